@@ -1,0 +1,112 @@
+// The HTML log: outputs, styles, and messages delivered when they go out of scope.
+#pragma once
+
+#include "Core/Base/Singletone.h"
+
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace base
+{
+template <class C> class Formatter;
+
+class LogOutput
+{
+public:
+    virtual ~LogOutput() = default;
+    virtual void Write(const std::wstring& text) = 0;
+};
+
+// The debugger's stand-in: stderr when QL_LOG_STDERR is set, else silent.
+class LogDebugOutput : public LogOutput
+{
+public:
+    void Write(const std::wstring& text) override;
+};
+
+// UTF-8 file, truncated at open, flushed after every write.
+class LogUtf8File : public LogOutput
+{
+public:
+    explicit LogUtf8File(const std::wstring& path);
+    void Write(const std::wstring& text) override;
+
+private:
+    std::ofstream mStream;
+};
+
+struct LogStyle
+{
+    explicit LogStyle(const std::wstring& className);
+    std::wstring mOpen;
+    std::wstring mClose;
+
+    static const LogStyle Default; // <div class="">
+    static const LogStyle Block;   // <div class="block">
+    static const LogStyle Error;   // <div class="error">
+};
+
+class Log
+{
+public:
+    Log() = default;
+    virtual ~Log(); // closes the page of every HTML output, then ends every plain one
+    void AddHtmlOutput(LogOutput* output);  // takes ownership, writes the page head
+    void AddPlainOutput(LogOutput* output); // takes ownership, writes "log initialized\n"
+
+    const std::vector<std::unique_ptr<LogOutput>>& HtmlOutputs() const { return mHtmlOutputs; }
+    const std::vector<std::unique_ptr<LogOutput>>& PlainOutputs() const { return mPlainOutputs; }
+
+    static const std::wstring& PageHead();
+
+private:
+    std::vector<std::unique_ptr<LogOutput>> mHtmlOutputs;
+    std::vector<std::unique_ptr<LogOutput>> mPlainOutputs;
+};
+
+class MainLog : public Singletone<MainLog>, public Log
+{
+};
+
+// One message: arguments are fed in format order; it is written to every output when destroyed.
+// Formatted text is HTML-escaped on HTML outputs; style tags are not.
+class LogMessage
+{
+public:
+    LogMessage(Log& log, const wchar_t* format, const char* file, const char* stamp, const char* function,
+               int line);
+    LogMessage(Log& log, const std::wstring& format, const char* file, const char* stamp, const char* function,
+               int line);
+    ~LogMessage();
+    LogMessage(const LogMessage&) = delete;
+    LogMessage& operator=(const LogMessage&) = delete;
+
+    LogMessage& operator<<(const LogStyle& style);
+    LogMessage& operator<<(const std::wstring& text);
+    LogMessage& operator<<(const wchar_t* text);
+    LogMessage& operator<<(const std::string& utf8);
+    LogMessage& operator<<(const char* utf8);
+    LogMessage& operator<<(int value);
+    LogMessage& operator<<(unsigned value);
+    LogMessage& operator<<(long value);
+    LogMessage& operator<<(unsigned long value);
+    LogMessage& operator<<(long long value);
+    LogMessage& operator<<(unsigned long long value);
+    LogMessage& operator<<(float value);
+    LogMessage& operator<<(double value);
+
+private:
+    struct Entry;
+    void Init(Log& log, const std::wstring& format);
+    template <class V> LogMessage& Feed(const V& value);
+    std::vector<std::unique_ptr<Entry>> mHtml;
+    std::vector<std::unique_ptr<Entry>> mPlain;
+};
+} // namespace base
+
+// QL_LOG(L"Cannot open '%s'\n") << base::LogStyle::Error << path;
+#define QL_LOG(format)                                                                                             \
+    base::LogMessage(*base::MainLog::Instance(), format, __FILE__, __DATE__ " " __TIME__, __PRETTY_FUNCTION__,     \
+                     __LINE__)

@@ -1,0 +1,55 @@
+# Entry points: `make run` and `make test` do all the set-up on a fresh Debian machine.
+JOBS     ?= $(shell nproc)
+BUILD    ?= build
+ASAN     ?= build-asan
+FUZZ     ?= build-fuzz
+DATA     ?= $(BUILD)/data
+CMAKE_FLAGS ?=
+export CCACHE_DIR ?= $(CURDIR)/.ccache
+
+.PHONY: all setup configure build test unit asan fuzz fuzz-long bench run content clean
+
+all: build
+
+setup:
+	@sh scripts/setup.sh
+
+configure: setup
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+TALLY    := $(CURDIR)/$(BUILD)/.tally
+
+unit: build
+	@sh scripts/ctest-summary.sh $(BUILD) $(TALLY)
+
+asan: setup
+	@cmake -S . -B $(ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQL_SANITIZE=ON $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(ASAN) -j $(JOBS)
+	@sh scripts/ctest-summary.sh $(ASAN) $(TALLY)
+
+fuzz: setup
+	@if [ -f fuzz/CMakeLists.txt ]; then \
+	  CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQL_FUZZ=ON >/dev/null && \
+	  cmake --build $(FUZZ) -j $(JOBS) && \
+	  if grep -rqs ql_fuzzer fuzz/*/CMakeLists.txt; then sh scripts/ctest-summary.sh $(FUZZ) $(TALLY); fi; \
+	fi
+
+test:
+	@mkdir -p $(BUILD) && rm -f $(TALLY)
+	@$(MAKE) --no-print-directory unit asan fuzz
+	@awk '{p+=$$1; f+=$$2} END {printf "%d passed, %d failed\n", p, f}' $(TALLY)
+
+bench: build
+	@sh bench/run.sh $(BUILD)
+
+content: build
+	@sh scripts/content.sh $(BUILD)
+
+run: build
+	@sh scripts/run.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(ASAN) $(FUZZ)

@@ -1,0 +1,36 @@
+# ql_library(name SOURCES... [LIBS ...]): a static library of one engine area.
+function(ql_library name)
+    cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+    add_library(${name} STATIC ${A_SOURCES})
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${A_LIBS})
+endfunction()
+
+# ql_test(name SOURCES... [LIBS ...]): a GoogleTest program registered with CTest.
+function(ql_test name)
+    cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${A_SOURCES})
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
+    target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock ql_testsupport)
+        add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT
+        "QL_TEST_TMP=${CMAKE_BINARY_DIR}/testtmp;SDL_AUDIODRIVER=dummy;ASAN_OPTIONS=detect_leaks=0")
+endfunction()
+
+# ql_bench(name SOURCES... [LIBS ...]): a Google Benchmark program.
+function(ql_bench name)
+    cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${A_SOURCES})
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${name} PRIVATE ${A_LIBS} benchmark::benchmark_main)
+endfunction()
+
+# ql_fuzzer(name SOURCES... [LIBS ...]): a libFuzzer target with a short CTest run.
+function(ql_fuzzer name)
+    cmake_parse_arguments(A "" "" "SOURCES;LIBS;CORPUS" ${ARGN})
+    add_executable(${name} ${A_SOURCES})
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${name} PRIVATE ${A_LIBS})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    add_test(NAME ${name} COMMAND ${name} -max_total_time=20 -rss_limit_mb=2048 ${A_CORPUS})
+endfunction()

@@ -1,0 +1,113 @@
+#include "Core/Base/Singletone.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+std::vector<std::string> gDeleted;
+
+struct Alpha : base::Singletone<Alpha>
+{
+    ~Alpha() override { gDeleted.push_back("Alpha"); }
+};
+struct Beta : base::Singletone<Beta>
+{
+    ~Beta() override { gDeleted.push_back("Beta"); }
+};
+// Gamma uses Alpha.
+struct Gamma : base::Singletone<Gamma>
+{
+    ~Gamma() override { gDeleted.push_back("Gamma"); }
+    std::vector<base::SingletoneBase*> GetDependencies() override { return {Alpha::Instance()}; }
+};
+struct CycleA;
+struct CycleB;
+struct CycleA : base::Singletone<CycleA>
+{
+    ~CycleA() override { gDeleted.push_back("CycleA"); }
+    std::vector<base::SingletoneBase*> GetDependencies() override;
+};
+struct CycleB : base::Singletone<CycleB>
+{
+    ~CycleB() override { gDeleted.push_back("CycleB"); }
+    std::vector<base::SingletoneBase*> GetDependencies() override { return {CycleA::Instance()}; }
+};
+std::vector<base::SingletoneBase*> CycleA::GetDependencies() { return {CycleB::Instance()}; }
+
+class SingletoneTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        base::SingletoneBase::DestroyAll();
+        gDeleted.clear();
+    }
+    void TearDown() override { base::SingletoneBase::DestroyAll(); }
+};
+} // namespace
+
+TEST_F(SingletoneTest, InstanceIsCreatedOnceAndClearedOnDeletion)
+{
+    Alpha* a = Alpha::Instance();
+    EXPECT_EQ(a, Alpha::Instance());
+    base::SingletoneBase::DestroyAll();
+    EXPECT_FALSE(Alpha::Exists());
+    EXPECT_EQ(gDeleted, std::vector<std::string>{"Alpha"});
+}
+
+TEST_F(SingletoneTest, UnconstrainedSingletonsGoInCreationOrder)
+{
+    Alpha::Instance();
+    Beta::Instance();
+    base::SingletoneBase::DestroyAll();
+    EXPECT_EQ(gDeleted, (std::vector<std::string>{"Alpha", "Beta"}));
+}
+
+TEST_F(SingletoneTest, DependentCreatedAfterItsDependencyIsMovedInFront)
+{
+    Alpha::Instance();
+    Gamma::Instance();
+    base::SingletoneBase::DestroyAll();
+    EXPECT_EQ(gDeleted, (std::vector<std::string>{"Gamma", "Alpha"}));
+}
+
+TEST_F(SingletoneTest, DependencyCreatedLaterNeedsNoSwap)
+{
+    Gamma::Instance(); // creates Alpha only when asked for dependencies
+    Alpha::Instance();
+    base::SingletoneBase::DestroyAll();
+    EXPECT_EQ(gDeleted, (std::vector<std::string>{"Gamma", "Alpha"}));
+}
+
+TEST_F(SingletoneTest, ExplicitPairOrdersDeletion)
+{
+    Alpha* a = Alpha::Instance();
+    Beta* b = Beta::Instance();
+    base::SingletoneBase::AddDependency(b, a); // Beta uses Alpha
+    base::SingletoneBase::DestroyAll();
+    EXPECT_EQ(gDeleted, (std::vector<std::string>{"Beta", "Alpha"}));
+}
+
+TEST_F(SingletoneTest, PairWithUnregisteredMemberChangesNothing)
+{
+    Alpha* a = Alpha::Instance();
+    Beta* b = Beta::Instance();
+    auto* outside = reinterpret_cast<base::SingletoneBase*>(&gDeleted); // never registered
+    base::SingletoneBase::AddDependency(b, outside);
+    base::SingletoneBase::AddDependency(outside, a);
+    base::SingletoneBase::DestroyAll();
+    EXPECT_EQ(gDeleted, (std::vector<std::string>{"Alpha", "Beta"}));
+}
+
+TEST_F(SingletoneTest, DependencyCycleStillDeletesEverything)
+{
+    CycleA::Instance();
+    CycleB::Instance();
+    testing::internal::CaptureStderr();
+    base::SingletoneBase::DestroyAll();
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(gDeleted.size(), 2u);
+}
