@@ -1,0 +1,54 @@
+// The read side of a "qlpack" data pack: a container over one pack file.
+#pragma once
+
+#include "Core/File/Container.h"
+
+#include <memory>
+
+namespace file
+{
+extern const char kPackMagic[]; // "qlpack"
+
+struct ArchiveRecord
+{
+    u32 mSize = 0;
+    u32 mOffset = 0; // absolute position of the first byte in the pack
+    u8 mFlag = 0;    // written as 0, kept, not interpreted
+    u32 mExtra = 0;  // written as 0, kept, not interpreted
+};
+
+using ArchiveEntries = std::map<std::wstring, ArchiveRecord, Utf16Less>;
+
+class Archiver : public FileContainer
+{
+public:
+    // Reads the index at once through the parent's stream of packPath; a missing or damaged pack
+    // keeps the entries read before the fault (logged) and may be empty.
+    Archiver(const std::wstring& prefix, const std::wstring& packPath, Container* parent);
+    ~Archiver() override;
+
+    // A FrameStream over the entry; null when the name is absent or the pack cannot be opened.
+    base::Stream* OpenStream(const std::wstring& name) override;
+    base::StreamCreator* CreateStreamCreator(const std::wstring& name) override;
+    std::wstring GetRootPath() override;
+
+    // Reads a whole index. Entries read before a fault stay; a repeated name keeps its first
+    // entry; lengths and counts larger than the bytes left are refused.
+    static QLResultEnum ReadIndex(ArchiveEntries& entries, base::Stream& stream);
+
+    const ArchiveEntries& GetEntries() const { return mEntries; }
+
+    Container* mParent; // not owned
+    std::wstring mPrefix;
+    std::wstring mPackPath;
+    ArchiveEntries mEntries;
+
+protected:
+    void DoListFiles(const std::wstring& requested, const std::wstring& inner, const std::wstring& sub,
+                     bool recursive, std::vector<std::wstring>& out, bool relative) override;
+    void DoListFolders(const std::wstring& requested, const std::wstring& inner, const std::wstring& sub,
+                       std::vector<std::wstring>& out, bool relative) override;
+    bool DoExists(const std::wstring& path, const std::wstring* extensions, u32 count, u32* index) override;
+    bool DoIsFolder(const std::wstring& path) override;
+};
+} // namespace file

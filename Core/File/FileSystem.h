@@ -1,0 +1,28 @@
+// Operations on the real file system: folders, deletion, renaming, the working directory.
+#pragma once
+
+#include "Core/Base/Types.h"
+
+#include <string>
+
+namespace file
+{
+// The UTF-8 path the OS is called with; "\" becomes "/".
+std::string NativePath(const std::wstring& path);
+
+// Each returns QL_OK on success and QL_FAIL on failure.
+QLResultEnum CreateDirectory(const std::wstring& path);
+QLResultEnum DeleteFile(const std::wstring& path);
+QLResultEnum SetCurrentDirectory(const std::wstring& path);
+// Replaces an existing target atomically (same file system).
+QLResultEnum RenameFile(const std::wstring& from, const std::wstring& to);
+// Copies a file byte for byte; the target is replaced.
+QLResultEnum CopyFile(const std::wstring& from, const std::wstring& to);
+// Writes the bytes to a temporary file beside the target, flushes it and renames it over the
+// target, so the target is either the old file or the complete new one.
+QLResultEnum WriteFileAtomically(const std::wstring& path, const std::string& bytes);
+
+// Normalises the path and creates every missing folder of it, parents first.
+QLResultEnum CreateFolders(const std::wstring& path);
+QLResultEnum CreateFolderChain(const std::wstring& path);
+} // namespace file

@@ -1,0 +1,61 @@
+// The player profiles file "profiles.xml" in the user-data folder.
+#pragma once
+
+#include "Core/Base/Singletone.h"
+#include "Core/Base/Types.h"
+
+#include <string>
+#include <vector>
+
+namespace tinyxml2
+{
+class XMLDocument;
+class XMLElement;
+} // namespace tinyxml2
+
+namespace file
+{
+extern const wchar_t kProfilesFileName[];    // "profiles.xml"
+extern const wchar_t kDefaultProfileName[];  // "Player01234567890123456789"
+// Set when "profiles.xml" existed but was damaged; the main menu reports it and clears it.
+extern bool gProfileCorrupt;
+
+// <Profiles currentProfile="..."><Profile name="...">...</Profile>...</Profiles>, names in UTF-8.
+class Profiles : public base::Singletone<Profiles>
+{
+public:
+    Profiles();
+    // Saves unless this is a second instance of the program.
+    ~Profiles() override;
+    std::vector<base::SingletoneBase*> GetDependencies() override;
+
+    // (Re)reads the file. A missing file gives the default profile (nothing written). A damaged
+    // one is copied aside ("profiles.xml.bad", or the first free "profiles.xml.bad.N"), logged,
+    // flagged in gProfileCorrupt and replaced in memory by the default profile.
+    QLResultEnum Load();
+    // Writes a temporary file and renames it over "profiles.xml"; a failure is logged.
+    QLResultEnum Save();
+
+    // Finds or appends the profile and makes it current; loads first when nothing is loaded.
+    tinyxml2::XMLElement* SelectProfile(const std::wstring& name);
+    tinyxml2::XMLElement* FindProfile(const std::wstring& name);
+    std::vector<std::wstring> GetProfileNames();
+    std::wstring GetCurrentProfileName();
+    void RenameCurrentProfile(const std::wstring& name);
+    // Removing the current profile selects the first remaining one, or recreates the default.
+    void DeleteProfile(const std::wstring& name);
+
+    // A second copy of the program must never write the file.
+    void SetSecondInstance(bool secondInstance) { mSecondInstance = secondInstance; }
+
+    tinyxml2::XMLDocument* mDocument = nullptr;
+    tinyxml2::XMLElement* mRootElement = nullptr;
+    tinyxml2::XMLElement* mCurrentProfile = nullptr;
+
+private:
+    void ResetDocument();
+    void KeepDamagedFile();
+    bool mSecondInstance = false;
+    bool mBackupPending = false; // a damaged file still waits to be copied aside
+};
+} // namespace file

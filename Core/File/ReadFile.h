@@ -1,0 +1,14 @@
+// Whole-file readers through the file manager (so mounted packs are used).
+#pragma once
+
+#include <string>
+
+namespace file
+{
+// The file's bytes cut at the first zero byte; "" when missing or when fewer bytes than its size
+// could be read.
+std::string ReadTextFile(const std::wstring& path);
+// As ReadTextFile, and a leading UTF-8 signature (EF BB BF) is dropped. hadBom: whether it was
+// there (cleared first). ok: whether the file was found and read in full (an empty file is ok).
+std::string ReadFile(const std::wstring& path, bool* hadBom = nullptr, bool* ok = nullptr);
+} // namespace file

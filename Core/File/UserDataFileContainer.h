@@ -1,0 +1,47 @@
+// The per-user data folder (profiles, log) as a container.
+#pragma once
+
+#include "Core/Base/Singletone.h"
+#include "Core/File/Container.h"
+
+namespace file
+{
+// Paths are relative to mRoot; existence and listings go through the file manager.
+class UserDataFileContainerWin32 : public FileContainer
+{
+public:
+    UserDataFileContainerWin32() : FileContainer(false) {}
+
+    base::Stream* OpenStream(const std::wstring& path) override;
+    base::StreamCreator* CreateStreamCreator(const std::wstring& path) override;
+    std::wstring GetRootPath() override { return mRoot; }
+
+    std::wstring mRoot; // ends with "/"
+
+protected:
+    void DoListFiles(const std::wstring& requested, const std::wstring& inner, const std::wstring& sub,
+                     bool recursive, std::vector<std::wstring>& out, bool relative) override;
+    void DoListFolders(const std::wstring& requested, const std::wstring& inner, const std::wstring& sub,
+                       std::vector<std::wstring>& out, bool relative) override;
+    bool DoExists(const std::wstring& path, const std::wstring* extensions, u32 count, u32* index) override;
+    bool DoIsFolder(const std::wstring& path) override;
+};
+
+class UserDataFileContainer : public UserDataFileContainerWin32, public base::Singletone<UserDataFileContainer>
+{
+public:
+    UserDataFileContainer() = default;
+    std::vector<base::SingletoneBase*> GetDependencies() override;
+
+    // Stores the root (a "/" is appended when missing) and creates its folders; always QL_OK.
+    QLResultEnum SetPath(const std::wstring& path);
+};
+
+// The per-user folder: $XDG_DATA_HOME, else $HOME/.local/share (an empty value counts as unset).
+// Ends with "/". QL_FAIL when neither variable gives a folder.
+QLResultEnum GetPerUserFolder(std::wstring& out);
+// The documents fallback: $HOME, ending with "/".
+QLResultEnum GetDocumentsFolder(std::wstring& out);
+// Per-user folder (or the documents fallback) + publisher + "/" + game + "/".
+QLResultEnum GetUserDataFolder(const std::wstring& publisher, const std::wstring& game, std::wstring& out);
+} // namespace file
