@@ -1,0 +1,54 @@
+// Shaders as named resources over a backend program: the projection constant "Proj" and, for
+// textured shaders, the sampler "TextureSampler".
+#pragma once
+
+#include "Core/Render/ShaderImpl.h"
+#include "Core/Resource/Resource.h"
+
+#include <string>
+
+namespace render
+{
+class Render;
+class Image;
+
+class Shader : public resource::Resource
+{
+public:
+    Shader();
+    ~Shader() override;
+
+    void Destroy() override;
+    // Reads name + "VS.hlsl" and name + "PS.hlsl", compiles them and binds the variables.
+    QLResultEnum DoLoad() override;
+    QLResultEnum DoUnLoad() override;
+    virtual QLResultEnum BindVariables();
+
+    QLResultEnum SetRender(Render* render);
+    // Takes over an implementation (the built-in shaders).
+    void SetImpl(ShaderImpl* impl) { mImpl = impl; }
+    void SetLoaded(bool loaded) { mLoaded = loaded; }
+    QLResultEnum SetProjection(const math::Matrix4* projection);
+    ShaderImpl* GetImpl() const { return mImpl; }
+    ShaderScalarPointer<math::Matrix4, 1>* GetProjectionVariable() const { return mProjection; }
+
+protected:
+    Render* mRender = nullptr;
+    ShaderImpl* mImpl = nullptr;
+    std::string mProjectionName = "Proj";
+    ShaderScalarPointer<math::Matrix4, 1>* mProjection = nullptr;
+};
+
+class ShaderTextured : public Shader
+{
+public:
+    QLResultEnum BindVariables() override;
+    // Flags the sampler only when the texture differs.
+    QLResultEnum SetTexture(Texture* texture);
+    ShaderTextureVariable<1>* GetSamplerVariable() const { return mSampler; }
+
+protected:
+    std::string mSamplerName = "TextureSampler";
+    ShaderTextureVariable<1>* mSampler = nullptr;
+};
+} // namespace render
