@@ -7,7 +7,7 @@
 
 namespace file
 {
-extern const char kPackMagic[]; // "qlpack"
+extern const char kPackMagic[7]; // "qlpack", without its terminator on disk
 
 struct ArchiveRecord
 {
@@ -50,5 +50,8 @@ protected:
                        std::vector<std::wstring>& out, bool relative) override;
     bool DoExists(const std::wstring& path, const std::wstring* extensions, u32 count, u32* index) override;
     bool DoIsFolder(const std::wstring& path) override;
+
+public:
+    int NestingDepth() const override;
 };
 } // namespace file

@@ -66,6 +66,10 @@ public:
     // Mounts are walked in ascending prefix order; the first whose pack this container holds wins.
     Archiver* ResolveMount(const std::wstring& path, std::wstring& rest);
 
+    // How many packs this container lies inside (0 for loose files).
+    virtual int NestingDepth() const { return 0; }
+    static constexpr int kMaxPackNesting = 4;
+
     bool mIsPack;
     std::map<std::wstring, Archiver*, Utf16Less> mPacks; // pack path -> archiver, owned
 
@@ -79,6 +83,10 @@ protected:
     virtual bool DoExists(const std::wstring& path, const std::wstring* extensions, u32 count, u32* index) = 0;
     virtual bool DoIsFolder(const std::wstring& path) = 0;
 
-    friend class Archiver;
+private:
+    void ListFilesFrom(const std::wstring& requested, const std::wstring& inner, bool recursive,
+                       std::vector<std::wstring>& out, bool relative);
+    void ListFoldersFrom(const std::wstring& requested, const std::wstring& inner, std::vector<std::wstring>& out,
+                         bool relative);
 };
 } // namespace file

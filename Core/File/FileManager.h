@@ -36,6 +36,7 @@ class FileManager : public base::Singletone<FileManager>, public FileManagerWin3
 {
 public:
     FileManager() = default;
+    using FileManagerWin32::Exists; // the container's test, not the singleton's
 
     // Prefix (such as "td/") -> pack path (such as "data.dat"); matched exactly, walked in order.
     std::map<std::wstring, std::wstring, Utf16Less> mMounts;

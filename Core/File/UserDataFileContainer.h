@@ -31,6 +31,7 @@ class UserDataFileContainer : public UserDataFileContainerWin32, public base::Si
 {
 public:
     UserDataFileContainer() = default;
+    using UserDataFileContainerWin32::Exists; // the container's test, not the singleton's
     std::vector<base::SingletoneBase*> GetDependencies() override;
 
     // Stores the root (a "/" is appended when missing) and creates its folders; always QL_OK.

@@ -1,0 +1,249 @@
+// Reading a "qlpack" index and serving its files as windows onto the pack.
+#include "Core/File/Archiver.h"
+
+#include "Core/Base/Log.h"
+#include "Core/Base/Stream.h"
+#include "Core/File/Path.h"
+
+#include <cstring>
+#include <memory>
+#include <set>
+
+namespace file
+{
+const char kPackMagic[] = "qlpack";
+
+namespace
+{
+// Reads the index in large blocks instead of one small read per field.
+class IndexReader
+{
+public:
+    explicit IndexReader(base::Stream& stream) : mStream(stream)
+    {
+        u32 size = stream.GetSize();
+        u32 position = stream.Seek(0, 1);
+        mRemaining = size > position ? size - position : 0;
+    }
+
+    // Bytes neither read nor buffered yet plus those buffered: what the stream still holds.
+    u64 Left() const { return static_cast<u64>(mRemaining) + (mBuffer.size() - mPos); }
+    u64 Consumed() const { return mConsumed; }
+
+    bool Read(void* dst, size_t count)
+    {
+        u8* out = static_cast<u8*>(dst);
+        while (count > 0)
+        {
+            if (mPos == mBuffer.size() && !Fill())
+                return false;
+            size_t n = std::min(count, mBuffer.size() - mPos);
+            std::memcpy(out, mBuffer.data() + mPos, n);
+            mPos += n;
+            out += n;
+            count -= n;
+            mConsumed += n;
+        }
+        return true;
+    }
+
+    bool ReadU32(u32& value)
+    {
+        u8 b[4];
+        if (!Read(b, 4))
+            return false;
+        value = static_cast<u32>(b[0]) | (static_cast<u32>(b[1]) << 8) | (static_cast<u32>(b[2]) << 16) |
+                (static_cast<u32>(b[3]) << 24);
+        return true;
+    }
+
+private:
+    bool Fill()
+    {
+        constexpr u32 kBlock = 64 * 1024;
+        mBuffer.resize(kBlock);
+        u32 got = mStream.Read(mBuffer.data(), kBlock);
+        mBuffer.resize(got);
+        mPos = 0;
+        mRemaining = mRemaining > got ? mRemaining - got : 0;
+        return got > 0;
+    }
+
+    base::Stream& mStream;
+    std::vector<u8> mBuffer;
+    size_t mPos = 0;
+    u32 mRemaining = 0;
+    u64 mConsumed = 0;
+};
+
+bool StartsWith(const std::wstring& text, const std::wstring& prefix)
+{
+    return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
+}
+} // namespace
+
+Archiver::Archiver(const std::wstring& prefix, const std::wstring& packPath, Container* parent)
+    : FileContainer(true), mParent(parent), mPrefix(prefix), mPackPath(packPath)
+{
+    std::unique_ptr<base::Stream> stream(parent ? parent->OpenStream(packPath) : nullptr);
+    if (!stream)
+    {
+        QL_LOG(L"Cannot open pack '%s'\n") << base::LogStyle::Error << packPath;
+        return;
+    }
+    if (ReadIndex(mEntries, *stream) != QL_OK)
+        QL_LOG(L"Pack '%s': damaged index, %u entries usable\n")
+            << base::LogStyle::Error << packPath << static_cast<unsigned>(mEntries.size());
+}
+
+Archiver::~Archiver() = default;
+
+QLResultEnum Archiver::ReadIndex(ArchiveEntries& entries, base::Stream& stream)
+{
+    IndexReader reader(stream);
+    const u32 magicLength = sizeof(kPackMagic) - 1;
+    u32 length = 0;
+    char magic[sizeof(kPackMagic) - 1];
+    if (!reader.ReadU32(length) || length != magicLength || !reader.Read(magic, magicLength) ||
+        std::memcmp(magic, kPackMagic, magicLength) != 0)
+    {
+        QL_LOG(L"Not a pack: the magic \"qlpack\" is missing\n") << base::LogStyle::Error;
+        return QL_FAIL;
+    }
+    u32 count = 0;
+    if (!reader.ReadU32(count))
+    {
+        QL_LOG(L"Pack index cut short before its entry count\n") << base::LogStyle::Error;
+        return QL_FAIL;
+    }
+    // The smallest entry takes 17 bytes: a count beyond what is left is damage, not a reason to loop.
+    constexpr u32 kFixedPart = 17;
+    const u64 packSize = reader.Left() + reader.Consumed();
+    for (u32 i = 0; i < count; ++i)
+    {
+        u32 units = 0;
+        if (!reader.ReadU32(units) || static_cast<u64>(units) * 2 + kFixedPart - 4 > reader.Left())
+        {
+            QL_LOG(L"Pack index cut short at entry %u of %u (offset %llu)\n")
+                << base::LogStyle::Error << i << count << static_cast<unsigned long long>(reader.Consumed());
+            return QL_FAIL;
+        }
+        std::vector<u8> raw(static_cast<size_t>(units) * 2);
+        ArchiveRecord record;
+        u8 fixed[13];
+        if (!reader.Read(raw.data(), raw.size()) || !reader.Read(fixed, sizeof(fixed)))
+        {
+            QL_LOG(L"Pack index cut short at entry %u of %u\n") << base::LogStyle::Error << i << count;
+            return QL_FAIL;
+        }
+        std::u16string name16(units, u'\0');
+        for (u32 k = 0; k < units; ++k)
+            name16[k] = static_cast<char16_t>(raw[2 * k] | (raw[2 * k + 1] << 8));
+        auto u32At = [&](int at) {
+            return static_cast<u32>(fixed[at]) | (static_cast<u32>(fixed[at + 1]) << 8) |
+                   (static_cast<u32>(fixed[at + 2]) << 16) | (static_cast<u32>(fixed[at + 3]) << 24);
+        };
+        record.mSize = u32At(0);
+        record.mOffset = u32At(4);
+        record.mFlag = fixed[8];
+        record.mExtra = u32At(9);
+        std::wstring name = FromUtf16(name16);
+        if (static_cast<u64>(record.mOffset) + record.mSize > packSize)
+        {
+            // Its bytes are not in the file: report the file missing rather than short.
+            QL_LOG(L"Pack entry '%s' lies outside the pack (offset %u, size %u)\n")
+                << base::LogStyle::Error << name << record.mOffset << record.mSize;
+            continue;
+        }
+        entries.emplace(std::move(name), record); // a repeated name keeps its first entry
+    }
+    return QL_OK;
+}
+
+base::Stream* Archiver::OpenStream(const std::wstring& name)
+{
+    auto it = mEntries.find(name);
+    if (it == mEntries.end() || !mParent)
+        return nullptr;
+    base::Stream* source = mParent->OpenStream(mPackPath);
+    if (!source)
+    {
+        QL_LOG(L"Cannot open pack '%s' for '%s'\n") << base::LogStyle::Error << mPackPath << name;
+        return nullptr;
+    }
+    return new base::FrameStream(source, true, it->second.mOffset, it->second.mSize);
+}
+
+base::StreamCreator* Archiver::CreateStreamCreator(const std::wstring& name)
+{
+    auto it = mEntries.find(name);
+    if (it == mEntries.end() || !mParent)
+        return nullptr;
+    base::StreamCreator* inner = mParent->CreateStreamCreator(mPackPath);
+    if (!inner)
+        return nullptr;
+    return new base::FrameStreamCreator(inner, true, it->second.mOffset, it->second.mSize);
+}
+
+std::wstring Archiver::GetRootPath() { return (mParent ? mParent->GetRootPath() : std::wstring()) + mPrefix; }
+
+int Archiver::NestingDepth() const
+{
+    auto* parent = dynamic_cast<const FileContainer*>(mParent);
+    return 1 + (parent ? parent->NestingDepth() : 0);
+}
+
+bool Archiver::DoExists(const std::wstring& name, const std::wstring* extensions, u32 count, u32* index)
+{
+    if (!extensions || count == 0)
+        return mEntries.count(name) != 0;
+    for (u32 i = 0; i < count; ++i)
+    {
+        if (mEntries.count(name + extensions[i]))
+        {
+            if (index)
+                *index = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Archiver::DoIsFolder(const std::wstring& path)
+{
+    std::wstring folder = StripTrailingSeparators(path);
+    if (folder.empty())
+        return true; // the pack's root
+    folder += L'/';
+    auto it = mEntries.lower_bound(folder);
+    return it != mEntries.end() && StartsWith(it->first, folder);
+}
+
+void Archiver::DoListFiles(const std::wstring& requested, const std::wstring& inner, const std::wstring& sub,
+                           bool recursive, std::vector<std::wstring>& out, bool relative)
+{
+    const std::wstring prefix = inner + sub;
+    for (auto it = mEntries.lower_bound(prefix); it != mEntries.end() && StartsWith(it->first, prefix); ++it)
+    {
+        std::wstring rest = it->first.substr(prefix.size());
+        if (rest.empty() || (!recursive && rest.find(L'/') != std::wstring::npos))
+            continue;
+        out.push_back(relative ? rest : requested + rest);
+    }
+}
+
+void Archiver::DoListFolders(const std::wstring& requested, const std::wstring& inner, const std::wstring& sub,
+                             std::vector<std::wstring>& out, bool relative)
+{
+    const std::wstring prefix = inner + sub;
+    std::set<std::wstring, Utf16Less> folders;
+    for (auto it = mEntries.lower_bound(prefix); it != mEntries.end() && StartsWith(it->first, prefix); ++it)
+    {
+        size_t slash = it->first.find(L'/', prefix.size());
+        if (slash != std::wstring::npos && slash > prefix.size())
+            folders.insert(it->first.substr(prefix.size(), slash - prefix.size()));
+    }
+    for (const std::wstring& folder : folders)
+        out.push_back(relative ? folder : requested + folder);
+}
+} // namespace file

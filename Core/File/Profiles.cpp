@@ -1,0 +1,242 @@
+// Loading, editing and saving "profiles.xml".
+#include "Core/File/Profiles.h"
+
+#include "Core/Base/Log.h"
+#include "Core/Base/Stream.h"
+#include "Core/Base/StringConvert.h"
+#include "Core/File/FileManager.h"
+#include "Core/File/FileSystem.h"
+#include "Core/File/UserDataFileContainer.h"
+
+#include <tinyxml2.h>
+
+#include <memory>
+
+namespace file
+{
+const wchar_t kProfilesFileName[] = L"profiles.xml";
+const wchar_t kDefaultProfileName[] = L"Player01234567890123456789";
+bool gProfileCorrupt = false;
+
+namespace
+{
+constexpr int kMaxBackups = 1000;
+
+std::wstring NameOf(const tinyxml2::XMLElement* element)
+{
+    const char* name = element ? element->Attribute("name") : nullptr;
+    return name ? base::StringToWString(name, 1) : std::wstring();
+}
+
+// The whole file through the user-data container; false when it cannot be read in full.
+bool ReadProfilesFile(std::string& text)
+{
+    std::unique_ptr<FileInfo> info(UserDataFileContainer::Instance()->GetFileInfo(kProfilesFileName));
+    std::unique_ptr<base::Stream> stream(info ? info->Open() : nullptr);
+    if (!stream)
+        return false;
+    u32 size = stream->GetSize();
+    text.resize(size);
+    u32 done = 0;
+    while (done < size)
+    {
+        u32 n = stream->Read(text.data() + done, size - done);
+        if (n == 0)
+            break;
+        done += n;
+    }
+    return done == size;
+}
+} // namespace
+
+Profiles::Profiles() = default;
+
+Profiles::~Profiles()
+{
+    if (mDocument && !mSecondInstance)
+        Save();
+    delete mDocument;
+}
+
+std::vector<base::SingletoneBase*> Profiles::GetDependencies() { return {UserDataFileContainer::Instance()}; }
+
+void Profiles::ResetDocument()
+{
+    mDocument->Clear();
+    mRootElement = mDocument->NewElement("Profiles");
+    mDocument->InsertEndChild(mRootElement);
+    mCurrentProfile = nullptr;
+    SelectProfile(kDefaultProfileName);
+}
+
+QLResultEnum Profiles::Load()
+{
+    delete mDocument;
+    mDocument = new tinyxml2::XMLDocument();
+    mRootElement = nullptr;
+    mCurrentProfile = nullptr;
+
+    if (!UserDataFileContainer::Instance()->Exists(kProfilesFileName))
+    {
+        ResetDocument();
+        return QL_OK;
+    }
+
+    std::string text;
+    const char* fault = nullptr;
+    if (!ReadProfilesFile(text))
+        fault = "cannot be read";
+    else if (mDocument->Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS)
+        fault = mDocument->ErrorStr();
+    else if (!(mRootElement = mDocument->FirstChildElement("Profiles")))
+        fault = "no <Profiles> root element";
+
+    if (fault)
+    {
+        QL_LOG(L"'%s' is damaged (%s); starting with a fresh profile\n")
+            << base::LogStyle::Error << UserDataFileContainer::Instance()->GetRootPath() + kProfilesFileName
+            << fault;
+        gProfileCorrupt = true;
+        mBackupPending = true;
+        KeepDamagedFile();
+        ResetDocument();
+        return QL_OK;
+    }
+
+    const char* current = mRootElement->Attribute("currentProfile");
+    if (current)
+        SelectProfile(base::StringToWString(current, 1));
+    else if (tinyxml2::XMLElement* first = mRootElement->FirstChildElement("Profile"))
+        SelectProfile(NameOf(first)); // no current one recorded: the first profile
+    else
+        SelectProfile(kDefaultProfileName);
+    return QL_OK;
+}
+
+// Moves the damaged file to the first free "profiles.xml.bad[.N]" so no save can overwrite it.
+void Profiles::KeepDamagedFile()
+{
+    const std::wstring path = UserDataFileContainer::Instance()->GetRootPath() + kProfilesFileName;
+    FileManager* files = FileManager::Instance();
+    if (!files->Exists(path))
+    {
+        mBackupPending = false;
+        return;
+    }
+    for (int i = 0; i < kMaxBackups; ++i)
+    {
+        std::wstring backup = path + L".bad";
+        if (i > 0)
+            backup += L"." + std::to_wstring(i);
+        if (files->Exists(backup) || files->IsFolder(backup))
+            continue;
+        if (RenameFile(path, backup) == QL_OK)
+        {
+            QL_LOG(L"The damaged profiles file was kept as '%s'\n") << base::LogStyle::Error << backup;
+            mBackupPending = false;
+        }
+        else
+        {
+            QL_LOG(L"Cannot keep the damaged profiles file as '%s'\n") << base::LogStyle::Error << backup;
+        }
+        return;
+    }
+    QL_LOG(L"Cannot keep the damaged profiles file: too many backups\n") << base::LogStyle::Error;
+}
+
+QLResultEnum Profiles::Save()
+{
+    if (!mDocument)
+        return QL_OK;
+    const std::wstring path = UserDataFileContainer::Instance()->GetRootPath() + kProfilesFileName;
+    if (mBackupPending)
+        KeepDamagedFile();
+    if (mBackupPending)
+    {
+        // Overwriting now would destroy the only copy of the player's damaged file.
+        QL_LOG(L"Profiles not saved: '%s' could not be kept aside\n") << base::LogStyle::Error << path;
+        return QL_FAIL;
+    }
+    tinyxml2::XMLPrinter printer;
+    mDocument->Print(&printer);
+    std::string bytes(printer.CStr(), printer.CStrSize() > 0 ? printer.CStrSize() - 1 : 0);
+    return WriteFileAtomically(path, bytes);
+}
+
+tinyxml2::XMLElement* Profiles::SelectProfile(const std::wstring& name)
+{
+    if (!mRootElement)
+        Load();
+    if (!mRootElement)
+        return nullptr;
+    tinyxml2::XMLElement* profile = FindProfile(name);
+    if (!profile)
+    {
+        profile = mDocument->NewElement("Profile");
+        profile->SetAttribute("name", base::WStringToString(name, 1).c_str());
+        mRootElement->InsertEndChild(profile);
+    }
+    mCurrentProfile = profile;
+    const char* text = profile->Attribute("name");
+    mRootElement->SetAttribute("currentProfile", text ? text : "");
+    return profile;
+}
+
+tinyxml2::XMLElement* Profiles::FindProfile(const std::wstring& name)
+{
+    if (!mRootElement)
+        return nullptr;
+    for (tinyxml2::XMLElement* e = mRootElement->FirstChildElement("Profile"); e;
+         e = e->NextSiblingElement("Profile"))
+        if (NameOf(e) == name)
+            return e;
+    return nullptr;
+}
+
+std::vector<std::wstring> Profiles::GetProfileNames()
+{
+    std::vector<std::wstring> names;
+    if (!mRootElement)
+        return names;
+    for (tinyxml2::XMLElement* e = mRootElement->FirstChildElement("Profile"); e;
+         e = e->NextSiblingElement("Profile"))
+        names.push_back(NameOf(e));
+    return names;
+}
+
+std::wstring Profiles::GetCurrentProfileName() { return mCurrentProfile ? NameOf(mCurrentProfile) : std::wstring(); }
+
+void Profiles::RenameCurrentProfile(const std::wstring& name)
+{
+    if (!mCurrentProfile)
+        return;
+    std::string text = base::WStringToString(name, 1);
+    mCurrentProfile->SetAttribute("name", text.c_str());
+    mRootElement->SetAttribute("currentProfile", text.c_str());
+}
+
+void Profiles::DeleteProfile(const std::wstring& name)
+{
+    if (!mRootElement)
+        Load();
+    if (!mRootElement)
+        return;
+    tinyxml2::XMLElement* profile = FindProfile(name);
+    bool wasCurrent = profile && profile == mCurrentProfile;
+    if (profile)
+        mRootElement->DeleteChild(profile);
+    if (!wasCurrent && (profile || mCurrentProfile))
+        return;
+    mCurrentProfile = nullptr;
+    if (tinyxml2::XMLElement* first = mRootElement->FirstChildElement("Profile"))
+    {
+        mCurrentProfile = first;
+        const char* text = first->Attribute("name");
+        mRootElement->SetAttribute("currentProfile", text ? text : "");
+    }
+    else
+    {
+        SelectProfile(kDefaultProfileName);
+    }
+}
+} // namespace file

@@ -1,0 +1,99 @@
+// The user-data folder container and the per-user folder lookup.
+#include "Core/File/UserDataFileContainer.h"
+
+#include "Core/Base/Stream.h"
+#include "Core/Base/StringConvert.h"
+#include "Core/File/FileManager.h"
+#include "Core/File/FileSystem.h"
+#include "Core/File/Path.h"
+
+#include <cstdlib>
+
+namespace file
+{
+namespace
+{
+// Only absolute values count; an empty or relative value is treated as unset.
+bool ReadFolderVariable(const char* name, std::wstring& out)
+{
+    const char* value = std::getenv(name);
+    if (!value || value[0] != '/')
+        return false;
+    out = NormalizeDirectoryPath(base::StringToWString(value, 1));
+    if (out.empty())
+        out = L"/";
+    return true;
+}
+} // namespace
+
+base::Stream* UserDataFileContainerWin32::OpenStream(const std::wstring& path)
+{
+    return FileManager::Instance()->FileManagerWin32::OpenStream(mRoot + path);
+}
+
+base::StreamCreator* UserDataFileContainerWin32::CreateStreamCreator(const std::wstring& path)
+{
+    return new base::FileStreamCreator(ToForwardSlashes(mRoot + path), 0, 2);
+}
+
+void UserDataFileContainerWin32::DoListFiles(const std::wstring& requested, const std::wstring& inner,
+                                             const std::wstring& sub, bool recursive,
+                                             std::vector<std::wstring>& out, bool relative)
+{
+    FileManager::Instance()->ListFiles(mRoot + inner + sub, recursive, out, relative);
+}
+
+void UserDataFileContainerWin32::DoListFolders(const std::wstring& requested, const std::wstring& inner,
+                                               const std::wstring& sub, std::vector<std::wstring>& out,
+                                               bool relative)
+{
+    FileManager::Instance()->ListFolders(mRoot + inner + sub, out, relative);
+}
+
+bool UserDataFileContainerWin32::DoExists(const std::wstring& path, const std::wstring* extensions, u32 count,
+                                          u32* index)
+{
+    return FileManager::Instance()->Exists(mRoot + path, extensions, count, index);
+}
+
+bool UserDataFileContainerWin32::DoIsFolder(const std::wstring& path)
+{
+    return FileManager::Instance()->IsFolder(mRoot + path);
+}
+
+std::vector<base::SingletoneBase*> UserDataFileContainer::GetDependencies()
+{
+    return {FileManager::Instance()};
+}
+
+QLResultEnum UserDataFileContainer::SetPath(const std::wstring& path)
+{
+    mRoot = NormalizeDirectoryPath(path);
+    if (mRoot.empty() && !path.empty())
+        mRoot = L"/";
+    CreateFolders(mRoot);
+    return QL_OK;
+}
+
+QLResultEnum GetPerUserFolder(std::wstring& out)
+{
+    if (ReadFolderVariable("XDG_DATA_HOME", out))
+        return QL_OK;
+    std::wstring home;
+    if (!ReadFolderVariable("HOME", home))
+        return QL_FAIL;
+    out = home + L".local/share/";
+    return QL_OK;
+}
+
+QLResultEnum GetDocumentsFolder(std::wstring& out) { return ReadFolderVariable("HOME", out) ? QL_OK : QL_FAIL; }
+
+QLResultEnum GetUserDataFolder(const std::wstring& publisher, const std::wstring& game, std::wstring& out)
+{
+    std::wstring base;
+    if (GetPerUserFolder(base) != QL_OK && GetDocumentsFolder(base) != QL_OK)
+        return QL_FAIL;
+    out = base + publisher + L"/" + game + L"/";
+    return QL_OK;
+}
+} // namespace file
