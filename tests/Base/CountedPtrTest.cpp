@@ -1,0 +1,135 @@
+#include "Core/Base/CountedPtr.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+namespace
+{
+int gDeleted = 0;
+
+struct Thing
+{
+    virtual ~Thing() { ++gDeleted; }
+    int value = 7;
+};
+struct DerivedThing : Thing
+{
+};
+
+// Handed back to a fake owner that keeps the count, as the resource manager does.
+struct Owned : base::Destroyable
+{
+    int* count = new int(0);
+    int destroyCalls = 0;
+    QLResultEnum Destroy() override
+    {
+        ++destroyCalls;
+        EXPECT_EQ(*count, 0);
+        return QL_OK;
+    }
+    ~Owned() override { delete count; }
+};
+
+class CountedPtrTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { gDeleted = 0; }
+};
+} // namespace
+
+TEST_F(CountedPtrTest, CopiesShareOneCountAndTheLastReleaseDeletes)
+{
+    base::CountedPtr<Thing> a(new Thing);
+    EXPECT_EQ(a.UseCount(), 1);
+    {
+        base::CountedPtr<Thing> b = a;
+        base::CountedPtr<Thing> c(b);
+        EXPECT_EQ(a.UseCount(), 3);
+        EXPECT_EQ(b.Get(), a.Get());
+    }
+    EXPECT_EQ(a.UseCount(), 1);
+    EXPECT_EQ(gDeleted, 0);
+    a.Release();
+    EXPECT_EQ(gDeleted, 1);
+    EXPECT_FALSE(a);
+    EXPECT_EQ(a.UseCount(), 0);
+    a.Release(); // empty: nothing happens
+    EXPECT_EQ(gDeleted, 1);
+}
+
+TEST_F(CountedPtrTest, AssignmentReleasesTheOldObject)
+{
+    base::CountedPtr<Thing> a(new Thing);
+    base::CountedPtr<Thing> b(new Thing);
+    b = a;
+    EXPECT_EQ(gDeleted, 1);
+    EXPECT_EQ(a.UseCount(), 2);
+    a = new Thing; // fresh count for the new object
+    EXPECT_EQ(a.UseCount(), 1);
+    EXPECT_EQ(b.UseCount(), 1);
+    a = nullptr;
+    EXPECT_EQ(gDeleted, 2);
+    EXPECT_EQ(a.GetCountPointer(), nullptr);
+}
+
+TEST_F(CountedPtrTest, SelfAssignmentKeepsTheObject)
+{
+    base::CountedPtr<Thing> a(new Thing);
+    base::CountedPtr<Thing>& alias = a;
+    a = alias;
+    a = a.Get();
+    EXPECT_EQ(gDeleted, 0);
+    EXPECT_EQ(a.UseCount(), 1);
+    EXPECT_EQ(a->value, 7);
+}
+
+TEST_F(CountedPtrTest, MovesTransferWithoutCounting)
+{
+    base::CountedPtr<Thing> a(new Thing);
+    base::CountedPtr<Thing> b = std::move(a);
+    EXPECT_FALSE(a);
+    EXPECT_EQ(b.UseCount(), 1);
+    std::vector<base::CountedPtr<Thing>> list;
+    list.push_back(b);
+    list.push_back(b);
+    list.resize(10);
+    EXPECT_EQ(b.UseCount(), 3);
+    list.clear();
+    b = base::CountedPtr<Thing>();
+    EXPECT_EQ(gDeleted, 1);
+}
+
+TEST_F(CountedPtrTest, NullTakesNoCount)
+{
+    base::CountedPtr<Thing> a(static_cast<Thing*>(nullptr));
+    EXPECT_EQ(a.GetCountPointer(), nullptr);
+    base::CountedPtr<Thing> b = a;
+    EXPECT_EQ(b.UseCount(), 0);
+    EXPECT_TRUE(a == nullptr);
+}
+
+TEST_F(CountedPtrTest, DerivedConvertsToBaseAndSharesTheCount)
+{
+    base::CountedPtr<DerivedThing> d(new DerivedThing);
+    base::CountedPtr<Thing> t = d;
+    EXPECT_EQ(d.UseCount(), 2);
+    d.Release();
+    EXPECT_EQ(gDeleted, 0);
+    t.Release();
+    EXPECT_EQ(gDeleted, 1);
+}
+
+TEST_F(CountedPtrTest, DestroyableGoesBackToItsOwnerWhoKeepsTheCount)
+{
+    Owned owned;
+    base::CountedPtr<Owned> a(&owned, owned.count);
+    base::CountedPtr<Owned> b(&owned, owned.count);
+    EXPECT_EQ(*owned.count, 2);
+    a.Release();
+    EXPECT_EQ(owned.destroyCalls, 0);
+    b.Release();
+    EXPECT_EQ(owned.destroyCalls, 1);
+    EXPECT_EQ(*owned.count, 0); // not freed by the reference
+}
