@@ -1,0 +1,178 @@
+// The audio layer: samples, channels, notifications on the main thread, pause, and the null device.
+#include "AudioBuilders.h"
+#include "LogCapture.h"
+
+#include "Platform/Audio/AudioEngine.h"
+#include "Platform/Audio/NullDevice.h"
+
+#include <gtest/gtest.h>
+
+using namespace audio;
+
+namespace
+{
+class FailingDevice : public Device
+{
+public:
+    bool Open(Mixer&, std::string& error) override
+    {
+        error = "no such card";
+        return false;
+    }
+    void Close() override {}
+    void SetPaused(bool) override {}
+    std::string Name() const override { return "failing"; }
+};
+
+struct Manual
+{
+    Manual() : engine(std::make_unique<NullDevice>(NullDevice::Clock())) {}
+    std::vector<float> Render(u32 frames)
+    {
+        std::vector<float> out(frames * 2);
+        engine.GetMixer().Render(out.data(), frames);
+        return out;
+    }
+    AudioEngine engine;
+};
+} // namespace
+
+TEST(AudioEngine, WithoutADeviceRunsSilentAfterOneLogLine)
+{
+    audiotest::LogCapture log;
+    AudioEngine engine(std::make_unique<FailingDevice>());
+    EXPECT_FALSE(engine.HasOutput());
+    EXPECT_EQ(engine.GetDevice().Name(), "null");
+    EXPECT_EQ(log.Count("No sound device"), 1);
+    EXPECT_EQ(log.Count("no such card"), 1);
+
+    // Everything else works as before.
+    std::string wav = audiotest::MakeWav16(std::vector<i16>(100, 1000), 1, 44100);
+    SampleId sample = engine.LoadSample(wav.data(), static_cast<u32>(wav.size()));
+    ChannelId ch = engine.CreateSampleChannel(sample);
+    EXPECT_TRUE(engine.Play(ch, true));
+    EXPECT_TRUE(engine.IsActive(ch));
+    engine.Update();
+    EXPECT_EQ(log.Count("No sound device"), 1);
+}
+
+TEST(AudioEngine, LoadsOggAndWavFromMemoryAndRefusesTheRest)
+{
+    audiotest::LogCapture log;
+    Manual m;
+    std::string ogg = audiotest::MakeOggSine(0.1, 22050, 1, 440.0);
+    std::string wav = audiotest::MakeWav16({1, 2, 3}, 1, 44100);
+    EXPECT_NE(m.engine.LoadSample(ogg.data(), static_cast<u32>(ogg.size())), 0u);
+    EXPECT_NE(m.engine.LoadSample(wav.data(), static_cast<u32>(wav.size())), 0u);
+    EXPECT_EQ(m.engine.LoadSample("MThd....", 8, "tune.mid"), 0u);
+    EXPECT_EQ(m.engine.LoadSample(nullptr, 0, "empty"), 0u);
+    EXPECT_EQ(m.engine.SampleCount(), 2u);
+    EXPECT_EQ(log.Count("Cannot decode sound 'tune.mid'"), 1);
+    EXPECT_EQ(m.engine.CreateSampleChannel(0), 0u);
+}
+
+TEST(AudioEngine, SamplesOfOtherRatesAreConvertedOnLoad)
+{
+    Manual m;
+    std::string wav = audiotest::MakeWav16(std::vector<i16>(22050, 8192), 1, 22050);
+    SampleId sample = m.engine.LoadSample(wav.data(), static_cast<u32>(wav.size()));
+    ChannelId ch = m.engine.CreateSampleChannel(sample);
+    m.engine.Play(ch, true);
+    m.Render(44099);
+    EXPECT_TRUE(m.engine.IsActive(ch)) << "half a second at 22050 Hz lasts 44100 output frames";
+    auto out = m.Render(2);
+    EXPECT_FLOAT_EQ(out[0], 0.25f);
+    EXPECT_EQ(out[2], 0.0f);
+    EXPECT_FALSE(m.engine.IsActive(ch));
+}
+
+TEST(AudioEngine, FreeingASampleFreesItsChannels)
+{
+    Manual m;
+    std::string wav = audiotest::MakeWav16({1, 2, 3}, 1, 44100);
+    SampleId sample = m.engine.LoadSample(wav.data(), static_cast<u32>(wav.size()));
+    ChannelId a = m.engine.CreateSampleChannel(sample);
+    ChannelId b = m.engine.CreateSampleChannel(sample);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(m.engine.GetMixer().VoiceCount(), 2u);
+    m.engine.FreeSample(sample);
+    EXPECT_EQ(m.engine.GetMixer().VoiceCount(), 0u);
+    EXPECT_FALSE(m.engine.Play(a, true));
+    m.engine.FreeSample(sample); // twice is harmless
+}
+
+TEST(AudioEngine, NotificationsRunOnlyWhenTheMainThreadUpdates)
+{
+    Manual m;
+    ChannelId ch = m.engine.CreateStream(std::make_unique<audiotest::RampSource>(1000));
+    std::vector<std::pair<ChannelId, EventKind>> seen;
+    m.engine.SetSync(ch, EventKind::StreamEnd, [&](ChannelId c, EventKind k) { seen.emplace_back(c, k); });
+    m.engine.SetSync(ch, EventKind::SlideEnd, [&](ChannelId c, EventKind k) { seen.emplace_back(c, k); });
+    m.engine.Play(ch, true);
+    m.engine.SlideVolume(ch, 0.5f, 10);
+    m.Render(2000);
+    EXPECT_TRUE(seen.empty()) << "nothing runs on the mixing side";
+    m.engine.Update();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], std::make_pair(ch, EventKind::SlideEnd));
+    EXPECT_EQ(seen[1], std::make_pair(ch, EventKind::StreamEnd));
+    m.engine.Update();
+    EXPECT_EQ(seen.size(), 2u);
+}
+
+TEST(AudioEngine, EventsOfAFreedChannelAreDropped)
+{
+    Manual m;
+    ChannelId a = m.engine.CreateStream(std::make_unique<audiotest::RampSource>(10));
+    ChannelId b = m.engine.CreateStream(std::make_unique<audiotest::RampSource>(10));
+    int calls = 0;
+    // The first handler frees the other channel, whose event is already queued.
+    m.engine.SetSync(a, EventKind::StreamEnd, [&](ChannelId, EventKind) {
+        ++calls;
+        m.engine.FreeChannel(b);
+    });
+    m.engine.SetSync(b, EventKind::StreamEnd, [&](ChannelId, EventKind) { ++calls; });
+    m.engine.Play(a, true);
+    m.engine.Play(b, true);
+    m.Render(100);
+    m.engine.Update();
+    EXPECT_EQ(calls, 1);
+}
+
+TEST(AudioEngine, PauseAndStartHoldTheWholeOutput)
+{
+    Manual m;
+    std::string wav = audiotest::MakeWav16(std::vector<i16>(1000, 16384), 1, 44100);
+    ChannelId ch = m.engine.CreateSampleChannel(m.engine.LoadSample(wav.data(), static_cast<u32>(wav.size())));
+    m.engine.Play(ch, true);
+    m.engine.Pause();
+    EXPECT_TRUE(m.engine.IsPaused());
+    EXPECT_EQ(m.Render(2000)[0], 0.0f);
+    EXPECT_TRUE(m.engine.IsActive(ch));
+    m.engine.Start();
+    auto out = m.Render(1001);
+    EXPECT_FLOAT_EQ(out[0], 0.5f);
+    EXPECT_FLOAT_EQ(out[2 * 999], 0.5f) << "nothing was lost during the pause";
+    EXPECT_EQ(out[2 * 1000], 0.0f);
+}
+
+TEST(NullDevice, RendersAtThePaceOfItsClock)
+{
+    double now = 0.0;
+    auto device = std::make_unique<NullDevice>([&now] { return now; });
+    AudioEngine engine(std::move(device));
+    std::string wav = audiotest::MakeWav16(std::vector<i16>(4410, 1000), 1, 44100); // 0.1 s
+    ChannelId ch = engine.CreateSampleChannel(engine.LoadSample(wav.data(), static_cast<u32>(wav.size())));
+    engine.Play(ch, true);
+    now = 0.05;
+    engine.Update();
+    EXPECT_TRUE(engine.IsActive(ch));
+    engine.Pause();
+    now = 10.0;
+    engine.Update();
+    EXPECT_TRUE(engine.IsActive(ch)) << "a paused device does not advance";
+    engine.Start();
+    now = 10.06;
+    engine.Update();
+    EXPECT_FALSE(engine.IsActive(ch));
+}

@@ -1,0 +1,225 @@
+// WAV and Ogg Vorbis decoding, streaming over the engine's streams, and rate conversion.
+#include "AudioBuilders.h"
+
+#include "Platform/Audio/OggDecoder.h"
+#include "Platform/Audio/Resampler.h"
+#include "Platform/Audio/WavReader.h"
+
+#include "Core/Base/Stream.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace audio;
+
+TEST(WavReader, Reads16BitMonoExactly)
+{
+    std::string wav = audiotest::MakeWav16({0, 16384, -32768, 32767}, 1, 44100);
+    Pcm pcm;
+    std::string error;
+    ASSERT_TRUE(ReadWav(wav.data(), wav.size(), pcm, error)) << error;
+    EXPECT_EQ(pcm.rate, 44100u);
+    EXPECT_EQ(pcm.channels, 1u);
+    ASSERT_EQ(pcm.Frames(), 4u);
+    EXPECT_EQ(pcm.samples[0], 0.0f);
+    EXPECT_EQ(pcm.samples[1], 0.5f);
+    EXPECT_EQ(pcm.samples[2], -1.0f);
+    EXPECT_NEAR(pcm.samples[3], 1.0f, 1e-4f);
+}
+
+TEST(WavReader, ReadsEverySampleLayout)
+{
+    Pcm pcm;
+    std::string error;
+    // 8-bit unsigned, stereo.
+    std::string wav8 = audiotest::MakeWavRaw(std::string("\x80\xC0\x00\xFF", 4), 1, 2, 22050, 8);
+    ASSERT_TRUE(ReadWav(wav8.data(), wav8.size(), pcm, error)) << error;
+    EXPECT_EQ(pcm.channels, 2u);
+    EXPECT_EQ(pcm.rate, 22050u);
+    EXPECT_EQ(pcm.samples, (std::vector<float>{0.0f, 0.5f, -1.0f, 127 / 128.0f}));
+    // 24-bit.
+    std::string wav24 = audiotest::MakeWavRaw(std::string("\x00\x00\x40\x00\x00\xC0", 6), 1, 1, 8000, 24);
+    ASSERT_TRUE(ReadWav(wav24.data(), wav24.size(), pcm, error)) << error;
+    EXPECT_EQ(pcm.samples, (std::vector<float>{0.5f, -0.5f}));
+    // 32-bit float through the extensible header, clamped.
+    float floats[3] = {0.25f, -2.0f, 1.0f};
+    std::string wavf = audiotest::MakeWavRaw(std::string(reinterpret_cast<char*>(floats), 12), 3, 1, 48000, 32, true);
+    ASSERT_TRUE(ReadWav(wavf.data(), wavf.size(), pcm, error)) << error;
+    EXPECT_EQ(pcm.samples, (std::vector<float>{0.25f, -1.0f, 1.0f}));
+    // Four channels keep the first two.
+    std::string wav4 = audiotest::MakeWav16({100, 200, 300, 400}, 4, 44100);
+    ASSERT_TRUE(ReadWav(wav4.data(), wav4.size(), pcm, error)) << error;
+    EXPECT_EQ(pcm.channels, 2u);
+    EXPECT_EQ(pcm.samples, (std::vector<float>{100 / 32768.0f, 200 / 32768.0f}));
+}
+
+TEST(WavReader, SkipsUnknownChunksWithTheirPadding)
+{
+    std::string wav = audiotest::MakeWav16({1000, 2000}, 1, 44100);
+    // Insert an odd-sized "LIST" chunk (padded to even) before "fmt ".
+    std::string list = std::string("LIST\x03\x00\x00\x00" "abc\x00", 12);
+    wav.insert(12, list);
+    Pcm pcm;
+    std::string error;
+    ASSERT_TRUE(ReadWav(wav.data(), wav.size(), pcm, error)) << error;
+    EXPECT_EQ(pcm.Frames(), 2u);
+}
+
+TEST(WavReader, TruncatedDataGivesTheWholeFramesThatArePresent)
+{
+    std::string wav = audiotest::MakeWav16({1, 2, 3, 4}, 1, 44100);
+    wav.resize(wav.size() - 3); // cut into the third sample
+    Pcm pcm;
+    std::string error;
+    ASSERT_TRUE(ReadWav(wav.data(), wav.size(), pcm, error)) << error;
+    EXPECT_EQ(pcm.Frames(), 2u);
+}
+
+TEST(WavReader, RefusesDamagedFilesWithAReason)
+{
+    Pcm pcm;
+    std::string error;
+    std::string good = audiotest::MakeWav16({1, 2}, 1, 44100);
+    EXPECT_FALSE(ReadWav("RIFF", 4, pcm, error));
+    EXPECT_FALSE(ReadWav(good.data(), 20, pcm, error)) << "cut inside fmt";
+    EXPECT_FALSE(error.empty());
+    std::string noData = good.substr(0, 36);
+    EXPECT_FALSE(ReadWav(noData.data(), noData.size(), pcm, error));
+    EXPECT_EQ(error, "no data chunk");
+    std::string adpcm = audiotest::MakeWavRaw("abcd", 2, 1, 44100, 4);
+    EXPECT_FALSE(ReadWav(adpcm.data(), adpcm.size(), pcm, error));
+    std::string zeroChannels = audiotest::MakeWavRaw("abcd", 1, 0, 44100, 16);
+    EXPECT_FALSE(ReadWav(zeroChannels.data(), zeroChannels.size(), pcm, error));
+}
+
+TEST(OggDecoder, DecodesAWholeFileFromMemory)
+{
+    std::string ogg = audiotest::MakeOggSine(0.5, 44100, 1, 441.0);
+    ASSERT_TRUE(IsOgg(ogg.data(), ogg.size()));
+    Pcm pcm;
+    std::string error;
+    ASSERT_TRUE(DecodeOgg(ogg.data(), ogg.size(), pcm, error)) << error;
+    EXPECT_EQ(pcm.rate, 44100u);
+    EXPECT_EQ(pcm.channels, 1u);
+    EXPECT_EQ(pcm.Frames(), 22050u);
+    float peak = 0;
+    for (float s : pcm.samples)
+        peak = std::max(peak, std::fabs(s));
+    EXPECT_NEAR(peak, 0.5f, 0.1f);
+}
+
+TEST(OggDecoder, RefusesDamagedData)
+{
+    std::string ogg = audiotest::MakeOggSine(0.2, 22050, 2, 300.0);
+    Pcm pcm;
+    std::string error;
+    EXPECT_FALSE(DecodeOgg("OggS garbage", 12, pcm, error));
+    EXPECT_FALSE(error.empty());
+    std::string cut = ogg.substr(0, 60);
+    EXPECT_FALSE(DecodeOgg(cut.data(), cut.size(), pcm, error));
+}
+
+TEST(VorbisStream, StreamsOverTheEnginesStreamsAndRewinds)
+{
+    std::string ogg = audiotest::MakeOggSine(1.0, 22050, 2, 500.0);
+    Pcm whole;
+    std::string error;
+    ASSERT_TRUE(DecodeOgg(ogg.data(), ogg.size(), whole, error));
+
+    // A frame stream puts the file at an offset inside a larger stream, as a pack does, so seeks
+    // and the end of the file must be computed within the window.
+    std::string pack = std::string(100, 'x') + ogg + std::string(50, 'y');
+    auto* memory = new base::MemoryStream(pack.data(), static_cast<u32>(pack.size()));
+    base::FrameStream frame(memory, true, 100, static_cast<u32>(ogg.size()));
+    auto stream = VorbisStream::Open(&frame, error);
+    ASSERT_TRUE(stream) << error;
+    EXPECT_EQ(stream->SampleRate(), 22050u);
+    EXPECT_EQ(stream->Channels(), 2u);
+    EXPECT_EQ(stream->LengthFrames(), 22050u);
+
+    std::vector<float> out(30000 * 2);
+    u32 got = stream->Read(out.data(), 30000);
+    ASSERT_EQ(got, 22050u);
+    for (u32 i = 0; i < got * 2; i += 997)
+        ASSERT_FLOAT_EQ(out[i], whole.samples[i]);
+
+    ASSERT_TRUE(stream->Rewind());
+    std::vector<float> again(100);
+    ASSERT_EQ(stream->Read(again.data(), 50), 50u);
+    for (u32 i = 0; i < 100; ++i)
+        EXPECT_FLOAT_EQ(again[i], whole.samples[i]);
+}
+
+TEST(VorbisStream, MonoIsSpreadToBothSides)
+{
+    std::string ogg = audiotest::MakeOggSine(0.1, 44100, 1, 500.0);
+    base::MemoryStream memory(ogg.data(), static_cast<u32>(ogg.size()));
+    std::string error;
+    auto stream = VorbisStream::Open(&memory, error);
+    ASSERT_TRUE(stream) << error;
+    std::vector<float> out(200);
+    ASSERT_EQ(stream->Read(out.data(), 100), 100u);
+    for (u32 i = 0; i < 100; ++i)
+        ASSERT_EQ(out[2 * i], out[2 * i + 1]);
+}
+
+TEST(VorbisStream, RefusesWhatIsNotVorbis)
+{
+    std::string text = "just some text, not a sound";
+    base::MemoryStream memory(text.data(), static_cast<u32>(text.size()));
+    std::string error;
+    EXPECT_FALSE(VorbisStream::Open(&memory, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(VorbisStream::Open(nullptr, error));
+}
+
+TEST(Resampler, DoublesTheRateByInterpolation)
+{
+    Pcm pcm;
+    pcm.rate = 22050;
+    pcm.channels = 1;
+    pcm.samples = {0.0f, 1.0f, 0.5f};
+    Resample(pcm, 44100);
+    EXPECT_EQ(pcm.rate, 44100u);
+    EXPECT_EQ(pcm.samples, (std::vector<float>{0.0f, 0.5f, 1.0f, 0.75f, 0.5f, 0.5f}));
+}
+
+TEST(Resampler, StreamingGivesTheSameFramesAsTheWholeConversion)
+{
+    // The streaming wrapper refills in chunks; the result must not depend on the chunking.
+    const u32 length = 10000;
+    Pcm pcm;
+    pcm.rate = 32000;
+    pcm.channels = 2;
+    audiotest::RampSource reference(length, 32000, 1.0f / 16384.0f);
+    for (u32 i = 0; i < length; ++i)
+        pcm.samples.insert(pcm.samples.end(), {reference.Value(i), reference.Value(i)});
+    Resample(pcm, kOutputRate);
+
+    auto source = AtOutputRate(std::make_unique<audiotest::RampSource>(length, 32000, 1.0f / 16384.0f));
+    EXPECT_EQ(source->SampleRate(), kOutputRate);
+    std::vector<float> out;
+    std::vector<float> block(2 * 333);
+    for (;;)
+    {
+        u32 got = source->Read(block.data(), 333);
+        out.insert(out.end(), block.begin(), block.begin() + got * 2);
+        if (got < 333)
+            break;
+    }
+    ASSERT_EQ(out.size(), pcm.samples.size());
+    for (size_t i = 0; i < out.size(); ++i)
+        ASSERT_FLOAT_EQ(out[i], pcm.samples[i]) << i;
+
+    ASSERT_TRUE(source->Rewind());
+    ASSERT_EQ(source->Read(block.data(), 1), 1u);
+    EXPECT_FLOAT_EQ(block[0], pcm.samples[0]);
+}
+
+TEST(Resampler, SourceAtTheOutputRateIsNotWrapped)
+{
+    auto ramp = std::make_unique<audiotest::RampSource>(10);
+    FrameSource* raw = ramp.get();
+    EXPECT_EQ(AtOutputRate(std::move(ramp)).get(), raw);
+}

@@ -1,0 +1,35 @@
+#include "SoxCheck.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+
+namespace audiotest
+{
+bool HaveSox() { return std::system("sox --version >/dev/null 2>&1") == 0; }
+
+SoxStat MeasureRaw(const std::string& path, const std::string& effects)
+{
+    SoxStat result;
+    std::string command =
+        "sox -t raw -r 44100 -e signed -b 16 -c 2 '" + path + "' -n " + effects + " stat 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return result;
+    std::string text;
+    std::array<char, 256> buffer;
+    while (fgets(buffer.data(), buffer.size(), pipe))
+        text += buffer.data();
+    int status = pclose(pipe);
+    auto value = [&text](const std::string& key, double& out) {
+        size_t at = text.find(key);
+        if (at == std::string::npos)
+            return false;
+        at = text.find(':', at);
+        out = std::atof(text.c_str() + at + 1);
+        return true;
+    };
+    result.ok = status == 0 && value("Length (seconds)", result.seconds) && value("RMS     amplitude", result.rms);
+    return result;
+}
+} // namespace audiotest

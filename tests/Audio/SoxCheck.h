@@ -1,0 +1,17 @@
+// Measures raw 16-bit stereo 44.1 kHz audio files with sox (tests skip when sox is absent).
+#pragma once
+
+#include <string>
+
+namespace audiotest
+{
+bool HaveSox();
+struct SoxStat
+{
+    bool ok = false;
+    double seconds = 0.0;
+    double rms = 0.0;
+};
+// `effects` is appended to the sox command (e.g. "trim 0 0.25").
+SoxStat MeasureRaw(const std::string& path, const std::string& effects = "");
+} // namespace audiotest
