@@ -12,7 +12,8 @@ namespace
 template <class... A> std::wstring Format(const wchar_t* format, A... args)
 {
     base::Formatter<wchar_t> f(format);
-    (f << ... << args);
+    if constexpr (sizeof...(args) > 0)
+        (f << ... << args);
     f.Finish();
     return f.GetResult();
 }
@@ -20,7 +21,8 @@ template <class... A> std::wstring Format(const wchar_t* format, A... args)
 template <class... A> std::string Format8(const char* format, A... args)
 {
     base::Formatter<char> f(format);
-    (f << ... << args);
+    if constexpr (sizeof...(args) > 0)
+        (f << ... << args);
     f.Finish();
     return f.GetResult();
 }

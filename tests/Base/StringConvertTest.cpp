@@ -1,0 +1,114 @@
+// The four conversion modes, and invalid input repaired with U+FFFD and reported in the log.
+#include "Core/Base/StringConvert.h"
+
+#include "Core/Base/Log.h"
+#include "Core/Base/Types.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+class CaptureOutput : public base::LogOutput
+{
+public:
+    explicit CaptureOutput(std::shared_ptr<std::vector<std::wstring>> lines) : mLines(std::move(lines)) {}
+    void Write(const std::wstring& text) override { mLines->push_back(text); }
+
+private:
+    std::shared_ptr<std::vector<std::wstring>> mLines;
+};
+
+// Captures what reaches the main log's plain outputs during one test.
+class StringConvertTest : public ::testing::Test
+{
+protected:
+    StringConvertTest()
+    {
+        base::SingletoneBase::DestroyAll();
+        base::MainLog::Instance()->AddPlainOutput(new CaptureOutput(mLines));
+        mLines->clear();
+    }
+    ~StringConvertTest() override { base::SingletoneBase::DestroyAll(); }
+
+    std::shared_ptr<std::vector<std::wstring>> mLines = std::make_shared<std::vector<std::wstring>>();
+};
+} // namespace
+
+TEST_F(StringConvertTest, ModeZeroWidensBytesAsA16BitSignedCharWould)
+{
+    const std::wstring wide = base::StringToWString(std::string("A\xE9\x7F\x80", 4), 0);
+    ASSERT_EQ(wide.size(), 4u);
+    EXPECT_EQ(static_cast<u32>(wide[0]), 0x41u);
+    EXPECT_EQ(static_cast<u32>(wide[1]), 0xFFE9u);
+    EXPECT_EQ(static_cast<u32>(wide[2]), 0x7Fu);
+    EXPECT_EQ(static_cast<u32>(wide[3]), 0xFF80u);
+    EXPECT_EQ(base::WStringToString(wide, 0), std::string("A\xE9\x7F\x80", 4)) << "low bytes come back";
+    EXPECT_EQ(base::WStringToString(L"\u0141", 0), "\x41");
+}
+
+TEST_F(StringConvertTest, ModeOneIsUtf8BothWays)
+{
+    EXPECT_EQ(base::StringToWString("\xC3\xA9", 1), std::wstring(1, static_cast<wchar_t>(0xE9)));
+    const std::wstring mixed = L"a\u00e9\u65e5\U0001F600";
+    const std::string bytes = "a\xC3\xA9\xE6\x97\xA5\xF0\x9F\x98\x80";
+    EXPECT_EQ(base::WStringToString(mixed, 1), bytes);
+    EXPECT_EQ(base::StringToWString(bytes, 1), mixed);
+    EXPECT_EQ(base::StringToWString(std::string("a\0b", 3), 1), std::wstring(L"a\0b", 3));
+    EXPECT_EQ(base::Utf8ToWide(""), L"");
+    EXPECT_TRUE(mLines->empty()) << "valid text logs nothing";
+}
+
+TEST_F(StringConvertTest, CodePageModesAreLosslessUtf8)
+{
+    const std::wstring text = L"Pr\u00fcfung \u0416 \u20ac";
+    for (int mode : {2, 3})
+    {
+        EXPECT_EQ(base::StringToWString(base::WStringToString(text, mode), mode), text) << mode;
+        EXPECT_EQ(base::WStringToString(text, mode), base::WStringToString(text, 1)) << mode;
+    }
+}
+
+TEST_F(StringConvertTest, UnknownModesGiveEmptyResults)
+{
+    for (int mode : {4, 65001, -1})
+    {
+        EXPECT_EQ(base::StringToWString("abc", mode), L"") << mode;
+        EXPECT_EQ(base::WStringToString(L"abc", mode), "") << mode;
+    }
+}
+
+TEST_F(StringConvertTest, InvalidUtf8BecomesReplacementCharactersAndIsLogged)
+{
+    const std::wstring fffd(1, static_cast<wchar_t>(0xFFFD));
+    EXPECT_EQ(base::StringToWString("ab\xFF" "cd", 1), L"ab" + fffd + L"cd");
+    ASSERT_EQ(mLines->size(), 1u);
+    EXPECT_NE(mLines->back().find(L"byte 2 of 5"), std::wstring::npos) << mLines->back();
+
+    EXPECT_EQ(base::StringToWString("x\xC3", 2), L"x" + fffd) << "truncated sequence at the end";
+    EXPECT_EQ(base::StringToWString("\xED\xA0\x80", 1).find_first_not_of(fffd), std::wstring::npos)
+        << "encoded surrogate";
+    EXPECT_EQ(base::StringToWString("\xC0\xAF", 1).find(L'/'), std::wstring::npos) << "overlong slash";
+    EXPECT_EQ(mLines->size(), 4u);
+}
+
+TEST_F(StringConvertTest, InvalidCodePointsBecomeReplacementCharactersAndAreLogged)
+{
+    std::wstring bad = L"a";
+    bad.push_back(static_cast<wchar_t>(0xD800));
+    bad.push_back(static_cast<wchar_t>(0x110000));
+    bad.push_back(static_cast<wchar_t>(-1));
+    EXPECT_EQ(base::WStringToString(bad, 1), "a\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
+    ASSERT_EQ(mLines->size(), 1u);
+    EXPECT_NE(mLines->back().find(L"character 1 of 4"), std::wstring::npos) << mLines->back();
+}
+
+TEST_F(StringConvertTest, LoggingABadArgumentDoesNotRecurse)
+{
+    QL_LOG(L"name %s\n") << std::string("bad \xFE name");
+    ASSERT_EQ(mLines->size(), 2u) << "the fault, then the message itself";
+    EXPECT_EQ(mLines->back(), L"name bad \uFFFD name\n");
+}

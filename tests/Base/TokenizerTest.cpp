@@ -1,0 +1,97 @@
+// Tokenizer splitting rules, number reads, and the trimming helpers.
+#include "Core/Base/Tokenizer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+std::vector<std::string> Split(const std::string& text, char delimiter, bool skipEmpty)
+{
+    base::Tokenizer tokenizer(text, delimiter, skipEmpty);
+    std::vector<std::string> tokens;
+    std::string token;
+    while (tokenizer.NextToken(&token))
+        tokens.push_back(token);
+    EXPECT_FALSE(tokenizer.NextToken(&token)) << "stays finished";
+    return tokens;
+}
+
+using Tokens = std::vector<std::string>;
+} // namespace
+
+TEST(Tokenizer, SkipsEmptyLines)
+{
+    EXPECT_EQ(Split("first\n\nthird", '\n', true), (Tokens{"first", "third"}));
+    EXPECT_EQ(Split("first\n \t \nthird\n", '\n', true), (Tokens{"first", "third"}));
+}
+
+TEST(Tokenizer, KeepsEmptyFieldsIncludingTheLast)
+{
+    EXPECT_EQ(Split("a;;b;", ';', false), (Tokens{"a", "", "b", ""}));
+    EXPECT_EQ(Split(";", ';', false), (Tokens{"", ""}));
+}
+
+TEST(Tokenizer, TokensAndTextAreTrimmed)
+{
+    EXPECT_EQ(Split(" a ; b ", ';', false), (Tokens{"a", "b"}));
+    EXPECT_EQ(Split("\t x y \t;", ';', false), (Tokens{"x y", ""}));
+    EXPECT_EQ(Split("  a;b;  ", ';', false), (Tokens{"a", "b", ""})) << "trailing blanks go before splitting";
+}
+
+TEST(Tokenizer, EmptyTextIsOneEmptyTokenUnlessSkipped)
+{
+    EXPECT_EQ(Split("", ';', false), (Tokens{""}));
+    EXPECT_EQ(Split("  \t", ';', false), (Tokens{""}));
+    EXPECT_EQ(Split("", ';', true), Tokens{});
+    EXPECT_EQ(Split(";;;", ';', true), Tokens{});
+}
+
+TEST(Tokenizer, SkippingWithoutAnOutputStillJudgesEmptiness)
+{
+    base::Tokenizer tokenizer("a; ;b", ';', true);
+    EXPECT_TRUE(tokenizer.NextToken(nullptr));
+    std::string token;
+    ASSERT_TRUE(tokenizer.NextToken(&token));
+    EXPECT_EQ(token, "b");
+
+    base::Tokenizer blanks(" ; \t;x", ';', true);
+    EXPECT_TRUE(blanks.NextToken(nullptr)) << "skips two blank fields, lands on x";
+    EXPECT_FALSE(blanks.NextToken(nullptr));
+}
+
+TEST(Tokenizer, ReadsNumbersWithTheLeadingDigitsRule)
+{
+    base::Tokenizer tokenizer("12abc;-7; 2.5 ;x;99999999999", ';', false);
+    int a = 0, b = 0, d = 5, e = 0, past = 42;
+    float c = 0;
+    tokenizer >> a >> b >> c >> d >> e >> past;
+    EXPECT_EQ(a, 12);
+    EXPECT_EQ(b, -7);
+    EXPECT_FLOAT_EQ(c, 2.5f);
+    EXPECT_EQ(d, 0) << "text that is no number reads 0";
+    EXPECT_EQ(e, 2147483647) << "out of range clamps";
+    EXPECT_EQ(past, 42) << "past the end the target keeps its value";
+    float f = 1.25f;
+    tokenizer >> f;
+    EXPECT_EQ(f, 1.25f);
+}
+
+TEST(Trim, RemovesBlanksAndTabsOnly)
+{
+    std::string text = " \t a b\n \t";
+    base::Trim(text);
+    EXPECT_EQ(text, "a b\n");
+    std::string blank = " \t ";
+    base::Trim(blank);
+    EXPECT_EQ(blank, "");
+}
+
+TEST(RemoveChar, AppendsEverythingButTheCharacter)
+{
+    std::string out = ">";
+    base::RemoveChar(" 1 ; 2 ;3 ", ' ', out);
+    EXPECT_EQ(out, ">1;2;3");
+}
