@@ -3,8 +3,6 @@
 // the count; anything else is deleted here together with its count.
 #pragma once
 
-#include "Core/Base/Types.h"
-
 #include <cstddef>
 #include <type_traits>
 #include <utility>
@@ -17,7 +15,7 @@ class Destroyable
 public:
     virtual ~Destroyable() = default;
     // Called when the last counted reference goes.
-    virtual QLResultEnum Destroy() = 0;
+    virtual void Destroy() = 0;
 };
 
 template <class T> class CountedPtr

@@ -23,11 +23,10 @@ struct Owned : base::Destroyable
 {
     int* count = new int(0);
     int destroyCalls = 0;
-    QLResultEnum Destroy() override
+    void Destroy() override
     {
         ++destroyCalls;
         EXPECT_EQ(*count, 0);
-        return QL_OK;
     }
     ~Owned() override { delete count; }
 };

@@ -1,0 +1,13 @@
+// The resource manager singleton: owns one table per kind.
+#include "Core/Resource/ResourceManager.h"
+
+namespace resource
+{
+ResourceManager::~ResourceManager()
+{
+    for (Destroyer* destroyer : mDestroyers)
+        delete destroyer;
+    mDestroyers.clear();
+    mByKind.clear();
+}
+} // namespace resource
