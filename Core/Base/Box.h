@@ -21,22 +21,34 @@ struct Box
 
     void AddPoint(float x, float y, float z = 0.0f)
     {
-        if (x < minX) minX = x;
-        if (y < minY) minY = y;
-        if (z < minZ) minZ = z;
-        if (x > maxX) maxX = x;
-        if (y > maxY) maxY = y;
-        if (z > maxZ) maxZ = z;
+        if (x < minX)
+            minX = x;
+        if (y < minY)
+            minY = y;
+        if (z < minZ)
+            minZ = z;
+        if (x > maxX)
+            maxX = x;
+        if (y > maxY)
+            maxY = y;
+        if (z > maxZ)
+            maxZ = z;
     }
     // Widens by the other box's min and max (an empty other leaves this box as it was).
     void Merge(const Box& other)
     {
-        if (other.minX < minX) minX = other.minX;
-        if (other.minY < minY) minY = other.minY;
-        if (other.minZ < minZ) minZ = other.minZ;
-        if (other.maxX > maxX) maxX = other.maxX;
-        if (other.maxY > maxY) maxY = other.maxY;
-        if (other.maxZ > maxZ) maxZ = other.maxZ;
+        if (other.minX < minX)
+            minX = other.minX;
+        if (other.minY < minY)
+            minY = other.minY;
+        if (other.minZ < minZ)
+            minZ = other.minZ;
+        if (other.maxX > maxX)
+            maxX = other.maxX;
+        if (other.maxY > maxY)
+            maxY = other.maxY;
+        if (other.maxZ > maxZ)
+            maxZ = other.maxZ;
     }
 
     float Width() const { return maxX - minX; }
@@ -49,15 +61,24 @@ struct Box
     {
         switch (n)
         {
-        case 0: return {minX, minY, minZ};
-        case 1: return {minX, minY, maxZ};
-        case 2: return {maxX, minY, maxZ};
-        case 3: return {maxX, minY, minZ};
-        case 4: return {minX, maxY, minZ};
-        case 5: return {minX, maxY, maxZ};
-        case 6: return {maxX, maxY, maxZ};
-        case 7: return {maxX, maxY, minZ};
-        default: return {0.0f, 0.0f, 0.0f};
+        case 0:
+            return {minX, minY, minZ};
+        case 1:
+            return {minX, minY, maxZ};
+        case 2:
+            return {maxX, minY, maxZ};
+        case 3:
+            return {maxX, minY, minZ};
+        case 4:
+            return {minX, maxY, minZ};
+        case 5:
+            return {minX, maxY, maxZ};
+        case 6:
+            return {maxX, maxY, maxZ};
+        case 7:
+            return {maxX, maxY, minZ};
+        default:
+            return {0.0f, 0.0f, 0.0f};
         }
     }
 

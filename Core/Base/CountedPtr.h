@@ -38,8 +38,8 @@ public:
     {
     }
     template <class U>
-        requires std::is_convertible_v<U*, T*>
-    CountedPtr(const CountedPtr<U>& other) : CountedPtr(other.Get(), other.GetCountPointer())
+    requires std::is_convertible_v<U*, T*> CountedPtr(const CountedPtr<U>& other)
+        : CountedPtr(other.Get(), other.GetCountPointer())
     {
         static_assert(std::is_base_of_v<Destroyable, U> == std::is_base_of_v<Destroyable, T>,
                       "a counted reference cannot change how its object is released");

@@ -5,7 +5,10 @@
 
 namespace base
 {
-DeferredDeleteManager::~DeferredDeleteManager() { DeleteQueued(); }
+DeferredDeleteManager::~DeferredDeleteManager()
+{
+    DeleteQueued();
+}
 
 void DeferredDeleteManager::QueueDelete(DeferredDeletable* object)
 {

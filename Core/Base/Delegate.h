@@ -134,8 +134,8 @@ public:
 
     MemberDelegateImpl(T* object, Method method) : mObject(object), mMethod(method), mCall(&CallAs<T>) {}
     template <class U>
-        requires(std::is_base_of_v<U, T> && !std::is_same_v<U, T>)
-    MemberDelegateImpl(T* object, R (U::*method)(Args...))
+    requires(std::is_base_of_v<U, T> && !std::is_same_v<U, T>)
+        MemberDelegateImpl(T* object, R (U::*method)(Args...))
         : mObject(object), mMethod(static_cast<Method>(method)), mCall(&CallAs<U>)
     {
     }
@@ -172,7 +172,8 @@ public:
     using MemberDelegateImpl<T, Delegate0<R>, R>::MemberDelegateImpl;
 };
 
-template <class T, class A, class R> class MemberDelegate1 : public MemberDelegateImpl<T, Delegate1<A, R>, R, A>
+template <class T, class A, class R>
+class MemberDelegate1 : public MemberDelegateImpl<T, Delegate1<A, R>, R, A>
 {
 public:
     using MemberDelegateImpl<T, Delegate1<A, R>, R, A>::MemberDelegateImpl;

@@ -64,7 +64,10 @@ void Transform2D::Rotate(float radians)
     mMatrix.Rotate(radians);
 }
 
-void Transform2D::RotateDegrees(float degrees) { Rotate(degrees * 3.1415927f / 180.0f); }
+void Transform2D::RotateDegrees(float degrees)
+{
+    Rotate(degrees * 3.1415927f / 180.0f);
+}
 
 void Transform2D::Reset()
 {

@@ -10,18 +10,18 @@ namespace base
 {
 enum class VertexElementKind : u32
 {
-    Position,      // x, y, z
-    PositionW,     // x, y, z, w (pre-transformed)
-    Diffuse,       // u32 0xAARRGGBB
-    Specular,      // u32 0xAARRGGBB
-    TexCoords,     // u, v
+    Position,  // x, y, z
+    PositionW, // x, y, z, w (pre-transformed)
+    Diffuse,   // u32 0xAARRGGBB
+    Specular,  // u32 0xAARRGGBB
+    TexCoords, // u, v
 };
 
 struct VertexElementInfo
 {
     const char* name;
-    u32 offset;     // bytes
-    u32 size;       // bytes
+    u32 offset; // bytes
+    u32 size;   // bytes
     u32 components;
     VertexElementKind kind;
 };

@@ -1,5 +1,5 @@
-#include "Core/Base/CountedPtr.h"
 #include "Core/Base/Delegate.h"
+#include "Core/Base/CountedPtr.h"
 
 #include <gtest/gtest.h>
 
@@ -48,7 +48,10 @@ int Multiply(int a, int b)
     ++gFreeCalls;
     return a * b;
 }
-void Bump() { ++gFreeCalls; }
+void Bump()
+{
+    ++gFreeCalls;
+}
 } // namespace
 
 TEST(Delegate, MemberOfASecondaryBaseRunsOnTheRightSubobject)
@@ -83,7 +86,8 @@ TEST(Delegate, CalledThroughTheAbstractInterfaces)
 {
     Counter c;
     std::unique_ptr<base::Delegate0<void>> tick(new base::MemberDelegate0<Counter, void>(&c, &Counter::Tick));
-    std::unique_ptr<base::Delegate1<int, void>> take(new base::MemberDelegate1<Counter, int, void>(&c, &Counter::Take));
+    std::unique_ptr<base::Delegate1<int, void>> take(
+        new base::MemberDelegate1<Counter, int, void>(&c, &Counter::Take));
     std::unique_ptr<base::Delegate2<const std::string&, int, std::string>> join(
         new base::MemberDelegate2<Counter, const std::string&, int, std::string>(&c, &Counter::Join));
     tick->Invoke();
@@ -150,7 +154,8 @@ TEST(Delegate, CopiedObjectHasItsOwnLifetime)
 TEST(Delegate, HeldByCountedReferencesAndDeletedWithTheLast)
 {
     Counter c;
-    base::CountedPtr<base::Delegate0<void>> first(new base::MemberDelegate0<Counter, void>(&c, &Counter::Tick));
+    base::CountedPtr<base::Delegate0<void>> first(
+        new base::MemberDelegate0<Counter, void>(&c, &Counter::Tick));
     base::CountedPtr<base::Delegate0<void>> second = first;
     EXPECT_EQ(first.UseCount(), 2);
     first.Release();

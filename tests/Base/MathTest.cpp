@@ -1,5 +1,5 @@
-#include "Core/Base/Box.h"
 #include "Core/Base/Math.h"
+#include "Core/Base/Box.h"
 #include "Core/Base/Rect.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "Core/Base/Matrix3.h"
 #include "Core/Base/Transform2D.h"
+#include "Core/Base/Matrix3.h"
 
 #include <gtest/gtest.h>
 

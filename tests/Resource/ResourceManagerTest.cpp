@@ -1,5 +1,5 @@
-#include "Core/Base/Log.h"
 #include "Core/Resource/ResourceManager.h"
+#include "Core/Base/Log.h"
 
 #include <gtest/gtest.h>
 
