@@ -1,0 +1,94 @@
+// Platform set-up of the application and the road from start-up into the main loop.
+#include "Core/App/Application.h"
+
+#include "Core/Base/Log.h"
+#include "Core/File/Path.h"
+#include "Core/File/UserDataFileContainer.h"
+#include "Platform/Os/Dialogs.h"
+#include "Platform/Os/Error.h"
+#include "Platform/Os/Folders.h"
+
+namespace app
+{
+// The root: not owned, finishes when idle, keeps its parent alive, thread-safe.
+ApplicationWin32::ApplicationWin32() : Thread(false, true, true, true) {}
+
+ApplicationWin32::~ApplicationWin32()
+{
+    if (mShaderError)
+        os::ShowErrorBox(L"Error", L"Failed to init OpenGL 3.3 render: the video driver lacks the required "
+                                   L"shader support");
+}
+
+QLResultEnum ApplicationWin32::Init()
+{
+    std::wstring exe;
+    if (os::ExecutablePath(exe))
+    {
+        QL_LOG(L"Cannot find the executable: %s\n") << base::LogStyle::Error << os::LastError();
+        return QL_FAIL;
+    }
+    mModuleFolder = file::GetDirectory(exe);
+    base::MainLog::Instance()->AddPlainOutput(new base::LogDebugOutput());
+
+    std::wstring folder;
+    if (file::GetPerUserFolder(folder) && file::GetDocumentsFolder(folder))
+    {
+        QL_LOG(L"No per-user folder: neither XDG_DATA_HOME nor HOME is set\n") << base::LogStyle::Error;
+        return QL_FAIL;
+    }
+    mPerUserFolder = file::NormalizeDirectoryPath(folder);
+    return QL_OK;
+}
+
+QLResultEnum ApplicationWin32::InitLogFile(const std::wstring& folder)
+{
+    mLogFolder = folder;
+    const std::wstring path = folder + L"log.html";
+    QL_LOG(L"%s(0): Html log file\n") << path;
+    base::MainLog::Instance()->AddHtmlOutput(new base::LogUtf8File(path));
+    return QL_OK;
+}
+
+void ApplicationWin32::Main()
+{
+    // The start-up is this task's Start; it runs here, once, and the first tick must not repeat it.
+    mStarted = true;
+    const QLResultEnum result = Start();
+    if (result)
+        mExitCode = mExitCode ? mExitCode : 1;
+    if (mStopping)
+        return;
+    if (result)
+    {
+        QL_LOG(L"Start-up failed (%d); the program ends\n") << base::LogStyle::Error << static_cast<int>(result);
+        Stop();
+        return;
+    }
+    Run();
+}
+
+QLResultEnum ApplicationWin32::Update(float)
+{
+    mFinished = true;
+    return QL_OK;
+}
+
+Application::Application()
+{
+    sApplication = this;
+}
+
+Application::~Application()
+{
+    if (sApplication == this)
+        sApplication = nullptr;
+}
+
+Application* Application::CreateInstance()
+{
+    if (!sApplication && sFactory)
+        sFactory();
+    return sApplication;
+}
+} // namespace app

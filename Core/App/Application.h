@@ -1,0 +1,70 @@
+// The application: root task of the tree, platform set-up, log file and the process's exit code.
+#pragma once
+
+#include "Core/App/Thread.h"
+#include "Core/Base/Singletone.h"
+
+#include <string>
+#include <vector>
+
+namespace app
+{
+class ApplicationWin32 : public Thread
+{
+public:
+    ApplicationWin32();
+    ~ApplicationWin32() override;
+
+    // Module folder, debug log sink and per-user folder; 1 when a folder cannot be found.
+    virtual QLResultEnum Init();
+    // Adds "log.html" in the folder as a sink of the main log.
+    QLResultEnum InitLogFile(const std::wstring& folder);
+    // Runs the start-up (the task's Start), then the main loop unless the start-up stopped the
+    // application. A start-up that fails without stopping is logged and ends the program too.
+    virtual void Main();
+
+    // No worker threads exist, so the root finishes as soon as its last child has gone.
+    QLResultEnum Update(float dt) override;
+    void OnStop() override {}
+
+    const std::wstring& GetPerUserFolder() const { return mPerUserFolder; }
+    const std::wstring& GetModuleFolder() const { return mModuleFolder; }
+    const std::wstring& GetLogFolder() const { return mLogFolder; }
+    std::vector<std::wstring>& Arguments() { return mArguments; }
+    bool IsSecondInstance() const { return mSecondInstance; }
+    void SetSecondInstance() { mSecondInstance = true; }
+    void SetShaderError() { mShaderError = true; }
+    bool HasShaderError() const { return mShaderError; }
+    int GetExitCode() const { return mExitCode; }
+    void SetExitCode(int code) { mExitCode = code; }
+
+    float mImageScale = 1.0f;
+    float mFontScale = 1.0f;
+
+protected:
+    std::wstring mPerUserFolder;
+    std::wstring mModuleFolder;
+    std::wstring mLogFolder;
+    std::vector<std::wstring> mArguments;
+    bool mSecondInstance = false;
+    bool mShaderError = false;
+    int mExitCode = 0;
+};
+
+class Application : public base::Singletone<Application>, public ApplicationWin32
+{
+public:
+    Application();
+    ~Application() override;
+
+    // The game's application object; made by the factory the game registered, on first use.
+    static Application* CreateInstance();
+    static Application* Get() { return sApplication; }
+    using Factory = Application* (*)();
+    static void SetFactory(Factory factory) { sFactory = factory; }
+
+private:
+    static inline Application* sApplication = nullptr;
+    static inline Factory sFactory = nullptr;
+};
+} // namespace app

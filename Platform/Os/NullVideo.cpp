@@ -1,0 +1,88 @@
+// Headless video backend.
+#include "Platform/Os/NullVideo.h"
+
+namespace os
+{
+QLResultEnum NullWindow::Create(const WindowDesc& desc)
+{
+    if (mFailCreate)
+        return QL_FAIL;
+    mDesc = desc;
+    mCreated = true;
+    mVisible = true;
+    return QL_OK;
+}
+
+void NullWindow::Destroy()
+{
+    if (!mCreated)
+        return;
+    mCreated = false;
+    mVisible = false;
+    ++mDestroyed;
+}
+
+bool NullWindow::PollEvent(Event& event)
+{
+    if (!mCreated || mQueue.empty())
+        return false;
+    event = mQueue.front();
+    mQueue.pop_front();
+    return true;
+}
+
+QLResultEnum NullWindow::SetWindowed(int x, int y, int clientWidth, int clientHeight)
+{
+    mDesc.windowed = true;
+    mDesc.x = x;
+    mDesc.y = y;
+    mDesc.clientWidth = clientWidth;
+    mDesc.clientHeight = clientHeight;
+    return QL_OK;
+}
+
+QLResultEnum NullWindow::SetFullscreen(int width, int height)
+{
+    mDesc.windowed = false;
+    mDesc.x = 0;
+    mDesc.y = 0;
+    mDesc.clientWidth = width;
+    mDesc.clientHeight = height;
+    return QL_OK;
+}
+
+void NullWindow::GetClientSize(int& width, int& height) const
+{
+    width = mDesc.clientWidth;
+    height = mDesc.clientHeight;
+}
+
+NullVideoDriver::NullVideoDriver()
+{
+    Display d;
+    d.bounds = {0, 0, 1920, 1080};
+    d.workArea = {0, 0, 1920, 1040};
+    d.primary = true;
+    mDisplays.push_back(d);
+}
+
+bool NullVideoDriver::EnumDisplays(std::vector<Display>& out)
+{
+    out = mDisplays;
+    return true;
+}
+
+std::unique_ptr<Window> NullVideoDriver::CreateWindow()
+{
+    auto window = std::make_unique<NullWindow>();
+    window->mFailCreate = mFailCreate;
+    mWindows.push_back(window.get());
+    return window;
+}
+
+void NullVideoDriver::FrameSize(int& width, int& height) const
+{
+    width = mFrameWidth;
+    height = mFrameHeight;
+}
+} // namespace os

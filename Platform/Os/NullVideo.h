@@ -1,0 +1,65 @@
+// Headless video: a window that exists only in memory and is fed synthetic events.
+#pragma once
+
+#include "Platform/Os/Video.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace os
+{
+class NullWindow : public Window
+{
+public:
+    QLResultEnum Create(const WindowDesc& desc) override;
+    void Destroy() override;
+    bool IsCreated() const override { return mCreated; }
+    bool PollEvent(Event& event) override;
+    QLResultEnum SetWindowed(int x, int y, int clientWidth, int clientHeight) override;
+    QLResultEnum SetFullscreen(int width, int height) override;
+    void SetCaption(const std::wstring& caption) override { mDesc.caption = caption; }
+    void Show() override { mVisible = true; }
+    void Hide() override { mVisible = false; }
+    void Raise() override { ++mRaised; }
+    void GetClientSize(int& width, int& height) const override;
+    void* NativeHandle() const override { return nullptr; }
+    void* GLContext() const override { return nullptr; }
+    void SwapBuffers() override { ++mSwaps; }
+
+    void Push(const Event& event) { mQueue.push_back(event); }
+    const WindowDesc& Desc() const { return mDesc; }
+    bool IsVisible() const { return mVisible; }
+    int Swaps() const { return mSwaps; }
+    int Raised() const { return mRaised; }
+    int Destroyed() const { return mDestroyed; }
+
+    bool mFailCreate = false; // tests: make Create refuse
+
+private:
+    bool mCreated = false;
+    bool mVisible = false;
+    int mSwaps = 0;
+    int mRaised = 0;
+    int mDestroyed = 0;
+    WindowDesc mDesc;
+    std::deque<Event> mQueue;
+};
+
+class NullVideoDriver : public VideoDriver
+{
+public:
+    NullVideoDriver(); // one 1920 x 1080 display with a 1920 x 1040 work area
+    const char* Name() const override { return "null"; }
+    bool EnumDisplays(std::vector<Display>& out) override;
+    std::unique_ptr<Window> CreateWindow() override;
+    void FrameSize(int& width, int& height) const override;
+
+    std::vector<Display> mDisplays;
+    int mFrameWidth = 0;
+    int mFrameHeight = 0;
+    // The windows handed out, newest last (owned by their callers; valid while those live).
+    std::vector<NullWindow*> mWindows;
+    bool mFailCreate = false;
+};
+} // namespace os

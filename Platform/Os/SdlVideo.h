@@ -1,0 +1,53 @@
+// SDL2 video: the game window with its OpenGL 3.3 core context, events and displays.
+#pragma once
+
+#include "Platform/Os/Video.h"
+
+struct SDL_Window;
+
+namespace os
+{
+class SdlWindow : public Window
+{
+public:
+    ~SdlWindow() override;
+    QLResultEnum Create(const WindowDesc& desc) override;
+    void Destroy() override;
+    bool IsCreated() const override { return mWindow != nullptr; }
+    bool PollEvent(Event& event) override;
+    QLResultEnum SetWindowed(int x, int y, int clientWidth, int clientHeight) override;
+    QLResultEnum SetFullscreen(int width, int height) override;
+    void SetCaption(const std::wstring& caption) override;
+    void Show() override;
+    void Hide() override;
+    void Raise() override;
+    void GetClientSize(int& width, int& height) const override;
+    void* NativeHandle() const override { return mWindow; }
+    void* GLContext() const override { return mContext; }
+    void SwapBuffers() override;
+
+private:
+    bool Translate(const void* sdlEvent, Event& event);
+
+    SDL_Window* mWindow = nullptr;
+    void* mContext = nullptr;
+    unsigned mId = 0;
+    float mLastX = 0;
+    float mLastY = 0;
+};
+
+class SdlVideoDriver : public VideoDriver
+{
+public:
+    SdlVideoDriver();
+    ~SdlVideoDriver() override;
+    const char* Name() const override { return "sdl"; }
+    bool EnumDisplays(std::vector<Display>& out) override;
+    std::unique_ptr<Window> CreateWindow() override;
+    void FrameSize(int& width, int& height) const override;
+    bool IsReady() const { return mReady; }
+
+private:
+    bool mReady = false;
+};
+} // namespace os

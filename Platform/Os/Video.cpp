@@ -1,0 +1,33 @@
+// Picks the process's video driver: SDL, or the headless one when QL_VIDEO=null.
+#include "Platform/Os/Video.h"
+
+#include "Platform/Os/NullVideo.h"
+#include "Platform/Os/SdlVideo.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace os
+{
+static std::unique_ptr<VideoDriver>& Current()
+{
+    static std::unique_ptr<VideoDriver> driver;
+    return driver;
+}
+
+VideoDriver& Video()
+{
+    auto& driver = Current();
+    if (!driver)
+    {
+        const char* name = std::getenv("QL_VIDEO");
+        if (name && std::strcmp(name, "null") == 0)
+            driver = std::make_unique<NullVideoDriver>();
+        else
+            driver = std::make_unique<SdlVideoDriver>();
+    }
+    return *driver;
+}
+
+void SetVideoDriver(std::unique_ptr<VideoDriver> driver) { Current() = std::move(driver); }
+} // namespace os

@@ -1,0 +1,78 @@
+// The platform's windowing: one top-level window, its events, and the list of displays.
+#pragma once
+
+#include "Core/Base/Types.h"
+#include "Platform/Os/Event.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace os
+{
+struct Rect
+{
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const Rect&) const = default;
+};
+
+struct Display
+{
+    Rect bounds;
+    Rect workArea; // bounds minus panels and docks
+    bool primary = false;
+};
+
+struct WindowDesc
+{
+    int x = 0; // outer position (windowed mode)
+    int y = 0;
+    int clientWidth = 0;
+    int clientHeight = 0;
+    bool windowed = true;
+    std::wstring caption;
+};
+
+class Window
+{
+public:
+    virtual ~Window() = default;
+    // Creates and shows the window; 1 when the platform refuses.
+    virtual QLResultEnum Create(const WindowDesc& desc) = 0;
+    virtual void Destroy() = 0;
+    virtual bool IsCreated() const = 0;
+    // Next pending event of this window; false when none is left.
+    virtual bool PollEvent(Event& event) = 0;
+    virtual QLResultEnum SetWindowed(int x, int y, int clientWidth, int clientHeight) = 0;
+    virtual QLResultEnum SetFullscreen(int width, int height) = 0;
+    virtual void SetCaption(const std::wstring& caption) = 0;
+    virtual void Show() = 0;
+    virtual void Hide() = 0;
+    virtual void Raise() = 0;
+    virtual void GetClientSize(int& width, int& height) const = 0;
+    // The backend's own handles (SDL_Window*, SDL_GLContext); null for the headless window.
+    virtual void* NativeHandle() const = 0;
+    virtual void* GLContext() const = 0;
+    virtual void SwapBuffers() = 0;
+};
+
+class VideoDriver
+{
+public:
+    virtual ~VideoDriver() = default;
+    virtual const char* Name() const = 0;
+    // Displays with the primary one flagged; false when the platform cannot list them.
+    virtual bool EnumDisplays(std::vector<Display>& out) = 0;
+    virtual std::unique_ptr<Window> CreateWindow() = 0;
+    // Frame around the client area of a decorated window: left+right, top+bottom.
+    virtual void FrameSize(int& width, int& height) const = 0;
+};
+
+// The driver for this process: "null" when QL_VIDEO=null (headless tests), else SDL.
+VideoDriver& Video();
+// Replaces the process driver (tests); pass null to go back to the default choice.
+void SetVideoDriver(std::unique_ptr<VideoDriver> driver);
+} // namespace os

@@ -1,0 +1,266 @@
+#include "Core/App/Task.h"
+#include "Core/App/Thread.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+// Records every Start/Update/OnStop into a shared journal.
+class Probe : public base::Task
+{
+public:
+    Probe(std::vector<std::string>& journal, std::string name, bool owned = false, bool finishWhenIdle = false,
+          bool keepsParent = false, bool* deleted = nullptr)
+        : base::Task(owned, finishWhenIdle, keepsParent, false), mJournal(journal), mName(std::move(name)),
+          mDeleted(deleted)
+    {
+    }
+    ~Probe() override
+    {
+        if (mDeleted)
+            *mDeleted = true;
+    }
+    QLResultEnum Start() override
+    {
+        mJournal.push_back(mName + ".start");
+        return mStartResult;
+    }
+    QLResultEnum Update(float) override
+    {
+        mJournal.push_back(mName + ".update");
+        if (mAddOnUpdate)
+        {
+            AddTask(mAddOnUpdate);
+            mAddOnUpdate = nullptr;
+        }
+        return mUpdateResult;
+    }
+    void OnStop() override
+    {
+        mJournal.push_back(mName + ".stop");
+        base::Task::OnStop();
+    }
+    void Finish() { mFinished = true; }
+
+    QLResultEnum mStartResult = QL_OK;
+    QLResultEnum mUpdateResult = QL_OK;
+    base::Task* mAddOnUpdate = nullptr;
+
+private:
+    std::vector<std::string>& mJournal;
+    std::string mName;
+    bool* mDeleted;
+};
+} // namespace
+
+TEST(Task, StartsOnceThenTicksChildrenBeforeItsOwnUpdate)
+{
+    std::vector<std::string> j;
+    Probe root(j, "root");
+    Probe a(j, "a"), b(j, "b");
+    root.AddTask(&a);
+    root.AddTask(&b);
+    root.Tick(0.1f); // children merged after this pass's (empty) child walk
+    root.Tick(0.1f);
+    const std::vector<std::string> expected = {"root.start", "root.update", "a.start", "a.update",
+                                               "b.start",    "b.update",    "root.update"};
+    EXPECT_EQ(j, expected);
+    root.Stop();
+    root.Tick(0);
+    root.Tick(0);
+}
+
+TEST(Task, TaskAddedDuringAPassIsFirstTickedInTheNextPass)
+{
+    std::vector<std::string> j;
+    Probe root(j, "root");
+    Probe adder(j, "adder"), late(j, "late");
+    adder.mAddOnUpdate = &late; // adder queues "late" as its own child during its update
+    root.AddTask(&adder);
+    root.Tick(0); // adder merged
+    root.Tick(0); // adder starts and queues late
+    EXPECT_EQ(adder.PendingCount(), 1u);
+    j.clear();
+    root.Tick(0); // merged after adder's child walk: a child now, not ticked yet
+    EXPECT_EQ(adder.Children().size(), 1u);
+    EXPECT_FALSE(late.IsStarted());
+    root.Tick(0);
+    EXPECT_TRUE(late.IsStarted());
+    const std::vector<std::string> expected = {"adder.update", "root.update", "late.start",
+                                               "late.update",  "adder.update", "root.update"};
+    EXPECT_EQ(j, expected);
+}
+
+TEST(Task, FailingStartIsNotRetriedButChildrenAndUpdateRunLater)
+{
+    std::vector<std::string> j;
+    Probe t(j, "t");
+    Probe child(j, "child");
+    t.mStartResult = QL_FAIL;
+    t.AddTask(&child);
+    EXPECT_EQ(t.Tick(0), QL_FAIL);
+    EXPECT_EQ(t.Tick(0), QL_OK);
+    EXPECT_EQ(t.Tick(0), QL_OK);
+    const std::vector<std::string> expected = {"t.start", "t.update", "child.start", "child.update", "t.update"};
+    EXPECT_EQ(j, expected);
+}
+
+TEST(Task, FailingChildAbortsThePassWithoutMergeOrRemoval)
+{
+    std::vector<std::string> j;
+    Probe root(j, "root");
+    Probe bad(j, "bad"), after(j, "after"), done(j, "done"), queued(j, "queued");
+    root.AddTask(&done);
+    root.AddTask(&bad);
+    root.AddTask(&after);
+    root.Tick(0);
+    done.Finish();
+    bad.mUpdateResult = QL_FAIL;
+    root.AddTask(&queued);
+    j.clear();
+    EXPECT_EQ(root.Tick(0), QL_FAIL);
+    const std::vector<std::string> expected = {"bad.start", "bad.update"};
+    EXPECT_EQ(j, expected); // "after" not ticked, root's update skipped
+    EXPECT_EQ(root.Children().size(), 3u);
+    EXPECT_EQ(root.PendingCount(), 1u);
+}
+
+TEST(Task, EndedChildrenAreRemovedAndOnlyOwnedOnesDeleted)
+{
+    std::vector<std::string> j;
+    Probe root(j, "root");
+    bool ownedDeleted = false, keptDeleted = false;
+    auto* owned = new Probe(j, "owned", true, false, false, &ownedDeleted);
+    Probe kept(j, "kept", false, false, false, &keptDeleted);
+    root.AddTask(owned);
+    root.AddTask(&kept);
+    root.Tick(0);
+    owned->Stop();
+    kept.Stop();
+    root.Tick(0);
+    EXPECT_TRUE(root.HasNoChildren());
+    EXPECT_TRUE(ownedDeleted);
+    EXPECT_FALSE(keptDeleted);
+}
+
+TEST(Task, FinishedTaskWithChildrenKeepsTickingUntilItsLastChildIsGone)
+{
+    std::vector<std::string> j;
+    Probe root(j, "root");
+    Probe parent(j, "parent"), child(j, "child");
+    root.AddTask(&parent);
+    parent.AddTask(&child);
+    root.Tick(0);
+    root.Tick(0);
+    parent.Finish();
+    j.clear();
+    root.Tick(0);
+    EXPECT_EQ(root.Children().size(), 1u);
+    EXPECT_NE(std::find(j.begin(), j.end(), "child.update"), j.end());
+    child.Finish();
+    root.Tick(0); // parent removes child; parent is now ended without children...
+    root.Tick(0); // ...and its parent removes it on the next pass
+    EXPECT_TRUE(root.HasNoChildren());
+}
+
+TEST(Task, StopCascadesDepthFirstBeforeTheTaskItself)
+{
+    std::vector<std::string> j;
+    Probe root(j, "root"), a(j, "a"), b(j, "b"), a1(j, "a1");
+    root.AddTask(&a);
+    root.AddTask(&b);
+    a.AddTask(&a1);
+    root.Tick(0);
+    root.Tick(0);
+    j.clear();
+    root.Stop();
+    const std::vector<std::string> expected = {"a1.stop", "a.stop", "b.stop", "root.stop"};
+    EXPECT_EQ(j, expected);
+    EXPECT_TRUE(root.IsStopping());
+    EXPECT_TRUE(a1.IsFinished());
+}
+
+TEST(Task, IdleRootStopsAtItsFirstTickWhenNothingKeepsItAlive)
+{
+    std::vector<std::string> j;
+    Probe empty(j, "empty", false, true);
+    empty.Tick(0);
+    EXPECT_TRUE(empty.IsStopping());
+
+    Probe root(j, "root", false, true);
+    Probe helper(j, "helper"); // does not keep its parent alive
+    root.AddTask(&helper);
+    root.Tick(0); // helper merged before the idle check and keeps nobody alive
+    EXPECT_TRUE(root.IsStopping());
+    EXPECT_TRUE(helper.IsStopping());
+
+    Probe kept(j, "kept", false, true);
+    Probe keeper(j, "keeper", false, false, true);
+    kept.AddTask(&keeper);
+    kept.Tick(0);
+    kept.Tick(0);
+    EXPECT_FALSE(kept.IsStopping());
+    keeper.Stop();
+    kept.Tick(0); // keeper removed in the child walk, then the idle check stops the root
+    EXPECT_TRUE(kept.IsStopping());
+}
+
+namespace
+{
+class LoopRoot : public app::Thread
+{
+public:
+    LoopRoot() : app::Thread(false, true, true, false) {}
+    QLResultEnum Update(float dt) override
+    {
+        mFinished = true; // like the application: finished whenever asked, alive through its children
+        mLastDt = dt;
+        return QL_OK;
+    }
+    float mLastDt = -1;
+};
+
+class CountDown : public base::Task
+{
+public:
+    explicit CountDown(int passes) : base::Task(false, false, true, false), mLeft(passes) {}
+    QLResultEnum Update(float) override
+    {
+        if (--mLeft == 0)
+            Stop();
+        return QL_OK;
+    }
+    int mLeft;
+};
+} // namespace
+
+TEST(MainLoop, EndsWhenTheLastChildTaskHasGone)
+{
+    LoopRoot root;
+    CountDown child(5);
+    root.AddTask(&child);
+    root.Run();
+    EXPECT_EQ(child.mLeft, 0);
+    EXPECT_TRUE(root.HasNoChildren());
+    // Pass 1 merges; passes 2-6 tick the child, which stops in pass 6 and is removed in the
+    // same child walk; the root then finishes and the loop ends.
+    EXPECT_EQ(root.Passes(), 6u);
+    EXPECT_GE(root.mLastDt, 0.0f);
+}
+
+TEST(MainLoop, PriorityLevelsOutsideTheTableMeanNormal)
+{
+    LoopRoot t;
+    t.SetPriority(0);
+    EXPECT_EQ(t.GetPriority(), app::PRIORITY_IDLE);
+    t.SetPriority(5);
+    EXPECT_EQ(t.GetPriority(), app::PRIORITY_TIME_CRITICAL);
+    for (int level : {2, -1, 6, 100})
+    {
+        t.SetPriority(level);
+        EXPECT_EQ(t.GetPriority(), app::PRIORITY_NORMAL) << level;
+    }
+}
