@@ -3,6 +3,8 @@
 
 #include "Core/File/Archiver.h"
 
+#include <functional>
+
 namespace file
 {
 class ArchiveBuilder
@@ -22,5 +24,7 @@ public:
 // the pack itself is skipped). The pack is written to a temporary file beside packPath and renamed
 // over it only when every file was copied with exactly its recorded size; on failure the old pack
 // is untouched and the temporary file removed. An empty folder gives a pack with no entries.
-QLResultEnum BuildPack(const std::wstring& folder, const std::wstring& packPath);
+// progress, when given, is told each file's name before its bytes are copied (index of count).
+using PackProgress = std::function<void(const std::wstring& name, u32 index, u32 count)>;
+QLResultEnum BuildPack(const std::wstring& folder, const std::wstring& packPath, const PackProgress& progress = {});
 } // namespace file

@@ -18,7 +18,8 @@ bool StatFile(const std::wstring& path, struct stat& info) { return ::stat(Nativ
 bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 // Writes the index and every file's bytes into the temporary pack.
-QLResultEnum WritePack(const std::wstring& folder, const std::wstring& tempPath, const ArchiveBuilder& builder)
+QLResultEnum WritePack(const std::wstring& folder, const std::wstring& tempPath, const ArchiveBuilder& builder,
+                       const PackProgress& progress)
 {
     base::FileStream out;
     if (out.Handle().Open(ToForwardSlashes(tempPath), 1, 0) != QL_OK)
@@ -31,8 +32,11 @@ QLResultEnum WritePack(const std::wstring& folder, const std::wstring& tempPath,
         QL_LOG(L"Cannot write the index of '%s'\n") << base::LogStyle::Error << tempPath;
         return QL_FAIL;
     }
+    u32 index = 0;
     for (const auto& [name, record] : builder.mEntries)
     {
+        if (progress)
+            progress(name, index++, static_cast<u32>(builder.mEntries.size()));
         base::FileStream in;
         if (in.Handle().Open(ToForwardSlashes(folder + name), 0, 2) != QL_OK)
         {
@@ -63,7 +67,7 @@ QLResultEnum WritePack(const std::wstring& folder, const std::wstring& tempPath,
 }
 } // namespace
 
-QLResultEnum BuildPack(const std::wstring& folder, const std::wstring& packPath)
+QLResultEnum BuildPack(const std::wstring& folder, const std::wstring& packPath, const PackProgress& progress)
 {
     const std::wstring root = NormalizeDirectoryPath(folder);
     const std::wstring tempPath = packPath + L".tmp";
@@ -116,7 +120,7 @@ QLResultEnum BuildPack(const std::wstring& folder, const std::wstring& packPath)
         return QL_FAIL;
     }
 
-    QLResultEnum result = WritePack(root, tempPath, builder);
+    QLResultEnum result = WritePack(root, tempPath, builder, progress);
     struct stat written;
     if (result == QL_OK && (!StatFile(tempPath, written) || static_cast<u64>(written.st_size) != offset))
     {

@@ -1,0 +1,216 @@
+#include "Core/Base/Stream.h"
+#include "Core/File/ArchiveBuilder.h"
+#include "Core/File/FileManager.h"
+#include "FileTestSupport.h"
+
+#include <memory>
+#include <vector>
+
+using namespace file;
+using Names = std::vector<std::wstring>;
+
+namespace
+{
+std::string U32(u32 v)
+{
+    return std::string{static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
+                       static_cast<char>((v >> 16) & 0xFF), static_cast<char>(v >> 24)};
+}
+
+// One index entry written by hand, as the format describes it.
+std::string Entry(const std::string& asciiName, u32 size, u32 offset)
+{
+    std::string out = U32(static_cast<u32>(asciiName.size()));
+    for (char c : asciiName)
+        out += std::string{c, '\0'};
+    return out + U32(size) + U32(offset) + std::string(1, '\0') + U32(0);
+}
+
+std::string ExamplePack()
+{
+    return U32(6) + "qlpack" + U32(2) + Entry("a/c.txt", 5, 72) + Entry("b.txt", 3, 77) + "ccccc" + "bbb";
+}
+
+std::string StreamText(base::Stream* raw)
+{
+    std::unique_ptr<base::Stream> stream(raw);
+    if (!stream)
+        return "<null>";
+    std::string bytes(stream->GetSize() + 4, '\0');
+    bytes.resize(stream->Read(bytes.data(), static_cast<u32>(bytes.size())));
+    return bytes;
+}
+
+class ArchiverTest : public filetest::FileTest
+{
+protected:
+    std::unique_ptr<Archiver> Open(const std::string& bytes)
+    {
+        Write("test.dat", bytes);
+        return std::make_unique<Archiver>(L"td/", L"test.dat", FileManager::Instance());
+    }
+};
+} // namespace
+
+TEST_F(ArchiverTest, ExampleFolderPacksToTheExactEightyBytes)
+{
+    Write("src/b.txt", "bbb");
+    Write("src/a/c.txt", "ccccc");
+    ASSERT_EQ(BuildPack(L"src", L"out.dat"), QL_OK);
+    std::string pack = Read("out.dat");
+    EXPECT_EQ(pack.size(), 80u);
+    EXPECT_EQ(pack, ExamplePack());
+    EXPECT_FALSE(OnDisk("out.dat.tmp"));
+}
+
+TEST_F(ArchiverTest, BuilderComputesTheDataOffsetAndWritesOnlyTheIndex)
+{
+    ArchiveBuilder builder;
+    EXPECT_EQ(builder.GetDataOffset(), 14u);
+    builder.mEntries[L"b.txt"] = {3, 77, 0, 0};
+    builder.mEntries[L"a/c.txt"] = {5, 72, 0, 0};
+    EXPECT_EQ(builder.GetDataOffset(), 72u);
+    base::MemoryStream out;
+    ASSERT_EQ(builder.Write(out), QL_OK);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.GetBuffer()), out.GetSize()), ExamplePack().substr(0, 72));
+}
+
+TEST_F(ArchiverTest, ReadsBackEntriesAndServesEachFileAsAWindow)
+{
+    auto pack = Open(ExamplePack());
+    ASSERT_EQ(pack->GetEntries().size(), 2u);
+    EXPECT_EQ(pack->GetEntries().at(L"a/c.txt").mOffset, 72u);
+    EXPECT_EQ(StreamText(pack->OpenStream(L"a/c.txt")), "ccccc");
+    EXPECT_EQ(StreamText(pack->OpenStream(L"b.txt")), "bbb");
+    EXPECT_EQ(pack->OpenStream(L"A/C.TXT"), nullptr);
+    EXPECT_FALSE(pack->Exists(L"A/C.TXT"));
+    EXPECT_TRUE(pack->Exists(L"a/c.txt"));
+    EXPECT_EQ(pack->GetRootPath(), L"td/");
+}
+
+TEST_F(ArchiverTest, ListsFilesAndFoldersOfThePack)
+{
+    std::string bytes = U32(6) + "qlpack" + U32(3);
+    std::string index = Entry("a/c.txt", 1, 0) + Entry("a/d/e.txt", 1, 0) + Entry("b.txt", 1, 0);
+    auto pack = Open(bytes + index);
+    Names names;
+    pack->ListFolders(L"", names, true);
+    EXPECT_EQ(names, (Names{L"a"}));
+    names.clear();
+    pack->ListFiles(L"", false, names, true);
+    EXPECT_EQ(names, (Names{L"b.txt"}));
+    names.clear();
+    pack->ListFiles(L"", true, names, true);
+    EXPECT_EQ(names, (Names{L"a/c.txt", L"a/d/e.txt", L"b.txt"}));
+    names.clear();
+    pack->ListFiles(L"a", false, names, false);
+    EXPECT_EQ(names, (Names{L"a/c.txt"}));
+    names.clear();
+    pack->ListFolders(L"a\\", names, false);
+    EXPECT_EQ(names, (Names{L"a/d"}));
+    EXPECT_TRUE(pack->IsFolder(L"a"));
+    EXPECT_TRUE(pack->IsFolder(L"a/d/"));
+    EXPECT_FALSE(pack->IsFolder(L"a/c.txt"));
+    EXPECT_FALSE(pack->IsFolder(L"A"));
+}
+
+TEST_F(ArchiverTest, WrongMagicGivesNoEntriesAndALogLine)
+{
+    std::string bytes = ExamplePack();
+    bytes[6] = 'X'; // "qlXack"
+    auto pack = Open(bytes);
+    EXPECT_TRUE(pack->GetEntries().empty());
+    EXPECT_FALSE(pack->Exists(L"b.txt"));
+    EXPECT_TRUE(LogHas(L"test.dat"));
+}
+
+TEST_F(ArchiverTest, TruncatedIndexKeepsTheEarlierEntries)
+{
+    std::string bytes = U32(6) + "qlpack" + U32(2) + Entry("b.txt", 1, 0) + Entry("c.txt", 1, 0);
+    for (size_t cut : {bytes.size() - 1, bytes.size() - 20, bytes.size() - 25})
+    {
+        ArchiveEntries entries;
+        base::MemoryStream stream(bytes.data(), static_cast<u32>(cut));
+        EXPECT_EQ(Archiver::ReadIndex(entries, stream), QL_FAIL) << cut;
+        EXPECT_EQ(entries.size(), 1u) << cut;
+        EXPECT_TRUE(entries.count(L"b.txt")) << cut;
+    }
+}
+
+TEST_F(ArchiverTest, RepeatedNameKeepsTheFirstEntry)
+{
+    std::string bytes = U32(6) + "qlpack" + U32(2) + Entry("b.txt", 1, 0) + Entry("b.txt", 2, 1);
+    ArchiveEntries entries;
+    base::MemoryStream stream(bytes.data(), static_cast<u32>(bytes.size()));
+    EXPECT_EQ(Archiver::ReadIndex(entries, stream), QL_OK);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries.at(L"b.txt").mSize, 1u);
+}
+
+TEST_F(ArchiverTest, HugeLengthsAndCountsAreRefusedWithoutAllocating)
+{
+    std::string bytes = U32(6) + "qlpack" + U32(0xFFFFFFFF) + U32(0x7FFFFFFF) + "ab";
+    ArchiveEntries entries;
+    base::MemoryStream stream(bytes.data(), static_cast<u32>(bytes.size()));
+    EXPECT_EQ(Archiver::ReadIndex(entries, stream), QL_FAIL);
+    EXPECT_TRUE(entries.empty());
+
+    std::string longMagic = U32(0xFFFFFFF0) + "qlpack";
+    base::MemoryStream magicStream(longMagic.data(), static_cast<u32>(longMagic.size()));
+    EXPECT_EQ(Archiver::ReadIndex(entries, magicStream), QL_FAIL);
+}
+
+TEST_F(ArchiverTest, EntriesPointingOutsideThePackAreMissingNotShort)
+{
+    std::string bytes = U32(6) + "qlpack" + U32(2) + Entry("in.txt", 2, 74) + Entry("out.txt", 100, 50) + "ok";
+    auto pack = Open(bytes);
+    EXPECT_EQ(StreamText(pack->OpenStream(L"in.txt")), "ok");
+    EXPECT_FALSE(pack->Exists(L"out.txt"));
+    EXPECT_TRUE(LogHas(L"out.txt"));
+}
+
+TEST_F(ArchiverTest, FlagAndExtraAreKeptAndNamesAreUtf16)
+{
+    // "é" then U+1F600 as a surrogate pair: 3 units.
+    std::string name = std::string("\xE9\x00", 2) + std::string("\x3D\xD8\x00\xDE", 4);
+    std::string bytes = U32(6) + "qlpack" + U32(1) + U32(3) + name + U32(0) + U32(0) + "\x07" + U32(42);
+    ArchiveEntries entries;
+    base::MemoryStream stream(bytes.data(), static_cast<u32>(bytes.size()));
+    ASSERT_EQ(Archiver::ReadIndex(entries, stream), QL_OK);
+    ASSERT_EQ(entries.size(), 1u);
+    const auto& [key, record] = *entries.begin();
+    EXPECT_EQ(key, L"\u00E9\U0001F600");
+    EXPECT_EQ(record.mFlag, 7);
+    EXPECT_EQ(record.mExtra, 42u);
+
+    ArchiveBuilder builder;
+    builder.mEntries = entries;
+    base::MemoryStream out;
+    ASSERT_EQ(builder.Write(out), QL_OK);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.GetBuffer()), out.GetSize()), bytes);
+}
+
+TEST_F(ArchiverTest, MissingPackFileGivesAnEmptyArchiverAndNullStreams)
+{
+    Archiver pack(L"td/", L"absent.dat", FileManager::Instance());
+    EXPECT_TRUE(pack.GetEntries().empty());
+    EXPECT_EQ(pack.OpenStream(L"b.txt"), nullptr);
+    EXPECT_TRUE(LogHas(L"absent.dat"));
+}
+
+TEST_F(ArchiverTest, StreamOfAPackRemovedAfterLoadingIsNull)
+{
+    auto pack = Open(ExamplePack());
+    std::filesystem::remove(mDir.Path() / "test.dat");
+    EXPECT_EQ(pack->OpenStream(L"b.txt"), nullptr);
+}
+
+TEST_F(ArchiverTest, PackNamingItselfAsNestedPackStopsAtTheNestingLimit)
+{
+    // Every level holds "data.dat" spanning the whole file: the same pack again.
+    std::string head = U32(6) + "qlpack" + U32(1);
+    u32 total = static_cast<u32>(head.size() + 4 + 16 + 13);
+    Write("data.dat", head + Entry("data.dat", total, 0));
+    FileManager::Instance()->mMounts[L""] = L"data.dat";
+    EXPECT_FALSE(FileManager::Instance()->Exists(L"nothing"));
+}

@@ -1,0 +1,222 @@
+#include "Core/Base/Stream.h"
+#include "Core/File/ArchiveBuilder.h"
+#include "Core/File/FileManager.h"
+#include "Core/File/FileSystem.h"
+#include "Core/File/ReadFile.h"
+#include "FileTestSupport.h"
+
+#include <memory>
+#include <vector>
+
+using namespace file;
+using Names = std::vector<std::wstring>;
+
+namespace
+{
+class FileManagerTest : public filetest::FileTest
+{
+protected:
+    FileManager* Files() { return FileManager::Instance(); }
+
+    // "pack/" holds the packed versions, the loose tree holds different bytes.
+    void MakePackAndLoose()
+    {
+        Write("pack/levels/a.xml", "packed");
+        Write("td/levels/a.xml", "loose");
+        Write("TD/levels/a.xml", "upper");
+        ASSERT_EQ(BuildPack(L"pack", L"data.dat"), QL_OK);
+        Files()->mMounts[L"td/"] = L"data.dat";
+    }
+
+    std::string ReadThrough(const std::wstring& path)
+    {
+        std::unique_ptr<FileInfo> info(Files()->GetFileInfo(path));
+        if (!info)
+            return "<missing>";
+        std::unique_ptr<base::Stream> stream(info->Open());
+        if (!stream)
+            return "<no stream>";
+        std::string bytes(stream->GetSize(), '\0');
+        bytes.resize(stream->Read(bytes.data(), static_cast<u32>(bytes.size())));
+        return bytes;
+    }
+};
+} // namespace
+
+TEST_F(FileManagerTest, MountedPrefixIsServedFromThePackWhenItExists)
+{
+    MakePackAndLoose();
+    std::unique_ptr<FileInfo> info(Files()->GetFileInfo(L"td/levels/a.xml"));
+    ASSERT_TRUE(info);
+    EXPECT_TRUE(info->mIsPack);
+    EXPECT_EQ(info->mPath, L"levels/a.xml");
+    EXPECT_EQ(info->mName, L"a.xml");
+    EXPECT_EQ(ReadThrough(L"td/levels/a.xml"), "packed");
+    EXPECT_EQ(ReadFile(L"td/levels/a.xml"), "packed");
+}
+
+TEST_F(FileManagerTest, OtherCaseAndBackslashesMissTheMountAndReachLooseFiles)
+{
+    MakePackAndLoose();
+    EXPECT_EQ(ReadThrough(L"TD/levels/a.xml"), "upper");
+    std::unique_ptr<FileInfo> info(Files()->GetFileInfo(L"td\\levels\\a.xml"));
+    ASSERT_TRUE(info);
+    EXPECT_FALSE(info->mIsPack);
+    EXPECT_EQ(ReadThrough(L"td\\levels\\a.xml"), "loose");
+}
+
+TEST_F(FileManagerTest, MissingPackFallsBackToTheLooseFolder)
+{
+    Write("td/levels/a.xml", "loose");
+    Files()->mMounts[L"td/"] = L"data.dat";
+    EXPECT_EQ(ReadThrough(L"td/levels/a.xml"), "loose");
+    EXPECT_TRUE(Files()->mPacks.empty());
+}
+
+TEST_F(FileManagerTest, PackWithoutItsLooseFolderServesEverything)
+{
+    Write("pack/levels/a.xml", "packed");
+    Write("pack/fx/a.ptc", "p");
+    ASSERT_EQ(BuildPack(L"pack", L"data.dat"), QL_OK);
+    std::filesystem::remove_all(mDir.Path() / "pack");
+    Files()->mMounts[L"td/"] = L"data.dat";
+    EXPECT_EQ(ReadFile(L"td/levels/a.xml"), "packed");
+    EXPECT_TRUE(Files()->IsFolder(L"td/levels"));
+    EXPECT_TRUE(Files()->IsFolder(L"td/levels/"));
+    EXPECT_FALSE(Files()->IsFolder(L"td/level"));
+    Names names;
+    Files()->ListFiles(L"td/", true, names, false);
+    EXPECT_EQ(names, (Names{L"td/fx/a.ptc", L"td/levels/a.xml"}));
+    names.clear();
+    Files()->ListFolders(L"td", names, true);
+    EXPECT_EQ(names, (Names{L"fx", L"levels"}));
+}
+
+TEST_F(FileManagerTest, FirstMountInPrefixOrderWhosePackExistsWins)
+{
+    Write("one/x.txt", "one");
+    Write("two/x.txt", "two");
+    ASSERT_EQ(BuildPack(L"one", L"one.dat"), QL_OK);
+    ASSERT_EQ(BuildPack(L"two", L"two.dat"), QL_OK);
+    Files()->mMounts[L"td/"] = L"one.dat";
+    Files()->mMounts[L"td/sub/"] = L"two.dat";
+    EXPECT_EQ(ReadFile(L"td/x.txt"), "one");
+    EXPECT_EQ(ReadFile(L"td/sub/x.txt"), ""); // "td/" sorts first and takes the path
+    Files()->mMounts[L"td/"] = L"gone.dat";    // re-assigning replaces; a missing pack is skipped
+    EXPECT_EQ(ReadFile(L"td/sub/x.txt"), "two");
+}
+
+TEST_F(FileManagerTest, ExistsTriesExtensionsInOrderAndNeverCountsFolders)
+{
+    Write("td/hud.psd");
+    MakeFolder("td/menu");
+    const std::wstring exts[] = {L".psd", L""};
+    u32 index = 99;
+    EXPECT_TRUE(Files()->Exists(L"td/hud", exts, 2, &index));
+    EXPECT_EQ(index, 0u);
+    index = 99;
+    EXPECT_FALSE(Files()->Exists(L"td/menu", exts, 2, &index));
+    EXPECT_EQ(index, 99u);
+    EXPECT_TRUE(Files()->IsFolder(L"td/menu"));
+    EXPECT_TRUE(Files()->IsFolder(L"td/menu/"));
+    EXPECT_FALSE(Files()->IsFolder(L"td/hud.psd"));
+    EXPECT_FALSE(Files()->Exists(L"td/menu"));
+    EXPECT_EQ(Files()->OpenStream(L"td/menu"), nullptr);
+
+    std::unique_ptr<FileInfo> info(Files()->GetFileInfo(L"td/hud", exts, 2, &index));
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->mName, L"hud");
+    EXPECT_EQ(info->mPath, L"td/hud.psd");
+}
+
+TEST_F(FileManagerTest, ListingsAreSortedRecursiveAndRelativeOrNot)
+{
+    for (const char* name : {"td/fx/sub/b.ptc", "td/fx/a.ptc", "td/fx/Z.ptc", "td/fx/c/d.ptc", "td/fx/\xC3\xA9.ptc"})
+        Write(name);
+    Names names;
+    Files()->ListFiles(L"td\\fx", true, names, true);
+    EXPECT_EQ(names, (Names{L"Z.ptc", L"a.ptc", L"c/d.ptc", L"sub/b.ptc", L"\u00E9.ptc"}));
+    names.clear();
+    Files()->ListFiles(L"td\\fx", true, names, false);
+    EXPECT_EQ(names, (Names{L"td/fx/Z.ptc", L"td/fx/a.ptc", L"td/fx/c/d.ptc", L"td/fx/sub/b.ptc", L"td/fx/\u00E9.ptc"}));
+    names.clear();
+    Files()->ListFiles(L"td/fx/", false, names, true);
+    EXPECT_EQ(names, (Names{L"Z.ptc", L"a.ptc", L"\u00E9.ptc"}));
+    Files()->ListFolders(L"td/fx", names, false); // appends, never clears
+    EXPECT_EQ(names, (Names{L"Z.ptc", L"a.ptc", L"\u00E9.ptc", L"td/fx/c", L"td/fx/sub"}));
+    names.clear();
+    Files()->ListFiles(L"nowhere", true, names, true);
+    EXPECT_TRUE(names.empty());
+}
+
+TEST_F(FileManagerTest, ReadFileDropsOnlyAWholeSignature)
+{
+    Write("bom.txt", std::string("\xEF\xBB\xBF") + "x");
+    Write("two.txt", "\xEF\xBB");
+    Write("zero.txt", std::string("ab\0cd", 5));
+    Write("empty.txt", "");
+    bool hadBom = false, ok = false;
+    EXPECT_EQ(ReadFile(L"bom.txt", &hadBom, &ok), "x");
+    EXPECT_TRUE(hadBom);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(ReadFile(L"two.txt", &hadBom, &ok), "\xEF\xBB");
+    EXPECT_FALSE(hadBom);
+    EXPECT_EQ(ReadTextFile(L"zero.txt"), "ab");
+    EXPECT_EQ(ReadFile(L"empty.txt", &hadBom, &ok), "");
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(ReadFile(L"missing.txt", &hadBom, &ok), "");
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(ReadTextFile(L"missing.txt"), "");
+}
+
+TEST_F(FileManagerTest, CreateFoldersBuildsTheChainParentsFirst)
+{
+    EXPECT_EQ(CreateFolders(L"A\\B/C//"), QL_OK);
+    EXPECT_TRUE(OnDisk("A/B/C"));
+    EXPECT_EQ(CreateFolders(L"A/B/C/"), QL_OK); // already there
+    std::wstring absolute = mDir.WPath("X/Y");
+    EXPECT_EQ(CreateFolders(absolute), QL_OK);
+    EXPECT_TRUE(OnDisk("X/Y"));
+    Write("file");
+    EXPECT_EQ(CreateFolders(L"file/sub"), QL_FAIL); // a file stands in the way
+    EXPECT_EQ(CreateFolders(L""), QL_OK);
+}
+
+TEST_F(FileManagerTest, FileSystemOperationsReportFailures)
+{
+    Write("a.txt", "a");
+    EXPECT_EQ(DeleteFile(L"a.txt"), QL_OK);
+    EXPECT_EQ(DeleteFile(L"a.txt"), QL_FAIL);
+    EXPECT_EQ(CreateDirectory(L"d"), QL_OK);
+    EXPECT_EQ(CreateDirectory(L"d"), QL_FAIL);
+    EXPECT_EQ(SetCurrentDirectory(L"missing"), QL_FAIL);
+    EXPECT_EQ(WriteFileAtomically(L"d/f.txt", "new"), QL_OK);
+    EXPECT_EQ(Read("d/f.txt"), "new");
+    EXPECT_FALSE(OnDisk("d/f.txt.tmp"));
+    EXPECT_EQ(WriteFileAtomically(L"missing/f.txt", "x"), QL_FAIL);
+    EXPECT_TRUE(LogHas(L"missing/f.txt"));
+    EXPECT_EQ(SetCurrentDirectory(L"d"), QL_OK);
+    EXPECT_EQ(ReadFile(L"f.txt"), "new");
+}
+
+TEST_F(FileManagerTest, StreamCreatorsOpenFreshStreams)
+{
+    Write("pack/a.txt", "hello");
+    ASSERT_EQ(BuildPack(L"pack", L"data.dat"), QL_OK);
+    Files()->mMounts[L"td/"] = L"data.dat";
+    std::unique_ptr<FileInfo> info(Files()->GetFileInfo(L"td/a.txt"));
+    ASSERT_TRUE(info);
+    std::unique_ptr<base::StreamCreator> creator(info->mContainer->CreateStreamCreator(info->mPath));
+    ASSERT_TRUE(creator);
+    for (int i = 0; i < 2; ++i)
+    {
+        base::Stream* raw = nullptr;
+        ASSERT_EQ(creator->Create(raw), QL_OK);
+        std::unique_ptr<base::Stream> stream(raw);
+        char bytes[8] = {};
+        EXPECT_EQ(stream->Read(bytes, 8), 5u);
+        EXPECT_EQ(std::string(bytes), "hello");
+    }
+    EXPECT_EQ(info->mContainer->CreateStreamCreator(L"absent"), nullptr);
+    EXPECT_EQ(info->mContainer->GetRootPath(), L"td/");
+}

@@ -1,0 +1,59 @@
+// Shared fixture of the file tests: a temporary working folder, fresh singletons, a captured log.
+#pragma once
+
+#include "Core/Base/Log.h"
+#include "Core/Base/Singletone.h"
+#include "Core/Base/StringConvert.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace filetest
+{
+class CaptureOutput : public base::LogOutput
+{
+public:
+    explicit CaptureOutput(std::shared_ptr<std::wstring> text) : mText(std::move(text)) {}
+    void Write(const std::wstring& text) override { *mText += text; }
+
+private:
+    std::shared_ptr<std::wstring> mText;
+};
+
+class FileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        base::SingletoneBase::DestroyAll();
+        mOldDir = std::filesystem::current_path();
+        std::filesystem::current_path(mDir.Path());
+        base::MainLog::Instance()->AddPlainOutput(new CaptureOutput(mLog));
+    }
+    void TearDown() override
+    {
+        base::SingletoneBase::DestroyAll();
+        std::filesystem::current_path(mOldDir);
+    }
+
+    std::filesystem::path Write(const std::string& name, const std::string& bytes = "") const
+    {
+        return mDir.Write(name, bytes);
+    }
+    void MakeFolder(const std::string& name) const { std::filesystem::create_directories(mDir.Path() / name); }
+    bool OnDisk(const std::string& name) const { return std::filesystem::exists(mDir.Path() / name); }
+    std::string Read(const std::string& name) const { return mDir.Read(name); }
+    bool LogHas(const std::wstring& text) const { return mLog->find(text) != std::wstring::npos; }
+
+    testsupport::TempDir mDir;
+    std::shared_ptr<std::wstring> mLog = std::make_shared<std::wstring>();
+
+private:
+    std::filesystem::path mOldDir;
+};
+} // namespace filetest

@@ -1,0 +1,237 @@
+#include "Core/Base/Stream.h"
+#include "Core/File/Profiles.h"
+#include "Core/File/UserDataFileContainer.h"
+#include "FileTestSupport.h"
+
+#include <tinyxml2.h>
+
+using namespace file;
+using Names = std::vector<std::wstring>;
+
+namespace
+{
+class ProfilesTest : public filetest::FileTest
+{
+protected:
+    void SetUp() override
+    {
+        FileTest::SetUp();
+        gProfileCorrupt = false;
+        UserDataFileContainer::Instance()->SetPath(mDir.WPath("user"));
+    }
+    void TearDown() override
+    {
+        gProfileCorrupt = false;
+        FileTest::TearDown();
+    }
+    Profiles* P() { return Profiles::Instance(); }
+    void WriteProfiles(const std::string& xml) { Write("user/profiles.xml", xml); }
+    std::string Saved() { return Read("user/profiles.xml"); }
+};
+
+const char kTwoProfiles[] = "<Profiles currentProfile=\"\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD\">"
+                            "<Profile name=\"Ann\"><fs v=\"1\"/></Profile>"
+                            "<Profile name=\"\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD\"/></Profiles>";
+const std::wstring kIvan = L"\u0418\u0432\u0430\u043D";
+} // namespace
+
+TEST_F(ProfilesTest, NoFileGivesTheDefaultProfileAndWritesNothing)
+{
+    ASSERT_EQ(P()->Load(), QL_OK);
+    EXPECT_EQ(P()->GetProfileNames(), Names{kDefaultProfileName});
+    EXPECT_EQ(P()->GetCurrentProfileName(), kDefaultProfileName);
+    EXPECT_STREQ(P()->mRootElement->Attribute("currentProfile"), "Player01234567890123456789");
+    EXPECT_FALSE(OnDisk("user/profiles.xml"));
+    EXPECT_FALSE(gProfileCorrupt);
+    ASSERT_EQ(P()->Save(), QL_OK);
+    EXPECT_TRUE(OnDisk("user/profiles.xml"));
+    EXPECT_FALSE(OnDisk("user/profiles.xml.tmp"));
+}
+
+TEST_F(ProfilesTest, LoadSelectsTheCurrentProfileAndKeepsItsContent)
+{
+    WriteProfiles(kTwoProfiles);
+    ASSERT_EQ(P()->Load(), QL_OK);
+    EXPECT_EQ(P()->GetProfileNames(), (Names{L"Ann", kIvan}));
+    EXPECT_EQ(P()->GetCurrentProfileName(), kIvan);
+    tinyxml2::XMLElement* ann = P()->SelectProfile(L"Ann");
+    ASSERT_TRUE(ann);
+    EXPECT_EQ(P()->mCurrentProfile, ann);
+    EXPECT_STREQ(P()->mRootElement->Attribute("currentProfile"), "Ann");
+    EXPECT_EQ(P()->GetProfileNames().size(), 2u); // selecting an existing one adds nothing
+    ASSERT_TRUE(ann->FirstChildElement("fs"));
+    EXPECT_EQ(P()->FindProfile(L"ann"), nullptr);
+}
+
+TEST_F(ProfilesTest, UnknownCurrentProfileIsAppendedAndSelected)
+{
+    WriteProfiles("<Profiles currentProfile=\"Zed\"><Profile name=\"Ann\"/></Profiles>");
+    ASSERT_EQ(P()->Load(), QL_OK);
+    EXPECT_EQ(P()->GetProfileNames(), (Names{L"Ann", L"Zed"}));
+    EXPECT_EQ(P()->GetCurrentProfileName(), L"Zed");
+    EXPECT_EQ(P()->mCurrentProfile->FirstChildElement(), nullptr);
+}
+
+TEST_F(ProfilesTest, MissingAttributesReadAsEmptyAndTheFirstProfileIsCurrent)
+{
+    WriteProfiles("<Profiles><Profile/><Profile name=\"Bob\"/></Profiles>");
+    ASSERT_EQ(P()->Load(), QL_OK);
+    EXPECT_EQ(P()->GetProfileNames(), (Names{L"", L"Bob"}));
+    EXPECT_EQ(P()->GetCurrentProfileName(), L"");
+    EXPECT_EQ(P()->mCurrentProfile, P()->mRootElement->FirstChildElement("Profile"));
+    EXPECT_FALSE(gProfileCorrupt);
+}
+
+TEST_F(ProfilesTest, RenameChangesTheNameAndTheCurrentProfile)
+{
+    WriteProfiles(kTwoProfiles);
+    ASSERT_EQ(P()->Load(), QL_OK);
+    P()->RenameCurrentProfile(L"\u041F\u0451\u0442\u0440");
+    EXPECT_EQ(P()->GetProfileNames(), (Names{L"Ann", L"\u041F\u0451\u0442\u0440"}));
+    EXPECT_STREQ(P()->mRootElement->Attribute("currentProfile"), "\xD0\x9F\xD1\x91\xD1\x82\xD1\x80");
+}
+
+TEST_F(ProfilesTest, DeletingTheCurrentProfileSelectsTheFirstOther)
+{
+    WriteProfiles("<Profiles currentProfile=\"B\"><Profile name=\"A\"/><Profile name=\"B\"/>"
+                  "<Profile name=\"C\"/></Profiles>");
+    ASSERT_EQ(P()->Load(), QL_OK);
+    P()->DeleteProfile(L"B");
+    EXPECT_EQ(P()->GetProfileNames(), (Names{L"A", L"C"}));
+    EXPECT_EQ(P()->GetCurrentProfileName(), L"A");
+    EXPECT_STREQ(P()->mRootElement->Attribute("currentProfile"), "A");
+    P()->DeleteProfile(L"C"); // not current: the selection stays
+    EXPECT_EQ(P()->GetCurrentProfileName(), L"A");
+    P()->DeleteProfile(L"nobody");
+    EXPECT_EQ(P()->GetProfileNames(), (Names{L"A"}));
+    P()->DeleteProfile(L"A"); // the last one: the default comes back
+    EXPECT_EQ(P()->GetProfileNames(), Names{kDefaultProfileName});
+    EXPECT_EQ(P()->GetCurrentProfileName(), kDefaultProfileName);
+}
+
+TEST_F(ProfilesTest, NonLatinNamesSurviveSaveAndReload)
+{
+    ASSERT_EQ(P()->Load(), QL_OK);
+    P()->SelectProfile(kIvan);
+    P()->SelectProfile(L"\u6771\u4EAC \U0001F600 & <x>");
+    ASSERT_EQ(P()->Save(), QL_OK);
+    base::SingletoneBase::DestroyAll();
+    UserDataFileContainer::Instance()->SetPath(mDir.WPath("user"));
+    ASSERT_EQ(P()->Load(), QL_OK);
+    EXPECT_EQ(P()->GetProfileNames(), (Names{kDefaultProfileName, kIvan, L"\u6771\u4EAC \U0001F600 & <x>"}));
+    EXPECT_EQ(P()->GetCurrentProfileName(), L"\u6771\u4EAC \U0001F600 & <x>");
+    EXPECT_NE(Saved().find("\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD"), std::string::npos); // UTF-8 on disk
+}
+
+TEST_F(ProfilesTest, DamagedFileIsKeptAsideFlaggedAndReplacedByADefault)
+{
+    const std::string damaged = std::string(kTwoProfiles).substr(0, 60);
+    WriteProfiles(damaged);
+    ASSERT_EQ(P()->Load(), QL_OK);
+    EXPECT_TRUE(gProfileCorrupt);
+    EXPECT_EQ(P()->GetProfileNames(), Names{kDefaultProfileName});
+    EXPECT_EQ(Read("user/profiles.xml.bad"), damaged);
+    EXPECT_TRUE(LogHas(L"profiles.xml"));
+    ASSERT_EQ(P()->Save(), QL_OK);
+    EXPECT_NE(Saved().find("Player01234567890123456789"), std::string::npos);
+    EXPECT_EQ(Read("user/profiles.xml.bad"), damaged);
+}
+
+TEST_F(ProfilesTest, EarlierBackupsAreNeverOverwritten)
+{
+    Write("user/profiles.xml.bad", "first");
+    WriteProfiles("<Profiles><Profile name=\"A\"></Profiles>");
+    ASSERT_EQ(P()->Load(), QL_OK);
+    EXPECT_EQ(Read("user/profiles.xml.bad"), "first");
+    EXPECT_EQ(Read("user/profiles.xml.bad.1"), "<Profiles><Profile name=\"A\"></Profiles>");
+}
+
+TEST_F(ProfilesTest, WrongRootAndEmptyFileCountAsDamaged)
+{
+    for (const std::string& text : {std::string("<Other currentProfile=\"A\"/>"), std::string()})
+    {
+        gProfileCorrupt = false;
+        std::filesystem::remove(mDir.Path() / "user/profiles.xml.bad");
+        WriteProfiles(text);
+        ASSERT_EQ(P()->Load(), QL_OK);
+        EXPECT_TRUE(gProfileCorrupt);
+        EXPECT_EQ(P()->GetProfileNames(), Names{kDefaultProfileName});
+        EXPECT_EQ(Read("user/profiles.xml.bad"), text);
+    }
+}
+
+TEST_F(ProfilesTest, DestructorSavesButASecondInstanceNeverDoes)
+{
+    ASSERT_EQ(P()->Load(), QL_OK);
+    P()->SelectProfile(L"Ann");
+    P()->SetSecondInstance(true);
+    base::SingletoneBase::DestroyAll();
+    EXPECT_FALSE(OnDisk("user/profiles.xml"));
+
+    UserDataFileContainer::Instance()->SetPath(mDir.WPath("user"));
+    ASSERT_EQ(P()->Load(), QL_OK);
+    P()->SelectProfile(L"Ann");
+    base::SingletoneBase::DestroyAll();
+    EXPECT_NE(Saved().find("currentProfile=\"Ann\""), std::string::npos);
+}
+
+TEST_F(ProfilesTest, SaveThatCannotWriteIsLoggedAndKeepsTheOldFile)
+{
+    WriteProfiles(kTwoProfiles);
+    ASSERT_EQ(P()->Load(), QL_OK);
+    P()->SelectProfile(L"Ann");
+    MakeFolder("user/profiles.xml.tmp"); // the temporary file cannot be created
+    EXPECT_EQ(P()->Save(), QL_FAIL);
+    EXPECT_EQ(Saved(), kTwoProfiles);
+    EXPECT_TRUE(LogHas(L"profiles.xml"));
+    std::filesystem::remove(mDir.Path() / "user/profiles.xml.tmp");
+}
+
+TEST_F(ProfilesTest, SelectingBeforeLoadingLoadsFirst)
+{
+    WriteProfiles(kTwoProfiles);
+    EXPECT_TRUE(P()->SelectProfile(L"Ann"));
+    EXPECT_EQ(P()->GetProfileNames(), (Names{L"Ann", kIvan}));
+}
+
+TEST(UserDataFolder, FollowsXdgDataHomeThenHome)
+{
+    std::string oldXdg = getenv("XDG_DATA_HOME") ? getenv("XDG_DATA_HOME") : "";
+    std::string oldHome = getenv("HOME") ? getenv("HOME") : "";
+    std::wstring out;
+    setenv("XDG_DATA_HOME", "/x/data", 1);
+    setenv("HOME", "/home/me", 1);
+    ASSERT_EQ(GetUserDataFolder(L"Marrowgate", L"Brackenmoor", out), QL_OK);
+    EXPECT_EQ(out, L"/x/data/Marrowgate/Brackenmoor/");
+    setenv("XDG_DATA_HOME", "", 1); // empty counts as unset, never the file-system root
+    ASSERT_EQ(GetUserDataFolder(L"Marrowgate", L"Brackenmoor", out), QL_OK);
+    EXPECT_EQ(out, L"/home/me/.local/share/Marrowgate/Brackenmoor/");
+    unsetenv("XDG_DATA_HOME");
+    ASSERT_EQ(GetPerUserFolder(out), QL_OK);
+    EXPECT_EQ(out, L"/home/me/.local/share/");
+    ASSERT_EQ(GetDocumentsFolder(out), QL_OK);
+    EXPECT_EQ(out, L"/home/me/");
+    unsetenv("HOME");
+    EXPECT_EQ(GetUserDataFolder(L"M", L"B", out), QL_FAIL);
+    setenv("XDG_DATA_HOME", oldXdg.c_str(), 1);
+    setenv("HOME", oldHome.c_str(), 1);
+}
+
+TEST_F(ProfilesTest, UserDataContainerServesFilesUnderItsRoot)
+{
+    Write("user/sub/a.txt", "a");
+    UserDataFileContainer* user = UserDataFileContainer::Instance();
+    EXPECT_EQ(user->GetRootPath(), mDir.WPath("user") + L"/");
+    EXPECT_TRUE(user->Exists(L"sub/a.txt"));
+    EXPECT_TRUE(user->IsFolder(L"sub"));
+    std::vector<std::wstring> names;
+    user->ListFiles(L"sub", false, names, true);
+    EXPECT_EQ(names, (Names{L"a.txt"}));
+    std::unique_ptr<FileInfo> info(user->GetFileInfo(L"sub/a.txt"));
+    ASSERT_TRUE(info);
+    std::unique_ptr<base::Stream> stream(info->Open());
+    ASSERT_TRUE(stream);
+    EXPECT_EQ(stream->GetSize(), 1u);
+    user->SetPath(mDir.WPath("new/deep"));
+    EXPECT_TRUE(OnDisk("new/deep"));
+}
