@@ -1,6 +1,7 @@
 // An axis-aligned 3D bounding box; an empty box has min > max so that the first point sets both.
 #pragma once
 
+#include <algorithm>
 #include <array>
 
 namespace math
@@ -19,36 +20,11 @@ struct Box
     }
     bool IsEmpty() const { return minX > maxX || minY > maxY || minZ > maxZ; }
 
-    void AddPoint(float x, float y, float z = 0.0f)
-    {
-        if (x < minX)
-            minX = x;
-        if (y < minY)
-            minY = y;
-        if (z < minZ)
-            minZ = z;
-        if (x > maxX)
-            maxX = x;
-        if (y > maxY)
-            maxY = y;
-        if (z > maxZ)
-            maxZ = z;
-    }
+    void AddPoint(float x, float y, float z = 0.0f) { Widen(x, y, z, x, y, z); }
     // Widens by the other box's min and max (an empty other leaves this box as it was).
     void Merge(const Box& other)
     {
-        if (other.minX < minX)
-            minX = other.minX;
-        if (other.minY < minY)
-            minY = other.minY;
-        if (other.minZ < minZ)
-            minZ = other.minZ;
-        if (other.maxX > maxX)
-            maxX = other.maxX;
-        if (other.maxY > maxY)
-            maxY = other.maxY;
-        if (other.maxZ > maxZ)
-            maxZ = other.maxZ;
+        Widen(other.minX, other.minY, other.minZ, other.maxX, other.maxY, other.maxZ);
     }
 
     float Width() const { return maxX - minX; }
@@ -83,5 +59,16 @@ struct Box
     }
 
     bool operator==(const Box& other) const = default;
+
+private:
+    void Widen(float loX, float loY, float loZ, float hiX, float hiY, float hiZ)
+    {
+        minX = std::min(minX, loX);
+        minY = std::min(minY, loY);
+        minZ = std::min(minZ, loZ);
+        maxX = std::max(maxX, hiX);
+        maxY = std::max(maxY, hiY);
+        maxZ = std::max(maxZ, hiZ);
+    }
 };
 } // namespace math

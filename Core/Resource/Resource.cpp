@@ -13,27 +13,26 @@ QLResultEnum Resource::Init(const std::wstring& name)
 
 QLResultEnum Resource::Load()
 {
-    if (mLoaded)
-    {
-        QL_LOG(L"Trying to Load already loaded resource '%s'.\n") << base::LogStyle::Block << mName;
-        return QL_OK;
-    }
-    const QLResultEnum result = DoLoad();
-    if (result == QL_OK)
-        mLoaded = true;
-    return result;
+    return ChangeLoaded(true);
 }
 
 QLResultEnum Resource::UnLoad()
 {
-    if (!mLoaded)
+    return ChangeLoaded(false);
+}
+
+QLResultEnum Resource::ChangeLoaded(bool load)
+{
+    if (mLoaded == load)
     {
-        QL_LOG(L"Trying to UnLoad already unloaded resource '%s'.\n") << base::LogStyle::Block << mName;
+        QL_LOG(load ? L"Trying to Load already loaded resource '%s'.\n"
+                    : L"Trying to UnLoad already unloaded resource '%s'.\n")
+            << base::LogStyle::Block << mName;
         return QL_OK;
     }
-    const QLResultEnum result = DoUnLoad();
+    const QLResultEnum result = load ? DoLoad() : DoUnLoad();
     if (result == QL_OK)
-        mLoaded = false;
+        mLoaded = load;
     return result;
 }
 } // namespace resource

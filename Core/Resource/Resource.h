@@ -37,5 +37,8 @@ protected:
 
     std::wstring mName;
     bool mLoaded = false;
+
+private:
+    QLResultEnum ChangeLoaded(bool load);
 };
 } // namespace resource

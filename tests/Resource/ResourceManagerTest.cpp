@@ -60,6 +60,7 @@ protected:
         gEvents.clear();
         gLoadResult = gUnloadResult = QL_OK;
         base::MainLog::Instance()->AddPlainOutput(new CaptureOutput(&mLog));
+        base::MainLog::Instance()->AddHtmlOutput(new CaptureOutput(&mHtml));
         mLog.clear();
     }
     void TearDown() override { base::SingletoneBase::DestroyAll(); }
@@ -68,6 +69,7 @@ protected:
     size_t TableSize() { return Manager().GetMap<FakeResource>().size(); }
 
     std::wstring mLog;
+    std::wstring mHtml;
 };
 } // namespace
 
@@ -109,6 +111,9 @@ TEST_F(ResourceManagerTest, SecondLoadOnlyLogs)
     EXPECT_EQ(a->Load(), QL_OK);
     EXPECT_EQ(gEvents, std::vector<std::string>{"load snd<1>"});
     EXPECT_NE(mLog.find(L"Trying to Load already loaded resource 'snd<1>'.\n"), std::wstring::npos) << mLog;
+    EXPECT_NE(mHtml.find(L"<div class=\"block\">Trying to Load already loaded resource 'snd&lt;1&gt;'."),
+              std::wstring::npos)
+        << mHtml;
 }
 
 TEST_F(ResourceManagerTest, UnloadOfAnUnloadedResourceOnlyLogs)
