@@ -1,0 +1,167 @@
+#include "Framework/DisplayMode.h"
+
+#include <gtest/gtest.h>
+
+using framework::ChooseDisplayMode;
+using framework::DisplaySettings;
+using framework::LayoutSizes;
+using framework::ViewGeometry;
+
+namespace
+{
+app::MonitorList Monitor(int w, int h, int workW = -1, int workH = -1)
+{
+    app::MonitorInfo m;
+    m.width = w;
+    m.height = h;
+    m.workWidth = workW < 0 ? w : workW;
+    m.workHeight = workH < 0 ? h : workH;
+    m.primary = true;
+    return {m};
+}
+
+struct Choice
+{
+    DisplaySettings settings;
+    ViewGeometry view;
+};
+
+Choice FullScreen(int w, int h)
+{
+    Choice c;
+    EXPECT_EQ(ChooseDisplayMode(LayoutSizes(), Monitor(w, h), false, 0, 0, c.settings, c.view), QL_OK);
+    return c;
+}
+} // namespace
+
+TEST(DisplayMode, WideLayoutScreenIsDrawnDirectlyWithTheLayoutOffset)
+{
+    const Choice c = FullScreen(1366, 768);
+    EXPECT_FALSE(c.view.barsPresent);
+    EXPECT_EQ(c.view.viewWidth, 1366);
+    EXPECT_EQ(c.view.viewOffsetX, -171);
+    EXPECT_EQ(c.view.inputScaleX, 1);
+    EXPECT_EQ(c.view.inputScaleY, 1);
+    EXPECT_EQ(c.view.inputOffsetX, -171);
+    EXPECT_FALSE(c.settings.offScreen);
+    EXPECT_EQ(c.settings.offsetX, 171);
+    EXPECT_EQ(c.settings.projection.translateX, 171);
+}
+
+TEST(DisplayMode, CoreShapedScreenHasNoBars)
+{
+    const Choice c = FullScreen(1024, 768);
+    EXPECT_FALSE(c.view.barsPresent);
+    EXPECT_EQ(c.view.viewWidth, 1024);
+    EXPECT_EQ(c.view.viewOffsetX, 0);
+    EXPECT_FALSE(c.settings.offScreen);
+}
+
+TEST(DisplayMode, NarrowScreenGetsLetterboxBarsAndAnOffScreenCoreTarget)
+{
+    const Choice c = FullScreen(1280, 1024);
+    EXPECT_TRUE(c.view.barsPresent);
+    EXPECT_FALSE(c.view.sideBars);
+    EXPECT_EQ(c.view.viewWidth, 1024);
+    EXPECT_FLOAT_EQ(c.view.inputScaleX, 0.8f);
+    EXPECT_FLOAT_EQ(c.view.inputScaleY, 0.8f);
+    EXPECT_EQ(c.view.inputOffsetY, -32);
+    EXPECT_EQ(c.view.firstBar.height, 32);
+    EXPECT_EQ(c.view.secondBar.y, 992);
+    EXPECT_TRUE(c.settings.offScreen);
+    EXPECT_EQ(c.settings.offScreenWidth, 1024u);
+    EXPECT_EQ(c.settings.offScreenHeight, 768u);
+    EXPECT_FLOAT_EQ(c.view.targetScaleX, 1.25f);
+    EXPECT_EQ(c.view.targetY, 512);
+}
+
+TEST(DisplayMode, VeryWideScreenGetsSideBarsAndAFullLayoutTarget)
+{
+    const Choice c = FullScreen(2560, 1080);
+    EXPECT_TRUE(c.view.barsPresent);
+    EXPECT_TRUE(c.view.sideBars);
+    EXPECT_EQ(c.view.firstBar.width, 320); // content 1920 wide
+    EXPECT_EQ(c.view.secondBar.x, 2240);
+    EXPECT_EQ(c.view.viewWidth, 1366);
+    EXPECT_TRUE(c.settings.offScreen);
+    EXPECT_EQ(c.settings.offScreenWidth, 1366u);
+    EXPECT_EQ(c.settings.offScreenHeight, 768u);
+}
+
+TEST(DisplayMode, SixteenByNineIsTheClientRatioWithIntegerViewWidth)
+{
+    const Choice c = FullScreen(1920, 1080);
+    EXPECT_FALSE(c.view.barsPresent);
+    EXPECT_EQ(c.view.viewWidth, 1365);
+    EXPECT_EQ(c.view.viewOffsetX, -170.5f);
+    EXPECT_TRUE(c.settings.offScreen);
+    EXPECT_EQ(c.settings.offScreenWidth, 1365u);
+}
+
+TEST(DisplayMode, SmallSixteenByNineIsDrawnDirectly)
+{
+    const Choice c = FullScreen(1280, 720);
+    EXPECT_FALSE(c.view.barsPresent);
+    EXPECT_FALSE(c.settings.offScreen);
+    EXPECT_FALSE(c.settings.buildProjection);
+    EXPECT_FLOAT_EQ(c.settings.scaleX, 1280.0f / 1365.0f);
+}
+
+TEST(DisplayMode, DirectDrawingWithBarsPutsTheBarsInGameUnits)
+{
+    // 8:7 is narrower than the core: content 800 x 600 with 50-pixel bars, scale 600 / 768.
+    const Choice c = FullScreen(800, 700);
+    ASSERT_TRUE(c.view.barsPresent);
+    ASSERT_FALSE(c.settings.offScreen); // content 800 x 600 is not taller than the layout
+    EXPECT_EQ(c.view.firstBar.y, -64); // (0 - 50) / 0.78125: just above the view
+    EXPECT_EQ(c.view.firstBar.height, 64);
+    EXPECT_EQ(c.view.firstBar.width, 1024);
+    EXPECT_EQ(c.view.secondBar.y, 768);
+}
+
+TEST(DisplayMode, WindowIsCentredInTheWorkArea)
+{
+    DisplaySettings s;
+    ViewGeometry v;
+    app::MonitorList m = Monitor(1920, 1080, 1920, 1040);
+    m[0].workY = 40;
+    ASSERT_EQ(ChooseDisplayMode(LayoutSizes(), m, true, 10, 30, s, v), QL_OK);
+    EXPECT_TRUE(s.windowed);
+    EXPECT_FALSE(s.fellBackToFullScreen);
+    EXPECT_EQ(s.windowWidth, 1376);
+    EXPECT_EQ(s.windowHeight, 798);
+    EXPECT_EQ(s.windowX, 272);
+    EXPECT_EQ(s.windowY, 121 + 40);
+    EXPECT_EQ(s.clientWidth, 1366u);
+    EXPECT_EQ(v.inputOffsetX, -171);
+}
+
+TEST(DisplayMode, WindowThatDoesNotFitFallsBackToFullScreen)
+{
+    DisplaySettings s;
+    ViewGeometry v;
+    ASSERT_EQ(ChooseDisplayMode(LayoutSizes(), Monitor(1366, 768, 1366, 740), true, 0, 0, s, v), QL_OK);
+    EXPECT_TRUE(s.fellBackToFullScreen);
+    EXPECT_FALSE(s.windowed);
+    EXPECT_EQ(s.clientHeight, 768u);
+    EXPECT_TRUE(framework::IsWindowLargerThanScreen(LayoutSizes(), Monitor(1366, 768, 1366, 740), 0, 0));
+    EXPECT_FALSE(framework::IsWindowLargerThanScreen(LayoutSizes(), Monitor(1920, 1080), 0, 0));
+}
+
+TEST(DisplayMode, PrimaryMonitorIsPreferredAndAnEmptyListFallsBackToADefault)
+{
+    app::MonitorList list = Monitor(800, 600);
+    list[0].primary = false;
+    list.push_back(Monitor(2560, 1440)[0]);
+    EXPECT_EQ(framework::ChooseMonitor(list).width, 2560);
+    list[1].primary = false;
+    EXPECT_EQ(framework::ChooseMonitor(list).width, 800);
+    const app::MonitorInfo fallback = framework::ChooseMonitor({});
+    EXPECT_EQ(fallback.width, 1366);
+    EXPECT_EQ(fallback.workHeight, 768);
+    EXPECT_EQ(framework::ChooseMonitor(Monitor(0, 0)).width, 1366);
+    DisplaySettings s;
+    ViewGeometry v;
+    EXPECT_EQ(ChooseDisplayMode(LayoutSizes(), {}, false, 0, 0, s, v), QL_OK);
+    EXPECT_EQ(v.viewWidth, 1366);
+}

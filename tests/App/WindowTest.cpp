@@ -1,0 +1,185 @@
+#include "../Input/RecordingListener.h"
+#include "Core/App/Window.h"
+#include "Core/Input/InputWin32.h"
+#include "Platform/Os/NullVideo.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+class ActivityWindow : public app::Window
+{
+public:
+    using app::Window::Window;
+    void OnActivate() override { mJournal.push_back("activate"); }
+    void OnDeactivate() override { mJournal.push_back("deactivate"); }
+    std::vector<std::string> mJournal;
+};
+
+os::Event Key(os::EventType type, u32 key, u32 side = 0)
+{
+    os::Event e;
+    e.type = type;
+    e.key = key;
+    e.sideKey = side;
+    return e;
+}
+
+os::Event Mouse(os::EventType type, float x, float y, int button = 0, int clicks = 1)
+{
+    os::Event e;
+    e.type = type;
+    e.x = x;
+    e.y = y;
+    e.button = button;
+    e.clicks = clicks;
+    return e;
+}
+
+os::Event Simple(os::EventType type)
+{
+    os::Event e;
+    e.type = type;
+    return e;
+}
+} // namespace
+
+class WindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        auto driver = std::make_unique<os::NullVideoDriver>();
+        mDriver = driver.get();
+        os::SetVideoDriver(std::move(driver));
+        ASSERT_EQ(window.Create(10, 20, 1366, 768, 1366, 768, true, L"Brackenmoor"), QL_OK);
+        platform = mDriver->mWindows.back();
+    }
+    void TearDown() override { os::SetVideoDriver(nullptr); }
+
+    void Feed(const os::Event& e)
+    {
+        platform->Push(e);
+        window.Update(0);
+    }
+
+    os::NullVideoDriver* mDriver = nullptr;
+    os::NullWindow* platform = nullptr;
+    testinput::RecordingListener listener;
+    input::InputWin32 in{&listener, nullptr};
+    ActivityWindow window{&in, false, false, true};
+};
+
+TEST_F(WindowTest, CreateShowsThePlatformWindowWithItsPlacement)
+{
+    EXPECT_TRUE(platform->IsVisible());
+    EXPECT_EQ(platform->Desc().x, 10);
+    EXPECT_EQ(platform->Desc().clientWidth, 1366);
+    EXPECT_EQ(platform->Desc().caption, L"Brackenmoor");
+    EXPECT_EQ(window.GetWidth(), 1366);
+    EXPECT_TRUE(window.IsWindowed());
+}
+
+TEST_F(WindowTest, FailingCreationIsReported)
+{
+    mDriver->mFailCreate = true;
+    ActivityWindow other(&in, false, false, true);
+    EXPECT_EQ(other.Create(0, 0, 100, 100, 100, 100, true, L"x"), QL_FAIL);
+    EXPECT_FALSE(other.IsCreated());
+}
+
+TEST_F(WindowTest, AltEnterRequestsASwitchAndIsSwallowed)
+{
+    Feed(Key(os::EventType::KeyDown, 18, 164));
+    Feed(Key(os::EventType::KeyDown, 13));
+    EXPECT_TRUE(window.IsSwitchRequested());
+    EXPECT_EQ(listener.mEvents, std::vector<std::string>{"keydown 0"}); // the Alt, not the Enter
+}
+
+TEST_F(WindowTest, AltReleasedBeforeEnterIsNoSwitch)
+{
+    Feed(Key(os::EventType::KeyDown, 18, 164));
+    Feed(Key(os::EventType::KeyUp, 18, 164));
+    Feed(Key(os::EventType::KeyDown, 13));
+    EXPECT_FALSE(window.IsSwitchRequested());
+    const std::vector<std::string> expected = {"keydown 0", "keyup 0", "keydown 271", "char 13"};
+    EXPECT_EQ(listener.mEvents, expected);
+}
+
+TEST_F(WindowTest, LeftAndRightButtonsAreOneAndThreeMiddleIsIgnored)
+{
+    Feed(Mouse(os::EventType::MouseDown, 5, 6, 1));
+    Feed(Mouse(os::EventType::MouseUp, 5, 6, 1));
+    Feed(Mouse(os::EventType::MouseDown, 5, 6, 2));
+    Feed(Mouse(os::EventType::MouseUp, 5, 6, 2));
+    Feed(Mouse(os::EventType::MouseDown, 7, 8, 3));
+    Feed(Mouse(os::EventType::MouseDown, 7, 8, 1, 2)); // second press of a double click
+    const std::vector<std::string> expected = {"down 5,6 1", "up 5,6 1", "down 7,8 3", "dbl 7,8 1"};
+    EXPECT_EQ(listener.mEvents, expected);
+}
+
+TEST_F(WindowTest, WheelIsSignedSixteenBitsAtTheCursor)
+{
+    os::Event e = Mouse(os::EventType::MouseWheel, 30, 40);
+    e.wheel = 1;
+    Feed(e);
+    e.wheel = -2;
+    Feed(e);
+    const std::vector<std::string> expected = {"wheel 30,40 120", "wheel 30,40 65296"};
+    EXPECT_EQ(listener.mEvents, expected);
+}
+
+TEST_F(WindowTest, MinimiseAndFocusReportActivityOnlyOnChange)
+{
+    Feed(Simple(os::EventType::Minimized));
+    Feed(Simple(os::EventType::FocusLost)); // still inactive: nothing new
+    Feed(Simple(os::EventType::Restored));  // not minimised, but the app is inactive
+    Feed(Simple(os::EventType::FocusGained));
+    const std::vector<std::string> expected = {"deactivate", "activate"};
+    EXPECT_EQ(window.mJournal, expected);
+    EXPECT_TRUE(window.IsActive());
+}
+
+TEST_F(WindowTest, CursorLeavingGivesOneMoveAndOneLeave)
+{
+    Feed(Mouse(os::EventType::MouseMove, 100, 100));
+    Feed(Mouse(os::EventType::MouseLeave, 100, 100));
+    Feed(Mouse(os::EventType::MouseLeave, 100, 100)); // already outside
+    const std::vector<std::string> expected = {"move 100,100 0", "move 100,100 0", "leave 100,100 0"};
+    EXPECT_EQ(listener.mEvents, expected);
+}
+
+TEST_F(WindowTest, CloseStopsTheTaskDestroysOnTheNextUpdateAndFinishes)
+{
+    Feed(Simple(os::EventType::Close));
+    EXPECT_TRUE(window.IsCloseRequested());
+    EXPECT_FALSE(window.IsFinished());
+    window.Update(0);
+    EXPECT_TRUE(window.IsDestroyed());
+    EXPECT_TRUE(window.IsFinished());
+    EXPECT_EQ(platform->Destroyed(), 1);
+}
+
+TEST_F(WindowTest, ClosedWindowIsRemovedFromItsParentButNotDeleted)
+{
+    base::Task root(false, true, true, false);
+    root.AddTask(&window);
+    root.Tick(0);
+    platform->Push(Simple(os::EventType::Close));
+    root.Tick(0); // close handled
+    root.Tick(0); // destroyed and finished, then removed in the same pass
+    EXPECT_TRUE(root.HasNoChildren());
+    EXPECT_TRUE(root.IsStopping());
+    EXPECT_TRUE(window.IsFinished()); // still a live object
+}
+
+TEST_F(WindowTest, SwitchWindowModeGoesFullScreenAndBack)
+{
+    ASSERT_EQ(window.SwitchWindowMode(1920, 1080, false), QL_OK);
+    EXPECT_FALSE(platform->Desc().windowed);
+    EXPECT_EQ(window.GetWidth(), 1920);
+    ASSERT_EQ(window.SwitchWindowMode(1366, 768, true), QL_OK);
+    EXPECT_TRUE(platform->Desc().windowed);
+    EXPECT_EQ(platform->Desc().x, 10);
+    EXPECT_EQ(platform->Desc().clientWidth, 1366);
+}

@@ -1,0 +1,151 @@
+#include "Core/Input/InputWin32.h"
+#include "Core/Input/KeyMap.h"
+#include "RecordingListener.h"
+
+#include <gtest/gtest.h>
+
+using testinput::HalvingConverter;
+using testinput::RecordingListener;
+
+TEST(KeyMap, ReverseMapLetsTheLaterCodeWin)
+{
+    input::KeyMap map;
+    EXPECT_EQ(map.ToKeyCode(13), 271u);  // return and keypad enter
+    EXPECT_EQ(map.ToKeyCode(186), 59u);
+    EXPECT_EQ(map.ToKeyCode(0), 323u);   // every unmapped code maps to VK 0
+    EXPECT_EQ(map.ToKeyCode(65), 97u);   // 'A' -> 'a'
+    EXPECT_EQ(map.ToKeyCode(27), 27u);
+    EXPECT_EQ(map.ToKeyCode(96), 256u);  // keypad 0
+    EXPECT_EQ(map.ToKeyCode(126), 296u); // F15
+    EXPECT_EQ(map.ToKeyCode(161), 303u); // right shift listed before left
+    EXPECT_EQ(map.ToKeyCode(160), 304u);
+    EXPECT_EQ(map.ToKeyCode(16), 0u);    // generic shift/control/Alt have no code
+    EXPECT_EQ(map.ToKeyCode(17), 0u);
+    EXPECT_EQ(map.ToKeyCode(18), 0u);
+    EXPECT_EQ(map.ToVirtualKey(127), 46u);
+    EXPECT_EQ(map.ToVirtualKey(271), 13u);
+    EXPECT_EQ(map.ToVirtualKey(5000), 0u);
+}
+
+class InputTest : public ::testing::Test
+{
+protected:
+    RecordingListener listener;
+    HalvingConverter converter;
+    input::InputWin32 in{&listener, &converter};
+
+    void Press(u32 key, u32 side = 0)
+    {
+        in.SetKeyPressed(key, side, true);
+        in.KeyDown(key);
+    }
+    void Release(u32 key, u32 side = 0)
+    {
+        in.SetKeyPressed(key, side, false);
+        in.KeyUp(key);
+    }
+};
+
+TEST_F(InputTest, KeyStatesAdvanceOncePerPoll)
+{
+    in.SetKeyPressed(65, 0, true);
+    in.Update();
+    EXPECT_EQ(in.GetKeyState(65), input::KEY_PRESSED);
+    in.Update();
+    EXPECT_EQ(in.GetKeyState(65), input::KEY_HELD);
+    in.SetKeyPressed(65, 0, false);
+    in.Update();
+    EXPECT_EQ(in.GetKeyState(65), input::KEY_RELEASED);
+    in.Update();
+    EXPECT_EQ(in.GetKeyState(65), input::KEY_UP);
+}
+
+TEST_F(InputTest, PressAndReleaseBetweenPollsNeverPassesHeldOrReleased)
+{
+    Press(66); // the key-down polls: 0 -> 1
+    EXPECT_EQ(in.GetKeyState(66), input::KEY_PRESSED);
+    Release(66);
+    in.Update();
+    EXPECT_EQ(in.GetKeyState(66), input::KEY_UP);
+}
+
+TEST_F(InputTest, HeldKeyReportsOneKeyDownAndACharacterPerRepeat)
+{
+    Press(8); // backspace types a control character on every stroke
+    in.KeyDown(8);
+    in.KeyDown(8);
+    const std::vector<std::string> expected = {"keydown 8", "char 8", "char 8", "char 8"};
+    EXPECT_EQ(listener.mEvents, expected);
+}
+
+TEST_F(InputTest, ReturnAndKeypadEnterBothReport271AndKeyUpCarriesZero)
+{
+    Press(13);
+    Release(13);
+    const std::vector<std::string> expected = {"keydown 271", "char 13", "keyup 0"};
+    EXPECT_EQ(listener.mEvents, expected);
+}
+
+TEST_F(InputTest, SideKeysDriveTheModifierMaskAndGenericKeysReportZero)
+{
+    Press(16, 160);
+    Press(18, 165);
+    in.Update();
+    EXPECT_EQ(in.GetModifiers(), input::MOD_LSHIFT | input::MOD_RALT);
+    EXPECT_EQ(listener.mEvents[0], "keydown 0");
+    Press(16, 161);
+    Release(16, 160); // right shift still down keeps the generic shift down
+    in.Update();
+    EXPECT_EQ(in.GetKeyState(16), input::KEY_HELD);
+    EXPECT_EQ(in.GetKeyState(160), input::KEY_RELEASED);
+    in.Update();
+    EXPECT_EQ(in.GetModifiers(), input::MOD_RSHIFT | input::MOD_RALT);
+}
+
+TEST_F(InputTest, TextBecomesUtf16UnitsIncludingSurrogatePairs)
+{
+    in.Text("a\xC3\xA9\xF0\x9F\x98\x80"); // a, e-acute, U+1F600
+    const std::vector<std::string> expected = {"char 97", "char 233", "char 55357", "char 56832"};
+    EXPECT_EQ(listener.mEvents, expected);
+}
+
+TEST_F(InputTest, MousePositionsGoThroughTheConverter)
+{
+    in.MouseMove({100, 50});
+    in.MouseWheel({40, 20}, static_cast<u16>(-120));
+    in.MouseLeave({0, 8});
+    const std::vector<std::string> expected = {"move 40,25 0", "wheel 10,10 65416", "leave -10,4 0"};
+    EXPECT_EQ(listener.mEvents, expected);
+    EXPECT_EQ(in.GetMousePosition(), math::Point2(-10, 4));
+}
+
+TEST_F(InputTest, MoveWithAButtonPressedIsADragButNotAfterADoubleClick)
+{
+    in.MouseDown({20, 20}, 1);
+    in.MouseMove({22, 20});
+    in.MouseUp({22, 20}, 1);
+    in.MouseDoubleClick({22, 20}, 1);
+    EXPECT_EQ(in.GetButtonState(1), input::BUTTON_DOUBLE_CLICKED);
+    in.MouseMove({24, 20});
+    const std::vector<std::string> expected = {"down 0,10 1", "drag 1,10 0", "up 1,10 1", "dbl 1,10 1",
+                                               "move 2,10 0"};
+    EXPECT_EQ(listener.mEvents, expected);
+}
+
+TEST_F(InputTest, ButtonsBeyondTheTableAreIgnored)
+{
+    in.MouseDown({0, 0}, 4);
+    in.MouseUp({0, 0}, 7);
+    in.MouseDoubleClick({0, 0}, 99);
+    EXPECT_TRUE(listener.mEvents.empty());
+}
+
+TEST_F(InputTest, MouseButtonsShowInTheKeyTable)
+{
+    in.MouseDown({0, 0}, 3);
+    in.Update();
+    EXPECT_EQ(in.GetKeyState(2), input::KEY_PRESSED);
+    in.MouseUp({0, 0}, 3);
+    in.Update();
+    EXPECT_EQ(in.GetKeyState(2), input::KEY_UP);
+}
