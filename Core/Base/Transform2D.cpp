@@ -85,7 +85,7 @@ void Transform2D::EnterMatrixMode()
     Update();
 }
 
-void Transform2D::Update()
+void Transform2D::Update() const
 {
     if (!mDirty)
         return;
@@ -104,7 +104,7 @@ void Transform2D::Update()
         mMatrix.Translate(mOffsetX, mOffsetY);
 }
 
-const Matrix3& Transform2D::GetMatrix()
+const Matrix3& Transform2D::GetMatrix() const
 {
     Update();
     return mMatrix;

@@ -20,10 +20,10 @@ public:
     void RotateDegrees(float degrees);
     void Reset();
 
-    // Rebuilds the matrix when dirty.
-    void Update();
-    const Matrix3& GetMatrix();
-    void TransformPoint(float x, float y, float& outX, float& outY)
+    // Rebuilds the matrix when dirty (a cache, so it works on const transforms too).
+    void Update() const;
+    const Matrix3& GetMatrix() const;
+    void TransformPoint(float x, float y, float& outX, float& outY) const
     {
         GetMatrix().TransformPoint(x, y, outX, outY);
     }
@@ -44,8 +44,9 @@ public:
 private:
     void EnterMatrixMode();
 
-    Matrix3 mMatrix;
-    bool mDirty = true;
+    // The lazily built matrix; in matrix mode it is the whole transform.
+    mutable Matrix3 mMatrix;
+    mutable bool mDirty = true;
     bool mMatrixMode = false;
     bool mRotated = false;
     bool mScaled = false;

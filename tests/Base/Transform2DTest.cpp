@@ -5,7 +5,7 @@
 
 namespace
 {
-void ExpectMaps(math::Transform2D& t, float x, float y, float ex, float ey)
+void ExpectMaps(const math::Transform2D& t, float x, float y, float ex, float ey)
 {
     float ox = 0, oy = 0;
     t.TransformPoint(x, y, ox, oy);
