@@ -1,0 +1,151 @@
+// The battle's seam to the subsystems around it: pictures, sounds, particles, the HUD, the
+// tutorial and the window. Every interface has a null twin, so the battle runs headless.
+#pragma once
+
+#include "Core/Base/Types.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TDImage
+{
+public:
+    virtual ~TDImage() = default;
+    virtual i32 width() const = 0;
+    virtual i32 height() const = 0;
+};
+
+class TDImageLoader
+{
+public:
+    virtual ~TDImageLoader() = default;
+    // A loose or packed picture by name; null when it is missing.
+    virtual std::unique_ptr<TDImage> loadImage(const std::wstring& name) = 0;
+    // A picture of a sprite sheet ("td/ui", "ui/radius_boost"); not owned; null when missing.
+    virtual const TDImage* findImage(const std::wstring& sheet, const std::wstring& name) = 0;
+};
+
+class TDSoundTags
+{
+public:
+    virtual ~TDSoundTags() = default;
+    virtual void load(const std::wstring& sheet) = 0;
+    virtual void play(const std::wstring& tag) = 0;
+    virtual void playMusic(const std::wstring& file) = 0;
+};
+
+class TDEmitter
+{
+public:
+    virtual ~TDEmitter() = default;
+    virtual void setState(i32 state) = 0; // 0 stopped, 1 playing, 2 finishing
+    virtual i32 state() const = 0;
+    virtual void setPosition(float x, float y) = 0;
+    virtual void update(double seconds) = 0;
+};
+
+class TDParticles
+{
+public:
+    virtual ~TDParticles() = default;
+    // A new emitter of the named effect, or null when there is no such effect.
+    virtual std::unique_ptr<TDEmitter> createEmitter(const std::wstring& name) = 0;
+};
+
+// What the battle asks of the in-game HUD and its screen windows.
+class TDHud
+{
+public:
+    virtual ~TDHud() = default;
+    virtual void resetSpellButtons() = 0;
+    virtual void addSpellButton(i32 spell) = 0;
+    virtual void updateCoins() = 0;
+    virtual void setHasWindows(i32 value) = 0;
+    virtual void closeTopWindow() = 0;
+    virtual void showMainMenu() = 0;
+    virtual void showLevelSelect() = 0;
+    virtual void showUnlockMessage(const std::vector<i32>& ids) = 0;
+    virtual void showLevelName() = 0;
+    virtual void showMessage(const std::wstring& title, const std::wstring& text, i32 returnScreen) = 0;
+    virtual void setButtonVisible(const std::wstring& name, bool visible) = 0;
+};
+
+class TDTutorial
+{
+public:
+    virtual ~TDTutorial() = default;
+    virtual void onEvent(const std::wstring& name) = 0;
+    virtual void loadProgress() = 0;
+};
+
+// The window's full-screen state and the application's switch between the modes.
+class TDScreenMode
+{
+public:
+    virtual ~TDScreenMode() = default;
+    virtual bool isFullscreen() const = 0;
+    virtual void switchScreenMode() = 0;
+};
+
+class TDNullImageLoader : public TDImageLoader
+{
+public:
+    std::unique_ptr<TDImage> loadImage(const std::wstring&) override { return nullptr; }
+    const TDImage* findImage(const std::wstring&, const std::wstring&) override { return nullptr; }
+};
+
+class TDNullSoundTags : public TDSoundTags
+{
+public:
+    void load(const std::wstring&) override {}
+    void play(const std::wstring&) override {}
+    void playMusic(const std::wstring&) override {}
+};
+
+class TDNullParticles : public TDParticles
+{
+public:
+    std::unique_ptr<TDEmitter> createEmitter(const std::wstring&) override { return nullptr; }
+};
+
+class TDNullHud : public TDHud
+{
+public:
+    void resetSpellButtons() override {}
+    void addSpellButton(i32) override {}
+    void updateCoins() override {}
+    void setHasWindows(i32) override {}
+    void closeTopWindow() override {}
+    void showMainMenu() override {}
+    void showLevelSelect() override {}
+    void showUnlockMessage(const std::vector<i32>&) override {}
+    void showLevelName() override {}
+    void showMessage(const std::wstring&, const std::wstring&, i32) override {}
+    void setButtonVisible(const std::wstring&, bool) override {}
+};
+
+class TDNullTutorial : public TDTutorial
+{
+public:
+    void onEvent(const std::wstring&) override {}
+    void loadProgress() override {}
+};
+
+class TDNullScreenMode : public TDScreenMode
+{
+public:
+    bool isFullscreen() const override { return false; }
+    void switchScreenMode() override {}
+};
+
+// The services a battle runs with; any left null is replaced by its null twin. Not owned.
+struct TDBattleServices
+{
+    TDImageLoader* images = nullptr;
+    TDSoundTags* sounds = nullptr;
+    TDParticles* particles = nullptr;
+    TDHud* hud = nullptr;
+    TDTutorial* tutorial = nullptr;
+    TDScreenMode* screen = nullptr;
+};

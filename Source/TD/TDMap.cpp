@@ -1,0 +1,130 @@
+// The battle controller: construction, game data and the messages it answers.
+#include "Source/TD/TDMap.h"
+
+#include "Source/TD/TDFileSource.h"
+#include "Source/TD/TDOwnedList.h"
+#include "Source/TD/TDProfileStore.h"
+
+TDMap::TDMap(const TDBattleServices& services, TDProfileStore& profiles)
+{
+    mImages = services.images ? services.images : &mNullImages;
+    mSounds = services.sounds ? services.sounds : &mNullSounds;
+    mParticleSystem = services.particles ? services.particles : &mNullParticles;
+    mHud = services.hud ? services.hud : &mNullHud;
+    mTutorial = services.tutorial ? services.tutorial : &mNullTutorial;
+    mScreenMode = services.screen ? services.screen : &mNullScreen;
+
+    mUpgrades.load();
+    mUnlocks.load();
+    mSounds->load(L"td/sounds_sheet.csv");
+    mSpells.load(mImages);
+    for (const wchar_t* name : {L"speed_btn_ac", L"pause_btn_ac", L"play_btn_ac", L"options_btn_ac"})
+        mHud->setButtonVisible(name, false);
+    loadSheets();
+    mProgress = std::make_unique<TDProgress>(profiles, *this);
+    mMode = mProgress->getMode();
+    mStats.mGems = mProgress->getGems();
+    mActiveEmitter = mParticleSystem->createEmitter(L"active");
+    mActiveButtonEmitter = mParticleSystem->createEmitter(L"active_btn");
+    for (TDEmitter* emitter : {mActiveEmitter.get(), mActiveButtonEmitter.get()})
+        if (emitter)
+            emitter->setState(1);
+}
+
+TDMap::~TDMap()
+{
+    // The paths point at links: drop them before the links go.
+    mPaths.clear();
+    mWaves.clear();
+    tdDeleteAll(mSpots);
+    tdDeleteAll(mLinks);
+    tdDeleteAll(mPoints);
+}
+
+void TDMap::loadSheets()
+{
+    TDFileSource& files = TDFileSource::current();
+    tdLoadPrototypeSheets(mPrototypes, files.readFile(L"td/towers_sheet.csv"), files.readFile(L"td/units_sheet.csv"),
+                          files.readFile(L"td/ammo_sheet.csv"));
+    mEpisodes.readText(files.readFile(L"td/setup_sheet.csv"));
+    mSellFactor = 0.5f;
+    mStartGems = 0;
+}
+
+TDUpgradeContext TDMap::upgradeContext()
+{
+    TDUpgradeContext context;
+    context.boughtLevel = [this](i32 id) { return mProgress->getUpgradeLevel(id); };
+    context.isUnlocked = [this](i32 id) { return isUnlocked(id); };
+    return context;
+}
+
+TDUpgradeContext TDMap::upgradeContextByProgress()
+{
+    TDUpgradeContext context = upgradeContext();
+    context.isUnlocked = [this](i32 id) {
+        i32 episode = 0, level = 0;
+        mProgress->getFurthestLevel(episode, level);
+        return mUnlocks.isUnlocked(id, episode, level);
+    };
+    return context;
+}
+
+std::vector<i32> TDMap::upgradeIds() const
+{
+    std::vector<i32> ids;
+    for (const TDUpgrade* upgrade : mUpgrades.upgrades)
+        ids.push_back(upgrade->id);
+    return ids;
+}
+
+void TDMap::onProfileSelected(i32 gems, i32 mode)
+{
+    mStats.mGems = gems;
+    mMode = mode;
+}
+
+bool TDMap::isEpisodeUnlocked(i32 episode)
+{
+    if (getLevelCount(episode) < 1)
+        return false;
+    return getStarsToUnlock(episode) <= mProgress->getStarTotal(-1);
+}
+
+bool TDMap::isHardcoreUnlocked(i32 episode)
+{
+    return mProgress->getStarTotal(episode) >= 3 * getLevelCount(episode) && getLevelCount(episode) >= 1;
+}
+
+void TDMap::onMessageBoxResult(const std::wstring& command)
+{
+    if (command == L"restart")
+    {
+        mHud->closeTopWindow();
+        restart();
+        mHud->setHasWindows(0);
+    }
+    else if (command == L"mmenu")
+    {
+        mHud->closeTopWindow();
+        mHud->showMainMenu();
+    }
+    else if (command == L"levels")
+    {
+        mHud->closeTopWindow();
+        mHud->showLevelSelect();
+    }
+}
+
+void TDMap::showLevelStart()
+{
+    std::vector<i32> unlocks;
+    mUnlocks.getNewUnlocks(mEpisode, mLevel, mMode, unlocks);
+    if (unlocks.empty())
+        mHud->showLevelName();
+    else if (unlocks.front() != -1)
+    {
+        mHud->showUnlockMessage(unlocks);
+        mScreen = 11;
+    }
+}

@@ -1,0 +1,182 @@
+// The battle controller: owns the level (points, links, spots, waves, paths), the game data
+// (prototypes, episode table, upgrades, unlocks, spells, progress) and the screen number.
+// One lives for the whole run; it talks to drawing, sound, particles, HUD and tutorial only
+// through TDBattleServices.
+#pragma once
+
+#include "Core/Base/Types.h"
+#include "Source/TD/TDBattleServices.h"
+#include "Source/TD/TDBattleStats.h"
+#include "Source/TD/TDBuildSpot.h"
+#include "Source/TD/TDEpisodeTable.h"
+#include "Source/TD/TDLink.h"
+#include "Source/TD/TDMapScene.h"
+#include "Source/TD/TDPathSet.h"
+#include "Source/TD/TDPoint.h"
+#include "Source/TD/TDProgress.h"
+#include "Source/TD/TDPrototypes.h"
+#include "Source/TD/TDRoadNetwork.h"
+#include "Source/TD/TDSpellSheet.h"
+#include "Source/TD/TDUnlocks.h"
+#include "Source/TD/TDUpgrades.h"
+#include "Source/TD/TDWaveManager.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tinyxml2
+{
+class XMLElement;
+}
+
+class TDProfileStore;
+
+class TDMap : public TDProgressHost
+{
+public:
+    TDMap(const TDBattleServices& services, TDProfileStore& profiles);
+    ~TDMap() override;
+    TDMap(const TDMap&) = delete;
+    TDMap& operator=(const TDMap&) = delete;
+
+    // --- Game data ---
+    // Reads the three prototype sheets and the episode table again; sets the sell factor.
+    void loadSheets();
+    TDUpgradeContext upgradeContext();
+    TDUpgradeContext upgradeContextByProgress();
+    bool isUnlocked(i32 id) const { return mUnlocks.isUnlocked(id, mEpisode, mLevel); }
+
+    // --- Level ---
+    // "td/levels_normal/" or "td/levels_hardcore/" + "level_EE_LL.xml" (one-based numbers).
+    static std::wstring levelFileName(i32 mode, i32 episode, i32 level);
+    std::wstring getPathCacheName() const;
+    // Loads the level of mMode/mEpisode/mLevel. A level that cannot be read is a logged failure:
+    // the battle does not start (mScreen stays off 0) and no result can be stored.
+    QLResultEnum loadLevel();
+    QLResultEnum restart();
+    QLResultEnum parseLevel(const std::wstring& fileName);
+    QLResultEnum parseLevelText(const std::string& text, const std::wstring& fileName);
+    void loadPoints(const tinyxml2::XMLElement* element);
+    void loadLinks(const tinyxml2::XMLElement* element);
+    void loadSpots(const tinyxml2::XMLElement* element);
+    void clearLevel();
+    bool isLevelLoaded() const { return mLevelLoaded; }
+    void onMessageBoxResult(const std::wstring& command);
+    void showLevelStart();
+
+    // --- Paths and geometry ---
+    TDRoadNetwork network() const { return TDRoadNetwork(mPoints, mLinks); }
+    std::vector<i32> findRoute(const TDPoint* from, const TDPoint* to) const;
+    std::vector<TDPoint*> getNeighbours(const TDPoint* p) const { return network().getNeighbours(p); }
+    float getLinkLength(const TDPoint* a, const TDPoint* b) const { return network().getLinkLength(a, b); }
+    static float distance(float x1, float y1, float x2, float y2);
+    // Position at progress t along a polyline; t is clamped to [0, 1].
+    static void getPointOnPath(const std::vector<TDPathPoint*>& path, float t, float& x, float& y);
+    // Progress after walking distance; a polyline of fewer than two points, or whose first
+    // segment has no length, gives 1 so the walker moves on.
+    static float advanceOnPath(const std::vector<TDPathPoint*>& path, float progress, float distance);
+    void getLinkNormal(const TDLink* link, float t, float& nx, float& ny) const;
+    float getLinkCurveLength(const TDLink* link) const;
+    float findLinkParameter(const TDLink* link, float t, float distance, float offset) const;
+    static TDLink* findLink(const std::vector<TDLink*>& links, const TDPoint* a, const TDPoint* b);
+    static TDPoint* getSpawnPoint(const std::vector<TDPoint*>& points);
+    static TDPoint* getGoalPoint(const std::vector<TDPoint*>& points);
+    float getHealthFactor() const;
+    // Money a tier chain has cost since its base form; an unknown predecessor ends the sum.
+    static float getChainCost(i32 rootId, const std::vector<TDPrototype*>& prototypes, const TDPrototype* proto);
+    // Screen point to battle point.
+    void screenToBattle(float x, float y, i32& bx, i32& by) const;
+
+    // --- Episode table and rules ---
+    i32 getEpisodeCount() const { return mEpisodes.getEpisodeCount(); }
+    i32 getLevelCount(i32 episode) const { return mEpisodes.getLevelCount(episode); }
+    i32 getHardcoreLevelCount(i32 episode) const { return mEpisodes.getHardcoreLevelCount(episode); }
+    i32 getStarsToUnlock(i32 episode) const { return mEpisodes.getStarsToUnlock(episode); }
+    i32 getTotalLevelCount() const { return mEpisodes.getTotalLevelCount(); }
+    // Open when it has levels and the stars over all episodes reach its price.
+    bool isEpisodeUnlocked(i32 episode) override;
+    // Open when the episode's stars reach three per normal level.
+    bool isHardcoreUnlocked(i32 episode);
+
+    // --- TDProgressHost ---
+    i32 currentMode() const override { return mMode; }
+    i32 startGems() const override { return mStartGems; }
+    const TDEpisodeTable& episodeTable() const override { return mEpisodes; }
+    std::vector<i32> upgradeIds() const override;
+    void onProfileSelected(i32 gems, i32 mode) override;
+    void reloadTutorial() override { mTutorial->loadProgress(); }
+    void setTutorialActive(bool active) override { mTutorialActive = active; }
+    bool isFullscreen() const override { return mScreenMode->isFullscreen(); }
+    void switchScreenMode() override { mScreenMode->switchScreenMode(); }
+
+    // Services (never null).
+    TDImageLoader* mImages;
+    TDSoundTags* mSounds;
+    TDParticles* mParticleSystem;
+    TDHud* mHud;
+    TDTutorial* mTutorial;
+    TDScreenMode* mScreenMode;
+
+    // State.
+    i32 mScreen = -1;
+    float mSpeed = 1.0f;
+    float mTime = 0.0f;
+    float mScale = 1.0f;
+    float mOffsetX = 0.0f;
+    float mOffsetY = 0.0f;
+    i32 mMode = 0;
+    i32 mEpisode = 0;
+    i32 mLevel = 0;
+    i32 mTutorialSpot = -1;
+    i32 mResultAction = -1;
+    i32 mMessageReturnScreen = 0;
+    float mDropChanceOverride = 0.0f;
+    float mEnemyCostBonus = 0.0f;
+    float mStartBudgetBonus = 0.0f;
+    i32 mHealthBonus = 0;
+    float mSellFactor = 0.5f;
+    i32 mBudget = 0;
+    i32 mStartGems = 0;
+    float mHealth = 25.0f;
+    float mMaxHealth = 25.0f;
+    float mCoordScale = 1.0f;
+    bool mTutorialActive = true;
+    std::wstring mLevelFile;
+    std::string mBackgroundName;
+    // Folder the path caches are read from ("" is the working directory).
+    std::wstring mCacheRoot;
+
+    // Game data, alive for the whole run.
+    TDEpisodeTable mEpisodes;
+    TDPrototypes mPrototypes;
+    TDUpgrades mUpgrades;
+    TDUnlocks mUnlocks;
+    TDSpellSheet mSpells;
+    TDBattleStats mStats;
+
+    // The level.
+    std::vector<TDPoint*> mPoints;     // owned
+    std::vector<TDLink*> mLinks;       // owned
+    std::vector<TDBuildSpot*> mSpots;  // owned
+    TDWaveManager mWaves;
+    TDPathSet mPaths;
+    std::unique_ptr<TDMapScene> mScenery;
+    // Towers that stand on a spot from the start: (spot index, prototype id). The tower builder
+    // credits each one's cost and builds it; ids that name no prototype are already dropped.
+    std::vector<std::pair<i32, i32>> mPrebuiltTowers;
+    std::unique_ptr<TDEmitter> mActiveEmitter;
+    std::unique_ptr<TDEmitter> mActiveButtonEmitter;
+
+    // Last: the progress store reads the members above through TDProgressHost.
+    std::unique_ptr<TDProgress> mProgress;
+
+private:
+    TDNullImageLoader mNullImages;
+    TDNullSoundTags mNullSounds;
+    TDNullParticles mNullParticles;
+    TDNullHud mNullHud;
+    TDNullTutorial mNullTutorial;
+    TDNullScreenMode mNullScreen;
+    bool mLevelLoaded = false;
+};
