@@ -227,7 +227,9 @@ void Mixer::MixVoice(Voice& v, float* out, u32 frames)
         out[2 * i] += mScratch[2 * i] * gain;
         out[2 * i + 1] += mScratch[2 * i + 1] * gain;
     }
-    if (got < frames)
+    // A sample is over with its last frame; a stream only when it gives fewer than asked.
+    bool over = got < frames || (v.sample && v.position >= v.sample->Frames());
+    if (over)
     {
         v.playing = false;
         v.ended = true;

@@ -1,0 +1,35 @@
+// Sound sheet rows.
+#include "Core/Media/Sound/SoundSheet.h"
+
+#include "Core/Base/Tokenizer.h"
+
+namespace k2
+{
+std::vector<SoundSheetRow> ParseSoundSheet(const std::string& text)
+{
+    std::vector<SoundSheetRow> rows;
+    base::Tokenizer lines(text, '\n', false);
+    std::string line;
+    while (lines.NextToken(&line))
+    {
+        // A sheet saved with CR LF would otherwise keep "\r" in its last column.
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        std::string compact;
+        base::RemoveChar(line, ' ', compact);
+        base::Tokenizer columns(compact, ';', false);
+        SoundSheetRow row;
+        std::string unused;
+        columns.NextToken(&row.tag);
+        columns.NextToken(&row.file);
+        int group = 0;
+        columns >> row.level >> group;
+        columns.NextToken(&unused);
+        row.group = group;
+        if (row.tag.empty() || row.tag[0] == '#')
+            continue;
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+} // namespace k2

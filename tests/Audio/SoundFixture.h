@@ -1,0 +1,71 @@
+// A fresh sound system on a manual null device, in a temporary data folder.
+#pragma once
+
+#include "AudioBuilders.h"
+
+#include "Core/Base/Singletone.h"
+#include "Core/Media/Sound/SoundSystem.h"
+#include "Platform/Audio/NullDevice.h"
+#include "Platform/Audio/OggDecoder.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+namespace audiotest
+{
+inline std::unique_ptr<audio::Device> ManualDevice() { return audio::NullDevice::Manual(); }
+
+class SoundFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        base::SingletoneBase::DestroyAll();
+        mOldDir = std::filesystem::current_path();
+        std::filesystem::current_path(mDir.Path());
+        SoundSystem::SetDeviceFactory(&ManualDevice);
+    }
+    void TearDown() override
+    {
+        base::SingletoneBase::DestroyAll();
+        SoundSystem::SetDeviceFactory(nullptr);
+        std::filesystem::current_path(mOldDir);
+    }
+
+    SoundSystem& Sys() { return *SoundSystem::Instance(); }
+    // Renders frames on the mixing side, then lets the main thread handle what was queued.
+    std::vector<float> Render(u32 frames, bool update = true)
+    {
+        std::vector<float> out(frames * 2);
+        Sys().GetAudio().GetMixer().Render(out.data(), frames);
+        if (update)
+            Sys().Update();
+        return out;
+    }
+    static double Rms(const std::vector<float>& v, size_t from = 0, size_t to = SIZE_MAX)
+    {
+        to = std::min(to, v.size() / 2);
+        double sum = 0;
+        for (size_t i = from; i < to; ++i)
+            sum += double(v[2 * i]) * v[2 * i];
+        return to > from ? std::sqrt(sum / double(to - from)) : 0.0;
+    }
+    // Writes a 44.1 kHz mono sine track and returns its decoded frames.
+    std::vector<float> WriteTrack(const std::string& path, double seconds, double frequency)
+    {
+        std::string ogg = MakeOggSine(seconds, 44100, 1, frequency);
+        mDir.Write(path, ogg);
+        audio::Pcm pcm;
+        std::string error;
+        audio::DecodeOgg(ogg.data(), ogg.size(), pcm, error);
+        return pcm.samples;
+    }
+
+    testsupport::TempDir mDir;
+    std::filesystem::path mOldDir;
+};
+} // namespace audiotest

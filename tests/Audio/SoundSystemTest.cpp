@@ -1,0 +1,389 @@
+// Music changes, playlists, volumes, pause and sample sounds, rendered without a device.
+#include "LogCapture.h"
+#include "SoundFixture.h"
+
+#include "Core/File/ArchiveBuilder.h"
+#include "Core/File/FileManager.h"
+#include "Core/Media/Sound/Sound.h"
+#include "Core/Resource/ResourceManager.h"
+
+#include <memory>
+
+using audiotest::SoundFixture;
+
+namespace
+{
+constexpr u32 kFade = 44100; // one second
+
+void ExpectFrames(const std::vector<float>& out, const std::vector<float>& track, size_t from, size_t count,
+                  float gain = 1.0f)
+{
+    for (size_t i = 0; i < count; ++i)
+        ASSERT_FLOAT_EQ(out[2 * i], track[from + i] * gain) << "frame " << i << " of the track's " << from + i;
+}
+} // namespace
+
+class MusicTest : public SoundFixture
+{
+protected:
+    void SetUp() override
+    {
+        SoundFixture::SetUp();
+        a = WriteTrack("music/a.ogg", 3.0, 440.0);
+        b = WriteTrack("music/b.ogg", 3.0, 660.0);
+        c = WriteTrack("music/c.ogg", 3.0, 880.0);
+        shortTrack = WriteTrack("music/short.ogg", 0.2, 550.0);
+    }
+    std::vector<float> a, b, c, shortTrack;
+};
+
+TEST_F(MusicTest, PlaysFromTheFirstFrameAtTheMusicVolume)
+{
+    Sys().SetMusicVolume(0.5f);
+    Sys().PlayMusic("music/a.ogg");
+    EXPECT_EQ(Sys().GetCurrentMusic(), "music/a.ogg");
+    ExpectFrames(Render(2000), a, 0, 2000, 0.5f);
+}
+
+TEST_F(MusicTest, SameTrackWhilePlayingChangesNothing)
+{
+    Sys().PlayMusic("music/a.ogg");
+    audio::ChannelId channel = Sys().GetMusicChannel();
+    Render(1000);
+    Sys().PlayMusic("music/a.ogg");
+    EXPECT_EQ(Sys().GetMusicChannel(), channel);
+    EXPECT_FALSE(Sys().IsFading());
+    ExpectFrames(Render(100), a, 1000, 100);
+}
+
+TEST_F(MusicTest, SameTrackAfterItEndedRestartsIt)
+{
+    Sys().PlayMusic("music/short.ogg");
+    Render(10000);
+    EXPECT_FALSE(Sys().GetAudio().IsActive(Sys().GetMusicChannel())) << "played once, no playlist";
+    EXPECT_EQ(Rms(Render(1000)), 0.0);
+    Sys().PlayMusic("music/short.ogg");
+    ExpectFrames(Render(500), shortTrack, 0, 500);
+}
+
+TEST_F(MusicTest, NewTrackFadesTheOldOneOutOverOneSecondThenStarts)
+{
+    Sys().PlayMusic("music/a.ogg");
+    Render(4410);
+    Sys().PlayMusic("music/b.ogg");
+    EXPECT_TRUE(Sys().IsFading());
+    EXPECT_EQ(Sys().GetCurrentMusic(), "music/a.ogg") << "the fading track stays current";
+    EXPECT_EQ(Sys().GetNextMusic(), "music/b.ogg");
+
+    // Ten blocks of 0.1 s: each quieter than the one before, the old track's frames scaled down.
+    std::vector<float> fade;
+    double previous = 1.0;
+    for (int block = 0; block < 10; ++block)
+    {
+        auto out = Render(kFade / 10);
+        fade.insert(fade.end(), out.begin(), out.end());
+        double rms = Rms(out);
+        EXPECT_LT(rms, previous) << "block " << block;
+        previous = rms;
+        if (block < 9)
+        {
+            EXPECT_EQ(Sys().GetCurrentMusic(), "music/a.ogg") << "no change before the fade's end";
+        }
+    }
+    for (size_t i = 0; i < kFade; i += 1000)
+        ASSERT_NEAR(fade[2 * i], a[4410 + i] * (1.0f - float(i + 1) / kFade), 1e-5f);
+    EXPECT_NEAR(fade[2 * (kFade - 1)], 0.0f, 1e-6f) << "silent at the slide's end";
+
+    // The notification was handled after the last block: the new track starts with the next frame.
+    EXPECT_EQ(Sys().GetCurrentMusic(), "music/b.ogg");
+    EXPECT_FALSE(Sys().IsFading());
+    ExpectFrames(Render(1000), b, 0, 1000);
+}
+
+TEST_F(MusicTest, SecondRequestDuringTheFadeReplacesTheTrackThatStartsAndChangesOnce)
+{
+    Sys().PlayMusic("music/a.ogg");
+    Render(1000);
+    Sys().PlayMusic("music/b.ogg");
+    Render(20000);
+    Sys().PlayMusic("music/c.ogg");
+    EXPECT_EQ(Sys().GetNextMusic(), "music/c.ogg");
+    Render(kFade - 20000 - 1);
+    EXPECT_EQ(Sys().GetCurrentMusic(), "music/a.ogg") << "the second request did not restart the fade";
+    Render(1);
+    EXPECT_EQ(Sys().GetCurrentMusic(), "music/c.ogg");
+    audio::ChannelId channel = Sys().GetMusicChannel();
+
+    // One fade, one change: c plays on from where it is.
+    auto out = Render(kFade);
+    ExpectFrames(out, c, 0, kFade);
+    EXPECT_EQ(Sys().GetMusicChannel(), channel);
+}
+
+TEST_F(MusicTest, AskingForTheFadingTrackAgainKeepsIt)
+{
+    Sys().PlayMusic("music/a.ogg");
+    Render(1000);
+    Sys().PlayMusic("music/b.ogg");
+    Render(10000);
+    Sys().PlayMusic("music/a.ogg");
+    EXPECT_FALSE(Sys().IsFading());
+    ExpectFrames(Render(100), a, 11000, 100);
+    Render(2 * kFade);
+    EXPECT_EQ(Sys().GetCurrentMusic(), "music/a.ogg");
+}
+
+TEST_F(MusicTest, EmptyNameStopsAtOnce)
+{
+    Sys().PlayMusic("music/a.ogg");
+    Render(1000);
+    Sys().PlayMusic("");
+    EXPECT_EQ(Sys().GetCurrentMusic(), "");
+    EXPECT_EQ(Sys().GetMusicChannel(), 0u);
+    EXPECT_EQ(Rms(Render(1000)), 0.0);
+    EXPECT_EQ(Sys().GetAudio().GetMixer().VoiceCount(), 0u) << "the stream is freed";
+}
+
+TEST_F(MusicTest, OneEntryPlaylistLoops)
+{
+    Sys().SetPlaylist({"music/short.ogg"});
+    size_t frames = shortTrack.size();
+    auto first = Render(static_cast<u32>(frames) + 10);
+    ExpectFrames(first, shortTrack, 0, frames);
+    EXPECT_EQ(Sys().GetCurrentMusic(), "music/short.ogg");
+    ExpectFrames(Render(1000), shortTrack, 0, 1000);
+    for (int loop = 0; loop < 5; ++loop)
+        Render(static_cast<u32>(frames));
+    EXPECT_GT(Rms(Render(1000)), 0.1);
+}
+
+TEST_F(MusicTest, PlaylistAdvancesAndWrapsAround)
+{
+    WriteTrack("music/short2.ogg", 0.1, 770.0);
+    Sys().SetPlaylist({"music/short.ogg", "music/short2.ogg"});
+    EXPECT_EQ(Sys().GetNextMusic(), "music/short2.ogg");
+    Render(9000);
+    EXPECT_EQ(Sys().GetCurrentMusic(), "music/short2.ogg");
+    EXPECT_EQ(Sys().GetNextMusic(), "music/short.ogg");
+    Render(5000);
+    EXPECT_EQ(Sys().GetCurrentMusic(), "music/short.ogg");
+    // PlayMusic drops the playlist: the track then plays once.
+    Sys().PlayMusic("");
+    Sys().PlayMusic("music/short2.ogg");
+    Render(5000);
+    EXPECT_EQ(Sys().GetCurrentMusic(), "music/short2.ogg");
+    EXPECT_FALSE(Sys().GetAudio().IsActive(Sys().GetMusicChannel()));
+}
+
+TEST_F(MusicTest, MissingTrackDoesNotSilenceMusicForGood)
+{
+    audiotest::LogCapture log;
+    // Requested while another plays: after the fade there is no music, and nothing is current.
+    Sys().PlayMusic("music/a.ogg");
+    Sys().PlayMusic("music/missing.ogg");
+    Render(kFade);
+    EXPECT_EQ(Sys().GetMusicChannel(), 0u);
+    EXPECT_EQ(Sys().GetCurrentMusic(), "");
+    EXPECT_EQ(log.Count("Music 'music/missing.ogg' not found"), 1);
+    Sys().PlayMusic("music/a.ogg");
+    ExpectFrames(Render(100), a, 0, 100);
+
+    // Requested after a track ended: the old name must not hide a track with no channel.
+    Sys().PlayMusic("");
+    Sys().PlayMusic("music/short.ogg");
+    Render(10000);
+    Sys().PlayMusic("music/missing.ogg");
+    Sys().PlayMusic("music/short.ogg");
+    ExpectFrames(Render(100), shortTrack, 0, 100);
+}
+
+TEST_F(MusicTest, FileThatIsNotVorbisIsRefusedAndLogged)
+{
+    audiotest::LogCapture log;
+    mDir.Write("music/bad.ogg", "OggS but not really");
+    Sys().PlayMusic("music/bad.ogg");
+    EXPECT_EQ(Sys().GetMusicChannel(), 0u);
+    EXPECT_EQ(log.Count("Cannot play music 'music/bad.ogg'"), 1);
+}
+
+TEST_F(MusicTest, MusicVolumeAppliesAtOnceButLetsAFadeFinish)
+{
+    Sys().PlayMusic("music/a.ogg");
+    Render(100);
+    Sys().SetMusicVolume(0.25f);
+    ExpectFrames(Render(100), a, 100, 100, 0.25f);
+    Sys().PlayMusic("music/b.ogg");
+    Render(1000);
+    Sys().SetMusicVolume(0.5f);
+    Render(kFade - 1000);
+    EXPECT_EQ(Sys().GetCurrentMusic(), "music/b.ogg");
+    ExpectFrames(Render(100), b, 0, 100, 0.5f);
+}
+
+TEST_F(MusicTest, PauseHoldsTheMusicAndResumeContinues)
+{
+    Sys().PlayMusic("music/a.ogg");
+    Render(1000);
+    Sys().Pause();
+    EXPECT_EQ(Rms(Render(kFade)), 0.0);
+    Sys().Resume();
+    ExpectFrames(Render(100), a, 1000, 100);
+}
+
+TEST_F(MusicTest, StreamsFromThePack)
+{
+    auto track = WriteTrack("packsrc/data/music/p.ogg", 0.5, 330.0);
+    ASSERT_EQ(file::BuildPack(L"packsrc", L"data.dat"), QL_OK);
+    std::filesystem::remove_all(mDir.Path() / "packsrc");
+    file::FileManager::Instance()->mMounts[L"td/"] = L"data.dat";
+
+    Sys().PlayMusic("td/data/music/p.ogg");
+    ASSERT_NE(Sys().GetMusicChannel(), 0u);
+    ExpectFrames(Render(20000), track, 0, 20000);
+}
+
+class SampleTest : public SoundFixture
+{
+protected:
+    std::unique_ptr<Sound> Make(const std::string& name) { return std::unique_ptr<Sound>(Sys().CreateSound(name)); }
+    void WriteWav(const std::string& path, i16 value, size_t frames)
+    {
+        mDir.Write(path, audiotest::MakeWav16(std::vector<i16>(frames, value), 1, 44100));
+    }
+};
+
+TEST_F(SampleTest, NameWithoutExtensionFindsOggBeforeWav)
+{
+    WriteWav("snd/both.wav", 8192, 1000);
+    mDir.Write("snd/both.ogg", audiotest::MakeOggSine(0.1, 44100, 1, 440.0));
+    WriteWav("snd/wavonly.wav", 8192, 1000);
+
+    auto both = Make("snd/both");
+    both->Play();
+    EXPECT_NE(Render(1)[0], 0.25f) << "the Ogg file is taken";
+    both->Stop();
+
+    auto wav = Make("snd/wavonly");
+    wav->Play();
+    EXPECT_FLOAT_EQ(Render(1)[0], 0.25f);
+
+    auto exact = Make("snd/wavonly.wav");
+    EXPECT_NE(exact->GetChannel(), 0u) << "a name with its extension is found as given";
+}
+
+TEST_F(SampleTest, PlaysRestartsReportsAndStops)
+{
+    WriteWav("snd/tone.wav", 16384, 1000);
+    auto sound = Make("snd/tone");
+    EXPECT_FALSE(sound->IsPlaying());
+    sound->Play();
+    EXPECT_TRUE(sound->IsPlaying());
+    Render(600);
+    sound->Play();
+    auto out = Render(1000);
+    EXPECT_FLOAT_EQ(out[2 * 999], 0.5f) << "restarted: 1000 frames remain";
+    EXPECT_FALSE(sound->IsPlaying());
+    sound->Play();
+    sound->Stop();
+    EXPECT_FALSE(sound->IsPlaying());
+    EXPECT_EQ(Rms(Render(100)), 0.0);
+}
+
+TEST_F(SampleTest, VolumeAtOnceOrSlidingOverTheGivenSeconds)
+{
+    WriteWav("snd/long.wav", 16384, 44100);
+    auto sound = Make("snd/long");
+    sound->SetVolume(0.5f);
+    sound->Play();
+    EXPECT_FLOAT_EQ(Render(1)[0], 0.25f);
+    sound->SetVolume(1.0f, 0.1f); // 4410 frames
+    auto out = Render(4410);
+    EXPECT_LT(out[0], 0.5f);
+    EXPECT_FLOAT_EQ(out[2 * 4409], 0.5f);
+}
+
+TEST_F(SampleTest, SoundsOfOneFileShareTheSampleAndUnloadItTogether)
+{
+    WriteWav("snd/shared.wav", 100, 10);
+    auto first = Make("snd/shared");
+    auto second = Make("snd/shared");
+    EXPECT_EQ(first->GetResource(), second->GetResource());
+    EXPECT_NE(first->GetChannel(), second->GetChannel());
+    auto& map = resource::ResourceManager::Instance()->GetMap<resource::ResourceSound>();
+    ASSERT_EQ(map.size(), 1u);
+    EXPECT_EQ(*map.begin()->second.second, 2);
+    EXPECT_EQ(Sys().GetAudio().SampleCount(), 1u);
+    first.reset();
+    EXPECT_EQ(Sys().GetAudio().SampleCount(), 1u);
+    second.reset();
+    EXPECT_TRUE(map.empty());
+    EXPECT_EQ(Sys().GetAudio().SampleCount(), 0u);
+    EXPECT_EQ(Sys().GetAudio().GetMixer().VoiceCount(), 0u);
+}
+
+TEST_F(SampleTest, MissingOrDamagedSampleGivesASilentSound)
+{
+    audiotest::LogCapture log;
+    auto missing = Make("snd/nothing");
+    ASSERT_TRUE(missing);
+    EXPECT_EQ(missing->GetChannel(), 0u);
+    missing->Play();
+    missing->SetVolume(0.5f, 1.0f);
+    EXPECT_FALSE(missing->IsPlaying());
+    EXPECT_EQ(log.Count("Sound 'snd/nothing' not found"), 1);
+
+    mDir.Write("snd/broken.ogg", "OggS\x00\x02 broken");
+    auto broken = Make("snd/broken");
+    EXPECT_EQ(broken->GetChannel(), 0u);
+    EXPECT_FALSE(broken->GetResource()->IsLoaded()) << "a sample the decoder refuses is a failed load";
+    EXPECT_EQ(log.Count("Cannot decode sound 'snd/broken.ogg'"), 1);
+}
+
+TEST_F(SampleTest, RegisteredSoundsTakeTheSoundVolume)
+{
+    WriteWav("snd/reg.wav", 16384, 100);
+    Sound* sound = Sys().CreateSound("snd/reg");
+    Sys().AddSound(sound);
+    Sys().SetSoundVolume(0.5f);
+    sound->Play();
+    EXPECT_FLOAT_EQ(Render(1)[0], 0.25f);
+    Sys().RemoveSound(sound); // deletes it
+    Sys().RemoveSound(sound); // not there any more: nothing
+    EXPECT_EQ(Sys().GetAudio().GetMixer().VoiceCount(), 0u);
+}
+
+namespace
+{
+class FailingDevice : public audio::Device
+{
+public:
+    bool Open(audio::Mixer&, std::string& error) override
+    {
+        error = "unplugged";
+        return false;
+    }
+    void Close() override {}
+    void SetPaused(bool) override {}
+    std::string Name() const override { return "failing"; }
+};
+std::unique_ptr<audio::Device> MakeFailing() { return std::make_unique<FailingDevice>(); }
+} // namespace
+
+TEST_F(SoundFixture, WithoutASoundDeviceEverythingRunsSilentAfterOneLogLine)
+{
+    audiotest::LogCapture log;
+    SoundSystem::SetDeviceFactory(&MakeFailing);
+    WriteTrack("music/a.ogg", 0.5, 440.0);
+    mDir.Write("snd/x.wav", audiotest::MakeWav16({1, 2, 3}, 1, 44100));
+    Sys().PlayMusic("music/a.ogg");
+    std::unique_ptr<Sound> sound(Sys().CreateSound("snd/x"));
+    sound->Play();
+    Sys().PlayMusic("music/a.ogg");
+    Sys().Pause();
+    Sys().Resume();
+    for (int i = 0; i < 3; ++i)
+        Sys().Update();
+    EXPECT_EQ(Sys().GetCurrentMusic(), "music/a.ogg");
+    EXPECT_FALSE(Sys().GetAudio().HasOutput());
+    EXPECT_EQ(log.Count("No sound device"), 1);
+}
