@@ -1,6 +1,8 @@
 // Printf-style formatter for char and wchar_t: specification parser and the integer, float and text writers.
 #include "Core/Base/Formatter.h"
 
+#include "Core/Base/Math.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -26,15 +28,15 @@ template <class C> void AppendAscii(std::basic_string<C>& out, const char* text,
         out.push_back(static_cast<C>(text[i]));
 }
 
-template <class C> void AppendUnsigned(std::basic_string<C>& out, u64 value, u32 base, bool upper)
+template <class C> void AppendUnsigned(std::basic_string<C>& out, u64 value, u32 radix, bool upper)
 {
     const char* digits = upper ? "0123456789ABCDEF" : "0123456789abcdef";
     char buffer[64];
     size_t n = 0;
     do
     {
-        buffer[n++] = digits[value % base];
-        value /= base;
+        buffer[n++] = digits[value % radix];
+        value /= radix;
     } while (value);
     while (n)
         out.push_back(static_cast<C>(buffer[--n]));
@@ -57,17 +59,17 @@ template <class C> void AppendWhole(std::basic_string<C>& out, double whole)
 double ScaleByTenth(double magnitude, int exponent)
 {
     if (exponent < -300)
-        return magnitude * std::pow(0.1, -300) * std::pow(0.1, exponent + 300);
-    return magnitude * std::pow(0.1, exponent);
+        return magnitude * math::Pow(0.1, -300) * math::Pow(0.1, exponent + 300);
+    return magnitude * math::Pow(0.1, exponent);
 }
 
-int DecimalExponent(double magnitude) { return static_cast<int>(std::floor(std::log10(magnitude))); }
+int DecimalExponent(double magnitude) { return static_cast<int>(math::Floor(math::Log10(magnitude))); }
 
 // Mantissa in [1, 10) rounded at the given number of fraction digits; adjusts the exponent when
 // log10 or the rounding lands one decade off.
 double RoundedMantissa(double magnitude, int& exponent, u32 fractionDigits)
 {
-    const double half = 0.5 * std::pow(0.1, static_cast<double>(fractionDigits));
+    const double half = 0.5 * math::Pow(0.1, static_cast<double>(fractionDigits));
     double m = ScaleByTenth(magnitude, exponent) + half;
     for (int i = 0; i < 2; ++i)
     {
@@ -302,14 +304,14 @@ template <class C> void Formatter<C>::WriteInteger(u64 magnitude, bool negative,
 
 template <class C> void Formatter<C>::AppendFixed(String& out, double rounded, u32 precision) const
 {
-    double whole = std::floor(rounded);
+    double whole = math::Floor(rounded);
     AppendWhole(out, whole);
     out.push_back(C('.'));
     double fraction = rounded - whole;
     for (u32 i = 0; i < precision; ++i)
     {
         fraction *= 10.0;
-        const double digit = std::min(std::floor(fraction), 9.0);
+        const double digit = std::min(math::Floor(fraction), 9.0);
         fraction -= digit;
         out.push_back(static_cast<C>('0' + static_cast<int>(digit)));
     }
@@ -359,12 +361,12 @@ template <class C> void Formatter<C>::WriteFloat(double value)
 
     if (mFloatStyle == 2)
     {
-        AppendFixed(text, magnitude + 0.5 * std::pow(0.1, static_cast<double>(precision)), precision);
+        AppendFixed(text, magnitude + 0.5 * math::Pow(0.1, static_cast<double>(precision)), precision);
     }
     else if (mFloatStyle == 1)
     {
         int exponent = 0;
-        double mantissa = 0.5 * std::pow(0.1, static_cast<double>(precision));
+        double mantissa = 0.5 * math::Pow(0.1, static_cast<double>(precision));
         if (magnitude != 0.0)
         {
             exponent = DecimalExponent(magnitude);
@@ -383,13 +385,13 @@ template <class C> void Formatter<C>::WriteFloat(double value)
         int exponent = DecimalExponent(magnitude);
         double m = RoundedMantissa(magnitude, exponent, precision - 1);
         char digits[kMaxPrecision];
-        const double first = std::min(std::floor(m), 9.0);
+        const double first = std::min(math::Floor(m), 9.0);
         digits[0] = static_cast<char>('0' + static_cast<int>(first));
         m -= first;
         for (u32 i = 1; i < precision; ++i)
         {
             m *= 10.0;
-            const double digit = std::min(std::floor(m), 9.0);
+            const double digit = std::min(math::Floor(m), 9.0);
             m -= digit;
             digits[i] = static_cast<char>('0' + static_cast<int>(digit));
         }

@@ -32,19 +32,39 @@ bool IsCodePoint(u32 cp) { return cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF)
 
 std::wstring Utf8ToUtf32(const std::string& text)
 {
-    std::wstring result;
-    result.reserve(text.size());
-    const auto invalid = utf8::find_invalid(text.begin(), text.end());
-    if (invalid == text.end())
+    std::wstring result(text.size(), L'\0');
+    size_t n = 0;
+    auto it = text.begin();
+    const auto end = text.end();
+    try
     {
-        utf8::unchecked::utf8to32(text.begin(), text.end(), std::back_inserter(result));
+        while (it != end)
+        {
+            const u8 byte = static_cast<u8>(*it);
+            if (byte < 0x80)
+            {
+                result[n++] = static_cast<wchar_t>(byte);
+                ++it;
+            }
+            else
+            {
+                result[n++] = static_cast<wchar_t>(utf8::next(it, end));
+            }
+        }
+        result.resize(n);
         return result;
     }
+    catch (const utf8::exception&)
+    {
+        // Repaired below.
+    }
+    const auto invalid = utf8::find_invalid(text.begin(), text.end());
     ReportFault(L"Invalid UTF-8 at byte %u of %u: bad sequences replaced with U+FFFD\n",
                 static_cast<size_t>(invalid - text.begin()), text.size());
     std::string repaired;
     repaired.reserve(text.size() + 8);
     utf8::replace_invalid(text.begin(), text.end(), std::back_inserter(repaired), kReplacement);
+    result.clear();
     utf8::unchecked::utf8to32(repaired.begin(), repaired.end(), std::back_inserter(result));
     return result;
 }
