@@ -1,0 +1,237 @@
+// The sound sheet and the tag registry, including the game's own sheet and sounds.
+#include "LogCapture.h"
+#include "SoundFixture.h"
+
+#include "Core/Media/Sound/Sound.h"
+#include "Core/Media/Sound/SoundSheet.h"
+#include "Core/Media/Sound/SoundTags.h"
+#include "Core/Resource/ResourceManager.h"
+
+#include <cstdio>
+
+using audiotest::SoundFixture;
+using k2::ParseSoundSheet;
+
+TEST(SoundSheet, ReadsTagFileLevelAndGroup)
+{
+    auto rows = ParseSoundSheet("buildTower;build.ogg;0.8;3;7;extra\nsimple;click;1;0\n");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].tag, "buildTower");
+    EXPECT_EQ(rows[0].file, "build.ogg");
+    EXPECT_FLOAT_EQ(rows[0].level, 0.8f);
+    EXPECT_EQ(rows[0].group, 3);
+    EXPECT_EQ(rows[1].file, "click");
+}
+
+TEST(SoundSheet, CommentRowsMakeNoEntry)
+{
+    auto rows = ParseSoundSheet("# tag;file\n#old;gone.ogg;1;1\n  # indented;x\nkept;k.ogg\n");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].tag, "kept");
+}
+
+TEST(SoundSheet, SpacesInsideAndAroundColumnsAreIgnored)
+{
+    auto rows = ParseSoundSheet("  sell Tower ; sell .ogg ; 0. 5 ;\t2 \n");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].tag, "sellTower");
+    EXPECT_EQ(rows[0].file, "sell.ogg");
+    EXPECT_FLOAT_EQ(rows[0].level, 0.5f);
+    EXPECT_EQ(rows[0].group, 2);
+}
+
+TEST(SoundSheet, CrLfLinesKeepNoCarriageReturn)
+{
+    auto rows = ParseSoundSheet("a;a.ogg\r\nb;b.ogg;1;4\r\nc;c.ogg\r\n");
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].file, "a.ogg");
+    EXPECT_EQ(rows[1].group, 4);
+    EXPECT_EQ(rows[2].file, "c.ogg");
+}
+
+TEST(SoundSheet, MissingColumnsReadAsZeroForEveryRow)
+{
+    auto rows = ParseSoundSheet("first;f.ogg;0.7;9\nsecond;s.ogg\nthird\n");
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_FLOAT_EQ(rows[1].level, 0.0f) << "not the level of the row before";
+    EXPECT_EQ(rows[1].group, 0);
+    EXPECT_EQ(rows[2].file, "");
+}
+
+TEST(SoundSheet, BlankLinesAndEmptyTextGiveNothing)
+{
+    EXPECT_TRUE(ParseSoundSheet("").empty());
+    EXPECT_TRUE(ParseSoundSheet("\n\n  \r\n;x.ogg\n").empty());
+    EXPECT_EQ(ParseSoundSheet("x;y.ogg\n\n\nz;w.ogg").size(), 2u);
+}
+
+namespace
+{
+struct FixedVolumes : k2::SoundVolumeSource
+{
+    float GetSoundVolume() override { return sound; }
+    float GetMusicVolume() override { return music; }
+    float sound = 1.0f;
+    float music = 1.0f;
+};
+} // namespace
+
+class SoundTagsTest : public SoundFixture
+{
+protected:
+    void SetUp() override
+    {
+        SoundFixture::SetUp();
+        mDir.Write("td/data/sound/tone.wav", audiotest::MakeWav16(std::vector<i16>(1000, 16384), 1, 44100));
+        mDir.Write("td/data/sound/other.wav", audiotest::MakeWav16(std::vector<i16>(1000, 8192), 1, 44100));
+        Tags().SetVolumeSource(&mVolumes);
+    }
+    k2::SoundTags& Tags() { return *k2::SoundTags::Instance(); }
+    FixedVolumes mVolumes;
+};
+
+TEST_F(SoundTagsTest, PlaysTheFirstRowOfATagThatNamesAFile)
+{
+    mDir.Write("td/sounds_sheet.csv", "dup;;1;0\ndup;tone;1;0\ndup;other;1;0\nsilent;;0;0\n");
+    EXPECT_TRUE(Tags().Load(L"td/sounds_sheet.csv"));
+    ASSERT_EQ(Tags().GetEntries().size(), 4u);
+    EXPECT_EQ(Tags().GetEntries()[0]->sound, nullptr);
+    EXPECT_TRUE(Tags().Play(L"dup"));
+    EXPECT_FLOAT_EQ(Render(1)[0], 0.5f) << "tone, not other";
+    EXPECT_FALSE(Tags().Play(L"silent")) << "a tag without a file is not playable";
+    EXPECT_FALSE(Tags().Play(L"unknown"));
+    EXPECT_FALSE(Tags().Play(L"DUP")) << "tags are case-sensitive";
+}
+
+TEST_F(SoundTagsTest, PlayingASoundingTagRestartsItAtTheCurrentVolume)
+{
+    mDir.Write("td/sounds_sheet.csv", "hit;tone.wav\n");
+    Tags().Load(L"td/sounds_sheet.csv");
+    mVolumes.sound = 0.5f;
+    Tags().Play(L"hit");
+    Render(600);
+    mVolumes.sound = 1.0f;
+    Tags().Play(L"hit");
+    auto out = Render(1000);
+    EXPECT_FLOAT_EQ(out[0], 0.5f);
+    EXPECT_FLOAT_EQ(out[2 * 999], 0.5f) << "restarted, not overlapped: one channel per tag";
+}
+
+TEST_F(SoundTagsTest, RowsSharingAFileShareOneSample)
+{
+    mDir.Write("td/sounds_sheet.csv", "a;tone\nb;tone\nc;other\n");
+    Tags().Load(L"td/sounds_sheet.csv");
+    EXPECT_EQ(Sys().GetAudio().SampleCount(), 2u);
+    Tags().Play(L"a");
+    Tags().Play(L"b");
+    EXPECT_FLOAT_EQ(Render(1)[0], 1.0f) << "two channels of one sample sound together";
+}
+
+TEST_F(SoundTagsTest, ReloadingReplacesEveryEntryAndFreesUnusedSamples)
+{
+    mDir.Write("td/sounds_sheet.csv", "a;tone\n");
+    Tags().Load(L"td/sounds_sheet.csv");
+    mDir.Write("td/sounds_sheet.csv", "b;other\n");
+    Tags().Load(L"td/sounds_sheet.csv");
+    ASSERT_EQ(Tags().GetEntries().size(), 1u);
+    EXPECT_FALSE(Tags().Play(L"a"));
+    EXPECT_TRUE(Tags().Play(L"b"));
+    EXPECT_EQ(Sys().GetAudio().SampleCount(), 1u);
+    EXPECT_EQ(resource::ResourceManager::Instance()->GetMap<resource::ResourceSound>().size(), 1u);
+}
+
+TEST_F(SoundTagsTest, MissingSheetGivesNoTags)
+{
+    mDir.Write("td/sounds_sheet.csv", "a;tone\n");
+    Tags().Load(L"td/sounds_sheet.csv");
+    EXPECT_TRUE(Tags().Load(L"td/no_such_sheet.csv"));
+    EXPECT_TRUE(Tags().GetEntries().empty());
+    EXPECT_FALSE(Tags().Play(L"a"));
+}
+
+TEST_F(SoundTagsTest, MissingSampleKeepsItsEntryAndPlaysNothing)
+{
+    audiotest::LogCapture log;
+    mDir.Write("td/sounds_sheet.csv", "ghost;nowhere.ogg\n");
+    Tags().Load(L"td/sounds_sheet.csv");
+    ASSERT_EQ(Tags().GetEntries().size(), 1u);
+    EXPECT_TRUE(Tags().Play(L"ghost"));
+    EXPECT_EQ(Rms(Render(100)), 0.0);
+    EXPECT_EQ(log.Count("Sound 'td/data/sound/nowhere.ogg' not found"), 1);
+}
+
+TEST_F(SoundTagsTest, MusicLoopsAtThePlayersMusicVolume)
+{
+    auto track = WriteTrack("td/data/music/loop.ogg", 0.1, 500.0);
+    mVolumes.music = 0.5f;
+    Tags().PlayMusic(L"td/data/music/loop.ogg");
+    auto out = Render(static_cast<u32>(track.size()) + 1);
+    EXPECT_FLOAT_EQ(out[200], track[100] * 0.5f);
+    EXPECT_EQ(Sys().GetCurrentMusic(), "td/data/music/loop.ogg");
+    out = Render(100);
+    EXPECT_FLOAT_EQ(out[0], track[0] * 0.5f) << "started again after its end";
+    EXPECT_FLOAT_EQ(Sys().GetMusicVolume(), 0.5f);
+}
+
+TEST_F(SoundTagsTest, WithoutAVolumeSourceBothVolumesAreFull)
+{
+    Tags().SetVolumeSource(nullptr);
+    mDir.Write("td/sounds_sheet.csv", "t;tone\n");
+    Tags().Load(L"td/sounds_sheet.csv");
+    Tags().Play(L"t");
+    EXPECT_FLOAT_EQ(Render(1)[0], 0.5f);
+}
+
+// The game's own content: every tag it plays has a sound that loads, and every track exists.
+class GameContentTest : public SoundFixture
+{
+protected:
+    void SetUp() override
+    {
+        SoundFixture::SetUp();
+        std::filesystem::current_path(std::filesystem::path(QL_SOURCE_DIR) / "content");
+    }
+};
+
+TEST_F(GameContentTest, EverySoundTagOfTheGameLoadsItsSample)
+{
+    audiotest::LogCapture log;
+    k2::SoundTags& tags = *k2::SoundTags::Instance();
+    tags.Load(L"td/sounds_sheet.csv");
+    ASSERT_FALSE(tags.GetEntries().empty());
+    for (const k2::SoundTagEntry* entry : tags.GetEntries())
+    {
+        ASSERT_NE(entry->sound, nullptr);
+        EXPECT_NE(entry->sound->GetChannel(), 0u) << base::WideToUtf8(entry->tag);
+    }
+    std::vector<std::wstring> fixed = {L"simple",    L"context_in", L"context_out",  L"buildTower",
+                                       L"sellTower", L"buySpot",    L"upgradeTower", L"winSound",
+                                       L"loseSound", L"teleportEnemy"};
+    for (const std::wstring& tag : fixed)
+        EXPECT_TRUE(tags.Play(tag)) << base::WideToUtf8(tag);
+    const wchar_t* formatted[] = {L"tower%dshot", L"ammo%dhit", L"enemy%dhit", L"enemy%ddie", L"enemy%dspecial",
+                                  L"spell%d"};
+    for (const wchar_t* format : formatted)
+        for (int id = 0; id < 16; ++id)
+        {
+            wchar_t tag[64];
+            std::swprintf(tag, 64, format, id);
+            EXPECT_TRUE(tags.Play(tag)) << base::WideToUtf8(tag);
+        }
+    EXPECT_EQ(log.Count("not found"), 0) << log.Text();
+    EXPECT_GT(Rms(Render(4410)), 0.01);
+}
+
+TEST_F(GameContentTest, EveryMusicTrackOfTheGamePlays)
+{
+    std::vector<std::string> tracks = {"td/data/music/main_menu.ogg"};
+    for (int i = 1; i <= 7; ++i)
+        tracks.push_back("td/data/music/ingame" + std::to_string(i) + ".ogg");
+    for (const std::string& track : tracks)
+    {
+        Sys().PlayMusic("");
+        k2::SoundTags::Instance()->PlayMusic(base::Utf8ToWide(track));
+        ASSERT_NE(Sys().GetMusicChannel(), 0u) << track;
+        EXPECT_GT(Rms(Render(44100)), 0.01) << track;
+    }
+}
