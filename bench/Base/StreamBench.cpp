@@ -39,6 +39,14 @@ const std::string& BenchFile()
     return file.path;
 }
 
+// One pass over a stream from its start in buffer-sized reads.
+void ReadToEnd(base::Stream& stream, std::vector<u8>& buffer)
+{
+    stream.Seek(0, 0);
+    while (stream.Read(buffer.data(), static_cast<u32>(buffer.size())) > 0)
+        benchmark::DoNotOptimize(buffer.data());
+}
+
 void BM_MemoryStreamRead(benchmark::State& state)
 {
     const u32 chunk = static_cast<u32>(state.range(0));
@@ -46,11 +54,7 @@ void BM_MemoryStreamRead(benchmark::State& state)
     base::MemoryStream stream(bytes.data(), kFileSize);
     std::vector<u8> buffer(chunk);
     for (auto _ : state)
-    {
-        stream.Seek(0, 0);
-        while (stream.Read(buffer.data(), chunk) > 0)
-            benchmark::DoNotOptimize(buffer.data());
-    }
+        ReadToEnd(stream, buffer);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kFileSize);
 }
 BENCHMARK(BM_MemoryStreamRead)->Arg(4 << 10)->Arg(64 << 10);
@@ -67,11 +71,7 @@ void BM_FileStreamRead(benchmark::State& state)
     }
     std::vector<u8> buffer(chunk);
     for (auto _ : state)
-    {
-        stream.Seek(0, 0);
-        while (stream.Read(buffer.data(), chunk) > 0)
-            benchmark::DoNotOptimize(buffer.data());
-    }
+        ReadToEnd(stream, buffer);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kFileSize);
 }
 BENCHMARK(BM_FileStreamRead)->Arg(4 << 10)->Arg(64 << 10);
@@ -105,8 +105,7 @@ void BM_FrameStreamOverMemory(benchmark::State& state)
     for (auto _ : state)
     {
         base::FrameStream frame(&source, false, 1024, kFileSize - 1024);
-        while (frame.Read(buffer.data(), 4 << 10) > 0)
-            benchmark::DoNotOptimize(buffer.data());
+        ReadToEnd(frame, buffer);
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * (kFileSize - 1024));
 }
