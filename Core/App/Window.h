@@ -28,6 +28,12 @@ public:
     os::Window* GetHWND() const { return mWindow.get(); }
 
     QLResultEnum SetWindowedSize(int outerWidth, int outerHeight);
+    // Where the window goes the next time it is windowed.
+    void SetPosition(int x, int y)
+    {
+        mX = x;
+        mY = y;
+    }
     QLResultEnum SwitchWindowMode(int outerWidth, int outerHeight, bool windowed);
     // Outer size of a decorated window around the client size.
     void WindowSizeForClient(int clientWidth, int clientHeight, int& outerWidth, int& outerHeight) const;

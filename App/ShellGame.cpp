@@ -1,0 +1,93 @@
+// Configuration step and screen-mode choice of the game.
+#include "App/ShellGame.h"
+
+#include "Core/Base/Log.h"
+#include "Core/File/FileManager.h"
+#include "Core/File/Profiles.h"
+#include "Framework/GameWindow.h"
+#include "Platform/Os/Dialogs.h"
+#include "Source/TD/LocalStrings.h"
+
+#include <tinyxml2.h>
+
+#include <cstdlib>
+#include <string>
+
+ShellGame::ShellGame()
+{
+    mLayout.coreWidth = 1024;
+    mLayout.height = 768;
+    mLayout.fullWidth = 1366;
+    mPublisherName = L"Marrowgate";
+    mGameName = L"Brackenmoor";
+}
+
+ShellGame::~ShellGame()
+{
+    // The publisher's page, opened when the game ends (never under tests or CI).
+    if (base::Singletone<file::FileManager>::Exists() && file::FileManager::Instance()->Exists(L"play.url") && !IsSecondInstance())
+        os::ShellOpen(mModuleFolder + L"play.url");
+}
+
+QLResultEnum ShellGame::LoadConfig()
+{
+    file::FileManager* files = file::FileManager::Instance();
+    if (!files->Exists(L"play.url"))
+    {
+        Stop();
+        QL_LOG(L"File play.url not found!\n") << base::LogStyle::Error;
+        os::ShowErrorBox(L"Error", L"File play.url not found!");
+        return QL_FAIL;
+    }
+    files->mMounts[L"td/"] = L"data.dat";
+    mCaption = LocalStrings::Instance()->get(L"game_caption");
+    if (mCaption.empty())
+        mCaption = L"game_caption";
+    file::Profiles::Instance()->Load();
+    mWindowed = !ReadFullScreen();
+    return QL_OK;
+}
+
+QLResultEnum ShellGame::StartGame()
+{
+    QL_LOG(L"Game started: no screen to open yet\n");
+    return QL_OK;
+}
+
+QLResultEnum ShellGame::SwitchScreenMode()
+{
+    const bool wasWindowed = mWindow->IsWindowed();
+    if (QLResultEnum r = GameApplication::SwitchScreenMode())
+        return r;
+    if (mWindow->IsWindowed() != wasWindowed)
+        WriteFullScreen(!mWindow->IsWindowed());
+    return QL_OK;
+}
+
+bool ReadFullScreen()
+{
+    tinyxml2::XMLElement* profile = file::Profiles::Instance()->mCurrentProfile;
+    const tinyxml2::XMLElement* fs = profile ? profile->FirstChildElement("fs") : nullptr;
+    if (!fs)
+        return false;
+    // A non-zero integer or the word "true".
+    const char* v = fs->Attribute("v");
+    if (!v)
+        return false;
+    if (std::string(v) == "true")
+        return true;
+    return std::atoi(v) != 0;
+}
+
+QLResultEnum WriteFullScreen(bool fullScreen)
+{
+    file::Profiles* profiles = file::Profiles::Instance();
+    tinyxml2::XMLElement* profile = profiles->mCurrentProfile;
+    if (!profile)
+        return QL_FAIL;
+    tinyxml2::XMLElement* fs = profile->FirstChildElement("fs");
+    if (!fs)
+        fs = profile->InsertNewChildElement("fs");
+    fs->SetAttribute("v", fullScreen ? 1 : 0);
+    return profiles->Save();
+}

@@ -1,0 +1,36 @@
+// Command-line parsing.
+#include "Core/App/CommandLine.h"
+
+#include "Core/Base/StringConvert.h"
+
+namespace app
+{
+CommandLine CommandLine::Parse(const std::vector<std::wstring>& arguments)
+{
+    CommandLine line;
+    if (arguments.empty())
+        return line;
+    const std::wstring& option = arguments.front();
+    if (option != L"--data_path" && option != L"--pack")
+        return line;
+    if (arguments.size() != 2)
+    {
+        line.mode = MALFORMED;
+        line.error = option + L" takes exactly one value and nothing after it";
+        return line;
+    }
+    line.mode = option == L"--data_path" ? DATA_PATH : PACK;
+    line.value = arguments[1];
+    return line;
+}
+
+const wchar_t* CommandLine::Usage() { return L"usage: brackenmoor [--data_path FOLDER | --pack FOLDER]"; }
+
+std::vector<std::wstring> ArgumentsFromMain(int argc, char** argv)
+{
+    std::vector<std::wstring> out;
+    for (int i = 1; i < argc; ++i)
+        out.push_back(base::StringToWString(argv[i], 1));
+    return out;
+}
+} // namespace app

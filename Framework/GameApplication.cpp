@@ -1,0 +1,420 @@
+// Start-up, frame step and screen-mode switch of the game application.
+#include "Framework/GameApplication.h"
+
+#include "Core/App/CommandLine.h"
+#include "Core/Base/Log.h"
+#include "Core/File/ArchiveBuilder.h"
+#include "Core/File/FileManager.h"
+#include "Core/File/FileSystem.h"
+#include "Core/File/Profiles.h"
+#include "Core/File/ReadFile.h"
+#include "Core/File/UserDataFileContainer.h"
+#include "Core/Input/InputWin32.h"
+#include "Core/Render/DX9/RenderDX9.h"
+#include "Core/Render/Matrix4.h"
+#include "Core/Render/Render.h"
+#include "Core/Render/RenderState.h"
+#include "Core/Resource/ResourceManager.h"
+#include "Framework/FrameHost.h"
+#include "Framework/GameWindow.h"
+#include "Platform/Os/Dialogs.h"
+#include "Platform/Os/Error.h"
+#include "Platform/Os/Text.h"
+
+#include <cstdio>
+
+namespace framework
+{
+namespace
+{
+const wchar_t kLockFileName[] = L"instance.lock";
+}
+
+GameApplication::GameApplication()
+{
+    base::SingletoneBase::AddDependency(this, resource::ResourceManager::Instance());
+}
+
+GameApplication::~GameApplication()
+{
+    DeleteQueued();
+    DeleteOffScreenTarget();
+    delete mInput;
+    delete mFrameManager;
+    delete mRender;
+    delete mWindow;
+}
+
+GameApplication* GameApplication::Get() { return dynamic_cast<GameApplication*>(app::Application::Get()); }
+
+render::Render* GameApplication::CreateRender() { return new render::RenderDX9(); }
+
+FrameHost* GameApplication::CreateFrameManager() { return new FrameHost(); }
+
+void GameApplication::ReportFatal(const std::wstring& text)
+{
+    QL_LOG(L"%s\n") << base::LogStyle::Error << text;
+    os::ShowErrorBox(L"Error", text);
+}
+
+QLResultEnum GameApplication::Start()
+{
+    // 1. Data folder.
+    const app::CommandLine line = app::CommandLine::Parse(mArguments);
+    if (line.mode == app::CommandLine::MALFORMED)
+    {
+        const std::string text = os::ToUtf8(line.error + L"\n" + app::CommandLine::Usage());
+        std::fprintf(stderr, "brackenmoor: %s\n", text.c_str());
+        QL_LOG(L"Bad command line: %s\n") << base::LogStyle::Error << line.error;
+        return QL_FAIL;
+    }
+    const std::wstring dataFolder = line.mode == app::CommandLine::DATA_PATH ? line.value : mModuleFolder;
+    file::FileManager::Instance();
+    const QLResultEnum cd = file::SetCurrentDirectory(dataFolder);
+
+    // 2. User-data folder, and the lock that keeps a second copy from touching it.
+    file::UserDataFileContainer* userData = file::UserDataFileContainer::Instance();
+    userData->SetPath(mPerUserFolder + mPublisherName + L"/" + mGameName + L"/");
+    const std::wstring root = userData->GetRootPath();
+    const os::InstanceLock::Result lock = mInstanceLock.Acquire(root + kLockFileName);
+    mOtherInstanceRunning = lock == os::InstanceLock::HELD_ELSEWHERE;
+    if (mOtherInstanceRunning)
+        file::Profiles::Instance()->SetSecondInstance(true);
+
+    // 3. The log; a second copy leaves the running one's log alone.
+    if (!mOtherInstanceRunning)
+        InitLogFile(root);
+    if (cd)
+        QL_LOG(L"Cannot enter the data folder '%s'\n") << base::LogStyle::Error << dataFolder;
+    if (lock == os::InstanceLock::FAILED)
+        QL_LOG(L"No single-instance lock in '%s': %s\n") << base::LogStyle::Error << root << os::LastError();
+
+    // 4-5. Configuration.
+    if (QLResultEnum r = LoadConfig())
+        return r;
+
+    // 6. The full layout around the core.
+    mLayoutX = (static_cast<float>(mLayout.coreWidth) - static_cast<float>(mLayout.fullWidth)) * 0.5f;
+    mLayoutY = 0;
+    mLayoutWidth = static_cast<float>(mLayout.fullWidth);
+    mLayoutHeight = static_cast<float>(mLayout.height);
+
+    // 7-10. Input, window, monitors, renderer.
+    mInput = new input::InputWin32(this, this);
+    mWindow = new GameWindow(mInput, this);
+    if (!app::EnumMonitors(mMonitors))
+        QL_LOG(L"Cannot list the displays: %s\n") << base::LogStyle::Error << os::LastError();
+    DisplaySettings settings;
+    mRender = CreateRender();
+
+    // 11. Display mode.
+    if (QLResultEnum r = ChooseDisplayMode(mWindowed, settings))
+        return r;
+
+    // 12. The window, unless another copy runs for this user.
+    if (mOtherInstanceRunning)
+    {
+        QL_LOG(L"Another copy of the game is running for '%s'; this one ends\n") << root;
+        SetSecondInstance();
+        Stop();
+        return QL_OK;
+    }
+    if (QLResultEnum r = mWindow->Create(settings.windowX, settings.windowY, settings.windowWidth,
+                                         settings.windowHeight, static_cast<int>(settings.clientWidth),
+                                         static_cast<int>(settings.clientHeight), settings.windowed, mCaption))
+    {
+        ReportFatal(L"Cannot create the game window.");
+        return r;
+    }
+    mWindowed = settings.windowed;
+
+    // 13-15. Renderer and off-screen settings.
+    if (mStopping)
+        return QL_OK;
+    render::RenderInitParam param;
+    if (QLResultEnum r = MakeRenderInitParam(settings, param))
+        return r;
+    if (QLResultEnum r = mRender->InitRender(mWindow, param))
+    {
+        if (!mStopping)
+            ReportFatal(L"Cannot start the OpenGL 3.3 renderer.");
+        return r;
+    }
+    if (QLResultEnum r = ApplyDisplaySettings(settings))
+        return r;
+
+    // 16-17. The window joins the task tree; the frames get their manager.
+    AddTask(mWindow);
+    mFrameManager = CreateFrameManager();
+
+    // 18. Pack building replaces the game.
+    if (line.mode == app::CommandLine::PACK)
+        return RunPackBuild(line.value);
+
+    // 19. Dialog effects from "data/game.xml"; the file is optional.
+    bool read = false;
+    const std::string text = file::ReadFile(L"data/game.xml", nullptr, &read);
+    if (read && mGameDocument.Parse(text.c_str(), text.size()) == tinyxml2::XML_SUCCESS)
+    {
+        tinyxml2::XMLElement* game = mGameDocument.FirstChildElement("Game");
+        if (tinyxml2::XMLElement* effects = game ? game->FirstChildElement("DialogEffects") : nullptr)
+            if (QLResultEnum r = LoadDialogEffects(effects))
+                return r;
+    }
+    else
+        mGameDocument.Clear();
+
+    // 20. The game.
+    return StartGame();
+}
+
+QLResultEnum GameApplication::RunPackBuild(const std::wstring& value)
+{
+    QL_LOG(L"Building packs (%s)\n") << value;
+    QLResultEnum result = QL_OK;
+    for (const auto& [prefix, pack] : file::FileManager::Instance()->mMounts)
+    {
+        const QLResultEnum r = file::BuildPack(prefix, pack);
+        QL_LOG(L"Pack '%s' from '%s': %s\n") << (r ? base::LogStyle::Error : base::LogStyle::Default) << pack
+                                               << prefix << (r ? "failed" : "built");
+        if (r && !result)
+            result = r;
+    }
+    SetExitCode(result ? 1 : 0);
+    Stop();
+    return result;
+}
+
+QLResultEnum GameApplication::ChooseDisplayMode(bool windowed, DisplaySettings& out)
+{
+    int frameWidth = 0, frameHeight = 0;
+    if (mWindow)
+        mWindow->WindowSizeForClient(0, 0, frameWidth, frameHeight);
+    return framework::ChooseDisplayMode(mLayout, mMonitors, windowed, frameWidth, frameHeight, out, mView);
+}
+
+bool GameApplication::IsWindowLargerThanScreen() const
+{
+    int frameWidth = 0, frameHeight = 0;
+    if (mWindow)
+        mWindow->WindowSizeForClient(0, 0, frameWidth, frameHeight);
+    return framework::IsWindowLargerThanScreen(mLayout, mMonitors, frameWidth, frameHeight);
+}
+
+QLResultEnum GameApplication::MakeRenderInitParam(const DisplaySettings& settings, render::RenderInitParam& out)
+{
+    out.mWidth = settings.clientWidth;
+    out.mHeight = settings.clientHeight;
+    out.mWindowed = settings.windowed;
+    // Without render targets the off-screen view is drawn straight into the window, scaled by
+    // the same projection the target's image would have been drawn with.
+    const ProjectionRecipe& recipe = settings.directProjection;
+    math::Matrix4 ortho;
+    if (QLResultEnum r = mRender->BuildProjection(recipe.width, recipe.height, recipe.flag, &ortho))
+        return r;
+    math::Matrix4 before, scale, after;
+    before.SetTranslation(recipe.translateX, recipe.translateY, 0);
+    scale.SetDiagonal(recipe.scaleX, recipe.scaleY, 1);
+    after.SetTranslation(recipe.offsetX, recipe.offsetY, 0);
+    out.mProjection = before * scale * after * ortho;
+    out.mBuildProjection = false;
+    out.mScaleX = recipe.scaleX;
+    out.mScaleY = recipe.scaleY;
+    out.mOffsetX = recipe.offsetX / recipe.scaleX - mView.viewOffsetX;
+    out.mOffsetY = recipe.offsetY / recipe.scaleY - mView.viewOffsetY;
+    return QL_OK;
+}
+
+QLResultEnum GameApplication::ApplyDisplaySettings(const DisplaySettings& settings)
+{
+    if (settings.offScreen)
+        QL_LOG(L"Drawing the %u x %u view scaled into the window\n") << settings.offScreenWidth
+                                                                     << settings.offScreenHeight;
+    return QL_OK;
+}
+
+void GameApplication::DeleteOffScreenTarget() { mOffScreenTarget = nullptr; }
+
+QLResultEnum GameApplication::FrameStep(float dt)
+{
+    if (!mRender->IsReady())
+        return QL_OK;
+    if (QLResultEnum r = mInput->Update())
+        return r;
+    if (QLResultEnum r = OnFrame(dt))
+        return r;
+    if (mFrameManager)
+        if (QLResultEnum r = mFrameManager->Tick(dt))
+            return r;
+    DeleteQueued();
+    if (QLResultEnum r = mRender->BeginScene())
+        return r;
+    const float black[4] = {0, 0, 0, 1};
+    QLResultEnum result = mRender->Clear(1, black, 1.0f, 0);
+    if (!result && mFrameManager)
+        result = mFrameManager->Draw(*mRender);
+    if (!result && mView.barsPresent)
+        result = DrawOverlays(*mRender);
+    // A begun scene is always ended and the recording always played (which rewinds it), so a
+    // failed frame does not spoil the next one.
+    const QLResultEnum ended = mRender->EndScene();
+    if (!result)
+        result = ended;
+    if (!result)
+        result = mRender->Present();
+    const QLResultEnum played = mRender->ExecuteCommands();
+    if (!result)
+        result = played;
+    ++mFrames;
+    return result;
+}
+
+QLResultEnum GameApplication::DrawOverlays(render::Render&)
+{
+    // The bars stay as cleared (black); the game draws its side images over them.
+    return QL_OK;
+}
+
+QLResultEnum GameApplication::SwitchScreenMode()
+{
+    const bool wasWindowed = mWindow->IsWindowed();
+    const ViewGeometry previousView = mView;
+    DisplaySettings settings;
+    if (QLResultEnum r = ChooseDisplayMode(!wasWindowed, settings))
+        return r;
+    if (settings.fellBackToFullScreen)
+    {
+        QL_LOG(L"The window does not fit the screen; staying in full screen\n");
+        return QL_OK;
+    }
+    render::RenderInitParam param;
+    if (QLResultEnum r = MakeRenderInitParam(settings, param))
+        return r;
+    DeleteOffScreenTarget();
+
+    auto failed = [&](const wchar_t* step, QLResultEnum r) {
+        QL_LOG(L"Screen-mode switch failed at %s (%d); going back\n") << base::LogStyle::Error << step
+                                                                       << static_cast<int>(r);
+        DisplaySettings back;
+        render::RenderInitParam backParam;
+        if (!ChooseDisplayMode(wasWindowed, back) && !MakeRenderInitParam(back, backParam))
+        {
+            mWindow->SetPosition(back.windowX, back.windowY);
+            mWindow->SwitchWindowMode(back.windowWidth, back.windowHeight, back.windowed);
+            if (mRender->ResetRender(backParam))
+                QL_LOG(L"The renderer cannot be restored either\n") << base::LogStyle::Error;
+        }
+        else
+            mView = previousView;
+        return r;
+    };
+
+    QL_LOG(L"mRender->PrepareSwitchScreenMode()\n");
+    if (QLResultEnum r = mRender->ReleaseRender())
+        return failed(L"ReleaseRender", r);
+    if (wasWindowed)
+    {
+        QL_LOG(L"SwitchWindowMode(false)\n");
+        if (QLResultEnum r = mWindow->SwitchWindowMode(settings.windowWidth, settings.windowHeight, false))
+            return failed(L"SwitchWindowMode(false)", r);
+        QL_LOG(L"mRender->SwitchScreenMode()\n");
+        if (QLResultEnum r = mRender->ResetRender(param))
+            return failed(L"ResetRender", r);
+    }
+    else
+    {
+        QL_LOG(L"mWindow->SetWindowedSize()\n");
+        mWindow->SetPosition(settings.windowX, settings.windowY);
+        mWindow->SetWindowedSize(settings.windowWidth, settings.windowHeight);
+        QL_LOG(L"mRender->SwitchScreenMode()\n");
+        if (QLResultEnum r = mRender->ResetRender(param))
+            return failed(L"ResetRender", r);
+        QL_LOG(L"SwitchWindowMode(true)\n");
+        if (QLResultEnum r = mWindow->SwitchWindowMode(settings.windowWidth, settings.windowHeight, true))
+            return failed(L"SwitchWindowMode(true)", r);
+    }
+    mWindowed = settings.windowed;
+    return ApplyDisplaySettings(settings);
+}
+
+math::Point2 GameApplication::ToGameCoords(const math::Point2& p)
+{
+    return {(p.x + mView.inputOffsetX) * mView.inputScaleX, (p.y + mView.inputOffsetY) * mView.inputScaleY};
+}
+
+math::Point2 GameApplication::ConvertCoordsByMode(const math::Point2& p, int mode)
+{
+    const float w = mWindow ? static_cast<float>(mWindow->GetWidth()) : 0;
+    const float h = mWindow ? static_cast<float>(mWindow->GetHeight()) : 0;
+    if (mode == 1)
+        return {w - p.y, p.x};
+    if (mode == 3)
+        return {p.y, h - p.x};
+    return p;
+}
+
+QLResultEnum GameApplication::OnMouseDown(const math::Point2& p, u32 button)
+{
+    return mFrameManager ? mFrameManager->OnMouseDown(p, button) : QL_OK;
+}
+
+QLResultEnum GameApplication::OnMouseUp(const math::Point2& p, u32 button)
+{
+    return mFrameManager ? mFrameManager->OnMouseUp(p, button) : QL_OK;
+}
+
+QLResultEnum GameApplication::OnMouseDoubleClick(const math::Point2& p, u32 button)
+{
+    return mFrameManager ? mFrameManager->OnMouseDoubleClick(p, button) : QL_OK;
+}
+
+QLResultEnum GameApplication::OnMouseMove(const math::Point2& p)
+{
+    return mFrameManager ? mFrameManager->OnMouseMove(p) : QL_OK;
+}
+
+QLResultEnum GameApplication::OnMouseDrag(const math::Point2& p)
+{
+    return mFrameManager ? mFrameManager->OnMouseDrag(p) : QL_OK;
+}
+
+QLResultEnum GameApplication::OnMouseWheel(const math::Point2& p, u32 delta)
+{
+    return mFrameManager ? mFrameManager->OnMouseWheel(p, delta) : QL_OK;
+}
+
+QLResultEnum GameApplication::OnKeyDown(u32 key)
+{
+    KeyTarget* target = mFrameManager ? mFrameManager->GetKeyTarget() : nullptr;
+    return target ? target->OnKeyDown(key) : QL_OK;
+}
+
+QLResultEnum GameApplication::OnKeyUp(u32 key)
+{
+    KeyTarget* target = mFrameManager ? mFrameManager->GetKeyTarget() : nullptr;
+    return target ? target->OnKeyUp(key) : QL_OK;
+}
+
+QLResultEnum GameApplication::OnChar(u16 unit)
+{
+    KeyTarget* target = mFrameManager ? mFrameManager->GetKeyTarget() : nullptr;
+    return target ? target->OnChar(unit) : QL_OK;
+}
+
+QLResultEnum GameApplication::OnTouchBegin(const input::Touches& touches)
+{
+    return touches.empty() ? QL_OK : OnMouseDown(touches.front().position, 1);
+}
+
+QLResultEnum GameApplication::OnTouchMove(const input::Touches& touches)
+{
+    return touches.empty() ? QL_OK : OnMouseDrag(touches.front().position);
+}
+
+QLResultEnum GameApplication::OnTouchEnd(const input::Touches& touches)
+{
+    return OnMouseUp(touches.empty() ? math::Point2() : touches.front().position, 1);
+}
+
+QLResultEnum GameApplication::OnTouchCancel(const input::Touches& touches) { return OnTouchEnd(touches); }
+} // namespace framework

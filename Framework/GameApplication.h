@@ -1,0 +1,117 @@
+// The engine's application for games: the start-up, the frame step, the display mode and the
+// switch between windowed and full screen, and the hand-over of input to the frames.
+#pragma once
+
+#include "Core/App/Application.h"
+#include "Core/App/Monitor.h"
+#include "Core/Base/DeferredDelete.h"
+#include "Core/Input/InputListener.h"
+#include "Framework/DisplayMode.h"
+#include "Platform/Os/InstanceLock.h"
+
+#include <tinyxml2.h>
+
+#include <memory>
+#include <string>
+
+namespace input
+{
+class InputWin32;
+}
+namespace render
+{
+class Render;
+class RenderTarget;
+struct RenderInitParam;
+} // namespace render
+
+namespace framework
+{
+class FrameHost;
+class GameWindow;
+
+class GameApplication : public app::Application,
+                        public input::InputListener,
+                        public input::CoordConverter,
+                        public base::DeferredDeleteManager
+{
+public:
+    GameApplication();
+    ~GameApplication() override;
+
+    // The start-up (runs once, from Main).
+    QLResultEnum Start() override;
+    // The frame step, called by the window task every pass.
+    virtual QLResultEnum FrameStep(float dt);
+    virtual QLResultEnum DrawOverlays(render::Render& render);
+    virtual void OnResume() {}
+    virtual void OnPause() {}
+    virtual QLResultEnum SwitchScreenMode();
+    virtual QLResultEnum StartGame() = 0;
+    virtual QLResultEnum OnFrame(float dt) = 0;
+    virtual QLResultEnum LoadConfig() { return QL_OK; }
+
+    QLResultEnum ChooseDisplayMode(bool windowed, DisplaySettings& out);
+    QLResultEnum ApplyDisplaySettings(const DisplaySettings& settings);
+    // The render parameters of a choice, with its projection built by the renderer.
+    QLResultEnum MakeRenderInitParam(const DisplaySettings& settings, render::RenderInitParam& out);
+    bool IsWindowLargerThanScreen() const;
+
+    // input::CoordConverter
+    math::Point2 ToGameCoords(const math::Point2& point) override;
+    math::Point2 ConvertCoordsByMode(const math::Point2& point, int mode) override;
+
+    // input::InputListener: the frames take the mouse, the focused widget the keys.
+    QLResultEnum OnMouseDown(const math::Point2& position, u32 button) override;
+    QLResultEnum OnMouseUp(const math::Point2& position, u32 button) override;
+    QLResultEnum OnMouseDoubleClick(const math::Point2& position, u32 button) override;
+    QLResultEnum OnMouseMove(const math::Point2& position) override;
+    QLResultEnum OnMouseDrag(const math::Point2& position) override;
+    QLResultEnum OnMouseWheel(const math::Point2& position, u32 delta) override;
+    QLResultEnum OnMouseLeave(const math::Point2&) override { return QL_OK; }
+    QLResultEnum OnKeyDown(u32 key) override;
+    QLResultEnum OnKeyUp(u32 key) override;
+    QLResultEnum OnChar(u16 unit) override;
+    QLResultEnum OnTouchBegin(const input::Touches& touches) override;
+    QLResultEnum OnTouchMove(const input::Touches& touches) override;
+    QLResultEnum OnTouchEnd(const input::Touches& touches) override;
+    QLResultEnum OnTouchCancel(const input::Touches& touches) override;
+
+    static GameApplication* Get();
+
+    GameWindow* mWindow = nullptr;
+    render::Render* mRender = nullptr;
+    FrameHost* mFrameManager = nullptr;
+    input::InputWin32* mInput = nullptr;
+
+    std::wstring mPublisherName;
+    std::wstring mGameName;
+    std::wstring mCaption;
+    LayoutSizes mLayout;
+    bool mWindowed = true;
+    app::MonitorList mMonitors;
+    ViewGeometry mView;
+    float mLayoutX = 0;
+    float mLayoutY = 0;
+    float mLayoutWidth = 0;
+    float mLayoutHeight = 0;
+    render::RenderTarget* mOffScreenTarget = nullptr;
+    tinyxml2::XMLDocument mGameDocument;
+    u64 mFrames = 0;
+
+protected:
+    // Factories the tests replace: the renderer and the frame manager.
+    virtual render::Render* CreateRender();
+    virtual FrameHost* CreateFrameManager();
+    // "--pack": rebuilds every mounted pack from its folder, then ends the program.
+    virtual QLResultEnum RunPackBuild(const std::wstring& value);
+    // The "DialogEffects" element of "data/game.xml"; nothing defines dialog effects yet.
+    virtual QLResultEnum LoadDialogEffects(tinyxml2::XMLElement* element) { return QL_OK; }
+    // A start-up failure the player must see: logged, and shown in a box.
+    void ReportFatal(const std::wstring& text);
+    void DeleteOffScreenTarget();
+
+    os::InstanceLock mInstanceLock;
+    bool mOtherInstanceRunning = false;
+};
+} // namespace framework

@@ -1,0 +1,39 @@
+// The game's window: its update runs the application's frame step, or the screen-mode switch
+// when Alt+Enter asked for one; it is also what the renderer draws into.
+#pragma once
+
+#include "Core/App/Window.h"
+#include "Core/Render/RenderWindow.h"
+
+#include <memory>
+
+namespace gpu
+{
+class Context;
+}
+
+namespace framework
+{
+class GameApplication;
+
+class GameWindow : public app::Window, public render::RenderWindow
+{
+public:
+    GameWindow(input::InputWin32* input, GameApplication* application);
+    ~GameWindow() override;
+
+    QLResultEnum Update(float dt) override;
+    void OnActivate() override;
+    void OnDeactivate() override;
+
+    bool IsWindowed() const override { return app::Window::IsWindowed(); }
+    bool IsMinimized() const override { return app::Window::IsMinimized(); }
+    bool IsActive() const override { return app::Window::IsActive(); }
+    std::unique_ptr<gpu::Device> CreateDevice() override;
+    void OnUnsupportedDevice() override;
+
+private:
+    GameApplication* mApplication;
+    std::unique_ptr<gpu::Context> mContext;
+};
+} // namespace framework
