@@ -77,3 +77,19 @@ public:
     Buffer* mBuffer;
 };
 } // namespace render
+
+#include "Core/Render/Render.h"
+#include "Core/Render/VertexFormat.h"
+
+namespace render
+{
+template <class T> QLResultEnum Render::CreateVertexBuffer(u32 count, VertexBuffer<T>** out)
+{
+    Buffer* buffer = nullptr;
+    QLResultEnum result = CreateVertexBuffer(GetVertexFormat<T>(), count, true, &buffer);
+    if (result != QL_OK)
+        return result;
+    *out = new VertexBuffer<T>(buffer);
+    return QL_OK;
+}
+} // namespace render

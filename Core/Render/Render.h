@@ -177,6 +177,7 @@ protected:
     bool mStateChanged = true;
     const RenderState* mLastApplied = nullptr;
     Texture* mLastTarget = nullptr;
+    bool mTargetRecorded = false; // a target change was recorded since the last FlushState
     CommandBuffer mCommands;
     bool mInScene = false;
     bool mPendingIndexed = false;

@@ -18,6 +18,7 @@ public:
     Shader();
     ~Shader() override;
 
+    // Hands the shader back to the resource manager's shader table.
     void Destroy() override;
     // Reads name + "VS.hlsl" and name + "PS.hlsl", compiles them and binds the variables.
     QLResultEnum DoLoad() override;
@@ -33,6 +34,9 @@ public:
     ShaderScalarPointer<math::Matrix4, 1>* GetProjectionVariable() const { return mProjection; }
 
 protected:
+    // Forgets the variables (owned by the implementation, which is going away).
+    virtual void ForgetVariables() { mProjection = nullptr; }
+
     Render* mRender = nullptr;
     ShaderImpl* mImpl = nullptr;
     std::string mProjectionName = "Proj";
@@ -48,6 +52,12 @@ public:
     ShaderTextureVariable<1>* GetSamplerVariable() const { return mSampler; }
 
 protected:
+    void ForgetVariables() override
+    {
+        Shader::ForgetVariables();
+        mSampler = nullptr;
+    }
+
     std::string mSamplerName = "TextureSampler";
     ShaderTextureVariable<1>* mSampler = nullptr;
 };

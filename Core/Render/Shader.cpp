@@ -1,0 +1,114 @@
+// Shader resources: file loading and variable binding.
+#include "Core/Render/Shader.h"
+
+#include "Core/Base/Log.h"
+#include "Core/File/ReadFile.h"
+#include "Core/Render/Render.h"
+#include "Core/Resource/ResourceManager.h"
+
+namespace render
+{
+Shader::Shader() = default;
+
+Shader::~Shader()
+{
+    delete mImpl;
+    mImpl = nullptr;
+}
+
+void Shader::Destroy() { resource::ResourceManager::ReleaseResource<Shader>(this); }
+
+QLResultEnum Shader::SetRender(Render* render)
+{
+    if (!render)
+        return QL_FAIL;
+    mRender = render;
+    return QL_OK;
+}
+
+QLResultEnum Shader::DoLoad()
+{
+    if (!mRender)
+    {
+        QL_LOG(L"Shader '%s' has no renderer\n") << base::LogStyle::Error << mName;
+        return QL_FAIL;
+    }
+    // A missing file gives empty text, and the compilation then fails.
+    std::string vertex = file::ReadFile(mName + L"VS.hlsl");
+    std::string pixel = file::ReadFile(mName + L"PS.hlsl");
+    ShaderImpl* impl = nullptr;
+    QLResultEnum result = mRender->CreateShader(vertex, pixel, &impl);
+    if (result != QL_OK)
+    {
+        QL_LOG(L"Cannot create shader '%s'\n") << base::LogStyle::Error << mName;
+        return result;
+    }
+    delete mImpl;
+    mImpl = impl;
+    ForgetVariables();
+    result = BindVariables();
+    if (result != QL_OK)
+    {
+        delete mImpl;
+        mImpl = nullptr;
+        ForgetVariables();
+    }
+    return result;
+}
+
+QLResultEnum Shader::DoUnLoad()
+{
+    delete mImpl;
+    mImpl = nullptr;
+    ForgetVariables();
+    return QL_OK;
+}
+
+QLResultEnum Shader::BindVariables()
+{
+    if (!mImpl)
+        return QL_FAIL;
+    ShaderScalarVariableImpl* impl = mImpl->CreateScalarVariable(mProjectionName, 0);
+    if (!impl)
+        return QL_FAIL;
+    auto* variable = new ShaderScalarPointer<math::Matrix4, 1>(mImpl, impl);
+    QLResultEnum result = mImpl->AddVariable(variable);
+    if (result != QL_OK)
+        return result;
+    mProjection = variable;
+    return QL_OK;
+}
+
+QLResultEnum Shader::SetProjection(const math::Matrix4* projection)
+{
+    if (mProjection)
+        mProjection->Set(projection);
+    return QL_OK;
+}
+
+QLResultEnum ShaderTextured::BindVariables()
+{
+    QLResultEnum result = Shader::BindVariables();
+    if (result != QL_OK)
+        return result;
+    ShaderTextureVariableImpl* impl = mImpl->CreateTextureVariable(mSamplerName);
+    if (!impl)
+    {
+        QL_LOG(L"Shader '%s' has no sampler 'TextureSampler'\n") << base::LogStyle::Error << mName;
+        return QL_FAIL;
+    }
+    auto* variable = new ShaderTextureVariable<1>(mImpl, impl);
+    result = mImpl->AddVariable(variable);
+    if (result != QL_OK)
+        return result;
+    mSampler = variable;
+    return QL_OK;
+}
+
+QLResultEnum ShaderTextured::SetTexture(Texture* texture)
+{
+    if (mSampler)
+        mSampler->Set(texture);
+    return QL_OK;
+}
+} // namespace render
