@@ -103,6 +103,16 @@ QLResultEnum Profiles::Load()
         return QL_OK;
     }
 
+    // Only the root is ours; stray top-level nodes (text after the root, other elements) are
+    // dropped, since tinyxml2 accepts some that it then cannot read back once saved.
+    for (tinyxml2::XMLNode* node = mDocument->FirstChild(); node;)
+    {
+        tinyxml2::XMLNode* next = node->NextSibling();
+        if (node != mRootElement)
+            mDocument->DeleteNode(node);
+        node = next;
+    }
+
     const char* current = mRootElement->Attribute("currentProfile");
     if (current)
         SelectProfile(base::StringToWString(current, 1));

@@ -82,6 +82,21 @@ TEST_F(ProfilesTest, MissingAttributesReadAsEmptyAndTheFirstProfileIsCurrent)
     EXPECT_FALSE(gProfileCorrupt);
 }
 
+TEST_F(ProfilesTest, StrayNodesBesideTheRootAreDroppedSoTheSaveReadsBack)
+{
+    // tinyxml2 accepts this, but would write text that it cannot parse again.
+    WriteProfiles("<!-- c --><Profiles currentProfile=\"A\"><Profile name=\"A\"/></Profiles><x/>");
+    ASSERT_EQ(P()->Load(), QL_OK);
+    WriteProfiles("<Profiles currentProfile=\"A\"/>O\xE0K</levels>");
+    ASSERT_EQ(P()->Load(), QL_OK);
+    EXPECT_FALSE(gProfileCorrupt);
+    ASSERT_EQ(P()->Save(), QL_OK);
+    ASSERT_EQ(P()->Load(), QL_OK);
+    EXPECT_FALSE(gProfileCorrupt);
+    EXPECT_EQ(P()->GetProfileNames(), Names{L"A"});
+    EXPECT_EQ(Saved().find("O\xE0K"), std::string::npos);
+}
+
 TEST_F(ProfilesTest, RenameChangesTheNameAndTheCurrentProfile)
 {
     WriteProfiles(kTwoProfiles);
