@@ -1,0 +1,174 @@
+#include "Platform/Os/Dialogs.h"
+#include "Platform/Os/Folders.h"
+#include "Platform/Os/InstanceLock.h"
+#include "Platform/Os/NullVideo.h"
+#include "Platform/Os/SdlKeys.h"
+#include "Platform/Os/SdlVideo.h"
+#include "Platform/Os/Text.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace
+{
+// Sets an environment variable for one scope.
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char* name, const char* value) : mName(name)
+    {
+        if (const char* old = std::getenv(name))
+            mOld = old, mHad = true;
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnv()
+    {
+        if (mHad)
+            setenv(mName.c_str(), mOld.c_str(), 1);
+        else
+            unsetenv(mName.c_str());
+    }
+
+private:
+    std::string mName, mOld;
+    bool mHad = false;
+};
+
+os::Event Of(os::EventType type)
+{
+    os::Event e;
+    e.type = type;
+    return e;
+}
+} // namespace
+
+TEST(InstanceLock, SecondHolderIsRefusedUntilTheFirstReleases)
+{
+    testsupport::TempDir dir;
+    const std::wstring path = dir.WPath("instance.lock");
+    os::InstanceLock first, second;
+    EXPECT_EQ(first.Acquire(path), os::InstanceLock::ACQUIRED);
+    EXPECT_EQ(second.Acquire(path), os::InstanceLock::HELD_ELSEWHERE);
+    EXPECT_FALSE(second.IsHeld());
+    first.Release();
+    EXPECT_EQ(second.Acquire(path), os::InstanceLock::ACQUIRED);
+}
+
+TEST(InstanceLock, UnwritableFolderFailsWithAReason)
+{
+    os::InstanceLock lock;
+    EXPECT_EQ(lock.Acquire(L"/nonexistent-folder/x/instance.lock"), os::InstanceLock::FAILED);
+}
+
+TEST(Folders, ExecutablePathIsThisTestProgram)
+{
+    std::wstring path;
+    ASSERT_EQ(os::ExecutablePath(path), QL_OK);
+    EXPECT_TRUE(std::filesystem::exists(os::ToUtf8(path)));
+    EXPECT_NE(path.find(L"os_tests"), std::wstring::npos);
+}
+
+TEST(Dialogs, ShellOpenIsRefusedUnderTestsAndCi)
+{
+    {
+        ScopedEnv ci("CI", nullptr);
+        ScopedEnv no("QL_NO_SHELL_OPEN", "1");
+        EXPECT_FALSE(os::ShellOpenAllowed());
+        EXPECT_FALSE(os::ShellOpen(L"/nonexistent/play.url"));
+    }
+    {
+        ScopedEnv ci("CI", "true");
+        ScopedEnv no("QL_NO_SHELL_OPEN", nullptr);
+        EXPECT_FALSE(os::ShellOpenAllowed());
+    }
+    {
+        ScopedEnv ci("CI", "");
+        ScopedEnv no("QL_NO_SHELL_OPEN", "");
+        EXPECT_TRUE(os::ShellOpenAllowed()); // empty values count as unset
+    }
+}
+
+TEST(Dialogs, MessageBoxWithoutADisplayGoesToStderr)
+{
+    ScopedEnv display("DISPLAY", nullptr);
+    ScopedEnv wayland("WAYLAND_DISPLAY", nullptr);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(os::ShowErrorBox(L"Error", L"File play.url not found!"));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: File play.url not found!\n");
+}
+
+TEST(Text, Utf8RoundTripAndInvalidBytes)
+{
+    EXPECT_EQ(os::ToUtf8(L"Br\u00e4ck \U0001F600"), "Br\xC3\xA4""ck \xF0\x9F\x98\x80");
+    EXPECT_EQ(os::FromUtf8("Br\xC3\xA4""ck"), L"Br\u00e4ck");
+    EXPECT_EQ(os::FromUtf8("a\xFF" "b"), L"a\uFFFDb");
+}
+
+TEST(SdlKeys, SymbolsMapToTheVirtualKeysOfTheKeyTables)
+{
+    u32 side = 99;
+    EXPECT_EQ(os::VirtualKeyFromSdl(SDLK_a, side), 65u);
+    EXPECT_EQ(side, 0u);
+    EXPECT_EQ(os::VirtualKeyFromSdl(SDLK_z, side), 90u);
+    EXPECT_EQ(os::VirtualKeyFromSdl(SDLK_7, side), 55u);
+    EXPECT_EQ(os::VirtualKeyFromSdl(SDLK_RETURN, side), 13u);
+    EXPECT_EQ(os::VirtualKeyFromSdl(SDLK_KP_ENTER, side), 13u);
+    EXPECT_EQ(os::VirtualKeyFromSdl(SDLK_KP_0, side), 96u);
+    EXPECT_EQ(os::VirtualKeyFromSdl(SDLK_KP_9, side), 105u);
+    EXPECT_EQ(os::VirtualKeyFromSdl(SDLK_F1, side), 112u);
+    EXPECT_EQ(os::VirtualKeyFromSdl(SDLK_F15, side), 126u);
+    EXPECT_EQ(os::VirtualKeyFromSdl(SDLK_SEMICOLON, side), 186u);
+    EXPECT_EQ(os::VirtualKeyFromSdl(SDLK_LALT, side), 18u);
+    EXPECT_EQ(side, 164u);
+    EXPECT_EQ(os::VirtualKeyFromSdl(SDLK_RSHIFT, side), 16u);
+    EXPECT_EQ(side, 161u);
+    EXPECT_EQ(os::VirtualKeyFromSdl(SDLK_RCTRL, side), 17u);
+    EXPECT_EQ(side, 163u);
+    EXPECT_EQ(os::VirtualKeyFromSdl(SDLK_AUDIOPLAY, side), 0u);
+}
+
+TEST(NullVideo, WindowRecordsItsModeAndDeliversQueuedEventsInOrder)
+{
+    os::NullVideoDriver driver;
+    std::vector<os::Display> displays;
+    ASSERT_TRUE(driver.EnumDisplays(displays));
+    ASSERT_EQ(displays.size(), 1u);
+    EXPECT_TRUE(displays[0].primary);
+    auto window = driver.CreateWindow();
+    auto* fake = static_cast<os::NullWindow*>(window.get());
+    os::Event e;
+    fake->Push(Of(os::EventType::Close));
+    EXPECT_FALSE(window->PollEvent(e)); // nothing is delivered before the window exists
+    ASSERT_EQ(window->Create({5, 6, 1366, 768, true, L"c"}), QL_OK);
+    fake->Push(Of(os::EventType::FocusLost));
+    ASSERT_TRUE(window->PollEvent(e));
+    EXPECT_EQ(e.type, os::EventType::Close);
+    ASSERT_TRUE(window->PollEvent(e));
+    EXPECT_EQ(e.type, os::EventType::FocusLost);
+    EXPECT_FALSE(window->PollEvent(e));
+    window->SetFullscreen(1920, 1080);
+    int w = 0, h = 0;
+    window->GetClientSize(w, h);
+    EXPECT_EQ(w, 1920);
+    EXPECT_FALSE(fake->Desc().windowed);
+}
+
+TEST(SdlVideo, WindowWithoutAnyDisplayFailsWithAReason)
+{
+    ScopedEnv driverName("SDL_VIDEODRIVER", "dummy");
+    os::SdlVideoDriver driver;
+    if (!driver.IsReady())
+        GTEST_SKIP() << "SDL's dummy video driver is not available";
+    auto window = driver.CreateWindow();
+    // The dummy driver has no OpenGL: creation must fail cleanly, not crash.
+    EXPECT_EQ(window->Create({0, 0, 640, 480, true, L"test"}), QL_FAIL);
+    EXPECT_FALSE(window->IsCreated());
+    os::Event e;
+    EXPECT_FALSE(window->PollEvent(e));
+}
