@@ -1,0 +1,217 @@
+#include "MapFixture.h"
+
+#include <tinyxml2.h>
+
+using tdtest::MapFixture;
+
+namespace
+{
+const char* kLevel = R"(<map>
+  <li>C:/art/td/data/levels/bg01/</li>
+  <budget>150 coins</budget>
+  <points>
+    <point x="10.5" y="20"><p name="spawn" value="1"/><p name="spawn" value="0"/><p name="upper"/></point>
+    <point id="1" x="100" y="100"><p name="spawn" value="1"/></point>
+    <point id="2" x="300" y="100"><p name="goal" value="1"/></point>
+  </points>
+  <links><link sid="1" eid="2" anchor_x="200" anchor_y="150"/><link sid="5" eid="6"/></links>
+  <spots>
+    <spot x="200" y="200"><p name="radius_mult" value="1.5"/><p name="damage_mult" value="0.5"/><p name="income_mult" value="1"/></spot>
+    <spot x="400" y="200"><p name="radius_mult" value="1"/><p name="damage_mult" value="1"/><p name="income_mult" value="1"/>
+      <p name="cost_gold" value="40"/><p name="type" value="1"/><p name="tower_id" value="10000"/></spot>
+    <spot x="500" y="200"><p name="radius_mult" value="1"/><p name="damage_mult" value="1"/><p name="income_mult" value="nan"/>
+      <p name="tower_id" value="777"/></spot>
+  </spots>
+  <waves timeout="2.5">
+    <wave timeout="3" spawn="1" wipeAward="10" linked="x"><e id="0" x="45" y="-65"/></wave>
+    <wave spawn="-1" scale="0"><e id="0" y="-130"/><e id="0" y="0"/></wave>
+    <wave spawn="1"/>
+  </waves>
+</map>)";
+
+struct SizedImage : TDImage
+{
+    i32 width() const override { return 60; }
+    i32 height() const override { return 40; }
+};
+} // namespace
+
+TEST(LevelName, FollowsModeEpisodeAndLevel)
+{
+    EXPECT_EQ(TDMap::levelFileName(1, 0, 0), L"td/levels_normal/level_01_01.xml");
+    EXPECT_EQ(TDMap::levelFileName(3, 0, 0), L"td/levels_hardcore/level_01_01.xml");
+    EXPECT_EQ(TDMap::levelFileName(0, 9, 11), L"td/levels_normal/level_10_12.xml");
+}
+
+TEST_F(MapFixture, FreshMapHasNoLevelAndDataLoaded)
+{
+    TDMap& m = make();
+    EXPECT_EQ(m.mScreen, -1);
+    EXPECT_EQ(m.mSpeed, 1.0f);
+    EXPECT_TRUE(m.mPoints.empty() && m.mLinks.empty() && m.mSpots.empty());
+    EXPECT_EQ(m.mPrototypes.all.size(), 3u);
+    EXPECT_EQ(m.getLevelCount(1), 2);
+    EXPECT_EQ(m.mSpells.spells.size(), 1u);
+    EXPECT_EQ(m.mUpgrades.upgrades.size(), 1u);
+    EXPECT_EQ(m.mSellFactor, 0.5f);
+    i32 x, y;
+    m.mScale = 2.0f;
+    m.mOffsetX = 20.0f;
+    m.mOffsetY = 10.0f;
+    m.screenToBattle(100.0f, 50.0f, x, y);
+    EXPECT_EQ(x, 40);
+    EXPECT_EQ(y, 20);
+}
+
+TEST_F(MapFixture, LevelBecomesPointsLinksSpotsAndWaves)
+{
+    TDMap& m = make();
+    ASSERT_EQ(m.parseLevelText(kLevel, L"test.xml"), QL_OK);
+    ASSERT_EQ(m.mPoints.size(), 3u);
+    EXPECT_EQ(m.mPoints[0]->id, 0);
+    EXPECT_EQ(m.mPoints[0]->x, 10.5f);
+    EXPECT_EQ(m.mPoints[0]->properties.getFloat("spawn"), 0.0f); // the later property wins
+    EXPECT_EQ(m.mPoints[0]->properties.getString("upper"), "0.000000");
+    ASSERT_EQ(m.mLinks.size(), 2u);
+    EXPECT_EQ(m.mLinks[0]->anchorY, 150.0f);
+    EXPECT_EQ(m.mBudget, 150);
+    EXPECT_EQ(m.mStats.mCoins, 150);
+    ASSERT_EQ(m.mSpots.size(), 3u);
+    EXPECT_FALSE(m.mSpots[1]->open);
+    ASSERT_EQ(m.mWaves.mWaves.size(), 2u); // the wave without entries is dropped
+    EXPECT_EQ(m.mWaves.mWaves[0]->mTimeout, 5);
+    EXPECT_EQ(m.mWaves.mWaves[0]->mLinked, 0);
+    EXPECT_EQ(m.mWaves.mWaves[1]->mScale, 1.0f);
+    EXPECT_EQ(m.mWaves.countWaves(), 1);
+    EXPECT_EQ(m.mScenery->folder, "td/data/levels/bg01");
+    EXPECT_EQ(m.mPrebuiltTowers, (std::vector<std::pair<i32, i32>>{{1, 10000}}));
+}
+
+TEST_F(MapFixture, SpotFramesAndBoostIcons)
+{
+    struct Images : TDNullImageLoader
+    {
+        SizedImage size;
+        const TDImage* findImage(const std::wstring& sheet, const std::wstring&) override
+        {
+            return sheet == L"td/spots" ? &size : nullptr;
+        }
+    } images;
+    TDBattleServices services;
+    services.images = &images;
+    map = std::make_unique<TDMap>(services, profiles);
+    map->mProgress->addOwnedSpot("#1", 0, 0);
+    ASSERT_EQ(map->parseLevelText(kLevel, L"test.xml"), QL_OK);
+    const auto& frames = map->mScenery->spotFrames;
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_EQ(frames[0].name, "#0");
+    EXPECT_EQ(frames[0].x, 170);
+    EXPECT_EQ(frames[0].y, 180);
+    ASSERT_EQ(frames[0].boosts.size(), 2u);
+    EXPECT_EQ(frames[0].boosts[0].image, L"ui/radius_boost");
+    EXPECT_EQ(frames[0].boosts[1].image, L"ui/power_unboost");
+    EXPECT_EQ(frames[0].boosts[0].x, 183); // trunc(200 - 16.5)
+    EXPECT_EQ(frames[0].boosts[1].x, 216);
+    EXPECT_EQ(frames[0].boosts[0].y, 225.0f);
+    EXPECT_TRUE(frames[1].boosts.empty());
+    EXPECT_EQ(frames[1].imageIndex, 0); // owned: picture 0 whatever the type
+    EXPECT_TRUE(map->mSpots[1]->open);
+    ASSERT_EQ(frames[2].boosts.size(), 1u); // a NaN income shows the income picture
+    EXPECT_EQ(frames[2].boosts[0].image, L"td/data/context/small_icons/income");
+}
+
+TEST_F(MapFixture, MissingElementsCountAsEmpty)
+{
+    TDMap& m = make();
+    ASSERT_EQ(m.parseLevelText("<map><li>plain/bg02/</li></map>", L"x.xml"), QL_OK);
+    EXPECT_TRUE(m.mPoints.empty() && m.mWaves.mWaves.empty());
+    EXPECT_EQ(m.mBudget, 0);
+    EXPECT_EQ(m.mScenery->folder, "td/data/bg02");
+}
+
+TEST_F(MapFixture, BrokenLevelFailsAndStartsNoBattle)
+{
+    TDMap& m = make();
+    files.put(L"td/levels_normal/level_01_01.xml", kLevel);
+    m.mLevel = 0;
+    ASSERT_EQ(m.loadLevel(), QL_OK);
+    EXPECT_EQ(m.mScreen, 11); // the level opens with its unlock message
+    EXPECT_EQ(m.mSpeed, 1.0f);
+    EXPECT_TRUE(m.isLevelLoaded());
+    EXPECT_FALSE(m.mPaths.records().empty());
+
+    files.put(L"td/levels_normal/level_01_02.xml", "<map><points><point x=\"1\"");
+    m.mLevel = 1;
+    EXPECT_EQ(m.loadLevel(), QL_FAIL);
+    EXPECT_NE(m.mScreen, 0);
+    EXPECT_EQ(m.mSpeed, 0.0f);
+    EXPECT_TRUE(m.mPoints.empty() && m.mWaves.mWaves.empty() && m.mPaths.records().empty());
+    EXPECT_FALSE(m.isLevelLoaded());
+    EXPECT_EQ(hud.calls.back(), L"message");
+
+    m.mLevel = 2; // no file at all
+    EXPECT_EQ(m.loadLevel(), QL_FAIL);
+    EXPECT_EQ(m.parseLevelText("<notmap/>", L"y"), QL_FAIL);
+    EXPECT_EQ(tutorial.events, (std::vector<std::wstring>{L"level_1_1_start"}));
+}
+
+TEST_F(MapFixture, RestartAppliesHealthAndBudgetBonuses)
+{
+    TDMap& m = make();
+    files.put(L"td/levels_normal/level_01_01.xml", kLevel);
+    m.mProgress->setUpgradeLevel(1, 0);
+    ASSERT_EQ(m.loadLevel(), QL_OK);
+    EXPECT_EQ(m.mHealth, 30.0f);
+    EXPECT_EQ(m.mStats.mCoins, 165);
+
+    m.mMode = 3;
+    m.mProgress->setMode(3);
+    files.put(L"td/levels_hardcore/level_01_01.xml", kLevel);
+    ASSERT_EQ(m.loadLevel(), QL_OK);
+    EXPECT_EQ(m.mHealth, 1.0f);
+    EXPECT_EQ(m.mStats.mCoins, 150);
+}
+
+TEST_F(MapFixture, LevelStartShowsBannerUnlockMessageOrNothing)
+{
+    TDMap& m = make();
+    files.put(L"td/unlocks.csv", "0;0;10000\n0;1;\n0;2;-1\n");
+    m.mUnlocks = TDUnlocks();
+    m.mUnlocks.load();
+    m.mLevel = 0;
+    m.showLevelStart();
+    EXPECT_EQ(m.mScreen, 11);
+    m.mLevel = 1;
+    m.showLevelStart();
+    m.mLevel = 2;
+    m.showLevelStart();
+    EXPECT_EQ(hud.calls, (std::vector<std::wstring>{L"unlock", L"levelName"}));
+}
+
+TEST_F(MapFixture, MessageBoxCommands)
+{
+    TDMap& m = make();
+    m.onMessageBoxResult(L"nonsense");
+    EXPECT_TRUE(hud.calls.empty());
+    m.onMessageBoxResult(L"levels");
+    m.onMessageBoxResult(L"mmenu");
+    EXPECT_EQ(hud.calls, (std::vector<std::wstring>{L"close", L"levels", L"close", L"mmenu"}));
+}
+
+TEST_F(MapFixture, EpisodeAndHardcoreRulesUseStars)
+{
+    TDMap& m = make();
+    EXPECT_TRUE(m.isEpisodeUnlocked(0));
+    EXPECT_FALSE(m.isEpisodeUnlocked(1));
+    EXPECT_FALSE(m.isEpisodeUnlocked(5));
+    EXPECT_FALSE(m.isHardcoreUnlocked(0));
+    EXPECT_FALSE(m.isHardcoreUnlocked(5));
+    TDLevelResult three;
+    three.stars = 3;
+    for (i32 level = 0; level < 2; ++level)
+        m.mProgress->saveLevelResult(0, level, 1, three);
+    EXPECT_TRUE(m.isEpisodeUnlocked(1));
+    EXPECT_FALSE(m.isHardcoreUnlocked(0));
+    m.mProgress->saveLevelResult(0, 2, 1, three);
+    EXPECT_TRUE(m.isHardcoreUnlocked(0));
+}

@@ -1,0 +1,136 @@
+#include "Source/TD/AttributedString.h"
+#include "Source/TD/LocalStrings.h"
+#include "Source/TD/TDBattleServices.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+struct StringsFixture : ::testing::Test
+{
+    void SetUp() override { base::SingletoneBase::DestroyAll(); }
+    void TearDown() override { base::SingletoneBase::DestroyAll(); }
+    LocalStrings& strings(const std::string& text)
+    {
+        LocalStrings* s = LocalStrings::Instance();
+        s->setLooseFile("/nonexistent/strings.csv");
+        s->loadText(text);
+        return *s;
+    }
+};
+
+struct FixedFont : TDFont
+{
+    float measureText(const std::wstring& text) const override { return 5.0f * static_cast<float>(text.size()); }
+};
+
+struct Icon : TDImage
+{
+    i32 w;
+    explicit Icon(i32 width) : w(width) {}
+    i32 width() const override { return w; }
+    i32 height() const override { return 16; }
+};
+
+struct RecordingPainter : TDTextPainter
+{
+    std::vector<float> offsets;
+    std::vector<std::wstring> texts;
+    void setFont(const std::shared_ptr<TDFont>&) override {}
+    void drawText(const std::wstring& text, int, int vAlign, const math::Transform2D& t) override
+    {
+        EXPECT_EQ(vAlign, 2);
+        texts.push_back(text);
+        offsets.push_back(t.GetTranslationX() + t.GetOffsetX());
+    }
+    void drawImage(const TDImage*, int, int, const math::Transform2D& t) override
+    {
+        texts.push_back(L"<icon>");
+        offsets.push_back(t.GetTranslationX() + t.GetOffsetX());
+    }
+};
+} // namespace
+
+TEST_F(StringsFixture, BackslashNExpandsOnlyWhenHandedOut)
+{
+    LocalStrings& s = strings("a;one\\ntwo\nb;\\\nc;end\\\nd;\\x\n");
+    EXPECT_EQ(s.get(L"a"), L"one\ntwo");
+    EXPECT_EQ(s.table().at(L"a"), L"one\\ntwo");
+    EXPECT_EQ(s.get(L"b"), L"\\");
+    EXPECT_EQ(s.get(L"c"), L"end\\");
+    EXPECT_EQ(s.get(L"d"), L"\\x");
+}
+
+TEST_F(StringsFixture, LineEndingsTrimmingDuplicatesAndFields)
+{
+    LocalStrings& s = strings("\xEF\xBB\xBF  k1;crlf\r\nk2;lf\n key ;x\nk1;later\nthree;a;b\n   \nnosemicolon\r\n");
+    EXPECT_EQ(s.get(L"k1"), L"later");
+    EXPECT_EQ(s.get(L"k2"), L"lf");
+    EXPECT_EQ(s.table().count(L"key "), 1u);
+    EXPECT_EQ(s.get(L"three"), L"a");
+    EXPECT_EQ(s.get(L"nosemicolon"), L"");
+    EXPECT_EQ(s.table().count(L"nosemicolon\r"), 0u);
+    s.loadText("k3;value\r\n");
+    EXPECT_EQ(s.get(L"k3"), L"value");
+}
+
+TEST_F(StringsFixture, InvalidUtf8DoesNotCrash)
+{
+    LocalStrings& s = strings("bad;\xC3\x28 ok\n\xFF\xFE;x\ngood;caf\xC3\xA9\n");
+    EXPECT_EQ(s.get(L"good"), L"caf\u00e9");
+    std::wstring bad = s.get(L"bad");
+    EXPECT_NE(bad.find(L"ok"), std::wstring::npos);
+}
+
+TEST_F(StringsFixture, MissingKeyIsAppendedOnceOnlyToAnExistingLooseFile)
+{
+    testsupport::TempDir dir;
+    dir.Write("strings_en.csv", "a;b\n");
+    LocalStrings* s = LocalStrings::Instance();
+    s->setLooseFile((dir.Path() / "strings_en.csv").string());
+    EXPECT_EQ(s->get(L"missing_key"), L"missing_key");
+    EXPECT_EQ(s->get(L"missing_key"), L"missing_key");
+    s->get(L"bad;key");
+    s->get(L"");
+    EXPECT_EQ(dir.Read("strings_en.csv"), "a;b\nmissing_key;???\r\n");
+
+    s->setLooseFile((dir.Path() / "absent.csv").string());
+    EXPECT_EQ(s->get(L"other"), L"other");
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "absent.csv"));
+}
+
+TEST(AttributedString, BuildCutsAroundIcons)
+{
+    Icon coin(16);
+    AttributedString s;
+    s.font = std::make_shared<FixedFont>();
+    s.addIcon(L'$', &coin);
+    s.text = L"abcdefg$";
+    s.build();
+    ASSERT_EQ(s.chunks.size(), 3u);
+    EXPECT_EQ(s.chunks[0]->width, 35.0f);
+    EXPECT_EQ(s.chunks[1]->width, 16.0f);
+    EXPECT_EQ(s.chunks[2]->width, 0.0f);
+
+    s.text = L"$abc";
+    s.build();
+    ASSERT_EQ(s.chunks.size(), 2u);
+    EXPECT_EQ(s.chunks[0]->width, 16.0f);
+}
+
+TEST(AttributedString, DrawCentresTheRow)
+{
+    Icon wide(16);
+    AttributedString s;
+    s.font = std::make_shared<FixedFont>();
+    s.addIcon(L'#', &wide);
+    s.text = L"12345678#"; // 40 + 16 + an empty piece
+    s.build();
+    RecordingPainter painter;
+    s.draw(painter, math::Transform2D());
+    ASSERT_EQ(painter.offsets.size(), 3u);
+    EXPECT_EQ(painter.offsets[0], -28.0f);
+    EXPECT_EQ(painter.offsets[1], 12.0f);
+    EXPECT_EQ(painter.texts[1], L"<icon>");
+}

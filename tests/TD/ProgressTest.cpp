@@ -1,0 +1,258 @@
+#include "Source/TD/TDEpisodeTable.h"
+#include "Source/TD/TDProfileStore.h"
+#include "Source/TD/TDProgress.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <tinyxml2.h>
+
+namespace
+{
+struct FakeHost : TDProgressHost
+{
+    i32 mode = 1;
+    i32 gemsStart = 0;
+    TDEpisodeTable table;
+    std::vector<i32> ids{7, 8, 9};
+    bool fullscreen = false;
+    int switches = 0, reloads = 0;
+    i32 selectedGems = -1, selectedMode = -1;
+    bool tutorialActive = false;
+
+    i32 currentMode() const override { return mode; }
+    i32 startGems() const override { return gemsStart; }
+    const TDEpisodeTable& episodeTable() const override { return table; }
+    std::vector<i32> upgradeIds() const override { return ids; }
+    bool isEpisodeUnlocked(i32 episode) override { return table.getLevelCount(episode) >= 1 && episode == 0; }
+    void onProfileSelected(i32 gems, i32 m) override
+    {
+        selectedGems = gems;
+        selectedMode = m;
+    }
+    void reloadTutorial() override { ++reloads; }
+    void setTutorialActive(bool active) override { tutorialActive = active; }
+    bool isFullscreen() const override { return fullscreen; }
+    void switchScreenMode() override { ++switches; }
+};
+
+struct ProgressFixture : ::testing::Test
+{
+    TDDocumentProfileStore store;
+    FakeHost host;
+    std::unique_ptr<TDProgress> progress;
+    void SetUp() override
+    {
+        host.table.readText("0;3;2;0;0\n1;2;1;6;0\n2;0;0;0;0\n");
+        progress = std::make_unique<TDProgress>(store, host);
+    }
+    tinyxml2::XMLElement* element(const char* name) { return progress->profile()->FirstChildElement(name); }
+    TDLevelResult result(i32 kills, i32 health, i32 stars, i32 gems)
+    {
+        TDLevelResult r;
+        r.kills = kills;
+        r.healthBonus = health;
+        r.stars = stars;
+        r.gems = gems;
+        r.combo = 3;
+        return r;
+    }
+};
+} // namespace
+
+TEST_F(ProgressFixture, DefaultsGiveVersionLevelsAndTowers)
+{
+    EXPECT_EQ(progress->profile()->IntAttribute("version"), 4);
+    EXPECT_NE(element("levels"), nullptr);
+    EXPECT_NE(element("towers"), nullptr);
+}
+
+TEST_F(ProgressFixture, UnplayedLevelReadsZeroAndLeavesAnUnsavedElement)
+{
+    int saves = store.saveCount();
+    TDLevelResult r = progress->getLevelResult(0, 2, 1);
+    EXPECT_EQ(r.kills + r.stars + r.high + r.gems, 0);
+    tinyxml2::XMLElement* level = element("levels")->FirstChildElement("level");
+    ASSERT_NE(level, nullptr);
+    EXPECT_EQ(level->IntAttribute("n"), 2);
+    EXPECT_EQ(level->Attribute("stars"), nullptr);
+    EXPECT_EQ(store.saveCount(), saves);
+}
+
+TEST_F(ProgressFixture, WorseResultKeepsStarsAndHighButOverwritesTheRest)
+{
+    progress->saveLevelResult(0, 0, 1, result(100, 50, 3, 13));
+    progress->saveLevelResult(0, 0, 1, result(10, 5, 1, 0));
+    TDLevelResult r = progress->getLevelResult(0, 0, 1);
+    EXPECT_EQ(r.stars, 3);
+    EXPECT_EQ(r.high, 150);
+    EXPECT_EQ(r.kills, 10);
+    EXPECT_EQ(r.healthBonus, 5);
+    EXPECT_EQ(r.gems, 0);
+    EXPECT_EQ(progress->getGems(), 13);
+
+    progress->saveLevelResult(1, 0, 1, result(1, 1, 1, 2));
+    EXPECT_EQ(progress->getLastEpisode(), 1);
+    EXPECT_EQ(progress->getGems(), 15);
+}
+
+TEST_F(ProgressFixture, NextLevelAndOpenLevels)
+{
+    EXPECT_EQ(progress->getNextLevel(2, 1), -1);
+    EXPECT_FALSE(progress->isLevelOpen(2, 0, 1));
+    EXPECT_EQ(progress->getNextLevel(7, 1), -2);
+    EXPECT_EQ(progress->getNextLevel(0, 1), 0);
+    EXPECT_TRUE(progress->isLevelOpen(0, 0, 1));
+    EXPECT_FALSE(progress->isLevelOpen(0, 1, 1));
+    progress->saveLevelResult(0, 0, 1, result(1, 1, 2, 0));
+    EXPECT_TRUE(progress->isLevelOpen(0, 1, 1));
+    progress->saveLevelResult(0, 1, 1, result(1, 1, 1, 0));
+    progress->saveLevelResult(0, 2, 1, result(1, 1, 1, 0));
+    EXPECT_EQ(progress->getNextLevel(0, 1), 2);
+    // Hardcore levels keep their own results.
+    EXPECT_EQ(progress->getNextLevel(0, 3), 0);
+}
+
+TEST_F(ProgressFixture, StarTotalsCountBothModes)
+{
+    progress->saveLevelResult(0, 0, 1, result(1, 1, 2, 0));
+    progress->saveLevelResult(0, 0, 3, result(1, 1, 1, 0));
+    progress->saveLevelResult(1, 0, 1, result(1, 1, 3, 0));
+    EXPECT_EQ(progress->getStarTotal(0), 3);
+    EXPECT_EQ(progress->getStarTotal(-1), 6);
+    i32 episode = -1, level = -1;
+    progress->getFurthestLevel(episode, level);
+    EXPECT_EQ(episode, 0);
+    EXPECT_EQ(level, 0);
+}
+
+TEST_F(ProgressFixture, UpgradeLevelsCacheAndHardcore)
+{
+    EXPECT_EQ(progress->getUpgradeLevel(8), -1);
+    tinyxml2::XMLElement* upgrades = element("upgrades");
+    ASSERT_NE(upgrades, nullptr);
+    EXPECT_EQ(upgrades->FirstChildElement("upgrade")->IntAttribute("id"), 7);
+    EXPECT_EQ(progress->getUpgradeLevel(42), -2);
+    EXPECT_EQ(progress->getUpgradeLevel(42), -1);
+    progress->setUpgradeLevel(8, 1);
+    EXPECT_EQ(progress->getUpgradeLevel(8), 1);
+    progress->setMode(3);
+    EXPECT_EQ(progress->getUpgradeLevel(8), -1);
+}
+
+TEST_F(ProgressFixture, UpgradeEntryMissingInAnExistingListIsMinusTwoOnce)
+{
+    tinyxml2::XMLElement* upgrades = progress->profile()->GetDocument()->NewElement("upgrades");
+    progress->profile()->InsertEndChild(upgrades);
+    EXPECT_EQ(progress->getUpgradeLevel(7), -2);
+    EXPECT_EQ(progress->getUpgradeLevel(7), -1);
+}
+
+TEST_F(ProgressFixture, SettingsAttributesAndVolumeFormat)
+{
+    EXPECT_EQ(progress->getMusicVolume(), 1.0f);
+    EXPECT_STREQ(element("music")->Attribute("v"), "1.000000");
+    progress->setSoundVolume(0.25f); // no "sound" element yet: the setter creates it
+    EXPECT_STREQ(element("sound")->Attribute("v"), "0.250000");
+    progress->setEpisodeVisited(2, 3, 1);
+    progress->setEventSeen(12);
+    EXPECT_EQ(element("episodeVisited")->IntAttribute("episode2h"), 1);
+    EXPECT_TRUE(progress->isEventSeen(12));
+    EXPECT_FALSE(progress->isEventSeen(11));
+    EXPECT_EQ(progress->getEpisodeVisited(2, 1), 0);
+    EXPECT_EQ(progress->profile()->LastChildElement(), element("episodeVisited"));
+    progress->setGems(5);
+    EXPECT_EQ(progress->profile()->FirstChildElement(), element("gems"));
+}
+
+TEST_F(ProgressFixture, GemsStartFromTheBattleValue)
+{
+    host.gemsStart = 30;
+    EXPECT_EQ(progress->getGems(), 30);
+    progress->addGems(5);
+    EXPECT_EQ(progress->getGems(), 35);
+}
+
+TEST_F(ProgressFixture, TutorialParameterDoesNotSwitchTheTutorialOff)
+{
+    EXPECT_TRUE(progress->isTutorialAvailable());
+    EXPECT_EQ(progress->getTutorialParam("dropChanceOverride"), 0);
+    EXPECT_TRUE(progress->isTutorialAvailable());
+    progress->setTutorialParam("dropChanceOverride", 1);
+    EXPECT_EQ(progress->getTutorialParam("dropChanceOverride"), 1);
+    EXPECT_EQ(progress->getTutorialStepState(4), 0);
+    progress->setTutorialStepState(4, 2);
+    EXPECT_EQ(progress->getTutorialStepState(4), 2);
+    progress->setTutorialAvailable(false);
+    EXPECT_FALSE(progress->isTutorialAvailable());
+}
+
+TEST_F(ProgressFixture, OwnedSpotsMatchHardcoreSeparately)
+{
+    progress->addOwnedSpot("#2", 0, 1);
+    EXPECT_TRUE(progress->isSpotOwned("#2", 0, 1));
+    EXPECT_FALSE(progress->isSpotOwned("#2", 0, 0));
+    host.mode = 0;
+    EXPECT_TRUE(progress->isSpotOwned("#2", 0, 1));
+    host.mode = 3;
+    EXPECT_FALSE(progress->isSpotOwned("#2", 0, 1));
+}
+
+TEST_F(ProgressFixture, ProfilesSelectRenameAndDelete)
+{
+    EXPECT_TRUE(progress->currentName().empty());
+    progress->createProfile(L"Ann");
+    EXPECT_EQ(progress->currentName(), L"Ann");
+    EXPECT_EQ(host.reloads, 1);
+    progress->createProfile(L"Bob");
+    progress->renameProfile(L"Bea");
+    EXPECT_EQ(store.currentProfileName(), L"Bea");
+    progress->deleteCurrentProfile();
+    EXPECT_EQ(store.currentProfileName(), L"Ann");
+    EXPECT_EQ(progress->profileNames(), (std::vector<std::wstring>{L"Ann"}));
+}
+
+TEST_F(ProgressFixture, SelectingAProfileAppliesItsModeGemsAndScreen)
+{
+    host.fullscreen = true;
+    progress->setMode(2);
+    progress->setGems(9);
+    progress->setFullscreen(false);
+    progress->selectProfile(store.currentProfileName());
+    EXPECT_EQ(host.selectedMode, 2);
+    EXPECT_EQ(host.selectedGems, 9);
+    EXPECT_EQ(host.switches, 1);
+}
+
+TEST(ProgressFile, HandWrittenProfileWithMissingElementsAndAtomicSave)
+{
+    testsupport::TempDir dir;
+    dir.Write("profiles.xml", R"(<Profiles currentProfile="Zoë"><Profile name="Zoë"><tutorial>
+        <step id="3" state="1"/></tutorial><levels><level n="0" episode="0" mode="1" stars="2"/></levels>
+        </Profile></Profiles>)");
+    std::string path = (dir.Path() / "profiles.xml").string();
+    FakeHost host;
+    host.table.readText("0;3;2;0;0\n");
+    {
+        TDDocumentProfileStore store(path);
+        TDProgress progress(store, host);
+        EXPECT_EQ(store.currentProfileName(), L"Zoë");
+        EXPECT_TRUE(progress.isTutorialAvailable());
+        EXPECT_EQ(progress.getTutorialStepState(3), 1);
+        EXPECT_EQ(progress.getSoundVolume(), 1.0f);
+        EXPECT_EQ(progress.getUpgradeLevel(9), -1); // creates the list and saves
+        EXPECT_EQ(progress.getStarTotal(-1), 2);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "profiles.xml.tmp"));
+    TDDocumentProfileStore reread(path);
+    EXPECT_FALSE(reread.corrupt());
+    EXPECT_NE(reread.currentProfile()->FirstChildElement("upgrades"), nullptr);
+}
+
+TEST(ProgressFile, DamagedFileGivesTheDefaultProfile)
+{
+    testsupport::TempDir dir;
+    dir.Write("profiles.xml", "<Profiles><Profile name=");
+    TDDocumentProfileStore store((dir.Path() / "profiles.xml").string());
+    EXPECT_TRUE(store.corrupt());
+    EXPECT_EQ(store.currentProfileName(), std::wstring(kTDDefaultProfileName));
+}

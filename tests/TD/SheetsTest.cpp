@@ -1,0 +1,166 @@
+#include "Source/TD/TDEpisodeTable.h"
+#include "Source/TD/TDPrototypes.h"
+#include "Source/TD/TDSheetReader.h"
+
+#include <gtest/gtest.h>
+#include <tinyxml2.h>
+
+#include <vector>
+
+namespace
+{
+struct Sheet
+{
+    tinyxml2::XMLDocument document;
+    tinyxml2::XMLElement* section = nullptr;
+    explicit Sheet(const std::string& text)
+    {
+        section = document.NewElement("towers");
+        document.InsertEndChild(section);
+        TDSheetReader::readText(text, section, document);
+    }
+    std::vector<std::string> topIds() const
+    {
+        std::vector<std::string> ids;
+        for (auto* e = section->FirstChildElement(); e; e = e->NextSiblingElement())
+            ids.push_back(e->Attribute("id") ? e->Attribute("id") : "");
+        return ids;
+    }
+};
+
+TDPrototype readRow(const std::string& header, const std::string& row)
+{
+    Sheet sheet(header + "\n" + row + "\n");
+    return TDPrototype(sheet.section->FirstChildElement(), true);
+}
+} // namespace
+
+TEST(SheetReader, DecimalCommasBecomePointsInDataButNotInHeader)
+{
+    Sheet sheet("id;spe,ed\n1;1,5\n");
+    const tinyxml2::XMLElement* row = sheet.section->FirstChildElement();
+    ASSERT_NE(row, nullptr);
+    EXPECT_STREQ(row->Attribute("spe,ed"), "1.5");
+}
+
+TEST(SheetReader, TopLevelRowsReverseAndChildrenKeepFileOrder)
+{
+    Sheet sheet("id;parent\r\n10;-1\r\n20;\r\n11;10\r\n12;10\r\n13;11\r\n99;77\r\n");
+    EXPECT_EQ(sheet.topIds(), (std::vector<std::string>{"99", "13", "20", "10"}));
+    const tinyxml2::XMLElement* ten = sheet.section->LastChildElement();
+    ASSERT_STREQ(ten->Attribute("id"), "10");
+    EXPECT_STREQ(ten->FirstChildElement()->Attribute("id"), "11");
+    EXPECT_STREQ(ten->LastChildElement()->Attribute("id"), "12");
+}
+
+TEST(SheetReader, ExtraCellsAreIgnoredAndMissingCellsLeaveNoAttribute)
+{
+    Sheet sheet("id;cost\n1;5;7;8\n2\n");
+    const tinyxml2::XMLElement* two = sheet.section->FirstChildElement();
+    const tinyxml2::XMLElement* one = two->NextSiblingElement();
+    EXPECT_STREQ(one->Attribute("cost"), "5");
+    EXPECT_EQ(one->Attribute("7"), nullptr);
+    EXPECT_EQ(two->Attribute("cost"), nullptr);
+    TDPrototype p(two, true);
+    EXPECT_EQ(p.cost, 0.0f);
+    EXPECT_TRUE(p.psd.empty());
+}
+
+TEST(SheetReader, EmptyTextLeavesSectionEmpty)
+{
+    Sheet sheet("");
+    EXPECT_EQ(sheet.section->FirstChildElement(), nullptr);
+}
+
+TEST(Prototype, TiersAreReadOnceAndNotInTheStore)
+{
+    tinyxml2::XMLDocument document;
+    tinyxml2::XMLElement* data = document.NewElement("data");
+    document.InsertEndChild(data);
+    tinyxml2::XMLElement* towers = document.NewElement("towers");
+    data->InsertEndChild(towers);
+    TDSheetReader::readText("id;parent;levelid;cost\n10;-1;1;50\n11;10;2;70\n12;10;3;90\n", towers, document);
+    // A grandchild placed by hand must not be read as a tier of a tier.
+    towers->FirstChildElement()->FirstChildElement()->InsertEndChild(document.NewElement("unit"));
+    TDPrototypes store(data);
+    ASSERT_EQ(store.all.size(), 1u);
+    TDPrototype* base = store.findById(10);
+    ASSERT_NE(base, nullptr);
+    ASSERT_EQ(base->tiers.size(), 2u);
+    EXPECT_TRUE(base->tiers[0]->tiers.empty());
+    EXPECT_EQ(base->findTier(3)->cost, 90.0f);
+    EXPECT_EQ(store.findById(11), nullptr);
+    EXPECT_EQ(store.findById(12345), nullptr);
+
+    TDPrototype copy = *base;
+    ASSERT_EQ(copy.tiers.size(), 2u);
+    EXPECT_NE(copy.tiers[0], base->tiers[0]);
+}
+
+TEST(Prototype, StoreOrderIsUnitsTowersAmmo)
+{
+    TDPrototypes store;
+    tdLoadPrototypeSheets(store, "id\n100\n101\n", "id\n1\n", "id\n2001\n");
+    std::vector<i32> ids;
+    for (auto* p : store.all)
+        ids.push_back(p->id);
+    EXPECT_EQ(ids, (std::vector<i32>{1, 101, 100, 2001}));
+}
+
+TEST(Prototype, FillColorIsHexWithDefaults)
+{
+    EXPECT_EQ(readRow("id", "1").fillColor, 0xFFFFFFFFu);
+    EXPECT_EQ(readRow("id;fillColor", "1;ff00ff").fillColor, 0x00FF00FFu);
+    EXPECT_EQ(readRow("id;fillColor", "1;zz").fillColor, 0u);
+    EXPECT_EQ(readRow("id;fillColor", "1;").fillColor, 0u);
+}
+
+TEST(Prototype, AirNeedsTheIntegerOneWhileOtherFlagsTakeTrue)
+{
+    EXPECT_FALSE(readRow("air", "true").air);
+    EXPECT_TRUE(readRow("air", "1").air);
+    EXPECT_FALSE(readRow("air", "2").air);
+    EXPECT_TRUE(readRow("splash;dot;stun", "true;3;0").splash);
+    EXPECT_TRUE(readRow("splash;dot;stun", "true;3;0").dot);
+    EXPECT_FALSE(readRow("splash;dot;stun", "true;3;0").stun);
+    EXPECT_TRUE(readRow("debufftower", "0,5").debuffTower);
+}
+
+TEST(Prototype, ParentDefaultsToNoneAndBadNumbersKeepDefaults)
+{
+    TDPrototype p = readRow("id;parent;cost;strength;addons", "7;;abc;2,5;dot/ splash //air");
+    EXPECT_EQ(p.parent, -1);
+    EXPECT_EQ(p.cost, 0.0f);
+    EXPECT_EQ(p.strength, 2.5f);
+    EXPECT_EQ(p.addonList, (std::vector<std::string>{"dot", "splash", "air"}));
+}
+
+TEST(EpisodeTable, ReadsFiveCellLinesOnly)
+{
+    TDEpisodeTable table;
+    table.readText(" 0 ; 5 ;5;0;0\n1;2;1;6\n-1;9;9;9;9\n2;x;3;4;0\r\n");
+    EXPECT_EQ(table.getLevelCount(0), 5);
+    EXPECT_EQ(table.getHardcoreLevelCount(0), 5);
+    EXPECT_EQ(table.getStarsToUnlock(0), 0);
+    EXPECT_EQ(table.getLevelCount(1), -1);
+    EXPECT_EQ(table.getLevelCount(-1), -1);
+    EXPECT_EQ(table.getLevelCount(2), 0);
+    EXPECT_EQ(table.getEpisodeCount(), 2);
+}
+
+TEST(EpisodeTable, LaterLinesReplaceAndEarlierCallsSurvive)
+{
+    TDEpisodeTable table;
+    table.readText("0;3;2;0;1\n1;2;1;6;0\n");
+    table.readText("1;4;4;9;0\n");
+    EXPECT_EQ(table.getLevelCount(0), 3);
+    EXPECT_EQ(table.getLevelCount(1), 4);
+    EXPECT_EQ(table.getStarsToUnlock(1), 9);
+}
+
+TEST(EpisodeTable, TotalStopsAtFirstGapAndSkipsEmptyEpisodes)
+{
+    TDEpisodeTable table;
+    table.readText("0;3;2;0;0\n1;0;4;0;0\n2;2;1;0;0\n4;9;9;0;0\n");
+    EXPECT_EQ(table.getTotalLevelCount(), 5 + 3);
+}

@@ -1,0 +1,138 @@
+#include "Source/TD/TDBuildSpot.h"
+#include "Source/TD/TDSpellSheet.h"
+#include "Source/TD/TDUnlocks.h"
+
+#include <gtest/gtest.h>
+#include <tinyxml2.h>
+
+namespace
+{
+TDBuildSpot spotFrom(const char* xml)
+{
+    tinyxml2::XMLDocument document;
+    document.Parse(xml);
+    return TDBuildSpot(document.FirstChildElement());
+}
+
+struct SizedImage : TDImage
+{
+    i32 width() const override { return 140; }
+    i32 height() const override { return 100; }
+};
+
+struct OnlyIconsLoader : TDNullImageLoader
+{
+    std::vector<std::wstring> asked;
+    std::unique_ptr<TDImage> loadImage(const std::wstring& name) override
+    {
+        asked.push_back(name);
+        if (name.find(L"icon") == std::wstring::npos)
+            return nullptr;
+        return std::make_unique<SizedImage>();
+    }
+};
+} // namespace
+
+TEST(BuildSpot, PricesTruncateTowardZeroAndFreeNeedsBothZero)
+{
+    TDBuildSpot priced = spotFrom(R"(<spot x="10" y="20"><p name="cost_gold" value="12.9"/>
+        <p name="cost_real" value="-0.5"/><p name="type" value="1.7"/></spot>)");
+    EXPECT_EQ(priced.costGold, 12);
+    EXPECT_EQ(priced.costReal, 0);
+    EXPECT_EQ(priced.type, 1);
+    EXPECT_EQ(priced.x, 10.0f);
+    EXPECT_FALSE(priced.open);
+
+    TDBuildSpot free = spotFrom(R"(<spot x="1"><p name="cost_gold" value="0"/></spot>)");
+    EXPECT_TRUE(free.open);
+    EXPECT_EQ(free.y, 0.0f);
+}
+
+TEST(SpellSheet, OnlyAnExactHashSkipsARow)
+{
+    TDSpellSheet sheet;
+    sheet.readText("#;proto;image;image2;id;x\n#x;3001;a;b;1;0\n;3002;c;d;2;0\n# ;3003;e;f;3;0\n", nullptr);
+    ASSERT_EQ(sheet.spells.size(), 2u);
+    EXPECT_EQ(sheet.spells[0]->protoId, 3001);
+    EXPECT_EQ(sheet.spells[1]->image, "c");
+    EXPECT_EQ(sheet.findById(3), nullptr);
+}
+
+TEST(SpellSheet, DuplicateIdsFindTheEarlierAndShortRowsReadEmpty)
+{
+    TDSpellSheet sheet;
+    sheet.readText(";1;a;b;7\r\n;2;c;d;7\r\n;3\r\n", nullptr);
+    ASSERT_EQ(sheet.spells.size(), 3u);
+    EXPECT_EQ(sheet.findById(7)->protoId, 1);
+    EXPECT_EQ(sheet.spells[2]->image, "");
+    EXPECT_EQ(sheet.spells[2]->id, 0);
+}
+
+TEST(SpellSheet, MissingPicturesStayNull)
+{
+    OnlyIconsLoader loader;
+    TDSpellSheet sheet;
+    sheet.readText(";3001;ui/icon_fire;ui/shade_fire;0;0\n", &loader);
+    ASSERT_EQ(sheet.spells.size(), 1u);
+    ASSERT_NE(sheet.spells[0]->imageTexture, nullptr);
+    EXPECT_EQ(sheet.spells[0]->imageTexture->width(), 140);
+    EXPECT_EQ(sheet.spells[0]->image2Texture, nullptr);
+    EXPECT_EQ(loader.asked, (std::vector<std::wstring>{L"ui/icon_fire", L"ui/shade_fire"}));
+}
+
+TEST(Unlocks, RunningListAndNewUnlocks)
+{
+    TDUnlocks unlocks;
+    unlocks.readText("0;0;1,2\n0;1;3\n");
+    EXPECT_EQ(unlocks.unlocked[0][0], (std::vector<i32>{1, 2}));
+    EXPECT_EQ(unlocks.unlocked[0][1], (std::vector<i32>{1, 2, 3}));
+    EXPECT_EQ(unlocks.newUnlocks[0][1], (std::vector<i32>{3}));
+    EXPECT_TRUE(unlocks.isUnlocked(2, 0, 1));
+    EXPECT_FALSE(unlocks.isUnlocked(3, 0, 0));
+}
+
+TEST(Unlocks, MinusOneUnlocksEverythingFromThenOn)
+{
+    TDUnlocks unlocks;
+    unlocks.readText("0;0;1\n0;1;-1\n0;2;5\n");
+    EXPECT_FALSE(unlocks.isUnlocked(999, 0, 0));
+    EXPECT_TRUE(unlocks.isUnlocked(999, 0, 1));
+    EXPECT_TRUE(unlocks.isUnlocked(999, 0, 2));
+}
+
+TEST(Unlocks, ALaterLineReplacesAndCarriageReturnsGiveNoIds)
+{
+    TDUnlocks unlocks;
+    unlocks.readText("0;0;1,2\r\n\r\n0;0;4\r\n1;0;\r\n1;1\r\n");
+    EXPECT_EQ(unlocks.newUnlocks[0][0], (std::vector<i32>{4}));
+    EXPECT_EQ(unlocks.newUnlocks[1][0], (std::vector<i32>{}));
+    EXPECT_EQ(unlocks.newUnlocks[1][1], (std::vector<i32>{}));
+    EXPECT_TRUE(unlocks.isUnlocked(4, 0, 0));
+}
+
+TEST(Unlocks, ALevelWithoutALineUsesTheNearestEarlierOne)
+{
+    TDUnlocks unlocks;
+    unlocks.readText("0;0;10000\n0;2;20000\n");
+    EXPECT_TRUE(unlocks.isUnlocked(10000, 0, 1));
+    EXPECT_FALSE(unlocks.isUnlocked(20000, 0, 1));
+    EXPECT_TRUE(unlocks.isUnlocked(20000, 1, 0));
+    EXPECT_FALSE(unlocks.isUnlocked(10000, -1, 0));
+    std::vector<i32> none{42};
+    unlocks.getNewUnlocks(0, 1, 1, none);
+    EXPECT_TRUE(none.empty());
+}
+
+TEST(Unlocks, HardcoreStartAddsItsOwnIds)
+{
+    TDUnlocks unlocks;
+    unlocks.readText("0;0;1,2\n");
+    std::vector<i32> out;
+    unlocks.getNewUnlocks(0, 0, 3, out);
+    EXPECT_EQ(out, (std::vector<i32>{36, 37, 38}));
+    std::vector<i32> other{9};
+    unlocks.getNewUnlocks(0, 1, 3, other);
+    EXPECT_EQ(other, (std::vector<i32>{9}));
+    unlocks.getNewUnlocks(0, 0, 1, out);
+    EXPECT_EQ(out, (std::vector<i32>{1, 2}));
+}

@@ -1,0 +1,169 @@
+#include "Source/TD/TDPrototype.h"
+#include "Source/TD/TDUpgrades.h"
+#include "Source/TD/TDFindById.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace
+{
+const char* kTree = R"(<upgrades>
+  <upgrade id="1" section="0" icon="ui/might_01">
+    <targets><target id="-1"/></targets>
+    <steps>
+      <step cost_g="0" cost_r="10"><attributes><a name="maxHP" value="5"/><a name="startBudget" value="10"/></attributes></step>
+      <step cost_g="0" cost_r="20"><attributes><a name="maxHP" value="8"/><a name="enemyCost" value="-5"/></attributes></step>
+    </steps>
+  </upgrade>
+  <upgrade id="2" section="1" icon="ui/tower_01">
+    <unlock episode="0" level="1"/>
+    <targets><target id="10000"/></targets>
+    <steps>
+      <step cost_r="5"><attributes><a name="strength" value="15"/><a name="cost" value="-10"/><a name="radius" value="10"/></attributes></step>
+      <step cost_r="9"><attributes><a name="strength" value="15"/></attributes></step>
+    </steps>
+  </upgrade>
+  <upgrade id="3" section="1">
+    <targets><target id="10000"/></targets>
+    <steps><step><attributes><a name="strength" value="15"/><a name="cooldown" value="25"/><a name="speed" value="50"/></attributes></step></steps>
+  </upgrade>
+  <upgrade id="4" section="2" icon="x"><steps><step/></steps></upgrade>
+  <upgrade id="5" section="2" icon="y"><targets><target id="-1"/></targets>
+    <steps><step><attributes><a name="maxHP" value="3"/></attributes></step></steps></upgrade>
+</upgrades>)";
+
+struct Fixture : ::testing::Test
+{
+    TDUpgrades tree;
+    std::map<i32, i32> bought;
+    bool unlockedAll = true;
+    TDUpgradeContext context;
+    void SetUp() override
+    {
+        tree.readText(kTree);
+        context.boughtLevel = [this](i32 id) { return bought.count(id) ? bought[id] : -1; };
+        context.isUnlocked = [this](i32) { return unlockedAll; };
+    }
+    TDPrototype tower()
+    {
+        TDPrototype p;
+        p.id = 10000;
+        p.strength = 10.0f;
+        p.cost = 95.0f;
+        p.cooldown = 2.0f;
+        p.radius = 100.0f;
+        p.speed = -1.0f;
+        return p;
+    }
+};
+} // namespace
+
+using UpgradeTree = Fixture;
+
+TEST_F(UpgradeTree, ReadsFieldsAndToleratesMissingParts)
+{
+    ASSERT_EQ(tree.upgrades.size(), 5u);
+    const TDUpgrade* second = TDFindById(tree.upgrades, 2);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->unlockLevel, 1);
+    EXPECT_EQ(second->icon, L"ui/tower_01");
+    EXPECT_EQ(second->getStep(0)->costReal, 5);
+    EXPECT_EQ(second->getStep(2), nullptr);
+    EXPECT_EQ(second->getStep(-1), nullptr);
+    const TDUpgrade* noTargets = TDFindById(tree.upgrades, 4);
+    EXPECT_TRUE(noTargets->targetIds.empty());
+    EXPECT_FALSE(noTargets->isGlobal());
+    EXPECT_TRUE(TDFindById(tree.upgrades, 3)->icon.empty());
+    std::vector<TDUpgrade*> section;
+    tree.getSection(1, section);
+    EXPECT_EQ(section.size(), 2u);
+
+    TDUpgrades empty;
+    empty.readText("<other/>");
+    EXPECT_TRUE(empty.upgrades.empty());
+    empty.readText("<upgrades><upgrade");
+    EXPECT_TRUE(empty.upgrades.empty());
+}
+
+TEST_F(UpgradeTree, GlobalBonusLaterStepWinsAndNonPositiveKeeps)
+{
+    TDGlobalBonus bonus;
+    bonus.enemyCostBonus = 0.25f;
+    bought[1] = 1;
+    bought[5] = 0;
+    tree.applyGlobal(context, bonus);
+    EXPECT_EQ(bonus.healthBonus, 3);
+    EXPECT_EQ(bonus.enemyCostBonus, 0.25f);
+    EXPECT_EQ(bonus.startBudgetBonus, 0.0f);
+
+    TDGlobalBonus first;
+    bought.erase(5);
+    bought[1] = 0;
+    tree.applyGlobal(context, first);
+    EXPECT_EQ(first.healthBonus, 5);
+    EXPECT_FLOAT_EQ(first.startBudgetBonus, 0.1f);
+}
+
+TEST_F(UpgradeTree, NothingBoughtOrPastTheLastStepAppliesNothing)
+{
+    TDPrototype p = tower();
+    tree.applyToPrototype(context, p);
+    EXPECT_EQ(p.strength, 10.0f);
+    bought[2] = 7;
+    tree.applyToPrototype(context, p);
+    EXPECT_EQ(p.strength, 10.0f);
+}
+
+TEST_F(UpgradeTree, PrototypeArithmeticRoundsAsSpecified)
+{
+    TDPrototype p = tower();
+    bought[2] = 0;
+    tree.applyToPrototype(context, p);
+    EXPECT_EQ(p.strength, 12.0f);
+    EXPECT_EQ(p.cost, 85.0f);
+    EXPECT_FLOAT_EQ(p.radius, 110.0f);
+
+    TDPrototype q = tower();
+    bought.clear();
+    bought[3] = 0;
+    tree.applyToPrototype(context, q);
+    EXPECT_EQ(q.cooldown, 1.5f);
+    EXPECT_EQ(q.speed, -1.0f); // instant bullets stay instant
+}
+
+TEST_F(UpgradeTree, StepsCompoundOnPrototypesButNotOnTowers)
+{
+    bought[2] = 0;
+    bought[3] = 0;
+    TDPrototype p = tower();
+    tree.applyToPrototype(context, p);
+    EXPECT_EQ(p.strength, 14.0f); // 10 -> 12 -> 12 + ceil(1.8)
+
+    TDPrototype base = tower();
+    TDPrototype bonus;
+    tree.applyToTower(context, base, bonus);
+    EXPECT_EQ(bonus.strength, 4.0f); // ceil(1.5) twice, from the base each time
+    EXPECT_FLOAT_EQ(bonus.radius, 10.0f);
+    EXPECT_FLOAT_EQ(bonus.cooldown, -0.5f);
+}
+
+TEST_F(UpgradeTree, LockedTargetsAndHardcoreApplyNothing)
+{
+    bought[2] = 0;
+    unlockedAll = false;
+    TDPrototype p = tower();
+    tree.applyToPrototype(context, p);
+    EXPECT_EQ(p.strength, 10.0f);
+    EXPECT_FALSE(TDUpgrades::isAvailable(*TDFindById(tree.upgrades, 2), context.isUnlocked));
+    EXPECT_TRUE(TDUpgrades::isAvailable(*TDFindById(tree.upgrades, 1), context.isUnlocked));
+    EXPECT_FALSE(TDUpgrades::isAvailable(*TDFindById(tree.upgrades, 4), context.isUnlocked));
+
+    unlockedAll = true;
+    context.boughtLevel = [](i32) { return -1; }; // what the progress store answers in hardcore
+    TDGlobalBonus bonus;
+    tree.applyGlobal(context, bonus);
+    tree.applyToPrototype(context, p);
+    EXPECT_EQ(bonus.healthBonus, 0);
+    EXPECT_EQ(p.strength, 10.0f);
+}
