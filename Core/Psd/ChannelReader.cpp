@@ -1,0 +1,90 @@
+// Reading and decoding one channel image.
+#include "Core/Psd/ChannelReader.h"
+
+#include "Core/Psd/Channels.h"
+
+#include <cstring>
+
+namespace psd
+{
+ChannelShape MakeShape(u64 width, u64 height, u32 depth)
+{
+    ChannelShape shape;
+    shape.mRowBytes = RowBytes(width, depth);
+    shape.mRows = static_cast<u32>(height);
+    shape.mRowSamples = width;
+    shape.mDepth = depth;
+    return shape;
+}
+
+i32 DecodeChannel(LoadContext& ctx, u16 compression, const u8* source, u64 sourceSize, u8* out,
+                  const ChannelShape& shape)
+{
+    const u64 size = shape.Size();
+    std::memset(out, 0, size);
+    switch (compression)
+    {
+    case kRaw:
+        std::memcpy(out, source, std::min(sourceSize, size));
+        return kOk;
+    case kPackBits:
+    {
+        u64 countBytes = u64(shape.mRows) * 2;
+        if (sourceSize < countBytes)
+            return ctx.Fail(kReadError, "PackBits row counts cut short");
+        DecodePackBitsRows(source, shape.mRows, source + countBytes, sourceSize - countBytes, out, shape.mRowBytes);
+        return kOk;
+    }
+    case kZip:
+    case kZipPredicted:
+    {
+        if (DecompressZip(source, sourceSize, out, size) != kOk)
+            return ctx.Fail(kZipFailed, "ZIP channel data is damaged");
+        if (compression == kZipPredicted)
+            UndoPrediction(out, size, shape.mRowSamples, shape.mDepth);
+        return kOk;
+    }
+    default:
+        return ctx.Fail(kBadCompression, "unknown channel compression");
+    }
+}
+
+i32 ReadChannel(LoadContext& ctx, u16 compression, u64 compressedSize, const ChannelShape& shape)
+{
+    Reader& r = ctx.mReader;
+    if (compressedSize > r.Remaining())
+        return ctx.Fail(kReadError, "channel data shorter than announced");
+    u64 size = shape.Size();
+    if (size > ctx.mChannel.size())
+    {
+        if (!ctx.Reserve(size - ctx.mChannel.size()))
+            return kOutOfMemory;
+        ctx.mChannel.resize(size);
+    }
+    if (compression == kRaw && compressedSize >= size)
+    {
+        // Raw data goes straight into the channel image.
+        r.Read(ctx.mChannel.data(), size);
+        r.Skip(compressedSize - size);
+        return ctx.CheckOverrun("raw channel data");
+    }
+    if (compressedSize > ctx.mScratch.size())
+        ctx.mScratch.resize(compressedSize);
+    if (r.Read(ctx.mScratch.data(), compressedSize) < compressedSize)
+        return ctx.Fail(kReadError, "channel data shorter than announced");
+    return DecodeChannel(ctx, compression, ctx.mScratch.data(), compressedSize, ctx.mChannel.data(), shape);
+}
+
+void HighBytes(const u8* data, const ChannelShape& shape, std::vector<u8>& out)
+{
+    const u64 count = shape.mRowSamples * shape.mRows;
+    out.resize(count);
+    if (shape.mDepth == 16)
+    {
+        for (u64 i = 0; i < count; ++i)
+            out[i] = data[2 * i];
+    }
+    else
+        std::memcpy(out.data(), data, count);
+}
+} // namespace psd

@@ -1,0 +1,29 @@
+// Reads one channel's compressed bytes and decodes them into a cleared channel image.
+#pragma once
+
+#include "Core/Psd/LoadContext.h"
+
+namespace psd
+{
+struct ChannelShape
+{
+    u64 mRowBytes = 0;
+    u32 mRows = 0;
+    u64 mRowSamples = 0;
+    u32 mDepth = 8;
+    u64 Size() const { return mRowBytes * mRows; }
+};
+
+ChannelShape MakeShape(u64 width, u64 height, u32 depth);
+
+// Decodes source (without the compression code) into out, which is cleared first.
+i32 DecodeChannel(LoadContext& ctx, u16 compression, const u8* source, u64 sourceSize, u8* out,
+                  const ChannelShape& shape);
+
+// Reads compressedSize bytes from the file into the scratch buffer and decodes them into
+// ctx.mChannel (resized to the shape).
+i32 ReadChannel(LoadContext& ctx, u16 compression, u64 compressedSize, const ChannelShape& shape);
+
+// The high byte of each sample of a decoded 8- or 16-bit channel image.
+void HighBytes(const u8* data, const ChannelShape& shape, std::vector<u8>& out);
+} // namespace psd

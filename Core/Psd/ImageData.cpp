@@ -1,0 +1,183 @@
+// The image-data section: the merged image, the alpha channels and, for a file without layers,
+// the one layer made from the merged image.
+#include "Core/Psd/ChannelReader.h"
+#include "Core/Psd/Channels.h"
+#include "Core/Psd/PixelAssembler.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace psd
+{
+namespace
+{
+// Colour channels the mode itself needs.
+u32 ModeColourChannels(const Document& doc)
+{
+    switch (doc.mMode)
+    {
+    case kModeRgb: case kModeLab: return 3;
+    case kModeCmyk: return 4;
+    case kModeMultichannel: return doc.mChannelCount;
+    default: return 1;
+    }
+}
+
+// The channel id of stored channel image i: colour planes come first, then transparency.
+i32 MergedChannelId(const LoadContext& ctx, u32 index)
+{
+    const Document& doc = ctx.mDoc;
+    if (doc.mMode == kModeMultichannel)
+    {
+        // c, m, y, and the fourth as k only with exactly four colour channels.
+        if (index < 3)
+            return static_cast<i32>(index);
+        return (index == 3 && doc.mColourChannels == 4) ? -1 : -100;
+    }
+    u32 colours = ModeColourChannels(doc);
+    if (index < colours)
+        return static_cast<i32>(index);
+    u32 extra = doc.mChannelCount - colours;
+    bool transparency = ctx.mNegativeLayerCount || doc.mAlphaCount < static_cast<i32>(extra);
+    if (index == colours && transparency && doc.mMode != kModeIndexed && doc.mMode != kModeBitmap)
+        return -1;
+    return -100;
+}
+
+void MakeSyntheticLayer(Document& doc)
+{
+    LayerRecord& layer = doc.mLayers.emplace_back();
+    layer.mBottom = layer.mHeight = static_cast<i32>(doc.mHeight);
+    layer.mRight = layer.mWidth = static_cast<i32>(doc.mWidth);
+    i32 colours = std::max<i32>(doc.mColourChannels, 0);
+    i32 firstId = 0;
+    layer.mChannels.resize(colours);
+    for (i32 i = 0; i < colours; ++i)
+        layer.mChannels[i].mId = static_cast<i16>(firstId + i);
+    // The stored transparency plane follows the colour planes.
+    if ((doc.mMode == kModeRgb && colours == 4) || (doc.mMode == kModeCmyk && colours == 5))
+        layer.mChannels[colours - 1].mId = -1;
+    layer.mBlendingRanges.mGreySource[1] = 65535;
+    layer.mBlendingRanges.mGreyDestination[1] = 65535;
+    layer.mBlendingRanges.mSourceLow.assign(colours, 0);
+    layer.mBlendingRanges.mSourceHigh.assign(colours, 65535);
+    layer.mBlendingRanges.mDestinationLow.assign(colours, 0);
+    layer.mBlendingRanges.mDestinationHigh.assign(colours, 65535);
+    layer.mPixels = doc.mMerged;
+}
+
+// Hands each decoded channel image to the assembler or its alpha-channel record.
+void TakeChannel(LoadContext& ctx, PixelAssembler& assembler, u32 index, const ChannelShape& shape)
+{
+    Document& doc = ctx.mDoc;
+    i32 id = MergedChannelId(ctx, index);
+    if (id >= -1)
+        assembler.AddChannel(id, ctx.mChannel.data());
+    i32 alpha = static_cast<i32>(index) - std::max<i32>(doc.mColourChannels, 0);
+    if (alpha >= 0 && alpha < static_cast<i32>(doc.mAlphaChannels.size()) && doc.mDepth != 1)
+        HighBytes(ctx.mChannel.data(), shape, doc.mAlphaChannels[alpha].mImage);
+}
+
+i32 ReadRaw(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape& shape)
+{
+    for (u32 c = 0; c < ctx.mDoc.mChannelCount; ++c)
+    {
+        i32 status = ReadChannel(ctx, kRaw, shape.Size(), shape);
+        if (status != kOk)
+            return status;
+        TakeChannel(ctx, assembler, c, shape);
+    }
+    return kOk;
+}
+
+i32 ReadPackBits(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape& shape)
+{
+    Reader& r = ctx.mReader;
+    const u32 channels = ctx.mDoc.mChannelCount;
+    std::vector<u8> counts(u64(shape.mRows) * channels * 2);
+    if (counts.size() > r.Remaining())
+        return ctx.Fail(kReadError, "merged image row counts cut short");
+    r.Read(counts.data(), counts.size());
+    // One channel at a time: only its rows are held in memory.
+    for (u32 c = 0; c < channels; ++c)
+    {
+        const u8* rowCounts = counts.data() + u64(c) * shape.mRows * 2;
+        u64 packed = 0;
+        for (u32 y = 0; y < shape.mRows; ++y)
+            packed += (u32(rowCounts[2 * y]) << 8) | rowCounts[2 * y + 1];
+        if (packed > r.Remaining())
+            return ctx.Fail(kReadError, "merged image data shorter than announced");
+        if (packed > ctx.mScratch.size())
+            ctx.mScratch.resize(packed);
+        r.Read(ctx.mScratch.data(), packed);
+        if (shape.Size() > ctx.mChannel.size())
+        {
+            if (!ctx.Reserve(shape.Size() - ctx.mChannel.size()))
+                return kOutOfMemory;
+            ctx.mChannel.resize(shape.Size());
+        }
+        std::memset(ctx.mChannel.data(), 0, shape.Size());
+        DecodePackBitsRows(rowCounts, shape.mRows, ctx.mScratch.data(), packed, ctx.mChannel.data(), shape.mRowBytes);
+        TakeChannel(ctx, assembler, c, shape);
+    }
+    return kOk;
+}
+
+i32 ReadZip(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape& shape, bool predicted)
+{
+    Reader& r = ctx.mReader;
+    // The compressed image is read whole, then inflated one channel at a time.
+    std::vector<u8> source(r.Remaining());
+    r.Read(source.data(), source.size());
+    if (shape.Size() > ctx.mChannel.size())
+    {
+        if (!ctx.Reserve(shape.Size() - ctx.mChannel.size()))
+            return kOutOfMemory;
+        ctx.mChannel.resize(shape.Size());
+    }
+    ZipStream stream(source.data(), source.size());
+    for (u32 c = 0; c < ctx.mDoc.mChannelCount; ++c)
+    {
+        std::memset(ctx.mChannel.data(), 0, shape.Size());
+        if (stream.Next(ctx.mChannel.data(), shape.Size()) != kOk)
+            return ctx.Fail(kZipFailed, "ZIP merged image is damaged");
+        if (predicted)
+            UndoPrediction(ctx.mChannel.data(), shape.Size(), shape.mRowSamples, shape.mDepth);
+        TakeChannel(ctx, assembler, c, shape);
+    }
+    return kOk;
+}
+} // namespace
+
+i32 ReadImageData(LoadContext& ctx)
+{
+    Reader& r = ctx.mReader;
+    Document& doc = ctx.mDoc;
+    const ChannelShape shape = MakeShape(doc.mWidth, doc.mHeight, doc.mDepth);
+    if (r.Remaining() < 2)
+        return ctx.Fail(kReadError, "image data missing");
+    u16 compression = r.U16();
+    const u64 pixels = u64(doc.mWidth) * doc.mHeight;
+    if (!ctx.Reserve(pixels * 4))
+        return kOutOfMemory;
+    doc.mMerged.resize(pixels);
+    PixelAssembler assembler(DocumentFormat(doc, doc.mWidth, doc.mHeight), doc.mMerged.data());
+    i32 status;
+    switch (compression)
+    {
+    case kRaw: status = ReadRaw(ctx, assembler, shape); break;
+    case kPackBits: status = ReadPackBits(ctx, assembler, shape); break;
+    case kZip:
+    case kZipPredicted: status = ReadZip(ctx, assembler, shape, compression == kZipPredicted); break;
+    default: status = ctx.Fail(kBadCompression, "unknown merged image compression"); break;
+    }
+    std::vector<u8>().swap(ctx.mChannel);
+    std::vector<u8>().swap(ctx.mScratch);
+    if (status != kOk)
+        return status;
+    assembler.Finish();
+    if (doc.mLayers.empty())
+        MakeSyntheticLayer(doc);
+    return kOk;
+}
+} // namespace psd

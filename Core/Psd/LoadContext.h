@@ -1,0 +1,63 @@
+// State shared by the section readers during one load: the reader, the document, work buffers.
+#pragma once
+
+#include "Core/Psd/Document.h"
+#include "Core/Psd/Reader.h"
+
+#include <string>
+
+namespace psd
+{
+struct LoadContext
+{
+    LoadContext(base::Stream& stream, Document& document, const std::string& name, const LoadLimits& limits)
+        : mReader(stream), mDoc(document), mName(name), mLimits(limits)
+    {
+    }
+
+    // Logs the first failure of the load with its cause and offset, and returns the status.
+    i32 Fail(i32 status, const char* what);
+    // -5 (logged) when a read ran past the end of the data, else 0.
+    i32 CheckOverrun(const char* where);
+    // Accounts for a pixel allocation against the limits; false (and -4 logged) when over.
+    bool Reserve(u64 bytes);
+    bool Failed() const { return mLogged; }
+
+    Reader mReader;
+    Document& mDoc;
+    std::string mName;
+    LoadLimits mLimits;
+    u64 mReserved = 0;
+    bool mLogged = false;
+    bool mNegativeLayerCount = false;
+
+    // Channel decoder storage, reused across layers.
+    std::vector<u8> mChannel; // one decoded channel image
+    std::vector<u8> mScratch; // one channel's compressed bytes
+};
+
+// Section readers, called in file order.
+i32 ReadHeader(LoadContext& ctx);
+i32 ReadColourModeData(LoadContext& ctx);
+i32 ReadImageResources(LoadContext& ctx);
+i32 ReadLayerAndMaskSection(LoadContext& ctx);
+i32 ReadImageData(LoadContext& ctx);
+
+// Layer info (also the body of an "Lr16" block).
+i32 ReadLayerInfo(LoadContext& ctx);
+// One layer's channel image data, after all records were read.
+i32 ReadLayerChannels(LoadContext& ctx, LayerRecord& layer);
+// One pattern of a "Patt" or "Pat2" block; end is the block's end.
+i32 ReadPattern(LoadContext& ctx, u64 end);
+// Handler of one additional layer record; data reads only that record's bytes.
+i32 ReadAdditionalRecord(LoadContext& ctx, LayerRecord& layer, u32 key, Reader& data);
+// The blend-mode value of a 4-character key (unknown keys give normal).
+u32 BlendModeFromKey(u32 key);
+// Points each layer at its enclosing group start.
+void AssignParentGroups(std::vector<LayerRecord>& layers);
+struct PixelFormat;
+// The pixel format of the document's mode and depth for an area of the given size.
+PixelFormat DocumentFormat(const Document& doc, u32 width, u32 height);
+// Keeps a parsed typed entry; one past the 20 slots is dropped.
+void StoreEntry(LayerRecord& layer, u32 kind, std::unique_ptr<TypedEntry> entry);
+} // namespace psd

@@ -1,0 +1,45 @@
+// Combines decoded channel images into 0xAARRGGBB pixels by colour mode and depth.
+#pragma once
+
+#include "Core/Base/Types.h"
+
+#include <vector>
+
+namespace psd
+{
+struct PixelFormat
+{
+    u32 mMode = 3;
+    u32 mDepth = 8;
+    u32 mWidth = 0;
+    u32 mHeight = 0;
+    const std::vector<u32>* mPalette = nullptr;
+    i32 mIndexedCount = 0;     // palette entries in use
+    i32 mTransparentIndex = -1; // -1: none
+};
+
+class PixelAssembler
+{
+public:
+    // out holds width x height pixels; it is overwritten completely.
+    PixelAssembler(const PixelFormat& format, u32* out);
+    // One channel image (RowBytes(width, depth) x height bytes): -1 transparency, 0 and up colour.
+    // Channels the mode does not use are ignored; a missing colour channel counts as 0.
+    void AddChannel(i32 id, const u8* data);
+    // Writes the pixels of modes that need every channel at once.
+    void Finish();
+
+    // Whether the mode writes channels straight into the pixels (no planes kept).
+    bool Direct() const { return mDirect; }
+
+private:
+    void WriteLane(u32 shift, const u8* data);
+    void WritePlane(std::vector<u8>& plane, const u8* data);
+    u64 Count() const { return u64(mFormat.mWidth) * mFormat.mHeight; }
+
+    PixelFormat mFormat;
+    u32* mOut;
+    bool mDirect;
+    std::vector<u8> mPlanes[5]; // ids -1, 0, 1, 2, 3
+};
+} // namespace psd

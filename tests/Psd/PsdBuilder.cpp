@@ -1,0 +1,299 @@
+// Test-side writer of big-endian PSD bytes.
+#include "PsdBuilder.h"
+
+#include <cstring>
+
+namespace psdtest
+{
+Bytes& Bytes::U8(u32 v)
+{
+    mData.push_back(static_cast<char>(v & 0xFF));
+    return *this;
+}
+
+Bytes& Bytes::U16(u32 v)
+{
+    return U8(v >> 8).U8(v);
+}
+
+Bytes& Bytes::U32(u32 v)
+{
+    return U16(v >> 16).U16(v);
+}
+
+Bytes& Bytes::F64(double v)
+{
+    u64 bits;
+    std::memcpy(&bits, &v, 8);
+    return U32(static_cast<u32>(bits >> 32)).U32(static_cast<u32>(bits));
+}
+
+Bytes& Bytes::Key(const char* fourChars)
+{
+    mData.append(fourChars, 4);
+    return *this;
+}
+
+Bytes& Bytes::Raw(const std::string& bytes)
+{
+    mData += bytes;
+    return *this;
+}
+
+Bytes& Bytes::Zeros(size_t count)
+{
+    mData.append(count, '\0');
+    return *this;
+}
+
+Bytes& Bytes::Block(const std::string& bytes)
+{
+    return U32(static_cast<u32>(bytes.size())).Raw(bytes);
+}
+
+Bytes& Bytes::Pascal(const std::string& text, size_t pad)
+{
+    U8(static_cast<u32>(text.size())).Raw(text);
+    size_t total = text.size() + 1;
+    while (total % pad != 0)
+    {
+        U8(0);
+        ++total;
+    }
+    return *this;
+}
+
+Bytes& Bytes::Unicode(const std::string& ascii, bool terminate)
+{
+    U32(static_cast<u32>(ascii.size() + (terminate ? 1 : 0)));
+    for (char c : ascii)
+        U16(static_cast<u8>(c));
+    if (terminate)
+        U16(0);
+    return *this;
+}
+
+Bytes& Bytes::Id(const std::string& id)
+{
+    if (id.size() == 4)
+        return U32(0).Raw(id);
+    return U32(static_cast<u32>(id.size())).Raw(id);
+}
+
+Bytes& Bytes::Class(const std::string& id)
+{
+    return Unicode("", true).Id(id);
+}
+
+Bytes& Bytes::Colour(u32 space, u32 a, u32 b, u32 c, u32 d)
+{
+    return U16(space).U16(a).U16(b).U16(c).U16(d);
+}
+
+Descriptor::Descriptor(const std::string& classId) : mClassId(classId) {}
+
+Descriptor& Descriptor::Double(const std::string& key, double v)
+{
+    ++mCount;
+    mItems.Id(key).Key("doub").F64(v);
+    return *this;
+}
+
+Descriptor& Descriptor::Unit(const std::string& key, const char* unit, double v)
+{
+    ++mCount;
+    mItems.Id(key).Key("UntF").Key(unit).F64(v);
+    return *this;
+}
+
+Descriptor& Descriptor::Long(const std::string& key, i32 v)
+{
+    ++mCount;
+    mItems.Id(key).Key("long").I32(v);
+    return *this;
+}
+
+Descriptor& Descriptor::Bool(const std::string& key, bool v)
+{
+    ++mCount;
+    mItems.Id(key).Key("bool").U8(v ? 1 : 0);
+    return *this;
+}
+
+Descriptor& Descriptor::Enum(const std::string& key, const std::string& type, const std::string& value)
+{
+    ++mCount;
+    mItems.Id(key).Key("enum").Id(type).Id(value);
+    return *this;
+}
+
+Descriptor& Descriptor::Text(const std::string& key, const std::string& ascii)
+{
+    ++mCount;
+    mItems.Id(key).Key("TEXT").Unicode(ascii, true);
+    return *this;
+}
+
+Descriptor& Descriptor::Object(const std::string& key, const Descriptor& value)
+{
+    ++mCount;
+    mItems.Id(key).Key("Objc").Raw(value.Body());
+    return *this;
+}
+
+Descriptor& Descriptor::ObjectList(const std::string& key, const std::vector<Descriptor>& values)
+{
+    ++mCount;
+    mItems.Id(key).Key("VlLs").U32(static_cast<u32>(values.size()));
+    for (const Descriptor& d : values)
+        mItems.Key("Objc").Raw(d.Body());
+    return *this;
+}
+
+Descriptor& Descriptor::RawItem(const std::string& key, const char* type, const std::string& value)
+{
+    ++mCount;
+    mItems.Id(key).Key(type).Raw(value);
+    return *this;
+}
+
+std::string Descriptor::Body() const
+{
+    Bytes out;
+    out.Class(mClassId).U32(mCount).Raw(mItems.Str());
+    return out.Str();
+}
+
+Descriptor RgbColour(double r, double g, double b)
+{
+    Descriptor d("RGBC");
+    d.Double("Rd  ", r).Double("Grn ", g).Double("Bl  ", b);
+    return d;
+}
+
+std::string Tagged(const char* key, const std::string& data, bool pad)
+{
+    Bytes out;
+    out.Key("8BIM").Key(key).U32(static_cast<u32>(data.size())).Raw(data);
+    if (pad && data.size() % 2)
+        out.U8(0);
+    return out.Str();
+}
+
+std::string Divider(u32 type, const char* blendKey)
+{
+    Bytes data;
+    data.U32(type);
+    if (blendKey)
+        data.Key("8BIM").Key(blendKey);
+    return Tagged("lsct", data.Str());
+}
+
+std::string Fill(size_t count, u8 value)
+{
+    return std::string(count, static_cast<char>(value));
+}
+
+std::string PackBitsRows(u32 rows, u32 rowBytes, u8 value)
+{
+    Bytes counts, data;
+    for (u32 y = 0; y < rows; ++y)
+    {
+        Bytes row;
+        u32 left = rowBytes;
+        while (left > 0)
+        {
+            u32 run = left > 128 ? 128 : left;
+            if (run == 1)
+                row.U8(0).U8(value);
+            else
+                row.U8(257 - run).U8(value);
+            left -= run;
+        }
+        counts.U16(static_cast<u32>(row.Size()));
+        data.Raw(row.Str());
+    }
+    return counts.Str() + data.Str();
+}
+
+PsdBuilder::PsdBuilder(u32 width, u32 height, u32 mode, u32 depth, u32 channels)
+    : mWidth(width), mHeight(height), mMode(mode), mDepth(depth), mChannels(channels)
+{
+}
+
+PsdBuilder& PsdBuilder::Resource(u32 id, const std::string& data, const std::string& name)
+{
+    Bytes block;
+    block.Key("8BIM").U16(id);
+    Bytes nameBytes;
+    nameBytes.Pascal(name, 2);
+    block.Raw(nameBytes.Str()).U32(static_cast<u32>(data.size())).Raw(data);
+    if (data.size() % 2)
+        block.U8(0);
+    mResources += block.Str();
+    return *this;
+}
+
+std::string PsdBuilder::LayerInfo() const
+{
+    Bytes info;
+    info.I16(mCountSet ? mLayerCount : static_cast<i32>(mLayers.size()));
+    for (const LayerSpec& layer : mLayers)
+    {
+        info.I32(layer.mTop).I32(layer.mLeft).I32(layer.mBottom).I32(layer.mRight);
+        info.I16(static_cast<i32>(layer.mChannels.size()));
+        for (const ChannelSpec& c : layer.mChannels)
+        {
+            u32 length = layer.mChannelLengthOverride >= 0 ? static_cast<u32>(layer.mChannelLengthOverride)
+                                                            : static_cast<u32>(c.mData.size() + 2);
+            info.I16(c.mId).U32(length);
+        }
+        info.Raw(layer.mBlendSignature).Raw(layer.mBlendKey);
+        info.U8(layer.mOpacity).U8(layer.mClipping).U8(layer.mFlags).U8(0);
+        Bytes extra;
+        extra.Block(layer.mMask).Block(layer.mBlendingRanges);
+        extra.Pascal(layer.mName, 4).Raw(layer.mExtra);
+        info.Block(extra.Str());
+    }
+    for (const LayerSpec& layer : mLayers)
+        for (const ChannelSpec& c : layer.mChannels)
+            info.U16(c.mCompression).Raw(c.mData);
+    if (info.Size() % 2)
+        info.U8(0);
+    Bytes out;
+    out.Block(info.Str());
+    return out.Str();
+}
+
+std::string PsdBuilder::Build() const
+{
+    Bytes out;
+    out.Raw(mSignature).U16(mVersion).Zeros(6).U16(mChannels).U32(mHeight).U32(mWidth).U16(mDepth).U16(mMode);
+    out.Block(mColourMode);
+    out.Block(mResources);
+    if (mHasRawLayerSection)
+        out.Block(mRawLayerSection);
+    else if (mLayers.empty() && !mCountSet && mTagged.empty() && mGlobalMask.empty())
+        out.U32(0);
+    else
+    {
+        Bytes section;
+        if (mLayers.empty() && !mCountSet)
+            section.U32(0);
+        else
+            section.Raw(LayerInfo());
+        section.Block(mGlobalMask);
+        section.Raw(mTagged);
+        out.Block(section.Str());
+    }
+    out.U16(mMergedCompression);
+    if (mMergedSet)
+        out.Raw(mMerged);
+    else
+    {
+        u64 rowBytes = mDepth == 1 ? (mWidth + 7) / 8 : mDepth == 16 ? mWidth * 2 : mWidth;
+        out.Zeros(rowBytes * mHeight * mChannels);
+    }
+    return out.Str();
+}
+} // namespace psdtest

@@ -1,0 +1,145 @@
+// Test-side writer of big-endian PSD bytes: header, resources, layer records, tagged blocks and
+// descriptors, for the edge cases no real tool writes.
+#pragma once
+
+#include "Core/Base/Types.h"
+
+#include <string>
+#include <vector>
+
+namespace psdtest
+{
+// A growable big-endian byte buffer.
+class Bytes
+{
+public:
+    Bytes& U8(u32 v);
+    Bytes& U16(u32 v);
+    Bytes& U32(u32 v);
+    Bytes& I16(i32 v) { return U16(static_cast<u16>(v)); }
+    Bytes& I32(i32 v) { return U32(static_cast<u32>(v)); }
+    Bytes& F64(double v);
+    Bytes& Key(const char* fourChars);
+    Bytes& Raw(const std::string& bytes);
+    Bytes& Zeros(size_t count);
+    // u32 length then the bytes.
+    Bytes& Block(const std::string& bytes);
+    // Length byte and bytes, padded so the whole is a multiple of pad.
+    Bytes& Pascal(const std::string& text, size_t pad);
+    // u32 count and UTF-16 units.
+    Bytes& Unicode(const std::string& ascii, bool terminate = false);
+    // Descriptor id: long ids as length + bytes, 4-character codes as 0 + code.
+    Bytes& Id(const std::string& id);
+    // Descriptor class: empty class name then the class id.
+    Bytes& Class(const std::string& id);
+    // Colour record: space and four components.
+    Bytes& Colour(u32 space, u32 a, u32 b, u32 c, u32 d = 0);
+
+    const std::string& Str() const { return mData; }
+    size_t Size() const { return mData.size(); }
+
+private:
+    std::string mData;
+};
+
+// Descriptor items written in order; nested values are built from other Descriptor objects.
+class Descriptor
+{
+public:
+    explicit Descriptor(const std::string& classId = "null");
+    Descriptor& Double(const std::string& key, double v);
+    Descriptor& Unit(const std::string& key, const char* unit, double v);
+    Descriptor& Long(const std::string& key, i32 v);
+    Descriptor& Bool(const std::string& key, bool v);
+    Descriptor& Enum(const std::string& key, const std::string& type, const std::string& value);
+    Descriptor& Text(const std::string& key, const std::string& ascii);
+    Descriptor& Object(const std::string& key, const Descriptor& value);
+    Descriptor& ObjectList(const std::string& key, const std::vector<Descriptor>& values);
+    // An item with raw type and value bytes.
+    Descriptor& RawItem(const std::string& key, const char* type, const std::string& value);
+    // Body: class name, class id, item count and items.
+    std::string Body() const;
+
+private:
+    std::string mClassId;
+    u32 mCount = 0;
+    Bytes mItems;
+};
+
+Descriptor RgbColour(double r, double g, double b);
+
+struct ChannelSpec
+{
+    i16 mId = 0;
+    u16 mCompression = 0;
+    std::string mData; // the bytes after the compression code
+};
+
+struct LayerSpec
+{
+    i32 mTop = 0, mLeft = 0, mBottom = 0, mRight = 0;
+    std::vector<ChannelSpec> mChannels;
+    std::string mBlendSignature = "8BIM";
+    std::string mBlendKey = "norm";
+    u8 mOpacity = 255;
+    u8 mClipping = 0;
+    u8 mFlags = 0;
+    std::string mMask;           // the mask block after its length
+    std::string mBlendingRanges; // the ranges after their length
+    std::string mName = "layer";
+    std::string mExtra; // additional records, already encoded
+    // Overrides the channel length field when not -1.
+    i64 mChannelLengthOverride = -1;
+};
+
+// An additional layer record: "8BIM", key, length (odd lengths padded) and data.
+std::string Tagged(const char* key, const std::string& data, bool pad = true);
+// A section divider record.
+std::string Divider(u32 type, const char* blendKey = nullptr);
+// Planar bytes of a raw channel.
+std::string Fill(size_t count, u8 value);
+// PackBits rows for an image of rows x rowBytes, each row one repeat run of value.
+std::string PackBitsRows(u32 rows, u32 rowBytes, u8 value);
+
+class PsdBuilder
+{
+public:
+    PsdBuilder(u32 width, u32 height, u32 mode = 3, u32 depth = 8, u32 channels = 3);
+
+    PsdBuilder& Signature(const std::string& s) { mSignature = s; return *this; }
+    PsdBuilder& Version(u32 v) { mVersion = v; return *this; }
+    PsdBuilder& ColourModeData(const std::string& data) { mColourMode = data; return *this; }
+    PsdBuilder& Resource(u32 id, const std::string& data, const std::string& name = "");
+    PsdBuilder& RawResources(const std::string& section) { mResources = section; mRawResources = true; return *this; }
+    PsdBuilder& Layer(const LayerSpec& layer) { mLayers.push_back(layer); return *this; }
+    PsdBuilder& LayerCount(i32 stored) { mLayerCount = stored; mCountSet = true; return *this; }
+    PsdBuilder& GlobalMask(const std::string& block) { mGlobalMask = block; return *this; }
+    PsdBuilder& TaggedBlock(const std::string& block) { mTagged += block; return *this; }
+    // Replaces the whole layer and mask section body (after its length).
+    PsdBuilder& RawLayerSection(const std::string& body) { mRawLayerSection = body; mHasRawLayerSection = true; return *this; }
+    // Merged image: compression and data; default raw, all channels value.
+    PsdBuilder& Merged(u16 compression, const std::string& data) { mMergedCompression = compression; mMerged = data; mMergedSet = true; return *this; }
+
+    // The layer info block (its length first) as written into the section.
+    std::string LayerInfo() const;
+    std::string Build() const;
+
+private:
+    u32 mWidth, mHeight, mMode, mDepth, mChannels;
+    std::string mSignature = "8BPS";
+    u32 mVersion = 1;
+    std::string mColourMode;
+    std::string mResources;
+    bool mRawResources = false;
+    std::vector<LayerSpec> mLayers;
+    i32 mLayerCount = 0;
+    bool mCountSet = false;
+    std::string mGlobalMask;
+    std::string mTagged;
+    std::string mRawLayerSection;
+    bool mHasRawLayerSection = false;
+    u16 mMergedCompression = 0;
+    std::string mMerged;
+    bool mMergedSet = false;
+};
+} // namespace psdtest

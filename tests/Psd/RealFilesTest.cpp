@@ -1,0 +1,212 @@
+// Files written by GIMP and ImageMagick: every layer equals the writer's own export.
+#include "PsdTestUtil.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <IL/il.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+
+using namespace psdtest;
+
+namespace
+{
+std::filesystem::path Data(const std::string& name)
+{
+    return testsupport::RepoTestData("psd/" + name);
+}
+
+// Compares a layer with the PNG named prefix.name.png. 8-bit documents made from 16-bit sources
+// hold ImageMagick's reduction (v / 257); 16-bit documents keep the high byte.
+void ExpectLayerMatchesPng(const psd::LayerRecord& layer, const std::string& prefix, bool scaled = false)
+{
+    Image expected;
+    std::filesystem::path png = Data(prefix + "." + layer.mName + ".png");
+    ASSERT_TRUE(ReadPng(png, expected)) << png;
+    ASSERT_EQ(expected.mWidth, static_cast<u32>(layer.mWidth)) << layer.mName;
+    ASSERT_EQ(expected.mHeight, static_cast<u32>(layer.mHeight)) << layer.mName;
+    ASSERT_EQ(expected.mPixels.size(), layer.mPixels.size()) << layer.mName;
+    if (scaled)
+        expected.mPixels = expected.mScaled;
+    size_t mismatches = 0, first = 0;
+    for (size_t i = 0; i < expected.mPixels.size(); ++i)
+        if (expected.mPixels[i] != layer.mPixels[i] && mismatches++ == 0)
+            first = i;
+    EXPECT_EQ(0u, mismatches) << layer.mName << ": first at " << first << " expected " << std::hex
+                              << (mismatches ? expected.mPixels[first] : 0) << " got "
+                              << (mismatches ? layer.mPixels[first] : 0);
+}
+
+std::vector<std::string> PixelLayerNames(const psd::Document& doc)
+{
+    std::vector<std::string> names;
+    for (const psd::LayerRecord& layer : doc.mLayers)
+        if (layer.mType == psd::kLayerPixels)
+            names.push_back(layer.mName);
+    return names;
+}
+} // namespace
+
+TEST(RealFiles, GimpLayersMatchTheirExports)
+{
+    i32 status = 0;
+    DocPtr doc = LoadFile(Data("gimp_rle.psd"), &status);
+    ASSERT_EQ(psd::kOk, status);
+    EXPECT_EQ((std::vector<std::string>{"background", "tower_base", "shadow", "hidden_layer", "b1_normal", "b1_over",
+                                        "masked"}),
+              PixelLayerNames(*doc));
+    for (const psd::LayerRecord& layer : doc->mLayers)
+        if (layer.mType == psd::kLayerPixels)
+            ExpectLayerMatchesPng(layer, "gimp");
+}
+
+TEST(RealFiles, GimpLayerPropertiesAndGroups)
+{
+    DocPtr doc = LoadFile(Data("gimp_rle.psd"));
+    ASSERT_TRUE(doc);
+    std::map<std::string, const psd::LayerRecord*> byName;
+    for (const psd::LayerRecord& layer : doc->mLayers)
+        byName[layer.mName] = &layer;
+    ASSERT_TRUE(byName.count("tower_base") && byName.count("shadow") && byName.count("hidden_layer"));
+    EXPECT_EQ(20, byName["tower_base"]->mTop);
+    EXPECT_EQ(10, byName["tower_base"]->mLeft);
+    EXPECT_EQ(psd::kBlendMultiply, byName["shadow"]->mBlendMode);
+    EXPECT_EQ(128, byName["shadow"]->mOpacity);
+    EXPECT_EQ(0, byName["hidden_layer"]->mVisible);
+    EXPECT_EQ(1, byName["background"]->mVisible);
+    EXPECT_EQ(psd::kBlendScreen, byName["b1_over"]->mBlendMode);
+    EXPECT_EQ(204, byName["b1_over"]->mOpacity);
+    // The group "button" encloses both buttons and nothing else.
+    ASSERT_TRUE(byName.count("button"));
+    const psd::LayerRecord* group = byName["button"];
+    EXPECT_EQ(psd::kLayerGroupStart, group->mType);
+    EXPECT_EQ(group, byName["b1_normal"]->mParent);
+    EXPECT_EQ(group, byName["b1_over"]->mParent);
+    // GIMP inserted "masked" above the active layer, inside the group.
+    EXPECT_EQ(group, byName["masked"]->mParent);
+    EXPECT_EQ(nullptr, byName["background"]->mParent);
+    ASSERT_TRUE(byName.count("</Layer group>"));
+    EXPECT_EQ(psd::kLayerGroupEnd, byName["</Layer group>"]->mType);
+    // The mask: GIMP writes the 20-byte form and a -2 channel.
+    const psd::LayerRecord& masked = *byName["masked"];
+    EXPECT_EQ(masked.mMask.mWidth * masked.mMask.mHeight, static_cast<i32>(masked.mMask.mImage.size()));
+    EXPECT_GT(masked.mMask.mWidth, 0);
+}
+
+TEST(RealFiles, ImageMagickLayersMatchTheirSourcesInEveryCompression)
+{
+    for (const char* file : {"im8_RLE.psd", "im8_Zip.psd", "im8_None.psd", "im_16bit.psd"})
+    {
+        SCOPED_TRACE(file);
+        i32 status = 0;
+        DocPtr doc = LoadFile(Data(file), &status);
+        ASSERT_EQ(psd::kOk, status);
+        ASSERT_GE(doc->LayerCount(), 2);
+        for (const psd::LayerRecord& layer : doc->mLayers)
+        {
+            if (std::string(layer.mName) == "rect")
+                continue; // see the next test
+            ExpectLayerMatchesPng(layer, "im", doc->mDepth == 8);
+        }
+        EXPECT_EQ(doc->mWidth * doc->mHeight, doc->mMerged.size());
+    }
+}
+
+TEST(RealFiles, ImageMagickRleSectionOneByteShortStillFindsMergedImage)
+{
+    DocPtr rle = LoadFile(Data("im8_RLE.psd"));
+    DocPtr raw = LoadFile(Data("im8_None.psd"));
+    ASSERT_TRUE(rle && raw);
+    EXPECT_EQ(raw->mMerged, rle->mMerged);
+}
+
+// ImageMagick stores the two-colour "rect" layer as a single channel of palette indices (all 0):
+// its colour is not in the file. The missing green and blue channels read as 0, alpha as 255.
+TEST(RealFiles, ImageMagickSingleChannelLayerReadsMissingChannelsAsZero)
+{
+    DocPtr doc = LoadFile(Data("im8_RLE.psd"));
+    ASSERT_TRUE(doc);
+    const psd::LayerRecord& rect = doc->mLayers.back();
+    ASSERT_STREQ("rect", rect.mName);
+    ASSERT_EQ(1u, rect.mChannels.size());
+    EXPECT_EQ(30, rect.mWidth);
+    EXPECT_EQ(20, rect.mHeight);
+    EXPECT_EQ(std::vector<u32>(600, 0xFF000000u), rect.mPixels);
+}
+
+TEST(RealFiles, ImageMagickSixteenBitGreyLayerMatchesItsDecode)
+{
+    // im_gray.bg.png is ImageMagick's own decode of the layer (convert-im6.q16 'im_gray.psd[1]').
+    DocPtr doc = LoadFile(Data("im_gray.psd"));
+    ASSERT_TRUE(doc);
+    ASSERT_EQ(psd::kModeGrey, doc->mMode);
+    ASSERT_EQ(16, doc->mDepth);
+    ASSERT_EQ(1, doc->LayerCount());
+    ExpectLayerMatchesPng(doc->mLayers[0], "im_gray");
+}
+
+TEST(RealFiles, ImageMagickIndexedLayerUsesWholePaletteWithoutTransparency)
+{
+    // ImageMagick writes neither the colour count (1046) nor the transparent index (1047).
+    DocPtr doc = LoadFile(Data("im_indexed.psd"));
+    ASSERT_TRUE(doc);
+    ASSERT_EQ(psd::kModeIndexed, doc->mMode);
+    ASSERT_EQ(256u, doc->mPalette.size());
+    ASSERT_EQ(1, doc->LayerCount());
+    const psd::LayerRecord& layer = doc->mLayers[0];
+    EXPECT_EQ(doc->mMerged, layer.mPixels);
+    for (u32 pixel : layer.mPixels)
+    {
+        ASSERT_EQ(0xFF000000u, pixel & 0xFF000000u);
+        ASSERT_NE(doc->mPalette.end(), std::find(doc->mPalette.begin(), doc->mPalette.end(), pixel));
+    }
+}
+
+namespace
+{
+// DevIL's composite of a PSD as 0xAARRGGBB, rows top to bottom.
+bool DevilComposite(const std::string& bytes, Image& out)
+{
+    ilInit();
+    ILuint image = ilGenImage();
+    ilBindImage(image);
+    ilEnable(IL_ORIGIN_SET);
+    ilOriginFunc(IL_ORIGIN_UPPER_LEFT);
+    bool ok = ilLoadL(IL_PSD, bytes.data(), static_cast<ILuint>(bytes.size())) &&
+              ilConvertImage(IL_BGRA, IL_UNSIGNED_BYTE);
+    if (ok)
+    {
+        out.mWidth = ilGetInteger(IL_IMAGE_WIDTH);
+        out.mHeight = ilGetInteger(IL_IMAGE_HEIGHT);
+        out.mPixels.resize(size_t(out.mWidth) * out.mHeight);
+        std::memcpy(out.mPixels.data(), ilGetData(), out.mPixels.size() * 4);
+    }
+    ilDeleteImage(image);
+    return ok;
+}
+} // namespace
+
+// DevIL cannot read 16-bit RGB composites, so im_16bit.psd is left out.
+TEST(RealFiles, MergedImageEqualsDevilComposite)
+{
+    for (const char* file : {"gimp_rle.psd", "im8_RLE.psd", "im8_None.psd", "im_gray.psd"})
+    {
+        SCOPED_TRACE(file);
+        std::string bytes = ReadAll(Data(file));
+        Image devil;
+        ASSERT_TRUE(DevilComposite(bytes, devil));
+        DocPtr doc = LoadBytes(bytes);
+        ASSERT_TRUE(doc);
+        ASSERT_EQ(devil.mWidth, doc->mWidth);
+        ASSERT_EQ(devil.mHeight, doc->mHeight);
+        size_t mismatches = 0, first = 0;
+        for (size_t i = 0; i < devil.mPixels.size(); ++i)
+            if (devil.mPixels[i] != doc->mMerged[i] && mismatches++ == 0)
+                first = i;
+        EXPECT_EQ(0u, mismatches) << "first at " << first << std::hex << " devil " << devil.mPixels[first] << " ours "
+                                  << doc->mMerged[first];
+    }
+}
