@@ -1,0 +1,81 @@
+// Image and render-target creation, and loading images by name.
+#include "Core/Media/Image/ImageFactory.h"
+
+#include "Core/Base/Log.h"
+#include "Core/Media/Image/Image.h"
+#include "Core/Media/Image/ImageContainer.h"
+#include "Core/Media/Image/RenderTarget.h"
+#include "Core/Media/Image/ResourceTexture.h"
+#include "Core/Render/Render.h"
+#include "Core/Render/Texture.h"
+#include "Core/Resource/ResourceManager.h"
+
+namespace render
+{
+QLResultEnum CreateImage(Render* render, u32 width, u32 height, Image** out)
+{
+    if (!render || !out)
+        return QL_FAIL;
+    Texture* texture = nullptr;
+    QLResultEnum result = render->CreateTexture(&texture);
+    if (result == QL_OK && !texture)
+        result = QL_FAIL;
+    if (result == QL_OK)
+        result = texture->CreateDynamic(width, height);
+    if (result != QL_OK)
+    {
+        delete texture;
+        return result;
+    }
+    *out = new Image(texture);
+    return QL_OK;
+}
+
+QLResultEnum CreateRenderTarget(Render* render, u32 width, u32 height, RenderTarget** out, i32 option)
+{
+    if (!render || !out)
+        return QL_FAIL;
+    Texture* texture = nullptr;
+    QLResultEnum result = render->CreateTexture(&texture);
+    if (result == QL_OK && !texture)
+        result = QL_FAIL;
+    if (result == QL_OK)
+        result = texture->CreateRenderTarget(width, height);
+    if (result != QL_OK)
+    {
+        delete texture;
+        return result;
+    }
+    *out = new RenderTarget(texture, option);
+    return QL_OK;
+}
+
+QLResultEnum LoadImage(Render* render, const std::wstring& path, file::ImageContainer* container, Image** out,
+                       base::ImageInfo* info)
+{
+    if (!render || !out)
+        return QL_FAIL;
+    // Images of a container are shared under the container's path plus their name.
+    const std::wstring key = container ? container->GetRootPath() + path : path;
+    base::CountedPtr<resource::ResourceTexture> texture =
+        resource::ResourceManager::Instance()->Get<resource::ResourceTexture>(key);
+    if (!texture)
+        return QL_FAIL;
+    if (!texture->IsLoaded())
+    {
+        texture->SetRender(render);
+        if (container)
+            texture->SetContainer(container, path);
+        if (texture->Load() != QL_OK)
+            return QL_FAIL;
+    }
+    if (!texture->GetTexture())
+        return QL_FAIL;
+    Image* image = new Image();
+    image->SetResourceTexture(texture);
+    if (info)
+        *info = static_cast<const base::ImageInfo&>(*texture);
+    *out = image;
+    return QL_OK;
+}
+} // namespace render

@@ -1,0 +1,26 @@
+// An image that can be drawn into, with its own projection and viewport record.
+#pragma once
+
+#include "Core/Media/Image/Image.h"
+#include "Core/Render/Matrix4.h"
+
+namespace render
+{
+class RenderTarget : public Image
+{
+public:
+    // Takes ownership of a render-target texture; a non-zero option builds the projection for
+    // the target's size at once.
+    RenderTarget(Texture* texture, i32 option);
+
+    // Through the render's projection operation, for the target's size.
+    QLResultEnum BuildProjection();
+    const math::Matrix4& GetProjection() const { return mProjection; }
+    // Four floats 0, 0, 1, 1: the pixel mapping of a context drawing into the target.
+    const float* GetViewport() const { return mViewport; }
+
+private:
+    math::Matrix4 mProjection;
+    float mViewport[4] = {0.0f, 0.0f, 1.0f, 1.0f};
+};
+} // namespace render
