@@ -3,6 +3,7 @@
 
 #include "Core/Base/Log.h"
 #include "Core/Base/Stream.h"
+#include "Core/File/FileManager.h"
 #include "Core/File/Path.h"
 
 #include <cstring>
@@ -160,12 +161,26 @@ QLResultEnum Archiver::ReadIndex(ArchiveEntries& entries, base::Stream& stream)
     return QL_OK;
 }
 
+// A pack found on disk is known to be a file: open it directly, without the loose-file checks.
+base::Stream* Archiver::OpenPack()
+{
+    if (!dynamic_cast<FileManagerWin32*>(mParent))
+        return mParent->OpenStream(mPackPath);
+    auto* stream = new base::FileStream();
+    if (stream->Handle().Open(ToForwardSlashes(mPackPath), 0, 2) != QL_OK)
+    {
+        delete stream;
+        return nullptr;
+    }
+    return stream;
+}
+
 base::Stream* Archiver::OpenStream(const std::wstring& name)
 {
     auto it = mEntries.find(name);
     if (it == mEntries.end() || !mParent)
         return nullptr;
-    base::Stream* source = mParent->OpenStream(mPackPath);
+    base::Stream* source = OpenPack();
     if (!source)
     {
         QL_LOG(L"Cannot open pack '%s' for '%s'\n") << base::LogStyle::Error << mPackPath << name;

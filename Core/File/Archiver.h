@@ -53,5 +53,8 @@ protected:
 
 public:
     int NestingDepth() const override;
+
+private:
+    base::Stream* OpenPack();
 };
 } // namespace file
