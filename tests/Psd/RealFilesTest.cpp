@@ -189,10 +189,11 @@ bool DevilComposite(const std::string& bytes, Image& out)
 }
 } // namespace
 
-// DevIL cannot read 16-bit RGB composites, so im_16bit.psd is left out.
+// DevIL reads only raw and PackBits composites of 8-bit RGB files (im_indexed.psd holds rows of
+// 192 bytes for 96 pixels, which each reader cuts differently).
 TEST(RealFiles, MergedImageEqualsDevilComposite)
 {
-    for (const char* file : {"gimp_rle.psd", "im8_RLE.psd", "im8_None.psd", "im_gray.psd"})
+    for (const char* file : {"gimp_rle.psd", "im8_RLE.psd", "im8_None.psd"})
     {
         SCOPED_TRACE(file);
         std::string bytes = ReadAll(Data(file));
