@@ -1,0 +1,79 @@
+#!/bin/sh
+# End-to-end: the real game under Xvfb, driven with xdotool, checked through a screenshot and
+# the files it writes. Usage: run_game.sh BRACKENMOOR DATA_FOLDER WORK_FOLDER
+set -u
+GAME=$1
+DATA=$2
+WORK=$3
+rm -rf "$WORK" && mkdir -p "$WORK"
+export XDG_DATA_HOME="$WORK/xdg" QL_NO_SHELL_OPEN=1 QL_NO_MESSAGE_BOX=1
+USERDIR="$XDG_DATA_HOME/Marrowgate/Brackenmoor"
+FAILS=0
+fail() { echo "FAIL: $*"; FAILS=$((FAILS + 1)); }
+pass() { echo "ok: $*"; }
+
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+XVFB=$!
+trap 'kill $XVFB 2>/dev/null' EXIT
+for _ in $(seq 50); do [ -s "$WORK/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$WORK/display")"
+
+# 1. A malformed command line is refused at once.
+if "$GAME" --data_path >"$WORK/bad.out" 2>&1; then fail "malformed command line accepted"
+elif grep -q "usage" "$WORK/bad.out"; then pass "malformed command line refused"
+else fail "no usage message: $(cat "$WORK/bad.out")"; fi
+
+# 2. Without play.url the game stops before any window, logging why.
+mkdir -p "$WORK/noplay" && cp "$DATA/data.dat" "$WORK/noplay/"
+if "$GAME" --data_path "$WORK/noplay/" >"$WORK/noplay.out" 2>&1; then fail "started without play.url"
+elif grep -q "File play.url not found!" "$USERDIR/log.html"; then pass "missing play.url logged, exit non-zero"
+else fail "missing play.url not logged"; fi
+rm -f "$USERDIR/log.html" "$USERDIR/profiles.xml"
+
+# 3. The game starts: a 1366 x 768 window centred on the screen, cleared every frame.
+"$GAME" --data_path "$DATA/" >"$WORK/game.out" 2>&1 &
+PID=$!
+WID=""
+for _ in $(seq 100); do
+    WID=$(xdotool search --onlyvisible --pid $PID 2>/dev/null | head -1)
+    [ -n "$WID" ] && break
+    sleep 0.1
+done
+[ -n "$WID" ] || { fail "no window"; cat "$WORK/game.out"; kill $PID; exit 1; }
+sleep 0.5
+GEOMETRY=$(xdotool getwindowgeometry "$WID" | tr -d '\n')
+case "$GEOMETRY" in
+*"Position: 277,156"*"Geometry: 1366x768"*) pass "window 1366x768 centred" ;;
+*) fail "window placement: $GEOMETRY" ;;
+esac
+import -window root -crop 1366x768+277+156 "$WORK/shot.png"
+STATS=$(convert "$WORK/shot.png" -format '%[fx:maxima.r*255],%[fx:maxima.g*255],%[fx:maxima.b*255]' info:)
+[ "$STATS" = "0,0,0" ] && pass "window cleared to black" || fail "window not uniformly cleared: max $STATS"
+
+# 4. A second copy exits at once and leaves the profiles alone.
+START=$(date +%s)
+timeout 20 "$GAME" --data_path "$DATA/" >"$WORK/second.out" 2>&1
+CODE=$?
+ELAPSED=$(( $(date +%s) - START ))
+[ $CODE -eq 0 ] && [ $ELAPSED -lt 10 ] && pass "second copy exits at once" || fail "second copy: code $CODE after ${ELAPSED}s"
+[ ! -e "$USERDIR/profiles.xml" ] && pass "second copy wrote no profiles" || fail "second copy touched profiles.xml"
+kill -0 $PID 2>/dev/null && pass "first copy still runs" || fail "first copy died"
+
+# 5. Input: a click, then Alt+Enter switches to full screen and stores it in the profile.
+xdotool mousemove --window "$WID" 200 200 click 1
+xdotool key --window "$WID" alt+Return
+for _ in $(seq 50); do grep -q '<fs v="1"' "$USERDIR/profiles.xml" 2>/dev/null && break; sleep 0.1; done
+grep -q '<fs v="1"' "$USERDIR/profiles.xml" 2>/dev/null && pass "Alt+Enter stored full screen" || fail "fs not stored"
+xdotool key --window "$WID" alt+Return
+for _ in $(seq 50); do grep -q '<fs v="0"' "$USERDIR/profiles.xml" 2>/dev/null && break; sleep 0.1; done
+grep -q '<fs v="0"' "$USERDIR/profiles.xml" 2>/dev/null && pass "Alt+Enter back to windowed" || fail "fs not restored"
+
+# 6. Closing ends the program with exit code 0 and the files in place.
+kill -TERM $PID
+wait $PID
+CODE=$?
+[ $CODE -eq 0 ] && pass "exit code 0 on close" || fail "exit code $CODE on close"
+grep -q "Game started" "$USERDIR/log.html" && pass "log.html written" || fail "log.html"
+grep -q "currentProfile" "$USERDIR/profiles.xml" && pass "profiles.xml written" || fail "profiles.xml"
+
+[ $FAILS -eq 0 ] || { echo "$FAILS check(s) failed"; cat "$WORK/game.out"; exit 1; }
