@@ -220,3 +220,38 @@ TEST_F(FileManagerTest, StreamCreatorsOpenFreshStreams)
     EXPECT_EQ(info->mContainer->CreateStreamCreator(L"absent"), nullptr);
     EXPECT_EQ(info->mContainer->GetRootPath(), L"td/");
 }
+
+namespace
+{
+std::vector<std::wstring> gMade;
+file::ImageContainer* RecordFolder(const std::wstring& path, FileContainer*)
+{
+    gMade.push_back(L"folder:" + path);
+    return nullptr;
+}
+file::ImageContainer* RecordPsd(const std::wstring& path, FileContainer* owner)
+{
+    gMade.push_back(std::wstring(owner->mIsPack ? L"packed " : L"") + L"psd:" + path);
+    return nullptr;
+}
+} // namespace
+
+TEST_F(FileManagerTest, ImageContainersPreferFoldersThenPsdThenThePlainName)
+{
+    gMade.clear();
+    FileContainer::SetImageContainerMakers(RecordFolder, RecordPsd);
+    MakeFolder("td/menu");
+    Write("td/hud.psd");
+    Write("td/hud");
+    Write("td/raw");
+    Write("pack/packed.psd");
+    ASSERT_EQ(BuildPack(L"pack", L"data.dat"), QL_OK);
+    Files()->OpenImageContainer(L"td/menu");
+    Files()->OpenImageContainer(L"td/hud");
+    Files()->OpenImageContainer(L"td/raw");
+    Files()->OpenImageContainer(L"td/none");
+    Files()->mMounts[L"gfx/"] = L"data.dat";
+    Files()->OpenImageContainer(L"gfx/packed");
+    FileContainer::SetImageContainerMakers(nullptr, nullptr);
+    EXPECT_EQ(gMade, (Names{L"folder:td/menu", L"psd:td/hud.psd", L"psd:td/raw", L"packed psd:packed.psd"}));
+}

@@ -138,6 +138,17 @@ TEST_F(ProfilesTest, NonLatinNamesSurviveSaveAndReload)
     EXPECT_NE(Saved().find("\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD"), std::string::npos); // UTF-8 on disk
 }
 
+TEST_F(ProfilesTest, UserFolderWithNonLatinLettersKeepsEverySave)
+{
+    UserDataFileContainer::Instance()->SetPath(mDir.WPath() + L"\u041F\u043E\u043B\u044C\u0437/\u6771\u4EAC/");
+    ASSERT_EQ(P()->Load(), QL_OK);
+    P()->SelectProfile(L"Ann");
+    ASSERT_EQ(P()->Save(), QL_OK);
+    ASSERT_EQ(P()->Load(), QL_OK);
+    EXPECT_EQ(P()->GetCurrentProfileName(), L"Ann");
+    EXPECT_TRUE(OnDisk("\xD0\x9F\xD0\xBE\xD0\xBB\xD1\x8C\xD0\xB7/\xE6\x9D\xB1\xE4\xBA\xAC/profiles.xml"));
+}
+
 TEST_F(ProfilesTest, DamagedFileIsKeptAsideFlaggedAndReplacedByADefault)
 {
     const std::string damaged = std::string(kTwoProfiles).substr(0, 60);
