@@ -121,18 +121,21 @@ bool ReadWav(const void* data, size_t size, Pcm& out, std::string& error)
         error = "bad channel count or rate";
         return false;
     }
-    u32 bytesPerSample = bits / 8;
-    if (blockAlign < channels * bytesPerSample)
-        blockAlign = static_cast<u16>(channels * bytesPerSample);
+    size_t bytesPerSample = bits / 8;
+    // The frame size comes from the channel count when the header's block size is too small; it
+    // is kept in size_t, since channels x bytes can exceed 16 bits.
+    size_t frameBytes = static_cast<size_t>(channels) * bytesPerSample;
+    if (blockAlign > frameBytes)
+        frameBytes = blockAlign;
 
-    size_t frames = pcmSize / blockAlign;
+    size_t frames = pcmSize / frameBytes;
     u32 keep = channels >= 2 ? 2 : 1;
     out.rate = rate;
     out.channels = keep;
     out.samples.resize(frames * keep);
     for (size_t f = 0; f < frames; ++f)
     {
-        const u8* frame = pcm + f * blockAlign;
+        const u8* frame = pcm + f * frameBytes;
         for (u32 c = 0; c < keep; ++c)
             out.samples[f * keep + c] = DecodeSample(frame + c * bytesPerSample, bits, isFloat);
     }

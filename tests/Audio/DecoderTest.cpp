@@ -76,6 +76,17 @@ TEST(WavReader, TruncatedDataGivesTheWholeFramesThatArePresent)
     EXPECT_EQ(pcm.Frames(), 2u);
 }
 
+TEST(WavReader, HugeChannelCountStaysInsideTheData)
+{
+    // 32,769 channels of 16 bits: a frame is 65,538 bytes, more than a 16-bit block size holds.
+    std::string wav = audiotest::MakeWavRaw(std::string(70000, '\x10'), 1, 0x8001, 44100, 16);
+    Pcm pcm;
+    std::string error;
+    ASSERT_TRUE(ReadWav(wav.data(), wav.size(), pcm, error)) << error;
+    EXPECT_EQ(pcm.Frames(), 1u);
+    EXPECT_EQ(pcm.channels, 2u);
+}
+
 TEST(WavReader, RefusesDamagedFilesWithAReason)
 {
     Pcm pcm;
