@@ -6,7 +6,7 @@
 // - Render targets are drawn with clip y flipped, so texel row 0 is the top of what was drawn
 //   (sampling v = 0 reads the top, as for images, which are uploaded top row first).
 // - Changing the target resets the viewport to the whole target.
-// - Culling names the winding as seen on the target (y down); the front face flips with the target.
+// - Culling names the winding as seen on the target; the front face flips with the target.
 #include "Platform/Gpu/GlDevice.h"
 
 #include "Platform/Gpu/Context.h"
@@ -708,10 +708,10 @@ QLResultEnum GlDevice::SetCull(CullMode mode)
     }
     gl.Enable(GL_CULL_FACE);
     gl.CullFace(GL_BACK);
-    // Winding to keep, as seen on the target (y down). On the back buffer GL's y runs up, which
-    // mirrors the winding; render targets are drawn flipped, so GL sees them as the target does.
+    // Winding to keep, as seen on the target. The back buffer shows GL's window coordinates as
+    // they are; render targets are drawn with y flipped, which mirrors the winding GL sees.
     bool keepClockwise = mode == CullMode::CounterClockwise;
-    bool glClockwise = IsWindowTarget() ? !keepClockwise : keepClockwise;
+    bool glClockwise = IsWindowTarget() ? keepClockwise : !keepClockwise;
     gl.FrontFace(glClockwise ? GL_CW : GL_CCW);
     return QL_OK;
 }

@@ -1,0 +1,329 @@
+// Pixel read-back tests on real OpenGL (headless EGL): each convention of the original device that
+// GL does not share, drawn through the whole renderer and read back.
+#include "RenderTestSupport.h"
+
+#include "Core/Render/DX9/TextureDX9.h"
+
+#include <gtest/gtest.h>
+
+using namespace rendertest;
+
+namespace
+{
+const u32 kRed = 0xFFFF0000;
+const u32 kBlack = 0xFF000000;
+
+class GlConventions : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        mHarness = std::make_unique<Harness>(render::HeadlessWindow::Backend::Gl, kSize, kSize);
+        if (!mHarness->mWindow.IsAvailable())
+            GTEST_SKIP() << "headless OpenGL unavailable: " << mHarness->mWindow.WhyUnavailable();
+        ASSERT_EQ(QL_OK, mHarness->mInitResult);
+        mRender = mHarness->mRender.get();
+        mDraw = std::make_unique<QuadDrawer>(*mRender);
+    }
+
+    void BeginFrame(const float clear[4] = nullptr)
+    {
+        static const float black[4] = {0, 0, 0, 1};
+        ASSERT_TRUE(mRender->IsReady());
+        ASSERT_EQ(QL_OK, mRender->BeginScene());
+        ASSERT_EQ(QL_OK, mRender->Clear(1, clear ? clear : black, 1.0f, 0));
+    }
+    void EndFrame()
+    {
+        ASSERT_EQ(QL_OK, mRender->EndScene());
+        ASSERT_EQ(QL_OK, mRender->Present());
+        ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
+    }
+    std::vector<u32> Read(gpu::TextureId target = 0, i32 size = kSize)
+    {
+        std::vector<u32> pixels;
+        EXPECT_EQ(QL_OK, mRender->GetDevice()->ReadPixels(target, 0, 0, size, size, &pixels));
+        return pixels;
+    }
+    // Pixels of `colour` inside and outside the rectangle.
+    static void ExpectRect(const std::vector<u32>& pixels, i32 size, i32 x, i32 y, i32 w, i32 h, u32 colour,
+                           u32 background)
+    {
+        int wrongInside = 0, wrongOutside = 0;
+        for (i32 row = 0; row < size; ++row)
+            for (i32 column = 0; column < size; ++column)
+            {
+                bool inside = column >= x && column < x + w && row >= y && row < y + h;
+                u32 p = pixels[static_cast<size_t>(row) * size + column];
+                if (inside && p != colour)
+                    ++wrongInside;
+                if (!inside && p != background)
+                    ++wrongOutside;
+            }
+        EXPECT_EQ(0, wrongInside) << "pixels inside the rectangle not drawn";
+        EXPECT_EQ(0, wrongOutside) << "pixels outside the rectangle drawn";
+    }
+    // Clears a target to opaque black inside the frame (the clear records the target switch).
+    void ClearTarget(render::Texture* target)
+    {
+        static const float black[4] = {0, 0, 0, 1};
+        render::RenderState state = mDraw->mState;
+        state.mTarget = target;
+        mRender->SetTarget(&state);
+        ASSERT_EQ(QL_OK, mRender->Clear(1, black, 1.0f, 0));
+    }
+    render::TextureDX9* MakeTarget(u32 size)
+    {
+        render::Texture* texture = nullptr;
+        mRender->CreateTexture(&texture);
+        EXPECT_EQ(QL_OK, texture->CreateRenderTarget(size, size));
+        mOwned.emplace_back(texture);
+        return static_cast<render::TextureDX9*>(texture);
+    }
+
+    static constexpr i32 kSize = 64;
+    std::unique_ptr<Harness> mHarness;
+    render::RenderDX9* mRender = nullptr;
+    std::unique_ptr<QuadDrawer> mDraw;
+    std::vector<std::unique_ptr<render::Texture>> mOwned;
+
+public:
+    void TearDown() override
+    {
+        mOwned.clear();
+    }
+};
+
+TEST_F(GlConventions, InitFillsCapabilitiesAndClearColourReadsBack)
+{
+    EXPECT_GE(mRender->mMaxTextureWidth, 2048u);
+    EXPECT_TRUE(mRender->mPixelShader20);
+    EXPECT_TRUE(mRender->mScissorTest);
+    const float colour[4] = {0.2f, 0.4f, 0.6f, 1.0f};
+    BeginFrame(colour);
+    EndFrame();
+    auto pixels = Read();
+    EXPECT_EQ(0xFF336699u, pixels[0]);
+    EXPECT_EQ(0xFF336699u, pixels.back());
+}
+
+TEST_F(GlConventions, FilledRectangleCoversExactlyItsPixelsOnTheBackBuffer)
+{
+    // Catches both the half-pixel offset and the y orientation of the back buffer.
+    BeginFrame();
+    ASSERT_EQ(QL_OK, mDraw->Fill(10, 20, 30, 40, kRed));
+    EndFrame();
+    ExpectRect(Read(), kSize, 10, 20, 30, 40, kRed, kBlack);
+}
+
+TEST_F(GlConventions, FilledRectangleCoversExactlyItsPixelsOnARenderTarget)
+{
+    render::TextureDX9* target = MakeTarget(32);
+    math::Matrix4 projection;
+    mRender->BuildProjection(32, 32, 0, &projection);
+    mDraw->mProjection = &projection;
+    mDraw->mState.mTarget = target;
+    BeginFrame();
+    ClearTarget(target);
+    ASSERT_EQ(QL_OK, mDraw->Fill(3, 5, 7, 11, kRed));
+    EndFrame();
+    // Texel row 0 is the top of what was drawn.
+    ExpectRect(Read(target->GetDeviceTexture(), 32), 32, 3, 5, 7, 11, kRed, kBlack);
+}
+
+TEST_F(GlConventions, ImageDrawnOneToOneReproducesItsTexels)
+{
+    std::vector<u32> texels(8 * 8);
+    for (u32 i = 0; i < texels.size(); ++i)
+        texels[i] = 0xFF000000 | (i * 4) << 16 | (255 - i) << 8 | (i * 3);
+    PixelImage image(8, 8, texels);
+    render::Texture* texture = nullptr;
+    mRender->CreateTexture(&texture);
+    mOwned.emplace_back(texture);
+    ASSERT_EQ(QL_OK, texture->CreateFromImage(image));
+    BeginFrame();
+    ASSERT_EQ(QL_OK, mDraw->Image(5, 9, 8, 8, texture));
+    EndFrame();
+    auto pixels = Read();
+    for (u32 y = 0; y < 8; ++y)
+        for (u32 x = 0; x < 8; ++x)
+            ASSERT_EQ(texels[y * 8 + x], pixels[(9 + y) * kSize + 5 + x]) << "texel " << x << "," << y;
+}
+
+TEST_F(GlConventions, VertexColoursAreReadAsArgb)
+{
+    BeginFrame();
+    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 4, 4, 0xFF112233));
+    EndFrame();
+    EXPECT_EQ(0xFF112233u, Read()[0]);
+}
+
+TEST_F(GlConventions, AlphaBlendKeepsDestinationAlphaPlusSourceAlpha)
+{
+    const float background[4] = {0.0f, 0.0f, 1.0f, 0.25f};
+    mDraw->mState.mBlendMode = render::BLEND_ALPHA;
+    BeginFrame(background);
+    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 8, 8, 0x80FF0000));
+    EndFrame();
+    u32 p = Read()[0];
+    // rgb = src * a + dst * (1 - a); alpha = src.a + dst.a (separate ONE, ONE).
+    EXPECT_NEAR(128, (p >> 16) & 255, 1);
+    EXPECT_NEAR(127, p & 255, 1);
+    EXPECT_NEAR(128 + 64, (p >> 24) & 255, 1);
+}
+
+TEST_F(GlConventions, AdditiveBlendAddsColourAndAlpha)
+{
+    const float background[4] = {0.0f, 0.5f, 0.0f, 0.25f};
+    mDraw->mState.mBlendMode = render::BLEND_ADDITIVE;
+    BeginFrame(background);
+    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 8, 8, 0x80FF0000));
+    EndFrame();
+    u32 p = Read()[0];
+    EXPECT_NEAR(128, (p >> 16) & 255, 1);
+    EXPECT_NEAR(128, (p >> 8) & 255, 1);
+    EXPECT_NEAR(128 + 64, (p >> 24) & 255, 1);
+}
+
+TEST_F(GlConventions, UnknownBlendModeChangesNothing)
+{
+    mDraw->mState.mBlendMode = render::BLEND_ALPHA;
+    BeginFrame();
+    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 8, 8, 0x80FF0000));
+    mDraw->mState.mBlendMode = 3; // stays alpha blending
+    ASSERT_EQ(QL_OK, mDraw->Fill(8, 0, 8, 8, 0x80FF0000));
+    EndFrame();
+    auto pixels = Read();
+    EXPECT_EQ(pixels[0], pixels[8]);
+}
+
+TEST_F(GlConventions, ScissorClipsOnTheBackBufferAndOnARenderTarget)
+{
+    mDraw->mState.mScissorEnabled = true;
+    mDraw->mState.mScissorX = 4;
+    mDraw->mState.mScissorY = 6;
+    mDraw->mState.mScissorWidth = 10;
+    mDraw->mState.mScissorHeight = 12;
+    BeginFrame();
+    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, kSize, kSize, kRed));
+    EndFrame();
+    ExpectRect(Read(), kSize, 4, 6, 10, 12, kRed, kBlack);
+
+    render::TextureDX9* target = MakeTarget(32);
+    math::Matrix4 projection;
+    mRender->BuildProjection(32, 32, 0, &projection);
+    mDraw->mProjection = &projection;
+    mDraw->mState.mTarget = target;
+    BeginFrame();
+    ClearTarget(target);
+    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 32, 32, kRed));
+    EndFrame();
+    // The clear is clipped too, so the target keeps its initial transparent black outside.
+    ExpectRect(Read(target->GetDeviceTexture(), 32), 32, 4, 6, 10, 12, kRed, 0x00000000);
+}
+
+TEST_F(GlConventions, CounterClockwiseTrianglesAreCulledOnBothTargets)
+{
+    const float clockwise[6] = {0, 0, 32, 0, 0, 32};        // clockwise on screen (y down)
+    const float counterClockwise[6] = {0, 0, 0, 32, 32, 0}; // same triangle, other winding
+    BeginFrame();
+    ASSERT_EQ(QL_OK, mDraw->Triangle(counterClockwise, kRed));
+    EndFrame();
+    EXPECT_EQ(kBlack, Read()[2 * kSize + 2]);
+    BeginFrame();
+    ASSERT_EQ(QL_OK, mDraw->Triangle(clockwise, kRed));
+    EndFrame();
+    EXPECT_EQ(kRed, Read()[2 * kSize + 2]);
+
+    render::TextureDX9* target = MakeTarget(32);
+    math::Matrix4 projection;
+    mRender->BuildProjection(32, 32, 0, &projection);
+    mDraw->mProjection = &projection;
+    mDraw->mState.mTarget = target;
+    BeginFrame();
+    ClearTarget(target);
+    ASSERT_EQ(QL_OK, mDraw->Triangle(counterClockwise, kRed));
+    EndFrame();
+    EXPECT_EQ(kBlack, Read(target->GetDeviceTexture(), 32)[2 * 32 + 2]);
+    BeginFrame();
+    ClearTarget(target);
+    ASSERT_EQ(QL_OK, mDraw->Triangle(clockwise, kRed));
+    EndFrame();
+    EXPECT_EQ(kRed, Read(target->GetDeviceTexture(), 32)[2 * 32 + 2]);
+}
+
+TEST_F(GlConventions, ViewportFollowsTheTargetOnEverySwitch)
+{
+    render::TextureDX9* target = MakeTarget(16);
+    math::Matrix4 projection;
+    mRender->BuildProjection(16, 16, 0, &projection);
+    BeginFrame();
+    ClearTarget(target);
+    mDraw->mState.mTarget = target;
+    mDraw->mProjection = &projection;
+    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 16, 16, 0xFF00FF00));
+    mDraw->mState.mTarget = nullptr;
+    mDraw->mProjection = nullptr;
+    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, kSize, kSize, kRed));
+    EndFrame();
+    ExpectRect(Read(), kSize, 0, 0, kSize, kSize, kRed, kBlack);
+    ExpectRect(Read(target->GetDeviceTexture(), 16), 16, 0, 0, 16, 16, 0xFF00FF00, kBlack);
+}
+
+TEST_F(GlConventions, RenderTargetDrawnToTheBackBufferAppearsUpright)
+{
+    render::TextureDX9* target = MakeTarget(16);
+    math::Matrix4 projection;
+    mRender->BuildProjection(16, 16, 0, &projection);
+    BeginFrame();
+    ClearTarget(target);
+    mDraw->mState.mTarget = target;
+    mDraw->mProjection = &projection;
+    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 16, 4, kRed)); // a red band at the top
+    mDraw->mState.mTarget = nullptr;
+    mDraw->mProjection = nullptr;
+    ASSERT_EQ(QL_OK, mDraw->Image(20, 30, 16, 16, target));
+    EndFrame();
+    ExpectRect(Read(), kSize, 20, 30, 16, 4, kRed, kBlack);
+}
+
+TEST_F(GlConventions, TintShaderWeighsVertexColourAndTexture)
+{
+    PixelImage image(4, 4, std::vector<u32>(16, 0xFF0000FF));
+    render::Texture* texture = nullptr;
+    mRender->CreateTexture(&texture);
+    mOwned.emplace_back(texture);
+    ASSERT_EQ(QL_OK, texture->CreateFromImage(image));
+    mDraw->mTint = true;
+    BeginFrame();
+    // Specular green weighs the vertex colour, blue the texture.
+    ASSERT_EQ(QL_OK, mDraw->Image(0, 0, 4, 4, texture, 0xFFFF0000, 0x000000FF));
+    ASSERT_EQ(QL_OK, mDraw->Image(8, 0, 4, 4, texture, 0xFFFF0000, 0x0000FF00));
+    EndFrame();
+    auto pixels = Read();
+    EXPECT_EQ(0xFF0000FFu, pixels[0]);
+    EXPECT_EQ(0xFFFF0000u, pixels[8]);
+}
+
+TEST_F(GlConventions, DynamicTextureShowsWhatWasWrittenThroughLock)
+{
+    render::Texture* texture = nullptr;
+    mRender->CreateTexture(&texture);
+    mOwned.emplace_back(texture);
+    ASSERT_EQ(QL_OK, texture->CreateDynamic(4, 4));
+    u32 count = 0, pitch = 0;
+    void* bits = nullptr;
+    ASSERT_EQ(QL_OK, texture->Lock(&count, &pitch, &bits));
+    EXPECT_EQ(16u, count);
+    EXPECT_EQ(16u, pitch);
+    for (u32 i = 0; i < 16; ++i)
+        static_cast<u32*>(bits)[i] = i < 8 ? 0xFF00FF00 : 0xFF0000FF;
+    ASSERT_EQ(QL_OK, texture->Unlock());
+    BeginFrame();
+    ASSERT_EQ(QL_OK, mDraw->Image(0, 0, 4, 4, texture));
+    EndFrame();
+    auto pixels = Read();
+    EXPECT_EQ(0xFF00FF00u, pixels[0]);
+    EXPECT_EQ(0xFF0000FFu, pixels[3 * kSize]);
+}
+} // namespace

@@ -1,0 +1,233 @@
+// Test helpers for the renderer.
+#include "RenderTestSupport.h"
+
+#include "Core/Render/CommandBuffer.h"
+#include "Core/Render/ShaderImpl.h"
+
+#include <cstring>
+
+namespace rendertest
+{
+namespace
+{
+template <class T> bool ReadValue(render::CommandBuffer& buffer, T& value)
+{
+    return buffer.Read(&value, sizeof value) == sizeof value;
+}
+} // namespace
+
+std::vector<Command> Decode(render::CommandBuffer& buffer)
+{
+    std::vector<Command> result;
+    const u32 end = buffer.GetPosition();
+    buffer.Rewind();
+    while (buffer.GetPosition() < end)
+    {
+        Command c;
+        if (!ReadValue(buffer, c.opcode))
+            break;
+        auto u32s = [&](int n) {
+            for (int i = 0; i < n; ++i)
+            {
+                u32 v = 0;
+                ReadValue(buffer, v);
+                c.args.push_back(v);
+            }
+        };
+        auto pointer = [&] {
+            u64 v = 0;
+            ReadValue(buffer, v);
+            c.args.push_back(v);
+        };
+        auto byte = [&] {
+            u8 v = 0;
+            ReadValue(buffer, v);
+            c.args.push_back(v);
+        };
+        switch (c.opcode)
+        {
+        case render::CMD_CLEAR:
+            u32s(7);
+            break;
+        case render::CMD_SET_TARGET:
+        case render::CMD_SET_SHADER:
+        case render::CMD_SET_VERTEX_BUFFER:
+        case render::CMD_SET_INDEX_BUFFER:
+            pointer();
+            break;
+        case render::CMD_SET_VARIABLES:
+        {
+            pointer();
+            auto* shader = reinterpret_cast<render::ShaderImpl*>(static_cast<uintptr_t>(c.args[0]));
+            u8 count = 0;
+            ReadValue(buffer, count);
+            c.args.push_back(count);
+            for (u8 i = 0; i < count; ++i)
+            {
+                u8 index = 0;
+                ReadValue(buffer, index);
+                c.variables.push_back(index);
+                render::ShaderVariable* variable = shader->GetVariables()[index];
+                if (dynamic_cast<render::ShaderScalarVariable<math::Point4, 1>*>(variable))
+                    buffer.Seek(16, 1);
+                else
+                    pointer();
+            }
+            break;
+        }
+        case render::CMD_SET_VERTEX_FORMAT:
+        case render::CMD_SET_BLEND_MODE:
+            u32s(1);
+            break;
+        case render::CMD_ENABLE_SCISSOR:
+            byte();
+            break;
+        case render::CMD_SET_SCISSOR_RECT:
+            u32s(4);
+            break;
+        case render::CMD_SET_DEPTH:
+            byte();
+            if (c.args.back())
+                byte();
+            break;
+        case render::CMD_DRAW:
+            u32s(3);
+            break;
+        case render::CMD_DRAW_INDEXED:
+            u32s(6);
+            break;
+        default:
+            break;
+        }
+        result.push_back(c);
+    }
+    buffer.Seek(static_cast<i32>(end), 0);
+    return result;
+}
+
+std::vector<Command> Only(const std::vector<Command>& commands, u32 opcode)
+{
+    std::vector<Command> result;
+    for (const Command& c : commands)
+        if (c.opcode == opcode)
+            result.push_back(c);
+    return result;
+}
+
+std::string Opcodes(const std::vector<Command>& commands)
+{
+    std::string text;
+    for (const Command& c : commands)
+        text += (text.empty() ? "" : " ") + std::to_string(c.opcode);
+    return text;
+}
+
+Harness::Harness(render::HeadlessWindow::Backend backend, u32 width, u32 height)
+    : mWindow(backend), mRender(std::make_unique<render::RenderDX9>())
+{
+    mRender->SetLostSleep(0);
+    if (!mWindow.IsAvailable())
+        return;
+    render::RenderInitParam param;
+    param.mWidth = width;
+    param.mHeight = height;
+    mInitResult = mRender->InitRender(&mWindow, param);
+}
+
+QuadDrawer::QuadDrawer(render::Render& render) : mRender(render) {}
+
+QLResultEnum QuadDrawer::Fill(float x, float y, float w, float h, u32 argb)
+{
+    auto* cache = static_cast<render::BufferDoubleCache<render::VertexBuffer<render::SVertexGeom>>*>(
+        mRender.GetVertexCache(render::GetVertexFormat<render::SVertexGeom>().mId));
+    u32 start = 0;
+    render::CacheChunk chunk;
+    QLResultEnum result = cache->Allocate(6, &start, &chunk);
+    if (result != QL_OK)
+        return result;
+    const float x0 = x - 0.5f, y0 = y - 0.5f, x1 = x + w - 0.5f, y1 = y + h - 0.5f;
+    // Clockwise on screen (y down), as the engine's quads are.
+    const render::SVertexGeom v[6] = {{x0, y0, 0, argb}, {x1, y0, 0, argb}, {x1, y1, 0, argb},
+                                      {x0, y0, 0, argb}, {x1, y1, 0, argb}, {x0, y1, 0, argb}};
+    std::memcpy(chunk.mData, v, sizeof v);
+    render::Shader* shader = nullptr;
+    mRender.GetShaderGeom(&shader);
+    shader->SetProjection(mProjection ? mProjection : mRender.GetProjectionPointer());
+    mState.mShader = shader->GetImpl();
+    mState.mVertexBuffer = chunk.mBuffer;
+    if ((result = mRender.ApplyState(&mState, true)) != QL_OK)
+        return result;
+    return mRender.Draw(render::PRIM_TRIANGLELIST, start, 2);
+}
+
+QLResultEnum QuadDrawer::Triangle(const float xy[6], u32 argb)
+{
+    auto* cache = static_cast<render::BufferDoubleCache<render::VertexBuffer<render::SVertexGeom>>*>(
+        mRender.GetVertexCache(render::GetVertexFormat<render::SVertexGeom>().mId));
+    u32 start = 0;
+    render::CacheChunk chunk;
+    QLResultEnum result = cache->Allocate(3, &start, &chunk);
+    if (result != QL_OK)
+        return result;
+    const render::SVertexGeom v[3] = {{xy[0], xy[1], 0, argb}, {xy[2], xy[3], 0, argb}, {xy[4], xy[5], 0, argb}};
+    std::memcpy(chunk.mData, v, sizeof v);
+    render::Shader* shader = nullptr;
+    mRender.GetShaderGeom(&shader);
+    shader->SetProjection(mProjection ? mProjection : mRender.GetProjectionPointer());
+    mState.mShader = shader->GetImpl();
+    mState.mVertexBuffer = chunk.mBuffer;
+    if ((result = mRender.ApplyState(&mState, true)) != QL_OK)
+        return result;
+    return mRender.Draw(render::PRIM_TRIANGLELIST, start, 1);
+}
+
+QLResultEnum QuadDrawer::Image(float x, float y, float w, float h, render::Texture* texture, u32 argb, u32 specular)
+{
+    auto* cache = static_cast<render::BufferDoubleCache<render::VertexBuffer<render::SVertex2D>>*>(
+        mRender.GetVertexCache(render::GetVertexFormat<render::SVertex2D>().mId));
+    u32 start = 0;
+    render::CacheChunk chunk;
+    QLResultEnum result = cache->Allocate(6, &start, &chunk);
+    if (result != QL_OK)
+        return result;
+    const float x0 = x - 0.5f, y0 = y - 0.5f, x1 = x + w - 0.5f, y1 = y + h - 0.5f;
+    const render::SVertex2D v[6] = {
+        {x0, y0, 0, 1, argb, specular, 0, 0}, {x1, y0, 0, 1, argb, specular, 1, 0},
+        {x1, y1, 0, 1, argb, specular, 1, 1}, {x0, y0, 0, 1, argb, specular, 0, 0},
+        {x1, y1, 0, 1, argb, specular, 1, 1}, {x0, y1, 0, 1, argb, specular, 0, 1}};
+    std::memcpy(chunk.mData, v, sizeof v);
+    render::ShaderTextured* shader = nullptr;
+    if (mTint)
+        mRender.GetShaderTexturedTint(&shader);
+    else
+        mRender.GetShaderTexturedMult(&shader);
+    shader->SetProjection(mProjection ? mProjection : mRender.GetProjectionPointer());
+    shader->SetTexture(texture);
+    mState.mShader = shader->GetImpl();
+    mState.mVertexBuffer = chunk.mBuffer;
+    if ((result = mRender.ApplyState(&mState, true)) != QL_OK)
+        return result;
+    return mRender.Draw(render::PRIM_TRIANGLELIST, start, 2);
+}
+
+PixelImage::PixelImage(u32 width, u32 height, std::vector<u32> pixels, u32 hitAlpha)
+    : mPixels(std::move(pixels)), mHitAlpha(hitAlpha)
+{
+    mWidth = static_cast<i32>(width);
+    mHeight = static_cast<i32>(height);
+    mBytesPerPixel = 4;
+}
+
+QLResultEnum PixelImage::CopyPixels(u32 pitch, u8* destination, render::HitMask& mask)
+{
+    for (i32 y = 0; y < mHeight; ++y)
+    {
+        std::memcpy(destination + static_cast<size_t>(y) * pitch, &mPixels[static_cast<size_t>(y) * mWidth],
+                    static_cast<size_t>(mWidth) * 4);
+        for (i32 x = 0; x < mWidth; ++x)
+            if ((mPixels[static_cast<size_t>(y) * mWidth + x] >> 24) >= mHitAlpha)
+                mask[static_cast<size_t>(y) * mWidth + x] = true;
+    }
+    return QL_OK;
+}
+} // namespace rendertest

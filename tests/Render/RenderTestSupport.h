@@ -1,0 +1,75 @@
+// Test helpers: a renderer over a headless window, a decoder of the recorded command stream and
+// a quad drawer that fills the frame caches the way the drawing context does.
+#pragma once
+
+#include "Core/Render/BufferDoubleCache.h"
+#include "Core/Render/DX9/RenderDX9.h"
+#include "Core/Render/HeadlessWindow.h"
+#include "Core/Render/ImageData.h"
+#include "Core/Render/Shader.h"
+#include "Platform/Gpu/RecordingDevice.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace rendertest
+{
+// One decoded command: its opcode, its plain arguments (pointers as integers) and, for opcode 7,
+// the indices of the variables it carries.
+struct Command
+{
+    u32 opcode = 0;
+    std::vector<u64> args;
+    std::vector<u32> variables;
+};
+
+// Decodes the recording from position 0 up to the current write position.
+std::vector<Command> Decode(render::CommandBuffer& buffer);
+std::vector<Command> Only(const std::vector<Command>& commands, u32 opcode);
+std::string Opcodes(const std::vector<Command>& commands);
+
+struct Harness
+{
+    explicit Harness(render::HeadlessWindow::Backend backend, u32 width = 64, u32 height = 64);
+    bool Ok() const { return mInitResult == QL_OK; }
+
+    render::HeadlessWindow mWindow;
+    std::unique_ptr<render::RenderDX9> mRender;
+    QLResultEnum mInitResult = QL_FAIL;
+    gpu::RecordingDevice* Recording() const { return mWindow.GetRecordingDevice(); }
+};
+
+// Draws axis-aligned quads (two triangles each) through the caches, shaders and state records.
+class QuadDrawer
+{
+public:
+    explicit QuadDrawer(render::Render& render);
+    // A solid quad with the geometry shader; coordinates are pixels of the target (y down), moved
+    // by -0.5 as the drawing code does.
+    QLResultEnum Fill(float x, float y, float w, float h, u32 argb);
+    // A textured quad with the textured-multiply (or tint) shader; uv 0..1 over the rectangle.
+    QLResultEnum Image(float x, float y, float w, float h, render::Texture* texture, u32 argb = 0xFFFFFFFF,
+                       u32 specular = 0);
+    // A single triangle with the geometry shader (pixel coordinates, no offset).
+    QLResultEnum Triangle(const float xy[6], u32 argb);
+
+    render::RenderState mState;
+    bool mTint = false;
+    const math::Matrix4* mProjection = nullptr; // null: the render's
+
+private:
+    render::Render& mRender;
+};
+
+// Texels as the decoder hands them: width x height ARGB values.
+class PixelImage : public render::ImageData
+{
+public:
+    PixelImage(u32 width, u32 height, std::vector<u32> pixels, u32 hitAlpha = 10);
+    QLResultEnum Load(base::Stream*, const std::wstring&) override { return QL_OK; }
+    QLResultEnum CopyPixels(u32 pitch, u8* destination, render::HitMask& mask) override;
+    std::vector<u32> mPixels;
+    u32 mHitAlpha;
+};
+} // namespace rendertest
