@@ -2,15 +2,14 @@
 #include "Core/File/Profiles.h"
 
 #include "Core/Base/Log.h"
-#include "Core/Base/Stream.h"
 #include "Core/Base/StringConvert.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/FileSystem.h"
+#include "Core/File/ReadFile.h"
 #include "Core/File/UserDataFileContainer.h"
 
 #include <tinyxml2.h>
 
-#include <memory>
 
 namespace file
 {
@@ -28,25 +27,6 @@ std::wstring NameOf(const tinyxml2::XMLElement* element)
     return name ? base::StringToWString(name, 1) : std::wstring();
 }
 
-// The whole file through the user-data container; false when it cannot be read in full.
-bool ReadProfilesFile(std::string& text)
-{
-    std::unique_ptr<FileInfo> info(UserDataFileContainer::Instance()->GetFileInfo(kProfilesFileName));
-    std::unique_ptr<base::Stream> stream(info ? info->Open() : nullptr);
-    if (!stream)
-        return false;
-    u32 size = stream->GetSize();
-    text.resize(size);
-    u32 done = 0;
-    while (done < size)
-    {
-        u32 n = stream->Read(text.data() + done, size - done);
-        if (n == 0)
-            break;
-        done += n;
-    }
-    return done == size;
-}
 } // namespace
 
 Profiles::Profiles() = default;
@@ -84,7 +64,7 @@ QLResultEnum Profiles::Load()
 
     std::string text;
     const char* fault = nullptr;
-    if (!ReadProfilesFile(text))
+    if (!ReadWholeFile(*UserDataFileContainer::Instance(), kProfilesFileName, text))
         fault = "cannot be read";
     else if (mDocument->Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS)
         fault = mDocument->ErrorStr();

@@ -8,15 +8,11 @@
 
 namespace file
 {
-namespace
+bool ReadWholeFile(FileContainer& container, const std::wstring& path, std::string& out)
 {
-// The whole file, or false when it is missing or comes up short.
-bool ReadWhole(const std::wstring& path, std::string& out)
-{
-    std::unique_ptr<FileInfo> info(FileManager::Instance()->GetFileInfo(path));
-    if (!info)
-        return false;
-    std::unique_ptr<base::Stream> stream(info->Open());
+    out.clear();
+    std::unique_ptr<FileInfo> info(container.GetFileInfo(path));
+    std::unique_ptr<base::Stream> stream(info ? info->Open() : nullptr);
     if (!stream)
         return false;
     u32 size = stream->GetSize();
@@ -34,6 +30,16 @@ bool ReadWhole(const std::wstring& path, std::string& out)
         out.clear();
         return false;
     }
+    return true;
+}
+
+namespace
+{
+// The whole file through the file manager, cut at the first zero byte.
+bool ReadWhole(const std::wstring& path, std::string& out)
+{
+    if (!ReadWholeFile(*FileManager::Instance(), path, out))
+        return false;
     size_t zero = out.find('\0');
     if (zero != std::string::npos)
         out.resize(zero);

@@ -5,6 +5,11 @@
 
 namespace file
 {
+class FileContainer;
+
+// Every byte of a file found through the container (mounts resolved); false when it is missing
+// or fewer bytes than its size could be read.
+bool ReadWholeFile(FileContainer& container, const std::wstring& path, std::string& out);
 // The file's bytes cut at the first zero byte; "" when missing or when fewer bytes than its size
 // could be read.
 std::string ReadTextFile(const std::wstring& path);
