@@ -1,6 +1,7 @@
 // Helpers shared by the PSD tests.
 #include "PsdTestUtil.h"
 
+#include "Core/Base/Log.h"
 #include "Core/Base/Stream.h"
 
 #include <png.h>
@@ -81,6 +82,41 @@ bool ReadPng(const std::filesystem::path& path, Image& out)
         out.mScaled[i] = (scaled[3] << 24) | (scaled[0] << 16) | (scaled[1] << 8) | scaled[2];
     }
     return true;
+}
+
+namespace
+{
+std::wstring gCaptured;
+bool gInstalled = false;
+
+class CaptureOutput : public base::LogOutput
+{
+public:
+    void Write(const std::wstring& text) override { gCaptured += text; }
+};
+} // namespace
+
+std::wstring& CapturedLog()
+{
+    if (!gInstalled)
+    {
+        gInstalled = true;
+        base::MainLog::Instance()->AddPlainOutput(new CaptureOutput());
+    }
+    return gCaptured;
+}
+
+LayerSpec RawRgbaLayer(i32 top, i32 left, i32 height, i32 width, u8 r, u8 g, u8 b, u8 a, const std::string& name)
+{
+    LayerSpec layer;
+    layer.mTop = top;
+    layer.mLeft = left;
+    layer.mBottom = top + height;
+    layer.mRight = left + width;
+    size_t count = height > 0 && width > 0 ? size_t(height) * size_t(width) : 0;
+    layer.mChannels = {{-1, 0, Fill(count, a)}, {0, 0, Fill(count, r)}, {1, 0, Fill(count, g)}, {2, 0, Fill(count, b)}};
+    layer.mName = name;
+    return layer;
 }
 
 std::string ReadAll(const std::filesystem::path& path)

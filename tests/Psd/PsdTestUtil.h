@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Core/Psd/Document.h"
+#include "PsdBuilder.h"
 
 #include <filesystem>
 #include <memory>
@@ -30,4 +31,11 @@ struct Image
 bool ReadPng(const std::filesystem::path& path, Image& out);
 
 std::string ReadAll(const std::filesystem::path& path);
+
+// Everything logged since the capture was first asked for (installed on the main log once).
+std::wstring& CapturedLog();
+
+// A layer whose channels are raw planes of one value each (-1 alpha, then red, green, blue).
+struct LayerSpec;
+LayerSpec RawRgbaLayer(i32 top, i32 left, i32 height, i32 width, u8 r, u8 g, u8 b, u8 a, const std::string& name);
 } // namespace psdtest

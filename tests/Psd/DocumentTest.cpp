@@ -1,0 +1,138 @@
+// Loading: arguments, status codes, truncation, the synthetic layer and failure logging.
+#include "PsdTestUtil.h"
+
+#include "Core/Base/Stream.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using namespace psdtest;
+
+namespace
+{
+std::string SimpleRgb()
+{
+    return PsdBuilder(4, 3).Layer(RawRgbaLayer(0, 0, 3, 4, 10, 20, 30, 255, "one")).Build();
+}
+} // namespace
+
+TEST(Document, ArgumentFailuresLeaveOutUntouched)
+{
+    EXPECT_EQ(psd::kNullDocument, psd::LoadDocument(nullptr, "x.psd"));
+    psd::Document* marker = reinterpret_cast<psd::Document*>(0x1234);
+    psd::Document* out = marker;
+    EXPECT_EQ(psd::kCannotOpen, psd::LoadDocument(&out, static_cast<const char*>(nullptr)));
+    EXPECT_EQ(marker, out);
+    EXPECT_EQ(psd::kCannotOpen, psd::LoadDocument(&out, "/nonexistent/folder/file.psd"));
+    EXPECT_EQ(marker, out);
+    EXPECT_EQ(psd::kNullDocument, psd::FreeDocument(nullptr));
+}
+
+TEST(Document, HeaderFailuresGiveTheirCodesAndNullOut)
+{
+    struct Case
+    {
+        std::string bytes;
+        i32 status;
+    };
+    std::string good = SimpleRgb();
+    std::string badDepth = PsdBuilder(4, 3, 3, 12).Build();
+    std::string badMode = PsdBuilder(4, 3, 5).Build();
+    const Case cases[] = {
+        {"", psd::kReadError},
+        {good.substr(0, 20), psd::kReadError},
+        {PsdBuilder(4, 3).Signature("8BPX").Build(), psd::kBadSignature},
+        {PsdBuilder(4, 3).Version(2).Build(), psd::kBadVersion},
+        {badDepth, psd::kBadDepth},
+        {badMode, psd::kBadColourMode},
+        {PsdBuilder(40000, 3).Build(), psd::kReadError},
+        {PsdBuilder(4, 3, 3, 8, 57).Build(), psd::kReadError},
+    };
+    for (const Case& c : cases)
+    {
+        psd::Document* out = reinterpret_cast<psd::Document*>(0x1234);
+        base::MemoryStream stream(c.bytes.data(), static_cast<u32>(c.bytes.size()));
+        EXPECT_EQ(c.status, psd::LoadDocument(&out, stream)) << c.bytes.size();
+        EXPECT_EQ(nullptr, out);
+    }
+}
+
+TEST(Document, EveryTruncationFailsWithReadErrorAndALogLine)
+{
+    std::string good = PsdBuilder(4, 3)
+                           .Resource(1005, std::string(16, '\1'))
+                           .Layer(RawRgbaLayer(0, 0, 3, 4, 10, 20, 30, 255, "one"))
+                           .Build();
+    i32 status = 0;
+    ASSERT_TRUE(LoadBytes(good, &status));
+    // Cutting anywhere fails; nothing that was cut is reported as success.
+    for (size_t cut = 0; cut < good.size(); ++cut)
+    {
+        CapturedLog().clear();
+        DocPtr doc = LoadBytes(good.substr(0, cut), &status);
+        EXPECT_FALSE(doc) << cut;
+        EXPECT_LT(status, 0) << cut;
+        EXPECT_NE(std::wstring::npos, CapturedLog().find(L"PSD")) << cut;
+    }
+}
+
+TEST(Document, PathLoadClosesTheFile)
+{
+    testsupport::TempDir dir;
+    std::filesystem::path path = dir.Write("doc.psd", SimpleRgb());
+    i32 status = 0;
+    DocPtr doc = LoadFile(path, &status);
+    ASSERT_EQ(psd::kOk, status);
+    std::filesystem::remove(path);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(0xFF0A141Eu, doc->mLayers[0].mPixels[0]);
+}
+
+TEST(Document, StreamAndPathGiveTheSameDocument)
+{
+    testsupport::TempDir dir;
+    std::string bytes = SimpleRgb();
+    DocPtr fromFile = LoadFile(dir.Write("doc.psd", bytes));
+    DocPtr fromStream = LoadBytes(bytes);
+    ASSERT_TRUE(fromFile && fromStream);
+    EXPECT_EQ(fromFile->mLayers[0].mPixels, fromStream->mLayers[0].mPixels);
+    EXPECT_EQ(fromFile->mMerged, fromStream->mMerged);
+}
+
+TEST(Document, LayerlessFileGetsOneLayerFromTheMergedImage)
+{
+    // Merged RGB + transparency: colour planes first, then alpha.
+    Bytes merged;
+    merged.Raw(Fill(6, 0x11)).Raw(Fill(6, 0x22)).Raw(Fill(6, 0x33)).Raw(Fill(6, 0x80));
+    DocPtr doc = LoadBytes(PsdBuilder(3, 2, 3, 8, 4).Merged(0, merged.Str()).Build());
+    ASSERT_TRUE(doc);
+    ASSERT_EQ(1, doc->LayerCount());
+    const psd::LayerRecord& layer = doc->mLayers[0];
+    EXPECT_EQ(3, layer.mWidth);
+    EXPECT_EQ(2, layer.mHeight);
+    EXPECT_EQ(2, layer.mBottom);
+    EXPECT_EQ(3, layer.mRight);
+    EXPECT_EQ(std::vector<u32>(6, 0x80112233u), doc->mMerged);
+    EXPECT_EQ(doc->mMerged, layer.mPixels);
+    ASSERT_EQ(4u, layer.mChannels.size());
+    EXPECT_EQ(0, layer.mChannels[0].mId);
+    EXPECT_EQ(2, layer.mChannels[2].mId);
+    EXPECT_EQ(-1, layer.mChannels[3].mId);
+    EXPECT_EQ(4, layer.mBlendingRanges.ChannelCount());
+    EXPECT_EQ(65535, layer.mBlendingRanges.mGreySource[1]);
+    EXPECT_EQ(psd::kBlendPassThrough, layer.mSectionBlendMode);
+    EXPECT_EQ(1, layer.mVisible);
+}
+
+TEST(Document, MemoryLimitRejectsOversizedPixels)
+{
+    std::string bytes = PsdBuilder(200, 200).Build();
+    base::MemoryStream stream(bytes.data(), static_cast<u32>(bytes.size()));
+    psd::Document* out = nullptr;
+    psd::LoadLimits limits;
+    limits.mMaxPixelBytes = 1000;
+    EXPECT_EQ(psd::kOutOfMemory, psd::LoadDocument(&out, stream, limits));
+    EXPECT_EQ(nullptr, out);
+}

@@ -1,0 +1,240 @@
+// Header, colour-mode data and image resources, including JPEG thumbnails.
+#include "PsdTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <jpeglib.h>
+
+using namespace psdtest;
+
+namespace
+{
+std::string Be32(u32 v)
+{
+    Bytes b;
+    b.U32(v);
+    return b.Str();
+}
+
+DocPtr LoadResources(PsdBuilder builder, i32* status = nullptr)
+{
+    return LoadBytes(builder.Build(), status);
+}
+
+// A JPEG of width x height in the given colour space, made with libjpeg.
+std::string MakeJpeg(u32 width, u32 height, J_COLOR_SPACE space, int components, const u8* sample)
+{
+    jpeg_compress_struct info;
+    jpeg_error_mgr error;
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = width;
+    info.image_height = height;
+    info.input_components = components;
+    info.in_color_space = space;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 100, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<u8> row(size_t(width) * components);
+    for (u32 x = 0; x < width; ++x)
+        std::copy(sample, sample + components, row.begin() + size_t(x) * components);
+    while (info.next_scanline < height)
+    {
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::string out(reinterpret_cast<char*>(buffer), size);
+    std::free(buffer);
+    return out;
+}
+
+std::string Thumbnail(const std::string& jpeg, u32 format = 1)
+{
+    Bytes b;
+    b.U32(format).U32(8).U32(4).U32(24).U32(96).U32(static_cast<u32>(jpeg.size())).U16(24).U16(1).Raw(jpeg);
+    return b.Str();
+}
+
+bool Near(u32 a, u32 b, int tolerance)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > tolerance)
+            return false;
+    return true;
+}
+} // namespace
+
+TEST(Resources, PaletteFromColourModeData)
+{
+    std::string planar(768, '\0');
+    planar[1] = 0x10;        // red of entry 1
+    planar[256 + 1] = 0x20;  // green of entry 1
+    planar[512 + 1] = 0x30;  // blue of entry 1
+    DocPtr doc = LoadResources(PsdBuilder(2, 2, 2, 8, 1).ColourModeData(planar));
+    ASSERT_TRUE(doc);
+    ASSERT_EQ(256u, doc->mPalette.size());
+    EXPECT_EQ(0xFF102030u, doc->mPalette[1]);
+    // Four bytes give one entry, and the next section starts right after them.
+    doc = LoadResources(PsdBuilder(2, 2, 2, 8, 1).ColourModeData("\x01\x02\x03\x04").Resource(1024, std::string("\x00\x07", 2)));
+    ASSERT_TRUE(doc);
+    ASSERT_EQ(1u, doc->mPalette.size());
+    EXPECT_EQ(0xFF010203u, doc->mPalette[0]);
+    EXPECT_EQ(7, doc->mTargetLayer);
+}
+
+TEST(Resources, NamesAreSkippedWithTheirPadding)
+{
+    for (const char* name : {"", "a", "ab", "abc"})
+    {
+        DocPtr doc = LoadResources(PsdBuilder(2, 2).Resource(1024, std::string("\x00\x05", 2), name).Resource(1037, Be32(45)));
+        ASSERT_TRUE(doc) << name;
+        EXPECT_EQ(5, doc->mTargetLayer);
+        EXPECT_EQ(45, doc->mGlobalAngle);
+    }
+}
+
+TEST(Resources, GlobalLightDefaultsDependOnTheSection)
+{
+    DocPtr empty = LoadResources(PsdBuilder(2, 2));
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(0, empty->mGlobalAngle);
+    EXPECT_EQ(0, empty->mGlobalAltitude);
+    DocPtr other = LoadResources(PsdBuilder(2, 2).Resource(1024, std::string(2, '\0')));
+    ASSERT_TRUE(other);
+    EXPECT_EQ(30, other->mGlobalAngle);
+    EXPECT_EQ(30, other->mGlobalAltitude);
+    DocPtr set = LoadResources(PsdBuilder(2, 2).Resource(1037, Be32(120)).Resource(1049, Be32(60)));
+    EXPECT_EQ(120, set->mGlobalAngle);
+    EXPECT_EQ(60, set->mGlobalAltitude);
+}
+
+TEST(Resources, ResolutionIsSixteenDotSixteen)
+{
+    Bytes b;
+    b.U32(72u << 16).U16(1).U16(2).U32((300u << 16) | 0x8000).U16(1).U16(2);
+    DocPtr doc = LoadResources(PsdBuilder(2, 2).Resource(1005, b.Str()));
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(1, doc->mResolutionPresent);
+    EXPECT_FLOAT_EQ(72.0f, doc->mHorizontalResolution);
+    EXPECT_FLOAT_EQ(300.5f, doc->mVerticalResolution);
+    EXPECT_EQ(2, doc->mHeightUnit);
+}
+
+TEST(Resources, ShortBlockNeverReadsIntoTheNextOne)
+{
+    // A 1005 of two bytes must not take its fields from the following block.
+    DocPtr doc = LoadResources(PsdBuilder(2, 2).Resource(1005, std::string("\x00\x48", 2)).Resource(1024, std::string("\x00\x09", 2)));
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(9, doc->mTargetLayer);
+    EXPECT_EQ(0, doc->mHorizontalUnit);
+}
+
+TEST(Resources, UnknownOddBlockIsSkippedWithItsPadding)
+{
+    DocPtr doc = LoadResources(PsdBuilder(2, 2).Resource(4000, "abc").Resource(1034, "\x01"));
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(1, doc->mProtected);
+}
+
+TEST(Resources, BadSignatureFails)
+{
+    Bytes section;
+    section.Key("8BIX").U16(1024).U16(0).U32(0);
+    i32 status = 0;
+    EXPECT_FALSE(LoadResources(PsdBuilder(2, 2).RawResources(section.Str()), &status));
+    EXPECT_EQ(psd::kBadResourceSignature, status);
+}
+
+TEST(Resources, AlphaChannelNamesUnicodeNamesAndIds)
+{
+    Bytes names;
+    names.U8(5).Raw("Alpha").U8(4).Raw("Mask");
+    Bytes unicode;
+    unicode.Unicode("First").Unicode("Second").Unicode("Third");
+    Bytes ids;
+    ids.U32(11).U32(12).U32(13);
+    // A 5-channel RGB file: two alpha channels, three colour channels.
+    DocPtr doc = LoadResources(PsdBuilder(2, 2, 3, 8, 5).Resource(1006, names.Str()).Resource(1045, unicode.Str()).Resource(1053, ids.Str()));
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(2, doc->mAlphaCount);
+    EXPECT_EQ(3, doc->mColourChannels);
+    ASSERT_EQ(2u, doc->mAlphaChannels.size());
+    EXPECT_STREQ("Alpha", doc->mAlphaChannels[0].mName);
+    EXPECT_STREQ("Mask", doc->mAlphaChannels[1].mName);
+    // The later resources reuse the records and never write past them.
+    EXPECT_EQ(5u, doc->mAlphaChannels[0].mUnicodeName.size());
+    EXPECT_EQ(u16('S'), doc->mAlphaChannels[1].mUnicodeName[0]);
+    EXPECT_EQ(12u, doc->mAlphaChannels[1].mIdentifier);
+    // The merged image's extra planes fill the alpha-channel images.
+    EXPECT_EQ(4u, doc->mAlphaChannels[1].mImage.size());
+}
+
+TEST(Resources, MoreAlphaNamesThanChannelsLeaveNoNegativeColourCount)
+{
+    Bytes names;
+    for (int i = 0; i < 5; ++i)
+        names.U8(1).Raw("x");
+    DocPtr doc = LoadResources(PsdBuilder(2, 2, 3, 8, 3).Resource(1006, names.Str()));
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(0, doc->mColourChannels);
+}
+
+TEST(Resources, VersionInfoAndIndexedResources)
+{
+    Bytes version;
+    version.U32(1).U8(1).Unicode("Writer").Unicode("Reader").U32(1);
+    DocPtr doc = LoadResources(PsdBuilder(2, 2).Resource(1057, version.Str()).Resource(1046, std::string("\x00\xC8", 2)).Resource(1047, std::string("\x00\x05", 2)));
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(1, doc->mVersionPresent);
+    EXPECT_EQ(1, doc->mHasRealMergedData);
+    EXPECT_EQ(6u, doc->mWriterName.size());
+    EXPECT_EQ(200, doc->mIndexedColourCount);
+    EXPECT_EQ(5, doc->mTransparentIndex);
+}
+
+TEST(Resources, RawThumbnailKeepsItsHeaderButNoPixels)
+{
+    DocPtr doc = LoadResources(PsdBuilder(2, 2).Resource(1036, Thumbnail("whatever", 0)));
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(1, doc->mThumbnail.mPresent);
+    EXPECT_EQ(8u, doc->mThumbnail.mWidth);
+    EXPECT_EQ(24, doc->mThumbnail.mBitsPerPixel);
+    EXPECT_TRUE(doc->mThumbnail.mPixels.empty());
+}
+
+TEST(Resources, JpegThumbnailsInRgbGreyAndCmyk)
+{
+    const u8 rgb[3] = {200, 100, 50};
+    DocPtr doc = LoadResources(PsdBuilder(2, 2).Resource(1036, Thumbnail(MakeJpeg(8, 4, JCS_RGB, 3, rgb))));
+    ASSERT_TRUE(doc);
+    ASSERT_EQ(32u, doc->mThumbnail.mPixels.size());
+    EXPECT_TRUE(Near(0xFFC86432u, doc->mThumbnail.mPixels[5], 2)) << std::hex << doc->mThumbnail.mPixels[5];
+
+    const u8 grey[1] = {90};
+    doc = LoadResources(PsdBuilder(2, 2).Resource(1036, Thumbnail(MakeJpeg(8, 4, JCS_GRAYSCALE, 1, grey))));
+    ASSERT_TRUE(doc);
+    EXPECT_TRUE(Near(0xFF5A5A5Au, doc->mThumbnail.mPixels[0], 1)) << std::hex << doc->mThumbnail.mPixels[0];
+
+    // libjpeg writes the Adobe marker for CMYK, whose components are stored inverted.
+    const u8 cmyk[4] = {255, 128, 0, 255};
+    doc = LoadResources(PsdBuilder(2, 2).Resource(1036, Thumbnail(MakeJpeg(8, 4, JCS_CMYK, 4, cmyk))));
+    ASSERT_TRUE(doc);
+    EXPECT_TRUE(Near(0xFFFF8000u, doc->mThumbnail.mPixels[0], 2)) << std::hex << doc->mThumbnail.mPixels[0];
+}
+
+TEST(Resources, CutJpegThumbnailFails)
+{
+    const u8 rgb[3] = {1, 2, 3};
+    std::string jpeg = MakeJpeg(64, 64, JCS_RGB, 3, rgb);
+    i32 status = 0;
+    EXPECT_FALSE(LoadResources(PsdBuilder(2, 2).Resource(1036, Thumbnail(jpeg.substr(0, jpeg.size() / 2))), &status));
+    EXPECT_EQ(psd::kBadThumbnail, status);
+    EXPECT_FALSE(LoadResources(PsdBuilder(2, 2).Resource(1036, Thumbnail("not a jpeg at all")), &status));
+    EXPECT_EQ(psd::kBadThumbnail, status);
+}
