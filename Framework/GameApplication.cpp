@@ -265,7 +265,7 @@ QLResultEnum GameApplication::FrameStep(float dt)
     const QLResultEnum played = mRender->ExecuteCommands();
     if (!result)
         result = played;
-    ++mFrames;
+    ++mFrameCount;
     return result;
 }
 

@@ -97,7 +97,7 @@ public:
     float mLayoutHeight = 0;
     render::RenderTarget* mOffScreenTarget = nullptr;
     tinyxml2::XMLDocument mGameDocument;
-    u64 mFrames = 0;
+    u64 mFrameCount = 0; // frames drawn
 
 protected:
     // Factories the tests replace: the renderer and the frame manager.

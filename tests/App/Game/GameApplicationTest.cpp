@@ -1,0 +1,309 @@
+#include "App/ShellGame.h"
+#include "Core/Base/Singletone.h"
+#include "Core/File/FileManager.h"
+#include "Core/File/Profiles.h"
+#include "Core/Input/InputWin32.h"
+#include "Core/Render/DX9/RenderDX9.h"
+#include "Framework/FrameHost.h"
+#include "Framework/GameWindow.h"
+#include "Platform/Gpu/RecordingDevice.h"
+#include "Platform/Os/InstanceLock.h"
+#include "Platform/Os/NullVideo.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+// Frames that record what reaches them and close the window after a number of ticks.
+class ProbeFrames : public framework::FrameHost
+{
+public:
+    QLResultEnum Update(float) override
+    {
+        ++mTicks;
+        if (mCloseAfter && mTicks == mCloseAfter && mWindow)
+        {
+            os::Event close;
+            close.type = os::EventType::Close;
+            mWindow->Push(close);
+        }
+        if (mPush && mWindow)
+        {
+            for (const os::Event& e : mPushed)
+                mWindow->Push(e);
+            mPush = false;
+        }
+        return QL_OK;
+    }
+    QLResultEnum Draw(render::Render&) override
+    {
+        ++mDraws;
+        return QL_OK;
+    }
+    QLResultEnum OnMouseDown(const math::Point2& p, u32 button) override
+    {
+        mDowns.push_back({p.x, p.y, static_cast<float>(button)});
+        return QL_OK;
+    }
+
+    os::NullWindow* mWindow = nullptr;
+    int mTicks = 0;
+    int mDraws = 0;
+    int mCloseAfter = 3;
+    bool mPush = false;
+    std::vector<os::Event> mPushed;
+    std::vector<std::array<float, 3>> mDowns;
+};
+
+class TestGame : public ShellGame
+{
+public:
+    explicit TestGame(os::NullVideoDriver* driver) : mDriver(driver) {}
+    QLResultEnum StartGame() override
+    {
+        ++mStarts;
+        return ShellGame::StartGame();
+    }
+    framework::FrameHost* CreateFrameManager() override
+    {
+        mFrames = new ProbeFrames();
+        mFrames->mWindow = mDriver->mWindows.empty() ? nullptr : mDriver->mWindows.back();
+        mFrames->mCloseAfter = mCloseAfter;
+        mFrames->mPushed = mEventsAtFirstTick;
+        mFrames->mPush = !mEventsAtFirstTick.empty();
+        return mFrames;
+    }
+    gpu::RecordingDevice* Device() const
+    {
+        auto* dx = dynamic_cast<render::RenderDX9*>(mRender);
+        return dx ? dynamic_cast<gpu::RecordingDevice*>(dx->GetDevice()) : nullptr;
+    }
+
+    os::NullVideoDriver* mDriver;
+    ProbeFrames* mFrames = nullptr;
+    int mCloseAfter = 3;
+    std::vector<os::Event> mEventsAtFirstTick;
+    int mStarts = 0;
+};
+
+std::string Slurp(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+} // namespace
+
+class GameApplicationTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        mOldCwd = fs::current_path();
+        setenv("XDG_DATA_HOME", mHome.Path().c_str(), 1);
+        setenv("QL_NO_MESSAGE_BOX", "1", 1);
+        setenv("QL_NO_SHELL_OPEN", "1", 1);
+        auto driver = std::make_unique<os::NullVideoDriver>();
+        mDriver = driver.get();
+        os::SetVideoDriver(std::move(driver));
+        mData.Write("play.url", "[InternetShortcut]\nURL=https://example.org/\n");
+        mUser = mHome.Path() / "Marrowgate" / "Brackenmoor";
+    }
+    void TearDown() override
+    {
+        base::SingletoneBase::DestroyAll();
+        os::SetVideoDriver(nullptr);
+        fs::current_path(mOldCwd);
+    }
+
+    TestGame* Make(std::vector<std::wstring> args = {})
+    {
+        if (args.empty())
+            args = {L"--data_path", mData.WPath()};
+        auto* game = new TestGame(mDriver);
+        game->Arguments() = args;
+        EXPECT_EQ(game->Init(), QL_OK);
+        return game;
+    }
+
+    testsupport::TempDir mHome;
+    testsupport::TempDir mData;
+    fs::path mUser;
+    fs::path mOldCwd;
+    os::NullVideoDriver* mDriver = nullptr;
+};
+
+TEST_F(GameApplicationTest, StartsUpRunsFramesAndEndsWhenTheWindowCloses)
+{
+    TestGame* game = Make();
+    game->Main();
+    EXPECT_EQ(game->GetExitCode(), 0);
+    EXPECT_EQ(game->mStarts, 1);
+    ASSERT_NE(game->mFrames, nullptr);
+    EXPECT_GE(game->mFrames->mTicks, 3);
+    EXPECT_EQ(game->mFrames->mDraws, game->mFrames->mTicks);
+    EXPECT_TRUE(game->HasNoChildren());
+    ASSERT_EQ(mDriver->mWindows.size(), 1u);
+    EXPECT_EQ(mDriver->mWindows[0]->Destroyed(), 1);
+    // Windowed 1366 x 768, centred in the default 1920 x 1040 work area, with the raw caption key.
+    EXPECT_EQ(game->mWindow->GetCaption(), L"game_caption");
+    EXPECT_EQ(game->mWindow->GetPositionX(), 277);
+    EXPECT_EQ(game->mWindow->GetPositionY(), 136);
+    EXPECT_EQ(game->mLayoutX, -171);
+    EXPECT_EQ(game->mLayoutWidth, 1366);
+    // Every frame cleared and presented, besides the one clear and present of the device's start.
+    gpu::RecordingDevice* device = game->Device();
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(game->mFrameCount, static_cast<u64>(game->mFrames->mTicks));
+    EXPECT_EQ(device->CallsStartingWith("Present").size(), game->mFrameCount + 1);
+    EXPECT_EQ(device->CallsStartingWith("Clear").size(), game->mFrameCount + 1);
+    // The mount, the log and the profiles.
+    EXPECT_EQ(file::FileManager::Instance()->mMounts[L"td/"], L"data.dat");
+    EXPECT_NE(Slurp(mUser / "log.html").find("Game started"), std::string::npos);
+    base::SingletoneBase::DestroyAll();
+    EXPECT_NE(Slurp(mUser / "profiles.xml").find("currentProfile"), std::string::npos);
+}
+
+TEST_F(GameApplicationTest, MissingPlayUrlStopsBeforeAnyWindowAndLogsIt)
+{
+    fs::remove(mData.Path() / "play.url");
+    TestGame* game = Make();
+    game->Main();
+    EXPECT_EQ(game->GetExitCode(), 1);
+    EXPECT_TRUE(game->IsStopping());
+    EXPECT_TRUE(mDriver->mWindows.empty());
+    EXPECT_EQ(game->mStarts, 0);
+    EXPECT_NE(Slurp(mUser / "log.html").find("File play.url not found!"), std::string::npos);
+}
+
+TEST_F(GameApplicationTest, MalformedCommandLineFailsBeforeTheLogExists)
+{
+    for (const auto& args : {std::vector<std::wstring>{L"--data_path"},
+                             std::vector<std::wstring>{L"--pack", L"a", L"b"}})
+    {
+        TestGame* game = Make(args);
+        testing::internal::CaptureStderr();
+        game->Main();
+        EXPECT_NE(testing::internal::GetCapturedStderr().find("usage"), std::string::npos);
+        EXPECT_EQ(game->GetExitCode(), 1);
+        EXPECT_TRUE(mDriver->mWindows.empty());
+        EXPECT_FALSE(fs::exists(mUser / "log.html"));
+        base::SingletoneBase::DestroyAll();
+    }
+}
+
+TEST_F(GameApplicationTest, SecondCopyEndsWithoutWindowLogOrProfiles)
+{
+    fs::create_directories(mUser);
+    os::InstanceLock running;
+    ASSERT_EQ(running.Acquire((mUser / "instance.lock").wstring()), os::InstanceLock::ACQUIRED);
+    TestGame* game = Make();
+    game->Main();
+    EXPECT_EQ(game->GetExitCode(), 0);
+    EXPECT_TRUE(game->IsSecondInstance());
+    EXPECT_TRUE(mDriver->mWindows.empty());
+    EXPECT_EQ(game->mStarts, 0);
+    base::SingletoneBase::DestroyAll();
+    EXPECT_FALSE(fs::exists(mUser / "profiles.xml"));
+    EXPECT_FALSE(fs::exists(mUser / "log.html"));
+}
+
+TEST_F(GameApplicationTest, FailingWindowCreationIsLoggedAndEndsTheProgram)
+{
+    mDriver->mFailCreate = true;
+    TestGame* game = Make();
+    game->Main();
+    EXPECT_EQ(game->GetExitCode(), 1);
+    EXPECT_EQ(game->mStarts, 0);
+    EXPECT_NE(Slurp(mUser / "log.html").find("Cannot create the game window"), std::string::npos);
+}
+
+TEST_F(GameApplicationTest, StoredFullScreenChoiceIsReadFromTheCurrentProfile)
+{
+    fs::create_directories(mUser);
+    std::ofstream(mUser / "profiles.xml")
+        << "<Profiles currentProfile=\"Ann\"><Profile name=\"Bob\"/><Profile name=\"Ann\"><fs v=\"1\"/>"
+           "</Profile></Profiles>";
+    TestGame* game = Make();
+    game->Main();
+    ASSERT_EQ(mDriver->mWindows.size(), 1u);
+    EXPECT_FALSE(game->mWindow->IsWindowed());
+    EXPECT_EQ(game->mWindow->GetWidth(), 1920); // the whole monitor
+    EXPECT_EQ(game->mView.viewWidth, 1365);
+}
+
+namespace
+{
+os::Event KeyDown(u32 key, u32 side = 0)
+{
+    os::Event e;
+    e.type = os::EventType::KeyDown;
+    e.key = key;
+    e.sideKey = side;
+    return e;
+}
+} // namespace
+
+TEST_F(GameApplicationTest, AltEnterSwitchesToFullScreenLogsItsStepsAndStoresTheChoice)
+{
+    TestGame* game = Make();
+    game->mEventsAtFirstTick = {KeyDown(18, 164), KeyDown(13)};
+    game->mCloseAfter = 4;
+    game->Main();
+    EXPECT_EQ(game->GetExitCode(), 0);
+    EXPECT_FALSE(game->mWindow->IsWindowed());
+    EXPECT_FALSE(mDriver->mWindows[0]->Desc().windowed);
+    const std::string log = Slurp(mUser / "log.html");
+    const size_t prepare = log.find("PrepareSwitchScreenMode()");
+    const size_t window = log.find("SwitchWindowMode(false)");
+    const size_t reset = log.find("mRender-&gt;SwitchScreenMode()");
+    ASSERT_NE(prepare, std::string::npos);
+    ASSERT_NE(window, std::string::npos);
+    ASSERT_NE(reset, std::string::npos);
+    EXPECT_LT(prepare, window);
+    EXPECT_LT(window, reset);
+    EXPECT_NE(Slurp(mUser / "profiles.xml").find("<fs v=\"1\"/>"), std::string::npos);
+}
+
+TEST_F(GameApplicationTest, ClicksReachTheFramesInGameCoordinates)
+{
+    TestGame* game = Make();
+    os::Event down;
+    down.type = os::EventType::MouseDown;
+    down.button = 1;
+    down.clicks = 1;
+    down.x = 683;
+    down.y = 384;
+    game->mEventsAtFirstTick = {down};
+    game->Main();
+    ASSERT_EQ(game->mFrames->mDowns.size(), 1u);
+    EXPECT_EQ(game->mFrames->mDowns[0][0], 512); // the centre of the 1024-wide core
+    EXPECT_EQ(game->mFrames->mDowns[0][1], 384);
+    EXPECT_EQ(game->mFrames->mDowns[0][2], 1);
+}
+
+TEST_F(GameApplicationTest, LostDeviceSkipsTheWholeFrame)
+{
+    TestGame* game = Make();
+    game->mCloseAfter = 2;
+    game->Main();
+    ASSERT_NE(game->Device(), nullptr);
+    const int ticks = game->mFrames->mTicks;
+    const u64 frames = game->mFrameCount;
+    const size_t presents = game->Device()->CallsStartingWith("Present").size();
+    game->Device()->ForceStatus(gpu::DeviceStatus::Lost);
+    dynamic_cast<render::RenderDX9*>(game->mRender)->SetLostSleep(0);
+    EXPECT_EQ(game->FrameStep(0.016f), QL_OK);
+    EXPECT_EQ(game->mFrames->mTicks, ticks); // no frame-manager tick
+    EXPECT_EQ(game->mFrameCount, frames);
+    EXPECT_EQ(game->Device()->CallsStartingWith("Present").size(), presents);
+}
