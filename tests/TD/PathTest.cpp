@@ -66,7 +66,9 @@ TEST(PathCurve, StraightLinkGivesEvenCollinearPoints)
         EXPECT_FLOAT_EQ(line[i]->normalY, 1.0f);
         // Each step ends at the first 0.0001 sample past 5 units.
         if (i > 0)
+        {
             EXPECT_NEAR(line[i]->x - line[i - 1]->x, 5.005f, 0.006f);
+        }
     }
     tdDeleteAll(line);
 }

@@ -1,0 +1,202 @@
+// Every demo level loads, every road reaches the goal, and every id the code relies on exists.
+#include "Source/TD/LocalStrings.h"
+#include "Source/TD/TDFileSource.h"
+#include "Source/TD/TDMap.h"
+#include "Source/TD/TDProfileStore.h"
+#include "Source/TD/TDText.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <set>
+
+namespace
+{
+struct DemoContent : ::testing::Test
+{
+    TDFolderFileSource files{tdtext::utf8ToWide(QL_CONTENT_DIR)};
+    TDDocumentProfileStore profiles;
+    std::unique_ptr<TDMap> map;
+    void SetUp() override
+    {
+        base::SingletoneBase::DestroyAll();
+        TDFileSource::setCurrent(&files);
+        map = std::make_unique<TDMap>(TDBattleServices(), profiles);
+        map->mCacheRoot = tdtext::utf8ToWide(QL_CONTENT_DIR);
+    }
+    void TearDown() override
+    {
+        map.reset();
+        TDFileSource::setCurrent(nullptr);
+        base::SingletoneBase::DestroyAll();
+    }
+    const TDPrototype* proto(i32 id) const
+    {
+        for (const TDPrototype* p : map->mPrototypes.all)
+        {
+            if (p->id == id)
+                return p;
+            for (const TDPrototype* tier : p->tiers)
+                if (tier->id == id)
+                    return tier;
+        }
+        return nullptr;
+    }
+    void checkLevel(i32 mode, i32 episode, i32 level)
+    {
+        SCOPED_TRACE(tdtext::wideToUtf8(TDMap::levelFileName(mode, episode, level)));
+        map->mMode = mode;
+        map->mEpisode = episode;
+        map->mLevel = level;
+        ASSERT_EQ(map->loadLevel(), QL_OK);
+        TDRoadNetwork net = map->network();
+        TDPoint* goal = net.getLastGoalPoint();
+        ASSERT_NE(goal, nullptr);
+        std::set<i32> spawns;
+        for (TDPoint* p : map->mPoints)
+            if (p->isSpawn())
+                spawns.insert(p->id);
+        ASSERT_FALSE(spawns.empty());
+        EXPECT_GE(map->mWaves.mWaves.size(), 4u);
+        size_t previous = 0;
+        for (const TDWaveProto* wave : map->mWaves.mWaves)
+        {
+            EXPECT_TRUE(wave->mSpawn == -1 || spawns.count(wave->mSpawn)) << wave->mSpawn;
+            for (const TDWaveEntry* entry : wave->mEntries)
+                EXPECT_NE(proto(entry->mId), nullptr) << "unit " << entry->mId;
+            previous = std::max(previous, wave->mEntries.size());
+        }
+        EXPECT_GE(map->mWaves.mWaves.back()->mEntries.size(), map->mWaves.mWaves.front()->mEntries.size());
+
+        for (TDPoint* spawn : map->mPoints)
+        {
+            if (!spawn->isSpawn())
+                continue;
+            std::vector<i32> route = map->findRoute(spawn, goal);
+            ASSERT_GE(route.size(), 2u);
+            for (const TDWaveProto* wave : map->mWaves.mWaves)
+            {
+                if (wave->mSpawn != spawn->id)
+                    continue;
+                for (const TDWaveEntry* entry : wave->mEntries)
+                    for (size_t i = 0; i + 1 < route.size(); ++i)
+                    {
+                        TDLink* link = net.findLink(route[i], route[i + 1]);
+                        std::vector<TDPathPoint*> line;
+                        map->mPaths.find(link, entry->sideOffset(), line);
+                        ASSERT_GE(line.size(), 2u);
+                    }
+            }
+        }
+        if (mode == 1 && episode == 0 && level == 0)
+        {
+            // The first level has a spot by every screen edge (the ring menu turns there) and the
+            // tutorial's spot.
+            auto any = [&](auto test) {
+                return std::any_of(map->mSpots.begin(), map->mSpots.end(), test);
+            };
+            EXPECT_TRUE(any([](const TDBuildSpot* s) { return s->x < 150; }));
+            EXPECT_TRUE(any([](const TDBuildSpot* s) { return s->x > 874; }));
+            EXPECT_TRUE(any([](const TDBuildSpot* s) { return s->y < 150; }));
+            EXPECT_TRUE(any([](const TDBuildSpot* s) { return s->y > 650; }));
+            EXPECT_TRUE(any([](const TDBuildSpot* s) { return s->x == 896 && s->y == 563; }));
+            EXPECT_TRUE(any([](const TDBuildSpot* s) { return s->costGold > 0; }));
+            EXPECT_TRUE(any([](const TDBuildSpot* s) { return s->costReal > 0; }));
+        }
+        for (size_t i = 0; i < map->mSpots.size(); ++i)
+            for (size_t j = i + 1; j < map->mSpots.size(); ++j)
+                EXPECT_GT(std::hypot(map->mSpots[i]->x - map->mSpots[j]->x, map->mSpots[i]->y - map->mSpots[j]->y),
+                          64.0f)
+                    << "spots " << i << " and " << j << " overlap";
+        // Spots stand on the screen, beside a road but not on it.
+        for (const TDBuildSpot* spot : map->mSpots)
+        {
+            EXPECT_TRUE(spot->x >= 0 && spot->x <= 1024 && spot->y >= 0 && spot->y <= 768);
+            float nearest = 1e9f;
+            for (const TDPathRecord* record : map->mPaths.records())
+                for (const auto& [offset, line] : record->points)
+                    for (const TDPathPoint* p : line)
+                        nearest = std::min(nearest, std::hypot(p->x - spot->x, p->y - spot->y));
+            EXPECT_GT(nearest, 30.0f) << "spot at " << spot->x << "," << spot->y;
+            EXPECT_LT(nearest, 200.0f) << "spot at " << spot->x << "," << spot->y;
+        }
+    }
+};
+} // namespace
+
+TEST_F(DemoContent, EveryLevelOfBothSetsLoadsWithPathsToTheGoal)
+{
+    ASSERT_GE(map->getEpisodeCount(), 1);
+    int levels = 0;
+    for (const auto& [episode, info] : map->mEpisodes.episodes())
+    {
+        for (i32 level = 0; level < info.levelCount; ++level, ++levels)
+            checkLevel(1, episode, level);
+        for (i32 level = 0; level < info.hardcoreLevelCount; ++level, ++levels)
+            checkLevel(3, episode, level);
+    }
+    EXPECT_EQ(levels, map->getTotalLevelCount());
+}
+
+TEST_F(DemoContent, HardCodedIdsExist)
+{
+    for (i32 unit : {0, 11, 39})
+        EXPECT_NE(proto(unit), nullptr) << unit;
+    EXPECT_TRUE(proto(3) || proto(30) || proto(31) || proto(38));
+    EXPECT_TRUE(proto(10) || proto(32) || proto(33));
+    for (i32 ammo : {2001, 2002, 2003, 3004})
+        EXPECT_NE(proto(ammo), nullptr) << ammo;
+    EXPECT_TRUE(proto(3004)->boostTower);
+    for (const TDPrototype* p : map->mPrototypes.all)
+    {
+        if (p->ammoId != 0)
+        {
+            EXPECT_NE(proto(p->ammoId), nullptr) << p->id << " fires " << p->ammoId;
+        }
+        if (p->speed >= 0)
+            continue;
+        for (const TDUpgrade* u : map->mUpgrades.upgrades)
+        {
+            if (!u->targets(p->id))
+                continue;
+            for (const auto& step : u->steps)
+                EXPECT_EQ(step->percent("speed"), 0.0f) << "instant tower " << p->id;
+        }
+    }
+    for (i32 spell = 0; spell < 5; ++spell)
+    {
+        const TDSpellProto* s = map->mSpells.findById(spell);
+        ASSERT_NE(s, nullptr);
+        EXPECT_NE(proto(s->protoId), nullptr);
+    }
+    for (const auto& [episode, levels] : map->mUnlocks.newUnlocks)
+        for (const auto& [level, ids] : levels)
+        {
+            EXPECT_LT(level, map->getLevelCount(episode));
+            for (i32 id : ids)
+                EXPECT_TRUE(id == -1 || (id >= 0 && id < 5) || proto(id)) << id;
+        }
+    for (const auto& [episode, info] : map->mEpisodes.episodes())
+        for (i32 level = 0; level < info.levelCount; ++level)
+            EXPECT_TRUE(map->mUnlocks.newUnlocks[episode].count(level)) << episode << "/" << level;
+    for (const TDUpgrade* u : map->mUpgrades.upgrades)
+        for (i32 target : u->targetIds)
+            EXPECT_TRUE(target == -1 || proto(target)) << target;
+}
+
+TEST_F(DemoContent, StringsHoldTheKeysTheGameAsks)
+{
+    LocalStrings* strings = LocalStrings::Instance();
+    strings->setLooseFile("/nonexistent");
+    for (const wchar_t* key :
+         {L"game_caption", L"game_incoming", L"game_nextwave", L"game_win", L"game_lose", L"diff_easy", L"diff_normal",
+          L"diff_hard", L"game_kill_score", L"game_life_bonus", L"game_total_score", L"game_best_score", L"gems",
+          L"game_wave", L"episode0", L"episode1", L"episodeHardcore0", L"episodeHardcore1", L"HardcoreTitle",
+          L"HardcoreUnlockMessage", L"profiles_error", L"profiles_maxcount", L"progress_confirm_text",
+          L"towerUpgradeInfoRange", L"towerUpgradeInfoDamage", L"towerUpgradeInfoRof", L"towerUpgradeInfoIncome",
+          L"level_error_title", L"level_error_text"})
+        EXPECT_EQ(strings->table().count(key), 1u) << tdtext::wideToUtf8(key);
+    EXPECT_NE(strings->get(L"progress_confirm_text").find(L'\n'), std::wstring::npos);
+}
