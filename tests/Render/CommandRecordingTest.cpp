@@ -1,0 +1,363 @@
+// The front end's recording: state de-duplication, draw merging, target switches, the depth
+// command, and playback (decoded from the stream, replayed to the recording device).
+#include "RenderTestSupport.h"
+
+#include "Core/Render/Buffer.h"
+#include "Core/Render/CommandBuffer.h"
+#include "Core/Render/DX9/TextureDX9.h"
+
+#include <gtest/gtest.h>
+
+using namespace rendertest;
+using render::CommandBuffer;
+
+namespace
+{
+class CommandRecording : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(mHarness.Ok());
+        mRender = mHarness.mRender.get();
+        mDevice = mHarness.Recording();
+        render::Shader* geom = nullptr;
+        mRender->GetShaderGeom(&geom);
+        geom->SetProjection(mRender->GetProjectionPointer());
+        mState.mShader = geom->GetImpl();
+        ASSERT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertexGeom>(), 64, true,
+                                                     &mBuffer));
+        mState.mVertexBuffer = mBuffer;
+        ASSERT_TRUE(mRender->IsReady());
+        ASSERT_EQ(QL_OK, mRender->BeginScene());
+        mDevice->ClearCalls();
+    }
+    void TearDown() override { delete mBuffer; }
+
+    std::vector<Command> Recorded() { return Decode(mRender->GetCommandBuffer()); }
+    // Commands recorded from `from` on.
+    std::vector<Command> Since(size_t from)
+    {
+        auto all = Recorded();
+        return std::vector<Command>(all.begin() + static_cast<long>(std::min(from, all.size())), all.end());
+    }
+
+    Harness mHarness{render::HeadlessWindow::Backend::Recording};
+    render::RenderDX9* mRender = nullptr;
+    gpu::RecordingDevice* mDevice = nullptr;
+    render::Buffer* mBuffer = nullptr;
+    render::RenderState mState;
+};
+
+TEST_F(CommandRecording, ConsecutiveListDrawsMergeIntoOne)
+{
+    ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, false));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 0, 2));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 6, 4));
+    ASSERT_EQ(QL_OK, mRender->FlushDraw());
+    auto draws = Only(Recorded(), render::CMD_DRAW);
+    ASSERT_EQ(1u, draws.size());
+    EXPECT_EQ((std::vector<u64>{render::PRIM_TRIANGLELIST, 0, 6}), draws[0].args);
+}
+
+TEST_F(CommandRecording, DrawsThatDoNotContinueOrAreStripsStaySeparate)
+{
+    ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, false));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 0, 2));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 7, 1)); // a gap
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLESTRIP, 10, 2));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLESTRIP, 14, 2)); // strips never merge
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLEFAN, 18, 2));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLEFAN, 22, 2));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_LINELIST, 30, 2));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_LINELIST, 34, 3)); // lines continue: 30 + 2 x 2
+    ASSERT_EQ(QL_OK, mRender->FlushDraw());
+    auto draws = Only(Recorded(), render::CMD_DRAW);
+    ASSERT_EQ(7u, draws.size());
+    EXPECT_EQ((std::vector<u64>{render::PRIM_LINELIST, 30, 5}), draws.back().args);
+}
+
+TEST_F(CommandRecording, IndexedDrawsMergeWithTheUnionOfTheirVertexRanges)
+{
+    render::Buffer* indices = nullptr;
+    ASSERT_EQ(QL_OK, mRender->CreateIndexBuffer(2, 64, true, &indices));
+    mState.mIndexBuffer = indices;
+    ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, false));
+    ASSERT_EQ(QL_OK, mRender->DrawIndexed(render::PRIM_TRIANGLELIST, 0, 2, 10, 4));
+    ASSERT_EQ(QL_OK, mRender->DrawIndexed(render::PRIM_TRIANGLELIST, 6, 1, 4, 3));
+    ASSERT_EQ(QL_OK, mRender->FlushDraw());
+    auto draws = Only(Recorded(), render::CMD_DRAW_INDEXED);
+    ASSERT_EQ(1u, draws.size());
+    // type, index size, start, count, min vertex = min(10, 4), count = max(14, 7) - 4.
+    EXPECT_EQ((std::vector<u64>{render::PRIM_TRIANGLELIST, 2, 0, 3, 4, 10}), draws[0].args);
+    delete indices;
+}
+
+TEST_F(CommandRecording, ABlendChangeFlushesTheDrawThenRecordsTheMode)
+{
+    ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, false));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 0, 2));
+    const size_t before = Recorded().size();
+    mState.mBlendMode = render::BLEND_ADDITIVE;
+    ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, true));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 6, 2));
+    ASSERT_EQ(QL_OK, mRender->FlushDraw());
+    auto after = Since(before);
+    ASSERT_EQ("16 11 16", Opcodes(after));
+    EXPECT_EQ(render::BLEND_ADDITIVE, after[1].args[0]);
+}
+
+TEST_F(CommandRecording, ReapplyingTheSameRecordCostsNothingAndChangesRecordOnlyTheirDifference)
+{
+    ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, false));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 0, 1));
+    ASSERT_EQ(QL_OK, mRender->FlushDraw());
+    // Changed behind the renderer's back, not forced: the cheap path ignores it.
+    mState.mBlendMode = render::BLEND_ALPHA;
+    ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, false));
+    EXPECT_FALSE(mRender->IsStateChanged());
+    // Another record with one field changed: only that field is recorded.
+    render::RenderState other = mState;
+    ASSERT_EQ(QL_OK, mRender->ApplyState(&other, false));
+    EXPECT_TRUE(mRender->IsStateChanged());
+    const size_t before = Recorded().size();
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 3, 1));
+    ASSERT_EQ(QL_OK, mRender->FlushDraw());
+    EXPECT_EQ("11 16", Opcodes(Since(before)));
+}
+
+TEST_F(CommandRecording, TheVertexFormatIsSentOnlyWhenTheBufferFormatChanges)
+{
+    render::Buffer* second = nullptr;
+    render::Buffer* textured = nullptr;
+    ASSERT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertexGeom>(), 8, true, &second));
+    ASSERT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertex2D>(), 8, true, &textured));
+    ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, false));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 0, 1));
+    size_t before = Recorded().size();
+    mState.mVertexBuffer = second;
+    ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, true));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 0, 1));
+    EXPECT_EQ("16 9", Opcodes(Since(before)));
+    before = Recorded().size();
+    mState.mVertexBuffer = textured;
+    ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, true));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 0, 1));
+    auto after = Since(before);
+    ASSERT_EQ("16 8 9", Opcodes(after));
+    EXPECT_EQ(render::GetVertexFormat<render::SVertex2D>().mId, after[1].args[0]);
+    delete second;
+    delete textured;
+}
+
+TEST_F(CommandRecording, TargetSwitchesRecordTheTargetAndResendTheScissor)
+{
+    render::Texture* target = nullptr;
+    ASSERT_EQ(QL_OK, mRender->CreateTexture(&target));
+    ASSERT_EQ(QL_OK, target->CreateRenderTarget(32, 32));
+    mState.mScissorEnabled = true;
+    mState.mScissorWidth = 5;
+    mState.mScissorHeight = 6;
+    ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, false));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 0, 1));
+
+    size_t before = Recorded().size();
+    render::RenderState onTarget = mState;
+    onTarget.mTarget = target;
+    ASSERT_EQ(QL_OK, mRender->ApplyState(&onTarget, false));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 3, 1));
+    auto after = Since(before);
+    ASSERT_EQ("16 4 12 13", Opcodes(after));
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(target), after[1].args[0]);
+    EXPECT_EQ((std::vector<u64>{0, 0, 5, 6}), after[3].args);
+
+    before = Recorded().size();
+    ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, false));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 6, 1));
+    EXPECT_EQ("16 5 12 13", Opcodes(Since(before)));
+
+    // Played back: the device sees the target, then the back buffer.
+    ASSERT_EQ(QL_OK, mRender->EndScene());
+    ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
+    auto targets = mDevice->CallsStartingWith("SetRenderTarget");
+    ASSERT_EQ(2u, targets.size());
+    EXPECT_NE("SetRenderTarget 0", targets[0]);
+    EXPECT_EQ("SetRenderTarget 0", targets[1]);
+    delete target;
+}
+
+TEST_F(CommandRecording, ClearRecordsAPendingTargetSwitchFirst)
+{
+    render::Texture* target = nullptr;
+    ASSERT_EQ(QL_OK, mRender->CreateTexture(&target));
+    ASSERT_EQ(QL_OK, target->CreateRenderTarget(8, 8));
+    render::RenderState onTarget;
+    onTarget.mTarget = target;
+    mRender->SetTarget(&onTarget);
+    const size_t before = Recorded().size();
+    const float colour[4] = {0.5f, 0.25f, 1.0f, 0.0f};
+    ASSERT_EQ(QL_OK, mRender->Clear(1, colour, 1.0f, 0));
+    auto after = Since(before);
+    ASSERT_EQ("4 0", Opcodes(after));
+    // A second clear on the same target records only the clear.
+    ASSERT_EQ(QL_OK, mRender->Clear(1, colour, 1.0f, 0));
+    EXPECT_EQ("4 0 0", Opcodes(Since(before)));
+    delete target;
+}
+
+TEST_F(CommandRecording, DepthIsOneCommandCarryingTheWriteFlagWhenEnabled)
+{
+    mState.mDepthTest = true;
+    mState.mDepthWrite = false;
+    ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, false));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 0, 1));
+    render::RenderState off = mState;
+    off.mDepthTest = false;
+    ASSERT_EQ(QL_OK, mRender->ApplyState(&off, false));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 3, 1));
+    ASSERT_EQ(QL_OK, mRender->EndScene());
+    auto depth = Only(Recorded(), render::CMD_SET_DEPTH);
+    ASSERT_EQ(2u, depth.size());
+    EXPECT_EQ((std::vector<u64>{1, 0}), depth[0].args);
+    EXPECT_EQ((std::vector<u64>{0}), depth[1].args);
+    EXPECT_TRUE(Only(Recorded(), render::CMD_UNUSED_15).empty());
+    // The player reads both flags and stays in step: both draws reach the device.
+    ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
+    EXPECT_EQ((std::vector<std::string>{"SetDepth 1 0", "SetDepth 0 0"}), mDevice->CallsStartingWith("SetDepth"));
+    EXPECT_EQ(2u, mDevice->CallsStartingWith("Draw ").size());
+}
+
+TEST_F(CommandRecording, PlaybackMapsPrimitiveCountsToVertexCounts)
+{
+    ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, false));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLESTRIP, 0, 2));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_LINESTRIP, 4, 3));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_POINTLIST, 8, 5));
+    ASSERT_EQ(QL_OK, mRender->EndScene());
+    ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
+    EXPECT_EQ((std::vector<std::string>{"Draw TriangleStrip 0 4", "Draw LineStrip 4 4", "Draw Points 8 5"}),
+              mDevice->CallsStartingWith("Draw "));
+}
+
+TEST_F(CommandRecording, NotReadyDropsTheRecordingAndTheNextFrameStartsAtZero)
+{
+    ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, false));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 0, 1));
+    ASSERT_EQ(QL_OK, mRender->EndScene());
+    EXPECT_GT(mRender->GetCommandBuffer().GetPosition(), 0u);
+    mHarness.mWindow.mMinimized = true;
+    EXPECT_FALSE(mRender->IsReady());
+    EXPECT_EQ(0u, mRender->GetCommandBuffer().GetPosition());
+    mHarness.mWindow.mMinimized = false;
+    mDevice->ClearCalls();
+    ASSERT_TRUE(mRender->IsReady());
+    ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
+    EXPECT_TRUE(mDevice->CallsStartingWith("Draw").empty());
+}
+
+TEST_F(CommandRecording, UnknownOpcodesAreSkippedAndAShortCommandFails)
+{
+    CommandBuffer& buffer = mRender->GetCommandBuffer();
+    buffer.Rewind();
+    ASSERT_TRUE(buffer.WriteU32(200));
+    ASSERT_TRUE(buffer.WriteU32(render::CMD_PRESENT));
+    mDevice->ClearCalls();
+    ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
+    EXPECT_EQ((std::vector<std::string>{"Present"}), mDevice->Calls());
+
+    // A draw whose arguments were cut off (no end marker follows them).
+    buffer.Rewind();
+    buffer.Resize(0, false);
+    ASSERT_TRUE(buffer.WriteU32(render::CMD_DRAW));
+    ASSERT_TRUE(buffer.WriteU32(render::PRIM_TRIANGLELIST));
+    buffer.Resize(buffer.GetPosition(), true);
+    buffer.Seek(0, 0);
+    u32 opcode = 0;
+    ASSERT_TRUE(buffer.ReadU32(opcode));
+    bool done = false;
+    struct Probe : render::RenderDX9
+    {
+        using render::Render::PlayOne;
+    };
+    EXPECT_EQ(QL_FAIL, static_cast<Probe*>(mRender)->PlayOne(opcode, done));
+}
+
+TEST_F(CommandRecording, AFailedPlaybackRewindsSoTheNextFrameDoesNotReplayIt)
+{
+    ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, false));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 0, 1));
+    ASSERT_EQ(QL_OK, mRender->EndScene());
+    ASSERT_EQ(QL_OK, mRender->Present());
+    mDevice->FailNext("Present");
+    EXPECT_EQ(QL_FAIL, mRender->ExecuteCommands());
+    EXPECT_EQ(0u, mRender->GetCommandBuffer().GetPosition());
+
+    mDevice->ClearCalls();
+    ASSERT_EQ(QL_OK, mRender->BeginScene());
+    ASSERT_EQ(QL_OK, mRender->EndScene());
+    ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
+    EXPECT_EQ((std::vector<std::string>{"BeginScene", "EndScene"}), mDevice->Calls());
+}
+
+TEST_F(CommandRecording, ObjectsReleasedMidFrameLiveUntilThePlayback)
+{
+    render::Texture* target = nullptr;
+    ASSERT_EQ(QL_OK, mRender->CreateTexture(&target));
+    ASSERT_EQ(QL_OK, target->CreateRenderTarget(8, 8));
+    render::RenderState onTarget = mState;
+    onTarget.mTarget = target;
+    ASSERT_EQ(QL_OK, mRender->ApplyState(&onTarget, false));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 0, 1));
+    mRender->DeleteAfterPlayback(target);
+    EXPECT_EQ(1u, mRender->GetTextures().size()); // still there: the recording names it
+    ASSERT_EQ(QL_OK, mRender->EndScene());
+    ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
+    EXPECT_TRUE(mRender->GetTextures().empty());
+    EXPECT_EQ(1u, mDevice->CallsStartingWith("DestroyTexture").size());
+    // With nothing recorded the object goes at once.
+    render::Texture* other = nullptr;
+    ASSERT_EQ(QL_OK, mRender->CreateTexture(&other));
+    mRender->DeleteAfterPlayback(other);
+    EXPECT_TRUE(mRender->GetTextures().empty());
+}
+
+TEST_F(CommandRecording, TheBufferGrowsByHalfOrToTheNeedPlusSlack)
+{
+    CommandBuffer buffer;
+    ASSERT_TRUE(buffer.WriteU32(1));
+    EXPECT_EQ(4u + 1024u, buffer.GetSize());
+    std::vector<u8> bytes(1100, 7);
+    ASSERT_EQ(1100u, buffer.Write(bytes.data(), 1100)); // needs 1104 < 1.5 x 1028
+    EXPECT_EQ(1542u, buffer.GetSize());
+    std::vector<u8> big(5000, 1);
+    ASSERT_EQ(5000u, buffer.Write(big.data(), 5000)); // needs 6104 > 1.5 x 1542
+    EXPECT_EQ(6104u + 1024u, buffer.GetSize());
+    buffer.Rewind();
+    u32 first = 0;
+    ASSERT_TRUE(buffer.ReadU32(first));
+    EXPECT_EQ(1u, first); // contents kept through growth
+}
+
+TEST_F(CommandRecording, ToPixelCoordsAppliesThePendingMappingAndTruncates)
+{
+    render::RenderInitParam param;
+    const float in[4] = {10.7f, -3.7f, 5.5f, 2.5f};
+    i32 out[4];
+    ASSERT_EQ(QL_OK, mRender->ToPixelCoords(in, out));
+    EXPECT_EQ(10, out[0]);
+    EXPECT_EQ(-3, out[1]); // toward zero
+    EXPECT_EQ(5, out[2]);
+    EXPECT_EQ(2, out[3]);
+}
+
+TEST_F(CommandRecording, BuildProjectionMapsPixelsToClipSpace)
+{
+    math::Matrix4 m;
+    ASSERT_EQ(QL_OK, mRender->BuildProjection(200, 100, 0, &m));
+    math::Point3 topLeft(0, 0, 0), bottomRight(200, 100, 0);
+    m.TransformPoint(topLeft);
+    m.TransformPoint(bottomRight);
+    EXPECT_EQ(math::Point3(-1, 1, 0), topLeft);
+    EXPECT_EQ(math::Point3(1, -1, 0), bottomRight);
+}
+} // namespace
