@@ -1,0 +1,324 @@
+// Layer records: counts, names, masks, flags, blending ranges, groups, additional records.
+#include "PsdTestUtil.h"
+
+#include <gtest/gtest.h>
+
+using namespace psdtest;
+
+namespace
+{
+LayerSpec Empty(const std::string& name)
+{
+    LayerSpec layer;
+    layer.mName = name;
+    return layer;
+}
+
+DocPtr Load(const PsdBuilder& builder, i32* status = nullptr)
+{
+    return LoadBytes(builder.Build(), status);
+}
+
+i32 StatusOf(const PsdBuilder& builder)
+{
+    i32 status = 0;
+    LoadBytes(builder.Build(), &status);
+    return status;
+}
+
+std::string Mask(i32 top, i32 left, i32 bottom, i32 right, u8 colour, u8 flags)
+{
+    Bytes b;
+    b.I32(top).I32(left).I32(bottom).I32(right).U8(colour).U8(flags);
+    return b.Str();
+}
+} // namespace
+
+TEST(LayerSection, NegativeCountReadsAsItsAbsoluteValue)
+{
+    DocPtr doc = Load(PsdBuilder(2, 2).Layer(Empty("a")).Layer(Empty("b")).Layer(Empty("c")).LayerCount(-3));
+    ASSERT_TRUE(doc);
+    ASSERT_EQ(3, doc->LayerCount());
+    EXPECT_STREQ("c", doc->mLayers[2].mName);
+}
+
+TEST(LayerSection, NamesOfEveryPaddingLength)
+{
+    for (const char* name : {"", "abc", "abcd", "abcdefg"})
+    {
+        LayerSpec layer = Empty(name);
+        layer.mExtra = Tagged("lyid", std::string("\0\0\0\x2A", 4));
+        DocPtr doc = Load(PsdBuilder(2, 2).Layer(layer));
+        ASSERT_TRUE(doc) << name;
+        EXPECT_STREQ(name, doc->mLayers[0].mName);
+        EXPECT_EQ(42u, doc->mLayers[0].mLayerId) << name;
+    }
+}
+
+TEST(LayerSection, NonZeroPaddingNeverEntersTheName)
+{
+    LayerSpec layer = Empty("");
+    Bytes extra;
+    extra.U32(0).U32(0).U8(1).Raw("x").Raw("\xFF\xFF"); // "x" padded with junk
+    Bytes info;
+    info.I16(1).I32(0).I32(0).I32(0).I32(0).I16(0).Key("8BIM").Key("norm").U8(255).U8(0).U8(0).U8(0).Block(extra.Str());
+    Bytes section;
+    section.Block(info.Str()).U32(0);
+    DocPtr doc = Load(PsdBuilder(2, 2).RawLayerSection(section.Str()));
+    ASSERT_TRUE(doc);
+    EXPECT_STREQ("x", doc->mLayers[0].mName);
+}
+
+TEST(LayerSection, FlagsAndClipping)
+{
+    LayerSpec a = Empty("a");
+    a.mFlags = 0x18;
+    a.mClipping = 3;
+    LayerSpec b = Empty("b");
+    b.mFlags = 0x10 | 0x02 | 0x01;
+    DocPtr doc = Load(PsdBuilder(2, 2).Layer(a).Layer(b));
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(1, doc->mLayers[0].mPixelDataIrrelevant);
+    EXPECT_EQ(1, doc->mLayers[0].mClipping);
+    EXPECT_EQ(1, doc->mLayers[0].mVisible);
+    EXPECT_EQ(0, doc->mLayers[1].mPixelDataIrrelevant);
+    EXPECT_EQ(0, doc->mLayers[1].mVisible);
+    EXPECT_EQ(1, doc->mLayers[1].mTransparencyProtected);
+}
+
+TEST(LayerSection, DefaultsBeforeEachRecord)
+{
+    LayerSpec a = Empty("a");
+    a.mOpacity = 7;
+    a.mBlendKey = "lddg";
+    a.mExtra = Tagged("iOpa", "\x10") + Tagged("clbl", std::string(1, '\0')) + Tagged("tsly", std::string(1, '\0'));
+    DocPtr doc = Load(PsdBuilder(2, 2).Layer(a).Layer(Empty("b")));
+    ASSERT_TRUE(doc);
+    const psd::LayerRecord& first = doc->mLayers[0];
+    EXPECT_EQ(7, first.mOpacity);
+    EXPECT_EQ(psd::kBlendLinearDodge, first.mBlendMode);
+    EXPECT_EQ(0x10, first.mFillOpacity);
+    EXPECT_EQ(0, first.mBlendClipped);
+    EXPECT_EQ(0, first.mTransparencyShapes);
+    const psd::LayerRecord& second = doc->mLayers[1];
+    EXPECT_EQ(255, second.mOpacity);
+    EXPECT_EQ(255, second.mFillOpacity);
+    EXPECT_EQ(1, second.mBlendClipped);
+    EXPECT_EQ(1, second.mTransparencyShapes);
+    EXPECT_EQ(255, second.mMask.mDefaultColour);
+    EXPECT_EQ(1, second.mMask.mDisabled);
+    EXPECT_EQ(psd::kBlendPassThrough, second.mSectionBlendMode);
+}
+
+TEST(LayerSection, MaskLengths)
+{
+    // 20 bytes: rectangle, colour, flags, padding.
+    LayerSpec twenty = Empty("m20");
+    twenty.mMask = Mask(1, 2, 5, 10, 0, 0x04) + std::string(2, '\0');
+    // 36 bytes: the "real" values replace the first ones.
+    LayerSpec thirtySix = Empty("m36");
+    Bytes real;
+    real.U8(0x01).U8(200).I32(10).I32(20).I32(30).I32(60);
+    thirtySix.mMask = Mask(1, 2, 5, 10, 0, 0x04) + real.Str();
+    // 28 bytes (mask parameters): only what fits is read, the name stays aligned.
+    LayerSpec other = Empty("m28");
+    other.mMask = Mask(0, 0, 4, 4, 9, 0) + std::string(10, '\x7F');
+    DocPtr doc = Load(PsdBuilder(2, 2).Layer(twenty).Layer(thirtySix).Layer(other));
+    ASSERT_TRUE(doc);
+    const psd::LayerMask& m20 = doc->mLayers[0].mMask;
+    EXPECT_EQ(8, m20.mWidth);
+    EXPECT_EQ(4, m20.mHeight);
+    EXPECT_EQ(1, m20.mInverted);
+    EXPECT_EQ(0, m20.mDisabled);
+    const psd::LayerMask& m36 = doc->mLayers[1].mMask;
+    EXPECT_EQ(40, m36.mWidth);
+    EXPECT_EQ(20, m36.mHeight);
+    EXPECT_EQ(200, m36.mDefaultColour);
+    EXPECT_EQ(1, m36.mPositionRelative);
+    EXPECT_EQ(0, m36.mInverted);
+    EXPECT_STREQ("m28", doc->mLayers[2].mName);
+    EXPECT_EQ(9, doc->mLayers[2].mMask.mDefaultColour);
+}
+
+TEST(LayerSection, BlendingRanges)
+{
+    LayerSpec none = Empty("none");
+    Bytes ranges;
+    ranges.U16(0).U16(65535).U16(1).U16(65534);
+    for (int c = 0; c < 4; ++c)
+        ranges.U16(c).U16(100 + c).U16(200 + c).U16(300 + c);
+    LayerSpec full = Empty("full");
+    full.mBlendingRanges = ranges.Str();
+    DocPtr doc = Load(PsdBuilder(2, 2).Layer(none).Layer(full));
+    ASSERT_TRUE(doc);
+    // Length 0 (GIMP, ImageMagick) is no ranges, not a failure.
+    EXPECT_EQ(0, doc->mLayers[0].mBlendingRanges.ChannelCount());
+    const psd::BlendingRanges& r = doc->mLayers[1].mBlendingRanges;
+    ASSERT_EQ(4, r.ChannelCount());
+    EXPECT_EQ(65534, r.mGreyDestination[1]);
+    EXPECT_EQ(103, r.mSourceHigh[3]);
+    EXPECT_EQ(302, r.mDestinationHigh[2]);
+    EXPECT_STREQ("full", doc->mLayers[1].mName);
+
+    LayerSpec compositeOnly = Empty("c");
+    compositeOnly.mBlendingRanges = std::string(8, '\0');
+    EXPECT_EQ(psd::kNoBlendingRanges, StatusOf(PsdBuilder(2, 2).Layer(compositeOnly)));
+}
+
+TEST(LayerSection, SignatureFailures)
+{
+    LayerSpec blend = Empty("a");
+    blend.mBlendSignature = "8BIX";
+    EXPECT_EQ(psd::kBadBlendSignature, StatusOf(PsdBuilder(2, 2).Layer(blend)));
+
+    LayerSpec extra = Empty("b");
+    extra.mExtra = "8BIXluni" + std::string(4, '\0');
+    EXPECT_EQ(psd::kAdditionalSignature, StatusOf(PsdBuilder(2, 2).Layer(extra)));
+
+    LayerSpec divider = Empty("c");
+    Bytes data;
+    data.U32(1).Key("8BIX").Key("norm");
+    divider.mExtra = Tagged("lsct", data.Str());
+    EXPECT_EQ(psd::kDividerSignature, StatusOf(PsdBuilder(2, 2).Layer(divider)));
+}
+
+TEST(LayerSection, HostileCountsAndRectanglesAreRejected)
+{
+    LayerSpec channels = Empty("a");
+    channels.mChannels.resize(57);
+    EXPECT_EQ(psd::kReadError, StatusOf(PsdBuilder(2, 2).Layer(channels)));
+    EXPECT_EQ(psd::kReadError, StatusOf(PsdBuilder(2, 2).Layer(Empty("a")).LayerCount(30000)));
+    LayerSpec huge = Empty("h");
+    huge.mTop = -2000000000;
+    huge.mBottom = 2000000000;
+    EXPECT_EQ(psd::kReadError, StatusOf(PsdBuilder(2, 2).Layer(huge)));
+    // A rectangle upside down is an empty layer.
+    LayerSpec inverted = Empty("i");
+    inverted.mTop = 10;
+    inverted.mBottom = 5;
+    DocPtr doc = Load(PsdBuilder(2, 2).Layer(inverted));
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(0, doc->mLayers[0].mHeight);
+    EXPECT_TRUE(doc->mLayers[0].mPixels.empty());
+}
+
+TEST(LayerSection, GroupsParentTheirLayersAcrossNesting)
+{
+    // Bottom to top: below, [outer: [inner: deep], middle], top.
+    LayerSpec outerEnd = Empty("</Layer group>");
+    outerEnd.mExtra = Divider(3);
+    LayerSpec innerEnd = Empty("</Layer group>");
+    innerEnd.mExtra = Divider(3);
+    LayerSpec inner = Empty("inner");
+    inner.mExtra = Divider(2, "pass");
+    LayerSpec outer = Empty("outer");
+    outer.mExtra = Divider(1, "mul ");
+    DocPtr doc = Load(PsdBuilder(2, 2)
+                          .Layer(Empty("below"))
+                          .Layer(outerEnd)
+                          .Layer(Empty("middle"))
+                          .Layer(innerEnd)
+                          .Layer(Empty("deep"))
+                          .Layer(inner)
+                          .Layer(Empty("sibling"))
+                          .Layer(outer)
+                          .Layer(Empty("top")));
+    ASSERT_TRUE(doc);
+    const auto& l = doc->mLayers;
+    EXPECT_EQ(psd::kLayerGroupEnd, l[1].mType);
+    EXPECT_EQ(psd::kLayerGroupStart, l[5].mType);
+    EXPECT_EQ(psd::kLayerGroupStart, l[7].mType);
+    EXPECT_EQ(psd::kBlendMultiply, l[7].mSectionBlendMode);
+    EXPECT_EQ(1, l[7].mSectionType);
+    EXPECT_EQ(nullptr, l[0].mParent);
+    EXPECT_EQ(&l[7], l[2].mParent); // below the inner group, still in the outer one
+    EXPECT_EQ(&l[5], l[4].mParent);
+    EXPECT_EQ(&l[7], l[6].mParent);
+    EXPECT_EQ(nullptr, l[8].mParent);
+}
+
+TEST(LayerSection, SimpleAdditionalRecords)
+{
+    LayerSpec a = Empty("a");
+    Bytes luni;
+    luni.Unicode("Name");
+    Bytes fxrp;
+    fxrp.F64(12.9).F64(-3.7);
+    Bytes brst;
+    brst.U32(1);
+    a.mChannels = {{0, 0, ""}, {1, 0, ""}};
+    a.mExtra = Tagged("luni", luni.Str()) + Tagged("lspf", std::string("\0\0\0\x05", 4)) +
+               Tagged("lclr", std::string("\0\x04\0\0\0\0\0\0", 8)) + Tagged("fxrp", fxrp.Str()) +
+               Tagged("knko", "\x01") + Tagged("brst", brst.Str()) + Tagged("zzzz", "odd") + Tagged("lnsr", "ind ");
+    DocPtr doc = Load(PsdBuilder(2, 2).Layer(a));
+    ASSERT_TRUE(doc);
+    const psd::LayerRecord& l = doc->mLayers[0];
+    EXPECT_EQ((psd::Utf16Units{'N', 'a', 'm', 'e'}), l.mUnicodeName);
+    EXPECT_EQ(1, l.mProtectTransparency);
+    EXPECT_EQ(0, l.mProtectComposite);
+    EXPECT_EQ(1, l.mProtectPosition);
+    EXPECT_EQ(4, l.mSheetColourBytes[1]);
+    EXPECT_EQ(12, l.mReferenceX);
+    EXPECT_EQ(-3, l.mReferenceY);
+    EXPECT_EQ(1, l.mKnockout);
+    EXPECT_EQ(0, l.mChannels[0].mRestricted);
+    EXPECT_EQ(1, l.mChannels[1].mRestricted);
+    // The odd-length unknown key was skipped with its padding.
+    EXPECT_EQ(0x696E6420u, l.mNameSource);
+}
+
+TEST(LayerSection, AtMostTwentyTypedEntries)
+{
+    LayerSpec a = Empty("a");
+    Bytes threshold;
+    threshold.U16(128).U16(0);
+    for (int i = 0; i < 25; ++i)
+        a.mExtra += Tagged("thrs", threshold.Str());
+    a.mExtra += Tagged("lyid", std::string("\0\0\0\x09", 4));
+    DocPtr doc = Load(PsdBuilder(2, 2).Layer(a));
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(psd::kMaxTypedEntries, doc->mLayers[0].mTypedCount);
+    EXPECT_EQ(9u, doc->mLayers[0].mLayerId);
+}
+
+TEST(LayerSection, SixteenBitBlockReplacesEarlierLayers)
+{
+    PsdBuilder inner(2, 1, 3, 16);
+    inner.Layer(RawRgbaLayer(0, 0, 1, 2, 0, 0, 0, 0, "x"));
+    LayerSpec deep;
+    deep.mBottom = 1;
+    deep.mRight = 2;
+    deep.mName = "deep";
+    deep.mChannels = {{0, 0, std::string("\x12\x34\x56\x78", 4)}};
+    PsdBuilder lr16(2, 1, 3, 16);
+    lr16.Layer(deep);
+    std::string block = "8BIMLr16" + lr16.LayerInfo();
+    Bytes section;
+    section.U32(0).U32(0).Raw(block);
+    DocPtr doc = Load(PsdBuilder(2, 1, 3, 16).RawLayerSection(section.Str()));
+    ASSERT_TRUE(doc);
+    ASSERT_EQ(1, doc->LayerCount());
+    EXPECT_STREQ("deep", doc->mLayers[0].mName);
+    EXPECT_EQ(0xFF120000u, doc->mLayers[0].mPixels[0]);
+    EXPECT_EQ(0xFF560000u, doc->mLayers[0].mPixels[1]);
+
+    // A failing "Lr16" fails the load.
+    LayerSpec bad = deep;
+    bad.mBlendSignature = "XXXX";
+    PsdBuilder badBuilder(2, 1, 3, 16);
+    badBuilder.Layer(bad);
+    Bytes badSection;
+    badSection.U32(0).U32(0).Raw("8BIMLr16" + badBuilder.LayerInfo());
+    EXPECT_EQ(psd::kBadBlendSignature, StatusOf(PsdBuilder(2, 1, 3, 16).RawLayerSection(badSection.Str())));
+}
+
+TEST(LayerSection, GlobalMask)
+{
+    Bytes mask;
+    mask.Colour(0, 0xFF00, 0x8000, 0x0000).U16(50).U8(1).Zeros(3);
+    DocPtr doc = Load(PsdBuilder(2, 2).Layer(Empty("a")).GlobalMask(mask.Str()));
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(0xFFFF8000u, doc->mGlobalMaskColour);
+    EXPECT_EQ(50, doc->mGlobalMaskOpacity);
+    EXPECT_EQ(1, doc->mGlobalMaskKind);
+}
