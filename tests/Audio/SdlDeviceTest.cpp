@@ -10,34 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <thread>
 
 using namespace audio;
-
-namespace
-{
-// Points SDL's audio at a file for the life of the object.
-struct DiskDriver
-{
-    explicit DiskDriver(const std::string& path)
-    {
-        const char* old = std::getenv("SDL_AUDIODRIVER");
-        mOld = old ? old : "";
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
-    }
-    ~DiskDriver()
-    {
-        if (mOld.empty())
-            unsetenv("SDL_AUDIODRIVER");
-        else
-            setenv("SDL_AUDIODRIVER", mOld.c_str(), 1);
-        unsetenv("SDL_DISKAUDIOFILE");
-    }
-    std::string mOld;
-};
-} // namespace
 
 TEST(SdlDevice, DiskDriverRecordsTheMixAtRealTimePace)
 {
@@ -46,7 +21,7 @@ TEST(SdlDevice, DiskDriverRecordsTheMixAtRealTimePace)
     testsupport::TempDir dir;
     std::string path = (dir.Path() / "out.raw").string();
     {
-        DiskDriver driver(path);
+        audiotest::ScopedAudioDriver driver("disk", path);
         AudioEngine engine(std::make_unique<SdlDevice>());
         ASSERT_TRUE(engine.HasOutput());
         EXPECT_EQ(engine.GetDevice().Name(), "sdl:disk");
@@ -68,13 +43,8 @@ TEST(SdlDevice, DiskDriverRecordsTheMixAtRealTimePace)
 
 TEST(SdlDevice, MissingDriverFallsBackToSilence)
 {
-    const char* old = std::getenv("SDL_AUDIODRIVER");
-    std::string keep = old ? old : "";
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    {
-        AudioEngine engine(std::make_unique<SdlDevice>());
-        EXPECT_FALSE(engine.HasOutput());
-        EXPECT_EQ(engine.GetDevice().Name(), "null");
-    }
-    setenv("SDL_AUDIODRIVER", keep.c_str(), 1);
+    audiotest::ScopedAudioDriver driver("no-such-driver");
+    AudioEngine engine(std::make_unique<SdlDevice>());
+    EXPECT_FALSE(engine.HasOutput());
+    EXPECT_EQ(engine.GetDevice().Name(), "null");
 }

@@ -5,7 +5,6 @@
 #include "Core/Media/Sound/SoundTags.h"
 
 #include <chrono>
-#include <cstdlib>
 #include <thread>
 
 using audiotest::SoundFixture;
@@ -15,10 +14,7 @@ TEST_F(SoundFixture, MenuMusicAndATagReachTheDiskDriver)
     if (!audiotest::HaveSox())
         GTEST_SKIP() << "sox is not installed";
     std::string path = (mDir.Path() / "out.raw").string();
-    const char* old = std::getenv("SDL_AUDIODRIVER");
-    std::string keep = old ? old : "";
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
+    audiotest::ScopedAudioDriver driver("disk", path);
     SoundSystem::SetDeviceFactory(nullptr); // the real (SDL) device
     std::filesystem::current_path(std::filesystem::path(QL_SOURCE_DIR) / "content");
 
@@ -39,8 +35,6 @@ TEST_F(SoundFixture, MenuMusicAndATagReachTheDiskDriver)
         base::SingletoneBase::DestroyAll(); // closes the device
     }
     double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    setenv("SDL_AUDIODRIVER", keep.c_str(), 1);
-    unsetenv("SDL_DISKAUDIOFILE");
 
     auto all = audiotest::MeasureRaw(path);
     ASSERT_TRUE(all.ok);

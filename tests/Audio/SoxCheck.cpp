@@ -32,4 +32,22 @@ SoxStat MeasureRaw(const std::string& path, const std::string& effects)
     result.ok = status == 0 && value("Length (seconds)", result.seconds) && value("RMS     amplitude", result.rms);
     return result;
 }
+ScopedAudioDriver::ScopedAudioDriver(const std::string& driver, const std::string& diskFile)
+{
+    const char* old = std::getenv("SDL_AUDIODRIVER");
+    mHad = old != nullptr;
+    mOld = old ? old : "";
+    setenv("SDL_AUDIODRIVER", driver.c_str(), 1);
+    if (!diskFile.empty())
+        setenv("SDL_DISKAUDIOFILE", diskFile.c_str(), 1);
+}
+
+ScopedAudioDriver::~ScopedAudioDriver()
+{
+    if (mHad)
+        setenv("SDL_AUDIODRIVER", mOld.c_str(), 1);
+    else
+        unsetenv("SDL_AUDIODRIVER");
+    unsetenv("SDL_DISKAUDIOFILE");
+}
 } // namespace audiotest
