@@ -245,7 +245,7 @@ std::string PsdBuilder::LayerInfo() const
         for (const ChannelSpec& c : layer.mChannels)
         {
             u32 length = layer.mChannelLengthOverride >= 0 ? static_cast<u32>(layer.mChannelLengthOverride)
-                                                            : static_cast<u32>(c.mData.size() + 2);
+                                                            : static_cast<u32>(c.mData.size() + (c.mBare ? 0 : 2));
             info.I16(c.mId).U32(length);
         }
         info.Raw(layer.mBlendSignature).Raw(layer.mBlendKey);
@@ -257,7 +257,11 @@ std::string PsdBuilder::LayerInfo() const
     }
     for (const LayerSpec& layer : mLayers)
         for (const ChannelSpec& c : layer.mChannels)
-            info.U16(c.mCompression).Raw(c.mData);
+        {
+            if (!c.mBare)
+                info.U16(c.mCompression);
+            info.Raw(c.mData);
+        }
     if (info.Size() % 2)
         info.U8(0);
     Bytes out;

@@ -73,6 +73,7 @@ struct ChannelSpec
     i16 mId = 0;
     u16 mCompression = 0;
     std::string mData; // the bytes after the compression code
+    bool mBare = false; // no compression code: the channel's bytes are mData alone
 };
 
 struct LayerSpec

@@ -1,0 +1,273 @@
+// Channel compressions, conversion by colour mode and depth, buffer reuse and damaged data.
+#include "Core/Psd/Channels.h"
+#include "PsdTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <zlib.h>
+
+using namespace psdtest;
+
+namespace
+{
+std::string Deflate(const std::string& raw)
+{
+    uLongf size = compressBound(raw.size());
+    std::string out(size, '\0');
+    compress(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(raw.data()), raw.size());
+    out.resize(size);
+    return out;
+}
+
+LayerSpec OneLayer(i32 height, i32 width, std::vector<ChannelSpec> channels)
+{
+    LayerSpec layer;
+    layer.mBottom = height;
+    layer.mRight = width;
+    layer.mChannels = std::move(channels);
+    return layer;
+}
+
+DocPtr LoadLayer(u32 mode, u32 depth, const LayerSpec& layer, PsdBuilder* base = nullptr, i32* status = nullptr)
+{
+    PsdBuilder builder = base ? *base : PsdBuilder(4, 4, mode, depth, 3);
+    builder.Layer(layer);
+    return LoadBytes(builder.Build(), status);
+}
+
+std::string Packed(std::initializer_list<int> bytes)
+{
+    std::string out;
+    for (int b : bytes)
+        out.push_back(static_cast<char>(b));
+    return out;
+}
+} // namespace
+
+TEST(ChannelData, PackBitsHeaders)
+{
+    // One row of 4: 128 is a no-op, 255 repeats the next byte twice, 1 copies two bytes.
+    Bytes data;
+    std::string row = Packed({128, 255, 0x11, 1, 0x22, 0x33});
+    data.U16(static_cast<u32>(row.size())).Raw(row);
+    DocPtr doc = LoadLayer(3, 8, OneLayer(1, 4, {{0, 1, data.Str()}}));
+    ASSERT_TRUE(doc);
+    const auto& px = doc->mLayers[0].mPixels;
+    EXPECT_EQ(0xFF110000u, px[0]);
+    EXPECT_EQ(0xFF110000u, px[1]);
+    EXPECT_EQ(0xFF220000u, px[2]);
+    EXPECT_EQ(0xFF330000u, px[3]);
+}
+
+TEST(ChannelData, PackBitsNeverOverrunsRowsOrInput)
+{
+    // Row counts claiming more than the data holds, and runs longer than the row.
+    Bytes data;
+    data.U16(200).U16(200).Raw(Packed({0x81, 0x44, 0x81, 0x55}));
+    DocPtr doc = LoadLayer(3, 8, OneLayer(2, 3, {{0, 1, data.Str()}}));
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(std::vector<u32>(6, 0xFF440000u)[0], doc->mLayers[0].mPixels[0]);
+    EXPECT_EQ(0xFF440000u, doc->mLayers[0].mPixels[2]);
+    EXPECT_EQ(0xFF000000u, doc->mLayers[0].mPixels[3]); // row 2 starts past the data: zero
+    // Row counts alone cut short.
+    i32 status = 0;
+    EXPECT_FALSE(LoadLayer(3, 8, OneLayer(4, 3, {{0, 1, std::string(3, '\0')}}), nullptr, &status));
+    EXPECT_EQ(psd::kReadError, status);
+}
+
+TEST(ChannelData, ZipAndZipWithPrediction)
+{
+    const std::string raw = Packed({1, 2, 3, 4, 5, 6});
+    DocPtr zip = LoadLayer(3, 8, OneLayer(2, 3, {{1, 2, Deflate(raw)}}));
+    ASSERT_TRUE(zip);
+    EXPECT_EQ(0xFF000600u, zip->mLayers[0].mPixels[5]);
+    // Deltas per row: 1, +1, +1 | 4, +1, +1.
+    DocPtr predicted = LoadLayer(3, 8, OneLayer(2, 3, {{1, 3, Deflate(Packed({1, 1, 1, 4, 1, 1}))}}));
+    ASSERT_TRUE(predicted);
+    for (size_t i = 0; i < 6; ++i)
+        EXPECT_EQ(zip->mLayers[0].mPixels[i], predicted->mLayers[0].mPixels[i]) << i;
+}
+
+TEST(ChannelData, SixteenBitPredictionCarriesIntoTheHighByte)
+{
+    // 0x00FF then +0x0001 gives 0x0100: the high byte becomes 1.
+    DocPtr doc = LoadLayer(3, 16, OneLayer(1, 2, {{0, 3, Deflate(Packed({0x00, 0xFF, 0x00, 0x01}))}}));
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(0xFF000000u, doc->mLayers[0].mPixels[0]);
+    EXPECT_EQ(0xFF010000u, doc->mLayers[0].mPixels[1]);
+    u8 samples[4] = {0x00, 0xFF, 0x00, 0x01};
+    psd::UndoPrediction(samples, 4, 2, 16);
+    EXPECT_EQ(0x01, samples[2]);
+    EXPECT_EQ(0x00, samples[3]);
+}
+
+TEST(ChannelData, DamagedChannels)
+{
+    i32 status = 0;
+    EXPECT_FALSE(LoadLayer(3, 8, OneLayer(1, 2, {{0, 2, "not deflate data"}}), nullptr, &status));
+    EXPECT_EQ(psd::kZipFailed, status);
+    EXPECT_FALSE(LoadLayer(3, 8, OneLayer(1, 2, {{0, 7, "xx"}}), nullptr, &status));
+    EXPECT_EQ(psd::kBadCompression, status);
+    // A channel length beyond the file.
+    LayerSpec layer = OneLayer(1, 2, {{0, 0, "ab"}});
+    layer.mChannelLengthOverride = 100000;
+    EXPECT_FALSE(LoadLayer(3, 8, layer, nullptr, &status));
+    EXPECT_EQ(psd::kReadError, status);
+}
+
+TEST(ChannelData, ShortAndCutStreamsLeaveZeroNotStalePixels)
+{
+    // The first layer fills the reused buffers with 0x77; the second's deflate stream covers only
+    // half its pixels, and the rest must read 0, not the previous layer's bytes.
+    std::string full = Deflate(std::string(64, '\x77'));
+    std::string half = Deflate(std::string(32, '\x55'));
+    PsdBuilder builder(8, 8);
+    builder.Layer(OneLayer(8, 8, {{0, 2, full}, {1, 2, full}, {2, 2, full}}));
+    DocPtr doc = LoadLayer(3, 8, OneLayer(8, 8, {{0, 2, half}}), &builder);
+    ASSERT_TRUE(doc);
+    const auto& px = doc->mLayers[1].mPixels;
+    EXPECT_EQ(0xFF550000u, px[0]);
+    EXPECT_EQ(0xFF000000u, px[63]);
+}
+
+TEST(ChannelData, FallingLayerSizesKeepNoStaleBytes)
+{
+    PsdBuilder builder(64, 64);
+    for (int i = 50; i >= 2; --i)
+    {
+        u8 value = static_cast<u8>(i);
+        builder.Layer(OneLayer(i, i, {{0, 1, PackBitsRows(i, i, value)}, {1, 0, Fill(size_t(i) * i / 2, value)}}));
+    }
+    DocPtr doc = LoadBytes(builder.Build());
+    ASSERT_TRUE(doc);
+    for (int k = 0; k < 49; ++k)
+    {
+        const psd::LayerRecord& layer = doc->mLayers[k];
+        u32 v = static_cast<u32>(50 - k);
+        size_t n = layer.mPixels.size();
+        ASSERT_EQ(size_t(50 - k) * (50 - k), n);
+        EXPECT_EQ(0xFF000000u | (v << 16) | (v << 8), layer.mPixels[0]) << k;
+        // The raw green plane is half as long as the layer: the rest is 0.
+        EXPECT_EQ(0xFF000000u | (v << 16), layer.mPixels[n - 1]) << k;
+    }
+}
+
+TEST(ChannelData, EmptyLayerSkipsItsDataAndHasNoPixels)
+{
+    PsdBuilder builder(4, 4);
+    builder.Layer(OneLayer(0, 0, {{0, 0, "junk"}, {-1, 0, "more"}}));
+    builder.Layer(RawRgbaLayer(0, 0, 1, 1, 1, 2, 3, 4, "next"));
+    DocPtr doc = LoadBytes(builder.Build());
+    ASSERT_TRUE(doc);
+    EXPECT_TRUE(doc->mLayers[0].mPixels.empty());
+    EXPECT_EQ(0x04010203u, doc->mLayers[1].mPixels[0]);
+}
+
+TEST(ChannelData, ChannelTooShortForItsCompressionCodeIsAbsent)
+{
+    // A one-byte channel must not eat the next channel's compression code.
+    LayerSpec layer = RawRgbaLayer(0, 0, 1, 2, 9, 8, 7, 6, "a");
+    layer.mChannels.insert(layer.mChannels.begin(), ChannelSpec{0, 0, "\x01", true});
+    DocPtr doc = LoadLayer(3, 8, layer);
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(0x06090807u, doc->mLayers[0].mPixels[1]);
+}
+
+TEST(ChannelData, UserMaskAtTheMaskSize)
+{
+    LayerSpec layer = RawRgbaLayer(0, 0, 2, 2, 1, 1, 1, 255, "m");
+    Bytes mask;
+    mask.I32(0).I32(0).I32(1).I32(3).U8(0).U8(0).U16(0);
+    layer.mMask = mask.Str();
+    layer.mChannels.push_back({-2, 0, Packed({10, 20, 30})});
+    layer.mChannels.push_back({-3, 0, "ignored!"});
+    DocPtr doc = LoadLayer(3, 8, layer);
+    ASSERT_TRUE(doc);
+    EXPECT_EQ((std::vector<u8>{10, 20, 30}), doc->mLayers[0].mMask.mImage);
+    EXPECT_EQ(0xFF010101u, doc->mLayers[0].mPixels[3]);
+}
+
+TEST(ChannelData, GreyAndSixteenBitKeepTheHighByte)
+{
+    DocPtr grey = LoadLayer(1, 16, OneLayer(1, 1, {{0, 0, Packed({0x12, 0x34})}, {-1, 0, Packed({0x80, 0xFF})}}));
+    ASSERT_TRUE(grey);
+    EXPECT_EQ(0x80121212u, grey->mLayers[0].mPixels[0]);
+    DocPtr duotone = LoadLayer(8, 8, OneLayer(1, 1, {{0, 0, Packed({0x40})}}));
+    ASSERT_TRUE(duotone);
+    EXPECT_EQ(0xFF404040u, duotone->mLayers[0].mPixels[0]);
+}
+
+TEST(ChannelData, IndexedUsesCountAndTransparentIndex)
+{
+    std::string planar(768, '\0');
+    for (int i = 0; i < 256; ++i)
+        planar[i] = static_cast<char>(i);
+    PsdBuilder builder(4, 1, 2, 8, 1);
+    builder.ColourModeData(planar).Resource(1046, std::string("\x00\xC8", 2)).Resource(1047, std::string("\x00\x05", 2));
+    DocPtr doc = LoadLayer(2, 8, OneLayer(1, 4, {{0, 0, Packed({4, 5, 199, 200})}}), &builder);
+    ASSERT_TRUE(doc);
+    const auto& px = doc->mLayers[0].mPixels;
+    EXPECT_EQ(0xFF040000u, px[0]);
+    EXPECT_EQ(0x00FFFFFFu, px[1]);
+    EXPECT_EQ(0xFFC70000u, px[2]);
+    EXPECT_EQ(0x00FFFFFFu, px[3]);
+    // Without 1046 and 1047 every palette entry shows, index 0 included.
+    PsdBuilder plain(2, 1, 2, 8, 1);
+    plain.ColourModeData(planar);
+    doc = LoadLayer(2, 8, OneLayer(1, 2, {{0, 0, Packed({0, 255})}}), &plain);
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(0xFF000000u, doc->mLayers[0].mPixels[0]);
+    EXPECT_EQ(0xFFFF0000u, doc->mLayers[0].mPixels[1]);
+}
+
+TEST(ChannelData, CmykMultichannelLabAndBitmap)
+{
+    // CMYK stores inverted values: 255 everywhere is no ink, white.
+    DocPtr cmyk = LoadLayer(4, 8, OneLayer(1, 1, {{0, 0, "\xFF"}, {1, 0, "\xFF"}, {2, 0, "\xFF"}, {3, 0, "\xFF"}}));
+    ASSERT_TRUE(cmyk);
+    EXPECT_EQ(0xFFFFFFFFu, cmyk->mLayers[0].mPixels[0]);
+    // Full black ink.
+    DocPtr black = LoadLayer(4, 8, OneLayer(1, 1, {{0, 0, "\xFF"}, {1, 0, "\xFF"}, {2, 0, "\xFF"}, {3, 0, std::string(1, '\0')}}));
+    EXPECT_EQ(0xFF000000u, black->mLayers[0].mPixels[0]);
+    // Multichannel: no ink on three channels is white, alpha always 255.
+    DocPtr multi = LoadLayer(7, 8, OneLayer(1, 1, {{0, 0, "\xFF"}, {1, 0, "\xFF"}, {2, 0, "\xFF"}}));
+    EXPECT_EQ(0xFFFFFFFFu, multi->mLayers[0].mPixels[0]);
+    // Lab: L 255 (100), a and b 128 (0) is white; L 0 is black.
+    DocPtr lab = LoadLayer(9, 8, OneLayer(1, 2, {{0, 0, std::string("\xFF\x00", 2)}, {1, 0, "\x80\x80"}, {2, 0, "\x80\x80"}}));
+    ASSERT_TRUE(lab);
+    EXPECT_GE(lab->mLayers[0].mPixels[0] & 0xFF, 0xFCu);
+    EXPECT_EQ(0xFF000000u, lab->mLayers[0].mPixels[1]);
+    // Bitmap, most significant bit first: 1 black, 0 white.
+    DocPtr bitmap = LoadLayer(0, 1, OneLayer(1, 9, {{0, 0, std::string("\xA0\x80", 2)}}), nullptr);
+    ASSERT_TRUE(bitmap);
+    const auto& px = bitmap->mLayers[0].mPixels;
+    EXPECT_EQ(0xFF000000u, px[0]);
+    EXPECT_EQ(0xFFFFFFFFu, px[1]);
+    EXPECT_EQ(0xFF000000u, px[2]);
+    EXPECT_EQ(0xFF000000u, px[8]);
+}
+
+TEST(ChannelData, MergedImageCompressions)
+{
+    // 2x2 RGB, channel planes 1..4, 5..8, 9..12.
+    std::string planes = Packed({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+    Bytes rle;
+    for (int c = 0; c < 3; ++c)
+        for (int y = 0; y < 2; ++y)
+            rle.U16(3);
+    for (int c = 0; c < 3; ++c)
+        for (int y = 0; y < 2; ++y)
+            rle.U8(1).U8(planes[c * 4 + y * 2]).U8(planes[c * 4 + y * 2 + 1]);
+    std::vector<u32> expected = {0xFF010509u, 0xFF02060Au, 0xFF03070Bu, 0xFF04080Cu};
+    for (auto [compression, data] : {std::pair<u16, std::string>{0, planes}, {1, rle.Str()}, {2, Deflate(planes)}})
+    {
+        DocPtr doc = LoadBytes(PsdBuilder(2, 2).Merged(compression, data).Build());
+        ASSERT_TRUE(doc) << compression;
+        EXPECT_EQ(expected, doc->mMerged) << compression;
+    }
+    i32 status = 0;
+    EXPECT_FALSE(LoadBytes(PsdBuilder(2, 2).Merged(9, planes).Build(), &status));
+    EXPECT_EQ(psd::kBadCompression, status);
+    EXPECT_FALSE(LoadBytes(PsdBuilder(2, 2).Merged(2, "garbage").Build(), &status));
+    EXPECT_EQ(psd::kZipFailed, status);
+}
