@@ -6,7 +6,6 @@
 #include "Core/File/Profiles.h"
 #include "Framework/GameWindow.h"
 #include "Platform/Os/Dialogs.h"
-#include "Source/TD/LocalStrings.h"
 
 #include <tinyxml2.h>
 
@@ -40,9 +39,8 @@ QLResultEnum ShellGame::LoadConfig()
         return QL_FAIL;
     }
     files->mMounts[L"td/"] = L"data.dat";
-    mCaption = LocalStrings::Instance()->get(L"game_caption");
-    if (mCaption.empty())
-        mCaption = L"game_caption";
+    // The localised caption comes with the game's strings; until then the key itself.
+    mCaption = L"game_caption";
     file::Profiles::Instance()->Load();
     mWindowed = !ReadFullScreen();
     return QL_OK;

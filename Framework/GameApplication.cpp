@@ -265,7 +265,11 @@ QLResultEnum GameApplication::FrameStep(float dt)
     const QLResultEnum played = mRender->ExecuteCommands();
     if (!result)
         result = played;
-    ++mFrameCount;
+    if (++mFrameCount == 1 && !result)
+        QL_LOG(L"First frame presented %d ms after the application was created\n")
+            << static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                    std::chrono::steady_clock::now() - mCreated)
+                                    .count());
     return result;
 }
 

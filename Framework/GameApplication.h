@@ -11,6 +11,7 @@
 
 #include <tinyxml2.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -98,6 +99,7 @@ public:
     render::RenderTarget* mOffScreenTarget = nullptr;
     tinyxml2::XMLDocument mGameDocument;
     u64 mFrameCount = 0; // frames drawn
+    std::chrono::steady_clock::time_point mCreated = std::chrono::steady_clock::now();
 
 protected:
     // Factories the tests replace: the renderer and the frame manager.

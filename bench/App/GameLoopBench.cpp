@@ -1,0 +1,88 @@
+// Start-up to the first presented frame, and the cost of an idle frame step, on the headless
+// window and the recording device (no vsync, no GPU): the engine's own share of each.
+#include "App/ShellGame.h"
+#include "Core/Base/Singletone.h"
+#include "Platform/Os/NullVideo.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+struct Folders
+{
+    Folders()
+    {
+        root = fs::temp_directory_path() / ("ql-bench-" + std::to_string(::getpid()));
+        fs::create_directories(root / "data");
+        fs::create_directories(root / "xdg");
+        std::ofstream(root / "data" / "play.url") << "[InternetShortcut]\n";
+        setenv("XDG_DATA_HOME", (root / "xdg").c_str(), 1);
+        setenv("QL_NO_SHELL_OPEN", "1", 1);
+        setenv("QL_NO_MESSAGE_BOX", "1", 1);
+        cwd = fs::current_path();
+    }
+    ~Folders()
+    {
+        fs::current_path(cwd);
+        fs::remove_all(root);
+    }
+    fs::path root;
+    fs::path cwd;
+};
+
+ShellGame* StartGame(const Folders& folders)
+{
+    os::SetVideoDriver(std::make_unique<os::NullVideoDriver>());
+    auto* game = new ShellGame();
+    game->Arguments() = {L"--data_path", (folders.root / "data").wstring() + L"/"};
+    if (game->Init() || game->Start())
+        return nullptr;
+    return game;
+}
+
+void Finish(const Folders& folders)
+{
+    base::SingletoneBase::DestroyAll();
+    os::SetVideoDriver(nullptr);
+    fs::current_path(folders.cwd);
+}
+} // namespace
+
+static void BM_StartUpToFirstFrame(benchmark::State& state)
+{
+    Folders folders;
+    for (auto _ : state)
+    {
+        ShellGame* game = StartGame(folders);
+        if (!game || game->FrameStep(0.016f))
+        {
+            state.SkipWithError("start-up failed");
+            break;
+        }
+        state.PauseTiming();
+        Finish(folders);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartUpToFirstFrame)->Unit(benchmark::kMicrosecond);
+
+static void BM_IdleFrameStep(benchmark::State& state)
+{
+    Folders folders;
+    ShellGame* game = StartGame(folders);
+    if (!game)
+    {
+        state.SkipWithError("start-up failed");
+        return;
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(game->FrameStep(0.016f));
+    Finish(folders);
+}
+BENCHMARK(BM_IdleFrameStep)->Unit(benchmark::kMicrosecond);
