@@ -2,6 +2,7 @@
 #include "LogCapture.h"
 #include "SoundFixture.h"
 
+#include "Core/Base/Stream.h"
 #include "Core/File/ArchiveBuilder.h"
 #include "Core/File/FileManager.h"
 #include "Core/Media/Sound/Sound.h"
@@ -337,6 +338,31 @@ TEST_F(SampleTest, MissingOrDamagedSampleGivesASilentSound)
     EXPECT_EQ(broken->GetChannel(), 0u);
     EXPECT_FALSE(broken->GetResource()->IsLoaded()) << "a sample the decoder refuses is a failed load";
     EXPECT_EQ(log.Count("Cannot decode sound 'snd/broken.ogg'"), 1);
+}
+
+namespace
+{
+// Claims more bytes than it holds, as a truncated pack entry would.
+struct ShortStream : base::MemoryStream
+{
+    using base::MemoryStream::MemoryStream;
+    u32 GetSize() override { return base::MemoryStream::GetSize() + 10; }
+};
+} // namespace
+
+TEST_F(SampleTest, ShortReadIsAFailedLoad)
+{
+    audiotest::LogCapture log;
+    std::string wav = audiotest::MakeWav16({1, 2, 3}, 1, 44100);
+    ShortStream stream(wav.data(), static_cast<u32>(wav.size()));
+    resource::ResourceSound sample;
+    EXPECT_EQ(sample.LoadFromStream(stream, L"x.wav"), QL_FAIL);
+    EXPECT_EQ(sample.GetSample(), 0u);
+    EXPECT_EQ(log.Count("Short read of sound 'x.wav'"), 1);
+    base::MemoryStream whole(wav.data(), static_cast<u32>(wav.size()));
+    EXPECT_EQ(sample.LoadFromStream(whole, L"x.wav"), QL_OK);
+    EXPECT_NE(sample.GetSample(), 0u);
+    sample.DoUnLoad();
 }
 
 TEST_F(SampleTest, RegisteredSoundsTakeTheSoundVolume)
