@@ -12,15 +12,23 @@
 
 namespace
 {
-std::filesystem::path Folder()
+// Never freed, so the exit handler can still read it after static destructors ran.
+const std::filesystem::path* gFolder = nullptr;
+
+const std::filesystem::path& Folder()
 {
-    static const std::filesystem::path folder = [] {
-        std::filesystem::path p = std::filesystem::temp_directory_path() / ("ql-fuzz-profiles-" + std::to_string(getpid()));
-        std::filesystem::create_directories(p);
-        file::UserDataFileContainer::Instance()->SetPath(p.wstring());
-        return p;
-    }();
-    return folder;
+    if (!gFolder)
+    {
+        gFolder = new std::filesystem::path(std::filesystem::temp_directory_path() /
+                                            ("ql-fuzz-profiles-" + std::to_string(getpid())));
+        std::filesystem::create_directories(*gFolder);
+        file::UserDataFileContainer::Instance()->SetPath(gFolder->wstring());
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(*gFolder, ignored);
+        });
+    }
+    return *gFolder;
 }
 } // namespace
 
