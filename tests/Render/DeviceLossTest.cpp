@@ -1,0 +1,157 @@
+// The lost-device cycle driven by the window and the device status.
+#include "RenderTestSupport.h"
+
+#include "Core/Render/DX9/BufferImplDX9.h"
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+using namespace rendertest;
+
+namespace
+{
+class DeviceLoss : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(mHarness.Ok());
+        mRender = mHarness.mRender.get();
+        mDevice = mHarness.Recording();
+        ASSERT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertexGeom>(), 8, true,
+                                                     &mDynamic));
+        mDevice->ClearCalls();
+    }
+    void TearDown() override { delete mDynamic; }
+    size_t Released() const { return mDevice->CallsStartingWith("DestroyBuffer").size(); }
+
+    Harness mHarness{render::HeadlessWindow::Backend::Recording};
+    render::RenderDX9* mRender = nullptr;
+    gpu::RecordingDevice* mDevice = nullptr;
+    render::Buffer* mDynamic = nullptr;
+};
+
+TEST_F(DeviceLoss, AMinimisedWindowSkipsFramesWithoutReleasingAnything)
+{
+    mHarness.mWindow.mMinimized = true;
+    EXPECT_FALSE(mRender->IsReady());
+    EXPECT_FALSE(mRender->IsReady());
+    EXPECT_EQ(0u, Released());
+    EXPECT_FALSE(mRender->IsLost());
+    EXPECT_EQ(0u, mRender->GetLostSleeps());
+    mHarness.mWindow.mMinimized = false;
+    EXPECT_TRUE(mRender->IsReady());
+}
+
+TEST_F(DeviceLoss, AnInactiveFullScreenWindowReleasesOnceThenSleepsAndRecoversOnReturn)
+{
+    render::RenderInitParam param;
+    param.mWidth = 64;
+    param.mHeight = 64;
+    param.mWindowed = false;
+    ASSERT_EQ(QL_OK, mRender->ResetRender(param));
+    mHarness.mWindow.mWindowed = false;
+    mHarness.mWindow.mActive = false;
+    mDevice->ClearCalls();
+    EXPECT_FALSE(mRender->IsReady());
+    EXPECT_TRUE(mRender->IsLost());
+    const size_t released = Released(); // every dynamic buffer, once
+    EXPECT_GE(released, 1u);
+    EXPECT_FALSE(mRender->IsReady());
+    EXPECT_FALSE(mRender->IsReady());
+    EXPECT_EQ(released, Released());
+    EXPECT_EQ(2u, mRender->GetLostSleeps());
+    // Active again: the device was never really lost, but its resources were released. They come
+    // back before anything is drawn with them.
+    mHarness.mWindow.mActive = true;
+    EXPECT_TRUE(mRender->IsReady());
+    EXPECT_FALSE(mRender->IsLost());
+    EXPECT_NE(0u, static_cast<render::BufferImplDX9*>(mDynamic)->GetDeviceBuffer());
+}
+
+TEST_F(DeviceLoss, ALostDeviceIsResetWhenItCanBeAndThatFrameIsStillSkipped)
+{
+    mDevice->ForceStatus(gpu::DeviceStatus::Lost);
+    EXPECT_FALSE(mRender->IsReady());
+    EXPECT_TRUE(mRender->IsLost());
+    EXPECT_EQ(0u, static_cast<render::BufferImplDX9*>(mDynamic)->GetDeviceBuffer());
+    const size_t released = Released();
+    EXPECT_FALSE(mRender->IsReady());
+    EXPECT_EQ(released, Released());
+    EXPECT_EQ(2u, mRender->GetLostSleeps());
+
+    mDevice->ForceStatus(gpu::DeviceStatus::NotReset);
+    mDevice->FailNext("Reset");
+    EXPECT_FALSE(mRender->IsReady()); // the reset fails: still lost
+    EXPECT_TRUE(mRender->IsLost());
+    EXPECT_FALSE(mRender->IsReady()); // reset now succeeds, the frame is skipped
+    EXPECT_FALSE(mRender->IsLost());
+    EXPECT_NE(0u, static_cast<render::BufferImplDX9*>(mDynamic)->GetDeviceBuffer());
+    EXPECT_TRUE(mRender->IsReady());
+}
+
+TEST_F(DeviceLoss, TheLossDropsTheRecordedFrame)
+{
+    ASSERT_EQ(QL_OK, mRender->BeginScene());
+    ASSERT_EQ(QL_OK, mRender->EndScene());
+    EXPECT_GT(mRender->GetCommandBuffer().GetPosition(), 0u);
+    mDevice->ForceStatus(gpu::DeviceStatus::Lost);
+    EXPECT_FALSE(mRender->IsReady());
+    EXPECT_EQ(0u, mRender->GetCommandBuffer().GetPosition());
+}
+
+TEST_F(DeviceLoss, AResetRestoresTheDefaultStateOnTheDevice)
+{
+    mDevice->ForceStatus(gpu::DeviceStatus::NotReset);
+    mDevice->ClearCalls();
+    EXPECT_FALSE(mRender->IsReady());
+    const auto& calls = mDevice->Calls();
+    auto has = [&](const std::string& line) { return std::find(calls.begin(), calls.end(), line) != calls.end(); };
+    EXPECT_TRUE(has("SetRenderTarget 0"));
+    EXPECT_TRUE(has("SetBlend Off"));
+    EXPECT_TRUE(has("SetScissorEnabled 0"));
+    EXPECT_TRUE(has("SetCull CounterClockwise"));
+    EXPECT_TRUE(has("Present"));
+}
+
+TEST(RenderStartUp, AnAdapterWithoutTheShaderVersionsIsRefusedAndTheApplicationTold)
+{
+    struct OldCard : render::HeadlessWindow
+    {
+        OldCard() : HeadlessWindow(Backend::Recording) {}
+        std::unique_ptr<gpu::Device> CreateDevice() override
+        {
+            auto device = HeadlessWindow::CreateDevice();
+            static_cast<gpu::RecordingDevice*>(device.get())->MutableCaps().pixelShaderVersion = 0x104;
+            return device;
+        }
+    } window;
+    render::RenderDX9 render;
+    render::RenderInitParam param;
+    param.mWidth = 32;
+    param.mHeight = 32;
+    EXPECT_EQ(QL_FAIL, render.InitRender(&window, param));
+    EXPECT_TRUE(window.mUnsupported);
+}
+
+TEST(RenderStartUp, AFailingBuiltInShaderFailsTheStart)
+{
+    render::HeadlessWindow window(render::HeadlessWindow::Backend::Recording);
+    render::RenderDX9 render;
+    render::RenderInitParam param;
+    param.mWidth = 32;
+    param.mHeight = 32;
+    struct Failing : render::HeadlessWindow
+    {
+        Failing() : HeadlessWindow(Backend::Recording) {}
+        std::unique_ptr<gpu::Device> CreateDevice() override
+        {
+            auto device = HeadlessWindow::CreateDevice();
+            static_cast<gpu::RecordingDevice*>(device.get())->FailNext("CreateProgram");
+            return device;
+        }
+    } failing;
+    EXPECT_EQ(QL_FAIL, render.InitRender(&failing, param));
+}
+} // namespace

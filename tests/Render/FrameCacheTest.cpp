@@ -1,0 +1,141 @@
+// Vertex formats (FVF codes, registry) and the per-frame caches.
+#include "RenderTestSupport.h"
+
+#include "Core/Render/BufferDoubleCache.h"
+
+#include <gtest/gtest.h>
+
+using namespace rendertest;
+using render::VertexElement;
+using render::VertexFormat;
+
+namespace
+{
+TEST(VertexFormats, TheThreeLayoutsHaveTheirIdsStridesAndCodes)
+{
+    const VertexFormat& v2d = render::GetVertexFormat<render::SVertex2D>();
+    const VertexFormat& geom = render::GetVertexFormat<render::SVertexGeom>();
+    const VertexFormat& rt = render::GetVertexFormat<render::SVertexRT>();
+    EXPECT_EQ(0u, v2d.mId);
+    EXPECT_EQ(1u, geom.mId);
+    EXPECT_EQ(2u, rt.mId);
+    EXPECT_EQ(0x41C2u, v2d.mFvf);
+    EXPECT_EQ(0x42u, geom.mFvf);
+    EXPECT_EQ(0x4102u, rt.mFvf);
+    EXPECT_EQ(32u, v2d.mStride);
+    EXPECT_EQ(40960u, v2d.mCacheSize);
+    EXPECT_EQ(1024u, geom.mChunkSize);
+    EXPECT_EQ(0u, rt.mCacheSize);
+    EXPECT_EQ(12u, geom.mPosition.mSize);
+    EXPECT_EQ(16u, v2d.mPosition.mSize);
+    EXPECT_EQ(3u, render::VertexFormats::Count());
+    EXPECT_EQ(&v2d, render::VertexFormats::Get(0));
+    EXPECT_EQ(nullptr, render::VertexFormats::Get(3));
+}
+
+TEST(VertexFormats, TextureSetsAddTheirSizeBitsAndCount)
+{
+    VertexFormat format;
+    u32 sets = 0;
+    format.Add(VertexElement("pos", 0, 12, render::VEK_POSITION, sets, 3, format));
+    format.Add(VertexElement("tutv", 12, 8, render::VEK_TEXCOORD, sets, 2, format));  // set 0: no bits
+    format.Add(VertexElement("tutv", 20, 16, render::VEK_TEXCOORD, sets, 4, format)); // set 1: 2 << 18
+    format.Finish(sets);
+    EXPECT_EQ(0x2u | 0x80000u | 0x200u, format.mFvf);
+
+    VertexFormat one;
+    u32 oneSets = 0;
+    one.Add(VertexElement("tutv", 0, 4, render::VEK_TEXCOORD, oneSets, 1, one)); // set 0: 3 << 16
+    one.Add(VertexElement("n", 4, 12, render::VEK_NORMAL, oneSets, 3, one));
+    one.Finish(oneSets);
+    EXPECT_EQ(0x30000u | 0x10u | 0x100u, one.mFvf);
+}
+
+TEST(VertexFormats, ColoursArePackedClampedWithoutWrapping)
+{
+    const float colour[4] = {1.5f, 0.5f, -0.2f, 1.0f};
+    render::SVertex2D v[2] = {};
+    render::SetVertexColours(v, 2, colour);
+    EXPECT_EQ(0xFFFF7F00u, v[0].diffuse);
+    EXPECT_EQ(v[0].diffuse, v[1].diffuse);
+}
+
+class FrameCache : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(mHarness.Ok());
+        mCache = static_cast<render::BufferDoubleCache<render::VertexBuffer<render::SVertex2D>>*>(
+            mHarness.mRender->GetVertexCache(0));
+        ASSERT_NE(nullptr, mCache);
+    }
+    Harness mHarness{render::HeadlessWindow::Backend::Recording};
+    render::BufferDoubleCache<render::VertexBuffer<render::SVertex2D>>* mCache = nullptr;
+};
+
+TEST_F(FrameCache, FramesMustBeginAndEndInTurn)
+{
+    u32 start = 0;
+    EXPECT_EQ(QL_FAIL, mCache->Allocate(4, &start, nullptr));
+    EXPECT_EQ(QL_FAIL, mCache->EndFrame());
+    ASSERT_EQ(QL_OK, mCache->BeginFrame());
+    EXPECT_EQ(QL_FAIL, mCache->BeginFrame());
+    EXPECT_EQ(QL_OK, mCache->EndFrame());
+}
+
+TEST_F(FrameCache, AllocationsFollowEachOtherAndAreUploadedAtTheEnd)
+{
+    ASSERT_EQ(QL_OK, mCache->BeginFrame());
+    u32 a = 0, b = 0;
+    render::CacheChunk chunk;
+    ASSERT_EQ(QL_OK, mCache->Allocate(6, &a, &chunk));
+    ASSERT_EQ(QL_OK, mCache->Allocate(4, &b, nullptr));
+    EXPECT_EQ(0u, a);
+    EXPECT_EQ(6u, b);
+    EXPECT_EQ(mCache->GetMain(0)->GetBuffer(), chunk.mBuffer);
+    mHarness.Recording()->ClearCalls();
+    ASSERT_EQ(QL_OK, mCache->EndFrame());
+    auto uploads = mHarness.Recording()->CallsStartingWith("UpdateBuffer");
+    ASSERT_EQ(1u, uploads.size());
+    EXPECT_NE(std::string::npos, uploads[0].find(" 0 320")); // only the 10 vertices handed out
+}
+
+TEST_F(FrameCache, AFullMainBufferOverflowsIntoChunksThatStay)
+{
+    ASSERT_EQ(QL_OK, mCache->BeginFrame());
+    u32 start = 0;
+    render::CacheChunk chunk;
+    ASSERT_EQ(QL_OK, mCache->Allocate(40000, &start, &chunk));
+    ASSERT_EQ(QL_OK, mCache->Allocate(2000, &start, &chunk));
+    EXPECT_EQ(0u, start);
+    EXPECT_EQ(1u, mCache->GetOverflowCount());
+    EXPECT_EQ(10240u, chunk.mBuffer->GetCount());
+    EXPECT_EQ(QL_FAIL, mCache->Allocate(10241, &start, &chunk)); // larger than a chunk
+    ASSERT_EQ(QL_OK, mCache->EndFrame());
+
+    ASSERT_EQ(QL_OK, mCache->BeginFrame());
+    ASSERT_EQ(QL_OK, mCache->Allocate(40960, &start, &chunk));
+    ASSERT_EQ(QL_OK, mCache->Allocate(10240, &start, &chunk)); // the existing chunk, reused
+    EXPECT_EQ(1u, mCache->GetOverflowCount());
+    EXPECT_EQ(QL_FAIL, mCache->ReleaseOverflow()); // not inside a frame
+    ASSERT_EQ(QL_OK, mCache->EndFrame());
+    EXPECT_EQ(QL_OK, mCache->ReleaseOverflow());
+    EXPECT_EQ(0u, mCache->GetOverflowCount());
+}
+
+TEST_F(FrameCache, TheRenderOpensAndClosesEveryCacheWithTheScene)
+{
+    render::RenderDX9& r = *mHarness.mRender;
+    ASSERT_EQ(QL_OK, r.BeginScene());
+    EXPECT_TRUE(mCache->IsInFrame());
+    EXPECT_TRUE(r.GetIndexCache16()->IsInFrame());
+    EXPECT_TRUE(r.GetIndexCache32()->IsInFrame());
+    EXPECT_EQ(nullptr, r.GetVertexCache(2)); // SVertexRT has no cache
+    EXPECT_EQ(QL_FAIL, r.BeginScene());      // a scene inside a scene
+    ASSERT_EQ(QL_OK, r.EndScene());
+    EXPECT_FALSE(mCache->IsInFrame());
+    EXPECT_EQ(10240u, r.GetIndexCache16()->GetMain(0)->GetBuffer()->GetCount());
+    EXPECT_EQ(61440u, r.GetIndexCache32()->GetMain(0)->GetBuffer()->GetCount());
+}
+} // namespace

@@ -1,0 +1,153 @@
+// Points, matrices and the lazy 3D transform.
+#include "Core/Render/AspectRatio.h"
+#include "Core/Render/Transform3D.h"
+#include "Core/Render/VertexFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using math::Matrix4;
+using math::Point3;
+using math::Transform3D;
+
+namespace
+{
+Point3 Apply(Transform3D& t, Point3 p)
+{
+    render::SVertexGeom v{p.x, p.y, p.z, 0};
+    t.TransformVertices(&v, render::GetVertexFormat<render::SVertexGeom>(), 1);
+    return {v.x, v.y, v.z};
+}
+
+TEST(Point3, EqualWithinTwoTenThousandths)
+{
+    EXPECT_EQ(Point3(0, 0, 0), Point3(0.0002f, 0, 0));
+    EXPECT_NE(Point3(0, 0, 0), Point3(0.0003f, 0, 0));
+    EXPECT_FALSE(Point3(1, 2, 3) != Point3(1, 2, 3.0001f));
+}
+
+TEST(Matrix4, ScaleTouchesTheTranslationRowAndTranslateAddsToIt)
+{
+    Matrix4 m;
+    m.Translate(1, 2, 3);
+    m.Scale(2, 3, 4);
+    Point3 p(1, 1, 1);
+    m.TransformPoint(p);
+    EXPECT_EQ(Point3(4, 9, 16), p);
+}
+
+TEST(Matrix4, RotationRowsMatchRollThenPitchThenYaw)
+{
+    const float x = 0.3f, y = -0.7f, z = 1.1f;
+    Matrix4 m;
+    m.SetRotation(x, y, z);
+    Matrix4 rz, rx, ry;
+    rz.m[0] = std::cos(z), rz.m[1] = std::sin(z), rz.m[4] = -std::sin(z), rz.m[5] = std::cos(z);
+    rx.m[5] = std::cos(x), rx.m[6] = std::sin(x), rx.m[9] = -std::sin(x), rx.m[10] = std::cos(x);
+    ry.m[0] = std::cos(y), ry.m[2] = -std::sin(y), ry.m[8] = std::sin(y), ry.m[10] = std::cos(y);
+    Matrix4 product = rz * rx * ry;
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(product.m[i], m.m[i], 1e-6f) << i;
+}
+
+TEST(Matrix4, RotateKeepsTheTranslationRowAffine)
+{
+    Matrix4 m;
+    m.Translate(10, 0, 0);
+    m.Rotate(0, 0, static_cast<float>(M_PI / 2));
+    Point3 p(0, 0, 0);
+    m.TransformPoint(p);
+    EXPECT_EQ(Point3(0, 10, 0), p);
+}
+
+TEST(Transform3D, TranslateThenScaleScalesTheOffset)
+{
+    Transform3D t;
+    t.Translate(5, 0, 0);
+    t.Scale(2, 2, 2);
+    EXPECT_FALSE(t.IsMatrixMode());
+    EXPECT_EQ(Point3(12, 2, 0), Apply(t, Point3(1, 1, 0)));
+    EXPECT_EQ(Point3(12, 2, 0), [&] {
+        Point3 p(1, 1, 0);
+        t.GetMatrix().TransformPoint(p);
+        return p;
+    }());
+}
+
+TEST(Transform3D, ScaleThenTranslateMovesTheScaledResult)
+{
+    Transform3D t;
+    t.Scale(2, 2, 2);
+    t.Translate(5, 0, 0);
+    EXPECT_EQ(Point3(7, 2, 0), Apply(t, Point3(1, 1, 0)));
+    // A scale after a post-translation needs the matrix.
+    t.Scale(3, 3, 3);
+    EXPECT_TRUE(t.IsMatrixMode());
+    EXPECT_EQ(Point3(21, 6, 0), Apply(t, Point3(1, 1, 0)));
+}
+
+TEST(Transform3D, ANegativeScaleSwitchesToTheMatrixWithTheSameMirror)
+{
+    Transform3D t;
+    t.Translate(1, 0, 0);
+    t.Scale(-1, 1, 1);
+    EXPECT_TRUE(t.IsMatrixMode());
+    EXPECT_EQ(Point3(-3, 4, 0), Apply(t, Point3(2, 4, 0)));
+}
+
+TEST(Transform3D, ASecondRotationComposesInMatrixMode)
+{
+    Transform3D t;
+    const float quarter = static_cast<float>(M_PI / 4);
+    t.Rotate(0, 0, quarter);
+    EXPECT_FALSE(t.IsMatrixMode());
+    t.Rotate(0, 0, quarter);
+    EXPECT_TRUE(t.IsMatrixMode());
+    EXPECT_EQ(Point3(0, 1, 0), Apply(t, Point3(1, 0, 0)));
+}
+
+TEST(Transform3D, CombineAppliesTheOtherPartsOrItsMatrix)
+{
+    Transform3D lazy;
+    lazy.Translate(1, 0, 0);
+    Transform3D other;
+    other.Scale(2, 2, 2);
+    other.Translate(0, 3, 0);
+    lazy.Combine(other);
+    EXPECT_EQ(Point3(4, 5, 0), Apply(lazy, Point3(1, 1, 0)));
+
+    Transform3D matrix;
+    matrix.Scale(-1, 1, 1);
+    Transform3D base;
+    base.Translate(2, 0, 0);
+    base.Combine(matrix);
+    EXPECT_TRUE(base.IsMatrixMode());
+    EXPECT_EQ(Point3(-3, 1, 0), Apply(base, Point3(1, 1, 0)));
+}
+
+TEST(Transform3D, VerticesOfAnyStrideMoveOnlyTheirPosition)
+{
+    Transform3D t;
+    t.Translate(1, 2, 0);
+    render::SVertex2D v[2] = {{1, 1, 0, 1, 0xAABBCCDD, 0, 0.25f, 0.5f}, {3, 3, 0, 1, 0, 0, 0, 0}};
+    t.TransformVertices(v, render::GetVertexFormat<render::SVertex2D>(), 2);
+    EXPECT_EQ(2.0f, v[0].x);
+    EXPECT_EQ(3.0f, v[0].y);
+    EXPECT_EQ(4.0f, v[1].x);
+    EXPECT_EQ(0xAABBCCDDu, v[0].diffuse);
+    EXPECT_EQ(0.25f, v[0].u);
+    EXPECT_EQ(1.0f, v[0].w);
+}
+
+TEST(AspectRatio, ReducesByTheCommonDivisorAndSurvivesZero)
+{
+    EXPECT_EQ(render::AspectRatio(16, 9), render::AspectRatio(1920, 1080));
+    EXPECT_EQ(683u, render::AspectRatio(1366, 768).mNumerator);
+    EXPECT_EQ(384u, render::AspectRatio(1366, 768).mDenominator);
+    render::AspectRatio none(0, 0);
+    EXPECT_EQ(1u, none.mNumerator);
+    EXPECT_EQ(1u, none.mDenominator);
+    EXPECT_EQ(1u, render::AspectRatio(0, 5).mDenominator);
+}
+} // namespace

@@ -1,0 +1,191 @@
+// Shader variables: recorded only when changed, re-sent after unbinding and after a device reset,
+// replayed into the device; shader loading from files.
+#include "RenderTestSupport.h"
+
+#include "Core/Render/Shader.h"
+#include "Core/Resource/ResourceManager.h"
+#include "Core/Render/Texture.h"
+
+#include <gtest/gtest.h>
+
+using namespace rendertest;
+
+namespace
+{
+class ShaderVariables : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(mHarness.Ok());
+        mRender = mHarness.mRender.get();
+        mDevice = mHarness.Recording();
+        mRender->GetShaderGeom(&mGeom);
+        mRender->GetShaderTexturedMult(&mMult);
+        ASSERT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertexGeom>(), 64, true,
+                                                     &mBuffer));
+        mState.mShader = mGeom->GetImpl();
+        mState.mVertexBuffer = mBuffer;
+        ASSERT_TRUE(mRender->IsReady());
+        ASSERT_EQ(QL_OK, mRender->BeginScene());
+    }
+    void TearDown() override { delete mBuffer; }
+
+    // Draws with the state and returns the variable-set commands it recorded.
+    std::vector<Command> DrawAndCollect(u32 start)
+    {
+        const size_t before = Decode(mRender->GetCommandBuffer()).size();
+        EXPECT_EQ(QL_OK, mRender->ApplyState(&mState, true));
+        EXPECT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, start, 1));
+        auto all = Decode(mRender->GetCommandBuffer());
+        return Only(std::vector<Command>(all.begin() + static_cast<long>(before), all.end()),
+                    render::CMD_SET_VARIABLES);
+    }
+
+    Harness mHarness{render::HeadlessWindow::Backend::Recording};
+    render::RenderDX9* mRender = nullptr;
+    gpu::RecordingDevice* mDevice = nullptr;
+    render::Shader* mGeom = nullptr;
+    render::ShaderTextured* mMult = nullptr;
+    render::Buffer* mBuffer = nullptr;
+    render::RenderState mState;
+};
+
+TEST_F(ShaderVariables, TheSamePointerTwiceChangesNothingAndANewOneIsRecordedOnce)
+{
+    math::Matrix4 first, second;
+    mGeom->SetProjection(&first);
+    auto sent = DrawAndCollect(0);
+    ASSERT_EQ(1u, sent.size());
+    EXPECT_FALSE(mGeom->GetImpl()->AreVariablesChanged());
+
+    mGeom->SetProjection(&first);
+    EXPECT_FALSE(mGeom->GetImpl()->AreVariablesChanged());
+    EXPECT_TRUE(DrawAndCollect(3).empty());
+
+    mGeom->SetProjection(&second);
+    EXPECT_TRUE(mGeom->GetProjectionVariable()->IsChanged());
+    EXPECT_TRUE(mGeom->GetImpl()->AreVariablesChanged());
+    sent = DrawAndCollect(6);
+    ASSERT_EQ(1u, sent.size());
+    EXPECT_EQ(1u, sent[0].args[1]); // one variable
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(&second), sent[0].args[2]);
+}
+
+TEST_F(ShaderVariables, TheMatrixIsReadWhenTheStreamIsPlayed)
+{
+    math::Matrix4 projection;
+    mGeom->SetProjection(&projection);
+    DrawAndCollect(0);
+    projection.SetDiagonal(7.0f, 8.0f, 1.0f); // changed after recording, before playback
+    ASSERT_EQ(QL_OK, mRender->EndScene());
+    mDevice->ClearCalls();
+    ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
+    auto matrices = mDevice->CallsStartingWith("SetConstantMatrix");
+    ASSERT_EQ(1u, matrices.size());
+    EXPECT_NE(std::string::npos, matrices[0].find(" 7 8 0 0"));
+}
+
+TEST_F(ShaderVariables, UnbindingFlagsEveryVariableOfTheOldShader)
+{
+    render::Buffer* textured = nullptr;
+    ASSERT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertex2D>(), 8, true, &textured));
+    math::Matrix4 projection;
+    mGeom->SetProjection(&projection);
+    mMult->SetProjection(&projection);
+    DrawAndCollect(0);
+    mState.mShader = mMult->GetImpl();
+    mState.mVertexBuffer = textured;
+    DrawAndCollect(0);
+    for (render::ShaderVariable* variable : mGeom->GetImpl()->GetVariables())
+        EXPECT_TRUE(variable->IsChanged());
+    // Back to the geometry shader: its projection goes again.
+    mState.mShader = mGeom->GetImpl();
+    mState.mVertexBuffer = mBuffer;
+    auto sent = DrawAndCollect(3);
+    ASSERT_EQ(1u, sent.size());
+    EXPECT_EQ(std::vector<u32>{0}, sent[0].variables);
+    delete textured;
+}
+
+TEST_F(ShaderVariables, AfterADeviceResetEveryVariableIsRecordedAgain)
+{
+    math::Matrix4 projection;
+    mGeom->SetProjection(&projection);
+    DrawAndCollect(0);
+    ASSERT_EQ(QL_OK, mRender->EndScene());
+    ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
+    mDevice->ForceStatus(gpu::DeviceStatus::Lost);
+    EXPECT_FALSE(mRender->IsReady());
+    mDevice->ForceStatus(gpu::DeviceStatus::NotReset);
+    EXPECT_FALSE(mRender->IsReady()); // reset here; this frame is still skipped
+    ASSERT_TRUE(mRender->IsReady());
+    for (render::ShaderImpl* shader : mRender->GetShaderImpls())
+    {
+        EXPECT_TRUE(shader->AreVariablesChanged());
+        for (render::ShaderVariable* variable : shader->GetVariables())
+            EXPECT_TRUE(variable->IsChanged());
+    }
+    ASSERT_EQ(QL_OK, mRender->BeginScene());
+    auto sent = DrawAndCollect(0);
+    ASSERT_EQ(1u, sent.size());
+    // The state records were reset with the device: the shader is bound again as well.
+    auto all = Decode(mRender->GetCommandBuffer());
+    EXPECT_EQ(1u, Only(all, render::CMD_SET_SHADER).size());
+}
+
+TEST_F(ShaderVariables, TexturedShadersRecordTheSamplerByPointer)
+{
+    render::Buffer* textured = nullptr;
+    ASSERT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertex2D>(), 8, true, &textured));
+    render::Texture* texture = nullptr;
+    ASSERT_EQ(QL_OK, mRender->CreateTexture(&texture));
+    PixelImage image(2, 2, {0xFFFFFFFF, 0, 0, 0xFFFFFFFF});
+    ASSERT_EQ(QL_OK, texture->CreateFromImage(image));
+    mMult->SetProjection(mRender->GetProjectionPointer());
+    mMult->SetTexture(texture);
+    mState.mShader = mMult->GetImpl();
+    mState.mVertexBuffer = textured;
+    auto sent = DrawAndCollect(0);
+    ASSERT_EQ(1u, sent.size());
+    EXPECT_EQ((std::vector<u32>{0, 1}), sent[0].variables);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(texture), sent[0].args[3]);
+    ASSERT_EQ(QL_OK, mRender->EndScene());
+    mDevice->ClearCalls();
+    ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
+    EXPECT_EQ(1u, mDevice->CallsStartingWith("SetTexture 0 ").size());
+    delete texture;
+    delete textured;
+}
+
+TEST_F(ShaderVariables, APixelProgramWithoutTheSamplerFailsTexturedBinding)
+{
+    render::ShaderImpl* impl = nullptr;
+    ASSERT_EQ(QL_OK, mRender->CreateShader("uniform mat4 Proj; void vertex_shader() {}",
+                                           "void pixel_shader() {}", &impl));
+    render::ShaderTextured shader;
+    shader.SetRender(mRender);
+    shader.SetImpl(impl);
+    EXPECT_EQ(QL_FAIL, shader.BindVariables());
+}
+
+TEST_F(ShaderVariables, AnUnknownConstantStillBindsAndSetsNothing)
+{
+    render::ShaderImpl* impl = nullptr;
+    ASSERT_EQ(QL_OK, mRender->CreateShader("void vertex_shader() {}", "void pixel_shader() {}", &impl));
+    render::Shader shader;
+    shader.SetRender(mRender);
+    shader.SetImpl(impl);
+    EXPECT_EQ(QL_OK, shader.BindVariables());
+}
+
+TEST_F(ShaderVariables, AMissingShaderFileFailsTheLoadAndLeavesItUnloaded)
+{
+    auto shader = resource::ResourceManager::Instance()->Get<render::Shader>(L"no/such/Shader");
+    ASSERT_TRUE(shader);
+    shader->SetRender(mRender);
+    EXPECT_NE(QL_OK, shader->Load());
+    EXPECT_FALSE(shader->IsLoaded());
+    EXPECT_EQ(nullptr, shader->GetImpl());
+}
+} // namespace

@@ -1,0 +1,139 @@
+// Textures: hit masks, the three kinds, locking, and what survives a device loss.
+#include "RenderTestSupport.h"
+
+#include "Core/Render/DX9/TextureDX9.h"
+#include "Platform/Gpu/Dxt.h"
+
+#include <gtest/gtest.h>
+
+using namespace rendertest;
+
+namespace
+{
+class Textures : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(mHarness.Ok()); }
+    render::TextureDX9* Make()
+    {
+        render::Texture* texture = nullptr;
+        EXPECT_EQ(QL_OK, mHarness.mRender->CreateTexture(&texture));
+        mOwned.emplace_back(texture);
+        return static_cast<render::TextureDX9*>(texture);
+    }
+    Harness mHarness{render::HeadlessWindow::Backend::Recording};
+    std::vector<std::unique_ptr<render::Texture>> mOwned;
+};
+
+TEST_F(Textures, AnImageTextureKeepsItsPixelsAndAHitMask)
+{
+    render::TextureDX9* texture = Make();
+    PixelImage image(3, 2, {0xFF010203, 0x00FFFFFF, 0x80000000, 0x09000000, 0x0A000000, 0xFFFFFFFF});
+    ASSERT_EQ(QL_OK, texture->CreateFromImage(image));
+    EXPECT_EQ(3u, texture->GetWidth());
+    EXPECT_EQ(2u, texture->GetHeight());
+    EXPECT_TRUE(texture->IsOpaqueAt(0, 0));
+    EXPECT_FALSE(texture->IsOpaqueAt(1, 0));
+    EXPECT_FALSE(texture->IsOpaqueAt(0, 1)); // alpha 9, below the decoder's threshold
+    EXPECT_TRUE(texture->IsOpaqueAt(1, 1));
+    EXPECT_FALSE(texture->IsOpaqueAt(3, 0)); // x == width
+    EXPECT_FALSE(texture->IsOpaqueAt(-1, 0));
+    EXPECT_FALSE(texture->IsOpaqueAt(0, 2));
+    const std::vector<u8>* data = mHarness.Recording()->TextureData(texture->GetDeviceTexture());
+    ASSERT_NE(nullptr, data);
+    EXPECT_EQ(0xFF010203u, reinterpret_cast<const u32*>(data->data())[0]);
+    EXPECT_EQ(QL_FAIL, texture->Lock(nullptr, nullptr, nullptr)); // image textures cannot be locked
+    EXPECT_EQ(QL_FAIL, texture->Unlock());
+}
+
+TEST_F(Textures, EmptyImagesAndZeroSizesFail)
+{
+    PixelImage empty(0, 0, {});
+    EXPECT_EQ(QL_FAIL, Make()->CreateFromImage(empty));
+    EXPECT_EQ(QL_FAIL, Make()->CreateRenderTarget(0, 16));
+    EXPECT_EQ(QL_FAIL, Make()->CreateDynamic(16, 0));
+}
+
+TEST_F(Textures, RenderTargetsHaveNoMaskAndComeBackEmptyAtTheirSizeAfterAReset)
+{
+    render::TextureDX9* target = Make();
+    ASSERT_EQ(QL_OK, target->CreateRenderTarget(40, 30));
+    EXPECT_TRUE(target->IsRenderTarget());
+    EXPECT_FALSE(target->IsOpaqueAt(0, 0));
+    const gpu::TextureId before = target->GetDeviceTexture();
+    render::RenderDX9& r = *mHarness.mRender;
+    ASSERT_EQ(QL_OK, r.ReleaseRender());
+    EXPECT_EQ(0u, target->GetDeviceTexture());
+    render::RenderInitParam param;
+    param.mWidth = 64;
+    param.mHeight = 64;
+    ASSERT_EQ(QL_OK, r.ResetRender(param));
+    EXPECT_NE(0u, target->GetDeviceTexture());
+    EXPECT_NE(before, target->GetDeviceTexture());
+    EXPECT_EQ(40u, target->GetWidth());
+    EXPECT_EQ(30u, target->GetHeight());
+}
+
+TEST_F(Textures, ImageTexturesSurviveALossUntouched)
+{
+    render::TextureDX9* texture = Make();
+    PixelImage image(1, 1, {0xFFFFFFFF});
+    ASSERT_EQ(QL_OK, texture->CreateFromImage(image));
+    const gpu::TextureId id = texture->GetDeviceTexture();
+    ASSERT_EQ(QL_OK, mHarness.mRender->LostDevice());
+    EXPECT_EQ(id, texture->GetDeviceTexture());
+}
+
+TEST_F(Textures, DynamicTexturesHandOutTheirPixelsAndUploadOnUnlock)
+{
+    render::TextureDX9* texture = Make();
+    ASSERT_EQ(QL_OK, texture->CreateDynamic(5, 3));
+    EXPECT_TRUE(texture->CanLock());
+    u32 count = 0, pitch = 0;
+    void* bits = nullptr;
+    ASSERT_EQ(QL_OK, texture->Lock(&count, &pitch, &bits));
+    EXPECT_EQ(15u, count);
+    EXPECT_EQ(20u, pitch);
+    EXPECT_EQ(QL_FAIL, texture->Lock(&count, &pitch, &bits)); // already locked
+    static_cast<u32*>(bits)[14] = 0x12345678;
+    ASSERT_EQ(QL_OK, texture->Unlock());
+    const std::vector<u8>* data = mHarness.Recording()->TextureData(texture->GetDeviceTexture());
+    ASSERT_NE(nullptr, data);
+    EXPECT_EQ(0x12345678u, reinterpret_cast<const u32*>(data->data())[14]);
+    EXPECT_EQ(QL_FAIL, texture->Update(bits));
+}
+
+// DXT1 data as stored: the texture shows it decoded.
+class Dxt1Image : public render::ImageData
+{
+public:
+    Dxt1Image()
+    {
+        mWidth = 4;
+        mHeight = 4;
+    }
+    QLResultEnum Load(base::Stream*, const std::wstring&) override { return QL_OK; }
+    u32 GetCompression() const override { return 1; }
+    QLResultEnum CopyPixels(u32 pitch, u8* destination, render::HitMask& mask) override
+    {
+        // c0 = pure red, c1 = pure blue; all indices 0 except the last pixel (index 1).
+        const u8 block[8] = {0x00, 0xF8, 0x1F, 0x00, 0x00, 0x00, 0x00, 0x40};
+        EXPECT_EQ(8u, pitch);
+        std::copy(block, block + 8, destination);
+        mask[0] = true;
+        return QL_OK;
+    }
+};
+
+TEST_F(Textures, CompressedImagesAreDecodedOnUpload)
+{
+    render::TextureDX9* texture = Make();
+    Dxt1Image image;
+    ASSERT_EQ(QL_OK, texture->CreateFromImage(image));
+    const auto* pixels = reinterpret_cast<const u32*>(
+        mHarness.Recording()->TextureData(texture->GetDeviceTexture())->data());
+    EXPECT_EQ(0xFFFF0000u, pixels[0]);
+    EXPECT_EQ(0xFF0000FFu, pixels[15]);
+    EXPECT_TRUE(texture->IsOpaqueAt(0, 0));
+}
+} // namespace
