@@ -134,6 +134,22 @@ TEST_F(MusicTest, AskingForTheFadingTrackAgainKeepsIt)
     EXPECT_EQ(Sys().GetCurrentMusic(), "music/a.ogg");
 }
 
+TEST_F(MusicTest, TrackThatEndsDuringItsFadeCanStillBeRestartedAndChanged)
+{
+    Sys().PlayMusic("music/short.ogg");
+    Render(1000);
+    Sys().PlayMusic("music/b.ogg");
+    Render(10000); // the track ends while fading
+    Sys().PlayMusic("music/short.ogg");
+    EXPECT_FALSE(Sys().IsFading());
+    ExpectFrames(Render(100), shortTrack, 0, 100);
+    Render(2 * kFade);
+    EXPECT_EQ(Sys().GetCurrentMusic(), "music/short.ogg") << "the dropped change does not come back";
+    Sys().PlayMusic("music/a.ogg");
+    EXPECT_EQ(Sys().GetCurrentMusic(), "music/a.ogg") << "an ended track is replaced at once";
+    ExpectFrames(Render(100), a, 0, 100);
+}
+
 TEST_F(MusicTest, EmptyNameStopsAtOnce)
 {
     Sys().PlayMusic("music/a.ogg");

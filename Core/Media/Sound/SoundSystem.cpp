@@ -91,6 +91,9 @@ void SoundSystem::PlayFile(const std::string& name)
         }
         if (!name.empty())
         {
+            // Restarting it also drops a change that was waiting for its fade.
+            mFading = false;
+            mNextMusic.clear();
             mAudio->SetVolume(mMusicChannel, mMusicVolume);
             mAudio->Play(mMusicChannel, true);
             return;
