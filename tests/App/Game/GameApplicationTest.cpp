@@ -87,6 +87,8 @@ public:
         return dx ? dynamic_cast<gpu::RecordingDevice*>(dx->GetDevice()) : nullptr;
     }
 
+    using ShellGame::RunPackBuild;
+
     os::NullVideoDriver* mDriver;
     ProbeFrames* mFrames = nullptr;
     int mCloseAfter = 3;
@@ -306,4 +308,33 @@ TEST_F(GameApplicationTest, LostDeviceSkipsTheWholeFrame)
     EXPECT_EQ(game->mFrames->mTicks, ticks); // no frame-manager tick
     EXPECT_EQ(game->mFrameCount, frames);
     EXPECT_EQ(game->Device()->CallsStartingWith("Present").size(), presents);
+}
+
+TEST_F(GameApplicationTest, PackBuildRebuildsEveryMountedPackThenEndsTheProgram)
+{
+    // "--pack" runs from the executable's folder; the build itself is checked here.
+    mData.Write("td/levels/a.xml", "<Level/>");
+    TestGame* game = Make();
+    fs::current_path(mData.Path());
+    file::FileManager::Instance()->mMounts[L"td/"] = L"data.dat";
+    EXPECT_EQ(game->RunPackBuild(L"td"), QL_OK);
+    EXPECT_EQ(game->GetExitCode(), 0);
+    EXPECT_TRUE(game->IsStopping());
+    EXPECT_GT(fs::file_size(mData.Path() / "data.dat"), 0u);
+
+    file::FileManager::Instance()->mMounts[L"missing/"] = L"other.dat";
+    EXPECT_NE(game->RunPackBuild(L"td"), QL_OK);
+    EXPECT_EQ(game->GetExitCode(), 1);
+}
+
+TEST_F(GameApplicationTest, CoordinatesRotateWithinTheWindowByMode)
+{
+    TestGame* game = Make();
+    game->Main();
+    const math::Point2 p(100, 30);
+    EXPECT_EQ(game->ConvertCoordsByMode(p, 1), math::Point2(1366 - 30, 100));
+    EXPECT_EQ(game->ConvertCoordsByMode(p, 3), math::Point2(30, 768 - 100));
+    EXPECT_EQ(game->ConvertCoordsByMode(p, 0), p);
+    EXPECT_EQ(game->ConvertCoordsByMode(p, 2), p);
+    EXPECT_EQ(game->ToGameCoords({0, 0}), math::Point2(-171, 0));
 }
