@@ -14,6 +14,7 @@ struct Mixer::Voice
     u32 position = 0; // next frame of the sample
     bool playing = false;
     bool ended = false; // played to its end: the next Play starts over
+    bool fresh = true;  // nothing read yet: a restart needs no rewind
     float volume = 1.0f;
     bool sliding = false;
     float slideFrom = 0.0f;
@@ -83,7 +84,7 @@ bool Mixer::Play(ChannelId id, bool restart)
     {
         v->position = 0;
         v->ended = false;
-        if (v->stream && !v->stream->Rewind())
+        if (v->stream && !v->fresh && !v->stream->Rewind())
         {
             v->playing = false;
             return false;
@@ -214,6 +215,7 @@ void Mixer::MixVoice(Voice& v, float* out, u32 frames)
     else
     {
         got = v.stream->Read(mScratch.data(), frames);
+        v.fresh = false;
     }
 
     for (u32 i = 0; i < got; ++i)
