@@ -134,6 +134,8 @@ QLResultEnum BuildPack(const std::wstring& folder, const std::wstring& packPath,
     }
     if (result != QL_OK)
         DeleteFile(tempPath);
+    else
+        FileManager::Instance()->ForgetPack(packPath); // its cached offsets belong to the old pack
     return result;
 }
 } // namespace file

@@ -50,6 +50,15 @@ Archiver* FileContainer::ResolveMount(const std::wstring& path, std::wstring& re
     return nullptr;
 }
 
+void FileContainer::ForgetPack(const std::wstring& packPath)
+{
+    auto it = mPacks.find(packPath);
+    if (it == mPacks.end())
+        return;
+    delete it->second;
+    mPacks.erase(it);
+}
+
 FileInfo* FileContainer::GetFileInfo(const std::wstring& path, const std::wstring* extensions, u32 count,
                                      u32* index)
 {

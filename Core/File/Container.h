@@ -65,6 +65,8 @@ public:
     // The pack that serves path, with the rest of the path inside it; null when no mount applies.
     // Mounts are walked in ascending prefix order; the first whose pack this container holds wins.
     Archiver* ResolveMount(const std::wstring& path, std::wstring& rest);
+    // Drops the cached index of a pack (after it was rebuilt), so the next lookup reads it anew.
+    void ForgetPack(const std::wstring& packPath);
 
     // How many packs this container lies inside (0 for loose files).
     virtual int NestingDepth() const { return 0; }

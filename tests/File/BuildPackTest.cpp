@@ -68,6 +68,19 @@ TEST_F(BuildPackTest, RebuildReplacesThePackAndSkipsThePackInsideTheFolder)
     EXPECT_FALSE(pack.Exists(L"data.dat"));
 }
 
+TEST_F(BuildPackTest, MountedPackIsReadAnewAfterARebuild)
+{
+    Write("src/a.txt", "first");
+    ASSERT_EQ(BuildPack(L"src", L"data.dat"), QL_OK);
+    FileManager::Instance()->mMounts[L"td/"] = L"data.dat";
+    EXPECT_EQ(ReadFile(L"td/a.txt"), "first");
+    Write("src/0.txt", "shifts every offset");
+    Write("src/a.txt", "second!");
+    ASSERT_EQ(BuildPack(L"src", L"data.dat"), QL_OK);
+    EXPECT_EQ(ReadFile(L"td/a.txt"), "second!");
+    EXPECT_EQ(ReadFile(L"td/0.txt"), "shifts every offset");
+}
+
 TEST_F(BuildPackTest, MissingFolderFailsAndKeepsTheOldPack)
 {
     WriteGoodPack();
