@@ -1,4 +1,9 @@
 // The read side of a "qlpack" data pack: a container over one pack file.
+//
+// Format, little-endian, no padding: u32 magic length (6), "qlpack", u32 entry count, then per
+// entry {u32 name length L in UTF-16 units, 2L bytes of UTF-16LE name ("/" between folders),
+// u32 size, u32 absolute offset, u8 flag (0), u32 extra (0)} in UTF-16 unit order of the names,
+// then the files' bytes back to back in the same order.
 #pragma once
 
 #include "Core/File/Container.h"
