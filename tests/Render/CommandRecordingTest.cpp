@@ -265,21 +265,26 @@ TEST_F(CommandRecording, UnknownOpcodesAreSkippedAndAShortCommandFails)
     ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
     EXPECT_EQ((std::vector<std::string>{"Present"}), mDevice->Calls());
 
-    // A draw whose arguments were cut off (no end marker follows them).
-    buffer.Rewind();
-    buffer.Resize(0, false);
-    ASSERT_TRUE(buffer.WriteU32(render::CMD_DRAW));
-    ASSERT_TRUE(buffer.WriteU32(render::PRIM_TRIANGLELIST));
-    buffer.Resize(buffer.GetPosition(), true);
-    buffer.Seek(0, 0);
-    u32 opcode = 0;
-    ASSERT_TRUE(buffer.ReadU32(opcode));
-    bool done = false;
-    struct Probe : render::RenderDX9
+    // A draw whose arguments were cut off at the end of the stream.
+    struct ProbeRender : render::RenderDX9
     {
         using render::Render::PlayOne;
-    };
-    EXPECT_EQ(QL_FAIL, static_cast<Probe*>(mRender)->PlayOne(opcode, done));
+    } probe;
+    render::HeadlessWindow window(render::HeadlessWindow::Backend::Recording);
+    render::RenderInitParam param;
+    param.mWidth = param.mHeight = 16;
+    ASSERT_EQ(QL_OK, probe.InitRender(&window, param));
+    CommandBuffer& cut = probe.GetCommandBuffer();
+    ASSERT_TRUE(cut.WriteU32(render::CMD_DRAW));
+    ASSERT_TRUE(cut.WriteU32(render::PRIM_TRIANGLELIST));
+    cut.Resize(cut.GetPosition(), true);
+    cut.Rewind();
+    u32 opcode = 0;
+    ASSERT_TRUE(cut.ReadU32(opcode));
+    bool done = false;
+    EXPECT_EQ(QL_FAIL, probe.PlayOne(opcode, done));
+    EXPECT_FALSE(done);
+    cut.Rewind();
 }
 
 TEST_F(CommandRecording, AFailedPlaybackRewindsSoTheNextFrameDoesNotReplayIt)
