@@ -192,6 +192,18 @@ TEST_F(MusicTest, PlaylistAdvancesAndWrapsAround)
     EXPECT_FALSE(Sys().GetAudio().IsActive(Sys().GetMusicChannel()));
 }
 
+TEST_F(MusicTest, TrackStartedOnceLoopsWhenMadeAPlaylistAndStopsLoopingWhenPlayedOnce)
+{
+    Sys().PlayMusic("music/short.ogg");
+    Sys().SetPlaylist({"music/short.ogg"});
+    Render(static_cast<u32>(shortTrack.size()) + 10);
+    ExpectFrames(Render(100), shortTrack, 0, 100); // now it loops
+    Sys().PlayMusic("music/short.ogg");
+    Render(static_cast<u32>(shortTrack.size()));
+    EXPECT_EQ(Rms(Render(1000)), 0.0) << "played once: it ends";
+    EXPECT_EQ(Sys().GetCurrentMusic(), "music/short.ogg");
+}
+
 TEST_F(MusicTest, MissingTrackDoesNotSilenceMusicForGood)
 {
     audiotest::LogCapture log;

@@ -71,6 +71,7 @@ void SoundSystem::FreeMusic()
     mMusicStream.reset();
     mFading = false;
     mFadeSyncSet = false;
+    mEndSyncSet = false;
 }
 
 void SoundSystem::PlayFile(const std::string& name)
@@ -87,6 +88,7 @@ void SoundSystem::PlayFile(const std::string& name)
                 mNextMusic.clear();
                 mAudio->SetVolume(mMusicChannel, mMusicVolume);
             }
+            FollowPlaylist(name);
             return;
         }
         if (!name.empty())
@@ -94,6 +96,7 @@ void SoundSystem::PlayFile(const std::string& name)
             // Restarting it also drops a change that was waiting for its fade.
             mFading = false;
             mNextMusic.clear();
+            FollowPlaylist(name);
             mAudio->SetVolume(mMusicChannel, mMusicVolume);
             mAudio->Play(mMusicChannel, true);
             return;
@@ -157,21 +160,32 @@ bool SoundSystem::StartMusic(const std::string& name)
     mAudio->SetVolume(mMusicChannel, mMusicVolume);
     mAudio->Play(mMusicChannel, true);
 
-    if (!mPlaylist.empty())
-    {
-        mAudio->SetSync(mMusicChannel, audio::EventKind::StreamEnd,
-                        [this](audio::ChannelId c, audio::EventKind k) { OnMusicSync(c, k); });
-        auto it = std::find(mPlaylist.begin(), mPlaylist.end(), name);
-        mNextMusic = (it == mPlaylist.end() || it + 1 == mPlaylist.end()) ? mPlaylist.front() : *(it + 1);
-    }
+    FollowPlaylist(name);
     mCurrentMusic = name;
     return true;
 }
 
-void SoundSystem::OnMusicSync(audio::ChannelId channel, audio::EventKind)
+void SoundSystem::FollowPlaylist(const std::string& name)
+{
+    if (mPlaylist.empty() || !mMusicChannel)
+        return;
+    if (!mEndSyncSet)
+    {
+        mEndSyncSet = true;
+        mAudio->SetSync(mMusicChannel, audio::EventKind::StreamEnd,
+                        [this](audio::ChannelId c, audio::EventKind k) { OnMusicSync(c, k); });
+    }
+    auto it = std::find(mPlaylist.begin(), mPlaylist.end(), name);
+    mNextMusic = (it == mPlaylist.end() || it + 1 == mPlaylist.end()) ? mPlaylist.front() : *(it + 1);
+}
+
+void SoundSystem::OnMusicSync(audio::ChannelId channel, audio::EventKind kind)
 {
     // A notification of a channel that is no longer the music is stale.
     if (channel != mMusicChannel)
+        return;
+    // The playlist was dropped since the track began: it ends there.
+    if (kind == audio::EventKind::StreamEnd && mPlaylist.empty() && !mFading)
         return;
     std::string next = mNextMusic;
     PlayFile("");

@@ -65,6 +65,8 @@ private:
     void OnMusicSync(audio::ChannelId channel, audio::EventKind kind);
     void FreeMusic();
     bool StartMusic(const std::string& name);
+    // With a playlist: the end-of-track notification (once per channel) and the next name.
+    void FollowPlaylist(const std::string& name);
 
     std::vector<std::string> mPlaylist;
     std::string mCurrentMusic;
@@ -77,5 +79,6 @@ private:
 
     bool mFading = false;
     bool mFadeSyncSet = false; // one slide notification per channel: one fade, one change
+    bool mEndSyncSet = false;
     std::unique_ptr<audio::AudioEngine> mAudio;
 };
