@@ -35,9 +35,10 @@ TEST(SdlDevice, DiskDriverRecordsTheMixAtRealTimePace)
     ASSERT_TRUE(all.ok);
     EXPECT_GT(all.seconds, 0.4);
     EXPECT_LT(all.seconds, 2.0);
-    auto tone = audiotest::MeasureRaw(path, "trim 0 0.25");
+    // The device runs before the sample is played: measure from the first sound on.
+    auto tone = audiotest::MeasureRaw(path, "silence 1 0.005 1% trim 0 0.25");
     EXPECT_GT(tone.rms, 0.2) << "a 0.5 sine has an RMS of 0.35";
-    auto after = audiotest::MeasureRaw(path, "trim 0.35");
+    auto after = audiotest::MeasureRaw(path, "silence 1 0.005 1% trim 0.35");
     EXPECT_LT(after.rms, 0.001) << "silence after the sample";
 }
 
