@@ -1,0 +1,10 @@
+// Measuring commands.
+#include "Core/Media/Font/Font.h"
+
+namespace render
+{
+DrawUntransformedParam<DrawTextParam> Font::MeasureText(const std::wstring* text)
+{
+    return DrawUntransformedParam<DrawTextParam>(DrawTextParam(nullptr, text, this));
+}
+} // namespace render

@@ -1,0 +1,209 @@
+// Image file builders.
+#include "ImageBuilders.h"
+
+#include "Core/Base/StringConvert.h"
+
+#include <png.h>
+
+#include <cstring>
+#include <fstream>
+#include <stdexcept>
+
+namespace imagetest
+{
+namespace
+{
+void PutU16(Bytes& out, u32 v)
+{
+    out.push_back(static_cast<u8>(v));
+    out.push_back(static_cast<u8>(v >> 8));
+}
+void PutU32(Bytes& out, u32 v)
+{
+    PutU16(out, v & 0xFFFF);
+    PutU16(out, v >> 16);
+}
+void PngWrite(png_structp png, png_bytep data, png_size_t size)
+{
+    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + size);
+}
+void PngFlush(png_structp) {}
+} // namespace
+
+Bytes EncodePng(u32 width, u32 height, const std::vector<u32>& argb, bool withAlpha)
+{
+    Bytes out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png)))
+    {
+        png_destroy_write_struct(&png, &info);
+        throw std::runtime_error("png encoding failed");
+    }
+    png_set_write_fn(png, &out, PngWrite, PngFlush);
+    png_set_IHDR(png, info, width, height, 8, withAlpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    const u32 channels = withAlpha ? 4 : 3;
+    std::vector<u8> row(width * channels);
+    for (u32 y = 0; y < height; ++y)
+    {
+        for (u32 x = 0; x < width; ++x)
+        {
+            const u32 p = argb[y * width + x];
+            row[x * channels + 0] = static_cast<u8>(p >> 16);
+            row[x * channels + 1] = static_cast<u8>(p >> 8);
+            row[x * channels + 2] = static_cast<u8>(p);
+            if (withAlpha)
+                row[x * channels + 3] = static_cast<u8>(p >> 24);
+        }
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+Bytes EncodeTga(u32 width, u32 height, const std::vector<u32>& argb, bool bottomUp)
+{
+    Bytes out = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    PutU16(out, width);
+    PutU16(out, height);
+    out.push_back(32);
+    out.push_back(static_cast<u8>(8 | (bottomUp ? 0 : 0x20))); // alpha bits, top-left origin flag
+    for (u32 r = 0; r < height; ++r)
+    {
+        const u32 y = bottomUp ? height - 1 - r : r;
+        for (u32 x = 0; x < width; ++x)
+            PutU32(out, argb[y * width + x]); // B, G, R, A
+    }
+    return out;
+}
+
+Bytes EncodeBmp(u32 width, u32 height, const std::vector<u32>& argb)
+{
+    const u32 rowSize = (width * 3 + 3) & ~3u;
+    Bytes out = {'B', 'M'};
+    PutU32(out, 54 + rowSize * height);
+    PutU32(out, 0);
+    PutU32(out, 54);
+    PutU32(out, 40);
+    PutU32(out, width);
+    PutU32(out, height); // positive: bottom-up
+    PutU16(out, 1);
+    PutU16(out, 24);
+    PutU32(out, 0);
+    PutU32(out, rowSize * height);
+    PutU32(out, 2835);
+    PutU32(out, 2835);
+    PutU32(out, 0);
+    PutU32(out, 0);
+    for (u32 r = 0; r < height; ++r)
+    {
+        const u32 y = height - 1 - r;
+        for (u32 x = 0; x < width; ++x)
+        {
+            const u32 p = argb[y * width + x];
+            out.push_back(static_cast<u8>(p));
+            out.push_back(static_cast<u8>(p >> 8));
+            out.push_back(static_cast<u8>(p >> 16));
+        }
+        for (u32 pad = width * 3; pad < rowSize; ++pad)
+            out.push_back(0);
+    }
+    return out;
+}
+
+Bytes EncodeDds(u32 width, u32 height, const char* fourCc, const Bytes& data, u32 mipCount, u32 bitCount)
+{
+    Bytes out = {'D', 'D', 'S', ' '};
+    Bytes header(124, 0);
+    auto set = [&header](u32 offset, u32 value) {
+        for (int i = 0; i < 4; ++i)
+            header[offset + i] = static_cast<u8>(value >> (8 * i));
+    };
+    set(0, 124);
+    set(4, 0x1007 | (mipCount > 1 ? 0x20000 : 0));
+    set(8, height);
+    set(12, width);
+    set(24, mipCount);
+    set(72, 32);
+    if (fourCc)
+    {
+        set(76, 4);
+        std::memcpy(&header[80], fourCc, 4);
+    }
+    else
+    {
+        set(76, 0x41);
+        set(84, bitCount);
+        set(88, 0x00FF0000);
+        set(92, 0x0000FF00);
+        set(96, 0x000000FF);
+        set(100, 0xFF000000);
+    }
+    set(104, 0x1000);
+    out.insert(out.end(), header.begin(), header.end());
+    out.insert(out.end(), data.begin(), data.end());
+    return out;
+}
+
+Bytes ArgbBytes(const std::vector<u32>& argb)
+{
+    Bytes out;
+    for (u32 p : argb)
+        PutU32(out, p);
+    return out;
+}
+
+Bytes Dxt1Block(u16 colour0, u16 colour1, const u8 indices[16])
+{
+    Bytes out;
+    PutU16(out, colour0);
+    PutU16(out, colour1);
+    u32 bits = 0;
+    for (u32 i = 0; i < 16; ++i)
+        bits |= static_cast<u32>(indices[i] & 3) << (2 * i);
+    PutU32(out, bits);
+    return out;
+}
+
+Bytes Dxt3Block(const u8 alphas[16], u16 colour0, u16 colour1, const u8 indices[16])
+{
+    Bytes out;
+    for (u32 i = 0; i < 16; i += 2)
+        out.push_back(static_cast<u8>((alphas[i] & 15) | (alphas[i + 1] & 15) << 4));
+    Bytes colour = Dxt1Block(colour0, colour1, indices);
+    out.insert(out.end(), colour.begin(), colour.end());
+    return out;
+}
+
+Bytes Dxt5Block(u8 alpha0, u8 alpha1, const u8 alphaIndices[16], u16 colour0, u16 colour1, const u8 indices[16])
+{
+    Bytes out = {alpha0, alpha1};
+    u64 bits = 0;
+    for (u32 i = 0; i < 16; ++i)
+        bits |= static_cast<u64>(alphaIndices[i] & 7) << (3 * i);
+    for (u32 i = 0; i < 6; ++i)
+        out.push_back(static_cast<u8>(bits >> (8 * i)));
+    Bytes colour = Dxt1Block(colour0, colour1, indices);
+    out.insert(out.end(), colour.begin(), colour.end());
+    return out;
+}
+
+Bytes RepeatBlock(const Bytes& block, u32 width, u32 height)
+{
+    Bytes out;
+    const u32 blocks = ((width + 3) / 4) * ((height + 3) / 4);
+    for (u32 i = 0; i < blocks; ++i)
+        out.insert(out.end(), block.begin(), block.end());
+    return out;
+}
+
+void WriteFile(const std::wstring& path, const Bytes& bytes)
+{
+    std::ofstream file(base::WStringToString(path, 1), std::ios::binary);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+} // namespace imagetest
