@@ -25,6 +25,8 @@ bool Reader::Fill()
 
 u64 Reader::Read(void* destination, u64 count)
 {
+    if (count == 0)
+        return 0;
     u8* out = static_cast<u8*>(destination);
     u64 done = 0;
     u32 buffered = mBufferFill - mBufferPos;
