@@ -1,0 +1,379 @@
+// The drawing context on the recording device: commands, quads, transforms, colours and state.
+#include "GraphicsFixture.h"
+
+#include "Core/Base/Box.h"
+#include "Core/Media/Image/ImageFactory.h"
+#include "Core/Media/Image/RenderTarget.h"
+#include "Core/Render/Shader.h"
+#include "Core/Render/Transform3D.h"
+
+#include <cmath>
+
+using namespace graphicstest;
+using rendertest::Only;
+
+namespace
+{
+class DrawCommands : public GraphicsFixture
+{
+};
+
+u32 TotalPrimitives(const std::vector<rendertest::Command>& commands)
+{
+    u32 total = 0;
+    for (const auto& c : Only(commands, render::CMD_DRAW_INDEXED))
+        total += static_cast<u32>(c.args[3]);
+    for (const auto& c : Only(commands, render::CMD_DRAW))
+        total += static_cast<u32>(c.args[2]);
+    return total;
+}
+} // namespace
+
+TEST_F(DrawCommands, ATranslatedCommandDrawsOnceWithTheOffset)
+{
+    render::Image* image = MakeImage(5, 4);
+    {
+        auto command = mGraphics->DrawImage(image);
+        {
+            auto moved = command.Translate(10.0f, 20.0f);
+            EXPECT_FALSE(command.IsPending());
+            EXPECT_TRUE(moved.IsPending());
+        }
+    }
+    const render::SVertex2D* vertices = CacheVertices<render::SVertex2D>();
+    ASSERT_NE(nullptr, vertices);
+    const auto commands = EndAndDecode();
+    const auto draws = Only(commands, render::CMD_DRAW_INDEXED);
+    ASSERT_EQ(1u, draws.size());
+    EXPECT_EQ(2u, draws[0].args[3]) << "one quad";
+    const render::SVertex2D* v = vertices + draws[0].args[4];
+    EXPECT_FLOAT_EQ(9.5f, v[0].x);
+    EXPECT_FLOAT_EQ(19.5f, v[0].y);
+    EXPECT_FLOAT_EQ(14.5f, v[2].x);
+    EXPECT_FLOAT_EQ(23.5f, v[2].y);
+}
+
+TEST_F(DrawCommands, DrawImageToRectScalesTheSourceOntoTheDestination)
+{
+    render::Image* image = MakeImage(40, 40);
+    const float source[4] = {10.0f, 10.0f, 10.0f, 20.0f};
+    const float destination[4] = {100.0f, 50.0f, 20.0f, 40.0f};
+    auto command = mGraphics->DrawImageToRect(image, source, destination);
+    CaptureTransformer capture(&command);
+    ASSERT_EQ(QL_OK, command->Draw(&capture));
+    command.Cancel();
+    ASSERT_EQ(4u, capture.mSeen.size());
+    EXPECT_FLOAT_EQ(100.0f, capture.mSeen[0].x);
+    EXPECT_FLOAT_EQ(50.0f, capture.mSeen[0].y);
+    EXPECT_FLOAT_EQ(120.0f, capture.mSeen[2].x);
+    EXPECT_FLOAT_EQ(90.0f, capture.mSeen[2].y);
+    EXPECT_FLOAT_EQ(0.25f, capture.mSeen[0].u);
+    EXPECT_FLOAT_EQ(0.75f, capture.mSeen[2].v);
+    // Every final vertex lies half a pixel up and left, with z = 0.
+    const render::SVertex2D* final = capture.Quad();
+    EXPECT_FLOAT_EQ(99.5f, final[0].x);
+    EXPECT_FLOAT_EQ(89.5f, final[2].y);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(0.0f, final[i].z);
+}
+
+TEST_F(DrawCommands, ZeroSizedSourceOrMissingImageDrawsNothing)
+{
+    render::Image* image = MakeImage(8, 8);
+    const float empty[4] = {0.0f, 0.0f, 0.0f, 8.0f};
+    const float destination[4] = {0.0f, 0.0f, 16.0f, 16.0f};
+    {
+        auto scaled = mGraphics->DrawImageToRect(image, empty, destination);
+        EXPECT_FALSE(scaled.IsPending());
+        auto missing = mGraphics->DrawImage(nullptr);
+        EXPECT_EQ(QL_FAIL, missing->Draw(&missing));
+    }
+    EXPECT_EQ(0u, TotalPrimitives(EndAndDecode()));
+}
+
+TEST_F(DrawCommands, AlignmentAndFlipsShapeTheQuad)
+{
+    render::Image* image = MakeImage(5, 4);
+    auto command = mGraphics->DrawImage(image);
+    command->mAlignH = 2;
+    command->mAlignV = 1;
+    command->mFlipH = true;
+    command->mFlipV = true;
+    CaptureTransformer capture;
+    ASSERT_EQ(QL_OK, command->Draw(&capture));
+    command.Cancel();
+    const auto& v = capture.mSeen;
+    EXPECT_FLOAT_EQ(-2.5f, v[0].x);
+    EXPECT_FLOAT_EQ(2.5f, v[1].x);
+    EXPECT_FLOAT_EQ(-4.0f, v[0].y);
+    EXPECT_FLOAT_EQ(0.0f, v[2].y);
+    // Both pairs of texture coordinates swapped.
+    EXPECT_FLOAT_EQ(1.0f, v[0].u);
+    EXPECT_FLOAT_EQ(1.0f, v[0].v);
+    EXPECT_FLOAT_EQ(0.0f, v[2].u);
+    EXPECT_FLOAT_EQ(0.0f, v[2].v);
+}
+
+TEST_F(DrawCommands, ColoursAreClampedAndTheTintRidesInTheSpecular)
+{
+    render::Image* image = MakeImage(2, 2);
+    mGraphics->SetColorRGBA(1.5f, -0.5f, 0.5f, 1.0f);
+    mGraphics->SetTint(0.5f);
+    auto command = mGraphics->DrawImage(image);
+    CaptureTransformer capture;
+    ASSERT_EQ(QL_OK, command->Draw(&capture));
+    command.Cancel();
+    EXPECT_EQ(0xFFFF007Fu, capture.mSeen[0].diffuse);
+    EXPECT_EQ(0x00007F80u, capture.mSeen[3].specular); // t = 127: 127 << 8 | 128
+    mGraphics->SetTint(0.0f);
+    EXPECT_EQ(0x000000FFu, mGraphics->GetTintSpecular());
+}
+
+TEST_F(DrawCommands, ScaleAfterTranslateAndRotatedTransforms)
+{
+    render::Image* image = MakeImage(4, 4);
+    {
+        auto command = mGraphics->DrawImage(image).Translate(1.0f, 2.0f).ScaleUniform(3.0f);
+        CaptureTransformer capture(&command);
+        ASSERT_EQ(QL_OK, command->Draw(&capture));
+        command.Cancel();
+        EXPECT_FLOAT_EQ(3.0f, capture.mSeen[0].x); // (0 + 1) x 3
+        EXPECT_FLOAT_EQ(15.0f, capture.mSeen[2].x); // (4 + 1) x 3
+        EXPECT_FLOAT_EQ(18.0f, capture.mSeen[2].y); // (4 + 2) x 3
+    }
+    {
+        math::Transform2D quarter;
+        quarter.Rotate(static_cast<float>(M_PI / 2));
+        auto command = mGraphics->DrawImage(image).Transform(quarter);
+        CaptureTransformer capture(&command);
+        ASSERT_EQ(QL_OK, command->Draw(&capture));
+        command.Cancel();
+        // A rotated transform maps through its matrix: (4, 0) goes where the transform sends it.
+        float x = 0.0f, y = 0.0f;
+        quarter.TransformPoint(4.0f, 0.0f, x, y);
+        EXPECT_NEAR(0.0f, x, 1e-5f);
+        EXPECT_NEAR(4.0f, std::fabs(y), 1e-5f);
+        EXPECT_NEAR(x, capture.mSeen[1].x, 1e-5f);
+        EXPECT_NEAR(y, capture.mSeen[1].y, 1e-5f);
+    }
+}
+
+TEST_F(DrawCommands, TheContextTransformMovesEveryDraw)
+{
+    render::Image* image = MakeImage(4, 4);
+    math::Transform3D world;
+    world.Translate(5.0f, 6.0f, 7.0f);
+    mGraphics->mTransform = &world;
+    auto command = mGraphics->DrawImage(image);
+    CaptureTransformer capture;
+    ASSERT_EQ(QL_OK, command->Draw(&capture));
+    command.Cancel();
+    const render::SVertex2D* final = capture.Quad();
+    EXPECT_FLOAT_EQ(4.5f, final[0].x);
+    EXPECT_FLOAT_EQ(5.5f, final[0].y);
+    EXPECT_EQ(0.0f, final[0].z);
+}
+
+TEST_F(DrawCommands, CustomGeometryCountsPrimitivesByType)
+{
+    EXPECT_EQ(2u, render::PrimitiveCount(render::PRIM_TRIANGLELIST, 7));
+    EXPECT_EQ(5u, render::PrimitiveCount(render::PRIM_TRIANGLESTRIP, 7));
+    EXPECT_EQ(5u, render::PrimitiveCount(render::PRIM_TRIANGLEFAN, 7));
+    EXPECT_EQ(3u, render::PrimitiveCount(render::PRIM_LINELIST, 7));
+    EXPECT_EQ(6u, render::PrimitiveCount(render::PRIM_LINESTRIP, 7));
+    EXPECT_EQ(0u, render::PrimitiveCount(render::PRIM_TRIANGLESTRIP, 1));
+
+    for (u32 type : {render::PRIM_TRIANGLELIST, render::PRIM_TRIANGLESTRIP})
+    {
+        render::SVertexGeom* v = nullptr;
+        u32 first = 0;
+        render::Buffer* buffer = nullptr;
+        ASSERT_EQ(QL_OK, mGraphics->AllocateVertices<render::SVertexGeom>(7, &v, &first, &buffer));
+        for (u32 i = 0; i < 7; ++i)
+            v[i] = {static_cast<float>(i), static_cast<float>(i % 2), 0.0f, 0xFFFFFFFF};
+        mGraphics->DrawGeometry(type, v, first, 7, buffer, mGraphics->GetGeomShader());
+    }
+    const auto draws = Only(EndAndDecode(), render::CMD_DRAW);
+    ASSERT_EQ(2u, draws.size());
+    EXPECT_EQ(2u, draws[0].args[2]);
+    EXPECT_EQ(5u, draws[1].args[2]);
+}
+
+TEST_F(DrawCommands, LinesAndRectanglesUseTheGeometryShader)
+{
+    mGraphics->SetColorRGBA(1.0f, 0.0f, 0.0f, 1.0f);
+    mGraphics->DrawLine(1.0f, 2.0f, 30.0f, 2.0f);
+    mGraphics->FillRect(4.0f, 5.0f, 10.0f, 6.0f);
+    const render::SVertexGeom* vertices = CacheVertices<render::SVertexGeom>();
+    ASSERT_NE(nullptr, vertices);
+    const auto commands = EndAndDecode();
+    ASSERT_EQ(1u, Only(commands, render::CMD_DRAW).size());
+    const auto indexed = Only(commands, render::CMD_DRAW_INDEXED);
+    ASSERT_EQ(1u, indexed.size());
+    EXPECT_EQ(2u, indexed[0].args[3]);
+    const render::SVertexGeom* rect = vertices + indexed[0].args[4];
+    EXPECT_FLOAT_EQ(3.5f, rect[0].x);
+    EXPECT_FLOAT_EQ(13.5f, rect[2].x);
+    EXPECT_FLOAT_EQ(10.5f, rect[2].y);
+    EXPECT_EQ(0xFFFF0000u, rect[1].diffuse);
+    const auto shaders = Only(commands, render::CMD_SET_SHADER);
+    ASSERT_FALSE(shaders.empty());
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(mGraphics->GetGeomShader()->GetImpl()), shaders.back().args[0]);
+}
+
+TEST_F(DrawCommands, WithoutCacheRoomLinesAndRectanglesDrawNothing)
+{
+    ASSERT_EQ(QL_OK, mRender->EndScene()); // the caches leave their frame
+    {
+        auto line = mGraphics->DrawLine(0.0f, 0.0f, 5.0f, 5.0f);
+        EXPECT_EQ(QL_FAIL, line->Draw(&line));
+        auto rect = mGraphics->FillRect(0.0f, 0.0f, 5.0f, 5.0f);
+        EXPECT_EQ(QL_FAIL, rect->Draw(&rect));
+        auto image = mGraphics->DrawImage(MakeImage(2, 2));
+        EXPECT_EQ(QL_FAIL, image->Draw(&image));
+    }
+    EXPECT_EQ(0u, TotalPrimitives(rendertest::Decode(mRender->GetCommandBuffer())));
+}
+
+TEST_F(DrawCommands, AChangedBlendModeReachesTheRenderBetweenDraws)
+{
+    render::Image* image = MakeImage(2, 2);
+    mGraphics->DrawImage(image);
+    mGraphics->SetBlendMode(render::BLEND_ADDITIVE);
+    mGraphics->DrawImage(image);
+    const auto commands = EndAndDecode();
+    std::vector<u64> modes;
+    for (const auto& c : Only(commands, render::CMD_SET_BLEND_MODE))
+        modes.push_back(c.args[0]);
+    ASSERT_FALSE(modes.empty());
+    EXPECT_EQ(static_cast<u64>(render::BLEND_ADDITIVE), modes.back());
+    EXPECT_EQ(2u, Only(commands, render::CMD_DRAW_INDEXED).size()) << "the blend change splits the draws";
+}
+
+TEST_F(DrawCommands, ShaderModesSwitchOnlyBetweenTheBuiltInShaders)
+{
+    render::Shader* multiply = mGraphics->GetTexturedShader();
+    EXPECT_EQ(QL_OK, mGraphics->SetShaderMode(3));
+    EXPECT_EQ(multiply, mGraphics->GetTexturedShader());
+    EXPECT_EQ(1u, mGraphics->GetShaderMode());
+    EXPECT_EQ(QL_OK, mGraphics->SetShaderMode(2));
+    EXPECT_NE(multiply, mGraphics->GetTexturedShader());
+    EXPECT_EQ(QL_OK, mGraphics->SetShader(nullptr));
+    EXPECT_EQ(0u, mGraphics->GetShaderMode());
+    EXPECT_EQ(multiply, mGraphics->GetTexturedShader());
+}
+
+TEST_F(DrawCommands, ClipRectanglesAreTruncatedOnlyWhenRecorded)
+{
+    const float clip[4] = {10.7f, 0.0f, 100.9f, 50.0f};
+    mGraphics->SetClipRect(clip);
+    EXPECT_FLOAT_EQ(10.7f, mGraphics->GetState().mScissorX);
+    mGraphics->FillRect(0.0f, 0.0f, 4.0f, 4.0f);
+    const auto rects = Only(EndAndDecode(), render::CMD_SET_SCISSOR_RECT);
+    ASSERT_EQ(1u, rects.size());
+    EXPECT_EQ((std::vector<u64>{10, 0, 100, 50}), rects[0].args);
+}
+
+TEST(DrawMapping, ClipRectanglesFollowTheRendersPixelMapping)
+{
+    render::HeadlessWindow window(render::HeadlessWindow::Backend::Recording);
+    render::RenderDX9 render;
+    render::RenderInitParam param;
+    param.mWidth = 1024;
+    param.mHeight = 768;
+    param.mScaleX = param.mScaleY = 0.5f;
+    ASSERT_EQ(QL_OK, render.InitRender(&window, param));
+    ASSERT_EQ(QL_OK, render.BeginScene());
+    {
+        render::Graphics graphics(&render);
+        EXPECT_FLOAT_EQ(0.5f, graphics.GetState().mScaleX);
+        const float clip[4] = {40.0f, 0.0f, 940.0f, 768.0f};
+        graphics.SetClipRect(clip);
+        graphics.FillRect(0.0f, 0.0f, 4.0f, 4.0f);
+    }
+    ASSERT_EQ(QL_OK, render.EndScene());
+    const auto rects = Only(rendertest::Decode(render.GetCommandBuffer()), render::CMD_SET_SCISSOR_RECT);
+    ASSERT_EQ(1u, rects.size());
+    EXPECT_EQ((std::vector<u64>{20, 0, 470, 384}), rects[0].args);
+    render.ExecuteCommands();
+}
+
+TEST_F(DrawCommands, ARenderTargetContextInsideAnOpenSceneLeavesTheSceneAlone)
+{
+    render::RenderTarget* target = nullptr;
+    ASSERT_EQ(QL_OK, render::CreateRenderTarget(mRender, 16, 16, &target, 1));
+    std::unique_ptr<render::RenderTarget> owner(target);
+    {
+        render::Graphics inTarget(target);
+        EXPECT_FALSE(inTarget.HasBegunScene());
+        EXPECT_EQ(target->GetTexture(), inTarget.GetState().mTarget);
+        EXPECT_EQ(&target->GetProjection(), inTarget.GetProjection());
+        inTarget.FillRect(0.0f, 0.0f, 4.0f, 4.0f);
+    }
+    EXPECT_TRUE(mRender->IsInScene());
+    const auto commands = EndAndDecode();
+    EXPECT_EQ(1u, Only(commands, render::CMD_BEGIN_SCENE).size());
+    EXPECT_EQ(1u, Only(commands, render::CMD_END_SCENE).size());
+    EXPECT_EQ(1u, Only(commands, render::CMD_SET_TARGET).size());
+}
+
+TEST_F(DrawCommands, ARenderTargetContextOutsideASceneBeginsAndEndsOne)
+{
+    render::RenderTarget* target = nullptr;
+    ASSERT_EQ(QL_OK, render::CreateRenderTarget(mRender, 16, 16, &target, 1));
+    std::unique_ptr<render::RenderTarget> owner(target);
+    ASSERT_EQ(QL_OK, mRender->EndScene());
+    ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
+    {
+        render::Graphics inTarget(target);
+        EXPECT_TRUE(inTarget.HasBegunScene());
+        EXPECT_TRUE(mRender->IsInScene());
+    }
+    EXPECT_FALSE(mRender->IsInScene());
+}
+
+namespace
+{
+struct ParticleCall
+{
+    render::ParticleEmitter* emitter = nullptr;
+    render::DrawParam* transformer = nullptr;
+    math::Box* bounds = nullptr;
+    int calls = 0;
+};
+ParticleCall gParticleCall;
+
+QLResultEnum FakeParticleRender(render::ParticleEmitter* emitter, render::Graphics*, render::DrawParam* transformer,
+                                math::Box* bounds, math::Box*, u32* drawn)
+{
+    gParticleCall.emitter = emitter;
+    gParticleCall.transformer = transformer;
+    gParticleCall.bounds = bounds;
+    ++gParticleCall.calls;
+    *drawn = 12;
+    return QL_OK;
+}
+} // namespace
+
+TEST_F(DrawCommands, ParticlesDrawThroughTheParticleCodeWithTheCommandsTransform)
+{
+    render::DrawParticlesParam::SetRenderFunction(FakeParticleRender);
+    gParticleCall = ParticleCall();
+    auto* emitter = reinterpret_cast<render::ParticleEmitter*>(0x1234);
+    u32 drawn = 0;
+    math::Box bounds;
+    {
+        math::Transform2D move;
+        move.Translate(3.0f, 4.0f);
+        auto command = mGraphics->DrawParticles(emitter).Transform(move);
+        command->mOutDrawn = &drawn;
+        command->mOutBounds = &bounds;
+        EXPECT_EQ(0, gParticleCall.calls);
+    }
+    render::DrawParticlesParam::SetRenderFunction(nullptr);
+    EXPECT_EQ(1, gParticleCall.calls);
+    EXPECT_EQ(emitter, gParticleCall.emitter);
+    EXPECT_EQ(&bounds, gParticleCall.bounds);
+    EXPECT_EQ(12u, drawn);
+    ASSERT_NE(nullptr, gParticleCall.transformer);
+}
