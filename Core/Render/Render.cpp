@@ -28,6 +28,16 @@ u32 VerticesPerPrimitive(u32 type)
     }
 }
 
+// The target and the pixel mapping that goes with it.
+void CopyTarget(RenderState& to, const RenderState& from)
+{
+    to.mTarget = from.mTarget;
+    to.mScaleX = from.mScaleX;
+    to.mScaleY = from.mScaleY;
+    to.mOffsetX = from.mOffsetX;
+    to.mOffsetY = from.mOffsetY;
+}
+
 template <class T> void Unregister(std::vector<T*>& registry, T* object)
 {
     auto it = std::find(registry.begin(), registry.end(), object);
@@ -242,15 +252,7 @@ QLResultEnum Render::ApplyState(const RenderState* state, bool force)
     if (state == mLastApplied && !force)
         return QL_OK;
     mLastApplied = state;
-    if (state->mTarget != mPending.mTarget)
-    {
-        mPending.mTarget = state->mTarget;
-        mPending.mScaleX = state->mScaleX;
-        mPending.mScaleY = state->mScaleY;
-        mPending.mOffsetX = state->mOffsetX;
-        mPending.mOffsetY = state->mOffsetY;
-        mStateChanged = true;
-    }
+    SetTarget(state);
     if (state->mShader != mPending.mShader)
         mPending.mShader = state->mShader, mStateChanged = true;
     if (state->mVertexBuffer != mPending.mVertexBuffer)
@@ -282,17 +284,18 @@ void Render::SetTarget(const RenderState* state)
 {
     if (state->mTarget == mPending.mTarget)
         return;
-    mPending.mTarget = state->mTarget;
-    mPending.mScaleX = state->mScaleX;
-    mPending.mScaleY = state->mScaleY;
-    mPending.mOffsetX = state->mOffsetX;
-    mPending.mOffsetY = state->mOffsetY;
+    CopyTarget(mPending, *state);
     mStateChanged = true;
+}
+
+bool Render::IsStatePending() const
+{
+    return mStateChanged || (mPending.mShader && mPending.mShader->AreVariablesChanged());
 }
 
 QLResultEnum Render::Draw(u32 type, u32 start, u32 count)
 {
-    const bool statePending = mStateChanged || (mPending.mShader && mPending.mShader->AreVariablesChanged());
+    const bool statePending = IsStatePending();
     const u32 perPrimitive = VerticesPerPrimitive(type);
     if (!mPendingIndexed && mPendingType == type && mPendingCount != 0 && perPrimitive != 0 &&
         mPendingStart + mPendingCount * perPrimitive == start && !statePending)
@@ -300,23 +303,12 @@ QLResultEnum Render::Draw(u32 type, u32 start, u32 count)
         mPendingCount += count;
         return QL_OK;
     }
-    QLResultEnum result = FlushDraw();
-    if (result != QL_OK)
-        return result;
-    if (statePending && (result = FlushState()) != QL_OK)
-        return result;
-    mPendingIndexed = false;
-    mPendingType = type;
-    mPendingStart = start;
-    mPendingCount = count;
-    mPendingMinVertex = 0;
-    mPendingVertexCount = 0;
-    return QL_OK;
+    return StartDraw(statePending, false, type, start, count, 0, 0);
 }
 
 QLResultEnum Render::DrawIndexed(u32 type, u32 startIndex, u32 count, u32 minVertex, u32 vertexCount)
 {
-    const bool statePending = mStateChanged || (mPending.mShader && mPending.mShader->AreVariablesChanged());
+    const bool statePending = IsStatePending();
     const u32 perPrimitive = VerticesPerPrimitive(type);
     if (mPendingIndexed && mPendingType == type && mPendingCount != 0 && perPrimitive != 0 &&
         mPendingStart + mPendingCount * perPrimitive == startIndex && !statePending)
@@ -328,14 +320,20 @@ QLResultEnum Render::DrawIndexed(u32 type, u32 startIndex, u32 count, u32 minVer
         mPendingCount += count;
         return QL_OK;
     }
+    return StartDraw(statePending, true, type, startIndex, count, minVertex, vertexCount);
+}
+
+QLResultEnum Render::StartDraw(bool statePending, bool indexed, u32 type, u32 start, u32 count, u32 minVertex,
+                               u32 vertexCount)
+{
     QLResultEnum result = FlushDraw();
     if (result != QL_OK)
         return result;
     if (statePending && (result = FlushState()) != QL_OK)
         return result;
-    mPendingIndexed = true;
+    mPendingIndexed = indexed;
     mPendingType = type;
-    mPendingStart = startIndex;
+    mPendingStart = start;
     mPendingCount = count;
     mPendingMinVertex = minVertex;
     mPendingVertexCount = vertexCount;
@@ -378,13 +376,7 @@ QLResultEnum Render::FlushState()
                 return result;
         }
         if (mTargetRecorded || mCurrent.mTarget != mPending.mTarget)
-        {
-            mCurrent.mTarget = mPending.mTarget;
-            mCurrent.mScaleX = mPending.mScaleX;
-            mCurrent.mScaleY = mPending.mScaleY;
-            mCurrent.mOffsetX = mPending.mOffsetX;
-            mCurrent.mOffsetY = mPending.mOffsetY;
-        }
+            CopyTarget(mCurrent, mPending);
         // A target change recorded since the last flush (here or by Clear) may reset device state.
         const bool targetChanged = mTargetRecorded;
         mTargetRecorded = false;
@@ -528,6 +520,22 @@ QLResultEnum Render::ExecuteCommands()
     return result;
 }
 
+template <class T> QLResultEnum Render::PlayPointer(QLResultEnum (Render::*operation)(T*))
+{
+    T* object = nullptr;
+    if (!mCommands.ReadPointer(object))
+        return QL_FAIL;
+    return (this->*operation)(object);
+}
+
+QLResultEnum Render::PlayWord(QLResultEnum (Render::*operation)(u32))
+{
+    u32 word = 0;
+    if (!mCommands.ReadU32(word))
+        return QL_FAIL;
+    return (this->*operation)(word);
+}
+
 QLResultEnum Render::PlayOne(u32 opcode, bool& done)
 {
     CommandBuffer& s = mCommands;
@@ -551,21 +559,11 @@ QLResultEnum Render::PlayOne(u32 opcode, bool& done)
     case CMD_PRESENT:
         return DoPresent();
     case CMD_SET_TARGET:
-    {
-        Texture* target = nullptr;
-        if (!s.ReadPointer(target))
-            return QL_FAIL;
-        return SetRenderTarget(target);
-    }
+        return PlayPointer<Texture>(&Render::SetRenderTarget);
     case CMD_SET_BACK_BUFFER:
         return SetRenderTarget(nullptr);
     case CMD_SET_SHADER:
-    {
-        ShaderImpl* shader = nullptr;
-        if (!s.ReadPointer(shader))
-            return QL_FAIL;
-        return SetShader(shader);
-    }
+        return PlayPointer<ShaderImpl>(&Render::SetShader);
     case CMD_SET_VARIABLES:
     {
         ShaderImpl* shader = nullptr;
@@ -574,33 +572,13 @@ QLResultEnum Render::PlayOne(u32 opcode, bool& done)
         return shader->ReplayVariables(s);
     }
     case CMD_SET_VERTEX_FORMAT:
-    {
-        u32 id = 0;
-        if (!s.ReadU32(id))
-            return QL_FAIL;
-        return SetVertexFormat(id);
-    }
+        return PlayWord(&Render::SetVertexFormat);
     case CMD_SET_VERTEX_BUFFER:
-    {
-        Buffer* buffer = nullptr;
-        if (!s.ReadPointer(buffer))
-            return QL_FAIL;
-        return SetVertexBuffer(buffer);
-    }
+        return PlayPointer<Buffer>(&Render::SetVertexBuffer);
     case CMD_SET_INDEX_BUFFER:
-    {
-        Buffer* buffer = nullptr;
-        if (!s.ReadPointer(buffer))
-            return QL_FAIL;
-        return SetIndexBuffer(buffer);
-    }
+        return PlayPointer<Buffer>(&Render::SetIndexBuffer);
     case CMD_SET_BLEND_MODE:
-    {
-        u32 mode = 0;
-        if (!s.ReadU32(mode))
-            return QL_FAIL;
-        return SetBlendMode(mode);
-    }
+        return PlayWord(&Render::SetBlendMode);
     case CMD_ENABLE_SCISSOR:
     {
         u8 enabled = 0;

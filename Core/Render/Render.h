@@ -166,6 +166,12 @@ protected:
     void RunDeferredDeletes();
     QLResultEnum RecordTarget(Texture* target);
     QLResultEnum PlayOne(u32 opcode, bool& done);
+    template <class T> QLResultEnum PlayPointer(QLResultEnum (Render::*operation)(T*));
+    QLResultEnum PlayWord(QLResultEnum (Render::*operation)(u32));
+    bool IsStatePending() const;
+    // Flushes what is pending and makes this draw the pending one.
+    QLResultEnum StartDraw(bool statePending, bool indexed, u32 type, u32 start, u32 count, u32 minVertex,
+                           u32 vertexCount);
 
     // Behaviour flags (the backend sets them).
     bool mResetStateEveryScene = false;

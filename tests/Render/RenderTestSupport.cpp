@@ -136,78 +136,57 @@ Harness::Harness(render::HeadlessWindow::Backend backend, u32 width, u32 height)
 
 QuadDrawer::QuadDrawer(render::Render& render) : mRender(render) {}
 
-QLResultEnum QuadDrawer::Fill(float x, float y, float w, float h, u32 argb)
+template <class V> QLResultEnum QuadDrawer::Submit(const V* vertices, u32 count, render::Shader* shader)
 {
-    auto* cache = static_cast<render::BufferDoubleCache<render::VertexBuffer<render::SVertexGeom>>*>(
-        mRender.GetVertexCache(render::GetVertexFormat<render::SVertexGeom>().mId));
+    auto* cache = static_cast<render::BufferDoubleCache<render::VertexBuffer<V>>*>(
+        mRender.GetVertexCache(render::GetVertexFormat<V>().mId));
     u32 start = 0;
     render::CacheChunk chunk;
-    QLResultEnum result = cache->Allocate(6, &start, &chunk);
+    QLResultEnum result = cache->Allocate(count, &start, &chunk);
     if (result != QL_OK)
         return result;
-    const float x0 = x - 0.5f, y0 = y - 0.5f, x1 = x + w - 0.5f, y1 = y + h - 0.5f;
-    // Clockwise on screen (y down), as the engine's quads are.
-    const render::SVertexGeom v[6] = {{x0, y0, 0, argb}, {x1, y0, 0, argb}, {x1, y1, 0, argb},
-                                      {x0, y0, 0, argb}, {x1, y1, 0, argb}, {x0, y1, 0, argb}};
-    std::memcpy(chunk.mData, v, sizeof v);
-    render::Shader* shader = nullptr;
-    mRender.GetShaderGeom(&shader);
+    std::memcpy(chunk.mData, vertices, sizeof(V) * count);
     shader->SetProjection(mProjection ? mProjection : mRender.GetProjectionPointer());
     mState.mShader = shader->GetImpl();
     mState.mVertexBuffer = chunk.mBuffer;
     if ((result = mRender.ApplyState(&mState, true)) != QL_OK)
         return result;
-    return mRender.Draw(render::PRIM_TRIANGLELIST, start, 2);
+    return mRender.Draw(render::PRIM_TRIANGLELIST, start, count / 3);
+}
+
+QLResultEnum QuadDrawer::Fill(float x, float y, float w, float h, u32 argb)
+{
+    const float x0 = x - 0.5f, y0 = y - 0.5f, x1 = x + w - 0.5f, y1 = y + h - 0.5f;
+    // Clockwise on screen, as the engine's quads are.
+    const render::SVertexGeom v[6] = {{x0, y0, 0, argb}, {x1, y0, 0, argb}, {x1, y1, 0, argb},
+                                      {x0, y0, 0, argb}, {x1, y1, 0, argb}, {x0, y1, 0, argb}};
+    render::Shader* shader = nullptr;
+    mRender.GetShaderGeom(&shader);
+    return Submit(v, 6, shader);
 }
 
 QLResultEnum QuadDrawer::Triangle(const float xy[6], u32 argb)
 {
-    auto* cache = static_cast<render::BufferDoubleCache<render::VertexBuffer<render::SVertexGeom>>*>(
-        mRender.GetVertexCache(render::GetVertexFormat<render::SVertexGeom>().mId));
-    u32 start = 0;
-    render::CacheChunk chunk;
-    QLResultEnum result = cache->Allocate(3, &start, &chunk);
-    if (result != QL_OK)
-        return result;
     const render::SVertexGeom v[3] = {{xy[0], xy[1], 0, argb}, {xy[2], xy[3], 0, argb}, {xy[4], xy[5], 0, argb}};
-    std::memcpy(chunk.mData, v, sizeof v);
     render::Shader* shader = nullptr;
     mRender.GetShaderGeom(&shader);
-    shader->SetProjection(mProjection ? mProjection : mRender.GetProjectionPointer());
-    mState.mShader = shader->GetImpl();
-    mState.mVertexBuffer = chunk.mBuffer;
-    if ((result = mRender.ApplyState(&mState, true)) != QL_OK)
-        return result;
-    return mRender.Draw(render::PRIM_TRIANGLELIST, start, 1);
+    return Submit(v, 3, shader);
 }
 
 QLResultEnum QuadDrawer::Image(float x, float y, float w, float h, render::Texture* texture, u32 argb, u32 specular)
 {
-    auto* cache = static_cast<render::BufferDoubleCache<render::VertexBuffer<render::SVertex2D>>*>(
-        mRender.GetVertexCache(render::GetVertexFormat<render::SVertex2D>().mId));
-    u32 start = 0;
-    render::CacheChunk chunk;
-    QLResultEnum result = cache->Allocate(6, &start, &chunk);
-    if (result != QL_OK)
-        return result;
     const float x0 = x - 0.5f, y0 = y - 0.5f, x1 = x + w - 0.5f, y1 = y + h - 0.5f;
     const render::SVertex2D v[6] = {
         {x0, y0, 0, 1, argb, specular, 0, 0}, {x1, y0, 0, 1, argb, specular, 1, 0},
         {x1, y1, 0, 1, argb, specular, 1, 1}, {x0, y0, 0, 1, argb, specular, 0, 0},
         {x1, y1, 0, 1, argb, specular, 1, 1}, {x0, y1, 0, 1, argb, specular, 0, 1}};
-    std::memcpy(chunk.mData, v, sizeof v);
     render::ShaderTextured* shader = nullptr;
     if (mTint)
         mRender.GetShaderTexturedTint(&shader);
     else
         mRender.GetShaderTexturedMult(&shader);
-    shader->SetProjection(mProjection ? mProjection : mRender.GetProjectionPointer());
     shader->SetTexture(texture);
-    mState.mShader = shader->GetImpl();
-    mState.mVertexBuffer = chunk.mBuffer;
-    if ((result = mRender.ApplyState(&mState, true)) != QL_OK)
-        return result;
-    return mRender.Draw(render::PRIM_TRIANGLELIST, start, 2);
+    return Submit(v, 6, shader);
 }
 
 PixelImage::PixelImage(u32 width, u32 height, std::vector<u32> pixels, u32 hitAlpha)

@@ -59,6 +59,7 @@ public:
     const math::Matrix4* mProjection = nullptr; // null: the render's
 
 private:
+    template <class V> QLResultEnum Submit(const V* vertices, u32 count, render::Shader* shader);
     render::Render& mRender;
 };
 
