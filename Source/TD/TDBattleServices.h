@@ -43,6 +43,10 @@ public:
     virtual i32 state() const = 0;
     virtual void setPosition(float x, float y) = 0;
     virtual void update(double seconds) = 0;
+    // 0 plays once, 1 loops.
+    virtual void setLoopMode(i32) {}
+    // Direction of the effect in degrees.
+    virtual void setAngle(float) {}
 };
 
 class TDParticles
@@ -69,6 +73,14 @@ public:
     virtual void showLevelName() = 0;
     virtual void showMessage(const std::wstring& title, const std::wstring& text, i32 returnScreen) = 0;
     virtual void setButtonVisible(const std::wstring& name, bool visible) = 0;
+    // Battle-side refreshes and the per-frame step; the null HUD ignores them.
+    virtual void update(float) {}
+    virtual void updateCrystals() {}
+    virtual void updateMana() {}
+    virtual void updateWaves() {}
+    virtual void showEpisodeSelect() {}
+    // Opens the level-result window over a finished battle (mScreen 1 won, 2 lost).
+    virtual void showLevelResult() {}
 };
 
 class TDTutorial
@@ -77,6 +89,23 @@ public:
     virtual ~TDTutorial() = default;
     virtual void onEvent(const std::wstring& name) = 0;
     virtual void loadProgress() = 0;
+    virtual void update(float) {}
+};
+
+// Frame lists of a kind's sprite graphic ("walk", "death", "blast", the unnamed direction
+// list, ...) and its points: what the battle's timing and aiming read. Counts only: no pixels.
+class TDSpriteMetrics
+{
+public:
+    virtual ~TDSpriteMetrics() = default;
+    // Frames of a list of the graphic of the prototype with that id (0 when there is none).
+    virtual i32 frameCount(i32 prototypeId, const char* list) const = 0;
+    // The point of list entry index ("s_point", "base_point"); false when there is none.
+    virtual bool point(i32 prototypeId, const char* list, i32 index, float& x, float& y) const = 0;
+    // The graphic's size (largest x + width and y + height); 0 x 0 without a graphic.
+    virtual void size(i32 prototypeId, float& w, float& h) const = 0;
+    // Frames of the unnamed list of a named sprite ("td/mob_dot", "td/disabletower").
+    virtual i32 spriteFrameCount(const std::wstring& sprite) const = 0;
 };
 
 // The window's full-screen state and the application's switch between the modes.
@@ -132,6 +161,15 @@ public:
     void loadProgress() override {}
 };
 
+class TDNullSpriteMetrics : public TDSpriteMetrics
+{
+public:
+    i32 frameCount(i32, const char*) const override { return 0; }
+    bool point(i32, const char*, i32, float&, float&) const override { return false; }
+    void size(i32, float& w, float& h) const override { w = h = 0.0f; }
+    i32 spriteFrameCount(const std::wstring&) const override { return 0; }
+};
+
 class TDNullScreenMode : public TDScreenMode
 {
 public:
@@ -148,4 +186,5 @@ struct TDBattleServices
     TDHud* hud = nullptr;
     TDTutorial* tutorial = nullptr;
     TDScreenMode* screen = nullptr;
+    TDSpriteMetrics* sprites = nullptr;
 };

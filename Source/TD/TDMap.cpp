@@ -1,6 +1,7 @@
 // The battle controller: construction, game data and the messages it answers.
 #include "Source/TD/TDMap.h"
 
+#include "Source/TD/TDBulletList.h"
 #include "Source/TD/TDFileSource.h"
 #include "Source/TD/TDOwnedList.h"
 #include "Source/TD/TDProfileStore.h"
@@ -13,6 +14,9 @@ TDMap::TDMap(const TDBattleServices& services, TDProfileStore& profiles)
     mHud = services.hud ? services.hud : &mNullHud;
     mTutorial = services.tutorial ? services.tutorial : &mNullTutorial;
     mScreenMode = services.screen ? services.screen : &mNullScreen;
+    mSprites = services.sprites ? services.sprites : &mNullSprites;
+    mBullets = std::make_unique<TDBulletList>(*this);
+    mStats.hud = mHud;
 
     mUpgrades.load();
     mUnlocks.load();
@@ -23,6 +27,7 @@ TDMap::TDMap(const TDBattleServices& services, TDProfileStore& profiles)
     loadSheets();
     mProgress = std::make_unique<TDProgress>(profiles, *this);
     mMode = mProgress->getMode();
+    mStats.progress = mProgress.get();
     mStats.mGems = mProgress->getGems();
     mActiveEmitter = mParticleSystem->createEmitter(L"active");
     mActiveButtonEmitter = mParticleSystem->createEmitter(L"active_btn");
@@ -33,6 +38,7 @@ TDMap::TDMap(const TDBattleServices& services, TDProfileStore& profiles)
 
 TDMap::~TDMap()
 {
+    clearBattle();
     // The paths point at links: drop them before the links go.
     mPaths.clear();
     mWaves.clear();

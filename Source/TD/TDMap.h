@@ -8,6 +8,9 @@
 #include "Source/TD/TDBattleServices.h"
 #include "Source/TD/TDBattleStats.h"
 #include "Source/TD/TDBuildSpot.h"
+#include "Source/TD/TDEffectHolder.h"
+#include "Source/TD/TDIndicator.h"
+#include "Source/TD/TDWaveHint.h"
 #include "Source/TD/TDEpisodeTable.h"
 #include "Source/TD/TDLink.h"
 #include "Source/TD/TDMapScene.h"
@@ -30,6 +33,14 @@ namespace tinyxml2
 class XMLElement;
 }
 
+class TDBulletList;
+class TDEffectTimer;
+class TDModifier;
+class TDParticle;
+class TDSpriteEffect;
+class TDTower;
+class TDTowerSpecial;
+class TDUnit;
 class TDProfileStore;
 
 class TDMap : public TDProgressHost
@@ -88,6 +99,53 @@ public:
     // Screen point to battle point.
     void screenToBattle(float x, float y, i32& bx, i32& by) const;
 
+    // --- The running battle ---
+    // One frame: reloads and screen requests, the presentation on dt, then (battle screen only)
+    // the battle on dt x mSpeed, in a fixed order.
+    void update(float dt);
+    void updateEffectTimers(float dt);
+    void updateAnimations(float dt);
+    // A unit for the entry at the spawn point, with its kind's abilities, placed on its route.
+    // Null when the entry names no kind, or the level has no goal or no route to it.
+    TDUnit* spawnUnit(TDWaveEntry* entry, const TDPoint* spawn);
+    // Everything that points at the unit lets go of it (before it is deleted).
+    void forgetUnit(TDUnit* unit);
+    void onUnitReachedGoal(TDUnit* unit);
+    // Releases count units of kind 11 along the carrier's path.
+    void spawnCarriedUnits(TDUnit* unit, i32 count);
+    bool isTowerBlocked(const TDTower* tower) const;
+    bool isTowerDebuffed(const TDTower* tower) const;
+    // Sum of "health" / 100 of the income towers whose range covers the unit.
+    float killBonusFactor(const TDUnit* unit) const;
+    void refundUpgrades();
+    // Builds a tower of that kind on spot index when the coins cover its upgraded cost.
+    TDTower* buildTower(i32 spotIndex, i32 protoId);
+    // Puts a tower on the spot without price or lock (towers a level starts with).
+    TDTower* placeTower(i32 spotIndex, i32 protoId);
+    // Casts the spell with that spell-sheet id at (x, y).
+    bool castSpell(i32 spellId, float x, float y);
+    // The first lying drop within sqrt(1200) of (x, y), or null.
+    TDTowerSpecial* findDropAt(i32 x, i32 y) const;
+    void collectDrop(TDTowerSpecial* drop);
+    void showVictory();
+    void showDefeat();
+    // Deletes every battle object: towers, units, bullets, modifiers, drops, effects.
+    void clearBattle();
+    // Stars of a finished level: 3 at full health, 2 from half, 1 above 0.
+    i32 resultStars() const;
+
+    // Helpers of the battle objects.
+    const TDPrototype* findPrototype(i32 id) const { return mPrototypes.findById(id); }
+    // Starts a one-shot (or looping) effect at (x, y) into list; null when the effect is unknown.
+    TDEffectHolder* startEffect(std::vector<TDEffectHolder*>& list, const std::wstring& name, float x, float y,
+                                bool loop = false);
+    bool hasEffect(const std::vector<TDEffectHolder*>& list, const TDEffectHolder* effect) const;
+    void playSound(const std::wstring& tag) { mSounds->play(tag); }
+    void postEvent(const std::wstring& name) { mTutorial->onEvent(name); }
+    TDIndicator* addIndicator(float x, float y, i32 kind, const std::wstring& text);
+    TDPoint* findPoint(i32 id) const { return network().findPoint(id); }
+    void sortTowers();
+
     // --- Episode table and rules ---
     i32 getEpisodeCount() const { return mEpisodes.getEpisodeCount(); }
     i32 getLevelCount(i32 episode) const { return mEpisodes.getLevelCount(episode); }
@@ -111,6 +169,7 @@ public:
     void switchScreenMode() override { mScreenMode->switchScreenMode(); }
 
     // Services (never null).
+    TDSpriteMetrics* mSprites;
     TDImageLoader* mImages;
     TDSoundTags* mSounds;
     TDParticles* mParticleSystem;
@@ -147,6 +206,31 @@ public:
     // Folder the path caches are read from ("" is the working directory).
     std::wstring mCacheRoot;
 
+    // Battle state.
+    i32 mReloadState = 0;
+    bool mScreenChangePending = false;
+    bool mLevelActive = true;
+    float mLastFrameTime = 0.0f;
+    float mEnemySpotTime = 0.0f;
+    TDUnit* mHovered = nullptr;    // not owned: the unit the player picked
+    bool mContextMenuOpen = false; // the spot or tower menu
+    float mContextMenuTime = 0.0f;
+    i32 mSelectedSpell = -1; // spell waiting for its target; -1 none
+    std::vector<TDTower*> mTowers;            // owned
+    std::vector<TDModifier*> mModifiers;      // owned
+    std::vector<TDTowerSpecial*> mDrops;      // owned
+    std::vector<TDSpriteEffect*> mAnimations; // owned
+    std::vector<TDEffectTimer*> mEffectTimers; // owned
+    std::vector<TDEffectHolder*> mEffects;    // owned
+    std::vector<TDEffectHolder*> mEffects2;   // owned
+    std::vector<std::unique_ptr<TDEmitter>> mEmitters;
+    std::vector<TDParticle*> mParticles;      // owned
+    TDIndicatorList mIndicators;
+    std::unique_ptr<TDBulletList> mBullets;
+    TDWaveHint mNextWave;
+    // When set, update() appends the name of each step it runs (tests of the frame order).
+    std::vector<std::string>* mTrace = nullptr;
+
     // Game data, alive for the whole run.
     TDEpisodeTable mEpisodes;
     TDPrototypes mPrototypes;
@@ -178,5 +262,6 @@ private:
     TDNullHud mNullHud;
     TDNullTutorial mNullTutorial;
     TDNullScreenMode mNullScreen;
+    TDNullSpriteMetrics mNullSprites;
     bool mLevelLoaded = false;
 };

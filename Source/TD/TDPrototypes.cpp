@@ -5,8 +5,15 @@
 
 #include <tinyxml2.h>
 
+void TDPrototypes::bumpGeneration()
+{
+    static u32 sNext = 0;
+    mGeneration = ++sNext;
+}
+
 void TDPrototypes::load(const tinyxml2::XMLElement* data)
 {
+    bumpGeneration();
     if (!data)
         return;
     for (const char* name : {"units", "towers", "ammo"})
@@ -21,6 +28,7 @@ void TDPrototypes::load(const tinyxml2::XMLElement* data)
 
 void TDPrototypes::clear()
 {
+    bumpGeneration();
     for (TDPrototype* p : all)
         delete p;
     all.clear();

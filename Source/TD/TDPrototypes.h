@@ -25,8 +25,15 @@ public:
 
     // The top-level prototype with that id, or null (tiers are not searched).
     TDPrototype* findById(i32 id) const;
+    // Changes whenever the prototypes are replaced: battle objects that cached a prototype
+    // look it up again by id. Unique over all stores of the process.
+    u32 generation() const { return mGeneration; }
 
     std::vector<TDPrototype*> all; // owned
+
+private:
+    void bumpGeneration();
+    u32 mGeneration = 0;
 };
 
 // Reads the three prototype sheets into one in-memory document and loads the store from it.

@@ -11,6 +11,10 @@ namespace tinyxml2
 class XMLElement;
 }
 
+class TDMap;
+class TDPoint;
+class TDUnit;
+
 class TDWaveManager
 {
 public:
@@ -22,12 +26,30 @@ public:
     // Empties the waves, reads the outer "timeout" and every "wave" child; waves without
     // entries are discarded. A null element leaves no waves.
     void loadWaves(const tinyxml2::XMLElement* element);
+    // Deletes the units and the waves.
     void clear();
+    void clearUnits();
     // Waves of their own (not linked to another): the count the player sees.
     i32 countWaves() const;
 
+    // The frame step after the units and bullets: removes dead units (wipe awards, gem drops),
+    // starts the next wave with its linked waves, or declares victory.
+    void advance(TDMap& map, float dt);
+    // A unit for the entry whose route starts at point; owned by this list.
+    TDUnit* spawnUnit(TDMap& map, TDWaveEntry* entry, const TDPoint* point);
+    void updateUnitModifiers(float dt);
+    void skipTo(float t);
+    // Back to the loaded state; entries added during the battle are dropped.
+    void reset();
+    // Over the active waves: the smallest timeout + min(0, smallest entry x) / 45; 1e7 with none.
+    float firstSpawnTime() const;
+    // Live units whose drawn position lies within diameter / 2 of (x, y), in list order.
+    void unitsInRadius(float x, float y, float diameter, std::vector<TDUnit*>& out) const;
+    void startLinkedWaves();
+
     std::vector<TDWaveProto*> mActiveWaves; // not owned
     std::vector<TDWaveProto*> mWaves;       // owned, file order
+    std::vector<TDUnit*> mUnits;            // owned: the live units
     i32 mNextIndex = 0;
     i32 mWavesDone = 0;
     float mOuterTimeout = 0.0f;

@@ -11,6 +11,8 @@ namespace tinyxml2
 class XMLElement;
 }
 
+class TDMap;
+
 class TDWaveProto
 {
 public:
@@ -23,6 +25,11 @@ public:
     void loadFromXML(const tinyxml2::XMLElement* element);
     // Every entry killed (2) or through (3); also true without entries.
     bool isFinished() const;
+    // Counts the wave's time; an active wave spawns the entries that are due.
+    void update(TDMap& map, float dt);
+    void spawn(TDMap& map);
+    // Seconds after the wave's start at which the entry comes on.
+    float entryTime(const TDWaveEntry& entry) const;
 
     float mElapsed = 0.0f;
     i32 mState = 0;

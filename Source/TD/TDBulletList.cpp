@@ -1,0 +1,101 @@
+// The bullets and spells in flight.
+#include "Source/TD/TDBulletList.h"
+
+#include "Source/TD/TDBullet.h"
+#include "Source/TD/TDMap.h"
+#include "Source/TD/TDModifier.h"
+#include "Source/TD/TDText.h"
+#include "Source/TD/TDTower.h"
+#include "Source/TD/TDUnit.h"
+
+#include <algorithm>
+
+void TDBulletList::add(TDBullet* bullet)
+{
+    if (bullet->mTower)
+    {
+        const TDPrototype* a = bullet->ammo();
+        if (a && !a->onFire.empty())
+            if (TDEffectHolder* effect = mMap.startEffect(mMap.mEffects, tdtext::utf8ToWide(a->onFire), bullet->mX,
+                                                          bullet->mY))
+                if (effect->mEmitter)
+                    effect->mEmitter->setAngle(bullet->mTower->mTargetAngle - 180.0f);
+        if (a && !a->onAmmo.empty())
+        {
+            std::string name = a->onAmmo;
+            tdtext::dropTrailingCr(name);
+            bullet->mEmitter = mMap.mParticleSystem->createEmitter(tdtext::utf8ToWide(name));
+            if (bullet->mEmitter)
+            {
+                bullet->mEmitter->setPosition(bullet->mX, bullet->mY);
+                bullet->mEmitter->setState(1);
+            }
+        }
+    }
+    items.push_back(bullet);
+}
+
+void TDBulletList::update(float dt)
+{
+    for (size_t i = 0; i < items.size(); ++i)
+        items[i]->update(dt);
+    for (size_t i = 0; i < items.size();)
+    {
+        TDBullet* bullet = items[i];
+        if (bullet->mAlive)
+        {
+            ++i;
+            continue;
+        }
+        items.erase(items.begin() + static_cast<long>(i));
+        if (bullet->mTower && bullet->mTower->mState == 7 && !hasBulletOf(bullet->mTower))
+        {
+            bullet->mTower->mState = 0;
+            bullet->mTower->mAnimTime = 0.0f;
+        }
+        delete bullet;
+    }
+}
+
+bool TDBulletList::hasBulletOf(const TDTower* tower) const
+{
+    for (const TDBullet* bullet : items)
+        if (bullet->mTower == tower)
+            return true;
+    return false;
+}
+
+void TDBulletList::forgetUnit(const TDUnit* unit)
+{
+    for (TDBullet* bullet : items)
+    {
+        if (bullet->mTarget == unit)
+            bullet->mTarget = nullptr;
+        auto& hit = bullet->mHitUnits;
+        hit.erase(std::remove(hit.begin(), hit.end(), unit), hit.end());
+    }
+}
+
+void TDBulletList::forgetTower(const TDTower* tower)
+{
+    for (size_t i = 0; i < items.size();)
+        if (items[i]->mTower == tower)
+        {
+            delete items[i];
+            items.erase(items.begin() + static_cast<long>(i));
+        }
+        else
+            ++i;
+    for (TDUnit* unit : mMap.mWaves.mUnits)
+        for (TDModifier* modifier : unit->mModifiers)
+            modifier->forget(tower);
+    for (TDModifier* modifier : mMap.mModifiers)
+        modifier->forget(tower);
+}
+
+void TDBulletList::clear()
+{
+    for (TDBullet* bullet : items)
+        delete bullet;
+    items.clear();
+}

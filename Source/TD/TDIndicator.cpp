@@ -1,0 +1,46 @@
+// Floating indicators.
+#include "Source/TD/TDIndicator.h"
+
+void TDIndicator::update(float dt)
+{
+    if (!mAlive)
+        return;
+    mElapsed += dt;
+    mX += mVelX * 15.0f * dt;
+    mY += mVelY * 15.0f * dt;
+    mAlive = mLife > mElapsed;
+}
+
+float TDIndicator::alpha() const { return mElapsed > mLife - 0.25f ? (mLife - mElapsed) * 4.0f : 1.0f; }
+
+TDIndicator* TDIndicatorList::add(float x, float y, i32 kind)
+{
+    TDIndicator* indicator = new TDIndicator(x, y, kind);
+    if (kind >= 0 && kind <= 2)
+        indicator->mIconSlot = kind;
+    else if (kind == 4)
+        indicator->mIconSlot = 3;
+    items.push_back(indicator);
+    return indicator;
+}
+
+void TDIndicatorList::update(float dt)
+{
+    for (TDIndicator* indicator : items)
+        indicator->update(dt);
+    for (size_t i = 0; i < items.size();)
+        if (!items[i]->mAlive)
+        {
+            delete items[i];
+            items.erase(items.begin() + static_cast<long>(i));
+        }
+        else
+            ++i;
+}
+
+void TDIndicatorList::clear()
+{
+    for (TDIndicator* indicator : items)
+        delete indicator;
+    items.clear();
+}

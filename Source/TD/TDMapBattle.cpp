@@ -1,0 +1,182 @@
+// The battle objects' life: building towers, casting spells, drops, effects, the end of a
+// level and clearing it all.
+#include "Source/TD/TDMap.h"
+
+#include "Source/TD/TDBullet.h"
+#include "Source/TD/TDBulletList.h"
+#include "Source/TD/TDDrops.h"
+#include "Source/TD/TDEffectTimer.h"
+#include "Source/TD/TDModifier.h"
+#include "Source/TD/TDOwnedList.h"
+#include "Source/TD/TDParticle.h"
+#include "Source/TD/TDSpriteEffect.h"
+#include "Source/TD/TDText.h"
+#include "Source/TD/TDTower.h"
+#include "Source/TD/TDUnit.h"
+
+#include <algorithm>
+
+TDEffectHolder* TDMap::startEffect(std::vector<TDEffectHolder*>& list, const std::wstring& name, float x, float y,
+                                   bool loop)
+{
+    std::unique_ptr<TDEmitter> emitter = mParticleSystem->createEmitter(name);
+    if (!emitter)
+        return nullptr;
+    emitter->setLoopMode(loop ? 1 : 0);
+    emitter->setPosition(x, y);
+    emitter->setState(1);
+    TDEffectHolder* holder = new TDEffectHolder(std::move(emitter));
+    list.push_back(holder);
+    return holder;
+}
+
+bool TDMap::hasEffect(const std::vector<TDEffectHolder*>& list, const TDEffectHolder* effect) const
+{
+    return std::find(list.begin(), list.end(), effect) != list.end();
+}
+
+TDIndicator* TDMap::addIndicator(float x, float y, i32 kind, const std::wstring& text)
+{
+    TDIndicator* indicator = mIndicators.add(x, y, kind);
+    indicator->mText = text;
+    return indicator;
+}
+
+void TDMap::sortTowers() { std::stable_sort(mTowers.begin(), mTowers.end(), TDTower::isBoostFirst); }
+
+void TDMap::clearBattle()
+{
+    mHovered = nullptr;
+    mSelectedSpell = -1;
+    mContextMenuOpen = false;
+    // Modifiers first: a tower boost clears the towers' flags as it goes.
+    tdDeleteAll(mModifiers);
+    if (mBullets)
+        mBullets->clear();
+    mWaves.clearUnits();
+    tdDeleteAll(mTowers);
+    tdDeleteAll(mDrops);
+    tdDeleteAll(mAnimations);
+    tdDeleteAll(mEffectTimers);
+    tdDeleteAll(mEffects);
+    tdDeleteAll(mEffects2);
+    tdDeleteAll(mParticles);
+    mEmitters.clear();
+    mIndicators.clear();
+    mNextWave.clear();
+}
+
+TDTower* TDMap::buildTower(i32 spotIndex, i32 protoId)
+{
+    if (!mScenery || spotIndex < 0 || static_cast<size_t>(spotIndex) >= mScenery->spotFrames.size())
+        return nullptr;
+    TDSpotFrame& frame = mScenery->spotFrames[static_cast<size_t>(spotIndex)];
+    const TDPrototype* kind = findPrototype(protoId);
+    if (!kind || frame.hasTower || !frame.spot || !frame.spot->open)
+        return nullptr;
+    TDPrototype upgraded = *kind;
+    mUpgrades.applyToPrototype(upgradeContext(), upgraded);
+    i32 cost = tdtext::truncToInt(upgraded.cost);
+    if (cost > mStats.mCoins)
+        return nullptr;
+    mStats.spendCoins(cost);
+    TDTower* tower = placeTower(spotIndex, protoId);
+    playSound(L"buildTower");
+    if (std::unique_ptr<TDEmitter> emitter = mParticleSystem->createEmitter(L"build"))
+    {
+        emitter->setPosition(tower->mX, tower->mY);
+        emitter->setState(1);
+        mEmitters.push_back(std::move(emitter));
+    }
+    postEvent(L"tower_built");
+    return tower;
+}
+
+TDTower* TDMap::placeTower(i32 spotIndex, i32 protoId)
+{
+    if (!mScenery || spotIndex < 0 || static_cast<size_t>(spotIndex) >= mScenery->spotFrames.size() ||
+        !findPrototype(protoId))
+        return nullptr;
+    TDSpotFrame& frame = mScenery->spotFrames[static_cast<size_t>(spotIndex)];
+    if (frame.hasTower)
+        return nullptr;
+    TDTower* tower = new TDTower(*this);
+    tower->mSpot = &frame;
+    tower->mX = tower->mBaseX = static_cast<float>(frame.x) + static_cast<float>(frame.width) * 0.5f;
+    tower->mY = tower->mBaseY = static_cast<float>(frame.y) + static_cast<float>(frame.height) * 0.5f;
+    mTowers.push_back(tower);
+    tower->init(protoId);
+    frame.hasTower = true;
+    return tower;
+}
+
+bool TDMap::castSpell(i32 spellId, float x, float y)
+{
+    const TDSpellProto* spell = mSpells.findById(spellId);
+    if (!spell || !findPrototype(spell->protoId))
+        return false;
+    TDSpell* cast = new TDSpell(*this, spell->protoId);
+    cast->mX = x;
+    cast->mY = y;
+    mBullets->add(cast);
+    cast->cast();
+    return true;
+}
+
+TDTowerSpecial* TDMap::findDropAt(i32 x, i32 y) const
+{
+    for (TDTowerSpecial* drop : mDrops)
+    {
+        if (drop->mState != 1)
+            continue;
+        float dx = drop->mX - static_cast<float>(x), dy = drop->mY - static_cast<float>(y);
+        if (dx * dx + dy * dy < 1200.0f)
+            return drop;
+    }
+    return nullptr;
+}
+
+void TDMap::collectDrop(TDTowerSpecial* drop)
+{
+    mStats.addGems(1);
+    drop->setState(2);
+}
+
+namespace
+{
+void finishLevel(TDMap& map, bool won)
+{
+    map.mSpeed = 0.0f;
+    map.mResultAction = won ? 2 : 1;
+    i32 lying = 0;
+    for (const TDTowerSpecial* drop : map.mDrops)
+        if (drop->mState != 2)
+            ++lying;
+    // Each gem left on the field is worth one.
+    map.mStats.mGems += lying;
+    map.mStats.mGemsWon += lying;
+    map.mHud->updateCrystals();
+    map.mProgress->setGems(map.mStats.mGems);
+    tdDeleteAll(map.mDrops);
+    map.mScreen = won ? 1 : 2;
+    map.mSounds->playMusic(L"");
+    map.playSound(won ? L"winSound" : L"loseSound");
+    map.mHud->showLevelResult();
+}
+} // namespace
+
+void TDMap::showVictory() { finishLevel(*this, true); }
+
+void TDMap::showDefeat() { finishLevel(*this, false); }
+
+i32 TDMap::resultStars() const
+{
+    if (mScreen != 1 || !(mMaxHealth > 0.0f))
+        return 0;
+    float r = mHealth / mMaxHealth;
+    if (r == 1.0f)
+        return 3;
+    if (r >= 0.5f)
+        return 2;
+    return r > 0.0f ? 1 : 0;
+}

@@ -1,0 +1,172 @@
+// The battle's frame: presentation on the frame time, then the battle on the battle time, in
+// a fixed order (modifiers after the towers' bonuses reset, units removed last).
+#include "Source/TD/TDMap.h"
+
+#include "Source/TD/TDBulletList.h"
+#include "Source/TD/TDDrops.h"
+#include "Source/TD/TDEffectTimer.h"
+#include "Source/TD/TDModifier.h"
+#include "Source/TD/TDParticle.h"
+#include "Source/TD/TDSpriteEffect.h"
+#include "Source/TD/TDTower.h"
+#include "Source/TD/TDUnit.h"
+
+void TDMap::update(float dt)
+{
+    auto trace = [this](const char* step) {
+        if (mTrace)
+            mTrace->push_back(step);
+    };
+    if (mReloadState == 2)
+    {
+        trace("reload");
+        mHud->closeTopWindow();
+        loadLevel();
+        mReloadState = 0;
+        return;
+    }
+    if (mScreenChangePending)
+    {
+        if (mScreen == 5)
+        {
+            mHud->closeTopWindow();
+            mHud->showEpisodeSelect();
+        }
+        else if (mScreen == 6)
+        {
+            mHud->closeTopWindow();
+            mHud->showLevelSelect();
+        }
+        mScreenChangePending = false;
+    }
+    if (!mLevelActive)
+        return;
+
+    mLastFrameTime = dt;
+    float sdt = dt * mSpeed;
+    mTime += sdt;
+    mEnemySpotTime += dt;
+    if (mHovered && mHovered->mState == 2)
+        mHovered = nullptr;
+    if (mContextMenuOpen)
+        mContextMenuTime += dt;
+    if (mSelectedSpell >= 0 && mActiveEmitter)
+        mActiveEmitter->update(sdt);
+    if (mActiveButtonEmitter)
+    {
+        mActiveButtonEmitter->update(sdt);
+        if (mActiveButtonEmitter->state() != 1)
+            mActiveButtonEmitter->setState(1);
+    }
+    trace("hud");
+    mHud->update(dt);
+    trace("tutorial");
+    mTutorial->update(dt);
+    trace("effects");
+    tdUpdateEffects(mEffects, sdt);
+    trace("emitters");
+    for (size_t i = 0; i < mEmitters.size();)
+    {
+        if (mEmitters[i]->state() != 1)
+        {
+            mEmitters.erase(mEmitters.begin() + static_cast<long>(i));
+            continue;
+        }
+        mEmitters[i]->update(dt);
+        ++i;
+    }
+    if (mScreen != 0)
+    {
+        mContextMenuOpen = false;
+        mContextMenuTime = 0.0f;
+        return;
+    }
+
+    trace("timers");
+    updateEffectTimers(sdt);
+    trace("drops");
+    TDTowerSpecial::updateAll(mDrops, sdt * 1.5f);
+    for (TDTowerSpecial* drop : mDrops)
+        if (drop->mState == 1 && drop->mTime > 5.0f)
+            collectDrop(drop);
+    trace("animations");
+    updateAnimations(sdt);
+    trace("stats");
+    mStats.update(dt);
+    trace("particles");
+    for (size_t i = 0; i < mParticles.size();)
+    {
+        if (!mParticles[i]->isAlive())
+        {
+            delete mParticles[i];
+            mParticles.erase(mParticles.begin() + static_cast<long>(i));
+            continue;
+        }
+        mParticles[i]->update(sdt);
+        ++i;
+    }
+    trace("effects2");
+    tdUpdateEffects(mEffects2, sdt);
+    trace("indicators");
+    mIndicators.update(sdt);
+    trace("bonus");
+    for (TDTower* tower : mTowers)
+    {
+        tower->resetBonus();
+        tower->mBoosted = false;
+    }
+    trace("modifiers");
+    for (size_t i = 0; i < mModifiers.size(); ++i)
+        mModifiers[i]->update(nullptr, sdt);
+    trace("towers");
+    TDUpgradeContext context = upgradeContext();
+    for (size_t i = 0; i < mTowers.size(); ++i)
+    {
+        TDTower* tower = mTowers[i];
+        if (const TDPrototype* current = tower->currentProto())
+            mUpgrades.applyToTower(context, *current, tower->mBonus);
+        tower->update(sdt);
+    }
+    trace("unitModifiers");
+    mWaves.updateUnitModifiers(sdt);
+    trace("units");
+    for (size_t i = 0; i < mWaves.mUnits.size(); ++i)
+        mWaves.mUnits[i]->update(sdt);
+    trace("bullets");
+    mBullets->update(sdt);
+    trace("removeModifiers");
+    for (size_t i = 0; i < mModifiers.size();)
+        if (!mModifiers[i]->mActive)
+        {
+            delete mModifiers[i];
+            mModifiers.erase(mModifiers.begin() + static_cast<long>(i));
+        }
+        else
+            ++i;
+    trace("waves");
+    mWaves.advance(*this, sdt);
+    trace("penalties");
+    for (TDUnit* unit : mWaves.mUnits)
+        unit->mSpeedPenalty = 0.0f;
+}
+
+void TDMap::updateEffectTimers(float dt)
+{
+    for (TDEffectTimer* timer : mEffectTimers)
+        timer->update(*this, dt);
+}
+
+void TDMap::updateAnimations(float dt)
+{
+    for (size_t i = 0; i < mAnimations.size();)
+    {
+        mAnimations[i]->update(dt);
+        if (!mAnimations[i]->mAlive)
+        {
+            delete mAnimations[i];
+            mAnimations.erase(mAnimations.begin() + static_cast<long>(i));
+        }
+        else
+            ++i;
+    }
+}

@@ -1,0 +1,46 @@
+// A timed effect of the battle: a unit's ability, what a hit leaves on a unit, an area effect
+// or a boost on towers. Units run their own; the battle runs the rest with no owner.
+#pragma once
+
+#include "Core/Base/Types.h"
+
+#include <string>
+
+class TDMap;
+class TDUnit;
+
+class TDModifier
+{
+public:
+    // source identifies the tower, unit or object the effect comes from; never dereferenced.
+    TDModifier(TDMap& map, std::string name, float value, float duration, const void* source)
+        : mName(std::move(name)), mValue(value), mDuration(duration), mSource(source), mMap(map)
+    {
+    }
+    virtual ~TDModifier() = default;
+    TDModifier(const TDModifier&) = delete;
+    TDModifier& operator=(const TDModifier&) = delete;
+
+    // Counts the tick timer and the elapsed time; ticks when the timer passes the period
+    // (period -1 ticks every update); ends once the elapsed time passes a duration other than -1.
+    virtual void update(TDUnit* owner, float dt);
+    virtual void tick(TDUnit*, float) {}
+    // The object is leaving the battle.
+    virtual void forget(const void*) {}
+
+    bool mStacking = false;
+    i32 mKind = 0;
+    bool mActive = true;
+    std::string mName;
+    float mValue;
+    float mDuration; // -1 unlimited
+    float mElapsed = 0.0f;
+    float mTickTimer = 0.0f;
+    float mTickPeriod = -1.0f;
+    float mX = 0.0f, mY = 0.0f;
+    float mRadius = 0.0f;
+    const void* mSource;
+
+protected:
+    TDMap& mMap;
+};
