@@ -1,6 +1,7 @@
 // Where the game data is read from.
 #include "Source/TD/TDFileSource.h"
 
+#include "Source/TD/TDFileManagerSource.h"
 #include "Source/TD/TDText.h"
 
 #include <fstream>
@@ -13,8 +14,8 @@ TDFileSource* gCurrent = nullptr;
 
 TDFileSource& TDFileSource::current()
 {
-    static TDFolderFileSource workingDirectory;
-    return gCurrent ? *gCurrent : workingDirectory;
+    static TDFileManagerSource fileManager;
+    return gCurrent ? *gCurrent : fileManager;
 }
 
 void TDFileSource::setCurrent(TDFileSource* source) { gCurrent = source; }

@@ -11,8 +11,8 @@ public:
     // The whole file as bytes (UTF-8 signature dropped); empty when it is missing.
     virtual std::string readFile(const std::wstring& path) = 0;
 
-    // The source every game-data reader uses; a loose-file source over the working directory
-    // until someone installs another. The source is not owned.
+    // The source every game-data reader uses: the engine's file manager (packs, then loose
+    // files) unless another is installed. The source is not owned.
     static TDFileSource& current();
     static void setCurrent(TDFileSource* source);
 };
