@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 using namespace rendertest;
 
 namespace
@@ -325,5 +327,74 @@ TEST_F(GlConventions, DynamicTextureShowsWhatWasWrittenThroughLock)
     auto pixels = Read();
     EXPECT_EQ(0xFF00FF00u, pixels[0]);
     EXPECT_EQ(0xFF0000FFu, pixels[3 * kSize]);
+}
+TEST_F(GlConventions, IndexedDrawsReadTheirIndicesFromEitherCache)
+{
+    auto* vertices = static_cast<render::BufferDoubleCache<render::VertexBuffer<render::SVertexGeom>>*>(
+        mRender->GetVertexCache(render::GetVertexFormat<render::SVertexGeom>().mId));
+    render::Shader* geom = nullptr;
+    mRender->GetShaderGeom(&geom);
+    geom->SetProjection(mRender->GetProjectionPointer());
+    BeginFrame();
+    // Two quads of four vertices each, one through 16-bit and one through 32-bit indices.
+    for (int quad = 0; quad < 2; ++quad)
+    {
+        const float x0 = 4.0f + 20 * quad - 0.5f, y0 = 4 - 0.5f, x1 = x0 + 8, y1 = y0 + 8;
+        u32 first = 0, firstIndex = 0;
+        render::CacheChunk chunk, indexChunk;
+        ASSERT_EQ(QL_OK, vertices->Allocate(4, &first, &chunk));
+        const render::SVertexGeom v[4] = {{x0, y0, 0, kRed}, {x1, y0, 0, kRed}, {x1, y1, 0, kRed}, {x0, y1, 0, kRed}};
+        std::memcpy(chunk.mData, v, sizeof v);
+        const u32 order[6] = {first, first + 1, first + 2, first, first + 2, first + 3};
+        if (quad == 0)
+        {
+            ASSERT_EQ(QL_OK, mRender->GetIndexCache16()->Allocate(6, &firstIndex, &indexChunk));
+            for (int i = 0; i < 6; ++i)
+                reinterpret_cast<u16*>(indexChunk.mData)[i] = static_cast<u16>(order[i]);
+        }
+        else
+        {
+            ASSERT_EQ(QL_OK, mRender->GetIndexCache32()->Allocate(6, &firstIndex, &indexChunk));
+            std::memcpy(indexChunk.mData, order, sizeof order);
+        }
+        render::RenderState state;
+        state.mShader = geom->GetImpl();
+        state.mVertexBuffer = chunk.mBuffer;
+        state.mIndexBuffer = indexChunk.mBuffer;
+        ASSERT_EQ(QL_OK, mRender->ApplyState(&state, true));
+        ASSERT_EQ(QL_OK, mRender->DrawIndexed(render::PRIM_TRIANGLELIST, firstIndex, 2, first, 4));
+    }
+    EndFrame();
+    auto pixels = Read();
+    int red = 0;
+    for (u32 p : pixels)
+        red += p == kRed;
+    EXPECT_EQ(128, red);
+    EXPECT_EQ(kRed, pixels[4 * kSize + 4]);
+    EXPECT_EQ(kRed, pixels[11 * kSize + 31]);
+    EXPECT_EQ(kBlack, pixels[12 * kSize + 31]);
+}
+TEST_F(GlConventions, DrawingWorksAgainAfterALossAndReset)
+{
+    render::TextureDX9* target = MakeTarget(16);
+    mDraw->mState.mBlendMode = render::BLEND_ADDITIVE;
+    BeginFrame();
+    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 8, 8, kRed));
+    EndFrame();
+    mRender->GetDevice()->ForceStatus(gpu::DeviceStatus::Lost);
+    EXPECT_FALSE(mRender->IsReady());
+    EXPECT_EQ(0u, target->GetDeviceTexture());
+    mRender->GetDevice()->ForceStatus(gpu::DeviceStatus::NotReset);
+    EXPECT_FALSE(mRender->IsReady());
+    EXPECT_NE(0u, target->GetDeviceTexture());
+    // The blend mode went back to its default on the device and in the records: the same state
+    // record is recorded again in full.
+    BeginFrame();
+    ASSERT_EQ(QL_OK, mDraw->Fill(10, 20, 30, 40, 0x80FF0000));
+    EndFrame();
+    auto pixels = Read();
+    // Additive over opaque black: red 0xFF x 0.5; alpha 0x80 + 0xFF clamps to 0xFF.
+    EXPECT_EQ(0xFF800000u, pixels[20 * kSize + 10]);
+    EXPECT_EQ(kBlack, pixels[0]);
 }
 } // namespace
