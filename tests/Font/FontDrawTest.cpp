@@ -1,0 +1,200 @@
+// Drawing text with a loaded font on the recording device: glyph positions, alignment,
+// justification, page runs and measuring commands.
+#include "FntBuilder.h"
+#include "Graphics/GraphicsFixture.h"
+#include "Image/ImageBuilders.h"
+
+#include "Core/Base/Box.h"
+#include "Core/Base/StringConvert.h"
+#include "Core/Media/Font/BMFont.h"
+#include "Core/Resource/ResourceManager.h"
+#include "support/TempDir.h"
+
+using namespace graphicstest;
+using fonttest::FntBuilder;
+using rendertest::Only;
+
+namespace
+{
+class FontDraw : public GraphicsFixture
+{
+protected:
+    // Writes the font and a white page per page entry, then loads it through the resource manager.
+    base::CountedPtr<render::BMFont> Load(const FntBuilder& builder)
+    {
+        for (const auto& [id, file] : builder.pages)
+            imagetest::WriteFile(mDir.WPath(file),
+                                 imagetest::EncodePng(64, 64, std::vector<u32>(64 * 64, 0xFFFFFFFF), true));
+        const std::string text = builder.Build();
+        imagetest::WriteFile(mDir.WPath("font.fnt"), imagetest::Bytes(text.begin(), text.end()));
+        auto font = resource::ResourceManager::Instance()->Get<render::BMFont>(mDir.WPath("font"));
+        font->SetRender(mRender);
+        EXPECT_EQ(QL_OK, font->Load());
+        return font;
+    }
+
+    static FntBuilder Letters()
+    {
+        FntBuilder b;
+        b.glyphs = {{65, 10, 0, 0, 0, 8, 12}, {86, 10, 0, 10, 0, 8, 12}, {97, 20, 0, 0, 16, 16, 16},
+                    {98, 20, 0, 16, 16, 16, 16}, {99, 20}, {100, 20}, {101, 20}, {102, 20}, {32, 10}, {119, 51}};
+        b.glyphs[0].xoffset = 1;
+        b.glyphs[0].yoffset = 2;
+        b.kernings = {{65, 86, -2}};
+        return b;
+    }
+
+    // Draws the text through its command with a capturing transformer; returns the glyph quads.
+    std::vector<render::SVertex2D> Draw(render::DrawUntransformedParam<render::DrawTextParam>& command)
+    {
+        CaptureTransformer capture(&command);
+        EXPECT_EQ(QL_OK, command->Draw(&capture));
+        command.Cancel();
+        return capture.mSeen;
+    }
+
+    testsupport::TempDir mDir;
+};
+} // namespace
+
+TEST_F(FontDraw, KerningNarrowsTheMeasureButNotTheDrawnGlyphs)
+{
+    auto font = Load(Letters());
+    mGraphics->mFont = font.Get();
+    const std::wstring text = L"AV";
+    auto command = mGraphics->DrawText(&text);
+    float width = 0.0f, height = 0.0f;
+    command->mOutWidth = &width;
+    command->mOutHeight = &height;
+    const auto quads = Draw(command);
+    EXPECT_FLOAT_EQ(18.0f, width);
+    EXPECT_FLOAT_EQ(20.0f, height);
+    ASSERT_EQ(8u, quads.size());
+    EXPECT_FLOAT_EQ(1.0f, quads[0].x); // x offset
+    EXPECT_FLOAT_EQ(2.0f, quads[0].y); // y offset
+    EXPECT_FLOAT_EQ(9.0f, quads[1].x);
+    EXPECT_FLOAT_EQ(14.0f, quads[2].y);
+    EXPECT_FLOAT_EQ(10.0f, quads[4].x) << "V drawn at the unkerned advance";
+    EXPECT_FLOAT_EQ(10.0f / 64.0f, quads[4].u);
+    EXPECT_FLOAT_EQ(18.0f / 64.0f, quads[5].u);
+    mGraphics->mFont = nullptr;
+}
+
+TEST_F(FontDraw, JustifiedWrappedLinesWidenTheirSpaces)
+{
+    auto font = Load(Letters());
+    mGraphics->mFont = font.Get();
+    const std::wstring text = L"a b c def";
+    auto command = mGraphics->DrawTextWrapped(&text, 100.0f, 0.0f, 3, true);
+    command->mFormat.mWidestLine = false;
+    const auto quads = Draw(command);
+    ASSERT_EQ(6u * 4, quads.size());
+    EXPECT_FLOAT_EQ(0.0f, quads[0].x);
+    EXPECT_FLOAT_EQ(40.0f, quads[4].x);  // 20 + space 10 + 10 extra
+    EXPECT_FLOAT_EQ(80.0f, quads[8].x);
+    EXPECT_FLOAT_EQ(0.0f, quads[12].x) << "the last line keeps its indent";
+    EXPECT_FLOAT_EQ(20.0f, quads[12].y) << "one line advance down";
+    mGraphics->mFont = nullptr;
+}
+
+TEST_F(FontDraw, CentredAndRightAlignedLinesStartInsideTheMeasuredWidth)
+{
+    auto font = Load(Letters());
+    mGraphics->mFont = font.Get();
+    const std::wstring text = L"w";
+    auto centred = mGraphics->DrawTextWrapped(&text, 100.0f, 0.0f, 2, true);
+    centred->mFormat.mWidestLine = false;
+    EXPECT_FLOAT_EQ(25.0f, Draw(centred)[0].x) << "ceil(24.5)";
+    auto right = mGraphics->DrawTextWrapped(&text, 100.0f, 0.0f, 1, true);
+    right->mFormat.mWidestLine = false;
+    EXPECT_FLOAT_EQ(49.0f, Draw(right)[0].x);
+    mGraphics->mFont = nullptr;
+}
+
+TEST_F(FontDraw, CommandAlignmentMovesWholeTextByFlooredHalves)
+{
+    FntBuilder b = Letters();
+    b.glyphs.push_back({120, 5});
+    auto font = Load(b);
+    mGraphics->mFont = font.Get();
+    const std::wstring text = L"x";
+    auto command = mGraphics->DrawText(&text);
+    command->mAlignH = 2;
+    command->mAlignV = 3;
+    const auto quads = Draw(command);
+    EXPECT_FLOAT_EQ(-3.0f, quads[0].x) << "floor(-2.5)";
+    EXPECT_FLOAT_EQ(-18.0f, quads[0].y) << "minus the base";
+    mGraphics->mFont = nullptr;
+}
+
+TEST_F(FontDraw, MeasuringRecordsNothingAndFillsTheOutputs)
+{
+    auto font = Load(Letters());
+    const std::wstring text = L"ab\nabc";
+    const u32 before = mRender->GetCommandBuffer().GetPosition();
+    float width = 0.0f, height = 0.0f;
+    math::Box bounds;
+    {
+        auto measure = font->MeasureText(&text);
+        measure->mOutWidth = &width;
+        measure->mOutHeight = &height;
+        measure->mOutBounds = &bounds;
+        measure->mAlignH = 1;
+    }
+    EXPECT_EQ(before, mRender->GetCommandBuffer().GetPosition());
+    EXPECT_FLOAT_EQ(60.0f, width);
+    EXPECT_FLOAT_EQ(40.0f, height);
+    EXPECT_FLOAT_EQ(-60.0f, bounds.minX);
+    EXPECT_FLOAT_EQ(0.0f, bounds.maxX);
+    EXPECT_FLOAT_EQ(40.0f, bounds.maxY);
+    { auto silent = font->MeasureText(&text); } // no outputs: nothing happens
+    EXPECT_EQ(before, mRender->GetCommandBuffer().GetPosition());
+}
+
+TEST_F(FontDraw, OneDrawPerRunOfGlyphsOnAPage)
+{
+    FntBuilder b = Letters();
+    b.common["pages"] = "2";
+    b.pages.push_back({1, "page1.png"});
+    b.glyphs[3].page = 1; // 'b'
+    auto font = Load(b);
+    ASSERT_EQ(2u, font->GetPages().size());
+    mGraphics->mFont = font.Get();
+    const std::wstring text = L"aab ba";
+    mGraphics->DrawText(&text);
+    const auto draws = Only(EndAndDecode(), render::CMD_DRAW_INDEXED);
+    ASSERT_EQ(3u, draws.size()); // "aa", "bb", "a"
+    EXPECT_EQ(4u, draws[0].args[3]);
+    EXPECT_EQ(4u, draws[1].args[3]);
+    EXPECT_EQ(2u, draws[2].args[3]);
+    mGraphics->mFont = nullptr;
+}
+
+TEST_F(FontDraw, GlyphsOfAPageWithoutAnImageAreSkipped)
+{
+    FntBuilder b = Letters();
+    b.common["pages"] = "2"; // page 1 is never listed
+    b.glyphs[3].page = 1;
+    auto font = Load(b);
+    mGraphics->mFont = font.Get();
+    const std::wstring text = L"ab";
+    auto command = mGraphics->DrawText(&text);
+    const auto quads = Draw(command);
+    ASSERT_EQ(4u, quads.size());
+    EXPECT_FLOAT_EQ(0.0f, quads[0].x);
+    mGraphics->mFont = nullptr;
+}
+
+TEST_F(FontDraw, TheGameFontsLoadWithTheirPages)
+{
+    for (const char* name : {"main_32_1", "main_32_2", "main_42_1", "main_42_2", "main_42_3", "main_80"})
+    {
+        const std::wstring path = base::StringToWString(std::string(QL_SOURCE_DIR) + "/content/td/data/fonts/" + name);
+        auto font = resource::ResourceManager::Instance()->Get<render::BMFont>(path);
+        font->SetRender(mRender);
+        ASSERT_EQ(QL_OK, font->Load()) << name;
+        EXPECT_TRUE(font->HasGlyph(L'W')) << name;
+        for (render::Image* page : font->GetPages())
+            EXPECT_NE(nullptr, page) << name;
+    }
+}
