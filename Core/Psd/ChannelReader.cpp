@@ -21,11 +21,10 @@ i32 DecodeChannel(LoadContext& ctx, u16 compression, const u8* source, u64 sourc
                   const ChannelShape& shape)
 {
     const u64 size = shape.Size();
-    std::memset(out, 0, size);
     switch (compression)
     {
     case kRaw:
-        std::memcpy(out, source, std::min(sourceSize, size));
+        CopyRaw(source, sourceSize, out, shape.mRowBytes, shape.mRows, shape.mRowBytes, 1);
         return kOk;
     case kPackBits:
     {
@@ -49,11 +48,35 @@ i32 DecodeChannel(LoadContext& ctx, u16 compression, const u8* source, u64 sourc
     }
 }
 
-i32 ReadChannel(LoadContext& ctx, u16 compression, u64 compressedSize, const ChannelShape& shape)
+i32 ReadChannel(LoadContext& ctx, u16 compression, u64 compressedSize, const ChannelShape& shape,
+                const PixelLane& lane, bool* placed)
 {
     Reader& r = ctx.mReader;
+    if (placed)
+        *placed = false;
     if (compressedSize > r.Remaining())
         return ctx.Fail(kReadError, "channel data shorter than announced");
+    if (lane.mFirst && shape.mDepth == 8 && (compression == kRaw || compression == kPackBits))
+    {
+        if (compressedSize > ctx.mScratch.size())
+            ctx.mScratch.resize(compressedSize);
+        if (r.Read(ctx.mScratch.data(), compressedSize) < compressedSize)
+            return ctx.Fail(kReadError, "channel data shorter than announced");
+        const u8* data = ctx.mScratch.data();
+        if (compression == kRaw)
+            CopyRaw(data, compressedSize, lane.mFirst, shape.mRowSamples, shape.mRows, lane.mPitch, 4);
+        else
+        {
+            u64 countBytes = u64(shape.mRows) * 2;
+            if (compressedSize < countBytes)
+                return ctx.Fail(kReadError, "PackBits row counts cut short");
+            DecodePackBits(data, shape.mRows, data + countBytes, compressedSize - countBytes, lane.mFirst,
+                           shape.mRowSamples, lane.mPitch, 4);
+        }
+        if (placed)
+            *placed = true;
+        return kOk;
+    }
     u64 size = shape.Size();
     if (size > ctx.mChannel.size())
     {

@@ -11,41 +11,95 @@
 
 namespace psd
 {
-u64 DecodePackBitsRows(const u8* counts, u32 rows, const u8* data, u64 dataSize, u8* out, u64 rowBytes)
+namespace
+{
+template <u32 Step> inline void Put(u8* dst, const u8* src, u64 count)
+{
+    if constexpr (Step == 1)
+        std::memcpy(dst, src, count);
+    else
+        for (u64 i = 0; i < count; ++i)
+            dst[i * Step] = src[i];
+}
+
+template <u32 Step> inline void Set(u8* dst, u8 value, u64 count)
+{
+    if constexpr (Step == 1)
+        std::memset(dst, value, count);
+    else
+        for (u64 i = 0; i < count; ++i)
+            dst[i * Step] = value;
+}
+
+template <u32 Step>
+u64 PackBitsRows(const u8* counts, u32 rows, const u8* data, u64 dataSize, u8* out, u64 width, u64 pitch)
 {
     u64 offset = 0;
     for (u32 y = 0; y < rows; ++y)
     {
-        u64 count = (u64(counts[2 * y]) << 8) | counts[2 * y + 1];
-        u64 rowStart = offset;
+        const u64 count = (u64(counts[2 * y]) << 8) | counts[2 * y + 1];
+        const u64 rowStart = offset;
         offset += count;
-        if (rowStart >= dataSize)
-            continue;
-        const u8* in = data + rowStart;
-        const u8* inEnd = data + std::min(offset, dataSize);
-        u8* dst = out + u64(y) * rowBytes;
-        u8* dstEnd = dst + rowBytes;
-        while (in < inEnd && dst < dstEnd)
+        u8* dst = out + u64(y) * pitch;
+        u64 left = width; // samples still to write in this row
+        if (rowStart < dataSize)
         {
-            u32 n = *in++;
-            if (n < 128)
+            const u8* in = data + rowStart;
+            const u8* inEnd = data + std::min(offset, dataSize);
+            while (in < inEnd && left > 0)
             {
-                u64 take = std::min<u64>({n + 1u, u64(inEnd - in), u64(dstEnd - dst)});
-                std::memcpy(dst, in, take);
-                dst += take;
-                in += std::min<u64>(n + 1u, u64(inEnd - in));
-            }
-            else if (n > 128)
-            {
-                if (in >= inEnd)
-                    break;
-                u64 take = std::min<u64>(257 - n, u64(dstEnd - dst));
-                std::memset(dst, *in++, take);
-                dst += take;
+                const u32 n = *in++;
+                if (n < 128)
+                {
+                    u64 take = std::min<u64>(std::min<u64>(n + 1u, u64(inEnd - in)), left);
+                    Put<Step>(dst, in, take);
+                    in += std::min<u64>(n + 1u, u64(inEnd - in));
+                    dst += take * Step;
+                    left -= take;
+                }
+                else if (n > 128)
+                {
+                    if (in >= inEnd)
+                        break;
+                    u64 take = std::min<u64>(257 - n, left);
+                    Set<Step>(dst, *in++, take);
+                    dst += take * Step;
+                    left -= take;
+                }
             }
         }
+        Set<Step>(dst, 0, left);
     }
     return offset;
+}
+
+template <u32 Step> void RawRows(const u8* data, u64 dataSize, u8* out, u64 width, u32 rows, u64 pitch)
+{
+    for (u32 y = 0; y < rows; ++y)
+    {
+        u64 start = u64(y) * width;
+        u64 have = start < dataSize ? std::min(width, dataSize - start) : 0;
+        u8* dst = out + u64(y) * pitch;
+        if (have > 0)
+            Put<Step>(dst, data + start, have);
+        Set<Step>(dst + have * Step, 0, width - have);
+    }
+}
+} // namespace
+
+u64 DecodePackBits(const u8* counts, u32 rows, const u8* data, u64 dataSize, u8* out, u64 width, u64 pitch, u32 step)
+{
+    if (step == 4)
+        return PackBitsRows<4>(counts, rows, data, dataSize, out, width, pitch);
+    return PackBitsRows<1>(counts, rows, data, dataSize, out, width, pitch);
+}
+
+void CopyRaw(const u8* data, u64 dataSize, u8* out, u64 width, u32 rows, u64 pitch, u32 step)
+{
+    if (step == 4)
+        RawRows<4>(data, dataSize, out, width, rows, pitch);
+    else
+        RawRows<1>(data, dataSize, out, width, rows, pitch);
 }
 
 ZipStream::ZipStream(const u8* source, u64 sourceSize)
@@ -90,10 +144,13 @@ i32 ZipStream::Next(u8* out, u64 outSize)
         {
             // Z_BUF_ERROR here means the input ran out before the output was full.
             mFailed = true;
+            std::memset(out, 0, outSize);
             return kZipFailed;
         }
     }
-    // A stream that ends early leaves the rest zero (the caller cleared it).
+    // A stream that ends early leaves the rest zero.
+    if (done < outSize)
+        std::memset(out + done, 0, outSize - done);
     return kOk;
 }
 

@@ -24,9 +24,17 @@ inline u64 RowBytes(u64 width, u32 depth)
     return depth == 1 ? (width + 7) / 8 : depth == 16 ? width * 2 : depth == 32 ? width * 4 : width;
 }
 
-// PackBits rows: counts holds rows big-endian u16 byte counts, data the packed rows. Row y is
-// written at y x rowBytes, at most rowBytes long. Returns the data bytes the rows claimed.
-u64 DecodePackBitsRows(const u8* counts, u32 rows, const u8* data, u64 dataSize, u8* out, u64 rowBytes);
+// PackBits rows: counts holds rows big-endian u16 byte counts, data the packed rows. Each row gives
+// `width` samples written `step` bytes apart, rows `pitch` bytes apart (step 4 writes one byte lane
+// of 32-bit pixels); samples the data does not cover are 0. Returns the data bytes the rows claimed.
+u64 DecodePackBits(const u8* counts, u32 rows, const u8* data, u64 dataSize, u8* out, u64 width, u64 pitch, u32 step);
+// Contiguous rows of rowBytes.
+inline u64 DecodePackBitsRows(const u8* counts, u32 rows, const u8* data, u64 dataSize, u8* out, u64 rowBytes)
+{
+    return DecodePackBits(counts, rows, data, dataSize, out, rowBytes, rowBytes, 1);
+}
+// Raw rows placed the same way; samples past the data are 0.
+void CopyRaw(const u8* data, u64 dataSize, u8* out, u64 width, u32 rows, u64 pitch, u32 step);
 
 // Inflates a whole stream into out. 0, or -101 for a damaged stream.
 i32 DecompressZip(const u8* source, u64 sourceSize, u8* out, u64 outSize);

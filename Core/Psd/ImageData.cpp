@@ -78,14 +78,26 @@ void TakeChannel(LoadContext& ctx, PixelAssembler& assembler, u32 index, const C
         HighBytes(ctx.mChannel.data(), shape, doc.mAlphaChannels[alpha].mImage);
 }
 
+// The pixel lane a stored channel can go straight into, unless an alpha-channel record wants it too.
+PixelLane LaneFor(const LoadContext& ctx, const PixelAssembler& assembler, u32 index)
+{
+    i32 alpha = static_cast<i32>(index) - std::max<i32>(ctx.mDoc.mColourChannels, 0);
+    if (alpha >= 0 && alpha < static_cast<i32>(ctx.mDoc.mAlphaChannels.size()))
+        return PixelLane();
+    i32 id = MergedChannelId(ctx, index);
+    return id >= -1 ? assembler.Lane(id) : PixelLane();
+}
+
 i32 ReadRaw(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape& shape)
 {
     for (u32 c = 0; c < ctx.mDoc.mChannelCount; ++c)
     {
-        i32 status = ReadChannel(ctx, kRaw, shape.Size(), shape);
+        bool placed = false;
+        i32 status = ReadChannel(ctx, kRaw, shape.Size(), shape, LaneFor(ctx, assembler, c), &placed);
         if (status != kOk)
             return status;
-        TakeChannel(ctx, assembler, c, shape);
+        if (!placed)
+            TakeChannel(ctx, assembler, c, shape);
     }
     return kOk;
 }
@@ -110,13 +122,18 @@ i32 ReadPackBits(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape
         if (packed > ctx.mScratch.size())
             ctx.mScratch.resize(packed);
         r.Read(ctx.mScratch.data(), packed);
+        PixelLane lane = LaneFor(ctx, assembler, c);
+        if (lane.mFirst && shape.mDepth == 8)
+        {
+            DecodePackBits(rowCounts, shape.mRows, ctx.mScratch.data(), packed, lane.mFirst, shape.mRowSamples, lane.mPitch, 4);
+            continue;
+        }
         if (shape.Size() > ctx.mChannel.size())
         {
             if (!ctx.Reserve(shape.Size() - ctx.mChannel.size()))
                 return kOutOfMemory;
             ctx.mChannel.resize(shape.Size());
         }
-        std::memset(ctx.mChannel.data(), 0, shape.Size());
         DecodePackBitsRows(rowCounts, shape.mRows, ctx.mScratch.data(), packed, ctx.mChannel.data(), shape.mRowBytes);
         TakeChannel(ctx, assembler, c, shape);
     }
@@ -138,7 +155,6 @@ i32 ReadZip(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape& sha
     ZipStream stream(source.data(), source.size());
     for (u32 c = 0; c < ctx.mDoc.mChannelCount; ++c)
     {
-        std::memset(ctx.mChannel.data(), 0, shape.Size());
         if (stream.Next(ctx.mChannel.data(), shape.Size()) != kOk)
             return ctx.Fail(kZipFailed, "ZIP merged image is damaged");
         if (predicted)
@@ -161,7 +177,10 @@ i32 ReadImageData(LoadContext& ctx)
     if (!ctx.Reserve(pixels * 4))
         return kOutOfMemory;
     doc.mMerged.resize(pixels);
-    PixelAssembler assembler(DocumentFormat(doc, doc.mWidth, doc.mHeight), doc.mMerged.data());
+    bool alphaComing = false;
+    for (u32 c = 0; c < doc.mChannelCount; ++c)
+        alphaComing = alphaComing || MergedChannelId(ctx, c) == -1;
+    PixelAssembler assembler(DocumentFormat(doc, doc.mWidth, doc.mHeight), doc.mMerged.data(), alphaComing);
     i32 status;
     switch (compression)
     {

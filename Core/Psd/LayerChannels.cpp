@@ -45,7 +45,10 @@ i32 ReadLayerChannels(LoadContext& ctx, LayerRecord& layer)
             return kOutOfMemory;
         layer.mPixels.resize(pixelCount);
     }
-    PixelAssembler assembler(DocumentFormat(doc, layer.mWidth, layer.mHeight), layer.mPixels.data());
+    bool alphaComing = false;
+    for (const ChannelInfo& info : layer.mChannels)
+        alphaComing = alphaComing || (info.mId == -1 && info.mLength >= 2 && pixelCount > 0);
+    PixelAssembler assembler(DocumentFormat(doc, layer.mWidth, layer.mHeight), layer.mPixels.data(), alphaComing);
     for (const ChannelInfo& info : layer.mChannels)
     {
         // A channel too short for its compression code is absent.
@@ -64,9 +67,13 @@ i32 ReadLayerChannels(LoadContext& ctx, LayerRecord& layer)
             continue;
         }
         u16 compression = r.U16();
-        i32 status = ReadChannel(ctx, compression, info.mLength - 2, target);
+        bool placed = false;
+        i32 status = ReadChannel(ctx, compression, info.mLength - 2, target,
+                                 isMask ? PixelLane() : assembler.Lane(info.mId), &placed);
         if (status != kOk)
             return status;
+        if (placed)
+            continue;
         if (isMask)
             HighBytes(ctx.mChannel.data(), target, layer.mMask.mImage);
         else

@@ -7,6 +7,7 @@
 #include "Core/Psd/Document.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace psd
 {
@@ -23,12 +24,25 @@ inline u8 Sample(const u8* row, u32 x, u32 depth)
 }
 } // namespace
 
-PixelAssembler::PixelAssembler(const PixelFormat& format, u32* out) : mFormat(format), mOut(out)
+PixelAssembler::PixelAssembler(const PixelFormat& format, u32* out, bool alphaComing) : mFormat(format), mOut(out)
 {
     u32 mode = format.mMode;
     mDirect = mode == kModeBitmap || mode == kModeGrey || mode == kModeDuotone || mode == kModeRgb;
-    if (mDirect)
+    if (mDirect && !alphaComing)
         std::fill(mOut, mOut + Count(), 0xFF000000u);
+}
+
+PixelLane PixelAssembler::Lane(i32 id) const
+{
+    PixelLane lane;
+    if (!mDirect || mFormat.mDepth != 8 || id < -1 || id > 2 || (mFormat.mMode != kModeRgb && id != -1))
+        return lane;
+    // Byte of the lane inside a host-order 0xAARRGGBB word.
+    u32 shift = id == -1 ? 24 : 16 - 8 * static_cast<u32>(id);
+    u32 byte = std::endian::native == std::endian::little ? shift / 8 : 3 - shift / 8;
+    lane.mFirst = reinterpret_cast<u8*>(mOut) + byte;
+    lane.mPitch = u64(mFormat.mWidth) * 4;
+    return lane;
 }
 
 void PixelAssembler::WriteLane(u32 shift, const u8* data)
@@ -42,8 +56,10 @@ void PixelAssembler::WriteLane(u32 shift, const u8* data)
         u32* out = mOut + u64(y) * w;
         if (mFormat.mDepth == 8)
         {
+            // Byte stores into the lane: no read of the other lanes.
+            u8* lane = reinterpret_cast<u8*>(out) + (std::endian::native == std::endian::little ? shift / 8 : 3 - shift / 8);
             for (u32 x = 0; x < w; ++x)
-                out[x] = (out[x] & keep) | (u32(row[x]) << shift);
+                lane[4 * x] = row[x];
         }
         else
         {

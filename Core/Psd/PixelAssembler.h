@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Core/Psd/ChannelReader.h"
 
 #include <vector>
 
@@ -21,13 +22,17 @@ struct PixelFormat
 class PixelAssembler
 {
 public:
-    // out holds width x height pixels; it is overwritten completely.
-    PixelAssembler(const PixelFormat& format, u32* out);
+    // out holds width x height pixels and starts zeroed; every pixel is written. alphaComing tells
+    // that a transparency channel will be added (else alpha is 255).
+    PixelAssembler(const PixelFormat& format, u32* out, bool alphaComing = false);
     // One channel image (RowBytes(width, depth) x height bytes): -1 transparency, 0 and up colour.
     // Channels the mode does not use are ignored; a missing colour channel counts as 0.
     void AddChannel(i32 id, const u8* data);
     // Writes the pixels of modes that need every channel at once.
     void Finish();
+    // The byte lane channel id occupies in the pixels when 8-bit data can be decoded straight into
+    // it (RGB channels, transparency of grey); null otherwise.
+    PixelLane Lane(i32 id) const;
 
     // Whether the mode writes channels straight into the pixels (no planes kept).
     bool Direct() const { return mDirect; }

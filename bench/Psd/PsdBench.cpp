@@ -1,0 +1,202 @@
+// PSD reader speed and memory on a 2048 x 2048 document with 64 sprite layers, RLE and ZIP,
+// against stb_image (composite only), ImageMagick and psd-tools (whole document) in the same run.
+#include "BenchPsdWriter.h"
+
+#include "Core/Psd/ByteStream.h"
+#include "Core/Psd/Document.h"
+
+#include <benchmark/benchmark.h>
+
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PSD
+#include <stb/stb_image.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include <malloc.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <zlib.h>
+
+namespace
+{
+constexpr u32 kSize = 2048;
+constexpr u32 kSprites = 64;
+
+const std::string& Document(u16 compression)
+{
+    static const std::string rle = psdbench::MakeLayeredDocument(kSize, kSize, kSprites, 1);
+    static const std::string zip = psdbench::MakeLayeredDocument(kSize, kSize, kSprites, 2);
+    return compression == 1 ? rle : zip;
+}
+
+const std::string& CompositeOnly()
+{
+    static const std::string bytes = psdbench::MakeCompositeOnly(kSize, kSize);
+    return bytes;
+}
+
+std::string FileOf(u16 compression)
+{
+    std::string path = "/tmp/ql_bench_psd_" + std::to_string(compression) + ".psd";
+    std::ofstream(path, std::ios::binary) << Document(compression);
+    return path;
+}
+
+void Load(const std::string& bytes)
+{
+    // A view onto the bytes (an engine MemoryStream would copy them first).
+    psd::ByteStream stream(reinterpret_cast<const u8*>(bytes.data()), static_cast<u32>(bytes.size()));
+    psd::Document* doc = nullptr;
+    if (psd::LoadDocument(&doc, stream) != psd::kOk)
+        std::abort();
+    benchmark::DoNotOptimize(doc->mLayers.back().mPixels.data());
+    psd::FreeDocument(doc);
+}
+
+long StatusKb(const char* field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(field, 0) == 0)
+            return std::atol(line.c_str() + std::string(field).size());
+    return 0;
+}
+
+void WholeDocument(benchmark::State& state, u16 compression)
+{
+    const std::string& bytes = Document(compression);
+    for (auto _ : state)
+        Load(bytes);
+    state.counters["file_MB"] = bytes.size() / 1e6;
+}
+
+// Peak resident growth of one load, measured in a fresh child so no freed memory is reused.
+void PeakMemory(benchmark::State& state, u16 compression)
+{
+    const std::string& bytes = Document(compression);
+    double peak = 0.0;
+    for (auto _ : state)
+    {
+        int fds[2];
+        if (pipe(fds) != 0)
+            std::abort();
+        pid_t child = fork();
+        if (child == 0)
+        {
+            malloc_trim(0);
+            std::ofstream("/proc/self/clear_refs") << "5"; // resets the peak resident size
+            long before = StatusKb("VmRSS:");
+            Load(bytes);
+            long grown = StatusKb("VmHWM:") - before;
+            if (write(fds[1], &grown, sizeof grown) != sizeof grown)
+                _exit(1);
+            _exit(0);
+        }
+        long grown = 0;
+        if (read(fds[0], &grown, sizeof grown) != sizeof grown)
+            std::abort();
+        waitpid(child, nullptr, 0);
+        close(fds[0]);
+        close(fds[1]);
+        peak = grown / 1024.0;
+    }
+    const double decoded = psdbench::DecodedBytes(kSize, kSize, kSprites) / (1024.0 * 1024.0);
+    const double channel = kSize * double(kSize) / (1024.0 * 1024.0);
+    state.counters["peak_MB"] = peak;
+    state.counters["pixels_MB"] = decoded;
+    state.counters["pixels_plus_channel_MB"] = decoded + channel;
+}
+
+// zlib alone on the same channel streams: the floor for the ZIP document on one thread.
+void ZlibOnly(benchmark::State& state)
+{
+    static const auto streams = psdbench::ZipChannelStreams(kSize, kSize, kSprites);
+    std::vector<u8> out;
+    for (auto _ : state)
+        for (const auto& [data, size] : streams)
+        {
+            out.resize(size);
+            uLongf length = size;
+            uncompress(out.data(), &length, reinterpret_cast<const Bytef*>(data.data()), data.size());
+            benchmark::DoNotOptimize(out.data());
+        }
+}
+
+void MergedOnly(benchmark::State& state)
+{
+    const std::string& bytes = CompositeOnly();
+    for (auto _ : state)
+        Load(bytes);
+}
+
+void StbComposite(benchmark::State& state, const std::string& bytes)
+{
+    for (auto _ : state)
+    {
+        int w, h, n;
+        stbi_uc* pixels = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()), static_cast<int>(bytes.size()), &w, &h, &n, 4);
+        if (!pixels)
+            std::abort();
+        benchmark::DoNotOptimize(pixels);
+        stbi_image_free(pixels);
+    }
+}
+
+// Runs a command and takes the seconds it prints on its last line (or its wall time).
+void External(benchmark::State& state, const std::string& command, bool printsSeconds)
+{
+    for (auto _ : state)
+    {
+        auto start = std::chrono::steady_clock::now();
+        std::FILE* pipe = popen(command.c_str(), "r");
+        if (!pipe)
+        {
+            state.SkipWithError("cannot start");
+            return;
+        }
+        char line[256] = {};
+        std::string last;
+        while (std::fgets(line, sizeof line, pipe))
+            last = line;
+        int rc = pclose(pipe);
+        double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (rc != 0)
+        {
+            state.SkipWithError("tool missing or failed");
+            return;
+        }
+        state.SetIterationTime(printsSeconds ? std::atof(last.c_str()) : seconds);
+    }
+}
+
+std::string PsdTools(u16 compression)
+{
+    // Debian's python3-psd-tools; the timing excludes the interpreter's start.
+    return "/usr/bin/python3 -c \"import time; from psd_tools import PSDImage; t=time.perf_counter(); "
+           "p=PSDImage.open('" + FileOf(compression) + "'); [l.topil() for l in p]; print(time.perf_counter()-t)\" 2>/dev/null";
+}
+
+std::string ImageMagick(u16 compression)
+{
+    return "convert-im6.q16 " + FileOf(compression) + " null: 2>/dev/null";
+}
+} // namespace
+
+BENCHMARK_CAPTURE(WholeDocument, rle, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(WholeDocument, zip, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PeakMemory, rle, 1)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(PeakMemory, zip, 2)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(ZlibOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(MergedOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(StbComposite, composite_only, CompositeOnly())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(StbComposite, layered_rle, Document(1))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(External, psd_tools_rle, PsdTools(1), true)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(External, psd_tools_zip, PsdTools(2), true)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(External, imagemagick_rle, ImageMagick(1), false)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(External, imagemagick_zip, ImageMagick(2), false)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
