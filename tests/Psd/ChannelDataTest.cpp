@@ -271,3 +271,16 @@ TEST(ChannelData, MergedImageCompressions)
     EXPECT_FALSE(LoadBytes(PsdBuilder(2, 2).Merged(2, "garbage").Build(), &status));
     EXPECT_EQ(psd::kZipFailed, status);
 }
+
+TEST(ChannelData, EmptyPackBitsRowsInReusedPlanesReadZero)
+{
+    // CMYK goes through the reused channel buffer: the second layer's empty rows must not show the
+    // first layer's 0x77.
+    PsdBuilder builder(2, 2, 4, 8, 4);
+    builder.Layer(OneLayer(2, 2, {{0, 0, Fill(4, 0x77)}, {1, 0, Fill(4, 0x77)}, {2, 0, Fill(4, 0x77)}, {3, 0, Fill(4, 0x77)}}));
+    Bytes emptyRows;
+    emptyRows.U16(0).U16(0);
+    DocPtr doc = LoadLayer(4, 8, OneLayer(2, 2, {{0, 1, emptyRows.Str()}, {1, 0, Fill(4, 0xFF)}, {2, 0, Fill(4, 0xFF)}, {3, 0, Fill(4, 0xFF)}}), &builder);
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(std::vector<u32>(4, 0xFF01FFFFu), doc->mLayers[1].mPixels);
+}
