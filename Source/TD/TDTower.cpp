@@ -224,7 +224,18 @@ void TDTower::update(float dt)
     std::vector<TDUnit*> near;
     collectTargets(near, 0);
     if (p->strength == -1.0f)
+    {
+        // No attack; with nobody about it still looks around.
         mTarget = nullptr;
+        std::vector<TDUnit*> far;
+        if (near.empty())
+            collectTargets(far, 100);
+        if (near.empty() && far.empty() && mState == 0)
+        {
+            mState = 1;
+            mTargetAngle = math::Random() * 360.0f;
+        }
+    }
     else if (near.empty())
     {
         std::vector<TDUnit*> far;

@@ -133,8 +133,6 @@ void HoldAndTeleport::tick(TDUnit* owner, float)
     mMap.startEffect(mMap.mEffects2, L"blow_bub", owner->mDrawPos[0], owner->mDrawPos[1]);
     finishIfPresent(mMap, mUnitPortal);
     mUnitPortal = nullptr;
-    if (owner->mState == 5)
-        owner->mState = 1;
     const TDPrototype* p = owner->proto();
     if (p && !p->straight)
     {

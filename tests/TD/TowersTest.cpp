@@ -1,0 +1,309 @@
+#include "BattleFixture.h"
+
+#include "Source/TD/LocalStrings.h"
+#include "Source/TD/TDWaveEntry.h"
+
+using tdtest::BattleFixture;
+
+namespace
+{
+const char* kThreeBrutes = "<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/></wave>"
+                           "<wave spawn=\"1\"><e id=\"1\"/></wave>";
+
+void place(TDUnit* u, float x, float y)
+{
+    u->mPos[0] = u->mDrawPos[0] = x;
+    u->mPos[1] = u->mDrawPos[1] = y;
+}
+} // namespace
+
+TEST_F(BattleFixture, TowerWithoutStrengthNeverAimsButLooksAroundAndPaysIncome)
+{
+    TDMap& m = start(kThreeBrutes);
+    TDTower* t = m.buildTower(0, 300);
+    ASSERT_NE(t, nullptr);
+    i32 coins = m.mStats.mCoins;
+    bool lookedAround = false;
+    for (int i = 0; i < 150; ++i) // 2.5 s: one income tick after the 2 s cooldown
+    {
+        m.update(1.0f / 60.0f);
+        EXPECT_EQ(t->mTarget, nullptr);
+        lookedAround = lookedAround || t->mState == 1;
+    }
+    EXPECT_TRUE(lookedAround);
+    EXPECT_EQ(m.mStats.mCoins, coins + 10);
+    EXPECT_EQ(sounds.played.back(), L"tower300shot");
+}
+
+TEST_F(BattleFixture, UnitsJustOutsideRangeArePreAimedButNotShot)
+{
+    TDMap& m = start(kThreeBrutes);
+    TDTower* t = m.buildTower(0, 100); // range 200: fires within 100 of (250, 160)
+    run(0.1f);
+    for (TDUnit* u : m.mWaves.mUnits)
+        place(u, 250.0f, 320.0f); // 160 away: inside 100 + 100
+    for (int i = 0; i < 60; ++i)
+    {
+        m.update(1.0f / 60.0f);
+        for (TDUnit* u : m.mWaves.mUnits)
+            place(u, 250.0f, 320.0f);
+    }
+    EXPECT_EQ(t->mState, 4);
+    EXPECT_NE(t->mTarget, nullptr);
+    EXPECT_TRUE(m.mBullets->items.empty());
+}
+
+TEST_F(BattleFixture, TargetingPrefersThePickThenTheCurrentThenTheWeakestNearest)
+{
+    TDMap& m = start(kThreeBrutes);
+    TDTower* t = m.buildTower(0, 100);
+    run(0.1f);
+    ASSERT_EQ(m.mWaves.mUnits.size(), 3u);
+    TDUnit* a = unit(0);
+    TDUnit* b = unit(1);
+    TDUnit* c = unit(2);
+    place(a, 250.0f, 100.0f); // 60 away
+    place(b, 250.0f, 120.0f); // 40 away
+    place(c, 250.0f, 80.0f);  // 80 away
+    std::vector<TDUnit*> all{a, b, c};
+    EXPECT_EQ(t->chooseTarget(all, nullptr, false), b);
+    EXPECT_EQ(t->chooseTarget(all, nullptr, true), b); // equal health: the nearest
+    c->mHealth = 50.0f;
+    EXPECT_EQ(t->chooseTarget(all, nullptr, true), c); // the weakest
+    EXPECT_EQ(t->chooseTarget(all, a, true), a);       // the current target stays
+    m.mHovered = b;
+    EXPECT_EQ(t->chooseTarget(all, a, true), b);       // the player's pick wins
+    EXPECT_EQ(t->chooseTarget(all, a, false), a);
+    std::vector<TDUnit*> none;
+    EXPECT_EQ(t->chooseTarget(none, a, false), nullptr);
+}
+
+TEST_F(BattleFixture, FlyersOnlyForTowersThatHitAirAndFirst)
+{
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"3\" y=\"-65\"/><e id=\"2\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    TDTower* ground = m.buildTower(0, 100);
+    TDTower* air = m.buildTower(1, 200);
+    run(0.1f);
+    place(unit(0), 250.0f, 110.0f);
+    place(unit(1), 250.0f, 130.0f);
+    std::vector<TDUnit*> out;
+    ground->collectTargets(out, 0);
+    EXPECT_EQ(out, std::vector<TDUnit*>{unit(1)});
+    air->mX = 250.0f;
+    air->collectTargets(out, 0);
+    ASSERT_EQ(out.size(), 2u);
+    unit(0)->mHealth = 1000.0f; // even the strongest flyer goes first
+    EXPECT_EQ(air->chooseTarget(out, nullptr, true), unit(0));
+    unit(1)->mHiddenTime = 1.0f;
+    ground->collectTargets(out, 0);
+    EXPECT_TRUE(out.empty());
+}
+
+TEST_F(BattleFixture, TurningTakesTheShortWayAndSectorsSettleTheAim)
+{
+    TDMap& m = start(kThreeBrutes);
+    TDTower* t = m.buildTower(0, 700);
+    t->mState = 0;
+    t->mAngle = 350.0f;
+    t->mTargetAngle = 10.0f;
+    t->mPauseTimer = 100.0f;
+    float previous = t->mAngle;
+    bool passedZero = false;
+    for (int i = 0; i < 10; ++i)
+    {
+        t->mState = 1;
+        t->update(0.005f);
+        passedZero = passedZero || t->mAngle < previous;
+        EXPECT_TRUE(t->mAngle >= 350.0f || t->mAngle <= 10.0f) << t->mAngle;
+        previous = t->mAngle;
+    }
+    EXPECT_TRUE(passedZero);
+
+    // Within the same 11.25-degree sector the aim does not change.
+    t->mTargetAngle = 100.0f; // sector 8 covers [90, 101.25)
+    t->setTargetAngle(190.0f); // 190 - 90 = 100: same sector
+    EXPECT_EQ(t->mTargetAngle, 100.0f);
+    t->setTargetAngle(200.0f); // 110: next sector
+    EXPECT_EQ(t->mTargetAngle, 110.0f);
+    t->setTargetAngle(45.0f); // below 90: + 270
+    EXPECT_EQ(t->mTargetAngle, 315.0f);
+    EXPECT_FLOAT_EQ(tdAimAngle(0.0f, 1.0f), 180.0f);
+    EXPECT_FLOAT_EQ(tdAimAngle(1.0f, 0.0f), 270.0f);
+}
+
+TEST_F(BattleFixture, TowerFiresOnItsCooldownAndKillsPayCoins)
+{
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/></wave><wave spawn=\"1\" timeout=\"100\"><e id=\"1\"/></wave>");
+    TDTower* t = m.buildTower(0, 200); // homing, cooldown 1
+    m.mPrototypes.findById(200)->strength = 7.0f; // three hits for 20 health
+    i32 coins = m.mStats.mCoins;
+    run(12.0f);
+    EXPECT_EQ(m.mStats.mKillScore, 10);
+    EXPECT_EQ(m.mStats.mCoins, coins + 10);
+    EXPECT_EQ(std::count(sounds.played.begin(), sounds.played.end(), L"tower200shot"), 3);
+    EXPECT_EQ(std::count(sounds.played.begin(), sounds.played.end(), L"enemy1hit"), 3);
+    EXPECT_EQ(t->mTarget, nullptr);
+}
+
+TEST_F(BattleFixture, BlockedTowerFreezesAndSlowedTowerCoolsDownLonger)
+{
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"7\" y=\"-65\"/><e id=\"8\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    TDTower* t = m.buildTower(0, 100);
+    run(0.1f);
+    TDUnit* blocker = unit(0);
+    TDUnit* slower = unit(1);
+    place(slower, 2000.0f, 2000.0f);
+    place(blocker, t->mX, t->mY + 50.0f); // exactly r / 2: blocks
+    t->mCooldown = 0.7f;
+    EXPECT_TRUE(m.isTowerBlocked(t));
+    t->update(0.5f);
+    EXPECT_TRUE(t->mDisabled);
+    EXPECT_FLOAT_EQ(t->mCooldown, 0.7f);
+    blocker->mSpeedPenalty = 30.0f; // held still: no longer blocks
+    EXPECT_FALSE(m.isTowerBlocked(t));
+    blocker->mSpeedPenalty = 0.0f;
+    t->mImmune = true;
+    EXPECT_FALSE(m.isTowerBlocked(t));
+    t->mImmune = false;
+
+    place(blocker, 2000.0f, 2000.0f);
+    place(slower, t->mX, t->mY + 90.0f);
+    EXPECT_TRUE(m.isTowerDebuffed(t));
+    t->mState = 3;
+    t->mTarget = slower;
+    t->mAnimTime = 1.0f;
+    t->update(0.01f);
+    EXPECT_TRUE(t->mDebuffed);
+    EXPECT_FLOAT_EQ(t->mCooldown, 1.5f);
+}
+
+TEST_F(BattleFixture, UpgradeNeedsTheCoinsAndShowsWhatChanged)
+{
+    LocalStrings::Instance()->loadText("towerUpgradeInfoRange;Range +%d%%\ntowerUpgradeInfoDamage;Damage %s +%d\n"
+                                       "towerUpgradeInfoRof;Rate +%d%n%%\n");
+    TDMap& m = start(kThreeBrutes);
+    TDTower* t = m.buildTower(0, 100);
+    m.mStats.mCoins = 30;
+    EXPECT_FALSE(t->upgrade(1, 40.0f));
+    EXPECT_EQ(t->mLevel, 0);
+    EXPECT_EQ(m.mStats.mCoins, 30);
+    m.mStats.mCoins = 100;
+    EXPECT_FALSE(t->upgrade(9, 10.0f)); // no such tier
+    ASSERT_TRUE(t->upgrade(1, 40.5f));
+    EXPECT_EQ(m.mStats.mCoins, 60);
+    EXPECT_EQ(t->mLevel, 1);
+    EXPECT_EQ(t->currentProto()->id, 101);
+    TDIndicator* info = m.mIndicators.items.back();
+    EXPECT_EQ(info->mLife, 2.5f);
+    // Only the first integer conversion is filled; other sequences stay literal.
+    EXPECT_EQ(info->mText, L"Range +20%\nDamage %s +100\nRate +100%n%");
+    EXPECT_EQ(tutorial.count(L"tower_upgraded"), 1u);
+    EXPECT_EQ(particles.count(L"upgrade"), 1u);
+}
+
+TEST_F(BattleFixture, UpgradeSkipsLinesWithZeroDenominators)
+{
+    TDMap& m = start(kThreeBrutes);
+    TDTower* t = m.buildTower(0, 100);
+    TDPrototype* tier = const_cast<TDPrototype*>(t->currentProto(1));
+    m.mPrototypes.findById(100)->radius = 0.0f;
+    tier->cooldown = 0.0f;
+    m.mStats.mCoins = 100;
+    ASSERT_TRUE(t->upgrade(1, 10.0f));
+    // Range from 0 and a cooldown of 0 give no line; the damage line stays.
+    EXPECT_EQ(m.mIndicators.items.back()->mText, L"towerUpgradeInfoDamage");
+    EXPECT_EQ(tdFormatInt(L"%d%%", 7), L"7%");
+}
+
+TEST_F(BattleFixture, ReloadingTheSheetsUnderLiveObjectsKeepsThemValid)
+{
+    TDMap& m = start(kThreeBrutes);
+    TDTower* t = m.buildTower(0, 100);
+    m.mStats.mCoins = 100;
+    ASSERT_TRUE(t->upgrade(1, 10.0f));
+    run(1.0f);
+    m.loadSheets();
+    m.mPrototypes.findById(100)->tiers[0]->strength = 33.0f;
+    EXPECT_EQ(t->currentProto()->strength, 33.0f);
+    run(2.0f);
+    files.put(L"td/towers_sheet.csv", "id;parent;levelid\n");
+    files.put(L"td/units_sheet.csv", "id\n");
+    m.loadSheets();
+    EXPECT_EQ(t->currentProto(), nullptr);
+    run(2.0f); // objects whose kind is gone neither crash nor act
+    EXPECT_EQ(unit(0) ? unit(0)->proto() : nullptr, nullptr);
+}
+
+TEST_F(BattleFixture, ShellTowerHoldsItsLastFrameUntilItsBulletIsGone)
+{
+    TDMap& m = start(kThreeBrutes);
+    TDTower* t = m.buildTower(0, 600);
+    run(0.05f);
+    place(unit(0), 250.0f, 100.0f);
+    t->mState = 3;
+    t->mTarget = unit(0);
+    t->mAnimTime = 1.0f;
+    t->update(0.01f);
+    EXPECT_EQ(t->mState, 7);
+    EXPECT_TRUE(m.mBullets->hasBulletOf(t));
+    t->update(0.01f);
+    EXPECT_EQ(t->mState, 7);
+    m.mBullets->forgetTower(t);
+    EXPECT_FALSE(m.mBullets->hasBulletOf(t));
+    t->update(0.01f);
+    EXPECT_EQ(t->mState, 0);
+}
+
+TEST_F(BattleFixture, TeleportBeamHitsOnceAndLetsGoOfItsBeam)
+{
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    TDTower* t = m.buildTower(0, 500);
+    run(0.1f);
+    TDUnit* u = unit(0);
+    place(u, 250.0f, 100.0f);
+    t->mTarget = u;
+    t->fire();
+    ASSERT_NE(t->mBeam, nullptr);
+    EXPECT_EQ(u->mState, 5);
+    EXPECT_FLOAT_EQ(u->mHealth, 98.0f);
+    ASSERT_EQ(m.mParticles.size(), 1u);
+    t->fire(); // a beam is shown: no second shot
+    EXPECT_FLOAT_EQ(u->mHealth, 98.0f);
+    TDBeamParticle* beam = t->mBeam;
+    t->clearTarget();
+    EXPECT_EQ(t->mBeam, nullptr);
+    EXPECT_FALSE(beam->isAlive());
+    m.update(1.0f / 60.0f); // the finished beam is deleted; nothing points at it any more
+    EXPECT_TRUE(m.mParticles.empty());
+}
+
+TEST_F(BattleFixture, HoldAndTeleportHoldsOpensPortalsAndSendsTheUnitBack)
+{
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    TDTower* t = m.buildTower(0, 500);
+    m.mPrototypes.findById(500)->radius = 0.0f; // it never shoots by itself here
+    run(14.0f); // 280 units along the first segment
+    TDUnit* u = unit(0);
+    ASSERT_NE(u, nullptr);
+    float x = u->mPos[0];
+    ASSERT_GT(x, 200.0f);
+    TDBullet hit(m, t, u);
+    u->onHit(hit, true);
+    ASSERT_EQ(u->mModifiers.size(), 1u);
+    size_t portals = 0;
+    for (int i = 0; i < 126; ++i) // 2.1 s: held, both portals open
+    {
+        m.update(1.0f / 60.0f);
+        EXPECT_NEAR(u->mPos[0], x, 0.001f);
+    }
+    portals = particles.count(L"portal_1");
+    EXPECT_EQ(portals, 2u);
+    run(1.0f);
+    EXPECT_EQ(std::count(sounds.played.begin(), sounds.played.end(), L"teleportEnemy"), 1);
+    EXPECT_EQ(u->mSegment, 0);
+    EXPECT_LT(u->mPos[0], 40.0f);
+    EXPECT_EQ(particles.count(L"blow_bub"), 1u);
+    EXPECT_TRUE(u->mModifiers.empty());
+    run(1.0f);
+    EXPECT_GT(u->mPos[0], 15.0f); // walks again
+}

@@ -1,0 +1,250 @@
+#include "BattleFixture.h"
+
+#include "Source/TD/TDWaveEntry.h"
+
+#include <cmath>
+
+using tdtest::BattleFixture;
+
+namespace
+{
+const char* kOneGrunt = "<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>";
+
+// A bullet of a tower of that kind at (x, y), aimed at target.
+struct Shot
+{
+    TDTower tower;
+    std::unique_ptr<TDBullet> bullet;
+    Shot(TDMap& m, i32 towerId, TDUnit* target, float x, float y) : tower(m)
+    {
+        tower.init(towerId);
+        tower.mX = x;
+        tower.mY = y;
+        bullet = std::make_unique<TDBullet>(m, &tower, target);
+        bullet->mX = x;
+        bullet->mY = y;
+    }
+};
+} // namespace
+
+TEST_F(BattleFixture, HealthFollowsTheDifficulty)
+{
+    TDMap& m = start(kOneGrunt);
+    run(0.1f);
+    ASSERT_NE(unit(0), nullptr);
+    EXPECT_FLOAT_EQ(unit(0)->maxHealth(), 20.0f);
+    m.mMode = 0;
+    EXPECT_FLOAT_EQ(unit(0)->maxHealth(), 18.0f);
+    m.mMode = 2;
+    EXPECT_FLOAT_EQ(unit(0)->maxHealth(), 22.0f);
+    m.mMode = 3;
+    EXPECT_FLOAT_EQ(unit(0)->maxHealth(), 20.0f);
+    unit(0)->mEntry->mExtraHealth = 10;
+    EXPECT_FLOAT_EQ(unit(0)->maxHealth(), 25.0f);
+}
+
+TEST_F(BattleFixture, DyingUnitsTakeNoDamageAndHitsRevealHiddenUnits)
+{
+    TDMap& m = start(kOneGrunt);
+    run(0.1f);
+    TDUnit* u = unit(0);
+    u->mHiddenTime = 5.0f;
+    u->mAlphaTarget = 0.4f;
+    u->damage(2.0f);
+    EXPECT_EQ(u->mHiddenTime, 0.0f);
+    EXPECT_EQ(u->mAlphaTarget, 1.0f);
+    EXPECT_EQ(u->mHealthBarTime, 2.5f);
+    EXPECT_EQ(sounds.played.back(), L"enemy1hit");
+    u->damage(-5.0f); // heals
+    EXPECT_FLOAT_EQ(u->mHealth, 23.0f);
+    u->mState = 2;
+    u->damage(50.0f);
+    EXPECT_FLOAT_EQ(u->mHealth, 23.0f);
+    u->mState = 6;
+    u->damage(50.0f);
+    EXPECT_FLOAT_EQ(u->mHealth, 23.0f);
+}
+
+TEST_F(BattleFixture, BountyUsesSinglePrecisionCeilAndTheIncomeBonus)
+{
+    TDMap& m = start(kOneGrunt);
+    run(0.1f);
+    // m = 0.5, b = 0 (no income tower): ceil(5) + trunc(0.5) + 10 = 15.
+    m.mEnemyCostBonus = 0.5f;
+    i32 before = m.mStats.mKillScore;
+    unit(0)->mHealth = 0.0f;
+    m.update(1.0f / 60.0f);
+    EXPECT_EQ(m.mStats.mKillScore - before, 15);
+    EXPECT_EQ(m.mIndicators.items.back()->mText, L"+15");
+    EXPECT_EQ(m.mIndicators.items.back()->mIconSlot, 3);
+    EXPECT_EQ(sounds.played.back(), L"enemy1die");
+    // 0.1f x 10 in single precision is exactly 1: ceil gives 1 (in double it would be 2).
+    EXPECT_EQ(std::ceil(0.1f * 10.0f), 1.0f);
+}
+
+TEST_F(BattleFixture, IncomeTowersInRangeRaiseTheBounty)
+{
+    TDMap& m = start(kOneGrunt);
+    TDTower* income = m.buildTower(0, 300); // "health" 50: b = 0.5
+    ASSERT_NE(income, nullptr);
+    run(0.1f);
+    TDUnit* u = unit(0);
+    u->mDrawPos[0] = 250.0f;
+    u->mDrawPos[1] = 100.0f;
+    EXPECT_FLOAT_EQ(m.killBonusFactor(u), 0.5f);
+    m.mEnemyCostBonus = 0.5f;
+    i32 before = m.mStats.mKillScore;
+    u->mHealth = 0.0f;
+    m.update(1.0f / 60.0f);
+    // cost 10, m 0.5, b 0.5: ceil(5) + trunc(5.5) + 10 = 20.
+    EXPECT_EQ(m.mStats.mKillScore - before, 20);
+}
+
+TEST_F(BattleFixture, SplashFallsOffAndNeverRecurses)
+{
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/></wave>" +
+                     std::string("<wave spawn=\"1\"><e id=\"1\"/></wave>"));
+    run(0.05f);
+    ASSERT_EQ(m.mWaves.mUnits.size(), 3u);
+    TDUnit* a = unit(0);
+    TDUnit* b = unit(1);
+    TDUnit* c = unit(2);
+    auto place = [](TDUnit* u, float x) {
+        u->mPos[0] = u->mDrawPos[0] = x;
+        u->mPos[1] = u->mDrawPos[1] = 100.0f;
+    };
+    place(a, 300.0f);
+    place(b, 315.0f); // 15 from the impact: (60 - 15) / 60 of the damage
+    place(c, 360.0f); // exactly r away: nothing
+    Shot shot(m, 600, a, 300.0f, 100.0f); // strength 8, ammo 2003 with r 60, splash
+    a->onHit(*shot.bullet, true);
+    EXPECT_FLOAT_EQ(a->mHealth, 92.0f);
+    EXPECT_FLOAT_EQ(b->mHealth, 100.0f - 8.0f * 45.0f / 60.0f);
+    EXPECT_FLOAT_EQ(c->mHealth, 100.0f);
+    // One area mark, for the direct hit only.
+    i32 areas = 0;
+    for (TDModifier* mod : m.mModifiers)
+        areas += mod->mKind == 101;
+    EXPECT_EQ(areas, 1);
+}
+
+TEST_F(BattleFixture, ImmunitiesShowTheImmuneIconAndBlockTheHit)
+{
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"13\" y=\"-65\"/><e id=\"12\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    run(0.05f);
+    ASSERT_EQ(m.mWaves.mUnits.size(), 2u);
+    TDUnit* fireOnly = unit(0);
+    Shot homing(m, 200, fireOnly, 0.0f, 100.0f); // ammo 2002: allowed
+    fireOnly->onHit(*homing.bullet, true);
+    EXPECT_FLOAT_EQ(fireOnly->mHealth, 46.0f);
+    m.mPrototypes.findById(200)->ammoId = 2004; // any ammo outside 2001..2003
+    fireOnly->onHit(*homing.bullet, true);
+    EXPECT_FLOAT_EQ(fireOnly->mHealth, 46.0f);
+    EXPECT_EQ(m.mIndicators.items.back()->mKind, 2);
+    EXPECT_TRUE(m.mIndicators.items.back()->mText.empty());
+
+    TDUnit* icy = unit(1);
+    m.mPrototypes.findById(200)->dot = true;
+    icy->onHit(*homing.bullet, true);
+    EXPECT_FLOAT_EQ(icy->mHealth, 50.0f);
+    EXPECT_TRUE(icy->mModifiers.empty());
+}
+
+TEST_F(BattleFixture, OneHoldPerTowerButTwoTowersMayEachHold)
+{
+    TDMap& m = start(kOneGrunt);
+    run(0.05f);
+    TDUnit* u = unit(0);
+    m.mPrototypes.findById(100)->hold = true;
+    Shot first(m, 100, u, 0.0f, 100.0f);
+    Shot second(m, 100, u, 0.0f, 100.0f);
+    u->onHit(*first.bullet, true);
+    u->onHit(*first.bullet, true);
+    EXPECT_EQ(u->mModifiers.size(), 1u);
+    u->onHit(*second.bullet, true);
+    EXPECT_EQ(u->mModifiers.size(), 2u);
+    u->removeModifiersOf(&first.tower);
+    EXPECT_EQ(u->mModifiers.size(), 1u);
+    u->removeModifiersOf(&second.tower);
+}
+
+TEST_F(BattleFixture, DeadUnitIsRaisedByANearbyRaiser)
+{
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/><e id=\"9\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    run(0.5f);
+    ASSERT_EQ(m.mWaves.mUnits.size(), 2u);
+    TDUnit* dead = unit(0);
+    TDUnit* raiser = unit(1);
+    raiser->mPos[0] = dead->mPos[0] + 10.0f;
+    raiser->mPos[1] = dead->mPos[1];
+    dead->mHealth = 0.0f;
+    dead->update(0.01f); // dies; no death frames: ends at once
+    dead->update(0.01f);
+    EXPECT_EQ(dead->mAlive, 0);
+    ASSERT_EQ(m.mWaves.mUnits.size(), 3u);
+    TDUnit* skeleton = unit(2);
+    EXPECT_EQ(skeleton->protoId(), 39);
+    EXPECT_EQ(skeleton->mState, 4);
+    EXPECT_EQ(raiser->mState, 4);
+    EXPECT_EQ(skeleton->mEntry->mX, -1.0f);
+    EXPECT_FLOAT_EQ(skeleton->mPos[0], dead->mPos[0]);
+    // A skeleton is never raised again.
+    skeleton->mHealth = 0.0f;
+    skeleton->mState = 1;
+    raiser->mPos[0] = skeleton->mPos[0];
+    skeleton->update(0.01f);
+    skeleton->update(0.01f);
+    EXPECT_EQ(m.mWaves.mUnits.size(), 3u);
+}
+
+TEST_F(BattleFixture, DeathWaitsForItsFramesThenFadesOut)
+{
+    sprites.counts[{1, "death"}] = 5; // 0.5 s at 10 fps
+    TDMap& m = start(kOneGrunt);
+    run(1.0f);
+    TDUnit* u = unit(0);
+    u->mHealth = 0.0f;
+    m.update(0.01f);
+    EXPECT_EQ(u->mState, 2);
+    for (int i = 0; i < 36; ++i)
+        u->update(0.0125f);
+    EXPECT_EQ(u->mState, 2); // 0.45 s of 0.5
+    for (int i = 0; i < 6; ++i)
+        u->update(0.0125f);
+    EXPECT_EQ(u->mState, 6);
+    EXPECT_EQ(u->mAlive, 1);
+    for (int i = 0; i < 60; ++i)
+        u->update(0.0125f);
+    EXPECT_EQ(u->mAlive, 0);
+}
+
+TEST_F(BattleFixture, ExplodingUnitHurtsItsNeighbours)
+{
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"15\" y=\"-65\"/><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    run(0.05f);
+    ASSERT_EQ(m.mWaves.mUnits.size(), 3u);
+    unit(0)->mPos[0] = 100.0f;
+    unit(1)->mPos[0] = 160.0f; // at the radius: hit
+    unit(2)->mPos[0] = 161.0f;
+    unit(0)->mHealth = 0.0f;
+    unit(0)->update(0.01f);
+    EXPECT_FLOAT_EQ(unit(1)->mHealth, 70.0f);
+    EXPECT_FLOAT_EQ(unit(2)->mHealth, 100.0f);
+    EXPECT_EQ(particles.count(L"mg_00"), 1u);
+}
+
+TEST_F(BattleFixture, StraightWalkerIgnoresSlowsAndFacesItsTarget)
+{
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"14\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    run(0.02f);
+    TDUnit* u = unit(0);
+    ASSERT_NE(u, nullptr);
+    EXPECT_EQ(u->mWaypoints, (std::vector<i32>{1, 3}));
+    float x = u->mPos[0];
+    u->mSpeedPenalty = 100.0f;
+    u->update(0.1f);
+    EXPECT_NEAR(u->mPos[0] - x, 10.0f, 0.01f);
+    EXPECT_FALSE(u->mFacingLeft);
+    run(20.0f);
+    EXPECT_EQ(m.mStats.mUnitsThrough, 1);
+}
