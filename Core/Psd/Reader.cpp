@@ -91,9 +91,14 @@ void Reader::Skip(u64 count)
     }
     if (rest > kBufferSize)
     {
-        u64 target = mPosition + rest;
-        mStream.Seek(static_cast<i32>(target), 0);
-        mPosition = target;
+        // The stream stands at mPosition: seek relative, in steps an i32 can hold.
+        for (u64 left = rest; left > 0;)
+        {
+            u64 step = std::min<u64>(left, 0x40000000u);
+            mStream.Seek(static_cast<i32>(step), 1);
+            left -= step;
+        }
+        mPosition += rest;
         return;
     }
     Fill();

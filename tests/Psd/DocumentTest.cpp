@@ -136,3 +136,35 @@ TEST(Document, MemoryLimitRejectsOversizedPixels)
     EXPECT_EQ(psd::kOutOfMemory, psd::LoadDocument(&out, stream, limits));
     EXPECT_EQ(nullptr, out);
 }
+
+TEST(Document, LoadsFromAWindowOfALargerStreamLikeAPackEntry)
+{
+    // The document sits at offset 100 of a larger stream, as an entry of "data.dat" does.
+    std::string document = SimpleRgb();
+    std::string pack = std::string(100, 'P') + document + std::string(50, 'Q');
+    base::MemoryStream* whole = new base::MemoryStream(pack.data(), static_cast<u32>(pack.size()));
+    base::FrameStream entry(whole, true, 100, static_cast<u32>(document.size()));
+    psd::Document* doc = nullptr;
+    ASSERT_EQ(psd::kOk, psd::LoadDocument(&doc, entry));
+    DocPtr owned(doc);
+    EXPECT_EQ(0xFF0A141Eu, doc->mLayers[0].mPixels[0]);
+}
+
+TEST(Document, MergedTransparencyOnlyWhenTheExtraChannelIsNoNamedAlpha)
+{
+    Bytes planes;
+    planes.Raw(Fill(4, 0x11)).Raw(Fill(4, 0x22)).Raw(Fill(4, 0x33)).Raw(Fill(4, 0x44));
+    Bytes name;
+    name.U8(5).Raw("Alpha");
+    // With a named alpha channel the fourth plane is that channel, not transparency.
+    DocPtr named = LoadBytes(PsdBuilder(2, 2, 3, 8, 4).Resource(1006, name.Str()).Merged(0, planes.Str()).Build());
+    ASSERT_TRUE(named);
+    EXPECT_EQ(0xFF112233u, named->mMerged[0]);
+    ASSERT_EQ(1u, named->mAlphaChannels.size());
+    EXPECT_EQ(std::vector<u8>(4, 0x44), named->mAlphaChannels[0].mImage);
+    EXPECT_EQ(3u, named->mLayers[0].mChannels.size());
+    // Without it the fourth plane is the composite's transparency.
+    DocPtr plain = LoadBytes(PsdBuilder(2, 2, 3, 8, 4).Merged(0, planes.Str()).Build());
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(0x44112233u, plain->mMerged[0]);
+}

@@ -23,7 +23,7 @@ DocPtr LoadResources(PsdBuilder builder, i32* status = nullptr)
 }
 
 // A JPEG of width x height in the given colour space, made with libjpeg.
-std::string MakeJpeg(u32 width, u32 height, J_COLOR_SPACE space, int components, const u8* sample)
+std::string MakeJpeg(u32 width, u32 height, J_COLOR_SPACE space, int components, const u8* sample, bool adobe = true)
 {
     jpeg_compress_struct info;
     jpeg_error_mgr error;
@@ -38,6 +38,7 @@ std::string MakeJpeg(u32 width, u32 height, J_COLOR_SPACE space, int components,
     info.in_color_space = space;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 100, TRUE);
+    info.write_Adobe_marker = adobe ? TRUE : FALSE;
     jpeg_start_compress(&info, TRUE);
     std::vector<u8> row(size_t(width) * components);
     for (u32 x = 0; x < width; ++x)
@@ -226,6 +227,11 @@ TEST(Resources, JpegThumbnailsInRgbGreyAndCmyk)
     doc = LoadResources(PsdBuilder(2, 2).Resource(1036, Thumbnail(MakeJpeg(8, 4, JCS_CMYK, 4, cmyk))));
     ASSERT_TRUE(doc);
     EXPECT_TRUE(Near(0xFFFF8000u, doc->mThumbnail.mPixels[0], 2)) << std::hex << doc->mThumbnail.mPixels[0];
+    // Without the Adobe marker the components are plain ink amounts.
+    const u8 ink[4] = {255, 128, 0, 0};
+    doc = LoadResources(PsdBuilder(2, 2).Resource(1036, Thumbnail(MakeJpeg(8, 4, JCS_CMYK, 4, ink, false))));
+    ASSERT_TRUE(doc);
+    EXPECT_TRUE(Near(0xFF007FFFu, doc->mThumbnail.mPixels[0], 2)) << std::hex << doc->mThumbnail.mPixels[0];
 }
 
 TEST(Resources, CutJpegThumbnailFails)
