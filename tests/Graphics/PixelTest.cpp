@@ -1,0 +1,251 @@
+// Drawing through the context on real OpenGL (headless EGL), read back: images land on exact
+// pixels, a text line matches its stored reference, and a whole frame is written out to look at.
+#include "GraphicsFixture.h"
+#include "Image/ImageBuilders.h"
+
+#include "Core/Base/StringConvert.h"
+#include "Core/Base/Stream.h"
+#include "Core/Media/Font/BMFont.h"
+#include "Core/Media/Image/ImageFactory.h"
+#include "Core/Media/Image/ImageLoader.h"
+#include "Core/Resource/ResourceManager.h"
+#include "support/TempDir.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+using namespace graphicstest;
+
+namespace
+{
+const std::string kContent = std::string(QL_SOURCE_DIR) + "/content/td/data/";
+
+template <u32 W, u32 H> class GlFixture : public GraphicsFixture
+{
+protected:
+    GlFixture() : GraphicsFixture(render::HeadlessWindow::Backend::Gl, W, H) {}
+
+    void Clear(u32 argb) { ASSERT_EQ(QL_OK, mGraphics->Clear(1, argb, 1.0f, 0)); }
+    // Plays the frame and reads the back buffer (0xAARRGGBB, top row first).
+    std::vector<u32> Finish()
+    {
+        mGraphics.reset();
+        EXPECT_EQ(QL_OK, mRender->EndScene());
+        EXPECT_EQ(QL_OK, mRender->Present());
+        EXPECT_EQ(QL_OK, mRender->ExecuteCommands());
+        std::vector<u32> pixels;
+        EXPECT_EQ(QL_OK, mRender->GetDevice()->ReadPixels(0, 0, 0, W, H, &pixels));
+        return pixels;
+    }
+    base::CountedPtr<render::BMFont> Font(const char* name)
+    {
+        auto font = resource::ResourceManager::Instance()->Get<render::BMFont>(
+            base::StringToWString(kContent + "fonts/" + name));
+        font->SetRender(mRender);
+        if (!font->IsLoaded())
+        {
+            EXPECT_EQ(QL_OK, font->Load()) << name;
+        }
+        return font;
+    }
+    render::Image* Picture(const char* name)
+    {
+        render::Image* image = nullptr;
+        EXPECT_EQ(QL_OK, render::LoadImage(mRender, base::StringToWString(kContent + "images/" + name), nullptr,
+                                           &image, nullptr))
+            << name;
+        mImages.emplace_back(image);
+        return image;
+    }
+};
+
+class ImagePixels : public GlFixture<64, 64>
+{
+};
+class TextPixels : public GlFixture<256, 32>
+{
+};
+class FramePicture : public GlFixture<512, 384>
+{
+};
+
+std::vector<u32> ReadPng(const std::string& path, u32* width, u32* height)
+{
+    std::ifstream file(path, std::ios::binary);
+    const imagetest::Bytes bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (bytes.empty())
+        return {};
+    base::MemoryStream stream(bytes.data(), static_cast<u32>(bytes.size()));
+    std::unique_ptr<render::ImageData> data(render::ImageLoader::Instance()->Load(&stream, L".png", nullptr));
+    if (!data)
+        return {};
+    *width = static_cast<u32>(data->mWidth);
+    *height = static_cast<u32>(data->mHeight);
+    std::vector<u32> pixels(*width * *height);
+    render::HitMask mask;
+    data->CopyPixels(*width * 4, reinterpret_cast<u8*>(pixels.data()), mask);
+    return pixels;
+}
+} // namespace
+
+TEST_F(ImagePixels, AnImageDrawnOneToOneLandsOnExactPixels)
+{
+    std::vector<u32> texels(5 * 3);
+    for (u32 i = 0; i < texels.size(); ++i)
+        texels[i] = 0xFF000000 | (i * 17) << 16 | (255 - i * 13) << 8 | (i * 5 + 40);
+    render::Image* image = MakeImage(5, 3, texels);
+    Clear(0xFF000000);
+    mGraphics->SetBlendMode(render::BLEND_OFF);
+    mGraphics->DrawImage(image).Translate(10.0f, 20.0f);
+    const std::vector<u32> pixels = Finish();
+    ASSERT_EQ(64u * 64u, pixels.size());
+    int wrong = 0;
+    for (u32 y = 0; y < 64; ++y)
+        for (u32 x = 0; x < 64; ++x)
+        {
+            const bool inside = x >= 10 && x < 15 && y >= 20 && y < 23;
+            const u32 expected = inside ? texels[(y - 20) * 5 + (x - 10)] : 0xFF000000;
+            if (pixels[y * 64 + x] != expected)
+                ++wrong;
+        }
+    EXPECT_EQ(0, wrong);
+}
+
+TEST_F(ImagePixels, ABottomUpFileIsDrawnUpright)
+{
+    // Top row red, bottom row blue, stored bottom-up in a TGA.
+    testsupport::TempDir dir;
+    const std::vector<u32> argb = {0xFFFF0000, 0xFFFF0000, 0xFF0000FF, 0xFF0000FF};
+    imagetest::WriteFile(dir.WPath("up.tga"), imagetest::EncodeTga(2, 2, argb, true));
+    render::Image* image = nullptr;
+    ASSERT_EQ(QL_OK, render::LoadImage(mRender, dir.WPath("up.tga"), nullptr, &image, nullptr));
+    mImages.emplace_back(image);
+    Clear(0xFF000000);
+    mGraphics->DrawImage(image).Translate(4.0f, 4.0f);
+    const std::vector<u32> pixels = Finish();
+    EXPECT_EQ(0xFFFF0000u, pixels[4 * 64 + 4]);
+    EXPECT_EQ(0xFF0000FFu, pixels[5 * 64 + 5]);
+    EXPECT_TRUE(image->IsOpaqueAt(0, 0));
+}
+
+TEST_F(TextPixels, ATextLineMatchesItsReference)
+{
+    auto font = Font("main_32_1");
+    Clear(0xFF000000);
+    mGraphics->mFont = font.Get();
+    const std::wstring text = L"Brackenmoor: 1,024 AV";
+    mGraphics->DrawText(&text).Translate(2.0f, 4.0f);
+    mGraphics->mFont = nullptr;
+    const std::vector<u32> pixels = Finish();
+
+    int lit = 0;
+    for (u32 p : pixels)
+        lit += (p & 0xFFFFFF) != 0;
+    EXPECT_GT(lit, 400) << "the text left ink";
+
+    const std::string reference = std::string(QL_SOURCE_DIR) + "/tests/data/font/text_line.png";
+    if (std::getenv("QL_UPDATE_REFERENCES"))
+        imagetest::WriteFile(base::StringToWString(reference), imagetest::EncodePng(256, 32, pixels, false));
+    u32 width = 0, height = 0;
+    const std::vector<u32> expected = ReadPng(reference, &width, &height);
+    ASSERT_EQ(256u, width) << "missing reference " << reference;
+    ASSERT_EQ(32u, height);
+    int different = 0;
+    for (size_t i = 0; i < pixels.size(); ++i)
+        for (int shift : {0, 8, 16})
+            if (std::abs(static_cast<int>((pixels[i] >> shift) & 255) - static_cast<int>((expected[i] >> shift) & 255)) > 2)
+            {
+                ++different;
+                break;
+            }
+    EXPECT_EQ(0, different);
+}
+
+TEST_F(FramePicture, WritesAFrameOfImagesSpritesShapesAndText)
+{
+    auto small = Font("main_32_1");
+    auto bold = Font("main_42_2");
+    auto condensed = Font("main_42_3");
+    auto title = Font("main_80");
+    render::Image* badge = Picture("badge.png");
+    render::Image* checker = Picture("checker.gif");
+    render::Image* photo = Picture("photo.jpg");
+    render::Image* dxt5 = Picture("badge_dxt5.dds");
+    render::Image* tga = Picture("badge.tga");
+
+    Clear(0xFF1E2430);
+    // Shapes: a translucent panel, its rules and a fan of lines.
+    mGraphics->SetColorRGBA(0.2f, 0.3f, 0.45f, 0.8f);
+    mGraphics->FillRect(8.0f, 8.0f, 496.0f, 96.0f);
+    mGraphics->SetColorRGBA(1.0f, 0.85f, 0.3f, 1.0f);
+    mGraphics->DrawLine(8.0f, 8.0f, 504.0f, 8.0f);
+    mGraphics->DrawLine(8.0f, 104.0f, 504.0f, 104.0f);
+    for (int i = 0; i <= 8; ++i)
+    {
+        const float a = static_cast<float>(i) * 3.14159265f / 16.0f;
+        mGraphics->SetColorRGBA(1.0f, static_cast<float>(i) / 8.0f, 0.2f, 1.0f);
+        mGraphics->DrawLine(500.0f, 376.0f, 500.0f - 64.0f * std::cos(a), 376.0f - 64.0f * std::sin(a));
+    }
+    // Images from every decoder, one stretched into a rectangle and one turned.
+    mGraphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
+    mGraphics->DrawImage(checker).Translate(16.0f, 116.0f);
+    mGraphics->DrawImage(photo).Translate(88.0f, 116.0f);
+    mGraphics->DrawImage(tga).Translate(160.0f, 116.0f);
+    {
+        math::Transform2D turn;
+        turn.Translate(-32.0f, -32.0f);
+        turn.Rotate(0.5f);
+        turn.Translate(266.0f, 148.0f);
+        mGraphics->DrawImage(badge).Transform(turn);
+    }
+    const float photoRect[4] = {16.0f, 196.0f, 96.0f, 48.0f};
+    mGraphics->DrawImageToRect(photo, photoRect);
+    const float ddsRect[4] = {120.0f, 196.0f, 48.0f, 48.0f};
+    mGraphics->DrawImageToRect(dxt5, ddsRect);
+    // Tinted sprites (the textured-tint shader), then additive ones overlapping.
+    mGraphics->SetShaderMode(2);
+    mGraphics->SetTint(0.6f);
+    for (int i = 0; i < 3; ++i)
+    {
+        mGraphics->SetColorRGBA(i == 0 ? 1.0f : 0.2f, i == 1 ? 1.0f : 0.2f, i == 2 ? 1.0f : 0.2f, 1.0f);
+        mGraphics->DrawImage(badge).Translate(176.0f + 40.0f * static_cast<float>(i), 190.0f);
+    }
+    mGraphics->SetTint(0.0f);
+    mGraphics->SetShaderMode(1);
+    mGraphics->SetBlendMode(render::BLEND_ADDITIVE);
+    mGraphics->SetColorRGBA(0.6f, 0.3f, 0.1f, 1.0f);
+    for (int i = 0; i < 3; ++i)
+        mGraphics->DrawImage(badge).Translate(176.0f + 28.0f * static_cast<float>(i), 254.0f);
+    mGraphics->SetBlendMode(render::BLEND_ALPHA);
+    // Text: a title, justified wrapped text, a counter and centred lines, in four fonts.
+    mGraphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
+    const std::wstring heading = L"Brackenmoor";
+    mGraphics->mFont = title.Get();
+    mGraphics->DrawText(&heading).Translate(16.0f, 14.0f);
+    const std::wstring body = L"The moor holds, tower by tower: gold for the walls, crystals for the "
+                              L"upgrades, and a long night of waves before the dawn.";
+    mGraphics->mFont = small.Get();
+    mGraphics->SetColorRGBA(0.9f, 0.95f, 1.0f, 1.0f);
+    mGraphics->DrawTextWrapped(&body, 168.0f, 12.0f, 3, true).Translate(336.0f, 114.0f);
+    mGraphics->mFont = bold.Get();
+    mGraphics->SetColorRGBA(1.0f, 0.8f, 0.2f, 1.0f);
+    const std::wstring wave = L"Wave 7 / 12";
+    mGraphics->DrawText(&wave).Translate(16.0f, 334.0f);
+    mGraphics->mFont = condensed.Get();
+    mGraphics->SetColorRGBA(0.5f, 1.0f, 0.6f, 1.0f);
+    const std::wstring centred = L"centred\nin two lines";
+    auto centredCommand = mGraphics->DrawTextWrapped(&centred, 200.0f, 0.0f, 2, true);
+    centredCommand->mFormat.mWidestLine = false;
+    centredCommand.Translate(200.0f, 312.0f);
+    mGraphics->mFont = nullptr;
+
+    const std::vector<u32> pixels = Finish();
+    ASSERT_EQ(512u * 384u, pixels.size());
+    const std::string out = std::string(QL_BINARY_DIR) + "/graphics_frame.png";
+    imagetest::WriteFile(base::StringToWString(out), imagetest::EncodePng(512, 384, pixels, false));
+    std::cout << "frame written to " << out << "\n";
+    EXPECT_EQ(0xFFF0DC3Cu, pixels[120 * 512 + 20]) << "the GIF checker lands 1:1";
+    EXPECT_NE(pixels[0], pixels[60 * 512 + 400]) << "the panel covers the background";
+}
