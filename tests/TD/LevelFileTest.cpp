@@ -1,4 +1,5 @@
 #include "MapFixture.h"
+#include "support/TempDir.h"
 
 #include <tinyxml2.h>
 
@@ -214,4 +215,22 @@ TEST_F(MapFixture, EpisodeAndHardcoreRulesUseStars)
     EXPECT_FALSE(m.isHardcoreUnlocked(0));
     m.mProgress->saveLevelResult(0, 2, 1, three);
     EXPECT_TRUE(m.isHardcoreUnlocked(0));
+}
+
+TEST_F(MapFixture, PathCacheBesideTheLevelIsUsedUnlessDamaged)
+{
+    testsupport::TempDir dir;
+    TDMap& m = make();
+    m.mCacheRoot = dir.WPath();
+    files.put(L"td/levels_normal/level_01_01.xml", kLevel);
+    EXPECT_EQ(m.getPathCacheName(), dir.WPath() + L"td/levels_normal/level_01_01.cache");
+
+    std::filesystem::create_directories(dir.Path() / "td/levels_normal");
+    dir.Write("td/levels_normal/level_01_01.cache", std::string("\x03\x00\x00\x00\x09", 5));
+    ASSERT_EQ(m.loadLevel(), QL_OK);
+    EXPECT_FALSE(m.mPaths.records().empty()); // damaged: built instead
+
+    dir.Write("td/levels_normal/level_01_01.cache", std::string(4, '\0'));
+    ASSERT_EQ(m.loadLevel(), QL_OK);
+    EXPECT_TRUE(m.mPaths.records().empty()); // an empty cache is honoured
 }
