@@ -104,11 +104,9 @@ public:
     QLResultEnum GetShaderTexturedMult(ShaderTextured** out);
     QLResultEnum GetShaderTexturedTint(ShaderTextured** out);
 
-    // Images and render targets (made by the image code over this render's textures).
-    QLResultEnum CreateImage(u32 width, u32 height, Image** out);
-    QLResultEnum CreateRenderTarget(u32 width, u32 height, RenderTarget** out, i32 option);
-    QLResultEnum LoadImage(const std::wstring& path, file::ImageContainer* container, Image** out,
-                           base::ImageInfo* info);
+    // Images, render targets and images loaded by name are made over this render's textures by
+    // render::CreateImage, CreateRenderTarget and LoadImage (Core/Media/Image/ImageFactory.h),
+    // which live with the image classes.
 
     template <class T> QLResultEnum CreateVertexBuffer(u32 count, VertexBuffer<T>** out);
 
