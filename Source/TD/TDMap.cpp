@@ -36,16 +36,8 @@ TDMap::TDMap(const TDBattleServices& services, TDProfileStore& profiles)
             emitter->setState(1);
 }
 
-TDMap::~TDMap()
-{
-    clearBattle();
-    // The paths point at links: drop them before the links go.
-    mPaths.clear();
-    mWaves.clear();
-    tdDeleteAll(mSpots);
-    tdDeleteAll(mLinks);
-    tdDeleteAll(mPoints);
-}
+// The battle objects go first, then the paths (they point at links), then the level.
+TDMap::~TDMap() { clearLevel(); }
 
 void TDMap::loadSheets()
 {
