@@ -1,0 +1,157 @@
+#include "BattleFixture.h"
+
+using tdtest::BattleFixture;
+
+namespace
+{
+const char* kBrutes = "<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/></wave>"
+                      "<wave spawn=\"1\"><e id=\"1\"/></wave>";
+
+void place(TDUnit* u, float x, float y)
+{
+    u->mPos[0] = u->mDrawPos[0] = x;
+    u->mPos[1] = u->mDrawPos[1] = y;
+}
+} // namespace
+
+TEST_F(BattleFixture, StraightBulletThatMissesVanishesAtTheRadius)
+{
+    TDMap& m = start(kBrutes);
+    TDTower* t = m.buildTower(0, 100);
+    run(0.05f);
+    TDUnit* u = unit(0);
+    place(u, 250.0f, 100.0f);
+    TDBullet* b = new TDBullet(m, t, u);
+    m.mBullets->add(b);
+    EXPECT_EQ(particles.count(L"fire"), 1u);
+    EXPECT_EQ(particles.count(L"trail"), 1u); // the trailing carriage return is cut
+    place(u, 900.0f, 100.0f);                 // walked away; the bullet flies on to the old spot
+    b->mAimX = 250.0f;
+    b->mAimY = 400.0f;
+    b->mDirX = 0.0f;
+    b->mDirY = 1.0f;
+    for (int i = 0; i < 30 && !m.mBullets->items.empty(); ++i)
+        m.mBullets->update(1.0f / 60.0f);
+    EXPECT_TRUE(m.mBullets->items.empty());
+    EXPECT_FLOAT_EQ(u->mHealth, 100.0f);
+}
+
+TEST_F(BattleFixture, ExplosionHitsEveryUnitWithinTheAmmoRadiusOnce)
+{
+    TDMap& m = start(kBrutes);
+    TDTower* t = m.buildTower(0, 100);
+    m.mPrototypes.findById(2001)->radius = 30.0f;
+    run(0.05f);
+    place(unit(0), 250.0f, 120.0f);
+    place(unit(1), 250.0f, 150.0f); // exactly 30 from the bullet at (250, 120)
+    place(unit(2), 250.0f, 151.0f);
+    TDBullet* b = new TDBullet(m, t, unit(0));
+    b->mX = 250.0f;
+    b->mY = 125.0f;
+    b->mDirX = 0.0f;
+    b->mDirY = -1.0f;
+    b->mSpeed = 300.0f; // 5 units per frame: within 10 of the aim at once
+    m.mBullets->add(b);
+    m.mBullets->update(1.0f / 60.0f);
+    EXPECT_TRUE(m.mBullets->items.empty());
+    // Indirect hits: ammo r 30, strength 5, falloff by distance from the burst.
+    EXPECT_LT(unit(0)->mHealth, 100.0f);
+    EXPECT_FLOAT_EQ(unit(1)->mHealth, 100.0f); // at r: falloff 0, but it was hit
+    EXPECT_FLOAT_EQ(unit(2)->mHealth, 100.0f);
+    EXPECT_EQ(std::count(sounds.played.begin(), sounds.played.end(), L"enemy2hit"), 2);
+}
+
+TEST_F(BattleFixture, HomingBulletWhoseTargetDiesBecomesABlast)
+{
+    TDMap& m = start(kBrutes);
+    TDTower* t = m.buildTower(0, 200);
+    run(0.05f);
+    place(unit(0), 250.0f, 120.0f);
+    place(unit(1), 250.0f, 100.0f);
+    TDBullet* b = new TDBullet(m, t, unit(0));
+    m.mBullets->add(b);
+    m.forgetUnit(unit(0));
+    EXPECT_EQ(b->mTarget, nullptr);
+    size_t before = m.mModifiers.size();
+    m.mBullets->update(1.0f / 60.0f);
+    ASSERT_EQ(m.mModifiers.size(), before + 1);
+    EXPECT_FALSE(m.mModifiers.back()->mActive == false);
+    m.mModifiers.back()->update(nullptr, 0.01f); // a blast ends on its first update
+    EXPECT_FALSE(m.mModifiers.back()->mActive);
+}
+
+TEST_F(BattleFixture, HomingBulletFollowsAndHits)
+{
+    TDMap& m = start(kBrutes);
+    TDTower* t = m.buildTower(0, 200);
+    run(0.05f);
+    place(unit(0), 250.0f, 100.0f);
+    m.mBullets->add(new TDBullet(m, t, unit(0)));
+    for (int i = 0; i < 60 && !m.mBullets->items.empty(); ++i)
+        m.mBullets->update(1.0f / 60.0f);
+    EXPECT_TRUE(m.mBullets->items.empty());
+    EXPECT_FLOAT_EQ(unit(0)->mHealth, 96.0f);
+    EXPECT_EQ(particles.count(L"hit"), 1u);
+    EXPECT_EQ(sounds.played.back(), L"ammo2002hit");
+}
+
+TEST_F(BattleFixture, TargetOnTheMuzzleGivesAFiniteDirection)
+{
+    TDMap& m = start(kBrutes);
+    TDTower* t = m.buildTower(0, 100);
+    run(0.05f);
+    place(unit(0), t->mX, t->mY);
+    TDBullet b(m, t, unit(0));
+    EXPECT_EQ(b.mDirX, 0.0f);
+    EXPECT_EQ(b.mDirY, 1.0f);
+}
+
+TEST_F(BattleFixture, SpellHitsEachUnitOnceForItsLifetime)
+{
+    TDMap& m = start(kBrutes);
+    run(0.05f);
+    place(unit(0), 500.0f, 100.0f);
+    place(unit(1), 900.0f, 100.0f);
+    ASSERT_TRUE(m.castSpell(0, 500.0f, 100.0f)); // 3000: strength 10, lifetime 3, r 100, stun
+    EXPECT_EQ(tutorial.count(L"spell_casted"), 1u);
+    for (int i = 0; i < 120; ++i)
+    {
+        m.mBullets->update(1.0f / 60.0f);
+        place(unit(0), 500.0f, 100.0f);
+        place(unit(1), i < 100 ? 900.0f : 510.0f, 100.0f); // walks in at second 1.67
+    }
+    EXPECT_FLOAT_EQ(unit(0)->mHealth, 90.0f);
+    EXPECT_FLOAT_EQ(unit(1)->mHealth, 90.0f);
+    EXPECT_EQ(unit(1)->mHealthBarTime, 0.0f); // no health bar, no sound
+    EXPECT_EQ(std::count(sounds.played.begin(), sounds.played.end(), L"enemy2hit"), 0);
+    EXPECT_EQ(unit(0)->mModifiers.size(), 1u); // the stun
+    m.forgetUnit(unit(0));
+    EXPECT_EQ(m.mBullets->items[0]->mHitUnits.size(), 1u);
+    for (int i = 0; i < 70; ++i)
+        m.mBullets->update(1.0f / 60.0f);
+    EXPECT_TRUE(m.mBullets->items.empty());
+}
+
+TEST_F(BattleFixture, SpellWithoutItsAmmunitionEndsAtOnce)
+{
+    TDMap& m = start(kBrutes);
+    TDSpell* spell = new TDSpell(m, 9999);
+    m.mBullets->add(spell);
+    m.mBullets->update(0.01f);
+    EXPECT_TRUE(m.mBullets->items.empty());
+    EXPECT_FALSE(m.castSpell(7, 0.0f, 0.0f));
+}
+
+TEST_F(BattleFixture, SpellAreaEffectsComeFromItsFlags)
+{
+    TDMap& m = start(kBrutes);
+    run(0.05f);
+    place(unit(0), 500.0f, 100.0f);
+    ASSERT_TRUE(m.castSpell(1, 500.0f, 100.0f)); // 3001: splash, fire, hold, dot; onAmmo "spell"
+    EXPECT_FLOAT_EQ(unit(0)->mHealth, 95.0f);    // the splash goes through damage()
+    ASSERT_EQ(m.mModifiers.size(), 3u);          // burning ground, impassable area, dot field
+    EXPECT_EQ(particles.count(L"spell"), 1u);
+    m.update(1.0f / 60.0f);
+    EXPECT_EQ(unit(0)->mSpeedPenalty, 0.0f); // reset at the end of the frame
+    EXPECT_FALSE(unit(0)->mModifiers.empty()); // the field's damage over time
+}

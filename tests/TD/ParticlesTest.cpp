@@ -1,0 +1,75 @@
+#include "BattleFixture.h"
+
+#include "Source/TD/TDIndicator.h"
+
+using tdtest::BattleFixture;
+
+TEST_F(BattleFixture, BeamGrowsAndKeepsOneLinkPerThirtyUnits)
+{
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    run(0.05f);
+    TDUnit* u = unit(0);
+    u->mDrawPos[0] = 59.0f;
+    u->mDrawPos[1] = 0.0f;
+    TDBeamParticle beam(particles, 0.0f, 0.0f, u, L"t_line");
+    EXPECT_EQ(beam.mEmitters.size(), 2u);
+    u->mDrawPos[0] = 61.0f;
+    beam.update(0.05f);
+    EXPECT_EQ(beam.mEmitters.size(), 3u);
+    EXPECT_FLOAT_EQ(beam.mGrow, 0.5f);
+    u->mDrawPos[0] = 10.0f;
+    beam.update(0.05f);
+    EXPECT_EQ(beam.mEmitters.size(), 2u); // one link per frame
+    beam.update(0.05f);
+    EXPECT_EQ(beam.mEmitters.size(), 1u);
+    EXPECT_FLOAT_EQ(beam.mGrow, 1.0f);
+    EXPECT_FLOAT_EQ(beam.mAngle, 180.0f); // atan2(dx, dy) + 90 for a target to the right
+    EXPECT_TRUE(beam.isAlive());
+    beam.dropTarget();
+    beam.update(0.05f); // keeps its last end point
+    EXPECT_EQ(beam.mEndX, 10.0f);
+}
+
+TEST_F(BattleFixture, ForgettingAUnitFinishesItsBeams)
+{
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    run(0.05f);
+    TDBeamParticle* beam = new TDBeamParticle(particles, 0.0f, 0.0f, unit(0), L"t_line");
+    m.mParticles.push_back(beam);
+    m.forgetUnit(unit(0));
+    EXPECT_EQ(beam->mTarget, nullptr);
+    EXPECT_FALSE(beam->isAlive());
+    unit(0)->mHealth = 0.0f;
+    run(0.1f);
+    EXPECT_TRUE(m.mParticles.empty());
+}
+
+TEST(BattleParticles, ColoursAndAngles)
+{
+    float c[4];
+    tdColorFromARGB(0x80FF0000u, c);
+    EXPECT_EQ(c[0], 1.0f);
+    EXPECT_EQ(c[1], 0.0f);
+    EXPECT_EQ(c[2], 0.0f);
+    EXPECT_NEAR(c[3], 0.502f, 0.001f);
+    EXPECT_EQ(tdNormalizeAngle(-90.0f), 270.0f);
+    EXPECT_EQ(tdNormalizeAngle(720.0f), 0.0f);
+    EXPECT_EQ(tdNormalizeAngle(std::numeric_limits<float>::quiet_NaN()), 0.0f);
+}
+
+TEST(Indicators, RiseFadeAndGo)
+{
+    TDIndicatorList list;
+    TDIndicator* text = list.add(10.0f, 50.0f, 3);
+    EXPECT_EQ(text->mIconSlot, -1);
+    EXPECT_EQ(list.add(0, 0, 2)->mIconSlot, 2);
+    EXPECT_EQ(list.add(0, 0, 4)->mIconSlot, 3);
+    EXPECT_EQ(list.add(0, 0, 5)->mIconSlot, -1);
+    list.update(0.5f);
+    EXPECT_EQ(text->alpha(), 1.0f);
+    EXPECT_FLOAT_EQ(text->mY, 42.5f);
+    list.update(0.125f);
+    EXPECT_FLOAT_EQ(text->alpha(), 0.5f);
+    list.update(0.125f);
+    EXPECT_TRUE(list.items.empty());
+}

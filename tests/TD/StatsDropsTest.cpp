@@ -1,0 +1,126 @@
+#include "BattleFixture.h"
+
+#include "Source/TD/TDBattleStats.h"
+
+using tdtest::BattleFixture;
+
+namespace
+{
+// Combo bonus of n kills 0.5 s apart, paid a second after the last.
+i32 comboOf(int kills)
+{
+    TDBattleStats stats;
+    for (int i = 0; i < kills; ++i)
+    {
+        stats.addKill(0, 0.0f, 0.0f);
+        stats.update(0.5f);
+    }
+    for (int i = 0; i < 11; ++i)
+        stats.update(0.1f);
+    return stats.mComboBonus;
+}
+} // namespace
+
+TEST(BattleStats, CombosPayForQuickKills)
+{
+    EXPECT_EQ(comboOf(1), 0);
+    EXPECT_EQ(comboOf(2), 3);
+    EXPECT_EQ(comboOf(3), 4);
+    EXPECT_EQ(comboOf(5), 7);
+}
+
+TEST(BattleStats, ShownCoinsRunTowardTheCountBothWays)
+{
+    TDBattleStats stats;
+    stats.addCoins(10);
+    std::vector<i32> shown;
+    for (int i = 0; i < 5; ++i)
+    {
+        stats.update(0.0f); // unscaled time: runs at speed 0 too
+        shown.push_back(stats.mShownCoins);
+    }
+    EXPECT_EQ(shown, (std::vector<i32>{4, 8, 9, 10, 10}));
+    stats.spendCoins(5);
+    EXPECT_EQ(stats.mCoinsSpent, 5);
+    stats.update(0.0f);
+    stats.update(0.0f);
+    EXPECT_EQ(stats.mShownCoins, 5);
+}
+
+TEST(BattleStats, ResetKeepsTheGemTotal)
+{
+    TDBattleStats stats;
+    stats.addGems(4);
+    stats.addKill(10, 0, 0);
+    stats.reset();
+    EXPECT_EQ(stats.mGems, 4);
+    EXPECT_EQ(stats.mGemsWon, 0);
+    EXPECT_EQ(stats.mKillScore, 0);
+}
+
+TEST_F(BattleFixture, GemsAreStoredInTheProfileAsTheyCome)
+{
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"1\"/></wave>");
+    i32 gems = m.mStats.mGems;
+    m.mStats.addGems(2);
+    EXPECT_EQ(m.mStats.mGemsWon, 2);
+    EXPECT_EQ(m.mProgress->getGems(), gems + 2);
+}
+
+TEST_F(BattleFixture, GemArcsLiesAndIsCollectedByItselfAfterAWhile)
+{
+    TDMap& m = start("<wave spawn=\"1\" timeout=\"60\"><e id=\"1\"/></wave>");
+    TDUnit stand(m, m.mWaves.mWaves[0]->mEntries[0]);
+    stand.mDrawPos[0] = 400.0f;
+    stand.mDrawPos[1] = 300.0f;
+    TDCrystallSpecial* gem = new TDCrystallSpecial(m, stand);
+    m.mDrops.push_back(gem);
+    float distance = tdDistance(400.0f, 300.0f, gem->mEndX, gem->mEndY);
+    EXPECT_GE(distance, 49.99f);
+    EXPECT_LT(distance, 100.01f);
+    EXPECT_FLOAT_EQ(gem->mControlY, std::min(300.0f, gem->mEndY) - 25.0f);
+    EXPECT_EQ(m.findDropAt(static_cast<i32>(gem->mX), static_cast<i32>(gem->mY)), nullptr); // still arcing
+    i32 gems = m.mStats.mGems;
+    // Lands after 1 time unit = 0.67 s of battle time, then lies for 4 more units = 2.67 s.
+    run(0.7f);
+    EXPECT_EQ(gem->mState, 1);
+    EXPECT_EQ(m.findDropAt(static_cast<i32>(gem->mEndX), static_cast<i32>(gem->mEndY)), gem);
+    run(2.6f);
+    EXPECT_EQ(gem->mState, 1);
+    run(0.1f);
+    EXPECT_EQ(gem->mState, 2);
+    EXPECT_EQ(m.mStats.mGems, gems + 1);
+    EXPECT_EQ(tutorial.count(L"gem_collected"), 1u);
+    run(0.4f); // flies for at most 0.2 s after a delay of at most 0.2 s
+    EXPECT_TRUE(m.mDrops.empty());
+}
+
+TEST_F(BattleFixture, GemsLeftLyingAreCreditedWhenTheLevelEnds)
+{
+    TDMap& m = start("<wave spawn=\"1\" timeout=\"60\"><e id=\"1\"/></wave>");
+    m.mDropChanceOverride = 1.0f;
+    TDUnit stand(m, m.mWaves.mWaves[0]->mEntries[0]);
+    for (int i = 0; i < 3; ++i)
+        m.mDrops.push_back(new TDCrystallSpecial(m, stand));
+    i32 gems = m.mStats.mGems;
+    m.showVictory();
+    EXPECT_EQ(m.mStats.mGems, gems + 3);
+    EXPECT_EQ(m.mStats.mGemsWon, 3);
+    EXPECT_EQ(m.mProgress->getGems(), gems + 3);
+    EXPECT_TRUE(m.mDrops.empty());
+    EXPECT_EQ(m.mScreen, 1);
+    EXPECT_EQ(sounds.played.back(), L"winSound");
+}
+
+TEST_F(BattleFixture, RefundReturnsTheCrystalsOfEveryBoughtStep)
+{
+    files.put(L"td/upgrades.xml", R"(<upgrades><upgrade id="7" icon="i"><targets><target id="100"/></targets><steps>
+        <step cost_r="5"/><step cost_r="8"/><step cost_r="13"/></steps></upgrade></upgrades>)");
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"1\"/></wave>");
+    m.mProgress->setUpgradeLevel(7, 1);
+    i32 gems = m.mStats.mGems;
+    m.refundUpgrades();
+    EXPECT_EQ(m.mStats.mGems, gems + 13);
+    EXPECT_EQ(m.mProgress->getUpgradeLevel(7), -1);
+    EXPECT_EQ(m.mProgress->getGems(), gems + 13);
+}

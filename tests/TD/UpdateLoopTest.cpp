@@ -1,0 +1,147 @@
+#include "BattleFixture.h"
+
+#include "Source/TD/TDEffectTimer.h"
+#include "Source/TD/TDSpriteEffect.h"
+
+using tdtest::BattleFixture;
+using tdtest::FakeEmitter;
+
+namespace
+{
+const char* kWave = "<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>";
+}
+
+TEST_F(BattleFixture, FrameRunsItsStepsInOrder)
+{
+    TDMap& m = start(kWave);
+    std::vector<std::string> steps;
+    m.mTrace = &steps;
+    m.update(0.016f);
+    EXPECT_EQ(steps, (std::vector<std::string>{"hud", "tutorial", "effects", "emitters", "timers", "drops", "animations",
+                                               "stats", "particles", "effects2", "indicators", "bonus", "modifiers",
+                                               "towers", "unitModifiers", "units", "bullets", "removeModifiers",
+                                               "waves", "penalties"}));
+    steps.clear();
+    m.mScreen = 4; // a screen over the battle: only the presentation runs
+    m.mContextMenuOpen = true;
+    m.update(0.016f);
+    EXPECT_EQ(steps, (std::vector<std::string>{"hud", "tutorial", "effects", "emitters"}));
+    EXPECT_FALSE(m.mContextMenuOpen);
+    steps.clear();
+    m.mReloadState = 2;
+    m.update(0.016f);
+    EXPECT_EQ(steps, std::vector<std::string>{"reload"});
+    EXPECT_EQ(m.mReloadState, 0);
+    EXPECT_EQ(m.mScreen, 0);
+    m.mTrace = nullptr;
+}
+
+TEST_F(BattleFixture, SpeedZeroFreezesTheBattleButNotThePresentation)
+{
+    TDMap& m = start(kWave);
+    run(1.0f);
+    TDUnit* u = unit(0);
+    ASSERT_NE(u, nullptr);
+    float x = u->mPos[0];
+    float time = m.mTime;
+    m.mStats.addCoins(10);
+    m.mSpeed = 0.0f;
+    for (int i = 0; i < 30; ++i)
+        m.update(0.016f);
+    EXPECT_EQ(u->mPos[0], x);
+    EXPECT_EQ(m.mTime, time);
+    EXPECT_EQ(m.mStats.mShownCoins, m.mStats.mCoins); // the counter runs on
+}
+
+TEST_F(BattleFixture, NullEmittersAreDroppedAndOneShotsEnd)
+{
+    particles.missing.insert(L"damage_h");
+    TDMap& m = start(kWave);
+    EXPECT_EQ(m.startEffect(m.mEffects2, L"damage_h", 0, 0), nullptr);
+    m.mEffects.push_back(new TDEffectHolder(nullptr)); // a holder without an emitter
+    m.startEffect(m.mEffects, L"flash", 0, 0);
+    m.update(0.016f);
+    EXPECT_EQ(m.mEffects.size(), 1u); // the empty holder went
+    run(1.1f);
+    EXPECT_TRUE(m.mEffects.empty()); // the one-shot finished
+    m.mParticles.push_back(new TDParticle(particles, L""));
+    m.update(0.016f);
+    EXPECT_TRUE(m.mParticles.empty()); // no emitters: deleted on the next pass
+}
+
+TEST_F(BattleFixture, EffectTimersFireFirstAfterTheirDelayThenAtRandomRepeats)
+{
+    TDMap& m = start(kWave);
+    TDEffectTimer* timer = new TDEffectTimer();
+    timer->name = L"smoke";
+    timer->firstDelay = 1.0f;
+    timer->maxRepeatDelay = 5.0f; // below 20: the repeat is still drawn between 20 and 5
+    m.mEffectTimers.push_back(timer);
+    run(0.9f);
+    EXPECT_EQ(particles.count(L"smoke"), 0u);
+    for (int i = 0; i < 20 && particles.count(L"smoke") == 0; ++i)
+        m.update(0.016f);
+    EXPECT_EQ(particles.count(L"smoke"), 1u);
+    m.update(0.016f); // the first repeat comes at once
+    EXPECT_EQ(particles.count(L"smoke"), 2u);
+    EXPECT_LE(timer->repeatDelay, 20.0f);
+    EXPECT_GE(timer->repeatDelay, 5.0f);
+
+    TDEffectTimer* steady = new TDEffectTimer();
+    steady->name = L"fog";
+    steady->continuous = true;
+    m.mEffectTimers.push_back(steady);
+    run(1.0f);
+    EXPECT_EQ(particles.count(L"fog"), 1u);
+    EXPECT_EQ(static_cast<FakeEmitter*>(steady->effect->mEmitter.get())->loop, 1);
+}
+
+TEST_F(BattleFixture, HoveredUnitIsDroppedWhenItDies)
+{
+    TDMap& m = start(kWave);
+    run(0.5f);
+    m.mHovered = unit(0);
+    unit(0)->mHealth = 0.0f;
+    m.update(0.016f); // dying now
+    EXPECT_EQ(m.mHovered, unit(0));
+    m.update(0.016f);
+    EXPECT_EQ(m.mHovered, nullptr);
+}
+
+TEST_F(BattleFixture, UnitSpawnedDuringTheUnitPassIsUpdatedInTheSamePass)
+{
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"6\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    run(1.0f);
+    unit(0)->mHealth = 0.0f;
+    m.update(0.1f);
+    ASSERT_EQ(m.mWaves.mUnits.size(), 4u); // the dying carrier and its larvae
+    // Released during the unit pass and updated in it: the fade-in has begun.
+    for (size_t i = 1; i < 4; ++i)
+        EXPECT_GT(unit(i)->mFade, 0.0f);
+}
+
+TEST_F(BattleFixture, SpriteEffectsPlayOnceOrLoopAfterTheirDelay)
+{
+    TDSpriteEffect once(L"x", 0, 0, 4, 20.0f);
+    for (int i = 0; i < 3; ++i)
+        once.update(0.05f);
+    EXPECT_TRUE(once.mAlive);
+    once.update(0.05f); // 0.2 x 20 = 4 > 3
+    EXPECT_FALSE(once.mAlive);
+
+    TDSpriteEffect loop(L"x", 0, 0, 4, 20.0f);
+    loop.mLoop = true;
+    for (int i = 0; i < 20; ++i)
+        loop.update(0.05f);
+    EXPECT_TRUE(loop.mAlive);
+
+    TDSpriteEffect later(L"x", 0, 0, 4, 20.0f);
+    later.mDelay = 0.5f;
+    later.update(0.1f);
+    EXPECT_EQ(later.frame(), -1);
+    EXPECT_EQ(later.mAnimTime, 0.0f);
+
+    TDSpriteEffect empty(L"x", 0, 0, 0, 20.0f);
+    empty.update(0.1f);
+    EXPECT_EQ(empty.frame(), -1);
+}
