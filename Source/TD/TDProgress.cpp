@@ -473,12 +473,11 @@ i32 TDProgress::getUpgradeLevel(i32 id)
     if (!upgrades)
     {
         upgrades = child("upgrades", true);
-        std::vector<i32> ids = mHost.upgradeIds();
-        // Each new entry goes first, so insert in reverse to keep the tree order.
-        for (auto it = ids.rbegin(); it != ids.rend(); ++it)
+        // In tree order, each new entry first: the file lists them newest first, like every list.
+        for (i32 upgradeId : mHost.upgradeIds())
         {
             XMLElement* e = insertFirst(upgrades, "upgrade");
-            e->SetAttribute("id", *it);
+            e->SetAttribute("id", upgradeId);
             e->SetAttribute("level", -1);
         }
         save();

@@ -130,7 +130,8 @@ TEST_F(ProgressFixture, UpgradeLevelsCacheAndHardcore)
     EXPECT_EQ(progress->getUpgradeLevel(8), -1);
     tinyxml2::XMLElement* upgrades = element("upgrades");
     ASSERT_NE(upgrades, nullptr);
-    EXPECT_EQ(upgrades->FirstChildElement("upgrade")->IntAttribute("id"), 7);
+    EXPECT_EQ(upgrades->FirstChildElement("upgrade")->IntAttribute("id"), 9);
+    EXPECT_EQ(upgrades->LastChildElement("upgrade")->IntAttribute("id"), 7);
     EXPECT_EQ(progress->getUpgradeLevel(42), -2);
     EXPECT_EQ(progress->getUpgradeLevel(42), -1);
     progress->setUpgradeLevel(8, 1);
