@@ -1,0 +1,288 @@
+// Timing and placement of animations, effect sprites and button frames.
+#include "SpriteFakes.h"
+
+#include "Source/TD/Sprites/TDAnimation.h"
+#include "Source/TD/Sprites/TDFrameEntry.h"
+#include "Source/TD/Sprites/TDGraphic.h"
+#include "Source/TD/Sprites/TDSprite.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace spritetest;
+
+namespace
+{
+class Animation : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        res = FreshResources();
+        res->setSheetOpener(library.Opener());
+        auto& fx = library.Add(L"td/fx");
+        for (int i = 0; i < 4; ++i)
+            fx->add(Image(L"spark/0" + std::to_wstring(i), 10.0f * i, 0, 20, 10));
+        fx->add(Image(L"spark/s_point/00", 12, 6, 1, 1));
+        fx->add(Image(L"blank/walk/00", 0, 0, 4, 4));
+        res->loadContainer(L"td/fx");
+    }
+    void TearDown() override { base::SingletoneBase::DestroyAll(); }
+
+    SheetLibrary library;
+    TDResources* res = nullptr;
+};
+} // namespace
+
+TEST_F(Animation, FrameFollowsTimeAndWrapsAfterOnePass)
+{
+    TDAnimation a(L"td/spark");
+    EXPECT_EQ(a.frameCount(), 4);
+    EXPECT_FLOAT_EQ(a.mRate, 30.0f);
+    EXPECT_EQ(a.frameIndex(), 0);
+    a.mRate = 10.0f;
+    a.update(0.25f);
+    EXPECT_EQ(a.frameIndex(), 2);
+    a.update(0.1f); // 0.35
+    EXPECT_EQ(a.frameIndex(), 3);
+    a.update(0.05f); // reaches 0.4 = 4 frames / 10: back to 0
+    EXPECT_EQ(a.mTime, 0.0f);
+    EXPECT_EQ(a.frameIndex(), 0);
+    // A time set past the length still picks a frame within the list.
+    a.mTime = 1.25f;
+    EXPECT_EQ(a.frameIndex(), 0);
+}
+
+TEST_F(Animation, EmptyListDrawsNothingAndNeverDivides)
+{
+    TDAnimation a(L"td/blank"); // the unnamed list of "blank" is empty
+    EXPECT_EQ(a.frameCount(), 0);
+    a.update(0.5f);
+    EXPECT_EQ(a.mTime, 0.0f);
+    EXPECT_EQ(a.frameIndex(), -1);
+    EXPECT_EQ(a.length(), 0.0f);
+    RecordingPainter painter;
+    a.draw(painter, 1, 2, 30);
+    EXPECT_TRUE(painter.draws.empty());
+
+    TDAnimation none(nullptr, "walk");
+    none.update(1.0f);
+    none.draw(painter, 0, 0, 0);
+    EXPECT_TRUE(painter.draws.empty());
+
+    TDAnimation still(L"td/spark");
+    still.mRate = 0.0f;
+    still.update(3.0f);
+    EXPECT_EQ(still.frameIndex(), 0);
+    EXPECT_EQ(still.length(), 0.0f);
+}
+
+TEST_F(Animation, AnchorIsTheFirstSPointOrTheDefault)
+{
+    TDAnimation spark(L"td/spark");
+    EXPECT_FLOAT_EQ(spark.mAnchorX, 12.0f);
+    EXPECT_FLOAT_EQ(spark.mAnchorY, 6.0f);
+    TDAnimation blank(L"td/blank", "walk");
+    EXPECT_FLOAT_EQ(blank.mAnchorX, 50.0f);
+    EXPECT_FLOAT_EQ(blank.mAnchorY, 30.0f);
+}
+
+TEST_F(Animation, UnturnedFramePutsItsTopLeftAtFrameMinusAnchorPlusPosition)
+{
+    TDAnimation a(L"td/spark");
+    a.mRate = 10.0f;
+    a.update(0.15f); // frame 1 at x 10
+    RecordingPainter painter;
+    a.draw(painter, 100, 200, 0);
+    ASSERT_EQ(painter.draws.size(), 1u);
+    EXPECT_FLOAT_EQ(painter.draws[0].x0, 10 - 12 + 100);
+    EXPECT_FLOAT_EQ(painter.draws[0].y0, 0 - 6 + 200);
+    EXPECT_FLOAT_EQ(painter.draws[0].width, 20.0f);
+
+    // Turned, the frame keeps its centre: it turns about itself.
+    RecordingPainter turned;
+    a.draw(turned, 100, 200, 90);
+    EXPECT_NEAR(turned.draws[0].cx, 10 + 10 - 12 + 100, 1e-4);
+    EXPECT_NEAR(turned.draws[0].cy, 5 - 6 + 200, 1e-4);
+    // A quarter turn swaps the corner's offsets from the centre: (-10, -5) becomes (+-5, +-10).
+    EXPECT_NEAR(std::abs(turned.draws[0].x0 - turned.draws[0].cx), 5.0f, 1e-3);
+    EXPECT_NEAR(std::abs(turned.draws[0].y0 - turned.draws[0].cy), 10.0f, 1e-3);
+}
+
+TEST_F(Animation, OneShotSpriteDiesAfterOnePass)
+{
+    TDAnimatedSprite s(L"td/spark");
+    EXPECT_FLOAT_EQ(s.mAnimation->mRate, 20.0f);
+    EXPECT_TRUE(s.isAlive());
+    // 4 frames at 20: dies once time x 20 > 3.
+    for (int i = 0; i < 3; ++i)
+        s.update(0.05f);
+    EXPECT_TRUE(s.isAlive());
+    s.update(0.01f);
+    EXPECT_FALSE(s.isAlive());
+}
+
+TEST_F(Animation, LoopingSpriteGoesBackOnePassAndKeepsRunning)
+{
+    TDAnimatedSprite s(L"td/spark");
+    s.mLoop = 1;
+    s.mDelay = 0.3f;
+    for (int i = 0; i < 40; ++i)
+        s.update(0.02f);
+    EXPECT_TRUE(s.isAlive());
+    EXPECT_LE(s.mTime * 20.0f, 3.0f + 1e-4f);
+    // The first wrap set the delay to 0 long before it had run out; it shrank again since.
+    EXPECT_LT(s.mDelay, 0.0f);
+    EXPECT_GT(s.mDelay, -0.2f);
+}
+
+TEST_F(Animation, DelayedSpriteNeitherDrawsNorAdvances)
+{
+    TDAnimatedSprite s(L"td/spark");
+    s.mDelay = 0.5f;
+    s.mLoop = 1;
+    RecordingPainter painter;
+    s.update(0.1f);
+    s.draw(painter);
+    EXPECT_TRUE(painter.draws.empty());
+    EXPECT_EQ(s.mAnimation->mTime, 0.0f);
+    EXPECT_FLOAT_EQ(s.mDelay, 0.4f);
+    s.update(0.35f); // time 0.45 > 0.15: the wrap ends the delay, the animation runs (and wraps)
+    EXPECT_EQ(s.mDelay, 0.0f);
+    EXPECT_EQ(s.mAnimation->mTime, 0.0f);
+    s.draw(painter); // a delay of 0 is not below 0 yet
+    EXPECT_TRUE(painter.draws.empty());
+    // One pass comes off per update: the own time (0.25) is still past the last frame once more.
+    s.update(0.01f);
+    EXPECT_NEAR(s.mTime, 0.06f, 1e-6);
+    EXPECT_FLOAT_EQ(s.mAnimation->mTime, 0.01f);
+    s.draw(painter);
+    EXPECT_TRUE(painter.draws.empty());
+    s.update(0.01f);
+    s.draw(painter);
+    EXPECT_EQ(painter.draws.size(), 1u);
+    painter.draws.clear();
+    // A new sprite with no delay is not drawn before its first update either (delay 0 is not below 0).
+    TDAnimatedSprite fresh(L"td/spark");
+    fresh.draw(painter);
+    EXPECT_TRUE(painter.draws.empty());
+    fresh.update(0.01f);
+    fresh.draw(painter);
+    EXPECT_EQ(painter.draws.size(), 1u);
+}
+
+TEST_F(Animation, SpriteFadesOverTheLastFifthOfASecond)
+{
+    TDAnimatedSprite s(L"td/spark"); // length 4 / 20 = 0.2 s: the whole pass is the fade
+    s.mTime = 0.1f;
+    EXPECT_NEAR(s.alpha(), 0.5f, 1e-5);
+    s.mAnimation->mRate = 4.0f; // length 1 s
+    s.mTime = 0.5f;
+    EXPECT_EQ(s.alpha(), 1.0f);
+    s.mTime = 0.95f;
+    EXPECT_NEAR(s.alpha(), 0.25f, 1e-5);
+    s.mTime = 1.5f;
+    EXPECT_EQ(s.alpha(), 0.0f);
+
+    s.mTime = 0.9f;
+    s.mDelay = -1.0f;
+    s.mX = 40;
+    s.mY = 50;
+    RecordingPainter painter;
+    s.draw(painter);
+    ASSERT_EQ(painter.draws.size(), 1u);
+    EXPECT_NEAR(painter.draws[0].color.a, 0.5f, 1e-5);
+    EXPECT_EQ(painter.draws[0].color.r, 1.0f);
+}
+
+TEST_F(Animation, EnqueueAppendsToTheDrawList)
+{
+    std::vector<TDSprite*> list;
+    TDAnimatedSprite s(L"td/spark");
+    s.enqueue(); // no list: nothing
+    s.setDrawList(&list);
+    s.enqueue();
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0], &s);
+    TDSprite base(L"x");
+    EXPECT_TRUE(base.isAlive());
+    EXPECT_EQ(base.mTag, -1);
+}
+
+TEST(ButtonFrame, PulseIsLimitedTo1Point1AndShrinksAtOnePerSecond)
+{
+    TDButtonFrame b;
+    b.mState = 1;
+    b.update(0.1f);
+    EXPECT_NEAR(b.mScale, 1.05f, 1e-6);
+    b.update(1.0f);
+    EXPECT_FLOAT_EQ(b.mScale, 1.1f);
+    b.mState = 0;
+    b.update(0.05f);
+    EXPECT_NEAR(b.mScale, 1.05f, 1e-6);
+    b.update(1.0f);
+    EXPECT_FLOAT_EQ(b.mScale, 1.0f);
+}
+
+TEST(ButtonFrame, HoverIsStrictlyInside)
+{
+    TDButtonFrame b;
+    b.mX = 10;
+    b.mY = 20;
+    b.mWidth = 30;
+    b.mHeight = 10;
+    b.pointer(11, 21);
+    EXPECT_EQ(b.mHover, 1);
+    b.pointer(10, 25);
+    EXPECT_EQ(b.mHover, 0);
+    b.pointer(39, 29);
+    EXPECT_EQ(b.mHover, 1);
+    b.pointer(40, 25);
+    EXPECT_EQ(b.mHover, 0);
+}
+
+TEST(ButtonFrame, DrawScalesAboutThePivot)
+{
+    TDButtonFrame b;
+    b.mX = 100;
+    b.mY = 50;
+    b.mWidth = 20;
+    b.mHeight = 10;
+    b.mScale = 1.1f;
+    b.mPivotX = 10;
+    b.mPivotY = 0;
+    RecordingPainter painter;
+    b.draw(painter, 2.0f);
+    ASSERT_EQ(painter.draws.size(), 1u);
+    // Centre (110, 55) scaled by 2 about (10, 0).
+    EXPECT_NEAR(painter.draws[0].cx, 210.0f, 1e-4);
+    EXPECT_NEAR(painter.draws[0].cy, 110.0f, 1e-4);
+    EXPECT_NEAR(painter.draws[0].x0, 210.0f - 10 * 1.1f * 2, 1e-4);
+    b.mVisible = 0;
+    b.draw(painter, 1.0f);
+    EXPECT_EQ(painter.draws.size(), 1u);
+}
+
+TEST(FrameEntry, CreateTakesTheSheetPictureAndOrdersByDrawOrder)
+{
+    TDImageSheet sheet(L"td/ui");
+    sheet.add(Image(L"ui/bar", 3, 4, 50, 6));
+    TDNullTextureLoader none;
+    auto e = TDFrameEntry::create(sheet, L"ui/bar", 7, none);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->mName, L"ui/bar");
+    EXPECT_FLOAT_EQ(e->mX, 3.0f);
+    EXPECT_FLOAT_EQ(e->mWidth, 50.0f);
+    EXPECT_EQ(e->mOrder, 7);
+    EXPECT_EQ(e->mImage, nullptr);
+    EXPECT_EQ(e->mFlags & TDFrameEntry::kOwnsImage, 0u);
+    EXPECT_EQ(TDFrameEntry::create(sheet, L"ui/none", 0, none), nullptr);
+
+    CountingLoader loader;
+    auto owned = TDFrameEntry::create(sheet, L"ui/bar", 2, loader);
+    EXPECT_NE(owned->mImage, nullptr);
+    EXPECT_NE(owned->mFlags & TDFrameEntry::kOwnsImage, 0u);
+    EXPECT_TRUE(TDFrameEntry::lessByOrder(owned.get(), e.get()));
+    EXPECT_FALSE(TDFrameEntry::lessByOrder(e.get(), owned.get()));
+}

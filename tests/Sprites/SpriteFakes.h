@@ -1,0 +1,107 @@
+// Builders and recorders for the sprite tests: in-memory sheets, a counting texture loader and
+// a painter that records its draws.
+#pragma once
+
+#include "Source/TD/Sprites/TDImageSheet.h"
+#include "Source/TD/Sprites/TDResources.h"
+#include "Source/TD/Sprites/TDSpritePainter.h"
+#include "Source/TD/Sprites/TDTexture.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace spritetest
+{
+inline TDSheetImage Image(const std::wstring& name, float x, float y, float w, float h, u32 index = 0)
+{
+    TDSheetImage image;
+    image.mName = name;
+    image.mX = x;
+    image.mY = y;
+    image.mWidth = w;
+    image.mHeight = h;
+    image.mIndex = index;
+    return image;
+}
+
+// Sheets by path for TDResources::setSheetOpener; counts how often each path was opened.
+struct SheetLibrary
+{
+    std::map<std::wstring, std::shared_ptr<TDImageSheet>> sheets;
+    std::map<std::wstring, int> opened;
+
+    std::shared_ptr<TDImageSheet>& Add(const std::wstring& path)
+    {
+        sheets[path] = std::make_shared<TDImageSheet>(path);
+        return sheets[path];
+    }
+    TDResources::SheetOpener Opener()
+    {
+        return [this](const std::wstring& path, bool) -> std::shared_ptr<TDImageSheet> {
+            ++opened[path];
+            auto it = sheets.find(path);
+            return it == sheets.end() ? nullptr : it->second;
+        };
+    }
+};
+
+struct FakeTexture : TDTexture
+{
+    FakeTexture(std::wstring n, i32 w, i32 h, u32 firstPixel) : name(std::move(n)), w(w), h(h), pixel(firstPixel) {}
+    i32 width() const override { return w; }
+    i32 height() const override { return h; }
+    std::wstring name;
+    i32 w, h;
+    u32 pixel;
+};
+
+struct CountingLoader : TDTextureLoader
+{
+    bool wantsPixels() const override { return true; }
+    std::unique_ptr<TDTexture> load(const TDImageSheet& sheet, size_t i) override
+    {
+        const TDSheetImage& image = sheet.image(i);
+        loaded.push_back(image.mName);
+        const u32* px = sheet.pixels(i);
+        return std::make_unique<FakeTexture>(image.mName, i32(image.mWidth), i32(image.mHeight), px ? px[0] : 0);
+    }
+    std::unique_ptr<TDTexture> loadPicture(const std::wstring& path) override
+    {
+        pictures.push_back(path);
+        return std::make_unique<FakeTexture>(path, 1, 1, 0);
+    }
+    std::vector<std::wstring> loaded;
+    std::vector<std::wstring> pictures;
+};
+
+struct Draw
+{
+    const TDTexture* image;
+    float width, height;
+    float x0, y0; // where the image's top-left corner lands
+    float cx, cy; // where its centre lands
+    TDColor color;
+};
+
+struct RecordingPainter : TDSpritePainter
+{
+    void drawImage(const TDTexture* image, float width, float height, const math::Transform2D& t,
+                   const TDColor& color) override
+    {
+        Draw d{image, width, height, 0, 0, 0, 0, color};
+        t.TransformPoint(-width / 2, -height / 2, d.x0, d.y0);
+        t.TransformPoint(0, 0, d.cx, d.cy);
+        draws.push_back(d);
+    }
+    std::vector<Draw> draws;
+};
+
+// A fresh sprite store for each test.
+inline TDResources* FreshResources()
+{
+    base::SingletoneBase::DestroyAll();
+    return TDResources::Instance();
+}
+} // namespace spritetest
