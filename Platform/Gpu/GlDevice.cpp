@@ -190,7 +190,7 @@ QLResultEnum GlDevice::ResizeBackBuffer(u32 width, u32 height)
         // Headless: an off-screen back buffer stored like a window's (bottom row first).
         if (!mBackBufferTexture)
             gl.GenTextures(1, &mBackBufferTexture);
-        gl.BindTexture(GL_TEXTURE_2D, mBackBufferTexture);
+        BindOnUnitZero(mBackBufferTexture);
         gl.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
         gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
         if (!mBackBufferFramebuffer)
@@ -218,7 +218,7 @@ QLResultEnum GlDevice::CreateTexture(u32 width, u32 height, TextureFormat format
     texture.height = height;
     texture.format = format;
     gl.GenTextures(1, &texture.name);
-    gl.BindTexture(GL_TEXTURE_2D, texture.name);
+    BindOnUnitZero(texture.name);
     gl.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
     gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -266,7 +266,7 @@ QLResultEnum GlDevice::UpdateTexture(TextureId id, const void* data, u32 pitch)
     if (it == mTextures.end() || !data)
         return QL_FAIL;
     const Texture& texture = it->second;
-    gl.BindTexture(GL_TEXTURE_2D, texture.name);
+    BindOnUnitZero(texture.name);
     if (texture.format == TextureFormat::ARGB8)
     {
         if (pitch < texture.width * 4 || pitch % 4 != 0)
@@ -287,11 +287,22 @@ QLResultEnum GlDevice::UpdateTexture(TextureId id, const void* data, u32 pitch)
     return CheckError("UpdateTexture");
 }
 
+void GlDevice::BindOnUnitZero(GLuint name)
+{
+    // Unit 0 is the active unit outside SetTexture.
+    gl.BindTexture(GL_TEXTURE_2D, name);
+    mBoundTextures[0] = name;
+}
+
 void GlDevice::DestroyTexture(TextureId id)
 {
     auto it = mTextures.find(id);
     if (it == mTextures.end())
         return;
+    // Deleting unbinds it everywhere, and GL may hand its name out again.
+    for (GLuint& bound : mBoundTextures)
+        if (bound == it->second.name)
+            bound = 0;
     if (it->second.framebuffer)
         gl.DeleteFramebuffers(1, &it->second.framebuffer);
     gl.DeleteTextures(1, &it->second.name);
@@ -508,6 +519,15 @@ i32 GlDevice::FindSampler(ProgramId id, const std::string& name)
     return sampler == it->second.samplers.end() ? -1 : sampler->second;
 }
 
+bool GlDevice::Remember(Program& program, i32 constant, const float* values, size_t count)
+{
+    std::vector<float>& last = program.values[constant];
+    if (last.size() == count && std::memcmp(last.data(), values, count * sizeof(float)) == 0)
+        return false;
+    last.assign(values, values + count);
+    return true;
+}
+
 bool GlDevice::UseProgram(GLuint name)
 {
     if (mBoundProgram != name)
@@ -523,7 +543,7 @@ QLResultEnum GlDevice::SetConstantMatrix(ProgramId id, i32 constant, const float
     auto it = mPrograms.find(id);
     if (it == mPrograms.end())
         return QL_FAIL;
-    if (constant < 0 || !matrix)
+    if (constant < 0 || !matrix || !Remember(it->second, constant, matrix, 16))
         return QL_OK;
     UseProgram(it->second.name);
     // Row-major data read as column-major: GLSL's M * v is then the row-vector product v x M.
@@ -536,7 +556,7 @@ QLResultEnum GlDevice::SetConstantVector(ProgramId id, i32 constant, const float
     auto it = mPrograms.find(id);
     if (it == mPrograms.end())
         return QL_FAIL;
-    if (constant < 0 || !vector)
+    if (constant < 0 || !vector || !Remember(it->second, constant, vector, 4))
         return QL_OK;
     UseProgram(it->second.name);
     gl.Uniform4fv(constant, 1, vector);
@@ -548,7 +568,7 @@ QLResultEnum GlDevice::SetConstantFloat(ProgramId id, i32 constant, float value)
     auto it = mPrograms.find(id);
     if (it == mPrograms.end())
         return QL_FAIL;
-    if (constant < 0)
+    if (constant < 0 || !Remember(it->second, constant, &value, 1))
         return QL_OK;
     UseProgram(it->second.name);
     gl.Uniform1f(constant, value);
@@ -613,9 +633,13 @@ QLResultEnum GlDevice::SetTexture(u32 stage, TextureId id)
             return QL_FAIL;
         name = it->second.name;
     }
+    if (stage < 16 && mBoundTextures[stage] == name)
+        return QL_OK;
     gl.ActiveTexture(GL_TEXTURE0 + stage);
     gl.BindTexture(GL_TEXTURE_2D, name);
     gl.ActiveTexture(GL_TEXTURE0);
+    if (stage < 16)
+        mBoundTextures[stage] = name;
     return QL_OK;
 }
 

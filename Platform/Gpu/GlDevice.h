@@ -90,12 +90,16 @@ private:
         GLint devFix = -1;
         float devFixValue[4] = {0, 0, 0, 0};
         std::map<std::string, i32> samplers; // name -> stage
+        std::map<i32, std::vector<float>> values; // last value sent per constant
     };
 
     QLResultEnum BindTarget();
     void ApplyTargetState();
     bool PrepareDraw();
     bool UseProgram(GLuint name);
+    void BindOnUnitZero(GLuint name);
+    // False when the constant already holds these values (nothing to send).
+    static bool Remember(Program& program, i32 constant, const float* values, size_t count);
     GLuint Compile(GLenum kind, const std::string& source, std::string* messages);
     bool IsWindowTarget() const { return mTarget == 0; }
     QLResultEnum CheckError(const char* what);
@@ -126,5 +130,6 @@ private:
     bool mScissorEnabled = false;
     i32 mScissor[4] = {0, 0, 0, 0};
     bool mDepthWrite = true;
+    GLuint mBoundTextures[16] = {};
 };
 } // namespace gpu

@@ -397,4 +397,20 @@ TEST_F(GlConventions, DrawingWorksAgainAfterALossAndReset)
     EXPECT_EQ(0xFF800000u, pixels[20 * kSize + 10]);
     EXPECT_EQ(kBlack, pixels[0]);
 }
+TEST_F(GlConventions, ATextureMadeAfterAnotherWasDeletedIsTheOneSampled)
+{
+    // GL hands deleted names out again; nothing may think the new texture is already bound.
+    for (u32 colour : {0xFFFF0000u, 0xFF00FF00u})
+    {
+        PixelImage image(2, 2, std::vector<u32>(4, colour));
+        render::Texture* texture = nullptr;
+        mRender->CreateTexture(&texture);
+        ASSERT_EQ(QL_OK, texture->CreateFromImage(image));
+        BeginFrame();
+        ASSERT_EQ(QL_OK, mDraw->Image(0, 0, 2, 2, texture));
+        EndFrame();
+        EXPECT_EQ(colour, Read()[0]);
+        delete texture;
+    }
+}
 } // namespace
