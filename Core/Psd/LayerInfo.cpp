@@ -36,30 +36,31 @@ i32 ReadMask(LoadContext& ctx, LayerMask& mask)
         return kOk;
     if (length > r.Remaining())
         return ctx.Fail(kReadError, "layer mask runs past the end of the file");
+    auto rectangle = [&] {
+        mask.mTop = r.I32();
+        mask.mLeft = r.I32();
+        mask.mBottom = r.I32();
+        mask.mRight = r.I32();
+    };
+    auto flags = [&] {
+        u8 bits = r.U8();
+        mask.mPositionRelative = bits & 1;
+        mask.mDisabled = (bits >> 1) & 1;
+        mask.mInverted = (bits >> 2) & 1;
+    };
     // Read the fields that fit, then continue at the block's end whatever its length.
     if (length >= 18)
     {
-        mask.mTop = r.I32();
-        mask.mLeft = r.I32();
-        mask.mBottom = r.I32();
-        mask.mRight = r.I32();
+        rectangle();
         mask.mDefaultColour = r.U8();
-        u8 flags = r.U8();
-        mask.mPositionRelative = flags & 1;
-        mask.mDisabled = (flags >> 1) & 1;
-        mask.mInverted = (flags >> 2) & 1;
+        flags();
     }
     if (length >= 36)
     {
-        u8 flags = r.U8();
-        mask.mPositionRelative = flags & 1;
-        mask.mDisabled = (flags >> 1) & 1;
-        mask.mInverted = (flags >> 2) & 1;
+        // The "real" mask values replace the first ones.
+        flags();
         mask.mDefaultColour = r.U8();
-        mask.mTop = r.I32();
-        mask.mLeft = r.I32();
-        mask.mBottom = r.I32();
-        mask.mRight = r.I32();
+        rectangle();
     }
     r.SkipTo(start + length);
     if (!Extent(ctx, mask.mLeft, mask.mRight, mask.mWidth) || !Extent(ctx, mask.mTop, mask.mBottom, mask.mHeight))

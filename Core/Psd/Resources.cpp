@@ -11,6 +11,8 @@ namespace psd
 {
 namespace
 {
+constexpr u64 kMaxThumbnailSide = 4096;
+
 void ReadPascalInto(Reader& r, char* out, size_t capacity)
 {
     u8 length = r.U8();
@@ -79,8 +81,12 @@ i32 ReadThumbnail(LoadContext& ctx, Reader& r)
         return ctx.Fail(kBadThumbnail, "thumbnail data shorter than announced");
     std::vector<u8> jpeg(t.mCompressedSize);
     r.Read(jpeg.data(), jpeg.size());
+    // Thumbnails are small; a header claiming more is damage, and never more than the memory limit.
+    u64 maxPixels = kMaxThumbnailSide * kMaxThumbnailSide;
+    if (ctx.mLimits.mMaxPixelBytes != 0)
+        maxPixels = std::min<u64>(maxPixels, ctx.mLimits.mMaxPixelBytes / 4);
     u32 width = 0, height = 0;
-    i32 status = DecodeJpeg(jpeg.data(), jpeg.size(), t.mPixels, width, height);
+    i32 status = DecodeJpeg(jpeg.data(), jpeg.size(), t.mPixels, width, height, maxPixels);
     if (status != kOk)
         return ctx.Fail(status, "thumbnail JPEG cannot be decoded");
     return kOk;

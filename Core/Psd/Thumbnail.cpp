@@ -29,7 +29,7 @@ void ErrorExit(j_common_ptr info)
 void SilentMessage(j_common_ptr) {}
 
 // Plain C decoding into malloc'd ARGB; returns the status.
-i32 DecodePlain(const u8* data, unsigned long size, u32** outPixels, u32* outWidth, u32* outHeight)
+i32 DecodePlain(const u8* data, unsigned long size, u64 maxPixels, u32** outPixels, u32* outWidth, u32* outHeight)
 {
     jpeg_decompress_struct info;
     ErrorManager error;
@@ -58,7 +58,7 @@ i32 DecodePlain(const u8* data, unsigned long size, u32** outPixels, u32* outWid
     u32 width = info.output_width;
     u32 height = info.output_height;
     int components = info.output_components;
-    if (width == 0 || height == 0 || width > 30000 || height > 30000 || (components != 1 && components != 3 && components != 4))
+    if (width == 0 || height == 0 || u64(width) * height > maxPixels || (components != 1 && components != 3 && components != 4))
     {
         jpeg_destroy_decompress(&info);
         return kBadThumbnail;
@@ -115,13 +115,13 @@ i32 DecodePlain(const u8* data, unsigned long size, u32** outPixels, u32* outWid
 }
 } // namespace
 
-i32 DecodeJpeg(const u8* data, size_t size, std::vector<u32>& pixels, u32& width, u32& height)
+i32 DecodeJpeg(const u8* data, size_t size, std::vector<u32>& pixels, u32& width, u32& height, u64 maxPixels)
 {
     if (!data || size == 0)
         return kBadThumbnail;
     u32* raw = nullptr;
     u32 w = 0, h = 0;
-    i32 status = DecodePlain(data, static_cast<unsigned long>(size), &raw, &w, &h);
+    i32 status = DecodePlain(data, static_cast<unsigned long>(size), maxPixels, &raw, &w, &h);
     if (status != kOk)
         return status;
     pixels.assign(raw, raw + size_t(w) * h);

@@ -7,13 +7,6 @@ using namespace psdtest;
 
 namespace
 {
-DocPtr LoadWithExtra(const std::string& extra, i32* status = nullptr)
-{
-    LayerSpec layer;
-    layer.mName = "adj";
-    layer.mExtra = extra;
-    return LoadBytes(PsdBuilder(2, 2).Layer(layer).Build(), status);
-}
 
 template <class T> const T* Entry(const DocPtr& doc, u32 kind)
 {
@@ -47,7 +40,7 @@ std::string Curves(u32 bits, u32 count)
 
 TEST(Adjustments, LevelsLengthMustMatch)
 {
-    DocPtr doc = LoadWithExtra(Tagged("levl", Levels(0, false)));
+    DocPtr doc = LoadLayerWithExtra(Tagged("levl", Levels(0, false)));
     const auto* levels = Entry<psd::LevelsRecord>(doc, psd::kEntryLevels);
     ASSERT_TRUE(levels);
     EXPECT_EQ(29u, levels->mLevels.size());
@@ -55,21 +48,21 @@ TEST(Adjustments, LevelsLengthMustMatch)
     EXPECT_EQ(1, doc->mLayers[0].mAdjustment);
     EXPECT_FLOAT_EQ(1.0f, levels->mLevels[3].mGamma);
     i32 status = 0;
-    EXPECT_FALSE(LoadWithExtra(Tagged("levl", Levels(0, false) + "x"), &status));
+    EXPECT_FALSE(LoadLayerWithExtra(Tagged("levl", Levels(0, false) + "x"), &status));
     EXPECT_EQ(psd::kLevelsLength, status);
-    doc = LoadWithExtra(Tagged("levl", Levels(2, true)));
+    doc = LoadLayerWithExtra(Tagged("levl", Levels(2, true)));
     levels = Entry<psd::LevelsRecord>(doc, psd::kEntryLevels);
     ASSERT_TRUE(levels);
     ASSERT_EQ(31u, levels->mLevels.size());
     EXPECT_FLOAT_EQ(1.5f, levels->mLevels[30].mGamma);
     std::string wrongMarker = Levels(0, false) + "LvlX" + std::string(4, '\0');
-    EXPECT_FALSE(LoadWithExtra(Tagged("levl", wrongMarker), &status));
+    EXPECT_FALSE(LoadLayerWithExtra(Tagged("levl", wrongMarker), &status));
     EXPECT_EQ(psd::kLevelsExtraKey, status);
 }
 
 TEST(Adjustments, CurvesByChannelBitsAndTheirExtension)
 {
-    DocPtr doc = LoadWithExtra(Tagged("curv", Curves(0x7, 3)));
+    DocPtr doc = LoadLayerWithExtra(Tagged("curv", Curves(0x7, 3)));
     const auto* curves = Entry<psd::CurvesRecord>(doc, psd::kEntryCurves);
     ASSERT_TRUE(curves);
     ASSERT_EQ(3u, curves->mCurves.size());
@@ -79,13 +72,13 @@ TEST(Adjustments, CurvesByChannelBitsAndTheirExtension)
 
     Bytes same;
     same.Key("Crv ").U16(4).U32(1).U16(0).U16(2).U16(0).U16(0).U16(255).U16(255);
-    doc = LoadWithExtra(Tagged("curv", Curves(0x1, 1) + same.Str()));
+    doc = LoadLayerWithExtra(Tagged("curv", Curves(0x1, 1) + same.Str()));
     ASSERT_TRUE(doc);
     EXPECT_EQ(1, doc->mLayers[0].mAdjustment);
 
     Bytes differs;
     differs.Key("Crv ").U16(4).U32(1).U16(0).U16(2).U16(0).U16(9).U16(255).U16(255);
-    doc = LoadWithExtra(Tagged("curv", Curves(0x1, 1) + differs.Str()));
+    doc = LoadLayerWithExtra(Tagged("curv", Curves(0x1, 1) + differs.Str()));
     ASSERT_TRUE(doc);
     EXPECT_EQ(0, doc->mLayers[0].mAdjustment);
     EXPECT_EQ(psd::kLayerCurves, doc->mLayers[0].mType);
@@ -102,7 +95,7 @@ TEST(Adjustments, VersionChecks)
     for (const auto& [key, expected] : cases)
     {
         i32 status = 0;
-        EXPECT_FALSE(LoadWithExtra(Tagged(key, std::string(120, '\x09')), &status)) << key;
+        EXPECT_FALSE(LoadLayerWithExtra(Tagged(key, std::string(120, '\x09')), &status)) << key;
         EXPECT_EQ(expected, status) << key;
     }
 }
@@ -120,7 +113,7 @@ TEST(Adjustments, FixedRecords)
     for (int i = 0; i < 20; ++i)
         mixr.U16(i);
     phfl.U16(3).U32(0x1200).U32(0x3400).U32(0x5600).U32(25).U8(1).U8(0);
-    DocPtr doc = LoadWithExtra(Tagged("brit", brit.Str()) + Tagged("hue2", hue.Str()) + Tagged("mixr", mixr.Str()) +
+    DocPtr doc = LoadLayerWithExtra(Tagged("brit", brit.Str()) + Tagged("hue2", hue.Str()) + Tagged("mixr", mixr.Str()) +
                                Tagged("phfl", phfl.Str()) + Tagged("nvrt", ""));
     ASSERT_TRUE(doc);
     const auto* b = Entry<psd::BrightnessRecord>(doc, psd::kEntryBrightness);
@@ -151,7 +144,7 @@ TEST(Adjustments, GradientMapWithExpansion)
     b.U16(1).U32(0).U32(50).U16(100);
     b.U16(1).U16(4096).U16(32).U16(1).U32(99).U16(0).U16(1).U32(2048).U16(0);
     b.U16(0).U16(0).U16(0).U16(0).U16(0xFFFF).U16(0xFFFF).U16(0xFFFF).U16(0).U16(0);
-    DocPtr doc = LoadWithExtra(Tagged("grdm", b.Str()));
+    DocPtr doc = LoadLayerWithExtra(Tagged("grdm", b.Str()));
     const auto* map = Entry<psd::GradientMapRecord>(doc, psd::kEntryGradientMap);
     ASSERT_TRUE(map);
     EXPECT_EQ(1, map->mReverse);
@@ -170,7 +163,7 @@ TEST(Adjustments, HostileCountsAreBoundedByTheRecord)
     Bytes b;
     b.U16(1).U8(0).U8(0).U32(0xFFFFFFFF).U16(0xFFFF);
     i32 status = 0;
-    LoadWithExtra(Tagged("grdm", b.Str()), &status);
+    LoadLayerWithExtra(Tagged("grdm", b.Str()), &status);
     EXPECT_EQ(psd::kReadError, status);
 }
 
@@ -178,7 +171,7 @@ TEST(Adjustments, FillLayers)
 {
     Bytes soco;
     soco.U32(16).Raw(Descriptor("null").Object("Clr ", RgbColour(1, 2, 3)).Body());
-    DocPtr doc = LoadWithExtra(Tagged("SoCo", soco.Str()));
+    DocPtr doc = LoadLayerWithExtra(Tagged("SoCo", soco.Str()));
     const auto* solid = Entry<psd::SolidColourRecord>(doc, psd::kEntrySolidColour);
     ASSERT_TRUE(solid);
     EXPECT_EQ(0xFF010203u, solid->mColour);
@@ -191,7 +184,7 @@ TEST(Adjustments, FillLayers)
     gradient.ObjectList("Trns", {Descriptor("TrnS").Unit("Opct", "#Prc", 100).Long("Lctn", 0).Long("Mdpn", 50)});
     Bytes gdfl;
     gdfl.U32(16).Raw(Descriptor("null").Bool("Dthr", true).Unit("Angl", "#Ang", 30.0).Enum("Type", "GrdT", "Rdl ").Object("Grad", gradient).Unit("Scl ", "#Prc", 80.6).Body());
-    doc = LoadWithExtra(Tagged("GdFl", gdfl.Str()));
+    doc = LoadLayerWithExtra(Tagged("GdFl", gdfl.Str()));
     const auto* fill = Entry<psd::GradientFillRecord>(doc, psd::kEntryGradientFill);
     ASSERT_TRUE(fill);
     EXPECT_EQ(1u, fill->mStyle);
@@ -208,7 +201,7 @@ TEST(Adjustments, FillLayers)
 
     Bytes ptfl;
     ptfl.U32(16).Raw(Descriptor("null").Object("Ptrn", Descriptor("Ptrn").Text("Nm  ", "Dots").Text("Idnt", "id-1")).Unit("Scl ", "#Prc", 50).Body());
-    doc = LoadWithExtra(Tagged("PtFl", ptfl.Str()));
+    doc = LoadLayerWithExtra(Tagged("PtFl", ptfl.Str()));
     const auto* pattern = Entry<psd::PatternFillRecord>(doc, psd::kEntryPatternFill);
     ASSERT_TRUE(pattern);
     EXPECT_EQ(50, pattern->mScale);
@@ -227,7 +220,7 @@ TEST(Adjustments, TypeToolRecordWithOneFontStyleAndLine)
     b.U16(0).U32(100).U32(5).U32(10).U32(20).U32(0).U32(5);
     b.U16(1).U32(5).U16(0).U16(1).U16(65).U16(1);
     b.Colour(0, 0xFF00, 0xFF00, 0).U8(1);
-    DocPtr doc = LoadWithExtra(Tagged("tySh", b.Str()));
+    DocPtr doc = LoadLayerWithExtra(Tagged("tySh", b.Str()));
     const auto* type = Entry<psd::TypeToolRecord>(doc, psd::kEntryTypeTool);
     ASSERT_TRUE(type);
     EXPECT_DOUBLE_EQ(5.5, type->mTransform[5]);

@@ -7,13 +7,6 @@ using namespace psdtest;
 
 namespace
 {
-DocPtr LoadWithExtra(const std::string& extra, i32* status = nullptr)
-{
-    LayerSpec layer;
-    layer.mName = "fx";
-    layer.mExtra = extra;
-    return LoadBytes(PsdBuilder(2, 2).Layer(layer).Build(), status);
-}
 
 const psd::EffectsRecord* EffectsOf(const DocPtr& doc, u32 kind)
 {
@@ -49,7 +42,7 @@ std::string OldEffects(u32 count, const std::string& entries)
 
 TEST(Effects, OldFormShadowAloneKeepsEveryOtherDefault)
 {
-    DocPtr doc = LoadWithExtra(OldEffects(2, CommonState() + OldShadow("dsdw", 0)));
+    DocPtr doc = LoadLayerWithExtra(OldEffects(2, CommonState() + OldShadow("dsdw", 0)));
     const psd::EffectsRecord* fx = EffectsOf(doc, psd::kEntryEffectsOld);
     ASSERT_TRUE(fx);
     EXPECT_EQ(1, fx->mVisible);
@@ -81,24 +74,24 @@ TEST(Effects, OldFormShadowAloneKeepsEveryOtherDefault)
 
 TEST(Effects, OldFormVersionTwoAndFailures)
 {
-    DocPtr doc = LoadWithExtra(OldEffects(1, OldShadow("isdw", 2)));
+    DocPtr doc = LoadLayerWithExtra(OldEffects(1, OldShadow("isdw", 2)));
     const psd::EffectsRecord* fx = EffectsOf(doc, psd::kEntryEffectsOld);
     ASSERT_TRUE(fx);
     EXPECT_EQ(0xFF00FF00u, fx->mInnerShadow.mNativeColour);
     i32 status = 0;
-    EXPECT_FALSE(LoadWithExtra(OldEffects(1, OldShadow("dsdw", 1)), &status));
+    EXPECT_FALSE(LoadLayerWithExtra(OldEffects(1, OldShadow("dsdw", 1)), &status));
     EXPECT_EQ(psd::kShadowVersion, status);
     Bytes unknown;
     unknown.Key("8BIM").Key("what").U32(0);
-    EXPECT_FALSE(LoadWithExtra(OldEffects(1, unknown.Str()), &status));
+    EXPECT_FALSE(LoadLayerWithExtra(OldEffects(1, unknown.Str()), &status));
     EXPECT_EQ(psd::kUnknownEffect, status);
     Bytes badSignature;
     badSignature.Key("8BIX").Key("cmnS");
-    EXPECT_FALSE(LoadWithExtra(OldEffects(1, badSignature.Str()), &status));
+    EXPECT_FALSE(LoadLayerWithExtra(OldEffects(1, badSignature.Str()), &status));
     EXPECT_EQ(psd::kEffectSignature, status);
     Bytes version;
     version.U16(1).U16(0);
-    EXPECT_FALSE(LoadWithExtra(Tagged("lrFX", version.Str()), &status));
+    EXPECT_FALSE(LoadLayerWithExtra(Tagged("lrFX", version.Str()), &status));
     EXPECT_EQ(psd::kEffectsVersion, status);
 }
 
@@ -113,7 +106,7 @@ TEST(Effects, OldFormGlowBevelAndFill)
     fill.U32(2).Key("8BIM").Key("norm").Colour(0, 0, 0xFF00, 0).U8(77).U8(1).Colour(0, 0, 0xFF00, 0);
     Bytes entries;
     entries.Key("8BIM").Key("iglw").Block(glow.Str()).Key("8BIM").Key("bevl").Block(bevel.Str()).Key("8BIM").Key("sofi").Block(fill.Str());
-    DocPtr doc = LoadWithExtra(OldEffects(3, entries.Str()));
+    DocPtr doc = LoadLayerWithExtra(OldEffects(3, entries.Str()));
     const psd::EffectsRecord* fx = EffectsOf(doc, psd::kEntryEffectsOld);
     ASSERT_TRUE(fx);
     EXPECT_EQ(12, fx->mInnerGlow.mSize);
@@ -151,7 +144,7 @@ TEST(Effects, DescriptorFormSkipsUnknownKeysInAndAroundEffects)
         .Object("FrFX", stroke);
     Bytes data;
     data.U32(0).U32(16).Raw(root.Body());
-    DocPtr doc = LoadWithExtra(Tagged("lfx2", data.Str()));
+    DocPtr doc = LoadLayerWithExtra(Tagged("lfx2", data.Str()));
     const psd::EffectsRecord* fx = EffectsOf(doc, psd::kEntryEffects);
     ASSERT_TRUE(fx);
     EXPECT_EQ(1, fx->mVisible);
@@ -177,13 +170,13 @@ TEST(Effects, ScaleFollowedByAnotherItemIsNotVisibility)
     root.Unit("Scl ", "#Prc", 100.0).Bool("somethingElse", true);
     Bytes data;
     data.U32(0).U32(16).Raw(root.Body());
-    DocPtr doc = LoadWithExtra(Tagged("lfx2", data.Str()));
+    DocPtr doc = LoadLayerWithExtra(Tagged("lfx2", data.Str()));
     const psd::EffectsRecord* fx = EffectsOf(doc, psd::kEntryEffects);
     ASSERT_TRUE(fx);
     EXPECT_EQ(0, fx->mVisible);
     i32 status = 0;
     Bytes bad;
     bad.U32(0).U32(15);
-    EXPECT_FALSE(LoadWithExtra(Tagged("lfx2", bad.Str()), &status));
+    EXPECT_FALSE(LoadLayerWithExtra(Tagged("lfx2", bad.Str()), &status));
     EXPECT_EQ(psd::kEffectsVersion, status);
 }

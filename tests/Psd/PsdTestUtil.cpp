@@ -106,6 +106,14 @@ std::wstring& CapturedLog()
     return gCaptured;
 }
 
+DocPtr LoadLayerWithExtra(const std::string& extra, i32* status)
+{
+    LayerSpec layer;
+    layer.mName = "extra";
+    layer.mExtra = extra;
+    return LoadBytes(PsdBuilder(2, 2).Layer(layer).Build(), status);
+}
+
 LayerSpec RawRgbaLayer(i32 top, i32 left, i32 height, i32 width, u8 r, u8 g, u8 b, u8 a, const std::string& name)
 {
     LayerSpec layer;

@@ -32,6 +32,9 @@ bool ReadPng(const std::filesystem::path& path, Image& out);
 
 std::string ReadAll(const std::filesystem::path& path);
 
+// A document with one empty layer carrying the given additional records.
+DocPtr LoadLayerWithExtra(const std::string& extra, i32* status = nullptr);
+
 // Everything logged since the capture was first asked for (installed on the main log once).
 std::wstring& CapturedLog();
 
