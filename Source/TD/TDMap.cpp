@@ -68,6 +68,12 @@ TDUpgradeContext TDMap::upgradeContextByProgress()
     return context;
 }
 
+bool TDMap::isUpgradeAvailable(const TDUpgrade& upgrade, bool byProgress)
+{
+    TDUpgradeContext context = byProgress ? upgradeContextByProgress() : upgradeContext();
+    return TDUpgrades::isAvailable(upgrade, context.isUnlocked);
+}
+
 std::vector<i32> TDMap::upgradeIds() const
 {
     std::vector<i32> ids;

@@ -56,6 +56,9 @@ public:
     void loadSheets();
     TDUpgradeContext upgradeContext();
     TDUpgradeContext upgradeContextByProgress();
+    // What the shop lists: an upgrade whose target is unlocked at the current level, or (byProgress)
+    // at the furthest level reached, or a global one.
+    bool isUpgradeAvailable(const TDUpgrade& upgrade, bool byProgress);
     bool isUnlocked(i32 id) const { return mUnlocks.isUnlocked(id, mEpisode, mLevel); }
 
     // --- Level ---

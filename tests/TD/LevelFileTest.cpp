@@ -234,3 +234,20 @@ TEST_F(MapFixture, PathCacheBesideTheLevelIsUsedUnlessDamaged)
     ASSERT_EQ(m.loadLevel(), QL_OK);
     EXPECT_TRUE(m.mPaths.records().empty()); // an empty cache is honoured
 }
+
+TEST_F(MapFixture, ShopAvailabilityAtTheLevelOrByProgress)
+{
+    files.put(L"td/upgrades.xml", R"(<upgrades><upgrade id="7" icon="i"><targets><target id="30000"/></targets>
+        <steps><step/></steps></upgrade></upgrades>)");
+    files.put(L"td/unlocks.csv", "0;0;10000\n0;1;30000\n");
+    TDMap& m = make();
+    const TDUpgrade& upgrade = *m.mUpgrades.upgrades.front();
+    EXPECT_FALSE(m.isUpgradeAvailable(upgrade, false));
+    EXPECT_FALSE(m.isUpgradeAvailable(upgrade, true));
+    TDLevelResult won;
+    won.stars = 2;
+    m.mProgress->saveLevelResult(0, 1, m.mMode, won);
+    EXPECT_TRUE(m.isUpgradeAvailable(upgrade, true)); // the furthest level reached is 0/1
+    m.mLevel = 1;
+    EXPECT_TRUE(m.isUpgradeAvailable(upgrade, false));
+}
