@@ -521,7 +521,7 @@ def tower_sprite(name, style, tier):
     idle = [draw_tower(style, tier, i / 4, False) for i in range(4)]
     blast = [draw_tower(style, tier, (i + 1) / 6, True) for i in range(5)]
     muzzle = {"dart": (bx + 18, by - 36 - 6 * tier), "sniper": (bx + 24, by - 55), "watch": (bx, by - 34),
-              "cannon": (bx + 10, by - 58 - 3 * tier), "frost": (bx, by - 64 - 8 * tier),
+              "cannon": (bx + 10, by - 58 - 3 * tier), "frost": (bx, by - 14 - (42 + 8 * tier)),
               "mine": (bx, by - 46), "totem": (bx, by - 30), "portal": (bx, by - 30)}[style]
     return Group(name, [frames("idle", idle), frames("blast", blast), points("s_point", [muzzle]),
                         points("base_point", [BASE])])
