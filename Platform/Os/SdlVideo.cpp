@@ -14,6 +14,11 @@ SdlWindow::~SdlWindow() { Destroy(); }
 QLResultEnum SdlWindow::Create(const WindowDesc& desc)
 {
     Destroy();
+    if (!mUsable)
+    {
+        SetLastError(mWhyUnusable);
+        return QL_FAIL;
+    }
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
@@ -215,7 +220,21 @@ SdlVideoDriver::SdlVideoDriver()
 {
     mReady = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     if (!mReady)
+    {
         SetLastError(std::string("SDL video: ") + SDL_GetError());
+        return;
+    }
+    // Without a display SDL falls back to its invisible drivers; a game nobody can see or close
+    // is refused unless those drivers were asked for by name.
+    const char* chosen = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    const std::string name = chosen ? chosen : "";
+    if ((name == "offscreen" || name == "dummy") && !(asked && *asked))
+    {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        mReady = false;
+        SetLastError("no display (DISPLAY or WAYLAND_DISPLAY is not set)");
+    }
 }
 
 SdlVideoDriver::~SdlVideoDriver()
@@ -246,7 +265,12 @@ bool SdlVideoDriver::EnumDisplays(std::vector<Display>& out)
     return count > 0;
 }
 
-std::unique_ptr<Window> SdlVideoDriver::CreateWindow() { return std::make_unique<SdlWindow>(); }
+std::unique_ptr<Window> SdlVideoDriver::CreateWindow()
+{
+    // SDL would start its video on its own when a window is asked for; a driver that is not
+    // ready hands out windows that refuse to be created, with the reason.
+    return std::make_unique<SdlWindow>(mReady, mReady ? std::string() : LastError());
+}
 
 void SdlVideoDriver::FrameSize(int& width, int& height) const
 {

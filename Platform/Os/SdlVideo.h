@@ -3,6 +3,8 @@
 
 #include "Platform/Os/Video.h"
 
+#include <string>
+
 struct SDL_Window;
 
 namespace os
@@ -10,6 +12,7 @@ namespace os
 class SdlWindow : public Window
 {
 public:
+    SdlWindow(bool usable, std::string whyUnusable) : mUsable(usable), mWhyUnusable(std::move(whyUnusable)) {}
     ~SdlWindow() override;
     QLResultEnum Create(const WindowDesc& desc) override;
     void Destroy() override;
@@ -29,6 +32,8 @@ public:
 private:
     bool Translate(const void* sdlEvent, Event& event);
 
+    bool mUsable;
+    std::string mWhyUnusable;
     SDL_Window* mWindow = nullptr;
     void* mContext = nullptr;
     unsigned mId = 0;

@@ -172,3 +172,17 @@ TEST(SdlVideo, WindowWithoutAnyDisplayFailsWithAReason)
     os::Event e;
     EXPECT_FALSE(window->PollEvent(e));
 }
+
+TEST(SdlVideo, InvisibleFallbackDriversAreRefusedUnlessAskedFor)
+{
+    ScopedEnv display("DISPLAY", nullptr);
+    ScopedEnv wayland("WAYLAND_DISPLAY", nullptr);
+    ScopedEnv driverName("SDL_VIDEODRIVER", nullptr);
+    os::SdlVideoDriver driver;
+    EXPECT_FALSE(driver.IsReady());
+    std::vector<os::Display> displays;
+    EXPECT_FALSE(driver.EnumDisplays(displays));
+    auto window = driver.CreateWindow();
+    EXPECT_EQ(window->Create({0, 0, 640, 480, true, L"test"}), QL_FAIL);
+    EXPECT_FALSE(window->IsCreated());
+}
