@@ -42,7 +42,7 @@ i32 ReadAdditionalRecord(LoadContext& ctx, LayerRecord& layer, u32 key, Reader& 
         return ReadSectionDivider(ctx, layer, r);
     case FourCC("luni"):
     {
-        u64 count = std::min<u64>(r.U32(), r.Remaining() / 2);
+        u64 count = r.Count32(2);
         layer.mUnicodeName.resize(count);
         for (u16& u : layer.mUnicodeName)
             u = r.U16();

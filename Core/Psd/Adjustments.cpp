@@ -55,7 +55,7 @@ i32 ReadLevels(LoadContext& ctx, Reader& r, LevelsRecord& rec)
 
 void ReadCurvePoints(Reader& r, CurvesRecord::Curve& curve)
 {
-    u64 count = std::min<u64>(r.U16(), r.Remaining() / 4);
+    u64 count = r.Count16(4);
     curve.mPoints.resize(count);
     for (auto& p : curve.mPoints)
     {
@@ -128,11 +128,11 @@ i32 ReadGradientMap(LoadContext& ctx, Reader& r, GradientMapRecord& rec)
         return ctx.Fail(kGradientMapVersion, "gradient map version is not 1");
     rec.mReverse = r.Bool();
     rec.mDither = r.Bool();
-    u64 units = std::min<u64>(r.U32(), r.Remaining() / 2);
+    u64 units = r.Count32(2);
     rec.mName.resize(units);
     for (u16& u : rec.mName)
         u = r.U16();
-    u64 colours = std::min<u64>(r.U16(), r.Remaining() / 20);
+    u64 colours = r.Count16(20);
     rec.mColourStops.resize(colours);
     for (auto& stop : rec.mColourStops)
     {
@@ -141,7 +141,7 @@ i32 ReadGradientMap(LoadContext& ctx, Reader& r, GradientMapRecord& rec)
         stop.mColour = ReadColourRecord(r);
         r.Skip(2);
     }
-    u64 alphas = std::min<u64>(r.U16(), r.Remaining() / 10);
+    u64 alphas = r.Count16(10);
     rec.mTransparencyStops.resize(alphas);
     for (auto& stop : rec.mTransparencyStops)
     {
@@ -186,7 +186,7 @@ i32 ReadTypeTool(Reader& r, TypeToolRecord& rec)
 {
     for (double& v : rec.mTransform)
         v = r.F64();
-    u64 fonts = std::min<u64>(r.U16(), r.Remaining() / 15);
+    u64 fonts = r.Count16(15);
     rec.mFonts.resize(fonts);
     for (auto& font : rec.mFonts)
     {
@@ -196,12 +196,12 @@ i32 ReadTypeTool(Reader& r, TypeToolRecord& rec)
         ReadPascal(r, font.mFamily);
         ReadPascal(r, font.mStyle);
         font.mScript = r.U16();
-        u64 axes = std::min<u64>(r.U32(), r.Remaining() / 4);
+        u64 axes = r.Count32(4);
         font.mAxes.resize(axes);
         for (u32& a : font.mAxes)
             a = r.U32();
     }
-    u64 styles = std::min<u64>(r.U16(), r.Remaining() / 27);
+    u64 styles = r.Count16(27);
     rec.mStyles.resize(styles);
     for (auto& style : rec.mStyles)
     {
@@ -223,7 +223,7 @@ i32 ReadTypeTool(Reader& r, TypeToolRecord& rec)
     rec.mVerticalPlacement = r.U32();
     rec.mSelectionStart = r.U32();
     rec.mSelectionEnd = r.U32();
-    u64 lines = std::min<u64>(r.U16(), r.Remaining() / 12);
+    u64 lines = r.Count16(12);
     rec.mLines.resize(lines);
     for (auto& line : rec.mLines)
     {

@@ -116,7 +116,7 @@ std::string ReadId(Reader& r)
 
 Utf16Units ReadUnicode(Reader& r)
 {
-    u64 count = std::min<u64>(r.U32(), r.Remaining() / 2);
+    u64 count = r.Count32(2);
     Utf16Units units(count);
     for (u16& u : units)
         u = r.U16();

@@ -3,6 +3,7 @@
 
 #include "Core/Base/Types.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace base
@@ -35,6 +36,18 @@ public:
     double F64();
     // A 4-byte key as a big-endian number ('8BIM' = 0x3842494D).
     u32 Key() { return U32(); }
+
+    // A stored count (u16 or u32) bounded by how many entries of entrySize bytes remain.
+    u64 Count16(u64 entrySize)
+    {
+        u64 count = U16();
+        return std::min<u64>(count, Remaining() / entrySize);
+    }
+    u64 Count32(u64 entrySize)
+    {
+        u64 count = U32();
+        return std::min<u64>(count, Remaining() / entrySize);
+    }
 
     u64 Position() const { return mPosition; }
     u64 Length() const { return mLength; }

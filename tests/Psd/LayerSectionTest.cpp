@@ -322,3 +322,19 @@ TEST(LayerSection, GlobalMask)
     EXPECT_EQ(50, doc->mGlobalMaskOpacity);
     EXPECT_EQ(1, doc->mGlobalMaskKind);
 }
+
+TEST(LayerSection, HandlersReadOnlyTheirOwnRecord)
+{
+    // A "luni" claiming 1000 units in 4 bytes, and an "fxrp" of 2 bytes: neither reaches into the
+    // record after it.
+    LayerSpec a = Empty("a");
+    a.mExtra = Tagged("luni", std::string("\0\0\x03\xE8", 4)) + Tagged("fxrp", "ab") + Tagged("lyid", std::string("\0\0\0\x05", 4));
+    DocPtr doc = Load(PsdBuilder(2, 2).Layer(a));
+    ASSERT_TRUE(doc);
+    EXPECT_TRUE(doc->mLayers[0].mUnicodeName.empty());
+    EXPECT_EQ(5u, doc->mLayers[0].mLayerId);
+    // A record claiming more than its layer's extra data is damage.
+    LayerSpec b = Empty("b");
+    b.mExtra = "8BIMluni" + std::string("\0\0\x10\0", 4);
+    EXPECT_EQ(psd::kReadError, StatusOf(PsdBuilder(2, 2).Layer(b)));
+}

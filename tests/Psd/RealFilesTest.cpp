@@ -92,8 +92,14 @@ TEST(RealFiles, GimpLayerPropertiesAndGroups)
     EXPECT_EQ(psd::kLayerGroupEnd, byName["</Layer group>"]->mType);
     // The mask: GIMP writes the 20-byte form and a -2 channel.
     const psd::LayerRecord& masked = *byName["masked"];
-    EXPECT_EQ(masked.mMask.mWidth * masked.mMask.mHeight, static_cast<i32>(masked.mMask.mImage.size()));
-    EXPECT_GT(masked.mMask.mWidth, 0);
+    ASSERT_EQ(64, masked.mMask.mWidth);
+    ASSERT_EQ(64, masked.mMask.mHeight);
+    ASSERT_EQ(64u * 64u, masked.mMask.mImage.size());
+    // The script painted the left half of the mask black.
+    EXPECT_EQ(0, masked.mMask.mImage[0]);
+    EXPECT_EQ(0, masked.mMask.mImage[31]);
+    EXPECT_EQ(255, masked.mMask.mImage[32]);
+    EXPECT_EQ(255, masked.mMask.mImage[64 * 64 - 1]);
 }
 
 TEST(RealFiles, ImageMagickLayersMatchTheirSourcesInEveryCompression)
