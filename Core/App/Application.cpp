@@ -16,8 +16,8 @@ ApplicationWin32::ApplicationWin32() : Thread(false, true, true, true) {}
 ApplicationWin32::~ApplicationWin32()
 {
     if (mShaderError)
-        os::ShowErrorBox(L"Error", L"Failed to init OpenGL 3.3 render: the video driver lacks the required "
-                                   L"shader support");
+        os::ShowErrorBox(L"Error", L"Failed to init DirectX 9 render: video card does'n support vertex shaders 1.1 "
+                                   L"and(or) pixel shaders 2.0");
 }
 
 QLResultEnum ApplicationWin32::Init()
