@@ -337,15 +337,7 @@ DrawUntransformedParam<DrawCustomParam> Graphics::FillRect(float x, float y, flo
 DrawUntransformedParam<DrawCustomParam> Graphics::DrawGeometry(u32 type, void* vertices, u32 firstVertex,
                                                                u32 vertexCount, Buffer* vertexBuffer, Shader* shader)
 {
-    DrawCustomParam param(this);
-    param.mType = type;
-    param.mVertexData = vertices;
-    param.mFormat = &GetVertexFormat<SVertexGeom>();
-    param.mFirstVertex = firstVertex;
-    param.mVertexCount = vertexCount;
-    param.mVertexBuffer = vertexBuffer;
-    param.mShader = shader;
-    return DrawUntransformedParam<DrawCustomParam>(param);
+    return DrawIndexedGeometry(type, vertices, 0, 0, nullptr, firstVertex, vertexCount, vertexBuffer, shader);
 }
 
 DrawUntransformedParam<DrawCustomParam> Graphics::DrawIndexedGeometry(u32 type, void* vertices, u32 firstIndex,

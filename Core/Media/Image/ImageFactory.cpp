@@ -12,42 +12,49 @@
 
 namespace render
 {
-QLResultEnum CreateImage(Render* render, u32 width, u32 height, Image** out)
+namespace
 {
-    if (!render || !out)
-        return QL_FAIL;
+// A texture of the render made by `make`; deleted again when that fails.
+template <class Make> QLResultEnum MakeTexture(Render* render, Texture** out, Make make)
+{
     Texture* texture = nullptr;
     QLResultEnum result = render->CreateTexture(&texture);
     if (result == QL_OK && !texture)
         result = QL_FAIL;
     if (result == QL_OK)
-        result = texture->CreateDynamic(width, height);
+        result = make(texture);
     if (result != QL_OK)
     {
         delete texture;
         return result;
     }
-    *out = new Image(texture);
+    *out = texture;
     return QL_OK;
+}
+} // namespace
+
+QLResultEnum CreateImage(Render* render, u32 width, u32 height, Image** out)
+{
+    Texture* texture = nullptr;
+    if (!render || !out)
+        return QL_FAIL;
+    const QLResultEnum result =
+        MakeTexture(render, &texture, [&](Texture* t) { return t->CreateDynamic(width, height); });
+    if (result == QL_OK)
+        *out = new Image(texture);
+    return result;
 }
 
 QLResultEnum CreateRenderTarget(Render* render, u32 width, u32 height, RenderTarget** out, i32 option)
 {
+    Texture* texture = nullptr;
     if (!render || !out)
         return QL_FAIL;
-    Texture* texture = nullptr;
-    QLResultEnum result = render->CreateTexture(&texture);
-    if (result == QL_OK && !texture)
-        result = QL_FAIL;
+    const QLResultEnum result =
+        MakeTexture(render, &texture, [&](Texture* t) { return t->CreateRenderTarget(width, height); });
     if (result == QL_OK)
-        result = texture->CreateRenderTarget(width, height);
-    if (result != QL_OK)
-    {
-        delete texture;
-        return result;
-    }
-    *out = new RenderTarget(texture, option);
-    return QL_OK;
+        *out = new RenderTarget(texture, option);
+    return result;
 }
 
 QLResultEnum LoadImage(Render* render, const std::wstring& path, file::ImageContainer* container, Image** out,
