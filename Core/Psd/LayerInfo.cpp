@@ -227,10 +227,10 @@ i32 ReadLayerInfo(LoadContext& ctx)
     u64 start = r.Position();
     if (r.Overrun())
         return ctx.CheckOverrun("layer info length");
-    // A later block ("Lr16") replaces what an earlier one read.
-    doc.mLayers.clear();
     if (length < 1)
         return kOk;
+    // A later block ("Lr16") replaces what an earlier one read; an empty one keeps it.
+    doc.mLayers.clear();
     i16 stored = r.I16();
     i32 count = stored < 0 ? -i32(stored) : stored;
     ctx.mNegativeLayerCount = stored < 0;

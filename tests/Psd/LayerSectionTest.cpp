@@ -302,6 +302,14 @@ TEST(LayerSection, SixteenBitBlockReplacesEarlierLayers)
     EXPECT_EQ(0xFF120000u, doc->mLayers[0].mPixels[0]);
     EXPECT_EQ(0xFF560000u, doc->mLayers[0].mPixels[1]);
 
+    // An empty "Lr16" keeps the layers read before it.
+    Bytes emptyLr16;
+    emptyLr16.Raw(PsdBuilder(2, 1).Layer(Empty("kept")).LayerInfo()).U32(0).Raw("8BIMLr16").U32(0).U32(0);
+    doc = Load(PsdBuilder(2, 1).RawLayerSection(emptyLr16.Str()));
+    ASSERT_TRUE(doc);
+    ASSERT_EQ(1, doc->LayerCount());
+    EXPECT_STREQ("kept", doc->mLayers[0].mName);
+
     // A failing "Lr16" fails the load.
     LayerSpec bad = deep;
     bad.mBlendSignature = "XXXX";
