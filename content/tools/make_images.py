@@ -2,16 +2,21 @@
 """Demo images in every format the image loader reads, for the game's data folder.
 
 Writes PNG (with and without alpha), JPG, GIF, BMP, TGA (stored bottom-up) and DDS
-(uncompressed 32-bit, DXT1 with three-colour blocks, DXT3, DXT5) into td/data/images/.
+(uncompressed 32-bit, DXT1 with three-colour blocks, DXT3, DXT5) into td/data/images/, the
+loading picture td/data/loading.jpg and the side-image folder td/data/sides/ ("l" and "r" with
+their "layers.xml").
 Needs python3-pil. The output is committed; the build never runs this script.
 """
 import os
 import struct
 import sys
 
-from PIL import Image, ImageDraw
+from PIL import Image, ImageDraw, ImageFont
 
-OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "td", "data", "images")
+DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "td", "data")
+OUT = os.path.join(DATA, "images")
+DEJAVU_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
+SIDE_WIDTH = (1366 - 1024) // 2
 SIZE = 64
 
 
@@ -138,8 +143,52 @@ def write_tga_bottom_up(path, img):
                 f.write(bytes((b, g, r, a)))
 
 
+def moor(width, height, seed):
+    """A dusk sky over dark heather, with a few standing stones."""
+    img = Image.new("RGB", (width, height))
+    d = ImageDraw.Draw(img)
+    horizon = height * 5 // 8
+    for y in range(height):
+        if y < horizon:
+            t = y / horizon
+            c = (int(40 + 120 * t), int(30 + 60 * t), int(70 + 40 * t))
+        else:
+            t = (y - horizon) / (height - horizon)
+            c = (int(50 - 30 * t), int(40 - 20 * t), int(45 - 25 * t))
+        d.line((0, y, width, y), fill=c)
+    for i in range(3):
+        x = (seed * 37 + i * width // 3 + 20) % max(width - 20, 1)
+        h = 40 + (seed * 13 + i * 29) % 50
+        d.rectangle((x, horizon - h, x + 14, horizon + 6), fill=(70, 66, 72))
+    return img
+
+
+def write_sides():
+    folder = os.path.join(DATA, "sides")
+    os.makedirs(folder, exist_ok=True)
+    moor(SIDE_WIDTH, 768, 1).save(os.path.join(folder, "l.png"))
+    moor(SIDE_WIDTH, 768, 2).transpose(Image.FLIP_LEFT_RIGHT).save(os.path.join(folder, "r.png"))
+    with open(os.path.join(folder, "layers.xml"), "w", encoding="utf-8") as f:
+        f.write('<?xml version="1.0" encoding="utf-8"?>\n<Document>\n  <Layers>\n'
+                '    <Layer name="l" x="0" y="0" width="%d" height="768" opacity="255" ind="0"/>\n'
+                '    <Layer name="r" x="%d" y="0" width="%d" height="768" opacity="255" ind="1"/>\n'
+                '  </Layers>\n</Document>\n' % (SIDE_WIDTH, 1366 - SIDE_WIDTH, SIDE_WIDTH))
+
+
+def write_loading():
+    img = moor(1024, 768, 3)
+    d = ImageDraw.Draw(img)
+    font = ImageFont.truetype(DEJAVU_BOLD, 56)
+    text = "Loading..."
+    w = d.textlength(text, font=font)
+    d.text(((1024 - w) / 2, 600), text, font=font, fill=(240, 220, 160))
+    img.save(os.path.join(DATA, "loading.jpg"), quality=85)
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
+    write_sides()
+    write_loading()
     b = badge()
     b.save(os.path.join(OUT, "badge.png"))
     checker().save(os.path.join(OUT, "checker.png"))
