@@ -8,7 +8,7 @@
 
 namespace render
 {
-class Render;
+class Graphics;
 }
 
 namespace framework
@@ -29,7 +29,7 @@ public:
     // Not owned, not finishing when idle, keeps its parent alive, not thread-safe.
     FrameHost() : base::Task(false, false, true, false) {}
 
-    virtual QLResultEnum Draw(render::Render& render) { return QL_OK; }
+    virtual QLResultEnum Draw(render::Graphics& graphics) { return QL_OK; }
     virtual QLResultEnum OnMouseDown(const math::Point2& position, u32 button) { return QL_OK; }
     virtual QLResultEnum OnMouseUp(const math::Point2& position, u32 button) { return QL_OK; }
     virtual QLResultEnum OnMouseDoubleClick(const math::Point2& position, u32 button) { return QL_OK; }

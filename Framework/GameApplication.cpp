@@ -10,6 +10,7 @@
 #include "Core/File/ReadFile.h"
 #include "Core/File/UserDataFileContainer.h"
 #include "Core/Input/InputWin32.h"
+#include "Core/Media/Graphics/Graphics.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Render/Matrix4.h"
 #include "Core/Render/Render.h"
@@ -249,12 +250,15 @@ QLResultEnum GameApplication::FrameStep(float dt)
     DeleteQueued();
     if (QLResultEnum r = mRender->BeginScene())
         return r;
-    const float black[4] = {0, 0, 0, 1};
-    QLResultEnum result = mRender->Clear(1, black, 1.0f, 0);
-    if (!result && mFrameManager)
-        result = mFrameManager->Draw(*mRender);
-    if (!result && mView.barsPresent)
-        result = DrawOverlays(*mRender);
+    QLResultEnum result;
+    {
+        render::Graphics graphics(mRender);
+        result = graphics.Clear(1, 0xFF000000, 1.0f, 0);
+        if (!result && mFrameManager)
+            result = mFrameManager->Draw(graphics);
+        if (!result && mView.barsPresent)
+            result = DrawOverlays(graphics);
+    }
     // A begun scene is always ended and the recording always played (which rewinds it), so a
     // failed frame does not spoil the next one.
     const QLResultEnum ended = mRender->EndScene();
@@ -273,9 +277,13 @@ QLResultEnum GameApplication::FrameStep(float dt)
     return result;
 }
 
-QLResultEnum GameApplication::DrawOverlays(render::Render&)
+QLResultEnum GameApplication::DrawOverlays(render::Graphics& graphics)
 {
-    // The bars stay as cleared (black); the game draws its side images over them.
+    // Filled in black (the context's default colour is white), then the colour is put back.
+    graphics.SetColorRGBA(0, 0, 0, 1);
+    for (const BarRect* bar : {&mView.firstBar, &mView.secondBar})
+        graphics.FillRect(bar->x, bar->y, bar->width, bar->height);
+    graphics.SetColorRGBA(1, 1, 1, 1);
     return QL_OK;
 }
 

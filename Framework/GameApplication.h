@@ -21,6 +21,7 @@ class InputWin32;
 }
 namespace render
 {
+class Graphics;
 class Render;
 class RenderTarget;
 struct RenderInitParam;
@@ -44,7 +45,8 @@ public:
     QLResultEnum Start() override;
     // The frame step, called by the window task every pass.
     virtual QLResultEnum FrameStep(float dt);
-    virtual QLResultEnum DrawOverlays(render::Render& render);
+    // Fills the bars black.
+    virtual QLResultEnum DrawOverlays(render::Graphics& graphics);
     virtual void OnResume() {}
     virtual void OnPause() {}
     virtual QLResultEnum SwitchScreenMode();

@@ -43,7 +43,7 @@ public:
         }
         return QL_OK;
     }
-    QLResultEnum Draw(render::Render&) override
+    QLResultEnum Draw(render::Graphics&) override
     {
         ++mDraws;
         return QL_OK;
@@ -337,4 +337,22 @@ TEST_F(GameApplicationTest, CoordinatesRotateWithinTheWindowByMode)
     EXPECT_EQ(game->ConvertCoordsByMode(p, 0), p);
     EXPECT_EQ(game->ConvertCoordsByMode(p, 2), p);
     EXPECT_EQ(game->ToGameCoords({0, 0}), math::Point2(-171, 0));
+}
+
+TEST_F(GameApplicationTest, BarsAreDrawnOnlyWhenTheScreenHasAnotherShape)
+{
+    TestGame* windowed = Make();
+    windowed->Main();
+    EXPECT_FALSE(windowed->mView.barsPresent);
+    EXPECT_TRUE(windowed->Device()->CallsStartingWith("Draw").empty());
+    base::SingletoneBase::DestroyAll();
+
+    mDriver->mDisplays[0].bounds = {0, 0, 1280, 1024};
+    mDriver->mDisplays[0].workArea = {0, 0, 1280, 1000};
+    mDriver->mWindows.clear();
+    TestGame* letterbox = Make(); // the 1366 x 768 window does not fit: full screen
+    letterbox->Main();
+    EXPECT_TRUE(letterbox->mView.barsPresent);
+    EXPECT_FALSE(letterbox->mWindow->IsWindowed());
+    EXPECT_FALSE(letterbox->Device()->CallsStartingWith("Draw").empty());
 }
