@@ -10,5 +10,9 @@ Buffer::Buffer(Render* render, u32 elementSize) : mRender(render), mElementSize(
     mRender->RegisterBuffer(this);
 }
 
-Buffer::~Buffer() { mRender->UnregisterBuffer(this); }
+Buffer::~Buffer()
+{
+    if (mRender)
+        mRender->UnregisterBuffer(this);
+}
 } // namespace render

@@ -22,6 +22,8 @@ public:
     virtual QLResultEnum OnResetDevice() = 0;
     virtual QLResultEnum OnLostDevice() = 0;
     virtual bool IsFree() const = 0;
+    // The render is going away: release device objects now; later calls fail.
+    virtual void OnRenderDestroyed() { mRender = nullptr; }
 
     bool IsVertexBuffer() const { return mVertex; }
     u32 GetElementSize() const { return mElementSize; }

@@ -52,6 +52,21 @@ Render::~Render()
 {
     RunDeferredDeletes();
     ReleaseResources();
+    DetachAll();
+}
+
+void Render::DetachAll()
+{
+    // Objects still alive (owned elsewhere) must not reach back into a render that is gone.
+    for (Buffer* buffer : std::vector<Buffer*>(mBuffers))
+        buffer->OnRenderDestroyed();
+    for (Texture* texture : std::vector<Texture*>(mTextures))
+        texture->OnRenderDestroyed();
+    for (ShaderImpl* shader : std::vector<ShaderImpl*>(mShaderImpls))
+        shader->OnRenderDestroyed();
+    mBuffers.clear();
+    mTextures.clear();
+    mShaderImpls.clear();
 }
 
 QLResultEnum Render::InitRender(RenderWindow* window, const RenderInitParam& param)

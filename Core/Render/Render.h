@@ -161,6 +161,8 @@ public:
 
 protected:
     void DropRecording();
+    // Tells every registered device object that the render is going away and forgets them.
+    void DetachAll();
     void RunDeferredDeletes();
     QLResultEnum RecordTarget(Texture* target);
     QLResultEnum PlayOne(u32 opcode, bool& done);

@@ -80,7 +80,8 @@ ShaderImpl::~ShaderImpl()
 {
     for (ShaderVariable* variable : mVariables)
         delete variable;
-    mRender->UnregisterShaderImpl(this);
+    if (mRender)
+        mRender->UnregisterShaderImpl(this);
 }
 
 QLResultEnum ShaderImpl::OnResetDevice()

@@ -118,6 +118,8 @@ public:
     // program 0: the vertex program, 1: the pixel program. Null when the backend cannot make one.
     virtual ShaderScalarVariableImpl* CreateScalarVariable(const std::string& name, u32 program) = 0;
     virtual ShaderTextureVariableImpl* CreateTextureVariable(const std::string& name) = 0;
+    // The render is going away: release device objects now; later calls fail.
+    virtual void OnRenderDestroyed() { mRender = nullptr; }
 
     // Takes ownership; the position is the variable's index in the stream (at most 255).
     QLResultEnum AddVariable(ShaderVariable* variable);

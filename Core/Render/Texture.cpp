@@ -7,5 +7,9 @@ namespace render
 {
 Texture::Texture(Render* render) : mRender(render) { mRender->RegisterTexture(this); }
 
-Texture::~Texture() { mRender->UnregisterTexture(this); }
+Texture::~Texture()
+{
+    if (mRender)
+        mRender->UnregisterTexture(this);
+}
 } // namespace render

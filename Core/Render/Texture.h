@@ -28,6 +28,8 @@ public:
     virtual QLResultEnum Lock(u32* pixelCount, u32* pitch, void** bits) = 0;
     virtual QLResultEnum Unlock() = 0;
     virtual QLResultEnum Update(const void* frame) = 0;
+    // The render is going away: release device objects now; later calls fail.
+    virtual void OnRenderDestroyed() { mRender = nullptr; }
 
     u32 GetWidth() const { return mWidth; }
     u32 GetHeight() const { return mHeight; }

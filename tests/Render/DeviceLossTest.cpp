@@ -2,6 +2,7 @@
 #include "RenderTestSupport.h"
 
 #include "Core/Render/DX9/BufferImplDX9.h"
+#include "Core/Render/Texture.h"
 
 #include <algorithm>
 
@@ -153,5 +154,28 @@ TEST(RenderStartUp, AFailingBuiltInShaderFailsTheStart)
         }
     } failing;
     EXPECT_EQ(QL_FAIL, render.InitRender(&failing, param));
+}
+TEST(RenderShutdown, ObjectsThatOutliveTheRenderReleaseSafely)
+{
+    render::HeadlessWindow window(render::HeadlessWindow::Backend::Recording);
+    auto render = std::make_unique<render::RenderDX9>();
+    render::RenderInitParam param;
+    param.mWidth = param.mHeight = 16;
+    ASSERT_EQ(QL_OK, render->InitRender(&window, param));
+    render::Texture* texture = nullptr;
+    ASSERT_EQ(QL_OK, render->CreateTexture(&texture));
+    ASSERT_EQ(QL_OK, texture->CreateDynamic(4, 4));
+    render::Buffer* buffer = nullptr;
+    ASSERT_EQ(QL_OK, render->CreateIndexBuffer(2, 16, true, &buffer));
+    render::ShaderImpl* shader = nullptr;
+    ASSERT_EQ(QL_OK, render->CreateShader("void vertex_shader() {}", "void pixel_shader() {}", &shader));
+    render.reset(); // e.g. images still held by a resource table at exit
+    u32 count = 0, pitch = 0;
+    void* bits = nullptr;
+    EXPECT_EQ(QL_FAIL, texture->Lock(&count, &pitch, &bits));
+    EXPECT_EQ(QL_FAIL, buffer->Lock());
+    delete texture;
+    delete buffer;
+    delete shader;
 }
 } // namespace

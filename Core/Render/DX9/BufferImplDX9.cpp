@@ -10,13 +10,24 @@ BufferImplDX9::BufferImplDX9(RenderDX9* render, u32 elementSize) : Buffer(render
 
 BufferImplDX9::~BufferImplDX9()
 {
+    if (mBuffer && mBackend && mBackend->GetDevice())
+        mBackend->GetDevice()->DestroyBuffer(mBuffer);
+}
+
+void BufferImplDX9::OnRenderDestroyed()
+{
     if (mBuffer && mBackend->GetDevice())
         mBackend->GetDevice()->DestroyBuffer(mBuffer);
+    mBuffer = 0; // Lock and Unlock fail from now on
+    mLocked = false;
+    mData = nullptr;
+    mBackend = nullptr;
+    Buffer::OnRenderDestroyed();
 }
 
 QLResultEnum BufferImplDX9::Make(gpu::BufferKind kind, u32 count, bool dynamic)
 {
-    gpu::Device* device = mBackend->GetDevice();
+    gpu::Device* device = mBackend ? mBackend->GetDevice() : nullptr;
     if (mBuffer || !device || count == 0)
         return QL_FAIL;
     if (device->CreateBuffer(kind, count * mElementSize, dynamic, &mBuffer) != QL_OK)
@@ -56,7 +67,7 @@ QLResultEnum BufferImplDX9::Unlock()
 
 QLResultEnum BufferImplDX9::OnLostDevice()
 {
-    if (mDynamic && mBuffer)
+    if (mDynamic && mBuffer && mBackend)
     {
         mBackend->GetDevice()->DestroyBuffer(mBuffer);
         mBuffer = 0;
@@ -71,6 +82,8 @@ QLResultEnum BufferImplDX9::OnResetDevice()
 {
     if (!mDynamic || mBuffer)
         return QL_OK;
+    if (!mBackend)
+        return QL_FAIL;
     if (mBackend->GetDevice()->CreateBuffer(mKind, mCount * mElementSize, true, &mBuffer) != QL_OK)
     {
         mBuffer = 0;

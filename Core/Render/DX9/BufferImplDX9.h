@@ -23,6 +23,7 @@ public:
     QLResultEnum OnResetDevice() override;
     QLResultEnum OnLostDevice() override;
     bool IsFree() const override { return mBuffer == 0 || !mLocked; }
+    void OnRenderDestroyed() override;
 
     gpu::BufferId GetDeviceBuffer() const { return mBuffer; }
     bool IsDynamic() const { return mDynamic; }

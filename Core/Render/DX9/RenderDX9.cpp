@@ -91,6 +91,7 @@ RenderDX9::~RenderDX9()
 {
     RunDeferredDeletes();
     ReleaseResources();
+    DetachAll(); // while the device still exists, so their device objects go with it
     mDevice.reset();
 }
 

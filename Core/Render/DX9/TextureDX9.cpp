@@ -11,16 +11,23 @@ TextureDX9::TextureDX9(RenderDX9* render) : Texture(render), mBackend(render) {}
 
 TextureDX9::~TextureDX9() { ReleaseDeviceTexture(); }
 
+void TextureDX9::OnRenderDestroyed()
+{
+    ReleaseDeviceTexture();
+    mBackend = nullptr;
+    Texture::OnRenderDestroyed();
+}
+
 void TextureDX9::ReleaseDeviceTexture()
 {
-    if (mTexture && mBackend->GetDevice())
+    if (mTexture && mBackend && mBackend->GetDevice())
         mBackend->GetDevice()->DestroyTexture(mTexture);
     mTexture = 0;
 }
 
 QLResultEnum TextureDX9::Make(u32 width, u32 height, gpu::TextureFormat format, gpu::TextureUsage usage)
 {
-    gpu::Device* device = mBackend->GetDevice();
+    gpu::Device* device = mBackend ? mBackend->GetDevice() : nullptr;
     if (!device || mTexture)
         return QL_FAIL;
     if (device->CreateTexture(width, height, format, usage, &mTexture) != QL_OK)
@@ -127,7 +134,7 @@ QLResultEnum TextureDX9::Lock(u32* pixelCount, u32* pitch, void** bits)
 
 QLResultEnum TextureDX9::Unlock()
 {
-    if (!mDynamic || !mTexture || !mLocked)
+    if (!mDynamic || !mTexture || !mLocked || !mBackend)
         return QL_FAIL;
     mLocked = false;
     return mBackend->GetDevice()->UpdateTexture(mTexture, mStaging.data(), mWidth * 4);

@@ -28,6 +28,7 @@ public:
     QLResultEnum Lock(u32* pixelCount, u32* pitch, void** bits) override;
     QLResultEnum Unlock() override;
     QLResultEnum Update(const void* frame) override { return QL_FAIL; }
+    void OnRenderDestroyed() override;
 
     gpu::TextureId GetDeviceTexture() const { return mTexture; }
     bool IsRenderTarget() const { return mRenderTarget; }

@@ -23,6 +23,9 @@ public:
 
     gpu::ProgramId GetProgram() const { return mProgram; }
     RenderDX9* GetBackend() const { return mBackend; }
+    // The device, or null once the render is gone.
+    gpu::Device* GetDevice() const;
+    void OnRenderDestroyed() override;
 
 private:
     RenderDX9* mBackend;
