@@ -3,10 +3,16 @@
 
 #include "Core/Psd/Channels.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace psd
 {
+namespace
+{
+constexpr u64 kZipPiece = 32768;
+} // namespace
+
 ChannelShape MakeShape(u64 width, u64 height, u32 depth)
 {
     ChannelShape shape;
@@ -56,6 +62,31 @@ i32 ReadChannel(LoadContext& ctx, u16 compression, u64 compressedSize, const Cha
         *placed = false;
     if (compressedSize > r.Remaining())
         return ctx.Fail(kReadError, "channel data shorter than announced");
+    if (lane.mFirst && shape.mDepth == 8 && (compression == kZip || compression == kZipPredicted))
+    {
+        if (compressedSize > ctx.mScratch.size())
+            ctx.mScratch.resize(compressedSize);
+        if (r.Read(ctx.mScratch.data(), compressedSize) < compressedSize)
+            return ctx.Fail(kReadError, "channel data shorter than announced");
+        // Inflated a few rows at a time into a small buffer, then spread into the lane.
+        const u64 rowBytes = shape.mRowBytes;
+        const u32 rowsPerPiece = static_cast<u32>(std::max<u64>(1, kZipPiece / std::max<u64>(rowBytes, 1)));
+        std::vector<u8> piece(rowsPerPiece * rowBytes);
+        ZipStream stream(ctx.mScratch.data(), compressedSize);
+        for (u32 y = 0; y < shape.mRows; y += rowsPerPiece)
+        {
+            const u32 rows = std::min(rowsPerPiece, shape.mRows - y);
+            const u64 size = rows * rowBytes;
+            if (stream.Next(piece.data(), size) != kOk)
+                return ctx.Fail(kZipFailed, "ZIP channel data is damaged");
+            if (compression == kZipPredicted)
+                UndoPrediction(piece.data(), size, shape.mRowSamples, 8);
+            CopyRaw(piece.data(), size, lane.mFirst + u64(y) * lane.mPitch, rowBytes, rows, lane.mPitch, 4);
+        }
+        if (placed)
+            *placed = true;
+        return kOk;
+    }
     if (lane.mFirst && shape.mDepth == 8 && (compression == kRaw || compression == kPackBits))
     {
         if (compressedSize > ctx.mScratch.size())
