@@ -9,7 +9,8 @@ unnamed list (a unit's "base" point, a rotating tower's 32 x 4 direction frames,
 picture of a bullet or effect). Point layers are 1 x 1 pixels whose position is the point.
 The bottom-most layer of every file is a placeholder that readers skip.
 
-Writes content/td/units/t1units.psd ... content/td/data/ui_parts.psd. The output is
+Writes content/td/units/t1units.psd ... content/td/data/ui_parts.psd, and content/td/ui.psd with
+the battle interface's pictures (group "ui": "ui/brush", "ui/radius", the tower and ability icons). The output is
 committed; run this script again after changing it.
 """
 import math
@@ -676,6 +677,194 @@ def drum(p, m, t):
     p.ellipse(m, m - 4, 7, 3, rgb(240, 220, 180))
 
 
+# ---------------------------------------------------------------- interface pictures ("td/ui")
+
+def icon(size, painter):
+    c = Canvas(size, size)
+    painter(Pen(c), size / 2)
+    return finish(c)
+
+
+def disc(colour, rim):
+    def paint(p, m):
+        p.ellipse(m, m, m - 2, m - 2, rim)
+        p.ellipse(m, m, m - 4, m - 4, colour)
+    return paint
+
+
+def badge(colour, symbol):
+    """A round badge with a white symbol drawn by symbol(p, m)."""
+    def paint(p, m):
+        p.ellipse(m, m, m - 1.5, m - 1.5, shade(colour, 0.6))
+        p.ellipse(m, m - 1, m - 3, m - 3.5, colour)
+        symbol(p, m)
+    return paint
+
+
+WHITE = rgb(250, 250, 250)
+
+
+def sym_drop(p, m):
+    p.poly([(m, m - 7), (m + 5, m + 2), (m, m + 6), (m - 5, m + 2)], rgb(150, 255, 90))
+
+
+def sym_beam(p, m):
+    p.line(m - 7, m + 6, m + 7, m - 6, 3, WHITE)
+
+
+def sym_aoe(p, m):
+    p.ring(m, m, 8, 8, 2.5, WHITE)
+    p.ellipse(m, m, 3, 3, WHITE)
+
+
+def sym_fire(p, m):
+    p.poly([(m - 5, m + 6), (m - 6, m - 1), (m - 2, m + 1), (m, m - 8), (m + 3, m), (m + 6, m - 3), (m + 5, m + 6)],
+           rgb(255, 200, 60))
+
+
+def sym_star(p, m, r=7, colour=WHITE):
+    pts = []
+    for i in range(10):
+        a = -math.pi / 2 + i * math.pi / 5
+        rr = r if i % 2 == 0 else r * 0.45
+        pts.append((m + math.cos(a) * rr, m + math.sin(a) * rr))
+    p.poly(pts, colour)
+
+
+def sym_hammer(p, m):
+    p.line(m - 5, m + 6, m + 3, m - 2, 2.5, rgb(200, 160, 110))
+    p.poly([(m - 1, m - 8), (m + 8, m + 1), (m + 5, m + 4), (m - 4, m - 5)], WHITE)
+
+
+def sym_eye(p, m):
+    p.ellipse(m, m, 8, 5, WHITE)
+    p.ellipse(m, m, 3, 3, rgb(40, 80, 200))
+
+
+def sym_coin(p, m):
+    p.ellipse(m, m, 6, 6, rgb(255, 210, 60))
+    p.rect(m - 1, m - 4, m + 1, m + 4, rgb(170, 120, 20))
+
+
+def sym_portal(p, m):
+    p.ellipse(m, m, 5, 8, rgb(200, 140, 255))
+    p.ellipse(m, m, 2.5, 5, rgb(80, 40, 140))
+
+
+def sym_wing(p, m):
+    p.poly([(m - 7, m + 4), (m - 2, m - 7), (m + 8, m - 5), (m + 2, m - 1), (m + 6, m + 1), (m - 1, m + 4)], WHITE)
+
+
+def sym_stars(n):
+    def paint(p, m):
+        for i in range(n):
+            sym_star(p, m - (n - 1) * 4 + i * 8, 5)
+    return paint
+
+
+def sym_plus(p, m):
+    p.rect(m - 2, m - 7, m + 2, m + 7, WHITE)
+    p.rect(m - 7, m - 2, m + 7, m + 2, WHITE)
+
+
+def sym_minus_coin(p, m):
+    sym_coin(p, m)
+    p.rect(m - 8, m + 5, m - 2, m + 7, WHITE)
+
+
+def sym_arrow(up):
+    def paint(p, m):
+        d = -1 if up else 1
+        p.poly([(m, m + 7 * d), (m - 6, m - 1 * d), (m - 2, m - 1 * d), (m - 2, m - 7 * d), (m + 2, m - 7 * d),
+                (m + 2, m - 1 * d), (m + 6, m - 1 * d)][::-1 if up else 1], WHITE)
+    return paint
+
+
+def sym_shield(p, m):
+    p.poly([(m - 6, m - 6), (m + 6, m - 6), (m + 5, m + 2), (m, m + 7), (m - 5, m + 2)], WHITE)
+
+
+def tower_icon(style, tier, rotating=False):
+    c = rotating_frame(tier, 27, 0)[0] if rotating else draw_tower(style, tier, 0, False)
+    # Half size: every other pixel of the frame.
+    out = Canvas(c.width // 2, c.height // 2)
+    for y in range(out.height):
+        for x in range(out.width):
+            out.px[y * out.width + x] = c.px[(y * 2) * c.width + x * 2]
+    return out
+
+
+def radius_ring():
+    c = Canvas(128, 128)
+    p = Pen(c)
+    p.ellipse(64, 64, 62, 62, rgb(255, 255, 255, 40))
+    p.ring(64, 64, 63, 63, 3, rgb(255, 255, 255, 220), 64)
+    return c
+
+
+def road_brush():
+    c = Canvas(12, 12)
+    for r, a in ((6, 60), (4.5, 120), (3, 200)):
+        Pen(c).ellipse(6, 6, r, r, rgb(255, 240, 190, a))
+    return c
+
+
+def bar():
+    c = Canvas(32, 5)
+    c.rect(0, 0, 32, 5, WHITE)
+    return c
+
+
+def ui_sheet():
+    tower_icons = [
+        ("tower_01", tower_icon("dart", 0)), ("tower_02", tower_icon("dart", 1)),
+        ("tower_03", tower_icon("sniper", 2)), ("tower_04", tower_icon("cannon", 1)),
+        ("tower_05", tower_icon("cannon", 0)), ("tower_06", tower_icon("cannon", 2)),
+        ("tower_07", tower_icon("frost", 1)), ("tower_08", tower_icon("frost", 0)),
+        ("tower_09", tower_icon(None, 0, True)), ("tower_10", tower_icon(None, 1, True)),
+        ("tower_11", tower_icon(None, 2, True)), ("tower_12", tower_icon("frost", 1)),
+    ]
+    pictures = [
+        ("brush", road_brush()), ("bar", bar()), ("radius", radius_ring()),
+        ("power_buff", icon(24, badge(rgb(230, 120, 40), sym_arrow(True)))),
+        ("power_boost", icon(24, badge(rgb(220, 70, 50), sym_arrow(True)))),
+        ("power_unboost", icon(24, badge(rgb(110, 110, 130), sym_arrow(False)))),
+        ("radius_boost", icon(24, badge(rgb(60, 160, 80), sym_aoe))),
+        ("radius_unboost", icon(24, badge(rgb(110, 110, 130), sym_aoe))),
+        ("lvl2", icon(32, badge(rgb(70, 110, 200), sym_stars(2)))),
+        ("lvl3", icon(32, badge(rgb(150, 70, 200), sym_stars(3)))),
+        ("l1", icon(24, sym_stars_icon(1))), ("l2", icon(24, sym_stars_icon(2))), ("l3", icon(24, sym_stars_icon(3))),
+        ("sell", icon(32, badge(rgb(200, 150, 40), sym_minus_coin))),
+        ("buy", icon(32, badge(rgb(60, 160, 80), sym_plus))),
+        ("context_money", icon(16, lambda p, m: sym_coin(p, m))),
+        ("context_gem", icon(16, lambda p, m: p.poly([(m, m - 7), (m + 5, m - 1), (m, m + 7), (m - 5, m - 1)],
+                                                    rgb(70, 200, 240)))),
+        ("money", icon(20, lambda p, m: sym_coin(p, m))),
+        ("immune", icon(20, badge(rgb(120, 120, 140), sym_shield))),
+        ("wave_hint", icon(40, badge(rgb(200, 50, 40), sym_arrow(False)))),
+        ("acid_01", icon(24, badge(rgb(60, 140, 40), sym_drop))),
+        ("beam_01", icon(24, badge(rgb(60, 90, 200), sym_beam))),
+        ("aoe_01", icon(24, badge(rgb(200, 110, 40), sym_aoe))),
+        ("burn_01", icon(24, badge(rgb(200, 60, 30), sym_fire))),
+        ("dazed_01", icon(24, badge(rgb(200, 180, 40), lambda p, m: sym_star(p, m)))),
+        ("hammer_01", icon(24, badge(rgb(150, 100, 60), sym_hammer))),
+        ("showInvisible_01", icon(24, badge(rgb(40, 60, 120), sym_eye))),
+        ("money_01", icon(24, badge(rgb(200, 150, 40), sym_coin))),
+        ("portal_01", icon(24, badge(rgb(90, 50, 150), sym_portal))),
+        ("wing_01", icon(24, badge(rgb(80, 150, 210), sym_wing))),
+        ("might_01", icon(24, badge(rgb(170, 60, 60), sym_stars(1)))),
+        ("might_02", icon(24, badge(rgb(170, 60, 60), sym_stars(2)))),
+    ] + tower_icons
+    return Group("ui", [frame(name, c, True) for name, c in pictures])
+
+
+def sym_stars_icon(n):
+    def paint(p, m):
+        for i in range(n):
+            sym_star(p, m - (n - 1) * 4 + i * 8, 4.5, rgb(255, 215, 60))
+    return paint
+
+
 # ---------------------------------------------------------------- sheets
 
 def main():
@@ -726,6 +915,7 @@ def main():
         picture_sprite("spell_lightning", small(64, burst(rgb(255, 250, 140), 5), 8)),
         picture_sprite("spell_drum", small(64, drum, 10)),
     ])
+    sheet("ui.psd", [ui_sheet()])
 
 
 if __name__ == "__main__":

@@ -300,6 +300,25 @@ TEST_F(ContentSprites, NamedEffectSpritesAreInTheBattleSheets)
     EXPECT_TRUE(opened.empty()) << "a named sprite was looked for outside the battle sheets";
 }
 
+TEST_F(ContentSprites, InterfaceSheetHoldsEveryPictureTheBattleAsksFor)
+{
+    std::vector<std::wstring> names = {
+        L"brush", L"bar", L"radius", L"power_buff", L"power_boost", L"power_unboost", L"radius_boost",
+        L"radius_unboost", L"lvl2", L"lvl3", L"l1", L"l2", L"l3", L"sell", L"buy", L"context_money",
+        L"context_gem", L"money", L"immune", L"wave_hint", L"acid_01", L"beam_01", L"aoe_01", L"burn_01",
+        L"dazed_01", L"hammer_01", L"showInvisible_01", L"money_01", L"portal_01", L"wing_01", L"might_01",
+        L"might_02"};
+    for (int i = 1; i <= 12; ++i)
+        names.push_back(std::wstring(L"tower_") + (i < 10 ? L"0" : L"") + std::to_wstring(i));
+    for (const std::wstring& name : names)
+    {
+        const TDFrameEntry* e = res->getImage(L"td/ui", L"ui/" + name);
+        ASSERT_NE(e, nullptr) << std::string(name.begin(), name.end());
+        EXPECT_TRUE(Opaque(e) || name == L"radius" || name == L"brush") << std::string(name.begin(), name.end());
+        EXPECT_GT(e->mWidth, 0.0f);
+    }
+}
+
 TEST_F(ContentSprites, DamagedSheetIsRefusedWithoutCrashing)
 {
     std::ifstream in(std::string(QL_CONTENT_DIR) + "td/units/t1units.psd", std::ios::binary);

@@ -194,6 +194,23 @@ TEST_F(Resources, GetImageFindsAPictureOfASheetGraphicByName)
     EXPECT_EQ(res->loadImage(sheet, L"nothing"), nullptr);
 }
 
+TEST_F(Resources, GetImageReachesPicturesOutsideTheListsOnce)
+{
+    auto& ui = library.Add(L"td/ui");
+    ui->add(Image(L"ui/brush", 4, 5, 12, 12));
+    CountingLoader loader;
+    res->setTextureLoader(&loader);
+    const TDFrameEntry* brush = res->getImage(L"td/ui", L"ui/brush");
+    ASSERT_NE(brush, nullptr);
+    EXPECT_FLOAT_EQ(brush->mX, 4.0f);
+    EXPECT_NE(brush->mImage, nullptr);
+    EXPECT_EQ(res->getImage(L"td/ui", L"ui/brush"), brush); // made once
+    EXPECT_EQ(loader.loaded.size(), 1u);
+    EXPECT_EQ(res->getImage(L"td/ui", L"ui/none"), nullptr);
+    EXPECT_EQ(library.opened[L"td/ui"], 1);
+    EXPECT_EQ(res->getImage(L"td/missing", L"ui/brush"), nullptr);
+}
+
 TEST_F(Resources, SpriteTableAnswersByPrototypeId)
 {
     res->loadContainer(L"td/units/t1units");

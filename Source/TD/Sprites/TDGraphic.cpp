@@ -24,6 +24,7 @@ void TDGraphic::fill(const std::shared_ptr<TDImageSheet>& sheet, const std::wstr
     mContainer = sheet;
     mFrames.clear();
     mOwned.clear();
+    mPictures.clear();
     for (const std::string& name : listNames())
     {
         std::vector<TDFrameEntry*>& list = mFrames[name];
@@ -76,4 +77,17 @@ void TDGraphic::size(float& width, float& height) const
             width = std::max(width, e->mX + e->mWidth);
             height = std::max(height, e->mY + e->mHeight);
         }
+}
+
+const TDFrameEntry* TDGraphic::picture(const std::wstring& name, TDTextureLoader& loader)
+{
+    auto it = mPictures.find(name);
+    if (it != mPictures.end())
+        return it->second.get();
+    if (!mContainer)
+        return nullptr;
+    std::unique_ptr<TDFrameEntry> entry = TDFrameEntry::create(*mContainer, name, 0, loader);
+    if (!entry)
+        return nullptr;
+    return (mPictures[name] = std::move(entry)).get();
 }

@@ -26,6 +26,9 @@ public:
     bool point(const std::string& list, i32 index, float& x, float& y) const;
     // The largest x + width and y + height over every frame of every list (0 x 0 when empty).
     void size(float& width, float& height) const;
+    // Any picture of the graphic's sheet by its full name ("ui/brush"), made once and kept with
+    // its texture; null when the sheet has none of that name.
+    const TDFrameEntry* picture(const std::wstring& name, TDTextureLoader& loader);
 
     std::wstring mPsd; // "td/" + the sheet or sprite name; with mImg the cache key
     i32 mId = 0;
@@ -38,4 +41,5 @@ public:
 
 private:
     std::vector<std::unique_ptr<TDFrameEntry>> mOwned;
+    std::map<std::wstring, std::unique_ptr<TDFrameEntry>> mPictures;
 };

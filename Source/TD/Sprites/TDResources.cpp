@@ -118,9 +118,12 @@ std::unique_ptr<TDTexture> TDResources::loadImage(const TDImageSheet& sheet, con
 const TDFrameEntry* TDResources::getImage(const std::wstring& sheetPath, const std::wstring& imageName,
                                           const std::string& list)
 {
-    const TDGraphic* graphic = findGraphic(sheetPath);
+    TDGraphic* graphic = findGraphic(sheetPath);
     for (const TDFrameEntry* entry : graphic->frames(list))
         if (imageName.empty() || entry->mName == imageName)
             return entry;
+    // A picture outside the graphic's lists ("ui/brush" of the sheet "td/ui").
+    if (list.empty() && !imageName.empty())
+        return graphic->picture(imageName, *mLoader);
     return nullptr;
 }

@@ -43,7 +43,8 @@ public:
     // A new texture of the named picture (null headless or when the picture is missing).
     std::unique_ptr<TDTexture> loadImage(const TDImageSheet& sheet, const std::wstring& name);
     // A frame of the graphic of a sheet path: the entry called imageName in the list (any entry
-    // when imageName is empty: the first); null when there is none.
+    // when imageName is empty: the first); without a list, also any picture of the graphic's
+    // sheet of that name ("ui/brush" of "td/ui"); null when there is none.
     const TDFrameEntry* getImage(const std::wstring& sheetPath, const std::wstring& imageName,
                                  const std::string& list = std::string());
 
