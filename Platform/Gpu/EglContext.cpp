@@ -70,7 +70,8 @@ EglContext::~EglContext()
         eglMakeCurrent(mDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         if (mContext)
             eglDestroyContext(mDisplay, mContext);
-        eglTerminate(mDisplay);
+        // The display is shared by every context of the process (EGL hands out one per
+        // platform), so it is not terminated here.
     }
 }
 

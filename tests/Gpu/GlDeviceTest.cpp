@@ -118,3 +118,29 @@ TEST(RecordingDevice, RecordsCallsAndFailsOnRequest)
     EXPECT_EQ(QL_FAIL, device.CreateTexture(0, 4, gpu::TextureFormat::ARGB8, gpu::TextureUsage::Static, &texture));
 }
 } // namespace
+
+namespace
+{
+TEST(EglContext, TwoContextsLiveSideBySide)
+{
+    std::string why;
+    auto first = gpu::EglContext::Create(&why);
+    if (!first)
+        GTEST_SKIP() << "headless OpenGL unavailable: " << why;
+    {
+        auto second = gpu::EglContext::Create(&why);
+        ASSERT_NE(nullptr, second);
+        auto device = gpu::CreateGlDevice(second.get());
+        ASSERT_NE(nullptr, device);
+        EXPECT_EQ(QL_OK, device->Init(8, 8));
+    }
+    // The first still works after the second is gone.
+    auto device = gpu::CreateGlDevice(first.get());
+    ASSERT_NE(nullptr, device);
+    ASSERT_EQ(QL_OK, device->Init(8, 8));
+    EXPECT_EQ(QL_OK, device->Clear(gpu::kClearTarget, 0xFF204060, 1.0f, 0));
+    std::vector<u32> pixels;
+    ASSERT_EQ(QL_OK, device->ReadPixels(0, 0, 0, 8, 8, &pixels));
+    EXPECT_EQ(0xFF204060u, pixels[0]);
+}
+} // namespace
