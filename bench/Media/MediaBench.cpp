@@ -4,10 +4,10 @@
 
 #include "Core/Base/Stream.h"
 #include "Core/Base/StringConvert.h"
-#include "Core/Media/Font/BMFont.h"
-#include "Core/Media/Graphics/Graphics.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/Path.h"
+#include "Core/Media/Font/BMFont.h"
+#include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/ImageLoader.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Render/HeadlessWindow.h"
@@ -25,8 +25,9 @@ const std::wstring kFont =
 
 std::wstring Paragraph()
 {
-    const std::wstring words = L"The moor holds, tower by tower: gold for the walls, crystals for the upgrades, "
-                               L"and a long night of waves before the dawn. ";
+    const std::wstring words =
+        L"The moor holds, tower by tower: gold for the walls, crystals for the upgrades, "
+        L"and a long night of waves before the dawn. ";
     std::wstring text;
     while (text.size() < 2000)
         text += words;
@@ -107,7 +108,8 @@ imagetest::Bytes Big(bool dds)
     std::vector<u32> pixels(kSide * kSide);
     for (u32 y = 0; y < kSide; ++y)
         for (u32 x = 0; x < kSide; ++x)
-            pixels[y * kSide + x] = ((x ^ y) & 64 ? 0xFF000000 : 0x40000000) | (x & 255) << 16 | (y & 255) << 8 | 90;
+            pixels[y * kSide + x] =
+                ((x ^ y) & 64 ? 0xFF000000 : 0x40000000) | (x & 255) << 16 | (y & 255) << 8 | 90;
     return dds ? imagetest::EncodeDds(kSide, kSide, nullptr, imagetest::ArgbBytes(pixels))
                : imagetest::EncodePng(kSide, kSide, pixels, true);
 }
@@ -130,8 +132,12 @@ void LoadTexture(benchmark::State& state, bool dds, render::HeadlessWindow::Back
     }
     state.SetBytesProcessed(state.iterations() * 2048 * 2048 * 4);
 }
-BENCHMARK_CAPTURE(LoadTexture, png_recording, false, render::HeadlessWindow::Backend::Recording)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(LoadTexture, dds_recording, true, render::HeadlessWindow::Backend::Recording)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(LoadTexture, png_gl, false, render::HeadlessWindow::Backend::Gl)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(LoadTexture, dds_gl, true, render::HeadlessWindow::Backend::Gl)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LoadTexture, png_recording, false, render::HeadlessWindow::Backend::Recording)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LoadTexture, dds_recording, true, render::HeadlessWindow::Backend::Recording)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LoadTexture, png_gl, false, render::HeadlessWindow::Backend::Gl)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LoadTexture, dds_gl, true, render::HeadlessWindow::Backend::Gl)
+    ->Unit(benchmark::kMillisecond);
 } // namespace

@@ -18,13 +18,13 @@ struct FntGlyph
 
 struct FntBuilder
 {
-    std::map<std::string, std::string> info = {
-        {"face", "Test"}, {"size", "20"},       {"bold", "0"},     {"italic", "0"},     {"charset", ""},
-        {"unicode", "1"}, {"stretchH", "100"},  {"smooth", "1"},   {"aa", "1"},         {"padding", "0,0,0,0"},
-        {"spacing", "1,1"}, {"outline", "0"}};
+    std::map<std::string, std::string> info = {{"face", "Test"},       {"size", "20"},     {"bold", "0"},
+                                               {"italic", "0"},        {"charset", ""},    {"unicode", "1"},
+                                               {"stretchH", "100"},    {"smooth", "1"},    {"aa", "1"},
+                                               {"padding", "0,0,0,0"}, {"spacing", "1,1"}, {"outline", "0"}};
     std::map<std::string, std::string> common = {
-        {"lineHeight", "24"}, {"base", "18"},     {"scaleW", "64"},   {"scaleH", "64"},   {"pages", "1"},
-        {"packed", "0"},      {"alphaChnl", "0"}, {"redChnl", "4"},   {"greenChnl", "4"}, {"blueChnl", "4"}};
+        {"lineHeight", "24"}, {"base", "18"},     {"scaleW", "64"}, {"scaleH", "64"},   {"pages", "1"},
+        {"packed", "0"},      {"alphaChnl", "0"}, {"redChnl", "4"}, {"greenChnl", "4"}, {"blueChnl", "4"}};
     std::vector<std::pair<int, std::string>> pages = {{0, "page0.png"}};
     std::vector<FntGlyph> glyphs;
     std::vector<std::vector<int>> kernings; // first, second, amount

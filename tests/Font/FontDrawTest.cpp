@@ -36,8 +36,16 @@ protected:
     static FntBuilder Letters()
     {
         FntBuilder b;
-        b.glyphs = {{65, 10, 0, 0, 0, 8, 12}, {86, 10, 0, 10, 0, 8, 12}, {97, 20, 0, 0, 16, 16, 16},
-                    {98, 20, 0, 16, 16, 16, 16}, {99, 20}, {100, 20}, {101, 20}, {102, 20}, {32, 10}, {119, 51}};
+        b.glyphs = {{65, 10, 0, 0, 0, 8, 12},
+                    {86, 10, 0, 10, 0, 8, 12},
+                    {97, 20, 0, 0, 16, 16, 16},
+                    {98, 20, 0, 16, 16, 16, 16},
+                    {99, 20},
+                    {100, 20},
+                    {101, 20},
+                    {102, 20},
+                    {32, 10},
+                    {119, 51}};
         b.glyphs[0].xoffset = 1;
         b.glyphs[0].yoffset = 2;
         b.kernings = {{65, 86, -2}};
@@ -90,7 +98,7 @@ TEST_F(FontDraw, JustifiedWrappedLinesWidenTheirSpaces)
     const auto quads = Draw(command);
     ASSERT_EQ(6u * 4, quads.size());
     EXPECT_FLOAT_EQ(0.0f, quads[0].x);
-    EXPECT_FLOAT_EQ(40.0f, quads[4].x);  // 20 + space 10 + 10 extra
+    EXPECT_FLOAT_EQ(40.0f, quads[4].x); // 20 + space 10 + 10 extra
     EXPECT_FLOAT_EQ(80.0f, quads[8].x);
     EXPECT_FLOAT_EQ(0.0f, quads[12].x) << "the last line keeps its indent";
     EXPECT_FLOAT_EQ(20.0f, quads[12].y) << "one line advance down";
@@ -147,7 +155,9 @@ TEST_F(FontDraw, MeasuringRecordsNothingAndFillsTheOutputs)
     EXPECT_FLOAT_EQ(-60.0f, bounds.minX);
     EXPECT_FLOAT_EQ(0.0f, bounds.maxX);
     EXPECT_FLOAT_EQ(40.0f, bounds.maxY);
-    { auto silent = font->MeasureText(&text); } // no outputs: nothing happens
+    {
+        auto silent = font->MeasureText(&text);
+    } // no outputs: nothing happens
     EXPECT_EQ(before, mRender->GetCommandBuffer().GetPosition());
 }
 
@@ -189,7 +199,8 @@ TEST_F(FontDraw, TheGameFontsLoadWithTheirPages)
 {
     for (const char* name : {"main_32_1", "main_32_2", "main_42_1", "main_42_2", "main_42_3", "main_80"})
     {
-        const std::wstring path = base::StringToWString(std::string(QL_SOURCE_DIR) + "/content/td/data/fonts/" + name);
+        const std::wstring path =
+            base::StringToWString(std::string(QL_SOURCE_DIR) + "/content/td/data/fonts/" + name);
         auto font = resource::ResourceManager::Instance()->Get<render::BMFont>(path);
         font->SetRender(mRender);
         ASSERT_EQ(QL_OK, font->Load()) << name;

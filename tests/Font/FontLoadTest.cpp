@@ -1,6 +1,8 @@
 // Reading ".fnt" documents: required parts, checks and rejected page references.
 #include "FntBuilder.h"
 
+#include "Audio/LogCapture.h"
+
 #include "Core/Media/Font/BMFont.h"
 
 #include <gtest/gtest.h>
@@ -66,8 +68,8 @@ TEST(FontLoad, KerningsAreOptionalButMustNameKnownCharacters)
 TEST(FontLoad, RejectsUnsupportedLayouts)
 {
     const std::vector<std::pair<std::string, std::pair<std::string, std::string>>> cases = {
-        {"info", {"unicode", "0"}},    {"common", {"packed", "1"}},   {"common", {"alphaChnl", "1"}},
-        {"common", {"redChnl", "0"}},  {"common", {"blueChnl", "3"}}, {"info", {"size", "big"}},
+        {"info", {"unicode", "0"}},     {"common", {"packed", "1"}},   {"common", {"alphaChnl", "1"}},
+        {"common", {"redChnl", "0"}},   {"common", {"blueChnl", "3"}}, {"info", {"size", "big"}},
         {"info", {"padding", "1,2,3"}}, {"info", {"spacing", "x,1"}}};
     for (const auto& [element, attribute] : cases)
     {
@@ -85,6 +87,7 @@ TEST(FontLoad, RejectsUnsupportedLayouts)
 
 TEST(FontLoad, PageIdsAndGlyphPagesOutsideThePageCountAreRejected)
 {
+    audiotest::LogCapture log;
     FntBuilder negativeId = Basic();
     negativeId.pages = {{-1, "page0.png"}};
     EXPECT_EQ(QL_FAIL, Parse(negativeId));
@@ -107,6 +110,10 @@ TEST(FontLoad, PageIdsAndGlyphPagesOutsideThePageCountAreRejected)
     EXPECT_EQ(QL_FAIL, Parse(glyphPage));
     glyphPage.glyphs.back().page = -1;
     EXPECT_EQ(QL_FAIL, Parse(glyphPage));
+
+    EXPECT_EQ(2, log.Count("page id"));
+    EXPECT_EQ(2, log.Count("page count"));
+    EXPECT_EQ(2, log.Count("names page"));
 }
 
 TEST(FontLoad, CharactersBeyondSixteenBitsDoNotAliasOthers)

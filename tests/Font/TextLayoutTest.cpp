@@ -22,7 +22,8 @@ TextLines Layout(const GlyphMap& glyphs, const std::wstring& text, const TextFor
     return lines;
 }
 
-const GlyphMap kTwenty = Glyphs({{L'a', 20}, {L'b', 20}, {L'c', 20}, {L'd', 20}, {L'e', 20}, {L'f', 20}, {L' ', 10}});
+const GlyphMap kTwenty =
+    Glyphs({{L'a', 20}, {L'b', 20}, {L'c', 20}, {L'd', 20}, {L'e', 20}, {L'f', 20}, {L' ', 10}});
 } // namespace
 
 TEST(TextLayout, WrapsBeforeTheWordThatOverflows)

@@ -137,7 +137,7 @@ TEST_F(DrawCommands, ScaleAfterTranslateAndRotatedTransforms)
         CaptureTransformer capture(&command);
         ASSERT_EQ(QL_OK, command->Draw(&capture));
         command.Cancel();
-        EXPECT_FLOAT_EQ(3.0f, capture.mSeen[0].x); // (0 + 1) x 3
+        EXPECT_FLOAT_EQ(3.0f, capture.mSeen[0].x);  // (0 + 1) x 3
         EXPECT_FLOAT_EQ(15.0f, capture.mSeen[2].x); // (4 + 1) x 3
         EXPECT_FLOAT_EQ(18.0f, capture.mSeen[2].y); // (4 + 2) x 3
     }
@@ -343,8 +343,8 @@ struct ParticleCall
 };
 ParticleCall gParticleCall;
 
-QLResultEnum FakeParticleRender(render::ParticleEmitter* emitter, render::Graphics*, render::DrawParam* transformer,
-                                math::Box* bounds, math::Box*, u32* drawn)
+QLResultEnum FakeParticleRender(render::ParticleEmitter* emitter, render::Graphics*,
+                                render::DrawParam* transformer, math::Box* bounds, math::Box*, u32* drawn)
 {
     gParticleCall.emitter = emitter;
     gParticleCall.transformer = transformer;

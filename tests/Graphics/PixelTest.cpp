@@ -3,8 +3,8 @@
 #include "GraphicsFixture.h"
 #include "Image/ImageBuilders.h"
 
-#include "Core/Base/StringConvert.h"
 #include "Core/Base/Stream.h"
+#include "Core/Base/StringConvert.h"
 #include "Core/Media/Font/BMFont.h"
 #include "Core/Media/Image/ImageFactory.h"
 #include "Core/Media/Image/ImageLoader.h"
@@ -53,8 +53,8 @@ protected:
     render::Image* Picture(const char* name)
     {
         render::Image* image = nullptr;
-        EXPECT_EQ(QL_OK, render::LoadImage(mRender, base::StringToWString(kContent + "images/" + name), nullptr,
-                                           &image, nullptr))
+        EXPECT_EQ(QL_OK, render::LoadImage(mRender, base::StringToWString(kContent + "images/" + name),
+                                           nullptr, &image, nullptr))
             << name;
         mImages.emplace_back(image);
         return image;
@@ -155,7 +155,8 @@ TEST_F(TextPixels, ATextLineMatchesItsReference)
     int different = 0;
     for (size_t i = 0; i < pixels.size(); ++i)
         for (int shift : {0, 8, 16})
-            if (std::abs(static_cast<int>((pixels[i] >> shift) & 255) - static_cast<int>((expected[i] >> shift) & 255)) > 2)
+            if (std::abs(static_cast<int>((pixels[i] >> shift) & 255) -
+                         static_cast<int>((expected[i] >> shift) & 255)) > 2)
             {
                 ++different;
                 break;

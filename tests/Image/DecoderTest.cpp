@@ -123,7 +123,8 @@ TEST(DdsDecoder, Dxt1ThreeColourBlocksLeaveIndexThreeUnhit)
     for (u32 i = 0; i < 16; ++i)
         indices[i] = static_cast<u8>(i % 4);
     // colour0 <= colour1 selects three colours plus transparent black.
-    Decoded d = Decode(EncodeDds(16, 16, "DXT1", RepeatBlock(Dxt1Block(0x001F, 0xF800, indices), 16, 16)), L".dds");
+    Decoded d =
+        Decode(EncodeDds(16, 16, "DXT1", RepeatBlock(Dxt1Block(0x001F, 0xF800, indices), 16, 16)), L".dds");
     ASSERT_TRUE(d.data);
     ASSERT_EQ(QL_OK, d.copy);
     EXPECT_EQ(1u, d.data->GetCompression());

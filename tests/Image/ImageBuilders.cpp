@@ -119,7 +119,8 @@ Bytes EncodeDds(u32 width, u32 height, const char* fourCc, const Bytes& data, u3
 {
     Bytes out = {'D', 'D', 'S', ' '};
     Bytes header(124, 0);
-    auto set = [&header](u32 offset, u32 value) {
+    auto set = [&header](u32 offset, u32 value)
+    {
         for (int i = 0; i < 4; ++i)
             header[offset + i] = static_cast<u8>(value >> (8 * i));
     };
@@ -179,7 +180,8 @@ Bytes Dxt3Block(const u8 alphas[16], u16 colour0, u16 colour1, const u8 indices[
     return out;
 }
 
-Bytes Dxt5Block(u8 alpha0, u8 alpha1, const u8 alphaIndices[16], u16 colour0, u16 colour1, const u8 indices[16])
+Bytes Dxt5Block(u8 alpha0, u8 alpha1, const u8 alphaIndices[16], u16 colour0, u16 colour1,
+                const u8 indices[16])
 {
     Bytes out = {alpha0, alpha1};
     u64 bits = 0;

@@ -25,7 +25,10 @@ using namespace imagetest;
 
 namespace
 {
-std::vector<u32> Solid(u32 w, u32 h, u32 argb) { return std::vector<u32>(w * h, argb); }
+std::vector<u32> Solid(u32 w, u32 h, u32 argb)
+{
+    return std::vector<u32>(w * h, argb);
+}
 
 class Textures : public ::testing::Test
 {
@@ -48,7 +51,9 @@ protected:
 class MapContainer : public file::ImageContainer
 {
 public:
-    explicit MapContainer(const std::wstring& folder) : file::ImageContainer(L"map", nullptr), mFolder(folder) {}
+    explicit MapContainer(const std::wstring& folder) : file::ImageContainer(L"map", nullptr), mFolder(folder)
+    {
+    }
 
     file::ImageFileInfo* FindFile(const std::wstring& name, const std::wstring* extensions, u32 count,
                                   u32* index) override
@@ -61,7 +66,8 @@ public:
             {
                 if (index)
                     *index = i;
-                return new file::ImageFileInfo(name, mFolder + name + extensions[i], this, false, found->second);
+                return new file::ImageFileInfo(name, mFolder + name + extensions[i], this, false,
+                                               found->second);
             }
         if (found->second.mInAtlas)
             return new file::ImageFileInfo(name, L"", this, false, found->second);
@@ -116,7 +122,8 @@ TEST_F(Textures, MissingOrBrokenFilesMakeNoTexture)
     EXPECT_FALSE(Load(mDir.WPath("nothing")));
     WriteFile(mDir.WPath("broken.png"), Bytes(100, 0x42));
     EXPECT_FALSE(Load(mDir.WPath("broken.png")));
-    auto texture = resource::ResourceManager::Instance()->Get<resource::ResourceTexture>(mDir.WPath("broken.png"));
+    auto texture =
+        resource::ResourceManager::Instance()->Get<resource::ResourceTexture>(mDir.WPath("broken.png"));
     EXPECT_FALSE(texture->IsLoaded());
     EXPECT_EQ(nullptr, texture->GetTexture());
 }
@@ -162,8 +169,11 @@ TEST_F(Textures, HitMasksMatchAcrossFormatsAndOrientations)
         const char* name;
         u32 threshold;
         int tolerance; // compressed alpha moves the soft edge a little
-    } cases[] = {{"badge.tga", 50, 0}, {"badge.dds", 11, 0}, {"badge_dxt1.dds", 128, 0} /* the generator keys alpha below 128 out */,
-                 {"badge_dxt3.dds", 11, 200}, {"badge_dxt5.dds", 11, 200}};
+    } cases[] = {{"badge.tga", 50, 0},
+                 {"badge.dds", 11, 0},
+                 {"badge_dxt1.dds", 128, 0} /* the generator keys alpha below 128 out */,
+                 {"badge_dxt3.dds", 11, 200},
+                 {"badge_dxt5.dds", 11, 200}};
     for (const auto& c : cases)
     {
         auto image = Load(base::StringToWString(folder + c.name));

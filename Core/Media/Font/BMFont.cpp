@@ -25,35 +25,43 @@ namespace render
 {
 namespace
 {
-float DisplayScale() { return app::Application::Exists() ? app::Application::Instance()->mFontScale : 1.0f; }
-
-QLResultEnum Missing(const char* element, const char* attribute)
+float DisplayScale()
 {
-    QL_LOG(L"Font: '%s' of '%s' is missing or not a value\n") << base::LogStyle::Error << attribute << element;
+    return app::Application::Exists() ? app::Application::Instance()->mFontScale : 1.0f;
+}
+
+QLResultEnum Missing(const std::wstring& source, const char* element, const char* attribute)
+{
+    QL_LOG(L"Font '%s': '%s' of '%s' is missing or not a value\n")
+        << base::LogStyle::Error << source << attribute << element;
     return QL_FAIL;
 }
 
-QLResultEnum ReadFloat(const tinyxml2::XMLElement* e, const char* name, float& out)
+QLResultEnum ReadFloat(const std::wstring& source, const tinyxml2::XMLElement* e, const char* name,
+                       float& out)
 {
-    return e->QueryFloatAttribute(name, &out) == tinyxml2::XML_SUCCESS ? QL_OK : Missing(e->Name(), name);
+    return e->QueryFloatAttribute(name, &out) == tinyxml2::XML_SUCCESS ? QL_OK
+                                                                       : Missing(source, e->Name(), name);
 }
-QLResultEnum ReadInt(const tinyxml2::XMLElement* e, const char* name, i32& out)
+QLResultEnum ReadInt(const std::wstring& source, const tinyxml2::XMLElement* e, const char* name, i32& out)
 {
     int value = 0;
     if (e->QueryIntAttribute(name, &value) != tinyxml2::XML_SUCCESS)
-        return Missing(e->Name(), name);
+        return Missing(source, e->Name(), name);
     out = value;
     return QL_OK;
 }
-QLResultEnum ReadBool(const tinyxml2::XMLElement* e, const char* name, bool& out)
+QLResultEnum ReadBool(const std::wstring& source, const tinyxml2::XMLElement* e, const char* name, bool& out)
 {
-    return e->QueryBoolAttribute(name, &out) == tinyxml2::XML_SUCCESS ? QL_OK : Missing(e->Name(), name);
+    return e->QueryBoolAttribute(name, &out) == tinyxml2::XML_SUCCESS ? QL_OK
+                                                                      : Missing(source, e->Name(), name);
 }
-QLResultEnum ReadText(const tinyxml2::XMLElement* e, const char* name, std::string& out)
+QLResultEnum ReadText(const std::wstring& source, const tinyxml2::XMLElement* e, const char* name,
+                      std::string& out)
 {
     const char* value = e->Attribute(name);
     if (!value)
-        return Missing(e->Name(), name);
+        return Missing(source, e->Name(), name);
     out = value;
     return QL_OK;
 }
@@ -84,18 +92,24 @@ template <class T> bool ReadList(const std::string& text, T* out, int count)
     return true;
 }
 
-#define QL_TRY(expr)                                                                                               \
-    do                                                                                                             \
-    {                                                                                                              \
-        const QLResultEnum tryResult = (expr);                                                                     \
-        if (tryResult != QL_OK)                                                                                    \
-            return tryResult;                                                                                      \
+#define QL_TRY(expr)                                                                                         \
+    do                                                                                                       \
+    {                                                                                                        \
+        const QLResultEnum tryResult = (expr);                                                               \
+        if (tryResult != QL_OK)                                                                              \
+            return tryResult;                                                                                \
     } while (0)
 } // namespace
 
-BMFont::~BMFont() { FreePages(); }
+BMFont::~BMFont()
+{
+    FreePages();
+}
 
-void BMFont::Destroy() { resource::ResourceManager::ReleaseResource(this); }
+void BMFont::Destroy()
+{
+    resource::ResourceManager::ReleaseResource(this);
+}
 
 void BMFont::FreePages()
 {
@@ -130,20 +144,20 @@ QLResultEnum BMFont::DoLoad()
         QL_LOG(L"Font file '%s' is short\n") << base::LogStyle::Error << path;
         return QL_FAIL;
     }
-    const QLResultEnum result = Parse(data.data(), data.size(), file::GetDirectory(GetName()));
-    if (result != QL_OK)
-        QL_LOG(L"Cannot load font '%s'\n") << base::LogStyle::Error << path;
-    return result;
+    return Parse(data.data(), data.size(), file::GetDirectory(GetName()), path);
 }
 
-QLResultEnum BMFont::Parse(const char* data, size_t size, const std::wstring& folder)
+QLResultEnum BMFont::Parse(const char* data, size_t size, const std::wstring& folder,
+                           const std::wstring& source)
 {
+    mSource = source;
     mTextureScale = file::FileManager::Instance()->mFontScale;
     const float displayScale = DisplayScale();
     tinyxml2::XMLDocument document;
     if (document.Parse(data, size) != tinyxml2::XML_SUCCESS)
     {
-        QL_LOG(L"Font: XML error '%s'\n") << base::LogStyle::Error << std::string(document.ErrorStr());
+        QL_LOG(L"Font '%s': XML error '%s'\n")
+            << base::LogStyle::Error << mSource << std::string(document.ErrorStr());
         return QL_FAIL;
     }
     const tinyxml2::XMLElement* root = document.FirstChildElement("font");
@@ -153,7 +167,8 @@ QLResultEnum BMFont::Parse(const char* data, size_t size, const std::wstring& fo
     const tinyxml2::XMLElement* chars = root ? root->FirstChildElement("chars") : nullptr;
     if (!info || !common || !pages || !chars)
     {
-        QL_LOG(L"Font: 'font', 'info', 'common', 'pages' or 'chars' is missing\n") << base::LogStyle::Error;
+        QL_LOG(L"Font '%s': 'font', 'info', 'common', 'pages' or 'chars' is missing\n")
+            << base::LogStyle::Error << mSource;
         return QL_FAIL;
     }
     QL_TRY(ReadInfo(info, displayScale));
@@ -170,30 +185,30 @@ QLResultEnum BMFont::ReadInfo(const tinyxml2::XMLElement* info, float displaySca
     float size = 0.0f;
     bool unicode = false;
     std::string padding, spacing;
-    QL_TRY(ReadText(info, "face", mFace));
-    QL_TRY(ReadFloat(info, "size", size));
+    QL_TRY(ReadText(mSource, info, "face", mFace));
+    QL_TRY(ReadFloat(mSource, info, "size", size));
     mSize = size * displayScale;
-    QL_TRY(ReadBool(info, "bold", mBold));
-    QL_TRY(ReadBool(info, "italic", mItalic));
+    QL_TRY(ReadBool(mSource, info, "bold", mBold));
+    QL_TRY(ReadBool(mSource, info, "italic", mItalic));
     // Some writers spell it "chasrset".
-    if (ReadText(info, info->Attribute("charset") ? "charset" : "chasrset", mCharset) != QL_OK)
+    if (ReadText(mSource, info, info->Attribute("charset") ? "charset" : "chasrset", mCharset) != QL_OK)
         return QL_FAIL;
-    QL_TRY(ReadBool(info, "unicode", unicode));
+    QL_TRY(ReadBool(mSource, info, "unicode", unicode));
     if (!unicode)
     {
-        QL_LOG(L"Font: only unicode fonts are supported\n") << base::LogStyle::Error;
+        QL_LOG(L"Font '%s': only unicode fonts are supported\n") << base::LogStyle::Error << mSource;
         return QL_FAIL;
     }
-    QL_TRY(ReadFloat(info, "stretchH", mStretch));
-    QL_TRY(ReadBool(info, "smooth", mSmooth));
-    QL_TRY(ReadInt(info, "aa", mAntialiasing));
-    QL_TRY(ReadText(info, "padding", padding));
+    QL_TRY(ReadFloat(mSource, info, "stretchH", mStretch));
+    QL_TRY(ReadBool(mSource, info, "smooth", mSmooth));
+    QL_TRY(ReadInt(mSource, info, "aa", mAntialiasing));
+    QL_TRY(ReadText(mSource, info, "padding", padding));
     if (!ReadList(padding, mPadding, 4))
-        return Missing("info", "padding");
-    QL_TRY(ReadText(info, "spacing", spacing));
+        return Missing(mSource, "info", "padding");
+    QL_TRY(ReadText(mSource, info, "spacing", spacing));
     if (!ReadList(spacing, mSpacing, 2))
-        return Missing("info", "spacing");
-    QL_TRY(ReadInt(info, "outline", mOutline));
+        return Missing(mSource, "info", "spacing");
+    QL_TRY(ReadInt(mSource, info, "outline", mOutline));
     return QL_OK;
 }
 
@@ -201,29 +216,30 @@ QLResultEnum BMFont::ReadCommon(const tinyxml2::XMLElement* common, float displa
 {
     float base = 0.0f;
     i32 pageCount = 0, packed = 0, alpha = 0, red = 0, green = 0, blue = 0;
-    QL_TRY(ReadFloat(common, "lineHeight", mLineHeight));
+    QL_TRY(ReadFloat(mSource, common, "lineHeight", mLineHeight));
     mLineHeight *= displayScale;
-    QL_TRY(ReadFloat(common, "base", base));
+    QL_TRY(ReadFloat(mSource, common, "base", base));
     mBase = base * displayScale;
-    QL_TRY(ReadFloat(common, "scaleW", mPageWidth));
-    QL_TRY(ReadFloat(common, "scaleH", mPageHeight));
-    QL_TRY(ReadInt(common, "pages", pageCount));
-    QL_TRY(ReadInt(common, "packed", packed));
-    QL_TRY(ReadInt(common, "alphaChnl", alpha));
-    QL_TRY(ReadInt(common, "redChnl", red));
-    QL_TRY(ReadInt(common, "greenChnl", green));
-    QL_TRY(ReadInt(common, "blueChnl", blue));
+    QL_TRY(ReadFloat(mSource, common, "scaleW", mPageWidth));
+    QL_TRY(ReadFloat(mSource, common, "scaleH", mPageHeight));
+    QL_TRY(ReadInt(mSource, common, "pages", pageCount));
+    QL_TRY(ReadInt(mSource, common, "packed", packed));
+    QL_TRY(ReadInt(mSource, common, "alphaChnl", alpha));
+    QL_TRY(ReadInt(mSource, common, "redChnl", red));
+    QL_TRY(ReadInt(mSource, common, "greenChnl", green));
+    QL_TRY(ReadInt(mSource, common, "blueChnl", blue));
     // A page count is an index range: negative or absurd counts are refused, never resized to.
     constexpr i32 kMaxPages = 256;
     if (pageCount < 0 || pageCount > kMaxPages)
     {
-        QL_LOG(L"Font: page count %d is out of range\n") << base::LogStyle::Error << pageCount;
+        QL_LOG(L"Font '%s': page count %d is out of range\n")
+            << base::LogStyle::Error << mSource << pageCount;
         return QL_FAIL;
     }
     if (packed != 0 || alpha != 0 || red != 4 || green != 4 || blue != 4)
     {
-        QL_LOG(L"Font: packed or channel layout (%d, %d, %d, %d, %d) is not supported\n")
-            << base::LogStyle::Error << packed << alpha << red << green << blue;
+        QL_LOG(L"Font '%s': packed or channel layout (%d, %d, %d, %d, %d) is not supported\n")
+            << base::LogStyle::Error << mSource << packed << alpha << red << green << blue;
         return QL_FAIL;
     }
     FreePages();
@@ -238,12 +254,12 @@ QLResultEnum BMFont::ReadPages(const tinyxml2::XMLElement* pages, const std::wst
     {
         i32 id = 0;
         std::string file;
-        QL_TRY(ReadInt(page, "id", id));
-        QL_TRY(ReadText(page, "file", file));
+        QL_TRY(ReadInt(mSource, page, "id", id));
+        QL_TRY(ReadText(mSource, page, "file", file));
         if (id < 0 || static_cast<size_t>(id) >= mPages.size())
         {
-            QL_LOG(L"Font: page id %d is outside 0..%d\n") << base::LogStyle::Error << id
-                                                             << static_cast<int>(mPages.size()) - 1;
+            QL_LOG(L"Font '%s': page id %d is outside 0..%d\n")
+                << base::LogStyle::Error << mSource << id << static_cast<int>(mPages.size()) - 1;
             return QL_FAIL;
         }
         if (!mFontRender)
@@ -253,7 +269,7 @@ QLResultEnum BMFont::ReadPages(const tinyxml2::XMLElement* pages, const std::wst
         const QLResultEnum result = LoadImage(mFontRender, path, nullptr, &image, nullptr);
         if (result != QL_OK)
         {
-            QL_LOG(L"Font: page image '%s' does not load\n") << base::LogStyle::Error << path;
+            QL_LOG(L"Font '%s': page image '%s' does not load\n") << base::LogStyle::Error << mSource << path;
             return result;
         }
         delete mPages[static_cast<size_t>(id)];
@@ -265,24 +281,25 @@ QLResultEnum BMFont::ReadPages(const tinyxml2::XMLElement* pages, const std::wst
 QLResultEnum BMFont::ReadChars(const tinyxml2::XMLElement* chars, float displayScale)
 {
     const float rectScale = mTextureScale * displayScale;
-    for (const tinyxml2::XMLElement* e = chars->FirstChildElement("char"); e; e = e->NextSiblingElement("char"))
+    for (const tinyxml2::XMLElement* e = chars->FirstChildElement("char"); e;
+         e = e->NextSiblingElement("char"))
     {
         i32 id = 0;
         Glyph g;
-        QL_TRY(ReadInt(e, "id", id));
-        QL_TRY(ReadFloat(e, "x", g.x));
-        QL_TRY(ReadFloat(e, "y", g.y));
-        QL_TRY(ReadFloat(e, "width", g.width));
-        QL_TRY(ReadFloat(e, "height", g.height));
-        QL_TRY(ReadFloat(e, "xoffset", g.xOffset));
-        QL_TRY(ReadFloat(e, "yoffset", g.yOffset));
-        QL_TRY(ReadFloat(e, "xadvance", g.xAdvance));
-        QL_TRY(ReadInt(e, "page", g.page));
-        QL_TRY(ReadInt(e, "chnl", g.channel));
+        QL_TRY(ReadInt(mSource, e, "id", id));
+        QL_TRY(ReadFloat(mSource, e, "x", g.x));
+        QL_TRY(ReadFloat(mSource, e, "y", g.y));
+        QL_TRY(ReadFloat(mSource, e, "width", g.width));
+        QL_TRY(ReadFloat(mSource, e, "height", g.height));
+        QL_TRY(ReadFloat(mSource, e, "xoffset", g.xOffset));
+        QL_TRY(ReadFloat(mSource, e, "yoffset", g.yOffset));
+        QL_TRY(ReadFloat(mSource, e, "xadvance", g.xAdvance));
+        QL_TRY(ReadInt(mSource, e, "page", g.page));
+        QL_TRY(ReadInt(mSource, e, "chnl", g.channel));
         if (g.page < 0 || static_cast<size_t>(g.page) >= mPages.size())
         {
-            QL_LOG(L"Font: glyph %d names page %d of %d\n")
-                << base::LogStyle::Error << id << g.page << static_cast<int>(mPages.size());
+            QL_LOG(L"Font '%s': glyph %d names page %d of %d\n")
+                << base::LogStyle::Error << mSource << id << g.page << static_cast<int>(mPages.size());
             return QL_FAIL;
         }
         // Keys are 16-bit: a character beyond U+FFFF would alias another glyph, so it is left out.
@@ -309,15 +326,16 @@ QLResultEnum BMFont::ReadKernings(const tinyxml2::XMLElement* kernings, float di
     {
         i32 first = 0, second = 0;
         float amount = 0.0f;
-        QL_TRY(ReadInt(e, "first", first));
-        QL_TRY(ReadInt(e, "second", second));
-        QL_TRY(ReadFloat(e, "amount", amount));
+        QL_TRY(ReadInt(mSource, e, "first", first));
+        QL_TRY(ReadInt(mSource, e, "second", second));
+        QL_TRY(ReadFloat(mSource, e, "amount", amount));
         auto glyph = mGlyphs.end();
         if (second >= 0 && second <= 0xFFFF)
             glyph = mGlyphs.find(static_cast<u16>(second));
         if (glyph == mGlyphs.end())
         {
-            QL_LOG(L"Font: kerning for the unknown character %d\n") << base::LogStyle::Error << second;
+            QL_LOG(L"Font '%s': kerning for the unknown character %d\n")
+                << base::LogStyle::Error << mSource << second;
             return QL_FAIL;
         }
         if (first < 0 || first > 0xFFFF)
@@ -378,21 +396,25 @@ QLResultEnum BMFont::DrawLines(Graphics& graphics, DrawTextParam* record, const 
     size_t nextRun = 0;
     RunBatch batch;
     bool haveBatch = false;
-    auto flush = [&]() -> QLResultEnum {
+    auto flush = [&]() -> QLResultEnum
+    {
         if (!haveBatch || !batch.page || batch.used == 0)
             return QL_OK;
         const u32 count = batch.used * 4;
         if (record)
             record->VertexStep(batch.vertices, vertexFormat, count);
         Graphics::OffsetHalfPixel(batch.vertices, vertexFormat, count);
-        QLResultEnum result = graphics.SubmitState(graphics.GetTexturedShader(), batch.vertexBuffer, batch.indexBuffer);
+        QLResultEnum result =
+            graphics.SubmitState(graphics.GetTexturedShader(), batch.vertexBuffer, batch.indexBuffer);
         if (result == QL_OK)
             result = graphics.BindTexture(batch.page->GetTexture());
         if (result == QL_OK)
-            result = mRender->DrawIndexed(PRIM_TRIANGLELIST, batch.firstIndex, batch.used * 2, batch.firstVertex, count);
+            result = mRender->DrawIndexed(PRIM_TRIANGLELIST, batch.firstIndex, batch.used * 2,
+                                          batch.firstVertex, count);
         return result;
     };
-    auto nextBatch = [&]() -> QLResultEnum {
+    auto nextBatch = [&]() -> QLResultEnum
+    {
         QLResultEnum result = flush();
         if (result != QL_OK)
             return result;

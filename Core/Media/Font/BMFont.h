@@ -38,7 +38,8 @@ public:
 
     // Parses a ".fnt" document; page files are relative to `folder`. Without a render the page
     // images are not loaded (the font then lays out and measures only).
-    QLResultEnum Parse(const char* data, size_t size, const std::wstring& folder);
+    QLResultEnum Parse(const char* data, size_t size, const std::wstring& folder,
+                       const std::wstring& source = L"(memory)");
 
     void SetRender(Render* render) { mFontRender = render; }
     const GlyphMap& GetGlyphs() const { return mGlyphs; }
@@ -59,6 +60,7 @@ private:
                            const TextFormat& format, const TextLines& lines, float width);
 
     Render* mFontRender = nullptr;
+    std::wstring mSource; // named in error lines
     std::string mFace;
     bool mBold = false;
     bool mItalic = false;

@@ -10,7 +10,7 @@ namespace render
 struct Glyph
 {
     float x = 0.0f, y = 0.0f, width = 0.0f, height = 0.0f; // on the page, times texture x display scale
-    float xOffset = 0.0f, yOffset = 0.0f, xAdvance = 0.0f;  // times the display scale
+    float xOffset = 0.0f, yOffset = 0.0f, xAdvance = 0.0f; // times the display scale
     i32 page = 0;
     i32 channel = 0;
     std::map<u16, float> kerning; // preceding character -> amount

@@ -74,8 +74,8 @@ private:
             Emit(mLineStart, mWordStart - mLineStart, mLineWidth + mWordWidth, mSpaceCount - mSpacesRun,
                  FirstIndent(), false);
         else
-            Emit(mLineStart, i - mLineStart, mLineWidth + mPendingSpaces + mWordWidth, mSpaceCount, FirstIndent(),
-                 false);
+            Emit(mLineStart, i - mLineStart, mLineWidth + mPendingSpaces + mWordWidth, mSpaceCount,
+                 FirstIndent(), false);
     }
 
     void Step(u32 i)
@@ -125,7 +125,8 @@ private:
         if (mWordStart != mLineStart)
         {
             // Break before the word: the spaces between go with neither line.
-            Emit(mLineStart, mWordStart - mLineStart, mLineWidth, mSpaceCount - mSpacesRun, FirstIndent(), true);
+            Emit(mLineStart, mWordStart - mLineStart, mLineWidth, mSpaceCount - mSpacesRun, FirstIndent(),
+                 true);
             mLineStart = mWordStart = mAfterSpaces;
             mLineWidth = 0.0f;
             mPendingSpaces = 0.0f;
@@ -168,7 +169,8 @@ void LayoutLines(const GlyphMap& glyphs, const std::wstring& text, const TextFor
     LineBuilder(glyphs, text, format, lines).Run();
 }
 
-void MeasureLines(const TextLines& lines, const TextFormat& format, float size, float lineAdvance, float out[2])
+void MeasureLines(const TextLines& lines, const TextFormat& format, float size, float lineAdvance,
+                  float out[2])
 {
     float width = 0.0f;
     for (size_t i = 0; i < lines.size(); ++i)

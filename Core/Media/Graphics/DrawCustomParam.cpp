@@ -31,7 +31,8 @@ QLResultEnum DrawCustomParam::Draw(DrawParam* transformer)
         return QL_FAIL;
     Graphics& g = *mGraphics;
     QLResultEnum result = QL_OK;
-    if (transformer && (result = transformer->TransformVertices(mVertexData, *mFormat, mVertexCount)) != QL_OK)
+    if (transformer &&
+        (result = transformer->TransformVertices(mVertexData, *mFormat, mVertexCount)) != QL_OK)
         return result;
     g.ApplyTransform(mVertexData, *mFormat, mVertexCount);
     if (mPrimitiveCount == 0)
@@ -50,7 +51,10 @@ namespace
 DrawParticlesParam::RenderFunction gParticleRender = nullptr;
 }
 
-void DrawParticlesParam::SetRenderFunction(RenderFunction function) { gParticleRender = function; }
+void DrawParticlesParam::SetRenderFunction(RenderFunction function)
+{
+    gParticleRender = function;
+}
 
 DrawParticlesParam::DrawParticlesParam(Graphics* graphics, ParticleEmitter* emitter)
     : GraphicsFriend(graphics), mEmitter(emitter)

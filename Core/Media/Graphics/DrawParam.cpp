@@ -12,13 +12,17 @@ namespace
 {
 constexpr float kZero = 0.0002f;
 
-bool NearZero(float x, float y) { return std::fabs(x) <= kZero && std::fabs(y) <= kZero; }
+bool NearZero(float x, float y)
+{
+    return std::fabs(x) <= kZero && std::fabs(y) <= kZero;
+}
 
 template <class F> void ForEachPosition(void* vertices, const VertexFormat& format, u32 count, F f)
 {
     u8* bytes = static_cast<u8*>(vertices);
     for (u32 i = 0; i < count; ++i)
-        f(reinterpret_cast<float*>(bytes + static_cast<size_t>(i) * format.mStride + format.mPosition.mOffset));
+        f(reinterpret_cast<float*>(bytes + static_cast<size_t>(i) * format.mStride +
+                                   format.mPosition.mOffset));
 }
 } // namespace
 
@@ -27,13 +31,16 @@ void TranslateVertices(void* vertices, const VertexFormat& format, u32 count, fl
     const u32 components = format.mPosition.mComponents;
     if (components != 3 && components != 4)
         return;
-    ForEachPosition(vertices, format, count, [dx, dy](float* p) {
-        p[0] += dx;
-        p[1] += dy;
-    });
+    ForEachPosition(vertices, format, count,
+                    [dx, dy](float* p)
+                    {
+                        p[0] += dx;
+                        p[1] += dy;
+                    });
 }
 
-void Transform2DVertices(void* vertices, const VertexFormat& format, u32 count, const math::Transform2D& transform)
+void Transform2DVertices(void* vertices, const VertexFormat& format, u32 count,
+                         const math::Transform2D& transform)
 {
     if (!transform.IsMatrixMode() && !transform.IsRotated())
     {
@@ -43,30 +50,34 @@ void Transform2DVertices(void* vertices, const VertexFormat& format, u32 count, 
         const bool post = !NearZero(postX, postY);
         const bool scaled = transform.IsScaled();
         const float sx = transform.GetScaleX(), sy = transform.GetScaleY();
-        ForEachPosition(vertices, format, count, [&](float* p) {
-            if (pre)
-            {
-                p[0] += preX;
-                p[1] += preY;
-            }
-            if (scaled)
-            {
-                p[0] *= sx;
-                p[1] *= sy;
-            }
-            if (post)
-            {
-                p[0] += postX;
-                p[1] += postY;
-            }
-        });
+        ForEachPosition(vertices, format, count,
+                        [&](float* p)
+                        {
+                            if (pre)
+                            {
+                                p[0] += preX;
+                                p[1] += preY;
+                            }
+                            if (scaled)
+                            {
+                                p[0] *= sx;
+                                p[1] *= sy;
+                            }
+                            if (post)
+                            {
+                                p[0] += postX;
+                                p[1] += postY;
+                            }
+                        });
         return;
     }
     const math::Matrix3& m = transform.GetMatrix();
-    ForEachPosition(vertices, format, count, [&m](float* p) {
-        const float x = p[0], y = p[1];
-        p[0] = m.m[0][0] * x + m.m[0][1] * y + m.m[0][2];
-        p[1] = m.m[1][0] * x + m.m[1][1] * y + m.m[1][2];
-    });
+    ForEachPosition(vertices, format, count,
+                    [&m](float* p)
+                    {
+                        const float x = p[0], y = p[1];
+                        p[0] = m.m[0][0] * x + m.m[0][1] * y + m.m[0][2];
+                        p[1] = m.m[1][0] * x + m.m[1][1] * y + m.m[1][2];
+                    });
 }
 } // namespace render

@@ -11,7 +11,8 @@ template <class V> QLResultEnum Graphics::AllocateVertices(u32 count, V** out, u
 {
     if (!mRender || count == 0)
         return QL_FAIL;
-    auto* cache = static_cast<BufferDoubleCache<VertexBuffer<V>>*>(mRender->GetVertexCache(GetVertexFormat<V>().mId));
+    auto* cache =
+        static_cast<BufferDoubleCache<VertexBuffer<V>>*>(mRender->GetVertexCache(GetVertexFormat<V>().mId));
     if (!cache)
         return QL_FAIL;
     CacheChunk chunk;

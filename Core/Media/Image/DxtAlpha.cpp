@@ -6,8 +6,14 @@ namespace render
 {
 namespace
 {
-u32 ReadU16(const u8* p) { return static_cast<u32>(p[0]) | static_cast<u32>(p[1]) << 8; }
-u32 ReadU32(const u8* p) { return ReadU16(p) | ReadU16(p + 2) << 16; }
+u32 ReadU16(const u8* p)
+{
+    return static_cast<u32>(p[0]) | static_cast<u32>(p[1]) << 8;
+}
+u32 ReadU32(const u8* p)
+{
+    return ReadU16(p) | ReadU16(p + 2) << 16;
+}
 
 void Dxt1Alpha(const u8* block, u8 alpha[16])
 {
@@ -51,7 +57,10 @@ void Dxt5Alpha(const u8* block, u8 alpha[16])
 }
 } // namespace
 
-u32 DxtBlockSize(u32 compression) { return compression == 1 ? 8 : 16; }
+u32 DxtBlockSize(u32 compression)
+{
+    return compression == 1 ? 8 : 16;
+}
 
 void DecodeBlockAlpha(u32 compression, const u8* block, u8 alpha[16])
 {

@@ -57,7 +57,10 @@ void Image::SetResourceTexture(const base::CountedPtr<resource::ResourceTexture>
     }
 }
 
-Texture* Image::GetTexture() const { return mResource ? mResource->GetTexture() : mTexture; }
+Texture* Image::GetTexture() const
+{
+    return mResource ? mResource->GetTexture() : mTexture;
+}
 
 bool Image::IsOpaqueAt(i32 x, i32 y) const
 {
@@ -68,8 +71,10 @@ bool Image::IsOpaqueAt(i32 x, i32 y) const
         return false;
     if (mResource)
     {
-        const i32 tx = static_cast<i32>(static_cast<float>(x) * mAtlasScaleX + static_cast<float>(mAtlasOffsetX) + 0.5f);
-        const i32 ty = static_cast<i32>(static_cast<float>(y) * mAtlasScaleY + static_cast<float>(mAtlasOffsetY) + 0.5f);
+        const i32 tx =
+            static_cast<i32>(static_cast<float>(x) * mAtlasScaleX + static_cast<float>(mAtlasOffsetX) + 0.5f);
+        const i32 ty =
+            static_cast<i32>(static_cast<float>(y) * mAtlasScaleY + static_cast<float>(mAtlasOffsetY) + 0.5f);
         return texture->IsOpaqueAt(tx, ty);
     }
     return texture->IsOpaqueAt(x, y);

@@ -38,7 +38,10 @@ ILenum TypeOf(const std::wstring& extension)
 }
 } // namespace
 
-ImageDataDevil::~ImageDataDevil() { DeleteImage(); }
+ImageDataDevil::~ImageDataDevil()
+{
+    DeleteImage();
+}
 
 void ImageDataDevil::DeleteImage()
 {

@@ -16,14 +16,18 @@
 
 namespace resource
 {
-const std::wstring ResourceTexture::kExtensions[kExtensionCount] = {L"", L".dds", L".jpg", L".gif", L".png", L".tga"};
+const std::wstring ResourceTexture::kExtensions[kExtensionCount] = {L"",     L".dds", L".jpg",
+                                                                    L".gif", L".png", L".tga"};
 
 ResourceTexture::~ResourceTexture()
 {
     delete mTexture;
 }
 
-void ResourceTexture::Destroy() { ResourceManager::ReleaseResource(this); }
+void ResourceTexture::Destroy()
+{
+    ResourceManager::ReleaseResource(this);
+}
 
 render::Texture* ResourceTexture::GetTexture() const
 {
@@ -47,7 +51,8 @@ QLResultEnum ResourceTexture::DoLoad()
 QLResultEnum ResourceTexture::LoadFromContainer()
 {
     u32 index = 0;
-    std::unique_ptr<file::ImageFileInfo> found(mContainer->FindFile(mImageName, kExtensions, kExtensionCount, &index));
+    std::unique_ptr<file::ImageFileInfo> found(
+        mContainer->FindFile(mImageName, kExtensions, kExtensionCount, &index));
     if (!found)
     {
         QL_LOG(L"Image '%s' not found in its container\n") << base::LogStyle::Error << mImageName;
@@ -99,10 +104,7 @@ QLResultEnum ResourceTexture::MakeTexture(base::Stream* stream, const std::wstri
 {
     std::unique_ptr<render::ImageData> data(render::ImageLoader::Instance()->Load(stream, extension, this));
     if (!data)
-    {
-        QL_LOG(L"Cannot decode texture '%s'\n") << base::LogStyle::Error << GetName();
-        return QL_FAIL;
-    }
+        return QL_FAIL; // the decoder said why
     if (!keepDescription)
     {
         mWidth = static_cast<float>(data->mWidth);
