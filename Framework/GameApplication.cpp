@@ -11,6 +11,7 @@
 #include "Core/File/UserDataFileContainer.h"
 #include "Core/Input/InputWin32.h"
 #include "Core/Media/Graphics/Graphics.h"
+#include "Core/Media/Image/ImageFactory.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Render/Matrix4.h"
 #include "Core/Render/Render.h"
@@ -200,6 +201,14 @@ bool GameApplication::IsWindowLargerThanScreen() const
     if (mWindow)
         mWindow->WindowSizeForClient(0, 0, frameWidth, frameHeight);
     return framework::IsWindowLargerThanScreen(mLayout, mMonitors, frameWidth, frameHeight);
+}
+
+render::Image* GameApplication::LoadImage(const std::wstring& name, file::ImageContainer* container)
+{
+    render::Image* image = nullptr;
+    if (render::LoadImage(mRender, name, container, &image, nullptr))
+        return nullptr;
+    return image;
 }
 
 QLResultEnum GameApplication::MakeRenderInitParam(const DisplaySettings& settings, render::RenderInitParam& out)

@@ -19,9 +19,14 @@ namespace input
 {
 class InputWin32;
 }
+namespace file
+{
+class ImageContainer;
+}
 namespace render
 {
 class Graphics;
+class Image;
 class Render;
 class RenderTarget;
 struct RenderInitParam;
@@ -59,6 +64,9 @@ public:
     // The render parameters of a choice, with its projection built by the renderer.
     QLResultEnum MakeRenderInitParam(const DisplaySettings& settings, render::RenderInitParam& out);
     bool IsWindowLargerThanScreen() const;
+    // The named image (inside the container when one is given), shared by name; null when it
+    // cannot be loaded. The caller owns the image.
+    render::Image* LoadImage(const std::wstring& name, file::ImageContainer* container = nullptr);
 
     // input::CoordConverter
     math::Point2 ToGameCoords(const math::Point2& point) override;

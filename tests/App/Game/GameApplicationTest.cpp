@@ -3,6 +3,7 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/Profiles.h"
 #include "Core/Input/InputWin32.h"
+#include "Core/Media/Image/Image.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Framework/FrameHost.h"
 #include "Framework/GameWindow.h"
@@ -355,4 +356,16 @@ TEST_F(GameApplicationTest, BarsAreDrawnOnlyWhenTheScreenHasAnotherShape)
     EXPECT_TRUE(letterbox->mView.barsPresent);
     EXPECT_FALSE(letterbox->mWindow->IsWindowed());
     EXPECT_FALSE(letterbox->Device()->CallsStartingWith("Draw").empty());
+}
+
+TEST_F(GameApplicationTest, LoadsImagesThroughTheRendererAndReportsMissingOnes)
+{
+    fs::create_directories(mData.Path() / "td/data");
+    fs::copy_file(fs::path(QL_SOURCE_DIR) / "content/td/data/loading.jpg", mData.Path() / "td/data/loading.jpg");
+    TestGame* game = Make();
+    game->Main();
+    std::unique_ptr<render::Image> image(game->LoadImage(L"td/data/loading.jpg"));
+    ASSERT_NE(image, nullptr);
+    EXPECT_GT(image->GetWidth(), 0);
+    EXPECT_EQ(game->LoadImage(L"td/data/missing.jpg"), nullptr);
 }
