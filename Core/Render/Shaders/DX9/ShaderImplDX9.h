@@ -44,6 +44,9 @@ public:
     QLResultEnum SetVector2(const float vector[2]) override;
     QLResultEnum SetFloat(float value) override;
     bool IsFound() const { return mHandle >= 0; }
+    // 0 the vertex program, 1 the pixel program (GL links both, so names are shared).
+    u32 GetProgramKind() const { return mProgram; }
+    const std::string& GetName() const { return mName; }
 
 private:
     ShaderImplDX9* mOwner;
