@@ -80,7 +80,9 @@ void TDDocumentProfileStore::selectProfile(const std::wstring& name)
         mRoot->InsertEndChild(profile);
     }
     mCurrent = profile;
-    mRoot->SetAttribute("currentProfile", profile->Attribute("name"));
+    // A "Profile" without a name matches the empty name; its name then reads empty.
+    const char* own = profile->Attribute("name");
+    mRoot->SetAttribute("currentProfile", own ? own : "");
 }
 
 void TDDocumentProfileStore::renameCurrentProfile(const std::wstring& name)

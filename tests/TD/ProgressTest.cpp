@@ -257,3 +257,14 @@ TEST(ProgressFile, DamagedFileGivesTheDefaultProfile)
     EXPECT_TRUE(store.corrupt());
     EXPECT_EQ(store.currentProfileName(), std::wstring(kTDDefaultProfileName));
 }
+
+TEST(ProgressFile, ProfilesWithoutNamesAreHandledAsEmptyNames)
+{
+    TDDocumentProfileStore store;
+    store.loadText("<Profiles><Profile/><Profile name=\"B\"/></Profiles>");
+    EXPECT_EQ(store.currentProfileName(), L"");
+    FakeHost host;
+    TDProgress progress(store, host);
+    progress.deleteCurrentProfile();
+    EXPECT_EQ(store.currentProfileName(), L"B");
+}
