@@ -6,7 +6,7 @@ using tdtest::BattleFixture;
 
 TEST_F(BattleFixture, BeamGrowsAndKeepsOneLinkPerThirtyUnits)
 {
-    TDMap& m = start("<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    start("<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
     run(0.05f);
     TDUnit* u = unit(0);
     u->mDrawPos[0] = 59.0f;

@@ -45,7 +45,7 @@ TEST_F(BattleFixture, HealthFollowsTheDifficulty)
 
 TEST_F(BattleFixture, DyingUnitsTakeNoDamageAndHitsRevealHiddenUnits)
 {
-    TDMap& m = start(kOneGrunt);
+    start(kOneGrunt);
     run(0.1f);
     TDUnit* u = unit(0);
     u->mHiddenTime = 5.0f;
