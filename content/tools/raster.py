@@ -46,17 +46,6 @@ class Canvas:
             for x in range(int(round(x0)), int(round(x1))):
                 self.blend(x, y, colour)
 
-    def ellipse(self, cx, cy, rx, ry, colour):
-        if rx <= 0 or ry <= 0:
-            return
-        for y in range(int(math.floor(cy - ry)), int(math.ceil(cy + ry)) + 1):
-            dy = (y + 0.5 - cy) / ry
-            if abs(dy) > 1:
-                continue
-            half = rx * math.sqrt(1 - dy * dy)
-            for x in range(int(math.floor(cx - half + 0.5)), int(math.floor(cx + half + 0.5))):
-                self.blend(x, y, colour)
-
     def polygon(self, points, colour):
         ys = [p[1] for p in points]
         n = len(points)
@@ -71,15 +60,6 @@ class Canvas:
             for a, b in zip(xs[0::2], xs[1::2]):
                 for x in range(int(math.floor(a + 0.5)), int(math.floor(b + 0.5))):
                     self.blend(x, y, colour)
-
-    def line(self, x0, y0, x1, y1, width, colour):
-        """A thick segment as a quadrilateral with round ends."""
-        dx, dy = x1 - x0, y1 - y0
-        d = math.hypot(dx, dy) or 1.0
-        nx, ny = -dy / d * width / 2, dx / d * width / 2
-        self.polygon([(x0 + nx, y0 + ny), (x1 + nx, y1 + ny), (x1 - nx, y1 - ny), (x0 - nx, y0 - ny)], colour)
-        self.ellipse(x0, y0, width / 2, width / 2, colour)
-        self.ellipse(x1, y1, width / 2, width / 2, colour)
 
     def outline(self, colour):
         """Draws colour on every clear pixel beside a mostly opaque one (4-neighbourhood)."""
@@ -96,9 +76,3 @@ class Canvas:
                         break
         for i in marks:
             self.px[i] = colour
-
-    def faded(self, k):
-        """A copy with every alpha scaled by k."""
-        c = Canvas(self.width, self.height)
-        c.px = [with_alpha(p, (p >> 24) * k) if p >> 24 else 0 for p in self.px]
-        return c
