@@ -6,9 +6,14 @@
 
 #include "Core/Base/Box.h"
 #include "Core/Base/StringConvert.h"
+#include "Core/File/ArchiveBuilder.h"
+#include "Core/File/FileManager.h"
 #include "Core/Media/Font/BMFont.h"
+#include "Core/Media/Image/ImageFactory.h"
 #include "Core/Resource/ResourceManager.h"
 #include "support/TempDir.h"
+
+#include <filesystem>
 
 using namespace graphicstest;
 using fonttest::FntBuilder;
@@ -208,4 +213,34 @@ TEST_F(FontDraw, TheGameFontsLoadWithTheirPages)
         for (render::Image* page : font->GetPages())
             EXPECT_NE(nullptr, page) << name;
     }
+}
+
+TEST_F(FontDraw, FontsAndImagesLoadFromThePack)
+{
+    // A "td/" folder with one font and one DDS image, packed into "data.dat" and mounted.
+    const auto old = std::filesystem::current_path();
+    std::filesystem::current_path(mDir.Path());
+    const std::filesystem::path content = std::string(QL_SOURCE_DIR) + "/content/td/data/";
+    std::filesystem::create_directories("td/data/fonts");
+    std::filesystem::create_directories("td/data/images");
+    for (const char* file : {"fonts/main_32_1.fnt", "fonts/main_32_1_0.png", "images/badge_dxt5.dds"})
+        std::filesystem::copy_file(content / file, std::filesystem::path("td/data") / file);
+    ASSERT_EQ(QL_OK, file::BuildPack(L"td", L"data.dat"));
+    std::filesystem::remove_all("td");
+    file::FileManager::Instance()->mMounts[L"td/"] = L"data.dat";
+    {
+        auto font = resource::ResourceManager::Instance()->Get<render::BMFont>(L"td/data/fonts/main_32_1");
+        font->SetRender(mRender);
+        EXPECT_EQ(QL_OK, font->Load());
+        ASSERT_EQ(1u, font->GetPages().size());
+        ASSERT_NE(nullptr, font->GetPages()[0]);
+        EXPECT_EQ(256, font->GetPages()[0]->GetWidth());
+        render::Image* image = nullptr;
+        EXPECT_EQ(QL_OK, render::LoadImage(mRender, L"td/data/images/badge_dxt5", nullptr, &image, nullptr));
+        std::unique_ptr<render::Image> owner(image);
+        ASSERT_NE(nullptr, image);
+        EXPECT_TRUE(image->IsOpaqueAt(32, 32));
+    }
+    file::FileManager::Instance()->mMounts.erase(L"td/");
+    std::filesystem::current_path(old);
 }

@@ -3,10 +3,10 @@
 
 #include "Core/App/Application.h"
 #include "Core/Base/Log.h"
-#include "Core/Base/Stream.h"
 #include "Core/Base/StringConvert.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/Path.h"
+#include "Core/File/ReadFile.h"
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/Image.h"
 #include "Core/Media/Image/ImageFactory.h"
@@ -18,7 +18,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <memory>
 #include <vector>
 
 namespace render
@@ -131,17 +130,12 @@ bool BMFont::HasGlyph(wchar_t character) const
 
 QLResultEnum BMFont::DoLoad()
 {
+    // Through the file manager's mounts, so fonts are read from the pack as well.
     const std::wstring path = GetName() + L".fnt";
-    std::unique_ptr<base::Stream> stream(file::FileManager::Instance()->OpenStream(path));
-    if (!stream)
+    std::string data;
+    if (!file::ReadWholeFile(*file::FileManager::Instance(), path, data))
     {
-        QL_LOG(L"Font file '%s' not found\n") << base::LogStyle::Error << path;
-        return QL_FAIL;
-    }
-    std::vector<char> data(stream->GetSize());
-    if (!data.empty() && stream->Read(data.data(), static_cast<u32>(data.size())) != data.size())
-    {
-        QL_LOG(L"Font file '%s' is short\n") << base::LogStyle::Error << path;
+        QL_LOG(L"Font file '%s' is missing or short\n") << base::LogStyle::Error << path;
         return QL_FAIL;
     }
     return Parse(data.data(), data.size(), file::GetDirectory(GetName()), path);
