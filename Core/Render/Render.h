@@ -15,6 +15,7 @@
 namespace base
 {
 struct ImageInfo;
+template <class T> class CountedPtr;
 }
 namespace file
 {
@@ -109,6 +110,9 @@ public:
     // which live with the image classes.
 
     template <class T> QLResultEnum CreateVertexBuffer(u32 count, VertexBuffer<T>** out);
+    // A shader resource of kind T (render::Shader or a kind derived from it) by name: shared
+    // through the resource manager, given this render and loaded (defined in Shader.h).
+    template <class T> QLResultEnum LoadShader(const std::wstring& name, base::CountedPtr<T>* out);
 
     // Deletes the object once the frame being recorded has been played (at once when nothing is
     // recorded). Textures, render targets and buffers named by the recording must go this way.

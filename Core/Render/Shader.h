@@ -3,7 +3,9 @@
 #pragma once
 
 #include "Core/Render/ShaderImpl.h"
+#include "Core/Render/Render.h"
 #include "Core/Resource/Resource.h"
+#include "Core/Resource/ResourceManager.h"
 
 #include <string>
 
@@ -61,4 +63,17 @@ protected:
     std::string mSamplerName = "TextureSampler";
     ShaderTextureVariable<1>* mSampler = nullptr;
 };
+
+template <class T> QLResultEnum Render::LoadShader(const std::wstring& name, base::CountedPtr<T>* out)
+{
+    base::CountedPtr<T> shader = resource::ResourceManager::Instance()->Get<T>(name);
+    if (!shader)
+        return QL_FAIL;
+    QLResultEnum result = shader->SetRender(this);
+    if (result == QL_OK)
+        result = shader->Load();
+    if (result == QL_OK)
+        *out = shader;
+    return result;
+}
 } // namespace render

@@ -6,6 +6,8 @@
 #include "Core/Resource/ResourceManager.h"
 #include "Core/Render/Texture.h"
 
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 
 using namespace rendertest;
@@ -187,5 +189,26 @@ TEST_F(ShaderVariables, AMissingShaderFileFailsTheLoadAndLeavesItUnloaded)
     EXPECT_NE(QL_OK, shader->Load());
     EXPECT_FALSE(shader->IsLoaded());
     EXPECT_EQ(nullptr, shader->GetImpl());
+}
+TEST_F(ShaderVariables, ShadersLoadFromTheirTwoFilesAndAreSharedByName)
+{
+    testsupport::TempDir folder;
+    folder.Write("MobVS.hlsl", "uniform mat4 Proj;\nin vec4 aPos;\nvoid vertex_shader() { gl_Position = Proj * aPos; }\n");
+    folder.Write("MobPS.hlsl", "uniform sampler2D TextureSampler;\nuniform vec4 color2;\nout vec4 o;\n"
+                               "void pixel_shader() { o = color2 * texture(TextureSampler, vec2(0)); }\n");
+    const std::wstring name = folder.WPath("Mob");
+    mDevice->ClearCalls();
+    base::CountedPtr<render::ShaderTextured> first, second;
+    ASSERT_EQ(QL_OK, mRender->LoadShader(name, &first));
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->IsLoaded());
+    EXPECT_NE(nullptr, first->GetSamplerVariable());
+    ASSERT_EQ(QL_OK, mRender->LoadShader(name, &second));
+    EXPECT_EQ(first.Get(), second.Get());
+    EXPECT_EQ(1u, mDevice->CallsStartingWith("CreateProgram").size()); // compiled once
+
+    base::CountedPtr<render::ShaderTextured> missing;
+    EXPECT_NE(QL_OK, mRender->LoadShader(folder.WPath("Nothing"), &missing));
+    EXPECT_FALSE(missing);
 }
 } // namespace
