@@ -228,6 +228,12 @@ TEST_F(Textures, AtlasImagesDrawAndHitTestThroughTheAtlasTexture)
     EXPECT_FLOAT_EQ(1.0f, quad[1].v);
     render::SVertexGeom geom[1] = {};
     EXPECT_EQ(QL_FAIL, rightImage->MapTextureCoords(geom, render::GetVertexFormat<render::SVertexGeom>(), 1));
+
+    base::ImageInfo lost = right;
+    lost.mName = L"lost";
+    lost.mAtlasPath = mDir.WPath("no_atlas.png");
+    container.mImages[L"lost"] = lost;
+    EXPECT_FALSE(Load(L"lost", &container)) << "an atlas that does not load";
 }
 
 TEST_F(Textures, ContainerImagesKeepTheirDescriptionAndRawPixelsLoad)

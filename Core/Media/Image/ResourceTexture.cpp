@@ -65,9 +65,10 @@ QLResultEnum ResourceTexture::LoadFromContainer()
         if (!mAtlas)
             return QL_FAIL;
         mAtlas->SetRender(mRender);
-        if (!mAtlas->IsLoaded())
-            return mAtlas->Load();
-        return QL_OK;
+        const QLResultEnum result = mAtlas->IsLoaded() ? QL_OK : mAtlas->Load();
+        if (result != QL_OK)
+            mAtlas = nullptr; // nothing of a failed load is kept
+        return result;
     }
     std::unique_ptr<base::Stream> stream(found->Open());
     if (!stream)
