@@ -31,7 +31,21 @@ TAU = 2 * math.pi
 # ---------------------------------------------------------------- layers
 
 def frame(name, canvas, visible):
-    return Layer(name, 0, 0, canvas.width, canvas.height, list(canvas.px), visible=visible)
+    """A layer cropped to the canvas's visible pixels, placed where they lie (as editors store layers)."""
+    x0, y0, x1, y1 = bounds(canvas)
+    w = canvas.width
+    px = [canvas.px[y * w + x] for y in range(y0, y1) for x in range(x0, x1)]
+    return Layer(name, x0, y0, x1 - x0, y1 - y0, px, visible=visible)
+
+
+def bounds(canvas):
+    """The box of the pixels with any opacity; a 1 x 1 box at the origin for a clear canvas."""
+    w, h = canvas.width, canvas.height
+    xs = [i % w for i, p in enumerate(canvas.px) if p >> 24]
+    if not xs:
+        return 0, 0, 1, 1
+    ys = [i // w for i, p in enumerate(canvas.px) if p >> 24]
+    return min(xs), min(ys), max(xs) + 1, max(ys) + 1
 
 
 def point(name, x, y):
@@ -536,8 +550,10 @@ def rotating_tower_sprite(name, tier):
             layers.append(frame("d%02d_%d" % (d, step), canvas, d == 31 and step == 0))
             if step == 0:
                 tips[d] = tip
-    # The shot reads s_point m for direction (32 - m) mod 32, with x mirrored about the centre.
-    s_points = [(TW - tips[(32 - m) % 32][0], tips[(32 - m) % 32][1]) for m in range(32)]
+    # The shot reads s_point m for direction (32 - m) mod 32, with x mirrored about the middle of
+    # the graphic (its width being the frames' right-most extent).
+    width = max(l.left + l.width for l in layers)
+    s_points = [(width - tips[(32 - m) % 32][0], tips[(32 - m) % 32][1]) for m in range(32)]
     return Group(name, [points("s_point", s_points), points("base_point", [BASE])] + layers)
 
 

@@ -193,14 +193,28 @@ TEST_F(ContentSprites, UnitsWalkDieAndStandOnTheirBasePoint)
         ASSERT_EQ(g->frameCount(""), 1);
         EXPECT_TRUE(InsideGraphic(*g, ""));
         EXPECT_TRUE(InsideGraphic(*g, "pivot"));
-        const TDFrameEntry* first = g->frames("walk")[0];
+        // Frames are cropped to their pixels, as editors store layers; each stands over the base.
+        float bx = 0, by = 0;
+        g->point("", 0, bx, by);
         for (const TDFrameEntry* f : g->frames("walk"))
         {
-            EXPECT_EQ(f->mWidth, first->mWidth);
-            EXPECT_EQ(f->mHeight, first->mHeight);
+            EXPECT_LE(f->mX, bx);
+            EXPECT_GE(f->mX + f->mWidth, bx);
+            EXPECT_LE(f->mY, by);
             EXPECT_TRUE(Opaque(f)) << std::string(f->mName.begin(), f->mName.end());
         }
         EXPECT_TRUE(Opaque(g->frames("death")[0]));
+        if (Number(row, "air") == 0)
+        {
+            // A walker's feet touch its base point: some pixel of the first frame lies just above it.
+            const TDFrameEntry* f = g->frames("walk")[0];
+            auto* t = static_cast<const PixelTexture*>(f->mImage);
+            bool feet = false;
+            for (i32 y = i32(by) - 6; y <= i32(by); ++y)
+                for (i32 x = i32(bx) - 6; x <= i32(bx) + 6; ++x)
+                    feet = feet || (t->at(x - i32(f->mX), y - i32(f->mY)) >> 24) >= 128;
+            EXPECT_TRUE(feet);
+        }
     }
 }
 
