@@ -145,6 +145,8 @@ struct SdlScene
     {
         if (!SDL_getenv("SDL_VIDEODRIVER"))
             SDL_setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        // The same sampling as ours: bilinear.
+        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
         if (SDL_Init(SDL_INIT_VIDEO) != 0)
             return;
         window = SDL_CreateWindow("bench", 0, 0, kWidth, kHeight, SDL_WINDOW_HIDDEN);
