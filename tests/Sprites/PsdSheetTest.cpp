@@ -1,10 +1,12 @@
 // Naming a PSD document's layers by their groups: nesting, unbalanced groups, names, pixels.
 #include "Core/Psd/Document.h"
 #include "Source/TD/Sprites/TDPsdSheet.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 namespace
 {
@@ -126,4 +128,26 @@ TEST(PsdSheet, ListMatchesWholeGroupNamesOnly)
     EXPECT_EQ(sheet.groups(), (std::vector<std::wstring>{L"a", L"walk", L"walker"}));
     EXPECT_EQ(sheet.findImage(L"walk")->mName, L"walk");
     EXPECT_EQ(sheet.findImage(L"none"), nullptr);
+}
+
+TEST(PsdSheet, GimpFileNamesItsGroupedLayersByPath)
+{
+    std::filesystem::path file = testsupport::SharedTestData("psd/gimp_rle.psd");
+    if (!std::filesystem::exists(file))
+        GTEST_SKIP() << "no GIMP sample";
+    std::wstring path = file.wstring();
+    path.resize(path.size() - 4); // found again with the ".psd" the opener tries first
+    std::unique_ptr<TDPsdSheet> sheet = TDPsdSheet::open(path, true);
+    ASSERT_NE(sheet, nullptr);
+    // GIMP stored "masked" inside the group, between its start and end records.
+    EXPECT_EQ(Names(*sheet), (std::vector<std::wstring>{L"button/masked", L"button/b1_over", L"button/b1_normal",
+                                                         L"hidden_layer", L"shadow", L"tower_base"}));
+    EXPECT_EQ(sheet->groups(), std::vector<std::wstring>{L"button"});
+    EXPECT_EQ(sheet->list(L"button"), (std::vector<size_t>{0, 1, 2}));
+    EXPECT_EQ(sheet->list(L""), (std::vector<size_t>{3, 4, 5}));
+    const TDSheetImage* base = sheet->findImage(L"tower_base");
+    ASSERT_NE(base, nullptr);
+    EXPECT_EQ(base->mX, 10.0f);
+    EXPECT_EQ(base->mY, 20.0f);
+    EXPECT_NE(sheet->pixels(5), nullptr);
 }
