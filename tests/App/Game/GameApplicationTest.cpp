@@ -369,3 +369,33 @@ TEST_F(GameApplicationTest, LoadsImagesThroughTheRendererAndReportsMissingOnes)
     EXPECT_GT(image->GetWidth(), 0);
     EXPECT_EQ(game->LoadImage(L"td/data/missing.jpg"), nullptr);
 }
+
+TEST_F(GameApplicationTest, SwitchToAWindowThatDoesNotFitLeavesEverythingAsItWas)
+{
+    mDriver->mDisplays[0].bounds = {0, 0, 1280, 1024};
+    mDriver->mDisplays[0].workArea = {0, 0, 1280, 1000};
+    TestGame* game = Make(); // falls back to full screen at start
+    ASSERT_EQ(game->Start(), QL_OK);
+    ASSERT_FALSE(game->mWindow->IsWindowed());
+    const size_t resets = game->Device()->CallsStartingWith("Reset").size();
+    EXPECT_EQ(game->SwitchScreenMode(), QL_OK);
+    EXPECT_FALSE(game->mWindow->IsWindowed());
+    EXPECT_EQ(game->Device()->CallsStartingWith("Reset").size(), resets);
+    EXPECT_EQ(Slurp(mUser / "profiles.xml").find("<fs"), std::string::npos);
+}
+
+TEST_F(GameApplicationTest, FailedRendererResetIsLoggedAndTheOldModeRestored)
+{
+    TestGame* game = Make();
+    ASSERT_EQ(game->Start(), QL_OK);
+    ASSERT_TRUE(game->mWindow->IsWindowed());
+    game->Device()->FailNext("Reset");
+    EXPECT_NE(game->SwitchScreenMode(), QL_OK);
+    EXPECT_TRUE(game->mWindow->IsWindowed());
+    EXPECT_TRUE(mDriver->mWindows[0]->Desc().windowed);
+    EXPECT_EQ(game->mWindow->GetWidth(), 1366);
+    EXPECT_EQ(game->mView.viewWidth, 1366);
+    EXPECT_NE(Slurp(mUser / "log.html").find("Screen-mode switch failed at ResetRender"), std::string::npos);
+    EXPECT_EQ(Slurp(mUser / "profiles.xml").find("<fs"), std::string::npos); // nothing stored
+    EXPECT_EQ(game->FrameStep(0.016f), QL_OK); // and the frames go on
+}
