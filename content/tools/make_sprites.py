@@ -52,8 +52,9 @@ def point(name, x, y):
     return Layer(name, int(x), int(y), 1, 1, [0], visible=False)
 
 
-def frames(name, canvases):
-    return Group(name, [frame("%02d" % i, c, i == 0) for i, c in enumerate(canvases)])
+def frames(name, canvases, shown=True):
+    """A list group; only its first frame shows in an editor, and only when the group is shown."""
+    return Group(name, [frame("%02d" % i, c, i == 0) for i, c in enumerate(canvases)], visible=shown)
 
 
 def points(name, pts):
@@ -350,10 +351,10 @@ def unit_sprite(k):
     w, h = k.size
     children = [
         frames("walk", [draw_unit(k, i / WALK_FRAMES) for i in range(WALK_FRAMES)]),
-        frames("death", [draw_unit(k, 0, "death", i) for i in range(DEATH_FRAMES)]),
+        frames("death", [draw_unit(k, 0, "death", i) for i in range(DEATH_FRAMES)], False),
     ]
     if k.special:
-        children.append(frames("special", [draw_unit(k, 0, "special", i) for i in range(SPECIAL_FRAMES)]))
+        children.append(frames("special", [draw_unit(k, 0, "special", i) for i in range(SPECIAL_FRAMES)], False))
     centre_y = h / 2 + 2 if k.family == "flyer" else h - 14 * k.scale
     children += [
         points("s_point", [(w / 2, centre_y)]),
@@ -538,7 +539,7 @@ def tower_sprite(name, style, tier):
     muzzle = {"dart": (bx + 18, by - 36 - 6 * tier), "sniper": (bx + 24, by - 55), "watch": (bx, by - 34),
               "cannon": (bx + 10, by - 58 - 3 * tier), "frost": (bx, by - 14 - (42 + 8 * tier)),
               "mine": (bx, by - 46), "totem": (bx, by - 30), "portal": (bx, by - 30)}[style]
-    return Group(name, [frames("idle", idle), frames("blast", blast), points("s_point", [muzzle]),
+    return Group(name, [frames("idle", idle), frames("blast", blast, False), points("s_point", [muzzle]),
                         points("base_point", [BASE])])
 
 
