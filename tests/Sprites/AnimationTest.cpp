@@ -147,19 +147,15 @@ TEST_F(Animation, DelayedSpriteNeitherDrawsNorAdvances)
     s.draw(painter);
     EXPECT_TRUE(painter.draws.empty());
     EXPECT_EQ(s.mAnimation->mTime, 0.0f);
+    EXPECT_EQ(s.mTime, 0.0f);
     EXPECT_FLOAT_EQ(s.mDelay, 0.4f);
-    s.update(0.35f); // time 0.45 > 0.15: the wrap ends the delay, the animation runs (and wraps)
-    EXPECT_EQ(s.mDelay, 0.0f);
-    EXPECT_EQ(s.mAnimation->mTime, 0.0f);
-    s.draw(painter); // a delay of 0 is not below 0 yet
-    EXPECT_TRUE(painter.draws.empty());
-    // One pass comes off per update: the own time (0.25) is still past the last frame once more.
-    s.update(0.01f);
-    EXPECT_NEAR(s.mTime, 0.06f, 1e-6);
-    EXPECT_FLOAT_EQ(s.mAnimation->mTime, 0.01f);
+    s.update(0.35f);
     s.draw(painter);
     EXPECT_TRUE(painter.draws.empty());
-    s.update(0.01f);
+    EXPECT_EQ(s.mTime, 0.0f);
+    s.update(0.1f); // the delay runs out
+    EXPECT_LT(s.mDelay, 0.0f);
+    EXPECT_FLOAT_EQ(s.mAnimation->mTime, 0.1f);
     s.draw(painter);
     EXPECT_EQ(painter.draws.size(), 1u);
     painter.draws.clear();
@@ -170,6 +166,23 @@ TEST_F(Animation, DelayedSpriteNeitherDrawsNorAdvances)
     fresh.update(0.01f);
     fresh.draw(painter);
     EXPECT_EQ(painter.draws.size(), 1u);
+}
+
+TEST_F(Animation, DelayLongerThanThePassStillShowsTheWholePass)
+{
+    // 4 frames at 20 per second last 0.2 s; a one-shot sprite delayed 0.5 s plays them afterwards.
+    TDAnimatedSprite s(L"td/spark");
+    s.mDelay = 0.5f;
+    int shown = 0;
+    for (int i = 0; i < 40 && s.isAlive(); ++i)
+    {
+        s.update(0.025f);
+        RecordingPainter painter;
+        s.draw(painter);
+        shown += static_cast<int>(painter.draws.size());
+    }
+    EXPECT_FALSE(s.isAlive());
+    EXPECT_GE(shown, 5); // about 0.15 s of frames at 0.025 s each
 }
 
 TEST_F(Animation, SpriteFadesOverTheLastFifthOfASecond)

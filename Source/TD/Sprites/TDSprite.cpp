@@ -15,8 +15,12 @@ TDAnimatedSprite::TDAnimatedSprite(TDGraphic* graphic, const std::wstring& sprit
 
 void TDAnimatedSprite::update(float dt)
 {
-    mTime += dt;
+    // The pass is timed from the end of the start delay: a sprite delayed longer than its pass
+    // would otherwise die unseen (the spell's second and third sprites).
     mDelay -= dt;
+    if (!(mDelay < 0.0f))
+        return;
+    mTime += dt;
     float n = static_cast<float>(mAnimation->frameCount());
     float rate = mAnimation->mRate;
     if (mTime * rate > n - 1.0f)

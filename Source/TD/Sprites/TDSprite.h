@@ -33,8 +33,8 @@ public:
     explicit TDAnimatedSprite(const std::wstring& sprite);
     TDAnimatedSprite(TDGraphic* graphic, const std::wstring& sprite);
 
-    // Own time grows and the delay shrinks; past the last frame a looping sprite goes back by one
-    // pass (its delay set to 0) and a one-shot one dies; the animation runs once the delay is out.
+    // The delay shrinks; once it is out, own time grows and past the last frame a looping sprite
+    // goes back by one pass (its delay set to 0) and a one-shot one dies; then the animation runs.
     void update(float dt) override;
     // At its position, unturned, fading out over the last 0.2 s of its pass; nothing while delayed.
     void draw(TDSpritePainter& painter) override;
