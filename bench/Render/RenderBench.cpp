@@ -61,8 +61,9 @@ struct Scene
         ready = true;
     }
 
-    // One frame of `count` quads cycling through `textureCount` textures.
-    bool Frame(u32 count, u32 textureCount)
+    // One frame of `count` quads cycling through `textureCount` textures; indexed quads take four
+    // vertices and six 32-bit indices each, the others six vertices.
+    bool Frame(u32 count, u32 textureCount, bool indexed)
     {
         static const float black[4] = {0, 0, 0, 1};
         if (!render.IsReady() || render.BeginScene() != QL_OK || render.Clear(1, black, 1.0f, 0) != QL_OK)
@@ -71,23 +72,40 @@ struct Scene
             render.GetVertexCache(0));
         for (u32 i = 0; i < count; ++i)
         {
+            const u32 vertexCount = indexed ? 4 : 6;
             u32 start = 0;
             render::CacheChunk chunk;
-            if (cache->Allocate(6, &start, &chunk) != QL_OK)
+            if (cache->Allocate(vertexCount, &start, &chunk) != QL_OK)
                 return false;
             const float x = static_cast<float>((i * 37) % (kWidth - kSprite)) - 0.5f;
             const float y = static_cast<float>((i * 53) % (kHeight - kSprite)) - 0.5f;
             const float x1 = x + kSprite, y1 = y + kSprite;
             const render::SVertex2D v[6] = {
                 {x, y, 0, 1, 0xFFFFFFFF, 0, 0, 0},   {x1, y, 0, 1, 0xFFFFFFFF, 0, 1, 0},
-                {x1, y1, 0, 1, 0xFFFFFFFF, 0, 1, 1}, {x, y, 0, 1, 0xFFFFFFFF, 0, 0, 0},
-                {x1, y1, 0, 1, 0xFFFFFFFF, 0, 1, 1}, {x, y1, 0, 1, 0xFFFFFFFF, 0, 0, 1}};
-            std::memcpy(chunk.mData, v, sizeof v);
+                {x1, y1, 0, 1, 0xFFFFFFFF, 0, 1, 1}, {x, y1, 0, 1, 0xFFFFFFFF, 0, 0, 1},
+                {x, y, 0, 1, 0xFFFFFFFF, 0, 0, 0},   {x1, y1, 0, 1, 0xFFFFFFFF, 0, 1, 1}};
+            std::memcpy(chunk.mData, v, sizeof(render::SVertex2D) * vertexCount);
             shader->SetTexture(textures[i % textureCount].get());
             state.mShader = shader->GetImpl();
             state.mVertexBuffer = chunk.mBuffer;
+            if (!indexed)
+            {
+                // Vertex order 0 1 2 / 4 5 3 as two clockwise triangles.
+                render::SVertex2D* w = reinterpret_cast<render::SVertex2D*>(chunk.mData);
+                w[3] = v[4], w[4] = v[5], w[5] = v[3];
+                render.ApplyState(&state, true);
+                render.Draw(render::PRIM_TRIANGLELIST, start, 2);
+                continue;
+            }
+            u32 firstIndex = 0;
+            render::CacheChunk indexChunk;
+            if (render.GetIndexCache32()->Allocate(6, &firstIndex, &indexChunk) != QL_OK)
+                return false;
+            const u32 order[6] = {start, start + 1, start + 2, start, start + 2, start + 3};
+            std::memcpy(indexChunk.mData, order, sizeof order);
+            state.mIndexBuffer = indexChunk.mBuffer;
             render.ApplyState(&state, true);
-            render.Draw(render::PRIM_TRIANGLELIST, start, 2);
+            render.DrawIndexed(render::PRIM_TRIANGLELIST, firstIndex, 2, start, 4);
         }
         if (render.EndScene() != QL_OK || render.Present() != QL_OK || render.ExecuteCommands() != QL_OK)
             return false;
@@ -104,7 +122,7 @@ struct Scene
     bool ready = false;
 };
 
-void Ours(benchmark::State& state, render::HeadlessWindow::Backend backend)
+void Ours(benchmark::State& state, render::HeadlessWindow::Backend backend, bool indexed)
 {
     static std::unique_ptr<Scene> scenes[2];
     auto& scene = scenes[backend == render::HeadlessWindow::Backend::Gl ? 1 : 0];
@@ -122,21 +140,23 @@ void Ours(benchmark::State& state, render::HeadlessWindow::Backend backend)
     {
         if (recording)
             recording->ClearCalls();
-        if (!scene->Frame(count, textures))
+        if (!scene->Frame(count, textures, indexed))
         {
             state.SkipWithError("frame failed");
             return;
         }
         if (recording)
-            draws = recording->CallsStartingWith("Draw ").size();
+            draws = recording->CallsStartingWith("Draw").size(); // Draw and DrawIndexed
     }
     if (recording)
         state.counters["draw_calls"] = static_cast<double>(draws);
     state.counters["sprites"] = count;
 }
 
-void OursRecording(benchmark::State& state) { Ours(state, render::HeadlessWindow::Backend::Recording); }
-void OursGl(benchmark::State& state) { Ours(state, render::HeadlessWindow::Backend::Gl); }
+void OursRecording(benchmark::State& state) { Ours(state, render::HeadlessWindow::Backend::Recording, false); }
+void OursRecordingIndexed(benchmark::State& state) { Ours(state, render::HeadlessWindow::Backend::Recording, true); }
+void OursGl(benchmark::State& state) { Ours(state, render::HeadlessWindow::Backend::Gl, false); }
+void OursGlIndexed(benchmark::State& state) { Ours(state, render::HeadlessWindow::Backend::Gl, true); }
 
 // SDL's renderer on whatever video driver is set (offscreen when none is).
 struct SdlScene
@@ -224,6 +244,8 @@ void Args(benchmark::internal::Benchmark* b)
 }
 
 BENCHMARK(OursRecording)->Apply(Args);
+BENCHMARK(OursRecordingIndexed)->Apply(Args);
 BENCHMARK(OursGl)->Apply(Args);
+BENCHMARK(OursGlIndexed)->Apply(Args);
 BENCHMARK(SdlRenderer)->Apply(Args);
 } // namespace
