@@ -16,6 +16,14 @@ public:
     virtual i32 height() const = 0;
 };
 
+// One layer of a level's background (a layer folder or a layered document).
+struct TDLayerEntry
+{
+    std::wstring name; // "sky", "trees/oak", "fx/01"
+    float x = 0.0f, y = 0.0f, width = 0.0f, height = 0.0f;
+    i32 order = 0; // layer order in the container
+};
+
 class TDImageLoader
 {
 public:
@@ -24,6 +32,9 @@ public:
     virtual std::unique_ptr<TDImage> loadImage(const std::wstring& name) = 0;
     // A picture of a sprite sheet ("td/ui", "ui/radius_boost"); not owned; null when missing.
     virtual const TDImage* findImage(const std::wstring& sheet, const std::wstring& name) = 0;
+    // The layers of a background folder ("td/data/levels/bg01"), in container order; none when
+    // it is missing.
+    virtual std::vector<TDLayerEntry> backgroundLayers(const std::wstring& folder) { return {}; }
 };
 
 class TDSoundTags

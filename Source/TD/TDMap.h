@@ -20,6 +20,7 @@
 #include "Source/TD/TDPrototypes.h"
 #include "Source/TD/TDRoadNetwork.h"
 #include "Source/TD/TDSpellSheet.h"
+#include "Source/TD/TDUnitGrid.h"
 #include "Source/TD/TDUnlocks.h"
 #include "Source/TD/TDUpgrades.h"
 #include "Source/TD/TDWaveManager.h"
@@ -231,6 +232,11 @@ public:
     TDIndicatorList mIndicators;
     std::unique_ptr<TDBulletList> mBullets;
     TDWaveHint mNextWave;
+    // Built for the towers' step of each frame: units by place, and the units that block or
+    // slow towers. Outside that step the lookups scan the unit list.
+    TDUnitGrid mUnitGrid;
+    std::vector<TDUnit*> mTowerBlockers;
+    bool mBlockersValid = false;
     // When set, update() appends the name of each step it runs (tests of the frame order).
     std::vector<std::string>* mTrace = nullptr;
 

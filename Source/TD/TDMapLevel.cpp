@@ -3,7 +3,9 @@
 #include "Source/TD/TDMap.h"
 
 #include "Core/Base/Log.h"
+#include "Core/Base/Random.h"
 #include "Source/TD/LocalStrings.h"
+#include "Source/TD/TDEffectTimer.h"
 #include "Source/TD/TDFileSource.h"
 #include "Source/TD/TDOwnedList.h"
 #include "Source/TD/TDText.h"
@@ -122,6 +124,26 @@ void TDMap::loadSpots(const tinyxml2::XMLElement* element)
             mSpots.push_back(new TDBuildSpot(e));
 }
 
+namespace
+{
+// One ambient effect per "fx" layer: river sparkles in the first episode, birds in the second.
+void loadEffectTimers(const TDMapScene& scenery, i32 episode, std::vector<TDEffectTimer*>& timers)
+{
+    const wchar_t* name = episode == 0 ? L"tr1" : episode == 1 ? L"bird" : L"";
+    for (const TDSceneLayer& place : scenery.effectPlaces)
+    {
+        TDEffectTimer* timer = new TDEffectTimer();
+        timer->name = name;
+        timer->x = place.x;
+        timer->y = place.y;
+        timer->maxRepeatDelay = 30.0f;
+        timer->continuous = timer->maxRepeatDelay == 0.0f;
+        timer->firstDelay = 3.0f + 5.0f * math::Random();
+        timers.push_back(timer);
+    }
+}
+} // namespace
+
 QLResultEnum TDMap::parseLevelText(const std::string& text, const std::wstring& fileName)
 {
     mHud->resetSpellButtons();
@@ -186,6 +208,9 @@ QLResultEnum TDMap::parseLevelText(const std::string& text, const std::wstring& 
             folder.pop_back();
     }
     mScenery = std::make_unique<TDMapScene>(folder);
+    if (!folder.empty())
+        mScenery->loadLayers(mImages->backgroundLayers(tdtext::utf8ToWide(folder)));
+    loadEffectTimers(*mScenery, mEpisode, mEffectTimers);
     const wchar_t* spotImages[3] = {L"spots/s", L"spots/g", L"spots/p"};
     for (int i = 0; i < 3; ++i)
         if (const TDImage* image = mImages->findImage(L"td/spots", spotImages[i]))

@@ -168,7 +168,7 @@ bool nearTowerUnit(const TDMap& map, const TDTower* tower, bool block)
 {
     if (tower->mImmune)
         return false;
-    for (const TDUnit* unit : map.mWaves.mUnits)
+    for (const TDUnit* unit : map.mBlockersValid ? map.mTowerBlockers : map.mWaves.mUnits)
     {
         if (!unit->mAlive)
             continue;

@@ -1,6 +1,7 @@
 // The level's spot frames and their boost icons.
 #include "Source/TD/TDMapScene.h"
 
+#include "Source/TD/TDBattleServices.h"
 #include "Source/TD/TDBuildSpot.h"
 #include "Source/TD/TDText.h"
 
@@ -55,4 +56,18 @@ TDSpotFrame* TDMapScene::findFrame(const std::string& name)
         if (frame.name == name)
             return &frame;
     return nullptr;
+}
+
+void TDMapScene::loadLayers(const std::vector<TDLayerEntry>& entries)
+{
+    for (const TDLayerEntry& entry : entries)
+    {
+        TDSceneLayer layer{entry.name, entry.x, entry.y, entry.width, entry.height, entry.order,
+                           entry.y + entry.height};
+        layers.push_back(layer);
+        if (entry.name.rfind(L"fx/", 0) == 0)
+            effectPlaces.push_back(layer);
+    }
+    std::stable_sort(layers.begin(), layers.end(),
+                     [](const TDSceneLayer& a, const TDSceneLayer& b) { return a.order < b.order; });
 }

@@ -8,6 +8,16 @@
 
 class TDBuildSpot;
 class TDImage;
+struct TDLayerEntry;
+
+// A background frame of the level: a layer of its background folder.
+struct TDSceneLayer
+{
+    std::wstring name;
+    float x = 0.0f, y = 0.0f, width = 0.0f, height = 0.0f;
+    i32 order = 0;
+    float depth = 0.0f; // bottom edge: what the depth sort of the drawing uses
+};
 
 struct TDBoostIcon
 {
@@ -45,8 +55,13 @@ public:
     // Adds the frame of spot index i with its boost icons; owned spots use picture 0.
     TDSpotFrame& addSpot(TDBuildSpot& spot, i32 index, bool owned);
     TDSpotFrame* findFrame(const std::string& name);
+    // Background frames from the folder's layers, sorted by ascending layer order (stable); the
+    // layers under "fx" also mark where the scenery's ambient effects play.
+    void loadLayers(const std::vector<TDLayerEntry>& entries);
 
     std::string folder; // the background folder, "td/data/..." without a trailing "/"
     Size spotSizes[3];
     std::vector<TDSpotFrame> spotFrames;
+    std::vector<TDSceneLayer> layers;
+    std::vector<TDSceneLayer> effectPlaces; // the "fx" entries
 };

@@ -120,6 +120,16 @@ void TDMap::update(float dt)
         mModifiers[i]->update(nullptr, sdt);
     trace("towers");
     TDUpgradeContext context = upgradeContext();
+    if (!mTowers.empty())
+    {
+        mUnitGrid.build(mWaves.mUnits);
+        mTowerBlockers.clear();
+        for (TDUnit* unit : mWaves.mUnits)
+            if (const TDPrototype* kind = unit->proto())
+                if (kind->blockTower || kind->debuffTower)
+                    mTowerBlockers.push_back(unit);
+        mBlockersValid = true;
+    }
     for (size_t i = 0; i < mTowers.size(); ++i)
     {
         TDTower* tower = mTowers[i];
@@ -127,6 +137,8 @@ void TDMap::update(float dt)
             mUpgrades.applyToTower(context, *current, tower->mBonus);
         tower->update(sdt);
     }
+    mUnitGrid.clear();
+    mBlockersValid = false;
     trace("unitModifiers");
     mWaves.updateUnitModifiers(sdt);
     trace("units");

@@ -85,17 +85,27 @@ void TDTower::collectTargets(std::vector<TDUnit*>& out, i32 margin) const
     const TDPrototype* p = currentProto();
     bool hitsAir = p && p->air;
     float limit = range() * 0.5f + static_cast<float>(margin);
-    for (TDUnit* unit : mMap.mWaves.mUnits)
-    {
+    const std::vector<TDUnit*>& units = mMap.mWaves.mUnits;
+    auto consider = [&](TDUnit* unit) {
         if (!unit->mAlive || unit->mHiddenTime > 0.0f || unit->isGone())
-            continue;
+            return;
         if (!(limit > tdDistance(mX, mY, unit->mPos[0], unit->mPos[1])))
-            continue;
+            return;
         const TDPrototype* kind = unit->proto();
         if (kind && kind->air && !hitsAir)
-            continue;
+            return;
         out.push_back(unit);
+    };
+    // The grid gives the nearby units in list order; the margin covers rounding at cell edges.
+    thread_local std::vector<i32> near;
+    if (mMap.mUnitGrid.query(mX, mY, limit + 1.0f, near))
+    {
+        for (i32 index : near)
+            consider(units[static_cast<size_t>(index)]);
+        return;
     }
+    for (TDUnit* unit : units)
+        consider(unit);
 }
 
 TDUnit* TDTower::chooseTarget(std::vector<TDUnit*>& candidates, TDUnit* current, bool preferPicked) const

@@ -14,7 +14,8 @@
 #include <algorithm>
 #include <cmath>
 
-TDUnit::TDUnit(TDMap& map, TDWaveEntry* entry) : mEntry(entry), mMap(map), mProto(entry ? entry->mId : 0)
+TDUnit::TDUnit(TDMap& map, TDWaveEntry* entry)
+    : mEntry(entry), mMap(map), mStore(&map.mPrototypes), mProto(entry ? entry->mId : 0)
 {
     mLevel = entry ? entry->mUpgrade - 1 : -1;
     mFlag = entry ? entry->mFlag : 0;
@@ -31,8 +32,6 @@ TDUnit::~TDUnit()
     for (TDModifier* modifier : mModifiers)
         delete modifier;
 }
-
-const TDPrototype* TDUnit::proto() const { return mProto.get(mMap.mPrototypes); }
 
 float TDUnit::maxHealth() const
 {

@@ -25,7 +25,7 @@ public:
     TDUnit& operator=(const TDUnit&) = delete;
 
     // The kind, looked up by the entry's id (null when the sheets no longer have it).
-    const TDPrototype* proto() const;
+    const TDPrototype* proto() const { return mProto.get(*mStore); }
     i32 protoId() const { return mProto.id(); }
 
     void update(float dt);
@@ -92,6 +92,7 @@ private:
     float animationLength(const char* list) const;
 
     TDMap& mMap;
+    const TDPrototypes* mStore;
     TDProtoRef mProto;
     i32 mSamplesSegment = -1;      // segment mSamples belongs to
     const TDLink* mSamplesLink = nullptr;
