@@ -103,6 +103,35 @@ TEST(DdsDecoder, MipLevelsAfterLevelZeroAreNotCopied)
     EXPECT_TRUE(GuardIntact(d, 4 * 16));
 }
 
+TEST(DdsDecoder, AbgrFilesAreSwappedAndFilesWithoutAlphaAreOpaque)
+{
+    auto set = [](Bytes& file, u32 offset, u32 value)
+    {
+        for (int i = 0; i < 4; ++i)
+            file[offset + i] = static_cast<u8>(value >> (8 * i));
+    };
+    const std::vector<u32> stored = {0x05112233, 0x80445566};
+    Bytes abgr = EncodeDds(2, 1, nullptr, ArgbBytes(stored));
+    set(abgr, 92, 0x000000FF);  // red mask
+    set(abgr, 100, 0x00FF0000); // blue mask
+    Decoded swapped = Decode(abgr, L".dds");
+    ASSERT_TRUE(swapped.data);
+    ASSERT_EQ(QL_OK, swapped.copy);
+    EXPECT_EQ(0x05332211u, swapped.Pixel(0, 0));
+    EXPECT_FALSE(swapped.Hit(0, 0));
+
+    Bytes opaque = EncodeDds(2, 1, nullptr, ArgbBytes(stored));
+    set(opaque, 80, 0x40); // RGB only: the fourth byte is padding
+    Decoded noAlpha = Decode(opaque, L".dds");
+    ASSERT_TRUE(noAlpha.data);
+    EXPECT_EQ(0xFF112233u, noAlpha.Pixel(0, 0));
+    EXPECT_TRUE(noAlpha.Hit(0, 0));
+
+    Bytes odd = EncodeDds(2, 1, nullptr, ArgbBytes(stored));
+    set(odd, 96, 0x000000FF); // green mask on the blue byte
+    EXPECT_FALSE(Decode(odd, L".dds").data);
+}
+
 TEST(DdsDecoder, RejectsWhatItCannotCopy)
 {
     const Bytes block = Dxt1Block(0xF800, 0x001F, kAll0);

@@ -7,6 +7,7 @@
 #include "Core/Media/Image/DxtAlpha.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace render
@@ -15,6 +16,7 @@ namespace
 {
 constexpr u32 kMaxSide = 16384;
 constexpr u32 kFourCcFlag = 4;
+constexpr u32 kAlphaPixelsFlag = 1;
 
 u32 ReadU32(const u8* p)
 {
@@ -61,9 +63,23 @@ QLResultEnum ImageDataDDS::Load(base::Stream* stream, const std::wstring& extens
     }
     else if (bitCount != 32)
     {
-        // Only 32-bit ARGB rows can be copied as they are.
+        // Only 32-bit rows can be copied as they are.
         QL_LOG(L"DDS with %d bits per pixel is not supported\n") << base::LogStyle::Error << bitCount;
         return QL_FAIL;
+    }
+    else
+    {
+        const u32 red = ReadU32(h + 88), green = ReadU32(h + 92), blue = ReadU32(h + 96);
+        // ABGR files have red and blue the other way round; anything else is not 8-bit RGB.
+        mSwapRedBlue = red == 0x000000FF && blue == 0x00FF0000;
+        if (green != 0x0000FF00 || (!mSwapRedBlue && (red != 0x00FF0000 || blue != 0x000000FF)))
+        {
+            QL_LOG(L"DDS channel masks 0x%x, 0x%x, 0x%x are not supported\n")
+                << base::LogStyle::Error << red << green << blue;
+            return QL_FAIL;
+        }
+        // Without alpha pixels the fourth byte is padding: every pixel is opaque.
+        mOpaque = (formatFlags & kAlphaPixelsFlag) == 0 || ReadU32(h + 100) != 0xFF000000;
     }
     mWidth = static_cast<i32>(width);
     mHeight = static_cast<i32>(height);
@@ -114,11 +130,28 @@ QLResultEnum ImageDataDDS::CopyPixels(u32 pitch, u8* destination, HitMask& mask)
             return QL_FAIL;
         }
         if (mCompression == 0)
+        {
+            FixChannels(row);
             MaskUncompressed(row, y, mask);
+        }
         else
             MaskBlocks(row, y, mask);
     }
     return QL_OK;
+}
+
+void ImageDataDDS::FixChannels(u8* row) const
+{
+    if (!mSwapRedBlue && !mOpaque)
+        return;
+    for (u32 x = 0; x < static_cast<u32>(mWidth); ++x)
+    {
+        u8* p = row + x * 4; // memory order B, G, R, A
+        if (mSwapRedBlue)
+            std::swap(p[0], p[2]);
+        if (mOpaque)
+            p[3] = 255;
+    }
 }
 
 void ImageDataDDS::MaskUncompressed(const u8* row, u32 y, HitMask& mask) const

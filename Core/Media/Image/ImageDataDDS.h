@@ -1,4 +1,5 @@
-// Our own DDS reader: uncompressed 32-bit ARGB or DXT1/3/5 blocks, level 0 copied as stored.
+// Our own DDS reader: uncompressed 32-bit ARGB (or ABGR, or without alpha) or DXT1/3/5 blocks;
+// level 0 is copied row by row.
 #pragma once
 
 #include "Core/Render/ImageData.h"
@@ -21,6 +22,8 @@ public:
     u32 GetFileLevelCount() const { return mFileLevels; }
 
 private:
+    // Uncompressed rows in 0xAARRGGBB: ABGR files swapped, alpha-less files made opaque.
+    void FixChannels(u8* row) const;
     void MaskUncompressed(const u8* row, u32 y, HitMask& mask) const;
     void MaskBlocks(const u8* row, u32 blockY, HitMask& mask) const;
 
@@ -28,5 +31,7 @@ private:
     u32 mCompression = 0;
     u32 mDataSize = 0;
     u32 mFileLevels = 1;
+    bool mSwapRedBlue = false;
+    bool mOpaque = false;
 };
 } // namespace render
