@@ -137,6 +137,14 @@ public:
     const math::Matrix4& GetProjection() const { return mProjection; }
     const math::Matrix4* GetProjectionPointer() const { return &mProjection; }
     const RenderState& GetCurrentState() const { return mCurrent; }
+    // The pixel mapping a fresh drawing context starts from.
+    void GetDefaultPixelMapping(float& scaleX, float& scaleY, float& offsetX, float& offsetY) const
+    {
+        scaleX = mDefaultScaleX;
+        scaleY = mDefaultScaleY;
+        offsetX = mDefaultOffsetX;
+        offsetY = mDefaultOffsetY;
+    }
     const RenderState& GetPendingState() const { return mPending; }
     bool IsStateChanged() const { return mStateChanged; }
     bool IsInScene() const { return mInScene; }

@@ -10,26 +10,10 @@
 
 namespace render
 {
-namespace
-{
-// The render keeps its default pixel mapping to itself; a member pointer named through a
-// derived class reads it from any render.
-struct DefaultMapping : Render
-{
-    static void Read(const Render* render, RenderState& state)
-    {
-        state.mScaleX = render->*(&DefaultMapping::mDefaultScaleX);
-        state.mScaleY = render->*(&DefaultMapping::mDefaultScaleY);
-        state.mOffsetX = render->*(&DefaultMapping::mDefaultOffsetX);
-        state.mOffsetY = render->*(&DefaultMapping::mDefaultOffsetY);
-    }
-};
-} // namespace
-
 Graphics::Graphics(Render* render) : mRender(render)
 {
     if (mRender)
-        DefaultMapping::Read(mRender, mState);
+        mRender->GetDefaultPixelMapping(mState.mScaleX, mState.mScaleY, mState.mOffsetX, mState.mOffsetY);
     mState.mBlendMode = BLEND_ALPHA;
     InitShaders();
 }
