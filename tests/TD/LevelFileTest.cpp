@@ -1,4 +1,5 @@
 #include "MapFixture.h"
+#include "Source/TD/TDEffectTimer.h"
 #include "support/TempDir.h"
 
 #include <tinyxml2.h>
@@ -250,4 +251,43 @@ TEST_F(MapFixture, ShopAvailabilityAtTheLevelOrByProgress)
     EXPECT_TRUE(m.isUpgradeAvailable(upgrade, true)); // the furthest level reached is 0/1
     m.mLevel = 1;
     EXPECT_TRUE(m.isUpgradeAvailable(upgrade, false));
+}
+
+TEST_F(MapFixture, BackgroundLayersSortByOrderAndFxLayersGetAmbientEffects)
+{
+    struct Layers : TDNullImageLoader
+    {
+        std::wstring asked;
+        std::vector<TDLayerEntry> backgroundLayers(const std::wstring& folder) override
+        {
+            asked = folder;
+            return {{L"trees", 0, 300, 200, 100, 2}, {L"fx/01", 40, 50, 10, 10, 5}, {L"ground", 0, 0, 1024, 768, 0},
+                    {L"fx/02", 70, 80, 10, 10, 1}};
+        }
+    } images;
+    TDBattleServices services;
+    services.images = &images;
+    map = std::make_unique<TDMap>(services, profiles);
+    map->mEpisode = 1;
+    ASSERT_EQ(map->parseLevelText(kLevel, L"test.xml"), QL_OK);
+    EXPECT_EQ(images.asked, L"td/data/levels/bg01");
+    const auto& layers = map->mScenery->layers;
+    ASSERT_EQ(layers.size(), 4u);
+    EXPECT_EQ(layers[0].name, L"ground");
+    EXPECT_EQ(layers[1].name, L"fx/02");
+    EXPECT_EQ(layers[3].name, L"fx/01");
+    EXPECT_EQ(layers[2].depth, 400.0f);
+    ASSERT_EQ(map->mEffectTimers.size(), 2u);
+    const TDEffectTimer* first = map->mEffectTimers[0];
+    EXPECT_EQ(first->name, L"bird");
+    EXPECT_EQ(first->x, 40.0f);
+    EXPECT_FALSE(first->continuous);
+    EXPECT_GE(first->firstDelay, 3.0f);
+    EXPECT_LE(first->firstDelay, 8.0f);
+    EXPECT_EQ(first->maxRepeatDelay, 30.0f);
+
+    map->mEpisode = 4; // later episodes have places but no named effect
+    ASSERT_EQ(map->parseLevelText(kLevel, L"test.xml"), QL_OK);
+    ASSERT_EQ(map->mEffectTimers.size(), 2u);
+    EXPECT_TRUE(map->mEffectTimers[0]->name.empty());
 }
