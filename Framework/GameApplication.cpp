@@ -170,6 +170,16 @@ QLResultEnum GameApplication::Start()
     return StartGame();
 }
 
+void GameApplication::Run()
+{
+    const auto start = std::chrono::steady_clock::now();
+    app::Application::Run();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    QL_LOG(L"Main loop ended: %u frames in %g s (%g ms per frame)\n")
+        << static_cast<unsigned>(mFrameCount) << seconds
+        << (mFrameCount ? seconds * 1000.0 / static_cast<double>(mFrameCount) : 0.0);
+}
+
 QLResultEnum GameApplication::RunPackBuild(const std::wstring& value)
 {
     QL_LOG(L"Building packs (%s)\n") << value;

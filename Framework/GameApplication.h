@@ -48,6 +48,8 @@ public:
 
     // The start-up (runs once, from Main).
     QLResultEnum Start() override;
+    // The main loop, then one log line with the frames drawn and their average time.
+    void Run() override;
     // The frame step, called by the window task every pass.
     virtual QLResultEnum FrameStep(float dt);
     // Fills the bars black.
