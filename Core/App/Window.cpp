@@ -125,8 +125,10 @@ QLResultEnum WindowWin32::Update(float)
         return QL_OK;
     if (mCloseRequested && !mDestroyed)
     {
+        // Gone from the screen now; the platform window itself (and its GL context) goes with this
+        // object, after the renderer that draws into it has been deleted.
         mDestroyed = true;
-        mWindow->Destroy();
+        mWindow->Hide();
         mFinished = true;
         return QL_OK;
     }

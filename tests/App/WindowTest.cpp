@@ -157,7 +157,8 @@ TEST_F(WindowTest, CloseStopsTheTaskDestroysOnTheNextUpdateAndFinishes)
     window.Update(0);
     EXPECT_TRUE(window.IsDestroyed());
     EXPECT_TRUE(window.IsFinished());
-    EXPECT_EQ(platform->Destroyed(), 1);
+    EXPECT_FALSE(platform->IsVisible());
+    EXPECT_EQ(platform->Destroyed(), 0); // released with the window object
 }
 
 TEST_F(WindowTest, ClosedWindowIsRemovedFromItsParentButNotDeleted)

@@ -156,7 +156,7 @@ TEST_F(GameApplicationTest, StartsUpRunsFramesAndEndsWhenTheWindowCloses)
     EXPECT_EQ(game->mFrames->mDraws, game->mFrames->mTicks);
     EXPECT_TRUE(game->HasNoChildren());
     ASSERT_EQ(mDriver->mWindows.size(), 1u);
-    EXPECT_EQ(mDriver->mWindows[0]->Destroyed(), 1);
+    EXPECT_FALSE(mDriver->mWindows[0]->IsVisible());
     // Windowed 1366 x 768, centred in the default 1920 x 1040 work area, with the raw caption key.
     EXPECT_EQ(game->mWindow->GetCaption(), L"game_caption");
     EXPECT_EQ(game->mWindow->GetPositionX(), 277);
