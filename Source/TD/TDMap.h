@@ -124,6 +124,9 @@ public:
     void refundUpgrades();
     // Builds a tower of that kind on spot index when the coins cover its upgraded cost.
     TDTower* buildTower(i32 spotIndex, i32 protoId);
+    // Takes a tower out of the battle (a sale): its bullets, the effects it left on units and
+    // every boost that knows it let go; its spot is free again. Deletes it.
+    void removeTower(TDTower* tower);
     // Puts a tower on the spot without price or lock (towers a level starts with).
     TDTower* placeTower(i32 spotIndex, i32 protoId);
     // Casts the spell with that spell-sheet id at (x, y).

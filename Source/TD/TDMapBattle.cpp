@@ -110,6 +110,22 @@ TDTower* TDMap::placeTower(i32 spotIndex, i32 protoId)
     return tower;
 }
 
+void TDMap::removeTower(TDTower* tower)
+{
+    auto at = std::find(mTowers.begin(), mTowers.end(), tower);
+    if (at == mTowers.end())
+        return;
+    mTowers.erase(at);
+    mBullets->forgetTower(tower);
+    for (TDUnit* unit : mWaves.mUnits)
+        unit->removeModifiersOf(tower);
+    if (tower->mBeam)
+        tower->mBeam->finish();
+    if (tower->mSpot)
+        tower->mSpot->hasTower = false;
+    delete tower;
+}
+
 bool TDMap::castSpell(i32 spellId, float x, float y)
 {
     const TDSpellProto* spell = mSpells.findById(spellId);

@@ -80,8 +80,11 @@ TDBeamParticle::TDBeamParticle(TDParticles& system, float x, float y, TDUnit* ta
 
 i32 TDBeamParticle::linksFor(float x, float y) const
 {
-    float d = tdDistance(mStartX, mStartY, x, y);
-    return static_cast<i32>(std::ceil(d / mSpacing));
+    // A target at no finite place, or absurdly far, gets a bounded chain.
+    float n = std::ceil(tdDistance(mStartX, mStartY, x, y) / mSpacing);
+    if (!(n >= 0.0f))
+        return 0;
+    return n > 1000.0f ? 1000 : static_cast<i32>(n);
 }
 
 void TDBeamParticle::addLink(bool preAdvance)

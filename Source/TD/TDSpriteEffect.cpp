@@ -38,7 +38,7 @@ i32 TDSpriteEffect::frame() const
     if (mFrames <= 0 || !(mDelay < 0.0f))
         return -1;
     float f = std::floor(mAnimTime * mRate);
-    if (!(f >= 0.0f))
+    if (!(f >= 0.0f) || !std::isfinite(f))
         return 0;
     return static_cast<i32>(std::fmod(f, static_cast<float>(mFrames)));
 }

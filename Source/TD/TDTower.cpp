@@ -443,7 +443,7 @@ void TDTower::currentFrame(const char*& list, i32& index)
     index = -1;
     if (!p)
         return;
-    i32 d = 31 - static_cast<i32>(std::floor(mAngle / kSector));
+    i32 d = 31 - tdtext::truncToInt(std::floor(mAngle / kSector));
     if (d < 0 || d > 31)
         d = 31;
     float f = p->fps > 0.0f ? std::floor(mAnimTime * p->fps) : 0.0f;

@@ -146,10 +146,7 @@ void HoldAndTeleport::tick(TDUnit* owner, float)
 void HoldAndTeleport::forget(const void* object)
 {
     if (object == mTower)
-    {
         mTower = nullptr;
-        mSource = nullptr;
-    }
 }
 
 FireSplashModifier::FireSplashModifier(TDMap& map, float value, float duration, const void* source, float x, float y,

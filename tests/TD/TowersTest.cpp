@@ -307,3 +307,55 @@ TEST_F(BattleFixture, HoldAndTeleportHoldsOpensPortalsAndSendsTheUnitBack)
     run(1.0f);
     EXPECT_GT(u->mPos[0], 15.0f); // walks again
 }
+
+TEST_F(BattleFixture, RemovedTowerLeavesNothingPointingAtIt)
+{
+    TDMap& m = start(kThreeBrutes);
+    TDTower* t = m.buildTower(0, 100);
+    TDTower* other = m.buildTower(1, 100);
+    m.mPrototypes.findById(100)->hold = true;
+    ASSERT_TRUE(m.castSpell(4, 500.0f, 100.0f)); // a boost that lists every tower
+    run(0.1f);
+    place(unit(0), 250.0f, 100.0f);
+    TDBullet hit(m, t, unit(0));
+    unit(0)->onHit(hit, true);
+    ASSERT_EQ(unit(0)->mModifiers.size(), 1u);
+    m.mBullets->add(new TDBullet(m, t, unit(0)));
+    TDSpotFrame* spot = t->mSpot;
+    m.removeTower(t);
+    EXPECT_TRUE(unit(0)->mModifiers.empty());
+    EXPECT_FALSE(m.mBullets->hasBulletOf(t));
+    EXPECT_FALSE(spot->hasTower);
+    EXPECT_EQ(m.mTowers, std::vector<TDTower*>{other});
+    run(11.0f); // the boost ends and walks only the towers that remain
+    EXPECT_FALSE(other->mImmune);
+    EXPECT_NE(m.buildTower(0, 100), nullptr);
+}
+
+TEST_F(BattleFixture, FramesStayWithinTheirListsWhateverTheAngleOrFps)
+{
+    sprites.counts[{700, ""}] = 128;
+    sprites.counts[{100, "blast"}] = 0;
+    TDMap& m = start(kThreeBrutes);
+    TDTower* rotating = m.buildTower(0, 700);
+    TDTower* plain = m.buildTower(1, 100);
+    const char* list = nullptr;
+    i32 index = 0;
+    for (float angle : {0.0f, 5.0f, 359.9f, 360.0f, -1.0f, std::numeric_limits<float>::quiet_NaN()})
+    {
+        rotating->mAngle = angle;
+        rotating->mState = 3;
+        rotating->mAnimTime = 1.0e9f;
+        rotating->currentFrame(list, index);
+        EXPECT_GE(index, 0);
+        EXPECT_LT(index, 128);
+    }
+    plain->mState = 7; // floor(t x fps) - 1 with an empty "blast": no frame, no crash
+    plain->currentFrame(list, index);
+    EXPECT_EQ(index, -1);
+    m.mPrototypes.findById(100)->fps = 0.0f;
+    plain->mState = 3;
+    plain->mTarget = nullptr;
+    plain->update(0.1f); // fps 0: thresholds are 0, never a NaN
+    EXPECT_EQ(plain->mState, 0);
+}
