@@ -2,9 +2,13 @@
 // same seed giving the same battle bit for bit.
 #include "BattleFixture.h"
 
+#include "Source/TD/Sprites/TDPsdSheet.h"
+#include "Source/TD/Sprites/TDResources.h"
+#include "Source/TD/TDSpriteTableMetrics.h"
 #include "Source/TD/TDText.h"
 
 #include <cstring>
+#include <filesystem>
 
 namespace
 {
@@ -80,6 +84,7 @@ u64 hashBattle(const TDMap& m)
 struct DemoBattle : tdtest::BattleFixture
 {
     std::unique_ptr<TDFolderFileSource> folder;
+    TDSpriteTable* demoSpritesTable = nullptr;
 
     void SetUp() override
     {
@@ -88,13 +93,15 @@ struct DemoBattle : tdtest::BattleFixture
         TDFileSource::setCurrent(folder.get());
     }
 
-    Outcome play(i32 episode, i32 level, const std::vector<Build>& script, u32 seed = 77, float limit = 900.0f)
+    // With demoSprites, the frame counts come from the committed sprite PSDs.
+    Outcome play(i32 episode, i32 level, const std::vector<Build>& script, u32 seed = 77, float limit = 900.0f,
+                 TDSpriteMetrics* demoSprites = nullptr)
     {
         math::SetRandomSeed(seed);
         TDBattleServices services;
         services.particles = &particles;
         services.sounds = &sounds;
-        services.sprites = &sprites;
+        services.sprites = demoSprites ? demoSprites : &sprites;
         services.tutorial = &tutorial;
         services.hud = &hud;
         map = std::make_unique<TDMap>(services, profiles);
@@ -103,6 +110,8 @@ struct DemoBattle : tdtest::BattleFixture
         map->mLevel = level;
         map->mCacheRoot = tdtext::utf8ToWide(QL_CONTENT_DIR);
         Outcome out;
+        if (demoSpritesTable)
+            TDSpriteTableMetrics::fill(*demoSpritesTable, *TDResources::Instance(), map->mPrototypes);
         if (map->loadLevel() != QL_OK)
             return out;
         if (map->mScreen == 11)
@@ -185,6 +194,31 @@ TEST_F(DemoBattle, ScriptedBuildsAndUpgradesWinTheSecondLevel)
     EXPECT_EQ(o.health, 21.0f);
     EXPECT_EQ(o.stars, 2);
     EXPECT_EQ(o.kills, 166);
+}
+
+TEST_F(DemoBattle, TheFordIsHeldWithTheTimingOfTheDemoSprites)
+{
+    // Towers wait for their "blast" frames and units play their "death" frames before they go.
+    std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(QL_CONTENT_DIR);
+    TDResources* resources = TDResources::Instance();
+    resources->setSheetOpener(
+        [](const std::wstring& path, bool keep) { return TDPsdSheet::open(path, keep); });
+    for (const std::wstring& path : TDResources::battleSheets())
+        resources->loadContainer(path);
+    TDSpriteTable table(*resources);
+    TDSpriteTableMetrics metrics(table);
+    demoSpritesTable = &table;
+    // A third dart once the coins allow: the firing animations slow every tower down.
+    Outcome o = play(0, 0, {{0, 1, 10000}, {0, 4, 10000}, {30, 6, 10000}}, 77, 900.0f, &metrics);
+    std::filesystem::current_path(previous);
+    EXPECT_GT(table.frameCount(1, "walk"), 0);
+    EXPECT_GT(table.frameCount(10000, "blast") + table.frameCount(10000, ""), 0);
+    EXPECT_EQ(o.screen, 1);
+    EXPECT_EQ(o.kills, 120);
+    EXPECT_EQ(o.stars, 3);
+    demoSpritesTable = nullptr;
+    map.reset();
 }
 
 TEST_F(DemoBattle, SameSeedSameBattleBitForBit)
