@@ -140,12 +140,11 @@ QLResultEnum ChooseDisplayMode(const LayoutSizes& layout, const app::MonitorList
     view.inputOffsetX = (fContentW - fcw) * 0.5f + view.viewOffsetX / view.inputScaleX;
     view.inputOffsetY = (fContentH - fch) * 0.5f;
 
-    // The window's own projection: view to content rectangle, centred between the bars.
+    // View to content rectangle, centred between the bars.
     const float fx = fContentW / view.viewWidth;
     const float fy = fContentH / view.viewHeight;
     const float bx = std::trunc((fcw - fContentW) * 0.5f);
     const float by = std::trunc((fch - fContentH) * 0.5f);
-    out.directProjection = ProjectionRecipe{-view.viewOffsetX, -view.viewOffsetY, fx, fy, bx, by, fcw, fch, 0};
 
     if (contentH > layout.height)
     {
@@ -166,7 +165,7 @@ QLResultEnum ChooseDisplayMode(const LayoutSizes& layout, const app::MonitorList
     {
         out.offScreen = false;
         out.buildProjection = false;
-        out.projection = out.directProjection;
+        out.projection = ProjectionRecipe{-view.viewOffsetX, -view.viewOffsetY, fx, fy, bx, by, fcw, fch, 0};
         out.scaleX = fx;
         out.scaleY = fy;
         out.offsetX = bx / fx - view.viewOffsetX;

@@ -64,9 +64,6 @@ struct DisplaySettings
     float offScreenScaleY = 1;
     float offScreenOffsetX = 0;
     float offScreenOffsetY = 0;
-    // Drawing straight into the window: the projection used, and the stand-in for the
-    // off-screen target when no target can be made.
-    ProjectionRecipe directProjection;
 };
 
 // What the application keeps of a choice: view, input mapping, bars, where the target goes.

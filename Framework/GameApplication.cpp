@@ -12,6 +12,8 @@
 #include "Core/Input/InputWin32.h"
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/ImageFactory.h"
+#include "Core/Media/Image/RenderTarget.h"
+#include "Core/Render/Transform3D.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Render/Matrix4.h"
 #include "Core/Render/Render.h"
@@ -226,9 +228,14 @@ QLResultEnum GameApplication::MakeRenderInitParam(const DisplaySettings& setting
     out.mWidth = settings.clientWidth;
     out.mHeight = settings.clientHeight;
     out.mWindowed = settings.windowed;
-    // Without render targets the off-screen view is drawn straight into the window, scaled by
-    // the same projection the target's image would have been drawn with.
-    const ProjectionRecipe& recipe = settings.directProjection;
+    out.mBuildProjection = settings.buildProjection;
+    out.mScaleX = settings.scaleX;
+    out.mScaleY = settings.scaleY;
+    out.mOffsetX = settings.offsetX;
+    out.mOffsetY = settings.offsetY;
+    if (settings.buildProjection)
+        return QL_OK; // window pixels; the view goes through the off-screen target
+    const ProjectionRecipe& recipe = settings.projection;
     math::Matrix4 ortho;
     if (QLResultEnum r = mRender->BuildProjection(recipe.width, recipe.height, recipe.flag, &ortho))
         return r;
@@ -237,23 +244,64 @@ QLResultEnum GameApplication::MakeRenderInitParam(const DisplaySettings& setting
     scale.SetDiagonal(recipe.scaleX, recipe.scaleY, 1);
     after.SetTranslation(recipe.offsetX, recipe.offsetY, 0);
     out.mProjection = before * scale * after * ortho;
-    out.mBuildProjection = false;
-    out.mScaleX = recipe.scaleX;
-    out.mScaleY = recipe.scaleY;
-    out.mOffsetX = recipe.offsetX / recipe.scaleX - mView.viewOffsetX;
-    out.mOffsetY = recipe.offsetY / recipe.scaleY - mView.viewOffsetY;
     return QL_OK;
 }
 
 QLResultEnum GameApplication::ApplyDisplaySettings(const DisplaySettings& settings)
 {
-    if (settings.offScreen)
-        QL_LOG(L"Drawing the %u x %u view scaled into the window\n") << settings.offScreenWidth
-                                                                     << settings.offScreenHeight;
+    DeleteOffScreenTarget();
+    if (!settings.offScreen)
+        return QL_OK;
+    // The target's own projection covers its size; the view's offset is applied as the drawing
+    // context's transform in the frame step.
+    if (QLResultEnum r = render::CreateRenderTarget(mRender, settings.offScreenWidth, settings.offScreenHeight,
+                                                    &mOffScreenTarget, 1))
+    {
+        QL_LOG(L"Cannot create the %u x %u off-screen target\n")
+            << base::LogStyle::Error << settings.offScreenWidth << settings.offScreenHeight;
+        mOffScreenTarget = nullptr;
+        return r;
+    }
     return QL_OK;
 }
 
-void GameApplication::DeleteOffScreenTarget() { mOffScreenTarget = nullptr; }
+void GameApplication::DeleteOffScreenTarget()
+{
+    if (!mOffScreenTarget)
+        return;
+    // The recording of the current frame may still name it.
+    if (mRender)
+        mRender->DeleteAfterPlayback(mOffScreenTarget);
+    else
+        delete mOffScreenTarget;
+    mOffScreenTarget = nullptr;
+}
+
+QLResultEnum GameApplication::DrawFrames(render::Graphics& graphics)
+{
+    if (!mOffScreenTarget)
+        return mFrameManager ? mFrameManager->Draw(graphics) : QL_OK;
+    QLResultEnum result;
+    {
+        render::Graphics target(mOffScreenTarget);
+        math::Transform3D view;
+        view.Translate(-mView.viewOffsetX, -mView.viewOffsetY, 0);
+        target.mTransform = &view;
+        result = target.Clear(1, 0xFF000000, 1.0f, 0);
+        if (!result && mFrameManager)
+            result = mFrameManager->Draw(target);
+    }
+    if (result)
+        return result;
+    math::Transform2D placement;
+    placement.Scale(mView.targetScaleX, mView.targetScaleY);
+    placement.Translate(mView.targetX, mView.targetY);
+    auto draw = graphics.DrawImage(mOffScreenTarget);
+    draw->mAlignH = 2;
+    draw->mAlignV = 2;
+    draw.Transform(placement);
+    return QL_OK;
+}
 
 QLResultEnum GameApplication::FrameStep(float dt)
 {
@@ -273,8 +321,8 @@ QLResultEnum GameApplication::FrameStep(float dt)
     {
         render::Graphics graphics(mRender);
         result = graphics.Clear(1, 0xFF000000, 1.0f, 0);
-        if (!result && mFrameManager)
-            result = mFrameManager->Draw(graphics);
+        if (!result)
+            result = DrawFrames(graphics);
         if (!result && mView.barsPresent)
             result = DrawOverlays(graphics);
     }
@@ -332,7 +380,7 @@ QLResultEnum GameApplication::SwitchScreenMode()
         {
             mWindow->SetPosition(back.windowX, back.windowY);
             mWindow->SwitchWindowMode(back.windowWidth, back.windowHeight, back.windowed);
-            if (mRender->ResetRender(backParam))
+            if (mRender->ResetRender(backParam) || ApplyDisplaySettings(back))
                 QL_LOG(L"The renderer cannot be restored either\n") << base::LogStyle::Error;
         }
         else

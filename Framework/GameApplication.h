@@ -124,6 +124,8 @@ protected:
     // A start-up failure the player must see: logged, and shown in a box.
     void ReportFatal(const std::wstring& text);
     void DeleteOffScreenTarget();
+    // The frames, straight into the window or through the off-screen target scaled into it.
+    QLResultEnum DrawFrames(render::Graphics& graphics);
 
     os::InstanceLock mInstanceLock;
     bool mOtherInstanceRunning = false;

@@ -4,6 +4,7 @@
 #include "Core/File/Profiles.h"
 #include "Core/Input/InputWin32.h"
 #include "Core/Media/Image/Image.h"
+#include "Core/Media/Image/RenderTarget.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Framework/FrameHost.h"
 #include "Framework/GameWindow.h"
@@ -242,6 +243,16 @@ TEST_F(GameApplicationTest, StoredFullScreenChoiceIsReadFromTheCurrentProfile)
     EXPECT_FALSE(game->mWindow->IsWindowed());
     EXPECT_EQ(game->mWindow->GetWidth(), 1920); // the whole monitor
     EXPECT_EQ(game->mView.viewWidth, 1365);
+    // 1080 rows are more than the layout's 768: the frames go through a 1365 x 768 target, drawn
+    // scaled into the window every frame.
+    ASSERT_NE(game->mOffScreenTarget, nullptr);
+    EXPECT_EQ(game->mOffScreenTarget->GetWidth(), 1365);
+    EXPECT_EQ(game->mOffScreenTarget->GetHeight(), 768);
+    size_t intoTarget = 0;
+    for (const std::string& call : game->Device()->CallsStartingWith("SetRenderTarget"))
+        intoTarget += call != "SetRenderTarget 0";
+    EXPECT_GE(intoTarget, static_cast<size_t>(game->mFrames->mTicks));
+    EXPECT_GE(game->Device()->CallsStartingWith("Draw").size(), static_cast<size_t>(game->mFrames->mTicks));
 }
 
 namespace
