@@ -55,6 +55,8 @@ public:
         mDowns.push_back({p.x, p.y, static_cast<float>(button)});
         return QL_OK;
     }
+    framework::KeyTarget* GetKeyTarget() override { return mKeyTarget; }
+    framework::KeyTarget* mKeyTarget = nullptr;
 
     os::NullWindow* mWindow = nullptr;
     int mTicks = 0;
@@ -63,6 +65,23 @@ public:
     bool mPush = false;
     std::vector<os::Event> mPushed;
     std::vector<std::array<float, 3>> mDowns;
+};
+
+// The focused widget's listener at the end of the focus chain.
+class KeyJournal : public framework::KeyTarget
+{
+public:
+    QLResultEnum OnKeyDown(u32 key) override { return Add("down", key); }
+    QLResultEnum OnKeyUp(u32 key) override { return Add("up", key); }
+    QLResultEnum OnChar(u16 unit) override { return Add("char", unit); }
+    std::vector<std::string> mEvents;
+
+private:
+    QLResultEnum Add(const char* kind, u32 value)
+    {
+        mEvents.push_back(std::string(kind) + " " + std::to_string(value));
+        return QL_OK;
+    }
 };
 
 class TestGame : public ShellGame
@@ -81,6 +100,7 @@ public:
         mFrames->mCloseAfter = mCloseAfter;
         mFrames->mPushed = mEventsAtFirstTick;
         mFrames->mPush = !mEventsAtFirstTick.empty();
+        mFrames->mKeyTarget = mKeyTarget;
         return mFrames;
     }
     gpu::RecordingDevice* Device() const
@@ -95,6 +115,7 @@ public:
     ProbeFrames* mFrames = nullptr;
     int mCloseAfter = 3;
     std::vector<os::Event> mEventsAtFirstTick;
+    framework::KeyTarget* mKeyTarget = nullptr;
     int mStarts = 0;
 };
 
@@ -409,4 +430,29 @@ TEST_F(GameApplicationTest, FailedRendererResetIsLoggedAndTheOldModeRestored)
     EXPECT_NE(Slurp(mUser / "log.html").find("Screen-mode switch failed at ResetRender"), std::string::npos);
     EXPECT_EQ(Slurp(mUser / "profiles.xml").find("<fs"), std::string::npos); // nothing stored
     EXPECT_EQ(game->FrameStep(0.016f), QL_OK); // and the frames go on
+}
+
+TEST_F(GameApplicationTest, KeysReachTheFocusedWidgetAndAreDroppedWithoutOne)
+{
+    os::Event up = KeyDown(65);
+    up.type = os::EventType::KeyUp;
+    os::Event text;
+    text.type = os::EventType::Text;
+    text.text = "a";
+    const std::vector<os::Event> typing = {KeyDown(65), text, up, KeyDown(27)};
+
+    KeyJournal journal;
+    TestGame* focused = Make();
+    focused->mKeyTarget = &journal;
+    focused->mEventsAtFirstTick = typing;
+    focused->Main();
+    const std::vector<std::string> expected = {"down 97", "char 97", "up 0", "down 27", "char 27"};
+    EXPECT_EQ(journal.mEvents, expected);
+    base::SingletoneBase::DestroyAll();
+
+    mDriver->mWindows.clear();
+    TestGame* unfocused = Make(); // no focused widget: the keys go nowhere, harmlessly
+    unfocused->mEventsAtFirstTick = typing;
+    unfocused->Main();
+    EXPECT_EQ(unfocused->GetExitCode(), 0);
 }
