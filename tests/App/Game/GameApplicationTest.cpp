@@ -456,3 +456,26 @@ TEST_F(GameApplicationTest, KeysReachTheFocusedWidgetAndAreDroppedWithoutOne)
     unfocused->Main();
     EXPECT_EQ(unfocused->GetExitCode(), 0);
 }
+
+TEST_F(GameApplicationTest, SwitchLogsItsStepsInOrderInBothDirections)
+{
+    TestGame* game = Make();
+    ASSERT_EQ(game->Start(), QL_OK);
+    ASSERT_EQ(game->SwitchScreenMode(), QL_OK); // to full screen
+    ASSERT_EQ(game->SwitchScreenMode(), QL_OK); // and back
+    EXPECT_TRUE(game->mWindow->IsWindowed());
+    EXPECT_EQ(game->mWindow->GetPositionX(), 277); // centred again
+    const std::string log = Slurp(mUser / "log.html");
+    const char* steps[] = {"mRender-&gt;PrepareSwitchScreenMode()", "SwitchWindowMode(false)",
+                           "mRender-&gt;SwitchScreenMode()",         "mRender-&gt;PrepareSwitchScreenMode()",
+                           "mWindow-&gt;SetWindowedSize()",          "mRender-&gt;SwitchScreenMode()",
+                           "SwitchWindowMode(true)"};
+    size_t at = 0;
+    for (const char* step : steps)
+    {
+        const size_t found = log.find(step, at);
+        ASSERT_NE(found, std::string::npos) << step;
+        at = found + 1;
+    }
+    EXPECT_NE(Slurp(mUser / "profiles.xml").find("<fs v=\"0\"/>"), std::string::npos);
+}
