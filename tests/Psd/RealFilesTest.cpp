@@ -217,3 +217,19 @@ TEST(RealFiles, MergedImageEqualsDevilComposite)
                                   << doc->mMerged[first];
     }
 }
+
+// ZIP with prediction, 8 and 16 bits (the 16-bit layers in an "Lr16" block): written by
+// make_predicted.py, expected pixels decoded by psd-tools.
+TEST(RealFiles, ZipPredictionAgreesWithPsdTools)
+{
+    for (const char* file : {"predicted", "predicted16"})
+    {
+        SCOPED_TRACE(file);
+        i32 status = 0;
+        DocPtr doc = LoadFile(Data(std::string(file) + ".psd"), &status);
+        ASSERT_EQ(psd::kOk, status);
+        ASSERT_GE(doc->LayerCount(), 1);
+        for (const psd::LayerRecord& layer : doc->mLayers)
+            ExpectLayerMatchesPng(layer, file);
+    }
+}
