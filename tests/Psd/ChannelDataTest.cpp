@@ -284,3 +284,29 @@ TEST(ChannelData, EmptyPackBitsRowsInReusedPlanesReadZero)
     ASSERT_TRUE(doc);
     EXPECT_EQ(std::vector<u32>(4, 0xFF01FFFFu), doc->mLayers[1].mPixels);
 }
+
+TEST(ChannelData, ModeAndDepthPairsOutsideTheTablesStillWriteEveryPixel)
+{
+    // Bitmap at depth 8 reads as grey.
+    DocPtr bitmap8 = LoadLayer(0, 8, OneLayer(1, 2, {{0, 0, std::string("\x00\x80", 2)}}));
+    ASSERT_TRUE(bitmap8);
+    EXPECT_EQ((std::vector<u32>{0xFF000000u, 0xFF808080u}), bitmap8->mLayers[0].mPixels);
+    // Indexed at depth 16 takes the high byte as the index.
+    std::string planar(768, '\0');
+    planar[2] = '\x40';
+    PsdBuilder indexed(2, 1, 2, 16, 1);
+    indexed.ColourModeData(planar);
+    DocPtr indexed16 = LoadLayer(2, 16, OneLayer(1, 1, {{0, 0, std::string("\x02\xFF", 2)}}), &indexed);
+    ASSERT_TRUE(indexed16);
+    EXPECT_EQ(0xFF400000u, indexed16->mLayers[0].mPixels[0]);
+    // Multichannel at depth 16: no ink is white.
+    DocPtr multi16 = LoadLayer(7, 16, OneLayer(1, 1, {{0, 0, std::string("\xFF\x00", 2)}, {1, 0, std::string("\xFF\x00", 2)}, {2, 0, std::string("\xFF\x00", 2)}}));
+    ASSERT_TRUE(multi16);
+    EXPECT_EQ(0xFFFFFFFFu, multi16->mLayers[0].mPixels[0]);
+    // 1-bit data carries no prediction: the bits are taken as inflated.
+    DocPtr predictedBits = LoadLayer(0, 1, OneLayer(1, 9, {{0, 3, Deflate(std::string("\x80\x80", 2))}}));
+    ASSERT_TRUE(predictedBits);
+    EXPECT_EQ(0xFF000000u, predictedBits->mLayers[0].mPixels[0]);
+    EXPECT_EQ(0xFFFFFFFFu, predictedBits->mLayers[0].mPixels[1]);
+    EXPECT_EQ(0xFF000000u, predictedBits->mLayers[0].mPixels[8]);
+}
