@@ -119,6 +119,7 @@ QLResultEnum GameApplication::Start()
     if (mOtherInstanceRunning)
     {
         QL_LOG(L"Another copy of the game is running for '%s'; this one ends\n") << root;
+        mInstanceLock.RequestRaise();
         SetSecondInstance();
         Stop();
         return QL_OK;

@@ -5,6 +5,7 @@
 #include "Core/Base/Log.h"
 #include "Core/Input/InputWin32.h"
 #include "Platform/Os/Error.h"
+#include "Platform/Os/InstanceLock.h"
 
 #include <cmath>
 
@@ -131,6 +132,12 @@ QLResultEnum WindowWin32::Update(float)
         mWindow->Hide();
         mFinished = true;
         return QL_OK;
+    }
+    // Another copy of the game was started: it ended and asked for this window instead.
+    if (os::TakeRaiseRequest())
+    {
+        mWindow->Show();
+        mWindow->Raise();
     }
     // Every pending event is handled now: input must not lag behind the frames.
     os::Event event;

@@ -4,14 +4,44 @@
 #include "Platform/Os/Error.h"
 #include "Platform/Os/Text.h"
 
+#include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <string>
 #include <sys/file.h>
 #include <unistd.h>
 
 namespace os
 {
+namespace
+{
+std::atomic<bool> gRaiseRequested{false};
+
+void OnRaiseSignal(int) { gRaiseRequested = true; }
+
+// SIGUSR1 would end a process that does not listen for it, so only a lock holder is signalled,
+// and it listens before its id is in the file.
+void ListenForRaiseRequests()
+{
+    struct sigaction action = {};
+    action.sa_handler = OnRaiseSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGUSR1, &action, nullptr);
+}
+
+int ReadHolder(int fd)
+{
+    char text[32] = {};
+    const ssize_t n = pread(fd, text, sizeof text - 1, 0);
+    return n > 0 ? std::atoi(text) : 0;
+}
+} // namespace
+
+bool TakeRaiseRequest() { return gRaiseRequested.exchange(false); }
 InstanceLock::~InstanceLock() { Release(); }
 
 InstanceLock::Result InstanceLock::Acquire(const std::wstring& path)
@@ -26,6 +56,7 @@ InstanceLock::Result InstanceLock::Acquire(const std::wstring& path)
     if (flock(fd, LOCK_EX | LOCK_NB) != 0)
     {
         const int err = errno;
+        mHolder = err == EWOULDBLOCK ? ReadHolder(fd) : 0;
         close(fd);
         if (err == EWOULDBLOCK)
             return HELD_ELSEWHERE;
@@ -33,13 +64,34 @@ InstanceLock::Result InstanceLock::Acquire(const std::wstring& path)
         return FAILED;
     }
     mFd = fd;
+    mHolder = 0;
+    ListenForRaiseRequests();
+    const std::string id = std::to_string(getpid()) + "\n";
+    if (ftruncate(fd, 0) != 0 || pwrite(fd, id.data(), id.size(), 0) != static_cast<ssize_t>(id.size()))
+        SetLastError(std::string("write lock file: ") + std::strerror(errno)); // the lock still holds
     return ACQUIRED;
+}
+
+// Only a process running this same program is signalled: a stale id in the file may belong to
+// anything by now.
+bool InstanceLock::RequestRaise() const
+{
+    if (mHolder <= 0 || mHolder == getpid())
+        return mHolder == getpid() && kill(mHolder, SIGUSR1) == 0;
+    char mine[4096] = {}, theirs[4096] = {};
+    const std::string link = "/proc/" + std::to_string(mHolder) + "/exe";
+    if (readlink("/proc/self/exe", mine, sizeof mine - 1) <= 0 || readlink(link.c_str(), theirs, sizeof theirs - 1) <= 0 ||
+        std::strcmp(mine, theirs) != 0)
+        return false;
+    return kill(mHolder, SIGUSR1) == 0;
 }
 
 void InstanceLock::Release()
 {
     if (mFd >= 0)
     {
+        if (ftruncate(mFd, 0) != 0)
+            SetLastError(std::string("clear lock file: ") + std::strerror(errno));
         flock(mFd, LOCK_UN);
         close(mFd);
     }

@@ -22,11 +22,21 @@ public:
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
+    // On success the file holds this process's id, and raise requests are listened for.
     Result Acquire(const std::wstring& path);
     void Release();
     bool IsHeld() const { return mFd >= 0; }
 
+    // After HELD_ELSEWHERE: the id of the holder as it wrote it (0 when unreadable).
+    int GetHolder() const { return mHolder; }
+    // Asks the holder to bring its window to the front; false when it cannot be reached.
+    bool RequestRaise() const;
+
 private:
     int mFd = -1;
+    int mHolder = 0;
 };
+
+// True once after another copy asked this process to bring its window to the front.
+bool TakeRaiseRequest();
 } // namespace os

@@ -1,7 +1,9 @@
 #include "../Input/RecordingListener.h"
 #include "Core/App/Window.h"
 #include "Core/Input/InputWin32.h"
+#include "Platform/Os/InstanceLock.h"
 #include "Platform/Os/NullVideo.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -183,4 +185,19 @@ TEST_F(WindowTest, SwitchWindowModeGoesFullScreenAndBack)
     EXPECT_TRUE(platform->Desc().windowed);
     EXPECT_EQ(platform->Desc().x, 10);
     EXPECT_EQ(platform->Desc().clientWidth, 1366);
+}
+
+TEST_F(WindowTest, RaiseRequestFromASecondCopyBringsTheWindowToTheFront)
+{
+    testsupport::TempDir dir;
+    os::InstanceLock running, second;
+    ASSERT_EQ(running.Acquire(dir.WPath("instance.lock")), os::InstanceLock::ACQUIRED);
+    ASSERT_EQ(second.Acquire(dir.WPath("instance.lock")), os::InstanceLock::HELD_ELSEWHERE);
+    platform->Hide();
+    window.Update(0);
+    EXPECT_EQ(platform->Raised(), 0);
+    ASSERT_TRUE(second.RequestRaise());
+    window.Update(0);
+    EXPECT_EQ(platform->Raised(), 1);
+    EXPECT_TRUE(platform->IsVisible());
 }

@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <unistd.h>
 
 namespace
 {
@@ -186,4 +187,33 @@ TEST(SdlVideo, InvisibleFallbackDriversAreRefusedUnlessAskedFor)
     auto window = driver.CreateWindow();
     EXPECT_EQ(window->Create({0, 0, 640, 480, true, L"test"}), QL_FAIL);
     EXPECT_FALSE(window->IsCreated());
+}
+
+TEST(InstanceLock, HolderWritesItsIdAndCanBeAskedToRaiseItsWindow)
+{
+    testsupport::TempDir dir;
+    const std::wstring path = dir.WPath("instance.lock");
+    os::InstanceLock first, second;
+    ASSERT_EQ(first.Acquire(path), os::InstanceLock::ACQUIRED);
+    EXPECT_EQ(dir.Read("instance.lock"), std::to_string(getpid()) + "\n");
+    ASSERT_EQ(second.Acquire(path), os::InstanceLock::HELD_ELSEWHERE);
+    EXPECT_EQ(second.GetHolder(), getpid());
+    os::TakeRaiseRequest();
+    EXPECT_TRUE(second.RequestRaise());
+    EXPECT_TRUE(os::TakeRaiseRequest());
+    EXPECT_FALSE(os::TakeRaiseRequest()); // once per request
+    first.Release();
+    EXPECT_EQ(dir.Read("instance.lock"), ""); // no stale id left behind
+}
+
+TEST(InstanceLock, StaleIdOfAnotherProgramIsNeverSignalled)
+{
+    testsupport::TempDir dir;
+    const std::wstring path = dir.WPath("instance.lock");
+    os::InstanceLock holder, second;
+    ASSERT_EQ(holder.Acquire(path), os::InstanceLock::ACQUIRED);
+    dir.Write("instance.lock", "1\n"); // init: not this program
+    ASSERT_EQ(second.Acquire(path), os::InstanceLock::HELD_ELSEWHERE);
+    EXPECT_EQ(second.GetHolder(), 1);
+    EXPECT_FALSE(second.RequestRaise());
 }
