@@ -6,10 +6,12 @@
 #include "Core/File/Profiles.h"
 #include "Framework/GameWindow.h"
 #include "Platform/Os/Dialogs.h"
+#include "Platform/Os/Text.h"
 
 #include <tinyxml2.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 ShellGame::ShellGame()
@@ -24,8 +26,10 @@ ShellGame::ShellGame()
 ShellGame::~ShellGame()
 {
     // The publisher's page, opened when the game ends (never under tests or CI).
-    if (base::Singletone<file::FileManager>::Exists() && file::FileManager::Instance()->Exists(L"play.url") && !IsSecondInstance())
-        os::ShellOpen(mModuleFolder + L"play.url");
+    const std::wstring page = mModuleFolder + L"play.url";
+    if (base::Singletone<file::FileManager>::Exists() && file::FileManager::Instance()->Exists(L"play.url") &&
+        !IsSecondInstance() && std::filesystem::exists(os::ToUtf8(page)))
+        os::ShellOpen(page);
 }
 
 QLResultEnum ShellGame::LoadConfig()
