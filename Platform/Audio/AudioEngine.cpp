@@ -39,6 +39,12 @@ SampleId AudioEngine::LoadSample(const void* data, u32 size, const std::string& 
         ok = DecodeOgg(data, size, *pcm, error);
     else if (data && IsWav(data, size))
         ok = ReadWav(data, size, *pcm, error);
+    if (ok && ResampledFrames(pcm->Frames(), pcm->rate, kOutputRate) > kMaxSampleFrames)
+    {
+        ok = false;
+        error = "longer than ten minutes at " + std::to_string(kOutputRate) + " Hz (" +
+                std::to_string(pcm->Frames()) + " frames at " + std::to_string(pcm->rate) + " Hz)";
+    }
     if (!ok)
     {
         QL_LOG(L"Cannot decode sound '%s': %s\n") << base::LogStyle::Error << nameForLog << error;

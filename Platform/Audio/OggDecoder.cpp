@@ -140,6 +140,12 @@ bool DecodeOgg(const void* data, size_t size, Pcm& out, std::string& error)
         }
         if (n == 0)
             break;
+        if (out.samples.size() / keep + static_cast<size_t>(n) > kMaxSampleFrames)
+        {
+            ov_clear(&file);
+            error = "too long to decode whole";
+            return false;
+        }
         vorbis_info* link = ov_info(&file, section);
         u32 linkChannels = link ? static_cast<u32>(link->channels) : channels;
         for (long i = 0; i < n; ++i)

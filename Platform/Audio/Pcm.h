@@ -10,6 +10,9 @@ namespace audio
 // The mixer's fixed output format: 44.1 kHz stereo.
 constexpr u32 kOutputRate = 44100;
 constexpr u32 kOutputChannels = 2;
+// The longest sample decoded whole (ten minutes at the output rate): a damaged header with a
+// tiny rate would otherwise ask for gigabytes when converted. Music streams have no limit.
+constexpr u32 kMaxSampleFrames = kOutputRate * 600;
 
 struct Pcm
 {

@@ -1,15 +1,30 @@
 // Linear-interpolation rate conversion.
 #include "Platform/Audio/Resampler.h"
 
+#include <cstdint>
+
 namespace audio
 {
+u64 ResampledFrames(u64 frames, u32 from, u32 to)
+{
+    if (from == to || from == 0 || to == 0 || frames == 0)
+        return frames;
+    // The same step Resample takes, so the count matches its output exactly.
+    u64 step = (static_cast<u64>(from) << 32) / to;
+    if (step == 0)
+        return UINT64_MAX;
+    unsigned __int128 scaled = (static_cast<unsigned __int128>(frames) << 32) + step - 1;
+    unsigned __int128 out = scaled / step;
+    return out > UINT64_MAX ? UINT64_MAX : static_cast<u64>(out);
+}
+
 void Resample(Pcm& pcm, u32 rate)
 {
     if (pcm.rate == rate || pcm.rate == 0 || pcm.channels == 0)
         return;
     u32 in = pcm.Frames();
     u64 step = (static_cast<u64>(pcm.rate) << 32) / rate;
-    u64 outFrames = in ? ((static_cast<u64>(in) << 32) + step - 1) / step : 0;
+    u64 outFrames = ResampledFrames(in, pcm.rate, rate);
     std::vector<float> out(static_cast<size_t>(outFrames) * pcm.channels);
     u64 position = 0;
     for (u64 f = 0; f < outFrames; ++f, position += step)

@@ -11,6 +11,8 @@ namespace audio
 {
 // Converts in place to `rate`; nothing happens when the rate already matches.
 void Resample(Pcm& pcm, u32 rate);
+// How many frames Resample makes of `frames` frames at `from` Hz.
+u64 ResampledFrames(u64 frames, u32 from, u32 to);
 
 // Wraps a source of another rate so that it gives frames at kOutputRate. Positions are kept in
 // 32.32 fixed point, so the result does not depend on float rounding across chunks.

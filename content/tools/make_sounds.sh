@@ -1,15 +1,74 @@
 #!/bin/sh
 # Generates the demo sound effects, music tracks and the sound sheet with sox.
 # The generated files are committed; the build never runs this script.
-# Usage: content/tools/make_sounds.sh [content/td]
+# Usage: content/tools/make_sounds.sh [content/td] [sheet]
+#   With "sheet", only the sound sheet is rewritten (after a prototype or spell sheet changes).
 set -eu
 TD=${1:-$(dirname "$0")/../td}
+ONLY=${2:-}
 SOUND="$TD/data/sound"
 MUSIC="$TD/data/music"
 RATE=22050
 TMP=$(mktemp -d)
 trap 'rm -rf "$TMP"' EXIT
 mkdir -p "$SOUND" "$MUSIC"
+
+# ids FILE COLUMN: the numbers in one column of a game sheet (header and comments skipped).
+ids() {
+    tr -d '\r ' < "$TD/$1" | awk -F';' -v c="$2" '$c ~ /^[0-9]+$/ { print $c }' | sort -n | uniq
+}
+
+# The sheet: tag;file;level;group. The battle formats its tags with the prototype ids of the
+# towers, ammunition and units sheets and the spell ids of the spells sheet: every one gets a row.
+write_sheet() {
+    SHEET="$TD/sounds_sheet.csv"
+    {
+        echo "# tag;file;level;group"
+        echo "simple;click;1;0"
+        echo "context_in;context_in.ogg;1;0"
+        echo "context_out;context_out.ogg;1;0"
+        echo "buildTower;build.ogg;1;1"
+        echo "sellTower;sell.ogg;1;1"
+        echo "buySpot;buy_spot.ogg;1;1"
+        echo "upgradeTower;upgrade.ogg;1;1"
+        echo "winSound;win.ogg;1;2"
+        echo "loseSound;lose.ogg;1;2"
+        echo "teleportEnemy;teleport.ogg;1;3"
+        i=0
+        for id in $(ids towers_sheet.csv 1); do
+            case $((i % 3)) in 0) s=shot_a ;; 1) s=shot_b ;; *) s=shot_c ;; esac
+            echo "tower${id}shot;$s.ogg;0.8;4"
+            i=$((i + 1))
+        done
+        i=0
+        for id in $(ids ammo_sheet.csv 1); do
+            case $((i % 2)) in 0) h=hit_a ;; *) h=hit_b ;; esac
+            echo "ammo${id}hit;$h.ogg;0.8;4"
+            i=$((i + 1))
+        done
+        i=0
+        for id in $(ids units_sheet.csv 1); do
+            case $((i % 2)) in 0) d=enemy_die_a ;; *) d=enemy_die_b ;; esac
+            echo "enemy${id}hit;enemy_hit.ogg;0.6;5"
+            echo "enemy${id}die;$d.ogg;0.8;5"
+            echo "enemy${id}special;enemy_special.ogg;0.8;5"
+            i=$((i + 1))
+        done
+        i=0
+        for id in $(ids spells_sheet.csv 5); do
+            case $((i % 2)) in 0) s=spell_a ;; *) s=spell_b ;; esac
+            echo "spell${id};$s.ogg;1;6"
+            i=$((i + 1))
+        done
+    } > "$SHEET"
+}
+
+write_sheet
+if [ "$ONLY" = sheet ]; then
+    echo "make_sounds: wrote $SHEET"
+    exit 0
+fi
+
 
 # fx NAME EXT SOX-EFFECTS...: one short mono effect.
 fx() {
@@ -71,32 +130,4 @@ track ingame5 100 F3 A3 C4 F4 C4 A3 C4 E4
 track ingame6 150 B2 D3 F#3 B3 F#3 D3
 track ingame7 126 C3 D#3 G3 C4 G3 D#3 G3 A#3
 
-# The sheet: tag;file;level;group. Ids cover the prototype and spell ids of the demo sheets.
-SHEET="$TD/sounds_sheet.csv"
-{
-    echo "# tag;file;level;group"
-    echo "simple;click;1;0"
-    echo "context_in;context_in.ogg;1;0"
-    echo "context_out;context_out.ogg;1;0"
-    echo "buildTower;build.ogg;1;1"
-    echo "sellTower;sell.ogg;1;1"
-    echo "buySpot;buy_spot.ogg;1;1"
-    echo "upgradeTower;upgrade.ogg;1;1"
-    echo "winSound;win.ogg;1;2"
-    echo "loseSound;lose.ogg;1;2"
-    echo "teleportEnemy;teleport.ogg;1;3"
-    for id in $(seq 0 31); do
-        case $((id % 3)) in 0) s=shot_a ;; 1) s=shot_b ;; *) s=shot_c ;; esac
-        case $((id % 2)) in 0) h=hit_a; d=enemy_die_a ;; *) h=hit_b; d=enemy_die_b ;; esac
-        echo "tower${id}shot;$s.ogg;0.8;4"
-        echo "ammo${id}hit;$h.ogg;0.8;4"
-        echo "enemy${id}hit;enemy_hit.ogg;0.6;5"
-        echo "enemy${id}die;$d.ogg;0.8;5"
-        echo "enemy${id}special;enemy_special.ogg;0.8;5"
-    done
-    for id in $(seq 0 15); do
-        case $((id % 2)) in 0) s=spell_a ;; *) s=spell_b ;; esac
-        echo "spell${id};$s.ogg;1;6"
-    done
-} > "$SHEET"
-echo "make_sounds: wrote $(ls "$SOUND" | wc -l) sounds, $(ls "$MUSIC" | wc -l) tracks and $SHEET"
+echo "make_sounds: wrote $(ls "$SOUND" | wc -l) sounds, $(ls "$MUSIC" | wc -l) tracks and $TD/sounds_sheet.csv"

@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::string error;
     if (audio::IsWav(data, size))
     {
-        if (audio::ReadWav(data, size, pcm, error) && pcm.Frames() < (1u << 20))
+        if (audio::ReadWav(data, size, pcm, error) &&
+            audio::ResampledFrames(pcm.Frames(), pcm.rate, audio::kOutputRate) < (1u << 22))
             audio::Resample(pcm, audio::kOutputRate);
         return 0;
     }

@@ -71,6 +71,20 @@ TEST(AudioEngine, LoadsOggAndWavFromMemoryAndRefusesTheRest)
     EXPECT_EQ(m.engine.CreateSampleChannel(0), 0u);
 }
 
+TEST(AudioEngine, SampleThatWouldBeHugeAtTheOutputRateIsRefused)
+{
+    audiotest::LogCapture log;
+    Manual m;
+    // 1000 frames claiming 1 Hz: over 44 million frames once converted.
+    std::string tiny = audiotest::MakeWav16(std::vector<i16>(1000, 100), 1, 1);
+    EXPECT_EQ(m.engine.LoadSample(tiny.data(), static_cast<u32>(tiny.size()), "slow.wav"), 0u);
+    EXPECT_EQ(log.Count("Cannot decode sound 'slow.wav': longer than ten minutes"), 1) << log.Text();
+    EXPECT_EQ(m.engine.SampleCount(), 0u);
+    // The same frames at a plain low rate load.
+    std::string low = audiotest::MakeWav16(std::vector<i16>(1000, 100), 1, 8000);
+    EXPECT_NE(m.engine.LoadSample(low.data(), static_cast<u32>(low.size()), "low.wav"), 0u);
+}
+
 TEST(AudioEngine, SamplesOfOtherRatesAreConvertedOnLoad)
 {
     Manual m;

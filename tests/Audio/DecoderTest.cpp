@@ -196,6 +196,24 @@ TEST(Resampler, DoublesTheRateByInterpolation)
     EXPECT_EQ(pcm.samples, (std::vector<float>{0.0f, 0.5f, 1.0f, 0.75f, 0.5f, 0.5f}));
 }
 
+TEST(Resampler, PredictsTheLengthItMakes)
+{
+    const u32 rates[] = {8000, 11025, 22050, 32000, 44100, 48000, 96000};
+    for (u32 rate : rates)
+        for (u32 frames : {1u, 7u, 1000u, 4321u})
+        {
+            Pcm pcm;
+            pcm.rate = rate;
+            pcm.channels = 1;
+            pcm.samples.assign(frames, 0.25f);
+            Resample(pcm, kOutputRate);
+            EXPECT_EQ(ResampledFrames(frames, rate, kOutputRate), pcm.Frames()) << rate << " Hz, " << frames;
+        }
+    EXPECT_EQ(ResampledFrames(0, 1, kOutputRate), 0u);
+    EXPECT_GE(ResampledFrames(1000, 1, kOutputRate), 44100000u) << "over the sample limit";
+    EXPECT_GT(ResampledFrames(0xFFFFFFFFu, 1, kOutputRate), 0xFFFFFFFFull * 44100) << "no wrap-around";
+}
+
 TEST(Resampler, StreamingGivesTheSameFramesAsTheWholeConversion)
 {
     // The streaming wrapper refills in chunks; the result must not depend on the chunking.

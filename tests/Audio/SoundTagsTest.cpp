@@ -7,7 +7,7 @@
 #include "Core/Media/Sound/SoundTags.h"
 #include "Core/Resource/ResourceManager.h"
 
-#include <cstdio>
+#include <fstream>
 
 using audiotest::SoundFixture;
 using k2::ParseSoundSheet;
@@ -47,6 +47,16 @@ TEST(SoundSheet, CrLfLinesKeepNoCarriageReturn)
     EXPECT_EQ(rows[0].file, "a.ogg");
     EXPECT_EQ(rows[1].group, 4);
     EXPECT_EQ(rows[2].file, "c.ogg");
+}
+
+TEST(SoundSheet, ByteOrderMarkIsNotPartOfTheFirstRow)
+{
+    auto rows = ParseSoundSheet("\xEF\xBB\xBF# tag;file\r\nsimple;click\r\n");
+    ASSERT_EQ(rows.size(), 1u) << "the comment stays a comment";
+    EXPECT_EQ(rows[0].tag, "simple");
+    rows = ParseSoundSheet("\xEF\xBB\xBF" "first;f.ogg\n");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].tag, "first");
 }
 
 TEST(SoundSheet, MissingColumnsReadAsZeroForEveryRow)
@@ -191,6 +201,26 @@ protected:
         SoundFixture::SetUp();
         std::filesystem::current_path(std::filesystem::path(QL_SOURCE_DIR) / "content");
     }
+    // The numbers in one column of a game sheet (";" columns; headers and comments are not numbers).
+    static std::vector<std::string> SheetIds(const std::string& path, size_t column)
+    {
+        std::vector<std::string> ids;
+        std::ifstream in(path);
+        std::string line;
+        while (std::getline(in, line))
+        {
+            std::vector<std::string> cells(1);
+            for (char c : line)
+                if (c == ';')
+                    cells.emplace_back();
+                else if (c != ' ' && c != '\r')
+                    cells.back() += c;
+            if (column < cells.size() && !cells[column].empty() &&
+                cells[column].find_first_not_of("0123456789") == std::string::npos)
+                ids.push_back(cells[column]);
+        }
+        return ids;
+    }
 };
 
 TEST_F(GameContentTest, EverySoundTagOfTheGameLoadsItsSample)
@@ -209,15 +239,28 @@ TEST_F(GameContentTest, EverySoundTagOfTheGameLoadsItsSample)
                                        L"loseSound", L"teleportEnemy"};
     for (const std::wstring& tag : fixed)
         EXPECT_TRUE(tags.Play(tag)) << base::WideToUtf8(tag);
-    const wchar_t* formatted[] = {L"tower%dshot", L"ammo%dhit", L"enemy%dhit", L"enemy%ddie", L"enemy%dspecial",
-                                  L"spell%d"};
-    for (const wchar_t* format : formatted)
-        for (int id = 0; id < 16; ++id)
-        {
-            wchar_t tag[64];
-            std::swprintf(tag, 64, format, id);
-            EXPECT_TRUE(tags.Play(tag)) << base::WideToUtf8(tag);
-        }
+    // The battle formats tags with the ids of the game's own sheets.
+    struct Formatted
+    {
+        const char* sheet;
+        size_t column;
+        std::vector<std::string> tags;
+    };
+    const Formatted formatted[] = {{"td/towers_sheet.csv", 0, {"tower%shot"}},
+                                   {"td/ammo_sheet.csv", 0, {"ammo%hit"}},
+                                   {"td/units_sheet.csv", 0, {"enemy%hit", "enemy%die", "enemy%special"}},
+                                   {"td/spells_sheet.csv", 4, {"spell%"}}};
+    for (const Formatted& f : formatted)
+    {
+        std::vector<std::string> ids = SheetIds(f.sheet, f.column);
+        EXPECT_GE(ids.size(), 3u) << f.sheet;
+        for (const std::string& id : ids)
+            for (std::string tag : f.tags)
+            {
+                tag.replace(tag.find('%'), 1, id);
+                EXPECT_TRUE(tags.Play(base::Utf8ToWide(tag))) << tag << " (" << f.sheet << ")";
+            }
+    }
     EXPECT_EQ(log.Count("not found"), 0) << log.Text();
     EXPECT_GT(Rms(Render(4410)), 0.01);
 }

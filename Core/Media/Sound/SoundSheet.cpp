@@ -8,7 +8,9 @@ namespace k2
 std::vector<SoundSheetRow> ParseSoundSheet(const std::string& text)
 {
     std::vector<SoundSheetRow> rows;
-    base::Tokenizer lines(text, '\n', false);
+    // Editors may save a byte-order mark, which would glue itself to the first tag.
+    const bool bom = text.size() >= 3 && text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    base::Tokenizer lines(bom ? text.substr(3) : text, '\n', false);
     std::string line;
     while (lines.NextToken(&line))
     {

@@ -18,6 +18,6 @@ struct SoundSheetRow
 
 // Lines end at LF (a CR before it is dropped); every space is removed; columns are split at ";";
 // rows whose tag begins with "#" are comments and blank rows are skipped. A missing level or
-// group column reads as 0.
+// group column reads as 0. A leading UTF-8 byte-order mark is skipped.
 std::vector<SoundSheetRow> ParseSoundSheet(const std::string& text);
 } // namespace k2
