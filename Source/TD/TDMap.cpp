@@ -17,6 +17,11 @@ TDMap::TDMap(const TDBattleServices& services, TDProfileStore& profiles)
     mSprites = services.sprites ? services.sprites : &mNullSprites;
     mBullets = std::make_unique<TDBulletList>(*this);
     mStats.hud = mHud;
+    if (const TDImage* icon = mImages->findImage(L"td/ui", L"ui/wave_hint"))
+    {
+        mNextWave.iconWidth = icon->width();
+        mNextWave.iconHeight = icon->height();
+    }
 
     mUpgrades.load();
     mUnlocks.load();

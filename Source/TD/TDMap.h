@@ -124,6 +124,11 @@ public:
     void refundUpgrades();
     // Builds a tower of that kind on spot index when the coins cover its upgraded cost.
     TDTower* buildTower(i32 spotIndex, i32 protoId);
+    // A start button of the next wave lies strictly around the battle point.
+    bool isOnNextWaveButton(float bx, float by) const;
+    // The player calls the next wave early: 2 coins per second of waiting left, shown at the
+    // press point (x, y), and the wave clocks jump forward.
+    void forceNextWave(float x, float y);
     // Takes a tower out of the battle (a sale): its bullets, the effects it left on units and
     // every boost that knows it let go; its spot is free again. Deletes it.
     void removeTower(TDTower* tower);

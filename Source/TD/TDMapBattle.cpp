@@ -110,6 +110,28 @@ TDTower* TDMap::placeTower(i32 spotIndex, i32 protoId)
     return tower;
 }
 
+bool TDMap::isOnNextWaveButton(float bx, float by) const
+{
+    for (const TDWaveHint::Button& b : mNextWave.buttons)
+    {
+        float x = static_cast<float>(b.x), y = static_cast<float>(b.y);
+        if (x < bx && bx < x + static_cast<float>(b.width) && y < by && by < y + static_cast<float>(b.height))
+            return true;
+    }
+    return false;
+}
+
+void TDMap::forceNextWave(float x, float y)
+{
+    postEvent(L"wave_forced");
+    playSound(L"simple");
+    i32 bonus = tdtext::truncToInt((mNextWave.firstSpawnTime - mWaves.mClock) * 2.0f);
+    mStats.addCoins(bonus);
+    mWaves.skipTo(mNextWave.firstSpawnTime - mNextWave.lead);
+    addIndicator(x, y, 4, L"+" + std::to_wstring(bonus));
+    mNextWave.clear();
+}
+
 void TDMap::removeTower(TDTower* tower)
 {
     auto at = std::find(mTowers.begin(), mTowers.end(), tower);
