@@ -233,3 +233,18 @@ TEST(RealFiles, ZipPredictionAgreesWithPsdTools)
             ExpectLayerMatchesPng(layer, file);
     }
 }
+
+TEST(RealFiles, EveryCutOfARealFileFails)
+{
+    for (const char* file : {"gimp_rle.psd", "im8_Zip.psd", "predicted16.psd"})
+    {
+        std::string bytes = ReadAll(Data(file));
+        for (size_t cut = 0; cut < bytes.size(); cut += 61)
+        {
+            i32 status = 0;
+            DocPtr doc = LoadBytes(bytes.substr(0, cut), &status);
+            EXPECT_FALSE(doc) << file << " cut at " << cut;
+            EXPECT_LT(status, 0) << file << " cut at " << cut;
+        }
+    }
+}
