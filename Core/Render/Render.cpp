@@ -671,6 +671,9 @@ BufferDoubleCacheBase* Render::GetVertexCache(u32 formatId) const
 
 void Render::ReleaseResources()
 {
+    // Nothing recorded will be played any more: what is released here goes at once.
+    mCommands.Rewind();
+    RunDeferredDeletes();
     for (BufferDoubleCacheBase* cache : mVertexCaches)
         delete cache;
     mVertexCaches.clear();
@@ -688,10 +691,56 @@ void Render::ReleaseResources()
     mShaderTexturedTint = nullptr;
 }
 
+// A deleted object's address may be handed to the next object made: the state records and the
+// samplers forget it, so the next use of a new object at that address is recorded in full.
+void Render::ForgetStateOf(const void* object)
+{
+    for (RenderState* state : {&mCurrent, &mPending})
+    {
+        if (state->mTarget == object)
+        {
+            state->mTarget = nullptr;
+            state->mScaleX = mDefaultScaleX;
+            state->mScaleY = mDefaultScaleY;
+            state->mOffsetX = mDefaultOffsetX;
+            state->mOffsetY = mDefaultOffsetY;
+        }
+        if (state->mShader == object)
+            state->mShader = nullptr;
+        if (state->mVertexBuffer == object)
+            state->mVertexBuffer = nullptr;
+        if (state->mIndexBuffer == object)
+            state->mIndexBuffer = nullptr;
+    }
+    if (mLastTarget == object)
+        mLastTarget = nullptr; // the device falls back to the back buffer when its target goes
+    mLastApplied = nullptr;
+    mStateChanged = true;
+}
+
 void Render::RegisterBuffer(Buffer* buffer) { mBuffers.push_back(buffer); }
-void Render::UnregisterBuffer(Buffer* buffer) { Unregister(mBuffers, buffer); }
+
+void Render::UnregisterBuffer(Buffer* buffer)
+{
+    Unregister(mBuffers, buffer);
+    ForgetStateOf(buffer);
+}
+
 void Render::RegisterTexture(Texture* texture) { mTextures.push_back(texture); }
-void Render::UnregisterTexture(Texture* texture) { Unregister(mTextures, texture); }
+
+void Render::UnregisterTexture(Texture* texture)
+{
+    Unregister(mTextures, texture);
+    ForgetStateOf(texture);
+    for (ShaderImpl* shader : mShaderImpls)
+        shader->ForgetTexture(texture);
+}
+
 void Render::RegisterShaderImpl(ShaderImpl* shader) { mShaderImpls.push_back(shader); }
-void Render::UnregisterShaderImpl(ShaderImpl* shader) { Unregister(mShaderImpls, shader); }
+
+void Render::UnregisterShaderImpl(ShaderImpl* shader)
+{
+    Unregister(mShaderImpls, shader);
+    ForgetStateOf(shader);
+}
 } // namespace render

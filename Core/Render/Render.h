@@ -176,6 +176,8 @@ protected:
     // Tells every registered device object that the render is going away and forgets them.
     void DetachAll();
     void RunDeferredDeletes();
+    // Drops a deleted object from the state records (see UnregisterBuffer and the others).
+    void ForgetStateOf(const void* object);
     QLResultEnum RecordTarget(Texture* target);
     QLResultEnum PlayOne(u32 opcode, bool& done);
     template <class T> QLResultEnum PlayPointer(QLResultEnum (Render::*operation)(T*));

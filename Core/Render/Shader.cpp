@@ -43,9 +43,8 @@ QLResultEnum Shader::DoLoad()
         QL_LOG(L"Cannot create shader '%s'\n") << base::LogStyle::Error << mName;
         return result;
     }
-    delete mImpl;
+    ReleaseImpl();
     mImpl = impl;
-    ForgetVariables();
     result = BindVariables();
     if (result != QL_OK)
     {
@@ -58,10 +57,19 @@ QLResultEnum Shader::DoLoad()
 
 QLResultEnum Shader::DoUnLoad()
 {
-    delete mImpl;
+    ReleaseImpl();
+    return QL_OK;
+}
+
+void Shader::ReleaseImpl()
+{
+    // The frame being recorded may name the program and its variables: they go after its playback.
+    if (mImpl && mRender)
+        mRender->DeleteAfterPlayback(mImpl);
+    else
+        delete mImpl;
     mImpl = nullptr;
     ForgetVariables();
-    return QL_OK;
 }
 
 QLResultEnum Shader::BindVariables()

@@ -38,6 +38,8 @@ public:
 protected:
     // Forgets the variables (owned by the implementation, which is going away).
     virtual void ForgetVariables() { mProjection = nullptr; }
+    // Lets the implementation go once the recorded frame no longer needs it.
+    void ReleaseImpl();
 
     Render* mRender = nullptr;
     ShaderImpl* mImpl = nullptr;

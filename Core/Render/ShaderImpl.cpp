@@ -100,7 +100,7 @@ QLResultEnum ShaderImpl::OnUnbind()
 
 QLResultEnum ShaderImpl::AddVariable(ShaderVariable* variable)
 {
-    if (mVariables.size() >= 256)
+    if (mVariables.size() >= 255)
     {
         delete variable;
         return QL_FAIL;

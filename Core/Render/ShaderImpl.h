@@ -42,6 +42,8 @@ public:
     virtual ~ShaderVariable() = default;
     virtual QLResultEnum Record(CommandBuffer& stream) = 0;
     virtual QLResultEnum Replay(CommandBuffer& stream) = 0;
+    // The texture is being deleted: a variable holding it lets go.
+    virtual void ForgetTexture(const Texture*) {}
     // Sets this variable's flag and, whatever the value, its shader's variables-changed flag.
     void SetChanged(bool changed);
     bool IsChanged() const { return mChanged; }
@@ -96,6 +98,11 @@ public:
     QLResultEnum Replay(CommandBuffer& stream) override;
     // Flags the variable only when the texture differs.
     void Set(Texture* texture);
+    void ForgetTexture(const Texture* texture) override
+    {
+        if (mTexture == texture)
+            mTexture = nullptr;
+    }
     Texture* Get() const { return mTexture; }
 
 private:
@@ -121,10 +128,16 @@ public:
     // The render is going away: release device objects now; later calls fail.
     virtual void OnRenderDestroyed() { mRender = nullptr; }
 
-    // Takes ownership; the position is the variable's index in the stream (at most 255).
+    // Takes ownership; the position is the variable's index in the stream. At most 255
+    // variables, so that the count of changed ones fits its byte.
     QLResultEnum AddVariable(ShaderVariable* variable);
     const std::vector<ShaderVariable*>& GetVariables() const { return mVariables; }
     QLResultEnum RecordVariables(CommandBuffer& stream);
+    void ForgetTexture(const Texture* texture)
+    {
+        for (ShaderVariable* variable : mVariables)
+            variable->ForgetTexture(texture);
+    }
     QLResultEnum ReplayVariables(CommandBuffer& stream);
     bool AreVariablesChanged() const { return mVariablesChanged; }
     void SetVariablesChanged(bool changed) { mVariablesChanged = changed; }

@@ -151,6 +151,7 @@ public:
                                        TextureId* out) = 0;
     // Replaces the whole level; data holds rows of `pitch` bytes (block rows for DXT formats).
     virtual QLResultEnum UpdateTexture(TextureId texture, const void* data, u32 pitch) = 0;
+    // Destroying the current render target makes the back buffer the target.
     virtual void DestroyTexture(TextureId texture) = 0;
 
     // Buffers keep no copy of their contents; Update replaces [offset, offset + size).

@@ -1,0 +1,164 @@
+// Device objects that go away between frames: the renderer's state records and the samplers must
+// forget them (a new object may be made at the same address), and a shader unloaded while the
+// recording names it lives until the playback.
+#include "RenderTestSupport.h"
+
+#include "Core/Render/Buffer.h"
+#include "Core/Render/CommandBuffer.h"
+#include "Core/Render/DX9/TextureDX9.h"
+#include "Core/Render/Shader.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace rendertest;
+
+namespace
+{
+class DeviceObjectLifetime : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(mHarness.Ok());
+        mRender = mHarness.mRender.get();
+        mDevice = mHarness.Recording();
+        mRender->GetShaderGeom(&mGeom);
+        mGeom->SetProjection(mRender->GetProjectionPointer());
+        mState.mShader = mGeom->GetImpl();
+    }
+
+    render::Buffer* MakeBuffer()
+    {
+        render::Buffer* buffer = nullptr;
+        EXPECT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertexGeom>(), 16, true,
+                                                     &buffer));
+        return buffer;
+    }
+    // One frame: the state applied (not forced) and one triangle drawn, then played.
+    void Frame()
+    {
+        ASSERT_TRUE(mRender->IsReady());
+        ASSERT_EQ(QL_OK, mRender->BeginScene());
+        ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, false));
+        ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 0, 1));
+        ASSERT_EQ(QL_OK, mRender->EndScene());
+        mRecorded = Decode(mRender->GetCommandBuffer());
+        ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
+    }
+
+    Harness mHarness{render::HeadlessWindow::Backend::Recording};
+    render::RenderDX9* mRender = nullptr;
+    gpu::RecordingDevice* mDevice = nullptr;
+    render::Shader* mGeom = nullptr;
+    render::RenderState mState;
+    std::vector<Command> mRecorded;
+};
+
+TEST_F(DeviceObjectLifetime, ADeletedBufferIsForgottenSoTheNextOneIsSentAgain)
+{
+    render::Buffer* first = MakeBuffer();
+    mState.mVertexBuffer = first;
+    Frame();
+    ASSERT_EQ(first, mRender->GetCurrentState().mVertexBuffer);
+    delete first;
+    EXPECT_EQ(nullptr, mRender->GetCurrentState().mVertexBuffer);
+    EXPECT_EQ(nullptr, mRender->GetPendingState().mVertexBuffer);
+
+    // The same record, not forced, now names a new buffer (possibly at the old address).
+    render::Buffer* second = MakeBuffer();
+    mState.mVertexBuffer = second;
+    Frame();
+    auto sent = Only(mRecorded, render::CMD_SET_VERTEX_BUFFER);
+    ASSERT_EQ(1u, sent.size());
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(second), sent[0].args[0]);
+    delete second;
+}
+
+TEST_F(DeviceObjectLifetime, ADeletedTargetIsForgottenWithItsPixelMapping)
+{
+    render::Buffer* buffer = MakeBuffer();
+    mState.mVertexBuffer = buffer;
+    render::Texture* target = nullptr;
+    ASSERT_EQ(QL_OK, mRender->CreateTexture(&target));
+    ASSERT_EQ(QL_OK, target->CreateRenderTarget(8, 8));
+    mState.mTarget = target;
+    mState.mScaleX = mState.mScaleY = 0.5f;
+    Frame();
+    ASSERT_EQ(target, mRender->GetCurrentState().mTarget);
+    delete target;
+    for (const render::RenderState* state : {&mRender->GetCurrentState(), &mRender->GetPendingState()})
+    {
+        EXPECT_EQ(nullptr, state->mTarget);
+        EXPECT_EQ(1.0f, state->mScaleX); // the default mapping of the back buffer
+    }
+
+    // The device fell back to the back buffer when its target went: drawing there needs no
+    // switch, and nothing names the old target.
+    mState.mTarget = nullptr;
+    mState.mScaleX = mState.mScaleY = 1.0f;
+    Frame();
+    EXPECT_TRUE(Only(mRecorded, render::CMD_SET_TARGET).empty());
+    EXPECT_TRUE(Only(mRecorded, render::CMD_SET_BACK_BUFFER).empty());
+    delete buffer;
+}
+
+TEST_F(DeviceObjectLifetime, ASamplerLetsGoOfADeletedTexture)
+{
+    render::ShaderTextured* mult = nullptr;
+    mRender->GetShaderTexturedMult(&mult);
+    PixelImage image(2, 2, std::vector<u32>(4, 0xFFFFFFFF));
+    render::Texture* first = nullptr;
+    ASSERT_EQ(QL_OK, mRender->CreateTexture(&first));
+    ASSERT_EQ(QL_OK, first->CreateFromImage(image));
+    mult->SetTexture(first);
+    ASSERT_EQ(first, mult->GetSamplerVariable()->Get());
+    delete first;
+    EXPECT_EQ(nullptr, mult->GetSamplerVariable()->Get());
+
+    // Whatever address the next texture gets, setting it flags the sampler for recording.
+    render::Texture* second = nullptr;
+    ASSERT_EQ(QL_OK, mRender->CreateTexture(&second));
+    ASSERT_EQ(QL_OK, second->CreateFromImage(image));
+    mult->GetImpl()->SetVariablesChanged(false);
+    mult->SetTexture(second);
+    EXPECT_TRUE(mult->GetImpl()->AreVariablesChanged());
+    delete second;
+}
+
+TEST_F(DeviceObjectLifetime, AShaderUnloadedMidFrameIsPlayedAndThenForgotten)
+{
+    testsupport::TempDir folder;
+    folder.Write("FxVS.hlsl", "uniform mat4 Proj;\nin vec3 aPos;\n"
+                              "void vertex_shader() { gl_Position = Proj * vec4(aPos, 1.0); }\n");
+    folder.Write("FxPS.hlsl", "out vec4 o;\nvoid pixel_shader() { o = vec4(1.0); }\n");
+    base::CountedPtr<render::Shader> shader;
+    ASSERT_EQ(QL_OK, mRender->LoadShader(folder.WPath("Fx"), &shader));
+    shader->SetProjection(mRender->GetProjectionPointer());
+    render::Buffer* buffer = MakeBuffer();
+    mState.mVertexBuffer = buffer;
+    mState.mShader = shader->GetImpl();
+
+    ASSERT_TRUE(mRender->IsReady());
+    ASSERT_EQ(QL_OK, mRender->BeginScene());
+    ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, false));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 0, 1));
+    ASSERT_EQ(QL_OK, mRender->FlushDraw());
+    const size_t programs = mDevice->LivePrograms();
+    ASSERT_EQ(QL_OK, shader->UnLoad());
+    EXPECT_EQ(programs, mDevice->LivePrograms()) << "the recording still names the program";
+    ASSERT_EQ(QL_OK, mRender->EndScene());
+    mDevice->ClearCalls();
+    ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
+    EXPECT_EQ(1u, mDevice->CallsStartingWith("SetProgram").size());
+    EXPECT_EQ(programs - 1, mDevice->LivePrograms());
+    EXPECT_EQ(nullptr, mRender->GetCurrentState().mShader);
+
+    // Back to the built-in shader: switched to plainly, nothing of the old one is touched.
+    mState.mShader = mGeom->GetImpl();
+    Frame();
+    EXPECT_EQ(1u, Only(mRecorded, render::CMD_SET_SHADER).size());
+    delete buffer;
+}
+} // namespace
