@@ -161,6 +161,19 @@ TEST_F(MusicTest, EmptyNameStopsAtOnce)
     EXPECT_EQ(Sys().GetAudio().GetMixer().VoiceCount(), 0u) << "the stream is freed";
 }
 
+TEST_F(MusicTest, EmptyNameDuringAFadeStopsAtOnceAndNothingStartsLater)
+{
+    Sys().PlayMusic("music/a.ogg");
+    Render(1000);
+    Sys().PlayMusic("music/b.ogg");
+    Render(10000);
+    Sys().PlayMusic("");
+    EXPECT_EQ(Sys().GetMusicChannel(), 0u);
+    EXPECT_FALSE(Sys().IsFading());
+    EXPECT_EQ(Rms(Render(2 * kFade)), 0.0) << "the dropped fade does not start its track";
+    EXPECT_EQ(Sys().GetCurrentMusic(), "");
+}
+
 TEST_F(MusicTest, OneEntryPlaylistLoops)
 {
     Sys().SetPlaylist({"music/short.ogg"});
