@@ -40,7 +40,8 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 [ -n "$WID" ] || { fail "no window"; cat "$WORK/game.out"; kill $PID; exit 1; }
-sleep 0.5
+for _ in $(seq 100); do grep -q "First frame presented" "$USERDIR/log.html" 2>/dev/null && break; sleep 0.1; done
+sleep 0.2
 GEOMETRY=$(xdotool getwindowgeometry "$WID" | tr -d '\n')
 case "$GEOMETRY" in
 *"Position: 277,156"*"Geometry: 1366x768"*) pass "window 1366x768 centred" ;;
