@@ -6,6 +6,7 @@
 #include "Core/Resource/ResourceManager.h"
 #include "Core/Render/Texture.h"
 
+#include "Audio/LogCapture.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -210,5 +211,15 @@ TEST_F(ShaderVariables, ShadersLoadFromTheirTwoFilesAndAreSharedByName)
     base::CountedPtr<render::ShaderTextured> missing;
     EXPECT_NE(QL_OK, mRender->LoadShader(folder.WPath("Nothing"), &missing));
     EXPECT_FALSE(missing);
+}
+TEST_F(ShaderVariables, AFailedCompilationLogsTheCompilersMessages)
+{
+    testsupport::TempDir folder;
+    folder.Write("BadVS.hlsl", "uniform mat4 Proj;\nin vec4 aPos;\nvoid vertex_shader() { gl_Position = Proj * aPos; }\n");
+    folder.Write("BadPS.hlsl", "out vec4 o;\nvoid main_without_entry() { o = vec4(1.0); }\n");
+    audiotest::LogCapture log;
+    base::CountedPtr<render::Shader> shader;
+    EXPECT_NE(QL_OK, mRender->LoadShader(folder.WPath("Bad"), &shader));
+    EXPECT_EQ(1, log.Count("entry point not found")) << log.Text();
 }
 } // namespace
