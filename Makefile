@@ -4,6 +4,7 @@ BUILD    ?= build
 ASAN     ?= build-asan
 FUZZ     ?= build-fuzz
 DATA     ?= $(BUILD)/data
+FUZZ_SECONDS ?= 600
 CMAKE_FLAGS ?=
 export CCACHE_DIR ?= $(CURDIR)/.ccache
 
@@ -42,11 +43,17 @@ test:
 	@$(MAKE) --no-print-directory unit asan fuzz
 	@awk '{p+=$$1; f+=$$2} END {printf "%d passed, %d failed\n", p, f}' $(TALLY)
 
+# Each fuzzer for FUZZ_SECONDS after the short runs; not part of `make test`.
+fuzz-long: fuzz
+	@sh scripts/fuzz-long.sh $(FUZZ) $(FUZZ_SECONDS)
+
 bench: build
 	@sh bench/run.sh $(BUILD)
 
-content: build
-	@sh scripts/content.sh $(BUILD)
+# The demo data folder alone: content/td packed into data.dat, the rest of content/ copied.
+content: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target ql_data
+	@echo "content: data folder ready in $(DATA)"
 
 run: build
 	@sh scripts/run.sh $(BUILD)

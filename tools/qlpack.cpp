@@ -1,11 +1,13 @@
 // qlpack: builds a "qlpack" data pack from a folder, or lists a pack's index.
 #include "Core/Base/Log.h"
+#include "Core/Base/Stream.h"
 #include "Core/Base/StringConvert.h"
 #include "Core/File/ArchiveBuilder.h"
 #include "Core/File/FileManager.h"
 
 #include <clocale>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace
@@ -29,17 +31,24 @@ int Usage()
     return 2;
 }
 
+// Lists what can be read of the index; a damaged index makes the exit code 1.
 int List(const std::wstring& packPath)
 {
-    if (!file::FileManager::Instance()->Exists(packPath))
+    std::unique_ptr<base::Stream> stream(file::FileManager::Instance()->OpenStream(packPath));
+    if (!stream)
     {
         std::fprintf(stderr, "qlpack: no such file '%s'\n", base::WStringToString(packPath, 1).c_str());
         return 1;
     }
-    file::Archiver pack(L"", packPath, file::FileManager::Instance());
-    for (const auto& [name, record] : pack.GetEntries())
+    file::ArchiveEntries entries;
+    const QLResultEnum result = file::Archiver::ReadIndex(entries, *stream);
+    for (const auto& [name, record] : entries)
         std::printf("%10u %10u %s\n", record.mSize, record.mOffset, base::WStringToString(name, 1).c_str());
-    return 0;
+    if (result == QL_OK)
+        return 0;
+    std::fprintf(stderr, "qlpack: '%s' has a damaged index; %zu entries readable\n",
+                 base::WStringToString(packPath, 1).c_str(), entries.size());
+    return 1;
 }
 } // namespace
 
