@@ -127,6 +127,11 @@ QLResultEnum BuildPack(const std::wstring& folder, const std::wstring& packPath,
         QL_LOG(L"'%s' came out short\n") << base::LogStyle::Error << tempPath;
         result = QL_FAIL;
     }
+    if (result == QL_OK && SyncFile(tempPath) != QL_OK)
+    {
+        QL_LOG(L"Cannot flush '%s' to the disk\n") << base::LogStyle::Error << tempPath;
+        result = QL_FAIL;
+    }
     if (result == QL_OK && RenameFile(tempPath, packPath) != QL_OK)
     {
         QL_LOG(L"Cannot replace '%s'\n") << base::LogStyle::Error << packPath;

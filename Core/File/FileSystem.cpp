@@ -54,6 +54,16 @@ QLResultEnum RenameFile(const std::wstring& from, const std::wstring& to)
     return ::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0 ? QL_OK : QL_FAIL;
 }
 
+QLResultEnum SyncFile(const std::wstring& path)
+{
+    int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return QL_FAIL;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok ? QL_OK : QL_FAIL;
+}
+
 QLResultEnum CopyFile(const std::wstring& from, const std::wstring& to)
 {
     int in = ::open(NativePath(from).c_str(), O_RDONLY | O_CLOEXEC);

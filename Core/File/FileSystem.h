@@ -16,6 +16,9 @@ QLResultEnum DeleteFile(const std::wstring& path);
 QLResultEnum SetCurrentDirectory(const std::wstring& path);
 // Replaces an existing target atomically (same file system).
 QLResultEnum RenameFile(const std::wstring& from, const std::wstring& to);
+// Flushes a written file's bytes to the disk, so a rename over an older file cannot leave an
+// empty or partial file behind after a crash.
+QLResultEnum SyncFile(const std::wstring& path);
 // Copies a file byte for byte; the target is replaced.
 QLResultEnum CopyFile(const std::wstring& from, const std::wstring& to);
 // Writes the bytes to a temporary file beside the target, flushes it and renames it over the

@@ -195,6 +195,8 @@ TEST_F(FileManagerTest, FileSystemOperationsReportFailures)
     EXPECT_FALSE(OnDisk("d/f.txt.tmp"));
     EXPECT_EQ(WriteFileAtomically(L"missing/f.txt", "x"), QL_FAIL);
     EXPECT_TRUE(LogHas(L"missing/f.txt"));
+    EXPECT_EQ(SyncFile(L"d/f.txt"), QL_OK);
+    EXPECT_EQ(SyncFile(L"missing/f.txt"), QL_FAIL);
     EXPECT_EQ(SetCurrentDirectory(L"d"), QL_OK);
     EXPECT_EQ(ReadFile(L"f.txt"), "new");
 }
