@@ -6,16 +6,22 @@
 #include <tinyxml2.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 namespace file
 {
 namespace
 {
+// Absent, non-numeric and beyond-32-bit values give the fallback.
 i32 IntAttribute(const tinyxml2::XMLElement* element, const char* name, i32 fallback)
 {
-    int value = fallback;
-    element->QueryIntAttribute(name, &value);
-    return value;
+    int64_t value = fallback;
+    if (element->QueryInt64Attribute(name, &value) != tinyxml2::XML_SUCCESS)
+        return fallback;
+    if (value < std::numeric_limits<i32>::min() || value > std::numeric_limits<i32>::max())
+        return fallback;
+    return static_cast<i32>(value);
 }
 
 float FloatAttribute(const tinyxml2::XMLElement* element, const char* name)

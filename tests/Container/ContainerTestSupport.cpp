@@ -1,0 +1,45 @@
+// Builders shared by the image container tests.
+#include "ContainerTestSupport.h"
+
+#include "Core/File/ArchiveBuilder.h"
+
+namespace containertest
+{
+psdtest::LayerSpec Solid(const std::string& name, i32 left, i32 top, i32 width, i32 height, u32 argb)
+{
+    psdtest::LayerSpec layer;
+    layer.mName = name;
+    layer.mLeft = left;
+    layer.mTop = top;
+    layer.mRight = left + width;
+    layer.mBottom = top + height;
+    const size_t count = size_t(width) * size_t(height);
+    layer.mChannels = {{-1, 0, psdtest::Fill(count, static_cast<u8>(argb >> 24))},
+                       {0, 0, psdtest::Fill(count, static_cast<u8>(argb >> 16))},
+                       {1, 0, psdtest::Fill(count, static_cast<u8>(argb >> 8))},
+                       {2, 0, psdtest::Fill(count, static_cast<u8>(argb))}};
+    return layer;
+}
+
+psdtest::LayerSpec GroupStart(const std::string& name)
+{
+    psdtest::LayerSpec layer;
+    layer.mName = name;
+    layer.mExtra = psdtest::Divider(1, "pass");
+    return layer;
+}
+
+psdtest::LayerSpec GroupEnd()
+{
+    psdtest::LayerSpec layer;
+    layer.mName = "</Layer group>";
+    layer.mExtra = psdtest::Divider(3);
+    return layer;
+}
+
+void ContainerTest::PackAndMount() const
+{
+    ASSERT_EQ(QL_OK, file::BuildPack(L"src", L"data.dat"));
+    file::FileManager::Instance()->mMounts[L"td/"] = L"data.dat";
+}
+} // namespace containertest

@@ -1,0 +1,98 @@
+// Image names listed like files in folders.
+#include "Core/Media/Container/ImageIndex.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+file::ImageIndex Index(std::initializer_list<const wchar_t*> names)
+{
+    file::ImageIndex index;
+    for (const wchar_t* name : names)
+    {
+        auto info = std::make_unique<base::ImageInfo>();
+        info->mName = name;
+        index.AppendToOrder(index.Insert(std::move(info)).first);
+    }
+    return index;
+}
+
+using Names = std::vector<std::wstring>;
+} // namespace
+
+TEST(ImageIndex, RepeatedNamesKeepTheFirstEntryAndStayInTheOrder)
+{
+    file::ImageIndex index;
+    auto first = std::make_unique<base::ImageInfo>();
+    first->mName = L"a";
+    first->mX = 1;
+    base::ImageInfo* kept = index.Insert(std::move(first)).first;
+    index.AppendToOrder(kept);
+    auto second = std::make_unique<base::ImageInfo>();
+    second->mName = L"a";
+    second->mX = 2;
+    auto [again, added] = index.Insert(std::move(second));
+    index.AppendToOrder(again);
+    EXPECT_FALSE(added);
+    EXPECT_EQ(kept, again);
+    EXPECT_EQ(1.0f, index.Find(L"a")->mX);
+    EXPECT_EQ(2u, index.Count());
+    EXPECT_EQ(1u, index.NameCount());
+    EXPECT_EQ(nullptr, index.At(2));
+}
+
+TEST(ImageIndex, ListsImagesOfAFolderInDocumentOrder)
+{
+    const file::ImageIndex index = Index({L"top", L"menu/play", L"menu/sub/deep", L"menu/exit", L"menu/play"});
+    Names out;
+    index.ListImages(L"menu", false, out, false);
+    EXPECT_EQ(out, (Names{L"menu/play", L"menu/exit"})); // each name once
+    out.clear();
+    index.ListImages(L"menu\\", true, out, true);
+    EXPECT_EQ(out, (Names{L"play", L"sub/deep", L"exit"}));
+    out.clear();
+    index.ListImages(L"", false, out, false);
+    EXPECT_EQ(out, Names{L"top"});
+    out.clear();
+    index.ListImages(L"men", true, out, false); // whole folder names only
+    EXPECT_TRUE(out.empty());
+}
+
+TEST(ImageIndex, FolderPrefixesIgnoreLetterCase)
+{
+    const file::ImageIndex index = Index({L"Button/Normal", L"button/over", L"Menu/Sub/x"});
+    Names out;
+    index.ListImages(L"BUTTON/", false, out, true);
+    EXPECT_EQ(out, (Names{L"Normal", L"over"}));
+    out.clear();
+    index.ListFolders(L"", out, false);
+    EXPECT_EQ(out, (Names{L"Button", L"Menu", L"button"}));
+    EXPECT_TRUE(index.HasFolder(L"menu"));
+}
+
+TEST(ImageIndex, ListsSubFoldersOnceInNameOrder)
+{
+    const file::ImageIndex index = Index({L"ui/z/1", L"ui/a/1", L"ui/a/2", L"ui/a/b/3", L"ui/file", L"other/x"});
+    Names out;
+    index.ListFolders(L"ui", out, true);
+    EXPECT_EQ(out, (Names{L"a", L"z"}));
+    out.clear();
+    index.ListFolders(L"ui/a/", out, false);
+    EXPECT_EQ(out, Names{L"ui/a/b"});
+    out.clear();
+    index.ListFolders(L"", out, true);
+    EXPECT_EQ(out, (Names{L"other", L"ui"}));
+    EXPECT_TRUE(index.HasFolder(L"ui/a"));
+    EXPECT_FALSE(index.HasFolder(L"ui/z"));
+    EXPECT_FALSE(index.HasFolder(L"u"));
+}
+
+TEST(ImageIndex, NamesAreFoundAsGivenOrLowered)
+{
+    const file::ImageIndex index = Index({L"play", L"Exit"});
+    EXPECT_TRUE(index.HasName(L"play"));
+    EXPECT_TRUE(index.HasName(L"PLAY"));
+    EXPECT_TRUE(index.HasName(L"Exit"));
+    EXPECT_FALSE(index.HasName(L"exit"));
+    EXPECT_FALSE(index.HasName(L"pla"));
+}

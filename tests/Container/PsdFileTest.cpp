@@ -1,0 +1,191 @@
+// Layered PSD files as image containers: names, rectangles, pixels, packs, damage.
+#include "ContainerTestSupport.h"
+
+#include "Core/Base/Stream.h"
+#include "Core/Media/Container/PsdFile.h"
+#include "PsdTestUtil.h"
+
+#include <memory>
+
+using namespace containertest;
+using psdtest::PsdBuilder;
+
+namespace
+{
+// Bottom to top: bg, ok|box, [menu: play], anchor|center, and a second "play" at the top level.
+std::string MenuPsd()
+{
+    return PsdBuilder(64, 48)
+        .Layer(Solid("bg", 0, 0, 64, 48, 0xFF000000))
+        .Layer(Solid("ok|box", 4, 6, 8, 10, 0xFF00FF00))
+        .Layer(GroupEnd())
+        .Layer(Solid("play", 10, 20, 3, 2, 0x80FF0000))
+        .Layer(GroupStart("menu"))
+        .Layer(Solid("anchor|center", 10, 20, 5, 7, 0xFFFFFFFF))
+        .Build();
+}
+
+class PsdFileTest : public ContainerTest
+{
+protected:
+    file::PsdFile* Psd(const std::wstring& path)
+    {
+        mContainer = Open(path);
+        return dynamic_cast<file::PsdFile*>(mContainer.get());
+    }
+    std::unique_ptr<file::ImageContainer> mContainer;
+};
+
+std::vector<u32> Pixels(base::Stream& stream)
+{
+    std::vector<u32> pixels(stream.GetSize() / 4);
+    stream.Read(pixels.data(), static_cast<u32>(pixels.size() * 4));
+    return pixels;
+}
+} // namespace
+
+TEST_F(PsdFileTest, ListsItsLayersByGroupPathTopDownWithTheirRectangles)
+{
+    Write("ui/menu.psd", MenuPsd());
+    file::PsdFile* psd = Psd(L"ui/menu");
+    ASSERT_NE(psd, nullptr);
+    EXPECT_EQ(L"ui/menu.psd/", psd->GetRootPath());
+    ASSERT_EQ(3u, psd->GetImageCount());
+    EXPECT_EQ(L"anchor|center", psd->GetImage(0)->mName);
+    EXPECT_EQ(L"menu/play", psd->GetImage(1)->mName);
+    EXPECT_EQ(L"ok|box", psd->GetImage(2)->mName);
+    EXPECT_EQ(nullptr, psd->FindImage(L"bg")) << "the bottom layer is no image";
+
+    const base::ImageInfo* play = psd->FindImage(L"menu/play");
+    ASSERT_NE(play, nullptr);
+    EXPECT_EQ(10.0f, play->mX);
+    EXPECT_EQ(20.0f, play->mY);
+    EXPECT_EQ(3.0f, play->mWidth);
+    EXPECT_EQ(2.0f, play->mHeight);
+    EXPECT_EQ(255u, play->mOpacity);
+    EXPECT_EQ(3u, play->mIndex);
+    EXPECT_EQ(1, play->mHasPixels);
+    EXPECT_EQ(1, play->mRawPixels);
+
+    const base::ImageInfo* box = psd->FindImage(L"ok|box");
+    EXPECT_EQ(0, box->mHasPixels);
+    EXPECT_EQ(4.0f, box->mX);
+    EXPECT_EQ(10.0f, box->mHeight);
+
+    const base::ImageInfo* anchor = psd->FindImage(L"anchor|center");
+    EXPECT_EQ(0, anchor->mHasPixels);
+    EXPECT_EQ(12.0f, anchor->mX);
+    EXPECT_EQ(23.0f, anchor->mY);
+    EXPECT_EQ(0.0f, anchor->mWidth);
+    EXPECT_EQ(0.0f, anchor->mHeight);
+
+    std::vector<std::wstring> names;
+    psd->ListImages(L"", true, names, false);
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"anchor|center", L"menu/play", L"ok|box"}));
+    names.clear();
+    psd->ListImages(L"menu", false, names, true);
+    EXPECT_EQ(names, std::vector<std::wstring>{L"play"});
+    names.clear();
+    psd->ListFolders(L"", names, false);
+    EXPECT_EQ(names, std::vector<std::wstring>{L"menu"});
+    EXPECT_TRUE(psd->HasFolder(L"")) << "a name lies in a folder below the top";
+    EXPECT_FALSE(psd->HasFolder(L"menu")) << "nothing lies in a folder below menu/";
+}
+
+TEST_F(PsdFileTest, LayerStreamsHoldTheLayersArgbPixels)
+{
+    Write("menu.psd", MenuPsd());
+    file::PsdFile* psd = Psd(L"menu");
+    ASSERT_NE(psd, nullptr);
+    const std::wstring extensions[] = {L"", L".dds", L".png", L""};
+    u32 index = 99;
+    std::unique_ptr<file::ImageFileInfo> play(psd->FindFile(L"menu/play", extensions, 4, &index));
+    ASSERT_NE(play, nullptr);
+    EXPECT_EQ(3u, index) << "the last empty extension";
+    EXPECT_EQ(L"menu/play", play->mPath);
+    EXPECT_EQ(L"play", play->file::FileInfo::mName);
+    EXPECT_TRUE(play->mIsPack);
+    EXPECT_EQ(1, play->mRawPixels);
+    std::unique_ptr<base::Stream> stream(play->Open());
+    ASSERT_NE(stream, nullptr);
+    EXPECT_EQ(std::vector<u32>(6, 0x80FF0000u), Pixels(*stream));
+
+    EXPECT_EQ(nullptr, psd->FindFile(L"play", extensions, 4, &index));
+    EXPECT_EQ(nullptr, psd->OpenStream(L"bg"));
+    EXPECT_EQ(nullptr, psd->CreateStreamCreator(L"menu/play"));
+    EXPECT_FALSE(psd->HasImage(L"menu/play"));
+}
+
+TEST_F(PsdFileTest, RepeatedNamesKeepTheUpperLayer)
+{
+    Write("twice.psd", PsdBuilder(8, 8)
+                           .Layer(Solid("bg", 0, 0, 8, 8, 0xFF000000))
+                           .Layer(Solid("a", 1, 1, 1, 1, 0xFF000001))
+                           .Layer(Solid("a", 2, 2, 1, 1, 0xFF000002))
+                           .Build());
+    file::PsdFile* psd = Psd(L"twice.psd");
+    ASSERT_NE(psd, nullptr);
+    ASSERT_EQ(1u, psd->GetImageCount());
+    EXPECT_EQ(2.0f, psd->FindImage(L"a")->mX);
+    std::unique_ptr<base::Stream> stream(psd->OpenStream(L"a"));
+    EXPECT_EQ(std::vector<u32>{0xFF000002u}, Pixels(*stream));
+}
+
+TEST_F(PsdFileTest, LoadsFromTheMountedPackAsFromLooseFiles)
+{
+    Write("src/ui/menu.psd", MenuPsd());
+    PackAndMount();
+    file::PsdFile* psd = Psd(L"td/ui/menu");
+    ASSERT_NE(psd, nullptr);
+    EXPECT_TRUE(psd->IsLoaded());
+    EXPECT_EQ(L"td/ui/menu.psd/", psd->GetRootPath());
+    ASSERT_EQ(3u, psd->GetImageCount());
+    EXPECT_EQ(L"menu/play", psd->GetImage(1)->mName);
+    std::unique_ptr<base::Stream> stream(psd->OpenStream(L"menu/play"));
+    ASSERT_NE(stream, nullptr);
+    EXPECT_EQ(std::vector<u32>(6, 0x80FF0000u), Pixels(*stream));
+}
+
+TEST_F(PsdFileTest, DamagedFilesGiveAnEmptyContainerAndALogLine)
+{
+    const std::string good = MenuPsd();
+    Write("cut.psd", good.substr(0, good.size() / 2));
+    file::PsdFile* cut = Psd(L"cut");
+    ASSERT_NE(cut, nullptr);
+    EXPECT_FALSE(cut->IsLoaded());
+    EXPECT_EQ(0u, cut->GetImageCount());
+    EXPECT_EQ(nullptr, cut->OpenStream(L"menu/play"));
+    EXPECT_TRUE(LogHas(L"PSD file 'cut.psd' is damaged"));
+
+    Write("text", "plain text, no extension");
+    file::PsdFile* text = Psd(L"text");
+    ASSERT_NE(text, nullptr) << "a file of the bare name is taken as a PSD";
+    EXPECT_EQ(0u, text->GetImageCount());
+    EXPECT_TRUE(LogHas(L"PSD file 'text' is damaged"));
+}
+
+TEST_F(PsdFileTest, GimpFilesNameGroupedLayersByTheirGroup)
+{
+    const std::filesystem::path gimp = testsupport::RepoTestData("psd/gimp_rle.psd");
+    ASSERT_TRUE(std::filesystem::exists(gimp));
+    std::filesystem::copy_file(gimp, "gimp.psd");
+    file::PsdFile* psd = Psd(L"gimp");
+    ASSERT_NE(psd, nullptr);
+    std::vector<std::wstring> names;
+    psd->ListImages(L"button", false, names, true);
+    // GIMP stores "masked" between the group's start and end records.
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"masked", L"b1_over", L"b1_normal"}));
+    const base::ImageInfo* base = psd->FindImage(L"tower_base");
+    ASSERT_NE(base, nullptr);
+    EXPECT_EQ(10.0f, base->mX);
+    EXPECT_EQ(20.0f, base->mY);
+    EXPECT_EQ(nullptr, psd->FindImage(L"background"));
+
+    psdtest::Image expected;
+    ASSERT_TRUE(psdtest::ReadPng(testsupport::RepoTestData("psd/gimp.tower_base.png"), expected));
+    EXPECT_EQ(float(expected.mWidth), base->mWidth);
+    EXPECT_EQ(float(expected.mHeight), base->mHeight);
+    std::unique_ptr<base::Stream> stream(psd->OpenStream(L"tower_base"));
+    ASSERT_NE(stream, nullptr);
+    EXPECT_EQ(expected.mPixels, Pixels(*stream));
+}

@@ -1,0 +1,196 @@
+// Image folders described by "layers.xml": loose and packed, scales, atlases, damage.
+#include "ContainerTestSupport.h"
+
+#include "Core/Base/Stream.h"
+#include "Core/Media/Container/PsdFolder.h"
+
+#include <memory>
+
+using namespace containertest;
+
+namespace
+{
+const char kSides[] = "<?xml version='1.0' encoding='utf-8'?>\n<Document>\n  <Layers>\n"
+                      "    <Layer name='l' x='0' y='0' width='171' height='768' opacity='255' ind='0'/>\n"
+                      "    <Layer name='r' x='1195' y='0' width='171' height='768' opacity='200' ind='1'/>\n"
+                      "    <Layer name='icons/star' x='10' y='20' width='30' height='40' ind='2'/>\n"
+                      "  </Layers>\n</Document>\n";
+
+class PsdFolderTest : public ContainerTest
+{
+protected:
+    file::PsdFolder* Folder(const std::wstring& path)
+    {
+        mContainer = Open(path);
+        return dynamic_cast<file::PsdFolder*>(mContainer.get());
+    }
+    std::unique_ptr<file::ImageContainer> mContainer;
+};
+
+std::string ReadAll(base::Stream& stream)
+{
+    std::string bytes(stream.GetSize(), '\0');
+    bytes.resize(stream.Read(bytes.data(), static_cast<u32>(bytes.size())));
+    return bytes;
+}
+} // namespace
+
+TEST_F(PsdFolderTest, ListsItsImagesWithTheirPositionsInFileOrder)
+{
+    Write("ui/sides/layers.xml", kSides);
+    file::PsdFolder* folder = Folder(L"ui/sides");
+    ASSERT_NE(folder, nullptr);
+    ASSERT_EQ(3u, folder->GetImageCount());
+    const base::ImageInfo* r = folder->GetImage(1);
+    EXPECT_EQ(L"r", r->mName);
+    EXPECT_EQ(1195.0f, r->mX);
+    EXPECT_EQ(0.0f, r->mY);
+    EXPECT_EQ(171.0f, r->mWidth);
+    EXPECT_EQ(768.0f, r->mHeight);
+    EXPECT_EQ(200u, r->mOpacity);
+    EXPECT_EQ(1u, r->mIndex);
+    EXPECT_EQ(1, r->mHasPixels);
+    EXPECT_EQ(0, r->mRawPixels);
+    EXPECT_EQ(r, folder->FindImage(L"r"));
+    EXPECT_EQ(nullptr, folder->FindImage(L"R"));
+    EXPECT_EQ(nullptr, folder->GetImage(3));
+    EXPECT_EQ(L"ui/sides/", folder->GetRootPath());
+
+    std::vector<std::wstring> names;
+    folder->ListImages(L"", true, names, false);
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"l", L"r", L"icons/star"}));
+    names.clear();
+    folder->ListFolders(L"", names, true);
+    EXPECT_EQ(names, std::vector<std::wstring>{L"icons"});
+    EXPECT_TRUE(folder->HasFolder(L""));
+    EXPECT_FALSE(folder->HasFolder(L"icons"));
+    EXPECT_TRUE(folder->HasImage(L"L"));
+}
+
+TEST_F(PsdFolderTest, ImageFilesAreFoundWithTheTextureExtensions)
+{
+    Write("ui/sides/layers.xml", kSides);
+    Write("ui/sides/l.png", "png bytes");
+    Write("ui/sides/r.dds", "dds bytes");
+    Write("ui/sides/r.png", "later");
+    file::PsdFolder* folder = Folder(L"ui/sides/");
+    ASSERT_NE(folder, nullptr);
+    const std::wstring extensions[] = {L"", L".dds", L".jpg", L".gif", L".png", L".tga"};
+    u32 index = 99;
+    std::unique_ptr<file::ImageFileInfo> r(folder->FindFile(L"r", extensions, 6, &index));
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(1u, index);
+    EXPECT_EQ(L"r.dds", r->mPath);
+    EXPECT_EQ(L"r", r->file::FileInfo::mName);
+    EXPECT_EQ(1195.0f, r->mX);
+    std::unique_ptr<base::Stream> stream(r->Open());
+    ASSERT_NE(stream, nullptr);
+    EXPECT_EQ("dds bytes", ReadAll(*stream));
+
+    EXPECT_EQ(nullptr, folder->FindFile(L"icons/star", extensions, 6, &index)) << "no file on disk";
+    EXPECT_EQ(nullptr, folder->FindFile(L"missing", extensions, 6, &index));
+    std::unique_ptr<file::ImageFileInfo> bare(folder->FindFile(L"icons/star", nullptr, 0, nullptr));
+    ASSERT_NE(bare, nullptr) << "without extensions the name is taken as it is";
+    EXPECT_EQ(L"icons/star", bare->mPath);
+    EXPECT_EQ(L"star", bare->file::FileInfo::mName);
+    EXPECT_TRUE(folder->HasImageFile(L"l"));
+    EXPECT_FALSE(folder->HasImageFile(L"icons/star"));
+}
+
+TEST_F(PsdFolderTest, TheLayoutScaleMultipliesPositionsAndTruncates)
+{
+    Write("f/layers.xml", "<Document><Layers><Layer name='a' x='3' y='-3' width='5' height='1'/></Layers></Document>");
+    Files()->mPsdFolderScale = 1.5f;
+    file::PsdFolder* folder = Folder(L"f");
+    ASSERT_NE(folder, nullptr);
+    const base::ImageInfo* a = folder->FindImage(L"a");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(4.0f, a->mX);  // 4.5
+    EXPECT_EQ(-4.0f, a->mY); // -4.5, toward zero
+    EXPECT_EQ(7.0f, a->mWidth);
+    EXPECT_EQ(1.0f, a->mHeight);
+    EXPECT_EQ(1.0f, a->mScale) << "no application: image scale 1";
+}
+
+TEST_F(PsdFolderTest, AtlasEntriesPointIntoTheirAtlasWithVFromTheBottom)
+{
+    Write("f/layers.xml", "<Document><Layers>"
+                          "<Layer name='a' atlas='sheet.png' tu1='0.25' tv1='0.5' tu2='0.75' tv2='1.0'/>"
+                          "<Layer name='b' x='1'/>"
+                          "<Layer name='b' x='2' atlas='sheet.png' tu2='1' tv2='0.5'/>"
+                          "</Layers></Document>");
+    file::PsdFolder* folder = Folder(L"f");
+    ASSERT_NE(folder, nullptr);
+    const base::ImageInfo* a = folder->FindImage(L"a");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(1, a->mInAtlas);
+    EXPECT_EQ(L"f/sheet.png", a->mAtlasPath);
+    EXPECT_EQ(0.25f, a->mTextureOriginU);
+    EXPECT_EQ(0.0f, a->mTextureOriginV);
+    EXPECT_EQ(0.5f, a->mTextureExtentU);
+    EXPECT_EQ(0.5f, a->mTextureExtentV);
+    const std::wstring extensions[] = {L"", L".png"};
+    std::unique_ptr<file::ImageFileInfo> atlased(folder->FindFile(L"a", extensions, 2, nullptr));
+    ASSERT_NE(atlased, nullptr) << "an atlas entry has no file of its own";
+    EXPECT_EQ(L"a", atlased->mPath);
+
+    // The repeated name keeps its first description, takes the later atlas place, counts twice.
+    ASSERT_EQ(3u, folder->GetImageCount());
+    const base::ImageInfo* b = folder->FindImage(L"b");
+    EXPECT_EQ(1.0f, b->mX);
+    EXPECT_EQ(1, b->mInAtlas);
+    EXPECT_EQ(0.5f, b->mTextureOriginV);
+    EXPECT_EQ(b, folder->GetImage(2));
+}
+
+TEST_F(PsdFolderTest, DamagedOrMissingDescriptionsLeaveAnEmptyFolderAndALogLine)
+{
+    Write("broken/layers.xml", "<Document><Layers><Layer name='a'");
+    file::PsdFolder* broken = Folder(L"broken");
+    ASSERT_NE(broken, nullptr);
+    EXPECT_EQ(0u, broken->GetImageCount());
+    EXPECT_TRUE(LogHas(L"broken/layers.xml' is damaged"));
+
+    std::filesystem::create_directories("bare");
+    file::PsdFolder* bare = Folder(L"bare");
+    ASSERT_NE(bare, nullptr);
+    EXPECT_EQ(0u, bare->GetImageCount());
+    EXPECT_TRUE(LogHas(L"'bare' has no readable layers.xml"));
+
+    Write("nolayers/layers.xml", "<Document/>");
+    ASSERT_NE(Folder(L"nolayers"), nullptr);
+    EXPECT_EQ(0u, mContainer->GetImageCount());
+    EXPECT_TRUE(LogHas(L"no \"Layers\" element"));
+}
+
+TEST_F(PsdFolderTest, LoadsFromTheMountedPackAsFromLooseFiles)
+{
+    Write("src/data/sides/layers.xml", kSides);
+    Write("src/data/sides/l.png", "left");
+    PackAndMount();
+    file::PsdFolder* folder = Folder(L"td/data/sides");
+    ASSERT_NE(folder, nullptr);
+    ASSERT_EQ(3u, folder->GetImageCount());
+    EXPECT_EQ(1195.0f, folder->FindImage(L"r")->mX);
+    EXPECT_EQ(L"td/data/sides/", folder->GetRootPath());
+    const std::wstring extensions[] = {L"", L".png"};
+    u32 index = 0;
+    std::unique_ptr<file::ImageFileInfo> l(folder->FindFile(L"l", extensions, 2, &index));
+    ASSERT_NE(l, nullptr);
+    EXPECT_EQ(1u, index);
+    EXPECT_TRUE(l->mIsPack);
+    std::unique_ptr<base::Stream> stream(l->Open());
+    ASSERT_NE(stream, nullptr);
+    EXPECT_EQ("left", ReadAll(*stream));
+    std::unique_ptr<base::StreamCreator> creator(folder->CreateStreamCreator(L"l.png"));
+    EXPECT_NE(creator, nullptr);
+}
+
+TEST_F(PsdFolderTest, AFolderWinsOverAPsdFileOfTheSameName)
+{
+    Write("menu/layers.xml", kSides);
+    Write("menu.psd", "not even a PSD");
+    EXPECT_NE(Folder(L"menu"), nullptr);
+    EXPECT_FALSE(LogHas(L"menu.psd"));
+    EXPECT_EQ(Open(L"nowhere"), nullptr);
+}
