@@ -1,0 +1,159 @@
+// Images of a container become textures through the image loader: folder files, atlas parts
+// and PSD layers (raw pixels), loose and packed.
+#include "ContainerTestSupport.h"
+
+#include "Core/Media/Image/Image.h"
+#include "Core/Media/Image/ImageFactory.h"
+#include "ImageBuilders.h"
+#include "Render/RenderTestSupport.h"
+
+#include <memory>
+
+using namespace containertest;
+using psdtest::PsdBuilder;
+
+namespace
+{
+// Left column opaque, right column clear.
+std::vector<u32> HalfClear(u32 width, u32 height)
+{
+    std::vector<u32> pixels(size_t(width) * height, 0x00000000u);
+    for (u32 y = 0; y < height; ++y)
+        pixels[size_t(y) * width] = 0xFF336699u;
+    return pixels;
+}
+
+class ContainerTextures : public ContainerTest
+{
+protected:
+    void SetUp() override
+    {
+        ContainerTest::SetUp();
+        mHarness = std::make_unique<rendertest::Harness>(render::HeadlessWindow::Backend::Recording);
+        ASSERT_TRUE(mHarness->Ok());
+    }
+    void TearDown() override
+    {
+        mHarness.reset();
+        ContainerTest::TearDown();
+    }
+    std::unique_ptr<render::Image> Load(const std::wstring& name, file::ImageContainer* container,
+                                        base::ImageInfo* info = nullptr)
+    {
+        render::Image* image = nullptr;
+        if (render::LoadImage(mHarness->mRender.get(), name, container, &image, info) != QL_OK)
+            return nullptr;
+        return std::unique_ptr<render::Image>(image);
+    }
+    void WriteFolder(const std::string& folder) const
+    {
+        std::filesystem::create_directories(mDir.Path() / folder);
+        imagetest::WriteFile(mDir.WPath(folder + "/l.png"), imagetest::EncodePng(2, 3, HalfClear(2, 3), true));
+        imagetest::WriteFile(mDir.WPath(folder + "/sheet.png"), imagetest::EncodePng(4, 4, HalfClear(4, 4), true));
+        Write(folder + "/layers.xml",
+              "<Document><Layers><Layer name='l' x='7' y='9' width='2' height='3'/>"
+              "<Layer name='part' x='1' y='1' width='2' height='2' atlas='sheet.png' tu1='0.5' tv1='0' tu2='1' "
+              "tv2='0.5'/>"
+              "<Layer name='gone' width='2' height='2'/></Layers></Document>");
+    }
+    std::string MenuPsd() const
+    {
+        return PsdBuilder(16, 16)
+            .Layer(Solid("bg", 0, 0, 16, 16, 0xFF000000))
+            .Layer(Solid("clear", 0, 0, 2, 2, 0x00FFFFFF))
+            .Layer(Solid("play", 3, 4, 5, 6, 0xFFFF0000))
+            .Build();
+    }
+
+    std::unique_ptr<rendertest::Harness> mHarness;
+};
+} // namespace
+
+TEST_F(ContainerTextures, FolderImagesLoadFromTheirFilesWithTheirDescription)
+{
+    WriteFolder("ui");
+    auto folder = Open(L"ui");
+    ASSERT_NE(folder, nullptr);
+    base::ImageInfo info;
+    auto image = Load(L"l", folder.get(), &info);
+    ASSERT_NE(image, nullptr);
+    EXPECT_TRUE(image->IsValid());
+    EXPECT_EQ(2, image->GetWidth());
+    EXPECT_EQ(3, image->GetHeight());
+    EXPECT_EQ(7.0f, info.mX);
+    EXPECT_EQ(9.0f, info.mY);
+    EXPECT_TRUE(image->IsOpaqueAt(0, 2));
+    EXPECT_FALSE(image->IsOpaqueAt(1, 2));
+    EXPECT_EQ(Load(L"gone", folder.get()), nullptr) << "described, but no file";
+    EXPECT_EQ(Load(L"unknown", folder.get()), nullptr);
+}
+
+TEST_F(ContainerTextures, AtlasPartsDrawFromTheAtlasTexture)
+{
+    WriteFolder("ui");
+    auto folder = Open(L"ui");
+    ASSERT_NE(folder, nullptr);
+    auto part = Load(L"part", folder.get());
+    ASSERT_NE(part, nullptr);
+    EXPECT_TRUE(part->IsValid());
+    EXPECT_EQ(2, part->GetAtlasOffsetX());
+    EXPECT_EQ(2, part->GetAtlasOffsetY()); // v counted from the bottom: 1 - 0.5
+    EXPECT_FALSE(part->IsOpaqueAt(0, 0)) << "the atlas's right half is clear";
+}
+
+TEST_F(ContainerTextures, PsdLayersLoadFromTheirRawPixels)
+{
+    Write("menu.psd", MenuPsd());
+    auto psd = Open(L"menu");
+    ASSERT_NE(psd, nullptr);
+    base::ImageInfo info;
+    auto play = Load(L"play", psd.get(), &info);
+    ASSERT_NE(play, nullptr);
+    EXPECT_EQ(5, play->GetWidth());
+    EXPECT_EQ(6, play->GetHeight());
+    EXPECT_EQ(3.0f, info.mX);
+    EXPECT_EQ(1, info.mRawPixels);
+    EXPECT_TRUE(play->IsOpaqueAt(4, 5));
+    auto clear = Load(L"clear", psd.get());
+    ASSERT_NE(clear, nullptr);
+    EXPECT_FALSE(clear->IsOpaqueAt(0, 0));
+    EXPECT_EQ(Load(L"bg", psd.get()), nullptr);
+}
+
+TEST_F(ContainerTextures, PackedContainersMakeTheSameTextures)
+{
+    WriteFolder("src/ui");
+    Write("src/menu.psd", MenuPsd());
+    PackAndMount();
+    auto folder = Open(L"td/ui");
+    auto psd = Open(L"td/menu");
+    ASSERT_NE(folder, nullptr);
+    ASSERT_NE(psd, nullptr);
+    auto l = Load(L"l", folder.get());
+    auto part = Load(L"part", folder.get());
+    auto play = Load(L"play", psd.get());
+    ASSERT_NE(l, nullptr);
+    ASSERT_NE(part, nullptr);
+    ASSERT_NE(play, nullptr);
+    EXPECT_TRUE(l->IsOpaqueAt(0, 0));
+    EXPECT_TRUE(part->IsValid());
+    EXPECT_EQ(5, play->GetWidth());
+    EXPECT_TRUE(play->IsOpaqueAt(0, 0));
+}
+
+TEST_F(ContainerTextures, ImagesOfDifferentContainersAreDifferentTextures)
+{
+    Write("a.psd", MenuPsd());
+    Write("b.psd", PsdBuilder(16, 16)
+                       .Layer(Solid("bg", 0, 0, 16, 16, 0xFF000000))
+                       .Layer(Solid("play", 0, 0, 1, 1, 0xFFFFFFFF))
+                       .Build());
+    auto a = Open(L"a");
+    auto b = Open(L"b");
+    auto fromA = Load(L"play", a.get());
+    auto fromB = Load(L"play", b.get());
+    ASSERT_NE(fromA, nullptr);
+    ASSERT_NE(fromB, nullptr);
+    EXPECT_NE(fromA->GetTexture(), fromB->GetTexture());
+    EXPECT_EQ(1, fromB->GetWidth());
+}
