@@ -26,6 +26,7 @@
 #include "Source/TD/TDWaveManager.h"
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -245,6 +246,8 @@ public:
     TDUnitGrid mUnitGrid;
     std::vector<TDUnit*> mTowerBlockers;
     bool mBlockersValid = false;
+    // Links already reported as walked against their direction.
+    std::set<const TDLink*> mReversedLinks;
     // When set, update() appends the name of each step it runs (tests of the frame order).
     std::vector<std::string>* mTrace = nullptr;
 

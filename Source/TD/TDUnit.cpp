@@ -274,9 +274,9 @@ void TDUnit::refreshSamples()
         }
     }
     mMap.mPaths.find(link, offset, mSamples);
-    if (a && link->sid != a->id)
-        QL_LOG(L"Unit %d walks link %d-%d against its direction\n") << mProto.id()
-                                                                     << link->sid << link->eid;
+    // Polylines run from "sid" to "eid": a route the other way walks them backwards.
+    if (a && link->sid != a->id && mMap.mReversedLinks.insert(link).second)
+        QL_LOG(L"Units walk link %d-%d against its direction\n") << base::LogStyle::Error << link->sid << link->eid;
 }
 
 void TDUnit::moveOnPath(float dt)

@@ -145,3 +145,44 @@ TEST_F(BattleFixture, SpriteEffectsPlayOnceOrLoopAfterTheirDelay)
     empty.update(0.1f);
     EXPECT_EQ(empty.frame(), -1);
 }
+
+TEST_F(BattleFixture, RestartingAMidBattleLevelLeavesNothingBehind)
+{
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"5\" y=\"-65\"/><e id=\"6\" y=\"-65\"/><e id=\"2\" y=\"-65\"/></wave>"
+                     "<wave spawn=\"1\"><e id=\"1\"/></wave>");
+    m.buildTower(0, 100);
+    m.buildTower(1, 600);
+    m.mPrototypes.findById(100)->hold = true;
+    run(8.0f);
+    m.castSpell(1, 200.0f, 100.0f);
+    m.castSpell(4, 200.0f, 100.0f);
+    run(0.5f);
+    ASSERT_FALSE(m.mWaves.mUnits.empty());
+    ASSERT_FALSE(m.mModifiers.empty());
+    m.mHovered = unit(0);
+    ASSERT_EQ(m.loadLevel(), QL_OK);
+    EXPECT_TRUE(m.mTowers.empty() && m.mWaves.mUnits.empty() && m.mModifiers.empty() && m.mBullets->items.empty());
+    EXPECT_EQ(m.mHovered, nullptr);
+    run(5.0f);
+    EXPECT_EQ(m.mWaves.mUnits.size(), 3u);
+}
+
+TEST_F(BattleFixture, ButtonEmitterPlaysOnAndDamageOverTimeTicks)
+{
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    ASSERT_NE(m.mActiveButtonEmitter, nullptr);
+    m.mActiveButtonEmitter->setState(0);
+    m.update(0.016f);
+    EXPECT_EQ(m.mActiveButtonEmitter->state(), 1);
+    run(0.1f);
+    TDUnit* u = unit(0);
+    // 0.5 per tick every 0.9 s for 2 s: ticks at 0.9 and 1.8 s (and not once more).
+    u->mModifiers.push_back(new DotModifier(m, "health", 0.5f, 2.0f, nullptr, 0.9f));
+    float health = u->mHealth;
+    for (int i = 0; i < 150; ++i)
+        u->mModifiers.back()->update(u, 0.02f);
+    EXPECT_FLOAT_EQ(u->mHealth, health - 1.0f);
+    StunModifier stun(m, "speed", 0.5f, 3.0f, nullptr);
+    stun.update(u, 0.01f);
+    EXPECT_FLOAT_EQ(u->mSpeedPenalty, 10.0f); // half of 20
+}
