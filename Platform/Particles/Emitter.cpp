@@ -111,7 +111,8 @@ bool Emitter::EmissionOver() const
 void Emitter::Advance(double seconds)
 {
     const double duration = mDesc->duration;
-    while (seconds > 0.0)
+    // A step of 0 still runs once, so a burst shows before any time has passed.
+    do
     {
         double step = std::min(seconds, kMaxStepSeconds);
         const bool wraps = duration > 0.0 && mLoopMode == LOOP_REPEAT && mTime + step >= duration;
@@ -126,7 +127,7 @@ void Emitter::Advance(double seconds)
             for (TypeState& state : mTypes)
                 state.burstDone = false;
         }
-    }
+    } while (seconds > 0.0);
 }
 
 void Emitter::Simulate(double seconds)

@@ -1,0 +1,212 @@
+// Reading effect libraries: the folder tree, atlases and frames, attribute forms, and damaged
+// input (refused emitters, unreadable files, cut-off files, deep nesting).
+#include "PtcBuilders.h"
+
+#include "Core/Base/Singletone.h"
+#include "Platform/Particles/EffectParser.h"
+
+#include <gtest/gtest.h>
+
+using namespace particles;
+
+namespace
+{
+class EffectParser : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        base::SingletoneBase::DestroyAll();
+        mLog = ptctest::CaptureLog();
+    }
+    void TearDown() override { base::SingletoneBase::DestroyAll(); }
+
+    std::unique_ptr<EffectFile> Parse(const std::string& text)
+    {
+        return ParseEffectFile(text.data(), text.size(), "test.ptc");
+    }
+    bool Logged(const std::wstring& part) const { return mLog->find(part) != std::wstring::npos; }
+
+    std::shared_ptr<std::wstring> mLog;
+};
+
+const Entry* Find(const Folder& folder, const std::string& name)
+{
+    for (const Entry& entry : folder.entries)
+        if (entry.name == name)
+            return &entry;
+    return nullptr;
+}
+} // namespace
+
+TEST_F(EffectParser, ReadsFoldersAndEmittersInFileOrder)
+{
+    auto file = Parse(ptctest::Library("<folder name=\"a\">" + ptctest::StillEmitter("one", 1) +
+                                       "<folder name=\"b\">" + ptctest::StillEmitter("two", 2) + "</folder></folder>" +
+                                       ptctest::StillEmitter("three", 3)));
+    ASSERT_NE(nullptr, file);
+    EXPECT_EQ("test.ptc", file->fileName);
+    ASSERT_EQ(2u, file->root.entries.size());
+    const Entry& a = file->root.entries[0];
+    ASSERT_TRUE(a.IsFolder());
+    EXPECT_EQ("a", a.name);
+    ASSERT_EQ(2u, a.folder->entries.size());
+    EXPECT_EQ("one", a.folder->entries[0].name);
+    ASSERT_NE(nullptr, a.folder->entries[0].emitter);
+    EXPECT_EQ(1u, a.folder->entries[0].emitter->types[0].burst);
+    ASSERT_TRUE(a.folder->entries[1].IsFolder());
+    EXPECT_EQ("two", a.folder->entries[1].folder->entries[0].name);
+    EXPECT_EQ("three", file->root.entries[1].name);
+    EXPECT_FALSE(file->root.entries[1].IsFolder());
+    EXPECT_TRUE(mLog->find(L"test.ptc") == std::wstring::npos) << *mLog;
+}
+
+TEST_F(EffectParser, FramesBecomeTextureCoordinatesOfTheirAtlas)
+{
+    auto file = Parse("<effects><atlas file=\"a.png\" width=\"8\" height=\"8\"><frame name=\"x\" w=\"8\" h=\"8\"/>"
+                      "</atlas><atlas file=\"b.png\" width=\"64\" height=\"32\">"
+                      "<frame name=\"y\" x=\"16\" y=\"8\" w=\"16\" h=\"8\"/></atlas>"
+                      "<emitter name=\"e\"><particles texture=\"y\"/><particles texture=\"x\"/></emitter></effects>");
+    ASSERT_NE(nullptr, file);
+    ASSERT_EQ(2u, file->atlases.size());
+    EXPECT_EQ("b.png", file->atlases[1].file);
+    const Entry* e = Find(file->root, "e");
+    ASSERT_TRUE(e && e->emitter);
+    const ParticleType& y = e->emitter->types[0];
+    EXPECT_EQ(1, y.atlas);
+    EXPECT_FLOAT_EQ(0.25f, y.u0);
+    EXPECT_FLOAT_EQ(0.25f, y.v0);
+    EXPECT_FLOAT_EQ(0.5f, y.u1);
+    EXPECT_FLOAT_EQ(0.5f, y.v1);
+    EXPECT_EQ(0, e->emitter->types[1].atlas);
+}
+
+TEST_F(EffectParser, ReadsRangesFlagsAndColourKeys)
+{
+    auto file = Parse(ptctest::Library(
+        "<emitter name=\"e\" duration=\"2\" prewarm=\"1.5\" step=\"20\" seed=\"77\">"
+        "<particles texture=\"white\" blend=\"add\" rate=\"12.5\" life=\"2 1\" speed=\"5\" gravity=\"3\" "
+        "area=\"4 6\" align=\"true\" trail=\"1\">"
+        "<color t=\"1\" argb=\"00112233\"/><color t=\"0\" argb=\"ff8000\"/></particles></emitter>"));
+    ASSERT_NE(nullptr, file);
+    const Entry* e = Find(file->root, "e");
+    ASSERT_TRUE(e && e->emitter);
+    const EmitterDesc& d = *e->emitter;
+    EXPECT_FLOAT_EQ(2.0f, d.duration);
+    EXPECT_FLOAT_EQ(1.5f, d.prewarm);
+    EXPECT_FLOAT_EQ(20.0f, d.step);
+    EXPECT_EQ(77u, d.seed);
+    const ParticleType& t = d.types[0];
+    EXPECT_TRUE(t.additive);
+    EXPECT_FLOAT_EQ(12.5f, t.rate);
+    EXPECT_FLOAT_EQ(1.0f, t.life.min); // put in order
+    EXPECT_FLOAT_EQ(2.0f, t.life.max);
+    EXPECT_FLOAT_EQ(5.0f, t.speed.min);
+    EXPECT_FLOAT_EQ(5.0f, t.speed.max);
+    EXPECT_FLOAT_EQ(3.0f, t.gravityX);
+    EXPECT_FLOAT_EQ(3.0f, t.gravityY);
+    EXPECT_FLOAT_EQ(6.0f, t.areaY);
+    EXPECT_TRUE(t.align);
+    EXPECT_TRUE(t.trail);
+    ASSERT_EQ(2u, t.colors.size());
+    EXPECT_FLOAT_EQ(0.0f, t.colors[0].t); // sorted by t
+    EXPECT_FLOAT_EQ(1.0f, t.colors[0].a); // six digits are opaque
+    EXPECT_FLOAT_EQ(128.0f / 255.0f, t.colors[0].g);
+    EXPECT_FLOAT_EQ(0.0f, t.colors[1].a);
+    EXPECT_FLOAT_EQ(0x33 / 255.0f, t.colors[1].b);
+}
+
+TEST_F(EffectParser, SeedDefaultsToTheNameSoEqualNamesAgree)
+{
+    auto file = Parse(ptctest::Library(ptctest::StillEmitter("same", 1) + "<folder>" +
+                                       ptctest::StillEmitter("same", 1) + ptctest::StillEmitter("other", 1) +
+                                       "</folder>"));
+    ASSERT_NE(nullptr, file);
+    const auto& inner = file->root.entries[1].folder->entries;
+    EXPECT_EQ(file->root.entries[0].emitter->seed, inner[0].emitter->seed);
+    EXPECT_NE(inner[0].emitter->seed, inner[1].emitter->seed);
+}
+
+TEST_F(EffectParser, DamagedEmittersAreRefusedAndNamedInTheLogWhileTheRestLoads)
+{
+    const char* bad[] = {
+        "<emitter name=\"tex\"><particles texture=\"nothing\"/></emitter>",
+        "<emitter name=\"nan\"><particles texture=\"white\" speed=\"nan\"/></emitter>",
+        "<emitter name=\"life\"><particles texture=\"white\" life=\"-1\"/></emitter>",
+        "<emitter name=\"blend\"><particles texture=\"white\" blend=\"multiply\"/></emitter>",
+        "<emitter name=\"colour\"><particles texture=\"white\"><color argb=\"12\"/></particles></emitter>",
+        "<emitter name=\"burst\"><particles texture=\"white\" burst=\"-3\"/></emitter>",
+        "<emitter name=\"text\"><particles texture=\"white\" size=\"10 px\"/></emitter>",
+        "<emitter name=\"empty\"/>",
+        "<emitter><particles texture=\"white\"/></emitter>",
+        "<emitter name=\"dur\" duration=\"1e30\"><particles texture=\"white\"/></emitter>",
+    };
+    std::string body;
+    for (const char* b : bad)
+        body += b;
+    auto file = Parse(ptctest::Library(body + ptctest::StillEmitter("good", 2)));
+    ASSERT_NE(nullptr, file);
+    ASSERT_EQ(std::size(bad) + 1, file->root.entries.size());
+    for (size_t i = 0; i < std::size(bad); ++i)
+        EXPECT_EQ(nullptr, file->root.entries[i].emitter) << bad[i];
+    EXPECT_NE(nullptr, Find(file->root, "good")->emitter);
+    for (const wchar_t* name : {L"'tex'", L"'nan'", L"'life'", L"'blend'", L"'colour'", L"'burst'", L"'text'",
+                                L"'empty'", L"'dur'", L"unknown texture 'nothing'"})
+        EXPECT_TRUE(Logged(name)) << name << "\n" << *mLog;
+}
+
+TEST_F(EffectParser, AnAtlasWithoutSizeKeepsItsPlaceButNoFrames)
+{
+    auto file = Parse("<effects><atlas file=\"a.png\"><frame name=\"x\" w=\"1\" h=\"1\"/></atlas>" + ptctest::Atlas() +
+                      "<emitter name=\"e\"><particles texture=\"white\"/></emitter>"
+                      "<emitter name=\"f\"><particles texture=\"x\"/></emitter></effects>");
+    ASSERT_NE(nullptr, file);
+    ASSERT_EQ(2u, file->atlases.size());
+    EXPECT_EQ(1, Find(file->root, "e")->emitter->types[0].atlas);
+    EXPECT_EQ(nullptr, Find(file->root, "f")->emitter);
+    EXPECT_TRUE(Logged(L"atlas 'a.png' ignored"));
+}
+
+TEST_F(EffectParser, TextThatIsNoLibraryFailsWithALogLine)
+{
+    for (const std::string& text : {std::string(), std::string("not xml at all"), std::string("<effects>"),
+                                   std::string("<particles/>"), std::string("\0\0\0", 3)})
+    {
+        mLog->clear();
+        EXPECT_EQ(nullptr, Parse(text)) << text;
+        EXPECT_TRUE(Logged(L"Particle file 'test.ptc'")) << text;
+    }
+    EXPECT_EQ(nullptr, ParseEffectFile(nullptr, 0, "null"));
+}
+
+TEST_F(EffectParser, EveryCutOfAFileIsReadOrRefusedWithoutHarm)
+{
+    const std::string text = ptctest::Library("<folder name=\"f\">" + ptctest::StillEmitter("a", 3) + "</folder>" +
+                                              ptctest::StillEmitter("b", 4, "80ff0000"));
+    size_t parsed = 0;
+    for (size_t n = 0; n <= text.size(); ++n)
+        if (auto file = Parse(text.substr(0, n)))
+            ++parsed;
+    EXPECT_GE(parsed, 1u); // the whole text at least
+}
+
+TEST_F(EffectParser, FoldersNestedTooDeepAreLeftOut)
+{
+    std::string text;
+    for (int i = 0; i < 40; ++i)
+        text += "<folder name=\"d\">";
+    text += ptctest::StillEmitter("deep", 1);
+    for (int i = 0; i < 40; ++i)
+        text += "</folder>";
+    auto file = Parse(ptctest::Library(text));
+    ASSERT_NE(nullptr, file);
+    int depth = 0;
+    const Folder* folder = &file->root;
+    while (!folder->entries.empty() && folder->entries[0].IsFolder())
+    {
+        folder = folder->entries[0].folder.get();
+        ++depth;
+    }
+    EXPECT_EQ(16, depth);
+    EXPECT_TRUE(Logged(L"nested deeper"));
+}
