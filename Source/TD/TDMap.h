@@ -158,6 +158,9 @@ public:
     TDIndicator* addIndicator(float x, float y, i32 kind, const std::wstring& text);
     TDPoint* findPoint(i32 id) const { return network().findPoint(id); }
     void sortTowers();
+    // Effect sprites of the battle: a non-null sprite is appended; removing deletes it.
+    void addSprite(TDSpriteEffect* sprite);
+    void removeSprite(TDSpriteEffect* sprite);
 
     // --- Episode table and rules ---
     i32 getEpisodeCount() const { return mEpisodes.getEpisodeCount(); }

@@ -42,6 +42,21 @@ TDIndicator* TDMap::addIndicator(float x, float y, i32 kind, const std::wstring&
     return indicator;
 }
 
+void TDMap::addSprite(TDSpriteEffect* sprite)
+{
+    if (sprite)
+        mAnimations.push_back(sprite);
+}
+
+void TDMap::removeSprite(TDSpriteEffect* sprite)
+{
+    auto at = std::find(mAnimations.begin(), mAnimations.end(), sprite);
+    if (at == mAnimations.end())
+        return;
+    mAnimations.erase(at);
+    delete sprite;
+}
+
 void TDMap::sortTowers() { std::stable_sort(mTowers.begin(), mTowers.end(), TDTower::isBoostFirst); }
 
 void TDMap::clearBattle()
@@ -144,6 +159,8 @@ void TDMap::removeTower(TDTower* tower)
         unit->removeModifiersOf(tower);
     if (tower->mBeam)
         tower->mBeam->finish();
+    removeSprite(tower->mDisabledSprite);
+    removeSprite(tower->mDebuffSprite);
     if (tower->mSpot)
         tower->mSpot->hasTower = false;
     delete tower;

@@ -8,6 +8,7 @@
 #include "Source/TD/TDMap.h"
 #include "Source/TD/TDModifier.h"
 #include "Source/TD/TDParticle.h"
+#include "Source/TD/TDSpriteEffect.h"
 #include "Source/TD/TDText.h"
 #include "Source/TD/TDUnit.h"
 
@@ -218,12 +219,13 @@ void TDTower::update(float dt)
     if (mMap.isTowerBlocked(this))
     {
         mDisabled = true;
-        mDisabledSprite = true;
+        showSign(mDisabledSprite, true, L"td/disabletower", 20.0f);
         return;
     }
-    mDisabledSprite = false;
+    showSign(mDisabledSprite, false, L"td/disabletower", 20.0f);
     mDisabled = false;
-    mDebuffed = mDebuffSprite = mMap.isTowerDebuffed(this);
+    mDebuffed = mMap.isTowerDebuffed(this);
+    showSign(mDebuffSprite, mDebuffed, L"td/tower_debuff", 10.0f);
 
     mPauseTimer = std::max(0.0f, mPauseTimer - dt);
     mCooldown = std::max(0.0f, mCooldown - dt);
@@ -309,6 +311,21 @@ void TDTower::update(float dt)
     }
     if (mBeam && !mBeam->isAlive())
         mBeam = nullptr;
+}
+
+void TDTower::showSign(TDSpriteEffect*& sign, bool shown, const wchar_t* sprite, float rate)
+{
+    if (shown && !sign)
+    {
+        sign = new TDSpriteEffect(sprite, mX, mY, mMap.mSprites->spriteFrameCount(sprite), rate);
+        sign->mLoop = true;
+        mMap.addSprite(sign);
+    }
+    else if (!shown && sign)
+    {
+        mMap.removeSprite(sign);
+        sign = nullptr;
+    }
 }
 
 void TDTower::stateStep(float dt, const TDPrototype& p)

@@ -13,6 +13,7 @@
 class TDBeamParticle;
 class TDMap;
 class TDModifier;
+class TDSpriteEffect;
 class TDUnit;
 struct TDSpotFrame;
 
@@ -64,7 +65,9 @@ public:
     float mAnimTime = 0.0f;
     bool mDisabled = false, mDebuffed = false;
     bool mBoosted = false;
-    bool mDisabledSprite = false, mDebuffSprite = false; // the looping "blocked" and "slowed" effects
+    // The looping "blocked" and "slowed" signs while shown; they live in the battle's sprites.
+    TDSpriteEffect* mDisabledSprite = nullptr;
+    TDSpriteEffect* mDebuffSprite = nullptr;
     TDUnit* mTarget = nullptr; // not owned
     TDSpotFrame* mSpot = nullptr; // not owned
     TDPrototype mBonus;           // additions of upgrades and boosts, recomputed every frame
@@ -80,6 +83,8 @@ private:
     void stateStep(float dt, const TDPrototype& p);
     void aimAt(const TDUnit& target);
     float framesOver(const TDPrototype& p, const char* list) const;
+    // Shows or takes away a looping sign over the tower.
+    void showSign(TDSpriteEffect*& sign, bool shown, const wchar_t* sprite, float rate);
 
     TDMap& mMap;
     i32 mBaseId = 0;

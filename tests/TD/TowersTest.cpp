@@ -1,6 +1,7 @@
 #include "BattleFixture.h"
 
 #include "Source/TD/LocalStrings.h"
+#include "Source/TD/TDSpriteEffect.h"
 #include "Source/TD/TDWaveEntry.h"
 
 using tdtest::BattleFixture;
@@ -159,6 +160,9 @@ TEST_F(BattleFixture, BlockedTowerFreezesAndSlowedTowerCoolsDownLonger)
     t->update(0.5f);
     EXPECT_TRUE(t->mDisabled);
     EXPECT_FLOAT_EQ(t->mCooldown, 0.7f);
+    ASSERT_NE(t->mDisabledSprite, nullptr);
+    EXPECT_TRUE(t->mDisabledSprite->mLoop);
+    EXPECT_EQ(m.mAnimations.size(), 1u);
     blocker->mSpeedPenalty = 30.0f; // held still: no longer blocks
     EXPECT_FALSE(m.isTowerBlocked(t));
     blocker->mSpeedPenalty = 0.0f;
@@ -168,6 +172,10 @@ TEST_F(BattleFixture, BlockedTowerFreezesAndSlowedTowerCoolsDownLonger)
 
     place(blocker, 2000.0f, 2000.0f);
     place(slower, t->mX, t->mY + 90.0f);
+    t->update(0.01f);
+    EXPECT_EQ(t->mDisabledSprite, nullptr); // free again: the sign goes
+    ASSERT_NE(t->mDebuffSprite, nullptr);
+    EXPECT_EQ(m.mAnimations.size(), 1u);
     EXPECT_TRUE(m.isTowerDebuffed(t));
     t->mState = 3;
     t->mTarget = slower;
