@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <stdexcept>
 #include <vector>
 
 using namespace particles;
@@ -19,8 +20,9 @@ namespace
 std::shared_ptr<const EmitterDesc> Describe(const std::string& emitterAttrs, const std::string& typeAttrs,
                                             const std::string& colours = "")
 {
-    const std::string text = ptctest::Library("<emitter name=\"e\" " + emitterAttrs +
-                                              "><particles texture=\"white\" " + typeAttrs + ">" + colours +
+    const std::string texture = typeAttrs.find("texture=") == std::string::npos ? "texture=\"white\" " : "";
+    const std::string text = ptctest::Library("<emitter name=\"e\" " + emitterAttrs + "><particles " + texture +
+                                              typeAttrs + ">" + colours +
                                               "</particles></emitter>");
     auto file = ParseEffectFile(text.data(), text.size(), "test.ptc");
     return file && !file->root.entries.empty() ? file->root.entries[0].emitter : nullptr;
@@ -32,6 +34,8 @@ const char* kFountain = "rate=\"60\" burst=\"5\" life=\"0.5 1.5\" speed=\"20 80\
 
 std::unique_ptr<Emitter> Start(std::shared_ptr<const EmitterDesc> desc, i32 loop = LOOP_ONCE, u32 seed = 5)
 {
+    if (!desc)
+        throw std::runtime_error("the test's emitter was refused");
     auto e = std::make_unique<Emitter>(std::move(desc), seed);
     e->SetLoopMode(loop);
     e->Restart();

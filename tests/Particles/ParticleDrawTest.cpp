@@ -1,0 +1,183 @@
+// Drawing effect instances through the drawing context on the recording device: vertices,
+// indices and colours per particle, blend modes per list, bounds, batches, and what is not drawn.
+#include "ParticleFixture.h"
+
+#include "Core/Base/Box.h"
+#include "Core/Render/CommandBuffer.h"
+
+#include <gtest/gtest.h>
+
+using namespace ptctest;
+
+namespace
+{
+class ParticleDraw : public ParticleFixture
+{
+protected:
+    std::vector<rendertest::Command> Draws() { return rendertest::Only(EndAndDecode(), render::CMD_DRAW_INDEXED); }
+};
+
+// CMD_DRAW_INDEXED arguments: type, index size, start index, count, min vertex, vertices.
+constexpr size_t kCount = 3;
+constexpr size_t kVertices = 5;
+} // namespace
+
+TEST_F(ParticleDraw, EachParticleIsAQuadOfTheContextColourTimesItsOwn)
+{
+    ASSERT_EQ(QL_OK, Load(StillEmitter("still", 5, "ff336699")));
+    auto e = Play("still", 20.0f, 30.0f);
+    ASSERT_NE(nullptr, e);
+    mGraphics->SetColorRGBA(1.0f, 0.5f, 1.0f, 0.5f);
+    graphicstest::CaptureTransformer capture;
+    u32 drawn = 0;
+    ASSERT_EQ(QL_OK, e->Render(mGraphics.get(), &capture, nullptr, nullptr, &drawn));
+    EXPECT_EQ(5u, drawn);
+    ASSERT_EQ(20u, capture.mSeen.size());
+    const float corners[4][2] = {{15.0f, 25.0f}, {25.0f, 25.0f}, {25.0f, 35.0f}, {15.0f, 35.0f}};
+    for (size_t i = 0; i < capture.mSeen.size(); ++i)
+    {
+        const render::SVertex2D& v = capture.mSeen[i];
+        EXPECT_FLOAT_EQ(corners[i % 4][0], v.x) << i;
+        EXPECT_FLOAT_EQ(corners[i % 4][1], v.y) << i;
+        EXPECT_EQ(0.0f, v.z);
+        EXPECT_EQ(1.0f, v.w);
+        EXPECT_EQ(0x7F333399u, v.diffuse) << std::hex << v.diffuse;
+        EXPECT_EQ(0xFFFFFFFFu, v.specular);
+    }
+    EXPECT_FLOAT_EQ(0.0f, capture.mSeen[0].u);
+    EXPECT_FLOAT_EQ(1.0f, capture.mSeen[2].u);
+    EXPECT_FLOAT_EQ(1.0f, capture.mSeen[2].v);
+    const auto draws = Draws();
+    ASSERT_EQ(1u, draws.size());
+    EXPECT_EQ(render::PRIM_TRIANGLELIST, draws[0].args[0]);
+    EXPECT_EQ(2u, draws[0].args[1]); // 16-bit indices
+    EXPECT_EQ(10u, draws[0].args[kCount]);
+    EXPECT_EQ(20u, draws[0].args[kVertices]);
+}
+
+TEST_F(ParticleDraw, IndicesMakeTwoTrianglesOfEachQuad)
+{
+    ASSERT_EQ(QL_OK, Load(StillEmitter("still", 2)));
+    auto e = Play("still");
+    ASSERT_EQ(QL_OK, e->Render(mGraphics.get(), nullptr, nullptr, nullptr, nullptr));
+    // Read the indices while the frame's buffers are still locked.
+    auto* cache = mRender->GetIndexCache16();
+    const u16* indices = nullptr;
+    for (u32 i = 0; i < 2 && !indices; ++i)
+        if (cache->GetMain(i) && cache->GetMain(i)->GetBuffer()->IsLocked())
+            indices = cache->GetMain(i)->GetData();
+    ASSERT_NE(nullptr, indices);
+    const std::vector<u16> copy(indices, indices + 1024);
+    const auto draws = Draws();
+    ASSERT_EQ(1u, draws.size());
+    const u32 start = static_cast<u32>(draws[0].args[2]);
+    const u32 base = static_cast<u32>(draws[0].args[4]);
+    const u32 expected[12] = {0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7};
+    for (u32 i = 0; i < 12; ++i)
+        EXPECT_EQ(base + expected[i], copy.at(start + i)) << i;
+}
+
+TEST_F(ParticleDraw, IntenseListsDrawAddedAndTheContextBlendModeComesBack)
+{
+    ASSERT_EQ(QL_OK, Load("<emitter name=\"two\" duration=\"1\">"
+                          "<particles texture=\"white\" burst=\"1\" life=\"5\"/>"
+                          "<particles texture=\"white\" blend=\"add\" burst=\"2\" life=\"5\"/></emitter>"));
+    auto e = Play("two");
+    mGraphics->SetBlendMode(render::BLEND_OFF);
+    u32 drawn = 0;
+    {
+        auto command = mGraphics->DrawParticles(e.get());
+        command->mOutDrawn = &drawn;
+    }
+    EXPECT_EQ(3u, drawn);
+    EXPECT_EQ(static_cast<u32>(render::BLEND_OFF), mGraphics->GetState().mBlendMode);
+    const auto commands = EndAndDecode();
+    std::vector<u64> modes;
+    for (const auto& c : rendertest::Only(commands, render::CMD_SET_BLEND_MODE))
+        modes.push_back(c.args[0]);
+    ASSERT_GE(modes.size(), 2u);
+    EXPECT_EQ(render::BLEND_ALPHA, modes[modes.size() - 2]);
+    EXPECT_EQ(render::BLEND_ADDITIVE, modes.back());
+    const auto draws = rendertest::Only(commands, render::CMD_DRAW_INDEXED);
+    ASSERT_EQ(2u, draws.size());
+    EXPECT_EQ(2u, draws[0].args[kCount]);
+    EXPECT_EQ(4u, draws[1].args[kCount]);
+}
+
+TEST_F(ParticleDraw, BoundsAreTakenBeforeAndAfterTheCommandsTransform)
+{
+    ASSERT_EQ(QL_OK, Load(StillEmitter("still", 3)));
+    auto e = Play("still", 20.0f, 30.0f);
+    math::Box bounds, moved;
+    u32 drawn = 0;
+    {
+        math::Transform2D transform;
+        transform.Translate(100.0f, -10.0f);
+        auto command = mGraphics->DrawParticles(e.get()).Transform(transform);
+        command->mOutBounds = &bounds;
+        command->mOutTransformedBounds = &moved;
+        command->mOutDrawn = &drawn;
+    }
+    EXPECT_EQ(3u, drawn);
+    EXPECT_FLOAT_EQ(15.0f, bounds.minX);
+    EXPECT_FLOAT_EQ(25.0f, bounds.maxX);
+    EXPECT_FLOAT_EQ(25.0f, bounds.minY);
+    EXPECT_FLOAT_EQ(35.0f, bounds.maxY);
+    EXPECT_FLOAT_EQ(115.0f, moved.minX);
+    EXPECT_FLOAT_EQ(125.0f, moved.maxX);
+    EXPECT_FLOAT_EQ(15.0f, moved.minY);
+}
+
+TEST_F(ParticleDraw, StoppedEffectsDrawNothingAndEmptyTheBounds)
+{
+    ASSERT_EQ(QL_OK, Load(StillEmitter("still", 3)));
+    auto e = Play("still");
+    e->SetState(0);
+    math::Box bounds;
+    bounds.AddPoint(1.0f, 2.0f);
+    u32 drawn = 99;
+    ASSERT_EQ(QL_OK, e->Render(mGraphics.get(), nullptr, &bounds, nullptr, &drawn));
+    EXPECT_EQ(0u, drawn);
+    EXPECT_TRUE(bounds.IsEmpty());
+    std::unique_ptr<render::ParticleEmitter> fresh(System()->CreateEmitter("still"));
+    ASSERT_EQ(QL_OK, fresh->Render(mGraphics.get(), nullptr, nullptr, nullptr, &drawn));
+    EXPECT_EQ(0u, drawn);
+    EXPECT_TRUE(Draws().empty());
+}
+
+TEST_F(ParticleDraw, ListsWhoseAtlasDidNotLoadAreLeftOut)
+{
+    const std::string text = "<?xml version=\"1.0\"?><effects>"
+                             "<atlas file=\"missing.png\" width=\"8\" height=\"8\"><frame name=\"m\" w=\"8\" h=\"8\"/>"
+                             "</atlas>" + Atlas() + "<emitter name=\"e\" duration=\"1\">"
+                             "<particles texture=\"m\" burst=\"4\" life=\"5\"/>"
+                             "<particles texture=\"white\" burst=\"1\" life=\"5\"/></emitter></effects>";
+    ASSERT_EQ(QL_OK, System()->LoadFromMemory(text.data(), text.size(), "test.ptc", mRender));
+    EXPECT_EQ(nullptr, System()->GetAtlas(0));
+    EXPECT_NE(nullptr, System()->GetAtlas(1));
+    EXPECT_EQ(nullptr, System()->GetAtlas(2));
+    EXPECT_EQ(nullptr, System()->GetAtlas(-1));
+    auto e = Play("e");
+    u32 drawn = 0;
+    ASSERT_EQ(QL_OK, e->Render(mGraphics.get(), nullptr, nullptr, nullptr, &drawn));
+    EXPECT_EQ(1u, drawn);
+    EXPECT_EQ(1u, Draws().size());
+}
+
+TEST_F(ParticleDraw, TenThousandParticlesDrawInBatchesThatFitTheFrameCaches)
+{
+    ASSERT_EQ(QL_OK, Load(StillEmitter("many", 10000)));
+    auto e = Play("many", 32.0f, 32.0f);
+    ASSERT_EQ(10000u, e->GetEmitter()->ParticleCount());
+    u32 drawn = 0;
+    ASSERT_EQ(QL_OK, e->Render(mGraphics.get(), nullptr, nullptr, nullptr, &drawn));
+    EXPECT_EQ(10000u, drawn);
+    u64 triangles = 0;
+    for (const auto& d : Draws())
+    {
+        triangles += d.args[kCount];
+        EXPECT_EQ(d.args[kVertices], 2 * d.args[kCount]);
+        EXPECT_LE(d.args[4] + d.args[kVertices], 65536u); // 16-bit indices reach every vertex
+    }
+    EXPECT_EQ(20000u, triangles);
+}
