@@ -485,13 +485,7 @@ QLResultEnum Render::FlushState()
 
 void Render::ResetState()
 {
-    RenderState state;
-    state.mScaleX = mDefaultScaleX;
-    state.mScaleY = mDefaultScaleY;
-    state.mOffsetX = mDefaultOffsetX;
-    state.mOffsetY = mDefaultOffsetY;
-    mCurrent = state;
-    mPending = state;
+    UpdatePixelMapping();
     mLastApplied = nullptr;
     mLastTarget = nullptr;
     mStateChanged = true;
