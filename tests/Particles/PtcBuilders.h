@@ -23,13 +23,14 @@ inline std::string Library(const std::string& body)
     return "<?xml version=\"1.0\"?><effects version=\"1\">" + Atlas() + body + "</effects>";
 }
 
-// An emitter whose particles do not move: `burst` of them at the emitter, size 10, living `life`
-// seconds, in one colour.
+// An emitter whose particles do not move: `burst` of them at the emitter, size 10 unless `extra`
+// gives one, living 5 seconds, in one colour.
 inline std::string StillEmitter(const std::string& name, int burst, const std::string& argb = "ffffffff",
                                 const std::string& extra = "", const std::string& emitterAttrs = "duration=\"0.1\"")
 {
+    const std::string size = extra.find("size=") == std::string::npos ? "size=\"10\" " : "";
     return "<emitter name=\"" + name + "\" " + emitterAttrs + "><particles texture=\"white\" burst=\"" +
-           std::to_string(burst) + "\" max=\"100000\" life=\"5\" size=\"10\" " + extra + "><color t=\"0\" argb=\"" +
+           std::to_string(burst) + "\" max=\"100000\" life=\"5\" " + size + extra + "><color t=\"0\" argb=\"" +
            argb + "\"/></particles></emitter>";
 }
 

@@ -1,0 +1,172 @@
+// Particles drawn on real OpenGL (headless EGL) and read back: placement, colours, blending and
+// the context colour; and a picture of every game effect to look at.
+#include "ParticleFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+
+using namespace ptctest;
+
+namespace
+{
+template <u32 W, u32 H> class GlParticles : public ParticleFixture
+{
+protected:
+    GlParticles() : ParticleFixture(render::HeadlessWindow::Backend::Gl, W, H) {}
+
+    void Clear(u32 argb) { ASSERT_EQ(QL_OK, mGraphics->Clear(1, argb, 1.0f, 0)); }
+    // Plays the frame and reads the back buffer (0xAARRGGBB, top row first).
+    std::vector<u32> Finish()
+    {
+        mGraphics.reset();
+        EXPECT_EQ(QL_OK, mRender->EndScene());
+        EXPECT_EQ(QL_OK, mRender->Present());
+        EXPECT_EQ(QL_OK, mRender->ExecuteCommands());
+        std::vector<u32> pixels;
+        EXPECT_EQ(QL_OK, mRender->GetDevice()->ReadPixels(0, 0, 0, W, H, &pixels));
+        return pixels;
+    }
+    static u32 At(const std::vector<u32>& pixels, u32 x, u32 y) { return pixels.at(y * W + x) | 0xFF000000u; }
+};
+
+class ParticlePixels : public GlParticles<64, 64>
+{
+};
+
+// Channels within 2 of each other (blending rounds).
+::testing::AssertionResult Near(u32 expected, u32 actual)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+    {
+        const int e = static_cast<int>((expected >> shift) & 0xFF), a = static_cast<int>((actual >> shift) & 0xFF);
+        if (std::abs(e - a) > 2)
+            return ::testing::AssertionFailure() << std::hex << "expected " << expected << ", got " << actual;
+    }
+    return ::testing::AssertionSuccess();
+}
+} // namespace
+
+TEST_F(ParticlePixels, AParticleCoversItsSquareInItsColour)
+{
+    ASSERT_EQ(QL_OK, Load(StillEmitter("green", 1, "ff00ff00", "size=\"16\"")));
+    auto e = Play("green", 32.0f, 32.0f);
+    Clear(0xFF000000);
+    mGraphics->DrawParticles(e.get());
+    const auto pixels = Finish();
+    EXPECT_TRUE(Near(0xFF00FF00, At(pixels, 32, 32)));
+    EXPECT_TRUE(Near(0xFF00FF00, At(pixels, 25, 25)));
+    EXPECT_TRUE(Near(0xFF00FF00, At(pixels, 38, 38)));
+    EXPECT_TRUE(Near(0xFF000000, At(pixels, 22, 32)));
+    EXPECT_TRUE(Near(0xFF000000, At(pixels, 32, 42)));
+    EXPECT_TRUE(Near(0xFF000000, At(pixels, 5, 5)));
+}
+
+TEST_F(ParticlePixels, BlendingFollowsTheListAndTheContextColourTints)
+{
+    ASSERT_EQ(QL_OK, Load(StillEmitter("half", 1, "80ffffff", "size=\"16\"") +
+                          StillEmitter("added", 1, "ff00ff00", "size=\"16\" blend=\"add\"") +
+                          StillEmitter("white", 1, "ffffffff", "size=\"16\"")));
+    auto half = Play("half", 16.0f, 16.0f);
+    auto added = Play("added", 48.0f, 16.0f);
+    auto white = Play("white", 16.0f, 48.0f);
+    Clear(0xFF800000);
+    mGraphics->DrawParticles(half.get());
+    mGraphics->DrawParticles(added.get());
+    mGraphics->SetColorRGBA(0.0f, 0.0f, 1.0f, 1.0f);
+    mGraphics->DrawParticles(white.get());
+    const auto pixels = Finish();
+    EXPECT_TRUE(Near(0xFFBF8080, At(pixels, 16, 16))); // half white over dark red
+    EXPECT_TRUE(Near(0xFF80FF00, At(pixels, 48, 16))); // green added to dark red
+    EXPECT_TRUE(Near(0xFF0000FF, At(pixels, 16, 48))); // white tinted blue
+    EXPECT_TRUE(Near(0xFF800000, At(pixels, 48, 48)));
+}
+
+TEST_F(ParticlePixels, TheCommandsTransformMovesAndScalesTheParticles)
+{
+    ASSERT_EQ(QL_OK, Load(StillEmitter("green", 1, "ff00ff00", "size=\"8\"")));
+    auto e = Play("green", 8.0f, 8.0f);
+    Clear(0xFF000000);
+    {
+        math::Transform2D transform;
+        transform.Scale(2.0f, 2.0f);
+        transform.Translate(16.0f, 16.0f);
+        mGraphics->DrawParticles(e.get()).Transform(transform);
+    }
+    const auto pixels = Finish();
+    EXPECT_TRUE(Near(0xFF00FF00, At(pixels, 32, 32)));
+    EXPECT_TRUE(Near(0xFF00FF00, At(pixels, 25, 25)));
+    EXPECT_TRUE(Near(0xFF000000, At(pixels, 8, 8)));
+    EXPECT_TRUE(Near(0xFF000000, At(pixels, 22, 22)));
+}
+
+// --- A picture of the game's effects, written for a person to look at ---
+
+class EffectPicture : public GlParticles<768, 384>
+{
+};
+
+TEST_F(EffectPicture, WritesEveryGameEffectToAPicture)
+{
+    System()->SetFolder(std::string(QL_SOURCE_DIR) + "/content/td/fx/");
+    ASSERT_EQ(QL_OK, System()->Load("fx2.ptc", mRender));
+    ASSERT_NE(nullptr, System()->GetAtlas(0));
+    // name, seconds shown, drawing scale
+    struct Shot
+    {
+        const char* name;
+        double seconds;
+        float scale;
+    };
+    const Shot shots[] = {{"build", 0.12, 1.0f},   {"upgrade", 0.4, 1.0f},   {"damage_h", 0.08, 2.0f},
+                          {"mg_00", 0.08, 2.0f},   {"blow_bub", 0.3, 1.5f},  {"hammer", 0.12, 1.0f},
+                          {"t_line", 0.5, 1.0f},   {"portal_1", 1.5, 1.0f},  {"blik_6", 0.25, 1.5f},
+                          {"active", 1.5, 1.0f},   {"active_btn", 1.5, 1.0f}, {"active_lvl", 1.5, 1.0f},
+                          {"blik_1", 2.0, 1.5f},   {"blik_2", 2.0, 1.0f},    {"blik_4", 2.0, 1.0f},
+                          {"tr1", 1.5, 1.0f},      {"bird", 1.0, 1.0f},      {"fog_01", 1.0, 0.3f}};
+    std::vector<std::unique_ptr<render::ParticleEmitter>> effects;
+    for (const Shot& shot : shots)
+    {
+        auto e = Play(shot.name, 0.0f, 0.0f);
+        ASSERT_NE(nullptr, e) << shot.name;
+        const bool moving = std::string(shot.name) == "t_line";
+        const bool bird = std::string(shot.name) == "bird";
+        if (bird)
+            e->SetPosition(50.0f, 10.0f, 1);
+        const int frames = static_cast<int>(shot.seconds * 60.0);
+        for (int f = 0; f < frames; ++f)
+        {
+            if (moving) // a bolt crossing the cell, leaving its trail
+                e->SetPosition(-50.0f + 100.0f * static_cast<float>(f) / static_cast<float>(frames),
+                               20.0f * std::sin(static_cast<float>(f) * 0.2f), 1);
+            e->Update(1.0 / 60.0);
+        }
+        effects.push_back(std::move(e));
+    }
+    Clear(0xFF1E2430);
+    for (size_t i = 0; i < effects.size(); ++i)
+    {
+        math::Transform2D place;
+        place.Scale(shots[i].scale, shots[i].scale);
+        place.Translate(64.0f + 128.0f * static_cast<float>(i % 6), 64.0f + 128.0f * static_cast<float>(i / 6));
+        u32 drawn = 0;
+        auto command = mGraphics->DrawParticles(effects[i].get()).Transform(place);
+        command->mOutDrawn = &drawn;
+        // The command draws when it goes out of scope, at the end of this pass.
+    }
+    const auto pixels = Finish();
+    const std::string path = std::string(QL_BINARY_DIR) + "/particles_effects.png";
+    const imagetest::Bytes png = imagetest::EncodePng(768, 384, pixels, false);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), png.size());
+    // Every cell shows something other than the background.
+    for (size_t i = 0; i < effects.size(); ++i)
+    {
+        const u32 x0 = 128 * static_cast<u32>(i % 6), y0 = 128 * static_cast<u32>(i / 6);
+        u32 lit = 0;
+        for (u32 y = y0; y < y0 + 128; ++y)
+            for (u32 x = x0; x < x0 + 128; ++x)
+                lit += (At(pixels, x, y) & 0xFFFFFF) != 0x1E2430 ? 1 : 0;
+        EXPECT_GT(lit, 20u) << shots[i].name;
+    }
+}
