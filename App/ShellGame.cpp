@@ -4,6 +4,8 @@
 #include "Core/Base/Log.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/Profiles.h"
+#include "Core/Media/Sound/SoundSystem.h"
+#include "Core/Media/Sound/SoundTags.h"
 #include "Framework/GameWindow.h"
 #include "Platform/Os/Dialogs.h"
 #include "Platform/Os/Text.h"
@@ -13,6 +15,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+
+const wchar_t* const ShellGame::kMenuMusic = L"td/data/music/main_menu.ogg";
 
 ShellGame::ShellGame()
 {
@@ -52,8 +56,29 @@ QLResultEnum ShellGame::LoadConfig()
 
 QLResultEnum ShellGame::StartGame()
 {
+    k2::SoundTags::Instance()->Load(L"td/sounds_sheet.csv");
+    k2::SoundTags::Instance()->PlayMusic(kMenuMusic);
     QL_LOG(L"Game started: no screen to open yet\n");
     return QL_OK;
+}
+
+QLResultEnum ShellGame::OnFrame(float dt)
+{
+    if (base::Singletone<SoundSystem>::Exists())
+        SoundSystem::Instance()->Update();
+    return QL_OK;
+}
+
+void ShellGame::OnPause()
+{
+    if (base::Singletone<SoundSystem>::Exists())
+        SoundSystem::Instance()->Pause();
+}
+
+void ShellGame::OnResume()
+{
+    if (base::Singletone<SoundSystem>::Exists())
+        SoundSystem::Instance()->Resume();
 }
 
 QLResultEnum ShellGame::SwitchScreenMode()

@@ -7,13 +7,20 @@
 class ShellGame : public framework::GameApplication
 {
 public:
+    static const wchar_t* const kMenuMusic;
+
     ShellGame();
     ~ShellGame() override;
 
     // Needs "play.url"; mounts "data.dat" under "td/"; caption; profiles; windowed or not.
     QLResultEnum LoadConfig() override;
+    // Loads the sound sheet and starts the menu music.
     QLResultEnum StartGame() override;
-    QLResultEnum OnFrame(float dt) override { return QL_OK; }
+    // Hands queued audio notifications (track ends, finished fades) to the sound system.
+    QLResultEnum OnFrame(float dt) override;
+    // The whole audio output follows the window's activation.
+    void OnPause() override;
+    void OnResume() override;
     // Switches, then stores the new choice as "fs" in the current profile.
     QLResultEnum SwitchScreenMode() override;
 };

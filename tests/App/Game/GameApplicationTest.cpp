@@ -3,6 +3,8 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/Profiles.h"
 #include "Core/Input/InputWin32.h"
+#include "Core/Media/Sound/SoundSystem.h"
+#include "Platform/Audio/NullDevice.h"
 #include "Core/Media/Image/Image.h"
 #include "Core/Media/Image/RenderTarget.h"
 #include "Core/Render/DX9/RenderDX9.h"
@@ -478,4 +480,26 @@ TEST_F(GameApplicationTest, SwitchLogsItsStepsInOrderInBothDirections)
         at = found + 1;
     }
     EXPECT_NE(Slurp(mUser / "profiles.xml").find("<fs v=\"0\"/>"), std::string::npos);
+}
+
+TEST_F(GameApplicationTest, MenuMusicStartsWithTheGameAndFollowsWindowActivation)
+{
+    fs::create_directories(mData.Path() / "td/data/music");
+    fs::copy_file(fs::path(QL_SOURCE_DIR) / "content/td/data/music/main_menu.ogg",
+                  mData.Path() / "td/data/music/main_menu.ogg");
+    mData.Write("td/sounds_sheet.csv", "# tag;file;level;group\n");
+    SoundSystem::SetDeviceFactory([]() -> std::unique_ptr<audio::Device> {
+        return std::make_unique<audio::NullDevice>();
+    });
+    TestGame* game = Make();
+    os::Event lost;
+    lost.type = os::EventType::FocusLost;
+    game->mEventsAtFirstTick = {lost};
+    game->mCloseAfter = 4;
+    game->Main();
+    SoundSystem::SetDeviceFactory(nullptr);
+    ASSERT_TRUE(base::Singletone<SoundSystem>::Exists());
+    EXPECT_EQ(SoundSystem::Instance()->GetCurrentMusic(), "td/data/music/main_menu.ogg");
+    EXPECT_NE(SoundSystem::Instance()->GetMusicChannel(), 0u);
+    EXPECT_TRUE(SoundSystem::Instance()->GetAudio().IsPaused()) << "a deactivated window pauses the output";
 }
