@@ -113,7 +113,9 @@ TEST_F(PsdFileTest, LayerStreamsHoldTheLayersArgbPixels)
     EXPECT_EQ(nullptr, psd->FindFile(L"play", extensions, 4, &index));
     EXPECT_EQ(nullptr, psd->OpenStream(L"bg"));
     EXPECT_EQ(nullptr, psd->CreateStreamCreator(L"menu/play"));
-    EXPECT_FALSE(psd->HasImage(L"menu/play"));
+    EXPECT_TRUE(psd->HasImage(L"Menu/Play"));
+    EXPECT_FALSE(psd->HasImage(L"bg"));
+    EXPECT_FALSE(psd->HasImageFile(L"menu/play"));
 }
 
 TEST_F(PsdFileTest, RepeatedNamesKeepTheUpperLayer)

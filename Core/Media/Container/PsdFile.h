@@ -50,9 +50,10 @@ public:
     QLResultEnum ListImages(const std::wstring& prefix, bool recursive, std::vector<std::wstring>& out,
                             bool relative);
     QLResultEnum ListFolders(const std::wstring& prefix, std::vector<std::wstring>& out, bool relative);
-    bool HasFolder(const std::wstring& prefix) const { return mLayers.HasFolder(prefix); }
-    bool HasImage(const std::wstring&) const { return false; }
-    bool HasImageFile(const std::wstring&) const { return false; }
+    bool HasFolder(const std::wstring& prefix) { return mLayers.HasFolder(prefix); }
+    // Whether a layer of the name (as given, or lowered) is an image; layers are never files.
+    bool HasImage(const std::wstring& name) { return mLayers.HasName(name); }
+    bool HasImageFile(const std::wstring&) { return false; }
 
     bool IsLoaded() const { return mDocument != nullptr; }
     const psd::Document* GetDocument() const { return mDocument; }

@@ -32,8 +32,8 @@ public:
     QLResultEnum ListImages(const std::wstring& prefix, bool recursive, std::vector<std::wstring>& out,
                             bool relative);
     QLResultEnum ListFolders(const std::wstring& prefix, std::vector<std::wstring>& out, bool relative);
-    bool HasFolder(const std::wstring& prefix) const { return mImages.HasFolder(prefix); }
-    bool HasImage(const std::wstring& name) const { return mImages.HasName(name); }
+    bool HasFolder(const std::wstring& prefix) { return mImages.HasFolder(prefix); }
+    bool HasImage(const std::wstring& name) { return mImages.HasName(name); }
     // Whether the folder holds a file of the name with one of the texture extensions.
     bool HasImageFile(const std::wstring& name);
 
