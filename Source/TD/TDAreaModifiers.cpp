@@ -110,13 +110,6 @@ void ShamanPortal::tick(TDUnit*, float)
         entry->mState = 2;
         return;
     }
-    unit->mSegment = mSegment;
-    unit->mProgress = mProgress;
-    unit->mStep = mStep;
-    unit->mSegmentLength = mSegmentLength;
-    unit->mWaypoints = mWaypoints;
-    unit->mPos[0] = unit->mDrawPos[0] = mPos[0];
-    unit->mPos[1] = unit->mDrawPos[1] = mPos[1];
+    unit->placeOnRoute(mPath, mWaypoints, mSegment, mProgress, mStep, mSegmentLength, mPos[0], mPos[1]);
     unit->mLevel = 0;
-    unit->enterSegment();
 }

@@ -1,6 +1,8 @@
 // Floating indicators.
 #include "Source/TD/TDIndicator.h"
 
+#include "Source/TD/TDOwnedList.h"
+
 void TDIndicator::update(float dt)
 {
     if (!mAlive)
@@ -28,19 +30,7 @@ void TDIndicatorList::update(float dt)
 {
     for (TDIndicator* indicator : items)
         indicator->update(dt);
-    for (size_t i = 0; i < items.size();)
-        if (!items[i]->mAlive)
-        {
-            delete items[i];
-            items.erase(items.begin() + static_cast<long>(i));
-        }
-        else
-            ++i;
+    tdDeleteIf(items, [](const TDIndicator* i) { return !i->mAlive; });
 }
 
-void TDIndicatorList::clear()
-{
-    for (TDIndicator* indicator : items)
-        delete indicator;
-    items.clear();
-}
+void TDIndicatorList::clear() { tdDeleteAll(items); }

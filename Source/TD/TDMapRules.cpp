@@ -150,15 +150,8 @@ void TDMap::spawnCarriedUnits(TDUnit* unit, i32 count)
             entry->mState = 2;
             continue;
         }
-        carried->mPath = unit->mPath;
-        carried->mSegment = unit->mSegment;
-        carried->mSegmentLength = unit->mSegmentLength;
-        carried->mStep = unit->mStep;
-        carried->mPos[0] = carried->mDrawPos[0] = unit->mPos[0];
-        carried->mPos[1] = carried->mDrawPos[1] = unit->mPos[1];
-        carried->mWaypoints = unit->mWaypoints;
-        carried->mProgress = base + static_cast<float>(k) * 0.1f;
-        carried->enterSegment();
+        carried->placeOnRoute(unit->mPath, unit->mWaypoints, unit->mSegment, base + static_cast<float>(k) * 0.1f,
+                              unit->mStep, unit->mSegmentLength, unit->mPos[0], unit->mPos[1]);
     }
 }
 

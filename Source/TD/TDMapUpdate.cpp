@@ -6,6 +6,7 @@
 #include "Source/TD/TDDrops.h"
 #include "Source/TD/TDEffectTimer.h"
 #include "Source/TD/TDModifier.h"
+#include "Source/TD/TDOwnedList.h"
 #include "Source/TD/TDParticle.h"
 #include "Source/TD/TDSpriteEffect.h"
 #include "Source/TD/TDTower.h"
@@ -147,14 +148,7 @@ void TDMap::update(float dt)
     trace("bullets");
     mBullets->update(sdt);
     trace("removeModifiers");
-    for (size_t i = 0; i < mModifiers.size();)
-        if (!mModifiers[i]->mActive)
-        {
-            delete mModifiers[i];
-            mModifiers.erase(mModifiers.begin() + static_cast<long>(i));
-        }
-        else
-            ++i;
+    tdDeleteIf(mModifiers, [](const TDModifier* m) { return !m->mActive; });
     trace("waves");
     mWaves.advance(*this, sdt);
     trace("penalties");
@@ -170,15 +164,8 @@ void TDMap::updateEffectTimers(float dt)
 
 void TDMap::updateAnimations(float dt)
 {
-    for (size_t i = 0; i < mAnimations.size();)
-    {
+    // Sprites added by an update are updated in the same pass.
+    for (size_t i = 0; i < mAnimations.size(); ++i)
         mAnimations[i]->update(dt);
-        if (!mAnimations[i]->mAlive)
-        {
-            delete mAnimations[i];
-            mAnimations.erase(mAnimations.begin() + static_cast<long>(i));
-        }
-        else
-            ++i;
-    }
+    tdDeleteIf(mAnimations, [](const TDSpriteEffect* s) { return !s->mAlive; });
 }

@@ -7,6 +7,7 @@
 #include "Source/TD/TDBullet.h"
 #include "Source/TD/TDMap.h"
 #include "Source/TD/TDModifiers.h"
+#include "Source/TD/TDOwnedList.h"
 #include "Source/TD/TDPathCurve.h"
 #include "Source/TD/TDText.h"
 #include "Source/TD/TDTower.h"
@@ -188,14 +189,7 @@ void TDUnit::updateState(float dt)
             mAnimTime = 0.0f;
     }
 
-    for (size_t i = 0; i < mModifiers.size();)
-        if (!mModifiers[i]->mActive)
-        {
-            delete mModifiers[i];
-            mModifiers.erase(mModifiers.begin() + static_cast<long>(i));
-        }
-        else
-            ++i;
+    tdDeleteIf(mModifiers, [](const TDModifier* m) { return !m->mActive; });
     if (mState != 4)
         move(dt);
 }
@@ -338,6 +332,20 @@ void TDUnit::enterSegment()
     mSamplesSegment = -1;
 }
 
+void TDUnit::placeOnRoute(const TDPoint* path, const std::vector<i32>& waypoints, i32 segment, float progress,
+                          float step, float segmentLength, float x, float y)
+{
+    mPath = path;
+    mWaypoints = waypoints;
+    mSegment = segment;
+    mProgress = progress;
+    mStep = step;
+    mSegmentLength = segmentLength;
+    mPos[0] = mDrawPos[0] = x;
+    mPos[1] = mDrawPos[1] = y;
+    enterSegment();
+}
+
 void TDUnit::damage(float amount)
 {
     if (isGone())
@@ -373,14 +381,7 @@ bool TDUnit::attach(TDModifier* modifier)
 
 void TDUnit::removeModifiersOf(const void* source)
 {
-    for (size_t i = 0; i < mModifiers.size();)
-        if (mModifiers[i]->mSource == source)
-        {
-            delete mModifiers[i];
-            mModifiers.erase(mModifiers.begin() + static_cast<long>(i));
-        }
-        else
-            ++i;
+    tdDeleteIf(mModifiers, [source](const TDModifier* m) { return m->mSource == source; });
 }
 
 void TDUnit::onHit(const TDBullet& bullet, bool direct)
@@ -477,15 +478,7 @@ void TDUnit::raiseDeadNear()
         entry->mState = 2;
         return;
     }
-    raised->mPath = mPath;
-    raised->mSegment = mSegment;
-    raised->mProgress = mProgress;
-    raised->mWaypoints = mWaypoints;
-    raised->mSegmentLength = mSegmentLength;
-    raised->mStep = mStep;
-    raised->mPos[0] = raised->mDrawPos[0] = mPos[0];
-    raised->mPos[1] = raised->mDrawPos[1] = mPos[1];
-    raised->enterSegment();
+    raised->placeOnRoute(mPath, mWaypoints, mSegment, mProgress, mStep, mSegmentLength, mPos[0], mPos[1]);
     raised->mState = 4;
     raised->mAnimTime = 0.0f;
     raiser->mState = 4;

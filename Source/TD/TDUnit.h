@@ -35,6 +35,9 @@ public:
     void onHit(const TDBullet& bullet, bool direct);
     // Reads the waypoint's "upper" and the polyline of the new segment.
     void enterSegment();
+    // Puts the unit on another walker's route, at that segment and progress, standing at (x, y).
+    void placeOnRoute(const TDPoint* path, const std::vector<i32>& waypoints, i32 segment, float progress, float step,
+                      float segmentLength, float x, float y);
     bool canAttach(const TDModifier* modifier) const;
     // Attaches when allowed, else deletes the modifier. True when attached.
     bool attach(TDModifier* modifier);

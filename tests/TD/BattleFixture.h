@@ -182,6 +182,13 @@ inline std::string battleLevel(const std::string& waves, const std::string& extr
            extraSpots + "</spots><waves>" + waves + "</waves></map>";
 }
 
+// Puts a unit at (x, y), drawn there too.
+inline void place(TDUnit* u, float x, float y)
+{
+    u->mPos[0] = u->mDrawPos[0] = x;
+    u->mPos[1] = u->mDrawPos[1] = y;
+}
+
 struct BattleFixture : ::testing::Test
 {
     TDMemoryFileSource files;

@@ -1,6 +1,7 @@
 #include "BattleFixture.h"
 
 using tdtest::BattleFixture;
+using tdtest::place;
 
 namespace
 {
@@ -15,12 +16,6 @@ struct CountingModifier : TDModifier
     }
     void tick(TDUnit*, float) override { ++ticks; }
 };
-
-void place(TDUnit* u, float x, float y)
-{
-    u->mPos[0] = u->mDrawPos[0] = x;
-    u->mPos[1] = u->mDrawPos[1] = y;
-}
 } // namespace
 
 TEST_F(BattleFixture, TickPeriodAndDurationRules)

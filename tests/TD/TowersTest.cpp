@@ -5,17 +5,12 @@
 #include "Source/TD/TDWaveEntry.h"
 
 using tdtest::BattleFixture;
+using tdtest::place;
 
 namespace
 {
 const char* kThreeBrutes = "<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/></wave>"
                            "<wave spawn=\"1\"><e id=\"1\"/></wave>";
-
-void place(TDUnit* u, float x, float y)
-{
-    u->mPos[0] = u->mDrawPos[0] = x;
-    u->mPos[1] = u->mDrawPos[1] = y;
-}
 } // namespace
 
 TEST_F(BattleFixture, TowerWithoutStrengthNeverAimsButLooksAroundAndPaysIncome)

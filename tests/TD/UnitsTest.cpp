@@ -109,13 +109,9 @@ TEST_F(BattleFixture, SplashFallsOffAndNeverRecurses)
     TDUnit* a = unit(0);
     TDUnit* b = unit(1);
     TDUnit* c = unit(2);
-    auto place = [](TDUnit* u, float x) {
-        u->mPos[0] = u->mDrawPos[0] = x;
-        u->mPos[1] = u->mDrawPos[1] = 100.0f;
-    };
-    place(a, 300.0f);
-    place(b, 315.0f); // 15 from the impact: (60 - 15) / 60 of the damage
-    place(c, 360.0f); // exactly r away: nothing
+    tdtest::place(a, 300.0f, 100.0f);
+    tdtest::place(b, 315.0f, 100.0f); // 15 from the impact: (60 - 15) / 60 of the damage
+    tdtest::place(c, 360.0f, 100.0f); // exactly r away: nothing
     Shot shot(m, 600, a, 300.0f, 100.0f); // strength 8, ammo 2003 with r 60, splash
     a->onHit(*shot.bullet, true);
     EXPECT_FLOAT_EQ(a->mHealth, 92.0f);
