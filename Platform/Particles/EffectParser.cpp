@@ -16,6 +16,8 @@ namespace particles
 namespace
 {
 constexpr int kMaxDepth = 16;
+constexpr size_t kMaxTypes = 32;
+constexpr float kShortestPass = 0.01f;
 constexpr float kHuge = 1.0e6f;
 
 // Problems found in one element, kept as text for the log.
@@ -262,6 +264,10 @@ private:
         desc->seed = HashName(desc->name);
         ElementReader reader(element, problems);
         reader.Float("duration", desc->duration, 0.0f, 3600.0f);
+        // Each pass of a repeating timeline is a step of its own: very short passes would
+        // turn one update into thousands.
+        if (desc->duration > 0.0f && desc->duration < kShortestPass)
+            problems.Add("duration below 0.01 s");
         reader.Float("prewarm", desc->prewarm, 0.0f, 60.0f);
         reader.Float("step", desc->step, 1.0f, 1000.0f);
         reader.Count("seed", desc->seed, 0xFFFFFFFFu);
@@ -270,6 +276,8 @@ private:
             desc->types.push_back(ReadType(*p, problems));
         if (desc->types.empty())
             problems.Add("no particles");
+        if (desc->types.size() > kMaxTypes)
+            problems.Add("more than " + std::to_string(kMaxTypes) + " particle kinds");
         if (problems.Any())
         {
             Log("emitter '" + desc->name + "' refused: " + problems.text);

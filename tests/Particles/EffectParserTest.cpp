@@ -129,7 +129,7 @@ TEST_F(EffectParser, SeedDefaultsToTheNameSoEqualNamesAgree)
 
 TEST_F(EffectParser, DamagedEmittersAreRefusedAndNamedInTheLogWhileTheRestLoads)
 {
-    const char* bad[] = {
+    const std::string bad[] = {
         "<emitter name=\"tex\"><particles texture=\"nothing\"/></emitter>",
         "<emitter name=\"nan\"><particles texture=\"white\" speed=\"nan\"/></emitter>",
         "<emitter name=\"life\"><particles texture=\"white\" life=\"-1\"/></emitter>",
@@ -140,9 +140,16 @@ TEST_F(EffectParser, DamagedEmittersAreRefusedAndNamedInTheLogWhileTheRestLoads)
         "<emitter name=\"empty\"/>",
         "<emitter><particles texture=\"white\"/></emitter>",
         "<emitter name=\"dur\" duration=\"1e30\"><particles texture=\"white\"/></emitter>",
+        "<emitter name=\"pass\" duration=\"0.001\"><particles texture=\"white\"/></emitter>",
+        "<emitter name=\"kinds\">" + [] {
+            std::string kinds;
+            for (int i = 0; i < 33; ++i)
+                kinds += "<particles texture=\"white\"/>";
+            return kinds;
+        }() + "</emitter>",
     };
     std::string body;
-    for (const char* b : bad)
+    for (const std::string& b : bad)
         body += b;
     auto file = Parse(ptctest::Library(body + ptctest::StillEmitter("good", 2)));
     ASSERT_NE(nullptr, file);
@@ -151,7 +158,8 @@ TEST_F(EffectParser, DamagedEmittersAreRefusedAndNamedInTheLogWhileTheRestLoads)
         EXPECT_EQ(nullptr, file->root.entries[i].emitter) << bad[i];
     EXPECT_NE(nullptr, Find(file->root, "good")->emitter);
     for (const wchar_t* name : {L"'tex'", L"'nan'", L"'life'", L"'blend'", L"'colour'", L"'burst'", L"'text'",
-                                L"'empty'", L"'dur'", L"unknown texture 'nothing'"})
+                                L"'empty'", L"'dur'", L"'pass'", L"more than 32 particle kinds",
+                                L"unknown texture 'nothing'"})
         EXPECT_TRUE(Logged(name)) << name << "\n" << *mLog;
 }
 
