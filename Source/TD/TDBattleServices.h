@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+class TDPrototypes;
+
 class TDImage
 {
 public:
@@ -117,6 +119,8 @@ public:
     virtual void size(i32 prototypeId, float& w, float& h) const = 0;
     // Frames of the unnamed list of a named sprite ("td/mob_dot", "td/disabletower").
     virtual i32 spriteFrameCount(const std::wstring& sprite) const = 0;
+    // The sheets were read (again): kinds may have new graphics.
+    virtual void prototypesLoaded(const TDPrototypes&) {}
 };
 
 // The window's full-screen state and the application's switch between the modes.

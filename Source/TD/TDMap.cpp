@@ -50,6 +50,7 @@ void TDMap::loadSheets()
     tdLoadPrototypeSheets(mPrototypes, files.readFile(L"td/towers_sheet.csv"), files.readFile(L"td/units_sheet.csv"),
                           files.readFile(L"td/ammo_sheet.csv"));
     mEpisodes.readText(files.readFile(L"td/setup_sheet.csv"));
+    mSprites->prototypesLoaded(mPrototypes);
     mSellFactor = 0.5f;
     mStartGems = 0;
 }

@@ -11,11 +11,12 @@ class TDResources;
 class TDSpriteTableMetrics : public TDSpriteMetrics
 {
 public:
-    explicit TDSpriteTableMetrics(TDSpriteTable& table) : mTable(table) {}
+    TDSpriteTableMetrics(TDSpriteTable& table, TDResources& resources) : mTable(table), mResources(resources) {}
 
     // Gives every prototype and tier that names a "psd" its graphic (the sheet's groups, or a
     // sheet of that name loaded on demand).
     static void fill(TDSpriteTable& table, TDResources& resources, const TDPrototypes& store);
+    void prototypesLoaded(const TDPrototypes& store) override { fill(mTable, mResources, store); }
 
     i32 frameCount(i32 id, const char* list) const override { return mTable.frameCount(id, list); }
     bool point(i32 id, const char* list, i32 index, float& x, float& y) const override
@@ -27,4 +28,5 @@ public:
 
 private:
     TDSpriteTable& mTable;
+    TDResources& mResources;
 };

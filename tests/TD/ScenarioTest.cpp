@@ -84,7 +84,6 @@ u64 hashBattle(const TDMap& m)
 struct DemoBattle : tdtest::BattleFixture
 {
     std::unique_ptr<TDFolderFileSource> folder;
-    TDSpriteTable* demoSpritesTable = nullptr;
 
     void SetUp() override
     {
@@ -110,8 +109,6 @@ struct DemoBattle : tdtest::BattleFixture
         map->mLevel = level;
         map->mCacheRoot = tdtext::utf8ToWide(QL_CONTENT_DIR);
         Outcome out;
-        if (demoSpritesTable)
-            TDSpriteTableMetrics::fill(*demoSpritesTable, *TDResources::Instance(), map->mPrototypes);
         if (map->loadLevel() != QL_OK)
             return out;
         if (map->mScreen == 11)
@@ -207,8 +204,7 @@ TEST_F(DemoBattle, TheFordIsHeldWithTheTimingOfTheDemoSprites)
     for (const std::wstring& path : TDResources::battleSheets())
         resources->loadContainer(path);
     TDSpriteTable table(*resources);
-    TDSpriteTableMetrics metrics(table);
-    demoSpritesTable = &table;
+    TDSpriteTableMetrics metrics(table, *resources); // filled whenever the sheets are read
     // A third dart once the coins allow: the firing animations slow every tower down.
     Outcome o = play(0, 0, {{0, 1, 10000}, {0, 4, 10000}, {30, 6, 10000}}, 77, 900.0f, &metrics);
     std::filesystem::current_path(previous);
@@ -217,7 +213,6 @@ TEST_F(DemoBattle, TheFordIsHeldWithTheTimingOfTheDemoSprites)
     EXPECT_EQ(o.screen, 1);
     EXPECT_EQ(o.kills, 120);
     EXPECT_EQ(o.stars, 3);
-    demoSpritesTable = nullptr;
     map.reset();
 }
 
