@@ -6,15 +6,21 @@ function(ql_library name)
     target_link_libraries(${name} PUBLIC ${A_LIBS})
 endfunction()
 
-# ql_test(name SOURCES... [LIBS ...]): a GoogleTest program registered with CTest.
+# ql_test(name [CHECK_LEAKS] SOURCES... [LIBS ...]): a GoogleTest program registered with CTest.
+# CHECK_LEAKS keeps LeakSanitizer on in the sanitizer build (off by default: graphics and audio
+# drivers leak on their own).
 function(ql_test name)
-    cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(A "CHECK_LEAKS" "" "SOURCES;LIBS" ${ARGN})
+    set(leaks 0)
+    if(A_CHECK_LEAKS)
+        set(leaks 1)
+    endif()
     add_executable(${name} ${A_SOURCES})
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
     target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock ql_testsupport)
         add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT
-        "QL_TEST_TMP=${CMAKE_BINARY_DIR}/testtmp;SDL_AUDIODRIVER=dummy;ASAN_OPTIONS=detect_leaks=0")
+        "QL_TEST_TMP=${CMAKE_BINARY_DIR}/testtmp;SDL_AUDIODRIVER=dummy;ASAN_OPTIONS=detect_leaks=${leaks}")
 endfunction()
 
 # ql_bench(name SOURCES... [LIBS ...]): a Google Benchmark program.
