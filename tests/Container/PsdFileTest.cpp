@@ -25,16 +25,7 @@ std::string MenuPsd()
         .Build();
 }
 
-class PsdFileTest : public ContainerTest
-{
-protected:
-    file::PsdFile* Psd(const std::wstring& path)
-    {
-        mContainer = Open(path);
-        return dynamic_cast<file::PsdFile*>(mContainer.get());
-    }
-    std::unique_ptr<file::ImageContainer> mContainer;
-};
+using PsdFileTest = ContainerTest;
 
 std::vector<u32> Pixels(base::Stream& stream)
 {
@@ -47,7 +38,7 @@ std::vector<u32> Pixels(base::Stream& stream)
 TEST_F(PsdFileTest, ListsItsLayersByGroupPathTopDownWithTheirRectangles)
 {
     Write("ui/menu.psd", MenuPsd());
-    file::PsdFile* psd = Psd(L"ui/menu");
+    file::PsdFile* psd = OpenAs<file::PsdFile>(L"ui/menu");
     ASSERT_NE(psd, nullptr);
     EXPECT_EQ(L"ui/menu.psd/", psd->GetRootPath());
     ASSERT_EQ(3u, psd->GetImageCount());
@@ -95,7 +86,7 @@ TEST_F(PsdFileTest, ListsItsLayersByGroupPathTopDownWithTheirRectangles)
 TEST_F(PsdFileTest, LayerStreamsHoldTheLayersArgbPixels)
 {
     Write("menu.psd", MenuPsd());
-    file::PsdFile* psd = Psd(L"menu");
+    file::PsdFile* psd = OpenAs<file::PsdFile>(L"menu");
     ASSERT_NE(psd, nullptr);
     const std::wstring extensions[] = {L"", L".dds", L".png", L""};
     u32 index = 99;
@@ -125,7 +116,7 @@ TEST_F(PsdFileTest, RepeatedNamesKeepTheUpperLayer)
                            .Layer(Solid("a", 1, 1, 1, 1, 0xFF000001))
                            .Layer(Solid("a", 2, 2, 1, 1, 0xFF000002))
                            .Build());
-    file::PsdFile* psd = Psd(L"twice.psd");
+    file::PsdFile* psd = OpenAs<file::PsdFile>(L"twice.psd");
     ASSERT_NE(psd, nullptr);
     ASSERT_EQ(1u, psd->GetImageCount());
     EXPECT_EQ(2.0f, psd->FindImage(L"a")->mX);
@@ -137,7 +128,7 @@ TEST_F(PsdFileTest, LoadsFromTheMountedPackAsFromLooseFiles)
 {
     Write("src/ui/menu.psd", MenuPsd());
     PackAndMount();
-    file::PsdFile* psd = Psd(L"td/ui/menu");
+    file::PsdFile* psd = OpenAs<file::PsdFile>(L"td/ui/menu");
     ASSERT_NE(psd, nullptr);
     EXPECT_TRUE(psd->IsLoaded());
     EXPECT_EQ(L"td/ui/menu.psd/", psd->GetRootPath());
@@ -152,7 +143,7 @@ TEST_F(PsdFileTest, DamagedFilesGiveAnEmptyContainerAndALogLine)
 {
     const std::string good = MenuPsd();
     Write("cut.psd", good.substr(0, good.size() / 2));
-    file::PsdFile* cut = Psd(L"cut");
+    file::PsdFile* cut = OpenAs<file::PsdFile>(L"cut");
     ASSERT_NE(cut, nullptr);
     EXPECT_FALSE(cut->IsLoaded());
     EXPECT_EQ(0u, cut->GetImageCount());
@@ -160,7 +151,7 @@ TEST_F(PsdFileTest, DamagedFilesGiveAnEmptyContainerAndALogLine)
     EXPECT_TRUE(LogHas(L"PSD file 'cut.psd' is damaged"));
 
     Write("text", "plain text, no extension");
-    file::PsdFile* text = Psd(L"text");
+    file::PsdFile* text = OpenAs<file::PsdFile>(L"text");
     ASSERT_NE(text, nullptr) << "a file of the bare name is taken as a PSD";
     EXPECT_EQ(0u, text->GetImageCount());
     EXPECT_TRUE(LogHas(L"PSD file 'text' is damaged"));
@@ -171,7 +162,7 @@ TEST_F(PsdFileTest, GimpFilesNameGroupedLayersByTheirGroup)
     const std::filesystem::path gimp = testsupport::RepoTestData("psd/gimp_rle.psd");
     ASSERT_TRUE(std::filesystem::exists(gimp));
     std::filesystem::copy_file(gimp, "gimp.psd");
-    file::PsdFile* psd = Psd(L"gimp");
+    file::PsdFile* psd = OpenAs<file::PsdFile>(L"gimp");
     ASSERT_NE(psd, nullptr);
     std::vector<std::wstring> names;
     psd->ListImages(L"button", false, names, true);

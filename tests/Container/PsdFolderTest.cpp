@@ -16,16 +16,7 @@ const char kSides[] = "<?xml version='1.0' encoding='utf-8'?>\n<Document>\n  <La
                       "    <Layer name='icons/star' x='10' y='20' width='30' height='40' ind='2'/>\n"
                       "  </Layers>\n</Document>\n";
 
-class PsdFolderTest : public ContainerTest
-{
-protected:
-    file::PsdFolder* Folder(const std::wstring& path)
-    {
-        mContainer = Open(path);
-        return dynamic_cast<file::PsdFolder*>(mContainer.get());
-    }
-    std::unique_ptr<file::ImageContainer> mContainer;
-};
+using PsdFolderTest = ContainerTest;
 
 std::string ReadAll(base::Stream& stream)
 {
@@ -38,7 +29,7 @@ std::string ReadAll(base::Stream& stream)
 TEST_F(PsdFolderTest, ListsItsImagesWithTheirPositionsInFileOrder)
 {
     Write("ui/sides/layers.xml", kSides);
-    file::PsdFolder* folder = Folder(L"ui/sides");
+    file::PsdFolder* folder = OpenAs<file::PsdFolder>(L"ui/sides");
     ASSERT_NE(folder, nullptr);
     ASSERT_EQ(3u, folder->GetImageCount());
     const base::ImageInfo* r = folder->GetImage(1);
@@ -73,7 +64,7 @@ TEST_F(PsdFolderTest, ImageFilesAreFoundWithTheTextureExtensions)
     Write("ui/sides/l.png", "png bytes");
     Write("ui/sides/r.dds", "dds bytes");
     Write("ui/sides/r.png", "later");
-    file::PsdFolder* folder = Folder(L"ui/sides/");
+    file::PsdFolder* folder = OpenAs<file::PsdFolder>(L"ui/sides/");
     ASSERT_NE(folder, nullptr);
     const std::wstring extensions[] = {L"", L".dds", L".jpg", L".gif", L".png", L".tga"};
     u32 index = 99;
@@ -101,7 +92,7 @@ TEST_F(PsdFolderTest, TheLayoutScaleMultipliesPositionsAndTruncates)
 {
     Write("f/layers.xml", "<Document><Layers><Layer name='a' x='3' y='-3' width='5' height='1'/></Layers></Document>");
     Files()->mPsdFolderScale = 1.5f;
-    file::PsdFolder* folder = Folder(L"f");
+    file::PsdFolder* folder = OpenAs<file::PsdFolder>(L"f");
     ASSERT_NE(folder, nullptr);
     const base::ImageInfo* a = folder->FindImage(L"a");
     ASSERT_NE(a, nullptr);
@@ -119,7 +110,7 @@ TEST_F(PsdFolderTest, AtlasEntriesPointIntoTheirAtlasWithVFromTheBottom)
                           "<Layer name='b' x='1'/>"
                           "<Layer name='b' x='2' atlas='sheet.png' tu2='1' tv2='0.5'/>"
                           "</Layers></Document>");
-    file::PsdFolder* folder = Folder(L"f");
+    file::PsdFolder* folder = OpenAs<file::PsdFolder>(L"f");
     ASSERT_NE(folder, nullptr);
     const base::ImageInfo* a = folder->FindImage(L"a");
     ASSERT_NE(a, nullptr);
@@ -146,19 +137,19 @@ TEST_F(PsdFolderTest, AtlasEntriesPointIntoTheirAtlasWithVFromTheBottom)
 TEST_F(PsdFolderTest, DamagedOrMissingDescriptionsLeaveAnEmptyFolderAndALogLine)
 {
     Write("broken/layers.xml", "<Document><Layers><Layer name='a'");
-    file::PsdFolder* broken = Folder(L"broken");
+    file::PsdFolder* broken = OpenAs<file::PsdFolder>(L"broken");
     ASSERT_NE(broken, nullptr);
     EXPECT_EQ(0u, broken->GetImageCount());
     EXPECT_TRUE(LogHas(L"broken/layers.xml' is damaged"));
 
     std::filesystem::create_directories("bare");
-    file::PsdFolder* bare = Folder(L"bare");
+    file::PsdFolder* bare = OpenAs<file::PsdFolder>(L"bare");
     ASSERT_NE(bare, nullptr);
     EXPECT_EQ(0u, bare->GetImageCount());
     EXPECT_TRUE(LogHas(L"'bare' has no readable layers.xml"));
 
     Write("nolayers/layers.xml", "<Document/>");
-    ASSERT_NE(Folder(L"nolayers"), nullptr);
+    ASSERT_NE(OpenAs<file::PsdFolder>(L"nolayers"), nullptr);
     EXPECT_EQ(0u, mContainer->GetImageCount());
     EXPECT_TRUE(LogHas(L"no \"Layers\" element"));
 }
@@ -168,7 +159,7 @@ TEST_F(PsdFolderTest, LoadsFromTheMountedPackAsFromLooseFiles)
     Write("src/data/sides/layers.xml", kSides);
     Write("src/data/sides/l.png", "left");
     PackAndMount();
-    file::PsdFolder* folder = Folder(L"td/data/sides");
+    file::PsdFolder* folder = OpenAs<file::PsdFolder>(L"td/data/sides");
     ASSERT_NE(folder, nullptr);
     ASSERT_EQ(3u, folder->GetImageCount());
     EXPECT_EQ(1195.0f, folder->FindImage(L"r")->mX);
@@ -190,7 +181,7 @@ TEST_F(PsdFolderTest, AFolderWinsOverAPsdFileOfTheSameName)
 {
     Write("menu/layers.xml", kSides);
     Write("menu.psd", "not even a PSD");
-    EXPECT_NE(Folder(L"menu"), nullptr);
+    EXPECT_NE(OpenAs<file::PsdFolder>(L"menu"), nullptr);
     EXPECT_FALSE(LogHas(L"menu.psd"));
     EXPECT_EQ(Open(L"nowhere"), nullptr);
 }

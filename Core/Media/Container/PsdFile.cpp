@@ -13,7 +13,8 @@
 
 namespace file
 {
-PsdFile::PsdFile(const std::wstring& path, FileContainer* owner) : ImageContainer(ToForwardSlashes(path), owner)
+PsdFile::PsdFile(const std::wstring& path, FileContainer* owner)
+    : IndexedImageContainer(ToForwardSlashes(path), owner)
 {
     Load(owner);
     if (mDocument)
@@ -70,15 +71,15 @@ void PsdFile::TakeLayers()
             layer->mWidth = layer->mHeight = 0.0f;
         }
         // A repeated name keeps its first (upper) layer; the order lists each name once.
-        auto [kept, added] = mLayers.Insert(std::move(layer));
+        auto [kept, added] = mImages.Insert(std::move(layer));
         if (added)
-            mLayers.AppendToOrder(kept);
+            mImages.AppendToOrder(kept);
     }
 }
 
 base::Stream* PsdFile::OpenStream(const std::wstring& name)
 {
-    const auto* layer = static_cast<const PsdFileLayer*>(mLayers.Find(name));
+    const auto* layer = static_cast<const PsdFileLayer*>(mImages.Find(name));
     if (!layer || !layer->mRecord)
         return nullptr;
     const std::vector<u32>& pixels = layer->mRecord->mPixels;
@@ -87,7 +88,7 @@ base::Stream* PsdFile::OpenStream(const std::wstring& name)
 
 ImageFileInfo* PsdFile::FindFile(const std::wstring& name, const std::wstring* extensions, u32 count, u32* index)
 {
-    const base::ImageInfo* info = mLayers.Find(name);
+    const base::ImageInfo* info = mImages.Find(name);
     if (!info)
         return nullptr;
     if (index && extensions)
@@ -95,18 +96,5 @@ ImageFileInfo* PsdFile::FindFile(const std::wstring& name, const std::wstring* e
             if (extensions[i].empty())
                 *index = i;
     return new ImageFileInfo(GetBaseName(name), name, this, true, *info);
-}
-
-QLResultEnum PsdFile::ListImages(const std::wstring& prefix, bool recursive, std::vector<std::wstring>& out,
-                                 bool relative)
-{
-    mLayers.ListImages(prefix, recursive, out, relative);
-    return QL_OK;
-}
-
-QLResultEnum PsdFile::ListFolders(const std::wstring& prefix, std::vector<std::wstring>& out, bool relative)
-{
-    mLayers.ListFolders(prefix, out, relative);
-    return QL_OK;
 }
 } // namespace file

@@ -2,8 +2,7 @@
 // named by its group path and placed where it lies in the document.
 #pragma once
 
-#include "Core/Media/Container/ImageIndex.h"
-#include "Core/Media/Image/ImageContainer.h"
+#include "Core/Media/Container/IndexedImageContainer.h"
 
 namespace psd
 {
@@ -21,7 +20,7 @@ struct PsdFileLayer : public base::ImageInfo
     const psd::LayerRecord* mRecord = nullptr;
 };
 
-class PsdFile : public ImageContainer
+class PsdFile : public IndexedImageContainer
 {
 public:
     // Loads the document through the owner (loose file or pack entry); a missing or damaged file
@@ -41,18 +40,8 @@ public:
     // file extension).
     ImageFileInfo* FindFile(const std::wstring& name, const std::wstring* extensions, u32 count,
                             u32* index) override;
-    const base::ImageInfo* FindImage(const std::wstring& name) override { return mLayers.Find(name); }
-    // Distinct names, top-most layer first.
-    u32 GetImageCount() override { return mLayers.Count(); }
-    const base::ImageInfo* GetImage(u32 index) override { return mLayers.At(index); }
-
-    // Layer names listed like files in folders: the groups are the folders.
-    QLResultEnum ListImages(const std::wstring& prefix, bool recursive, std::vector<std::wstring>& out,
-                            bool relative);
-    QLResultEnum ListFolders(const std::wstring& prefix, std::vector<std::wstring>& out, bool relative);
-    bool HasFolder(const std::wstring& prefix) { return mLayers.HasFolder(prefix); }
-    // Whether a layer of the name (as given, or lowered) is an image; layers are never files.
-    bool HasImage(const std::wstring& name) { return mLayers.HasName(name); }
+    // Images are the distinct layer names, top-most layer first; the groups list as folders.
+    // Layers are never files.
     bool HasImageFile(const std::wstring&) { return false; }
 
     bool IsLoaded() const { return mDocument != nullptr; }
@@ -66,6 +55,5 @@ private:
     void TakeLayers();
 
     psd::Document* mDocument = nullptr;
-    ImageIndex mLayers;
 };
 } // namespace file

@@ -30,7 +30,7 @@ i32 Scaled(i32 value, float scale)
 } // namespace
 
 PsdFolder::PsdFolder(const std::wstring& path, FileContainer* owner)
-    : ImageContainer(StripTrailingSeparators(ToForwardSlashes(path)), owner), mFiles(owner)
+    : IndexedImageContainer(StripTrailingSeparators(ToForwardSlashes(path)), owner), mFiles(owner)
 {
     Read();
 }
@@ -117,19 +117,6 @@ ImageFileInfo* PsdFolder::FindFile(const std::wstring& name, const std::wstring*
         path += extensions[found];
     }
     return new ImageFileInfo(GetBaseName(name), path, this, mFiles->mIsPack, *info);
-}
-
-QLResultEnum PsdFolder::ListImages(const std::wstring& prefix, bool recursive, std::vector<std::wstring>& out,
-                                   bool relative)
-{
-    mImages.ListImages(prefix, recursive, out, relative);
-    return QL_OK;
-}
-
-QLResultEnum PsdFolder::ListFolders(const std::wstring& prefix, std::vector<std::wstring>& out, bool relative)
-{
-    mImages.ListFolders(prefix, out, relative);
-    return QL_OK;
 }
 
 bool PsdFolder::HasImageFile(const std::wstring& name)

@@ -1,14 +1,13 @@
 // An image container over a folder of image files described by its "layers.xml".
 #pragma once
 
-#include "Core/Media/Container/ImageIndex.h"
-#include "Core/Media/Image/ImageContainer.h"
+#include "Core/Media/Container/IndexedImageContainer.h"
 
 namespace file
 {
 class FileContainer;
 
-class PsdFolder : public ImageContainer
+class PsdFolder : public IndexedImageContainer
 {
 public:
     // Reads path + "/layers.xml" through the owner; a missing or damaged description is logged
@@ -24,16 +23,7 @@ public:
     // (its index to `index`); an atlas entry, or a call without extensions, takes the name as is.
     ImageFileInfo* FindFile(const std::wstring& name, const std::wstring* extensions, u32 count,
                             u32* index) override;
-    const base::ImageInfo* FindImage(const std::wstring& name) override { return mImages.Find(name); }
-    // Entries in file order; a name given twice counts twice.
-    u32 GetImageCount() override { return mImages.Count(); }
-    const base::ImageInfo* GetImage(u32 index) override { return mImages.At(index); }
-
-    QLResultEnum ListImages(const std::wstring& prefix, bool recursive, std::vector<std::wstring>& out,
-                            bool relative);
-    QLResultEnum ListFolders(const std::wstring& prefix, std::vector<std::wstring>& out, bool relative);
-    bool HasFolder(const std::wstring& prefix) { return mImages.HasFolder(prefix); }
-    bool HasImage(const std::wstring& name) { return mImages.HasName(name); }
+    // Images come in file order; a name given twice counts twice.
     // Whether the folder holds a file of the name with one of the texture extensions.
     bool HasImageFile(const std::wstring& name);
 
@@ -45,6 +35,5 @@ private:
     std::wstring FilePath(const std::wstring& name) const { return mPath + L"/" + name; }
 
     FileContainer* mFiles;
-    ImageIndex mImages;
 };
 } // namespace file
