@@ -58,8 +58,8 @@ std::unique_ptr<Emitter> Emitter::Duplicate()
     copy->mInterpolation = mInterpolation;
     copy->mLoopMode = mLoopMode;
     copy->mPositionMode = mPositionMode;
-    copy->mX = mX;
-    copy->mY = mY;
+    copy->mX = copy->mLastX = mX;
+    copy->mY = copy->mLastY = mY;
     copy->mDirection = mDirection;
     return copy;
 }
@@ -111,6 +111,10 @@ bool Emitter::EmissionOver() const
 void Emitter::Advance(double seconds)
 {
     const double duration = mDesc->duration;
+    // The way moved since the last step is spread over the parts of a long step.
+    const float fromX = mLastX, fromY = mLastY, toX = mX, toY = mY;
+    const double total = seconds;
+    double done = 0.0;
     // A step of 0 still runs once, so a burst shows before any time has passed.
     do
     {
@@ -118,6 +122,10 @@ void Emitter::Advance(double seconds)
         const bool wraps = duration > 0.0 && mLoopMode == LOOP_REPEAT && mTime + step >= duration;
         if (wraps)
             step = std::max(0.0, duration - mTime);
+        done += step;
+        const float f = total > 0.0 ? static_cast<float>(done / total) : 1.0f;
+        mX = fromX + (toX - fromX) * f;
+        mY = fromY + (toY - fromY) * f;
         Simulate(step);
         mTime += step;
         seconds -= step;
@@ -128,6 +136,8 @@ void Emitter::Advance(double seconds)
                 state.burstDone = false;
         }
     } while (seconds > 0.0);
+    mX = mLastX = toX;
+    mY = mLastY = toY;
 }
 
 void Emitter::Simulate(double seconds)
@@ -177,6 +187,8 @@ void Emitter::Simulate(double seconds)
         count += static_cast<u32>(std::min(whole, 1.0e6));
         Emit(type, state, count);
     }
+    mLastX = mX;
+    mLastY = mY;
 }
 
 void Emitter::Emit(const ParticleType& type, TypeState& state, u32 count)
@@ -189,8 +201,11 @@ void Emitter::Emit(const ParticleType& type, TypeState& state, u32 count)
         // Uniform over the spawn ellipse.
         const float a = mRandom.Unit() * 360.0f * kDegrees;
         const float r = std::sqrt(mRandom.Unit());
-        p.x = mX + std::cos(a) * r * type.areaX;
-        p.y = mY + std::sin(a) * r * type.areaY;
+        // Trail kinds are born along the way the emitter moved since the last step, so a fast
+        // emitter leaves an unbroken trail.
+        const float along = type.trail ? static_cast<float>(i + 1) / static_cast<float>(count) : 1.0f;
+        p.x = mLastX + (mX - mLastX) * along + std::cos(a) * r * type.areaX;
+        p.y = mLastY + (mY - mLastY) * along + std::sin(a) * r * type.areaY;
         const float heading =
             (type.direction + mDirection + (mRandom.Unit() - 0.5f) * type.spread) * kDegrees;
         const float speed = mRandom.Between(type.speed.min, type.speed.max);
@@ -225,6 +240,11 @@ void Emitter::SetPosition(float x, float y)
     }
     mX = x;
     mY = y;
+    if (mPositionMode != MOVE_WITH_PARTICLES)
+    {
+        mLastX = x; // placed at once: nothing is born along the way
+        mLastY = y;
+    }
 }
 
 u32 Emitter::ListCount() const

@@ -23,8 +23,9 @@ enum LoopMode : i32
 // Position modes of SetPosition.
 enum PositionMode : i32
 {
-    MOVE_EMITTER = 0,        // live particles stay where they are
-    MOVE_WITH_PARTICLES = 1, // live particles move along (except trail types)
+    MOVE_EMITTER = 0,        // placed at once; live particles stay where they are
+    MOVE_WITH_PARTICLES = 1, // moved: live particles move along, except trail kinds, which are
+                             // born along the way instead
 };
 
 struct RenderList
@@ -124,6 +125,7 @@ private:
     bool mInInterval = false;
     i32 mPositionMode = MOVE_EMITTER;
     float mX = 0.0f, mY = 0.0f;
+    float mLastX = 0.0f, mLastY = 0.0f; // where the emitter stood at the last step
     float mDirection = 0.0f;
 };
 } // namespace particles

@@ -253,6 +253,28 @@ TEST_F(EmitterTest, TrailParticlesStayBehindEvenWhenParticlesFollow)
     EXPECT_FLOAT_EQ(-1.0f, Quads(*e)[0].x[0]);
 }
 
+TEST_F(EmitterTest, AMovedTrailIsBornAlongTheWayAPlacedOneAtItsNewPlace)
+{
+    auto desc = Describe("", "rate=\"100\" life=\"5\" size=\"2\" trail=\"1\"");
+    for (i32 mode : {MOVE_WITH_PARTICLES, MOVE_EMITTER})
+    {
+        auto e = Start(desc);
+        e->SetPositionMode(mode);
+        e->SetPosition(100.0f, 0.0f);
+        e->Update(100.0);
+        const std::vector<Quad> quads = Quads(*e);
+        ASSERT_NEAR(10.0, quads.size(), 1.0);
+        float lowest = 1000.0f;
+        for (const Quad& q : quads)
+            lowest = std::min(lowest, q.x[0] + 1.0f);
+        if (mode == MOVE_WITH_PARTICLES)
+            EXPECT_LT(lowest, 20.0f); // the first is born a tenth of the way along
+        else
+            EXPECT_FLOAT_EQ(100.0f, lowest);
+        EXPECT_FLOAT_EQ(100.0f, quads.back().x[0] + 1.0f);
+    }
+}
+
 TEST_F(EmitterTest, ParticlesMoveAlongTheDirectionTurnedByTheEmitter)
 {
     auto desc = Describe("", "burst=\"1\" life=\"5\" speed=\"100\" direction=\"0\" size=\"2\"");
