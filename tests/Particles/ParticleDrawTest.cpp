@@ -3,9 +3,14 @@
 #include "ParticleFixture.h"
 
 #include "Core/Base/Box.h"
+#include "Core/File/ArchiveBuilder.h"
+#include "Core/File/FileManager.h"
+#include "Core/Media/Image/Image.h"
 #include "Core/Render/CommandBuffer.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 using namespace ptctest;
 
@@ -180,4 +185,31 @@ TEST_F(ParticleDraw, TenThousandParticlesDrawInBatchesThatFitTheFrameCaches)
         EXPECT_LE(d.args[4] + d.args[kVertices], 65536u); // 16-bit indices reach every vertex
     }
     EXPECT_EQ(20000u, triangles);
+}
+
+TEST_F(ParticleDraw, TheGameLibraryAndItsAtlasLoadFromThePack)
+{
+    // "td/fx/" packed into "data.dat" and mounted, as the game runs.
+    const auto old = std::filesystem::current_path();
+    std::filesystem::current_path(mDir.Path());
+    std::filesystem::create_directories("td/fx");
+    for (const char* file : {"fx2.ptc", "fx2_atlas.png"})
+        std::filesystem::copy_file(std::string(QL_SOURCE_DIR) + "/content/td/fx/" + file,
+                                   std::filesystem::path("td/fx") / file);
+    ASSERT_EQ(QL_OK, file::BuildPack(L"td", L"data.dat"));
+    std::filesystem::remove_all("td");
+    file::FileManager::Instance()->mMounts[L"td/"] = L"data.dat";
+    System()->SetFolder("td/fx/");
+    EXPECT_EQ(QL_OK, System()->Load("fx2", mRender));
+    ASSERT_NE(nullptr, System()->GetAtlas(0));
+    EXPECT_EQ(256, System()->GetAtlas(0)->GetWidth());
+    EXPECT_EQ(128, System()->GetAtlas(0)->GetHeight());
+    auto e = Play("build", 40.0f, 40.0f);
+    ASSERT_NE(nullptr, e);
+    u32 drawn = 0;
+    EXPECT_EQ(QL_OK, e->Render(mGraphics.get(), nullptr, nullptr, nullptr, &drawn));
+    EXPECT_GT(drawn, 20u);
+    System()->UnloadAtlases();
+    file::FileManager::Instance()->mMounts.erase(L"td/");
+    std::filesystem::current_path(old);
 }
