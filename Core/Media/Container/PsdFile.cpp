@@ -83,6 +83,8 @@ base::Stream* PsdFile::OpenStream(const std::wstring& name)
     if (!layer || !layer->mRecord)
         return nullptr;
     const std::vector<u32>& pixels = layer->mRecord->mPixels;
+    if (pixels.size() != size_t(layer->mRecord->mWidth) * size_t(layer->mRecord->mHeight))
+        return nullptr; // the reader kept no pixels for it: nothing the raw decoder could read
     return new base::MemoryStream(pixels.data(), static_cast<u32>(pixels.size() * sizeof(u32)));
 }
 
