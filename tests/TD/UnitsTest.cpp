@@ -133,6 +133,12 @@ TEST_F(BattleFixture, ImmunitiesShowTheImmuneIconAndBlockTheHit)
     Shot homing(m, 200, fireOnly, 0.0f, 100.0f); // ammo 2002: allowed
     fireOnly->onHit(*homing.bullet, true);
     EXPECT_FLOAT_EQ(fireOnly->mHealth, 46.0f);
+    float health = fireOnly->mHealth;
+    fireOnly->mHealth = 0.0f; // a unit at 0 health is not hit again
+    fireOnly->onHit(*homing.bullet, true);
+    EXPECT_EQ(fireOnly->mHealth, 0.0f);
+    EXPECT_TRUE(fireOnly->mModifiers.empty());
+    fireOnly->mHealth = health;
     m.mPrototypes.findById(200)->ammoId = 2004; // any ammo outside 2001..2003
     fireOnly->onHit(*homing.bullet, true);
     EXPECT_FLOAT_EQ(fireOnly->mHealth, 46.0f);
