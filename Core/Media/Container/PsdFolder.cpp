@@ -75,8 +75,7 @@ void PsdFolder::Read()
             entry.mName, Scaled(entry.mX, layoutScale), Scaled(entry.mY, layoutScale),
             Scaled(entry.mWidth, layoutScale), Scaled(entry.mHeight, layoutScale), entry.mOpacity, entry.mIndex, 1,
             0, imageScale);
-        auto [kept, added] = mImages.Insert(std::move(info));
-        (void)added;
+        base::ImageInfo* kept = mImages.Insert(std::move(info)).first;
         mImages.AppendToOrder(kept);
         if (entry.mInAtlas)
         {
