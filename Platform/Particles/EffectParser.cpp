@@ -81,36 +81,19 @@ public:
     // "a" or "a b"; the ends are put in order.
     void RangeOf(const char* name, Range& out, float low, float high)
     {
-        const char* text = mElement.Attribute(name);
-        if (!text)
+        float values[2];
+        if (!Two(name, values, low, high))
             return;
-        float values[2] = {0.0f, 0.0f};
-        const int n = ReadFloats(text, values, 2);
-        if (n == 1)
-            values[1] = values[0];
-        if (n < 1 || values[0] < low || values[0] > high || values[1] < low || values[1] > high)
-        {
-            mProblems.Add(std::string("bad ") + name + " '" + text + "'");
-            return;
-        }
         out.min = std::min(values[0], values[1]);
         out.max = std::max(values[0], values[1]);
     }
 
+    // "x y", or one value for both.
     void Pair(const char* name, float& x, float& y, float low, float high)
     {
-        const char* text = mElement.Attribute(name);
-        if (!text)
+        float values[2];
+        if (!Two(name, values, low, high))
             return;
-        float values[2] = {0.0f, 0.0f};
-        const int n = ReadFloats(text, values, 2);
-        if (n == 1)
-            values[1] = values[0];
-        if (n < 1 || values[0] < low || values[0] > high || values[1] < low || values[1] > high)
-        {
-            mProblems.Add(std::string("bad ") + name + " '" + text + "'");
-            return;
-        }
         x = values[0];
         y = values[1];
     }
@@ -144,6 +127,23 @@ public:
     }
 
 private:
+    // One or two values in [low, high]; false when the attribute is absent or bad (noted).
+    bool Two(const char* name, float values[2], float low, float high)
+    {
+        const char* text = mElement.Attribute(name);
+        if (!text)
+            return false;
+        const int n = ReadFloats(text, values, 2);
+        if (n == 1)
+            values[1] = values[0];
+        if (n < 1 || values[0] < low || values[0] > high || values[1] < low || values[1] > high)
+        {
+            mProblems.Add(std::string("bad ") + name + " '" + text + "'");
+            return false;
+        }
+        return true;
+    }
+
     const tinyxml2::XMLElement& mElement;
     Problems& mProblems;
 };
