@@ -10,7 +10,62 @@ namespace psd
 {
 namespace
 {
-constexpr u64 kZipPiece = 32768;
+// Grows the channel image to the shape's size, accounted against the limits.
+bool ChannelRoom(LoadContext& ctx, u64 size)
+{
+    if (size > ctx.mChannel.size())
+    {
+        if (!ctx.Reserve(size - ctx.mChannel.size()))
+            return false;
+        ctx.mChannel.resize(size);
+    }
+    return true;
+}
+
+// The compressed bytes into ctx.mScratch.
+bool ReadCompressed(LoadContext& ctx, u64 compressedSize)
+{
+    if (compressedSize > ctx.mScratch.size())
+        ctx.mScratch.resize(compressedSize);
+    return ctx.mReader.Read(ctx.mScratch.data(), compressedSize) == compressedSize;
+}
+
+// Decodes 8-bit samples from ctx.mScratch into a pixel lane.
+i32 DecodeToLane(LoadContext& ctx, u16 compression, u64 compressedSize, const ChannelShape& shape, const PixelLane& lane)
+{
+    const u8* data = ctx.mScratch.data();
+    switch (compression)
+    {
+    case kRaw:
+        RawToLane(data, compressedSize, shape.mRowSamples, shape.mRows, lane, ctx.mRow);
+        return kOk;
+    case kPackBits:
+    {
+        const u64 countBytes = u64(shape.mRows) * 2;
+        if (compressedSize < countBytes)
+            return ctx.Fail(kReadError, "PackBits row counts cut short");
+        DecodePackBitsToLane(data, shape.mRows, data + countBytes, compressedSize - countBytes, shape.mRowSamples, lane,
+                             ctx.mRow);
+        return kOk;
+    }
+    case kZip:
+    case kZipPredicted:
+    {
+        // Inflated whole into the channel image (its size is known), then spread row by row.
+        const u64 size = shape.Size();
+        if (!ChannelRoom(ctx, size))
+            return kOutOfMemory;
+        if (ctx.mInflater.Inflate(data, compressedSize, ctx.mChannel.data(), size) != kOk)
+            return ctx.Fail(kZipFailed, "ZIP channel data is damaged");
+        if (compression == kZipPredicted)
+            UndoPrediction(ctx.mChannel.data(), size, shape.mRowSamples, 8);
+        RawToLane(ctx.mChannel.data(), size, shape.mRowSamples, shape.mRows, lane, ctx.mRow);
+        return kOk;
+    }
+    default:
+        return ctx.Fail(kBadCompression, "unknown channel compression");
+    }
+}
 } // namespace
 
 ChannelShape MakeShape(u64 width, u64 height, u32 depth)
@@ -30,7 +85,7 @@ i32 DecodeChannel(LoadContext& ctx, u16 compression, const u8* source, u64 sourc
     switch (compression)
     {
     case kRaw:
-        CopyRaw(source, sourceSize, out, shape.mRowBytes, shape.mRows, shape.mRowBytes, 1);
+        CopyRaw(source, sourceSize, out, shape.mRowBytes, shape.mRows);
         return kOk;
     case kPackBits:
     {
@@ -43,7 +98,7 @@ i32 DecodeChannel(LoadContext& ctx, u16 compression, const u8* source, u64 sourc
     case kZip:
     case kZipPredicted:
     {
-        if (DecompressZip(source, sourceSize, out, size) != kOk)
+        if (ctx.mInflater.Inflate(source, sourceSize, out, size) != kOk)
             return ctx.Fail(kZipFailed, "ZIP channel data is damaged");
         if (compression == kZipPredicted)
             UndoPrediction(out, size, shape.mRowSamples, shape.mDepth);
@@ -62,59 +117,18 @@ i32 ReadChannel(LoadContext& ctx, u16 compression, u64 compressedSize, const Cha
         *placed = false;
     if (compressedSize > r.Remaining())
         return ctx.Fail(kReadError, "channel data shorter than announced");
-    if (lane.mFirst && shape.mDepth == 8 && (compression == kZip || compression == kZipPredicted))
+    if (lane.mFirst && shape.mDepth == 8)
     {
-        if (compressedSize > ctx.mScratch.size())
-            ctx.mScratch.resize(compressedSize);
-        if (r.Read(ctx.mScratch.data(), compressedSize) < compressedSize)
+        if (!ReadCompressed(ctx, compressedSize))
             return ctx.Fail(kReadError, "channel data shorter than announced");
-        // Inflated a few rows at a time into a small buffer, then spread into the lane.
-        const u64 rowBytes = shape.mRowBytes;
-        const u32 rowsPerPiece = static_cast<u32>(std::max<u64>(1, kZipPiece / std::max<u64>(rowBytes, 1)));
-        std::vector<u8> piece(rowsPerPiece * rowBytes);
-        ZipStream stream(ctx.mScratch.data(), compressedSize);
-        for (u32 y = 0; y < shape.mRows; y += rowsPerPiece)
-        {
-            const u32 rows = std::min(rowsPerPiece, shape.mRows - y);
-            const u64 size = rows * rowBytes;
-            if (stream.Next(piece.data(), size) != kOk)
-                return ctx.Fail(kZipFailed, "ZIP channel data is damaged");
-            if (compression == kZipPredicted)
-                UndoPrediction(piece.data(), size, shape.mRowSamples, 8);
-            CopyRaw(piece.data(), size, lane.mFirst + u64(y) * lane.mPitch, rowBytes, rows, lane.mPitch, 4);
-        }
-        if (placed)
+        i32 status = DecodeToLane(ctx, compression, compressedSize, shape, lane);
+        if (status == kOk && placed)
             *placed = true;
-        return kOk;
+        return status;
     }
-    if (lane.mFirst && shape.mDepth == 8 && (compression == kRaw || compression == kPackBits))
-    {
-        if (compressedSize > ctx.mScratch.size())
-            ctx.mScratch.resize(compressedSize);
-        if (r.Read(ctx.mScratch.data(), compressedSize) < compressedSize)
-            return ctx.Fail(kReadError, "channel data shorter than announced");
-        const u8* data = ctx.mScratch.data();
-        if (compression == kRaw)
-            CopyRaw(data, compressedSize, lane.mFirst, shape.mRowSamples, shape.mRows, lane.mPitch, 4);
-        else
-        {
-            u64 countBytes = u64(shape.mRows) * 2;
-            if (compressedSize < countBytes)
-                return ctx.Fail(kReadError, "PackBits row counts cut short");
-            DecodePackBits(data, shape.mRows, data + countBytes, compressedSize - countBytes, lane.mFirst,
-                           shape.mRowSamples, lane.mPitch, 4);
-        }
-        if (placed)
-            *placed = true;
-        return kOk;
-    }
-    u64 size = shape.Size();
-    if (size > ctx.mChannel.size())
-    {
-        if (!ctx.Reserve(size - ctx.mChannel.size()))
-            return kOutOfMemory;
-        ctx.mChannel.resize(size);
-    }
+    const u64 size = shape.Size();
+    if (!ChannelRoom(ctx, size))
+        return kOutOfMemory;
     if (compression == kRaw && compressedSize >= size)
     {
         // Raw data goes straight into the channel image.
@@ -122,9 +136,7 @@ i32 ReadChannel(LoadContext& ctx, u16 compression, u64 compressedSize, const Cha
         r.Skip(compressedSize - size);
         return ctx.CheckOverrun("raw channel data");
     }
-    if (compressedSize > ctx.mScratch.size())
-        ctx.mScratch.resize(compressedSize);
-    if (r.Read(ctx.mScratch.data(), compressedSize) < compressedSize)
+    if (!ReadCompressed(ctx, compressedSize))
         return ctx.Fail(kReadError, "channel data shorter than announced");
     return DecodeChannel(ctx, compression, ctx.mScratch.data(), compressedSize, ctx.mChannel.data(), shape);
 }
@@ -138,7 +150,7 @@ void HighBytes(const u8* data, const ChannelShape& shape, std::vector<u8>& out)
         for (u64 i = 0; i < count; ++i)
             out[i] = data[2 * i];
     }
-    else
+    else if (count > 0)
         std::memcpy(out.data(), data, count);
 }
 } // namespace psd

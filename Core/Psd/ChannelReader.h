@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Core/Psd/LoadContext.h"
+#include "Core/Psd/PixelLane.h"
 
 namespace psd
 {
@@ -20,15 +21,9 @@ ChannelShape MakeShape(u64 width, u64 height, u32 depth);
 i32 DecodeChannel(LoadContext& ctx, u16 compression, const u8* source, u64 sourceSize, u8* out,
                   const ChannelShape& shape);
 
-// A byte lane of 32-bit pixels that an 8-bit channel can be decoded into directly.
-struct PixelLane
-{
-    u8* mFirst = nullptr; // the lane's byte of the first pixel; null: no lane
-    u64 mPitch = 0;       // bytes between rows
-};
-
-// Reads compressedSize bytes and decodes them: raw and PackBits 8-bit data go straight into the
-// lane when one is given (*placed set), everything else into ctx.mChannel (resized to the shape).
+// Reads compressedSize bytes and decodes them: 8-bit data goes into the lane when one is given
+// (*placed set; ZIP passes through ctx.mChannel first), everything else into ctx.mChannel (resized
+// to the shape).
 i32 ReadChannel(LoadContext& ctx, u16 compression, u64 compressedSize, const ChannelShape& shape,
                 const PixelLane& lane = PixelLane(), bool* placed = nullptr);
 

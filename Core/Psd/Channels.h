@@ -1,12 +1,15 @@
 // Channel decompression: raw, PackBits, ZIP and ZIP with prediction. Every decoder is bounded by
-// its input and its output; the caller zero-fills the output first.
+// its input and its output and writes every byte of its output.
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Core/Psd/PixelLane.h"
 
 #include <cstddef>
+#include <vector>
 
 typedef struct z_stream_s z_stream;
+struct libdeflate_decompressor;
 
 namespace psd
 {
@@ -24,22 +27,37 @@ inline u64 RowBytes(u64 width, u32 depth)
     return depth == 1 ? (width + 7) / 8 : depth == 16 ? width * 2 : depth == 32 ? width * 4 : width;
 }
 
-// PackBits rows: counts holds rows big-endian u16 byte counts, data the packed rows. Each row gives
-// `width` samples written `step` bytes apart, rows `pitch` bytes apart (step 4 writes one byte lane
-// of 32-bit pixels); samples the data does not cover are 0. Returns the data bytes the rows claimed.
-u64 DecodePackBits(const u8* counts, u32 rows, const u8* data, u64 dataSize, u8* out, u64 width, u64 pitch, u32 step);
-// Contiguous rows of rowBytes.
-inline u64 DecodePackBitsRows(const u8* counts, u32 rows, const u8* data, u64 dataSize, u8* out, u64 rowBytes)
-{
-    return DecodePackBits(counts, rows, data, dataSize, out, rowBytes, rowBytes, 1);
-}
-// Raw rows placed the same way; samples past the data are 0.
-void CopyRaw(const u8* data, u64 dataSize, u8* out, u64 width, u32 rows, u64 pitch, u32 step);
+// One PackBits row from [in, inEnd) into exactly width bytes; bytes the data does not cover are 0.
+void UnpackBitsRow(const u8* in, const u8* inEnd, u8* out, u64 width);
+// PackBits rows: counts holds rows big-endian u16 byte counts, data the packed rows, out receives
+// rows of rowBytes. Returns the data bytes the rows claimed.
+u64 DecodePackBitsRows(const u8* counts, u32 rows, const u8* data, u64 dataSize, u8* out, u64 rowBytes);
+// The same rows of width 8-bit samples spread into a pixel lane; row is a work buffer.
+u64 DecodePackBitsToLane(const u8* counts, u32 rows, const u8* data, u64 dataSize, u64 width, const PixelLane& lane,
+                         std::vector<u8>& row);
+// Raw rows of rowBytes; bytes past the data are 0.
+void CopyRaw(const u8* data, u64 dataSize, u8* out, u64 rowBytes, u32 rows);
+// Raw rows of width 8-bit samples spread into a pixel lane; samples past the data are 0.
+void RawToLane(const u8* data, u64 dataSize, u64 width, u32 rows, const PixelLane& lane, std::vector<u8>& row);
 
-// Inflates a whole stream into out. 0, or -101 for a damaged stream.
-i32 DecompressZip(const u8* source, u64 sourceSize, u8* out, u64 outSize);
 // Undoes the per-row delta coding of ZIP with prediction.
 void UndoPrediction(u8* data, u64 size, u64 rowSamples, u32 depth);
+
+// Inflates whole zlib streams whose decoded size is known, reusing one decompressor.
+class ZipInflater
+{
+public:
+    ZipInflater() = default;
+    ~ZipInflater();
+    ZipInflater(const ZipInflater&) = delete;
+    ZipInflater& operator=(const ZipInflater&) = delete;
+    // Fills out with the stream's first outSize bytes; a stream that ends early leaves the rest 0.
+    // 0, or -101 for a damaged stream.
+    i32 Inflate(const u8* source, u64 sourceSize, u8* out, u64 outSize);
+
+private:
+    libdeflate_decompressor* mDecompressor = nullptr;
+};
 
 // An inflate stream handed out in consecutive pieces (merged image: one channel at a time).
 class ZipStream

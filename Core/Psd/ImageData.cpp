@@ -79,7 +79,7 @@ void TakeChannel(LoadContext& ctx, PixelAssembler& assembler, u32 index, const C
 }
 
 // The pixel lane a stored channel can go straight into, unless an alpha-channel record wants it too.
-PixelLane LaneFor(const LoadContext& ctx, const PixelAssembler& assembler, u32 index)
+PixelLane LaneFor(const LoadContext& ctx, PixelAssembler& assembler, u32 index)
 {
     i32 alpha = static_cast<i32>(index) - std::max<i32>(ctx.mDoc.mColourChannels, 0);
     if (alpha >= 0 && alpha < static_cast<i32>(ctx.mDoc.mAlphaChannels.size()))
@@ -110,7 +110,8 @@ i32 ReadPackBits(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape
     if (counts.size() > r.Remaining())
         return ctx.Fail(kReadError, "merged image row counts cut short");
     r.Read(counts.data(), counts.size());
-    // One channel at a time: only its rows are held in memory.
+    // One row at a time: a packed row is at most 65535 bytes, so no channel's data is held whole.
+    std::vector<u8> packedRow;
     for (u32 c = 0; c < channels; ++c)
     {
         const u8* rowCounts = counts.data() + u64(c) * shape.mRows * 2;
@@ -119,23 +120,34 @@ i32 ReadPackBits(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape
             packed += (u32(rowCounts[2 * y]) << 8) | rowCounts[2 * y + 1];
         if (packed > r.Remaining())
             return ctx.Fail(kReadError, "merged image data shorter than announced");
-        if (packed > ctx.mScratch.size())
-            ctx.mScratch.resize(packed);
-        r.Read(ctx.mScratch.data(), packed);
         PixelLane lane = LaneFor(ctx, assembler, c);
-        if (lane.mFirst && shape.mDepth == 8)
-        {
-            DecodePackBits(rowCounts, shape.mRows, ctx.mScratch.data(), packed, lane.mFirst, shape.mRowSamples, lane.mPitch, 4);
-            continue;
-        }
-        if (shape.Size() > ctx.mChannel.size())
+        if (!lane.mFirst && shape.Size() > ctx.mChannel.size())
         {
             if (!ctx.Reserve(shape.Size() - ctx.mChannel.size()))
                 return kOutOfMemory;
             ctx.mChannel.resize(shape.Size());
         }
-        DecodePackBitsRows(rowCounts, shape.mRows, ctx.mScratch.data(), packed, ctx.mChannel.data(), shape.mRowBytes);
-        TakeChannel(ctx, assembler, c, shape);
+        if (lane.mFirst && ctx.mRow.size() < shape.mRowSamples)
+            ctx.mRow.resize(shape.mRowSamples);
+        for (u32 y = 0; y < shape.mRows; ++y)
+        {
+            const u32 size = (u32(rowCounts[2 * y]) << 8) | rowCounts[2 * y + 1];
+            if (packedRow.size() < size)
+                packedRow.resize(size);
+            r.Read(packedRow.data(), size);
+            const u8* in = packedRow.data();
+            if (lane.mFirst)
+            {
+                if (shape.mRowSamples == 0)
+                    continue;
+                UnpackBitsRow(in, in + size, ctx.mRow.data(), shape.mRowSamples);
+                SpreadRow(ctx.mRow.data(), shape.mRowSamples, lane.mFirst + u64(y) * lane.mPitch, lane);
+            }
+            else
+                UnpackBitsRow(in, in + size, ctx.mChannel.data() + u64(y) * shape.mRowBytes, shape.mRowBytes);
+        }
+        if (!lane.mFirst)
+            TakeChannel(ctx, assembler, c, shape);
     }
     return kOk;
 }
@@ -170,6 +182,8 @@ i32 ReadImageData(LoadContext& ctx)
     Reader& r = ctx.mReader;
     Document& doc = ctx.mDoc;
     const ChannelShape shape = MakeShape(doc.mWidth, doc.mHeight, doc.mDepth);
+    // The layers' work buffers go before the merged pixels arrive.
+    ctx.ReleaseWorkBuffers();
     if (r.Remaining() < 2)
         return ctx.Fail(kReadError, "image data missing");
     u16 compression = r.U16();
@@ -190,8 +204,7 @@ i32 ReadImageData(LoadContext& ctx)
     case kZipPredicted: status = ReadZip(ctx, assembler, shape, compression == kZipPredicted); break;
     default: status = ctx.Fail(kBadCompression, "unknown merged image compression"); break;
     }
-    std::vector<u8>().swap(ctx.mChannel);
-    std::vector<u8>().swap(ctx.mScratch);
+    ctx.ReleaseWorkBuffers();
     if (status != kOk)
         return status;
     assembler.Finish();

@@ -47,8 +47,7 @@ i32 ReadLayerAndMaskSection(LoadContext& ctx)
         return kOk;
     u64 end = start + length;
     i32 status = ReadLayerInfo(ctx);
-    std::vector<u8>().swap(ctx.mChannel);
-    std::vector<u8>().swap(ctx.mScratch);
+    ctx.ReleaseWorkBuffers();
     if (status != kOk)
         return status;
     if (r.Position() + 4 <= end)
@@ -62,8 +61,7 @@ i32 ReadLayerAndMaskSection(LoadContext& ctx)
         if (key == FourCC("Lr16") || key == FourCC("Lr32"))
         {
             status = ReadLayerInfo(ctx);
-            std::vector<u8>().swap(ctx.mChannel);
-            std::vector<u8>().swap(ctx.mScratch);
+            ctx.ReleaseWorkBuffers();
             if (status != kOk)
                 return status;
             continue;

@@ -1,6 +1,7 @@
 // State shared by the section readers during one load: the reader, the document, work buffers.
 #pragma once
 
+#include "Core/Psd/Channels.h"
 #include "Core/Psd/Document.h"
 #include "Core/Psd/Reader.h"
 
@@ -22,6 +23,8 @@ struct LoadContext
     // Accounts for a pixel allocation against the limits; false (and -4 logged) when over.
     bool Reserve(u64 bytes);
     bool Failed() const { return mLogged; }
+    // Frees the channel work buffers and hands large ones back to the system.
+    void ReleaseWorkBuffers();
 
     Reader mReader;
     Document& mDoc;
@@ -34,6 +37,8 @@ struct LoadContext
     // Channel decoder storage, reused across layers.
     std::vector<u8> mChannel; // one decoded channel image
     std::vector<u8> mScratch; // one channel's compressed bytes
+    std::vector<u8> mRow;     // one row on its way into a pixel lane
+    ZipInflater mInflater;
 };
 
 // Section readers, called in file order.

@@ -7,80 +7,79 @@
 #include "Core/Psd/Document.h"
 
 #include <algorithm>
-#include <bit>
+#include <cstring>
 
 namespace psd
 {
-namespace
-{
-// Sample x of row y of a channel image, as a byte.
-inline u8 Sample(const u8* row, u32 x, u32 depth)
-{
-    if (depth == 16)
-        return row[2 * x];
-    if (depth == 1)
-        return (row[x >> 3] & (0x80 >> (x & 7))) ? 0 : 255;
-    return row[x];
-}
-} // namespace
-
-PixelAssembler::PixelAssembler(const PixelFormat& format, u32* out, bool alphaComing) : mFormat(format), mOut(out)
+PixelAssembler::PixelAssembler(const PixelFormat& format, u32* out, bool alphaComing)
+    : mFormat(format), mOut(out), mAlphaComing(alphaComing)
 {
     u32 mode = format.mMode;
     mDirect = mode == kModeBitmap || mode == kModeGrey || mode == kModeDuotone || mode == kModeRgb;
-    if (mDirect && !alphaComing)
-        std::fill(mOut, mOut + Count(), 0xFF000000u);
 }
 
-PixelLane PixelAssembler::Lane(i32 id) const
+PixelLane PixelAssembler::LaneOf(i32 id) const
 {
     PixelLane lane;
-    if (!mDirect || mFormat.mDepth != 8 || id < -1 || id > 2 || (mFormat.mMode != kModeRgb && id != -1))
+    const bool grey = mFormat.mMode != kModeRgb;
+    if (!mDirect || id < -1 || id > (grey ? 0 : 2))
         return lane;
-    // Byte of the lane inside a host-order 0xAARRGGBB word.
-    u32 shift = id == -1 ? 24 : 16 - 8 * static_cast<u32>(id);
-    u32 byte = std::endian::native == std::endian::little ? shift / 8 : 3 - shift / 8;
-    lane.mFirst = reinterpret_cast<u8*>(mOut) + byte;
-    lane.mPitch = u64(mFormat.mWidth) * 4;
+    lane.mFirst = mOut;
+    lane.mPitch = mFormat.mWidth;
+    lane.mGrey = grey && id == 0;
+    lane.mShift = id == -1 ? 24 : 16 - 8 * static_cast<u32>(id);
+    // Colour lanes make the pixel opaque unless a transparency channel will set it.
+    lane.mSet = id != -1 && !mAlphaComing ? 0xFF000000u : 0;
     return lane;
 }
 
-void PixelAssembler::WriteLane(u32 shift, const u8* data)
+PixelLane PixelAssembler::Lane(i32 id)
 {
-    const u32 keep = ~(0xFFu << shift);
+    if (mFormat.mDepth != 8)
+        return PixelLane();
+    PixelLane lane = LaneOf(id);
+    if (lane.mFirst)
+        mWritten = true;
+    return lane;
+}
+
+const u8* PixelAssembler::RowSamples(const u8* data, u32 y)
+{
     const u32 w = mFormat.mWidth;
-    const u64 rowBytes = RowBytes(w, mFormat.mDepth);
-    for (u32 y = 0; y < mFormat.mHeight; ++y)
+    const u8* row = data + u64(y) * RowBytes(w, mFormat.mDepth);
+    if (mFormat.mDepth == 8)
+        return row;
+    mRow.resize(w);
+    if (mFormat.mDepth == 16)
     {
-        const u8* row = data + y * rowBytes;
-        u32* out = mOut + u64(y) * w;
-        if (mFormat.mDepth == 8)
-        {
-            // Byte stores into the lane: no read of the other lanes.
-            u8* lane = reinterpret_cast<u8*>(out) + (std::endian::native == std::endian::little ? shift / 8 : 3 - shift / 8);
-            for (u32 x = 0; x < w; ++x)
-                lane[4 * x] = row[x];
-        }
-        else
-        {
-            for (u32 x = 0; x < w; ++x)
-                out[x] = (out[x] & keep) | (u32(Sample(row, x, mFormat.mDepth)) << shift);
-        }
+        for (u32 x = 0; x < w; ++x)
+            mRow[x] = row[2 * x];
     }
+    else
+    {
+        for (u32 x = 0; x < w; ++x)
+            mRow[x] = (row[x >> 3] & (0x80 >> (x & 7))) ? 0 : 255;
+    }
+    return mRow.data();
+}
+
+void PixelAssembler::WriteLane(const PixelLane& lane, const u8* data)
+{
+    if (mFormat.mWidth == 0)
+        return;
+    mWritten = true;
+    for (u32 y = 0; y < mFormat.mHeight; ++y)
+        SpreadRow(RowSamples(data, y), mFormat.mWidth, lane.mFirst + u64(y) * lane.mPitch, lane);
 }
 
 void PixelAssembler::WritePlane(std::vector<u8>& plane, const u8* data)
 {
     const u32 w = mFormat.mWidth;
-    const u64 rowBytes = RowBytes(w, mFormat.mDepth);
     plane.resize(Count());
+    if (w == 0)
+        return;
     for (u32 y = 0; y < mFormat.mHeight; ++y)
-    {
-        const u8* row = data + y * rowBytes;
-        u8* out = plane.data() + u64(y) * w;
-        for (u32 x = 0; x < w; ++x)
-            out[x] = Sample(row, x, mFormat.mDepth);
-    }
+        std::memcpy(plane.data() + u64(y) * w, RowSamples(data, y), w);
 }
 
 void PixelAssembler::AddChannel(i32 id, const u8* data)
@@ -89,22 +88,9 @@ void PixelAssembler::AddChannel(i32 id, const u8* data)
         return;
     if (mDirect)
     {
-        bool grey = mFormat.mMode != kModeRgb;
-        if (id == -1)
-            WriteLane(24, data);
-        else if (grey && id == 0)
-        {
-            // Grey fills all three colour lanes from one channel.
-            WriteLane(16, data);
-            const u64 n = Count();
-            for (u64 i = 0; i < n; ++i)
-            {
-                u32 v = (mOut[i] >> 16) & 0xFF;
-                mOut[i] = (mOut[i] & 0xFF000000u) | (v << 16) | (v << 8) | v;
-            }
-        }
-        else if (!grey && id <= 2)
-            WriteLane(16 - 8 * id, data);
+        PixelLane lane = LaneOf(id);
+        if (lane.mFirst)
+            WriteLane(lane, data);
         return;
     }
     WritePlane(mPlanes[id + 1], data);
@@ -112,9 +98,14 @@ void PixelAssembler::AddChannel(i32 id, const u8* data)
 
 void PixelAssembler::Finish()
 {
-    if (mDirect)
-        return;
     const u64 n = Count();
+    if (mDirect)
+    {
+        // No channel reached the pixels: black, opaque unless transparency was announced.
+        if (!mWritten)
+            std::fill(mOut, mOut + n, mAlphaComing ? 0u : 0xFF000000u);
+        return;
+    }
     auto plane = [&](i32 id, u64 i) -> u32 {
         const std::vector<u8>& p = mPlanes[id + 1];
         return p.empty() ? 0 : p[i];

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
-#include "Core/Psd/ChannelReader.h"
+#include "Core/Psd/PixelLane.h"
 
 #include <vector>
 
@@ -22,29 +22,35 @@ struct PixelFormat
 class PixelAssembler
 {
 public:
-    // out holds width x height pixels and starts zeroed; every pixel is written. alphaComing tells
-    // that a transparency channel will be added (else alpha is 255).
+    // out holds width x height pixels; every pixel is written by Finish() at the latest.
+    // alphaComing tells that a transparency channel will be added (else alpha is 255).
     PixelAssembler(const PixelFormat& format, u32* out, bool alphaComing = false);
     // One channel image (RowBytes(width, depth) x height bytes): -1 transparency, 0 and up colour.
     // Channels the mode does not use are ignored; a missing colour channel counts as 0.
     void AddChannel(i32 id, const u8* data);
-    // Writes the pixels of modes that need every channel at once.
+    // Writes the pixels of modes that need every channel at once, and of areas no channel reached.
     void Finish();
-    // The byte lane channel id occupies in the pixels when 8-bit data can be decoded straight into
-    // it (RGB channels, transparency of grey); null otherwise.
-    PixelLane Lane(i32 id) const;
+    // The lane channel id occupies when its 8-bit data can be decoded straight into the pixels
+    // (RGB and grey colour, transparency); no lane otherwise. The caller fills a lane it asks for.
+    PixelLane Lane(i32 id);
 
     // Whether the mode writes channels straight into the pixels (no planes kept).
     bool Direct() const { return mDirect; }
 
 private:
-    void WriteLane(u32 shift, const u8* data);
+    PixelLane LaneOf(i32 id) const;
+    void WriteLane(const PixelLane& lane, const u8* data);
     void WritePlane(std::vector<u8>& plane, const u8* data);
+    // Row y of a channel image as width 8-bit samples (converted into mRow unless 8-bit).
+    const u8* RowSamples(const u8* data, u32 y);
     u64 Count() const { return u64(mFormat.mWidth) * mFormat.mHeight; }
 
     PixelFormat mFormat;
     u32* mOut;
     bool mDirect;
+    bool mAlphaComing;
+    bool mWritten = false;      // a lane was filled
+    std::vector<u8> mRow;
     std::vector<u8> mPlanes[5]; // ids -1, 0, 1, 2, 3
 };
 } // namespace psd

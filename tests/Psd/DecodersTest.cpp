@@ -1,0 +1,243 @@
+// The channel decoders on their own, against plain reference decoders: PackBits rows, prediction,
+// whole-stream inflation and the lane writers.
+#include "Core/Psd/Channels.h"
+#include "Core/Psd/PixelLane.h"
+#include "Core/Psd/Status.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include <zlib.h>
+
+namespace
+{
+// Byte by byte, bounded by the input and the row.
+std::vector<u8> ReferenceUnpack(const std::vector<u8>& in, size_t width)
+{
+    std::vector<u8> out;
+    size_t i = 0;
+    while (i < in.size() && out.size() < width)
+    {
+        const u32 n = in[i++];
+        if (n < 128)
+        {
+            for (u32 k = 0; k <= n && i < in.size(); ++k, ++i)
+                if (out.size() < width)
+                    out.push_back(in[i]);
+        }
+        else if (n > 128)
+        {
+            if (i >= in.size())
+                break;
+            const u8 value = in[i++];
+            for (u32 k = 0; k < 257 - n && out.size() < width; ++k)
+                out.push_back(value);
+        }
+    }
+    out.resize(width, 0);
+    return out;
+}
+
+// Random runs of every kind, long and short, including no-op headers.
+std::vector<u8> RandomPackBits(std::mt19937& rng, size_t runs)
+{
+    std::vector<u8> out;
+    for (size_t r = 0; r < runs; ++r)
+    {
+        const u32 kind = rng() % 5;
+        const u32 length = kind < 2 ? 128 : 1 + rng() % 128;
+        if (kind == 4)
+            out.push_back(128);
+        else if (kind % 2 == 0)
+        {
+            out.push_back(static_cast<u8>(length - 1));
+            for (u32 k = 0; k < length; ++k)
+                out.push_back(static_cast<u8>(rng()));
+        }
+        else
+        {
+            out.push_back(static_cast<u8>(257 - std::max<u32>(length, 2)));
+            out.push_back(static_cast<u8>(rng()));
+        }
+    }
+    return out;
+}
+
+std::vector<u8> Deflate(const std::vector<u8>& raw)
+{
+    uLongf size = compressBound(raw.size());
+    std::vector<u8> out(size);
+    compress(out.data(), &size, raw.data(), raw.size());
+    out.resize(size);
+    return out;
+}
+
+std::vector<u8> RandomBytes(std::mt19937& rng, size_t count)
+{
+    std::vector<u8> out(count);
+    for (u8& b : out)
+        b = static_cast<u8>(rng() % 7); // compressible but not trivial
+    return out;
+}
+} // namespace
+
+TEST(Decoders, PackBitsRowsMatchAReferenceWithoutTouchingPastTheRow)
+{
+    std::mt19937 rng(7);
+    constexpr size_t kGuard = 300;
+    for (int trial = 0; trial < 400; ++trial)
+    {
+        std::vector<u8> packed = RandomPackBits(rng, 1 + rng() % 12);
+        // Cut inputs end inside a run.
+        if (trial % 3 == 0)
+            packed.resize(rng() % (packed.size() + 1));
+        const size_t width = rng() % 700;
+        std::vector<u8> out(width + kGuard, 0xCD);
+        psd::UnpackBitsRow(packed.data(), packed.data() + packed.size(), out.data(), width);
+        const std::vector<u8> expected = ReferenceUnpack(packed, width);
+        ASSERT_TRUE(std::equal(expected.begin(), expected.end(), out.begin())) << "trial " << trial;
+        for (size_t i = width; i < out.size(); ++i)
+            ASSERT_EQ(0xCD, out[i]) << "trial " << trial << " wrote past the row at " << i;
+    }
+}
+
+TEST(Decoders, PackBitsRowCountsBeyondTheDataGiveZeroRows)
+{
+    // Row 0 claims 3 bytes of 2, row 1 starts past the data.
+    const u8 counts[] = {0, 3, 0, 2};
+    const u8 data[] = {0xFE, 0x42};
+    u8 out[8];
+    std::fill(std::begin(out), std::end(out), 0xCD);
+    EXPECT_EQ(5u, psd::DecodePackBitsRows(counts, 2, data, sizeof data, out, 4));
+    EXPECT_EQ((std::vector<u8>{0x42, 0x42, 0x42, 0, 0, 0, 0, 0}), std::vector<u8>(out, out + 8));
+}
+
+TEST(Decoders, PredictionMatchesRunningSumsPerRow)
+{
+    std::mt19937 rng(11);
+    for (u64 width = 1; width <= 80; ++width)
+    {
+        const u64 rows = 3;
+        // A trailing part row is left as it is.
+        std::vector<u8> data = RandomBytes(rng, width * rows + width - 1);
+        for (u8& b : data)
+            b = static_cast<u8>(b * 37 + 200);
+        std::vector<u8> expected = data;
+        for (u64 y = 0; y < rows; ++y)
+            for (u64 x = 1; x < width; ++x)
+                expected[y * width + x] = static_cast<u8>(expected[y * width + x] + expected[y * width + x - 1]);
+        psd::UndoPrediction(data.data(), data.size(), width, 8);
+        ASSERT_EQ(expected, data) << "width " << width;
+    }
+    // 16-bit: big-endian samples summed with the carry, wrapping at 16 bits.
+    std::vector<u8> samples = RandomBytes(rng, 2 * 9 * 2);
+    for (u8& b : samples)
+        b = static_cast<u8>(b * 91);
+    std::vector<u8> expected = samples;
+    for (u64 y = 0; y < 2; ++y)
+    {
+        u32 sum = 0;
+        for (u64 x = 0; x < 9; ++x)
+        {
+            u8* p = &expected[(y * 9 + x) * 2];
+            sum = (sum + ((u32(p[0]) << 8) | p[1])) & 0xFFFF;
+            p[0] = static_cast<u8>(sum >> 8);
+            p[1] = static_cast<u8>(sum);
+        }
+    }
+    psd::UndoPrediction(samples.data(), samples.size(), 9, 16);
+    EXPECT_EQ(expected, samples);
+}
+
+TEST(Decoders, InflaterKeepsThePrefixClearsTheRestAndRefusesDamage)
+{
+    std::mt19937 rng(3);
+    const std::vector<u8> raw = RandomBytes(rng, 5000);
+    const std::vector<u8> stream = Deflate(raw);
+    psd::ZipInflater inflater;
+    std::vector<u8> out(5000, 0xAA);
+    ASSERT_EQ(psd::kOk, inflater.Inflate(stream.data(), stream.size(), out.data(), out.size()));
+    EXPECT_EQ(raw, out);
+
+    // A stream longer than the channel gives its first bytes.
+    std::vector<u8> part(1000, 0xAA);
+    ASSERT_EQ(psd::kOk, inflater.Inflate(stream.data(), stream.size(), part.data(), part.size()));
+    EXPECT_TRUE(std::equal(part.begin(), part.end(), raw.begin()));
+
+    // A stream shorter than the channel leaves zeros, not what the buffer held.
+    std::vector<u8> longer(6000, 0xAA);
+    ASSERT_EQ(psd::kOk, inflater.Inflate(stream.data(), stream.size(), longer.data(), longer.size()));
+    EXPECT_TRUE(std::equal(raw.begin(), raw.end(), longer.begin()));
+    EXPECT_EQ(std::vector<u8>(1000, 0), std::vector<u8>(longer.begin() + 5000, longer.end()));
+
+    // Bytes after the stream's end are ignored.
+    std::vector<u8> trailing = stream;
+    trailing.insert(trailing.end(), {1, 2, 3, 4});
+    std::fill(out.begin(), out.end(), 0xAA);
+    ASSERT_EQ(psd::kOk, inflater.Inflate(trailing.data(), trailing.size(), out.data(), out.size()));
+    EXPECT_EQ(raw, out);
+
+    // A wrong checksum, a cut stream and garbage fail and leave the output cleared.
+    std::vector<u8> badSum = stream;
+    badSum.back() ^= 0x55;
+    std::vector<u8> cut(stream.begin(), stream.begin() + stream.size() / 2);
+    const std::vector<u8> garbage = {'n', 'o', 't', ' ', 'z', 'l', 'i', 'b'};
+    for (const std::vector<u8>* bad : std::initializer_list<const std::vector<u8>*>{&badSum, &cut, &garbage})
+    {
+        std::fill(out.begin(), out.end(), 0xAA);
+        EXPECT_EQ(psd::kZipFailed, inflater.Inflate(bad->data(), bad->size(), out.data(), out.size()));
+        EXPECT_EQ(std::vector<u8>(out.size(), 0), out);
+    }
+    // Still usable after failures.
+    ASSERT_EQ(psd::kOk, inflater.Inflate(stream.data(), stream.size(), out.data(), out.size()));
+    EXPECT_EQ(raw, out);
+}
+
+TEST(Decoders, LanesWriteTheirByteAndKeepTheOthers)
+{
+    const u8 samples[] = {0x01, 0x80, 0xFF, 0x00, 0x7E, 0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70, 0x90, 0xA0, 0xB0, 0xC0, 0xD0, 0xE0};
+    const u64 n = sizeof samples;
+    for (u32 shift : {0u, 8u, 16u, 24u})
+    {
+        std::vector<u32> px(n + 1, 0x11223344u);
+        psd::PixelLane lane;
+        lane.mShift = shift;
+        psd::SpreadRow(samples, n, px.data(), lane);
+        for (u64 i = 0; i < n; ++i)
+            ASSERT_EQ((0x11223344u & ~(0xFFu << shift)) | (u32(samples[i]) << shift), px[i]) << shift << " " << i;
+        EXPECT_EQ(0x11223344u, px[n]); // one past the row
+    }
+    std::vector<u32> px(n, 0x11223344u);
+    psd::PixelLane opaque;
+    opaque.mShift = 8;
+    opaque.mSet = 0xFF000000u;
+    psd::SpreadRow(samples, n, px.data(), opaque);
+    EXPECT_EQ(0xFF220144u, px[0]);
+    psd::PixelLane grey;
+    grey.mGrey = true;
+    psd::SpreadRow(samples, n, px.data(), grey);
+    EXPECT_EQ(0xFF808080u, px[1]);
+    EXPECT_EQ(0xFF000000u, px[3]);
+}
+
+TEST(Decoders, RawRowsIntoALaneReadZeroPastTheData)
+{
+    // Three rows of 5 with a pitch of 6 pixels; the data covers one row and a part.
+    const u8 data[] = {1, 2, 3, 4, 5, 6, 7};
+    std::vector<u32> px(18, 0xAABBCCDDu);
+    psd::PixelLane lane;
+    lane.mFirst = px.data();
+    lane.mPitch = 6;
+    lane.mShift = 16;
+    std::vector<u8> row;
+    psd::RawToLane(data, sizeof data, 5, 3, lane, row);
+    EXPECT_EQ(0xAA05CCDDu, px[4]);
+    EXPECT_EQ(0xAABBCCDDu, px[5]); // outside the area
+    EXPECT_EQ(0xAA06CCDDu, px[6]);
+    EXPECT_EQ(0xAA07CCDDu, px[7]);
+    EXPECT_EQ(0xAA00CCDDu, px[8]);
+    EXPECT_EQ(0xAA00CCDDu, px[16]);
+    EXPECT_EQ(0xAABBCCDDu, px[17]);
+}

@@ -1,0 +1,192 @@
+// Layers and merged images wide enough for the row-at-a-time decoders: every compression gives the
+// same pixels, lanes keep each other's bytes, and rows cross the reader's buffer.
+#include "Core/Psd/Channels.h"
+#include "PsdTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <zlib.h>
+
+using namespace psdtest;
+
+namespace
+{
+typedef std::vector<u8> Plane;
+
+// Runs and noise, so PackBits writes both kinds of run.
+Plane MakePlane(u32 width, u32 height, u32 seed)
+{
+    Plane plane(size_t(width) * height);
+    for (u32 y = 0; y < height; ++y)
+        for (u32 x = 0; x < width; ++x)
+            plane[size_t(y) * width + x] = static_cast<u8>((x / 40) % 2 ? seed * 31 + y : (x * 7 + y * 13 + seed * 5) * 2654435761u >> 24);
+    return plane;
+}
+
+std::string PackRow(const u8* row, u32 width)
+{
+    Bytes out;
+    u32 i = 0;
+    while (i < width)
+    {
+        u32 run = 1;
+        while (i + run < width && run < 128 && row[i + run] == row[i])
+            ++run;
+        if (run >= 3)
+        {
+            out.U8(257 - run).U8(row[i]);
+            i += run;
+            continue;
+        }
+        u32 length = std::min<u32>(128, width - i);
+        for (u32 k = 1; k < length; ++k)
+            if (i + k + 2 < width && row[i + k] == row[i + k + 1] && row[i + k] == row[i + k + 2])
+            {
+                length = k;
+                break;
+            }
+        out.U8(length - 1).Raw(std::string(reinterpret_cast<const char*>(row + i), length));
+        i += length;
+    }
+    return out.Str();
+}
+
+// Row counts then rows, as in a layer channel.
+std::string PackBits(const Plane& plane, u32 width, u32 height)
+{
+    Bytes counts;
+    std::string rows;
+    for (u32 y = 0; y < height; ++y)
+    {
+        std::string row = PackRow(plane.data() + size_t(y) * width, width);
+        counts.U16(static_cast<u32>(row.size()));
+        rows += row;
+    }
+    return counts.Str() + rows;
+}
+
+std::string Deflate(const Plane& raw)
+{
+    uLongf size = compressBound(raw.size());
+    std::string out(size, '\0');
+    compress(reinterpret_cast<Bytef*>(out.data()), &size, raw.data(), raw.size());
+    out.resize(size);
+    return out;
+}
+
+std::string Encode(const Plane& plane, u32 width, u32 height, u16 compression)
+{
+    switch (compression)
+    {
+    case psd::kRaw: return std::string(plane.begin(), plane.end());
+    case psd::kPackBits: return PackBits(plane, width, height);
+    case psd::kZip: return Deflate(plane);
+    default:
+    {
+        Plane deltas = plane;
+        for (u32 y = 0; y < height; ++y)
+            for (u32 x = width - 1; x > 0; --x)
+                deltas[size_t(y) * width + x] = static_cast<u8>(plane[size_t(y) * width + x] - plane[size_t(y) * width + x - 1]);
+        return Deflate(deltas);
+    }
+    }
+}
+
+u32 Pixel(const Plane* a, const Plane& r, const Plane& g, const Plane& b, size_t i)
+{
+    return (u32(a ? (*a)[i] : 255) << 24) | (u32(r[i]) << 16) | (u32(g[i]) << 8) | b[i];
+}
+} // namespace
+
+TEST(WideChannels, EveryCompressionGivesTheSamePixels)
+{
+    constexpr u32 w = 300, h = 5;
+    const Plane a = MakePlane(w, h, 1), r = MakePlane(w, h, 2), g = MakePlane(w, h, 3), b = MakePlane(w, h, 4);
+    std::vector<u32> expected(size_t(w) * h);
+    for (size_t i = 0; i < expected.size(); ++i)
+        expected[i] = Pixel(&a, r, g, b, i);
+    for (u16 compression : {psd::kRaw, psd::kPackBits, psd::kZip, psd::kZipPredicted})
+    {
+        // Transparency first (as most writers store it) and last.
+        LayerSpec first, last;
+        first.mBottom = last.mBottom = h;
+        first.mRight = last.mRight = w;
+        first.mChannels = {{-1, compression, Encode(a, w, h, compression)}, {0, compression, Encode(r, w, h, compression)},
+                           {1, compression, Encode(g, w, h, compression)}, {2, compression, Encode(b, w, h, compression)}};
+        last.mChannels = {first.mChannels[1], first.mChannels[2], first.mChannels[3], first.mChannels[0]};
+        PsdBuilder builder(w, h);
+        builder.Layer(first).Layer(last);
+        DocPtr doc = LoadBytes(builder.Build());
+        ASSERT_TRUE(doc) << compression;
+        EXPECT_EQ(expected, doc->mLayers[0].mPixels) << compression;
+        EXPECT_EQ(expected, doc->mLayers[1].mPixels) << compression;
+    }
+}
+
+TEST(WideChannels, LayersWithoutTransparencyAreOpaque)
+{
+    constexpr u32 w = 150, h = 3;
+    const Plane g = MakePlane(w, h, 9);
+    LayerSpec greenOnly;
+    greenOnly.mBottom = h;
+    greenOnly.mRight = w;
+    greenOnly.mChannels = {{1, psd::kZip, Encode(g, w, h, psd::kZip)}};
+    // No channel the mode uses: opaque black, as before any channel arrived.
+    LayerSpec nothing = greenOnly;
+    nothing.mChannels = {{3, psd::kRaw, Encode(g, w, h, psd::kRaw)}};
+    PsdBuilder builder(w, h);
+    builder.Layer(greenOnly).Layer(nothing);
+    DocPtr doc = LoadBytes(builder.Build());
+    ASSERT_TRUE(doc);
+    const Plane zero(g.size(), 0);
+    for (size_t i = 0; i < g.size(); ++i)
+    {
+        ASSERT_EQ(Pixel(nullptr, zero, g, zero, i), doc->mLayers[0].mPixels[i]) << i;
+        ASSERT_EQ(0xFF000000u, doc->mLayers[1].mPixels[i]) << i;
+    }
+}
+
+TEST(WideChannels, GreyFillsAllThreeColours)
+{
+    constexpr u32 w = 200, h = 3;
+    const Plane v = MakePlane(w, h, 5), a = MakePlane(w, h, 6);
+    LayerSpec withAlpha, opaque;
+    withAlpha.mBottom = opaque.mBottom = h;
+    withAlpha.mRight = opaque.mRight = w;
+    withAlpha.mChannels = {{0, psd::kZipPredicted, Encode(v, w, h, psd::kZipPredicted)}, {-1, psd::kPackBits, Encode(a, w, h, psd::kPackBits)}};
+    opaque.mChannels = {{0, psd::kPackBits, Encode(v, w, h, psd::kPackBits)}};
+    PsdBuilder builder(w, h, 1, 8, 1);
+    builder.Layer(withAlpha).Layer(opaque);
+    DocPtr doc = LoadBytes(builder.Build());
+    ASSERT_TRUE(doc);
+    for (size_t i = 0; i < v.size(); ++i)
+    {
+        ASSERT_EQ(Pixel(&a, v, v, v, i), doc->mLayers[0].mPixels[i]) << i;
+        ASSERT_EQ(Pixel(nullptr, v, v, v, i), doc->mLayers[1].mPixels[i]) << i;
+    }
+}
+
+TEST(WideChannels, MergedRowsLongerThanTheReadBuffer)
+{
+    // Packed rows of about 3 KB: most cross the reader's 4 KB buffer.
+    constexpr u32 w = 3000, h = 6;
+    const Plane r = MakePlane(w, h, 11), g = MakePlane(w, h, 12), b = MakePlane(w, h, 13), a = MakePlane(w, h, 14);
+    Bytes counts;
+    std::string rows;
+    for (const Plane* plane : {&r, &g, &b, &a})
+        for (u32 y = 0; y < h; ++y)
+        {
+            std::string row = PackRow(plane->data() + size_t(y) * w, w);
+            counts.U16(static_cast<u32>(row.size()));
+            rows += row;
+        }
+    ASSERT_GT(rows.size(), 8u * 4096);
+    DocPtr doc = LoadBytes(PsdBuilder(w, h, 3, 8, 4).Merged(psd::kPackBits, counts.Str() + rows).Build());
+    ASSERT_TRUE(doc);
+    ASSERT_EQ(size_t(w) * h, doc->mMerged.size());
+    for (size_t i = 0; i < doc->mMerged.size(); ++i)
+        ASSERT_EQ(Pixel(&a, r, g, b, i), doc->mMerged[i]) << i;
+    // The layer made from the merged image has the same pixels.
+    ASSERT_EQ(1u, doc->mLayers.size());
+    EXPECT_EQ(doc->mMerged, doc->mLayers[0].mPixels);
+}
