@@ -202,6 +202,9 @@ namespace
 {
 void finishLevel(TDMap& map, bool won)
 {
+    // One result per battle: a defeat and the last wave's end in the same frame give one.
+    if (map.mScreen == 1 || map.mScreen == 2)
+        return;
     map.mSpeed = 0.0f;
     map.mResultAction = won ? 2 : 1;
     i32 lying = 0;

@@ -110,6 +110,9 @@ TEST_F(BattleFixture, GemsLeftLyingAreCreditedWhenTheLevelEnds)
     EXPECT_TRUE(m.mDrops.empty());
     EXPECT_EQ(m.mScreen, 1);
     EXPECT_EQ(sounds.played.back(), L"winSound");
+    m.showDefeat(); // the level already has its result
+    EXPECT_EQ(m.mScreen, 1);
+    EXPECT_EQ(hud.results, 1);
 }
 
 TEST_F(BattleFixture, RefundReturnsTheCrystalsOfEveryBoughtStep)
