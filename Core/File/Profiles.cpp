@@ -38,7 +38,11 @@ Profiles::~Profiles()
     delete mDocument;
 }
 
-std::vector<base::SingletoneBase*> Profiles::GetDependencies() { return {UserDataFileContainer::Instance()}; }
+// The log too: the save at exit must still be able to report a failure.
+std::vector<base::SingletoneBase*> Profiles::GetDependencies()
+{
+    return {UserDataFileContainer::Instance(), base::MainLog::Instance()};
+}
 
 void Profiles::ResetDocument()
 {

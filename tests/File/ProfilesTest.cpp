@@ -213,6 +213,19 @@ TEST_F(ProfilesTest, SaveThatCannotWriteIsLoggedAndKeepsTheOldFile)
     std::filesystem::remove(mDir.Path() / "user/profiles.xml.tmp");
 }
 
+TEST_F(ProfilesTest, FailedSaveAtExitStillReachesTheLog)
+{
+    // The log exists before the profiles, as at start-up, and must outlive their save at exit.
+    ASSERT_EQ(P()->Load(), QL_OK);
+    P()->SelectProfile(L"Ann");
+    MakeFolder("user/profiles.xml.tmp");
+    base::SingletoneBase::DestroyAll();
+    const size_t failure = mLog->find(L"Cannot create");
+    ASSERT_NE(failure, std::wstring::npos) << *mLog;
+    EXPECT_LT(failure, mLog->find(L"log terminated"));
+    EXPECT_FALSE(OnDisk("user/profiles.xml"));
+}
+
 TEST_F(ProfilesTest, SelectingBeforeLoadingLoadsFirst)
 {
     WriteProfiles(kTwoProfiles);
