@@ -228,3 +228,59 @@ TEST_F(DemoBattle, SameSeedSameBattleBitForBit)
     // The stored result of this seed: a change here is a change of the rules.
     EXPECT_EQ(a.hashes.back(), 39450912749101201ull);
 }
+
+namespace
+{
+// Every unit kind, tower kind and spell of the test sheets in one battle.
+std::vector<u64> melee(tdtest::BattleFixture& f, u32 seed)
+{
+    math::SetRandomSeed(seed);
+    std::string entries;
+    const int kinds[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 12, 13, 14, 15, 1, 2, 5};
+    for (int i = 0; i < 16; ++i)
+        entries += "<e id=\"" + std::to_string(kinds[i]) + "\" x=\"" + std::to_string(i * 40) + "\" y=\"" +
+                   std::to_string(-65 * (i % 3)) + "\"/>";
+    std::string spots;
+    for (int i = 0; i < 6; ++i)
+        spots += "<spot x=\"" + std::to_string(120 + i * 150) + "\" y=\"60\"><p name=\"radius_mult\" value=\"1\"/></spot>";
+    TDMap& m = f.start("<wave spawn=\"1\" wipeAward=\"5\">" + entries + "</wave><wave spawn=\"1\" timeout=\"3\">" +
+                           entries + "</wave>",
+                       spots);
+    m.mStats.mCoins = 10000;
+    const i32 towers[] = {100, 200, 300, 400, 500, 600, 700, 800};
+    for (i32 i = 0; i < 8; ++i)
+        m.buildTower(i, towers[i]);
+    std::vector<u64> hashes;
+    const float dt = 1.0f / 60.0f;
+    for (int frame = 1; frame <= 60 * 90 && m.mScreen == 0; ++frame)
+    {
+        if (frame == 600)
+            m.castSpell(0, 300.0f, 100.0f);
+        if (frame == 900)
+            m.castSpell(1, 500.0f, 100.0f);
+        if (frame == 1200)
+            m.castSpell(4, 500.0f, 100.0f);
+        if (frame == 1500 && !m.mTowers.empty())
+            m.mTowers.back()->upgrade(1, 10.0f);
+        if (frame == 1800 && m.mTowers.size() > 3)
+            m.removeTower(m.mTowers[3]);
+        if (frame % 120 == 0 && !m.mDrops.empty())
+            m.collectDrop(m.mDrops.front());
+        m.update(dt);
+        if (frame % 60 == 0)
+            hashes.push_back(hashBattle(m));
+    }
+    return hashes;
+}
+} // namespace
+
+using Melee = tdtest::BattleFixture;
+
+TEST_F(Melee, EveryKindInOneBattleRepeatsExactly)
+{
+    std::vector<u64> a = melee(*this, 5);
+    std::vector<u64> b = melee(*this, 5);
+    ASSERT_GT(a.size(), 20u);
+    EXPECT_EQ(a, b);
+    EXPECT_GT(map->mStats.mKillScore, 0);
+}
