@@ -52,12 +52,12 @@ QLResultEnum ParticleSystem::Load(const std::string& name, Render* render)
 QLResultEnum ParticleSystem::LoadFromMemory(const char* data, size_t size, const std::string& fileName,
                                             Render* render)
 {
+    std::unique_ptr<particles::EffectFile> file = particles::ParseEffectFile(data, size, fileName);
+    if (!file)
+        return QL_FAIL; // the parser logged why; what an earlier load kept stays
     // A second load replaces the first, so texture numbers always match the atlas list.
     mTemplates.clear();
     UnloadAtlases();
-    std::unique_ptr<particles::EffectFile> file = particles::ParseEffectFile(data, size, fileName);
-    if (!file)
-        return QL_FAIL; // the parser logged why
     Walk(file->root, file->fileName, !file->atlases.empty());
     for (const particles::Atlas& atlas : file->atlases)
     {

@@ -33,7 +33,8 @@ public:
     const std::string& GetFolder() const { return mFolder; }
 
     // Loads folder + name (or with ".ptc" added) through the file manager; atlases become
-    // images of the render (none without a render). Replaces what an earlier load kept.
+    // images of the render (none without a render). A library that loads replaces what an
+    // earlier load kept; a missing or unreadable one leaves it.
     QLResultEnum Load(const std::string& name, Render* render);
     // The same from bytes already read; fileName is for the log.
     QLResultEnum LoadFromMemory(const char* data, size_t size, const std::string& fileName, Render* render);
