@@ -23,9 +23,25 @@ TDUnit::TDUnit(TDMap& map, TDWaveEntry* entry)
     mHealth = maxHealth();
     const TDPrototype* p = proto();
     if (p)
+    {
         map.mSprites->size(p->id, mSize[0], mSize[1]);
+        mShadow = tdUnitShadow(p->id, p->air);
+    }
     // A random phase so that units do not walk in step.
     mAnimTime = math::Random() * animationLength("walk");
+}
+
+std::wstring tdUnitShadow(i32 id, bool air)
+{
+    const wchar_t* wyvern = L"td/data/ui_parts/shadows/wywern_shadow";
+    const wchar_t* dragon = L"td/data/ui_parts/shadows/dragon_shadow";
+    if (!air)
+        return dragon;
+    if (id == 3 || id == 30 || id == 31 || id == 38)
+        return wyvern;
+    if (id == 10 || id == 32 || id == 33)
+        return dragon;
+    return L"";
 }
 
 TDUnit::~TDUnit()

@@ -16,6 +16,10 @@ class TDModifier;
 class TDPoint;
 class TDWaveEntry;
 
+// The shadow picture of a kind: wyvern shadows for the light flyers, dragon shadows for the heavy
+// ones and for everything on the ground, none for other flyers.
+std::wstring tdUnitShadow(i32 id, bool air);
+
 class TDUnit
 {
 public:
@@ -79,6 +83,7 @@ public:
     float mHealthBarTime = 0.0f;
     float mPos[2] = {0.0f, 0.0f};
     float mDrawPos[2] = {0.0f, 0.0f};
+    std::wstring mShadow; // the shadow picture's name; empty for flyers without one
     std::vector<TDModifier*> mModifiers; // owned
     u8 mFlag = 0;
     float mSpeedFactorTime = 0.0f;

@@ -43,6 +43,15 @@ TEST_F(BattleFixture, HealthFollowsTheDifficulty)
     EXPECT_FLOAT_EQ(unit(0)->maxHealth(), 25.0f);
 }
 
+TEST(UnitShadow, FlyersByKindAndTheRestOnTheGround)
+{
+    EXPECT_EQ(tdUnitShadow(3, true), L"td/data/ui_parts/shadows/wywern_shadow");
+    EXPECT_EQ(tdUnitShadow(38, true), L"td/data/ui_parts/shadows/wywern_shadow");
+    EXPECT_EQ(tdUnitShadow(32, true), L"td/data/ui_parts/shadows/dragon_shadow");
+    EXPECT_EQ(tdUnitShadow(3, false), L"td/data/ui_parts/shadows/dragon_shadow");
+    EXPECT_EQ(tdUnitShadow(11, true), L"");
+}
+
 TEST_F(BattleFixture, DyingUnitsTakeNoDamageAndHitsRevealHiddenUnits)
 {
     start(kOneGrunt);
