@@ -222,4 +222,16 @@ TEST_F(ShaderVariables, AFailedCompilationLogsTheCompilersMessages)
     EXPECT_NE(QL_OK, mRender->LoadShader(folder.WPath("Bad"), &shader));
     EXPECT_EQ(1, log.Count("entry point not found")) << log.Text();
 }
+TEST_F(ShaderVariables, AProgramHoldsAtMost255VariablesSoTheirCountFitsItsByte)
+{
+    render::ShaderImpl* impl = mGeom->GetImpl();
+    while (impl->GetVariables().size() < 255)
+        ASSERT_EQ(QL_OK, impl->AddVariable(new render::ShaderScalarVariable<math::Point4, 1>(impl, nullptr)));
+    EXPECT_EQ(QL_FAIL, impl->AddVariable(new render::ShaderScalarVariable<math::Point4, 1>(impl, nullptr)));
+    // All of them changed: the count byte says 255 and the stream reads back whole.
+    auto sent = DrawAndCollect(0);
+    ASSERT_EQ(1u, sent.size());
+    EXPECT_EQ(255u, sent[0].variables.size());
+}
 } // namespace
+
