@@ -4,6 +4,7 @@
 #include "Core/Base/Log.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/Profiles.h"
+#include "Core/Media/Container/ImageContainers.h"
 #include "Core/Media/Sound/SoundSystem.h"
 #include "Core/Media/Sound/SoundTags.h"
 #include "Framework/GameWindow.h"
@@ -47,6 +48,8 @@ QLResultEnum ShellGame::LoadConfig()
         return QL_FAIL;
     }
     files->mMounts[L"td/"] = L"data.dat";
+    // Layouts open as PSD files or folders with "layers.xml" from here on.
+    file::RegisterImageContainers();
     // The localised caption comes with the game's strings; until then the key itself.
     mCaption = L"game_caption";
     file::Profiles::Instance()->Load();

@@ -6,62 +6,31 @@
 #include "Core/Base/StringConvert.h"
 #include "Core/File/FileInfo.h"
 #include "Core/File/FileManager.h"
+#include "Core/Media/Container/PsdLayerNames.h"
 #include "Core/Psd/Document.h"
 
 namespace
 {
 // Far above any sprite sheet; keeps a damaged header from asking for gigabytes.
 constexpr u64 kMaxPixelBytes = 256ull << 20;
-
-std::wstring LayerName(const psd::LayerRecord& layer)
-{
-    if (!layer.mUnicodeName.empty())
-    {
-        std::wstring name;
-        for (u16 unit : layer.mUnicodeName)
-            if (unit != 0)
-                name.push_back(static_cast<wchar_t>(unit));
-        return name;
-    }
-    // The 8-bit name: Latin-1 bytes, one character each.
-    std::wstring name;
-    for (const char* c = layer.mName; *c; ++c)
-        name.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*c)));
-    return name;
-}
 } // namespace
 
 TDPsdSheet::TDPsdSheet(std::wstring path, psd::Document* document, bool keepPixels)
     : TDImageSheet(std::move(path)), mDocument(document)
 {
-    // Top-most first down to layer 1: the bottom-most layer is never a picture. Group starts push
-    // their name, group ends pop it.
-    std::vector<std::wstring> groups;
-    std::wstring prefix;
-    for (i32 i = document->LayerCount() - 1; i >= 1; --i)
+    for (const file::PsdNamedLayer& named : file::NamePsdLayers(*document))
     {
-        const psd::LayerRecord& layer = document->mLayers[i];
-        if (layer.mType == psd::kLayerGroupStart || layer.mType == psd::kLayerGroupEnd)
-        {
-            if (layer.mType == psd::kLayerGroupStart)
-                groups.push_back(LayerName(layer));
-            else if (!groups.empty())
-                groups.pop_back();
-            prefix.clear();
-            for (const std::wstring& g : groups)
-                prefix += g + L"/";
-            continue;
-        }
+        const psd::LayerRecord& layer = document->mLayers[named.mLayer];
         TDSheetImage image;
-        image.mName = prefix + LayerName(layer);
+        image.mName = named.mName;
         image.mX = static_cast<float>(layer.mLeft);
         image.mY = static_cast<float>(layer.mTop);
         image.mWidth = static_cast<float>(layer.mWidth);
         image.mHeight = static_cast<float>(layer.mHeight);
-        image.mIndex = static_cast<u32>(i);
+        image.mIndex = static_cast<u32>(named.mLayer);
         image.mOpacity = layer.mOpacity;
         add(std::move(image));
-        mLayerOf.push_back(i);
+        mLayerOf.push_back(named.mLayer);
     }
     if (!keepPixels)
     {

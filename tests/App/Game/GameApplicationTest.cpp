@@ -6,6 +6,7 @@
 #include "Core/Media/Sound/SoundSystem.h"
 #include "Platform/Audio/NullDevice.h"
 #include "Core/Media/Image/Image.h"
+#include "Core/Media/Image/ImageContainer.h"
 #include "Core/Media/Image/RenderTarget.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Framework/FrameHost.h"
@@ -502,4 +503,14 @@ TEST_F(GameApplicationTest, MenuMusicStartsWithTheGameAndFollowsWindowActivation
     EXPECT_EQ(SoundSystem::Instance()->GetCurrentMusic(), "td/data/music/main_menu.ogg");
     EXPECT_NE(SoundSystem::Instance()->GetMusicChannel(), 0u);
     EXPECT_TRUE(SoundSystem::Instance()->GetAudio().IsPaused()) << "a deactivated window pauses the output";
+}
+
+TEST_F(GameApplicationTest, LayoutFoldersOpenAsImageContainersOnceTheGameIsConfigured)
+{
+    mData.Write("td/data/panel/layers.xml", "<layers><layer name=\"bg\" x=\"1\" y=\"2\"/></layers>");
+    file::FileContainer::SetImageContainerMakers(nullptr, nullptr); // as in a fresh process
+    TestGame* game = Make();
+    game->Main();
+    std::unique_ptr<file::ImageContainer> layout(file::FileManager::Instance()->OpenImageContainer(L"td/data/panel"));
+    EXPECT_NE(layout, nullptr);
 }
