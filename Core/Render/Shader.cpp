@@ -64,8 +64,10 @@ QLResultEnum Shader::DoUnLoad()
 void Shader::ReleaseImpl()
 {
     // The frame being recorded may name the program and its variables: they go after its playback.
-    if (mImpl && mRender)
-        mRender->DeleteAfterPlayback(mImpl);
+    // The implementation knows whether its render still exists.
+    Render* render = mImpl ? mImpl->GetRender() : nullptr;
+    if (render)
+        render->DeleteAfterPlayback(mImpl);
     else
         delete mImpl;
     mImpl = nullptr;

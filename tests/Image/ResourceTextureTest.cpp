@@ -267,3 +267,16 @@ TEST_F(Textures, DynamicImagesAndRenderTargetsOwnTheirTextures)
     EXPECT_FALSE(dynamic->IsOpaqueAt(0, 0)) << "no mask";
     EXPECT_EQ(QL_FAIL, render::CreateImage(mHarness.mRender.get(), 0, 4, &dynamic));
 }
+
+TEST(TexturesAtExit, AnImageThatOutlivesTheRenderReleasesItsTextureSafely)
+{
+    testsupport::TempDir dir;
+    WriteFile(dir.WPath("late.png"), EncodePng(2, 2, Solid(2, 2, 0xFFFFFFFF), true));
+    auto harness = std::make_unique<rendertest::Harness>(render::HeadlessWindow::Backend::Recording);
+    ASSERT_TRUE(harness->Ok());
+    render::Image* image = nullptr;
+    ASSERT_EQ(QL_OK, render::LoadImage(harness->mRender.get(), dir.WPath("late.png"), nullptr, &image, nullptr));
+    harness.reset(); // images and their texture resources may be released after the render
+    EXPECT_EQ(nullptr, image->GetTexture()->GetRender());
+    delete image; // the last reference unloads the resource
+}

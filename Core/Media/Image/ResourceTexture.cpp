@@ -131,11 +131,12 @@ QLResultEnum ResourceTexture::DoUnLoad()
 {
     if (mTexture)
     {
-        // The frame being recorded may still name it.
+        // The frame being recorded may still name it. The texture knows whether its render
+        // still exists (a resource may be unloaded after the render is gone).
         render::Texture* texture = mTexture;
         mTexture = nullptr;
-        if (mRender)
-            mRender->DeleteAfterPlayback(texture);
+        if (render::Render* render = texture->GetRender())
+            render->DeleteAfterPlayback(texture);
         else
             delete texture;
     }
