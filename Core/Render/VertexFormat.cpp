@@ -149,7 +149,8 @@ BufferDoubleCacheCreator* VertexFormats::GetCreator(u32 id)
 u32 PackColour(const float colour[4])
 {
     auto channel = [](float value) {
-        value = std::clamp(value, 0.0f, 1.0f); // no wrap-around for values outside [0, 1]
+        // No wrap-around for values outside [0, 1]; NaN (a fade divided by zero) packs as 0.
+        value = value >= 0.0f ? std::min(value, 1.0f) : 0.0f;
         return static_cast<u32>(static_cast<int>(value * 255.0f) & 255);
     };
     return channel(colour[3]) << 24 | channel(colour[0]) << 16 | channel(colour[1]) << 8 | channel(colour[2]);

@@ -127,6 +127,13 @@ TEST_F(DrawCommands, ColoursAreClampedAndTheTintRidesInTheSpecular)
     EXPECT_EQ(0x00007F80u, capture.mSeen[3].specular); // t = 127: 127 << 8 | 128
     mGraphics->SetTint(0.0f);
     EXPECT_EQ(0x000000FFu, mGraphics->GetTintSpecular());
+    // Past the ends the tint is clamped, not wrapped (1.5 would otherwise weigh 126).
+    mGraphics->SetTint(1.5f);
+    EXPECT_EQ(0x0000FF00u, mGraphics->GetTintSpecular());
+    mGraphics->SetTint(-3.0f);
+    EXPECT_EQ(0x000000FFu, mGraphics->GetTintSpecular());
+    mGraphics->SetTint(std::nanf(""));
+    EXPECT_EQ(0x000000FFu, mGraphics->GetTintSpecular());
 }
 
 TEST_F(DrawCommands, ScaleAfterTranslateAndRotatedTransforms)

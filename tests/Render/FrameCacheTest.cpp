@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 using namespace rendertest;
 using render::VertexElement;
 using render::VertexFormat;
@@ -58,6 +61,9 @@ TEST(VertexFormats, ColoursArePackedClampedWithoutWrapping)
     render::SetVertexColours(v, 2, colour);
     EXPECT_EQ(0xFFFF7F00u, v[0].diffuse);
     EXPECT_EQ(v[0].diffuse, v[1].diffuse);
+    // Far out of range and not a number: still clamped, never an undefined conversion.
+    const float wild[4] = {std::nanf(""), 1e30f, -1e30f, std::numeric_limits<float>::infinity()};
+    EXPECT_EQ(0xFF00FF00u, render::PackColour(wild));
 }
 
 class FrameCache : public ::testing::Test

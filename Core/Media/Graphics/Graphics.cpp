@@ -8,6 +8,8 @@
 #include "Core/Render/Texture.h"
 #include "Core/Render/Transform3D.h"
 
+#include <algorithm>
+
 namespace render
 {
 Graphics::Graphics(Render* render) : mRender(render)
@@ -158,7 +160,9 @@ u32 Graphics::GetPackedColor() const
 
 u32 Graphics::GetTintSpecular() const
 {
-    const u32 t = static_cast<u32>(static_cast<i32>(mTint * 255.0f)) & 255;
+    // Clamped like colours: a tint past 1 must not wrap to a small weight (NaN counts as 0).
+    const float tint = mTint >= 0.0f ? std::min(mTint, 1.0f) : 0.0f;
+    const u32 t = static_cast<u32>(static_cast<i32>(tint * 255.0f)) & 255;
     return t << 8 | (255 - t);
 }
 

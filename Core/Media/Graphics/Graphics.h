@@ -84,7 +84,7 @@ public:
     // Sets the texture of the textured shader and its projection.
     QLResultEnum BindTexture(Texture* texture);
     u32 GetPackedColor() const;
-    // t << 8 | (255 - t) with t the low byte of tint x 255.
+    // t << 8 | (255 - t) with t = tint x 255, the tint clamped to [0, 1].
     u32 GetTintSpecular() const;
 
     Render* GetRender() const { return mRender; }
