@@ -38,6 +38,19 @@ void CopyTarget(RenderState& to, const RenderState& from)
     to.mOffsetY = from.mOffsetY;
 }
 
+// Truncation toward zero, kept inside the i32 range (a wild clip rectangle must not be an
+// undefined conversion); NaN gives 0.
+i32 ToPixel(float value)
+{
+    if (!(value == value))
+        return 0;
+    if (value >= 2147483520.0f)
+        return 2147483520;
+    if (value <= -2147483648.0f)
+        return -2147483647 - 1;
+    return static_cast<i32>(value);
+}
+
 template <class T> void Unregister(std::vector<T*>& registry, T* object)
 {
     auto it = std::find(registry.begin(), registry.end(), object);
@@ -149,10 +162,10 @@ QLResultEnum Render::BuildProjection(float width, float height, u32, math::Matri
 
 QLResultEnum Render::ToPixelCoords(const float in[4], i32 out[4])
 {
-    out[0] = static_cast<i32>(in[0] * mPending.mScaleX + mPending.mOffsetX);
-    out[1] = static_cast<i32>(in[1] * mPending.mScaleY + mPending.mOffsetY);
-    out[2] = static_cast<i32>(in[2] * mPending.mScaleX);
-    out[3] = static_cast<i32>(in[3] * mPending.mScaleY);
+    out[0] = ToPixel(in[0] * mPending.mScaleX + mPending.mOffsetX);
+    out[1] = ToPixel(in[1] * mPending.mScaleY + mPending.mOffsetY);
+    out[2] = ToPixel(in[2] * mPending.mScaleX);
+    out[3] = ToPixel(in[3] * mPending.mScaleY);
     return QL_OK;
 }
 

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace rendertest;
 using render::CommandBuffer;
 
@@ -353,6 +355,13 @@ TEST_F(CommandRecording, ToPixelCoordsAppliesThePendingMappingAndTruncates)
     EXPECT_EQ(-3, out[1]); // toward zero
     EXPECT_EQ(5, out[2]);
     EXPECT_EQ(2, out[3]);
+    // A wild rectangle stays inside the integer range.
+    const float wild[4] = {1e20f, -1e20f, std::nanf(""), 3e9f};
+    ASSERT_EQ(QL_OK, mRender->ToPixelCoords(wild, out));
+    EXPECT_GT(out[0], 2000000000);
+    EXPECT_LT(out[1], -2000000000);
+    EXPECT_EQ(0, out[2]);
+    EXPECT_GT(out[3], 2000000000);
 }
 
 TEST_F(CommandRecording, BuildProjectionMapsPixelsToClipSpace)
