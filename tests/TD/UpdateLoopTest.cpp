@@ -186,3 +186,35 @@ TEST_F(BattleFixture, ButtonEmitterPlaysOnAndDamageOverTimeTicks)
     stun.update(u, 0.01f);
     EXPECT_FLOAT_EQ(u->mSpeedPenalty, 10.0f); // half of 20
 }
+
+TEST_F(BattleFixture, OddLevelsRunWithoutFault)
+{
+    // Coordinates and times that are no numbers, endless or absurd: the battle runs on, and the
+    // sanitizer build checks that no such value reaches an integer conversion.
+    const char* waves[] = {
+        "<wave spawn=\"1\" scale=\"nan\"><e id=\"1\" x=\"inf\"/><e id=\"2\" x=\"-inf\"/></wave>",
+        "<wave spawn=\"1\" timeout=\"-5\"><e id=\"14\" y=\"nan\"/><e id=\"6\" y=\"1e30\"/></wave>"
+        "<wave spawn=\"1\" linked=\"2\"><e id=\"1\"/></wave><wave spawn=\"1\" linked=\"1\"><e id=\"1\"/></wave>",
+        "<wave spawn=\"-1\" scale=\"-1\"><e id=\"9\" x=\"-90\"/><e id=\"15\" x=\"-45\"/><e id=\"4\"/></wave>",
+    };
+    const char* spots = "<spot x=\"nan\" y=\"100\"><p name=\"radius_mult\" value=\"inf\"/></spot>"
+                        "<spot x=\"1e30\" y=\"-1e30\"><p name=\"damage_mult\" value=\"nan\"/></spot>";
+    for (const char* w : waves)
+    {
+        TDMap& m = start(w, spots);
+        m.mStats.mCoins = 100000;
+        m.buildTower(0, 100);
+        m.buildTower(1, 200);
+        m.buildTower(2, 600);
+        m.buildTower(3, 500);
+        m.castSpell(1, std::numeric_limits<float>::quiet_NaN(), 100.0f);
+        run(20.0f);
+        for (TDTower* t : m.mTowers)
+        {
+            const char* list = nullptr;
+            i32 index = 0;
+            t->currentFrame(list, index);
+        }
+        EXPECT_TRUE(m.mScreen == 0 || m.mScreen == 1 || m.mScreen == 2);
+    }
+}
