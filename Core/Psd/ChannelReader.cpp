@@ -22,18 +22,10 @@ bool ChannelRoom(LoadContext& ctx, u64 size)
     return true;
 }
 
-// The compressed bytes into ctx.mScratch.
-bool ReadCompressed(LoadContext& ctx, u64 compressedSize)
+// Decodes 8-bit samples into a pixel lane.
+i32 DecodeToLane(LoadContext& ctx, u16 compression, const u8* data, u64 compressedSize, const ChannelShape& shape,
+                 const PixelLane& lane)
 {
-    if (compressedSize > ctx.mScratch.size())
-        ctx.mScratch.resize(compressedSize);
-    return ctx.mReader.Read(ctx.mScratch.data(), compressedSize) == compressedSize;
-}
-
-// Decodes 8-bit samples from ctx.mScratch into a pixel lane.
-i32 DecodeToLane(LoadContext& ctx, u16 compression, u64 compressedSize, const ChannelShape& shape, const PixelLane& lane)
-{
-    const u8* data = ctx.mScratch.data();
     switch (compression)
     {
     case kRaw:
@@ -117,28 +109,43 @@ i32 ReadChannel(LoadContext& ctx, u16 compression, u64 compressedSize, const Cha
         *placed = false;
     if (compressedSize > r.Remaining())
         return ctx.Fail(kReadError, "channel data shorter than announced");
-    if (lane.mFirst && shape.mDepth == 8)
-    {
-        if (!ReadCompressed(ctx, compressedSize))
-            return ctx.Fail(kReadError, "channel data shorter than announced");
-        i32 status = DecodeToLane(ctx, compression, compressedSize, shape, lane);
-        if (status == kOk && placed)
-            *placed = true;
-        return status;
-    }
     const u64 size = shape.Size();
-    if (!ChannelRoom(ctx, size))
-        return kOutOfMemory;
-    if (compression == kRaw && compressedSize >= size)
+    if (!(lane.mFirst && shape.mDepth == 8) && compression == kRaw && compressedSize >= size)
     {
         // Raw data goes straight into the channel image.
+        if (!ChannelRoom(ctx, size))
+            return kOutOfMemory;
         r.Read(ctx.mChannel.data(), size);
         r.Skip(compressedSize - size);
         return ctx.CheckOverrun("raw channel data");
     }
-    if (!ReadCompressed(ctx, compressedSize))
+    if (!ReadChannelBytes(ctx, compressedSize))
         return ctx.Fail(kReadError, "channel data shorter than announced");
-    return DecodeChannel(ctx, compression, ctx.mScratch.data(), compressedSize, ctx.mChannel.data(), shape);
+    return DecodeChannelBytes(ctx, compression, ctx.mScratch.data(), compressedSize, shape, lane, placed);
+}
+
+i32 DecodeChannelBytes(LoadContext& ctx, u16 compression, const u8* data, u64 compressedSize, const ChannelShape& shape,
+                       const PixelLane& lane, bool* placed)
+{
+    if (placed)
+        *placed = false;
+    if (lane.mFirst && shape.mDepth == 8)
+    {
+        i32 status = DecodeToLane(ctx, compression, data, compressedSize, shape, lane);
+        if (status == kOk && placed)
+            *placed = true;
+        return status;
+    }
+    if (!ChannelRoom(ctx, shape.Size()))
+        return kOutOfMemory;
+    return DecodeChannel(ctx, compression, data, compressedSize, ctx.mChannel.data(), shape);
+}
+
+bool ReadChannelBytes(LoadContext& ctx, u64 size)
+{
+    if (size > ctx.mScratch.size())
+        ctx.mScratch.resize(size);
+    return ctx.mReader.Read(ctx.mScratch.data(), size) == size;
 }
 
 void HighBytes(const u8* data, const ChannelShape& shape, std::vector<u8>& out)

@@ -27,6 +27,12 @@ i32 DecodeChannel(LoadContext& ctx, u16 compression, const u8* source, u64 sourc
 i32 ReadChannel(LoadContext& ctx, u16 compression, u64 compressedSize, const ChannelShape& shape,
                 const PixelLane& lane = PixelLane(), bool* placed = nullptr);
 
+// The same for compressed bytes already in memory (not inside ctx.mChannel).
+i32 DecodeChannelBytes(LoadContext& ctx, u16 compression, const u8* data, u64 compressedSize, const ChannelShape& shape,
+                       const PixelLane& lane = PixelLane(), bool* placed = nullptr);
+// Reads size bytes into ctx.mScratch; false when the data ends first.
+bool ReadChannelBytes(LoadContext& ctx, u64 size);
+
 // The high byte of each sample of a decoded 8- or 16-bit channel image.
 void HighBytes(const u8* data, const ChannelShape& shape, std::vector<u8>& out);
 } // namespace psd

@@ -9,10 +9,6 @@
 #include <new>
 #include <stdexcept>
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
 namespace psd
 {
 Contour::Contour()
@@ -57,23 +53,11 @@ i32 LoadContext::CheckOverrun(const char* where)
     return kOk;
 }
 
-namespace
-{
-constexpr u64 kLargeWorkBuffers = 1 << 20;
-} // namespace
-
 void LoadContext::ReleaseWorkBuffers()
 {
-    const bool large = mChannel.capacity() + mScratch.capacity() + mRow.capacity() >= kLargeWorkBuffers;
-    std::vector<u8>().swap(mChannel);
-    std::vector<u8>().swap(mScratch);
+    mChannel.Release();
+    mScratch.Release();
     std::vector<u8>().swap(mRow);
-#if defined(__GLIBC__)
-    // Freed blocks below the layers' pixels stay resident until their pages are handed back;
-    // without this the merged image would arrive on top of them.
-    if (large)
-        malloc_trim(0);
-#endif
 }
 
 bool LoadContext::Reserve(u64 bytes)

@@ -3,6 +3,7 @@
 #include "Core/Psd/ChannelReader.h"
 #include "Core/Psd/Channels.h"
 #include "Core/Psd/PixelAssembler.h"
+#include "Core/Psd/RowCombiner.h"
 
 #include <algorithm>
 #include <cstring>
@@ -102,6 +103,48 @@ i32 ReadRaw(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape& sha
     return kOk;
 }
 
+// All channels decoded row by row together when each goes to a pixel lane (or nowhere) and their
+// data fits in one channel's room. False: nothing was read.
+bool CombineMerged(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape& shape, const std::vector<u8>& counts)
+{
+    const u32 channels = ctx.mDoc.mChannelCount;
+    if (shape.mDepth != 8 || !assembler.Direct() || shape.mRowSamples == 0)
+        return false;
+    std::vector<u64> packed(channels, 0);
+    u64 total = 0;
+    for (u32 c = 0; c < channels; ++c)
+    {
+        for (u32 y = 0; y < shape.mRows; ++y)
+            packed[c] += (u32(counts[(u64(c) * shape.mRows + y) * 2]) << 8) | counts[(u64(c) * shape.mRows + y) * 2 + 1];
+        total += packed[c];
+        i32 alpha = static_cast<i32>(c) - std::max<i32>(ctx.mDoc.mColourChannels, 0);
+        if (alpha >= 0 && alpha < static_cast<i32>(ctx.mDoc.mAlphaChannels.size()))
+            return false; // an alpha-channel record keeps its own copy
+    }
+    if (total > shape.Size() || total > ctx.mReader.Remaining())
+        return false;
+    std::vector<PackedPlane> planes(channels);
+    for (u32 c = 0; c < channels; ++c)
+    {
+        planes[c].mId = MergedChannelId(ctx, c);
+        if (planes[c].mId >= -1 && !assembler.Lane(planes[c].mId).mFirst)
+            return false;
+    }
+    if (!ReadChannelBytes(ctx, total))
+        return false;
+    u64 offset = 0;
+    for (u32 c = 0; c < channels; ++c)
+    {
+        planes[c].mCounts = counts.data() + u64(c) * shape.mRows * 2;
+        planes[c].mData = ctx.mScratch.data() + offset;
+        planes[c].mDataSize = packed[c];
+        offset += packed[c];
+    }
+    CombinePackBits(planes.data(), channels, shape.mRowSamples, shape.mRows, ctx.mDoc.mMode != kModeRgb,
+                    ctx.mDoc.mMerged.data(), shape.mRowSamples, ctx.mRow);
+    return true;
+}
+
 i32 ReadPackBits(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape& shape)
 {
     Reader& r = ctx.mReader;
@@ -110,6 +153,8 @@ i32 ReadPackBits(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape
     if (counts.size() > r.Remaining())
         return ctx.Fail(kReadError, "merged image row counts cut short");
     r.Read(counts.data(), counts.size());
+    if (CombineMerged(ctx, assembler, shape, counts))
+        return ctx.CheckOverrun("merged image data");
     // One row at a time: a packed row is at most 65535 bytes, so no channel's data is held whole.
     std::vector<u8> packedRow;
     for (u32 c = 0; c < channels; ++c)

@@ -1,6 +1,7 @@
 // A layer's channel image data: pixels by colour mode and the user mask.
 #include "Core/Psd/ChannelReader.h"
 #include "Core/Psd/PixelAssembler.h"
+#include "Core/Psd/RowCombiner.h"
 
 namespace psd
 {
@@ -17,6 +18,50 @@ PixelFormat DocumentFormat(const Document& doc, u32 width, u32 height)
     format.mTransparentIndex = doc.mTransparentIndex;
     return format;
 }
+
+namespace
+{
+// Every channel goes to a pixel lane (no mask, no unused ids) and all of them fit in one channel's
+// room: the layer's data can then be read whole and decoded from memory.
+bool AllInLanes(const LayerRecord& layer, PixelAssembler& assembler, u64 total, u64 channelSize)
+{
+    if (total > channelSize)
+        return false;
+    for (const ChannelInfo& info : layer.mChannels)
+        if (info.mLength >= 2 && !assembler.Lane(info.mId).mFirst)
+            return false;
+    return true;
+}
+
+// The layer's data in ctx.mScratch: when every channel is PackBits, all are decoded row by row
+// together. False when some other compression asks for one channel at a time.
+bool CombineFromMemory(LoadContext& ctx, const LayerRecord& layer, const ChannelShape& shape, u32* pixels)
+{
+    std::vector<PackedPlane> planes;
+    const u8* data = ctx.mScratch.data();
+    const u64 countBytes = u64(shape.mRows) * 2;
+    u64 offset = 0;
+    for (const ChannelInfo& info : layer.mChannels)
+    {
+        const u8* channel = data + offset;
+        offset += info.mLength;
+        if (info.mLength < 2)
+            continue;
+        const u16 compression = static_cast<u16>((channel[0] << 8) | channel[1]);
+        if (compression != kPackBits || info.mLength - 2 < countBytes)
+            return false;
+        PackedPlane plane;
+        plane.mId = info.mId;
+        plane.mCounts = channel + 2;
+        plane.mData = channel + 2 + countBytes;
+        plane.mDataSize = info.mLength - 2 - countBytes;
+        planes.push_back(plane);
+    }
+    CombinePackBits(planes.data(), static_cast<u32>(planes.size()), shape.mRowSamples, shape.mRows,
+                    ctx.mDoc.mMode != kModeRgb, pixels, shape.mRowSamples, ctx.mRow);
+    return true;
+}
+} // namespace
 
 i32 ReadLayerChannels(LoadContext& ctx, LayerRecord& layer)
 {
@@ -49,12 +94,26 @@ i32 ReadLayerChannels(LoadContext& ctx, LayerRecord& layer)
     for (const ChannelInfo& info : layer.mChannels)
         alphaComing = alphaComing || (info.mId == -1 && info.mLength >= 2 && pixelCount > 0);
     PixelAssembler assembler(DocumentFormat(doc, layer.mWidth, layer.mHeight), layer.mPixels.data(), alphaComing);
+
+    // Either the whole layer's data from memory, or one channel at a time from the reader.
+    const bool inMemory = pixelCount > 0 && depth == 8 && AllInLanes(layer, assembler, total, shape.Size());
+    if (inMemory)
+    {
+        if (!ReadChannelBytes(ctx, total))
+            return ctx.Fail(kReadError, "layer channel data shorter than announced");
+        if (CombineFromMemory(ctx, layer, shape, layer.mPixels.data()))
+            return ctx.CheckOverrun("layer channel data");
+    }
+    u64 offset = 0;
     for (const ChannelInfo& info : layer.mChannels)
     {
+        const u64 channelStart = offset;
+        offset += info.mLength;
         // A channel too short for its compression code is absent.
         if (info.mLength < 2)
         {
-            r.Skip(info.mLength);
+            if (!inMemory)
+                r.Skip(info.mLength);
             continue;
         }
         const bool isMask = info.mId == -2;
@@ -63,13 +122,24 @@ i32 ReadLayerChannels(LoadContext& ctx, LayerRecord& layer)
         bool wanted = isMask || (info.mId >= -1 && info.mId <= 3);
         if (!wanted || target.Size() == 0 || (!isMask && pixelCount == 0))
         {
-            r.Skip(info.mLength);
+            if (!inMemory)
+                r.Skip(info.mLength);
             continue;
         }
-        u16 compression = r.U16();
+        const PixelLane lane = isMask ? PixelLane() : assembler.Lane(info.mId);
         bool placed = false;
-        i32 status = ReadChannel(ctx, compression, info.mLength - 2, target,
-                                 isMask ? PixelLane() : assembler.Lane(info.mId), &placed);
+        i32 status;
+        if (inMemory)
+        {
+            const u8* channel = ctx.mScratch.data() + channelStart;
+            const u16 compression = static_cast<u16>((channel[0] << 8) | channel[1]);
+            status = DecodeChannelBytes(ctx, compression, channel + 2, info.mLength - 2, target, lane, &placed);
+        }
+        else
+        {
+            const u16 compression = r.U16();
+            status = ReadChannel(ctx, compression, info.mLength - 2, target, lane, &placed);
+        }
         if (status != kOk)
             return status;
         if (placed)

@@ -4,6 +4,7 @@
 #include "Core/Psd/Channels.h"
 #include "Core/Psd/Document.h"
 #include "Core/Psd/Reader.h"
+#include "Core/Psd/WorkBuffer.h"
 
 #include <string>
 
@@ -23,7 +24,7 @@ struct LoadContext
     // Accounts for a pixel allocation against the limits; false (and -4 logged) when over.
     bool Reserve(u64 bytes);
     bool Failed() const { return mLogged; }
-    // Frees the channel work buffers and hands large ones back to the system.
+    // Frees the channel work buffers.
     void ReleaseWorkBuffers();
 
     Reader mReader;
@@ -35,8 +36,8 @@ struct LoadContext
     bool mNegativeLayerCount = false;
 
     // Channel decoder storage, reused across layers.
-    std::vector<u8> mChannel; // one decoded channel image
-    std::vector<u8> mScratch; // one channel's compressed bytes
+    WorkBuffer mChannel; // one decoded channel image
+    WorkBuffer mScratch; // one channel's (or a whole layer's) compressed bytes
     std::vector<u8> mRow;     // one row on its way into a pixel lane
     ZipInflater mInflater;
 };

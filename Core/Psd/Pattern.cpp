@@ -105,7 +105,7 @@ i32 ReadPattern(LoadContext& ctx, u64 blockEnd)
         i32 status = ReadChannel(ctx, compression, dataSize, shape);
         if (status != kOk)
             return status;
-        images.emplace_back(ctx.mChannel.begin(), ctx.mChannel.begin() + shape.Size());
+        images.emplace_back(ctx.mChannel.data(), ctx.mChannel.data() + shape.Size());
         r.SkipTo(channelEnd);
     }
     pattern.mChannelImages = static_cast<i32>(images.size());

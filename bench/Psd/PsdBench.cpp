@@ -24,6 +24,10 @@
 
 namespace
 {
+// Every in-process reader runs on a warm heap: freed blocks are reused rather than handed back and
+// faulted in again, which otherwise depends on glibc's adaptive thresholds and the order of runs.
+const int kSteadyHeap = (mallopt(M_MMAP_THRESHOLD, 256 << 20), mallopt(M_TRIM_THRESHOLD, 1 << 30));
+
 constexpr u32 kSize = 2048;
 constexpr u32 kSprites = 64;
 

@@ -13,13 +13,15 @@ namespace
 {
 typedef std::vector<u8> Plane;
 
-// Runs and noise, so PackBits writes both kinds of run.
-Plane MakePlane(u32 width, u32 height, u32 seed)
+// Runs and noise, so PackBits writes both kinds of run; smooth planes pack to a small part of
+// their size (all channels of a layer then fit in one channel's room and are decoded together).
+Plane MakePlane(u32 width, u32 height, u32 seed, bool smooth = false)
 {
     Plane plane(size_t(width) * height);
+    const u32 noisyStripe = smooth ? 16 : 2;
     for (u32 y = 0; y < height; ++y)
         for (u32 x = 0; x < width; ++x)
-            plane[size_t(y) * width + x] = static_cast<u8>((x / 40) % 2 ? seed * 31 + y : (x * 7 + y * 13 + seed * 5) * 2654435761u >> 24);
+            plane[size_t(y) * width + x] = static_cast<u8>((x / 40) % noisyStripe ? seed * 31 + y : (x * 7 + y * 13 + seed * 5) * 2654435761u >> 24);
     return plane;
 }
 
@@ -98,10 +100,19 @@ u32 Pixel(const Plane* a, const Plane& r, const Plane& g, const Plane& b, size_t
 }
 } // namespace
 
-TEST(WideChannels, EveryCompressionGivesTheSamePixels)
+class WideLayers : public testing::TestWithParam<bool>
+{
+};
+
+TEST_P(WideLayers, EveryCompressionGivesTheSamePixels)
 {
     constexpr u32 w = 300, h = 5;
-    const Plane a = MakePlane(w, h, 1), r = MakePlane(w, h, 2), g = MakePlane(w, h, 3), b = MakePlane(w, h, 4);
+    const bool smooth = GetParam();
+    const Plane a = MakePlane(w, h, 1, smooth), r = MakePlane(w, h, 2, smooth), g = MakePlane(w, h, 3, smooth), b = MakePlane(w, h, 4, smooth);
+    size_t packed = 0;
+    for (const Plane* p : {&a, &r, &g, &b})
+        packed += PackBits(*p, w, h).size() + 2;
+    ASSERT_EQ(smooth, packed <= size_t(w) * h);
     std::vector<u32> expected(size_t(w) * h);
     for (size_t i = 0; i < expected.size(); ++i)
         expected[i] = Pixel(&a, r, g, b, i);
@@ -122,6 +133,8 @@ TEST(WideChannels, EveryCompressionGivesTheSamePixels)
         EXPECT_EQ(expected, doc->mLayers[1].mPixels) << compression;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(PackedSmallAndLarge, WideLayers, testing::Bool());
 
 TEST(WideChannels, LayersWithoutTransparencyAreOpaque)
 {
@@ -150,27 +163,35 @@ TEST(WideChannels, GreyFillsAllThreeColours)
 {
     constexpr u32 w = 200, h = 3;
     const Plane v = MakePlane(w, h, 5), a = MakePlane(w, h, 6);
-    LayerSpec withAlpha, opaque;
-    withAlpha.mBottom = opaque.mBottom = h;
-    withAlpha.mRight = opaque.mRight = w;
+    const Plane smoothV = MakePlane(w, h, 5, true), smoothA = MakePlane(w, h, 6, true);
+    LayerSpec withAlpha, opaque, combined;
+    withAlpha.mBottom = opaque.mBottom = combined.mBottom = h;
+    withAlpha.mRight = opaque.mRight = combined.mRight = w;
     withAlpha.mChannels = {{0, psd::kZipPredicted, Encode(v, w, h, psd::kZipPredicted)}, {-1, psd::kPackBits, Encode(a, w, h, psd::kPackBits)}};
     opaque.mChannels = {{0, psd::kPackBits, Encode(v, w, h, psd::kPackBits)}};
+    combined.mChannels = {{-1, psd::kPackBits, Encode(smoothA, w, h, psd::kPackBits)}, {0, psd::kPackBits, Encode(smoothV, w, h, psd::kPackBits)}};
     PsdBuilder builder(w, h, 1, 8, 1);
-    builder.Layer(withAlpha).Layer(opaque);
+    builder.Layer(withAlpha).Layer(opaque).Layer(combined);
     DocPtr doc = LoadBytes(builder.Build());
     ASSERT_TRUE(doc);
     for (size_t i = 0; i < v.size(); ++i)
     {
         ASSERT_EQ(Pixel(&a, v, v, v, i), doc->mLayers[0].mPixels[i]) << i;
         ASSERT_EQ(Pixel(nullptr, v, v, v, i), doc->mLayers[1].mPixels[i]) << i;
+        ASSERT_EQ(Pixel(&smoothA, smoothV, smoothV, smoothV, i), doc->mLayers[2].mPixels[i]) << i;
     }
 }
 
-TEST(WideChannels, MergedRowsLongerThanTheReadBuffer)
+class WideMerged : public testing::TestWithParam<bool>
 {
-    // Packed rows of about 3 KB: most cross the reader's 4 KB buffer.
+};
+
+TEST_P(WideMerged, RowsLongerThanTheReadBuffer)
+{
+    // Packed rows of up to 3 KB: most cross the reader's 4 KB buffer.
     constexpr u32 w = 3000, h = 6;
-    const Plane r = MakePlane(w, h, 11), g = MakePlane(w, h, 12), b = MakePlane(w, h, 13), a = MakePlane(w, h, 14);
+    const bool smooth = GetParam();
+    const Plane r = MakePlane(w, h, 11, smooth), g = MakePlane(w, h, 12, smooth), b = MakePlane(w, h, 13, smooth), a = MakePlane(w, h, 14, smooth);
     Bytes counts;
     std::string rows;
     for (const Plane* plane : {&r, &g, &b, &a})
@@ -180,7 +201,9 @@ TEST(WideChannels, MergedRowsLongerThanTheReadBuffer)
             counts.U16(static_cast<u32>(row.size()));
             rows += row;
         }
-    ASSERT_GT(rows.size(), 8u * 4096);
+    ASSERT_GT(rows.size(), 4096u);
+    // Channels packed to more than one channel's size are read a row at a time.
+    ASSERT_EQ(smooth, rows.size() <= size_t(w) * h);
     DocPtr doc = LoadBytes(PsdBuilder(w, h, 3, 8, 4).Merged(psd::kPackBits, counts.Str() + rows).Build());
     ASSERT_TRUE(doc);
     ASSERT_EQ(size_t(w) * h, doc->mMerged.size());
@@ -190,3 +213,5 @@ TEST(WideChannels, MergedRowsLongerThanTheReadBuffer)
     ASSERT_EQ(1u, doc->mLayers.size());
     EXPECT_EQ(doc->mMerged, doc->mLayers[0].mPixels);
 }
+
+INSTANTIATE_TEST_SUITE_P(PackedSmallAndLarge, WideMerged, testing::Bool());

@@ -1,0 +1,51 @@
+// Work buffers: blocks of 1 MiB and more are mapped pages of their own.
+#include "Core/Psd/WorkBuffer.h"
+
+#include <new>
+
+#include <sys/mman.h>
+
+namespace psd
+{
+namespace
+{
+constexpr u64 kMappedFrom = 1 << 20;
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer checks bounds only on heap blocks.
+constexpr bool kMapLarge = false;
+#else
+constexpr bool kMapLarge = true;
+#endif
+} // namespace
+
+void WorkBuffer::resize(u64 size)
+{
+    if (size <= mSize)
+        return;
+    Release();
+    if (kMapLarge && size >= kMappedFrom)
+    {
+        void* pages = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (pages != MAP_FAILED)
+        {
+            mData = static_cast<u8*>(pages);
+            mSize = size;
+            mMappedBytes = size;
+            return;
+        }
+    }
+    mData = new u8[size];
+    mSize = size;
+}
+
+void WorkBuffer::Release()
+{
+    if (mMappedBytes)
+        munmap(mData, mMappedBytes);
+    else
+        delete[] mData;
+    mData = nullptr;
+    mSize = 0;
+    mMappedBytes = 0;
+}
+} // namespace psd
