@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -295,6 +296,14 @@ TEST(RawDecoder, ReadsHostOrderPixelsAndAlphaTenIsHit)
     Decoded shortData = Decode(Bytes(4), L"", &info);
     ASSERT_TRUE(shortData.data);
     EXPECT_EQ(QL_FAIL, shortData.copy);
+
+    // Sizes a damaged description may hold: no decoder, never an undefined conversion.
+    for (float wild : {0.5f, -4.0f, 1e20f, std::nanf(""), 70000.0f})
+    {
+        base::ImageInfo bad = info;
+        bad.mWidth = wild;
+        EXPECT_FALSE(Decode(bytes, L"", &bad).data) << wild;
+    }
 }
 
 TEST(ImageLoader, ChoosesByExactLowerCaseExtension)

@@ -6,8 +6,20 @@
 #include "Core/Render/Texture.h"
 #include "Core/Render/VertexFormat.h"
 
+#include <cmath>
+
 namespace render
 {
+namespace
+{
+// Descriptions come from content files: out-of-range sizes and offsets become 0 rather than an
+// undefined conversion.
+i32 ToInt(float value)
+{
+    return std::fabs(value) < 2147483520.0f ? static_cast<i32>(value) : 0;
+}
+} // namespace
+
 Image::Image(Texture* texture) : mTexture(texture)
 {
     if (texture)
@@ -41,15 +53,15 @@ void Image::SetResourceTexture(const base::CountedPtr<resource::ResourceTexture>
         mWidth = mHeight = 0;
         return;
     }
-    mWidth = static_cast<i32>(texture->mWidth);
-    mHeight = static_cast<i32>(texture->mHeight);
+    mWidth = ToInt(texture->mWidth);
+    mHeight = ToInt(texture->mHeight);
     Texture* atlas = texture->mInAtlas ? texture->GetTexture() : nullptr;
     if (atlas)
     {
         const float atlasWidth = static_cast<float>(atlas->GetWidth());
         const float atlasHeight = static_cast<float>(atlas->GetHeight());
-        mAtlasOffsetX = static_cast<i32>(texture->mTextureOriginU * atlasWidth);
-        mAtlasOffsetY = static_cast<i32>(texture->mTextureOriginV * atlasHeight);
+        mAtlasOffsetX = ToInt(texture->mTextureOriginU * atlasWidth);
+        mAtlasOffsetY = ToInt(texture->mTextureOriginV * atlasHeight);
         if (mWidth > 0)
             mAtlasScaleX = texture->mTextureExtentU * atlasWidth / static_cast<float>(mWidth);
         if (mHeight > 0)
@@ -71,10 +83,8 @@ bool Image::IsOpaqueAt(i32 x, i32 y) const
         return false;
     if (mResource)
     {
-        const i32 tx =
-            static_cast<i32>(static_cast<float>(x) * mAtlasScaleX + static_cast<float>(mAtlasOffsetX) + 0.5f);
-        const i32 ty =
-            static_cast<i32>(static_cast<float>(y) * mAtlasScaleY + static_cast<float>(mAtlasOffsetY) + 0.5f);
+        const i32 tx = ToInt(static_cast<float>(x) * mAtlasScaleX + static_cast<float>(mAtlasOffsetX) + 0.5f);
+        const i32 ty = ToInt(static_cast<float>(y) * mAtlasScaleY + static_cast<float>(mAtlasOffsetY) + 0.5f);
         return texture->IsOpaqueAt(tx, ty);
     }
     return texture->IsOpaqueAt(x, y);

@@ -13,14 +13,19 @@ QLResultEnum ImageDataRaw::Load(base::Stream* stream, const std::wstring& extens
 {
     mExtension = extension;
     mStream = stream;
-    mWidth = static_cast<i32>(mInfo.mWidth);
-    mHeight = static_cast<i32>(mInfo.mHeight);
     mBytesPerPixel = 4;
-    if (!stream || mWidth <= 0 || mHeight <= 0)
+    mWidth = mHeight = 0;
+    // The size comes from a description (a damaged layout may hold anything): check it before
+    // converting it.
+    constexpr float kMaxSide = 65536.0f;
+    if (!stream || !(mInfo.mWidth >= 1.0f && mInfo.mWidth <= kMaxSide) ||
+        !(mInfo.mHeight >= 1.0f && mInfo.mHeight <= kMaxSide))
     {
-        mWidth = mHeight = 0;
+        QL_LOG(L"Raw image '%s' has no usable size\n") << base::LogStyle::Error << mInfo.mName;
         return QL_FAIL;
     }
+    mWidth = static_cast<i32>(mInfo.mWidth);
+    mHeight = static_cast<i32>(mInfo.mHeight);
     return QL_OK;
 }
 
