@@ -45,11 +45,14 @@ TEST_F(BattleFixture, SpeedZeroFreezesTheBattleButNotThePresentation)
     float x = u->mPos[0];
     float time = m.mTime;
     m.mStats.addCoins(10);
+    TDCrystallSpecial* gem = new TDCrystallSpecial(m, *u);
+    m.mDrops.push_back(gem);
     m.mSpeed = 0.0f;
     for (int i = 0; i < 30; ++i)
         m.update(0.016f);
     EXPECT_EQ(u->mPos[0], x);
     EXPECT_EQ(m.mTime, time);
+    EXPECT_EQ(gem->mTime, 0.0f); // drops do not age
     EXPECT_EQ(m.mStats.mShownCoins, m.mStats.mCoins); // the counter runs on
 }
 
@@ -140,6 +143,12 @@ TEST_F(BattleFixture, SpriteEffectsPlayOnceOrLoopAfterTheirDelay)
     later.update(0.1f);
     EXPECT_EQ(later.frame(), -1);
     EXPECT_EQ(later.mAnimTime, 0.0f);
+
+    // Fades over the last 0.2 s of its pass: 4 frames at 20 per second last 0.2 s.
+    TDSpriteEffect fading(L"x", 0, 0, 8, 20.0f);
+    EXPECT_EQ(fading.alpha(), 1.0f);
+    fading.update(0.3f);
+    EXPECT_FLOAT_EQ(fading.alpha(), 0.5f);
 
     TDSpriteEffect empty(L"x", 0, 0, 0, 20.0f);
     empty.update(0.1f);
