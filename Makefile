@@ -47,7 +47,10 @@ test:
 fuzz-long: fuzz
 	@sh scripts/fuzz-long.sh $(FUZZ) $(FUZZ_SECONDS)
 
-bench: build
+# Installs the comparison readers first (not needed by `make test`).
+bench:
+	@sh scripts/setup.sh bench
+	@$(MAKE) --no-print-directory build
 	@sh bench/run.sh $(BUILD)
 
 # The demo data folder alone: content/td packed into data.dat, the rest of content/ copied.

@@ -7,6 +7,8 @@ PACKAGES="build-essential cmake ninja-build pkg-config ccache clang libclang-rt-
  libtinyxml2-dev libutfcpp-dev libsdl2-dev libgl-dev libegl-dev
  libgl1-mesa-dri libegl-mesa0 libgles2
  xvfb xauth xdotool imagemagick sox fonts-dejavu-core python3"
+# `setup.sh bench` adds what the benchmarks compare against (stb_image, psd-tools).
+[ "$1" = "bench" ] && PACKAGES="$PACKAGES libstb-dev python3-psd-tools"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
