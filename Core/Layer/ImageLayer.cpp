@@ -1,0 +1,114 @@
+// Image layers: aligned image draws, image boxes and pixel hit tests.
+#include "Core/Layer/ImageLayer.h"
+
+#include "Core/Layer/LayerDraw.h"
+#include "Core/Media/Graphics/Graphics.h"
+#include "Core/Media/Image/Image.h"
+
+namespace layer
+{
+namespace
+{
+// The extent of one axis for an alignment; false leaves the axis as it was.
+bool AlignedRange(u32 alignment, float size, float& low, float& high)
+{
+    switch (alignment)
+    {
+    case 0:
+        low = 0.0f;
+        high = size;
+        return true;
+    case 1:
+        low = -size;
+        high = 0.0f;
+        return true;
+    case 2:
+        low = -0.5f * size;
+        high = 0.5f * size;
+        return true;
+    default:
+        return false;
+    }
+}
+
+float AlignShift(u32 alignment, float size)
+{
+    if (alignment == 1)
+        return size;
+    if (alignment == 2)
+        return 0.5f * size;
+    return 0.0f;
+}
+} // namespace
+
+ImageLayer::ImageLayer()
+{
+    mHasOwnBounds = true;
+}
+
+ImageLayer::ImageLayer(render::Image* image, bool ownsImage) : ImageLayer()
+{
+    SetImage(image, ownsImage);
+}
+
+ImageLayer::~ImageLayer()
+{
+    if (mOwnsImage)
+        delete mImage;
+}
+
+void ImageLayer::SetImage(render::Image* image, bool owns)
+{
+    if (mOwnsImage && mImage != image)
+        delete mImage;
+    mImage = image;
+    mOwnsImage = owns;
+}
+
+void ImageLayer::SetAlignment(u32 horizontal, u32 vertical)
+{
+    mAlignH = horizontal;
+    mAlignV = vertical;
+    InvalidateOwnBounds();
+}
+
+QLResultEnum ImageLayer::DrawSelf(render::Graphics* graphics)
+{
+    if (!mImage)
+        return QL_OK;
+    LayerDrawScope scope(graphics, *this, mAdditive ? 2 : 1);
+    auto command = graphics->DrawImage(mImage);
+    command->mAlignH = mAlignH;
+    command->mAlignV = mAlignV;
+    return QL_OK;
+}
+
+void ImageLayer::UpdateBounds()
+{
+    if (!mImage)
+    {
+        mOwnBox.SetEmpty();
+        return;
+    }
+    const float w = static_cast<float>(mImage->GetWidth());
+    const float h = static_cast<float>(mImage->GetHeight());
+    mOwnBox.minZ = 0.0f;
+    mOwnBox.maxZ = 0.0f;
+    AlignedRange(mAlignH, w, mOwnBox.minX, mOwnBox.maxX);
+    AlignedRange(mAlignV, h, mOwnBox.minY, mOwnBox.maxY);
+}
+
+bool ImageLayer::HitTest(const math::Point3& point)
+{
+    if (!mImage)
+        return false;
+    const float w = static_cast<float>(mImage->GetWidth());
+    const float h = static_cast<float>(mImage->GetHeight());
+    const float x = point.x + AlignShift(mAlignH, w) + 0.5f;
+    const float y = point.y + AlignShift(mAlignV, h) + 0.5f;
+    // Far outside the image the truncation could overflow; such points miss anyway.
+    if (!(x > -1.0f && x < w + 1.0f && y > -1.0f && y < h + 1.0f))
+        return false;
+    return mImage->IsOpaqueAt(static_cast<i32>(x), static_cast<i32>(y));
+}
+} // namespace layer

@@ -1,0 +1,35 @@
+// A layer that draws an image with an alignment and hit-tests by the image's hit mask.
+#pragma once
+
+#include "Core/Layer/Layer.h"
+
+namespace render
+{
+class Image;
+}
+
+namespace layer
+{
+class ImageLayer : public Layer
+{
+public:
+    ImageLayer();
+    explicit ImageLayer(render::Image* image, bool ownsImage = false);
+    ~ImageLayer() override;
+
+    QLResultEnum DrawSelf(render::Graphics* graphics) override;
+    void UpdateBounds() override;
+    bool HitTest(const math::Point3& point) override;
+
+    // Frees the current image first when it is owned. The bounds are left to the caller.
+    void SetImage(render::Image* image, bool owns);
+    render::Image* GetImage() const { return mImage; }
+    // 0 left (top) edge at 0, 1 right (bottom) edge at 0, 2 centred.
+    void SetAlignment(u32 horizontal, u32 vertical);
+
+    render::Image* mImage = nullptr;
+    bool mOwnsImage = false;
+    u32 mAlignH = 0;
+    u32 mAlignV = 0;
+};
+} // namespace layer

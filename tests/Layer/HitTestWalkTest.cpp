@@ -1,0 +1,255 @@
+// The hit-test walk: top-most first, the states a listener leaves, edges, and what is skipped.
+#include "Core/Layer/HitTestWalk.h"
+#include "Core/Layer/Layer.h"
+#include "Core/Layer/RectHitLayer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+struct Call
+{
+    std::string listener;
+    std::string kind;
+    layer::Layer* hitLayer;
+    layer::Layer* notifiedLayer;
+    math::Point3 point;
+    u32 value;
+};
+
+// Logs every notification and leaves a chosen state (or a chosen result).
+class Probe : public layer::HitTestListener
+{
+public:
+    Probe(std::string name, std::vector<Call>& log) : mName(std::move(name)), mLog(log) {}
+    QLResultEnum OnDown(const math::Point3& p, u32 b) override { return Note("down", p, b); }
+    QLResultEnum OnUp(const math::Point3& p, u32 b) override { return Note("up", p, b); }
+    QLResultEnum OnMove(const math::Point3& p) override { return Note("move", p, 0); }
+    QLResultEnum OnDrag(const math::Point3& p) override { return Note("drag", p, 0); }
+    QLResultEnum OnWheel(const math::Point3& p, u32 v) override { return Note("wheel", p, v); }
+
+    QLResultEnum Note(const char* kind, const math::Point3& p, u32 value)
+    {
+        EXPECT_EQ(layer::HIT_HANDLED, mState) << "a hit arrives as handled";
+        mLog.push_back({mName, kind, mHitLayer, mNotifiedLayer, p, value});
+        mState = mLeave;
+        return mResult;
+    }
+
+    std::string mName;
+    std::vector<Call>& mLog;
+    i32 mLeave = layer::HIT_HANDLED;
+    QLResultEnum mResult = QL_OK;
+};
+
+class HitTestWalk : public ::testing::Test
+{
+protected:
+    // root (frame area 0..100) with two overlapping rectangles: low (0..50) and high (25..75) on top.
+    HitTestWalk() : mRoot(math::Rect(0, 0, 100, 100)), mLow(math::Rect(0, 0, 50, 50)), mHigh(math::Rect(25, 25, 50, 50))
+    {
+        mRoot.AddChild(&mLow);
+        mRoot.AddChild(&mHigh);
+        mRoot.SetHitListener(&mRootProbe);
+        mLow.SetHitListener(&mLowProbe);
+        mHigh.SetHitListener(&mHighProbe);
+    }
+
+    layer::HitTestResult Down(float x, float y)
+    {
+        mRoot.UpdateTreeBounds();
+        return layer::WalkHitTest(&mRoot, {x, y, 0.0f}, layer::OnMouseDown{1});
+    }
+    std::vector<std::string> Who() const
+    {
+        std::vector<std::string> names;
+        for (const Call& c : mLog)
+            names.push_back(c.listener);
+        return names;
+    }
+
+    std::vector<Call> mLog;
+    Probe mRootProbe{"root", mLog}, mLowProbe{"low", mLog}, mHighProbe{"high", mLog};
+    layer::RectHitLayer mRoot, mLow, mHigh;
+};
+} // namespace
+
+TEST_F(HitTestWalk, TheTopMostLayerUnderThePointTakesIt)
+{
+    const layer::HitTestResult r = Down(30.0f, 30.0f);
+    EXPECT_EQ(QL_OK, r.result);
+    EXPECT_EQ(layer::HIT_HANDLED, r.state);
+    EXPECT_EQ(&mHigh, r.hitLayer);
+    ASSERT_EQ((std::vector<std::string>{"high"}), Who());
+    EXPECT_EQ("down", mLog[0].kind);
+    EXPECT_EQ(1u, mLog[0].value);
+    EXPECT_EQ(30.0f, mLog[0].point.x);
+
+    mLog.clear();
+    Down(10.0f, 10.0f);
+    EXPECT_EQ((std::vector<std::string>{"low"}), Who());
+    mLog.clear();
+    Down(90.0f, 90.0f);
+    EXPECT_EQ((std::vector<std::string>{"root"}), Who());
+}
+
+TEST_F(HitTestWalk, ContinueLetsTheEventThroughToTheLayerBelow)
+{
+    mHighProbe.mLeave = layer::HIT_CONTINUE;
+    const layer::HitTestResult r = Down(30.0f, 30.0f);
+    EXPECT_EQ((std::vector<std::string>{"high", "low"}), Who());
+    EXPECT_EQ(&mLow, r.hitLayer);
+    EXPECT_EQ(layer::HIT_HANDLED, r.state);
+
+    mLog.clear();
+    mLowProbe.mLeave = layer::HIT_CONTINUE;
+    mRootProbe.mLeave = layer::HIT_CONTINUE;
+    EXPECT_EQ(layer::HIT_CONTINUE, Down(30.0f, 30.0f).state);
+    EXPECT_EQ((std::vector<std::string>{"high", "low", "root"}), Who());
+}
+
+TEST_F(HitTestWalk, AHitLayerDecliningItselfLeavesTheWholeTree)
+{
+    mHighProbe.mLeave = layer::HIT_DECLINED;
+    const layer::HitTestResult r = Down(30.0f, 30.0f);
+    EXPECT_EQ((std::vector<std::string>{"high"}), Who()) << "neither the sibling below nor the root";
+    EXPECT_EQ(layer::HIT_DECLINED, r.state);
+}
+
+TEST_F(HitTestWalk, ADecliningAncestorGetsItsOwnTestThenTheLayersBelowIt)
+{
+    // A group without a listener of its own under the root, holding a listener-less leaf: the
+    // leaf's hit goes to the nearest listener, the group's... here the root's probe.
+    layer::Layer group;
+    layer::RectHitLayer leaf(math::Rect(60, 60, 10, 10));
+    group.AddChild(&leaf);
+    mRoot.AddChild(&group);
+    const layer::HitTestResult r = Down(65.0f, 65.0f);
+    ASSERT_EQ((std::vector<std::string>{"root"}), Who());
+    EXPECT_EQ(&leaf, mLog[0].hitLayer);
+    EXPECT_EQ(&mRoot, mLog[0].notifiedLayer);
+    EXPECT_EQ(&leaf, r.hitLayer);
+
+    // The root declines: its subtree is left, the root's own rectangle is tested and hit again.
+    mLog.clear();
+    mRootProbe.mLeave = layer::HIT_DECLINED;
+    group.SetHitListener(nullptr);
+    Down(65.0f, 65.0f);
+    EXPECT_EQ((std::vector<std::string>{"root", "root"}), Who());
+    EXPECT_EQ(&leaf, mLog[0].hitLayer);
+    EXPECT_EQ(&mRoot, mLog[1].hitLayer);
+}
+
+TEST_F(HitTestWalk, ADecliningGroupResumesWithItsLowerSiblings)
+{
+    Probe groupProbe("group", mLog);
+    layer::RectHitLayer group(math::Rect(0, 0, 0, 0)); // no area of its own
+    layer::RectHitLayer leaf(math::Rect(5, 5, 10, 10));
+    group.SetHitListener(&groupProbe);
+    group.AddChild(&leaf);
+    mRoot.AddChild(&group);
+    groupProbe.mLeave = layer::HIT_DECLINED;
+    const layer::HitTestResult r = Down(10.0f, 10.0f);
+    EXPECT_EQ((std::vector<std::string>{"group", "low"}), Who());
+    EXPECT_EQ(&mLow, r.hitLayer);
+    EXPECT_EQ(layer::HIT_HANDLED, r.state);
+}
+
+TEST_F(HitTestWalk, TheNotifiedPointIsInTheListenersSpace)
+{
+    layer::Layer group;
+    layer::RectHitLayer leaf(math::Rect(0, 0, 10, 10));
+    Probe groupProbe("group", mLog);
+    group.SetHitListener(&groupProbe);
+    group.SetPosition(60.0f, 60.0f);
+    leaf.SetPosition(5.0f, 5.0f);
+    group.AddChild(&leaf);
+    mRoot.AddChild(&group);
+    const layer::HitTestResult r = Down(67.0f, 68.0f);
+    ASSERT_EQ((std::vector<std::string>{"group"}), Who());
+    EXPECT_FLOAT_EQ(7.0f, mLog[0].point.x);
+    EXPECT_FLOAT_EQ(8.0f, mLog[0].point.y);
+    EXPECT_FLOAT_EQ(2.0f, r.hitPoint.x) << "the hit point is in the leaf's space";
+    EXPECT_FLOAT_EQ(3.0f, r.hitPoint.y);
+}
+
+TEST_F(HitTestWalk, RightAndBottomEdgesAreOutside)
+{
+    Down(74.999f, 50.0f);
+    EXPECT_EQ((std::vector<std::string>{"high"}), Who());
+    mLog.clear();
+    Down(75.0f, 50.0f);
+    EXPECT_EQ((std::vector<std::string>{"root"}), Who());
+    mLog.clear();
+    Down(25.0f, 25.0f);
+    EXPECT_EQ((std::vector<std::string>{"high"}), Who()) << "left and top edges are inside";
+    mLog.clear();
+    Down(100.0f, 10.0f);
+    EXPECT_TRUE(mLog.empty());
+}
+
+TEST_F(HitTestWalk, HiddenAndUntestableLayersAreSkippedUnlessWalkedThrough)
+{
+    mHigh.mVisible = false;
+    Down(30.0f, 30.0f);
+    EXPECT_EQ((std::vector<std::string>{"low"}), Who());
+
+    mLog.clear();
+    mHigh.mVisible = true;
+    layer::RectHitLayer inner(math::Rect(30, 30, 5, 5));
+    Probe innerProbe("inner", mLog);
+    inner.SetHitListener(&innerProbe);
+    mHigh.AddChild(&inner);
+    mHigh.mHitTestable = false;
+    Down(31.0f, 31.0f);
+    EXPECT_EQ((std::vector<std::string>{"low"}), Who()) << "the untestable layer's subtree is not entered";
+
+    mLog.clear();
+    mHigh.mWalkThrough = true;
+    Down(31.0f, 31.0f);
+    EXPECT_EQ((std::vector<std::string>{"inner"}), Who());
+    mLog.clear();
+    Down(40.0f, 40.0f);
+    EXPECT_EQ((std::vector<std::string>{"low"}), Who()) << "walked through, but not hit itself";
+}
+
+TEST_F(HitTestWalk, ATiltedLayerIsTestedWholeWithoutItsChildren)
+{
+    layer::RectHitLayer inner(math::Rect(30, 30, 5, 5));
+    Probe innerProbe("inner", mLog);
+    inner.SetHitListener(&innerProbe);
+    mHigh.AddChild(&inner);
+    mHigh.SetRotation(0.0f, 0.5f, 0.0f);
+    mRoot.UpdateTreeBounds();
+    // Its own test uses the point (0, 0, 0), outside its rectangle: nothing below the root is hit.
+    Down(31.0f, 31.0f);
+    EXPECT_EQ((std::vector<std::string>{"low"}), Who());
+}
+
+TEST_F(HitTestWalk, AListenerErrorEndsTheWalkUnchanged)
+{
+    mHighProbe.mResult = static_cast<QLResultEnum>(5);
+    mHighProbe.mLeave = layer::HIT_CONTINUE;
+    const layer::HitTestResult r = Down(30.0f, 30.0f);
+    EXPECT_EQ(5, r.result);
+    EXPECT_EQ((std::vector<std::string>{"high"}), Who());
+}
+
+TEST_F(HitTestWalk, EachEventKindReachesItsHandler)
+{
+    mRoot.UpdateTreeBounds();
+    layer::WalkHitTest(&mRoot, {30, 30, 0}, layer::OnMouseUp{3});
+    layer::WalkHitTest(&mRoot, {30, 30, 0}, layer::OnMouseMove{});
+    layer::WalkHitTest(&mRoot, {30, 30, 0}, layer::OnMouseDrag{});
+    layer::WalkHitTest(&mRoot, {30, 30, 0}, layer::OnMouseWheel{0xFF88});
+    ASSERT_EQ(4u, mLog.size());
+    EXPECT_EQ("up", mLog[0].kind);
+    EXPECT_EQ(3u, mLog[0].value);
+    EXPECT_EQ("move", mLog[1].kind);
+    EXPECT_EQ("drag", mLog[2].kind);
+    EXPECT_EQ("wheel", mLog[3].kind);
+    EXPECT_EQ(0xFF88u, mLog[3].value) << "widened without sign";
+}

@@ -1,0 +1,273 @@
+// The layer tree: draw order, visibility, listeners, alpha, world transforms, boxes and points.
+#include "Core/Layer/Layer.h"
+#include "Core/Layer/RectHitLayer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace
+{
+// Writes its name and effective alpha into a shared log when drawn.
+class LoggingLayer : public layer::Layer
+{
+public:
+    LoggingLayer(std::string name, std::vector<std::string>& log) : mName(std::move(name)), mLog(log) {}
+    QLResultEnum DrawSelf(render::Graphics*) override
+    {
+        mLog.push_back(mName);
+        mDrawnAlpha = GetEffectiveAlpha();
+        return mResult;
+    }
+    std::string mName;
+    std::vector<std::string>& mLog;
+    float mDrawnAlpha = -1.0f;
+    QLResultEnum mResult = QL_OK;
+};
+
+// A draw listener that logs and returns a chosen result.
+struct DrawHook
+{
+    std::vector<std::string>* log;
+    std::string name;
+    QLResultEnum result = QL_OK;
+    QLResultEnum Call(render::Graphics*, layer::Layer*)
+    {
+        log->push_back(name);
+        return result;
+    }
+};
+
+layer::DrawListener Hook(DrawHook& hook)
+{
+    using Delegate = base::MemberDelegate2<DrawHook, render::Graphics*, layer::Layer*, QLResultEnum>;
+    return layer::DrawListener(new Delegate(&hook, &DrawHook::Call));
+}
+
+math::Point3 World(layer::Layer& layer, float x, float y)
+{
+    math::Point3 p(x, y, 0.0f);
+    layer.mWorldTransform.GetMatrix().TransformPoint(p);
+    return p;
+}
+
+class LayerTree : public ::testing::Test
+{
+protected:
+    std::vector<std::string> mLog;
+};
+} // namespace
+
+TEST_F(LayerTree, DrawsParentThenChildrenFirstToLastWithListenersAround)
+{
+    LoggingLayer root("root", mLog), a("a", mLog), b("b", mLog), a1("a1", mLog);
+    root.AddChild(&a);
+    root.AddChild(&b);
+    a.AddChild(&a1);
+    DrawHook pre{&mLog, "pre"}, post{&mLog, "post"};
+    a.SetPreDrawListener(Hook(pre));
+    a.SetPostDrawListener(Hook(post));
+    EXPECT_EQ(QL_OK, root.Render(nullptr));
+    EXPECT_EQ((std::vector<std::string>{"root", "pre", "a", "a1", "post", "b"}), mLog);
+}
+
+TEST_F(LayerTree, AnInvisibleLayerHidesItsSubtreeAndSkipsItsListeners)
+{
+    LoggingLayer root("root", mLog), a("a", mLog), a1("a1", mLog);
+    root.AddChild(&a);
+    a.AddChild(&a1);
+    DrawHook pre{&mLog, "pre"}, post{&mLog, "post"};
+    a.SetPreDrawListener(Hook(pre));
+    a.SetPostDrawListener(Hook(post));
+    a.mVisible = false;
+    EXPECT_EQ(QL_OK, root.Render(nullptr));
+    EXPECT_EQ((std::vector<std::string>{"root"}), mLog);
+}
+
+TEST_F(LayerTree, AFailingStepStopsTheWalkAndPassesItsResultUp)
+{
+    LoggingLayer root("root", mLog), a("a", mLog), b("b", mLog);
+    root.AddChild(&a);
+    root.AddChild(&b);
+    DrawHook pre{&mLog, "pre", QL_FAIL};
+    a.SetPreDrawListener(Hook(pre));
+    EXPECT_EQ(QL_FAIL, root.Render(nullptr));
+    EXPECT_EQ((std::vector<std::string>{"root", "pre"}), mLog) << "neither a nor the later sibling drawn";
+
+    mLog.clear();
+    a.SetPreDrawListener(nullptr);
+    a.mResult = static_cast<QLResultEnum>(7);
+    EXPECT_EQ(7, root.Render(nullptr));
+    EXPECT_EQ((std::vector<std::string>{"root", "a"}), mLog);
+
+    mLog.clear();
+    a.mResult = QL_OK;
+    DrawHook post{&mLog, "post", static_cast<QLResultEnum>(3)};
+    root.SetPostDrawListener(Hook(post));
+    EXPECT_EQ(3, root.Render(nullptr));
+    EXPECT_EQ((std::vector<std::string>{"root", "a", "b", "post"}), mLog);
+}
+
+TEST_F(LayerTree, AlphaMultipliesDownTheTree)
+{
+    LoggingLayer root("root", mLog), child("child", mLog), grandchild("grandchild", mLog);
+    root.AddChild(&child);
+    child.AddChild(&grandchild);
+    root.mAlpha = 0.5f;
+    child.mAlpha = 0.5f;
+    root.Render(nullptr);
+    EXPECT_FLOAT_EQ(0.5f, root.mDrawnAlpha);
+    EXPECT_FLOAT_EQ(0.25f, child.mDrawnAlpha);
+    EXPECT_FLOAT_EQ(0.25f, grandchild.mDrawnAlpha);
+
+    // Without the flag a layer takes its parent's passed alpha, not its effective alpha.
+    grandchild.mAlpha = 0.5f;
+    grandchild.mAlphaFromParentEffective = false;
+    root.Render(nullptr);
+    EXPECT_FLOAT_EQ(0.25f, grandchild.mDrawnAlpha) << "0.5 x the child's own 0.5";
+}
+
+TEST_F(LayerTree, WorldTransformsComposeAndFollowMoves)
+{
+    layer::Layer root, child;
+    root.AddChild(&child);
+    root.SetScale(2.0f, 2.0f);
+    root.SetPosition(5.0f, 5.0f);
+    child.SetPosition(10.0f, 0.0f);
+    root.Render(nullptr);
+    math::Point3 p = World(child, 1.0f, 0.0f);
+    EXPECT_FLOAT_EQ(27.0f, p.x);
+    EXPECT_FLOAT_EQ(5.0f, p.y);
+
+    root.SetPosition(0.0f, 0.0f);
+    root.Render(nullptr);
+    p = World(child, 1.0f, 0.0f);
+    EXPECT_FLOAT_EQ(22.0f, p.x) << "a parent's move reaches an untouched child";
+    EXPECT_FLOAT_EQ(0.0f, p.y);
+
+    // A child added under a moved parent is placed under it at its first draw.
+    layer::Layer late;
+    root.AddChild(&late);
+    EXPECT_TRUE(late.mRebuildRequested);
+    root.Render(nullptr);
+    p = World(late, 1.0f, 1.0f);
+    EXPECT_FLOAT_EQ(2.0f, p.x);
+    EXPECT_FLOAT_EQ(2.0f, p.y);
+}
+
+TEST_F(LayerTree, AddingMovesAChildAndRemovingAStrangerChangesNothing)
+{
+    layer::Layer a, b, child, stranger;
+    a.AddChild(&child);
+    b.AddChild(&child);
+    EXPECT_TRUE(a.GetChildren().empty());
+    ASSERT_EQ(1u, b.GetChildren().size());
+    EXPECT_EQ(&b, child.GetParent());
+
+    layer::Layer other;
+    b.AddChild(&other);
+    b.RemoveChild(&stranger);
+    EXPECT_EQ((layer::Layer::Children{&child, &other}), b.GetChildren());
+    b.RemoveChild(&child);
+    EXPECT_EQ((layer::Layer::Children{&other}), b.GetChildren());
+    EXPECT_EQ(nullptr, child.GetParent());
+
+    // Re-adding a child already on top keeps a single entry.
+    b.AddChild(&other);
+    EXPECT_EQ(1u, b.GetChildren().size());
+}
+
+TEST_F(LayerTree, ADestroyedLayerLeavesItsParentAndFreesItsChildren)
+{
+    layer::Layer root, child;
+    {
+        layer::Layer middle;
+        root.AddChild(&middle);
+        middle.AddChild(&child);
+    }
+    EXPECT_TRUE(root.GetChildren().empty());
+    EXPECT_EQ(nullptr, child.GetParent());
+    EXPECT_EQ(QL_OK, root.Render(nullptr));
+}
+
+TEST_F(LayerTree, ParentSpaceBoxCarriesScaleAndPosition)
+{
+    layer::Layer root;
+    layer::RectHitLayer box(math::Rect(0.0f, 0.0f, 5.0f, 5.0f));
+    root.AddChild(&box);
+    box.SetScale(2.0f, 2.0f);
+    box.SetPosition(10.0f, 0.0f);
+    EXPECT_TRUE(root.UpdateTreeBounds());
+    EXPECT_FLOAT_EQ(10.0f, box.mParentBox.minX);
+    EXPECT_FLOAT_EQ(0.0f, box.mParentBox.minY);
+    EXPECT_FLOAT_EQ(20.0f, box.mParentBox.maxX);
+    EXPECT_FLOAT_EQ(10.0f, box.mParentBox.maxY);
+    EXPECT_EQ(box.mParentBox, root.mCombinedBox);
+
+    EXPECT_FALSE(root.UpdateTreeBounds()) << "nothing changed";
+    box.SetX(0.0f);
+    EXPECT_TRUE(root.UpdateTreeBounds());
+    EXPECT_FLOAT_EQ(0.0f, root.mCombinedBox.minX);
+    box.SetRect(math::Rect(0.0f, 0.0f, 1.0f, 1.0f));
+    EXPECT_TRUE(root.UpdateTreeBounds());
+    EXPECT_FLOAT_EQ(2.0f, root.mCombinedBox.maxX);
+}
+
+TEST_F(LayerTree, AnEmptyTreeKeepsAnEmptyBox)
+{
+    layer::Layer root, child;
+    root.AddChild(&child);
+    root.SetPosition(5.0f, 5.0f);
+    root.UpdateTreeBounds();
+    EXPECT_TRUE(root.mParentBox.IsEmpty());
+    EXPECT_EQ(math::Box(), root.mParentBox) << "the position is not added to an empty box";
+}
+
+TEST_F(LayerTree, ZRotationTurnsBoxesAndPointsButATinyOneCountsAsNone)
+{
+    layer::RectHitLayer box(math::Rect(0.0f, 0.0f, 4.0f, 2.0f));
+    box.SetRotation(0.0f, 0.0f, 0.0001f);
+    box.UpdateTreeBounds();
+    EXPECT_EQ(0.0f, box.mParentBox.minY);
+    EXPECT_EQ(4.0f, box.mParentBox.maxX);
+    const math::Point3 same = box.PointToLocal({3.0f, 1.0f, 0.0f});
+    EXPECT_EQ(3.0f, same.x);
+    EXPECT_EQ(1.0f, same.y);
+
+    const float quarter = static_cast<float>(M_PI / 2.0);
+    box.SetRotation(0.0f, 0.0f, quarter);
+    box.UpdateTreeBounds();
+    EXPECT_NEAR(-2.0f, box.mParentBox.minX, 1e-5f);
+    EXPECT_NEAR(0.0f, box.mParentBox.maxX, 1e-5f);
+    EXPECT_NEAR(0.0f, box.mParentBox.minY, 1e-5f);
+    EXPECT_NEAR(4.0f, box.mParentBox.maxY, 1e-5f);
+    // (3, 1) turned a quarter is (-1, 3): back again.
+    const math::Point3 back = box.PointToLocal({-1.0f, 3.0f, 0.0f});
+    EXPECT_NEAR(3.0f, back.x, 1e-5f);
+    EXPECT_NEAR(1.0f, back.y, 1e-5f);
+}
+
+TEST_F(LayerTree, PointsConvertLevelByLevelFromTheRoot)
+{
+    layer::Layer root, middle, leaf;
+    root.AddChild(&middle);
+    middle.AddChild(&leaf);
+    root.SetPosition(100.0f, 50.0f);
+    middle.SetScale(2.0f, 4.0f);
+    leaf.SetPosition(10.0f, 5.0f);
+    const math::Point3 local = leaf.RootPointToLocal({130.0f, 90.0f, 0.0f});
+    // (130, 90) - (100, 50) = (30, 40); / (2, 4) = (15, 10); - (10, 5) = (5, 5).
+    EXPECT_FLOAT_EQ(5.0f, local.x);
+    EXPECT_FLOAT_EQ(5.0f, local.y);
+    const math::Point3 step = middle.PointToLocal({30.0f, 40.0f, 0.0f});
+    EXPECT_FLOAT_EQ(15.0f, step.x);
+    EXPECT_FLOAT_EQ(10.0f, step.y);
+
+    // A layer tilted about x passes the point on unchanged.
+    middle.SetRotation(0.5f, 0.0f, 0.0f);
+    const math::Point3 tilted = leaf.RootPointToLocal({130.0f, 90.0f, 0.0f});
+    EXPECT_FLOAT_EQ(20.0f, tilted.x);
+    EXPECT_FLOAT_EQ(35.0f, tilted.y);
+}
