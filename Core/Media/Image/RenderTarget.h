@@ -1,4 +1,6 @@
-// An image that can be drawn into, with its own projection and viewport record.
+// An image that can be drawn into, with its own projection and viewport record. Shaders read the
+// projection through a pointer when the frame is played, so a target that the frame being
+// recorded has drawn into is deleted through Render::DeleteAfterPlayback.
 #pragma once
 
 #include "Core/Media/Image/Image.h"
