@@ -70,8 +70,8 @@ QLResultEnum TextLayer::DrawSelf(render::Graphics* graphics)
         command->mAlignV = mAlignV;
         command->mFormat.mWidestLine = mWidestLine;
     }
-    if (saved)
-        graphics->mFont = saved;
+    // Put back even when it was null: the context must not keep a font it does not hold.
+    graphics->mFont = saved;
     return QL_OK;
 }
 
