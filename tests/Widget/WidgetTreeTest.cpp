@@ -1,0 +1,266 @@
+// The widget tree: frames and managers down the branches, layers, the enabled state, hover,
+// draw hooks, type descriptors and safe destruction.
+#include "WidgetProbes.h"
+
+#include "Core/Layer/Layer.h"
+
+#include <gtest/gtest.h>
+
+using namespace widgettest;
+
+namespace
+{
+class WidgetTree : public ::testing::Test
+{
+protected:
+    Journal mJournal;
+};
+} // namespace
+
+TEST_F(WidgetTree, AttachingASubtreeToAManagedFrameTellsFrameThenManagerInPreOrder)
+{
+    widget::FrameManager manager;
+    ProbeBoard board("board", mJournal);
+    manager.Add(&board, false, false, false);
+    ProbeWidget a("a", mJournal), a1("a1", mJournal), b("b", mJournal);
+    a.AddChild(&a1);
+    a.AddChild(&b);
+    EXPECT_TRUE(Filter(mJournal, "a").empty()) << "no frame yet, nothing to tell";
+    mJournal.clear();
+    ASSERT_EQ(QL_OK, board.AddChild(&a));
+    EXPECT_EQ((Journal{"a:frame+", "a1:frame+", "b:frame+", "a:manager+", "a1:manager+", "b:manager+"}), mJournal);
+    EXPECT_EQ(&board, b.GetFrame());
+    EXPECT_EQ(&a, a1.GetParent());
+    EXPECT_EQ(board.GetLayer(), a.GetLayer()->GetParent()) << "the layer hangs under the parent's layer";
+    EXPECT_EQ(a.GetLayer(), a1.GetLayer()->GetParent());
+
+    mJournal.clear();
+    ASSERT_EQ(QL_OK, board.RemoveChild(&a));
+    EXPECT_EQ((Journal{"a:manager-", "a1:manager-", "b:manager-", "a:frame-", "a1:frame-", "b:frame-"}), mJournal);
+    EXPECT_EQ(nullptr, a1.GetFrame());
+    EXPECT_EQ(nullptr, a.GetParent());
+    EXPECT_EQ(nullptr, a.GetLayer()->GetParent());
+    EXPECT_EQ(QL_FAIL, board.RemoveChild(&a)) << "no longer a child";
+    manager.RemoveAllFrames(false, false);
+}
+
+TEST_F(WidgetTree, AChildLayerCanHangUnderAnotherLayer)
+{
+    ProbeWidget parent("p", mJournal), child("c", mJournal);
+    layer::Layer slot;
+    parent.GetLayer()->AddChild(&slot);
+    parent.AddChild(&child, &slot);
+    EXPECT_EQ(&slot, child.GetLayer()->GetParent());
+    parent.RemoveChild(&child);
+    EXPECT_TRUE(slot.GetChildren().empty());
+}
+
+TEST_F(WidgetTree, ADisabledParentDisablesTheSubtreeThroughInheritance)
+{
+    ProbeWidget parent("p", mJournal), child("c", mJournal), grandchild("g", mJournal);
+    child.AddChild(&grandchild);
+    parent.SetDisabled(true);
+    ASSERT_EQ(QL_OK, parent.AddChild(&child));
+    EXPECT_EQ((Journal{"c:disabled", "g:disabled"}), mJournal);
+    EXPECT_TRUE(grandchild.IsDisabled());
+    EXPECT_TRUE(grandchild.mDisabledByAncestor);
+
+    mJournal.clear();
+    parent.RemoveChild(&child);
+    EXPECT_EQ((Journal{"c:enabled", "g:enabled"}), mJournal);
+    EXPECT_FALSE(grandchild.IsDisabled());
+}
+
+TEST_F(WidgetTree, EnabledChangesSkipSubtreesThatAlreadyMatch)
+{
+    ProbeWidget root("r", mJournal), a("a", mJournal), a1("a1", mJournal), b("b", mJournal);
+    root.AddChild(&a);
+    a.AddChild(&a1);
+    root.AddChild(&b);
+    b.mAltDisabledNotification = 1;
+    a.SetDisabled(true);
+    EXPECT_EQ((Journal{"a1:disabled"}), mJournal) << "a itself is not told of its own flag";
+    mJournal.clear();
+    root.SetDisabled(true);
+    EXPECT_EQ((Journal{"a:disabled", "b:alt-disabled"}), mJournal) << "a1 already inherits it";
+    mJournal.clear();
+    root.SetDisabled(false);
+    EXPECT_EQ((Journal{"a:enabled", "b:alt-enabled"}), mJournal);
+    EXPECT_TRUE(a1.IsDisabled()) << "a's own flag still holds below it";
+}
+
+TEST_F(WidgetTree, HoverMovesTellOnlyTheBranchesThatChange)
+{
+    ProbeBoard board("board", mJournal);
+    ProbeWidget a("a", mJournal), a1("a1", mJournal), a2("a2", mJournal), b("b", mJournal);
+    board.AddChild(&a);
+    a.AddChild(&a1);
+    a.AddChild(&a2);
+    board.AddChild(&b);
+    mJournal.clear();
+    board.SetHover(&a1);
+    EXPECT_EQ((Journal{"a1:hover+", "a:inside+"}), mJournal) << "the board's listener hears only its own hover";
+    EXPECT_TRUE(a.mHoverInside);
+    mJournal.clear();
+    board.SetHover(&a2);
+    EXPECT_EQ((Journal{"a1:hover-", "a2:hover+"}), mJournal) << "shared ancestors are not told";
+    mJournal.clear();
+    board.SetHover(&b);
+    EXPECT_EQ((Journal{"a2:hover-", "a:inside-", "b:hover+"}), mJournal);
+    mJournal.clear();
+    board.SetHover(nullptr);
+    EXPECT_EQ((Journal{"b:hover-"}), mJournal);
+    EXPECT_EQ(nullptr, board.GetHoverWidget());
+    EXPECT_EQ(QL_OK, board.SetHover(nullptr));
+}
+
+TEST_F(WidgetTree, HoverFromAWidgetToItsChildMakesTheOldOneHoverInside)
+{
+    ProbeBoard board("board", mJournal);
+    ProbeWidget a("a", mJournal), a1("a1", mJournal);
+    board.AddChild(&a);
+    a.AddChild(&a1);
+    board.SetHover(&a);
+    mJournal.clear();
+    board.SetHover(&a1);
+    EXPECT_EQ((Journal{"a:hover-", "a1:hover+", "a:inside+"}), mJournal);
+    EXPECT_FALSE(a.mHovered);
+    EXPECT_TRUE(a.mHoverInside);
+}
+
+TEST_F(WidgetTree, RemovingTheHoveredOrFocusedWidgetClearsTheFrame)
+{
+    ProbeBoard board("board", mJournal);
+    ProbeWidget a("a", mJournal), a1("a1", mJournal);
+    board.AddChild(&a);
+    a.AddChild(&a1);
+    board.SetHover(&a1);
+    board.SetFocusWidget(&a1);
+    board.RemoveChild(&a);
+    EXPECT_EQ(nullptr, board.GetHoverWidget());
+    EXPECT_EQ(nullptr, board.GetFocusWidget());
+    EXPECT_FALSE(a1.mHovered);
+}
+
+TEST_F(WidgetTree, RemoveAllChildrenWithoutFlagsOnlyEmptiesTheList)
+{
+    ProbeWidget parent("p", mJournal), child("c", mJournal);
+    parent.AddChild(&child);
+    parent.RemoveAllChildren(false, false, false);
+    EXPECT_TRUE(parent.GetChildren().empty());
+    EXPECT_EQ(parent.GetLayer(), child.GetLayer()->GetParent()) << "layers stay attached";
+}
+
+TEST_F(WidgetTree, RemoveAllChildrenDeletesTheWholeSubtree)
+{
+    int deaths = 0;
+    ProbeWidget root("r", mJournal);
+    auto* a = new ProbeWidget("a", mJournal);
+    auto* a1 = new ProbeWidget("a1", mJournal);
+    auto* b = new ProbeWidget("b", mJournal);
+    a->mDeaths = a1->mDeaths = b->mDeaths = &deaths;
+    root.AddChild(a);
+    a->AddChild(a1);
+    root.AddChild(b);
+    mJournal.clear();
+    EXPECT_EQ(QL_OK, root.RemoveAllChildren(true, true, false));
+    EXPECT_EQ(3, deaths);
+    EXPECT_TRUE(root.GetChildren().empty());
+    EXPECT_TRUE(root.GetLayer()->GetChildren().empty()) << "deleted layers left the tree";
+    EXPECT_TRUE(mJournal.empty());
+}
+
+TEST_F(WidgetTree, ADeletedWidgetLeavesItsParentFrameAndLayers)
+{
+    ProbeBoard board("board", mJournal);
+    ProbeWidget keeper("k", mJournal);
+    auto* doomed = new ProbeWidget("d", mJournal);
+    board.AddChild(doomed);
+    doomed->AddChild(&keeper);
+    board.SetHover(doomed);
+    board.SetFocusWidget(doomed);
+    delete doomed;
+    EXPECT_TRUE(board.GetChildren().empty());
+    EXPECT_EQ(nullptr, board.GetHoverWidget());
+    EXPECT_EQ(nullptr, board.GetFocusWidget());
+    EXPECT_EQ(nullptr, keeper.GetParent());
+    EXPECT_EQ(nullptr, keeper.GetLayer()->GetParent());
+    EXPECT_TRUE(board.GetLayer()->GetChildren().empty());
+}
+
+TEST_F(WidgetTree, ListenersWithDrawHooksHearTheirLayerDraw)
+{
+    struct Hooks : widget::WidgetListener
+    {
+        QLResultEnum OnPreDraw(render::Graphics*, layer::Layer* l) override
+        {
+            log.push_back("pre");
+            seen = l;
+            return QL_OK;
+        }
+        QLResultEnum OnPostDraw(render::Graphics*, layer::Layer*) override
+        {
+            log.push_back("post");
+            return QL_OK;
+        }
+        Journal log;
+        layer::Layer* seen = nullptr;
+    } hooks;
+    widget::Widget w;
+    auto* first = new layer::Layer();
+    w.SetLayer(first, true, false);
+    w.SetListener(&hooks, true);
+    first->Render(nullptr);
+    EXPECT_EQ((Journal{"pre", "post"}), hooks.log);
+    EXPECT_EQ(first, hooks.seen);
+
+    // A new layer gets the listener again; without hooks nothing is heard.
+    auto* second = new layer::Layer();
+    w.SetLayer(second, true, false);
+    hooks.log.clear();
+    second->Render(nullptr);
+    EXPECT_TRUE(hooks.log.empty());
+    w.SetLayer(second, true, true);
+    second->Render(nullptr);
+    EXPECT_EQ((Journal{"pre", "post"}), hooks.log);
+}
+
+TEST_F(WidgetTree, TypeDescriptorsNumberClassesInOrderOfFirstRequest)
+{
+    widget::TypeDescriptor root;
+    const widget::TypeDescriptor first = widget::DeriveTypeDescriptor(root);
+    widget::TypeDescriptor second = widget::DeriveTypeDescriptor(root);
+    EXPECT_EQ(1u, first.id);
+    EXPECT_EQ(2u, second.id);
+    EXPECT_EQ(1u, second.depth);
+    widget::TypeDescriptor level2 = widget::DeriveTypeDescriptor(second);
+    EXPECT_EQ((1u << 8) | 2u, level2.id);
+    widget::TypeDescriptor level3 = widget::DeriveTypeDescriptor(level2);
+    EXPECT_EQ((1u << 16) | level2.id, level3.id);
+    widget::TypeDescriptor level4 = widget::DeriveTypeDescriptor(level3);
+    EXPECT_EQ((1u << 24) | level3.id, level4.id);
+    const widget::TypeDescriptor level5 = widget::DeriveTypeDescriptor(level4);
+    EXPECT_EQ(0u, level5.id);
+    EXPECT_EQ(5u, level5.depth);
+
+    EXPECT_EQ(0u, widget::Widget::StaticTypeDescriptor().id);
+    widget::Frame frame;
+    const widget::TypeDescriptor& frameType = frame.GetTypeDescriptor();
+    EXPECT_EQ(1u, frameType.depth);
+    EXPECT_NE(0u, frameType.id);
+    EXPECT_EQ(&frameType, &widget::Frame::StaticTypeDescriptor()) << "built once";
+}
+
+TEST_F(WidgetTree, UpdatesRunListenerThenChildrenAndStopAtAFailure)
+{
+    ProbeWidget root("r", mJournal), a("a", mJournal), b("b", mJournal);
+    root.AddChild(&a);
+    root.AddChild(&b);
+    mJournal.clear();
+    EXPECT_EQ(QL_OK, root.widget::Widget::Update(0.1f));
+    EXPECT_EQ((Journal{"r:update", "a:update", "b:update"}), mJournal);
+    mJournal.clear();
+    a.mOnEvent = [](const std::string&) { return QL_FAIL; };
+    EXPECT_EQ(QL_FAIL, root.widget::Widget::Update(0.1f));
+    EXPECT_EQ((Journal{"r:update", "a:update"}), mJournal);
+}
