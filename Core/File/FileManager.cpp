@@ -126,7 +126,11 @@ bool FileManagerWin32::DoIsFolder(const std::wstring& path)
 void FileManagerWin32::DoListFiles(const std::wstring& requested, const std::wstring& inner, const std::wstring& sub,
                                    bool recursive, std::vector<std::wstring>& out, bool relative)
 {
-    ListFilesRecursive(requested, inner, sub, recursive, out, relative, 0);
+    // Sorted as whole names, the order a pack lists them in ("a.txt" before "a/b.txt").
+    std::vector<std::wstring> found;
+    ListFilesRecursive(requested, inner, sub, recursive, found, relative, 0);
+    std::sort(found.begin(), found.end(), Utf16Less());
+    out.insert(out.end(), found.begin(), found.end());
 }
 
 void FileManagerWin32::DoListFolders(const std::wstring& requested, const std::wstring& inner,

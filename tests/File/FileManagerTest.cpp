@@ -149,6 +149,19 @@ TEST_F(FileManagerTest, ListingsAreSortedRecursiveAndRelativeOrNot)
     EXPECT_TRUE(names.empty());
 }
 
+TEST_F(FileManagerTest, LooseAndPackedListingsComeInTheSameOrder)
+{
+    for (const char* name : {"src/a/x.txt", "src/a.txt", "src/a-b/y.txt", "src/B/z.txt", "src/a/\xC3\xA9.txt"})
+        Write(name);
+    ASSERT_EQ(BuildPack(L"src", L"data.dat"), QL_OK);
+    Names loose, packed;
+    Files()->ListFiles(L"src", true, loose, false);
+    Files()->mMounts[L"src/"] = L"data.dat";
+    Files()->ListFiles(L"src", true, packed, false);
+    EXPECT_EQ(loose, (Names{L"src/B/z.txt", L"src/a-b/y.txt", L"src/a.txt", L"src/a/x.txt", L"src/a/\u00E9.txt"}));
+    EXPECT_EQ(packed, loose);
+}
+
 TEST_F(FileManagerTest, ReadFileDropsOnlyAWholeSignature)
 {
     Write("bom.txt", std::string("\xEF\xBB\xBF") + "x");
