@@ -1,0 +1,208 @@
+// The frame manager's stack: where frames go, requests that wait for the update, removal,
+// updates, activation and the deletions that follow the update.
+#include "WidgetProbes.h"
+
+#include "Core/Layer/Layer.h"
+
+#include <gtest/gtest.h>
+
+using namespace widgettest;
+
+namespace
+{
+class FrameStack : public ::testing::Test
+{
+protected:
+    ~FrameStack() override { mManager.RemoveAllFrames(false, false); }
+
+    std::vector<widget::Frame*> Order() const
+    {
+        std::vector<widget::Frame*> frames;
+        for (const auto& entry : mManager.GetStack())
+            frames.push_back(entry.frame);
+        return frames;
+    }
+
+    Journal mJournal;
+    widget::FrameManager mManager;
+    ProbeBoard mA{"a", mJournal}, mB{"b", mJournal}, mC{"c", mJournal}, mD{"d", mJournal};
+};
+} // namespace
+
+TEST_F(FrameStack, TopMostFramesStayAboveNormalOnesAndModalOnesAboveAll)
+{
+    mManager.ShowModal(&mA, false);
+    mManager.Add(&mB, true, false, false);
+    EXPECT_EQ((std::vector<widget::Frame*>{&mB, &mA}), Order()) << "a top-most frame goes below the modal one";
+    mManager.Add(&mC, false, false, false);
+    EXPECT_EQ((std::vector<widget::Frame*>{&mC, &mB, &mA}), Order()) << "a normal frame goes below the others";
+    mManager.Add(&mD, false, false, false);
+    EXPECT_EQ((std::vector<widget::Frame*>{&mC, &mD, &mB, &mA}), Order());
+    EXPECT_EQ(widget::FrameManager::MODE_MODAL, mManager.FindEntry(&mA)->mode);
+    EXPECT_EQ(widget::FrameManager::MODE_TOP_MOST, mManager.FindEntry(&mB)->mode);
+    EXPECT_EQ(&mManager, mD.GetManager());
+}
+
+TEST_F(FrameStack, ATopMostFrameOnTopOfTopMostOnesIsAppended)
+{
+    mManager.Add(&mA, false, false, false);
+    mManager.Add(&mB, true, false, false);
+    mManager.Add(&mC, true, false, false);
+    EXPECT_EQ((std::vector<widget::Frame*>{&mA, &mB, &mC}), Order());
+    mManager.Add(&mA, false, false, false);
+    EXPECT_EQ(3u, Order().size()) << "a frame stands in the stack once";
+}
+
+TEST_F(FrameStack, AddingTellsTheFrameAndItsSubtreeAndActivates)
+{
+    ProbeWidget child("child", mJournal);
+    mA.AddChild(&child);
+    mJournal.clear();
+    mManager.Add(&mA, false, true, false);
+    EXPECT_EQ((Journal{"a:manager+", "child:manager+", "a:activate"}), mJournal);
+    EXPECT_EQ(&mA, mManager.GetActiveFrame());
+    EXPECT_TRUE(mA.IsActive());
+
+    mJournal.clear();
+    mManager.ShowModal(&mB, false);
+    EXPECT_EQ((Journal{"b:manager+", "a:deactivate", "b:activate"}), mJournal);
+    EXPECT_FALSE(mA.IsActive());
+    mJournal.clear();
+    mManager.Activate(&mB);
+    EXPECT_TRUE(mJournal.empty()) << "already active";
+}
+
+TEST_F(FrameStack, DeferredRequestsWaitForTheUpdateAfterTheFramesOwnUpdates)
+{
+    mManager.Add(&mA, false, false, false);
+    mJournal.clear();
+    mManager.Add(&mB, false, true, true);
+    mManager.Remove(&mA, false, true);
+    EXPECT_EQ((std::vector<widget::Frame*>{&mA}), Order());
+    EXPECT_EQ(1u, mManager.GetPendingAdditions());
+    EXPECT_EQ(1u, mManager.GetPendingRemovals());
+    ASSERT_EQ(QL_OK, mManager.Update(0.1f));
+    EXPECT_EQ((Journal{"a:update", "b:manager+", "b:activate", "a:manager-"}), mJournal);
+    EXPECT_EQ((std::vector<widget::Frame*>{&mB}), Order());
+    EXPECT_EQ(nullptr, mA.GetManager());
+    EXPECT_EQ(0u, mManager.GetPendingAdditions());
+}
+
+TEST_F(FrameStack, RequestsMadeWhileRequestsAreHandledRunInTheSameUpdate)
+{
+    mB.mOnEvent = [this](const std::string& e) {
+        if (e == "manager+")
+            mManager.ShowModal(&mC, true);
+        if (e == "manager-")
+            mManager.Remove(&mD, false, true);
+        return QL_OK;
+    };
+    mManager.Add(&mD, false, false, false);
+    mManager.Add(&mB, false, false, true);
+    ASSERT_EQ(QL_OK, mManager.Update(0.0f));
+    EXPECT_EQ((std::vector<widget::Frame*>{&mD, &mB, &mC}), Order());
+    mManager.Remove(&mB, false, true);
+    ASSERT_EQ(QL_OK, mManager.Update(0.0f));
+    EXPECT_EQ((std::vector<widget::Frame*>{&mC}), Order());
+}
+
+TEST_F(FrameStack, RemovingAFrameThatIsNotThereFails)
+{
+    EXPECT_EQ(QL_FAIL, mManager.Remove(&mA, false, false));
+    mManager.Add(&mA, false, true, false);
+    EXPECT_EQ(QL_OK, mManager.Remove(&mA, false, false));
+    EXPECT_EQ(nullptr, mManager.GetActiveFrame()) << "the active frame left without OnDeactivate";
+    EXPECT_EQ(0u, Filter(mJournal, "a:deactivate").size());
+}
+
+TEST_F(FrameStack, RemovedFramesAreDeletedWhenAsked)
+{
+    int deaths = 0;
+    auto* doomed = new ProbeBoard("doomed", mJournal);
+    doomed->mDeaths = &deaths;
+    mManager.Add(doomed, false, false, false);
+    mManager.Remove(doomed, true, true);
+    EXPECT_EQ(0, deaths);
+    mManager.Update(0.0f);
+    EXPECT_EQ(1, deaths);
+    EXPECT_TRUE(mManager.GetStack().empty());
+}
+
+TEST_F(FrameStack, AFrameRemovingItselfDuringItsUpdateIsDeletedAfterTheUpdate)
+{
+    int deaths = 0;
+    auto* doomed = new ProbeBoard("doomed", mJournal);
+    doomed->mDeaths = &deaths;
+    doomed->mOnEvent = [this, doomed](const std::string& e) {
+        if (e == "update")
+            mManager.Remove(doomed, true, false);
+        return QL_OK;
+    };
+    mManager.Add(doomed, false, false, false);
+    mManager.Add(&mA, false, false, false);
+    ASSERT_EQ(QL_OK, mManager.Update(0.0f));
+    EXPECT_EQ(1, deaths);
+    EXPECT_EQ((std::vector<widget::Frame*>{&mA}), Order());
+    EXPECT_EQ(1u, Filter(mJournal, "a:update").size()) << "the frames above still updated";
+}
+
+TEST_F(FrameStack, ADestroyedFrameLeavesTheStackAndItsPendingRequests)
+{
+    auto* gone = new ProbeBoard("gone", mJournal);
+    auto* waiting = new ProbeBoard("waiting", mJournal);
+    mManager.Add(gone, false, true, false);
+    mManager.Add(waiting, false, false, true);
+    delete gone;
+    delete waiting;
+    EXPECT_TRUE(mManager.GetStack().empty());
+    EXPECT_EQ(nullptr, mManager.GetActiveFrame());
+    EXPECT_EQ(QL_OK, mManager.Update(0.0f));
+    EXPECT_TRUE(mManager.GetStack().empty());
+}
+
+TEST_F(FrameStack, AFailingUpdateEndsTheStep)
+{
+    mManager.Add(&mA, false, false, false);
+    mManager.Add(&mB, false, false, false);
+    mA.mOnEvent = [](const std::string& e) { return e == "update" ? QL_FAIL : QL_OK; };
+    mJournal.clear();
+    EXPECT_EQ(QL_FAIL, mManager.Update(0.0f));
+    EXPECT_EQ((Journal{"a:update"}), mJournal);
+}
+
+TEST_F(FrameStack, RemoveAllFramesDetachesAndCanDeleteEverything)
+{
+    int deaths = 0;
+    auto* first = new ProbeBoard("first", mJournal);
+    auto* second = new ProbeBoard("second", mJournal);
+    auto* child = new ProbeWidget("child", mJournal);
+    first->mDeaths = second->mDeaths = child->mDeaths = &deaths;
+    first->AddChild(child);
+    mManager.Add(first, false, false, false);
+    mManager.Add(second, false, false, false);
+    mJournal.clear();
+    EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(true, true));
+    EXPECT_EQ((Journal{"first:manager-", "child:manager-", "second:manager-"}), mJournal);
+    EXPECT_EQ(3, deaths);
+    EXPECT_TRUE(mManager.GetStack().empty());
+
+    mManager.Add(&mA, false, false, false);
+    mJournal.clear();
+    mManager.RemoveAllFrames(false, false);
+    EXPECT_TRUE(mManager.GetStack().empty());
+    EXPECT_TRUE(mJournal.empty()) << "emptied without notifications";
+}
+
+TEST_F(FrameStack, TheManagerDeletesWhatIsStillQueuedButNotItsFrames)
+{
+    int deaths = 0;
+    auto* queued = new ProbeWidget("queued", mJournal);
+    queued->mDeaths = &deaths;
+    {
+        widget::FrameManager manager;
+        manager.Add(&mA, false, false, false);
+        manager.QueueDelete(queued);
+    }
+    EXPECT_EQ(1, deaths);
+    EXPECT_EQ(nullptr, mA.GetManager());
+}

@@ -1,0 +1,360 @@
+// Mouse dispatch through the frame manager: top-down hit-testing, modal frames, activation,
+// pointer capture, hover, keys, drawing order, and objects deleted from their own handlers.
+#include "WidgetProbes.h"
+
+#include "Core/Layer/Layer.h"
+#include "Core/Media/Graphics/Graphics.h"
+
+#include <gtest/gtest.h>
+
+using namespace widgettest;
+
+namespace
+{
+class MouseDispatch : public ::testing::Test
+{
+protected:
+    MouseDispatch()
+    {
+        mManager.Add(&mLow, false, false, false);
+        mManager.Add(&mHigh, false, false, false);
+        mJournal.clear();
+    }
+    ~MouseDispatch() override { mManager.RemoveAllFrames(false, false); }
+
+    QLResultEnum Press(float x, float y, u32 button = 1) { return mManager.OnMouseDown({x, y}, button); }
+    QLResultEnum Release(float x, float y, u32 button = 1) { return mManager.OnMouseUp({x, y}, button); }
+    QLResultEnum Move(float x, float y) { return mManager.OnMouseMove({x, y}); }
+    Journal Take()
+    {
+        Journal out;
+        out.swap(mJournal);
+        return out;
+    }
+
+    Journal mJournal;
+    widget::FrameManager mManager;
+    ProbeBoard mLow{"low", mJournal, math::Rect(0, 0, 100, 100)};
+    ProbeBoard mHigh{"high", mJournal, math::Rect(50, 50, 100, 100)};
+};
+} // namespace
+
+TEST_F(MouseDispatch, TheTopFrameUnderThePointTakesThePress)
+{
+    EXPECT_EQ(QL_OK, Press(60, 60));
+    EXPECT_EQ((Journal{"high:activate", "high:press"}), Take());
+    EXPECT_EQ(&mHigh, mManager.GetActiveFrame());
+    EXPECT_EQ(QL_OK, Press(10, 10));
+    EXPECT_EQ((Journal{"high:deactivate", "low:activate", "low:press"}), Take());
+    EXPECT_EQ(QL_OK, Release(10, 10));
+    EXPECT_EQ((Journal{"low:release"}), Take());
+    mManager.OnMouseWheel({70, 70}, 120);
+    EXPECT_EQ((Journal{"high:wheel120"}), Take());
+}
+
+TEST_F(MouseDispatch, ContinueAndDeclineLetThePressThroughToTheFrameBelow)
+{
+    mHigh.mLeave = layer::HIT_CONTINUE;
+    Press(60, 60);
+    EXPECT_EQ((Journal{"high:activate", "high:press", "high:deactivate", "low:activate", "low:press"}), Take());
+    mHigh.mLeave = layer::HIT_DECLINED;
+    Press(60, 60);
+    EXPECT_EQ((Journal{"low:deactivate", "high:activate", "high:press", "high:deactivate", "low:activate",
+                       "low:press"}),
+              Take());
+}
+
+TEST_F(MouseDispatch, NothingBelowAModalFrameSeesInput)
+{
+    ProbeBoard modal("modal", mJournal, math::Rect(150, 150, 10, 10));
+    ProbeBoard top("top", mJournal, math::Rect(0, 0, 10, 10));
+    mManager.ShowModal(&modal, false);
+    mManager.Add(&top, true, false, false);
+    Take();
+    Press(5, 5);
+    Journal seen = Take();
+    EXPECT_EQ(Filter(seen, "low").size(), 0u) << "frames below the modal one never hear it";
+    EXPECT_EQ(Filter(seen, "top").size(), 0u) << "the top-most frame sits below the modal one";
+    EXPECT_EQ(&modal, mManager.GetActiveFrame()) << "an unhandled press leaves the modal frame active";
+    EXPECT_TRUE(modal.IsActive());
+    Press(155, 155);
+    EXPECT_EQ((Journal{"modal:press"}), Take());
+    mManager.RemoveAllFrames(false, false);
+}
+
+TEST_F(MouseDispatch, APressOnEmptySpaceDeactivatesTheActiveFrameOnce)
+{
+    Press(10, 10);
+    Take();
+    EXPECT_EQ(QL_OK, Press(500, 500));
+    EXPECT_EQ((Journal{"low:deactivate"}), Take());
+    EXPECT_EQ(nullptr, mManager.GetActiveFrame());
+    EXPECT_FALSE(mLow.IsActive());
+    Press(500, 500);
+    EXPECT_TRUE(Take().empty());
+}
+
+TEST_F(MouseDispatch, ListenerErrorsComeBackUnchanged)
+{
+    mHigh.mOnEvent = [](const std::string& e) { return e == "press" ? static_cast<QLResultEnum>(9) : QL_OK; };
+    mHigh.mLeave = layer::HIT_CONTINUE;
+    EXPECT_EQ(9, Press(60, 60));
+    EXPECT_TRUE(Filter(Take(), "low").empty());
+    EXPECT_EQ(&mHigh, mManager.GetActiveFrame()) << "the state reached so far stays";
+}
+
+TEST_F(MouseDispatch, APressOnADisabledWidgetActivatesItsFrameAndGoesNoFurther)
+{
+    ProbeWidget button("button", mJournal, math::Rect(10, 10, 20, 20));
+    button.mCapturesOnPress = true;
+    mLow.AddChild(&button);
+    button.SetDisabled(true);
+    Take();
+    Press(15, 15);
+    EXPECT_EQ((Journal{"low:activate"}), Take()) << "no press, and the board below does not get it";
+    EXPECT_EQ(nullptr, mManager.GetCapture().widget);
+    EXPECT_FALSE(button.mCaptured);
+}
+
+TEST_F(MouseDispatch, TheCaptureHolderGetsEverythingUntilTheRelease)
+{
+    ProbeWidget button("button", mJournal, math::Rect(10, 10, 20, 20));
+    button.mCapturesOnPress = true;
+    button.mWithPoints = true;
+    mLow.AddChild(&button);
+    mLow.GetLayer()->SetPosition(5.0f, 0.0f);
+    Take();
+    Press(20, 20);
+    EXPECT_EQ((Journal{"low:activate", "button:press(15,20)"}), Take());
+    EXPECT_EQ(&button, mManager.GetCapture().widget);
+    EXPECT_EQ(button.GetLayer(), mManager.GetCapture().layer);
+    EXPECT_TRUE(button.mCaptured);
+
+    // Far outside, over the other frame: still the button's, in its parent's space.
+    Move(300, 70);
+    mManager.OnMouseDrag({300, 80});
+    EXPECT_EQ((Journal{"button:cmove(295,70)", "button:cdrag(295,80)"}), Take());
+    Press(60, 60, 3);
+    EXPECT_EQ((Journal{"button:cdown(55,60)"}), Take());
+
+    Release(60, 60);
+    const Journal after = Take();
+    ASSERT_FALSE(after.empty());
+    EXPECT_EQ("button:cup(55,60)", after[0]);
+    EXPECT_EQ(nullptr, mManager.GetCapture().widget);
+    EXPECT_FALSE(button.mCaptured);
+    // The hover is recomputed where the pointer was released: over the upper board.
+    EXPECT_EQ(&mHigh, mManager.GetHoverFrame());
+    EXPECT_EQ(&mHigh, mHigh.GetHoverWidget());
+    EXPECT_EQ(1u, Filter(after, "high:move").size());
+
+    Press(20, 20);
+    Release(20, 20);
+    EXPECT_EQ(1u, Filter(Take(), "button:press").size()) << "a new press captures again";
+}
+
+TEST_F(MouseDispatch, CapturedMovesWalkTheHoldersOwnSubtree)
+{
+    ProbeWidget slider("slider", mJournal, math::Rect(0, 0, 80, 20));
+    ProbeWidget thumb("thumb", mJournal, math::Rect(0, 0, 10, 20));
+    slider.mCapturesOnPress = true;
+    mLow.AddChild(&slider);
+    slider.AddChild(&thumb);
+    Take();
+    Press(40, 10);
+    Move(5, 10);
+    Journal seen = Take();
+    EXPECT_EQ(1u, Filter(seen, "thumb:move").size());
+    EXPECT_EQ(&thumb, mLow.GetHoverWidget());
+
+    mManager.OnMouseDrag({300, 300});
+    seen = Take();
+    EXPECT_EQ((Journal{"slider:cdrag", "thumb:hover-", "slider:inside-"}), seen);
+    EXPECT_EQ(nullptr, mLow.GetHoverWidget()) << "a drag nothing took clears the hover";
+
+    slider.mFollowsCapturedMovement = false;
+    Move(5, 10);
+    EXPECT_EQ((Journal{"slider:cmove"}), Take());
+    EXPECT_EQ(nullptr, mLow.GetHoverWidget());
+    Release(5, 10);
+}
+
+TEST_F(MouseDispatch, MovesSetTheHoverAndEmptySpaceClearsIt)
+{
+    ProbeWidget item("item", mJournal, math::Rect(10, 10, 20, 20));
+    mLow.AddChild(&item);
+    Take();
+    Move(15, 15);
+    EXPECT_EQ((Journal{"item:hover+", "item:move"}), Take());
+    EXPECT_EQ(&mLow, mManager.GetHoverFrame());
+    Move(70, 70);
+    EXPECT_EQ((Journal{"item:hover-", "high:move"}), Take()) << "the hover frame changes";
+    EXPECT_EQ(&mHigh, mManager.GetHoverFrame());
+    EXPECT_EQ(nullptr, mLow.GetHoverWidget());
+    Move(500, 500);
+    EXPECT_EQ(nullptr, mManager.GetHoverFrame());
+    EXPECT_EQ(nullptr, mHigh.GetHoverWidget());
+    EXPECT_EQ(500.0f, mManager.GetLastPointer().x);
+}
+
+TEST_F(MouseDispatch, ADoubleClickWalksAsAPress)
+{
+    mManager.OnMouseDoubleClick({60, 60}, 1);
+    EXPECT_EQ((Journal{"high:activate", "high:press"}), Take());
+}
+
+TEST_F(MouseDispatch, KeysGoToTheActiveFramesFocusWidget)
+{
+    EXPECT_EQ(nullptr, mManager.GetKeyTarget());
+    Press(10, 10);
+    Take();
+    framework::KeyTarget* target = mManager.GetKeyTarget();
+    ASSERT_NE(nullptr, target);
+    target->OnKeyDown('a');
+    target->OnChar(0x44D);
+    EXPECT_EQ((Journal{"low:key97", "low:char1101"}), Take());
+
+    ProbeWidget field("field", mJournal);
+    mLow.AddChild(&field);
+    mLow.SetFocusWidget(&field);
+    Take();
+    mManager.GetKeyTarget()->OnKeyUp(13);
+    EXPECT_EQ((Journal{"field:keyup13"}), Take());
+    mLow.SetFocusWidget(nullptr);
+    EXPECT_EQ(nullptr, mManager.GetKeyTarget());
+}
+
+TEST_F(MouseDispatch, AFrameDeletingItselfFromItsOwnPressIsDeletedAfterTheUpdate)
+{
+    int deaths = 0;
+    auto* dialog = new ProbeBoard("dialog", mJournal, math::Rect(0, 0, 40, 40));
+    dialog->mDeaths = &deaths;
+    dialog->mOnEvent = [this, dialog](const std::string& e) {
+        if (e == "press")
+            mManager.Remove(dialog, true, false);
+        return QL_OK;
+    };
+    mManager.ShowModal(dialog, false);
+    Take();
+    EXPECT_EQ(QL_OK, Press(10, 10));
+    EXPECT_EQ(0, deaths) << "not while its handler runs";
+    EXPECT_EQ(nullptr, mManager.FindEntry(dialog));
+    EXPECT_EQ(nullptr, mManager.GetActiveFrame());
+    Press(10, 10);
+    EXPECT_EQ(1u, Filter(Take(), "low:press").size()) << "the frame below takes input again";
+    mManager.Update(0.0f);
+    EXPECT_EQ(1, deaths);
+}
+
+TEST_F(MouseDispatch, AFrameAskingItsOwnRemovalIsGoneAtTheNextUpdate)
+{
+    int deaths = 0;
+    auto* dialog = new ProbeBoard("dialog", mJournal, math::Rect(0, 0, 40, 40));
+    dialog->mDeaths = &deaths;
+    dialog->mOnEvent = [this, dialog](const std::string& e) {
+        if (e == "release")
+            mManager.Remove(dialog, true, true);
+        return QL_OK;
+    };
+    mManager.Add(dialog, true, true, false);
+    Release(10, 10);
+    Release(10, 10); // asked twice before the update
+    EXPECT_NE(nullptr, mManager.FindEntry(dialog));
+    EXPECT_EQ(QL_OK, mManager.Update(0.0f));
+    EXPECT_EQ(1, deaths);
+    EXPECT_EQ(nullptr, mManager.FindEntry(dialog));
+}
+
+TEST_F(MouseDispatch, AWidgetQueuedForDeletionByItsHandlerGoesAfterTheUpdate)
+{
+    int deaths = 0;
+    auto* item = new ProbeWidget("item", mJournal, math::Rect(10, 10, 20, 20));
+    item->mDeaths = &deaths;
+    item->mOnEvent = [this, item](const std::string& e) {
+        if (e == "press")
+        {
+            item->GetParent()->RemoveChild(item);
+            mManager.QueueDelete(item);
+        }
+        return QL_OK;
+    };
+    mLow.AddChild(item);
+    Press(15, 15);
+    EXPECT_EQ(0, deaths);
+    mManager.Update(0.0f);
+    EXPECT_EQ(1, deaths);
+    EXPECT_TRUE(mLow.GetChildren().empty());
+}
+
+TEST_F(MouseDispatch, ACaptureHolderDeletedMidCaptureLeavesNoCapture)
+{
+    int deaths = 0;
+    auto* button = new ProbeWidget("button", mJournal, math::Rect(10, 10, 20, 20));
+    button->mDeaths = &deaths;
+    button->mCapturesOnPress = true;
+    mLow.AddChild(button);
+    Press(15, 15);
+    ASSERT_EQ(button, mManager.GetCapture().widget);
+    delete button;
+    EXPECT_EQ(nullptr, mManager.GetCapture().widget);
+    Take();
+    Release(15, 15);
+    EXPECT_EQ((Journal{"low:release"}), Take());
+
+    // A frame deleted while one of its widgets holds the capture.
+    auto* dialog = new ProbeBoard("dialog", mJournal, math::Rect(0, 0, 40, 40));
+    ProbeWidget knob("knob", mJournal, math::Rect(0, 0, 10, 10));
+    knob.mCapturesOnPress = true;
+    dialog->AddChild(&knob);
+    mManager.ShowModal(dialog, false);
+    Press(5, 5);
+    ASSERT_EQ(&knob, mManager.GetCapture().widget);
+    delete dialog;
+    EXPECT_EQ(nullptr, mManager.GetCapture().widget);
+    EXPECT_FALSE(knob.mCaptured);
+    EXPECT_EQ(nullptr, knob.GetFrame());
+    EXPECT_EQ(QL_OK, Move(5, 5));
+}
+
+TEST_F(MouseDispatch, AHoverFrameDeletedByItsOwnerIsForgotten)
+{
+    auto* popup = new ProbeBoard("popup", mJournal, math::Rect(0, 0, 40, 40));
+    ProbeWidget item("item", mJournal, math::Rect(0, 0, 10, 10));
+    popup->AddChild(&item);
+    mManager.Add(popup, true, true, false);
+    Move(5, 5);
+    ASSERT_EQ(popup, mManager.GetHoverFrame());
+    delete popup;
+    EXPECT_EQ(nullptr, mManager.GetHoverFrame());
+    EXPECT_EQ(nullptr, mManager.GetActiveFrame());
+    EXPECT_EQ(QL_OK, Move(60, 60));
+}
+
+TEST_F(MouseDispatch, FramesDrawBottomToTopWithTheCursorLast)
+{
+    struct Mark : layer::Layer
+    {
+        Mark(std::string n, Journal& j) : name(std::move(n)), journal(j) {}
+        QLResultEnum DrawSelf(render::Graphics*) override
+        {
+            journal.push_back(name);
+            return QL_OK;
+        }
+        std::string name;
+        Journal& journal;
+    };
+    Mark lowMark("low-layer", mJournal), highMark("high-layer", mJournal);
+    mLow.GetLayer()->AddChild(&lowMark);
+    mHigh.GetLayer()->AddChild(&highMark);
+    auto* cursor = new widget::Widget();
+    cursor->SetLayer(new Mark("cursor", mJournal), true, false);
+    mManager.SetCursorWidget(cursor, true);
+    render::Graphics graphics(static_cast<render::Render*>(nullptr));
+    EXPECT_EQ(QL_OK, mManager.Draw(graphics));
+    EXPECT_EQ((Journal{"low-layer", "high-layer", "cursor"}), Take());
+
+    Move(33, 44);
+    EXPECT_EQ(33.0f, cursor->GetLayer()->mPosition.x);
+    EXPECT_EQ(44.0f, cursor->GetLayer()->mPosition.y);
+    EXPECT_TRUE(cursor->GetLayer()->mTransformChanged);
+}
