@@ -61,6 +61,53 @@ bool CombineFromMemory(LoadContext& ctx, const LayerRecord& layer, const Channel
                     ctx.mDoc.mMode != kModeRgb, pixels, shape.mRowSamples, ctx.mRow);
     return true;
 }
+bool IsZip(u16 compression)
+{
+    return compression == kZip || compression == kZipPredicted;
+}
+
+// With the layer's data in ctx.mScratch and its pixels untouched: when the first two channels are
+// both ZIP, one is inflated into the channel image and the other into the last quarter of the
+// pixels, and both are written in one pass of plain stores. handled gets a bit per channel done.
+i32 InflatePair(LoadContext& ctx, const LayerRecord& layer, const ChannelShape& shape, PixelAssembler& assembler,
+                u32* pixels, u64& handled)
+{
+    handled = 0;
+    size_t picks[2] = {0, 0};
+    const u8* data[2] = {nullptr, nullptr};
+    int found = 0;
+    u64 offset = 0;
+    for (size_t k = 0; k < layer.mChannels.size() && found < 2; ++k)
+    {
+        const u64 start = offset;
+        offset += layer.mChannels[k].mLength;
+        if (layer.mChannels[k].mLength < 2)
+            continue;
+        picks[found] = k;
+        data[found] = ctx.mScratch.data() + start;
+        ++found;
+    }
+    if (found < 2)
+        return kOk;
+    const ChannelInfo& first = layer.mChannels[picks[0]];
+    const ChannelInfo& second = layer.mChannels[picks[1]];
+    const u16 firstCompression = static_cast<u16>((data[0][0] << 8) | data[0][1]);
+    const u16 secondCompression = static_cast<u16>((data[1][0] << 8) | data[1][1]);
+    if (first.mId == second.mId || !IsZip(firstCompression) || !IsZip(secondCompression))
+        return kOk;
+    i32 status = DecodeChannelBytes(ctx, firstCompression, data[0] + 2, first.mLength - 2, shape);
+    if (status != kOk)
+        return status;
+    const u64 count = shape.Size();
+    u8* quarter = reinterpret_cast<u8*>(pixels) + 3 * count;
+    if (ctx.mInflater.Inflate(data[1] + 2, second.mLength - 2, quarter, count) != kOk)
+        return ctx.Fail(kZipFailed, "ZIP channel data is damaged");
+    if (secondCompression == kZipPredicted)
+        UndoPrediction(quarter, count, shape.mRowSamples, 8);
+    WritePairInPlace(ctx.mChannel.data(), assembler.Lane(first.mId), assembler.Lane(second.mId), pixels, count);
+    handled = (u64(1) << picks[0]) | (u64(1) << picks[1]);
+    return kOk;
+}
 } // namespace
 
 i32 ReadLayerChannels(LoadContext& ctx, LayerRecord& layer)
@@ -97,18 +144,25 @@ i32 ReadLayerChannels(LoadContext& ctx, LayerRecord& layer)
 
     // Either the whole layer's data from memory, or one channel at a time from the reader.
     const bool inMemory = pixelCount > 0 && depth == 8 && AllInLanes(layer, assembler, total, shape.Size());
+    u64 handled = 0; // channels already in the pixels
     if (inMemory)
     {
         if (!ReadChannelBytes(ctx, total))
             return ctx.Fail(kReadError, "layer channel data shorter than announced");
         if (CombineFromMemory(ctx, layer, shape, layer.mPixels.data()))
             return ctx.CheckOverrun("layer channel data");
+        i32 status = InflatePair(ctx, layer, shape, assembler, layer.mPixels.data(), handled);
+        if (status != kOk)
+            return status;
     }
     u64 offset = 0;
-    for (const ChannelInfo& info : layer.mChannels)
+    for (size_t index = 0; index < layer.mChannels.size(); ++index)
     {
+        const ChannelInfo& info = layer.mChannels[index];
         const u64 channelStart = offset;
         offset += info.mLength;
+        if ((handled >> index) & 1)
+            continue;
         // A channel too short for its compression code is absent.
         if (info.mLength < 2)
         {

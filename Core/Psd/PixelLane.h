@@ -16,4 +16,7 @@ struct PixelLane
 
 // Writes count samples into the lane of count consecutive pixels, keeping the other lanes.
 void SpreadRow(const u8* samples, u64 count, u32* out, const PixelLane& lane);
+// Writes count pixels whole (other lanes 0) from two lanes at once: the first lane's samples from
+// first, the second's from the bytes [3 x count, 4 x count) of out itself, which this overwrites.
+void WritePairInPlace(const u8* first, const PixelLane& firstLane, const PixelLane& secondLane, u32* out, u64 count);
 } // namespace psd

@@ -10,7 +10,12 @@ namespace psd
 namespace
 {
 constexpr u64 kMappedFrom = 1 << 20;
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QL_PSD_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(QL_PSD_ASAN)
 // The sanitizer checks bounds only on heap blocks.
 constexpr bool kMapLarge = false;
 #else
