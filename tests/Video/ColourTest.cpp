@@ -1,0 +1,192 @@
+// YUV to ARGB: the tables, the chroma layouts and the picture region, on built planes and on the
+// test videos in each layout.
+#include "VideoTestSupport.h"
+
+#include "Core/Media/Video/YuvPicture.h"
+
+#include <cmath>
+
+using namespace videotest;
+
+namespace
+{
+// The tables' own definition: round((i - 128) x k / 65536), halves rounded up.
+int Term(int i, int k) { return static_cast<int>(std::floor((i - 128) * static_cast<double>(k) / 65536.0 + 0.5)); }
+
+u32 Expected(int y, int u, int v)
+{
+    auto clamp = [](int c) { return static_cast<u32>(c < 0 ? 0 : c > 255 ? 255 : c); };
+    return 0xFF000000u | clamp(y + Term(v, 113443)) << 16 | clamp(y - Term(u, 22020) - Term(v, 45744)) << 8 |
+           clamp(y + Term(u, 113508));
+}
+
+TEST(YuvToArgb, MatchesTheRoundedCoefficientsOverEverySample)
+{
+    for (int y : {0, 1, 16, 100, 128, 200, 235, 255})
+        for (int u = 0; u < 256; ++u)
+            for (int v = 0; v < 256; v += 3)
+                ASSERT_EQ(Expected(y, u, v), video::YuvToArgb(static_cast<u8>(y), static_cast<u8>(u), static_cast<u8>(v)))
+                    << y << " " << u << " " << v;
+}
+
+TEST(YuvToArgb, GreyStaysGreyAndExtremesClampOpaque)
+{
+    EXPECT_EQ(0xFF000000u, video::YuvToArgb(0, 128, 128));
+    EXPECT_EQ(0xFF808080u, video::YuvToArgb(128, 128, 128));
+    EXPECT_EQ(0xFFFFFFFFu, video::YuvToArgb(255, 128, 128));
+    EXPECT_EQ(0xFFFF7BFFu, video::YuvToArgb(255, 255, 255)); // red and blue clamp at 255
+    EXPECT_EQ(0xFFDC00DCu, video::YuvToArgb(0, 255, 255));   // green clamps at 0
+    EXPECT_EQ(0xFF008400u, video::YuvToArgb(0, 0, 0));       // red and blue clamp at 0
+}
+
+// Planes of a small coded frame, every sample distinct, so a wrong index shows.
+struct Planes
+{
+    Planes(int width, int height, int chromaWidth, int chromaHeight)
+        : mW(width), mH(height), mCw(chromaWidth), mCh(chromaHeight), mY(static_cast<size_t>(width * height)),
+          mU(static_cast<size_t>(chromaWidth * chromaHeight)), mV(mU.size())
+    {
+        for (size_t i = 0; i < mY.size(); ++i)
+            mY[i] = static_cast<u8>(40 + i * 7 % 170);
+        for (size_t i = 0; i < mU.size(); ++i)
+        {
+            mU[i] = static_cast<u8>(60 + i * 13 % 140);
+            mV[i] = static_cast<u8>(200 - i * 11 % 150);
+        }
+    }
+    // Top row first with positive strides, or bottom row stored first (the decoder's way) with
+    // negative strides.
+    video::YuvPicture Picture(bool bottomUp)
+    {
+        if (bottomUp)
+        {
+            mYStore = Flip(mY, mW, mH);
+            mUStore = Flip(mU, mCw, mCh);
+            mVStore = Flip(mV, mCw, mCh);
+        }
+        else
+        {
+            mYStore = mY;
+            mUStore = mU;
+            mVStore = mV;
+        }
+        video::YuvPicture p;
+        const std::ptrdiff_t ys = bottomUp ? -mW : mW, cs = bottomUp ? -mCw : mCw;
+        p.mY = mYStore.data() + (bottomUp ? (mH - 1) * mW : 0);
+        p.mU = mUStore.data() + (bottomUp ? (mCh - 1) * mCw : 0);
+        p.mV = mVStore.data() + (bottomUp ? (mCh - 1) * mCw : 0);
+        p.mYStride = ys;
+        p.mUvStride = cs;
+        p.mWidth = static_cast<u32>(mW);
+        p.mHeight = static_cast<u32>(mH);
+        p.mChromaShiftX = mCw < mW ? 1 : 0;
+        p.mChromaShiftY = mCh < mH ? 1 : 0;
+        return p;
+    }
+    static std::vector<u8> Flip(const std::vector<u8>& plane, int w, int h)
+    {
+        std::vector<u8> out(plane.size());
+        for (int r = 0; r < h; ++r)
+            std::copy(plane.begin() + r * w, plane.begin() + (r + 1) * w, out.begin() + (h - 1 - r) * w);
+        return out;
+    }
+    u32 At(int x, int y) const
+    {
+        const int cx = mCw < mW ? x / 2 : x, cy = mCh < mH ? y / 2 : y;
+        const size_t c = static_cast<size_t>(cy * mCw + cx);
+        return video::YuvToArgb(mY[static_cast<size_t>(y * mW + x)], mU[c], mV[c]);
+    }
+    int mW, mH, mCw, mCh;
+    std::vector<u8> mY, mU, mV, mYStore, mUStore, mVStore;
+};
+
+struct Layout
+{
+    const char* mName;
+    int mChromaWidth, mChromaHeight;
+};
+
+class ChromaLayout : public ::testing::TestWithParam<Layout>
+{
+};
+
+TEST_P(ChromaLayout, EveryPixelTakesItsOwnLumaAndTheChromaCoveringIt)
+{
+    const Layout layout = GetParam();
+    for (bool bottomUp : {false, true})
+    {
+        Planes planes(8, 6, layout.mChromaWidth, layout.mChromaHeight);
+        const video::YuvPicture picture = planes.Picture(bottomUp);
+        std::vector<u32> out(8 * 6, 0);
+        video::ConvertToArgb(picture, out.data(), 8 * 4, 8, 6);
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 8; ++x)
+                ASSERT_EQ(Hex(planes.At(x, y)), Hex(out[static_cast<size_t>(y * 8 + x)]))
+                    << layout.mName << (bottomUp ? " bottom-up" : "") << " at " << x << ", " << y;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, ChromaLayout,
+                         ::testing::Values(Layout{"420", 4, 3}, Layout{"422", 4, 6}, Layout{"444", 8, 6}),
+                         [](const auto& info) { return std::string("yuv") + info.param.mName; });
+
+TEST(ConvertToArgb, TakesTheVisibleRegionWithItsOddOffset)
+{
+    Planes planes(8, 6, 4, 3);
+    video::YuvPicture picture = planes.Picture(true);
+    picture.mX = 3;
+    picture.mY0 = 1;
+    picture.mWidth = 4;
+    picture.mHeight = 4;
+    std::vector<u32> out(16, 0);
+    video::ConvertToArgb(picture, out.data(), 16, 4, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            ASSERT_EQ(Hex(planes.At(x + 3, y + 1)), Hex(out[static_cast<size_t>(y * 4 + x)])) << x << ", " << y;
+}
+
+TEST(ConvertToArgb, StaysInsideTheDestinationAndHonoursItsPitch)
+{
+    Planes planes(8, 6, 4, 3);
+    const video::YuvPicture picture = planes.Picture(false);
+    // A 5 x 3 destination with a pitch of 27 bytes (taken as 24: 6 pixels) and a guard after it.
+    std::vector<u32> out(6 * 3 + 4, 0x12345678u);
+    video::ConvertToArgb(picture, out.data(), 27, 5, 3);
+    for (int y = 0; y < 3; ++y)
+    {
+        for (int x = 0; x < 5; ++x)
+            ASSERT_EQ(Hex(planes.At(x, y)), Hex(out[static_cast<size_t>(y * 6 + x)]));
+        EXPECT_EQ(0x12345678u, out[static_cast<size_t>(y * 6 + 5)]) << "row " << y << " padding";
+    }
+    for (size_t i = 18; i < out.size(); ++i)
+        EXPECT_EQ(0x12345678u, out[i]);
+    // A pitch narrower than the width limits the columns.
+    std::vector<u32> narrow(2 * 2 + 1, 0x12345678u);
+    video::ConvertToArgb(picture, narrow.data(), 8, 8, 2);
+    EXPECT_EQ(0x12345678u, narrow[4]);
+}
+
+// The generated videos, in each layout: colours within the codec's loss, in their places.
+class VideoLayout : public PlayerFixture, public ::testing::WithParamInterface<const char*>
+{
+};
+
+TEST_P(VideoLayout, EveryFrameShowsItsColoursInTheRightQuadrants)
+{
+    OpenTest(std::string("pattern_") + GetParam() + ".ogv");
+    EXPECT_EQ(kPatternWidth, mVideo->GetWidth());
+    EXPECT_EQ(kPatternHeight, mVideo->GetHeight());
+    for (int k = 0; k < 8; ++k)
+    {
+        ASSERT_EQ(QL_OK, mVideo->Update(k == 0 ? 0.15f : 0.1f, mImage.get()));
+        ExpectPatternFrame(k, 8);
+    }
+    // The edges of the picture belong to the picture, not to the coded frame's padding.
+    EXPECT_LE(ColourDistance(Pixel(0, 0), kSequence[7]), 16) << Hex(Pixel(0, 0));
+    EXPECT_LE(ColourDistance(Pixel(kPatternWidth - 1, kPatternHeight - 1), kBottomRight), 16)
+        << Hex(Pixel(kPatternWidth - 1, kPatternHeight - 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, VideoLayout, ::testing::Values("420", "422", "444"),
+                         [](const auto& info) { return std::string("yuv") + info.param; });
+} // namespace

@@ -1,0 +1,221 @@
+// The player's clock: which frame is shown when, the end of the stream, restarts and stops.
+#include "VideoTestSupport.h"
+
+#include "Core/Media/Video/TheoraDecoder.h"
+
+using namespace videotest;
+
+namespace
+{
+using Playback = PlayerFixture;
+
+TEST_F(Playback, ReportsThePictureSizeNotTheCodedSizeAndTheFrameRate)
+{
+    OpenTest("pattern_420.ogv"); // coded as 48 x 32
+    EXPECT_EQ(kPatternWidth, mVideo->GetWidth());
+    EXPECT_EQ(kPatternHeight, mVideo->GetHeight());
+    EXPECT_FLOAT_EQ(0.1f, mVideo->GetFrameDuration());
+    EXPECT_FALSE(mVideo->IsEnded());
+    EXPECT_EQ(0u, mVideo->GetFrameIndex());
+}
+
+TEST_F(Playback, BeforeOpeningThePlayerIsEndedAndUpdatesDoNothing)
+{
+    EXPECT_TRUE(mVideo->IsEnded());
+    EXPECT_FLOAT_EQ(0.06f, mVideo->GetFrameDuration());
+    EXPECT_EQ(QL_OK, mVideo->Update(1.0f, nullptr));
+    EXPECT_FLOAT_EQ(0.0f, mVideo->GetClock());
+    EXPECT_EQ(0, mListener.mEnded);
+}
+
+TEST_F(Playback, EachFrameIsShownOnceItsDurationHasPassed)
+{
+    OpenTest("pattern_420.ogv");
+    ASSERT_EQ(QL_OK, mVideo->Update(0.05f, mImage.get()));
+    EXPECT_EQ(0u, mVideo->GetFrameIndex()); // nothing due yet
+    ASSERT_EQ(QL_OK, mVideo->Update(0.1f, mImage.get()));
+    EXPECT_EQ(1u, mVideo->GetFrameIndex());
+    ExpectPatternFrame(0);
+    for (int k = 1; k < 8; ++k)
+    {
+        ASSERT_EQ(QL_OK, mVideo->Update(0.1f, mImage.get()));
+        EXPECT_EQ(static_cast<u32>(k + 1), mVideo->GetFrameIndex());
+        ExpectPatternFrame(k);
+    }
+    EXPECT_FALSE(mVideo->IsEnded());
+}
+
+TEST_F(Playback, AZeroFrameTimeDecodesNothing)
+{
+    OpenTest("pattern_420.ogv");
+    ASSERT_EQ(QL_OK, mVideo->Update(0.15f, mImage.get()));
+    ExpectPatternFrame(0);
+    for (int i = 0; i < 5; ++i)
+        ASSERT_EQ(QL_OK, mVideo->Update(0.0f, mImage.get()));
+    EXPECT_EQ(1u, mVideo->GetFrameIndex());
+    ExpectPatternFrame(0);
+}
+
+TEST_F(Playback, AtTheEndTheListenerIsToldOnceAndTheImageKeepsTheLastFrame)
+{
+    OpenTest("pattern_420.ogv");
+    ASSERT_EQ(QL_OK, mVideo->Update(0.85f, mImage.get()));
+    ExpectPatternFrame(7);
+    EXPECT_EQ(0, mListener.mEnded);
+    ASSERT_EQ(QL_OK, mVideo->Update(0.1f, mImage.get()));
+    EXPECT_EQ(1, mListener.mEnded);
+    EXPECT_EQ(mVideo.get(), mListener.mLast);
+    EXPECT_TRUE(mVideo->IsEnded());
+    ExpectPatternFrame(7);
+    ASSERT_EQ(QL_OK, mVideo->Update(5.0f, mImage.get()));
+    EXPECT_EQ(1, mListener.mEnded);
+}
+
+TEST_F(Playback, OneHugeStepRunsToTheEndAndStillShowsTheLastFrameFirst)
+{
+    OpenTest("pattern_420.ogv");
+    ASSERT_EQ(QL_OK, mVideo->Update(100.0f, mImage.get()));
+    EXPECT_EQ(1, mListener.mEnded);
+    ExpectPatternFrame(7);
+}
+
+TEST_F(Playback, TheListenerMayDeleteThePlayerWhileBeingTold)
+{
+    OpenTest("pattern_420.ogv");
+    mListener.mAction = [this](video::TheoraVideo* video) {
+        EXPECT_EQ(mVideo.get(), video);
+        mVideo.reset();
+    };
+    ASSERT_EQ(QL_OK, mVideo->Update(2.0f, mImage.get()));
+    EXPECT_EQ(1, mListener.mEnded);
+    EXPECT_EQ(nullptr, mVideo);
+}
+
+TEST_F(Playback, OpeningAgainRestartsFromTheFirstFrame)
+{
+    OpenTest("pattern_420.ogv");
+    ASSERT_EQ(QL_OK, mVideo->Update(0.55f, mImage.get()));
+    ExpectPatternFrame(4);
+    OpenTest("pattern_420.ogv");
+    EXPECT_FLOAT_EQ(0.0f, mVideo->GetClock());
+    EXPECT_EQ(0u, mVideo->GetFrameIndex());
+    ASSERT_EQ(QL_OK, mVideo->Update(0.25f, mImage.get()));
+    ExpectPatternFrame(1);
+    // And after the end, too.
+    ASSERT_EQ(QL_OK, mVideo->Update(10.0f, mImage.get()));
+    ASSERT_EQ(1, mListener.mEnded);
+    OpenTest("pattern_420.ogv");
+    ASSERT_EQ(QL_OK, mVideo->Update(0.15f, mImage.get()));
+    ExpectPatternFrame(0);
+}
+
+TEST_F(Playback, ClosingStopsWithoutTellingTheListener)
+{
+    OpenTest("pattern_420.ogv");
+    ASSERT_EQ(QL_OK, mVideo->Update(0.35f, mImage.get()));
+    mVideo->Close();
+    EXPECT_TRUE(mVideo->IsEnded());
+    ASSERT_EQ(QL_OK, mVideo->Update(5.0f, mImage.get()));
+    EXPECT_EQ(0, mListener.mEnded);
+    ExpectPatternFrame(2);
+}
+
+TEST_F(Playback, ALostPageDoesNotShiftTheFramesAfterIt)
+{
+    // The page after the first frame holds frames 1 to 3; the next one starts with frame 4.
+    const Bytes whole = ReadBytes(TestVideo("pattern_420.ogv"));
+    const std::vector<Page> pages = SplitPages(whole);
+    ASSERT_EQ(6u, pages.size());
+    Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(pages[3].mOffset));
+    cut.insert(cut.end(), whole.begin() + static_cast<std::ptrdiff_t>(pages[4].mOffset), whole.end());
+    OpenBytes(cut);
+    ASSERT_EQ(QL_OK, mVideo->Update(0.15f, mImage.get()));
+    ExpectPatternFrame(0);
+    ASSERT_EQ(QL_OK, mVideo->Update(0.4f, mImage.get())); // 0.55 s: frame 4 is due
+    EXPECT_EQ(5u, mVideo->GetFrameIndex());
+    ExpectPatternFrame(4);
+    ASSERT_EQ(QL_OK, mVideo->Update(0.3f, mImage.get()));
+    ExpectPatternFrame(7);
+}
+
+class CountingPlayback : public PlayerFixture
+{
+protected:
+    void UseFrameTexture()
+    {
+        mTexture = new FrameTexture(mHarness.mRender.get(), kPatternWidth, kPatternHeight);
+        mImage = std::make_unique<render::Image>(mTexture); // owns it
+    }
+    u32 FramePixel(int x, int y) const { return mTexture->mPixels.at(static_cast<size_t>(y * kPatternWidth + x)); }
+    FrameTexture* mTexture = nullptr;
+};
+
+TEST_F(CountingPlayback, DueFramesAreAllDecodedButOnlyTheLastIsConverted)
+{
+    OpenTest("pattern_420.ogv");
+    UseFrameTexture();
+    ASSERT_EQ(QL_OK, mVideo->Update(0.55f, mImage.get()));
+    EXPECT_EQ(5u, mVideo->GetFrameIndex());
+    EXPECT_EQ(1, mTexture->mUpdates);
+    EXPECT_LE(ColourDistance(FramePixel(10, 6), kSequence[4]), 12) << Hex(FramePixel(10, 6));
+    EXPECT_LE(ColourDistance(FramePixel(30, 18), kBottomRight), 12);
+}
+
+TEST_F(CountingPlayback, ATextureWithoutLockTakesTheWholeFrame)
+{
+    OpenTest("pattern_420.ogv");
+    UseFrameTexture();
+    for (int k = 0; k < 3; ++k)
+        ASSERT_EQ(QL_OK, mVideo->Update(k == 0 ? 0.15f : 0.1f, mImage.get()));
+    EXPECT_EQ(3, mTexture->mUpdates);
+    ASSERT_EQ(static_cast<size_t>(kPatternWidth * kPatternHeight), mTexture->mPixels.size());
+    EXPECT_LE(ColourDistance(FramePixel(10, 6), kSequence[2]), 12);
+    EXPECT_LE(ColourDistance(FramePixel(30, 6), kTopRight), 12);
+    EXPECT_LE(ColourDistance(FramePixel(10, 18), kBottomLeft), 12);
+}
+
+TEST_F(CountingPlayback, ATextureFailureIsPassedUpAndPlayingGoesOn)
+{
+    OpenTest("pattern_420.ogv");
+    UseFrameTexture();
+    mTexture->mFail = true;
+    EXPECT_EQ(7, mVideo->Update(0.15f, mImage.get()));
+    mTexture->mFail = false;
+    ASSERT_EQ(QL_OK, mVideo->Update(0.1f, mImage.get()));
+    EXPECT_LE(ColourDistance(FramePixel(10, 6), kSequence[1]), 12);
+}
+
+TEST_F(CountingPlayback, WithoutAnImageFramesStillPassAndTheEndIsTold)
+{
+    OpenTest("pattern_420.ogv");
+    ASSERT_EQ(QL_OK, mVideo->Update(0.45f, nullptr));
+    EXPECT_EQ(4u, mVideo->GetFrameIndex());
+    ASSERT_EQ(QL_OK, mVideo->Update(1.0f, nullptr));
+    EXPECT_EQ(1, mListener.mEnded);
+}
+
+TEST(TheoraDecoder, NumbersFramesFromTheGranulePositionsAndEndsOnce)
+{
+    video::TheoraDecoder decoder;
+    const Bytes bytes = ReadBytes(TestVideo("pattern_422.ogv"));
+    ASSERT_EQ(QL_OK, decoder.Open(new base::MemoryStream(bytes.data(), static_cast<u32>(bytes.size())), L"t"));
+    EXPECT_EQ(48u, decoder.GetCodedWidth());
+    EXPECT_EQ(32u, decoder.GetCodedHeight());
+    EXPECT_EQ(-1, decoder.GetFrameNumber());
+    for (int k = 0; k < 8; ++k)
+    {
+        ASSERT_EQ(video::TheoraDecoder::Result::Frame, decoder.DecodeFrame());
+        EXPECT_EQ(k, decoder.GetFrameNumber());
+        EXPECT_TRUE(decoder.HasPicture());
+    }
+    EXPECT_EQ(8u, decoder.GetDecodedCount());
+    EXPECT_EQ(video::TheoraDecoder::Result::End, decoder.DecodeFrame());
+    EXPECT_TRUE(decoder.HasPicture()) << "the last picture stays until closing";
+    EXPECT_EQ(video::TheoraDecoder::Result::End, decoder.DecodeFrame());
+    decoder.Close();
+    EXPECT_FALSE(decoder.IsOpen());
+    EXPECT_FALSE(decoder.HasPicture());
+    decoder.Close(); // closing a closed decoder does nothing
+    EXPECT_EQ(video::TheoraDecoder::Result::End, decoder.DecodeFrame());
+}
+} // namespace

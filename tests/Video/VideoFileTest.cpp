@@ -1,0 +1,198 @@
+// Videos from files: loose and packed through the file manager, damaged and cut-short files,
+// and the game's intro (with pictures of its frames written for a person to look at).
+#include "VideoTestSupport.h"
+
+#include "Core/Base/Stream.h"
+#include "Core/File/ArchiveBuilder.h"
+#include "Core/File/FileManager.h"
+#include "ImageBuilders.h"
+#include "support/TempDir.h"
+#include "../Audio/LogCapture.h"
+
+#include <filesystem>
+#include <fstream>
+
+using namespace videotest;
+namespace fs = std::filesystem;
+
+namespace
+{
+class VideoFiles : public PlayerFixture
+{
+protected:
+    void SetUp() override
+    {
+        PlayerFixture::SetUp();
+        mOldDir = fs::current_path();
+        fs::current_path(mDir.Path());
+    }
+    void TearDown() override
+    {
+        fs::current_path(mOldDir);
+        file::FileManager::Instance()->mMounts.clear();
+        PlayerFixture::TearDown();
+    }
+    void Copy(const std::string& from, const std::string& to)
+    {
+        fs::create_directories(fs::path(to).parent_path());
+        fs::copy_file(from, to, fs::copy_options::overwrite_existing);
+    }
+    testsupport::TempDir mDir;
+    fs::path mOldDir;
+    audiotest::LogCapture mLog;
+};
+
+TEST_F(VideoFiles, PlaysALooseFileThroughTheFileManager)
+{
+    Copy(TestVideo("pattern_420.ogv"), "loose/clip.ogv");
+    ASSERT_EQ(QL_OK, mVideo->Open(L"loose/clip.ogv"));
+    MakeImage(kPatternWidth, kPatternHeight);
+    ASSERT_EQ(QL_OK, mVideo->Update(0.35f, mImage.get()));
+    ExpectPatternFrame(2);
+}
+
+TEST_F(VideoFiles, StreamsFromThePackMountedUnderTd)
+{
+    Copy(TestVideo("pattern_444.ogv"), "packsrc/video/clip.ogv");
+    ASSERT_EQ(QL_OK, file::BuildPack(L"packsrc", L"data.dat"));
+    fs::remove_all("packsrc");
+    file::FileManager::Instance()->mMounts[L"td/"] = L"data.dat";
+    ASSERT_EQ(QL_OK, mVideo->Open(L"td/video/clip.ogv"));
+    EXPECT_EQ(kPatternWidth, mVideo->GetWidth());
+    MakeImage(kPatternWidth, kPatternHeight);
+    ASSERT_EQ(QL_OK, mVideo->Update(0.65f, mImage.get()));
+    ExpectPatternFrame(5);
+    ASSERT_EQ(QL_OK, mVideo->Update(1.0f, mImage.get()));
+    EXPECT_EQ(1, mListener.mEnded);
+}
+
+TEST_F(VideoFiles, AMissingFileFailsLoggedAndLeavesThePlayerEnded)
+{
+    EXPECT_EQ(QL_FAIL, mVideo->Open(L"td/video/none.ogv"));
+    EXPECT_EQ(1, mLog.Count("none.ogv"));
+    EXPECT_TRUE(mVideo->IsEnded());
+    EXPECT_EQ(0, mVideo->GetWidth());
+    EXPECT_EQ(QL_OK, mVideo->Update(1.0f, nullptr));
+    EXPECT_EQ(0, mListener.mEnded);
+}
+
+TEST_F(VideoFiles, AFileWithoutAPictureStreamIsRefused)
+{
+    // The intro's sound track: Ogg, but Vorbis only.
+    const Bytes vorbis = ReadBytes(ContentFile("td/video/intro.ogg"));
+    EXPECT_EQ(QL_FAIL, mVideo->Open(new base::MemoryStream(vorbis.data(), static_cast<u32>(vorbis.size())), L"sound"));
+    EXPECT_EQ(1, mLog.Count("no Theora stream"));
+    EXPECT_TRUE(mVideo->IsEnded());
+    const std::string text = "not an Ogg file at all";
+    EXPECT_EQ(QL_FAIL, mVideo->Open(new base::MemoryStream(text.data(), static_cast<u32>(text.size())), L"text"));
+    EXPECT_EQ(QL_FAIL, mVideo->Open(new base::MemoryStream(nullptr, 0), L"empty"));
+    EXPECT_EQ(3, mLog.Count("no Theora stream"));
+}
+
+TEST_F(VideoFiles, AFileCutInsideItsHeadersIsRefused)
+{
+    const Bytes whole = ReadBytes(TestVideo("pattern_420.ogv"));
+    const std::vector<Page> pages = SplitPages(whole);
+    ASSERT_GE(pages.size(), 3u);
+    // Every cut before the first data page loses a header.
+    for (size_t cut = 1; cut < pages[2].mOffset; cut += 37)
+    {
+        Bytes part(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(cut));
+        EXPECT_EQ(QL_FAIL, mVideo->Open(new base::MemoryStream(part.data(), static_cast<u32>(part.size())), L"cut"))
+            << cut;
+    }
+    EXPECT_GT(mLog.Count("the file ends inside the headers"), 0);
+}
+
+TEST_F(VideoFiles, AFileCutInsideItsFramesPlaysWhatItHasAndEnds)
+{
+    const Bytes whole = ReadBytes(TestVideo("pattern_420.ogv"));
+    const std::vector<Page> pages = SplitPages(whole);
+    for (size_t cut = pages[2].mOffset; cut < whole.size(); cut += 53)
+    {
+        Bytes part(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(cut));
+        mListener.mEnded = 0;
+        OpenBytes(part, "cut");
+        for (int step = 0; step < 20 && !mVideo->IsEnded(); ++step)
+            mVideo->Update(0.1f, mImage.get());
+        EXPECT_TRUE(mVideo->IsEnded()) << cut;
+        EXPECT_EQ(1, mListener.mEnded) << cut;
+    }
+}
+
+// Scrambles every other data page's packets; with the checksum mended the packets reach the
+// decoder, without it libogg drops the page as a gap.
+Bytes Scramble(Bytes bytes, bool mendChecksums)
+{
+    const std::vector<Page> pages = SplitPages(bytes);
+    for (size_t i = 2; i < pages.size(); i += 2)
+    {
+        const size_t body = pages[i].mOffset + 27 + bytes[pages[i].mOffset + 26];
+        for (size_t b = body + 1; b < pages[i].mOffset + pages[i].mLength; b += 3)
+            bytes[b] ^= 0x5A;
+        if (mendChecksums)
+            SetPageChecksum(bytes, pages[i]);
+    }
+    return bytes;
+}
+
+TEST_F(VideoFiles, DamagedFramesAreReportedAndPlayingGoesOnToTheEnd)
+{
+    for (bool mended : {true, false})
+    {
+        mListener.mEnded = 0;
+        const int logged = mLog.Count("bad packet") + mLog.Count("no picture");
+        OpenBytes(Scramble(ReadBytes(TestVideo("pattern_420.ogv")), mended), "damaged");
+        int failures = 0;
+        for (int step = 0; step < 40 && !mVideo->IsEnded(); ++step)
+            failures += mVideo->Update(0.1f, mImage.get()) != QL_OK;
+        EXPECT_TRUE(mVideo->IsEnded()) << mended;
+        EXPECT_EQ(1, mListener.mEnded) << mended;
+        EXPECT_EQ(failures, mLog.Count("bad packet") + mLog.Count("no picture") - logged) << mended;
+        if (!mended)
+        {
+            EXPECT_EQ(0, failures) << "dropped pages are gaps, not damaged packets";
+        }
+    }
+}
+
+TEST_F(VideoFiles, TheIntroPlaysForFiveSecondsWithATitleInTheMiddle)
+{
+    const Bytes intro = ReadBytes(ContentFile("td/video/intro.ogv"));
+    EXPECT_LT(intro.size(), 1024u * 1024u);
+    OpenBytes(intro, "intro");
+    EXPECT_EQ(640, mVideo->GetWidth());
+    EXPECT_EQ(360, mVideo->GetHeight());
+    EXPECT_FLOAT_EQ(0.04f, mVideo->GetFrameDuration());
+
+    const std::string folder = QL_VIDEO_PICTURES;
+    fs::create_directories(folder);
+    auto average = [&](int x0, int y0, int w, int h) {
+        const std::vector<u32> pixels = Pixels();
+        double sum = 0;
+        for (int y = y0; y < y0 + h; ++y)
+            for (int x = x0; x < x0 + w; ++x)
+            {
+                const u32 p = pixels[static_cast<size_t>(y * 640 + x)];
+                sum += ((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF);
+            }
+        return sum / (3.0 * w * h);
+    };
+    float clock = 0.0f;
+    for (float at : {0.05f, 2.5f, 4.97f})
+    {
+        ASSERT_EQ(QL_OK, mVideo->Update(at - clock, mImage.get()));
+        clock = at;
+        const std::string name = folder + "/intro_" + std::to_string(static_cast<int>(at * 1000)) + "ms.png";
+        imagetest::WriteFile(std::wstring(name.begin(), name.end()), imagetest::EncodePng(640, 360, Pixels(), false));
+        if (at < 0.1f || at > 4.9f)
+            EXPECT_LT(average(0, 0, 640, 360), 12.0) << "faded to black at " << at;
+        else
+            EXPECT_GT(average(200, 90, 240, 50), 60.0) << "the title is lit at " << at;
+    }
+    for (int step = 0; step < 10 && !mVideo->IsEnded(); ++step)
+        ASSERT_EQ(QL_OK, mVideo->Update(0.04f, mImage.get()));
+    EXPECT_EQ(1, mListener.mEnded);
+    EXPECT_NEAR(5.0f, mVideo->GetClock(), 0.1f);
+}
+} // namespace
