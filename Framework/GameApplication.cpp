@@ -19,6 +19,8 @@
 #include "Core/Render/Render.h"
 #include "Core/Render/RenderState.h"
 #include "Core/Resource/ResourceManager.h"
+#include "Core/Widget/BaseBoard.h"
+#include "Core/Widget/FrameManager.h"
 #include "Framework/FrameHost.h"
 #include "Framework/GameWindow.h"
 #include "Platform/Os/Dialogs.h"
@@ -41,6 +43,13 @@ GameApplication::GameApplication()
 
 GameApplication::~GameApplication()
 {
+    // Frames still shown go with the manager (a frame deleted earlier has left the stack).
+    if (widget::FrameManager* manager = GetFrameManager())
+    {
+        manager->RemoveAllFrames(true, false);
+        manager->DeleteQueued();
+    }
+    mScreen = nullptr;
     DeleteQueued();
     DeleteOffScreenTarget();
     delete mInput;
@@ -53,7 +62,37 @@ GameApplication* GameApplication::Get() { return dynamic_cast<GameApplication*>(
 
 render::Render* GameApplication::CreateRender() { return new render::RenderDX9(); }
 
-FrameHost* GameApplication::CreateFrameManager() { return new FrameHost(); }
+FrameHost* GameApplication::CreateFrameManager() { return new widget::FrameManager(); }
+
+widget::FrameManager* GameApplication::GetFrameManager() const
+{
+    return dynamic_cast<widget::FrameManager*>(mFrameManager);
+}
+
+QLResultEnum GameApplication::SetScreen(widget::Frame* frame)
+{
+    widget::FrameManager* manager = GetFrameManager();
+    if (!manager)
+    {
+        QL_LOG(L"No frame manager to show a screen in\n") << base::LogStyle::Error;
+        return QL_FAIL;
+    }
+    if (mScreen)
+        manager->Remove(mScreen, true, true);
+    mScreen = frame;
+    if (!frame)
+        return QL_OK;
+    frame->SetRect(mView.viewOffsetX, mView.viewOffsetY, mView.viewWidth, mView.viewHeight);
+    if (auto* board = dynamic_cast<widget::BaseBoard*>(frame))
+    {
+        if (QLResultEnum r = board->Start())
+        {
+            mScreen = nullptr;
+            return r;
+        }
+    }
+    return manager->Add(frame, false, true, true);
+}
 
 void GameApplication::ReportFatal(const std::wstring& text)
 {

@@ -32,6 +32,12 @@ class RenderTarget;
 struct RenderInitParam;
 } // namespace render
 
+namespace widget
+{
+class Frame;
+class FrameManager;
+} // namespace widget
+
 namespace framework
 {
 class FrameHost;
@@ -69,6 +75,12 @@ public:
     // The named image (inside the container when one is given), shared by name; null when it
     // cannot be loaded. The caller owns the image.
     render::Image* LoadImage(const std::wstring& name, file::ImageContainer* container = nullptr);
+    // Makes the frame the current screen: the previous one is queued for removal and deletion,
+    // the new one gets the view rectangle and its start, then is queued as a normal, activated
+    // frame. A failing start is returned and leaves no current screen (the caller keeps the frame).
+    QLResultEnum SetScreen(widget::Frame* frame);
+    // The UI toolkit's frame manager, or null when another host stands in for it.
+    widget::FrameManager* GetFrameManager() const;
 
     // input::CoordConverter
     math::Point2 ToGameCoords(const math::Point2& point) override;
@@ -95,6 +107,7 @@ public:
     GameWindow* mWindow = nullptr;
     render::Render* mRender = nullptr;
     FrameHost* mFrameManager = nullptr;
+    widget::Frame* mScreen = nullptr; // the current screen frame
     input::InputWin32* mInput = nullptr;
 
     std::wstring mPublisherName;

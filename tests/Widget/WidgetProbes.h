@@ -138,14 +138,25 @@ public:
     QLResultEnum OnDeactivate() override { return Say("deactivate"); }
     QLResultEnum OnKeyDown(u32 key) override { return Say("key" + std::to_string(key)); }
     QLResultEnum OnChar(u16 unit) override { return Say("char" + std::to_string(unit)); }
-    QLResultEnum OnPress(const math::Point3&, u32) override { return Act("press"); }
+    QLResultEnum OnPress(const math::Point3& p, u32) override
+    {
+        mLastPress = p;
+        return Act("press");
+    }
     QLResultEnum OnRelease(const math::Point3&, u32) override { return Act("release"); }
+    QLResultEnum OnPreDraw(render::Graphics*, layer::Layer*) override
+    {
+        ++mDraws;
+        return QL_OK;
+    }
     QLResultEnum OnPointerMove(const math::Point3&) override { return Act("move"); }
     QLResultEnum OnPointerWheel(const math::Point3&, u32 v) override { return Act("wheel" + std::to_string(v)); }
 
     std::function<QLResultEnum(const std::string& event)> mOnEvent;
     i32 mLeave = layer::HIT_HANDLED;
     int* mDeaths = nullptr;
+    int mDraws = 0;
+    math::Point3 mLastPress;
     std::string mName;
     Journal& mJournal;
 
