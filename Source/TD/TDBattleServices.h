@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class HUDSpellButton;
 class TDPrototypes;
 
 class TDImage
@@ -94,6 +95,42 @@ public:
     virtual void showEpisodeSelect() {}
     // Opens the level-result window over a finished battle (mScreen 1 won, 2 lost).
     virtual void showLevelResult() {}
+    // Pointer: the name and number of the button under a screen point ("" and -1 for none;
+    // -2 for a spell button that cannot be pressed now), press, release, move, wheel.
+    virtual std::wstring buttonNameAt(i32, i32) { return L""; }
+    virtual i32 buttonAt(i32, i32) { return -1; }
+    virtual void onPress(i32, i32) {}
+    virtual void onRelease(i32, i32) {}
+    virtual void onMouseMove(i32, i32) {}
+    virtual void onWheel(i16) {}
+    // The tutorial's "blockUI" level; 0 when nothing is blocked.
+    virtual i32 uiBlock() const { return 0; }
+    // The rectangle of a named HUD button; false when there is none.
+    virtual bool buttonRect(const std::wstring&, float&, float&, float&, float&) { return false; }
+    // Spell button by number (its place in the HUD's list), or null.
+    virtual HUDSpellButton* spellButton(i32) { return nullptr; }
+    virtual i32 spellButtonCount() const { return 0; }
+    // Openers; each pushes its window and sets the battle's screen number, except the name
+    // input (the caller sets 14 or 15).
+    virtual void showShop(bool /*afterLevel*/) {}
+    virtual void showProfiles() {}
+    virtual void showProfileNameInput() {}
+    virtual void showVideoIntro() {}
+    virtual void showIngameMenu() {}
+    // A modal yes/no box with a localised message key; its yes reaches onMessageBoxResult(command).
+    virtual void showConfirm(const std::wstring& /*key*/, const std::wstring& /*command*/) {}
+    virtual void showOptions() {}
+    // The next level of the episode, or the episode selection after its last one.
+    virtual void nextLevel() {}
+    virtual void refreshTopWindow() {}
+    // Closes every window of the stack, oldest first.
+    virtual void closeAllWindows() {}
+    // Ends the game (the application task stops).
+    virtual void quitGame() {}
+    // The top window's named text and picture entries and its text font.
+    virtual void setText(const std::wstring&, const std::wstring&) {}
+    virtual void setFrameVisible(const std::wstring&, bool) {}
+    virtual void setFont(const std::wstring&) {}
 };
 
 class TDTutorial
@@ -103,6 +140,12 @@ public:
     virtual void onEvent(const std::wstring& name) = 0;
     virtual void loadProgress() = 0;
     virtual void update(float) {}
+    // Pointer hooks (the skip button), called before the battle handles the pointer.
+    virtual void onMouseMove(i32, i32) {}
+    virtual void onClick(i32, i32) {}
+    virtual void show() {}
+    virtual void hide() {}
+    virtual void resetIncompleteSteps() {}
 };
 
 // Frame lists of a kind's sprite graphic ("walk", "death", "blast", the unnamed direction

@@ -8,6 +8,7 @@
 #include "Source/TD/TDBattleServices.h"
 #include "Source/TD/TDBattleStats.h"
 #include "Source/TD/TDBuildSpot.h"
+#include "Source/TD/TDContextMenu.h"
 #include "Source/TD/TDEffectHolder.h"
 #include "Source/TD/TDIndicator.h"
 #include "Source/TD/TDWaveHint.h"
@@ -162,6 +163,35 @@ public:
     void addSprite(TDSpriteEffect* sprite);
     void removeSprite(TDSpriteEffect* sprite);
 
+    // --- Pointer input and commands ---
+    // A press, a move and a wheel turn at screen points (the root board passes them on).
+    void onPointerDown(i32 x, i32 y);
+    void onPointerMove(i32 x, i32 y);
+    void onWheel(i16 delta);
+    // A release: the command of the HUD button under the point on the open screen, spells,
+    // gems and the context menus of spots and towers.
+    void onPointerUp(i32 x, i32 y);
+    // Speed 0, the in-game menu (screen 4).
+    void pause();
+    // Shows the play, speed and pause buttons that match mSpeed and moves the button glow.
+    void updateControlButtons();
+    // The first free spot whose centre lies within 40 of the battle point, or null.
+    TDSpotFrame* findFreeSpotAt(float px, float py);
+    // The first tower whose position lies nearer than 50 to the battle point, or null.
+    TDTower* findTowerAt(float px, float py) const;
+    // The first live unit whose touch box holds the battle point, or null.
+    TDUnit* findUnitAt(float px, float py) const;
+    // Sells the tower: half of what its tier chain cost comes back.
+    void sellTower(TDTower* tower);
+    // Buys a locked spot when the coins and gems cover its prices; false when they do not.
+    bool buySpot(TDSpotFrame* spot);
+    // Casts the spell of the selected spell button at the point and starts its recharge.
+    void castSelectedSpell(float x, float y);
+    i32 spotIndex(const TDSpotFrame* spot) const;
+    // The battle's part of a release at screen (x, y), battle point (bx, by) and its whole
+    // part (fx, fy); true when the HUD hears of the release afterwards.
+    bool releaseOnBattle(i32 x, i32 y, float bx, float by, float fx, float fy);
+
     // --- Episode table and rules ---
     i32 getEpisodeCount() const { return mEpisodes.getEpisodeCount(); }
     i32 getLevelCount(i32 episode) const { return mEpisodes.getLevelCount(episode); }
@@ -232,6 +262,8 @@ public:
     bool mContextMenuOpen = false; // the spot or tower menu
     float mContextMenuTime = 0.0f;
     i32 mSelectedSpell = -1; // spell waiting for its target; -1 none
+    std::unique_ptr<TDContextMenu> mContextMenu; // the ring menu of a spot or tower, or null
+    std::wstring mAfterProfileInput;          // "mmenu" or "shop": where the name input goes on
     std::vector<TDTower*> mTowers;            // owned
     std::vector<TDModifier*> mModifiers;      // owned
     std::vector<TDTowerSpecial*> mDrops;      // owned

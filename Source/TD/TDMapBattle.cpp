@@ -6,6 +6,7 @@
 #include "Source/TD/TDBulletList.h"
 #include "Source/TD/TDDrops.h"
 #include "Source/TD/TDEffectTimer.h"
+#include "Source/TD/TDLevelResultKeeper.h"
 #include "Source/TD/TDModifier.h"
 #include "Source/TD/TDOwnedList.h"
 #include "Source/TD/TDParticle.h"
@@ -64,6 +65,7 @@ void TDMap::clearBattle()
     mHovered = nullptr;
     mSelectedSpell = -1;
     mContextMenuOpen = false;
+    mContextMenu.reset();
     // Modifiers first: a tower boost clears the towers' flags as it goes.
     tdDeleteAll(mModifiers);
     if (mBullets)
@@ -206,6 +208,7 @@ void finishLevel(TDMap& map, bool won)
     if (map.mScreen == 1 || map.mScreen == 2)
         return;
     map.mSpeed = 0.0f;
+    map.updateControlButtons();
     map.mResultAction = won ? 2 : 1;
     i32 lying = 0;
     for (const TDTowerSpecial* drop : map.mDrops)
@@ -221,6 +224,7 @@ void finishLevel(TDMap& map, bool won)
     map.mSounds->playMusic(L"");
     map.playSound(won ? L"winSound" : L"loseSound");
     map.mHud->showLevelResult();
+    tdFillLevelResultTexts(map);
 }
 } // namespace
 

@@ -52,10 +52,13 @@ QLResultEnum TDMap::restart()
     mEnemyCostBonus = bonus.enemyCostBonus;
     mStartBudgetBonus = bonus.startBudgetBonus;
     loadSheets();
+    mSelectedSpell = -1;
     mScreen = 3;
     mSpeed = 0.0f;
+    mHud->setHasWindows(0);
     mHud->resetSpellButtons();
     mMaxHealth = mHealth = mMode == 3 ? 1.0f : 25.0f + static_cast<float>(mHealthBonus);
+    mHud->closeAllWindows();
 
     if (parseLevel(mLevelFile) != QL_OK)
     {
@@ -69,14 +72,19 @@ QLResultEnum TDMap::restart()
     }
     mSpeed = 1.0f;
     mScreen = 0;
+    updateControlButtons();
     i32 track = mEpisode >= 0 && mEpisode <= 6 ? mEpisode + 1 : 1;
     mSounds->playMusic(L"td/data/music/ingame" + std::to_wstring(track) + L".ogg");
     mPaths.build(network(), mWaves, getPathCacheName());
     // Towers that stand on their spot from the start: their cost is credited and paid at once.
     for (const auto& [spot, id] : mPrebuiltTowers)
         placeTower(spot, id);
+    mTutorial->resetIncompleteSteps();
     showLevelStart();
+    mHud->updateWaves();
+    mHud->updateCrystals();
     mHud->updateCoins();
+    mHud->updateMana();
     return QL_OK;
 }
 

@@ -51,6 +51,8 @@ void TDMap::update(float dt)
         mHovered = nullptr;
     if (mContextMenuOpen)
         mContextMenuTime += dt;
+    if (mContextMenu)
+        mContextMenu->update(dt);
     if (mSelectedSpell >= 0 && mActiveEmitter)
         mActiveEmitter->update(sdt);
     if (mActiveButtonEmitter)
@@ -80,6 +82,7 @@ void TDMap::update(float dt)
     {
         mContextMenuOpen = false;
         mContextMenuTime = 0.0f;
+        mContextMenu.reset();
         return;
     }
 

@@ -1,0 +1,392 @@
+// The tower ring menu: filling, timing, hit test, layout and drawing.
+#include "Source/TD/TDContextMenu.h"
+
+#include "Source/TD/TDMap.h"
+#include "Source/TD/TDMapScene.h"
+#include "Source/TD/TDText.h"
+#include "Source/TD/TDTower.h"
+#include "Source/TD/TDUiPainter.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+// The menu converts degrees with 3.14, not the full constant.
+constexpr float kDegToRad = 3.14f / 180.0f;
+constexpr float kOpenTime = 0.2f;
+constexpr float kRangeImageSize = 336.0f;
+
+float spotCentreX(const TDSpotFrame& s) { return static_cast<float>(s.x) + 0.5f * static_cast<float>(s.width); }
+float spotCentreY(const TDSpotFrame& s) { return static_cast<float>(s.y) + 0.5f * static_cast<float>(s.height); }
+} // namespace
+
+std::wstring tdTowerIcon(i32 id)
+{
+    switch (id)
+    {
+    case 10000: case 10001: case 10002: return L"ui/tower_01";
+    case 10100: return L"ui/tower_03";
+    case 10200: return L"ui/tower_02";
+    case 20000: case 20001: case 20002: return L"ui/tower_05";
+    case 20100: return L"ui/tower_04";
+    case 20200: return L"ui/tower_06";
+    case 30000: case 30001: case 30002: return L"ui/tower_09";
+    case 30100: return L"ui/tower_11";
+    case 30200: return L"ui/tower_10";
+    case 40000: case 40001: case 40002: return L"ui/tower_08";
+    case 40100: return L"ui/tower_12";
+    case 40200: return L"ui/tower_07";
+    default: return L"";
+    }
+}
+
+std::vector<std::wstring> tdAbilityIcons(const TDPrototype& p)
+{
+    static const std::pair<const char*, const wchar_t*> kIcons[] = {
+        {"dot", L"ui/acid_01"},         {"aim", L"ui/beam_01"},
+        {"splash", L"ui/aoe_01"},       {"fsplash", L"ui/burn_01"},
+        {"stun", L"ui/dazed_01"},       {"boost", L"ui/hammer_01"},
+        {"show_invisible", L"ui/showInvisible_01"}, {"gold", L"ui/money_01"},
+        {"tele", L"ui/portal_01"},      {"air", L"ui/wing_01"},
+        {"star1", L"ui/might_01"},      {"star2", L"ui/might_02"},
+        {"showInvisible", L"ui/showInvisible_01"},
+    };
+    std::vector<std::wstring> icons;
+    for (const std::string& word : p.addonList)
+        for (const auto& [addon, image] : kIcons)
+            if (word == addon)
+                icons.push_back(image);
+    return icons;
+}
+
+TDContextMenu::TDContextMenu(TDMap& map) : mMap(map)
+{
+    mMap.playSound(L"context_in");
+    mMap.postEvent(L"tower_select");
+}
+
+std::unique_ptr<TDPrototype> TDContextMenu::upgraded(const TDPrototype& p) const
+{
+    auto copy = std::make_unique<TDPrototype>(p);
+    mMap.mUpgrades.applyToPrototype(mMap.upgradeContext(), *copy);
+    return copy;
+}
+
+TDContextMenuItem& TDContextMenu::addItem(i32 index, i32 id, const TDPrototype* prototype, float cost)
+{
+    auto item = std::make_unique<TDContextMenuItem>();
+    item->index = index;
+    item->id = id;
+    item->cost = cost;
+    if (prototype)
+        item->prototype = std::make_unique<TDPrototype>(*prototype);
+    items.push_back(std::move(item));
+    return *items.back();
+}
+
+void TDContextMenu::openBuild(TDSpotFrame* s)
+{
+    kind = kBuild;
+    startAngle = 90.0f;
+    endAngle = 270.0f;
+    radius = 80.0f;
+    spot = s;
+    i32 index = 1;
+    for (const TDPrototype* p : mMap.mPrototypes.all)
+    {
+        if (p->type != 1 || !mMap.isUnlocked(p->id))
+            continue;
+        std::unique_ptr<TDPrototype> copy = upgraded(*p);
+        addItem(index++, p->id, copy.get(), copy->cost);
+    }
+}
+
+void TDContextMenu::openBuySpot(TDSpotFrame* s)
+{
+    kind = kBuySpot;
+    spot = s;
+    TDContextMenuItem& item = addItem(1, 1, nullptr, 0.0f);
+    item.angle = 90.0f;
+    if (s && s->spot)
+    {
+        if (s->spot->costGold != 0)
+            item.label = "$" + std::to_string(s->spot->costGold);
+        if (s->spot->costReal != 0)
+        {
+            if (!item.label.empty())
+                item.label += "; ";
+            item.label += "#" + std::to_string(s->spot->costReal);
+        }
+    }
+}
+
+void TDContextMenu::openTower(TDTower* t)
+{
+    kind = kTowerUpgrades;
+    startAngle = 0.0f;
+    endAngle = 360.0f;
+    tower = t;
+    spot = t->mSpot;
+    addItem(0, 0, nullptr, 0.0f);
+    const TDPrototype* p = mMap.findPrototype(t->baseId());
+    if (!p)
+        return;
+    if (t->mTierCount < p->tierUpdates)
+    {
+        kind = kTowerTier;
+        addItem(1, 1, p, p->tierCost);
+        return;
+    }
+    std::vector<std::unique_ptr<TDPrototype>> candidates;
+    for (const TDPrototype* tier : p->tiers)
+        if (tier->require >= t->mLevel && mMap.isUnlocked(tier->id))
+            candidates.push_back(upgraded(*tier));
+    // The price of an entry is the sum of every tier on the way from the tower's tier; a chain
+    // that does not lead back (or loops) has no price, and the entry is left out.
+    auto chainCost = [&](const TDPrototype& c, float& cost) {
+        cost = 0.0f;
+        const TDPrototype* d = &c;
+        for (size_t steps = 0; steps <= candidates.size(); ++steps)
+        {
+            cost += d->cost;
+            if (d->require == t->mLevel)
+                return true;
+            const TDPrototype* before = nullptr;
+            for (const auto& e : candidates)
+                if (e->levelId == d->require)
+                {
+                    before = e.get();
+                    break;
+                }
+            if (!before)
+                return false;
+            d = before;
+        }
+        return false;
+    };
+    i32 index = 1;
+    for (const auto& c : candidates)
+    {
+        float cost = 0.0f;
+        if (chainCost(*c, cost))
+            addItem(index++, c->levelId, c.get(), cost);
+    }
+}
+
+void TDContextMenu::update(float dt)
+{
+    timer += dt;
+    if (state == kOpening && timer > kOpenTime)
+    {
+        timer = 0.0f;
+        state = kOpen;
+    }
+    else if (state == kClosing && timer > kOpenTime)
+    {
+        visible = 0;
+        state = kOpen;
+    }
+    layout();
+}
+
+void TDContextMenu::close()
+{
+    if (state == kClosing)
+        return;
+    mMap.playSound(L"context_out");
+    state = kClosing;
+    timer = 0.0f;
+}
+
+bool TDContextMenu::isNearEdge() const
+{
+    return centreY < 150.0f || centreY > 650.0f || centreX < 150.0f || centreX > 874.0f;
+}
+
+i32 TDContextMenu::itemAt(float px, float py)
+{
+    if (items.empty() || state != kOpen)
+        return -1;
+    float k = isNearEdge() ? 1.3f : 1.0f;
+    for (const auto& item : items)
+    {
+        float a = item->angle * kDegToRad;
+        float ex = centreX + std::sin(a) * radius * k;
+        float ey = centreY + std::cos(a) * radius * k;
+        if (TDMap::distance(ex, ey, px, py) < 32.0f)
+        {
+            hoveredItem = item.get();
+            return item->id;
+        }
+    }
+    hoveredItem = nullptr;
+    return -1;
+}
+
+float TDContextMenu::costOf(i32 id) const
+{
+    for (const auto& item : items)
+        if (item->id == id)
+            return item->cost;
+    return 0.0f;
+}
+
+void TDContextMenu::layout()
+{
+    if (items.empty())
+    {
+        visible = 0;
+        return;
+    }
+    bool edge = isNearEdge();
+    if (edge)
+    {
+        if (!edgeLayout)
+        {
+            edgeLayout = true;
+            if (centreY > 150.0f && centreX > 150.0f)
+                std::reverse(items.begin(), items.end());
+        }
+        if (centreY < 150.0f)
+            startAngle = 270.0f, endAngle = 450.0f;
+        if (centreY > 650.0f)
+            startAngle = 90.0f, endAngle = 270.0f;
+        if (centreX < 150.0f)
+            startAngle = 0.0f, endAngle = 180.0f;
+        if (centreX > 874.0f)
+            startAngle = 180.0f, endAngle = 360.0f;
+    }
+    i32 n = static_cast<i32>(items.size()) - (edge ? 1 : 0);
+    float step = n == 0 ? 0.0f : (endAngle - startAngle) / static_cast<float>(n);
+    for (size_t i = 0; i < items.size(); ++i)
+    {
+        TDContextMenuItem& item = *items[i];
+        item.angle = startAngle + static_cast<float>(i) * step;
+        if (edge || !item.prototype)
+            continue;
+        switch (item.prototype->id)
+        {
+        case 10000: item.angle = 270.0f; break;
+        case 20000: item.angle = 180.0f; break;
+        case 30000: item.angle = 0.0f; break;
+        case 40000: item.angle = 90.0f; break;
+        default: break;
+        }
+    }
+}
+
+float TDContextMenu::radiusMult() const
+{
+    const TDSpotFrame* s = kind == kTowerUpgrades && tower ? tower->mSpot : spot;
+    if (!s || !s->spot)
+        return 1.0f;
+    float mult = s->spot->properties.getFloat("radius_mult");
+    // A spot without the property shows the plain range, as the towers count it.
+    return mult == 0.0f ? 1.0f : mult;
+}
+
+void TDContextMenu::drawCircle(TDUiPainter& painter, float cx, float cy, float r, const TDColor& color) const
+{
+    for (i32 a = 0; a < 360; a += 10)
+    {
+        float a0 = static_cast<float>(a) * kDegToRad, a1 = static_cast<float>(a + 10) * kDegToRad;
+        painter.drawLine(cx + std::sin(a0) * r, cy + std::cos(a0) * r, cx + std::sin(a1) * r, cy + std::cos(a1) * r,
+                         color);
+    }
+}
+
+void TDContextMenu::drawRange(TDUiPainter& painter)
+{
+    if (state == kClosing || !spot || (kind != kTowerUpgrades && kind != kBuild))
+        return;
+    const TDSpotFrame& at = kind == kTowerUpgrades && tower && tower->mSpot ? *tower->mSpot : *spot;
+    float cx = spotCentreX(at), cy = spotCentreY(at);
+    float mult = radiusMult();
+    float frac = timer - std::floor(timer);
+    const TDColor white;
+    const TDColor ring{0.71f, 0.63f, 0.31f, 1.0f};
+    const TDColor pulse{0.0f, 0.36f, 0.125f, 1.0f - frac};
+    if (kind == kTowerUpgrades && tower)
+    {
+        if (hoveredItem && !hoveredItem->prototype)
+        {
+            painter.drawUiImage(L"ui/radius", cx, cy, 1.0f, white);
+            return;
+        }
+        const TDPrototype* p = hoveredItem ? hoveredItem->prototype.get() : tower->currentProto();
+        if (!p)
+            return;
+        float s = hoveredItem ? p->radius / kRangeImageSize * mult
+                              : upgraded(*p)->radius / kRangeImageSize * mult;
+        painter.drawUiImage(L"ui/radius", cx, cy, s, white);
+        drawCircle(painter, cx, cy, s * kRangeImageSize * 0.5f, ring);
+        drawCircle(painter, cx, cy, (tower->mBonus.radius + p->radius) * 0.5f * mult * s * 1.125f * frac, pulse);
+        return;
+    }
+    if (kind == kBuild && hoveredId > 0)
+    {
+        const TDPrototype* base = mMap.findPrototype(hoveredId);
+        if (!base)
+            return;
+        std::unique_ptr<TDPrototype> p = upgraded(*base);
+        float s = p->radius / kRangeImageSize * mult;
+        painter.drawUiImage(L"ui/radius", cx, cy, s, white);
+        float r = p->radius * 0.5f * mult;
+        drawCircle(painter, cx, cy, r, ring);
+        drawCircle(painter, cx, cy, r * 1.125f * frac, pulse);
+    }
+}
+
+void TDContextMenu::draw(TDUiPainter& painter)
+{
+    if (!visible)
+        return;
+    layout();
+    if (!visible)
+        return;
+    float f = state == kOpening ? timer / kOpenTime : state == kClosing ? 1.0f - timer / kOpenTime : 1.0f;
+    float k = isNearEdge() ? 1.3f : 1.0f;
+    drawRange(painter);
+    if (tower && state != kClosing)
+        painter.drawTower(*tower);
+    const TDColor white;
+    const TDColor faded{1.0f, 1.0f, 1.0f, f};
+    for (const auto& item : items)
+    {
+        float a = item->angle * kDegToRad;
+        float x = centreX + std::sin(a) * radius * k * f;
+        float y = centreY + std::cos(a) * radius * k * f;
+        std::wstring image;
+        if (item->prototype)
+            image = item->prototype->stars == 1   ? L"ui/lvl2"
+                    : item->prototype->stars == 2 ? L"ui/lvl3"
+                                                  : tdTowerIcon(item->prototype->id);
+        else
+            image = kind == kBuySpot ? L"ui/buy" : L"ui/sell";
+        if (!image.empty())
+            painter.drawUiImage(image, x, y, 1.0f, faded);
+        float lx = centreX + std::sin(a) * radius * f;
+        float ly = centreY + std::cos(a) * radius * f - 30.0f;
+        if (item->prototype)
+        {
+            std::vector<std::wstring> icons = tdAbilityIcons(*item->prototype);
+            float s = 180.0f / static_cast<float>(icons.size() + 1);
+            for (size_t j = 0; j < icons.size(); ++j)
+            {
+                float b = (270.0f + s + static_cast<float>(j) * s) * kDegToRad;
+                painter.drawUiImage(icons[j], x + std::sin(b) * 35.0f, y + std::cos(b) * 35.0f, 1.0f, faded);
+            }
+            i32 value = tdtext::truncToInt(kind == kTowerTier ? item->prototype->tierCost : item->cost);
+            bool poor = mMap.mStats.mCoins < value;
+            painter.drawText(L"$" + std::to_wstring(value), lx, ly, poor ? TDColor{0.94f, 0.44f, 0.44f, 1.0f} : white);
+        }
+        if (!item->label.empty())
+        {
+            bool poor = false;
+            if (state == kOpen && spot && spot->spot)
+                poor = spot->spot->costGold > mMap.mStats.mCoins || spot->spot->costReal > mMap.mStats.mGems;
+            painter.drawText(tdtext::utf8ToWide(item->label), lx, ly, poor ? TDColor{1.0f, 0.0f, 0.0f, 1.0f} : white);
+        }
+    }
+}
