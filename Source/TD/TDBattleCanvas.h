@@ -1,0 +1,61 @@
+// Where the battle draws: images, particle emitters and texts, placed through a transform stack
+// that holds the battle's scale and offset. The game's canvas draws through the renderer; tests
+// record the calls; the null one drops them.
+#pragma once
+
+#include "Core/Base/Transform2D.h"
+#include "Core/Base/Types.h"
+#include "Source/TD/Sprites/TDSpritePainter.h"
+
+#include <string>
+
+class TDEmitter;
+class TDTexture;
+
+class TDBattleCanvas
+{
+public:
+    enum Font : i32
+    {
+        kWaveFont = 0,
+        kIndicatorFont = 1,
+    };
+
+    virtual ~TDBattleCanvas() = default;
+
+    // Battle coordinates on the screen: scale by (scale, scale), then translate by the offset;
+    // pushed over the current transform, popped back to it.
+    virtual void pushTransform(float scale, float offsetX, float offsetY) = 0;
+    virtual void popTransform() = 0;
+    // 1 normal alpha blending, 2 additive.
+    virtual void setBlendMode(i32 mode) = 0;
+    virtual void setColor(const TDColor& color) = 0;
+    // The unit shader, tinting towards fill (0xAARRGGBB); shader mode 1 puts back the plain
+    // textured-multiply drawing.
+    virtual void setUnitShader(u32 fill) = 0;
+    virtual void setShaderMode(i32 mode) = 0;
+    // The image centred on the origin, mirrored in place when flipH, then transformed. The image
+    // may be null (no texture headless).
+    virtual void drawImage(const TDTexture* image, float width, float height, const math::Transform2D& transform,
+                           bool flipH) = 0;
+    virtual void drawEmitter(TDEmitter& emitter) = 0;
+    // Alignments: horizontal 0 left, 1 right, 2 centre; vertical 0 top, 1 bottom, 2 centre.
+    virtual void drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font) = 0;
+    // The HUD and its windows of a draw layer (0 under the menus, 1 over everything).
+    virtual void drawHud() {}
+    virtual void drawHudWindows(i32 /*layer*/) {}
+};
+
+class TDNullBattleCanvas : public TDBattleCanvas
+{
+public:
+    void pushTransform(float, float, float) override {}
+    void popTransform() override {}
+    void setBlendMode(i32) override {}
+    void setColor(const TDColor&) override {}
+    void setUnitShader(u32) override {}
+    void setShaderMode(i32) override {}
+    void drawImage(const TDTexture*, float, float, const math::Transform2D&, bool) override {}
+    void drawEmitter(TDEmitter&) override {}
+    void drawText(const std::wstring&, float, float, i32, i32, Font) override {}
+};

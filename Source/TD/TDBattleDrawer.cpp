@@ -1,0 +1,402 @@
+// The battle frame: draw lists by layer, depth sort, and the fixed order of what follows.
+#include "Source/TD/TDBattleDrawer.h"
+
+#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Sprites/TDGraphic.h"
+#include "Source/TD/Sprites/TDResources.h"
+#include "Source/TD/TDBulletList.h"
+#include "Source/TD/TDBullet.h"
+#include "Source/TD/TDDrops.h"
+#include "Source/TD/TDMap.h"
+#include "Source/TD/TDParticle.h"
+#include "Source/TD/TDSpriteEffect.h"
+#include "Source/TD/TDText.h"
+#include "Source/TD/TDTower.h"
+#include "Source/TD/TDUnit.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+const TDColor kWhite{1.0f, 1.0f, 1.0f, 1.0f};
+
+bool lessByDepth(const TDDrawItem& a, const TDDrawItem& b)
+{
+    return a.depth < b.depth;
+}
+
+void append(std::vector<TDDrawItem>& to, std::vector<TDDrawItem>& from)
+{
+    for (TDDrawItem& item : from)
+        to.push_back(std::move(item));
+    from.clear();
+}
+} // namespace
+
+void TDDrawLists::clear()
+{
+    main.clear();
+    groundShadows.clear();
+    groundObjects.clear();
+    airShadows.clear();
+    airObjects.clear();
+}
+
+TDBattleDrawer::TDBattleDrawer(TDMap& map, TDResources& resources) : mMap(map), mResources(resources) {}
+
+TDBattleDrawer::~TDBattleDrawer() = default;
+
+bool TDBattleDrawer::showsBattle(i32 screen)
+{
+    return screen == 0 || screen == 1 || screen == 2 || screen == 4 || screen == 11;
+}
+
+std::wstring TDBattleDrawer::waveText(i32 remaining)
+{
+    if (remaining == 0)
+        return LocalStrings::Instance()->get(L"game_incoming");
+    return LocalStrings::Instance()->get(L"game_nextwave") + std::to_wstring(remaining);
+}
+
+void TDBattleDrawer::trace(const std::string& step)
+{
+    if (mTrace)
+        mTrace->push_back(step);
+}
+
+TDBattleDrawer::Picture TDBattleDrawer::picture(const std::wstring& sheet, const std::wstring& name)
+{
+    const std::wstring key = sheet + L"|" + name;
+    auto it = mPictures.find(key);
+    if (it != mPictures.end())
+        return it->second;
+    Picture result;
+    if (const TDFrameEntry* entry = mResources.getImage(sheet, name))
+        result = {entry->mImage, entry->mWidth, entry->mHeight};
+    mPictures.emplace(key, result);
+    return result;
+}
+
+TDBattleDrawer::Picture TDBattleDrawer::pathPicture(const std::wstring& path)
+{
+    size_t cut = 0;
+    for (int part = 0; part < 3 && cut != std::wstring::npos; ++part)
+        cut = path.find(L'/', cut == 0 ? 0 : cut + 1);
+    if (cut == std::wstring::npos)
+        return {};
+    return picture(path.substr(0, cut), path.substr(cut + 1));
+}
+
+void TDBattleDrawer::loadUiImages()
+{
+    mBar = picture(L"td/ui", L"ui/bar");
+    mBoost = picture(L"td/ui", L"ui/power_buff");
+    for (int i = 0; i < 3; ++i)
+        mStar[i] = picture(L"td/ui", L"ui/l" + std::to_wstring(i + 1));
+    mHoverRing = picture(L"td/ui", L"ui/radius");
+}
+
+void TDBattleDrawer::drawBackground(TDBattleCanvas& canvas)
+{
+    if (!mMap.mScenery || !mMap.mLevelActive || !showsBattle(mMap.mScreen))
+        return;
+    const std::wstring folder = tdtext::utf8ToWide(mMap.mScenery->folder);
+    canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
+    canvas.setBlendMode(1);
+    canvas.setColor(kWhite);
+    for (const TDSceneLayer& layer : mMap.mScenery->layers)
+    {
+        if (layer.name.rfind(L"fx/", 0) == 0)
+            continue; // places of ambient effects, not pictures
+        Picture p = picture(folder, layer.name);
+        math::Transform2D t;
+        t.Translate(layer.x + layer.width * 0.5f, layer.y + layer.height * 0.5f);
+        canvas.drawImage(p.image, layer.width, layer.height, t, false);
+    }
+    canvas.popTransform();
+}
+
+void TDBattleDrawer::draw(TDBattleCanvas& canvas)
+{
+    if (mMap.mReloadState == 1)
+    {
+        if (!mLoadingTried)
+        {
+            mLoadingTried = true;
+            mLoadingImage = mResources.textureLoader().loadPicture(L"td/data/loading.jpg");
+        }
+        if (mLoadingImage)
+        {
+            math::Transform2D t;
+            t.Translate(mLoadingImage->width() * 0.5f, mLoadingImage->height() * 0.5f);
+            canvas.drawImage(mLoadingImage.get(), static_cast<float>(mLoadingImage->width()),
+                             static_cast<float>(mLoadingImage->height()), t, false);
+        }
+        trace("loading");
+        mMap.mReloadState = 2;
+        return;
+    }
+    if (!mMap.mLevelActive)
+        return;
+
+    if (showsBattle(mMap.mScreen))
+    {
+        canvas.setBlendMode(1);
+        buildList(canvas);
+        drawList(canvas);
+
+        for (TDUnit* unit : mMap.mWaves.mUnits)
+            drawUnitOverlay(*unit, canvas);
+        canvas.setColor(kWhite);
+        for (TDTower* tower : mMap.mTowers)
+            drawTowerOverlay(*tower, canvas);
+
+        if (mMap.mHovered && mHoverRing.image)
+        {
+            canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
+            float w = 0.0f, h = 0.0f;
+            if (const TDPrototype* p = mMap.mHovered->proto())
+                mMap.mSprites->size(p->id, w, h);
+            math::Transform2D t;
+            t.Scale(0.25f, 0.25f);
+            t.Translate(mMap.mHovered->mDrawPos[0], mMap.mHovered->mDrawPos[1] - h * 0.5f);
+            canvas.drawImage(mHoverRing.image, mHoverRing.width, mHoverRing.height, t, false);
+            canvas.popTransform();
+            trace("hovered");
+        }
+        drawWaveTexts(canvas);
+        mLists.clear();
+
+        canvas.setColor(kWhite);
+        drawBullets(canvas);
+    }
+
+    drawIndicators(canvas);
+    drawSprites(canvas);
+    drawDrops(canvas);
+    for (TDParticle* particle : mMap.mParticles)
+        for (auto& emitter : particle->mEmitters)
+            if (emitter)
+            {
+                canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
+                canvas.drawEmitter(*emitter);
+                canvas.popTransform();
+            }
+    trace("particles");
+    canvas.setBlendMode(1);
+    canvas.drawHud();
+    canvas.drawHudWindows(0);
+    trace("hud");
+
+    canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
+    for (auto& emitter : mMap.mEmitters)
+        if (emitter)
+            canvas.drawEmitter(*emitter);
+    for (TDEffectHolder* effect : mMap.mEffects)
+        if (effect->mEmitter)
+            canvas.drawEmitter(*effect->mEmitter);
+    canvas.popTransform();
+    trace("emitters");
+
+    if (mMap.mSelectedSpell >= 0 && mMap.mActiveEmitter)
+        canvas.drawEmitter(*mMap.mActiveEmitter);
+    if (showsBattle(mMap.mScreen) && mMap.mActiveButtonEmitter)
+        canvas.drawEmitter(*mMap.mActiveButtonEmitter);
+    canvas.drawHudWindows(1);
+    trace("windows");
+}
+
+void TDBattleDrawer::buildList(TDBattleCanvas&)
+{
+    for (TDTower* tower : mMap.mTowers)
+        queueTower(*tower, mLists.groundObjects);
+    for (TDUnit* unit : mMap.mWaves.mUnits)
+        queueUnit(*unit, mLists);
+
+    std::sort(mLists.main.begin(), mLists.main.end(), lessByDepth);
+    std::sort(mLists.groundObjects.begin(), mLists.groundObjects.end(), lessByDepth);
+    std::sort(mLists.airObjects.begin(), mLists.airObjects.end(), lessByDepth);
+    append(mLists.main, mLists.groundShadows);
+    append(mLists.main, mLists.groundObjects);
+
+    // Free build spots lie under everything, the last spot first.
+    if (mMap.mScenery)
+    {
+        static const wchar_t* kSpotPictures[3] = {L"spots/s", L"spots/g", L"spots/p"};
+        std::vector<TDDrawItem> front;
+        for (const TDSpotFrame& frame : mMap.mScenery->spotFrames)
+        {
+            if (frame.hasTower)
+                continue;
+            Picture p = picture(L"td/spots", kSpotPictures[std::clamp(frame.imageIndex, 0, 2)]);
+            TDDrawItem item;
+            item.image = p.image;
+            item.width = static_cast<float>(frame.width);
+            item.height = static_cast<float>(frame.height);
+            item.transform.Translate(frame.x + 0.5f * frame.width, frame.y + 0.5f * frame.height);
+            item.tag = "spot:" + frame.name.substr(1);
+            if (frame.name.rfind('^', 0) == 0 || frame.name.rfind('$', 0) == 0 || frame.name == "##")
+                mLists.main.push_back(std::move(item));
+            else
+                front.insert(front.begin(), std::move(item));
+        }
+        mLists.main.insert(mLists.main.begin(), std::make_move_iterator(front.begin()),
+                           std::make_move_iterator(front.end()));
+    }
+
+    append(mLists.main, mLists.airShadows);
+    append(mLists.main, mLists.airObjects);
+
+    for (TDEffectHolder* effect : mMap.mEffects2)
+    {
+        if (!effect->mEmitter)
+            continue;
+        TDDrawItem item;
+        item.emitter = effect->mEmitter.get();
+        item.tag = "effect";
+        mLists.main.push_back(std::move(item));
+    }
+
+    const Picture hint = picture(L"td/ui", L"ui/wave_hint");
+    for (const TDWaveHint::Button& button : mMap.mNextWave.buttons)
+    {
+        TDDrawItem item;
+        item.image = hint.image;
+        item.width = static_cast<float>(button.width);
+        item.height = static_cast<float>(button.height);
+        item.transform.Translate(button.x + button.width * 0.5f, button.y + button.height * 0.5f);
+        item.tag = "button";
+        mLists.main.push_back(std::move(item));
+    }
+}
+
+void TDBattleDrawer::drawList(TDBattleCanvas& canvas)
+{
+    canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
+    for (TDDrawItem& item : mLists.main)
+    {
+        trace(item.tag);
+        if (item.emitter)
+        {
+            canvas.drawEmitter(*item.emitter);
+            canvas.setBlendMode(1);
+            continue;
+        }
+        canvas.setColor(item.color);
+        if (item.shaded)
+            canvas.setUnitShader(item.fill);
+        else
+            canvas.setShaderMode(1);
+        if (item.additive)
+            canvas.setBlendMode(2);
+        canvas.drawImage(item.image, item.width, item.height, item.transform, item.flipH);
+        if (item.additive)
+            canvas.setBlendMode(1);
+    }
+    canvas.setShaderMode(1);
+    canvas.popTransform();
+}
+
+void TDBattleDrawer::drawWaveTexts(TDBattleCanvas& canvas)
+{
+    const auto& buttons = mMap.mNextWave.buttons;
+    for (size_t i = 0; i < buttons.size(); ++i)
+    {
+        const TDWaveHint::Button& b = buttons[i];
+        float left = mMap.mNextWave.firstSpawnTime - mMap.mWaves.mClock;
+        i32 remaining = std::isfinite(left) ? static_cast<i32>(std::clamp(left, -1.0e9f, 1.0e9f)) : 0;
+        i32 dy = static_cast<i32>(b.height * 0.5f - static_cast<float>(i) * 25.0f);
+        float y = (b.y + dy) * mMap.mScale + mMap.mOffsetY;
+        canvas.setColor(kWhite);
+        if (b.x >= 512)
+            canvas.drawText(waveText(remaining), ((b.x - b.width * 0.5f) - 32.0f) * mMap.mScale + mMap.mOffsetX, y,
+                            1, 2, TDBattleCanvas::kWaveFont);
+        else
+            canvas.drawText(waveText(remaining), (b.width * 0.5f + b.x + 32.0f) * mMap.mScale + mMap.mOffsetX, y, 0,
+                            2, TDBattleCanvas::kWaveFont);
+    }
+}
+
+void TDBattleDrawer::drawBullets(TDBattleCanvas& canvas)
+{
+    if (!mMap.mBullets)
+        return;
+    canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
+    for (TDBullet* bullet : mMap.mBullets->items)
+    {
+        if (bullet->mEmitter)
+            canvas.drawEmitter(*bullet->mEmitter);
+        const TDPrototype* ammo = bullet->mTower ? bullet->ammo() : nullptr;
+        const TDGraphic* graphic = ammo ? ammo->graphic : nullptr;
+        if (!graphic)
+            continue;
+        const auto& frames = graphic->frames("");
+        if (frames.empty())
+            continue;
+        size_t n = frames.size();
+        float f = std::floor(bullet->mAnimTime * 20.0f);
+        size_t index = std::isfinite(f) && f > 0.0f ? static_cast<size_t>(std::fmod(f, static_cast<float>(n))) : 0;
+        const TDFrameEntry* frame = frames[std::min(index, n - 1)];
+        math::Transform2D t;
+        t.RotateDegrees(bullet->mAngle);
+        t.Translate(bullet->mX, bullet->mY);
+        canvas.setBlendMode(1);
+        canvas.drawImage(frame->mImage, frame->mWidth, frame->mHeight, t, false);
+        trace("bullet");
+    }
+    canvas.popTransform();
+}
+
+void TDBattleDrawer::drawIndicators(TDBattleCanvas& canvas)
+{
+    for (TDIndicator* indicator : mMap.mIndicators.items)
+    {
+        if (!indicator->mAlive)
+            continue;
+        canvas.setColor({1.0f, 1.0f, 1.0f, indicator->alpha()});
+        canvas.drawText(indicator->mText, indicator->mX * mMap.mScale + mMap.mOffsetX,
+                        indicator->mY * mMap.mScale + mMap.mOffsetY, 2, 2, TDBattleCanvas::kIndicatorFont);
+        trace("indicator");
+    }
+    canvas.setColor(kWhite);
+}
+
+void TDBattleDrawer::drawSprites(TDBattleCanvas& canvas)
+{
+    canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
+    for (TDSpriteEffect* sprite : mMap.mAnimations)
+    {
+        i32 index = sprite->frame();
+        if (index < 0)
+            continue;
+        TDGraphic* graphic = mResources.findGraphic(sprite->mName);
+        const auto& frames = graphic ? graphic->frames("") : std::vector<TDFrameEntry*>();
+        if (frames.empty())
+            continue;
+        const TDFrameEntry* frame = frames[std::min<size_t>(static_cast<size_t>(index), frames.size() - 1)];
+        canvas.setColor({1.0f, 1.0f, 1.0f, sprite->alpha()});
+        math::Transform2D t;
+        t.Translate(sprite->mX, sprite->mY);
+        canvas.drawImage(frame->mImage, frame->mWidth, frame->mHeight, t, false);
+        trace("sprite");
+    }
+    canvas.setColor(kWhite);
+    canvas.popTransform();
+}
+
+void TDBattleDrawer::drawDrops(TDBattleCanvas& canvas)
+{
+    Picture gem = picture(L"td/ui", L"ui/context_gem");
+    for (TDTowerSpecial* drop : mMap.mDrops)
+    {
+        if (!drop->mAlive)
+            continue;
+        if (auto* gold = dynamic_cast<TDGoldSpecial*>(drop))
+            gold->place();
+        math::Transform2D t;
+        t.Translate(drop->mX * mMap.mScale + mMap.mOffsetX, drop->mY * mMap.mScale + mMap.mOffsetY);
+        canvas.drawImage(gem.image, gem.width, gem.height, t, false);
+        trace("drop");
+    }
+}

@@ -1,0 +1,110 @@
+// One drawn frame of the battle: towers, units and their shadows, build spots, effects and the
+// start buttons gathered into one depth-sorted list, then bullets, indicators, sprites, drops,
+// particles and the HUD in a fixed order over it.
+#pragma once
+
+#include "Core/Base/Transform2D.h"
+#include "Core/Base/Types.h"
+#include "Source/TD/Sprites/TDSpritePainter.h"
+#include "Source/TD/TDBattleCanvas.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TDEmitter;
+class TDGraphic;
+class TDMap;
+class TDResources;
+class TDTexture;
+class TDTower;
+class TDUnit;
+
+// One item of a frame's draw list: an image or an emitter, placed and tinted.
+struct TDDrawItem
+{
+    const TDTexture* image = nullptr;
+    float width = 0.0f, height = 0.0f;
+    TDEmitter* emitter = nullptr;
+    TDColor color;
+    bool shaded = false; // the unit shader with fill as its second colour
+    u32 fill = 0xFFFFFFFFu;
+    math::Transform2D transform;
+    bool additive = false;
+    bool flipH = false;
+    float depth = 0.0f;
+    // What it shows, for the logs and the tests: "tower:101", "unit:3", "shadow:3", "spot:0".
+    std::string tag;
+};
+
+// The battle's draw lists of one frame, by layer.
+struct TDDrawLists
+{
+    std::vector<TDDrawItem> main;
+    std::vector<TDDrawItem> groundShadows;
+    std::vector<TDDrawItem> groundObjects;
+    std::vector<TDDrawItem> airShadows;
+    std::vector<TDDrawItem> airObjects;
+    void clear();
+};
+
+class TDBattleDrawer
+{
+public:
+    // Pictures come from the sprite store; textures through its loader.
+    TDBattleDrawer(TDMap& map, TDResources& resources);
+    ~TDBattleDrawer();
+    TDBattleDrawer(const TDBattleDrawer&) = delete;
+    TDBattleDrawer& operator=(const TDBattleDrawer&) = delete;
+
+    // The pictures of the battle's interface from the "td/ui" sheet (bar, stars, boost sign).
+    void loadUiImages();
+    // The level's background layers, back to front, with the battle transform.
+    void drawBackground(TDBattleCanvas& canvas);
+    // One frame of the battle and its HUD.
+    void draw(TDBattleCanvas& canvas);
+
+    // Queues the unit's frame and shadow into the lists; nothing without an entry or a kind.
+    void queueUnit(TDUnit& unit, TDDrawLists& lists);
+    // Queues the tower's current frame into list (depth = its base y).
+    void queueTower(TDTower& tower, std::vector<TDDrawItem>& list);
+    void drawUnitOverlay(const TDUnit& unit, TDBattleCanvas& canvas);
+    void drawTowerOverlay(const TDTower& tower, TDBattleCanvas& canvas);
+
+    // The screens over which the battle stays visible: 0, 1, 2, 4, 11.
+    static bool showsBattle(i32 screen);
+    // The start-button text for remaining whole seconds.
+    static std::wstring waveText(i32 remaining);
+
+    // The frame lists of the last draw before they were emptied (tests read the order).
+    std::vector<std::string>* mTrace = nullptr;
+
+private:
+    struct Picture
+    {
+        const TDTexture* image = nullptr;
+        float width = 0.0f, height = 0.0f;
+    };
+    // A picture of a sheet ("td/ui", "ui/bar"), looked up once.
+    Picture picture(const std::wstring& sheet, const std::wstring& name);
+    // A picture named by its full path, the sheet being its first three parts
+    // ("td/data/ui_parts" + "shadows/dragon_shadow").
+    Picture pathPicture(const std::wstring& path);
+    void buildList(TDBattleCanvas& canvas);
+    void drawList(TDBattleCanvas& canvas);
+    void drawWaveTexts(TDBattleCanvas& canvas);
+    void drawSprites(TDBattleCanvas& canvas);
+    void drawDrops(TDBattleCanvas& canvas);
+    void drawBullets(TDBattleCanvas& canvas);
+    void drawIndicators(TDBattleCanvas& canvas);
+    void trace(const std::string& step);
+
+    TDMap& mMap;
+    TDResources& mResources;
+    TDDrawLists mLists;
+    std::unique_ptr<TDTexture> mLoadingImage;
+    bool mLoadingTried = false;
+    std::map<std::wstring, Picture> mPictures;
+    Picture mBar, mBoost, mStar[3], mHoverRing;
+};

@@ -1,0 +1,389 @@
+#include "BattleFixture.h"
+#include "DrawRecorder.h"
+
+#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Sprites/TDResources.h"
+#include "Source/TD/TDBattleDrawer.h"
+#include "Source/TD/TDWaveEntry.h"
+
+using namespace tdtest;
+
+namespace
+{
+const char* kGrunts = "<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/><e id=\"1\" x=\"45\" y=\"-65\"/></wave>"
+                      "<wave spawn=\"1\"><e id=\"1\"/></wave>";
+
+struct BattleDraw : BattleFixture
+{
+    NamedTextureLoader loader;
+    RecordingCanvas canvas;
+    std::unique_ptr<TDBattleDrawer> drawer;
+
+    void SetUp() override
+    {
+        BattleFixture::SetUp();
+        TDResources* resources = TDResources::Instance();
+        resources->setTextureLoader(&loader);
+        resources->setSheetOpener([](const std::wstring& path, bool) -> std::shared_ptr<TDImageSheet> {
+            if (path == L"td/ui")
+                return makeSheet(path, {{L"ui/bar", 0, 0, 40, 6},
+                                        {L"ui/power_buff", 0, 0, 20, 20},
+                                        {L"ui/l1", 0, 0, 10, 10},
+                                        {L"ui/l2", 0, 0, 10, 10},
+                                        {L"ui/l3", 0, 0, 10, 10},
+                                        {L"ui/radius", 0, 0, 100, 100},
+                                        {L"ui/wave_hint", 0, 0, 40, 40},
+                                        {L"ui/context_gem", 0, 0, 16, 16}});
+            if (path == L"td/spots")
+                return makeSheet(path, {{L"spots/s", 0, 0, 60, 40}, {L"spots/g", 0, 0, 60, 40}, {L"spots/p", 0, 0, 60, 40}});
+            if (path == L"td/data/ui_parts")
+                return makeSheet(path, {{L"shadows/dragon_shadow", 0, 0, 20, 10}, {L"shadows/wywern_shadow", 0, 0, 20, 10}});
+            if (path == L"td/mobs")
+                return makeSheet(path, {{L"walk/00", 0, 0, 40, 50},
+                                        {L"walk/01", 0, 0, 40, 50},
+                                        {L"walk/02", 0, 0, 40, 50},
+                                        {L"death/00", 0, 0, 40, 50},
+                                        {L"death/01", 0, 0, 40, 50},
+                                        {L"special/00", 0, 0, 40, 50},
+                                        {L"base", 20, 50, 1, 1}});
+            if (path == L"td/turrets")
+                return makeSheet(path, {{L"idle/00", 10, 0, 60, 80}, {L"base_point/00", 40, 70, 1, 1}});
+            return nullptr;
+        });
+        for (i32 id : {100, 101, 200, 300, 400})
+            sprites.counts[{id, "idle"}] = 1;
+    }
+    void TearDown() override
+    {
+        drawer.reset();
+        BattleFixture::TearDown();
+    }
+    TDMap& begin(const std::string& waves)
+    {
+        TDMap& m = start(waves);
+        for (TDPrototype* p : m.mPrototypes.all)
+            p->graphic = TDResources::Instance()->findGraphic(p->id < 100 ? L"td/mobs" : L"td/turrets");
+        drawer = std::make_unique<TDBattleDrawer>(m, *TDResources::Instance());
+        drawer->loadUiImages();
+        return m;
+    }
+    void frame()
+    {
+        canvas.drawn.clear();
+        canvas.calls.clear();
+        drawer->draw(canvas);
+    }
+    // Indices of the drawn images of units (the mob sheet's frames) in drawing order.
+    std::vector<int> unitImages() const
+    {
+        std::vector<int> out;
+        for (size_t i = 0; i < canvas.drawn.size(); ++i)
+            if (canvas.drawn[i].name.find(L"td/mobs:") == 0)
+                out.push_back(static_cast<int>(i));
+        return out;
+    }
+};
+} // namespace
+
+TEST_F(BattleDraw, TheLoadingFrameShowsOnlyTheLoadingPicture)
+{
+    TDMap& m = begin(kGrunts);
+    run(1.0f);
+    m.mReloadState = 1;
+    frame();
+    ASSERT_EQ(canvas.drawn.size(), 1u);
+    EXPECT_EQ(canvas.drawn[0].name, L"td/data/loading.jpg");
+    EXPECT_FLOAT_EQ(canvas.drawn[0].x, 512.0f); // its corner at the origin
+    EXPECT_FLOAT_EQ(canvas.drawn[0].y, 384.0f);
+    EXPECT_TRUE(canvas.calls.empty());
+    EXPECT_EQ(m.mReloadState, 2);
+}
+
+TEST_F(BattleDraw, OtherScreensHideTheBattleButKeepHudAndWindows)
+{
+    TDMap& m = begin(kGrunts);
+    m.buildTower(0, 100);
+    run(1.0f);
+    m.mScreen = 5;
+    frame();
+    EXPECT_EQ(canvas.count(L"td/turrets:"), 0);
+    EXPECT_EQ(canvas.count(L"td/mobs:"), 0);
+    EXPECT_EQ(canvas.count(L"spots/"), 0);
+    std::vector<std::string> expected{"hud", "windows0", "push", "pop", "windows1"};
+    std::vector<std::string> tail(canvas.calls.end() - 5, canvas.calls.end());
+    EXPECT_EQ(tail, expected);
+
+    m.mScreen = 0;
+    frame();
+    EXPECT_EQ(canvas.count(L"td/turrets:idle/00"), 1);
+    EXPECT_EQ(canvas.count(L"td/mobs:walk/"), 1);
+    m.mLevelActive = false;
+    frame();
+    EXPECT_TRUE(canvas.drawn.empty());
+}
+
+TEST_F(BattleDraw, DepthDecidesWhetherATowerCoversAUnit)
+{
+    TDMap& m = begin(kGrunts);
+    TDTower* tower = m.buildTower(0, 100);
+    ASSERT_NE(tower, nullptr);
+    run(0.5f);
+    ASSERT_NE(unit(0), nullptr);
+    place(unit(0), 250.0f, tower->mBaseY - 30.0f); // above the tower's base: behind it
+    frame();
+    int u = canvas.find(L"td/mobs:walk/");
+    int t = canvas.find(L"td/turrets:idle/00");
+    ASSERT_GE(u, 0);
+    ASSERT_GE(t, 0);
+    EXPECT_LT(u, t);
+
+    place(unit(0), 250.0f, tower->mBaseY + 30.0f); // lower on the screen: in front
+    frame();
+    EXPECT_GT(canvas.find(L"td/mobs:walk/"), canvas.find(L"td/turrets:idle/00"));
+}
+
+TEST_F(BattleDraw, FlyersAndTheirShadowsLieOverEveryGroundObject)
+{
+    TDMap& m = begin("<wave spawn=\"1\"><e id=\"3\" y=\"-65\"/><e id=\"1\" x=\"10\" y=\"-65\"/></wave>"
+                     "<wave spawn=\"1\"><e id=\"1\"/></wave>");
+    TDTower* tower = m.buildTower(0, 100);
+    run(0.5f);
+    ASSERT_EQ(m.mWaves.mUnits.size(), 2u);
+    TDUnit* flyer = m.mWaves.mUnits[0]->protoId() == 3 ? m.mWaves.mUnits[0] : m.mWaves.mUnits[1];
+    TDUnit* walker = flyer == m.mWaves.mUnits[0] ? m.mWaves.mUnits[1] : m.mWaves.mUnits[0];
+    place(flyer, 250.0f, 50.0f);                     // far up the screen
+    place(walker, 250.0f, tower->mBaseY + 100.0f);   // far down
+    frame();
+    int towerAt = canvas.find(L"td/turrets:");
+    int wyvernShadow = canvas.find(L"wywern_shadow");
+    int groundShadow = canvas.find(L"dragon_shadow");
+    std::vector<int> units = unitImages();
+    ASSERT_EQ(units.size(), 2u);
+    ASSERT_GE(wyvernShadow, 0);
+    ASSERT_GE(groundShadow, 0);
+    // Ground shadows, ground objects (tower, walker), air shadows, flyers.
+    EXPECT_LT(groundShadow, towerAt);
+    EXPECT_LT(towerAt, units[0]);
+    EXPECT_LT(units[0], wyvernShadow);
+    EXPECT_LT(wyvernShadow, units[1]);
+    // The flyer's shadow falls 15 below it, a walker's 5.
+    EXPECT_FLOAT_EQ(canvas.drawn[wyvernShadow].x, 255.0f);
+    EXPECT_FLOAT_EQ(canvas.drawn[wyvernShadow].y, 65.0f);
+    EXPECT_FLOAT_EQ(canvas.drawn[groundShadow].y, tower->mBaseY + 105.0f);
+    // Shadows are scaled to the frame's width (40 over 20).
+    EXPECT_FLOAT_EQ(canvas.drawn[wyvernShadow].scaleX, 2.0f);
+}
+
+TEST_F(BattleDraw, FreeSpotsLieUnderEverythingLastSpotFirst)
+{
+    TDMap& m = begin(kGrunts);
+    run(0.2f);
+    frame();
+    int first = canvas.find(L"spots/");
+    ASSERT_EQ(first, 0);
+    int second = canvas.find(L"spots/", first + 1);
+    ASSERT_EQ(second, 1);
+    // Spot 1 (x 750) before spot 0 (x 250).
+    EXPECT_GT(canvas.drawn[first].x, canvas.drawn[second].x);
+
+    m.buildTower(1, 100);
+    frame();
+    EXPECT_EQ(canvas.count(L"spots/"), 1);
+    EXPECT_EQ(canvas.find(L"spots/"), 0);
+}
+
+TEST_F(BattleDraw, BattleItemsGoThroughTheBattleTransform)
+{
+    TDMap& m = begin(kGrunts);
+    TDTower* tower = m.buildTower(0, 100);
+    run(0.2f);
+    m.mScale = 0.5f;
+    m.mOffsetX = 100.0f;
+    m.mOffsetY = 10.0f;
+    frame();
+    int t = canvas.find(L"td/turrets:idle/00");
+    ASSERT_GE(t, 0);
+    EXPECT_EQ(canvas.drawn[t].depth, 1);
+    // The base point (40, 70) of an 80-high tower graphic lands on the tower's base.
+    float bx = 0.0f, by = 0.0f;
+    const float cx = tower->mBaseX + (tower->mWidth / 2 - 40.0f) + 10.0f + 30.0f - tower->mWidth / 2;
+    const float cy = tower->mBaseY + (tower->mHeight / 2 - 70.0f) + 40.0f - tower->mHeight / 2;
+    bx = cx * 0.5f + 100.0f;
+    by = cy * 0.5f + 10.0f;
+    EXPECT_FLOAT_EQ(canvas.drawn[t].x, bx);
+    EXPECT_FLOAT_EQ(canvas.drawn[t].y, by);
+    // Pushes and pops pair up.
+    EXPECT_EQ(std::count(canvas.calls.begin(), canvas.calls.end(), "push"),
+              std::count(canvas.calls.begin(), canvas.calls.end(), "pop"));
+}
+
+TEST_F(BattleDraw, UnitsPickTheirFrameFlipAndTint)
+{
+    begin(kGrunts);
+    run(0.2f);
+    TDUnit* u = unit(0);
+    ASSERT_NE(u, nullptr);
+    const_cast<TDPrototype*>(u->proto())->fillColor = 0xFF336699u;
+    place(u, 300.0f, 200.0f);
+    u->mSize[0] = 40.0f;
+    u->mSize[1] = 50.0f;
+    u->mAnimTime = 0.15f; // fps 10: frame 1
+    u->mFacingLeft = false;
+    u->mFade = 1.0f;
+    u->mAlpha = 0.5f;
+    frame();
+    int i = canvas.find(L"td/mobs:");
+    ASSERT_GE(i, 0);
+    const Drawn& d = canvas.drawn[i];
+    EXPECT_EQ(d.name, L"td/mobs:walk/01");
+    EXPECT_FALSE(d.flipH);
+    EXPECT_TRUE(d.shaded);
+    EXPECT_EQ(d.fill, 0xFF336699u);
+    EXPECT_FLOAT_EQ(d.color.a, 0.5f);
+    // The base picture (20, 50) stands on the drawn position: the frame's centre is 20 right
+    // of... the frame's left edge, 25 below its top.
+    EXPECT_FLOAT_EQ(d.x, 300.0f);
+    EXPECT_FLOAT_EQ(d.y, 175.0f);
+
+    u->mFacingLeft = true;
+    u->mAnimTime = 99.0f; // beyond the list: its last frame
+    frame();
+    i = canvas.find(L"td/mobs:");
+    EXPECT_EQ(canvas.drawn[i].name, L"td/mobs:walk/02");
+    EXPECT_TRUE(canvas.drawn[i].flipH);
+
+    u->mState = 2;
+    u->mAnimTime = 0.0f;
+    frame();
+    EXPECT_EQ(canvas.drawn[canvas.find(L"td/mobs:")].name, L"td/mobs:death/00");
+    u->mState = 4;
+    frame();
+    EXPECT_EQ(canvas.drawn[canvas.find(L"td/mobs:")].name, L"td/mobs:special/00");
+    u->mState = 3;
+    frame();
+    EXPECT_EQ(canvas.find(L"td/mobs:"), -1);
+    u->mState = 1;
+    TDWaveEntry* entry = u->mEntry;
+    u->mEntry = nullptr;
+    frame();
+    EXPECT_EQ(canvas.find(L"td/mobs:"), -1);
+    u->mEntry = entry;
+}
+
+TEST_F(BattleDraw, HealthBarsShowOnlyForHurtLivingUnits)
+{
+    begin(kGrunts);
+    run(0.2f);
+    TDUnit* u = unit(0);
+    ASSERT_NE(u, nullptr);
+    place(u, 300.0f, 200.0f);
+    const float max = u->maxHealth();
+    u->mHealthBarTime = 1.0f;
+    u->mHealth = max;
+    frame();
+    EXPECT_EQ(canvas.count(L"ui/bar"), 0);
+
+    u->mHealth = max * 0.25f;
+    frame();
+    ASSERT_EQ(canvas.count(L"ui/bar"), 2);
+    int red = canvas.find(L"ui/bar");
+    int green = canvas.find(L"ui/bar", red + 1);
+    EXPECT_EQ(canvas.drawn[red].color.r, 1.0f);
+    EXPECT_EQ(canvas.drawn[green].color.g, 1.0f);
+    EXPECT_FLOAT_EQ(canvas.drawn[green].scaleX, 0.25f);
+    // Left edges meet: the green centre sits 3/8 of the bar's 40 left of the red one.
+    EXPECT_FLOAT_EQ(canvas.drawn[red].x - canvas.drawn[green].x, 15.0f);
+    // 0.75 of the graphic's height (51) and 20 more above the unit.
+    EXPECT_FLOAT_EQ(canvas.drawn[red].y, 200.0f - 0.75f * 51.0f - 20.0f);
+    EXPECT_FLOAT_EQ(canvas.drawn[red].color.a, 1.0f);
+
+    u->mHealthBarTime = 0.2f;
+    frame();
+    EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"ui/bar")].color.a, 0.4f);
+
+    u->mHealth = -5.0f;
+    frame();
+    EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"ui/bar", canvas.find(L"ui/bar") + 1)].scaleX, 0.0f);
+    u->mHealth = 0.0f;
+    frame();
+    EXPECT_EQ(canvas.count(L"ui/bar"), 0);
+    u->mHealth = 1.0f;
+    u->mHealthBarTime = 0.0f;
+    frame();
+    EXPECT_EQ(canvas.count(L"ui/bar"), 0);
+}
+
+TEST_F(BattleDraw, TowersShowTheirStarsAndBoostSign)
+{
+    TDMap& m = begin(kGrunts);
+    TDTower* tower = m.buildTower(0, 100);
+    run(0.2f);
+    const_cast<TDPrototype*>(tower->currentProto())->stars = 2;
+    tower->mBoosted = false;
+    frame();
+    EXPECT_EQ(canvas.count(L"ui/l2"), 2);
+    EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"ui/l2")].x, tower->mX + 15.0f);
+    EXPECT_EQ(canvas.count(L"ui/power_buff"), 0);
+    tower->mBoosted = true;
+    const_cast<TDPrototype*>(tower->currentProto())->stars = 40;
+    frame();
+    EXPECT_EQ(canvas.count(L"ui/l3"), 12);
+    int b = canvas.find(L"ui/power_buff");
+    ASSERT_GE(b, 0);
+    EXPECT_FLOAT_EQ(canvas.drawn[b].y, tower->mY - 50.0f);
+}
+
+TEST_F(BattleDraw, WaveTextsCountDownBesideTheirButtons)
+{
+    TDMap& m = begin(kGrunts);
+    m.mNextWave.buttons = {{900, 300, 40, 40}, {900, 400, 40, 40}};
+    m.mNextWave.firstSpawnTime = m.mWaves.mClock + 12.9f;
+    frame();
+    std::vector<Drawn> texts;
+    for (const Drawn& d : canvas.drawn)
+        if (d.kind == Drawn::Text)
+            texts.push_back(d);
+    ASSERT_EQ(texts.size(), 2u);
+    const std::wstring next = LocalStrings::Instance()->get(L"game_nextwave");
+    EXPECT_EQ(texts[0].name, next + L"12");
+    EXPECT_EQ(texts[0].hAlign, 1);
+    EXPECT_EQ(texts[0].vAlign, 2);
+    EXPECT_FLOAT_EQ(texts[0].x, 900.0f - 20.0f - 32.0f);
+    EXPECT_FLOAT_EQ(texts[0].y, 300.0f + 20.0f);
+    // The second button's text is raised by 25 more.
+    EXPECT_FLOAT_EQ(texts[1].y, 400.0f + 20.0f - 25.0f);
+    // The buttons are drawn in the list, after everything else in it.
+    EXPECT_EQ(canvas.count(L"ui/wave_hint"), 2);
+
+    m.mNextWave.buttons = {{100, 300, 40, 40}};
+    m.mNextWave.firstSpawnTime = m.mWaves.mClock + 0.4f;
+    frame();
+    auto it = std::find_if(canvas.drawn.begin(), canvas.drawn.end(), [](const Drawn& d) { return d.kind == Drawn::Text; });
+    ASSERT_NE(it, canvas.drawn.end());
+    EXPECT_EQ(it->name, LocalStrings::Instance()->get(L"game_incoming"));
+    EXPECT_EQ(it->hAlign, 0);
+    EXPECT_FLOAT_EQ(it->x, 20.0f + 100.0f + 32.0f);
+}
+
+TEST_F(BattleDraw, EveryUnitAndTowerOfARunningBattleIsDrawnWithAFrame)
+{
+    TDMap& m = begin("<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/><e id=\"2\" x=\"20\" y=\"-65\"/><e id=\"3\" x=\"40\" y=\"-65\"/>"
+                     "<e id=\"1\" x=\"60\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    m.buildTower(0, 100);
+    m.buildTower(1, 100);
+    size_t framesSeen = 0;
+    for (int step = 0; step < 240 && m.mScreen == 0; ++step)
+    {
+        m.update(1.0f / 60.0f);
+        frame();
+        size_t walking = 0;
+        for (TDUnit* u : m.mWaves.mUnits)
+            walking += (u->mState == 1 || u->mState == 2 || u->mState == 4) && u->mEntry ? 1 : 0;
+        EXPECT_EQ(unitImages().size(), walking) << "frame " << step;
+        EXPECT_EQ(static_cast<size_t>(canvas.count(L"td/turrets:idle/00")), m.mTowers.size());
+        for (int i : unitImages())
+            EXPECT_FALSE(canvas.drawn[i].name.empty());
+        framesSeen += walking;
+    }
+    EXPECT_GT(framesSeen, 0u);
+}

@@ -1,0 +1,174 @@
+// A battle canvas that records what is drawn, named textures from a fake loader, and sheets of
+// named pictures without pixels: the battle's drawing seen headless.
+#pragma once
+
+#include "Source/TD/Sprites/TDImageSheet.h"
+#include "Source/TD/Sprites/TDTexture.h"
+#include "Source/TD/TDBattleCanvas.h"
+#include "Source/TD/TDParticle.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tdtest
+{
+struct NamedTexture : TDTexture
+{
+    std::wstring name;
+    i32 w, h;
+    NamedTexture(std::wstring n, i32 width, i32 height) : name(std::move(n)), w(width), h(height) {}
+    i32 width() const override { return w; }
+    i32 height() const override { return h; }
+};
+
+struct NamedTextureLoader : TDTextureLoader
+{
+    bool wantsPixels() const override { return false; }
+    std::unique_ptr<TDTexture> load(const TDImageSheet& sheet, size_t i) override
+    {
+        const TDSheetImage& image = sheet.image(i);
+        return std::make_unique<NamedTexture>(sheet.path() + L":" + image.mName, static_cast<i32>(image.mWidth),
+                                              static_cast<i32>(image.mHeight));
+    }
+    std::unique_ptr<TDTexture> loadPicture(const std::wstring& path) override
+    {
+        return std::make_unique<NamedTexture>(path, 1024, 768);
+    }
+};
+
+struct Drawn
+{
+    enum Kind
+    {
+        Image,
+        Emitter,
+        Text
+    } kind = Image;
+    std::wstring name; // texture name, "" for a null texture; the text
+    float x = 0.0f, y = 0.0f;    // the image's centre (or the text's point) on the screen
+    float scaleX = 1.0f;         // the transform's horizontal scale
+    TDColor color;
+    i32 blend = 1;
+    bool flipH = false;
+    bool shaded = false;
+    u32 fill = 0;
+    i32 hAlign = 0, vAlign = 0;
+    i32 depth = 0; // transforms pushed when drawn
+};
+
+struct RecordingCanvas : TDBattleCanvas
+{
+    std::vector<Drawn> drawn;
+    std::vector<std::string> calls; // "push", "pop", "hud", "windows0", "windows1"
+    struct Level
+    {
+        float s, x, y;
+    };
+    std::vector<Level> stack;
+    TDColor color;
+    i32 blend = 1;
+    bool shaded = false;
+    u32 fill = 0;
+
+    void pushTransform(float s, float x, float y) override
+    {
+        stack.push_back({s, x, y});
+        calls.push_back("push");
+    }
+    void popTransform() override
+    {
+        stack.pop_back();
+        calls.push_back("pop");
+    }
+    void setBlendMode(i32 mode) override { blend = mode; }
+    void setColor(const TDColor& c) override { color = c; }
+    void setUnitShader(u32 f) override
+    {
+        shaded = true;
+        fill = f;
+    }
+    void setShaderMode(i32) override { shaded = false; }
+    void toScreen(float& x, float& y) const
+    {
+        for (auto it = stack.rbegin(); it != stack.rend(); ++it)
+        {
+            x = x * it->s + it->x;
+            y = y * it->s + it->y;
+        }
+    }
+    Drawn base(Drawn::Kind kind)
+    {
+        Drawn d;
+        d.kind = kind;
+        d.color = color;
+        d.blend = blend;
+        d.shaded = shaded;
+        d.fill = fill;
+        d.depth = static_cast<i32>(stack.size());
+        return d;
+    }
+    void drawImage(const TDTexture* image, float, float, const math::Transform2D& t, bool flipH) override
+    {
+        Drawn d = base(Drawn::Image);
+        if (auto* named = dynamic_cast<const NamedTexture*>(image))
+            d.name = named->name;
+        t.TransformPoint(0.0f, 0.0f, d.x, d.y);
+        float x1, y1;
+        t.TransformPoint(1.0f, 0.0f, x1, y1);
+        d.scaleX = x1 - d.x;
+        toScreen(d.x, d.y);
+        d.flipH = flipH;
+        drawn.push_back(d);
+    }
+    void drawEmitter(TDEmitter&) override { drawn.push_back(base(Drawn::Emitter)); }
+    void drawText(const std::wstring& text, float x, float y, i32 h, i32 v, Font) override
+    {
+        Drawn d = base(Drawn::Text);
+        d.name = text;
+        d.x = x;
+        d.y = y;
+        d.hAlign = h;
+        d.vAlign = v;
+        drawn.push_back(d);
+    }
+    void drawHud() override { calls.push_back("hud"); }
+    void drawHudWindows(i32 layer) override { calls.push_back("windows" + std::to_string(layer)); }
+
+    // Index of the first image whose texture name contains part; -1 when none.
+    int find(const std::wstring& part, int from = 0) const
+    {
+        for (size_t i = static_cast<size_t>(from); i < drawn.size(); ++i)
+            if (drawn[i].kind == Drawn::Image && drawn[i].name.find(part) != std::wstring::npos)
+                return static_cast<int>(i);
+        return -1;
+    }
+    int count(const std::wstring& part) const
+    {
+        int n = 0;
+        for (const Drawn& d : drawn)
+            n += d.kind == Drawn::Image && d.name.find(part) != std::wstring::npos;
+        return n;
+    }
+};
+
+// A sheet of pictures: name, x, y, width, height.
+inline std::shared_ptr<TDImageSheet> makeSheet(const std::wstring& path,
+                                               const std::vector<std::tuple<std::wstring, float, float, float, float>>& images)
+{
+    auto sheet = std::make_shared<TDImageSheet>(path);
+    u32 index = 0;
+    for (const auto& [name, x, y, w, h] : images)
+    {
+        TDSheetImage image;
+        image.mName = name;
+        image.mX = x;
+        image.mY = y;
+        image.mWidth = w;
+        image.mHeight = h;
+        image.mIndex = index++;
+        sheet->add(image);
+    }
+    return sheet;
+}
+} // namespace tdtest
