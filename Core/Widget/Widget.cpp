@@ -61,8 +61,12 @@ bool Widget::IsInSubtreeOf(const Widget* ancestor) const
 
 QLResultEnum Widget::AddChild(Widget* child, layer::Layer* parentLayer)
 {
-    if (!child)
+    if (!child || child == this)
         return QL_FAIL;
+    // A widget has one parent: it leaves the old one first.
+    if (child->mParent)
+        if (QLResultEnum r = child->mParent->RemoveChild(child))
+            return r;
     AddChildRaw(child);
     child->mParent = this;
     if (Frame* frame = mFrame)
@@ -92,7 +96,8 @@ QLResultEnum Widget::AddChild(Widget* child, layer::Layer* parentLayer)
 
 QLResultEnum Widget::RemoveChild(Widget* child, bool clearHoverAndFocus)
 {
-    if (!child)
+    // A stranger is left alone: no notifications, no state changes.
+    if (!child || std::find(mChildren.begin(), mChildren.end(), child) == mChildren.end())
         return QL_FAIL;
     if (IsDisabled() && child->mDisabledByAncestor)
     {

@@ -44,6 +44,26 @@ TEST_F(WidgetTree, AttachingASubtreeToAManagedFrameTellsFrameThenManagerInPreOrd
     manager.RemoveAllFrames(false, false);
 }
 
+TEST_F(WidgetTree, RemovingAStrangerChangesNothingAndAddingMovesAChild)
+{
+    widget::FrameManager manager;
+    ProbeBoard board("board", mJournal), other("other", mJournal);
+    manager.Add(&board, false, false, false);
+    ProbeWidget item("item", mJournal);
+    other.AddChild(&item);
+    mJournal.clear();
+    EXPECT_EQ(QL_FAIL, board.RemoveChild(&item));
+    EXPECT_TRUE(mJournal.empty());
+    EXPECT_EQ(&other, item.GetFrame()) << "a widget of another frame keeps its frame";
+
+    board.AddChild(&item);
+    EXPECT_TRUE(other.GetChildren().empty());
+    EXPECT_EQ(&board, item.GetParent());
+    EXPECT_EQ(&board, item.GetFrame());
+    EXPECT_EQ((Journal{"item:frame-", "item:frame+", "item:manager+"}), mJournal);
+    manager.RemoveAllFrames(false, false);
+}
+
 TEST_F(WidgetTree, AChildLayerCanHangUnderAnotherLayer)
 {
     ProbeWidget parent("p", mJournal), child("c", mJournal);
