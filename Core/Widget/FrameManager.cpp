@@ -23,13 +23,6 @@ QLResultEnum NotifyManagerDetached(Frame* frame)
         [](Widget& w) { return w.GetListener() ? w.GetListener()->OnManagerDetached() : QL_OK; });
 }
 
-// Counts a delivery in progress for as long as it lives.
-struct BusyScope
-{
-    explicit BusyScope(int& busy) : mBusy(busy) { ++mBusy; }
-    ~BusyScope() { --mBusy; }
-    int& mBusy;
-};
 } // namespace
 
 FrameManager::FrameManager() = default;

@@ -15,6 +15,7 @@ namespace widget
 {
 class Frame;
 class Widget;
+class WidgetListener;
 
 class FrameManager : public framework::FrameHost, public base::DeferredDeleteManager
 {
@@ -103,6 +104,14 @@ private:
     };
 
     // unhandled: the walk went through the frames and no listener took the event.
+    // Counts a delivery in progress for as long as it lives.
+    struct BusyScope
+    {
+        explicit BusyScope(int& busy) : mBusy(busy) { ++mBusy; }
+        ~BusyScope() { --mBusy; }
+        int& mBusy;
+    };
+
     template <class Event, class Captured>
     QLResultEnum Dispatch(const math::Point2& position, const Event& event, Captured captured, bool& unhandled);
     // After a move or drag that no frame took: the hover frame loses its hover widget.
@@ -112,6 +121,7 @@ private:
     QLResultEnum ProcessRemovals();
     QLResultEnum DeleteFrame(Frame* frame);
     void QueueAddition(Frame* frame, u32 mode, bool activate);
+    WidgetListener* GetFocusListener() const;
     bool IsInStack(const Frame* frame) const { return FindEntry(frame) != nullptr; }
     // A frame or widget is being destroyed: nothing may keep pointing at it.
     void ForgetFrame(Frame* frame);

@@ -7,16 +7,6 @@
 
 namespace widget
 {
-namespace
-{
-struct BusyScope
-{
-    explicit BusyScope(int& busy) : mBusy(busy) { ++mBusy; }
-    ~BusyScope() { --mBusy; }
-    int& mBusy;
-};
-} // namespace
-
 void FrameManager::SetCapture(const CaptureRecord& record)
 {
     if (mCapture.widget && mCapture.widget != record.widget)
@@ -189,31 +179,32 @@ QLResultEnum FrameManager::OnMouseWheel(const math::Point2& position, u32 value)
         unhandled);
 }
 
+WidgetListener* FrameManager::GetFocusListener() const
+{
+    Widget* focus = mActiveFrame ? mActiveFrame->GetFocusWidget() : nullptr;
+    return focus ? focus->GetListener() : nullptr;
+}
+
 framework::KeyTarget* FrameManager::GetKeyTarget()
 {
-    if (!mActiveFrame || !mActiveFrame->GetFocusWidget() || !mActiveFrame->GetFocusWidget()->GetListener())
-        return nullptr;
-    return &mKeyRoute;
+    return GetFocusListener() ? &mKeyRoute : nullptr;
 }
 
 QLResultEnum FrameManager::KeyRoute::OnKeyDown(u32 key)
 {
-    Frame* frame = mManager.mActiveFrame;
-    Widget* focus = frame ? frame->GetFocusWidget() : nullptr;
-    return focus && focus->GetListener() ? focus->GetListener()->OnKeyDown(key) : QL_OK;
+    WidgetListener* listener = mManager.GetFocusListener();
+    return listener ? listener->OnKeyDown(key) : QL_OK;
 }
 
 QLResultEnum FrameManager::KeyRoute::OnKeyUp(u32 key)
 {
-    Frame* frame = mManager.mActiveFrame;
-    Widget* focus = frame ? frame->GetFocusWidget() : nullptr;
-    return focus && focus->GetListener() ? focus->GetListener()->OnKeyUp(key) : QL_OK;
+    WidgetListener* listener = mManager.GetFocusListener();
+    return listener ? listener->OnKeyUp(key) : QL_OK;
 }
 
 QLResultEnum FrameManager::KeyRoute::OnChar(u16 unit)
 {
-    Frame* frame = mManager.mActiveFrame;
-    Widget* focus = frame ? frame->GetFocusWidget() : nullptr;
-    return focus && focus->GetListener() ? focus->GetListener()->OnChar(unit) : QL_OK;
+    WidgetListener* listener = mManager.GetFocusListener();
+    return listener ? listener->OnChar(unit) : QL_OK;
 }
 } // namespace widget

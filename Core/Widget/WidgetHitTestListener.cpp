@@ -63,28 +63,24 @@ QLResultEnum WidgetHitTestListener::OnDoubleClick(const math::Point3& point, u32
     return OnDoublePress(point, button);
 }
 
+QLResultEnum WidgetHitTestListener::HoverWidget()
+{
+    Frame* frame = mWidget ? mWidget->GetFrame() : nullptr;
+    return frame ? frame->SetHover(mWidget) : QL_OK;
+}
+
 QLResultEnum WidgetHitTestListener::OnMove(const math::Point3& point)
 {
-    if (!mWidget)
-        return QL_OK;
-    if (Frame* frame = mWidget->GetFrame())
-        if (QLResultEnum r = frame->SetHover(mWidget))
-            return r;
-    if (mWidget->IsDisabled())
-        return QL_OK;
-    return OnPointerMove(point);
+    if (QLResultEnum r = HoverWidget())
+        return r;
+    return !mWidget || mWidget->IsDisabled() ? QL_OK : OnPointerMove(point);
 }
 
 QLResultEnum WidgetHitTestListener::OnDrag(const math::Point3& point)
 {
-    if (!mWidget)
-        return QL_OK;
-    if (Frame* frame = mWidget->GetFrame())
-        if (QLResultEnum r = frame->SetHover(mWidget))
-            return r;
-    if (mWidget->IsDisabled())
-        return QL_OK;
-    return OnPointerDrag(point);
+    if (QLResultEnum r = HoverWidget())
+        return r;
+    return !mWidget || mWidget->IsDisabled() ? QL_OK : OnPointerDrag(point);
 }
 
 QLResultEnum WidgetHitTestListener::OnWheel(const math::Point3& point, u32 value)

@@ -35,5 +35,7 @@ public:
 private:
     // Makes the widget's frame the manager's active frame.
     QLResultEnum ActivateFrame();
+    // Makes the widget its frame's hover widget.
+    QLResultEnum HoverWidget();
 };
 } // namespace widget
