@@ -138,6 +138,17 @@ TEST_F(Playback, ALostPageDoesNotShiftTheFramesAfterIt)
     ExpectPatternFrame(7);
 }
 
+TEST_F(Playback, AfterADeviceLossTheNextFrameFillsTheRecreatedTexture)
+{
+    OpenTest("pattern_420.ogv");
+    ASSERT_EQ(QL_OK, mVideo->Update(0.15f, mImage.get()));
+    ExpectPatternFrame(0);
+    ASSERT_EQ(QL_OK, mHarness.mRender->LostDevice());
+    ASSERT_EQ(QL_OK, mHarness.mRender->ResetDevice());
+    ASSERT_EQ(QL_OK, mVideo->Update(0.1f, mImage.get()));
+    ExpectPatternFrame(1);
+}
+
 class CountingPlayback : public PlayerFixture
 {
 protected:
