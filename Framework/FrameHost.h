@@ -1,6 +1,6 @@
 // What the application needs of the UI toolkit's frame manager: a task that draws the frames,
-// takes the mouse and routes keys to the focused widget. This one has no frames: it stands in
-// until the toolkit's frame manager takes its place.
+// takes the mouse and routes keys to the focused widget. widget::FrameManager implements it;
+// this base has no frames, so tests can stand in with it.
 #pragma once
 
 #include "Core/App/Task.h"

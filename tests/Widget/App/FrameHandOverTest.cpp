@@ -170,3 +170,26 @@ TEST_F(FrameHandOver, AScreenReplacedFromItsOwnPressIsDeletedAfterTheUpdate)
     EXPECT_EQ(expected, Journal(from, from + static_cast<long>(expected.size())));
     EXPECT_EQ(1u, Filter(mJournal, "second:activate").size());
 }
+
+TEST_F(FrameHandOver, AScreenWhoseStartFailsIsNotShown)
+{
+    class Refusing : public ProbeBoard
+    {
+    public:
+        using ProbeBoard::ProbeBoard;
+        QLResultEnum Start() override { return static_cast<QLResultEnum>(4); }
+    };
+    auto* screen = new ProbeBoard("screen", mJournal, math::Rect());
+    screen->mDeaths = &mDeaths;
+    Script(*screen, {});
+    ScreenGame* game = Make(screen);
+    game->Main();
+    Refusing refusing("refusing", mJournal, math::Rect());
+    EXPECT_EQ(4, game->SetScreen(&refusing));
+    EXPECT_EQ(nullptr, game->mScreen);
+    EXPECT_EQ(1u, game->GetFrameManager()->GetPendingRemovals()) << "the old screen still goes";
+    EXPECT_EQ(0u, game->GetFrameManager()->GetPendingAdditions());
+    EXPECT_EQ(QL_OK, game->GetFrameManager()->Update(0.0f));
+    EXPECT_EQ(1, mDeaths);
+    EXPECT_EQ(nullptr, refusing.GetManager());
+}
