@@ -1,0 +1,321 @@
+// A battle driven by the pointer: a HUD fake with named buttons, numbered buttons, spell
+// buttons and screen openers that set the screen number like the real ones, and a recording
+// painter for the ring menu and the spell buttons.
+#pragma once
+
+#include "BattleFixture.h"
+#include "Source/TD/HUDSpellButton.h"
+#include "Source/TD/TDLevelResultKeeper.h"
+#include "Source/TD/TDUiPainter.h"
+
+#include <cmath>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tdtest
+{
+struct FakeImage : TDImage
+{
+    i32 w = 0, h = 0;
+    FakeImage(i32 width, i32 height) : w(width), h(height) {}
+    i32 width() const override { return w; }
+    i32 height() const override { return h; }
+};
+
+// Every loaded picture is w x h.
+struct SizedImages : TDNullImageLoader
+{
+    i32 w = 140, h = 100;
+    std::unique_ptr<TDImage> loadImage(const std::wstring&) override { return std::make_unique<FakeImage>(w, h); }
+};
+
+struct InputHud : TDNullHud
+{
+    struct Button
+    {
+        float x, y, w, h;
+        bool visible = true;
+    };
+    TDMap* map = nullptr;
+    std::map<std::wstring, Button> named;
+    std::map<i32, Button> numbered; // episode and level buttons
+    std::vector<std::unique_ptr<HUDSpellButton>> spells;
+    std::vector<std::wstring> calls;
+    std::map<std::wstring, bool> shown; // setButtonVisible
+    std::map<std::wstring, std::wstring> texts;
+    std::map<std::wstring, bool> frames;
+    std::wstring font;
+    i32 block = 0;
+    i32 results = 0;
+    TDLevelOutcome outcome;
+
+    static bool in(const Button& b, i32 x, i32 y)
+    {
+        float fx = static_cast<float>(x), fy = static_cast<float>(y);
+        return b.visible && b.x <= fx && fx <= b.x + b.w && b.y <= fy && fy <= b.y + b.h;
+    }
+    void add(const std::wstring& name, float x, float y, float w = 40.0f, float h = 40.0f)
+    {
+        named[name] = Button{x, y, w, h};
+    }
+    std::wstring buttonNameAt(i32 x, i32 y) override
+    {
+        for (const auto& [name, b] : named)
+            if (in(b, x, y))
+                return name;
+        return L"";
+    }
+    i32 buttonAt(i32 x, i32 y) override
+    {
+        for (const auto& [n, b] : numbered)
+            if (in(b, x, y))
+                return n;
+        for (const auto& s : spells)
+        {
+            if (s->canPress(x, y))
+                return s->mIndex;
+            if (s->contains(x, y))
+                return -2;
+        }
+        return -1;
+    }
+    void onPress(i32 x, i32 y) override { calls.push_back(L"press " + pt(x, y)); }
+    void onRelease(i32 x, i32 y) override { calls.push_back(L"release " + pt(x, y)); }
+    void onMouseMove(i32 x, i32 y) override
+    {
+        calls.push_back(L"move " + pt(x, y));
+        for (const auto& s : spells)
+            s->onHover(x, y);
+    }
+    void onWheel(i16 delta) override { calls.push_back(L"wheel " + std::to_wstring(delta)); }
+    i32 uiBlock() const override { return block; }
+    bool buttonRect(const std::wstring& name, float& x, float& y, float& w, float& h) override
+    {
+        auto it = named.find(name);
+        if (it == named.end())
+            return false;
+        x = it->second.x, y = it->second.y, w = it->second.w, h = it->second.h;
+        return true;
+    }
+    void setButtonVisible(const std::wstring& name, bool visible) override
+    {
+        shown[name] = visible;
+        auto it = named.find(name);
+        if (it != named.end())
+            it->second.visible = visible;
+    }
+    HUDSpellButton* spellButton(i32 n) override
+    {
+        return n >= 0 && static_cast<size_t>(n) < spells.size() ? spells[static_cast<size_t>(n)].get() : nullptr;
+    }
+    i32 spellButtonCount() const override { return static_cast<i32>(spells.size()); }
+    void addSpellButton(i32 spell) override
+    {
+        if (!map || !map->mSpells.findById(spell))
+            return;
+        auto button = std::make_unique<HUDSpellButton>(*map, spell);
+        button->mIndex = static_cast<i32>(spells.size());
+        button->mCentreX = 100.0f + 100.0f * static_cast<float>(spells.size());
+        button->mCentreY = 700.0f;
+        spells.push_back(std::move(button));
+    }
+    void resetSpellButtons() override { spells.clear(); }
+    void closeTopWindow() override { calls.push_back(L"close"); }
+    void closeAllWindows() override { calls.push_back(L"closeAll"); }
+    void setHasWindows(i32 v) override { calls.push_back(L"hasWindows " + std::to_wstring(v)); }
+    void opened(const wchar_t* name, i32 screen)
+    {
+        calls.push_back(name);
+        if (map && screen >= 0)
+            map->mScreen = screen;
+    }
+    void showEpisodeSelect() override { opened(L"episodes", 5); }
+    void showLevelSelect() override { opened(L"levels", 6); }
+    void showMainMenu() override { opened(L"mmenu", 7); }
+    void showShop(bool afterLevel) override { opened(afterLevel ? L"shop after" : L"shop", 8); }
+    void showUnlockMessage(const std::vector<i32>&) override { opened(L"unlock", 11); }
+    void showProfiles() override { opened(L"profiles", 13); }
+    void showProfileNameInput() override { opened(L"nameInput", -1); }
+    void showVideoIntro() override { opened(L"video", 121); }
+    void showIngameMenu() override { opened(L"ingame", -1); }
+    void showLevelName() override { opened(L"levelName", -1); }
+    void showOptions() override { opened(L"options", -1); }
+    void nextLevel() override { opened(L"nextLevel", -1); }
+    void refreshTopWindow() override { opened(L"refresh", -1); }
+    void quitGame() override { opened(L"quit", -1); }
+    void showConfirm(const std::wstring& key, const std::wstring& command) override
+    {
+        calls.push_back(L"confirm " + key + L" " + command);
+    }
+    void showMessage(const std::wstring& title, const std::wstring& text, i32 returnScreen) override
+    {
+        calls.push_back(L"message " + title + L"/" + text);
+        if (map)
+        {
+            map->mMessageReturnScreen = returnScreen;
+            map->mScreen = 16;
+        }
+    }
+    // The result window stores the result when it is made.
+    void showLevelResult() override
+    {
+        ++results;
+        outcome = tdKeepLevelResult(*map);
+    }
+    void setText(const std::wstring& name, const std::wstring& text) override { texts[name] = text; }
+    void setFrameVisible(const std::wstring& name, bool visible) override { frames[name] = visible; }
+    void setFont(const std::wstring& name) override { font = name; }
+
+    size_t count(const std::wstring& call) const
+    {
+        return static_cast<size_t>(std::count(calls.begin(), calls.end(), call));
+    }
+    static std::wstring pt(i32 x, i32 y) { return std::to_wstring(x) + L"," + std::to_wstring(y); }
+};
+
+struct InputTutorial : RecordingTutorialEvents
+{
+    std::vector<std::wstring> hooks;
+    void onMouseMove(i32 x, i32 y) override { hooks.push_back(L"move " + InputHud::pt(x, y)); }
+    void onClick(i32 x, i32 y) override { hooks.push_back(L"click " + InputHud::pt(x, y)); }
+    void show() override { hooks.push_back(L"show"); }
+    void hide() override { hooks.push_back(L"hide"); }
+    void resetIncompleteSteps() override { hooks.push_back(L"reset"); }
+};
+
+struct RecordingMusic : RecordingSounds
+{
+    std::vector<std::wstring> music;
+    void playMusic(const std::wstring& file) override { music.push_back(file); }
+};
+
+struct UiCall
+{
+    std::wstring what; // "image", "text", "line", "rect", "spell", "tower", "font", "emitter"
+    std::wstring name;
+    float x = 0.0f, y = 0.0f, a = 0.0f, b = 0.0f, scale = 0.0f;
+    TDColor color;
+    const TDImage* image = nullptr;
+};
+
+struct RecordingUiPainter : TDUiPainter
+{
+    std::vector<UiCall> calls;
+    bool hasFont = true;
+    void drawUiImage(const std::wstring& name, float x, float y, float scale, const TDColor& c) override
+    {
+        calls.push_back({L"image", name, x, y, 0, 0, scale, c});
+    }
+    void drawImage(const TDImage* image, float x, float y, float scale) override
+    {
+        UiCall call{L"spell", L"", x, y, 0, 0, scale};
+        call.image = image;
+        calls.push_back(call);
+    }
+    void drawImageToRect(const TDImage* image, float w, float h, float x, float y, float scale) override
+    {
+        UiCall call{L"rect", L"", x, y, w, h, scale};
+        call.image = image;
+        calls.push_back(call);
+    }
+    void drawLine(float x1, float y1, float x2, float y2, const TDColor& c) override
+    {
+        calls.push_back({L"line", L"", x1, y1, x2, y2, 0, c});
+    }
+    void drawText(const std::wstring& text, float x, float y, const TDColor& c) override
+    {
+        calls.push_back({L"text", text, x, y, 0, 0, 0, c});
+    }
+    bool setFont(const std::wstring& name) override
+    {
+        calls.push_back({L"font", name});
+        return hasFont;
+    }
+    void drawEmitter(const TDEmitter&) override { calls.push_back({L"emitter"}); }
+    void drawTower(const TDTower&) override { calls.push_back({L"tower"}); }
+    std::vector<UiCall> of(const std::wstring& what) const
+    {
+        std::vector<UiCall> out;
+        for (const UiCall& c : calls)
+            if (c.what == what)
+                out.push_back(c);
+        return out;
+    }
+};
+
+struct InputFixture : BattleFixture
+{
+    InputHud ihud;
+    InputTutorial itutorial;
+    RecordingMusic music;
+    SizedImages images;
+
+    // The straight level (spots at (250, 160) and (750, 160)) in mode 1, on screen 0, with
+    // coins to spend.
+    TDMap& begin(const std::string& waves = "<wave spawn=\"1\" timeout=\"600\"><e id=\"1\"/></wave>",
+                 const std::string& extraSpots = "", i32 coins = 500)
+    {
+        TDBattleServices services;
+        services.particles = &particles;
+        services.sounds = &music;
+        services.sprites = &sprites;
+        services.tutorial = &itutorial;
+        services.hud = &ihud;
+        services.images = &images;
+        map = std::make_unique<TDMap>(services, profiles);
+        ihud.map = map.get();
+        map->mMode = 1;
+        files.put(L"td/levels_normal/level_01_01.xml", battleLevel(waves, extraSpots));
+        EXPECT_EQ(map->loadLevel(), QL_OK);
+        map->mStats.mCoins = coins;
+        return *map;
+    }
+    // Frames of the unscaled frame time (the menu opens in 0.2 s).
+    void frames(float seconds, float dt = 1.0f / 60.0f)
+    {
+        for (float t = 0.0f; t < seconds; t += dt)
+            map->update(dt);
+    }
+    // A point on the ray of a menu entry, outward from where the hit test places it (25 out:
+    // inside its own circle and outside its neighbours', which overlap when eight share a
+    // half ring).
+    static void entryPoint(const TDContextMenu& menu, const TDContextMenuItem& item, i32& x, i32& y,
+                           float outward = 25.0f)
+    {
+        float k = menu.isNearEdge() ? 1.3f : 1.0f;
+        float a = item.angle * 3.14f / 180.0f;
+        x = static_cast<i32>(menu.centreX + std::sin(a) * (menu.radius * k + outward));
+        y = static_cast<i32>(menu.centreY + std::cos(a) * (menu.radius * k + outward));
+    }
+    const TDContextMenuItem* entry(i32 id) const
+    {
+        if (!map->mContextMenu)
+            return nullptr;
+        for (const auto& item : map->mContextMenu->items)
+            if (item->id == id)
+                return item.get();
+        return nullptr;
+    }
+    // Presses the menu entry with that id.
+    void pressEntry(i32 id)
+    {
+        const TDContextMenuItem* item = entry(id);
+        ASSERT_NE(item, nullptr);
+        i32 x = 0, y = 0;
+        entryPoint(*map->mContextMenu, *item, x, y);
+        map->onPointerDown(x, y);
+    }
+    // Click = press and release at one point.
+    void click(i32 x, i32 y)
+    {
+        map->onPointerDown(x, y);
+        map->onPointerUp(x, y);
+    }
+    size_t played(const std::wstring& tag) const
+    {
+        return static_cast<size_t>(std::count(music.played.begin(), music.played.end(), tag));
+    }
+};
+} // namespace tdtest

@@ -1,0 +1,340 @@
+// The battle played by presses: building, upgrading and selling through the ring menu, buying
+// a spot, calling a wave early, picking units, and where presses go on other screens.
+#include "InputFixture.h"
+
+#include "Source/TD/TDIndicator.h"
+
+using namespace tdtest;
+
+namespace
+{
+using Touch = InputFixture;
+
+TEST_F(Touch, BuildingFromTheMenuChargesPlaysAndTellsTheTutorialOnce)
+{
+    TDMap& m = begin();
+    click(250, 160);
+    ASSERT_NE(m.mContextMenu, nullptr);
+    EXPECT_EQ(m.mContextMenu->kind, TDContextMenu::kBuild);
+    EXPECT_EQ(itutorial.count(L"tower_select"), 1u);
+    EXPECT_EQ(played(L"context_in"), 1u);
+    frames(0.25f);
+    ASSERT_EQ(m.mContextMenu->state, TDContextMenu::kOpen);
+    size_t built = particles.count(L"build");
+
+    pressEntry(100);
+    ASSERT_EQ(m.mTowers.size(), 1u);
+    EXPECT_EQ(m.mTowers[0]->baseId(), 100);
+    EXPECT_EQ(m.mStats.mCoins, 450);
+    EXPECT_EQ(m.mStats.mCoinsSpent, 50);
+    EXPECT_EQ(played(L"buildTower"), 1u);
+    EXPECT_EQ(particles.count(L"build"), built + 1);
+    EXPECT_EQ(itutorial.count(L"tower_built"), 1u);
+    EXPECT_EQ(m.mContextMenu->state, TDContextMenu::kClosing);
+    EXPECT_EQ(played(L"context_out"), 1u);
+    // The press belonged to the menu, not to the HUD.
+    EXPECT_EQ(ihud.count(L"press " + InputHud::pt(250, 160)), 1u);
+    EXPECT_EQ(std::count_if(ihud.calls.begin(), ihud.calls.end(),
+                            [](const std::wstring& c) { return c.rfind(L"press", 0) == 0; }),
+              1);
+    frames(0.25f);
+    EXPECT_EQ(m.mContextMenu->visible, 0);
+}
+
+TEST_F(Touch, BuildingWithTooFewCoinsLeavesTheMenuOpenAndSilent)
+{
+    TDMap& m = begin();
+    m.mStats.mCoins = 49;
+    click(250, 160);
+    frames(0.25f);
+    size_t sounds = music.played.size();
+    pressEntry(100);
+    EXPECT_TRUE(m.mTowers.empty());
+    EXPECT_EQ(m.mStats.mCoins, 49);
+    EXPECT_EQ(music.played.size(), sounds);
+    EXPECT_EQ(m.mContextMenu->state, TDContextMenu::kOpen);
+    EXPECT_EQ(itutorial.count(L"tower_built"), 0u);
+}
+
+TEST_F(Touch, PressBesideEveryEntryOnlyClosesTheMenu)
+{
+    TDMap& m = begin();
+    click(250, 160);
+    frames(0.25f);
+    size_t hudPresses = ihud.calls.size();
+    m.onPointerDown(250, 160); // the centre: no entry lies there
+    EXPECT_EQ(m.mContextMenu->state, TDContextMenu::kClosing);
+    EXPECT_TRUE(m.mTowers.empty());
+    for (size_t i = hudPresses; i < ihud.calls.size(); ++i)
+        EXPECT_NE(ihud.calls[i].rfind(L"press", 0), 0u) << "the press reached the HUD";
+    // With no visible menu the press reaches the HUD.
+    frames(0.25f);
+    m.onPointerDown(600, 600);
+    EXPECT_EQ(ihud.calls.back(), L"press 600,600");
+}
+
+TEST_F(Touch, UpgradeAndSellThroughTheMenu)
+{
+    TDMap& m = begin();
+    TDTower* tower = m.buildTower(0, 100);
+    ASSERT_NE(tower, nullptr);
+    EXPECT_EQ(m.mStats.mCoins, 450);
+    click(250, 160);
+    ASSERT_NE(m.mContextMenu, nullptr);
+    EXPECT_EQ(m.mContextMenu->kind, TDContextMenu::kTowerUpgrades);
+    EXPECT_EQ(m.mContextMenu->tower, tower);
+    frames(0.25f);
+    pressEntry(1); // the tier with levelid 1 costs 40
+    EXPECT_EQ(tower->mLevel, 1);
+    EXPECT_EQ(m.mStats.mCoins, 410);
+    EXPECT_EQ(played(L"upgradeTower"), 1u);
+    frames(0.25f);
+
+    m.onPointerUp(250, 160); // the closed menu is gone by now: a release opens a new one
+    if (m.mContextMenu && !m.mContextMenu->visible)
+    {
+        m.mContextMenu.reset();
+        m.onPointerUp(250, 160);
+    }
+    ASSERT_NE(m.mContextMenu, nullptr);
+    frames(0.25f);
+    pressEntry(0);
+    // The tier (40) and its parent (50): half of 90 comes back.
+    EXPECT_EQ(m.mStats.mCoins, 455);
+    EXPECT_TRUE(m.mTowers.empty());
+    EXPECT_EQ(played(L"sellTower"), 1u);
+    EXPECT_FALSE(m.mScenery->spotFrames[0].hasTower);
+    EXPECT_EQ(m.mContextMenu->tower, nullptr);
+    frames(0.5f); // the closing menu outlives its tower safely
+}
+
+TEST_F(Touch, SaleRefundsHalfOfTheTierAndItsParentRoundedDown)
+{
+    files.put(L"td/towers_sheet.csv", "id;parent;type;levelid;require;cost;strength;cooldown;r;speed;ammoid;fps\n"
+                                      "100;-1;1;0;-1;60;5;1;200;400;2001;10\n"
+                                      "101;100;1;1;0;90;10;1;240;400;2001;10\n");
+    TDMap& m = begin();
+    TDTower* tower = m.buildTower(0, 100);
+    ASSERT_NE(tower, nullptr);
+    ASSERT_TRUE(tower->upgrade(1, 90.0f));
+    i32 coins = m.mStats.mCoins;
+    m.sellTower(tower);
+    EXPECT_EQ(m.mStats.mCoins, coins + 75);
+}
+
+TEST_F(Touch, BuyingALockedSpotChargesOpensAndRemembersIt)
+{
+    std::string locked = "<spot x=\"500\" y=\"400\"><p name=\"cost_gold\" value=\"50\"/>"
+                         "<p name=\"cost_real\" value=\"2\"/><p name=\"type\" value=\"1\"/></spot>";
+    TDMap& m = begin("<wave spawn=\"1\" timeout=\"600\"><e id=\"1\"/></wave>", locked);
+    m.mStats.mGems = 5;
+    click(500, 400);
+    ASSERT_NE(m.mContextMenu, nullptr);
+    EXPECT_EQ(m.mContextMenu->kind, TDContextMenu::kBuySpot);
+    frames(0.25f);
+    pressEntry(1);
+    EXPECT_EQ(m.mStats.mCoins, 450);
+    EXPECT_EQ(m.mStats.mGems, 3);
+    EXPECT_EQ(m.mProgress->getGems(), 3);
+    EXPECT_TRUE(m.mScenery->spotFrames[2].spot->open);
+    EXPECT_EQ(m.mScenery->spotFrames[2].imageIndex, 0);
+    EXPECT_TRUE(m.mProgress->isSpotOwned("#2", 0, 0));
+    EXPECT_EQ(played(L"buySpot"), 1u);
+    EXPECT_EQ(itutorial.count(L"buildspot_bought"), 1u);
+    EXPECT_EQ(m.mContextMenu->state, TDContextMenu::kClosing);
+    // Now it is a build spot.
+    frames(0.25f);
+    m.mContextMenu.reset();
+    m.onPointerUp(500, 400);
+    ASSERT_NE(m.mContextMenu, nullptr);
+    EXPECT_EQ(m.mContextMenu->kind, TDContextMenu::kBuild);
+}
+
+TEST_F(Touch, BuyingWithTooFewGemsChargesNothingAndCloses)
+{
+    std::string locked = "<spot x=\"500\" y=\"400\"><p name=\"cost_gold\" value=\"50\"/>"
+                         "<p name=\"cost_real\" value=\"2\"/></spot>";
+    TDMap& m = begin("<wave spawn=\"1\" timeout=\"600\"><e id=\"1\"/></wave>", locked);
+    m.mStats.mGems = 1;
+    click(500, 400);
+    frames(0.25f);
+    pressEntry(1);
+    EXPECT_EQ(m.mStats.mCoins, 500);
+    EXPECT_EQ(m.mStats.mGems, 1);
+    EXPECT_FALSE(m.mScenery->spotFrames[2].spot->open);
+    EXPECT_EQ(played(L"buySpot"), 0u);
+    EXPECT_EQ(m.mContextMenu->state, TDContextMenu::kClosing);
+}
+
+struct WaveCall : InputFixture
+{
+    TDMap& withStartButton()
+    {
+        TDMap& m = begin();
+        m.mNextWave.clear();
+        TDWaveHint::Button b;
+        b.x = 20, b.y = 300, b.width = 40, b.height = 40;
+        m.mNextWave.buttons.push_back(b);
+        m.mNextWave.firstSpawnTime = m.mWaves.mClock + 7.6f;
+        m.mNextWave.lead = 0.0f;
+        return m;
+    }
+};
+
+TEST_F(WaveCall, ForcingWithSevenPointSixSecondsLeftPaysFifteen)
+{
+    TDMap& m = withStartButton();
+    i32 coins = m.mStats.mCoins;
+    m.onPointerDown(40, 320);
+    EXPECT_EQ(m.mStats.mCoins, coins + 15);
+    ASSERT_FALSE(m.mIndicators.items.empty());
+    EXPECT_EQ(m.mIndicators.items.back()->mText, L"+15");
+    EXPECT_EQ(itutorial.count(L"wave_forced"), 1u);
+    EXPECT_EQ(played(L"simple"), 1u);
+    EXPECT_TRUE(m.mNextWave.buttons.empty());
+    // The buttons are gone: a second press does not force again.
+    m.onPointerDown(40, 320);
+    EXPECT_EQ(itutorial.count(L"wave_forced"), 1u);
+}
+
+TEST_F(WaveCall, BlockedInterfaceIgnoresThePressEntirely)
+{
+    TDMap& m = withStartButton();
+    for (i32 block : {1, 2})
+    {
+        ihud.block = block;
+        ihud.calls.clear();
+        i32 coins = m.mStats.mCoins;
+        m.onPointerDown(40, 320);
+        EXPECT_EQ(m.mStats.mCoins, coins);
+        EXPECT_EQ(itutorial.count(L"wave_forced"), 0u);
+        ASSERT_EQ(ihud.calls.size(), 1u);
+        EXPECT_EQ(ihud.calls[0], L"move 40,320"); // only the hover follows
+    }
+    ihud.block = 3;
+    m.onPointerDown(40, 320);
+    EXPECT_EQ(itutorial.count(L"wave_forced"), 1u);
+}
+
+TEST_F(WaveCall, AForcingPressOnAUnitAlsoPicksIt)
+{
+    TDMap& m = withStartButton();
+    frames(0.1f);
+    m.mWaves.skipTo(1000.0f);
+    frames(0.1f);
+    ASSERT_FALSE(m.mWaves.mUnits.empty());
+    TDUnit* u = m.mWaves.mUnits[0];
+    u->mSize[0] = u->mSize[1] = 30.0f;
+    place(u, 40.0f, 320.0f);
+    m.mNextWave.buttons.push_back({20, 300, 40, 40});
+    m.mNextWave.firstSpawnTime = m.mWaves.mClock + 2.0f;
+    m.onPointerDown(40, 320);
+    EXPECT_EQ(itutorial.count(L"wave_forced"), 1u);
+    EXPECT_EQ(m.mHovered, u);
+    // A press beside every unit keeps the pick.
+    m.onPointerDown(900, 700);
+    EXPECT_EQ(m.mHovered, u);
+}
+
+TEST_F(Touch, SplashAndVideoScreensTakeTheirDoneButton)
+{
+    TDMap& m = begin();
+    ihud.add(L"done", 900, 700);
+    m.mScreen = 12;
+    m.onPointerDown(910, 710);
+    EXPECT_EQ(m.mScreen, 121);
+    m.onPointerDown(910, 710);
+    EXPECT_EQ(m.mScreen, 7);
+    EXPECT_EQ(ihud.count(L"close"), 2u);
+    // Other screens pass the press to the HUD only, after the hover and the tutorial hook.
+    m.mScreen = 6;
+    ihud.calls.clear();
+    itutorial.hooks.clear();
+    m.onPointerDown(910, 710);
+    EXPECT_EQ(m.mScreen, 6);
+    EXPECT_EQ(ihud.calls, (std::vector<std::wstring>{L"move 910,710", L"press 910,710"}));
+    EXPECT_EQ(itutorial.hooks, (std::vector<std::wstring>{L"move 910,710"}));
+}
+
+TEST_F(Touch, ControlButtonsFollowTheSpeed)
+{
+    TDMap& m = begin();
+    for (const wchar_t* name : {L"play_btn_ac", L"speed_btn_ac", L"pause_btn_ac"})
+        ihud.add(name, 800, 10, 40, 20);
+    ihud.named[L"speed_btn_ac"].x = 900;
+    auto* glow = static_cast<FakeEmitter*>(m.mActiveButtonEmitter.get());
+    ASSERT_NE(glow, nullptr);
+
+    m.mSpeed = 2.0f;
+    m.updateControlButtons();
+    EXPECT_TRUE(ihud.shown[L"speed_btn_ac"]);
+    EXPECT_TRUE(ihud.shown[L"play_btn"]);
+    EXPECT_TRUE(ihud.shown[L"pause_btn"]);
+    EXPECT_FALSE(ihud.shown[L"play_btn_ac"]);
+    EXPECT_FALSE(ihud.shown[L"speed_btn"]);
+    EXPECT_FALSE(ihud.shown[L"pause_btn_ac"]);
+    EXPECT_FALSE(ihud.shown[L"options_btn_ac"]);
+    EXPECT_FLOAT_EQ(glow->x, 920.0f);
+    EXPECT_FLOAT_EQ(glow->y, 20.0f);
+
+    m.mSpeed = 0.5f;
+    m.updateControlButtons();
+    EXPECT_TRUE(ihud.shown[L"play_btn"]);
+    EXPECT_TRUE(ihud.shown[L"speed_btn"]);
+    EXPECT_TRUE(ihud.shown[L"pause_btn"]);
+    EXPECT_FALSE(ihud.shown[L"play_btn_ac"]);
+    EXPECT_FALSE(ihud.shown[L"speed_btn_ac"]);
+    EXPECT_FALSE(ihud.shown[L"pause_btn_ac"]);
+    EXPECT_EQ(glow->x, 0.0f);
+    EXPECT_EQ(glow->y, 0.0f);
+}
+
+TEST_F(Touch, PauseStopsTheBattleAndOpensTheMenu)
+{
+    TDMap& m = begin();
+    m.mSpeed = 2.0f;
+    m.pause();
+    EXPECT_EQ(m.mSpeed, 0.0f);
+    EXPECT_EQ(m.mScreen, 4);
+    EXPECT_EQ(ihud.count(L"ingame"), 1u);
+    EXPECT_EQ(itutorial.hooks.back(), L"hide");
+    EXPECT_TRUE(ihud.shown[L"pause_btn_ac"]);
+}
+
+TEST_F(Touch, MoveAndPressHitTheSameEntries)
+{
+    TDMap& m = begin();
+    click(250, 160);
+    frames(0.25f);
+    const TDContextMenuItem* item = entry(300);
+    ASSERT_NE(item, nullptr);
+    i32 x = 0, y = 0;
+    entryPoint(*m.mContextMenu, *item, x, y);
+    m.onPointerMove(x, y);
+    EXPECT_EQ(m.mContextMenu->hoveredId, 300);
+    EXPECT_EQ(m.mContextMenu->hoveredItem, item);
+    EXPECT_EQ(itutorial.hooks.back(), L"move " + InputHud::pt(x, y));
+    m.onPointerMove(250, 160);
+    EXPECT_EQ(m.mContextMenu->hoveredId, -1);
+    m.onPointerDown(x, y);
+    ASSERT_EQ(m.mTowers.size(), 1u);
+    EXPECT_EQ(m.mTowers[0]->baseId(), 300);
+}
+
+TEST_F(Touch, WheelGoesToTheHud)
+{
+    TDMap& m = begin();
+    m.onWheel(-120);
+    EXPECT_EQ(ihud.calls.back(), L"wheel -120");
+}
+
+TEST_F(Touch, OpeningAnotherScreenDropsTheMenu)
+{
+    TDMap& m = begin();
+    click(250, 160);
+    ASSERT_NE(m.mContextMenu, nullptr);
+    m.mScreen = 4;
+    m.update(0.01f);
+    EXPECT_EQ(m.mContextMenu, nullptr);
+}
+} // namespace
