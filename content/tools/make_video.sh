@@ -35,3 +35,10 @@ sox -m "$TMP/a.wav" "$TMP/c.wav" "$TMP/e.wav" "$TMP/hi.wav" -C 2 "$VIDEO/intro.o
 for f in 420 422 444; do
     "$PY" "$TOOLS/video_frames.py" pattern 40 24 8 $f | encode "$TESTS/pattern_$f.ogv" 40 24 10 yuv${f}p 10 4
 done
+
+# A picture stream muxed behind a Vorbis stream (audio first), as other tools write them.
+"$PY" "$TOOLS/video_frames.py" pattern 40 24 8 420 > "$TMP/pattern.yuv"
+sox -n -r 22050 -c 1 "$TMP/beep.wav" synth 0.8 sine 440 vol 0.3
+ffmpeg -hide_banner -loglevel error -y -i "$TMP/beep.wav" -f rawvideo -pix_fmt yuv420p -s 40x24 -framerate 10 \
+    -i "$TMP/pattern.yuv" -map 0:a -map 1:v -c:a libvorbis -q:a 0 -c:v libtheora -q:v 10 -g 4 \
+    -map_metadata -1 -fflags +bitexact -flags +bitexact "$TESTS/pattern_with_sound.ogv"

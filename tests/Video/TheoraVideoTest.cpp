@@ -115,6 +115,7 @@ TEST_F(Playback, ClosingStopsWithoutTellingTheListener)
     ASSERT_EQ(QL_OK, mVideo->Update(0.35f, mImage.get()));
     mVideo->Close();
     EXPECT_TRUE(mVideo->IsEnded());
+    EXPECT_EQ(0, mVideo->GetWidth());
     ASSERT_EQ(QL_OK, mVideo->Update(5.0f, mImage.get()));
     EXPECT_EQ(0, mListener.mEnded);
     ExpectPatternFrame(2);
@@ -136,6 +137,19 @@ TEST_F(Playback, ALostPageDoesNotShiftTheFramesAfterIt)
     ExpectPatternFrame(4);
     ASSERT_EQ(QL_OK, mVideo->Update(0.3f, mImage.get()));
     ExpectPatternFrame(7);
+}
+
+TEST_F(Playback, APictureStreamBehindASoundStreamIsFoundAndPlayed)
+{
+    OpenTest("pattern_with_sound.ogv"); // Vorbis first, then Theora
+    EXPECT_EQ(kPatternWidth, mVideo->GetWidth());
+    for (int k = 0; k < 8; ++k)
+    {
+        ASSERT_EQ(QL_OK, mVideo->Update(k == 0 ? 0.15f : 0.1f, mImage.get()));
+        ExpectPatternFrame(k);
+    }
+    ASSERT_EQ(QL_OK, mVideo->Update(0.1f, mImage.get()));
+    EXPECT_EQ(1, mListener.mEnded);
 }
 
 TEST_F(Playback, AfterADeviceLossTheNextFrameFillsTheRecreatedTexture)

@@ -6,6 +6,7 @@
 #include "Core/File/ArchiveBuilder.h"
 #include "Core/File/FileManager.h"
 #include "ImageBuilders.h"
+#include "Platform/Audio/OggDecoder.h"
 #include "support/TempDir.h"
 #include "../Audio/LogCapture.h"
 
@@ -194,5 +195,21 @@ TEST_F(VideoFiles, TheIntroPlaysForFiveSecondsWithATitleInTheMiddle)
         ASSERT_EQ(QL_OK, mVideo->Update(0.04f, mImage.get()));
     EXPECT_EQ(1, mListener.mEnded);
     EXPECT_NEAR(5.0f, mVideo->GetClock(), 0.1f);
+}
+TEST(IntroSoundTrack, IsVorbisMusicAsLongAsThePicture)
+{
+    const Bytes bytes = ReadBytes(ContentFile("td/video/intro.ogg"));
+    base::MemoryStream stream(bytes.data(), static_cast<u32>(bytes.size()));
+    std::string error;
+    std::unique_ptr<audio::VorbisStream> track = audio::VorbisStream::Open(&stream, error);
+    ASSERT_NE(nullptr, track) << error;
+    ASSERT_GT(track->SampleRate(), 0u);
+    EXPECT_NEAR(5.0, static_cast<double>(track->LengthFrames()) / track->SampleRate(), 0.05);
+    std::vector<float> stereo(2 * 4096);
+    double energy = 0.0;
+    for (u32 got; (got = track->Read(stereo.data(), 4096)) > 0;)
+        for (u32 i = 0; i < 2 * got; ++i)
+            energy += static_cast<double>(stereo[i]) * stereo[i];
+    EXPECT_GT(energy, 1.0) << "audible";
 }
 } // namespace

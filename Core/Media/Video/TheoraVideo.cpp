@@ -53,6 +53,7 @@ void TheoraVideo::Close()
 {
     mDecoder.reset();
     mEnded = true;
+    mWidth = mHeight = 0;
 }
 
 QLResultEnum TheoraVideo::Update(float seconds, render::Image* image)

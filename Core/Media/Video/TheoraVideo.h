@@ -38,7 +38,7 @@ public:
     // Stops: releases the decoder and ends without telling the listener.
     void Close();
 
-    // The visible picture size; 0 until a successful open.
+    // The visible picture size; 0 when nothing is open.
     i32 GetWidth() const { return mWidth; }
     i32 GetHeight() const { return mHeight; }
     float GetFrameDuration() const { return mFrameDuration; }
