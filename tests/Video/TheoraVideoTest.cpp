@@ -3,6 +3,9 @@
 
 #include "Core/Media/Video/TheoraDecoder.h"
 
+#include <cmath>
+#include <limits>
+
 using namespace videotest;
 
 namespace
@@ -54,6 +57,12 @@ TEST_F(Playback, AZeroFrameTimeDecodesNothing)
         ASSERT_EQ(QL_OK, mVideo->Update(0.0f, mImage.get()));
     EXPECT_EQ(1u, mVideo->GetFrameIndex());
     ExpectPatternFrame(0);
+    // Nor do times that run back or are not numbers; the clock is left as it was.
+    for (float bad : {-1.0f, std::nanf(""), std::numeric_limits<float>::infinity()})
+        ASSERT_EQ(QL_OK, mVideo->Update(bad, mImage.get()));
+    EXPECT_FLOAT_EQ(0.15f, mVideo->GetClock());
+    ASSERT_EQ(QL_OK, mVideo->Update(0.1f, mImage.get()));
+    ExpectPatternFrame(1);
 }
 
 TEST_F(Playback, AtTheEndTheListenerIsToldOnceAndTheImageKeepsTheLastFrame)

@@ -60,10 +60,11 @@ QLResultEnum TheoraVideo::Update(float seconds, render::Image* image)
 {
     if (!mDecoder || mEnded)
         return QL_OK;
-    mClock += seconds;
-    // Truncated; kept inside u32 however long a frame the header claims.
+    if (std::isfinite(seconds) && seconds > 0.0f) // time never runs back, nor turns into NaN
+        mClock += seconds;
+    // Truncated; kept inside u32 however short a frame the header claims.
     const double slots = std::floor(static_cast<double>(mClock) / mFrameDuration);
-    const u32 due = slots <= 0.0 ? 0u : slots >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<u32>(slots);
+    const u32 due = !(slots > 0.0) ? 0u : slots >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<u32>(slots);
     bool fresh = false; // a decoded picture waits to be shown
     while (due > mFrameIndex)
     {
