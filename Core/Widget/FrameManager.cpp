@@ -146,6 +146,8 @@ QLResultEnum FrameManager::Remove(Frame* frame, bool deleteFrame, bool deferred)
 
 QLResultEnum FrameManager::DeleteFrame(Frame* frame)
 {
+    // Nothing here may keep pointing at it (the active and hover frames among them).
+    ForgetFrame(frame);
     // Inside a delivery the frame's own handler may still be running: it goes after the update.
     if (mBusy > 0)
         QueueDelete(frame);

@@ -179,9 +179,11 @@ TEST_F(FrameStack, RemoveAllFramesDetachesAndCanDeleteEverything)
     first->mDeaths = second->mDeaths = child->mDeaths = &deaths;
     first->AddChild(child);
     mManager.Add(first, false, false, false);
-    mManager.Add(second, false, false, false);
+    mManager.Add(second, false, true, false);
+    ASSERT_EQ(second, mManager.GetActiveFrame());
     mJournal.clear();
     EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(true, true));
+    EXPECT_EQ(nullptr, mManager.GetActiveFrame()) << "a deleted frame is not kept as the active one";
     EXPECT_EQ((Journal{"first:manager-", "child:manager-", "second:manager-"}), mJournal);
     EXPECT_EQ(3, deaths);
     EXPECT_TRUE(mManager.GetStack().empty());
