@@ -17,6 +17,14 @@ struct Node
     Node* nearest = nullptr; // the closest enclosing node with a listener
 };
 
+// The link-mask bit of each event kind (a double click walks as a press).
+template <class Event> constexpr u32 kLinkBit = 0;
+template <> constexpr u32 kLinkBit<OnMouseDown> = LINK_DOWN;
+template <> constexpr u32 kLinkBit<OnMouseUp> = LINK_UP;
+template <> constexpr u32 kLinkBit<OnMouseMove> = LINK_MOVE;
+template <> constexpr u32 kLinkBit<OnMouseDrag> = LINK_DRAG;
+template <> constexpr u32 kLinkBit<OnMouseWheel> = LINK_WHEEL;
+
 template <class Event> struct WalkState
 {
     const Event* event = nullptr;
@@ -95,6 +103,27 @@ bool InOwnBox(const math::Box& box, const math::Point3& p)
     return box.minX <= p.x && p.x < box.maxX && box.minY <= p.y && p.y < box.maxY && p.z <= box.minZ;
 }
 
+// Ancestors of the notified layer that asked for this kind hear of the hit, nearest first. They
+// only listen: what they leave in the state does not steer the walk.
+template <class Event> QLResultEnum NotifyLinked(const Node& notified, const HitTestParam& direct, WalkState<Event>& walk)
+{
+    for (Node* node = notified.nearest; node; node = node->nearest)
+    {
+        if (!(node->listener->mLinkMask & kLinkBit<Event>))
+            continue;
+        HitTestParam param = direct;
+        param.mNotifiedLayer = node->layer;
+        param.mPoint = node->point;
+        param.mListener = node->listener;
+        param.mState = walk.state;
+        param.mLinked = true;
+        param.mHandledBelow = walk.state == HIT_HANDLED;
+        if (QLResultEnum r = walk.delegate->Invoke(param, *walk.event))
+            return r;
+    }
+    return QL_OK;
+}
+
 template <class Event> QLResultEnum Walk(Layer* layer, Node& parent, WalkState<Event>& walk)
 {
     if (!layer->mVisible || (!layer->mHitTestable && !layer->mWalkThrough))
@@ -149,7 +178,7 @@ template <class Event> QLResultEnum Walk(Layer* layer, Node& parent, WalkState<E
     walk.state = param.mState;
     if (walk.state == HIT_DECLINED)
         walk.declining = notified->layer;
-    return QL_OK;
+    return NotifyLinked(*notified, param, walk);
 }
 
 template <class Event>

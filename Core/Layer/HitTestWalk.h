@@ -29,6 +29,8 @@ struct HitTestResult
 
 // Walks the tree under root with a point of the space the root sits in. The caller updates the
 // tree bounds first (Layer::UpdateTreeBounds). A double click walks with the down event.
+// After each direct notification, the ancestors whose listener has the kind's bit in its link
+// mask hear of it through the linked handler, nearest first.
 HitTestResult WalkHitTest(Layer* root, const math::Point3& point, const OnMouseDown& event);
 HitTestResult WalkHitTest(Layer* root, const math::Point3& point, const OnMouseUp& event);
 HitTestResult WalkHitTest(Layer* root, const math::Point3& point, const OnMouseMove& event);

@@ -30,6 +30,12 @@ public:
     QLResultEnum OnMove(const math::Point3& p) override { return Note("move", p, 0); }
     QLResultEnum OnDrag(const math::Point3& p) override { return Note("drag", p, 0); }
     QLResultEnum OnWheel(const math::Point3& p, u32 v) override { return Note("wheel", p, v); }
+    QLResultEnum OnLinkedDown(const math::Point3& p, u32 b) override
+    {
+        mLog.push_back({mName, mHandledBelow ? "linked-down-handled" : "linked-down", mHitLayer, mNotifiedLayer, p, b});
+        mState = layer::HIT_CONTINUE; // ignored: linked listeners only listen
+        return mResult;
+    }
 
     QLResultEnum Note(const char* kind, const math::Point3& p, u32 value)
     {
@@ -252,4 +258,28 @@ TEST_F(HitTestWalk, EachEventKindReachesItsHandler)
     EXPECT_EQ("drag", mLog[2].kind);
     EXPECT_EQ("wheel", mLog[3].kind);
     EXPECT_EQ(0xFF88u, mLog[3].value) << "widened without sign";
+}
+
+TEST_F(HitTestWalk, AncestorsWithTheLinkBitHearOfHitsBelowThem)
+{
+    layer::Layer group;
+    layer::RectHitLayer leaf(math::Rect(60, 60, 10, 10));
+    Probe groupProbe("group", mLog), leafProbe("leaf", mLog);
+    group.SetHitListener(&groupProbe);
+    leaf.SetHitListener(&leafProbe);
+    group.AddChild(&leaf);
+    mRoot.AddChild(&group);
+    mRootProbe.mLinkMask = layer::LINK_DOWN;
+    groupProbe.mLinkMask = layer::LINK_UP; // another kind: not told of presses
+    const layer::HitTestResult r = Down(65.0f, 65.0f);
+    ASSERT_EQ((std::vector<std::string>{"leaf", "root"}), Who());
+    EXPECT_EQ("linked-down-handled", mLog[1].kind);
+    EXPECT_EQ(&leaf, mLog[1].hitLayer);
+    EXPECT_EQ(&mRoot, mLog[1].notifiedLayer);
+    EXPECT_EQ(65.0f, mLog[1].point.x) << "in the root's own space";
+    EXPECT_EQ(layer::HIT_HANDLED, r.state) << "the linked listener does not steer the walk";
+
+    mLog.clear();
+    mRootProbe.mResult = static_cast<QLResultEnum>(6);
+    EXPECT_EQ(6, Down(65.0f, 65.0f).result);
 }
