@@ -1,0 +1,60 @@
+// Emitters of the effect library, one engine emitter each.
+#include "Source/TD/Services/TDEngineParticles.h"
+
+#include "Core/Media/Particles/ParticleEmitter.h"
+#include "Core/Media/Particles/ParticleSystem.h"
+
+TDEngineEmitter::TDEngineEmitter(std::unique_ptr<render::ParticleEmitter> emitter) : mEmitter(std::move(emitter)) {}
+
+TDEngineEmitter::~TDEngineEmitter() = default;
+
+void TDEngineEmitter::setState(i32 state)
+{
+    mEmitter->SetState(state);
+}
+
+i32 TDEngineEmitter::state() const
+{
+    return mEmitter->GetState();
+}
+
+void TDEngineEmitter::setPosition(float x, float y)
+{
+    mEmitter->SetPosition(x, y, 1);
+}
+
+void TDEngineEmitter::update(double seconds)
+{
+    mEmitter->Update(seconds);
+}
+
+void TDEngineEmitter::setLoopMode(i32 mode)
+{
+    mEmitter->SetLoopMode(mode);
+}
+
+void TDEngineEmitter::setAngle(float degrees)
+{
+    mEmitter->SetDirection(degrees);
+}
+
+QLResultEnum TDEngineParticles::load(render::Render* render)
+{
+    render::ParticleSystem* system = render::ParticleSystem::Instance();
+    system->SetFolder("td/fx/");
+    return system->Load("fx2.ptc", render);
+}
+
+void TDEngineParticles::unload()
+{
+    if (render::ParticleSystem::Exists())
+        render::ParticleSystem::Instance()->UnloadAtlases();
+}
+
+std::unique_ptr<TDEmitter> TDEngineParticles::createEmitter(const std::wstring& name)
+{
+    render::ParticleEmitter* emitter = render::ParticleSystem::Instance()->CreateEmitter(name);
+    if (!emitter)
+        return nullptr;
+    return std::make_unique<TDEngineEmitter>(std::unique_ptr<render::ParticleEmitter>(emitter));
+}

@@ -1,0 +1,116 @@
+// Battle drawing calls turned into draw commands of the drawing context.
+#include "Source/TD/Services/TDGraphicsCanvas.h"
+
+#include "Core/Media/Graphics/Graphics.h"
+#include "Core/Media/Image/Image.h"
+#include "Core/Render/Transform3D.h"
+#include "Source/TD/Services/TDEngineParticles.h"
+#include "Source/TD/Services/TDRenderTexture.h"
+
+TDGraphicsCanvas::TDGraphicsCanvas(render::Graphics& graphics, render::Font* waveFont, render::Font* indicatorFont)
+    : mGraphics(graphics), mFonts{waveFont, indicatorFont}, mOuter(graphics.mTransform)
+{
+}
+
+TDGraphicsCanvas::~TDGraphicsCanvas()
+{
+    mGraphics.mTransform = mOuter;
+}
+
+void TDGraphicsCanvas::pushTransform(float scale, float offsetX, float offsetY)
+{
+    // Over an outer level: screen = outer(scale x p + offset).
+    Level level{scale, offsetX, offsetY, std::make_unique<math::Transform3D>()};
+    if (!mStack.empty())
+    {
+        const Level& outer = mStack.back();
+        level.scale = outer.scale * scale;
+        level.x = outer.scale * offsetX + outer.x;
+        level.y = outer.scale * offsetY + outer.y;
+    }
+    level.transform->Scale(level.scale, level.scale, 1.0f);
+    level.transform->Translate(level.x, level.y, 0.0f);
+    mStack.push_back(std::move(level));
+    mGraphics.mTransform = mStack.back().transform.get();
+}
+
+void TDGraphicsCanvas::popTransform()
+{
+    if (mStack.empty())
+        return;
+    mStack.pop_back();
+    mGraphics.mTransform = mStack.empty() ? mOuter : mStack.back().transform.get();
+}
+
+void TDGraphicsCanvas::setBlendMode(i32 mode)
+{
+    mGraphics.SetBlendMode(static_cast<u32>(mode));
+}
+
+void TDGraphicsCanvas::setColor(const TDColor& color)
+{
+    mColor = color;
+    applyColor();
+}
+
+void TDGraphicsCanvas::setUnitShader(u32 fill)
+{
+    mShaded = true;
+    mFill = fill;
+    mGraphics.SetShaderMode(1);
+    applyColor();
+}
+
+void TDGraphicsCanvas::setShaderMode(i32 mode)
+{
+    mShaded = false;
+    mGraphics.SetShaderMode(static_cast<u32>(mode));
+    applyColor();
+}
+
+// The unit tint multiplies the colour by the fill colour's channels.
+void TDGraphicsCanvas::applyColor()
+{
+    float r = mColor.r, g = mColor.g, b = mColor.b;
+    if (mShaded)
+    {
+        r *= ((mFill >> 16) & 0xFF) / 255.0f;
+        g *= ((mFill >> 8) & 0xFF) / 255.0f;
+        b *= (mFill & 0xFF) / 255.0f;
+    }
+    mGraphics.SetColorRGBA(r, g, b, mColor.a);
+}
+
+void TDGraphicsCanvas::drawImage(const TDTexture* image, float, float, const math::Transform2D& transform, bool flipH)
+{
+    const auto* texture = dynamic_cast<const TDRenderTexture*>(image);
+    if (!texture || !texture->image())
+        return;
+    auto command = mGraphics.DrawImage(texture->image()).Transform(transform);
+    command->mAlignH = 2;
+    command->mAlignV = 2;
+    command->mFlipH = flipH;
+}
+
+void TDGraphicsCanvas::drawEmitter(TDEmitter& emitter)
+{
+    auto* engine = dynamic_cast<TDEngineEmitter*>(&emitter);
+    if (!engine)
+        return;
+    mGraphics.DrawParticles(&engine->emitter());
+}
+
+void TDGraphicsCanvas::drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font)
+{
+    render::Font* f = mFonts[font == kIndicatorFont ? 1 : 0];
+    if (!f || text.empty())
+        return;
+    render::Font* previous = mGraphics.mFont;
+    mGraphics.mFont = f;
+    {
+        auto command = mGraphics.DrawText(&text).Translate(x, y);
+        command->mAlignH = static_cast<u32>(hAlign);
+        command->mAlignV = static_cast<u32>(vAlign);
+    }
+    mGraphics.mFont = previous;
+}

@@ -1,0 +1,56 @@
+// The battle's canvas over the engine's drawing context: images of the sprite store's textures,
+// emitters of the particle system and texts in the game's fonts.
+#pragma once
+
+#include "Source/TD/TDBattleCanvas.h"
+
+#include <memory>
+#include <vector>
+
+namespace math
+{
+class Transform3D;
+}
+namespace render
+{
+class Font;
+class Graphics;
+} // namespace render
+
+class TDGraphicsCanvas : public TDBattleCanvas
+{
+public:
+    // Fonts may be null (their texts are skipped); none is owned.
+    TDGraphicsCanvas(render::Graphics& graphics, render::Font* waveFont, render::Font* indicatorFont);
+    // Puts back the context's transform it found.
+    ~TDGraphicsCanvas() override;
+    TDGraphicsCanvas(const TDGraphicsCanvas&) = delete;
+    TDGraphicsCanvas& operator=(const TDGraphicsCanvas&) = delete;
+
+    void pushTransform(float scale, float offsetX, float offsetY) override;
+    void popTransform() override;
+    void setBlendMode(i32 mode) override;
+    void setColor(const TDColor& color) override;
+    void setUnitShader(u32 fill) override;
+    void setShaderMode(i32 mode) override;
+    void drawImage(const TDTexture* image, float width, float height, const math::Transform2D& transform,
+                   bool flipH) override;
+    void drawEmitter(TDEmitter& emitter) override;
+    void drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font) override;
+
+private:
+    struct Level
+    {
+        float scale, x, y;
+        std::unique_ptr<math::Transform3D> transform;
+    };
+    void applyColor();
+
+    render::Graphics& mGraphics;
+    render::Font* mFonts[2];
+    const math::Transform3D* mOuter;
+    std::vector<Level> mStack;
+    TDColor mColor;
+    bool mShaded = false;
+    u32 mFill = 0xFFFFFFFFu;
+};
