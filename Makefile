@@ -6,7 +6,7 @@ FUZZ     ?= build-fuzz
 DATA     ?= $(BUILD)/data
 FUZZ_SECONDS ?= 600
 CMAKE_FLAGS ?=
-export CCACHE_DIR ?= $(CURDIR)/.ccache
+# ccache keeps its default folder, so fresh clones on this machine build from a warm cache.
 
 .PHONY: all setup configure build test unit asan fuzz fuzz-long bench run content clean
 
