@@ -22,6 +22,8 @@ namespace
 // A PackBits run is at most 128 bytes: with that much room a run is copied or filled with a
 // fixed size (inlined), and the bytes past its real length are rewritten by what follows.
 constexpr u64 kLongestRun = 128;
+// Most runs are short: one 16-byte store covers them.
+constexpr u64 kShortRun = 16;
 
 inline u64 RowCount(const u8* counts, u32 y)
 {
@@ -98,7 +100,9 @@ void UnpackBitsRow(const u8* in, const u8* inEnd, u8* out, u64 width)
             const u64 avail = u64(inEnd - in);
             const u64 length = std::min<u64>(n + 1u, avail);
             const u64 take = std::min(length, room);
-            if (room >= kLongestRun && avail >= kLongestRun)
+            if (take <= kShortRun && room >= kShortRun && avail >= kShortRun)
+                std::memcpy(dst, in, kShortRun);
+            else if (room >= kLongestRun && avail >= kLongestRun)
                 std::memcpy(dst, in, kLongestRun);
             else
                 std::memcpy(dst, in, take);
@@ -111,7 +115,9 @@ void UnpackBitsRow(const u8* in, const u8* inEnd, u8* out, u64 width)
                 break;
             const u64 take = std::min<u64>(257 - n, room);
             const u8 value = *in++;
-            if (room >= kLongestRun)
+            if (take <= kShortRun && room >= kShortRun)
+                std::memset(dst, value, kShortRun);
+            else if (room >= kLongestRun)
                 std::memset(dst, value, kLongestRun);
             else
                 std::memset(dst, value, take);
