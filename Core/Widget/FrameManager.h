@@ -39,7 +39,8 @@ public:
 
     QLResultEnum Add(Frame* frame, bool topMost, bool activate, bool deferred);
     QLResultEnum ShowModal(Frame* frame, bool deferred);
-    // 1 when the frame is not in the stack.
+    // 1 when the frame is not in the stack. A frame to delete while input or an update is being
+    // delivered (its own handler may be running) is deleted at the end of the update instead.
     QLResultEnum Remove(Frame* frame, bool deleteFrame, bool deferred);
     QLResultEnum RemoveAllFrames(bool deleteFrames, bool recursive);
 
