@@ -1,0 +1,192 @@
+// Level start (music by episode, start health, counters, opening window) and level end (the
+// result window's texts, the result stored once with its stars and gems).
+#include "InputFixture.h"
+
+#include "Source/TD/LocalStrings.h"
+
+using namespace tdtest;
+
+namespace
+{
+struct LevelStart : InputFixture
+{
+};
+
+TEST_F(LevelStart, MusicFollowsTheEpisode)
+{
+    TDMap& m = begin();
+    EXPECT_EQ(music.music.back(), L"td/data/music/ingame1.ogg");
+    for (auto [episode, track] : {std::pair{6, L"td/data/music/ingame7.ogg"}, {3, L"td/data/music/ingame4.ogg"},
+                                  {7, L"td/data/music/ingame1.ogg"}, {-1, L"td/data/music/ingame1.ogg"}})
+    {
+        m.mEpisode = episode;
+        ASSERT_EQ(m.restart(), QL_OK);
+        EXPECT_EQ(music.music.back(), track) << episode;
+    }
+}
+
+TEST_F(LevelStart, StartHealthByModeAndUpgrades)
+{
+    files.put(L"td/upgrades.xml", R"(<upgrades><upgrade id="1" section="0"><targets><target id="-1"/></targets>
+        <steps><step cost_r="10"><attributes><a name="maxHP" value="5"/></attributes></step></steps></upgrade></upgrades>)");
+    TDMap& m = begin();
+    m.mProgress->setUpgradeLevel(1, 0);
+    ASSERT_EQ(m.restart(), QL_OK);
+    EXPECT_EQ(m.mHealth, 30.0f);
+    EXPECT_EQ(m.mMaxHealth, 30.0f);
+    m.mMode = 3;
+    ASSERT_EQ(m.restart(), QL_OK);
+    EXPECT_EQ(m.mHealth, 1.0f);
+}
+
+TEST_F(LevelStart, RestartKeepsTheGemTotalAndEndsPausesAndSpeedUps)
+{
+    TDMap& m = begin();
+    m.mStats.addGems(4);
+    i32 total = m.mStats.mGems;
+    ASSERT_NE(m.buildTower(0, 100), nullptr);
+    m.mSpeed = 2.0f;
+    m.mSelectedSpell = 1;
+    itutorial.hooks.clear();
+    ASSERT_EQ(m.restart(), QL_OK);
+    EXPECT_EQ(m.mStats.mGems, total);
+    EXPECT_EQ(m.mStats.mGemsWon, 0);
+    EXPECT_EQ(m.mStats.mCoins, 500);
+    EXPECT_TRUE(m.mTowers.empty());
+    EXPECT_EQ(m.mSpeed, 1.0f);
+    EXPECT_EQ(m.mScreen, 0);
+    EXPECT_EQ(m.mSelectedSpell, -1);
+    EXPECT_TRUE(ihud.shown[L"play_btn_ac"]);
+    EXPECT_EQ(ihud.count(L"closeAll"), 2u);
+    EXPECT_EQ(itutorial.hooks, (std::vector<std::wstring>{L"reset"}));
+}
+
+TEST_F(LevelStart, OpeningWindowFollowsTheUnlockList)
+{
+    files.put(L"td/unlocks.csv", "0;0;-1\n0;1;300\n");
+    files.put(L"td/levels_normal/level_01_02.xml", battleLevel("<wave spawn=\"1\"><e id=\"1\"/></wave>"));
+    files.put(L"td/levels_normal/level_01_03.xml", battleLevel("<wave spawn=\"1\"><e id=\"1\"/></wave>"));
+    TDMap& m = begin();
+    EXPECT_EQ(ihud.count(L"levelName"), 0u);
+    EXPECT_EQ(ihud.count(L"unlock"), 0u);
+    m.mLevel = 1;
+    ASSERT_EQ(m.loadLevel(), QL_OK);
+    EXPECT_EQ(ihud.count(L"unlock"), 1u);
+    EXPECT_EQ(m.mScreen, 11);
+    m.mLevel = 2;
+    ASSERT_EQ(m.loadLevel(), QL_OK);
+    EXPECT_EQ(ihud.count(L"levelName"), 1u);
+    EXPECT_EQ(m.mScreen, 0);
+}
+
+struct LevelEnd : InputFixture
+{
+};
+
+TEST_F(LevelEnd, AVictoryStoresStarsAndGemsOnce)
+{
+    TDMap& m = begin();
+    i32 gems = m.mStats.mGems;
+    m.showVictory();
+    EXPECT_EQ(m.mScreen, 1);
+    EXPECT_EQ(m.mSpeed, 0.0f);
+    EXPECT_TRUE(ihud.shown[L"pause_btn_ac"]);
+    EXPECT_EQ(music.music.back(), L"");
+    EXPECT_EQ(played(L"winSound"), 1u);
+    EXPECT_EQ(ihud.results, 1);
+    EXPECT_EQ(ihud.outcome.stars, 3);
+    TDLevelResult stored = m.mProgress->getLevelResult(0, 0, 1);
+    EXPECT_EQ(stored.stars, 3);
+    // 13 for three new stars; the episode has three levels, so no bonus yet.
+    EXPECT_EQ(m.mStats.mGems, gems + 13);
+    EXPECT_EQ(m.mProgress->getGems(), gems + 13);
+    m.showVictory();
+    m.showDefeat();
+    EXPECT_EQ(ihud.results, 1);
+    EXPECT_EQ(m.mProgress->getGems(), gems + 13);
+
+    // Played again with fewer stars: the stored stars stay, nothing is paid.
+    ASSERT_EQ(m.restart(), QL_OK);
+    m.mHealth = 10.0f;
+    m.showVictory();
+    EXPECT_EQ(ihud.outcome.stars, 1);
+    EXPECT_EQ(ihud.outcome.reward, 0);
+    EXPECT_EQ(m.mProgress->getLevelResult(0, 0, 1).stars, 3);
+    EXPECT_EQ(m.mProgress->getGems(), gems + 13);
+}
+
+TEST_F(LevelEnd, FinishingTheLastLevelOfAnEpisodePaysTheBonusOnce)
+{
+    TDMap& m = begin();
+    ASSERT_EQ(m.getLevelCount(0), 3);
+    TDLevelResult one;
+    one.stars = 1;
+    m.mProgress->saveLevelResult(0, 0, 1, one);
+    m.mProgress->saveLevelResult(0, 1, 1, one);
+    files.put(L"td/levels_normal/level_01_03.xml", battleLevel("<wave spawn=\"1\" timeout=\"600\"><e id=\"1\"/></wave>"));
+    m.mLevel = 2;
+    ASSERT_EQ(m.loadLevel(), QL_OK);
+    i32 gems = m.mStats.mGems;
+    m.mHealth = m.mMaxHealth * 0.5f;
+    m.showVictory();
+    EXPECT_EQ(ihud.outcome.stars, 2);
+    EXPECT_EQ(m.mStats.mGems, gems + 8 + 100);
+    EXPECT_TRUE(m.mProgress->isEventSeen(1));
+    ASSERT_EQ(m.restart(), QL_OK);
+    m.showVictory();
+    EXPECT_EQ(ihud.outcome.reward, 13 - 8);
+}
+
+TEST_F(LevelEnd, LyingGemsAreCreditedBeforeTheWindowOpens)
+{
+    TDMap& m = begin();
+    TDUnit stand(m, m.mWaves.mWaves[0]->mEntries[0]);
+    for (int i = 0; i < 3; ++i)
+        m.mDrops.push_back(new TDCrystallSpecial(m, stand));
+    i32 gems = m.mStats.mGems;
+    m.mHealth = 5.0f;
+    m.showDefeat();
+    EXPECT_EQ(m.mStats.mGemsWon, 3);
+    EXPECT_EQ(m.mStats.mGems, gems + 3);
+    EXPECT_EQ(m.mProgress->getGems(), gems + 3);
+    EXPECT_EQ(ihud.outcome.stars, 0);
+    EXPECT_EQ(m.mProgress->getLevelResult(0, 0, 1).stars, 0);
+}
+
+TEST_F(LevelEnd, DefeatTextsInMode1)
+{
+    TDMap& m = begin();
+    m.mStats.mGemsWon = 2;
+    m.showDefeat();
+    LocalStrings* strings = LocalStrings::Instance();
+    EXPECT_EQ(ihud.font, L"td/data/fonts/main_42_2");
+    EXPECT_TRUE(ihud.frames[L"diffictly_lose"]);
+    for (const wchar_t* hidden : {L"back_win", L"diffictly", L"victory_label", L"defeat_label", L"star0", L"star1",
+                                  L"star2"})
+        EXPECT_FALSE(ihud.frames[hidden]) << hidden;
+    EXPECT_EQ(ihud.texts[L"levelResult"], strings->get(L"game_lose"));
+    EXPECT_EQ(ihud.texts[L"gameName"], strings->get(L"diff_normal"));
+    EXPECT_EQ(ihud.texts[L"gems"], strings->get(L"gems") + L": 2");
+    EXPECT_EQ(ihud.texts[L"killScore"], strings->get(L"game_kill_score") + L"0");
+    EXPECT_EQ(ihud.texts[L"goldBonus"], L"");
+    EXPECT_EQ(ihud.texts.count(L"levelName"), 0u);
+    EXPECT_EQ(m.mResultAction, 1);
+    EXPECT_EQ(played(L"loseSound"), 1u);
+}
+
+TEST_F(LevelEnd, HardcoreVictoryNamesTheHardcoreEpisode)
+{
+    files.put(L"td/strings_en.csv", "episodeHardcore0;Frost\nepisode0;Meadow\ngame_win;Won\n");
+    TDMap& m = begin();
+    m.mMode = 3;
+    m.mLevel = 4;
+    m.showVictory();
+    EXPECT_EQ(ihud.font, L"td/data/fonts/main_42_3");
+    EXPECT_EQ(ihud.texts[L"levelName"], LocalStrings::Instance()->get(L"episodeHardcore0") + L" 1 - 5");
+    EXPECT_EQ(ihud.texts[L"gameName"], L"");
+    EXPECT_EQ(ihud.texts[L"levelResult"], LocalStrings::Instance()->get(L"game_win"));
+    EXPECT_FALSE(ihud.frames[L"back_lose"]);
+    EXPECT_EQ(ihud.frames.count(L"star0"), 0u);
+    EXPECT_EQ(m.mResultAction, 2);
+}
+} // namespace
