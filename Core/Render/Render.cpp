@@ -125,8 +125,10 @@ QLResultEnum Render::InitRender(RenderWindow* window, const RenderInitParam& par
         if (result != QL_OK)
             return result;
     }
+    // Room for as many quads as the 2D vertex cache holds, so a frame of sprites sharing one
+    // texture and blend mode stays one draw call.
     mIndexCache16 = std::make_unique<BufferDoubleCache<IndexBuffer<unsigned short>>>(this);
-    if ((result = mIndexCache16->Create(10240, 1024)) != QL_OK)
+    if ((result = mIndexCache16->Create(61440, 10240)) != QL_OK)
         return result;
     if (mUse32BitIndexCache)
     {

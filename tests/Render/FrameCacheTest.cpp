@@ -141,7 +141,7 @@ TEST_F(FrameCache, TheRenderOpensAndClosesEveryCacheWithTheScene)
     EXPECT_EQ(QL_FAIL, r.BeginScene());      // a scene inside a scene
     ASSERT_EQ(QL_OK, r.EndScene());
     EXPECT_FALSE(mCache->IsInFrame());
-    EXPECT_EQ(10240u, r.GetIndexCache16()->GetMain(0)->GetBuffer()->GetCount());
+    EXPECT_EQ(61440u, r.GetIndexCache16()->GetMain(0)->GetBuffer()->GetCount());
     EXPECT_EQ(61440u, r.GetIndexCache32()->GetMain(0)->GetBuffer()->GetCount());
 }
 } // namespace
