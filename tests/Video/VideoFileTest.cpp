@@ -105,6 +105,30 @@ TEST_F(VideoFiles, AFileCutInsideItsHeadersIsRefused)
     EXPECT_GT(mLog.Count("the file ends inside the headers"), 0);
 }
 
+// The identification header sits at the start of the first page's body (one segment): picture
+// size in macroblocks at 10, in pixels at 14, frame rate at 22 (big-endian fields).
+Bytes WithHeader(Bytes bytes, size_t at, std::initializer_list<u8> values)
+{
+    std::copy(values.begin(), values.end(), bytes.begin() + static_cast<std::ptrdiff_t>(28 + at));
+    SetPageChecksum(bytes, SplitPages(bytes)[0]);
+    return bytes;
+}
+
+TEST_F(VideoFiles, HeaderClaimsAreCheckedBeforeTheDecoderIsMade)
+{
+    const Bytes whole = ReadBytes(TestVideo("pattern_420.ogv"));
+    auto open = [&](const Bytes& bytes) {
+        return mVideo->Open(new base::MemoryStream(bytes.data(), static_cast<u32>(bytes.size())), L"claims");
+    };
+    ASSERT_EQ(QL_OK, open(WithHeader(whole, 0, {0x80}))) << "an unchanged header still opens";
+    // 8192 x 8192 pixels at offset 0, 0: a valid header, refused here rather than allocated.
+    EXPECT_EQ(QL_FAIL, open(WithHeader(whole, 10, {0x02, 0x00, 0x02, 0x00, 0x00, 0x20, 0x00, 0x00, 0x20, 0x00, 0, 0})));
+    EXPECT_EQ(1, mLog.Count("unsupported picture size 8192 x 8192")) << mLog.Text();
+    // No frame rate.
+    EXPECT_EQ(QL_FAIL, open(WithHeader(whole, 22, {0, 0, 0, 0})));
+    EXPECT_TRUE(mVideo->IsEnded());
+}
+
 TEST_F(VideoFiles, AFileCutInsideItsFramesPlaysWhatItHasAndEnds)
 {
     const Bytes whole = ReadBytes(TestVideo("pattern_420.ogv"));
