@@ -4,6 +4,7 @@
 #include "Source/TD/LocalStrings.h"
 #include "Source/TD/Sprites/TDGraphic.h"
 #include "Source/TD/Sprites/TDResources.h"
+#include "Source/TD/Sprites/TDSpriteTable.h"
 #include "Source/TD/TDBulletList.h"
 #include "Source/TD/TDBullet.h"
 #include "Source/TD/TDDrops.h"
@@ -86,6 +87,15 @@ TDBattleDrawer::Picture TDBattleDrawer::pathPicture(const std::wstring& path)
     if (cut == std::wstring::npos)
         return {};
     return picture(path.substr(0, cut), path.substr(cut + 1));
+}
+
+const TDGraphic* TDBattleDrawer::graphicOf(const TDPrototype* p) const
+{
+    if (!p)
+        return nullptr;
+    if (p->graphic)
+        return p->graphic;
+    return mTable ? mTable->graphic(p->id) : nullptr;
 }
 
 void TDBattleDrawer::loadUiImages()
@@ -328,7 +338,7 @@ void TDBattleDrawer::drawBullets(TDBattleCanvas& canvas)
         if (bullet->mEmitter)
             canvas.drawEmitter(*bullet->mEmitter);
         const TDPrototype* ammo = bullet->mTower ? bullet->ammo() : nullptr;
-        const TDGraphic* graphic = ammo ? ammo->graphic : nullptr;
+        const TDGraphic* graphic = graphicOf(ammo);
         if (!graphic)
             continue;
         const auto& frames = graphic->frames("");

@@ -17,7 +17,9 @@ class TDEmitter;
 class TDGraphic;
 class TDMap;
 class TDResources;
+class TDSpriteTable;
 class TDTexture;
+struct TDPrototype;
 class TDTower;
 class TDUnit;
 
@@ -58,6 +60,8 @@ public:
     TDBattleDrawer(const TDBattleDrawer&) = delete;
     TDBattleDrawer& operator=(const TDBattleDrawer&) = delete;
 
+    // Where the kinds' graphics are looked up when a prototype holds none (not owned; may be null).
+    void setSpriteTable(const TDSpriteTable* table) { mTable = table; }
     // The pictures of the battle's interface from the "td/ui" sheet (bar, stars, boost sign).
     void loadUiImages();
     // The level's background layers, back to front, with the battle transform.
@@ -91,6 +95,7 @@ private:
     // A picture named by its full path, the sheet being its first three parts
     // ("td/data/ui_parts" + "shadows/dragon_shadow").
     Picture pathPicture(const std::wstring& path);
+    const TDGraphic* graphicOf(const TDPrototype* p) const;
     void buildList(TDBattleCanvas& canvas);
     void drawList(TDBattleCanvas& canvas);
     void drawWaveTexts(TDBattleCanvas& canvas);
@@ -102,6 +107,7 @@ private:
 
     TDMap& mMap;
     TDResources& mResources;
+    const TDSpriteTable* mTable = nullptr;
     TDDrawLists mLists;
     std::unique_ptr<TDTexture> mLoadingImage;
     bool mLoadingTried = false;

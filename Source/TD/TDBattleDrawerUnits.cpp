@@ -25,9 +25,10 @@ size_t frameAt(float time, float fps, size_t n)
 void TDBattleDrawer::queueUnit(TDUnit& unit, TDDrawLists& lists)
 {
     const TDPrototype* p = unit.proto();
-    if (!unit.mEntry || !p || !p->graphic)
+    const TDGraphic* g = graphicOf(p);
+    if (!unit.mEntry || !g)
         return;
-    const TDGraphic& graphic = *p->graphic;
+    const TDGraphic& graphic = *g;
     const bool hardened = p->ice || p->stone;
     const char* list = nullptr;
     if (unit.mState == 2 || (unit.mState == 5 && !hardened))
@@ -108,18 +109,19 @@ void TDBattleDrawer::queueUnit(TDUnit& unit, TDDrawLists& lists)
 void TDBattleDrawer::queueTower(TDTower& tower, std::vector<TDDrawItem>& list)
 {
     const TDPrototype* p = tower.currentProto();
-    if (!p || !p->graphic)
+    const TDGraphic* graphic = graphicOf(p);
+    if (!graphic)
         return;
     const char* name = "";
     i32 index = -1;
     tower.currentFrame(name, index);
-    const auto& frames = p->graphic->frames(name);
+    const auto& frames = graphic->frames(name);
     if (index < 0 || static_cast<size_t>(index) >= frames.size())
         return;
     const TDFrameEntry& frame = *frames[static_cast<size_t>(index)];
 
     float bx = 0.0f, by = 0.0f, ax, ay;
-    if (p->graphic->point("base_point", 0, bx, by))
+    if (graphic->point("base_point", 0, bx, by))
     {
         ax = tower.mBaseX + (tower.mWidth / 2.0f - bx);
         ay = tower.mBaseY + (tower.mHeight / 2.0f - by);
@@ -150,8 +152,8 @@ void TDBattleDrawer::drawUnitOverlay(const TDUnit& unit, TDBattleCanvas& canvas)
         return;
     const TDPrototype* p = unit.proto();
     float gw = 0.0f, gh = 0.0f;
-    if (p && p->graphic)
-        p->graphic->size(gw, gh);
+    if (const TDGraphic* graphic = graphicOf(p))
+        graphic->size(gw, gh);
     const float alpha = unit.mHealthBarTime >= 0.5f ? 1.0f : unit.mHealthBarTime * 2.0f;
     const float x = unit.mDrawPos[0] * mMap.mScale + mMap.mOffsetX;
     const float y = (unit.mDrawPos[1] - 0.75f * gh - 20.0f) * mMap.mScale + mMap.mOffsetY;

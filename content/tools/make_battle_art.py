@@ -186,6 +186,8 @@ def background(name, levels, seed):
                                             for i, (x, y, img) in enumerate(rocks)]))
     items.append(layer("road", roads))
     items.append(layer("ground", ground))
+    # The bottom-most layer of a sheet is never read as a picture.
+    items.append(layer("canvas", Image.new("RGBA", (1, 1), (0, 0, 0, 0))))
     out = os.path.join(ROOT, "data", "levels", name + ".psd")
     os.makedirs(os.path.dirname(out), exist_ok=True)
     psd_writer.write(out, W, H, items)
@@ -206,7 +208,8 @@ def spot(rim):
 
 def spots():
     items = [psd_writer.Group("spots", [layer("s", spot((112, 104, 88))), layer("g", spot((214, 172, 60))),
-                                        layer("p", spot((90, 150, 220)))])]
+                                        layer("p", spot((90, 150, 220)))]),
+             layer("canvas", Image.new("RGBA", (1, 1), (0, 0, 0, 0)))]
     out = os.path.join(ROOT, "spots.psd")
     psd_writer.write(out, 76, 48, items)
     print("wrote", out)
