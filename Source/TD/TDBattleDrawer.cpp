@@ -8,6 +8,7 @@
 #include "Source/TD/TDBulletList.h"
 #include "Source/TD/TDBullet.h"
 #include "Source/TD/TDDrops.h"
+#include "Source/TD/TDLink.h"
 #include "Source/TD/TDMap.h"
 #include "Source/TD/TDParticle.h"
 #include "Source/TD/TDSpriteEffect.h"
@@ -104,7 +105,6 @@ void TDBattleDrawer::loadUiImages()
     mBoost = picture(L"td/ui", L"ui/power_buff");
     for (int i = 0; i < 3; ++i)
         mStar[i] = picture(L"td/ui", L"ui/l" + std::to_wstring(i + 1));
-    mHoverRing = picture(L"td/ui", L"ui/radius");
 }
 
 void TDBattleDrawer::drawBackground(TDBattleCanvas& canvas)
@@ -162,18 +162,25 @@ void TDBattleDrawer::draw(TDBattleCanvas& canvas)
         for (TDTower* tower : mMap.mTowers)
             drawTowerOverlay(*tower, canvas);
 
-        if (mMap.mHovered && mHoverRing.image)
+        if (mMap.mHovered)
         {
-            canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
-            float w = 0.0f, h = 0.0f;
-            if (const TDPrototype* p = mMap.mHovered->proto())
-                mMap.mSprites->size(p->id, w, h);
-            math::Transform2D t;
-            t.Scale(0.25f, 0.25f);
-            t.Translate(mMap.mHovered->mDrawPos[0], mMap.mHovered->mDrawPos[1] - h * 0.5f);
-            canvas.drawImage(mHoverRing.image, mHoverRing.width, mHoverRing.height, t, false);
-            canvas.popTransform();
-            trace("hovered");
+            // The marker over the picked unit, raised by its graphic's default frame.
+            const TDGraphic* spot = mResources.findGraphic(L"td/enemy_spot");
+            const auto& frames = spot ? spot->frames("") : std::vector<TDFrameEntry*>();
+            if (!frames.empty())
+            {
+                float raise = 0.0f;
+                if (const TDGraphic* g = graphicOf(mMap.mHovered->proto()))
+                    if (!g->frames("").empty())
+                        raise = g->frames("").front()->mHeight;
+                float f = std::floor(mMap.mEnemySpotTime * 20.0f);
+                size_t index = std::isfinite(f) && f > 0.0f ? static_cast<size_t>(std::fmod(f, static_cast<float>(frames.size()))) : 0;
+                canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
+                canvas.setColor(kWhite);
+                drawSpriteFrame(canvas, *spot, index, mMap.mHovered->mDrawPos[0], mMap.mHovered->mDrawPos[1] - raise);
+                canvas.popTransform();
+                trace("hovered");
+            }
         }
         drawWaveTexts(canvas);
         mLists.clear();
@@ -266,6 +273,16 @@ void TDBattleDrawer::buildList(TDBattleCanvas&)
         item.emitter = effect->mEmitter.get();
         item.tag = "effect";
         mLists.main.push_back(std::move(item));
+    }
+
+    // The pulsing road glow while a spell waits for its target, under everything.
+    if (mMap.mSelectedSpell >= 0)
+    {
+        const float a = (std::sin(mMap.mTime * 5.0f) + 1.0f) * 0.5f * 0.2f + 0.2f;
+        std::vector<TDDrawItem> glow;
+        queueLinks(glow, {0.804f, 0.75f, 0.171f, a}, true);
+        mLists.main.insert(mLists.main.begin(), std::make_move_iterator(glow.begin()),
+                           std::make_move_iterator(glow.end()));
     }
 
     const Picture hint = picture(L"td/ui", L"ui/wave_hint");
@@ -384,11 +401,9 @@ void TDBattleDrawer::drawSprites(TDBattleCanvas& canvas)
         const auto& frames = graphic ? graphic->frames("") : std::vector<TDFrameEntry*>();
         if (frames.empty())
             continue;
-        const TDFrameEntry* frame = frames[std::min<size_t>(static_cast<size_t>(index), frames.size() - 1)];
         canvas.setColor({1.0f, 1.0f, 1.0f, sprite->alpha()});
-        math::Transform2D t;
-        t.Translate(sprite->mX, sprite->mY);
-        canvas.drawImage(frame->mImage, frame->mWidth, frame->mHeight, t, false);
+        drawSpriteFrame(canvas, *graphic, std::min<size_t>(static_cast<size_t>(index), frames.size() - 1), sprite->mX,
+                        sprite->mY);
         trace("sprite");
     }
     canvas.setColor(kWhite);
@@ -409,4 +424,55 @@ void TDBattleDrawer::drawDrops(TDBattleCanvas& canvas)
         canvas.drawImage(gem.image, gem.width, gem.height, t, false);
         trace("drop");
     }
+}
+
+void TDBattleDrawer::drawSpriteFrame(TDBattleCanvas& canvas, const TDGraphic& graphic, size_t index, float x, float y)
+{
+    const auto& frames = graphic.frames("");
+    if (index >= frames.size())
+        return;
+    const TDFrameEntry& frame = *frames[index];
+    float ax = 0.0f, ay = 0.0f;
+    if (!graphic.point("s_point", 0, ax, ay))
+    {
+        ax = frame.mX + frame.mWidth * 0.5f;
+        ay = frame.mY + frame.mHeight * 0.5f;
+    }
+    math::Transform2D t;
+    t.Translate(frame.mX + frame.mWidth * 0.5f - ax + x, frame.mY + frame.mHeight * 0.5f - ay + y);
+    canvas.drawImage(frame.mImage, frame.mWidth, frame.mHeight, t, false);
+}
+
+std::vector<std::pair<float, float>> TDBattleDrawer::linkDots(const TDLink& link) const
+{
+    std::vector<std::pair<float, float>> dots;
+    const TDPoint* a = mMap.findPoint(link.sid);
+    const TDPoint* b = mMap.findPoint(link.eid);
+    if (!a || !b)
+        return dots;
+    for (float t = 0.0f; t < 1.0f; t = mMap.findLinkParameter(&link, t, 25.0f, 0.0f))
+    {
+        const float u = 1.0f - t;
+        dots.emplace_back(u * u * a->x + 2.0f * t * u * link.anchorX + t * t * b->x,
+                          u * u * a->y + 2.0f * t * u * link.anchorY + t * t * b->y);
+    }
+    return dots;
+}
+
+void TDBattleDrawer::queueLinks(std::vector<TDDrawItem>& list, const TDColor& color, bool additive)
+{
+    const Picture brush = picture(L"td/ui", L"ui/brush");
+    for (const TDLink* link : mMap.mLinks)
+        for (const auto& [x, y] : linkDots(*link))
+        {
+            TDDrawItem item;
+            item.image = brush.image;
+            item.width = brush.width;
+            item.height = brush.height;
+            item.transform.Translate(x, y);
+            item.color = color;
+            item.additive = additive;
+            item.tag = "road";
+            list.push_back(std::move(item));
+        }
 }

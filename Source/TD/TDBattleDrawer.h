@@ -15,6 +15,7 @@
 
 class TDEmitter;
 class TDGraphic;
+class TDLink;
 class TDMap;
 class TDResources;
 class TDSpriteTable;
@@ -76,6 +77,13 @@ public:
     void drawUnitOverlay(const TDUnit& unit, TDBattleCanvas& canvas);
     void drawTowerOverlay(const TDTower& tower, TDBattleCanvas& canvas);
 
+    // The road dots: brush images along every link of the level, 25 apart along each curve, in
+    // link order; appended to list with colour and blending as given.
+    void queueLinks(std::vector<TDDrawItem>& list, const TDColor& color, bool additive);
+    // The positions of the dots of one link (a quadratic curve from its start through its anchor
+    // to its end); none when an end point is missing.
+    std::vector<std::pair<float, float>> linkDots(const TDLink& link) const;
+
     // The screens over which the battle stays visible: 0, 1, 2, 4, 11.
     static bool showsBattle(i32 screen);
     // The start-button text for remaining whole seconds.
@@ -99,6 +107,8 @@ private:
     void buildList(TDBattleCanvas& canvas);
     void drawList(TDBattleCanvas& canvas);
     void drawWaveTexts(TDBattleCanvas& canvas);
+    // Frame index of a graphic's unnamed list, placed so that its "s_point" lies on (x, y).
+    void drawSpriteFrame(TDBattleCanvas& canvas, const TDGraphic& graphic, size_t index, float x, float y);
     void drawSprites(TDBattleCanvas& canvas);
     void drawDrops(TDBattleCanvas& canvas);
     void drawBullets(TDBattleCanvas& canvas);
@@ -112,5 +122,5 @@ private:
     std::unique_ptr<TDTexture> mLoadingImage;
     bool mLoadingTried = false;
     std::map<std::wstring, Picture> mPictures;
-    Picture mBar, mBoost, mStar[3], mHoverRing;
+    Picture mBar, mBoost, mStar[3];
 };

@@ -4,6 +4,7 @@
 #include "Source/TD/LocalStrings.h"
 #include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/TDBattleDrawer.h"
+#include "Source/TD/TDSpriteEffect.h"
 #include "Source/TD/TDWaveEntry.h"
 
 using namespace tdtest;
@@ -27,6 +28,7 @@ struct BattleDraw : BattleFixture
         resources->setSheetOpener([](const std::wstring& path, bool) -> std::shared_ptr<TDImageSheet> {
             if (path == L"td/ui")
                 return makeSheet(path, {{L"ui/bar", 0, 0, 40, 6},
+                                        {L"ui/brush", 0, 0, 12, 12},
                                         {L"ui/power_buff", 0, 0, 20, 20},
                                         {L"ui/l1", 0, 0, 10, 10},
                                         {L"ui/l2", 0, 0, 10, 10},
@@ -386,4 +388,67 @@ TEST_F(BattleDraw, EveryUnitAndTowerOfARunningBattleIsDrawnWithAFrame)
         framesSeen += walking;
     }
     EXPECT_GT(framesSeen, 0u);
+}
+
+TEST_F(BattleDraw, AWaitingSpellMakesTheRoadsGlowUnderEverything)
+{
+    TDMap& m = begin(kGrunts);
+    run(0.5f);
+    frame();
+    EXPECT_EQ(canvas.count(L"ui/brush"), 0);
+
+    m.mSelectedSpell = 0;
+    m.mTime = 0.0f;
+    frame();
+    // Two links of 500 along y = 100: dots 25 apart from each start, the end left out.
+    const int dots = canvas.count(L"ui/brush");
+    EXPECT_EQ(dots, 40);
+    EXPECT_EQ(canvas.find(L"ui/brush"), 0);
+    const Drawn& first = canvas.drawn[0];
+    EXPECT_FLOAT_EQ(first.x, 0.0f);
+    EXPECT_FLOAT_EQ(first.y, 100.0f);
+    EXPECT_NEAR(canvas.drawn[1].x, 25.0f, 0.6f);
+    EXPECT_EQ(first.blend, 2);
+    EXPECT_FLOAT_EQ(first.color.a, 0.3f);
+    EXPECT_FLOAT_EQ(first.color.r, 0.804f);
+    // The spots come after the glow.
+    EXPECT_EQ(canvas.find(L"spots/"), dots);
+
+    m.mTime = 3.14159265f / 10.0f; // sin = 1: the brightest
+    frame();
+    EXPECT_NEAR(canvas.drawn[0].color.a, 0.4f, 1e-5f);
+    EXPECT_EQ(canvas.drawn[canvas.find(L"spots/")].blend, 1);
+}
+
+TEST_F(BattleDraw, ThePickedUnitCarriesTheMarkerAndSpritesStandOnTheirAnchor)
+{
+    TDMap& m = begin(kGrunts);
+    run(0.5f);
+    TDResources::Instance()->setSheetOpener([](const std::wstring& path, bool) -> std::shared_ptr<TDImageSheet> {
+        if (path == L"td/enemy_spot" || path == L"td/mob_heal")
+            return makeSheet(path, {{L"00", 0, 0, 20, 10}, {L"01", 0, 0, 20, 10}, {L"s_point/00", 10, 8, 1, 1}});
+        return nullptr;
+    });
+    ASSERT_NE(unit(0), nullptr);
+    place(unit(0), 300.0f, 200.0f);
+    m.mHovered = unit(0);
+    m.mEnemySpotTime = 0.06f; // frame 1 at 20 per second
+    frame();
+    int marker = canvas.find(L"td/enemy_spot:01");
+    ASSERT_GE(marker, 0);
+    // The anchor (10, 8) on the unit, raised by the height of its graphic's base picture (1).
+    EXPECT_FLOAT_EQ(canvas.drawn[marker].x, 300.0f);
+    EXPECT_FLOAT_EQ(canvas.drawn[marker].y, 200.0f - 1.0f - 8.0f + 5.0f);
+    EXPECT_GT(marker, canvas.find(L"td/mobs:"));
+
+    m.mHovered = nullptr;
+    auto* sprite = new TDSpriteEffect(L"td/mob_heal", 50.0f, 60.0f, 2);
+    sprite->mDelay = -1.0f;
+    m.addSprite(sprite);
+    frame();
+    int s = canvas.find(L"td/mob_heal:00");
+    ASSERT_GE(s, 0);
+    EXPECT_FLOAT_EQ(canvas.drawn[s].x, 50.0f);
+    EXPECT_FLOAT_EQ(canvas.drawn[s].y, 57.0f);
+    EXPECT_EQ(canvas.find(L"td/enemy_spot"), -1);
 }
