@@ -94,9 +94,10 @@ TDTower* TDMap::buildTower(i32 spotIndex, i32 protoId)
         return nullptr;
     TDPrototype upgraded = *kind;
     mUpgrades.applyToPrototype(upgradeContext(), upgraded);
-    i32 cost = tdtext::truncToInt(upgraded.cost);
-    if (cost > mStats.mCoins)
+    // Compared as floats: 50.5 is more than 50 coins.
+    if (!(upgraded.cost <= static_cast<float>(mStats.mCoins)))
         return nullptr;
+    i32 cost = tdtext::truncToInt(upgraded.cost);
     mStats.spendCoins(cost);
     TDTower* tower = placeTower(spotIndex, protoId);
     playSound(L"buildTower");
@@ -156,6 +157,8 @@ void TDMap::removeTower(TDTower* tower)
     if (at == mTowers.end())
         return;
     mTowers.erase(at);
+    if (mContextMenu && mContextMenu->tower == tower)
+        mContextMenu.reset();
     mBullets->forgetTower(tower);
     for (TDUnit* unit : mWaves.mUnits)
         unit->removeModifiersOf(tower);

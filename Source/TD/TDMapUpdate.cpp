@@ -52,7 +52,12 @@ void TDMap::update(float dt)
     if (mContextMenuOpen)
         mContextMenuTime += dt;
     if (mContextMenu)
+    {
         mContextMenu->update(dt);
+        // Closed (or empty): gone, so the next release on a spot opens a new menu.
+        if (!mContextMenu->visible)
+            mContextMenu.reset();
+    }
     if (mSelectedSpell >= 0 && mActiveEmitter)
         mActiveEmitter->update(sdt);
     if (mActiveButtonEmitter)

@@ -38,7 +38,29 @@ TEST_F(Touch, BuildingFromTheMenuChargesPlaysAndTellsTheTutorialOnce)
                             [](const std::wstring& c) { return c.rfind(L"press", 0) == 0; }),
               1);
     frames(0.25f);
-    EXPECT_EQ(m.mContextMenu->visible, 0);
+    EXPECT_EQ(m.mContextMenu, nullptr);
+}
+
+TEST_F(Touch, BuildingNeedsTheWholeCostNotItsWholePart)
+{
+    files.put(L"td/towers_sheet.csv", "id;parent;type;levelid;require;cost;strength;cooldown;r;speed;ammoid;fps\n"
+                                      "100;-1;1;0;-1;50,5;5;1;200;400;2001;10\n");
+    TDMap& m = begin();
+    m.mStats.mCoins = 50;
+    EXPECT_EQ(m.buildTower(0, 100), nullptr);
+    m.mStats.mCoins = 51;
+    ASSERT_NE(m.buildTower(0, 100), nullptr);
+    EXPECT_EQ(m.mStats.mCoins, 1);
+}
+
+TEST_F(Touch, ATowerTakenAwayTakesItsMenuAlong)
+{
+    TDMap& m = begin();
+    TDTower* tower = m.buildTower(0, 100);
+    m.onPointerUp(250, 160);
+    ASSERT_NE(m.mContextMenu, nullptr);
+    m.removeTower(tower);
+    EXPECT_EQ(m.mContextMenu, nullptr);
 }
 
 TEST_F(Touch, BuildingWithTooFewCoinsLeavesTheMenuOpenAndSilent)
@@ -90,12 +112,8 @@ TEST_F(Touch, UpgradeAndSellThroughTheMenu)
     EXPECT_EQ(played(L"upgradeTower"), 1u);
     frames(0.25f);
 
-    m.onPointerUp(250, 160); // the closed menu is gone by now: a release opens a new one
-    if (m.mContextMenu && !m.mContextMenu->visible)
-    {
-        m.mContextMenu.reset();
-        m.onPointerUp(250, 160);
-    }
+    EXPECT_EQ(m.mContextMenu, nullptr) << "a closed menu is dropped";
+    m.onPointerUp(250, 160);
     ASSERT_NE(m.mContextMenu, nullptr);
     frames(0.25f);
     pressEntry(0);
@@ -104,8 +122,12 @@ TEST_F(Touch, UpgradeAndSellThroughTheMenu)
     EXPECT_TRUE(m.mTowers.empty());
     EXPECT_EQ(played(L"sellTower"), 1u);
     EXPECT_FALSE(m.mScenery->spotFrames[0].hasTower);
+    ASSERT_NE(m.mContextMenu, nullptr);
     EXPECT_EQ(m.mContextMenu->tower, nullptr);
-    frames(0.5f); // the closing menu outlives its tower safely
+    RecordingUiPainter painter;
+    m.mContextMenu->draw(painter); // the closing menu outlives its tower safely
+    frames(0.5f);
+    EXPECT_EQ(m.mContextMenu, nullptr);
 }
 
 TEST_F(Touch, SaleRefundsHalfOfTheTierAndItsParentRoundedDown)
