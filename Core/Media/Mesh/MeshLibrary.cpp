@@ -177,9 +177,7 @@ QLResultEnum MeshLibrary::LoadTextures(const std::wstring& folder)
         const QLResultEnum result = render::LoadImage(mRender, folder + name, nullptr, &image, nullptr);
         if (result != QL_OK || !image)
         {
-            image = nullptr;
-            QL_LOG(L"Mesh library '%s': cannot load texture '%s'\n")
-                << base::LogStyle::Error << GetName() << (folder + name);
+            image = nullptr; // the texture's own load logged why
             return result != QL_OK ? result : QL_FAIL;
         }
     }
