@@ -2,7 +2,6 @@
 #include "Platform/Os/SdlVideo.h"
 
 #include "Platform/Os/Error.h"
-#include "Platform/Os/SdlKeys.h"
 #include "Platform/Os/Text.h"
 
 #include <SDL2/SDL.h>
@@ -41,7 +40,7 @@ QLResultEnum SdlWindow::Create(const WindowDesc& desc)
         mWindow = nullptr;
         return QL_FAIL;
     }
-    mId = SDL_GetWindowID(mWindow);
+    mEvents.SetWindowId(SDL_GetWindowID(mWindow));
     SDL_StartTextInput();
     return QL_OK;
 }
@@ -54,102 +53,16 @@ void SdlWindow::Destroy()
     if (mWindow)
         SDL_DestroyWindow(mWindow);
     mWindow = nullptr;
-    mId = 0;
+    mEvents.SetWindowId(0);
 }
 
 bool SdlWindow::PollEvent(Event& event)
 {
     SDL_Event e;
     while (mWindow && SDL_PollEvent(&e))
-        if (Translate(&e, event))
+        if (mEvents.Translate(e, event))
             return true;
     return false;
-}
-
-static bool Button(Uint8 sdlButton, int& button)
-{
-    switch (sdlButton)
-    {
-    case SDL_BUTTON_LEFT: button = 1; return true;
-    case SDL_BUTTON_MIDDLE: button = 2; return true;
-    case SDL_BUTTON_RIGHT: button = 3; return true;
-    default: return false;
-    }
-}
-
-bool SdlWindow::Translate(const void* raw, Event& event)
-{
-    const SDL_Event& e = *static_cast<const SDL_Event*>(raw);
-    event = Event();
-    switch (e.type)
-    {
-    case SDL_QUIT: event.type = EventType::Close; return true;
-    case SDL_WINDOWEVENT:
-        if (e.window.windowID != mId)
-            return false;
-        switch (e.window.event)
-        {
-        case SDL_WINDOWEVENT_CLOSE: event.type = EventType::Close; return true;
-        case SDL_WINDOWEVENT_FOCUS_GAINED: event.type = EventType::FocusGained; return true;
-        case SDL_WINDOWEVENT_FOCUS_LOST: event.type = EventType::FocusLost; return true;
-        case SDL_WINDOWEVENT_MINIMIZED: event.type = EventType::Minimized; return true;
-        case SDL_WINDOWEVENT_RESTORED:
-        case SDL_WINDOWEVENT_MAXIMIZED: event.type = EventType::Restored; return true;
-        case SDL_WINDOWEVENT_ENTER: event.type = EventType::MouseEnter; return true;
-        case SDL_WINDOWEVENT_LEAVE:
-            event.type = EventType::MouseLeave;
-            event.x = mLastX;
-            event.y = mLastY;
-            return true;
-        case SDL_WINDOWEVENT_MOVED:
-            event.type = EventType::Moved;
-            event.x = static_cast<float>(e.window.data1);
-            event.y = static_cast<float>(e.window.data2);
-            return true;
-        default: return false;
-        }
-    case SDL_KEYDOWN:
-    case SDL_KEYUP:
-        if (e.key.windowID != mId)
-            return false;
-        event.type = e.type == SDL_KEYDOWN ? EventType::KeyDown : EventType::KeyUp;
-        event.key = VirtualKeyFromSdl(e.key.keysym.sym, event.sideKey);
-        event.repeat = e.key.repeat != 0;
-        return event.key != 0;
-    case SDL_TEXTINPUT:
-        if (e.text.windowID != mId)
-            return false;
-        event.type = EventType::Text;
-        event.text = e.text.text;
-        return true;
-    case SDL_MOUSEMOTION:
-        if (e.motion.windowID != mId)
-            return false;
-        event.type = EventType::MouseMove;
-        mLastX = event.x = static_cast<float>(e.motion.x);
-        mLastY = event.y = static_cast<float>(e.motion.y);
-        return true;
-    case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP:
-        if (e.button.windowID != mId || !Button(e.button.button, event.button))
-            return false;
-        event.type = e.type == SDL_MOUSEBUTTONDOWN ? EventType::MouseDown : EventType::MouseUp;
-        event.clicks = e.button.clicks;
-        mLastX = event.x = static_cast<float>(e.button.x);
-        mLastY = event.y = static_cast<float>(e.button.y);
-        return true;
-    case SDL_MOUSEWHEEL:
-        if (e.wheel.windowID != mId)
-            return false;
-        event.type = EventType::MouseWheel;
-        event.wheel = e.wheel.preciseY;
-        if (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED)
-            event.wheel = -event.wheel;
-        mLastX = event.x = static_cast<float>(e.wheel.mouseX);
-        mLastY = event.y = static_cast<float>(e.wheel.mouseY);
-        return event.wheel != 0;
-    default: return false;
-    }
 }
 
 QLResultEnum SdlWindow::SetWindowed(int x, int y, int clientWidth, int clientHeight)

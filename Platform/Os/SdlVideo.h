@@ -1,6 +1,7 @@
 // SDL2 video: the game window with its OpenGL 3.3 core context, events and displays.
 #pragma once
 
+#include "Platform/Os/SdlEvents.h"
 #include "Platform/Os/Video.h"
 
 #include <string>
@@ -30,15 +31,11 @@ public:
     void SwapBuffers() override;
 
 private:
-    bool Translate(const void* sdlEvent, Event& event);
-
     bool mUsable;
     std::string mWhyUnusable;
     SDL_Window* mWindow = nullptr;
     void* mContext = nullptr;
-    unsigned mId = 0;
-    float mLastX = 0;
-    float mLastY = 0;
+    SdlEventTranslator mEvents;
 };
 
 class SdlVideoDriver : public VideoDriver
