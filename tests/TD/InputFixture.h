@@ -204,37 +204,54 @@ struct RecordingUiPainter : TDUiPainter
 {
     std::vector<UiCall> calls;
     bool hasFont = true;
+    UiCall& record(const wchar_t* what, const std::wstring& name = L"", float x = 0.0f, float y = 0.0f)
+    {
+        UiCall call;
+        call.what = what;
+        call.name = name;
+        call.x = x;
+        call.y = y;
+        calls.push_back(call);
+        return calls.back();
+    }
     void drawUiImage(const std::wstring& name, float x, float y, float scale, const TDColor& c) override
     {
-        calls.push_back({L"image", name, x, y, 0, 0, scale, c});
+        UiCall& call = record(L"image", name, x, y);
+        call.scale = scale;
+        call.color = c;
     }
     void drawImage(const TDImage* image, float x, float y, float scale) override
     {
-        UiCall call{L"spell", L"", x, y, 0, 0, scale};
+        UiCall& call = record(L"spell", L"", x, y);
+        call.scale = scale;
         call.image = image;
-        calls.push_back(call);
     }
     void drawImageToRect(const TDImage* image, float w, float h, float x, float y, float scale) override
     {
-        UiCall call{L"rect", L"", x, y, w, h, scale};
+        UiCall& call = record(L"rect", L"", x, y);
+        call.a = w;
+        call.b = h;
+        call.scale = scale;
         call.image = image;
-        calls.push_back(call);
     }
     void drawLine(float x1, float y1, float x2, float y2, const TDColor& c) override
     {
-        calls.push_back({L"line", L"", x1, y1, x2, y2, 0, c});
+        UiCall& call = record(L"line", L"", x1, y1);
+        call.a = x2;
+        call.b = y2;
+        call.color = c;
     }
     void drawText(const std::wstring& text, float x, float y, const TDColor& c) override
     {
-        calls.push_back({L"text", text, x, y, 0, 0, 0, c});
+        record(L"text", text, x, y).color = c;
     }
     bool setFont(const std::wstring& name) override
     {
-        calls.push_back({L"font", name});
+        record(L"font", name);
         return hasFont;
     }
-    void drawEmitter(const TDEmitter&) override { calls.push_back({L"emitter"}); }
-    void drawTower(const TDTower&) override { calls.push_back({L"tower"}); }
+    void drawEmitter(const TDEmitter&) override { record(L"emitter"); }
+    void drawTower(const TDTower&) override { record(L"tower"); }
     std::vector<UiCall> of(const std::wstring& what) const
     {
         std::vector<UiCall> out;
