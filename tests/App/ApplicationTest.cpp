@@ -1,0 +1,168 @@
+#include "Core/App/Application.h"
+#include "Core/Base/Log.h"
+#include "Core/Base/Singletone.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace
+{
+// Sets an environment variable (or removes it, for null) for one scope.
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char* name, const char* value) : mName(name)
+    {
+        if (const char* old = std::getenv(name))
+            mOld = old, mHad = true;
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnv()
+    {
+        if (mHad)
+            setenv(mName.c_str(), mOld.c_str(), 1);
+        else
+            unsetenv(mName.c_str());
+    }
+
+private:
+    std::string mName, mOld;
+    bool mHad = false;
+};
+
+// An application whose start-up is scripted and whose main loop only counts that it ran.
+class ScriptedApp : public app::ApplicationWin32
+{
+public:
+    QLResultEnum Start() override
+    {
+        ++mStarts;
+        if (mStopDuringStart)
+            Stop();
+        if (mExitCodeDuringStart)
+            SetExitCode(mExitCodeDuringStart);
+        return mStartResult;
+    }
+    void Run() override { ++mRuns; }
+
+    QLResultEnum mStartResult = QL_OK;
+    bool mStopDuringStart = false;
+    int mExitCodeDuringStart = 0;
+    int mStarts = 0;
+    int mRuns = 0;
+};
+
+std::string Slurp(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class ApplicationTest : public ::testing::Test
+{
+protected:
+    void TearDown() override { base::SingletoneBase::DestroyAll(); }
+};
+} // namespace
+
+TEST_F(ApplicationTest, InitFindsTheExecutableFolderAndTheNormalisedPerUserFolder)
+{
+    ScopedEnv xdg("XDG_DATA_HOME", "/tmp/ql-xdg/data");
+    ScopedEnv home("HOME", "/home/someone");
+    ScriptedApp application;
+    ASSERT_EQ(application.Init(), QL_OK);
+    EXPECT_EQ(application.GetPerUserFolder(), L"/tmp/ql-xdg/data/");
+    char exe[4096] = {};
+    ASSERT_GT(readlink("/proc/self/exe", exe, sizeof exe - 1), 0);
+    const std::filesystem::path folder = std::filesystem::path(exe).parent_path();
+    EXPECT_EQ(application.GetModuleFolder(), folder.wstring() + L"/");
+}
+
+TEST_F(ApplicationTest, PerUserFolderFallsBackToHomeAndFailsWithoutEither)
+{
+    ScopedEnv home("HOME", "/home/someone");
+    {
+        ScopedEnv xdg("XDG_DATA_HOME", ""); // empty counts as unset, never the root
+        ScriptedApp application;
+        ASSERT_EQ(application.Init(), QL_OK);
+        EXPECT_EQ(application.GetPerUserFolder(), L"/home/someone/.local/share/");
+    }
+    ScopedEnv xdg("XDG_DATA_HOME", nullptr);
+    ScopedEnv noHome("HOME", nullptr);
+    ScriptedApp application;
+    EXPECT_EQ(application.Init(), QL_FAIL);
+    EXPECT_TRUE(application.GetPerUserFolder().empty());
+}
+
+TEST_F(ApplicationTest, LogFileIsCreatedInTheGivenFolderAndReceivesRecords)
+{
+    testsupport::TempDir dir;
+    ScriptedApp application;
+    ASSERT_EQ(application.InitLogFile(dir.WPath() + L"/"), QL_OK);
+    EXPECT_EQ(application.GetLogFolder(), dir.WPath() + L"/");
+    QL_LOG(L"Probe record %d\n") << 42;
+    const std::string text = Slurp(dir.Path() / "log.html");
+    EXPECT_NE(text.find("Probe record 42"), std::string::npos);
+    // The record naming the log itself goes only to the sinks that existed before the file.
+    EXPECT_EQ(text.find("Html log file"), std::string::npos);
+}
+
+TEST_F(ApplicationTest, StartUpThatSucceedsRunsTheMainLoopOnceAndExitsWithZero)
+{
+    ScriptedApp application;
+    application.Main();
+    EXPECT_EQ(application.mStarts, 1);
+    EXPECT_EQ(application.mRuns, 1);
+    EXPECT_EQ(application.GetExitCode(), 0);
+    EXPECT_TRUE(application.IsStarted()); // the first tick of the loop must not start it again
+}
+
+TEST_F(ApplicationTest, StartUpThatStopsWithoutFailingEndsWithZeroAndNoLoop)
+{
+    ScriptedApp application; // a second copy of the game: nothing wrong, nothing to do
+    application.mStopDuringStart = true;
+    application.Main();
+    EXPECT_EQ(application.mRuns, 0);
+    EXPECT_EQ(application.GetExitCode(), 0);
+}
+
+TEST_F(ApplicationTest, FailedStartUpEndsWithANonZeroCodeAndNoLoop)
+{
+    testsupport::TempDir dir;
+    {
+        ScriptedApp application; // fails and stops itself, as a missing play.url does
+        application.mStartResult = QL_FAIL;
+        application.mStopDuringStart = true;
+        application.Main();
+        EXPECT_EQ(application.mRuns, 0);
+        EXPECT_EQ(application.GetExitCode(), 1);
+    }
+    {
+        ScriptedApp application; // fails without stopping: logged and stopped, not a blank window
+        application.InitLogFile(dir.WPath() + L"/");
+        application.mStartResult = QL_FAIL;
+        application.Main();
+        EXPECT_EQ(application.mRuns, 0);
+        EXPECT_EQ(application.GetExitCode(), 1);
+        EXPECT_TRUE(application.IsStopping());
+        EXPECT_NE(Slurp(dir.Path() / "log.html").find("Start-up failed"), std::string::npos);
+    }
+    {
+        ScriptedApp application; // a start-up that chose its own code keeps it
+        application.mStartResult = QL_FAIL;
+        application.mExitCodeDuringStart = 3;
+        application.Main();
+        EXPECT_EQ(application.GetExitCode(), 3);
+    }
+}
