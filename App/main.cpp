@@ -1,10 +1,10 @@
 // Entry of the brackenmoor executable.
-#include "App/ShellGame.h"
+#include "App/Game.h"
 #include "Core/App/CommandLine.h"
 
 int main(int argc, char** argv)
 {
-    app::Application::SetFactory([]() -> app::Application* { return new ShellGame(); });
+    app::Application::SetFactory([]() -> app::Application* { return new Game(); });
     app::Application* application = app::Application::CreateInstance();
     application->Arguments() = app::ArgumentsFromMain(argc, argv);
     if (application->Init())

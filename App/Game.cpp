@@ -1,0 +1,132 @@
+// The game's start, its margins, keys and the loading frame.
+#include "App/Game.h"
+
+#include "Core/Base/Log.h"
+#include "Core/File/FileManager.h"
+#include "Core/Media/Graphics/Graphics.h"
+#include "Core/Media/Image/Image.h"
+#include "Core/Media/Image/ImageContainer.h"
+#include "Core/Render/Render.h"
+#include "Core/Widget/FrameManager.h"
+#include "Source/TD/Shell/GameWindow.h"
+#include "Source/TD/Shell/TMobShader.h"
+#include "Source/TD/TDMap.h"
+
+#include <memory>
+
+Game::Game() = default;
+
+Game::~Game()
+{
+    // The board (and the battle with its textures) goes while the renderer still stands.
+    if (widget::FrameManager* frames = GetFrameManager())
+        frames->RemoveAllFrames(true, true);
+    mBoard = nullptr;
+    mScreen = nullptr;
+    delete mLoadingImage;
+    delete mLeftSide;
+    delete mRightSide;
+    mLoadingImage = mLeftSide = mRightSide = nullptr;
+    mMobShader = base::CountedPtr<TMobShader>();
+}
+
+QLResultEnum Game::StartGame()
+{
+    ShellGame::StartGame();
+    if (mRender && mRender->LoadShader<TMobShader>(L"td/Shaders/MobShader/DX/", &mMobShader) != QL_OK)
+        QL_LOG(L"Mob shader not loaded: units draw with the plain textured shader\n") << base::LogStyle::Error;
+    if (std::unique_ptr<file::ImageContainer> sides{file::FileManager::Instance()->OpenImageContainer(L"td/data/sides")})
+    {
+        mLeftSide = LoadImage(L"l", sides.get());
+        mRightSide = LoadImage(L"r", sides.get());
+    }
+    mLoadingImage = LoadImage(L"td/data/loading");
+    mBoard = new GameWindow();
+    if (SetScreen(mBoard) != QL_OK)
+    {
+        delete mBoard;
+        mBoard = nullptr;
+        return QL_OK;
+    }
+    mBoard->mRestartOnResult = true;
+    startFirstBattle();
+    return QL_OK;
+}
+
+QLResultEnum Game::startFirstBattle()
+{
+    TDMap* map = getMap();
+    if (!map)
+        return QL_FAIL;
+    if (map->mMode != 1 && map->mMode != 3)
+        map->mMode = 1;
+    map->mEpisode = 0;
+    map->mLevel = 0;
+    drawLoadingScreen();
+    if (QLResultEnum r = map->loadLevel())
+        return r;
+    // No unlock message yet: the player goes straight into the battle.
+    if (map->mScreen == 11)
+        map->mScreen = 0;
+    QL_LOG(L"Battle started: episode %d, level %d\n") << map->mEpisode + 1 << map->mLevel + 1;
+    return QL_OK;
+}
+
+TDMap* Game::getMap() const { return mBoard ? mBoard->getMap() : nullptr; }
+
+QLResultEnum Game::DrawOverlays(render::Graphics& graphics)
+{
+    TDMap* map = getMap();
+    const int s = map ? map->mScreen : 0;
+    if (s != 5 && s != 6 && s != 8 && s != 16)
+        return QL_OK;
+    if (!mView.sideBars || !mLeftSide || !mRightSide || mLeftSide->GetHeight() <= 0)
+        return GameApplication::DrawOverlays(graphics);
+    const framework::BarRect& left = mView.firstBar;
+    const framework::BarRect& right = mView.secondBar;
+    const float scale = left.height / static_cast<float>(mLeftSide->GetHeight());
+    {
+        auto command = graphics.DrawImage(mLeftSide).Scale(scale, scale);
+        command->mAlignH = 1;
+        command->mAlignV = 0;
+        command.mTransform.Translate(left.x + left.width, left.y);
+    }
+    {
+        auto command = graphics.DrawImage(mRightSide).Scale(scale, scale);
+        command.mTransform.Translate(right.x, right.y);
+    }
+    return QL_OK;
+}
+
+QLResultEnum Game::OnKeyDown(u32 key) { return mBoard ? mBoard->OnKeyDown(key) : QL_OK; }
+QLResultEnum Game::OnKeyUp(u32 key) { return mBoard ? mBoard->OnKeyUp(key) : QL_OK; }
+QLResultEnum Game::OnChar(u16 unit) { return mBoard ? mBoard->OnChar(unit) : QL_OK; }
+
+void Game::drawLoadingScreen()
+{
+    if (!mRender)
+        return;
+    const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    mRender->Clear(1, black, 1.0f, 0);
+    mRender->BeginScene();
+    {
+        render::Graphics graphics(mRender);
+        if (mLoadingImage)
+        {
+            if (mOffScreenTarget)
+            {
+                const float sx = mView.targetScaleX, sy = mView.targetScaleY;
+                auto command = graphics.DrawImage(mLoadingImage).Scale(sx, sy);
+                command->mAlignH = 2;
+                command->mAlignV = 2;
+                command.mTransform.Translate(sx * static_cast<float>(mLayout.fullWidth) * 0.5f,
+                                             sy * static_cast<float>(mLayout.height) * 0.5f);
+            }
+            else
+                graphics.DrawImage(mLoadingImage);
+        }
+    }
+    mRender->EndScene();
+    mRender->Present();
+    mRender->ExecuteCommands();
+}

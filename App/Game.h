@@ -1,0 +1,47 @@
+// The game's application object: the engine's start-up with the game's configuration, then the
+// mob shader, side and loading images and the root board that owns the battle.
+#pragma once
+
+#include "App/ShellGame.h"
+#include "Core/Base/CountedPtr.h"
+
+namespace render
+{
+class Image;
+}
+class GameWindow;
+class TDMap;
+class TMobShader;
+
+class Game : public ShellGame
+{
+public:
+    Game();
+    ~Game() override;
+
+    // Shader, side and loading images, the root board as the current screen, then the battle.
+    QLResultEnum StartGame() override;
+    // Side images in the bars of the selection screens, the shop and messages; else black bars
+    // from the engine on those screens and nothing on the others.
+    QLResultEnum DrawOverlays(render::Graphics& graphics) override;
+    // Keys go straight to the root board.
+    QLResultEnum OnKeyDown(u32 key) override;
+    QLResultEnum OnKeyUp(u32 key) override;
+    QLResultEnum OnChar(u16 unit) override;
+
+    // The battle controller of the root board; null before the game start.
+    TDMap* getMap() const;
+    GameWindow* getBoard() const { return mBoard; }
+    // One whole frame with the loading picture, at once.
+    void drawLoadingScreen();
+
+    // Stop-gap until the splash, menus and level selection exist: the first normal level of the
+    // first episode starts right away, and a finished level starts again on a click.
+    QLResultEnum startFirstBattle();
+
+    render::Image* mLeftSide = nullptr;
+    render::Image* mRightSide = nullptr;
+    base::CountedPtr<TMobShader> mMobShader;
+    render::Image* mLoadingImage = nullptr;
+    GameWindow* mBoard = nullptr;
+};

@@ -1,0 +1,361 @@
+// The root board: the battle's services over the engine, and the frame manager's calls turned
+// into battle calls.
+#include "Source/TD/Shell/GameWindow.h"
+
+#include "Core/Base/Log.h"
+#include "Core/Media/Font/BMFont.h"
+#include "Core/Media/Graphics/Graphics.h"
+#include "Core/Media/Sound/SoundTags.h"
+#include "Core/Resource/ResourceManager.h"
+#include "Framework/GameApplication.h"
+#include "Framework/GameWindow.h"
+#include "Source/TD/Services/TDEngineParticles.h"
+#include "Source/TD/Services/TDEngineSound.h"
+#include "Source/TD/Services/TDRenderImages.h"
+#include "Source/TD/Services/TDRenderTexture.h"
+#include "Source/TD/Shell/HUD.h"
+#include "Source/TD/Shell/HUDWindow.h"
+#include "Source/TD/Shell/TDShellPainter.h"
+#include "Source/TD/Sprites/TDPsdSheet.h"
+#include "Source/TD/Sprites/TDResources.h"
+#include "Source/TD/Sprites/TDSpriteTable.h"
+#include "Source/TD/TDBattleDrawer.h"
+#include "Source/TD/TDContextMenu.h"
+#include "Source/TD/TDFileManagerSource.h"
+#include "Source/TD/TDMap.h"
+#include "Source/TD/TDProfilesFileStore.h"
+#include "Source/TD/TDSpriteTableMetrics.h"
+
+#include <cmath>
+
+namespace
+{
+// The application's switch between full screen and a window.
+class AppScreenMode : public TDScreenMode
+{
+public:
+    bool isFullscreen() const override
+    {
+        framework::GameApplication* app = framework::GameApplication::Get();
+        return app && app->mWindow && !app->mWindow->IsWindowed();
+    }
+    void switchScreenMode() override
+    {
+        if (framework::GameApplication* app = framework::GameApplication::Get())
+            app->SwitchScreenMode();
+    }
+};
+
+void playTag(const std::wstring& tag)
+{
+    k2::SoundTags::Instance()->Play(tag);
+}
+
+int truncated(float value)
+{
+    if (!std::isfinite(value) || std::fabs(value) > 1e9f)
+        return 0;
+    return static_cast<int>(value);
+}
+} // namespace
+
+// Everything the battle runs with, in the order it must be torn down (last member first).
+class TDBattleServicesSet
+{
+public:
+    explicit TDBattleServicesSet(render::Render* render) : loader(render), images(loader, *TDResources::Instance()),
+        table(*TDResources::Instance()), metrics(table, *TDResources::Instance())
+    {
+        TDFileSource::setCurrent(&files);
+        TDResources* resources = TDResources::Instance();
+        resources->setSheetOpener([](const std::wstring& path, bool keep) { return TDPsdSheet::open(path, keep); });
+        resources->setTextureLoader(&loader);
+        for (const std::wstring& path : TDResources::battleSheets())
+            resources->loadContainer(path);
+    }
+    ~TDBattleServicesSet()
+    {
+        TDResources::Instance()->setTextureLoader(nullptr);
+        loader.releaseAll();
+        TDFileSource::setCurrent(nullptr);
+    }
+    TDBattleServices services()
+    {
+        TDBattleServices s;
+        s.images = &images;
+        s.sounds = &sounds;
+        s.particles = &particles;
+        s.hud = &hud;
+        s.screen = &screen;
+        s.sprites = &metrics;
+        return s;
+    }
+
+    TDFileManagerSource files;
+    TDRenderTextureLoader loader;
+    TDRenderImages images;
+    TDEngineSoundTags sounds;
+    TDEngineParticles particles;
+    TDSpriteTable table;
+    TDSpriteTableMetrics metrics;
+    AppScreenMode screen;
+    TDProfilesFileStore profiles;
+    HUD hud;
+    std::unique_ptr<TDProgressVolumes> volumes;
+    std::unique_ptr<TDBattleDrawer> drawer;
+};
+
+GameWindow::GameWindow() = default;
+
+GameWindow::~GameWindow()
+{
+    delete mModalWindow;
+    delete mBannerWindow;
+    if (mServices)
+    {
+        if (base::Singletone<k2::SoundTags>::Exists())
+            k2::SoundTags::Instance()->SetVolumeSource(nullptr);
+        mServices->drawer.reset();
+    }
+    mMap.reset();
+    mServices.reset();
+    HUDWindowContext& context = HUDWindowContext::Get();
+    context = HUDWindowContext();
+}
+
+HUD* GameWindow::getHud() const { return mServices ? &mServices->hud : nullptr; }
+
+QLResultEnum GameWindow::Start()
+{
+    SetRect(-10000.0f, -10000.0f, 20000.0f, 20000.0f);
+    mPointerX = mPointerY = 0;
+    framework::GameApplication* app = framework::GameApplication::Get();
+    render::Render* render = app ? app->mRender : nullptr;
+
+    if (TDEngineParticles::load(render) != QL_OK)
+        QL_LOG(L"Effect library 'td/fx/fx2.ptc' not loaded: the battle shows no particles\n")
+            << base::LogStyle::Error;
+
+    base::CountedPtr<render::BMFont>* fonts[] = {&mFontMain32_1, &mFontMain32_2, &mFontMain42_1,
+                                                 &mFontMain42_2, &mFontMain80,   &mFontMain42_3};
+    const wchar_t* names[] = {L"td/data/fonts/main_32_1", L"td/data/fonts/main_32_2", L"td/data/fonts/main_42_1",
+                              L"td/data/fonts/main_42_2", L"td/data/fonts/main_80",   L"td/data/fonts/main_42_3"};
+    for (int i = 0; i < 6; ++i)
+    {
+        *fonts[i] = resource::ResourceManager::Instance()->Get<render::BMFont>(names[i]);
+        if (!*fonts[i])
+            continue;
+        (*fonts[i])->SetRender(render);
+        if ((*fonts[i])->Load() != QL_OK)
+            *fonts[i] = base::CountedPtr<render::BMFont>(); // logged by the font
+    }
+    HUDWindowContext& context = HUDWindowContext::Get();
+    context.windowFont = mFontMain42_3;
+    context.captionFont = mFontMain80;
+    context.buttonFont = mFontMain32_1;
+    context.playSound = &playTag;
+
+    mServices = std::make_unique<TDBattleServicesSet>(render);
+    mMap = std::make_unique<TDMap>(mServices->services(), mServices->profiles);
+    mServices->hud.setMap(mMap.get());
+    mServices->hud.mOnQuit = [app] {
+        if (app)
+            app->Stop();
+    };
+    mServices->volumes = std::make_unique<TDProgressVolumes>(*mMap->mProgress);
+    k2::SoundTags::Instance()->SetVolumeSource(mServices->volumes.get());
+    mServices->drawer = std::make_unique<TDBattleDrawer>(*mMap, *TDResources::Instance());
+    mServices->drawer->loadUiImages();
+
+    // The crystals stored in the profile join the battle's counters.
+    mMap->mStats.mGems = 0;
+    mMap->mStats.addGems(mMap->mProgress->getGems());
+
+    mModalWindow = nullptr;
+    mBannerWindow = nullptr;
+    return QL_OK;
+}
+
+render::BMFont* GameWindow::fontByName(const std::wstring& name) const
+{
+    if (name == L"main_32_1")
+        return mFontMain32_1.Get();
+    if (name == L"main_32_2")
+        return mFontMain32_2.Get();
+    if (name == L"main_42_1")
+        return mFontMain42_1.Get();
+    if (name == L"main_42_2")
+        return mFontMain42_2.Get();
+    if (name == L"main_80")
+        return mFontMain80.Get();
+    if (name == L"main_42_3")
+        return mFontMain42_3.Get();
+    return nullptr;
+}
+
+QLResultEnum GameWindow::Update(float dt)
+{
+    for (HUDWindow** overlay : {&mModalWindow, &mBannerWindow})
+    {
+        if (!*overlay)
+            continue;
+        if (!(*overlay)->mOpen)
+        {
+            delete *overlay;
+            *overlay = nullptr;
+        }
+        else
+            (*overlay)->Update(dt);
+    }
+    if (mMap)
+    {
+        mMap->update(dt);
+        mServices->hud.Update(dt);
+    }
+    return QL_OK;
+}
+
+QLResultEnum GameWindow::OnPreDraw(render::Graphics* graphics, layer::Layer*)
+{
+    if (!graphics || !mMap)
+        return QL_OK;
+    graphics->SetBlendMode(1);
+    render::Font* previous = graphics->mFont;
+    TDShellPainter painter(*graphics, mServices->images,
+                           [this](const std::wstring& name) -> render::Font* { return fontByName(name); });
+    graphics->mFont = mFontMain42_2.Get();
+    // Over the HUD: the spell buttons and the ring menu of a spot or tower.
+    auto overHud = [this, &painter, graphics] {
+        graphics->mFont = mFontMain32_1.Get();
+        mServices->hud.drawSpellButtons(painter);
+        if (mMap->mContextMenu)
+            mMap->mContextMenu->draw(painter);
+        graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
+    };
+    {
+        TDShellCanvas canvas(*graphics, mFontMain42_2.Get(), mFontMain32_1.Get(), mServices->hud, overHud);
+        mServices->drawer->draw(canvas);
+    }
+    graphics->mFont = previous;
+    graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
+    return QL_OK;
+}
+
+QLResultEnum GameWindow::OnPostDraw(render::Graphics* graphics, layer::Layer*)
+{
+    if (mModalWindow)
+        mModalWindow->Draw(graphics);
+    if (mBannerWindow)
+        mBannerWindow->Draw(graphics);
+    return QL_OK;
+}
+
+QLResultEnum GameWindow::OnKeyDown(u32 code)
+{
+    if (!mMap)
+        return QL_OK;
+    mServices->hud.keyDownToWindows(static_cast<int>(code));
+    if (!mDebugKeys || mMap->mScreen != 0)
+        return QL_OK;
+    switch (code)
+    {
+    case 'r':
+        mMap->loadSheets();
+        mMap->restart();
+        break;
+    case 'w':
+        mMap->showVictory();
+        break;
+    case 'l':
+        mMap->showDefeat();
+        break;
+    case 'm':
+        mMap->mStats.addCoins(1000);
+        break;
+    case 'c':
+        mMap->mStats.addGems(100);
+        break;
+    case 'h':
+        mMap->mHealth = mMap->mMaxHealth = 100.0f;
+        mServices->hud.updateMana();
+        break;
+    case '4':
+        mServices->hud.resetSpellButtons();
+        break;
+    default:
+        break;
+    }
+    return QL_OK;
+}
+
+QLResultEnum GameWindow::OnChar(u16 character)
+{
+    if (mMap)
+        mServices->hud.charToWindows(static_cast<int>(character));
+    return QL_OK;
+}
+
+QLResultEnum GameWindow::OnPress(const math::Point3& point, u32 button)
+{
+    if (!mMap || button != 1)
+        return QL_OK;
+    const int x = truncated(point.x), y = truncated(point.y);
+    if (mModalWindow)
+    {
+        mModalWindow->Press(x, y);
+        mModalWindow->MouseMove(x, y);
+    }
+    else
+        mMap->onPointerDown(x, y);
+    return QL_OK;
+}
+
+QLResultEnum GameWindow::OnRelease(const math::Point3& point, u32)
+{
+    if (!mMap)
+        return QL_OK;
+    const int x = truncated(point.x), y = truncated(point.y);
+    if (mModalWindow)
+        mModalWindow->Release(x, y);
+    else if (mRestartOnResult && (mMap->mScreen == 1 || mMap->mScreen == 2))
+    {
+        QL_LOG(L"Level started again\n");
+        mMap->restart();
+        if (mMap->mScreen == 11)
+            mMap->mScreen = 0;
+    }
+    else
+        mMap->onPointerUp(x, y);
+    return QL_OK;
+}
+
+QLResultEnum GameWindow::OnPointerMove(const math::Point3& point)
+{
+    if (!mMap)
+        return QL_OK;
+    mPointerX = truncated(point.x);
+    mPointerY = truncated(point.y);
+    if (mModalWindow)
+        mModalWindow->MouseMove(mPointerX, mPointerY);
+    else
+        mMap->onPointerMove(mPointerX, mPointerY);
+    return QL_OK;
+}
+
+QLResultEnum GameWindow::OnPointerDrag(const math::Point3& point)
+{
+    if (!mMap)
+        return QL_OK;
+    const int x = truncated(point.x), y = truncated(point.y);
+    mMap->onPointerMove(x, y);
+    if (mModalWindow)
+        mModalWindow->MouseMove(x, y);
+    return QL_OK;
+}
+
+QLResultEnum GameWindow::OnPointerWheel(const math::Point3&, u32 value)
+{
+    if (mMap)
+        mMap->onWheel(static_cast<i16>(static_cast<u16>(value)));
+    return QL_OK;
+}

@@ -1,0 +1,71 @@
+// The game's root board: the one screen frame the application shows. It loads the effect
+// library and the game's fonts, owns the battle controller and its HUD for the whole run, and
+// turns the frame manager's updates, drawing, pointer and key events into battle calls.
+#pragma once
+
+#include "Core/Base/CountedPtr.h"
+#include "Core/Media/Font/BMFont.h"
+#include "Core/Widget/BaseBoard.h"
+
+#include <memory>
+#include <string>
+
+namespace render
+{
+class BMFont;
+class Font;
+} // namespace render
+
+class HUD;
+class HUDWindow;
+class TDMap;
+class TDBattleServicesSet;
+
+class GameWindow : public widget::BaseBoard
+{
+public:
+    GameWindow();
+    ~GameWindow() override;
+
+    // Catch-all rectangle, effect library, fonts, the battle and its stored crystals.
+    QLResultEnum Start() override;
+
+    // widget::WidgetListener
+    QLResultEnum Update(float dt) override;
+    QLResultEnum OnPreDraw(render::Graphics* graphics, layer::Layer* layer) override;
+    QLResultEnum OnPostDraw(render::Graphics* graphics, layer::Layer* layer) override;
+    QLResultEnum OnKeyDown(u32 code) override;
+    QLResultEnum OnChar(u16 character) override;
+
+    // widget::WidgetHitTestListener (points in the board's coordinates)
+    QLResultEnum OnPress(const math::Point3& point, u32 button) override;
+    QLResultEnum OnRelease(const math::Point3& point, u32 button) override;
+    QLResultEnum OnPointerMove(const math::Point3& point) override;
+    QLResultEnum OnPointerDrag(const math::Point3& point) override;
+    QLResultEnum OnPointerWheel(const math::Point3& point, u32 value) override;
+
+    TDMap* getMap() const { return mMap.get(); }
+    HUD* getHud() const;
+    // The board's font of a short name ("main_42_3"), or null.
+    render::BMFont* fontByName(const std::wstring& name) const;
+
+    // The fonts, in loading order.
+    base::CountedPtr<render::BMFont> mFontMain32_1;
+    base::CountedPtr<render::BMFont> mFontMain32_2;
+    base::CountedPtr<render::BMFont> mFontMain42_1;
+    base::CountedPtr<render::BMFont> mFontMain42_2;
+    base::CountedPtr<render::BMFont> mFontMain80;
+    base::CountedPtr<render::BMFont> mFontMain42_3;
+    // Overlays: the confirmation dialog (takes the pointer) and the level-name banner.
+    HUDWindow* mModalWindow = nullptr;
+    HUDWindow* mBannerWindow = nullptr;
+    i32 mPointerX = 0, mPointerY = 0;
+    // The developer keys (R, W, L, 1-4, M, C, H) work in the battle when set.
+    bool mDebugKeys = false;
+    // Until the result screen exists, a release on a finished battle starts the level again.
+    bool mRestartOnResult = false;
+
+private:
+    std::unique_ptr<TDBattleServicesSet> mServices;
+    std::unique_ptr<TDMap> mMap;
+};

@@ -1,0 +1,352 @@
+// The battle HUD: layout, counters, spell buttons and the screen stack.
+#include "Source/TD/Shell/HUD.h"
+
+#include "Core/Base/Log.h"
+#include "Core/Media/Image/ImageContainer.h"
+#include "Source/TD/HUDSpellButton.h"
+#include "Source/TD/LocalStrings.h"
+#include "Source/TD/TDMap.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace
+{
+// Whole numbers without a fraction, others with up to six significant digits.
+std::wstring number(float value)
+{
+    wchar_t text[32];
+    std::swprintf(text, 32, L"%g", static_cast<double>(value));
+    return text;
+}
+} // namespace
+
+HUD::HUD(const std::wstring& layout)
+{
+    if (!layout.empty() && buildFromLayout(layout))
+    {
+        // The HUD keys its text areas by their full names ("text/coins"), and its spell slots
+        // are the "spell/" group.
+        std::map<std::wstring, TDFrameEntry*> areas;
+        for (auto& [name, area] : mTextAreas)
+        {
+            area->mName = L"text/" + name;
+            areas.emplace(area->mName, area);
+        }
+        mTextAreas.swap(areas);
+        for (u32 i = 0; i < mLayout->GetImageCount(); ++i)
+        {
+            const base::ImageInfo* info = mLayout->GetImage(i);
+            if (!info || info->mName.rfind(L"spell/", 0) != 0)
+                continue;
+            auto* slot = new TDFrameEntry();
+            slot->mName = info->mName.substr(6);
+            slot->mX = info->mX;
+            slot->mY = info->mY;
+            slot->mWidth = info->mWidth;
+            slot->mHeight = info->mHeight;
+            mSpellSlots.push_back(slot);
+        }
+        delete mLayout;
+        mLayout = nullptr;
+    }
+    // Buttons are drawn and hit by the HUD only: the layout's "button" group holds them.
+    addDefaultTextAreas();
+}
+
+HUD::~HUD()
+{
+    for (HUDSpellButton* button : mSpellButtons)
+        delete button;
+    for (TDFrameEntry* slot : mSpellSlots)
+        delete slot;
+    for (HUDWindow* window : mWindows)
+        delete window;
+    for (HUDWindow* window : mPendingWindows)
+        delete window;
+}
+
+void HUD::addDefaultTextAreas()
+{
+    // Where a layout without counters shows them: along the top edge of the 1024 x 768 core.
+    struct Place
+    {
+        const wchar_t* name;
+        float x, y, w, h;
+        TDColor color;
+    };
+    const Place places[] = {
+        {L"text/coins", 20.0f, 8.0f, 200.0f, 44.0f, {1.0f, 0.86f, 0.35f, 1.0f}},
+        {L"text/mana", 230.0f, 8.0f, 200.0f, 44.0f, {1.0f, 0.55f, 0.5f, 1.0f}},
+        {L"text/waves", 440.0f, 8.0f, 260.0f, 44.0f, {0.85f, 0.92f, 1.0f, 1.0f}},
+        {L"text/crystals", 710.0f, 8.0f, 160.0f, 44.0f, {0.6f, 0.9f, 1.0f, 1.0f}},
+    };
+    for (const Place& p : places)
+    {
+        if (mTextAreas.count(p.name))
+            continue;
+        auto* area = new TDFrameEntry();
+        area->mName = p.name;
+        area->mX = p.x;
+        area->mY = p.y;
+        area->mWidth = p.w;
+        area->mHeight = p.h;
+        area->mColor = p.color;
+        mTextAreas.emplace(p.name, area);
+    }
+}
+
+void HUD::notBuilt(const wchar_t* screen)
+{
+    QL_LOG(L"Screen '%s' is not part of the game yet\n") << screen;
+}
+
+void HUD::Update(float dt)
+{
+    HUDWindow::Update(dt);
+    if (mAppear == 1)
+    {
+        mTimer = std::min(mTimer + dt, 1.0f);
+        if (mTimer > 0.1f)
+            mAppear = 2;
+    }
+    for (HUDSpellButton* button : mSpellButtons)
+        button->update(dt);
+    for (HUDWindow* window : mWindows)
+        window->Update(dt);
+    for (auto it = mWindows.begin(); it != mWindows.end();)
+    {
+        if ((*it)->mOpen)
+        {
+            ++it;
+            continue;
+        }
+        HUDWindow* closing = *it;
+        closing->OnClosing();
+        delete closing;
+        it = mWindows.erase(it);
+    }
+    if (!mPendingWindows.empty())
+    {
+        mWindows.insert(mWindows.end(), mPendingWindows.begin(), mPendingWindows.end());
+        mPendingWindows.clear();
+    }
+}
+
+void HUD::Draw(render::Graphics* graphics)
+{
+    HUDWindow::Draw(graphics);
+}
+
+void HUD::drawSpellButtons(TDUiPainter& painter)
+{
+    const i32 s = mMap ? mMap->mScreen : 0;
+    if (s == 12 || s == 121 || s == 7 || s == 6 || s == 5)
+        return;
+    for (HUDSpellButton* button : mSpellButtons)
+        button->draw(painter);
+}
+
+void HUD::drawWindows(render::Graphics* graphics, int layer)
+{
+    for (HUDWindow* window : mWindows)
+        if (window->mDrawLayer == layer)
+            window->Draw(graphics);
+}
+
+void HUD::MouseMove(int x, int y)
+{
+    HUDWindow::MouseMove(x, y);
+    if (!mWindows.empty())
+        mWindows.back()->MouseMove(x, y);
+    for (HUDSpellButton* button : mSpellButtons)
+        button->onHover(x, y);
+}
+
+void HUD::Release(int x, int y)
+{
+    if (!mWindows.empty())
+        mWindows.back()->Release(x, y);
+}
+
+void HUD::Press(int x, int y)
+{
+    if (!mWindows.empty())
+        mWindows.back()->Press(x, y);
+}
+
+void HUD::Wheel(int delta)
+{
+    for (HUDWindow* window : mWindows)
+        window->Wheel(delta);
+}
+
+void HUD::charToWindows(int character)
+{
+    for (HUDWindow* window : mWindows)
+        window->Char(character);
+}
+
+void HUD::keyDownToWindows(int code)
+{
+    for (HUDWindow* window : mWindows)
+        window->KeyDown(code);
+}
+
+int HUD::ButtonAt(int x, int y)
+{
+    for (auto it = mWindows.rbegin(); it != mWindows.rend(); ++it)
+        if (int n = (*it)->ButtonAt(x, y); n != -1)
+            return n;
+    if (!mWindows.empty())
+        return -1;
+    if (int n = HUDWindow::ButtonAt(x, y); n != -1)
+        return n;
+    bool touched = false;
+    for (HUDSpellButton* button : mSpellButtons)
+    {
+        if (button->canPress(x, y))
+            return button->mIndex;
+        touched = touched || button->contains(x, y);
+    }
+    return touched ? -2 : -1;
+}
+
+std::wstring HUD::ButtonNameAt(int x, int y)
+{
+    if (!mWindows.empty())
+        return mWindows.back()->ButtonNameAt(x, y);
+    for (HUDSpellButton* button : mSpellButtons)
+        if (button->canPress(x, y))
+            return button->mName;
+    return HUDWindow::ButtonNameAt(x, y);
+}
+
+void HUD::pushWindow(HUDWindow* window)
+{
+    if (!window)
+        return;
+    if (mWindows.empty())
+    {
+        mAppear = 1;
+        mTimer = 0.0f;
+    }
+    mPendingWindows.push_back(window);
+}
+
+void HUD::closeTopWindow()
+{
+    if (mWindows.empty())
+        return;
+    delete mWindows.back();
+    mWindows.pop_back();
+}
+
+void HUD::closeAllWindows()
+{
+    for (HUDWindow* window : mWindows)
+        delete window;
+    mWindows.clear();
+}
+
+void HUD::refreshTopWindow()
+{
+    if (!mWindows.empty())
+        mWindows.back()->Refresh();
+}
+
+void HUD::resetSpellButtons()
+{
+    for (HUDSpellButton* button : mSpellButtons)
+    {
+        button->mCooldown = 0.0f;
+        button->mUsed = 0;
+    }
+}
+
+void HUD::addSpellButton(i32 spell)
+{
+    if (!mMap || !mMap->mSpells.findById(spell) || !mMap->isUnlocked(spell))
+        return;
+    const size_t k = mSpellButtons.size();
+    if (k >= mSpellSlots.size())
+        return; // no slot left for it
+    const TDFrameEntry& slot = *mSpellSlots[k];
+    auto* button = new HUDSpellButton(*mMap, spell);
+    button->mCentreX = slot.mX + slot.mWidth * 0.5f;
+    button->mCentreY = slot.mY + slot.mHeight * 0.5f;
+    button->mIndex = static_cast<i32>(k);
+    button->mName = slot.mName;
+    mSpellButtons.push_back(button);
+}
+
+void HUD::updateCoins()
+{
+    if (mMap)
+        setText(L"text/coins", std::to_wstring(mMap->mStats.mCoins));
+}
+
+void HUD::updateCrystals()
+{
+    if (mMap)
+        setText(L"text/crystals", std::to_wstring(mMap->mStats.mGems));
+}
+
+void HUD::updateMana()
+{
+    if (mMap)
+        setText(L"text/mana", number(mMap->mHealth) + L"/" + number(mMap->mMaxHealth));
+}
+
+void HUD::updateWaves()
+{
+    if (!mMap)
+        return;
+    const i32 n = mMap->mWaves.countWaves();
+    const i32 c = std::min(mMap->mWaves.mWavesDone + 1, n);
+    setText(L"text/waves", LocalStrings::Instance()->get(L"game_wave") + L" " + number(static_cast<float>(c)) + L"/" +
+                               std::to_wstring(n));
+}
+
+void HUD::showUnlockMessage(const std::vector<i32>& ids)
+{
+    QL_LOG(L"New unlocks at the level start: %d\n") << static_cast<int>(ids.size());
+}
+
+void HUD::showMessage(const std::wstring& title, const std::wstring& text, i32)
+{
+    QL_LOG(L"%s: %s\n") << base::LogStyle::Error << title << text;
+}
+
+void HUD::setButtonVisible(const std::wstring& name, bool visible)
+{
+    for (TDButtonFrame* button : mButtons)
+        if (button->mName == name)
+            button->mVisible = visible ? 1 : 0;
+}
+
+bool HUD::buttonRect(const std::wstring& name, float& x, float& y, float& w, float& h)
+{
+    const TDButtonFrame* button = findButton(name);
+    if (!button)
+        return false;
+    x = button->mX;
+    y = button->mY;
+    w = button->mWidth;
+    h = button->mHeight;
+    return true;
+}
+
+HUDSpellButton* HUD::spellButton(i32 index)
+{
+    for (HUDSpellButton* button : mSpellButtons)
+        if (button->mIndex == index)
+            return button;
+    return nullptr;
+}
+
+void HUD::quitGame()
+{
+    if (mOnQuit)
+        mOnQuit();
+}

@@ -1,0 +1,100 @@
+// The battle's heads-up display over the layout "td/ui" (counters, control buttons, spell
+// slots and spell buttons) and the keeper of the screen stack. It is the battle's TDHud.
+#pragma once
+
+#include "Source/TD/Shell/HUDWindow.h"
+#include "Source/TD/TDBattleServices.h"
+
+#include <functional>
+#include <vector>
+
+class HUDSpellButton;
+class TDMap;
+class TDUiPainter;
+
+class HUD : public HUDWindow, public TDHud
+{
+public:
+    // An empty layout name builds no layout (tests); "td/ui" is the game's.
+    explicit HUD(const std::wstring& layout = L"td/ui");
+    ~HUD() override;
+
+    // The battle the counters and spell buttons read; set once it exists.
+    void setMap(TDMap* map) { mMap = map; }
+
+    // HUDWindow
+    void Draw(render::Graphics* graphics) override;
+    void Update(float dt) override;
+    void MouseMove(int x, int y) override;
+    void Release(int x, int y) override;
+    void Press(int x, int y) override;
+    void Wheel(int delta) override;
+    int ButtonAt(int x, int y) override;
+    std::wstring ButtonNameAt(int x, int y) override;
+
+    // The spell buttons and the battle's ring menu through the painter.
+    void drawSpellButtons(TDUiPainter& painter);
+    void drawWindows(render::Graphics* graphics, int layer);
+    void charToWindows(int character);
+    void keyDownToWindows(int code);
+    void pushWindow(HUDWindow* window);
+    const std::vector<HUDWindow*>& windows() const { return mWindows; }
+
+    // TDHud
+    void resetSpellButtons() override;
+    void addSpellButton(i32 spell) override;
+    void updateCoins() override;
+    void updateCrystals() override;
+    void updateMana() override;
+    void updateWaves() override;
+    void setHasWindows(i32 value) override { mAppear = value; }
+    void closeTopWindow() override;
+    void closeAllWindows() override;
+    void refreshTopWindow() override;
+    void showMainMenu() override { notBuilt(L"main menu"); }
+    void showLevelSelect() override { notBuilt(L"level selection"); }
+    void showEpisodeSelect() override { notBuilt(L"episode selection"); }
+    void showUnlockMessage(const std::vector<i32>& ids) override;
+    void showLevelName() override {}
+    void showMessage(const std::wstring& title, const std::wstring& text, i32 returnScreen) override;
+    void showShop(bool) override { notBuilt(L"shop"); }
+    void showProfiles() override { notBuilt(L"profiles"); }
+    void showVideoIntro() override { notBuilt(L"video intro"); }
+    void showIngameMenu() override { notBuilt(L"in-game menu"); }
+    void setButtonVisible(const std::wstring& name, bool visible) override;
+    void update(float dt) override { Update(dt); }
+    std::wstring buttonNameAt(i32 x, i32 y) override { return ButtonNameAt(x, y); }
+    i32 buttonAt(i32 x, i32 y) override { return ButtonAt(x, y); }
+    void onPress(i32 x, i32 y) override { Press(x, y); }
+    void onRelease(i32 x, i32 y) override { Release(x, y); }
+    void onMouseMove(i32 x, i32 y) override { MouseMove(x, y); }
+    void onWheel(i16 delta) override { Wheel(delta); }
+    i32 uiBlock() const override { return mUIBlock; }
+    bool buttonRect(const std::wstring& name, float& x, float& y, float& w, float& h) override;
+    HUDSpellButton* spellButton(i32 index) override;
+    i32 spellButtonCount() const override { return static_cast<i32>(mSpellButtons.size()); }
+    void setText(const std::wstring& name, const std::wstring& text) override { HUDWindow::setText(name, text); }
+    void setFrameVisible(const std::wstring& name, bool visible) override
+    {
+        HUDWindow::setFrameVisible(name, visible);
+    }
+    void quitGame() override;
+
+    // Called by quitGame (the application stops); none by default.
+    std::function<void()> mOnQuit;
+
+    std::vector<TDFrameEntry*> mSpellSlots;
+    std::vector<HUDWindow*> mPendingWindows;
+    std::vector<HUDSpellButton*> mSpellButtons;
+    i32 mShopBlock = 0;
+    i32 mUIBlock = 0;
+
+private:
+    // A screen that is not part of the game yet: logged once per request, nothing opens.
+    void notBuilt(const wchar_t* screen);
+    // Text areas for the counters the layout does not place.
+    void addDefaultTextAreas();
+
+    TDMap* mMap = nullptr;
+    std::vector<HUDWindow*> mWindows;
+};

@@ -1,0 +1,268 @@
+// Screens built from layouts: building, drawing about the screen centre and button lookups.
+#include "Source/TD/Shell/HUDWindow.h"
+
+#include "Core/Base/Transform2D.h"
+#include "Core/File/FileManager.h"
+#include "Core/File/Path.h"
+#include "Core/Media/Font/BMFont.h"
+#include "Core/Media/Graphics/Graphics.h"
+#include "Core/Media/Image/Image.h"
+#include "Core/Media/Image/ImageContainer.h"
+#include "Framework/GameApplication.h"
+#include "Source/TD/Services/TDRenderTexture.h"
+
+#include <algorithm>
+
+HUDWindowContext& HUDWindowContext::Get()
+{
+    static HUDWindowContext context;
+    return context;
+}
+
+HUDWindow::HUDWindow() : mFont(HUDWindowContext::Get().windowFont) {}
+
+HUDWindow::HUDWindow(const std::wstring& layout) : HUDWindow()
+{
+    buildFromLayout(layout);
+    delete mLayout;
+    mLayout = nullptr;
+}
+
+HUDWindow::~HUDWindow()
+{
+    for (TDButtonFrame* button : mButtons)
+        delete button;
+    for (auto& [name, area] : mTextAreas)
+        delete area;
+    for (TDFrameEntry* image : mImages)
+        delete image;
+}
+
+render::Image* HUDWindow::loadLayoutImage(file::ImageContainer* container, const std::wstring& name)
+{
+    framework::GameApplication* app = framework::GameApplication::Get();
+    if (!container || !app || !app->mRender)
+        return nullptr;
+    return app->LoadImage(name, container);
+}
+
+void HUDWindow::giveImage(TDFrameEntry& entry, render::Image* image)
+{
+    if (image)
+        entry.setOwnedImage(std::make_unique<TDRenderTexture>(std::unique_ptr<render::Image>(image), nullptr));
+}
+
+render::Image* HUDWindow::imageOf(const TDFrameEntry& entry)
+{
+    const auto* texture = dynamic_cast<const TDRenderTexture*>(entry.mImage);
+    return texture ? texture->image() : nullptr;
+}
+
+namespace
+{
+void place(TDFrameEntry& entry, const base::ImageInfo& info, const std::wstring& name)
+{
+    entry.mName = name;
+    entry.mX = info.mX;
+    entry.mY = info.mY;
+    entry.mWidth = info.mWidth;
+    entry.mHeight = info.mHeight;
+    entry.mOrder = static_cast<i32>(info.mIndex);
+    entry.mVisible = 1;
+}
+} // namespace
+
+bool HUDWindow::buildFromLayout(const std::wstring& layout)
+{
+    delete mLayout;
+    mLayout = file::FileManager::Instance()->OpenImageContainer(layout);
+    if (!mLayout)
+        return false;
+    const u32 count = mLayout->GetImageCount();
+    // Top-level images, the "button" group (with its subgroups) and the "text" group, each in
+    // listing order.
+    for (u32 i = 0; i < count; ++i)
+    {
+        const base::ImageInfo* info = mLayout->GetImage(i);
+        if (!info || info->mName.find(L'/') != std::wstring::npos)
+            continue;
+        auto* entry = new TDFrameEntry();
+        place(*entry, *info, info->mName);
+        giveImage(*entry, loadLayoutImage(mLayout, info->mName));
+        mImages.push_back(entry);
+    }
+    for (u32 i = 0; i < count; ++i)
+    {
+        const base::ImageInfo* info = mLayout->GetImage(i);
+        if (!info || info->mName.rfind(L"button/", 0) != 0)
+            continue;
+        auto* button = new TDButtonFrame();
+        place(*button, *info, file::GetBaseName(info->mName));
+        giveImage(*button, loadLayoutImage(mLayout, info->mName));
+        mButtons.push_back(button);
+    }
+    for (u32 i = 0; i < count; ++i)
+    {
+        const base::ImageInfo* info = mLayout->GetImage(i);
+        if (!info || info->mName.rfind(L"text/", 0) != 0 || info->mName.find(L'/', 5) != std::wstring::npos)
+            continue;
+        const std::wstring name = file::GetBaseName(info->mName);
+        auto* area = new TDFrameEntry();
+        place(*area, *info, name);
+        auto [it, added] = mTextAreas.emplace(name, area);
+        if (!added)
+            delete area; // the first area of a name holds
+    }
+    std::stable_sort(mImages.begin(), mImages.end(), TDFrameEntry::lessByOrder);
+    return true;
+}
+
+void HUDWindow::Update(float dt)
+{
+    mTimer += dt;
+    for (TDButtonFrame* button : mButtons)
+        button->update(dt);
+}
+
+void HUDWindow::MouseMove(int x, int y)
+{
+    mPointerX = static_cast<float>(x);
+    mPointerY = static_cast<float>(y);
+    for (TDButtonFrame* button : mButtons)
+        button->pointer(x, y);
+}
+
+namespace
+{
+bool holds(const TDFrameEntry& e, int x, int y)
+{
+    const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+    return fx >= e.mX && fx <= e.mX + e.mWidth && fy >= e.mY && fy <= e.mY + e.mHeight;
+}
+} // namespace
+
+int HUDWindow::ButtonAt(int x, int y)
+{
+    for (size_t i = 0; i < mButtons.size(); ++i)
+        if (holds(*mButtons[i], x, y))
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::wstring HUDWindow::ButtonNameAt(int x, int y)
+{
+    for (TDButtonFrame* button : mButtons)
+        if (button->mVisible && holds(*button, x, y))
+        {
+            if (auto play = HUDWindowContext::Get().playSound)
+                play(L"simple");
+            return button->mName;
+        }
+    return std::wstring();
+}
+
+TDButtonFrame* HUDWindow::findButton(const std::wstring& name) const
+{
+    for (TDButtonFrame* button : mButtons)
+        if (button->mName == name)
+            return button;
+    return nullptr;
+}
+
+void HUDWindow::setText(const std::wstring& name, const std::wstring& text)
+{
+    for (auto& entry : mTexts)
+        if (entry.first == name)
+        {
+            entry.second = text;
+            return;
+        }
+    mTexts.emplace_back(name, text);
+}
+
+const std::wstring* HUDWindow::getText(const std::wstring& name) const
+{
+    for (const auto& entry : mTexts)
+        if (entry.first == name)
+            return &entry.second;
+    return nullptr;
+}
+
+void HUDWindow::setFrameVisible(const std::wstring& name, bool visible)
+{
+    for (TDFrameEntry* image : mImages)
+        if (image->mName == name)
+            image->mVisible = visible ? 1 : 0;
+}
+
+void HUDWindow::drawEntryImage(render::Graphics* graphics, const TDFrameEntry& entry)
+{
+    render::Image* image = imageOf(entry);
+    if (!image)
+        return;
+    const HUDWindowContext& c = HUDWindowContext::Get();
+    math::Transform2D t;
+    t.Translate(entry.mX + mOffsetX - c.centreX, entry.mY + mOffsetY - c.centreY);
+    t.Scale(mScale, mScale);
+    t.Translate(c.centreX, c.centreY);
+    graphics->DrawImage(image).Transform(t);
+}
+
+void HUDWindow::drawButton(render::Graphics* graphics, const TDButtonFrame& button)
+{
+    render::Image* image = imageOf(button);
+    if (!image || !button.mVisible)
+        return;
+    // The button grows about its own centre, and the window scales about the screen centre.
+    const HUDWindowContext& c = HUDWindowContext::Get();
+    math::Transform2D t;
+    t.Scale(button.mScale, button.mScale);
+    t.Translate(button.mX + button.mWidth * 0.5f + mOffsetX - c.centreX,
+                button.mY + button.mHeight * 0.5f + mOffsetY - c.centreY);
+    t.Scale(mScale, mScale);
+    t.Translate(c.centreX, c.centreY);
+    auto command = graphics->DrawImage(image).Transform(t);
+    command->mAlignH = 2;
+    command->mAlignV = 2;
+}
+
+void HUDWindow::drawTexts(render::Graphics* graphics)
+{
+    const HUDWindowContext& c = HUDWindowContext::Get();
+    render::Font* previous = graphics->mFont;
+    for (const auto& [name, text] : mTexts)
+    {
+        const bool big = name == L"caption" || name == L"levelResult";
+        render::BMFont* font = big ? c.captionFont.Get() : mFont.Get();
+        if (font)
+            graphics->mFont = font;
+        auto found = mTextAreas.find(name);
+        if (found == mTextAreas.end() || !graphics->mFont || text.empty())
+            continue;
+        const TDFrameEntry& area = *found->second;
+        graphics->SetColorRGBA(area.mColor.r, area.mColor.g, area.mColor.b, area.mColor.a);
+        math::Transform2D t;
+        t.Translate(area.mX + area.mWidth * 0.5f + mOffsetX - c.centreX,
+                    area.mY + area.mHeight * 0.5f + mOffsetY - c.centreY);
+        t.Scale(mScale, mScale);
+        t.Translate(c.centreX, c.centreY);
+        auto command = graphics->DrawTextWrapped(&text, area.mWidth, 0.0f, 2, true).Transform(t);
+        command->mAlignH = 2;
+        command->mAlignV = 2;
+    }
+    graphics->mFont = previous;
+    graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
+}
+
+void HUDWindow::Draw(render::Graphics* graphics)
+{
+    if (!graphics)
+        return;
+    for (const TDFrameEntry* image : mImages)
+        if (image->mVisible)
+            drawEntryImage(graphics, *image);
+    for (const TDButtonFrame* button : mButtons)
+        drawButton(graphics, *button);
+    graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
+    drawTexts(graphics);
+}
