@@ -1,7 +1,10 @@
 // Start-up to the first presented frame, and the cost of an idle frame step, on the headless
-// window and the recording device (no vsync, no GPU): the engine's own share of each.
+// window, the recording device and the silent audio device (no vsync, no GPU, no sound card):
+// the engine's own share of each.
 #include "App/ShellGame.h"
 #include "Core/Base/Singletone.h"
+#include "Core/Media/Sound/SoundSystem.h"
+#include "Platform/Audio/NullDevice.h"
 #include "Platform/Os/NullVideo.h"
 
 #include <benchmark/benchmark.h>
@@ -25,10 +28,15 @@ struct Folders
         setenv("XDG_DATA_HOME", (root / "xdg").c_str(), 1);
         setenv("QL_NO_SHELL_OPEN", "1", 1);
         setenv("QL_NO_MESSAGE_BOX", "1", 1);
+        // No sound card either: opening one (or failing to) is the system's time, not the engine's.
+        SoundSystem::SetDeviceFactory([]() -> std::unique_ptr<audio::Device> {
+            return std::make_unique<audio::NullDevice>();
+        });
         cwd = fs::current_path();
     }
     ~Folders()
     {
+        SoundSystem::SetDeviceFactory(nullptr);
         fs::current_path(cwd);
         fs::remove_all(root);
     }
