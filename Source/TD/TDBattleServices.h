@@ -173,6 +173,8 @@ public:
     virtual ~TDScreenMode() = default;
     virtual bool isFullscreen() const = 0;
     virtual void switchScreenMode() = 0;
+    // Draws the loading picture and presents the frame at once (a level is about to load).
+    virtual void drawLoadingScreen() {}
 };
 
 class TDNullImageLoader : public TDImageLoader

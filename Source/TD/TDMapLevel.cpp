@@ -45,6 +45,7 @@ QLResultEnum TDMap::restart()
     mHud->setHasWindows(0);
     mOffsetX = mOffsetY = 0.0f;
     mScale = 1.0f;
+    mScreenMode->drawLoadingScreen();
     mStats.reset();
     TDGlobalBonus bonus;
     mUpgrades.applyGlobal(upgradeContext(), bonus);

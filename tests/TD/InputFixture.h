@@ -191,6 +191,12 @@ struct RecordingMusic : RecordingSounds
     void playMusic(const std::wstring& file) override { music.push_back(file); }
 };
 
+struct LoadingScreen : TDNullScreenMode
+{
+    i32 loadingPictures = 0;
+    void drawLoadingScreen() override { ++loadingPictures; }
+};
+
 struct UiCall
 {
     std::wstring what; // "image", "text", "line", "rect", "spell", "tower", "font", "emitter"
@@ -268,6 +274,7 @@ struct InputFixture : BattleFixture
     InputTutorial itutorial;
     RecordingMusic music;
     SizedImages images;
+    LoadingScreen screen;
 
     // The straight level (spots at (250, 160) and (750, 160)) in mode 1, on screen 0, with
     // coins to spend.
@@ -281,6 +288,7 @@ struct InputFixture : BattleFixture
         services.tutorial = &itutorial;
         services.hud = &ihud;
         services.images = &images;
+        services.screen = &screen;
         map = std::make_unique<TDMap>(services, profiles);
         ihud.map = map.get();
         map->mMode = 1;

@@ -59,6 +59,7 @@ TEST_F(LevelStart, RestartKeepsTheGemTotalAndEndsPausesAndSpeedUps)
     EXPECT_TRUE(ihud.shown[L"play_btn_ac"]);
     EXPECT_EQ(ihud.count(L"closeAll"), 2u);
     EXPECT_EQ(itutorial.hooks, (std::vector<std::wstring>{L"reset"}));
+    EXPECT_EQ(screen.loadingPictures, 2);
 }
 
 TEST_F(LevelStart, OpeningWindowFollowsTheUnlockList)
