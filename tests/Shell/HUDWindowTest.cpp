@@ -1,0 +1,209 @@
+// Screen windows and the HUD without a renderer: button lookups, texts, frames, hover growth,
+// the screen stack and the counters' fallback places.
+#include "Source/TD/Shell/HUD.h"
+#include "Source/TD/Shell/HUDButtonOver.h"
+#include "Source/TD/Shell/HUDWindow.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+TDButtonFrame* AddButton(HUDWindow& w, const std::wstring& name, float x, float y, float width, float height)
+{
+    auto* b = new TDButtonFrame();
+    b->mName = name;
+    b->mX = x;
+    b->mY = y;
+    b->mWidth = width;
+    b->mHeight = height;
+    w.mButtons.push_back(b);
+    return b;
+}
+
+int gSounds = 0;
+void CountSound(const std::wstring& tag)
+{
+    if (tag == L"simple")
+        ++gSounds;
+}
+
+class Closing : public HUDWindow
+{
+public:
+    explicit Closing(int* closed, int* deleted) : mClosed(closed), mDeleted(deleted) {}
+    ~Closing() override { ++*mDeleted; }
+    void OnClosing() override { ++*mClosed; }
+    void Update(float dt) override
+    {
+        HUDWindow::Update(dt);
+        ++mUpdates;
+    }
+    int* mClosed;
+    int* mDeleted;
+    int mUpdates = 0;
+};
+} // namespace
+
+TEST(HUDWindow, OverlappingButtonsAnswerTheFirstAndHiddenOnesOnlyByNumber)
+{
+    HUDWindow w;
+    TDButtonFrame* a = AddButton(w, L"a", 10, 10, 20, 20);
+    AddButton(w, L"b", 20, 20, 20, 20);
+    EXPECT_EQ(0, w.ButtonAt(25, 25));
+    EXPECT_EQ(L"a", w.ButtonNameAt(25, 25));
+    a->mVisible = 0;
+    EXPECT_EQ(0, w.ButtonAt(25, 25)) << "the number ignores visibility";
+    EXPECT_EQ(L"b", w.ButtonNameAt(25, 25));
+    // Right and bottom edges count as inside; one past them does not.
+    EXPECT_EQ(1, w.ButtonAt(40, 40));
+    EXPECT_EQ(-1, w.ButtonAt(41, 40));
+    EXPECT_EQ(L"", w.ButtonNameAt(41, 41));
+    EXPECT_EQ(nullptr, w.findButton(L"c"));
+    EXPECT_EQ(a, w.findButton(L"a"));
+}
+
+TEST(HUDWindow, OnlyAHitPlaysTheClickSound)
+{
+    HUDWindowContext::Get().playSound = &CountSound;
+    gSounds = 0;
+    HUDWindow w;
+    AddButton(w, L"ok", 0, 0, 10, 10);
+    w.ButtonNameAt(50, 50);
+    EXPECT_EQ(0, gSounds);
+    w.ButtonNameAt(5, 5);
+    EXPECT_EQ(1, gSounds);
+    HUDWindowContext::Get().playSound = nullptr;
+}
+
+TEST(HUDWindow, TextsKeepOneEntryPerNameAndFramesHideByName)
+{
+    HUDWindow w;
+    w.setText(L"coins", L"1");
+    w.setText(L"coins", L"2");
+    w.setText(L"waves", L"x");
+    ASSERT_EQ(2u, w.mTexts.size());
+    EXPECT_EQ(L"2", *w.getText(L"coins"));
+    EXPECT_EQ(nullptr, w.getText(L"none"));
+    for (int i = 0; i < 3; ++i)
+    {
+        auto* e = new TDFrameEntry();
+        e->mName = i < 2 ? L"glow" : L"other";
+        w.mImages.push_back(e);
+    }
+    w.setFrameVisible(L"glow", false);
+    EXPECT_EQ(0, w.mImages[0]->mVisible);
+    EXPECT_EQ(0, w.mImages[1]->mVisible) << "every image of the name, not only the first";
+    EXPECT_EQ(1, w.mImages[2]->mVisible);
+}
+
+TEST(HUDWindow, MovesReachEveryButtonAndTheTimerRuns)
+{
+    HUDWindow w;
+    TDButtonFrame* b = AddButton(w, L"a", 0, 0, 10, 10);
+    w.MouseMove(5, 5);
+    EXPECT_EQ(5.0f, w.mPointerX);
+    EXPECT_EQ(1, b->mHover);
+    w.Update(0.25f);
+    EXPECT_FLOAT_EQ(0.25f, w.mTimer);
+    w.MouseMove(50, 5);
+    EXPECT_EQ(0, b->mHover);
+}
+
+TEST(HUDWindow, AMissingLayoutLeavesTheWindowEmpty)
+{
+    HUDWindow w(L"td/no/such/layout");
+    EXPECT_TRUE(w.mImages.empty());
+    EXPECT_TRUE(w.mButtons.empty());
+    EXPECT_EQ(nullptr, w.mLayout);
+}
+
+TEST(HUDButtonOver, GrowsToItsLimitWhileHoveredAndShrinksBack)
+{
+    HUDButtonOver b(nullptr, L" \tbig_play ");
+    EXPECT_EQ(L"big", b.mStyle);
+    EXPECT_EQ(L"play", b.mName);
+    EXPECT_FALSE(b.mHasLabel);
+    b.mNormal->mX = 100;
+    b.mNormal->mWidth = 50;
+    b.mNormal->mHeight = 20;
+    b.mOver->mWidth = 10;
+    b.mOver->mHeight = 10;
+    EXPECT_TRUE(b.onHover(150, 20));
+    for (int i = 0; i < 4; ++i)
+        b.update(0.05f);
+    EXPECT_FLOAT_EQ(1.1f, b.mScale);
+    b.update(0.5f);
+    EXPECT_FLOAT_EQ(1.1f, b.mScale) << "never above 1.1";
+    EXPECT_FALSE(b.onHover(151, 20));
+    b.update(0.1f);
+    EXPECT_NEAR(1.0f, b.mScale, 1e-6f);
+    // The offset moves the hit box; a press switches to the over picture's box.
+    b.mOffsetX = 10;
+    EXPECT_FALSE(b.contains(105, 5));
+    EXPECT_TRUE(b.contains(160, 5));
+    b.onPress(160, 5);
+    EXPECT_EQ(1, b.mPressed);
+    EXPECT_FALSE(b.contains(160, 5)) << "the pressed box is the over picture's";
+    b.onRelease(0, 0);
+    EXPECT_EQ(0, b.mPressed);
+    b.mVisible = false;
+    EXPECT_FALSE(b.contains(160, 5));
+}
+
+TEST(HUD, ScreensJoinTheStackOnTheNextUpdateAndLeaveWhenClosed)
+{
+    HUD hud(L"");
+    int closed = 0, deleted = 0;
+    auto* first = new Closing(&closed, &deleted);
+    auto* second = new Closing(&closed, &deleted);
+    hud.pushWindow(first);
+    hud.pushWindow(second);
+    EXPECT_EQ(1, hud.mAppear);
+    EXPECT_TRUE(hud.windows().empty());
+    hud.Update(0.05f);
+    ASSERT_EQ(2u, hud.windows().size());
+    EXPECT_EQ(second, hud.windows().back()) << "the second opened is on top";
+    EXPECT_EQ(0, first->mUpdates) << "first update on the next frame";
+    hud.Update(0.06f);
+    EXPECT_EQ(2, hud.mAppear);
+    EXPECT_EQ(1, first->mUpdates);
+    first->mOpen = false;
+    hud.Update(0.01f);
+    EXPECT_EQ(1, closed);
+    EXPECT_EQ(1, deleted);
+    ASSERT_EQ(1u, hud.windows().size());
+    hud.closeTopWindow();
+    EXPECT_EQ(2, deleted);
+    hud.closeTopWindow(); // empty: nothing
+    EXPECT_EQ(2, deleted);
+}
+
+TEST(HUD, AnOpenScreenHidesTheHudsOwnButtons)
+{
+    HUD hud(L"");
+    AddButton(hud, L"play_btn", 0, 0, 40, 40);
+    EXPECT_EQ(L"play_btn", hud.ButtonNameAt(10, 10));
+    EXPECT_EQ(0, hud.ButtonAt(10, 10));
+    int closed = 0, deleted = 0;
+    hud.pushWindow(new Closing(&closed, &deleted));
+    hud.Update(0.0f);
+    EXPECT_EQ(L"", hud.ButtonNameAt(10, 10));
+    EXPECT_EQ(-1, hud.ButtonAt(10, 10));
+    hud.setButtonVisible(L"play_btn", false);
+    EXPECT_EQ(0, hud.mButtons[0]->mVisible);
+    float x, y, w, h;
+    EXPECT_TRUE(hud.buttonRect(L"play_btn", x, y, w, h));
+    EXPECT_EQ(40.0f, w);
+    EXPECT_FALSE(hud.buttonRect(L"none", x, y, w, h));
+}
+
+TEST(HUD, CountersHaveAPlaceWithoutALayout)
+{
+    HUD hud(L"");
+    for (const wchar_t* name : {L"text/coins", L"text/mana", L"text/waves", L"text/crystals"})
+        EXPECT_EQ(1u, hud.mTextAreas.count(name)) << name;
+    // Without a battle the counters stay empty.
+    hud.updateCoins();
+    hud.updateMana();
+    EXPECT_TRUE(hud.mTexts.empty());
+}
