@@ -20,6 +20,7 @@
 #include "Core/Render/RenderState.h"
 #include "Core/Resource/ResourceManager.h"
 #include "Core/Widget/BaseBoard.h"
+#include "Core/Widget/Controls/PackScreen.h"
 #include "Core/Widget/FrameManager.h"
 #include "Framework/FrameHost.h"
 #include "Framework/GameWindow.h"
@@ -224,16 +225,13 @@ void GameApplication::Run()
 
 QLResultEnum GameApplication::RunPackBuild(const std::wstring& value)
 {
-    QL_LOG(L"Building packs (%s)\n") << value;
-    QLResultEnum result = QL_OK;
-    for (const auto& [prefix, pack] : file::FileManager::Instance()->mMounts)
-    {
-        const QLResultEnum r = file::BuildPack(prefix, pack);
-        QL_LOG(L"Pack '%s' from '%s': %s\n") << (r ? base::LogStyle::Error : base::LogStyle::Default) << pack
-                                               << prefix << (r ? "failed" : "built");
-        if (r && !result)
-            result = r;
-    }
+    // The pack-building screen's start builds the packs; the program then ends with the result.
+    // Without the toolkit's frame manager (another host stands in) the screen only starts.
+    auto* screen = new gui::PackScreen(value);
+    const QLResultEnum result = GetFrameManager() ? SetScreen(screen) : screen->Start();
+    // No frame will be drawn: the screen goes now (it leaves the manager's queue).
+    mScreen = nullptr;
+    delete screen;
     SetExitCode(result ? 1 : 0);
     Stop();
     return result;

@@ -1,0 +1,158 @@
+// Layout layers as image layers.
+#include "Core/Widget/Controls/GameControlHelper.h"
+
+#include "Core/Base/Log.h"
+#include "Core/File/FileManager.h"
+#include "Core/Layer/ImageLayer.h"
+#include "Core/Media/Image/ImageContainer.h"
+#include "Core/Media/Image/ImageFactory.h"
+#include "Core/Media/Image/ImageInfo.h"
+#include "Core/Widget/Controls/ControlHost.h"
+#include "Core/Widget/Controls/TrapHitTestListener.h"
+#include "Core/Widget/Widget.h"
+
+namespace gui
+{
+GameControlHelper::~GameControlHelper()
+{
+    for (layer::Layer* layer : mCreated)
+    {
+        if (layer->GetParent())
+            layer->GetParent()->RemoveChild(layer);
+        delete layer;
+    }
+    mCreated.clear();
+    delete mTrap;
+    if (mOwnsContainer)
+        delete mContainer;
+}
+
+QLResultEnum GameControlHelper::Init(const std::wstring& path, widget::Widget* widget,
+                                     layer::HitTestListener* hitListener, layer::Layer* parentLayer,
+                                     bool ownsContainer)
+{
+    file::ImageContainer* container = file::FileManager::Instance()->OpenImageContainer(path);
+    if (!container)
+    {
+        QL_LOG(L"No layout '%s'\n") << base::LogStyle::Error << path;
+        return QL_FAIL;
+    }
+    return Init(container, widget, hitListener, parentLayer, ownsContainer);
+}
+
+QLResultEnum GameControlHelper::Init(file::ImageContainer* container, widget::Widget* widget,
+                                     layer::HitTestListener* hitListener, layer::Layer* parentLayer,
+                                     bool ownsContainer)
+{
+    if (mOwnsContainer && mContainer != container)
+        delete mContainer;
+    mContainer = container;
+    mOwnsContainer = ownsContainer;
+    mWidget = widget;
+    mHitListener = hitListener;
+    mDefaultParent = parentLayer ? parentLayer : (widget ? widget->GetLayer() : nullptr);
+    return container ? QL_OK : QL_FAIL;
+}
+
+const base::ImageInfo* GameControlHelper::FindLayoutLayer(const std::wstring& name) const
+{
+    return mContainer ? mContainer->FindImage(name) : nullptr;
+}
+
+QLResultEnum GameControlHelper::LoadLayer(const std::wstring& name, math::Rect* outRect, layer::ImageLayer** out)
+{
+    if (!mContainer)
+        return QL_FAIL;
+    render::Image* image = nullptr;
+    base::ImageInfo info;
+    if (QLResultEnum r = render::LoadImage(ControlHost::Get()->GetRender(), name, mContainer, &image, &info))
+    {
+        QL_LOG(L"No layer '%s' in the layout '%s'\n") << base::LogStyle::Error << name << mContainer->GetPath();
+        return r;
+    }
+    auto* layer = new layer::ImageLayer(image, true);
+    layer->SetPosition(info.mX, info.mY, 0.0f);
+    layer->SetHitListener(mHitListener);
+    if (outRect)
+        *outRect = math::Rect(info.mX, info.mY, info.mWidth, info.mHeight);
+    if (out)
+        *out = layer;
+    else
+        delete layer;
+    return QL_OK;
+}
+
+QLResultEnum GameControlHelper::LoadPlaced(const std::wstring& name, layer::Layer* parent, layer::ImageLayer** out)
+{
+    layer::ImageLayer* layer = nullptr;
+    if (QLResultEnum r = LoadLayer(name, nullptr, &layer))
+        return r;
+    if (layer::Layer* target = parent ? parent : mDefaultParent)
+        layer->SetPosition(layer->mPosition.x - target->mPosition.x, layer->mPosition.y - target->mPosition.y, 0.0f);
+    *out = layer;
+    return QL_OK;
+}
+
+QLResultEnum GameControlHelper::AddImageLayer(const std::wstring& name, u32 mode, layer::Layer* parent,
+                                              layer::ImageLayer** out)
+{
+    layer::ImageLayer* layer = nullptr;
+    if (QLResultEnum r = LoadPlaced(name, parent, &layer))
+        return r;
+    AttachFirst(layer, mode, parent);
+    if (out)
+        *out = layer;
+    return QL_OK;
+}
+
+QLResultEnum GameControlHelper::AppendImageLayer(const std::wstring& name, u32 mode, layer::Layer* parent,
+                                                 layer::ImageLayer** out)
+{
+    layer::ImageLayer* layer = nullptr;
+    if (QLResultEnum r = LoadPlaced(name, parent, &layer))
+        return r;
+    AttachLast(layer, mode, parent);
+    if (out)
+        *out = layer;
+    return QL_OK;
+}
+
+void GameControlHelper::ApplyMode(layer::Layer* layer, u32 mode)
+{
+    if (mode == HIT_NONE)
+        layer->mHitTestable = false;
+    else if (mode == HIT_TRAP)
+        layer->SetHitListener(GetTrapListener());
+    mCreated.push_back(layer);
+}
+
+QLResultEnum GameControlHelper::AttachFirst(layer::Layer* layer, u32 mode, layer::Layer* parent)
+{
+    ApplyMode(layer, mode);
+    layer::Layer* target = parent ? parent : mDefaultParent;
+    if (!target)
+        return QL_OK;
+    if (layer->GetParent())
+        layer->GetParent()->RemoveChild(layer);
+    // Drawn beneath the others; the tree then rebuilds its transforms as AddChild would ask.
+    target->AddChild(layer);
+    target->mChildren.pop_back();
+    target->mChildren.insert(target->mChildren.begin(), layer);
+    return QL_OK;
+}
+
+QLResultEnum GameControlHelper::AttachLast(layer::Layer* layer, u32 mode, layer::Layer* parent)
+{
+    ApplyMode(layer, mode);
+    if (layer::Layer* target = parent ? parent : mDefaultParent)
+        target->AddChild(layer);
+    return QL_OK;
+}
+
+widget::TrapHitTestListener* GameControlHelper::GetTrapListener()
+{
+    if (!mTrap)
+        mTrap = new widget::TrapHitTestListener(mWidget);
+    return mTrap;
+}
+} // namespace gui

@@ -1,0 +1,29 @@
+// The filled part of a slider's bar.
+#include "Core/Widget/Controls/SliderLayer.h"
+
+#include "Core/Layer/LayerDraw.h"
+#include "Core/Media/Graphics/Graphics.h"
+#include "Core/Media/Image/Image.h"
+
+#include <algorithm>
+
+SliderLayer::SliderLayer(render::Image* image, bool ownsImage) : layer::ImageLayer(image, ownsImage)
+{
+    if (image)
+        mVisibleWidth = static_cast<float>(image->GetWidth());
+}
+
+QLResultEnum SliderLayer::DrawSelf(render::Graphics* graphics)
+{
+    if (!mImage)
+        return QL_OK;
+    const float width = std::clamp(mVisibleWidth, 0.0f, static_cast<float>(mImage->GetWidth()));
+    if (width <= 0.0f)
+        return QL_OK;
+    layer::LayerDrawScope scope(graphics, *this, mAdditive ? 2 : 1);
+    const float source[4] = {0.0f, 0.0f, width, static_cast<float>(mImage->GetHeight())};
+    auto command = graphics->DrawImageRect(mImage, source);
+    command->mAlignH = mAlignH;
+    command->mAlignV = mAlignV;
+    return QL_OK;
+}

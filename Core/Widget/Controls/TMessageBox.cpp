@@ -1,0 +1,89 @@
+// The modal message box.
+#include "Core/Widget/Controls/TMessageBox.h"
+
+#include "Core/Layer/TextLayer.h"
+#include "Core/Media/Font/Font.h"
+#include "Core/Widget/Controls/ControlHost.h"
+#include "Core/Widget/Controls/GameSettings.h"
+#include "Core/Widget/Controls/TesselButton.h"
+
+namespace
+{
+constexpr u32 kFont = 0;
+// Button centres in the box's own space.
+constexpr float kButtonY = 535.0f;
+constexpr float kSingleX = 516.0f;
+constexpr float kCancelX = 642.0f;
+constexpr float kConfirmX = 390.0f;
+} // namespace
+
+TMessageBox::TMessageBox(const std::wstring& messageKey, const std::wstring& command)
+    : mMessageKey(messageKey), mCommand(command)
+{
+}
+
+QLResultEnum TMessageBox::MakeButton(float x, float y, TesselButton** out)
+{
+    auto* button = new TesselButton();
+    if (QLResultEnum r = button->Init(GetContainer(), L"button/b1_normal", L"button/b1_over", L"button/b1_ok/label"))
+    {
+        delete button;
+        return r;
+    }
+    button->SetButtonListener(this);
+    AddChild(static_cast<widget::Button*>(button));
+    button->SetPosition(x, y, 0.0f);
+    *out = button;
+    return QL_OK;
+}
+
+QLResultEnum TMessageBox::AddLabel(const std::wstring& place, const std::wstring& key, float x, float y)
+{
+    layer::TextLayer* label = nullptr;
+    if (QLResultEnum r = AddText(place, key, gui::ControlHost::Get()->GetFont(kFont), &label))
+        return r;
+    label->SetPosition(x, y, 0.0f);
+    label->AlignToPixels();
+    return QL_OK;
+}
+
+QLResultEnum TMessageBox::Build()
+{
+    if (QLResultEnum r = GameControlHelper::Init(kLayout, this, static_cast<widget::WidgetHitTestListener*>(this),
+                                                 nullptr, true))
+        return r;
+    if (QLResultEnum r = AppendImageLayer(L"back", HIT_NONE, nullptr, nullptr))
+        return r;
+    if (QLResultEnum r = AddText(L"text/message", mMessageKey, gui::ControlHost::Get()->GetFont(kFont), nullptr))
+        return r;
+    if (mCommand.empty())
+    {
+        if (QLResultEnum r = MakeButton(kSingleX, kButtonY, &mCloseButton))
+            return r;
+        return AddLabel(L"button/b1_cancel/label", L"b1_ok", kSingleX, kButtonY);
+    }
+    if (QLResultEnum r = MakeButton(kCancelX, kButtonY, &mCloseButton))
+        return r;
+    if (QLResultEnum r = AddLabel(L"button/b1_cancel/label", L"b1_cancel", kCancelX, kButtonY))
+        return r;
+    if (QLResultEnum r = MakeButton(kConfirmX, kButtonY, &mConfirmButton))
+        return r;
+    return AddLabel(L"button/b1_ok/label", L"b1_ok", kConfirmX, kButtonY);
+}
+
+QLResultEnum TMessageBox::OnClick(widget::Button* button)
+{
+    gui::ControlHost::Get()->PlaySound(L"simple");
+    if (button == mCloseButton)
+        return Hide(true);
+    if (button == mConfirmButton)
+    {
+        // Copied: the box may be gone once the game has acted.
+        const std::wstring command = mCommand;
+        if (QLResultEnum r = Hide(true))
+            return r;
+        if (gui::GameSettings* settings = gui::GameSettings::Get())
+            settings->OnMessageBoxResult(command);
+    }
+    return QL_OK;
+}

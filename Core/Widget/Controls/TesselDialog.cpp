@@ -1,0 +1,53 @@
+// Skinned dialogs.
+#include "Core/Widget/Controls/TesselDialog.h"
+
+#include "Core/Base/Log.h"
+#include "Core/Layer/TextLayer.h"
+#include "Core/Media/Font/Font.h"
+#include "Core/Media/Image/ImageInfo.h"
+#include "Core/Widget/Controls/GameSettings.h"
+#include "Core/Widget/FrameManager.h"
+
+TesselDialog::TesselDialog()
+{
+    SetDisabled(true);
+}
+
+TesselDialog::~TesselDialog()
+{
+    RemoveAllChildren(true, true, true);
+}
+
+QLResultEnum TesselDialog::OnShown()
+{
+    if (QLResultEnum r = SetDisabled(false))
+        return r;
+    return GetManager() ? GetManager()->RefreshPointer() : QL_OK;
+}
+
+QLResultEnum TesselDialog::Hide(bool deleteAfterClose)
+{
+    if (QLResultEnum r = SetDisabled(true))
+        return r;
+    return widget::Dialog::Hide(deleteAfterClose);
+}
+
+QLResultEnum TesselDialog::AddText(const std::wstring& layerName, const std::wstring& key,
+                                   base::CountedPtr<render::Font> font, layer::TextLayer** out)
+{
+    const base::ImageInfo* place = FindLayoutLayer(layerName);
+    if (!place)
+    {
+        QL_LOG(L"No text place '%s' in the layout\n") << base::LogStyle::Error << layerName;
+        return QL_FAIL;
+    }
+    auto* text = new layer::TextLayer(std::move(font), gui::Localize(key));
+    text->mHitTestable = false;
+    AttachLast(text, HIT_NONE, nullptr);
+    text->SetAlignment(2, 2);
+    text->SetPosition(place->mX + place->mWidth * 0.5f, place->mY + place->mHeight * 0.5f, 0.0f);
+    text->AlignToPixels();
+    if (out)
+        *out = text;
+    return QL_OK;
+}

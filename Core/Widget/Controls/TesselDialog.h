@@ -1,0 +1,33 @@
+// A dialog skinned from a layout. It stays disabled while its show or hide effect runs, so its
+// controls neither hover nor click then, but it still takes the mouse walk.
+#pragma once
+
+#include "Core/Base/CountedPtr.h"
+#include "Core/Widget/Controls/Dialog.h"
+#include "Core/Widget/Controls/GameControlHelper.h"
+
+namespace layer
+{
+class TextLayer;
+}
+namespace render
+{
+class Font;
+}
+
+class TesselDialog : public widget::Dialog, public gui::GameControlHelper
+{
+public:
+    // Disabled until shown.
+    TesselDialog();
+    // Deletes the child widgets (the controls) before the layers they stand on.
+    ~TesselDialog() override;
+
+    QLResultEnum OnShown() override;
+    QLResultEnum Hide(bool deleteAfterClose) override;
+
+    // The localised text of key, centred on the layout layer's rectangle, appended to the
+    // default parent; 1 when the layout has no such layer.
+    QLResultEnum AddText(const std::wstring& layerName, const std::wstring& key, base::CountedPtr<render::Font> font,
+                         layer::TextLayer** out);
+};
