@@ -3,6 +3,8 @@
 #include "Core/Base/Singletone.h"
 #include "support/TempDir.h"
 
+#include "../Os/ScopedEnv.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -13,31 +15,7 @@
 
 namespace
 {
-// Sets an environment variable (or removes it, for null) for one scope.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char* name, const char* value) : mName(name)
-    {
-        if (const char* old = std::getenv(name))
-            mOld = old, mHad = true;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv()
-    {
-        if (mHad)
-            setenv(mName.c_str(), mOld.c_str(), 1);
-        else
-            unsetenv(mName.c_str());
-    }
-
-private:
-    std::string mName, mOld;
-    bool mHad = false;
-};
+using testos::ScopedEnv;
 
 // An application whose start-up is scripted and whose main loop only counts that it ran.
 class ScriptedApp : public app::ApplicationWin32

@@ -7,6 +7,8 @@
 #include "Platform/Os/Text.h"
 #include "support/TempDir.h"
 
+#include "ScopedEnv.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -15,31 +17,7 @@
 
 namespace
 {
-// Sets an environment variable for one scope.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char* name, const char* value) : mName(name)
-    {
-        if (const char* old = std::getenv(name))
-            mOld = old, mHad = true;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv()
-    {
-        if (mHad)
-            setenv(mName.c_str(), mOld.c_str(), 1);
-        else
-            unsetenv(mName.c_str());
-    }
-
-private:
-    std::string mName, mOld;
-    bool mHad = false;
-};
+using testos::ScopedEnv;
 
 os::Event Of(os::EventType type)
 {
