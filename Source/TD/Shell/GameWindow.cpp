@@ -165,7 +165,11 @@ QLResultEnum GameWindow::Start()
     mServices->volumes = std::make_unique<TDProgressVolumes>(*mMap->mProgress);
     k2::SoundTags::Instance()->SetVolumeSource(mServices->volumes.get());
     mServices->drawer = std::make_unique<TDBattleDrawer>(*mMap, *TDResources::Instance());
+    mServices->drawer->setSpriteTable(&mServices->table);
     mServices->drawer->loadUiImages();
+    QL_LOG(L"Battle ready: %d sprite graphics, %d textures\n")
+        << static_cast<int>(TDResources::Instance()->graphics().size())
+        << static_cast<int>(mServices->loader.liveCount());
 
     // The crystals stored in the profile join the battle's counters.
     mMap->mStats.mGems = 0;
