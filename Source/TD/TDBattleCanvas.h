@@ -11,6 +11,7 @@
 
 class TDEmitter;
 class TDTexture;
+class TDUiPainter;
 
 class TDBattleCanvas
 {
@@ -44,6 +45,9 @@ public:
     // The HUD and its windows of a draw layer (0 under the menus, 1 over everything).
     virtual void drawHud() {}
     virtual void drawHudWindows(i32 /*layer*/) {}
+    // Where the battle's own interface pieces (the ring menu) draw, through the current
+    // transform; null draws none of them.
+    virtual TDUiPainter* uiPainter() { return nullptr; }
 };
 
 class TDNullBattleCanvas : public TDBattleCanvas

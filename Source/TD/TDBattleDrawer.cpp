@@ -6,6 +6,8 @@
 #include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/Sprites/TDSpriteTable.h"
 #include "Source/TD/TDBulletList.h"
+#include "Source/TD/TDContextMenu.h"
+#include "Source/TD/TDUiPainter.h"
 #include "Source/TD/TDBullet.h"
 #include "Source/TD/TDDrops.h"
 #include "Source/TD/TDLink.h"
@@ -22,6 +24,41 @@
 namespace
 {
 const TDColor kWhite{1.0f, 1.0f, 1.0f, 1.0f};
+
+// The canvas's interface painter, with the menu's tower drawn by the battle drawing itself.
+class MenuPainter : public TDUiPainter
+{
+public:
+    MenuPainter(TDUiPainter& inner, TDBattleDrawer& drawer, TDBattleCanvas& canvas)
+        : mInner(inner), mDrawer(drawer), mCanvas(canvas)
+    {
+    }
+    void drawUiImage(const std::wstring& name, float x, float y, float scale, const TDColor& color) override
+    {
+        mInner.drawUiImage(name, x, y, scale, color);
+    }
+    void drawImage(const TDImage* image, float x, float y, float scale) override { mInner.drawImage(image, x, y, scale); }
+    void drawImageToRect(const TDImage* image, float w, float h, float x, float y, float scale) override
+    {
+        mInner.drawImageToRect(image, w, h, x, y, scale);
+    }
+    void drawLine(float x1, float y1, float x2, float y2, const TDColor& color) override
+    {
+        mInner.drawLine(x1, y1, x2, y2, color);
+    }
+    void drawText(const std::wstring& text, float x, float y, const TDColor& color) override
+    {
+        mInner.drawText(text, x, y, color);
+    }
+    bool setFont(const std::wstring& name) override { return mInner.setFont(name); }
+    void drawEmitter(const TDEmitter& emitter) override { mInner.drawEmitter(emitter); }
+    void drawTower(const TDTower& tower) override { mDrawer.drawTowerNow(const_cast<TDTower&>(tower), mCanvas); }
+
+private:
+    TDUiPainter& mInner;
+    TDBattleDrawer& mDrawer;
+    TDBattleCanvas& mCanvas;
+};
 
 bool lessByDepth(const TDDrawItem& a, const TDDrawItem& b)
 {
@@ -205,6 +242,7 @@ void TDBattleDrawer::draw(TDBattleCanvas& canvas)
     canvas.drawHud();
     canvas.drawHudWindows(0);
     trace("hud");
+    drawContextMenu(canvas);
 
     canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
     for (auto& emitter : mMap.mEmitters)
@@ -475,4 +513,26 @@ void TDBattleDrawer::queueLinks(std::vector<TDDrawItem>& list, const TDColor& co
             item.tag = "road";
             list.push_back(std::move(item));
         }
+}
+
+void TDBattleDrawer::drawContextMenu(TDBattleCanvas& canvas)
+{
+    if (!mMap.mContextMenu)
+        return;
+    if (mMap.mContextMenu->visible == 0)
+    {
+        mMap.mContextMenu.reset();
+        trace("menu closed");
+        return;
+    }
+    TDUiPainter* inner = canvas.uiPainter();
+    if (!inner)
+        return;
+    MenuPainter painter(*inner, *this, canvas);
+    canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
+    mMap.mContextMenu->draw(painter);
+    canvas.popTransform();
+    canvas.setColor(kWhite);
+    canvas.setBlendMode(1);
+    trace("menu");
 }

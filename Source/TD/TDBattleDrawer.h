@@ -74,6 +74,8 @@ public:
     void queueUnit(TDUnit& unit, TDDrawLists& lists);
     // Queues the tower's current frame into list (depth = its base y).
     void queueTower(TDTower& tower, std::vector<TDDrawItem>& list);
+    // The tower's current frame drawn at once, in the current transform.
+    void drawTowerNow(TDTower& tower, TDBattleCanvas& canvas);
     void drawUnitOverlay(const TDUnit& unit, TDBattleCanvas& canvas);
     void drawTowerOverlay(const TDTower& tower, TDBattleCanvas& canvas);
 
@@ -113,6 +115,8 @@ private:
     void drawDrops(TDBattleCanvas& canvas);
     void drawBullets(TDBattleCanvas& canvas);
     void drawIndicators(TDBattleCanvas& canvas);
+    // The ring menu: a closed one is dropped, an open one drawn in battle coordinates.
+    void drawContextMenu(TDBattleCanvas& canvas);
     void trace(const std::string& step);
 
     TDMap& mMap;

@@ -195,3 +195,15 @@ void TDBattleDrawer::drawTowerOverlay(const TDTower& tower, TDBattleCanvas& canv
         trace("boost");
     }
 }
+
+void TDBattleDrawer::drawTowerNow(TDTower& tower, TDBattleCanvas& canvas)
+{
+    std::vector<TDDrawItem> one;
+    queueTower(tower, one);
+    for (TDDrawItem& item : one)
+    {
+        canvas.setColor(item.color);
+        canvas.drawImage(item.image, item.width, item.height, item.transform, false);
+        trace("menu tower");
+    }
+}

@@ -4,7 +4,9 @@
 #include "Source/TD/LocalStrings.h"
 #include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/TDBattleDrawer.h"
+#include "Source/TD/TDContextMenu.h"
 #include "Source/TD/TDSpriteEffect.h"
+#include "Source/TD/TDUiPainter.h"
 #include "Source/TD/TDWaveEntry.h"
 
 using namespace tdtest;
@@ -451,4 +453,53 @@ TEST_F(BattleDraw, ThePickedUnitCarriesTheMarkerAndSpritesStandOnTheirAnchor)
     EXPECT_FLOAT_EQ(canvas.drawn[s].x, 50.0f);
     EXPECT_FLOAT_EQ(canvas.drawn[s].y, 57.0f);
     EXPECT_EQ(canvas.find(L"td/enemy_spot"), -1);
+}
+
+namespace
+{
+// Interface calls with the depth of the canvas's transform stack when each was made.
+struct DepthUiPainter : TDNullUiPainter
+{
+    RecordingCanvas& canvas;
+    std::vector<std::pair<std::wstring, size_t>> calls;
+    explicit DepthUiPainter(RecordingCanvas& c) : canvas(c) {}
+    void drawUiImage(const std::wstring& name, float, float, float, const TDColor&) override
+    {
+        calls.emplace_back(name, canvas.stack.size());
+    }
+    void drawText(const std::wstring& text, float, float, const TDColor&) override
+    {
+        calls.emplace_back(L"text:" + text, canvas.stack.size());
+    }
+};
+} // namespace
+
+TEST_F(BattleDraw, AnOpenRingMenuDrawsInBattleSpaceAndAClosedOneGoes)
+{
+    TDMap& m = begin(kGrunts);
+    TDTower* tower = m.buildTower(0, 100);
+    ASSERT_NE(tower, nullptr);
+    run(0.2f);
+    m.mContextMenu = std::make_unique<TDContextMenu>(m);
+    m.mContextMenu->openTower(tower);
+    m.mContextMenu->centreX = tower->mX;
+    m.mContextMenu->centreY = tower->mY;
+    DepthUiPainter ui(canvas);
+    canvas.ui = &ui;
+    frame();
+    ASSERT_FALSE(ui.calls.empty());
+    for (const auto& [what, depth] : ui.calls)
+        EXPECT_EQ(depth, 1u) << std::string(what.begin(), what.end());
+    // The menu's tower is drawn again, over the battle.
+    EXPECT_EQ(canvas.count(L"td/turrets:idle/00"), 2);
+    EXPECT_GT(canvas.drawn.size(), 0u);
+
+    canvas.ui = nullptr;
+    frame(); // no interface painter: nothing of the menu, and it stays
+    EXPECT_EQ(canvas.count(L"td/turrets:idle/00"), 1);
+    ASSERT_NE(m.mContextMenu, nullptr);
+
+    m.mContextMenu->visible = 0;
+    frame();
+    EXPECT_EQ(m.mContextMenu, nullptr);
 }

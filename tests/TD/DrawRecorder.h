@@ -134,6 +134,8 @@ struct RecordingCanvas : TDBattleCanvas
     }
     void drawHud() override { calls.push_back("hud"); }
     void drawHudWindows(i32 layer) override { calls.push_back("windows" + std::to_string(layer)); }
+    TDUiPainter* ui = nullptr;
+    TDUiPainter* uiPainter() override { return ui; }
 
     // Index of the first image whose texture name contains part; -1 when none.
     int find(const std::wstring& part, int from = 0) const

@@ -37,6 +37,9 @@ public:
                    bool flipH) override;
     void drawEmitter(TDEmitter& emitter) override;
     void drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font) override;
+    TDUiPainter* uiPainter() override { return mUiPainter; }
+    // Where the ring menu draws (not owned; null: no menu).
+    void setUiPainter(TDUiPainter* painter) { mUiPainter = painter; }
 
 private:
     struct Level
@@ -53,4 +56,5 @@ private:
     TDColor mColor;
     bool mShaded = false;
     u32 mFill = 0xFFFFFFFFu;
+    TDUiPainter* mUiPainter = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "Source/TD/Services/TDEngineParticles.h"
 #include "Source/TD/Services/TDEngineSound.h"
 #include "Source/TD/Services/TDGraphicsCanvas.h"
+#include "Source/TD/Services/TDGraphicsUiPainter.h"
 #include "Source/TD/Services/TDRenderImages.h"
 #include "Source/TD/Services/TDRenderTexture.h"
 #include "Source/TD/Sprites/TDImageSheet.h"
@@ -210,4 +211,33 @@ TEST(EngineSound, EmptyMusicStopsTheTrackAndVolumesComeFromTheProgress)
     }
     base::SingletoneBase::DestroyAll();
     SoundSystem::SetDeviceFactory(nullptr);
+}
+
+TEST_F(Services, InterfacePiecesBecomeDrawsOfTheContext)
+{
+    TDRenderTextureLoader loader(mRender);
+    TDResources* resources = TDResources::Instance();
+    resources->setTextureLoader(&loader);
+    resources->setSheetOpener([](const std::wstring& path, bool) -> std::shared_ptr<TDImageSheet> {
+        if (path != L"td/ui")
+            return nullptr;
+        auto sheet = std::make_shared<PixelSheet>();
+        sheet->addPicture(L"ui/sell", 6, 6, 0xFFFF0000u);
+        return sheet;
+    });
+    TDGraphicsUiPainter painter(*mGraphics, *resources, nullptr);
+    painter.drawUiImage(L"ui/sell", 20.0f, 20.0f, 1.0f, TDColor{});
+    painter.drawUiImage(L"ui/missing", 20.0f, 20.0f, 1.0f, TDColor{});
+    painter.drawLine(0.0f, 0.0f, 10.0f, 10.0f, TDColor{1.0f, 0.0f, 0.0f, 1.0f});
+    painter.drawText(L"no font", 5.0f, 5.0f, TDColor{});
+    EXPECT_FALSE(painter.setFont(L"wave"));
+    painter.addFont(L"wave", nullptr);
+    EXPECT_FALSE(painter.setFont(L"wave"));
+    mGraphics->Flush();
+    const auto commands = EndAndDecode();
+    EXPECT_EQ(rendertest::Only(commands, render::CMD_DRAW_INDEXED).size(), 1u); // the picture
+    EXPECT_EQ(rendertest::Only(commands, render::CMD_DRAW).size(), 1u);         // the line
+    // The colour is white again after each piece.
+    EXPECT_FLOAT_EQ(mGraphics->GetColor()[1], 1.0f);
+    resources->setTextureLoader(nullptr);
 }
