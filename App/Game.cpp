@@ -49,6 +49,7 @@ QLResultEnum Game::StartGame()
         return QL_OK;
     }
     mBoard->mRestartOnResult = true;
+    mBoard->mDrawLoadingScreen = [this] { drawLoadingScreen(); };
     startFirstBattle();
     return QL_OK;
 }
@@ -62,7 +63,6 @@ QLResultEnum Game::startFirstBattle()
         map->mMode = 1;
     map->mEpisode = 0;
     map->mLevel = 0;
-    drawLoadingScreen();
     if (QLResultEnum r = map->loadLevel())
         return r;
     // No unlock message yet: the player goes straight into the battle.

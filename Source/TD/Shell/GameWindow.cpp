@@ -34,6 +34,7 @@ namespace
 class AppScreenMode : public TDScreenMode
 {
 public:
+    explicit AppScreenMode(GameWindow& board) : mBoard(board) {}
     bool isFullscreen() const override
     {
         framework::GameApplication* app = framework::GameApplication::Get();
@@ -44,6 +45,14 @@ public:
         if (framework::GameApplication* app = framework::GameApplication::Get())
             app->SwitchScreenMode();
     }
+    void drawLoadingScreen() override
+    {
+        if (mBoard.mDrawLoadingScreen)
+            mBoard.mDrawLoadingScreen();
+    }
+
+private:
+    GameWindow& mBoard;
 };
 
 void playTag(const std::wstring& tag)
@@ -63,8 +72,9 @@ int truncated(float value)
 class TDBattleServicesSet
 {
 public:
-    explicit TDBattleServicesSet(render::Render* render) : loader(render), images(loader, *TDResources::Instance()),
-        table(*TDResources::Instance()), metrics(table, *TDResources::Instance())
+    TDBattleServicesSet(render::Render* render, GameWindow& board)
+        : loader(render), images(loader, *TDResources::Instance()), table(*TDResources::Instance()),
+          metrics(table, *TDResources::Instance()), screen(board)
     {
         TDFileSource::setCurrent(&files);
         TDResources* resources = TDResources::Instance();
@@ -155,7 +165,7 @@ QLResultEnum GameWindow::Start()
     context.buttonFont = mFontMain32_1;
     context.playSound = &playTag;
 
-    mServices = std::make_unique<TDBattleServicesSet>(render);
+    mServices = std::make_unique<TDBattleServicesSet>(render, *this);
     mMap = std::make_unique<TDMap>(mServices->services(), mServices->profiles);
     mServices->hud.setMap(mMap.get());
     mServices->hud.mOnQuit = [app] {

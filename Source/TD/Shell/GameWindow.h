@@ -7,6 +7,7 @@
 #include "Core/Media/Font/BMFont.h"
 #include "Core/Widget/BaseBoard.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -62,6 +63,8 @@ public:
     i32 mPointerX = 0, mPointerY = 0;
     // The developer keys (R, W, L, 1-4, M, C, H) work in the battle when set.
     bool mDebugKeys = false;
+    // Draws one whole frame with the loading picture (the application's); may be empty.
+    std::function<void()> mDrawLoadingScreen;
     // Until the result screen exists, a release on a finished battle starts the level again.
     bool mRestartOnResult = false;
 
