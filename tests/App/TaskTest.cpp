@@ -1,9 +1,12 @@
 #include "Core/App/Task.h"
 #include "Core/App/Thread.h"
+#include "Core/App/Timer.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace
@@ -263,4 +266,19 @@ TEST(MainLoop, PriorityLevelsOutsideTheTableMeanNormal)
         t.SetPriority(level);
         EXPECT_EQ(t.GetPriority(), app::PRIORITY_NORMAL) << level;
     }
+}
+
+TEST(MainLoop, TimerGivesTheSecondsSinceItsLastUpdate)
+{
+    app::TimerLocalWin32 timer;
+    timer.Init();
+    const u64 started = timer.mLast;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    timer.Update();
+    EXPECT_GE(timer.mDelta, 0.019f); // seconds, not milliseconds or counter ticks
+    EXPECT_LT(timer.mDelta, 60.0f);
+    EXPECT_FLOAT_EQ(timer.mDelta, static_cast<float>(static_cast<double>(timer.mLast - started) / 1e9));
+    const u64 previous = timer.mLast;
+    timer.Update(); // measured from the previous update, not from Init
+    EXPECT_FLOAT_EQ(timer.mDelta, static_cast<float>(static_cast<double>(timer.mLast - previous) / 1e9));
 }
