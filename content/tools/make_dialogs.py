@@ -1,0 +1,245 @@
+#!/usr/bin/env python3
+"""The dialog layouts td/options (options window) and td/data/mm (message box): one PNG per
+layer and a layers.xml giving each layer's place in the 1024 x 768 core; and the dialogs' show
+and hide animations td/data/anim/dialog_show.anim and dialog_hide.anim (named by data/game.xml).
+
+Run from anywhere; the files are written beside this script's ../td. Layer names are the ones
+the options dialog and the message box ask for, so keep them as they are.
+"""
+import math
+import os
+import struct
+import zlib
+
+from raster import Canvas, rgb, shade, with_alpha
+
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "td")
+
+# The moor palette: peat panels, heather highlights, brass rims.
+PEAT = rgb(38, 52, 46)
+PEAT_DARK = rgb(24, 33, 29)
+MOSS = rgb(72, 112, 76)
+MOSS_LIGHT = rgb(118, 170, 110)
+HEATHER = rgb(150, 96, 160)
+HEATHER_LIGHT = rgb(205, 150, 214)
+BRASS = rgb(206, 170, 92)
+BRASS_LIGHT = rgb(250, 222, 150)
+SHADOW = rgb(0, 0, 0, 110)
+
+
+def write_png(path, canvas):
+    raw = bytearray()
+    for y in range(canvas.height):
+        raw.append(0)
+        for x in range(canvas.width):
+            p = canvas.px[y * canvas.width + x]
+            raw += bytes(((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF, p >> 24))
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+
+    png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", canvas.width, canvas.height, 8, 6, 0, 0, 0))
+    png += chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b"")
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(png)
+
+
+def inside_round(x, y, w, h, r):
+    """Coverage (0..1) of pixel (x, y) inside a w x h rectangle with corner radius r."""
+    cx = min(max(x + 0.5, r), w - r)
+    cy = min(max(y + 0.5, r), h - r)
+    d = math.hypot(x + 0.5 - cx, y + 0.5 - cy)
+    return max(0.0, min(1.0, r - d + 0.5))
+
+
+def plate(w, h, r, top, bottom, rim=None, rim_width=2, inset=0):
+    """A rounded plate with a vertical gradient and an optional rim."""
+    c = Canvas(w, h)
+    for y in range(h):
+        t = y / max(1, h - 1)
+        base = mix(top, bottom, t)
+        for x in range(w):
+            cover = inside_round(x - inset, y - inset, w - 2 * inset, h - 2 * inset, r)
+            if cover <= 0:
+                continue
+            colour = base
+            if rim is not None:
+                inner = inside_round(x - inset - rim_width, y - inset - rim_width, w - 2 * (inset + rim_width),
+                                     h - 2 * (inset + rim_width), max(1, r - rim_width))
+                if inner < 1.0:
+                    colour = mix(rim, base, inner)
+            c.blend(x, y, with_alpha(colour, (colour >> 24) * cover))
+    return c
+
+
+def mix(a, b, t):
+    out = 0
+    for shift in (24, 16, 8, 0):
+        ca, cb = (a >> shift) & 0xFF, (b >> shift) & 0xFF
+        out |= int(round(ca + (cb - ca) * t)) << shift
+    return out
+
+
+def soft_shadow(w, h, r):
+    c = Canvas(w, h)
+    for y in range(h):
+        for x in range(w):
+            cover = inside_round(x, y, w, h, r)
+            if cover > 0:
+                c.blend(x, y, with_alpha(SHADOW, (SHADOW >> 24) * cover * 0.8))
+    return c
+
+
+def glyph_minus(c, colour):
+    w, h = c.width, c.height
+    c.rect(w * 0.28, h * 0.45, w * 0.72, h * 0.57, colour)
+
+
+def glyph_plus(c, colour):
+    glyph_minus(c, colour)
+    w, h = c.width, c.height
+    c.rect(w * 0.44, h * 0.29, w * 0.56, h * 0.73, colour)
+
+
+def glyph_check(c, colour):
+    w, h = c.width, c.height
+    c.polygon([(w * 0.25, h * 0.52), (w * 0.34, h * 0.43), (w * 0.45, h * 0.55), (w * 0.68, h * 0.28),
+               (w * 0.77, h * 0.37), (w * 0.45, h * 0.72)], colour)
+
+
+def glyph_star(c, colour):
+    w, h = c.width, c.height
+    pts = []
+    for i in range(10):
+        a = -math.pi / 2 + i * math.pi / 5
+        rad = (0.36 if i % 2 == 0 else 0.15) * min(w, h)
+        pts.append((w / 2 + math.cos(a) * rad, h / 2 + math.sin(a) * rad))
+    c.polygon(pts, colour)
+
+
+def clear(w, h):
+    return Canvas(w, h)
+
+
+class Layout:
+    def __init__(self, folder):
+        self.folder = folder
+        self.entries = []
+
+    def add(self, name, x, y, canvas):
+        self.entries.append((name, x, y, canvas))
+
+    def save(self):
+        base = os.path.join(ROOT, self.folder)
+        lines = ['<?xml version="1.0" encoding="utf-8"?>', "<Document>", "  <Layers>"]
+        for index, (name, x, y, canvas) in enumerate(self.entries):
+            write_png(os.path.join(base, name + ".png"), canvas)
+            lines.append('    <Layer name="%s" x="%d" y="%d" width="%d" height="%d" opacity="255" ind="%d"/>'
+                         % (name, x, y, canvas.width, canvas.height, index))
+        lines += ["  </Layers>", "</Document>", ""]
+        with open(os.path.join(base, "layers.xml"), "w", encoding="utf-8") as f:
+            f.write("\n".join(lines))
+
+
+def button_pair(layout, folder, x, y, w, h, glyph=None, normal="b_in", over="b_ac"):
+    for name, top, bottom, rim in ((normal, MOSS_LIGHT, MOSS, BRASS), (over, HEATHER_LIGHT, HEATHER, BRASS_LIGHT)):
+        c = plate(w, h, min(12, h // 3), top, bottom, rim, 2)
+        if glyph:
+            glyph(c, BRASS_LIGHT if name == normal else rgb(255, 246, 220))
+        layout.add(folder + "/" + name, x, y, c)
+
+
+def slider(layout, folder, y):
+    base = "main_options/%s/%s" % (folder, folder)
+    layout.add(base + "_back", 282, y - 6, plate(460, 52, 18, with_alpha(PEAT_DARK, 200), with_alpha(PEAT_DARK, 230)))
+    layout.add(base + "_frame", 294, y + 4, plate(436, 32, 14, rgb(0, 0, 0, 0), rgb(0, 0, 0, 0), BRASS, 2))
+    bar = plate(420, 20, 10, HEATHER_LIGHT, HEATHER, BRASS, 1)
+    layout.add(base + "_bar", 302, y + 10, bar)
+    thumb = plate(28, 40, 10, BRASS_LIGHT, BRASS, shade(BRASS, 0.6), 2)
+    layout.add(base + "_begunok", 694, y, thumb)
+
+
+def options():
+    lay = Layout("options")
+    lay.add("title", 212, 96, plate(600, 560, 28, PEAT, PEAT_DARK, BRASS, 4))
+    lay.add("main_options/options_title", 362, 110, clear(300, 56))
+    lay.add("main_options/sounds_and_music", 262, 176, clear(500, 40))
+    slider(lay, "sound", 232)
+    slider(lay, "music", 302)
+    button_pair(lay, "buttons/sound_dec", 232, 232, 44, 40, glyph_minus)
+    button_pair(lay, "buttons/sound_inc", 748, 232, 44, 40, glyph_plus)
+    button_pair(lay, "buttons/music_dec", 232, 302, 44, 40, glyph_minus)
+    button_pair(lay, "buttons/music_inc", 748, 302, 44, 40, glyph_plus)
+    lay.add("main_options/game_type", 262, 366, clear(500, 40))
+    for folder, x, shadow, on in (("window", 300, "window_sh", "window_in"),
+                                  ("fullscreen", 534, "main_menu_sh", "main_menu_in")):
+        w, h = 190, 80
+        base = "main_options/" + folder + "/"
+        lay.add(base + shadow, x + 4, 420, soft_shadow(w, h, 16))
+        lay.add(base + folder + "_nonselected", x, 414, plate(w, h, 16, MOSS, shade(MOSS, 0.7), BRASS, 2))
+        lay.add(base + folder + "_ac", x, 414, plate(w, h, 16, MOSS_LIGHT, MOSS, BRASS_LIGHT, 2))
+        lay.add(base + on, x, 414, plate(w, h, 16, HEATHER_LIGHT, HEATHER, BRASS_LIGHT, 3))
+    lay.add("main_options/window_type", 262, 502, clear(500, 36))
+    lay.add("buttons/menu/menu_sh", 296, 570, soft_shadow(200, 56, 18))
+    button_pair(lay, "buttons/menu", 292, 564, 200, 56, None, "menu_in", "menu_ac")
+    button_pair(lay, "buttons/close", 532, 564, 200, 56, None, "ok_in", "ok_ac")
+    lay.add("buttons/close/close_caption", 532, 564, clear(200, 56))
+    button_pair(lay, "buttons/cheat", 752, 112, 40, 40, glyph_star, "cheat_in", "cheat_ac")
+    lay.save()
+
+
+def message():
+    lay = Layout("data/mm")
+    lay.add("back", 262, 214, plate(500, 380, 26, PEAT, PEAT_DARK, BRASS, 4))
+    lay.add("text/message", 292, 250, clear(440, 220))
+    lay.add("button/b1_ok/label", 304, 513, soft_shadow(180, 56, 18))
+    lay.add("button/b1_cancel/label", 552, 507, clear(180, 56))
+    lay.add("button/b1_normal", 300, 507, plate(180, 56, 18, MOSS_LIGHT, MOSS, BRASS, 2))
+    lay.add("button/b1_over", 300, 507, plate(180, 56, 18, HEATHER_LIGHT, HEATHER, BRASS_LIGHT, 2))
+    lay.save()
+
+
+def envelope(keys):
+    """Linear keys (time, value), constant before and after."""
+    out = struct.pack("<III", len(keys), 1, 1)
+    for time, value in keys:
+        out += struct.pack("<ffI4f8x", value, time, 3, 0.0, 0.0, 0.0, 0.0)
+    return out
+
+
+def text(s):
+    return struct.pack("<I", len(s)) + s.encode("ascii")
+
+
+def zoom_anim(path, duration, scale_from, scale_to, dissolve_from, dissolve_to):
+    """One layer that zooms the dialog about the core's centre (512, 384) and fades it."""
+    def pair(a, b):
+        return [(0.0, a), (duration, b)]
+
+    channels = [
+        pair(512 * (1 - scale_from), 512 * (1 - scale_to)),  # position x: keeps the centre still
+        pair(384 * (1 - scale_from), 384 * (1 - scale_to)),  # position y
+        pair(0.0, 0.0), pair(0.0, 0.0), pair(0.0, 0.0), pair(0.0, 0.0),  # z, heading, pitch, bank
+        pair(scale_from, scale_to), pair(scale_from, scale_to), pair(1.0, 1.0),
+        pair(dissolve_from, dissolve_to),
+    ]
+    data = text("dialog") + struct.pack("<ffi", 0.0, duration, 1)
+    data += text("dialog") + text("null") + text("null") + struct.pack("<IIII", 0, 0, 0, 0)
+    for keys in channels:
+        data += envelope(keys)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+def animations():
+    folder = os.path.join(ROOT, "data", "anim")
+    zoom_anim(os.path.join(folder, "dialog_show.anim"), 0.25, 0.85, 1.0, 1.0, 0.0)
+    zoom_anim(os.path.join(folder, "dialog_hide.anim"), 0.2, 1.0, 0.85, 0.0, 1.0)
+
+
+if __name__ == "__main__":
+    options()
+    message()
+    animations()

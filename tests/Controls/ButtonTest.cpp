@@ -1,0 +1,228 @@
+// Buttons driven by synthetic mouse events through the frame manager: states, clicks on release
+// inside only, capture, disabled buttons and failing hooks.
+#include "Core/Base/Delegate.h"
+#include "Core/Layer/RectHitLayer.h"
+#include "Core/Widget/BaseBoard.h"
+#include "Core/Widget/Controls/Button.h"
+#include "Core/Widget/Controls/ButtonListener.h"
+#include "Core/Widget/Controls/ButtonMediator.h"
+#include "Core/Widget/FrameManager.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace
+{
+struct ClickLog : widget::ButtonListener
+{
+    QLResultEnum OnClick(widget::Button* button) override
+    {
+        clicks.push_back(button);
+        return result;
+    }
+    std::vector<widget::Button*> clicks;
+    QLResultEnum result = QL_OK;
+};
+
+// Records every state it is asked for and can refuse them.
+struct RecordingMediator : widget::ButtonMediator
+{
+    QLResultEnum SetVisualState(u32 state) override
+    {
+        asked.push_back(state);
+        return refuse ? QL_FAIL : QL_OK;
+    }
+    std::vector<u32> asked;
+    bool refuse = false;
+};
+
+// A board counting the presses that reach it (the walk fell through to it).
+struct CountingBoard : widget::BaseBoard
+{
+    QLResultEnum OnPress(const math::Point3&, u32) override
+    {
+        ++presses;
+        return QL_OK;
+    }
+    int presses = 0;
+};
+
+class Buttons : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        mBoard = new CountingBoard();
+        mBoard->SetRect(0, 0, 400, 300);
+        mButton = new widget::Button();
+        mButton->SetLayer(new layer::RectHitLayer(math::Rect(0, 0, 100, 40)), true, false);
+        mButton->GetLayer()->SetPosition(50, 50);
+        mMediator = new RecordingMediator();
+        mMediator->Attach(mButton, true);
+        mButton->GetLayer()->SetHitListener(static_cast<widget::WidgetHitTestListener*>(mMediator));
+        mButton->SetButtonListener(&mLog);
+        mBoard->AddChild(mButton);
+        ASSERT_EQ(QL_OK, mManager.Add(mBoard, false, true, false));
+    }
+    void TearDown() override
+    {
+        mManager.RemoveAllFrames(false, false);
+        delete mButton;
+        delete mBoard;
+    }
+
+    void Move(float x, float y) { EXPECT_EQ(QL_OK, mManager.OnMouseMove({x, y})); }
+    void Drag(float x, float y) { EXPECT_EQ(QL_OK, mManager.OnMouseDrag({x, y})); }
+    void Press(float x, float y) { EXPECT_EQ(QL_OK, mManager.OnMouseDown({x, y}, 1)); }
+    void Release(float x, float y) { EXPECT_EQ(QL_OK, mManager.OnMouseUp({x, y}, 1)); }
+
+    widget::FrameManager mManager;
+    CountingBoard* mBoard = nullptr;
+    widget::Button* mButton = nullptr;
+    RecordingMediator* mMediator = nullptr;
+    ClickLog mLog;
+};
+
+TEST_F(Buttons, HoverPressAndReleaseInsideClickOnce)
+{
+    Move(60, 60);
+    EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_OVER);
+    Press(60, 60);
+    EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_PRESSED);
+    EXPECT_EQ(mManager.GetCapture().widget, mButton);
+    EXPECT_TRUE(mLog.clicks.empty()); // nothing on press
+    Release(62, 61);
+    ASSERT_EQ(mLog.clicks.size(), 1u);
+    EXPECT_EQ(mLog.clicks[0], mButton);
+    EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_OVER);
+    EXPECT_EQ(mManager.GetCapture().widget, nullptr);
+    EXPECT_EQ(mBoard->presses, 0);
+    // Each state was applied once, in order.
+    EXPECT_EQ(mMediator->asked, (std::vector<u32>{1, 2, 1}));
+    Move(300, 250);
+    EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_NORMAL);
+}
+
+TEST_F(Buttons, PressWithoutHoverStillClicksOnReleaseInside)
+{
+    Press(140, 80);
+    EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_PRESSED);
+    Release(140, 80);
+    EXPECT_EQ(mLog.clicks.size(), 1u);
+    EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_OVER);
+}
+
+TEST_F(Buttons, ReleaseOutsideDoesNotClick)
+{
+    Move(60, 60);
+    Press(60, 60);
+    Drag(300, 250);
+    EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_NORMAL);
+    Release(300, 250);
+    EXPECT_TRUE(mLog.clicks.empty());
+    EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_NORMAL);
+    EXPECT_EQ(mManager.GetCapture().widget, nullptr);
+}
+
+TEST_F(Buttons, DraggingOutAndBackInThenReleasingClicksOnce)
+{
+    Move(60, 60);
+    Press(60, 60);
+    Drag(10, 10);
+    EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_NORMAL);
+    Drag(70, 70);
+    EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_PRESSED);
+    Release(70, 70);
+    EXPECT_EQ(mLog.clicks.size(), 1u);
+    EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_OVER);
+}
+
+TEST_F(Buttons, DisabledButtonStaysNormalNeverClicksButEndsTheWalk)
+{
+    EXPECT_EQ(QL_OK, mButton->SetDisabled(true));
+    Move(61, 61);
+    EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_NORMAL);
+    Press(61, 61);
+    EXPECT_EQ(mManager.GetCapture().widget, nullptr);
+    Release(61, 61);
+    EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_NORMAL);
+    EXPECT_TRUE(mLog.clicks.empty());
+    EXPECT_EQ(mBoard->presses, 0); // the board below never saw it
+    EXPECT_EQ(QL_OK, mButton->SetDisabled(false));
+    // Its own change tells no one: the next hover shows it.
+    Move(300, 250);
+    Move(62, 62);
+    EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_OVER);
+}
+
+TEST_F(Buttons, DisablingAnAncestorResetsTheStateAndEnablingRestoresTheHover)
+{
+    Move(60, 60);
+    EXPECT_EQ(QL_OK, mBoard->SetDisabled(true));
+    EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_NORMAL);
+    Press(60, 60);
+    Release(60, 60);
+    EXPECT_TRUE(mLog.clicks.empty());
+    EXPECT_EQ(QL_OK, mBoard->SetDisabled(false));
+    EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_OVER);
+}
+
+TEST_F(Buttons, CallbackRunsFirstAndItsFailureStopsTheListener)
+{
+    struct Counter
+    {
+        QLResultEnum Hit(widget::Button*)
+        {
+            ++calls;
+            return result;
+        }
+        int calls = 0;
+        QLResultEnum result = QL_OK;
+    } counter;
+    using Callback = base::MemberDelegate1<Counter, widget::Button*, QLResultEnum>;
+    mButton->SetClickCallback(base::CountedPtr<widget::Button::ClickDelegate>(new Callback(&counter, &Counter::Hit)));
+    EXPECT_EQ(QL_OK, mButton->Click());
+    EXPECT_EQ(counter.calls, 1);
+    EXPECT_EQ(mLog.clicks.size(), 1u);
+    counter.result = QL_FAIL;
+    EXPECT_EQ(QL_FAIL, mButton->Click());
+    EXPECT_EQ(counter.calls, 2);
+    EXPECT_EQ(mLog.clicks.size(), 1u);
+}
+
+TEST_F(Buttons, ListenerFailureComesBackFromTheRelease)
+{
+    mLog.result = QL_FAIL;
+    Press(60, 60);
+    EXPECT_EQ(QL_FAIL, mManager.OnMouseUp({60, 60}, 1));
+    EXPECT_EQ(mLog.clicks.size(), 1u);
+}
+
+TEST_F(Buttons, RefusedStateKeepsTheStoredOne)
+{
+    mMediator->refuse = true;
+    mManager.OnMouseMove({60, 60});
+    EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_NORMAL);
+    EXPECT_EQ(mMediator->asked, (std::vector<u32>{1}));
+}
+
+TEST(ButtonMediator, OwnedMediatorGoesWithItsButtonAndAStrangerLeavesIt)
+{
+    auto* button = new widget::Button();
+    auto* mediator = new widget::ButtonMediator();
+    mediator->Attach(button, true);
+    EXPECT_EQ(button->GetListener(), static_cast<widget::WidgetListener*>(mediator));
+    EXPECT_EQ(mediator->mMediated, button);
+    delete button; // deletes the mediator (ASan checks it)
+
+    widget::Button kept;
+    {
+        widget::ButtonMediator shortLived;
+        shortLived.Attach(&kept, false);
+    }
+    EXPECT_EQ(kept.mMediator, nullptr);
+    EXPECT_EQ(kept.GetListener(), nullptr);
+}
+} // namespace
