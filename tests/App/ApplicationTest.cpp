@@ -144,3 +144,20 @@ TEST_F(ApplicationTest, FailedStartUpEndsWithANonZeroCodeAndNoLoop)
         EXPECT_EQ(application.GetExitCode(), 3);
     }
 }
+
+TEST_F(ApplicationTest, ShaderErrorIsShownWhenTheApplicationGoes)
+{
+    ScopedEnv noBox("QL_NO_MESSAGE_BOX", "1");
+    testing::internal::CaptureStderr();
+    {
+        ScriptedApp quiet;
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    testing::internal::CaptureStderr();
+    {
+        ScriptedApp application;
+        application.SetShaderError();
+    }
+    const std::string shown = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(shown.rfind("Error: Failed to init DirectX 9 render", 0), 0u) << shown;
+}
