@@ -33,6 +33,19 @@ float Wrap(float v, float lo, float hi, int& count)
     return wrapped;
 }
 
+// Brings t into the keyed range by a repeating behaviour; an offset repeat also gives the rise
+// of the cycles it removed.
+float Repeat(u32 behaviour, float t, const EnvelopeKey& s, const EnvelopeKey& e, float& offset)
+{
+    int cycles = 0;
+    t = Wrap(t, s.time, e.time, cycles);
+    if (behaviour == BEHAVIOUR_OSCILLATE && cycles % 2 != 0)
+        t = e.time + s.time - t; // mirrored within the range, wherever the range starts
+    else if (behaviour == BEHAVIOUR_OFFSET_REPEAT)
+        offset = static_cast<float>(cycles) * (e.value - s.value);
+    return t;
+}
+
 // span / whole, or whether there is no usable neighbour (absent, or at the same time).
 bool Ratio(float span, float whole, float& out)
 {
@@ -152,7 +165,6 @@ float Envelope::Evaluate(float t) const
     const EnvelopeKey& s = keys.front();
     const EnvelopeKey& e = keys.back();
     float offset = 0.0f;
-    int cycles = 0;
     if (t < s.time)
     {
         switch (mPre)
@@ -162,16 +174,9 @@ float Envelope::Evaluate(float t) const
         case BEHAVIOUR_CONSTANT:
             return s.value;
         case BEHAVIOUR_REPEAT:
-            t = Wrap(t, s.time, e.time, cycles);
-            break;
         case BEHAVIOUR_OSCILLATE:
-            t = Wrap(t, s.time, e.time, cycles);
-            if (cycles % 2 != 0)
-                t = e.time + s.time - t; // mirrored within the range, wherever the range starts
-            break;
         case BEHAVIOUR_OFFSET_REPEAT:
-            t = Wrap(t, s.time, e.time, cycles);
-            offset = static_cast<float>(cycles) * (e.value - s.value);
+            t = Repeat(mPre, t, s, e, offset);
             break;
         case BEHAVIOUR_LINEAR: {
             const float span = keys[1].time - s.time;
@@ -192,16 +197,9 @@ float Envelope::Evaluate(float t) const
         case BEHAVIOUR_CONSTANT:
             return e.value;
         case BEHAVIOUR_REPEAT:
-            t = Wrap(t, s.time, e.time, cycles);
-            break;
         case BEHAVIOUR_OSCILLATE:
-            t = Wrap(t, s.time, e.time, cycles);
-            if (cycles % 2 != 0)
-                t = e.time + s.time - t;
-            break;
         case BEHAVIOUR_OFFSET_REPEAT:
-            t = Wrap(t, s.time, e.time, cycles);
-            offset = static_cast<float>(cycles) * (e.value - s.value);
+            t = Repeat(mPost, t, s, e, offset);
             break;
         case BEHAVIOUR_LINEAR: {
             const size_t last = keys.size() - 1;
