@@ -164,7 +164,8 @@ TEST_F(SdlEventsTest, ButtonsKeepTheirClickCountAndOnlyTheThreeMainOnesPass)
     EXPECT_EQ(up.type, os::EventType::MouseUp);
     EXPECT_EQ(up.button, 2); // the window decides to drop it
     EXPECT_EQ(Take(ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1, 1, 5, 6)).type, os::EventType::None);
-    EXPECT_EQ(Take(ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 5, 6, kOther)).type, os::EventType::None);
+    EXPECT_EQ(Take(ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 5, 6, kOther)).type,
+              os::EventType::None);
 }
 
 TEST_F(SdlEventsTest, WheelIsSignedInNotchesAtTheCursorInClientPixels)

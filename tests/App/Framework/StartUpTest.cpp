@@ -24,7 +24,10 @@ namespace
 class FailingRender : public render::RenderDX9
 {
 public:
-    QLResultEnum InitRender(render::RenderWindow*, const render::RenderInitParam&) override { return QL_FAIL; }
+    QLResultEnum InitRender(render::RenderWindow*, const render::RenderInitParam&) override
+    {
+        return QL_FAIL;
+    }
 };
 
 class ProbeHost : public framework::FrameHost
@@ -36,8 +39,24 @@ public:
         return QL_OK;
     }
     QLResultEnum Draw(render::Graphics&) override { return mFailDraw ? QL_FAIL : QL_OK; }
+    QLResultEnum OnMouseDown(const math::Point2& p, u32 b) override { return Add("down", p, b); }
+    QLResultEnum OnMouseUp(const math::Point2& p, u32 b) override { return Add("up", p, b); }
+    QLResultEnum OnMouseDoubleClick(const math::Point2& p, u32 b) override { return Add("dbl", p, b); }
+    QLResultEnum OnMouseMove(const math::Point2& p) override { return Add("move", p, 0); }
+    QLResultEnum OnMouseDrag(const math::Point2& p) override { return Add("drag", p, 0); }
+    QLResultEnum OnMouseWheel(const math::Point2& p, u32 delta) override { return Add("wheel", p, delta); }
+
+    std::vector<std::string> mMouse;
     int mTicks = 0;
     bool mFailDraw = false;
+
+private:
+    QLResultEnum Add(const char* kind, const math::Point2& p, u32 value)
+    {
+        mMouse.push_back(std::string(kind) + " " + std::to_string(static_cast<int>(p.x)) + "," +
+                         std::to_string(static_cast<int>(p.y)) + " " + std::to_string(value));
+        return QL_OK;
+    }
 };
 
 class StubGame : public framework::GameApplication
@@ -128,7 +147,10 @@ protected:
         EXPECT_EQ(game->Init(), QL_OK);
         return game;
     }
-    size_t Calls(StubGame* game, const char* prefix) { return game->Device()->CallsStartingWith(prefix).size(); }
+    size_t Calls(StubGame* game, const char* prefix)
+    {
+        return game->Device()->CallsStartingWith(prefix).size();
+    }
 
     testsupport::TempDir mHome;
     testsupport::TempDir mData;
@@ -226,4 +248,29 @@ TEST_F(StartUpTest, LostDeviceNeitherPollsInputNorRunsTheFrame)
     EXPECT_EQ(game->mInput->GetKeyState(66), input::KEY_PRESSED);
     EXPECT_EQ(game->mFrames, frames);
     EXPECT_EQ(game->mHost->mTicks, ticks);
+}
+
+TEST_F(StartUpTest, MouseAndTouchReachTheFramesUnchangedAndTouchActsAsTheLeftButton)
+{
+    StubGame* game = Make({L"--data_path", mData.WPath()});
+    ASSERT_EQ(game->Start(), QL_OK);
+    game->OnMouseDown({1, 2}, 3);
+    game->OnMouseUp({1, 2}, 3);
+    game->OnMouseDoubleClick({3, 4}, 1);
+    game->OnMouseMove({5, 6});
+    game->OnMouseDrag({7, 8});
+    game->OnMouseWheel({9, 10}, 65416);
+    EXPECT_EQ(game->OnMouseLeave({11, 12}), QL_OK); // the frames do not hear of it
+    game->OnTouchBegin({{1, {20, 30}}, {2, {90, 90}}});
+    game->OnTouchMove({{1, {25, 35}}});
+    game->OnTouchEnd({{1, {26, 36}}});
+    game->OnTouchBegin({});
+    game->OnTouchCancel({});
+    const std::vector<std::string> expected = {
+        "down 1,2 3",       "up 1,2 3",     "dbl 3,4 1",    "move 5,6 0", "drag 7,8 0",
+        "wheel 9,10 65416", "down 20,30 1", "drag 25,35 0", "up 26,36 1", "up 0,0 1"};
+    EXPECT_EQ(game->mHost->mMouse, expected);
+    // Without a focused widget the keys go nowhere, harmlessly.
+    EXPECT_EQ(game->OnKeyDown(97), QL_OK);
+    EXPECT_EQ(game->OnChar(97), QL_OK);
 }
