@@ -98,9 +98,10 @@ QLResultEnum Game::DrawOverlays(render::Graphics& graphics)
     return QL_OK;
 }
 
-QLResultEnum Game::OnKeyDown(u32 key) { return mBoard ? mBoard->OnKeyDown(key) : QL_OK; }
-QLResultEnum Game::OnKeyUp(u32 key) { return mBoard ? mBoard->OnKeyUp(key) : QL_OK; }
-QLResultEnum Game::OnChar(u16 unit) { return mBoard ? mBoard->OnChar(unit) : QL_OK; }
+// Without a board (no frame manager to show it) the engine's own routing stays.
+QLResultEnum Game::OnKeyDown(u32 key) { return mBoard ? mBoard->OnKeyDown(key) : ShellGame::OnKeyDown(key); }
+QLResultEnum Game::OnKeyUp(u32 key) { return mBoard ? mBoard->OnKeyUp(key) : ShellGame::OnKeyUp(key); }
+QLResultEnum Game::OnChar(u16 unit) { return mBoard ? mBoard->OnChar(unit) : ShellGame::OnChar(unit); }
 
 void Game::drawLoadingScreen()
 {

@@ -24,7 +24,7 @@ public:
     // Side images in the bars of the selection screens, the shop and messages; else black bars
     // from the engine on those screens and nothing on the others.
     QLResultEnum DrawOverlays(render::Graphics& graphics) override;
-    // Keys go straight to the root board.
+    // Keys go straight to the root board once it stands.
     QLResultEnum OnKeyDown(u32 key) override;
     QLResultEnum OnKeyUp(u32 key) override;
     QLResultEnum OnChar(u16 unit) override;

@@ -1,4 +1,4 @@
-#include "App/ShellGame.h"
+#include "App/Game.h"
 #include "Core/Base/Singletone.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/Profiles.h"
@@ -87,14 +87,14 @@ private:
     }
 };
 
-class TestGame : public ShellGame
+class TestGame : public Game
 {
 public:
     explicit TestGame(os::NullVideoDriver* driver) : mDriver(driver) {}
     QLResultEnum StartGame() override
     {
         ++mStarts;
-        return ShellGame::StartGame();
+        return Game::StartGame();
     }
     framework::FrameHost* CreateFrameManager() override
     {
@@ -112,7 +112,7 @@ public:
         return dx ? dynamic_cast<gpu::RecordingDevice*>(dx->GetDevice()) : nullptr;
     }
 
-    using ShellGame::RunPackBuild;
+    using Game::RunPackBuild;
 
     os::NullVideoDriver* mDriver;
     ProbeFrames* mFrames = nullptr;

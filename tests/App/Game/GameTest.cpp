@@ -1,0 +1,182 @@
+// The game on the demo content, headless: the root board shown as the screen with the first
+// battle running, pointer routing to the battle and the overlay dialog, keys, and the finished
+// level started again by a click.
+#include "App/Game.h"
+#include "Core/Base/Singletone.h"
+#include "Core/Widget/FrameManager.h"
+#include "Platform/Os/NullVideo.h"
+#include "Source/TD/Shell/GameWindow.h"
+#include "Source/TD/Shell/HUD.h"
+#include "Source/TD/Shell/HUDWindow.h"
+#include "Source/TD/TDMap.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+// An overlay dialog that writes down what reaches it.
+class ProbeWindow : public HUDWindow
+{
+public:
+    explicit ProbeWindow(std::vector<std::string>& journal, int* deaths) : mJournal(journal), mDeaths(deaths) {}
+    ~ProbeWindow() override { ++*mDeaths; }
+    void Press(int x, int y) override { Note("press", x, y); }
+    void Release(int x, int y) override { Note("release", x, y); }
+    void MouseMove(int x, int y) override { Note("move", x, y); }
+    void Update(float) override { mJournal.push_back("update"); }
+
+private:
+    void Note(const char* what, int x, int y)
+    {
+        mJournal.push_back(std::string(what) + " " + std::to_string(x) + "," + std::to_string(y));
+    }
+    std::vector<std::string>& mJournal;
+    int* mDeaths;
+};
+
+math::Point3 At(float x, float y)
+{
+    math::Point3 p;
+    p.x = x;
+    p.y = y;
+    return p;
+}
+
+class GameTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        sData = new testsupport::TempDir();
+        fs::copy(fs::path(QL_SOURCE_DIR) / "content/td", sData->Path() / "td", fs::copy_options::recursive);
+        fs::copy_file(fs::path(QL_SOURCE_DIR) / "content/play.url", sData->Path() / "play.url");
+    }
+    static void TearDownTestSuite()
+    {
+        delete sData;
+        sData = nullptr;
+    }
+    void SetUp() override
+    {
+        mOldCwd = fs::current_path();
+        setenv("XDG_DATA_HOME", mHome.Path().c_str(), 1);
+        setenv("QL_NO_MESSAGE_BOX", "1", 1);
+        setenv("QL_NO_SHELL_OPEN", "1", 1);
+        os::SetVideoDriver(std::make_unique<os::NullVideoDriver>());
+        mGame = new Game();
+        mGame->Arguments() = {L"--data_path", sData->WPath()};
+        ASSERT_EQ(QL_OK, mGame->Init());
+        ASSERT_EQ(QL_OK, mGame->Start());
+        ASSERT_NE(nullptr, mGame->getBoard());
+        mBoard = mGame->getBoard();
+        mMap = mGame->getMap();
+        ASSERT_NE(nullptr, mMap);
+    }
+    void TearDown() override
+    {
+        base::SingletoneBase::DestroyAll();
+        os::SetVideoDriver(nullptr);
+        fs::current_path(mOldCwd);
+    }
+
+    static testsupport::TempDir* sData;
+    testsupport::TempDir mHome;
+    fs::path mOldCwd;
+    Game* mGame = nullptr;
+    GameWindow* mBoard = nullptr;
+    TDMap* mMap = nullptr;
+};
+testsupport::TempDir* GameTest::sData = nullptr;
+} // namespace
+
+TEST_F(GameTest, StartsTheFirstBattleOnTheRootBoard)
+{
+    EXPECT_EQ(mGame->mScreen, mBoard);
+    EXPECT_TRUE(mMap->isLevelLoaded());
+    EXPECT_EQ(0, mMap->mScreen) << "straight into the battle";
+    EXPECT_EQ(0, mMap->mEpisode);
+    EXPECT_EQ(0, mMap->mLevel);
+    EXPECT_TRUE(mBoard->mFontMain42_3) << "the window font";
+    EXPECT_TRUE(mBoard->mFontMain80);
+    EXPECT_EQ(mBoard->fontByName(L"main_32_1"), mBoard->mFontMain32_1.Get());
+    EXPECT_EQ(nullptr, mBoard->fontByName(L"main_99"));
+    // The HUD shows the battle's counters.
+    HUD* hud = mBoard->getHud();
+    ASSERT_NE(nullptr, hud);
+    ASSERT_NE(nullptr, hud->getText(L"text/coins"));
+    EXPECT_EQ(std::to_wstring(mMap->mStats.mCoins), *hud->getText(L"text/coins"));
+    ASSERT_NE(nullptr, hud->getText(L"text/mana"));
+    EXPECT_EQ(L"25/25", *hud->getText(L"text/mana"));
+
+    // Frames run the battle: its clock moves with the board's updates.
+    const float before = mMap->mTime;
+    for (int i = 0; i < 30; ++i)
+        ASSERT_EQ(QL_OK, mGame->FrameStep(1.0f / 30.0f));
+    EXPECT_GT(mMap->mTime, before + 0.5f);
+}
+
+TEST_F(GameTest, TheOverlayDialogTakesThePointerAndGoesOnceClosed)
+{
+    std::vector<std::string> journal;
+    int deaths = 0;
+    auto* dialog = new ProbeWindow(journal, &deaths);
+    mBoard->mModalWindow = dialog;
+    mBoard->OnPress(At(10.9f, 20.2f), 3);
+    EXPECT_TRUE(journal.empty()) << "a right press does nothing";
+    mBoard->OnPress(At(10.9f, -20.7f), 1);
+    mBoard->OnRelease(At(11.0f, 21.0f), 3);
+    mBoard->OnPointerMove(At(30.5f, 40.5f));
+    mBoard->OnPointerDrag(At(31.0f, 41.0f));
+    const std::vector<std::string> expected = {"press 10,-20", "move 10,-20", "release 11,21", "move 30,40",
+                                               "move 31,41"};
+    EXPECT_EQ(expected, journal);
+    EXPECT_EQ(30, mBoard->mPointerX);
+    EXPECT_EQ(40, mBoard->mPointerY);
+
+    journal.clear();
+    mBoard->Update(0.01f);
+    EXPECT_EQ((std::vector<std::string>{"update"}), journal);
+    dialog->mOpen = false;
+    const float time = mMap->mTime;
+    mBoard->Update(0.01f);
+    EXPECT_EQ(1, deaths);
+    EXPECT_EQ(nullptr, mBoard->mModalWindow);
+    EXPECT_GT(mMap->mTime, time) << "the battle still runs in the same update";
+}
+
+TEST_F(GameTest, DeveloperKeysWorkOnlyWhenEnabledInTheBattle)
+{
+    const i32 coins = mMap->mStats.mCoins;
+    EXPECT_EQ(QL_OK, mGame->OnKeyDown('m'));
+    EXPECT_EQ(coins, mMap->mStats.mCoins);
+    mBoard->mDebugKeys = true;
+    EXPECT_EQ(QL_OK, mGame->OnKeyDown('m')) << "keys go straight to the board";
+    EXPECT_EQ(coins + 1000, mMap->mStats.mCoins);
+    EXPECT_EQ(std::to_wstring(coins + 1000), *mBoard->getHud()->getText(L"text/coins"));
+    mMap->mScreen = 4;
+    mGame->OnKeyDown('m');
+    EXPECT_EQ(coins + 1000, mMap->mStats.mCoins) << "not outside the battle screen";
+    mMap->mScreen = 0;
+    mGame->OnKeyDown('h');
+    EXPECT_EQ(100.0f, mMap->mMaxHealth);
+    EXPECT_EQ(L"100/100", *mBoard->getHud()->getText(L"text/mana"));
+}
+
+TEST_F(GameTest, AClickOnAFinishedLevelStartsItAgain)
+{
+    mMap->mStats.addCoins(500);
+    mMap->showDefeat();
+    mMap->mScreen = 2;
+    mBoard->OnRelease(At(500.0f, 400.0f), 1);
+    EXPECT_EQ(0, mMap->mScreen);
+    EXPECT_EQ(L"25/25", *mBoard->getHud()->getText(L"text/mana"));
+    EXPECT_LT(mMap->mStats.mCoins, 500) << "the counters start over";
+}
