@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Core/Base/CountedPtr.h"
+#include "Core/Media/Animation/AnimData.h"
 #include "Core/Widget/Controls/DialogEffects.h"
 #include "Core/Widget/Controls/DialogEffectsData.h"
 
@@ -11,9 +12,8 @@
 
 namespace animation
 {
-class AnimData;
 class LayerAnim;
-} // namespace animation
+}
 
 namespace widget
 {

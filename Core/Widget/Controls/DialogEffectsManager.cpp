@@ -2,6 +2,7 @@
 #include "Core/Widget/Controls/DialogEffectsManager.h"
 
 #include "Core/Base/Log.h"
+#include "Core/Resource/ResourceManager.h"
 #include "Core/Widget/Controls/Dialog.h"
 #include "Core/Widget/Controls/DialogAnimEffects.h"
 
@@ -15,6 +16,11 @@ DialogEffectsManager::DialogEffectsManager()
 }
 
 DialogEffectsManager::~DialogEffectsManager() = default;
+
+std::vector<base::SingletoneBase*> DialogEffectsManager::GetDependencies()
+{
+    return {resource::ResourceManager::Instance()};
+}
 
 void DialogEffectsManager::RegisterCreator(const std::string& type, DialogEffectsDataCreatorBase* creator)
 {

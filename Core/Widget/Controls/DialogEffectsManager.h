@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace widget
 {
@@ -18,6 +19,8 @@ public:
     // Registers the animation type "Anim".
     DialogEffectsManager();
     ~DialogEffectsManager() override;
+    // The preloaded animations go back to the resource manager first.
+    std::vector<base::SingletoneBase*> GetDependencies() override;
 
     // Reads a "DialogEffects" element: 0, or 1 for a malformed one (what was read stays).
     QLResultEnum Load(const tinyxml2::XMLElement* element);
