@@ -360,3 +360,66 @@ TEST_F(Touch, OpeningAnotherScreenDropsTheMenu)
     EXPECT_EQ(m.mContextMenu, nullptr);
 }
 } // namespace
+
+namespace
+{
+struct PressedBattle
+{
+    i32 coins = 0, kills = 0, towers = 0, units = 0;
+    float health = 0.0f;
+    std::vector<float> positions;
+    bool operator==(const PressedBattle&) const = default;
+};
+
+// Builds on both spots through their menus, calls a wave early, upgrades, and lets it run.
+PressedBattle playByPresses(InputFixture& f)
+{
+    math::SetRandomSeed(99);
+    std::string waves = "<wave spawn=\"1\" timeout=\"5\">";
+    for (int i = 0; i < 6; ++i)
+        waves += "<e id=\"1\" x=\"" + std::to_string(i * 60) + "\" y=\"0\"/>";
+    waves += "</wave><wave spawn=\"1\" timeout=\"30\">";
+    for (int i = 0; i < 3; ++i)
+        waves += "<e id=\"2\" x=\"" + std::to_string(i * 80) + "\" y=\"0\"/>";
+    TDMap& m = f.begin(waves + "</wave>");
+    for (i32 x : {250, 750})
+    {
+        f.click(x, 160);
+        f.frames(0.25f);
+        f.pressEntry(x == 250 ? 100 : 600);
+        f.frames(0.3f);
+    }
+    f.frames(3.0f);
+    f.click(250, 160); // the tower's menu
+    f.frames(0.25f);
+    if (f.entry(1))
+        f.pressEntry(1);
+    for (int i = 0; i < 40 && m.mScreen == 0; ++i)
+        f.frames(0.5f);
+    PressedBattle out;
+    out.coins = m.mStats.mCoins;
+    out.kills = m.mStats.mKillScore;
+    out.towers = static_cast<i32>(m.mTowers.size());
+    out.units = static_cast<i32>(m.mWaves.mUnits.size());
+    out.health = m.mHealth;
+    for (const TDUnit* u : m.mWaves.mUnits)
+    {
+        out.positions.push_back(u->mPos[0]);
+        out.positions.push_back(u->mPos[1]);
+    }
+    return out;
+}
+
+TEST_F(Touch, ABattlePlayedByTheSamePressesEndsTheSame)
+{
+    PressedBattle first = playByPresses(*this);
+    EXPECT_EQ(first.towers, 2);
+    EXPECT_EQ(first.coins, 500 - 50 - 90 - 40); // two towers and an upgrade, paid by presses
+    EXPECT_FALSE(first.positions.empty());
+    EXPECT_EQ(map->mTowers.size() == 2 ? map->mTowers[0]->mLevel : -1, 1);
+    map.reset();
+    ihud = InputHud();
+    PressedBattle second = playByPresses(*this);
+    EXPECT_TRUE(first == second);
+}
+} // namespace
