@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -209,6 +210,26 @@ TEST(Task, IdleRootStopsAtItsFirstTickWhenNothingKeepsItAlive)
     keeper.Stop();
     kept.Tick(0); // keeper removed in the child walk, then the idle check stops the root
     EXPECT_TRUE(kept.IsStopping());
+}
+
+TEST(Task, ThreadSafeTaskTakesAdditionsFromSeveralThreads)
+{
+    base::Task root(false, false, false, true);
+    base::Task child;
+    constexpr size_t kThreads = 4, kEach = 50000;
+    std::atomic<bool> go{false};
+    std::vector<std::thread> threads;
+    for (size_t n = 0; n < kThreads; ++n)
+        threads.emplace_back([&] {
+            while (!go)
+                std::this_thread::yield();
+            for (size_t i = 0; i < kEach; ++i)
+                root.AddTask(&child);
+        });
+    go = true;
+    for (auto& t : threads)
+        t.join();
+    EXPECT_EQ(root.PendingCount(), kThreads * kEach);
 }
 
 namespace
