@@ -4,13 +4,13 @@
 #pragma once
 
 #include "Core/Base/CountedPtr.h"
+#include "Core/Media/Font/Font.h"
 #include "Core/Base/Types.h"
 
 #include <string>
 
 namespace render
 {
-class Font;
 class ParticleEmitter;
 class Render;
 } // namespace render

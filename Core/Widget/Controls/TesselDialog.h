@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Core/Base/CountedPtr.h"
+#include "Core/Media/Font/Font.h"
 #include "Core/Widget/Controls/Dialog.h"
 #include "Core/Widget/Controls/GameControlHelper.h"
 
@@ -10,10 +11,7 @@ namespace layer
 {
 class TextLayer;
 }
-namespace render
-{
-class Font;
-}
+
 
 class TesselDialog : public widget::Dialog, public gui::GameControlHelper
 {
