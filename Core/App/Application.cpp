@@ -7,6 +7,7 @@
 #include "Platform/Os/Dialogs.h"
 #include "Platform/Os/Error.h"
 #include "Platform/Os/Folders.h"
+#include "Platform/Os/Text.h"
 
 namespace app
 {
@@ -22,10 +23,12 @@ ApplicationWin32::~ApplicationWin32()
 
 QLResultEnum ApplicationWin32::Init()
 {
+    // No log file exists yet, so a failure here is also shown (or written to stderr).
     std::wstring exe;
     if (os::ExecutablePath(exe))
     {
         QL_LOG(L"Cannot find the executable: %s\n") << base::LogStyle::Error << os::LastError();
+        os::ShowErrorBox(L"Error", L"Cannot find the executable: " + os::FromUtf8(os::LastError()));
         return QL_FAIL;
     }
     mModuleFolder = file::GetDirectory(exe);
@@ -35,6 +38,7 @@ QLResultEnum ApplicationWin32::Init()
     if (file::GetPerUserFolder(folder) && file::GetDocumentsFolder(folder))
     {
         QL_LOG(L"No per-user folder: neither XDG_DATA_HOME nor HOME is set\n") << base::LogStyle::Error;
+        os::ShowErrorBox(L"Error", L"No per-user folder: neither XDG_DATA_HOME nor HOME is set");
         return QL_FAIL;
     }
     mPerUserFolder = file::NormalizeDirectoryPath(folder);

@@ -78,8 +78,12 @@ TEST_F(ApplicationTest, PerUserFolderFallsBackToHomeAndFailsWithoutEither)
     }
     ScopedEnv xdg("XDG_DATA_HOME", nullptr);
     ScopedEnv noHome("HOME", nullptr);
+    ScopedEnv noBox("QL_NO_MESSAGE_BOX", "1");
     ScriptedApp application;
+    testing::internal::CaptureStderr();
     EXPECT_EQ(application.Init(), QL_FAIL);
+    // No log file exists yet: the reason must still reach the player.
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("No per-user folder"), std::string::npos);
     EXPECT_TRUE(application.GetPerUserFolder().empty());
 }
 
