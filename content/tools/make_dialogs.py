@@ -157,7 +157,8 @@ def slider(layout, folder, y):
     bar = plate(420, 20, 10, HEATHER_LIGHT, HEATHER, BRASS, 1)
     layout.add(base + "_bar", 302, y + 10, bar)
     thumb = plate(28, 40, 10, BRASS_LIGHT, BRASS, shade(BRASS, 0.6), 2)
-    layout.add(base + "_begunok", 694, y, thumb)
+    # The slider centres the thumb on this layer's top-left corner: put it on the bar's middle.
+    layout.add(base + "_begunok", 708, y + 20, thumb)
 
 
 def options():

@@ -100,8 +100,15 @@ void TesselSlider::MoveThumb(float x)
 
 void TesselSlider::UpdateView() { MoveThumb(XOfValue(mValue)); }
 
-void TesselSlider::FillCaptureRecord(const math::Point3& point, widget::CaptureRecord& record)
+void TesselSlider::FillCaptureRecord(const math::Point3& hitPoint, widget::CaptureRecord& record)
 {
+    // The walk hands the point in the hit layer's space; the glide and grab work in the control's.
+    math::Point3 point = hitPoint;
+    for (layer::Layer* l = mNotifiedLayer; l && l != static_cast<gui::GameControl*>(this); l = l->GetParent())
+    {
+        point.x = point.x * l->mScale.x + l->mPosition.x;
+        point.y = point.y * l->mScale.y + l->mPosition.y;
+    }
     record.widget = this;
     record.layer = static_cast<gui::GameControl*>(this);
     record.grabPoint = point;

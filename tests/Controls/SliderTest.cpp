@@ -1,0 +1,223 @@
+// The skinned slider over the demo options layout: dragging the thumb, gliding after a press on
+// the bar, values kept on the track, the final value on release, and the value arithmetic.
+#include "SkinnedFixture.h"
+
+#include "Core/File/FileManager.h"
+#include "Core/Layer/ImageLayer.h"
+#include "Core/Media/Image/ImageContainer.h"
+#include "Core/Widget/BaseBoard.h"
+#include "Core/Widget/Controls/SliderLayer.h"
+#include "Core/Widget/Controls/TesselSlider.h"
+
+#include <cmath>
+#include <memory>
+#include <numbers>
+
+namespace
+{
+struct ValueLog : widget::SliderListener
+{
+    QLResultEnum OnValueChanged(widget::Slider*, float value) override
+    {
+        changed.push_back(value);
+        return QL_OK;
+    }
+    QLResultEnum OnValueChanging(widget::Slider*, float value) override
+    {
+        changing.push_back(value);
+        return QL_OK;
+    }
+    std::vector<float> changed;
+    std::vector<float> changing;
+};
+
+class SliderTest : public controlstest::SkinnedFixture
+{
+protected:
+    void SetUp() override
+    {
+        SkinnedFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        mLayout.reset(file::FileManager::Instance()->OpenImageContainer(L"td/options"));
+        ASSERT_NE(mLayout, nullptr);
+        mBoard = new widget::BaseBoard();
+        mBoard->SetRect(0, 0, 1024, 768);
+        mSlider = new TesselSlider();
+        ASSERT_EQ(QL_OK, mSlider->Init(mLayout.get(), L"main_options/sound/sound_bar",
+                                       L"main_options/sound/sound_begunok", L"main_options/sound/sound_frame"));
+        mSlider->SetSliderListener(&mLog);
+        mBoard->AddChild(static_cast<widget::Slider*>(mSlider));
+        mManager.Add(mBoard, false, true, false);
+    }
+    void TearDown() override
+    {
+        mManager.RemoveAllFrames(false, false);
+        delete mSlider;
+        delete mBoard;
+        mLayout.reset();
+        SkinnedFixture::TearDown();
+    }
+    // A point of the control's space on the screen.
+    math::Point2 Screen(float x, float y) const
+    {
+        return {mSlider->mPosition.x + x, mSlider->mPosition.y + y};
+    }
+    // The bar's vertical middle in the control's space.
+    float BarY() const { return mSlider->mBar->mPosition.y + 10.0f; }
+    float ThumbX() const { return mSlider->mThumbHolder->mPosition.x; }
+
+    std::unique_ptr<file::ImageContainer> mLayout;
+    widget::BaseBoard* mBoard = nullptr;
+    TesselSlider* mSlider = nullptr;
+    ValueLog mLog;
+};
+
+TEST_F(SliderTest, StartsAtItsMaximumWithTheTrackInsideTheBar)
+{
+    // The thumb sits on the bar's middle line.
+    EXPECT_FLOAT_EQ(mSlider->mThumbHolder->mPosition.y, BarY());
+    EXPECT_FLOAT_EQ(mSlider->GetValue(), 1.0f);
+    EXPECT_FLOAT_EQ(mSlider->mHalfThumbWidth, 14.0f);
+    EXPECT_FLOAT_EQ(mSlider->mTrackLeft, mSlider->mBar->mPosition.x + 14.0f);
+    EXPECT_FLOAT_EQ(mSlider->mTrackRight - mSlider->mTrackLeft, 420.0f - 28.0f - 2.0f);
+    EXPECT_FLOAT_EQ(ThumbX(), mSlider->mTrackRight);
+    EXPECT_FLOAT_EQ(mSlider->mBar->GetVisibleWidth(), mSlider->mTrackRight - mSlider->mBar->mPosition.x);
+    EXPECT_FLOAT_EQ(mSlider->ValueOfX(mSlider->XOfValue(0.3f)), 0.3f);
+}
+
+TEST_F(SliderTest, DraggingTheThumbReportsChangingValuesThenTheFinalOne)
+{
+    const float start = ThumbX();
+    const float y = mSlider->mThumbHolder->mPosition.y;
+    const math::Point2 grab = Screen(start + 3.0f, y); // off the thumb's centre: it keeps its place
+    mManager.OnMouseMove(grab);
+    mManager.OnMouseDown(grab, 1);
+    EXPECT_EQ(mManager.GetCapture().widget, static_cast<widget::Widget*>(mSlider));
+    EXPECT_TRUE(mSlider->mGrabbing);
+    EXPECT_FALSE(mSlider->IsGliding());
+    mManager.OnMouseDrag(Screen(start + 3.0f - 100.0f, y + 5.0f));
+    EXPECT_FLOAT_EQ(ThumbX(), start - 100.0f);
+    ASSERT_EQ(mLog.changing.size(), 1u);
+    EXPECT_FLOAT_EQ(mLog.changing[0], mSlider->ValueOfX(start - 100.0f));
+    EXPECT_TRUE(mLog.changed.empty());
+    mManager.OnMouseDrag(Screen(-500.0f, 0.0f)); // beyond the left end
+    EXPECT_FLOAT_EQ(ThumbX(), mSlider->mTrackLeft);
+    EXPECT_FLOAT_EQ(mLog.changing.back(), 0.0f);
+    mManager.OnMouseUp(Screen(-500.0f, 0.0f), 1);
+    ASSERT_EQ(mLog.changed.size(), 1u);
+    EXPECT_FLOAT_EQ(mLog.changed[0], 0.0f);
+    EXPECT_FLOAT_EQ(mSlider->GetValue(), 0.0f);
+    EXPECT_FALSE(mSlider->mGrabbing);
+    EXPECT_EQ(mManager.GetCapture().widget, nullptr);
+}
+
+TEST_F(SliderTest, HeldThumbShrinksAndComesBack)
+{
+    const math::Point2 grab = Screen(ThumbX(), mSlider->mThumbHolder->mPosition.y);
+    mManager.OnMouseDown(grab, 1);
+    ASSERT_TRUE(mSlider->mGrabbing);
+    Tick(1.0f);
+    EXPECT_FLOAT_EQ(mSlider->mThumbHolder->mScale.x, 0.95f);
+    mManager.OnMouseUp(grab, 1);
+    Tick(0.05f);
+    EXPECT_NEAR(mSlider->mThumbHolder->mScale.x, 0.975f, 1e-5f);
+    Tick(1.0f);
+    EXPECT_FLOAT_EQ(mSlider->mThumbHolder->mScale.x, 1.0f);
+}
+
+TEST_F(SliderTest, PressOnTheBarGlidesWithACosineEaseAtTwoHundredPixelsPerSecond)
+{
+    const float start = ThumbX();
+    const float target = mSlider->mTrackLeft + 100.0f;
+    const math::Point2 press = Screen(target, BarY());
+    mManager.OnMouseMove(press);
+    mManager.OnMouseDown(press, 1);
+    ASSERT_TRUE(mSlider->IsGliding());
+    const float duration = (start - target) / 200.0f;
+    EXPECT_FLOAT_EQ(mSlider->mGlideDuration, duration);
+    Tick(duration * 0.5f);
+    EXPECT_NEAR(ThumbX(), start + (target - start) * 0.5f, 1e-3f); // half-way in time is half-way
+    Tick(duration * 0.25f);
+    const float eased = 0.5f - std::cos(0.75f * std::numbers::pi_v<float>) * 0.5f;
+    EXPECT_NEAR(ThumbX(), start + (target - start) * eased, 1e-3f);
+    EXPECT_TRUE(mLog.changed.empty());
+    Tick(duration); // arrives while still held: a changing value
+    EXPECT_FLOAT_EQ(ThumbX(), target);
+    EXPECT_FALSE(mSlider->IsGliding());
+    EXPECT_TRUE(mLog.changed.empty());
+    EXPECT_FLOAT_EQ(mLog.changing.back(), mSlider->ValueOfX(target));
+    mManager.OnMouseUp(press, 1);
+    ASSERT_EQ(mLog.changed.size(), 1u);
+    EXPECT_FLOAT_EQ(mLog.changed[0], mSlider->ValueOfX(target));
+}
+
+TEST_F(SliderTest, EarlyReleaseStillEndsTheGlideWithAFinalValue)
+{
+    const float target = mSlider->mTrackLeft + 40.0f;
+    const math::Point2 press = Screen(target, BarY());
+    mManager.OnMouseDown(press, 1);
+    Tick(0.01f);
+    mManager.OnMouseUp(press, 1);
+    EXPECT_TRUE(mLog.changed.empty());
+    EXPECT_TRUE(mSlider->IsGliding());
+    for (int i = 0; i < 200 && mSlider->IsGliding(); ++i)
+        Tick(0.02f);
+    ASSERT_EQ(mLog.changed.size(), 1u);
+    EXPECT_FLOAT_EQ(mLog.changed[0], mSlider->ValueOfX(target));
+    EXPECT_FLOAT_EQ(mSlider->GetValue(), mSlider->ValueOfX(target));
+}
+
+TEST_F(SliderTest, DraggingDuringAGlideOnlyMovesItsEnd)
+{
+    const math::Point2 press = Screen(mSlider->mTrackLeft + 50.0f, BarY());
+    mManager.OnMouseDown(press, 1);
+    mManager.OnMouseDrag(Screen(mSlider->mTrackLeft + 80.0f, BarY()));
+    EXPECT_FLOAT_EQ(mSlider->mGlideTarget, mSlider->mTrackLeft + 80.0f);
+    EXPECT_TRUE(mLog.changing.empty());
+    mManager.OnMouseDrag(Screen(2000.0f, BarY()));
+    EXPECT_FLOAT_EQ(mSlider->mGlideTarget, mSlider->mTrackRight);
+}
+
+TEST_F(SliderTest, EqualMinimumAndMaximumPutTheThumbAtTheLeftEnd)
+{
+    mSlider->SetRange(0.5f, 0.5f);
+    mSlider->SetValue(0.5f, true);
+    EXPECT_FLOAT_EQ(ThumbX(), mSlider->mTrackLeft);
+    EXPECT_FLOAT_EQ(mSlider->ValueOfX(mSlider->mTrackRight), 0.5f);
+}
+
+TEST(Slider, ListenerFailureLeavesTheValue)
+{
+    struct Refuse : widget::SliderListener
+    {
+        QLResultEnum OnValueChanged(widget::Slider*, float) override { return QL_FAIL; }
+    } refuse;
+    widget::Slider slider;
+    slider.SetValue(0.25f, false);
+    slider.SetSliderListener(&refuse);
+    EXPECT_EQ(QL_FAIL, slider.SetValueChanged(0.75f, false));
+    EXPECT_FLOAT_EQ(slider.GetValue(), 0.25f);
+    EXPECT_EQ(QL_OK, slider.SetValueChanging(0.75f, false));
+    EXPECT_FLOAT_EQ(slider.GetValue(), 0.75f);
+}
+
+TEST(Slider, OwnListenerForwardsToTheCallbacks)
+{
+    struct Sink
+    {
+        QLResultEnum Take(widget::Slider*, float v)
+        {
+            values.push_back(v);
+            return QL_OK;
+        }
+        std::vector<float> values;
+    } sink;
+    using Callback = base::MemberDelegate2<Sink, widget::Slider*, float, QLResultEnum>;
+    widget::Slider slider;
+    slider.mValueChanged = base::CountedPtr<widget::Slider::ValueDelegate>(new Callback(&sink, &Sink::Take));
+    EXPECT_EQ(QL_OK, slider.SetValueChanged(0.5f, false));
+    EXPECT_EQ(QL_OK, slider.SetValueChanging(0.6f, false)); // no changing callback: nothing
+    EXPECT_EQ(sink.values, (std::vector<float>{0.5f}));
+}
+} // namespace
