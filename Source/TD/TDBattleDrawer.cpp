@@ -60,21 +60,22 @@ private:
     TDBattleCanvas& mCanvas;
 };
 
-bool lessByDepth(const TDDrawItem& a, const TDDrawItem& b)
+} // namespace
+
+void TDDrawLists::add(TDDrawItem&& item, std::vector<u32>& list)
 {
-    return a.depth < b.depth;
+    list.push_back(static_cast<u32>(pool.size()));
+    pool.push_back(std::move(item));
 }
 
-void append(std::vector<TDDrawItem>& to, std::vector<TDDrawItem>& from)
+void TDDrawLists::sortByDepth(std::vector<u32>& list)
 {
-    for (TDDrawItem& item : from)
-        to.push_back(std::move(item));
-    from.clear();
+    std::sort(list.begin(), list.end(), [this](u32 a, u32 b) { return pool[a].depth < pool[b].depth; });
 }
-} // namespace
 
 void TDDrawLists::clear()
 {
+    pool.clear();
     main.clear();
     groundShadows.clear();
     groundObjects.clear();
@@ -118,6 +119,16 @@ TDBattleDrawer::Picture TDBattleDrawer::picture(const std::wstring& sheet, const
 }
 
 TDBattleDrawer::Picture TDBattleDrawer::pathPicture(const std::wstring& path)
+{
+    auto known = mPathPictures.find(path);
+    if (known != mPathPictures.end())
+        return known->second;
+    Picture result = splitPathPicture(path);
+    mPathPictures.emplace(path, result);
+    return result;
+}
+
+TDBattleDrawer::Picture TDBattleDrawer::splitPathPicture(const std::wstring& path)
 {
     size_t cut = 0;
     for (int part = 0; part < 3 && cut != std::wstring::npos; ++part)
@@ -264,22 +275,27 @@ void TDBattleDrawer::draw(TDBattleCanvas& canvas)
 
 void TDBattleDrawer::buildList(TDBattleCanvas&)
 {
+    TDDrawLists& l = mLists;
     for (TDTower* tower : mMap.mTowers)
-        queueTower(*tower, mLists.groundObjects);
+    {
+        TDDrawItem item;
+        if (towerItem(*tower, item))
+            l.add(std::move(item), l.groundObjects);
+    }
     for (TDUnit* unit : mMap.mWaves.mUnits)
-        queueUnit(*unit, mLists);
+        queueUnit(*unit, l);
 
-    std::sort(mLists.main.begin(), mLists.main.end(), lessByDepth);
-    std::sort(mLists.groundObjects.begin(), mLists.groundObjects.end(), lessByDepth);
-    std::sort(mLists.airObjects.begin(), mLists.airObjects.end(), lessByDepth);
-    append(mLists.main, mLists.groundShadows);
-    append(mLists.main, mLists.groundObjects);
+    l.sortByDepth(l.main);
+    l.sortByDepth(l.groundObjects);
+    l.sortByDepth(l.airObjects);
+    l.main.insert(l.main.end(), l.groundShadows.begin(), l.groundShadows.end());
+    l.main.insert(l.main.end(), l.groundObjects.begin(), l.groundObjects.end());
 
     // Free build spots lie under everything, the last spot first.
     if (mMap.mScenery)
     {
         static const wchar_t* kSpotPictures[3] = {L"spots/s", L"spots/g", L"spots/p"};
-        std::vector<TDDrawItem> front;
+        std::vector<u32> front;
         for (const TDSpotFrame& frame : mMap.mScenery->spotFrames)
         {
             if (frame.hasTower)
@@ -290,18 +306,18 @@ void TDBattleDrawer::buildList(TDBattleCanvas&)
             item.width = static_cast<float>(frame.width);
             item.height = static_cast<float>(frame.height);
             item.transform.Translate(frame.x + 0.5f * frame.width, frame.y + 0.5f * frame.height);
-            item.tag = "spot:" + frame.name.substr(1);
+            if (mTrace)
+                item.tag = "spot:" + frame.name.substr(1);
             if (frame.name.rfind('^', 0) == 0 || frame.name.rfind('$', 0) == 0 || frame.name == "##")
-                mLists.main.push_back(std::move(item));
+                l.add(std::move(item), l.main);
             else
-                front.insert(front.begin(), std::move(item));
+                l.add(std::move(item), front);
         }
-        mLists.main.insert(mLists.main.begin(), std::make_move_iterator(front.begin()),
-                           std::make_move_iterator(front.end()));
+        l.main.insert(l.main.begin(), front.rbegin(), front.rend());
     }
 
-    append(mLists.main, mLists.airShadows);
-    append(mLists.main, mLists.airObjects);
+    l.main.insert(l.main.end(), l.airShadows.begin(), l.airShadows.end());
+    l.main.insert(l.main.end(), l.airObjects.begin(), l.airObjects.end());
 
     for (TDEffectHolder* effect : mMap.mEffects2)
     {
@@ -309,18 +325,18 @@ void TDBattleDrawer::buildList(TDBattleCanvas&)
             continue;
         TDDrawItem item;
         item.emitter = effect->mEmitter.get();
-        item.tag = "effect";
-        mLists.main.push_back(std::move(item));
+        if (mTrace)
+            item.tag = "effect";
+        l.add(std::move(item), l.main);
     }
 
     // The pulsing road glow while a spell waits for its target, under everything.
     if (mMap.mSelectedSpell >= 0)
     {
         const float a = (std::sin(mMap.mTime * 5.0f) + 1.0f) * 0.5f * 0.2f + 0.2f;
-        std::vector<TDDrawItem> glow;
+        std::vector<u32> glow;
         queueLinks(glow, {0.804f, 0.75f, 0.171f, a}, true);
-        mLists.main.insert(mLists.main.begin(), std::make_move_iterator(glow.begin()),
-                           std::make_move_iterator(glow.end()));
+        l.main.insert(l.main.begin(), glow.begin(), glow.end());
     }
 
     const Picture hint = picture(L"td/ui", L"ui/wave_hint");
@@ -331,16 +347,18 @@ void TDBattleDrawer::buildList(TDBattleCanvas&)
         item.width = static_cast<float>(button.width);
         item.height = static_cast<float>(button.height);
         item.transform.Translate(button.x + button.width * 0.5f, button.y + button.height * 0.5f);
-        item.tag = "button";
-        mLists.main.push_back(std::move(item));
+        if (mTrace)
+            item.tag = "button";
+        l.add(std::move(item), l.main);
     }
 }
 
 void TDBattleDrawer::drawList(TDBattleCanvas& canvas)
 {
     canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
-    for (TDDrawItem& item : mLists.main)
+    for (u32 index : mLists.main)
     {
+        TDDrawItem& item = mLists.pool[index];
         trace(item.tag);
         if (item.emitter)
         {
@@ -497,7 +515,7 @@ std::vector<std::pair<float, float>> TDBattleDrawer::linkDots(const TDLink& link
     return dots;
 }
 
-void TDBattleDrawer::queueLinks(std::vector<TDDrawItem>& list, const TDColor& color, bool additive)
+void TDBattleDrawer::queueLinks(std::vector<u32>& list, const TDColor& color, bool additive)
 {
     const Picture brush = picture(L"td/ui", L"ui/brush");
     for (const TDLink* link : mMap.mLinks)
@@ -510,8 +528,9 @@ void TDBattleDrawer::queueLinks(std::vector<TDDrawItem>& list, const TDColor& co
             item.transform.Translate(x, y);
             item.color = color;
             item.additive = additive;
-            item.tag = "road";
-            list.push_back(std::move(item));
+            if (mTrace)
+                item.tag = "road";
+            mLists.add(std::move(item), list);
         }
 }
 

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class TDEmitter;
@@ -41,14 +42,20 @@ struct TDDrawItem
     std::string tag;
 };
 
-// The battle's draw lists of one frame, by layer.
+// The battle's draw lists of one frame, by layer: indices into one pool of items, so that
+// sorting and merging move no items. The storage is kept from frame to frame.
 struct TDDrawLists
 {
-    std::vector<TDDrawItem> main;
-    std::vector<TDDrawItem> groundShadows;
-    std::vector<TDDrawItem> groundObjects;
-    std::vector<TDDrawItem> airShadows;
-    std::vector<TDDrawItem> airObjects;
+    std::vector<TDDrawItem> pool;
+    std::vector<u32> main;
+    std::vector<u32> groundShadows;
+    std::vector<u32> groundObjects;
+    std::vector<u32> airShadows;
+    std::vector<u32> airObjects;
+    // Puts the item in the pool and its index at the end of list.
+    void add(TDDrawItem&& item, std::vector<u32>& list);
+    // Sorts a list by ascending depth (equal depths in no defined order).
+    void sortByDepth(std::vector<u32>& list);
     void clear();
 };
 
@@ -72,16 +79,16 @@ public:
 
     // Queues the unit's frame and shadow into the lists; nothing without an entry or a kind.
     void queueUnit(TDUnit& unit, TDDrawLists& lists);
-    // Queues the tower's current frame into list (depth = its base y).
-    void queueTower(TDTower& tower, std::vector<TDDrawItem>& list);
+    // The tower's current frame as an item (depth = its base y); false when it shows none.
+    bool towerItem(TDTower& tower, TDDrawItem& item);
     // The tower's current frame drawn at once, in the current transform.
     void drawTowerNow(TDTower& tower, TDBattleCanvas& canvas);
     void drawUnitOverlay(const TDUnit& unit, TDBattleCanvas& canvas);
     void drawTowerOverlay(const TDTower& tower, TDBattleCanvas& canvas);
 
     // The road dots: brush images along every link of the level, 25 apart along each curve, in
-    // link order; appended to list with colour and blending as given.
-    void queueLinks(std::vector<TDDrawItem>& list, const TDColor& color, bool additive);
+    // link order; added to list with colour and blending as given.
+    void queueLinks(std::vector<u32>& list, const TDColor& color, bool additive);
     // The positions of the dots of one link (a quadratic curve from its start through its anchor
     // to its end); none when an end point is missing.
     std::vector<std::pair<float, float>> linkDots(const TDLink& link) const;
@@ -105,7 +112,10 @@ private:
     // A picture named by its full path, the sheet being its first three parts
     // ("td/data/ui_parts" + "shadows/dragon_shadow").
     Picture pathPicture(const std::wstring& path);
+    Picture splitPathPicture(const std::wstring& path);
     const TDGraphic* graphicOf(const TDPrototype* p) const;
+    // A graphic's height (its frames' largest bottom edge), measured once.
+    float graphicHeight(const TDGraphic* graphic);
     void buildList(TDBattleCanvas& canvas);
     void drawList(TDBattleCanvas& canvas);
     void drawWaveTexts(TDBattleCanvas& canvas);
@@ -126,5 +136,7 @@ private:
     std::unique_ptr<TDTexture> mLoadingImage;
     bool mLoadingTried = false;
     std::map<std::wstring, Picture> mPictures;
+    std::unordered_map<const TDGraphic*, float> mHeights;
+    std::unordered_map<std::wstring, Picture> mPathPictures; // by full path, so frames look up once
     Picture mBar, mBoost, mStar[3];
 };

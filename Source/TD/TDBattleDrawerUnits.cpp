@@ -81,7 +81,8 @@ void TDBattleDrawer::queueUnit(TDUnit& unit, TDDrawLists& lists)
     item.flipH = unit.mFacingLeft;
     item.color = {1.0f, 1.0f, 1.0f, unit.mAlpha * unit.mFade};
     item.depth = py;
-    item.tag = "unit:" + std::to_string(p->id);
+    if (mTrace)
+        item.tag = "unit:" + std::to_string(p->id);
 
     const bool air = p->air || unit.mUpper != 0.0f;
     if (!unit.mShadow.empty())
@@ -99,25 +100,26 @@ void TDBattleDrawer::queueUnit(TDUnit& unit, TDDrawLists& lists)
             s.color = item.color;
             s.flipH = item.flipH;
             s.depth = py;
-            s.tag = "shadow:" + std::to_string(p->id);
-            (air ? lists.airShadows : lists.groundShadows).push_back(std::move(s));
+            if (mTrace)
+                s.tag = "shadow:" + std::to_string(p->id);
+            lists.add(std::move(s), air ? lists.airShadows : lists.groundShadows);
         }
     }
-    (air ? lists.airObjects : lists.groundObjects).push_back(std::move(item));
+    lists.add(std::move(item), air ? lists.airObjects : lists.groundObjects);
 }
 
-void TDBattleDrawer::queueTower(TDTower& tower, std::vector<TDDrawItem>& list)
+bool TDBattleDrawer::towerItem(TDTower& tower, TDDrawItem& item)
 {
     const TDPrototype* p = tower.currentProto();
     const TDGraphic* graphic = graphicOf(p);
     if (!graphic)
-        return;
+        return false;
     const char* name = "";
     i32 index = -1;
     tower.currentFrame(name, index);
     const auto& frames = graphic->frames(name);
     if (index < 0 || static_cast<size_t>(index) >= frames.size())
-        return;
+        return false;
     const TDFrameEntry& frame = *frames[static_cast<size_t>(index)];
 
     float bx = 0.0f, by = 0.0f, ax, ay;
@@ -131,7 +133,6 @@ void TDBattleDrawer::queueTower(TDTower& tower, std::vector<TDDrawItem>& list)
         ax = tower.mBaseX;
         ay = tower.mBaseY - tower.mHeight / 2.0f;
     }
-    TDDrawItem item;
     item.transform.Translate(frame.mWidth / 2.0f, frame.mHeight / 2.0f);
     item.transform.Translate(frame.mX, frame.mY);
     item.transform.Translate(-tower.mWidth / 2.0f, -tower.mHeight / 2.0f);
@@ -141,8 +142,9 @@ void TDBattleDrawer::queueTower(TDTower& tower, std::vector<TDDrawItem>& list)
     item.height = frame.mHeight;
     item.color = {1.0f, 1.0f, 1.0f, tower.mFade};
     item.depth = tower.mBaseY;
-    item.tag = "tower:" + std::to_string(p->id);
-    list.push_back(std::move(item));
+    if (mTrace)
+        item.tag = "tower:" + std::to_string(p->id);
+    return true;
 }
 
 void TDBattleDrawer::drawUnitOverlay(const TDUnit& unit, TDBattleCanvas& canvas)
@@ -151,9 +153,7 @@ void TDBattleDrawer::drawUnitOverlay(const TDUnit& unit, TDBattleCanvas& canvas)
     if (!(unit.mHealthBarTime > 0.0f) || unit.mHealth == max || unit.mHealth == 0.0f || unit.isGone())
         return;
     const TDPrototype* p = unit.proto();
-    float gw = 0.0f, gh = 0.0f;
-    if (const TDGraphic* graphic = graphicOf(p))
-        graphic->size(gw, gh);
+    const float gh = graphicHeight(graphicOf(p));
     const float alpha = unit.mHealthBarTime >= 0.5f ? 1.0f : unit.mHealthBarTime * 2.0f;
     const float x = unit.mDrawPos[0] * mMap.mScale + mMap.mOffsetX;
     const float y = (unit.mDrawPos[1] - 0.75f * gh - 20.0f) * mMap.mScale + mMap.mOffsetY;
@@ -198,12 +198,23 @@ void TDBattleDrawer::drawTowerOverlay(const TDTower& tower, TDBattleCanvas& canv
 
 void TDBattleDrawer::drawTowerNow(TDTower& tower, TDBattleCanvas& canvas)
 {
-    std::vector<TDDrawItem> one;
-    queueTower(tower, one);
-    for (TDDrawItem& item : one)
-    {
-        canvas.setColor(item.color);
-        canvas.drawImage(item.image, item.width, item.height, item.transform, false);
-        trace("menu tower");
-    }
+    TDDrawItem item;
+    if (!towerItem(tower, item))
+        return;
+    canvas.setColor(item.color);
+    canvas.drawImage(item.image, item.width, item.height, item.transform, false);
+    trace("menu tower");
+}
+
+float TDBattleDrawer::graphicHeight(const TDGraphic* graphic)
+{
+    if (!graphic)
+        return 0.0f;
+    auto it = mHeights.find(graphic);
+    if (it != mHeights.end())
+        return it->second;
+    float w = 0.0f, h = 0.0f;
+    graphic->size(w, h);
+    mHeights.emplace(graphic, h);
+    return h;
 }
