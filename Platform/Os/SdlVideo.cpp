@@ -84,6 +84,15 @@ QLResultEnum SdlWindow::SetFullscreen(int width, int height)
 {
     if (!mWindow)
         return QL_FAIL;
+    // Without a window manager the full-screen request alone leaves the window as it was, so it
+    // first becomes a borderless window covering its display; a window manager then takes over.
+    SDL_Rect display;
+    const int index = SDL_GetWindowDisplayIndex(mWindow);
+    if (index < 0 || SDL_GetDisplayBounds(index, &display) != 0)
+        display = {0, 0, width, height};
+    SDL_SetWindowBordered(mWindow, SDL_FALSE);
+    SDL_SetWindowPosition(mWindow, display.x, display.y);
+    SDL_SetWindowSize(mWindow, display.w, display.h);
     if (SDL_SetWindowFullscreen(mWindow, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
     {
         SetLastError(std::string("SDL_SetWindowFullscreen: ") + SDL_GetError());
