@@ -3,6 +3,7 @@
 
 #include "Core/Layer/ImageLayer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -69,7 +70,7 @@ QLResultEnum TesselButton::Update(float dt)
     if (layer::Layer* highlight = GetStateLayer(SLOT_HIGHLIGHT))
         highlight->mAlpha = mGlow;
     if (layer::Layer* normal = GetStateLayer(SLOT_NORMAL))
-        normal->mAlpha = mGlow > 0.9f ? 1.0f - (mGlow - 0.9f) * 10.0f : 1.0f;
+        normal->mAlpha = mGlow > 0.9f ? std::max(0.0f, 1.0f - (mGlow - 0.9f) * 10.0f) : 1.0f;
     const float s = 1.0f - (0.5f - std::cos(mPress * std::numbers::pi_v<float>) * 0.5f) * 0.05f;
     // z stays 1: a zero z scale would make point conversion divide by zero.
     gui::SetScaleIfChanged(*this, s, s, 1.0f);

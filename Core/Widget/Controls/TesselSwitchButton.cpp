@@ -5,6 +5,7 @@
 #include "Core/Widget/Controls/TesselButton.h"
 #include "Core/Widget/Controls/TrapHitTestListener.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -67,7 +68,7 @@ QLResultEnum TesselSwitchButton::Update(float dt)
     if (layer::Layer* highlight = GetStateLayer(SLOT_HIGHLIGHT))
         highlight->mAlpha = (1.0f - mOnness) * mGlow;
     if (layer::Layer* normal = GetStateLayer(SLOT_NORMAL))
-        normal->mAlpha = (1.0f - mOnness) * (mGlow > 0.9f ? 1.0f - (mGlow - 0.9f) * 10.0f : 1.0f);
+        normal->mAlpha = (1.0f - mOnness) * (mGlow > 0.9f ? std::max(0.0f, 1.0f - (mGlow - 0.9f) * 10.0f) : 1.0f);
     if (layer::Layer* on = GetStateLayer(SLOT_ON))
         on->mAlpha = mOnness < 0.1f ? mOnness * 10.0f : 1.0f;
     const float s = 1.0f + (0.5f - std::cos(mGlow * std::numbers::pi_v<float>) * 0.5f) * 0.1f;

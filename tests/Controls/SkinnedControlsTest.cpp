@@ -1,0 +1,206 @@
+// Skinned buttons and switches over the demo options layout: layout around the images, glow and
+// press animation, switches that ignore presses while on, the trap listener, dialog texts.
+#include "SkinnedFixture.h"
+
+#include "Core/File/FileManager.h"
+#include "Core/Layer/ImageLayer.h"
+#include "Core/Layer/RectHitLayer.h"
+#include "Core/Layer/TextLayer.h"
+#include "Core/Media/Image/ImageContainer.h"
+#include "Core/Media/Image/ImageInfo.h"
+#include "Core/Widget/BaseBoard.h"
+#include "Core/Widget/Controls/ButtonListener.h"
+#include "Core/Widget/Controls/TesselButton.h"
+#include "Core/Widget/Controls/TesselDialog.h"
+#include "Core/Widget/Controls/TesselSwitchButton.h"
+#include "Core/Widget/Controls/TrapHitTestListener.h"
+
+#include <cmath>
+#include <memory>
+
+namespace
+{
+struct Clicks : widget::ButtonListener
+{
+    QLResultEnum OnClick(widget::Button*) override
+    {
+        ++count;
+        return QL_OK;
+    }
+    int count = 0;
+};
+
+class SkinnedControls : public controlstest::SkinnedFixture
+{
+protected:
+    void SetUp() override
+    {
+        SkinnedFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        mLayout.reset(file::FileManager::Instance()->OpenImageContainer(L"td/options"));
+        ASSERT_NE(mLayout, nullptr);
+        mBoard = new widget::BaseBoard();
+        mBoard->SetRect(0, 0, 1024, 768);
+        mManager.Add(mBoard, false, true, false);
+    }
+    void TearDown() override
+    {
+        mManager.RemoveAllFrames(false, false);
+        mBoard->RemoveAllChildren(true, true, true);
+        delete mBoard;
+        mLayout.reset();
+        SkinnedFixture::TearDown();
+    }
+    const base::ImageInfo& Info(const wchar_t* name) { return *mLayout->FindImage(name); }
+
+    std::unique_ptr<file::ImageContainer> mLayout;
+    widget::BaseBoard* mBoard = nullptr;
+    Clicks mClicks;
+};
+
+TEST_F(SkinnedControls, ButtonIsCentredOnItsImagesWhichKeepTheirLayoutPlaces)
+{
+    auto* button = new TesselButton();
+    ASSERT_EQ(QL_OK, button->Init(mLayout.get(), L"buttons/menu/menu_in", L"buttons/menu/menu_ac",
+                                  L"buttons/menu/menu_sh"));
+    mBoard->AddChild(static_cast<widget::Button*>(button));
+    const base::ImageInfo& normal = Info(L"buttons/menu/menu_in");
+    EXPECT_FLOAT_EQ(button->mPosition.x, std::floor(normal.mX + normal.mWidth * 0.5f));
+    EXPECT_FLOAT_EQ(button->mPosition.y, std::floor(normal.mY + normal.mHeight * 0.5f));
+    layer::Layer* image = button->GetStateLayer(TesselButton::SLOT_NORMAL);
+    EXPECT_FLOAT_EQ(button->mPosition.x + image->mPosition.x, normal.mX);
+    // The shadow is drawn first, beneath the images, and takes no hits.
+    ASSERT_EQ(button->layer::Layer::GetChildren().size(), 3u);
+    layer::Layer* shadow = button->layer::Layer::GetChildren().front();
+    EXPECT_FALSE(shadow->mHitTestable);
+    EXPECT_FLOAT_EQ(button->mPosition.x + shadow->mPosition.x, Info(L"buttons/menu/menu_sh").mX);
+    EXPECT_TRUE(image->mHitTestable);
+    EXPECT_FALSE(button->GetStateLayer(TesselButton::SLOT_HIGHLIGHT)->mHitTestable);
+}
+
+TEST_F(SkinnedControls, GlowAndPressAnimateTowardTheirTargets)
+{
+    auto* button = new TesselButton();
+    ASSERT_EQ(QL_OK, button->Init(mLayout.get(), L"buttons/menu/menu_in", L"buttons/menu/menu_ac", L""));
+    button->SetButtonListener(&mClicks);
+    mBoard->AddChild(static_cast<widget::Button*>(button));
+    layer::Layer* normal = button->GetStateLayer(TesselButton::SLOT_NORMAL);
+    layer::Layer* highlight = button->GetStateLayer(TesselButton::SLOT_HIGHLIGHT);
+    const math::Point2 centre = CentreOf(button);
+    mManager.OnMouseMove(centre);
+    EXPECT_EQ(button->GetVisualState(), widget::Button::STATE_OVER);
+    EXPECT_TRUE(highlight->mHitTestable);
+    Tick(0.0f); // dt 0: nothing moves
+    EXPECT_FLOAT_EQ(button->mGlow, 0.0f);
+    Tick(0.1f);
+    EXPECT_NEAR(button->mGlow, 0.3f, 1e-6f);
+    EXPECT_NEAR(highlight->mAlpha, 0.3f, 1e-6f);
+    EXPECT_FLOAT_EQ(normal->mAlpha, 1.0f);
+    Tick(0.65f / 3.0f); // 0.95: the normal image fades out over the last tenth
+    EXPECT_NEAR(normal->mAlpha, 0.5f, 1e-4f);
+    mManager.OnMouseDown(centre, 1);
+    Tick(10.0f); // a large step snaps
+    EXPECT_FLOAT_EQ(button->mGlow, 1.0f);
+    EXPECT_FLOAT_EQ(button->mPress, 1.0f);
+    EXPECT_FLOAT_EQ(button->mScale.x, 0.95f);
+    EXPECT_FLOAT_EQ(normal->mAlpha, 0.0f);
+    mManager.OnMouseUp(centre, 1);
+    EXPECT_EQ(mClicks.count, 1);
+    Tick(10.0f);
+    EXPECT_FLOAT_EQ(button->mScale.x, 1.0f);
+    mManager.OnMouseMove({2, 2});
+    Tick(10.0f);
+    EXPECT_FLOAT_EQ(highlight->mAlpha, 0.0f);
+    EXPECT_FLOAT_EQ(normal->mAlpha, 1.0f);
+}
+
+TEST_F(SkinnedControls, SwitchThatIsOnIgnoresPressesUntilTurnedOff)
+{
+    auto* button = new TesselSwitchButton();
+    ASSERT_EQ(QL_OK, button->Init(mLayout.get(), L"main_options/window/window_nonselected",
+                                  L"main_options/window/window_ac", L"main_options/window/window_in",
+                                  L"main_options/window/window_sh"));
+    button->SetButtonListener(&mClicks);
+    mBoard->AddChild(static_cast<widget::Button*>(button));
+    const math::Point2 centre = CentreOf(button);
+    button->SetOn(true);
+    Click(centre);
+    EXPECT_EQ(mClicks.count, 0);
+    EXPECT_EQ(button->GetVisualState(), widget::Button::STATE_NORMAL);
+    // The images above pass the hit to the board; the button never hears of it.
+    EXPECT_NE(mBoard->GetHoverWidget(), static_cast<widget::Widget*>(button));
+    Tick(0.1f);
+    EXPECT_NEAR(button->GetStateLayer(TesselSwitchButton::SLOT_ON)->mAlpha, 1.0f, 1e-6f); // 0.5 on-ness
+    EXPECT_NEAR(button->GetStateLayer(TesselSwitchButton::SLOT_NORMAL)->mAlpha, 0.5f, 1e-6f);
+    button->SetOn(false);
+    Click(centre);
+    EXPECT_EQ(mClicks.count, 1);
+    Tick(10.0f);
+    EXPECT_FLOAT_EQ(button->GetStateLayer(TesselSwitchButton::SLOT_ON)->mAlpha, 0.0f);
+    EXPECT_FLOAT_EQ(button->mScale.x, 1.1f); // hovered: grown
+}
+
+TEST_F(SkinnedControls, EmptyNamesLeaveSlotsEmptyAndAMissingImageFails)
+{
+    auto* button = new TesselButton();
+    ASSERT_EQ(QL_OK, button->Init(mLayout.get(), L"buttons/cheat/cheat_in", L"", L""));
+    EXPECT_EQ(button->GetStateLayer(TesselButton::SLOT_HIGHLIGHT), nullptr);
+    EXPECT_EQ(button->layer::Layer::GetChildren().size(), 1u);
+    EXPECT_EQ(QL_OK, button->Update(0.5f));
+    mBoard->AddChild(static_cast<widget::Button*>(button));
+    TesselButton missing;
+    EXPECT_NE(QL_OK, missing.Init(mLayout.get(), L"buttons/none", L"", L""));
+}
+
+TEST_F(SkinnedControls, OddSizedImagesCentreOnTheFloorOfTheHalfSizes)
+{
+    gui::GameControl control(2);
+    ASSERT_EQ(QL_OK, control.GameControlHelper::Init(mLayout.get(), nullptr, nullptr, nullptr, false));
+    auto* a = new layer::Layer();
+    a->SetPosition(10, 20);
+    control.SetStateLayer(0, a, math::Rect(10, 20, 5, 7));
+    control.LayoutStateLayers();
+    EXPECT_FLOAT_EQ(control.mPosition.x, 12.0f);
+    EXPECT_FLOAT_EQ(control.mPosition.y, 23.0f);
+    EXPECT_FLOAT_EQ(a->mPosition.x, -2.0f);
+    EXPECT_FLOAT_EQ(a->mPosition.y, -3.0f);
+    EXPECT_EQ(control.GetChildren().size(), 1u); // the empty slot was skipped
+}
+
+TEST_F(SkinnedControls, DialogTextsNeedTheirLayoutPlace)
+{
+    struct Plain : TesselDialog
+    {
+    } dialog;
+    ASSERT_EQ(QL_OK, dialog.GameControlHelper::Init(L"td/options", &dialog, nullptr, nullptr, true));
+    layer::TextLayer* text = nullptr;
+    EXPECT_EQ(QL_OK, dialog.AddText(L"main_options/game_type", L"options_OptionsGameType", {}, &text));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->mText, L"<options_OptionsGameType>");
+    EXPECT_FALSE(text->mHitTestable);
+    const base::ImageInfo* place = dialog.FindLayoutLayer(L"main_options/game_type");
+    EXPECT_FLOAT_EQ(text->mPosition.x, std::floor(place->mX + place->mWidth * 0.5f));
+    EXPECT_EQ(QL_FAIL, dialog.AddText(L"main_options/nowhere", L"x", {}, nullptr));
+    EXPECT_TRUE(dialog.IsDisabled()); // until shown
+}
+} // namespace
+
+namespace
+{
+TEST_F(SkinnedControls, TrapListenerTakesTheFocusAndClearsTheHover)
+{
+    auto* passive = new widget::Widget();
+    passive->SetLayer(new layer::RectHitLayer(math::Rect(0, 0, 50, 50)), true, false);
+    widget::TrapHitTestListener trap(passive);
+    passive->GetLayer()->SetHitListener(&trap);
+    mBoard->AddChild(passive);
+    mManager.OnMouseMove({300, 300});
+    EXPECT_EQ(mBoard->GetHoverWidget(), static_cast<widget::Widget*>(mBoard));
+    mManager.OnMouseMove({10, 10});
+    EXPECT_EQ(mBoard->GetHoverWidget(), nullptr);
+    EXPECT_EQ(QL_OK, mManager.OnMouseDown({10, 10}, 1));
+    EXPECT_EQ(mBoard->GetFocusWidget(), passive);
+    EXPECT_EQ(QL_OK, mManager.OnMouseUp({10, 10}, 1));
+}
+} // namespace
