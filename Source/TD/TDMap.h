@@ -11,6 +11,7 @@
 #include "Source/TD/TDContextMenu.h"
 #include "Source/TD/TDEffectHolder.h"
 #include "Source/TD/TDIndicator.h"
+#include "Source/TD/TDLevelResultKeeper.h"
 #include "Source/TD/TDWaveHint.h"
 #include "Source/TD/TDEpisodeTable.h"
 #include "Source/TD/TDLink.h"
@@ -264,6 +265,7 @@ public:
     i32 mSelectedSpell = -1; // spell waiting for its target; -1 none
     std::unique_ptr<TDContextMenu> mContextMenu; // the ring menu of a spot or tower, or null
     std::wstring mAfterProfileInput;          // "mmenu" or "shop": where the name input goes on
+    TDLevelOutcome mLevelOutcome;             // the stored result of the level that ended last
     std::vector<TDTower*> mTowers;            // owned
     std::vector<TDModifier*> mModifiers;      // owned
     std::vector<TDTowerSpecial*> mDrops;      // owned

@@ -226,6 +226,8 @@ void finishLevel(TDMap& map, bool won)
     map.mScreen = won ? 1 : 2;
     map.mSounds->playMusic(L"");
     map.playSound(won ? L"winSound" : L"loseSound");
+    // Stored here, once; the result window shows the outcome.
+    map.mLevelOutcome = tdKeepLevelResult(map);
     map.mHud->showLevelResult();
     tdFillLevelResultTexts(map);
 }

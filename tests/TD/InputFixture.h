@@ -158,11 +158,11 @@ struct InputHud : TDNullHud
             map->mScreen = 16;
         }
     }
-    // The result window stores the result when it is made.
+    // The result window reads the stored outcome when it is made.
     void showLevelResult() override
     {
         ++results;
-        outcome = tdKeepLevelResult(*map);
+        outcome = map->mLevelOutcome;
     }
     void setText(const std::wstring& name, const std::wstring& text) override { texts[name] = text; }
     void setFrameVisible(const std::wstring& name, bool visible) override { frames[name] = visible; }
