@@ -9,6 +9,7 @@
 #include "Core/Render/Render.h"
 #include "Core/Widget/FrameManager.h"
 #include "Source/TD/Shell/GameWindow.h"
+#include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/TMobShader.h"
 #include "Source/TD/TDMap.h"
 
@@ -50,7 +51,10 @@ QLResultEnum Game::StartGame()
     }
     mBoard->mRestartOnResult = true;
     mBoard->mDrawLoadingScreen = [this] { drawLoadingScreen(); };
-    startFirstBattle();
+    // The board opened the splash logos; until the episode selection exists, "play" in the main
+    // menu starts the first battle.
+    if (HUD* hud = mBoard->getHud())
+        hud->mOnNoEpisodeSelect = [this] { startFirstBattle(); };
     return QL_OK;
 }
 
@@ -59,6 +63,14 @@ QLResultEnum Game::startFirstBattle()
     TDMap* map = getMap();
     if (!map)
         return QL_FAIL;
+    // No screen stays over the battle.
+    if (HUD* hud = mBoard->getHud())
+    {
+        hud->closeAllWindows();
+        for (HUDWindow* window : hud->mPendingWindows)
+            delete window;
+        hud->mPendingWindows.clear();
+    }
     if (map->mMode != 1 && map->mMode != 3)
         map->mMode = 1;
     map->mEpisode = 0;

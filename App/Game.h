@@ -35,8 +35,8 @@ public:
     // One whole frame with the loading picture, at once.
     void drawLoadingScreen();
 
-    // Stop-gap until the splash, menus and level selection exist: the first normal level of the
-    // first episode starts right away, and a finished level starts again on a click.
+    // Until the episode and level selection exist: the first normal level of the first episode,
+    // with every screen closed; a finished level starts again on a click.
     QLResultEnum startFirstBattle();
 
     render::Image* mLeftSide = nullptr;

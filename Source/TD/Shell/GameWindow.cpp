@@ -185,6 +185,7 @@ QLResultEnum GameWindow::Start()
     mMap->mStats.mGems = 0;
     mMap->mStats.addGems(mMap->mProgress->getGems());
 
+    mServices->hud.showSplashScreens();
     mModalWindow = nullptr;
     mBannerWindow = nullptr;
     return QL_OK;

@@ -2,9 +2,15 @@
 #include "Source/TD/Shell/HUD.h"
 
 #include "Core/Base/Log.h"
+#include "Core/Widget/Controls/OptionsDialog.h"
+#include "Core/Widget/FrameManager.h"
+#include "Framework/GameApplication.h"
 #include "Core/Media/Image/ImageContainer.h"
 #include "Source/TD/HUDSpellButton.h"
 #include "Source/TD/LocalStrings.h"
+#include "Source/TD/Shell/HUDMainMenu.h"
+#include "Source/TD/Shell/TDSplashScreens.h"
+#include "Source/TD/Shell/TDVideoIntro.h"
 #include "Source/TD/TDMap.h"
 
 #include <algorithm>
@@ -349,4 +355,47 @@ void HUD::quitGame()
 {
     if (mOnQuit)
         mOnQuit();
+}
+
+void HUD::showSplashScreens()
+{
+    pushWindow(new TDSplashScreens(this));
+    if (mMap)
+        mMap->mScreen = 12;
+}
+
+void HUD::showVideoIntro()
+{
+    pushWindow(new TDVideoIntro(this));
+    if (mMap)
+        mMap->mScreen = 121;
+}
+
+void HUD::showMainMenu()
+{
+    if (mMap)
+        mMap->mScreen = 7;
+    pushWindow(new HUDMainMenu(mMap));
+}
+
+void HUD::showEpisodeSelect()
+{
+    if (mOnNoEpisodeSelect)
+        mOnNoEpisodeSelect();
+    else
+        notBuilt(L"episode selection");
+}
+
+void HUD::showOptions()
+{
+    framework::GameApplication* app = framework::GameApplication::Get();
+    auto* frames = app ? dynamic_cast<widget::FrameManager*>(app->mFrameManager) : nullptr;
+    if (!frames)
+        return notBuilt(L"options (no frame manager)");
+    auto* dialog = new OptionsDialog();
+    if (dialog->Build() != QL_OK || frames->ShowModal(dialog, true) != QL_OK)
+    {
+        QL_LOG(L"The options window could not be opened\n") << base::LogStyle::Error;
+        delete dialog;
+    }
 }

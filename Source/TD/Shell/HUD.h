@@ -51,15 +51,24 @@ public:
     void closeTopWindow() override;
     void closeAllWindows() override;
     void refreshTopWindow() override;
-    void showMainMenu() override { notBuilt(L"main menu"); }
+    void showMainMenu() override;
     void showLevelSelect() override { notBuilt(L"level selection"); }
-    void showEpisodeSelect() override { notBuilt(L"episode selection"); }
+    void showEpisodeSelect() override;
     void showUnlockMessage(const std::vector<i32>& ids) override;
     void showLevelName() override {}
     void showMessage(const std::wstring& title, const std::wstring& text, i32 returnScreen) override;
     void showShop(bool) override { notBuilt(L"shop"); }
-    void showProfiles() override { notBuilt(L"profiles"); }
-    void showVideoIntro() override { notBuilt(L"video intro"); }
+    // Until the profiles screen exists, the main menu that closed for it opens again.
+    void showProfiles() override
+    {
+        notBuilt(L"profiles");
+        showMainMenu();
+    }
+    void showVideoIntro() override;
+    // The logos of "logo/logo.ini" (screen 12); the root board opens them at its start.
+    void showSplashScreens();
+    // The options window, modal over every screen.
+    void showOptions() override;
     void showIngameMenu() override { notBuilt(L"in-game menu"); }
     void setButtonVisible(const std::wstring& name, bool visible) override;
     void update(float dt) override { Update(dt); }
@@ -80,6 +89,9 @@ public:
     }
     void quitGame() override;
 
+    // Until the episode selection exists, "play" starts the first battle through this; none by
+    // default.
+    std::function<void()> mOnNoEpisodeSelect;
     // Called by quitGame (the application stops); none by default.
     std::function<void()> mOnQuit;
 

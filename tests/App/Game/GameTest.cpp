@@ -79,6 +79,8 @@ protected:
         mBoard = mGame->getBoard();
         mMap = mGame->getMap();
         ASSERT_NE(nullptr, mMap);
+        // The game opens on the splash logos; these tests start from the first battle.
+        ASSERT_EQ(QL_OK, mGame->startFirstBattle());
     }
     void TearDown() override
     {
