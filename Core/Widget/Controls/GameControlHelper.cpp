@@ -82,36 +82,30 @@ QLResultEnum GameControlHelper::LoadLayer(const std::wstring& name, math::Rect* 
     return QL_OK;
 }
 
-QLResultEnum GameControlHelper::LoadPlaced(const std::wstring& name, layer::Layer* parent, layer::ImageLayer** out)
+QLResultEnum GameControlHelper::AddImageLayer(const std::wstring& name, u32 mode, layer::Layer* parent,
+                                              layer::ImageLayer** out)
+{
+    return PlaceImageLayer(name, mode, parent, true, out);
+}
+
+QLResultEnum GameControlHelper::AppendImageLayer(const std::wstring& name, u32 mode, layer::Layer* parent,
+                                                 layer::ImageLayer** out)
+{
+    return PlaceImageLayer(name, mode, parent, false, out);
+}
+
+QLResultEnum GameControlHelper::PlaceImageLayer(const std::wstring& name, u32 mode, layer::Layer* parent,
+                                                bool beneath, layer::ImageLayer** out)
 {
     layer::ImageLayer* layer = nullptr;
     if (QLResultEnum r = LoadLayer(name, nullptr, &layer))
         return r;
     if (layer::Layer* target = parent ? parent : mDefaultParent)
         layer->SetPosition(layer->mPosition.x - target->mPosition.x, layer->mPosition.y - target->mPosition.y, 0.0f);
-    *out = layer;
-    return QL_OK;
-}
-
-QLResultEnum GameControlHelper::AddImageLayer(const std::wstring& name, u32 mode, layer::Layer* parent,
-                                              layer::ImageLayer** out)
-{
-    layer::ImageLayer* layer = nullptr;
-    if (QLResultEnum r = LoadPlaced(name, parent, &layer))
-        return r;
-    AttachFirst(layer, mode, parent);
-    if (out)
-        *out = layer;
-    return QL_OK;
-}
-
-QLResultEnum GameControlHelper::AppendImageLayer(const std::wstring& name, u32 mode, layer::Layer* parent,
-                                                 layer::ImageLayer** out)
-{
-    layer::ImageLayer* layer = nullptr;
-    if (QLResultEnum r = LoadPlaced(name, parent, &layer))
-        return r;
-    AttachLast(layer, mode, parent);
+    if (beneath)
+        AttachFirst(layer, mode, parent);
+    else
+        AttachLast(layer, mode, parent);
     if (out)
         *out = layer;
     return QL_OK;

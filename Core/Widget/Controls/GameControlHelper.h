@@ -81,7 +81,8 @@ public:
     widget::TrapHitTestListener* mTrap = nullptr;
 
 private:
-    QLResultEnum LoadPlaced(const std::wstring& name, layer::Layer* parent, layer::ImageLayer** out);
+    QLResultEnum PlaceImageLayer(const std::wstring& name, u32 mode, layer::Layer* parent, bool beneath,
+                                 layer::ImageLayer** out);
     void ApplyMode(layer::Layer* layer, u32 mode);
 };
 } // namespace gui

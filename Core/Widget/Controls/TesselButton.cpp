@@ -23,6 +23,18 @@ void SetScaleIfChanged(layer::Layer& layer, float sx, float sy, float sz)
         std::fabs(layer.mScale.z - sz) > kEpsilon)
         layer.SetScale(sx, sy, sz);
 }
+void ShowHitState(layer::Layer* normal, layer::Layer* highlight, u32 state)
+{
+    if (state > widget::Button::STATE_PRESSED)
+        return;
+    const bool rest = state == widget::Button::STATE_NORMAL;
+    if (normal)
+        normal->mHitTestable = rest;
+    if (highlight)
+        highlight->mHitTestable = !rest;
+}
+
+float NormalOpacity(float glow) { return glow > 0.9f ? std::max(0.0f, 1.0f - (glow - 0.9f) * 10.0f) : 1.0f; }
 } // namespace gui
 
 TesselButton::TesselButton() : gui::GameControl(2) {}
@@ -50,15 +62,7 @@ QLResultEnum TesselButton::Init(file::ImageContainer* container, const std::wstr
 
 QLResultEnum TesselButton::SetVisualState(u32 state)
 {
-    layer::Layer* normal = GetStateLayer(SLOT_NORMAL);
-    layer::Layer* highlight = GetStateLayer(SLOT_HIGHLIGHT);
-    if (state > STATE_PRESSED)
-        return QL_OK;
-    const bool rest = state == STATE_NORMAL;
-    if (normal)
-        normal->mHitTestable = rest;
-    if (highlight)
-        highlight->mHitTestable = !rest;
+    gui::ShowHitState(GetStateLayer(SLOT_NORMAL), GetStateLayer(SLOT_HIGHLIGHT), state);
     return QL_OK;
 }
 
@@ -70,7 +74,7 @@ QLResultEnum TesselButton::Update(float dt)
     if (layer::Layer* highlight = GetStateLayer(SLOT_HIGHLIGHT))
         highlight->mAlpha = mGlow;
     if (layer::Layer* normal = GetStateLayer(SLOT_NORMAL))
-        normal->mAlpha = mGlow > 0.9f ? std::max(0.0f, 1.0f - (mGlow - 0.9f) * 10.0f) : 1.0f;
+        normal->mAlpha = gui::NormalOpacity(mGlow);
     const float s = 1.0f - (0.5f - std::cos(mPress * std::numbers::pi_v<float>) * 0.5f) * 0.05f;
     // z stays 1: a zero z scale would make point conversion divide by zero.
     gui::SetScaleIfChanged(*this, s, s, 1.0f);

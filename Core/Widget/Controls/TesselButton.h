@@ -33,4 +33,8 @@ namespace gui
 float MoveToward(float value, float target, float step);
 // Sets the layer's scale when it differs by more than a hair in any component.
 void SetScaleIfChanged(layer::Layer& layer, float sx, float sy, float sz);
+// At rest the normal image takes the hits, over or pressed the highlight; other states change nothing.
+void ShowHitState(layer::Layer* normal, layer::Layer* highlight, u32 state);
+// The normal image fades out over the last tenth of the glow.
+float NormalOpacity(float glow);
 } // namespace gui

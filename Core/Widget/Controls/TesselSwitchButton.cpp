@@ -49,13 +49,7 @@ void TesselSwitchButton::SetOn(bool on)
 
 QLResultEnum TesselSwitchButton::SetVisualState(u32 state)
 {
-    if (state > STATE_PRESSED)
-        return QL_OK;
-    const bool rest = state == STATE_NORMAL;
-    if (layer::Layer* normal = GetStateLayer(SLOT_NORMAL))
-        normal->mHitTestable = rest;
-    if (layer::Layer* highlight = GetStateLayer(SLOT_HIGHLIGHT))
-        highlight->mHitTestable = !rest;
+    gui::ShowHitState(GetStateLayer(SLOT_NORMAL), GetStateLayer(SLOT_HIGHLIGHT), state);
     return QL_OK;
 }
 
@@ -68,7 +62,7 @@ QLResultEnum TesselSwitchButton::Update(float dt)
     if (layer::Layer* highlight = GetStateLayer(SLOT_HIGHLIGHT))
         highlight->mAlpha = (1.0f - mOnness) * mGlow;
     if (layer::Layer* normal = GetStateLayer(SLOT_NORMAL))
-        normal->mAlpha = (1.0f - mOnness) * (mGlow > 0.9f ? std::max(0.0f, 1.0f - (mGlow - 0.9f) * 10.0f) : 1.0f);
+        normal->mAlpha = (1.0f - mOnness) * gui::NormalOpacity(mGlow);
     if (layer::Layer* on = GetStateLayer(SLOT_ON))
         on->mAlpha = mOnness < 0.1f ? mOnness * 10.0f : 1.0f;
     const float s = 1.0f + (0.5f - std::cos(mGlow * std::numbers::pi_v<float>) * 0.5f) * 0.1f;
