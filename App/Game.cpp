@@ -49,12 +49,7 @@ QLResultEnum Game::StartGame()
         mBoard = nullptr;
         return QL_OK;
     }
-    mBoard->mRestartOnResult = true;
     mBoard->mDrawLoadingScreen = [this] { drawLoadingScreen(); };
-    // The board opened the splash logos; until the episode selection exists, "play" in the main
-    // menu starts the first battle.
-    if (HUD* hud = mBoard->getHud())
-        hud->mOnNoEpisodeSelect = [this] { startFirstBattle(); };
     return QL_OK;
 }
 

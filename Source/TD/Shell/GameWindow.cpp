@@ -172,6 +172,11 @@ QLResultEnum GameWindow::Start()
         if (app)
             app->Stop();
     };
+    // A new level-name banner replaces the one still showing.
+    mServices->hud.mOnBanner = [this](HUDWindow* banner) {
+        delete mBannerWindow;
+        mBannerWindow = banner;
+    };
     mServices->volumes = std::make_unique<TDProgressVolumes>(*mMap->mProgress);
     k2::SoundTags::Instance()->SetVolumeSource(mServices->volumes.get());
     mServices->drawer = std::make_unique<TDBattleDrawer>(*mMap, *TDResources::Instance());

@@ -289,19 +289,19 @@ void HUD::addSpellButton(i32 spell)
 void HUD::updateCoins()
 {
     if (mMap)
-        setText(L"text/coins", std::to_wstring(mMap->mStats.mCoins));
+        HUDWindow::setText(L"text/coins", std::to_wstring(mMap->mStats.mCoins));
 }
 
 void HUD::updateCrystals()
 {
     if (mMap)
-        setText(L"text/crystals", std::to_wstring(mMap->mStats.mGems));
+        HUDWindow::setText(L"text/crystals", std::to_wstring(mMap->mStats.mGems));
 }
 
 void HUD::updateMana()
 {
     if (mMap)
-        setText(L"text/mana", number(mMap->mHealth) + L"/" + number(mMap->mMaxHealth));
+        HUDWindow::setText(L"text/mana", number(mMap->mHealth) + L"/" + number(mMap->mMaxHealth));
 }
 
 void HUD::updateWaves()
@@ -310,7 +310,7 @@ void HUD::updateWaves()
         return;
     const i32 n = mMap->mWaves.countWaves();
     const i32 c = std::min(mMap->mWaves.mWavesDone + 1, n);
-    setText(L"text/waves", LocalStrings::Instance()->get(L"game_wave") + L" " + number(static_cast<float>(c)) + L"/" +
+    HUDWindow::setText(L"text/waves", LocalStrings::Instance()->get(L"game_wave") + L" " + number(static_cast<float>(c)) + L"/" +
                                std::to_wstring(n));
 }
 
@@ -376,14 +376,6 @@ void HUD::showMainMenu()
     if (mMap)
         mMap->mScreen = 7;
     pushWindow(new HUDMainMenu(mMap));
-}
-
-void HUD::showEpisodeSelect()
-{
-    if (mOnNoEpisodeSelect)
-        mOnNoEpisodeSelect();
-    else
-        notBuilt(L"episode selection");
 }
 
 void HUD::showOptions()

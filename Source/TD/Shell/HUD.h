@@ -52,10 +52,16 @@ public:
     void closeAllWindows() override;
     void refreshTopWindow() override;
     void showMainMenu() override;
-    void showLevelSelect() override { notBuilt(L"level selection"); }
+    // The selection screens (numbers 6 and 5, set before the screen is made).
+    void showLevelSelect() override;
     void showEpisodeSelect() override;
     void showUnlockMessage(const std::vector<i32>& ids) override;
-    void showLevelName() override {}
+    // A new level-name banner for the root board (mOnBanner), for the level being started.
+    void showLevelName() override;
+    // The result window over a finished level (the battle has set mScreen to 1 or 2).
+    void showLevelResult() override;
+    // The next level of the episode, or the episode selection after its last one.
+    void nextLevel() override;
     void showMessage(const std::wstring& title, const std::wstring& text, i32 returnScreen) override;
     void showShop(bool) override { notBuilt(L"shop"); }
     // Until the profiles screen exists, the main menu that closed for it opens again.
@@ -69,7 +75,7 @@ public:
     void showSplashScreens();
     // The options window, modal over every screen.
     void showOptions() override;
-    void showIngameMenu() override { notBuilt(L"in-game menu"); }
+    void showIngameMenu() override;
     void setButtonVisible(const std::wstring& name, bool visible) override;
     void update(float dt) override { Update(dt); }
     std::wstring buttonNameAt(i32 x, i32 y) override { return ButtonNameAt(x, y); }
@@ -82,18 +88,21 @@ public:
     bool buttonRect(const std::wstring& name, float& x, float& y, float& w, float& h) override;
     HUDSpellButton* spellButton(i32 index) override;
     i32 spellButtonCount() const override { return static_cast<i32>(mSpellButtons.size()); }
-    void setText(const std::wstring& name, const std::wstring& text) override { HUDWindow::setText(name, text); }
+    // The battle's texts, pictures and font go to the newest screen (queued or on the stack), or
+    // to the HUD itself while no screen is open.
+    void setText(const std::wstring& name, const std::wstring& text) override { newestWindow()->setText(name, text); }
     void setFrameVisible(const std::wstring& name, bool visible) override
     {
-        HUDWindow::setFrameVisible(name, visible);
+        newestWindow()->setFrameVisible(name, visible);
     }
+    using HUDWindow::setFont;
+    void setFont(const std::wstring& name) override;
     void quitGame() override;
 
-    // Until the episode selection exists, "play" starts the first battle through this; none by
-    // default.
-    std::function<void()> mOnNoEpisodeSelect;
     // Called by quitGame (the application stops); none by default.
     std::function<void()> mOnQuit;
+    // Takes a new level-name banner (the root board's); without one the banner is dropped.
+    std::function<void(HUDWindow*)> mOnBanner;
 
     std::vector<TDFrameEntry*> mSpellSlots;
     std::vector<HUDWindow*> mPendingWindows;
@@ -104,6 +113,7 @@ public:
 private:
     // A screen that is not part of the game yet: logged once per request, nothing opens.
     void notBuilt(const wchar_t* screen);
+    HUDWindow* newestWindow();
     // Text areas for the counters the layout does not place.
     void addDefaultTextAreas();
 

@@ -1,0 +1,45 @@
+// The episode selection ("td/episode_select"): one plate per episode in a row that the player
+// drags or steps through with the arrows; "play", or a tap on the centred plate, opens the
+// level selection of an open episode. Locked plates show the stars they need.
+#pragma once
+
+#include "Source/TD/Shell/EpisodeCarousel.h"
+#include "Source/TD/Shell/HUDWindow.h"
+
+#include <memory>
+
+class TDMap;
+
+class HUDEpisodeSelectIOS : public HUDWindow
+{
+public:
+    explicit HUDEpisodeSelectIOS(TDMap& map, const std::wstring& layout = L"td/episode_select");
+    ~HUDEpisodeSelectIOS() override;
+
+    void Draw(render::Graphics* graphics) override;
+    void Update(float dt) override;
+    void MouseMove(int x, int y) override;
+    void Press(int x, int y) override;
+    void Release(int x, int y) override;
+    // The episode to open ("play", or the centred plate while the row rests) when it is open;
+    // the arrows turn the row and answer -1.
+    int ButtonAt(int x, int y) override;
+
+    void onPageChanged(i32 page);
+    void onMoveStart();
+    void onMoveEnd();
+
+    std::unique_ptr<EpisodeCarousel> mCarousel;
+    TDFrameEntry* mLockFrame = nullptr;
+    TDFrameEntry* mNewFrame = nullptr;
+    i32 mPlayState = 0; // "play": 0 shown, 1 fading out, 2 hidden, 3 fading in
+    float mPlayAlpha = 1.0f;
+    bool mDragging = false;
+
+private:
+    TDFrameEntry* makeFrame(const std::wstring& name);
+    EpisodePlate makePlate(i32 episode);
+    void drawPlates(render::Graphics* graphics);
+
+    TDMap& mMap;
+};

@@ -1,0 +1,118 @@
+// The in-game pause menu.
+#include "Source/TD/Shell/HUDIngameMenu.h"
+
+#include "Core/Media/Graphics/Graphics.h"
+#include "Core/Media/Image/ImageContainer.h"
+#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Shell/HUDButtonOver.h"
+
+namespace
+{
+// The folders directly under "button/" ("menu_resume" for "button/menu_resume/pos"), each once,
+// in listing order.
+std::vector<std::wstring> buttonFolders(file::ImageContainer* layout)
+{
+    std::vector<std::wstring> folders;
+    const u32 count = layout->GetImageCount();
+    for (u32 i = 0; i < count; ++i)
+    {
+        const base::ImageInfo* info = layout->GetImage(i);
+        if (!info || info->mName.rfind(L"button/", 0) != 0)
+            continue;
+        const size_t slash = info->mName.find(L'/', 7);
+        if (slash == std::wstring::npos)
+            continue;
+        std::wstring folder = info->mName.substr(7, slash - 7);
+        bool seen = false;
+        for (const std::wstring& f : folders)
+            seen = seen || f == folder;
+        if (!seen)
+            folders.push_back(folder);
+    }
+    return folders;
+}
+} // namespace
+
+HUDIngameMenu::HUDIngameMenu(const std::wstring& layout)
+{
+    const HUDWindowContext& c = HUDWindowContext::Get();
+    if (buildFromLayout(layout))
+    {
+        // The "button" group holds the menu buttons' pictures and places, not plain buttons.
+        for (TDButtonFrame* button : mButtons)
+            delete button;
+        mButtons.clear();
+        setFrameVisible(L"main_menu_ico", false);
+        for (const std::wstring& folder : buttonFolders(mLayout))
+        {
+            auto* button = new HUDButtonOver(mLayout, folder);
+            button->mLabel = LocalStrings::Instance()->get(folder);
+            button->mFont = c.captionFont;
+            mMenuButtons.push_back(button);
+        }
+    }
+    setFont(c.captionFont);
+    setText(L"caption", LocalStrings::Instance()->get(L"ingame_caption"));
+}
+
+HUDIngameMenu::~HUDIngameMenu()
+{
+    for (HUDButtonOver* button : mMenuButtons)
+        delete button;
+    delete mLayout;
+    mLayout = nullptr;
+}
+
+void HUDIngameMenu::Draw(render::Graphics* graphics)
+{
+    if (!graphics)
+        return;
+    HUDWindow::Draw(graphics);
+    for (HUDButtonOver* button : mMenuButtons)
+        button->Draw(graphics);
+    graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
+    for (const TDFrameEntry* image : mImages)
+        if (image->mName == L"main_menu_ico")
+        {
+            drawEntryImage(graphics, *image);
+            break;
+        }
+}
+
+void HUDIngameMenu::Update(float dt)
+{
+    HUDWindow::Update(dt);
+    for (HUDButtonOver* button : mMenuButtons)
+        button->update(dt);
+}
+
+void HUDIngameMenu::MouseMove(int x, int y)
+{
+    HUDWindow::MouseMove(x, y);
+    for (HUDButtonOver* button : mMenuButtons)
+        button->onHover(x, y);
+}
+
+void HUDIngameMenu::Release(int x, int y)
+{
+    for (HUDButtonOver* button : mMenuButtons)
+        button->onRelease(x, y);
+}
+
+void HUDIngameMenu::Press(int x, int y)
+{
+    for (HUDButtonOver* button : mMenuButtons)
+        button->onPress(x, y);
+}
+
+std::wstring HUDIngameMenu::ButtonNameAt(int x, int y)
+{
+    for (HUDButtonOver* button : mMenuButtons)
+        if (button->contains(x, y))
+        {
+            if (auto play = HUDWindowContext::Get().playSound)
+                play(L"simple");
+            return button->mName;
+        }
+    return std::wstring();
+}

@@ -1,0 +1,32 @@
+// The window over a finished level ("td/ui_levelresult"): it shows the stars, the crystals
+// paid and the best score of the result the battle stored, then grows in and counts the score
+// lines up. Its buttons ("done", "restart", "menu") answer by name.
+#pragma once
+
+#include "Source/TD/Shell/HUDWindow.h"
+#include "Source/TD/TDLevelResultKeeper.h"
+
+class TDMap;
+
+class HUDLevelResultWindow : public HUDWindow
+{
+public:
+    // Made once the battle has set mScreen (1 won, 2 lost) and stored mLevelOutcome.
+    explicit HUDLevelResultWindow(TDMap& map, const std::wstring& layout = L"td/ui_levelresult");
+
+    void Draw(render::Graphics* graphics) override;
+    // mAppear is the state: 0 growing in, 1 kill score, 2 gold bonus, 3 life bonus, 4 total,
+    // 5 done; mTimer is the state's clock.
+    void Update(float dt) override;
+
+    const TDLevelOutcome& outcome() const { return mOutcome; }
+
+private:
+    void setState(i32 state);
+    void countUp();
+
+    TDMap& mMap;
+    TDLevelOutcome mOutcome;
+    std::wstring mGemsText;
+    bool mGemsShown = false;
+};

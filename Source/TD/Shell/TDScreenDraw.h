@@ -1,0 +1,33 @@
+// Small steps the selection and result screens share: a layout picture as a frame, and a
+// picture or a text centred on a point and scaled about it.
+#pragma once
+
+#include "Core/Base/Types.h"
+
+#include <string>
+
+namespace render
+{
+class BMFont;
+class Graphics;
+class Image;
+} // namespace render
+
+namespace file
+{
+class ImageContainer;
+}
+class TDFrameEntry;
+
+namespace tdscreen
+{
+// A new frame (owned by the caller) with the layout entry's place, order and picture; an empty
+// frame of that name when the layout lacks it.
+TDFrameEntry* makeFrame(file::ImageContainer* layout, const std::wstring& name);
+// The picture centred on (x, y), scaled uniformly; nothing for a null picture.
+void drawImageCentred(render::Graphics* graphics, const render::Image* image, float x, float y, float scale);
+// The text wrapped to wrapWidth with its lines aligned by alignment, centred on (x, y) and
+// scaled; the font becomes the context's font when given. Nothing without any font.
+void drawTextCentred(render::Graphics* graphics, render::BMFont* font, const std::wstring& text, float x, float y,
+                     float scale, float wrapWidth, u32 alignment = 2);
+} // namespace tdscreen
