@@ -21,7 +21,7 @@ class TDMap;
 class TDResources;
 class TDSpriteTable;
 class TDTexture;
-struct TDPrototype;
+class TDPrototype;
 class TDTower;
 class TDUnit;
 
