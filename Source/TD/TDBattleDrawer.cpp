@@ -468,16 +468,37 @@ void TDBattleDrawer::drawSprites(TDBattleCanvas& canvas)
 
 void TDBattleDrawer::drawDrops(TDBattleCanvas& canvas)
 {
-    Picture gem = picture(L"td/ui", L"ui/context_gem");
+    const TDGraphic* gem = mResources.findGraphic(L"td/crystall");
+    const size_t frames = gem ? gem->frames("").size() : 0;
+    const Picture shadow = pathPicture(L"td/data/ui_parts/shadows/money_shadow");
     for (TDTowerSpecial* drop : mMap.mDrops)
     {
         if (!drop->mAlive)
             continue;
-        if (auto* gold = dynamic_cast<TDGoldSpecial*>(drop))
+        auto* gold = dynamic_cast<TDGoldSpecial*>(drop);
+        float spin = 0.0f;
+        if (gold)
+        {
             gold->place();
-        math::Transform2D t;
-        t.Translate(drop->mX * mMap.mScale + mMap.mOffsetX, drop->mY * mMap.mScale + mMap.mOffsetY);
-        canvas.drawImage(gem.image, gem.width, gem.height, t, false);
+            // Its shadow fades in over the end of the fall and stays while it lies.
+            float a = drop->mState == 1 ? 1.0f : 0.0f;
+            if (drop->mState == 0 && drop->mTime > 0.8f && drop->mTime < 1.0f)
+                a = (drop->mTime - 0.8f) / 0.2f;
+            if (a > 0.0f)
+            {
+                math::Transform2D t;
+                t.Translate(gold->mEndX, gold->mEndY + 5.0f);
+                canvas.setColor({1.0f, 1.0f, 1.0f, a});
+                canvas.drawImage(shadow.image, shadow.width, shadow.height, t, false);
+                canvas.setColor(kWhite);
+            }
+            spin = gold->mSpinTime;
+        }
+        if (frames == 0)
+            continue;
+        float f = std::floor(spin * 20.0f);
+        size_t index = std::isfinite(f) && f > 0.0f ? static_cast<size_t>(std::fmod(f, static_cast<float>(frames))) : 0;
+        drawSpriteFrame(canvas, *gem, index, drop->mX, drop->mY);
         trace("drop");
     }
 }

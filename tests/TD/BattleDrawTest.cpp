@@ -5,6 +5,7 @@
 #include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/TDBattleDrawer.h"
 #include "Source/TD/TDContextMenu.h"
+#include "Source/TD/TDDrops.h"
 #include "Source/TD/TDSpriteEffect.h"
 #include "Source/TD/TDUiPainter.h"
 #include "Source/TD/TDWaveEntry.h"
@@ -502,4 +503,40 @@ TEST_F(BattleDraw, AnOpenRingMenuDrawsInBattleSpaceAndAClosedOneGoes)
     m.mContextMenu->visible = 0;
     frame();
     EXPECT_EQ(m.mContextMenu, nullptr);
+}
+
+TEST_F(BattleDraw, GemsSpinOnTheirSpotWithAShadowThatFadesInAsTheyLand)
+{
+    TDMap& m = begin(kGrunts);
+    run(0.5f);
+    TDResources::Instance()->setSheetOpener([](const std::wstring& path, bool) -> std::shared_ptr<TDImageSheet> {
+        if (path == L"td/crystall")
+            return makeSheet(path, {{L"00", 0, 0, 24, 24}, {L"01", 0, 0, 24, 24}, {L"s_point/00", 12, 12, 1, 1}});
+        if (path == L"td/data/ui_parts")
+            return makeSheet(path, {{L"shadows/money_shadow", 0, 0, 20, 8}});
+        return nullptr;
+    });
+    ASSERT_NE(unit(0), nullptr);
+    auto* gem = new TDCrystallSpecial(m, *unit(0));
+    m.mDrops.push_back(gem);
+    gem->mState = 0;
+    gem->mTime = 0.9f; // late in its fall
+    gem->mSpinTime = 0.06f;
+    frame();
+    int shadow = canvas.find(L"money_shadow");
+    int sprite = canvas.find(L"td/crystall:01");
+    ASSERT_GE(shadow, 0);
+    ASSERT_GE(sprite, 0);
+    EXPECT_LT(shadow, sprite);
+    EXPECT_NEAR(canvas.drawn[shadow].color.a, 0.5f, 1e-4f);
+    EXPECT_FLOAT_EQ(canvas.drawn[shadow].y, gem->mEndY + 5.0f);
+    EXPECT_FLOAT_EQ(canvas.drawn[sprite].x, gem->mX);
+
+    gem->mTime = 0.5f; // still high up: no shadow yet
+    frame();
+    EXPECT_EQ(canvas.find(L"money_shadow"), -1);
+    gem->mState = 1;
+    gem->mTime = 2.0f;
+    frame();
+    EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"money_shadow")].color.a, 1.0f);
 }
