@@ -266,6 +266,10 @@ void TDMap::onPointerUp(i32 x, i32 y)
             mScreen = mAfterProfileInput == L"mmenu" || mAfterProfileInput == L"shop" ? 7 : 13;
         }
         break;
+    case 15:
+        // The rename input answers its own "ok" and "cancel".
+        mHud->buttonNameAt(x, y);
+        break;
     case 16:
         if (mHud->buttonNameAt(x, y) == L"ok")
         {

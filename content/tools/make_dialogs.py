@@ -4,7 +4,8 @@ layer and a layers.xml giving each layer's place in the 1024 x 768 core; and the
 and hide animations td/data/anim/dialog_show.anim and dialog_hide.anim (named by data/game.xml).
 
 Run from anywhere; the files are written beside this script's ../td. Layer names are the ones
-the options dialog and the message box ask for, so keep them as they are.
+the options dialog, the message box and the game's small windows ask for, so keep them as they
+are.
 """
 import math
 import os
@@ -194,10 +195,16 @@ def message():
     lay = Layout("data/mm")
     lay.add("back", 262, 214, plate(500, 380, 26, PEAT, PEAT_DARK, BRASS, 4))
     lay.add("text/message", 292, 250, clear(440, 220))
+    # The game's small windows: a caption above the message, the name field of the profile-name
+    # input, and the places of their own buttons, "cancel" listed first.
+    lay.add("text/caption", 292, 222, clear(440, 64))
+    lay.add("input", 312, 404, plate(400, 60, 14, PEAT_DARK, shade(PEAT_DARK, 0.7), BRASS, 2))
+    lay.add("button/b1_cancel/pos", 552, 507, clear(180, 56))
     lay.add("button/b1_ok/label", 304, 513, soft_shadow(180, 56, 18))
     lay.add("button/b1_cancel/label", 552, 507, clear(180, 56))
     lay.add("button/b1_normal", 300, 507, plate(180, 56, 18, MOSS_LIGHT, MOSS, BRASS, 2))
     lay.add("button/b1_over", 300, 507, plate(180, 56, 18, HEATHER_LIGHT, HEATHER, BRASS_LIGHT, 2))
+    lay.add("button/b1_ok/pos", 300, 507, clear(180, 56))
     lay.save()
 
 

@@ -319,11 +319,6 @@ void HUD::showUnlockMessage(const std::vector<i32>& ids)
     QL_LOG(L"New unlocks at the level start: %d\n") << static_cast<int>(ids.size());
 }
 
-void HUD::showMessage(const std::wstring& title, const std::wstring& text, i32)
-{
-    QL_LOG(L"%s: %s\n") << base::LogStyle::Error << title << text;
-}
-
 void HUD::setButtonVisible(const std::wstring& name, bool visible)
 {
     for (TDButtonFrame* button : mButtons)

@@ -64,12 +64,10 @@ public:
     void nextLevel() override;
     void showMessage(const std::wstring& title, const std::wstring& text, i32 returnScreen) override;
     void showShop(bool) override { notBuilt(L"shop"); }
-    // Until the profiles screen exists, the main menu that closed for it opens again.
-    void showProfiles() override
-    {
-        notBuilt(L"profiles");
-        showMainMenu();
-    }
+    // The profiles screen (13); the main menu's "profile" opens it.
+    void showProfiles() override;
+    // The profile-name input; the caller sets the screen number first (14 create, 15 rename).
+    void showProfileNameInput() override;
     void showVideoIntro() override;
     // The logos of "logo/logo.ini" (screen 12); the root board opens them at its start.
     void showSplashScreens();

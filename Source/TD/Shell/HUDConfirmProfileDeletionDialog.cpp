@@ -1,0 +1,27 @@
+// The profile deletion question.
+#include "Source/TD/Shell/HUDConfirmProfileDeletionDialog.h"
+
+#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Shell/HUD.h"
+#include "Source/TD/TDMap.h"
+#include "Source/TD/TDProgress.h"
+
+HUDConfirmProfileDeletionDialog::HUDConfirmProfileDeletionDialog(HUD* hud, TDMap* map)
+    : HUDModalDialog(hud, map, LocalStrings::Instance()->get(L"profile_delete_caption"),
+                     LocalStrings::Instance()->get(L"profile_delete_message"))
+{
+}
+
+void HUDConfirmProfileDeletionDialog::onConfirm()
+{
+    mOpen = false;
+    if (mMap && mMap->mProgress)
+    {
+        mMap->mProgress->deleteCurrentProfile();
+        mMap->mProgress->flush();
+    }
+    if (mHud && !mHud->windows().empty())
+        mHud->windows().back()->Refresh();
+}
+
+void HUDConfirmProfileDeletionDialog::onDecline() { mOpen = false; }

@@ -1,0 +1,202 @@
+// The profile-name input.
+#include "Source/TD/Shell/HUDModalInput.h"
+
+#include "Core/Base/Log.h"
+#include "Core/Base/Transform2D.h"
+#include "Core/File/Profiles.h"
+#include "Core/Media/Font/BMFont.h"
+#include "Core/Media/Graphics/Graphics.h"
+#include "Core/Media/Image/ImageContainer.h"
+#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Shell/GameWindow.h"
+#include "Source/TD/Shell/HUD.h"
+#include "Source/TD/TDMap.h"
+#include "Source/TD/TDMapCommands.h"
+#include "Source/TD/TDProgress.h"
+
+#include <algorithm>
+
+namespace
+{
+std::wstring localised(const wchar_t* key) { return LocalStrings::Instance()->get(key); }
+
+// The font the name is checked against: the root board's "main_32_2", else none.
+render::BMFont* glyphFont()
+{
+    GameWindow* board = HUDRootBoard();
+    return board ? board->mFontMain32_2.Get() : nullptr;
+}
+} // namespace
+
+HUDModalInput::HUDModalInput(HUD* hud, TDMap* map) : mHud(hud), mMap(map)
+{
+    if (!buildFromLayout(kLayout))
+        QL_LOG(L"Name input layout '%s' not opened: the window shows nothing\n") << base::LogStyle::Error << kLayout;
+    for (TDButtonFrame* button : mButtons)
+        delete button;
+    mButtons.clear();
+    mOwnButtons.build(mLayout);
+    setFont(HUDWindowContext::Get().windowFont);
+
+    const i32 screen = mMap ? mMap->mScreen : -1;
+    TDProgress* progress = mMap ? mMap->mProgress.get() : nullptr;
+    if (screen == 14)
+    {
+        // The player's profiles, without the store's hidden default one.
+        const size_t count = progress ? progress->profileNames().size() : 0;
+        mText = localised(L"default_player") + std::to_wstring(count);
+    }
+    else if (screen == 15 && progress)
+        mText = progress->currentName();
+    mText = mText.substr(0, std::min(mText.size(), kMaxLength));
+
+    for (TDFrameEntry* image : mImages)
+        if (image->mName == L"input")
+            mInputField = image;
+    setText(L"caption", localised(L"profile_edit_caption"));
+    textChanged();
+}
+
+HUDModalInput::~HUDModalInput()
+{
+    mOwnButtons.clear();
+    delete mLayout;
+    mLayout = nullptr;
+}
+
+bool HUDModalInput::isValidName(const std::wstring& name) const
+{
+    if (name.empty())
+        return false;
+    const std::vector<std::wstring> names = file::Profiles::Instance()->GetProfileNames();
+    return std::find(names.begin(), names.end(), name) == names.end();
+}
+
+bool HUDModalInput::isNameCharacter(int c)
+{
+    return (c >= 0x30 && c <= 0x39) || (c >= 0x41 && c <= 0x5A) || (c >= 0x61 && c <= 0x7A) ||
+           (c >= 0x410 && c <= 0x44F);
+}
+
+void HUDModalInput::textChanged()
+{
+    const bool valid = isValidName(mText);
+    if (HUDButtonOver* ok = mOwnButtons.at(1))
+        ok->mVisible = valid;
+    // The refusal is said on the message line, so a hidden "ok" is never a mystery.
+    if (valid)
+        setText(L"message", std::wstring());
+    else
+        setText(L"message", localised(mText.empty() ? L"profile_name_empty" : L"profile_name_taken"));
+}
+
+void HUDModalInput::Draw(render::Graphics* graphics)
+{
+    if (!graphics)
+        return;
+    HUDWindow::Draw(graphics);
+    mOwnButtons.draw(graphics);
+    if (!mInputField)
+        return;
+    if (const GameWindow* board = HUDRootBoard(); board && board->mFontMain42_3)
+        graphics->mFont = board->mFontMain42_3.Get();
+    else if (HUDWindowContext::Get().windowFont)
+        graphics->mFont = HUDWindowContext::Get().windowFont.Get();
+    if (!graphics->mFont)
+        return;
+    const std::wstring shown = mText + L"|";
+    math::Transform2D t;
+    t.Translate(mInputField->mX + 15.0f, mInputField->mY + mInputField->mHeight * 0.5f);
+    graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
+    auto command = graphics->DrawText(&shown).Transform(t);
+    command->mAlignH = 0;
+    command->mAlignV = 2;
+}
+
+void HUDModalInput::Update(float dt)
+{
+    HUDWindow::Update(dt);
+    HUDRootPointer(mPointerX, mPointerY);
+    mOwnButtons.update(dt);
+}
+
+void HUDModalInput::MouseMove(int x, int y) { mOwnButtons.hover(x, y); }
+
+void HUDModalInput::Release(int x, int y) { mOwnButtons.release(x, y); }
+
+void HUDModalInput::Press(int x, int y) { mOwnButtons.press(x, y); }
+
+void HUDModalInput::Char(int c)
+{
+    if (mText.size() >= kMaxLength || c == 0x20 || !isNameCharacter(c))
+        return;
+    // Without the board's font (tests without a game) every listed character is taken.
+    if (const render::BMFont* font = glyphFont(); font && !font->HasGlyph(static_cast<wchar_t>(c)))
+        return;
+    mText.push_back(static_cast<wchar_t>(c));
+    textChanged();
+}
+
+void HUDModalInput::KeyDown(int key)
+{
+    if (key != kBackspace)
+        return;
+    if (!mText.empty())
+        mText.pop_back();
+    textChanged();
+}
+
+std::wstring HUDModalInput::ButtonNameAt(int x, int y)
+{
+    const std::wstring name = mOwnButtons.nameAt(x, y);
+    if (name.empty() || !mMap)
+        return name;
+    // Copied: closing the top window deletes this window.
+    HUD* hud = mHud;
+    TDMap* map = mMap;
+    const i32 screen = map->mScreen;
+    if (name == L"cancel")
+    {
+        if (screen == 15 && hud)
+        {
+            hud->closeTopWindow();
+            map->mScreen = 13;
+        }
+        return name;
+    }
+    if (name != L"ok" || (screen != 14 && screen != 15))
+        return name;
+    const std::wstring text = mText;
+    if (!isValidName(text))
+    {
+        textChanged();
+        return std::wstring();
+    }
+    if (TDProgress* progress = map->mProgress.get())
+    {
+        if (screen == 14)
+            progress->createProfile(text);
+        else
+            progress->renameProfile(text);
+        progress->flush();
+    }
+    if (!hud)
+        return name;
+    hud->closeTopWindow();
+    const std::wstring origin = map->mAfterProfileInput;
+    if (origin == L"mmenu")
+    {
+        hud->closeTopWindow();
+        hud->showEpisodeSelect();
+    }
+    else if (origin == L"shop")
+    {
+        hud->closeTopWindow();
+        hud->showShop(false);
+        gShopReturnTarget = L"mmenu";
+    }
+    else
+        map->mScreen = 13;
+    hud->refreshTopWindow();
+    return name;
+}

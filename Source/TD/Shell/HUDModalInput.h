@@ -1,0 +1,49 @@
+// Asks for a player-profile name over the layout "td/data/mm": screen 14 creates a profile,
+// screen 15 renames the current one. Names are typed at the end only (letters, digits and
+// Cyrillic letters the font can show, at most 16); "ok" shows only for a valid name: not empty
+// and not already a profile's. When the name is refused the message line says why.
+#pragma once
+
+#include "Source/TD/Shell/HUDButtonList.h"
+#include "Source/TD/Shell/HUDWindow.h"
+
+#include <string>
+
+class HUD;
+class TDMap;
+
+class HUDModalInput : public HUDWindow
+{
+public:
+    static constexpr const wchar_t* kLayout = L"td/data/mm";
+    static constexpr size_t kMaxLength = 16;
+    static constexpr int kBackspace = 8;
+
+    HUDModalInput(HUD* hud, TDMap* map);
+    ~HUDModalInput() override;
+
+    void Draw(render::Graphics* graphics) override;
+    void Update(float dt) override;
+    void MouseMove(int x, int y) override;
+    void Release(int x, int y) override;
+    void Press(int x, int y) override;
+    void Char(int character) override;
+    void KeyDown(int key) override;
+    // The button under the point; "cancel" while renaming and "ok" act here (the window may be
+    // gone when this returns).
+    std::wstring ButtonNameAt(int x, int y) override;
+
+    // Not empty and no profile has it (exact comparison).
+    bool isValidName(const std::wstring& name) const;
+    static bool isNameCharacter(int character);
+
+    HUDButtonList mOwnButtons; // 0 "cancel", 1 "ok"
+    TDFrameEntry* mInputField = nullptr;
+    std::wstring mText;
+
+private:
+    void textChanged();
+
+    HUD* mHud;
+    TDMap* mMap;
+};

@@ -1,0 +1,39 @@
+// The small window over the layout "td/data/mm": a caption, a message and one "ok" button,
+// centred below the text. On the HUD's stack it is screen 16; when it goes it gives the battle
+// controller back the screen number it was opened over.
+#pragma once
+
+#include "Source/TD/Shell/HUDButtonList.h"
+#include "Source/TD/Shell/HUDWindow.h"
+
+#include <string>
+
+class HUD;
+class TDMap;
+
+class HUDModalMessage : public HUDWindow
+{
+public:
+    static constexpr const wchar_t* kLayout = L"td/data/mm";
+    // How far right the lone "ok" sits from its layout place (below the middle of the box).
+    static constexpr float kOkShift = 120.0f;
+
+    // hud and map may be null (the window then acts on nothing beyond itself); restoreScreen -1
+    // leaves the screen number alone when the window goes.
+    HUDModalMessage(HUD* hud, TDMap* map, std::wstring caption, std::wstring message, i32 restoreScreen);
+    ~HUDModalMessage() override;
+
+    void Draw(render::Graphics* graphics) override;
+    void Update(float dt) override;
+    void MouseMove(int x, int y) override;
+    void Release(int x, int y) override;
+    void Press(int x, int y) override;
+    std::wstring ButtonNameAt(int x, int y) override;
+
+    HUDButtonList mOwnButtons; // 0 "cancel", 1 "ok"
+    i32 mRestoreScreen = -1;
+
+protected:
+    HUD* mHud;
+    TDMap* mMap;
+};

@@ -1,0 +1,62 @@
+// The openers of the profile screens, the message window and the confirmation dialogs.
+#include "Source/TD/Shell/HUDModalOpeners.h"
+
+#include "Core/Base/Log.h"
+#include "Source/TD/Shell/GameWindow.h"
+#include "Source/TD/Shell/HUDButtonList.h"
+#include "Source/TD/Shell/HUDConfirmProfileDeletionDialog.h"
+#include "Source/TD/Shell/HUDConfirmProfileResetDialog.h"
+#include "Source/TD/Shell/HUDConfirmTutorialCancelDialog.h"
+#include "Source/TD/Shell/HUD.h"
+#include "Source/TD/Shell/HUDModalInput.h"
+#include "Source/TD/Shell/HUDModalMessage.h"
+#include "Source/TD/Shell/HUDProfiles.h"
+#include "Source/TD/TDMap.h"
+
+void HUD::showMessage(const std::wstring& title, const std::wstring& text, i32 returnScreen)
+{
+    if (mMap)
+    {
+        mMap->mMessageReturnScreen = returnScreen;
+        mMap->mScreen = 16;
+    }
+    pushWindow(new HUDModalMessage(this, mMap, title, text, returnScreen));
+}
+
+void HUD::showProfiles()
+{
+    if (mMap)
+    {
+        mMap->mScreen = 13;
+        mMap->mAfterProfileInput.clear();
+    }
+    pushWindow(new HUDProfiles(this, mMap));
+}
+
+void HUD::showProfileNameInput() { pushWindow(new HUDModalInput(this, mMap)); }
+
+void HUDOpenModalDialog(HUDWindow* dialog)
+{
+    GameWindow* board = HUDRootBoard();
+    if (!board)
+    {
+        QL_LOG(L"A confirmation dialog needs the game's root board\n") << base::LogStyle::Error;
+        delete dialog;
+        return;
+    }
+    // The one before is never the caller: dialogs do not open dialogs.
+    delete board->mModalWindow;
+    board->mModalWindow = dialog;
+}
+
+void HUDShowProfileDeletionDialog(HUD* hud, TDMap* map)
+{
+    HUDOpenModalDialog(new HUDConfirmProfileDeletionDialog(hud, map));
+}
+
+void HUDShowProfileResetDialog(HUD* hud, TDMap* map) { HUDOpenModalDialog(new HUDConfirmProfileResetDialog(hud, map)); }
+
+void HUDShowTutorialCancelDialog(HUD* hud, TDMap* map)
+{
+    HUDOpenModalDialog(new HUDConfirmTutorialCancelDialog(hud, map));
+}

@@ -1,0 +1,13 @@
+// Openers of the confirmation dialogs: each becomes the root board's one modal window,
+// replacing (and deleting) the one before.
+#pragma once
+
+class HUD;
+class HUDWindow;
+class TDMap;
+
+// Takes the dialog; without a root board (no game running) the dialog is deleted.
+void HUDOpenModalDialog(HUDWindow* dialog);
+void HUDShowProfileDeletionDialog(HUD* hud, TDMap* map);
+void HUDShowProfileResetDialog(HUD* hud, TDMap* map);
+void HUDShowTutorialCancelDialog(HUD* hud, TDMap* map);

@@ -1,0 +1,4 @@
+// The shared demo data folder of the screen tests.
+#include "ScreenFixture.h"
+
+testsupport::TempDir* ScreenFixture::sData = nullptr;
