@@ -540,3 +540,32 @@ TEST_F(BattleDraw, GemsSpinOnTheirSpotWithAShadowThatFadesInAsTheyLand)
     frame();
     EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"money_shadow")].color.a, 1.0f);
 }
+
+TEST_F(BattleDraw, DrawingLeavesTheBattleAsItIs)
+{
+    // The same battle with and without a drawing every frame ends in the same state, and the
+    // battle's random numbers are where they would be.
+    auto play = [&](bool draw) {
+        math::SetRandomSeed(31);
+        TDMap& m = begin("<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/><e id=\"2\" x=\"20\" y=\"-65\"/><e id=\"3\" x=\"40\" "
+                         "y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+        m.buildTower(0, 100);
+        for (int i = 0; i < 300; ++i)
+        {
+            m.update(1.0f / 60.0f);
+            if (draw)
+                frame();
+        }
+        std::vector<float> state;
+        for (TDUnit* u : m.mWaves.mUnits)
+            state.insert(state.end(), {u->mPos[0], u->mPos[1], u->mHealth, u->mAnimTime});
+        state.push_back(math::Random());
+        drawer.reset();
+        map.reset();
+        return state;
+    };
+    const std::vector<float> drawn = play(true);
+    const std::vector<float> plain = play(false);
+    ASSERT_GT(drawn.size(), 1u);
+    EXPECT_EQ(drawn, plain);
+}
