@@ -95,7 +95,7 @@ def save(img, path):
 
 def logo_marrowgate():
     w, h = 640, 320
-    img = Image.new("RGBA", (w, h), NIGHT + (255,))
+    img = Image.new("RGBA", (w, h), (0, 0, 0, 0))
     d = ImageDraw.Draw(img)
     # A gate arch of standing stones.
     cx, base = w // 2, 190
@@ -111,7 +111,7 @@ def logo_marrowgate():
 
 def logo_quillon():
     w, h = 640, 320
-    img = Image.new("RGBA", (w, h), NIGHT + (255,))
+    img = Image.new("RGBA", (w, h), (0, 0, 0, 0))
     d = ImageDraw.Draw(img)
     # A quill across an ink drop.
     d.ellipse([250, 150, 290, 190], fill=MOSS + (255,))
@@ -195,21 +195,21 @@ def moor_background(w, h):
 
 
 def title_picture():
-    w, h = 660, 130
+    w, h = 760, 130
     img = Image.new("RGBA", (w, h), (0, 0, 0, 0))
     d = ImageDraw.Draw(img)
     glow = Image.new("RGBA", (w, h), (0, 0, 0, 0))
-    text_centred(ImageDraw.Draw(glow), (0, 0, w, h), "BRACKENMOOR", font(84), GOLD + (200,), shadow=None)
+    text_centred(ImageDraw.Draw(glow), (0, 0, w, h), "BRACKENMOOR", font(76), GOLD + (200,), shadow=None)
     img = Image.alpha_composite(img, glow.filter(ImageFilter.GaussianBlur(8)))
     d = ImageDraw.Draw(img)
-    text_centred(d, (0, 0, w, h), "BRACKENMOOR", font(84), GOLD_LIGHT + (255,), shadow=(20, 14, 6, 220), offset=4)
+    text_centred(d, (0, 0, w, h), "BRACKENMOOR", font(76), GOLD_LIGHT + (255,), shadow=(20, 14, 6, 220), offset=4)
     return img
 
 
 def subtitle(text):
-    w, h = 420, 46
+    w, h = 480, 46
     img = plate(w, h, 18, (30, 44, 40), (20, 30, 28), GOLD, rim_width=2, alpha=220)
-    text_centred(ImageDraw.Draw(img), (0, 0, w, h), text, font(26, serif=True), GOLD_LIGHT + (255,))
+    text_centred(ImageDraw.Draw(img), (0, 0, w, h), text, font(22, bold=False), GOLD_LIGHT + (255,))
     return img
 
 
@@ -223,9 +223,9 @@ def main_menu():
     folder = os.path.join(CONTENT, "td", "main_menu")
     layout = Layout(folder)
     layout.add("back", -171, 0, moor_background(1366, 768))
-    layout.add("title", 182, 48, title_picture())
-    layout.add("en", 302, 186, subtitle("A Tower Defence of the Moor"))
-    layout.add("ru", 302, 186, subtitle("Оборона торфяных пустошей"))
+    layout.add("title", 132, 48, title_picture())
+    layout.add("en", 272, 186, subtitle("A Tower Defence of the Moor"))
+    layout.add("ru", 272, 186, subtitle("Оборона торфяных пустошей"))
     # The greeting sits in the bottom band, which opens the profiles screen.
     layout.add("greet_plate", 262, 722, plate(500, 40, 16, (30, 44, 40), (20, 30, 28), GOLD, 2, 200))
     layout.area("text/greet", 272, 724, 480, 36)

@@ -229,8 +229,12 @@ QLResultEnum GameWindow::Update(float dt)
     }
     if (mMap)
     {
+        // The battle's update runs the HUD (and its screens) itself unless it stops early; the
+        // HUD must run once per frame either way, or every screen would run at double speed.
+        const bool battleRunsHud = mMap->mLevelActive && mMap->mReloadState != 2;
         mMap->update(dt);
-        mServices->hud.Update(dt);
+        if (!battleRunsHud)
+            mServices->hud.Update(dt);
     }
     return QL_OK;
 }

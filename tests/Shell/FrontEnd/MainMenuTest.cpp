@@ -1,0 +1,162 @@
+// The main menu in the running game: its layout buttons answered through the frame manager's
+// dispatch, the lower band that opens the profiles, options as a modal window, the end of the
+// game, the greeting, the language picture and the damaged-profiles notice shown once.
+#include "FrontEndFixture.h"
+
+#include "Core/File/Profiles.h"
+#include "Core/Media/Particles/ParticleEmitter.h"
+#include "Core/Widget/Controls/OptionsDialog.h"
+#include "Core/Widget/Controls/TMessageBox.h"
+#include "Source/TD/Shell/HUDButtonOver.h"
+#include "Source/TD/Shell/HUDMainMenu.h"
+#include "Source/TD/Sprites/TDFrameEntry.h"
+#include "Source/TD/TDProgress.h"
+
+namespace frontendtest
+{
+namespace
+{
+// The centre of a menu button, in game coordinates.
+void CentreOf(const HUDButtonOver& button, float& x, float& y)
+{
+    x = button.mNormal->mX + button.mNormal->mWidth * 0.5f;
+    y = button.mNormal->mY + button.mNormal->mHeight * 0.5f;
+}
+
+template <class T> int CountModal(widget::FrameManager& frames)
+{
+    int n = 0;
+    for (const auto& entry : frames.GetStack())
+        n += dynamic_cast<T*>(entry.frame) != nullptr && entry.mode == widget::FrameManager::MODE_MODAL ? 1 : 0;
+    return n;
+}
+} // namespace
+
+TEST_F(FrontEndTest, TheMenuBuildsItsOwnButtonsEffectsGreetingAndLanguagePicture)
+{
+    ReachMainMenu();
+    HUDMainMenu* menu = Top<HUDMainMenu>();
+    EXPECT_TRUE(menu->mButtons.empty()) << "no picture buttons of the base";
+    std::vector<std::wstring> names;
+    for (HUDButtonOver* b : menu->mMenuButtons)
+        names.push_back(b->mName);
+    EXPECT_EQ((std::vector<std::wstring>{L"play", L"options", L"profile", L"cloze"}), names);
+    EXPECT_EQ(L"Play", menu->findMenuButton(L"play")->mLabel);
+    EXPECT_EQ(mBoard->mFontMain80.Get(), menu->findMenuButton(L"play")->mFont.Get());
+    EXPECT_EQ(mBoard->mFontMain42_3.Get(), menu->findMenuButton(L"cloze")->mFont.Get());
+    ASSERT_NE(nullptr, menu->getText(L"greet"));
+    EXPECT_EQ(L"Welcome to the moor, wanderer!", *menu->getText(L"greet")) << "no name yet";
+    for (TDFrameEntry* image : menu->mImages)
+    {
+        if (image->mName == L"en")
+            EXPECT_TRUE(image->mVisible);
+        if (image->mName == L"ru")
+            EXPECT_FALSE(image->mVisible);
+    }
+    for (render::ParticleEmitter* emitter : menu->mEmitters)
+        EXPECT_NE(nullptr, emitter);
+
+    // A named profile shows in the greeting.
+    mMap->mProgress->createProfile(L"Ann");
+    menu->Refresh();
+    EXPECT_EQ(L"Welcome to the moor, Ann!", *menu->getText(L"greet"));
+
+    // Hover growth follows the pointer through the frame manager.
+    float x = 0, y = 0;
+    CentreOf(*menu->findMenuButton(L"options"), x, y);
+    Frames()->OnMouseMove({x, y});
+    EXPECT_EQ(1, menu->findMenuButton(L"options")->mHovered);
+    for (int i = 0; i < 10; ++i)
+        ASSERT_EQ(QL_OK, mGame->FrameStep(0.05f));
+    EXPECT_FLOAT_EQ(1.1f, menu->findMenuButton(L"options")->mScale);
+}
+
+TEST_F(FrontEndTest, TheLowerBandAnswersProfileWhateverLiesThereAndButtonsAnswerAbove)
+{
+    ReachMainMenu();
+    HUDMainMenu* menu = Top<HUDMainMenu>();
+    // A button reaching into the band.
+    HUDButtonOver* low = menu->findMenuButton(L"options");
+    low->mNormal->mY = 700.0f;
+    low->mNormal->mHeight = 60.0f;
+    EXPECT_EQ(L"profile", menu->ButtonNameAt(static_cast<int>(low->mNormal->mX) + 5, 721));
+    EXPECT_EQ(L"options", menu->ButtonNameAt(static_cast<int>(low->mNormal->mX) + 5, 720));
+    EXPECT_EQ(L"profile", menu->ButtonNameAt(-100, 1023));
+    EXPECT_EQ(L"", menu->ButtonNameAt(-100, 1024));
+    EXPECT_EQ(L"", menu->ButtonNameAt(-100, 100));
+}
+
+TEST_F(FrontEndTest, OptionsOpenAModalWindowAndTheMenuStays)
+{
+    ReachMainMenu();
+    HUDMainMenu* menu = Top<HUDMainMenu>();
+    float x = 0, y = 0;
+    CentreOf(*menu->findMenuButton(L"options"), x, y);
+    Click(x, y);
+    EXPECT_EQ(7, mMap->mScreen) << "the screen number does not change";
+    ASSERT_EQ(QL_OK, mGame->FrameStep(0.04f));
+    EXPECT_EQ(1, CountModal<OptionsDialog>(*Frames()));
+    EXPECT_EQ(menu, Top<HUDMainMenu>());
+    EXPECT_EQ(0, menu->findMenuButton(L"options")->mHovered) << "the release cleared every hover";
+}
+
+TEST_F(FrontEndTest, PlayAsksForANameFirstThenLeavesTheMenu)
+{
+    ReachMainMenu();
+    HUDMainMenu* menu = Top<HUDMainMenu>();
+    float x = 0, y = 0;
+    // Without a profile name, "play" asks for one over the menu.
+    CentreOf(*menu->findMenuButton(L"play"), x, y);
+    Click(x, y);
+    EXPECT_EQ(14, mMap->mScreen);
+    EXPECT_EQ(L"mmenu", mMap->mAfterProfileInput);
+    ASSERT_EQ(QL_OK, mGame->FrameStep(0.04f));
+    EXPECT_EQ(menu, Find<HUDMainMenu>()) << "the menu stays beneath the name input";
+
+    // With a name, "play" goes on from the menu.
+    while (Top<HUDMainMenu>() == nullptr && !Hud()->windows().empty())
+        Hud()->closeTopWindow();
+    ASSERT_EQ(menu, Top<HUDMainMenu>());
+    mMap->mScreen = 7;
+    mMap->mProgress->createProfile(L"Ann");
+    Click(x, y);
+    EXPECT_NE(7, mMap->mScreen) << "on to the episodes, or the first battle without them";
+    ASSERT_EQ(QL_OK, mGame->FrameStep(0.04f));
+    EXPECT_EQ(nullptr, Top<HUDMainMenu>());
+
+}
+
+TEST_F(FrontEndTest, ExitStopsTheGame)
+{
+    ReachMainMenu();
+    HUDMainMenu* menu = Top<HUDMainMenu>();
+    float x = 0, y = 0;
+    EXPECT_FALSE(mGame->IsStopping());
+    CentreOf(*menu->findMenuButton(L"cloze"), x, y);
+    Click(x, y);
+    EXPECT_TRUE(mGame->IsStopping()) << "the game ends";
+}
+
+TEST_F(FrontEndTest, DamagedProfilesAreReportedByTheFirstMenuOnly)
+{
+    file::gProfileCorrupt = true;
+    ReachMainMenu();
+    EXPECT_FALSE(file::gProfileCorrupt);
+    ASSERT_EQ(QL_OK, mGame->FrameStep(0.04f));
+    EXPECT_EQ(1, CountModal<TMessageBox>(*Frames()));
+    Hud()->closeAllWindows();
+    Hud()->showMainMenu();
+    ASSERT_EQ(QL_OK, mGame->FrameStep(0.04f));
+    ASSERT_NE(nullptr, Top<HUDMainMenu>());
+    EXPECT_EQ(1, CountModal<TMessageBox>(*Frames())) << "shown once per start";
+}
+
+TEST_F(FrontEndTest, TheProfileBandReopensTheMenuUntilTheProfilesScreenExists)
+{
+    ReachMainMenu();
+    Click(500.0f, 740.0f);
+    ASSERT_EQ(QL_OK, mGame->FrameStep(0.04f));
+    EXPECT_FALSE(Hud()->windows().empty()) << "never a screen without a window";
+    EXPECT_TRUE(mMap->mScreen == 7 || mMap->mScreen == 13);
+}
+} // namespace frontendtest

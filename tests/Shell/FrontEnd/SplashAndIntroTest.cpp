@@ -1,0 +1,120 @@
+// The front end's first screens in the running game: the logos from "logo/logo.ini" with their
+// timing and skips, then the intro video with its sound track, each opening the next screen
+// exactly once.
+#include "FrontEndFixture.h"
+
+#include "Core/Media/Image/Image.h"
+#include "Core/Media/Video/TheoraVideo.h"
+#include "Source/TD/Shell/HUDMainMenu.h"
+#include "Source/TD/Shell/SplashLogo.h"
+#include "Source/TD/Shell/TDSplashScreens.h"
+#include "Source/TD/Shell/TDVideoIntro.h"
+
+namespace frontendtest
+{
+namespace
+{
+int Count(const HUD& hud, bool (*is)(HUDWindow*))
+{
+    int n = 0;
+    for (HUDWindow* w : hud.windows())
+        n += is(w) ? 1 : 0;
+    for (HUDWindow* w : hud.mPendingWindows)
+        n += is(w) ? 1 : 0;
+    return n;
+}
+bool IsIntro(HUDWindow* w) { return dynamic_cast<TDVideoIntro*>(w) != nullptr; }
+bool IsMenu(HUDWindow* w) { return dynamic_cast<HUDMainMenu*>(w) != nullptr; }
+} // namespace
+
+TEST_F(FrontEndTest, TheGameOpensOnTheLogosWhichRunTheirFadesAndThenOpenTheIntroOnce)
+{
+    EXPECT_EQ(12, mMap->mScreen);
+    ASSERT_EQ(1u, Hud()->mPendingWindows.size()) << "queued by the board's start";
+    Settle();
+    auto* splash = Top<TDSplashScreens>();
+    ASSERT_NE(nullptr, splash);
+    ASSERT_EQ(2u, splash->mLogos.size()) << "logo/logo.ini lists two logos";
+    for (SplashLogo* logo : splash->mLogos)
+        EXPECT_NE(nullptr, logo->image) << "each logo's picture loads";
+
+    // 0.5 s in, 1.5 s held, 0.5 s out, strictly longer each, for each logo.
+    ASSERT_EQ(QL_OK, mGame->FrameStep(0.5f));
+    EXPECT_EQ(SplashLogo::FadingIn, splash->mLogos[0]->state) << "0.5 s is not yet past the fade";
+    ASSERT_EQ(QL_OK, mGame->FrameStep(0.01f));
+    EXPECT_EQ(SplashLogo::Shown, splash->mLogos[0]->state);
+    EXPECT_EQ(0.0f, splash->mLogos[0]->time);
+    ASSERT_TRUE(RunUntil([&] { return splash->mCurrent == 1; }, 2.5f, 0.05f));
+    EXPECT_EQ(12, mMap->mScreen);
+    EXPECT_EQ(0, Count(*Hud(), IsIntro));
+
+    ASSERT_TRUE(RunUntil([&] { return mMap->mScreen == 121; }, 3.0f, 0.05f));
+    EXPECT_EQ(1, Count(*Hud(), IsIntro)) << "the intro opens exactly once";
+    ASSERT_EQ(QL_OK, mGame->FrameStep(0.01f));
+    EXPECT_NE(nullptr, Top<TDVideoIntro>());
+    EXPECT_EQ(1u, Hud()->windows().size()) << "the splash is gone";
+}
+
+TEST_F(FrontEndTest, PressesSkipEachLogoAndThePressPastTheLastOpensTheIntroOnce)
+{
+    Settle();
+    ASSERT_EQ(QL_OK, mGame->FrameStep(0.3f));
+    auto* splash = Top<TDSplashScreens>();
+    ASSERT_NE(nullptr, splash);
+    Click(10.0f, 10.0f);
+    EXPECT_EQ(1, splash->mCurrent) << "the second logo at once";
+    EXPECT_EQ(SplashLogo::FadingIn, splash->mLogos[1]->state);
+    EXPECT_EQ(0.0f, splash->mLogos[1]->time) << "from its own start";
+    EXPECT_EQ(12, mMap->mScreen);
+    Click(900.0f, 700.0f);
+    EXPECT_EQ(121, mMap->mScreen);
+    EXPECT_TRUE(Hud()->windows().empty()) << "closed at once by the press";
+    ASSERT_EQ(QL_OK, mGame->FrameStep(0.02f));
+    ASSERT_EQ(QL_OK, mGame->FrameStep(0.02f));
+    EXPECT_EQ(1, Count(*Hud(), IsIntro)) << "not a second time through the closing hook";
+    EXPECT_EQ(121, mMap->mScreen);
+}
+
+TEST_F(FrontEndTest, TheIntroStartsOnItsFirstDrawPlaysItsSoundTrackAndEndsInTheMenuOnce)
+{
+    Settle();
+    Click(1.0f, 1.0f);
+    Click(1.0f, 1.0f);
+    ASSERT_EQ(121, mMap->mScreen);
+    ASSERT_EQ(QL_OK, mGame->FrameStep(0.0f)); // joins the stack; its first draw opens the video
+    auto* intro = Top<TDVideoIntro>();
+    ASSERT_NE(nullptr, intro);
+    ASSERT_TRUE(intro->mStarted);
+    ASSERT_NE(nullptr, intro->mVideo);
+    ASSERT_NE(nullptr, intro->mFrame);
+    EXPECT_EQ(640, intro->mFrame->GetWidth());
+    EXPECT_EQ(360, intro->mFrame->GetHeight());
+
+    // The demo video lasts 5 s: the menu opens at its end, once.
+    ASSERT_TRUE(RunUntil([&] { return mMap->mScreen == 7; }, 7.0f, 0.04f));
+    EXPECT_EQ(1, Count(*Hud(), IsMenu));
+    ASSERT_TRUE(RunUntil([&] { return Top<HUDMainMenu>() != nullptr; }, 0.2f));
+    for (int i = 0; i < 5; ++i)
+        ASSERT_EQ(QL_OK, mGame->FrameStep(0.04f));
+    EXPECT_EQ(1, Count(*Hud(), IsMenu)) << "the end is told once";
+    EXPECT_EQ(1u, Hud()->windows().size());
+}
+
+TEST_F(FrontEndTest, APressBeforeTheIntroIsDrawnStillOpensTheMenuAndPlaysNothing)
+{
+    Settle();
+    Click(1.0f, 1.0f);
+    Click(1.0f, 1.0f);
+    ASSERT_EQ(121, mMap->mScreen);
+    Hud()->Update(0.0f); // on the stack, never drawn
+    auto* intro = Top<TDVideoIntro>();
+    ASSERT_NE(nullptr, intro);
+    ASSERT_FALSE(intro->mStarted);
+    EXPECT_EQ(nullptr, intro->mVideo);
+    Click(300.0f, 300.0f);
+    EXPECT_EQ(7, mMap->mScreen);
+    ASSERT_EQ(QL_OK, mGame->FrameStep(0.04f));
+    EXPECT_NE(nullptr, Top<HUDMainMenu>());
+    EXPECT_EQ(1, Count(*Hud(), IsMenu));
+}
+} // namespace frontendtest
