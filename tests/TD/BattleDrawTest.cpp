@@ -264,6 +264,16 @@ TEST_F(BattleDraw, UnitsPickTheirFrameFlipAndTint)
     u->mState = 4;
     frame();
     EXPECT_EQ(canvas.drawn[canvas.find(L"td/mobs:")].name, L"td/mobs:special/00");
+    // Being teleported: the second death frame, held; an icy kind keeps walking.
+    u->mState = 5;
+    u->mAnimTime = 0.7f;
+    frame();
+    EXPECT_EQ(canvas.drawn[canvas.find(L"td/mobs:")].name, L"td/mobs:death/01");
+    EXPECT_EQ(u->mAnimTime, 0.0f);
+    const_cast<TDPrototype*>(u->proto())->ice = true;
+    frame();
+    EXPECT_EQ(canvas.drawn[canvas.find(L"td/mobs:")].name, L"td/mobs:walk/00");
+    const_cast<TDPrototype*>(u->proto())->ice = false;
     u->mState = 3;
     frame();
     EXPECT_EQ(canvas.find(L"td/mobs:"), -1);
