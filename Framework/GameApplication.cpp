@@ -13,7 +13,6 @@
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/ImageFactory.h"
 #include "Core/Media/Image/RenderTarget.h"
-#include "Core/Render/Transform3D.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Render/Matrix4.h"
 #include "Core/Render/Render.h"
@@ -290,8 +289,7 @@ QLResultEnum GameApplication::ApplyDisplaySettings(const DisplaySettings& settin
     DeleteOffScreenTarget();
     if (!settings.offScreen)
         return QL_OK;
-    // The target's own projection covers its size; the view's offset is applied as the drawing
-    // context's transform in the frame step.
+    // The target's projection covers its size; the frame step adds the view's offset to it.
     if (QLResultEnum r = render::CreateRenderTarget(mRender, settings.offScreenWidth, settings.offScreenHeight,
                                                     &mOffScreenTarget, 1))
     {
@@ -321,11 +319,12 @@ QLResultEnum GameApplication::DrawFrames(render::Graphics& graphics)
         return mFrameManager ? mFrameManager->Draw(graphics) : QL_OK;
     QLResultEnum result;
     {
+        // The view's offset lives in the target's projection: layers and the battle set their own
+        // transforms on the context, which would drop an offset kept there.
+        result = mOffScreenTarget->BuildProjection(mView.viewOffsetX, mView.viewOffsetY);
         render::Graphics target(mOffScreenTarget);
-        math::Transform3D view;
-        view.Translate(-mView.viewOffsetX, -mView.viewOffsetY, 0);
-        target.mTransform = &view;
-        result = target.Clear(1, 0xFF000000, 1.0f, 0);
+        if (!result)
+            result = target.Clear(1, 0xFF000000, 1.0f, 0);
         if (!result && mFrameManager)
             result = mFrameManager->Draw(target);
     }

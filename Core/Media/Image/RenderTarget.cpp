@@ -19,4 +19,14 @@ QLResultEnum RenderTarget::BuildProjection()
         return QL_FAIL;
     return render->BuildProjection(static_cast<float>(mWidth), static_cast<float>(mHeight), 0, &mProjection);
 }
+
+QLResultEnum RenderTarget::BuildProjection(float originX, float originY)
+{
+    if (QLResultEnum r = BuildProjection())
+        return r;
+    math::Matrix4 shift;
+    shift.SetTranslation(-originX, -originY, 0.0f);
+    mProjection = shift * mProjection;
+    return QL_OK;
+}
 } // namespace render

@@ -17,6 +17,9 @@ public:
 
     // Through the render's projection operation, for the target's size.
     QLResultEnum BuildProjection();
+    // The same, with the point (originX, originY) at the target's top-left corner: every draw into
+    // the target is shifted, whatever transform its drawing context uses.
+    QLResultEnum BuildProjection(float originX, float originY);
     const math::Matrix4& GetProjection() const { return mProjection; }
     // Four floats 0, 0, 1, 1: the pixel mapping of a context drawing into the target.
     const float* GetViewport() const { return mViewport; }

@@ -272,6 +272,13 @@ TEST_F(GameApplicationTest, StoredFullScreenChoiceIsReadFromTheCurrentProfile)
     ASSERT_NE(game->mOffScreenTarget, nullptr);
     EXPECT_EQ(game->mOffScreenTarget->GetWidth(), 1365);
     EXPECT_EQ(game->mOffScreenTarget->GetHeight(), 768);
+    // The view's top-left game point lands on the target's top-left corner (clip -1, 1) through the
+    // projection alone, so a context that replaces its transform keeps the offset.
+    const math::Matrix4& p = game->mOffScreenTarget->GetProjection();
+    const float x = game->mView.viewOffsetX, y = game->mView.viewOffsetY;
+    EXPECT_NE(x, 0.0f);
+    EXPECT_FLOAT_EQ(x * p(0, 0) + y * p(1, 0) + p(3, 0), -1.0f);
+    EXPECT_FLOAT_EQ(x * p(0, 1) + y * p(1, 1) + p(3, 1), 1.0f);
     size_t intoTarget = 0;
     for (const std::string& call : game->Device()->CallsStartingWith("SetRenderTarget"))
         intoTarget += call != "SetRenderTarget 0";
