@@ -171,6 +171,7 @@ void TDBattleDrawer::drawBackground(TDBattleCanvas& canvas)
         math::Transform2D t;
         t.Translate(layer.x + layer.width * 0.5f, layer.y + layer.height * 0.5f);
         canvas.drawImage(p.image, layer.width, layer.height, t, false);
+        trace("background");
     }
     canvas.popTransform();
 }
@@ -200,6 +201,7 @@ void TDBattleDrawer::draw(TDBattleCanvas& canvas)
 
     if (showsBattle(mMap.mScreen))
     {
+        drawBackground(canvas);
         canvas.setBlendMode(1);
         buildList(canvas);
         drawList(canvas);

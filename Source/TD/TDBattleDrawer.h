@@ -72,9 +72,10 @@ public:
     void setSpriteTable(const TDSpriteTable* table) { mTable = table; }
     // The pictures of the battle's interface from the "td/ui" sheet (bar, stars, boost sign).
     void loadUiImages();
-    // The level's background layers, back to front, with the battle transform.
+    // The level's background layers, back to front, with the battle transform (the ambient
+    // effects' places are not pictures).
     void drawBackground(TDBattleCanvas& canvas);
-    // One frame of the battle and its HUD.
+    // One frame of the battle and its HUD, over the level's background.
     void draw(TDBattleCanvas& canvas);
 
     // Queues the unit's frame and shadow into the lists; nothing without an entry or a kind.

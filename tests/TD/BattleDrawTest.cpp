@@ -579,3 +579,31 @@ TEST_F(BattleDraw, DrawingLeavesTheBattleAsItIs)
     ASSERT_GT(drawn.size(), 1u);
     EXPECT_EQ(drawn, plain);
 }
+
+TEST_F(BattleDraw, TheLevelsBackgroundLiesUnderTheBattle)
+{
+    TDMap& m = begin(kGrunts);
+    run(0.2f);
+    m.mScenery->folder = "td/data/levels/bgtest";
+    m.mScenery->layers = {{L"ground", 0, 0, 1024, 768, 0, 768}, {L"fx/01", 10, 10, 16, 16, 1, 26},
+                          {L"trees/01", 100, 50, 60, 80, 2, 130}};
+    TDResources::Instance()->setSheetOpener([](const std::wstring& path, bool) -> std::shared_ptr<TDImageSheet> {
+        if (path == L"td/data/levels/bgtest")
+            return makeSheet(path, {{L"ground", 0, 0, 1024, 768}, {L"fx/01", 10, 10, 16, 16}, {L"trees/01", 100, 50, 60, 80}});
+        if (path == L"td/spots")
+            return makeSheet(path, {{L"spots/s", 0, 0, 60, 40}});
+        return nullptr;
+    });
+    frame();
+    ASSERT_GE(canvas.drawn.size(), 3u);
+    EXPECT_EQ(canvas.drawn[0].name, L"td/data/levels/bgtest:ground");
+    EXPECT_FLOAT_EQ(canvas.drawn[0].x, 512.0f);
+    EXPECT_EQ(canvas.drawn[1].name, L"td/data/levels/bgtest:trees/01");
+    EXPECT_FLOAT_EQ(canvas.drawn[1].y, 90.0f);
+    EXPECT_EQ(canvas.find(L"fx/01"), -1);
+    EXPECT_EQ(canvas.find(L"spots/"), 2);
+
+    m.mScreen = 5;
+    frame();
+    EXPECT_EQ(canvas.find(L"bgtest"), -1);
+}

@@ -87,7 +87,6 @@ bool shoot(render::RenderDX9& renderer, float seconds, std::vector<u32>& pixels)
                     render::Graphics graphics(&renderer);
                     graphics.Clear(1, 0xFF000000u, 1.0f, 0);
                     TDGraphicsCanvas canvas(graphics, waveFont, waveFont);
-                    drawer.drawBackground(canvas);
                     drawer.draw(canvas);
                     graphics.Flush();
                 }

@@ -83,11 +83,15 @@ TEST_F(BattleOnDevice, TheFordIsDrawnWithItsSpritesAndReleasedBeforeTheRenderer)
     drawer.mTrace = &trace;
     {
         TDGraphicsCanvas canvas(*mGraphics, nullptr, nullptr);
-        drawer.drawBackground(canvas);
         drawer.draw(canvas);
         EXPECT_EQ(mGraphics->mTransform, nullptr);
     }
     const size_t towers = static_cast<size_t>(std::count(trace.begin(), trace.end(), "tower:10000"));
+    // The background's pictures come first, the ambient-effect places left out.
+    const size_t layers = map->mScenery->layers.size() - map->mScenery->effectPlaces.size();
+    ASSERT_GE(trace.size(), layers);
+    EXPECT_EQ(static_cast<size_t>(std::count(trace.begin(), trace.begin() + static_cast<long>(layers), "background")),
+              layers);
     size_t units = 0;
     for (const std::string& step : trace)
         units += step.rfind("unit:", 0) == 0;
