@@ -1,0 +1,162 @@
+// The screens around a battle in the running game: the pause menu, the level-name banner and
+// the level result, with their buttons through the frame manager's dispatch and what the
+// progress store keeps.
+#include "FrontEndFixture.h"
+
+#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Shell/HUDButtonOver.h"
+#include "Source/TD/Shell/HUDIngameMenu.h"
+#include "Source/TD/Shell/HUDLevelName.h"
+#include "Source/TD/Shell/HUDLevelResultWindow.h"
+#include "Source/TD/Shell/HUDLevelSelect.h"
+#include "Source/TD/Sprites/TDFrameEntry.h"
+#include "Source/TD/TDProgress.h"
+
+namespace frontendtest
+{
+namespace
+{
+std::wstring L10n(const std::wstring& key) { return LocalStrings::Instance()->get(key); }
+
+bool FrameVisible(const HUDWindow& w, const std::wstring& name)
+{
+    for (const TDFrameEntry* image : w.mImages)
+        if (image->mName == name)
+            return image->mVisible != 0;
+    ADD_FAILURE() << "no picture " << std::string(name.begin(), name.end());
+    return false;
+}
+
+class BattleScreensTest : public FrontEndTest
+{
+protected:
+    // The first level of the first episode running, with no screen over it.
+    void StartBattle()
+    {
+        Settle();
+        ASSERT_EQ(QL_OK, mGame->startFirstBattle());
+        mMap->mScreen = 0;
+        ASSERT_EQ(QL_OK, mGame->FrameStep(0.0f));
+    }
+    void ClickCentre(const TDButtonFrame& b) { Click(b.mX + b.mWidth * 0.5f, b.mY + b.mHeight * 0.5f); }
+};
+} // namespace
+
+TEST_F(BattleScreensTest, ThePauseMenuListsItsButtonsAndResumeClosesIt)
+{
+    StartBattle();
+    mMap->pause();
+    EXPECT_EQ(4, mMap->mScreen);
+    ASSERT_TRUE(RunUntil([this] { return Top<HUDIngameMenu>() != nullptr; }, 0.5f));
+    HUDIngameMenu* menu = Top<HUDIngameMenu>();
+    std::vector<std::wstring> names;
+    for (HUDButtonOver* b : menu->mMenuButtons)
+        names.push_back(b->mName);
+    EXPECT_EQ((std::vector<std::wstring>{L"resume", L"restart", L"levels", L"options", L"mmenu"}), names);
+    EXPECT_EQ(L10n(L"menu_resume"), menu->mMenuButtons[0]->mLabel);
+    EXPECT_EQ(L10n(L"ingame_caption"), *menu->getText(L"caption"));
+    EXPECT_TRUE(menu->mButtons.empty()) << "the button group holds no plain buttons";
+    EXPECT_FALSE(FrameVisible(*menu, L"main_menu_ico")) << "drawn on top instead";
+
+    // Hover grows a button; the press shows its over picture.
+    HUDButtonOver* resume = menu->mMenuButtons[0];
+    const float x = resume->mNormal->mX + resume->mNormal->mWidth * 0.5f;
+    const float y = resume->mNormal->mY + resume->mNormal->mHeight * 0.5f;
+    Frames()->OnMouseMove({x, y});
+    ASSERT_TRUE(RunUntil([resume] { return resume->mScale >= 1.1f; }, 1.0f));
+    EXPECT_EQ(L"", menu->ButtonNameAt(5, 5));
+    EXPECT_EQ(0.0f, mMap->mSpeed);
+    Click(x, y);
+    EXPECT_EQ(0, mMap->mScreen);
+    EXPECT_EQ(0.0f, mMap->mSpeed) << "resume leaves the battle paused until play";
+    ASSERT_EQ(QL_OK, mGame->FrameStep(0.02f));
+    EXPECT_EQ(nullptr, Top<HUDIngameMenu>());
+}
+
+TEST_F(BattleScreensTest, TheBannerNamesTheLevelFadesAndClosesItselfAfterThreeSeconds)
+{
+    StartBattle();
+    mMap->mEpisode = 1;
+    mMap->mLevel = 4;
+    mMap->mMode = 3;
+    Hud()->showLevelName();
+    auto* banner = dynamic_cast<HUDLevelName*>(mBoard->mBannerWindow);
+    ASSERT_NE(nullptr, banner);
+    EXPECT_EQ(L10n(L"episodeHardcore1"), banner->mTitle);
+    EXPECT_EQ(L10n(L"level_d") + L" 5", banner->mSubtitle);
+    EXPECT_FLOAT_EQ(0.0f, banner->alpha());
+    ASSERT_EQ(QL_OK, mGame->FrameStep(0.25f));
+    EXPECT_NEAR(0.5f, banner->alpha(), 1e-5f);
+    ASSERT_EQ(QL_OK, mGame->FrameStep(0.3f));
+    EXPECT_EQ(1, banner->mPhase);
+    EXPECT_FLOAT_EQ(1.0f, banner->alpha());
+    ASSERT_TRUE(RunUntil([this] { return mBoard->mBannerWindow == nullptr; }, 3.0f, 0.05f));
+
+    // A normal mode names the episode by its plain key.
+    HUDLevelName plain(0, 0, 1);
+    EXPECT_EQ(L10n(L"episode0"), plain.mTitle);
+}
+
+TEST_F(BattleScreensTest, AFullHealthVictoryShowsThreeStarsPaysAndCountsTheScoresUp)
+{
+    StartBattle();
+    mMap->mHealth = mMap->mMaxHealth;
+    mMap->mStats.mKillScore = 0;
+    mMap->mStats.mComboBonus = 0;
+    const i32 gems = mMap->mStats.mGems;
+    mMap->showVictory();
+    EXPECT_EQ(1, mMap->mScreen);
+    ASSERT_TRUE(RunUntil([this] { return Top<HUDLevelResultWindow>() != nullptr; }, 0.5f, 0.01f));
+    HUDLevelResultWindow* w = Top<HUDLevelResultWindow>();
+    EXPECT_EQ(3, w->outcome().stars);
+    EXPECT_EQ(13, w->outcome().reward) << "3 + 5 + 5 for a first play";
+    EXPECT_EQ(gems + 13, mMap->mStats.mGems);
+    for (const wchar_t* star : {L"star0", L"star1", L"star2"})
+        EXPECT_TRUE(FrameVisible(*w, star));
+    EXPECT_FALSE(FrameVisible(*w, L"back_lose"));
+    EXPECT_EQ(L10n(L"gems") + L": 13", *w->getText(L"gems"));
+    EXPECT_EQ(L10n(L"game_win"), *w->getText(L"levelResult"));
+    EXPECT_EQ(3, mMap->mProgress->getLevelResult(0, 0, mMap->mMode).stars);
+
+    // Grows in, then with no kills passes the gold bonus and counts the life bonus and total.
+    EXPECT_LT(w->mScale, 1.0f);
+    ASSERT_TRUE(RunUntil([w] { return w->mAppear >= 3; }, 1.0f));
+    EXPECT_EQ(1.0f, w->mScale);
+    ASSERT_TRUE(RunUntil([w] { return w->mAppear == 5; }, 3.0f));
+    const std::wstring life = std::to_wstring(static_cast<i32>(mMap->mHealth * 100.0f));
+    EXPECT_EQ(L10n(L"game_life_bonus") + life, *w->getText(L"lifeBonus"));
+    EXPECT_EQ(L10n(L"game_total_score") + life, *w->getText(L"totalScore"));
+
+    // "menu" opens the level selection.
+    ClickCentre(*w->findButton(L"menu"));
+    EXPECT_EQ(6, mMap->mScreen);
+    ASSERT_TRUE(RunUntil([this] { return Top<HUDLevelSelect>() != nullptr; }, 0.5f));
+    EXPECT_EQ(1u, Hud()->windows().size());
+}
+
+TEST_F(BattleScreensTest, ADefeatShowsNoStarsKeepsTheStoredOnesAndCountsTheKillsFirst)
+{
+    TDLevelResult two;
+    two.stars = 2;
+    StartBattle();
+    mMap->mProgress->saveLevelResult(0, 0, mMap->mMode, two);
+    mMap->mStats.mKillScore = 40;
+    mMap->showDefeat();
+    ASSERT_TRUE(RunUntil([this] { return Top<HUDLevelResultWindow>() != nullptr; }, 0.5f, 0.01f));
+    HUDLevelResultWindow* w = Top<HUDLevelResultWindow>();
+    EXPECT_EQ(0, w->outcome().stars);
+    EXPECT_EQ(0, w->outcome().reward);
+    for (const wchar_t* star : {L"star0", L"star1", L"star2"})
+        EXPECT_FALSE(FrameVisible(*w, star));
+    EXPECT_TRUE(FrameVisible(*w, L"diffictly_lose"));
+    EXPECT_EQ(2, mMap->mProgress->getLevelResult(0, 0, mMap->mMode).stars) << "stored stars never drop";
+    ASSERT_TRUE(RunUntil([w] { return w->mAppear == 1; }, 1.0f));
+    ASSERT_TRUE(RunUntil([w] { return w->mAppear == 3; }, 2.0f));
+    EXPECT_EQ(L10n(L"game_kill_score") + L"40", *w->getText(L"killScore"));
+    ASSERT_TRUE(RunUntil([w] { return w->mAppear == 5; }, 3.0f));
+
+    // "restart" starts the level again.
+    ClickCentre(*w->findButton(L"restart"));
+    EXPECT_TRUE(mMap->mScreen == 0 || mMap->mScreen == 11) << mMap->mScreen;
+}
+} // namespace frontendtest
