@@ -19,9 +19,15 @@ Game::Game() = default;
 
 Game::~Game()
 {
-    // The board (and the battle with its textures) goes while the renderer still stands.
+    // The board (and the battle with its textures) goes while the renderer still stands. A board
+    // still waiting to join the frame stack (the game ended before its first frame) joins it
+    // first, in a step of no time, so that the manager deletes it with the others.
     if (widget::FrameManager* frames = GetFrameManager())
+    {
+        if (mBoard && !mBoard->GetManager())
+            frames->Update(0.0f);
         frames->RemoveAllFrames(true, true);
+    }
     mBoard = nullptr;
     mScreen = nullptr;
     delete mLoadingImage;
