@@ -34,6 +34,12 @@ private:
 class TDEngineParticles : public TDParticles
 {
 public:
+    TDEngineParticles() = default;
+    // The atlases go with the service, which the game tears down while the renderer lives.
+    ~TDEngineParticles() override { unload(); }
+    TDEngineParticles(const TDEngineParticles&) = delete;
+    TDEngineParticles& operator=(const TDEngineParticles&) = delete;
+
     // Loads the effect library; its atlases become images of the renderer (none when null).
     static QLResultEnum load(render::Render* render);
     // Frees the atlases: call while the renderer lives.

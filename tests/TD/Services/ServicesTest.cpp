@@ -190,6 +190,14 @@ TEST_F(Services, EmittersOfTheGamesEffectLibrary)
     emitter.reset();
     TDEngineParticles::unload();
     EXPECT_EQ(render::ParticleSystem::Instance()->GetAtlasCount(), 0u);
+
+    // The service takes the atlases along when it goes.
+    ASSERT_EQ(TDEngineParticles::load(mRender), QL_OK);
+    ASSERT_GT(render::ParticleSystem::Instance()->GetAtlasCount(), 0u);
+    {
+        TDEngineParticles service;
+    }
+    EXPECT_EQ(render::ParticleSystem::Instance()->GetAtlasCount(), 0u);
 }
 
 TEST(EngineSound, EmptyMusicStopsTheTrackAndVolumesComeFromTheProgress)
