@@ -1,0 +1,113 @@
+// The mob shader on real OpenGL (headless EGL): the game's GLSL files compile and "color2" moves the
+// textured colour towards it by its weight.
+#include "Graphics/GraphicsFixture.h"
+
+#include "Core/Base/Singletone.h"
+#include "Core/Resource/ResourceManager.h"
+#include "Source/TD/Shell/TMobShader.h"
+#include "support/TempDir.h"
+
+#include <filesystem>
+
+namespace
+{
+struct InContent
+{
+    std::filesystem::path old = std::filesystem::current_path();
+    InContent() { std::filesystem::current_path(QL_CONTENT_DIR); }
+    ~InContent() { std::filesystem::current_path(old); }
+};
+
+class MobShader : public graphicstest::GraphicsFixture
+{
+protected:
+    MobShader() : GraphicsFixture(render::HeadlessWindow::Backend::Gl, 16, 16) {}
+    void TearDown() override
+    {
+        mShader = base::CountedPtr<TMobShader>();
+        GraphicsFixture::TearDown();
+    }
+
+    // A white-and-blue 8 x 8 picture drawn at the origin with color2, then the pixel at (2, 2).
+    u32 DrawWith(const math::Point4& color2)
+    {
+        mShader->SetColor2(color2);
+        mGraphics->SetShader(mShader.Get());
+        mGraphics->SetColorRGBA(1, 1, 1, 1);
+        render::Image* image = MakeImage(8, 8, 0xFF3366FFu);
+        mGraphics->DrawImage(image);
+        mGraphics->Flush();
+        EXPECT_EQ(QL_OK, mRender->EndScene());
+        EXPECT_EQ(QL_OK, mRender->Present());
+        EXPECT_EQ(QL_OK, mRender->ExecuteCommands());
+        std::vector<u32> pixels;
+        EXPECT_EQ(QL_OK, mRender->GetDevice()->ReadPixels(0, 0, 0, 16, 16, &pixels));
+        return pixels.size() == 256 ? pixels[2 * 16 + 2] : 0;
+    }
+
+    base::CountedPtr<TMobShader> mShader;
+};
+
+bool Near(u32 a, u32 b)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+    {
+        const int ca = static_cast<int>((a >> shift) & 0xFF), cb = static_cast<int>((b >> shift) & 0xFF);
+        if (ca - cb > 2 || cb - ca > 2)
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+TEST_F(MobShader, TheGamesShaderCompilesWithItsSecondColour)
+{
+    InContent here;
+    ASSERT_EQ(QL_OK, mRender->LoadShader<TMobShader>(L"td/Shaders/MobShader/DX/", &mShader));
+    ASSERT_TRUE(mShader);
+    EXPECT_NE(nullptr, mShader->GetColor2());
+    EXPECT_NE(nullptr, mShader->GetSamplerVariable());
+    EXPECT_NE(nullptr, mShader->GetProjectionVariable());
+    base::CountedPtr<TMobShader> again;
+    ASSERT_EQ(QL_OK, mRender->LoadShader<TMobShader>(L"td/Shaders/MobShader/DX/", &again));
+    EXPECT_EQ(mShader.Get(), again.Get()) << "shared by name";
+}
+
+TEST_F(MobShader, WeightZeroKeepsThePicture)
+{
+    InContent here;
+    ASSERT_EQ(QL_OK, mRender->LoadShader<TMobShader>(L"td/Shaders/MobShader/DX/", &mShader));
+    const u32 plain = DrawWith(math::Point4(1.0f, 0.0f, 0.0f, 0.0f));
+    EXPECT_TRUE(Near(0xFF3366FFu, plain)) << std::hex << plain;
+}
+
+TEST_F(MobShader, FullWeightPaintsTheSecondColourKeepingTheAlpha)
+{
+    InContent here;
+    ASSERT_EQ(QL_OK, mRender->LoadShader<TMobShader>(L"td/Shaders/MobShader/DX/", &mShader));
+    const u32 red = DrawWith(math::Point4(1.0f, 0.0f, 0.0f, 1.0f));
+    EXPECT_TRUE(Near(0xFFFF0000u, red)) << std::hex << red;
+}
+
+TEST_F(MobShader, HalfWeightMixes)
+{
+    InContent here;
+    ASSERT_EQ(QL_OK, mRender->LoadShader<TMobShader>(L"td/Shaders/MobShader/DX/", &mShader));
+    const u32 mixed = DrawWith(math::Point4(1.0f, 1.0f, 1.0f, 0.5f));
+    // (0x33, 0x66, 0xFF) halfway to white.
+    EXPECT_TRUE(Near(0xFF99B2FFu, mixed)) << std::hex << mixed;
+}
+
+TEST_F(MobShader, AProgramWithoutTheSecondColourLoadsAndIgnoresIt)
+{
+    // The device answers every constant name (an unused one does nothing when set), so such a
+    // program still loads; the picture is drawn as it is.
+    testsupport::TempDir folder;
+    folder.Write("PlainVS.hlsl", "uniform mat4 Proj;\nin vec4 aPos;\nin vec2 aTex0;\nout vec2 vTex;\n"
+                                 "void vertex_shader() { gl_Position = Proj * aPos; vTex = aTex0; }\n");
+    folder.Write("PlainPS.hlsl", "uniform sampler2D TextureSampler;\nin vec2 vTex;\nout vec4 o;\n"
+                                 "void pixel_shader() { o = texture(TextureSampler, vTex); }\n");
+    ASSERT_EQ(QL_OK, mRender->LoadShader<TMobShader>(folder.WPath("Plain"), &mShader));
+    const u32 plain = DrawWith(math::Point4(1.0f, 0.0f, 0.0f, 1.0f));
+    EXPECT_TRUE(Near(0xFF3366FFu, plain)) << std::hex << plain;
+}
