@@ -1,0 +1,104 @@
+// Windows built from a layer folder: top-level images sorted by their order, the "button" group
+// with its subgroups named by base name, the "text" group's own areas only; over-buttons read
+// their place and label areas from the layout.
+#include "Core/File/FileManager.h"
+#include "Core/Media/Container/ImageContainers.h"
+#include "Core/Media/Image/ImageContainer.h"
+#include "Source/TD/Shell/HUD.h"
+#include "Source/TD/Shell/HUDButtonOver.h"
+#include "Source/TD/Shell/HUDWindow.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+namespace
+{
+const char* const kPanel = R"(<?xml version="1.0" encoding="utf-8"?>
+<Document><Layers>
+  <Layer name="back" x="0" y="0" width="100" height="50" ind="5"/>
+  <Layer name="button/b1_normal" x="10" y="10" width="40" height="20" ind="1"/>
+  <Layer name="button/b1_over" x="10" y="10" width="44" height="22" ind="2"/>
+  <Layer name="button/b1_go/pos" x="200" y="100" width="40" height="20" ind="3"/>
+  <Layer name="button/b1_go/label" x="205" y="102" width="30" height="16" ind="4"/>
+  <Layer name="front" x="5" y="6" width="7" height="8" ind="0"/>
+  <Layer name="text/title" x="20" y="30" width="60" height="10" ind="6"/>
+  <Layer name="text/deep/no" x="0" y="0" width="1" height="1" ind="7"/>
+  <Layer name="spell/1" x="300" y="700" width="70" height="70" ind="8"/>
+</Layers></Document>
+)";
+
+class HUDLayout : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        file::RegisterImageContainers();
+        mOld = std::filesystem::current_path();
+        mDir.Write("panel/layers.xml", kPanel);
+        std::filesystem::current_path(mDir.Path());
+    }
+    void TearDown() override { std::filesystem::current_path(mOld); }
+
+    testsupport::TempDir mDir;
+    std::filesystem::path mOld;
+};
+} // namespace
+
+TEST_F(HUDLayout, AWindowTakesItsImagesButtonsAndTextAreasFromTheLayout)
+{
+    HUDWindow w(L"panel");
+    EXPECT_EQ(nullptr, w.mLayout) << "the constructor lets the container go";
+    ASSERT_EQ(2u, w.mImages.size());
+    EXPECT_EQ(L"front", w.mImages[0]->mName) << "sorted by order";
+    EXPECT_EQ(L"back", w.mImages[1]->mName);
+    EXPECT_EQ(5.0f, w.mImages[0]->mX);
+    EXPECT_EQ(8.0f, w.mImages[0]->mHeight);
+    ASSERT_EQ(4u, w.mButtons.size()) << "the group with its subgroups, in listing order";
+    EXPECT_EQ(L"b1_normal", w.mButtons[0]->mName);
+    EXPECT_EQ(L"pos", w.mButtons[2]->mName);
+    EXPECT_EQ(0, w.ButtonAt(12, 12));
+    ASSERT_EQ(1u, w.mTextAreas.size()) << "only the text group's own areas";
+    EXPECT_EQ(60.0f, w.mTextAreas.at(L"title")->mWidth);
+}
+
+TEST_F(HUDLayout, BuildingItselfKeepsTheContainerForTheScreen)
+{
+    HUDWindow w;
+    ASSERT_TRUE(w.buildFromLayout(L"panel"));
+    ASSERT_NE(nullptr, w.mLayout);
+    EXPECT_NE(nullptr, w.mLayout->FindImage(L"button/b1_go/label"));
+    delete w.mLayout;
+    w.mLayout = nullptr;
+    EXPECT_FALSE(w.buildFromLayout(L"missing"));
+}
+
+TEST_F(HUDLayout, AnOverButtonTakesItsPlaceAndLabelFromTheLayout)
+{
+    std::unique_ptr<file::ImageContainer> layout(file::FileManager::Instance()->OpenImageContainer(L"panel"));
+    ASSERT_NE(nullptr, layout);
+    HUDButtonOver go(layout.get(), L"b1_go");
+    EXPECT_EQ(L"go", go.mName);
+    EXPECT_TRUE(go.mHasLabel);
+    EXPECT_EQ(205.0f, go.mLabelRect[0]);
+    EXPECT_EQ(16.0f, go.mLabelRect[3]);
+    EXPECT_TRUE(go.contains(200, 100));
+    EXPECT_TRUE(go.contains(240, 120)) << "edges included";
+    EXPECT_FALSE(go.contains(241, 120));
+    EXPECT_EQ(L"b1_normal", go.mNormal->mName);
+    EXPECT_EQ(L"b1_over", go.mOver->mName);
+    HUDButtonOver plain(layout.get(), L"b1_stop");
+    EXPECT_FALSE(plain.mHasLabel) << "no label area in the layout";
+}
+
+TEST_F(HUDLayout, TheHudKeysItsTextsByFullNameAndReadsItsSpellSlots)
+{
+    HUD hud(L"panel");
+    EXPECT_EQ(1u, hud.mTextAreas.count(L"text/title"));
+    EXPECT_EQ(0u, hud.mTextAreas.count(L"title"));
+    ASSERT_EQ(1u, hud.mSpellSlots.size());
+    EXPECT_EQ(L"1", hud.mSpellSlots[0]->mName);
+    EXPECT_EQ(300.0f, hud.mSpellSlots[0]->mX);
+}
