@@ -1,0 +1,31 @@
+// The shop and unlock-message openers.
+#include "Source/TD/Shell/HUDShopOpeners.h"
+
+#include "Core/Base/Log.h"
+#include "Source/TD/Shell/HUD.h"
+#include "Source/TD/Shell/HUDShopWindow.h"
+#include "Source/TD/Shell/HUDUnlockMessage.h"
+#include "Source/TD/TDMap.h"
+
+void HUDShowShop(HUD& hud, TDMap* map, i32 origin)
+{
+    if (!map)
+    {
+        QL_LOG(L"The shop needs a running battle controller\n") << base::LogStyle::Error;
+        return;
+    }
+    map->mScreen = 8;
+    hud.pushWindow(new HUDShopWindow(*map, &hud, origin));
+}
+
+void HUDShowUnlockMessage(HUD& hud, TDMap* map, const std::vector<i32>& ids)
+{
+    hud.pushWindow(new HUDUnlockMessage(ids));
+    if (map)
+    {
+        map->mScreen = 11;
+        map->mSpeed = 0.0f;
+    }
+    hud.mAppear = 0;
+    hud.mTimer = 0.0f;
+}
