@@ -141,6 +141,10 @@ void HUD::Update(float dt)
 
 void HUD::Draw(render::Graphics* graphics)
 {
+    // The logos, the intro and the menus cover the whole screen: no counters under them.
+    const i32 s = mMap ? mMap->mScreen : 0;
+    if (s == 12 || s == 121 || s == 7 || s == 6 || s == 5)
+        return;
     HUDWindow::Draw(graphics);
 }
 
