@@ -4,6 +4,7 @@
 
 #include "Core/Base/Singletone.h"
 #include "Core/Media/Container/ImageContainers.h"
+#include "Source/TD/LocalStrings.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/TDFileSource.h"
 #include "Source/TD/TDMap.h"
@@ -63,6 +64,9 @@ struct ShopFixture : ::testing::Test
         services.hud = hud.get();
         map = std::make_unique<TDMap>(services, *profiles);
         hud->setMap(map.get());
+        // Missing keys would be appended to the demo content's strings: send them to a file
+        // that does not exist (it is never created).
+        LocalStrings::Instance()->setLooseFile((dir.Path() / "absent.csv").string());
     }
     void TearDown() override
     {
