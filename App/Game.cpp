@@ -85,6 +85,14 @@ QLResultEnum Game::startFirstBattle()
     return QL_OK;
 }
 
+void Game::OnPause()
+{
+    ShellGame::OnPause();
+    TDMap* map = getMap();
+    if (map && map->mScreen == 0)
+        map->pause();
+}
+
 TDMap* Game::getMap() const { return mBoard ? mBoard->getMap() : nullptr; }
 
 QLResultEnum Game::DrawOverlays(render::Graphics& graphics)

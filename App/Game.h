@@ -24,6 +24,9 @@ public:
     // Side images in the bars of the selection screens, the shop and messages; else black bars
     // from the engine on those screens and nothing on the others.
     QLResultEnum DrawOverlays(render::Graphics& graphics) override;
+    // The window lost the focus: the sound pauses, and a running battle pauses with the in-game
+    // menu open. Regaining it resumes the sound only (ShellGame::OnResume).
+    void OnPause() override;
     // Keys go straight to the root board once it stands.
     QLResultEnum OnKeyDown(u32 key) override;
     QLResultEnum OnKeyUp(u32 key) override;

@@ -185,3 +185,18 @@ TEST_F(GameTest, TheResultWindowsRestartStartsTheLevelAgain)
     EXPECT_EQ(L"25/25", *mBoard->getHud()->getText(L"text/mana"));
     EXPECT_LT(mMap->mStats.mCoins, 500) << "the counters start over";
 }
+
+TEST_F(GameTest, LosingTheFocusPausesARunningBattleWithTheMenuOpen)
+{
+    mGame->OnPause();
+    EXPECT_EQ(4, mMap->mScreen);
+    EXPECT_EQ(0.0f, mMap->mSpeed);
+    HUD* hud = mBoard->getHud();
+    EXPECT_EQ(1u, hud->windows().size() + hud->mPendingWindows.size()) << "the in-game menu";
+    mGame->OnResume();
+    EXPECT_EQ(4, mMap->mScreen) << "the menu stays open";
+    EXPECT_EQ(0.0f, mMap->mSpeed);
+    // Away from the battle nothing more happens.
+    mGame->OnPause();
+    EXPECT_EQ(1u, hud->windows().size() + hud->mPendingWindows.size());
+}
