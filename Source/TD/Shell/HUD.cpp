@@ -318,11 +318,6 @@ void HUD::updateWaves()
                                std::to_wstring(n));
 }
 
-void HUD::showUnlockMessage(const std::vector<i32>& ids)
-{
-    QL_LOG(L"New unlocks at the level start: %d\n") << static_cast<int>(ids.size());
-}
-
 void HUD::setButtonVisible(const std::wstring& name, bool visible)
 {
     for (TDButtonFrame* button : mButtons)

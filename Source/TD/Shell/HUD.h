@@ -63,7 +63,8 @@ public:
     // The next level of the episode, or the episode selection after its last one.
     void nextLevel() override;
     void showMessage(const std::wstring& title, const std::wstring& text, i32 returnScreen) override;
-    void showShop(bool) override { notBuilt(L"shop"); }
+    // The shop (screen 8): origin 1 after a level, 0 from the menus.
+    void showShop(bool afterLevel) override;
     // The profiles screen (13); the main menu's "profile" opens it.
     void showProfiles() override;
     // The profile-name input; the caller sets the screen number first (14 create, 15 rename).

@@ -29,3 +29,7 @@ void HUDShowUnlockMessage(HUD& hud, TDMap* map, const std::vector<i32>& ids)
     hud.mAppear = 0;
     hud.mTimer = 0.0f;
 }
+
+void HUD::showShop(bool afterLevel) { HUDShowShop(*this, mMap, afterLevel ? 1 : 0); }
+
+void HUD::showUnlockMessage(const std::vector<i32>& ids) { HUDShowUnlockMessage(*this, mMap, ids); }
