@@ -169,8 +169,28 @@ class Layout:
 UPGRADE_ICONS = {"ui/might_01": ("M", GOLD), "ui/tower_01": ("T", (140, 190, 120)),
                  "ui/tower_02": ("C", (200, 140, 90)), "ui/money_01": ("$", (230, 200, 90)),
                  "ui/aoe_01": ("A", (150, 130, 220))}
-UNLOCKS = {10000: "D", 20000: "C", 30000: "M", 40000: "F", 50000: "G", 60000: "W", 70000: "V", 80000: "R",
-           0: "1", 1: "2", 2: "3", 3: "4", 4: "5"}
+TOWER_GLYPHS = {1: "D", 2: "C", 3: "M", 4: "F", 5: "G", 6: "W", 7: "V", 8: "R"}
+
+
+def unlock_ids():
+    """Every id of the unlock table ("episode;level;id,id,...")."""
+    ids = []
+    with open(os.path.join(TD, "unlocks.csv"), encoding="utf-8") as f:
+        for line in f:
+            parts = line.strip().split(";")
+            if len(parts) < 3:
+                continue
+            for item in parts[2].split(","):
+                if item.strip().lstrip("-").isdigit() and int(item) >= 0 and int(item) not in ids:
+                    ids.append(int(item))
+    return ids
+
+
+def unlock_glyph(uid):
+    if uid >= 10000:
+        level = uid % 100 + 1
+        return TOWER_GLYPHS.get(uid // 10000, "T") + ("" if level == 1 else str(level))
+    return str(uid + 1)
 
 
 def make_shop():
@@ -219,9 +239,9 @@ def make_message():
     ImageDraw.Draw(box).line([(40, 96), (520, 96)], fill=GOLD + (200,), width=2)
     lay.add("back", 232, 150, box)
     lay.area("text/caption", 262, 164, 500, 80)
-    for uid, glyph in UNLOCKS.items():
+    for uid in unlock_ids():
         colour = (200, 150, 90) if uid >= 10000 else (130, 160, 230)
-        lay.add("icons/id%d" % uid, 452, 262, icon(120, uid, glyph, colour))
+        lay.add("icons/id%d" % uid, 452, 262, icon(120, uid, unlock_glyph(uid), colour))
     lay.area("text/message", 272, 392, 480, 90)
     lay.add("button/ok", 412, 494, button(200, 60, ""))
     lay.area("text/button", 412, 494, 200, 60)
