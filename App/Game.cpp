@@ -64,23 +64,29 @@ QLResultEnum Game::startFirstBattle()
     TDMap* map = getMap();
     if (!map)
         return QL_FAIL;
-    // No screen stays over the battle.
-    if (HUD* hud = mBoard->getHud())
-    {
-        hud->closeAllWindows();
-        for (HUDWindow* window : hud->mPendingWindows)
-            delete window;
-        hud->mPendingWindows.clear();
-    }
+    // No screen stays over the battle, not even the level's unlock message.
+    auto closeScreens = [this] {
+        if (HUD* hud = mBoard->getHud())
+        {
+            hud->closeAllWindows();
+            for (HUDWindow* window : hud->mPendingWindows)
+                delete window;
+            hud->mPendingWindows.clear();
+        }
+    };
+    closeScreens();
     if (map->mMode != 1 && map->mMode != 3)
         map->mMode = 1;
     map->mEpisode = 0;
     map->mLevel = 0;
     if (QLResultEnum r = map->loadLevel())
         return r;
-    // No unlock message yet: the player goes straight into the battle.
     if (map->mScreen == 11)
+    {
+        closeScreens();
         map->mScreen = 0;
+        map->mSpeed = 1.0f;
+    }
     QL_LOG(L"Battle started: episode %d, level %d\n") << map->mEpisode + 1 << map->mLevel + 1;
     return QL_OK;
 }
