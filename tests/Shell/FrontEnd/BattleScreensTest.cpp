@@ -5,6 +5,7 @@
 
 #include "Source/TD/LocalStrings.h"
 #include "Source/TD/Shell/HUDButtonOver.h"
+#include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
 #include "Source/TD/Shell/HUDIngameMenu.h"
 #include "Source/TD/Shell/HUDLevelName.h"
 #include "Source/TD/Shell/HUDLevelResultWindow.h"
@@ -35,8 +36,10 @@ protected:
     {
         Settle();
         ASSERT_EQ(QL_OK, mGame->startFirstBattle());
-        mMap->mScreen = 0;
         ASSERT_EQ(QL_OK, mGame->FrameStep(0.0f));
+        // The level's unlock message, when it has one, goes.
+        Hud()->closeAllWindows();
+        mMap->mScreen = 0;
     }
     void ClickCentre(const TDButtonFrame& b) { Click(b.mX + b.mWidth * 0.5f, b.mY + b.mHeight * 0.5f); }
 };
@@ -158,5 +161,24 @@ TEST_F(BattleScreensTest, ADefeatShowsNoStarsKeepsTheStoredOnesAndCountsTheKills
     // "restart" starts the level again.
     ClickCentre(*w->findButton(L"restart"));
     EXPECT_TRUE(mMap->mScreen == 0 || mMap->mScreen == 11) << mMap->mScreen;
+}
+TEST_F(BattleScreensTest, TheNextLevelLoadsUntilTheEpisodeEndsThenTheEpisodesOpen)
+{
+    StartBattle();
+    Hud()->nextLevel();
+    EXPECT_EQ(1, mMap->mLevel);
+    EXPECT_TRUE(mMap->isLevelLoaded());
+    mMap->mLevel = mMap->getLevelCount(0) - 1;
+    Hud()->nextLevel();
+    EXPECT_EQ(5, mMap->mScreen);
+    EXPECT_TRUE(RunUntil([this] { return Top<HUDEpisodeSelectIOS>() != nullptr; }, 0.5f));
+
+    // After the last hardcore level the mode comes back from the progress store.
+    mMap->mProgress->setMode(2);
+    mMap->mMode = 3;
+    mMap->mLevel = mMap->getHardcoreLevelCount(0) - 1;
+    Hud()->nextLevel();
+    EXPECT_EQ(2, mMap->mMode);
+    EXPECT_EQ(5, mMap->mScreen);
 }
 } // namespace frontendtest
