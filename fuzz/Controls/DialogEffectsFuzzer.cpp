@@ -27,9 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     DropPreload(document.RootElement());
     tinyxml2::XMLElement* root = document.RootElement();
-    tinyxml2::XMLElement* effects = root && root->FirstChildElement("DialogEffects")
-                                        ? root->FirstChildElement("DialogEffects")
-                                        : root;
+    tinyxml2::XMLElement* effects =
+        root && root->FirstChildElement("DialogEffects") ? root->FirstChildElement("DialogEffects") : root;
     widget::DialogEffectsManager* manager = widget::DialogEffectsManager::Instance();
     manager->Load(effects);
     manager->Clear();

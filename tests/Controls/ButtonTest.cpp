@@ -1,9 +1,9 @@
 // Buttons driven by synthetic mouse events through the frame manager: states, clicks on release
 // inside only, capture, disabled buttons and failing hooks.
+#include "Core/Widget/Controls/Button.h"
 #include "Core/Base/Delegate.h"
 #include "Core/Layer/RectHitLayer.h"
 #include "Core/Widget/BaseBoard.h"
-#include "Core/Widget/Controls/Button.h"
 #include "Core/Widget/Controls/ButtonListener.h"
 #include "Core/Widget/Controls/ButtonMediator.h"
 #include "Core/Widget/FrameManager.h"
@@ -182,7 +182,8 @@ TEST_F(Buttons, CallbackRunsFirstAndItsFailureStopsTheListener)
         QLResultEnum result = QL_OK;
     } counter;
     using Callback = base::MemberDelegate1<Counter, widget::Button*, QLResultEnum>;
-    mButton->SetClickCallback(base::CountedPtr<widget::Button::ClickDelegate>(new Callback(&counter, &Counter::Hit)));
+    mButton->SetClickCallback(
+        base::CountedPtr<widget::Button::ClickDelegate>(new Callback(&counter, &Counter::Hit)));
     EXPECT_EQ(QL_OK, mButton->Click());
     EXPECT_EQ(counter.calls, 1);
     EXPECT_EQ(mLog.clicks.size(), 1u);

@@ -17,9 +17,18 @@
 
 namespace
 {
-void Put(std::string& out, const void* data, size_t size) { out.append(static_cast<const char*>(data), size); }
-void PutU32(std::string& out, u32 v) { Put(out, &v, 4); }
-void PutF32(std::string& out, float v) { Put(out, &v, 4); }
+void Put(std::string& out, const void* data, size_t size)
+{
+    out.append(static_cast<const char*>(data), size);
+}
+void PutU32(std::string& out, u32 v)
+{
+    Put(out, &v, 4);
+}
+void PutF32(std::string& out, float v)
+{
+    Put(out, &v, 4);
+}
 void PutText(std::string& out, const std::string& text)
 {
     PutU32(out, static_cast<u32>(text.size()));
@@ -141,17 +150,20 @@ protected:
 TEST_F(DialogEffectsTest, DefinitionsNeedAKnownTypeANameAndUniqueKeys)
 {
     auto* manager = widget::DialogEffectsManager::Instance();
-    EXPECT_EQ(QL_OK, Load("<Data><Anim name='a' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"
-                          "<Dialogs><Options effects='a'/></Dialogs>"));
+    EXPECT_EQ(QL_OK,
+              Load("<Data><Anim name='a' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"
+                   "<Dialogs><Options effects='a'/></Dialogs>"));
     EXPECT_TRUE(manager->HasSet("a"));
     EXPECT_EQ(manager->GetAssignment("Options"), "a");
 
-    EXPECT_EQ(QL_FAIL, Load("<Data><Anim name='b' show_anim_data='show.anim' hide_anim_data='hide.anim'/>"
-                            "<Sparkle name='c'/><Anim name='d' show_anim_data='x' hide_anim_data='y'/></Data>"));
+    EXPECT_EQ(QL_FAIL,
+              Load("<Data><Anim name='b' show_anim_data='show.anim' hide_anim_data='hide.anim'/>"
+                   "<Sparkle name='c'/><Anim name='d' show_anim_data='x' hide_anim_data='y'/></Data>"));
     EXPECT_TRUE(manager->HasSet("b")); // read before the failure: kept
     EXPECT_FALSE(manager->HasSet("d"));
     EXPECT_EQ(QL_FAIL, Load("<Data><Anim show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"));
-    EXPECT_EQ(QL_FAIL, Load("<Data><Anim name='a' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"));
+    EXPECT_EQ(QL_FAIL,
+              Load("<Data><Anim name='a' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"));
     EXPECT_EQ(QL_FAIL, Load("<Data><Anim name='e' show_anim_data='show.anim'/></Data>"));
     EXPECT_EQ(QL_FAIL, Load("<Dialogs><Box/></Dialogs>"));
     EXPECT_EQ(QL_FAIL, Load("<Dialogs><Options effects='b'/></Dialogs>"));
@@ -202,8 +214,9 @@ TEST_F(DialogEffectsTest, AssignedToAMissingSetTheDialogStillShows)
 
 TEST_F(DialogEffectsTest, MultiLayerAnimationGivesNoEffects)
 {
-    ASSERT_EQ(QL_OK, Load("<Data><Anim name='two' show_anim_data='double.anim' hide_anim_data='hide.anim'/></Data>"
-                          "<Dialogs><Options effects='two'/></Dialogs>"));
+    ASSERT_EQ(QL_OK,
+              Load("<Data><Anim name='two' show_anim_data='double.anim' hide_anim_data='hide.anim'/></Data>"
+                   "<Dialogs><Options effects='two'/></Dialogs>"));
     ProbeDialog probe;
     probe.mEffectsName = "Options";
     widget::DialogEffects* effects = nullptr;
@@ -213,8 +226,9 @@ TEST_F(DialogEffectsTest, MultiLayerAnimationGivesNoEffects)
 
 TEST_F(DialogEffectsTest, ShowRunsItsAnimationThenTellsTheDialogAndHideClosesAndDeletesIt)
 {
-    ASSERT_EQ(QL_OK, Load("<Data><Anim name='fade' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"
-                          "<Dialogs><Options effects='fade'/></Dialogs>"));
+    ASSERT_EQ(QL_OK,
+              Load("<Data><Anim name='fade' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"
+                   "<Dialogs><Options effects='fade'/></Dialogs>"));
     bool alive = false;
     auto* dialog = new ProbeDialog(&alive);
     dialog->mEffectsName = "Options";
@@ -250,8 +264,9 @@ TEST_F(DialogEffectsTest, ShowRunsItsAnimationThenTellsTheDialogAndHideClosesAnd
 
 TEST_F(DialogEffectsTest, HideDuringTheShowWaitsForItsEnd)
 {
-    ASSERT_EQ(QL_OK, Load("<Data><Anim name='fade' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"
-                          "<Dialogs><Options effects='fade'/></Dialogs>"));
+    ASSERT_EQ(QL_OK,
+              Load("<Data><Anim name='fade' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"
+                   "<Dialogs><Options effects='fade'/></Dialogs>"));
     bool alive = false;
     auto* dialog = new ProbeDialog(&alive);
     dialog->mEffectsName = "Options";
@@ -290,8 +305,9 @@ TEST_F(DialogEffectsTest, HideWithoutDeletionOnlyLeavesTheStack)
 
 TEST_F(DialogEffectsTest, DeletingADialogWhileItsEffectsRunLeavesNothingBehind)
 {
-    ASSERT_EQ(QL_OK, Load("<Data><Anim name='fade' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"
-                          "<Dialogs><Options effects='fade'/></Dialogs>"));
+    ASSERT_EQ(QL_OK,
+              Load("<Data><Anim name='fade' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"
+                   "<Dialogs><Options effects='fade'/></Dialogs>"));
     auto* dialog = new ProbeDialog();
     dialog->mEffectsName = "Options";
     mManager.ShowModal(dialog, true);

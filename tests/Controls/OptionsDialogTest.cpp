@@ -31,7 +31,10 @@ protected:
         return dialog;
     }
     void ClickOn(layer::Layer* control) { Click(CentreOf(control)); }
-    size_t Count(const std::wstring& tag) const { return std::count(mHost.sounds.begin(), mHost.sounds.end(), tag); }
+    size_t Count(const std::wstring& tag) const
+    {
+        return std::count(mHost.sounds.begin(), mHost.sounds.end(), tag);
+    }
 };
 
 TEST_F(OptionsDialogTest, BuildTakesTheStoredVolumesAndTheScreenMode)

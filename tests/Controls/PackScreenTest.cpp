@@ -1,8 +1,8 @@
 // The pack-building screen: every mounted folder becomes its pack, in prefix order; the first
 // failure ends the walk; repeated builds are byte-identical; progress is kept per pack.
+#include "Core/Widget/Controls/PackScreen.h"
 #include "Core/Base/Singletone.h"
 #include "Core/File/FileManager.h"
-#include "Core/Widget/Controls/PackScreen.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -37,7 +37,10 @@ protected:
         fs::current_path(mOld);
         base::SingletoneBase::DestroyAll();
     }
-    std::map<std::wstring, std::wstring, file::Utf16Less>& Mounts() { return file::FileManager::Instance()->mMounts; }
+    std::map<std::wstring, std::wstring, file::Utf16Less>& Mounts()
+    {
+        return file::FileManager::Instance()->mMounts;
+    }
 
     testsupport::TempDir mDir;
     fs::path mOld;

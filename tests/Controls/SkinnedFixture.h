@@ -81,7 +81,8 @@ protected:
         if (IsSkipped() || HasFatalFailure())
             return;
         base::SingletoneBase::DestroyAll();
-        SoundSystem::SetDeviceFactory([]() -> std::unique_ptr<audio::Device> { return audio::NullDevice::Manual(); });
+        SoundSystem::SetDeviceFactory([]() -> std::unique_ptr<audio::Device>
+                                      { return audio::NullDevice::Manual(); });
         mOldPath = std::filesystem::current_path();
         std::filesystem::current_path(QL_CONTENT_DIR);
         file::RegisterImageContainers();

@@ -44,8 +44,9 @@ protected:
         mBoard = new widget::BaseBoard();
         mBoard->SetRect(0, 0, 1024, 768);
         mSlider = new TesselSlider();
-        ASSERT_EQ(QL_OK, mSlider->Init(mLayout.get(), L"main_options/sound/sound_bar",
-                                       L"main_options/sound/sound_begunok", L"main_options/sound/sound_frame"));
+        ASSERT_EQ(QL_OK,
+                  mSlider->Init(mLayout.get(), L"main_options/sound/sound_bar",
+                                L"main_options/sound/sound_begunok", L"main_options/sound/sound_frame"));
         mSlider->SetSliderListener(&mLog);
         mBoard->AddChild(static_cast<widget::Slider*>(mSlider));
         mManager.Add(mBoard, false, true, false);

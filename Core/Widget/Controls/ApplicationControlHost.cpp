@@ -25,7 +25,10 @@ ControlHost* ControlHost::Get()
     return gHost;
 }
 
-void ControlHost::Set(ControlHost* host) { gHost = host; }
+void ControlHost::Set(ControlHost* host)
+{
+    gHost = host;
+}
 
 const wchar_t* const ApplicationControlHost::kDefaultFonts[6] = {
     L"td/data/fonts/main_32_1.fnt", L"td/data/fonts/main_32_2.fnt", L"td/data/fonts/main_42_1.fnt",
@@ -44,7 +47,8 @@ base::CountedPtr<render::Font> ApplicationControlHost::GetFont(u32 index)
         mTriedDefaults = true;
         for (const wchar_t* name : kDefaultFonts)
         {
-            base::CountedPtr<render::BMFont> font = resource::ResourceManager::Instance()->Get<render::BMFont>(name);
+            base::CountedPtr<render::BMFont> font =
+                resource::ResourceManager::Instance()->Get<render::BMFont>(name);
             if (font && !font->IsLoaded())
             {
                 font->SetRender(GetRender());
@@ -60,7 +64,10 @@ base::CountedPtr<render::Font> ApplicationControlHost::GetFont(u32 index)
     return index < mFonts.size() ? mFonts[index] : base::CountedPtr<render::Font>();
 }
 
-void ApplicationControlHost::PlaySound(const std::wstring& tag) { k2::SoundTags::Instance()->Play(tag); }
+void ApplicationControlHost::PlaySound(const std::wstring& tag)
+{
+    k2::SoundTags::Instance()->Play(tag);
+}
 
 render::ParticleEmitter* ApplicationControlHost::CreateEmitter(const std::string& name)
 {

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "Core/Base/CountedPtr.h"
-#include "Core/Media/Font/Font.h"
 #include "Core/Base/Types.h"
+#include "Core/Media/Font/Font.h"
 
 #include <string>
 

@@ -20,7 +20,8 @@ void RegisterAnimCreator(DialogEffectsManager& manager)
     manager.RegisterCreator("Anim", new DialogEffectsDataCreator<DialogAnimEffectsData>());
 }
 
-QLResultEnum DialogAnimEffectsData::LoadAnim(const std::wstring& path, base::CountedPtr<animation::AnimData>& out)
+QLResultEnum DialogAnimEffectsData::LoadAnim(const std::wstring& path,
+                                             base::CountedPtr<animation::AnimData>& out)
 {
     out = resource::ResourceManager::Instance()->Get<animation::AnimData>(path);
     if (!out)
@@ -104,7 +105,10 @@ QLResultEnum DialogAnimEffects::Begin(const base::CountedPtr<animation::AnimData
     return mAnim->Apply(mClock);
 }
 
-QLResultEnum DialogAnimEffects::Show() { return Begin(mShow, SHOWING); }
+QLResultEnum DialogAnimEffects::Show()
+{
+    return Begin(mShow, SHOWING);
+}
 
 QLResultEnum DialogAnimEffects::Hide()
 {

@@ -59,7 +59,8 @@ const base::ImageInfo* GameControlHelper::FindLayoutLayer(const std::wstring& na
     return mContainer ? mContainer->FindImage(name) : nullptr;
 }
 
-QLResultEnum GameControlHelper::LoadLayer(const std::wstring& name, math::Rect* outRect, layer::ImageLayer** out)
+QLResultEnum GameControlHelper::LoadLayer(const std::wstring& name, math::Rect* outRect,
+                                          layer::ImageLayer** out)
 {
     if (!mContainer)
         return QL_FAIL;
@@ -67,7 +68,8 @@ QLResultEnum GameControlHelper::LoadLayer(const std::wstring& name, math::Rect* 
     base::ImageInfo info;
     if (QLResultEnum r = render::LoadImage(ControlHost::Get()->GetRender(), name, mContainer, &image, &info))
     {
-        QL_LOG(L"No layer '%s' in the layout '%s'\n") << base::LogStyle::Error << name << mContainer->GetPath();
+        QL_LOG(L"No layer '%s' in the layout '%s'\n")
+            << base::LogStyle::Error << name << mContainer->GetPath();
         return r;
     }
     auto* layer = new layer::ImageLayer(image, true);
@@ -101,7 +103,8 @@ QLResultEnum GameControlHelper::PlaceImageLayer(const std::wstring& name, u32 mo
     if (QLResultEnum r = LoadLayer(name, nullptr, &layer))
         return r;
     if (layer::Layer* target = parent ? parent : mDefaultParent)
-        layer->SetPosition(layer->mPosition.x - target->mPosition.x, layer->mPosition.y - target->mPosition.y, 0.0f);
+        layer->SetPosition(layer->mPosition.x - target->mPosition.x, layer->mPosition.y - target->mPosition.y,
+                           0.0f);
     if (beneath)
         AttachFirst(layer, mode, parent);
     else

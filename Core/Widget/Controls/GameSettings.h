@@ -1,5 +1,6 @@
 // What the controls need of the game: the player's volumes in the progress store, the
-// developer keys of the battle, the answer of a confirmation box and the localised texts. The game installs it.
+// developer keys of the battle, the answer of a confirmation box and the localised texts. The game installs
+// it.
 #pragma once
 
 #include "Core/Base/Types.h"

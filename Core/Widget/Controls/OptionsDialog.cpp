@@ -59,7 +59,8 @@ QLResultEnum OptionsDialog::MakeSlider(const std::wstring& folder, TesselSlider*
 }
 
 QLResultEnum OptionsDialog::MakeSwitch(const std::wstring& normal, const std::wstring& highlight,
-                                       const std::wstring& beneath, const std::wstring& on, TesselSwitchButton** out)
+                                       const std::wstring& beneath, const std::wstring& on,
+                                       TesselSwitchButton** out)
 {
     auto* button = new TesselSwitchButton();
     if (QLResultEnum r = button->Init(GetContainer(), normal, highlight, on, beneath))
@@ -85,8 +86,8 @@ QLResultEnum OptionsDialog::AddControlText(layer::Layer* control, const std::wst
 
 QLResultEnum OptionsDialog::Build()
 {
-    if (QLResultEnum r = GameControlHelper::Init(kLayout, this, static_cast<widget::WidgetHitTestListener*>(this),
-                                                 nullptr, true))
+    if (QLResultEnum r = GameControlHelper::Init(
+            kLayout, this, static_cast<widget::WidgetHitTestListener*>(this), nullptr, true))
         return r;
     gui::ControlHost* host = gui::ControlHost::Get();
     if (QLResultEnum r = AppendImageLayer(L"title", HIT_NONE, nullptr, nullptr))
@@ -98,7 +99,8 @@ QLResultEnum OptionsDialog::Build()
         {L"main_options/window_type", L"options_OptionsWindowType"},
     };
     for (const auto& [place, key] : texts)
-        if (QLResultEnum r = AddText(place, key, host->GetFont(place == texts[0].first ? kTitleFont : kTextFont), nullptr))
+        if (QLResultEnum r =
+                AddText(place, key, host->GetFont(place == texts[0].first ? kTitleFont : kTextFont), nullptr))
             return r;
 
     const std::wstring shadow = L"buttons/menu/menu_sh";
@@ -106,25 +108,31 @@ QLResultEnum OptionsDialog::Build()
         return r;
     if (QLResultEnum r = MakeButton(L"buttons/close/ok_in", L"buttons/close/ok_ac", shadow, &mOkButton))
         return r;
-    if (QLResultEnum r = MakeButton(L"buttons/cheat/cheat_in", L"buttons/cheat/cheat_ac", shadow, &mCheatButton))
+    if (QLResultEnum r =
+            MakeButton(L"buttons/cheat/cheat_in", L"buttons/cheat/cheat_ac", shadow, &mCheatButton))
         return r;
-    if (QLResultEnum r = AddText(L"buttons/close/close_caption", L"options_OptionsOk", host->GetFont(kTextFont), nullptr))
+    if (QLResultEnum r =
+            AddText(L"buttons/close/close_caption", L"options_OptionsOk", host->GetFont(kTextFont), nullptr))
         return r;
     if (QLResultEnum r = MakeSlider(L"sound", &mSoundSlider))
         return r;
     if (QLResultEnum r = MakeSlider(L"music", &mMusicSlider))
         return r;
-    if (QLResultEnum r = MakeButton(L"buttons/music_dec/b_in", L"buttons/music_dec/b_ac", shadow, &mMusicMinus))
+    if (QLResultEnum r =
+            MakeButton(L"buttons/music_dec/b_in", L"buttons/music_dec/b_ac", shadow, &mMusicMinus))
         return r;
-    if (QLResultEnum r = MakeButton(L"buttons/music_inc/b_in", L"buttons/music_inc/b_ac", shadow, &mMusicPlus))
+    if (QLResultEnum r =
+            MakeButton(L"buttons/music_inc/b_in", L"buttons/music_inc/b_ac", shadow, &mMusicPlus))
         return r;
-    if (QLResultEnum r = MakeButton(L"buttons/sound_dec/b_in", L"buttons/sound_dec/b_ac", shadow, &mSoundMinus))
+    if (QLResultEnum r =
+            MakeButton(L"buttons/sound_dec/b_in", L"buttons/sound_dec/b_ac", shadow, &mSoundMinus))
         return r;
-    if (QLResultEnum r = MakeButton(L"buttons/sound_inc/b_in", L"buttons/sound_inc/b_ac", shadow, &mSoundPlus))
+    if (QLResultEnum r =
+            MakeButton(L"buttons/sound_inc/b_in", L"buttons/sound_inc/b_ac", shadow, &mSoundPlus))
         return r;
-    if (QLResultEnum r = MakeSwitch(L"main_options/window/window_nonselected", L"main_options/window/window_ac",
-                                    L"main_options/window/window_sh", L"main_options/window/window_in",
-                                    &mWindowSwitch))
+    if (QLResultEnum r =
+            MakeSwitch(L"main_options/window/window_nonselected", L"main_options/window/window_ac",
+                       L"main_options/window/window_sh", L"main_options/window/window_in", &mWindowSwitch))
         return r;
     layer::TextLayer* caption = nullptr;
     layer::TextLayer* addition = nullptr;
@@ -135,9 +143,10 @@ QLResultEnum OptionsDialog::Build()
     AddControlText(mWindowSwitch, L"options_window_add", kTextFont, &addition);
     addition->SetScale(0.6f, 0.6f, 1.0f);
     addition->AlignToPixels();
-    if (QLResultEnum r = MakeSwitch(L"main_options/fullscreen/fullscreen_nonselected",
-                                    L"main_options/fullscreen/fullscreen_ac", L"main_options/fullscreen/main_menu_sh",
-                                    L"main_options/fullscreen/main_menu_in", &mFullScreenSwitch))
+    if (QLResultEnum r =
+            MakeSwitch(L"main_options/fullscreen/fullscreen_nonselected",
+                       L"main_options/fullscreen/fullscreen_ac", L"main_options/fullscreen/main_menu_sh",
+                       L"main_options/fullscreen/main_menu_in", &mFullScreenSwitch))
         return r;
     layer::TextLayer* fullScreen = nullptr;
     AddControlText(mFullScreenSwitch, L"options_fs", kTextFont, &fullScreen);

@@ -12,7 +12,6 @@ namespace layer
 class TextLayer;
 }
 
-
 class TesselDialog : public widget::Dialog, public gui::GameControlHelper
 {
 public:
@@ -26,6 +25,6 @@ public:
 
     // The localised text of key, centred on the layout layer's rectangle, appended to the
     // default parent; 1 when the layout has no such layer.
-    QLResultEnum AddText(const std::wstring& layerName, const std::wstring& key, base::CountedPtr<render::Font> font,
-                         layer::TextLayer** out);
+    QLResultEnum AddText(const std::wstring& layerName, const std::wstring& key,
+                         base::CountedPtr<render::Font> font, layer::TextLayer** out);
 };

@@ -19,7 +19,8 @@ public:
     TesselSwitchButton();
 
     QLResultEnum Init(file::ImageContainer* container, const std::wstring& normalName,
-                      const std::wstring& highlightName, const std::wstring& onName, const std::wstring& extraName);
+                      const std::wstring& highlightName, const std::wstring& onName,
+                      const std::wstring& extraName);
     void SetOn(bool on);
     bool IsOn() const { return mOn; }
     QLResultEnum SetVisualState(u32 state) override;
