@@ -31,8 +31,8 @@ void ControlHost::Set(ControlHost* host)
 }
 
 const wchar_t* const ApplicationControlHost::kDefaultFonts[6] = {
-    L"td/data/fonts/main_32_1.fnt", L"td/data/fonts/main_32_2.fnt", L"td/data/fonts/main_42_1.fnt",
-    L"td/data/fonts/main_42_2.fnt", L"td/data/fonts/main_42_3.fnt", L"td/data/fonts/main_80.fnt"};
+    L"td/data/fonts/main_32_1", L"td/data/fonts/main_32_2", L"td/data/fonts/main_42_1",
+    L"td/data/fonts/main_42_2", L"td/data/fonts/main_42_3", L"td/data/fonts/main_80"};
 
 render::Render* ApplicationControlHost::GetRender()
 {

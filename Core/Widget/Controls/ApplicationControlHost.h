@@ -21,7 +21,7 @@ public:
 
     void SetFonts(std::vector<base::CountedPtr<render::Font>> fonts) { mFonts = std::move(fonts); }
 
-    // Bitmap fonts loaded when the game sets none, by index.
+    // Bitmap fonts loaded when the game sets none, by index (resource names: no ".fnt").
     static const wchar_t* const kDefaultFonts[6];
 
 private:
