@@ -4,6 +4,8 @@
 #include "FrontEndFixture.h"
 
 #include "Core/Media/Image/Image.h"
+#include "Core/Render/DX9/RenderDX9.h"
+#include "Platform/Gpu/RecordingDevice.h"
 #include "Core/Media/Video/TheoraVideo.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Shell/SplashLogo.h"
@@ -112,9 +114,47 @@ TEST_F(FrontEndTest, APressBeforeTheIntroIsDrawnStillOpensTheMenuAndPlaysNothing
     ASSERT_FALSE(intro->mStarted);
     EXPECT_EQ(nullptr, intro->mVideo);
     Click(300.0f, 300.0f);
+
     EXPECT_EQ(7, mMap->mScreen);
     ASSERT_EQ(QL_OK, mGame->FrameStep(0.04f));
     EXPECT_NE(nullptr, Top<HUDMainMenu>());
     EXPECT_EQ(1, Count(*Hud(), IsMenu));
+}
+} // namespace frontendtest
+
+namespace frontendtest
+{
+namespace
+{
+size_t DrawCalls(Game& game)
+{
+    auto* dx = dynamic_cast<render::RenderDX9*>(game.mRender);
+    auto* device = dx ? dynamic_cast<gpu::RecordingDevice*>(dx->GetDevice()) : nullptr;
+    return device ? device->CallsStartingWith("Draw").size() : 0;
+}
+} // namespace
+
+TEST_F(FrontEndTest, EachFrontEndScreenReachesTheDevice)
+{
+    Settle();
+    auto* dx = dynamic_cast<render::RenderDX9*>(mGame->mRender);
+    ASSERT_NE(nullptr, dx);
+    ASSERT_NE(nullptr, dynamic_cast<gpu::RecordingDevice*>(dx->GetDevice())) << "headless: the recording device";
+    // A logo fading in: its picture and the black cover.
+    size_t before = DrawCalls(*mGame);
+    ASSERT_EQ(QL_OK, mGame->FrameStep(0.1f));
+    EXPECT_GT(DrawCalls(*mGame), before) << "the splash";
+    Click(1.0f, 1.0f);
+    Click(1.0f, 1.0f);
+    ASSERT_EQ(QL_OK, mGame->FrameStep(0.0f)); // the intro starts on this frame's drawing
+    ASSERT_NE(nullptr, Top<TDVideoIntro>());
+    before = DrawCalls(*mGame);
+    ASSERT_EQ(QL_OK, mGame->FrameStep(0.1f));
+    EXPECT_GT(DrawCalls(*mGame), before) << "the intro's frame";
+    Click(1.0f, 1.0f);
+    ASSERT_TRUE(RunUntil([this] { return Top<HUDMainMenu>() != nullptr; }, 0.5f));
+    before = DrawCalls(*mGame);
+    ASSERT_EQ(QL_OK, mGame->FrameStep(0.1f));
+    EXPECT_GT(DrawCalls(*mGame), before) << "the menu";
 }
 } // namespace frontendtest
