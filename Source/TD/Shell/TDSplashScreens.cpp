@@ -3,6 +3,7 @@
 
 #include "Core/Base/Log.h"
 #include "Core/Base/StringConvert.h"
+#include "Core/Base/Tokenizer.h"
 #include "Core/File/ReadFile.h"
 #include "Framework/GameApplication.h"
 #include "Source/TD/Shell/HUD.h"
@@ -10,14 +11,6 @@
 
 namespace
 {
-std::string trimmed(const std::string& text)
-{
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 std::vector<std::string> split(const std::string& text, char separator)
 {
     std::vector<std::string> parts;
@@ -38,13 +31,12 @@ std::vector<std::wstring> TDSplashScreens::readLogoNames(const std::string& text
     std::vector<std::wstring> names;
     for (const std::string& raw : split(text, '\n'))
     {
-        std::string line = trimmed(raw);
+        std::string line = raw;
+        base::Trim(line);
         if (line.empty())
             continue;
         std::string packed;
-        for (char c : line)
-            if (c != ' ')
-                packed += c;
+        base::RemoveChar(line, ' ', packed);
         const std::vector<std::string> fields = split(packed, ';');
         if (fields.size() < 2)
         {
