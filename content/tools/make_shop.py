@@ -201,14 +201,15 @@ def make_shop():
     lay.add("back", -171, 0, back)
     # Header and footer cover the list's ends; their tops match the board above.
     header = back.crop((171, 0, 171 + 1024, 176)).copy()
+    # The crystal counter's plate is part of the header, which covers the list's top.
+    header.alpha_composite(panel(190, 64, SLATE, SLATE_DARK, radius=22), (800, 30))
+    header.alpha_composite(gem(36), (814, 44))
     lay.add("back_header", 0, 0, header)
     footer = back.crop((171, 612, 171 + 1024, 768)).copy()
     ImageDraw.Draw(footer).line([(120, 0), (920, 0)], fill=GOLD + (255,), width=3)
     lay.add("back_footer", 0, 612, footer)
-    lay.add("gem_plate", 800, 34, panel(180, 56, SLATE, SLATE_DARK, radius=20))
-    lay.add("gem_icon", 812, 44, gem(34))
     lay.area("text/caption", 262, 30, 500, 80)
-    lay.area("text/gems", 850, 40, 120, 44)
+    lay.area("text/gems", 856, 36, 124, 52)
     # Tabs: bottoms at y 172, centres placed by the code at x 216, 506, 796.
     lay.add("tabs/up_button_ac", 86, 116, panel(260, 56, MOSS, MOSS_DARK, radius=14))
     lay.add("tabs/up_button_in", 86, 116, panel(260, 56, SLATE, SLATE_DARK, GREY, radius=14))
