@@ -13,12 +13,8 @@
 #include "Core/Widget/FrameManager.h"
 #include "Framework/GameApplication.h"
 #include "Source/TD/LocalStrings.h"
-#include "Source/TD/Shell/GameWindow.h"
-#include "Source/TD/Shell/HUDButtonOver.h"
 #include "Source/TD/TDMap.h"
 #include "Source/TD/TDProgress.h"
-
-#include <algorithm>
 
 std::wstring gLanguageCode = L"en";
 
@@ -39,29 +35,6 @@ const EmitterPlace kEmitters[] = {
 std::wstring localised(const std::wstring& key) { return LocalStrings::Instance()->get(key); }
 } // namespace
 
-std::vector<std::wstring> HUDMainMenu::buttonNames(file::ImageContainer* layout)
-{
-    std::vector<std::wstring> names;
-    if (!layout)
-        return names;
-    const std::wstring group = L"button/";
-    for (u32 i = 0; i < layout->GetImageCount(); ++i)
-    {
-        const base::ImageInfo* info = layout->GetImage(i);
-        if (!info || info->mName.rfind(group, 0) != 0)
-            continue;
-        // Only folders: "button/b2_play/pos" names the button "b2_play"; "button/b2_normal" is a
-        // picture of the style.
-        const size_t slash = info->mName.find(L'/', group.size());
-        if (slash == std::wstring::npos)
-            continue;
-        const std::wstring name = info->mName.substr(group.size(), slash - group.size());
-        if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end())
-            names.push_back(name);
-    }
-    return names;
-}
-
 HUDMainMenu::HUDMainMenu(TDMap* map) : mMap(map)
 {
     k2::SoundTags::Instance()->PlayMusic(kMusic);
@@ -71,15 +44,8 @@ HUDMainMenu::HUDMainMenu(TDMap* map) : mMap(map)
     for (TDButtonFrame* button : mButtons)
         delete button;
     mButtons.clear();
-    const HUDWindowContext& context = HUDWindowContext::Get();
-    for (const std::wstring& name : buttonNames(mLayout))
-    {
-        auto* button = new HUDButtonOver(mLayout, name);
-        button->mLabel = localised(name);
-        button->mFont = name == L"b2_play" ? context.captionFont : context.windowFont;
-        mMenuButtons.push_back(button);
-    }
-    setFont(context.windowFont);
+    mMenuButtons.build(mLayout);
+    setFont(HUDWindowContext::Get().windowFont);
     createEmitters();
     Refresh();
     const bool russian = gLanguageCode == L"ru";
@@ -94,8 +60,6 @@ HUDMainMenu::~HUDMainMenu()
         delete emitter;
     delete mLayout;
     mLayout = nullptr;
-    for (HUDButtonOver* button : mMenuButtons)
-        delete button;
 }
 
 void HUDMainMenu::createEmitters()
@@ -134,23 +98,12 @@ void HUDMainMenu::reportDamagedProfiles()
     }
 }
 
-HUDButtonOver* HUDMainMenu::findMenuButton(const std::wstring& name) const
-{
-    for (HUDButtonOver* button : mMenuButtons)
-        if (button->mName == name)
-            return button;
-    return nullptr;
-}
-
 void HUDMainMenu::Draw(render::Graphics* graphics)
 {
     if (!graphics)
         return;
     HUDWindow::Draw(graphics);
-    render::Font* previous = graphics->mFont;
-    for (HUDButtonOver* button : mMenuButtons)
-        button->Draw(graphics);
-    graphics->mFont = previous;
+    mMenuButtons.draw(graphics);
     for (render::ParticleEmitter* emitter : mEmitters)
         graphics->DrawParticles(emitter);
     graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
@@ -159,14 +112,8 @@ void HUDMainMenu::Draw(render::Graphics* graphics)
 void HUDMainMenu::Update(float dt)
 {
     HUDWindow::Update(dt);
-    framework::GameApplication* app = framework::GameApplication::Get();
-    if (const auto* board = app ? dynamic_cast<const GameWindow*>(app->mScreen) : nullptr)
-    {
-        mPointerX = static_cast<float>(board->mPointerX);
-        mPointerY = static_cast<float>(board->mPointerY);
-    }
-    for (HUDButtonOver* button : mMenuButtons)
-        button->update(dt);
+    HUDRootPointer(mPointerX, mPointerY);
+    mMenuButtons.update(dt);
     for (render::ParticleEmitter* emitter : mEmitters)
         emitter->Update(dt);
 }
@@ -181,32 +128,22 @@ void HUDMainMenu::Refresh()
 
 void HUDMainMenu::MouseMove(int x, int y)
 {
-    for (HUDButtonOver* button : mMenuButtons)
-        button->onHover(x, y);
+    mMenuButtons.hover(x, y);
 }
 
 void HUDMainMenu::Release(int x, int y)
 {
-    for (HUDButtonOver* button : mMenuButtons)
-        button->onRelease(x, y);
+    mMenuButtons.release(x, y);
 }
 
 void HUDMainMenu::Press(int x, int y)
 {
-    for (HUDButtonOver* button : mMenuButtons)
-        button->onPress(x, y);
+    mMenuButtons.press(x, y);
 }
 
 std::wstring HUDMainMenu::ButtonNameAt(int x, int y)
 {
     if (y >= kProfileBandTop && y <= kProfileBandBottom)
         return L"profile";
-    for (HUDButtonOver* button : mMenuButtons)
-        if (button->contains(x, y))
-        {
-            if (auto play = HUDWindowContext::Get().playSound)
-                play(L"simple");
-            return button->mName;
-        }
-    return std::wstring();
+    return mMenuButtons.nameAt(x, y);
 }

@@ -3,12 +3,12 @@
 // menu music. The battle controller acts on the names its buttons answer.
 #pragma once
 
+#include "Source/TD/Shell/HUDButtonList.h"
 #include "Source/TD/Shell/HUDWindow.h"
 
 #include <string>
 #include <vector>
 
-class HUDButtonOver;
 class TDMap;
 namespace render
 {
@@ -28,9 +28,6 @@ public:
     explicit HUDMainMenu(TDMap* map);
     ~HUDMainMenu() override;
 
-    // The layout's buttons: one per folder of its "button" group, in listing order.
-    static std::vector<std::wstring> buttonNames(file::ImageContainer* layout);
-
     void Draw(render::Graphics* graphics) override;
     void Update(float dt) override;
     // The greeting with the current profile's name.
@@ -40,9 +37,10 @@ public:
     void Press(int x, int y) override;
     std::wstring ButtonNameAt(int x, int y) override;
 
-    HUDButtonOver* findMenuButton(const std::wstring& name) const;
+    HUDButtonOver* findMenuButton(const std::wstring& name) const { return mMenuButtons.find(name); }
 
-    std::vector<HUDButtonOver*> mMenuButtons;
+    // One over-button per folder of the layout's "button" group.
+    HUDButtonList mMenuButtons;
     std::vector<render::ParticleEmitter*> mEmitters;
 
 private:

@@ -20,7 +20,7 @@ TEST_F(FrontEndTest, TheMainMenuLayoutHoldsEveryLayerTheMenuAsksFor)
     ASSERT_NE(nullptr, layout);
     for (const wchar_t* name : {L"en", L"ru", L"text/greet"})
         EXPECT_NE(nullptr, layout->FindImage(name)) << name;
-    const std::vector<std::wstring> buttons = HUDMainMenu::buttonNames(layout.get());
+    const std::vector<std::wstring> buttons = HUDButtonList::fullNames(layout.get());
     for (const wchar_t* command : {L"b2_play", L"b1_options", L"b1_profile", L"b1_cloze"})
         EXPECT_NE(buttons.end(), std::find(buttons.begin(), buttons.end(), command)) << command;
     for (const std::wstring& full : buttons)

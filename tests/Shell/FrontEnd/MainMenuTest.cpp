@@ -38,7 +38,7 @@ TEST_F(FrontEndTest, TheMenuBuildsItsOwnButtonsEffectsGreetingAndLanguagePicture
     HUDMainMenu* menu = Top<HUDMainMenu>();
     EXPECT_TRUE(menu->mButtons.empty()) << "no picture buttons of the base";
     std::vector<std::wstring> names;
-    for (HUDButtonOver* b : menu->mMenuButtons)
+    for (HUDButtonOver* b : menu->mMenuButtons.mButtons)
         names.push_back(b->mName);
     EXPECT_EQ((std::vector<std::wstring>{L"play", L"options", L"profile", L"cloze"}), names);
     EXPECT_EQ(L"Play", menu->findMenuButton(L"play")->mLabel);
