@@ -152,7 +152,15 @@ void HUDEpisodeSelectIOS::Release(int, int)
 int HUDEpisodeSelectIOS::ButtonAt(int x, int y)
 {
     const i32 p = mCarousel->page;
-    const std::wstring name = ButtonNameAt(x, y);
+    // The battle asked for the name (and played its sound) already: look it up silently.
+    std::wstring name;
+    const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+    for (const TDButtonFrame* b : mButtons)
+        if (b->mVisible && fx >= b->mX && fx <= b->mX + b->mWidth && fy >= b->mY && fy <= b->mY + b->mHeight)
+        {
+            name = b->mName;
+            break;
+        }
     const bool idle = mCarousel->motion == EpisodeCarousel::kIdle;
     const bool onPlate = x >= 323 && x <= 701 && y >= 201 && y <= 569;
     if (name == L"play" || (name.empty() && onPlate && idle))
