@@ -184,6 +184,8 @@ TEST_F(ShopFixture, FourPlatesNeitherScrollNorDrag)
         <upgrade id="3" section="0" icon="a"><targets><target id="-1"/></targets><steps><step cost_r="1"/></steps></upgrade>
         <upgrade id="4" section="0" icon="a"><targets><target id="-1"/></targets><steps><step cost_r="1"/></steps></upgrade>
         </upgrades>)");
+    for (TDUpgrade* u : map->mUpgrades.upgrades) // the tree owns its upgrades
+        delete u;
     map->mUpgrades.upgrades.clear();
     map->mUpgrades.load();
     HUDShopWindow shop(*map, hud.get(), 0);
