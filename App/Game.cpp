@@ -87,7 +87,6 @@ QLResultEnum Game::startFirstBattle()
         map->mScreen = 0;
         map->mSpeed = 1.0f;
     }
-    QL_LOG(L"Battle started: episode %d, level %d\n") << map->mEpisode + 1 << map->mLevel + 1;
     return QL_OK;
 }
 

@@ -55,14 +55,20 @@ case "$GEOMETRY" in
 *"Position: 277,156"*"Geometry: 1366x768"*) pass "window 1366x768 centred" ;;
 *) fail "window placement: $GEOMETRY" ;;
 esac
-# The splash logos and the intro give way to a click; then "Play" in the main menu (window
-# point 683, 333) starts the first battle.
-for _ in $(seq 40); do
-    grep -q "Battle started" "$USERDIR/log.html" 2>/dev/null && break
-    xdotool mousemove --window "$WID" 683 333 click 1
-    sleep 1
-done
-grep -q "Battle started" "$USERDIR/log.html" && pass "the first battle started from the main menu" || fail "no battle started"
+# Through the menus as a player: the splash logos and the intro give way to clicks, "Play" in
+# the main menu (screen 7), the episode's card (5), the first level's plate (6), "Next" under the
+# unlock message (11). The game logs each screen number.
+on() { grep -q "Screen number: $1\." "$USERDIR/log.html" 2>/dev/null; }
+started() { grep -q "Battle started" "$USERDIR/log.html" 2>/dev/null; }
+click_until() { # screen x y: click at (x, y) until the screen number was logged
+    for _ in $(seq 30); do on "$1" && return 0; xdotool mousemove --window "$WID" "$2" "$3" click 1; sleep 0.5; done
+    return 1
+}
+for _ in $(seq 40); do on 7 && break; xdotool mousemove --window "$WID" 100 700 click 1; sleep 0.5; done
+click_until 5 683 333 && click_until 6 683 333
+for _ in $(seq 30); do on 11 || started && break; xdotool mousemove --window "$WID" 300 270 click 1; sleep 0.5; done
+for _ in $(seq 30); do started && break; xdotool mousemove --window "$WID" 683 524 click 1; sleep 0.5; done
+grep -q "Battle started" "$USERDIR/log.html" && pass "the first battle started from the menus" || fail "no battle started"
 sleep 0.3
 import -window root -crop 1366x768+277+156 "$WORK/shot.png"
 COLOURS=$(convert "$WORK/shot.png" -format '%k' info:)

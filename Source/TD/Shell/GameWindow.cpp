@@ -235,8 +235,22 @@ QLResultEnum GameWindow::Update(float dt)
         mMap->update(dt);
         if (!battleRunsHud)
             mServices->hud.Update(dt);
+        noteScreen();
     }
     return QL_OK;
+}
+
+void GameWindow::noteScreen()
+{
+    const i32 screen = mMap->mScreen;
+    if (screen == mLastScreen)
+        return;
+    QL_LOG(L"Screen number: %d.\n") << screen;
+    // Back from the in-game menu the battle only goes on.
+    if (screen == 0 && mLastScreen != 4)
+        QL_LOG(L"Battle started: episode %d, level %d, mode %d\n")
+            << mMap->mEpisode + 1 << mMap->mLevel + 1 << mMap->mMode;
+    mLastScreen = screen;
 }
 
 QLResultEnum GameWindow::OnPreDraw(render::Graphics* graphics, layer::Layer*)

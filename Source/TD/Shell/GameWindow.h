@@ -69,6 +69,11 @@ public:
     bool mRestartOnResult = false;
 
 private:
+    // Logs each new screen number, and a battle's start (0 reached other than from the in-game
+    // menu).
+    void noteScreen();
+
     std::unique_ptr<TDBattleServicesSet> mServices;
+    i32 mLastScreen = -1;
     std::unique_ptr<TDMap> mMap;
 };

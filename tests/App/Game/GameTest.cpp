@@ -15,6 +15,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,16 @@ protected:
         fs::current_path(mOldCwd);
     }
 
+    // Lines of the game's log that hold the text.
+    int LogCount(const std::string& text) const
+    {
+        std::ifstream in(mHome.Path() / "Marrowgate" / "Brackenmoor" / "log.html");
+        int count = 0;
+        for (std::string line; std::getline(in, line);)
+            count += line.find(text) != std::string::npos;
+        return count;
+    }
+
     static testsupport::TempDir* sData;
     testsupport::TempDir mHome;
     fs::path mOldCwd;
@@ -123,6 +134,7 @@ TEST_F(GameTest, StartsTheFirstBattleOnTheRootBoard)
     for (int i = 0; i < 30; ++i)
         ASSERT_EQ(QL_OK, mGame->FrameStep(1.0f / 30.0f));
     EXPECT_GT(mMap->mTime, before + 0.5f);
+    EXPECT_EQ(1, LogCount("Battle started: episode 1, level 1"));
 }
 
 TEST_F(GameTest, TheOverlayDialogTakesThePointerAndGoesOnceClosed)
@@ -199,4 +211,10 @@ TEST_F(GameTest, LosingTheFocusPausesARunningBattleWithTheMenuOpen)
     // Away from the battle nothing more happens.
     mGame->OnPause();
     EXPECT_EQ(1u, hud->windows().size() + hud->mPendingWindows.size());
+    // Going on from the menu is no new start.
+    mGame->FrameStep(0.01f);
+    mMap->mScreen = 0;
+    mMap->mSpeed = 1.0f;
+    mGame->FrameStep(0.01f);
+    EXPECT_EQ(1, LogCount("Battle started"));
 }
