@@ -7,8 +7,10 @@ and "profile1".."profile5" (exactly two text names sort before "profile1": the s
 pressed line to a profile by the sorted position of its text), the buttons "create", "rename",
 "delete", "back", "confirm" and the highlight buttons "p1".."p5" over the name lines.
 """
+import math
+
 from make_dialogs import (BRASS, BRASS_LIGHT, HEATHER, HEATHER_LIGHT, MOSS, MOSS_LIGHT, PEAT, PEAT_DARK,
-                          Layout, clear, plate, soft_shadow)
+                          Layout, clear, mix, plate, soft_shadow)
 from raster import Canvas, rgb, shade, with_alpha
 
 SLATE = rgb(52, 62, 70)
@@ -38,20 +40,11 @@ def moor_backdrop(w, h):
         for x in range(w):
             row[base + x] = colour
     # Low hills along the horizon.
-    import math
     for x in range(w):
         top = horizon - int(18 + 14 * math.sin(x / 97.0) + 9 * math.sin(x / 31.0 + 1.3))
         for y in range(top, horizon):
             c.px[y * w + x] = mix(rgb(26, 40, 30), rgb(30, 48, 34), (y - top) / max(1, horizon - top))
     return c
-
-
-def mix(a, b, t):
-    out = 0
-    for shift in (24, 16, 8, 0):
-        ca, cb = (a >> shift) & 0xFF, (b >> shift) & 0xFF
-        out |= int(round(ca + (cb - ca) * t)) << shift
-    return out
 
 
 def profiles():

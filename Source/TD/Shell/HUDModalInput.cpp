@@ -1,12 +1,10 @@
 // The profile-name input.
 #include "Source/TD/Shell/HUDModalInput.h"
 
-#include "Core/Base/Log.h"
 #include "Core/Base/Transform2D.h"
 #include "Core/File/Profiles.h"
 #include "Core/Media/Font/BMFont.h"
 #include "Core/Media/Graphics/Graphics.h"
-#include "Core/Media/Image/ImageContainer.h"
 #include "Source/TD/LocalStrings.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
@@ -28,16 +26,8 @@ render::BMFont* glyphFont()
 }
 } // namespace
 
-HUDModalInput::HUDModalInput(HUD* hud, TDMap* map) : mHud(hud), mMap(map)
+HUDModalInput::HUDModalInput(HUD* hud, TDMap* map) : HUDButtonWindow(kLayout), mHud(hud), mMap(map)
 {
-    if (!buildFromLayout(kLayout))
-        QL_LOG(L"Name input layout '%s' not opened: the window shows nothing\n") << base::LogStyle::Error << kLayout;
-    for (TDButtonFrame* button : mButtons)
-        delete button;
-    mButtons.clear();
-    mOwnButtons.build(mLayout);
-    setFont(HUDWindowContext::Get().windowFont);
-
     const i32 screen = mMap ? mMap->mScreen : -1;
     TDProgress* progress = mMap ? mMap->mProgress.get() : nullptr;
     if (screen == 14)
@@ -57,12 +47,7 @@ HUDModalInput::HUDModalInput(HUD* hud, TDMap* map) : mHud(hud), mMap(map)
     textChanged();
 }
 
-HUDModalInput::~HUDModalInput()
-{
-    mOwnButtons.clear();
-    delete mLayout;
-    mLayout = nullptr;
-}
+HUDModalInput::~HUDModalInput() = default;
 
 bool HUDModalInput::isValidName(const std::wstring& name) const
 {
@@ -94,8 +79,7 @@ void HUDModalInput::Draw(render::Graphics* graphics)
 {
     if (!graphics)
         return;
-    HUDWindow::Draw(graphics);
-    mOwnButtons.draw(graphics);
+    HUDButtonWindow::Draw(graphics);
     if (!mInputField)
         return;
     if (const GameWindow* board = HUDRootBoard(); board && board->mFontMain42_3)
@@ -112,19 +96,6 @@ void HUDModalInput::Draw(render::Graphics* graphics)
     command->mAlignH = 0;
     command->mAlignV = 2;
 }
-
-void HUDModalInput::Update(float dt)
-{
-    HUDWindow::Update(dt);
-    HUDRootPointer(mPointerX, mPointerY);
-    mOwnButtons.update(dt);
-}
-
-void HUDModalInput::MouseMove(int x, int y) { mOwnButtons.hover(x, y); }
-
-void HUDModalInput::Release(int x, int y) { mOwnButtons.release(x, y); }
-
-void HUDModalInput::Press(int x, int y) { mOwnButtons.press(x, y); }
 
 void HUDModalInput::Char(int c)
 {

@@ -4,15 +4,14 @@
 // and not already a profile's. When the name is refused the message line says why.
 #pragma once
 
-#include "Source/TD/Shell/HUDButtonList.h"
-#include "Source/TD/Shell/HUDWindow.h"
+#include "Source/TD/Shell/HUDButtonWindow.h"
 
 #include <string>
 
 class HUD;
 class TDMap;
 
-class HUDModalInput : public HUDWindow
+class HUDModalInput : public HUDButtonWindow
 {
 public:
     static constexpr const wchar_t* kLayout = L"td/data/mm";
@@ -23,10 +22,6 @@ public:
     ~HUDModalInput() override;
 
     void Draw(render::Graphics* graphics) override;
-    void Update(float dt) override;
-    void MouseMove(int x, int y) override;
-    void Release(int x, int y) override;
-    void Press(int x, int y) override;
     void Char(int character) override;
     void KeyDown(int key) override;
     // The button under the point; "cancel" while renaming and "ok" act here (the window may be
@@ -37,7 +32,7 @@ public:
     bool isValidName(const std::wstring& name) const;
     static bool isNameCharacter(int character);
 
-    HUDButtonList mOwnButtons; // 0 "cancel", 1 "ok"
+    // Own buttons: 0 "cancel", 1 "ok".
     TDFrameEntry* mInputField = nullptr;
     std::wstring mText;
 

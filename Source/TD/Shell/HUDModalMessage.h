@@ -3,15 +3,14 @@
 // controller back the screen number it was opened over.
 #pragma once
 
-#include "Source/TD/Shell/HUDButtonList.h"
-#include "Source/TD/Shell/HUDWindow.h"
+#include "Source/TD/Shell/HUDButtonWindow.h"
 
 #include <string>
 
 class HUD;
 class TDMap;
 
-class HUDModalMessage : public HUDWindow
+class HUDModalMessage : public HUDButtonWindow
 {
 public:
     static constexpr const wchar_t* kLayout = L"td/data/mm";
@@ -23,14 +22,10 @@ public:
     HUDModalMessage(HUD* hud, TDMap* map, std::wstring caption, std::wstring message, i32 restoreScreen);
     ~HUDModalMessage() override;
 
-    void Draw(render::Graphics* graphics) override;
-    void Update(float dt) override;
+    // The base's pointer, then the buttons' hover.
     void MouseMove(int x, int y) override;
-    void Release(int x, int y) override;
-    void Press(int x, int y) override;
-    std::wstring ButtonNameAt(int x, int y) override;
 
-    HUDButtonList mOwnButtons; // 0 "cancel", 1 "ok"
+    // Own buttons: 0 "cancel", 1 "ok".
     i32 mRestoreScreen = -1;
 
 protected:

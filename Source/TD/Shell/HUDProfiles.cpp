@@ -1,8 +1,6 @@
 // The profiles screen.
 #include "Source/TD/Shell/HUDProfiles.h"
 
-#include "Core/Base/Log.h"
-#include "Core/Media/Image/ImageContainer.h"
 #include "Source/TD/LocalStrings.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUDModalOpeners.h"
@@ -14,14 +12,8 @@ namespace
 std::wstring localised(const wchar_t* key) { return LocalStrings::Instance()->get(key); }
 } // namespace
 
-HUDProfiles::HUDProfiles(HUD* hud, TDMap* map) : mHud(hud), mMap(map)
+HUDProfiles::HUDProfiles(HUD* hud, TDMap* map) : HUDButtonWindow(kLayout), mHud(hud), mMap(map)
 {
-    if (!buildFromLayout(kLayout))
-        QL_LOG(L"Profiles layout '%s' not opened: the screen is empty\n") << base::LogStyle::Error << kLayout;
-    for (TDButtonFrame* button : mButtons)
-        delete button;
-    mButtons.clear();
-    mOwnButtons.build(mLayout);
     setText(L"caption", localised(L"profiles_caption"));
     Refresh();
     const GameWindow* board = HUDRootBoard();
@@ -30,12 +22,7 @@ HUDProfiles::HUDProfiles(HUD* hud, TDMap* map) : mHud(hud), mMap(map)
     setText(L"select", localised(L"profiles_select"));
 }
 
-HUDProfiles::~HUDProfiles()
-{
-    mOwnButtons.clear();
-    delete mLayout;
-    mLayout = nullptr;
-}
+HUDProfiles::~HUDProfiles() = default;
 
 void HUDProfiles::Refresh()
 {
@@ -60,25 +47,6 @@ void HUDProfiles::Refresh()
     if (HUDButtonOver* confirm = mOwnButtons.find(L"confirm"))
         confirm->mVisible = !names.empty();
 }
-
-void HUDProfiles::Draw(render::Graphics* graphics)
-{
-    if (!graphics)
-        return;
-    HUDWindow::Draw(graphics);
-    mOwnButtons.draw(graphics);
-}
-
-void HUDProfiles::Update(float dt)
-{
-    HUDWindow::Update(dt);
-    HUDRootPointer(mPointerX, mPointerY);
-    mOwnButtons.update(dt);
-}
-
-void HUDProfiles::MouseMove(int x, int y) { mOwnButtons.hover(x, y); }
-
-void HUDProfiles::Release(int x, int y) { mOwnButtons.release(x, y); }
 
 int HUDProfiles::lineIndexAt(int x, int y) const
 {

@@ -3,13 +3,12 @@
 // "rename", "delete" (asks first), "back" and "confirm" act through the battle controller.
 #pragma once
 
-#include "Source/TD/Shell/HUDButtonList.h"
-#include "Source/TD/Shell/HUDWindow.h"
+#include "Source/TD/Shell/HUDButtonWindow.h"
 
 class HUD;
 class TDMap;
 
-class HUDProfiles : public HUDWindow
+class HUDProfiles : public HUDButtonWindow
 {
 public:
     static constexpr const wchar_t* kLayout = L"td/data/profiles";
@@ -18,12 +17,8 @@ public:
     HUDProfiles(HUD* hud, TDMap* map);
     ~HUDProfiles() override;
 
-    void Draw(render::Graphics* graphics) override;
-    void Update(float dt) override;
     // Rewrites the five lines and the highlight from the stored profiles.
     void Refresh() override;
-    void MouseMove(int x, int y) override;
-    void Release(int x, int y) override;
     // The buttons' press, then the name line under the point selects its profile.
     void Press(int x, int y) override;
     // "delete" with a current profile opens the deletion question.
@@ -32,8 +27,6 @@ public:
     // The profile a text area stands for: areas in name order count from -2, so "profileN"
     // stands for profile N - 1 when two names sort before "profile1".
     int lineIndexAt(int x, int y) const;
-
-    HUDButtonList mOwnButtons;
 
 private:
     HUD* mHud;
