@@ -16,6 +16,7 @@
 #include "Source/TD/Services/TDRenderTexture.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDWindow.h"
+#include "Source/TD/Shell/TDGameSettings.h"
 #include "Source/TD/Shell/TDShellPainter.h"
 #include "Source/TD/Sprites/TDPsdSheet.h"
 #include "Source/TD/Sprites/TDResources.h"
@@ -120,6 +121,8 @@ GameWindow::GameWindow() = default;
 
 GameWindow::~GameWindow()
 {
+    if (mSettings && gui::GameSettings::Get() == mSettings.get())
+        gui::GameSettings::Set(nullptr);
     delete mModalWindow;
     delete mBannerWindow;
     if (mServices)
@@ -175,6 +178,8 @@ QLResultEnum GameWindow::Start()
     mServices = std::make_unique<TDBattleServicesSet>(render, *this);
     mMap = std::make_unique<TDMap>(mServices->services(), mServices->profiles);
     mServices->hud.setMap(mMap.get());
+    mSettings = std::make_unique<TDGameSettings>(*this);
+    gui::GameSettings::Set(mSettings.get());
     mServices->hud.mOnQuit = [app] {
         if (app)
             app->Stop();

@@ -21,6 +21,7 @@ class HUD;
 class HUDWindow;
 class TDMap;
 class TDBattleServicesSet;
+class TDGameSettings;
 
 class GameWindow : public widget::BaseBoard
 {
@@ -73,6 +74,7 @@ private:
     // menu).
     void noteScreen();
 
+    std::unique_ptr<TDGameSettings> mSettings; // installed for the dialogs while the board stands
     std::unique_ptr<TDBattleServicesSet> mServices;
     i32 mLastScreen = -1;
     std::unique_ptr<TDMap> mMap;

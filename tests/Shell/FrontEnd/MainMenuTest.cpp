@@ -5,6 +5,7 @@
 
 #include "Core/File/Profiles.h"
 #include "Core/Media/Particles/ParticleEmitter.h"
+#include "Core/Widget/Controls/GameSettings.h"
 #include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TMessageBox.h"
 #include "Source/TD/Shell/HUDButtonOver.h"
@@ -158,5 +159,26 @@ TEST_F(FrontEndTest, TheProfileBandReopensTheMenuUntilTheProfilesScreenExists)
     ASSERT_EQ(QL_OK, mGame->FrameStep(0.04f));
     EXPECT_FALSE(Hud()->windows().empty()) << "never a screen without a window";
     EXPECT_TRUE(mMap->mScreen == 7 || mMap->mScreen == 13);
+}
+} // namespace frontendtest
+
+namespace frontendtest
+{
+TEST_F(FrontEndTest, TheDialogsReachTheGameThroughItsSettings)
+{
+    gui::GameSettings* settings = gui::GameSettings::Get();
+    ASSERT_NE(nullptr, settings) << "installed by the root board";
+    EXPECT_EQ(L"Play", settings->GetText(L"b2_play")) << "localised texts";
+    settings->SetSoundVolume(0.25f);
+    settings->SetMusicVolume(0.75f);
+    EXPECT_FLOAT_EQ(0.25f, mMap->mProgress->getSoundVolume());
+    EXPECT_FLOAT_EQ(0.75f, settings->GetMusicVolume());
+    EXPECT_FALSE(mBoard->mDebugKeys);
+    settings->EnableDebugKeys();
+    EXPECT_TRUE(mBoard->mDebugKeys);
+    // A confirmed "mmenu" box (the in-game menu's) leads to the main menu.
+    ASSERT_EQ(QL_OK, mGame->startFirstBattle());
+    settings->OnMessageBoxResult(L"mmenu");
+    EXPECT_EQ(7, mMap->mScreen);
 }
 } // namespace frontendtest
