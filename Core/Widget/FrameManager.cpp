@@ -37,16 +37,17 @@ FrameManager::~FrameManager()
     mPending.clear();
     if (mCapture.widget)
         ForgetCapture(mCapture.widget);
+    // Requests and entries whose frame was deleted meanwhile hold null.
     for (const Entry& entry : mStack)
-        if (entry.frame->mManager == this)
+        if (entry.frame && entry.frame->mManager == this)
             entry.frame->mManager = nullptr;
     for (const auto& list : mAdditions)
         for (const AddRequest& request : list)
-            if (request.frame->mQueuedIn == this)
+            if (request.frame && request.frame->mQueuedIn == this)
                 request.frame->mQueuedIn = nullptr;
     for (const auto& list : mRemovals)
         for (const RemoveRequest& request : list)
-            if (request.frame->mQueuedIn == this)
+            if (request.frame && request.frame->mQueuedIn == this)
                 request.frame->mQueuedIn = nullptr;
     if (mOwnsCursor)
         delete mCursor;

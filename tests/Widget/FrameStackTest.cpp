@@ -208,3 +208,14 @@ TEST_F(FrameStack, TheManagerDeletesWhatIsStillQueuedButNotItsFrames)
     EXPECT_EQ(1, deaths);
     EXPECT_EQ(nullptr, mA.GetManager());
 }
+
+TEST(FrameManagerLifetime, AManagerGoneWithARequestOfADeletedFrameStillPendingEndsCleanly)
+{
+    Journal journal;
+    auto* manager = new widget::FrameManager();
+    auto* waiting = new ProbeBoard("waiting", journal);
+    manager->Add(waiting, false, false, true); // waits for the next update
+    delete waiting;                            // its request now names no frame
+    delete manager;
+    SUCCEED();
+}
