@@ -2,6 +2,7 @@
 // dialog, the reset and tutorial questions, and the name input's rules for what may be typed.
 #include "ScreenFixture.h"
 
+#include "Source/TD/Shell/HUDButtonWindow.h"
 #include "Source/TD/Shell/HUDConfirmProfileResetDialog.h"
 #include "Source/TD/Shell/HUDConfirmTutorialCancelDialog.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
@@ -221,4 +222,20 @@ TEST_F(ModalWindows, TheMainMenusPlayWithoutAProfileAsksForOneFirst)
     }
     EXPECT_FALSE(mHud->windows().empty()) << "the episode selection opened";
     EXPECT_NE(std::string::npos, ProfilesFile().find(std::string("Wanderer0")));
+}
+
+TEST_F(ModalWindows, AMissingLayoutLeavesAnEmptyWindowThatAnswersNothing)
+{
+    auto* window = new HUDButtonWindow(L"td/data/no_such_layout");
+    EXPECT_EQ(nullptr, window->mLayout);
+    EXPECT_EQ(0u, window->mOwnButtons.size());
+    mHud->pushWindow(window);
+    mMap->mScreen = 13;
+    Frame();
+    ASSERT_EQ(window, Top());
+    Click(500.0f, 500.0f);
+    EXPECT_EQ(L"", window->ButtonNameAt(500, 500));
+    EXPECT_EQ(13, mMap->mScreen);
+    mHud->closeTopWindow();
+    Frame();
 }
