@@ -14,7 +14,7 @@
 namespace
 {
 // One step of a tower's tier ladder. The step is paid from the battle's coins (the price the
-// menu shows against them); its bonus is written into the tower's bonus record as given.
+// menu shows against them); its bonus is kept by the tower and put back after every frame's reset.
 void upgradeTier(TDMap& map, TDTower& tower)
 {
     const TDPrototype* current = tower.currentProto();
@@ -31,8 +31,9 @@ void upgradeTier(TDMap& map, TDTower& tower)
     float n = static_cast<float>(tower.mTierCount);
     tower.mState = 0;
     tower.mAnimTime = 0.0f;
-    tower.mBonus.radius += n * base->tierK * base->radius;
-    tower.mBonus.strength = n * base->tierK * base->strength + base->strength;
+    tower.mTierRadius += n * base->tierK * base->radius;
+    tower.mTierStrength = n * base->tierK * base->strength + base->strength;
+    tower.resetBonus();
 }
 
 void spotCentre(const TDSpotFrame& s, float& x, float& y)

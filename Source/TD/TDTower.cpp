@@ -59,9 +59,9 @@ const TDPrototype* TDTower::currentProto(i32 tier) const
 
 void TDTower::resetBonus()
 {
-    mBonus.strength = 0.0f;
+    mBonus.strength = mTierStrength;
     mBonus.cooldown = 0.0f;
-    mBonus.radius = 0.0f;
+    mBonus.radius = mTierRadius;
 }
 
 float TDTower::spotProperty(const char* name) const

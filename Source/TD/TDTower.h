@@ -42,6 +42,7 @@ public:
     // Upgrades to the tier with that "levelid" when the coins cover the cost.
     bool upgrade(i32 tier, float cost);
     void setupModifiers();
+    // Back to the tier steps' additions alone; the frame adds upgrades and boosts on top.
     void resetBonus();
     // Range x 0.5: how far the tower's bullets may fly.
     float radius() const;
@@ -76,6 +77,9 @@ public:
     float mPauseTimer = 0.0f;
     float mCooldown = 0.0f;
     i32 mTierCount = 0;
+    // The lasting additions of the tier steps bought on the current tier: put back into mBonus
+    // at every reset, dropped by a full upgrade.
+    float mTierStrength = 0.0f, mTierRadius = 0.0f;
 
 private:
     bool sectorsDiffer() const;

@@ -98,6 +98,8 @@ bool TDTower::upgrade(i32 tier, float cost)
 
     mLevel = tier;
     mTierRef = TDProtoRef(mBaseId, tier);
+    mTierStrength = 0.0f;
+    mTierRadius = 0.0f;
     mAnimTime = 0.0f;
     mState = 0;
     mTarget = nullptr;

@@ -199,6 +199,44 @@ TEST_F(Menu, TowersWithTierStepsOfferTheStepFirst)
     EXPECT_EQ(openOn(0).kind, TDContextMenu::kTowerUpgrades);
 }
 
+TEST_F(Menu, TierStepsLastThroughTheFramesUntilTheNextFullUpgrade)
+{
+    files.put(L"td/towers_sheet.csv", "id;parent;type;levelid;require;cost;tierCost;tierUpdates;tierK;strength;cooldown;r;"
+                                      "speed;ammoid;fps\n"
+                                      "100;-1;1;0;-1;50;30;2;0,5;10;1;200;400;2001;10\n"
+                                      "101;100;1;1;0;40;0;0;0;10;1;240;400;2001;10\n");
+    TDMap& m = begin();
+    TDTower* tower = m.buildTower(0, 100);
+    ASSERT_NE(tower, nullptr);
+    float plainRange = tower->range();
+    openOn(0);
+    frames(0.25f);
+    pressEntry(1);
+    frames(1.0f); // the battle resets every tower's additions each frame
+    EXPECT_FLOAT_EQ(tower->mBonus.strength, 0.5f * 10.0f + 10.0f);
+    EXPECT_FLOAT_EQ(tower->range(), plainRange + 0.5f * 200.0f);
+
+    m.mContextMenu.reset();
+    openOn(0);
+    frames(0.25f);
+    pressEntry(1);
+    frames(1.0f);
+    EXPECT_EQ(tower->mTierCount, 2);
+    EXPECT_FLOAT_EQ(tower->mBonus.strength, 2.0f * 0.5f * 10.0f + 10.0f);
+    EXPECT_FLOAT_EQ(tower->range(), plainRange + 0.5f * 200.0f + 2.0f * 0.5f * 200.0f);
+
+    // The full upgrade starts the new tier without the old tier's steps.
+    m.mContextMenu.reset();
+    EXPECT_EQ(openOn(0).kind, TDContextMenu::kTowerUpgrades);
+    frames(0.25f);
+    pressEntry(1);
+    frames(0.5f);
+    EXPECT_EQ(tower->mLevel, 1);
+    EXPECT_EQ(tower->mTierCount, 0);
+    EXPECT_FLOAT_EQ(tower->mBonus.strength, 0.0f);
+    EXPECT_FLOAT_EQ(tower->range(), 240.0f);
+}
+
 TEST_F(Menu, PriceLabelsTurnRedWhileTheCoinsFallShort)
 {
     files.put(L"td/unlocks.csv", "0;0;100\n");
