@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cwctype>
 
 namespace
 {
@@ -96,7 +97,11 @@ std::wstring TDBattleDrawer::waveText(i32 remaining)
 {
     if (remaining == 0)
         return LocalStrings::Instance()->get(L"game_incoming");
-    return LocalStrings::Instance()->get(L"game_nextwave") + std::to_wstring(remaining);
+    // The strings file trims its values, so the space before the count is ours.
+    std::wstring text = LocalStrings::Instance()->get(L"game_nextwave");
+    if (!text.empty() && !std::iswspace(text.back()))
+        text += L' ';
+    return text + std::to_wstring(remaining);
 }
 
 void TDBattleDrawer::trace(const std::string& step)

@@ -360,7 +360,7 @@ TEST_F(BattleDraw, WaveTextsCountDownBesideTheirButtons)
             texts.push_back(d);
     ASSERT_EQ(texts.size(), 2u);
     const std::wstring next = LocalStrings::Instance()->get(L"game_nextwave");
-    EXPECT_EQ(texts[0].name, next + L"12");
+    EXPECT_EQ(texts[0].name, next + L" 12"); // never "Next wave12"
     EXPECT_EQ(texts[0].hAlign, 1);
     EXPECT_EQ(texts[0].vAlign, 2);
     EXPECT_FLOAT_EQ(texts[0].x, 900.0f - 20.0f - 32.0f);
