@@ -274,7 +274,7 @@ void TDBattleDrawer::draw(TDBattleCanvas& canvas)
 
     if (mMap.mSelectedSpell >= 0 && mMap.mActiveEmitter)
         canvas.drawEmitter(*mMap.mActiveEmitter);
-    if (showsBattle(mMap.mScreen) && mMap.mActiveButtonEmitter)
+    if (showsBattle(mMap.mScreen) && mMap.mActiveButtonEmitter && mMap.mActiveButtonPlaced)
         canvas.drawEmitter(*mMap.mActiveButtonEmitter);
     canvas.drawHudWindows(1);
     trace("windows");

@@ -308,6 +308,8 @@ public:
     std::vector<std::pair<i32, i32>> mPrebuiltTowers;
     std::unique_ptr<TDEmitter> mActiveEmitter;
     std::unique_ptr<TDEmitter> mActiveButtonEmitter;
+    // The button glow sits on an active control button (else it is not drawn).
+    bool mActiveButtonPlaced = false;
 
     // Last: the progress store reads the members above through TDProgressHost.
     std::unique_ptr<TDProgress> mProgress;

@@ -218,7 +218,8 @@ void TDMap::updateControlButtons()
                             : mSpeed == 2.0f ? L"speed_btn_ac"
                                              : nullptr;
     float x = 0.0f, y = 0.0f, w = 0.0f, h = 0.0f;
-    if (!active || !mHud->buttonRect(active, x, y, w, h))
+    mActiveButtonPlaced = active && mHud->buttonRect(active, x, y, w, h);
+    if (!mActiveButtonPlaced)
         x = y = w = h = 0.0f;
     if (mActiveButtonEmitter)
         mActiveButtonEmitter->setPosition(x + 0.5f * w, y + 0.5f * h);

@@ -10,6 +10,8 @@
 #include "Source/TD/TDUiPainter.h"
 #include "Source/TD/TDWaveEntry.h"
 
+#include <algorithm>
+
 using namespace tdtest;
 
 namespace
@@ -484,6 +486,21 @@ struct DepthUiPainter : TDNullUiPainter
     }
 };
 } // namespace
+
+TEST_F(BattleDraw, TheButtonGlowIsDrawnOnlyOnceItSitsOnAButton)
+{
+    TDMap& m = begin(kGrunts);
+    run(0.2f);
+    auto emitters = [&] {
+        frame();
+        return std::count_if(canvas.drawn.begin(), canvas.drawn.end(),
+                             [](const Drawn& d) { return d.kind == Drawn::Emitter; });
+    };
+    ASSERT_FALSE(m.mActiveButtonPlaced); // the test HUD has no control buttons
+    long unplaced = emitters();
+    m.mActiveButtonPlaced = true;
+    EXPECT_EQ(emitters(), unplaced + 1);
+}
 
 TEST_F(BattleDraw, AnOpenRingMenuDrawsInBattleSpaceAndAClosedOneGoes)
 {

@@ -298,6 +298,7 @@ TEST_F(Touch, ControlButtonsFollowTheSpeed)
     EXPECT_FALSE(ihud.shown[L"options_btn_ac"]);
     EXPECT_FLOAT_EQ(glow->x, 920.0f);
     EXPECT_FLOAT_EQ(glow->y, 20.0f);
+    EXPECT_TRUE(m.mActiveButtonPlaced);
 
     m.mSpeed = 0.5f;
     m.updateControlButtons();
@@ -309,6 +310,13 @@ TEST_F(Touch, ControlButtonsFollowTheSpeed)
     EXPECT_FALSE(ihud.shown[L"pause_btn_ac"]);
     EXPECT_EQ(glow->x, 0.0f);
     EXPECT_EQ(glow->y, 0.0f);
+    EXPECT_FALSE(m.mActiveButtonPlaced) << "no button to sit on: the glow hides";
+
+    // A layout without the active button leaves the glow hidden too.
+    ihud.named.erase(L"play_btn_ac");
+    m.mSpeed = 1.0f;
+    m.updateControlButtons();
+    EXPECT_FALSE(m.mActiveButtonPlaced);
 }
 
 TEST_F(Touch, PauseStopsTheBattleAndOpensTheMenu)
