@@ -37,7 +37,7 @@ public:
     virtual const TDImage* findImage(const std::wstring& sheet, const std::wstring& name) = 0;
     // The layers of a background folder ("td/data/levels/bg01"), in container order; none when
     // it is missing.
-    virtual std::vector<TDLayerEntry> backgroundLayers(const std::wstring& folder) { return {}; }
+    virtual std::vector<TDLayerEntry> backgroundLayers(const std::wstring& /*folder*/) { return {}; }
 };
 
 class TDSoundTags

@@ -23,7 +23,9 @@ void ExpectLayers(const std::wstring& layout, const std::vector<std::wstring>& n
         const base::ImageInfo* info = c->FindImage(name);
         EXPECT_NE(nullptr, info) << std::string(name.begin(), name.end());
         if (info)
+        {
             EXPECT_GT(info->mWidth * info->mHeight, 0.0f) << std::string(name.begin(), name.end());
+        }
     }
 }
 } // namespace

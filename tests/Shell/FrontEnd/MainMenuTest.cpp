@@ -50,9 +50,13 @@ TEST_F(FrontEndTest, TheMenuBuildsItsOwnButtonsEffectsGreetingAndLanguagePicture
     for (TDFrameEntry* image : menu->mImages)
     {
         if (image->mName == L"en")
+        {
             EXPECT_TRUE(image->mVisible);
+        }
         if (image->mName == L"ru")
+        {
             EXPECT_FALSE(image->mVisible);
+        }
     }
     for (render::ParticleEmitter* emitter : menu->mEmitters)
         EXPECT_NE(nullptr, emitter);
