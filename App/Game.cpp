@@ -56,6 +56,8 @@ QLResultEnum Game::StartGame()
         return QL_OK;
     }
     mBoard->mDrawLoadingScreen = [this] { drawLoadingScreen(); };
+    if (HUD* hud = mBoard->getHud())
+        hud->setSideImages(mLeftSide, mRightSide);
     return QL_OK;
 }
 

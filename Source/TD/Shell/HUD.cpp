@@ -5,6 +5,8 @@
 #include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/FrameManager.h"
 #include "Framework/GameApplication.h"
+#include "Core/Media/Graphics/Graphics.h"
+#include "Core/Media/Image/Image.h"
 #include "Core/Media/Image/ImageContainer.h"
 #include "Source/TD/HUDSpellButton.h"
 #include "Source/TD/LocalStrings.h"
@@ -143,9 +145,45 @@ void HUD::Draw(render::Graphics* graphics)
 {
     // The logos, the intro and the menus cover the whole screen: no counters under them.
     const i32 s = mMap ? mMap->mScreen : 0;
-    if (s == 12 || s == 121 || s == 7 || s == 6 || s == 5)
+    if (!(s == 12 || s == 121 || s == 7 || s == 6 || s == 5))
+        HUDWindow::Draw(graphics);
+    if (graphics && showsSideImages(s))
+        drawSideImages(graphics);
+    if (graphics)
+    {
+        graphics->SetBlendMode(1);
+        graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
+    }
+}
+
+bool HUD::showsSideImages(i32 screen)
+{
+    switch (screen)
+    {
+    case 5: case 6: case 8: case 13: case 14: case 15: case 16: case 18: case 20: case 24: case 26:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// In layout coordinates, spanning its 768 rows: the left picture ends at x = 1, the right one
+// starts at x = 1023.
+void HUD::drawSideImages(render::Graphics* graphics)
+{
+    if (!mLeftSide || !mRightSide || mLeftSide->GetHeight() <= 0)
         return;
-    HUDWindow::Draw(graphics);
+    const float scale = 768.0f / static_cast<float>(mLeftSide->GetHeight());
+    {
+        auto command = graphics->DrawImage(mLeftSide).Scale(scale, scale);
+        command->mAlignH = 1;
+        command->mAlignV = 0;
+        command.mTransform.Translate(1.0f, 0.0f);
+    }
+    {
+        auto command = graphics->DrawImage(mRightSide).Scale(scale, scale);
+        command.mTransform.Translate(1023.0f, 0.0f);
+    }
 }
 
 void HUD::drawSpellButtons(TDUiPainter& painter)

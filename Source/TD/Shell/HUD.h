@@ -32,8 +32,17 @@ public:
     int ButtonAt(int x, int y) override;
     std::wstring ButtonNameAt(int x, int y) override;
 
-    // The spell buttons and the battle's ring menu through the painter.
+    // The spell buttons through the painter.
     void drawSpellButtons(TDUiPainter& painter);
+    // The side pictures beside the 1024-wide core (not owned; null draws nothing).
+    void setSideImages(render::Image* left, render::Image* right)
+    {
+        mLeftSide = left;
+        mRightSide = right;
+    }
+    // The menu-like screens that show the side pictures (selections, shop, profiles, name input,
+    // message and the other full-screen windows).
+    static bool showsSideImages(i32 screen);
     void drawWindows(render::Graphics* graphics, int layer);
     void charToWindows(int character);
     void keyDownToWindows(int code);
@@ -116,6 +125,10 @@ private:
     // Text areas for the counters the layout does not place.
     void addDefaultTextAreas();
 
+    void drawSideImages(render::Graphics* graphics);
+
     TDMap* mMap = nullptr;
     std::vector<HUDWindow*> mWindows;
+    render::Image* mLeftSide = nullptr;
+    render::Image* mRightSide = nullptr;
 };

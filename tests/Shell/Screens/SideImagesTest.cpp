@@ -1,0 +1,52 @@
+// The side pictures beside the core layout: drawn under the menu-like screens, never under the
+// battle or the full-screen menus.
+#include "ScreenFixture.h"
+
+#include "Core/Render/DX9/RenderDX9.h"
+#include "Platform/Gpu/RecordingDevice.h"
+
+namespace
+{
+class SideImages : public ScreenFixture
+{
+protected:
+    // Draw calls that reach the device in one frame.
+    size_t DrawsOfOneFrame()
+    {
+        auto* dx = dynamic_cast<render::RenderDX9*>(mGame->mRender);
+        auto* device = dx ? dynamic_cast<gpu::RecordingDevice*>(dx->GetDevice()) : nullptr;
+        if (!device)
+            return 0;
+        size_t before = device->CallsStartingWith("Draw").size();
+        Frame();
+        return device->CallsStartingWith("Draw").size() - before;
+    }
+    // How many more draws the side pictures add on that screen.
+    long SideDraws(i32 screen)
+    {
+        mMap->mScreen = screen;
+        mHud->setSideImages(mGame->mLeftSide, mGame->mRightSide);
+        Frame(); // settle
+        const long with = static_cast<long>(DrawsOfOneFrame());
+        mHud->setSideImages(nullptr, nullptr);
+        const long without = static_cast<long>(DrawsOfOneFrame());
+        return with - without;
+    }
+};
+} // namespace
+
+TEST_F(SideImages, TheGameHandsItsSidePicturesToTheHud)
+{
+    ASSERT_NE(nullptr, mGame->mLeftSide) << "the demo content has td/data/sides";
+    ASSERT_NE(nullptr, mGame->mRightSide);
+    ASSERT_TRUE(mMap->mLevelActive) << "the battle behind the menus draws the HUD";
+    EXPECT_EQ(2, SideDraws(13));
+}
+
+TEST_F(SideImages, MenuLikeScreensShowThemAndTheBattleAndFullScreenMenusDoNot)
+{
+    for (i32 screen : {5, 6, 13, 14, 15, 16})
+        EXPECT_EQ(2, SideDraws(screen)) << "screen " << screen;
+    for (i32 screen : {0, 7, 12})
+        EXPECT_EQ(0, SideDraws(screen)) << "screen " << screen;
+}
