@@ -22,7 +22,6 @@
 #include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/Sprites/TDSpriteTable.h"
 #include "Source/TD/TDBattleDrawer.h"
-#include "Source/TD/TDContextMenu.h"
 #include "Source/TD/TDFileManagerSource.h"
 #include "Source/TD/TDMap.h"
 #include "Source/TD/TDProfilesFileStore.h"
@@ -274,16 +273,16 @@ QLResultEnum GameWindow::OnPreDraw(render::Graphics* graphics, layer::Layer*)
     TDShellPainter painter(*graphics, mServices->images,
                            [this](const std::wstring& name) -> render::Font* { return fontByName(name); });
     graphics->mFont = mFontMain42_2.Get();
-    // Over the HUD: the spell buttons and the ring menu of a spot or tower.
+    // Over the HUD: the spell buttons. The ring menu follows from the battle drawer, in the
+    // battle's transform and in the font left here.
     auto overHud = [this, &painter, graphics] {
         graphics->mFont = mFontMain32_1.Get();
         mServices->hud.drawSpellButtons(painter);
-        if (mMap->mContextMenu)
-            mMap->mContextMenu->draw(painter);
         graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
     };
     {
         TDShellCanvas canvas(*graphics, mFontMain42_2.Get(), mFontMain32_1.Get(), mServices->hud, overHud);
+        canvas.setUiPainter(&painter);
         mServices->drawer->draw(canvas);
     }
     graphics->mFont = previous;
