@@ -1,4 +1,4 @@
-// Printf-style formatter for char and wchar_t: specification parser and the integer, float and text writers.
+// Printf-style formatter for char and wchar_t: conversion parser and the integer, float and text writers.
 #include "Core/Base/Formatter.h"
 
 #include "Core/Base/Math.h"
@@ -12,7 +12,7 @@ namespace base
 {
 namespace
 {
-// Stages of a specification's characters; they must not decrease.
+// Stages of a conversion's characters; they must not decrease.
 enum Stage
 {
     kInvalid = 0,
@@ -192,7 +192,7 @@ template <class C> bool Formatter<C>::ParseNext()
             }
             if (s == kInvalid || s < stage)
             {
-                // Drop the specification, keep the offending character ("%%" writes "%").
+                // Drop the conversion, keep the offending character ("%%" writes "%").
                 mOutput->push_back(ch);
                 if (!(code == '%' && mPos == start + 1))
                     mInvalid = true;
@@ -211,7 +211,7 @@ template <class C> bool Formatter<C>::ParseNext()
         }
         if (!invalid)
         {
-            // The format ended inside a specification: only its last character survives.
+            // The format ended inside a conversion: only its last character survives.
             mOutput->push_back(mFormat[end - 1]);
             mInvalid = true;
         }

@@ -51,7 +51,7 @@ write_sheet() {
             case $((i % 2)) in 0) d=enemy_die_a ;; *) d=enemy_die_b ;; esac
             echo "enemy${id}hit;enemy_hit.ogg;0.6;5"
             echo "enemy${id}die;$d.ogg;0.8;5"
-            echo "enemy${id}special;enemy_special.ogg;0.8;5"
+            echo "enemy${id}special;enemy_power.ogg;0.8;5"
             i=$((i + 1))
         done
         i=0
@@ -98,7 +98,7 @@ fx hit_b        ogg synth 0.10 pinknoise highpass 800 fade 0 0.1 0.08 vol 0.5
 fx enemy_hit    ogg synth 0.07 square 180 fade 0 0.07 0.05 vol 0.3
 fx enemy_die_a  ogg synth 0.30 sawtooth 600:80 fade 0 0.3 0.2 vol 0.4
 fx enemy_die_b  ogg synth 0.35 triangle 500:60 tremolo 20 60 fade 0 0.35 0.2 vol 0.5
-fx enemy_special ogg synth 0.30 sine 700 tremolo 15 90 fade 0 0.3 0.1 vol 0.5
+fx enemy_power ogg synth 0.30 sine 700 tremolo 15 90 fade 0 0.3 0.1 vol 0.5
 fx spell_a      ogg synth 0.60 whitenoise lowpass 1500 tremolo 8 50 fade 0 0.6 0.3 vol 0.6
 fx spell_b      ogg synth 0.60 sine 100:1500 sine 1500:100 remix - fade 0 0.6 0.3 vol 0.5
 

@@ -130,7 +130,7 @@ TEST(Formatter, ArgumentTypeDecidesTheWriter)
     EXPECT_EQ(Format(L"%.3f", 0.1f), L"0.100");
 }
 
-TEST(Formatter, PercentSignsAndInvalidSpecifications)
+TEST(Formatter, PercentSignsAndInvalidConversions)
 {
     base::Formatter<wchar_t> percent(L"100%%");
     EXPECT_TRUE(percent.IsDone());
@@ -148,7 +148,7 @@ TEST(Formatter, PercentSignsAndInvalidSpecifications)
     EXPECT_EQ(Format(L"%1.2.3f|%d", 1), L".3f|1") << "a second point is invalid";
     EXPECT_EQ(Format(L"%ld%q", 1), L"1q");
     EXPECT_EQ(Format(L"50%"), L"50%") << "a trailing percent stays";
-    EXPECT_EQ(Format(L"a%-5"), L"a5") << "only the last character of an unfinished specification stays";
+    EXPECT_EQ(Format(L"a%-5"), L"a5") << "only the last character of an unfinished conversion stays";
     EXPECT_EQ(Format(L"x%\u00e9y%d", 3), L"x\u00e9y3");
 }
 
@@ -206,7 +206,7 @@ TEST(Formatter, NarrowTwinMatchesTheWideOne)
 {
     EXPECT_EQ(Format8("tower%dshot", 3), "tower3shot");
     EXPECT_EQ(Format8("%#08X|%-6.2f|%s", 255, 2.5, "ok"), "0x0000FF|2.50  |ok");
-    EXPECT_EQ(Format8("x%\xc3\xa9%d", 1), "x\xc3\xa9" "1") << "bytes above 127 end a specification";
+    EXPECT_EQ(Format8("x%\xc3\xa9%d", 1), "x\xc3\xa9" "1") << "bytes above 127 end a conversion";
     EXPECT_EQ(Format8("%g", 1234567.0), "1.23457e+006");
 }
 

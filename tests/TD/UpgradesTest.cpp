@@ -115,7 +115,7 @@ TEST_F(UpgradeTree, NothingBoughtOrPastTheLastStepAppliesNothing)
     EXPECT_EQ(p.strength, 10.0f);
 }
 
-TEST_F(UpgradeTree, PrototypeArithmeticRoundsAsSpecified)
+TEST_F(UpgradeTree, PrototypeArithmeticRoundsEachStep)
 {
     TDPrototype p = tower();
     bought[2] = 0;

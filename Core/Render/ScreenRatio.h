@@ -5,12 +5,12 @@
 
 namespace render
 {
-struct AspectRatio
+struct ScreenRatio
 {
     // 0 x 0 gives 1:1 (there is no divisor to reduce by).
-    AspectRatio(u32 width, u32 height);
+    ScreenRatio(u32 width, u32 height);
     u32 mNumerator = 1;
     u32 mDenominator = 1;
-    bool operator==(const AspectRatio& o) const = default;
+    bool operator==(const ScreenRatio& o) const = default;
 };
 } // namespace render

@@ -1,9 +1,9 @@
-// Aspect ratio in lowest terms.
-#include "Core/Render/AspectRatio.h"
+// A width:height ratio in lowest terms.
+#include "Core/Render/ScreenRatio.h"
 
 namespace render
 {
-AspectRatio::AspectRatio(u32 width, u32 height)
+ScreenRatio::ScreenRatio(u32 width, u32 height)
 {
     u32 a = width, b = height;
     while (b != 0)
