@@ -2,26 +2,12 @@
 // vectors expect (a 16:9 screen gets a view 1365 units wide).
 #include "Framework/DisplayMode.h"
 
+#include "Core/Render/ScreenRatio.h"
+
 #include <cmath>
-#include <numeric>
 
 namespace framework
 {
-namespace
-{
-struct Ratio
-{
-    u32 w;
-    u32 h;
-};
-
-Ratio Reduce(u32 w, u32 h)
-{
-    const u32 d = std::gcd(w, h);
-    return d ? Ratio{w / d, h / d} : Ratio{w, h};
-}
-} // namespace
-
 app::MonitorInfo ChooseMonitor(const app::MonitorList& monitors)
 {
     const app::MonitorInfo* chosen = nullptr;
@@ -66,8 +52,8 @@ QLResultEnum ChooseDisplayMode(const LayoutSizes& layout, const app::MonitorList
     if (!layout.coreWidth || !layout.height || !layout.fullWidth)
         return QL_FAIL;
     const app::MonitorInfo monitor = ChooseMonitor(monitors);
-    const Ratio core = Reduce(layout.coreWidth, layout.height);
-    const Ratio full = Reduce(layout.fullWidth, layout.height);
+    const render::ScreenRatio core(layout.coreWidth, layout.height);
+    const render::ScreenRatio full(layout.fullWidth, layout.height);
 
     u32 cw, ch;
     if (windowed)
@@ -102,24 +88,26 @@ QLResultEnum ChooseDisplayMode(const LayoutSizes& layout, const app::MonitorList
     out.clientWidth = cw;
     out.clientHeight = ch;
 
-    const Ratio client = Reduce(cw, ch);
-    Ratio chosen = client;
+    const render::ScreenRatio client(cw, ch);
+    render::ScreenRatio chosen = client;
     u32 contentW = cw, contentH = ch;
     view.barsPresent = false;
     view.sideBars = false;
-    if (core.h * client.w / client.h < core.w || client.w < core.w * client.h / core.h)
+    if (core.mDenominator * client.mNumerator / client.mDenominator < core.mNumerator ||
+        client.mNumerator < core.mNumerator * client.mDenominator / core.mDenominator)
     {
         chosen = core;
-        contentH = core.h * cw / core.w;
+        contentH = core.mDenominator * cw / core.mNumerator;
         view.barsPresent = true;
         const float barH = static_cast<float>(ch - contentH) * 0.5f;
         view.firstBar = {0, 0, static_cast<float>(cw), barH};
         view.secondBar = {0, static_cast<float>(ch) - barH, static_cast<float>(cw), barH};
     }
-    else if (full.w * client.h / full.h < client.w || full.w < full.h * client.w / client.h)
+    else if (full.mNumerator * client.mDenominator / full.mDenominator < client.mNumerator ||
+             full.mNumerator < full.mDenominator * client.mNumerator / client.mDenominator)
     {
         chosen = full;
-        contentW = ch * full.w / full.h;
+        contentW = ch * full.mNumerator / full.mDenominator;
         view.barsPresent = true;
         view.sideBars = true;
         const float barW = static_cast<float>(cw - contentW) * 0.5f;
@@ -127,7 +115,7 @@ QLResultEnum ChooseDisplayMode(const LayoutSizes& layout, const app::MonitorList
         view.secondBar = {static_cast<float>(cw) - barW, 0, barW, static_cast<float>(ch)};
     }
 
-    const u32 viewW = chosen.w * layout.height / chosen.h;
+    const u32 viewW = chosen.mNumerator * layout.height / chosen.mDenominator;
     view.viewHeight = static_cast<float>(layout.height);
     view.viewWidth = static_cast<float>(viewW);
     view.viewOffsetX = (static_cast<float>(layout.coreWidth) - static_cast<float>(viewW)) * 0.5f;
@@ -150,10 +138,10 @@ QLResultEnum ChooseDisplayMode(const LayoutSizes& layout, const app::MonitorList
     {
         out.offScreen = true;
         out.buildProjection = true;
-        out.offScreenWidth = layout.height * chosen.w / chosen.h;
+        out.offScreenWidth = layout.height * chosen.mNumerator / chosen.mDenominator;
         out.offScreenHeight = layout.height;
         out.offScreenProjection = ProjectionRecipe{-view.viewOffsetX, -view.viewOffsetY, 1, 1, 0, 0,
-                                                   view.viewWidth, view.viewHeight, 1};
+                                                   view.viewWidth,    view.viewHeight,   1};
         out.offScreenOffsetX = -view.viewOffsetX;
         out.offScreenOffsetY = -view.viewOffsetY;
         view.targetScaleX = fContentW / view.viewWidth;
