@@ -289,7 +289,6 @@ QLResultEnum GameApplication::ApplyDisplaySettings(const DisplaySettings& settin
     DeleteOffScreenTarget();
     if (!settings.offScreen)
         return QL_OK;
-    // The target's projection covers its size; the frame step adds the view's offset to it.
     if (QLResultEnum r = render::CreateRenderTarget(mRender, settings.offScreenWidth, settings.offScreenHeight,
                                                     &mOffScreenTarget, 1))
     {
@@ -298,7 +297,9 @@ QLResultEnum GameApplication::ApplyDisplaySettings(const DisplaySettings& settin
         mOffScreenTarget = nullptr;
         return r;
     }
-    return QL_OK;
+    // The view's offset lives in the target's projection: layers and the battle set their own
+    // transforms on the drawing context, which would drop an offset kept there.
+    return mOffScreenTarget->BuildProjection(mView.viewOffsetX, mView.viewOffsetY);
 }
 
 void GameApplication::DeleteOffScreenTarget()
@@ -319,12 +320,8 @@ QLResultEnum GameApplication::DrawFrames(render::Graphics& graphics)
         return mFrameManager ? mFrameManager->Draw(graphics) : QL_OK;
     QLResultEnum result;
     {
-        // The view's offset lives in the target's projection: layers and the battle set their own
-        // transforms on the context, which would drop an offset kept there.
-        result = mOffScreenTarget->BuildProjection(mView.viewOffsetX, mView.viewOffsetY);
         render::Graphics target(mOffScreenTarget);
-        if (!result)
-            result = target.Clear(1, 0xFF000000, 1.0f, 0);
+        result = target.Clear(1, 0xFF000000, 1.0f, 0);
         if (!result && mFrameManager)
             result = mFrameManager->Draw(target);
     }
