@@ -113,6 +113,20 @@ HUDButtonOver* HUDButtonList::find(const std::wstring& name) const
     return nullptr;
 }
 
+bool HUDButtonList::centre(const std::wstring& name, float& x, float& y) const
+{
+    return centreOf(find(name), x, y);
+}
+
+bool HUDButtonList::centreOf(const HUDButtonOver* button, float& x, float& y)
+{
+    if (!button || !button->mNormal)
+        return false;
+    x = button->mNormal->mX + button->mNormal->mWidth * 0.5f + button->mOffsetX;
+    y = button->mNormal->mY + button->mNormal->mHeight * 0.5f;
+    return true;
+}
+
 GameWindow* HUDRootBoard()
 {
     framework::GameApplication* app = framework::GameApplication::Get();

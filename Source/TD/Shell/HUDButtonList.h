@@ -46,6 +46,9 @@ public:
     // for none.
     std::wstring nameAt(int x, int y) const;
     HUDButtonOver* find(const std::wstring& name) const;
+    // The centre of the named button where it is drawn; false when there is none.
+    bool centre(const std::wstring& name, float& x, float& y) const;
+    static bool centreOf(const HUDButtonOver* button, float& x, float& y);
     HUDButtonOver* at(size_t index) const { return index < mButtons.size() ? mButtons[index] : nullptr; }
     size_t size() const { return mButtons.size(); }
 

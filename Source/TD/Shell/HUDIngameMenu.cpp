@@ -4,6 +4,7 @@
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/ImageContainer.h"
 #include "Source/TD/LocalStrings.h"
+#include "Source/TD/Shell/HUDButtonList.h"
 #include "Source/TD/Shell/HUDButtonOver.h"
 
 namespace
@@ -115,4 +116,12 @@ std::wstring HUDIngameMenu::ButtonNameAt(int x, int y)
             return button->mName;
         }
     return std::wstring();
+}
+
+bool HUDIngameMenu::buttonCentre(const std::wstring& name, float& x, float& y) const
+{
+    for (const HUDButtonOver* button : mMenuButtons)
+        if (button->mName == name)
+            return HUDButtonList::centreOf(button, x, y);
+    return HUDWindow::buttonCentre(name, x, y);
 }

@@ -36,6 +36,10 @@ public:
     void Release(int x, int y) override;
     void Press(int x, int y) override;
     std::wstring ButtonNameAt(int x, int y) override;
+    bool buttonCentre(const std::wstring& name, float& x, float& y) const override
+    {
+        return mMenuButtons.centre(name, x, y) || HUDWindow::buttonCentre(name, x, y);
+    }
 
     HUDButtonOver* findMenuButton(const std::wstring& name) const { return mMenuButtons.find(name); }
 

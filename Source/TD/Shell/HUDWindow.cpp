@@ -161,6 +161,16 @@ std::wstring HUDWindow::ButtonNameAt(int x, int y)
     return std::wstring();
 }
 
+bool HUDWindow::buttonCentre(const std::wstring& name, float& x, float& y) const
+{
+    const TDButtonFrame* button = findButton(name);
+    if (!button)
+        return false;
+    x = button->mX + button->mWidth * 0.5f;
+    y = button->mY + button->mHeight * 0.5f;
+    return true;
+}
+
 TDButtonFrame* HUDWindow::findButton(const std::wstring& name) const
 {
     for (TDButtonFrame* button : mButtons)

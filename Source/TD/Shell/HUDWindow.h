@@ -68,6 +68,9 @@ public:
     // layout cannot be opened (the window stays empty).
     bool buildFromLayout(const std::wstring& layout);
     TDButtonFrame* findButton(const std::wstring& name) const;
+    // The centre of the named button where it is drawn, in screen coordinates; false when the
+    // window has no button of that name. Screens with buttons of their own add theirs.
+    virtual bool buttonCentre(const std::wstring& name, float& x, float& y) const;
     void setText(const std::wstring& name, const std::wstring& text);
     // The text set under that name, or null.
     const std::wstring* getText(const std::wstring& name) const;

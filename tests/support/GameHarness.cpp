@@ -1,0 +1,261 @@
+// The game headless on a copy of the demo content: the null video driver stands for the display
+// and the recording device for the GPU; everything else is the real game, stepped one main-loop
+// pass at a time.
+#include "support/GameHarness.h"
+
+#include "App/Game.h"
+#include "Core/Base/Singletone.h"
+#include "Core/Widget/FrameManager.h"
+#include "Platform/Os/NullVideo.h"
+#include "Source/TD/Shell/EpisodeCarousel.h"
+#include "Source/TD/Shell/GameWindow.h"
+#include "Source/TD/Shell/HUD.h"
+#include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
+#include "Source/TD/Shell/HUDLevelSelect.h"
+#include "Source/TD/Shell/HUDButtonList.h"
+#include "Source/TD/Shell/HUDMainMenu.h"
+#include "Source/TD/Shell/HUDModalInput.h"
+#include "Source/TD/Shell/HUDUnlockMessage.h"
+#include "Source/TD/TDMap.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace testsupport
+{
+namespace
+{
+std::string ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+fs::path FreshFolder(const char* prefix)
+{
+    std::random_device random;
+    fs::path path = fs::temp_directory_path() / (std::string(prefix) + std::to_string(random()));
+    fs::create_directories(path);
+    return path;
+}
+
+// One copy of the demo data per process, removed at exit.
+struct DemoData
+{
+    DemoData() : path(FreshFolder("ql-game-data-"))
+    {
+        const fs::path content = fs::path(QL_SOURCE_DIR) / "content";
+        fs::copy(content / "td", path / "td", fs::copy_options::recursive);
+        fs::copy(content / "logo", path / "logo", fs::copy_options::recursive);
+        fs::copy_file(content / "play.url", path / "play.url");
+    }
+    ~DemoData()
+    {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+    fs::path path;
+};
+} // namespace
+
+fs::path GameHarness::dataDir()
+{
+    static DemoData data;
+    return data.path;
+}
+
+GameHarness::GameHarness() : GameHarness(Options{}) {}
+
+GameHarness::GameHarness(const Options& options) : mHome(FreshFolder("ql-game-home-")), mOldCwd(fs::current_path())
+{
+    setenv("XDG_DATA_HOME", mHome.c_str(), 1);
+    setenv("QL_NO_MESSAGE_BOX", "1", 1);
+    setenv("QL_NO_SHELL_OPEN", "1", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    fs::path data = dataDir();
+    if (!options.logos)
+    {
+        // A data folder of its own without the logo list.
+        data = mHome / "data";
+        fs::create_directories(data);
+        fs::create_directory_symlink(dataDir() / "td", data / "td");
+        fs::copy_file(dataDir() / "play.url", data / "play.url");
+    }
+    if (!options.profiles.empty())
+    {
+        const fs::path user = userDir();
+        fs::create_directories(user);
+        std::ofstream(user / "profiles.xml", std::ios::binary) << options.profiles;
+    }
+    os::SetVideoDriver(std::make_unique<os::NullVideoDriver>());
+    auto* game = new Game();
+    const std::string folder = data.string() + "/";
+    game->Arguments() = {L"--data_path", std::wstring(folder.begin(), folder.end())};
+    // The first pass of the main loop runs the start-up, as the real one does.
+    if (game->Init() != QL_OK || game->Tick(0.0f) != QL_OK || !game->getBoard() || !game->getMap())
+        return;
+    mGame = game;
+    mBoard = game->getBoard();
+    mMap = game->getMap();
+}
+
+GameHarness::~GameHarness()
+{
+    base::SingletoneBase::DestroyAll();
+    os::SetVideoDriver(nullptr);
+    std::error_code ignored;
+    fs::current_path(mOldCwd, ignored);
+    fs::remove_all(mHome, ignored);
+}
+
+HUD& GameHarness::hud() const { return *mBoard->getHud(); }
+
+widget::FrameManager& GameHarness::frames() const { return *mGame->GetFrameManager(); }
+
+i32 GameHarness::screen() const { return mMap->mScreen; }
+
+bool GameHarness::frame(float dt) { return mGame && mGame->Tick(dt) == QL_OK; }
+
+bool GameHarness::run(int frames, float dt)
+{
+    for (int i = 0; i < frames; ++i)
+        if (!frame(dt))
+            return false;
+    return true;
+}
+
+void GameHarness::moveTo(float x, float y) { frames().OnMouseMove({x, y}); }
+
+void GameHarness::press(float x, float y, u32 button)
+{
+    moveTo(x, y);
+    frames().OnMouseDown({x, y}, button);
+}
+
+void GameHarness::release(float x, float y, u32 button) { frames().OnMouseUp({x, y}, button); }
+
+void GameHarness::click(float x, float y, u32 button)
+{
+    press(x, y, button);
+    release(x, y, button);
+    frame(0.0f);
+}
+
+const std::vector<HUDWindow*>& GameHarness::windows() const { return mBoard->getHud()->windows(); }
+
+HUDWindow* GameHarness::top() const { return windows().empty() ? nullptr : windows().back(); }
+
+bool GameHarness::buttonCentre(const std::wstring& button, float& x, float& y) const
+{
+    const HUDWindow* window = top();
+    return window ? window->buttonCentre(button, x, y) : hud().buttonCentre(button, x, y);
+}
+
+bool GameHarness::click(const std::wstring& button)
+{
+    float x = 0.0f, y = 0.0f;
+    if (!buttonCentre(button, x, y))
+        return false;
+    click(x, y);
+    return true;
+}
+
+void GameHarness::type(const std::wstring& text)
+{
+    for (wchar_t c : text)
+        mGame->OnChar(static_cast<u16>(c));
+}
+
+void GameHarness::key(u32 code)
+{
+    mGame->OnKeyDown(code);
+    mGame->OnKeyUp(code);
+}
+
+void GameHarness::loseFocus() { mGame->OnPause(); }
+
+void GameHarness::regainFocus() { mGame->OnResume(); }
+
+bool GameHarness::reachMainMenu()
+{
+    // The splash logos and the intro each give way to a click.
+    return runUntil(
+        [this] {
+            if (top<HUDMainMenu>())
+                return true;
+            if (!windows().empty())
+                click(500.0f, 400.0f);
+            return false;
+        },
+        20.0f);
+}
+
+bool GameHarness::closeUnlockMessages()
+{
+    return runUntil(
+        [this] {
+            if (screen() == 0 && !top())
+                return true;
+            if (top<HUDUnlockMessage>())
+                click(L"ok");
+            return false;
+        },
+        10.0f);
+}
+
+bool GameHarness::startLevel(i32 episode, i32 level, i32 mode)
+{
+    if (!top<HUDMainMenu>() && !reachMainMenu())
+        return false;
+    if (screen() != 7 || !click(L"play"))
+        return false;
+    HUDEpisodeSelectIOS* episodes = nullptr;
+    auto toEpisodes = [&] {
+        // A player without a name takes the offered one.
+        if (auto* input = top<HUDModalInput>())
+        {
+            float x = 0.0f, y = 0.0f;
+            if (HUDButtonList::centreOf(input->mOwnButtons.at(1), x, y))
+                click(x, y);
+        }
+        return (episodes = top<HUDEpisodeSelectIOS>()) != nullptr;
+    };
+    if (!runUntil(toEpisodes, 3.0f))
+        return false;
+    auto idle = [&] { return episodes->mCarousel->motion == EpisodeCarousel::kIdle; };
+    for (int turns = 0; turns < 10 && episodes->mCarousel->page != episode; ++turns)
+    {
+        if (!click(episodes->mCarousel->page < episode ? L"arrow_right" : L"arrow_left") || !runUntil(idle, 3.0f))
+            return false;
+    }
+    if (episodes->mCarousel->page != episode || !click(L"play"))
+        return false;
+    HUDLevelSelect* levels = nullptr;
+    if (!runUntil([&] { return (levels = top<HUDLevelSelect>()) != nullptr; }, 2.0f))
+        return false;
+    if (mode == 3)
+    {
+        if (!click(L"unlocked_d") || !runUntil([&] { return (levels = top<HUDLevelSelect>()) != nullptr && mMap->mMode == 3; }, 2.0f))
+            return false;
+    }
+    for (const LevelPlate& plate : levels->mPlates)
+        if (plate.level == level)
+        {
+            click(static_cast<float>(plate.x + plate.width / 2), static_cast<float>(plate.y + plate.height / 2));
+            return closeUnlockMessages() && mMap->mLevel == level && mMap->mEpisode == episode;
+        }
+    return false;
+}
+
+fs::path GameHarness::userDir() const { return mHome / "Marrowgate" / "Brackenmoor"; }
+
+std::string GameHarness::profilesFile() const { return ReadAll(userDir() / "profiles.xml"); }
+
+std::string GameHarness::log() const { return ReadAll(userDir() / "log.html"); }
+} // namespace testsupport

@@ -1,0 +1,121 @@
+// The whole game booted headless on a copy of the demo content, driven as a player drives it:
+// clicks at points or on buttons by their layout names, typed text, frames of game time, and
+// what the game keeps (battle state, progress, files). Tests and benchmarks share it.
+#pragma once
+
+#include "Core/Base/Types.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+class Game;
+class GameWindow;
+class HUD;
+class HUDWindow;
+class TDMap;
+namespace widget
+{
+class FrameManager;
+}
+
+namespace testsupport
+{
+class GameHarness
+{
+public:
+    struct Options
+    {
+        // Written as profiles.xml before the start when not empty.
+        std::string profiles;
+        // The splash logos, their folder copied with the content; the first screen otherwise
+        // is still the splash (without logos it gives way at once).
+        bool logos = true;
+    };
+
+    GameHarness();
+    explicit GameHarness(const Options& options);
+    ~GameHarness();
+    GameHarness(const GameHarness&) = delete;
+    GameHarness& operator=(const GameHarness&) = delete;
+
+    // False when the game did not start; why is in the log.
+    bool started() const { return mGame != nullptr; }
+    Game& game() const { return *mGame; }
+    GameWindow& board() const { return *mBoard; }
+    TDMap& map() const { return *mMap; }
+    HUD& hud() const;
+    widget::FrameManager& frames() const;
+    // The current screen number of the battle controller.
+    i32 screen() const;
+
+    // Frames of dt seconds: update, drawing and presenting, as the main loop runs them.
+    bool frame(float dt = 1.0f / 30.0f);
+    bool run(int frames, float dt = 1.0f / 30.0f);
+    // Frames until the condition holds or the game time is up; true when it held.
+    template <class F> bool runUntil(F condition, float seconds, float dt = 1.0f / 30.0f)
+    {
+        for (float t = 0.0f; t < seconds; t += dt)
+        {
+            if (condition())
+                return true;
+            if (!frame(dt))
+                return false;
+        }
+        return condition();
+    }
+
+    // Pointer input in game coordinates through the frame manager, as the window delivers it.
+    void moveTo(float x, float y);
+    void press(float x, float y, u32 button = 1);
+    void release(float x, float y, u32 button = 1);
+    // A press and release at the point, then one frame of no time.
+    void click(float x, float y, u32 button = 1);
+    // The named button of the top screen (of the HUD itself with none open), clicked at its
+    // centre; false when no such button is shown.
+    bool click(const std::wstring& button);
+    bool buttonCentre(const std::wstring& button, float& x, float& y) const;
+    void type(const std::wstring& text);
+    void key(u32 code);
+    // The window losing and regaining the focus.
+    void loseFocus();
+    void regainFocus();
+
+    // The top screen of the stack, or null; as T when it is one.
+    HUDWindow* top() const;
+    template <class T> T* top() const { return dynamic_cast<T*>(top()); }
+    template <class T> T* find() const
+    {
+        for (HUDWindow* window : windows())
+            if (auto* t = dynamic_cast<T*>(window))
+                return t;
+        return nullptr;
+    }
+
+    // The way in as a player goes: the logos and the intro skipped by clicks, to the main menu.
+    bool reachMainMenu();
+    // From the main menu through "play" (creating the named player when the current one has no
+    // name), the episode's card and the level's plate, past the unlock message, to the running
+    // battle (screen 0). Mode 1 normal, 3 hardcore (through the hardcore button).
+    bool startLevel(i32 episode, i32 level, i32 mode = 1);
+
+    // The user-data folder, the profiles file and the log as written on disk.
+    std::filesystem::path userDir() const;
+    std::string profilesFile() const;
+    std::string log() const;
+    // The copy of the demo data the game runs on.
+    static std::filesystem::path dataDir();
+
+    // The screen stack, bottom first.
+    const std::vector<HUDWindow*>& windows() const;
+
+private:
+    bool closeUnlockMessages();
+
+    std::filesystem::path mHome;
+    std::filesystem::path mOldCwd;
+    Game* mGame = nullptr;
+    GameWindow* mBoard = nullptr;
+    TDMap* mMap = nullptr;
+};
+} // namespace testsupport
