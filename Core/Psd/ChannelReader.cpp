@@ -70,6 +70,24 @@ ChannelShape MakeShape(u64 width, u64 height, u32 depth)
     return shape;
 }
 
+i32 CheckChannel(LoadContext& ctx, u16 compression, u64 compressedSize, const ChannelShape& shape)
+{
+    switch (compression)
+    {
+    case kRaw:
+        if (compressedSize < shape.Size())
+            return ctx.Fail(kReadError, "raw channel shorter than its channel image");
+        return kOk;
+    case kPackBits:
+        if (compressedSize < u64(shape.mRows) * 2)
+            return ctx.Fail(kReadError, "PackBits channel shorter than its row counts");
+        return kOk;
+    case kZip:
+    case kZipPredicted: return kOk;
+    default: return ctx.Fail(kBadCompression, "unknown channel compression");
+    }
+}
+
 i32 DecodeChannel(LoadContext& ctx, u16 compression, const u8* source, u64 sourceSize, u8* out,
                   const ChannelShape& shape)
 {
