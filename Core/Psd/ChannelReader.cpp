@@ -4,7 +4,6 @@
 #include "Core/Psd/Channels.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace psd
 {
@@ -169,13 +168,13 @@ bool ReadChannelBytes(LoadContext& ctx, u64 size)
 void HighBytes(const u8* data, const ChannelShape& shape, std::vector<u8>& out)
 {
     const u64 count = shape.mRowSamples * shape.mRows;
-    out.resize(count);
-    if (shape.mDepth == 16)
+    if (shape.mDepth != 16)
     {
-        for (u64 i = 0; i < count; ++i)
-            out[i] = data[2 * i];
+        out.assign(data, data + count); // copied once, not cleared first
+        return;
     }
-    else if (count > 0)
-        std::memcpy(out.data(), data, count);
+    out.resize(count);
+    for (u64 i = 0; i < count; ++i)
+        out[i] = data[2 * i];
 }
 } // namespace psd
