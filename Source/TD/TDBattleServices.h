@@ -105,6 +105,9 @@ public:
     virtual void onWheel(i16) {}
     // The tutorial's "blockUI" level; 0 when nothing is blocked.
     virtual i32 uiBlock() const { return 0; }
+    // The tutorial's blocks: "blockUI" and "blockShop" (read by the shop window).
+    virtual void setUiBlock(i32) {}
+    virtual void setShopBlock(i32) {}
     // The rectangle of a named HUD button; false when there is none.
     virtual bool buttonRect(const std::wstring&, float&, float&, float&, float&) { return false; }
     // Spell button by number (its place in the HUD's list), or null.
@@ -133,10 +136,12 @@ public:
     virtual void setFont(const std::wstring&) {}
 };
 
-class TDTutorial
+// What the battle, the HUD and the screens tell the tutorial (the scripted tutorial or its null
+// twin).
+class TDTutorialHooks
 {
 public:
-    virtual ~TDTutorial() = default;
+    virtual ~TDTutorialHooks() = default;
     virtual void onEvent(const std::wstring& name) = 0;
     virtual void loadProgress() = 0;
     virtual void update(float) {}
@@ -146,6 +151,8 @@ public:
     virtual void show() {}
     virtual void hide() {}
     virtual void resetIncompleteSteps() {}
+    // The page layers leave the root board (the battle is going away).
+    virtual void clearShownLayers() {}
 };
 
 // Frame lists of a kind's sprite graphic ("walk", "death", "blast", the unnamed direction
@@ -214,7 +221,7 @@ public:
     void setButtonVisible(const std::wstring&, bool) override {}
 };
 
-class TDNullTutorial : public TDTutorial
+class TDNullTutorial : public TDTutorialHooks
 {
 public:
     void onEvent(const std::wstring&) override {}
@@ -244,7 +251,7 @@ struct TDBattleServices
     TDSoundTags* sounds = nullptr;
     TDParticles* particles = nullptr;
     TDHud* hud = nullptr;
-    TDTutorial* tutorial = nullptr;
+    TDTutorialHooks* tutorial = nullptr;
     TDScreenMode* screen = nullptr;
     TDSpriteMetrics* sprites = nullptr;
 };
