@@ -21,9 +21,9 @@ HEATHER = (150, 96, 160, 255)
 HEATHER_LIGHT = (205, 150, 214, 255)
 
 # The page panel and where its text goes (screen pixels of the 1024 x 768 core).
-PANEL = (262, 50, 500, 160)
-TEXT = (282, 60, 460, 106)
-SKIP = (642, 170, 110, 34)
+PANEL = (262, 56, 500, 134)
+TEXT = (282, 64, 460, 82)
+SKIP = (640, 146, 110, 30)
 
 # Steps: id, folder, activate, complete, commands, onComplete commands, arrow (x, y, direction).
 # Ids follow the game's restart rules: step 1 unfinished sends 0 and 1 back, 3 goes with 4.

@@ -206,3 +206,26 @@ TEST(TutorialPlay, ASkipAskedFirstAndConfirmedLastsPastARestart)
     EXPECT_FALSE(game.map().mTutorialActive);
     EXPECT_FALSE(Tutorial().pageShown());
 }
+
+TEST(TutorialPlay, APauseHidesThePageAndItsButtonUntilTheBattleGoesOn)
+{
+    GameHarness game(WithTutorial());
+    ASSERT_TRUE(game.startLevel(0, 0));
+    ASSERT_TRUE(Tutorial().pageShown());
+    const TutorialButton* skip = Tutorial().skipButton();
+    const float x = skip->mPosition.x, y = skip->mPosition.y;
+
+    game.loseFocus();
+    game.frame();
+    ASSERT_EQ(4, game.screen()) << "the in-game menu is open";
+    EXPECT_FALSE(Tutorial().pageShown());
+    EXPECT_FALSE(Tutorial().isVisible());
+    game.click(x, y);
+    EXPECT_EQ(nullptr, game.board().mModalWindow) << "the hidden button does not answer";
+
+    ASSERT_TRUE(game.click(L"resume"));
+    EXPECT_EQ(0, game.screen());
+    EXPECT_TRUE(Tutorial().pageShown());
+    EXPECT_TRUE(Tutorial().isVisible());
+    EXPECT_EQ(0, game.map().mTutorialSpot) << "the step goes on where it was";
+}
