@@ -5,7 +5,7 @@ placeholder per page that has no picture, so the game writes the page's text the
 button td/data/tutorial/skip, and the page texts as a block of "tut_" keys in td/strings_en.csv.
 
 Run with /usr/bin/python3 from anywhere (needs PIL). Spot and button places are those of the
-first level: spot #0 has its centre at (210, 370), the next-wave flag stands at (0, 330).
+first level: spot #0 has its centre at (210, 370), the next-wave button stands at (0, 330).
 """
 import os
 
@@ -30,8 +30,9 @@ SKIP = (640, 146, 110, 30)
 STEPS = [
     (0, "spot", "level_1_1_start", "tower_select", [("spot", 0), ("blockUI", 2)], [], (186, 262, "down")),
     (1, "tower", "tower_select", "tower_built", [], [], None),
-    (2, "wave", "tower_built", "wave_forced", [("blockUI", 3)], [("blockUI", 0)], (44, 325, "left")),
-    (3, "upgrade", "wave_forced", "tower_upgraded", [("addMoney", 100), ("pause", 1), ("blockUI", 2)],
+    # The battle waits from here until the upgrade: the wave's button stays until it is pressed.
+    (2, "wave", "tower_built", "wave_forced", [("pause", 1), ("blockUI", 3)], [("blockUI", 0)], (44, 325, "left")),
+    (3, "upgrade", "wave_forced", "tower_upgraded", [("addMoney", 100), ("blockUI", 2)],
      [("pause", 0), ("blockUI", 0), ("spot", -1)], (186, 262, "down")),
     (4, "spell", "tower_upgraded", "spell_casted", [], [], None),
     (5, "crystal", "spell_casted", "gem_collected", [("dropChanceOverride", 1)],
@@ -41,10 +42,10 @@ STEPS = [
 
 TEXTS = {
     "spot": "Welcome to the Ford, Warden! Foes follow the road to your camp. Click the glowing build spot to place a tower.",
-    "tower": "Pick a tower from the ring. Its price in gold is shown beside it.",
-    "wave": "Well built! Click the flag at the start of the road to call the next wave early: "
-            "every second you save earns gold.",
-    "upgrade": "The battle waits. Here are 100 gold: click your tower and choose its upgrade.",
+    "tower": "Pick a tower from the ring. Its price in gold is shown above it.",
+    "wave": "Well built! The battle waits. Click the red button at the road's start to call the "
+            "wave early: each second saved earns gold.",
+    "upgrade": "Here are 100 gold: click your tower and choose its upgrade. Then the battle goes on.",
     "spell": "Spells turn a battle. Click a spell button, then click on the road to cast it.",
     "crystal": "Fallen foes drop crystals now. Click a crystal to collect it, and 5 more are yours.",
     "shop": "Crystals buy lasting upgrades in the shop. Win the battle, visit the shop, then leave it.",

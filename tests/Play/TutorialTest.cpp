@@ -99,9 +99,10 @@ TEST(TutorialPlay, ANewPlayerFollowsEveryPageOfTheFirstLevel)
     ASSERT_TRUE(ClickMenuEntry(game, [](i32 id) { return id > 0; }));
     ASSERT_EQ(1u, map.mTowers.size());
 
-    // 2. Call the next wave early at its flag: the only thing the UI allows now.
+    // 2. Call the next wave early at its button: the battle waits, and nothing else is allowed.
     EXPECT_EQ(2, ActiveStep());
     EXPECT_EQ(3, game.hud().uiBlock());
+    EXPECT_EQ(0.0f, map.mSpeed);
     ASSERT_FALSE(map.mNextWave.buttons.empty());
     const TDWaveHint::Button flag = map.mNextWave.buttons.front();
     const i32 coins = map.mStats.mCoins;
