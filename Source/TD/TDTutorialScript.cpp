@@ -211,7 +211,11 @@ void TDTutorialScript::resetIncompleteSteps(TDMap& map)
 {
     TDProgress& progress = *map.mProgress;
     auto complete = [&](i32 id) { return progress.getTutorialStepState(id) == 2; };
-    auto wait = [&](i32 id) { progress.setTutorialStepState(id, 0); };
+    // Each write saves the profiles file: only the steps that move are written.
+    auto wait = [&](i32 id) {
+        if (progress.getTutorialStepState(id) != 0)
+            progress.setTutorialStepState(id, 0);
+    };
     if (!complete(1))
     {
         wait(0);

@@ -33,7 +33,7 @@ STEPS = [
     # The battle waits from here until the upgrade: the wave's button stays until it is pressed.
     (2, "wave", "tower_built", "wave_forced", [("pause", 1), ("blockUI", 3)], [("blockUI", 0)], (44, 325, "left")),
     (3, "upgrade", "wave_forced", "tower_upgraded", [("addMoney", 100), ("blockUI", 2)],
-     [("pause", 0), ("blockUI", 0), ("spot", -1)], (186, 262, "down")),
+     [("pause", 0), ("blockUI", 0), ("spot", -1)], (252, 346, "left")),
     (4, "spell", "tower_upgraded", "spell_casted", [], [], None),
     (5, "crystal", "spell_casted", "gem_collected", [("dropChanceOverride", 1)],
      [("dropChanceOverride", 0), ("addGems", 5)], None),
