@@ -22,12 +22,17 @@ QLResultEnum GameWindow::Update(float dt)
         return r;
     if (mDestroyed)
         return QL_OK;
+    QLResultEnum result;
     if (mSwitchRequested)
     {
         mSwitchRequested = false;
-        return mApplication->SwitchScreenMode();
+        result = mApplication->SwitchScreenMode();
     }
-    return mApplication->FrameStep(dt);
+    else
+        result = mApplication->FrameStep(dt);
+    // One pass per refresh of the display, skipped frames (a minimised window) included.
+    mWindow->PaceFrame();
+    return result;
 }
 
 void GameWindow::OnActivate() { mApplication->OnResume(); }

@@ -65,6 +65,11 @@ QLResultEnum WindowWin32::Create(int x, int y, int outerWidth, int outerHeight, 
         }
     }
     mCreated = true;
+    bool vsync = false;
+    if (const double rate = mWindow->PacedRate(&vsync))
+        QL_LOG(L"Frames paced to %g Hz by %s\n") << rate << (vsync ? "vertical sync" : "a sleeping limiter");
+    else
+        QL_LOG(L"Frames not paced (no display)\n");
     OnCreated();
     return QL_OK;
 }

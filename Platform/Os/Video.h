@@ -57,6 +57,17 @@ public:
     virtual void* NativeHandle() const = 0;
     virtual void* GLContext() const = 0;
     virtual void SwapBuffers() = 0;
+    // Called once per pass of the main loop: waits until the next frame is due. Vertical sync
+    // paces presenting where the display gives it; a sleeping limiter at the display's refresh
+    // rate stands in where it does not (and backs it up). The headless window never waits.
+    virtual void PaceFrame() {}
+    // The rate frames are paced to (0: unpaced) and whether vertical sync took.
+    virtual double PacedRate(bool* vsync) const
+    {
+        if (vsync)
+            *vsync = false;
+        return 0.0;
+    }
 };
 
 class VideoDriver
