@@ -7,6 +7,7 @@
 #include "Core/Media/Container/ImageContainers.h"
 #include "Core/Media/Sound/SoundSystem.h"
 #include "Core/Media/Sound/SoundTags.h"
+#include "Core/Widget/Controls/DialogEffectsManager.h"
 #include "Framework/GameWindow.h"
 #include "Platform/Os/Dialogs.h"
 #include "Platform/Os/Text.h"
@@ -52,6 +53,14 @@ QLResultEnum ShellGame::LoadConfig()
     mCaption = LocalStrings::Instance()->get(L"game_caption");
     file::Profiles::Instance()->Load();
     mWindowed = !ReadFullScreen();
+    return QL_OK;
+}
+
+QLResultEnum ShellGame::LoadDialogEffects(tinyxml2::XMLElement* element)
+{
+    // A malformed definition is logged where it is read; the game still starts, with the effects
+    // read before the fault (a dialog without effects opens at once).
+    widget::DialogEffectsManager::Instance()->Load(element);
     return QL_OK;
 }
 

@@ -12,6 +12,9 @@ public:
 
     // Needs "play.url"; mounts "data.dat" under "td/"; caption; profiles; windowed or not.
     QLResultEnum LoadConfig() override;
+    // The dialogs' show and hide effects (widget::DialogEffectsManager); a malformed element does
+    // not stop the game.
+    QLResultEnum LoadDialogEffects(tinyxml2::XMLElement* element) override;
     // Loads the sound sheet.
     QLResultEnum StartGame() override;
     // Hands queued audio notifications (track ends, finished fades) to the sound system.

@@ -132,8 +132,10 @@ protected:
     virtual FrameHost* CreateFrameManager();
     // "--pack": rebuilds every mounted pack from its folder, then ends the program.
     virtual QLResultEnum RunPackBuild(const std::wstring& value);
-    // The "DialogEffects" element of "data/game.xml"; nothing defines dialog effects yet.
-    virtual QLResultEnum LoadDialogEffects(tinyxml2::XMLElement* element) { return QL_OK; }
+    // The "DialogEffects" element of "data/game.xml". The dialogs and their effects belong to the
+    // UI toolkit, which builds on this library: the game's application hands the element to the
+    // toolkit's DialogEffectsManager (a game without dialogs keeps this one, which reads nothing).
+    virtual QLResultEnum LoadDialogEffects(tinyxml2::XMLElement*) { return QL_OK; }
     // A start-up failure the player must see: logged, and shown in a box.
     void ReportFatal(const std::wstring& text);
     void DeleteOffScreenTarget();

@@ -9,6 +9,7 @@
 #include "Core/Media/Image/ImageContainer.h"
 #include "Core/Media/Image/RenderTarget.h"
 #include "Core/Render/DX9/RenderDX9.h"
+#include "Core/Widget/Controls/DialogEffectsManager.h"
 #include "Framework/FrameHost.h"
 #include "Framework/GameWindow.h"
 #include "Platform/Gpu/RecordingDevice.h"
@@ -513,6 +514,29 @@ TEST_F(GameApplicationTest, TheGameStartsSilentAndTheOutputFollowsWindowActivati
     SoundSystem::SetDeviceFactory(nullptr);
     EXPECT_EQ(SoundSystem::Instance()->GetCurrentMusic(), "");
     EXPECT_TRUE(SoundSystem::Instance()->GetAudio().IsPaused()) << "a deactivated window pauses the output";
+}
+
+TEST_F(GameApplicationTest, DialogEffectsComeFromDataGameXmlAndAMalformedSetDoesNotStopTheGame)
+{
+    mData.Write("data/game.xml", "<Game><DialogEffects><Data>"
+                                 "<Anim name=\"zoom\" show_anim_data=\"s.anim\" hide_anim_data=\"h.anim\"/>"
+                                 "<Anim show_anim_data=\"s.anim\" hide_anim_data=\"h.anim\"/></Data>"
+                                 "<Dialogs><Options effects=\"zoom\"/></Dialogs></DialogEffects></Game>");
+    TestGame* game = Make();
+    game->Main();
+    EXPECT_EQ(game->mStarts, 1) << "the set without a name is logged, the game goes on";
+    widget::DialogEffectsManager* effects = widget::DialogEffectsManager::Instance();
+    EXPECT_TRUE(effects->HasSet("zoom"));
+    EXPECT_EQ(effects->GetAssignment("Options"), "") << "the reading stopped at the fault";
+    EXPECT_NE(Slurp(mUser / "log.html").find("without a name"), std::string::npos);
+
+    base::SingletoneBase::DestroyAll();
+    mData.Write("data/game.xml", "<Game><DialogEffects><Data>"
+                                 "<Anim name=\"zoom\" show_anim_data=\"s.anim\" hide_anim_data=\"h.anim\"/>"
+                                 "</Data><Dialogs><Options effects=\"zoom\"/></Dialogs></DialogEffects></Game>");
+    game = Make();
+    game->Main();
+    EXPECT_EQ(widget::DialogEffectsManager::Instance()->GetAssignment("Options"), "zoom");
 }
 
 TEST_F(GameApplicationTest, LayoutFoldersOpenAsImageContainersOnceTheGameIsConfigured)
