@@ -26,6 +26,7 @@
 #include "Platform/Os/Dialogs.h"
 #include "Platform/Os/Error.h"
 #include "Platform/Os/Text.h"
+#include "Platform/Os/Video.h"
 
 #include <cstdio>
 
@@ -142,7 +143,9 @@ QLResultEnum GameApplication::Start()
     mLayoutWidth = static_cast<float>(mLayout.fullWidth);
     mLayoutHeight = static_cast<float>(mLayout.height);
 
-    // 7-10. Input, window, monitors, renderer.
+    // 7-10. Input, window, monitors, renderer. Building packs draws nothing: it needs no display.
+    if (line.mode == app::CommandLine::PACK)
+        os::UseHeadlessVideo();
     mInput = new input::InputWin32(this, this);
     mWindow = new GameWindow(mInput, this);
     if (!app::EnumMonitors(mMonitors))

@@ -86,4 +86,7 @@ public:
 VideoDriver& Video();
 // Replaces the process driver (tests); pass null to go back to the default choice.
 void SetVideoDriver(std::unique_ptr<VideoDriver> driver);
+// The headless driver from now on, for work that needs no display (building packs); a headless
+// driver already in place stays.
+void UseHeadlessVideo();
 } // namespace os
