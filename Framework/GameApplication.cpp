@@ -173,6 +173,8 @@ QLResultEnum GameApplication::Start()
         ReportFatal(L"Cannot create the game window.");
         return r;
     }
+    if (!mStopping)
+        FitToWindowFrame(settings);
     mWindowed = settings.windowed;
 
     // 13-15. Renderer and off-screen settings.
@@ -213,6 +215,30 @@ QLResultEnum GameApplication::Start()
 
     // 20. The game.
     return StartGame();
+}
+
+void GameApplication::FitToWindowFrame(DisplaySettings& settings)
+{
+    if (!settings.windowed)
+        return;
+    int frameWidth = 0, frameHeight = 0;
+    mWindow->WindowSizeForClient(0, 0, frameWidth, frameHeight);
+    if (frameWidth == settings.windowWidth - static_cast<int>(settings.clientWidth) &&
+        frameHeight == settings.windowHeight - static_cast<int>(settings.clientHeight))
+        return;
+    DisplaySettings framed;
+    if (ChooseDisplayMode(true, framed))
+        return;
+    QL_LOG(L"The window's frame is %d x %d: %s\n")
+        << frameWidth << frameHeight << (framed.windowed ? "centred again" : "it does not fit, full screen");
+    if (framed.windowed)
+    {
+        mWindow->SetPosition(framed.windowX, framed.windowY);
+        mWindow->SetWindowedSize(framed.windowWidth, framed.windowHeight);
+    }
+    else if (mWindow->SwitchWindowMode(framed.windowWidth, framed.windowHeight, false))
+        return;
+    settings = framed;
 }
 
 void GameApplication::Run()

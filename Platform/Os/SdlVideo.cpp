@@ -106,10 +106,21 @@ bool SdlWindow::PollEvent(Event& event)
     return false;
 }
 
+bool SdlWindow::GetFrameExtents(int& left, int& top, int& right, int& bottom) const
+{
+    left = top = right = bottom = 0;
+    return mWindow && SDL_GetWindowBordersSize(mWindow, &top, &left, &bottom, &right) == 0;
+}
+
 QLResultEnum SdlWindow::SetWindowed(int x, int y, int clientWidth, int clientHeight)
 {
     if (!mWindow)
         return QL_FAIL;
+    // x, y place the frame; SDL places the client area inside it.
+    int left = 0, top = 0, right = 0, bottom = 0;
+    GetFrameExtents(left, top, right, bottom);
+    x += left;
+    y += top;
     if (SDL_SetWindowFullscreen(mWindow, 0) != 0)
     {
         SetLastError(std::string("SDL_SetWindowFullscreen: ") + SDL_GetError());
@@ -239,7 +250,7 @@ std::unique_ptr<Window> SdlVideoDriver::CreateWindow()
 
 void SdlVideoDriver::FrameSize(int& width, int& height) const
 {
-    // The decoration is unknown until a window exists; the client size is used as the outer size.
+    // The decoration is unknown until a window shows (SdlWindow::GetFrameExtents).
     width = height = 0;
 }
 } // namespace os

@@ -30,6 +30,8 @@ public:
     void* NativeHandle() const override { return mWindow; }
     void* GLContext() const override { return mContext; }
     void SwapBuffers() override;
+    // SDL's borders of the window (set by the window manager once the window is mapped).
+    bool GetFrameExtents(int& left, int& top, int& right, int& bottom) const override;
     void PaceFrame() override;
     double PacedRate(bool* vsync) const override;
 

@@ -516,6 +516,34 @@ TEST_F(GameApplicationTest, TheGameStartsSilentAndTheOutputFollowsWindowActivati
     EXPECT_TRUE(SoundSystem::Instance()->GetAudio().IsPaused()) << "a deactivated window pauses the output";
 }
 
+TEST_F(GameApplicationTest, TheWindowManagersFrameCountsWhenFittingAndCentring)
+{
+    // The frame is told only once the window shows, as window managers do.
+    mDriver->mWindowFrameKnown = true;
+    const int frame[4] = {2, 30, 2, 2};
+    std::copy(std::begin(frame), std::end(frame), mDriver->mWindowFrame);
+    TestGame* game = Make();
+    ASSERT_EQ(game->Start(), QL_OK);
+    EXPECT_TRUE(game->mWindow->IsWindowed());
+    EXPECT_EQ(game->mWindow->GetPositionX(), 275) << "(1920 - 1370) / 2";
+    EXPECT_EQ(game->mWindow->GetPositionY(), 120) << "(1040 - 800) / 2";
+    EXPECT_EQ(game->mWindow->GetWidth(), 1370);
+    const os::WindowDesc& desc = mDriver->mWindows.back()->Desc();
+    EXPECT_EQ(desc.x, 275);
+    EXPECT_EQ(desc.clientWidth, 1366);
+    EXPECT_EQ(desc.clientHeight, 768);
+    base::SingletoneBase::DestroyAll();
+
+    // A work area that holds the client area but not the frame around it: full screen.
+    mDriver->mDisplays[0].bounds = {0, 0, 1366, 800};
+    mDriver->mDisplays[0].workArea = {0, 0, 1366, 790};
+    game = Make();
+    ASSERT_EQ(game->Start(), QL_OK);
+    EXPECT_FALSE(game->mWindow->IsWindowed());
+    EXPECT_FALSE(mDriver->mWindows.back()->Desc().windowed);
+    EXPECT_EQ(mDriver->mWindows.back()->Desc().clientHeight, 800);
+}
+
 TEST_F(GameApplicationTest, DialogEffectsComeFromDataGameXmlAndAMalformedSetDoesNotStopTheGame)
 {
     mData.Write("data/game.xml", "<Game><DialogEffects><Data>"
