@@ -173,8 +173,6 @@ QLResultEnum GameApplication::Start()
         ReportFatal(L"Cannot create the game window.");
         return r;
     }
-    if (!mStopping)
-        FitToWindowFrame(settings);
     mWindowed = settings.windowed;
 
     // 13-15. Renderer and off-screen settings.
@@ -217,28 +215,25 @@ QLResultEnum GameApplication::Start()
     return StartGame();
 }
 
-void GameApplication::FitToWindowFrame(DisplaySettings& settings)
+void GameApplication::FitToWindowFrame()
 {
-    if (!settings.windowed)
-        return;
-    int frameWidth = 0, frameHeight = 0;
-    mWindow->WindowSizeForClient(0, 0, frameWidth, frameHeight);
-    if (frameWidth == settings.windowWidth - static_cast<int>(settings.clientWidth) &&
-        frameHeight == settings.windowHeight - static_cast<int>(settings.clientHeight))
+    if (!mWindow || !mWindow->IsWindowed())
         return;
     DisplaySettings framed;
     if (ChooseDisplayMode(true, framed))
         return;
+    int frameWidth = 0, frameHeight = 0;
+    mWindow->WindowSizeForClient(0, 0, frameWidth, frameHeight);
     QL_LOG(L"The window's frame is %d x %d: %s\n")
-        << frameWidth << frameHeight << (framed.windowed ? "centred again" : "it does not fit, full screen");
-    if (framed.windowed)
+        << frameWidth << frameHeight << (framed.windowed ? "centred again" : "the window does not fit, full screen");
+    if (!framed.windowed)
     {
-        mWindow->SetPosition(framed.windowX, framed.windowY);
-        mWindow->SetWindowedSize(framed.windowWidth, framed.windowHeight);
-    }
-    else if (mWindow->SwitchWindowMode(framed.windowWidth, framed.windowHeight, false))
+        // The player did not ask for it: the stored choice stays.
+        GameApplication::SwitchScreenMode();
         return;
-    settings = framed;
+    }
+    mWindow->SetPosition(framed.windowX, framed.windowY);
+    mWindow->SetWindowedSize(framed.windowWidth, framed.windowHeight);
 }
 
 void GameApplication::Run()

@@ -139,9 +139,12 @@ protected:
     // A start-up failure the player must see: logged, and shown in a box.
     void ReportFatal(const std::wstring& text);
     void DeleteOffScreenTarget();
-    // The window manager's frame is known only once the window shows: the window is fitted and
-    // centred again with it (or goes full screen when the framed window does not fit).
-    void FitToWindowFrame(DisplaySettings& settings);
+public:
+    // The window manager tells the frame only once the window shows: the window is centred again
+    // with it, or goes full screen when the framed window does not fit.
+    void FitToWindowFrame();
+
+protected:
     // The frames, straight into the window or through the off-screen target scaled into it.
     QLResultEnum DrawFrames(render::Graphics& graphics);
 

@@ -523,7 +523,7 @@ TEST_F(GameApplicationTest, TheWindowManagersFrameCountsWhenFittingAndCentring)
     const int frame[4] = {2, 30, 2, 2};
     std::copy(std::begin(frame), std::end(frame), mDriver->mWindowFrame);
     TestGame* game = Make();
-    ASSERT_EQ(game->Start(), QL_OK);
+    game->Main();
     EXPECT_TRUE(game->mWindow->IsWindowed());
     EXPECT_EQ(game->mWindow->GetPositionX(), 275) << "(1920 - 1370) / 2";
     EXPECT_EQ(game->mWindow->GetPositionY(), 120) << "(1040 - 800) / 2";
@@ -534,14 +534,16 @@ TEST_F(GameApplicationTest, TheWindowManagersFrameCountsWhenFittingAndCentring)
     EXPECT_EQ(desc.clientHeight, 768);
     base::SingletoneBase::DestroyAll();
 
-    // A work area that holds the client area but not the frame around it: full screen.
+    // A work area that holds the client area but not the frame around it: full screen, and the
+    // player's stored choice stays.
     mDriver->mDisplays[0].bounds = {0, 0, 1366, 800};
     mDriver->mDisplays[0].workArea = {0, 0, 1366, 790};
     game = Make();
-    ASSERT_EQ(game->Start(), QL_OK);
+    game->Main();
     EXPECT_FALSE(game->mWindow->IsWindowed());
     EXPECT_FALSE(mDriver->mWindows.back()->Desc().windowed);
     EXPECT_EQ(mDriver->mWindows.back()->Desc().clientHeight, 800);
+    EXPECT_EQ(Slurp(mUser / "profiles.xml").find("<fs v=\"1\""), std::string::npos);
 }
 
 TEST_F(GameApplicationTest, DialogEffectsComeFromDataGameXmlAndAMalformedSetDoesNotStopTheGame)
