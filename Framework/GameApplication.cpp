@@ -83,7 +83,8 @@ QLResultEnum GameApplication::SetScreen(widget::Frame* frame)
     mScreen = frame;
     if (!frame)
         return QL_OK;
-    frame->SetRect(mView.viewOffsetX, mView.viewOffsetY, mView.viewWidth, mView.viewHeight);
+    // The whole layout, whatever part of it the display shows.
+    frame->SetRect(mLayoutX, mLayoutY, mLayoutWidth, mLayoutHeight);
     if (auto* board = dynamic_cast<widget::BaseBoard*>(frame))
     {
         if (QLResultEnum r = board->Start())

@@ -76,7 +76,7 @@ public:
     // cannot be loaded. The caller owns the image.
     render::Image* LoadImage(const std::wstring& name, file::ImageContainer* container = nullptr);
     // Makes the frame the current screen: the previous one is queued for removal and deletion,
-    // the new one gets the view rectangle and its start, then is queued as a normal, activated
+    // the new one gets the layout rectangle and its start, then is queued as a normal, activated
     // frame. A failing start is returned and leaves no current screen (the caller keeps the frame).
     QLResultEnum SetScreen(widget::Frame* frame);
     // The UI toolkit's frame manager, or null when another host stands in for it.
@@ -117,6 +117,7 @@ public:
     bool mWindowed = true;
     app::MonitorList mMonitors;
     ViewGeometry mView;
+    // The full layout in game units, set at start-up: the rectangle every screen gets.
     float mLayoutX = 0;
     float mLayoutY = 0;
     float mLayoutWidth = 0;

@@ -9,7 +9,9 @@
 #include "Core/Media/Image/ImageContainer.h"
 #include "Core/Media/Image/RenderTarget.h"
 #include "Core/Render/DX9/RenderDX9.h"
+#include "Core/Layer/RectHitLayer.h"
 #include "Core/Widget/Controls/DialogEffectsManager.h"
+#include "Core/Widget/Frame.h"
 #include "Framework/FrameHost.h"
 #include "Framework/GameWindow.h"
 #include "Platform/Gpu/RecordingDevice.h"
@@ -99,6 +101,8 @@ public:
     }
     framework::FrameHost* CreateFrameManager() override
     {
+        if (mRealFrames)
+            return Game::CreateFrameManager();
         mFrames = new ProbeFrames();
         mFrames->mWindow = mDriver->mWindows.empty() ? nullptr : mDriver->mWindows.back();
         mFrames->mCloseAfter = mCloseAfter;
@@ -118,6 +122,7 @@ public:
     os::NullVideoDriver* mDriver;
     ProbeFrames* mFrames = nullptr;
     int mCloseAfter = 3;
+    bool mRealFrames = false;
     std::vector<os::Event> mEventsAtFirstTick;
     framework::KeyTarget* mKeyTarget = nullptr;
     int mStarts = 0;
@@ -544,6 +549,23 @@ TEST_F(GameApplicationTest, TheWindowManagersFrameCountsWhenFittingAndCentring)
     EXPECT_FALSE(mDriver->mWindows.back()->Desc().windowed);
     EXPECT_EQ(mDriver->mWindows.back()->Desc().clientHeight, 800);
     EXPECT_EQ(Slurp(mUser / "profiles.xml").find("<fs v=\"1\""), std::string::npos);
+}
+
+TEST_F(GameApplicationTest, TheScreenCoversTheWholeLayoutWhateverTheDisplayShows)
+{
+    // A 4:3 monitor: full screen, the view is the 1024 core, the screen still the 1366 layout.
+    mDriver->mDisplays[0].bounds = mDriver->mDisplays[0].workArea = {0, 0, 1024, 768};
+    TestGame* game = Make();
+    game->mRealFrames = true;
+    ASSERT_EQ(game->Start(), QL_OK);
+    EXPECT_EQ(game->mView.viewWidth, 1024);
+    auto* screen = new widget::Frame();
+    ASSERT_EQ(game->SetScreen(screen), QL_OK);
+    const math::Rect& rect = screen->GetHitLayer()->GetRect();
+    EXPECT_EQ(rect.x, -171);
+    EXPECT_EQ(rect.y, 0);
+    EXPECT_EQ(rect.w, 1366);
+    EXPECT_EQ(rect.h, 768);
 }
 
 TEST_F(GameApplicationTest, DialogEffectsComeFromDataGameXmlAndAMalformedSetDoesNotStopTheGame)
