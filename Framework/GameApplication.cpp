@@ -10,8 +10,10 @@
 #include "Core/File/ReadFile.h"
 #include "Core/File/UserDataFileContainer.h"
 #include "Core/Input/InputWin32.h"
+#include "Core/Layer/ImageLayer.h"
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/ImageFactory.h"
+#include "Core/Media/Image/ImageInfo.h"
 #include "Core/Media/Image/RenderTarget.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Render/Matrix4.h"
@@ -283,6 +285,31 @@ render::Image* GameApplication::LoadImage(const std::wstring& name, file::ImageC
     if (render::LoadImage(mRender, name, container, &image, nullptr))
         return nullptr;
     return image;
+}
+
+QLResultEnum GameApplication::CreateImageLayer(const std::wstring& name, file::ImageContainer* container,
+                                              layer::ImageLayer** out, base::ImageInfo* info)
+{
+    return CreateImageLayer(mRender, name, container, out, info);
+}
+
+QLResultEnum GameApplication::CreateImageLayer(render::Render* render, const std::wstring& name,
+                                              file::ImageContainer* container, layer::ImageLayer** out,
+                                              base::ImageInfo* info)
+{
+    render::Image* image = nullptr;
+    base::ImageInfo loaded;
+    if (QLResultEnum r = render::LoadImage(render, name, container, &image, &loaded))
+        return r;
+    auto* layer = new layer::ImageLayer(image, true);
+    layer->SetPosition(loaded.mX, loaded.mY, 0.0f);
+    if (info)
+        *info = loaded;
+    if (out)
+        *out = layer;
+    else
+        delete layer;
+    return QL_OK;
 }
 
 QLResultEnum GameApplication::MakeRenderInitParam(const DisplaySettings& settings, render::RenderInitParam& out)

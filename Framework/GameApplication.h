@@ -15,9 +15,17 @@
 #include <memory>
 #include <string>
 
+namespace base
+{
+struct ImageInfo;
+}
 namespace input
 {
 class InputWin32;
+}
+namespace layer
+{
+class ImageLayer;
 }
 namespace file
 {
@@ -75,6 +83,15 @@ public:
     // The named image (inside the container when one is given), shared by name; null when it
     // cannot be loaded. The caller owns the image.
     render::Image* LoadImage(const std::wstring& name, file::ImageContainer* container = nullptr);
+    // The named image (inside the container when one is given) with its information, as an image
+    // layer that owns it, placed at the image's position; the information is copied out when
+    // asked. A failing load is returned and makes no layer.
+    QLResultEnum CreateImageLayer(const std::wstring& name, file::ImageContainer* container, layer::ImageLayer** out,
+                                  base::ImageInfo* info = nullptr);
+    // The same on another renderer (controls drawn by a host other than the application).
+    static QLResultEnum CreateImageLayer(render::Render* render, const std::wstring& name,
+                                         file::ImageContainer* container, layer::ImageLayer** out,
+                                         base::ImageInfo* info = nullptr);
     // Makes the frame the current screen: the previous one is queued for removal and deletion,
     // the new one gets the layout rectangle and its start, then is queued as a normal, activated
     // frame. A failing start is returned and leaves no current screen (the caller keeps the frame).
