@@ -51,6 +51,7 @@ QLResultEnum Game::StartGame()
     mBoard = new GameWindow();
     if (SetScreen(mBoard) != QL_OK)
     {
+        QL_LOG(L"The root board did not start: the game has no screen\n") << base::LogStyle::Error;
         delete mBoard;
         mBoard = nullptr;
         return QL_OK;
@@ -58,6 +59,7 @@ QLResultEnum Game::StartGame()
     mBoard->mDrawLoadingScreen = [this] { drawLoadingScreen(); };
     if (HUD* hud = mBoard->getHud())
         hud->setSideImages(mLeftSide, mRightSide);
+    QL_LOG(L"Game started: the splash screens open\n");
     return QL_OK;
 }
 

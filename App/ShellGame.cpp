@@ -7,17 +7,17 @@
 #include "Core/Media/Container/ImageContainers.h"
 #include "Core/Media/Sound/SoundSystem.h"
 #include "Core/Media/Sound/SoundTags.h"
+#include "Core/Widget/Controls/DialogEffectsManager.h"
 #include "Framework/GameWindow.h"
 #include "Platform/Os/Dialogs.h"
 #include "Platform/Os/Text.h"
+#include "Source/TD/LocalStrings.h"
 
 #include <tinyxml2.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-
-const wchar_t* const ShellGame::kMenuMusic = L"td/data/music/main_menu.ogg";
 
 ShellGame::ShellGame()
 {
@@ -50,18 +50,24 @@ QLResultEnum ShellGame::LoadConfig()
     files->mMounts[L"td/"] = L"data.dat";
     // Layouts open as PSD files or folders with "layers.xml" from here on.
     file::RegisterImageContainers();
-    // The localised caption comes with the game's strings; until then the key itself.
-    mCaption = L"game_caption";
+    mCaption = LocalStrings::Instance()->get(L"game_caption");
     file::Profiles::Instance()->Load();
     mWindowed = !ReadFullScreen();
     return QL_OK;
 }
 
+QLResultEnum ShellGame::LoadDialogEffects(tinyxml2::XMLElement* element)
+{
+    // A malformed definition is logged where it is read; the game still starts, with the effects
+    // read before the fault (a dialog without effects opens at once).
+    widget::DialogEffectsManager::Instance()->Load(element);
+    return QL_OK;
+}
+
 QLResultEnum ShellGame::StartGame()
 {
+    // The screens start their own music: the intro its sound track, the main menu its tune.
     k2::SoundTags::Instance()->Load(L"td/sounds_sheet.csv");
-    k2::SoundTags::Instance()->PlayMusic(kMenuMusic);
-    QL_LOG(L"Game started: no screen to open yet\n");
     return QL_OK;
 }
 

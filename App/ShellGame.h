@@ -1,5 +1,5 @@
 // The game's application object as far as the engine's start-up reaches: configuration, the
-// stored full-screen choice, and a start that opens no screen yet.
+// stored full-screen choice and the sound sheet; the screens come with Game.
 #pragma once
 
 #include "Framework/GameApplication.h"
@@ -7,14 +7,15 @@
 class ShellGame : public framework::GameApplication
 {
 public:
-    static const wchar_t* const kMenuMusic;
-
     ShellGame();
     ~ShellGame() override;
 
     // Needs "play.url"; mounts "data.dat" under "td/"; caption; profiles; windowed or not.
     QLResultEnum LoadConfig() override;
-    // Loads the sound sheet and starts the menu music.
+    // The dialogs' show and hide effects (widget::DialogEffectsManager); a malformed element does
+    // not stop the game.
+    QLResultEnum LoadDialogEffects(tinyxml2::XMLElement* element) override;
+    // Loads the sound sheet.
     QLResultEnum StartGame() override;
     // Hands queued audio notifications (track ends, finished fades) to the sound system.
     QLResultEnum OnFrame(float dt) override;

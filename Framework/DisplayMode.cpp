@@ -2,7 +2,7 @@
 // vectors expect (a 16:9 screen gets a view 1365 units wide).
 #include "Framework/DisplayMode.h"
 
-#include "Core/Render/ScreenRatio.h"
+#include "Core/Render/AspectRatio.h"
 
 #include <cmath>
 
@@ -52,8 +52,8 @@ QLResultEnum ChooseDisplayMode(const LayoutSizes& layout, const app::MonitorList
     if (!layout.coreWidth || !layout.height || !layout.fullWidth)
         return QL_FAIL;
     const app::MonitorInfo monitor = ChooseMonitor(monitors);
-    const render::ScreenRatio core(layout.coreWidth, layout.height);
-    const render::ScreenRatio full(layout.fullWidth, layout.height);
+    const render::AspectRatio core(layout.coreWidth, layout.height);
+    const render::AspectRatio full(layout.fullWidth, layout.height);
 
     u32 cw, ch;
     if (windowed)
@@ -88,8 +88,8 @@ QLResultEnum ChooseDisplayMode(const LayoutSizes& layout, const app::MonitorList
     out.clientWidth = cw;
     out.clientHeight = ch;
 
-    const render::ScreenRatio client(cw, ch);
-    render::ScreenRatio chosen = client;
+    const render::AspectRatio client(cw, ch);
+    render::AspectRatio chosen = client;
     u32 contentW = cw, contentH = ch;
     view.barsPresent = false;
     view.sideBars = false;

@@ -10,8 +10,10 @@
 #include "Core/File/ReadFile.h"
 #include "Core/File/UserDataFileContainer.h"
 #include "Core/Input/InputWin32.h"
+#include "Core/Layer/ImageLayer.h"
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/ImageFactory.h"
+#include "Core/Media/Image/ImageInfo.h"
 #include "Core/Media/Image/RenderTarget.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Render/Matrix4.h"
@@ -26,6 +28,7 @@
 #include "Platform/Os/Dialogs.h"
 #include "Platform/Os/Error.h"
 #include "Platform/Os/Text.h"
+#include "Platform/Os/Video.h"
 
 #include <cstdio>
 
@@ -82,7 +85,8 @@ QLResultEnum GameApplication::SetScreen(widget::Frame* frame)
     mScreen = frame;
     if (!frame)
         return QL_OK;
-    frame->SetRect(mView.viewOffsetX, mView.viewOffsetY, mView.viewWidth, mView.viewHeight);
+    // The whole layout, whatever part of it the display shows.
+    frame->SetRect(mLayoutX, mLayoutY, mLayoutWidth, mLayoutHeight);
     if (auto* board = dynamic_cast<widget::BaseBoard*>(frame))
     {
         if (QLResultEnum r = board->Start())
@@ -142,7 +146,9 @@ QLResultEnum GameApplication::Start()
     mLayoutWidth = static_cast<float>(mLayout.fullWidth);
     mLayoutHeight = static_cast<float>(mLayout.height);
 
-    // 7-10. Input, window, monitors, renderer.
+    // 7-10. Input, window, monitors, renderer. Building packs draws nothing: it needs no display.
+    if (line.mode == app::CommandLine::PACK)
+        os::UseHeadlessVideo();
     mInput = new input::InputWin32(this, this);
     mWindow = new GameWindow(mInput, this);
     if (!app::EnumMonitors(mMonitors))
@@ -212,6 +218,27 @@ QLResultEnum GameApplication::Start()
     return StartGame();
 }
 
+void GameApplication::FitToWindowFrame()
+{
+    if (!mWindow || !mWindow->IsWindowed())
+        return;
+    DisplaySettings framed;
+    if (ChooseDisplayMode(true, framed))
+        return;
+    int frameWidth = 0, frameHeight = 0;
+    mWindow->WindowSizeForClient(0, 0, frameWidth, frameHeight);
+    QL_LOG(L"The window's frame is %d x %d: %s\n")
+        << frameWidth << frameHeight << (framed.windowed ? "centred again" : "the window does not fit, full screen");
+    if (!framed.windowed)
+    {
+        // The player did not ask for it: the stored choice stays.
+        GameApplication::SwitchScreenMode();
+        return;
+    }
+    mWindow->SetPosition(framed.windowX, framed.windowY);
+    mWindow->SetWindowedSize(framed.windowWidth, framed.windowHeight);
+}
+
 void GameApplication::Run()
 {
     const auto start = std::chrono::steady_clock::now();
@@ -258,6 +285,31 @@ render::Image* GameApplication::LoadImage(const std::wstring& name, file::ImageC
     if (render::LoadImage(mRender, name, container, &image, nullptr))
         return nullptr;
     return image;
+}
+
+QLResultEnum GameApplication::CreateImageLayer(const std::wstring& name, file::ImageContainer* container,
+                                              layer::ImageLayer** out, base::ImageInfo* info)
+{
+    return CreateImageLayer(mRender, name, container, out, info);
+}
+
+QLResultEnum GameApplication::CreateImageLayer(render::Render* render, const std::wstring& name,
+                                              file::ImageContainer* container, layer::ImageLayer** out,
+                                              base::ImageInfo* info)
+{
+    render::Image* image = nullptr;
+    base::ImageInfo loaded;
+    if (QLResultEnum r = render::LoadImage(render, name, container, &image, &loaded))
+        return r;
+    auto* layer = new layer::ImageLayer(image, true);
+    layer->SetPosition(loaded.mX, loaded.mY, 0.0f);
+    if (info)
+        *info = loaded;
+    if (out)
+        *out = layer;
+    else
+        delete layer;
+    return QL_OK;
 }
 
 QLResultEnum GameApplication::MakeRenderInitParam(const DisplaySettings& settings, render::RenderInitParam& out)

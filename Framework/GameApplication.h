@@ -15,9 +15,17 @@
 #include <memory>
 #include <string>
 
+namespace base
+{
+struct ImageInfo;
+}
 namespace input
 {
 class InputWin32;
+}
+namespace layer
+{
+class ImageLayer;
 }
 namespace file
 {
@@ -75,8 +83,17 @@ public:
     // The named image (inside the container when one is given), shared by name; null when it
     // cannot be loaded. The caller owns the image.
     render::Image* LoadImage(const std::wstring& name, file::ImageContainer* container = nullptr);
+    // The named image (inside the container when one is given) with its information, as an image
+    // layer that owns it, placed at the image's position; the information is copied out when
+    // asked. A failing load is returned and makes no layer.
+    QLResultEnum CreateImageLayer(const std::wstring& name, file::ImageContainer* container, layer::ImageLayer** out,
+                                  base::ImageInfo* info = nullptr);
+    // The same on another renderer (controls drawn by a host other than the application).
+    static QLResultEnum CreateImageLayer(render::Render* render, const std::wstring& name,
+                                         file::ImageContainer* container, layer::ImageLayer** out,
+                                         base::ImageInfo* info = nullptr);
     // Makes the frame the current screen: the previous one is queued for removal and deletion,
-    // the new one gets the view rectangle and its start, then is queued as a normal, activated
+    // the new one gets the layout rectangle and its start, then is queued as a normal, activated
     // frame. A failing start is returned and leaves no current screen (the caller keeps the frame).
     QLResultEnum SetScreen(widget::Frame* frame);
     // The UI toolkit's frame manager, or null when another host stands in for it.
@@ -117,6 +134,7 @@ public:
     bool mWindowed = true;
     app::MonitorList mMonitors;
     ViewGeometry mView;
+    // The full layout in game units, set at start-up: the rectangle every screen gets.
     float mLayoutX = 0;
     float mLayoutY = 0;
     float mLayoutWidth = 0;
@@ -132,11 +150,19 @@ protected:
     virtual FrameHost* CreateFrameManager();
     // "--pack": rebuilds every mounted pack from its folder, then ends the program.
     virtual QLResultEnum RunPackBuild(const std::wstring& value);
-    // The "DialogEffects" element of "data/game.xml"; nothing defines dialog effects yet.
-    virtual QLResultEnum LoadDialogEffects(tinyxml2::XMLElement* element) { return QL_OK; }
+    // The "DialogEffects" element of "data/game.xml". The dialogs and their effects belong to the
+    // UI toolkit, which builds on this library: the game's application hands the element to the
+    // toolkit's DialogEffectsManager (a game without dialogs keeps this one, which reads nothing).
+    virtual QLResultEnum LoadDialogEffects(tinyxml2::XMLElement*) { return QL_OK; }
     // A start-up failure the player must see: logged, and shown in a box.
     void ReportFatal(const std::wstring& text);
     void DeleteOffScreenTarget();
+public:
+    // The window manager tells the frame only once the window shows: the window is centred again
+    // with it, or goes full screen when the framed window does not fit.
+    void FitToWindowFrame();
+
+protected:
     // The frames, straight into the window or through the off-screen target scaled into it.
     QLResultEnum DrawFrames(render::Graphics& graphics);
 

@@ -22,12 +22,32 @@ QLResultEnum GameWindow::Update(float dt)
         return r;
     if (mDestroyed)
         return QL_OK;
+    WatchFrame(dt);
+    QLResultEnum result;
     if (mSwitchRequested)
     {
         mSwitchRequested = false;
-        return mApplication->SwitchScreenMode();
+        result = mApplication->SwitchScreenMode();
     }
-    return mApplication->FrameStep(dt);
+    else
+        result = mApplication->FrameStep(dt);
+    // One pass per refresh of the display, skipped frames (a minimised window) included.
+    mWindow->PaceFrame();
+    return result;
+}
+
+void GameWindow::WatchFrame(float dt)
+{
+    if (mFrameWatch <= 0.0f)
+        return;
+    // A frame that shows up later than this comes after the player may have moved the window.
+    mFrameWatch -= dt;
+    int left = 0, top = 0, right = 0, bottom = 0;
+    if (!IsWindowed() || !mWindow->GetFrameExtents(left, top, right, bottom) ||
+        left + top + right + bottom == 0)
+        return;
+    mFrameWatch = 0.0f;
+    mApplication->FitToWindowFrame();
 }
 
 void GameWindow::OnActivate() { mApplication->OnResume(); }

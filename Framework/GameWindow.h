@@ -33,7 +33,11 @@ public:
     void OnUnsupportedDevice() override;
 
 private:
+    // Until the window manager has told its frame (for the first seconds), once per pass.
+    void WatchFrame(float dt);
+
     GameApplication* mApplication;
+    float mFrameWatch = 3.0f;
     std::unique_ptr<gpu::Context> mContext;
 };
 } // namespace framework

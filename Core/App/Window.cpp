@@ -65,6 +65,11 @@ QLResultEnum WindowWin32::Create(int x, int y, int outerWidth, int outerHeight, 
         }
     }
     mCreated = true;
+    bool vsync = false;
+    if (const double rate = mWindow->PacedRate(&vsync))
+        QL_LOG(L"Frames paced to %g Hz by %s\n") << rate << (vsync ? "vertical sync" : "a sleeping limiter");
+    else
+        QL_LOG(L"Frames not paced (no display)\n");
     OnCreated();
     return QL_OK;
 }
@@ -73,9 +78,19 @@ QLResultEnum WindowWin32::SetWindowedSize(int outerWidth, int outerHeight)
 {
     mOuterWidth = outerWidth;
     mOuterHeight = outerHeight;
+    if (mWindowed)
+        ClientSizeForWindow(outerWidth, outerHeight, mClientWidth, mClientHeight);
     if (mWindow && mWindowed)
-        mWindow->SetWindowed(mX, mY, outerWidth, outerHeight);
+        mWindow->SetWindowed(mX, mY, mClientWidth, mClientHeight);
     return QL_OK;
+}
+
+void WindowWin32::ClientSizeForWindow(int outerWidth, int outerHeight, int& clientWidth, int& clientHeight) const
+{
+    int frameWidth = 0, frameHeight = 0;
+    WindowSizeForClient(0, 0, frameWidth, frameHeight);
+    clientWidth = outerWidth - frameWidth;
+    clientHeight = outerHeight - frameHeight;
 }
 
 QLResultEnum WindowWin32::SwitchWindowMode(int outerWidth, int outerHeight, bool windowed)
@@ -85,12 +100,14 @@ QLResultEnum WindowWin32::SwitchWindowMode(int outerWidth, int outerHeight, bool
     mWindowed = windowed;
     mOuterWidth = outerWidth;
     mOuterHeight = outerHeight;
-    // The platform reports no frame before the window exists, so client and outer size agree.
+    // Full screen has no frame: the whole window is client area.
     mClientWidth = outerWidth;
     mClientHeight = outerHeight;
+    if (windowed)
+        ClientSizeForWindow(outerWidth, outerHeight, mClientWidth, mClientHeight);
     if (!mWindow)
         return QL_FAIL;
-    const QLResultEnum r = windowed ? mWindow->SetWindowed(mX, mY, outerWidth, outerHeight)
+    const QLResultEnum r = windowed ? mWindow->SetWindowed(mX, mY, mClientWidth, mClientHeight)
                                     : mWindow->SetFullscreen(outerWidth, outerHeight);
     if (r)
     {
@@ -105,8 +122,16 @@ QLResultEnum WindowWin32::SwitchWindowMode(int outerWidth, int outerHeight, bool
 
 void WindowWin32::WindowSizeForClient(int clientWidth, int clientHeight, int& outerWidth, int& outerHeight) const
 {
+    // The shown window's own frame once the window manager has told it, else the platform's guess.
     int frameWidth = 0, frameHeight = 0;
-    os::Video().FrameSize(frameWidth, frameHeight);
+    int left = 0, top = 0, right = 0, bottom = 0;
+    if (mWindow && mWindow->GetFrameExtents(left, top, right, bottom))
+    {
+        frameWidth = left + right;
+        frameHeight = top + bottom;
+    }
+    else
+        os::Video().FrameSize(frameWidth, frameHeight);
     outerWidth = clientWidth + frameWidth;
     outerHeight = clientHeight + frameHeight;
 }

@@ -35,8 +35,10 @@ public:
         mY = y;
     }
     QLResultEnum SwitchWindowMode(int outerWidth, int outerHeight, bool windowed);
-    // Outer size of a decorated window around the client size.
+    // Outer size of a decorated window around the client size, and the reverse: the shown
+    // window's own frame once it is known, else the platform's (0 before any window shows).
     void WindowSizeForClient(int clientWidth, int clientHeight, int& outerWidth, int& outerHeight) const;
+    void ClientSizeForWindow(int outerWidth, int outerHeight, int& clientWidth, int& clientHeight) const;
     void SetCaption(const std::wstring& caption);
 
     QLResultEnum Update(float dt) override;

@@ -66,6 +66,24 @@ bool Tokenizer::NextToken(std::string* out)
     return false;
 }
 
+int Tokenizer::count()
+{
+    if (mCount >= 0)
+        return mCount;
+    if (mSkipEmpty)
+    {
+        const u32 position = mPosition;
+        mPosition = 0;
+        mCount = 0;
+        while (NextToken(nullptr))
+            ++mCount;
+        mPosition = position;
+    }
+    else
+        mCount = static_cast<int>(std::count(mText.begin(), mText.end(), mDelimiter)) + 1;
+    return mCount;
+}
+
 Tokenizer& Tokenizer::operator>>(int& value)
 {
     std::string token;

@@ -20,6 +20,9 @@ public:
 
     // The next trimmed token into out (may be null to skip it); false when none is left.
     bool NextToken(std::string* out);
+    // The number of tokens of the whole text, cached. When empty tokens are skipped they are read
+    // from the start (the read position is kept); else the delimiters plus one.
+    int count();
     // Next token through atoi / atof; the target keeps its value when no token is left.
     Tokenizer& operator>>(int& value);
     Tokenizer& operator>>(float& value);
@@ -31,5 +34,6 @@ private:
     char mDelimiter;
     u32 mPosition = 0;
     bool mSkipEmpty;
+    int mCount = -1; // not counted yet
 };
 } // namespace base

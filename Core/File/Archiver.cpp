@@ -92,6 +92,7 @@ Archiver::Archiver(const std::wstring& prefix, const std::wstring& packPath, Con
         QL_LOG(L"Cannot open pack '%s'\n") << base::LogStyle::Error << packPath;
         return;
     }
+    mPackSize = stream->GetSize();
     if (ReadIndex(mEntries, *stream) != QL_OK)
         QL_LOG(L"Pack '%s': damaged index, %u entries usable\n")
             << base::LogStyle::Error << packPath << static_cast<unsigned>(mEntries.size());
@@ -119,7 +120,6 @@ QLResultEnum Archiver::ReadIndex(ArchiveEntries& entries, base::Stream& stream)
     }
     // The smallest entry takes 17 bytes: a count beyond what is left is damage, not a reason to loop.
     constexpr u32 kFixedPart = 17;
-    const u64 packSize = reader.Left() + reader.Consumed();
     for (u32 i = 0; i < count; ++i)
     {
         u32 units = 0;
@@ -148,15 +148,9 @@ QLResultEnum Archiver::ReadIndex(ArchiveEntries& entries, base::Stream& stream)
         record.mOffset = u32At(4);
         record.mFlag = fixed[8];
         record.mExtra = u32At(9);
-        std::wstring name = FromUtf16(name16);
-        if (static_cast<u64>(record.mOffset) + record.mSize > packSize)
-        {
-            // Its bytes are not in the file: report the file missing rather than short.
-            QL_LOG(L"Pack entry '%s' lies outside the pack (offset %u, size %u)\n")
-                << base::LogStyle::Error << name << record.mOffset << record.mSize;
-            continue;
-        }
-        entries.emplace(std::move(name), record); // a repeated name keeps its first entry
+        // Listed even when its bytes lie beyond the end of the file (a cut pack): opening it is
+        // what fails.
+        entries.emplace(FromUtf16(name16), record); // a repeated name keeps its first entry
     }
     return QL_OK;
 }
@@ -186,7 +180,16 @@ base::Stream* Archiver::OpenStream(const std::wstring& name)
         QL_LOG(L"Cannot open pack '%s' for '%s'\n") << base::LogStyle::Error << mPackPath << name;
         return nullptr;
     }
-    return new base::FrameStream(source, true, it->second.mOffset, it->second.mSize);
+    const ArchiveRecord& record = it->second;
+    if (static_cast<u64>(record.mOffset) + record.mSize > source->GetSize())
+    {
+        // Its bytes are not (all) in the file: the file is missing rather than short.
+        QL_LOG(L"Pack '%s': '%s' lies outside the file (offset %u, size %u, pack %u bytes)\n")
+            << base::LogStyle::Error << mPackPath << name << record.mOffset << record.mSize << source->GetSize();
+        delete source;
+        return nullptr;
+    }
+    return new base::FrameStream(source, true, record.mOffset, record.mSize);
 }
 
 base::StreamCreator* Archiver::CreateStreamCreator(const std::wstring& name)
@@ -194,6 +197,13 @@ base::StreamCreator* Archiver::CreateStreamCreator(const std::wstring& name)
     auto it = mEntries.find(name);
     if (it == mEntries.end() || !mParent)
         return nullptr;
+    if (static_cast<u64>(it->second.mOffset) + it->second.mSize > mPackSize)
+    {
+        QL_LOG(L"Pack '%s': '%s' lies outside the file (offset %u, size %u, pack %llu bytes)\n")
+            << base::LogStyle::Error << mPackPath << name << it->second.mOffset << it->second.mSize
+            << static_cast<unsigned long long>(mPackSize);
+        return nullptr;
+    }
     base::StreamCreator* inner = mParent->CreateStreamCreator(mPackPath);
     if (!inner)
         return nullptr;

@@ -28,11 +28,13 @@ class Archiver : public FileContainer
 {
 public:
     // Reads the index at once through the parent's stream of packPath; a missing or damaged pack
-    // keeps the entries read before the fault (logged) and may be empty.
+    // keeps the entries read before the fault (logged) and may be empty. Entries are listed
+    // whether or not the file holds their bytes.
     Archiver(const std::wstring& prefix, const std::wstring& packPath, Container* parent);
     ~Archiver() override;
 
-    // A FrameStream over the entry; null when the name is absent or the pack cannot be opened.
+    // A FrameStream over the entry; null when the name is absent, the pack cannot be opened or
+    // the entry's bytes lie beyond the end of the file (a cut pack lists what it cannot give).
     base::Stream* OpenStream(const std::wstring& name) override;
     base::StreamCreator* CreateStreamCreator(const std::wstring& name) override;
     std::wstring GetRootPath() override;
@@ -47,6 +49,7 @@ public:
     std::wstring mPrefix;
     std::wstring mPackPath;
     ArchiveEntries mEntries;
+    u64 mPackSize = 0; // bytes of the pack file when its index was read
 
 protected:
     void DoListFiles(const std::wstring& requested, const std::wstring& inner, const std::wstring& sub,

@@ -125,8 +125,10 @@ QLResultEnum Render::InitRender(RenderWindow* window, const RenderInitParam& par
         if (result != QL_OK)
             return result;
     }
-    // Room for as many quads as the 2D vertex cache holds, so a frame of sprites sharing one
-    // texture and blend mode stays one draw call.
+    // Index caches: 32-bit 61440 indices with overflow chunks of 10240. The 16-bit one has the
+    // same room instead of 10240 indices with chunks of 1024 (1706 quads, then a draw call per
+    // 170): as many quads as the 2D vertex cache holds, so that a frame of sprites sharing one
+    // texture and blend mode stays one draw call up to 10240 quads (bench/Render/README.md).
     mIndexCache16 = std::make_unique<BufferDoubleCache<IndexBuffer<unsigned short>>>(this);
     if ((result = mIndexCache16->Create(61440, 10240)) != QL_OK)
         return result;

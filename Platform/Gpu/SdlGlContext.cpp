@@ -5,11 +5,8 @@
 
 namespace gpu
 {
-SdlGlContext::SdlGlContext(SDL_Window* window) : mWindow(window), mContext(SDL_GL_GetCurrentContext())
-{
-    // Present at once, as the game's device asks for.
-    SDL_GL_SetSwapInterval(0);
-}
+// The swap interval is the window's: it paces the frames (Platform/Os).
+SdlGlContext::SdlGlContext(SDL_Window* window) : mWindow(window), mContext(SDL_GL_GetCurrentContext()) {}
 
 bool SdlGlContext::MakeCurrent()
 {

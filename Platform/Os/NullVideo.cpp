@@ -1,6 +1,9 @@
 // Headless video backend.
 #include "Platform/Os/NullVideo.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace os
 {
 QLResultEnum NullWindow::Create(const WindowDesc& desc)
@@ -11,6 +14,16 @@ QLResultEnum NullWindow::Create(const WindowDesc& desc)
     mCreated = true;
     mVisible = true;
     return QL_OK;
+}
+
+bool NullWindow::GetFrameExtents(int& left, int& top, int& right, int& bottom) const
+{
+    const bool known = mCreated && mFrameKnown;
+    left = known ? mFrame[0] : 0;
+    top = known ? mFrame[1] : 0;
+    right = known ? mFrame[2] : 0;
+    bottom = known ? mFrame[3] : 0;
+    return known;
 }
 
 void NullWindow::Destroy()
@@ -76,6 +89,8 @@ std::unique_ptr<Window> NullVideoDriver::CreateWindow()
 {
     auto window = std::make_unique<NullWindow>();
     window->mFailCreate = mFailCreate;
+    window->mFrameKnown = mWindowFrameKnown;
+    std::copy(std::begin(mWindowFrame), std::end(mWindowFrame), window->mFrame);
     mWindows.push_back(window.get());
     return window;
 }

@@ -26,6 +26,7 @@ public:
     void* NativeHandle() const override { return nullptr; }
     void* GLContext() const override { return nullptr; }
     void SwapBuffers() override { ++mSwaps; }
+    bool GetFrameExtents(int& left, int& top, int& right, int& bottom) const override;
 
     void Push(const Event& event) { mQueue.push_back(event); }
     const WindowDesc& Desc() const { return mDesc; }
@@ -35,6 +36,8 @@ public:
     int Destroyed() const { return mDestroyed; }
 
     bool mFailCreate = false; // tests: make Create refuse
+    int mFrame[4] = {0, 0, 0, 0}; // left, top, right, bottom once created: a window manager's frame
+    bool mFrameKnown = false;
 
 private:
     bool mCreated = false;
@@ -58,6 +61,10 @@ public:
     std::vector<Display> mDisplays;
     int mFrameWidth = 0;
     int mFrameHeight = 0;
+    // The frame its windows report once created (left, top, right, bottom), as a window manager
+    // tells it only after mapping; none when not set.
+    bool mWindowFrameKnown = false;
+    int mWindowFrame[4] = {0, 0, 0, 0};
     // The windows handed out, newest last (owned by their callers; valid while those live).
     std::vector<NullWindow*> mWindows;
     bool mFailCreate = false;

@@ -6,6 +6,9 @@
 
 #include <SDL2/SDL.h>
 
+#include <cstring>
+#include <thread>
+
 namespace os
 {
 SdlWindow::~SdlWindow() { Destroy(); }
@@ -42,7 +45,45 @@ QLResultEnum SdlWindow::Create(const WindowDesc& desc)
     }
     mEvents.SetWindowId(SDL_GetWindowID(mWindow));
     SDL_StartTextInput();
+    // Frames are paced on a display; SDL's invisible drivers (tests) run as fast as they can.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    mPaced = !(driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0));
+    mVsync = mPaced && SDL_GL_SetSwapInterval(1) == 0 && SDL_GL_GetSwapInterval() == 1;
+    if (!mVsync)
+        SDL_GL_SetSwapInterval(0);
+    UpdatePacing();
     return QL_OK;
+}
+
+void SdlWindow::UpdatePacing()
+{
+    if (!mWindow || !mPaced)
+    {
+        mLimiter.SetRate(0.0);
+        return;
+    }
+    SDL_DisplayMode mode;
+    const int display = SDL_GetWindowDisplayIndex(mWindow);
+    double hertz = 60.0;
+    if (display >= 0 && SDL_GetDesktopDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0)
+        hertz = mode.refresh_rate;
+    // With vertical sync the limiter only backs it up (some drivers accept the swap interval and
+    // never wait): a little faster than the display, so that it never delays a frame past its sync.
+    mLimiter.SetRate(mVsync ? hertz * 1.1 : hertz);
+}
+
+void SdlWindow::PaceFrame()
+{
+    const auto wait = mLimiter.Wait(FrameLimiter::Clock::now());
+    if (wait > FrameLimiter::Clock::duration::zero())
+        std::this_thread::sleep_for(wait);
+}
+
+double SdlWindow::PacedRate(bool* vsync) const
+{
+    if (vsync)
+        *vsync = mVsync;
+    return mVsync ? mLimiter.GetRate() / 1.1 : mLimiter.GetRate();
 }
 
 void SdlWindow::Destroy()
@@ -65,10 +106,21 @@ bool SdlWindow::PollEvent(Event& event)
     return false;
 }
 
+bool SdlWindow::GetFrameExtents(int& left, int& top, int& right, int& bottom) const
+{
+    left = top = right = bottom = 0;
+    return mWindow && SDL_GetWindowBordersSize(mWindow, &top, &left, &bottom, &right) == 0;
+}
+
 QLResultEnum SdlWindow::SetWindowed(int x, int y, int clientWidth, int clientHeight)
 {
     if (!mWindow)
         return QL_FAIL;
+    // x, y place the frame; SDL places the client area inside it.
+    int left = 0, top = 0, right = 0, bottom = 0;
+    GetFrameExtents(left, top, right, bottom);
+    x += left;
+    y += top;
     if (SDL_SetWindowFullscreen(mWindow, 0) != 0)
     {
         SetLastError(std::string("SDL_SetWindowFullscreen: ") + SDL_GetError());
@@ -77,6 +129,7 @@ QLResultEnum SdlWindow::SetWindowed(int x, int y, int clientWidth, int clientHei
     SDL_SetWindowBordered(mWindow, SDL_TRUE);
     SDL_SetWindowSize(mWindow, clientWidth, clientHeight);
     SDL_SetWindowPosition(mWindow, x, y);
+    UpdatePacing();
     return QL_OK;
 }
 
@@ -98,6 +151,7 @@ QLResultEnum SdlWindow::SetFullscreen(int width, int height)
         SetLastError(std::string("SDL_SetWindowFullscreen: ") + SDL_GetError());
         return QL_FAIL;
     }
+    UpdatePacing();
     return QL_OK;
 }
 
@@ -196,7 +250,7 @@ std::unique_ptr<Window> SdlVideoDriver::CreateWindow()
 
 void SdlVideoDriver::FrameSize(int& width, int& height) const
 {
-    // The decoration is unknown until a window exists; the client size is used as the outer size.
+    // The decoration is unknown until a window shows (SdlWindow::GetFrameExtents).
     width = height = 0;
 }
 } // namespace os

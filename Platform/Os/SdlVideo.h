@@ -1,6 +1,7 @@
 // SDL2 video: the game window with its OpenGL 3.3 core context, events and displays.
 #pragma once
 
+#include "Platform/Os/FrameLimiter.h"
 #include "Platform/Os/SdlEvents.h"
 #include "Platform/Os/Video.h"
 
@@ -29,13 +30,23 @@ public:
     void* NativeHandle() const override { return mWindow; }
     void* GLContext() const override { return mContext; }
     void SwapBuffers() override;
+    // SDL's borders of the window (set by the window manager once the window is mapped).
+    bool GetFrameExtents(int& left, int& top, int& right, int& bottom) const override;
+    void PaceFrame() override;
+    double PacedRate(bool* vsync) const override;
 
 private:
+    // The limiter follows the refresh rate of the display the window is on (60 Hz when unknown).
+    void UpdatePacing();
+
     bool mUsable;
     std::string mWhyUnusable;
     SDL_Window* mWindow = nullptr;
     void* mContext = nullptr;
     SdlEventTranslator mEvents;
+    bool mPaced = false; // off for SDL's invisible drivers (tests)
+    bool mVsync = false;
+    FrameLimiter mLimiter;
 };
 
 class SdlVideoDriver : public VideoDriver

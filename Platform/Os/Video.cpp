@@ -30,4 +30,11 @@ VideoDriver& Video()
 }
 
 void SetVideoDriver(std::unique_ptr<VideoDriver> driver) { Current() = std::move(driver); }
+
+void UseHeadlessVideo()
+{
+    auto& driver = Current();
+    if (!driver || std::strcmp(driver->Name(), "null") != 0)
+        driver = std::make_unique<NullVideoDriver>();
+}
 } // namespace os

@@ -57,6 +57,24 @@ public:
     virtual void* NativeHandle() const = 0;
     virtual void* GLContext() const = 0;
     virtual void SwapBuffers() = 0;
+    // The window manager's frame around the client area, known once the window shows; false
+    // while it is not (before creation, or a platform that cannot tell).
+    virtual bool GetFrameExtents(int& left, int& top, int& right, int& bottom) const
+    {
+        left = top = right = bottom = 0;
+        return false;
+    }
+    // Called once per pass of the main loop: waits until the next frame is due. Vertical sync
+    // paces presenting where the display gives it; a sleeping limiter at the display's refresh
+    // rate stands in where it does not (and backs it up). The headless window never waits.
+    virtual void PaceFrame() {}
+    // The rate frames are paced to (0: unpaced) and whether vertical sync took.
+    virtual double PacedRate(bool* vsync) const
+    {
+        if (vsync)
+            *vsync = false;
+        return 0.0;
+    }
 };
 
 class VideoDriver
@@ -67,7 +85,8 @@ public:
     // Displays with the primary one flagged; false when the platform cannot list them.
     virtual bool EnumDisplays(std::vector<Display>& out) = 0;
     virtual std::unique_ptr<Window> CreateWindow() = 0;
-    // Frame around the client area of a decorated window: left+right, top+bottom.
+    // Frame around the client area of a decorated window that does not exist yet: left+right,
+    // top+bottom (0, 0 when unknown; a window's own GetFrameExtents tells once it shows).
     virtual void FrameSize(int& width, int& height) const = 0;
 };
 
@@ -75,4 +94,7 @@ public:
 VideoDriver& Video();
 // Replaces the process driver (tests); pass null to go back to the default choice.
 void SetVideoDriver(std::unique_ptr<VideoDriver> driver);
+// The headless driver from now on, for work that needs no display (building packs); a headless
+// driver already in place stays.
+void UseHeadlessVideo();
 } // namespace os

@@ -11,11 +11,13 @@ namespace
 std::vector<std::string> Split(const std::string& text, char delimiter, bool skipEmpty)
 {
     base::Tokenizer tokenizer(text, delimiter, skipEmpty);
+    const int counted = tokenizer.count();
     std::vector<std::string> tokens;
     std::string token;
     while (tokenizer.NextToken(&token))
         tokens.push_back(token);
     EXPECT_FALSE(tokenizer.NextToken(&token)) << "stays finished";
+    EXPECT_EQ(counted, static_cast<int>(tokens.size())) << "count() agrees with the tokens read";
     return tokens;
 }
 
@@ -53,6 +55,7 @@ TEST(Tokenizer, SkippingWithoutAnOutputStillJudgesEmptiness)
 {
     base::Tokenizer tokenizer("a; ;b", ';', true);
     EXPECT_TRUE(tokenizer.NextToken(nullptr));
+    EXPECT_EQ(tokenizer.count(), 2) << "counting keeps the read position";
     std::string token;
     ASSERT_TRUE(tokenizer.NextToken(&token));
     EXPECT_EQ(token, "b");

@@ -160,13 +160,33 @@ TEST_F(ArchiverTest, HugeLengthsAndCountsAreRefusedWithoutAllocating)
     EXPECT_EQ(Archiver::ReadIndex(entries, magicStream), QL_FAIL);
 }
 
-TEST_F(ArchiverTest, EntriesPointingOutsideThePackAreMissingNotShort)
+TEST_F(ArchiverTest, EntriesPointingOutsideThePackAreListedButGiveNoBytes)
 {
     std::string bytes = U32(6) + "qlpack" + U32(2) + Entry("in.txt", 2, 74) + Entry("out.txt", 100, 50) + "ok";
     auto pack = Open(bytes);
     EXPECT_EQ(StreamText(pack->OpenStream(L"in.txt")), "ok");
-    EXPECT_FALSE(pack->Exists(L"out.txt"));
+    EXPECT_TRUE(pack->Exists(L"out.txt"));
+    EXPECT_EQ(pack->OpenStream(L"out.txt"), nullptr);
+    EXPECT_EQ(pack->CreateStreamCreator(L"out.txt"), nullptr);
     EXPECT_TRUE(LogHas(L"out.txt"));
+}
+
+TEST_F(ArchiverTest, ACutPackListsTheEntriesReadBeforeTheCut)
+{
+    const std::string whole = ExamplePack(); // a/c.txt at 72 (5 bytes), b.txt at 77 (3 bytes)
+    // Cut inside b.txt's bytes: both listed, only a/c.txt whole.
+    auto pack = Open(whole.substr(0, 78));
+    Names names;
+    pack->ListFiles(L"", true, names, true);
+    EXPECT_EQ((Names{L"a/c.txt", L"b.txt"}), names);
+    EXPECT_EQ(StreamText(pack->OpenStream(L"a/c.txt")), "ccccc");
+    EXPECT_EQ(pack->OpenStream(L"b.txt"), nullptr);
+    // Cut inside the second entry of the index: the first stays listed, its bytes are gone.
+    pack = Open(whole.substr(0, 60));
+    names.clear();
+    pack->ListFiles(L"", true, names, true);
+    EXPECT_EQ((Names{L"a/c.txt"}), names);
+    EXPECT_EQ(pack->OpenStream(L"a/c.txt"), nullptr);
 }
 
 TEST_F(ArchiverTest, FlagAndExtraAreKeptAndNamesAreUtf16)

@@ -70,7 +70,7 @@ protected:
 };
 } // namespace
 
-TEST_F(FontDraw, KerningNarrowsTheMeasureButNotTheDrawnGlyphs)
+TEST_F(FontDraw, KerningNarrowsTheMeasureAndTheDrawnGlyphsAlike)
 {
     auto font = Load(Letters());
     mGraphics->mFont = font.Get();
@@ -87,9 +87,17 @@ TEST_F(FontDraw, KerningNarrowsTheMeasureButNotTheDrawnGlyphs)
     EXPECT_FLOAT_EQ(2.0f, quads[0].y); // y offset
     EXPECT_FLOAT_EQ(9.0f, quads[1].x);
     EXPECT_FLOAT_EQ(14.0f, quads[2].y);
-    EXPECT_FLOAT_EQ(10.0f, quads[4].x) << "V drawn at the unkerned advance";
+    EXPECT_FLOAT_EQ(8.0f, quads[4].x) << "V drawn at the kerned advance, as measured";
     EXPECT_FLOAT_EQ(10.0f / 64.0f, quads[4].u);
     EXPECT_FLOAT_EQ(18.0f / 64.0f, quads[5].u);
+
+    // Centred in 100: the measured 18 starts at 41, so the pair sits in the middle.
+    auto centred = mGraphics->DrawTextWrapped(&text, 100.0f, 0.0f, 2, true);
+    centred->mFormat.mWidestLine = false;
+    const auto middle = Draw(centred);
+    ASSERT_EQ(8u, middle.size());
+    EXPECT_FLOAT_EQ(42.0f, middle[0].x);
+    EXPECT_FLOAT_EQ(49.0f, middle[4].x) << "V at 41 + 10 - 2";
     mGraphics->mFont = nullptr;
 }
 

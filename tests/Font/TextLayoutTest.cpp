@@ -70,6 +70,22 @@ TEST(TextLayout, BreaksInsideAWordLongerThanTheLine)
     EXPECT_FLOAT_EQ(40.0f, lines[2].width);
 }
 
+TEST(TextLayout, LeadingSpacesStayOnTheFirstLineAndDoNotShortenTheNext)
+{
+    TextFormat format;
+    format.mWrapWidth = 100;
+    // The first word overflows after its spaces and breaks inside; the spaces are spent there.
+    const TextLines lines = Layout(kTwenty, L"  abcdef abc", format);
+    ASSERT_EQ(3u, lines.size());
+    EXPECT_EQ(6u, lines[0].count);
+    EXPECT_FLOAT_EQ(100.0f, lines[0].width) << "two spaces and four letters";
+    EXPECT_EQ(6u, lines[1].first);
+    EXPECT_EQ(2u, lines[1].count);
+    EXPECT_FLOAT_EQ(40.0f, lines[1].width) << "no spaces left pending from the first line";
+    EXPECT_EQ(9u, lines[2].first);
+    EXPECT_FLOAT_EQ(60.0f, lines[2].width);
+}
+
 TEST(TextLayout, ASingleGlyphWiderThanTheLineStaysWhole)
 {
     TextFormat format;

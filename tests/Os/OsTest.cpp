@@ -1,5 +1,6 @@
 #include "Platform/Os/Dialogs.h"
 #include "Platform/Os/Folders.h"
+#include "Platform/Os/FrameLimiter.h"
 #include "Platform/Os/InstanceLock.h"
 #include "Platform/Os/NullVideo.h"
 #include "Platform/Os/SdlKeys.h"
@@ -194,4 +195,21 @@ TEST(InstanceLock, StaleIdOfAnotherProgramIsNeverSignalled)
     ASSERT_EQ(second.Acquire(path), os::InstanceLock::HELD_ELSEWHERE);
     EXPECT_EQ(second.GetHolder(), 1);
     EXPECT_FALSE(second.RequestRaise());
+}
+
+TEST(FrameLimiter, SleepsToASteadyScheduleAndStartsAgainAfterALongFrame)
+{
+    using ms = std::chrono::milliseconds;
+    const os::FrameLimiter::Clock::time_point t0{};
+    os::FrameLimiter limiter;
+    EXPECT_EQ(limiter.Wait(t0), ms(0)) << "unpaced until a rate is set";
+    limiter.SetRate(100.0);
+    EXPECT_EQ(limiter.Wait(t0), ms(10));
+    EXPECT_EQ(limiter.Wait(t0 + ms(13)), ms(7)) << "the schedule does not drift with the frame's own time";
+    EXPECT_EQ(limiter.Wait(t0 + ms(34)), ms(0)) << "a little late: no sleep, the schedule stays";
+    EXPECT_EQ(limiter.Wait(t0 + ms(35)), ms(5)) << "and catches up";
+    EXPECT_EQ(limiter.Wait(t0 + ms(90)), ms(0)) << "a long frame";
+    EXPECT_EQ(limiter.Wait(t0 + ms(91)), ms(9)) << "no burst of unpaced frames after it";
+    limiter.SetRate(0.0);
+    EXPECT_EQ(limiter.Wait(t0 + ms(92)), ms(0));
 }

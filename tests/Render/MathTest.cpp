@@ -1,5 +1,5 @@
 // Points, matrices and the lazy 3D transform.
-#include "Core/Render/ScreenRatio.h"
+#include "Core/Render/AspectRatio.h"
 #include "Core/Render/Transform3D.h"
 #include "Core/Render/VertexFormat.h"
 
@@ -140,14 +140,14 @@ TEST(Transform3D, VerticesOfAnyStrideMoveOnlyTheirPosition)
     EXPECT_EQ(1.0f, v[0].w);
 }
 
-TEST(ScreenRatio, ReducesByTheCommonDivisorAndSurvivesZero)
+TEST(AspectRatio, ReducesByTheCommonDivisorAndSurvivesZero)
 {
-    EXPECT_EQ(render::ScreenRatio(16, 9), render::ScreenRatio(1920, 1080));
-    EXPECT_EQ(683u, render::ScreenRatio(1366, 768).mNumerator);
-    EXPECT_EQ(384u, render::ScreenRatio(1366, 768).mDenominator);
-    render::ScreenRatio none(0, 0);
+    EXPECT_EQ(render::AspectRatio(16, 9), render::AspectRatio(1920, 1080));
+    EXPECT_EQ(683u, render::AspectRatio(1366, 768).mNumerator);
+    EXPECT_EQ(384u, render::AspectRatio(1366, 768).mDenominator);
+    render::AspectRatio none(0, 0);
     EXPECT_EQ(1u, none.mNumerator);
     EXPECT_EQ(1u, none.mDenominator);
-    EXPECT_EQ(1u, render::ScreenRatio(0, 5).mDenominator);
+    EXPECT_EQ(1u, render::AspectRatio(0, 5).mDenominator);
 }
 } // namespace

@@ -65,6 +65,19 @@ click_until() { # screen x y: click at (x, y) until the screen number was logged
     return 1
 }
 for _ in $(seq 40); do on 7 && break; xdotool mousemove --window "$WID" 100 700 click 1; sleep 0.5; done
+# 3a. On the main menu: the localised title, and the CPU the paced frames take over 5 s (the
+# share of one core; Mesa's software rasteriser threads stand in for a GPU and are shown apart).
+TITLE=$(xdotool getwindowname "$WID")
+[ "$TITLE" = "Brackenmoor" ] && pass "window title '$TITLE'" || fail "window title '$TITLE'"
+cpu_ticks() { # all threads, and those that are not the software rasteriser's
+    for t in /proc/$PID/task/*; do
+        n=$(awk '{print $14+$15}' "$t/stat"); echo "$n $(cat "$t/comm")"
+    done | awk '{all+=$1} !/llvmpipe/ {own+=$1} END {print all, own}'
+}
+sleep 1; set -- $(cpu_ticks); T0=$1; O0=$2; sleep 5; set -- $(cpu_ticks)
+SHARE=$(( ($1 - T0) * 100 / (5 * $(getconf CLK_TCK)) )); OWN=$(( ($2 - O0) * 100 / (5 * $(getconf CLK_TCK)) ))
+echo "main menu CPU: ${SHARE}% of a core, ${OWN}% without the software rasteriser"
+[ "$OWN" -lt 60 ] && pass "main menu CPU ${OWN}% < 60%" || fail "main menu CPU ${OWN}% (${SHARE}% in all)"
 click_until 5 683 333 && click_until 6 683 333
 for _ in $(seq 30); do on 11 || started && break; xdotool mousemove --window "$WID" 300 270 click 1; sleep 0.5; done
 for _ in $(seq 30); do started && break; xdotool mousemove --window "$WID" 683 524 click 1; sleep 0.5; done
@@ -113,6 +126,10 @@ kill -TERM $PID
 wait $PID
 CODE=$?
 [ $CODE -eq 0 ] && pass "exit code 0 on close" || fail "exit code $CODE on close"
+# 6a. Frames are paced to the display (about 60 a second under Xvfb), not drawn as fast as possible.
+FPS=$(sed -n 's/.*Main loop ended: \([0-9]*\) frames in \([0-9.]*\) s.*/\1 \2/p' "$USERDIR/log.html" | awk '{printf "%d", $1 / $2}')
+echo "frames per second over the run: $FPS"
+[ -n "$FPS" ] && [ "$FPS" -le 75 ] && pass "frames paced ($FPS a second)" || fail "frames not paced: '$FPS' a second"
 grep -q "Game started" "$USERDIR/log.html" && pass "log.html written" || fail "log.html"
 grep -q "currentProfile" "$USERDIR/profiles.xml" && pass "profiles.xml written" || fail "profiles.xml"
 

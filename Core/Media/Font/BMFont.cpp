@@ -468,6 +468,13 @@ QLResultEnum BMFont::DrawLines(Graphics& graphics, DrawTextParam* record, const 
                 penX += glyph->xAdvance + format.mLetterSpacing + extraSpace;
                 continue;
             }
+            // The same kerning as measured, so that aligned lines sit where their width says. A
+            // line broken inside a word starts without the pair it was broken at.
+            const wchar_t prev = i > 0 ? text[i - 1] : 0;
+            const bool brokenInWord = i == line.first && prev != 0 && !IsBlank(prev) &&
+                                      prev != static_cast<wchar_t>(format.mLineBreak);
+            if (!brokenInWord)
+                penX += glyph->KerningAfter(prev);
             if (!haveBatch || batch.used >= batch.reserved)
             {
                 const QLResultEnum result = nextBatch();

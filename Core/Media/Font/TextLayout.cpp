@@ -134,12 +134,15 @@ private:
         }
         else if (i > mLineStart)
         {
-            // A word longer than the line: break inside it, before c.
+            // A word longer than the line: break inside it, before c. Spaces before the word (a
+            // text that starts with them) stay on this line and are not pending for the next.
             const bool single = i - mLineStart == 1;
-            Emit(mLineStart, i - mLineStart, mLineWidth + mWordWidth - step, 0, single ? 0.0f : FirstIndent(),
-                 !single);
+            Emit(mLineStart, i - mLineStart, mLineWidth + mPendingSpaces + mWordWidth - step, 0,
+                 single ? 0.0f : FirstIndent(), !single);
             mLineStart = mWordStart = i;
             mLineWidth = 0.0f;
+            mPendingSpaces = 0.0f;
+            mSpaceCount = mSpacesRun = 0;
             mWordWidth = glyph->xAdvance + mFormat.mLetterSpacing;
         }
         else

@@ -10,6 +10,7 @@
 #include "Core/Widget/Controls/ControlHost.h"
 #include "Core/Widget/Controls/TrapHitTestListener.h"
 #include "Core/Widget/Widget.h"
+#include "Framework/GameApplication.h"
 
 namespace gui
 {
@@ -64,16 +65,15 @@ QLResultEnum GameControlHelper::LoadLayer(const std::wstring& name, math::Rect* 
 {
     if (!mContainer)
         return QL_FAIL;
-    render::Image* image = nullptr;
     base::ImageInfo info;
-    if (QLResultEnum r = render::LoadImage(ControlHost::Get()->GetRender(), name, mContainer, &image, &info))
+    layer::ImageLayer* layer = nullptr;
+    if (QLResultEnum r = framework::GameApplication::CreateImageLayer(ControlHost::Get()->GetRender(), name,
+                                                                      mContainer, &layer, &info))
     {
         QL_LOG(L"No layer '%s' in the layout '%s'\n")
             << base::LogStyle::Error << name << mContainer->GetPath();
         return r;
     }
-    auto* layer = new layer::ImageLayer(image, true);
-    layer->SetPosition(info.mX, info.mY, 0.0f);
     layer->SetHitListener(mHitListener);
     if (outRect)
         *outRect = math::Rect(info.mX, info.mY, info.mWidth, info.mHeight);

@@ -9,6 +9,7 @@
 #include "Platform/Gpu/RecordingDevice.h"
 #include "Platform/Os/NullVideo.h"
 #include "support/TempDir.h"
+#include "../../Os/ScopedEnv.h"
 
 #include <gtest/gtest.h>
 
@@ -185,6 +186,17 @@ TEST_F(StartUpTest, DataPathBecomesTheCurrentFolderAndOnlyAWellFormedGameXmlIsRe
     ASSERT_EQ(game->Start(), QL_OK);
     EXPECT_EQ(game->mEffects, 0);
     EXPECT_EQ(game->mStarts, 1);
+}
+
+TEST_F(StartUpTest, PacksAreBuiltWithoutADisplay)
+{
+    testos::ScopedEnv noX("DISPLAY", nullptr), noWayland("WAYLAND_DISPLAY", nullptr),
+        x11Only("SDL_VIDEODRIVER", "x11"), noOverride("QL_VIDEO", nullptr);
+    os::SetVideoDriver(nullptr); // the platform's own choice: SDL, which finds no display
+    fs::current_path(mData.Path());
+    StubGame* game = Make({L"--pack", L"td"});
+    ASSERT_EQ(game->Start(), QL_OK);
+    EXPECT_EQ(game->mPackValue, L"td");
 }
 
 TEST_F(StartUpTest, PackArgumentBuildsInsteadOfStartingTheGame)

@@ -9,6 +9,9 @@
 #include "Core/Media/Image/ImageContainer.h"
 #include "Core/Media/Image/RenderTarget.h"
 #include "Core/Render/DX9/RenderDX9.h"
+#include "Core/Layer/RectHitLayer.h"
+#include "Core/Widget/Controls/DialogEffectsManager.h"
+#include "Core/Widget/Frame.h"
 #include "Framework/FrameHost.h"
 #include "Framework/GameWindow.h"
 #include "Platform/Gpu/RecordingDevice.h"
@@ -98,6 +101,8 @@ public:
     }
     framework::FrameHost* CreateFrameManager() override
     {
+        if (mRealFrames)
+            return Game::CreateFrameManager();
         mFrames = new ProbeFrames();
         mFrames->mWindow = mDriver->mWindows.empty() ? nullptr : mDriver->mWindows.back();
         mFrames->mCloseAfter = mCloseAfter;
@@ -117,6 +122,7 @@ public:
     os::NullVideoDriver* mDriver;
     ProbeFrames* mFrames = nullptr;
     int mCloseAfter = 3;
+    bool mRealFrames = false;
     std::vector<os::Event> mEventsAtFirstTick;
     framework::KeyTarget* mKeyTarget = nullptr;
     int mStarts = 0;
@@ -172,6 +178,7 @@ protected:
 
 TEST_F(GameApplicationTest, StartsUpRunsFramesAndEndsWhenTheWindowCloses)
 {
+    mData.Write("td/strings_en.csv", "game_caption;Brackenmoor: the Test\n");
     TestGame* game = Make();
     game->Main();
     EXPECT_EQ(game->GetExitCode(), 0);
@@ -182,8 +189,9 @@ TEST_F(GameApplicationTest, StartsUpRunsFramesAndEndsWhenTheWindowCloses)
     EXPECT_TRUE(game->HasNoChildren());
     ASSERT_EQ(mDriver->mWindows.size(), 1u);
     EXPECT_FALSE(mDriver->mWindows[0]->IsVisible());
-    // Windowed 1366 x 768, centred in the default 1920 x 1040 work area, with the raw caption key.
-    EXPECT_EQ(game->mWindow->GetCaption(), L"game_caption");
+    // Windowed 1366 x 768, centred in the default 1920 x 1040 work area, with the localised caption.
+    EXPECT_EQ(game->mWindow->GetCaption(), L"Brackenmoor: the Test");
+    EXPECT_EQ(mDriver->mWindows[0]->Desc().caption, L"Brackenmoor: the Test");
     EXPECT_EQ(game->mWindow->GetPositionX(), 277);
     EXPECT_EQ(game->mWindow->GetPositionY(), 136);
     EXPECT_EQ(game->mLayoutX, -171);
@@ -196,7 +204,7 @@ TEST_F(GameApplicationTest, StartsUpRunsFramesAndEndsWhenTheWindowCloses)
     EXPECT_EQ(device->CallsStartingWith("Clear").size(), game->mFrameCount + 1);
     // The mount, the log and the profiles.
     EXPECT_EQ(file::FileManager::Instance()->mMounts[L"td/"], L"data.dat");
-    EXPECT_NE(Slurp(mUser / "log.html").find("Game started"), std::string::npos);
+    EXPECT_NE(Slurp(mUser / "log.html").find("First frame presented"), std::string::npos);
     base::SingletoneBase::DestroyAll();
     EXPECT_NE(Slurp(mUser / "profiles.xml").find("currentProfile"), std::string::npos);
 }
@@ -490,8 +498,10 @@ TEST_F(GameApplicationTest, SwitchLogsItsStepsInOrderInBothDirections)
     EXPECT_NE(Slurp(mUser / "profiles.xml").find("<fs v=\"0\"/>"), std::string::npos);
 }
 
-TEST_F(GameApplicationTest, MenuMusicStartsWithTheGameAndFollowsWindowActivation)
+TEST_F(GameApplicationTest, TheGameStartsSilentAndTheOutputFollowsWindowActivation)
 {
+    // The screens bring their music (the intro its sound track, the main menu its tune): none
+    // plays under the splash logos.
     fs::create_directories(mData.Path() / "td/data/music");
     fs::copy_file(fs::path(QL_SOURCE_DIR) / "content/td/data/music/main_menu.ogg",
                   mData.Path() / "td/data/music/main_menu.ogg");
@@ -499,6 +509,7 @@ TEST_F(GameApplicationTest, MenuMusicStartsWithTheGameAndFollowsWindowActivation
     SoundSystem::SetDeviceFactory([]() -> std::unique_ptr<audio::Device> {
         return std::make_unique<audio::NullDevice>();
     });
+    SoundSystem::Instance();
     TestGame* game = Make();
     os::Event lost;
     lost.type = os::EventType::FocusLost;
@@ -506,10 +517,78 @@ TEST_F(GameApplicationTest, MenuMusicStartsWithTheGameAndFollowsWindowActivation
     game->mCloseAfter = 4;
     game->Main();
     SoundSystem::SetDeviceFactory(nullptr);
-    ASSERT_TRUE(base::Singletone<SoundSystem>::Exists());
-    EXPECT_EQ(SoundSystem::Instance()->GetCurrentMusic(), "td/data/music/main_menu.ogg");
-    EXPECT_NE(SoundSystem::Instance()->GetMusicChannel(), 0u);
+    EXPECT_EQ(SoundSystem::Instance()->GetCurrentMusic(), "");
     EXPECT_TRUE(SoundSystem::Instance()->GetAudio().IsPaused()) << "a deactivated window pauses the output";
+}
+
+TEST_F(GameApplicationTest, TheWindowManagersFrameCountsWhenFittingAndCentring)
+{
+    // The frame is told only once the window shows, as window managers do.
+    mDriver->mWindowFrameKnown = true;
+    const int frame[4] = {2, 30, 2, 2};
+    std::copy(std::begin(frame), std::end(frame), mDriver->mWindowFrame);
+    TestGame* game = Make();
+    game->Main();
+    EXPECT_TRUE(game->mWindow->IsWindowed());
+    EXPECT_EQ(game->mWindow->GetPositionX(), 275) << "(1920 - 1370) / 2";
+    EXPECT_EQ(game->mWindow->GetPositionY(), 120) << "(1040 - 800) / 2";
+    EXPECT_EQ(game->mWindow->GetWidth(), 1370);
+    const os::WindowDesc& desc = mDriver->mWindows.back()->Desc();
+    EXPECT_EQ(desc.x, 275);
+    EXPECT_EQ(desc.clientWidth, 1366);
+    EXPECT_EQ(desc.clientHeight, 768);
+    base::SingletoneBase::DestroyAll();
+
+    // A work area that holds the client area but not the frame around it: full screen, and the
+    // player's stored choice stays.
+    mDriver->mDisplays[0].bounds = {0, 0, 1366, 800};
+    mDriver->mDisplays[0].workArea = {0, 0, 1366, 790};
+    game = Make();
+    game->Main();
+    EXPECT_FALSE(game->mWindow->IsWindowed());
+    EXPECT_FALSE(mDriver->mWindows.back()->Desc().windowed);
+    EXPECT_EQ(mDriver->mWindows.back()->Desc().clientHeight, 800);
+    EXPECT_EQ(Slurp(mUser / "profiles.xml").find("<fs v=\"1\""), std::string::npos);
+}
+
+TEST_F(GameApplicationTest, TheScreenCoversTheWholeLayoutWhateverTheDisplayShows)
+{
+    // A 4:3 monitor: full screen, the view is the 1024 core, the screen still the 1366 layout.
+    mDriver->mDisplays[0].bounds = mDriver->mDisplays[0].workArea = {0, 0, 1024, 768};
+    TestGame* game = Make();
+    game->mRealFrames = true;
+    ASSERT_EQ(game->Start(), QL_OK);
+    EXPECT_EQ(game->mView.viewWidth, 1024);
+    auto* screen = new widget::Frame();
+    ASSERT_EQ(game->SetScreen(screen), QL_OK);
+    const math::Rect& rect = screen->GetHitLayer()->GetRect();
+    EXPECT_EQ(rect.x, -171);
+    EXPECT_EQ(rect.y, 0);
+    EXPECT_EQ(rect.w, 1366);
+    EXPECT_EQ(rect.h, 768);
+}
+
+TEST_F(GameApplicationTest, DialogEffectsComeFromDataGameXmlAndAMalformedSetDoesNotStopTheGame)
+{
+    mData.Write("data/game.xml", "<Game><DialogEffects><Data>"
+                                 "<Anim name=\"zoom\" show_anim_data=\"s.anim\" hide_anim_data=\"h.anim\"/>"
+                                 "<Anim show_anim_data=\"s.anim\" hide_anim_data=\"h.anim\"/></Data>"
+                                 "<Dialogs><Options effects=\"zoom\"/></Dialogs></DialogEffects></Game>");
+    TestGame* game = Make();
+    game->Main();
+    EXPECT_EQ(game->mStarts, 1) << "the set without a name is logged, the game goes on";
+    widget::DialogEffectsManager* effects = widget::DialogEffectsManager::Instance();
+    EXPECT_TRUE(effects->HasSet("zoom"));
+    EXPECT_EQ(effects->GetAssignment("Options"), "") << "the reading stopped at the fault";
+    EXPECT_NE(Slurp(mUser / "log.html").find("without a name"), std::string::npos);
+
+    base::SingletoneBase::DestroyAll();
+    mData.Write("data/game.xml", "<Game><DialogEffects><Data>"
+                                 "<Anim name=\"zoom\" show_anim_data=\"s.anim\" hide_anim_data=\"h.anim\"/>"
+                                 "</Data><Dialogs><Options effects=\"zoom\"/></Dialogs></DialogEffects></Game>");
+    game = Make();
+    game->Main();
+    EXPECT_EQ(widget::DialogEffectsManager::Instance()->GetAssignment("Options"), "zoom");
 }
 
 TEST_F(GameApplicationTest, LayoutFoldersOpenAsImageContainersOnceTheGameIsConfigured)

@@ -1,9 +1,9 @@
 // A width:height ratio in lowest terms.
-#include "Core/Render/ScreenRatio.h"
+#include "Core/Render/AspectRatio.h"
 
 namespace render
 {
-ScreenRatio::ScreenRatio(u32 width, u32 height)
+AspectRatio::AspectRatio(u32 width, u32 height)
 {
     u32 a = width, b = height;
     while (b != 0)

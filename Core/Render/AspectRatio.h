@@ -5,12 +5,12 @@
 
 namespace render
 {
-struct ScreenRatio
+struct AspectRatio
 {
     // 0 x 0 gives 1:1 (there is no divisor to reduce by).
-    ScreenRatio(u32 width, u32 height);
+    AspectRatio(u32 width, u32 height);
     u32 mNumerator = 1;
     u32 mDenominator = 1;
-    bool operator==(const ScreenRatio& o) const = default;
+    bool operator==(const AspectRatio& o) const = default;
 };
 } // namespace render
