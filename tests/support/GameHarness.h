@@ -109,8 +109,10 @@ public:
     // The screen stack, bottom first.
     const std::vector<HUDWindow*>& windows() const;
 
-private:
+    // The unlock messages of a level start closed by their "ok", back to the running battle.
     bool closeUnlockMessages();
+
+private:
 
     std::filesystem::path mHome;
     std::filesystem::path mOldCwd;
