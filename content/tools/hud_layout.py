@@ -118,12 +118,12 @@ def counter_icon(kind):
 def hud_groups():
     """The HUD's top-level pictures and its "button", "spell" and "text" groups."""
     x, y, w, h = TOP_PANEL
-    top = [placed("hud_counters", panel(w, h), x, y)]
+    # Listed top-most first: the icons over the backings.
+    top = [placed("icon_" + kind, counter_icon(kind), icon_x, y + 8) for kind, icon_x, _, _ in COUNTERS]
+    top.append(placed("hud_counters", panel(w, h), x, y))
     top.append(placed("hud_buttons", panel(4 * 58 + 12, 64), BUTTON_X["pause_btn"] - 8, 0))
     slots_w = SPELLS * SLOT_STEP + 6
     top.append(placed("hud_spells", panel(slots_w, SLOT + 12), SLOT_X0 - 8, SLOT_Y - 6))
-    for kind, icon_x, _, _ in COUNTERS:
-        top.append(placed("icon_" + kind, counter_icon(kind), icon_x, y + 8))
     symbols = {"pause_btn": sym_pause, "play_btn": sym_play, "speed_btn": sym_speed, "options_btn": sym_options}
     buttons = []
     for name, bx in BUTTON_X.items():
