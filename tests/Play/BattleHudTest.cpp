@@ -119,6 +119,13 @@ TEST(BattleHud, EveryControlButtonOfTheLayoutDoesItsJob)
     EXPECT_GT(game.map().mStats.mCoins, coins);
     EXPECT_GT(game.map().mWaves.mClock, clock + 1.0f);
     EXPECT_TRUE(game.map().mNextWave.buttons.empty());
+    // The counters show what they count.
+    game.frame();
+    const std::wstring* shown = game.hud().getText(L"text/coins");
+    ASSERT_NE(nullptr, shown);
+    EXPECT_EQ(std::to_wstring(game.map().mStats.mCoins), *shown);
+    ASSERT_NE(nullptr, game.hud().getText(L"text/waves"));
+    EXPECT_NE(std::wstring::npos, game.hud().getText(L"text/waves")->find(L"/4"));
 }
 
 TEST(BattleHud, ASpellIsChosenCastOnTheFieldAndRecharges)
