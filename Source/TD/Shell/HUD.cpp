@@ -105,6 +105,7 @@ HUD::~HUD()
         delete window;
     for (HUDWindow* window : mPendingWindows)
         delete window;
+    buryClosedWindows();
 }
 
 void HUD::addDefaultTextAreas()
@@ -144,6 +145,7 @@ void HUD::notBuilt(const wchar_t* screen)
 
 void HUD::Update(float dt)
 {
+    buryClosedWindows();
     HUDWindow::Update(dt);
     if (mAppear == 1)
     {
@@ -157,8 +159,9 @@ void HUD::Update(float dt)
     mPulseTime = std::fmod(mPulseTime + dt, 1.0f);
     for (HUDSpellButton* button : mSpellButtons)
         button->update(dt);
-    for (HUDWindow* window : mWindows)
-        window->Update(dt);
+    // By index: an update may open or close screens.
+    for (size_t i = 0; i < mWindows.size(); ++i)
+        mWindows[i]->Update(dt);
     for (auto it = mWindows.begin(); it != mWindows.end();)
     {
         if ((*it)->mOpen)
@@ -359,19 +362,28 @@ void HUD::pushWindow(HUDWindow* window)
     mPendingWindows.push_back(window);
 }
 
+// Screens leave the stack at once but are deleted by the next update: the caller may be the
+// top screen's own handler, still running.
 void HUD::closeTopWindow()
 {
     if (mWindows.empty())
         return;
-    delete mWindows.back();
+    mClosedWindows.push_back(mWindows.back());
     mWindows.pop_back();
 }
 
 void HUD::closeAllWindows()
 {
-    for (HUDWindow* window : mWindows)
-        delete window;
+    mClosedWindows.insert(mClosedWindows.end(), mWindows.begin(), mWindows.end());
     mWindows.clear();
+}
+
+void HUD::buryClosedWindows()
+{
+    std::vector<HUDWindow*> closed;
+    closed.swap(mClosedWindows);
+    for (HUDWindow* window : closed)
+        delete window;
 }
 
 void HUD::refreshTopWindow()

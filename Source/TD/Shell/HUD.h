@@ -140,6 +140,9 @@ private:
     // The play button pulses while the battle stands still, so the way on is plain to see.
     void pulsePlayButton();
 
+    void buryClosedWindows();
+
+    std::vector<HUDWindow*> mClosedWindows;
     float mCursorX = -1.0f, mCursorY = -1.0f;
     float mPulseTime = 0.0f;
 
