@@ -3,6 +3,7 @@
 // level loads.
 #include "support/GameHarness.h"
 
+#include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TMessageBox.h"
 #include "Core/Widget/FrameManager.h"
 #include "Source/TD/HUDSpellButton.h"
@@ -126,6 +127,16 @@ TEST(BattleHud, EveryControlButtonOfTheLayoutDoesItsJob)
     EXPECT_EQ(std::to_wstring(game.map().mStats.mCoins), *shown);
     ASSERT_NE(nullptr, game.hud().getText(L"text/waves"));
     EXPECT_NE(std::wstring::npos, game.hud().getText(L"text/waves")->find(L"/4"));
+
+    // The menu's options open the options window over it.
+    ASSERT_TRUE(game.click(L"options_btn"));
+    ASSERT_TRUE(game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f));
+    ASSERT_TRUE(game.click(L"options"));
+    game.run(2);
+    bool options = false;
+    for (const auto& entry : game.frames().GetStack())
+        options = options || dynamic_cast<OptionsDialog*>(entry.frame) != nullptr;
+    EXPECT_TRUE(options);
 }
 
 TEST(BattleHud, ASpellIsChosenCastOnTheFieldAndRecharges)
