@@ -4,7 +4,6 @@
 #include "Core/Psd/Channels.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace psd
 {
@@ -68,6 +67,24 @@ ChannelShape MakeShape(u64 width, u64 height, u32 depth)
     shape.mRowSamples = width;
     shape.mDepth = depth;
     return shape;
+}
+
+i32 CheckChannel(LoadContext& ctx, u16 compression, u64 compressedSize, const ChannelShape& shape)
+{
+    switch (compression)
+    {
+    case kRaw:
+        if (compressedSize < shape.Size())
+            return ctx.Fail(kReadError, "raw channel shorter than its channel image");
+        return kOk;
+    case kPackBits:
+        if (compressedSize < u64(shape.mRows) * 2)
+            return ctx.Fail(kReadError, "PackBits channel shorter than its row counts");
+        return kOk;
+    case kZip:
+    case kZipPredicted: return kOk;
+    default: return ctx.Fail(kBadCompression, "unknown channel compression");
+    }
 }
 
 i32 DecodeChannel(LoadContext& ctx, u16 compression, const u8* source, u64 sourceSize, u8* out,
@@ -151,13 +168,13 @@ bool ReadChannelBytes(LoadContext& ctx, u64 size)
 void HighBytes(const u8* data, const ChannelShape& shape, std::vector<u8>& out)
 {
     const u64 count = shape.mRowSamples * shape.mRows;
-    out.resize(count);
-    if (shape.mDepth == 16)
+    if (shape.mDepth != 16)
     {
-        for (u64 i = 0; i < count; ++i)
-            out[i] = data[2 * i];
+        out.assign(data, data + count); // copied once, not cleared first
+        return;
     }
-    else if (count > 0)
-        std::memcpy(out.data(), data, count);
+    out.resize(count);
+    for (u64 i = 0; i < count; ++i)
+        out[i] = data[2 * i];
 }
 } // namespace psd

@@ -17,6 +17,11 @@ struct ChannelShape
 
 ChannelShape MakeShape(u64 width, u64 height, u32 depth);
 
+// Whether compressedSize bytes (after the compression code) can fill the area: PackBits data must
+// hold its row-count table and raw data the whole channel image, else -5; an unknown code gives
+// -20. ZIP passes (a stream may end early, the rest reads 0). Logged; 0 when the channel fits.
+i32 CheckChannel(LoadContext& ctx, u16 compression, u64 compressedSize, const ChannelShape& shape);
+
 // Decodes source (without the compression code) into out, which is cleared first.
 i32 DecodeChannel(LoadContext& ctx, u16 compression, const u8* source, u64 sourceSize, u8* out,
                   const ChannelShape& shape);

@@ -62,7 +62,8 @@ void LoadContext::ReleaseWorkBuffers()
 
 bool LoadContext::Reserve(u64 bytes)
 {
-    if (mLimits.mMaxPixelBytes != 0 && (bytes > mLimits.mMaxPixelBytes || mReserved > mLimits.mMaxPixelBytes - bytes))
+    const u64 limit = mLimits.mMaxPixelBytes != 0 ? mLimits.mMaxPixelBytes : kDefaultMaxPixelBytes;
+    if (bytes > limit || mReserved > limit - bytes)
     {
         Fail(kOutOfMemory, "pixel data exceeds the memory limit");
         return false;
@@ -127,7 +128,7 @@ i32 LoadFrom(Document** out, base::Stream& stream, const std::string& name, cons
 }
 } // namespace
 
-i32 LoadDocument(Document** out, const char* path)
+i32 LoadDocument(Document** out, const char* path, const LoadLimits& limits)
 {
     if (!out)
         return kNullDocument;
@@ -140,7 +141,7 @@ i32 LoadDocument(Document** out, const char* path)
         return kCannotOpen;
     }
     StdioStream stream(file);
-    return LoadFrom(out, stream, path, LoadLimits());
+    return LoadFrom(out, stream, path, limits);
 }
 
 i32 LoadDocument(Document** out, base::Stream& stream, const LoadLimits& limits)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Core/Psd/EffectsRecord.h"
+#include "Core/Psd/PixelBuffer.h"
 #include "Core/Psd/Records.h"
 #include "Core/Psd/Status.h"
 
@@ -125,7 +126,7 @@ struct LayerRecord
     LayerMask mMask;
     BlendingRanges mBlendingRanges;
     char mName[256] = {};
-    std::vector<u32> mPixels; // mWidth x mHeight 0xAARRGGBB, rows top to bottom; empty without pixels
+    PixelBuffer mPixels; // mWidth x mHeight 0xAARRGGBB, rows top to bottom; empty without pixels
 
     i32 mTypedCount = 0;
     u32 mTypedKinds[kMaxTypedEntries] = {};
@@ -229,20 +230,23 @@ struct Document
     u16 mGlobalMaskOpacity = 0;
     u8 mGlobalMaskKind = 0;
     std::vector<Pattern> mPatterns;
-    std::vector<u32> mMerged; // mWidth x mHeight ARGB
+    PixelBuffer mMerged; // mWidth x mHeight ARGB; shared with the one layer of a file without layers
 
     i32 LayerCount() const { return static_cast<i32>(mLayers.size()); }
 };
 
-// Guards against hostile sizes; 0 means no limit.
+// Pixel and work memory one load may reserve unless the caller says otherwise.
+constexpr u64 kDefaultMaxPixelBytes = 256ull << 20;
+
+// Guards against hostile sizes. A load over the limit fails with -4 before it allocates.
 struct LoadLimits
 {
-    u64 mMaxPixelBytes = 0;
+    u64 mMaxPixelBytes = kDefaultMaxPixelBytes; // 0 also means the default
 };
 
 // Loads the file at an 8-bit (UTF-8) path. 0 and a new document in out, or a negative status:
 // out is then null when the file was opened, untouched for argument and open failures.
-i32 LoadDocument(Document** out, const char* path);
+i32 LoadDocument(Document** out, const char* path, const LoadLimits& limits = LoadLimits());
 // The same from an engine stream (a loose file or an entry of a pack), read from its start.
 i32 LoadDocument(Document** out, base::Stream& stream, const LoadLimits& limits = LoadLimits());
 // -1 for null, else frees everything and returns 0.

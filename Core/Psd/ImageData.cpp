@@ -64,7 +64,7 @@ void MakeSyntheticLayer(Document& doc)
     layer.mBlendingRanges.mSourceHigh.assign(colours, 65535);
     layer.mBlendingRanges.mDestinationLow.assign(colours, 0);
     layer.mBlendingRanges.mDestinationHigh.assign(colours, 65535);
-    layer.mPixels = doc.mMerged;
+    layer.mPixels = doc.mMerged.Share();
 }
 
 // Hands each decoded channel image to the assembler or its alpha-channel record.
@@ -127,7 +127,7 @@ bool CombineMerged(LoadContext& ctx, PixelAssembler& assembler, const ChannelSha
     for (u32 c = 0; c < channels; ++c)
     {
         planes[c].mId = MergedChannelId(ctx, c);
-        if (planes[c].mId >= -1 && !assembler.Lane(planes[c].mId).mFirst)
+        if (planes[c].mId >= -1 && !assembler.HasLane(planes[c].mId))
             return false;
     }
     if (!ReadChannelBytes(ctx, total))
@@ -142,17 +142,32 @@ bool CombineMerged(LoadContext& ctx, PixelAssembler& assembler, const ChannelSha
     }
     CombinePackBits(planes.data(), channels, shape.mRowSamples, shape.mRows, ctx.mDoc.mMode != kModeRgb,
                     ctx.mDoc.mMerged.data(), shape.mRowSamples, ctx.mRow);
+    assembler.SetWritten();
     return true;
 }
 
-i32 ReadPackBits(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape& shape)
+// The row counts of every channel, read before the merged pixels are reserved; -5 when the data
+// is shorter than they claim.
+i32 ReadRowCounts(LoadContext& ctx, const ChannelShape& shape, std::vector<u8>& counts)
+{
+    Reader& r = ctx.mReader;
+    const u64 size = u64(shape.mRows) * ctx.mDoc.mChannelCount * 2;
+    if (size > r.Remaining())
+        return ctx.Fail(kReadError, "merged image row counts cut short");
+    counts.resize(size);
+    r.Read(counts.data(), size);
+    u64 packed = 0;
+    for (u64 i = 0; i < size; i += 2)
+        packed += (u32(counts[i]) << 8) | counts[i + 1];
+    if (packed > r.Remaining())
+        return ctx.Fail(kReadError, "merged image data shorter than its row counts");
+    return kOk;
+}
+
+i32 ReadPackBits(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape& shape, const std::vector<u8>& counts)
 {
     Reader& r = ctx.mReader;
     const u32 channels = ctx.mDoc.mChannelCount;
-    std::vector<u8> counts(u64(shape.mRows) * channels * 2);
-    if (counts.size() > r.Remaining())
-        return ctx.Fail(kReadError, "merged image row counts cut short");
-    r.Read(counts.data(), counts.size());
     if (CombineMerged(ctx, assembler, shape, counts))
         return ctx.CheckOverrun("merged image data");
     // One row at a time: a packed row is at most 65535 bytes, so no channel's data is held whole.
@@ -160,11 +175,6 @@ i32 ReadPackBits(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape
     for (u32 c = 0; c < channels; ++c)
     {
         const u8* rowCounts = counts.data() + u64(c) * shape.mRows * 2;
-        u64 packed = 0;
-        for (u32 y = 0; y < shape.mRows; ++y)
-            packed += (u32(rowCounts[2 * y]) << 8) | rowCounts[2 * y + 1];
-        if (packed > r.Remaining())
-            return ctx.Fail(kReadError, "merged image data shorter than announced");
         PixelLane lane = LaneFor(ctx, assembler, c);
         if (!lane.mFirst && shape.Size() > ctx.mChannel.size())
         {
@@ -232,23 +242,36 @@ i32 ReadImageData(LoadContext& ctx)
     if (r.Remaining() < 2)
         return ctx.Fail(kReadError, "image data missing");
     u16 compression = r.U16();
+    // The data must hold what its compression needs before the merged pixels are reserved.
+    std::vector<u8> counts;
+    i32 status = kOk;
+    switch (compression)
+    {
+    case kRaw:
+        if (u64(doc.mChannelCount) * shape.Size() > r.Remaining())
+            status = ctx.Fail(kReadError, "raw merged image shorter than its channel images");
+        break;
+    case kPackBits: status = ReadRowCounts(ctx, shape, counts); break;
+    case kZip:
+    case kZipPredicted: break;
+    default: status = ctx.Fail(kBadCompression, "unknown merged image compression"); break;
+    }
+    if (status != kOk)
+        return status;
     const u64 pixels = u64(doc.mWidth) * doc.mHeight;
     if (!ctx.Reserve(pixels * 4))
         return kOutOfMemory;
-    doc.mMerged.resize(pixels);
+    doc.mMerged.Allocate(pixels);
     bool alphaComing = false;
     for (u32 c = 0; c < doc.mChannelCount; ++c)
         alphaComing = alphaComing || MergedChannelId(ctx, c) == -1;
     PixelAssembler assembler(DocumentFormat(doc, doc.mWidth, doc.mHeight), doc.mMerged.data(), alphaComing);
-    i32 status;
-    switch (compression)
-    {
-    case kRaw: status = ReadRaw(ctx, assembler, shape); break;
-    case kPackBits: status = ReadPackBits(ctx, assembler, shape); break;
-    case kZip:
-    case kZipPredicted: status = ReadZip(ctx, assembler, shape, compression == kZipPredicted); break;
-    default: status = ctx.Fail(kBadCompression, "unknown merged image compression"); break;
-    }
+    if (compression == kRaw)
+        status = ReadRaw(ctx, assembler, shape);
+    else if (compression == kPackBits)
+        status = ReadPackBits(ctx, assembler, shape, counts);
+    else
+        status = ReadZip(ctx, assembler, shape, compression == kZipPredicted);
     ctx.ReleaseWorkBuffers();
     if (status != kOk)
         return status;

@@ -3,6 +3,8 @@
 #include "Core/Psd/PixelAssembler.h"
 #include "Core/Psd/RowCombiner.h"
 
+#include <algorithm>
+
 namespace psd
 {
 PixelFormat DocumentFormat(const Document& doc, u32 width, u32 height)
@@ -21,16 +23,49 @@ PixelFormat DocumentFormat(const Document& doc, u32 width, u32 height)
 
 namespace
 {
-// Every channel goes to a pixel lane (no mask, no unused ids) and all of them fit in one channel's
-// room: the layer's data can then be read whole and decoded from memory.
-bool AllInLanes(const LayerRecord& layer, PixelAssembler& assembler, u64 total, u64 channelSize)
+// Every channel goes to a pixel lane (no mask, no unused ids): the layer's data can then be decoded
+// from memory in one pass.
+bool AllInLanes(const LayerRecord& layer, const PixelAssembler& assembler)
 {
-    if (total > channelSize)
-        return false;
     for (const ChannelInfo& info : layer.mChannels)
-        if (info.mLength >= 2 && !assembler.Lane(info.mId).mFirst)
+        if (info.mLength >= 2 && !assembler.HasLane(info.mId))
             return false;
     return true;
+}
+
+// The area a channel decodes into, or null for a channel that is skipped undecoded: one too short
+// for its compression code (absent), the real user mask (-3), ids the modes do not use, and
+// channels of an empty area.
+const ChannelShape* TargetOf(const ChannelInfo& info, const ChannelShape& shape, const ChannelShape& maskShape)
+{
+    if (info.mLength < 2)
+        return nullptr;
+    if (info.mId == -2)
+        return maskShape.Size() > 0 ? &maskShape : nullptr;
+    if (info.mId < -1 || info.mId > 3 || shape.Size() == 0)
+        return nullptr;
+    return &shape;
+}
+
+// With the layer's data in ctx.mScratch: every channel to be decoded can fill its area.
+i32 CheckChannelsInMemory(LoadContext& ctx, const LayerRecord& layer, const ChannelShape& shape,
+                          const ChannelShape& maskShape)
+{
+    const u8* data = ctx.mScratch.data();
+    u64 offset = 0;
+    for (const ChannelInfo& info : layer.mChannels)
+    {
+        const u8* channel = data + offset;
+        offset += info.mLength;
+        if (const ChannelShape* target = TargetOf(info, shape, maskShape))
+        {
+            const u16 compression = static_cast<u16>((channel[0] << 8) | channel[1]);
+            i32 status = CheckChannel(ctx, compression, info.mLength - 2, *target);
+            if (status != kOk)
+                return status;
+        }
+    }
+    return kOk;
 }
 
 // The layer's data in ctx.mScratch: when every channel is PackBits, all are decoded row by row
@@ -130,25 +165,33 @@ i32 ReadLayerChannels(LoadContext& ctx, LayerRecord& layer)
         return ctx.CheckOverrun("layer channel data");
     }
 
+    // Data no larger than one channel image is read whole and checked before any pixel memory is
+    // reserved, so a few bytes cannot claim a huge layer. Larger data comes a channel at a time,
+    // each checked before it is decoded: the pixels are then in proportion to the file's bytes.
+    const bool inMemory = total <= std::max(shape.Size(), maskShape.Size());
+    if (inMemory)
+    {
+        if (!ReadChannelBytes(ctx, total))
+            return ctx.Fail(kReadError, "layer channel data shorter than announced");
+        i32 status = CheckChannelsInMemory(ctx, layer, shape, maskShape);
+        if (status != kOk)
+            return status;
+    }
     const u64 pixelCount = u64(layer.mWidth) * u64(layer.mHeight);
     if (pixelCount > 0)
     {
         if (!ctx.Reserve(pixelCount * 4))
             return kOutOfMemory;
-        layer.mPixels.resize(pixelCount);
+        layer.mPixels.Allocate(pixelCount);
     }
     bool alphaComing = false;
     for (const ChannelInfo& info : layer.mChannels)
         alphaComing = alphaComing || (info.mId == -1 && info.mLength >= 2 && pixelCount > 0);
     PixelAssembler assembler(DocumentFormat(doc, layer.mWidth, layer.mHeight), layer.mPixels.data(), alphaComing);
 
-    // Either the whole layer's data from memory, or one channel at a time from the reader.
-    const bool inMemory = pixelCount > 0 && depth == 8 && AllInLanes(layer, assembler, total, shape.Size());
     u64 handled = 0; // channels already in the pixels
-    if (inMemory)
+    if (inMemory && pixelCount > 0 && depth == 8 && AllInLanes(layer, assembler))
     {
-        if (!ReadChannelBytes(ctx, total))
-            return ctx.Fail(kReadError, "layer channel data shorter than announced");
         if (CombineFromMemory(ctx, layer, shape, layer.mPixels.data()))
             return ctx.CheckOverrun("layer channel data");
         i32 status = InflatePair(ctx, layer, shape, assembler, layer.mPixels.data(), handled);
@@ -163,23 +206,14 @@ i32 ReadLayerChannels(LoadContext& ctx, LayerRecord& layer)
         offset += info.mLength;
         if ((handled >> index) & 1)
             continue;
-        // A channel too short for its compression code is absent.
-        if (info.mLength < 2)
+        const ChannelShape* target = TargetOf(info, shape, maskShape);
+        if (!target)
         {
             if (!inMemory)
                 r.Skip(info.mLength);
             continue;
         }
         const bool isMask = info.mId == -2;
-        const ChannelShape& target = isMask ? maskShape : shape;
-        // The real user mask (-3) and channels the mode does not use are skipped undecoded.
-        bool wanted = isMask || (info.mId >= -1 && info.mId <= 3);
-        if (!wanted || target.Size() == 0 || (!isMask && pixelCount == 0))
-        {
-            if (!inMemory)
-                r.Skip(info.mLength);
-            continue;
-        }
         const PixelLane lane = isMask ? PixelLane() : assembler.Lane(info.mId);
         bool placed = false;
         i32 status;
@@ -187,19 +221,21 @@ i32 ReadLayerChannels(LoadContext& ctx, LayerRecord& layer)
         {
             const u8* channel = ctx.mScratch.data() + channelStart;
             const u16 compression = static_cast<u16>((channel[0] << 8) | channel[1]);
-            status = DecodeChannelBytes(ctx, compression, channel + 2, info.mLength - 2, target, lane, &placed);
+            status = DecodeChannelBytes(ctx, compression, channel + 2, info.mLength - 2, *target, lane, &placed);
         }
         else
         {
             const u16 compression = r.U16();
-            status = ReadChannel(ctx, compression, info.mLength - 2, target, lane, &placed);
+            status = CheckChannel(ctx, compression, info.mLength - 2, *target);
+            if (status == kOk)
+                status = ReadChannel(ctx, compression, info.mLength - 2, *target, lane, &placed);
         }
         if (status != kOk)
             return status;
         if (placed)
             continue;
         if (isMask)
-            HighBytes(ctx.mChannel.data(), target, layer.mMask.mImage);
+            HighBytes(ctx.mChannel.data(), *target, layer.mMask.mImage);
         else
             assembler.AddChannel(info.mId, ctx.mChannel.data());
     }

@@ -207,7 +207,12 @@ void AssignParentGroups(std::vector<LayerRecord>& layers)
         LayerRecord& layer = layers[i];
         layer.mParent = nullptr;
         if (layer.mType == kLayerGroupStart)
+        {
+            // A nested group belongs to the group around it, so parents lead up to the top.
+            if (!groups.empty())
+                layer.mParent = groups.back();
             groups.push_back(&layer);
+        }
         else if (layer.mType == kLayerGroupEnd)
         {
             if (!groups.empty())

@@ -39,7 +39,10 @@ PixelLane PixelAssembler::Lane(i32 id)
         return PixelLane();
     PixelLane lane = LaneOf(id);
     if (lane.mFirst)
+    {
+        lane.mInit = !mWritten;
         mWritten = true;
+    }
     return lane;
 }
 
@@ -63,10 +66,11 @@ const u8* PixelAssembler::RowSamples(const u8* data, u32 y)
     return mRow.data();
 }
 
-void PixelAssembler::WriteLane(const PixelLane& lane, const u8* data)
+void PixelAssembler::WriteLane(PixelLane lane, const u8* data)
 {
     if (mFormat.mWidth == 0)
         return;
+    lane.mInit = !mWritten;
     mWritten = true;
     for (u32 y = 0; y < mFormat.mHeight; ++y)
         SpreadRow(RowSamples(data, y), mFormat.mWidth, lane.mFirst + u64(y) * lane.mPitch, lane);

@@ -31,15 +31,20 @@ public:
     // Writes the pixels of modes that need every channel at once, and of areas no channel reached.
     void Finish();
     // The lane channel id occupies when its 8-bit data can be decoded straight into the pixels
-    // (RGB and grey colour, transparency); no lane otherwise. The caller fills a lane it asks for.
+    // (RGB and grey colour, transparency); no lane otherwise. The caller fills a lane it asks for,
+    // every row of it: the first lane handed out initialises the pixels.
     PixelLane Lane(i32 id);
+    // The pixels were written whole elsewhere (Finish() then keeps them).
+    void SetWritten() { mWritten = true; }
+    // Whether Lane(id) would give a lane (asks without handing one out).
+    bool HasLane(i32 id) const { return mFormat.mDepth == 8 && LaneOf(id).mFirst; }
 
     // Whether the mode writes channels straight into the pixels (no planes kept).
     bool Direct() const { return mDirect; }
 
 private:
     PixelLane LaneOf(i32 id) const;
-    void WriteLane(const PixelLane& lane, const u8* data);
+    void WriteLane(PixelLane lane, const u8* data);
     void WritePlane(std::vector<u8>& plane, const u8* data);
     // Row y of a channel image as width 8-bit samples (converted into mRow unless 8-bit).
     const u8* RowSamples(const u8* data, u32 y);
@@ -49,7 +54,7 @@ private:
     u32* mOut;
     bool mDirect;
     bool mAlphaComing;
-    bool mWritten = false;      // a lane was filled
+    bool mWritten = false;      // a lane was handed out or filled: the pixels hold defined values
     std::vector<u8> mRow;
     std::vector<u8> mPlanes[5]; // ids -1, 0, 1, 2, 3
 };

@@ -8,19 +8,33 @@ namespace psd
 {
 namespace
 {
-template <u32 Shift> void Spread(const u8* __restrict samples, u64 count, u32* __restrict out, u32 set)
+// Init: the pixels are not written yet (their memory is not cleared), so they are stored whole.
+template <u32 Shift, bool Init> void Spread(const u8* __restrict samples, u64 count, u32* __restrict out, u32 set)
 {
     constexpr u32 keep = ~(0xFFu << Shift);
     for (u64 i = 0; i < count; ++i)
-        out[i] = (out[i] & keep) | set | (u32(samples[i]) << Shift);
+        out[i] = (Init ? 0u : out[i] & keep) | set | (u32(samples[i]) << Shift);
 }
 
-void SpreadGrey(const u8* __restrict samples, u64 count, u32* __restrict out, u32 set)
+template <bool Init> void SpreadGrey(const u8* __restrict samples, u64 count, u32* __restrict out, u32 set)
 {
     for (u64 i = 0; i < count; ++i)
     {
         const u32 v = samples[i];
-        out[i] = (out[i] & 0xFF000000u) | set | (v << 16) | (v << 8) | v;
+        out[i] = (Init ? 0u : out[i] & 0xFF000000u) | set | (v << 16) | (v << 8) | v;
+    }
+}
+
+template <bool Init> void SpreadTo(const u8* samples, u64 count, u32* out, const PixelLane& lane)
+{
+    if (lane.mGrey)
+        return SpreadGrey<Init>(samples, count, out, lane.mSet);
+    switch (lane.mShift)
+    {
+    case 24: return Spread<24, Init>(samples, count, out, lane.mSet);
+    case 16: return Spread<16, Init>(samples, count, out, lane.mSet);
+    case 8: return Spread<8, Init>(samples, count, out, lane.mSet);
+    default: return Spread<0, Init>(samples, count, out, lane.mSet);
     }
 }
 template <bool GreyA, bool GreyB>
@@ -63,14 +77,9 @@ void WritePairInPlace(const u8* first, const PixelLane& firstLane, const PixelLa
 
 void SpreadRow(const u8* samples, u64 count, u32* out, const PixelLane& lane)
 {
-    if (lane.mGrey)
-        return SpreadGrey(samples, count, out, lane.mSet);
-    switch (lane.mShift)
-    {
-    case 24: return Spread<24>(samples, count, out, lane.mSet);
-    case 16: return Spread<16>(samples, count, out, lane.mSet);
-    case 8: return Spread<8>(samples, count, out, lane.mSet);
-    default: return Spread<0>(samples, count, out, lane.mSet);
-    }
+    if (lane.mInit)
+        SpreadTo<true>(samples, count, out, lane);
+    else
+        SpreadTo<false>(samples, count, out, lane);
 }
 } // namespace psd

@@ -12,9 +12,11 @@ struct PixelLane
     u32 mShift = 0;        // bit position of the lane: 24 alpha, 16 red, 8 green, 0 blue
     bool mGrey = false;    // the sample fills red, green and blue (mShift unused)
     u32 mSet = 0;          // bits set in every pixel written (opaque alpha when no transparency comes)
+    bool mInit = false;    // the first lane written: whole pixels are stored, the other lanes 0
 };
 
-// Writes count samples into the lane of count consecutive pixels, keeping the other lanes.
+// Writes count samples into the lane of count consecutive pixels, keeping the other lanes (or
+// clearing them when the lane initialises the pixels).
 void SpreadRow(const u8* samples, u64 count, u32* out, const PixelLane& lane);
 // Writes count pixels whole (other lanes 0) from two lanes at once: the first lane's samples from
 // first, the second's from the bytes [3 x count, 4 x count) of out itself, which this overwrites.

@@ -107,6 +107,9 @@ public:
     virtual void onWheel(i16) {}
     // The tutorial's "blockUI" level; 0 when nothing is blocked.
     virtual i32 uiBlock() const { return 0; }
+    // The tutorial's blocks: "blockUI" and "blockShop" (read by the shop window).
+    virtual void setUiBlock(i32) {}
+    virtual void setShopBlock(i32) {}
     // The rectangle of a named HUD button; false when there is none.
     virtual bool buttonRect(const std::wstring&, float&, float&, float&, float&) { return false; }
     // Spell button by number (its place in the HUD's list), or null.
@@ -135,10 +138,12 @@ public:
     virtual void setFont(const std::wstring&) {}
 };
 
-class TDTutorial
+// What the battle, the HUD and the screens tell the tutorial (the scripted tutorial or its null
+// twin).
+class TDTutorialHooks
 {
 public:
-    virtual ~TDTutorial() = default;
+    virtual ~TDTutorialHooks() = default;
     virtual void onEvent(const std::wstring& name) = 0;
     virtual void loadProgress() = 0;
     virtual void update(float) {}
@@ -148,6 +153,8 @@ public:
     virtual void show() {}
     virtual void hide() {}
     virtual void resetIncompleteSteps() {}
+    // The page layers leave the root board (the battle is going away).
+    virtual void clearShownLayers() {}
 };
 
 // Frame lists of a kind's sprite graphic ("walk", "death", "blast", the unnamed direction
@@ -216,7 +223,7 @@ public:
     void setButtonVisible(const std::wstring&, bool) override {}
 };
 
-class TDNullTutorial : public TDTutorial
+class TDNullTutorial : public TDTutorialHooks
 {
 public:
     void onEvent(const std::wstring&) override {}
@@ -246,7 +253,7 @@ struct TDBattleServices
     TDSoundTags* sounds = nullptr;
     TDParticles* particles = nullptr;
     TDHud* hud = nullptr;
-    TDTutorial* tutorial = nullptr;
+    TDTutorialHooks* tutorial = nullptr;
     TDScreenMode* screen = nullptr;
     TDSpriteMetrics* sprites = nullptr;
 };

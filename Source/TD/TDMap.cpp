@@ -42,7 +42,12 @@ TDMap::TDMap(const TDBattleServices& services, TDProfileStore& profiles)
 }
 
 // The battle objects go first, then the paths (they point at links), then the level.
-TDMap::~TDMap() { clearLevel(); }
+TDMap::~TDMap()
+{
+    // The tutorial's page hangs on the root board, which outlives no battle.
+    mTutorial->clearShownLayers();
+    clearLevel();
+}
 
 void TDMap::loadSheets()
 {

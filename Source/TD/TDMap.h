@@ -157,6 +157,8 @@ public:
     bool hasEffect(const std::vector<TDEffectHolder*>& list, const TDEffectHolder* effect) const;
     void playSound(const std::wstring& tag) { mSounds->play(tag); }
     void postEvent(const std::wstring& name) { mTutorial->onEvent(name); }
+    // The tutorial the battle posts to; null gives the null twin back.
+    void setTutorial(TDTutorialHooks* tutorial) { mTutorial = tutorial ? tutorial : &mNullTutorial; }
     TDIndicator* addIndicator(float x, float y, i32 kind, const std::wstring& text);
     TDPoint* findPoint(i32 id) const { return network().findPoint(id); }
     void sortTowers();
@@ -223,7 +225,7 @@ public:
     TDSoundTags* mSounds;
     TDParticles* mParticleSystem;
     TDHud* mHud;
-    TDTutorial* mTutorial;
+    TDTutorialHooks* mTutorial;
     TDScreenMode* mScreenMode;
 
     // State.

@@ -57,9 +57,14 @@ std::vector<u8> SpritePlane(const Sprite& s, int c)
     return plane;
 }
 
-std::vector<u8> BackgroundPlane(u32 width, u32 height, int c)
+std::vector<u8> BackgroundPlane(u32 width, u32 height, int c, bool flat = false)
 {
     std::vector<u8> plane(size_t(width) * height);
+    if (flat)
+    {
+        std::fill(plane.begin(), plane.end(), c < 0 ? 255 : 40 * (c + 1));
+        return plane;
+    }
     for (u32 y = 0; y < height; ++y)
         for (u32 x = 0; x < width; ++x)
             plane[size_t(y) * width + x] = c < 0 ? 255 : static_cast<u8>((x * (c + 1) / 16 + y / 8) & 0xFF);
@@ -123,14 +128,14 @@ void Header(Out& o, u32 width, u32 height)
     o.U32(0); // image resources
 }
 
-void Composite(Out& o, u32 width, u32 height)
+void Composite(Out& o, u32 width, u32 height, bool flat = false)
 {
     o.U16(1);
     Out counts;
     std::string rows;
     for (int c = 0; c < 3; ++c)
     {
-        std::vector<u8> plane = BackgroundPlane(width, height, c);
+        std::vector<u8> plane = BackgroundPlane(width, height, c, flat);
         for (u32 y = 0; y < height; ++y)
         {
             size_t before = rows.size();
@@ -142,7 +147,7 @@ void Composite(Out& o, u32 width, u32 height)
 }
 } // namespace
 
-std::string MakeLayeredDocument(u32 width, u32 height, u32 sprites, u16 compression)
+std::string MakeLayeredDocument(u32 width, u32 height, u32 sprites, u16 compression, bool flatBackground)
 {
     Out records, data;
     struct LayerData
@@ -154,7 +159,7 @@ std::string MakeLayeredDocument(u32 width, u32 height, u32 sprites, u16 compress
     std::vector<LayerData> layers;
     LayerData bg{0, 0, static_cast<i32>(height), static_cast<i32>(width), {}, "background"};
     for (int c : {-1, 0, 1, 2})
-        bg.channels.push_back(Encode(BackgroundPlane(width, height, c), width, height, compression));
+        bg.channels.push_back(Encode(BackgroundPlane(width, height, c, flatBackground), width, height, compression));
     layers.push_back(bg);
     for (u32 i = 0; i < sprites; ++i)
     {
@@ -195,7 +200,7 @@ std::string MakeLayeredDocument(u32 width, u32 height, u32 sprites, u16 compress
     o.U32(static_cast<u32>(info.s.size()));
     o.Raw(info.s);
     o.U32(0); // global mask
-    Composite(o, width, height);
+    Composite(o, width, height, flatBackground);
     return o.s;
 }
 

@@ -11,7 +11,8 @@ namespace psdbench
 {
 // A width x height RGB document with `sprites` layers of up to 256 x 256 over a full background.
 // compression: 1 PackBits, 2 ZIP (layers; the composite uses the same unless it is ZIP, then RLE).
-std::string MakeLayeredDocument(u32 width, u32 height, u32 sprites, u16 compression);
+// A flat background (one colour, as painted art often starts) packs into long runs.
+std::string MakeLayeredDocument(u32 width, u32 height, u32 sprites, u16 compression, bool flatBackground = false);
 // A document without layers: only the composite, PackBits.
 std::string MakeCompositeOnly(u32 width, u32 height);
 // The deflate streams of every layer channel of the ZIP document, with their decoded sizes.

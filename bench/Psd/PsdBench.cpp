@@ -1,5 +1,7 @@
-// PSD reader speed and memory on a 2048 x 2048 document with 64 sprite layers, RLE and ZIP,
-// against stb_image (composite only), ImageMagick and psd-tools (whole document) in the same run.
+// PSD reader speed and memory on a 2048 x 2048 document of 65 layers (a background and 64 sprites),
+// RLE and ZIP, against stb_image (composite only), ImageMagick and psd-tools (all layers) in the
+// same run, on the default allocator as the game runs. The Ratio rows time ours and the peer in
+// turns and print ours / peer.
 #include "BenchPsdWriter.h"
 
 #include "Core/Psd/ByteStream.h"
@@ -11,11 +13,13 @@
 #define STBI_ONLY_PSD
 #include <stb/stb_image.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include <malloc.h>
 #include <sys/wait.h>
@@ -25,18 +29,16 @@
 
 namespace
 {
-// Every in-process reader runs on a warm heap: freed blocks are reused rather than handed back and
-// faulted in again, which otherwise depends on glibc's adaptive thresholds and the order of runs.
-const int kSteadyHeap = (mallopt(M_MMAP_THRESHOLD, 256 << 20), mallopt(M_TRIM_THRESHOLD, 1 << 30));
-
 constexpr u32 kSize = 2048;
 constexpr u32 kSprites = 64;
 
+// compression 1 RLE, 2 ZIP; 3: RLE over a flat background.
 const std::string& Document(u16 compression)
 {
     static const std::string rle = psdbench::MakeLayeredDocument(kSize, kSize, kSprites, 1);
     static const std::string zip = psdbench::MakeLayeredDocument(kSize, kSize, kSprites, 2);
-    return compression == 1 ? rle : zip;
+    static const std::string flat = psdbench::MakeLayeredDocument(kSize, kSize, kSprites, 1, true);
+    return compression == 1 ? rle : compression == 2 ? zip : flat;
 }
 
 const std::string& CompositeOnly()
@@ -81,11 +83,12 @@ void WholeDocument(benchmark::State& state, u16 compression)
     state.counters["file_MB"] = bytes.size() / 1e6;
 }
 
-// Peak resident growth of one load, measured in a fresh child so no freed memory is reused.
+// Peak resident growth and time of one load in a fresh child, as the game loads each file once:
+// no freed memory is reused and every page is faulted in.
 void PeakMemory(benchmark::State& state, u16 compression)
 {
     const std::string& bytes = Document(compression);
-    double peak = 0.0;
+    double figures[2] = {0.0, 0.0}; // MB, ms
     for (auto _ : state)
     {
         int fds[2];
@@ -97,25 +100,26 @@ void PeakMemory(benchmark::State& state, u16 compression)
             malloc_trim(0);
             std::ofstream("/proc/self/clear_refs") << "5"; // resets the peak resident size
             long before = StatusKb("VmRSS:");
+            auto start = std::chrono::steady_clock::now();
             Load(bytes);
-            long grown = StatusKb("VmHWM:") - before;
-            if (write(fds[1], &grown, sizeof grown) != sizeof grown)
+            double out[2] = {(StatusKb("VmHWM:") - before) / 1024.0,
+                             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count()};
+            if (write(fds[1], out, sizeof out) != sizeof out)
                 _exit(1);
             _exit(0);
         }
-        long grown = 0;
-        if (read(fds[0], &grown, sizeof grown) != sizeof grown)
+        if (read(fds[0], figures, sizeof figures) != sizeof figures)
             std::abort();
         waitpid(child, nullptr, 0);
         close(fds[0]);
         close(fds[1]);
-        peak = grown / 1024.0;
     }
     const double decoded = psdbench::DecodedBytes(kSize, kSize, kSprites) / (1024.0 * 1024.0);
     const double channel = kSize * double(kSize) / (1024.0 * 1024.0);
-    state.counters["peak_MB"] = peak;
-    state.counters["pixels_MB"] = decoded;
+    state.counters["first_load_ms"] = figures[1];
+    state.counters["peak_MB"] = figures[0];
     state.counters["pixels_plus_channel_MB"] = decoded + channel;
+    state.counters["ratio"] = figures[0] / (decoded + channel);
 }
 
 // zlib alone on the layer channel streams of the ZIP document.
@@ -157,43 +161,52 @@ void MergedOnly(benchmark::State& state)
         Load(bytes);
 }
 
+void StbLoad(const std::string& bytes)
+{
+    int w, h, n;
+    stbi_uc* pixels = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()), static_cast<int>(bytes.size()), &w, &h, &n, 4);
+    if (!pixels)
+        std::abort();
+    benchmark::DoNotOptimize(pixels);
+    stbi_image_free(pixels);
+}
+
 void StbComposite(benchmark::State& state, const std::string& bytes)
 {
     for (auto _ : state)
-    {
-        int w, h, n;
-        stbi_uc* pixels = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()), static_cast<int>(bytes.size()), &w, &h, &n, 4);
-        if (!pixels)
-            std::abort();
-        benchmark::DoNotOptimize(pixels);
-        stbi_image_free(pixels);
-    }
+        StbLoad(bytes);
 }
 
-// Runs a command and takes the seconds it prints on its last line (or its wall time).
+// Runs a command and takes the seconds it prints on its last line (or its wall time); -1 when it
+// cannot run.
+double RunExternal(const std::string& command, bool printsSeconds)
+{
+    auto start = std::chrono::steady_clock::now();
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return -1.0;
+    char line[256] = {};
+    std::string last;
+    while (std::fgets(line, sizeof line, pipe))
+        last = line;
+    int rc = pclose(pipe);
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (rc != 0)
+        return -1.0;
+    return printsSeconds ? std::atof(last.c_str()) : seconds;
+}
+
 void External(benchmark::State& state, const std::string& command, bool printsSeconds)
 {
     for (auto _ : state)
     {
-        auto start = std::chrono::steady_clock::now();
-        std::FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe)
-        {
-            state.SkipWithError("cannot start");
-            return;
-        }
-        char line[256] = {};
-        std::string last;
-        while (std::fgets(line, sizeof line, pipe))
-            last = line;
-        int rc = pclose(pipe);
-        double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        if (rc != 0)
+        double seconds = RunExternal(command, printsSeconds);
+        if (seconds < 0)
         {
             state.SkipWithError("tool missing or failed");
             return;
         }
-        state.SetIterationTime(printsSeconds ? std::atof(last.c_str()) : seconds);
+        state.SetIterationTime(seconds);
     }
 }
 
@@ -208,8 +221,64 @@ std::string ImageMagick(u16 compression)
 {
     return "convert-im6.q16 " + FileOf(compression) + " null: 2>/dev/null";
 }
+
+template <class F> double Seconds(F run)
+{
+    auto start = std::chrono::steady_clock::now();
+    run();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Ours and the peer timed in turns, so both see the same load on a shared machine: each round runs
+// ours `per` times and the peer once. Prints both medians and ours / peer.
+template <class Ours, class Peer> void SideBySide(benchmark::State& state, Ours ours, Peer peer, int rounds, int per)
+{
+    std::vector<double> mine, theirs;
+    for (auto _ : state)
+        for (int round = 0; round < rounds; ++round)
+        {
+            for (int k = 0; k < per; ++k)
+                mine.push_back(Seconds(ours));
+            double seconds = peer();
+            if (seconds < 0)
+            {
+                state.SkipWithError("peer missing or failed");
+                return;
+            }
+            theirs.push_back(seconds);
+        }
+    const double a = Median(mine), b = Median(theirs);
+    state.SetIterationTime(a);
+    state.counters["ours_ms"] = a * 1e3;
+    state.counters["peer_ms"] = b * 1e3;
+    state.counters["ratio"] = a / b;
+}
+
+// All layers (and the composite) of an RLE document against psd-tools' layers.
+void RatioLayersPsdTools(benchmark::State& state, u16 document)
+{
+    const std::string& bytes = Document(document);
+    const std::string command = PsdTools(document);
+    SideBySide(state, [&] { Load(bytes); }, [&] { return RunExternal(command, true); }, 3, 10);
+}
+
+// The composite of a document without layers against stb_image.
+void RatioMergedStb(benchmark::State& state)
+{
+    const std::string& bytes = CompositeOnly();
+    SideBySide(state, [&] { Load(bytes); }, [&] { return Seconds([&] { StbLoad(bytes); }); }, 60, 1);
+}
 } // namespace
 
+BENCHMARK_CAPTURE(RatioLayersPsdTools, layers_rle_vs_psd_tools, 1)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RatioLayersPsdTools, layers_rle_flat_vs_psd_tools, 3)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(RatioMergedStb)->Name("RatioMergedStb/composite_vs_stb_image")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(WholeDocument, rle, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(WholeDocument, zip, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(PeakMemory, rle, 1)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -10,10 +10,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size > 0x7FFFFFFF)
         return 0;
     base::MemoryStream stream(data, static_cast<u32>(size));
-    psd::LoadLimits limits;
-    limits.mMaxPixelBytes = 256u << 20; // keeps hostile sizes below the fuzzer's memory cap
+    // The default limit keeps hostile sizes below the fuzzer's memory cap.
     psd::Document* document = nullptr;
-    if (psd::LoadDocument(&document, stream, limits) == psd::kOk)
+    if (psd::LoadDocument(&document, stream) == psd::kOk)
         psd::FreeDocument(document);
     return 0;
 }

@@ -452,5 +452,7 @@ TEST_F(SoundFixture, WithoutASoundDeviceEverythingRunsSilentAfterOneLogLine)
         Sys().Update();
     EXPECT_EQ(Sys().GetCurrentMusic(), "music/a.ogg");
     EXPECT_FALSE(Sys().GetAudio().HasOutput());
+    EXPECT_EQ(Sys().GetAudio().GetDevice().Name(), "null");
     EXPECT_EQ(log.Count("No sound device"), 1);
+    EXPECT_EQ(log.Count("unplugged"), 1) << "the device's reason is logged";
 }

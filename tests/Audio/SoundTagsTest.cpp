@@ -8,71 +8,42 @@
 #include "Core/Resource/ResourceManager.h"
 
 #include <fstream>
+#include <sstream>
 
 using audiotest::SoundFixture;
 using k2::ParseSoundSheet;
 
-TEST(SoundSheet, ReadsTagFileLevelAndGroup)
+TEST(SoundSheet, RowsGiveTagFileLevelAndGroup)
 {
-    auto rows = ParseSoundSheet("buildTower;build.ogg;0.8;3;7;extra\nsimple;click;1;0\n");
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].tag, "buildTower");
-    EXPECT_EQ(rows[0].file, "build.ogg");
-    EXPECT_FLOAT_EQ(rows[0].level, 0.8f);
-    EXPECT_EQ(rows[0].group, 3);
-    EXPECT_EQ(rows[1].file, "click");
-}
-
-TEST(SoundSheet, CommentRowsMakeNoEntry)
-{
-    auto rows = ParseSoundSheet("# tag;file\n#old;gone.ogg;1;1\n  # indented;x\nkept;k.ogg\n");
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].tag, "kept");
-}
-
-TEST(SoundSheet, SpacesInsideAndAroundColumnsAreIgnored)
-{
-    auto rows = ParseSoundSheet("  sell Tower ; sell .ogg ; 0. 5 ;\t2 \n");
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].tag, "sellTower");
-    EXPECT_EQ(rows[0].file, "sell.ogg");
-    EXPECT_FLOAT_EQ(rows[0].level, 0.5f);
-    EXPECT_EQ(rows[0].group, 2);
-}
-
-TEST(SoundSheet, CrLfLinesKeepNoCarriageReturn)
-{
-    auto rows = ParseSoundSheet("a;a.ogg\r\nb;b.ogg;1;4\r\nc;c.ogg\r\n");
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0].file, "a.ogg");
-    EXPECT_EQ(rows[1].group, 4);
-    EXPECT_EQ(rows[2].file, "c.ogg");
-}
-
-TEST(SoundSheet, ByteOrderMarkIsNotPartOfTheFirstRow)
-{
-    auto rows = ParseSoundSheet("\xEF\xBB\xBF# tag;file\r\nsimple;click\r\n");
-    ASSERT_EQ(rows.size(), 1u) << "the comment stays a comment";
-    EXPECT_EQ(rows[0].tag, "simple");
-    rows = ParseSoundSheet("\xEF\xBB\xBF" "first;f.ogg\n");
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].tag, "first");
-}
-
-TEST(SoundSheet, MissingColumnsReadAsZeroForEveryRow)
-{
-    auto rows = ParseSoundSheet("first;f.ogg;0.7;9\nsecond;s.ogg\nthird\n");
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_FLOAT_EQ(rows[1].level, 0.0f) << "not the level of the row before";
-    EXPECT_EQ(rows[1].group, 0);
-    EXPECT_EQ(rows[2].file, "");
-}
-
-TEST(SoundSheet, BlankLinesAndEmptyTextGiveNothing)
-{
-    EXPECT_TRUE(ParseSoundSheet("").empty());
-    EXPECT_TRUE(ParseSoundSheet("\n\n  \r\n;x.ogg\n").empty());
-    EXPECT_EQ(ParseSoundSheet("x;y.ogg\n\n\nz;w.ogg").size(), 2u);
+    // Each row as "tag|file|level|group".
+    struct Case
+    {
+        const char* sheet;
+        std::vector<std::string> rows;
+    };
+    const Case cases[] = {
+        {"buildTower;build.ogg;0.8;3;7;extra\nsimple;click;1;0\n", {"buildTower|build.ogg|0.8|3", "simple|click|1|0"}},
+        {"# tag;file\n#old;gone.ogg;1;1\n  # indented;x\nkept;k.ogg\n", {"kept|k.ogg|0|0"}},
+        {"  sell Tower ; sell .ogg ; 0. 5 ;\t2 \n", {"sellTower|sell.ogg|0.5|2"}},
+        {"a;a.ogg\r\nb;b.ogg;1;4\r\nc;c.ogg\r\n", {"a|a.ogg|0|0", "b|b.ogg|1|4", "c|c.ogg|0|0"}},
+        {"\xEF\xBB\xBF# tag;file\r\nsimple;click\r\n", {"simple|click|0|0"}},
+        {"\xEF\xBB\xBF" "first;f.ogg\n", {"first|f.ogg|0|0"}},
+        {"first;f.ogg;0.7;9\nsecond;s.ogg\nthird\n", {"first|f.ogg|0.7|9", "second|s.ogg|0|0", "third||0|0"}},
+        {"", {}},
+        {"\n\n  \r\n;x.ogg\n", {}},
+        {"x;y.ogg\n\n\nz;w.ogg", {"x|y.ogg|0|0", "z|w.ogg|0|0"}},
+    };
+    for (const Case& c : cases)
+    {
+        std::vector<std::string> rows;
+        for (const auto& row : ParseSoundSheet(c.sheet))
+        {
+            std::ostringstream text;
+            text << row.tag << '|' << row.file << '|' << row.level << '|' << row.group;
+            rows.push_back(text.str());
+        }
+        EXPECT_EQ(rows, c.rows) << c.sheet;
+    }
 }
 
 namespace

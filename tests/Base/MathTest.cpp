@@ -4,31 +4,22 @@
 
 #include <gtest/gtest.h>
 
-TEST(MoveToward, StepLandingOnTargetReportsArrivalOnTheNextCall)
+TEST(MoveToward, StepsClampAtTheTargetAndArrivalIsReportedOnTheCallAfterLanding)
 {
-    float value = 0.0f;
-    EXPECT_FALSE(math::MoveToward(value, 1.0f, 1.0f));
-    EXPECT_EQ(value, 1.0f);
-    EXPECT_TRUE(math::MoveToward(value, 1.0f, 1.0f));
-    EXPECT_EQ(value, 1.0f);
-}
-
-TEST(MoveToward, OvershootingStepClampsToTarget)
-{
-    float value = 0.5f;
-    EXPECT_TRUE(math::MoveToward(value, 2.0f, 1.0f));
-    EXPECT_EQ(value, 1.0f);
-}
-
-TEST(MoveToward, MovesDownwardTowardALowerTarget)
-{
-    float value = 1.0f;
-    EXPECT_FALSE(math::MoveToward(value, 0.25f, 0.4f));
-    EXPECT_EQ(value, 0.75f);
-    EXPECT_FALSE(math::MoveToward(value, 0.25f, 0.4f));
-    EXPECT_EQ(value, 0.5f);
-    EXPECT_TRUE(math::MoveToward(value, 0.25f, 0.4f));
-    EXPECT_EQ(value, 0.4f);
+    struct Step
+    {
+        float from, step, target, after;
+        bool arrived;
+    };
+    const Step steps[] = {{0.0f, 1.0f, 1.0f, 1.0f, false}, {1.0f, 1.0f, 1.0f, 1.0f, true},
+                          {0.5f, 2.0f, 1.0f, 1.0f, true},  {1.0f, 0.25f, 0.4f, 0.75f, false},
+                          {0.75f, 0.25f, 0.4f, 0.5f, false}, {0.5f, 0.25f, 0.4f, 0.4f, true}};
+    for (const Step& s : steps)
+    {
+        float value = s.from;
+        EXPECT_EQ(math::MoveToward(value, s.step, s.target), s.arrived) << s.from << " toward " << s.target;
+        EXPECT_EQ(value, s.after) << s.from << " toward " << s.target;
+    }
 }
 
 TEST(MathFunctions, DoubleFormsKeepDoublePrecision)
@@ -84,14 +75,6 @@ TEST(Box, CornersComeInTheFixedOrder)
         EXPECT_EQ(box.GetCorner(n), expected[n]) << n;
     EXPECT_EQ(box.GetCorner(8), (std::array<float, 3>{0, 0, 0}));
     EXPECT_EQ(box.GetCorner(-1), (std::array<float, 3>{0, 0, 0}));
-}
-
-TEST(Rect, SelfAssignmentKeepsTheValues)
-{
-    math::Rect r(1.5f, 2.5f, 30.0f, 40.0f);
-    math::Rect& alias = r;
-    r = alias;
-    EXPECT_EQ(r, math::Rect(1.5f, 2.5f, 30.0f, 40.0f));
 }
 
 TEST(Rect, ContainsIncludesTopLeftAndExcludesBottomRight)

@@ -14,41 +14,26 @@ protected:
 };
 } // namespace
 
-TEST_F(RandomTest, SeededValuesMatchTheReferenceVectors)
+TEST_F(RandomTest, SeededValuesMatchTheReferenceVectorsAndUnseededCallsWalkTheSeeds)
 {
     // r = 548517411, 1909112175, 77625358 and 1642700795, each x 2^-32 in float.
     EXPECT_EQ(math::Random(1), 0.12771167f);
     EXPECT_EQ(math::Random(2), 0.44449982f);
     EXPECT_EQ(math::Random(7), 0.018073563f);
     EXPECT_EQ(math::Random(8), 0.38247108f);
-    EXPECT_EQ(math::Random(1), static_cast<float>(548517411.0) * 0x1p-32f);
-}
 
-TEST_F(RandomTest, UnseededCallsWalkTheSeedsFromOne)
-{
-    const float first = math::Random();
+    math::SetRandomSeed(0);
+    EXPECT_EQ(math::Random(), 0.12771167f);
     EXPECT_EQ(math::GetRandomSeed(), 1u);
-    EXPECT_EQ(first, 0.12771167f);
-    const float second = math::Random();
-    EXPECT_EQ(second, 0.44449982f);
-    EXPECT_EQ(math::GetRandomSeed(), 2u);
-}
-
-TEST_F(RandomTest, ASeedMovesTheSequence)
-{
-    math::Random();
+    EXPECT_EQ(math::Random(), 0.44449982f);
     math::Random(7);
-    EXPECT_EQ(math::GetRandomSeed(), 7u);
-    EXPECT_EQ(math::Random(), 0.38247108f); // seed 8
-}
+    EXPECT_EQ(math::Random(), 0.38247108f) << "a seed moves the sequence";
 
-TEST_F(RandomTest, SeedWrapsAroundAtTheTopOfTheRange)
-{
     math::SetRandomSeed(0xFFFFFFFEu);
     math::Random();
     EXPECT_EQ(math::GetRandomSeed(), 0xFFFFFFFFu);
-    math::Random(); // 0xFFFFFFFF + 1 wraps to 0
-    EXPECT_EQ(math::GetRandomSeed(), 0u);
+    math::Random();
+    EXPECT_EQ(math::GetRandomSeed(), 0u) << "wraps at the top of the range";
 }
 
 TEST_F(RandomTest, RangeScalesInFloatInTheFixedOrder)

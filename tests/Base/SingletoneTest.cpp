@@ -58,37 +58,41 @@ TEST_F(SingletoneTest, InstanceIsCreatedOnceAndClearedOnDeletion)
     EXPECT_EQ(gDeleted, std::vector<std::string>{"Alpha"});
 }
 
-TEST_F(SingletoneTest, UnconstrainedSingletonsGoInCreationOrder)
+TEST_F(SingletoneTest, DeletionOrderFollowsCreationUnlessADependencyComesFirst)
 {
-    Alpha::Instance();
-    Beta::Instance();
-    base::SingletoneBase::DestroyAll();
-    EXPECT_EQ(gDeleted, (std::vector<std::string>{"Alpha", "Beta"}));
-}
-
-TEST_F(SingletoneTest, DependentCreatedAfterItsDependencyIsMovedInFront)
-{
-    Alpha::Instance();
-    Gamma::Instance();
-    base::SingletoneBase::DestroyAll();
-    EXPECT_EQ(gDeleted, (std::vector<std::string>{"Gamma", "Alpha"}));
-}
-
-TEST_F(SingletoneTest, DependencyCreatedLaterNeedsNoSwap)
-{
-    Gamma::Instance(); // creates Alpha only when asked for dependencies
-    Alpha::Instance();
-    base::SingletoneBase::DestroyAll();
-    EXPECT_EQ(gDeleted, (std::vector<std::string>{"Gamma", "Alpha"}));
-}
-
-TEST_F(SingletoneTest, ExplicitPairOrdersDeletion)
-{
-    Alpha* a = Alpha::Instance();
-    Beta* b = Beta::Instance();
-    base::SingletoneBase::AddDependency(b, a); // Beta uses Alpha
-    base::SingletoneBase::DestroyAll();
-    EXPECT_EQ(gDeleted, (std::vector<std::string>{"Beta", "Alpha"}));
+    using Names = std::vector<std::string>;
+    struct Case
+    {
+        const char* what;
+        void (*create)();
+        Names deleted;
+    };
+    const Case cases[] = {
+        {"unconstrained: creation order", [] {
+             Alpha::Instance();
+             Beta::Instance();
+         }, {"Alpha", "Beta"}},
+        {"dependent created last moves in front", [] {
+             Alpha::Instance();
+             Gamma::Instance();
+         }, {"Gamma", "Alpha"}},
+        {"dependency created later", [] {
+             Gamma::Instance(); // creates Alpha only when asked for its dependencies
+             Alpha::Instance();
+         }, {"Gamma", "Alpha"}},
+        {"explicit pair",
+         [] {
+             Alpha* alpha = Alpha::Instance();
+             base::SingletoneBase::AddDependency(Beta::Instance(), alpha); // Beta uses Alpha
+         }, {"Beta", "Alpha"}},
+    };
+    for (const Case& c : cases)
+    {
+        gDeleted.clear();
+        c.create();
+        base::SingletoneBase::DestroyAll();
+        EXPECT_EQ(gDeleted, c.deleted) << c.what;
+    }
 }
 
 TEST_F(SingletoneTest, PairWithUnregisteredMemberChangesNothing)

@@ -47,6 +47,9 @@ TEST_F(ContainerTest, EveryDemoLayoutOpensAndEveryImageLoads)
             const base::ImageInfo* info = container->GetImage(i);
             if (!info->mHasPixels || info->mWidth <= 0 || info->mHeight <= 0)
                 continue;
+            // The tutorial's text places have no picture by design: the page's text goes there.
+            if (layout.filename() == "tutorial" && info->mName.ends_with(L"/text"))
+                continue;
             render::Image* image = nullptr;
             EXPECT_EQ(QL_OK, render::LoadImage(harness.mRender.get(), info->mName, container.get(), &image, nullptr))
                 << base::WideToUtf8(info->mName);

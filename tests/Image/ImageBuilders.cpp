@@ -81,40 +81,6 @@ Bytes EncodeTga(u32 width, u32 height, const std::vector<u32>& argb, bool bottom
     return out;
 }
 
-Bytes EncodeBmp(u32 width, u32 height, const std::vector<u32>& argb)
-{
-    const u32 rowSize = (width * 3 + 3) & ~3u;
-    Bytes out = {'B', 'M'};
-    PutU32(out, 54 + rowSize * height);
-    PutU32(out, 0);
-    PutU32(out, 54);
-    PutU32(out, 40);
-    PutU32(out, width);
-    PutU32(out, height); // positive: bottom-up
-    PutU16(out, 1);
-    PutU16(out, 24);
-    PutU32(out, 0);
-    PutU32(out, rowSize * height);
-    PutU32(out, 2835);
-    PutU32(out, 2835);
-    PutU32(out, 0);
-    PutU32(out, 0);
-    for (u32 r = 0; r < height; ++r)
-    {
-        const u32 y = height - 1 - r;
-        for (u32 x = 0; x < width; ++x)
-        {
-            const u32 p = argb[y * width + x];
-            out.push_back(static_cast<u8>(p));
-            out.push_back(static_cast<u8>(p >> 8));
-            out.push_back(static_cast<u8>(p >> 16));
-        }
-        for (u32 pad = width * 3; pad < rowSize; ++pad)
-            out.push_back(0);
-    }
-    return out;
-}
-
 Bytes EncodeDds(u32 width, u32 height, const char* fourCc, const Bytes& data, u32 mipCount, u32 bitCount)
 {
     Bytes out = {'D', 'D', 'S', ' '};

@@ -14,8 +14,6 @@ using Bytes = std::vector<u8>;
 Bytes EncodePng(u32 width, u32 height, const std::vector<u32>& argb, bool withAlpha);
 // 32-bit uncompressed; bottomUp stores the last row first (lower-left origin).
 Bytes EncodeTga(u32 width, u32 height, const std::vector<u32>& argb, bool bottomUp);
-// 24-bit, stored bottom-up as BMP files usually are.
-Bytes EncodeBmp(u32 width, u32 height, const std::vector<u32>& argb);
 // A DDS header and the data as given; fourCc null means uncompressed with `bitCount` bits.
 Bytes EncodeDds(u32 width, u32 height, const char* fourCc, const Bytes& data, u32 mipCount = 0,
                 u32 bitCount = 32);

@@ -246,14 +246,6 @@ TEST_F(ParticleEffects, AMissingOrDamagedLibraryIsLoggedAndGivesNoEffects)
     EXPECT_EQ(1u, System()->GetAtlasCount());
 }
 
-TEST_F(ParticleEffects, RefusedEmittersAreSkippedAndTheOthersLoad)
-{
-    ASSERT_EQ(QL_OK, Load("<emitter name=\"bad\"><particles texture=\"none\"/></emitter>" + StillEmitter("ok", 1)));
-    EXPECT_EQ(nullptr, Create("bad"));
-    EXPECT_NE(nullptr, Create("ok"));
-    EXPECT_TRUE(Logged(L"'bad' refused"));
-}
-
 // --- The game's library ---
 
 class GameEffects : public ParticleEffects

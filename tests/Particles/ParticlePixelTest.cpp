@@ -2,6 +2,8 @@
 // the context colour; and a picture of every game effect to look at.
 #include "ParticleFixture.h"
 
+#include "support/GlReadback.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -17,16 +19,10 @@ protected:
     GlParticles() : ParticleFixture(render::HeadlessWindow::Backend::Gl, W, H) {}
 
     void Clear(u32 argb) { ASSERT_EQ(QL_OK, mGraphics->Clear(1, argb, 1.0f, 0)); }
-    // Plays the frame and reads the back buffer (0xAARRGGBB, top row first).
     std::vector<u32> Finish()
     {
         mGraphics.reset();
-        EXPECT_EQ(QL_OK, mRender->EndScene());
-        EXPECT_EQ(QL_OK, mRender->Present());
-        EXPECT_EQ(QL_OK, mRender->ExecuteCommands());
-        std::vector<u32> pixels;
-        EXPECT_EQ(QL_OK, mRender->GetDevice()->ReadPixels(0, 0, 0, W, H, &pixels));
-        return pixels;
+        return testsupport::ReadFrame(mRender, W, H);
     }
     static u32 At(const std::vector<u32>& pixels, u32 x, u32 y) { return pixels.at(y * W + x) | 0xFF000000u; }
 };
@@ -35,17 +31,7 @@ class ParticlePixels : public GlParticles<64, 64>
 {
 };
 
-// Channels within 2 of each other (blending rounds).
-::testing::AssertionResult Near(u32 expected, u32 actual)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-    {
-        const int e = static_cast<int>((expected >> shift) & 0xFF), a = static_cast<int>((actual >> shift) & 0xFF);
-        if (std::abs(e - a) > 2)
-            return ::testing::AssertionFailure() << std::hex << "expected " << expected << ", got " << actual;
-    }
-    return ::testing::AssertionSuccess();
-}
+using testsupport::Near;
 } // namespace
 
 TEST_F(ParticlePixels, AParticleCoversItsSquareInItsColour)

@@ -136,7 +136,7 @@ TEST(ChannelData, FallingLayerSizesKeepNoStaleBytes)
     for (int i = 50; i >= 2; --i)
     {
         u8 value = static_cast<u8>(i);
-        builder.Layer(OneLayer(i, i, {{0, 1, PackBitsRows(i, i, value)}, {1, 0, Fill(size_t(i) * i / 2, value)}}));
+        builder.Layer(OneLayer(i, i, {{0, 1, PackBitsRows(i, i, value)}, {1, 2, Deflate(Fill(size_t(i) * i / 2, value))}}));
     }
     DocPtr doc = LoadBytes(builder.Build());
     ASSERT_TRUE(doc);
@@ -147,7 +147,7 @@ TEST(ChannelData, FallingLayerSizesKeepNoStaleBytes)
         size_t n = layer.mPixels.size();
         ASSERT_EQ(size_t(50 - k) * (50 - k), n);
         EXPECT_EQ(0xFF000000u | (v << 16) | (v << 8), layer.mPixels[0]) << k;
-        // The raw green plane is half as long as the layer: the rest is 0.
+        // The green stream covers half the layer: the rest is 0.
         EXPECT_EQ(0xFF000000u | (v << 16), layer.mPixels[n - 1]) << k;
     }
 }

@@ -1,4 +1,5 @@
 // Loading: arguments, status codes, truncation, the synthetic layer and failure logging.
+#include "Core/Psd/Channels.h"
 #include "PsdTestUtil.h"
 
 #include "Core/Base/Stream.h"
@@ -115,7 +116,8 @@ TEST(Document, LayerlessFileGetsOneLayerFromTheMergedImage)
     EXPECT_EQ(2, layer.mBottom);
     EXPECT_EQ(3, layer.mRight);
     EXPECT_EQ(std::vector<u32>(6, 0x80112233u), doc->mMerged);
-    EXPECT_EQ(doc->mMerged, layer.mPixels);
+    EXPECT_EQ(doc->mMerged.data(), layer.mPixels.data()); // shared, not copied
+    EXPECT_EQ(6u, layer.mPixels.size());
     ASSERT_EQ(4u, layer.mChannels.size());
     EXPECT_EQ(0, layer.mChannels[0].mId);
     EXPECT_EQ(2, layer.mChannels[2].mId);
@@ -126,8 +128,43 @@ TEST(Document, LayerlessFileGetsOneLayerFromTheMergedImage)
     EXPECT_EQ(1, layer.mVisible);
 }
 
-TEST(Document, MemoryLimitRejectsOversizedPixels)
+TEST(Document, HugeAreasWithLittleDataFailBeforeTheirPixelsAreReserved)
 {
+    // Loaded by path, which passes no limit: a check that came after the default limit's would
+    // report -4 instead of -5, and one missing altogether would reserve gigabytes.
+    auto layer = [](u16 compression, const std::string& data) {
+        LayerSpec huge;
+        huge.mBottom = huge.mRight = 30000;
+        huge.mChannels = {{0, compression, data}};
+        return PsdBuilder(4, 4).Layer(huge).Build();
+    };
+    auto merged = [](u16 compression, const std::string& data) {
+        return PsdBuilder(30000, 30000).Merged(compression, data).Build();
+    };
+    const std::string rowCounts(30000 * 2, '\0');
+    struct Case
+    {
+        std::string bytes;
+        i32 status;
+    };
+    const Case cases[] = {
+        {layer(psd::kPackBits, "\x81\x01"), psd::kReadError},  // shorter than its row counts
+        {layer(psd::kRaw, "abcd"), psd::kReadError},           // shorter than its channel image
+        {layer(psd::kPackBits, rowCounts), psd::kOutOfMemory}, // plausible, but over the default limit
+        {merged(psd::kPackBits, "\0\1"), psd::kReadError},
+        {merged(psd::kRaw, "abcd"), psd::kReadError},
+        {merged(psd::kPackBits, rowCounts + rowCounts + rowCounts.substr(2) + "\0\7x"), psd::kReadError},
+        {merged(psd::kPackBits, rowCounts + rowCounts + rowCounts), psd::kOutOfMemory},
+    };
+    testsupport::TempDir dir;
+    for (const Case& c : cases)
+    {
+        ASSERT_LT(c.bytes.size(), 200000u);
+        i32 status = 0;
+        EXPECT_FALSE(LoadFile(dir.Write("huge.psd", c.bytes), &status));
+        EXPECT_EQ(c.status, status) << c.bytes.size();
+    }
+    // A caller's own limit holds the same way.
     std::string bytes = PsdBuilder(200, 200).Build();
     base::MemoryStream stream(bytes.data(), static_cast<u32>(bytes.size()));
     psd::Document* out = nullptr;

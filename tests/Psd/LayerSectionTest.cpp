@@ -204,7 +204,7 @@ TEST(LayerSection, HostileCountsAndRectanglesAreRejected)
 
 TEST(LayerSection, GroupsParentTheirLayersAcrossNesting)
 {
-    // Bottom to top: below, [outer: [inner: deep], middle], top.
+    // Bottom to top: below, [outer: [inner: deep], middle], top. "deep" hangs over the top left.
     LayerSpec outerEnd = Empty("</Layer group>");
     outerEnd.mExtra = Divider(3);
     LayerSpec innerEnd = Empty("</Layer group>");
@@ -218,7 +218,7 @@ TEST(LayerSection, GroupsParentTheirLayersAcrossNesting)
                           .Layer(outerEnd)
                           .Layer(Empty("middle"))
                           .Layer(innerEnd)
-                          .Layer(Empty("deep"))
+                          .Layer(RawRgbaLayer(-3, -5, 4, 6, 1, 2, 3, 4, "deep"))
                           .Layer(inner)
                           .Layer(Empty("sibling"))
                           .Layer(outer)
@@ -235,6 +235,16 @@ TEST(LayerSection, GroupsParentTheirLayersAcrossNesting)
     EXPECT_EQ(&l[5], l[4].mParent);
     EXPECT_EQ(&l[7], l[6].mParent);
     EXPECT_EQ(nullptr, l[8].mParent);
+    // Parents lead from the deepest layer through both groups to the top.
+    EXPECT_EQ(&l[7], l[5].mParent);
+    EXPECT_EQ(nullptr, l[7].mParent);
+    EXPECT_EQ(nullptr, l[1].mParent);
+    // The rectangle keeps its negative offset and its pixels their size.
+    EXPECT_EQ(-3, l[4].mTop);
+    EXPECT_EQ(-5, l[4].mLeft);
+    EXPECT_EQ(6, l[4].mWidth);
+    EXPECT_EQ(4, l[4].mHeight);
+    EXPECT_EQ(std::vector<u32>(24, 0x04010203u), l[4].mPixels);
 }
 
 TEST(LayerSection, SimpleAdditionalRecords)

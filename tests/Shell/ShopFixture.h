@@ -78,11 +78,7 @@ struct ShopFixture : ::testing::Test
         base::SingletoneBase::DestroyAll();
         std::filesystem::current_path(oldPath);
     }
-    // The demo content beside the tests folder.
-    static std::filesystem::path contentDir()
-    {
-        return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "content";
-    }
+    static std::filesystem::path contentDir() { return std::filesystem::path(QL_SOURCE_DIR) / "content"; }
     std::string profilePath() const { return (dir.Path() / "profiles.xml").string(); }
     void setGems(i32 gems)
     {

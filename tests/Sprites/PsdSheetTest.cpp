@@ -132,9 +132,7 @@ TEST(PsdSheet, ListMatchesWholeGroupNamesOnly)
 
 TEST(PsdSheet, GimpFileNamesItsGroupedLayersByPath)
 {
-    std::filesystem::path file = testsupport::SharedTestData("psd/gimp_rle.psd");
-    if (!std::filesystem::exists(file))
-        GTEST_SKIP() << "no GIMP sample";
+    std::filesystem::path file = testsupport::RepoTestData("psd/gimp_rle.psd");
     std::wstring path = file.wstring();
     path.resize(path.size() - 4); // found again with the ".psd" the opener tries first
     std::unique_ptr<TDPsdSheet> sheet = TDPsdSheet::open(path, true);

@@ -158,6 +158,13 @@ TEST_F(FrameStack, ADestroyedFrameLeavesTheStackAndItsPendingRequests)
     EXPECT_EQ(nullptr, mManager.GetActiveFrame());
     EXPECT_EQ(QL_OK, mManager.Update(0.0f));
     EXPECT_TRUE(mManager.GetStack().empty());
+
+    // A manager that goes with such a request still pending ends cleanly (checked under ASan).
+    auto* manager = new widget::FrameManager();
+    auto* orphan = new ProbeBoard("orphan", mJournal);
+    manager->Add(orphan, false, false, true);
+    delete orphan;
+    delete manager;
 }
 
 TEST_F(FrameStack, AFailingUpdateEndsTheStep)
@@ -207,15 +214,4 @@ TEST_F(FrameStack, TheManagerDeletesWhatIsStillQueuedButNotItsFrames)
     }
     EXPECT_EQ(1, deaths);
     EXPECT_EQ(nullptr, mA.GetManager());
-}
-
-TEST(FrameManagerLifetime, AManagerGoneWithARequestOfADeletedFrameStillPendingEndsCleanly)
-{
-    Journal journal;
-    auto* manager = new widget::FrameManager();
-    auto* waiting = new ProbeBoard("waiting", journal);
-    manager->Add(waiting, false, false, true); // waits for the next update
-    delete waiting;                            // its request now names no frame
-    delete manager;
-    SUCCEED();
 }

@@ -34,7 +34,7 @@ mkdir -p "$USERDIR"
 cat >"$USERDIR/profiles.xml" <<'XML'
 <Profiles currentProfile="Tester">
     <Profile name="Player01234567890123456789" version="4"/>
-    <Profile name="Tester" version="4"><fs v="0"/></Profile>
+    <Profile name="Tester" version="4"><fs v="0"/><tutorial avail="0"/></Profile>
 </Profiles>
 XML
 
@@ -148,5 +148,36 @@ CODE=$?
 [ $CODE -eq 0 ] && pass "exit code 0 on close" || fail "exit code $CODE on close"
 grep -q "Game started" "$USERDIR/log.html" && pass "log.html written" || fail "log.html"
 grep -q "currentProfile" "$USERDIR/profiles.xml" && pass "profiles.xml written" || fail "profiles.xml"
+
+# 7. The tutorial: a player who has not skipped it meets its first page over the first battle.
+cat >"$USERDIR/profiles.xml" <<'XML'
+<Profiles currentProfile="Pupil">
+    <Profile name="Player01234567890123456789" version="4"/>
+    <Profile name="Pupil" version="4"><fs v="0"/></Profile>
+</Profiles>
+XML
+rm -f "$USERDIR/log.html"
+"$GAME" --data_path "$DATA/" >"$WORK/tutorial.out" 2>&1 &
+PID=$!
+WID=""
+for _ in $(seq 100); do
+    WID=$(xdotool search --onlyvisible --pid $PID 2>/dev/null | head -1)
+    [ -n "$WID" ] && break
+    sleep 0.1
+done
+for _ in $(seq 40); do on 7 && break; xdotool mousemove --window "$WID" 100 700 click 1; sleep 0.5; done
+click_until 5 683 333 && click_until 6 683 333
+for _ in $(seq 30); do on 11 || started && break; xdotool mousemove --window "$WID" 300 270 click 1; sleep 0.5; done
+for _ in $(seq 30); do started && break; xdotool mousemove --window "$WID" 683 524 click 1; sleep 0.5; done
+sleep 0.5
+import -window root -crop 1366x768+277+156 "$WORK/tutorial.png"
+# The page's panel (core 262..762 x 56..183): its dark peat fill beside the text, at core (300, 150).
+PANEL=$(convert "$WORK/tutorial.png" -format '%[fx:int(255*p{471,150}.r)],%[fx:int(255*p{471,150}.g)],%[fx:int(255*p{471,150}.b)]' info:)
+case "$PANEL" in
+[34][0-9],[456][0-9],[45][0-9]) pass "the first tutorial page lies over the battle" ;;
+*) fail "no tutorial page at its place (pixel $PANEL)" ;;
+esac
+kill -TERM $PID
+wait $PID
 
 [ $FAILS -eq 0 ] || { echo "$FAILS check(s) failed"; cat "$WORK/game.out"; exit 1; }

@@ -16,6 +16,7 @@
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Shell/HUDModalInput.h"
 #include "Source/TD/Shell/HUDUnlockMessage.h"
+#include "Source/TD/Shell/TDTutorial.h"
 #include "Source/TD/TDMap.h"
 
 #include <cstdlib>
@@ -72,7 +73,8 @@ fs::path GameHarness::dataDir()
 
 GameHarness::GameHarness() : GameHarness(Options{}) {}
 
-GameHarness::GameHarness(const Options& options) : mHome(FreshFolder("ql-game-home-")), mOldCwd(fs::current_path())
+GameHarness::GameHarness(const Options& options)
+    : mHome(FreshFolder("ql-game-home-")), mOldCwd(fs::current_path()), mTutorial(options.tutorial)
 {
     setenv("XDG_DATA_HOME", mHome.c_str(), 1);
     setenv("QL_NO_MESSAGE_BOX", "1", 1);
@@ -103,6 +105,14 @@ GameHarness::GameHarness(const Options& options) : mHome(FreshFolder("ql-game-ho
     mGame = game;
     mBoard = game->getBoard();
     mMap = game->getMap();
+    keepTutorialSkipped();
+}
+
+void GameHarness::keepTutorialSkipped()
+{
+    // A profile made or chosen since the last frame gets its skip before any level starts.
+    if (!mTutorial && mMap && mMap->mTutorialActive)
+        TDTutorial::Instance()->cancel();
 }
 
 GameHarness::~GameHarness()
@@ -120,7 +130,15 @@ widget::FrameManager& GameHarness::frames() const { return *mGame->GetFrameManag
 
 i32 GameHarness::screen() const { return mMap->mScreen; }
 
-bool GameHarness::frame(float dt) { return mGame && mGame->Tick(dt) == QL_OK; }
+bool GameHarness::frame(float dt)
+{
+    if (!mGame)
+        return false;
+    keepTutorialSkipped();
+    const bool ok = mGame->Tick(dt) == QL_OK;
+    keepTutorialSkipped();
+    return ok;
+}
 
 bool GameHarness::run(int frames, float dt)
 {
@@ -138,7 +156,11 @@ void GameHarness::press(float x, float y, u32 button)
     frames().OnMouseDown({x, y}, button);
 }
 
-void GameHarness::release(float x, float y, u32 button) { frames().OnMouseUp({x, y}, button); }
+void GameHarness::release(float x, float y, u32 button)
+{
+    frames().OnMouseUp({x, y}, button);
+    keepTutorialSkipped();
+}
 
 void GameHarness::click(float x, float y, u32 button)
 {

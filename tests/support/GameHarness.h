@@ -31,6 +31,9 @@ public:
         // The splash logos, their folder copied with the content; the first screen otherwise
         // is still the splash (without logos it gives way at once).
         bool logos = true;
+        // The scripted tutorial runs for the players of the game; otherwise every profile the
+        // game makes current has it skipped, stored as a confirmed skip stores it.
+        bool tutorial = false;
     };
 
     GameHarness();
@@ -111,6 +114,8 @@ public:
 
     // The unlock messages of a level start closed by their "ok", back to the running battle.
     bool closeUnlockMessages();
+    // Skips the tutorial of the current profile unless the options want it.
+    void keepTutorialSkipped();
 
 private:
 
@@ -119,5 +124,6 @@ private:
     Game* mGame = nullptr;
     GameWindow* mBoard = nullptr;
     TDMap* mMap = nullptr;
+    bool mTutorial = false;
 };
 } // namespace testsupport

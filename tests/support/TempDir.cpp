@@ -61,5 +61,4 @@ std::string TempDir::Read(const std::string& name) const
 
 fs::path RepoTestData(const std::string& relative) { return fs::path(QL_SOURCE_DIR) / "tests/data" / relative; }
 
-fs::path SharedTestData(const std::string& relative) { return fs::path(QL_SHARED_TESTDATA) / relative; }
 } // namespace testsupport

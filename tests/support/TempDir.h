@@ -26,6 +26,4 @@ private:
 
 // Folder of test data committed in the repository.
 std::filesystem::path RepoTestData(const std::string& relative);
-// Folder of real files from other programs (may be absent).
-std::filesystem::path SharedTestData(const std::string& relative);
 } // namespace testsupport

@@ -82,7 +82,7 @@ base::Stream* PsdFile::OpenStream(const std::wstring& name)
     const auto* layer = static_cast<const PsdFileLayer*>(mImages.Find(name));
     if (!layer || !layer->mRecord)
         return nullptr;
-    const std::vector<u32>& pixels = layer->mRecord->mPixels;
+    const psd::PixelBuffer& pixels = layer->mRecord->mPixels;
     if (pixels.size() != size_t(layer->mRecord->mWidth) * size_t(layer->mRecord->mHeight))
         return nullptr; // the reader kept no pixels for it: nothing the raw decoder could read
     return new base::MemoryStream(pixels.data(), static_cast<u32>(pixels.size() * sizeof(u32)));

@@ -18,6 +18,7 @@
 #include "Source/TD/Shell/HUDWindow.h"
 #include "Source/TD/Shell/TDGameSettings.h"
 #include "Source/TD/Shell/TDShellPainter.h"
+#include "Source/TD/Shell/TDTutorial.h"
 #include "Source/TD/Sprites/TDPsdSheet.h"
 #include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/Sprites/TDSpriteTable.h"
@@ -124,6 +125,9 @@ GameWindow::~GameWindow()
         gui::GameSettings::Set(nullptr);
     delete mModalWindow;
     delete mBannerWindow;
+    // The tutorial outlives the board: it lets go of the board's layer, battle and pictures.
+    if (base::Singletone<TDTutorial>::Exists())
+        TDTutorial::Instance()->attach(nullptr);
     if (mServices)
     {
         if (base::Singletone<k2::SoundTags>::Exists())
@@ -177,6 +181,9 @@ QLResultEnum GameWindow::Start()
     mServices = std::make_unique<TDBattleServicesSet>(render, *this);
     mMap = std::make_unique<TDMap>(mServices->services(), mServices->profiles);
     mServices->hud.setMap(mMap.get());
+    TDTutorial* tutorial = TDTutorial::Instance();
+    tutorial->attach(this);
+    mMap->setTutorial(tutorial);
     mSettings = std::make_unique<TDGameSettings>(*this);
     gui::GameSettings::Set(mSettings.get());
     mServices->hud.mOnQuit = [app] {

@@ -102,6 +102,8 @@ public:
     void onMouseMove(i32 x, i32 y) override { MouseMove(x, y); }
     void onWheel(i16 delta) override { Wheel(delta); }
     i32 uiBlock() const override { return mUIBlock; }
+    void setUiBlock(i32 block) override { mUIBlock = block; }
+    void setShopBlock(i32 block) override { mShopBlock = block; }
     bool buttonRect(const std::wstring& name, float& x, float& y, float& w, float& h) override;
     HUDSpellButton* spellButton(i32 index) override;
     i32 spellButtonCount() const override { return static_cast<i32>(mSpellButtons.size()); }

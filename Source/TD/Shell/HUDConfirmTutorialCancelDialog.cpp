@@ -2,8 +2,20 @@
 #include "Source/TD/Shell/HUDConfirmTutorialCancelDialog.h"
 
 #include "Source/TD/LocalStrings.h"
+#include "Source/TD/Shell/TDTutorial.h"
 #include "Source/TD/TDMap.h"
-#include "Source/TD/TDProgress.h"
+#include "Source/TD/TDTutorialScript.h"
+
+namespace
+{
+// The tutorial that runs on this battle, or null.
+TDTutorial* tutorialOf(const TDMap* map)
+{
+    if (!map || !base::Singletone<TDTutorial>::Exists() || !TDTutorial::Instance()->attachedTo(map))
+        return nullptr;
+    return TDTutorial::Instance();
+}
+} // namespace
 
 HUDConfirmTutorialCancelDialog::HUDConfirmTutorialCancelDialog(HUD* hud, TDMap* map)
     : HUDModalDialog(hud, map, LocalStrings::Instance()->get(L"tutorial_skip_caption"),
@@ -14,17 +26,15 @@ HUDConfirmTutorialCancelDialog::HUDConfirmTutorialCancelDialog(HUD* hud, TDMap* 
 void HUDConfirmTutorialCancelDialog::onConfirm()
 {
     mOpen = false;
-    if (!mMap)
-        return;
-    if (mMap->mProgress)
-        mMap->mProgress->setTutorialAvailable(false);
-    mMap->setTutorialActive(false);
-    mMap->mTutorial->hide();
+    if (TDTutorial* tutorial = tutorialOf(mMap))
+        tutorial->cancel();
+    else if (mMap && mMap->mProgress)
+        TDTutorialScript::cancel(*mMap);
 }
 
 void HUDConfirmTutorialCancelDialog::onDecline()
 {
     mOpen = false;
-    if (mMap)
-        mMap->mTutorial->show();
+    if (TDTutorial* tutorial = tutorialOf(mMap))
+        tutorial->skipDeclined();
 }

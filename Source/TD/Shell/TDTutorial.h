@@ -1,0 +1,91 @@
+// The scripted tutorial: pages of pictures and texts laid over the battle, woken and finished by
+// the game's events as "td/tutorial.xml" says, with a skip button that asks first. Step states
+// live in the player's profile, so finished steps stay finished.
+#pragma once
+
+#include "Core/Base/Singletone.h"
+#include "Source/TD/Shell/HUDLayerButton.h"
+#include "Source/TD/TDBattleServices.h"
+#include "Source/TD/TDTutorialScript.h"
+
+#include <memory>
+#include <vector>
+
+namespace file
+{
+class ImageContainer;
+}
+namespace layer
+{
+class ImageLayer;
+class TextLayer;
+} // namespace layer
+class GameWindow;
+class TDMap;
+
+// The skip button: a hit hides the page's button and asks whether to skip.
+class TutorialButton : public HUDLayerButton
+{
+public:
+    using HUDLayerButton::HUDLayerButton;
+    void onClick(int x, int y) override;
+};
+
+class TDTutorial : public base::Singletone<TDTutorial>, public TDTutorialHooks, private TDTutorialScript::Pages
+{
+public:
+    TDTutorial();
+    ~TDTutorial() override;
+
+    // Works on the board's battle, layer and fonts from now on: reads the script, the profile's
+    // states and the skip button. Null lets go of the board (its layers and pictures first).
+    void attach(GameWindow* board);
+    bool attachedTo(const TDMap* map) const { return mMap && mMap == map; }
+
+    // TDTutorialHooks
+    void onEvent(const std::wstring& name) override;
+    // The tutorial's on/off switch and every step's state from the current profile.
+    void loadProgress() override;
+    void update(float dt) override;
+    void onMouseMove(i32 x, i32 y) override;
+    void onClick(i32 x, i32 y) override;
+    void show() override;
+    void hide() override;
+    void resetIncompleteSteps() override;
+    void clearShownLayers() override;
+
+    // Skipping confirmed: off for the profile, the page gone, nothing restricted.
+    void cancel();
+    // The skip question is open: the page stays, its button stops answering.
+    void skipAsked() { mVisible = false; }
+    // The skip question was answered no: the page's button works again.
+    void skipDeclined() { mVisible = true; }
+    // Replaces the script (tests and tools); states come from the profile.
+    void loadScript(const std::string& text);
+
+    bool isActive() const;
+    bool isVisible() const { return mVisible; }
+    const std::vector<TDTutorialStep>& steps() const { return mScript.steps; }
+    const std::vector<layer::ImageLayer*>& shownImages() const { return mShownImages; }
+    const std::vector<layer::TextLayer*>& shownTexts() const { return mShownTexts; }
+    TutorialButton* skipButton() const { return mSkipButton.get(); }
+    // The page's layers hang on the root board and are drawn.
+    bool pageShown() const;
+
+private:
+    void showStep(const TDTutorialStep& step) override;
+    void makeSkipButton();
+    void setLayersVisible(bool visible);
+
+    TDTutorialScript mScript;
+    bool mRememberedVisible = false;
+    bool mVisible = false;
+    GameWindow* mBoard = nullptr;
+    TDMap* mMap = nullptr;
+    file::ImageContainer* mPages = nullptr; // "td/data/tutorial"
+    std::vector<layer::ImageLayer*> mShownImages;
+    std::vector<layer::TextLayer*> mShownTexts;
+    std::unique_ptr<layer::Layer> mImagesLayer;
+    std::unique_ptr<layer::Layer> mTextsLayer;
+    std::unique_ptr<TutorialButton> mSkipButton;
+};

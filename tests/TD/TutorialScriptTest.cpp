@@ -1,0 +1,171 @@
+// The tutorial script over a battle and its profile: reading (and leaving out broken steps),
+// how events move steps, what each command does, and the restart rules.
+#include "MapFixture.h"
+
+#include "Source/TD/TDTutorialScript.h"
+
+namespace
+{
+struct PageRecorder : TDTutorialScript::Pages
+{
+    std::vector<std::wstring> shown;
+    int cleared = 0;
+    void showStep(const TDTutorialStep& step) override { shown.push_back(step.folder); }
+    void clearShownLayers() override { ++cleared; }
+};
+
+struct BlockingHud : tdtest::RecordingHud
+{
+    i32 ui = 0, shop = 0, resets = 0;
+    void setUiBlock(i32 v) override { ui = v; }
+    void setShopBlock(i32 v) override { shop = v; }
+    void resetSpellButtons() override { ++resets; }
+};
+
+std::wstring Key(const std::wstring& key) { return L"<" + key + L">"; }
+
+const char* kStep = R"(<step id="%d" activate="%s" complete="%s"><condition %s/><show folder="p%d"/>%s</step>)";
+
+std::string Step(int id, const char* activate, const char* complete, const char* condition = "",
+                 const char* rest = "")
+{
+    char text[512];
+    std::snprintf(text, sizeof(text), kStep, id, activate, complete, condition, id, rest);
+    return text;
+}
+
+struct TutorialScript : tdtest::MapFixture
+{
+    BlockingHud blocking;
+    PageRecorder pages;
+    TDTutorialScript script;
+    TDMap* battle = nullptr;
+
+    void SetUp() override
+    {
+        MapFixture::SetUp();
+        TDBattleServices services;
+        services.hud = &blocking;
+        map = std::make_unique<TDMap>(services, profiles);
+        battle = map.get();
+    }
+    void Load(const std::string& steps) { ASSERT_TRUE(script.parse("<tutorial>" + steps + "</tutorial>", Key)); }
+    void Event(const wchar_t* name) { script.onEvent(name, *battle, pages); }
+    i32 State(i32 id) { return battle->mProgress->getTutorialStepState(id); }
+};
+} // namespace
+
+TEST_F(TutorialScript, ReadsStepsAndLeavesOutThoseMissingWhatTheyNeed)
+{
+    Load(Step(4, "a", "b", R"(shop="-1" level="2" episode="1")",
+              R"(<cmds><cmd param="pause" value="1"/><cmd param="spot"/></cmds><onComplete><cmd param="blockUI" value="2"/></onComplete>)") +
+         R"(<step id="5" activate="a" complete="b"><show folder="f"/></step>)" +          // no condition
+         R"(<step id="6" activate="a"><condition/><show folder="f"/></step>)" +           // no complete
+         R"(<step id="7" activate="a" complete="b"><condition/><show/></step>)" +         // no folder
+         R"(<step id="8" activate="a" complete="b"><condition/><show folder="f"><text place="t"/></show></step>)" +
+         R"(<step id="9" activate="a" complete="b"><condition/><show folder="f"/><cmds><cmd value="1"/></cmds></step>)" +
+         R"(<step activate="a" complete="b"><condition/><show folder="g"><text place="t" string="one"/><text place="t" string="two"/></show></step>)");
+    ASSERT_EQ(2u, script.steps.size());
+    const TDTutorialStep& first = script.steps[0];
+    EXPECT_EQ(4, first.id);
+    EXPECT_EQ(-1, first.shop);
+    EXPECT_EQ(2, first.level);
+    EXPECT_EQ(1, first.episode);
+    ASSERT_EQ(2u, first.cmds.size());
+    EXPECT_EQ(L"spot", first.cmds[1].name);
+    EXPECT_EQ(0, first.cmds[1].value) << "an absent value reads 0";
+    EXPECT_EQ(L"blockUI", first.onComplete.at(0).name);
+    const TDTutorialStep& last = script.steps[1];
+    EXPECT_EQ(0, last.id);
+    EXPECT_EQ(L"<two>", last.texts.at(L"t")) << "a later text of the same place wins";
+
+    EXPECT_FALSE(script.parse("<tutorial><step", Key));
+    EXPECT_TRUE(script.steps.empty());
+    EXPECT_FALSE(script.parse("<other/>", Key));
+}
+
+TEST_F(TutorialScript, OneEventMovesAStepOnceAndConditionsBindLevels)
+{
+    Load(Step(0, "go", "go") + Step(1, "go", "end", R"(shop="-1" episode="1" level="2")"));
+    Event(L"go");
+    EXPECT_EQ(1, State(0)) << "equal activate and complete: activated only";
+    EXPECT_EQ(0, State(1)) << "bound to another level";
+    EXPECT_EQ(std::vector<std::wstring>{L"p0"}, pages.shown);
+    Event(L"go");
+    EXPECT_EQ(2, State(0)) << "the next such event completes";
+    EXPECT_EQ(1, pages.cleared);
+    battle->mEpisode = 1;
+    battle->mLevel = 2;
+    Event(L"go");
+    EXPECT_EQ(1, State(1));
+    Event(L"end");
+    EXPECT_EQ(2, State(1));
+    Event(L"go");
+    EXPECT_EQ(2, State(0)) << "a complete step stays complete";
+}
+
+TEST_F(TutorialScript, CompleteStepOfALaterStepCountsInTheSamePass)
+{
+    Load(Step(0, "go", "x", "", R"(<cmds><cmd param="completeStep" value="1"/></cmds>)") + Step(1, "go", "x"));
+    Event(L"go");
+    EXPECT_EQ(1, State(0));
+    EXPECT_EQ(2, State(1));
+    EXPECT_EQ(std::vector<std::wstring>{L"p0"}, pages.shown) << "the later step never showed";
+}
+
+TEST_F(TutorialScript, CommandsActOnTheBattleAndTheProfile)
+{
+    battle->mSpeed = 2.0f;
+    TDTutorialScript::runCommands({{L"pause", 5}}, *battle);
+    EXPECT_EQ(2.0f, battle->mSpeed) << "other values leave the speed";
+    TDTutorialScript::runCommands({{L"pause", 1}}, *battle);
+    EXPECT_EQ(0.0f, battle->mSpeed);
+    const i32 coins = battle->mStats.mCoins, gems = battle->mStats.mGems;
+    TDTutorialScript::runCommands({{L"pause", 0}, {L"dropChanceOverride", 1}, {L"blockShop", 4}, {L"blockUI", 3},
+                                   {L"addGems", 7}, {L"addMoney", 50}, {L"spot", 2}, {L"resetSpell", 0},
+                                   {L"completeStep", 12}, {L"unknown", 1}},
+                                  *battle);
+    EXPECT_EQ(1.0f, battle->mSpeed);
+    EXPECT_EQ(1.0f, battle->mDropChanceOverride);
+    EXPECT_EQ(1, battle->mProgress->getTutorialParam("dropChanceOverride"));
+    EXPECT_EQ(4, blocking.shop);
+    EXPECT_EQ(3, blocking.ui);
+    EXPECT_EQ(gems + 7, battle->mStats.mGems);
+    EXPECT_EQ(coins + 50, battle->mStats.mCoins);
+    EXPECT_EQ(2, battle->mTutorialSpot);
+    EXPECT_EQ(1, blocking.resets);
+    EXPECT_EQ(2, State(12));
+
+    TDTutorialScript::cancel(*battle);
+    EXPECT_FALSE(battle->mProgress->isTutorialAvailable());
+    EXPECT_FALSE(battle->mTutorialActive);
+    EXPECT_EQ(0, battle->mProgress->getTutorialParam("dropChanceOverride"));
+    EXPECT_EQ(0, blocking.shop + blocking.ui);
+    EXPECT_EQ(-1, battle->mTutorialSpot);
+}
+
+TEST_F(TutorialScript, RestartSendsBackWhatWasNotFinished)
+{
+    TDProgress& progress = *battle->mProgress;
+    // Step 1 open: 0 and 1 wait again; 4 open takes 3 with it; 5 complete stays without 51.
+    for (auto [id, state] : std::vector<std::pair<i32, i32>>{{0, 2}, {1, 1}, {2, 2}, {3, 2}, {4, 1}, {5, 2}, {51, 1},
+                                                              {6, 1}, {7, 2}, {8, 1}, {9, 1}})
+        progress.setTutorialStepState(id, state);
+    battle->mTutorialSpot = 3;
+    battle->mDropChanceOverride = 1.0f;
+    TDTutorialScript::resetIncompleteSteps(*battle);
+    std::map<i32, i32> expected{{0, 0}, {1, 0}, {2, 2}, {3, 0}, {4, 0}, {5, 2}, {51, 0}, {6, 0}, {7, 2}, {8, 0}, {9, 1}};
+    for (auto [id, state] : expected)
+        EXPECT_EQ(state, State(id)) << "step " << id;
+    EXPECT_EQ(-1, battle->mTutorialSpot);
+    EXPECT_EQ(0.0f, battle->mDropChanceOverride);
+
+    // With step 1 finished, 0 keeps what it had; 51 finished keeps an open 5 as it is.
+    progress.setTutorialStepState(0, 1);
+    progress.setTutorialStepState(1, 2);
+    progress.setTutorialStepState(5, 1);
+    progress.setTutorialStepState(51, 2);
+    TDTutorialScript::resetIncompleteSteps(*battle);
+    EXPECT_EQ(1, State(0));
+    EXPECT_EQ(1, State(5));
+}
