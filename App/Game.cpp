@@ -97,9 +97,8 @@ QLResultEnum Game::startFirstBattle()
 void Game::OnPause()
 {
     ShellGame::OnPause();
-    TDMap* map = getMap();
-    if (map && map->mScreen == 0)
-        map->pause();
+    if (TDMap* map = getMap())
+        map->pauseIfRunning();
 }
 
 TDMap* Game::getMap() const { return mBoard ? mBoard->getMap() : nullptr; }

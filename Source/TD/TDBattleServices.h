@@ -78,6 +78,8 @@ public:
     virtual ~TDHud() = default;
     virtual void resetSpellButtons() = 0;
     virtual void addSpellButton(i32 spell) = 0;
+    // Deletes every spell button (a level load adds the ones of its unlocked spells again).
+    virtual void removeSpellButtons() {}
     virtual void updateCoins() = 0;
     virtual void setHasWindows(i32 value) = 0;
     virtual void closeTopWindow() = 0;

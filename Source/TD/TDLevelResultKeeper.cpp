@@ -66,9 +66,6 @@ void tdFillLevelResultTexts(TDMap& map)
             hud.setFrameVisible(name, false);
         hud.setText(L"levelResult", strings->get(L"game_win"));
         hud.setFont(L"td/data/fonts/main_42_3");
-        std::wstring key = (map.mMode == 3 ? L"episodeHardcore" : L"episode") + std::to_wstring(map.mEpisode);
-        hud.setText(L"levelName", strings->get(key) + L" " + std::to_wstring(map.mEpisode + 1) + L" - " +
-                                      std::to_wstring(map.mLevel + 1));
     }
     else
     {
@@ -81,6 +78,10 @@ void tdFillLevelResultTexts(TDMap& map)
         for (const wchar_t* name : {L"star0", L"star1", L"star2"})
             hud.setFrameVisible(name, false);
     }
+    // Which level it was, after a defeat too: its row is not left empty.
+    std::wstring key = (map.mMode == 3 ? L"episodeHardcore" : L"episode") + std::to_wstring(map.mEpisode);
+    hud.setText(L"levelName", strings->get(key) + L" " + std::to_wstring(map.mEpisode + 1) + L" - " +
+                                  std::to_wstring(map.mLevel + 1));
     static const wchar_t* kDifficulty[] = {L"diff_easy", L"diff_normal", L"diff_hard"};
     hud.setText(L"gameName", map.mMode >= 0 && map.mMode <= 2 ? strings->get(kDifficulty[map.mMode]) : L"");
     hud.setText(L"killScore", strings->get(L"game_kill_score") + L"0");

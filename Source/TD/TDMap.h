@@ -176,6 +176,8 @@ public:
     void onPointerUp(i32 x, i32 y);
     // Speed 0, the in-game menu (screen 4).
     void pause();
+    // The window lost the focus: a running battle pauses with the in-game menu.
+    void pauseIfRunning();
     // Shows the play, speed and pause buttons that match mSpeed and moves the button glow.
     void updateControlButtons();
     // The first free spot whose centre lies within 40 of the battle point, or null.

@@ -155,7 +155,7 @@ void loadEffectTimers(const TDMapScene& scenery, i32 episode, std::vector<TDEffe
 
 QLResultEnum TDMap::parseLevelText(const std::string& text, const std::wstring& fileName)
 {
-    mHud->resetSpellButtons();
+    mHud->removeSpellButtons();
     for (i32 spell = 0; spell < 5; ++spell)
         mHud->addSpellButton(spell);
     mLevelFile = fileName;

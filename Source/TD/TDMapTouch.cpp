@@ -204,6 +204,12 @@ void TDMap::pause()
     mHud->showIngameMenu();
 }
 
+void TDMap::pauseIfRunning()
+{
+    if (mScreen == 0)
+        pause();
+}
+
 void TDMap::updateControlButtons()
 {
     mHud->setButtonVisible(L"play_btn_ac", mSpeed == 1.0f);

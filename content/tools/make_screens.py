@@ -369,7 +369,8 @@ def ingame_menu():
     for i, name in enumerate(("resume", "restart", "levels", "options", "mmenu")):
         y = 262 + 72 * i
         lay.area("button/menu_%s/pos" % name, 362, y, 300, 58)
-        lay.area("button/menu_%s/label" % name, 372, y + 4, 280, 50)
+        # The caption shrinks to this area, which leaves a margin inside the button.
+        lay.area("button/menu_%s/label" % name, 384, y + 6, 256, 44)
     lay.write()
 
 

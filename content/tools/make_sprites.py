@@ -10,8 +10,9 @@ picture of a bullet or effect). Point layers are 1 x 1 pixels whose position is 
 The bottom-most layer of every file is a placeholder that readers skip.
 
 Writes content/td/units/t1units.psd ... content/td/data/ui_parts.psd, and content/td/ui.psd with
-the battle interface's pictures (group "ui": "ui/brush", "ui/radius", the tower and ability icons). The output is
-committed; run this script again after changing it.
+the battle interface's pictures (group "ui": "ui/brush", "ui/radius", the tower and ability icons)
+and the battle HUD's layout (hud_layout.py), and the spell pictures under content/td/data/spells.
+The output is committed; run this script again after changing it.
 """
 import math
 import os
@@ -21,6 +22,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from pen import Pen  # noqa: E402
 from psd_writer import Group, Layer, write  # noqa: E402
+import hud_layout  # noqa: E402
 from raster import Canvas, rgb, shade, with_alpha  # noqa: E402
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "td")
@@ -931,8 +933,23 @@ def main():
         picture_sprite("spell_poison", small(64, burst(rgb(120, 230, 60), 8), 10)),
         picture_sprite("spell_lightning", small(64, burst(rgb(255, 250, 140), 5), 8)),
         picture_sprite("spell_drum", small(64, drum, 10)),
+        picture_sprite("spell_cast", hud_layout.spell_cast_frames()),
     ])
-    sheet("ui.psd", [ui_sheet()])
+    ui_sheet_with_hud()
+    hud_layout.write_spell_pictures(ROOT)
+
+
+def ui_sheet_with_hud():
+    """td/ui: the HUD's panels, icons and groups (all shown) beside the "ui" pictures."""
+    top, groups = hud_layout.hud_groups()
+    for g in groups:
+        g.visible = True
+        for child in g.children:
+            child.visible = True
+    items = top + groups + [ui_sheet()]
+    full = os.path.join(ROOT, "ui.psd")
+    write(full, 1024, 768, items + [placeholder()])
+    print("%-28s %3d items   %7d bytes" % ("ui.psd", len(items), os.path.getsize(full)))
 
 
 if __name__ == "__main__":

@@ -173,9 +173,12 @@ TEST(HUD, ScreensJoinTheStackOnTheNextUpdateAndLeaveWhenClosed)
     EXPECT_EQ(1, deleted);
     ASSERT_EQ(1u, hud.windows().size());
     hud.closeTopWindow();
-    EXPECT_EQ(2, deleted);
+    EXPECT_TRUE(hud.windows().empty());
+    EXPECT_EQ(1, deleted) << "deleted by the next update: its own handler may be the caller";
     hud.closeTopWindow(); // empty: nothing
+    hud.Update(0.01f);
     EXPECT_EQ(2, deleted);
+    EXPECT_EQ(1, closed) << "a closed top screen is not told it closes";
 }
 
 TEST(HUD, AnOpenScreenHidesTheHudsOwnButtons)

@@ -111,9 +111,10 @@ struct InputHud : TDNullHud
         return n >= 0 && static_cast<size_t>(n) < spells.size() ? spells[static_cast<size_t>(n)].get() : nullptr;
     }
     i32 spellButtonCount() const override { return static_cast<i32>(spells.size()); }
+    // As the real HUD: unlocked spells only, five slots, and a reset only zeroes cooldowns.
     void addSpellButton(i32 spell) override
     {
-        if (!map || !map->mSpells.findById(spell))
+        if (!map || !map->mSpells.findById(spell) || !map->isUnlocked(spell) || spells.size() >= 5)
             return;
         auto button = std::make_unique<HUDSpellButton>(*map, spell);
         button->mIndex = static_cast<i32>(spells.size());
@@ -121,7 +122,15 @@ struct InputHud : TDNullHud
         button->mCentreY = 700.0f;
         spells.push_back(std::move(button));
     }
-    void resetSpellButtons() override { spells.clear(); }
+    void resetSpellButtons() override
+    {
+        for (auto& button : spells)
+        {
+            button->mCooldown = 0.0f;
+            button->mUsed = 0;
+        }
+    }
+    void removeSpellButtons() override { spells.clear(); }
     void closeTopWindow() override { calls.push_back(L"close"); }
     void closeAllWindows() override { calls.push_back(L"closeAll"); }
     void setHasWindows(i32 v) override { calls.push_back(L"hasWindows " + std::to_wstring(v)); }

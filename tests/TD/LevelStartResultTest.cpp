@@ -170,7 +170,8 @@ TEST_F(LevelEnd, DefeatTextsInMode1)
     EXPECT_EQ(ihud.texts[L"gems"], strings->get(L"gems") + L": 2");
     EXPECT_EQ(ihud.texts[L"killScore"], strings->get(L"game_kill_score") + L"0");
     EXPECT_EQ(ihud.texts[L"goldBonus"], L"");
-    EXPECT_EQ(ihud.texts.count(L"levelName"), 0u);
+    EXPECT_EQ(ihud.texts[L"levelName"], strings->get(L"episode0") + L" 1 - " + std::to_wstring(m.mLevel + 1))
+        << "the defeat names its level too";
     EXPECT_EQ(m.mResultAction, 1);
     EXPECT_EQ(played(L"loseSound"), 1u);
 }

@@ -102,6 +102,39 @@ differs() { [ "$(compare -metric AE "$WORK/$1_before.png" "$WORK/$1_after.png" n
 differs coins && pass "the coin counter changed" || fail "the coin counter stayed"
 differs spot && pass "a tower stands on the spot" || fail "the spot looks the same"
 
+# 3c. The battle HUD: a spell chosen from its slot (bottom left of the core) follows the pointer
+# as the spell-cast cursor and is cast by a click on the field, after which its slot shows the
+# recharge; the speed button lights up; the in-game menu (the options button, top right) leaves
+# the level for the main menu once the confirmation's OK is clicked. The game logs screen numbers.
+crop 70x70+466+846 spell_before
+crop 48x48+1350+164 speed_before
+xdotool mousemove --window "$WID" 224 725 click 1
+sleep 0.3
+xdotool mousemove --window "$WID" 560 300
+sleep 0.2
+xdotool mousemove --window "$WID" 580 320
+sleep 0.4
+import -window root -crop 1366x768+277+156 "$WORK/battle_spell.png"
+xdotool click 1
+sleep 0.5
+crop 70x70+466+846 spell_after
+differs spell && pass "a spell was cast and its slot recharges" || fail "the spell slot looks the same"
+xdotool mousemove --window "$WID" 1097 32 click 1
+sleep 0.4
+crop 48x48+1350+164 speed_after
+differs speed && pass "the speed button lit up" || fail "the speed button looks the same"
+xdotool mousemove --window "$WID" 1155 32 click 1
+for _ in $(seq 30); do on 4 && break; sleep 0.1; done
+on 4 && pass "the options button opened the in-game menu" || fail "no in-game menu"
+sleep 0.5
+xdotool mousemove --window "$WID" 683 580 click 1
+sleep 0.8
+xdotool mousemove --window "$WID" 561 536 click 1
+now_on() { [ "$(grep -o 'Screen number: [0-9]*' "$USERDIR/log.html" | tail -1)" = "Screen number: $1" ]; }
+for _ in $(seq 30); do now_on 7 && break; sleep 0.1; done
+now_on 7 && pass "left the level for the main menu after the confirmation" ||
+    fail "the level was not left through the menu"
+
 # 4. A second copy exits at once and leaves the profiles alone.
 PROFILES_BEFORE=$(cat "$USERDIR/profiles.xml" 2>/dev/null | md5sum)
 START=$(date +%s)

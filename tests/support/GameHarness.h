@@ -112,10 +112,12 @@ public:
     // The screen stack, bottom first.
     const std::vector<HUDWindow*>& windows() const;
 
-private:
+    // The unlock messages of a level start closed by their "ok", back to the running battle.
     bool closeUnlockMessages();
     // Skips the tutorial of the current profile unless the options want it.
     void keepTutorialSkipped();
+
+private:
 
     std::filesystem::path mHome;
     std::filesystem::path mOldCwd;

@@ -287,11 +287,21 @@ QLResultEnum GameWindow::OnPreDraw(render::Graphics* graphics, layer::Layer*)
         mServices->hud.drawSpellButtons(painter);
         graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
     };
+    // The battle and its HUD stay inside the 1024 x 768 core: nothing of the field reaches the
+    // bars beside it. The menu screens draw their side pictures there, so they are not clipped.
+    const bool clip = !HUD::showsSideImages(mMap->mScreen);
+    if (clip)
+    {
+        const float core[4] = {0.0f, 0.0f, 1024.0f, 768.0f};
+        graphics->SetClipRect(core);
+    }
     {
         TDShellCanvas canvas(*graphics, mFontMain42_2.Get(), mFontMain32_1.Get(), mServices->hud, overHud);
         canvas.setUiPainter(&painter);
         mServices->drawer->draw(canvas);
     }
+    if (clip)
+        graphics->DisableClipRect();
     graphics->mFont = previous;
     graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
     return QL_OK;

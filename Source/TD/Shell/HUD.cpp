@@ -3,6 +3,7 @@
 
 #include "Core/Base/Log.h"
 #include "Core/Widget/Controls/OptionsDialog.h"
+#include "Core/Widget/Controls/TMessageBox.h"
 #include "Core/Widget/FrameManager.h"
 #include "Framework/GameApplication.h"
 #include "Core/Media/Graphics/Graphics.h"
@@ -13,9 +14,12 @@
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Shell/TDSplashScreens.h"
 #include "Source/TD/Shell/TDVideoIntro.h"
+#include "Source/TD/Sprites/TDAnimation.h"
+#include "Source/TD/TDBattleCanvas.h"
 #include "Source/TD/TDMap.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace
@@ -27,6 +31,24 @@ std::wstring number(float value)
     std::swprintf(text, 32, L"%g", static_cast<double>(value));
     return text;
 }
+
+// The spell-cast cursor drawn through the battle canvas.
+class CanvasSpritePainter : public TDSpritePainter
+{
+public:
+    explicit CanvasSpritePainter(TDBattleCanvas& canvas) : mCanvas(canvas) {}
+    void drawImage(const TDTexture* image, float width, float height, const math::Transform2D& transform,
+                   const TDColor& color) override
+    {
+        mCanvas.setColor(color);
+        mCanvas.drawImage(image, width, height, transform, false);
+    }
+
+private:
+    TDBattleCanvas& mCanvas;
+};
+
+bool isMenuScreen(i32 s) { return s == 12 || s == 121 || s == 7 || s == 6 || s == 5; }
 } // namespace
 
 HUD::HUD(const std::wstring& layout)
@@ -60,10 +82,21 @@ HUD::HUD(const std::wstring& layout)
     }
     // Buttons are drawn and hit by the HUD only: the layout's "button" group holds them.
     addDefaultTextAreas();
+    // Each counter in the colour of its icon.
+    const std::pair<const wchar_t*, TDColor> colours[] = {
+        {L"text/coins", {1.0f, 0.86f, 0.35f, 1.0f}},
+        {L"text/mana", {1.0f, 0.62f, 0.6f, 1.0f}},
+        {L"text/waves", {0.9f, 0.94f, 1.0f, 1.0f}},
+        {L"text/crystals", {0.6f, 0.9f, 1.0f, 1.0f}},
+    };
+    for (const auto& [name, colour] : colours)
+        if (auto it = mTextAreas.find(name); it != mTextAreas.end())
+            it->second->mColor = colour;
 }
 
 HUD::~HUD()
 {
+    mSpellCast.reset();
     for (HUDSpellButton* button : mSpellButtons)
         delete button;
     for (TDFrameEntry* slot : mSpellSlots)
@@ -72,6 +105,7 @@ HUD::~HUD()
         delete window;
     for (HUDWindow* window : mPendingWindows)
         delete window;
+    buryClosedWindows();
 }
 
 void HUD::addDefaultTextAreas()
@@ -111,6 +145,7 @@ void HUD::notBuilt(const wchar_t* screen)
 
 void HUD::Update(float dt)
 {
+    buryClosedWindows();
     HUDWindow::Update(dt);
     if (mAppear == 1)
     {
@@ -118,10 +153,15 @@ void HUD::Update(float dt)
         if (mTimer > 0.1f)
             mAppear = 2;
     }
+    if (mSpellCast)
+        mSpellCast->update(dt);
+    pulsePlayButton();
+    mPulseTime = std::fmod(mPulseTime + dt, 1.0f);
     for (HUDSpellButton* button : mSpellButtons)
         button->update(dt);
-    for (HUDWindow* window : mWindows)
-        window->Update(dt);
+    // By index: an update may open or close screens.
+    for (size_t i = 0; i < mWindows.size(); ++i)
+        mWindows[i]->Update(dt);
     for (auto it = mWindows.begin(); it != mWindows.end();)
     {
         if ((*it)->mOpen)
@@ -145,7 +185,7 @@ void HUD::Draw(render::Graphics* graphics)
 {
     // The logos, the intro and the menus cover the whole screen: no counters under them.
     const i32 s = mMap ? mMap->mScreen : 0;
-    if (!(s == 12 || s == 121 || s == 7 || s == 6 || s == 5))
+    if (!isMenuScreen(s))
         HUDWindow::Draw(graphics);
     if (graphics && showsSideImages(s))
         drawSideImages(graphics);
@@ -186,13 +226,47 @@ void HUD::drawSideImages(render::Graphics* graphics)
     }
 }
 
+void HUD::pulsePlayButton()
+{
+    TDButtonFrame* play = findButton(L"play_btn");
+    if (!play)
+        return;
+    // Up and down once a second while the battle stands still with no screen over it.
+    const bool waiting = mMap && mMap->mScreen == 0 && mMap->mSpeed == 0.0f && mWindows.empty();
+    play->mScale = waiting ? 1.0f + 0.18f * std::sin(mPulseTime * 6.2831853f) * std::sin(mPulseTime * 6.2831853f)
+                           : std::max(1.0f, play->mScale);
+}
+
 void HUD::drawSpellButtons(TDUiPainter& painter)
 {
     const i32 s = mMap ? mMap->mScreen : 0;
-    if (s == 12 || s == 121 || s == 7 || s == 6 || s == 5)
+    if (isMenuScreen(s))
         return;
     for (HUDSpellButton* button : mSpellButtons)
         button->draw(painter);
+}
+
+void HUD::drawSpellCast(TDBattleCanvas& canvas)
+{
+    if (!mMap || mMap->mSelectedSpell < 0 || mMap->mScreen != 0 || mCursorX < 0.0f)
+        return;
+    if (!mSpellCast)
+        mSpellCast = std::make_unique<TDAnimation>(L"td/spell_cast");
+    CanvasSpritePainter painter(canvas);
+    mSpellCast->draw(painter, mCursorX, mCursorY, 0.0f);
+    canvas.setColor(TDColor{});
+}
+
+bool HUD::buttonCentre(const std::wstring& name, float& x, float& y) const
+{
+    for (const HUDSpellButton* button : mSpellButtons)
+        if (button->mName == name)
+        {
+            x = button->mCentreX;
+            y = button->mCentreY;
+            return true;
+        }
+    return HUDWindow::buttonCentre(name, x, y);
 }
 
 void HUD::drawWindows(render::Graphics* graphics, int layer)
@@ -205,6 +279,12 @@ void HUD::drawWindows(render::Graphics* graphics, int layer)
 void HUD::MouseMove(int x, int y)
 {
     HUDWindow::MouseMove(x, y);
+    // The release notice moves the pointer to (-1, -1); the cursor stays where it was.
+    if (x >= 0 && y >= 0)
+    {
+        mCursorX = static_cast<float>(x);
+        mCursorY = static_cast<float>(y);
+    }
     if (!mWindows.empty())
         mWindows.back()->MouseMove(x, y);
     for (HUDSpellButton* button : mSpellButtons)
@@ -282,19 +362,28 @@ void HUD::pushWindow(HUDWindow* window)
     mPendingWindows.push_back(window);
 }
 
+// Screens leave the stack at once but are deleted by the next update: the caller may be the
+// top screen's own handler, still running.
 void HUD::closeTopWindow()
 {
     if (mWindows.empty())
         return;
-    delete mWindows.back();
+    mClosedWindows.push_back(mWindows.back());
     mWindows.pop_back();
 }
 
 void HUD::closeAllWindows()
 {
-    for (HUDWindow* window : mWindows)
-        delete window;
+    mClosedWindows.insert(mClosedWindows.end(), mWindows.begin(), mWindows.end());
     mWindows.clear();
+}
+
+void HUD::buryClosedWindows()
+{
+    std::vector<HUDWindow*> closed;
+    closed.swap(mClosedWindows);
+    for (HUDWindow* window : closed)
+        delete window;
 }
 
 void HUD::refreshTopWindow()
@@ -310,6 +399,13 @@ void HUD::resetSpellButtons()
         button->mCooldown = 0.0f;
         button->mUsed = 0;
     }
+}
+
+void HUD::removeSpellButtons()
+{
+    for (HUDSpellButton* button : mSpellButtons)
+        delete button;
+    mSpellButtons.clear();
 }
 
 void HUD::addSpellButton(i32 spell)
@@ -408,6 +504,20 @@ void HUD::showMainMenu()
     if (mMap)
         mMap->mScreen = 7;
     pushWindow(new HUDMainMenu(mMap));
+}
+
+void HUD::showConfirm(const std::wstring& key, const std::wstring& command)
+{
+    framework::GameApplication* app = framework::GameApplication::Get();
+    auto* frames = app ? dynamic_cast<widget::FrameManager*>(app->mFrameManager) : nullptr;
+    if (!frames)
+        return notBuilt(L"confirmation (no frame manager)");
+    auto* box = new TMessageBox(key, command);
+    if (box->Build() != QL_OK || frames->ShowModal(box, true) != QL_OK)
+    {
+        QL_LOG(L"The confirmation box could not be opened\n") << base::LogStyle::Error;
+        delete box;
+    }
 }
 
 void HUD::showOptions()

@@ -6,9 +6,12 @@
 #include "Source/TD/TDBattleServices.h"
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class HUDSpellButton;
+class TDAnimation;
+class TDBattleCanvas;
 class TDMap;
 class TDUiPainter;
 
@@ -34,6 +37,10 @@ public:
 
     // The spell buttons through the painter.
     void drawSpellButtons(TDUiPainter& painter);
+    // The spell-cast cursor at the pointer while a spell waits for its target.
+    void drawSpellCast(TDBattleCanvas& canvas);
+    // Own buttons by name, and the spell buttons by their slot names ("spell0"...).
+    bool buttonCentre(const std::wstring& name, float& x, float& y) const override;
     // The side pictures beside the 1024-wide core (not owned; null draws nothing).
     void setSideImages(render::Image* left, render::Image* right)
     {
@@ -51,6 +58,7 @@ public:
 
     // TDHud
     void resetSpellButtons() override;
+    void removeSpellButtons() override;
     void addSpellButton(i32 spell) override;
     void updateCoins() override;
     void updateCrystals() override;
@@ -83,6 +91,7 @@ public:
     void showSplashScreens();
     // The options window, modal over every screen.
     void showOptions() override;
+    void showConfirm(const std::wstring& key, const std::wstring& command) override;
     void showIngameMenu() override;
     void setButtonVisible(const std::wstring& name, bool visible) override;
     void update(float dt) override { Update(dt); }
@@ -115,6 +124,8 @@ public:
     std::function<void(HUDWindow*)> mOnBanner;
 
     std::vector<TDFrameEntry*> mSpellSlots;
+    // "td/spell_cast", made at its first use (the battle's sprite sheets are loaded by then).
+    std::unique_ptr<TDAnimation> mSpellCast;
     std::vector<HUDWindow*> mPendingWindows;
     std::vector<HUDSpellButton*> mSpellButtons;
     i32 mShopBlock = 0;
@@ -128,6 +139,14 @@ private:
     void addDefaultTextAreas();
 
     void drawSideImages(render::Graphics* graphics);
+    // The play button pulses while the battle stands still, so the way on is plain to see.
+    void pulsePlayButton();
+
+    void buryClosedWindows();
+
+    std::vector<HUDWindow*> mClosedWindows;
+    float mCursorX = -1.0f, mCursorY = -1.0f;
+    float mPulseTime = 0.0f;
 
     TDMap* mMap = nullptr;
     std::vector<HUDWindow*> mWindows;

@@ -1,6 +1,7 @@
 // Layout buttons with a normal and an over picture.
 #include "Source/TD/Shell/HUDButtonOver.h"
 
+#include "Core/Base/Box.h"
 #include "Core/Base/Transform2D.h"
 #include "Core/File/Path.h"
 #include "Core/Media/Font/BMFont.h"
@@ -85,6 +86,27 @@ void HUDButtonOver::update(float dt)
         mScale = std::max(mScale - dt, 1.0f);
 }
 
+float HUDButtonOver::labelFit(render::Font* font)
+{
+    if (font == mFittedFont && mLabel == mFittedLabel)
+        return mFit;
+    math::Box box;
+    {
+        auto command = font->MeasureText(&mLabel);
+        command->mAlignH = 2;
+        command->mAlignV = 2;
+        command->mOutBounds = &box;
+    }
+    // A caption wider or taller than its place shrinks to it; the hover zoom scales both alike.
+    mFit = 1.0f;
+    const float w = box.maxX - box.minX, h = box.maxY - box.minY;
+    if (!box.IsEmpty() && w > 0.0f && h > 0.0f && mLabelRect[2] > 0.0f && mLabelRect[3] > 0.0f)
+        mFit = std::min({1.0f, mLabelRect[2] / w, mLabelRect[3] / h});
+    mFittedFont = font;
+    mFittedLabel = mLabel;
+    return mFit;
+}
+
 void HUDButtonOver::Draw(render::Graphics* graphics)
 {
     if (!graphics || !mVisible)
@@ -104,8 +126,9 @@ void HUDButtonOver::Draw(render::Graphics* graphics)
         graphics->mFont = mFont.Get();
     if (mHasLabel && !mLabel.empty() && graphics->mFont)
     {
+        const float fit = labelFit(graphics->mFont);
         math::Transform2D t;
-        t.Scale(mScale, mScale);
+        t.Scale(mScale * fit, mScale * fit);
         t.Translate(mLabelRect[0] + mLabelRect[2] * 0.5f + mOffsetX, mLabelRect[1] + mLabelRect[3] * 0.5f);
         auto command = graphics->DrawText(&mLabel).Transform(t);
         command->mAlignH = 2;

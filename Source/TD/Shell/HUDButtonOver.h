@@ -53,6 +53,12 @@ public:
     std::unique_ptr<TDFrameEntry> mOver;
     bool mHasLabel = false;
 
+    // The scale (at most 1) that fits the label into its rectangle in that font.
+    float labelFit(render::Font* font);
+
 private:
+    render::Font* mFittedFont = nullptr;
+    std::wstring mFittedLabel;
+    float mFit = 1.0f;
     const TDFrameEntry& current() const;
 };

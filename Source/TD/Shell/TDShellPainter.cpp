@@ -89,6 +89,7 @@ bool TDShellPainter::setFont(const std::wstring& name)
 void TDShellCanvas::drawHud()
 {
     mHud.Draw(&mGraphics);
+    mHud.drawSpellCast(*this);
     if (mDrawOverHud)
         mDrawOverHud();
 }

@@ -1,0 +1,260 @@
+// The battle HUD as a player uses it: the control and spell buttons of the running layout, pause
+// by focus loss and the way on, the in-game menu's confirmations, and the spell buttons across
+// level loads.
+#include "support/GameHarness.h"
+
+#include "Core/Widget/Controls/OptionsDialog.h"
+#include "Core/Widget/Controls/TMessageBox.h"
+#include "Core/Widget/FrameManager.h"
+#include "Source/TD/HUDSpellButton.h"
+#include "Source/TD/Shell/HUD.h"
+#include "Source/TD/Shell/HUDIngameMenu.h"
+#include "Source/TD/Shell/HUDLevelSelect.h"
+#include "Source/TD/Shell/HUDMainMenu.h"
+#include "Source/TD/Sprites/TDAnimation.h"
+#include "Source/TD/TDMap.h"
+
+#include <gtest/gtest.h>
+
+using testsupport::GameHarness;
+
+namespace
+{
+bool visible(GameHarness& game, const wchar_t* name)
+{
+    const TDButtonFrame* button = game.hud().findButton(name);
+    return button && button->mVisible;
+}
+
+// The battle clock moves over a second of frames.
+bool battleMoves(GameHarness& game)
+{
+    const float time = game.map().mTime;
+    game.run(30);
+    return game.map().mTime > time;
+}
+
+std::vector<std::wstring> spellNames(GameHarness& game)
+{
+    std::vector<std::wstring> names;
+    for (const HUDSpellButton* button : game.hud().mSpellButtons)
+        names.push_back(button->mName);
+    return names;
+}
+} // namespace
+
+TEST(BattleHud, FocusLossPausesWithTheMenuAndThePlayButtonLeadsOn)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    ASSERT_TRUE(battleMoves(game));
+
+    game.loseFocus();
+    ASSERT_TRUE(game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f));
+    EXPECT_EQ(4, game.screen());
+    EXPECT_FALSE(battleMoves(game));
+    game.regainFocus();
+    EXPECT_EQ(4, game.screen()) << "focus back does not close the menu";
+
+    ASSERT_TRUE(game.click(L"resume"));
+    game.run(2);
+    EXPECT_EQ(0, game.screen());
+    EXPECT_EQ(nullptr, game.top());
+    EXPECT_FALSE(battleMoves(game)) << "resume leaves the battle paused";
+    // The way on is plain: the play button shows and pulses, the lit pause button says why.
+    EXPECT_TRUE(visible(game, L"play_btn"));
+    EXPECT_TRUE(visible(game, L"pause_btn_ac"));
+    float largest = 1.0f;
+    for (int i = 0; i < 30; ++i)
+    {
+        game.frame();
+        largest = std::max(largest, game.hud().findButton(L"play_btn")->mScale);
+    }
+    EXPECT_GT(largest, 1.1f);
+
+    ASSERT_TRUE(game.click(L"play_btn"));
+    EXPECT_FLOAT_EQ(1.0f, game.map().mSpeed);
+    EXPECT_TRUE(battleMoves(game));
+    EXPECT_FLOAT_EQ(1.0f, game.hud().findButton(L"play_btn")->mScale);
+}
+
+TEST(BattleHud, EveryControlButtonOfTheLayoutDoesItsJob)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    for (const wchar_t* name : {L"play_btn", L"play_btn_ac", L"speed_btn", L"speed_btn_ac", L"pause_btn", L"pause_btn_ac",
+                                L"options_btn"})
+    {
+        float x = 0.0f, y = 0.0f;
+        EXPECT_TRUE(game.buttonCentre(name, x, y)) << "no " << std::string(name, name + wcslen(name));
+    }
+    EXPECT_TRUE(visible(game, L"play_btn_ac"));
+
+    ASSERT_TRUE(game.click(L"speed_btn"));
+    EXPECT_FLOAT_EQ(2.0f, game.map().mSpeed);
+    EXPECT_TRUE(visible(game, L"speed_btn_ac"));
+    EXPECT_FALSE(visible(game, L"play_btn_ac"));
+    const float time = game.map().mTime;
+    game.run(30);
+    EXPECT_NEAR(2.0f, game.map().mTime - time, 0.1f) << "a second of frames is two of the battle";
+
+    ASSERT_TRUE(game.click(L"pause_btn"));
+    EXPECT_FLOAT_EQ(0.0f, game.map().mSpeed);
+    EXPECT_FALSE(battleMoves(game));
+    EXPECT_EQ(0, game.screen()) << "the pause button pauses without the menu";
+    ASSERT_TRUE(game.click(L"play_btn"));
+    EXPECT_FLOAT_EQ(1.0f, game.map().mSpeed);
+
+    ASSERT_TRUE(game.click(L"options_btn"));
+    ASSERT_TRUE(game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f));
+    EXPECT_EQ(4, game.screen());
+    ASSERT_TRUE(game.click(L"resume"));
+    ASSERT_TRUE(game.click(L"play_btn"));
+
+    // The next-wave button brings the first wave at once, with a coin bonus for the time saved.
+    ASSERT_FALSE(game.map().mNextWave.buttons.empty());
+    const auto next = game.map().mNextWave.buttons.front();
+    const i32 coins = game.map().mStats.mCoins;
+    const float clock = game.map().mWaves.mClock;
+    game.click(static_cast<float>(next.x + next.width / 2), static_cast<float>(next.y + next.height / 2));
+    EXPECT_GT(game.map().mStats.mCoins, coins);
+    EXPECT_GT(game.map().mWaves.mClock, clock + 1.0f);
+    EXPECT_TRUE(game.map().mNextWave.buttons.empty());
+    // The counters show what they count.
+    game.frame();
+    const std::wstring* shown = game.hud().getText(L"text/coins");
+    ASSERT_NE(nullptr, shown);
+    EXPECT_EQ(std::to_wstring(game.map().mStats.mCoins), *shown);
+    ASSERT_NE(nullptr, game.hud().getText(L"text/waves"));
+    EXPECT_NE(std::wstring::npos, game.hud().getText(L"text/waves")->find(L"/4"));
+
+    // The menu's options open the options window over it.
+    ASSERT_TRUE(game.click(L"options_btn"));
+    ASSERT_TRUE(game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f));
+    ASSERT_TRUE(game.click(L"options"));
+    game.run(2);
+    bool options = false;
+    for (const auto& entry : game.frames().GetStack())
+        options = options || dynamic_cast<OptionsDialog*>(entry.frame) != nullptr;
+    EXPECT_TRUE(options);
+}
+
+TEST(BattleHud, ASpellIsChosenCastOnTheFieldAndRecharges)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    EXPECT_EQ(std::string::npos, game.log().find("td/data/spells/")) << "every spell picture is there";
+    ASSERT_EQ((std::vector<std::wstring>{L"spell0", L"spell1"}), spellNames(game));
+
+    ASSERT_TRUE(game.click(L"spell0"));
+    EXPECT_EQ(0, game.map().mSelectedSpell);
+    // The cursor follows the pointer over the field; a click there casts.
+    game.moveTo(500.0f, 300.0f);
+    game.frame();
+    ASSERT_NE(nullptr, game.hud().mSpellCast) << "the spell-cast cursor is drawn";
+    EXPECT_GT(game.hud().mSpellCast->frameCount(), 1);
+    game.click(500.0f, 300.0f);
+    EXPECT_EQ(-1, game.map().mSelectedSpell);
+    HUDSpellButton* meteor = game.hud().spellButton(0);
+    ASSERT_NE(nullptr, meteor);
+    EXPECT_EQ(1, meteor->mUsed);
+    const float full = meteor->mCooldown;
+    EXPECT_GT(full, 1.0f);
+    ASSERT_TRUE(game.click(L"spell0"));
+    EXPECT_EQ(-1, game.map().mSelectedSpell) << "a recharging spell cannot be chosen";
+
+    ASSERT_TRUE(game.click(L"speed_btn"));
+    game.run(30);
+    EXPECT_NEAR(full - 2.0f, meteor->mCooldown, 0.1f) << "recharge runs at the battle speed";
+    ASSERT_TRUE(game.runUntil([&] { return meteor->mUsed == 0; }, full));
+    EXPECT_TRUE(game.click(L"spell0"));
+    EXPECT_EQ(0, game.map().mSelectedSpell);
+    EXPECT_TRUE(game.click(L"spell0"));
+    EXPECT_EQ(-1, game.map().mSelectedSpell) << "a second click puts the spell back";
+}
+
+namespace
+{
+// The open confirmation box, answered by a click on its button.
+bool answer(GameHarness& game, bool yes)
+{
+    TMessageBox* box = nullptr;
+    for (const auto& entry : game.frames().GetStack())
+        if (auto* b = dynamic_cast<TMessageBox*>(entry.frame))
+            box = b;
+    if (!box)
+    {
+        ADD_FAILURE() << "no confirmation box";
+        return false;
+    }
+    game.run(10); // the box's show animation
+    game.click(yes ? 390.0f : 642.0f, 535.0f);
+    game.run(3);
+    for (const auto& entry : game.frames().GetStack())
+        if (entry.frame == box)
+            return false;
+    return true;
+}
+
+bool openMenuAndPick(GameHarness& game, const wchar_t* item)
+{
+    if (!game.click(L"options_btn") || !game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f))
+        return false;
+    if (!game.click(item))
+        return false;
+    game.run(2);
+    return true;
+}
+} // namespace
+
+TEST(BattleHud, TheMenuAsksBeforeLeavingAndEachAnswerIsKept)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    for (const wchar_t* item : {L"restart", L"levels", L"mmenu"})
+    {
+        ASSERT_TRUE(openMenuAndPick(game, item));
+        ASSERT_TRUE(answer(game, false)) << "no confirmation for " << std::string(item, item + wcslen(item));
+        EXPECT_EQ(4, game.screen());
+        EXPECT_NE(nullptr, game.top<HUDIngameMenu>()) << "cancel keeps the menu";
+        ASSERT_TRUE(game.click(L"resume"));
+        ASSERT_TRUE(game.click(L"play_btn"));
+    }
+
+    game.map().mStats.addCoins(500);
+    ASSERT_TRUE(openMenuAndPick(game, L"restart"));
+    ASSERT_TRUE(answer(game, true));
+    ASSERT_TRUE(game.closeUnlockMessages());
+    EXPECT_LT(game.map().mStats.mCoins, 500) << "the level started again";
+    EXPECT_TRUE(game.map().isLevelLoaded());
+
+    ASSERT_TRUE(openMenuAndPick(game, L"mmenu"));
+    ASSERT_TRUE(answer(game, true));
+    EXPECT_TRUE(game.runUntil([&] { return game.top<HUDMainMenu>() != nullptr; }, 2.0f));
+    EXPECT_EQ(7, game.screen());
+
+    ASSERT_TRUE(game.startLevel(0, 0)) << "the main menu leads back in";
+    ASSERT_TRUE(openMenuAndPick(game, L"levels"));
+    ASSERT_TRUE(answer(game, true));
+    EXPECT_TRUE(game.runUntil([&] { return game.top<HUDLevelSelect>() != nullptr; }, 2.0f));
+    EXPECT_EQ(6, game.screen());
+}
+
+TEST(BattleHud, EachLevelLoadRebuildsTheSpellButtonsOfItsUnlockedSpells)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    for (int load = 0; load < 3; ++load)
+    {
+        ASSERT_TRUE(openMenuAndPick(game, L"restart"));
+        ASSERT_TRUE(answer(game, true));
+        ASSERT_TRUE(game.closeUnlockMessages());
+        EXPECT_EQ((std::vector<std::wstring>{L"spell0", L"spell1"}), spellNames(game)) << "after load " << load;
+    }
+    // A later level with every spell unlocked gets all five slots.
+    game.map().mLevel = 2;
+    ASSERT_EQ(QL_OK, game.map().loadLevel());
+    EXPECT_EQ((std::vector<std::wstring>{L"spell0", L"spell1", L"spell2", L"spell3", L"spell4"}), spellNames(game));
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(i, game.hud().spellButton(i)->mSpellId);
+}
