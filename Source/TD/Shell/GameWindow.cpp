@@ -328,6 +328,15 @@ QLResultEnum GameWindow::OnKeyDown(u32 code)
         mMap->mHealth = mMap->mMaxHealth = 100.0f;
         mServices->hud.updateMana();
         break;
+    case '1':
+    case '2':
+    case '3':
+    {
+        bool& flag = mMap->mDebugDisplay[code - '1'];
+        flag = !flag;
+        QL_LOG(L"Debug display %d %s\n") << static_cast<int>(code - '0') << (flag ? L"on" : L"off");
+        break;
+    }
     case '4':
         mServices->hud.resetSpellButtons();
         break;
@@ -366,13 +375,6 @@ QLResultEnum GameWindow::OnRelease(const math::Point3& point, u32)
     const int x = truncated(point.x), y = truncated(point.y);
     if (mModalWindow)
         mModalWindow->Release(x, y);
-    else if (mRestartOnResult && (mMap->mScreen == 1 || mMap->mScreen == 2))
-    {
-        QL_LOG(L"Level started again\n");
-        mMap->restart();
-        if (mMap->mScreen == 11)
-            mMap->mScreen = 0;
-    }
     else
         mMap->onPointerUp(x, y);
     return QL_OK;

@@ -32,15 +32,7 @@ class BattleScreensTest : public FrontEndTest
 {
 protected:
     // The first level of the first episode running, with no screen over it.
-    void StartBattle()
-    {
-        Settle();
-        ASSERT_EQ(QL_OK, mGame->startFirstBattle());
-        ASSERT_EQ(QL_OK, mGame->FrameStep(0.0f));
-        // The level's unlock message, when it has one, goes.
-        Hud()->closeAllWindows();
-        mMap->mScreen = 0;
-    }
+    void StartBattle() { ASSERT_TRUE(mHarness->startLevel(0, 0)); }
     void ClickCentre(const TDButtonFrame& b) { Click(b.mX + b.mWidth * 0.5f, b.mY + b.mHeight * 0.5f); }
 };
 } // namespace
