@@ -172,6 +172,13 @@ void OptionsDialog::ShowScreenMode()
         mFullScreenSwitch->SetOn(!windowed);
 }
 
+QLResultEnum OptionsDialog::Update(float)
+{
+    if (mWindowSwitch && mWindowSwitch->IsOn() != gui::ControlHost::Get()->IsWindowed())
+        ShowScreenMode();
+    return QL_OK;
+}
+
 QLResultEnum OptionsDialog::StepVolume(TesselSlider* slider, float current, float step)
 {
     const float value = std::clamp(current + step, 0.0f, 1.0f);
@@ -187,6 +194,16 @@ QLResultEnum OptionsDialog::OnClick(widget::Button* button)
     SoundSystem* sound = SoundSystem::Instance();
     if (button == mMenuButton || button == mOkButton)
         return Hide(true);
+    // A radio pair: the switch of the mode already current does nothing, whatever it showed.
+    if (button == mFullScreenSwitch || button == mWindowSwitch)
+    {
+        const bool wantWindow = button == mWindowSwitch;
+        if (host->IsWindowed() == wantWindow)
+        {
+            ShowScreenMode();
+            return QL_OK;
+        }
+    }
     if (button == mFullScreenSwitch)
     {
         const QLResultEnum r = host->SwitchScreenMode();

@@ -15,6 +15,7 @@
 #include "Source/TD/Services/TDRenderImages.h"
 #include "Source/TD/Services/TDRenderTexture.h"
 #include "Source/TD/Shell/HUD.h"
+#include "Source/TD/Shell/HUDModalInput.h"
 #include "Source/TD/Shell/HUDWindow.h"
 #include "Source/TD/Shell/TDGameSettings.h"
 #include "Source/TD/Shell/TDShellPainter.h"
@@ -304,6 +305,12 @@ QLResultEnum GameWindow::OnKeyDown(u32 code)
     if (!mMap)
         return QL_OK;
     mServices->hud.keyDownToWindows(static_cast<int>(code));
+    // Enter confirms the name input as its "ok" does; after the windows had the key, since the
+    // input closes itself.
+    HUD* hud = getHud();
+    if ((code == HUDModalInput::kEnter || code == HUDModalInput::kEnterCode) && hud && !hud->windows().empty())
+        if (auto* input = dynamic_cast<HUDModalInput*>(hud->windows().back()))
+            input->confirm();
     if (!mDebugKeys || mMap->mScreen != 0)
         return QL_OK;
     switch (code)

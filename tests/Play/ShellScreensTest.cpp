@@ -1,0 +1,95 @@
+// The shell screens played through the whole game: keys typed through the headless window into
+// the name input, and the options dialog's screen-mode pair after Alt+Enter.
+#include "support/GameHarness.h"
+
+#include "Core/Widget/Controls/ControlHost.h"
+#include "Core/Widget/Controls/OptionsDialog.h"
+#include "Core/Widget/Controls/TesselSwitchButton.h"
+#include "Core/Widget/FrameManager.h"
+#include "Platform/Os/Event.h"
+#include "Platform/Os/NullVideo.h"
+#include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
+#include "Source/TD/Shell/HUDModalInput.h"
+#include "Source/TD/TDMap.h"
+#include "Source/TD/TDProgress.h"
+
+#include <gtest/gtest.h>
+
+using testsupport::GameHarness;
+
+namespace
+{
+void pushText(GameHarness& game, const std::string& text)
+{
+    os::Event event;
+    event.type = os::EventType::Text;
+    event.text = text;
+    game.window().Push(event);
+}
+} // namespace
+
+TEST(ShellScreens, EveryKeyTypedWithinOneFrameReachesTheNameInputAndEnterConfirmsIt)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.started()) << game.log();
+    ASSERT_TRUE(game.reachMainMenu());
+    ASSERT_TRUE(game.click(L"play"));
+    ASSERT_TRUE(game.runUntil([&] { return game.top<HUDModalInput>() != nullptr; }, 1.0f));
+    HUDModalInput& input = *game.top<HUDModalInput>();
+    const size_t offered = input.mText.size();
+    ASSERT_GT(offered, 0u);
+    // Everything below arrives between two frames, as fast typing does.
+    for (size_t i = 0; i < offered; ++i)
+        game.pushKey(HUDModalInput::kBackspace);
+    pushText(game, "Annabel");
+    for (int i = 0; i < 3; ++i)
+        game.pushKey(HUDModalInput::kBackspace);
+    ASSERT_TRUE(game.frame());
+    EXPECT_EQ(L"Anna", input.mText) << "no key-down lost between frames";
+
+    game.pushKey(HUDModalInput::kEnter);
+    ASSERT_TRUE(game.frame());
+    EXPECT_EQ(L"Anna", game.map().mProgress->currentName()) << "Enter confirms as ok does";
+    EXPECT_TRUE(game.runUntil([&] { return game.top<HUDEpisodeSelectIOS>() != nullptr; }, 1.0f));
+}
+
+TEST(ShellScreens, TheOptionsScreenModePairFollowsAltEnterAndTheCurrentModesSwitchDoesNothing)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.started()) << game.log();
+    ASSERT_TRUE(game.reachMainMenu());
+    ASSERT_TRUE(game.click(L"options"));
+    OptionsDialog* dialog = nullptr;
+    ASSERT_TRUE(game.runUntil(
+        [&] {
+            for (const auto& entry : game.frames().GetStack())
+                if ((dialog = dynamic_cast<OptionsDialog*>(entry.frame)) != nullptr)
+                    return true;
+            return false;
+        },
+        1.0f));
+    gui::ControlHost& host = *gui::ControlHost::Get();
+    const bool windowed = host.IsWindowed();
+    EXPECT_EQ(windowed, dialog->mWindowSwitch->IsOn());
+
+    // Alt+Enter through the window while the dialog is open.
+    os::Event alt;
+    alt.type = os::EventType::KeyDown;
+    alt.key = 18;
+    alt.sideKey = 164;
+    game.window().Push(alt);
+    game.pushKey(13);
+    alt.type = os::EventType::KeyUp;
+    game.window().Push(alt);
+    ASSERT_TRUE(game.run(2));
+    ASSERT_NE(windowed, host.IsWindowed()) << "Alt+Enter switched the mode";
+    EXPECT_EQ(!windowed, dialog->mWindowSwitch->IsOn()) << "the pair shows the mode it is in now";
+    EXPECT_EQ(windowed, dialog->mFullScreenSwitch->IsOn());
+
+    // The switch of the current mode, even when it looked otherwise, leaves the mode alone.
+    TesselSwitchButton* current = windowed ? dialog->mFullScreenSwitch : dialog->mWindowSwitch;
+    current->SetOn(false);
+    EXPECT_EQ(QL_OK, dialog->OnClick(current));
+    EXPECT_NE(windowed, host.IsWindowed());
+    EXPECT_TRUE(current->IsOn());
+}
