@@ -142,6 +142,9 @@ QLResultEnum OptionsDialog::Build()
     caption->AlignToPixels();
     AddControlText(mWindowSwitch, L"options_window_add", kTextFont, &addition);
     addition->SetScale(0.6f, 0.6f, 1.0f);
+    // The caption sits above the centre line; the size line hangs below it, clear of the caption.
+    addition->SetAlignment(2, 0);
+    addition->SetY(2.0f);
     addition->AlignToPixels();
     if (QLResultEnum r =
             MakeSwitch(L"main_options/fullscreen/fullscreen_nonselected",
