@@ -1,8 +1,13 @@
 // The shell screens played through the whole game: keys typed through the headless window into
-// the name input, and the options dialog's screen-mode pair after Alt+Enter.
+// the name input, and the options dialog: its headings over what they name, its screen-mode pair
+// after Alt+Enter.
 #include "support/GameHarness.h"
 
+#include "Core/Layer/TextLayer.h"
+#include "Core/Media/Image/ImageInfo.h"
+#include "Core/Media/Font/Font.h"
 #include "Core/Widget/Controls/ControlHost.h"
+#include "Core/Widget/Controls/GameSettings.h"
 #include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TesselSwitchButton.h"
 #include "Core/Widget/FrameManager.h"
@@ -19,6 +24,17 @@ using testsupport::GameHarness;
 
 namespace
 {
+// The text layer of the dialog showing the text, or null.
+const layer::TextLayer* findText(const layer::Layer& root, const std::wstring& text)
+{
+    if (auto* t = dynamic_cast<const layer::TextLayer*>(&root); t && t->mText == text)
+        return t;
+    for (const layer::Layer* child : root.GetChildren())
+        if (const layer::TextLayer* found = findText(*child, text))
+            return found;
+    return nullptr;
+}
+
 void pushText(GameHarness& game, const std::string& text)
 {
     os::Event event;
@@ -53,7 +69,7 @@ TEST(ShellScreens, EveryKeyTypedWithinOneFrameReachesTheNameInputAndEnterConfirm
     EXPECT_TRUE(game.runUntil([&] { return game.top<HUDEpisodeSelectIOS>() != nullptr; }, 1.0f));
 }
 
-TEST(ShellScreens, TheOptionsScreenModePairFollowsAltEnterAndTheCurrentModesSwitchDoesNothing)
+TEST(ShellScreens, OptionsHeadingsNameWhatTheyStandOverAndTheModePairFollowsAltEnter)
 {
     GameHarness game;
     ASSERT_TRUE(game.started()) << game.log();
@@ -68,6 +84,34 @@ TEST(ShellScreens, TheOptionsScreenModePairFollowsAltEnterAndTheCurrentModesSwit
             return false;
         },
         1.0f));
+    // Each heading fits its box, which stands right above what it names.
+    const std::pair<const wchar_t*, const wchar_t*> headings[] = {
+        {L"main_options/sounds_and_music", L"main_options/sound/sound_back"},
+        {L"main_options/game_type", L"main_options/music/music_back"},
+        {L"main_options/window_type", L"main_options/window/window_nonselected"}};
+    const std::wstring keys[] = {L"options_OptionsSounds", L"options_OptionsGameType", L"options_OptionsWindowType"};
+    for (size_t i = 0; i < 3; ++i)
+    {
+        const base::ImageInfo* box = dialog->FindLayoutLayer(headings[i].first);
+        const base::ImageInfo* below = dialog->FindLayoutLayer(headings[i].second);
+        ASSERT_TRUE(box && below);
+        const std::wstring text = gui::Localize(keys[i]);
+        const layer::TextLayer* shown = findText(*dialog->GetLayer(), text);
+        ASSERT_NE(nullptr, shown) << "heading " << i;
+        float width = 0.0f, height = 0.0f;
+        {
+            auto measure = shown->mFont->MeasureText(&text);
+            measure->mOutWidth = &width;
+            measure->mOutHeight = &height;
+        }
+        EXPECT_LE(width, static_cast<float>(box->mWidth)) << "heading " << i;
+        EXPECT_LE(height, static_cast<float>(box->mHeight) + 4.0f) << "heading " << i;
+        EXPECT_LE(box->mY + box->mHeight, below->mY) << "heading " << i;
+        EXPECT_LE(below->mY - (box->mY + box->mHeight), 12) << "heading " << i << " stands right above";
+    }
+    EXPECT_NE(std::wstring::npos, gui::Localize(L"options_OptionsSounds").find(L"ound"));
+    EXPECT_NE(std::wstring::npos, gui::Localize(L"options_OptionsGameType").find(L"usic"));
+
     gui::ControlHost& host = *gui::ControlHost::Get();
     const bool windowed = host.IsWindowed();
     EXPECT_EQ(windowed, dialog->mWindowSwitch->IsOn());
