@@ -212,7 +212,7 @@ def message():
     lay.add("text/caption", 292, 222, clear(440, 64))
     lay.add("input", 312, 404, plate(400, 60, 14, PEAT_DARK, shade(PEAT_DARK, 0.7), BRASS, 2))
     lay.add("button/b1_cancel/pos", 552, 507, clear(180, 56))
-    lay.add("button/b1_ok/label", 304, 513, soft_shadow(180, 56, 18))
+    lay.add("button/b1_ok/label", 300, 507, clear(180, 56))
     lay.add("button/b1_cancel/label", 552, 507, clear(180, 56))
     lay.add("button/b1_normal", 300, 507, plate(180, 56, 18, MOSS_LIGHT, MOSS, BRASS, 2))
     lay.add("button/b1_over", 300, 507, plate(180, 56, 18, HEATHER_LIGHT, HEATHER, BRASS_LIGHT, 2))

@@ -316,7 +316,8 @@ def level_select():
     for kind in ("super", "complete", "incomplete", "locked"):
         lay.add("plate/" + kind, 0, 0, level_plate(kind))
     lay.add("plate/new", 0, 0, ribbon(64, 28, (40, 110, 60)))
-    lay.add("stars_plate/plate", 0, 0, plate(100, 30, 12, SLATE_DARK, (16, 20, 24), rim=(120, 100, 60), rim_width=2))
+    # Three stars 32 apart from its left edge fill it exactly.
+    lay.add("stars_plate/plate", 0, 0, plate(90, 30, 12, SLATE_DARK, (16, 20, 24), rim=(120, 100, 60), rim_width=2))
     lay.add("stars_plate/star", 0, 0, star(26))
     lay.add("button/back", 24, 694, button(150, 56, "Back", SLATE_LIGHT, SLATE))
     lay.add("button/upgrade", 850, 694, button(150, 56, "Upgrades", (150, 110, 50), (96, 66, 28), size=22))
