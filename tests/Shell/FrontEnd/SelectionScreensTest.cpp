@@ -283,7 +283,7 @@ TEST_F(SelectionTest, APlateStartsItsLevelAndBackReturnsToTheEpisodes)
     Click(80.0f + 50.0f, 220.0f + 50.0f);
     EXPECT_EQ(0, mMap->mLevel);
     EXPECT_TRUE(mMap->isLevelLoaded());
-    EXPECT_TRUE(mMap->mScreen == 0 || mMap->mScreen == 11) << mMap->mScreen;
+    EXPECT_EQ(11, mMap->mScreen) << "the first level opens on its unlock message";
     ASSERT_EQ(QL_OK, mGame->FrameStep(0.02f));
     EXPECT_EQ(nullptr, Top<HUDLevelSelect>());
 
