@@ -252,6 +252,8 @@ public:
     float mMaxHealth = 25.0f;
     float mCoordScale = 1.0f;
     bool mTutorialActive = true;
+    // Developer display switches, toggled by the debug keys 1 to 3.
+    bool mDebugDisplay[3] = {false, false, false};
     std::wstring mLevelFile;
     std::string mBackgroundName;
     // Folder the path caches are read from ("" is the working directory).

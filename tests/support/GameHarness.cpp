@@ -6,6 +6,7 @@
 #include "App/Game.h"
 #include "Core/Base/Singletone.h"
 #include "Core/Widget/FrameManager.h"
+#include "Platform/Os/Event.h"
 #include "Platform/Os/NullVideo.h"
 #include "Source/TD/Shell/EpisodeCarousel.h"
 #include "Source/TD/Shell/GameWindow.h"
@@ -200,6 +201,21 @@ void GameHarness::key(u32 code)
     mGame->OnKeyUp(code);
 }
 
+os::NullWindow& GameHarness::window() const
+{
+    return *static_cast<os::NullVideoDriver&>(os::Video()).mWindows.back();
+}
+
+void GameHarness::pushKey(u32 key)
+{
+    os::Event event;
+    event.type = os::EventType::KeyDown;
+    event.key = key;
+    window().Push(event);
+    event.type = os::EventType::KeyUp;
+    window().Push(event);
+}
+
 void GameHarness::loseFocus() { mGame->OnPause(); }
 
 void GameHarness::regainFocus() { mGame->OnResume(); }
@@ -231,12 +247,12 @@ bool GameHarness::closeUnlockMessages()
         10.0f);
 }
 
-bool GameHarness::startLevel(i32 episode, i32 level, i32 mode)
+HUDEpisodeSelectIOS* GameHarness::reachEpisodeSelect()
 {
     if (!top<HUDMainMenu>() && !reachMainMenu())
-        return false;
+        return nullptr;
     if (screen() != 7 || !click(L"play"))
-        return false;
+        return nullptr;
     HUDEpisodeSelectIOS* episodes = nullptr;
     auto toEpisodes = [&] {
         // A player without a name takes the offered one.
@@ -248,7 +264,13 @@ bool GameHarness::startLevel(i32 episode, i32 level, i32 mode)
         }
         return (episodes = top<HUDEpisodeSelectIOS>()) != nullptr;
     };
-    if (!runUntil(toEpisodes, 3.0f))
+    return runUntil(toEpisodes, 3.0f) ? episodes : nullptr;
+}
+
+bool GameHarness::startLevel(i32 episode, i32 level, i32 mode)
+{
+    HUDEpisodeSelectIOS* episodes = reachEpisodeSelect();
+    if (!episodes)
         return false;
     auto idle = [&] { return episodes->mCarousel->motion == EpisodeCarousel::kIdle; };
     for (int turns = 0; turns < 10 && episodes->mCarousel->page != episode; ++turns)

@@ -66,8 +66,6 @@ public:
     bool mDebugKeys = false;
     // Draws one whole frame with the loading picture (the application's); may be empty.
     std::function<void()> mDrawLoadingScreen;
-    // Until the result screen exists, a release on a finished battle starts the level again.
-    bool mRestartOnResult = false;
 
 private:
     // Logs each new screen number, and a battle's start (0 reached other than from the in-game
