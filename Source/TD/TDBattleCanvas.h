@@ -40,6 +40,8 @@ public:
     virtual void drawImage(const TDTexture* image, float width, float height, const math::Transform2D& transform,
                            bool flipH) = 0;
     virtual void drawEmitter(TDEmitter& emitter) = 0;
+    // The emitter's particles moved by the transform (over the current one).
+    virtual void drawEmitter(TDEmitter& emitter, const math::Transform2D& transform) = 0;
     // Alignments: horizontal 0 left, 1 right, 2 centre; vertical 0 top, 1 bottom, 2 centre.
     virtual void drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font) = 0;
     // The HUD and its windows of a draw layer (0 under the menus, 1 over everything).
@@ -61,5 +63,6 @@ public:
     void setShaderMode(i32) override {}
     void drawImage(const TDTexture*, float, float, const math::Transform2D&, bool) override {}
     void drawEmitter(TDEmitter&) override {}
+    void drawEmitter(TDEmitter&, const math::Transform2D&) override {}
     void drawText(const std::wstring&, float, float, i32, i32, Font) override {}
 };

@@ -247,14 +247,10 @@ void TDBattleDrawer::draw(TDBattleCanvas& canvas)
     drawIndicators(canvas);
     drawSprites(canvas);
     drawDrops(canvas);
+    canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
     for (TDParticle* particle : mMap.mParticles)
-        for (auto& emitter : particle->mEmitters)
-            if (emitter)
-            {
-                canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
-                canvas.drawEmitter(*emitter);
-                canvas.popTransform();
-            }
+        particle->draw(canvas);
+    canvas.popTransform();
     trace("particles");
     canvas.setBlendMode(1);
     canvas.drawHud();

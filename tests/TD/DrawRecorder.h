@@ -122,6 +122,13 @@ struct RecordingCanvas : TDBattleCanvas
         drawn.push_back(d);
     }
     void drawEmitter(TDEmitter&) override { drawn.push_back(base(Drawn::Emitter)); }
+    void drawEmitter(TDEmitter&, const math::Transform2D& t) override
+    {
+        Drawn d = base(Drawn::Emitter);
+        t.TransformPoint(0.0f, 0.0f, d.x, d.y);
+        toScreen(d.x, d.y);
+        drawn.push_back(d);
+    }
     void drawText(const std::wstring& text, float x, float y, i32 h, i32 v, Font) override
     {
         Drawn d = base(Drawn::Text);

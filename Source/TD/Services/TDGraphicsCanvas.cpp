@@ -100,6 +100,14 @@ void TDGraphicsCanvas::drawEmitter(TDEmitter& emitter)
     mGraphics.DrawParticles(&engine->emitter());
 }
 
+void TDGraphicsCanvas::drawEmitter(TDEmitter& emitter, const math::Transform2D& transform)
+{
+    auto* engine = dynamic_cast<TDEngineEmitter*>(&emitter);
+    if (!engine)
+        return;
+    mGraphics.DrawParticles(&engine->emitter()).Transform(transform);
+}
+
 void TDGraphicsCanvas::drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font)
 {
     render::Font* f = mFonts[font == kIndicatorFont ? 1 : 0];

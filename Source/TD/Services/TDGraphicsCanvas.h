@@ -36,6 +36,7 @@ public:
     void drawImage(const TDTexture* image, float width, float height, const math::Transform2D& transform,
                    bool flipH) override;
     void drawEmitter(TDEmitter& emitter) override;
+    void drawEmitter(TDEmitter& emitter, const math::Transform2D& transform) override;
     void drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font) override;
     TDUiPainter* uiPainter() override { return mUiPainter; }
     // Where the ring menu draws (not owned; null: no menu).
