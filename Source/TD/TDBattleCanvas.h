@@ -42,8 +42,14 @@ public:
     virtual void drawEmitter(TDEmitter& emitter) = 0;
     // The emitter's particles moved by the transform (over the current one).
     virtual void drawEmitter(TDEmitter& emitter, const math::Transform2D& transform) = 0;
-    // Alignments: horizontal 0 left, 1 right, 2 centre; vertical 0 top, 1 bottom, 2 centre.
-    virtual void drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font) = 0;
+    // Alignments: horizontal 0 left, 1 right, 2 centre; vertical 0 top, 1 bottom, 2 centre. The
+    // text is scaled about its point, then placed through the current transform.
+    virtual void drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font,
+                          float scale) = 0;
+    void drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font)
+    {
+        drawText(text, x, y, hAlign, vAlign, font, 1.0f);
+    }
     // The HUD and its windows of a draw layer (0 under the menus, 1 over everything).
     virtual void drawHud() {}
     virtual void drawHudWindows(i32 /*layer*/) {}
@@ -64,5 +70,5 @@ public:
     void drawImage(const TDTexture*, float, float, const math::Transform2D&, bool) override {}
     void drawEmitter(TDEmitter&) override {}
     void drawEmitter(TDEmitter&, const math::Transform2D&) override {}
-    void drawText(const std::wstring&, float, float, i32, i32, Font) override {}
+    void drawText(const std::wstring&, float, float, i32, i32, Font, float) override {}
 };

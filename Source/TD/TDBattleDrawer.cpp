@@ -158,6 +158,20 @@ void TDBattleDrawer::loadUiImages()
     mBoost = picture(L"td/ui", L"ui/power_buff");
     for (int i = 0; i < 3; ++i)
         mStar[i] = picture(L"td/ui", L"ui/l" + std::to_wstring(i + 1));
+    mIndicatorIcons[2] = picture(L"td/ui", L"ui/immune");
+    mIndicatorIcons[3] = picture(L"td/ui", L"ui/money");
+}
+
+TDBattleDrawer::Picture TDBattleDrawer::boostPicture(const TDBoostIcon& icon)
+{
+    if (!icon.sheet.empty())
+        return picture(icon.sheet, icon.image);
+    // A loose picture, loaded once whether it exists or not.
+    auto known = mLoosePictures.find(icon.image);
+    if (known == mLoosePictures.end())
+        known = mLoosePictures.emplace(icon.image, mResources.textureLoader().loadPicture(icon.image)).first;
+    const TDTexture* t = known->second.get();
+    return t ? Picture{t, static_cast<float>(t->width()), static_cast<float>(t->height())} : Picture{};
 }
 
 void TDBattleDrawer::drawBackground(TDBattleCanvas& canvas)
@@ -317,6 +331,21 @@ void TDBattleDrawer::buildList(TDBattleCanvas&)
                 l.add(std::move(item), front);
         }
         l.main.insert(l.main.begin(), front.rbegin(), front.rend());
+        // The spots' boost icons ("##") stand over the objects, a tower on the spot or not.
+        for (const TDSpotFrame& frame : mMap.mScenery->spotFrames)
+            for (const TDBoostIcon& icon : frame.boosts)
+            {
+                Picture p = boostPicture(icon);
+                TDDrawItem item;
+                item.image = p.image;
+                item.width = p.width;
+                item.height = p.height;
+                item.depth = icon.depth;
+                item.transform.Translate(static_cast<float>(icon.x), icon.y);
+                if (mTrace)
+                    item.tag = "boost";
+                l.add(std::move(item), l.main);
+            }
     }
 
     l.main.insert(l.main.end(), l.airShadows.begin(), l.airShadows.end());
@@ -436,16 +465,29 @@ void TDBattleDrawer::drawBullets(TDBattleCanvas& canvas)
 
 void TDBattleDrawer::drawIndicators(TDBattleCanvas& canvas)
 {
+    canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
+    canvas.setBlendMode(1);
     for (TDIndicator* indicator : mMap.mIndicators.items)
     {
         if (!indicator->mAlive)
             continue;
         canvas.setColor({1.0f, 1.0f, 1.0f, indicator->alpha()});
-        canvas.drawText(indicator->mText, indicator->mX * mMap.mScale + mMap.mOffsetX,
-                        indicator->mY * mMap.mScale + mMap.mOffsetY, 2, 2, TDBattleCanvas::kIndicatorFont);
+        // The icon centred on the point, the text to its right.
+        const i32 slot = indicator->mIconSlot;
+        if (slot >= 0 && slot < 4 && mIndicatorIcons[slot].image)
+        {
+            const Picture& icon = mIndicatorIcons[slot];
+            math::Transform2D t;
+            t.Translate(indicator->mX, indicator->mY);
+            canvas.drawImage(icon.image, icon.width, icon.height, t, false);
+        }
+        if (!indicator->mText.empty())
+            canvas.drawText(indicator->mText, indicator->mX + 14.0f, indicator->mY, 0, 2,
+                            TDBattleCanvas::kIndicatorFont, 0.75f);
+        canvas.setColor(kWhite);
         trace("indicator");
     }
-    canvas.setColor(kWhite);
+    canvas.popTransform();
 }
 
 void TDBattleDrawer::drawSprites(TDBattleCanvas& canvas)

@@ -14,6 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
+struct TDBoostIcon;
 class TDEmitter;
 class TDGraphic;
 class TDLink;
@@ -114,6 +115,8 @@ private:
     // ("td/data/ui_parts" + "shadows/dragon_shadow").
     Picture pathPicture(const std::wstring& path);
     Picture splitPathPicture(const std::wstring& path);
+    // A spot's boost icon: a picture of a sheet, or a loose picture file.
+    Picture boostPicture(const TDBoostIcon& icon);
     const TDGraphic* graphicOf(const TDPrototype* p) const;
     // A graphic's height (its frames' largest bottom edge), measured once.
     float graphicHeight(const TDGraphic* graphic);
@@ -140,4 +143,6 @@ private:
     std::unordered_map<const TDGraphic*, float> mHeights;
     std::unordered_map<std::wstring, Picture> mPathPictures; // by full path, so frames look up once
     Picture mBar, mBoost, mStar[3];
+    Picture mIndicatorIcons[4]; // by the indicators' icon slot: 2 immune, 3 money
+    std::map<std::wstring, std::unique_ptr<TDTexture>> mLoosePictures;
 };

@@ -129,12 +129,15 @@ struct RecordingCanvas : TDBattleCanvas
         toScreen(d.x, d.y);
         drawn.push_back(d);
     }
-    void drawText(const std::wstring& text, float x, float y, i32 h, i32 v, Font) override
+    using TDBattleCanvas::drawText;
+    void drawText(const std::wstring& text, float x, float y, i32 h, i32 v, Font, float scale) override
     {
         Drawn d = base(Drawn::Text);
         d.name = text;
         d.x = x;
         d.y = y;
+        toScreen(d.x, d.y);
+        d.scaleX = scale;
         d.hAlign = h;
         d.vAlign = v;
         drawn.push_back(d);

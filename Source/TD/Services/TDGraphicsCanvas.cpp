@@ -108,7 +108,8 @@ void TDGraphicsCanvas::drawEmitter(TDEmitter& emitter, const math::Transform2D& 
     mGraphics.DrawParticles(&engine->emitter()).Transform(transform);
 }
 
-void TDGraphicsCanvas::drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font)
+void TDGraphicsCanvas::drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font,
+                                float scale)
 {
     render::Font* f = mFonts[font == kIndicatorFont ? 1 : 0];
     if (!f || text.empty())
@@ -116,7 +117,10 @@ void TDGraphicsCanvas::drawText(const std::wstring& text, float x, float y, i32 
     render::Font* previous = mGraphics.mFont;
     mGraphics.mFont = f;
     {
-        auto command = mGraphics.DrawText(&text).Translate(x, y);
+        math::Transform2D place;
+        place.Scale(scale, scale);
+        place.Translate(x, y);
+        auto command = mGraphics.DrawText(&text).Transform(place);
         command->mAlignH = static_cast<u32>(hAlign);
         command->mAlignV = static_cast<u32>(vAlign);
     }

@@ -37,7 +37,9 @@ public:
                    bool flipH) override;
     void drawEmitter(TDEmitter& emitter) override;
     void drawEmitter(TDEmitter& emitter, const math::Transform2D& transform) override;
-    void drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font) override;
+    using TDBattleCanvas::drawText;
+    void drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font,
+                  float scale) override;
     TDUiPainter* uiPainter() override { return mUiPainter; }
     // Where the ring menu draws (not owned; null: no menu).
     void setUiPainter(TDUiPainter* painter) { mUiPainter = painter; }
