@@ -58,6 +58,11 @@ std::wstring tdTowerIcon(i32 id)
     case 40000: case 40001: case 40002: return L"ui/tower_08";
     case 40100: return L"ui/tower_12";
     case 40200: return L"ui/tower_07";
+    // The kinds beyond the four base towers, so that none of their entries is blank.
+    case 50000: case 50001: return L"ui/tower_13";
+    case 60000: return L"ui/tower_14";
+    case 70000: return L"ui/tower_15";
+    case 80000: return L"ui/tower_16";
     default: return L"";
     }
 }

@@ -16,6 +16,7 @@
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Shell/HUDModalInput.h"
 #include "Source/TD/Shell/HUDUnlockMessage.h"
+#include "Source/TD/TDBattleDrawer.h"
 #include "Source/TD/TDMap.h"
 
 #include <cstdlib>
@@ -251,6 +252,12 @@ bool GameHarness::startLevel(i32 episode, i32 level, i32 mode)
             return closeUnlockMessages() && mMap->mLevel == level && mMap->mEpisode == episode;
         }
     return false;
+}
+
+void GameHarness::drawBattle(TDBattleCanvas& canvas)
+{
+    if (TDBattleDrawer* drawer = mBoard ? mBoard->getDrawer() : nullptr)
+        drawer->draw(canvas);
 }
 
 fs::path GameHarness::userDir() const { return mHome / "Marrowgate" / "Brackenmoor"; }

@@ -13,6 +13,7 @@ class Game;
 class GameWindow;
 class HUD;
 class HUDWindow;
+class TDBattleCanvas;
 class TDMap;
 namespace widget
 {
@@ -80,6 +81,9 @@ public:
     // The window losing and regaining the focus.
     void loseFocus();
     void regainFocus();
+
+    // The battle frame as the game draws it, into the canvas (a recording one in tests).
+    void drawBattle(TDBattleCanvas& canvas);
 
     // The top screen of the stack, or null; as T when it is one.
     HUDWindow* top() const;

@@ -140,6 +140,8 @@ GameWindow::~GameWindow()
 
 HUD* GameWindow::getHud() const { return mServices ? &mServices->hud : nullptr; }
 
+TDBattleDrawer* GameWindow::getDrawer() const { return mServices ? mServices->drawer.get() : nullptr; }
+
 QLResultEnum GameWindow::Start()
 {
     SetRect(-10000.0f, -10000.0f, 20000.0f, 20000.0f);

@@ -19,6 +19,7 @@ class Font;
 
 class HUD;
 class HUDWindow;
+class TDBattleDrawer;
 class TDMap;
 class TDBattleServicesSet;
 class TDGameSettings;
@@ -48,6 +49,8 @@ public:
 
     TDMap* getMap() const { return mMap.get(); }
     HUD* getHud() const;
+    // What draws the battle each frame (null before the start).
+    TDBattleDrawer* getDrawer() const;
     // The board's font of a short name ("main_42_3"), or null.
     render::BMFont* fontByName(const std::wstring& name) const;
 
