@@ -56,6 +56,7 @@ QLResultEnum Game::StartGame()
         return QL_OK;
     }
     mBoard->mDrawLoadingScreen = [this] { drawLoadingScreen(); };
+    mBoard->mMobShader = mMobShader.Get();
     if (HUD* hud = mBoard->getHud())
         hud->setSideImages(mLeftSide, mRightSide);
     return QL_OK;

@@ -2,6 +2,7 @@
 #include "Source/TD/TDBattleDrawer.h"
 
 #include "Source/TD/LocalStrings.h"
+#include "Source/TD/Sprites/TDAnimation.h"
 #include "Source/TD/Sprites/TDGraphic.h"
 #include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/Sprites/TDSpriteTable.h"
@@ -71,7 +72,8 @@ void TDDrawLists::add(TDDrawItem&& item, std::vector<u32>& list)
 
 void TDDrawLists::sortByDepth(std::vector<u32>& list)
 {
-    std::sort(list.begin(), list.end(), [this](u32 a, u32 b) { return pool[a].depth < pool[b].depth; });
+    std::stable_sort(list.begin(), list.end(),
+                     [this](u32 a, u32 b) { return TDDrawItem::lessByDepth(pool[a], pool[b]); });
 }
 
 void TDDrawLists::clear()
@@ -82,6 +84,7 @@ void TDDrawLists::clear()
     groundObjects.clear();
     airShadows.clear();
     airObjects.clear();
+    pictures.clear();
 }
 
 TDBattleDrawer::TDBattleDrawer(TDMap& map, TDResources& resources) : mMap(map), mResources(resources) {}
@@ -303,6 +306,7 @@ void TDBattleDrawer::buildList(TDBattleCanvas&)
         queueUnit(*unit, l);
 
     l.sortByDepth(l.main);
+    l.main.insert(l.main.end(), l.pictures.begin(), l.pictures.end());
     l.sortByDepth(l.groundObjects);
     l.sortByDepth(l.airObjects);
     l.main.insert(l.main.end(), l.groundShadows.begin(), l.groundShadows.end());
@@ -442,6 +446,22 @@ void TDBattleDrawer::drawBullets(TDBattleCanvas& canvas)
     {
         if (bullet->mEmitter)
             canvas.drawEmitter(*bullet->mEmitter);
+        if (bullet->mHasAnimation)
+        {
+            // The shell of ammunition 2003 burns: the flame "fire" of "td/tower3_1b", turned with it.
+            if (!mFire)
+                mFire = std::make_unique<TDAnimation>(mResources.findGraphic(L"td/tower3_1b"), "fire");
+            const float length = mFire->length();
+            mFire->mTime = length > 0.0f ? std::fmod(bullet->mAnimationTime, length) : 0.0f;
+            if (const TDFrameEntry* frame = mFire->currentFrame())
+            {
+                canvas.setBlendMode(1);
+                canvas.drawImage(frame->mImage, frame->mWidth, frame->mHeight,
+                                 mFire->placement(*frame, bullet->mX, bullet->mY, bullet->mAngle), false);
+                trace("bullet");
+            }
+            continue;
+        }
         const TDPrototype* ammo = bullet->mTower ? bullet->ammo() : nullptr;
         const TDGraphic* graphic = graphicOf(ammo);
         if (!graphic)

@@ -15,6 +15,7 @@
 #include <vector>
 
 struct TDBoostIcon;
+class TDAnimation;
 class TDEmitter;
 class TDGraphic;
 class TDLink;
@@ -41,6 +42,9 @@ struct TDDrawItem
     float depth = 0.0f;
     // What it shows, for the logs and the tests: "tower:101", "unit:3", "shadow:3", "spot:0".
     std::string tag;
+
+    // The battle's depth order: lower depth (higher on the screen) first.
+    static bool lessByDepth(const TDDrawItem& a, const TDDrawItem& b) { return a.depth < b.depth; }
 };
 
 // The battle's draw lists of one frame, by layer: indices into one pool of items, so that
@@ -53,9 +57,11 @@ struct TDDrawLists
     std::vector<u32> groundObjects;
     std::vector<u32> airShadows;
     std::vector<u32> airObjects;
+    std::vector<u32> pictures; // single-picture units, drawn as they come before the lists
     // Puts the item in the pool and its index at the end of list.
     void add(TDDrawItem&& item, std::vector<u32>& list);
-    // Sorts a list by ascending depth (equal depths in no defined order).
+    // Sorts a list by ascending depth; equal depths keep their queueing order, so that nothing
+    // flickers from frame to frame.
     void sortByDepth(std::vector<u32>& list);
     void clear();
 };
@@ -145,4 +151,5 @@ private:
     Picture mBar, mBoost, mStar[3];
     Picture mIndicatorIcons[4]; // by the indicators' icon slot: 2 immune, 3 money
     std::map<std::wstring, std::unique_ptr<TDTexture>> mLoosePictures;
+    std::unique_ptr<TDAnimation> mFire; // the burning shell's flame
 };

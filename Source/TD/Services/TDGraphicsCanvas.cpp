@@ -6,6 +6,7 @@
 #include "Core/Render/Transform3D.h"
 #include "Source/TD/Services/TDEngineParticles.h"
 #include "Source/TD/Services/TDRenderTexture.h"
+#include "Source/TD/TDParticle.h"
 
 TDGraphicsCanvas::TDGraphicsCanvas(render::Graphics& graphics, render::Font* waveFont, render::Font* indicatorFont)
     : mGraphics(graphics), mFonts{waveFont, indicatorFont}, mOuter(graphics.mTransform)
@@ -55,30 +56,49 @@ void TDGraphicsCanvas::setColor(const TDColor& color)
 
 void TDGraphicsCanvas::setUnitShader(u32 fill)
 {
-    mShaded = true;
     mFill = fill;
-    mGraphics.SetShaderMode(1);
+    if (mMobShader && mSetColor2)
+    {
+        // The shader tints by the second colour; the drawing colour stays the entry's own.
+        float color2[4];
+        tdColorFromARGB(fill, color2);
+        mGraphics.SetShader(mMobShader);
+        mSetColor2(color2);
+        mMobShaderSet = true;
+        mShaded = false;
+    }
+    else
+    {
+        mShaded = true;
+        mGraphics.SetShaderMode(1);
+    }
     applyColor();
 }
 
 void TDGraphicsCanvas::setShaderMode(i32 mode)
 {
     mShaded = false;
+    if (mMobShaderSet)
+    {
+        mGraphics.SetShader(nullptr);
+        mMobShaderSet = false;
+    }
     mGraphics.SetShaderMode(static_cast<u32>(mode));
     applyColor();
 }
 
-// The unit tint multiplies the colour by the fill colour's channels.
+// Without the unit shader, the unit tint multiplies the colour by the fill colour's channels.
 void TDGraphicsCanvas::applyColor()
 {
-    float r = mColor.r, g = mColor.g, b = mColor.b;
+    float r = mColor.r, g = mColor.g, b = mColor.b, a = mColor.a;
     if (mShaded)
     {
         r *= ((mFill >> 16) & 0xFF) / 255.0f;
         g *= ((mFill >> 8) & 0xFF) / 255.0f;
         b *= (mFill & 0xFF) / 255.0f;
+        a *= ((mFill >> 24) & 0xFF) / 255.0f;
     }
-    mGraphics.SetColorRGBA(r, g, b, mColor.a);
+    mGraphics.SetColorRGBA(r, g, b, a);
 }
 
 void TDGraphicsCanvas::drawImage(const TDTexture* image, float, float, const math::Transform2D& transform, bool flipH)

@@ -4,6 +4,7 @@
 
 #include "Source/TD/TDBattleCanvas.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -15,6 +16,7 @@ namespace render
 {
 class Font;
 class Graphics;
+class Shader;
 } // namespace render
 
 class TDGraphicsCanvas : public TDBattleCanvas
@@ -43,6 +45,13 @@ public:
     TDUiPainter* uiPainter() override { return mUiPainter; }
     // Where the ring menu draws (not owned; null: no menu).
     void setUiPainter(TDUiPainter* painter) { mUiPainter = painter; }
+    // The unit shader and how to set its second colour (r, g, b, a); without one, units are
+    // tinted by multiplying the drawing colour.
+    void setMobShader(render::Shader* shader, std::function<void(const float rgba[4])> setColor2)
+    {
+        mMobShader = shader;
+        mSetColor2 = std::move(setColor2);
+    }
 
 private:
     struct Level
@@ -60,4 +69,7 @@ private:
     bool mShaded = false;
     u32 mFill = 0xFFFFFFFFu;
     TDUiPainter* mUiPainter = nullptr;
+    render::Shader* mMobShader = nullptr;
+    std::function<void(const float rgba[4])> mSetColor2;
+    bool mMobShaderSet = false;
 };

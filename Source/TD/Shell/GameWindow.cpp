@@ -21,6 +21,7 @@
 #include "Source/TD/Sprites/TDPsdSheet.h"
 #include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/Sprites/TDSpriteTable.h"
+#include "Source/TD/Shell/TMobShader.h"
 #include "Source/TD/TDBattleDrawer.h"
 #include "Source/TD/TDFileManagerSource.h"
 #include "Source/TD/TDMap.h"
@@ -285,6 +286,10 @@ QLResultEnum GameWindow::OnPreDraw(render::Graphics* graphics, layer::Layer*)
     {
         TDShellCanvas canvas(*graphics, mFontMain42_2.Get(), mFontMain32_1.Get(), mServices->hud, overHud);
         canvas.setUiPainter(&painter);
+        if (mMobShader)
+            canvas.setMobShader(mMobShader, [this](const float c[4]) {
+                mMobShader->SetColor2(math::Point4{c[0], c[1], c[2], c[3]});
+            });
         mServices->drawer->draw(canvas);
     }
     graphics->mFont = previous;

@@ -20,6 +20,7 @@ class Font;
 class HUD;
 class HUDWindow;
 class TDBattleDrawer;
+class TMobShader;
 class TDMap;
 class TDBattleServicesSet;
 class TDGameSettings;
@@ -71,6 +72,8 @@ public:
     std::function<void()> mDrawLoadingScreen;
     // Until the result screen exists, a release on a finished battle starts the level again.
     bool mRestartOnResult = false;
+    // The unit shader (the application's; may be null: units are then tinted without it).
+    TMobShader* mMobShader = nullptr;
 
 private:
     // Logs each new screen number, and a battle's start (0 reached other than from the in-game
