@@ -6,11 +6,13 @@
 #include "Core/Base/Transform2D.h"
 #include "Core/Base/Types.h"
 #include "Source/TD/Sprites/TDSpritePainter.h"
+#include "Source/TD/Sprites/TDTexture.h"
 
+#include <functional>
+#include <memory>
 #include <string>
 
 class TDEmitter;
-class TDTexture;
 class TDUiPainter;
 
 class TDBattleCanvas
@@ -56,6 +58,13 @@ public:
     // Where the battle's own interface pieces (the ring menu) draw, through the current
     // transform; null draws none of them.
     virtual TDUiPainter* uiPainter() { return nullptr; }
+    // An off-screen picture of that size, cleared to transparent, painted through a canvas over
+    // it; null where there are no off-screen targets.
+    virtual std::unique_ptr<TDTexture> renderPicture(i32 /*width*/, i32 /*height*/,
+                                                     const std::function<void(TDBattleCanvas&)>& /*paint*/)
+    {
+        return nullptr;
+    }
 };
 
 class TDNullBattleCanvas : public TDBattleCanvas

@@ -26,6 +26,8 @@
 namespace
 {
 const TDColor kWhite{1.0f, 1.0f, 1.0f, 1.0f};
+// The battle map in battle units: the picture of the roads covers it.
+constexpr float kMapWidth = 1024.0f, kMapHeight = 768.0f;
 
 // The canvas's interface painter, with the menu's tower drawn by the battle drawing itself.
 class MenuPainter : public TDUiPainter
@@ -293,7 +295,7 @@ void TDBattleDrawer::draw(TDBattleCanvas& canvas)
     trace("windows");
 }
 
-void TDBattleDrawer::buildList(TDBattleCanvas&)
+void TDBattleDrawer::buildList(TDBattleCanvas& canvas)
 {
     TDDrawLists& l = mLists;
     for (TDTower* tower : mMap.mTowers)
@@ -366,12 +368,28 @@ void TDBattleDrawer::buildList(TDBattleCanvas&)
         l.add(std::move(item), l.main);
     }
 
-    // The pulsing road glow while a spell waits for its target, under everything.
+    // The pulsing road glow while a spell waits for its target, under everything: the picture
+    // of the roads, rendered once per level; brush dots where there is no off-screen picture.
     if (mMap.mSelectedSpell >= 0)
     {
         const float a = (std::sin(mMap.mTime * 5.0f) + 1.0f) * 0.5f * 0.2f + 0.2f;
+        const TDColor glowColor{0.804f, 0.75f, 0.171f, a};
         std::vector<u32> glow;
-        queueLinks(glow, {0.804f, 0.75f, 0.171f, a}, true);
+        if (const TDTexture* roads = roadPicture(canvas))
+        {
+            TDDrawItem item;
+            item.image = roads;
+            item.width = static_cast<float>(roads->width());
+            item.height = static_cast<float>(roads->height());
+            item.transform.Translate(item.width * 0.5f, item.height * 0.5f);
+            item.color = glowColor;
+            item.additive = true;
+            if (mTrace)
+                item.tag = "roads";
+            l.add(std::move(item), glow);
+        }
+        else
+            queueLinks(glow, glowColor, true);
         l.main.insert(l.main.begin(), glow.begin(), glow.end());
     }
 
@@ -387,6 +405,27 @@ void TDBattleDrawer::buildList(TDBattleCanvas&)
             item.tag = "button";
         l.add(std::move(item), l.main);
     }
+}
+
+const TDTexture* TDBattleDrawer::roadPicture(TDBattleCanvas& canvas)
+{
+    if (mRoadsVersion == mMap.mPathsVersion && mRoadsTried)
+        return mRoads.get();
+    mRoadsTried = true;
+    mRoadsVersion = mMap.mPathsVersion;
+    const Picture brush = picture(L"td/ui", L"ui/brush");
+    mRoads = canvas.renderPicture(static_cast<i32>(kMapWidth), static_cast<i32>(kMapHeight), [&](TDBattleCanvas& c) {
+        c.setBlendMode(1);
+        c.setColor(kWhite);
+        for (const TDLink* link : mMap.mLinks)
+            for (const auto& [x, y] : linkDots(*link))
+            {
+                math::Transform2D t;
+                t.Translate(x, y);
+                c.drawImage(brush.image, brush.width, brush.height, t, false);
+            }
+    });
+    return mRoads.get();
 }
 
 void TDBattleDrawer::drawList(TDBattleCanvas& canvas)

@@ -128,6 +128,9 @@ private:
     float graphicHeight(const TDGraphic* graphic);
     void buildList(TDBattleCanvas& canvas);
     void drawList(TDBattleCanvas& canvas);
+    // The picture of the level's roads, rendered again when the level's paths changed; null
+    // where the canvas has no off-screen pictures.
+    const TDTexture* roadPicture(TDBattleCanvas& canvas);
     void drawWaveTexts(TDBattleCanvas& canvas);
     // Frame index of a graphic's unnamed list, placed so that its "s_point" lies on (x, y).
     void drawSpriteFrame(TDBattleCanvas& canvas, const TDGraphic& graphic, size_t index, float x, float y);
@@ -152,4 +155,7 @@ private:
     Picture mIndicatorIcons[4]; // by the indicators' icon slot: 2 immune, 3 money
     std::map<std::wstring, std::unique_ptr<TDTexture>> mLoosePictures;
     std::unique_ptr<TDAnimation> mFire; // the burning shell's flame
+    std::unique_ptr<TDTexture> mRoads;  // the level's roads drawn once, for the glow
+    u32 mRoadsVersion = 0;
+    bool mRoadsTried = false;
 };

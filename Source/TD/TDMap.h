@@ -251,6 +251,8 @@ public:
     float mMaxHealth = 25.0f;
     float mCoordScale = 1.0f;
     bool mTutorialActive = true;
+    // Grows with every level parse: the drawing re-renders its picture of the roads then.
+    u32 mPathsVersion = 0;
     std::wstring mLevelFile;
     std::string mBackgroundName;
     // Folder the path caches are read from ("" is the working directory).

@@ -435,6 +435,44 @@ TEST_F(BattleDraw, AWaitingSpellMakesTheRoadsGlowUnderEverything)
     EXPECT_EQ(canvas.drawn[canvas.find(L"spots/")].blend, 1);
 }
 
+TEST_F(BattleDraw, TheRoadGlowIsOnePictureRenderedOncePerLevel)
+{
+    // A canvas with off-screen pictures: what is painted into them is recorded apart.
+    struct PictureCanvas : RecordingCanvas
+    {
+        int renders = 0;
+        RecordingCanvas inside;
+        std::unique_ptr<TDTexture> renderPicture(i32 w, i32 h, const std::function<void(TDBattleCanvas&)>& paint) override
+        {
+            ++renders;
+            inside = RecordingCanvas();
+            paint(inside);
+            return std::make_unique<NamedTexture>(L"roads", w, h);
+        }
+    } pictures;
+    TDMap& m = begin(kGrunts);
+    run(0.5f);
+    m.mSelectedSpell = 0;
+    m.mTime = 0.0f;
+    for (int i = 0; i < 3; ++i)
+    {
+        pictures.drawn.clear();
+        drawer->draw(pictures);
+    }
+    EXPECT_EQ(pictures.renders, 1);
+    EXPECT_EQ(pictures.inside.count(L"ui/brush"), 40);
+    EXPECT_EQ(pictures.count(L"ui/brush"), 0) << "no dots drawn frame by frame";
+    ASSERT_EQ(pictures.find(L"roads"), 0);
+    const Drawn& glow = pictures.drawn[0];
+    EXPECT_EQ(glow.blend, 2);
+    EXPECT_FLOAT_EQ(glow.color.a, 0.3f);
+    EXPECT_FLOAT_EQ(glow.x, 512.0f * m.mScale + m.mOffsetX);
+
+    ++m.mPathsVersion; // a level parse
+    drawer->draw(pictures);
+    EXPECT_EQ(pictures.renders, 2);
+}
+
 TEST_F(BattleDraw, ThePickedUnitCarriesTheMarkerAndSpritesStandOnTheirAnchor)
 {
     TDMap& m = begin(kGrunts);

@@ -3,10 +3,34 @@
 
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/Image.h"
+#include "Core/Media/Image/ImageFactory.h"
+#include "Core/Media/Image/RenderTarget.h"
+#include "Core/Render/Render.h"
 #include "Core/Render/Transform3D.h"
 #include "Source/TD/Services/TDEngineParticles.h"
 #include "Source/TD/Services/TDRenderTexture.h"
 #include "Source/TD/TDParticle.h"
+
+namespace
+{
+// An off-screen picture; the renderer frees it once the frame that may still name it is played.
+class TargetPicture : public TDRenderTexture
+{
+public:
+    TargetPicture(render::RenderTarget* target, render::Render* render)
+        : TDRenderTexture(std::unique_ptr<render::Image>(target), nullptr), mRender(render)
+    {
+    }
+    ~TargetPicture() override
+    {
+        if (render::Image* image = takeImage())
+            mRender->DeleteAfterPlayback(image);
+    }
+
+private:
+    render::Render* mRender;
+};
+} // namespace
 
 TDGraphicsCanvas::TDGraphicsCanvas(render::Graphics& graphics, render::Font* waveFont, render::Font* indicatorFont)
     : mGraphics(graphics), mFonts{waveFont, indicatorFont}, mOuter(graphics.mTransform)
@@ -145,4 +169,24 @@ void TDGraphicsCanvas::drawText(const std::wstring& text, float x, float y, i32 
         command->mAlignV = static_cast<u32>(vAlign);
     }
     mGraphics.mFont = previous;
+}
+
+std::unique_ptr<TDTexture> TDGraphicsCanvas::renderPicture(i32 width, i32 height,
+                                                           const std::function<void(TDBattleCanvas&)>& paint)
+{
+    render::Render* render = mGraphics.GetRender();
+    render::RenderTarget* target = nullptr;
+    if (!render || width <= 0 || height <= 0 ||
+        render::CreateRenderTarget(render, static_cast<u32>(width), static_cast<u32>(height), &target, 1) != QL_OK ||
+        !target)
+        return nullptr;
+    auto picture = std::make_unique<TargetPicture>(target, render);
+    {
+        render::Graphics graphics(target);
+        graphics.Clear(1, 0x00000000u, 1.0f, 0);
+        TDGraphicsCanvas canvas(graphics, nullptr, nullptr);
+        paint(canvas);
+        graphics.Flush();
+    }
+    return picture;
 }

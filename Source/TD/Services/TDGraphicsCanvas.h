@@ -43,6 +43,8 @@ public:
     void drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font,
                   float scale) override;
     TDUiPainter* uiPainter() override { return mUiPainter; }
+    std::unique_ptr<TDTexture> renderPicture(i32 width, i32 height,
+                                             const std::function<void(TDBattleCanvas&)>& paint) override;
     // Where the ring menu draws (not owned; null: no menu).
     void setUiPainter(TDUiPainter* painter) { mUiPainter = painter; }
     // The unit shader and how to set its second colour (r, g, b, a); without one, units are
