@@ -228,3 +228,15 @@ TEST(BattleField, AnImmuneUnitHitShowsTheImmuneSign)
         drawn = drawn || d.texture == immune->mImage;
     EXPECT_TRUE(drawn);
 }
+
+TEST(BattleField, ALevelsOwnTowerStandsFromTheStartAtNoCost)
+{
+    GameHarness game(veteran());
+    ASSERT_TRUE(game.startLevel(0, 1)) << game.log();
+    TDMap& map = game.map();
+    ASSERT_EQ(map.mTowers.size(), 1u);
+    EXPECT_EQ(map.mTowers[0]->baseId(), 10000);
+    // Built the player's way: its price credited, then paid.
+    EXPECT_EQ(map.mStats.mCoins, map.mStats.mStartCoins);
+    EXPECT_GT(map.mStats.mCoinsSpent, 0);
+}
