@@ -94,7 +94,7 @@ GameHarness::GameHarness(const Options& options) : mHome(FreshFolder("ql-game-ho
         fs::create_directories(user);
         std::ofstream(user / "profiles.xml", std::ios::binary) << options.profiles;
     }
-    os::SetVideoDriver(std::make_unique<os::NullVideoDriver>());
+    os::SetVideoDriver(options.realVideo ? nullptr : std::make_unique<os::NullVideoDriver>());
     auto* game = new Game();
     const std::string folder = data.string() + "/";
     game->Arguments() = {L"--data_path", std::wstring(folder.begin(), folder.end())};

@@ -32,6 +32,9 @@ public:
         // The splash logos, their folder copied with the content; the first screen otherwise
         // is still the splash (without logos it gives way at once).
         bool logos = true;
+        // The real window and OpenGL (needs a display, e.g. Xvfb) instead of the headless
+        // window and the recording device.
+        bool realVideo = false;
     };
 
     GameHarness();
