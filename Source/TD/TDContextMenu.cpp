@@ -335,7 +335,8 @@ void TDContextMenu::spreadAround()
 
 void TDContextMenu::placeItems(float k)
 {
-    // Neighbouring entries keep at least two hit radii apart.
+    // Neighbouring entries keep two hit radii and a margin apart, room for their prices and
+    // ability icons.
     float r = radius * k;
     if (items.size() > 1)
     {
@@ -348,7 +349,7 @@ void TDContextMenu::placeItems(float k)
             gap = std::min(gap, (i + 1 < angles.size() ? angles[i + 1] : angles[0] + 360.0f) - angles[i]);
         float half = std::sin(gap * 0.5f * kDegToRad);
         if (half > 0.01f)
-            r = std::max(r, kHitRadius / half);
+            r = std::max(r, (kHitRadius + 8.0f) / half);
     }
     for (const auto& item : items)
     {
