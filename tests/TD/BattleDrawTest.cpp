@@ -40,7 +40,9 @@ struct BattleDraw : BattleFixture
                                         {L"ui/l3", 0, 0, 10, 10},
                                         {L"ui/radius", 0, 0, 100, 100},
                                         {L"ui/wave_hint", 0, 0, 40, 40},
-                                        {L"ui/context_gem", 0, 0, 16, 16}});
+                                        {L"ui/context_gem", 0, 0, 16, 16},
+                                        {L"ui/money", 0, 0, 20, 20},
+                                        {L"ui/immune", 0, 0, 20, 20}});
             if (path == L"td/spots")
                 return makeSheet(path, {{L"spots/s", 0, 0, 60, 40}, {L"spots/g", 0, 0, 60, 40}, {L"spots/p", 0, 0, 60, 40}});
             if (path == L"td/data/ui_parts")
@@ -380,6 +382,28 @@ TEST_F(BattleDraw, WaveTextsCountDownBesideTheirButtons)
     EXPECT_EQ(it->name, LocalStrings::Instance()->get(L"game_incoming"));
     EXPECT_EQ(it->hAlign, 0);
     EXPECT_FLOAT_EQ(it->x, 20.0f + 100.0f + 32.0f);
+}
+
+TEST_F(BattleDraw, IndicatorsDrawTheirIconAndASmallerTextBesideIt)
+{
+    TDMap& m = begin(kGrunts);
+    m.addIndicator(100.0f, 200.0f, 4, L"+5");
+    m.addIndicator(300.0f, 200.0f, 2, L"");
+    frame();
+    const int money = canvas.find(L"ui/money"), immune = canvas.find(L"ui/immune");
+    ASSERT_GE(money, 0);
+    ASSERT_GE(immune, 0);
+    const RecordingCanvas::Level battle{m.mScale, m.mOffsetX, m.mOffsetY};
+    EXPECT_FLOAT_EQ(canvas.drawn[money].x, 100.0f * battle.s + battle.x);
+    EXPECT_FLOAT_EQ(canvas.drawn[money].y, 200.0f * battle.s + battle.y);
+    ASSERT_EQ(canvas.drawn[money + 1].kind, Drawn::Text);
+    const Drawn& text = canvas.drawn[money + 1];
+    EXPECT_EQ(text.name, L"+5");
+    EXPECT_FLOAT_EQ(text.x, (100.0f + 14.0f) * battle.s + battle.x);
+    EXPECT_EQ(text.hAlign, 0);
+    EXPECT_EQ(text.vAlign, 2);
+    EXPECT_FLOAT_EQ(text.scaleX, 0.75f);
+    EXPECT_FLOAT_EQ(canvas.drawn[immune].x, 300.0f * battle.s + battle.x);
 }
 
 TEST_F(BattleDraw, EveryUnitAndTowerOfARunningBattleIsDrawnWithAFrame)
