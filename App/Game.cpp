@@ -57,6 +57,7 @@ QLResultEnum Game::StartGame()
         return QL_OK;
     }
     mBoard->mDrawLoadingScreen = [this] { drawLoadingScreen(); };
+    mBoard->mMobShader = mMobShader.Get();
     if (HUD* hud = mBoard->getHud())
         hud->setSideImages(mLeftSide, mRightSide);
     QL_LOG(L"Game started: the splash screens open\n");

@@ -17,6 +17,7 @@
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Shell/HUDModalInput.h"
 #include "Source/TD/Shell/HUDUnlockMessage.h"
+#include "Source/TD/TDBattleDrawer.h"
 #include "Source/TD/Shell/TDTutorial.h"
 #include "Source/TD/TDMap.h"
 
@@ -96,7 +97,7 @@ GameHarness::GameHarness(const Options& options)
         fs::create_directories(user);
         std::ofstream(user / "profiles.xml", std::ios::binary) << options.profiles;
     }
-    os::SetVideoDriver(std::make_unique<os::NullVideoDriver>());
+    os::SetVideoDriver(options.realVideo ? nullptr : std::make_unique<os::NullVideoDriver>());
     auto* game = new Game();
     const std::string folder = data.string() + "/";
     game->Arguments() = {L"--data_path", std::wstring(folder.begin(), folder.end())};
@@ -295,6 +296,12 @@ bool GameHarness::startLevel(i32 episode, i32 level, i32 mode)
             return closeUnlockMessages() && mMap->mLevel == level && mMap->mEpisode == episode;
         }
     return false;
+}
+
+void GameHarness::drawBattle(TDBattleCanvas& canvas)
+{
+    if (TDBattleDrawer* drawer = mBoard ? mBoard->getDrawer() : nullptr)
+        drawer->draw(canvas);
 }
 
 fs::path GameHarness::userDir() const { return mHome / "Marrowgate" / "Brackenmoor"; }

@@ -14,6 +14,7 @@ class GameWindow;
 class HUDEpisodeSelectIOS;
 class HUD;
 class HUDWindow;
+class TDBattleCanvas;
 class TDMap;
 namespace widget
 {
@@ -39,6 +40,9 @@ public:
         // The scripted tutorial runs for the players of the game; otherwise every profile the
         // game makes current has it skipped, stored as a confirmed skip stores it.
         bool tutorial = false;
+        // The real window and OpenGL (needs a display, e.g. Xvfb) instead of the headless
+        // window and the recording device.
+        bool realVideo = false;
     };
 
     GameHarness();
@@ -93,6 +97,9 @@ public:
     // The window losing and regaining the focus.
     void loseFocus();
     void regainFocus();
+
+    // The battle frame as the game draws it, into the canvas (a recording one in tests).
+    void drawBattle(TDBattleCanvas& canvas);
 
     // The top screen of the stack, or null; as T when it is one.
     HUDWindow* top() const;

@@ -23,6 +23,7 @@
 #include "Source/TD/Sprites/TDPsdSheet.h"
 #include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/Sprites/TDSpriteTable.h"
+#include "Source/TD/Shell/TMobShader.h"
 #include "Source/TD/TDBattleDrawer.h"
 #include "Source/TD/TDFileManagerSource.h"
 #include "Source/TD/TDMap.h"
@@ -144,6 +145,8 @@ GameWindow::~GameWindow()
 }
 
 HUD* GameWindow::getHud() const { return mServices ? &mServices->hud : nullptr; }
+
+TDBattleDrawer* GameWindow::getDrawer() const { return mServices ? mServices->drawer.get() : nullptr; }
 
 QLResultEnum GameWindow::Start()
 {
@@ -299,6 +302,10 @@ QLResultEnum GameWindow::OnPreDraw(render::Graphics* graphics, layer::Layer*)
     {
         TDShellCanvas canvas(*graphics, mFontMain42_2.Get(), mFontMain32_1.Get(), mServices->hud, overHud);
         canvas.setUiPainter(&painter);
+        if (mMobShader)
+            canvas.setMobShader(mMobShader, [this](const float c[4]) {
+                mMobShader->SetColor2(math::Point4{c[0], c[1], c[2], c[3]});
+            });
         mServices->drawer->draw(canvas);
     }
     if (clip)
