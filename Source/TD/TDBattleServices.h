@@ -95,7 +95,7 @@ public:
     virtual void updateMana() {}
     virtual void updateWaves() {}
     virtual void showEpisodeSelect() {}
-    // Opens the level-result window over a finished battle (mScreen 1 won, 2 lost).
+    // Opens the level-result window over a finished battle (mScreen kScreenWon or kScreenLost).
     virtual void showLevelResult() {}
     // Pointer: the name and number of the button under a screen point ("" and -1 for none;
     // -2 for a spell button that cannot be pressed now), press, release, move, wheel.

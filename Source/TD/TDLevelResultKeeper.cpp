@@ -17,7 +17,7 @@ TDLevelOutcome tdKeepLevelResult(TDMap& map)
     TDLevelOutcome out;
     for (const auto& emitter : map.mEmitters)
         emitter->setState(2);
-    bool won = map.mScreen == 1;
+    bool won = map.mScreen == kScreenWon;
     out.stars = won ? map.resultStars() : 0;
     TDLevelResult stored = map.mProgress->getLevelResult(map.mEpisode, map.mLevel, map.mMode);
     out.previousStars = stored.stars;
@@ -57,7 +57,7 @@ void tdFillLevelResultTexts(TDMap& map)
 {
     LocalStrings* strings = LocalStrings::Instance();
     TDHud& hud = *map.mHud;
-    if (map.mScreen == 1)
+    if (map.mScreen == kScreenWon)
     {
         for (const wchar_t* name : {L"back_lose", L"diffictly_lose", L"defeat_label", L"victory_label"})
             hud.setFrameVisible(name, false);

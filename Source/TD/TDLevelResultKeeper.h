@@ -19,10 +19,11 @@ struct TDLevelOutcome
 // Gems for holding s stars on a level: 0, 3, 8, 13.
 i32 tdStarGems(i32 stars);
 
-// Runs once per finished level, just before the result window is made (mScreen 1 won, 2 lost;
-// the drops are credited by then); the window shows the outcome (TDMap::mLevelOutcome): stars from the health left, gems for
-// stars above the stored ones, 100 gems the first time every level of an episode (0 to 5) has
-// stars, then the result is stored. The stored stars and best score never go down.
+// Runs once per finished level, just before the result window is made (mScreen kScreenWon or
+// kScreenLost; the drops are credited by then); the window shows the outcome
+// (TDMap::mLevelOutcome): stars from the health left, gems for stars above the stored ones,
+// 100 gems the first time every level of an episode (0 to 5) has stars, then the result is
+// stored. The stored stars and best score never go down.
 TDLevelOutcome tdKeepLevelResult(TDMap& map);
 
 // The result window's texts and pictures (mScreen tells victory from defeat); the window then

@@ -140,6 +140,6 @@ void TDMap::showLevelStart()
     else if (unlocks.front() != -1)
     {
         mHud->showUnlockMessage(unlocks);
-        mScreen = 11;
+        mScreen = kScreenUnlockMessage;
     }
 }

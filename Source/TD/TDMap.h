@@ -21,6 +21,7 @@
 #include "Source/TD/TDProgress.h"
 #include "Source/TD/TDPrototypes.h"
 #include "Source/TD/TDRoadNetwork.h"
+#include "Source/TD/TDScreen.h"
 #include "Source/TD/TDSpellSheet.h"
 #include "Source/TD/TDUnitGrid.h"
 #include "Source/TD/TDUnlocks.h"
@@ -70,7 +71,7 @@ public:
     static std::wstring levelFileName(i32 mode, i32 episode, i32 level);
     std::wstring getPathCacheName() const;
     // Loads the level of mMode/mEpisode/mLevel. A level that cannot be read is a logged failure:
-    // the battle does not start (mScreen stays off 0) and no result can be stored.
+    // the battle does not start (mScreen stays off kScreenBattle) and no result can be stored.
     QLResultEnum loadLevel();
     QLResultEnum restart();
     QLResultEnum parseLevel(const std::wstring& fileName);
@@ -175,9 +176,9 @@ public:
     void onPointerMove(i32 x, i32 y);
     void onWheel(i16 delta);
     // A release: the command of the HUD button under the point on the open screen, spells,
-    // gems and the context menus of spots and towers.
+    // gems and the context menus of spots and towers. Each screen has its handler below.
     void onPointerUp(i32 x, i32 y);
-    // Speed 0, the in-game menu (screen 4).
+    // Speed 0, the in-game menu.
     void pause();
     // The window lost the focus: a running battle pauses with the in-game menu.
     void pauseIfRunning();
@@ -196,9 +197,6 @@ public:
     // Casts the spell of the selected spell button at the point and starts its recharge.
     void castSelectedSpell(float x, float y);
     i32 spotIndex(const TDSpotFrame* spot) const;
-    // The battle's part of a release at screen (x, y), battle point (bx, by) and its whole
-    // part (fx, fy); true when the HUD hears of the release afterwards.
-    bool releaseOnBattle(i32 x, i32 y, float bx, float by, float fx, float fy);
 
     // --- Episode table and rules ---
     i32 getEpisodeCount() const { return mEpisodes.getEpisodeCount(); }
@@ -232,7 +230,7 @@ public:
     TDScreenMode* mScreenMode;
 
     // State.
-    i32 mScreen = -1;
+    i32 mScreen = kScreenNone; // a TDScreen
     float mSpeed = 1.0f;
     float mTime = 0.0f;
     float mScale = 1.0f;
@@ -243,7 +241,7 @@ public:
     i32 mLevel = 0;
     i32 mTutorialSpot = -1;
     i32 mResultAction = -1;
-    i32 mMessageReturnScreen = 0;
+    i32 mMessageReturnScreen = kScreenBattle;
     float mDropChanceOverride = 0.0f;
     float mEnemyCostBonus = 0.0f;
     float mStartBudgetBonus = 0.0f;
@@ -276,6 +274,9 @@ public:
     i32 mSelectedSpell = -1; // spell waiting for its target; -1 none
     std::unique_ptr<TDContextMenu> mContextMenu; // the ring menu of a spot or tower, or null
     std::wstring mAfterProfileInput;          // "mmenu" or "shop": where the name input goes on
+    // Where the shop's "back_ac" leads: "mmenu", "levels", "episodes", or "game" (nowhere: a
+    // shop opened after a level is left with "return_ac"). Set by whoever opens the shop.
+    std::wstring mShopReturnTarget;
     TDLevelOutcome mLevelOutcome;             // the stored result of the level that ended last
     std::vector<TDTower*> mTowers;            // owned
     std::vector<TDModifier*> mModifiers;      // owned
@@ -326,6 +327,24 @@ public:
     std::unique_ptr<TDProgress> mProgress;
 
 private:
+    // The release handlers, one per screen; each returns true when the HUD hears of the
+    // release afterwards. Battle and the screens over it (TDMapCommands.cpp):
+    bool onBattleRelease(i32 x, i32 y);
+    bool onResultRelease(i32 x, i32 y);
+    bool onIngameMenuRelease(i32 x, i32 y);
+    bool onUnlockMessageRelease(i32 x, i32 y);
+    // Menus and the shop (TDMapMenuCommands.cpp):
+    bool onMainMenuRelease(i32 x, i32 y);
+    bool onEpisodesRelease(i32 x, i32 y);
+    bool onLevelsRelease(i32 x, i32 y);
+    bool onShopRelease(i32 x, i32 y);
+    bool onResetUpgradesRelease(i32 x, i32 y);
+    // Profiles and messages (TDMapProfileCommands.cpp):
+    bool onProfilesRelease(i32 x, i32 y);
+    bool onProfileCreateRelease(i32 x, i32 y);
+    bool onProfileRenameRelease(i32 x, i32 y);
+    bool onMessageRelease(i32 x, i32 y);
+
     TDNullImageLoader mNullImages;
     TDNullSoundTags mNullSounds;
     TDNullParticles mNullParticles;

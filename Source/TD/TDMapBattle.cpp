@@ -231,7 +231,7 @@ namespace
 void finishLevel(TDMap& map, bool won)
 {
     // One result per battle: a defeat and the last wave's end in the same frame give one.
-    if (map.mScreen == 1 || map.mScreen == 2)
+    if (map.mScreen == kScreenWon || map.mScreen == kScreenLost)
         return;
     map.mSpeed = 0.0f;
     map.updateControlButtons();
@@ -246,7 +246,7 @@ void finishLevel(TDMap& map, bool won)
     map.mHud->updateCrystals();
     map.mProgress->setGems(map.mStats.mGems);
     tdDeleteAll(map.mDrops);
-    map.mScreen = won ? 1 : 2;
+    map.mScreen = won ? kScreenWon : kScreenLost;
     map.mSounds->playMusic(L"");
     map.playSound(won ? L"winSound" : L"loseSound");
     // Stored here, once; the result window shows the outcome.
@@ -262,7 +262,7 @@ void TDMap::showDefeat() { finishLevel(*this, false); }
 
 i32 TDMap::resultStars() const
 {
-    if (mScreen != 1 || !(mMaxHealth > 0.0f))
+    if (mScreen != kScreenWon || !(mMaxHealth > 0.0f))
         return 0;
     float r = mHealth / mMaxHealth;
     if (r == 1.0f)

@@ -54,7 +54,7 @@ QLResultEnum TDMap::restart()
     mStartBudgetBonus = bonus.startBudgetBonus;
     loadSheets();
     mSelectedSpell = -1;
-    mScreen = 3;
+    mScreen = kScreenLoading;
     mSpeed = 0.0f;
     mHud->setHasWindows(0);
     mHud->resetSpellButtons();
@@ -65,14 +65,14 @@ QLResultEnum TDMap::restart()
     {
         // No battle on an empty level: the wave manager would call it won at once.
         clearLevel();
-        mMessageReturnScreen = 6;
-        mScreen = 16;
+        mMessageReturnScreen = kScreenLevels;
+        mScreen = kScreenMessage;
         LocalStrings* strings = LocalStrings::Instance();
-        mHud->showMessage(strings->get(L"level_error_title"), strings->get(L"level_error_text"), 6);
+        mHud->showMessage(strings->get(L"level_error_title"), strings->get(L"level_error_text"), kScreenLevels);
         return QL_FAIL;
     }
     mSpeed = 1.0f;
-    mScreen = 0;
+    mScreen = kScreenBattle;
     updateControlButtons();
     i32 track = mEpisode >= 0 && mEpisode <= 6 ? mEpisode + 1 : 1;
     mSounds->playMusic(L"td/data/music/ingame" + std::to_wstring(track) + L".ogg");

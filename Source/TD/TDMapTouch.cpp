@@ -97,12 +97,12 @@ void TDMap::onPointerDown(i32 x, i32 y)
     screenToBattle(static_cast<float>(x), static_cast<float>(y), bx, by);
     float fx = static_cast<float>(bx), fy = static_cast<float>(by);
 
-    if (mScreen == 12 || mScreen == 121)
+    if (mScreen == kScreenSplash || mScreen == kScreenVideoIntro)
     {
         if (mHud->buttonNameAt(x, y) == L"done")
         {
             mHud->closeTopWindow();
-            if (mScreen == 12)
+            if (mScreen == kScreenSplash)
                 mHud->showVideoIntro();
             else
                 mHud->showMainMenu();
@@ -110,7 +110,7 @@ void TDMap::onPointerDown(i32 x, i32 y)
         mHud->onPress(x, y);
         return;
     }
-    if (mScreen != 0)
+    if (mScreen != kScreenBattle)
     {
         mHud->onPress(x, y);
         return;
@@ -199,14 +199,14 @@ void TDMap::pause()
 {
     mSpeed = 0.0f;
     updateControlButtons();
-    mScreen = 4;
+    mScreen = kScreenIngameMenu;
     mTutorial->hide();
     mHud->showIngameMenu();
 }
 
 void TDMap::pauseIfRunning()
 {
-    if (mScreen == 0)
+    if (mScreen == kScreenBattle)
         pause();
 }
 

@@ -28,12 +28,12 @@ void TDMap::update(float dt)
     }
     if (mScreenChangePending)
     {
-        if (mScreen == 5)
+        if (mScreen == kScreenEpisodes)
         {
             mHud->closeTopWindow();
             mHud->showEpisodeSelect();
         }
-        else if (mScreen == 6)
+        else if (mScreen == kScreenLevels)
         {
             mHud->closeTopWindow();
             mHud->showLevelSelect();
@@ -83,7 +83,7 @@ void TDMap::update(float dt)
         mEmitters[i]->update(dt);
         ++i;
     }
-    if (mScreen != 0)
+    if (mScreen != kScreenBattle)
     {
         mContextMenuOpen = false;
         mContextMenuTime = 0.0f;

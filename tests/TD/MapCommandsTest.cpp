@@ -2,7 +2,6 @@
 // block, menus opened and closed on spots and towers, and the commands of the screens.
 #include "InputFixture.h"
 
-#include "Source/TD/TDMapCommands.h"
 
 using namespace tdtest;
 
@@ -165,12 +164,12 @@ TEST_F(Release, ShopReturnsWhereItWasOpenedFrom)
     ihud.add(L"back_ac", 10, 10);
     ihud.add(L"return_ac", 60, 10);
     m.mScreen = 8;
-    gShopReturnTarget = L"game";
+    m.mShopReturnTarget = L"game";
     m.onPointerUp(20, 20);
     EXPECT_EQ(m.mScreen, 8);
     EXPECT_EQ(ihud.count(L"close"), 0u);
     EXPECT_EQ(itutorial.count(L"shop_state_changed"), 1u);
-    gShopReturnTarget = L"levels";
+    m.mShopReturnTarget = L"levels";
     m.onPointerUp(20, 20);
     EXPECT_EQ(m.mScreen, 6);
 
@@ -196,10 +195,10 @@ TEST_F(Release, ResultButtonsGoToTheShopRestartOrTheLevels)
     ihud.add(L"menu", 110, 10);
     m.showDefeat();
     EXPECT_EQ(m.mScreen, 2);
-    gShopReturnTarget = L"";
+    m.mShopReturnTarget = L"";
     m.onPointerUp(20, 20);
     EXPECT_EQ(ihud.count(L"shop after"), 1u);
-    EXPECT_EQ(gShopReturnTarget, L"game");
+    EXPECT_EQ(m.mShopReturnTarget, L"game");
     EXPECT_EQ(m.mScreen, 8);
     EXPECT_TRUE(notified(20, 20));
 

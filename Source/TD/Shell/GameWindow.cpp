@@ -269,7 +269,7 @@ void GameWindow::noteScreen()
         return;
     QL_LOG(L"Screen number: %d.\n") << screen;
     // Back from the in-game menu the battle only goes on.
-    if (screen == 0 && mLastScreen != 4)
+    if (screen == kScreenBattle && mLastScreen != kScreenIngameMenu)
         QL_LOG(L"Battle started: episode %d, level %d, mode %d\n")
             << mMap->mEpisode + 1 << mMap->mLevel + 1 << mMap->mMode;
     mLastScreen = screen;
@@ -335,7 +335,7 @@ QLResultEnum GameWindow::OnKeyDown(u32 code)
     if ((code == HUDModalInput::kEnter || code == HUDModalInput::kEnterCode) && hud && !hud->windows().empty())
         if (auto* input = dynamic_cast<HUDModalInput*>(hud->windows().back()))
             input->confirm();
-    if (!mDebugKeys || mMap->mScreen != 0)
+    if (!mDebugKeys || mMap->mScreen != kScreenBattle)
         return QL_OK;
     switch (code)
     {

@@ -6,6 +6,7 @@
 #include "Core/Base/CountedPtr.h"
 #include "Core/Media/Font/BMFont.h"
 #include "Core/Widget/BaseBoard.h"
+#include "Source/TD/TDScreen.h"
 
 #include <functional>
 #include <memory>
@@ -80,6 +81,6 @@ private:
 
     std::unique_ptr<TDGameSettings> mSettings; // installed for the dialogs while the board stands
     std::unique_ptr<TDBattleServicesSet> mServices;
-    i32 mLastScreen = -1;
+    i32 mLastScreen = kScreenNone;
     std::unique_ptr<TDMap> mMap;
 };

@@ -48,7 +48,11 @@ private:
     TDBattleCanvas& mCanvas;
 };
 
-bool isMenuScreen(i32 s) { return s == 12 || s == 121 || s == 7 || s == 6 || s == 5; }
+bool isMenuScreen(i32 s)
+{
+    return s == kScreenSplash || s == kScreenVideoIntro || s == kScreenMainMenu || s == kScreenLevels ||
+           s == kScreenEpisodes;
+}
 } // namespace
 
 HUD::HUD(const std::wstring& layout)
@@ -184,7 +188,7 @@ void HUD::Update(float dt)
 void HUD::Draw(render::Graphics* graphics)
 {
     // The logos, the intro and the menus cover the whole screen: no counters under them.
-    const i32 s = mMap ? mMap->mScreen : 0;
+    const i32 s = mMap ? mMap->mScreen : kScreenBattle;
     if (!isMenuScreen(s))
         HUDWindow::Draw(graphics);
     if (graphics && showsSideImages(s))
@@ -200,7 +204,14 @@ bool HUD::showsSideImages(i32 screen)
 {
     switch (screen)
     {
-    case 5: case 6: case 8: case 13: case 14: case 15: case 16: case 18: case 20: case 24: case 26:
+    case kScreenEpisodes:
+    case kScreenLevels:
+    case kScreenShop:
+    case kScreenProfiles:
+    case kScreenProfileCreate:
+    case kScreenProfileRename:
+    case kScreenMessage:
+    case kScreenResetUpgrades:
         return true;
     default:
         return false;
@@ -232,14 +243,14 @@ void HUD::pulsePlayButton()
     if (!play)
         return;
     // Up and down once a second while the battle stands still with no screen over it.
-    const bool waiting = mMap && mMap->mScreen == 0 && mMap->mSpeed == 0.0f && mWindows.empty();
+    const bool waiting = mMap && mMap->mScreen == kScreenBattle && mMap->mSpeed == 0.0f && mWindows.empty();
     play->mScale = waiting ? 1.0f + 0.18f * std::sin(mPulseTime * 6.2831853f) * std::sin(mPulseTime * 6.2831853f)
                            : std::max(1.0f, play->mScale);
 }
 
 void HUD::drawSpellButtons(TDUiPainter& painter)
 {
-    const i32 s = mMap ? mMap->mScreen : 0;
+    const i32 s = mMap ? mMap->mScreen : kScreenBattle;
     if (isMenuScreen(s))
         return;
     for (HUDSpellButton* button : mSpellButtons)
@@ -248,7 +259,7 @@ void HUD::drawSpellButtons(TDUiPainter& painter)
 
 void HUD::drawSpellCast(TDBattleCanvas& canvas)
 {
-    if (!mMap || mMap->mSelectedSpell < 0 || mMap->mScreen != 0 || mCursorX < 0.0f)
+    if (!mMap || mMap->mSelectedSpell < 0 || mMap->mScreen != kScreenBattle || mCursorX < 0.0f)
         return;
     if (!mSpellCast)
         mSpellCast = std::make_unique<TDAnimation>(L"td/spell_cast");
@@ -489,20 +500,20 @@ void HUD::showSplashScreens()
 {
     pushWindow(new TDSplashScreens(this));
     if (mMap)
-        mMap->mScreen = 12;
+        mMap->mScreen = kScreenSplash;
 }
 
 void HUD::showVideoIntro()
 {
     pushWindow(new TDVideoIntro(this));
     if (mMap)
-        mMap->mScreen = 121;
+        mMap->mScreen = kScreenVideoIntro;
 }
 
 void HUD::showMainMenu()
 {
     if (mMap)
-        mMap->mScreen = 7;
+        mMap->mScreen = kScreenMainMenu;
     pushWindow(new HUDMainMenu(mMap));
 }
 

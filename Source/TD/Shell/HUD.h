@@ -75,7 +75,7 @@ public:
     void showUnlockMessage(const std::vector<i32>& ids) override;
     // A new level-name banner for the root board (mOnBanner), for the level being started.
     void showLevelName() override;
-    // The result window over a finished level (the battle has set mScreen to 1 or 2).
+    // The result window over a finished level (the battle has set mScreen to kScreenWon or kScreenLost).
     void showLevelResult() override;
     // The next level of the episode, or the episode selection after its last one.
     void nextLevel() override;

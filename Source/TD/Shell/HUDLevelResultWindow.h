@@ -11,7 +11,7 @@ class TDMap;
 class HUDLevelResultWindow : public HUDWindow
 {
 public:
-    // Made once the battle has set mScreen (1 won, 2 lost) and stored mLevelOutcome.
+    // Made once the battle has set mScreen (kScreenWon or kScreenLost) and stored mLevelOutcome.
     explicit HUDLevelResultWindow(TDMap& map, const std::wstring& layout = L"td/ui_levelresult");
 
     void Draw(render::Graphics* graphics) override;

@@ -140,7 +140,7 @@ void HUDLevelSelect::Update(float dt)
     if (mMap.mMode == 3 && !mMap.mProgress->isEventSeen(0))
     {
         mMap.mProgress->setEventSeen(0);
-        mMap.mHud->showMessage(localised(L"HardcoreTitle"), localised(L"HardcoreDescMessage"), 6);
+        mMap.mHud->showMessage(localised(L"HardcoreTitle"), localised(L"HardcoreDescMessage"), kScreenLevels);
     }
 }
 

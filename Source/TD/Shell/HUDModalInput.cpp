@@ -9,7 +9,6 @@
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/TDMap.h"
-#include "Source/TD/TDMapCommands.h"
 #include "Source/TD/TDProgress.h"
 
 #include <algorithm>
@@ -28,15 +27,15 @@ render::BMFont* glyphFont()
 
 HUDModalInput::HUDModalInput(HUD* hud, TDMap* map) : HUDButtonWindow(kLayout), mHud(hud), mMap(map)
 {
-    const i32 screen = mMap ? mMap->mScreen : -1;
+    const i32 screen = mMap ? mMap->mScreen : kScreenNone;
     TDProgress* progress = mMap ? mMap->mProgress.get() : nullptr;
-    if (screen == 14)
+    if (screen == kScreenProfileCreate)
     {
         // The player's profiles, without the store's hidden default one.
         const size_t count = progress ? progress->profileNames().size() : 0;
         mText = localised(L"default_player") + std::to_wstring(count);
     }
-    else if (screen == 15 && progress)
+    else if (screen == kScreenProfileRename && progress)
         mText = progress->currentName();
     mText = mText.substr(0, std::min(mText.size(), kMaxLength));
 
@@ -128,21 +127,21 @@ std::wstring HUDModalInput::ButtonNameAt(int x, int y)
     const i32 screen = map->mScreen;
     if (name == L"cancel")
     {
-        if (screen == 15 && hud)
+        if (screen == kScreenProfileRename && hud)
         {
             hud->closeTopWindow();
-            map->mScreen = 13;
+            map->mScreen = kScreenProfiles;
         }
         return name;
     }
-    if (name != L"ok" || (screen != 14 && screen != 15))
+    if (name != L"ok" || (screen != kScreenProfileCreate && screen != kScreenProfileRename))
         return name;
     return confirm() ? name : std::wstring();
 }
 
 bool HUDModalInput::confirm()
 {
-    if (!mMap || (mMap->mScreen != 14 && mMap->mScreen != 15))
+    if (!mMap || (mMap->mScreen != kScreenProfileCreate && mMap->mScreen != kScreenProfileRename))
         return false;
     HUD* hud = mHud;
     TDMap* map = mMap;
@@ -155,7 +154,7 @@ bool HUDModalInput::confirm()
     }
     if (TDProgress* progress = map->mProgress.get())
     {
-        if (screen == 14)
+        if (screen == kScreenProfileCreate)
             progress->createProfile(text);
         else
             progress->renameProfile(text);
@@ -174,10 +173,10 @@ bool HUDModalInput::confirm()
     {
         hud->closeTopWindow();
         hud->showShop(false);
-        gShopReturnTarget = L"mmenu";
+        map->mShopReturnTarget = L"mmenu";
     }
     else
-        map->mScreen = 13;
+        map->mScreen = kScreenProfiles;
     hud->refreshTopWindow();
     return true;
 }

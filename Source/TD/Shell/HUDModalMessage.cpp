@@ -18,7 +18,7 @@ HUDModalMessage::HUDModalMessage(HUD* hud, TDMap* map, std::wstring caption, std
 
 HUDModalMessage::~HUDModalMessage()
 {
-    if (mRestoreScreen != -1 && mMap)
+    if (mRestoreScreen != kScreenNone && mMap)
         mMap->mScreen = mRestoreScreen;
 }
 

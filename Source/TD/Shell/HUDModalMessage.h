@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Source/TD/Shell/HUDButtonWindow.h"
+#include "Source/TD/TDScreen.h"
 
 #include <string>
 
@@ -17,8 +18,8 @@ public:
     // How far right the lone "ok" sits from its layout place (below the middle of the box).
     static constexpr float kOkShift = 120.0f;
 
-    // hud and map may be null (the window then acts on nothing beyond itself); restoreScreen -1
-    // leaves the screen number alone when the window goes.
+    // hud and map may be null (the window then acts on nothing beyond itself); restoreScreen
+    // kScreenNone leaves the screen number alone when the window goes.
     HUDModalMessage(HUD* hud, TDMap* map, std::wstring caption, std::wstring message, i32 restoreScreen);
     ~HUDModalMessage() override;
 
@@ -26,7 +27,7 @@ public:
     void MouseMove(int x, int y) override;
 
     // Own buttons: 0 "cancel", 1 "ok".
-    i32 mRestoreScreen = -1;
+    i32 mRestoreScreen = kScreenNone;
 
 protected:
     HUD* mHud;

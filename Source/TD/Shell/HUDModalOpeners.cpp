@@ -18,7 +18,7 @@ void HUD::showMessage(const std::wstring& title, const std::wstring& text, i32 r
     if (mMap)
     {
         mMap->mMessageReturnScreen = returnScreen;
-        mMap->mScreen = 16;
+        mMap->mScreen = kScreenMessage;
     }
     pushWindow(new HUDModalMessage(this, mMap, title, text, returnScreen));
 }
@@ -27,7 +27,7 @@ void HUD::showProfiles()
 {
     if (mMap)
     {
-        mMap->mScreen = 13;
+        mMap->mScreen = kScreenProfiles;
         mMap->mAfterProfileInput.clear();
     }
     pushWindow(new HUDProfiles(this, mMap));

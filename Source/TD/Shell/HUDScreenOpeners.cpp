@@ -30,7 +30,7 @@ void HUD::showEpisodeSelect()
 {
     if (!mMap)
         return notBuilt(L"episode selection");
-    mMap->mScreen = 5;
+    mMap->mScreen = kScreenEpisodes;
     pushWindow(new HUDEpisodeSelectIOS(*mMap));
 }
 
@@ -38,7 +38,7 @@ void HUD::showLevelSelect()
 {
     if (!mMap)
         return notBuilt(L"level selection");
-    mMap->mScreen = 6;
+    mMap->mScreen = kScreenLevels;
     pushWindow(new HUDLevelSelect(*mMap));
 }
 

@@ -14,7 +14,7 @@ void HUDShowShop(HUD& hud, TDMap* map, i32 origin)
         QL_LOG(L"The shop needs a running battle controller\n") << base::LogStyle::Error;
         return;
     }
-    map->mScreen = 8;
+    map->mScreen = kScreenShop;
     hud.pushWindow(new HUDShopWindow(*map, &hud, origin));
 }
 
@@ -23,7 +23,7 @@ void HUDShowUnlockMessage(HUD& hud, TDMap* map, const std::vector<i32>& ids)
     hud.pushWindow(new HUDUnlockMessage(ids));
     if (map)
     {
-        map->mScreen = 11;
+        map->mScreen = kScreenUnlockMessage;
         map->mSpeed = 0.0f;
     }
     hud.mAppear = 0;

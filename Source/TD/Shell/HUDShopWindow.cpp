@@ -41,7 +41,7 @@ HUDShopWindow::HUDShopWindow(TDMap& map, HUD* hud, i32 originArg, const std::wst
         QL_LOG(L"Shop layout '%s' not opened: the shop shows nothing\n") << base::LogStyle::Error << layout;
     if (TDButtonFrame* hidden = findButton(origin == 0 ? L"return_ac" : L"back_ac"))
         hidden->mVisible = 0;
-    map.mScreen = 8;
+    map.mScreen = kScreenShop;
     setFont(fontNamed(L"td/data/fonts/main_80"));
     mCaption = localised(L"shop");
     setText(L"caption", mCaption);
@@ -267,7 +267,7 @@ std::wstring HUDShopWindow::ButtonNameAt(int x, int y)
         if (mHud)
             mHud->pushWindow(new HUDModalDialog(mHud, &mMap, localised(L"reset_upgrades_title"),
                                                 localised(L"reset_upgrades_message")));
-        mMap.mScreen = 26;
+        mMap.mScreen = kScreenResetUpgrades;
     }
     return name;
 }

@@ -6,7 +6,6 @@
 #include "Source/TD/Shell/HUDModalDialog.h"
 #include "Source/TD/Shell/HUDShopWindow.h"
 #include "Source/TD/Shell/HUDUnlockMessage.h"
-#include "Source/TD/TDMapCommands.h"
 
 namespace
 {
@@ -15,7 +14,7 @@ class ShopScreen : public ScreenFixture
 protected:
     HUDShopWindow* OpenShop()
     {
-        gShopReturnTarget = L"mmenu";
+        mMap->mShopReturnTarget = L"mmenu";
         mHud->showShop(false);
         Frame();
         return TopAs<HUDShopWindow>();
