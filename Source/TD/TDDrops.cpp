@@ -8,16 +8,13 @@
 #include <algorithm>
 #include <cmath>
 
-void TDTowerSpecial::updateAll(std::vector<TDTowerSpecial*>& list, float dt)
+void TDTowerSpecial::updateAll(TDOwnedList<TDTowerSpecial>& list, float dt)
 {
     for (size_t i = 0; i < list.size();)
     {
         list[i]->update(dt);
         if (!list[i]->mAlive)
-        {
-            delete list[i];
-            list.erase(list.begin() + static_cast<long>(i));
-        }
+            list.eraseAt(i);
         else
             ++i;
     }

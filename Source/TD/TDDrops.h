@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Source/TD/TDOwnedList.h"
 
 #include <vector>
 
@@ -17,7 +18,7 @@ public:
     virtual void setState(i32 state) { mState = state; }
 
     // Updates each drop; those no longer alive are deleted.
-    static void updateAll(std::vector<TDTowerSpecial*>& list, float dt);
+    static void updateAll(TDOwnedList<TDTowerSpecial>& list, float dt);
 
     float mTime = 0.0f;
     i32 mState = 0; // 0 arriving, 1 lying, 2 collected

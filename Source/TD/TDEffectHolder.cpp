@@ -15,14 +15,13 @@ void TDEffectHolder::update(float dt)
         mEmitter->update(d);
 }
 
-void tdUpdateEffects(std::vector<TDEffectHolder*>& list, float dt)
+void tdUpdateEffects(TDOwnedList<TDEffectHolder>& list, float dt)
 {
     for (size_t i = 0; i < list.size();)
     {
         if (!list[i]->isPlaying())
         {
-            delete list[i];
-            list.erase(list.begin() + static_cast<long>(i));
+            list.eraseAt(i);
             continue;
         }
         list[i]->update(dt);

@@ -3,6 +3,7 @@
 
 #include "Core/Base/Types.h"
 #include "Source/TD/TDBattleServices.h"
+#include "Source/TD/TDOwnedList.h"
 
 #include <memory>
 #include <vector>
@@ -26,4 +27,4 @@ public:
 };
 
 // Updates every playing holder with dt and deletes the others, in place.
-void tdUpdateEffects(std::vector<TDEffectHolder*>& list, float dt);
+void tdUpdateEffects(TDOwnedList<TDEffectHolder>& list, float dt);

@@ -2,9 +2,14 @@
 #include "Source/TD/TDMap.h"
 
 #include "Source/TD/TDBulletList.h"
+#include "Source/TD/TDDrops.h"
+#include "Source/TD/TDEffectTimer.h"
 #include "Source/TD/TDFileSource.h"
-#include "Source/TD/TDOwnedList.h"
+#include "Source/TD/TDModifier.h"
+#include "Source/TD/TDParticle.h"
 #include "Source/TD/TDProfileStore.h"
+#include "Source/TD/TDSpriteEffect.h"
+#include "Source/TD/TDTower.h"
 
 TDMap::TDMap(const TDBattleServices& services, TDProfileStore& profiles)
 {

@@ -16,6 +16,7 @@
 #include "Source/TD/TDEpisodeTable.h"
 #include "Source/TD/TDLink.h"
 #include "Source/TD/TDMapScene.h"
+#include "Source/TD/TDOwnedList.h"
 #include "Source/TD/TDPathSet.h"
 #include "Source/TD/TDPoint.h"
 #include "Source/TD/TDProgress.h"
@@ -156,9 +157,9 @@ public:
     // Helpers of the battle objects.
     const TDPrototype* findPrototype(i32 id) const { return mPrototypes.findById(id); }
     // Starts a one-shot (or looping) effect at (x, y) into list; null when the effect is unknown.
-    TDEffectHolder* startEffect(std::vector<TDEffectHolder*>& list, const std::wstring& name, float x, float y,
+    TDEffectHolder* startEffect(TDOwnedList<TDEffectHolder>& list, const std::wstring& name, float x, float y,
                                 bool loop = false);
-    bool hasEffect(const std::vector<TDEffectHolder*>& list, const TDEffectHolder* effect) const;
+    bool hasEffect(const TDOwnedList<TDEffectHolder>& list, const TDEffectHolder* effect) const;
     void playSound(const std::wstring& tag) { mSounds->play(tag); }
     void postEvent(const std::wstring& name) { mTutorial->onEvent(name); }
     // The tutorial the battle posts to; null gives the null twin back.
@@ -278,15 +279,17 @@ public:
     // shop opened after a level is left with "return_ac"). Set by whoever opens the shop.
     std::wstring mShopReturnTarget;
     TDLevelOutcome mLevelOutcome;             // the stored result of the level that ended last
-    std::vector<TDTower*> mTowers;            // owned
-    std::vector<TDModifier*> mModifiers;      // owned
-    std::vector<TDTowerSpecial*> mDrops;      // owned
-    std::vector<TDSpriteEffect*> mAnimations; // owned
-    std::vector<TDEffectTimer*> mEffectTimers; // owned
-    std::vector<TDEffectHolder*> mEffects;    // owned
-    std::vector<TDEffectHolder*> mEffects2;   // owned
+    // The battle's objects. clearBattle (also run by the destructor) deletes them in the order
+    // they need: modifiers first, as a tower boost lets go of its effects and the towers' flags.
+    TDOwnedList<TDTower> mTowers;
+    TDOwnedList<TDModifier> mModifiers;
+    TDOwnedList<TDTowerSpecial> mDrops;
+    TDOwnedList<TDSpriteEffect> mAnimations;
+    TDOwnedList<TDEffectTimer> mEffectTimers;
+    TDOwnedList<TDEffectHolder> mEffects;
+    TDOwnedList<TDEffectHolder> mEffects2;
     std::vector<std::unique_ptr<TDEmitter>> mEmitters;
-    std::vector<TDParticle*> mParticles;      // owned
+    TDOwnedList<TDParticle> mParticles;
     TDIndicatorList mIndicators;
     std::unique_ptr<TDBulletList> mBullets;
     TDWaveHint mNextWave;

@@ -19,7 +19,7 @@
 
 #include <algorithm>
 
-TDEffectHolder* TDMap::startEffect(std::vector<TDEffectHolder*>& list, const std::wstring& name, float x, float y,
+TDEffectHolder* TDMap::startEffect(TDOwnedList<TDEffectHolder>& list, const std::wstring& name, float x, float y,
                                    bool loop)
 {
     std::unique_ptr<TDEmitter> emitter = mParticleSystem->createEmitter(name);
@@ -28,14 +28,15 @@ TDEffectHolder* TDMap::startEffect(std::vector<TDEffectHolder*>& list, const std
     emitter->setLoopMode(loop ? 1 : 0);
     emitter->setPosition(x, y);
     emitter->setState(1);
-    TDEffectHolder* holder = new TDEffectHolder(std::move(emitter));
-    list.push_back(holder);
-    return holder;
+    auto holder = std::make_unique<TDEffectHolder>(std::move(emitter));
+    TDEffectHolder* started = holder.get();
+    list.push_back(std::move(holder));
+    return started;
 }
 
-bool TDMap::hasEffect(const std::vector<TDEffectHolder*>& list, const TDEffectHolder* effect) const
+bool TDMap::hasEffect(const TDOwnedList<TDEffectHolder>& list, const TDEffectHolder* effect) const
 {
-    return std::find(list.begin(), list.end(), effect) != list.end();
+    return list.contains(effect);
 }
 
 TDIndicator* TDMap::addIndicator(float x, float y, i32 kind, const std::wstring& text)
@@ -53,14 +54,10 @@ void TDMap::addSprite(TDSpriteEffect* sprite)
 
 void TDMap::removeSprite(TDSpriteEffect* sprite)
 {
-    auto at = std::find(mAnimations.begin(), mAnimations.end(), sprite);
-    if (at == mAnimations.end())
-        return;
-    mAnimations.erase(at);
-    delete sprite;
+    mAnimations.remove(sprite);
 }
 
-void TDMap::sortTowers() { std::stable_sort(mTowers.begin(), mTowers.end(), TDTower::isBoostFirst); }
+void TDMap::sortTowers() { mTowers.stableSort(TDTower::isBoostFirst); }
 
 void TDMap::clearBattle()
 {
@@ -68,18 +65,19 @@ void TDMap::clearBattle()
     mSelectedSpell = -1;
     mContextMenuOpen = false;
     mContextMenu.reset();
-    // Modifiers first: a tower boost clears the towers' flags as it goes.
-    tdDeleteAll(mModifiers);
+    // Modifiers first: a tower boost lets go of its effects and clears the towers' flags as it
+    // goes. Bullets and units before the towers they point at.
+    mModifiers.clear();
     if (mBullets)
         mBullets->clear();
     mWaves.clearUnits();
-    tdDeleteAll(mTowers);
-    tdDeleteAll(mDrops);
-    tdDeleteAll(mAnimations);
-    tdDeleteAll(mEffectTimers);
-    tdDeleteAll(mEffects);
-    tdDeleteAll(mEffects2);
-    tdDeleteAll(mParticles);
+    mTowers.clear();
+    mDrops.clear();
+    mAnimations.clear();
+    mEffectTimers.clear();
+    mEffects.clear();
+    mEffects2.clear();
+    mParticles.clear();
     mEmitters.clear();
     mIndicators.clear();
     mNextWave.clear();
@@ -142,11 +140,12 @@ TDTower* TDMap::placeTower(i32 spotIndex, i32 protoId)
     TDSpotFrame& frame = mScenery->spotFrames[static_cast<size_t>(spotIndex)];
     if (frame.hasTower)
         return nullptr;
-    TDTower* tower = new TDTower(*this);
+    auto built = std::make_unique<TDTower>(*this);
+    TDTower* tower = built.get();
     tower->mSpot = &frame;
     tower->mX = tower->mBaseX = static_cast<float>(frame.x) + static_cast<float>(frame.width) * 0.5f;
     tower->mY = tower->mBaseY = static_cast<float>(frame.y) + static_cast<float>(frame.height) * 0.5f;
-    mTowers.push_back(tower);
+    mTowers.push_back(std::move(built));
     tower->init(protoId);
     frame.hasTower = true;
     return tower;
@@ -176,10 +175,10 @@ void TDMap::forceNextWave(float x, float y)
 
 void TDMap::removeTower(TDTower* tower)
 {
-    auto at = std::find(mTowers.begin(), mTowers.end(), tower);
-    if (at == mTowers.end())
+    // Out of the list now, deleted last: everything that knows it lets go first.
+    std::unique_ptr<TDTower> removed = mTowers.release(tower);
+    if (!removed)
         return;
-    mTowers.erase(at);
     if (mContextMenu && mContextMenu->tower == tower)
         mContextMenu.reset();
     mBullets->forgetTower(tower);
@@ -191,7 +190,6 @@ void TDMap::removeTower(TDTower* tower)
     removeSprite(tower->mDebuffSprite);
     if (tower->mSpot)
         tower->mSpot->hasTower = false;
-    delete tower;
 }
 
 bool TDMap::castSpell(i32 spellId, float x, float y)
@@ -245,7 +243,7 @@ void finishLevel(TDMap& map, bool won)
     map.mStats.mGemsWon += lying;
     map.mHud->updateCrystals();
     map.mProgress->setGems(map.mStats.mGems);
-    tdDeleteAll(map.mDrops);
+    map.mDrops.clear();
     map.mScreen = won ? kScreenWon : kScreenLost;
     map.mSounds->playMusic(L"");
     map.playSound(won ? L"winSound" : L"loseSound");

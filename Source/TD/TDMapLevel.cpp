@@ -135,19 +135,19 @@ void TDMap::loadSpots(const tinyxml2::XMLElement* element)
 namespace
 {
 // One ambient effect per "fx" layer: river sparkles in the first episode, birds in the second.
-void loadEffectTimers(const TDMapScene& scenery, i32 episode, std::vector<TDEffectTimer*>& timers)
+void loadEffectTimers(const TDMapScene& scenery, i32 episode, TDOwnedList<TDEffectTimer>& timers)
 {
     const wchar_t* name = episode == 0 ? L"tr1" : episode == 1 ? L"bird" : L"";
     for (const TDSceneLayer& place : scenery.effectPlaces)
     {
-        TDEffectTimer* timer = new TDEffectTimer();
+        auto timer = std::make_unique<TDEffectTimer>();
         timer->name = name;
         timer->x = place.x;
         timer->y = place.y;
         timer->maxRepeatDelay = 30.0f;
         timer->continuous = timer->maxRepeatDelay == 0.0f;
         timer->firstDelay = 3.0f + 5.0f * math::Random();
-        timers.push_back(timer);
+        timers.push_back(std::move(timer));
     }
 }
 } // namespace

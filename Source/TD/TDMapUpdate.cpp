@@ -111,8 +111,7 @@ void TDMap::update(float dt)
             for (TDTower* tower : mTowers)
                 if (tower->mBeam == mParticles[i])
                     tower->mBeam = nullptr;
-            delete mParticles[i];
-            mParticles.erase(mParticles.begin() + static_cast<long>(i));
+            mParticles.eraseAt(i);
             continue;
         }
         mParticles[i]->update(sdt);
@@ -160,7 +159,7 @@ void TDMap::update(float dt)
     trace("bullets");
     mBullets->update(sdt);
     trace("removeModifiers");
-    tdDeleteIf(mModifiers, [](const TDModifier* m) { return !m->mActive; });
+    mModifiers.deleteIf([](const TDModifier* m) { return !m->mActive; });
     trace("waves");
     mWaves.advance(*this, sdt);
     trace("penalties");
@@ -179,5 +178,5 @@ void TDMap::updateAnimations(float dt)
     // Sprites added by an update are updated in the same pass.
     for (size_t i = 0; i < mAnimations.size(); ++i)
         mAnimations[i]->update(dt);
-    tdDeleteIf(mAnimations, [](const TDSpriteEffect* s) { return !s->mAlive; });
+    mAnimations.deleteIf([](const TDSpriteEffect* s) { return !s->mAlive; });
 }

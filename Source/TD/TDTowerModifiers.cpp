@@ -66,14 +66,9 @@ TowersBoost::TowersBoost(TDMap& map, float duration, float value) : TDModifier(m
 
 TowersBoost::~TowersBoost()
 {
+    // An effect no longer in the list went already, with its stopped emitter.
     for (TDEffectHolder* effect : mEffects)
-    {
-        auto at = std::find(mMap.mEffects.begin(), mMap.mEffects.end(), effect);
-        if (at == mMap.mEffects.end())
-            continue; // already removed with its stopped emitter
-        mMap.mEffects.erase(at);
-        delete effect;
-    }
+        mMap.mEffects.remove(effect);
     for (TDTower* tower : mMap.mTowers)
         tower->mImmune = false;
 }
