@@ -35,6 +35,10 @@ void TDBulletList::add(TDBullet* bullet)
     items.push_back(bullet);
 }
 
+TDBulletList::TDBulletList(TDMap& map) : mMap(map) {}
+
+TDBulletList::~TDBulletList() { clear(); }
+
 void TDBulletList::update(float dt)
 {
     for (size_t i = 0; i < items.size(); ++i)
@@ -47,13 +51,13 @@ void TDBulletList::update(float dt)
             ++i;
             continue;
         }
-        items.erase(items.begin() + static_cast<long>(i));
+        // Out of the list first: the tower waits only for the bullets still flying.
+        std::unique_ptr<TDBullet> dead = items.release(bullet);
         if (bullet->mTower && bullet->mTower->mState == 7 && !hasBulletOf(bullet->mTower))
         {
             bullet->mTower->mState = 0;
             bullet->mTower->mAnimTime = 0.0f;
         }
-        delete bullet;
     }
 }
 
@@ -78,14 +82,7 @@ void TDBulletList::forgetUnit(const TDUnit* unit)
 
 void TDBulletList::forgetTower(const TDTower* tower)
 {
-    for (size_t i = 0; i < items.size();)
-        if (items[i]->mTower == tower)
-        {
-            delete items[i];
-            items.erase(items.begin() + static_cast<long>(i));
-        }
-        else
-            ++i;
+    items.deleteIf([tower](const TDBullet* bullet) { return bullet->mTower == tower; });
     for (TDUnit* unit : mMap.mWaves.mUnits)
         for (TDModifier* modifier : unit->mModifiers)
             modifier->forget(tower);
@@ -93,9 +90,4 @@ void TDBulletList::forgetTower(const TDTower* tower)
         modifier->forget(tower);
 }
 
-void TDBulletList::clear()
-{
-    for (TDBullet* bullet : items)
-        delete bullet;
-    items.clear();
-}
+void TDBulletList::clear() { items.clear(); }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Source/TD/TDOwnedList.h"
 
 #include <vector>
 
@@ -13,8 +14,8 @@ class TDUnit;
 class TDBulletList
 {
 public:
-    explicit TDBulletList(TDMap& map) : mMap(map) {}
-    ~TDBulletList() { clear(); }
+    explicit TDBulletList(TDMap& map);
+    ~TDBulletList();
     TDBulletList(const TDBulletList&) = delete;
     TDBulletList& operator=(const TDBulletList&) = delete;
 
@@ -29,7 +30,7 @@ public:
     bool hasBulletOf(const TDTower* tower) const;
     void clear();
 
-    std::vector<TDBullet*> items; // owned
+    TDOwnedList<TDBullet> items;
 
 private:
     TDMap& mMap;

@@ -17,12 +17,13 @@ float TDIndicator::alpha() const { return mElapsed > mLife - 0.25f ? (mLife - mE
 
 TDIndicator* TDIndicatorList::add(float x, float y, i32 kind)
 {
-    TDIndicator* indicator = new TDIndicator(x, y, kind);
+    auto added = std::make_unique<TDIndicator>(x, y, kind);
+    TDIndicator* indicator = added.get();
     if (kind >= 0 && kind <= 2)
         indicator->mIconSlot = kind;
     else if (kind == 4)
         indicator->mIconSlot = 3;
-    items.push_back(indicator);
+    items.push_back(std::move(added));
     return indicator;
 }
 
@@ -30,7 +31,7 @@ void TDIndicatorList::update(float dt)
 {
     for (TDIndicator* indicator : items)
         indicator->update(dt);
-    tdDeleteIf(items, [](const TDIndicator* i) { return !i->mAlive; });
+    items.deleteIf([](const TDIndicator* i) { return !i->mAlive; });
 }
 
-void TDIndicatorList::clear() { tdDeleteAll(items); }
+void TDIndicatorList::clear() { items.clear(); }

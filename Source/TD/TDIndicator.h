@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Source/TD/TDOwnedList.h"
 
 #include <string>
 #include <vector>
@@ -29,7 +30,6 @@ class TDIndicatorList
 {
 public:
     TDIndicatorList() = default;
-    ~TDIndicatorList() { clear(); }
     TDIndicatorList(const TDIndicatorList&) = delete;
     TDIndicatorList& operator=(const TDIndicatorList&) = delete;
 
@@ -39,5 +39,5 @@ public:
     void update(float dt);
     void clear();
 
-    std::vector<TDIndicator*> items; // owned
+    TDOwnedList<TDIndicator> items;
 };

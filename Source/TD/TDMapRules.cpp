@@ -157,11 +157,9 @@ void TDMap::spawnCarriedUnits(TDUnit* unit, i32 count)
 
 namespace
 {
-bool nearTowerUnit(const TDMap& map, const TDTower* tower, bool block)
+bool nearTowerUnitIn(const TDTower* tower, bool block, const auto& units)
 {
-    if (tower->mImmune)
-        return false;
-    for (const TDUnit* unit : map.mBlockersValid ? map.mTowerBlockers : map.mWaves.mUnits)
+    for (const TDUnit* unit : units)
     {
         if (!unit->mAlive)
             continue;
@@ -175,6 +173,14 @@ bool nearTowerUnit(const TDMap& map, const TDTower* tower, bool block)
             return true;
     }
     return false;
+}
+
+bool nearTowerUnit(const TDMap& map, const TDTower* tower, bool block)
+{
+    if (tower->mImmune)
+        return false;
+    return map.mBlockersValid ? nearTowerUnitIn(tower, block, map.mTowerBlockers)
+                              : nearTowerUnitIn(tower, block, map.mWaves.mUnits);
 }
 } // namespace
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Source/TD/TDOwnedList.h"
 
 #include <vector>
 
@@ -13,7 +14,7 @@ class TDUnitGrid
 public:
     // Buckets the units by mPos; units at no finite position are left out (no range test
     // accepts them either).
-    void build(const std::vector<TDUnit*>& units);
+    void build(const TDOwnedList<TDUnit>& units);
     void clear() { mValid = false; }
     bool valid() const { return mValid; }
     // Indexes into the unit list of every unit whose cell touches the square around (x, y) of

@@ -13,9 +13,11 @@
 #include <algorithm>
 #include <cmath>
 
+TDWaveManager::TDWaveManager() = default;
+
 TDWaveManager::~TDWaveManager() { clear(); }
 
-void TDWaveManager::clearUnits() { tdDeleteAll(mUnits); }
+void TDWaveManager::clearUnits() { mUnits.clear(); }
 
 void TDWaveManager::clear()
 {
@@ -63,10 +65,11 @@ i32 TDWaveManager::countWaves() const
 
 TDUnit* TDWaveManager::spawnUnit(TDMap& map, TDWaveEntry* entry, const TDPoint* point)
 {
-    TDUnit* unit = new TDUnit(map, entry);
+    auto spawned = std::make_unique<TDUnit>(map, entry);
+    TDUnit* unit = spawned.get();
     unit->mPath = point;
     entry->mSpawnedFlag = 1;
-    mUnits.push_back(unit);
+    mUnits.push_back(std::move(spawned));
     return unit;
 }
 
@@ -187,8 +190,7 @@ void TDWaveManager::advance(TDMap& map, float dt)
         else
             entry->mState = 3;
         map.forgetUnit(unit);
-        delete unit;
-        mUnits.erase(mUnits.begin() + static_cast<long>(i));
+        mUnits.eraseAt(i);
     }
 
     if (mActiveWaves.empty())

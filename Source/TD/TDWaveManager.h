@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Source/TD/TDOwnedList.h"
 #include "Source/TD/TDWaveProto.h"
 
 #include <vector>
@@ -18,7 +19,7 @@ class TDUnit;
 class TDWaveManager
 {
 public:
-    TDWaveManager() = default;
+    TDWaveManager();
     ~TDWaveManager();
     TDWaveManager(const TDWaveManager&) = delete;
     TDWaveManager& operator=(const TDWaveManager&) = delete;
@@ -49,7 +50,7 @@ public:
 
     std::vector<TDWaveProto*> mActiveWaves; // not owned
     std::vector<TDWaveProto*> mWaves;       // owned, file order
-    std::vector<TDUnit*> mUnits;            // owned: the live units
+    TDOwnedList<TDUnit> mUnits;             // the live units
     i32 mNextIndex = 0;
     i32 mWavesDone = 0;
     float mOuterTimeout = 0.0f;
