@@ -63,6 +63,8 @@ public:
     T* back() const { return mItems.back().get(); }
     bool contains(const T* item) const { return indexOf(item) != npos; }
 
+    void swap(TDOwnedList& other) { mItems.swap(other.mItems); }
+
     void push_back(std::unique_ptr<T> item) { mItems.push_back(std::move(item)); }
     // Takes ownership of a new item (null is kept as the vector kept it).
     void push_back(T* item) { mItems.push_back(std::unique_ptr<T>(item)); }

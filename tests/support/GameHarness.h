@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Source/TD/TDOwnedList.h"
 
 #include <filesystem>
 #include <string>
@@ -130,7 +131,7 @@ public:
     static std::filesystem::path dataDir();
 
     // The screen stack, bottom first.
-    const std::vector<HUDWindow*>& windows() const;
+    const TDOwnedList<HUDWindow>& windows() const;
 
     // The unlock messages of a level start closed by their "ok", back to the running battle.
     bool closeUnlockMessages();

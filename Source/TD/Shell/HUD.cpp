@@ -73,13 +73,13 @@ HUD::HUD(const std::wstring& layout)
             const base::ImageInfo* info = mLayout->GetImage(i);
             if (!info || info->mName.rfind(L"spell/", 0) != 0)
                 continue;
-            auto* slot = new TDFrameEntry();
+            auto slot = std::make_unique<TDFrameEntry>();
             slot->mName = info->mName.substr(6);
             slot->mX = info->mX;
             slot->mY = info->mY;
             slot->mWidth = info->mWidth;
             slot->mHeight = info->mHeight;
-            mSpellSlots.push_back(slot);
+            mSpellSlots.push_back(std::move(slot));
         }
         delete mLayout;
         mLayout = nullptr;
@@ -100,15 +100,12 @@ HUD::HUD(const std::wstring& layout)
 
 HUD::~HUD()
 {
+    // The open screens, then those not shown yet, then the closed ones, each front to back.
     mSpellCast.reset();
-    for (HUDSpellButton* button : mSpellButtons)
-        delete button;
-    for (TDFrameEntry* slot : mSpellSlots)
-        delete slot;
-    for (HUDWindow* window : mWindows)
-        delete window;
-    for (HUDWindow* window : mPendingWindows)
-        delete window;
+    mSpellButtons.clear();
+    mSpellSlots.clear();
+    mWindows.clear();
+    mPendingWindows.clear();
     buryClosedWindows();
 }
 
@@ -166,23 +163,18 @@ void HUD::Update(float dt)
     // By index: an update may open or close screens.
     for (size_t i = 0; i < mWindows.size(); ++i)
         mWindows[i]->Update(dt);
-    for (auto it = mWindows.begin(); it != mWindows.end();)
+    for (size_t i = 0; i < mWindows.size();)
     {
-        if ((*it)->mOpen)
+        if (mWindows[i]->mOpen)
         {
-            ++it;
+            ++i;
             continue;
         }
-        HUDWindow* closing = *it;
-        closing->OnClosing();
-        delete closing;
-        it = mWindows.erase(it);
+        mWindows[i]->OnClosing();
+        mWindows.eraseAt(i);
     }
-    if (!mPendingWindows.empty())
-    {
-        mWindows.insert(mWindows.end(), mPendingWindows.begin(), mPendingWindows.end());
-        mPendingWindows.clear();
-    }
+    while (!mPendingWindows.empty())
+        mWindows.push_back(mPendingWindows.release(mPendingWindows.front()));
 }
 
 void HUD::Draw(render::Graphics* graphics)
@@ -334,8 +326,8 @@ void HUD::keyDownToWindows(int code)
 
 int HUD::ButtonAt(int x, int y)
 {
-    for (auto it = mWindows.rbegin(); it != mWindows.rend(); ++it)
-        if (int n = (*it)->ButtonAt(x, y); n != -1)
+    for (size_t i = mWindows.size(); i-- > 0;)
+        if (int n = mWindows[i]->ButtonAt(x, y); n != -1)
             return n;
     if (!mWindows.empty())
         return -1;
@@ -379,22 +371,20 @@ void HUD::closeTopWindow()
 {
     if (mWindows.empty())
         return;
-    mClosedWindows.push_back(mWindows.back());
-    mWindows.pop_back();
+    mClosedWindows.push_back(mWindows.release(mWindows.back()));
 }
 
 void HUD::closeAllWindows()
 {
-    mClosedWindows.insert(mClosedWindows.end(), mWindows.begin(), mWindows.end());
-    mWindows.clear();
+    while (!mWindows.empty())
+        mClosedWindows.push_back(mWindows.release(mWindows.front()));
 }
 
 void HUD::buryClosedWindows()
 {
-    std::vector<HUDWindow*> closed;
+    // Taken out first: a closing screen's destructor may close or open others.
+    TDOwnedList<HUDWindow> closed;
     closed.swap(mClosedWindows);
-    for (HUDWindow* window : closed)
-        delete window;
 }
 
 void HUD::refreshTopWindow()
@@ -414,8 +404,6 @@ void HUD::resetSpellButtons()
 
 void HUD::removeSpellButtons()
 {
-    for (HUDSpellButton* button : mSpellButtons)
-        delete button;
     mSpellButtons.clear();
 }
 
@@ -427,12 +415,12 @@ void HUD::addSpellButton(i32 spell)
     if (k >= mSpellSlots.size())
         return; // no slot left for it
     const TDFrameEntry& slot = *mSpellSlots[k];
-    auto* button = new HUDSpellButton(*mMap, spell);
+    auto button = std::make_unique<HUDSpellButton>(*mMap, spell);
     button->mCentreX = slot.mX + slot.mWidth * 0.5f;
     button->mCentreY = slot.mY + slot.mHeight * 0.5f;
     button->mIndex = static_cast<i32>(k);
     button->mName = slot.mName;
-    mSpellButtons.push_back(button);
+    mSpellButtons.push_back(std::move(button));
 }
 
 void HUD::updateCoins()

@@ -4,6 +4,7 @@
 
 #include "Source/TD/Shell/HUDWindow.h"
 #include "Source/TD/TDBattleServices.h"
+#include "Source/TD/TDOwnedList.h"
 
 #include <functional>
 #include <memory>
@@ -54,7 +55,7 @@ public:
     void charToWindows(int character);
     void keyDownToWindows(int code);
     void pushWindow(HUDWindow* window);
-    const std::vector<HUDWindow*>& windows() const { return mWindows; }
+    const TDOwnedList<HUDWindow>& windows() const { return mWindows; }
 
     // TDHud
     void resetSpellButtons() override;
@@ -123,11 +124,11 @@ public:
     // Takes a new level-name banner (the root board's); without one the banner is dropped.
     std::function<void(HUDWindow*)> mOnBanner;
 
-    std::vector<TDFrameEntry*> mSpellSlots;
+    TDOwnedList<TDFrameEntry> mSpellSlots;
     // "td/spell_cast", made at its first use (the battle's sprite sheets are loaded by then).
     std::unique_ptr<TDAnimation> mSpellCast;
-    std::vector<HUDWindow*> mPendingWindows;
-    std::vector<HUDSpellButton*> mSpellButtons;
+    TDOwnedList<HUDWindow> mPendingWindows;
+    TDOwnedList<HUDSpellButton> mSpellButtons;
     i32 mShopBlock = 0;
     i32 mUIBlock = 0;
 
@@ -144,12 +145,12 @@ private:
 
     void buryClosedWindows();
 
-    std::vector<HUDWindow*> mClosedWindows;
+    TDOwnedList<HUDWindow> mClosedWindows;
     float mCursorX = -1.0f, mCursorY = -1.0f;
     float mPulseTime = 0.0f;
 
     TDMap* mMap = nullptr;
-    std::vector<HUDWindow*> mWindows;
+    TDOwnedList<HUDWindow> mWindows;
     render::Image* mLeftSide = nullptr;
     render::Image* mRightSide = nullptr;
 };

@@ -35,8 +35,6 @@ protected:
         // The game opens on the splash: start from nothing.
         Frame();
         mHud->closeAllWindows();
-        for (HUDWindow* window : mHud->mPendingWindows)
-            delete window;
         mHud->mPendingWindows.clear();
         mMap->mScreen = 7;
     }
