@@ -31,11 +31,7 @@ float tdAimAngle(float dx, float dy)
 
 TDTower::TDTower(TDMap& map) : mMap(map) {}
 
-TDTower::~TDTower()
-{
-    for (TDModifier* modifier : mModifiers)
-        delete modifier;
-}
+TDTower::~TDTower() = default;
 
 void TDTower::init(i32 protoId)
 {
@@ -302,8 +298,7 @@ void TDTower::update(float dt)
     {
         if (!mModifiers[i]->mActive)
         {
-            delete mModifiers[i];
-            mModifiers.erase(mModifiers.begin() + static_cast<long>(i));
+            mModifiers.eraseAt(i);
             continue;
         }
         mModifiers[i]->update(nullptr, dt);

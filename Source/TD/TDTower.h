@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Source/TD/TDOwnedList.h"
 #include "Source/TD/TDPrototype.h"
 #include "Source/TD/TDProtoRef.h"
 
@@ -73,7 +74,7 @@ public:
     TDSpotFrame* mSpot = nullptr; // not owned
     TDPrototype mBonus;           // additions of upgrades and boosts, recomputed every frame
     i32 mLevel = 0;
-    std::vector<TDModifier*> mModifiers; // owned
+    TDOwnedList<TDModifier> mModifiers;
     float mPauseTimer = 0.0f;
     float mCooldown = 0.0f;
     i32 mTierCount = 0;

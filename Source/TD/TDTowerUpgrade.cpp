@@ -118,8 +118,6 @@ bool TDTower::upgrade(i32 tier, float cost)
 
 void TDTower::setupModifiers()
 {
-    for (TDModifier* modifier : mModifiers)
-        delete modifier;
     mModifiers.clear();
     if (const TDPrototype* p = currentProto())
     {

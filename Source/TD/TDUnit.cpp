@@ -44,11 +44,7 @@ std::wstring tdUnitShadow(i32 id, bool air)
     return L"";
 }
 
-TDUnit::~TDUnit()
-{
-    for (TDModifier* modifier : mModifiers)
-        delete modifier;
-}
+TDUnit::~TDUnit() = default;
 
 float TDUnit::maxHealth() const
 {
@@ -205,7 +201,7 @@ void TDUnit::updateState(float dt)
             mAnimTime = 0.0f;
     }
 
-    tdDeleteIf(mModifiers, [](const TDModifier* m) { return !m->mActive; });
+    mModifiers.deleteIf([](const TDModifier* m) { return !m->mActive; });
     if (mState != 4)
         move(dt);
 }
@@ -386,18 +382,16 @@ bool TDUnit::canAttach(const TDModifier* modifier) const
 
 bool TDUnit::attach(TDModifier* modifier)
 {
+    std::unique_ptr<TDModifier> owned(modifier);
     if (!canAttach(modifier))
-    {
-        delete modifier;
         return false;
-    }
-    mModifiers.push_back(modifier);
+    mModifiers.push_back(std::move(owned));
     return true;
 }
 
 void TDUnit::removeModifiersOf(const void* source)
 {
-    tdDeleteIf(mModifiers, [source](const TDModifier* m) { return m->mSource == source; });
+    mModifiers.deleteIf([source](const TDModifier* m) { return m->mSource == source; });
 }
 
 void TDUnit::onHit(const TDBullet& bullet, bool direct)

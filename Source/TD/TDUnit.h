@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Source/TD/TDOwnedList.h"
 #include "Source/TD/TDPathPoint.h"
 #include "Source/TD/TDProtoRef.h"
 
@@ -84,7 +85,7 @@ public:
     float mPos[2] = {0.0f, 0.0f};
     float mDrawPos[2] = {0.0f, 0.0f};
     std::wstring mShadow; // the shadow picture's name; empty for flyers without one
-    std::vector<TDModifier*> mModifiers; // owned
+    TDOwnedList<TDModifier> mModifiers;
     u8 mFlag = 0;
     float mSpeedFactorTime = 0.0f;
     float mSpeedFactor = 1.0f, mSpeedFactorTarget = 1.0f;
