@@ -135,18 +135,13 @@ TDTierList& TDTierList::operator=(const TDTierList& other)
         return *this;
     clear();
     for (const TDPrototype* tier : other.mItems)
-        mItems.push_back(new TDPrototype(*tier));
+        mItems.push_back(std::make_unique<TDPrototype>(*tier));
     return *this;
 }
 
 TDTierList::~TDTierList() { clear(); }
 
-void TDTierList::clear()
-{
-    for (TDPrototype* tier : mItems)
-        delete tier;
-    mItems.clear();
-}
+void TDTierList::clear() { mItems.clear(); }
 
 const TDPrototype* TDPrototype::findTier(i32 wanted) const
 {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Source/TD/TDOwnedList.h"
 
 #include <memory>
 #include <string>
@@ -28,12 +29,12 @@ public:
     size_t size() const { return mItems.size(); }
     bool empty() const { return mItems.empty(); }
     TDPrototype* operator[](size_t i) const { return mItems[i]; }
-    std::vector<TDPrototype*>::const_iterator begin() const { return mItems.begin(); }
-    std::vector<TDPrototype*>::const_iterator end() const { return mItems.end(); }
+    TDOwnedList<TDPrototype>::iterator begin() const { return mItems.begin(); }
+    TDOwnedList<TDPrototype>::iterator end() const { return mItems.end(); }
     void clear();
 
 private:
-    std::vector<TDPrototype*> mItems;
+    TDOwnedList<TDPrototype> mItems;
 };
 
 class TDPrototype

@@ -22,15 +22,13 @@ void TDPrototypes::load(const tinyxml2::XMLElement* data)
         if (!section)
             continue;
         for (const tinyxml2::XMLElement* row = section->FirstChildElement(); row; row = row->NextSiblingElement())
-            all.push_back(new TDPrototype(row, true));
+            all.push_back(std::make_unique<TDPrototype>(row, true));
     }
 }
 
 void TDPrototypes::clear()
 {
     bumpGeneration();
-    for (TDPrototype* p : all)
-        delete p;
     all.clear();
 }
 

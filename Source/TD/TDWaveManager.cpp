@@ -23,7 +23,7 @@ void TDWaveManager::clear()
 {
     clearUnits();
     mActiveWaves.clear();
-    tdDeleteAll(mWaves);
+    mWaves.clear();
     mNextIndex = 0;
     mWavesDone = 0;
     mClock = 0.0f;
@@ -41,16 +41,14 @@ void TDWaveManager::loadWaves(const tinyxml2::XMLElement* element)
     for (const tinyxml2::XMLElement* child = element->FirstChildElement("wave"); child;
          child = child->NextSiblingElement("wave"))
     {
-        TDWaveProto* wave = new TDWaveProto();
+        auto wave = std::make_unique<TDWaveProto>();
         wave->loadFromXML(child);
         long long timeout = static_cast<long long>(wave->mTimeout) + extra;
         wave->mTimeout = static_cast<i32>(timeout > 2147483647LL ? 2147483647LL
                                           : timeout < -2147483647LL ? -2147483647LL
                                                                     : timeout);
-        if (wave->mEntries.empty())
-            delete wave;
-        else
-            mWaves.push_back(wave);
+        if (!wave->mEntries.empty())
+            mWaves.push_back(std::move(wave));
     }
 }
 
@@ -107,8 +105,7 @@ void TDWaveManager::reset()
             TDWaveEntry* entry = wave->mEntries[i];
             if (entry->mX == -1.0f)
             {
-                delete entry;
-                wave->mEntries.erase(wave->mEntries.begin() + static_cast<long>(i));
+                wave->mEntries.eraseAt(i);
                 continue;
             }
             entry->mSpawnedFlag = 0;

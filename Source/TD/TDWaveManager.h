@@ -49,7 +49,7 @@ public:
     void startLinkedWaves();
 
     std::vector<TDWaveProto*> mActiveWaves; // not owned
-    std::vector<TDWaveProto*> mWaves;       // owned, file order
+    TDOwnedList<TDWaveProto> mWaves;        // file order
     TDOwnedList<TDUnit> mUnits;             // the live units
     i32 mNextIndex = 0;
     i32 mWavesDone = 0;

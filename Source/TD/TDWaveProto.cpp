@@ -8,7 +8,7 @@
 
 #include <tinyxml2.h>
 
-TDWaveProto::~TDWaveProto() { tdDeleteAll(mEntries); }
+TDWaveProto::~TDWaveProto() = default;
 
 void TDWaveProto::loadFromXML(const tinyxml2::XMLElement* element)
 {
@@ -25,7 +25,7 @@ void TDWaveProto::loadFromXML(const tinyxml2::XMLElement* element)
     if (const char* linked = element->Attribute("linked"))
         mLinked = tdtext::leadingInt(linked);
     for (const tinyxml2::XMLElement* child = element->FirstChildElement(); child; child = child->NextSiblingElement())
-        mEntries.push_back(new TDWaveEntry(child, this));
+        mEntries.push_back(std::make_unique<TDWaveEntry>(child, this));
     mSpawned = 0;
 }
 

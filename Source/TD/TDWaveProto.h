@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Source/TD/TDOwnedList.h"
 #include "Source/TD/TDWaveEntry.h"
 
 #include <vector>
@@ -39,5 +40,5 @@ public:
     i32 mLinked = -1;
     float mScale = 1.0f;
     i32 mSpawned = 0;
-    std::vector<TDWaveEntry*> mEntries; // owned
+    TDOwnedList<TDWaveEntry> mEntries;
 };
