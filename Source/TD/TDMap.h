@@ -312,9 +312,10 @@ public:
     TDBattleStats mStats;
 
     // The level.
-    std::vector<TDPoint*> mPoints;     // owned
-    std::vector<TDLink*> mLinks;       // owned
-    std::vector<TDBuildSpot*> mSpots;  // owned
+    // Owned, deleted by clearLevel; plain vectors, as the road network and the path code take them.
+    std::vector<TDPoint*> mPoints;
+    std::vector<TDLink*> mLinks;
+    TDOwnedList<TDBuildSpot> mSpots;
     TDWaveManager mWaves;
     TDPathSet mPaths;
     std::unique_ptr<TDMapScene> mScenery;

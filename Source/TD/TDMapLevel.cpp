@@ -94,7 +94,7 @@ void TDMap::clearLevel()
     clearBattle();
     mPaths.clear();
     mWaves.clear();
-    tdDeleteAll(mSpots);
+    mSpots.clear();
     tdDeleteAll(mLinks);
     tdDeleteAll(mPoints);
     mScenery.reset();
@@ -129,7 +129,7 @@ void TDMap::loadSpots(const tinyxml2::XMLElement* element)
 {
     if (element)
         for (const tinyxml2::XMLElement* e = element->FirstChildElement(); e; e = e->NextSiblingElement())
-            mSpots.push_back(new TDBuildSpot(e));
+            mSpots.push_back(std::make_unique<TDBuildSpot>(e));
 }
 
 namespace

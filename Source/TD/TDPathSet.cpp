@@ -62,7 +62,7 @@ TDPathRecord::~TDPathRecord()
         tdDeleteAll(entry.second);
 }
 
-void TDPathSet::clear() { tdDeleteAll(mRecords); }
+void TDPathSet::clear() { mRecords.clear(); }
 
 TDPathRecord* TDPathSet::recordFor(const TDLink* link) const
 {
@@ -93,9 +93,10 @@ void TDPathSet::store(TDLink* link, i32 offset, const std::vector<TDPathPoint*>&
     TDPathRecord* record = recordFor(link);
     if (!record)
     {
-        record = new TDPathRecord();
+        auto added = std::make_unique<TDPathRecord>();
+        record = added.get();
         record->link = link;
-        mRecords.push_back(record);
+        mRecords.push_back(std::move(added));
     }
     auto found = record->points.find(offset);
     if (found != record->points.end())
@@ -126,9 +127,10 @@ QLResultEnum TDPathSet::readCache(const std::string& bytes, const std::vector<TD
             return fail(L"short record");
         if (linkIndex >= links.size())
             return fail(L"link index past the level's links");
-        TDPathRecord* record = new TDPathRecord();
+        auto added = std::make_unique<TDPathRecord>();
+        TDPathRecord* record = added.get();
         record->link = links[linkIndex];
-        mRecords.push_back(record);
+        mRecords.push_back(std::move(added));
         if (!in.u32At(lengthCount) || lengthCount > in.left() / 8)
             return fail(L"bad length count");
         for (u32 i = 0; i < lengthCount; ++i)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Source/TD/TDOwnedList.h"
 #include "Source/TD/TDPathPoint.h"
 
 #include <map>
@@ -51,9 +52,9 @@ public:
     // Takes ownership of the points.
     void store(TDLink* link, i32 offset, const std::vector<TDPathPoint*>& points);
 
-    const std::vector<TDPathRecord*>& records() const { return mRecords; }
+    const TDOwnedList<TDPathRecord>& records() const { return mRecords; }
 
 private:
     TDPathRecord* recordFor(const TDLink* link) const;
-    std::vector<TDPathRecord*> mRecords; // owned
+    TDOwnedList<TDPathRecord> mRecords;
 };
