@@ -91,6 +91,8 @@ TEST(TutorialPlay, ANewPlayerFollowsEveryPageOfTheFirstLevel)
     EXPECT_TRUE(Tutorial().pageShown());
     EXPECT_EQ(LocalStrings::Instance()->get(L"tut_spot"), PageText());
     EXPECT_EQ(2, game.hud().uiBlock());
+    ASSERT_TRUE(game.run(300)) << "ten seconds of reading";
+    EXPECT_TRUE(map.mWaves.mUnits.empty()) << "the battle waits for the first tower";
     game.click(330.0f, 300.0f); // spot #1
     EXPECT_EQ(nullptr, map.mContextMenu.get()) << "only the named spot opens";
     game.click(210.0f, 370.0f); // spot #0
