@@ -41,7 +41,7 @@ STEPS = [
 ]
 
 TEXTS = {
-    "spot": "Welcome to the Ford, Warden! Foes follow the road to your camp. Click the glowing build spot to place a tower.",
+    "spot": "Welcome to the Ford, Warden! Foes follow the road to your camp. Click the build spot under the arrow to place a tower.",
     "tower": "Pick a tower from the ring. Its price in gold is shown above it.",
     "wave": "Well built! The battle waits. Click the red button at the road's start to call the "
             "wave early: each second saved earns gold.",
