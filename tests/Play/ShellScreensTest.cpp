@@ -70,7 +70,9 @@ TEST(ShellScreens, EveryKeyTypedWithinOneFrameReachesTheNameInputAndEnterConfirm
         key.type = type;
         game.window().Push(key);
         if (type == os::EventType::KeyDown && input.mText == L"Anna")
+        {
             ASSERT_TRUE(game.frame());
+        }
     }
     ASSERT_TRUE(game.frame());
     EXPECT_EQ(L"An", input.mText) << "the second press was taken for auto-repeat";
