@@ -15,6 +15,7 @@
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/ImageFactory.h"
 #include "Core/Media/Image/ImageInfo.h"
+#include "Core/Media/Image/MediaScale.h"
 #include "Core/Media/Image/RenderTarget.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Render/Matrix4.h"
@@ -109,6 +110,8 @@ void GameApplication::ReportFatal(const std::wstring& text)
 
 QLResultEnum GameApplication::Start()
 {
+    render::SetMediaScale({mImageScale, mFontScale});
+
     // 1. Data folder.
     const app::CommandLine line = app::CommandLine::Parse(mArguments);
     if (line.mode == app::CommandLine::MALFORMED)

@@ -132,6 +132,9 @@ public:
     std::wstring mCaption;
     LayoutSizes mLayout;
     bool mWindowed = true;
+    // The display scales of images and fonts, handed to the media layer at start-up.
+    float mImageScale = 1.0f;
+    float mFontScale = 1.0f;
     app::MonitorList mMonitors;
     ViewGeometry mView;
     // The full layout in game units, set at start-up: the rectangle every screen gets.

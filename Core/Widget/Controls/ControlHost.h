@@ -5,7 +5,7 @@
 
 #include "Core/Base/CountedPtr.h"
 #include "Core/Base/Types.h"
-#include "Core/Media/Font/Font.h"
+#include "Core/Media/Graphics/Font.h"
 
 #include <string>
 
