@@ -506,7 +506,7 @@ TEST_F(GameApplicationTest, TheGameStartsSilentAndTheOutputFollowsWindowActivati
     fs::copy_file(fs::path(QL_SOURCE_DIR) / "content/td/data/music/main_menu.ogg",
                   mData.Path() / "td/data/music/main_menu.ogg");
     mData.Write("td/sounds_sheet.csv", "# tag;file;level;group\n");
-    SoundSystem::SetDeviceFactory([]() -> std::unique_ptr<audio::Device> {
+    audio::SetDeviceFactory([]() -> std::unique_ptr<audio::Device> {
         return std::make_unique<audio::NullDevice>();
     });
     SoundSystem::Instance();
@@ -516,7 +516,7 @@ TEST_F(GameApplicationTest, TheGameStartsSilentAndTheOutputFollowsWindowActivati
     game->mEventsAtFirstTick = {lost};
     game->mCloseAfter = 4;
     game->Main();
-    SoundSystem::SetDeviceFactory(nullptr);
+    audio::SetDeviceFactory(nullptr);
     EXPECT_EQ(SoundSystem::Instance()->GetCurrentMusic(), "");
     EXPECT_TRUE(SoundSystem::Instance()->GetAudio().IsPaused()) << "a deactivated window pauses the output";
 }
