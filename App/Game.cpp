@@ -57,40 +57,10 @@ QLResultEnum Game::StartGame()
         return QL_OK;
     }
     mBoard->mDrawLoadingScreen = [this] { drawLoadingScreen(); };
+    mBoard->mMobShader = mMobShader.Get();
     if (HUD* hud = mBoard->getHud())
         hud->setSideImages(mLeftSide, mRightSide);
     QL_LOG(L"Game started: the splash screens open\n");
-    return QL_OK;
-}
-
-QLResultEnum Game::startFirstBattle()
-{
-    TDMap* map = getMap();
-    if (!map)
-        return QL_FAIL;
-    // No screen stays over the battle, not even the level's unlock message.
-    auto closeScreens = [this] {
-        if (HUD* hud = mBoard->getHud())
-        {
-            hud->closeAllWindows();
-            for (HUDWindow* window : hud->mPendingWindows)
-                delete window;
-            hud->mPendingWindows.clear();
-        }
-    };
-    closeScreens();
-    if (map->mMode != 1 && map->mMode != 3)
-        map->mMode = 1;
-    map->mEpisode = 0;
-    map->mLevel = 0;
-    if (QLResultEnum r = map->loadLevel())
-        return r;
-    if (map->mScreen == 11)
-    {
-        closeScreens();
-        map->mScreen = 0;
-        map->mSpeed = 1.0f;
-    }
     return QL_OK;
 }
 

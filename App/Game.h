@@ -38,10 +38,6 @@ public:
     // One whole frame with the loading picture, at once.
     void drawLoadingScreen();
 
-    // Until the episode and level selection exist: the first normal level of the first episode,
-    // with every screen closed; a finished level starts again on a click.
-    QLResultEnum startFirstBattle();
-
     render::Image* mLeftSide = nullptr;
     render::Image* mRightSide = nullptr;
     base::CountedPtr<TMobShader> mMobShader;

@@ -75,8 +75,13 @@ void InputWin32::KeyDown(u32 key)
         mListener->OnChar(c);
 }
 
-void InputWin32::KeyUp(u32)
+void InputWin32::KeyUp(u32 key)
 {
+    // A key released while still "just pressed" goes straight to up, as the poll would take it,
+    // so its next press within the same frame (fast typing) is a new press and is reported,
+    // not taken for auto-repeat.
+    if (key < kVirtualKeyCount && mKeyStates[key] == KEY_PRESSED && !(mPhysical[key] & 0x80))
+        mKeyStates[key] = KEY_UP;
     // Nothing reads the code of a key-up; it is always 0.
     mListener->OnKeyUp(0);
 }

@@ -6,11 +6,13 @@
 #include "Core/Base/Transform2D.h"
 #include "Core/Base/Types.h"
 #include "Source/TD/Sprites/TDSpritePainter.h"
+#include "Source/TD/Sprites/TDTexture.h"
 
+#include <functional>
+#include <memory>
 #include <string>
 
 class TDEmitter;
-class TDTexture;
 class TDUiPainter;
 
 class TDBattleCanvas
@@ -40,14 +42,29 @@ public:
     virtual void drawImage(const TDTexture* image, float width, float height, const math::Transform2D& transform,
                            bool flipH) = 0;
     virtual void drawEmitter(TDEmitter& emitter) = 0;
-    // Alignments: horizontal 0 left, 1 right, 2 centre; vertical 0 top, 1 bottom, 2 centre.
-    virtual void drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font) = 0;
+    // The emitter's particles moved by the transform (over the current one).
+    virtual void drawEmitter(TDEmitter& emitter, const math::Transform2D& transform) = 0;
+    // Alignments: horizontal 0 left, 1 right, 2 centre; vertical 0 top, 1 bottom, 2 centre. The
+    // text is scaled about its point, then placed through the current transform.
+    virtual void drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font,
+                          float scale) = 0;
+    void drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font)
+    {
+        drawText(text, x, y, hAlign, vAlign, font, 1.0f);
+    }
     // The HUD and its windows of a draw layer (0 under the menus, 1 over everything).
     virtual void drawHud() {}
     virtual void drawHudWindows(i32 /*layer*/) {}
     // Where the battle's own interface pieces (the ring menu) draw, through the current
     // transform; null draws none of them.
     virtual TDUiPainter* uiPainter() { return nullptr; }
+    // An off-screen picture of that size, cleared to transparent, painted through a canvas over
+    // it; null where there are no off-screen targets.
+    virtual std::unique_ptr<TDTexture> renderPicture(i32 /*width*/, i32 /*height*/,
+                                                     const std::function<void(TDBattleCanvas&)>& /*paint*/)
+    {
+        return nullptr;
+    }
 };
 
 class TDNullBattleCanvas : public TDBattleCanvas
@@ -61,5 +78,6 @@ public:
     void setShaderMode(i32) override {}
     void drawImage(const TDTexture*, float, float, const math::Transform2D&, bool) override {}
     void drawEmitter(TDEmitter&) override {}
-    void drawText(const std::wstring&, float, float, i32, i32, Font) override {}
+    void drawEmitter(TDEmitter&, const math::Transform2D&) override {}
+    void drawText(const std::wstring&, float, float, i32, i32, Font, float) override {}
 };

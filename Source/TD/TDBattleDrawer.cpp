@@ -2,6 +2,7 @@
 #include "Source/TD/TDBattleDrawer.h"
 
 #include "Source/TD/LocalStrings.h"
+#include "Source/TD/Sprites/TDAnimation.h"
 #include "Source/TD/Sprites/TDGraphic.h"
 #include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/Sprites/TDSpriteTable.h"
@@ -25,6 +26,8 @@
 namespace
 {
 const TDColor kWhite{1.0f, 1.0f, 1.0f, 1.0f};
+// The battle map in battle units: the picture of the roads covers it.
+constexpr float kMapWidth = 1024.0f, kMapHeight = 768.0f;
 
 // The canvas's interface painter, with the menu's tower drawn by the battle drawing itself.
 class MenuPainter : public TDUiPainter
@@ -71,7 +74,8 @@ void TDDrawLists::add(TDDrawItem&& item, std::vector<u32>& list)
 
 void TDDrawLists::sortByDepth(std::vector<u32>& list)
 {
-    std::sort(list.begin(), list.end(), [this](u32 a, u32 b) { return pool[a].depth < pool[b].depth; });
+    std::stable_sort(list.begin(), list.end(),
+                     [this](u32 a, u32 b) { return TDDrawItem::lessByDepth(pool[a], pool[b]); });
 }
 
 void TDDrawLists::clear()
@@ -82,6 +86,7 @@ void TDDrawLists::clear()
     groundObjects.clear();
     airShadows.clear();
     airObjects.clear();
+    pictures.clear();
 }
 
 TDBattleDrawer::TDBattleDrawer(TDMap& map, TDResources& resources) : mMap(map), mResources(resources) {}
@@ -158,6 +163,20 @@ void TDBattleDrawer::loadUiImages()
     mBoost = picture(L"td/ui", L"ui/power_buff");
     for (int i = 0; i < 3; ++i)
         mStar[i] = picture(L"td/ui", L"ui/l" + std::to_wstring(i + 1));
+    mIndicatorIcons[2] = picture(L"td/ui", L"ui/immune");
+    mIndicatorIcons[3] = picture(L"td/ui", L"ui/money");
+}
+
+TDBattleDrawer::Picture TDBattleDrawer::boostPicture(const TDBoostIcon& icon)
+{
+    if (!icon.sheet.empty())
+        return picture(icon.sheet, icon.image);
+    // A loose picture, loaded once whether it exists or not.
+    auto known = mLoosePictures.find(icon.image);
+    if (known == mLoosePictures.end())
+        known = mLoosePictures.emplace(icon.image, mResources.textureLoader().loadPicture(icon.image)).first;
+    const TDTexture* t = known->second.get();
+    return t ? Picture{t, static_cast<float>(t->width()), static_cast<float>(t->height())} : Picture{};
 }
 
 void TDBattleDrawer::drawBackground(TDBattleCanvas& canvas)
@@ -247,14 +266,10 @@ void TDBattleDrawer::draw(TDBattleCanvas& canvas)
     drawIndicators(canvas);
     drawSprites(canvas);
     drawDrops(canvas);
+    canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
     for (TDParticle* particle : mMap.mParticles)
-        for (auto& emitter : particle->mEmitters)
-            if (emitter)
-            {
-                canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
-                canvas.drawEmitter(*emitter);
-                canvas.popTransform();
-            }
+        particle->draw(canvas);
+    canvas.popTransform();
     trace("particles");
     canvas.setBlendMode(1);
     canvas.drawHud();
@@ -280,7 +295,7 @@ void TDBattleDrawer::draw(TDBattleCanvas& canvas)
     trace("windows");
 }
 
-void TDBattleDrawer::buildList(TDBattleCanvas&)
+void TDBattleDrawer::buildList(TDBattleCanvas& canvas)
 {
     TDDrawLists& l = mLists;
     for (TDTower* tower : mMap.mTowers)
@@ -293,6 +308,7 @@ void TDBattleDrawer::buildList(TDBattleCanvas&)
         queueUnit(*unit, l);
 
     l.sortByDepth(l.main);
+    l.main.insert(l.main.end(), l.pictures.begin(), l.pictures.end());
     l.sortByDepth(l.groundObjects);
     l.sortByDepth(l.airObjects);
     l.main.insert(l.main.end(), l.groundShadows.begin(), l.groundShadows.end());
@@ -321,6 +337,21 @@ void TDBattleDrawer::buildList(TDBattleCanvas&)
                 l.add(std::move(item), front);
         }
         l.main.insert(l.main.begin(), front.rbegin(), front.rend());
+        // The spots' boost icons ("##") stand over the objects, a tower on the spot or not.
+        for (const TDSpotFrame& frame : mMap.mScenery->spotFrames)
+            for (const TDBoostIcon& icon : frame.boosts)
+            {
+                Picture p = boostPicture(icon);
+                TDDrawItem item;
+                item.image = p.image;
+                item.width = p.width;
+                item.height = p.height;
+                item.depth = icon.depth;
+                item.transform.Translate(static_cast<float>(icon.x), icon.y);
+                if (mTrace)
+                    item.tag = "boost";
+                l.add(std::move(item), l.main);
+            }
     }
 
     l.main.insert(l.main.end(), l.airShadows.begin(), l.airShadows.end());
@@ -337,12 +368,28 @@ void TDBattleDrawer::buildList(TDBattleCanvas&)
         l.add(std::move(item), l.main);
     }
 
-    // The pulsing road glow while a spell waits for its target, under everything.
+    // The pulsing road glow while a spell waits for its target, under everything: the picture
+    // of the roads, rendered once per level; brush dots where there is no off-screen picture.
     if (mMap.mSelectedSpell >= 0)
     {
         const float a = (std::sin(mMap.mTime * 5.0f) + 1.0f) * 0.5f * 0.2f + 0.2f;
+        const TDColor glowColor{0.804f, 0.75f, 0.171f, a};
         std::vector<u32> glow;
-        queueLinks(glow, {0.804f, 0.75f, 0.171f, a}, true);
+        if (const TDTexture* roads = roadPicture(canvas))
+        {
+            TDDrawItem item;
+            item.image = roads;
+            item.width = static_cast<float>(roads->width());
+            item.height = static_cast<float>(roads->height());
+            item.transform.Translate(item.width * 0.5f, item.height * 0.5f);
+            item.color = glowColor;
+            item.additive = true;
+            if (mTrace)
+                item.tag = "roads";
+            l.add(std::move(item), glow);
+        }
+        else
+            queueLinks(glow, glowColor, true);
         l.main.insert(l.main.begin(), glow.begin(), glow.end());
     }
 
@@ -358,6 +405,27 @@ void TDBattleDrawer::buildList(TDBattleCanvas&)
             item.tag = "button";
         l.add(std::move(item), l.main);
     }
+}
+
+const TDTexture* TDBattleDrawer::roadPicture(TDBattleCanvas& canvas)
+{
+    if (mRoadsVersion == mMap.mPathsVersion && mRoadsTried)
+        return mRoads.get();
+    mRoadsTried = true;
+    mRoadsVersion = mMap.mPathsVersion;
+    const Picture brush = picture(L"td/ui", L"ui/brush");
+    mRoads = canvas.renderPicture(static_cast<i32>(kMapWidth), static_cast<i32>(kMapHeight), [&](TDBattleCanvas& c) {
+        c.setBlendMode(1);
+        c.setColor(kWhite);
+        for (const TDLink* link : mMap.mLinks)
+            for (const auto& [x, y] : linkDots(*link))
+            {
+                math::Transform2D t;
+                t.Translate(x, y);
+                c.drawImage(brush.image, brush.width, brush.height, t, false);
+            }
+    });
+    return mRoads.get();
 }
 
 void TDBattleDrawer::drawList(TDBattleCanvas& canvas)
@@ -417,6 +485,22 @@ void TDBattleDrawer::drawBullets(TDBattleCanvas& canvas)
     {
         if (bullet->mEmitter)
             canvas.drawEmitter(*bullet->mEmitter);
+        if (bullet->mHasAnimation)
+        {
+            // The shell of ammunition 2003 burns: the flame "fire" of "td/tower3_1b", turned with it.
+            if (!mFire)
+                mFire = std::make_unique<TDAnimation>(mResources.findGraphic(L"td/tower3_1b"), "fire");
+            const float length = mFire->length();
+            mFire->mTime = length > 0.0f ? std::fmod(bullet->mAnimationTime, length) : 0.0f;
+            if (const TDFrameEntry* frame = mFire->currentFrame())
+            {
+                canvas.setBlendMode(1);
+                canvas.drawImage(frame->mImage, frame->mWidth, frame->mHeight,
+                                 mFire->placement(*frame, bullet->mX, bullet->mY, bullet->mAngle), false);
+                trace("bullet");
+            }
+            continue;
+        }
         const TDPrototype* ammo = bullet->mTower ? bullet->ammo() : nullptr;
         const TDGraphic* graphic = graphicOf(ammo);
         if (!graphic)
@@ -440,16 +524,29 @@ void TDBattleDrawer::drawBullets(TDBattleCanvas& canvas)
 
 void TDBattleDrawer::drawIndicators(TDBattleCanvas& canvas)
 {
+    canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
+    canvas.setBlendMode(1);
     for (TDIndicator* indicator : mMap.mIndicators.items)
     {
         if (!indicator->mAlive)
             continue;
         canvas.setColor({1.0f, 1.0f, 1.0f, indicator->alpha()});
-        canvas.drawText(indicator->mText, indicator->mX * mMap.mScale + mMap.mOffsetX,
-                        indicator->mY * mMap.mScale + mMap.mOffsetY, 2, 2, TDBattleCanvas::kIndicatorFont);
+        // The icon centred on the point, the text to its right.
+        const i32 slot = indicator->mIconSlot;
+        if (slot >= 0 && slot < 4 && mIndicatorIcons[slot].image)
+        {
+            const Picture& icon = mIndicatorIcons[slot];
+            math::Transform2D t;
+            t.Translate(indicator->mX, indicator->mY);
+            canvas.drawImage(icon.image, icon.width, icon.height, t, false);
+        }
+        if (!indicator->mText.empty())
+            canvas.drawText(indicator->mText, indicator->mX + 14.0f, indicator->mY, 0, 2,
+                            TDBattleCanvas::kIndicatorFont, 0.75f);
+        canvas.setColor(kWhite);
         trace("indicator");
     }
-    canvas.setColor(kWhite);
+    canvas.popTransform();
 }
 
 void TDBattleDrawer::drawSprites(TDBattleCanvas& canvas)

@@ -14,6 +14,8 @@
 #include <unordered_map>
 #include <vector>
 
+struct TDBoostIcon;
+class TDAnimation;
 class TDEmitter;
 class TDGraphic;
 class TDLink;
@@ -40,6 +42,9 @@ struct TDDrawItem
     float depth = 0.0f;
     // What it shows, for the logs and the tests: "tower:101", "unit:3", "shadow:3", "spot:0".
     std::string tag;
+
+    // The battle's depth order: lower depth (higher on the screen) first.
+    static bool lessByDepth(const TDDrawItem& a, const TDDrawItem& b) { return a.depth < b.depth; }
 };
 
 // The battle's draw lists of one frame, by layer: indices into one pool of items, so that
@@ -52,9 +57,11 @@ struct TDDrawLists
     std::vector<u32> groundObjects;
     std::vector<u32> airShadows;
     std::vector<u32> airObjects;
+    std::vector<u32> pictures; // single-picture units, drawn as they come before the lists
     // Puts the item in the pool and its index at the end of list.
     void add(TDDrawItem&& item, std::vector<u32>& list);
-    // Sorts a list by ascending depth (equal depths in no defined order).
+    // Sorts a list by ascending depth; equal depths keep their queueing order, so that nothing
+    // flickers from frame to frame.
     void sortByDepth(std::vector<u32>& list);
     void clear();
 };
@@ -114,11 +121,16 @@ private:
     // ("td/data/ui_parts" + "shadows/dragon_shadow").
     Picture pathPicture(const std::wstring& path);
     Picture splitPathPicture(const std::wstring& path);
+    // A spot's boost icon: a picture of a sheet, or a loose picture file.
+    Picture boostPicture(const TDBoostIcon& icon);
     const TDGraphic* graphicOf(const TDPrototype* p) const;
     // A graphic's height (its frames' largest bottom edge), measured once.
     float graphicHeight(const TDGraphic* graphic);
     void buildList(TDBattleCanvas& canvas);
     void drawList(TDBattleCanvas& canvas);
+    // The picture of the level's roads, rendered again when the level's paths changed; null
+    // where the canvas has no off-screen pictures.
+    const TDTexture* roadPicture(TDBattleCanvas& canvas);
     void drawWaveTexts(TDBattleCanvas& canvas);
     // Frame index of a graphic's unnamed list, placed so that its "s_point" lies on (x, y).
     void drawSpriteFrame(TDBattleCanvas& canvas, const TDGraphic& graphic, size_t index, float x, float y);
@@ -140,4 +152,10 @@ private:
     std::unordered_map<const TDGraphic*, float> mHeights;
     std::unordered_map<std::wstring, Picture> mPathPictures; // by full path, so frames look up once
     Picture mBar, mBoost, mStar[3];
+    Picture mIndicatorIcons[4]; // by the indicators' icon slot: 2 immune, 3 money
+    std::map<std::wstring, std::unique_ptr<TDTexture>> mLoosePictures;
+    std::unique_ptr<TDAnimation> mFire; // the burning shell's flame
+    std::unique_ptr<TDTexture> mRoads;  // the level's roads drawn once, for the glow
+    u32 mRoadsVersion = 0;
+    bool mRoadsTried = false;
 };

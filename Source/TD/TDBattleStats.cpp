@@ -74,6 +74,16 @@ void TDBattleStats::addGems(i32 amount)
         progress->setGems(mGems);
 }
 
+void TDBattleStats::spendGems(i32 amount)
+{
+    if (mGems >= amount)
+        mGems -= amount;
+    if (hud)
+        hud->updateCrystals();
+    if (progress)
+        progress->setGems(mGems);
+}
+
 void TDBattleStats::update(float dt)
 {
     if (mShownCoins != mCoins)

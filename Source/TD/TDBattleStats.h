@@ -21,6 +21,9 @@ public:
     void addKill(i32 gold, float x, float y);
     // Adds to the total and to the gems won here, and stores the total in the profile.
     void addGems(i32 amount);
+    // Takes the price when that many are held (the caller tests first); the counter and the
+    // stored total follow in every case.
+    void spendGems(i32 amount);
     // Once per frame with the unscaled frame time: the shown coins run toward the real count,
     // and a combo closes after a full window without a kill.
     void update(float dt);

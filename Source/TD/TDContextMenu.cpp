@@ -16,6 +16,27 @@ namespace
 constexpr float kDegToRad = 3.14f / 180.0f;
 constexpr float kOpenTime = 0.2f;
 constexpr float kRangeImageSize = 336.0f;
+constexpr float kHitRadius = 32.0f;
+// The battle map's size; entries stay this far inside it.
+constexpr float kMapWidth = 1024.0f, kMapHeight = 768.0f, kMapMargin = 28.0f;
+
+float baseTowerAngle(i32 id)
+{
+    switch (id)
+    {
+    case 10000: return 270.0f;
+    case 20000: return 180.0f;
+    case 30000: return 0.0f;
+    case 40000: return 90.0f;
+    default: return -1.0f;
+    }
+}
+
+float angleGap(float a, float b)
+{
+    float d = std::fmod(std::fabs(a - b), 360.0f);
+    return d > 180.0f ? 360.0f - d : d;
+}
 
 float spotCentreX(const TDSpotFrame& s) { return static_cast<float>(s.x) + 0.5f * static_cast<float>(s.width); }
 float spotCentreY(const TDSpotFrame& s) { return static_cast<float>(s.y) + 0.5f * static_cast<float>(s.height); }
@@ -37,6 +58,11 @@ std::wstring tdTowerIcon(i32 id)
     case 40000: case 40001: case 40002: return L"ui/tower_08";
     case 40100: return L"ui/tower_12";
     case 40200: return L"ui/tower_07";
+    // The kinds beyond the four base towers, so that none of their entries is blank.
+    case 50000: case 50001: return L"ui/tower_13";
+    case 60000: return L"ui/tower_14";
+    case 70000: return L"ui/tower_15";
+    case 80000: return L"ui/tower_16";
     default: return L"";
     }
 }
@@ -206,22 +232,21 @@ bool TDContextMenu::isNearEdge() const
 
 i32 TDContextMenu::itemAt(float px, float py)
 {
-    if (items.empty() || state != kOpen)
+    if (items.empty() || state != kOpen || !visible)
         return -1;
-    float k = isNearEdge() ? 1.3f : 1.0f;
+    // The nearest entry, so that the one drawn under the pointer is the one chosen.
+    hoveredItem = nullptr;
+    float best = kHitRadius;
     for (const auto& item : items)
     {
-        float a = item->angle * kDegToRad;
-        float ex = centreX + std::sin(a) * radius * k;
-        float ey = centreY + std::cos(a) * radius * k;
-        if (TDMap::distance(ex, ey, px, py) < 32.0f)
+        float d = TDMap::distance(centreX + item->x, centreY + item->y, px, py);
+        if (d < best)
         {
+            best = d;
             hoveredItem = item.get();
-            return item->id;
         }
     }
-    hoveredItem = nullptr;
-    return -1;
+    return hoveredItem ? hoveredItem->id : -1;
 }
 
 float TDContextMenu::costOf(i32 id) const
@@ -259,20 +284,81 @@ void TDContextMenu::layout()
     }
     i32 n = static_cast<i32>(items.size()) - (edge ? 1 : 0);
     float step = n == 0 ? 0.0f : (endAngle - startAngle) / static_cast<float>(n);
-    for (size_t i = 0; i < items.size(); ++i)
-    {
-        TDContextMenuItem& item = *items[i];
-        item.angle = startAngle + static_cast<float>(i) * step;
-        if (edge || !item.prototype)
-            continue;
-        switch (item.prototype->id)
+    if (!edge && kind == kBuild && items.size() > 4)
+        spreadAround();
+    else
+        for (size_t i = 0; i < items.size(); ++i)
         {
-        case 10000: item.angle = 270.0f; break;
-        case 20000: item.angle = 180.0f; break;
-        case 30000: item.angle = 0.0f; break;
-        case 40000: item.angle = 90.0f; break;
-        default: break;
+            TDContextMenuItem& item = *items[i];
+            item.angle = startAngle + static_cast<float>(i) * step;
+            if (edge || !item.prototype)
+                continue;
+            if (float fixed = baseTowerAngle(item.prototype->id); fixed >= 0.0f)
+                item.angle = fixed;
         }
+    placeItems(edge ? 1.3f : 1.0f);
+}
+
+void TDContextMenu::spreadAround()
+{
+    // The fixed angles of the four base towers leave no room for a fifth entry: every entry
+    // gets its own place, 360 / n apart, starting on the left where the first base tower sits.
+    const size_t n = items.size();
+    const float step = 360.0f / static_cast<float>(n);
+    std::vector<bool> taken(n, false);
+    std::vector<TDContextMenuItem*> rest;
+    for (const auto& item : items)
+    {
+        float fixed = item->prototype ? baseTowerAngle(item->prototype->id) : -1.0f;
+        if (fixed < 0.0f)
+        {
+            rest.push_back(item.get());
+            continue;
+        }
+        size_t best = n;
+        for (size_t j = 0; j < n; ++j)
+            if (!taken[j] && (best == n || angleGap(270.0f + static_cast<float>(j) * step, fixed) <
+                                               angleGap(270.0f + static_cast<float>(best) * step, fixed)))
+                best = j;
+        taken[best] = true;
+        item->angle = std::fmod(270.0f + static_cast<float>(best) * step, 360.0f);
+    }
+    size_t j = 0;
+    for (TDContextMenuItem* item : rest)
+    {
+        while (taken[j])
+            ++j;
+        taken[j] = true;
+        item->angle = std::fmod(270.0f + static_cast<float>(j) * step, 360.0f);
+    }
+}
+
+void TDContextMenu::placeItems(float k)
+{
+    // Neighbouring entries keep two hit radii and a margin apart, room for their prices and
+    // ability icons.
+    float r = radius * k;
+    if (items.size() > 1)
+    {
+        std::vector<float> angles;
+        for (const auto& item : items)
+            angles.push_back(std::fmod(std::fmod(item->angle, 360.0f) + 360.0f, 360.0f));
+        std::sort(angles.begin(), angles.end());
+        float gap = 360.0f;
+        for (size_t i = 0; i < angles.size(); ++i)
+            gap = std::min(gap, (i + 1 < angles.size() ? angles[i + 1] : angles[0] + 360.0f) - angles[i]);
+        float half = std::sin(gap * 0.5f * kDegToRad);
+        if (half > 0.01f)
+            r = std::max(r, (kHitRadius + 8.0f) / half);
+    }
+    for (const auto& item : items)
+    {
+        float a = item->angle * kDegToRad;
+        float x = centreX + std::sin(a) * r, y = centreY + std::cos(a) * r;
+        x = std::clamp(x, kMapMargin, kMapWidth - kMapMargin);
+        y = std::clamp(y, kMapMargin, kMapHeight - kMapMargin);
+        item->x = x - centreX;
+        item->y = y - centreY;
     }
 }
 
@@ -346,7 +432,6 @@ void TDContextMenu::draw(TDUiPainter& painter)
     if (!visible)
         return;
     float f = state == kOpening ? timer / kOpenTime : state == kClosing ? 1.0f - timer / kOpenTime : 1.0f;
-    float k = isNearEdge() ? 1.3f : 1.0f;
     drawRange(painter);
     if (tower && state != kClosing)
         painter.drawTower(*tower);
@@ -354,9 +439,8 @@ void TDContextMenu::draw(TDUiPainter& painter)
     const TDColor faded{1.0f, 1.0f, 1.0f, f};
     for (const auto& item : items)
     {
-        float a = item->angle * kDegToRad;
-        float x = centreX + std::sin(a) * radius * k * f;
-        float y = centreY + std::cos(a) * radius * k * f;
+        float x = centreX + item->x * f;
+        float y = centreY + item->y * f;
         std::wstring image;
         if (item->prototype)
             image = item->prototype->stars == 1   ? L"ui/lvl2"
@@ -366,8 +450,8 @@ void TDContextMenu::draw(TDUiPainter& painter)
             image = kind == kBuySpot ? L"ui/buy" : L"ui/sell";
         if (!image.empty())
             painter.drawUiImage(image, x, y, 1.0f, faded);
-        float lx = centreX + std::sin(a) * radius * f;
-        float ly = centreY + std::cos(a) * radius * f - 30.0f;
+        // The price sits over its own entry (also where the ring is widened near an edge).
+        float lx = x, ly = y - 30.0f;
         if (item->prototype)
         {
             std::vector<std::wstring> icons = tdAbilityIcons(*item->prototype);

@@ -18,6 +18,7 @@ struct TDContextMenuItem
 {
     std::string label; // UTF-8; "$" money and "#" crystal icons
     float angle = 0.0f; // degrees
+    float x = 0.0f, y = 0.0f; // place when fully open, from the menu's centre (set by layout)
     i32 id = 0;         // build: prototype id; upgrade: target "levelid"; tier and buy: 1; sell: 0
     i32 index = 0;      // from 1 in fill order; 0 for the sell entry
     float cost = 0.0f;
@@ -80,6 +81,12 @@ public:
     i32 visible = 1;
 
 private:
+    // More than four build entries: evenly spread over the whole ring, the base towers each on
+    // the free place nearest to its usual angle.
+    void spreadAround();
+    // Places when fully open: on the ring, the ring widened so that neighbours keep apart, and
+    // moved inside the map.
+    void placeItems(float k);
     TDContextMenuItem& addItem(i32 index, i32 id, const TDPrototype* prototype, float cost);
     std::unique_ptr<TDPrototype> upgraded(const TDPrototype& p) const;
     float radiusMult() const;

@@ -25,8 +25,8 @@ TDLevelOutcome tdKeepLevelResult(TDMap& map)
     if (out.stars > stored.stars)
         out.reward += tdStarGems(out.stars) - tdStarGems(stored.stars);
 
-    // Episode bonus: the level just finished counts with its new stars, so finishing the last
-    // level of an episode pays at once.
+    // Episode bonus: decided on the results stored before this one, so it is paid by the first
+    // result window after every level of the episode has stars.
     i32 episode = map.mEpisode;
     if (episode >= 0 && episode <= 5 && !map.mProgress->isEventSeen(episode + 1))
     {
@@ -34,10 +34,7 @@ TDLevelOutcome tdKeepLevelResult(TDMap& map)
         bool complete = levels > 0;
         for (i32 level = 0; level < levels && complete; ++level)
         {
-            i32 stars = map.mProgress->getLevelResult(episode, level, 1).stars;
-            if (map.mMode == 1 && level == map.mLevel)
-                stars = std::max(stars, out.stars);
-            complete = stars > 0;
+            complete = map.mProgress->getLevelResult(episode, level, 1).stars > 0;
         }
         if (complete)
         {

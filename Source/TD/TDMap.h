@@ -135,8 +135,11 @@ public:
     // Takes a tower out of the battle (a sale): its bullets, the effects it left on units and
     // every boost that knows it let go; its spot is free again. Deletes it.
     void removeTower(TDTower* tower);
-    // Puts a tower on the spot without price or lock (towers a level starts with).
+    // Puts a tower on the spot without price or lock.
     TDTower* placeTower(i32 spotIndex, i32 protoId);
+    // A tower the level starts with: its base price credited, then built as the player builds
+    // (charge, sound, build effect, "tower_built"); a refusal takes the credit back.
+    TDTower* buildPrebuiltTower(i32 spotIndex, i32 protoId);
     // Casts the spell with that spell-sheet id at (x, y).
     bool castSpell(i32 spellId, float x, float y);
     // The first lying drop within sqrt(1200) of (x, y), or null.
@@ -252,6 +255,10 @@ public:
     float mMaxHealth = 25.0f;
     float mCoordScale = 1.0f;
     bool mTutorialActive = true;
+    // Developer display switches, toggled by the debug keys 1 to 3.
+    bool mDebugDisplay[3] = {false, false, false};
+    // Grows with every level parse: the drawing re-renders its picture of the roads then.
+    u32 mPathsVersion = 0;
     std::wstring mLevelFile;
     std::string mBackgroundName;
     // Folder the path caches are read from ("" is the working directory).

@@ -2,6 +2,8 @@
 // level and clearing it all.
 #include "Source/TD/TDMap.h"
 
+#include "Core/Base/Log.h"
+
 #include "Source/TD/TDBullet.h"
 #include "Source/TD/TDBulletList.h"
 #include "Source/TD/TDDrops.h"
@@ -108,6 +110,27 @@ TDTower* TDMap::buildTower(i32 spotIndex, i32 protoId)
         mEmitters.push_back(std::move(emitter));
     }
     postEvent(L"tower_built");
+    return tower;
+}
+
+TDTower* TDMap::buildPrebuiltTower(i32 spotIndex, i32 protoId)
+{
+    const TDPrototype* kind = findPrototype(protoId);
+    if (!kind)
+        return nullptr;
+    // The price is credited, then paid by the player's own build path; a refused build takes the
+    // credit back, so a level can never hand out coins.
+    const i32 credit = tdtext::truncToInt(kind->cost);
+    mStats.addCoins(credit);
+    TDTower* tower = buildTower(spotIndex, protoId);
+    if (!tower)
+    {
+        QL_LOG(L"Level '%s': the tower %d on spot %d could not be built\n")
+            << base::LogStyle::Error << mLevelFile << static_cast<int>(protoId) << static_cast<int>(spotIndex);
+        mStats.mCoins -= credit;
+        if (mStats.hud)
+            mStats.hud->updateCoins();
+    }
     return tower;
 }
 

@@ -285,6 +285,8 @@ void TDMap::onPointerUp(i32 x, i32 y)
             mHud->closeTopWindow();
             mHud->setHasWindows(0);
             mScreen = 8;
+            // The release answered the dialog: the shop beneath must not take it as a purchase.
+            notify = false;
             if (name == L"ok")
             {
                 refundUpgrades();

@@ -77,9 +77,8 @@ QLResultEnum TDMap::restart()
     i32 track = mEpisode >= 0 && mEpisode <= 6 ? mEpisode + 1 : 1;
     mSounds->playMusic(L"td/data/music/ingame" + std::to_wstring(track) + L".ogg");
     mPaths.build(network(), mWaves, getPathCacheName());
-    // Towers that stand on their spot from the start: their cost is credited and paid at once.
     for (const auto& [spot, id] : mPrebuiltTowers)
-        placeTower(spot, id);
+        buildPrebuiltTower(spot, id);
     mTutorial->resetIncompleteSteps();
     showLevelStart();
     mHud->updateWaves();
@@ -240,5 +239,6 @@ QLResultEnum TDMap::parseLevelText(const std::string& text, const std::wstring& 
                 << base::LogStyle::Error << fileName << static_cast<int>(i) << towerId;
     }
     mLevelLoaded = true;
+    ++mPathsVersion;
     return QL_OK;
 }

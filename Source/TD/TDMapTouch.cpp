@@ -270,10 +270,7 @@ bool TDMap::buySpot(TDSpotFrame* frame)
     i32 cx = tdtext::truncToInt(static_cast<float>(frame->width) * 0.5f + static_cast<float>(frame->x));
     i32 cy = tdtext::truncToInt(static_cast<float>(frame->height) * 0.5f + static_cast<float>(frame->y));
     mStats.spendCoins(spot.costGold);
-    if (mStats.mGems >= spot.costReal)
-        mStats.mGems -= spot.costReal;
-    mHud->updateCrystals();
-    mProgress->setGems(mStats.mGems);
+    mStats.spendGems(spot.costReal);
     frame->imageIndex = 0;
     spot.open = true;
     const TDMapScene::Size& size = mScenery->spotSizes[0];

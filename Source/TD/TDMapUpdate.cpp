@@ -107,6 +107,10 @@ void TDMap::update(float dt)
     {
         if (!mParticles[i]->isAlive())
         {
+            // A tower's beam is only known to the tower: it must not outlive the particle.
+            for (TDTower* tower : mTowers)
+                if (tower->mBeam == mParticles[i])
+                    tower->mBeam = nullptr;
             delete mParticles[i];
             mParticles.erase(mParticles.begin() + static_cast<long>(i));
             continue;

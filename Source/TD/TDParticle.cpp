@@ -3,6 +3,7 @@
 
 #include "Core/Base/Math.h"
 #include "Core/Base/Random.h"
+#include "Source/TD/TDBattleCanvas.h"
 #include "Source/TD/TDRoadNetwork.h"
 #include "Source/TD/TDUnit.h"
 
@@ -49,6 +50,12 @@ void TDParticle::update(float dt)
         emitter->update(dt);
 }
 
+void TDParticle::draw(TDBattleCanvas& canvas)
+{
+    for (auto& emitter : mEmitters)
+        canvas.drawEmitter(*emitter, mTransform);
+}
+
 bool TDParticle::isAlive() const
 {
     if (mEmitters.empty())
@@ -70,8 +77,6 @@ TDBeamParticle::TDBeamParticle(TDParticles& system, float x, float y, TDUnit* ta
 {
     mEndX = target ? target->mDrawPos[0] : x;
     mEndY = target ? target->mDrawPos[1] : y;
-    mX = x;
-    mY = y;
     aim();
     i32 n = linksFor(mEndX, mEndY);
     for (i32 i = 0; i < n; ++i)
@@ -109,6 +114,8 @@ void TDBeamParticle::aim()
 {
     float dx = mEndX - mStartX, dy = mEndY - mStartY;
     mAngle = tdNormalizeAngle(math::Atan2(dx, dy) * 180.0f / kPi + 90.0f);
+    mTransform.Reset();
+    mTransform.RotateDegrees(mAngle);
 }
 
 void TDBeamParticle::update(float dt)
@@ -145,4 +152,18 @@ float TDBeamParticle::linkDistance(size_t i) const
     if (i + 1 == mEmitters.size())
         return (tdDistance(mStartX, mStartY, mEndX, mEndY) - mSpacing) * mGrow;
     return static_cast<float>(i) * mSpacing * mGrow;
+}
+
+void TDBeamParticle::draw(TDBattleCanvas& canvas)
+{
+    const float length = tdDistance(mStartX, mStartY, mEndX, mEndY);
+    const float ux = length > 0.0f ? (mEndX - mStartX) / length : 0.0f;
+    const float uy = length > 0.0f ? (mEndY - mStartY) / length : 0.0f;
+    for (size_t i = 0; i < mEmitters.size(); ++i)
+    {
+        const float d = linkDistance(i);
+        math::Transform2D link = mTransform;
+        link.Translate(mStartX + ux * d, mStartY + uy * d);
+        canvas.drawEmitter(*mEmitters[i], link);
+    }
 }

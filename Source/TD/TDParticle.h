@@ -2,6 +2,7 @@
 // tower (a chain of emitters from a fixed start to a moving unit).
 #pragma once
 
+#include "Core/Base/Transform2D.h"
 #include "Core/Base/Types.h"
 #include "Source/TD/TDBattleServices.h"
 
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+class TDBattleCanvas;
 class TDUnit;
 
 class TDParticle
@@ -21,14 +23,16 @@ public:
     TDParticle& operator=(const TDParticle&) = delete;
 
     virtual void update(float dt);
+    // Every emitter through the transform, in the canvas's current (battle) transform.
+    virtual void draw(TDBattleCanvas& canvas);
     // False without emitters, or when any emitter stopped playing.
     bool isAlive() const;
     // Sets every emitter finishing.
     void finish();
 
     std::vector<std::unique_ptr<TDEmitter>> mEmitters;
-    float mX = 0.0f, mY = 0.0f;
-    float mAngle = 0.0f; // degrees
+    // Moves, turns or scales the whole effect; identity at construction.
+    math::Transform2D mTransform;
 
 protected:
     TDParticles& mSystem;
@@ -40,6 +44,8 @@ public:
     TDBeamParticle(TDParticles& system, float x, float y, TDUnit* target, const std::wstring& name);
 
     void update(float dt) override;
+    // Each link at its distance from the start towards the end, turned along the beam.
+    void draw(TDBattleCanvas& canvas) override;
     // The unit is gone: the beam keeps its last end point.
     void dropTarget() { mTarget = nullptr; }
     // Links needed to reach (x, y).
@@ -52,6 +58,7 @@ public:
     float mGrow = 0.0f;
     float mStartX, mStartY;
     float mEndX, mEndY;
+    float mAngle = 0.0f; // degrees, as the transform is turned
     TDUnit* mTarget; // not owned; cleared when the unit leaves the battle
 
 private:

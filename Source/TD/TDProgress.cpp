@@ -464,7 +464,8 @@ void TDProgress::setTutorialParam(const std::string& name, i32 value)
 
 i32 TDProgress::getUpgradeLevel(i32 id)
 {
-    if (getMode() == 3)
+    // Hardcore is the battle's mode (entered by the level list), not the stored one.
+    if (mHost.currentMode() == 3)
         return -1;
     auto cached = mUpgradeCache.find(id);
     if (cached != mUpgradeCache.end())

@@ -3,6 +3,7 @@
 #include "Source/TD/TDMap.h"
 #include "Source/TD/TDModifiers.h"
 #include "Source/TD/TDSpriteEffect.h"
+#include "Source/TD/TDParticle.h"
 #include "Source/TD/TDTower.h"
 #include "Source/TD/TDUnit.h"
 
@@ -115,8 +116,11 @@ void HoldAndTeleport::tick(TDUnit* owner, float)
                 mMap.startEffect(mMap.mEffects2, L"portal_1", owner->mDrawPos[0], owner->mDrawPos[1] - 15.0f, true);
         return;
     }
-    // The teleport itself; afterwards the modifier ends.
+    // The teleport itself; afterwards the modifier ends and the unit walks again (it was held in
+    // its beamed state, which would otherwise freeze its picture and keep it from being beamed).
     mActive = false;
+    if (owner->mState == 5)
+        owner->mState = 1;
     owner->mSegment = 0;
     owner->mStep = 0.0f;
     owner->mProgress = 0.0f;
@@ -126,6 +130,12 @@ void HoldAndTeleport::tick(TDUnit* owner, float)
         if (mTower->mState == 3 || mTower->mState == 5)
             mTower->mState = 0;
         mTower->mTarget = nullptr;
+        // The beam ends with the teleport instead of following the unit back to the start.
+        if (mTower->mBeam)
+        {
+            mTower->mBeam->finish();
+            mTower->mBeam->dropTarget();
+        }
     }
     if (!owner->mWaypoints.empty())
         if (const TDPoint* first = mMap.findPoint(owner->mWaypoints.front()))

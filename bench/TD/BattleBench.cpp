@@ -1,6 +1,7 @@
 // Cost of one battle frame: units walking, towers aiming and firing, bullets flying, with the
 // null twins of particles, sounds and sprites. Units cannot die and never reach the goal, so
-// the scene stays the same size while it is measured.
+// the scene stays the same size while it is measured. Then the same for the busiest demo level
+// in the real game, drawing included, recorded and on OpenGL.
 #include "Core/Base/Random.h"
 #include "Core/Base/Singletone.h"
 #include "Source/TD/TDBulletList.h"
@@ -11,7 +12,15 @@
 #include "Source/TD/TDUnit.h"
 #include "Source/TD/TDWaveEntry.h"
 
+#include "Source/TD/TDLevelResult.h"
+#include "Source/TD/TDMapScene.h"
+#include "Source/TD/TDProgress.h"
+#include "Source/TD/TDPrototype.h"
+#include "support/GameHarness.h"
+
 #include <benchmark/benchmark.h>
+
+#include <cstdlib>
 
 #include <memory>
 #include <string>
@@ -102,6 +111,73 @@ void BattleFrame(benchmark::State& state)
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BattleFrame)->Arg(100)->Arg(1000)->Arg(3000)->Arg(10000)->Unit(benchmark::kMicrosecond)->Complexity();
+
+// The busiest demo level ("level_01_02", the first episode's second level) at its largest wave:
+// the real game booted on the demo data, towers on every spot, every wave called early until the
+// last one is on the field, then held there (units neither move nor die). One pass of the main
+// loop per iteration: the battle update, the recording of its drawing and its playback, to the
+// recording device or to OpenGL in a 1366 x 768 window.
+void DemoBattleFrame(benchmark::State& state, bool gl)
+{
+    if (gl && !std::getenv("DISPLAY"))
+    {
+        state.SkipWithError("OpenGL needs a display (run under Xvfb)");
+        return;
+    }
+    testsupport::GameHarness::Options options;
+    options.realVideo = gl;
+    {
+        // A player who has won the first level, which opens the second.
+        testsupport::GameHarness first;
+        if (first.startLevel(0, 0))
+        {
+            TDLevelResult won;
+            won.stars = 3;
+            first.map().mProgress->saveLevelResult(0, 0, first.map().mMode, won);
+            options.profiles = first.profilesFile();
+        }
+    }
+    testsupport::GameHarness game(options);
+    if (!game.started() || !game.startLevel(0, 1))
+    {
+        state.SkipWithError(("the demo level did not start (screen " + std::to_string(game.started() ? game.screen() : -1) + ")").c_str());
+        return;
+    }
+    TDMap& map = game.map();
+    map.mStats.mCoins = 1000000;
+    map.mHealth = 1.0e9f;
+    const i32 kinds[] = {10000, 20000, 30000, 40000};
+    for (size_t i = 0; i < map.mScenery->spotFrames.size(); ++i)
+        map.placeTower(static_cast<i32>(i), kinds[i % 4]);
+    for (TDPrototype* p : map.mPrototypes.all)
+        if (p->type == 0)
+            p->health = 1.0e9f;
+    game.runUntil(
+        [&] {
+            if (!map.mNextWave.buttons.empty())
+                map.forceNextWave(0.0f, 0.0f);
+            return map.mWaves.mNextIndex >= static_cast<i32>(map.mWaves.mWaves.size());
+        },
+        120.0f, 1.0f / 60.0f);
+    game.run(300, 1.0f / 60.0f); // the last wave walks in
+    for (TDPrototype* p : map.mPrototypes.all)
+        if (p->type == 0)
+            p->speed = 0.0f;
+    size_t units = 0, bullets = 0;
+    int frames = 0;
+    for (auto _ : state)
+    {
+        game.frame(1.0f / 60.0f);
+        units += map.mWaves.mUnits.size();
+        bullets += map.mBullets->items.size();
+        ++frames;
+    }
+    state.counters["units"] = frames ? static_cast<double>(units) / frames : 0.0;
+    state.counters["bullets"] = frames ? static_cast<double>(bullets) / frames : 0.0;
+    state.counters["towers"] = static_cast<double>(map.mTowers.size());
+}
+BENCHMARK_CAPTURE(DemoBattleFrame, recording, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DemoBattleFrame, gl, true)->Unit(benchmark::kMillisecond)->UseRealTime();
 } // namespace
 
 BENCHMARK_MAIN();

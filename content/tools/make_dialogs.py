@@ -162,29 +162,41 @@ def slider(layout, folder, y):
     layout.add(base + "_begunok", 708, y + 20, thumb)
 
 
+def glyph_back(c, colour):
+    """A left arrow: back to where the dialog was opened."""
+    w, h = c.width, c.height
+    c.polygon([(w * 0.36, h * 0.5), (w * 0.46, h * 0.26), (w * 0.46, h * 0.42), (w * 0.64, h * 0.42),
+               (w * 0.64, h * 0.58), (w * 0.46, h * 0.58), (w * 0.46, h * 0.74)], colour)
+
+
 def options():
+    # Each heading's box stands right above what it names: "Sound effects" over the sound row
+    # (sounds_and_music), "Music" over the music row (game_type), "Display" over the
+    # window / full-screen pair (window_type).
     lay = Layout("options")
     lay.add("title", 212, 96, plate(600, 560, 28, PEAT, PEAT_DARK, BRASS, 4))
     lay.add("main_options/options_title", 362, 110, clear(300, 56))
-    lay.add("main_options/sounds_and_music", 262, 176, clear(500, 40))
-    slider(lay, "sound", 232)
-    slider(lay, "music", 302)
-    button_pair(lay, "buttons/sound_dec", 232, 232, 44, 40, glyph_minus)
-    button_pair(lay, "buttons/sound_inc", 748, 232, 44, 40, glyph_plus)
-    button_pair(lay, "buttons/music_dec", 232, 302, 44, 40, glyph_minus)
-    button_pair(lay, "buttons/music_inc", 748, 302, 44, 40, glyph_plus)
-    lay.add("main_options/game_type", 262, 366, clear(500, 40))
+    lay.add("main_options/sounds_and_music", 262, 168, clear(500, 36))
+    slider(lay, "sound", 212)
+    button_pair(lay, "buttons/sound_dec", 232, 212, 44, 40, glyph_minus)
+    button_pair(lay, "buttons/sound_inc", 748, 212, 44, 40, glyph_plus)
+    lay.add("main_options/game_type", 262, 264, clear(500, 36))
+    slider(lay, "music", 308)
+    button_pair(lay, "buttons/music_dec", 232, 308, 44, 40, glyph_minus)
+    button_pair(lay, "buttons/music_inc", 748, 308, 44, 40, glyph_plus)
+    lay.add("main_options/window_type", 262, 366, clear(500, 36))
     for folder, x, shadow, on in (("window", 300, "window_sh", "window_in"),
                                   ("fullscreen", 534, "main_menu_sh", "main_menu_in")):
-        w, h = 190, 80
+        w, h = 190, 84
         base = "main_options/" + folder + "/"
-        lay.add(base + shadow, x + 4, 420, soft_shadow(w, h, 16))
-        lay.add(base + folder + "_nonselected", x, 414, plate(w, h, 16, MOSS, shade(MOSS, 0.7), BRASS, 2))
-        lay.add(base + folder + "_ac", x, 414, plate(w, h, 16, MOSS_LIGHT, MOSS, BRASS_LIGHT, 2))
-        lay.add(base + on, x, 414, plate(w, h, 16, HEATHER_LIGHT, HEATHER, BRASS_LIGHT, 3))
-    lay.add("main_options/window_type", 262, 502, clear(500, 36))
-    lay.add("buttons/menu/menu_sh", 296, 570, soft_shadow(200, 56, 18))
-    button_pair(lay, "buttons/menu", 292, 564, 200, 56, None, "menu_in", "menu_ac")
+        lay.add(base + shadow, x + 4, 412, soft_shadow(w, h, 16))
+        lay.add(base + folder + "_nonselected", x, 406, plate(w, h, 16, MOSS, shade(MOSS, 0.7), BRASS, 2))
+        lay.add(base + folder + "_ac", x, 406, plate(w, h, 16, MOSS_LIGHT, MOSS, BRASS_LIGHT, 2))
+        lay.add(base + on, x, 406, plate(w, h, 16, HEATHER_LIGHT, HEATHER, BRASS_LIGHT, 3))
+    # Every button of the dialog takes this one layer as the picture beneath it, so a visible
+    # shadow would stack once per button into a black block: it stays clear.
+    lay.add("buttons/menu/menu_sh", 296, 570, clear(200, 56))
+    button_pair(lay, "buttons/menu", 292, 564, 200, 56, glyph_back, "menu_in", "menu_ac")
     button_pair(lay, "buttons/close", 532, 564, 200, 56, None, "ok_in", "ok_ac")
     lay.add("buttons/close/close_caption", 532, 564, clear(200, 56))
     button_pair(lay, "buttons/cheat", 752, 112, 40, 40, glyph_star, "cheat_in", "cheat_ac")
@@ -200,7 +212,7 @@ def message():
     lay.add("text/caption", 292, 222, clear(440, 64))
     lay.add("input", 312, 404, plate(400, 60, 14, PEAT_DARK, shade(PEAT_DARK, 0.7), BRASS, 2))
     lay.add("button/b1_cancel/pos", 552, 507, clear(180, 56))
-    lay.add("button/b1_ok/label", 304, 513, soft_shadow(180, 56, 18))
+    lay.add("button/b1_ok/label", 300, 507, clear(180, 56))
     lay.add("button/b1_cancel/label", 552, 507, clear(180, 56))
     lay.add("button/b1_normal", 300, 507, plate(180, 56, 18, MOSS_LIGHT, MOSS, BRASS, 2))
     lay.add("button/b1_over", 300, 507, plate(180, 56, 18, HEATHER_LIGHT, HEATHER, BRASS_LIGHT, 2))

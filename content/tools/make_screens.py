@@ -310,13 +310,14 @@ def level_select():
     lay.add("gem_icon", 832, 36, gem(36))
     lay.area("text/episode", 212, 24, 600, 72)
     lay.area("text/gems", 868, 30, 130, 48)
-    for i in range(3):
-        lay.add("tabs/level_tab_%d" % i, 262 + 170 * i, 140, plate(160, 46, 12, SLATE, SLATE_DARK, rim=(140, 120, 80)))
-        lay.add("tabs/level_tab_%d_on" % i, 262 + 170 * i, 140, plate(160, 46, 12, MOSS, MOOR, rim=GOLD_LIGHT))
+    # The mode tabs' two faces; the tab bar stands them on the bottom of "tabs/up_button_ac".
+    lay.add("tabs/up_button_ac", 86, 140, plate(260, 56, 14, MOSS, MOOR, rim=GOLD_LIGHT))
+    lay.add("tabs/up_button_in", 86, 140, plate(260, 56, 14, SLATE, SLATE_DARK, rim=(140, 120, 80)))
     for kind in ("super", "complete", "incomplete", "locked"):
         lay.add("plate/" + kind, 0, 0, level_plate(kind))
     lay.add("plate/new", 0, 0, ribbon(64, 28, (40, 110, 60)))
-    lay.add("stars_plate/plate", 0, 0, plate(100, 30, 12, SLATE_DARK, (16, 20, 24), rim=(120, 100, 60), rim_width=2))
+    # Three stars 32 apart from its left edge fill it exactly.
+    lay.add("stars_plate/plate", 0, 0, plate(90, 30, 12, SLATE_DARK, (16, 20, 24), rim=(120, 100, 60), rim_width=2))
     lay.add("stars_plate/star", 0, 0, star(26))
     lay.add("button/back", 24, 694, button(150, 56, "Back", SLATE_LIGHT, SLATE))
     lay.add("button/upgrade", 850, 694, button(150, 56, "Upgrades", (150, 110, 50), (96, 66, 28), size=22))

@@ -842,6 +842,8 @@ def ui_sheet():
         ("tower_07", tower_icon("frost", 1)), ("tower_08", tower_icon("frost", 0)),
         ("tower_09", tower_icon(None, 0, True)), ("tower_10", tower_icon(None, 1, True)),
         ("tower_11", tower_icon(None, 2, True)), ("tower_12", tower_icon("frost", 1)),
+        ("tower_13", tower_icon("mine", 0)), ("tower_14", tower_icon("totem", 0)),
+        ("tower_15", tower_icon("watch", 0)), ("tower_16", tower_icon("portal", 0)),
     ]
     pictures = [
         ("brush", road_brush()), ("bar", bar()), ("radius", radius_ring()),

@@ -124,21 +124,6 @@ TEST_F(PsdFileTest, RepeatedNamesKeepTheUpperLayer)
     EXPECT_EQ(std::vector<u32>{0xFF000002u}, Pixels(*stream));
 }
 
-TEST_F(PsdFileTest, LoadsFromTheMountedPackAsFromLooseFiles)
-{
-    Write("src/ui/menu.psd", MenuPsd());
-    PackAndMount();
-    file::PsdFile* psd = OpenAs<file::PsdFile>(L"td/ui/menu");
-    ASSERT_NE(psd, nullptr);
-    EXPECT_TRUE(psd->IsLoaded());
-    EXPECT_EQ(L"td/ui/menu.psd/", psd->GetRootPath());
-    ASSERT_EQ(3u, psd->GetImageCount());
-    EXPECT_EQ(L"menu/play", psd->GetImage(1)->mName);
-    std::unique_ptr<base::Stream> stream(psd->OpenStream(L"menu/play"));
-    ASSERT_NE(stream, nullptr);
-    EXPECT_EQ(std::vector<u32>(6, 0x80FF0000u), Pixels(*stream));
-}
-
 TEST_F(PsdFileTest, DamagedFilesGiveAnEmptyContainerAndALogLine)
 {
     const std::string good = MenuPsd();
@@ -157,28 +142,3 @@ TEST_F(PsdFileTest, DamagedFilesGiveAnEmptyContainerAndALogLine)
     EXPECT_TRUE(LogHas(L"PSD file 'text' is damaged"));
 }
 
-TEST_F(PsdFileTest, GimpFilesNameGroupedLayersByTheirGroup)
-{
-    const std::filesystem::path gimp = testsupport::RepoTestData("psd/gimp_rle.psd");
-    ASSERT_TRUE(std::filesystem::exists(gimp));
-    std::filesystem::copy_file(gimp, "gimp.psd");
-    file::PsdFile* psd = OpenAs<file::PsdFile>(L"gimp");
-    ASSERT_NE(psd, nullptr);
-    std::vector<std::wstring> names;
-    psd->ListImages(L"button", false, names, true);
-    // GIMP stores "masked" between the group's start and end records.
-    EXPECT_EQ(names, (std::vector<std::wstring>{L"masked", L"b1_over", L"b1_normal"}));
-    const base::ImageInfo* base = psd->FindImage(L"tower_base");
-    ASSERT_NE(base, nullptr);
-    EXPECT_EQ(10.0f, base->mX);
-    EXPECT_EQ(20.0f, base->mY);
-    EXPECT_EQ(nullptr, psd->FindImage(L"background"));
-
-    psdtest::Image expected;
-    ASSERT_TRUE(psdtest::ReadPng(testsupport::RepoTestData("psd/gimp.tower_base.png"), expected));
-    EXPECT_EQ(float(expected.mWidth), base->mWidth);
-    EXPECT_EQ(float(expected.mHeight), base->mHeight);
-    std::unique_ptr<base::Stream> stream(psd->OpenStream(L"tower_base"));
-    ASSERT_NE(stream, nullptr);
-    EXPECT_EQ(expected.mPixels, Pixels(*stream));
-}

@@ -154,34 +154,3 @@ TEST_F(PsdFolderTest, DamagedOrMissingDescriptionsLeaveAnEmptyFolderAndALogLine)
     EXPECT_TRUE(LogHas(L"no \"Layers\" element"));
 }
 
-TEST_F(PsdFolderTest, LoadsFromTheMountedPackAsFromLooseFiles)
-{
-    Write("src/data/sides/layers.xml", kSides);
-    Write("src/data/sides/l.png", "left");
-    PackAndMount();
-    file::PsdFolder* folder = OpenAs<file::PsdFolder>(L"td/data/sides");
-    ASSERT_NE(folder, nullptr);
-    ASSERT_EQ(3u, folder->GetImageCount());
-    EXPECT_EQ(1195.0f, folder->FindImage(L"r")->mX);
-    EXPECT_EQ(L"td/data/sides/", folder->GetRootPath());
-    const std::wstring extensions[] = {L"", L".png"};
-    u32 index = 0;
-    std::unique_ptr<file::ImageFileInfo> l(folder->FindFile(L"l", extensions, 2, &index));
-    ASSERT_NE(l, nullptr);
-    EXPECT_EQ(1u, index);
-    EXPECT_TRUE(l->mIsPack);
-    std::unique_ptr<base::Stream> stream(l->Open());
-    ASSERT_NE(stream, nullptr);
-    EXPECT_EQ("left", ReadAll(*stream));
-    std::unique_ptr<base::StreamCreator> creator(folder->CreateStreamCreator(L"l.png"));
-    EXPECT_NE(creator, nullptr);
-}
-
-TEST_F(PsdFolderTest, AFolderWinsOverAPsdFileOfTheSameName)
-{
-    Write("menu/layers.xml", kSides);
-    Write("menu.psd", "not even a PSD");
-    EXPECT_NE(OpenAs<file::PsdFolder>(L"menu"), nullptr);
-    EXPECT_FALSE(LogHas(L"menu.psd"));
-    EXPECT_EQ(Open(L"nowhere"), nullptr);
-}

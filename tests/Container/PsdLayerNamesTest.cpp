@@ -33,23 +33,6 @@ std::vector<std::wstring> Names(const psd::Document& document)
 }
 } // namespace
 
-TEST(PsdLayerNames, GroupsNameTheirLayersAndTheBottomLayerIsNoImage)
-{
-    std::vector<psd::LayerRecord> records;
-    records.push_back(Record("bg"));
-    records.push_back(Record("ok|box"));
-    records.push_back(Record("</Layer group>", psd::kLayerGroupEnd));
-    records.push_back(Record("play"));
-    records.push_back(Record("menu", psd::kLayerGroupStart));
-    const psd::Document document = Document(std::move(records));
-    const auto layers = file::NamePsdLayers(document);
-    ASSERT_EQ(2u, layers.size());
-    EXPECT_EQ(L"menu/play", layers[0].mName);
-    EXPECT_EQ(3, layers[0].mLayer);
-    EXPECT_EQ(L"ok|box", layers[1].mName);
-    EXPECT_EQ(1, layers[1].mLayer);
-}
-
 TEST(PsdLayerNames, NestedGroupsJoinAndStrayGroupEndsAreIgnored)
 {
     std::vector<psd::LayerRecord> records;

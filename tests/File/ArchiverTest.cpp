@@ -63,18 +63,6 @@ TEST_F(ArchiverTest, ExampleFolderPacksToTheExactEightyBytes)
     EXPECT_FALSE(OnDisk("out.dat.tmp"));
 }
 
-TEST_F(ArchiverTest, BuilderComputesTheDataOffsetAndWritesOnlyTheIndex)
-{
-    ArchiveBuilder builder;
-    EXPECT_EQ(builder.GetDataOffset(), 14u);
-    builder.mEntries[L"b.txt"] = {3, 77, 0, 0};
-    builder.mEntries[L"a/c.txt"] = {5, 72, 0, 0};
-    EXPECT_EQ(builder.GetDataOffset(), 72u);
-    base::MemoryStream out;
-    ASSERT_EQ(builder.Write(out), QL_OK);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.GetBuffer()), out.GetSize()), ExamplePack().substr(0, 72));
-}
-
 TEST_F(ArchiverTest, ReadsBackEntriesAndServesEachFileAsAWindow)
 {
     auto pack = Open(ExamplePack());
@@ -122,19 +110,6 @@ TEST_F(ArchiverTest, WrongMagicGivesNoEntriesAndALogLine)
     EXPECT_TRUE(pack->GetEntries().empty());
     EXPECT_FALSE(pack->Exists(L"b.txt"));
     EXPECT_TRUE(LogHas(L"test.dat"));
-}
-
-TEST_F(ArchiverTest, TruncatedIndexKeepsTheEarlierEntries)
-{
-    std::string bytes = U32(6) + "qlpack" + U32(2) + Entry("b.txt", 1, 0) + Entry("c.txt", 1, 0);
-    for (size_t cut : {bytes.size() - 1, bytes.size() - 20, bytes.size() - 25})
-    {
-        ArchiveEntries entries;
-        base::MemoryStream stream(bytes.data(), static_cast<u32>(cut));
-        EXPECT_EQ(Archiver::ReadIndex(entries, stream), QL_FAIL) << cut;
-        EXPECT_EQ(entries.size(), 1u) << cut;
-        EXPECT_TRUE(entries.count(L"b.txt")) << cut;
-    }
 }
 
 TEST_F(ArchiverTest, RepeatedNameKeepsTheFirstEntry)

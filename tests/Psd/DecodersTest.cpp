@@ -103,17 +103,6 @@ TEST(Decoders, PackBitsRowsMatchAReferenceWithoutTouchingPastTheRow)
     }
 }
 
-TEST(Decoders, PackBitsRowCountsBeyondTheDataGiveZeroRows)
-{
-    // Row 0 claims 3 bytes of 2, row 1 starts past the data.
-    const u8 counts[] = {0, 3, 0, 2};
-    const u8 data[] = {0xFE, 0x42};
-    u8 out[8];
-    std::fill(std::begin(out), std::end(out), 0xCD);
-    EXPECT_EQ(5u, psd::DecodePackBitsRows(counts, 2, data, sizeof data, out, 4));
-    EXPECT_EQ((std::vector<u8>{0x42, 0x42, 0x42, 0, 0, 0, 0, 0}), std::vector<u8>(out, out + 8));
-}
-
 TEST(Decoders, PredictionMatchesRunningSumsPerRow)
 {
     std::mt19937 rng(11);

@@ -64,20 +64,6 @@ TEST(Patterns, RgbPatternWithAnUnwrittenChannel)
     EXPECT_EQ((std::vector<u32>{0xFF102030u, 0xFF112131u}), p.mPixels);
 }
 
-TEST(Patterns, IndexedAndBitmapPatterns)
-{
-    std::string indexed = Pattern(2, 2, 1, {PatternChannel(8, std::string("\x01\x00", 2))});
-    std::string bitmap = Pattern(0, 3, 1, {PatternChannel(1, "\x40")});
-    std::string deepBitmap = Pattern(0, 1, 1, {PatternChannel(8, "\x40")});
-    DocPtr doc = LoadPatterns(indexed + bitmap + deepBitmap);
-    ASSERT_TRUE(doc);
-    ASSERT_EQ(3u, doc->mPatterns.size());
-    EXPECT_EQ((std::vector<u32>{0xFF112233u, 0xFF000000u}), doc->mPatterns[0].mPixels);
-    EXPECT_EQ((std::vector<u32>{0xFFFFFFFFu, 0xFF000000u, 0xFFFFFFFFu}), doc->mPatterns[1].mPixels);
-    // A bitmap pattern that is not 1-bit is transparent white.
-    EXPECT_EQ((std::vector<u32>{0x00FFFFFFu}), doc->mPatterns[2].mPixels);
-}
-
 TEST(Patterns, ExtraChannelsBeyondTheSlotsAreSkipped)
 {
     std::vector<std::string> channels;

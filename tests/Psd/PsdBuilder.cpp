@@ -127,26 +127,10 @@ Descriptor& Descriptor::Enum(const std::string& key, const std::string& type, co
     return *this;
 }
 
-Descriptor& Descriptor::Text(const std::string& key, const std::string& ascii)
-{
-    ++mCount;
-    mItems.Id(key).Key("TEXT").Unicode(ascii, true);
-    return *this;
-}
-
 Descriptor& Descriptor::Object(const std::string& key, const Descriptor& value)
 {
     ++mCount;
     mItems.Id(key).Key("Objc").Raw(value.Body());
-    return *this;
-}
-
-Descriptor& Descriptor::ObjectList(const std::string& key, const std::vector<Descriptor>& values)
-{
-    ++mCount;
-    mItems.Id(key).Key("VlLs").U32(static_cast<u32>(values.size()));
-    for (const Descriptor& d : values)
-        mItems.Key("Objc").Raw(d.Body());
     return *this;
 }
 

@@ -52,9 +52,7 @@ public:
     Descriptor& Long(const std::string& key, i32 v);
     Descriptor& Bool(const std::string& key, bool v);
     Descriptor& Enum(const std::string& key, const std::string& type, const std::string& value);
-    Descriptor& Text(const std::string& key, const std::string& ascii);
     Descriptor& Object(const std::string& key, const Descriptor& value);
-    Descriptor& ObjectList(const std::string& key, const std::vector<Descriptor>& values);
     // An item with raw type and value bytes.
     Descriptor& RawItem(const std::string& key, const char* type, const std::string& value);
     // Body: class name, class id, item count and items.

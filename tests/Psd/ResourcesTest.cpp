@@ -1,4 +1,4 @@
-// Header, colour-mode data and image resources, including JPEG thumbnails.
+// Header, colour-mode data and image resources, and the bounds of each block.
 #include "PsdTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -61,14 +61,6 @@ std::string Thumbnail(const std::string& jpeg, u32 format = 1)
     b.U32(format).U32(8).U32(4).U32(24).U32(96).U32(static_cast<u32>(jpeg.size())).U16(24).U16(1).Raw(jpeg);
     return b.Str();
 }
-
-bool Near(u32 a, u32 b, int tolerance)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > tolerance)
-            return false;
-    return true;
-}
 } // namespace
 
 TEST(Resources, PaletteFromColourModeData)
@@ -98,33 +90,6 @@ TEST(Resources, NamesAreSkippedWithTheirPadding)
         EXPECT_EQ(5, doc->mTargetLayer);
         EXPECT_EQ(45, doc->mGlobalAngle);
     }
-}
-
-TEST(Resources, GlobalLightDefaultsDependOnTheSection)
-{
-    DocPtr empty = LoadResources(PsdBuilder(2, 2));
-    ASSERT_TRUE(empty);
-    EXPECT_EQ(0, empty->mGlobalAngle);
-    EXPECT_EQ(0, empty->mGlobalAltitude);
-    DocPtr other = LoadResources(PsdBuilder(2, 2).Resource(1024, std::string(2, '\0')));
-    ASSERT_TRUE(other);
-    EXPECT_EQ(30, other->mGlobalAngle);
-    EXPECT_EQ(30, other->mGlobalAltitude);
-    DocPtr set = LoadResources(PsdBuilder(2, 2).Resource(1037, Be32(120)).Resource(1049, Be32(60)));
-    EXPECT_EQ(120, set->mGlobalAngle);
-    EXPECT_EQ(60, set->mGlobalAltitude);
-}
-
-TEST(Resources, ResolutionIsSixteenDotSixteen)
-{
-    Bytes b;
-    b.U32(72u << 16).U16(1).U16(2).U32((300u << 16) | 0x8000).U16(1).U16(2);
-    DocPtr doc = LoadResources(PsdBuilder(2, 2).Resource(1005, b.Str()));
-    ASSERT_TRUE(doc);
-    EXPECT_EQ(1, doc->mResolutionPresent);
-    EXPECT_FLOAT_EQ(72.0f, doc->mHorizontalResolution);
-    EXPECT_FLOAT_EQ(300.5f, doc->mVerticalResolution);
-    EXPECT_EQ(2, doc->mHeightUnit);
 }
 
 TEST(Resources, ShortBlockNeverReadsIntoTheNextOne)
@@ -184,54 +149,6 @@ TEST(Resources, MoreAlphaNamesThanChannelsLeaveNoNegativeColourCount)
     DocPtr doc = LoadResources(PsdBuilder(2, 2, 3, 8, 3).Resource(1006, names.Str()));
     ASSERT_TRUE(doc);
     EXPECT_EQ(0, doc->mColourChannels);
-}
-
-TEST(Resources, VersionInfoAndIndexedResources)
-{
-    Bytes version;
-    version.U32(1).U8(1).Unicode("Writer").Unicode("Reader").U32(1);
-    DocPtr doc = LoadResources(PsdBuilder(2, 2).Resource(1057, version.Str()).Resource(1046, std::string("\x00\xC8", 2)).Resource(1047, std::string("\x00\x05", 2)));
-    ASSERT_TRUE(doc);
-    EXPECT_EQ(1, doc->mVersionPresent);
-    EXPECT_EQ(1, doc->mHasRealMergedData);
-    EXPECT_EQ(6u, doc->mWriterName.size());
-    EXPECT_EQ(200, doc->mIndexedColourCount);
-    EXPECT_EQ(5, doc->mTransparentIndex);
-}
-
-TEST(Resources, RawThumbnailKeepsItsHeaderButNoPixels)
-{
-    DocPtr doc = LoadResources(PsdBuilder(2, 2).Resource(1036, Thumbnail("whatever", 0)));
-    ASSERT_TRUE(doc);
-    EXPECT_EQ(1, doc->mThumbnail.mPresent);
-    EXPECT_EQ(8u, doc->mThumbnail.mWidth);
-    EXPECT_EQ(24, doc->mThumbnail.mBitsPerPixel);
-    EXPECT_TRUE(doc->mThumbnail.mPixels.empty());
-}
-
-TEST(Resources, JpegThumbnailsInRgbGreyAndCmyk)
-{
-    const u8 rgb[3] = {200, 100, 50};
-    DocPtr doc = LoadResources(PsdBuilder(2, 2).Resource(1036, Thumbnail(MakeJpeg(8, 4, JCS_RGB, 3, rgb))));
-    ASSERT_TRUE(doc);
-    ASSERT_EQ(32u, doc->mThumbnail.mPixels.size());
-    EXPECT_TRUE(Near(0xFFC86432u, doc->mThumbnail.mPixels[5], 2)) << std::hex << doc->mThumbnail.mPixels[5];
-
-    const u8 grey[1] = {90};
-    doc = LoadResources(PsdBuilder(2, 2).Resource(1036, Thumbnail(MakeJpeg(8, 4, JCS_GRAYSCALE, 1, grey))));
-    ASSERT_TRUE(doc);
-    EXPECT_TRUE(Near(0xFF5A5A5Au, doc->mThumbnail.mPixels[0], 1)) << std::hex << doc->mThumbnail.mPixels[0];
-
-    // libjpeg writes the Adobe marker for CMYK, whose components are stored inverted.
-    const u8 cmyk[4] = {255, 128, 0, 255};
-    doc = LoadResources(PsdBuilder(2, 2).Resource(1036, Thumbnail(MakeJpeg(8, 4, JCS_CMYK, 4, cmyk))));
-    ASSERT_TRUE(doc);
-    EXPECT_TRUE(Near(0xFFFF8000u, doc->mThumbnail.mPixels[0], 2)) << std::hex << doc->mThumbnail.mPixels[0];
-    // Without the Adobe marker the components are plain ink amounts.
-    const u8 ink[4] = {255, 128, 0, 0};
-    doc = LoadResources(PsdBuilder(2, 2).Resource(1036, Thumbnail(MakeJpeg(8, 4, JCS_CMYK, 4, ink, false))));
-    ASSERT_TRUE(doc);
-    EXPECT_TRUE(Near(0xFF007FFFu, doc->mThumbnail.mPixels[0], 2)) << std::hex << doc->mThumbnail.mPixels[0];
 }
 
 TEST(Resources, CutJpegThumbnailFails)

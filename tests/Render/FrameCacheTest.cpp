@@ -1,4 +1,4 @@
-// Vertex formats (FVF codes, registry) and the per-frame caches.
+// Vertex colour packing and the per-frame vertex caches.
 #include "RenderTestSupport.h"
 
 #include "Core/Render/BufferDoubleCache.h"
@@ -9,51 +9,9 @@
 #include <limits>
 
 using namespace rendertest;
-using render::VertexElement;
-using render::VertexFormat;
 
 namespace
 {
-TEST(VertexFormats, TheThreeLayoutsHaveTheirIdsStridesAndCodes)
-{
-    const VertexFormat& v2d = render::GetVertexFormat<render::SVertex2D>();
-    const VertexFormat& geom = render::GetVertexFormat<render::SVertexGeom>();
-    const VertexFormat& rt = render::GetVertexFormat<render::SVertexRT>();
-    EXPECT_EQ(0u, v2d.mId);
-    EXPECT_EQ(1u, geom.mId);
-    EXPECT_EQ(2u, rt.mId);
-    EXPECT_EQ(0x41C2u, v2d.mFvf);
-    EXPECT_EQ(0x42u, geom.mFvf);
-    EXPECT_EQ(0x4102u, rt.mFvf);
-    EXPECT_EQ(32u, v2d.mStride);
-    EXPECT_EQ(40960u, v2d.mCacheSize);
-    EXPECT_EQ(1024u, geom.mChunkSize);
-    EXPECT_EQ(0u, rt.mCacheSize);
-    EXPECT_EQ(12u, geom.mPosition.mSize);
-    EXPECT_EQ(16u, v2d.mPosition.mSize);
-    EXPECT_EQ(3u, render::VertexFormats::Count());
-    EXPECT_EQ(&v2d, render::VertexFormats::Get(0));
-    EXPECT_EQ(nullptr, render::VertexFormats::Get(3));
-}
-
-TEST(VertexFormats, TextureSetsAddTheirSizeBitsAndCount)
-{
-    VertexFormat format;
-    u32 sets = 0;
-    format.Add(VertexElement("pos", 0, 12, render::VEK_POSITION, sets, 3, format));
-    format.Add(VertexElement("tutv", 12, 8, render::VEK_TEXCOORD, sets, 2, format));  // set 0: no bits
-    format.Add(VertexElement("tutv", 20, 16, render::VEK_TEXCOORD, sets, 4, format)); // set 1: 2 << 18
-    format.Finish(sets);
-    EXPECT_EQ(0x2u | 0x80000u | 0x200u, format.mFvf);
-
-    VertexFormat one;
-    u32 oneSets = 0;
-    one.Add(VertexElement("tutv", 0, 4, render::VEK_TEXCOORD, oneSets, 1, one)); // set 0: 3 << 16
-    one.Add(VertexElement("n", 4, 12, render::VEK_NORMAL, oneSets, 3, one));
-    one.Finish(oneSets);
-    EXPECT_EQ(0x30000u | 0x10u | 0x100u, one.mFvf);
-}
-
 TEST(VertexFormats, ColoursArePackedClampedWithoutWrapping)
 {
     const float colour[4] = {1.5f, 0.5f, -0.2f, 1.0f};

@@ -1,6 +1,7 @@
 // Pixel read-back tests on real OpenGL (headless EGL): each convention of the original device that
 // GL does not share, drawn through the whole renderer and read back.
 #include "RenderTestSupport.h"
+#include "support/GlReadback.h"
 
 #include "Core/Render/DX9/TextureDX9.h"
 
@@ -41,6 +42,8 @@ protected:
         ASSERT_EQ(QL_OK, mRender->Present());
         ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
     }
+    // Ends the frame and reads the back buffer.
+    std::vector<u32> Frame() { return testsupport::ReadFrame(mRender, kSize, kSize); }
     std::vector<u32> Read(gpu::TextureId target = 0, i32 size = kSize)
     {
         std::vector<u32> pixels;
@@ -103,8 +106,7 @@ TEST_F(GlConventions, InitFillsCapabilitiesAndClearColourReadsBack)
     EXPECT_TRUE(mRender->mScissorTest);
     const float colour[4] = {0.2f, 0.4f, 0.6f, 1.0f};
     BeginFrame(colour);
-    EndFrame();
-    auto pixels = Read();
+    auto pixels = Frame();
     EXPECT_EQ(0xFF336699u, pixels[0]);
     EXPECT_EQ(0xFF336699u, pixels.back());
 }
@@ -114,8 +116,7 @@ TEST_F(GlConventions, FilledRectangleCoversExactlyItsPixelsOnTheBackBuffer)
     // Catches both the half-pixel offset and the y orientation of the back buffer.
     BeginFrame();
     ASSERT_EQ(QL_OK, mDraw->Fill(10, 20, 30, 40, kRed));
-    EndFrame();
-    ExpectRect(Read(), kSize, 10, 20, 30, 40, kRed, kBlack);
+    ExpectRect(Frame(), kSize, 10, 20, 30, 40, kRed, kBlack);
 }
 
 TEST_F(GlConventions, FilledRectangleCoversExactlyItsPixelsOnARenderTarget)
@@ -145,46 +146,31 @@ TEST_F(GlConventions, ImageDrawnOneToOneReproducesItsTexels)
     ASSERT_EQ(QL_OK, texture->CreateFromImage(image));
     BeginFrame();
     ASSERT_EQ(QL_OK, mDraw->Image(5, 9, 8, 8, texture));
-    EndFrame();
-    auto pixels = Read();
+    auto pixels = Frame();
     for (u32 y = 0; y < 8; ++y)
         for (u32 x = 0; x < 8; ++x)
             ASSERT_EQ(texels[y * 8 + x], pixels[(9 + y) * kSize + 5 + x]) << "texel " << x << "," << y;
 }
 
-TEST_F(GlConventions, VertexColoursAreReadAsArgb)
+TEST_F(GlConventions, BlendModesAddSourceAlphaToTheDestinations)
 {
-    BeginFrame();
-    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 4, 4, 0xFF112233));
-    EndFrame();
-    EXPECT_EQ(0xFF112233u, Read()[0]);
-}
-
-TEST_F(GlConventions, AlphaBlendKeepsDestinationAlphaPlusSourceAlpha)
-{
-    const float background[4] = {0.0f, 0.0f, 1.0f, 0.25f};
-    mDraw->mState.mBlendMode = render::BLEND_ALPHA;
-    BeginFrame(background);
-    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 8, 8, 0x80FF0000));
-    EndFrame();
-    u32 p = Read()[0];
-    // rgb = src * a + dst * (1 - a); alpha = src.a + dst.a (separate ONE, ONE).
-    EXPECT_NEAR(128, (p >> 16) & 255, 1);
-    EXPECT_NEAR(127, p & 255, 1);
-    EXPECT_NEAR(128 + 64, (p >> 24) & 255, 1);
-}
-
-TEST_F(GlConventions, AdditiveBlendAddsColourAndAlpha)
-{
-    const float background[4] = {0.0f, 0.5f, 0.0f, 0.25f};
-    mDraw->mState.mBlendMode = render::BLEND_ADDITIVE;
-    BeginFrame(background);
-    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 8, 8, 0x80FF0000));
-    EndFrame();
-    u32 p = Read()[0];
-    EXPECT_NEAR(128, (p >> 16) & 255, 1);
-    EXPECT_NEAR(128, (p >> 8) & 255, 1);
-    EXPECT_NEAR(128 + 64, (p >> 24) & 255, 1);
+    // Alpha: rgb = src * a + dst * (1 - a); additive: rgb = src * a + dst. Both: alpha = src.a + dst.a.
+    const struct
+    {
+        u32 mode;
+        u32 red, green;
+    } cases[] = {{render::BLEND_ALPHA, 128, 64}, {render::BLEND_ADDITIVE, 128, 128}};
+    for (const auto& c : cases)
+    {
+        const float background[4] = {0.0f, 0.5f, 0.0f, 0.25f};
+        mDraw->mState.mBlendMode = c.mode;
+        BeginFrame(background);
+        ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 8, 8, 0x80FF0000));
+        u32 p = Frame()[0];
+        EXPECT_NEAR(c.red, (p >> 16) & 255, 1) << c.mode;
+        EXPECT_NEAR(c.green, (p >> 8) & 255, 1) << c.mode;
+        EXPECT_NEAR(128 + 64, (p >> 24) & 255, 1) << c.mode;
+    }
 }
 
 TEST_F(GlConventions, UnknownBlendModeChangesNothing)
@@ -194,8 +180,7 @@ TEST_F(GlConventions, UnknownBlendModeChangesNothing)
     ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 8, 8, 0x80FF0000));
     mDraw->mState.mBlendMode = 3; // stays alpha blending
     ASSERT_EQ(QL_OK, mDraw->Fill(8, 0, 8, 8, 0x80FF0000));
-    EndFrame();
-    auto pixels = Read();
+    auto pixels = Frame();
     EXPECT_EQ(pixels[0], pixels[8]);
 }
 
@@ -208,8 +193,7 @@ TEST_F(GlConventions, ScissorClipsOnTheBackBufferAndOnARenderTarget)
     mDraw->mState.mScissorHeight = 12;
     BeginFrame();
     ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, kSize, kSize, kRed));
-    EndFrame();
-    ExpectRect(Read(), kSize, 4, 6, 10, 12, kRed, kBlack);
+    ExpectRect(Frame(), kSize, 4, 6, 10, 12, kRed, kBlack);
 
     render::TextureDX9* target = MakeTarget(32);
     math::Matrix4 projection;
@@ -230,12 +214,10 @@ TEST_F(GlConventions, CounterClockwiseTrianglesAreCulledOnBothTargets)
     const float counterClockwise[6] = {0, 0, 0, 32, 32, 0}; // same triangle, other winding
     BeginFrame();
     ASSERT_EQ(QL_OK, mDraw->Triangle(counterClockwise, kRed));
-    EndFrame();
-    EXPECT_EQ(kBlack, Read()[2 * kSize + 2]);
+    EXPECT_EQ(kBlack, Frame()[2 * kSize + 2]);
     BeginFrame();
     ASSERT_EQ(QL_OK, mDraw->Triangle(clockwise, kRed));
-    EndFrame();
-    EXPECT_EQ(kRed, Read()[2 * kSize + 2]);
+    EXPECT_EQ(kRed, Frame()[2 * kSize + 2]);
 
     render::TextureDX9* target = MakeTarget(32);
     math::Matrix4 projection;
@@ -267,8 +249,7 @@ TEST_F(GlConventions, ViewportFollowsTheTargetOnEverySwitch)
     mDraw->mState.mTarget = nullptr;
     mDraw->mProjection = nullptr;
     ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, kSize, kSize, kRed));
-    EndFrame();
-    ExpectRect(Read(), kSize, 0, 0, kSize, kSize, kRed, kBlack);
+    ExpectRect(Frame(), kSize, 0, 0, kSize, kSize, kRed, kBlack);
     ExpectRect(Read(target->GetDeviceTexture(), 16), 16, 0, 0, 16, 16, 0xFF00FF00, kBlack);
 }
 
@@ -285,8 +266,7 @@ TEST_F(GlConventions, RenderTargetDrawnToTheBackBufferAppearsUpright)
     mDraw->mState.mTarget = nullptr;
     mDraw->mProjection = nullptr;
     ASSERT_EQ(QL_OK, mDraw->Image(20, 30, 16, 16, target));
-    EndFrame();
-    ExpectRect(Read(), kSize, 20, 30, 16, 4, kRed, kBlack);
+    ExpectRect(Frame(), kSize, 20, 30, 16, 4, kRed, kBlack);
 }
 
 TEST_F(GlConventions, TintShaderWeighsVertexColourAndTexture)
@@ -301,8 +281,7 @@ TEST_F(GlConventions, TintShaderWeighsVertexColourAndTexture)
     // Specular green weighs the vertex colour, blue the texture.
     ASSERT_EQ(QL_OK, mDraw->Image(0, 0, 4, 4, texture, 0xFFFF0000, 0x000000FF));
     ASSERT_EQ(QL_OK, mDraw->Image(8, 0, 4, 4, texture, 0xFFFF0000, 0x0000FF00));
-    EndFrame();
-    auto pixels = Read();
+    auto pixels = Frame();
     EXPECT_EQ(0xFF0000FFu, pixels[0]);
     EXPECT_EQ(0xFFFF0000u, pixels[8]);
 }
@@ -323,8 +302,7 @@ TEST_F(GlConventions, DynamicTextureShowsWhatWasWrittenThroughLock)
     ASSERT_EQ(QL_OK, texture->Unlock());
     BeginFrame();
     ASSERT_EQ(QL_OK, mDraw->Image(0, 0, 4, 4, texture));
-    EndFrame();
-    auto pixels = Read();
+    auto pixels = Frame();
     EXPECT_EQ(0xFF00FF00u, pixels[0]);
     EXPECT_EQ(0xFF0000FFu, pixels[3 * kSize]);
 }
@@ -364,8 +342,7 @@ TEST_F(GlConventions, IndexedDrawsReadTheirIndicesFromEitherCache)
         ASSERT_EQ(QL_OK, mRender->ApplyState(&state, true));
         ASSERT_EQ(QL_OK, mRender->DrawIndexed(render::PRIM_TRIANGLELIST, firstIndex, 2, first, 4));
     }
-    EndFrame();
-    auto pixels = Read();
+    auto pixels = Frame();
     int red = 0;
     for (u32 p : pixels)
         red += p == kRed;
@@ -391,8 +368,7 @@ TEST_F(GlConventions, DrawingWorksAgainAfterALossAndReset)
     // record is recorded again in full.
     BeginFrame();
     ASSERT_EQ(QL_OK, mDraw->Fill(10, 20, 30, 40, 0x80FF0000));
-    EndFrame();
-    auto pixels = Read();
+    auto pixels = Frame();
     // Additive over opaque black: red 0xFF x 0.5; alpha 0x80 + 0xFF clamps to 0xFF.
     EXPECT_EQ(0xFF800000u, pixels[20 * kSize + 10]);
     EXPECT_EQ(kBlack, pixels[0]);
@@ -408,8 +384,7 @@ TEST_F(GlConventions, ATextureMadeAfterAnotherWasDeletedIsTheOneSampled)
         ASSERT_EQ(QL_OK, texture->CreateFromImage(image));
         BeginFrame();
         ASSERT_EQ(QL_OK, mDraw->Image(0, 0, 2, 2, texture));
-        EndFrame();
-        EXPECT_EQ(colour, Read()[0]);
+        EXPECT_EQ(colour, Frame()[0]);
         delete texture;
     }
 }

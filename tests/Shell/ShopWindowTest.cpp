@@ -234,6 +234,27 @@ TEST_F(ShopFixture, ResetAsksOnTheHudStackAsScreen26)
     EXPECT_NE(nullptr, dynamic_cast<HUDModalDialog*>(hud->mPendingWindows.back()));
 }
 
+TEST_F(ShopFixture, CancellingTheResetOverABuyButtonBuysNothing)
+{
+    setGems(100);
+    auto* shop = new HUDShopWindow(*map, hud.get(), 0);
+    hud->pushWindow(shop);
+    map->mScreen = 8;
+    hud->Update(0.0f);
+    shop->Press(506, kTabY); // five plates: the fourth's buy button lies under the dialog's "cancel"
+    map->onPointerUp(839, 692);
+    hud->Update(0.0f);
+    ASSERT_EQ(26, map->mScreen);
+    const int x = 720, y = kBuyY + 3 * 99 + 5;
+    ASSERT_TRUE(shop->buyHit(*shop->plates[3], x, y));
+    ASSERT_EQ(L"cancel", hud->buttonNameAt(x, y));
+    map->onPointerUp(x, y);
+    EXPECT_EQ(8, map->mScreen);
+    EXPECT_EQ(shop, hud->windows().back());
+    EXPECT_EQ(100, map->mStats.mGems) << "the release answered the dialog only";
+    EXPECT_EQ(-1, map->mProgress->getUpgradeLevel(14));
+}
+
 TEST_F(ShopFixture, OpenersPushTheShopAndTheUnlockMessage)
 {
     HUDShowShop(*hud, map.get(), 1);

@@ -40,7 +40,9 @@ struct BattleDraw : BattleFixture
                                         {L"ui/l3", 0, 0, 10, 10},
                                         {L"ui/radius", 0, 0, 100, 100},
                                         {L"ui/wave_hint", 0, 0, 40, 40},
-                                        {L"ui/context_gem", 0, 0, 16, 16}});
+                                        {L"ui/context_gem", 0, 0, 16, 16},
+                                        {L"ui/money", 0, 0, 20, 20},
+                                        {L"ui/immune", 0, 0, 20, 20}});
             if (path == L"td/spots")
                 return makeSheet(path, {{L"spots/s", 0, 0, 60, 40}, {L"spots/g", 0, 0, 60, 40}, {L"spots/p", 0, 0, 60, 40}});
             if (path == L"td/data/ui_parts")
@@ -382,6 +384,28 @@ TEST_F(BattleDraw, WaveTextsCountDownBesideTheirButtons)
     EXPECT_FLOAT_EQ(it->x, 20.0f + 100.0f + 32.0f);
 }
 
+TEST_F(BattleDraw, IndicatorsDrawTheirIconAndASmallerTextBesideIt)
+{
+    TDMap& m = begin(kGrunts);
+    m.addIndicator(100.0f, 200.0f, 4, L"+5");
+    m.addIndicator(300.0f, 200.0f, 2, L"");
+    frame();
+    const int money = canvas.find(L"ui/money"), immune = canvas.find(L"ui/immune");
+    ASSERT_GE(money, 0);
+    ASSERT_GE(immune, 0);
+    const RecordingCanvas::Level battle{m.mScale, m.mOffsetX, m.mOffsetY};
+    EXPECT_FLOAT_EQ(canvas.drawn[money].x, 100.0f * battle.s + battle.x);
+    EXPECT_FLOAT_EQ(canvas.drawn[money].y, 200.0f * battle.s + battle.y);
+    ASSERT_EQ(canvas.drawn[money + 1].kind, Drawn::Text);
+    const Drawn& text = canvas.drawn[money + 1];
+    EXPECT_EQ(text.name, L"+5");
+    EXPECT_FLOAT_EQ(text.x, (100.0f + 14.0f) * battle.s + battle.x);
+    EXPECT_EQ(text.hAlign, 0);
+    EXPECT_EQ(text.vAlign, 2);
+    EXPECT_FLOAT_EQ(text.scaleX, 0.75f);
+    EXPECT_FLOAT_EQ(canvas.drawn[immune].x, 300.0f * battle.s + battle.x);
+}
+
 TEST_F(BattleDraw, EveryUnitAndTowerOfARunningBattleIsDrawnWithAFrame)
 {
     TDMap& m = begin("<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/><e id=\"2\" x=\"20\" y=\"-65\"/><e id=\"3\" x=\"40\" y=\"-65\"/>"
@@ -433,6 +457,44 @@ TEST_F(BattleDraw, AWaitingSpellMakesTheRoadsGlowUnderEverything)
     frame();
     EXPECT_NEAR(canvas.drawn[0].color.a, 0.4f, 1e-5f);
     EXPECT_EQ(canvas.drawn[canvas.find(L"spots/")].blend, 1);
+}
+
+TEST_F(BattleDraw, TheRoadGlowIsOnePictureRenderedOncePerLevel)
+{
+    // A canvas with off-screen pictures: what is painted into them is recorded apart.
+    struct PictureCanvas : RecordingCanvas
+    {
+        int renders = 0;
+        RecordingCanvas inside;
+        std::unique_ptr<TDTexture> renderPicture(i32 w, i32 h, const std::function<void(TDBattleCanvas&)>& paint) override
+        {
+            ++renders;
+            inside = RecordingCanvas();
+            paint(inside);
+            return std::make_unique<NamedTexture>(L"roads", w, h);
+        }
+    } pictures;
+    TDMap& m = begin(kGrunts);
+    run(0.5f);
+    m.mSelectedSpell = 0;
+    m.mTime = 0.0f;
+    for (int i = 0; i < 3; ++i)
+    {
+        pictures.drawn.clear();
+        drawer->draw(pictures);
+    }
+    EXPECT_EQ(pictures.renders, 1);
+    EXPECT_EQ(pictures.inside.count(L"ui/brush"), 40);
+    EXPECT_EQ(pictures.count(L"ui/brush"), 0) << "no dots drawn frame by frame";
+    ASSERT_EQ(pictures.find(L"roads"), 0);
+    const Drawn& glow = pictures.drawn[0];
+    EXPECT_EQ(glow.blend, 2);
+    EXPECT_FLOAT_EQ(glow.color.a, 0.3f);
+    EXPECT_FLOAT_EQ(glow.x, 512.0f * m.mScale + m.mOffsetX);
+
+    ++m.mPathsVersion; // a level parse
+    drawer->draw(pictures);
+    EXPECT_EQ(pictures.renders, 2);
 }
 
 TEST_F(BattleDraw, ThePickedUnitCarriesTheMarkerAndSpritesStandOnTheirAnchor)

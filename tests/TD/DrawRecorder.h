@@ -46,6 +46,7 @@ struct Drawn
         Text
     } kind = Image;
     std::wstring name; // texture name, "" for a null texture; the text
+    const TDTexture* texture = nullptr;
     float x = 0.0f, y = 0.0f;    // the image's centre (or the text's point) on the screen
     float scaleX = 1.0f;         // the transform's horizontal scale
     TDColor color;
@@ -111,6 +112,7 @@ struct RecordingCanvas : TDBattleCanvas
     void drawImage(const TDTexture* image, float, float, const math::Transform2D& t, bool flipH) override
     {
         Drawn d = base(Drawn::Image);
+        d.texture = image;
         if (auto* named = dynamic_cast<const NamedTexture*>(image))
             d.name = named->name;
         t.TransformPoint(0.0f, 0.0f, d.x, d.y);
@@ -122,12 +124,22 @@ struct RecordingCanvas : TDBattleCanvas
         drawn.push_back(d);
     }
     void drawEmitter(TDEmitter&) override { drawn.push_back(base(Drawn::Emitter)); }
-    void drawText(const std::wstring& text, float x, float y, i32 h, i32 v, Font) override
+    void drawEmitter(TDEmitter&, const math::Transform2D& t) override
+    {
+        Drawn d = base(Drawn::Emitter);
+        t.TransformPoint(0.0f, 0.0f, d.x, d.y);
+        toScreen(d.x, d.y);
+        drawn.push_back(d);
+    }
+    using TDBattleCanvas::drawText;
+    void drawText(const std::wstring& text, float x, float y, i32 h, i32 v, Font, float scale) override
     {
         Drawn d = base(Drawn::Text);
         d.name = text;
         d.x = x;
         d.y = y;
+        toScreen(d.x, d.y);
+        d.scaleX = scale;
         d.hAlign = h;
         d.vAlign = v;
         drawn.push_back(d);

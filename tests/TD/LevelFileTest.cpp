@@ -165,9 +165,11 @@ TEST_F(MapFixture, RestartAppliesHealthAndBudgetBonuses)
     ASSERT_EQ(m.loadLevel(), QL_OK);
     EXPECT_EQ(m.mHealth, 30.0f);
     EXPECT_EQ(m.mStats.mCoins, 165);
+    // The level's tower on a spot still to be bought is refused, and its credit goes back.
+    EXPECT_TRUE(m.mTowers.empty());
+    EXPECT_EQ(m.mStats.mCoinsSpent, 0);
 
-    m.mMode = 3;
-    m.mProgress->setMode(3);
+    m.mMode = 3; // as the level list enters hardcore: the stored mode is left alone
     files.put(L"td/levels_hardcore/level_01_01.xml", kLevel);
     ASSERT_EQ(m.loadLevel(), QL_OK);
     EXPECT_EQ(m.mHealth, 1.0f);

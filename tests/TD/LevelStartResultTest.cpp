@@ -116,7 +116,7 @@ TEST_F(LevelEnd, AVictoryStoresStarsAndGemsOnce)
     EXPECT_EQ(m.mProgress->getGems(), gems + 13);
 }
 
-TEST_F(LevelEnd, FinishingTheLastLevelOfAnEpisodePaysTheBonusOnce)
+TEST_F(LevelEnd, TheEpisodeBonusIsPaidOnceByTheWindowAfterTheEpisodeIsComplete)
 {
     TDMap& m = begin();
     ASSERT_EQ(m.getLevelCount(0), 3);
@@ -131,11 +131,17 @@ TEST_F(LevelEnd, FinishingTheLastLevelOfAnEpisodePaysTheBonusOnce)
     m.mHealth = m.mMaxHealth * 0.5f;
     m.showVictory();
     EXPECT_EQ(ihud.outcome.stars, 2);
-    EXPECT_EQ(m.mStats.mGems, gems + 8 + 100);
-    EXPECT_TRUE(m.mProgress->isEventSeen(1));
+    // The window in which the last level earns its first star pays no bonus.
+    EXPECT_EQ(m.mStats.mGems, gems + 8);
+    EXPECT_FALSE(m.mProgress->isEventSeen(1));
     ASSERT_EQ(m.restart(), QL_OK);
     m.showVictory();
-    EXPECT_EQ(ihud.outcome.reward, 13 - 8);
+    EXPECT_EQ(ihud.outcome.reward, 13 - 8 + 100);
+    EXPECT_TRUE(m.mProgress->isEventSeen(1));
+    ASSERT_EQ(m.restart(), QL_OK);
+    m.mHealth = 10.0f;
+    m.showVictory();
+    EXPECT_EQ(ihud.outcome.reward, 0);
 }
 
 TEST_F(LevelEnd, LyingGemsAreCreditedBeforeTheWindowOpens)

@@ -136,8 +136,10 @@ TEST_F(ProgressFixture, UpgradeLevelsCacheAndHardcore)
     EXPECT_EQ(progress->getUpgradeLevel(42), -1);
     progress->setUpgradeLevel(8, 1);
     EXPECT_EQ(progress->getUpgradeLevel(8), 1);
-    progress->setMode(3);
+    host.mode = 3; // the battle enters hardcore; the stored mode stays as it was
     EXPECT_EQ(progress->getUpgradeLevel(8), -1);
+    host.mode = 1;
+    EXPECT_EQ(progress->getUpgradeLevel(8), 1);
 }
 
 TEST_F(ProgressFixture, UpgradeEntryMissingInAnExistingListIsMinusTwoOnce)

@@ -197,4 +197,31 @@ esac
 kill -TERM $PID
 wait $PID
 
+# 7. Shell screens for a look: the options dialog over the main menu and the level selection,
+# saved as options.png and levels.png in the work folder.
+cat >"$USERDIR/profiles.xml" <<'XML'
+<Profiles currentProfile="Tester">
+    <Profile name="Tester" version="4"><fs v="0"/><tutorial avail="0"/></Profile>
+</Profiles>
+XML
+rm -f "$USERDIR/log.html"
+"$GAME" --data_path "$DATA/" >"$WORK/shell.out" 2>&1 &
+PID=$!
+WID=""
+for _ in $(seq 100); do WID=$(xdotool search --onlyvisible --pid $PID 2>/dev/null | head -1); [ -n "$WID" ] && break; sleep 0.1; done
+for _ in $(seq 40); do on 7 && break; xdotool mousemove --window "$WID" 100 700 click 1; sleep 0.5; done
+sleep 0.5
+xdotool mousemove --window "$WID" 683 440 click 1
+sleep 1
+import -window root -crop 1366x768+277+156 "$WORK/options.png"
+xdotool mousemove --window "$WID" 802 592 click 1
+sleep 0.6
+click_until 5 683 333 && click_until 6 683 333
+xdotool mousemove --window "$WID" 20 20
+sleep 1
+import -window root -crop 1366x768+277+156 "$WORK/levels.png"
+on 6 && [ -s "$WORK/options.png" ] && [ -s "$WORK/levels.png" ] && pass "options and level selection shot" || fail "shell screens not reached"
+kill -TERM $PID
+wait $PID
+
 [ $FAILS -eq 0 ] || { echo "$FAILS check(s) failed"; cat "$WORK/game.out"; exit 1; }

@@ -6,6 +6,7 @@
 #include "App/Game.h"
 #include "Core/Base/Singletone.h"
 #include "Core/Widget/FrameManager.h"
+#include "Platform/Os/Event.h"
 #include "Platform/Os/NullVideo.h"
 #include "Source/TD/Shell/EpisodeCarousel.h"
 #include "Source/TD/Shell/GameWindow.h"
@@ -16,6 +17,7 @@
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Shell/HUDModalInput.h"
 #include "Source/TD/Shell/HUDUnlockMessage.h"
+#include "Source/TD/TDBattleDrawer.h"
 #include "Source/TD/Shell/TDTutorial.h"
 #include "Source/TD/TDMap.h"
 
@@ -95,7 +97,7 @@ GameHarness::GameHarness(const Options& options)
         fs::create_directories(user);
         std::ofstream(user / "profiles.xml", std::ios::binary) << options.profiles;
     }
-    os::SetVideoDriver(std::make_unique<os::NullVideoDriver>());
+    os::SetVideoDriver(options.realVideo ? nullptr : std::make_unique<os::NullVideoDriver>());
     auto* game = new Game();
     const std::string folder = data.string() + "/";
     game->Arguments() = {L"--data_path", std::wstring(folder.begin(), folder.end())};
@@ -200,6 +202,21 @@ void GameHarness::key(u32 code)
     mGame->OnKeyUp(code);
 }
 
+os::NullWindow& GameHarness::window() const
+{
+    return *static_cast<os::NullVideoDriver&>(os::Video()).mWindows.back();
+}
+
+void GameHarness::pushKey(u32 key)
+{
+    os::Event event;
+    event.type = os::EventType::KeyDown;
+    event.key = key;
+    window().Push(event);
+    event.type = os::EventType::KeyUp;
+    window().Push(event);
+}
+
 void GameHarness::loseFocus() { mGame->OnPause(); }
 
 void GameHarness::regainFocus() { mGame->OnResume(); }
@@ -231,12 +248,12 @@ bool GameHarness::closeUnlockMessages()
         10.0f);
 }
 
-bool GameHarness::startLevel(i32 episode, i32 level, i32 mode)
+HUDEpisodeSelectIOS* GameHarness::reachEpisodeSelect()
 {
     if (!top<HUDMainMenu>() && !reachMainMenu())
-        return false;
+        return nullptr;
     if (screen() != 7 || !click(L"play"))
-        return false;
+        return nullptr;
     HUDEpisodeSelectIOS* episodes = nullptr;
     auto toEpisodes = [&] {
         // A player without a name takes the offered one.
@@ -248,7 +265,13 @@ bool GameHarness::startLevel(i32 episode, i32 level, i32 mode)
         }
         return (episodes = top<HUDEpisodeSelectIOS>()) != nullptr;
     };
-    if (!runUntil(toEpisodes, 3.0f))
+    return runUntil(toEpisodes, 3.0f) ? episodes : nullptr;
+}
+
+bool GameHarness::startLevel(i32 episode, i32 level, i32 mode)
+{
+    HUDEpisodeSelectIOS* episodes = reachEpisodeSelect();
+    if (!episodes)
         return false;
     auto idle = [&] { return episodes->mCarousel->motion == EpisodeCarousel::kIdle; };
     for (int turns = 0; turns < 10 && episodes->mCarousel->page != episode; ++turns)
@@ -273,6 +296,12 @@ bool GameHarness::startLevel(i32 episode, i32 level, i32 mode)
             return closeUnlockMessages() && mMap->mLevel == level && mMap->mEpisode == episode;
         }
     return false;
+}
+
+void GameHarness::drawBattle(TDBattleCanvas& canvas)
+{
+    if (TDBattleDrawer* drawer = mBoard ? mBoard->getDrawer() : nullptr)
+        drawer->draw(canvas);
 }
 
 fs::path GameHarness::userDir() const { return mHome / "Marrowgate" / "Brackenmoor"; }

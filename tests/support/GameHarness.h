@@ -11,12 +11,18 @@
 
 class Game;
 class GameWindow;
+class HUDEpisodeSelectIOS;
 class HUD;
 class HUDWindow;
+class TDBattleCanvas;
 class TDMap;
 namespace widget
 {
 class FrameManager;
+}
+namespace os
+{
+class NullWindow;
 }
 
 namespace testsupport
@@ -34,6 +40,9 @@ public:
         // The scripted tutorial runs for the players of the game; otherwise every profile the
         // game makes current has it skipped, stored as a confirmed skip stores it.
         bool tutorial = false;
+        // The real window and OpenGL (needs a display, e.g. Xvfb) instead of the headless
+        // window and the recording device.
+        bool realVideo = false;
     };
 
     GameHarness();
@@ -80,9 +89,17 @@ public:
     bool buttonCentre(const std::wstring& button, float& x, float& y) const;
     void type(const std::wstring& text);
     void key(u32 code);
+    // The headless window: events pushed there take the platform's whole input path on the
+    // next frame.
+    os::NullWindow& window() const;
+    // A key pressed and released, pushed to the window (virtual-key code, 13 Enter, 8 Backspace).
+    void pushKey(u32 key);
     // The window losing and regaining the focus.
     void loseFocus();
     void regainFocus();
+
+    // The battle frame as the game draws it, into the canvas (a recording one in tests).
+    void drawBattle(TDBattleCanvas& canvas);
 
     // The top screen of the stack, or null; as T when it is one.
     HUDWindow* top() const;
@@ -97,6 +114,9 @@ public:
 
     // The way in as a player goes: the logos and the intro skipped by clicks, to the main menu.
     bool reachMainMenu();
+    // From the main menu through "play" (taking the offered name when the player has none) to
+    // the episode selection.
+    HUDEpisodeSelectIOS* reachEpisodeSelect();
     // From the main menu through "play" (creating the named player when the current one has no
     // name), the episode's card and the level's plate, past the unlock message, to the running
     // battle (screen 0). Mode 1 normal, 3 hardcore (through the hardcore button).

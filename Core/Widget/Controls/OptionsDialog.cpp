@@ -142,6 +142,9 @@ QLResultEnum OptionsDialog::Build()
     caption->AlignToPixels();
     AddControlText(mWindowSwitch, L"options_window_add", kTextFont, &addition);
     addition->SetScale(0.6f, 0.6f, 1.0f);
+    // The caption sits above the centre line; the size line hangs below it, clear of the caption.
+    addition->SetAlignment(2, 0);
+    addition->SetY(2.0f);
     addition->AlignToPixels();
     if (QLResultEnum r =
             MakeSwitch(L"main_options/fullscreen/fullscreen_nonselected",
@@ -172,6 +175,13 @@ void OptionsDialog::ShowScreenMode()
         mFullScreenSwitch->SetOn(!windowed);
 }
 
+QLResultEnum OptionsDialog::Update(float)
+{
+    if (mWindowSwitch && mWindowSwitch->IsOn() != gui::ControlHost::Get()->IsWindowed())
+        ShowScreenMode();
+    return QL_OK;
+}
+
 QLResultEnum OptionsDialog::StepVolume(TesselSlider* slider, float current, float step)
 {
     const float value = std::clamp(current + step, 0.0f, 1.0f);
@@ -187,6 +197,16 @@ QLResultEnum OptionsDialog::OnClick(widget::Button* button)
     SoundSystem* sound = SoundSystem::Instance();
     if (button == mMenuButton || button == mOkButton)
         return Hide(true);
+    // A radio pair: the switch of the mode already current does nothing, whatever it showed.
+    if (button == mFullScreenSwitch || button == mWindowSwitch)
+    {
+        const bool wantWindow = button == mWindowSwitch;
+        if (host->IsWindowed() == wantWindow)
+        {
+            ShowScreenMode();
+            return QL_OK;
+        }
+    }
     if (button == mFullScreenSwitch)
     {
         const QLResultEnum r = host->SwitchScreenMode();

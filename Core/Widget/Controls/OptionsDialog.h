@@ -23,6 +23,9 @@ public:
     QLResultEnum OnClick(widget::Button* button) override;
     QLResultEnum OnValueChanged(widget::Slider* slider, float value) override;
 
+    // Each frame: the switches follow the screen mode, also when it changed elsewhere (Alt+Enter).
+    QLResultEnum Update(float dt) override;
+
     // The switches show the current screen mode.
     void ShowScreenMode();
 

@@ -3,9 +3,34 @@
 
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/Image.h"
+#include "Core/Media/Image/ImageFactory.h"
+#include "Core/Media/Image/RenderTarget.h"
+#include "Core/Render/Render.h"
 #include "Core/Render/Transform3D.h"
 #include "Source/TD/Services/TDEngineParticles.h"
 #include "Source/TD/Services/TDRenderTexture.h"
+#include "Source/TD/TDParticle.h"
+
+namespace
+{
+// An off-screen picture; the renderer frees it once the frame that may still name it is played.
+class TargetPicture : public TDRenderTexture
+{
+public:
+    TargetPicture(render::RenderTarget* target, render::Render* render)
+        : TDRenderTexture(std::unique_ptr<render::Image>(target), nullptr), mRender(render)
+    {
+    }
+    ~TargetPicture() override
+    {
+        if (render::Image* image = takeImage())
+            mRender->DeleteAfterPlayback(image);
+    }
+
+private:
+    render::Render* mRender;
+};
+} // namespace
 
 TDGraphicsCanvas::TDGraphicsCanvas(render::Graphics& graphics, render::Font* waveFont, render::Font* indicatorFont)
     : mGraphics(graphics), mFonts{waveFont, indicatorFont}, mOuter(graphics.mTransform)
@@ -55,30 +80,49 @@ void TDGraphicsCanvas::setColor(const TDColor& color)
 
 void TDGraphicsCanvas::setUnitShader(u32 fill)
 {
-    mShaded = true;
     mFill = fill;
-    mGraphics.SetShaderMode(1);
+    if (mMobShader && mSetColor2)
+    {
+        // The shader tints by the second colour; the drawing colour stays the entry's own.
+        float color2[4];
+        tdColorFromARGB(fill, color2);
+        mGraphics.SetShader(mMobShader);
+        mSetColor2(color2);
+        mMobShaderSet = true;
+        mShaded = false;
+    }
+    else
+    {
+        mShaded = true;
+        mGraphics.SetShaderMode(1);
+    }
     applyColor();
 }
 
 void TDGraphicsCanvas::setShaderMode(i32 mode)
 {
     mShaded = false;
+    if (mMobShaderSet)
+    {
+        mGraphics.SetShader(nullptr);
+        mMobShaderSet = false;
+    }
     mGraphics.SetShaderMode(static_cast<u32>(mode));
     applyColor();
 }
 
-// The unit tint multiplies the colour by the fill colour's channels.
+// Without the unit shader, the unit tint multiplies the colour by the fill colour's channels.
 void TDGraphicsCanvas::applyColor()
 {
-    float r = mColor.r, g = mColor.g, b = mColor.b;
+    float r = mColor.r, g = mColor.g, b = mColor.b, a = mColor.a;
     if (mShaded)
     {
         r *= ((mFill >> 16) & 0xFF) / 255.0f;
         g *= ((mFill >> 8) & 0xFF) / 255.0f;
         b *= (mFill & 0xFF) / 255.0f;
+        a *= ((mFill >> 24) & 0xFF) / 255.0f;
     }
-    mGraphics.SetColorRGBA(r, g, b, mColor.a);
+    mGraphics.SetColorRGBA(r, g, b, a);
 }
 
 void TDGraphicsCanvas::drawImage(const TDTexture* image, float, float, const math::Transform2D& transform, bool flipH)
@@ -100,7 +144,16 @@ void TDGraphicsCanvas::drawEmitter(TDEmitter& emitter)
     mGraphics.DrawParticles(&engine->emitter());
 }
 
-void TDGraphicsCanvas::drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font)
+void TDGraphicsCanvas::drawEmitter(TDEmitter& emitter, const math::Transform2D& transform)
+{
+    auto* engine = dynamic_cast<TDEngineEmitter*>(&emitter);
+    if (!engine)
+        return;
+    mGraphics.DrawParticles(&engine->emitter()).Transform(transform);
+}
+
+void TDGraphicsCanvas::drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font,
+                                float scale)
 {
     render::Font* f = mFonts[font == kIndicatorFont ? 1 : 0];
     if (!f || text.empty())
@@ -108,9 +161,32 @@ void TDGraphicsCanvas::drawText(const std::wstring& text, float x, float y, i32 
     render::Font* previous = mGraphics.mFont;
     mGraphics.mFont = f;
     {
-        auto command = mGraphics.DrawText(&text).Translate(x, y);
+        math::Transform2D place;
+        place.Scale(scale, scale);
+        place.Translate(x, y);
+        auto command = mGraphics.DrawText(&text).Transform(place);
         command->mAlignH = static_cast<u32>(hAlign);
         command->mAlignV = static_cast<u32>(vAlign);
     }
     mGraphics.mFont = previous;
+}
+
+std::unique_ptr<TDTexture> TDGraphicsCanvas::renderPicture(i32 width, i32 height,
+                                                           const std::function<void(TDBattleCanvas&)>& paint)
+{
+    render::Render* render = mGraphics.GetRender();
+    render::RenderTarget* target = nullptr;
+    if (!render || width <= 0 || height <= 0 ||
+        render::CreateRenderTarget(render, static_cast<u32>(width), static_cast<u32>(height), &target, 1) != QL_OK ||
+        !target)
+        return nullptr;
+    auto picture = std::make_unique<TargetPicture>(target, render);
+    {
+        render::Graphics graphics(target);
+        graphics.Clear(1, 0x00000000u, 1.0f, 0);
+        TDGraphicsCanvas canvas(graphics, nullptr, nullptr);
+        paint(canvas);
+        graphics.Flush();
+    }
+    return picture;
 }

@@ -4,6 +4,7 @@
 
 #include "Source/TD/TDBattleCanvas.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -15,6 +16,7 @@ namespace render
 {
 class Font;
 class Graphics;
+class Shader;
 } // namespace render
 
 class TDGraphicsCanvas : public TDBattleCanvas
@@ -36,10 +38,22 @@ public:
     void drawImage(const TDTexture* image, float width, float height, const math::Transform2D& transform,
                    bool flipH) override;
     void drawEmitter(TDEmitter& emitter) override;
-    void drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font) override;
+    void drawEmitter(TDEmitter& emitter, const math::Transform2D& transform) override;
+    using TDBattleCanvas::drawText;
+    void drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font,
+                  float scale) override;
     TDUiPainter* uiPainter() override { return mUiPainter; }
+    std::unique_ptr<TDTexture> renderPicture(i32 width, i32 height,
+                                             const std::function<void(TDBattleCanvas&)>& paint) override;
     // Where the ring menu draws (not owned; null: no menu).
     void setUiPainter(TDUiPainter* painter) { mUiPainter = painter; }
+    // The unit shader and how to set its second colour (r, g, b, a); without one, units are
+    // tinted by multiplying the drawing colour.
+    void setMobShader(render::Shader* shader, std::function<void(const float rgba[4])> setColor2)
+    {
+        mMobShader = shader;
+        mSetColor2 = std::move(setColor2);
+    }
 
 private:
     struct Level
@@ -57,4 +71,7 @@ private:
     bool mShaded = false;
     u32 mFill = 0xFFFFFFFFu;
     TDUiPainter* mUiPainter = nullptr;
+    render::Shader* mMobShader = nullptr;
+    std::function<void(const float rgba[4])> mSetColor2;
+    bool mMobShaderSet = false;
 };

@@ -4,6 +4,7 @@
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/Image.h"
 #include "Source/TD/Services/TDEngineParticles.h"
+#include "Source/TD/Services/TDRenderLabel.h"
 #include "Source/TD/Services/TDRenderTexture.h"
 #include "Source/TD/Sprites/TDResources.h"
 
@@ -84,11 +85,10 @@ void TDGraphicsUiPainter::drawText(const std::wstring& text, float x, float y, c
     render::Font* previous = mGraphics.mFont;
     mGraphics.mFont = mFont;
     setColor(mGraphics, color);
-    {
-        auto command = mGraphics.DrawText(&text).Translate(x, y);
-        command->mAlignH = 2;
-        command->mAlignV = 2;
-    }
+    const TDFrameEntry* coin = mResources.getImage(L"td/ui", L"ui/context_money");
+    const TDFrameEntry* gem = mResources.getImage(L"td/ui", L"ui/context_gem");
+    tdDrawLabel(mGraphics, text, x, y, coin ? dynamic_cast<const TDRenderTexture*>(coin->mImage) : nullptr,
+                gem ? dynamic_cast<const TDRenderTexture*>(gem->mImage) : nullptr);
     mGraphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
     mGraphics.mFont = previous;
 }

@@ -33,6 +33,8 @@ public:
     render::Image* image() const { return mImage.get(); }
     // Frees the renderer's image now.
     void release();
+    // Hands the image over to the caller (for a deletion after the frame's playback).
+    render::Image* takeImage() { return mImage.release(); }
 
 private:
     friend class TDRenderTextureLoader;

@@ -15,6 +15,7 @@
 #include "Source/TD/Services/TDRenderImages.h"
 #include "Source/TD/Services/TDRenderTexture.h"
 #include "Source/TD/Shell/HUD.h"
+#include "Source/TD/Shell/HUDModalInput.h"
 #include "Source/TD/Shell/HUDWindow.h"
 #include "Source/TD/Shell/TDGameSettings.h"
 #include "Source/TD/Shell/TDShellPainter.h"
@@ -22,6 +23,7 @@
 #include "Source/TD/Sprites/TDPsdSheet.h"
 #include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/Sprites/TDSpriteTable.h"
+#include "Source/TD/Shell/TMobShader.h"
 #include "Source/TD/TDBattleDrawer.h"
 #include "Source/TD/TDFileManagerSource.h"
 #include "Source/TD/TDMap.h"
@@ -143,6 +145,8 @@ GameWindow::~GameWindow()
 }
 
 HUD* GameWindow::getHud() const { return mServices ? &mServices->hud : nullptr; }
+
+TDBattleDrawer* GameWindow::getDrawer() const { return mServices ? mServices->drawer.get() : nullptr; }
 
 QLResultEnum GameWindow::Start()
 {
@@ -298,6 +302,10 @@ QLResultEnum GameWindow::OnPreDraw(render::Graphics* graphics, layer::Layer*)
     {
         TDShellCanvas canvas(*graphics, mFontMain42_2.Get(), mFontMain32_1.Get(), mServices->hud, overHud);
         canvas.setUiPainter(&painter);
+        if (mMobShader)
+            canvas.setMobShader(mMobShader, [this](const float c[4]) {
+                mMobShader->SetColor2(math::Point4{c[0], c[1], c[2], c[3]});
+            });
         mServices->drawer->draw(canvas);
     }
     if (clip)
@@ -321,6 +329,12 @@ QLResultEnum GameWindow::OnKeyDown(u32 code)
     if (!mMap)
         return QL_OK;
     mServices->hud.keyDownToWindows(static_cast<int>(code));
+    // Enter confirms the name input as its "ok" does; after the windows had the key, since the
+    // input closes itself.
+    HUD* hud = getHud();
+    if ((code == HUDModalInput::kEnter || code == HUDModalInput::kEnterCode) && hud && !hud->windows().empty())
+        if (auto* input = dynamic_cast<HUDModalInput*>(hud->windows().back()))
+            input->confirm();
     if (!mDebugKeys || mMap->mScreen != 0)
         return QL_OK;
     switch (code)
@@ -345,6 +359,15 @@ QLResultEnum GameWindow::OnKeyDown(u32 code)
         mMap->mHealth = mMap->mMaxHealth = 100.0f;
         mServices->hud.updateMana();
         break;
+    case '1':
+    case '2':
+    case '3':
+    {
+        bool& flag = mMap->mDebugDisplay[code - '1'];
+        flag = !flag;
+        QL_LOG(L"Debug display %d %s\n") << static_cast<int>(code - '0') << (flag ? L"on" : L"off");
+        break;
+    }
     case '4':
         mServices->hud.resetSpellButtons();
         break;
@@ -383,13 +406,6 @@ QLResultEnum GameWindow::OnRelease(const math::Point3& point, u32)
     const int x = truncated(point.x), y = truncated(point.y);
     if (mModalWindow)
         mModalWindow->Release(x, y);
-    else if (mRestartOnResult && (mMap->mScreen == 1 || mMap->mScreen == 2))
-    {
-        QL_LOG(L"Level started again\n");
-        mMap->restart();
-        if (mMap->mScreen == 11)
-            mMap->mScreen = 0;
-    }
     else
         mMap->onPointerUp(x, y);
     return QL_OK;

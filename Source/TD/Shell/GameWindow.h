@@ -19,6 +19,8 @@ class Font;
 
 class HUD;
 class HUDWindow;
+class TDBattleDrawer;
+class TMobShader;
 class TDMap;
 class TDBattleServicesSet;
 class TDGameSettings;
@@ -48,6 +50,8 @@ public:
 
     TDMap* getMap() const { return mMap.get(); }
     HUD* getHud() const;
+    // What draws the battle each frame (null before the start).
+    TDBattleDrawer* getDrawer() const;
     // The board's font of a short name ("main_42_3"), or null.
     render::BMFont* fontByName(const std::wstring& name) const;
 
@@ -66,8 +70,8 @@ public:
     bool mDebugKeys = false;
     // Draws one whole frame with the loading picture (the application's); may be empty.
     std::function<void()> mDrawLoadingScreen;
-    // Until the result screen exists, a release on a finished battle starts the level again.
-    bool mRestartOnResult = false;
+    // The unit shader (the application's; may be null: units are then tinted without it).
+    TMobShader* mMobShader = nullptr;
 
 private:
     // Logs each new screen number, and a battle's start (0 reached other than from the in-game

@@ -4,6 +4,7 @@
 #include "Core/Base/Transform2D.h"
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/ImageContainer.h"
+#include "Core/Media/Particles/ParticleSystem.h"
 #include "Source/TD/LocalStrings.h"
 #include "Source/TD/Shell/TDScreenDraw.h"
 #include "Source/TD/TDMap.h"
@@ -21,6 +22,19 @@ void zoomed(const LevelPlate& p, float rx, float ry, float& x, float& y)
     const float hw = static_cast<float>(p.width) * 0.5f, hh = static_cast<float>(p.height) * 0.5f;
     x = static_cast<float>(p.x) + hw + (rx - hw) * p.scale;
     y = static_cast<float>(p.y) + hh + (ry - hh) * p.scale;
+}
+// The next level's mark, looping at the plate's centre; none when the effect library lacks it.
+std::unique_ptr<render::ParticleEmitter> startParticles(float x, float y)
+{
+    if (!render::ParticleSystem::Exists())
+        return nullptr;
+    std::unique_ptr<render::ParticleEmitter> emitter(render::ParticleSystem::Instance()->CreateEmitter("active_lvl"));
+    if (!emitter)
+        return nullptr;
+    emitter->SetPosition(x, y, 1);
+    emitter->SetLoopMode(1);
+    emitter->SetState(1);
+    return emitter;
 }
 } // namespace
 
@@ -47,15 +61,17 @@ HUDLevelSelect::HUDLevelSelect(TDMap& map, const std::wstring& layout) : mMap(ma
         }
         mHardcoreNew = hardLevels > 0 && map.mProgress->getEpisodeVisited(e, 3) < hardLevels;
         setFrameVisible(L"skulls", false);
-        mSelectedTab = map.mMode;
-        for (int i = 0; i < 3; ++i)
-            frame(L"tabs/level_tab_" + std::to_wstring(i));
+        mTabBar = std::make_unique<ShopTabBar>(mLayout,
+                                               std::vector<std::wstring>{L"level_tab_0", L"level_tab_1", L"level_tab_2"},
+                                               std::vector<bool>{true, true, true});
+        mTabBar->select(map.mMode);
     }
     else
     {
         for (const wchar_t* name : {L"locked_d", L"unlocked_d", L"upgrade"})
             if (TDButtonFrame* button = findButton(name))
                 button->mVisible = 0;
+        mTabBar = std::make_unique<ShopTabBar>(mLayout, std::vector<std::wstring>{}, std::vector<bool>{});
     }
     setText(L"gems", std::to_wstring(map.mProgress->getGems()));
     buildPlates();
@@ -105,34 +121,22 @@ void HUDLevelSelect::buildPlates()
         p.x = 80 + 125 * (level % 7);
         p.y = 220 + 125 * (level / 7);
         p.next = level == next && !p.played;
+        if (p.next)
+            p.particles = startParticles(static_cast<float>(p.x) + static_cast<float>(p.width) * 0.5f,
+                                         static_cast<float>(p.y) + static_cast<float>(p.height) * 0.5f);
         p.showNew = seen < level + 1 && p.open;
         p.showNumber = p.open && p.stars != 3;
-        mPlates.push_back(p);
+        mPlates.push_back(std::move(p));
     }
 }
 
-int HUDLevelSelect::tabAt(int x, int y) const
-{
-    if (mMap.mMode == 3)
-        return -1;
-    const float fx = static_cast<float>(x), fy = static_cast<float>(y);
-    for (int i = 0; i < 3; ++i)
-    {
-        auto found = mFrames.find(L"tabs/level_tab_" + std::to_wstring(i));
-        if (found == mFrames.end())
-            continue;
-        const TDFrameEntry& tab = *found->second;
-        if (fx > tab.mX && fx < tab.mX + tab.mWidth && fy > tab.mY && fy < tab.mY + tab.mHeight)
-            return i;
-    }
-    return -1;
-}
 
 void HUDLevelSelect::Update(float dt)
 {
     HUDWindow::Update(dt);
     for (LevelPlate& plate : mPlates)
         plate.update(dt);
+    mTabBar->update(dt);
     if (mMap.mMode == 3 && !mMap.mProgress->isEventSeen(0))
     {
         mMap.mProgress->setEventSeen(0);
@@ -145,16 +149,16 @@ void HUDLevelSelect::MouseMove(int x, int y)
     HUDWindow::MouseMove(x, y);
     for (LevelPlate& plate : mPlates)
         plate.hover = plate.open && plate.contains(x, y) ? 1 : 0;
+    mTabBar->hover(x, y);
 }
 
 void HUDLevelSelect::Press(int x, int y)
 {
-    const int tab = tabAt(x, y);
+    const int tab = mMap.mMode == 3 ? -1 : mTabBar->click(x, y);
     if (tab < 0)
         return;
     mMap.mMode = tab;
     mMap.mProgress->setMode(tab);
-    mSelectedTab = tab;
     if (auto play = HUDWindowContext::Get().playSound)
         play(L"simple");
     buildPlates();
@@ -175,14 +179,9 @@ void HUDLevelSelect::drawPlate(render::Graphics* graphics, const LevelPlate& p)
     float x = 0.0f, y = 0.0f;
     graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
     zoomed(p, w * 0.5f, h * 0.5f, x, y);
-    if (p.next)
-    {
-        // The next level to play breathes.
-        const float glow = 1.0f + 0.06f * (0.5f + 0.5f * std::sin(p.pulse * 4.0f));
-        tdscreen::drawImageCentred(graphics, p.plateImage, x, y, p.scale * glow);
-    }
-    else
-        tdscreen::drawImageCentred(graphics, p.plateImage, x, y, p.scale);
+    tdscreen::drawImageCentred(graphics, p.plateImage, x, y, p.scale);
+    if (p.particles)
+        graphics->DrawParticles(p.particles.get());
     if (p.showStars)
     {
         const TDFrameEntry* plate = frame(L"stars_plate/plate");
@@ -190,11 +189,10 @@ void HUDLevelSelect::drawPlate(render::Graphics* graphics, const LevelPlate& p)
         const float px = (w - plate->mWidth) * 0.5f, py = h - plate->mHeight + 16.0f;
         zoomed(p, px + plate->mWidth * 0.5f, py + plate->mHeight * 0.5f, x, y);
         tdscreen::drawImageCentred(graphics, imageOf(*plate), x, y, p.scale);
-        // The stars sit 32 apart, centred on the stars plate.
-        const float first = px + (plate->mWidth - 32.0f * static_cast<float>(p.stars - 1) - star->mWidth) * 0.5f;
+        // Star s stands at (32 x s, 0) on the stars plate.
         for (i32 s = 0; s < p.stars; ++s)
         {
-            zoomed(p, first + 32.0f * static_cast<float>(s) + star->mWidth * 0.5f, py + plate->mHeight * 0.5f, x, y);
+            zoomed(p, px + 32.0f * static_cast<float>(s) + star->mWidth * 0.5f, py + star->mHeight * 0.5f, x, y);
             tdscreen::drawImageCentred(graphics, imageOf(*star), x, y, p.scale);
         }
     }
@@ -216,24 +214,6 @@ void HUDLevelSelect::drawPlate(render::Graphics* graphics, const LevelPlate& p)
     }
 }
 
-void HUDLevelSelect::drawTabs(render::Graphics* graphics)
-{
-    if (mMap.mMode == 3)
-        return;
-    const HUDWindowContext& c = HUDWindowContext::Get();
-    for (int i = 0; i < 3; ++i)
-    {
-        const std::wstring name = L"tabs/level_tab_" + std::to_wstring(i);
-        const TDFrameEntry* tab = frame(i == mSelectedTab ? name + L"_on" : name);
-        const TDFrameEntry* place = frame(name);
-        const float x = place->mX + place->mWidth * 0.5f, y = place->mY + place->mHeight * 0.5f;
-        graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
-        tdscreen::drawImageCentred(graphics, imageOf(*tab), x, y, 1.0f);
-        tdscreen::drawTextCentred(graphics, c.windowFont.Get(), localised(L"level_tab_" + std::to_wstring(i)), x, y,
-                                  0.8f, place->mWidth / 0.8f);
-    }
-}
-
 void HUDLevelSelect::Draw(render::Graphics* graphics)
 {
     if (!graphics)
@@ -243,7 +223,7 @@ void HUDLevelSelect::Draw(render::Graphics* graphics)
     render::Font* previous = graphics->mFont;
     for (const LevelPlate& plate : mPlates)
         drawPlate(graphics, plate);
-    drawTabs(graphics);
+    mTabBar->draw(graphics);
     auto area = mTextAreas.find(L"episode");
     if (area != mTextAreas.end())
     {

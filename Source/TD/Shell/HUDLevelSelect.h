@@ -6,8 +6,10 @@
 
 #include "Source/TD/Shell/HUDWindow.h"
 #include "Source/TD/Shell/LevelPlate.h"
+#include "Source/TD/Shell/ShopTabBar.h"
 
 #include <map>
+#include <memory>
 #include <vector>
 
 class TDMap;
@@ -26,19 +28,17 @@ public:
     // The level of the first plate strictly holding the point, open or not; -1 for none.
     int ButtonAt(int x, int y) override;
 
-    // The tab index at the point (outside hardcore mode only), or -1.
-    int tabAt(int x, int y) const;
     void buildPlates();
 
     std::vector<LevelPlate> mPlates;
     std::wstring mEpisodeText;
     bool mHardcoreNew = false; // the "new" badge beside the hardcore buttons
-    i32 mSelectedTab = -1;
+    // "level_tab_0" to "level_tab_2" outside hardcore mode, no tab in it.
+    std::unique_ptr<ShopTabBar> mTabBar;
 
 private:
     const TDFrameEntry* frame(const std::wstring& name);
     void drawPlate(render::Graphics* graphics, const LevelPlate& plate);
-    void drawTabs(render::Graphics* graphics);
 
     TDMap& mMap;
     std::map<std::wstring, TDFrameEntry*> mFrames; // owned pictures by layout name

@@ -137,11 +137,21 @@ std::wstring HUDModalInput::ButtonNameAt(int x, int y)
     }
     if (name != L"ok" || (screen != 14 && screen != 15))
         return name;
+    return confirm() ? name : std::wstring();
+}
+
+bool HUDModalInput::confirm()
+{
+    if (!mMap || (mMap->mScreen != 14 && mMap->mScreen != 15))
+        return false;
+    HUD* hud = mHud;
+    TDMap* map = mMap;
+    const i32 screen = map->mScreen;
     const std::wstring text = mText;
     if (!isValidName(text))
     {
         textChanged();
-        return std::wstring();
+        return false;
     }
     if (TDProgress* progress = map->mProgress.get())
     {
@@ -152,7 +162,7 @@ std::wstring HUDModalInput::ButtonNameAt(int x, int y)
         progress->flush();
     }
     if (!hud)
-        return name;
+        return true;
     hud->closeTopWindow();
     const std::wstring origin = map->mAfterProfileInput;
     if (origin == L"mmenu")
@@ -169,5 +179,5 @@ std::wstring HUDModalInput::ButtonNameAt(int x, int y)
     else
         map->mScreen = 13;
     hud->refreshTopWindow();
-    return name;
+    return true;
 }

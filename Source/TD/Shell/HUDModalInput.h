@@ -17,6 +17,9 @@ public:
     static constexpr const wchar_t* kLayout = L"td/data/mm";
     static constexpr size_t kMaxLength = 16;
     static constexpr int kBackspace = 8;
+    static constexpr int kEnter = 13;
+    // The engine's code of the Return key (the keypad's Enter shares its virtual key).
+    static constexpr int kEnterCode = 271;
 
     HUDModalInput(HUD* hud, TDMap* map);
     ~HUDModalInput() override;
@@ -27,6 +30,10 @@ public:
     // The button under the point; "cancel" while renaming and "ok" act here (the window may be
     // gone when this returns).
     std::wstring ButtonNameAt(int x, int y) override;
+
+    // What "ok" does: a valid name creates or renames the profile and the window closes (it is
+    // deleted when this returns true); otherwise the message line says why and false.
+    bool confirm();
 
     // Not empty and no profile has it (exact comparison).
     bool isValidName(const std::wstring& name) const;

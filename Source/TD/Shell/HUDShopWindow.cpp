@@ -149,10 +149,7 @@ void HUDShopWindow::buy(ShopUpgradePlate& plate)
         if (step && mMap.mStats.mGems >= step->costReal)
         {
             mMap.mProgress->setUpgradeLevel(u->id, next);
-            mMap.mStats.mGems -= step->costReal;
-            mMap.mProgress->setGems(mMap.mStats.mGems);
-            if (mMap.mHud)
-                mMap.mHud->updateCrystals();
+            mMap.mStats.spendGems(step->costReal);
             refreshPlate(plate);
             mMap.mProgress->flush();
         }

@@ -9,7 +9,8 @@ void LevelPlate::update(float dt)
         scale = std::min(scale + dt * 0.5f, 1.1f);
     else
         scale = std::max(scale - dt, 1.0f);
-    pulse += dt;
+    if (particles)
+        particles->Update(dt);
 }
 
 bool LevelPlate::contains(int px, int py) const

@@ -5,6 +5,7 @@
 #include "Core/Media/Graphics/Font.h"
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/Image.h"
+#include "Source/TD/Services/TDRenderLabel.h"
 #include "Source/TD/Services/TDRenderTexture.h"
 #include "Source/TD/Shell/HUD.h"
 
@@ -72,9 +73,8 @@ void TDShellPainter::drawText(const std::wstring& text, float x, float y, const 
     if (!mGraphics.mFont || text.empty())
         return;
     mGraphics.SetColorRGBA(color.r, color.g, color.b, color.a);
-    auto command = mGraphics.DrawText(&text).Translate(x, y);
-    command->mAlignH = 2;
-    command->mAlignV = 2;
+    tdDrawLabel(mGraphics, text, x, y, mImages.findImage(L"td/ui", L"ui/context_money"),
+                mImages.findImage(L"td/ui", L"ui/context_gem"));
 }
 
 bool TDShellPainter::setFont(const std::wstring& name)

@@ -1,25 +1,18 @@
-// The game on the demo content, headless: the root board shown as the screen with the first
-// battle running, pointer routing to the battle and the overlay dialog, keys, and the finished
-// level started again from its result window.
+// The game on the demo content, headless, led through the menus to the first battle: the root
+// board shown as the screen, pointer routing to the battle and the overlay dialog, keys, and
+// the finished level started again from its result window.
 #include "App/Game.h"
-#include "Core/Base/Singletone.h"
-#include "Core/Widget/FrameManager.h"
-#include "Platform/Os/NullVideo.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDWindow.h"
 #include "Source/TD/TDMap.h"
-#include "support/TempDir.h"
+#include "support/GameHarness.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
-
-namespace fs = std::filesystem;
 
 namespace
 {
@@ -54,60 +47,30 @@ math::Point3 At(float x, float y)
 class GameTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        sData = new testsupport::TempDir();
-        fs::copy(fs::path(QL_SOURCE_DIR) / "content/td", sData->Path() / "td", fs::copy_options::recursive);
-        fs::copy_file(fs::path(QL_SOURCE_DIR) / "content/play.url", sData->Path() / "play.url");
-    }
-    static void TearDownTestSuite()
-    {
-        delete sData;
-        sData = nullptr;
-    }
     void SetUp() override
     {
-        mOldCwd = fs::current_path();
-        setenv("XDG_DATA_HOME", mHome.Path().c_str(), 1);
-        setenv("QL_NO_MESSAGE_BOX", "1", 1);
-        setenv("QL_NO_SHELL_OPEN", "1", 1);
-        os::SetVideoDriver(std::make_unique<os::NullVideoDriver>());
-        mGame = new Game();
-        mGame->Arguments() = {L"--data_path", sData->WPath()};
-        ASSERT_EQ(QL_OK, mGame->Init());
-        ASSERT_EQ(QL_OK, mGame->Start());
-        ASSERT_NE(nullptr, mGame->getBoard());
-        mBoard = mGame->getBoard();
-        mMap = mGame->getMap();
-        ASSERT_NE(nullptr, mMap);
-        // The game opens on the splash logos; these tests start from the first battle.
-        ASSERT_EQ(QL_OK, mGame->startFirstBattle());
-    }
-    void TearDown() override
-    {
-        base::SingletoneBase::DestroyAll();
-        os::SetVideoDriver(nullptr);
-        fs::current_path(mOldCwd);
+        ASSERT_TRUE(mHarness.started()) << mHarness.log();
+        mGame = &mHarness.game();
+        mBoard = &mHarness.board();
+        mMap = &mHarness.map();
+        ASSERT_TRUE(mHarness.startLevel(0, 0));
     }
 
     // Lines of the game's log that hold the text.
     int LogCount(const std::string& text) const
     {
-        std::ifstream in(mHome.Path() / "Marrowgate" / "Brackenmoor" / "log.html");
+        std::istringstream in(mHarness.log());
         int count = 0;
         for (std::string line; std::getline(in, line);)
             count += line.find(text) != std::string::npos;
         return count;
     }
 
-    static testsupport::TempDir* sData;
-    testsupport::TempDir mHome;
-    fs::path mOldCwd;
+    testsupport::GameHarness mHarness;
     Game* mGame = nullptr;
     GameWindow* mBoard = nullptr;
     TDMap* mMap = nullptr;
 };
-testsupport::TempDir* GameTest::sData = nullptr;
 } // namespace
 
 TEST_F(GameTest, StartsTheFirstBattleOnTheRootBoard)
@@ -178,10 +141,18 @@ TEST_F(GameTest, DeveloperKeysWorkOnlyWhenEnabledInTheBattle)
     mMap->mScreen = 4;
     mGame->OnKeyDown('m');
     EXPECT_EQ(coins + 1000, mMap->mStats.mCoins) << "not outside the battle screen";
+    mGame->OnKeyDown('2');
+    EXPECT_FALSE(mMap->mDebugDisplay[1]);
     mMap->mScreen = 0;
     mGame->OnKeyDown('h');
     EXPECT_EQ(100.0f, mMap->mMaxHealth);
     EXPECT_EQ(L"100/100", *mBoard->getHud()->getText(L"text/mana"));
+    // 1 to 3 toggle one display switch each.
+    mGame->OnKeyDown('2');
+    EXPECT_TRUE(!mMap->mDebugDisplay[0] && mMap->mDebugDisplay[1] && !mMap->mDebugDisplay[2]);
+    mGame->OnKeyDown('2');
+    mGame->OnKeyDown('3');
+    EXPECT_TRUE(!mMap->mDebugDisplay[1] && mMap->mDebugDisplay[2]);
 }
 
 TEST_F(GameTest, TheResultWindowsRestartStartsTheLevelAgain)
@@ -193,7 +164,7 @@ TEST_F(GameTest, TheResultWindowsRestartStartsTheLevelAgain)
     mBoard->OnRelease(At(500.0f, 400.0f), 1);
     EXPECT_EQ(2, mMap->mScreen) << "no button there";
     mBoard->OnRelease(At(512.0f, 620.0f), 1); // "restart"
-    EXPECT_TRUE(mMap->mScreen == 0 || mMap->mScreen == 11) << "the battle, or its unlock message: " << mMap->mScreen;
+    EXPECT_EQ(11, mMap->mScreen) << "the level opens again on its unlock message";
     EXPECT_EQ(L"25/25", *mBoard->getHud()->getText(L"text/mana"));
     EXPECT_LT(mMap->mStats.mCoins, 500) << "the counters start over";
 }

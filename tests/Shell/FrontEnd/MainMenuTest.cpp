@@ -181,7 +181,7 @@ TEST_F(FrontEndTest, TheDialogsReachTheGameThroughItsSettings)
     settings->EnableDebugKeys();
     EXPECT_TRUE(mBoard->mDebugKeys);
     // A confirmed "mmenu" box (the in-game menu's) leads to the main menu.
-    ASSERT_EQ(QL_OK, mGame->startFirstBattle());
+    ASSERT_TRUE(mHarness->startLevel(0, 0));
     settings->OnMessageBoxResult(L"mmenu");
     EXPECT_EQ(7, mMap->mScreen);
 }

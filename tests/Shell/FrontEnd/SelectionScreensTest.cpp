@@ -186,6 +186,9 @@ TEST_F(SelectionTest, LevelPlatesShowProgressAndTheNextLevelAndTheVisitIsStored)
     EXPECT_FALSE(s->mPlates[0].showNumber) << "three stars hide the number";
     EXPECT_FALSE(s->mPlates[0].next);
     EXPECT_TRUE(s->mPlates[1].next) << "the first level without stars";
+    EXPECT_EQ(nullptr, s->mPlates[0].particles);
+    ASSERT_NE(nullptr, s->mPlates[1].particles) << "the next level shows the active_lvl particles";
+    EXPECT_EQ(nullptr, s->mPlates[2].particles);
     EXPECT_TRUE(s->mPlates[1].showNew);
     EXPECT_EQ(3, mMap->mProgress->getEpisodeVisited(0, 1)) << "seen once opened";
     EXPECT_EQ(L"0", *s->getText(L"gems")) << "no crystals yet";
@@ -215,11 +218,16 @@ TEST_F(SelectionTest, TabsSwitchTheModeStoreItAndRebuildThePlates)
     HUDLevelSelect* s = OpenLevels(0, 1);
     ASSERT_NE(nullptr, s);
     EXPECT_FALSE(s->mPlates[0].played);
-    EXPECT_EQ(1, s->mSelectedTab);
-    Click(262.0f + 340.0f + 80.0f, 163.0f); // the third tab
+    // The shop's tab bar: three tabs 290 apart from x 216, the current mode's selected.
+    ASSERT_EQ(3u, s->mTabBar->tabs.size());
+    EXPECT_EQ(506.0f, s->mTabBar->tabs[1]->x);
+    EXPECT_TRUE(s->mTabBar->tabs[1]->selected);
+    const ShopTab& third = *s->mTabBar->tabs[2];
+    Click(third.x, third.y - 10.0f);
     EXPECT_EQ(2, mMap->mMode);
     EXPECT_EQ(2, mMap->mProgress->getMode());
-    EXPECT_EQ(2, s->mSelectedTab);
+    EXPECT_TRUE(third.selected);
+    EXPECT_FALSE(s->mTabBar->tabs[1]->selected);
     EXPECT_TRUE(s->mPlates[0].played) << "the plates of the new mode";
     EXPECT_EQ(6, mMap->mScreen);
 }
@@ -230,6 +238,10 @@ TEST_F(SelectionTest, TheLockedHardcoreButtonExplainsAndTheOpenOneShowsHardcoreL
     ASSERT_NE(nullptr, s);
     ClickButton(L"locked_d");
     EXPECT_EQ(mMap->getHardcoreLevelCount(0), mMap->mProgress->getEpisodeVisited(0, 3));
+    ASSERT_TRUE(RunUntil([this, s] { return Top<HUDWindow>() != s; }, 0.5f));
+    const std::wstring locked = Top<HUDWindow>()->getText(L"message") ? *Top<HUDWindow>()->getText(L"message") : L"";
+    EXPECT_NE(std::wstring::npos, locked.find(L"locked")) << "the locked Ordeal says so";
+    EXPECT_EQ(std::wstring::npos, locked.find(L"is open"));
 
     TDLevelResult three;
     three.stars = 3;
@@ -246,7 +258,9 @@ TEST_F(SelectionTest, TheLockedHardcoreButtonExplainsAndTheOpenOneShowsHardcoreL
     EXPECT_EQ(static_cast<size_t>(mMap->getHardcoreLevelCount(0)), s->mPlates.size());
     EXPECT_EQ(0, s->findButton(L"upgrade")->mVisible);
     EXPECT_TRUE(mMap->mProgress->isEventSeen(0)) << "the hardcore notice is shown once";
-    EXPECT_EQ(-1, s->tabAt(682, 163)) << "no tabs in hardcore";
+    EXPECT_TRUE(s->mTabBar->tabs.empty()) << "no tabs in hardcore";
+    Click(796.0f, 186.0f);
+    EXPECT_EQ(3, mMap->mMode);
 
     // "back" returns to the normal levels with the stored mode.
     mMap->mScreen = 6;
@@ -269,7 +283,7 @@ TEST_F(SelectionTest, APlateStartsItsLevelAndBackReturnsToTheEpisodes)
     Click(80.0f + 50.0f, 220.0f + 50.0f);
     EXPECT_EQ(0, mMap->mLevel);
     EXPECT_TRUE(mMap->isLevelLoaded());
-    EXPECT_TRUE(mMap->mScreen == 0 || mMap->mScreen == 11) << mMap->mScreen;
+    EXPECT_EQ(11, mMap->mScreen) << "the first level opens on its unlock message";
     ASSERT_EQ(QL_OK, mGame->FrameStep(0.02f));
     EXPECT_EQ(nullptr, Top<HUDLevelSelect>());
 

@@ -1,5 +1,5 @@
-// The mob shader on real OpenGL (headless EGL): the game's GLSL files compile and "color2" moves the
-// textured colour towards it by its weight.
+// The mob shader on real OpenGL (headless EGL): the game's GLSL files compile and "color2" tints
+// the textured colour (a unit kind's "fillColor": white leaves the picture as it is).
 #include "Graphics/GraphicsFixture.h"
 
 #include "Core/Base/Singletone.h"
@@ -73,29 +73,21 @@ TEST_F(MobShader, TheGamesShaderCompilesWithItsSecondColour)
     EXPECT_EQ(mShader.Get(), again.Get()) << "shared by name";
 }
 
-TEST_F(MobShader, WeightZeroKeepsThePicture)
+TEST_F(MobShader, WhiteKeepsThePicture)
 {
     InContent here;
     ASSERT_EQ(QL_OK, mRender->LoadShader<TMobShader>(L"td/Shaders/MobShader/DX/", &mShader));
-    const u32 plain = DrawWith(math::Point4(1.0f, 0.0f, 0.0f, 0.0f));
+    const u32 plain = DrawWith(math::Point4(1.0f, 1.0f, 1.0f, 1.0f));
     EXPECT_TRUE(Near(0xFF3366FFu, plain)) << std::hex << plain;
 }
 
-TEST_F(MobShader, FullWeightPaintsTheSecondColourKeepingTheAlpha)
+TEST_F(MobShader, AColourTintsThePicture)
 {
     InContent here;
     ASSERT_EQ(QL_OK, mRender->LoadShader<TMobShader>(L"td/Shaders/MobShader/DX/", &mShader));
-    const u32 red = DrawWith(math::Point4(1.0f, 0.0f, 0.0f, 1.0f));
-    EXPECT_TRUE(Near(0xFFFF0000u, red)) << std::hex << red;
-}
-
-TEST_F(MobShader, HalfWeightMixes)
-{
-    InContent here;
-    ASSERT_EQ(QL_OK, mRender->LoadShader<TMobShader>(L"td/Shaders/MobShader/DX/", &mShader));
-    const u32 mixed = DrawWith(math::Point4(1.0f, 1.0f, 1.0f, 0.5f));
-    // (0x33, 0x66, 0xFF) halfway to white.
-    EXPECT_TRUE(Near(0xFF99B2FFu, mixed)) << std::hex << mixed;
+    // (0x33, 0x66, 0xFF) x (1, 0.5, 0.25).
+    const u32 tinted = DrawWith(math::Point4(1.0f, 0.5f, 0.25f, 1.0f));
+    EXPECT_TRUE(Near(0xFF333340u, tinted)) << std::hex << tinted;
 }
 
 TEST_F(MobShader, AProgramWithoutTheSecondColourLoadsAndIgnoresIt)

@@ -1,5 +1,5 @@
-// Mob shader, pixel program (GLSL): the textured colour moved towards color2.rgb by color2.a,
-// keeping the picture's own alpha.
+// Mob shader, pixel program (GLSL): the textured colour tinted by the unit kind's second colour
+// color2 (r, g, b, a multiply; white leaves the picture as it is).
 uniform sampler2D TextureSampler;
 uniform vec4 color2;
 in vec4 vColor;
@@ -7,6 +7,5 @@ in vec2 vTex;
 out vec4 oColor;
 void pixel_shader()
 {
-    vec4 c = vColor * texture(TextureSampler, vTex);
-    oColor = vec4(mix(c.rgb, color2.rgb, clamp(color2.a, 0.0, 1.0)), c.a);
+    oColor = vColor * texture(TextureSampler, vTex) * color2;
 }

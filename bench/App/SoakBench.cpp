@@ -1,0 +1,113 @@
+// A long session through the real game, headless: fifty battles started from the main menu,
+// each played, restarted, played again, won and left for the main menu, with the resident size
+// read from /proc/self/statm after each. Prints the size at the menu, after the warm-up and at
+// the end, and the growth per battle after the warm-up.
+#include "App/Game.h"
+#include "Core/Render/DX9/RenderDX9.h"
+#include "Platform/Gpu/RecordingDevice.h"
+#include "Source/TD/TDMap.h"
+#include "Source/TD/TDProgress.h"
+#include "support/GameHarness.h"
+
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+namespace
+{
+// The headless device keeps a line per call for the tests; the soak forgets them after each
+// battle so that only the game's own memory is measured.
+gpu::RecordingDevice* recordingDevice(testsupport::GameHarness& game)
+{
+    auto* render = dynamic_cast<render::RenderDX9*>(game.game().mRender);
+    return render ? dynamic_cast<gpu::RecordingDevice*>(render->GetDevice()) : nullptr;
+}
+
+double residentMegabytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+constexpr int kBattles = 50;
+constexpr int kWarmUp = 10;
+constexpr int kFrames = 150; // five seconds of battle at 30 frames a second
+
+// One battle: started through the menus, played, restarted from the pause menu, played, won,
+// and left for the main menu.
+bool playBattle(testsupport::GameHarness& game, i32 episode, i32 level)
+{
+    if (!game.startLevel(episode, level))
+        return false;
+    TDMap& map = game.map();
+    if (!game.run(kFrames))
+        return false;
+    map.pause();
+    game.frame();
+    map.onMessageBoxResult(L"restart");
+    if (!game.run(kFrames))
+        return false;
+    map.showVictory();
+    if (!game.run(60))
+        return false;
+    map.onMessageBoxResult(L"mmenu");
+    return game.runUntil([&] { return game.screen() == 7; }, 2.0f);
+}
+
+void BM_FiftyBattleSession(benchmark::State& state)
+{
+    for (auto _ : state)
+    {
+        testsupport::GameHarness game;
+        if (!game.started() || !game.reachMainMenu())
+        {
+            state.SkipWithError("the game did not reach its main menu");
+            return;
+        }
+        // Every level open: the session walks all of them in turn.
+        TDMap& map = game.map();
+        map.mProgress->createProfile(L"Soak");
+        TDLevelResult three;
+        three.stars = 3;
+        std::vector<std::pair<i32, i32>> levels;
+        for (i32 e = 0; e < map.getEpisodeCount(); ++e)
+            for (i32 l = 0; l < map.getLevelCount(e); ++l)
+            {
+                map.mProgress->saveLevelResult(e, l, 1, three);
+                levels.emplace_back(e, l);
+            }
+        const double atMenu = residentMegabytes();
+        double afterWarmUp = atMenu, last = atMenu;
+        std::fprintf(stderr, "resident at the main menu: %.1f MB\n", atMenu);
+        for (int battle = 0; battle < kBattles; ++battle)
+        {
+            const auto& [e, l] = levels[static_cast<size_t>(battle) % levels.size()];
+            if (!playBattle(game, e, l))
+            {
+                state.SkipWithError("a battle did not start or end as played");
+                return;
+            }
+            gpu::RecordingDevice* device = recordingDevice(game);
+            if (device)
+                device->ClearCalls();
+            last = residentMegabytes();
+            if (battle + 1 == kWarmUp)
+                afterWarmUp = last;
+            std::fprintf(stderr, "battle %2d (episode %d, level %d): resident %.1f MB, %zu textures\n", battle + 1,
+                         e + 1, l + 1, last, device ? device->LiveTextures() : size_t{0});
+        }
+        state.counters["menu_MB"] = atMenu;
+        state.counters["warm_MB"] = afterWarmUp;
+        state.counters["end_MB"] = last;
+        state.counters["growth_KB_per_battle"] = (last - afterWarmUp) * 1024.0 / (kBattles - kWarmUp);
+    }
+}
+} // namespace
+
+BENCHMARK(BM_FiftyBattleSession)->Iterations(1)->Unit(benchmark::kSecond);

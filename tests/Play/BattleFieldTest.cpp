@@ -1,0 +1,242 @@
+// The battlefield as a player meets it: the build ring with five towers, hardcore against bought
+// upgrades, a teleport beam and the immune sign, all in the running game.
+#include "support/GameHarness.h"
+
+#include "Source/TD/Sprites/TDResources.h"
+#include "Source/TD/TDContextMenu.h"
+#include "Source/TD/TDIndicator.h"
+#include "Source/TD/TDLevelResult.h"
+#include "Source/TD/TDMap.h"
+#include "Source/TD/TDMapScene.h"
+#include "Source/TD/TDParticle.h"
+#include "Source/TD/TDProgress.h"
+#include "Source/TD/TDTower.h"
+#include "Source/TD/TDUiPainter.h"
+#include "Source/TD/TDUnit.h"
+#include "TD/DrawRecorder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+using testsupport::GameHarness;
+
+namespace
+{
+// A player who won every level of the first episode with three stars (which opens its third
+// level with five towers, and its hardcore levels) and bought the first start-budget upgrade.
+const std::string& veteranProfile()
+{
+    static const std::string profile = [] {
+        GameHarness game;
+        if (!game.startLevel(0, 0))
+            return std::string();
+        TDProgress& progress = *game.map().mProgress;
+        TDLevelResult won;
+        won.stars = 3;
+        for (i32 level = 0; level < 3; ++level)
+            progress.saveLevelResult(0, level, game.map().mMode, won);
+        progress.setUpgradeLevel(1, 1);
+        return game.profilesFile();
+    }();
+    return profile;
+}
+
+GameHarness::Options veteran()
+{
+    GameHarness::Options options;
+    options.profiles = veteranProfile();
+    return options;
+}
+
+// The ring menu's pictures as drawn, in battle coordinates.
+struct RingRecorder : TDNullUiPainter
+{
+    struct Icon
+    {
+        std::wstring name;
+        float x, y;
+    };
+    std::vector<Icon> icons;
+    void drawUiImage(const std::wstring& name, float x, float y, float, const TDColor&) override
+    {
+        icons.push_back({name, x, y});
+    }
+};
+
+void toScreen(const TDMap& map, float bx, float by, float& x, float& y)
+{
+    x = bx * map.mScale + map.mOffsetX;
+    y = by * map.mScale + map.mOffsetY;
+}
+
+TDTower* towerOn(TDMap& map, const TDSpotFrame& spot)
+{
+    for (TDTower* tower : map.mTowers)
+        if (tower->mSpot == &spot)
+            return tower;
+    return nullptr;
+}
+} // namespace
+
+TEST(BattleField, EveryEntryOfAFiveTowerRingBuildsTheTowerDrawnUnderThePointer)
+{
+    GameHarness game(veteran());
+    ASSERT_TRUE(game.startLevel(0, 2)) << game.log();
+    TDMap& map = game.map();
+    map.mStats.mCoins = 100000; // enough for every entry
+
+    std::vector<TDSpotFrame*> spots;
+    for (TDSpotFrame& frame : map.mScenery->spotFrames)
+        if (!frame.hasTower && frame.spot && frame.spot->open)
+            spots.push_back(&frame);
+    ASSERT_GE(spots.size(), 5u);
+
+    std::vector<i32> built;
+    for (size_t entry = 0; entry < 5; ++entry)
+    {
+        TDSpotFrame& spot = *spots[entry];
+        float x, y;
+        toScreen(map, spot.x + spot.width * 0.5f, spot.y + spot.height * 0.5f, x, y);
+        game.click(x, y);
+        ASSERT_TRUE(game.runUntil([&] { return map.mContextMenu && map.mContextMenu->state == TDContextMenu::kOpen; }, 1.0f));
+        TDContextMenu& menu = *map.mContextMenu;
+        ASSERT_EQ(menu.items.size(), 5u);
+
+        RingRecorder ring;
+        tdtest::RecordingCanvas canvas;
+        canvas.ui = &ring;
+        game.drawBattle(canvas);
+        // The tower icons of the ring: five places, no two overlapping, all on the map.
+        std::vector<RingRecorder::Icon> towers;
+        for (const auto& icon : ring.icons)
+            if (icon.name.rfind(L"ui/tower_", 0) == 0)
+                towers.push_back(icon);
+        ASSERT_EQ(towers.size(), 5u);
+        for (size_t i = 0; i < towers.size(); ++i)
+        {
+            EXPECT_TRUE(towers[i].x >= 0.0f && towers[i].x <= 1024.0f && towers[i].y >= 0.0f && towers[i].y <= 768.0f);
+            for (size_t j = i + 1; j < towers.size(); ++j)
+                EXPECT_GE(std::hypot(towers[i].x - towers[j].x, towers[i].y - towers[j].y), 64.0f)
+                    << "entries " << i << " and " << j << " overlap";
+        }
+
+        // A different kind on each spot, clicked where its icon is drawn.
+        std::sort(towers.begin(), towers.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+        const RingRecorder::Icon& aim = towers[entry];
+        toScreen(map, aim.x, aim.y, x, y);
+        game.click(x, y);
+        TDTower* tower = towerOn(map, spot);
+        ASSERT_NE(tower, nullptr) << "entry " << entry;
+        EXPECT_EQ(tdTowerIcon(tower->baseId()), aim.name);
+        built.push_back(tower->baseId());
+        game.run(10);
+    }
+    std::sort(built.begin(), built.end());
+    EXPECT_EQ(std::unique(built.begin(), built.end()), built.end()) << "each entry builds its own tower";
+}
+
+TEST(BattleField, HardcoreStartsWithTheLevelsBudgetWhateverWasBought)
+{
+    {
+        GameHarness normal(veteran());
+        ASSERT_TRUE(normal.startLevel(0, 0)) << normal.log();
+        EXPECT_GT(normal.map().mStats.mStartCoins, normal.map().mBudget) << "the bought upgrade adds to the budget";
+    }
+    GameHarness game(veteran());
+    ASSERT_TRUE(game.startLevel(0, 0, 3)) << game.log();
+    TDMap& map = game.map();
+    EXPECT_EQ(map.mMode, 3);
+    EXPECT_EQ(map.mStats.mStartCoins, map.mBudget);
+    EXPECT_EQ(map.mStats.mCoins, map.mBudget);
+    EXPECT_LT(map.mProgress->getUpgradeLevel(1), 0);
+}
+
+TEST(BattleField, ATeleportBeamRunsFromTheTowerToItsUnitAndTheUnitWalksOnAfterwards)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    TDMap& map = game.map();
+    // The teleport tower opens later in the game; here it stands on the spot nearest the road's
+    // start as soon as the first units walk.
+    TDTower* tower = nullptr;
+    for (size_t i = 0; i < map.mScenery->spotFrames.size() && !tower; ++i)
+        tower = map.placeTower(static_cast<i32>(i), 80000);
+    ASSERT_NE(tower, nullptr);
+    ASSERT_TRUE(game.runUntil([&] { return tower->mBeam != nullptr; }, 60.0f)) << "the tower beams a unit";
+    TDBeamParticle& beam = *tower->mBeam;
+    TDUnit* unit = beam.mTarget;
+    ASSERT_NE(unit, nullptr);
+    game.run(4); // fully grown, not yet gone
+
+    tdtest::RecordingCanvas canvas;
+    game.drawBattle(canvas);
+    float sx, sy, ex, ey;
+    toScreen(map, beam.mStartX, beam.mStartY, sx, sy);
+    toScreen(map, beam.mEndX, beam.mEndY, ex, ey);
+    const float length = std::hypot(ex - sx, ey - sy);
+    ASSERT_GT(length, 30.0f);
+    std::vector<float> along; // distances of the links drawn on the beam's line
+    for (const tdtest::Drawn& d : canvas.drawn)
+        if (d.kind == tdtest::Drawn::Emitter)
+        {
+            float t = ((d.x - sx) * (ex - sx) + (d.y - sy) * (ey - sy)) / length;
+            float off = std::fabs((d.x - sx) * (ey - sy) - (d.y - sy) * (ex - sx)) / length;
+            if (off < 1.0f && t > -1.0f && t < length + 1.0f)
+                along.push_back(t);
+        }
+    ASSERT_EQ(along.size(), beam.mEmitters.size());
+    std::sort(along.begin(), along.end());
+    EXPECT_NEAR(along.front(), 0.0f, 0.5f) << "the first link at the tower";
+    EXPECT_NEAR(along.back(), length - 30.0f * map.mScale, 0.5f) << "the last link one spacing short of the unit";
+    EXPECT_GT(std::hypot(sx, sy), 50.0f);
+
+    // The beam is a flash; the unit is held for its teleport, then walks again from the start
+    // (and can be beamed anew).
+    auto alive = [&] { return std::find(map.mWaves.mUnits.begin(), map.mWaves.mUnits.end(), unit) != map.mWaves.mUnits.end(); };
+    ASSERT_TRUE(game.runUntil([&] { return !alive() || unit->mModifiers.empty(); }, 5.0f));
+    if (alive())
+    {
+        EXPECT_EQ(unit->mState, 1);
+    }
+}
+
+TEST(BattleField, AnImmuneUnitHitShowsTheImmuneSign)
+{
+    GameHarness game(veteran());
+    ASSERT_TRUE(game.startLevel(0, 2)) << game.log();
+    TDMap& map = game.map();
+    // An acid tower on every free spot; stone units (the fourth wave on) shrug the acid off.
+    for (size_t i = 0; i < map.mScenery->spotFrames.size(); ++i)
+        map.placeTower(static_cast<i32>(i), 30000);
+    auto immuneShown = [&] {
+        for (const TDIndicator* indicator : map.mIndicators.items)
+            if (indicator->mKind == 2)
+                return true;
+        if (!map.mNextWave.buttons.empty())
+            map.forceNextWave(0.0f, 0.0f); // the player calls every wave early
+        return false;
+    };
+    ASSERT_TRUE(game.runUntil(immuneShown, 240.0f));
+    const TDFrameEntry* immune = TDResources::Instance()->getImage(L"td/ui", L"ui/immune");
+    ASSERT_TRUE(immune && immune->mImage);
+    tdtest::RecordingCanvas canvas;
+    game.drawBattle(canvas);
+    bool drawn = false;
+    for (const tdtest::Drawn& d : canvas.drawn)
+        drawn = drawn || d.texture == immune->mImage;
+    EXPECT_TRUE(drawn);
+}
+
+TEST(BattleField, ALevelsOwnTowerStandsFromTheStartAtNoCost)
+{
+    GameHarness game(veteran());
+    ASSERT_TRUE(game.startLevel(0, 1)) << game.log();
+    TDMap& map = game.map();
+    ASSERT_EQ(map.mTowers.size(), 1u);
+    EXPECT_EQ(map.mTowers[0]->baseId(), 10000);
+    // Built the player's way: its price credited, then paid.
+    EXPECT_EQ(map.mStats.mCoins, map.mStats.mStartCoins);
+    EXPECT_GT(map.mStats.mCoinsSpent, 0);
+}

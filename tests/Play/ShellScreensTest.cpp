@@ -1,0 +1,139 @@
+// The shell screens played through the whole game: keys typed through the headless window into
+// the name input, and the options dialog: its headings over what they name, its screen-mode pair
+// after Alt+Enter.
+#include "support/GameHarness.h"
+
+#include "Core/Layer/TextLayer.h"
+#include "Core/Media/Graphics/Font.h"
+#include "Core/Media/Image/ImageInfo.h"
+#include "Core/Widget/Controls/ControlHost.h"
+#include "Core/Widget/Controls/GameSettings.h"
+#include "Core/Widget/Controls/OptionsDialog.h"
+#include "Core/Widget/Controls/TesselSwitchButton.h"
+#include "Core/Widget/FrameManager.h"
+#include "Platform/Os/Event.h"
+#include "Platform/Os/NullVideo.h"
+#include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
+#include "Source/TD/Shell/HUDModalInput.h"
+#include "Source/TD/TDMap.h"
+#include "Source/TD/TDProgress.h"
+
+#include <gtest/gtest.h>
+
+using testsupport::GameHarness;
+
+namespace
+{
+// The text layer of the dialog showing the text, or null.
+const layer::TextLayer* findText(const layer::Layer& root, const std::wstring& text)
+{
+    if (auto* t = dynamic_cast<const layer::TextLayer*>(&root); t && t->mText == text)
+        return t;
+    for (const layer::Layer* child : root.GetChildren())
+        if (const layer::TextLayer* found = findText(*child, text))
+            return found;
+    return nullptr;
+}
+
+void pushText(GameHarness& game, const std::string& text)
+{
+    os::Event event;
+    event.type = os::EventType::Text;
+    event.text = text;
+    game.window().Push(event);
+}
+} // namespace
+
+TEST(ShellScreens, EveryKeyTypedWithinOneFrameReachesTheNameInputAndEnterConfirmsIt)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.started()) << game.log();
+    ASSERT_TRUE(game.reachMainMenu());
+    ASSERT_TRUE(game.click(L"play"));
+    ASSERT_TRUE(game.runUntil([&] { return game.top<HUDModalInput>() != nullptr; }, 1.0f));
+    HUDModalInput& input = *game.top<HUDModalInput>();
+    const size_t offered = input.mText.size();
+    ASSERT_GT(offered, 0u);
+    // Everything below arrives between two frames, as fast typing does.
+    for (size_t i = 0; i < offered; ++i)
+        game.pushKey(HUDModalInput::kBackspace);
+    pushText(game, "Annabel");
+    for (int i = 0; i < 3; ++i)
+        game.pushKey(HUDModalInput::kBackspace);
+    ASSERT_TRUE(game.frame());
+    EXPECT_EQ(L"Anna", input.mText) << "no key-down lost between frames";
+
+    game.pushKey(HUDModalInput::kEnter);
+    ASSERT_TRUE(game.frame());
+    EXPECT_EQ(L"Anna", game.map().mProgress->currentName()) << "Enter confirms as ok does";
+    EXPECT_TRUE(game.runUntil([&] { return game.top<HUDEpisodeSelectIOS>() != nullptr; }, 1.0f));
+}
+
+TEST(ShellScreens, OptionsHeadingsNameWhatTheyStandOverAndTheModePairFollowsAltEnter)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.started()) << game.log();
+    ASSERT_TRUE(game.reachMainMenu());
+    ASSERT_TRUE(game.click(L"options"));
+    OptionsDialog* dialog = nullptr;
+    ASSERT_TRUE(game.runUntil(
+        [&] {
+            for (const auto& entry : game.frames().GetStack())
+                if ((dialog = dynamic_cast<OptionsDialog*>(entry.frame)) != nullptr)
+                    return true;
+            return false;
+        },
+        1.0f));
+    // Each heading fits its box, which stands right above what it names.
+    const std::pair<const wchar_t*, const wchar_t*> headings[] = {
+        {L"main_options/sounds_and_music", L"main_options/sound/sound_back"},
+        {L"main_options/game_type", L"main_options/music/music_back"},
+        {L"main_options/window_type", L"main_options/window/window_nonselected"}};
+    const std::wstring keys[] = {L"options_OptionsSounds", L"options_OptionsGameType", L"options_OptionsWindowType"};
+    for (size_t i = 0; i < 3; ++i)
+    {
+        const base::ImageInfo* box = dialog->FindLayoutLayer(headings[i].first);
+        const base::ImageInfo* below = dialog->FindLayoutLayer(headings[i].second);
+        ASSERT_TRUE(box && below);
+        const std::wstring text = gui::Localize(keys[i]);
+        const layer::TextLayer* shown = findText(*dialog->GetLayer(), text);
+        ASSERT_NE(nullptr, shown) << "heading " << i;
+        float width = 0.0f, height = 0.0f;
+        {
+            auto measure = shown->mFont->MeasureText(&text);
+            measure->mOutWidth = &width;
+            measure->mOutHeight = &height;
+        }
+        EXPECT_LE(width, static_cast<float>(box->mWidth)) << "heading " << i;
+        EXPECT_LE(height, static_cast<float>(box->mHeight) + 4.0f) << "heading " << i;
+        EXPECT_LE(box->mY + box->mHeight, below->mY) << "heading " << i;
+        EXPECT_LE(below->mY - (box->mY + box->mHeight), 12) << "heading " << i << " stands right above";
+    }
+    EXPECT_NE(std::wstring::npos, gui::Localize(L"options_OptionsSounds").find(L"ound"));
+    EXPECT_NE(std::wstring::npos, gui::Localize(L"options_OptionsGameType").find(L"usic"));
+
+    gui::ControlHost& host = *gui::ControlHost::Get();
+    const bool windowed = host.IsWindowed();
+    EXPECT_EQ(windowed, dialog->mWindowSwitch->IsOn());
+
+    // Alt+Enter through the window while the dialog is open.
+    os::Event alt;
+    alt.type = os::EventType::KeyDown;
+    alt.key = 18;
+    alt.sideKey = 164;
+    game.window().Push(alt);
+    game.pushKey(13);
+    alt.type = os::EventType::KeyUp;
+    game.window().Push(alt);
+    ASSERT_TRUE(game.run(2));
+    ASSERT_NE(windowed, host.IsWindowed()) << "Alt+Enter switched the mode";
+    EXPECT_EQ(!windowed, dialog->mWindowSwitch->IsOn()) << "the pair shows the mode it is in now";
+    EXPECT_EQ(windowed, dialog->mFullScreenSwitch->IsOn());
+
+    // The switch of the current mode, even when it looked otherwise, leaves the mode alone.
+    TesselSwitchButton* current = windowed ? dialog->mFullScreenSwitch : dialog->mWindowSwitch;
+    current->SetOn(false);
+    EXPECT_EQ(QL_OK, dialog->OnClick(current));
+    EXPECT_NE(windowed, host.IsWindowed());
+    EXPECT_TRUE(current->IsOn());
+}

@@ -1,4 +1,0 @@
-// The shared demo data folder of the screen tests.
-#include "ScreenFixture.h"
-
-testsupport::TempDir* ScreenFixture::sData = nullptr;
