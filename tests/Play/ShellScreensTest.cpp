@@ -62,6 +62,19 @@ TEST(ShellScreens, EveryKeyTypedWithinOneFrameReachesTheNameInputAndEnterConfirm
         game.pushKey(HUDModalInput::kBackspace);
     ASSERT_TRUE(game.frame());
     EXPECT_EQ(L"Anna", input.mText) << "no key-down lost between frames";
+    // A key down across a frame, released and pressed again before the next one: a new press.
+    os::Event key;
+    key.key = HUDModalInput::kBackspace;
+    for (os::EventType type : {os::EventType::KeyDown, os::EventType::KeyUp, os::EventType::KeyDown, os::EventType::KeyUp})
+    {
+        key.type = type;
+        game.window().Push(key);
+        if (type == os::EventType::KeyDown && input.mText == L"Anna")
+            ASSERT_TRUE(game.frame());
+    }
+    ASSERT_TRUE(game.frame());
+    EXPECT_EQ(L"An", input.mText) << "the second press was taken for auto-repeat";
+    pushText(game, "na");
 
     game.pushKey(HUDModalInput::kEnter);
     ASSERT_TRUE(game.frame());

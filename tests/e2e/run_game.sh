@@ -201,6 +201,7 @@ wait $PID
 # saved as options.png and levels.png in the work folder.
 cat >"$USERDIR/profiles.xml" <<'XML'
 <Profiles currentProfile="Tester">
+    <Profile name="Player01234567890123456789" version="4"/>
     <Profile name="Tester" version="4"><fs v="0"/><tutorial avail="0"/></Profile>
 </Profiles>
 XML

@@ -25,6 +25,7 @@ protected:
     {
         testsupport::GameHarness::Options options;
         options.logos = false;
+        options.tutorial = true; // the tutorial skip dialog acts on a live tutorial
         mHarness = std::make_unique<testsupport::GameHarness>(options);
         ASSERT_TRUE(mHarness->started()) << mHarness->log();
         mGame = &mHarness->game();
