@@ -1,6 +1,8 @@
 // SDL2 video backend.
 #include "Platform/Os/SdlVideo.h"
 
+#include "Platform/Gpu/Device.h"
+#include "Platform/Gpu/SdlGlContext.h"
 #include "Platform/Os/Error.h"
 #include "Platform/Os/Text.h"
 
@@ -84,6 +86,14 @@ double SdlWindow::PacedRate(bool* vsync) const
     if (vsync)
         *vsync = mVsync;
     return mVsync ? mLimiter.GetRate() / 1.1 : mLimiter.GetRate();
+}
+
+std::unique_ptr<gpu::Device> SdlWindow::CreateDevice()
+{
+    if (!mWindow)
+        return nullptr;
+    mGpuContext = std::make_unique<gpu::SdlGlContext>(mWindow);
+    return gpu::CreateGlDevice(mGpuContext.get());
 }
 
 void SdlWindow::Destroy()

@@ -439,7 +439,7 @@ std::unique_ptr<audio::Device> MakeFailing() { return std::make_unique<FailingDe
 TEST_F(SoundFixture, WithoutASoundDeviceEverythingRunsSilentAfterOneLogLine)
 {
     audiotest::LogCapture log;
-    SoundSystem::SetDeviceFactory(&MakeFailing);
+    audio::SetDeviceFactory(&MakeFailing);
     WriteTrack("music/a.ogg", 0.5, 440.0);
     mDir.Write("snd/x.wav", audiotest::MakeWav16({1, 2, 3}, 1, 44100));
     Sys().PlayMusic("music/a.ogg");

@@ -6,7 +6,7 @@
 #include "Core/Layer/ParticlesLayer.h"
 #include "Core/Layer/RectHitLayer.h"
 #include "Core/Layer/TextLayer.h"
-#include "Core/Media/Font/Font.h"
+#include "Core/Media/Graphics/Font.h"
 #include "Core/Media/Image/ResourceTexture.h"
 #include "Core/Render/RenderState.h"
 #include "Core/Render/VertexFormat.h"

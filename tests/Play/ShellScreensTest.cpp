@@ -4,8 +4,8 @@
 #include "support/GameHarness.h"
 
 #include "Core/Layer/TextLayer.h"
+#include "Core/Media/Graphics/Font.h"
 #include "Core/Media/Image/ImageInfo.h"
-#include "Core/Media/Font/Font.h"
 #include "Core/Widget/Controls/ControlHost.h"
 #include "Core/Widget/Controls/GameSettings.h"
 #include "Core/Widget/Controls/OptionsDialog.h"

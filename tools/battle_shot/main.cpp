@@ -7,7 +7,6 @@
 #include "Core/Media/Font/BMFont.h"
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Render/DX9/RenderDX9.h"
-#include "Core/Render/HeadlessWindow.h"
 #include "Core/Resource/ResourceManager.h"
 #include "Source/TD/Services/TDEngineParticles.h"
 #include "Source/TD/Services/TDGraphicsCanvas.h"
@@ -20,6 +19,7 @@
 #include "Source/TD/TDMap.h"
 #include "Source/TD/TDProfileStore.h"
 #include "Source/TD/TDSpriteTableMetrics.h"
+#include "support/HeadlessWindow.h"
 #include "tools/battle_shot/PngFile.h"
 
 #include <cstdio>

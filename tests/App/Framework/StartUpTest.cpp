@@ -1,15 +1,16 @@
 // The engine's game application against a stub game: the start-up's arguments, its failure
 // paths and the frame step's handling of failed and lost frames.
+#include "../../Os/ScopedEnv.h"
+#include "Core/App/FrameHost.h"
 #include "Core/Base/Singletone.h"
 #include "Core/Input/InputWin32.h"
 #include "Core/Render/DX9/RenderDX9.h"
-#include "Framework/FrameHost.h"
+#include "Core/Widget/Controls/ControlHost.h"
 #include "Framework/GameApplication.h"
 #include "Framework/GameWindow.h"
 #include "Platform/Gpu/RecordingDevice.h"
 #include "Platform/Os/NullVideo.h"
 #include "support/TempDir.h"
-#include "../../Os/ScopedEnv.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +32,7 @@ public:
     }
 };
 
-class ProbeHost : public framework::FrameHost
+class ProbeHost : public app::FrameHost
 {
 public:
     QLResultEnum Update(float) override
@@ -101,7 +102,7 @@ protected:
     {
         return mFailInit ? new FailingRender() : framework::GameApplication::CreateRender();
     }
-    framework::FrameHost* CreateFrameManager() override { return mHost = new ProbeHost(); }
+    app::FrameHost* CreateFrameManager() override { return mHost = new ProbeHost(); }
     QLResultEnum RunPackBuild(const std::wstring& value) override
     {
         mPackValue = value;
@@ -169,6 +170,10 @@ TEST_F(StartUpTest, WithoutArgumentsTheExecutableFolderIsTheDataFolder)
     EXPECT_EQ(game->mEffects, 0); // no "data/game.xml" there, and that is no error
     EXPECT_TRUE(fs::exists(mUser / "log.html"));
     EXPECT_EQ(game->PendingCount(), 1u); // the window joins the tree
+    // The controls reach the application's renderer and screen mode without a host of their own.
+    ASSERT_NE(game->mRender, nullptr);
+    EXPECT_EQ(gui::ControlHost::Get()->GetRender(), game->mRender);
+    EXPECT_EQ(gui::ControlHost::Get()->IsWindowed(), game->mWindowed);
 }
 
 TEST_F(StartUpTest, DataPathBecomesTheCurrentFolderAndOnlyAWellFormedGameXmlIsRead)

@@ -1,19 +1,19 @@
 #include "App/Game.h"
+#include "Core/App/FrameHost.h"
 #include "Core/Base/Singletone.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/Profiles.h"
 #include "Core/Input/InputWin32.h"
-#include "Core/Media/Sound/SoundSystem.h"
-#include "Platform/Audio/NullDevice.h"
+#include "Core/Layer/RectHitLayer.h"
 #include "Core/Media/Image/Image.h"
 #include "Core/Media/Image/ImageContainer.h"
 #include "Core/Media/Image/RenderTarget.h"
+#include "Core/Media/Sound/SoundSystem.h"
 #include "Core/Render/DX9/RenderDX9.h"
-#include "Core/Layer/RectHitLayer.h"
 #include "Core/Widget/Controls/DialogEffectsManager.h"
 #include "Core/Widget/Frame.h"
-#include "Framework/FrameHost.h"
 #include "Framework/GameWindow.h"
+#include "Platform/Audio/NullDevice.h"
 #include "Platform/Gpu/RecordingDevice.h"
 #include "Platform/Os/InstanceLock.h"
 #include "Platform/Os/NullVideo.h"
@@ -31,7 +31,7 @@ namespace fs = std::filesystem;
 namespace
 {
 // Frames that record what reaches them and close the window after a number of ticks.
-class ProbeFrames : public framework::FrameHost
+class ProbeFrames : public app::FrameHost
 {
 public:
     QLResultEnum Update(float) override
@@ -61,8 +61,8 @@ public:
         mDowns.push_back({p.x, p.y, static_cast<float>(button)});
         return QL_OK;
     }
-    framework::KeyTarget* GetKeyTarget() override { return mKeyTarget; }
-    framework::KeyTarget* mKeyTarget = nullptr;
+    app::KeyTarget* GetKeyTarget() override { return mKeyTarget; }
+    app::KeyTarget* mKeyTarget = nullptr;
 
     os::NullWindow* mWindow = nullptr;
     int mTicks = 0;
@@ -74,7 +74,7 @@ public:
 };
 
 // The focused widget's listener at the end of the focus chain.
-class KeyJournal : public framework::KeyTarget
+class KeyJournal : public app::KeyTarget
 {
 public:
     QLResultEnum OnKeyDown(u32 key) override { return Add("down", key); }
@@ -99,7 +99,7 @@ public:
         ++mStarts;
         return Game::StartGame();
     }
-    framework::FrameHost* CreateFrameManager() override
+    app::FrameHost* CreateFrameManager() override
     {
         if (mRealFrames)
             return Game::CreateFrameManager();
@@ -124,7 +124,7 @@ public:
     int mCloseAfter = 3;
     bool mRealFrames = false;
     std::vector<os::Event> mEventsAtFirstTick;
-    framework::KeyTarget* mKeyTarget = nullptr;
+    app::KeyTarget* mKeyTarget = nullptr;
     int mStarts = 0;
 };
 
@@ -506,7 +506,7 @@ TEST_F(GameApplicationTest, TheGameStartsSilentAndTheOutputFollowsWindowActivati
     fs::copy_file(fs::path(QL_SOURCE_DIR) / "content/td/data/music/main_menu.ogg",
                   mData.Path() / "td/data/music/main_menu.ogg");
     mData.Write("td/sounds_sheet.csv", "# tag;file;level;group\n");
-    SoundSystem::SetDeviceFactory([]() -> std::unique_ptr<audio::Device> {
+    audio::SetDeviceFactory([]() -> std::unique_ptr<audio::Device> {
         return std::make_unique<audio::NullDevice>();
     });
     SoundSystem::Instance();
@@ -516,7 +516,7 @@ TEST_F(GameApplicationTest, TheGameStartsSilentAndTheOutputFollowsWindowActivati
     game->mEventsAtFirstTick = {lost};
     game->mCloseAfter = 4;
     game->Main();
-    SoundSystem::SetDeviceFactory(nullptr);
+    audio::SetDeviceFactory(nullptr);
     EXPECT_EQ(SoundSystem::Instance()->GetCurrentMusic(), "");
     EXPECT_TRUE(SoundSystem::Instance()->GetAudio().IsPaused()) << "a deactivated window pauses the output";
 }

@@ -203,7 +203,7 @@ TEST_F(Services, EmittersOfTheGamesEffectLibrary)
 TEST(EngineSound, EmptyMusicStopsTheTrackAndVolumesComeFromTheProgress)
 {
     base::SingletoneBase::DestroyAll();
-    SoundSystem::SetDeviceFactory(&ManualDevice);
+    audio::SetDeviceFactory(&ManualDevice);
     {
         InContent here;
         TDEngineSoundTags tags;
@@ -218,7 +218,7 @@ TEST(EngineSound, EmptyMusicStopsTheTrackAndVolumesComeFromTheProgress)
         tags.play(L"no_such_tag");
     }
     base::SingletoneBase::DestroyAll();
-    SoundSystem::SetDeviceFactory(nullptr);
+    audio::SetDeviceFactory(nullptr);
 }
 
 TEST_F(Services, InterfacePiecesBecomeDrawsOfTheContext)
