@@ -86,6 +86,7 @@ struct InputHud : TDNullHud
         for (const auto& s : spells)
             s->onHover(x, y);
     }
+    void onWheel(i16 delta) override { calls.push_back(L"wheel " + std::to_wstring(delta)); }
     i32 uiBlock() const override { return block; }
     bool buttonRect(const std::wstring& name, float& x, float& y, float& w, float& h) override
     {

@@ -115,14 +115,19 @@ TEST_F(Release, MenusOpenOnASecondReleaseOnlyOnTheTutorialSpotWhileOneIsSet)
     EXPECT_TRUE(notified(250, 160));
 }
 
-TEST_F(Release, TheShopReturnsWhereItWasOpenedFromOrRestartsALostLevel)
+TEST_F(Release, TheResultOpensTheShopWhichReturnsWhereItWasOpenedFromOrRestartsALostLevel)
 {
     TDMap& m = begin();
     ihud.add(L"back_ac", 10, 10);
     ihud.add(L"return_ac", 60, 10);
-    m.mScreen = 8;
-    gShopReturnTarget = L"game";
-    m.onPointerUp(20, 20);
+    ihud.add(L"done", 110, 10);
+    m.showDefeat();
+    gShopReturnTarget = L"";
+    m.onPointerUp(120, 20); // the result's way to the shop
+    EXPECT_EQ(m.mScreen, 8);
+    EXPECT_EQ(ihud.count(L"shop after"), 1u);
+    EXPECT_EQ(gShopReturnTarget, L"game");
+    m.onPointerUp(20, 20); // "back_ac" from a shop opened by the battle stays
     EXPECT_EQ(m.mScreen, 8);
     EXPECT_EQ(itutorial.count(L"shop_state_changed"), 1u);
     gShopReturnTarget = L"levels";
@@ -140,5 +145,16 @@ TEST_F(Release, TheShopReturnsWhereItWasOpenedFromOrRestartsALostLevel)
     m.mResultAction = 2;
     m.onPointerUp(70, 20);
     EXPECT_EQ(ihud.count(L"nextLevel"), 1u);
+}
+TEST_F(Release, TheUnlockMessagesOkResumesTheBattleAndTellsTheTutorial)
+{
+    TDMap& m = begin();
+    ihud.add(L"ok", 10, 10);
+    m.mScreen = 11;
+    m.mSpeed = 0.0f;
+    m.onPointerUp(20, 20);
+    EXPECT_EQ(m.mScreen, 0);
+    EXPECT_EQ(m.mSpeed, 1.0f);
+    EXPECT_EQ(itutorial.count(L"unlock_window_close"), 1u);
 }
 } // namespace

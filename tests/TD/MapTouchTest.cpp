@@ -66,7 +66,7 @@ TEST_F(Touch, BuildingWithTooFewCoinsLeavesTheMenuOpenAndSilent)
     EXPECT_EQ(m.mStats.mCoins, 1);
 }
 
-TEST_F(Touch, PressBesideEveryEntryOnlyClosesTheMenu)
+TEST_F(Touch, PressBesideEveryEntryOnlyClosesTheMenuAndOtherwisePressAndWheelGoToTheHud)
 {
     TDMap& m = begin();
     click(250, 160);
@@ -80,6 +80,8 @@ TEST_F(Touch, PressBesideEveryEntryOnlyClosesTheMenu)
     frames(0.25f);
     m.onPointerDown(600, 600);
     EXPECT_EQ(ihud.calls.back(), L"press 600,600");
+    m.onWheel(-120);
+    EXPECT_EQ(ihud.calls.back(), L"wheel -120");
 }
 
 TEST_F(Touch, UpgradeAndSellThroughTheMenu)
