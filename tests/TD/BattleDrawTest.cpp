@@ -255,6 +255,9 @@ TEST_F(BattleDraw, UnitsPickTheirFrameFlipAndTint)
     u->mAnimTime = 0.0f;
     frame();
     EXPECT_EQ(canvas.drawn[canvas.find(L"td/mobs:")].name, L"td/mobs:death/00");
+    u->mState = 4;
+    frame();
+    EXPECT_EQ(canvas.drawn[canvas.find(L"td/mobs:")].name, L"td/mobs:special/00");
     // Being teleported: the second death frame, held; an icy kind keeps walking.
     u->mState = 5;
     u->mAnimTime = 0.7f;
@@ -267,6 +270,12 @@ TEST_F(BattleDraw, UnitsPickTheirFrameFlipAndTint)
     u->mState = 3;
     frame();
     EXPECT_EQ(canvas.find(L"td/mobs:"), -1);
+    u->mState = 1;
+    TDWaveEntry* entry = u->mEntry;
+    u->mEntry = nullptr; // a unit whose wave entry is gone is not drawn
+    frame();
+    EXPECT_EQ(canvas.find(L"td/mobs:"), -1);
+    u->mEntry = entry;
 }
 
 TEST_F(BattleDraw, HealthBarsShowOnlyForHurtLivingUnits)

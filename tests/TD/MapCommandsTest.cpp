@@ -21,7 +21,7 @@ TEST_F(Release, ASpellIsCastBeforeAGemIsPickedAndTheTowerSpellWaitsForATower)
 {
     TDMap& m = begin();
     ASSERT_EQ(ihud.spells.size(), 3u); // spells 0, 1 and 4 are in the sheet
-    m.onPointerUp(100, 700);            // the first spell button
+    m.onPointerUp(100, 700);           // the first spell button
     EXPECT_EQ(m.mSelectedSpell, 0);
     auto* active = static_cast<FakeEmitter*>(m.mActiveEmitter.get());
     ASSERT_NE(active, nullptr);
