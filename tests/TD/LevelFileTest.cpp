@@ -38,33 +38,6 @@ struct SizedImage : TDImage
 };
 } // namespace
 
-TEST(LevelName, FollowsModeEpisodeAndLevel)
-{
-    EXPECT_EQ(TDMap::levelFileName(1, 0, 0), L"td/levels_normal/level_01_01.xml");
-    EXPECT_EQ(TDMap::levelFileName(3, 0, 0), L"td/levels_hardcore/level_01_01.xml");
-    EXPECT_EQ(TDMap::levelFileName(0, 9, 11), L"td/levels_normal/level_10_12.xml");
-}
-
-TEST_F(MapFixture, FreshMapHasNoLevelAndDataLoaded)
-{
-    TDMap& m = make();
-    EXPECT_EQ(m.mScreen, -1);
-    EXPECT_EQ(m.mSpeed, 1.0f);
-    EXPECT_TRUE(m.mPoints.empty() && m.mLinks.empty() && m.mSpots.empty());
-    EXPECT_EQ(m.mPrototypes.all.size(), 3u);
-    EXPECT_EQ(m.getLevelCount(1), 2);
-    EXPECT_EQ(m.mSpells.spells.size(), 1u);
-    EXPECT_EQ(m.mUpgrades.upgrades.size(), 1u);
-    EXPECT_EQ(m.mSellFactor, 0.5f);
-    i32 x, y;
-    m.mScale = 2.0f;
-    m.mOffsetX = 20.0f;
-    m.mOffsetY = 10.0f;
-    m.screenToBattle(100.0f, 50.0f, x, y);
-    EXPECT_EQ(x, 40);
-    EXPECT_EQ(y, 20);
-}
-
 TEST_F(MapFixture, LevelBecomesPointsLinksSpotsAndWaves)
 {
     TDMap& m = make();
@@ -87,6 +60,12 @@ TEST_F(MapFixture, LevelBecomesPointsLinksSpotsAndWaves)
     EXPECT_EQ(m.mWaves.countWaves(), 1);
     EXPECT_EQ(m.mScenery->folder, "td/data/levels/bg01");
     EXPECT_EQ(m.mPrebuiltTowers, (std::vector<std::pair<i32, i32>>{{1, 10000}}));
+
+    // Missing elements count as empty.
+    ASSERT_EQ(m.parseLevelText("<map><li>plain/bg02/</li></map>", L"x.xml"), QL_OK);
+    EXPECT_TRUE(m.mPoints.empty() && m.mWaves.mWaves.empty());
+    EXPECT_EQ(m.mBudget, 0);
+    EXPECT_EQ(m.mScenery->folder, "td/data/bg02");
 }
 
 TEST_F(MapFixture, SpotFramesAndBoostIcons)
@@ -120,15 +99,6 @@ TEST_F(MapFixture, SpotFramesAndBoostIcons)
     EXPECT_TRUE(map->mSpots[1]->open);
     ASSERT_EQ(frames[2].boosts.size(), 1u); // a NaN income shows the income picture
     EXPECT_EQ(frames[2].boosts[0].image, L"td/data/context/small_icons/income");
-}
-
-TEST_F(MapFixture, MissingElementsCountAsEmpty)
-{
-    TDMap& m = make();
-    ASSERT_EQ(m.parseLevelText("<map><li>plain/bg02/</li></map>", L"x.xml"), QL_OK);
-    EXPECT_TRUE(m.mPoints.empty() && m.mWaves.mWaves.empty());
-    EXPECT_EQ(m.mBudget, 0);
-    EXPECT_EQ(m.mScenery->folder, "td/data/bg02");
 }
 
 TEST_F(MapFixture, BrokenLevelFailsAndStartsNoBattle)
@@ -174,32 +144,6 @@ TEST_F(MapFixture, RestartAppliesHealthAndBudgetBonuses)
     ASSERT_EQ(m.loadLevel(), QL_OK);
     EXPECT_EQ(m.mHealth, 1.0f);
     EXPECT_EQ(m.mStats.mCoins, 150);
-}
-
-TEST_F(MapFixture, LevelStartShowsBannerUnlockMessageOrNothing)
-{
-    TDMap& m = make();
-    files.put(L"td/unlocks.csv", "0;0;10000\n0;1;\n0;2;-1\n");
-    m.mUnlocks = TDUnlocks();
-    m.mUnlocks.load();
-    m.mLevel = 0;
-    m.showLevelStart();
-    EXPECT_EQ(m.mScreen, 11);
-    m.mLevel = 1;
-    m.showLevelStart();
-    m.mLevel = 2;
-    m.showLevelStart();
-    EXPECT_EQ(hud.calls, (std::vector<std::wstring>{L"unlock", L"levelName"}));
-}
-
-TEST_F(MapFixture, MessageBoxCommands)
-{
-    TDMap& m = make();
-    m.onMessageBoxResult(L"nonsense");
-    EXPECT_TRUE(hud.calls.empty());
-    m.onMessageBoxResult(L"levels");
-    m.onMessageBoxResult(L"mmenu");
-    EXPECT_EQ(hud.calls, (std::vector<std::wstring>{L"close", L"levels", L"close", L"mmenu"}));
 }
 
 TEST_F(MapFixture, EpisodeAndHardcoreRulesUseStars)

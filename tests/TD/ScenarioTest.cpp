@@ -164,6 +164,9 @@ TEST_F(DemoBattle, WithoutTowersTheFordIsLostUnitByUnit)
     EXPECT_EQ(o.through, 25);
     EXPECT_EQ(o.kills, 0);
     EXPECT_EQ(o.coins, 220);
+    EXPECT_EQ(map->mStats.mDamageTaken, 25);
+    EXPECT_EQ(map->mResultAction, 1);
+    EXPECT_EQ(map->mSpeed, 0.0f);
     EXPECT_EQ(hud.results, 1);
 }
 
@@ -223,6 +226,9 @@ TEST_F(DemoBattle, SameSeedSameBattleBitForBit)
     Outcome b = play(1, 0, script, 4242);
     ASSERT_GT(a.hashes.size(), 100u);
     EXPECT_EQ(a.hashes, b.hashes);
+    // What the run did: the towers killed, and the level was lost all the same.
+    EXPECT_EQ(a.screen, 2);
+    EXPECT_GT(a.kills, 0);
     Outcome c = play(1, 0, script, 4243);
     EXPECT_NE(a.hashes, c.hashes);
     // The stored result of this seed: a change here is a change of the rules.
