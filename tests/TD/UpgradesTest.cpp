@@ -105,40 +105,24 @@ TEST_F(UpgradeTree, GlobalBonusLaterStepWinsAndNonPositiveKeeps)
     EXPECT_FLOAT_EQ(first.startBudgetBonus, 0.1f);
 }
 
-TEST_F(UpgradeTree, NothingBoughtOrPastTheLastStepAppliesNothing)
+TEST_F(UpgradeTree, PrototypeStepsRoundAndCompoundButTowerBonusesDoNot)
 {
     TDPrototype p = tower();
+    bought[2] = 7; // past the last step: nothing
     tree.applyToPrototype(context, p);
     EXPECT_EQ(p.strength, 10.0f);
-    bought[2] = 7;
-    tree.applyToPrototype(context, p);
-    EXPECT_EQ(p.strength, 10.0f);
-}
-
-TEST_F(UpgradeTree, PrototypeArithmeticRoundsEachStep)
-{
-    TDPrototype p = tower();
     bought[2] = 0;
     tree.applyToPrototype(context, p);
     EXPECT_EQ(p.strength, 12.0f);
     EXPECT_EQ(p.cost, 85.0f);
     EXPECT_FLOAT_EQ(p.radius, 110.0f);
 
-    TDPrototype q = tower();
-    bought.clear();
     bought[3] = 0;
-    tree.applyToPrototype(context, q);
-    EXPECT_EQ(q.cooldown, 1.5f);
-    EXPECT_EQ(q.speed, -1.0f); // instant bullets stay instant
-}
-
-TEST_F(UpgradeTree, StepsCompoundOnPrototypesButNotOnTowers)
-{
-    bought[2] = 0;
-    bought[3] = 0;
-    TDPrototype p = tower();
+    p = tower();
     tree.applyToPrototype(context, p);
     EXPECT_EQ(p.strength, 14.0f); // 10 -> 12 -> 12 + ceil(1.8)
+    EXPECT_EQ(p.cooldown, 1.5f);
+    EXPECT_EQ(p.speed, -1.0f); // instant bullets stay instant
 
     TDPrototype base = tower();
     TDPrototype bonus;
