@@ -15,9 +15,8 @@ struct LevelStart : InputFixture
 TEST_F(LevelStart, MusicFollowsTheEpisode)
 {
     TDMap& m = begin();
-    EXPECT_EQ(music.music.back(), L"td/data/music/ingame1.ogg");
-    for (auto [episode, track] : {std::pair{6, L"td/data/music/ingame7.ogg"}, {3, L"td/data/music/ingame4.ogg"},
-                                  {7, L"td/data/music/ingame1.ogg"}, {-1, L"td/data/music/ingame1.ogg"}})
+    for (auto [episode, track] : {std::pair{6, L"td/data/music/ingame7.ogg"}, {7, L"td/data/music/ingame1.ogg"},
+                                  {-1, L"td/data/music/ingame1.ogg"}})
     {
         m.mEpisode = episode;
         ASSERT_EQ(m.restart(), QL_OK);

@@ -62,7 +62,7 @@ struct ProgressFixture : ::testing::Test
 };
 } // namespace
 
-TEST_F(ProgressFixture, WorseResultKeepsStarsAndHighButOverwritesTheRest)
+TEST_F(ProgressFixture, WorseResultKeepsStarsAndHighButOverwritesTheRestAndTotalsCountBothModes)
 {
     progress->saveLevelResult(0, 0, 1, result(100, 50, 3, 13));
     progress->saveLevelResult(0, 0, 1, result(10, 5, 1, 0));
@@ -77,6 +77,14 @@ TEST_F(ProgressFixture, WorseResultKeepsStarsAndHighButOverwritesTheRest)
     progress->saveLevelResult(1, 0, 1, result(1, 1, 1, 2));
     EXPECT_EQ(progress->getLastEpisode(), 1);
     EXPECT_EQ(progress->getGems(), 15);
+    // Star totals count both modes.
+    progress->saveLevelResult(0, 0, 3, result(1, 1, 2, 0));
+    EXPECT_EQ(progress->getStarTotal(0), 5);
+    EXPECT_EQ(progress->getStarTotal(-1), 6);
+    i32 episode = -1, level = -1;
+    progress->getFurthestLevel(episode, level);
+    EXPECT_EQ(episode, 0);
+    EXPECT_EQ(level, 0);
 }
 
 TEST_F(ProgressFixture, NextLevelAndOpenLevels)
@@ -94,19 +102,6 @@ TEST_F(ProgressFixture, NextLevelAndOpenLevels)
     EXPECT_EQ(progress->getNextLevel(0, 1), 2);
     // Hardcore levels keep their own results.
     EXPECT_EQ(progress->getNextLevel(0, 3), 0);
-}
-
-TEST_F(ProgressFixture, StarTotalsCountBothModes)
-{
-    progress->saveLevelResult(0, 0, 1, result(1, 1, 2, 0));
-    progress->saveLevelResult(0, 0, 3, result(1, 1, 1, 0));
-    progress->saveLevelResult(1, 0, 1, result(1, 1, 3, 0));
-    EXPECT_EQ(progress->getStarTotal(0), 3);
-    EXPECT_EQ(progress->getStarTotal(-1), 6);
-    i32 episode = -1, level = -1;
-    progress->getFurthestLevel(episode, level);
-    EXPECT_EQ(episode, 0);
-    EXPECT_EQ(level, 0);
 }
 
 TEST_F(ProgressFixture, UpgradeLevelsCacheAndHardcore)
@@ -127,6 +122,15 @@ TEST_F(ProgressFixture, UpgradeLevelsCacheAndHardcore)
     upgrades->DeleteChildren(); // an entry missing from an existing list is -2 once too
     EXPECT_EQ(progress->getUpgradeLevel(7), -2);
     EXPECT_EQ(progress->getUpgradeLevel(7), -1);
+
+    // Owned spots: hardcore keeps its own, the other modes share theirs.
+    progress->addOwnedSpot("#2", 0, 1);
+    EXPECT_TRUE(progress->isSpotOwned("#2", 0, 1));
+    EXPECT_FALSE(progress->isSpotOwned("#2", 0, 0));
+    host.mode = 0;
+    EXPECT_TRUE(progress->isSpotOwned("#2", 0, 1));
+    host.mode = 3;
+    EXPECT_FALSE(progress->isSpotOwned("#2", 0, 1));
 }
 
 TEST_F(ProgressFixture, SettingsAttributesAndVolumeFormat)
@@ -147,29 +151,12 @@ TEST_F(ProgressFixture, SettingsAttributesAndVolumeFormat)
     progress->addGems(5);
     EXPECT_EQ(progress->profile()->FirstChildElement(), element("gems"));
     EXPECT_EQ(progress->getGems(), 35);
-}
-
-TEST_F(ProgressFixture, TutorialParameterDoesNotSwitchTheTutorialOff)
-{
-    EXPECT_EQ(progress->getTutorialParam("dropChanceOverride"), 0);
-    EXPECT_TRUE(progress->isTutorialAvailable());
-    progress->setTutorialParam("dropChanceOverride", 1);
+    progress->setTutorialParam("dropChanceOverride", 1); // leaves the tutorial on
     EXPECT_EQ(progress->getTutorialParam("dropChanceOverride"), 1);
     EXPECT_TRUE(progress->isTutorialAvailable());
 }
 
-TEST_F(ProgressFixture, OwnedSpotsMatchHardcoreSeparately)
-{
-    progress->addOwnedSpot("#2", 0, 1);
-    EXPECT_TRUE(progress->isSpotOwned("#2", 0, 1));
-    EXPECT_FALSE(progress->isSpotOwned("#2", 0, 0));
-    host.mode = 0;
-    EXPECT_TRUE(progress->isSpotOwned("#2", 0, 1));
-    host.mode = 3;
-    EXPECT_FALSE(progress->isSpotOwned("#2", 0, 1));
-}
-
-TEST_F(ProgressFixture, ProfilesSelectRenameAndDelete)
+TEST_F(ProgressFixture, ProfilesCreateRenameDeleteAndSelect)
 {
     EXPECT_TRUE(progress->currentName().empty());
     progress->createProfile(L"Ann");
@@ -181,15 +168,13 @@ TEST_F(ProgressFixture, ProfilesSelectRenameAndDelete)
     progress->deleteCurrentProfile();
     EXPECT_EQ(store.currentProfileName(), L"Ann");
     EXPECT_EQ(progress->profileNames(), (std::vector<std::wstring>{L"Ann"}));
-}
 
-TEST_F(ProgressFixture, SelectingAProfileAppliesItsModeGemsAndScreen)
-{
+    // Selecting a profile applies its mode, gems and screen mode.
     host.fullscreen = true;
     progress->setMode(2);
     progress->setGems(9);
     progress->setFullscreen(false);
-    progress->selectProfile(store.currentProfileName());
+    progress->selectProfile(L"Ann");
     EXPECT_EQ(host.selectedMode, 2);
     EXPECT_EQ(host.selectedGems, 9);
     EXPECT_EQ(host.switches, 1);

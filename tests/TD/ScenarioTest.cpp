@@ -185,17 +185,6 @@ TEST_F(DemoBattle, TwoDartsHoldTheFordWithThreeStars)
     EXPECT_EQ(tutorial.count(L"wave_vanish_4"), 1u);
 }
 
-TEST_F(DemoBattle, ScriptedBuildsAndUpgradesWinTheSecondLevel)
-{
-    Outcome o = play(0, 1, {{0, 1, 10000}, {0, 4, 10000}, {30, 6, 10000}, {60, 1, -1}, {90, 4, -1}});
-    EXPECT_EQ(o.screen, 1);
-    EXPECT_EQ(o.built, 3); // the third dart and the first upgrade; the second upgrade is not covered
-    EXPECT_EQ(o.through, 4);
-    EXPECT_EQ(o.health, 21.0f);
-    EXPECT_EQ(o.stars, 2);
-    EXPECT_EQ(o.kills, 166);
-}
-
 TEST_F(DemoBattle, TheFordIsHeldWithTheTimingOfTheDemoSprites)
 {
     // Towers wait for their "blast" frames and units play their "death" frames before they go.
