@@ -93,34 +93,6 @@ std::string writeCache(const TDPathSet& set)
 }
 } // namespace
 
-TEST(PathCurve, StraightLinkGivesEvenPointsShiftedAlongTheNormal)
-{
-    std::vector<TDPathPoint*> line = curve({0, 0, 50, 0, 100, 0}, 0.0f);
-    ASSERT_TRUE(line.size() == 20 || line.size() == 21) << line.size();
-    EXPECT_EQ(line[0]->x, 0.0f);
-    for (size_t i = 0; i < line.size(); ++i)
-    {
-        EXPECT_EQ(line[i]->y, 0.0f);
-        EXPECT_FLOAT_EQ(line[i]->normalY, 1.0f);
-        // Each step ends at the first 0.0001 sample past 5 units.
-        if (i > 0)
-        {
-            EXPECT_NEAR(line[i]->x - line[i - 1]->x, 5.005f, 0.006f);
-        }
-    }
-    // An offset moves every point, the end too; a walk going up has its normal to +x.
-    std::vector<TDPathPoint*> side = curve({0, 0, 50, 0, 100, 0}, 20.0f);
-    std::vector<TDPathPoint*> up = curve({0, 100, 0, 50, 0, 0}, 20.0f);
-    for (size_t i = 0; i < side.size(); ++i)
-    {
-        EXPECT_NEAR(side[i]->y, 20.0f, 1e-4f);
-        EXPECT_NEAR(up[i]->x, 20.0f, 1e-4f);
-    }
-    tdDeleteAll(line);
-    tdDeleteAll(side);
-    tdDeleteAll(up);
-}
-
 TEST(PathCurve, CurvedLinkStepsByEqualArcLength)
 {
     std::vector<TDPathPoint*> line = curve({0, 0, 100, 100, 200, 0}, 0.0f);

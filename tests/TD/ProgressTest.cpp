@@ -180,31 +180,6 @@ TEST_F(ProgressFixture, ProfilesCreateRenameDeleteAndSelect)
     EXPECT_EQ(host.switches, 1);
 }
 
-TEST(ProgressFile, HandWrittenProfileWithMissingElementsAndAtomicSave)
-{
-    testsupport::TempDir dir;
-    dir.Write("profiles.xml", R"(<Profiles currentProfile="Zoë"><Profile name="Zoë"><tutorial>
-        <step id="3" state="1"/></tutorial><levels><level n="0" episode="0" mode="1" stars="2"/></levels>
-        </Profile></Profiles>)");
-    std::string path = (dir.Path() / "profiles.xml").string();
-    FakeHost host;
-    host.table.readText("0;3;2;0;0\n");
-    {
-        TDDocumentProfileStore store(path);
-        TDProgress progress(store, host);
-        EXPECT_EQ(store.currentProfileName(), L"Zoë");
-        EXPECT_TRUE(progress.isTutorialAvailable());
-        EXPECT_EQ(progress.getTutorialStepState(3), 1);
-        EXPECT_EQ(progress.getSoundVolume(), 1.0f);
-        EXPECT_EQ(progress.getUpgradeLevel(9), -1); // creates the list and saves
-        EXPECT_EQ(progress.getStarTotal(-1), 2);
-    }
-    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "profiles.xml.tmp"));
-    TDDocumentProfileStore reread(path);
-    EXPECT_FALSE(reread.corrupt());
-    EXPECT_NE(reread.currentProfile()->FirstChildElement("upgrades"), nullptr);
-}
-
 TEST(ProgressFile, DamagedFileGivesTheDefaultProfile)
 {
     testsupport::TempDir dir;
@@ -214,27 +189,28 @@ TEST(ProgressFile, DamagedFileGivesTheDefaultProfile)
     EXPECT_EQ(store.currentProfileName(), std::wstring(kTDDefaultProfileName));
 }
 
-TEST(ProgressFile, ProfilesWithoutNamesAreHandledAsEmptyNames)
-{
-    TDDocumentProfileStore store;
-    store.loadText("<Profiles><Profile/><Profile name=\"B\"/></Profiles>");
-    EXPECT_EQ(store.currentProfileName(), L"");
-    FakeHost host;
-    TDProgress progress(store, host);
-    progress.deleteCurrentProfile();
-    EXPECT_EQ(store.currentProfileName(), L"B");
-}
-
-// The store over the engine's profiles file: what a setter writes survives a reload.
-TEST(ProfilesFileStore, SettersSaveThroughTheProfilesFile)
+// The game's store over the engine's profiles file: a hand-written profile reads with defaults
+// for what it lacks, and what a setter writes survives a reload beside the other profiles.
+TEST(ProfilesFileStore, AHandWrittenProfileReadsAndSettersSaveThroughTheProfilesFile)
 {
     base::SingletoneBase::DestroyAll();
     testsupport::TempDir dir;
+    std::filesystem::create_directories(dir.Path() / "user");
+    dir.Write("user/profiles.xml", R"(<Profiles currentProfile="Zoë"><Profile name="Zoë"><tutorial>
+        <step id="3" state="1"/></tutorial><levels><level n="0" episode="0" mode="1" stars="2"/></levels>
+        </Profile></Profiles>)");
     file::UserDataFileContainer::Instance()->SetPath(dir.WPath("user/"));
+    file::Profiles::Instance()->Load();
+    FakeHost host;
+    host.table.readText("0;3;2;0;0\n");
     {
         TDProfilesFileStore store;
-        FakeHost host;
         TDProgress progress(store, host);
+        EXPECT_EQ(store.currentProfileName(), L"Zoë");
+        EXPECT_TRUE(progress.isTutorialAvailable());
+        EXPECT_EQ(progress.getTutorialStepState(3), 1);
+        EXPECT_EQ(progress.getSoundVolume(), 1.0f);
+        EXPECT_EQ(progress.getStarTotal(-1), 2);
         progress.createProfile(L"Ann");
         progress.setGems(42);
         progress.addOwnedSpot("#3", 0, 1);
@@ -242,10 +218,10 @@ TEST(ProfilesFileStore, SettersSaveThroughTheProfilesFile)
     std::string saved = dir.Read("user/profiles.xml");
     EXPECT_NE(saved.find("amount=\"42\""), std::string::npos);
     EXPECT_NE(saved.find("currentProfile=\"Ann\""), std::string::npos);
+    EXPECT_NE(saved.find("name=\"Zoë\""), std::string::npos);
 
     file::Profiles::Instance()->Load();
     TDProfilesFileStore store;
-    FakeHost host;
     TDProgress progress(store, host);
     EXPECT_EQ(store.currentProfileName(), L"Ann");
     EXPECT_EQ(progress.getGems(), 42);

@@ -16,7 +16,7 @@ struct Build
 {
     float at;   // battle seconds
     i32 spot;   // spot index
-    i32 tower;  // prototype id, or -(tier levelid) to upgrade the tower on the spot
+    i32 tower;  // prototype id
 };
 
 struct Outcome
@@ -119,19 +119,8 @@ struct DemoBattle : tdtest::BattleFixture
         i32 frames = 0;
         while (map->mScreen == 0 && out.seconds < limit)
         {
-            while (next < script.size() && script[next].at <= out.seconds)
-            {
-                const Build& b = script[next++];
-                if (b.tower > 0)
-                    out.built += map->buildTower(b.spot, b.tower) != nullptr;
-                else
-                    for (TDTower* t : map->mTowers)
-                        if (t->mSpot == &map->mScenery->spotFrames[static_cast<size_t>(b.spot)])
-                        {
-                            const TDPrototype* tier = t->currentProto(-b.tower);
-                            out.built += tier && t->upgrade(-b.tower, tier->cost);
-                        }
-            }
+            for (; next < script.size() && script[next].at <= out.seconds; ++next)
+                out.built += map->buildTower(script[next].spot, script[next].tower) != nullptr;
             map->update(dt);
             ++frames;
             out.seconds = static_cast<float>(frames) * dt;
