@@ -129,22 +129,6 @@ TEST_F(LevelEnd, TheEpisodeBonusIsPaidOnceByTheWindowAfterTheEpisodeIsComplete)
     EXPECT_EQ(ihud.outcome.reward, 0);
 }
 
-TEST_F(LevelEnd, LyingGemsAreCreditedBeforeTheWindowOpens)
-{
-    TDMap& m = begin();
-    TDUnit stand(m, m.mWaves.mWaves[0]->mEntries[0]);
-    for (int i = 0; i < 3; ++i)
-        m.mDrops.push_back(new TDCrystallSpecial(m, stand));
-    i32 gems = m.mStats.mGems;
-    m.mHealth = 5.0f;
-    m.showDefeat();
-    EXPECT_EQ(m.mStats.mGemsWon, 3);
-    EXPECT_EQ(m.mStats.mGems, gems + 3);
-    EXPECT_EQ(m.mProgress->getGems(), gems + 3);
-    EXPECT_EQ(ihud.outcome.stars, 0);
-    EXPECT_EQ(m.mProgress->getLevelResult(0, 0, 1).stars, 0);
-}
-
 TEST_F(LevelEnd, TheWindowNamesTheLevelAndItsOutcome)
 {
     TDMap& m = begin();

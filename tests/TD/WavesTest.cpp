@@ -145,21 +145,6 @@ TEST_F(BattleFixture, BadSpawnPointOrUnknownKindCountsAsDoneSoTheWaveEnds)
     EXPECT_EQ(m.mStats.mCoins, 500); // no award, no bounty
 }
 
-TEST_F(BattleFixture, ResetDropsBattleEntriesAndRewindsTheOthers)
-{
-    TDMap& m = start("<wave spawn=\"1\"><e id=\"6\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
-    run(0.5f);
-    unit(0)->mHealth = 0.0f;
-    run(0.2f);
-    ASSERT_EQ(m.mWaves.mWaves[0]->mEntries.size(), 4u);
-    m.mWaves.reset();
-    ASSERT_EQ(m.mWaves.mWaves[0]->mEntries.size(), 1u);
-    EXPECT_EQ(m.mWaves.mWaves[0]->mEntries[0]->mState, -1);
-    EXPECT_EQ(m.mWaves.mWaves[0]->mEntries[0]->mSpawnedFlag, 0);
-    EXPECT_TRUE(m.mWaves.mUnits.empty());
-    EXPECT_EQ(m.mWaves.firstSpawnTime(), 1.0e7f);
-}
-
 TEST_F(BattleFixture, MissingSideOffsetPolylineIsBuiltOnDemand)
 {
     TDMap& m = start("<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/></wave>");
