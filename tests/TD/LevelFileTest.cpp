@@ -68,37 +68,6 @@ TEST_F(MapFixture, LevelBecomesPointsLinksSpotsAndWaves)
     EXPECT_EQ(m.mScenery->folder, "td/data/bg02");
 }
 
-TEST_F(MapFixture, SpotFramesAndBoostIcons)
-{
-    struct Images : TDNullImageLoader
-    {
-        SizedImage size;
-        const TDImage* findImage(const std::wstring& sheet, const std::wstring&) override
-        {
-            return sheet == L"td/spots" ? &size : nullptr;
-        }
-    } images;
-    TDBattleServices services;
-    services.images = &images;
-    map = std::make_unique<TDMap>(services, profiles);
-    map->mProgress->addOwnedSpot("#1", 0, 0);
-    ASSERT_EQ(map->parseLevelText(kLevel, L"test.xml"), QL_OK);
-    const auto& frames = map->mScenery->spotFrames;
-    ASSERT_EQ(frames.size(), 3u);
-    EXPECT_EQ(frames[0].name, "#0");
-    EXPECT_EQ(frames[0].x, 170);
-    EXPECT_EQ(frames[0].y, 180);
-    ASSERT_EQ(frames[0].boosts.size(), 2u);
-    EXPECT_EQ(frames[0].boosts[0].image, L"ui/radius_boost");
-    EXPECT_EQ(frames[0].boosts[1].image, L"ui/power_unboost");
-    EXPECT_EQ(frames[0].boosts[0].x, 183); // trunc(200 - 16.5)
-    EXPECT_TRUE(frames[1].boosts.empty());
-    EXPECT_EQ(frames[1].imageIndex, 0); // owned: picture 0 whatever the type
-    EXPECT_TRUE(map->mSpots[1]->open);
-    ASSERT_EQ(frames[2].boosts.size(), 1u); // a NaN income shows the income picture
-    EXPECT_EQ(frames[2].boosts[0].image, L"td/data/context/small_icons/income");
-}
-
 TEST_F(MapFixture, BrokenLevelFailsAndStartsNoBattle)
 {
     TDMap& m = make();
@@ -197,11 +166,16 @@ TEST_F(MapFixture, ShopAvailabilityAtTheLevelOrByProgress)
     EXPECT_TRUE(m.isUpgradeAvailable(upgrade, false));
 }
 
-TEST_F(MapFixture, BackgroundLayersSortByOrderAndFxLayersGetAmbientEffects)
+TEST_F(MapFixture, SceneryLayersEffectsSpotFramesAndBoostIcons)
 {
-    struct Layers : TDNullImageLoader
+    struct Images : TDNullImageLoader
     {
+        SizedImage size;
         std::wstring asked;
+        const TDImage* findImage(const std::wstring& sheet, const std::wstring&) override
+        {
+            return sheet == L"td/spots" ? &size : nullptr;
+        }
         std::vector<TDLayerEntry> backgroundLayers(const std::wstring& folder) override
         {
             asked = folder;
@@ -213,7 +187,9 @@ TEST_F(MapFixture, BackgroundLayersSortByOrderAndFxLayersGetAmbientEffects)
     services.images = &images;
     map = std::make_unique<TDMap>(services, profiles);
     map->mEpisode = 1;
+    map->mProgress->addOwnedSpot("#1", 1, 0);
     ASSERT_EQ(map->parseLevelText(kLevel, L"test.xml"), QL_OK);
+    // Layers sort by their order; "fx" layers are places for ambient effects.
     EXPECT_EQ(images.asked, L"td/data/levels/bg01");
     const auto& layers = map->mScenery->layers;
     ASSERT_EQ(layers.size(), 4u);
@@ -224,6 +200,21 @@ TEST_F(MapFixture, BackgroundLayersSortByOrderAndFxLayersGetAmbientEffects)
     ASSERT_EQ(map->mEffectTimers.size(), 2u);
     EXPECT_EQ(map->mEffectTimers[0]->name, L"bird");
     EXPECT_EQ(map->mEffectTimers[0]->x, 40.0f);
+
+    const auto& frames = map->mScenery->spotFrames;
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_EQ(frames[0].name, "#0");
+    EXPECT_EQ(frames[0].x, 170);
+    EXPECT_EQ(frames[0].y, 180);
+    ASSERT_EQ(frames[0].boosts.size(), 2u);
+    EXPECT_EQ(frames[0].boosts[0].image, L"ui/radius_boost");
+    EXPECT_EQ(frames[0].boosts[1].image, L"ui/power_unboost");
+    EXPECT_EQ(frames[0].boosts[0].x, 183); // trunc(200 - 16.5)
+    EXPECT_TRUE(frames[1].boosts.empty());
+    EXPECT_EQ(frames[1].imageIndex, 0); // owned: picture 0 whatever the type
+    EXPECT_TRUE(map->mSpots[1]->open);
+    ASSERT_EQ(frames[2].boosts.size(), 1u); // a NaN income shows the income picture
+    EXPECT_EQ(frames[2].boosts[0].image, L"td/data/context/small_icons/income");
 
     map->mEpisode = 4; // later episodes have places but no named effect
     ASSERT_EQ(map->parseLevelText(kLevel, L"test.xml"), QL_OK);
