@@ -590,13 +590,3 @@ TEST_F(GameApplicationTest, DialogEffectsComeFromDataGameXmlAndAMalformedSetDoes
     game->Main();
     EXPECT_EQ(widget::DialogEffectsManager::Instance()->GetAssignment("Options"), "zoom");
 }
-
-TEST_F(GameApplicationTest, LayoutFoldersOpenAsImageContainersOnceTheGameIsConfigured)
-{
-    mData.Write("td/data/panel/layers.xml", "<layers><layer name=\"bg\" x=\"1\" y=\"2\"/></layers>");
-    file::FileContainer::SetImageContainerMakers(nullptr, nullptr); // as in a fresh process
-    TestGame* game = Make();
-    game->Main();
-    std::unique_ptr<file::ImageContainer> layout(file::FileManager::Instance()->OpenImageContainer(L"td/data/panel"));
-    EXPECT_NE(layout, nullptr);
-}

@@ -156,14 +156,6 @@ TEST_F(FrontEndTest, DamagedProfilesAreReportedByTheFirstMenuOnly)
     EXPECT_EQ(1, CountModal<TMessageBox>(*Frames())) << "shown once per start";
 }
 
-TEST_F(FrontEndTest, TheProfileBandReopensTheMenuUntilTheProfilesScreenExists)
-{
-    ReachMainMenu();
-    Click(500.0f, 740.0f);
-    ASSERT_EQ(QL_OK, mGame->FrameStep(0.04f));
-    EXPECT_FALSE(Hud()->windows().empty()) << "never a screen without a window";
-    EXPECT_TRUE(mMap->mScreen == 7 || mMap->mScreen == 13);
-}
 } // namespace frontendtest
 
 namespace frontendtest
