@@ -179,7 +179,7 @@ TEST_F(StartUpTest, DataPathBecomesTheCurrentFolderAndADamagedGameXmlStopsNothin
     EXPECT_EQ(game->mStarts, 1);
 }
 
-TEST_F(StartUpTest, PacksAreBuiltWithoutADisplay)
+TEST_F(StartUpTest, PackArgumentBuildsWithoutADisplayInsteadOfStartingTheGame)
 {
     testos::ScopedEnv noX("DISPLAY", nullptr), noWayland("WAYLAND_DISPLAY", nullptr),
         x11Only("SDL_VIDEODRIVER", "x11"), noOverride("QL_VIDEO", nullptr);
@@ -188,16 +188,7 @@ TEST_F(StartUpTest, PacksAreBuiltWithoutADisplay)
     StubGame* game = Make({L"--pack", L"td"});
     ASSERT_EQ(game->Start(), QL_OK);
     EXPECT_EQ(game->mPackValue, L"td");
-}
-
-TEST_F(StartUpTest, PackArgumentBuildsInsteadOfStartingTheGame)
-{
-    mData.Write("data/game.xml", "<Game><DialogEffects/></Game>");
-    fs::current_path(mData.Path());
-    StubGame* game = Make({L"--pack", L"td"});
-    ASSERT_EQ(game->Start(), QL_OK);
-    EXPECT_EQ(game->mPackValue, L"td");
-    EXPECT_EQ(game->mStarts, 0);
+    EXPECT_EQ(game->mStarts, 0) << "the build replaces the game";
     EXPECT_TRUE(game->IsStopping());
 }
 
