@@ -222,7 +222,7 @@ TEST_F(StartUpTest, FailedFrameStillEndsItsSceneAndTheNextOneIsPresented)
     EXPECT_EQ(Calls(game, "BeginScene"), Calls(game, "EndScene"));
 }
 
-TEST_F(StartUpTest, LostDeviceNeitherPollsInputNorRunsTheFrame)
+TEST_F(StartUpTest, LostDeviceNeitherPollsInputNorRunsNorPresentsTheFrame)
 {
     StubGame* game = Make({L"--data_path", mData.WPath()});
     ASSERT_EQ(game->Start(), QL_OK);
@@ -232,6 +232,7 @@ TEST_F(StartUpTest, LostDeviceNeitherPollsInputNorRunsTheFrame)
     EXPECT_EQ(game->mInput->GetKeyState(66), input::KEY_PRESSED); // a normal frame polls
     const int frames = game->mFrames;
     const int ticks = game->mHost->mTicks;
+    const size_t presents = Calls(game, "Present");
 
     game->Device()->ForceStatus(gpu::DeviceStatus::Lost);
     dynamic_cast<render::RenderDX9*>(game->mRender)->SetLostSleep(0);
@@ -241,6 +242,7 @@ TEST_F(StartUpTest, LostDeviceNeitherPollsInputNorRunsTheFrame)
     EXPECT_EQ(game->mInput->GetKeyState(66), input::KEY_PRESSED);
     EXPECT_EQ(game->mFrames, frames);
     EXPECT_EQ(game->mHost->mTicks, ticks);
+    EXPECT_EQ(Calls(game, "Present"), presents);
 }
 
 TEST_F(StartUpTest, MouseAndTouchReachTheFramesUnchangedAndTouchActsAsTheLeftButton)

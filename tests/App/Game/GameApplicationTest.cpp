@@ -344,23 +344,6 @@ TEST_F(GameApplicationTest, ClicksReachTheFramesInGameCoordinates)
     EXPECT_EQ(game->mFrames->mDowns[0][2], 1);
 }
 
-TEST_F(GameApplicationTest, LostDeviceSkipsTheWholeFrame)
-{
-    TestGame* game = Make();
-    game->mCloseAfter = 2;
-    game->Main();
-    ASSERT_NE(game->Device(), nullptr);
-    const int ticks = game->mFrames->mTicks;
-    const u64 frames = game->mFrameCount;
-    const size_t presents = game->Device()->CallsStartingWith("Present").size();
-    game->Device()->ForceStatus(gpu::DeviceStatus::Lost);
-    dynamic_cast<render::RenderDX9*>(game->mRender)->SetLostSleep(0);
-    EXPECT_EQ(game->FrameStep(0.016f), QL_OK);
-    EXPECT_EQ(game->mFrames->mTicks, ticks); // no frame-manager tick
-    EXPECT_EQ(game->mFrameCount, frames);
-    EXPECT_EQ(game->Device()->CallsStartingWith("Present").size(), presents);
-}
-
 TEST_F(GameApplicationTest, PackBuildRebuildsEveryMountedPackThenEndsTheProgram)
 {
     // "--pack" runs from the executable's folder; the build itself is checked here.
