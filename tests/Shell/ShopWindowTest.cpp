@@ -20,14 +20,6 @@ namespace
 // 34 below a plate's corner; tabs stand on y 172, 260 wide and 56 high.
 constexpr int kBuyX = 748, kBuyY = 210;
 constexpr int kTabY = 150;
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 } // namespace
 
 TEST_F(ShopFixture, OpensOnItsLayoutWithTheTabsOfAvailableSections)
@@ -60,36 +52,6 @@ TEST_F(ShopFixture, OpensOnItsLayoutWithTheTabsOfAvailableSections)
     EXPECT_EQ(0, after.findButton(L"back_ac")->mVisible);
 }
 
-TEST_F(ShopFixture, BuyingChargesTheCrystalsOnceAndSavesTheProfile)
-{
-    setGems(20);
-    HUDShopWindow shop(*map, hud.get(), 0);
-    ShopUpgradePlate& plate = *shop.plates[0];
-    EXPECT_TRUE(plate.affordable);
-    EXPECT_EQ(L"15", plate.priceText);
-    EXPECT_EQ(L"first", plate.descriptionText);
-    const int saves = profiles->saveCount();
-
-    shop.Press(kBuyX, kBuyY);
-    shop.Release(kBuyX, kBuyY);
-    EXPECT_EQ(0, map->mProgress->getUpgradeLevel(1));
-    EXPECT_EQ(5, map->mStats.mGems);
-    EXPECT_EQ(5, map->mProgress->getGems());
-    const int savedAfterBuy = profiles->saveCount();
-    EXPECT_GT(savedAfterBuy, saves);
-    EXPECT_NE(std::string::npos, ReadAll(profilePath()).find("amount=\"5\""));
-    // The next step costs 35: the price turns red, and a release buys nothing.
-    EXPECT_FALSE(plate.affordable);
-    EXPECT_TRUE(plate.priceRed);
-    EXPECT_EQ(L"second", plate.descriptionText);
-    EXPECT_TRUE(plate.starShown(0));
-    EXPECT_FALSE(plate.starShown(1));
-    shop.Release(kBuyX, kBuyY);
-    EXPECT_EQ(0, map->mProgress->getUpgradeLevel(1));
-    EXPECT_EQ(5, map->mStats.mGems);
-    EXPECT_EQ(savedAfterBuy, profiles->saveCount()) << "a refused purchase writes nothing";
-}
-
 TEST_F(ShopFixture, TheBattleCrystalsDecideAPurchaseAndTheLastStepCompletesThePlate)
 {
     // The stored total is short (red price) but the battle's count covers the price.
@@ -109,24 +71,6 @@ TEST_F(ShopFixture, TheBattleCrystalsDecideAPurchaseAndTheLastStepCompletesThePl
     EXPECT_EQ(50, map->mStats.mGems) << "nothing past the last step";
     // Outside the list's band or beside the button nothing is bought.
     EXPECT_FALSE(shop.buyHit(plate, kBuyX - 40, kBuyY));
-}
-
-TEST_F(ShopFixture, ButtonHoverZoomsWithinItsBounds)
-{
-    setGems(20);
-    HUDShopWindow shop(*map, hud.get(), 0);
-    ShopUpgradePlate& plate = *shop.plates[0];
-    shop.MouseMove(kBuyX, kBuyY);
-    EXPECT_EQ(1, plate.buttonHover);
-    EXPECT_TRUE(plate.buyActive);
-    shop.Update(0.1f);
-    EXPECT_FLOAT_EQ(1.05f, plate.buttonScale);
-    shop.Update(5.0f);
-    EXPECT_FLOAT_EQ(1.1f, plate.buttonScale);
-    shop.MouseMove(10, 10);
-    EXPECT_FALSE(plate.buyActive);
-    shop.Update(5.0f);
-    EXPECT_FLOAT_EQ(1.0f, plate.buttonScale);
 }
 
 TEST_F(ShopFixture, TabsRebuildTheListAndTheDisabledTabIgnoresPresses)
@@ -225,15 +169,6 @@ TEST_F(ShopFixture, TheShopBlockStopsArrowsTabsAndSliderButNotBuying)
     EXPECT_EQ(L"back_ac", shop.ButtonNameAt(120, 690));
 }
 
-TEST_F(ShopFixture, ResetAsksOnTheHudStackAsScreen26)
-{
-    HUDShopWindow shop(*map, hud.get(), 0);
-    EXPECT_EQ(L"reset_premium_points", shop.ButtonNameAt(839, 692));
-    EXPECT_EQ(26, map->mScreen);
-    ASSERT_FALSE(hud->mPendingWindows.empty());
-    EXPECT_NE(nullptr, dynamic_cast<HUDModalDialog*>(hud->mPendingWindows.back()));
-}
-
 TEST_F(ShopFixture, CancellingTheResetOverABuyButtonBuysNothing)
 {
     setGems(100);
@@ -253,26 +188,4 @@ TEST_F(ShopFixture, CancellingTheResetOverABuyButtonBuysNothing)
     EXPECT_EQ(shop, hud->windows().back());
     EXPECT_EQ(100, map->mStats.mGems) << "the release answered the dialog only";
     EXPECT_EQ(-1, map->mProgress->getUpgradeLevel(14));
-}
-
-TEST_F(ShopFixture, OpenersPushTheShopAndTheUnlockMessage)
-{
-    HUDShowShop(*hud, map.get(), 1);
-    EXPECT_EQ(8, map->mScreen);
-    hud->Update(0.0f);
-    ASSERT_EQ(1u, hud->windows().size());
-    auto* shop = dynamic_cast<HUDShopWindow*>(hud->windows().back());
-    ASSERT_NE(nullptr, shop);
-    EXPECT_EQ(1, shop->origin);
-    hud->closeTopWindow();
-    EXPECT_TRUE(hud->windows().empty());
-
-    map->mSpeed = 2.0f;
-    HUDShowUnlockMessage(*hud, map.get(), {10000});
-    EXPECT_EQ(11, map->mScreen);
-    EXPECT_FLOAT_EQ(0.0f, map->mSpeed);
-    EXPECT_EQ(0, hud->mAppear);
-    hud->Update(0.0f);
-    ASSERT_EQ(1u, hud->windows().size());
-    EXPECT_NE(nullptr, dynamic_cast<HUDUnlockMessage*>(hud->windows().back()));
 }

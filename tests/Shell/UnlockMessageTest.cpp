@@ -24,28 +24,6 @@ std::wstring VisibleIcon(const HUDUnlockMessage& w)
 }
 } // namespace
 
-TEST_F(UnlockMessage, ShowsEachUnlockInTurnAndAnswersOkAfterTheLast)
-{
-    files.put(L"td/strings_en.csv", "unlock_10000;darts\r\nunlock_0;meteor\r\nunlock_1;frost\r\n");
-    LocalStrings::Instance()->load(L"td/strings_en.csv");
-    HUDUnlockMessage w({10000, 0, 1});
-    ASSERT_EQ((std::vector<i32>{10000, 0, 1}), w.shownIds);
-    EXPECT_EQ(L"icons/id10000", VisibleIcon(w));
-    ASSERT_NE(nullptr, w.getText(L"message"));
-    EXPECT_EQ(L"darts", *w.getText(L"message"));
-    EXPECT_EQ(-1, w.ButtonAt(kOkX, kOkY));
-    EXPECT_EQ(L"", w.ButtonNameAt(10, 10));
-    EXPECT_EQ(L"", w.ButtonNameAt(kOkX, kOkY));
-    EXPECT_EQ(L"icons/id0", VisibleIcon(w));
-    EXPECT_EQ(L"meteor", *w.getText(L"message"));
-    EXPECT_EQ(L"", w.ButtonNameAt(kOkX, kOkY));
-    EXPECT_EQ(L"icons/id1", VisibleIcon(w));
-    EXPECT_EQ(L"ok", w.ButtonNameAt(kOkX, kOkY));
-    // The icons are among the window's pictures in layout order.
-    EXPECT_TRUE(std::is_sorted(w.mImages.begin(), w.mImages.end(), TDFrameEntry::lessByOrder));
-    EXPECT_EQ(4u, w.mImages.size());
-}
-
 TEST_F(UnlockMessage, IdsWithoutAnIconAreSkippedEntirely)
 {
     HUDUnlockMessage some({777, 20000, 888});
@@ -58,17 +36,4 @@ TEST_F(UnlockMessage, IdsWithoutAnIconAreSkippedEntirely)
     EXPECT_EQ(L"", VisibleIcon(none));
     EXPECT_EQ(nullptr, none.getText(L"message"));
     EXPECT_EQ(L"ok", none.ButtonNameAt(kOkX, kOkY));
-}
-
-TEST_F(UnlockMessage, TheBattleClosesTheWindowOnTheLastOk)
-{
-    hud->showUnlockMessage({10000, 30000});
-    hud->Update(0.0f);
-    ASSERT_EQ(1u, hud->windows().size());
-    ASSERT_EQ(11, map->mScreen);
-    map->onPointerUp(kOkX, kOkY);
-    EXPECT_EQ(1u, hud->windows().size()) << "the first ok shows the second unlock";
-    map->onPointerUp(kOkX, kOkY);
-    EXPECT_TRUE(hud->windows().empty());
-    EXPECT_EQ(0, map->mScreen);
 }

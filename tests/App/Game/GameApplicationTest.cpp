@@ -344,23 +344,6 @@ TEST_F(GameApplicationTest, ClicksReachTheFramesInGameCoordinates)
     EXPECT_EQ(game->mFrames->mDowns[0][2], 1);
 }
 
-TEST_F(GameApplicationTest, LostDeviceSkipsTheWholeFrame)
-{
-    TestGame* game = Make();
-    game->mCloseAfter = 2;
-    game->Main();
-    ASSERT_NE(game->Device(), nullptr);
-    const int ticks = game->mFrames->mTicks;
-    const u64 frames = game->mFrameCount;
-    const size_t presents = game->Device()->CallsStartingWith("Present").size();
-    game->Device()->ForceStatus(gpu::DeviceStatus::Lost);
-    dynamic_cast<render::RenderDX9*>(game->mRender)->SetLostSleep(0);
-    EXPECT_EQ(game->FrameStep(0.016f), QL_OK);
-    EXPECT_EQ(game->mFrames->mTicks, ticks); // no frame-manager tick
-    EXPECT_EQ(game->mFrameCount, frames);
-    EXPECT_EQ(game->Device()->CallsStartingWith("Present").size(), presents);
-}
-
 TEST_F(GameApplicationTest, PackBuildRebuildsEveryMountedPackThenEndsTheProgram)
 {
     // "--pack" runs from the executable's folder; the build itself is checked here.
@@ -589,14 +572,4 @@ TEST_F(GameApplicationTest, DialogEffectsComeFromDataGameXmlAndAMalformedSetDoes
     game = Make();
     game->Main();
     EXPECT_EQ(widget::DialogEffectsManager::Instance()->GetAssignment("Options"), "zoom");
-}
-
-TEST_F(GameApplicationTest, LayoutFoldersOpenAsImageContainersOnceTheGameIsConfigured)
-{
-    mData.Write("td/data/panel/layers.xml", "<layers><layer name=\"bg\" x=\"1\" y=\"2\"/></layers>");
-    file::FileContainer::SetImageContainerMakers(nullptr, nullptr); // as in a fresh process
-    TestGame* game = Make();
-    game->Main();
-    std::unique_ptr<file::ImageContainer> layout(file::FileManager::Instance()->OpenImageContainer(L"td/data/panel"));
-    EXPECT_NE(layout, nullptr);
 }
