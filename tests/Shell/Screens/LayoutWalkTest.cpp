@@ -6,7 +6,7 @@
 #include "Core/File/Container.h"
 #include "Core/Media/Container/PsdFile.h"
 #include "Core/Media/Container/PsdFolder.h"
-#include "Core/Media/Font/Font.h"
+#include "Core/Media/Graphics/Font.h"
 #include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TesselButton.h"
 #include "Core/Widget/FrameManager.h"
