@@ -6,6 +6,8 @@
 
 #include <tinyxml2.h>
 
+#include <algorithm>
+
 TDResources::TDResources() : mLoader(&mNullLoader)
 {
     mOpener = [](const std::wstring& path, bool keepPixels) -> std::shared_ptr<TDImageSheet> {
@@ -100,6 +102,38 @@ TDGraphic* TDResources::findGraphic(const std::wstring& name)
     graphic->fill(openSheet(name), std::wstring(), *mLoader);
     mGraphics.push_back(std::move(graphic));
     return mGraphics.back().get();
+}
+
+TDGraphic* TDResources::loadBackground(const std::wstring& folder)
+{
+    if (!mBackground.empty() && mBackground != folder)
+        releaseGraphic(mBackground);
+    mBackground = folder;
+    return findGraphic(folder);
+}
+
+void TDResources::releaseGraphic(const std::wstring& name)
+{
+    auto released = std::stable_partition(mGraphics.begin(), mGraphics.end(),
+                                          [&](const std::unique_ptr<TDGraphic>& g) { return g->mPsd != name; });
+    for (auto it = released; it != mGraphics.end(); ++it)
+        for (const auto& listener : mListeners)
+            listener.second(**it);
+    mGraphics.erase(released, mGraphics.end());
+    if (name == mBackground)
+        mBackground.clear();
+}
+
+void TDResources::addReleaseListener(const void* owner, ReleaseListener listener)
+{
+    removeReleaseListener(owner);
+    if (listener)
+        mListeners.emplace_back(owner, std::move(listener));
+}
+
+void TDResources::removeReleaseListener(const void* owner)
+{
+    std::erase_if(mListeners, [&](const auto& entry) { return entry.first == owner; });
 }
 
 const TDSheetImage* TDResources::findImage(const TDImageSheet& sheet, const std::wstring& name) const

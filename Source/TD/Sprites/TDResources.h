@@ -1,4 +1,5 @@
-// The game's sprite graphics, built from layered images and kept to the end of the process.
+// The game's sprite graphics, built from layered images; kept to the end of the process, except
+// the level's background, of which only the current one is kept.
 #pragma once
 
 #include "Core/Base/Singletone.h"
@@ -9,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tinyxml2
@@ -48,6 +50,17 @@ public:
     const TDFrameEntry* getImage(const std::wstring& sheetPath, const std::wstring& imageName,
                                  const std::string& list = std::string());
 
+    // The graphic of a level's background folder ("td/data/levels/bg01"). Only one level's
+    // background is kept: the previous one, when it was another folder, is released first.
+    TDGraphic* loadBackground(const std::wstring& folder);
+    // Drops every graphic of that sheet path with its sheet and textures; each release listener
+    // hears of each graphic first, while it still exists.
+    void releaseGraphic(const std::wstring& name);
+    // Holders of raw pointers into graphics (frames, textures) forget them here; one per owner.
+    using ReleaseListener = std::function<void(const TDGraphic&)>;
+    void addReleaseListener(const void* owner, ReleaseListener listener);
+    void removeReleaseListener(const void* owner);
+
     const std::vector<std::unique_ptr<TDGraphic>>& graphics() const { return mGraphics; }
 
     // The loader of textures (the null one by default; not owned) and the opener of sheets
@@ -63,4 +76,6 @@ private:
     TDNullTextureLoader mNullLoader;
     TDTextureLoader* mLoader;
     SheetOpener mOpener;
+    std::wstring mBackground; // the folder of the background kept
+    std::vector<std::pair<const void*, ReleaseListener>> mListeners;
 };
