@@ -2,6 +2,7 @@
 #include "Source/TD/Sprites/TDResources.h"
 
 #include "Core/Base/StringConvert.h"
+#include "Core/Media/Image/ImageContainer.h"
 #include "Source/TD/Sprites/TDPsdSheet.h"
 
 #include <tinyxml2.h>
@@ -147,6 +148,22 @@ std::unique_ptr<TDTexture> TDResources::loadImage(const TDImageSheet& sheet, con
     if (!image)
         return nullptr;
     return mLoader->load(sheet, static_cast<size_t>(image - &sheet.image(0)));
+}
+
+bool TDResources::setLayerImage(TDFrameEntry& layer, file::ImageContainer* container, const std::wstring& name)
+{
+    layer.mName = name;
+    const base::ImageInfo* info = container ? container->FindImage(name) : nullptr;
+    if (!info)
+        return false;
+    layer.mX = info->mX;
+    layer.mY = info->mY;
+    layer.mWidth = info->mWidth;
+    layer.mHeight = info->mHeight;
+    layer.mOrder = static_cast<i32>(info->mIndex);
+    if (std::unique_ptr<TDTexture> texture = mLoader->loadLayoutImage(*container, name))
+        layer.setOwnedImage(std::move(texture));
+    return true;
 }
 
 const TDFrameEntry* TDResources::getImage(const std::wstring& sheetPath, const std::wstring& imageName,

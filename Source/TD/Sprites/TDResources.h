@@ -44,6 +44,10 @@ public:
     const TDSheetImage* findImage(const TDImageSheet& sheet, const std::wstring& name) const;
     // A new texture of the named picture (null headless or when the picture is missing).
     std::unique_ptr<TDTexture> loadImage(const TDImageSheet& sheet, const std::wstring& name);
+    // Puts the named image of a layout container on the layer: its texture (through the loader;
+    // none headless) and its place relative to the container's origin, size, order and name.
+    // False, leaving the layer unplaced and without a texture, when the container lacks it.
+    bool setLayerImage(TDFrameEntry& layer, file::ImageContainer* container, const std::wstring& name);
     // A frame of the graphic of a sheet path: the entry called imageName in the list (any entry
     // when imageName is empty: the first); without a list, also any picture of the graphic's
     // sheet of that name ("ui/brush" of "td/ui"); null when there is none.
