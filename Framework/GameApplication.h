@@ -78,6 +78,8 @@ public:
     virtual QLResultEnum StartGame() = 0;
     virtual QLResultEnum OnFrame(float dt) = 0;
     virtual QLResultEnum LoadConfig() { return QL_OK; }
+    // Nothing on the current screen moves fast (menus): its frames may be paced at a lower rate.
+    virtual bool IsCalmScreen() const { return false; }
 
     QLResultEnum ChooseDisplayMode(bool windowed, DisplaySettings& out);
     QLResultEnum ApplyDisplaySettings(const DisplaySettings& settings);

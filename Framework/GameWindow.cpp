@@ -31,7 +31,7 @@ QLResultEnum GameWindow::Update(float dt)
     else
         result = mApplication->FrameStep(dt);
     // One pass per refresh of the display, skipped frames (a minimised window) included.
-    mWindow->PaceFrame();
+    mWindow->PaceFrame(mApplication->IsCalmScreen());
     return result;
 }
 

@@ -33,7 +33,7 @@ public:
     void SwapBuffers() override;
     // SDL's borders of the window (set by the window manager once the window is mapped).
     bool GetFrameExtents(int& left, int& top, int& right, int& bottom) const override;
-    void PaceFrame() override;
+    void PaceFrame(bool calm) override;
     double PacedRate(bool* vsync) const override;
 
 private:
@@ -48,6 +48,7 @@ private:
     SdlEventTranslator mEvents;
     bool mPaced = false; // off for SDL's invisible drivers (tests)
     bool mVsync = false;
+    bool mHalfRate = false; // a calm screen without vertical sync
     FrameLimiter mLimiter;
 };
 

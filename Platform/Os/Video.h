@@ -72,7 +72,9 @@ public:
     // Called once per pass of the main loop: waits until the next frame is due. Vertical sync
     // paces presenting where the display gives it; a sleeping limiter at the display's refresh
     // rate stands in where it does not (and backs it up). The headless window never waits.
-    virtual void PaceFrame() {}
+    // A calm screen (nothing on it moves fast) is paced at half the rate where there is no
+    // vertical sync: every frame is then the CPU's to draw.
+    virtual void PaceFrame(bool calm = false) {}
     // The rate frames are paced to (0: unpaced) and whether vertical sync took.
     virtual double PacedRate(bool* vsync) const
     {
