@@ -244,27 +244,3 @@ TEST(Mixer, UnknownAndRemovedChannelsAreRefused)
     EXPECT_FALSE(mixer.SlideVolume(ch, 0.0f, 10));
     EXPECT_EQ(mixer.VoiceCount(), 0u);
 }
-
-TEST(Mixer, SameCallsGiveTheSameOutput)
-{
-    auto run = [] {
-        Mixer mixer;
-        std::vector<ChannelId> ids;
-        for (u32 i = 0; i < 8; ++i)
-            ids.push_back(mixer.AddSample(Ramp(3000 + i * 700)));
-        ChannelId music = mixer.AddStream(std::make_unique<audiotest::RampSource>(50000));
-        mixer.Play(music, true);
-        std::vector<float> all;
-        for (u32 block = 0; block < 40; ++block)
-        {
-            if (block % 3 == 0)
-                mixer.Play(ids[block % ids.size()], true);
-            if (block == 7)
-                mixer.SlideVolume(music, 0.1f, 300);
-            auto out = Render(mixer, 1024);
-            all.insert(all.end(), out.begin(), out.end());
-        }
-        return all;
-    };
-    EXPECT_EQ(run(), run());
-}
