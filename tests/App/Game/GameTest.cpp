@@ -1,6 +1,5 @@
 // The game on the demo content, headless, led through the menus to the first battle: the root
-// board shown as the screen, pointer routing to the battle and the overlay dialog, keys, and
-// the finished level started again from its result window.
+// board shown as the screen, pointer routing to the battle and the overlay dialog, and keys.
 #include "App/Game.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
@@ -126,18 +125,4 @@ TEST_F(GameTest, DeveloperKeysWorkOnlyWhenEnabledInTheBattle)
     mGame->OnKeyDown('2');
     mGame->OnKeyDown('3');
     EXPECT_TRUE(!mMap->mDebugDisplay[1] && mMap->mDebugDisplay[2]);
-}
-
-TEST_F(GameTest, TheResultWindowsRestartStartsTheLevelAgain)
-{
-    mMap->mStats.addCoins(500);
-    mMap->showDefeat();
-    EXPECT_EQ(2, mMap->mScreen);
-    mBoard->Update(0.01f); // the result window joins the screen stack
-    mBoard->OnRelease(At(500.0f, 400.0f), 1);
-    EXPECT_EQ(2, mMap->mScreen) << "no button there";
-    mBoard->OnRelease(At(512.0f, 620.0f), 1); // "restart"
-    EXPECT_EQ(11, mMap->mScreen) << "the level opens again on its unlock message";
-    EXPECT_EQ(L"25/25", *mBoard->getHud()->getText(L"text/mana"));
-    EXPECT_LT(mMap->mStats.mCoins, 500) << "the counters start over";
 }
