@@ -69,7 +69,7 @@ protected:
 };
 } // namespace
 
-TEST_F(ContainerTextures, FolderImagesLoadFromTheirFilesWithTheirDescription)
+TEST_F(ContainerTextures, FolderImagesLoadFromTheirFilesOrTheirAtlasWithTheirDescription)
 {
     WriteFolder("ui");
     auto folder = Open(L"ui");
@@ -86,13 +86,7 @@ TEST_F(ContainerTextures, FolderImagesLoadFromTheirFilesWithTheirDescription)
     EXPECT_FALSE(image->IsOpaqueAt(1, 2));
     EXPECT_EQ(Load(L"gone", folder.get()), nullptr) << "described, but no file";
     EXPECT_EQ(Load(L"unknown", folder.get()), nullptr);
-}
-
-TEST_F(ContainerTextures, AtlasPartsDrawFromTheAtlasTexture)
-{
-    WriteFolder("ui");
-    auto folder = Open(L"ui");
-    ASSERT_NE(folder, nullptr);
+    // Atlas parts draw from the atlas texture.
     auto part = Load(L"part", folder.get());
     ASSERT_NE(part, nullptr);
     EXPECT_TRUE(part->IsValid());
