@@ -151,19 +151,6 @@ TEST_F(EmitterTest, RepeatingTimelinesFireTheirBurstEachPass)
     EXPECT_EQ(0u, counts[37]);
 }
 
-TEST_F(EmitterTest, ForeverGoesOnEmittingPastTheEndOfTheTimeline)
-{
-    auto once = Start(Describe("duration=\"0.5\"", "rate=\"20\" life=\"0.2\""), LOOP_ONCE);
-    auto forever = Start(Describe("duration=\"0.5\"", "rate=\"20\" life=\"0.2\""), LOOP_FOREVER);
-    for (int i = 0; i < 60; ++i)
-    {
-        once->Update(1000.0 / 60.0);
-        forever->Update(1000.0 / 60.0);
-    }
-    EXPECT_EQ(0u, once->ParticleCount());
-    EXPECT_NEAR(4.0, forever->ParticleCount(), 1.0); // 20 per second living 0.2 s
-}
-
 TEST_F(EmitterTest, AnInterruptedEffectStopsEmittingAndEnds)
 {
     auto e = Start(Describe("", "rate=\"100\" life=\"0.3\""), LOOP_REPEAT);
