@@ -33,57 +33,37 @@ class ParticlePixels : public GlParticles<64, 64>
 using testsupport::Near;
 } // namespace
 
-TEST_F(ParticlePixels, AParticleCoversItsSquareInItsColour)
+TEST_F(ParticlePixels, PlacementBlendingTintAndTheCommandsTransform)
 {
-    ASSERT_EQ(QL_OK, Load(StillEmitter("green", 1, "ff00ff00", "size=\"16\"")));
-    auto e = Play("green", 32.0f, 32.0f);
-    Clear(0xFF000000);
-    mGraphics->DrawParticles(e.get());
-    const auto pixels = Finish();
-    EXPECT_TRUE(Near(0xFF00FF00, At(pixels, 32, 32)));
-    EXPECT_TRUE(Near(0xFF00FF00, At(pixels, 25, 25)));
-    EXPECT_TRUE(Near(0xFF00FF00, At(pixels, 38, 38)));
-    EXPECT_TRUE(Near(0xFF000000, At(pixels, 22, 32)));
-    EXPECT_TRUE(Near(0xFF000000, At(pixels, 32, 42)));
-    EXPECT_TRUE(Near(0xFF000000, At(pixels, 5, 5)));
-}
-
-TEST_F(ParticlePixels, BlendingFollowsTheListAndTheContextColourTints)
-{
-    ASSERT_EQ(QL_OK, Load(StillEmitter("half", 1, "80ffffff", "size=\"16\"") +
+    ASSERT_EQ(QL_OK, Load(StillEmitter("green", 1, "ff00ff00", "size=\"8\"") +
+                          StillEmitter("half", 1, "80ffffff", "size=\"16\"") +
                           StillEmitter("added", 1, "ff00ff00", "size=\"16\" blend=\"add\"") +
                           StillEmitter("white", 1, "ffffffff", "size=\"16\"")));
+    auto green = Play("green", 4.0f, 4.0f);
     auto half = Play("half", 16.0f, 16.0f);
     auto added = Play("added", 48.0f, 16.0f);
     auto white = Play("white", 16.0f, 48.0f);
     Clear(0xFF800000);
     mGraphics->DrawParticles(half.get());
     mGraphics->DrawParticles(added.get());
+    {
+        math::Transform2D transform; // the 8 x 8 square at (4, 4) becomes 16 x 16 at (48, 48)
+        transform.Scale(2.0f, 2.0f);
+        transform.Translate(40.0f, 40.0f);
+        mGraphics->DrawParticles(green.get()).Transform(transform);
+    }
     mGraphics->SetColorRGBA(0.0f, 0.0f, 1.0f, 1.0f);
     mGraphics->DrawParticles(white.get());
     const auto pixels = Finish();
     EXPECT_TRUE(Near(0xFFBF8080, At(pixels, 16, 16))); // half white over dark red
+    EXPECT_TRUE(Near(0xFFBF8080, At(pixels, 9, 9)));   // its square: 8..23
+    EXPECT_TRUE(Near(0xFF800000, At(pixels, 6, 16)));
     EXPECT_TRUE(Near(0xFF80FF00, At(pixels, 48, 16))); // green added to dark red
     EXPECT_TRUE(Near(0xFF0000FF, At(pixels, 16, 48))); // white tinted blue
-    EXPECT_TRUE(Near(0xFF800000, At(pixels, 48, 48)));
-}
-
-TEST_F(ParticlePixels, TheCommandsTransformMovesAndScalesTheParticles)
-{
-    ASSERT_EQ(QL_OK, Load(StillEmitter("green", 1, "ff00ff00", "size=\"8\"")));
-    auto e = Play("green", 8.0f, 8.0f);
-    Clear(0xFF000000);
-    {
-        math::Transform2D transform;
-        transform.Scale(2.0f, 2.0f);
-        transform.Translate(16.0f, 16.0f);
-        mGraphics->DrawParticles(e.get()).Transform(transform);
-    }
-    const auto pixels = Finish();
-    EXPECT_TRUE(Near(0xFF00FF00, At(pixels, 32, 32)));
-    EXPECT_TRUE(Near(0xFF00FF00, At(pixels, 25, 25)));
-    EXPECT_TRUE(Near(0xFF000000, At(pixels, 8, 8)));
-    EXPECT_TRUE(Near(0xFF000000, At(pixels, 22, 22)));
+    EXPECT_TRUE(Near(0xFF00FF00, At(pixels, 41, 41))); // moved and scaled: 40..55
+    EXPECT_TRUE(Near(0xFF00FF00, At(pixels, 54, 54)));
+    EXPECT_TRUE(Near(0xFF800000, At(pixels, 38, 48)));
+    EXPECT_TRUE(Near(0xFF800000, At(pixels, 4, 4))) << "not drawn where the effect itself sits";
 }
 
 // --- Every game effect in one frame, against its reference picture ---
