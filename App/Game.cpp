@@ -71,6 +71,12 @@ void Game::OnPause()
         map->pauseIfRunning();
 }
 
+bool Game::IsCalmScreen() const
+{
+    const TDMap* map = getMap();
+    return !map || map->mScreen != 0;
+}
+
 TDMap* Game::getMap() const { return mBoard ? mBoard->getMap() : nullptr; }
 
 QLResultEnum Game::DrawOverlays(render::Graphics& graphics)

@@ -34,6 +34,8 @@ public:
 
     // The battle controller of the root board; null before the game start.
     TDMap* getMap() const;
+    // Every screen but a running battle: logos, the intro and the menus.
+    bool IsCalmScreen() const override;
     GameWindow* getBoard() const { return mBoard; }
     // One whole frame with the loading picture, at once.
     void drawLoadingScreen();

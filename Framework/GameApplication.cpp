@@ -2,6 +2,7 @@
 #include "Framework/GameApplication.h"
 
 #include "Core/App/CommandLine.h"
+#include "Core/App/FrameHost.h"
 #include "Core/Base/Log.h"
 #include "Core/File/ArchiveBuilder.h"
 #include "Core/File/FileManager.h"
@@ -14,6 +15,7 @@
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/ImageFactory.h"
 #include "Core/Media/Image/ImageInfo.h"
+#include "Core/Media/Image/MediaScale.h"
 #include "Core/Media/Image/RenderTarget.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Render/Matrix4.h"
@@ -23,7 +25,7 @@
 #include "Core/Widget/BaseBoard.h"
 #include "Core/Widget/Controls/PackScreen.h"
 #include "Core/Widget/FrameManager.h"
-#include "Framework/FrameHost.h"
+#include "Framework/ApplicationControlHost.h"
 #include "Framework/GameWindow.h"
 #include "Platform/Os/Dialogs.h"
 #include "Platform/Os/Error.h"
@@ -42,6 +44,8 @@ const wchar_t kLockFileName[] = L"instance.lock";
 GameApplication::GameApplication()
 {
     base::SingletoneBase::AddDependency(this, resource::ResourceManager::Instance());
+    // The controls reach the renderer and the screen mode through it.
+    gui::ControlHost::SetFallback(ApplicationControlHost::Shared());
 }
 
 GameApplication::~GameApplication()
@@ -65,7 +69,7 @@ GameApplication* GameApplication::Get() { return dynamic_cast<GameApplication*>(
 
 render::Render* GameApplication::CreateRender() { return new render::RenderDX9(); }
 
-FrameHost* GameApplication::CreateFrameManager() { return new widget::FrameManager(); }
+app::FrameHost* GameApplication::CreateFrameManager() { return new widget::FrameManager(); }
 
 widget::FrameManager* GameApplication::GetFrameManager() const
 {
@@ -106,6 +110,8 @@ void GameApplication::ReportFatal(const std::wstring& text)
 
 QLResultEnum GameApplication::Start()
 {
+    render::SetMediaScale({mImageScale, mFontScale});
+
     // 1. Data folder.
     const app::CommandLine line = app::CommandLine::Parse(mArguments);
     if (line.mode == app::CommandLine::MALFORMED)
@@ -290,26 +296,7 @@ render::Image* GameApplication::LoadImage(const std::wstring& name, file::ImageC
 QLResultEnum GameApplication::CreateImageLayer(const std::wstring& name, file::ImageContainer* container,
                                               layer::ImageLayer** out, base::ImageInfo* info)
 {
-    return CreateImageLayer(mRender, name, container, out, info);
-}
-
-QLResultEnum GameApplication::CreateImageLayer(render::Render* render, const std::wstring& name,
-                                              file::ImageContainer* container, layer::ImageLayer** out,
-                                              base::ImageInfo* info)
-{
-    render::Image* image = nullptr;
-    base::ImageInfo loaded;
-    if (QLResultEnum r = render::LoadImage(render, name, container, &image, &loaded))
-        return r;
-    auto* layer = new layer::ImageLayer(image, true);
-    layer->SetPosition(loaded.mX, loaded.mY, 0.0f);
-    if (info)
-        *info = loaded;
-    if (out)
-        *out = layer;
-    else
-        delete layer;
-    return QL_OK;
+    return layer::CreateImageLayer(mRender, name, container, out, info);
 }
 
 QLResultEnum GameApplication::MakeRenderInitParam(const DisplaySettings& settings, render::RenderInitParam& out)
@@ -550,19 +537,19 @@ QLResultEnum GameApplication::OnMouseWheel(const math::Point2& p, u32 delta)
 
 QLResultEnum GameApplication::OnKeyDown(u32 key)
 {
-    KeyTarget* target = mFrameManager ? mFrameManager->GetKeyTarget() : nullptr;
+    app::KeyTarget* target = mFrameManager ? mFrameManager->GetKeyTarget() : nullptr;
     return target ? target->OnKeyDown(key) : QL_OK;
 }
 
 QLResultEnum GameApplication::OnKeyUp(u32 key)
 {
-    KeyTarget* target = mFrameManager ? mFrameManager->GetKeyTarget() : nullptr;
+    app::KeyTarget* target = mFrameManager ? mFrameManager->GetKeyTarget() : nullptr;
     return target ? target->OnKeyUp(key) : QL_OK;
 }
 
 QLResultEnum GameApplication::OnChar(u16 unit)
 {
-    KeyTarget* target = mFrameManager ? mFrameManager->GetKeyTarget() : nullptr;
+    app::KeyTarget* target = mFrameManager ? mFrameManager->GetKeyTarget() : nullptr;
     return target ? target->OnChar(unit) : QL_OK;
 }
 

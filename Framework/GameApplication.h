@@ -46,9 +46,13 @@ class Frame;
 class FrameManager;
 } // namespace widget
 
-namespace framework
+namespace app
 {
 class FrameHost;
+}
+
+namespace framework
+{
 class GameWindow;
 
 class GameApplication : public app::Application,
@@ -74,6 +78,8 @@ public:
     virtual QLResultEnum StartGame() = 0;
     virtual QLResultEnum OnFrame(float dt) = 0;
     virtual QLResultEnum LoadConfig() { return QL_OK; }
+    // Nothing on the current screen moves fast (menus): its frames may be paced at a lower rate.
+    virtual bool IsCalmScreen() const { return false; }
 
     QLResultEnum ChooseDisplayMode(bool windowed, DisplaySettings& out);
     QLResultEnum ApplyDisplaySettings(const DisplaySettings& settings);
@@ -88,10 +94,6 @@ public:
     // asked. A failing load is returned and makes no layer.
     QLResultEnum CreateImageLayer(const std::wstring& name, file::ImageContainer* container, layer::ImageLayer** out,
                                   base::ImageInfo* info = nullptr);
-    // The same on another renderer (controls drawn by a host other than the application).
-    static QLResultEnum CreateImageLayer(render::Render* render, const std::wstring& name,
-                                         file::ImageContainer* container, layer::ImageLayer** out,
-                                         base::ImageInfo* info = nullptr);
     // Makes the frame the current screen: the previous one is queued for removal and deletion,
     // the new one gets the layout rectangle and its start, then is queued as a normal, activated
     // frame. A failing start is returned and leaves no current screen (the caller keeps the frame).
@@ -123,7 +125,7 @@ public:
 
     GameWindow* mWindow = nullptr;
     render::Render* mRender = nullptr;
-    FrameHost* mFrameManager = nullptr;
+    app::FrameHost* mFrameManager = nullptr;
     widget::Frame* mScreen = nullptr; // the current screen frame
     input::InputWin32* mInput = nullptr;
 
@@ -132,6 +134,9 @@ public:
     std::wstring mCaption;
     LayoutSizes mLayout;
     bool mWindowed = true;
+    // The display scales of images and fonts, handed to the media layer at start-up.
+    float mImageScale = 1.0f;
+    float mFontScale = 1.0f;
     app::MonitorList mMonitors;
     ViewGeometry mView;
     // The full layout in game units, set at start-up: the rectangle every screen gets.
@@ -147,7 +152,7 @@ public:
 protected:
     // Factories the tests replace: the renderer and the frame manager.
     virtual render::Render* CreateRender();
-    virtual FrameHost* CreateFrameManager();
+    virtual app::FrameHost* CreateFrameManager();
     // "--pack": rebuilds every mounted pack from its folder, then ends the program.
     virtual QLResultEnum RunPackBuild(const std::wstring& value);
     // The "DialogEffects" element of "data/game.xml". The dialogs and their effects belong to the

@@ -3,8 +3,7 @@
 
 #include "Framework/GameApplication.h"
 #include "Platform/Gpu/Device.h"
-#include "Platform/Gpu/RecordingDevice.h"
-#include "Platform/Gpu/SdlGlContext.h"
+#include "Platform/Os/Video.h"
 
 namespace framework
 {
@@ -32,7 +31,7 @@ QLResultEnum GameWindow::Update(float dt)
     else
         result = mApplication->FrameStep(dt);
     // One pass per refresh of the display, skipped frames (a minimised window) included.
-    mWindow->PaceFrame();
+    mWindow->PaceFrame(mApplication->IsCalmScreen());
     return result;
 }
 
@@ -55,11 +54,8 @@ void GameWindow::OnDeactivate() { mApplication->OnPause(); }
 
 std::unique_ptr<gpu::Device> GameWindow::CreateDevice()
 {
-    auto* sdlWindow = mWindow ? static_cast<SDL_Window*>(mWindow->NativeHandle()) : nullptr;
-    if (!sdlWindow)
-        return std::make_unique<gpu::RecordingDevice>(); // the headless video driver
-    mContext = std::make_unique<gpu::SdlGlContext>(sdlWindow);
-    return gpu::CreateGlDevice(mContext.get());
+    // The window's driver makes it: GL on the window's context, or the headless recording device.
+    return mWindow ? mWindow->CreateDevice() : nullptr;
 }
 
 void GameWindow::OnUnsupportedDevice()

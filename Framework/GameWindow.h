@@ -7,11 +7,6 @@
 
 #include <memory>
 
-namespace gpu
-{
-class Context;
-}
-
 namespace framework
 {
 class GameApplication;
@@ -38,6 +33,5 @@ private:
 
     GameApplication* mApplication;
     float mFrameWatch = 3.0f;
-    std::unique_ptr<gpu::Context> mContext;
 };
 } // namespace framework

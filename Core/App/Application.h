@@ -38,9 +38,6 @@ public:
     int GetExitCode() const { return mExitCode; }
     void SetExitCode(int code) { mExitCode = code; }
 
-    float mImageScale = 1.0f;
-    float mFontScale = 1.0f;
-
 protected:
     std::wstring mPerUserFolder;
     std::wstring mModuleFolder;

@@ -1,4 +1,5 @@
-// Operations on the real file system: folders, deletion, renaming, the working directory.
+// Operations on the real file system: folders, deletion, renaming, raw reads and appends, the
+// working directory.
 #pragma once
 
 #include "Core/Base/Types.h"
@@ -21,6 +22,10 @@ QLResultEnum RenameFile(const std::wstring& from, const std::wstring& to);
 QLResultEnum SyncFile(const std::wstring& path);
 // Copies a file byte for byte; the target is replaced.
 QLResultEnum CopyFile(const std::wstring& from, const std::wstring& to);
+// Every byte of a file on the real file system (no mounts).
+QLResultEnum ReadRawFile(const std::wstring& path, std::string& out);
+// Appends to a file that exists already on the real file system (never creates one).
+QLResultEnum AppendToFile(const std::wstring& path, const std::string& bytes);
 // Writes the bytes to a temporary file beside the target, flushes it and renames it over the
 // target, so the target is either the old file or the complete new one.
 QLResultEnum WriteFileAtomically(const std::wstring& path, const std::string& bytes);

@@ -6,18 +6,16 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/FileSystem.h"
 #include "Core/File/Path.h"
-
-#include <cstdlib>
+#include "Platform/Os/Folders.h"
 
 namespace file
 {
 namespace
 {
-// Only absolute values count; an empty or relative value is treated as unset.
-bool ReadFolderVariable(const char* name, std::wstring& out)
+// The platform's folder as a normalised folder path ("/" for the root).
+bool ToFolder(bool found, const std::string& value, std::wstring& out)
 {
-    const char* value = std::getenv(name);
-    if (!value || value[0] != '/')
+    if (!found)
         return false;
     out = NormalizeDirectoryPath(base::StringToWString(value, 1));
     if (out.empty())
@@ -77,16 +75,17 @@ QLResultEnum UserDataFileContainer::SetPath(const std::wstring& path)
 
 QLResultEnum GetPerUserFolder(std::wstring& out)
 {
-    if (ReadFolderVariable("XDG_DATA_HOME", out))
-        return QL_OK;
-    std::wstring home;
-    if (!ReadFolderVariable("HOME", home))
-        return QL_FAIL;
-    out = home + L".local/share/";
-    return QL_OK;
+    std::string folder;
+    const bool found = os::PerUserDataFolder(folder);
+    return ToFolder(found, folder, out) ? QL_OK : QL_FAIL;
 }
 
-QLResultEnum GetDocumentsFolder(std::wstring& out) { return ReadFolderVariable("HOME", out) ? QL_OK : QL_FAIL; }
+QLResultEnum GetDocumentsFolder(std::wstring& out)
+{
+    std::string folder;
+    const bool found = os::HomeFolder(folder);
+    return ToFolder(found, folder, out) ? QL_OK : QL_FAIL;
+}
 
 QLResultEnum GetUserDataFolder(const std::wstring& publisher, const std::wstring& game, std::wstring& out)
 {

@@ -34,6 +34,7 @@ InputWin32::InputWin32(InputListener* listener, CoordConverter* converter)
 QLResultEnum InputWin32::Update()
 {
     mModifiers = 0;
+    mReleasedSincePoll.fill(false);
     for (u32 key = 0; key < kVirtualKeyCount; ++key)
     {
         u32& state = mKeyStates[key];
@@ -68,7 +69,10 @@ void InputWin32::ReleaseAllKeys() { mPhysical.fill(0); }
 
 void InputWin32::KeyDown(u32 key)
 {
+    const bool fresh = key < kVirtualKeyCount && mReleasedSincePoll[key];
     Update();
+    if (fresh)
+        mKeyStates[key] = KEY_PRESSED;
     if (GetKeyState(key) == KEY_PRESSED)
         mListener->OnKeyDown(mKeyMap.ToKeyCode(key));
     if (u16 c = ControlCharacter(key))
@@ -77,11 +81,10 @@ void InputWin32::KeyDown(u32 key)
 
 void InputWin32::KeyUp(u32 key)
 {
-    // A key released while still "just pressed" goes straight to up, as the poll would take it,
-    // so its next press within the same frame (fast typing) is a new press and is reported,
-    // not taken for auto-repeat.
-    if (key < kVirtualKeyCount && mKeyStates[key] == KEY_PRESSED && !(mPhysical[key] & 0x80))
-        mKeyStates[key] = KEY_UP;
+    // A press that follows before the next poll (fast typing) is a new press and is reported,
+    // not taken for auto-repeat; the poll itself still sees the release.
+    if (key < kVirtualKeyCount && !(mPhysical[key] & 0x80))
+        mReleasedSincePoll[key] = true;
     // Nothing reads the code of a key-up; it is always 0.
     mListener->OnKeyUp(0);
 }

@@ -66,6 +66,8 @@ private:
     std::array<u32, 4> mButtonStates{};
     std::array<u32, kVirtualKeyCount> mKeyStates{};
     std::array<u8, kVirtualKeyCount> mPhysical{};
+    // Keys released since the last poll: their next key-down is a new press, not auto-repeat.
+    std::array<bool, kVirtualKeyCount> mReleasedSincePoll{};
     KeyMap mKeyMap;
     u32 mModifiers = 0;
 };

@@ -4,6 +4,8 @@
 #include "Core/Layer/LayerDraw.h"
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/Image.h"
+#include "Core/Media/Image/ImageFactory.h"
+#include "Core/Media/Image/ImageInfo.h"
 
 namespace layer
 {
@@ -110,5 +112,23 @@ bool ImageLayer::HitTest(const math::Point3& point)
     if (!(x > -1.0f && x < w + 1.0f && y > -1.0f && y < h + 1.0f))
         return false;
     return mImage->IsOpaqueAt(static_cast<i32>(x), static_cast<i32>(y));
+}
+
+QLResultEnum CreateImageLayer(render::Render* render, const std::wstring& name, file::ImageContainer* container,
+                              ImageLayer** out, base::ImageInfo* info)
+{
+    render::Image* image = nullptr;
+    base::ImageInfo loaded;
+    if (QLResultEnum r = render::LoadImage(render, name, container, &image, &loaded))
+        return r;
+    auto* layer = new ImageLayer(image, true);
+    layer->SetPosition(loaded.mX, loaded.mY, 0.0f);
+    if (info)
+        *info = loaded;
+    if (out)
+        *out = layer;
+    else
+        delete layer;
+    return QL_OK;
 }
 } // namespace layer

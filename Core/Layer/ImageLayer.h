@@ -3,10 +3,21 @@
 
 #include "Core/Layer/Layer.h"
 
+#include <string>
+
+namespace base
+{
+struct ImageInfo;
+}
+namespace file
+{
+class ImageContainer;
+}
 namespace render
 {
 class Image;
-}
+class Render;
+} // namespace render
 
 namespace layer
 {
@@ -32,4 +43,10 @@ public:
     u32 mAlignH = 0;
     u32 mAlignV = 0;
 };
+
+// The named image (inside the container when one is given) on the renderer, as an image layer
+// that owns it, placed at the image's position; the information is copied out when asked. A
+// failing load is returned and makes no layer.
+QLResultEnum CreateImageLayer(render::Render* render, const std::wstring& name, file::ImageContainer* container,
+                              ImageLayer** out, base::ImageInfo* info = nullptr);
 } // namespace layer

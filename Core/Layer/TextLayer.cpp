@@ -3,7 +3,7 @@
 
 #include "Core/Base/Math.h"
 #include "Core/Layer/LayerDraw.h"
-#include "Core/Media/Font/Font.h"
+#include "Core/Media/Graphics/Font.h"
 #include "Core/Media/Graphics/Graphics.h"
 
 namespace layer

@@ -3,7 +3,7 @@
 
 #include "Core/Base/CountedPtr.h"
 #include "Core/Layer/Layer.h"
-#include "Core/Media/Font/TextFormat.h"
+#include "Core/Media/Graphics/TextFormat.h"
 
 #include <string>
 

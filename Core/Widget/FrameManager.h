@@ -4,10 +4,10 @@
 // usually take effect in the next update, and objects queued for deletion go after it.
 #pragma once
 
+#include "Core/App/FrameHost.h"
 #include "Core/Base/DeferredDelete.h"
 #include "Core/Render/Point.h"
 #include "Core/Widget/CaptureRecord.h"
-#include "Framework/FrameHost.h"
 
 #include <vector>
 
@@ -17,7 +17,7 @@ class Frame;
 class Widget;
 class WidgetListener;
 
-class FrameManager : public framework::FrameHost, public base::DeferredDeleteManager
+class FrameManager : public app::FrameHost, public base::DeferredDeleteManager
 {
 public:
     enum Mode : u32
@@ -54,7 +54,7 @@ public:
     QLResultEnum OnMouseMove(const math::Point2& position) override;
     QLResultEnum OnMouseDrag(const math::Point2& position) override;
     QLResultEnum OnMouseWheel(const math::Point2& position, u32 value) override;
-    framework::KeyTarget* GetKeyTarget() override;
+    app::KeyTarget* GetKeyTarget() override;
 
     // A move at the last pointer position, so that hover states follow changed frames.
     QLResultEnum RefreshPointer();
@@ -92,7 +92,7 @@ private:
         bool deleteFrame;
     };
     // Active frame -> focus widget -> its listener.
-    class KeyRoute : public framework::KeyTarget
+    class KeyRoute : public app::KeyTarget
     {
     public:
         explicit KeyRoute(FrameManager& manager) : mManager(manager) {}

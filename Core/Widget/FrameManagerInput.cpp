@@ -185,7 +185,7 @@ WidgetListener* FrameManager::GetFocusListener() const
     return focus ? focus->GetListener() : nullptr;
 }
 
-framework::KeyTarget* FrameManager::GetKeyTarget()
+app::KeyTarget* FrameManager::GetKeyTarget()
 {
     return GetFocusListener() ? &mKeyRoute : nullptr;
 }

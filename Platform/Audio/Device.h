@@ -22,4 +22,10 @@ public:
 };
 
 using DeviceFactory = std::unique_ptr<Device> (*)();
+
+// The output for this process: the factory when one is set, else the null device when the
+// program runs headless (os::IsHeadless), else SDL.
+std::unique_ptr<Device> CreateDevice();
+// Tests pick their own output (a manual null device); null goes back to the platform's choice.
+void SetDeviceFactory(DeviceFactory factory);
 } // namespace audio

@@ -1,6 +1,7 @@
 // Message box over SDL, shell open over xdg-open.
 #include "Platform/Os/Dialogs.h"
 
+#include "Platform/Os/Headless.h"
 #include "Platform/Os/Text.h"
 
 #include <SDL2/SDL.h>
@@ -24,8 +25,7 @@ bool ShowErrorBox(const std::wstring& caption, const std::wstring& text)
     const std::string c = ToUtf8(caption);
     const std::string t = ToUtf8(text);
     const bool headless = !EnvSet("DISPLAY") && !EnvSet("WAYLAND_DISPLAY");
-    const char* video = std::getenv("QL_VIDEO");
-    if (headless || EnvSet("QL_NO_MESSAGE_BOX") || EnvSet("CI") || (video && std::string(video) == "null") ||
+    if (headless || EnvSet("QL_NO_MESSAGE_BOX") || EnvSet("CI") || IsHeadless() ||
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, c.c_str(), t.c_str(), nullptr) != 0)
     {
         std::fprintf(stderr, "%s: %s\n", c.c_str(), t.c_str());

@@ -1,4 +1,4 @@
-// Where the running program lives.
+// Where the running program lives, and where the desktop keeps each user's files.
 #pragma once
 
 #include "Core/Base/Types.h"
@@ -9,4 +9,9 @@ namespace os
 {
 // The running executable's full path (no length limit).
 QLResultEnum ExecutablePath(std::wstring& out);
+// The per-user data folder (UTF-8, not normalised): $XDG_DATA_HOME, else $HOME/.local/share.
+// Only absolute values count; false when neither gives one.
+bool PerUserDataFolder(std::string& out);
+// $HOME when it is absolute.
+bool HomeFolder(std::string& out);
 } // namespace os

@@ -1,6 +1,8 @@
 // Headless video backend.
 #include "Platform/Os/NullVideo.h"
 
+#include "Platform/Gpu/RecordingDevice.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -99,5 +101,10 @@ void NullVideoDriver::FrameSize(int& width, int& height) const
 {
     width = mFrameWidth;
     height = mFrameHeight;
+}
+
+std::unique_ptr<gpu::Device> NullWindow::CreateDevice()
+{
+    return std::make_unique<gpu::RecordingDevice>();
 }
 } // namespace os

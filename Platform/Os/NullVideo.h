@@ -23,8 +23,7 @@ public:
     void Hide() override { mVisible = false; }
     void Raise() override { ++mRaised; }
     void GetClientSize(int& width, int& height) const override;
-    void* NativeHandle() const override { return nullptr; }
-    void* GLContext() const override { return nullptr; }
+    std::unique_ptr<gpu::Device> CreateDevice() override;
     void SwapBuffers() override { ++mSwaps; }
     bool GetFrameExtents(int& left, int& top, int& right, int& bottom) const override;
 

@@ -1,6 +1,8 @@
 // SDL2 video backend.
 #include "Platform/Os/SdlVideo.h"
 
+#include "Platform/Gpu/Device.h"
+#include "Platform/Gpu/SdlGlContext.h"
 #include "Platform/Os/Error.h"
 #include "Platform/Os/Text.h"
 
@@ -69,11 +71,17 @@ void SdlWindow::UpdatePacing()
         hertz = mode.refresh_rate;
     // With vertical sync the limiter only backs it up (some drivers accept the swap interval and
     // never wait): a little faster than the display, so that it never delays a frame past its sync.
-    mLimiter.SetRate(mVsync ? hertz * 1.1 : hertz);
+    mLimiter.SetRate(mVsync ? hertz * 1.1 : mHalfRate ? hertz * 0.5 : hertz);
 }
 
-void SdlWindow::PaceFrame()
+void SdlWindow::PaceFrame(bool calm)
 {
+    const bool half = calm && !mVsync;
+    if (half != mHalfRate)
+    {
+        mHalfRate = half;
+        UpdatePacing();
+    }
     const auto wait = mLimiter.Wait(FrameLimiter::Clock::now());
     if (wait > FrameLimiter::Clock::duration::zero())
         std::this_thread::sleep_for(wait);
@@ -83,7 +91,15 @@ double SdlWindow::PacedRate(bool* vsync) const
 {
     if (vsync)
         *vsync = mVsync;
-    return mVsync ? mLimiter.GetRate() / 1.1 : mLimiter.GetRate();
+    return mVsync ? mLimiter.GetRate() / 1.1 : mHalfRate ? mLimiter.GetRate() * 2.0 : mLimiter.GetRate();
+}
+
+std::unique_ptr<gpu::Device> SdlWindow::CreateDevice()
+{
+    if (!mWindow)
+        return nullptr;
+    mGpuContext = std::make_unique<gpu::SdlGlContext>(mWindow);
+    return gpu::CreateGlDevice(mGpuContext.get());
 }
 
 void SdlWindow::Destroy()

@@ -1,10 +1,12 @@
 // SDL2 video: the game window with its OpenGL 3.3 core context, events and displays.
 #pragma once
 
+#include "Platform/Gpu/Context.h"
 #include "Platform/Os/FrameLimiter.h"
 #include "Platform/Os/SdlEvents.h"
 #include "Platform/Os/Video.h"
 
+#include <memory>
 #include <string>
 
 struct SDL_Window;
@@ -27,12 +29,11 @@ public:
     void Hide() override;
     void Raise() override;
     void GetClientSize(int& width, int& height) const override;
-    void* NativeHandle() const override { return mWindow; }
-    void* GLContext() const override { return mContext; }
+    std::unique_ptr<gpu::Device> CreateDevice() override;
     void SwapBuffers() override;
     // SDL's borders of the window (set by the window manager once the window is mapped).
     bool GetFrameExtents(int& left, int& top, int& right, int& bottom) const override;
-    void PaceFrame() override;
+    void PaceFrame(bool calm) override;
     double PacedRate(bool* vsync) const override;
 
 private:
@@ -43,9 +44,11 @@ private:
     std::string mWhyUnusable;
     SDL_Window* mWindow = nullptr;
     void* mContext = nullptr;
+    std::unique_ptr<gpu::Context> mGpuContext; // the GPU layer's view of mContext
     SdlEventTranslator mEvents;
     bool mPaced = false; // off for SDL's invisible drivers (tests)
     bool mVsync = false;
+    bool mHalfRate = false; // a calm screen without vertical sync
     FrameLimiter mLimiter;
 };
 

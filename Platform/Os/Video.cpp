@@ -1,10 +1,10 @@
-// Picks the process's video driver: SDL, or the headless one when QL_VIDEO=null.
+// Picks the process's video driver: SDL, or the null one when the program runs headless.
 #include "Platform/Os/Video.h"
 
+#include "Platform/Os/Headless.h"
 #include "Platform/Os/NullVideo.h"
 #include "Platform/Os/SdlVideo.h"
 
-#include <cstdlib>
 #include <cstring>
 
 namespace os
@@ -20,8 +20,7 @@ VideoDriver& Video()
     auto& driver = Current();
     if (!driver)
     {
-        const char* name = std::getenv("QL_VIDEO");
-        if (name && std::strcmp(name, "null") == 0)
+        if (IsHeadless())
             driver = std::make_unique<NullVideoDriver>();
         else
             driver = std::make_unique<SdlVideoDriver>();

@@ -8,6 +8,11 @@
 #include <string>
 #include <vector>
 
+namespace gpu
+{
+class Device;
+}
+
 namespace os
 {
 struct Rect
@@ -53,9 +58,9 @@ public:
     virtual void Hide() = 0;
     virtual void Raise() = 0;
     virtual void GetClientSize(int& width, int& height) const = 0;
-    // The backend's own handles (SDL_Window*, SDL_GLContext); null for the headless window.
-    virtual void* NativeHandle() const = 0;
-    virtual void* GLContext() const = 0;
+    // The device that draws into the created window: GL on its context, or the recording
+    // device of the headless window. Null when the window has none.
+    virtual std::unique_ptr<gpu::Device> CreateDevice() = 0;
     virtual void SwapBuffers() = 0;
     // The window manager's frame around the client area, known once the window shows; false
     // while it is not (before creation, or a platform that cannot tell).
@@ -67,7 +72,9 @@ public:
     // Called once per pass of the main loop: waits until the next frame is due. Vertical sync
     // paces presenting where the display gives it; a sleeping limiter at the display's refresh
     // rate stands in where it does not (and backs it up). The headless window never waits.
-    virtual void PaceFrame() {}
+    // A calm screen (nothing on it moves fast) is paced at half the rate where there is no
+    // vertical sync: every frame is then the CPU's to draw.
+    virtual void PaceFrame(bool calm = false) {}
     // The rate frames are paced to (0: unpaced) and whether vertical sync took.
     virtual double PacedRate(bool* vsync) const
     {
@@ -90,7 +97,7 @@ public:
     virtual void FrameSize(int& width, int& height) const = 0;
 };
 
-// The driver for this process: "null" when QL_VIDEO=null (headless tests), else SDL.
+// The driver for this process: "null" when the program runs headless (os::IsHeadless), else SDL.
 VideoDriver& Video();
 // Replaces the process driver (tests); pass null to go back to the default choice.
 void SetVideoDriver(std::unique_ptr<VideoDriver> driver);

@@ -1,11 +1,9 @@
 // Every displayed text by key.
 #include "Source/TD/LocalStrings.h"
 
+#include "Core/File/FileSystem.h"
 #include "Source/TD/TDFileSource.h"
 #include "Source/TD/TDText.h"
-
-#include <fcntl.h>
-#include <unistd.h>
 
 LocalStrings::LocalStrings() { load(L"td/strings_en.csv"); }
 
@@ -32,13 +30,8 @@ void LocalStrings::appendMissing(const std::wstring& key)
     // A key holding a line break or ";" would corrupt the file.
     if (key.empty() || key.find_first_of(L"\r\n;") != std::wstring::npos)
         return;
-    int fd = ::open(mLooseFile.c_str(), O_WRONLY | O_APPEND);
-    if (fd < 0)
-        return;
-    std::string line = tdtext::wideToUtf8(key) + ";???\r\n";
-    ssize_t written = ::write(fd, line.data(), line.size());
-    (void)written;
-    ::close(fd);
+    // Only a loose file that is there grows; a failed append loses nothing the game needs.
+    (void)file::AppendToFile(tdtext::utf8ToWide(mLooseFile), tdtext::wideToUtf8(key) + ";???\r\n");
 }
 
 std::wstring LocalStrings::get(std::wstring key)

@@ -89,9 +89,24 @@ void TDDrawLists::clear()
     pictures.clear();
 }
 
-TDBattleDrawer::TDBattleDrawer(TDMap& map, TDResources& resources) : mMap(map), mResources(resources) {}
+TDBattleDrawer::TDBattleDrawer(TDMap& map, TDResources& resources) : mMap(map), mResources(resources)
+{
+    mResources.addReleaseListener(this, [this](const TDGraphic& graphic) { forget(graphic); });
+}
 
-TDBattleDrawer::~TDBattleDrawer() = default;
+TDBattleDrawer::~TDBattleDrawer() { mResources.removeReleaseListener(this); }
+
+void TDBattleDrawer::forget(const TDGraphic& graphic)
+{
+    // Pictures are cached by sheet + "|" + name, and by sheet + "/" + name for full paths.
+    const std::wstring& sheet = graphic.mPsd;
+    auto ofSheet = [&](const std::wstring& key, wchar_t separator) {
+        return key.size() > sheet.size() && key.compare(0, sheet.size(), sheet) == 0 && key[sheet.size()] == separator;
+    };
+    std::erase_if(mPictures, [&](const auto& entry) { return ofSheet(entry.first, L'|'); });
+    std::erase_if(mPathPictures, [&](const auto& entry) { return ofSheet(entry.first, L'/'); });
+    mHeights.erase(&graphic);
+}
 
 bool TDBattleDrawer::showsBattle(i32 screen)
 {

@@ -69,7 +69,8 @@ struct TDDrawLists
 class TDBattleDrawer
 {
 public:
-    // Pictures come from the sprite store; textures through its loader.
+    // Pictures come from the sprite store; textures through its loader. The drawer forgets the
+    // pictures of a graphic when the store releases it.
     TDBattleDrawer(TDMap& map, TDResources& resources);
     ~TDBattleDrawer();
     TDBattleDrawer(const TDBattleDrawer&) = delete;
@@ -123,6 +124,8 @@ private:
     Picture splitPathPicture(const std::wstring& path);
     // A spot's boost icon: a picture of a sheet, or a loose picture file.
     Picture boostPicture(const TDBoostIcon& icon);
+    // Drops the cached pictures of a graphic being released (a level's background).
+    void forget(const TDGraphic& graphic);
     const TDGraphic* graphicOf(const TDPrototype* p) const;
     // A graphic's height (its frames' largest bottom edge), measured once.
     float graphicHeight(const TDGraphic* graphic);

@@ -2,13 +2,12 @@
 #include "Source/TD/TDProfileStore.h"
 
 #include "Core/Base/Log.h"
+#include "Core/File/FileSystem.h"
 #include "Source/TD/TDText.h"
 
 #include <tinyxml2.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 const wchar_t kTDDefaultProfileName[] = L"Player01234567890123456789";
 
@@ -17,12 +16,8 @@ TDDocumentProfileStore::TDDocumentProfileStore(const std::string& path) : mPath(
     std::string text;
     if (!path.empty())
     {
-        std::ifstream in(path, std::ios::binary);
-        if (in)
+        if (file::ReadRawFile(tdtext::utf8ToWide(path), text) == QL_OK)
         {
-            std::ostringstream bytes;
-            bytes << in.rdbuf();
-            text = bytes.str();
             loadText(text);
             return;
         }

@@ -2,6 +2,7 @@
 #include "Source/TD/TDPathSet.h"
 
 #include "Core/Base/Log.h"
+#include "Core/File/FileSystem.h"
 #include "Source/TD/TDOwnedList.h"
 #include "Source/TD/TDPathCurve.h"
 #include "Source/TD/TDPathSolver.h"
@@ -10,8 +11,6 @@
 #include "Source/TD/TDWaveManager.h"
 
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 namespace
 {
@@ -168,12 +167,10 @@ QLResultEnum TDPathSet::readCache(const std::string& bytes, const std::vector<TD
 
 int TDPathSet::loadCache(const std::wstring& path, const std::vector<TDLink*>& links)
 {
-    std::ifstream file(tdtext::wideToUtf8(path), std::ios::binary);
-    if (!file)
+    std::string bytes;
+    if (file::ReadRawFile(path, bytes) != QL_OK)
         return 1;
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return readCache(bytes.str(), links) == QL_OK ? 0 : 1;
+    return readCache(bytes, links) == QL_OK ? 0 : 1;
 }
 
 void TDPathSet::build(const TDRoadNetwork& network, const TDWaveManager& waves, const std::wstring& cachePath)

@@ -29,14 +29,14 @@ struct Folders
         setenv("QL_NO_SHELL_OPEN", "1", 1);
         setenv("QL_NO_MESSAGE_BOX", "1", 1);
         // No sound card either: opening one (or failing to) is the system's time, not the engine's.
-        SoundSystem::SetDeviceFactory([]() -> std::unique_ptr<audio::Device> {
+        audio::SetDeviceFactory([]() -> std::unique_ptr<audio::Device> {
             return std::make_unique<audio::NullDevice>();
         });
         cwd = fs::current_path();
     }
     ~Folders()
     {
-        SoundSystem::SetDeviceFactory(nullptr);
+        audio::SetDeviceFactory(nullptr);
         fs::current_path(cwd);
         fs::remove_all(root);
     }

@@ -11,10 +11,10 @@
 #include "Core/Media/Image/Image.h"
 #include "Core/Media/Image/ImageLoader.h"
 #include "Core/Render/DX9/RenderDX9.h"
-#include "Core/Render/HeadlessWindow.h"
 #include "Core/Render/Texture.h"
 #include "Core/Resource/ResourceManager.h"
 #include "Platform/Gpu/RecordingDevice.h"
+#include "support/HeadlessWindow.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,10 +3,10 @@
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Particles/ParticleSystem.h"
 #include "Core/Render/DX9/RenderDX9.h"
-#include "Core/Render/HeadlessWindow.h"
 #include "Platform/Gpu/RecordingDevice.h"
 #include "Platform/Particles/EffectParser.h"
 #include "Platform/Particles/Emitter.h"
+#include "support/HeadlessWindow.h"
 
 #include <benchmark/benchmark.h>
 

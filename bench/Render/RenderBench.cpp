@@ -4,11 +4,11 @@
 #include "Core/Render/Buffer.h"
 #include "Core/Render/BufferDoubleCache.h"
 #include "Core/Render/DX9/RenderDX9.h"
-#include "Core/Render/HeadlessWindow.h"
 #include "Core/Render/ImageData.h"
 #include "Core/Render/Shader.h"
 #include "Core/Render/Texture.h"
 #include "Platform/Gpu/RecordingDevice.h"
+#include "support/HeadlessWindow.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>

@@ -28,7 +28,7 @@ SKIP = (640, 146, 110, 30)
 # Steps: id, folder, activate, complete, commands, onComplete commands, arrow (x, y, direction).
 # Ids follow the game's restart rules: step 1 unfinished sends 0 and 1 back, 3 goes with 4.
 STEPS = [
-    (0, "spot", "level_1_1_start", "tower_select", [("spot", 0), ("blockUI", 2)], [], (186, 262, "down")),
+    (0, "spot", "unlock_window_close", "tower_select", [("pause", 1), ("spot", 0), ("blockUI", 2)], [], (186, 262, "down")),
     (1, "tower", "tower_select", "tower_built", [], [], None),
     # The battle waits from here until the upgrade: the wave's button stays until it is pressed.
     (2, "wave", "tower_built", "wave_forced", [("pause", 1), ("blockUI", 3)], [("blockUI", 0)], (44, 325, "left")),
@@ -41,7 +41,7 @@ STEPS = [
 ]
 
 TEXTS = {
-    "spot": "Welcome to the Ford, Warden! Foes follow the road to your camp. Click the glowing build spot to place a tower.",
+    "spot": "Welcome to the Ford, Warden! Foes follow the road to your camp. Click the build spot under the arrow to place a tower.",
     "tower": "Pick a tower from the ring. Its price in gold is shown above it.",
     "wave": "Well built! The battle waits. Click the red button at the road's start to call the "
             "wave early: each second saved earns gold.",

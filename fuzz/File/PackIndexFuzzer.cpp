@@ -41,8 +41,17 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size)
     {
         pack.IsFolder(file::GetDirectory(name));
         base::Stream* stream = pack.OpenStream(name);
+        // An entry whose bytes lie beyond the end (a cut pack) is listed but gives no bytes;
+        // every other one opens.
+        const bool inside = u64(record.mOffset) + record.mSize <= size;
+        if (!inside)
+        {
+            if (stream)
+                std::abort();
+            continue;
+        }
         if (!stream)
-            std::abort(); // every listed entry must open
+            std::abort();
         std::vector<u8> bytes(stream->GetSize());
         if (stream->Read(bytes.data(), static_cast<u32>(bytes.size())) != bytes.size())
             std::abort(); // entries lie inside the pack

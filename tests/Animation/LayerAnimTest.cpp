@@ -2,7 +2,6 @@
 #include "AnimFileBuilder.h"
 
 #include "Core/Layer/Drawable.h"
-#include "Core/Media/Animation/AnimData.h"
 #include "Core/Media/Animation/LayerAnim.h"
 
 #include <gtest/gtest.h>
@@ -118,30 +117,4 @@ TEST(LayerAnim, ColourChannelsSetClampedColourAndTintOnly)
     EXPECT_EQ(0.0f, target.mColor[2]);
     EXPECT_EQ(0.4f, target.mColor[3]) << "the fourth component is not animated";
     EXPECT_FLOAT_EQ(0.5f, target.mTint);
-}
-
-TEST(LayerAnim, ShowAnimationFromAFileScalesUpAndFadesIn)
-{
-    // The kind of file a dialog's show effect plays: scale 0.5 -> 1 and dissolve 1 -> 0.
-    animtest::LayerSpec spec;
-    spec.library = "screen_res";
-    for (u32 c : {CHANNEL_SCALE_X, CHANNEL_SCALE_Y})
-        spec.channels[c] = Env({Key(0, 0.5f, SHAPE_TCB), Key(0.3f, 1, SHAPE_TCB)});
-    spec.channels[CHANNEL_SCALE_Z] = Env({Key(0, 1)});
-    spec.channels[CHANNEL_DISSOLVE] = Env({Key(0, 1), Key(0.3f, 0)});
-    const std::string bytes = animtest::AnimSpec{"show", 0, 0.3f, {spec}}.Build();
-    AnimData data;
-    ASSERT_EQ(QL_OK, data.Parse(bytes.data(), bytes.size(), L"show"));
-    Plain target;
-    LayerAnim anim(&target, data.mLayers[0].get());
-    anim.Apply(data.mStartTime);
-    EXPECT_EQ(0.5f, target.mScale.x);
-    EXPECT_EQ(0.0f, target.mAlpha);
-    anim.Apply(0.15f);
-    EXPECT_NEAR(0.75f, target.mScale.y, 1e-5f);
-    EXPECT_NEAR(0.5f, target.mAlpha, 1e-5f);
-    anim.Apply(data.mEndTime);
-    EXPECT_EQ(1.0f, target.mScale.x);
-    EXPECT_EQ(1.0f, target.mScale.y);
-    EXPECT_EQ(1.0f, target.mAlpha);
 }

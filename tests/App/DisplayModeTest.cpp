@@ -34,77 +34,59 @@ Choice FullScreen(int w, int h)
 }
 } // namespace
 
-TEST(DisplayMode, WideLayoutScreenIsDrawnDirectlyWithTheLayoutOffset)
+TEST(DisplayMode, FullScreenShapes)
 {
-    const Choice c = FullScreen(1366, 768);
-    EXPECT_FALSE(c.view.barsPresent);
-    EXPECT_EQ(c.view.viewWidth, 1366);
-    EXPECT_EQ(c.view.viewOffsetX, -171);
-    EXPECT_EQ(c.view.inputScaleX, 1);
-    EXPECT_EQ(c.view.inputScaleY, 1);
-    EXPECT_EQ(c.view.inputOffsetX, -171);
-    EXPECT_FALSE(c.settings.offScreen);
-    EXPECT_EQ(c.settings.offsetX, 171);
-    EXPECT_EQ(c.settings.projection.translateX, 171);
-}
-
-TEST(DisplayMode, CoreShapedScreenHasNoBars)
-{
-    const Choice c = FullScreen(1024, 768);
-    EXPECT_FALSE(c.view.barsPresent);
-    EXPECT_EQ(c.view.viewWidth, 1024);
-    EXPECT_EQ(c.view.viewOffsetX, 0);
-    EXPECT_FALSE(c.settings.offScreen);
-}
-
-TEST(DisplayMode, NarrowScreenGetsLetterboxBarsAndAnOffScreenCoreTarget)
-{
-    const Choice c = FullScreen(1280, 1024);
-    EXPECT_TRUE(c.view.barsPresent);
-    EXPECT_FALSE(c.view.sideBars);
-    EXPECT_EQ(c.view.viewWidth, 1024);
-    EXPECT_FLOAT_EQ(c.view.inputScaleX, 0.8f);
-    EXPECT_FLOAT_EQ(c.view.inputScaleY, 0.8f);
-    EXPECT_EQ(c.view.inputOffsetY, -32);
-    EXPECT_EQ(c.view.firstBar.height, 32);
-    EXPECT_EQ(c.view.secondBar.y, 992);
-    EXPECT_TRUE(c.settings.offScreen);
-    EXPECT_EQ(c.settings.offScreenWidth, 1024u);
-    EXPECT_EQ(c.settings.offScreenHeight, 768u);
-    EXPECT_FLOAT_EQ(c.view.targetScaleX, 1.25f);
-    EXPECT_EQ(c.view.targetY, 512);
-}
-
-TEST(DisplayMode, VeryWideScreenGetsSideBarsAndAFullLayoutTarget)
-{
-    const Choice c = FullScreen(2560, 1080);
-    EXPECT_TRUE(c.view.barsPresent);
-    EXPECT_TRUE(c.view.sideBars);
-    EXPECT_EQ(c.view.firstBar.width, 320); // content 1920 wide
-    EXPECT_EQ(c.view.secondBar.x, 2240);
-    EXPECT_EQ(c.view.viewWidth, 1366);
-    EXPECT_TRUE(c.settings.offScreen);
-    EXPECT_EQ(c.settings.offScreenWidth, 1366u);
-    EXPECT_EQ(c.settings.offScreenHeight, 768u);
-}
-
-TEST(DisplayMode, SixteenByNineIsTheClientRatioWithIntegerViewWidth)
-{
-    const Choice c = FullScreen(1920, 1080);
-    EXPECT_FALSE(c.view.barsPresent);
-    EXPECT_EQ(c.view.viewWidth, 1365);
-    EXPECT_EQ(c.view.viewOffsetX, -170.5f);
-    EXPECT_TRUE(c.settings.offScreen);
-    EXPECT_EQ(c.settings.offScreenWidth, 1365u);
-}
-
-TEST(DisplayMode, SmallSixteenByNineIsDrawnDirectly)
-{
-    const Choice c = FullScreen(1280, 720);
-    EXPECT_FALSE(c.view.barsPresent);
-    EXPECT_FALSE(c.settings.offScreen);
-    EXPECT_FALSE(c.settings.buildProjection);
-    EXPECT_FLOAT_EQ(c.settings.scaleX, 1280.0f / 1365.0f);
+    struct Row
+    {
+        int w, h;
+        bool bars, sideBars;
+        int viewWidth;
+        float viewOffsetX;
+        bool offScreen;
+        u32 targetWidth;
+    };
+    const Row rows[] = {
+        {1366, 768, false, false, 1366, -171, false, 0}, // the wide layout, drawn directly
+        {1024, 768, false, false, 1024, 0, false, 0},    // the core's shape
+        {1280, 1024, true, false, 1024, 0, true, 1024},  // letterbox bars, a core target
+        {2560, 1080, true, true, 1366, -171, true, 1366}, // side bars, content 1920 wide
+        {1920, 1080, false, false, 1365, -170.5f, true, 1365}, // 16:9, integer view width
+        {1280, 720, false, false, 1365, -170.5f, false, 0},
+    };
+    for (const Row& r : rows)
+    {
+        SCOPED_TRACE(std::to_string(r.w) + "x" + std::to_string(r.h));
+        const Choice c = FullScreen(r.w, r.h);
+        EXPECT_EQ(c.view.barsPresent, r.bars);
+        EXPECT_EQ(c.view.sideBars, r.sideBars);
+        EXPECT_EQ(c.view.viewWidth, r.viewWidth);
+        EXPECT_FLOAT_EQ(c.view.viewOffsetX, r.viewOffsetX);
+        EXPECT_EQ(c.settings.offScreen, r.offScreen);
+        if (r.offScreen)
+        {
+            EXPECT_EQ(c.settings.offScreenWidth, r.targetWidth);
+            EXPECT_EQ(c.settings.offScreenHeight, 768u);
+        }
+    }
+    const Choice wide = FullScreen(1366, 768);
+    EXPECT_EQ(wide.view.inputScaleX, 1);
+    EXPECT_EQ(wide.view.inputOffsetX, -171);
+    EXPECT_EQ(wide.settings.offsetX, 171);
+    EXPECT_EQ(wide.settings.projection.translateX, 171);
+    const Choice narrow = FullScreen(1280, 1024);
+    EXPECT_FLOAT_EQ(narrow.view.inputScaleX, 0.8f);
+    EXPECT_FLOAT_EQ(narrow.view.inputScaleY, 0.8f);
+    EXPECT_EQ(narrow.view.inputOffsetY, -32);
+    EXPECT_EQ(narrow.view.firstBar.height, 32);
+    EXPECT_EQ(narrow.view.secondBar.y, 992);
+    EXPECT_FLOAT_EQ(narrow.view.targetScaleX, 1.25f);
+    EXPECT_EQ(narrow.view.targetY, 512);
+    const Choice sides = FullScreen(2560, 1080);
+    EXPECT_EQ(sides.view.firstBar.width, 320);
+    EXPECT_EQ(sides.view.secondBar.x, 2240);
+    const Choice small = FullScreen(1280, 720);
+    EXPECT_FALSE(small.settings.buildProjection);
+    EXPECT_FLOAT_EQ(small.settings.scaleX, 1280.0f / 1365.0f);
 }
 
 TEST(DisplayMode, DirectDrawingWithBarsPutsTheBarsInGameUnits)

@@ -212,26 +212,6 @@ TEST(Task, IdleRootStopsAtItsFirstTickWhenNothingKeepsItAlive)
     EXPECT_TRUE(kept.IsStopping());
 }
 
-TEST(Task, ThreadSafeTaskTakesAdditionsFromSeveralThreads)
-{
-    base::Task root(false, false, false, true);
-    base::Task child;
-    constexpr size_t kThreads = 4, kEach = 50000;
-    std::atomic<bool> go{false};
-    std::vector<std::thread> threads;
-    for (size_t n = 0; n < kThreads; ++n)
-        threads.emplace_back([&] {
-            while (!go)
-                std::this_thread::yield();
-            for (size_t i = 0; i < kEach; ++i)
-                root.AddTask(&child);
-        });
-    go = true;
-    for (auto& t : threads)
-        t.join();
-    EXPECT_EQ(root.PendingCount(), kThreads * kEach);
-}
-
 namespace
 {
 class LoopRoot : public app::Thread
@@ -273,20 +253,6 @@ TEST(MainLoop, EndsWhenTheLastChildTaskHasGone)
     // same child walk; the root then finishes and the loop ends.
     EXPECT_EQ(root.Passes(), 6u);
     EXPECT_GE(root.mLastDt, 0.0f);
-}
-
-TEST(MainLoop, PriorityLevelsOutsideTheTableMeanNormal)
-{
-    LoopRoot t;
-    t.SetPriority(0);
-    EXPECT_EQ(t.GetPriority(), app::PRIORITY_IDLE);
-    t.SetPriority(5);
-    EXPECT_EQ(t.GetPriority(), app::PRIORITY_TIME_CRITICAL);
-    for (int level : {2, -1, 6, 100})
-    {
-        t.SetPriority(level);
-        EXPECT_EQ(t.GetPriority(), app::PRIORITY_NORMAL) << level;
-    }
 }
 
 TEST(MainLoop, TimerGivesTheSecondsSinceItsLastUpdate)

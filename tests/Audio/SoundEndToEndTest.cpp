@@ -15,7 +15,7 @@ TEST_F(SoundFixture, MenuMusicAndATagReachTheDiskDriver)
         GTEST_SKIP() << "sox is not installed";
     std::string path = (mDir.Path() / "out.raw").string();
     audiotest::ScopedAudioDriver driver("disk", path);
-    SoundSystem::SetDeviceFactory(nullptr); // the real (SDL) device
+    audio::SetDeviceFactory(nullptr); // the real (SDL) device
     std::filesystem::current_path(std::filesystem::path(QL_SOURCE_DIR) / "content");
 
     auto start = std::chrono::steady_clock::now();

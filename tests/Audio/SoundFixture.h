@@ -27,12 +27,12 @@ protected:
         base::SingletoneBase::DestroyAll();
         mOldDir = std::filesystem::current_path();
         std::filesystem::current_path(mDir.Path());
-        SoundSystem::SetDeviceFactory(&ManualDevice);
+        audio::SetDeviceFactory(&ManualDevice);
     }
     void TearDown() override
     {
         base::SingletoneBase::DestroyAll();
-        SoundSystem::SetDeviceFactory(nullptr);
+        audio::SetDeviceFactory(nullptr);
         std::filesystem::current_path(mOldDir);
     }
 

@@ -38,15 +38,23 @@ protected:
     std::vector<float> a, b, c, shortTrack;
 };
 
-TEST_F(MusicTest, PlaysFromTheFirstFrameAtTheMusicVolume)
+TEST_F(MusicTest, PlaysFromTheFirstFrameAtTheMusicVolumeAndPauseHoldsIt)
 {
     Sys().SetMusicVolume(0.5f);
     Sys().PlayMusic("music/a.ogg");
     EXPECT_EQ(Sys().GetCurrentMusic(), "music/a.ogg");
     ExpectFrames(Render(2000), a, 0, 2000, 0.5f);
+
+    Sys().PlayMusic("");
+    Sys().PlayMusic("music/a.ogg");
+    Render(1000);
+    Sys().Pause();
+    EXPECT_EQ(Rms(Render(kFade)), 0.0);
+    Sys().Resume();
+    ExpectFrames(Render(100), a, 1000, 100, 0.5f);
 }
 
-TEST_F(MusicTest, SameTrackWhilePlayingChangesNothing)
+TEST_F(MusicTest, TheSameTrackChangesNothingWhilePlayingAndRestartsOnceEnded)
 {
     Sys().PlayMusic("music/a.ogg");
     audio::ChannelId channel = Sys().GetMusicChannel();
@@ -55,10 +63,8 @@ TEST_F(MusicTest, SameTrackWhilePlayingChangesNothing)
     EXPECT_EQ(Sys().GetMusicChannel(), channel);
     EXPECT_FALSE(Sys().IsFading());
     ExpectFrames(Render(100), a, 1000, 100);
-}
 
-TEST_F(MusicTest, SameTrackAfterItEndedRestartsIt)
-{
+    Sys().PlayMusic("");
     Sys().PlayMusic("music/short.ogg");
     Render(10000);
     EXPECT_FALSE(Sys().GetAudio().IsActive(Sys().GetMusicChannel())) << "played once, no playlist";
@@ -150,7 +156,7 @@ TEST_F(MusicTest, TrackThatEndsDuringItsFadeCanStillBeRestartedAndChanged)
     ExpectFrames(Render(100), a, 0, 100);
 }
 
-TEST_F(MusicTest, EmptyNameStopsAtOnce)
+TEST_F(MusicTest, EmptyNameStopsAtOnceEvenDuringAFade)
 {
     Sys().PlayMusic("music/a.ogg");
     Render(1000);
@@ -159,10 +165,7 @@ TEST_F(MusicTest, EmptyNameStopsAtOnce)
     EXPECT_EQ(Sys().GetMusicChannel(), 0u);
     EXPECT_EQ(Rms(Render(1000)), 0.0);
     EXPECT_EQ(Sys().GetAudio().GetMixer().VoiceCount(), 0u) << "the stream is freed";
-}
 
-TEST_F(MusicTest, EmptyNameDuringAFadeStopsAtOnceAndNothingStartsLater)
-{
     Sys().PlayMusic("music/a.ogg");
     Render(1000);
     Sys().PlayMusic("music/b.ogg");
@@ -174,7 +177,7 @@ TEST_F(MusicTest, EmptyNameDuringAFadeStopsAtOnceAndNothingStartsLater)
     EXPECT_EQ(Sys().GetCurrentMusic(), "");
 }
 
-TEST_F(MusicTest, OneEntryPlaylistLoops)
+TEST_F(MusicTest, PlaylistsLoopAdvanceAndWrap)
 {
     Sys().SetPlaylist({"music/short.ogg"});
     size_t frames = shortTrack.size();
@@ -185,10 +188,8 @@ TEST_F(MusicTest, OneEntryPlaylistLoops)
     for (int loop = 0; loop < 5; ++loop)
         Render(static_cast<u32>(frames));
     EXPECT_GT(Rms(Render(1000)), 0.1);
-}
 
-TEST_F(MusicTest, PlaylistAdvancesAndWrapsAround)
-{
+    Sys().PlayMusic("");
     WriteTrack("music/short2.ogg", 0.1, 770.0);
     Sys().SetPlaylist({"music/short.ogg", "music/short2.ogg"});
     EXPECT_EQ(Sys().GetNextMusic(), "music/short2.ogg");
@@ -203,10 +204,8 @@ TEST_F(MusicTest, PlaylistAdvancesAndWrapsAround)
     Render(5000);
     EXPECT_EQ(Sys().GetCurrentMusic(), "music/short2.ogg");
     EXPECT_FALSE(Sys().GetAudio().IsActive(Sys().GetMusicChannel()));
-}
 
-TEST_F(MusicTest, TrackStartedOnceLoopsWhenMadeAPlaylistAndStopsLoopingWhenPlayedOnce)
-{
+    Sys().PlayMusic("");
     Sys().PlayMusic("music/short.ogg");
     Sys().SetPlaylist({"music/short.ogg"});
     Render(static_cast<u32>(shortTrack.size()) + 10);
@@ -217,7 +216,7 @@ TEST_F(MusicTest, TrackStartedOnceLoopsWhenMadeAPlaylistAndStopsLoopingWhenPlaye
     EXPECT_EQ(Sys().GetCurrentMusic(), "music/short.ogg");
 }
 
-TEST_F(MusicTest, MissingTrackDoesNotSilenceMusicForGood)
+TEST_F(MusicTest, MissingOrDamagedTrackIsLoggedAndDoesNotSilenceMusicForGood)
 {
     audiotest::LogCapture log;
     // Requested while another plays: after the fade there is no music, and nothing is current.
@@ -237,11 +236,8 @@ TEST_F(MusicTest, MissingTrackDoesNotSilenceMusicForGood)
     Sys().PlayMusic("music/missing.ogg");
     Sys().PlayMusic("music/short.ogg");
     ExpectFrames(Render(100), shortTrack, 0, 100);
-}
 
-TEST_F(MusicTest, FileThatIsNotVorbisIsRefusedAndLogged)
-{
-    audiotest::LogCapture log;
+    Sys().PlayMusic("");
     mDir.Write("music/bad.ogg", "OggS but not really");
     Sys().PlayMusic("music/bad.ogg");
     EXPECT_EQ(Sys().GetMusicChannel(), 0u);
@@ -260,16 +256,6 @@ TEST_F(MusicTest, MusicVolumeAppliesAtOnceButLetsAFadeFinish)
     Render(kFade - 1000);
     EXPECT_EQ(Sys().GetCurrentMusic(), "music/b.ogg");
     ExpectFrames(Render(100), b, 0, 100, 0.5f);
-}
-
-TEST_F(MusicTest, PauseHoldsTheMusicAndResumeContinues)
-{
-    Sys().PlayMusic("music/a.ogg");
-    Render(1000);
-    Sys().Pause();
-    EXPECT_EQ(Rms(Render(kFade)), 0.0);
-    Sys().Resume();
-    ExpectFrames(Render(100), a, 1000, 100);
 }
 
 TEST_F(MusicTest, StreamsFromThePack)
@@ -313,7 +299,7 @@ TEST_F(SampleTest, NameWithoutExtensionFindsOggBeforeWav)
     EXPECT_NE(exact->GetChannel(), 0u) << "a name with its extension is found as given";
 }
 
-TEST_F(SampleTest, PlaysRestartsReportsAndStops)
+TEST_F(SampleTest, PlaysRestartsStopsAndTakesItsVolumes)
 {
     WriteWav("snd/tone.wav", 16384, 1000);
     auto sound = Make("snd/tone");
@@ -329,19 +315,29 @@ TEST_F(SampleTest, PlaysRestartsReportsAndStops)
     sound->Stop();
     EXPECT_FALSE(sound->IsPlaying());
     EXPECT_EQ(Rms(Render(100)), 0.0);
-}
 
-TEST_F(SampleTest, VolumeAtOnceOrSlidingOverTheGivenSeconds)
-{
     WriteWav("snd/long.wav", 16384, 44100);
-    auto sound = Make("snd/long");
-    sound->SetVolume(0.5f);
-    sound->Play();
+    auto slow = Make("snd/long");
+    slow->SetVolume(0.5f);
+    slow->Play();
     EXPECT_FLOAT_EQ(Render(1)[0], 0.25f);
-    sound->SetVolume(1.0f, 0.1f); // 4410 frames
-    auto out = Render(4410);
+    slow->SetVolume(1.0f, 0.1f); // 4410 frames
+    out = Render(4410);
     EXPECT_LT(out[0], 0.5f);
     EXPECT_FLOAT_EQ(out[2 * 4409], 0.5f);
+    slow->Stop();
+
+    WriteWav("snd/reg.wav", 16384, 100);
+    Sound* registered = Sys().CreateSound("snd/reg");
+    Sys().AddSound(registered);
+    Sys().SetSoundVolume(0.5f);
+    registered->Play();
+    EXPECT_FLOAT_EQ(Render(1)[0], 0.25f);
+    Sys().RemoveSound(registered); // deletes it
+    Sys().RemoveSound(registered); // not there any more: nothing
+    sound.reset();
+    slow.reset();
+    EXPECT_EQ(Sys().GetAudio().GetMixer().VoiceCount(), 0u);
 }
 
 TEST_F(SampleTest, SoundsOfOneFileShareTheSampleAndUnloadItTogether)
@@ -406,19 +402,6 @@ TEST_F(SampleTest, ShortReadIsAFailedLoad)
     sample.DoUnLoad();
 }
 
-TEST_F(SampleTest, RegisteredSoundsTakeTheSoundVolume)
-{
-    WriteWav("snd/reg.wav", 16384, 100);
-    Sound* sound = Sys().CreateSound("snd/reg");
-    Sys().AddSound(sound);
-    Sys().SetSoundVolume(0.5f);
-    sound->Play();
-    EXPECT_FLOAT_EQ(Render(1)[0], 0.25f);
-    Sys().RemoveSound(sound); // deletes it
-    Sys().RemoveSound(sound); // not there any more: nothing
-    EXPECT_EQ(Sys().GetAudio().GetMixer().VoiceCount(), 0u);
-}
-
 namespace
 {
 class FailingDevice : public audio::Device
@@ -439,7 +422,7 @@ std::unique_ptr<audio::Device> MakeFailing() { return std::make_unique<FailingDe
 TEST_F(SoundFixture, WithoutASoundDeviceEverythingRunsSilentAfterOneLogLine)
 {
     audiotest::LogCapture log;
-    SoundSystem::SetDeviceFactory(&MakeFailing);
+    audio::SetDeviceFactory(&MakeFailing);
     WriteTrack("music/a.ogg", 0.5, 440.0);
     mDir.Write("snd/x.wav", audiotest::MakeWav16({1, 2, 3}, 1, 44100));
     Sys().PlayMusic("music/a.ogg");

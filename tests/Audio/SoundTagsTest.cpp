@@ -235,17 +235,3 @@ TEST_F(GameContentTest, EverySoundTagOfTheGameLoadsItsSample)
     EXPECT_EQ(log.Count("not found"), 0) << log.Text();
     EXPECT_GT(Rms(Render(4410)), 0.01);
 }
-
-TEST_F(GameContentTest, EveryMusicTrackOfTheGamePlays)
-{
-    std::vector<std::string> tracks = {"td/data/music/main_menu.ogg"};
-    for (int i = 1; i <= 7; ++i)
-        tracks.push_back("td/data/music/ingame" + std::to_string(i) + ".ogg");
-    for (const std::string& track : tracks)
-    {
-        Sys().PlayMusic("");
-        k2::SoundTags::Instance()->PlayMusic(base::Utf8ToWide(track));
-        ASSERT_NE(Sys().GetMusicChannel(), 0u) << track;
-        EXPECT_GT(Rms(Render(44100)), 0.01) << track;
-    }
-}

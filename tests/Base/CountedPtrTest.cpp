@@ -100,15 +100,6 @@ TEST_F(CountedPtrTest, MovesTransferWithoutCounting)
     EXPECT_EQ(gDeleted, 1);
 }
 
-TEST_F(CountedPtrTest, NullTakesNoCount)
-{
-    base::CountedPtr<Thing> a(static_cast<Thing*>(nullptr));
-    EXPECT_EQ(a.GetCountPointer(), nullptr);
-    base::CountedPtr<Thing> b = a;
-    EXPECT_EQ(b.UseCount(), 0);
-    EXPECT_TRUE(a == nullptr);
-}
-
 TEST_F(CountedPtrTest, DerivedConvertsToBaseAndSharesTheCount)
 {
     base::CountedPtr<DerivedThing> d(new DerivedThing);

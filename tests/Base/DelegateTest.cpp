@@ -65,23 +65,6 @@ TEST(Delegate, MemberOfASecondaryBaseRunsOnTheRightSubobject)
     EXPECT_NE(static_cast<const void*>(self.Invoke()), static_cast<const void*>(&both));
 }
 
-TEST(Delegate, StaticDelegateReportsNoMethod)
-{
-    base::StaticDelegate2<int, int, int> d(&Multiply);
-    EXPECT_EQ(d.GetMethod(), nullptr);
-    EXPECT_EQ(d.GetTarget(), reinterpret_cast<const void*>(&Multiply));
-    EXPECT_EQ(d.Invoke(6, 7), 42);
-    EXPECT_TRUE(d.IsValid());
-}
-
-TEST(Delegate, MemberDelegateReportsItsObjectAndMethod)
-{
-    Counter c;
-    base::MemberDelegate0<Counter, void> d(&c, &Counter::Tick);
-    EXPECT_EQ(d.GetTarget(), &c);
-    EXPECT_NE(d.GetMethod(), nullptr);
-}
-
 TEST(Delegate, CalledThroughTheAbstractInterfaces)
 {
     Counter c;

@@ -51,16 +51,6 @@ TEST_F(LogTest, OutputsStartWithTheHeadOrTheGreeting)
     EXPECT_EQ(mPlain->front(), L"log initialized\n");
 }
 
-TEST(LogHead, DeclaresUtf8AndTheStyleClasses)
-{
-    const std::wstring& head = base::Log::PageHead();
-    EXPECT_EQ(std::count(head.begin(), head.end(), L'\n'), 9);
-    EXPECT_EQ(head.rfind(L"<html><head><meta http-equiv=Content-Type content=\"text/html; charset=utf-8\">", 0), 0u);
-    for (const wchar_t* css : {L"div.error {", L"div.block {", L"div.blockhead {", L"span.info {", L"body {"})
-        EXPECT_NE(head.find(css), std::wstring::npos) << css;
-    EXPECT_EQ(head.substr(head.size() - 23), L"</style></head>\n<body>\n");
-}
-
 TEST_F(LogTest, DefaultStyleWrapsHtmlButNotPlainText)
 {
     TEST_LOG(mLog, L"x=%d\n") << base::LogStyle::Default << 5;

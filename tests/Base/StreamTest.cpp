@@ -49,18 +49,6 @@ public:
 };
 } // namespace
 
-TEST(MemoryStream, ReadsBackWhatItWasBuiltFrom)
-{
-    const std::vector<u8> bytes = Iota(10);
-    base::MemoryStream stream(bytes.data(), 10);
-    EXPECT_EQ(stream.GetSize(), 10u);
-    EXPECT_FALSE(stream.IsEof());
-    std::vector<u8> back(10);
-    EXPECT_EQ(stream.Read(back.data(), 10), 10u);
-    EXPECT_EQ(back, bytes);
-    EXPECT_TRUE(stream.IsEof());
-}
-
 TEST(MemoryStream, SeekClampsToTheBuffer)
 {
     const std::vector<u8> bytes = Iota(10);
@@ -205,24 +193,6 @@ TEST_F(FileStreamTest, ClosedHandleFailsQuietly)
     EXPECT_EQ(done, 7u);
 }
 
-TEST_F(FileStreamTest, FrameOverFileBytes100To149)
-{
-    mDir.Write("f.bin", IotaText(200));
-    auto* source = new base::FileStream;
-    ASSERT_EQ(source->Handle().Open(mDir.WPath("f.bin"), 0, 2), QL_OK);
-    base::FrameStream frame(source, true, 100, 50);
-    EXPECT_EQ(frame.GetSize(), 50u);
-    std::vector<u8> got(80);
-    EXPECT_EQ(frame.Read(got.data(), 30), 30u);
-    EXPECT_EQ(frame.Read(got.data() + 30, 50), 20u);
-    EXPECT_EQ(frame.Read(got.data(), 1), 0u);
-    EXPECT_TRUE(frame.IsEof());
-    for (int i = 0; i < 50; ++i)
-        EXPECT_EQ(got[i], 100 + i);
-    EXPECT_EQ(frame.Write("x", 1), 0u);
-    EXPECT_EQ(source->GetSize(), 200u);
-}
-
 TEST(FrameStream, TwoFramesOverOneSourceReadIndependently)
 {
     const std::vector<u8> bytes = Iota(64);
@@ -254,33 +224,6 @@ TEST(FrameStream, WindowBeyondTheSourceEndsAtTheSource)
     base::FrameStream empty;
     EXPECT_EQ(empty.Read(out, 4), 0u);
     EXPECT_TRUE(empty.IsEof());
-}
-
-TEST_F(FileStreamTest, FileStreamCreatorOpensAFreshStreamEachTime)
-{
-    mDir.Write("c.bin", "abcdef");
-    base::FileStreamCreator creator(mDir.WPath("c.bin"), 0, 2);
-    base::Stream* one = nullptr;
-    base::Stream* two = nullptr;
-    ASSERT_EQ(creator.Create(one), QL_OK);
-    ASSERT_EQ(creator.Create(two), QL_OK);
-    std::unique_ptr<base::Stream> a(one), b(two);
-    EXPECT_NE(one, two);
-    char c = 0;
-    a->Read(&c, 1);
-    b->Seek(3, 0);
-    b->Read(&c, 1);
-    EXPECT_EQ(c, 'd');
-    a->Read(&c, 1);
-    EXPECT_EQ(c, 'b');
-}
-
-TEST_F(FileStreamTest, FileStreamCreatorOnAMissingFileGivesNoStream)
-{
-    base::FileStreamCreator creator(mDir.WPath("missing.bin"), 0, 2);
-    base::Stream* out = nullptr;
-    EXPECT_EQ(creator.Create(out), QL_FAIL);
-    EXPECT_EQ(out, nullptr);
 }
 
 TEST_F(FileStreamTest, FrameStreamCreatorWrapsTheInnerStream)
@@ -349,18 +292,6 @@ TEST(CopyStream, AllBitsCopiesTheWholeSourceFromItsStart)
     EXPECT_EQ(base::CopyStream(destination, source, 0xFFFFFFFFu), 100u);
     ASSERT_EQ(destination.GetSize(), 100u);
     EXPECT_EQ(std::vector<u8>(destination.GetBuffer(), destination.GetBuffer() + 100), bytes);
-}
-
-TEST(CopyStream, AnExplicitCountIsCutToWhatRemains)
-{
-    const std::vector<u8> bytes = Iota(100);
-    base::MemoryStream source(bytes.data(), 100);
-    source.Seek(60, 0);
-    base::MemoryStream destination;
-    EXPECT_EQ(base::CopyStream(destination, source, 1000), 40u);
-    ASSERT_EQ(destination.GetSize(), 40u);
-    EXPECT_EQ(destination.GetBuffer()[0], 60);
-    EXPECT_EQ(base::CopyStream(destination, source, 0), 0u);
 }
 
 TEST(CopyStream, CopiesLargeSourcesInChunks)

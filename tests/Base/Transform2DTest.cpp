@@ -49,15 +49,6 @@ TEST(Matrix3, MultiplyMayWriteIntoAnOperand)
     EXPECT_EQ(a, expected);
 }
 
-TEST(Transform2D, StartsAsIdentityWithoutMatrixMode)
-{
-    math::Transform2D t;
-    EXPECT_TRUE(t.IsDirty());
-    EXPECT_FALSE(t.IsMatrixMode());
-    EXPECT_EQ(t.GetMatrix(), math::Matrix3::Identity());
-    EXPECT_FALSE(t.IsDirty());
-}
-
 TEST(Transform2D, OperationOrderDecidesTheModeAndTheMapping)
 {
     // Translate-then-scale, rotate-after-scale and mirrors other than -1 need the matrix; the

@@ -1,14 +1,24 @@
-// The layout scale (folders only) and the application's image scale (every rectangle).
+// The layout scale (folders only) and the media layer's image scale (every rectangle).
 #include "ContainerTestSupport.h"
 
-#include "Core/App/Application.h"
+#include "Core/Media/Image/MediaScale.h"
 
 using namespace containertest;
 using psdtest::PsdBuilder;
 
+namespace
+{
+// The image scale for one test.
+struct ScopedImageScale
+{
+    explicit ScopedImageScale(float scale) { render::SetMediaScale({scale, 1.0f}); }
+    ~ScopedImageScale() { render::SetMediaScale({}); }
+};
+} // namespace
+
 TEST_F(ContainerTest, FolderPositionsTakeTheLayoutScaleThenTheImageScale)
 {
-    (new app::Application())->mImageScale = 2.0f; // deleted with the other singletons
+    ScopedImageScale scale(2.0f);
     Files()->mPsdFolderScale = 1.5f;
     Write("f/layers.xml", "<Layers><Layer name='a' x='3' y='-3' width='5' height='2'/></Layers>");
     auto folder = Open(L"f");
@@ -24,7 +34,7 @@ TEST_F(ContainerTest, FolderPositionsTakeTheLayoutScaleThenTheImageScale)
 
 TEST_F(ContainerTest, PsdRectanglesTakeOnlyTheImageScale)
 {
-    (new app::Application())->mImageScale = 0.5f;
+    ScopedImageScale scale(0.5f);
     Files()->mPsdFolderScale = 3.0f;
     Write("s.psd", PsdBuilder(32, 32)
                        .Layer(Solid("bg", 0, 0, 32, 32, 0xFF000000))

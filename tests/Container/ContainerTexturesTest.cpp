@@ -4,6 +4,8 @@
 
 #include "Core/Media/Image/Image.h"
 #include "Core/Media/Image/ImageFactory.h"
+#include "Core/Media/Image/ResourceTexture.h"
+#include "Core/Render/VertexFormat.h"
 #include "ImageBuilders.h"
 #include "Render/RenderTestSupport.h"
 
@@ -54,6 +56,8 @@ protected:
               "<Document><Layers><Layer name='l' x='7' y='9' width='2' height='3'/>"
               "<Layer name='part' x='1' y='1' width='2' height='2' atlas='sheet.png' tu1='0.5' tv1='0' tu2='1' "
               "tv2='0.5'/>"
+              "<Layer name='whole' width='4' height='4' atlas='sheet.png' tu1='0' tv1='0' tu2='1' tv2='1'/>"
+              "<Layer name='lost' width='2' height='2' atlas='none.png' tu1='0' tv1='0' tu2='1' tv2='1'/>"
               "<Layer name='gone' width='2' height='2'/></Layers></Document>");
     }
     std::string MenuPsd() const
@@ -69,7 +73,7 @@ protected:
 };
 } // namespace
 
-TEST_F(ContainerTextures, FolderImagesLoadFromTheirFilesWithTheirDescription)
+TEST_F(ContainerTextures, FolderImagesLoadFromTheirFilesOrTheirAtlasWithTheirDescription)
 {
     WriteFolder("ui");
     auto folder = Open(L"ui");
@@ -86,19 +90,26 @@ TEST_F(ContainerTextures, FolderImagesLoadFromTheirFilesWithTheirDescription)
     EXPECT_FALSE(image->IsOpaqueAt(1, 2));
     EXPECT_EQ(Load(L"gone", folder.get()), nullptr) << "described, but no file";
     EXPECT_EQ(Load(L"unknown", folder.get()), nullptr);
-}
-
-TEST_F(ContainerTextures, AtlasPartsDrawFromTheAtlasTexture)
-{
-    WriteFolder("ui");
-    auto folder = Open(L"ui");
-    ASSERT_NE(folder, nullptr);
+    // Atlas parts draw from the one atlas texture, their coordinates mapped into their region.
     auto part = Load(L"part", folder.get());
+    auto whole = Load(L"whole", folder.get());
     ASSERT_NE(part, nullptr);
+    ASSERT_NE(whole, nullptr);
     EXPECT_TRUE(part->IsValid());
+    EXPECT_EQ(part->GetTexture(), whole->GetTexture());
+    EXPECT_EQ(nullptr, part->GetResourceTexture()->GetOwnTexture());
     EXPECT_EQ(2, part->GetAtlasOffsetX());
     EXPECT_EQ(2, part->GetAtlasOffsetY()); // v counted from the bottom: 1 - 0.5
     EXPECT_FALSE(part->IsOpaqueAt(0, 0)) << "the atlas's right half is clear";
+    EXPECT_TRUE(whole->IsOpaqueAt(0, 3));
+    render::SVertex2D quad[2] = {};
+    quad[1].u = 1.0f;
+    ASSERT_EQ(QL_OK, part->MapTextureCoords(quad, render::GetVertexFormat<render::SVertex2D>(), 2));
+    EXPECT_FLOAT_EQ(0.5f, quad[0].u);
+    EXPECT_FLOAT_EQ(1.0f, quad[1].u);
+    render::SVertexGeom geom[1] = {};
+    EXPECT_EQ(QL_FAIL, part->MapTextureCoords(geom, render::GetVertexFormat<render::SVertexGeom>(), 1));
+    EXPECT_EQ(Load(L"lost", folder.get()), nullptr) << "an atlas that does not load";
 }
 
 TEST_F(ContainerTextures, PsdLayersLoadFromTheirRawPixels)

@@ -58,17 +58,3 @@ TEST_F(ContainerTest, EveryDemoLayoutOpensAndEveryImageLoads)
     }
     EXPECT_EQ(L"", *mLog) << "nothing was refused";
 }
-
-TEST_F(ContainerTest, TheDemoSideImagesSitInTheMarginsOfTheWideLayout)
-{
-    auto sides = Open(base::Utf8ToWide((kContent / "data" / "sides").string()));
-    ASSERT_NE(sides, nullptr);
-    const base::ImageInfo* left = sides->FindImage(L"l");
-    const base::ImageInfo* right = sides->FindImage(L"r");
-    ASSERT_NE(left, nullptr);
-    ASSERT_NE(right, nullptr);
-    EXPECT_EQ(0.0f, left->mX);
-    EXPECT_EQ(171.0f, left->mWidth);
-    EXPECT_EQ(1366.0f, right->mX + right->mWidth);
-    EXPECT_EQ(768.0f, right->mHeight);
-}

@@ -20,27 +20,6 @@ file::ImageIndex Index(std::initializer_list<const wchar_t*> names)
 using Names = std::vector<std::wstring>;
 } // namespace
 
-TEST(ImageIndex, RepeatedNamesKeepTheFirstEntryAndStayInTheOrder)
-{
-    file::ImageIndex index;
-    auto first = std::make_unique<base::ImageInfo>();
-    first->mName = L"a";
-    first->mX = 1;
-    base::ImageInfo* kept = index.Insert(std::move(first)).first;
-    index.AppendToOrder(kept);
-    auto second = std::make_unique<base::ImageInfo>();
-    second->mName = L"a";
-    second->mX = 2;
-    auto [again, added] = index.Insert(std::move(second));
-    index.AppendToOrder(again);
-    EXPECT_FALSE(added);
-    EXPECT_EQ(kept, again);
-    EXPECT_EQ(1.0f, index.Find(L"a")->mX);
-    EXPECT_EQ(2u, index.Count());
-    EXPECT_EQ(1u, index.NameCount());
-    EXPECT_EQ(nullptr, index.At(2));
-}
-
 TEST(ImageIndex, ListsImagesOfAFolderInDocumentOrder)
 {
     const file::ImageIndex index = Index({L"top", L"menu/play", L"menu/sub/deep", L"menu/exit", L"menu/play"});
@@ -68,6 +47,11 @@ TEST(ImageIndex, FolderPrefixesIgnoreLetterCase)
     index.ListFolders(L"", out, false);
     EXPECT_EQ(out, (Names{L"Button", L"Menu", L"button"}));
     EXPECT_TRUE(index.HasFolder(L"menu"));
+    // Names are found as given or lowered, never by a prefix.
+    EXPECT_TRUE(index.HasName(L"Button/Normal"));
+    EXPECT_TRUE(index.HasName(L"BUTTON/OVER"));
+    EXPECT_FALSE(index.HasName(L"button/normal"));
+    EXPECT_FALSE(index.HasName(L"button/ov"));
 }
 
 TEST(ImageIndex, ListsSubFoldersOnceInNameOrder)
@@ -85,14 +69,4 @@ TEST(ImageIndex, ListsSubFoldersOnceInNameOrder)
     EXPECT_TRUE(index.HasFolder(L"ui/a"));
     EXPECT_FALSE(index.HasFolder(L"ui/z"));
     EXPECT_FALSE(index.HasFolder(L"u"));
-}
-
-TEST(ImageIndex, NamesAreFoundAsGivenOrLowered)
-{
-    const file::ImageIndex index = Index({L"play", L"Exit"});
-    EXPECT_TRUE(index.HasName(L"play"));
-    EXPECT_TRUE(index.HasName(L"PLAY"));
-    EXPECT_TRUE(index.HasName(L"Exit"));
-    EXPECT_FALSE(index.HasName(L"exit"));
-    EXPECT_FALSE(index.HasName(L"pla"));
 }

@@ -88,21 +88,6 @@ TEST_F(PsdFolderTest, ImageFilesAreFoundWithTheTextureExtensions)
     EXPECT_FALSE(folder->HasImageFile(L"icons/star"));
 }
 
-TEST_F(PsdFolderTest, TheLayoutScaleMultipliesPositionsAndTruncates)
-{
-    Write("f/layers.xml", "<Document><Layers><Layer name='a' x='3' y='-3' width='5' height='1'/></Layers></Document>");
-    Files()->mPsdFolderScale = 1.5f;
-    file::PsdFolder* folder = OpenAs<file::PsdFolder>(L"f");
-    ASSERT_NE(folder, nullptr);
-    const base::ImageInfo* a = folder->FindImage(L"a");
-    ASSERT_NE(a, nullptr);
-    EXPECT_EQ(4.0f, a->mX);  // 4.5
-    EXPECT_EQ(-4.0f, a->mY); // -4.5, toward zero
-    EXPECT_EQ(7.0f, a->mWidth);
-    EXPECT_EQ(1.0f, a->mHeight);
-    EXPECT_EQ(1.0f, a->mScale) << "no application: image scale 1";
-}
-
 TEST_F(PsdFolderTest, AtlasEntriesPointIntoTheirAtlasWithVFromTheBottom)
 {
     Write("f/layers.xml", "<Document><Layers>"
@@ -153,4 +138,3 @@ TEST_F(PsdFolderTest, DamagedOrMissingDescriptionsLeaveAnEmptyFolderAndALogLine)
     EXPECT_EQ(0u, mContainer->GetImageCount());
     EXPECT_TRUE(LogHas(L"no \"Layers\" element"));
 }
-

@@ -12,67 +12,34 @@
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
 
-#include <cstring>
+#include <filesystem>
 #include <string>
 
 namespace
 {
-void Put(std::string& out, const void* data, size_t size)
-{
-    out.append(static_cast<const char*>(data), size);
-}
-void PutU32(std::string& out, u32 v)
-{
-    Put(out, &v, 4);
-}
-void PutF32(std::string& out, float v)
-{
-    Put(out, &v, 4);
-}
-void PutText(std::string& out, const std::string& text)
-{
-    PutU32(out, static_cast<u32>(text.size()));
-    out += text;
-}
-// Two linear keys (0, a) and (end, b), constant outside.
-void PutEnvelope(std::string& out, float end, float a, float b)
-{
-    PutU32(out, 2);
-    PutU32(out, 1);
-    PutU32(out, 1);
-    for (const auto& [time, value] : {std::pair{0.0f, a}, std::pair{end, b}})
-    {
-        PutF32(out, value);
-        PutF32(out, time);
-        PutU32(out, 3);
-        for (int i = 0; i < 4; ++i)
-            PutF32(out, 0.0f);
-        out.append(8, '\0');
-    }
-}
-
-// An animation of `layers` layers that fades from dissolve a to b over `end` seconds.
+// An animation of `layers` layers whose dissolve goes from a to b over `end` seconds: ten
+// channels of two linear keys each (the scale channels at 1, the rest at 0).
 std::string FadeAnim(float end, float a, float b, int layers = 1)
 {
     std::string out;
-    PutText(out, "fade");
-    PutF32(out, 0.0f);
-    PutF32(out, end);
-    PutU32(out, static_cast<u32>(layers));
+    auto put = [&out](auto v) { out.append(reinterpret_cast<const char*>(&v), 4); };
+    auto text = [&](const std::string& t) { put(static_cast<u32>(t.size())), out += t; };
+    text("fade");
+    put(0.0f), put(end), put(static_cast<u32>(layers));
     for (int l = 0; l < layers; ++l)
     {
-        PutText(out, "layer");
-        PutText(out, "null");
-        PutText(out, "null");
-        for (int i = 0; i < 4; ++i)
-            PutU32(out, 0);
+        text("layer"), text("null"), text("null");
+        out.append(16, '\0');
         for (int channel = 0; channel < 10; ++channel)
         {
-            const bool scale = channel >= 6 && channel <= 8;
-            if (channel == 9)
-                PutEnvelope(out, end, a, b);
-            else
-                PutEnvelope(out, end, scale ? 1.0f : 0.0f, scale ? 1.0f : 0.0f);
+            const float rest = channel >= 6 && channel <= 8 ? 1.0f : 0.0f;
+            put(2u), put(1u), put(1u);
+            for (const auto& [time, value] : {std::pair{0.0f, channel == 9 ? a : rest},
+                                              std::pair{end, channel == 9 ? b : rest}})
+            {
+                put(value), put(time), put(3u);
+                out.append(24, '\0');
+            }
         }
     }
     return out;
@@ -114,6 +81,8 @@ protected:
     void SetUp() override
     {
         base::SingletoneBase::DestroyAll();
+        mOldPath = std::filesystem::current_path();
+        std::filesystem::current_path(mDir.Path());
         mDir.Write("show.anim", FadeAnim(0.5f, 1.0f, 0.0f));
         mDir.Write("hide.anim", FadeAnim(0.25f, 0.0f, 1.0f));
         mDir.Write("double.anim", FadeAnim(0.5f, 1.0f, 0.0f, 2));
@@ -123,27 +92,21 @@ protected:
         mManager.RemoveAllFrames(true, false);
         mManager.DeleteQueued();
         base::SingletoneBase::DestroyAll();
+        std::filesystem::current_path(mOldPath);
     }
 
     // Loads a "DialogEffects" element with the given inner XML.
     QLResultEnum Load(const std::string& inner)
     {
-        std::string text = "<DialogEffects>" + inner + "</DialogEffects>";
-        for (const char* name : {"show.anim", "hide.anim", "double.anim"})
-            for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + 1))
-            {
-                const std::string full = mDir.Path().string() + "/" + name;
-                text.replace(at, std::strlen(name), full);
-                at += full.size() - 1;
-            }
         tinyxml2::XMLDocument document;
-        EXPECT_EQ(document.Parse(text.c_str()), tinyxml2::XML_SUCCESS);
+        EXPECT_EQ(document.Parse(("<DialogEffects>" + inner + "</DialogEffects>").c_str()), tinyxml2::XML_SUCCESS);
         return widget::DialogEffectsManager::Instance()->Load(document.RootElement());
     }
     // One frame: the effects (child tasks), then the manager's update.
     void Tick(float dt) { EXPECT_EQ(QL_OK, mManager.Tick(dt)); }
 
     testsupport::TempDir mDir;
+    std::filesystem::path mOldPath;
     widget::FrameManager mManager;
 };
 
@@ -176,9 +139,7 @@ TEST_F(DialogEffectsTest, PreloadWithAnyValueLoadsBothAnimationsAndAMissingOneFa
                           "preload='0'/></Data>"));
     widget::DialogAnimEffectsData data;
     tinyxml2::XMLDocument document;
-    const std::string xml = "<Anim show_anim_data='" + mDir.Path().string() + "/show.anim' hide_anim_data='" +
-                            mDir.Path().string() + "/hide.anim' preload='no'/>";
-    document.Parse(xml.c_str());
+    document.Parse("<Anim show_anim_data='show.anim' hide_anim_data='hide.anim' preload='no'/>");
     EXPECT_EQ(QL_OK, data.ReadXml(document.RootElement()));
     ASSERT_TRUE(data.mShow);
     EXPECT_TRUE(data.mShow->IsLoaded());
@@ -187,41 +148,31 @@ TEST_F(DialogEffectsTest, PreloadWithAnyValueLoadsBothAnimationsAndAMissingOneFa
                           "preload=''/></Data>"));
 }
 
-TEST_F(DialogEffectsTest, DialogWithoutAssignmentIsShownAtOnce)
+TEST_F(DialogEffectsTest, WithoutUsableEffectsADialogIsShownAtOnce)
 {
-    auto* dialog = new ProbeDialog();
-    dialog->mEffectsName = "Nobody";
-    ASSERT_EQ(QL_OK, mManager.ShowModal(dialog, true));
-    EXPECT_EQ(dialog->shown, 0); // deferred
-    Tick(0.0f);
-    EXPECT_EQ(dialog->shown, 1);
-    EXPECT_EQ(dialog->GetEffects(), nullptr);
-}
-
-TEST_F(DialogEffectsTest, AssignedToAMissingSetTheDialogStillShows)
-{
-    ASSERT_EQ(QL_OK, Load("<Dialogs><Options effects='gone'/></Dialogs>"));
-    widget::DialogEffects* effects = nullptr;
-    ProbeDialog probe;
-    probe.mEffectsName = "Options";
-    EXPECT_EQ(QL_FAIL, widget::DialogEffectsManager::Instance()->CreateEffects(&probe, &effects));
-    auto* dialog = new ProbeDialog();
-    dialog->mEffectsName = "Options";
-    mManager.ShowModal(dialog, true);
-    Tick(0.0f);
-    EXPECT_EQ(dialog->shown, 1);
-}
-
-TEST_F(DialogEffectsTest, MultiLayerAnimationGivesNoEffects)
-{
+    // No assignment, an assignment to a missing set, a set whose animation has two layers.
     ASSERT_EQ(QL_OK,
               Load("<Data><Anim name='two' show_anim_data='double.anim' hide_anim_data='hide.anim'/></Data>"
-                   "<Dialogs><Options effects='two'/></Dialogs>"));
-    ProbeDialog probe;
-    probe.mEffectsName = "Options";
-    widget::DialogEffects* effects = nullptr;
-    EXPECT_EQ(QL_FAIL, widget::DialogEffectsManager::Instance()->CreateEffects(&probe, &effects));
-    EXPECT_EQ(effects, nullptr);
+                   "<Dialogs><Gone effects='gone'/><Double effects='two'/></Dialogs>"));
+    for (const char* name : {"Nobody", "Gone", "Double"})
+    {
+        SCOPED_TRACE(name);
+        ProbeDialog probe;
+        probe.mEffectsName = name;
+        widget::DialogEffects* effects = nullptr;
+        EXPECT_EQ(std::string(name) == "Nobody" ? QL_OK : QL_FAIL,
+                  widget::DialogEffectsManager::Instance()->CreateEffects(&probe, &effects));
+        EXPECT_EQ(effects, nullptr);
+        auto* dialog = new ProbeDialog();
+        dialog->mEffectsName = name;
+        ASSERT_EQ(QL_OK, mManager.ShowModal(dialog, true));
+        EXPECT_EQ(dialog->shown, 0); // deferred
+        Tick(0.0f);
+        EXPECT_EQ(dialog->shown, 1);
+        EXPECT_EQ(dialog->GetEffects(), nullptr);
+        dialog->Hide(true);
+        Tick(0.0f);
+    }
 }
 
 TEST_F(DialogEffectsTest, ShowRunsItsAnimationThenTellsTheDialogAndHideClosesAndDeletesIt)

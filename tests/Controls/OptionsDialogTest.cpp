@@ -86,26 +86,6 @@ TEST_F(OptionsDialogTest, PlusAndMinusStepAQuarterWithinZeroAndOneAndSave)
     EXPECT_EQ(Count(L"simple"), 7u); // one per click
 }
 
-TEST_F(OptionsDialogTest, ScreenModeSwitchesWorkAsARadioPair)
-{
-    OptionsDialog* dialog = Open();
-    ClickOn(dialog->mWindowSwitch); // on already: ignores the press
-    EXPECT_EQ(mHost.switches, 0);
-    EXPECT_TRUE(mHost.sounds.empty());
-    ClickOn(dialog->mFullScreenSwitch);
-    EXPECT_EQ(mHost.switches, 1);
-    EXPECT_FALSE(mHost.windowed);
-    EXPECT_TRUE(dialog->mFullScreenSwitch->IsOn());
-    EXPECT_FALSE(dialog->mWindowSwitch->IsOn());
-    ClickOn(dialog->mFullScreenSwitch);
-    EXPECT_EQ(mHost.switches, 1);
-    ClickOn(dialog->mWindowSwitch);
-    EXPECT_EQ(mHost.switches, 2);
-    EXPECT_TRUE(mHost.windowed);
-    EXPECT_TRUE(dialog->mWindowSwitch->IsOn());
-    EXPECT_EQ(Count(L"simple"), 2u);
-}
-
 TEST_F(OptionsDialogTest, WindowThatWouldNotFitOpensTheMessageAndKeepsFullScreen)
 {
     mHost.windowed = false;

@@ -81,7 +81,7 @@ protected:
         if (IsSkipped() || HasFatalFailure())
             return;
         base::SingletoneBase::DestroyAll();
-        SoundSystem::SetDeviceFactory([]() -> std::unique_ptr<audio::Device>
+        audio::SetDeviceFactory([]() -> std::unique_ptr<audio::Device>
                                       { return audio::NullDevice::Manual(); });
         mOldPath = std::filesystem::current_path();
         std::filesystem::current_path(QL_CONTENT_DIR);
@@ -97,7 +97,7 @@ protected:
         gui::GameSettings::Set(nullptr);
         gui::ControlHost::Set(nullptr);
         base::SingletoneBase::DestroyAll();
-        SoundSystem::SetDeviceFactory(nullptr);
+        audio::SetDeviceFactory(nullptr);
         if (!mOldPath.empty())
             std::filesystem::current_path(mOldPath);
         GraphicsFixture::TearDown();

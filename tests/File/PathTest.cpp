@@ -1,53 +1,31 @@
+// Path helpers: separators of either kind, drives, extensions and base names.
 #include "Core/File/Path.h"
 
 #include <gtest/gtest.h>
 
 using namespace file;
 
-TEST(Path, NormalizeDirectoryPathUsesOneTrailingSlash)
+TEST(Path, HelpersSplitAtSeparatorsOfEitherKind)
 {
-    EXPECT_EQ(NormalizeDirectoryPath(L"a\\b//"), L"a/b/");
-    EXPECT_EQ(NormalizeDirectoryPath(L"a/b"), L"a/b/");
-    EXPECT_EQ(NormalizeDirectoryPath(L"///"), L"");
-    EXPECT_EQ(NormalizeDirectoryPath(L""), L"");
-    EXPECT_EQ(NormalizeDirectoryPath(L"td\\fx"), L"td/fx/");
-}
-
-TEST(Path, StripTrailingSeparatorsRemovesTheWholeRun)
-{
-    EXPECT_EQ(StripTrailingSeparators(L"a/b/\\/"), L"a/b");
-    EXPECT_EQ(StripTrailingSeparators(L"a/b"), L"a/b");
-    EXPECT_EQ(StripTrailingSeparators(L"\\/"), L"");
-}
-
-TEST(Path, DirectoryAndFileNameSplitAtTheLastSeparatorOfEitherKind)
-{
-    EXPECT_EQ(GetDirectory(L"a/b\\c.txt"), L"a/b\\");
-    EXPECT_EQ(GetDirectory(L"a\\b/c.txt"), L"a\\b/");
-    EXPECT_EQ(GetDirectory(L"c.txt"), L"");
-    EXPECT_EQ(GetFileName(L"a/b\\c.txt"), L"c.txt");
-    EXPECT_EQ(GetFileName(L"c.txt"), L"c.txt");
-    EXPECT_EQ(GetFileName(L"a/"), L"");
-    EXPECT_EQ(ToForwardSlashes(L"a\\b\\c"), L"a/b/c");
-}
-
-TEST(Path, DirectoryWithoutDriveSkipsTheDrive)
-{
-    EXPECT_EQ(GetDirectoryWithoutDrive(L"C:/games/x.dat"), L"/games/");
-    EXPECT_EQ(GetDirectoryWithoutDrive(L"C:x.dat"), L"");
-    EXPECT_EQ(GetDirectoryWithoutDrive(L"C:"), L"");
-    EXPECT_EQ(GetDirectoryWithoutDrive(L"games/x.dat"), L"games/");
-    EXPECT_EQ(GetDirectoryWithoutDrive(L"x.dat"), L"");
-}
-
-TEST(Path, ExtensionAndBaseNameOnlyLookAtTheFileName)
-{
-    EXPECT_EQ(GetExtension(L"a.b/c"), L"");
-    EXPECT_EQ(GetExtension(L"a/c.tar.gz"), L".gz");
-    EXPECT_EQ(GetExtension(L"noext"), L"");
-    EXPECT_EQ(GetExtension(L"a.b\\c"), L"");
-    EXPECT_EQ(GetBaseName(L"a/c.tar.gz"), L"c.tar");
-    EXPECT_EQ(GetBaseName(L"a/.cfg"), L".cfg");
-    EXPECT_EQ(GetBaseName(L"a.b/c"), L"c");
-    EXPECT_EQ(GetBaseName(L"x\\y.psd"), L"y");
+    struct Case
+    {
+        std::wstring (*helper)(const std::wstring&);
+        const wchar_t* in;
+        const wchar_t* out;
+    };
+    const Case cases[] = {
+        {NormalizeDirectoryPath, L"a\\b//", L"a/b/"},   {NormalizeDirectoryPath, L"a/b", L"a/b/"},
+        {NormalizeDirectoryPath, L"///", L""},          {NormalizeDirectoryPath, L"", L""},
+        {StripTrailingSeparators, L"a/b/\\/", L"a/b"},  {StripTrailingSeparators, L"\\/", L""},
+        {GetDirectory, L"a/b\\c.txt", L"a/b\\"},        {GetDirectory, L"a\\b/c.txt", L"a\\b/"},
+        {GetDirectory, L"c.txt", L""},                  {GetFileName, L"a/b\\c.txt", L"c.txt"},
+        {GetFileName, L"a/", L""},                      {ToForwardSlashes, L"a\\b\\c", L"a/b/c"},
+        {GetDirectoryWithoutDrive, L"C:/games/x.dat", L"/games/"}, {GetDirectoryWithoutDrive, L"C:x.dat", L""},
+        {GetDirectoryWithoutDrive, L"C:", L""},         {GetDirectoryWithoutDrive, L"games/x.dat", L"games/"},
+        {GetExtension, L"a.b/c", L""},                  {GetExtension, L"a/c.tar.gz", L".gz"},
+        {GetExtension, L"a.b\\c", L""},                 {GetBaseName, L"a/c.tar.gz", L"c.tar"},
+        {GetBaseName, L"a/.cfg", L".cfg"},              {GetBaseName, L"x\\y.psd", L"y"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.helper(c.in), c.out) << c.in;
 }

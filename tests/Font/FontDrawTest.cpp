@@ -5,7 +5,6 @@
 #include "Image/ImageBuilders.h"
 
 #include "Core/Base/Box.h"
-#include "Core/Base/StringConvert.h"
 #include "Core/File/ArchiveBuilder.h"
 #include "Core/File/FileManager.h"
 #include "Core/Media/Font/BMFont.h"
@@ -206,21 +205,6 @@ TEST_F(FontDraw, GlyphsOfAPageWithoutAnImageAreSkipped)
     ASSERT_EQ(4u, quads.size());
     EXPECT_FLOAT_EQ(0.0f, quads[0].x);
     mGraphics->mFont = nullptr;
-}
-
-TEST_F(FontDraw, TheGameFontsLoadWithTheirPages)
-{
-    for (const char* name : {"main_32_1", "main_32_2", "main_42_1", "main_42_2", "main_42_3", "main_80"})
-    {
-        const std::wstring path =
-            base::StringToWString(std::string(QL_SOURCE_DIR) + "/content/td/data/fonts/" + name);
-        auto font = resource::ResourceManager::Instance()->Get<render::BMFont>(path);
-        font->SetRender(mRender);
-        ASSERT_EQ(QL_OK, font->Load()) << name;
-        EXPECT_TRUE(font->HasGlyph(L'W')) << name;
-        for (render::Image* page : font->GetPages())
-            EXPECT_NE(nullptr, page) << name;
-    }
 }
 
 TEST_F(FontDraw, FontsAndImagesLoadFromThePack)

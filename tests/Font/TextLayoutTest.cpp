@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using namespace render;
 
 namespace
@@ -24,104 +26,64 @@ TextLines Layout(const GlyphMap& glyphs, const std::wstring& text, const TextFor
 
 const GlyphMap kTwenty =
     Glyphs({{L'a', 20}, {L'b', 20}, {L'c', 20}, {L'd', 20}, {L'e', 20}, {L'f', 20}, {L' ', 10}});
+
+// Each line as "first+count=width", then "w" when wrapped and "sN" for N inner spaces.
+std::string Describe(const TextLines& lines)
+{
+    std::string out;
+    for (size_t i = 0; i < lines.size(); ++i)
+    {
+        const auto& line = lines[i];
+        out += (out.empty() ? "" : " ") + std::to_string(line.first) + "+" + std::to_string(line.count) + "=" +
+               std::to_string(static_cast<int>(line.width)) + (line.wrapped ? "w" : "");
+        if (line.innerSpaces)
+            out += "s" + std::to_string(line.innerSpaces);
+    }
+    return out;
+}
 } // namespace
 
-TEST(TextLayout, WrapsBeforeTheWordThatOverflows)
+TEST(TextLayout, BreaksWrapsAndSpacesFallWhereTheyShould)
 {
-    TextFormat format;
-    format.mWrapWidth = 100;
-    const TextLines lines = Layout(kTwenty, L"abc def", format);
-    ASSERT_EQ(2u, lines.size());
-    EXPECT_FLOAT_EQ(60.0f, lines[0].width);
-    EXPECT_EQ(0u, lines[0].first);
-    EXPECT_EQ(3u, lines[0].count);
-    EXPECT_TRUE(lines[0].wrapped);
-    EXPECT_EQ(0u, lines[0].innerSpaces);
-    EXPECT_FLOAT_EQ(60.0f, lines[1].width);
-    EXPECT_EQ(4u, lines[1].first);
-    EXPECT_EQ(3u, lines[1].count);
-    EXPECT_FALSE(lines[1].wrapped);
-}
-
-TEST(TextLayout, CountsInnerSpacesOfWrappedLines)
-{
-    TextFormat format;
-    format.mWrapWidth = 100;
-    // "ab ab ab" is 20+20+10+... : "a b c" fits (20+10+20+10+20 = 80), the next word does not.
-    const TextLines lines = Layout(kTwenty, L"a b c def", format);
-    ASSERT_EQ(2u, lines.size());
-    EXPECT_FLOAT_EQ(80.0f, lines[0].width);
-    EXPECT_EQ(2u, lines[0].innerSpaces);
-    EXPECT_TRUE(lines[0].wrapped);
-}
-
-TEST(TextLayout, BreaksInsideAWordLongerThanTheLine)
-{
-    TextFormat format;
-    format.mWrapWidth = 50;
-    const TextLines lines = Layout(kTwenty, L"abcdef", format);
-    ASSERT_EQ(3u, lines.size());
-    EXPECT_EQ(2u, lines[0].count);
-    EXPECT_FLOAT_EQ(40.0f, lines[0].width);
-    EXPECT_TRUE(lines[0].wrapped);
-    EXPECT_EQ(2u, lines[1].first);
-    EXPECT_FLOAT_EQ(40.0f, lines[1].width);
-    EXPECT_EQ(4u, lines[2].first);
-    EXPECT_FLOAT_EQ(40.0f, lines[2].width);
-}
-
-TEST(TextLayout, LeadingSpacesStayOnTheFirstLineAndDoNotShortenTheNext)
-{
-    TextFormat format;
-    format.mWrapWidth = 100;
-    // The first word overflows after its spaces and breaks inside; the spaces are spent there.
-    const TextLines lines = Layout(kTwenty, L"  abcdef abc", format);
-    ASSERT_EQ(3u, lines.size());
-    EXPECT_EQ(6u, lines[0].count);
-    EXPECT_FLOAT_EQ(100.0f, lines[0].width) << "two spaces and four letters";
-    EXPECT_EQ(6u, lines[1].first);
-    EXPECT_EQ(2u, lines[1].count);
-    EXPECT_FLOAT_EQ(40.0f, lines[1].width) << "no spaces left pending from the first line";
-    EXPECT_EQ(9u, lines[2].first);
-    EXPECT_FLOAT_EQ(60.0f, lines[2].width);
-}
-
-TEST(TextLayout, ASingleGlyphWiderThanTheLineStaysWhole)
-{
-    TextFormat format;
-    format.mWrapWidth = 15;
-    const TextLines lines = Layout(kTwenty, L"ab", format);
-    ASSERT_EQ(2u, lines.size());
-    EXPECT_EQ(1u, lines[0].count);
-    EXPECT_FLOAT_EQ(20.0f, lines[0].width);
-    EXPECT_EQ(1u, lines[1].first);
-    EXPECT_FLOAT_EQ(20.0f, lines[1].width);
-}
-
-TEST(TextLayout, LineBreaksMakeLinesAndTrailingBreaksOnlyWithAnIndent)
-{
-    const TextLines three = Layout(kTwenty, L"a\n\nb");
-    ASSERT_EQ(3u, three.size());
-    EXPECT_EQ(0u, three[1].count);
-    EXPECT_FLOAT_EQ(0.0f, three[1].width);
-    EXPECT_EQ(3u, three[2].first);
-
-    EXPECT_EQ(1u, Layout(kTwenty, L"a\n").size());
+    const struct
+    {
+        const char* what;
+        const wchar_t* text;
+        float wrap;
+        const char* lines;
+    } cases[] = {
+        {"wraps before the word that overflows", L"abc def", 100, "0+3=60w 4+3=60"},
+        {"counts the inner spaces of a wrapped line", L"a b c def", 100, "0+5=80ws2 6+3=60"},
+        {"breaks inside a word longer than the line", L"abcdef", 50, "0+2=40w 2+2=40w 4+2=40"},
+        // The first word overflows after its spaces and breaks inside; the spaces are spent there
+        // and do not shorten the next line.
+        {"leading spaces stay on the first line", L"  abcdef abc", 100, "0+6=100w 6+2=40w 9+3=60"},
+        {"line breaks make lines, empty ones too", L"a\n\nb", 0, "0+1=20 2+0=0 3+1=20"},
+        {"a trailing break makes no line", L"a\n", 0, "0+1=20"},
+        {"trailing spaces are dropped at a break", L"ab  \ncd", 0, "0+2=40 5+2=40"},
+        {"no text, no lines", L"", 0, ""},
+    };
+    for (const auto& c : cases)
+    {
+        TextFormat format;
+        format.mWrapWidth = c.wrap;
+        EXPECT_EQ(c.lines, Describe(Layout(kTwenty, c.text, format))) << c.what;
+    }
+    // A glyph wider than the line stays whole.
+    TextFormat narrow;
+    narrow.mWrapWidth = 15;
+    const TextLines single = Layout(kTwenty, L"ab", narrow);
+    ASSERT_EQ(2u, single.size());
+    EXPECT_EQ(1u, single[0].count);
+    EXPECT_FLOAT_EQ(20.0f, single[0].width);
+    EXPECT_EQ(1u, single[1].first);
+    // With an indent a trailing break does make a line.
     TextFormat indented;
     indented.mParagraphIndent = 8;
     const TextLines withIndent = Layout(kTwenty, L"a\n", indented);
     ASSERT_EQ(2u, withIndent.size());
     EXPECT_FLOAT_EQ(28.0f, withIndent[0].width);
     EXPECT_FLOAT_EQ(8.0f, withIndent[0].indent);
-    EXPECT_EQ(0u, Layout(kTwenty, L"").size());
-}
-
-TEST(TextLayout, TrailingSpacesAreDroppedAtABreak)
-{
-    const TextLines lines = Layout(kTwenty, L"ab  \ncd");
-    ASSERT_EQ(2u, lines.size());
-    EXPECT_EQ(2u, lines[0].count);
-    EXPECT_FLOAT_EQ(40.0f, lines[0].width);
 }
 
 TEST(TextLayout, KerningNarrowsTheMeasuredWidth)

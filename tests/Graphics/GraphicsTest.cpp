@@ -1,11 +1,9 @@
 // The drawing context on the recording device: commands, quads, transforms, colours and state.
 #include "GraphicsFixture.h"
 
-#include "Core/Base/Box.h"
 #include "Core/Media/Image/ImageFactory.h"
 #include "Core/Media/Image/RenderTarget.h"
 #include "Core/Render/Shader.h"
-#include "Core/Render/Transform3D.h"
 
 #include <cmath>
 
@@ -51,30 +49,6 @@ TEST_F(DrawCommands, ATranslatedCommandDrawsOnceWithTheOffset)
     EXPECT_FLOAT_EQ(19.5f, v[0].y);
     EXPECT_FLOAT_EQ(14.5f, v[2].x);
     EXPECT_FLOAT_EQ(23.5f, v[2].y);
-}
-
-TEST_F(DrawCommands, DrawImageToRectScalesTheSourceOntoTheDestination)
-{
-    render::Image* image = MakeImage(40, 40);
-    const float source[4] = {10.0f, 10.0f, 10.0f, 20.0f};
-    const float destination[4] = {100.0f, 50.0f, 20.0f, 40.0f};
-    auto command = mGraphics->DrawImageToRect(image, source, destination);
-    CaptureTransformer capture(&command);
-    ASSERT_EQ(QL_OK, command->Draw(&capture));
-    command.Cancel();
-    ASSERT_EQ(4u, capture.mSeen.size());
-    EXPECT_FLOAT_EQ(100.0f, capture.mSeen[0].x);
-    EXPECT_FLOAT_EQ(50.0f, capture.mSeen[0].y);
-    EXPECT_FLOAT_EQ(120.0f, capture.mSeen[2].x);
-    EXPECT_FLOAT_EQ(90.0f, capture.mSeen[2].y);
-    EXPECT_FLOAT_EQ(0.25f, capture.mSeen[0].u);
-    EXPECT_FLOAT_EQ(0.75f, capture.mSeen[2].v);
-    // Every final vertex lies half a pixel up and left, with z = 0.
-    const render::SVertex2D* final = capture.Quad();
-    EXPECT_FLOAT_EQ(99.5f, final[0].x);
-    EXPECT_FLOAT_EQ(89.5f, final[2].y);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(0.0f, final[i].z);
 }
 
 TEST_F(DrawCommands, ZeroSizedSourceOrMissingImageDrawsNothing)
@@ -165,22 +139,6 @@ TEST_F(DrawCommands, ScaleAfterTranslateAndRotatedTransforms)
     }
 }
 
-TEST_F(DrawCommands, TheContextTransformMovesEveryDraw)
-{
-    render::Image* image = MakeImage(4, 4);
-    math::Transform3D world;
-    world.Translate(5.0f, 6.0f, 7.0f);
-    mGraphics->mTransform = &world;
-    auto command = mGraphics->DrawImage(image);
-    CaptureTransformer capture;
-    ASSERT_EQ(QL_OK, command->Draw(&capture));
-    command.Cancel();
-    const render::SVertex2D* final = capture.Quad();
-    EXPECT_FLOAT_EQ(4.5f, final[0].x);
-    EXPECT_FLOAT_EQ(5.5f, final[0].y);
-    EXPECT_EQ(0.0f, final[0].z);
-}
-
 TEST_F(DrawCommands, CustomGeometryCountsPrimitivesByType)
 {
     EXPECT_EQ(2u, render::PrimitiveCount(render::PRIM_TRIANGLELIST, 7));
@@ -242,21 +200,6 @@ TEST_F(DrawCommands, WithoutCacheRoomLinesAndRectanglesDrawNothing)
     EXPECT_EQ(0u, TotalPrimitives(rendertest::Decode(mRender->GetCommandBuffer())));
 }
 
-TEST_F(DrawCommands, AChangedBlendModeReachesTheRenderBetweenDraws)
-{
-    render::Image* image = MakeImage(2, 2);
-    mGraphics->DrawImage(image);
-    mGraphics->SetBlendMode(render::BLEND_ADDITIVE);
-    mGraphics->DrawImage(image);
-    const auto commands = EndAndDecode();
-    std::vector<u64> modes;
-    for (const auto& c : Only(commands, render::CMD_SET_BLEND_MODE))
-        modes.push_back(c.args[0]);
-    ASSERT_FALSE(modes.empty());
-    EXPECT_EQ(static_cast<u64>(render::BLEND_ADDITIVE), modes.back());
-    EXPECT_EQ(2u, Only(commands, render::CMD_DRAW_INDEXED).size()) << "the blend change splits the draws";
-}
-
 TEST_F(DrawCommands, ShaderModesSwitchOnlyBetweenTheBuiltInShaders)
 {
     render::Shader* multiply = mGraphics->GetTexturedShader();
@@ -305,7 +248,7 @@ TEST(DrawMapping, ClipRectanglesFollowTheRendersPixelMapping)
     render.ExecuteCommands();
 }
 
-TEST_F(DrawCommands, ARenderTargetContextInsideAnOpenSceneLeavesTheSceneAlone)
+TEST_F(DrawCommands, ARenderTargetContextBeginsASceneOnlyWhenNoneIsOpen)
 {
     render::RenderTarget* target = nullptr;
     ASSERT_EQ(QL_OK, render::CreateRenderTarget(mRender, 16, 16, &target, 1));
@@ -322,14 +265,7 @@ TEST_F(DrawCommands, ARenderTargetContextInsideAnOpenSceneLeavesTheSceneAlone)
     EXPECT_EQ(1u, Only(commands, render::CMD_BEGIN_SCENE).size());
     EXPECT_EQ(1u, Only(commands, render::CMD_END_SCENE).size());
     EXPECT_EQ(1u, Only(commands, render::CMD_SET_TARGET).size());
-}
-
-TEST_F(DrawCommands, ARenderTargetContextOutsideASceneBeginsAndEndsOne)
-{
-    render::RenderTarget* target = nullptr;
-    ASSERT_EQ(QL_OK, render::CreateRenderTarget(mRender, 16, 16, &target, 1));
-    std::unique_ptr<render::RenderTarget> owner(target);
-    ASSERT_EQ(QL_OK, mRender->EndScene());
+    // Outside a scene the context opens one and closes it again.
     ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
     {
         render::Graphics inTarget(target);
@@ -337,50 +273,4 @@ TEST_F(DrawCommands, ARenderTargetContextOutsideASceneBeginsAndEndsOne)
         EXPECT_TRUE(mRender->IsInScene());
     }
     EXPECT_FALSE(mRender->IsInScene());
-}
-
-namespace
-{
-struct ParticleCall
-{
-    render::ParticleEmitter* emitter = nullptr;
-    render::DrawParam* transformer = nullptr;
-    math::Box* bounds = nullptr;
-    int calls = 0;
-};
-ParticleCall gParticleCall;
-
-QLResultEnum FakeParticleRender(render::ParticleEmitter* emitter, render::Graphics*,
-                                render::DrawParam* transformer, math::Box* bounds, math::Box*, u32* drawn)
-{
-    gParticleCall.emitter = emitter;
-    gParticleCall.transformer = transformer;
-    gParticleCall.bounds = bounds;
-    ++gParticleCall.calls;
-    *drawn = 12;
-    return QL_OK;
-}
-} // namespace
-
-TEST_F(DrawCommands, ParticlesDrawThroughTheParticleCodeWithTheCommandsTransform)
-{
-    render::DrawParticlesParam::SetRenderFunction(FakeParticleRender);
-    gParticleCall = ParticleCall();
-    auto* emitter = reinterpret_cast<render::ParticleEmitter*>(0x1234);
-    u32 drawn = 0;
-    math::Box bounds;
-    {
-        math::Transform2D move;
-        move.Translate(3.0f, 4.0f);
-        auto command = mGraphics->DrawParticles(emitter).Transform(move);
-        command->mOutDrawn = &drawn;
-        command->mOutBounds = &bounds;
-        EXPECT_EQ(0, gParticleCall.calls);
-    }
-    render::DrawParticlesParam::SetRenderFunction(nullptr);
-    EXPECT_EQ(1, gParticleCall.calls);
-    EXPECT_EQ(emitter, gParticleCall.emitter);
-    EXPECT_EQ(&bounds, gParticleCall.bounds);
-    EXPECT_EQ(12u, drawn);
-    ASSERT_NE(nullptr, gParticleCall.transformer);
 }

@@ -1,4 +1,4 @@
-// Drawing through the context on real OpenGL (headless EGL), read back: images land on exact
+// Drawing through the context on real OpenGL (headless EGL), read back: an image lands on exact
 // pixels, and a text line and a whole frame of images, sprites, shapes and text match their
 // stored references.
 #include "GraphicsFixture.h"
@@ -9,7 +9,6 @@
 #include "Core/Media/Image/ImageFactory.h"
 #include "Core/Resource/ResourceManager.h"
 #include "support/GlReadback.h"
-#include "support/TempDir.h"
 
 #include <cmath>
 
@@ -86,23 +85,6 @@ TEST_F(ImagePixels, AnImageDrawnOneToOneLandsOnExactPixels)
                 ++wrong;
         }
     EXPECT_EQ(0, wrong);
-}
-
-TEST_F(ImagePixels, ABottomUpFileIsDrawnUpright)
-{
-    // Top row red, bottom row blue, stored bottom-up in a TGA.
-    testsupport::TempDir dir;
-    const std::vector<u32> argb = {0xFFFF0000, 0xFFFF0000, 0xFF0000FF, 0xFF0000FF};
-    imagetest::WriteFile(dir.WPath("up.tga"), imagetest::EncodeTga(2, 2, argb, true));
-    render::Image* image = nullptr;
-    ASSERT_EQ(QL_OK, render::LoadImage(mRender, dir.WPath("up.tga"), nullptr, &image, nullptr));
-    mImages.emplace_back(image);
-    Clear(0xFF000000);
-    mGraphics->DrawImage(image).Translate(4.0f, 4.0f);
-    const std::vector<u32> pixels = Finish();
-    EXPECT_EQ(0xFFFF0000u, pixels[4 * 64 + 4]);
-    EXPECT_EQ(0xFF0000FFu, pixels[5 * 64 + 5]);
-    EXPECT_TRUE(image->IsOpaqueAt(0, 0));
 }
 
 TEST_F(TextPixels, ATextLineMatchesItsReference)

@@ -1,4 +1,5 @@
-// Texture resources on the recording device: file lookup, sharing, atlases and hit masks.
+// Texture resources on the recording device: file lookup, sharing and hit masks (atlases and
+// container images are loaded through real containers in tests/Container).
 #include "ImageBuilders.h"
 #include "Render/RenderTestSupport.h"
 
@@ -6,7 +7,6 @@
 #include "Core/Base/StringConvert.h"
 #include "Core/File/FileManager.h"
 #include "Core/Media/Image/Image.h"
-#include "Core/Media/Image/ImageContainer.h"
 #include "Core/Media/Image/ImageFactory.h"
 #include "Core/Media/Image/ImageLoader.h"
 #include "Core/Media/Image/ResourceTexture.h"
@@ -18,7 +18,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
 
 using namespace imagetest;
@@ -45,49 +44,6 @@ protected:
 
     rendertest::Harness mHarness{render::HeadlessWindow::Backend::Recording};
     testsupport::TempDir mDir;
-};
-
-// An image container over a map of descriptions whose files live in a folder on disk.
-class MapContainer : public file::ImageContainer
-{
-public:
-    explicit MapContainer(const std::wstring& folder) : file::ImageContainer(L"map", nullptr), mFolder(folder)
-    {
-    }
-
-    file::ImageFileInfo* FindFile(const std::wstring& name, const std::wstring* extensions, u32 count,
-                                  u32* index) override
-    {
-        auto found = mImages.find(name);
-        if (found == mImages.end())
-            return nullptr;
-        for (u32 i = 0; i < count; ++i)
-            if (std::filesystem::exists(base::WStringToString(mFolder + name + extensions[i])))
-            {
-                if (index)
-                    *index = i;
-                return new file::ImageFileInfo(name, mFolder + name + extensions[i], this, false,
-                                               found->second);
-            }
-        if (found->second.mInAtlas)
-            return new file::ImageFileInfo(name, L"", this, false, found->second);
-        return nullptr;
-    }
-    const base::ImageInfo* FindImage(const std::wstring& name) override
-    {
-        auto found = mImages.find(name);
-        return found == mImages.end() ? nullptr : &found->second;
-    }
-    u32 GetImageCount() override { return static_cast<u32>(mImages.size()); }
-    const base::ImageInfo* GetImage(u32) override { return nullptr; }
-    base::Stream* OpenStream(const std::wstring& path) override
-    {
-        return file::FileManager::Instance()->OpenStream(path);
-    }
-    base::StreamCreator* CreateStreamCreator(const std::wstring&) override { return nullptr; }
-
-    std::wstring mFolder;
-    std::map<std::wstring, base::ImageInfo> mImages;
 };
 } // namespace
 
@@ -186,72 +142,6 @@ TEST_F(Textures, HitMasksMatchAcrossFormatsAndOrientations)
         EXPECT_TRUE(image->IsOpaqueAt(32, 40)) << c.name;
         EXPECT_FALSE(image->IsOpaqueAt(1, 62)) << c.name;
     }
-}
-
-TEST_F(Textures, AtlasImagesDrawAndHitTestThroughTheAtlasTexture)
-{
-    // Left half opaque, right half clear.
-    std::vector<u32> atlas(8 * 8);
-    for (u32 y = 0; y < 8; ++y)
-        for (u32 x = 0; x < 8; ++x)
-            atlas[y * 8 + x] = x < 4 ? 0xFFFFFFFF : 0x00000000;
-    WriteFile(mDir.WPath("atlas.png"), EncodePng(8, 8, atlas, true));
-    MapContainer container(mDir.WPath());
-    base::ImageInfo right(L"right", 0, 0, 4, 8, 255, 0, 1, 0, 1.0f);
-    right.mInAtlas = 1;
-    right.mAtlasPath = mDir.WPath("atlas.png");
-    right.mTextureOriginU = 0.5f;
-    right.mTextureExtentU = 0.5f;
-    base::ImageInfo left = right;
-    left.mName = L"left";
-    left.mTextureOriginU = 0.0f;
-    container.mImages[L"right"] = right;
-    container.mImages[L"left"] = left;
-
-    auto rightImage = Load(L"right", &container);
-    auto leftImage = Load(L"left", &container);
-    ASSERT_TRUE(rightImage && leftImage);
-    EXPECT_EQ(rightImage->GetTexture(), leftImage->GetTexture());
-    EXPECT_EQ(nullptr, rightImage->GetResourceTexture()->GetOwnTexture());
-    EXPECT_EQ(4, rightImage->GetAtlasOffsetX());
-    EXPECT_FLOAT_EQ(1.0f, rightImage->GetAtlasScaleX());
-    EXPECT_FALSE(rightImage->IsOpaqueAt(0, 0));
-    EXPECT_TRUE(leftImage->IsOpaqueAt(3, 7));
-
-    // Texture coordinates go into the atlas region.
-    render::SVertex2D quad[2] = {};
-    quad[1].u = 1.0f;
-    quad[1].v = 1.0f;
-    ASSERT_EQ(QL_OK, rightImage->MapTextureCoords(quad, render::GetVertexFormat<render::SVertex2D>(), 2));
-    EXPECT_FLOAT_EQ(0.5f, quad[0].u);
-    EXPECT_FLOAT_EQ(1.0f, quad[1].u);
-    EXPECT_FLOAT_EQ(1.0f, quad[1].v);
-    render::SVertexGeom geom[1] = {};
-    EXPECT_EQ(QL_FAIL, rightImage->MapTextureCoords(geom, render::GetVertexFormat<render::SVertexGeom>(), 1));
-
-    base::ImageInfo lost = right;
-    lost.mName = L"lost";
-    lost.mAtlasPath = mDir.WPath("no_atlas.png");
-    container.mImages[L"lost"] = lost;
-    EXPECT_FALSE(Load(L"lost", &container)) << "an atlas that does not load";
-}
-
-TEST_F(Textures, ContainerImagesKeepTheirDescriptionAndRawPixelsLoad)
-{
-    const std::vector<u32> pixels = {0x05FFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0x09000000};
-    WriteFile(mDir.WPath("layer"), Bytes(reinterpret_cast<const u8*>(pixels.data()),
-                                         reinterpret_cast<const u8*>(pixels.data()) + 16));
-    MapContainer container(mDir.WPath());
-    container.mImages[L"layer"] = base::ImageInfo(L"layer", 10, 20, 2, 2, 255, 3, 1, 1, 1.0f);
-    base::ImageInfo info;
-    render::Image* raw = nullptr;
-    ASSERT_EQ(QL_OK, render::LoadImage(mHarness.mRender.get(), L"layer", &container, &raw, &info));
-    std::unique_ptr<render::Image> owner(raw);
-    EXPECT_FLOAT_EQ(10.0f, info.mX);
-    EXPECT_EQ(3u, info.mIndex);
-    EXPECT_FALSE(raw->IsOpaqueAt(0, 0));
-    EXPECT_TRUE(raw->IsOpaqueAt(1, 0));
-    EXPECT_FALSE(raw->IsOpaqueAt(1, 1));
 }
 
 TEST_F(Textures, DynamicImagesAndRenderTargetsOwnTheirTextures)

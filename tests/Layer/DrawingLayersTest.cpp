@@ -1,12 +1,9 @@
-// Image, text, particle and hit-rectangle layers drawn on the recording device, their boxes
-// and their hit tests.
+// Image and text layers drawn on the recording device, their boxes and their hit tests.
 #include "Graphics/GraphicsFixture.h"
 
 #include "Core/Layer/ImageLayer.h"
-#include "Core/Layer/ParticlesLayer.h"
-#include "Core/Layer/RectHitLayer.h"
 #include "Core/Layer/TextLayer.h"
-#include "Core/Media/Font/Font.h"
+#include "Core/Media/Graphics/Font.h"
 #include "Core/Media/Image/ResourceTexture.h"
 #include "Core/Render/RenderState.h"
 #include "Core/Render/VertexFormat.h"
@@ -248,65 +245,4 @@ TEST_F(DrawingLayers, TheFontReferenceIsReleasedWithTheLayer)
     }
     EXPECT_EQ(0, mFontCount);
     EXPECT_EQ(1, font.mDestroyed);
-}
-
-namespace
-{
-struct ParticleCall
-{
-    int calls = 0;
-    u32 blend = 99;
-    float alpha = -1.0f;
-    const math::Transform3D* transform = nullptr;
-};
-ParticleCall gParticles;
-
-QLResultEnum RecordParticles(render::ParticleEmitter*, render::Graphics* graphics, render::DrawParam*, math::Box*,
-                             math::Box*, u32*)
-{
-    ++gParticles.calls;
-    gParticles.blend = graphics->GetState().mBlendMode;
-    gParticles.alpha = graphics->GetColor()[3];
-    gParticles.transform = graphics->mTransform;
-    return QL_OK;
-}
-} // namespace
-
-TEST_F(DrawingLayers, ParticlesAlwaysBlendByAlphaAndAreNeverHit)
-{
-    gParticles = ParticleCall();
-    render::DrawParticlesParam::SetRenderFunction(&RecordParticles);
-    alignas(8) char stand[64] = {};
-    auto* emitter = reinterpret_cast<render::ParticleEmitter*>(stand); // only passed through
-    layer::ParticlesLayer particles;
-    ASSERT_EQ(QL_OK, particles.Render(mGraphics.get()));
-    EXPECT_EQ(0, gParticles.calls) << "no emitter, nothing drawn";
-
-    particles.SetEmitter(emitter, false);
-    particles.mAdditive = true;
-    particles.mAlpha = 0.5f;
-    ASSERT_EQ(QL_OK, particles.Render(mGraphics.get()));
-    render::DrawParticlesParam::SetRenderFunction(nullptr);
-    EXPECT_EQ(1, gParticles.calls);
-    EXPECT_EQ(render::BLEND_ALPHA, gParticles.blend);
-    EXPECT_FLOAT_EQ(0.5f, gParticles.alpha);
-    EXPECT_EQ(&particles.mWorldTransform, gParticles.transform);
-
-    particles.UpdateTreeBounds();
-    EXPECT_TRUE(particles.mParentBox.IsEmpty());
-    EXPECT_FALSE(particles.HitTest({0.0f, 0.0f, 0.0f}));
-    particles.SetEmitter(nullptr, false);
-}
-
-TEST_F(DrawingLayers, HitRectanglesDrawNothingAndBoundTheirRectangle)
-{
-    layer::RectHitLayer rect(math::Rect(2.0f, 3.0f, 10.0f, 20.0f));
-    ASSERT_EQ(QL_OK, rect.Render(mGraphics.get()));
-    rect.UpdateTreeBounds();
-    EXPECT_EQ(2.0f, rect.mOwnBox.minX);
-    EXPECT_EQ(3.0f, rect.mOwnBox.minY);
-    EXPECT_EQ(12.0f, rect.mOwnBox.maxX);
-    EXPECT_EQ(23.0f, rect.mOwnBox.maxY);
-    EXPECT_TRUE(rect.HitTest({0.0f, 0.0f, 0.0f}));
-    EXPECT_TRUE(Only(EndAndDecode(), render::CMD_DRAW_INDEXED).empty());
 }

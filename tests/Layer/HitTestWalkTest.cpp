@@ -1,4 +1,5 @@
-// The hit-test walk: top-most first, the states a listener leaves, edges, and what is skipped.
+// The hit-test walk inside a layer tree: declining layers and groups, the listener's space, edges,
+// what is skipped, and linked ancestors (the plain walk is driven through the frame manager).
 #include "Core/Layer/HitTestWalk.h"
 #include "Core/Layer/Layer.h"
 #include "Core/Layer/RectHitLayer.h"
@@ -83,40 +84,6 @@ protected:
 };
 } // namespace
 
-TEST_F(HitTestWalk, TheTopMostLayerUnderThePointTakesIt)
-{
-    const layer::HitTestResult r = Down(30.0f, 30.0f);
-    EXPECT_EQ(QL_OK, r.result);
-    EXPECT_EQ(layer::HIT_HANDLED, r.state);
-    EXPECT_EQ(&mHigh, r.hitLayer);
-    ASSERT_EQ((std::vector<std::string>{"high"}), Who());
-    EXPECT_EQ("down", mLog[0].kind);
-    EXPECT_EQ(1u, mLog[0].value);
-    EXPECT_EQ(30.0f, mLog[0].point.x);
-
-    mLog.clear();
-    Down(10.0f, 10.0f);
-    EXPECT_EQ((std::vector<std::string>{"low"}), Who());
-    mLog.clear();
-    Down(90.0f, 90.0f);
-    EXPECT_EQ((std::vector<std::string>{"root"}), Who());
-}
-
-TEST_F(HitTestWalk, ContinueLetsTheEventThroughToTheLayerBelow)
-{
-    mHighProbe.mLeave = layer::HIT_CONTINUE;
-    const layer::HitTestResult r = Down(30.0f, 30.0f);
-    EXPECT_EQ((std::vector<std::string>{"high", "low"}), Who());
-    EXPECT_EQ(&mLow, r.hitLayer);
-    EXPECT_EQ(layer::HIT_HANDLED, r.state);
-
-    mLog.clear();
-    mLowProbe.mLeave = layer::HIT_CONTINUE;
-    mRootProbe.mLeave = layer::HIT_CONTINUE;
-    EXPECT_EQ(layer::HIT_CONTINUE, Down(30.0f, 30.0f).state);
-    EXPECT_EQ((std::vector<std::string>{"high", "low", "root"}), Who());
-}
-
 TEST_F(HitTestWalk, AHitLayerDecliningItselfLeavesTheWholeTree)
 {
     mHighProbe.mLeave = layer::HIT_DECLINED;
@@ -184,8 +151,10 @@ TEST_F(HitTestWalk, TheNotifiedPointIsInTheListenersSpace)
 
 TEST_F(HitTestWalk, RightAndBottomEdgesAreOutside)
 {
-    Down(74.999f, 50.0f);
+    const layer::HitTestResult r = Down(74.999f, 50.0f);
     EXPECT_EQ((std::vector<std::string>{"high"}), Who());
+    EXPECT_EQ(&mHigh, r.hitLayer);
+    EXPECT_EQ(74.999f, mLog[0].point.x);
     mLog.clear();
     Down(75.0f, 50.0f);
     EXPECT_EQ((std::vector<std::string>{"root"}), Who());
@@ -195,6 +164,11 @@ TEST_F(HitTestWalk, RightAndBottomEdgesAreOutside)
     mLog.clear();
     Down(100.0f, 10.0f);
     EXPECT_TRUE(mLog.empty());
+    // The wheel's notches are widened without their sign.
+    layer::WalkHitTest(&mRoot, {30, 30, 0}, layer::OnMouseWheel{0xFF88});
+    ASSERT_EQ(1u, mLog.size());
+    EXPECT_EQ("wheel", mLog[0].kind);
+    EXPECT_EQ(0xFF88u, mLog[0].value);
 }
 
 TEST_F(HitTestWalk, HiddenAndUntestableLayersAreSkippedUnlessWalkedThrough)
@@ -233,31 +207,6 @@ TEST_F(HitTestWalk, ATiltedLayerIsTestedWholeWithoutItsChildren)
     // Its own test uses the point (0, 0, 0), outside its rectangle: nothing below the root is hit.
     Down(31.0f, 31.0f);
     EXPECT_EQ((std::vector<std::string>{"low"}), Who());
-}
-
-TEST_F(HitTestWalk, AListenerErrorEndsTheWalkUnchanged)
-{
-    mHighProbe.mResult = static_cast<QLResultEnum>(5);
-    mHighProbe.mLeave = layer::HIT_CONTINUE;
-    const layer::HitTestResult r = Down(30.0f, 30.0f);
-    EXPECT_EQ(5, r.result);
-    EXPECT_EQ((std::vector<std::string>{"high"}), Who());
-}
-
-TEST_F(HitTestWalk, EachEventKindReachesItsHandler)
-{
-    mRoot.UpdateTreeBounds();
-    layer::WalkHitTest(&mRoot, {30, 30, 0}, layer::OnMouseUp{3});
-    layer::WalkHitTest(&mRoot, {30, 30, 0}, layer::OnMouseMove{});
-    layer::WalkHitTest(&mRoot, {30, 30, 0}, layer::OnMouseDrag{});
-    layer::WalkHitTest(&mRoot, {30, 30, 0}, layer::OnMouseWheel{0xFF88});
-    ASSERT_EQ(4u, mLog.size());
-    EXPECT_EQ("up", mLog[0].kind);
-    EXPECT_EQ(3u, mLog[0].value);
-    EXPECT_EQ("move", mLog[1].kind);
-    EXPECT_EQ("drag", mLog[2].kind);
-    EXPECT_EQ("wheel", mLog[3].kind);
-    EXPECT_EQ(0xFF88u, mLog[3].value) << "widened without sign";
 }
 
 TEST_F(HitTestWalk, AncestorsWithTheLinkBitHearOfHitsBelowThem)

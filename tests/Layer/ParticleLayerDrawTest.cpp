@@ -22,6 +22,8 @@ TEST_F(ParticleLayerDraw, TheEffectDrawsWhereTheLayerSitsWithItsAlphaAndAlphaBle
     ASSERT_NE(nullptr, emitter);
     layer::Layer root;
     layer::ParticlesLayer particles(emitter.release(), true);
+    layer::ParticlesLayer none; // no emitter: draws nothing
+    root.AddChild(&none);
     root.AddChild(&particles);
     root.SetPosition(100.0f, 50.0f);
     particles.mAlpha = 0.5f;
@@ -38,4 +40,7 @@ TEST_F(ParticleLayerDraw, TheEffectDrawsWhereTheLayerSitsWithItsAlphaAndAlphaBle
     EXPECT_FLOAT_EQ(114.5f, v[0].x);
     EXPECT_FLOAT_EQ(74.5f, v[0].y);
     EXPECT_EQ(0x7Fu, v[0].diffuse >> 24);
+    // Particles are never hit.
+    EXPECT_FALSE(particles.HitTest({20.0f, 30.0f, 0.0f}));
+    EXPECT_FALSE(particles.HitTest({0.0f, 0.0f, 0.0f}));
 }

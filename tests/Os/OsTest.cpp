@@ -1,9 +1,9 @@
+// The platform layer: the instance lock, folders, dialogs, text, video drivers and the frame limiter.
 #include "Platform/Os/Dialogs.h"
 #include "Platform/Os/Folders.h"
 #include "Platform/Os/FrameLimiter.h"
 #include "Platform/Os/InstanceLock.h"
 #include "Platform/Os/NullVideo.h"
-#include "Platform/Os/SdlKeys.h"
 #include "Platform/Os/SdlVideo.h"
 #include "Platform/Os/Text.h"
 #include "support/TempDir.h"
@@ -27,24 +27,6 @@ os::Event Of(os::EventType type)
     return e;
 }
 } // namespace
-
-TEST(InstanceLock, SecondHolderIsRefusedUntilTheFirstReleases)
-{
-    testsupport::TempDir dir;
-    const std::wstring path = dir.WPath("instance.lock");
-    os::InstanceLock first, second;
-    EXPECT_EQ(first.Acquire(path), os::InstanceLock::ACQUIRED);
-    EXPECT_EQ(second.Acquire(path), os::InstanceLock::HELD_ELSEWHERE);
-    EXPECT_FALSE(second.IsHeld());
-    first.Release();
-    EXPECT_EQ(second.Acquire(path), os::InstanceLock::ACQUIRED);
-}
-
-TEST(InstanceLock, UnwritableFolderFailsWithAReason)
-{
-    os::InstanceLock lock;
-    EXPECT_EQ(lock.Acquire(L"/nonexistent-folder/x/instance.lock"), os::InstanceLock::FAILED);
-}
 
 TEST(Folders, ExecutablePathIsThisTestProgram)
 {
@@ -88,19 +70,6 @@ TEST(Text, Utf8RoundTripAndInvalidBytes)
     EXPECT_EQ(os::ToUtf8(L"Br\u00e4ck \U0001F600"), "Br\xC3\xA4""ck \xF0\x9F\x98\x80");
     EXPECT_EQ(os::FromUtf8("Br\xC3\xA4""ck"), L"Br\u00e4ck");
     EXPECT_EQ(os::FromUtf8("a\xFF" "b"), L"a\uFFFDb");
-}
-
-TEST(SdlKeys, BothSidesOfAModifierGiveOneKeyAndTheirSide)
-{
-    u32 side = 99;
-    EXPECT_EQ(os::VirtualKeyFromSdl(SDLK_a, side), 65u);
-    EXPECT_EQ(side, 0u);
-    EXPECT_EQ(os::VirtualKeyFromSdl(SDLK_KP_ENTER, side), os::VirtualKeyFromSdl(SDLK_RETURN, side));
-    EXPECT_EQ(os::VirtualKeyFromSdl(SDLK_LSHIFT, side), 16u);
-    EXPECT_EQ(side, 160u);
-    EXPECT_EQ(os::VirtualKeyFromSdl(SDLK_RSHIFT, side), 16u);
-    EXPECT_EQ(side, 161u);
-    EXPECT_EQ(os::VirtualKeyFromSdl(SDLK_AUDIOPLAY, side), 0u);
 }
 
 TEST(NullVideo, WindowRecordsItsModeAndDeliversQueuedEventsInOrder)
@@ -171,8 +140,12 @@ TEST(InstanceLock, HolderWritesItsIdAndCanBeAskedToRaiseItsWindow)
     EXPECT_TRUE(second.RequestRaise());
     EXPECT_TRUE(os::TakeRaiseRequest());
     EXPECT_FALSE(os::TakeRaiseRequest()); // once per request
+    EXPECT_FALSE(second.IsHeld());
     first.Release();
     EXPECT_EQ(dir.Read("instance.lock"), ""); // no stale id left behind
+    EXPECT_EQ(second.Acquire(path), os::InstanceLock::ACQUIRED);
+    os::InstanceLock third;
+    EXPECT_EQ(third.Acquire(L"/nonexistent-folder/x/instance.lock"), os::InstanceLock::FAILED);
 }
 
 TEST(InstanceLock, StaleIdOfAnotherProgramIsNeverSignalled)

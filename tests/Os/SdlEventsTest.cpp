@@ -1,8 +1,10 @@
+// SDL events turned into the window's own: this window only, keys, text, buttons and the wheel.
 #include "Platform/Os/SdlEvents.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 
 namespace
 {
@@ -98,13 +100,13 @@ TEST_F(SdlEventsTest, WindowEventsOfThisWindowOnlyAndQuitAlwaysClose)
     SDL_Event quit{};
     quit.type = SDL_QUIT; // SIGTERM and SIGINT arrive as this
     EXPECT_EQ(Take(quit).type, os::EventType::Close);
-    EXPECT_EQ(Take(WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED)).type, os::EventType::FocusGained);
-    EXPECT_EQ(Take(WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST)).type, os::EventType::FocusLost);
-    EXPECT_EQ(Take(WindowEvent(SDL_WINDOWEVENT_MINIMIZED)).type, os::EventType::Minimized);
-    EXPECT_EQ(Take(WindowEvent(SDL_WINDOWEVENT_RESTORED)).type, os::EventType::Restored);
-    EXPECT_EQ(Take(WindowEvent(SDL_WINDOWEVENT_MAXIMIZED)).type, os::EventType::Restored);
-    EXPECT_EQ(Take(WindowEvent(SDL_WINDOWEVENT_ENTER)).type, os::EventType::MouseEnter);
-    EXPECT_EQ(Take(WindowEvent(SDL_WINDOWEVENT_EXPOSED)).type, os::EventType::None);
+    const std::pair<Uint8, os::EventType> kinds[] = {
+        {SDL_WINDOWEVENT_FOCUS_GAINED, os::EventType::FocusGained}, {SDL_WINDOWEVENT_FOCUS_LOST, os::EventType::FocusLost},
+        {SDL_WINDOWEVENT_MINIMIZED, os::EventType::Minimized},      {SDL_WINDOWEVENT_RESTORED, os::EventType::Restored},
+        {SDL_WINDOWEVENT_MAXIMIZED, os::EventType::Restored},       {SDL_WINDOWEVENT_ENTER, os::EventType::MouseEnter},
+        {SDL_WINDOWEVENT_EXPOSED, os::EventType::None}};
+    for (const auto& [what, type] : kinds)
+        EXPECT_EQ(Take(WindowEvent(what)).type, type) << int(what);
     const os::Event moved = Take(WindowEvent(SDL_WINDOWEVENT_MOVED, kOurs, 277, 156));
     EXPECT_EQ(moved.type, os::EventType::Moved);
     EXPECT_EQ(moved.x, 277);
@@ -130,6 +132,9 @@ TEST_F(SdlEventsTest, KeysBecomeVirtualKeysWithTheSideAndRepeat)
     EXPECT_EQ(alt.key, 18u);
     EXPECT_EQ(alt.sideKey, 164u);
     EXPECT_FALSE(alt.repeat);
+    const os::Event right = Take(KeyEvent(SDL_KEYDOWN, SDLK_RSHIFT));
+    EXPECT_EQ(right.key, 16u);
+    EXPECT_EQ(right.sideKey, 161u);
     const os::Event enter = Take(KeyEvent(SDL_KEYDOWN, SDLK_KP_ENTER, true));
     EXPECT_EQ(enter.key, 13u);
     EXPECT_EQ(enter.sideKey, 0u);

@@ -1,5 +1,5 @@
-// Drawing effect instances through the drawing context on the recording device: vertices,
-// indices and colours per particle, blend modes per list, bounds, batches, and what is not drawn.
+// Drawing effect instances through the drawing context on the recording device: vertices
+// and colours per particle, blend modes per list, bounds, batches, and what is not drawn.
 #include "ParticleFixture.h"
 
 #include "Core/Base/Box.h"
@@ -58,28 +58,6 @@ TEST_F(ParticleDraw, EachParticleIsAQuadOfTheContextColourTimesItsOwn)
     EXPECT_EQ(2u, draws[0].args[1]); // 16-bit indices
     EXPECT_EQ(10u, draws[0].args[kCount]);
     EXPECT_EQ(20u, draws[0].args[kVertices]);
-}
-
-TEST_F(ParticleDraw, IndicesMakeTwoTrianglesOfEachQuad)
-{
-    ASSERT_EQ(QL_OK, Load(StillEmitter("still", 2)));
-    auto e = Play("still");
-    ASSERT_EQ(QL_OK, e->Render(mGraphics.get(), nullptr, nullptr, nullptr, nullptr));
-    // Read the indices while the frame's buffers are still locked.
-    auto* cache = mRender->GetIndexCache16();
-    const u16* indices = nullptr;
-    for (u32 i = 0; i < 2 && !indices; ++i)
-        if (cache->GetMain(i) && cache->GetMain(i)->GetBuffer()->IsLocked())
-            indices = cache->GetMain(i)->GetData();
-    ASSERT_NE(nullptr, indices);
-    const std::vector<u16> copy(indices, indices + 1024);
-    const auto draws = Draws();
-    ASSERT_EQ(1u, draws.size());
-    const u32 start = static_cast<u32>(draws[0].args[2]);
-    const u32 base = static_cast<u32>(draws[0].args[4]);
-    const u32 expected[12] = {0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7};
-    for (u32 i = 0; i < 12; ++i)
-        EXPECT_EQ(base + expected[i], copy.at(start + i)) << i;
 }
 
 TEST_F(ParticleDraw, IntenseListsDrawAddedAndTheContextBlendModeComesBack)

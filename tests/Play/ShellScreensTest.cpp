@@ -4,8 +4,8 @@
 #include "support/GameHarness.h"
 
 #include "Core/Layer/TextLayer.h"
+#include "Core/Media/Graphics/Font.h"
 #include "Core/Media/Image/ImageInfo.h"
-#include "Core/Media/Font/Font.h"
 #include "Core/Widget/Controls/ControlHost.h"
 #include "Core/Widget/Controls/GameSettings.h"
 #include "Core/Widget/Controls/OptionsDialog.h"
@@ -62,6 +62,21 @@ TEST(ShellScreens, EveryKeyTypedWithinOneFrameReachesTheNameInputAndEnterConfirm
         game.pushKey(HUDModalInput::kBackspace);
     ASSERT_TRUE(game.frame());
     EXPECT_EQ(L"Anna", input.mText) << "no key-down lost between frames";
+    // A key down across a frame, released and pressed again before the next one: a new press.
+    os::Event key;
+    key.key = HUDModalInput::kBackspace;
+    for (os::EventType type : {os::EventType::KeyDown, os::EventType::KeyUp, os::EventType::KeyDown, os::EventType::KeyUp})
+    {
+        key.type = type;
+        game.window().Push(key);
+        if (type == os::EventType::KeyDown && input.mText == L"Anna")
+        {
+            ASSERT_TRUE(game.frame());
+        }
+    }
+    ASSERT_TRUE(game.frame());
+    EXPECT_EQ(L"An", input.mText) << "the second press was taken for auto-repeat";
+    pushText(game, "na");
 
     game.pushKey(HUDModalInput::kEnter);
     ASSERT_TRUE(game.frame());

@@ -103,43 +103,6 @@ TEST(Decoders, PackBitsRowsMatchAReferenceWithoutTouchingPastTheRow)
     }
 }
 
-TEST(Decoders, PredictionMatchesRunningSumsPerRow)
-{
-    std::mt19937 rng(11);
-    for (u64 width = 1; width <= 80; ++width)
-    {
-        const u64 rows = 3;
-        // A trailing part row is left as it is.
-        std::vector<u8> data = RandomBytes(rng, width * rows + width - 1);
-        for (u8& b : data)
-            b = static_cast<u8>(b * 37 + 200);
-        std::vector<u8> expected = data;
-        for (u64 y = 0; y < rows; ++y)
-            for (u64 x = 1; x < width; ++x)
-                expected[y * width + x] = static_cast<u8>(expected[y * width + x] + expected[y * width + x - 1]);
-        psd::UndoPrediction(data.data(), data.size(), width, 8);
-        ASSERT_EQ(expected, data) << "width " << width;
-    }
-    // 16-bit: big-endian samples summed with the carry, wrapping at 16 bits.
-    std::vector<u8> samples = RandomBytes(rng, 2 * 9 * 2);
-    for (u8& b : samples)
-        b = static_cast<u8>(b * 91);
-    std::vector<u8> expected = samples;
-    for (u64 y = 0; y < 2; ++y)
-    {
-        u32 sum = 0;
-        for (u64 x = 0; x < 9; ++x)
-        {
-            u8* p = &expected[(y * 9 + x) * 2];
-            sum = (sum + ((u32(p[0]) << 8) | p[1])) & 0xFFFF;
-            p[0] = static_cast<u8>(sum >> 8);
-            p[1] = static_cast<u8>(sum);
-        }
-    }
-    psd::UndoPrediction(samples.data(), samples.size(), 9, 16);
-    EXPECT_EQ(expected, samples);
-}
-
 TEST(Decoders, InflaterKeepsThePrefixClearsTheRestAndRefusesDamage)
 {
     std::mt19937 rng(3);
@@ -182,33 +145,6 @@ TEST(Decoders, InflaterKeepsThePrefixClearsTheRestAndRefusesDamage)
     // Still usable after failures.
     ASSERT_EQ(psd::kOk, inflater.Inflate(stream.data(), stream.size(), out.data(), out.size()));
     EXPECT_EQ(raw, out);
-}
-
-TEST(Decoders, LanesWriteTheirByteAndKeepTheOthers)
-{
-    const u8 samples[] = {0x01, 0x80, 0xFF, 0x00, 0x7E, 0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70, 0x90, 0xA0, 0xB0, 0xC0, 0xD0, 0xE0};
-    const u64 n = sizeof samples;
-    for (u32 shift : {0u, 8u, 16u, 24u})
-    {
-        std::vector<u32> px(n + 1, 0x11223344u);
-        psd::PixelLane lane;
-        lane.mShift = shift;
-        psd::SpreadRow(samples, n, px.data(), lane);
-        for (u64 i = 0; i < n; ++i)
-            ASSERT_EQ((0x11223344u & ~(0xFFu << shift)) | (u32(samples[i]) << shift), px[i]) << shift << " " << i;
-        EXPECT_EQ(0x11223344u, px[n]); // one past the row
-    }
-    std::vector<u32> px(n, 0x11223344u);
-    psd::PixelLane opaque;
-    opaque.mShift = 8;
-    opaque.mSet = 0xFF000000u;
-    psd::SpreadRow(samples, n, px.data(), opaque);
-    EXPECT_EQ(0xFF220144u, px[0]);
-    psd::PixelLane grey;
-    grey.mGrey = true;
-    psd::SpreadRow(samples, n, px.data(), grey);
-    EXPECT_EQ(0xFF808080u, px[1]);
-    EXPECT_EQ(0xFF000000u, px[3]);
 }
 
 TEST(Decoders, RawRowsIntoALaneReadZeroPastTheData)

@@ -91,17 +91,6 @@ TEST(Document, PathLoadClosesTheFile)
     EXPECT_EQ(0xFF0A141Eu, doc->mLayers[0].mPixels[0]);
 }
 
-TEST(Document, StreamAndPathGiveTheSameDocument)
-{
-    testsupport::TempDir dir;
-    std::string bytes = SimpleRgb();
-    DocPtr fromFile = LoadFile(dir.Write("doc.psd", bytes));
-    DocPtr fromStream = LoadBytes(bytes);
-    ASSERT_TRUE(fromFile && fromStream);
-    EXPECT_EQ(fromFile->mLayers[0].mPixels, fromStream->mLayers[0].mPixels);
-    EXPECT_EQ(fromFile->mMerged, fromStream->mMerged);
-}
-
 TEST(Document, LayerlessFileGetsOneLayerFromTheMergedImage)
 {
     // Merged RGB + transparency: colour planes first, then alpha.

@@ -47,35 +47,6 @@ DocPtr LoadPatterns(const std::string& patterns, u32 depth = 8)
 }
 } // namespace
 
-TEST(Patterns, RgbPatternWithAnUnwrittenChannel)
-{
-    std::string rgb = Pattern(3, 2, 1,
-                              {PatternChannel(8, "\x10\x11"), PatternChannel(8, "", false), PatternChannel(8, "\x20\x21"),
-                               PatternChannel(8, "\x30\x31")});
-    DocPtr doc = LoadPatterns(rgb);
-    ASSERT_TRUE(doc);
-    ASSERT_EQ(1u, doc->mPatterns.size());
-    const psd::Pattern& p = doc->mPatterns[0];
-    EXPECT_EQ(2, p.mWidth);
-    EXPECT_EQ(1, p.mHeight);
-    EXPECT_EQ("id", p.mId);
-    EXPECT_EQ(4u, p.mName.size());
-    EXPECT_EQ(3, p.mChannelImages);
-    EXPECT_EQ((std::vector<u32>{0xFF102030u, 0xFF112131u}), p.mPixels);
-}
-
-TEST(Patterns, ExtraChannelsBeyondTheSlotsAreSkipped)
-{
-    std::vector<std::string> channels;
-    for (int i = 0; i < 8; ++i)
-        channels.push_back(PatternChannel(8, std::string(1, static_cast<char>(i))));
-    DocPtr doc = LoadPatterns(Pattern(1, 1, 1, channels));
-    ASSERT_TRUE(doc);
-    ASSERT_EQ(1u, doc->mPatterns.size());
-    EXPECT_EQ(2, doc->mPatterns[0].mChannelImages);
-    EXPECT_EQ(0xFF000000u, doc->mPatterns[0].mPixels[0]);
-}
-
 TEST(Patterns, DamagedPatternStopsOnlyThePatternBlock)
 {
     std::string good = Pattern(3, 1, 1, {PatternChannel(8, "\x01"), PatternChannel(8, "\x02"), PatternChannel(8, "\x03")});

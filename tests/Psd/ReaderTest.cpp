@@ -45,20 +45,6 @@ TEST(Reader, MixedReadsAndSkipsMatchTheReference)
     EXPECT_EQ(0u, reader.Remaining());
 }
 
-TEST(Reader, BigEndianPrimitives)
-{
-    const std::string data("\x12\x34\x56\x78\x9A\xBC\xDE\xF0\x3F\xF0\x00\x00\x00\x00\x00\x00\xFF\xFE", 18);
-    base::MemoryStream stream(data.data(), static_cast<u32>(data.size()));
-    psd::Reader reader(stream);
-    EXPECT_EQ(0x1234u, reader.U16());
-    EXPECT_EQ(0x56789ABCu, reader.U32());
-    EXPECT_EQ(0xDEu, reader.U8());
-    EXPECT_EQ(1, reader.Bool());
-    EXPECT_EQ(1.0, reader.F64());
-    EXPECT_EQ(-2, reader.I16());
-    EXPECT_FALSE(reader.Overrun());
-}
-
 TEST(Reader, ShortReadsGiveZeroAndMarkTheOverrun)
 {
     const std::string data("\x01\x02\x03", 3);

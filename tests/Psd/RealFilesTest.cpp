@@ -90,16 +90,6 @@ TEST(RealFiles, GimpLayerPropertiesAndGroups)
     EXPECT_EQ(nullptr, byName["background"]->mParent);
     ASSERT_TRUE(byName.count("</Layer group>"));
     EXPECT_EQ(psd::kLayerGroupEnd, byName["</Layer group>"]->mType);
-    // The mask: GIMP writes the 20-byte form and a -2 channel.
-    const psd::LayerRecord& masked = *byName["masked"];
-    ASSERT_EQ(64, masked.mMask.mWidth);
-    ASSERT_EQ(64, masked.mMask.mHeight);
-    ASSERT_EQ(64u * 64u, masked.mMask.mImage.size());
-    // The script painted the left half of the mask black.
-    EXPECT_EQ(0, masked.mMask.mImage[0]);
-    EXPECT_EQ(0, masked.mMask.mImage[31]);
-    EXPECT_EQ(255, masked.mMask.mImage[32]);
-    EXPECT_EQ(255, masked.mMask.mImage[64 * 64 - 1]);
 }
 
 TEST(RealFiles, ImageMagickLayersMatchTheirSourcesInEveryCompression)
@@ -121,14 +111,6 @@ TEST(RealFiles, ImageMagickLayersMatchTheirSourcesInEveryCompression)
     }
 }
 
-TEST(RealFiles, ImageMagickRleSectionOneByteShortStillFindsMergedImage)
-{
-    DocPtr rle = LoadFile(Data("im8_RLE.psd"));
-    DocPtr raw = LoadFile(Data("im8_None.psd"));
-    ASSERT_TRUE(rle && raw);
-    EXPECT_EQ(raw->mMerged, rle->mMerged);
-}
-
 // ImageMagick stores the two-colour "rect" layer as a single channel of palette indices (all 0):
 // its colour is not in the file. The missing green and blue channels read as 0, alpha as 255.
 TEST(RealFiles, ImageMagickSingleChannelLayerReadsMissingChannelsAsZero)
@@ -141,34 +123,6 @@ TEST(RealFiles, ImageMagickSingleChannelLayerReadsMissingChannelsAsZero)
     EXPECT_EQ(30, rect.mWidth);
     EXPECT_EQ(20, rect.mHeight);
     EXPECT_EQ(std::vector<u32>(600, 0xFF000000u), rect.mPixels);
-}
-
-TEST(RealFiles, ImageMagickSixteenBitGreyLayerMatchesItsDecode)
-{
-    // im_gray.bg.png is ImageMagick's own decode of the layer (convert-im6.q16 'im_gray.psd[1]').
-    DocPtr doc = LoadFile(Data("im_gray.psd"));
-    ASSERT_TRUE(doc);
-    ASSERT_EQ(psd::kModeGrey, doc->mMode);
-    ASSERT_EQ(16, doc->mDepth);
-    ASSERT_EQ(1, doc->LayerCount());
-    ExpectLayerMatchesPng(doc->mLayers[0], "im_gray");
-}
-
-TEST(RealFiles, ImageMagickIndexedLayerUsesWholePaletteWithoutTransparency)
-{
-    // ImageMagick writes neither the colour count (1046) nor the transparent index (1047).
-    DocPtr doc = LoadFile(Data("im_indexed.psd"));
-    ASSERT_TRUE(doc);
-    ASSERT_EQ(psd::kModeIndexed, doc->mMode);
-    ASSERT_EQ(256u, doc->mPalette.size());
-    ASSERT_EQ(1, doc->LayerCount());
-    const psd::LayerRecord& layer = doc->mLayers[0];
-    EXPECT_EQ(doc->mMerged, layer.mPixels);
-    for (u32 pixel : layer.mPixels)
-    {
-        ASSERT_EQ(0xFF000000u, pixel & 0xFF000000u);
-        ASSERT_NE(doc->mPalette.end(), std::find(doc->mPalette.begin(), doc->mPalette.end(), pixel));
-    }
 }
 
 namespace

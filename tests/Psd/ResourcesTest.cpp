@@ -63,24 +63,6 @@ std::string Thumbnail(const std::string& jpeg, u32 format = 1)
 }
 } // namespace
 
-TEST(Resources, PaletteFromColourModeData)
-{
-    std::string planar(768, '\0');
-    planar[1] = 0x10;        // red of entry 1
-    planar[256 + 1] = 0x20;  // green of entry 1
-    planar[512 + 1] = 0x30;  // blue of entry 1
-    DocPtr doc = LoadResources(PsdBuilder(2, 2, 2, 8, 1).ColourModeData(planar));
-    ASSERT_TRUE(doc);
-    ASSERT_EQ(256u, doc->mPalette.size());
-    EXPECT_EQ(0xFF102030u, doc->mPalette[1]);
-    // Four bytes give one entry, and the next section starts right after them.
-    doc = LoadResources(PsdBuilder(2, 2, 2, 8, 1).ColourModeData("\x01\x02\x03\x04").Resource(1024, std::string("\x00\x07", 2)));
-    ASSERT_TRUE(doc);
-    ASSERT_EQ(1u, doc->mPalette.size());
-    EXPECT_EQ(0xFF010203u, doc->mPalette[0]);
-    EXPECT_EQ(7, doc->mTargetLayer);
-}
-
 TEST(Resources, NamesAreSkippedWithTheirPadding)
 {
     for (const char* name : {"", "a", "ab", "abc"})
@@ -115,40 +97,6 @@ TEST(Resources, BadSignatureFails)
     i32 status = 0;
     EXPECT_FALSE(LoadResources(PsdBuilder(2, 2).RawResources(section.Str()), &status));
     EXPECT_EQ(psd::kBadResourceSignature, status);
-}
-
-TEST(Resources, AlphaChannelNamesUnicodeNamesAndIds)
-{
-    Bytes names;
-    names.U8(5).Raw("Alpha").U8(4).Raw("Mask");
-    Bytes unicode;
-    unicode.Unicode("First").Unicode("Second").Unicode("Third");
-    Bytes ids;
-    ids.U32(11).U32(12).U32(13);
-    // A 5-channel RGB file: two alpha channels, three colour channels.
-    DocPtr doc = LoadResources(PsdBuilder(2, 2, 3, 8, 5).Resource(1006, names.Str()).Resource(1045, unicode.Str()).Resource(1053, ids.Str()));
-    ASSERT_TRUE(doc);
-    EXPECT_EQ(2, doc->mAlphaCount);
-    EXPECT_EQ(3, doc->mColourChannels);
-    ASSERT_EQ(2u, doc->mAlphaChannels.size());
-    EXPECT_STREQ("Alpha", doc->mAlphaChannels[0].mName);
-    EXPECT_STREQ("Mask", doc->mAlphaChannels[1].mName);
-    // The later resources reuse the records and never write past them.
-    EXPECT_EQ(5u, doc->mAlphaChannels[0].mUnicodeName.size());
-    EXPECT_EQ(u16('S'), doc->mAlphaChannels[1].mUnicodeName[0]);
-    EXPECT_EQ(12u, doc->mAlphaChannels[1].mIdentifier);
-    // The merged image's extra planes fill the alpha-channel images.
-    EXPECT_EQ(4u, doc->mAlphaChannels[1].mImage.size());
-}
-
-TEST(Resources, MoreAlphaNamesThanChannelsLeaveNoNegativeColourCount)
-{
-    Bytes names;
-    for (int i = 0; i < 5; ++i)
-        names.U8(1).Raw("x");
-    DocPtr doc = LoadResources(PsdBuilder(2, 2, 3, 8, 3).Resource(1006, names.Str()));
-    ASSERT_TRUE(doc);
-    EXPECT_EQ(0, doc->mColourChannels);
 }
 
 TEST(Resources, CutJpegThumbnailFails)

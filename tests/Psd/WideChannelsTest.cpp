@@ -159,34 +159,6 @@ TEST(WideChannels, LayersWithoutTransparencyAreOpaque)
     }
 }
 
-TEST(WideChannels, GreyFillsAllThreeColours)
-{
-    constexpr u32 w = 200, h = 3;
-    const Plane v = MakePlane(w, h, 5), a = MakePlane(w, h, 6);
-    const Plane smoothV = MakePlane(w, h, 5, true), smoothA = MakePlane(w, h, 6, true);
-    LayerSpec withAlpha, opaque, combined;
-    withAlpha.mBottom = opaque.mBottom = combined.mBottom = h;
-    withAlpha.mRight = opaque.mRight = combined.mRight = w;
-    withAlpha.mChannels = {{0, psd::kZipPredicted, Encode(v, w, h, psd::kZipPredicted)}, {-1, psd::kPackBits, Encode(a, w, h, psd::kPackBits)}};
-    opaque.mChannels = {{0, psd::kPackBits, Encode(v, w, h, psd::kPackBits)}};
-    combined.mChannels = {{-1, psd::kPackBits, Encode(smoothA, w, h, psd::kPackBits)}, {0, psd::kPackBits, Encode(smoothV, w, h, psd::kPackBits)}};
-    // Two ZIP channels, grey first and grey second.
-    LayerSpec greyFirst = combined, greySecond = combined;
-    greyFirst.mChannels = {{0, psd::kZip, Encode(smoothV, w, h, psd::kZip)}, {-1, psd::kZipPredicted, Encode(smoothA, w, h, psd::kZipPredicted)}};
-    greySecond.mChannels = {greyFirst.mChannels[1], greyFirst.mChannels[0]};
-    PsdBuilder builder(w, h, 1, 8, 1);
-    builder.Layer(withAlpha).Layer(opaque).Layer(combined).Layer(greyFirst).Layer(greySecond);
-    DocPtr doc = LoadBytes(builder.Build());
-    ASSERT_TRUE(doc);
-    for (size_t i = 0; i < v.size(); ++i)
-    {
-        ASSERT_EQ(Pixel(&a, v, v, v, i), doc->mLayers[0].mPixels[i]) << i;
-        ASSERT_EQ(Pixel(nullptr, v, v, v, i), doc->mLayers[1].mPixels[i]) << i;
-        for (size_t k = 2; k < 5; ++k)
-            ASSERT_EQ(Pixel(&smoothA, smoothV, smoothV, smoothV, i), doc->mLayers[k].mPixels[i]) << k << " " << i;
-    }
-}
-
 class WideMerged : public testing::TestWithParam<bool>
 {
 };
@@ -220,41 +192,6 @@ TEST_P(WideMerged, RowsLongerThanTheReadBuffer)
 }
 
 INSTANTIATE_TEST_SUITE_P(PackedSmallAndLarge, WideMerged, testing::Bool());
-
-TEST(WideChannels, ChannelsOfAMegabyteAndMore)
-{
-    // Work buffers this large come from their own pages; two layers in a row reuse and regrow them.
-    constexpr u32 w = 1100, h = 1000;
-    const Plane a = MakePlane(w, h, 21), r = MakePlane(w, h, 22), g = MakePlane(w, h, 23), b = MakePlane(w, h, 24, true);
-    PsdBuilder builder(w, h);
-    for (u16 compression : {psd::kZip, psd::kPackBits, psd::kZipPredicted})
-    {
-        LayerSpec layer;
-        layer.mBottom = h;
-        layer.mRight = compression == psd::kPackBits ? w / 2 : w; // shrinking, then growing again
-        const u32 lw = static_cast<u32>(layer.mRight);
-        auto crop = [&](const Plane& p) {
-            Plane out(size_t(lw) * h);
-            for (u32 y = 0; y < h; ++y)
-                std::copy_n(p.begin() + size_t(y) * w, lw, out.begin() + size_t(y) * lw);
-            return out;
-        };
-        layer.mChannels = {{-1, compression, Encode(crop(a), lw, h, compression)}, {0, compression, Encode(crop(r), lw, h, compression)},
-                           {1, compression, Encode(crop(g), lw, h, compression)}, {2, compression, Encode(crop(b), lw, h, compression)}};
-        builder.Layer(layer);
-    }
-    DocPtr doc = LoadBytes(builder.Build());
-    ASSERT_TRUE(doc);
-    ASSERT_EQ(3u, doc->mLayers.size());
-    for (size_t k = 0; k < 3; ++k)
-    {
-        const u32 lw = doc->mLayers[k].mWidth;
-        ASSERT_EQ(size_t(lw) * h, doc->mLayers[k].mPixels.size());
-        for (u32 y = 0; y < h; y += 7)
-            for (u32 x = 0; x < lw; x += 3)
-                ASSERT_EQ(Pixel(&a, r, g, b, size_t(y) * w + x), doc->mLayers[k].mPixels[size_t(y) * lw + x]) << k << " " << x << "," << y;
-    }
-}
 
 TEST(WideChannels, ADamagedChannelOfAZipPairFailsTheLoad)
 {

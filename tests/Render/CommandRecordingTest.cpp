@@ -51,32 +51,23 @@ protected:
     render::RenderState mState;
 };
 
-TEST_F(CommandRecording, ConsecutiveListDrawsMergeIntoOne)
+TEST_F(CommandRecording, ContinuingListDrawsMergeAndStripsFansOrGapsStaySeparate)
 {
     ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, false));
     ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 0, 2));
-    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 6, 4));
-    ASSERT_EQ(QL_OK, mRender->FlushDraw());
-    auto draws = Only(Recorded(), render::CMD_DRAW);
-    ASSERT_EQ(1u, draws.size());
-    EXPECT_EQ((std::vector<u64>{render::PRIM_TRIANGLELIST, 0, 6}), draws[0].args);
-}
-
-TEST_F(CommandRecording, DrawsThatDoNotContinueOrAreStripsStaySeparate)
-{
-    ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, false));
-    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 0, 2));
-    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 7, 1)); // a gap
-    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLESTRIP, 10, 2));
-    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLESTRIP, 14, 2)); // strips never merge
-    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLEFAN, 18, 2));
-    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLEFAN, 22, 2));
-    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_LINELIST, 30, 2));
-    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_LINELIST, 34, 3)); // lines continue: 30 + 2 x 2
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 6, 4)); // continues: one draw of 6
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 25, 1)); // a gap
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLESTRIP, 30, 2));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLESTRIP, 34, 2)); // strips never merge
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLEFAN, 38, 2));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLEFAN, 42, 2));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_LINELIST, 50, 2));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_LINELIST, 54, 3)); // lines continue: 50 + 2 x 2
     ASSERT_EQ(QL_OK, mRender->FlushDraw());
     auto draws = Only(Recorded(), render::CMD_DRAW);
     ASSERT_EQ(7u, draws.size());
-    EXPECT_EQ((std::vector<u64>{render::PRIM_LINELIST, 30, 5}), draws.back().args);
+    EXPECT_EQ((std::vector<u64>{render::PRIM_TRIANGLELIST, 0, 6}), draws[0].args);
+    EXPECT_EQ((std::vector<u64>{render::PRIM_LINELIST, 50, 5}), draws.back().args);
 }
 
 TEST_F(CommandRecording, IndexedDrawsMergeWithTheUnionOfTheirVertexRanges)
@@ -241,22 +232,6 @@ TEST_F(CommandRecording, PlaybackMapsPrimitiveCountsToVertexCounts)
               mDevice->CallsStartingWith("Draw "));
 }
 
-TEST_F(CommandRecording, NotReadyDropsTheRecordingAndTheNextFrameStartsAtZero)
-{
-    ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, false));
-    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 0, 1));
-    ASSERT_EQ(QL_OK, mRender->EndScene());
-    EXPECT_GT(mRender->GetCommandBuffer().GetPosition(), 0u);
-    mHarness.mWindow.mMinimized = true;
-    EXPECT_FALSE(mRender->IsReady());
-    EXPECT_EQ(0u, mRender->GetCommandBuffer().GetPosition());
-    mHarness.mWindow.mMinimized = false;
-    mDevice->ClearCalls();
-    ASSERT_TRUE(mRender->IsReady());
-    ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
-    EXPECT_TRUE(mDevice->CallsStartingWith("Draw").empty());
-}
-
 TEST_F(CommandRecording, UnknownOpcodesAreSkippedAndAShortCommandFails)
 {
     CommandBuffer& buffer = mRender->GetCommandBuffer();
@@ -289,7 +264,7 @@ TEST_F(CommandRecording, UnknownOpcodesAreSkippedAndAShortCommandFails)
     cut.Rewind();
 }
 
-TEST_F(CommandRecording, AFailedPlaybackRewindsSoTheNextFrameDoesNotReplayIt)
+TEST_F(CommandRecording, AFailedPlaybackOrANotReadyWindowDropsTheFrameAndTheNextStartsAtZero)
 {
     ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, false));
     ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 0, 1));
@@ -304,6 +279,21 @@ TEST_F(CommandRecording, AFailedPlaybackRewindsSoTheNextFrameDoesNotReplayIt)
     ASSERT_EQ(QL_OK, mRender->EndScene());
     ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
     EXPECT_EQ((std::vector<std::string>{"BeginScene", "EndScene"}), mDevice->Calls());
+
+    // A window that is not ready drops the frame's recording too.
+    ASSERT_EQ(QL_OK, mRender->BeginScene());
+    ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, false));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 0, 1));
+    ASSERT_EQ(QL_OK, mRender->EndScene());
+    EXPECT_GT(mRender->GetCommandBuffer().GetPosition(), 0u);
+    mHarness.mWindow.mMinimized = true;
+    EXPECT_FALSE(mRender->IsReady());
+    EXPECT_EQ(0u, mRender->GetCommandBuffer().GetPosition());
+    mHarness.mWindow.mMinimized = false;
+    mDevice->ClearCalls();
+    ASSERT_TRUE(mRender->IsReady());
+    ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
+    EXPECT_TRUE(mDevice->CallsStartingWith("Draw").empty());
 }
 
 TEST_F(CommandRecording, ObjectsReleasedMidFrameLiveUntilThePlayback)
@@ -359,14 +349,4 @@ TEST_F(CommandRecording, ToPixelCoordsAppliesThePendingMappingAndTruncates)
     EXPECT_GT(out[3], 2000000000);
 }
 
-TEST_F(CommandRecording, BuildProjectionMapsPixelsToClipSpace)
-{
-    math::Matrix4 m;
-    ASSERT_EQ(QL_OK, mRender->BuildProjection(200, 100, 0, &m));
-    math::Point3 topLeft(0, 0, 0), bottomRight(200, 100, 0);
-    m.TransformPoint(topLeft);
-    m.TransformPoint(bottomRight);
-    EXPECT_EQ(math::Point3(-1, 1, 0), topLeft);
-    EXPECT_EQ(math::Point3(1, -1, 0), bottomRight);
-}
 } // namespace

@@ -102,20 +102,6 @@ TEST_F(DeviceLoss, TheLossDropsTheRecordedFrame)
     EXPECT_EQ(0u, mRender->GetCommandBuffer().GetPosition());
 }
 
-TEST_F(DeviceLoss, AResetRestoresTheDefaultStateOnTheDevice)
-{
-    mDevice->ForceStatus(gpu::DeviceStatus::NotReset);
-    mDevice->ClearCalls();
-    EXPECT_FALSE(mRender->IsReady());
-    const auto& calls = mDevice->Calls();
-    auto has = [&](const std::string& line) { return std::find(calls.begin(), calls.end(), line) != calls.end(); };
-    EXPECT_TRUE(has("SetRenderTarget 0"));
-    EXPECT_TRUE(has("SetBlend Off"));
-    EXPECT_TRUE(has("SetScissorEnabled 0"));
-    EXPECT_TRUE(has("SetCull CounterClockwise"));
-    EXPECT_TRUE(has("Present"));
-}
-
 TEST(RenderStartUp, AnAdapterWithoutTheShaderVersionsIsRefusedAndTheApplicationTold)
 {
     struct OldCard : render::HeadlessWindow

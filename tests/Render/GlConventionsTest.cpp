@@ -171,14 +171,11 @@ TEST_F(GlConventions, BlendModesAddSourceAlphaToTheDestinations)
         EXPECT_NEAR(c.green, (p >> 8) & 255, 1) << c.mode;
         EXPECT_NEAR(128 + 64, (p >> 24) & 255, 1) << c.mode;
     }
-}
-
-TEST_F(GlConventions, UnknownBlendModeChangesNothing)
-{
+    // An unknown mode changes nothing: alpha blending stays.
     mDraw->mState.mBlendMode = render::BLEND_ALPHA;
     BeginFrame();
     ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 8, 8, 0x80FF0000));
-    mDraw->mState.mBlendMode = 3; // stays alpha blending
+    mDraw->mState.mBlendMode = 3;
     ASSERT_EQ(QL_OK, mDraw->Fill(8, 0, 8, 8, 0x80FF0000));
     auto pixels = Frame();
     EXPECT_EQ(pixels[0], pixels[8]);

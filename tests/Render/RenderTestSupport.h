@@ -4,10 +4,10 @@
 
 #include "Core/Render/BufferDoubleCache.h"
 #include "Core/Render/DX9/RenderDX9.h"
-#include "Core/Render/HeadlessWindow.h"
 #include "Core/Render/ImageData.h"
 #include "Core/Render/Shader.h"
 #include "Platform/Gpu/RecordingDevice.h"
+#include "support/HeadlessWindow.h"
 
 #include <memory>
 #include <string>

@@ -54,7 +54,7 @@ protected:
     render::RenderState mState;
 };
 
-TEST_F(ShaderVariables, TheSamePointerTwiceChangesNothingAndANewOneIsRecordedOnce)
+TEST_F(ShaderVariables, TheSamePointerTwiceChangesNothingANewOneIsRecordedOnceAndReadAtPlayback)
 {
     math::Matrix4 first, second;
     mGeom->SetProjection(&first);
@@ -73,20 +73,15 @@ TEST_F(ShaderVariables, TheSamePointerTwiceChangesNothingAndANewOneIsRecordedOnc
     ASSERT_EQ(1u, sent.size());
     EXPECT_EQ(1u, sent[0].args[1]); // one variable
     EXPECT_EQ(reinterpret_cast<uintptr_t>(&second), sent[0].args[2]);
-}
 
-TEST_F(ShaderVariables, TheMatrixIsReadWhenTheStreamIsPlayed)
-{
-    math::Matrix4 projection;
-    mGeom->SetProjection(&projection);
-    DrawAndCollect(0);
-    projection.SetDiagonal(7.0f, 8.0f, 1.0f); // changed after recording, before playback
+    // The matrix is read when the stream is played, not when it is recorded.
+    second.SetDiagonal(7.0f, 8.0f, 1.0f);
     ASSERT_EQ(QL_OK, mRender->EndScene());
     mDevice->ClearCalls();
     ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
     auto matrices = mDevice->CallsStartingWith("SetConstantMatrix");
-    ASSERT_EQ(1u, matrices.size());
-    EXPECT_NE(std::string::npos, matrices[0].find(" 7 8 0 0"));
+    ASSERT_EQ(2u, matrices.size()); // the first pointer's, then the second's
+    EXPECT_NE(std::string::npos, matrices[1].find(" 7 8 0 0"));
 }
 
 TEST_F(ShaderVariables, UnbindingFlagsEveryVariableOfTheOldShader)
@@ -161,37 +156,23 @@ TEST_F(ShaderVariables, TexturedShadersRecordTheSamplerByPointer)
     delete textured;
 }
 
-TEST_F(ShaderVariables, APixelProgramWithoutTheSamplerFailsTexturedBinding)
+TEST_F(ShaderVariables, TexturedBindingNeedsTheSamplerButAnUnknownConstantSetsNothing)
 {
     render::ShaderImpl* impl = nullptr;
     ASSERT_EQ(QL_OK, mRender->CreateShader("uniform mat4 Proj; void vertex_shader() {}",
                                            "void pixel_shader() {}", &impl));
-    render::ShaderTextured shader;
-    shader.SetRender(mRender);
-    shader.SetImpl(impl);
-    EXPECT_EQ(QL_FAIL, shader.BindVariables());
-}
-
-TEST_F(ShaderVariables, AnUnknownConstantStillBindsAndSetsNothing)
-{
-    render::ShaderImpl* impl = nullptr;
+    render::ShaderTextured textured;
+    textured.SetRender(mRender);
+    textured.SetImpl(impl);
+    EXPECT_EQ(QL_FAIL, textured.BindVariables());
     ASSERT_EQ(QL_OK, mRender->CreateShader("void vertex_shader() {}", "void pixel_shader() {}", &impl));
-    render::Shader shader;
-    shader.SetRender(mRender);
-    shader.SetImpl(impl);
-    EXPECT_EQ(QL_OK, shader.BindVariables());
+    render::Shader plain;
+    plain.SetRender(mRender);
+    plain.SetImpl(impl);
+    EXPECT_EQ(QL_OK, plain.BindVariables());
 }
 
-TEST_F(ShaderVariables, AMissingShaderFileFailsTheLoadAndLeavesItUnloaded)
-{
-    auto shader = resource::ResourceManager::Instance()->Get<render::Shader>(L"no/such/Shader");
-    ASSERT_TRUE(shader);
-    shader->SetRender(mRender);
-    EXPECT_NE(QL_OK, shader->Load());
-    EXPECT_FALSE(shader->IsLoaded());
-    EXPECT_EQ(nullptr, shader->GetImpl());
-}
-TEST_F(ShaderVariables, ShadersLoadFromTheirTwoFilesAndAreSharedByName)
+TEST_F(ShaderVariables, ShadersLoadFromTheirTwoFilesAreSharedByNameAndFailuresAreLogged)
 {
     testsupport::TempDir folder;
     folder.Write("MobVS.hlsl", "uniform mat4 Proj;\nin vec4 aPos;\nvoid vertex_shader() { gl_Position = Proj * aPos; }\n");
@@ -211,15 +192,19 @@ TEST_F(ShaderVariables, ShadersLoadFromTheirTwoFilesAndAreSharedByName)
     base::CountedPtr<render::ShaderTextured> missing;
     EXPECT_NE(QL_OK, mRender->LoadShader(folder.WPath("Nothing"), &missing));
     EXPECT_FALSE(missing);
-}
-TEST_F(ShaderVariables, AFailedCompilationLogsTheCompilersMessages)
-{
-    testsupport::TempDir folder;
+    auto unloaded = resource::ResourceManager::Instance()->Get<render::Shader>(L"no/such/Shader");
+    ASSERT_TRUE(unloaded);
+    unloaded->SetRender(mRender);
+    EXPECT_NE(QL_OK, unloaded->Load());
+    EXPECT_FALSE(unloaded->IsLoaded());
+    EXPECT_EQ(nullptr, unloaded->GetImpl());
+
+    // A failed compilation logs the compiler's messages.
     folder.Write("BadVS.hlsl", "uniform mat4 Proj;\nin vec4 aPos;\nvoid vertex_shader() { gl_Position = Proj * aPos; }\n");
     folder.Write("BadPS.hlsl", "out vec4 o;\nvoid main_without_entry() { o = vec4(1.0); }\n");
     audiotest::LogCapture log;
-    base::CountedPtr<render::Shader> shader;
-    EXPECT_NE(QL_OK, mRender->LoadShader(folder.WPath("Bad"), &shader));
+    base::CountedPtr<render::Shader> bad;
+    EXPECT_NE(QL_OK, mRender->LoadShader(folder.WPath("Bad"), &bad));
     EXPECT_EQ(1, log.Count("entry point not found")) << log.Text();
 }
 TEST_F(ShaderVariables, AProgramHoldsAtMost255VariablesSoTheirCountFitsItsByte)

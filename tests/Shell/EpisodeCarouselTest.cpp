@@ -48,35 +48,6 @@ TEST(EpisodeCarousel, PlatesShrinkAwayFromTheCentre)
     EXPECT_FLOAT_EQ(452.0f, r.row.plateX(1)) << "a positive offset moves the row left";
 }
 
-TEST(EpisodeCarousel, AQuarterPageTurnsAndLessOnlyWhenQuick)
-{
-    Row slow(3);
-    slow.swipe(600.0f, 519.0f, 0.5f); // 81 pixels
-    EXPECT_EQ(1, slow.row.page);
-    EXPECT_FLOAT_EQ(81.0f - 320.0f, slow.row.offset);
-    EXPECT_EQ(EpisodeCarousel::kSlideUp, slow.row.motion);
-    slow.settle();
-    EXPECT_EQ(0.0f, slow.row.offset);
-    EXPECT_EQ((std::vector<std::string>{"start", "page 1", "end"}), slow.events);
-
-    Row held(3);
-    held.swipe(600.0f, 521.0f, 0.5f); // 79 pixels, slowly: back to the same page
-    EXPECT_EQ(0, held.row.page);
-    EXPECT_EQ(EpisodeCarousel::kSlideDown, held.row.motion);
-    held.row.update(0.05f);
-    EXPECT_FLOAT_EQ(39.0f, held.row.offset) << "800 pixels per second";
-    held.settle();
-    EXPECT_EQ(0, held.row.page);
-
-    Row flick(3);
-    flick.swipe(600.0f, 521.0f, 0.1f); // the same distance, quickly
-    EXPECT_EQ(1, flick.row.page);
-
-    Row back(3, 2);
-    back.swipe(400.0f, 500.0f, 0.5f); // to the right: the previous page
-    EXPECT_EQ(1, back.row.page);
-}
-
 TEST(EpisodeCarousel, TheRowDoesNotMovePastItsEndsAndOneEpisodeNeverMoves)
 {
     Row first(3);
@@ -98,20 +69,4 @@ TEST(EpisodeCarousel, TheRowDoesNotMovePastItsEndsAndOneEpisodeNeverMoves)
     one.row.step(1);
     one.row.step(-1);
     EXPECT_EQ(0, one.row.page) << "no arrow turns a single page";
-}
-
-TEST(EpisodeCarousel, ArrowsTurnOnlyWhileTheRowRests)
-{
-    Row r(3);
-    r.row.step(1);
-    EXPECT_EQ(1, r.row.page);
-    EXPECT_FLOAT_EQ(-320.0f, r.row.offset);
-    r.row.step(1);
-    EXPECT_EQ(1, r.row.page) << "still moving";
-    r.settle();
-    r.row.step(-1);
-    EXPECT_EQ(0, r.row.page);
-    EXPECT_FLOAT_EQ(320.0f, r.row.offset);
-    r.settle();
-    EXPECT_EQ((std::vector<std::string>{"start", "page 1", "end", "start", "page 0", "end"}), r.events);
 }

@@ -4,7 +4,6 @@
 #include "Core/File/FileManager.h"
 #include "Core/Media/Container/ImageContainers.h"
 #include "Core/Media/Image/ImageContainer.h"
-#include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDButtonOver.h"
 #include "Source/TD/Shell/HUDWindow.h"
 #include "support/TempDir.h"
@@ -26,7 +25,6 @@ const char* const kPanel = R"(<?xml version="1.0" encoding="utf-8"?>
   <Layer name="front" x="5" y="6" width="7" height="8" ind="0"/>
   <Layer name="text/title" x="20" y="30" width="60" height="10" ind="6"/>
   <Layer name="text/deep/no" x="0" y="0" width="1" height="1" ind="7"/>
-  <Layer name="spell/1" x="300" y="700" width="70" height="70" ind="8"/>
 </Layers></Document>
 )";
 
@@ -64,17 +62,6 @@ TEST_F(HUDLayout, AWindowTakesItsImagesButtonsAndTextAreasFromTheLayout)
     EXPECT_EQ(60.0f, w.mTextAreas.at(L"title")->mWidth);
 }
 
-TEST_F(HUDLayout, BuildingItselfKeepsTheContainerForTheScreen)
-{
-    HUDWindow w;
-    ASSERT_TRUE(w.buildFromLayout(L"panel"));
-    ASSERT_NE(nullptr, w.mLayout);
-    EXPECT_NE(nullptr, w.mLayout->FindImage(L"button/b1_go/label"));
-    delete w.mLayout;
-    w.mLayout = nullptr;
-    EXPECT_FALSE(w.buildFromLayout(L"missing"));
-}
-
 TEST_F(HUDLayout, AnOverButtonTakesItsPlaceAndLabelFromTheLayout)
 {
     std::unique_ptr<file::ImageContainer> layout(file::FileManager::Instance()->OpenImageContainer(L"panel"));
@@ -91,14 +78,4 @@ TEST_F(HUDLayout, AnOverButtonTakesItsPlaceAndLabelFromTheLayout)
     EXPECT_EQ(L"b1_over", go.mOver->mName);
     HUDButtonOver plain(layout.get(), L"b1_stop");
     EXPECT_FALSE(plain.mHasLabel) << "no label area in the layout";
-}
-
-TEST_F(HUDLayout, TheHudKeysItsTextsByFullNameAndReadsItsSpellSlots)
-{
-    HUD hud(L"panel");
-    EXPECT_EQ(1u, hud.mTextAreas.count(L"text/title"));
-    EXPECT_EQ(0u, hud.mTextAreas.count(L"title"));
-    ASSERT_EQ(1u, hud.mSpellSlots.size());
-    EXPECT_EQ(L"1", hud.mSpellSlots[0]->mName);
-    EXPECT_EQ(300.0f, hud.mSpellSlots[0]->mX);
 }

@@ -20,13 +20,6 @@ TDButtonFrame* AddButton(HUDWindow& w, const std::wstring& name, float x, float 
     return b;
 }
 
-int gSounds = 0;
-void CountSound(const std::wstring& tag)
-{
-    if (tag == L"simple")
-        ++gSounds;
-}
-
 class Closing : public HUDWindow
 {
 public:
@@ -62,19 +55,6 @@ TEST(HUDWindow, OverlappingButtonsAnswerTheFirstAndHiddenOnesOnlyByNumber)
     EXPECT_EQ(a, w.findButton(L"a"));
 }
 
-TEST(HUDWindow, OnlyAHitPlaysTheClickSound)
-{
-    HUDWindowContext::Get().playSound = &CountSound;
-    gSounds = 0;
-    HUDWindow w;
-    AddButton(w, L"ok", 0, 0, 10, 10);
-    w.ButtonNameAt(50, 50);
-    EXPECT_EQ(0, gSounds);
-    w.ButtonNameAt(5, 5);
-    EXPECT_EQ(1, gSounds);
-    HUDWindowContext::Get().playSound = nullptr;
-}
-
 TEST(HUDWindow, TextsKeepOneEntryPerNameAndFramesHideByName)
 {
     HUDWindow w;
@@ -94,19 +74,6 @@ TEST(HUDWindow, TextsKeepOneEntryPerNameAndFramesHideByName)
     EXPECT_EQ(0, w.mImages[0]->mVisible);
     EXPECT_EQ(0, w.mImages[1]->mVisible) << "every image of the name, not only the first";
     EXPECT_EQ(1, w.mImages[2]->mVisible);
-}
-
-TEST(HUDWindow, MovesReachEveryButtonAndTheTimerRuns)
-{
-    HUDWindow w;
-    TDButtonFrame* b = AddButton(w, L"a", 0, 0, 10, 10);
-    w.MouseMove(5, 5);
-    EXPECT_EQ(5.0f, w.mPointerX);
-    EXPECT_EQ(1, b->mHover);
-    w.Update(0.25f);
-    EXPECT_FLOAT_EQ(0.25f, w.mTimer);
-    w.MouseMove(50, 5);
-    EXPECT_EQ(0, b->mHover);
 }
 
 TEST(HUDWindow, AMissingLayoutLeavesTheWindowEmpty)
@@ -198,15 +165,4 @@ TEST(HUD, AnOpenScreenHidesTheHudsOwnButtons)
     EXPECT_TRUE(hud.buttonRect(L"play_btn", x, y, w, h));
     EXPECT_EQ(40.0f, w);
     EXPECT_FALSE(hud.buttonRect(L"none", x, y, w, h));
-}
-
-TEST(HUD, CountersHaveAPlaceWithoutALayout)
-{
-    HUD hud(L"");
-    for (const wchar_t* name : {L"text/coins", L"text/mana", L"text/waves", L"text/crystals"})
-        EXPECT_EQ(1u, hud.mTextAreas.count(name)) << name;
-    // Without a battle the counters stay empty.
-    hud.updateCoins();
-    hud.updateMana();
-    EXPECT_TRUE(hud.mTexts.empty());
 }

@@ -209,20 +209,6 @@ TEST_F(Animation, SpriteFadesOverTheLastFifthOfASecond)
     EXPECT_EQ(painter.draws[0].color.r, 1.0f);
 }
 
-TEST_F(Animation, EnqueueAppendsToTheDrawList)
-{
-    std::vector<TDSprite*> list;
-    TDAnimatedSprite s(L"td/spark");
-    s.enqueue(); // no list: nothing
-    s.setDrawList(&list);
-    s.enqueue();
-    ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list[0], &s);
-    TDSprite base(L"x");
-    EXPECT_TRUE(base.isAlive());
-    EXPECT_EQ(base.mTag, -1);
-}
-
 TEST(ButtonFrame, PulseIsLimitedTo1Point1AndShrinksAtOnePerSecond)
 {
     TDButtonFrame b;

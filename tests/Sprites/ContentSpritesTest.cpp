@@ -1,10 +1,9 @@
-// Every sprite the game's sheets name, loaded from the committed PSD files through the PSD reader
-// and the file manager: lists, counts, points, sizes and a few pixels.
+// The game's battle sheets, loaded from the committed PSD files through the PSD reader and the file
+// manager: every sheet reads, rotating towers shoot from their drawn muzzle, damaged sheets are refused.
 #include "SpriteFakes.h"
 
 #include "Core/Base/Stream.h"
 #include "Core/File/FileManager.h"
-#include "Source/TD/Sprites/TDAnimation.h"
 #include "Source/TD/Sprites/TDGraphic.h"
 #include "Source/TD/Sprites/TDPsdSheet.h"
 
@@ -106,15 +105,9 @@ protected:
     {
         res = FreshResources();
         res->setTextureLoader(&pixels);
-        // PSD files through the file manager, counting what gets opened.
-        res->setSheetOpener([this](const std::wstring& path, bool keep) -> std::shared_ptr<TDImageSheet> {
-            opened.push_back(path);
-            return TDPsdSheet::open(path, keep);
-        });
         for (const std::wstring& path : TDResources::battleSheets())
             res->loadContainer(path);
         loadedGraphics = res->graphics().size();
-        opened.clear();
     }
     void TearDown() override { base::SingletoneBase::DestroyAll(); }
 
@@ -128,32 +121,10 @@ protected:
         return g;
     }
 
-    static bool Opaque(const TDFrameEntry* frame)
-    {
-        auto* t = static_cast<const PixelTexture*>(frame->mImage);
-        if (!t)
-            return false;
-        for (u32 p : t->px)
-            if ((p >> 24) >= 128)
-                return true;
-        return false;
-    }
-
-    static bool InsideGraphic(const TDGraphic& g, const std::string& list)
-    {
-        float w = 0, h = 0, x = 0, y = 0;
-        g.size(w, h);
-        for (i32 i = 0; g.point(list, i, x, y); ++i)
-            if (x < 0 || y < 0 || x >= w || y >= h)
-                return false;
-        return g.frameCount(list) > 0;
-    }
-
     static inline std::filesystem::path sOldDir;
     PixelLoader pixels;
     TDResources* res = nullptr;
     size_t loadedGraphics = 0;
-    std::vector<std::wstring> opened;
 };
 } // namespace
 
@@ -170,82 +141,6 @@ TEST_F(ContentSprites, EveryBattleSheetReadsThroughTheFileManager)
         EXPECT_EQ(sheet->pixels(0), nullptr); // names and rectangles only
     }
     EXPECT_GE(loadedGraphics, 50u);
-}
-
-TEST_F(ContentSprites, UnitsWalkDieAndStandOnTheirBasePoint)
-{
-    for (const Row& row : ReadSheet("units_sheet.csv"))
-    {
-        SCOPED_TRACE("unit " + Cell(row, "id") + " " + Cell(row, "psd"));
-        const TDGraphic* g = Graphic(row);
-        if (!g)
-            continue;
-        EXPECT_GT(Number(row, "fps"), 0.0f);
-        EXPECT_GE(g->frameCount("walk"), 4);
-        EXPECT_GE(g->frameCount("death"), 3);
-        bool special = !Cell(row, "special").empty() || Number(row, "healer") != 0 || Number(row, "summon") != 0 ||
-                       Number(row, "raiseDead") != 0;
-        if (special)
-        {
-            EXPECT_GE(g->frameCount("special"), 2);
-        }
-        // The unnamed list's first entry is the base the unit stands on; the pivot places its rectangle.
-        ASSERT_EQ(g->frameCount(""), 1);
-        EXPECT_TRUE(InsideGraphic(*g, ""));
-        EXPECT_TRUE(InsideGraphic(*g, "pivot"));
-        // Frames are cropped to their pixels, as editors store layers; each stands over the base.
-        float bx = 0, by = 0;
-        g->point("", 0, bx, by);
-        for (const TDFrameEntry* f : g->frames("walk"))
-        {
-            EXPECT_LE(f->mX, bx);
-            EXPECT_GE(f->mX + f->mWidth, bx);
-            EXPECT_LE(f->mY, by);
-            EXPECT_TRUE(Opaque(f)) << std::string(f->mName.begin(), f->mName.end());
-        }
-        EXPECT_TRUE(Opaque(g->frames("death")[0]));
-        if (Number(row, "air") == 0)
-        {
-            // A walker's feet touch its base point: some pixel of the first frame lies just above it.
-            const TDFrameEntry* f = g->frames("walk")[0];
-            auto* t = static_cast<const PixelTexture*>(f->mImage);
-            bool feet = false;
-            for (i32 y = i32(by) - 6; y <= i32(by); ++y)
-                for (i32 x = i32(bx) - 6; x <= i32(bx) + 6; ++x)
-                    feet = feet || (t->at(x - i32(f->mX), y - i32(f->mY)) >> 24) >= 128;
-            EXPECT_TRUE(feet);
-        }
-    }
-}
-
-TEST_F(ContentSprites, TowersHaveTheirFiringFramesAndPoints)
-{
-    int rotating = 0;
-    for (const Row& row : ReadSheet("towers_sheet.csv"))
-    {
-        SCOPED_TRACE("tower " + Cell(row, "id") + " " + Cell(row, "psd"));
-        const TDGraphic* g = Graphic(row);
-        if (!g)
-            continue;
-        EXPECT_GT(Number(row, "fps"), 0.0f);
-        EXPECT_EQ(g->frameCount("base_point"), 1);
-        EXPECT_TRUE(InsideGraphic(*g, "base_point"));
-        EXPECT_TRUE(InsideGraphic(*g, "s_point"));
-        if (Number(row, "rotating") != 0)
-        {
-            ++rotating;
-            EXPECT_EQ(g->frameCount(""), 128); // 32 directions x 4 firing frames
-            EXPECT_EQ(g->frameCount("s_point"), 32);
-        }
-        else
-        {
-            EXPECT_GE(g->frameCount("idle"), 2);
-            EXPECT_GE(g->frameCount("blast"), 2);
-            for (const TDFrameEntry* f : g->frames("blast"))
-                EXPECT_TRUE(Opaque(f));
-        }
-    }
-    EXPECT_GT(rotating, 0);
 }
 
 TEST_F(ContentSprites, RotatingTowerShotsLeaveFromTheDrawnMuzzle)
@@ -271,65 +166,6 @@ TEST_F(ContentSprites, RotatingTowerShotsLeaveFromTheDrawnMuzzle)
             i32 px = i32(w - sx - frame->mX), py = i32(sy - frame->mY);
             EXPECT_GE(t->at(px, py) >> 24, 128u) << "direction " << d << " at " << px << "," << py;
         }
-    }
-}
-
-TEST_F(ContentSprites, EveryAmmoAndSpellHasAPicture)
-{
-    for (const Row& row : ReadSheet("ammo_sheet.csv"))
-    {
-        SCOPED_TRACE("ammo " + Cell(row, "id") + " " + Cell(row, "psd"));
-        const TDGraphic* g = Graphic(row);
-        if (!g)
-            continue;
-        EXPECT_EQ(g->mAnimated, 1);
-        ASSERT_GE(g->frameCount(""), 1);
-        EXPECT_TRUE(Opaque(g->frames("")[0]));
-        if (Number(row, "type") == 4) // spells play their frames as effect sprites
-        {
-            EXPECT_GE(g->frameCount(""), 6);
-        }
-    }
-}
-
-TEST_F(ContentSprites, NamedEffectSpritesAreInTheBattleSheets)
-{
-    for (const wchar_t* name : {L"td/disabletower", L"td/tower_debuff", L"td/mob_dot", L"td/mob_heal", L"td/crystall",
-                                L"td/enemy_spot"})
-    {
-        const TDGraphic* g = res->findGraphic(name);
-        EXPECT_GE(g->frameCount(""), 4) << std::wstring(name).size();
-        EXPECT_EQ(g->frameCount("s_point"), 1);
-    }
-    TDAnimation flame(L"td/tower3_1b", "fire");
-    EXPECT_GE(flame.frameCount(), 2);
-    EXPECT_NE(flame.mAnchorX, 50.0f); // its own anchor, not the default
-    for (const wchar_t* shadow : {L"shadows/money_shadow", L"shadows/wywern_shadow", L"shadows/dragon_shadow"})
-    {
-        const TDFrameEntry* e = res->getImage(L"td/shadows", shadow);
-        ASSERT_NE(e, nullptr);
-        EXPECT_GT(e->mWidth, e->mHeight); // a flat ellipse
-        EXPECT_TRUE(Opaque(e) || static_cast<const PixelTexture*>(e->mImage)->px.size() > 0);
-    }
-    EXPECT_TRUE(opened.empty()) << "a named sprite was looked for outside the battle sheets";
-}
-
-TEST_F(ContentSprites, InterfaceSheetHoldsEveryPictureTheBattleAsksFor)
-{
-    std::vector<std::wstring> names = {
-        L"brush", L"bar", L"radius", L"power_buff", L"power_boost", L"power_unboost", L"radius_boost",
-        L"radius_unboost", L"lvl2", L"lvl3", L"l1", L"l2", L"l3", L"sell", L"buy", L"context_money",
-        L"context_gem", L"money", L"immune", L"wave_hint", L"acid_01", L"beam_01", L"aoe_01", L"burn_01",
-        L"dazed_01", L"hammer_01", L"showInvisible_01", L"money_01", L"portal_01", L"wing_01", L"might_01",
-        L"might_02"};
-    for (int i = 1; i <= 12; ++i)
-        names.push_back(std::wstring(L"tower_") + (i < 10 ? L"0" : L"") + std::to_wstring(i));
-    for (const std::wstring& name : names)
-    {
-        const TDFrameEntry* e = res->getImage(L"td/ui", L"ui/" + name);
-        ASSERT_NE(e, nullptr) << std::string(name.begin(), name.end());
-        EXPECT_TRUE(Opaque(e) || name == L"radius" || name == L"brush") << std::string(name.begin(), name.end());
-        EXPECT_GT(e->mWidth, 0.0f);
     }
 }
 

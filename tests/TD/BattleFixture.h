@@ -76,31 +76,18 @@ struct RecordingSounds : TDNullSoundTags
     void play(const std::wstring& tag) override { played.push_back(tag); }
 };
 
+// Frame counts by kind and list; no sprite points or named sprites.
 struct TableSprites : TDSpriteMetrics
 {
     std::map<std::pair<i32, std::string>, i32> counts;
-    std::map<std::pair<i32, std::string>, std::pair<float, float>> points;
-    std::map<std::wstring, i32> sprites;
     i32 frameCount(i32 id, const char* list) const override
     {
         auto it = counts.find({id, list});
         return it == counts.end() ? 0 : it->second;
     }
-    bool point(i32 id, const char* list, i32, float& x, float& y) const override
-    {
-        auto it = points.find({id, list});
-        if (it == points.end())
-            return false;
-        x = it->second.first;
-        y = it->second.second;
-        return true;
-    }
+    bool point(i32, const char*, i32, float&, float&) const override { return false; }
     void size(i32, float& w, float& h) const override { w = h = 40.0f; }
-    i32 spriteFrameCount(const std::wstring& sprite) const override
-    {
-        auto it = sprites.find(sprite);
-        return it == sprites.end() ? 0 : it->second;
-    }
+    i32 spriteFrameCount(const std::wstring&) const override { return 0; }
 };
 
 struct RecordingTutorialEvents : TDNullTutorial

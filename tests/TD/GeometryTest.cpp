@@ -22,28 +22,17 @@ std::vector<TDPathPoint*> line(int n)
 }
 } // namespace
 
-TEST(Geometry, PointOnPathInterpolatesAndClamps)
+TEST(Geometry, PointsAndStepsOnAPathClampAndNeverGiveNaN)
 {
     std::vector<TDPathPoint*> path = line(21);
     float x, y;
-    TDMap::getPointOnPath(path, 0.5f, x, y);
-    EXPECT_EQ(x, 100.0f);
-    TDMap::getPointOnPath(path, 1.0f, x, y);
-    EXPECT_EQ(x, 200.0f);
-    TDMap::getPointOnPath(path, 0.525f, x, y);
-    EXPECT_NEAR(x, 105.0f, 1e-3f);
-    TDMap::getPointOnPath(path, 1.05f, x, y);
-    EXPECT_EQ(x, 200.0f);
-    TDMap::getPointOnPath(path, -0.5f, x, y);
-    EXPECT_EQ(x, 0.0f);
+    for (auto [at, want] : {std::pair{0.5f, 100.0f}, {1.0f, 200.0f}, {0.525f, 105.0f}, {1.05f, 200.0f}, {-0.5f, 0.0f}})
+    {
+        TDMap::getPointOnPath(path, at, x, y);
+        EXPECT_NEAR(x, want, 1e-3f) << at;
+    }
     TDMap::getPointOnPath({}, 0.5f, x, y);
     EXPECT_EQ(x, 0.0f);
-    tdDeleteAll(path);
-}
-
-TEST(Geometry, AdvanceOnPathNeverGivesNaN)
-{
-    std::vector<TDPathPoint*> path = line(21);
     EXPECT_FLOAT_EQ(TDMap::advanceOnPath(path, 0.0f, 10.0f), 0.05f);
     EXPECT_EQ(TDMap::advanceOnPath(path, 0.01f, -10.0f), 0.0f);
     std::vector<TDPathPoint*> one = line(1);
@@ -52,10 +41,6 @@ TEST(Geometry, AdvanceOnPathNeverGivesNaN)
     EXPECT_EQ(TDMap::advanceOnPath(one, 0.3f, 1.0f), 1.0f);
     tdDeleteAll(path);
     tdDeleteAll(one);
-}
-
-TEST(Geometry, SideOffsetFromTheEntryY)
-{
     EXPECT_EQ(tdSideOffset(-65.0f), 0);
     EXPECT_EQ(tdSideOffset(-130.0f), 20);
     EXPECT_EQ(tdSideOffset(0.0f), -20);
@@ -65,18 +50,15 @@ TEST(Geometry, SideOffsetFromTheEntryY)
 TEST(Geometry, ChainCostSumsTiersAndStopsOnBrokenChains)
 {
     TDPrototype base, second, third, loop;
-    base.levelId = 1;
-    base.require = 0;
-    base.cost = 70;
-    second.levelId = 2;
-    second.require = 1;
-    second.cost = 90;
-    third.levelId = 3;
-    third.require = 2;
-    third.cost = 120;
-    loop.levelId = 9;
-    loop.require = 9;
-    loop.cost = 1;
+    auto tier = [](TDPrototype& p, i32 level, i32 require, float cost) {
+        p.levelId = level;
+        p.require = require;
+        p.cost = cost;
+    };
+    tier(base, 1, 0, 70);
+    tier(second, 2, 1, 90);
+    tier(third, 3, 2, 120);
+    tier(loop, 9, 9, 1);
     std::vector<TDPrototype*> chain{&base, &second, &third, &loop};
     EXPECT_EQ(TDMap::getChainCost(0, chain, &base), 70.0f);
     EXPECT_EQ(TDMap::getChainCost(0, chain, &third), 280.0f);
@@ -111,4 +93,11 @@ TEST_F(MapFixture, LinkGeometryAndHealthFactor)
     EXPECT_FLOAT_EQ(m.getHealthFactor(), 0.1f);
     m.mMode = 3;
     EXPECT_EQ(m.getHealthFactor(), 0.0f);
+    i32 bx, by;
+    m.mScale = 2.0f;
+    m.mOffsetX = 20.0f;
+    m.mOffsetY = 10.0f;
+    m.screenToBattle(100.0f, 50.0f, bx, by);
+    EXPECT_EQ(bx, 40);
+    EXPECT_EQ(by, 20);
 }

@@ -1,6 +1,6 @@
-// A battle driven by the pointer: a HUD fake with named buttons, numbered buttons, spell
-// buttons and screen openers that set the screen number like the real ones, and a recording
-// painter for the ring menu and the spell buttons.
+// A battle driven by the pointer: a HUD fake with named buttons, spell buttons and screen
+// openers that set the screen number like the real ones, and a recording painter for the ring
+// menu and the spell buttons.
 #pragma once
 
 #include "BattleFixture.h"
@@ -40,7 +40,6 @@ struct InputHud : TDNullHud
     };
     TDMap* map = nullptr;
     std::map<std::wstring, Button> named;
-    std::map<i32, Button> numbered; // episode and level buttons
     std::vector<std::unique_ptr<HUDSpellButton>> spells;
     std::vector<std::wstring> calls;
     std::map<std::wstring, bool> shown; // setButtonVisible
@@ -67,11 +66,9 @@ struct InputHud : TDNullHud
                 return name;
         return L"";
     }
+    // As the real HUD: a spell button that cannot be pressed still takes the press (-2).
     i32 buttonAt(i32 x, i32 y) override
     {
-        for (const auto& [n, b] : numbered)
-            if (in(b, x, y))
-                return n;
         for (const auto& s : spells)
         {
             if (s->canPress(x, y))
@@ -131,9 +128,7 @@ struct InputHud : TDNullHud
         }
     }
     void removeSpellButtons() override { spells.clear(); }
-    void closeTopWindow() override { calls.push_back(L"close"); }
     void closeAllWindows() override { calls.push_back(L"closeAll"); }
-    void setHasWindows(i32 v) override { calls.push_back(L"hasWindows " + std::to_wstring(v)); }
     void opened(const wchar_t* name, i32 screen)
     {
         calls.push_back(name);
@@ -154,19 +149,6 @@ struct InputHud : TDNullHud
     void nextLevel() override { opened(L"nextLevel", -1); }
     void refreshTopWindow() override { opened(L"refresh", -1); }
     void quitGame() override { opened(L"quit", -1); }
-    void showConfirm(const std::wstring& key, const std::wstring& command) override
-    {
-        calls.push_back(L"confirm " + key + L" " + command);
-    }
-    void showMessage(const std::wstring& title, const std::wstring& text, i32 returnScreen) override
-    {
-        calls.push_back(L"message " + title + L"/" + text);
-        if (map)
-        {
-            map->mMessageReturnScreen = returnScreen;
-            map->mScreen = 16;
-        }
-    }
     // The result window reads the stored outcome when it is made.
     void showLevelResult() override
     {
@@ -218,7 +200,6 @@ struct UiCall
 struct RecordingUiPainter : TDUiPainter
 {
     std::vector<UiCall> calls;
-    bool hasFont = true;
     UiCall& record(const wchar_t* what, const std::wstring& name = L"", float x = 0.0f, float y = 0.0f)
     {
         UiCall call;
@@ -263,7 +244,7 @@ struct RecordingUiPainter : TDUiPainter
     bool setFont(const std::wstring& name) override
     {
         record(L"font", name);
-        return hasFont;
+        return true;
     }
     void drawEmitter(const TDEmitter&) override { record(L"emitter"); }
     void drawTower(const TDTower&) override { record(L"tower"); }

@@ -38,33 +38,6 @@ struct SizedImage : TDImage
 };
 } // namespace
 
-TEST(LevelName, FollowsModeEpisodeAndLevel)
-{
-    EXPECT_EQ(TDMap::levelFileName(1, 0, 0), L"td/levels_normal/level_01_01.xml");
-    EXPECT_EQ(TDMap::levelFileName(3, 0, 0), L"td/levels_hardcore/level_01_01.xml");
-    EXPECT_EQ(TDMap::levelFileName(0, 9, 11), L"td/levels_normal/level_10_12.xml");
-}
-
-TEST_F(MapFixture, FreshMapHasNoLevelAndDataLoaded)
-{
-    TDMap& m = make();
-    EXPECT_EQ(m.mScreen, -1);
-    EXPECT_EQ(m.mSpeed, 1.0f);
-    EXPECT_TRUE(m.mPoints.empty() && m.mLinks.empty() && m.mSpots.empty());
-    EXPECT_EQ(m.mPrototypes.all.size(), 3u);
-    EXPECT_EQ(m.getLevelCount(1), 2);
-    EXPECT_EQ(m.mSpells.spells.size(), 1u);
-    EXPECT_EQ(m.mUpgrades.upgrades.size(), 1u);
-    EXPECT_EQ(m.mSellFactor, 0.5f);
-    i32 x, y;
-    m.mScale = 2.0f;
-    m.mOffsetX = 20.0f;
-    m.mOffsetY = 10.0f;
-    m.screenToBattle(100.0f, 50.0f, x, y);
-    EXPECT_EQ(x, 40);
-    EXPECT_EQ(y, 20);
-}
-
 TEST_F(MapFixture, LevelBecomesPointsLinksSpotsAndWaves)
 {
     TDMap& m = make();
@@ -87,44 +60,8 @@ TEST_F(MapFixture, LevelBecomesPointsLinksSpotsAndWaves)
     EXPECT_EQ(m.mWaves.countWaves(), 1);
     EXPECT_EQ(m.mScenery->folder, "td/data/levels/bg01");
     EXPECT_EQ(m.mPrebuiltTowers, (std::vector<std::pair<i32, i32>>{{1, 10000}}));
-}
 
-TEST_F(MapFixture, SpotFramesAndBoostIcons)
-{
-    struct Images : TDNullImageLoader
-    {
-        SizedImage size;
-        const TDImage* findImage(const std::wstring& sheet, const std::wstring&) override
-        {
-            return sheet == L"td/spots" ? &size : nullptr;
-        }
-    } images;
-    TDBattleServices services;
-    services.images = &images;
-    map = std::make_unique<TDMap>(services, profiles);
-    map->mProgress->addOwnedSpot("#1", 0, 0);
-    ASSERT_EQ(map->parseLevelText(kLevel, L"test.xml"), QL_OK);
-    const auto& frames = map->mScenery->spotFrames;
-    ASSERT_EQ(frames.size(), 3u);
-    EXPECT_EQ(frames[0].name, "#0");
-    EXPECT_EQ(frames[0].x, 170);
-    EXPECT_EQ(frames[0].y, 180);
-    ASSERT_EQ(frames[0].boosts.size(), 2u);
-    EXPECT_EQ(frames[0].boosts[0].image, L"ui/radius_boost");
-    EXPECT_EQ(frames[0].boosts[1].image, L"ui/power_unboost");
-    EXPECT_EQ(frames[0].boosts[0].x, 183); // trunc(200 - 16.5)
-    EXPECT_EQ(frames[0].boosts[1].x, 216);
-    EXPECT_EQ(frames[0].boosts[0].y, 225.0f);
-    EXPECT_TRUE(frames[1].boosts.empty());
-    EXPECT_EQ(frames[1].imageIndex, 0); // owned: picture 0 whatever the type
-    EXPECT_TRUE(map->mSpots[1]->open);
-    ASSERT_EQ(frames[2].boosts.size(), 1u); // a NaN income shows the income picture
-    EXPECT_EQ(frames[2].boosts[0].image, L"td/data/context/small_icons/income");
-}
-
-TEST_F(MapFixture, MissingElementsCountAsEmpty)
-{
-    TDMap& m = make();
+    // Missing elements count as empty.
     ASSERT_EQ(m.parseLevelText("<map><li>plain/bg02/</li></map>", L"x.xml"), QL_OK);
     EXPECT_TRUE(m.mPoints.empty() && m.mWaves.mWaves.empty());
     EXPECT_EQ(m.mBudget, 0);
@@ -174,32 +111,6 @@ TEST_F(MapFixture, RestartAppliesHealthAndBudgetBonuses)
     ASSERT_EQ(m.loadLevel(), QL_OK);
     EXPECT_EQ(m.mHealth, 1.0f);
     EXPECT_EQ(m.mStats.mCoins, 150);
-}
-
-TEST_F(MapFixture, LevelStartShowsBannerUnlockMessageOrNothing)
-{
-    TDMap& m = make();
-    files.put(L"td/unlocks.csv", "0;0;10000\n0;1;\n0;2;-1\n");
-    m.mUnlocks = TDUnlocks();
-    m.mUnlocks.load();
-    m.mLevel = 0;
-    m.showLevelStart();
-    EXPECT_EQ(m.mScreen, 11);
-    m.mLevel = 1;
-    m.showLevelStart();
-    m.mLevel = 2;
-    m.showLevelStart();
-    EXPECT_EQ(hud.calls, (std::vector<std::wstring>{L"unlock", L"levelName"}));
-}
-
-TEST_F(MapFixture, MessageBoxCommands)
-{
-    TDMap& m = make();
-    m.onMessageBoxResult(L"nonsense");
-    EXPECT_TRUE(hud.calls.empty());
-    m.onMessageBoxResult(L"levels");
-    m.onMessageBoxResult(L"mmenu");
-    EXPECT_EQ(hud.calls, (std::vector<std::wstring>{L"close", L"levels", L"close", L"mmenu"}));
 }
 
 TEST_F(MapFixture, EpisodeAndHardcoreRulesUseStars)
@@ -255,11 +166,16 @@ TEST_F(MapFixture, ShopAvailabilityAtTheLevelOrByProgress)
     EXPECT_TRUE(m.isUpgradeAvailable(upgrade, false));
 }
 
-TEST_F(MapFixture, BackgroundLayersSortByOrderAndFxLayersGetAmbientEffects)
+TEST_F(MapFixture, SceneryLayersEffectsSpotFramesAndBoostIcons)
 {
-    struct Layers : TDNullImageLoader
+    struct Images : TDNullImageLoader
     {
+        SizedImage size;
         std::wstring asked;
+        const TDImage* findImage(const std::wstring& sheet, const std::wstring&) override
+        {
+            return sheet == L"td/spots" ? &size : nullptr;
+        }
         std::vector<TDLayerEntry> backgroundLayers(const std::wstring& folder) override
         {
             asked = folder;
@@ -271,7 +187,9 @@ TEST_F(MapFixture, BackgroundLayersSortByOrderAndFxLayersGetAmbientEffects)
     services.images = &images;
     map = std::make_unique<TDMap>(services, profiles);
     map->mEpisode = 1;
+    map->mProgress->addOwnedSpot("#1", 1, 0);
     ASSERT_EQ(map->parseLevelText(kLevel, L"test.xml"), QL_OK);
+    // Layers sort by their order; "fx" layers are places for ambient effects.
     EXPECT_EQ(images.asked, L"td/data/levels/bg01");
     const auto& layers = map->mScenery->layers;
     ASSERT_EQ(layers.size(), 4u);
@@ -280,13 +198,23 @@ TEST_F(MapFixture, BackgroundLayersSortByOrderAndFxLayersGetAmbientEffects)
     EXPECT_EQ(layers[3].name, L"fx/01");
     EXPECT_EQ(layers[2].depth, 400.0f);
     ASSERT_EQ(map->mEffectTimers.size(), 2u);
-    const TDEffectTimer* first = map->mEffectTimers[0];
-    EXPECT_EQ(first->name, L"bird");
-    EXPECT_EQ(first->x, 40.0f);
-    EXPECT_FALSE(first->continuous);
-    EXPECT_GE(first->firstDelay, 3.0f);
-    EXPECT_LE(first->firstDelay, 8.0f);
-    EXPECT_EQ(first->maxRepeatDelay, 30.0f);
+    EXPECT_EQ(map->mEffectTimers[0]->name, L"bird");
+    EXPECT_EQ(map->mEffectTimers[0]->x, 40.0f);
+
+    const auto& frames = map->mScenery->spotFrames;
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_EQ(frames[0].name, "#0");
+    EXPECT_EQ(frames[0].x, 170);
+    EXPECT_EQ(frames[0].y, 180);
+    ASSERT_EQ(frames[0].boosts.size(), 2u);
+    EXPECT_EQ(frames[0].boosts[0].image, L"ui/radius_boost");
+    EXPECT_EQ(frames[0].boosts[1].image, L"ui/power_unboost");
+    EXPECT_EQ(frames[0].boosts[0].x, 183); // trunc(200 - 16.5)
+    EXPECT_TRUE(frames[1].boosts.empty());
+    EXPECT_EQ(frames[1].imageIndex, 0); // owned: picture 0 whatever the type
+    EXPECT_TRUE(map->mSpots[1]->open);
+    ASSERT_EQ(frames[2].boosts.size(), 1u); // a NaN income shows the income picture
+    EXPECT_EQ(frames[2].boosts[0].image, L"td/data/context/small_icons/income");
 
     map->mEpisode = 4; // later episodes have places but no named effect
     ASSERT_EQ(map->parseLevelText(kLevel, L"test.xml"), QL_OK);

@@ -15,12 +15,7 @@ namespace tdtest
 struct RecordingHud : TDNullHud
 {
     std::vector<std::wstring> calls;
-    void showLevelName() override { calls.push_back(L"levelName"); }
-    void showUnlockMessage(const std::vector<i32>&) override { calls.push_back(L"unlock"); }
     void showMessage(const std::wstring&, const std::wstring&, i32) override { calls.push_back(L"message"); }
-    void showMainMenu() override { calls.push_back(L"mmenu"); }
-    void showLevelSelect() override { calls.push_back(L"levels"); }
-    void closeTopWindow() override { calls.push_back(L"close"); }
 };
 
 struct RecordingTutorial : TDNullTutorial

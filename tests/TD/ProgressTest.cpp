@@ -1,4 +1,7 @@
+#include "Core/File/Profiles.h"
+#include "Core/File/UserDataFileContainer.h"
 #include "Source/TD/TDEpisodeTable.h"
+#include "Source/TD/TDProfilesFileStore.h"
 #include "Source/TD/TDProfileStore.h"
 #include "Source/TD/TDProgress.h"
 #include "support/TempDir.h"
@@ -59,26 +62,7 @@ struct ProgressFixture : ::testing::Test
 };
 } // namespace
 
-TEST_F(ProgressFixture, DefaultsGiveVersionLevelsAndTowers)
-{
-    EXPECT_EQ(progress->profile()->IntAttribute("version"), 4);
-    EXPECT_NE(element("levels"), nullptr);
-    EXPECT_NE(element("towers"), nullptr);
-}
-
-TEST_F(ProgressFixture, UnplayedLevelReadsZeroAndLeavesAnUnsavedElement)
-{
-    int saves = store.saveCount();
-    TDLevelResult r = progress->getLevelResult(0, 2, 1);
-    EXPECT_EQ(r.kills + r.stars + r.high + r.gems, 0);
-    tinyxml2::XMLElement* level = element("levels")->FirstChildElement("level");
-    ASSERT_NE(level, nullptr);
-    EXPECT_EQ(level->IntAttribute("n"), 2);
-    EXPECT_EQ(level->Attribute("stars"), nullptr);
-    EXPECT_EQ(store.saveCount(), saves);
-}
-
-TEST_F(ProgressFixture, WorseResultKeepsStarsAndHighButOverwritesTheRest)
+TEST_F(ProgressFixture, WorseResultKeepsStarsAndHighButOverwritesTheRestAndTotalsCountBothModes)
 {
     progress->saveLevelResult(0, 0, 1, result(100, 50, 3, 13));
     progress->saveLevelResult(0, 0, 1, result(10, 5, 1, 0));
@@ -93,6 +77,14 @@ TEST_F(ProgressFixture, WorseResultKeepsStarsAndHighButOverwritesTheRest)
     progress->saveLevelResult(1, 0, 1, result(1, 1, 1, 2));
     EXPECT_EQ(progress->getLastEpisode(), 1);
     EXPECT_EQ(progress->getGems(), 15);
+    // Star totals count both modes.
+    progress->saveLevelResult(0, 0, 3, result(1, 1, 2, 0));
+    EXPECT_EQ(progress->getStarTotal(0), 5);
+    EXPECT_EQ(progress->getStarTotal(-1), 6);
+    i32 episode = -1, level = -1;
+    progress->getFurthestLevel(episode, level);
+    EXPECT_EQ(episode, 0);
+    EXPECT_EQ(level, 0);
 }
 
 TEST_F(ProgressFixture, NextLevelAndOpenLevels)
@@ -112,19 +104,6 @@ TEST_F(ProgressFixture, NextLevelAndOpenLevels)
     EXPECT_EQ(progress->getNextLevel(0, 3), 0);
 }
 
-TEST_F(ProgressFixture, StarTotalsCountBothModes)
-{
-    progress->saveLevelResult(0, 0, 1, result(1, 1, 2, 0));
-    progress->saveLevelResult(0, 0, 3, result(1, 1, 1, 0));
-    progress->saveLevelResult(1, 0, 1, result(1, 1, 3, 0));
-    EXPECT_EQ(progress->getStarTotal(0), 3);
-    EXPECT_EQ(progress->getStarTotal(-1), 6);
-    i32 episode = -1, level = -1;
-    progress->getFurthestLevel(episode, level);
-    EXPECT_EQ(episode, 0);
-    EXPECT_EQ(level, 0);
-}
-
 TEST_F(ProgressFixture, UpgradeLevelsCacheAndHardcore)
 {
     EXPECT_EQ(progress->getUpgradeLevel(8), -1);
@@ -140,14 +119,18 @@ TEST_F(ProgressFixture, UpgradeLevelsCacheAndHardcore)
     EXPECT_EQ(progress->getUpgradeLevel(8), -1);
     host.mode = 1;
     EXPECT_EQ(progress->getUpgradeLevel(8), 1);
-}
-
-TEST_F(ProgressFixture, UpgradeEntryMissingInAnExistingListIsMinusTwoOnce)
-{
-    tinyxml2::XMLElement* upgrades = progress->profile()->GetDocument()->NewElement("upgrades");
-    progress->profile()->InsertEndChild(upgrades);
+    upgrades->DeleteChildren(); // an entry missing from an existing list is -2 once too
     EXPECT_EQ(progress->getUpgradeLevel(7), -2);
     EXPECT_EQ(progress->getUpgradeLevel(7), -1);
+
+    // Owned spots: hardcore keeps its own, the other modes share theirs.
+    progress->addOwnedSpot("#2", 0, 1);
+    EXPECT_TRUE(progress->isSpotOwned("#2", 0, 1));
+    EXPECT_FALSE(progress->isSpotOwned("#2", 0, 0));
+    host.mode = 0;
+    EXPECT_TRUE(progress->isSpotOwned("#2", 0, 1));
+    host.mode = 3;
+    EXPECT_FALSE(progress->isSpotOwned("#2", 0, 1));
 }
 
 TEST_F(ProgressFixture, SettingsAttributesAndVolumeFormat)
@@ -163,44 +146,17 @@ TEST_F(ProgressFixture, SettingsAttributesAndVolumeFormat)
     EXPECT_FALSE(progress->isEventSeen(11));
     EXPECT_EQ(progress->getEpisodeVisited(2, 1), 0);
     EXPECT_EQ(progress->profile()->LastChildElement(), element("episodeVisited"));
-    progress->setGems(5);
-    EXPECT_EQ(progress->profile()->FirstChildElement(), element("gems"));
-}
-
-TEST_F(ProgressFixture, GemsStartFromTheBattleValue)
-{
-    host.gemsStart = 30;
+    host.gemsStart = 30; // the gem count starts from the battle's value
     EXPECT_EQ(progress->getGems(), 30);
     progress->addGems(5);
+    EXPECT_EQ(progress->profile()->FirstChildElement(), element("gems"));
     EXPECT_EQ(progress->getGems(), 35);
-}
-
-TEST_F(ProgressFixture, TutorialParameterDoesNotSwitchTheTutorialOff)
-{
-    EXPECT_TRUE(progress->isTutorialAvailable());
-    EXPECT_EQ(progress->getTutorialParam("dropChanceOverride"), 0);
-    EXPECT_TRUE(progress->isTutorialAvailable());
-    progress->setTutorialParam("dropChanceOverride", 1);
+    progress->setTutorialParam("dropChanceOverride", 1); // leaves the tutorial on
     EXPECT_EQ(progress->getTutorialParam("dropChanceOverride"), 1);
-    EXPECT_EQ(progress->getTutorialStepState(4), 0);
-    progress->setTutorialStepState(4, 2);
-    EXPECT_EQ(progress->getTutorialStepState(4), 2);
-    progress->setTutorialAvailable(false);
-    EXPECT_FALSE(progress->isTutorialAvailable());
+    EXPECT_TRUE(progress->isTutorialAvailable());
 }
 
-TEST_F(ProgressFixture, OwnedSpotsMatchHardcoreSeparately)
-{
-    progress->addOwnedSpot("#2", 0, 1);
-    EXPECT_TRUE(progress->isSpotOwned("#2", 0, 1));
-    EXPECT_FALSE(progress->isSpotOwned("#2", 0, 0));
-    host.mode = 0;
-    EXPECT_TRUE(progress->isSpotOwned("#2", 0, 1));
-    host.mode = 3;
-    EXPECT_FALSE(progress->isSpotOwned("#2", 0, 1));
-}
-
-TEST_F(ProgressFixture, ProfilesSelectRenameAndDelete)
+TEST_F(ProgressFixture, ProfilesCreateRenameDeleteAndSelect)
 {
     EXPECT_TRUE(progress->currentName().empty());
     progress->createProfile(L"Ann");
@@ -212,43 +168,16 @@ TEST_F(ProgressFixture, ProfilesSelectRenameAndDelete)
     progress->deleteCurrentProfile();
     EXPECT_EQ(store.currentProfileName(), L"Ann");
     EXPECT_EQ(progress->profileNames(), (std::vector<std::wstring>{L"Ann"}));
-}
 
-TEST_F(ProgressFixture, SelectingAProfileAppliesItsModeGemsAndScreen)
-{
+    // Selecting a profile applies its mode, gems and screen mode.
     host.fullscreen = true;
     progress->setMode(2);
     progress->setGems(9);
     progress->setFullscreen(false);
-    progress->selectProfile(store.currentProfileName());
+    progress->selectProfile(L"Ann");
     EXPECT_EQ(host.selectedMode, 2);
     EXPECT_EQ(host.selectedGems, 9);
     EXPECT_EQ(host.switches, 1);
-}
-
-TEST(ProgressFile, HandWrittenProfileWithMissingElementsAndAtomicSave)
-{
-    testsupport::TempDir dir;
-    dir.Write("profiles.xml", R"(<Profiles currentProfile="Zoë"><Profile name="Zoë"><tutorial>
-        <step id="3" state="1"/></tutorial><levels><level n="0" episode="0" mode="1" stars="2"/></levels>
-        </Profile></Profiles>)");
-    std::string path = (dir.Path() / "profiles.xml").string();
-    FakeHost host;
-    host.table.readText("0;3;2;0;0\n");
-    {
-        TDDocumentProfileStore store(path);
-        TDProgress progress(store, host);
-        EXPECT_EQ(store.currentProfileName(), L"Zoë");
-        EXPECT_TRUE(progress.isTutorialAvailable());
-        EXPECT_EQ(progress.getTutorialStepState(3), 1);
-        EXPECT_EQ(progress.getSoundVolume(), 1.0f);
-        EXPECT_EQ(progress.getUpgradeLevel(9), -1); // creates the list and saves
-        EXPECT_EQ(progress.getStarTotal(-1), 2);
-    }
-    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "profiles.xml.tmp"));
-    TDDocumentProfileStore reread(path);
-    EXPECT_FALSE(reread.corrupt());
-    EXPECT_NE(reread.currentProfile()->FirstChildElement("upgrades"), nullptr);
 }
 
 TEST(ProgressFile, DamagedFileGivesTheDefaultProfile)
@@ -260,13 +189,42 @@ TEST(ProgressFile, DamagedFileGivesTheDefaultProfile)
     EXPECT_EQ(store.currentProfileName(), std::wstring(kTDDefaultProfileName));
 }
 
-TEST(ProgressFile, ProfilesWithoutNamesAreHandledAsEmptyNames)
+// The game's store over the engine's profiles file: a hand-written profile reads with defaults
+// for what it lacks, and what a setter writes survives a reload beside the other profiles.
+TEST(ProfilesFileStore, AHandWrittenProfileReadsAndSettersSaveThroughTheProfilesFile)
 {
-    TDDocumentProfileStore store;
-    store.loadText("<Profiles><Profile/><Profile name=\"B\"/></Profiles>");
-    EXPECT_EQ(store.currentProfileName(), L"");
+    base::SingletoneBase::DestroyAll();
+    testsupport::TempDir dir;
+    std::filesystem::create_directories(dir.Path() / "user");
+    dir.Write("user/profiles.xml", R"(<Profiles currentProfile="Zoë"><Profile name="Zoë"><tutorial>
+        <step id="3" state="1"/></tutorial><levels><level n="0" episode="0" mode="1" stars="2"/></levels>
+        </Profile></Profiles>)");
+    file::UserDataFileContainer::Instance()->SetPath(dir.WPath("user/"));
+    file::Profiles::Instance()->Load();
     FakeHost host;
+    host.table.readText("0;3;2;0;0\n");
+    {
+        TDProfilesFileStore store;
+        TDProgress progress(store, host);
+        EXPECT_EQ(store.currentProfileName(), L"Zoë");
+        EXPECT_TRUE(progress.isTutorialAvailable());
+        EXPECT_EQ(progress.getTutorialStepState(3), 1);
+        EXPECT_EQ(progress.getSoundVolume(), 1.0f);
+        EXPECT_EQ(progress.getStarTotal(-1), 2);
+        progress.createProfile(L"Ann");
+        progress.setGems(42);
+        progress.addOwnedSpot("#3", 0, 1);
+    }
+    std::string saved = dir.Read("user/profiles.xml");
+    EXPECT_NE(saved.find("amount=\"42\""), std::string::npos);
+    EXPECT_NE(saved.find("currentProfile=\"Ann\""), std::string::npos);
+    EXPECT_NE(saved.find("name=\"Zoë\""), std::string::npos);
+
+    file::Profiles::Instance()->Load();
+    TDProfilesFileStore store;
     TDProgress progress(store, host);
-    progress.deleteCurrentProfile();
-    EXPECT_EQ(store.currentProfileName(), L"B");
+    EXPECT_EQ(store.currentProfileName(), L"Ann");
+    EXPECT_EQ(progress.getGems(), 42);
+    EXPECT_TRUE(progress.isSpotOwned("#3", 0, 1));
+    base::SingletoneBase::DestroyAll();
 }

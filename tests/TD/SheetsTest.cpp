@@ -35,41 +35,24 @@ TDPrototype readRow(const std::string& header, const std::string& row)
 }
 } // namespace
 
-TEST(SheetReader, DecimalCommasBecomePointsInDataButNotInHeader)
+TEST(SheetReader, RowsCommasAndCells)
 {
-    Sheet sheet("id;spe,ed\n1;1,5\n");
-    const tinyxml2::XMLElement* row = sheet.section->FirstChildElement();
-    ASSERT_NE(row, nullptr);
-    EXPECT_STREQ(row->Attribute("spe,ed"), "1.5");
-}
-
-TEST(SheetReader, TopLevelRowsReverseAndChildrenKeepFileOrder)
-{
+    // Decimal commas become points in the data but not in the header.
+    Sheet commas("id;spe,ed\n1;1,5\n");
+    EXPECT_STREQ(commas.section->FirstChildElement()->Attribute("spe,ed"), "1.5");
+    // Top-level rows reverse; children keep the file's order.
     Sheet sheet("id;parent\r\n10;-1\r\n20;\r\n11;10\r\n12;10\r\n13;11\r\n99;77\r\n");
     EXPECT_EQ(sheet.topIds(), (std::vector<std::string>{"99", "13", "20", "10"}));
     const tinyxml2::XMLElement* ten = sheet.section->LastChildElement();
-    ASSERT_STREQ(ten->Attribute("id"), "10");
     EXPECT_STREQ(ten->FirstChildElement()->Attribute("id"), "11");
     EXPECT_STREQ(ten->LastChildElement()->Attribute("id"), "12");
-}
-
-TEST(SheetReader, ExtraCellsAreIgnoredAndMissingCellsLeaveNoAttribute)
-{
-    Sheet sheet("id;cost\n1;5;7;8\n2\n");
-    const tinyxml2::XMLElement* two = sheet.section->FirstChildElement();
-    const tinyxml2::XMLElement* one = two->NextSiblingElement();
-    EXPECT_STREQ(one->Attribute("cost"), "5");
-    EXPECT_EQ(one->Attribute("7"), nullptr);
-    EXPECT_EQ(two->Attribute("cost"), nullptr);
-    TDPrototype p(two, true);
-    EXPECT_EQ(p.cost, 0.0f);
-    EXPECT_TRUE(p.psd.empty());
-}
-
-TEST(SheetReader, EmptyTextLeavesSectionEmpty)
-{
-    Sheet sheet("");
-    EXPECT_EQ(sheet.section->FirstChildElement(), nullptr);
+    // Extra cells are ignored, missing cells leave no attribute.
+    Sheet cells("id;cost\n1;5;7;8\n2\n");
+    const tinyxml2::XMLElement* two = cells.section->FirstChildElement();
+    EXPECT_STREQ(two->NextSiblingElement()->Attribute("cost"), "5");
+    EXPECT_EQ(two->NextSiblingElement()->Attribute("7"), nullptr);
+    EXPECT_EQ(TDPrototype(two, true).cost, 0.0f);
+    EXPECT_EQ(Sheet("").section->FirstChildElement(), nullptr);
 }
 
 TEST(Prototype, TiersAreReadOnceAndNotInTheStore)
@@ -107,27 +90,18 @@ TEST(Prototype, StoreOrderIsUnitsTowersAmmo)
     EXPECT_EQ(ids, (std::vector<i32>{1, 101, 100, 2001}));
 }
 
-TEST(Prototype, FillColorIsHexWithDefaults)
+TEST(Prototype, CellsReadWithTheirOwnRules)
 {
     EXPECT_EQ(readRow("id", "1").fillColor, 0xFFFFFFFFu);
     EXPECT_EQ(readRow("id;fillColor", "1;ff00ff").fillColor, 0x00FF00FFu);
     EXPECT_EQ(readRow("id;fillColor", "1;zz").fillColor, 0u);
-    EXPECT_EQ(readRow("id;fillColor", "1;").fillColor, 0u);
-}
-
-TEST(Prototype, AirNeedsTheIntegerOneWhileOtherFlagsTakeTrue)
-{
+    // Air needs the integer 1; the other flags take "true" or a non-zero number.
     EXPECT_FALSE(readRow("air", "true").air);
     EXPECT_TRUE(readRow("air", "1").air);
     EXPECT_FALSE(readRow("air", "2").air);
-    EXPECT_TRUE(readRow("splash;dot;stun", "true;3;0").splash);
-    EXPECT_TRUE(readRow("splash;dot;stun", "true;3;0").dot);
-    EXPECT_FALSE(readRow("splash;dot;stun", "true;3;0").stun);
-    EXPECT_TRUE(readRow("debufftower", "0,5").debuffTower);
-}
-
-TEST(Prototype, ParentDefaultsToNoneAndBadNumbersKeepDefaults)
-{
+    TDPrototype flags = readRow("splash;dot;stun;debufftower", "true;3;0;0,5");
+    EXPECT_TRUE(flags.splash && flags.dot && flags.debuffTower);
+    EXPECT_FALSE(flags.stun);
     TDPrototype p = readRow("id;parent;cost;strength;addons", "7;;abc;2,5;dot/ splash //air");
     EXPECT_EQ(p.parent, -1);
     EXPECT_EQ(p.cost, 0.0f);
@@ -135,32 +109,18 @@ TEST(Prototype, ParentDefaultsToNoneAndBadNumbersKeepDefaults)
     EXPECT_EQ(p.addonList, (std::vector<std::string>{"dot", "splash", "air"}));
 }
 
-TEST(EpisodeTable, ReadsFiveCellLinesOnly)
+TEST(EpisodeTable, FiveCellLinesLaterLinesReplaceAndTheTotalStopsAtAGap)
 {
     TDEpisodeTable table;
     table.readText(" 0 ; 5 ;5;0;0\n1;2;1;6\n-1;9;9;9;9\n2;x;3;4;0\r\n");
     EXPECT_EQ(table.getLevelCount(0), 5);
     EXPECT_EQ(table.getHardcoreLevelCount(0), 5);
-    EXPECT_EQ(table.getStarsToUnlock(0), 0);
     EXPECT_EQ(table.getLevelCount(1), -1);
     EXPECT_EQ(table.getLevelCount(-1), -1);
     EXPECT_EQ(table.getLevelCount(2), 0);
     EXPECT_EQ(table.getEpisodeCount(), 2);
-}
-
-TEST(EpisodeTable, LaterLinesReplaceAndEarlierCallsSurvive)
-{
-    TDEpisodeTable table;
-    table.readText("0;3;2;0;1\n1;2;1;6;0\n");
-    table.readText("1;4;4;9;0\n");
-    EXPECT_EQ(table.getLevelCount(0), 3);
-    EXPECT_EQ(table.getLevelCount(1), 4);
+    table.readText("1;0;4;9;0\n4;9;9;0;0\n");
+    EXPECT_EQ(table.getLevelCount(0), 5);
     EXPECT_EQ(table.getStarsToUnlock(1), 9);
-}
-
-TEST(EpisodeTable, TotalStopsAtFirstGapAndSkipsEmptyEpisodes)
-{
-    TDEpisodeTable table;
-    table.readText("0;3;2;0;0\n1;0;4;0;0\n2;2;1;0;0\n4;9;9;0;0\n");
-    EXPECT_EQ(table.getTotalLevelCount(), 5 + 3);
+    EXPECT_EQ(table.getTotalLevelCount(), 5 + 5); // 1 and 2 have no normal levels; 3 is missing
 }

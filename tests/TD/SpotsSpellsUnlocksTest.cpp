@@ -48,23 +48,15 @@ TEST(BuildSpot, PricesTruncateTowardZeroAndFreeNeedsBothZero)
     EXPECT_EQ(free.y, 0.0f);
 }
 
-TEST(SpellSheet, OnlyAnExactHashSkipsARow)
+TEST(SpellSheet, OnlyAnExactHashSkipsARowAndDuplicatesFindTheEarlier)
 {
     TDSpellSheet sheet;
-    sheet.readText("#;proto;image;image2;id;x\n#x;3001;a;b;1;0\n;3002;c;d;2;0\n# ;3003;e;f;3;0\n", nullptr);
-    ASSERT_EQ(sheet.spells.size(), 2u);
-    EXPECT_EQ(sheet.spells[0]->protoId, 3001);
+    sheet.readText("#;proto;image;image2;id;x\n#x;3001;a;b;7;0\n;3002;c;d;7;0\n# ;3003;e;f;3;0\n;4\r\n", nullptr);
+    ASSERT_EQ(sheet.spells.size(), 3u);
+    EXPECT_EQ(sheet.findById(7)->protoId, 3001);
     EXPECT_EQ(sheet.spells[1]->image, "c");
     EXPECT_EQ(sheet.findById(3), nullptr);
-}
-
-TEST(SpellSheet, DuplicateIdsFindTheEarlierAndShortRowsReadEmpty)
-{
-    TDSpellSheet sheet;
-    sheet.readText(";1;a;b;7\r\n;2;c;d;7\r\n;3\r\n", nullptr);
-    ASSERT_EQ(sheet.spells.size(), 3u);
-    EXPECT_EQ(sheet.findById(7)->protoId, 1);
-    EXPECT_EQ(sheet.spells[2]->image, "");
+    EXPECT_EQ(sheet.spells[2]->image, ""); // a short row reads empty
     EXPECT_EQ(sheet.spells[2]->id, 0);
 }
 
@@ -80,44 +72,22 @@ TEST(SpellSheet, MissingPicturesStayNull)
     EXPECT_EQ(loader.asked, (std::vector<std::wstring>{L"ui/icon_fire", L"ui/shade_fire"}));
 }
 
-TEST(Unlocks, RunningListAndNewUnlocks)
+TEST(Unlocks, RunningListNewUnlocksAndEverythingFromAMinusOne)
 {
     TDUnlocks unlocks;
-    unlocks.readText("0;0;1,2\n0;1;3\n");
-    EXPECT_EQ(unlocks.unlocked[0][0], (std::vector<i32>{1, 2}));
-    EXPECT_EQ(unlocks.unlocked[0][1], (std::vector<i32>{1, 2, 3}));
-    EXPECT_EQ(unlocks.newUnlocks[0][1], (std::vector<i32>{3}));
-    EXPECT_TRUE(unlocks.isUnlocked(2, 0, 1));
-    EXPECT_FALSE(unlocks.isUnlocked(3, 0, 0));
-}
-
-TEST(Unlocks, MinusOneUnlocksEverythingFromThenOn)
-{
-    TDUnlocks unlocks;
-    unlocks.readText("0;0;1\n0;1;-1\n0;2;5\n");
-    EXPECT_FALSE(unlocks.isUnlocked(999, 0, 0));
-    EXPECT_TRUE(unlocks.isUnlocked(999, 0, 1));
-    EXPECT_TRUE(unlocks.isUnlocked(999, 0, 2));
-}
-
-TEST(Unlocks, ALaterLineReplacesAndCarriageReturnsGiveNoIds)
-{
-    TDUnlocks unlocks;
-    unlocks.readText("0;0;1,2\r\n\r\n0;0;4\r\n1;0;\r\n1;1\r\n");
-    EXPECT_EQ(unlocks.newUnlocks[0][0], (std::vector<i32>{4}));
-    EXPECT_EQ(unlocks.newUnlocks[1][0], (std::vector<i32>{}));
+    unlocks.readText("0;0;1,2\r\n\r\n0;0;1,2,4\n0;2;3\n0;3;-1\n1;0;\r\n1;1\r\n");
+    EXPECT_TRUE(unlocks.isUnlocked(1, 0, 2) && unlocks.isUnlocked(3, 0, 2));
+    EXPECT_EQ(unlocks.newUnlocks[0][0], (std::vector<i32>{1, 2, 4}));
+    EXPECT_EQ(unlocks.newUnlocks[0][2], (std::vector<i32>{3}));
+    EXPECT_EQ(unlocks.newUnlocks[1][0], (std::vector<i32>{})); // empty or cut lines give no ids
     EXPECT_EQ(unlocks.newUnlocks[1][1], (std::vector<i32>{}));
-    EXPECT_TRUE(unlocks.isUnlocked(4, 0, 0));
-}
-
-TEST(Unlocks, ALevelWithoutALineUsesTheNearestEarlierOne)
-{
-    TDUnlocks unlocks;
-    unlocks.readText("0;0;10000\n0;2;20000\n");
-    EXPECT_TRUE(unlocks.isUnlocked(10000, 0, 1));
-    EXPECT_FALSE(unlocks.isUnlocked(20000, 0, 1));
-    EXPECT_TRUE(unlocks.isUnlocked(20000, 1, 0));
-    EXPECT_FALSE(unlocks.isUnlocked(10000, -1, 0));
+    EXPECT_TRUE(unlocks.isUnlocked(4, 0, 0)); // a later line replaces
+    EXPECT_TRUE(unlocks.isUnlocked(2, 0, 1)); // a level without a line uses the nearest earlier one
+    EXPECT_FALSE(unlocks.isUnlocked(3, 0, 1));
+    EXPECT_FALSE(unlocks.isUnlocked(999, 0, 2));
+    EXPECT_TRUE(unlocks.isUnlocked(999, 0, 3));
+    EXPECT_TRUE(unlocks.isUnlocked(999, 1, 0));
+    EXPECT_FALSE(unlocks.isUnlocked(1, -1, 0));
     std::vector<i32> none{42};
     unlocks.getNewUnlocks(0, 1, 1, none);
     EXPECT_TRUE(none.empty());

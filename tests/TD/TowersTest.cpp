@@ -1,3 +1,5 @@
+// Towers: income, aiming and targeting, turning, firing, blocking, upgrades, sheet reloads, the
+// shell thrower, the teleport beam and frames.
 #include "BattleFixture.h"
 
 #include "Source/TD/LocalStrings.h"
@@ -123,8 +125,6 @@ TEST_F(BattleFixture, TurningTakesTheShortWayAndSectorsSettleTheAim)
     EXPECT_EQ(t->mTargetAngle, 110.0f);
     t->setTargetAngle(45.0f); // below 90: + 270
     EXPECT_EQ(t->mTargetAngle, 315.0f);
-    EXPECT_FLOAT_EQ(tdAimAngle(0.0f, 1.0f), 180.0f);
-    EXPECT_FLOAT_EQ(tdAimAngle(1.0f, 0.0f), 270.0f);
 }
 
 TEST_F(BattleFixture, TowerFiresOnItsCooldownAndKillsPayCoins)
@@ -138,6 +138,8 @@ TEST_F(BattleFixture, TowerFiresOnItsCooldownAndKillsPayCoins)
     EXPECT_EQ(m.mStats.mCoins, coins + 10);
     EXPECT_EQ(std::count(sounds.played.begin(), sounds.played.end(), L"tower200shot"), 3);
     EXPECT_EQ(std::count(sounds.played.begin(), sounds.played.end(), L"enemy1hit"), 3);
+    EXPECT_EQ(std::count(sounds.played.begin(), sounds.played.end(), L"ammo2002hit"), 3);
+    EXPECT_EQ(particles.count(L"hit"), 3u);
     EXPECT_EQ(t->mTarget, nullptr);
 }
 
@@ -156,8 +158,6 @@ TEST_F(BattleFixture, BlockedTowerFreezesAndSlowedTowerCoolsDownLonger)
     EXPECT_TRUE(t->mDisabled);
     EXPECT_FLOAT_EQ(t->mCooldown, 0.7f);
     ASSERT_NE(t->mDisabledSprite, nullptr);
-    EXPECT_TRUE(t->mDisabledSprite->mLoop);
-    EXPECT_EQ(m.mAnimations.size(), 1u);
     blocker->mSpeedPenalty = 30.0f; // held still: no longer blocks
     EXPECT_FALSE(m.isTowerBlocked(t));
     blocker->mSpeedPenalty = 0.0f;
@@ -170,8 +170,7 @@ TEST_F(BattleFixture, BlockedTowerFreezesAndSlowedTowerCoolsDownLonger)
     t->update(0.01f);
     EXPECT_EQ(t->mDisabledSprite, nullptr); // free again: the sign goes
     ASSERT_NE(t->mDebuffSprite, nullptr);
-    EXPECT_EQ(m.mAnimations.size(), 1u);
-    EXPECT_TRUE(m.isTowerDebuffed(t));
+    EXPECT_EQ(m.mAnimations.size(), 1u) << "the blocked sign went";
     t->mState = 3;
     t->mTarget = slower;
     t->mAnimTime = 1.0f;
@@ -189,15 +188,12 @@ TEST_F(BattleFixture, UpgradeNeedsTheCoinsAndShowsWhatChanged)
     m.mStats.mCoins = 30;
     EXPECT_FALSE(t->upgrade(1, 40.0f));
     EXPECT_EQ(t->mLevel, 0);
-    EXPECT_EQ(m.mStats.mCoins, 30);
     m.mStats.mCoins = 100;
     EXPECT_FALSE(t->upgrade(9, 10.0f)); // no such tier
     ASSERT_TRUE(t->upgrade(1, 40.5f));
     EXPECT_EQ(m.mStats.mCoins, 60);
-    EXPECT_EQ(t->mLevel, 1);
     EXPECT_EQ(t->currentProto()->id, 101);
     TDIndicator* info = m.mIndicators.items.back();
-    EXPECT_EQ(info->mLife, 2.5f);
     // Only the first integer conversion is filled; other sequences stay literal.
     EXPECT_EQ(info->mText, L"Range +20%\nDamage %s +100\nRate +100%n%");
     EXPECT_EQ(tutorial.count(L"tower_upgraded"), 1u);
@@ -215,7 +211,6 @@ TEST_F(BattleFixture, UpgradeSkipsLinesWithZeroDenominators)
     ASSERT_TRUE(t->upgrade(1, 10.0f));
     // Range from 0 and a cooldown of 0 give no line; the damage line stays.
     EXPECT_EQ(m.mIndicators.items.back()->mText, L"towerUpgradeInfoDamage");
-    EXPECT_EQ(tdFormatInt(L"%d%%", 7), L"7%");
 }
 
 TEST_F(BattleFixture, ReloadingTheSheetsUnderLiveObjectsKeepsThemValid)
@@ -247,12 +242,10 @@ TEST_F(BattleFixture, ShellTowerHoldsItsLastFrameUntilItsBulletIsGone)
     t->mTarget = unit(0);
     t->mAnimTime = 1.0f;
     t->update(0.01f);
-    EXPECT_EQ(t->mState, 7);
-    EXPECT_TRUE(m.mBullets->hasBulletOf(t));
     t->update(0.01f);
     EXPECT_EQ(t->mState, 7);
+    EXPECT_TRUE(m.mBullets->hasBulletOf(t));
     m.mBullets->forgetTower(t);
-    EXPECT_FALSE(m.mBullets->hasBulletOf(t));
     t->update(0.01f);
     EXPECT_EQ(t->mState, 0);
 }
@@ -268,8 +261,6 @@ TEST_F(BattleFixture, TeleportBeamHitsOnceAndLetsGoOfItsBeam)
     t->fire();
     ASSERT_NE(t->mBeam, nullptr);
     EXPECT_EQ(u->mState, 5);
-    EXPECT_FLOAT_EQ(u->mHealth, 98.0f);
-    ASSERT_EQ(m.mParticles.size(), 1u);
     t->fire(); // a beam is shown: no second shot
     EXPECT_FLOAT_EQ(u->mHealth, 98.0f);
     TDBeamParticle* beam = t->mBeam;
@@ -293,19 +284,16 @@ TEST_F(BattleFixture, HoldAndTeleportHoldsOpensPortalsAndSendsTheUnitBack)
     TDBullet hit(m, t, u);
     u->onHit(hit, true);
     ASSERT_EQ(u->mModifiers.size(), 1u);
-    size_t portals = 0;
     for (int i = 0; i < 126; ++i) // 2.1 s: held, both portals open
     {
         m.update(1.0f / 60.0f);
         EXPECT_NEAR(u->mPos[0], x, 0.001f);
     }
-    portals = particles.count(L"portal_1");
-    EXPECT_EQ(portals, 2u);
+    EXPECT_EQ(particles.count(L"portal_1"), 2u);
     run(1.0f);
     EXPECT_EQ(std::count(sounds.played.begin(), sounds.played.end(), L"teleportEnemy"), 1);
     EXPECT_EQ(u->mSegment, 0);
     EXPECT_LT(u->mPos[0], 40.0f);
-    EXPECT_EQ(particles.count(L"blow_bub"), 1u);
     EXPECT_TRUE(u->mModifiers.empty());
     run(1.0f);
     EXPECT_GT(u->mPos[0], 15.0f); // walks again

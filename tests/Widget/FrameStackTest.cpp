@@ -115,19 +115,6 @@ TEST_F(FrameStack, RemovingAFrameThatIsNotThereFails)
     EXPECT_EQ(0u, Filter(mJournal, "a:deactivate").size());
 }
 
-TEST_F(FrameStack, RemovedFramesAreDeletedWhenAsked)
-{
-    int deaths = 0;
-    auto* doomed = new ProbeBoard("doomed", mJournal);
-    doomed->mDeaths = &deaths;
-    mManager.Add(doomed, false, false, false);
-    mManager.Remove(doomed, true, true);
-    EXPECT_EQ(0, deaths);
-    mManager.Update(0.0f);
-    EXPECT_EQ(1, deaths);
-    EXPECT_TRUE(mManager.GetStack().empty());
-}
-
 TEST_F(FrameStack, AFrameRemovingItselfDuringItsUpdateIsDeletedAfterTheUpdate)
 {
     int deaths = 0;

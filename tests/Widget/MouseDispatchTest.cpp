@@ -208,7 +208,7 @@ TEST_F(MouseDispatch, KeysGoToTheActiveFramesFocusWidget)
     EXPECT_EQ(nullptr, mManager.GetKeyTarget());
     Press(10, 10);
     Take();
-    framework::KeyTarget* target = mManager.GetKeyTarget();
+    app::KeyTarget* target = mManager.GetKeyTarget();
     ASSERT_NE(nullptr, target);
     target->OnKeyDown('a');
     target->OnChar(0x44D);

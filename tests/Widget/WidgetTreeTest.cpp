@@ -1,5 +1,5 @@
 // The widget tree: frames and managers down the branches, layers, the enabled state, hover,
-// draw hooks, type descriptors and safe destruction.
+// draw hooks and safe destruction.
 #include "WidgetProbes.h"
 
 #include "Core/Layer/Layer.h"
@@ -243,32 +243,6 @@ TEST_F(WidgetTree, ListenersWithDrawHooksHearTheirLayerDraw)
     w.SetLayer(second, true, true);
     second->Render(nullptr);
     EXPECT_EQ((Journal{"pre", "post"}), hooks.log);
-}
-
-TEST_F(WidgetTree, TypeDescriptorsNumberClassesInOrderOfFirstRequest)
-{
-    widget::TypeDescriptor root;
-    const widget::TypeDescriptor first = widget::DeriveTypeDescriptor(root);
-    widget::TypeDescriptor second = widget::DeriveTypeDescriptor(root);
-    EXPECT_EQ(1u, first.id);
-    EXPECT_EQ(2u, second.id);
-    EXPECT_EQ(1u, second.depth);
-    widget::TypeDescriptor level2 = widget::DeriveTypeDescriptor(second);
-    EXPECT_EQ((1u << 8) | 2u, level2.id);
-    widget::TypeDescriptor level3 = widget::DeriveTypeDescriptor(level2);
-    EXPECT_EQ((1u << 16) | level2.id, level3.id);
-    widget::TypeDescriptor level4 = widget::DeriveTypeDescriptor(level3);
-    EXPECT_EQ((1u << 24) | level3.id, level4.id);
-    const widget::TypeDescriptor level5 = widget::DeriveTypeDescriptor(level4);
-    EXPECT_EQ(0u, level5.id);
-    EXPECT_EQ(5u, level5.depth);
-
-    EXPECT_EQ(0u, widget::Widget::StaticTypeDescriptor().id);
-    widget::Frame frame;
-    const widget::TypeDescriptor& frameType = frame.GetTypeDescriptor();
-    EXPECT_EQ(1u, frameType.depth);
-    EXPECT_NE(0u, frameType.id);
-    EXPECT_EQ(&frameType, &widget::Frame::StaticTypeDescriptor()) << "built once";
 }
 
 TEST_F(WidgetTree, UpdatesRunListenerThenChildrenAndStopAtAFailure)

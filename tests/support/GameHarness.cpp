@@ -65,6 +65,24 @@ struct DemoData
     }
     fs::path path;
 };
+// The game with a hook after its configuration.
+class HookedGame : public Game
+{
+public:
+    explicit HookedGame(std::function<void()> afterConfig) : mAfterConfig(std::move(afterConfig)) {}
+
+protected:
+    QLResultEnum LoadConfig() override
+    {
+        const QLResultEnum result = Game::LoadConfig();
+        if (mAfterConfig)
+            mAfterConfig();
+        return result;
+    }
+
+private:
+    std::function<void()> mAfterConfig;
+};
 } // namespace
 
 fs::path GameHarness::dataDir()
@@ -98,7 +116,7 @@ GameHarness::GameHarness(const Options& options)
         std::ofstream(user / "profiles.xml", std::ios::binary) << options.profiles;
     }
     os::SetVideoDriver(options.realVideo ? nullptr : std::make_unique<os::NullVideoDriver>());
-    auto* game = new Game();
+    auto* game = new HookedGame(options.afterConfig);
     const std::string folder = data.string() + "/";
     game->Arguments() = {L"--data_path", std::wstring(folder.begin(), folder.end())};
     // The first pass of the main loop runs the start-up, as the real one does.

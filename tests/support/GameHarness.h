@@ -7,6 +7,7 @@
 #include "Source/TD/TDOwnedList.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,9 @@ public:
         // The real window and OpenGL (needs a display, e.g. Xvfb) instead of the headless
         // window and the recording device.
         bool realVideo = false;
+        // Runs once the game has read its configuration (the file layer set up) and before its
+        // start opens anything: the place to hook the file layer.
+        std::function<void()> afterConfig;
     };
 
     GameHarness();

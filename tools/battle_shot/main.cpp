@@ -1,5 +1,6 @@
-// battle_shot [out.png] [seconds]: plays the first demo level on real GL (headless) with a few
-// towers built, draws one frame of the battle and writes it as a PNG.
+// battle_shot [out.png] [seconds] [beam]: plays the first demo level on real GL (headless) with a
+// few towers built, draws one frame of the battle and writes it as a PNG. With "beam" a portal
+// tower stands too, and the frame is the first one after the seconds with a teleport beam.
 #include "Core/Base/Random.h"
 #include "Core/Base/Singletone.h"
 #include "Core/Base/StringConvert.h"
@@ -7,7 +8,6 @@
 #include "Core/Media/Font/BMFont.h"
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Render/DX9/RenderDX9.h"
-#include "Core/Render/HeadlessWindow.h"
 #include "Core/Resource/ResourceManager.h"
 #include "Source/TD/Services/TDEngineParticles.h"
 #include "Source/TD/Services/TDGraphicsCanvas.h"
@@ -18,20 +18,23 @@
 #include "Source/TD/TDBattleDrawer.h"
 #include "Source/TD/TDFileSource.h"
 #include "Source/TD/TDMap.h"
+#include "Source/TD/TDParticle.h"
 #include "Source/TD/TDProfileStore.h"
 #include "Source/TD/TDSpriteTableMetrics.h"
+#include "support/HeadlessWindow.h"
 #include "tools/battle_shot/PngFile.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 
 namespace
 {
 constexpr u32 kWidth = 1024, kHeight = 768;
 
 // Plays the battle and draws its last frame into pixels.
-bool shoot(render::RenderDX9& renderer, float seconds, std::vector<u32>& pixels)
+bool shoot(render::RenderDX9& renderer, float seconds, bool beam, std::vector<u32>& pixels)
 {
     TDRenderTextureLoader loader(&renderer);
     TDResources* resources = TDResources::Instance();
@@ -61,14 +64,26 @@ bool shoot(render::RenderDX9& renderer, float seconds, std::vector<u32>& pixels)
         {
             if (map.mScreen == 11)
                 map.mScreen = 0;
-            map.mStats.mCoins += 400;
+            map.mStats.mCoins += 1000;
             map.buildTower(1, 10000);
             map.buildTower(4, 10000);
             map.buildTower(2, 30000);
             map.buildTower(5, 20000);
+            if (beam)
+                map.buildTower(0, 80000);
+            auto beamShown = [&map] {
+                for (const auto& particle : map.mParticles)
+                    if (const auto* b = dynamic_cast<const TDBeamParticle*>(&*particle); b && b->mGrow > 0.5f)
+                        return true;
+                return false;
+            };
             const float dt = 1.0f / 60.0f;
-            for (float t = 0.0f; t < seconds && map.mScreen == 0; t += dt)
+            for (float t = 0.0f; (t < seconds || (beam && !beamShown() && t < seconds + 60.0f)) && map.mScreen == 0;
+                 t += dt)
                 map.update(dt);
+            const bool shown = !beam || beamShown();
+            if (!shown)
+                std::fprintf(stderr, "battle_shot: no teleport beam within a minute\n");
 
             base::CountedPtr<render::BMFont> font =
                 resource::ResourceManager::Instance()->Get<render::BMFont>(L"td/data/fonts/main_32_1.fnt");
@@ -81,7 +96,7 @@ bool shoot(render::RenderDX9& renderer, float seconds, std::vector<u32>& pixels)
             std::vector<std::string> trace;
             if (std::getenv("BATTLE_SHOT_TRACE"))
                 drawer.mTrace = &trace;
-            if (renderer.BeginScene() == QL_OK)
+            if (shown && renderer.BeginScene() == QL_OK)
             {
                 {
                     render::Graphics graphics(&renderer);
@@ -120,6 +135,7 @@ int main(int argc, char** argv)
 {
     const std::filesystem::path out = std::filesystem::absolute(argc > 1 ? argv[1] : "battle_shot.png");
     const float seconds = argc > 2 ? static_cast<float>(std::atof(argv[2])) : 20.0f;
+    const bool beam = argc > 3 && std::string(argv[3]) == "beam";
     std::filesystem::current_path(QL_CONTENT_DIR);
     file::RegisterImageContainers();
 
@@ -139,7 +155,7 @@ int main(int argc, char** argv)
         return 1;
     }
     std::vector<u32> pixels;
-    const bool ok = shoot(*renderer, seconds, pixels) && writePng(out.string(), kWidth, kHeight, pixels);
+    const bool ok = shoot(*renderer, seconds, beam, pixels) && writePng(out.string(), kWidth, kHeight, pixels);
     base::SingletoneBase::DestroyAll();
     renderer.reset();
     if (!ok)

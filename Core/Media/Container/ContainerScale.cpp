@@ -1,8 +1,8 @@
-// Scale factors read from the file manager and the application.
+// Scale factors read from the file manager and the media layer.
 #include "Core/Media/Container/ContainerScale.h"
 
-#include "Core/App/Application.h"
 #include "Core/File/FileManager.h"
+#include "Core/Media/Image/MediaScale.h"
 
 namespace file
 {
@@ -13,7 +13,6 @@ float LayoutScale()
 
 float ImageScale()
 {
-    const app::Application* application = app::Application::Get();
-    return application ? application->mImageScale : 1.0f;
+    return render::GetMediaScale().image;
 }
 } // namespace file

@@ -5,6 +5,6 @@ namespace file
 {
 // The file manager's layout scale for "layers.xml" positions (1 without a file manager).
 float LayoutScale();
-// The application's image scale for every container rectangle (1 without an application).
+// The media layer's image scale for every container rectangle (1 unless the application set one).
 float ImageScale();
 } // namespace file

@@ -1,7 +1,6 @@
 // Bitmap font loading and drawing.
 #include "Core/Media/Font/BMFont.h"
 
-#include "Core/App/Application.h"
 #include "Core/Base/Log.h"
 #include "Core/Base/StringConvert.h"
 #include "Core/File/FileManager.h"
@@ -10,6 +9,7 @@
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/Image.h"
 #include "Core/Media/Image/ImageFactory.h"
+#include "Core/Media/Image/MediaScale.h"
 #include "Core/Render/Render.h"
 #include "Core/Render/VertexFormat.h"
 #include "Core/Resource/ResourceManager.h"
@@ -26,7 +26,7 @@ namespace
 {
 float DisplayScale()
 {
-    return app::Application::Exists() ? app::Application::Instance()->mFontScale : 1.0f;
+    return render::GetMediaScale().font;
 }
 
 QLResultEnum Missing(const std::wstring& source, const char* element, const char* attribute)

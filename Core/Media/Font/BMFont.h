@@ -2,8 +2,8 @@
 // kerning; text drawn as one textured quad per glyph, one draw per run of glyphs on a page.
 #pragma once
 
-#include "Core/Media/Font/Font.h"
 #include "Core/Media/Font/TextLayout.h"
+#include "Core/Media/Graphics/Font.h"
 #include "Core/Media/Graphics/GraphicsFriend.h"
 
 #include <string>

@@ -3,7 +3,7 @@
 
 #include "Core/Media/Font/Glyph.h"
 #include "Core/Media/Font/InlineVector.h"
-#include "Core/Media/Font/TextFormat.h"
+#include "Core/Media/Graphics/TextFormat.h"
 
 #include <map>
 #include <string>

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "Core/Base/Types.h"
-#include "Core/Media/Font/TextFormat.h"
 #include "Core/Media/Graphics/GraphicsFriend.h"
+#include "Core/Media/Graphics/TextFormat.h"
 
 #include <string>
 

@@ -2,8 +2,8 @@
 #include "Core/Media/Graphics/DrawParams.h"
 
 #include "Core/Base/Box.h"
-#include "Core/Media/Font/Font.h"
 #include "Core/Media/Graphics/DrawParam.h"
+#include "Core/Media/Graphics/Font.h"
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Render/VertexFormat.h"
 

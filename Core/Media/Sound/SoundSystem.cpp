@@ -10,25 +10,16 @@
 #include "Core/File/FileManager.h"
 #include "Core/Resource/ResourceManager.h"
 #include "Platform/Audio/OggDecoder.h"
-#include "Platform/Audio/SdlDevice.h"
+#include "Platform/Audio/Device.h"
 
 #include <algorithm>
 
 namespace
 {
 constexpr float kFadeSeconds = 1.0f;
-
-audio::DeviceFactory gDeviceFactory = nullptr;
-
-std::unique_ptr<audio::Device> MakeDevice()
-{
-    if (gDeviceFactory)
-        return gDeviceFactory();
-    return std::make_unique<audio::SdlDevice>();
-}
 } // namespace
 
-SoundSystem::SoundSystem() : mAudio(std::make_unique<audio::AudioEngine>(MakeDevice())) {}
+SoundSystem::SoundSystem() : mAudio(std::make_unique<audio::AudioEngine>(audio::CreateDevice())) {}
 
 SoundSystem::~SoundSystem()
 {
@@ -38,7 +29,6 @@ SoundSystem::~SoundSystem()
     mSounds.clear();
 }
 
-void SoundSystem::SetDeviceFactory(audio::DeviceFactory factory) { gDeviceFactory = factory; }
 
 std::vector<base::SingletoneBase*> SoundSystem::GetDependencies()
 {

@@ -21,9 +21,6 @@ public:
     SoundSystem();
     ~SoundSystem() override;
 
-    // The output the next instance opens (tests pick a manual null device). Null: SDL.
-    static void SetDeviceFactory(audio::DeviceFactory factory);
-
     // A new sound (owned by the caller) of the sample resource named by the UTF-8 name. A sample
     // that does not load still gives a sound, one that plays nothing.
     Sound* CreateSound(const std::string& name);

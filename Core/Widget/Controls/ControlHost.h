@@ -1,11 +1,11 @@
 // What the controls need of the running application: the renderer their images are made on,
-// the shared fonts, sound tags, particle effects and the screen mode. The application installs
-// one; tests install their own.
+// the shared fonts, sound tags, particle effects and the screen mode. The application sets its
+// own as the fallback; tests install theirs.
 #pragma once
 
 #include "Core/Base/CountedPtr.h"
 #include "Core/Base/Types.h"
-#include "Core/Media/Font/Font.h"
+#include "Core/Media/Graphics/Font.h"
 
 #include <string>
 
@@ -32,8 +32,10 @@ public:
     virtual QLResultEnum SwitchScreenMode() = 0;
     virtual bool IsWindowLargerThanScreen() = 0;
 
-    // The installed host (not owned); without one the application's is made on first use.
+    // The installed host (not owned); without one the fallback: the one the application set, else
+    // a ResourceControlHost made on first use.
     static ControlHost* Get();
     static void Set(ControlHost* host);
+    static void SetFallback(ControlHost* host);
 };
 } // namespace gui

@@ -10,7 +10,6 @@
 #include "Core/Widget/Controls/ControlHost.h"
 #include "Core/Widget/Controls/TrapHitTestListener.h"
 #include "Core/Widget/Widget.h"
-#include "Framework/GameApplication.h"
 
 namespace gui
 {
@@ -67,8 +66,7 @@ QLResultEnum GameControlHelper::LoadLayer(const std::wstring& name, math::Rect* 
         return QL_FAIL;
     base::ImageInfo info;
     layer::ImageLayer* layer = nullptr;
-    if (QLResultEnum r = framework::GameApplication::CreateImageLayer(ControlHost::Get()->GetRender(), name,
-                                                                      mContainer, &layer, &info))
+    if (QLResultEnum r = layer::CreateImageLayer(ControlHost::Get()->GetRender(), name, mContainer, &layer, &info))
     {
         QL_LOG(L"No layer '%s' in the layout '%s'\n")
             << base::LogStyle::Error << name << mContainer->GetPath();

@@ -3,14 +3,14 @@
 
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/TextLayer.h"
-#include "Core/Media/Font/Font.h"
+#include "Core/Media/Graphics/Font.h"
 #include "Core/Media/Sound/SoundSystem.h"
 #include "Core/Widget/Controls/ControlHost.h"
 #include "Core/Widget/Controls/GameSettings.h"
-#include "Core/Widget/Controls/TMessageBox.h"
 #include "Core/Widget/Controls/TesselButton.h"
 #include "Core/Widget/Controls/TesselSlider.h"
 #include "Core/Widget/Controls/TesselSwitchButton.h"
+#include "Core/Widget/Controls/TMessageBox.h"
 #include "Core/Widget/FrameManager.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 #include "Core/Widget/Controls/TMessageBox.h"
 
 #include "Core/Layer/TextLayer.h"
-#include "Core/Media/Font/Font.h"
+#include "Core/Media/Graphics/Font.h"
 #include "Core/Widget/Controls/ControlHost.h"
 #include "Core/Widget/Controls/GameSettings.h"
 #include "Core/Widget/Controls/TesselButton.h"

@@ -3,7 +3,7 @@
 
 #include "Core/Base/Log.h"
 #include "Core/Layer/TextLayer.h"
-#include "Core/Media/Font/Font.h"
+#include "Core/Media/Graphics/Font.h"
 #include "Core/Media/Image/ImageInfo.h"
 #include "Core/Widget/Controls/GameSettings.h"
 #include "Core/Widget/FrameManager.h"

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "Core/Base/CountedPtr.h"
-#include "Core/Media/Font/Font.h"
+#include "Core/Media/Graphics/Font.h"
 #include "Core/Widget/Controls/Dialog.h"
 #include "Core/Widget/Controls/GameControlHelper.h"
 

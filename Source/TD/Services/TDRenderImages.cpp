@@ -18,7 +18,7 @@ const TDImage* TDRenderImages::findImage(const std::wstring& sheet, const std::w
 std::vector<TDLayerEntry> TDRenderImages::backgroundLayers(const std::wstring& folder)
 {
     std::vector<TDLayerEntry> out;
-    const TDGraphic* graphic = mResources.findGraphic(folder);
+    const TDGraphic* graphic = mResources.loadBackground(folder);
     if (!graphic || !graphic->mContainer)
         return out;
     const TDImageSheet& sheet = *graphic->mContainer;

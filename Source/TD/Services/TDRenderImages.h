@@ -14,7 +14,8 @@ public:
 
     std::unique_ptr<TDImage> loadImage(const std::wstring& name) override;
     const TDImage* findImage(const std::wstring& sheet, const std::wstring& name) override;
-    // The pictures of the layered document at folder, in document order.
+    // The pictures of the layered document at folder, in document order; the previous level's
+    // background is released (the sprite store keeps one).
     std::vector<TDLayerEntry> backgroundLayers(const std::wstring& folder) override;
 
 private:

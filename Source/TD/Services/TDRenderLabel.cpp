@@ -1,7 +1,7 @@
 // Labels with inline coin and crystal pictures.
 #include "Source/TD/Services/TDRenderLabel.h"
 
-#include "Core/Media/Font/Font.h"
+#include "Core/Media/Graphics/Font.h"
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/Image.h"
 #include "Source/TD/AttributedString.h"

@@ -123,6 +123,17 @@ std::unique_ptr<TDTexture> TDRenderTextureLoader::loadPicture(const std::wstring
     return loadRenderPicture(path);
 }
 
+std::unique_ptr<TDTexture> TDRenderTextureLoader::loadLayoutImage(file::ImageContainer& container,
+                                                                  const std::wstring& name)
+{
+    if (!mRender)
+        return nullptr;
+    render::Image* image = nullptr;
+    if (render::LoadImage(mRender, name, &container, &image, nullptr) != QL_OK || !image)
+        return nullptr;
+    return wrap(image);
+}
+
 std::unique_ptr<TDRenderTexture> TDRenderTextureLoader::loadRenderPicture(const std::wstring& path)
 {
     if (!mRender)

@@ -57,6 +57,7 @@ public:
     std::unique_ptr<TDTexture> load(const TDImageSheet& sheet, size_t image) override;
     // A loose or packed picture ("td/data/loading.jpg"); null when it cannot be read.
     std::unique_ptr<TDTexture> loadPicture(const std::wstring& path) override;
+    std::unique_ptr<TDTexture> loadLayoutImage(file::ImageContainer& container, const std::wstring& name) override;
     // The same as a picture of the battle's image seam.
     std::unique_ptr<TDRenderTexture> loadRenderPicture(const std::wstring& path);
 

@@ -7,7 +7,7 @@
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Sound/SoundTags.h"
 #include "Core/Resource/ResourceManager.h"
-#include "Core/Widget/Controls/ApplicationControlHost.h"
+#include "Core/Widget/Controls/ResourceControlHost.h"
 #include "Framework/GameApplication.h"
 #include "Framework/GameWindow.h"
 #include "Source/TD/Services/TDEngineParticles.h"
@@ -140,7 +140,7 @@ GameWindow::~GameWindow()
     mServices.reset();
     HUDWindowContext& context = HUDWindowContext::Get();
     context = HUDWindowContext();
-    if (auto* host = dynamic_cast<gui::ApplicationControlHost*>(gui::ControlHost::Get()))
+    if (auto* host = dynamic_cast<gui::ResourceControlHost*>(gui::ControlHost::Get()))
         host->SetFonts({});
 }
 
@@ -174,7 +174,7 @@ QLResultEnum GameWindow::Start()
     }
     // The dialogs (options, message box) use the board's fonts; the control host would otherwise
     // load its own and keep them past the renderer.
-    if (auto* host = dynamic_cast<gui::ApplicationControlHost*>(gui::ControlHost::Get()))
+    if (auto* host = dynamic_cast<gui::ResourceControlHost*>(gui::ControlHost::Get()))
         host->SetFonts({mFontMain32_1, mFontMain32_2, mFontMain42_1, mFontMain42_2, mFontMain42_3, mFontMain80});
     HUDWindowContext& context = HUDWindowContext::Get();
     context.windowFont = mFontMain42_3;

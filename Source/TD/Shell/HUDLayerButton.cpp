@@ -3,7 +3,7 @@
 
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/TextLayer.h"
-#include "Core/Media/Font/Font.h"
+#include "Core/Media/Graphics/Font.h"
 #include "Core/Media/Image/Image.h"
 
 #include <algorithm>

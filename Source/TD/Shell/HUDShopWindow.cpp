@@ -9,6 +9,7 @@
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDModalDialog.h"
 #include "Source/TD/Shell/TDScreenDraw.h"
+#include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/TDMap.h"
 
 #include <algorithm>
@@ -45,10 +46,15 @@ HUDShopWindow::HUDShopWindow(TDMap& map, HUD* hud, i32 originArg, const std::wst
     setFont(fontNamed(L"td/data/fonts/main_80"));
     mCaption = localised(L"shop");
     setText(L"caption", mCaption);
-    // Header and footer are drawn over the list, not under it.
-    for (TDFrameEntry* image : mImages)
-        if (image->mName == L"back_header" || image->mName == L"back_footer")
-            image->mVisible = 0;
+    // Header and footer are drawn over the list, not under it: they leave the layout's pictures.
+    std::erase_if(mImages, [](TDFrameEntry* image) {
+        const bool cover = image->mName == L"back_header" || image->mName == L"back_footer";
+        if (cover)
+            delete image;
+        return cover;
+    });
+    TDResources::Instance()->setLayerImage(*header, mLayout, L"back_header");
+    TDResources::Instance()->setLayerImage(*footer, mLayout, L"back_footer");
     scrollBar = std::make_unique<ShopScrollBar>(mLayout);
     frame(L"item_plate/buy_ac"); // the buy buttons' hit rectangle
     std::vector<std::wstring> names;
@@ -66,6 +72,8 @@ HUDShopWindow::HUDShopWindow(TDMap& map, HUD* hud, i32 originArg, const std::wst
 HUDShopWindow::~HUDShopWindow()
 {
     plates.clear();
+    header.reset();
+    footer.reset();
     tabBar.reset();
     scrollBar.reset();
     mFrames.clear();
@@ -330,9 +338,8 @@ void HUDShopWindow::Draw(render::Graphics* graphics)
     graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
     scrollBar->draw(graphics);
     // Header and footer cover the list's ends; the buttons stay above the footer.
-    for (const TDFrameEntry* image : mImages)
-        if (image->mName == L"back_header" || image->mName == L"back_footer")
-            drawEntryImage(graphics, *image);
+    drawEntryImage(graphics, *header);
+    drawEntryImage(graphics, *footer);
     for (const TDButtonFrame* button : mButtons)
         if (button->mVisible)
         {

@@ -57,6 +57,9 @@ public:
     std::vector<std::unique_ptr<ShopUpgradePlate>> plates;
     std::unique_ptr<ShopTabBar> tabBar;
     std::unique_ptr<ShopScrollBar> scrollBar;
+    // "back_header" and "back_footer", drawn over the list's ends.
+    std::unique_ptr<TDFrameEntry> header = std::make_unique<TDFrameEntry>();
+    std::unique_ptr<TDFrameEntry> footer = std::make_unique<TDFrameEntry>();
     i32 dragState = 0; // 0 idle, 1 pressed in the scroll column, 2 moved since
     i32 lastDragY = 0;
 

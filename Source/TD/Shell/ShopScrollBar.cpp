@@ -3,12 +3,16 @@
 
 #include "Source/TD/Shell/HUDWindow.h"
 #include "Source/TD/Shell/TDScreenDraw.h"
+#include "Source/TD/Sprites/TDFrameEntry.h"
+#include "Source/TD/Sprites/TDResources.h"
 
 #include <algorithm>
 
 ShopScrollBar::ShopScrollBar(file::ImageContainer* layout)
-    : slider(tdscreen::makeFrame(layout, L"scroll/slider_in")), bar(tdscreen::makeFrame(layout, L"scroll/bar"))
+    : slider(std::make_unique<TDFrameEntry>()), bar(std::make_unique<TDFrameEntry>())
 {
+    TDResources::Instance()->setLayerImage(*slider, layout, L"scroll/slider_in");
+    TDResources::Instance()->setLayerImage(*bar, layout, L"scroll/bar");
     reset();
 }
 

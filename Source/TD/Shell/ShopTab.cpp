@@ -6,13 +6,17 @@
 #include "Source/TD/LocalStrings.h"
 #include "Source/TD/Shell/HUDWindow.h"
 #include "Source/TD/Shell/TDScreenDraw.h"
+#include "Source/TD/Sprites/TDFrameEntry.h"
+#include "Source/TD/Sprites/TDResources.h"
 
 #include <algorithm>
 
 ShopTab::ShopTab(file::ImageContainer* layout, const std::wstring& name)
-    : label(LocalStrings::Instance()->get(name)), active(tdscreen::makeFrame(layout, L"tabs/up_button_ac")),
-      inactive(tdscreen::makeFrame(layout, L"tabs/up_button_in"))
+    : label(LocalStrings::Instance()->get(name)), active(std::make_unique<TDFrameEntry>()),
+      inactive(std::make_unique<TDFrameEntry>())
 {
+    TDResources::Instance()->setLayerImage(*active, layout, L"tabs/up_button_ac");
+    TDResources::Instance()->setLayerImage(*inactive, layout, L"tabs/up_button_in");
 }
 
 ShopTab::~ShopTab() = default;

@@ -6,23 +6,15 @@
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/Image.h"
 #include "Core/Media/Image/ImageContainer.h"
-#include "Source/TD/Shell/HUDWindow.h"
+#include "Source/TD/Sprites/TDFrameEntry.h"
+#include "Source/TD/Sprites/TDResources.h"
 
 namespace tdscreen
 {
 TDFrameEntry* makeFrame(file::ImageContainer* layout, const std::wstring& name)
 {
     auto* entry = new TDFrameEntry();
-    entry->mName = name;
-    if (const base::ImageInfo* info = layout ? layout->FindImage(name) : nullptr)
-    {
-        entry->mX = info->mX;
-        entry->mY = info->mY;
-        entry->mWidth = info->mWidth;
-        entry->mHeight = info->mHeight;
-        entry->mOrder = static_cast<i32>(info->mIndex);
-        HUDWindow::giveImage(*entry, HUDWindow::loadLayoutImage(layout, name));
-    }
+    TDResources::Instance()->setLayerImage(*entry, layout, name);
     return entry;
 }
 

@@ -2,7 +2,7 @@
 #include "Source/TD/Shell/TDShellPainter.h"
 
 #include "Core/Base/Transform2D.h"
-#include "Core/Media/Font/Font.h"
+#include "Core/Media/Graphics/Font.h"
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/Image.h"
 #include "Source/TD/Services/TDRenderLabel.h"

@@ -112,6 +112,10 @@ void TDTutorial::loadProgress()
 
 void TDTutorial::update(float dt)
 {
+    // A screen over the battle (a level's unlock message, the result) is not covered by the
+    // page: it waits beneath; the shop, which a page is about, shows it.
+    if (mVisible)
+        setLayersVisible(!mMap || mMap->mScreen == 0 || mMap->mScreen == 8);
     if (mVisible && isActive() && mSkipButton)
         mSkipButton->update(dt);
 }

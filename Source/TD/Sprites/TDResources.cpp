@@ -2,9 +2,12 @@
 #include "Source/TD/Sprites/TDResources.h"
 
 #include "Core/Base/StringConvert.h"
+#include "Core/Media/Image/ImageContainer.h"
 #include "Source/TD/Sprites/TDPsdSheet.h"
 
 #include <tinyxml2.h>
+
+#include <algorithm>
 
 TDResources::TDResources() : mLoader(&mNullLoader)
 {
@@ -102,6 +105,38 @@ TDGraphic* TDResources::findGraphic(const std::wstring& name)
     return mGraphics.back().get();
 }
 
+TDGraphic* TDResources::loadBackground(const std::wstring& folder)
+{
+    if (!mBackground.empty() && mBackground != folder)
+        releaseGraphic(mBackground);
+    mBackground = folder;
+    return findGraphic(folder);
+}
+
+void TDResources::releaseGraphic(const std::wstring& name)
+{
+    auto released = std::stable_partition(mGraphics.begin(), mGraphics.end(),
+                                          [&](const std::unique_ptr<TDGraphic>& g) { return g->mPsd != name; });
+    for (auto it = released; it != mGraphics.end(); ++it)
+        for (const auto& listener : mListeners)
+            listener.second(**it);
+    mGraphics.erase(released, mGraphics.end());
+    if (name == mBackground)
+        mBackground.clear();
+}
+
+void TDResources::addReleaseListener(const void* owner, ReleaseListener listener)
+{
+    removeReleaseListener(owner);
+    if (listener)
+        mListeners.emplace_back(owner, std::move(listener));
+}
+
+void TDResources::removeReleaseListener(const void* owner)
+{
+    std::erase_if(mListeners, [&](const auto& entry) { return entry.first == owner; });
+}
+
 const TDSheetImage* TDResources::findImage(const TDImageSheet& sheet, const std::wstring& name) const
 {
     return sheet.findImage(name);
@@ -113,6 +148,22 @@ std::unique_ptr<TDTexture> TDResources::loadImage(const TDImageSheet& sheet, con
     if (!image)
         return nullptr;
     return mLoader->load(sheet, static_cast<size_t>(image - &sheet.image(0)));
+}
+
+bool TDResources::setLayerImage(TDFrameEntry& layer, file::ImageContainer* container, const std::wstring& name)
+{
+    layer.mName = name;
+    const base::ImageInfo* info = container ? container->FindImage(name) : nullptr;
+    if (!info)
+        return false;
+    layer.mX = info->mX;
+    layer.mY = info->mY;
+    layer.mWidth = info->mWidth;
+    layer.mHeight = info->mHeight;
+    layer.mOrder = static_cast<i32>(info->mIndex);
+    if (std::unique_ptr<TDTexture> texture = mLoader->loadLayoutImage(*container, name))
+        layer.setOwnedImage(std::move(texture));
+    return true;
 }
 
 const TDFrameEntry* TDResources::getImage(const std::wstring& sheetPath, const std::wstring& imageName,

@@ -1,4 +1,5 @@
-// The game's sprite graphics, built from layered images and kept to the end of the process.
+// The game's sprite graphics, built from layered images; kept to the end of the process, except
+// the level's background, of which only the current one is kept.
 #pragma once
 
 #include "Core/Base/Singletone.h"
@@ -9,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tinyxml2
@@ -42,11 +44,26 @@ public:
     const TDSheetImage* findImage(const TDImageSheet& sheet, const std::wstring& name) const;
     // A new texture of the named picture (null headless or when the picture is missing).
     std::unique_ptr<TDTexture> loadImage(const TDImageSheet& sheet, const std::wstring& name);
+    // Puts the named image of a layout container on the layer: its texture (through the loader;
+    // none headless) and its place relative to the container's origin, size, order and name.
+    // False, leaving the layer unplaced and without a texture, when the container lacks it.
+    bool setLayerImage(TDFrameEntry& layer, file::ImageContainer* container, const std::wstring& name);
     // A frame of the graphic of a sheet path: the entry called imageName in the list (any entry
     // when imageName is empty: the first); without a list, also any picture of the graphic's
     // sheet of that name ("ui/brush" of "td/ui"); null when there is none.
     const TDFrameEntry* getImage(const std::wstring& sheetPath, const std::wstring& imageName,
                                  const std::string& list = std::string());
+
+    // The graphic of a level's background folder ("td/data/levels/bg01"). Only one level's
+    // background is kept: the previous one, when it was another folder, is released first.
+    TDGraphic* loadBackground(const std::wstring& folder);
+    // Drops every graphic of that sheet path with its sheet and textures; each release listener
+    // hears of each graphic first, while it still exists.
+    void releaseGraphic(const std::wstring& name);
+    // Holders of raw pointers into graphics (frames, textures) forget them here; one per owner.
+    using ReleaseListener = std::function<void(const TDGraphic&)>;
+    void addReleaseListener(const void* owner, ReleaseListener listener);
+    void removeReleaseListener(const void* owner);
 
     const std::vector<std::unique_ptr<TDGraphic>>& graphics() const { return mGraphics; }
 
@@ -63,4 +80,6 @@ private:
     TDNullTextureLoader mNullLoader;
     TDTextureLoader* mLoader;
     SheetOpener mOpener;
+    std::wstring mBackground; // the folder of the background kept
+    std::vector<std::pair<const void*, ReleaseListener>> mListeners;
 };

@@ -8,6 +8,10 @@
 #include <string>
 
 class TDImageSheet;
+namespace file
+{
+class ImageContainer;
+}
 
 class TDTexture
 {
@@ -27,6 +31,8 @@ public:
     virtual std::unique_ptr<TDTexture> load(const TDImageSheet& sheet, size_t image) = 0;
     // A single loose or packed picture by path ("td/..."), or null.
     virtual std::unique_ptr<TDTexture> loadPicture(const std::wstring& path) = 0;
+    // The named image of a layout container ("td/shop", "tabs/up_button_ac"), or null.
+    virtual std::unique_ptr<TDTexture> loadLayoutImage(file::ImageContainer&, const std::wstring&) { return nullptr; }
 };
 
 class TDNullTextureLoader : public TDTextureLoader

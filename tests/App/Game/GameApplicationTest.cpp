@@ -1,19 +1,19 @@
 #include "App/Game.h"
+#include "Core/App/FrameHost.h"
 #include "Core/Base/Singletone.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/Profiles.h"
 #include "Core/Input/InputWin32.h"
-#include "Core/Media/Sound/SoundSystem.h"
-#include "Platform/Audio/NullDevice.h"
+#include "Core/Layer/RectHitLayer.h"
 #include "Core/Media/Image/Image.h"
 #include "Core/Media/Image/ImageContainer.h"
 #include "Core/Media/Image/RenderTarget.h"
+#include "Core/Media/Sound/SoundSystem.h"
 #include "Core/Render/DX9/RenderDX9.h"
-#include "Core/Layer/RectHitLayer.h"
 #include "Core/Widget/Controls/DialogEffectsManager.h"
 #include "Core/Widget/Frame.h"
-#include "Framework/FrameHost.h"
 #include "Framework/GameWindow.h"
+#include "Platform/Audio/NullDevice.h"
 #include "Platform/Gpu/RecordingDevice.h"
 #include "Platform/Os/InstanceLock.h"
 #include "Platform/Os/NullVideo.h"
@@ -31,7 +31,7 @@ namespace fs = std::filesystem;
 namespace
 {
 // Frames that record what reaches them and close the window after a number of ticks.
-class ProbeFrames : public framework::FrameHost
+class ProbeFrames : public app::FrameHost
 {
 public:
     QLResultEnum Update(float) override
@@ -54,27 +54,40 @@ public:
     QLResultEnum Draw(render::Graphics&) override
     {
         ++mDraws;
-        return QL_OK;
+        return mFailDraw ? QL_FAIL : QL_OK;
     }
-    QLResultEnum OnMouseDown(const math::Point2& p, u32 button) override
-    {
-        mDowns.push_back({p.x, p.y, static_cast<float>(button)});
-        return QL_OK;
-    }
-    framework::KeyTarget* GetKeyTarget() override { return mKeyTarget; }
-    framework::KeyTarget* mKeyTarget = nullptr;
+    QLResultEnum OnMouseDown(const math::Point2& p, u32 button) override { return Add("down", p, button); }
+    QLResultEnum OnMouseUp(const math::Point2& p, u32 button) override { return Add("up", p, button); }
+    QLResultEnum OnMouseDrag(const math::Point2& p) override { return Add("drag", p, 0); }
+    app::KeyTarget* GetKeyTarget() override { return mKeyTarget; }
+    app::KeyTarget* mKeyTarget = nullptr;
 
     os::NullWindow* mWindow = nullptr;
     int mTicks = 0;
     int mDraws = 0;
     int mCloseAfter = 3;
     bool mPush = false;
+    bool mFailDraw = false;
     std::vector<os::Event> mPushed;
-    std::vector<std::array<float, 3>> mDowns;
+    std::vector<std::string> mMouse;
+
+private:
+    QLResultEnum Add(const char* kind, const math::Point2& p, u32 value)
+    {
+        mMouse.push_back(std::string(kind) + " " + std::to_string(static_cast<int>(p.x)) + "," +
+                         std::to_string(static_cast<int>(p.y)) + " " + std::to_string(value));
+        return QL_OK;
+    }
+};
+
+class FailingRender : public render::RenderDX9
+{
+public:
+    QLResultEnum InitRender(render::RenderWindow*, const render::RenderInitParam&) override { return QL_FAIL; }
 };
 
 // The focused widget's listener at the end of the focus chain.
-class KeyJournal : public framework::KeyTarget
+class KeyJournal : public app::KeyTarget
 {
 public:
     QLResultEnum OnKeyDown(u32 key) override { return Add("down", key); }
@@ -99,7 +112,7 @@ public:
         ++mStarts;
         return Game::StartGame();
     }
-    framework::FrameHost* CreateFrameManager() override
+    app::FrameHost* CreateFrameManager() override
     {
         if (mRealFrames)
             return Game::CreateFrameManager();
@@ -117,14 +130,16 @@ public:
         return dx ? dynamic_cast<gpu::RecordingDevice*>(dx->GetDevice()) : nullptr;
     }
 
+    render::Render* CreateRender() override { return mFailRender ? new FailingRender() : Game::CreateRender(); }
     using Game::RunPackBuild;
 
     os::NullVideoDriver* mDriver;
     ProbeFrames* mFrames = nullptr;
     int mCloseAfter = 3;
     bool mRealFrames = false;
+    bool mFailRender = false;
     std::vector<os::Event> mEventsAtFirstTick;
-    framework::KeyTarget* mKeyTarget = nullptr;
+    app::KeyTarget* mKeyTarget = nullptr;
     int mStarts = 0;
 };
 
@@ -183,6 +198,7 @@ TEST_F(GameApplicationTest, StartsUpRunsFramesAndEndsWhenTheWindowCloses)
     game->Main();
     EXPECT_EQ(game->GetExitCode(), 0);
     EXPECT_EQ(game->mStarts, 1);
+    EXPECT_EQ(fs::current_path(), mData.Path());
     ASSERT_NE(game->mFrames, nullptr);
     EXPECT_GE(game->mFrames->mTicks, 3);
     EXPECT_EQ(game->mFrames->mDraws, game->mFrames->mTicks);
@@ -253,14 +269,49 @@ TEST_F(GameApplicationTest, SecondCopyEndsWithoutWindowLogOrProfiles)
     EXPECT_FALSE(fs::exists(mUser / "log.html"));
 }
 
-TEST_F(GameApplicationTest, FailingWindowCreationIsLoggedAndEndsTheProgram)
+TEST_F(GameApplicationTest, FailingWindowOrRendererIsLoggedAndEndsTheProgram)
 {
-    mDriver->mFailCreate = true;
+    for (const bool window : {true, false})
+    {
+        mDriver->mFailCreate = window;
+        TestGame* game = Make();
+        game->mFailRender = !window;
+        game->Main();
+        EXPECT_EQ(game->GetExitCode(), 1);
+        EXPECT_EQ(game->mStarts, 0);
+        EXPECT_TRUE(game->HasNoChildren());
+        EXPECT_NE(Slurp(mUser / "log.html").find(window ? "Cannot create the game window"
+                                                        : "Cannot start the OpenGL 3.3 renderer."),
+                  std::string::npos);
+        base::SingletoneBase::DestroyAll();
+    }
+}
+
+TEST_F(GameApplicationTest, AFailedFrameStillEndsItsSceneAndALostDeviceRunsNoFrame)
+{
     TestGame* game = Make();
-    game->Main();
-    EXPECT_EQ(game->GetExitCode(), 1);
-    EXPECT_EQ(game->mStarts, 0);
-    EXPECT_NE(Slurp(mUser / "log.html").find("Cannot create the game window"), std::string::npos);
+    ASSERT_EQ(game->Start(), QL_OK);
+    gpu::RecordingDevice* device = game->Device();
+    auto calls = [&](const char* prefix) { return device->CallsStartingWith(prefix).size(); };
+    ASSERT_EQ(game->FrameStep(0.016f), QL_OK);
+    const size_t presents = calls("Present");
+    game->mFrames->mFailDraw = true;
+    EXPECT_NE(game->FrameStep(0.016f), QL_OK);
+    EXPECT_EQ(calls("Present"), presents);
+    EXPECT_EQ(calls("BeginScene"), calls("EndScene"));
+    game->mFrames->mFailDraw = false;
+    EXPECT_EQ(game->FrameStep(0.016f), QL_OK);
+    EXPECT_EQ(calls("Present"), presents + 1);
+
+    // A lost device: input is not polled, the frames neither run nor are presented.
+    const int ticks = game->mFrames->mTicks;
+    device->ForceStatus(gpu::DeviceStatus::Lost);
+    dynamic_cast<render::RenderDX9*>(game->mRender)->SetLostSleep(0);
+    game->mInput->SetKeyPressed(65, 0, true);
+    EXPECT_EQ(game->FrameStep(0.016f), QL_OK);
+    EXPECT_EQ(game->mInput->GetKeyState(65), input::KEY_UP);
+    EXPECT_EQ(game->mFrames->mTicks, ticks);
+    EXPECT_EQ(calls("Present"), presents + 1);
 }
 
 TEST_F(GameApplicationTest, StoredFullScreenChoiceIsReadFromTheCurrentProfile)
@@ -338,27 +389,19 @@ TEST_F(GameApplicationTest, ClicksReachTheFramesInGameCoordinates)
     down.y = 384;
     game->mEventsAtFirstTick = {down};
     game->Main();
-    ASSERT_EQ(game->mFrames->mDowns.size(), 1u);
-    EXPECT_EQ(game->mFrames->mDowns[0][0], 512); // the centre of the 1024-wide core
-    EXPECT_EQ(game->mFrames->mDowns[0][1], 384);
-    EXPECT_EQ(game->mFrames->mDowns[0][2], 1);
-}
-
-TEST_F(GameApplicationTest, LostDeviceSkipsTheWholeFrame)
-{
-    TestGame* game = Make();
-    game->mCloseAfter = 2;
-    game->Main();
-    ASSERT_NE(game->Device(), nullptr);
-    const int ticks = game->mFrames->mTicks;
-    const u64 frames = game->mFrameCount;
-    const size_t presents = game->Device()->CallsStartingWith("Present").size();
-    game->Device()->ForceStatus(gpu::DeviceStatus::Lost);
-    dynamic_cast<render::RenderDX9*>(game->mRender)->SetLostSleep(0);
-    EXPECT_EQ(game->FrameStep(0.016f), QL_OK);
-    EXPECT_EQ(game->mFrames->mTicks, ticks); // no frame-manager tick
-    EXPECT_EQ(game->mFrameCount, frames);
-    EXPECT_EQ(game->Device()->CallsStartingWith("Present").size(), presents);
+    ASSERT_FALSE(game->mFrames->mMouse.empty());
+    EXPECT_EQ(game->mFrames->mMouse[0], "down 512,384 1"); // the centre of the 1024-wide core
+    // Touch acts as the left button; a second finger is ignored.
+    base::SingletoneBase::DestroyAll();
+    mDriver->mWindows.clear();
+    game = Make();
+    ASSERT_EQ(game->Start(), QL_OK);
+    game->OnTouchBegin({{1, {20, 30}}, {2, {90, 90}}});
+    game->OnTouchMove({{1, {25, 35}}});
+    game->OnTouchEnd({{1, {26, 36}}});
+    game->OnTouchBegin({});
+    game->OnTouchCancel({});
+    EXPECT_EQ(game->mFrames->mMouse, (std::vector<std::string>{"down 20,30 1", "drag 25,35 0", "up 26,36 1", "up 0,0 1"}));
 }
 
 TEST_F(GameApplicationTest, PackBuildRebuildsEveryMountedPackThenEndsTheProgram)
@@ -506,7 +549,7 @@ TEST_F(GameApplicationTest, TheGameStartsSilentAndTheOutputFollowsWindowActivati
     fs::copy_file(fs::path(QL_SOURCE_DIR) / "content/td/data/music/main_menu.ogg",
                   mData.Path() / "td/data/music/main_menu.ogg");
     mData.Write("td/sounds_sheet.csv", "# tag;file;level;group\n");
-    SoundSystem::SetDeviceFactory([]() -> std::unique_ptr<audio::Device> {
+    audio::SetDeviceFactory([]() -> std::unique_ptr<audio::Device> {
         return std::make_unique<audio::NullDevice>();
     });
     SoundSystem::Instance();
@@ -516,7 +559,7 @@ TEST_F(GameApplicationTest, TheGameStartsSilentAndTheOutputFollowsWindowActivati
     game->mEventsAtFirstTick = {lost};
     game->mCloseAfter = 4;
     game->Main();
-    SoundSystem::SetDeviceFactory(nullptr);
+    audio::SetDeviceFactory(nullptr);
     EXPECT_EQ(SoundSystem::Instance()->GetCurrentMusic(), "");
     EXPECT_TRUE(SoundSystem::Instance()->GetAudio().IsPaused()) << "a deactivated window pauses the output";
 }
@@ -589,14 +632,10 @@ TEST_F(GameApplicationTest, DialogEffectsComeFromDataGameXmlAndAMalformedSetDoes
     game = Make();
     game->Main();
     EXPECT_EQ(widget::DialogEffectsManager::Instance()->GetAssignment("Options"), "zoom");
-}
 
-TEST_F(GameApplicationTest, LayoutFoldersOpenAsImageContainersOnceTheGameIsConfigured)
-{
-    mData.Write("td/data/panel/layers.xml", "<layers><layer name=\"bg\" x=\"1\" y=\"2\"/></layers>");
-    file::FileContainer::SetImageContainerMakers(nullptr, nullptr); // as in a fresh process
-    TestGame* game = Make();
+    base::SingletoneBase::DestroyAll();
+    mData.Write("data/game.xml", "<Game><DialogEffects>"); // cut short
+    game = Make();
     game->Main();
-    std::unique_ptr<file::ImageContainer> layout(file::FileManager::Instance()->OpenImageContainer(L"td/data/panel"));
-    EXPECT_NE(layout, nullptr);
+    EXPECT_EQ(game->mStarts, 1);
 }

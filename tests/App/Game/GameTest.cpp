@@ -1,6 +1,5 @@
 // The game on the demo content, headless, led through the menus to the first battle: the root
-// board shown as the screen, pointer routing to the battle and the overlay dialog, keys, and
-// the finished level started again from its result window.
+// board shown as the screen, pointer routing to the battle and the overlay dialog, and keys.
 #include "App/Game.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
@@ -73,33 +72,6 @@ protected:
 };
 } // namespace
 
-TEST_F(GameTest, StartsTheFirstBattleOnTheRootBoard)
-{
-    EXPECT_EQ(mGame->mScreen, mBoard);
-    EXPECT_TRUE(mMap->isLevelLoaded());
-    EXPECT_EQ(0, mMap->mScreen) << "straight into the battle";
-    EXPECT_EQ(0, mMap->mEpisode);
-    EXPECT_EQ(0, mMap->mLevel);
-    EXPECT_TRUE(mBoard->mFontMain42_3) << "the window font";
-    EXPECT_TRUE(mBoard->mFontMain80);
-    EXPECT_EQ(mBoard->fontByName(L"main_32_1"), mBoard->mFontMain32_1.Get());
-    EXPECT_EQ(nullptr, mBoard->fontByName(L"main_99"));
-    // The HUD shows the battle's counters.
-    HUD* hud = mBoard->getHud();
-    ASSERT_NE(nullptr, hud);
-    ASSERT_NE(nullptr, hud->getText(L"text/coins"));
-    EXPECT_EQ(std::to_wstring(mMap->mStats.mCoins), *hud->getText(L"text/coins"));
-    ASSERT_NE(nullptr, hud->getText(L"text/mana"));
-    EXPECT_EQ(L"25/25", *hud->getText(L"text/mana"));
-
-    // Frames run the battle: its clock moves with the board's updates.
-    const float before = mMap->mTime;
-    for (int i = 0; i < 30; ++i)
-        ASSERT_EQ(QL_OK, mGame->FrameStep(1.0f / 30.0f));
-    EXPECT_GT(mMap->mTime, before + 0.5f);
-    EXPECT_EQ(1, LogCount("Battle started: episode 1, level 1"));
-}
-
 TEST_F(GameTest, TheOverlayDialogTakesThePointerAndGoesOnceClosed)
 {
     std::vector<std::string> journal;
@@ -153,39 +125,4 @@ TEST_F(GameTest, DeveloperKeysWorkOnlyWhenEnabledInTheBattle)
     mGame->OnKeyDown('2');
     mGame->OnKeyDown('3');
     EXPECT_TRUE(!mMap->mDebugDisplay[1] && mMap->mDebugDisplay[2]);
-}
-
-TEST_F(GameTest, TheResultWindowsRestartStartsTheLevelAgain)
-{
-    mMap->mStats.addCoins(500);
-    mMap->showDefeat();
-    EXPECT_EQ(2, mMap->mScreen);
-    mBoard->Update(0.01f); // the result window joins the screen stack
-    mBoard->OnRelease(At(500.0f, 400.0f), 1);
-    EXPECT_EQ(2, mMap->mScreen) << "no button there";
-    mBoard->OnRelease(At(512.0f, 620.0f), 1); // "restart"
-    EXPECT_EQ(11, mMap->mScreen) << "the level opens again on its unlock message";
-    EXPECT_EQ(L"25/25", *mBoard->getHud()->getText(L"text/mana"));
-    EXPECT_LT(mMap->mStats.mCoins, 500) << "the counters start over";
-}
-
-TEST_F(GameTest, LosingTheFocusPausesARunningBattleWithTheMenuOpen)
-{
-    mGame->OnPause();
-    EXPECT_EQ(4, mMap->mScreen);
-    EXPECT_EQ(0.0f, mMap->mSpeed);
-    HUD* hud = mBoard->getHud();
-    EXPECT_EQ(1u, hud->windows().size() + hud->mPendingWindows.size()) << "the in-game menu";
-    mGame->OnResume();
-    EXPECT_EQ(4, mMap->mScreen) << "the menu stays open";
-    EXPECT_EQ(0.0f, mMap->mSpeed);
-    // Away from the battle nothing more happens.
-    mGame->OnPause();
-    EXPECT_EQ(1u, hud->windows().size() + hud->mPendingWindows.size());
-    // Going on from the menu is no new start.
-    mGame->FrameStep(0.01f);
-    mMap->mScreen = 0;
-    mMap->mSpeed = 1.0f;
-    mGame->FrameStep(0.01f);
-    EXPECT_EQ(1, LogCount("Battle started"));
 }

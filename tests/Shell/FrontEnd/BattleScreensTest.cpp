@@ -1,12 +1,10 @@
-// The screens around a battle in the running game: the pause menu, the level-name banner and
-// the level result, with their buttons through the frame manager's dispatch and what the
-// progress store keeps.
+// The screens around a battle in the running game: the level-name banner and the level result,
+// with their buttons through the frame manager's dispatch and what the progress store keeps.
 #include "FrontEndFixture.h"
 
 #include "Source/TD/LocalStrings.h"
 #include "Source/TD/Shell/HUDButtonOver.h"
 #include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
-#include "Source/TD/Shell/HUDIngameMenu.h"
 #include "Source/TD/Shell/HUDLevelName.h"
 #include "Source/TD/Shell/HUDLevelResultWindow.h"
 #include "Source/TD/Shell/HUDLevelSelect.h"
@@ -36,37 +34,6 @@ protected:
     void ClickCentre(const TDButtonFrame& b) { Click(b.mX + b.mWidth * 0.5f, b.mY + b.mHeight * 0.5f); }
 };
 } // namespace
-
-TEST_F(BattleScreensTest, ThePauseMenuListsItsButtonsAndResumeClosesIt)
-{
-    StartBattle();
-    mMap->pause();
-    EXPECT_EQ(4, mMap->mScreen);
-    ASSERT_TRUE(RunUntil([this] { return Top<HUDIngameMenu>() != nullptr; }, 0.5f));
-    HUDIngameMenu* menu = Top<HUDIngameMenu>();
-    std::vector<std::wstring> names;
-    for (HUDButtonOver* b : menu->mMenuButtons)
-        names.push_back(b->mName);
-    EXPECT_EQ((std::vector<std::wstring>{L"resume", L"restart", L"levels", L"options", L"mmenu"}), names);
-    EXPECT_EQ(L10n(L"menu_resume"), menu->mMenuButtons[0]->mLabel);
-    EXPECT_EQ(L10n(L"ingame_caption"), *menu->getText(L"caption"));
-    EXPECT_TRUE(menu->mButtons.empty()) << "the button group holds no plain buttons";
-    EXPECT_FALSE(FrameVisible(*menu, L"main_menu_ico")) << "drawn on top instead";
-
-    // Hover grows a button; the press shows its over picture.
-    HUDButtonOver* resume = menu->mMenuButtons[0];
-    const float x = resume->mNormal->mX + resume->mNormal->mWidth * 0.5f;
-    const float y = resume->mNormal->mY + resume->mNormal->mHeight * 0.5f;
-    Frames()->OnMouseMove({x, y});
-    ASSERT_TRUE(RunUntil([resume] { return resume->mScale >= 1.1f; }, 1.0f));
-    EXPECT_EQ(L"", menu->ButtonNameAt(5, 5));
-    EXPECT_EQ(0.0f, mMap->mSpeed);
-    Click(x, y);
-    EXPECT_EQ(0, mMap->mScreen);
-    EXPECT_EQ(0.0f, mMap->mSpeed) << "resume leaves the battle paused until play";
-    ASSERT_EQ(QL_OK, mGame->FrameStep(0.02f));
-    EXPECT_EQ(nullptr, Top<HUDIngameMenu>());
-}
 
 TEST_F(BattleScreensTest, TheBannerNamesTheLevelFadesAndClosesItselfAfterThreeSeconds)
 {

@@ -91,46 +91,6 @@ TEST_F(FrontEndTest, TheLowerBandAnswersProfileWhateverLiesThereAndButtonsAnswer
     EXPECT_EQ(L"", menu->ButtonNameAt(-100, 100));
 }
 
-TEST_F(FrontEndTest, OptionsOpenAModalWindowAndTheMenuStays)
-{
-    ReachMainMenu();
-    HUDMainMenu* menu = Top<HUDMainMenu>();
-    float x = 0, y = 0;
-    CentreOf(*menu->findMenuButton(L"options"), x, y);
-    Click(x, y);
-    EXPECT_EQ(7, mMap->mScreen) << "the screen number does not change";
-    ASSERT_EQ(QL_OK, mGame->FrameStep(0.04f));
-    EXPECT_EQ(1, CountModal<OptionsDialog>(*Frames()));
-    EXPECT_EQ(menu, Top<HUDMainMenu>());
-    EXPECT_EQ(0, menu->findMenuButton(L"options")->mHovered) << "the release cleared every hover";
-}
-
-TEST_F(FrontEndTest, PlayAsksForANameFirstThenLeavesTheMenu)
-{
-    ReachMainMenu();
-    HUDMainMenu* menu = Top<HUDMainMenu>();
-    float x = 0, y = 0;
-    // Without a profile name, "play" asks for one over the menu.
-    CentreOf(*menu->findMenuButton(L"play"), x, y);
-    Click(x, y);
-    EXPECT_EQ(14, mMap->mScreen);
-    EXPECT_EQ(L"mmenu", mMap->mAfterProfileInput);
-    ASSERT_EQ(QL_OK, mGame->FrameStep(0.04f));
-    EXPECT_EQ(menu, Find<HUDMainMenu>()) << "the menu stays beneath the name input";
-
-    // With a name, "play" goes on from the menu.
-    while (Top<HUDMainMenu>() == nullptr && !Hud()->windows().empty())
-        Hud()->closeTopWindow();
-    ASSERT_EQ(menu, Top<HUDMainMenu>());
-    mMap->mScreen = 7;
-    mMap->mProgress->createProfile(L"Ann");
-    Click(x, y);
-    EXPECT_NE(7, mMap->mScreen) << "on to the episodes, or the first battle without them";
-    ASSERT_EQ(QL_OK, mGame->FrameStep(0.04f));
-    EXPECT_EQ(nullptr, Top<HUDMainMenu>());
-
-}
-
 TEST_F(FrontEndTest, ExitStopsTheGame)
 {
     ReachMainMenu();
@@ -156,14 +116,6 @@ TEST_F(FrontEndTest, DamagedProfilesAreReportedByTheFirstMenuOnly)
     EXPECT_EQ(1, CountModal<TMessageBox>(*Frames())) << "shown once per start";
 }
 
-TEST_F(FrontEndTest, TheProfileBandReopensTheMenuUntilTheProfilesScreenExists)
-{
-    ReachMainMenu();
-    Click(500.0f, 740.0f);
-    ASSERT_EQ(QL_OK, mGame->FrameStep(0.04f));
-    EXPECT_FALSE(Hud()->windows().empty()) << "never a screen without a window";
-    EXPECT_TRUE(mMap->mScreen == 7 || mMap->mScreen == 13);
-}
 } // namespace frontendtest
 
 namespace frontendtest

@@ -163,14 +163,6 @@ TEST_F(SelectionTest, ATapOnALockedPlateDoesNothingAndOnAnOpenOneOpensItsLevels)
     EXPECT_EQ(1u, Hud()->windows().size()) << "the episode selection closed";
 }
 
-TEST_F(SelectionTest, BackReturnsToTheMainMenu)
-{
-    ASSERT_NE(nullptr, OpenEpisodes());
-    ClickButton(L"back");
-    EXPECT_EQ(7, mMap->mScreen);
-    EXPECT_TRUE(RunUntil([this] { return Top<HUDMainMenu>() != nullptr; }, 0.5f));
-}
-
 TEST_F(SelectionTest, LevelPlatesShowProgressAndTheNextLevelAndTheVisitIsStored)
 {
     TDLevelResult three;

@@ -1,11 +1,14 @@
 // The upgrade shop and the unlock message in the running game on the demo content: opened by
 // the battle's commands, drawn every frame, driven by clicks through the frame manager, and
-// closed by the battle.
+// closed by the battle; tabs, scrolling and the shop block over a longer upgrade list.
 #include "ScreenFixture.h"
 
 #include "Source/TD/Shell/HUDModalDialog.h"
 #include "Source/TD/Shell/HUDShopWindow.h"
 #include "Source/TD/Shell/HUDUnlockMessage.h"
+#include "Source/TD/Shell/ShopScrollBar.h"
+#include "Source/TD/Shell/ShopTabBar.h"
+#include "Source/TD/TDUpgrades.h"
 
 namespace
 {
@@ -24,8 +27,25 @@ protected:
         mMap->mStats.mGems = gems;
         mMap->mProgress->setGems(gems);
     }
-    // The demo layout: the first plate's buy button, the reset and back buttons.
+    // Section 0 keeps the demo's two-step might upgrade; section 1 holds five open upgrades
+    // (the list scrolls); section 2 only one for a tower never unlocked (its tab is disabled).
+    void UseLongList()
+    {
+        std::string text = "<upgrades>" + Upgrade(1, 0, -1, "15\"/><step cost_r=\"35");
+        for (int id = 11; id <= 15; ++id)
+            text += Upgrade(id, 1, -1, std::to_string(id - 10));
+        mMap->mUpgrades.readText(text + Upgrade(21, 2, 90000, "9") + "</upgrades>");
+    }
+    static std::string Upgrade(int id, int section, int target, const std::string& cost)
+    {
+        return "<upgrade id=\"" + std::to_string(id) + "\" section=\"" + std::to_string(section) +
+               "\" icon=\"ui/might_01\"><targets><target id=\"" + std::to_string(target) +
+               "\"/></targets><steps><step cost_r=\"" + cost + "\"/></steps></upgrade>";
+    }
+    // The demo layout: the first plate's buy button, the reset and back buttons; tabs stand on
+    // y 172, 290 apart from x 216.
     static constexpr float kBuyX = 748, kBuyY = 210;
+    static constexpr float kTabY = 150;
     static constexpr float kResetX = 839, kResetY = 692;
     static constexpr float kBackX = 170, kBackY = 692;
 };
@@ -77,13 +97,138 @@ TEST_F(ShopScreen, ResetAsksAndRefundsEveryCrystalSpent)
     EXPECT_EQ(L"15", shop->plates[0]->priceText);
 }
 
+TEST_F(ShopScreen, TheBattleCrystalsDecideAPurchaseAndTheLastStepCompletesThePlate)
+{
+    // The stored total is short (red price) but the battle's count covers the price.
+    mMap->mProgress->setGems(0);
+    mMap->mStats.mGems = 100;
+    HUDShopWindow* shop = OpenShop();
+    ASSERT_NE(nullptr, shop);
+    ShopUpgradePlate& plate = *shop->plates[0];
+    EXPECT_TRUE(plate.priceRed);
+    Click(kBuyX, kBuyY);
+    Click(kBuyX, kBuyY);
+    EXPECT_EQ(1, mMap->mProgress->getUpgradeLevel(1));
+    EXPECT_EQ(50, mMap->mStats.mGems);
+    EXPECT_TRUE(plate.complete);
+    EXPECT_FALSE(plate.buyActive || plate.buyInactive || plate.priceShown || plate.gemShown);
+    EXPECT_EQ(L10n(L"upgrade_1_complete"), plate.descriptionText);
+    Click(kBuyX, kBuyY);
+    EXPECT_EQ(50, mMap->mStats.mGems) << "nothing past the last step";
+    EXPECT_FALSE(shop->buyHit(plate, kBuyX - 40, kBuyY)) << "beside the button nothing is bought";
+}
+
+TEST_F(ShopScreen, TabsScrollingAndTheShopBlock)
+{
+    SetGems(20);
+    UseLongList();
+    HUDShopWindow* shop = OpenShop();
+    ASSERT_NE(nullptr, shop);
+    ASSERT_EQ(3u, shop->tabBar->tabs.size());
+    EXPECT_FALSE(shop->tabBar->tabs[2]->enabled) << "a section of locked upgrades";
+    ASSERT_EQ(1, shop->plateCount());
+    EXPECT_FALSE(shop->scrollBar->visible);
+    EXPECT_EQ(0, shop->findButton(L"down_in")->mVisible);
+
+    // The shop block stops tabs and the back button, not buying.
+    mHud->mShopBlock = 1;
+    Click(506, kTabY);
+    EXPECT_EQ(0, shop->currentTab);
+    EXPECT_EQ(L"", shop->ButtonNameAt(120, 690)); // "back_ac"
+    Click(kBuyX, kBuyY);
+    EXPECT_EQ(0, mMap->mProgress->getUpgradeLevel(1));
+    mHud->mShopBlock = 0;
+    EXPECT_EQ(L"back_ac", shop->ButtonNameAt(120, 690));
+
+    Click(796, kTabY); // the disabled third tab
+    EXPECT_EQ(0, shop->currentTab);
+    Click(506, kTabY);
+    EXPECT_EQ(1, shop->currentTab);
+    EXPECT_TRUE(shop->tabBar->tabs[1]->selected);
+    EXPECT_FALSE(shop->tabBar->tabs[0]->selected);
+    EXPECT_EQ(shop->tabBar->tabs[1].get(), shop->tabBar->drawOrder.back());
+    ASSERT_EQ(5, shop->plateCount());
+    EXPECT_FLOAT_EQ(176.0f + 4 * 99.0f, shop->plates[4]->y);
+    EXPECT_TRUE(shop->scrollBar->visible);
+    EXPECT_EQ(1, shop->findButton(L"down_in")->mVisible);
+
+    // Arrows, wheel and slider scroll the list.
+    EXPECT_EQ(L"", shop->ButtonNameAt(886, 588)); // "down_in"
+    EXPECT_FLOAT_EQ(0.25f, shop->scrollBar->position);
+    EXPECT_FLOAT_EQ(-2 * 0.25f * 105.0f, shop->listOffset());
+    EXPECT_FLOAT_EQ(0.25f * 234.0f + 262.0f, shop->scrollBar->sliderY());
+    EXPECT_EQ(L"", shop->ButtonNameAt(886, 224)); // "up_in"
+    EXPECT_FLOAT_EQ(0.0f, shop->scrollBar->position);
+    shop->Wheel(-512);
+    EXPECT_FLOAT_EQ(0.5f, shop->scrollBar->position);
+    shop->Wheel(-4096);
+    EXPECT_FLOAT_EQ(1.0f, shop->scrollBar->position);
+    shop->Wheel(4096);
+    shop->scrollBar->press(868, 290);
+    EXPECT_EQ(-1, shop->scrollBar->held) << "the slider's exact edge does not take hold";
+    shop->Press(886, 290);
+    EXPECT_EQ(0, shop->scrollBar->held);
+    shop->MouseMove(886, 700);
+    EXPECT_FLOAT_EQ(1.0f, shop->scrollBar->position);
+    EXPECT_FLOAT_EQ(-210.0f, shop->listOffset());
+    EXPECT_EQ(2, shop->dragState);
+    shop->Release(886, 700);
+    EXPECT_EQ(-1, shop->scrollBar->held);
+    EXPECT_EQ(0, shop->dragState);
+
+    // A press in the scroll column then a move onto a buy button buys nothing.
+    shop->Wheel(4096);
+    shop->Press(880, 400);
+    EXPECT_EQ(1, shop->dragState);
+    shop->MouseMove(kBuyX, kBuyY);
+    shop->Release(kBuyX, kBuyY);
+    EXPECT_EQ(-1, mMap->mProgress->getUpgradeLevel(11));
+    EXPECT_EQ(5, mMap->mStats.mGems) << "only the might upgrade bought under the block";
+
+    // A tab not selected grows under the pointer; the selected one keeps its zoom.
+    ShopTab& first = *shop->tabBar->tabs[0];
+    shop->tabBar->hover(10, 10);
+    shop->tabBar->update(5.0f);
+    EXPECT_FLOAT_EQ(1.0f, first.scale);
+    shop->tabBar->hover(216, kTabY);
+    shop->tabBar->update(0.1f);
+    EXPECT_TRUE(first.hover);
+    EXPECT_FLOAT_EQ(1.05f, first.scale);
+    shop->tabBar->update(1.0f);
+    EXPECT_FLOAT_EQ(1.1f, first.scale);
+    EXPECT_FLOAT_EQ(1.1f, shop->tabBar->tabs[1]->scale);
+
+    shop->buildList(2);
+    EXPECT_EQ(0, shop->plateCount()) << "a section of locked upgrades lists nothing";
+}
+
+TEST_F(ShopScreen, CancellingTheResetOverABuyButtonBuysNothing)
+{
+    SetGems(100);
+    UseLongList();
+    HUDShopWindow* shop = OpenShop();
+    ASSERT_NE(nullptr, shop);
+    Click(506, kTabY); // five plates: the fourth's buy button lies under the dialog's "cancel"
+    Click(kResetX, kResetY);
+    ASSERT_EQ(26, mMap->mScreen);
+    const int x = 720, y = kBuyY + 3 * 99 + 5;
+    ASSERT_TRUE(shop->buyHit(*shop->plates[3], x, y));
+    ASSERT_EQ(L"cancel", mHud->buttonNameAt(x, y));
+    Click(x, y);
+    EXPECT_EQ(8, mMap->mScreen);
+    EXPECT_EQ(shop, Top());
+    EXPECT_EQ(100, mMap->mStats.mGems) << "the click answered the dialog only";
+    EXPECT_EQ(-1, mMap->mProgress->getUpgradeLevel(14));
+}
+
 TEST_F(ShopScreen, TheUnlockMessageStepsThroughItsUnlocksAndTheBattleClosesIt)
 {
     mMap->mScreen = 0;
-    mHud->showUnlockMessage({10000, 20000});
+    mHud->showUnlockMessage({777, 10000, 888, 20000});
     Frame();
     auto* message = TopAs<HUDUnlockMessage>();
     ASSERT_NE(nullptr, message);
+    EXPECT_EQ((std::vector<i32>{10000, 20000}), message->shownIds) << "ids without an icon are skipped";
     EXPECT_EQ(11, mMap->mScreen);
     const TDButtonFrame* ok = message->findButton(L"ok");
     ASSERT_NE(nullptr, ok);

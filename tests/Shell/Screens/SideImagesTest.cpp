@@ -35,14 +35,6 @@ protected:
 };
 } // namespace
 
-TEST_F(SideImages, TheGameHandsItsSidePicturesToTheHud)
-{
-    ASSERT_NE(nullptr, mGame->mLeftSide) << "the demo content has td/data/sides";
-    ASSERT_NE(nullptr, mGame->mRightSide);
-    ASSERT_TRUE(mMap->mLevelActive) << "the battle behind the menus draws the HUD";
-    EXPECT_EQ(2, SideDraws(13));
-}
-
 TEST_F(SideImages, MenuLikeScreensShowThemAndTheBattleAndFullScreenMenusDoNot)
 {
     for (i32 screen : {5, 6, 13, 14, 15, 16})

@@ -126,8 +126,6 @@ TEST(ProgressVolumes, FollowTheStoredSettings)
         map.mProgress->setMusicVolume(0.75f);
         EXPECT_FLOAT_EQ(volumes.GetSoundVolume(), 0.25f);
         EXPECT_FLOAT_EQ(volumes.GetMusicVolume(), 0.75f);
-        map.mProgress->setSoundVolume(0.0f);
-        EXPECT_FLOAT_EQ(volumes.GetSoundVolume(), 0.0f);
     }
     TDFileSource::setCurrent(nullptr);
     base::SingletoneBase::DestroyAll();

@@ -1,5 +1,5 @@
 // Measuring commands.
-#include "Core/Media/Font/Font.h"
+#include "Core/Media/Graphics/Font.h"
 
 namespace render
 {

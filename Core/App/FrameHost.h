@@ -11,7 +11,7 @@ namespace render
 class Graphics;
 }
 
-namespace framework
+namespace app
 {
 // The end of the keyboard-focus chain: the focused widget's listener.
 class KeyTarget
@@ -39,4 +39,4 @@ public:
     // Active frame -> focused widget -> its listener; null when a link is missing.
     virtual KeyTarget* GetKeyTarget() { return nullptr; }
 };
-} // namespace framework
+} // namespace app

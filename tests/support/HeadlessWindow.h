@@ -1,5 +1,5 @@
-// A window without a screen: draws through a headless GL context or the recording device, with
-// mode and state flags that tests set.
+// A render window without a screen (tests, benchmarks, tools): draws through a headless GL
+// context or the recording device, with mode and state flags that tests set.
 #pragma once
 
 #include "Core/Render/RenderWindow.h"

@@ -1,9 +1,9 @@
 // The font interface text draws call: metrics, drawing with layout, and measuring.
 #pragma once
 
-#include "Core/Media/Font/TextFormat.h"
 #include "Core/Media/Graphics/DrawParam.h"
 #include "Core/Media/Graphics/DrawParams.h"
+#include "Core/Media/Graphics/TextFormat.h"
 #include "Core/Resource/Resource.h"
 
 #include <string>

@@ -1,5 +1,5 @@
 // Headless window: a recording device or GL on an EGL context.
-#include "Core/Render/HeadlessWindow.h"
+#include "support/HeadlessWindow.h"
 
 #include "Platform/Gpu/Device.h"
 #include "Platform/Gpu/EglContext.h"

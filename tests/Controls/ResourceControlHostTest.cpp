@@ -1,22 +1,22 @@
-// The application's control host: the default fonts of the demo content, and what it answers
-// while no game application runs.
+// The resource control host: the default fonts of the demo content, and what it answers
+// without a game application.
 #include "SkinnedFixture.h"
 
-#include "Core/Widget/Controls/ApplicationControlHost.h"
+#include "Core/Widget/Controls/ResourceControlHost.h"
 
 namespace
 {
-struct HostOnTestRender : gui::ApplicationControlHost
+struct HostOnTestRender : gui::ResourceControlHost
 {
     render::Render* GetRender() override { return render; }
     render::Render* render = nullptr;
 };
 
-class ApplicationHost : public controlstest::SkinnedFixture
+class ResourceHost : public controlstest::SkinnedFixture
 {
 };
 
-TEST_F(ApplicationHost, LoadsTheSixDefaultFontsOfTheDemoContentOnce)
+TEST_F(ResourceHost, LoadsTheSixDefaultFontsOfTheDemoContentOnce)
 {
     HostOnTestRender host;
     host.render = mRender;
@@ -31,9 +31,9 @@ TEST_F(ApplicationHost, LoadsTheSixDefaultFontsOfTheDemoContentOnce)
     EXPECT_EQ(host.GetFont(0).Get(), host.GetFont(0).Get());
 }
 
-TEST_F(ApplicationHost, WithoutAGameItIsWindowedAndCannotSwitch)
+TEST_F(ResourceHost, WithoutAGameItIsWindowedAndCannotSwitch)
 {
-    gui::ApplicationControlHost host;
+    gui::ResourceControlHost host;
     EXPECT_EQ(host.GetRender(), nullptr);
     EXPECT_TRUE(host.IsWindowed());
     EXPECT_FALSE(host.IsWindowLargerThanScreen());
@@ -42,10 +42,10 @@ TEST_F(ApplicationHost, WithoutAGameItIsWindowedAndCannotSwitch)
     host.PlaySound(L"no_such_tag"); // no sheet: nothing plays, nothing breaks
 }
 
-TEST(ControlHost, TheApplicationHostStandsInWhenNoneIsInstalled)
+TEST(ControlHost, TheResourceHostStandsInWhenNoneIsInstalled)
 {
     gui::ControlHost::Set(nullptr);
-    EXPECT_NE(dynamic_cast<gui::ApplicationControlHost*>(gui::ControlHost::Get()), nullptr);
+    EXPECT_NE(dynamic_cast<gui::ResourceControlHost*>(gui::ControlHost::Get()), nullptr);
     EXPECT_EQ(gui::GameSettings::Get(), nullptr);
     EXPECT_EQ(gui::Localize(L"options_fs"), L"options_fs");
 }

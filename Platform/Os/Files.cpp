@@ -1,0 +1,146 @@
+// Raw file access over POSIX.
+#include "Platform/Os/Files.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace os
+{
+namespace
+{
+bool WriteAll(int fd, const char* data, size_t size)
+{
+    while (size > 0)
+    {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+} // namespace
+
+bool MakeFolder(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0; }
+
+bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+bool ChangeDirectory(const std::string& path) { return ::chdir(path.c_str()) == 0; }
+
+bool Rename(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
+
+bool Sync(const std::string& path)
+{
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+bool Copy(const std::string& from, const std::string& to)
+{
+    int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return false;
+    int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (out < 0)
+    {
+        ::close(in);
+        return false;
+    }
+    bool ok = true;
+    char buffer[65536];
+    for (;;)
+    {
+        ssize_t n = ::read(in, buffer, sizeof(buffer));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            ok = false;
+        if (n <= 0)
+            break;
+        if (!WriteAll(out, buffer, static_cast<size_t>(n)))
+        {
+            ok = false;
+            break;
+        }
+    }
+    ok = ::fsync(out) == 0 && ok;
+    ok = ::close(out) == 0 && ok;
+    ::close(in);
+    if (!ok)
+        ::unlink(to.c_str());
+    return ok;
+}
+
+bool ReadAll(const std::string& path, std::string& out)
+{
+    out.clear();
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool ok = true;
+    char buffer[65536];
+    for (;;)
+    {
+        ssize_t n = ::read(fd, buffer, sizeof(buffer));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            ok = false;
+        if (n <= 0)
+            break;
+        out.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return ok;
+}
+
+bool Append(const std::string& path, const std::string& bytes)
+{
+    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = WriteAll(fd, bytes.data(), bytes.size());
+    return ::close(fd) == 0 && ok;
+}
+
+bool WriteAtomically(const std::string& path, const std::string& bytes, bool& created)
+{
+    const std::string temp = path + ".tmp";
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    created = fd >= 0;
+    if (fd < 0)
+        return false;
+    bool ok = WriteAll(fd, bytes.data(), bytes.size());
+    int error = ok ? 0 : errno;
+    if (ok && ::fsync(fd) != 0)
+    {
+        ok = false;
+        error = errno;
+    }
+    if (::close(fd) != 0 && ok)
+    {
+        ok = false;
+        error = errno;
+    }
+    if (ok && ::rename(temp.c_str(), path.c_str()) != 0)
+    {
+        ok = false;
+        error = errno;
+    }
+    if (!ok)
+    {
+        ::unlink(temp.c_str());
+        errno = error;
+    }
+    return ok;
+}
+} // namespace os

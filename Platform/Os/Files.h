@@ -1,0 +1,28 @@
+// Raw file access on the real file system (UTF-8 paths, no mounts): folders, deletion, renaming,
+// whole-file reads, appends, copies, flushes and atomic writes. The engine's file layer builds on
+// these; each returns false on failure with errno telling why.
+#pragma once
+
+#include <string>
+
+namespace os
+{
+bool MakeFolder(const std::string& path);
+bool RemoveFile(const std::string& path);
+bool ChangeDirectory(const std::string& path);
+// Replaces an existing target atomically (same file system).
+bool Rename(const std::string& from, const std::string& to);
+// Flushes a written file's bytes to the disk.
+bool Sync(const std::string& path);
+// Copies byte for byte, replacing the target; a failed copy leaves no target behind.
+bool Copy(const std::string& from, const std::string& to);
+// Every byte of the file.
+bool ReadAll(const std::string& path, std::string& out);
+// Appends to a file that exists already (never creates one).
+bool Append(const std::string& path, const std::string& bytes);
+
+// Writes the bytes to "<path>.tmp", flushes it and renames it over the path, so the path holds
+// either the old file or the complete new one. On failure the temporary file is gone and
+// `created` tells whether it could be made at all; errno holds the cause.
+bool WriteAtomically(const std::string& path, const std::string& bytes, bool& created);
+} // namespace os

@@ -1,0 +1,55 @@
+// One switch makes the program headless: the video driver, the device its windows draw with and
+// the audio output all follow it, and a factory a test sets still wins.
+#include "Platform/Audio/NullDevice.h"
+#include "Platform/Gpu/RecordingDevice.h"
+#include "Platform/Os/Headless.h"
+#include "Platform/Os/Video.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+struct HeadlessScope
+{
+    explicit HeadlessScope(bool headless)
+    {
+        os::SetHeadless(headless);
+        os::SetVideoDriver(nullptr);
+    }
+    ~HeadlessScope()
+    {
+        os::SetHeadless(false);
+        os::SetVideoDriver(nullptr);
+        audio::SetDeviceFactory(nullptr);
+    }
+};
+
+std::unique_ptr<audio::Device> Manual() { return audio::NullDevice::Manual(); }
+} // namespace
+
+TEST(Headless, VideoGpuAndAudioAllFollowTheOneSwitch)
+{
+    HeadlessScope scope(true);
+    EXPECT_STREQ(os::Video().Name(), "null");
+    std::unique_ptr<os::Window> window = os::Video().CreateWindow();
+    os::WindowDesc desc;
+    desc.clientWidth = 320;
+    desc.clientHeight = 200;
+    ASSERT_EQ(window->Create(desc), QL_OK);
+    std::unique_ptr<gpu::Device> device = window->CreateDevice();
+    ASSERT_NE(device, nullptr);
+    EXPECT_NE(dynamic_cast<gpu::RecordingDevice*>(device.get()), nullptr)
+        << "the headless window draws into the recording device";
+    EXPECT_EQ(audio::CreateDevice()->Name(), "null");
+
+    audio::SetDeviceFactory(&Manual);
+    std::unique_ptr<audio::Device> manual = audio::CreateDevice();
+    EXPECT_NE(dynamic_cast<audio::NullDevice*>(manual.get()), nullptr);
+}
+
+TEST(Headless, WithTheSwitchOffTheVideoAndAudioAreSdl)
+{
+    HeadlessScope scope(false);
+    EXPECT_STREQ(os::Video().Name(), "sdl");
+    EXPECT_EQ(audio::CreateDevice()->Name().rfind("sdl", 0), 0u);
+}

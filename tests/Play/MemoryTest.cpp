@@ -1,0 +1,86 @@
+// Memory over a long session: a level's background pictures are let go when another level is
+// loaded, and a level shown again draws its background afresh, never from freed pictures.
+#include "support/GameHarness.h"
+
+#include "Source/TD/Shell/GameWindow.h"
+#include "Source/TD/Sprites/TDGraphic.h"
+#include "Source/TD/Sprites/TDResources.h"
+#include "Source/TD/TDBattleDrawer.h"
+#include "Source/TD/TDMap.h"
+#include "Source/TD/TDMapScene.h"
+#include "Source/TD/TDText.h"
+#include "TD/DrawRecorder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using testsupport::GameHarness;
+
+namespace
+{
+size_t graphicsOf(const std::wstring& sheet)
+{
+    const auto& graphics = TDResources::Instance()->graphics();
+    return static_cast<size_t>(
+        std::count_if(graphics.begin(), graphics.end(), [&](const auto& g) { return g->mPsd == sheet; }));
+}
+
+// The level started through the menus, a few frames played (drawn by the game itself), then one
+// frame drawn into a recording canvas: every background layer is drawn with a picture.
+std::wstring playAndDraw(GameHarness& game, i32 level)
+{
+    if (!game.startLevel(0, level) || !game.run(5))
+    {
+        ADD_FAILURE() << "level " << level << " did not start";
+        return {};
+    }
+    TDMap& map = game.map();
+    const std::wstring folder = tdtext::utf8ToWide(map.mScenery->folder);
+    const size_t layers = static_cast<size_t>(std::count_if(
+        map.mScenery->layers.begin(), map.mScenery->layers.end(),
+        [](const TDSceneLayer& layer) { return layer.name.rfind(L"fx/", 0) != 0; }));
+
+    std::vector<std::string> trace;
+    TDBattleDrawer& drawer = *game.board().getDrawer();
+    drawer.mTrace = &trace;
+    tdtest::RecordingCanvas canvas;
+    game.drawBattle(canvas);
+    drawer.mTrace = nullptr;
+
+    EXPECT_GT(layers, 0u) << "level " << level;
+    EXPECT_EQ(static_cast<size_t>(std::count(trace.begin(), trace.end(), "background")), layers) << "level " << level;
+    EXPECT_GE(canvas.drawn.size(), layers);
+    for (size_t i = 0; i < layers && i < canvas.drawn.size(); ++i)
+        EXPECT_NE(canvas.drawn[i].texture, nullptr) << "level " << level << ", background layer " << i;
+    EXPECT_EQ(graphicsOf(folder), 1u) << "level " << level;
+    return folder;
+}
+
+// Won and left for the main menu, as a player leaves a level.
+void leaveForMenu(GameHarness& game)
+{
+    game.map().showVictory();
+    ASSERT_TRUE(game.run(60));
+    game.map().onMessageBoxResult(L"mmenu");
+    ASSERT_TRUE(game.runUntil([&] { return game.screen() == 7; }, 2.0f));
+}
+} // namespace
+
+TEST(Memory, OnlyTheCurrentLevelsBackgroundIsKeptAndARevisitDrawsItAfresh)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.started());
+
+    const std::wstring first = playAndDraw(game, 0);
+    leaveForMenu(game);
+    const std::wstring second = playAndDraw(game, 1);
+    ASSERT_FALSE(first.empty());
+    ASSERT_NE(first, second);
+    EXPECT_EQ(graphicsOf(first), 0u) << "the first level's background outlived the second level's start";
+    leaveForMenu(game);
+
+    // Back to the first level: its pictures are made again, and the second level's go.
+    EXPECT_EQ(playAndDraw(game, 0), first);
+    EXPECT_EQ(graphicsOf(second), 0u);
+}
