@@ -11,7 +11,7 @@
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/TMobShader.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/Battle/TDMap.h"
 
 #include <memory>
 

@@ -11,7 +11,7 @@
 #include "Framework/GameWindow.h"
 #include "Platform/Os/Dialogs.h"
 #include "Platform/Os/Text.h"
-#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Data/LocalStrings.h"
 
 #include <tinyxml2.h>
 

@@ -5,8 +5,8 @@
 #include "App/Game.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Platform/Gpu/RecordingDevice.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDProgress.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDProgress.h"
 #include "support/GameHarness.h"
 
 #include <benchmark/benchmark.h>

@@ -4,12 +4,12 @@
 #include "Core/Base/Singletone.h"
 #include "Source/TD/Sprites/TDImageSheet.h"
 #include "Source/TD/Sprites/TDResources.h"
-#include "Source/TD/TDBattleDrawer.h"
-#include "Source/TD/TDFileSource.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDProfileStore.h"
-#include "Source/TD/TDUnit.h"
-#include "Source/TD/TDWaveEntry.h"
+#include "Source/TD/Draw/TDBattleDrawer.h"
+#include "Source/TD/Data/TDFileSource.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDProfileStore.h"
+#include "Source/TD/Units/TDUnit.h"
+#include "Source/TD/Level/TDWaveEntry.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,11 +1,11 @@
 // Level loading with path building: every demo level, and a large generated road network.
-#include "Source/TD/TDFileSource.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDOwnedList.h"
-#include "Source/TD/TDPathSet.h"
-#include "Source/TD/TDProfileStore.h"
-#include "Source/TD/TDText.h"
-#include "Source/TD/TDWaveManager.h"
+#include "Source/TD/Data/TDFileSource.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDOwnedList.h"
+#include "Source/TD/Level/TDPathSet.h"
+#include "Source/TD/Data/TDProfileStore.h"
+#include "Source/TD/Data/TDText.h"
+#include "Source/TD/Level/TDWaveManager.h"
 
 #include <benchmark/benchmark.h>
 #include <tinyxml2.h>

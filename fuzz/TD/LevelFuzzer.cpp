@@ -1,7 +1,7 @@
 // Level files: parsing, spot layout and path building must survive any text.
-#include "Source/TD/TDFileSource.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDProfileStore.h"
+#include "Source/TD/Data/TDFileSource.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDProfileStore.h"
 
 #include <cstddef>
 #include <cstdint>

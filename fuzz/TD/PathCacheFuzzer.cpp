@@ -1,6 +1,6 @@
 // Path caches: any bytes are read or rejected, never trusted.
-#include "Source/TD/TDLink.h"
-#include "Source/TD/TDPathSet.h"
+#include "Source/TD/Level/TDLink.h"
+#include "Source/TD/Level/TDPathSet.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The progress store over any profiles document: every getter and setter must cope.
-#include "Source/TD/TDEpisodeTable.h"
-#include "Source/TD/TDProfileStore.h"
-#include "Source/TD/TDProgress.h"
+#include "Source/TD/Data/TDEpisodeTable.h"
+#include "Source/TD/Data/TDProfileStore.h"
+#include "Source/TD/Data/TDProgress.h"
 
 #include <cstddef>
 #include <cstdint>

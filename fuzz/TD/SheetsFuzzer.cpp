@@ -1,10 +1,10 @@
 // The game-data readers: prototype sheets, episode table, unlocks, spells, upgrades, strings.
-#include "Source/TD/LocalStrings.h"
-#include "Source/TD/TDEpisodeTable.h"
-#include "Source/TD/TDPrototypes.h"
-#include "Source/TD/TDSpellSheet.h"
-#include "Source/TD/TDUnlocks.h"
-#include "Source/TD/TDUpgrades.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Data/TDEpisodeTable.h"
+#include "Source/TD/Data/TDPrototypes.h"
+#include "Source/TD/Data/TDSpellSheet.h"
+#include "Source/TD/Data/TDUnlocks.h"
+#include "Source/TD/Data/TDUpgrades.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -6,13 +6,13 @@
 #include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TMessageBox.h"
 #include "Core/Widget/FrameManager.h"
-#include "Source/TD/HUDSpellButton.h"
+#include "Source/TD/Draw/HUDSpellButton.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDIngameMenu.h"
 #include "Source/TD/Shell/HUDLevelSelect.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Sprites/TDAnimation.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/Battle/TDMap.h"
 
 #include <gtest/gtest.h>
 

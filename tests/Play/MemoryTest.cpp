@@ -5,10 +5,10 @@
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Sprites/TDGraphic.h"
 #include "Source/TD/Sprites/TDResources.h"
-#include "Source/TD/TDBattleDrawer.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDMapScene.h"
-#include "Source/TD/TDText.h"
+#include "Source/TD/Draw/TDBattleDrawer.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Battle/TDMapScene.h"
+#include "Source/TD/Data/TDText.h"
 #include "TD/DrawRecorder.h"
 
 #include <gtest/gtest.h>

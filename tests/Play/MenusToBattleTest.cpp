@@ -3,8 +3,8 @@
 #include "support/GameHarness.h"
 
 #include "Source/TD/Shell/HUDMainMenu.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDProgress.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDProgress.h"
 
 #include <gtest/gtest.h>
 

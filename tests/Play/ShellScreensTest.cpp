@@ -15,8 +15,8 @@
 #include "Platform/Os/NullVideo.h"
 #include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
 #include "Source/TD/Shell/HUDModalInput.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDProgress.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDProgress.h"
 
 #include <gtest/gtest.h>
 

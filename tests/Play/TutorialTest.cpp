@@ -3,16 +3,16 @@
 #include "support/GameHarness.h"
 
 #include "Core/Layer/TextLayer.h"
-#include "Source/TD/HUDSpellButton.h"
-#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Draw/HUDSpellButton.h"
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDConfirmTutorialCancelDialog.h"
 #include "Source/TD/Shell/HUDModalDialog.h"
 #include "Source/TD/Shell/TDTutorial.h"
-#include "Source/TD/TDContextMenu.h"
-#include "Source/TD/TDDrops.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/Battle/TDContextMenu.h"
+#include "Source/TD/Battle/TDDrops.h"
+#include "Source/TD/Battle/TDMap.h"
 
 #include <gtest/gtest.h>
 

@@ -3,14 +3,14 @@
 #include "BattleFixture.h"
 #include "DrawRecorder.h"
 
-#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Sprites/TDResources.h"
-#include "Source/TD/TDBattleDrawer.h"
-#include "Source/TD/TDContextMenu.h"
-#include "Source/TD/TDDrops.h"
-#include "Source/TD/TDSpriteEffect.h"
-#include "Source/TD/TDUiPainter.h"
-#include "Source/TD/TDWaveEntry.h"
+#include "Source/TD/Draw/TDBattleDrawer.h"
+#include "Source/TD/Battle/TDContextMenu.h"
+#include "Source/TD/Battle/TDDrops.h"
+#include "Source/TD/Units/TDSpriteEffect.h"
+#include "Source/TD/Draw/TDUiPainter.h"
+#include "Source/TD/Level/TDWaveEntry.h"
 
 #include <algorithm>
 

@@ -4,16 +4,16 @@
 
 #include "Core/Base/Random.h"
 #include "Core/Base/Singletone.h"
-#include "Source/TD/TDBullet.h"
-#include "Source/TD/TDBulletList.h"
-#include "Source/TD/TDDrops.h"
-#include "Source/TD/TDFileSource.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDModifiers.h"
-#include "Source/TD/TDParticle.h"
-#include "Source/TD/TDProfileStore.h"
-#include "Source/TD/TDTower.h"
-#include "Source/TD/TDUnit.h"
+#include "Source/TD/Units/TDBullet.h"
+#include "Source/TD/Units/TDBulletList.h"
+#include "Source/TD/Battle/TDDrops.h"
+#include "Source/TD/Data/TDFileSource.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Units/TDModifiers.h"
+#include "Source/TD/Units/TDParticle.h"
+#include "Source/TD/Data/TDProfileStore.h"
+#include "Source/TD/Units/TDTower.h"
+#include "Source/TD/Units/TDUnit.h"
 
 #include <gtest/gtest.h>
 

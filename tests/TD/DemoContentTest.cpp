@@ -1,10 +1,10 @@
 // Every demo level loads, every road reaches the goal, and every id the code relies on exists;
 // one level's paths hash to a stored value.
-#include "Source/TD/LocalStrings.h"
-#include "Source/TD/TDFileSource.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDProfileStore.h"
-#include "Source/TD/TDText.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Data/TDFileSource.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDProfileStore.h"
+#include "Source/TD/Data/TDText.h"
 
 #include <gtest/gtest.h>
 

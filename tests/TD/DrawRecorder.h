@@ -4,8 +4,8 @@
 
 #include "Source/TD/Sprites/TDImageSheet.h"
 #include "Source/TD/Sprites/TDTexture.h"
-#include "Source/TD/TDBattleCanvas.h"
-#include "Source/TD/TDParticle.h"
+#include "Source/TD/Draw/TDBattleCanvas.h"
+#include "Source/TD/Units/TDParticle.h"
 
 #include <memory>
 #include <string>

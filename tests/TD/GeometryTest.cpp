@@ -1,6 +1,6 @@
 #include "MapFixture.h"
-#include "Source/TD/TDOwnedList.h"
-#include "Source/TD/TDWaveEntry.h"
+#include "Source/TD/Data/TDOwnedList.h"
+#include "Source/TD/Level/TDWaveEntry.h"
 
 #include <cmath>
 

@@ -4,9 +4,9 @@
 #pragma once
 
 #include "BattleFixture.h"
-#include "Source/TD/HUDSpellButton.h"
-#include "Source/TD/TDLevelResultKeeper.h"
-#include "Source/TD/TDUiPainter.h"
+#include "Source/TD/Draw/HUDSpellButton.h"
+#include "Source/TD/Battle/TDLevelResultKeeper.h"
+#include "Source/TD/Draw/TDUiPainter.h"
 
 #include <cmath>
 #include <map>

@@ -1,5 +1,5 @@
 #include "MapFixture.h"
-#include "Source/TD/TDEffectTimer.h"
+#include "Source/TD/Units/TDEffectTimer.h"
 #include "support/TempDir.h"
 
 #include <tinyxml2.h>

@@ -2,7 +2,7 @@
 // result window's texts, the result stored once with its stars and gems).
 #include "InputFixture.h"
 
-#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Data/LocalStrings.h"
 
 using namespace tdtest;
 

@@ -1,6 +1,6 @@
-#include "Source/TD/AttributedString.h"
-#include "Source/TD/LocalStrings.h"
-#include "Source/TD/TDBattleServices.h"
+#include "Source/TD/Data/AttributedString.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Battle/TDBattleServices.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // A battle controller over in-memory game data and an in-memory profile.
 #pragma once
 
-#include "Source/TD/LocalStrings.h"
-#include "Source/TD/TDFileSource.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDProfileStore.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Data/TDFileSource.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDProfileStore.h"
 
 #include <gtest/gtest.h>
 

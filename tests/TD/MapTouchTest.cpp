@@ -2,7 +2,7 @@
 // a spot, calling a wave early and picking units.
 #include "InputFixture.h"
 
-#include "Source/TD/TDIndicator.h"
+#include "Source/TD/Units/TDIndicator.h"
 
 using namespace tdtest;
 

@@ -1,6 +1,6 @@
 #include "BattleFixture.h"
 
-#include "Source/TD/TDIndicator.h"
+#include "Source/TD/Units/TDIndicator.h"
 
 using tdtest::BattleFixture;
 

@@ -1,10 +1,10 @@
 // Road curves, routes, the per-level path set and its cache file.
 #include <cstring> // before TDOwnedList.h, which needs size_t
-#include "Source/TD/TDOwnedList.h"
-#include "Source/TD/TDPathCurve.h"
-#include "Source/TD/TDPathSet.h"
-#include "Source/TD/TDPathSolver.h"
-#include "Source/TD/TDWaveManager.h"
+#include "Source/TD/Data/TDOwnedList.h"
+#include "Source/TD/Level/TDPathCurve.h"
+#include "Source/TD/Level/TDPathSet.h"
+#include "Source/TD/Level/TDPathSolver.h"
+#include "Source/TD/Level/TDWaveManager.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #include "Core/File/Profiles.h"
 #include "Core/File/UserDataFileContainer.h"
-#include "Source/TD/TDEpisodeTable.h"
-#include "Source/TD/TDProfilesFileStore.h"
-#include "Source/TD/TDProfileStore.h"
-#include "Source/TD/TDProgress.h"
+#include "Source/TD/Data/TDEpisodeTable.h"
+#include "Source/TD/Data/TDProfilesFileStore.h"
+#include "Source/TD/Data/TDProfileStore.h"
+#include "Source/TD/Data/TDProgress.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

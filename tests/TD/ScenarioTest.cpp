@@ -4,8 +4,8 @@
 
 #include "Source/TD/Sprites/TDPsdSheet.h"
 #include "Source/TD/Sprites/TDResources.h"
-#include "Source/TD/TDSpriteTableMetrics.h"
-#include "Source/TD/TDText.h"
+#include "Source/TD/Draw/TDSpriteTableMetrics.h"
+#include "Source/TD/Data/TDText.h"
 
 #include <cstring>
 #include <filesystem>

@@ -1,6 +1,6 @@
-#include "Source/TD/TDEpisodeTable.h"
-#include "Source/TD/TDPrototypes.h"
-#include "Source/TD/TDSheetReader.h"
+#include "Source/TD/Data/TDEpisodeTable.h"
+#include "Source/TD/Data/TDPrototypes.h"
+#include "Source/TD/Data/TDSheetReader.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>

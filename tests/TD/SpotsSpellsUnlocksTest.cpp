@@ -1,6 +1,6 @@
-#include "Source/TD/TDBuildSpot.h"
-#include "Source/TD/TDSpellSheet.h"
-#include "Source/TD/TDUnlocks.h"
+#include "Source/TD/Battle/TDBuildSpot.h"
+#include "Source/TD/Data/TDSpellSheet.h"
+#include "Source/TD/Data/TDUnlocks.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>

@@ -1,6 +1,6 @@
 // Number, boolean and text helpers of the data readers, and the property bag of level items.
-#include "Source/TD/TDPropertyBag.h"
-#include "Source/TD/TDText.h"
+#include "Source/TD/Data/TDPropertyBag.h"
+#include "Source/TD/Data/TDText.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>

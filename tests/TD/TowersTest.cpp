@@ -2,9 +2,9 @@
 // shell thrower, the teleport beam and frames.
 #include "BattleFixture.h"
 
-#include "Source/TD/LocalStrings.h"
-#include "Source/TD/TDSpriteEffect.h"
-#include "Source/TD/TDWaveEntry.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Units/TDSpriteEffect.h"
+#include "Source/TD/Level/TDWaveEntry.h"
 
 using tdtest::BattleFixture;
 using tdtest::place;

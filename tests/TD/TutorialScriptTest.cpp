@@ -2,7 +2,7 @@
 // how events move steps, what each command does, and the restart rules.
 #include "MapFixture.h"
 
-#include "Source/TD/TDTutorialScript.h"
+#include "Source/TD/Data/TDTutorialScript.h"
 
 namespace
 {

@@ -2,7 +2,7 @@
 // exploding, and the straight walker.
 #include "BattleFixture.h"
 
-#include "Source/TD/TDWaveEntry.h"
+#include "Source/TD/Level/TDWaveEntry.h"
 
 #include <cmath>
 

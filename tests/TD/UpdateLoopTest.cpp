@@ -2,8 +2,8 @@
 // restarts and levels with absurd numbers.
 #include "BattleFixture.h"
 
-#include "Source/TD/TDEffectTimer.h"
-#include "Source/TD/TDSpriteEffect.h"
+#include "Source/TD/Units/TDEffectTimer.h"
+#include "Source/TD/Units/TDSpriteEffect.h"
 
 using tdtest::BattleFixture;
 using tdtest::FakeEmitter;

@@ -1,6 +1,6 @@
-#include "Source/TD/TDPrototype.h"
-#include "Source/TD/TDUpgrades.h"
-#include "Source/TD/TDFindById.h"
+#include "Source/TD/Data/TDPrototype.h"
+#include "Source/TD/Data/TDUpgrades.h"
+#include "Source/TD/Data/TDFindById.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "BattleFixture.h"
 
-#include "Source/TD/TDWaveEntry.h"
+#include "Source/TD/Level/TDWaveEntry.h"
 
 using tdtest::BattleFixture;
 

@@ -17,9 +17,9 @@
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Shell/HUDModalInput.h"
 #include "Source/TD/Shell/HUDUnlockMessage.h"
-#include "Source/TD/TDBattleDrawer.h"
+#include "Source/TD/Draw/TDBattleDrawer.h"
 #include "Source/TD/Shell/TDTutorial.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/Battle/TDMap.h"
 
 #include <cstdlib>
 #include <fstream>

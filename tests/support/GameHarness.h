@@ -4,7 +4,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
-#include "Source/TD/TDOwnedList.h"
+#include "Source/TD/Data/TDOwnedList.h"
 
 #include <filesystem>
 #include <functional>

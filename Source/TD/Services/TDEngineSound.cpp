@@ -3,7 +3,7 @@
 
 #include "Core/Base/StringConvert.h"
 #include "Core/Media/Sound/SoundSystem.h"
-#include "Source/TD/TDProgress.h"
+#include "Source/TD/Data/TDProgress.h"
 
 void TDEngineSoundTags::load(const std::wstring& sheet)
 {

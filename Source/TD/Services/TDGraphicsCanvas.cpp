@@ -9,7 +9,7 @@
 #include "Core/Render/Transform3D.h"
 #include "Source/TD/Services/TDEngineParticles.h"
 #include "Source/TD/Services/TDRenderTexture.h"
-#include "Source/TD/TDParticle.h"
+#include "Source/TD/Units/TDParticle.h"
 
 namespace
 {

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "Source/TD/Sprites/TDTexture.h"
-#include "Source/TD/TDBattleServices.h"
+#include "Source/TD/Battle/TDBattleServices.h"
 
 #include <memory>
 #include <set>

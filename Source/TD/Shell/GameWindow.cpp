@@ -24,11 +24,11 @@
 #include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/Sprites/TDSpriteTable.h"
 #include "Source/TD/Shell/TMobShader.h"
-#include "Source/TD/TDBattleDrawer.h"
-#include "Source/TD/TDFileManagerSource.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDProfilesFileStore.h"
-#include "Source/TD/TDSpriteTableMetrics.h"
+#include "Source/TD/Draw/TDBattleDrawer.h"
+#include "Source/TD/Data/TDFileManagerSource.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDProfilesFileStore.h"
+#include "Source/TD/Draw/TDSpriteTableMetrics.h"
 
 #include <cmath>
 

@@ -6,7 +6,7 @@
 #include "Core/Base/CountedPtr.h"
 #include "Core/Media/Font/BMFont.h"
 #include "Core/Widget/BaseBoard.h"
-#include "Source/TD/TDScreen.h"
+#include "Source/TD/Battle/TDScreen.h"
 
 #include <functional>
 #include <memory>

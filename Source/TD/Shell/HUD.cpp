@@ -9,14 +9,14 @@
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/Image.h"
 #include "Core/Media/Image/ImageContainer.h"
-#include "Source/TD/HUDSpellButton.h"
-#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Draw/HUDSpellButton.h"
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Shell/TDSplashScreens.h"
 #include "Source/TD/Shell/TDVideoIntro.h"
 #include "Source/TD/Sprites/TDAnimation.h"
-#include "Source/TD/TDBattleCanvas.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/Draw/TDBattleCanvas.h"
+#include "Source/TD/Battle/TDMap.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "Source/TD/Shell/HUDWindow.h"
-#include "Source/TD/TDBattleServices.h"
-#include "Source/TD/TDOwnedList.h"
+#include "Source/TD/Battle/TDBattleServices.h"
+#include "Source/TD/Data/TDOwnedList.h"
 
 #include <functional>
 #include <memory>

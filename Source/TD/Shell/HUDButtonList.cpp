@@ -4,7 +4,7 @@
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/ImageContainer.h"
 #include "Framework/GameApplication.h"
-#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUDWindow.h"
 

@@ -3,7 +3,7 @@
 
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/ImageContainer.h"
-#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Shell/HUDButtonList.h"
 #include "Source/TD/Shell/HUDButtonOver.h"
 

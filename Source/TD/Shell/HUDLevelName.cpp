@@ -2,7 +2,7 @@
 #include "Source/TD/Shell/HUDLevelName.h"
 
 #include "Core/Media/Graphics/Graphics.h"
-#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Shell/TDScreenDraw.h"
 
 HUDLevelName::HUDLevelName(i32 episode, i32 level, i32 mode)

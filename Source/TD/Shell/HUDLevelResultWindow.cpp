@@ -3,8 +3,8 @@
 
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/ImageContainer.h"
-#include "Source/TD/LocalStrings.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Battle/TDMap.h"
 
 #include <algorithm>
 #include <cmath>

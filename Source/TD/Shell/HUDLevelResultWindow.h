@@ -4,7 +4,7 @@
 #pragma once
 
 #include "Source/TD/Shell/HUDWindow.h"
-#include "Source/TD/TDLevelResultKeeper.h"
+#include "Source/TD/Battle/TDLevelResultKeeper.h"
 
 class TDMap;
 

@@ -5,9 +5,9 @@
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/ImageContainer.h"
 #include "Core/Media/Particles/ParticleSystem.h"
-#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Shell/TDScreenDraw.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/Battle/TDMap.h"
 
 #include <cmath>
 

@@ -12,9 +12,9 @@
 #include "Core/Widget/Controls/TMessageBox.h"
 #include "Core/Widget/FrameManager.h"
 #include "Framework/GameApplication.h"
-#include "Source/TD/LocalStrings.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDProgress.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDProgress.h"
 
 std::wstring gLanguageCode = L"en";
 

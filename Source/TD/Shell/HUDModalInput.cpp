@@ -5,11 +5,11 @@
 #include "Core/File/Profiles.h"
 #include "Core/Media/Font/BMFont.h"
 #include "Core/Media/Graphics/Graphics.h"
-#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDProgress.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDProgress.h"
 
 #include <algorithm>
 

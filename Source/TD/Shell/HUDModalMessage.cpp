@@ -1,7 +1,7 @@
 // The modal message window.
 #include "Source/TD/Shell/HUDModalMessage.h"
 
-#include "Source/TD/TDMap.h"
+#include "Source/TD/Battle/TDMap.h"
 
 HUDModalMessage::HUDModalMessage(HUD* hud, TDMap* map, std::wstring caption, std::wstring message, i32 restoreScreen)
     : HUDButtonWindow(kLayout), mRestoreScreen(restoreScreen), mHud(hud), mMap(map)

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "Source/TD/Shell/HUDButtonWindow.h"
-#include "Source/TD/TDScreen.h"
+#include "Source/TD/Battle/TDScreen.h"
 
 #include <string>
 

@@ -11,7 +11,7 @@
 #include "Source/TD/Shell/HUDModalInput.h"
 #include "Source/TD/Shell/HUDModalMessage.h"
 #include "Source/TD/Shell/HUDProfiles.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/Battle/TDMap.h"
 
 void HUD::showMessage(const std::wstring& title, const std::wstring& text, i32 returnScreen)
 {

@@ -8,7 +8,7 @@
 #include "Source/TD/Shell/HUDLevelName.h"
 #include "Source/TD/Shell/HUDLevelResultWindow.h"
 #include "Source/TD/Shell/HUDLevelSelect.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/Battle/TDMap.h"
 
 HUDWindow* HUD::newestWindow()
 {

@@ -5,7 +5,7 @@
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDShopWindow.h"
 #include "Source/TD/Shell/HUDUnlockMessage.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/Battle/TDMap.h"
 
 void HUDShowShop(HUD& hud, TDMap* map, i32 origin)
 {

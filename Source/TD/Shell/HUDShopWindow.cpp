@@ -5,12 +5,12 @@
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/ImageContainer.h"
 #include "Core/Resource/ResourceManager.h"
-#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDModalDialog.h"
 #include "Source/TD/Shell/TDScreenDraw.h"
 #include "Source/TD/Sprites/TDResources.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/Battle/TDMap.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 #include "Core/Base/Log.h"
 #include "Core/Media/Image/ImageContainer.h"
 #include "Core/Resource/ResourceManager.h"
-#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Data/LocalStrings.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Resource/ResourceManager.h"
-#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Shell/HUDWindow.h"
 #include "Source/TD/Shell/TDScreenDraw.h"
 #include "Source/TD/Sprites/TDFrameEntry.h"

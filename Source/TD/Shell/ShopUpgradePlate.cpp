@@ -1,8 +1,8 @@
 // A shop plate's state.
 #include "Source/TD/Shell/ShopUpgradePlate.h"
 
-#include "Source/TD/LocalStrings.h"
-#include "Source/TD/TDUpgrade.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Data/TDUpgrade.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "Source/TD/Services/TDGraphicsCanvas.h"
-#include "Source/TD/TDUiPainter.h"
+#include "Source/TD/Draw/TDUiPainter.h"
 
 #include <functional>
 

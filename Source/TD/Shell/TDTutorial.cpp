@@ -8,12 +8,12 @@
 #include "Core/Media/Image/Image.h"
 #include "Core/Media/Image/ImageContainer.h"
 #include "Framework/GameApplication.h"
-#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDButtonList.h"
 #include "Source/TD/Shell/HUDModalOpeners.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/Battle/TDMap.h"
 
 namespace
 {

@@ -5,8 +5,8 @@
 
 #include "Core/Base/Singletone.h"
 #include "Source/TD/Shell/HUDLayerButton.h"
-#include "Source/TD/TDBattleServices.h"
-#include "Source/TD/TDTutorialScript.h"
+#include "Source/TD/Battle/TDBattleServices.h"
+#include "Source/TD/Data/TDTutorialScript.h"
 
 #include <memory>
 #include <vector>

@@ -2,14 +2,14 @@
 // with their buttons through the frame manager's dispatch and what the progress store keeps.
 #include "FrontEndFixture.h"
 
-#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Shell/HUDButtonOver.h"
 #include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
 #include "Source/TD/Shell/HUDLevelName.h"
 #include "Source/TD/Shell/HUDLevelResultWindow.h"
 #include "Source/TD/Shell/HUDLevelSelect.h"
 #include "Source/TD/Sprites/TDFrameEntry.h"
-#include "Source/TD/TDProgress.h"
+#include "Source/TD/Data/TDProgress.h"
 
 namespace frontendtest
 {

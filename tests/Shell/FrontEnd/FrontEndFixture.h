@@ -6,7 +6,7 @@
 #include "Core/Widget/FrameManager.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/Battle/TDMap.h"
 #include "support/GameHarness.h"
 
 #include <gtest/gtest.h>

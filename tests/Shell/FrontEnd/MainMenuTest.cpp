@@ -11,7 +11,7 @@
 #include "Source/TD/Shell/HUDButtonOver.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Sprites/TDFrameEntry.h"
-#include "Source/TD/TDProgress.h"
+#include "Source/TD/Data/TDProgress.h"
 
 namespace frontendtest
 {

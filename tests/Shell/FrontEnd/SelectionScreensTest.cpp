@@ -3,11 +3,11 @@
 // locked episodes, plates and tabs, the hardcore buttons, and what the progress store keeps.
 #include "FrontEndFixture.h"
 
-#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
 #include "Source/TD/Shell/HUDLevelSelect.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
-#include "Source/TD/TDProgress.h"
+#include "Source/TD/Data/TDProgress.h"
 
 namespace frontendtest
 {

@@ -18,7 +18,7 @@
 #include "Source/TD/Shell/HUDModalInput.h"
 #include "Source/TD/Shell/HUDProfiles.h"
 #include "Source/TD/Shell/HUDShopWindow.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/Battle/TDMap.h"
 
 #include <gtest/gtest.h>
 

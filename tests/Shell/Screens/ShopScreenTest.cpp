@@ -8,7 +8,7 @@
 #include "Source/TD/Shell/HUDUnlockMessage.h"
 #include "Source/TD/Shell/ShopScrollBar.h"
 #include "Source/TD/Shell/ShopTabBar.h"
-#include "Source/TD/TDUpgrades.h"
+#include "Source/TD/Data/TDUpgrades.h"
 
 namespace
 {

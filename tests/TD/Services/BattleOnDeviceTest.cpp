@@ -11,8 +11,8 @@
 #include "Source/TD/Services/TDRenderTexture.h"
 #include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/Sprites/TDSpriteTable.h"
-#include "Source/TD/TDBattleDrawer.h"
-#include "Source/TD/TDSpriteTableMetrics.h"
+#include "Source/TD/Draw/TDBattleDrawer.h"
+#include "Source/TD/Draw/TDSpriteTableMetrics.h"
 
 #include <filesystem>
 

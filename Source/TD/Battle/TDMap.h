@@ -1,0 +1,360 @@
+// The battle controller: owns the level (points, links, spots, waves, paths), the game data
+// (prototypes, episode table, upgrades, unlocks, spells, progress) and the screen number.
+// One lives for the whole run; it talks to drawing, sound, particles, HUD and tutorial only
+// through TDBattleServices.
+#pragma once
+
+#include "Core/Base/Types.h"
+#include "Source/TD/Battle/TDBattleServices.h"
+#include "Source/TD/Battle/TDBattleStats.h"
+#include "Source/TD/Battle/TDBuildSpot.h"
+#include "Source/TD/Battle/TDContextMenu.h"
+#include "Source/TD/Units/TDEffectHolder.h"
+#include "Source/TD/Units/TDIndicator.h"
+#include "Source/TD/Battle/TDLevelResultKeeper.h"
+#include "Source/TD/Level/TDWaveHint.h"
+#include "Source/TD/Data/TDEpisodeTable.h"
+#include "Source/TD/Level/TDLink.h"
+#include "Source/TD/Battle/TDMapScene.h"
+#include "Source/TD/Data/TDOwnedList.h"
+#include "Source/TD/Level/TDPathSet.h"
+#include "Source/TD/Level/TDPoint.h"
+#include "Source/TD/Data/TDProgress.h"
+#include "Source/TD/Data/TDPrototypes.h"
+#include "Source/TD/Level/TDRoadNetwork.h"
+#include "Source/TD/Battle/TDScreen.h"
+#include "Source/TD/Data/TDSpellSheet.h"
+#include "Source/TD/Units/TDUnitGrid.h"
+#include "Source/TD/Data/TDUnlocks.h"
+#include "Source/TD/Data/TDUpgrades.h"
+#include "Source/TD/Level/TDWaveManager.h"
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace tinyxml2
+{
+class XMLElement;
+}
+
+class TDBulletList;
+class TDEffectTimer;
+class TDModifier;
+class TDParticle;
+class TDSpriteEffect;
+class TDTower;
+class TDTowerSpecial;
+class TDUnit;
+class TDProfileStore;
+
+class TDMap : public TDProgressHost
+{
+public:
+    TDMap(const TDBattleServices& services, TDProfileStore& profiles);
+    ~TDMap() override;
+    TDMap(const TDMap&) = delete;
+    TDMap& operator=(const TDMap&) = delete;
+
+    // --- Game data ---
+    // Reads the three prototype sheets and the episode table again; sets the sell factor.
+    void loadSheets();
+    TDUpgradeContext upgradeContext();
+    TDUpgradeContext upgradeContextByProgress();
+    // What the shop lists: an upgrade whose target is unlocked at the current level, or (byProgress)
+    // at the furthest level reached, or a global one.
+    bool isUpgradeAvailable(const TDUpgrade& upgrade, bool byProgress);
+    bool isUnlocked(i32 id) const { return mUnlocks.isUnlocked(id, mEpisode, mLevel); }
+
+    // --- Level ---
+    // "td/levels_normal/" or "td/levels_hardcore/" + "level_EE_LL.xml" (one-based numbers).
+    static std::wstring levelFileName(i32 mode, i32 episode, i32 level);
+    std::wstring getPathCacheName() const;
+    // Loads the level of mMode/mEpisode/mLevel. A level that cannot be read is a logged failure:
+    // the battle does not start (mScreen stays off kScreenBattle) and no result can be stored.
+    QLResultEnum loadLevel();
+    QLResultEnum restart();
+    QLResultEnum parseLevel(const std::wstring& fileName);
+    QLResultEnum parseLevelText(const std::string& text, const std::wstring& fileName);
+    void loadPoints(const tinyxml2::XMLElement* element);
+    void loadLinks(const tinyxml2::XMLElement* element);
+    void loadSpots(const tinyxml2::XMLElement* element);
+    void clearLevel();
+    bool isLevelLoaded() const { return mLevelLoaded; }
+    void onMessageBoxResult(const std::wstring& command);
+    void showLevelStart();
+
+    // --- Paths and geometry ---
+    TDRoadNetwork network() const { return TDRoadNetwork(mPoints, mLinks); }
+    std::vector<i32> findRoute(const TDPoint* from, const TDPoint* to) const;
+    std::vector<TDPoint*> getNeighbours(const TDPoint* p) const { return network().getNeighbours(p); }
+    float getLinkLength(const TDPoint* a, const TDPoint* b) const { return network().getLinkLength(a, b); }
+    static float distance(float x1, float y1, float x2, float y2);
+    // Position at progress t along a polyline; t is clamped to [0, 1].
+    static void getPointOnPath(const std::vector<TDPathPoint*>& path, float t, float& x, float& y);
+    // Progress after walking distance; a polyline of fewer than two points, or whose first
+    // segment has no length, gives 1 so the walker moves on.
+    static float advanceOnPath(const std::vector<TDPathPoint*>& path, float progress, float distance);
+    void getLinkNormal(const TDLink* link, float t, float& nx, float& ny) const;
+    float getLinkCurveLength(const TDLink* link) const;
+    float findLinkParameter(const TDLink* link, float t, float distance, float offset) const;
+    static TDLink* findLink(const std::vector<TDLink*>& links, const TDPoint* a, const TDPoint* b);
+    static TDPoint* getSpawnPoint(const std::vector<TDPoint*>& points);
+    static TDPoint* getGoalPoint(const std::vector<TDPoint*>& points);
+    float getHealthFactor() const;
+    // Money a tier chain has cost since its base form; an unknown predecessor ends the sum.
+    static float getChainCost(i32 rootId, const std::vector<TDPrototype*>& prototypes, const TDPrototype* proto);
+    // Screen point to battle point.
+    void screenToBattle(float x, float y, i32& bx, i32& by) const;
+
+    // --- The running battle ---
+    // One frame: reloads and screen requests, the presentation on dt, then (battle screen only)
+    // the battle on dt x mSpeed, in a fixed order.
+    void update(float dt);
+    void updateEffectTimers(float dt);
+    void updateAnimations(float dt);
+    // A unit for the entry at the spawn point, with its kind's abilities, placed on its route.
+    // Null when the entry names no kind, or the level has no goal or no route to it.
+    TDUnit* spawnUnit(TDWaveEntry* entry, const TDPoint* spawn);
+    // Everything that points at the unit lets go of it (before it is deleted).
+    void forgetUnit(TDUnit* unit);
+    void onUnitReachedGoal(TDUnit* unit);
+    // Releases count units of kind 11 along the carrier's path.
+    void spawnCarriedUnits(TDUnit* unit, i32 count);
+    bool isTowerBlocked(const TDTower* tower) const;
+    bool isTowerDebuffed(const TDTower* tower) const;
+    // Sum of "health" / 100 of the income towers whose range covers the unit.
+    float killBonusFactor(const TDUnit* unit) const;
+    void refundUpgrades();
+    // Builds a tower of that kind on spot index when the coins cover its upgraded cost.
+    TDTower* buildTower(i32 spotIndex, i32 protoId);
+    // A start button of the next wave lies strictly around the battle point.
+    bool isOnNextWaveButton(float bx, float by) const;
+    // The player calls the next wave early: 2 coins per second of waiting left, shown at the
+    // press point (x, y), and the wave clocks jump forward.
+    void forceNextWave(float x, float y);
+    // Takes a tower out of the battle (a sale): its bullets, the effects it left on units and
+    // every boost that knows it let go; its spot is free again. Deletes it.
+    void removeTower(TDTower* tower);
+    // Puts a tower on the spot without price or lock.
+    TDTower* placeTower(i32 spotIndex, i32 protoId);
+    // A tower the level starts with: its base price credited, then built as the player builds
+    // (charge, sound, build effect, "tower_built"); a refusal takes the credit back.
+    TDTower* buildPrebuiltTower(i32 spotIndex, i32 protoId);
+    // Casts the spell with that spell-sheet id at (x, y).
+    bool castSpell(i32 spellId, float x, float y);
+    // The first lying drop within sqrt(1200) of (x, y), or null.
+    TDTowerSpecial* findDropAt(i32 x, i32 y) const;
+    void collectDrop(TDTowerSpecial* drop);
+    void showVictory();
+    void showDefeat();
+    // Deletes every battle object: towers, units, bullets, modifiers, drops, effects.
+    void clearBattle();
+    // Stars of a finished level: 3 at full health, 2 from half, 1 above 0.
+    i32 resultStars() const;
+
+    // Helpers of the battle objects.
+    const TDPrototype* findPrototype(i32 id) const { return mPrototypes.findById(id); }
+    // Starts a one-shot (or looping) effect at (x, y) into list; null when the effect is unknown.
+    TDEffectHolder* startEffect(TDOwnedList<TDEffectHolder>& list, const std::wstring& name, float x, float y,
+                                bool loop = false);
+    bool hasEffect(const TDOwnedList<TDEffectHolder>& list, const TDEffectHolder* effect) const;
+    void playSound(const std::wstring& tag) { mSounds->play(tag); }
+    void postEvent(const std::wstring& name) { mTutorial->onEvent(name); }
+    // The tutorial the battle posts to; null gives the null twin back.
+    void setTutorial(TDTutorialHooks* tutorial) { mTutorial = tutorial ? tutorial : &mNullTutorial; }
+    TDIndicator* addIndicator(float x, float y, i32 kind, const std::wstring& text);
+    TDPoint* findPoint(i32 id) const { return network().findPoint(id); }
+    void sortTowers();
+    // Effect sprites of the battle: a non-null sprite is appended; removing deletes it.
+    void addSprite(TDSpriteEffect* sprite);
+    void removeSprite(TDSpriteEffect* sprite);
+
+    // --- Pointer input and commands ---
+    // A press, a move and a wheel turn at screen points (the root board passes them on).
+    void onPointerDown(i32 x, i32 y);
+    void onPointerMove(i32 x, i32 y);
+    void onWheel(i16 delta);
+    // A release: the command of the HUD button under the point on the open screen, spells,
+    // gems and the context menus of spots and towers. Each screen has its handler below.
+    void onPointerUp(i32 x, i32 y);
+    // Speed 0, the in-game menu.
+    void pause();
+    // The window lost the focus: a running battle pauses with the in-game menu.
+    void pauseIfRunning();
+    // Shows the play, speed and pause buttons that match mSpeed and moves the button glow.
+    void updateControlButtons();
+    // The first free spot whose centre lies within 40 of the battle point, or null.
+    TDSpotFrame* findFreeSpotAt(float px, float py);
+    // The first tower whose position lies nearer than 50 to the battle point, or null.
+    TDTower* findTowerAt(float px, float py) const;
+    // The first live unit whose touch box holds the battle point, or null.
+    TDUnit* findUnitAt(float px, float py) const;
+    // Sells the tower: half of what its tier chain cost comes back.
+    void sellTower(TDTower* tower);
+    // Buys a locked spot when the coins and gems cover its prices; false when they do not.
+    bool buySpot(TDSpotFrame* spot);
+    // Casts the spell of the selected spell button at the point and starts its recharge.
+    void castSelectedSpell(float x, float y);
+    i32 spotIndex(const TDSpotFrame* spot) const;
+
+    // --- Episode table and rules ---
+    i32 getEpisodeCount() const { return mEpisodes.getEpisodeCount(); }
+    i32 getLevelCount(i32 episode) const { return mEpisodes.getLevelCount(episode); }
+    i32 getHardcoreLevelCount(i32 episode) const { return mEpisodes.getHardcoreLevelCount(episode); }
+    i32 getStarsToUnlock(i32 episode) const { return mEpisodes.getStarsToUnlock(episode); }
+    i32 getTotalLevelCount() const { return mEpisodes.getTotalLevelCount(); }
+    // Open when it has levels and the stars over all episodes reach its price.
+    bool isEpisodeUnlocked(i32 episode) override;
+    // Open when the episode's stars reach three per normal level.
+    bool isHardcoreUnlocked(i32 episode);
+
+    // --- TDProgressHost ---
+    i32 currentMode() const override { return mMode; }
+    i32 startGems() const override { return mStartGems; }
+    const TDEpisodeTable& episodeTable() const override { return mEpisodes; }
+    std::vector<i32> upgradeIds() const override;
+    void onProfileSelected(i32 gems, i32 mode) override;
+    void reloadTutorial() override { mTutorial->loadProgress(); }
+    void setTutorialActive(bool active) override { mTutorialActive = active; }
+    bool isFullscreen() const override { return mScreenMode->isFullscreen(); }
+    void switchScreenMode() override { mScreenMode->switchScreenMode(); }
+
+    // Services (never null).
+    TDSpriteMetrics* mSprites;
+    TDImageLoader* mImages;
+    TDSoundTags* mSounds;
+    TDParticles* mParticleSystem;
+    TDHud* mHud;
+    TDTutorialHooks* mTutorial;
+    TDScreenMode* mScreenMode;
+
+    // State.
+    i32 mScreen = kScreenNone; // a TDScreen
+    float mSpeed = 1.0f;
+    float mTime = 0.0f;
+    float mScale = 1.0f;
+    float mOffsetX = 0.0f;
+    float mOffsetY = 0.0f;
+    i32 mMode = 0;
+    i32 mEpisode = 0;
+    i32 mLevel = 0;
+    i32 mTutorialSpot = -1;
+    i32 mResultAction = -1;
+    i32 mMessageReturnScreen = kScreenBattle;
+    float mDropChanceOverride = 0.0f;
+    float mEnemyCostBonus = 0.0f;
+    float mStartBudgetBonus = 0.0f;
+    i32 mHealthBonus = 0;
+    float mSellFactor = 0.5f;
+    i32 mBudget = 0;
+    i32 mStartGems = 0;
+    float mHealth = 25.0f;
+    float mMaxHealth = 25.0f;
+    float mCoordScale = 1.0f;
+    bool mTutorialActive = true;
+    // Developer display switches, toggled by the debug keys 1 to 3.
+    bool mDebugDisplay[3] = {false, false, false};
+    // Grows with every level parse: the drawing re-renders its picture of the roads then.
+    u32 mPathsVersion = 0;
+    std::wstring mLevelFile;
+    std::string mBackgroundName;
+    // Folder the path caches are read from ("" is the working directory).
+    std::wstring mCacheRoot;
+
+    // Battle state.
+    i32 mReloadState = 0;
+    bool mScreenChangePending = false;
+    bool mLevelActive = true;
+    float mLastFrameTime = 0.0f;
+    float mEnemySpotTime = 0.0f;
+    TDUnit* mHovered = nullptr;    // not owned: the unit the player picked
+    bool mContextMenuOpen = false; // the spot or tower menu
+    float mContextMenuTime = 0.0f;
+    i32 mSelectedSpell = -1; // spell waiting for its target; -1 none
+    std::unique_ptr<TDContextMenu> mContextMenu; // the ring menu of a spot or tower, or null
+    std::wstring mAfterProfileInput;          // "mmenu" or "shop": where the name input goes on
+    // Where the shop's "back_ac" leads: "mmenu", "levels", "episodes", or "game" (nowhere: a
+    // shop opened after a level is left with "return_ac"). Set by whoever opens the shop.
+    std::wstring mShopReturnTarget;
+    TDLevelOutcome mLevelOutcome;             // the stored result of the level that ended last
+    // The battle's objects. clearBattle (also run by the destructor) deletes them in the order
+    // they need: modifiers first, as a tower boost lets go of its effects and the towers' flags.
+    TDOwnedList<TDTower> mTowers;
+    TDOwnedList<TDModifier> mModifiers;
+    TDOwnedList<TDTowerSpecial> mDrops;
+    TDOwnedList<TDSpriteEffect> mAnimations;
+    TDOwnedList<TDEffectTimer> mEffectTimers;
+    TDOwnedList<TDEffectHolder> mEffects;
+    TDOwnedList<TDEffectHolder> mEffects2;
+    std::vector<std::unique_ptr<TDEmitter>> mEmitters;
+    TDOwnedList<TDParticle> mParticles;
+    TDIndicatorList mIndicators;
+    std::unique_ptr<TDBulletList> mBullets;
+    TDWaveHint mNextWave;
+    // Built for the towers' step of each frame: units by place, and the units that block or
+    // slow towers. Outside that step the lookups scan the unit list.
+    TDUnitGrid mUnitGrid;
+    std::vector<TDUnit*> mTowerBlockers;
+    bool mBlockersValid = false;
+    // Links already reported as walked against their direction.
+    std::set<const TDLink*> mReversedLinks;
+    // When set, update() appends the name of each step it runs (tests of the frame order).
+    std::vector<std::string>* mTrace = nullptr;
+
+    // Game data, alive for the whole run.
+    TDEpisodeTable mEpisodes;
+    TDPrototypes mPrototypes;
+    TDUpgrades mUpgrades;
+    TDUnlocks mUnlocks;
+    TDSpellSheet mSpells;
+    TDBattleStats mStats;
+
+    // The level.
+    // Owned, deleted by clearLevel; plain vectors, as the road network and the path code take them.
+    std::vector<TDPoint*> mPoints;
+    std::vector<TDLink*> mLinks;
+    TDOwnedList<TDBuildSpot> mSpots;
+    TDWaveManager mWaves;
+    TDPathSet mPaths;
+    std::unique_ptr<TDMapScene> mScenery;
+    // Towers that stand on a spot from the start: (spot index, prototype id). The tower builder
+    // credits each one's cost and builds it; ids that name no prototype are already dropped.
+    std::vector<std::pair<i32, i32>> mPrebuiltTowers;
+    std::unique_ptr<TDEmitter> mActiveEmitter;
+    std::unique_ptr<TDEmitter> mActiveButtonEmitter;
+    // The button glow sits on an active control button (else it is not drawn).
+    bool mActiveButtonPlaced = false;
+
+    // Last: the progress store reads the members above through TDProgressHost.
+    std::unique_ptr<TDProgress> mProgress;
+
+private:
+    // The release handlers, one per screen; each returns true when the HUD hears of the
+    // release afterwards. Battle and the screens over it (TDMapCommands.cpp):
+    bool onBattleRelease(i32 x, i32 y);
+    bool onResultRelease(i32 x, i32 y);
+    bool onIngameMenuRelease(i32 x, i32 y);
+    bool onUnlockMessageRelease(i32 x, i32 y);
+    // Menus and the shop (TDMapMenuCommands.cpp):
+    bool onMainMenuRelease(i32 x, i32 y);
+    bool onEpisodesRelease(i32 x, i32 y);
+    bool onLevelsRelease(i32 x, i32 y);
+    bool onShopRelease(i32 x, i32 y);
+    bool onResetUpgradesRelease(i32 x, i32 y);
+    // Profiles and messages (TDMapProfileCommands.cpp):
+    bool onProfilesRelease(i32 x, i32 y);
+    bool onProfileCreateRelease(i32 x, i32 y);
+    bool onProfileRenameRelease(i32 x, i32 y);
+    bool onMessageRelease(i32 x, i32 y);
+
+    TDNullImageLoader mNullImages;
+    TDNullSoundTags mNullSounds;
+    TDNullParticles mNullParticles;
+    TDNullHud mNullHud;
+    TDNullTutorial mNullTutorial;
+    TDNullScreenMode mNullScreen;
+    TDNullSpriteMetrics mNullSprites;
+    bool mLevelLoaded = false;
+};

@@ -1,0 +1,186 @@
+// Stateless geometry of the level: points on curves and polylines, lengths, lookups.
+#include "Source/TD/Battle/TDMap.h"
+
+#include "Source/TD/Level/TDPathCurve.h"
+#include "Source/TD/Level/TDPathSolver.h"
+#include "Source/TD/Data/TDText.h"
+
+#include <algorithm>
+#include <cmath>
+
+float TDMap::distance(float x1, float y1, float x2, float y2) { return tdDistance(x1, y1, x2, y2); }
+
+std::vector<i32> TDMap::findRoute(const TDPoint* from, const TDPoint* to) const
+{
+    return tdFindRoute(network(), from, to);
+}
+
+void TDMap::getPointOnPath(const std::vector<TDPathPoint*>& path, float t, float& x, float& y)
+{
+    x = y = 0.0f;
+    if (path.empty())
+        return;
+    i32 n = static_cast<i32>(path.size());
+    if (!(t > 0.0f))
+        t = 0.0f;
+    float scaled = static_cast<float>(n - 1) * t;
+    i32 i = std::clamp(tdtext::truncToInt(std::floor(scaled)), 0, n - 1);
+    if (i + 1 >= n)
+    {
+        x = path[static_cast<size_t>(i)]->x;
+        y = path[static_cast<size_t>(i)]->y;
+        return;
+    }
+    float f = scaled - static_cast<float>(i);
+    const TDPathPoint* a = path[static_cast<size_t>(i)];
+    const TDPathPoint* b = path[static_cast<size_t>(i + 1)];
+    x = a->x + f * (b->x - a->x);
+    y = a->y + f * (b->y - a->y);
+}
+
+float TDMap::advanceOnPath(const std::vector<TDPathPoint*>& path, float progress, float dist)
+{
+    if (path.size() < 2)
+        return 1.0f;
+    float s = tdDistance(path[0]->x, path[0]->y, path[1]->x, path[1]->y);
+    if (!(s > 0.0f))
+        return 1.0f;
+    float result = progress + (dist / s) * 1.0f / static_cast<float>(path.size() - 1);
+    return result < 0.0f ? 0.0f : result;
+}
+
+void TDMap::getLinkNormal(const TDLink* link, float t, float& nx, float& ny) const
+{
+    nx = ny = 0.0f;
+    const TDPoint* a = link ? network().findPoint(link->sid) : nullptr;
+    const TDPoint* b = link ? network().findPoint(link->eid) : nullptr;
+    if (!a || !b)
+        return;
+    TDCurve curve{a->x, a->y, link->anchorX, link->anchorY, b->x, b->y};
+    float t1 = std::min(t, 1.0f);
+    float x1, y1, x2, y2;
+    tdcurve::point(curve, t1, x1, y1);
+    tdcurve::point(curve, t1 + 0.01f, x2, y2);
+    float dx = x2 - x1, dy = y2 - y1;
+    float len = std::sqrt(dx * dx + dy * dy);
+    if (len == 0.0f)
+        return;
+    nx = -dy / len;
+    ny = dx / len;
+}
+
+float TDMap::getLinkCurveLength(const TDLink* link) const
+{
+    const TDPoint* a = link ? network().findPoint(link->sid) : nullptr;
+    const TDPoint* b = link ? network().findPoint(link->eid) : nullptr;
+    if (!a || !b)
+        return 0.0f;
+    TDCurve curve{a->x, a->y, link->anchorX, link->anchorY, b->x, b->y};
+    float px, py;
+    tdcurve::point(curve, 0.0f, px, py);
+    float sum = 0.0f;
+    // Accumulated in single precision, t passes 1.0 just before reaching it: the last sample is 0.9.
+    for (float t = 0.0f; t <= 1.0f; t += 0.1f)
+    {
+        float x, y;
+        tdcurve::point(curve, t, x, y);
+        sum += tdDistance(px, py, x, y);
+        px = x;
+        py = y;
+    }
+    return sum;
+}
+
+float TDMap::findLinkParameter(const TDLink* link, float t, float dist, float offset) const
+{
+    const TDPoint* a = link ? network().findPoint(link->sid) : nullptr;
+    const TDPoint* b = link ? network().findPoint(link->eid) : nullptr;
+    if (!a || !b)
+        return 1.0f;
+    TDCurve curve{a->x, a->y, link->anchorX, link->anchorY, b->x, b->y};
+    auto shifted = [&](float at, float& x, float& y) {
+        float nx, ny;
+        tdcurve::point(curve, at, x, y);
+        getLinkNormal(link, at, nx, ny);
+        x += offset * nx;
+        y += offset * ny;
+    };
+    float px, py;
+    shifted(t, px, py);
+    float sum = 0.0f;
+    float at = t;
+    while (sum < dist)
+    {
+        at += 0.001f;
+        if (!(at <= 1.0f))
+            return 1.0f;
+        float x, y;
+        shifted(at, x, y);
+        sum += tdDistance(px, py, x, y);
+        px = x;
+        py = y;
+    }
+    return at;
+}
+
+TDLink* TDMap::findLink(const std::vector<TDLink*>& links, const TDPoint* a, const TDPoint* b)
+{
+    if (!a || !b)
+        return nullptr;
+    for (TDLink* link : links)
+        if (link->joins(a->id, b->id))
+            return link;
+    return nullptr;
+}
+
+TDPoint* TDMap::getSpawnPoint(const std::vector<TDPoint*>& points)
+{
+    for (TDPoint* p : points)
+        if (p->isSpawn())
+            return p;
+    return nullptr;
+}
+
+TDPoint* TDMap::getGoalPoint(const std::vector<TDPoint*>& points)
+{
+    for (TDPoint* p : points)
+        if (p->isGoal())
+            return p;
+    return nullptr;
+}
+
+float TDMap::getHealthFactor() const
+{
+    if (mMode == 0)
+        return -0.1f;
+    if (mMode == 2)
+        return 0.1f;
+    return 0.0f;
+}
+
+float TDMap::getChainCost(i32 rootId, const std::vector<TDPrototype*>& prototypes, const TDPrototype* proto)
+{
+    float sum = 0.0f;
+    // A chain that never reaches the root, or loops, ends with what was summed so far.
+    for (int depth = 0; proto && depth < 64; ++depth)
+    {
+        sum += proto->cost;
+        if (proto->require == rootId)
+            break;
+        const TDPrototype* predecessor = nullptr;
+        for (const TDPrototype* p : prototypes)
+            if (p->levelId == proto->require)
+            {
+                predecessor = p;
+                break;
+            }
+        proto = predecessor;
+    }
+    return sum;
+}
+
+void TDMap::screenToBattle(float x, float y, i32& bx, i32& by) const
+{
+    bx = tdtext::truncToInt((x - mOffsetX) / mScale);
+    by = tdtext::truncToInt((y - mOffsetY) / mScale);
+}

@@ -1,0 +1,34 @@
+// The progress store's profiles document: the engine's "profiles.xml".
+#include "Source/TD/Data/TDProfilesFileStore.h"
+
+#include "Core/File/Profiles.h"
+
+TDProfilesFileStore::TDProfilesFileStore()
+{
+    file::Profiles* profiles = file::Profiles::Instance();
+    if (!profiles->mRootElement)
+        profiles->Load();
+}
+
+tinyxml2::XMLElement* TDProfilesFileStore::currentProfile()
+{
+    file::Profiles* profiles = file::Profiles::Instance();
+    if (!profiles->mCurrentProfile)
+        profiles->SelectProfile(file::kDefaultProfileName);
+    return profiles->mCurrentProfile;
+}
+
+void TDProfilesFileStore::save() { file::Profiles::Instance()->Save(); }
+
+void TDProfilesFileStore::selectProfile(const std::wstring& name) { file::Profiles::Instance()->SelectProfile(name); }
+
+void TDProfilesFileStore::renameCurrentProfile(const std::wstring& name)
+{
+    file::Profiles::Instance()->RenameCurrentProfile(name);
+}
+
+void TDProfilesFileStore::deleteProfile(const std::wstring& name) { file::Profiles::Instance()->DeleteProfile(name); }
+
+std::vector<std::wstring> TDProfilesFileStore::profileNames() { return file::Profiles::Instance()->GetProfileNames(); }
+
+std::wstring TDProfilesFileStore::currentProfileName() { return file::Profiles::Instance()->GetCurrentProfileName(); }

@@ -1,0 +1,540 @@
+// The game's view of the current player profile. New elements go first under their parent;
+// only "episodeVisited" is appended last.
+#include "Source/TD/Data/TDProgress.h"
+
+#include "Source/TD/Data/TDEpisodeTable.h"
+#include "Source/TD/Data/TDProfileStore.h"
+#include "Source/TD/Data/TDText.h"
+
+#include <tinyxml2.h>
+
+#include <cstdio>
+
+namespace
+{
+using tinyxml2::XMLElement;
+
+i32 intAttribute(const XMLElement* e, const char* name, i32 fallback = 0)
+{
+    i32 value = fallback;
+    if (e)
+        if (const char* text = e->Attribute(name))
+            tdtext::parseInt(text, value);
+    return value;
+}
+
+bool boolAttribute(const XMLElement* e, const char* name, bool fallback)
+{
+    bool value = fallback;
+    if (e)
+        if (const char* text = e->Attribute(name))
+            tdtext::parseBool(text, value);
+    return value;
+}
+
+XMLElement* insertFirst(XMLElement* parent, const char* name)
+{
+    XMLElement* e = parent->GetDocument()->NewElement(name);
+    parent->InsertFirstChild(e);
+    return e;
+}
+
+XMLElement* childOf(XMLElement* parent, const char* name, bool create)
+{
+    XMLElement* e = parent->FirstChildElement(name);
+    if (!e && create)
+        e = insertFirst(parent, name);
+    return e;
+}
+
+std::string episodeKey(i32 episode, i32 mode)
+{
+    char key[32];
+    std::snprintf(key, sizeof(key), "episode%d%c", episode, mode == 3 ? 'h' : 'n');
+    return key;
+}
+
+std::string eventKey(i32 id) { return "event" + std::to_string(id); }
+} // namespace
+
+TDProgress::TDProgress(TDProfileStore& store, TDProgressHost& host) : mStore(store), mHost(host)
+{
+    takeCurrentProfile();
+    refreshProfileNames();
+    applyDefaults();
+}
+
+void TDProgress::takeCurrentProfile()
+{
+    mProfile = mStore.currentProfile();
+    if (!mProfile)
+    {
+        mStore.selectProfile(kTDDefaultProfileName);
+        mProfile = mStore.currentProfile();
+    }
+    mModeCached = false;
+}
+
+void TDProgress::save() { mStore.save(); }
+
+void TDProgress::flush() { save(); }
+
+XMLElement* TDProgress::child(const char* name, bool create) { return childOf(mProfile, name, create); }
+
+void TDProgress::applyDefaults()
+{
+    child("levels", true);
+    child("towers", true);
+    mProfile->SetAttribute("version", 4);
+}
+
+void TDProgress::selectProfile(const std::wstring& name)
+{
+    mStore.selectProfile(name);
+    takeCurrentProfile();
+    save();
+    mUpgradeCache.clear();
+    mHost.onProfileSelected(getGems(), getMode());
+    mHost.reloadTutorial();
+    if (getFullscreen() != mHost.isFullscreen())
+        mHost.switchScreenMode();
+    refreshProfileNames();
+}
+
+void TDProgress::createProfile(const std::wstring& name)
+{
+    selectProfile(name);
+    applyDefaults();
+}
+
+void TDProgress::renameProfile(const std::wstring& name)
+{
+    mStore.renameCurrentProfile(name);
+    mStore.selectProfile(name);
+    takeCurrentProfile();
+    save();
+    refreshProfileNames();
+}
+
+void TDProgress::deleteCurrentProfile()
+{
+    mStore.deleteProfile(mStore.currentProfileName());
+    std::vector<std::wstring> names = mStore.profileNames();
+    if (names.size() >= 2)
+        selectProfile(names[1]);
+    else
+        selectProfile(mStore.currentProfileName());
+    refreshProfileNames();
+}
+
+void TDProgress::resetCurrentProfile()
+{
+    mStore.deleteProfile(mStore.currentProfileName());
+    takeCurrentProfile();
+    applyDefaults();
+    mUpgradeCache.clear();
+    XMLElement* tutorial = child("tutorial", false);
+    mHost.setTutorialActive(tutorial ? boolAttribute(tutorial, "avail", true) : true);
+}
+
+void TDProgress::refreshProfileNames()
+{
+    std::vector<std::wstring> names = mStore.profileNames();
+    mNames.assign(names.size() > 1 ? names.begin() + 1 : names.end(), names.end());
+    mCurrentName = names.size() == 1 ? std::wstring() : mStore.currentProfileName();
+}
+
+i32 TDProgress::getMode()
+{
+    if (mModeCached)
+        return mMode;
+    XMLElement* e = child("mode", false);
+    if (!e)
+    {
+        e = child("mode", true);
+        e->SetAttribute("v", 0);
+    }
+    mMode = intAttribute(e, "v");
+    mModeCached = true;
+    return mMode;
+}
+
+void TDProgress::setMode(i32 mode)
+{
+    child("mode", true)->SetAttribute("v", mode);
+    mMode = mode;
+    mModeCached = true;
+    save();
+}
+
+i32 TDProgress::getGems()
+{
+    XMLElement* e = child("gems", false);
+    if (!e)
+    {
+        e = child("gems", true);
+        e->SetAttribute("amount", mHost.startGems());
+    }
+    return intAttribute(e, "amount");
+}
+
+void TDProgress::setGems(i32 gems)
+{
+    child("gems", true)->SetAttribute("amount", gems);
+    save();
+}
+
+void TDProgress::addGems(i32 gems)
+{
+    XMLElement* e = child("gems", false);
+    if (!e)
+    {
+        e = child("gems", true);
+        e->SetAttribute("amount", gems);
+    }
+    else
+    {
+        long long sum = static_cast<long long>(intAttribute(e, "amount")) + gems;
+        e->SetAttribute("amount", static_cast<i32>(sum > 2147483647LL ? 2147483647LL : sum < -2147483647LL ? -2147483647LL : sum));
+    }
+    save();
+}
+
+namespace
+{
+float volume(XMLElement* profile, const char* name)
+{
+    XMLElement* e = childOf(profile, name, false);
+    if (!e)
+    {
+        e = childOf(profile, name, true);
+        e->SetAttribute("v", tdtext::formatFixed(1.0f).c_str());
+    }
+    float value = 1.0f;
+    if (const char* text = e->Attribute("v"))
+        tdtext::parseFloat(text, value);
+    return value;
+}
+} // namespace
+
+float TDProgress::getMusicVolume() { return volume(mProfile, "music"); }
+
+void TDProgress::setMusicVolume(float v)
+{
+    child("music", true)->SetAttribute("v", tdtext::formatFixed(v).c_str());
+    save();
+}
+
+float TDProgress::getSoundVolume() { return volume(mProfile, "sound"); }
+
+void TDProgress::setSoundVolume(float v)
+{
+    child("sound", true)->SetAttribute("v", tdtext::formatFixed(v).c_str());
+    save();
+}
+
+bool TDProgress::getFullscreen()
+{
+    XMLElement* e = child("fs", false);
+    if (!e)
+    {
+        e = child("fs", true);
+        e->SetAttribute("v", mHost.isFullscreen() ? 1 : 0);
+    }
+    return boolAttribute(e, "v", false);
+}
+
+void TDProgress::setFullscreen(bool fullscreen)
+{
+    child("fs", true)->SetAttribute("v", fullscreen ? 1 : 0);
+    save();
+}
+
+i32 TDProgress::getLastEpisode() { return intAttribute(mProfile, "lastEpisode"); }
+
+XMLElement* TDProgress::levelElement(i32 episode, i32 level, i32 mode)
+{
+    XMLElement* levels = child("levels", true);
+    for (XMLElement* e = levels->FirstChildElement("level"); e; e = e->NextSiblingElement("level"))
+        if (intAttribute(e, "n") == level && intAttribute(e, "episode") == episode && intAttribute(e, "mode") == mode)
+            return e;
+    XMLElement* e = insertFirst(levels, "level");
+    e->SetAttribute("n", level);
+    e->SetAttribute("episode", episode);
+    e->SetAttribute("mode", mode);
+    return e;
+}
+
+TDLevelResult TDProgress::getLevelResult(i32 episode, i32 level, i32 mode)
+{
+    XMLElement* e = levelElement(episode, level, mode);
+    TDLevelResult r;
+    r.kills = intAttribute(e, "kills");
+    r.combo = intAttribute(e, "combo");
+    r.healthBonus = intAttribute(e, "healthBonus");
+    r.stars = intAttribute(e, "stars");
+    r.gems = intAttribute(e, "gems");
+    r.high = intAttribute(e, "high");
+    r.mode = intAttribute(e, "mode");
+    return r;
+}
+
+void TDProgress::saveLevelResult(i32 episode, i32 level, i32 mode, const TDLevelResult& r)
+{
+    XMLElement* e = levelElement(episode, level, mode);
+    e->SetAttribute("combo", r.combo);
+    e->SetAttribute("kills", r.kills);
+    e->SetAttribute("healthBonus", r.healthBonus);
+    e->SetAttribute("gems", r.gems);
+    i32 high = intAttribute(e, "high");
+    if (high < r.totalScore())
+        high = r.totalScore();
+    e->SetAttribute("high", high);
+    i32 stars = intAttribute(e, "stars");
+    if (stars < r.stars)
+        stars = r.stars;
+    e->SetAttribute("stars", stars);
+    mProfile->SetAttribute("lastEpisode", episode);
+    addGems(r.gems);
+    save();
+}
+
+i32 TDProgress::getNextLevel(i32 episode, i32 mode)
+{
+    const TDEpisodeTable& table = mHost.episodeTable();
+    i32 n = mode == 3 ? table.getHardcoreLevelCount(episode) : table.getLevelCount(episode);
+    if (n < 1)
+        return n - 1;
+    for (i32 level = 0; level < n; ++level)
+        if (intAttribute(levelElement(episode, level, mode), "stars") == 0)
+            return level;
+    return n - 1;
+}
+
+bool TDProgress::isLevelOpen(i32 episode, i32 level, i32 mode) { return getNextLevel(episode, mode) >= level; }
+
+void TDProgress::getFurthestLevel(i32& episode, i32& level)
+{
+    episode = 0;
+    level = 0;
+    const auto& episodes = mHost.episodeTable().episodes();
+    for (auto it = episodes.rbegin(); it != episodes.rend(); ++it)
+    {
+        if (it->first < 0 || !mHost.isEpisodeUnlocked(it->first))
+            continue;
+        episode = it->first;
+        // Scans the normal level count in every mode, as stored files expect.
+        i32 mode = getMode();
+        for (i32 l = 0; l < it->second.levelCount; ++l)
+            if (intAttribute(levelElement(episode, l, mode), "stars") > 0)
+                level = l;
+        return;
+    }
+}
+
+i32 TDProgress::getStarTotal(i32 episode)
+{
+    XMLElement* levels = child("levels", false);
+    if (!levels)
+        return 0;
+    i32 total = 0;
+    for (XMLElement* e = levels->FirstChildElement(); e; e = e->NextSiblingElement())
+        if (episode == -1 || intAttribute(e, "episode") == episode)
+            total += intAttribute(e, "stars");
+    return total;
+}
+
+i32 TDProgress::getEpisodeVisited(i32 episode, i32 mode)
+{
+    return intAttribute(child("episodeVisited", false), episodeKey(episode, mode).c_str());
+}
+
+void TDProgress::setEpisodeVisited(i32 episode, i32 mode, i32 value)
+{
+    XMLElement* e = child("episodeVisited", false);
+    if (!e)
+    {
+        e = mProfile->GetDocument()->NewElement("episodeVisited");
+        mProfile->InsertEndChild(e);
+    }
+    e->SetAttribute(episodeKey(episode, mode).c_str(), value);
+    save();
+}
+
+bool TDProgress::isEventSeen(i32 id)
+{
+    return boolAttribute(child("episodeVisited", false), eventKey(id).c_str(), false);
+}
+
+void TDProgress::setEventSeen(i32 id)
+{
+    XMLElement* e = child("episodeVisited", false);
+    if (!e)
+    {
+        e = mProfile->GetDocument()->NewElement("episodeVisited");
+        mProfile->InsertEndChild(e);
+    }
+    e->SetAttribute(eventKey(id).c_str(), 1);
+    save();
+}
+
+// A "tutorial" without "avail" counts as available: reading a parameter must not switch the
+// tutorial off.
+bool TDProgress::isTutorialAvailable()
+{
+    XMLElement* tutorial = child("tutorial", false);
+    return tutorial ? boolAttribute(tutorial, "avail", true) : true;
+}
+
+void TDProgress::setTutorialAvailable(bool available)
+{
+    child("tutorial", true)->SetAttribute("avail", available ? 1 : 0);
+    save();
+}
+
+XMLElement* TDProgress::tutorialElement(bool setAvailable)
+{
+    XMLElement* tutorial = child("tutorial", false);
+    if (!tutorial)
+    {
+        tutorial = child("tutorial", true);
+        if (setAvailable)
+            tutorial->SetAttribute("avail", 1);
+    }
+    return tutorial;
+}
+
+i32 TDProgress::getTutorialStepState(i32 id)
+{
+    XMLElement* tutorial = tutorialElement(true);
+    for (XMLElement* step = tutorial->FirstChildElement("step"); step; step = step->NextSiblingElement("step"))
+        if (intAttribute(step, "id") == id)
+            return intAttribute(step, "state");
+    XMLElement* step = insertFirst(tutorial, "step");
+    step->SetAttribute("id", id);
+    step->SetAttribute("state", 0);
+    save();
+    return 0;
+}
+
+void TDProgress::setTutorialStepState(i32 id, i32 state)
+{
+    getTutorialStepState(id);
+    XMLElement* tutorial = tutorialElement(true);
+    for (XMLElement* step = tutorial->FirstChildElement("step"); step; step = step->NextSiblingElement("step"))
+        if (intAttribute(step, "id") == id)
+        {
+            step->SetAttribute("state", state);
+            break;
+        }
+    save();
+}
+
+i32 TDProgress::getTutorialParam(const std::string& name)
+{
+    XMLElement* tutorial = tutorialElement(false);
+    for (XMLElement* p = tutorial->FirstChildElement("param"); p; p = p->NextSiblingElement("param"))
+    {
+        const char* own = p->Attribute("name");
+        if (name == (own ? own : ""))
+            return intAttribute(p, "v");
+    }
+    XMLElement* p = insertFirst(tutorial, "param");
+    p->SetAttribute("name", name.c_str());
+    p->SetAttribute("v", 0);
+    save();
+    return 0;
+}
+
+void TDProgress::setTutorialParam(const std::string& name, i32 value)
+{
+    getTutorialParam(name);
+    XMLElement* tutorial = tutorialElement(false);
+    for (XMLElement* p = tutorial->FirstChildElement("param"); p; p = p->NextSiblingElement("param"))
+    {
+        const char* own = p->Attribute("name");
+        if (name == (own ? own : ""))
+        {
+            p->SetAttribute("v", value);
+            break;
+        }
+    }
+    save();
+}
+
+i32 TDProgress::getUpgradeLevel(i32 id)
+{
+    // Hardcore is the battle's mode (entered by the level list), not the stored one.
+    if (mHost.currentMode() == 3)
+        return -1;
+    auto cached = mUpgradeCache.find(id);
+    if (cached != mUpgradeCache.end())
+        return cached->second;
+    XMLElement* upgrades = child("upgrades", false);
+    if (!upgrades)
+    {
+        upgrades = child("upgrades", true);
+        // In tree order, each new entry first: the file lists them newest first, like every list.
+        for (i32 upgradeId : mHost.upgradeIds())
+        {
+            XMLElement* e = insertFirst(upgrades, "upgrade");
+            e->SetAttribute("id", upgradeId);
+            e->SetAttribute("level", -1);
+        }
+        save();
+        mUpgradeCache[id] = -1;
+        return -1;
+    }
+    for (XMLElement* e = upgrades->FirstChildElement("upgrade"); e; e = e->NextSiblingElement("upgrade"))
+        if (intAttribute(e, "id") == id)
+        {
+            i32 level = intAttribute(e, "level");
+            mUpgradeCache[id] = level;
+            return level;
+        }
+    mUpgradeCache[id] = -1;
+    return -2;
+}
+
+void TDProgress::setUpgradeLevel(i32 id, i32 level)
+{
+    mUpgradeCache[id] = level;
+    XMLElement* upgrades = child("upgrades", true);
+    XMLElement* found = nullptr;
+    for (XMLElement* e = upgrades->FirstChildElement("upgrade"); e && !found; e = e->NextSiblingElement("upgrade"))
+        if (intAttribute(e, "id") == id)
+            found = e;
+    if (!found)
+    {
+        found = insertFirst(upgrades, "upgrade");
+        found->SetAttribute("id", id);
+    }
+    found->SetAttribute("level", level);
+    save();
+}
+
+void TDProgress::addOwnedSpot(const std::string& name, i32 episode, i32 level)
+{
+    XMLElement* spot = insertFirst(child("owned", true), "spot");
+    spot->SetAttribute("name", name.c_str());
+    spot->SetAttribute("episode", episode);
+    spot->SetAttribute("level", level);
+    spot->SetAttribute("mode", mHost.currentMode());
+    save();
+}
+
+bool TDProgress::isSpotOwned(const std::string& name, i32 episode, i32 level)
+{
+    XMLElement* owned = child("owned", false);
+    if (!owned)
+        return false;
+    bool hardcore = mHost.currentMode() == 3;
+    for (XMLElement* spot = owned->FirstChildElement("spot"); spot; spot = spot->NextSiblingElement("spot"))
+    {
+        const char* own = spot->Attribute("name");
+        if (name == (own ? own : "") && intAttribute(spot, "episode") == episode &&
+            intAttribute(spot, "level") == level && (intAttribute(spot, "mode") == 3) == hardcore)
+            return true;
+    }
+    return false;
+}

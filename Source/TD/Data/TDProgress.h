@@ -1,0 +1,115 @@
+// The game's view of the current player profile: results, stars, gems, settings, tutorial
+// state, upgrades and owned spots. It keeps no copy; every setter saves the profiles file.
+#pragma once
+
+#include "Core/Base/Types.h"
+#include "Source/TD/Data/TDLevelResult.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tinyxml2
+{
+class XMLElement;
+}
+
+class TDEpisodeTable;
+class TDProfileStore;
+
+// What the store needs of the battle controller.
+class TDProgressHost
+{
+public:
+    virtual ~TDProgressHost() = default;
+    virtual i32 currentMode() const = 0;
+    virtual i32 startGems() const = 0;
+    virtual const TDEpisodeTable& episodeTable() const = 0;
+    // Upgrade ids of the tree, in tree order.
+    virtual std::vector<i32> upgradeIds() const = 0;
+    virtual bool isEpisodeUnlocked(i32 episode) = 0;
+    // After a profile switch: the battle takes the profile's gems and mode.
+    virtual void onProfileSelected(i32 gems, i32 mode) = 0;
+    virtual void reloadTutorial() = 0;
+    virtual void setTutorialActive(bool active) = 0;
+    virtual bool isFullscreen() const = 0;
+    virtual void switchScreenMode() = 0;
+};
+
+class TDProgress
+{
+public:
+    TDProgress(TDProfileStore& store, TDProgressHost& host);
+
+    // Profiles.
+    void selectProfile(const std::wstring& name);
+    void createProfile(const std::wstring& name);
+    void renameProfile(const std::wstring& name);
+    void deleteCurrentProfile();
+    void resetCurrentProfile();
+    void refreshProfileNames();
+    void flush();
+    void applyDefaults();
+    const std::vector<std::wstring>& profileNames() const { return mNames; }
+    const std::wstring& currentName() const { return mCurrentName; }
+
+    i32 getMode();
+    void setMode(i32 mode);
+    i32 getGems();
+    void setGems(i32 gems);
+    void addGems(i32 gems);
+    float getMusicVolume();
+    void setMusicVolume(float volume);
+    float getSoundVolume();
+    void setSoundVolume(float volume);
+    bool getFullscreen();
+    void setFullscreen(bool fullscreen);
+    i32 getLastEpisode();
+
+    TDLevelResult getLevelResult(i32 episode, i32 level, i32 mode);
+    // Keeps the better stars and high score; everything else is overwritten.
+    void saveLevelResult(i32 episode, i32 level, i32 mode, const TDLevelResult& result);
+    // The first level without stars; n - 1 when all have stars or when n < 1.
+    i32 getNextLevel(i32 episode, i32 mode);
+    bool isLevelOpen(i32 episode, i32 level, i32 mode);
+    void getFurthestLevel(i32& episode, i32& level);
+    // Stars of one episode (both modes), or of all when episode is -1.
+    i32 getStarTotal(i32 episode);
+
+    i32 getEpisodeVisited(i32 episode, i32 mode);
+    void setEpisodeVisited(i32 episode, i32 mode, i32 value);
+    bool isEventSeen(i32 id);
+    void setEventSeen(i32 id);
+
+    bool isTutorialAvailable();
+    void setTutorialAvailable(bool available);
+    i32 getTutorialStepState(i32 id);
+    void setTutorialStepState(i32 id, i32 state);
+    i32 getTutorialParam(const std::string& name);
+    void setTutorialParam(const std::string& name, i32 value);
+
+    // Negative when nothing is bought (always in hardcore); -2 once for an id the profile lacks.
+    i32 getUpgradeLevel(i32 id);
+    void setUpgradeLevel(i32 id, i32 level);
+
+    void addOwnedSpot(const std::string& name, i32 episode, i32 level);
+    bool isSpotOwned(const std::string& name, i32 episode, i32 level);
+
+    tinyxml2::XMLElement* profile() const { return mProfile; }
+
+private:
+    void save();
+    void takeCurrentProfile();
+    tinyxml2::XMLElement* child(const char* name, bool create);
+    tinyxml2::XMLElement* levelElement(i32 episode, i32 level, i32 mode);
+    tinyxml2::XMLElement* tutorialElement(bool setAvailable);
+
+    TDProfileStore& mStore;
+    TDProgressHost& mHost;
+    tinyxml2::XMLElement* mProfile = nullptr;
+    bool mModeCached = false;
+    i32 mMode = 0;
+    std::map<i32, i32> mUpgradeCache;
+    std::vector<std::wstring> mNames;
+    std::wstring mCurrentName;
+};

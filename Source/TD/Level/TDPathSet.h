@@ -1,0 +1,60 @@
+// The level's paths: per link and side offset the polyline units walk; built or read from a cache.
+#pragma once
+
+#include "Core/Base/Types.h"
+#include "Source/TD/Data/TDOwnedList.h"
+#include "Source/TD/Level/TDPathPoint.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+class TDLink;
+class TDRoadNetwork;
+class TDWaveManager;
+
+struct TDPathRecord
+{
+    TDPathRecord() = default;
+    ~TDPathRecord();
+    TDPathRecord(const TDPathRecord&) = delete;
+    TDPathRecord& operator=(const TDPathRecord&) = delete;
+
+    std::map<i32, float> lengths;                     // filled only from the cache
+    std::map<i32, std::vector<TDPathPoint*>> points; // owned points, per side offset
+    TDLink* link = nullptr;                           // not owned
+};
+
+class TDPathSet
+{
+public:
+    TDPathSet() = default;
+    ~TDPathSet() { clear(); }
+    TDPathSet(const TDPathSet&) = delete;
+    TDPathSet& operator=(const TDPathSet&) = delete;
+
+    // Reads the cache at cachePath when it is sound; else builds every polyline the waves need
+    // from each spawn point to the goal.
+    void build(const TDRoadNetwork& network, const TDWaveManager& waves, const std::wstring& cachePath);
+    // The polylines only, never the cache.
+    void buildPaths(const TDRoadNetwork& network, const TDWaveManager& waves);
+    void clear();
+
+    // 0 when the file was read; non-zero when it is missing or damaged (the set is then empty).
+    int loadCache(const std::wstring& path, const std::vector<TDLink*>& links);
+    // Parses cache bytes: little-endian, no header. A count that does not fit the bytes left, a
+    // link index past the level's links or a short read fails and leaves the set empty.
+    QLResultEnum readCache(const std::string& bytes, const std::vector<TDLink*>& links);
+
+    // Copies the polyline of (link, offset) into out; out stays unchanged when there is none.
+    void find(const TDLink* link, i32 offset, std::vector<TDPathPoint*>& out) const;
+    bool has(const TDLink* link, i32 offset) const;
+    // Takes ownership of the points.
+    void store(TDLink* link, i32 offset, const std::vector<TDPathPoint*>& points);
+
+    const TDOwnedList<TDPathRecord>& records() const { return mRecords; }
+
+private:
+    TDPathRecord* recordFor(const TDLink* link) const;
+    TDOwnedList<TDPathRecord> mRecords;
+};

@@ -1,6 +1,0 @@
-// Game data through the engine's file manager.
-#include "Source/TD/TDFileManagerSource.h"
-
-#include "Core/File/ReadFile.h"
-
-std::string TDFileManagerSource::readFile(const std::wstring& path) { return file::ReadFile(path); }

@@ -1,0 +1,132 @@
+// A tower's upgrade in place, its income and its own modifiers.
+#include "Source/TD/Units/TDTower.h"
+
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Units/TDModifiers.h"
+#include "Source/TD/Data/TDText.h"
+
+#include <cmath>
+
+std::wstring tdFormatInt(const std::wstring& format, i32 value)
+{
+    std::wstring out;
+    bool done = false;
+    for (size_t i = 0; i < format.size(); ++i)
+    {
+        wchar_t c = format[i];
+        if (c == L'%' && i + 1 < format.size())
+        {
+            wchar_t next = format[i + 1];
+            if (next == L'%')
+            {
+                out += L'%';
+                ++i;
+                continue;
+            }
+            if (!done && (next == L'd' || next == L'i'))
+            {
+                out += std::to_wstring(value);
+                done = true;
+                ++i;
+                continue;
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
+namespace
+{
+// (int)((a / b - 1) x 100); false when b is 0 or the result is no number.
+bool percentChange(float a, float b, i32& out)
+{
+    if (b == 0.0f)
+        return false;
+    float v = (a / b - 1.0f) * 100.0f;
+    if (!std::isfinite(v))
+        return false;
+    out = tdtext::truncToInt(v);
+    return true;
+}
+} // namespace
+
+void TDTower::payIncome()
+{
+    const TDPrototype* p = currentProto();
+    if (!p || p->goldIncome <= 0)
+        return;
+    mMap.playSound(L"tower" + std::to_wstring(p->id) + L"shot");
+    TDPrototype upgraded = *p;
+    mMap.mUpgrades.applyToPrototype(mMap.upgradeContext(), upgraded);
+    float income = static_cast<float>(upgraded.goldIncome) * spotProperty("income_mult");
+    i32 amount = tdtext::truncToInt(income);
+    mMap.addIndicator(mX, mY, 4, L"+" + std::to_wstring(amount));
+    mMap.mStats.addCoins(amount);
+    mState = 3;
+}
+
+bool TDTower::upgrade(i32 tier, float cost)
+{
+    const TDPrototype* next = currentProto(tier);
+    if (!next || cost > static_cast<float>(mMap.mStats.mCoins))
+        return false;
+    mMap.mStats.spendCoins(tdtext::truncToInt(std::floor(cost)));
+    const TDPrototype* old = currentProto();
+    std::wstring info;
+    if (old)
+    {
+        LocalStrings* strings = LocalStrings::Instance();
+        auto line = [&](const wchar_t* key, float a, float b, bool differs) {
+            i32 value = 0;
+            if (!differs || !percentChange(a, b, value))
+                return;
+            if (!info.empty())
+                info += L"\n";
+            info += tdFormatInt(strings->get(key), value);
+        };
+        line(L"towerUpgradeInfoRange", next->radius, old->radius, next->radius != old->radius);
+        line(L"towerUpgradeInfoDamage", next->strength, old->strength,
+             next->strength != old->strength && old->strength > 0.0f);
+        line(L"towerUpgradeInfoRof", old->cooldown, next->cooldown, next->cooldown != old->cooldown);
+        line(L"towerUpgradeInfoIncome", static_cast<float>(next->goldIncome), static_cast<float>(old->goldIncome),
+             next->goldIncome != old->goldIncome);
+    }
+    TDIndicator* indicator = mMap.addIndicator(mBaseX, mBaseY - 30.0f, 5, info);
+    indicator->mLife = 2.5f;
+
+    mLevel = tier;
+    mTierRef = TDProtoRef(mBaseId, tier);
+    mTierStrength = 0.0f;
+    mTierRadius = 0.0f;
+    mAnimTime = 0.0f;
+    mState = 0;
+    mTarget = nullptr;
+    setupModifiers();
+    mMap.mSprites->size(next->id, mWidth, mHeight);
+    if (std::unique_ptr<TDEmitter> emitter = mMap.mParticleSystem->createEmitter(L"upgrade"))
+    {
+        emitter->setPosition(mBaseX, mBaseY + 15.0f);
+        emitter->setState(1);
+        mMap.mEmitters.push_back(std::move(emitter));
+    }
+    mMap.playSound(L"upgradeTower");
+    mMap.postEvent(L"tower_upgraded");
+    return true;
+}
+
+void TDTower::setupModifiers()
+{
+    mModifiers.clear();
+    if (const TDPrototype* p = currentProto())
+    {
+        if (p->goldIncome > 0)
+            mModifiers.push_back(new GoldIncomerModifier(mMap, this, static_cast<float>(p->goldIncome), p->cooldown));
+        if (p->boostTower)
+            mModifiers.push_back(new MagicTowerBoost(mMap, this));
+        if (p->showInvisible)
+            mModifiers.push_back(new ShowInvisible(mMap, this));
+    }
+    mMap.sortTowers();
+}
