@@ -179,6 +179,7 @@ QLResultEnum GameApplication::Start()
                                          settings.windowHeight, static_cast<int>(settings.clientWidth),
                                          static_cast<int>(settings.clientHeight), settings.windowed, mCaption))
     {
+        QL_LOG(L"The window: %s\n") << base::LogStyle::Error << os::LastError();
         ReportFatal(L"Cannot create the game window.");
         return r;
     }
