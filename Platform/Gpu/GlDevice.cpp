@@ -11,13 +11,37 @@
 
 #include "Platform/Gpu/Context.h"
 #include "Platform/Gpu/Dxt.h"
+#include "Core/Base/Log.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace gpu
 {
 namespace
 {
+std::string GlErrorName(GLenum error)
+{
+    switch (error)
+    {
+    case GL_INVALID_ENUM:
+        return "GL_INVALID_ENUM";
+    case GL_INVALID_VALUE:
+        return "GL_INVALID_VALUE";
+    case GL_INVALID_OPERATION:
+        return "GL_INVALID_OPERATION";
+    case GL_INVALID_FRAMEBUFFER_OPERATION:
+        return "GL_INVALID_FRAMEBUFFER_OPERATION";
+    case GL_OUT_OF_MEMORY:
+        return "GL_OUT_OF_MEMORY";
+    default:
+        break;
+    }
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%04X", static_cast<unsigned>(error));
+    return code;
+}
+
 GLenum ToGl(Primitive type)
 {
     switch (type)
@@ -135,10 +159,11 @@ QLResultEnum GlDevice::CheckError(const char* what)
     GLenum error = gl.GetError();
     if (error == GL_NO_ERROR)
         return QL_OK;
+    // GL keeps one flag per kind of error: the first is reported, the rest are cleared.
     while (gl.GetError() != GL_NO_ERROR)
     {
     }
-    (void)what;
+    QL_LOG(L"GL error in %s: %s\n") << base::LogStyle::Error << what << GlErrorName(error);
     return QL_FAIL;
 }
 
@@ -453,7 +478,7 @@ QLResultEnum GlDevice::CreateProgram(const std::string& vertexSource, const std:
     if (!ok)
     {
         gl.DeleteProgram(program.name);
-        CheckError("CreateProgram");
+        (void)CheckError("CreateProgram link"); // the link failure is the result; this logs and clears
         return QL_FAIL;
     }
     program.devFix = gl.GetUniformLocation(program.name, "uDevFix");
