@@ -268,7 +268,7 @@ QLResultEnum GlDevice::CreateTexture(u32 width, u32 height, TextureFormat format
         {
             gl.DeleteFramebuffers(1, &texture.framebuffer);
             gl.DeleteTextures(1, &texture.name);
-            BindTarget();
+            (void)BindTarget();
             return QL_FAIL;
         }
     }
@@ -277,7 +277,7 @@ QLResultEnum GlDevice::CreateTexture(u32 width, u32 height, TextureFormat format
         if (texture.framebuffer)
             gl.DeleteFramebuffers(1, &texture.framebuffer);
         gl.DeleteTextures(1, &texture.name);
-        BindTarget();
+        (void)BindTarget();
         return QL_FAIL;
     }
     *out = mNextId++;
@@ -335,7 +335,7 @@ void GlDevice::DestroyTexture(TextureId id)
     if (mTarget == id)
     {
         mTarget = 0;
-        BindTarget();
+        (void)BindTarget();
     }
 }
 
@@ -624,8 +624,8 @@ QLResultEnum GlDevice::BindTarget()
 void GlDevice::ApplyTargetState()
 {
     gl.Viewport(0, 0, static_cast<GLsizei>(mTargetWidth), static_cast<GLsizei>(mTargetHeight));
-    SetScissorRect(mScissor[0], mScissor[1], mScissor[2], mScissor[3]);
-    SetCull(mCull);
+    (void)SetScissorRect(mScissor[0], mScissor[1], mScissor[2], mScissor[3]);
+    (void)SetCull(mCull);
 }
 
 QLResultEnum GlDevice::SetRenderTarget(TextureId target)
@@ -887,7 +887,7 @@ QLResultEnum GlDevice::ReadPixels(TextureId target, i32 x, i32 y, i32 width, i32
     }
     if (static_cast<u32>(x + width) > targetWidth || static_cast<u32>(y + height) > targetHeight)
     {
-        BindTarget();
+        (void)BindTarget();
         return QL_FAIL;
     }
     out->assign(static_cast<size_t>(width) * height, 0);
@@ -904,7 +904,7 @@ QLResultEnum GlDevice::ReadPixels(TextureId target, i32 x, i32 y, i32 width, i32
     else
         gl.ReadPixels(x, y, width, height, GL_BGRA, GL_UNSIGNED_BYTE, out->data());
     QLResultEnum result = CheckError("ReadPixels");
-    BindTarget();
+    (void)BindTarget();
     return result;
 }
 
