@@ -96,7 +96,7 @@ QLResultEnum ShellGame::SwitchScreenMode()
     if (QLResultEnum r = GameApplication::SwitchScreenMode())
         return r;
     if (mWindow->IsWindowed() != wasWindowed)
-        (void)WriteFullScreen(!mWindow->IsWindowed());
+        (void)WriteFullScreen(!mWindow->IsWindowed()); // the mode did switch; only the preference is lost
     return QL_OK;
 }
 

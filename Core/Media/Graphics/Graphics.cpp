@@ -75,7 +75,7 @@ QLResultEnum Graphics::Clear(u32 flags, u32 colour, float depth, u32 stencil)
 QLResultEnum Graphics::Flush()
 {
     if (mBeganScene && mRender)
-        (void)mRender->ExecuteCommands();
+        return mRender->ExecuteCommands();
     return QL_OK;
 }
 

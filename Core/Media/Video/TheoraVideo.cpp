@@ -80,7 +80,7 @@ QLResultEnum TheoraVideo::Update(float seconds, render::Image* image)
             mDecoder.reset();
             // The listener may delete this player: nothing may follow.
             if (mListener)
-                (void)mListener->OnVideoEnded(this);
+                return mListener->OnVideoEnded(this);
             return QL_OK;
         }
         fresh |= mDecoder->HasPicture();

@@ -225,8 +225,7 @@ QLResultEnum RenderDX9::ResetDevice()
         (void)texture->OnResetDevice();
     for (ShaderImpl* shader : std::vector<ShaderImpl*>(mShaderImpls))
         (void)shader->OnResetDevice();
-    (void)InitDeviceState();
-    return QL_OK;
+    return InitDeviceState();
 }
 
 void RenderDX9::SleepWhileLost()
