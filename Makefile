@@ -35,7 +35,7 @@ asan: setup
 
 fuzz: setup
 	@if [ -f fuzz/CMakeLists.txt ]; then \
-	  CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQL_FUZZ=ON -DQL_WERROR=$(WERROR) $(CMAKE_FLAGS) >/dev/null && \
+	  CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQL_FUZZ=ON -DQL_WERROR=$(WERROR) >/dev/null && \
 	  cmake --build $(FUZZ) -j $(JOBS) --target ql_fuzzers && \
 	  if grep -rqs ql_fuzzer fuzz/*/CMakeLists.txt; then sh scripts/ctest-summary.sh $(FUZZ) $(TALLY); fi; \
 	fi
