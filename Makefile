@@ -6,6 +6,8 @@ FUZZ     ?= build-fuzz
 DATA     ?= $(BUILD)/data
 FUZZ_SECONDS ?= 600
 CMAKE_FLAGS ?=
+# `make test` is what CI runs: there every warning fails the build.
+WERROR   ?= OFF
 # ccache keeps its default folder, so fresh clones on this machine build from a warm cache.
 
 .PHONY: all setup configure build test unit asan fuzz fuzz-long bench run content clean
@@ -16,7 +18,7 @@ setup:
 	@sh scripts/setup.sh
 
 configure: setup
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQL_WERROR=$(WERROR) $(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -27,20 +29,20 @@ unit: build
 	@sh scripts/ctest-summary.sh $(BUILD) $(TALLY)
 
 asan: setup
-	@cmake -S . -B $(ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQL_SANITIZE=ON $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQL_SANITIZE=ON -DQL_WERROR=$(WERROR) $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(ASAN) -j $(JOBS)
 	@sh scripts/ctest-summary.sh $(ASAN) $(TALLY)
 
 fuzz: setup
 	@if [ -f fuzz/CMakeLists.txt ]; then \
-	  CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQL_FUZZ=ON >/dev/null && \
+	  CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQL_FUZZ=ON -DQL_WERROR=$(WERROR) >/dev/null && \
 	  cmake --build $(FUZZ) -j $(JOBS) --target ql_fuzzers && \
 	  if grep -rqs ql_fuzzer fuzz/*/CMakeLists.txt; then sh scripts/ctest-summary.sh $(FUZZ) $(TALLY); fi; \
 	fi
 
 test:
 	@mkdir -p $(BUILD) && rm -f $(TALLY)
-	@$(MAKE) --no-print-directory unit asan fuzz
+	@$(MAKE) --no-print-directory WERROR=ON unit asan fuzz
 	@awk '{p+=$$1; f+=$$2} END {printf "%d passed, %d failed\n", p, f}' $(TALLY)
 
 # Each fuzzer for FUZZ_SECONDS after the short runs; not part of `make test`.

@@ -25,8 +25,8 @@ Game::~Game()
     if (widget::FrameManager* frames = GetFrameManager())
     {
         if (mBoard && !mBoard->GetManager())
-            frames->Update(0.0f);
-        frames->RemoveAllFrames(true, true);
+            (void)frames->Update(0.0f);
+        (void)frames->RemoveAllFrames(true, true);
     }
     mBoard = nullptr;
     mScreen = nullptr;
@@ -39,7 +39,7 @@ Game::~Game()
 
 QLResultEnum Game::StartGame()
 {
-    ShellGame::StartGame();
+    (void)ShellGame::StartGame();
     if (mRender && mRender->LoadShader<TMobShader>(L"td/Shaders/MobShader/DX/", &mMobShader) != QL_OK)
         QL_LOG(L"Mob shader not loaded: units draw with the plain textured shader\n") << base::LogStyle::Error;
     if (std::unique_ptr<file::ImageContainer> sides{file::FileManager::Instance()->OpenImageContainer(L"td/data/sides")})
@@ -113,8 +113,8 @@ void Game::drawLoadingScreen()
     if (!mRender)
         return;
     const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-    mRender->Clear(1, black, 1.0f, 0);
-    mRender->BeginScene();
+    (void)mRender->Clear(1, black, 1.0f, 0);
+    (void)mRender->BeginScene();
     {
         render::Graphics graphics(mRender);
         if (mLoadingImage)
@@ -132,7 +132,7 @@ void Game::drawLoadingScreen()
                 graphics.DrawImage(mLoadingImage);
         }
     }
-    mRender->EndScene();
-    mRender->Present();
-    mRender->ExecuteCommands();
+    (void)mRender->EndScene();
+    (void)mRender->Present();
+    (void)mRender->ExecuteCommands();
 }

@@ -51,7 +51,7 @@ QLResultEnum ShellGame::LoadConfig()
     // Layouts open as PSD files or folders with "layers.xml" from here on.
     file::RegisterImageContainers();
     mCaption = LocalStrings::Instance()->get(L"game_caption");
-    file::Profiles::Instance()->Load();
+    (void)file::Profiles::Instance()->Load();
     mWindowed = !ReadFullScreen();
     return QL_OK;
 }
@@ -60,7 +60,7 @@ QLResultEnum ShellGame::LoadDialogEffects(tinyxml2::XMLElement* element)
 {
     // A malformed definition is logged where it is read; the game still starts, with the effects
     // read before the fault (a dialog without effects opens at once).
-    widget::DialogEffectsManager::Instance()->Load(element);
+    (void)widget::DialogEffectsManager::Instance()->Load(element);
     return QL_OK;
 }
 
@@ -96,7 +96,7 @@ QLResultEnum ShellGame::SwitchScreenMode()
     if (QLResultEnum r = GameApplication::SwitchScreenMode())
         return r;
     if (mWindow->IsWindowed() != wasWindowed)
-        WriteFullScreen(!mWindow->IsWindowed());
+        (void)WriteFullScreen(!mWindow->IsWindowed()); // the mode did switch; only the preference is lost
     return QL_OK;
 }
 

@@ -53,7 +53,7 @@ GameApplication::~GameApplication()
     // Frames still shown go with the manager (a frame deleted earlier has left the stack).
     if (widget::FrameManager* manager = GetFrameManager())
     {
-        manager->RemoveAllFrames(true, false);
+        (void)manager->RemoveAllFrames(true, false);
         manager->DeleteQueued();
     }
     mScreen = nullptr;
@@ -85,7 +85,7 @@ QLResultEnum GameApplication::SetScreen(widget::Frame* frame)
         return QL_FAIL;
     }
     if (mScreen)
-        manager->Remove(mScreen, true, true);
+        (void)manager->Remove(mScreen, true, true);
     mScreen = frame;
     if (!frame)
         return QL_OK;
@@ -127,7 +127,7 @@ QLResultEnum GameApplication::Start()
 
     // 2. User-data folder, and the lock that keeps a second copy from touching it.
     file::UserDataFileContainer* userData = file::UserDataFileContainer::Instance();
-    userData->SetPath(mPerUserFolder + mPublisherName + L"/" + mGameName + L"/");
+    (void)userData->SetPath(mPerUserFolder + mPublisherName + L"/" + mGameName + L"/");
     const std::wstring root = userData->GetRootPath();
     const os::InstanceLock::Result lock = mInstanceLock.Acquire(root + kLockFileName);
     mOtherInstanceRunning = lock == os::InstanceLock::HELD_ELSEWHERE;
@@ -136,7 +136,7 @@ QLResultEnum GameApplication::Start()
 
     // 3. The log; a second copy leaves the running one's log alone.
     if (!mOtherInstanceRunning)
-        InitLogFile(root);
+        (void)InitLogFile(root);
     if (cd)
         QL_LOG(L"Cannot enter the data folder '%s'\n") << base::LogStyle::Error << dataFolder;
     if (lock == os::InstanceLock::FAILED)
@@ -239,11 +239,11 @@ void GameApplication::FitToWindowFrame()
     if (!framed.windowed)
     {
         // The player did not ask for it: the stored choice stays.
-        GameApplication::SwitchScreenMode();
+        (void)GameApplication::SwitchScreenMode();
         return;
     }
     mWindow->SetPosition(framed.windowX, framed.windowY);
-    mWindow->SetWindowedSize(framed.windowWidth, framed.windowHeight);
+    (void)mWindow->SetWindowedSize(framed.windowWidth, framed.windowHeight);
 }
 
 void GameApplication::Run()
@@ -453,7 +453,7 @@ QLResultEnum GameApplication::SwitchScreenMode()
         if (!ChooseDisplayMode(wasWindowed, back) && !MakeRenderInitParam(back, backParam))
         {
             mWindow->SetPosition(back.windowX, back.windowY);
-            mWindow->SwitchWindowMode(back.windowWidth, back.windowHeight, back.windowed);
+            (void)mWindow->SwitchWindowMode(back.windowWidth, back.windowHeight, back.windowed);
             if (mRender->ResetRender(backParam) || ApplyDisplaySettings(back))
                 QL_LOG(L"The renderer cannot be restored either\n") << base::LogStyle::Error;
         }
@@ -478,7 +478,7 @@ QLResultEnum GameApplication::SwitchScreenMode()
     {
         QL_LOG(L"mWindow->SetWindowedSize()\n");
         mWindow->SetPosition(settings.windowX, settings.windowY);
-        mWindow->SetWindowedSize(settings.windowWidth, settings.windowHeight);
+        (void)mWindow->SetWindowedSize(settings.windowWidth, settings.windowHeight);
         QL_LOG(L"mRender->SwitchScreenMode()\n");
         if (QLResultEnum r = mRender->ResetRender(param))
             return failed(L"ResetRender", r);

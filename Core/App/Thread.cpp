@@ -13,7 +13,7 @@ void ThreadWin32::Run()
     {
         timer.Update();
         ++mPasses;
-        Tick(timer.mDelta); // a failing pass is simply tried again next time
+        (void)Tick(timer.mDelta); // a failing pass is simply tried again next time
     }
 }
 

@@ -81,7 +81,7 @@ QLResultEnum WindowWin32::SetWindowedSize(int outerWidth, int outerHeight)
     if (mWindowed)
         ClientSizeForWindow(outerWidth, outerHeight, mClientWidth, mClientHeight);
     if (mWindow && mWindowed)
-        mWindow->SetWindowed(mX, mY, mClientWidth, mClientHeight);
+        return mWindow->SetWindowed(mX, mY, mClientWidth, mClientHeight);
     return QL_OK;
 }
 

@@ -17,13 +17,13 @@ namespace file
 FileHandleWin32::~FileHandleWin32()
 {
     if (IsOpen())
-        Close();
+        (void)Close();
 }
 
 QLResultEnum FileHandleWin32::Open(const std::wstring& path, u32 access, u32 creation)
 {
     if (IsOpen())
-        Close();
+        (void)Close();
     mPath = path;
 
     int flags = O_CLOEXEC;

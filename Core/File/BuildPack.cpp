@@ -138,7 +138,7 @@ QLResultEnum BuildPack(const std::wstring& folder, const std::wstring& packPath,
         result = QL_FAIL;
     }
     if (result != QL_OK)
-        DeleteFile(tempPath);
+        (void)DeleteFile(tempPath);
     else
         FileManager::Instance()->ForgetPack(packPath); // its cached offsets belong to the old pack
     return result;

@@ -34,7 +34,7 @@ Profiles::Profiles() = default;
 Profiles::~Profiles()
 {
     if (mDocument && !mSecondInstance)
-        Save();
+        (void)Save();
     delete mDocument;
 }
 
@@ -160,7 +160,7 @@ QLResultEnum Profiles::Save()
 tinyxml2::XMLElement* Profiles::SelectProfile(const std::wstring& name)
 {
     if (!mRootElement)
-        Load();
+        (void)Load();
     if (!mRootElement)
         return nullptr;
     tinyxml2::XMLElement* profile = FindProfile(name);
@@ -212,7 +212,7 @@ void Profiles::RenameCurrentProfile(const std::wstring& name)
 void Profiles::DeleteProfile(const std::wstring& name)
 {
     if (!mRootElement)
-        Load();
+        (void)Load();
     if (!mRootElement)
         return;
     tinyxml2::XMLElement* profile = FindProfile(name);

@@ -38,14 +38,14 @@ void UserDataFileContainerWin32::DoListFiles(const std::wstring& requested, cons
                                              const std::wstring& sub, bool recursive,
                                              std::vector<std::wstring>& out, bool relative)
 {
-    FileManager::Instance()->ListFiles(mRoot + inner + sub, recursive, out, relative);
+    (void)FileManager::Instance()->ListFiles(mRoot + inner + sub, recursive, out, relative);
 }
 
 void UserDataFileContainerWin32::DoListFolders(const std::wstring& requested, const std::wstring& inner,
                                                const std::wstring& sub, std::vector<std::wstring>& out,
                                                bool relative)
 {
-    FileManager::Instance()->ListFolders(mRoot + inner + sub, out, relative);
+    (void)FileManager::Instance()->ListFolders(mRoot + inner + sub, out, relative);
 }
 
 bool UserDataFileContainerWin32::DoExists(const std::wstring& path, const std::wstring* extensions, u32 count,
@@ -69,7 +69,7 @@ QLResultEnum UserDataFileContainer::SetPath(const std::wstring& path)
     mRoot = NormalizeDirectoryPath(path);
     if (mRoot.empty() && !path.empty())
         mRoot = L"/";
-    CreateFolders(mRoot);
+    (void)CreateFolders(mRoot);
     return QL_OK;
 }
 

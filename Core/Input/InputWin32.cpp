@@ -70,13 +70,13 @@ void InputWin32::ReleaseAllKeys() { mPhysical.fill(0); }
 void InputWin32::KeyDown(u32 key)
 {
     const bool fresh = key < kVirtualKeyCount && mReleasedSincePoll[key];
-    Update();
+    (void)Update();
     if (fresh)
         mKeyStates[key] = KEY_PRESSED;
     if (GetKeyState(key) == KEY_PRESSED)
-        mListener->OnKeyDown(mKeyMap.ToKeyCode(key));
+        (void)mListener->OnKeyDown(mKeyMap.ToKeyCode(key));
     if (u16 c = ControlCharacter(key))
-        mListener->OnChar(c);
+        (void)mListener->OnChar(c);
 }
 
 void InputWin32::KeyUp(u32 key)
@@ -86,7 +86,7 @@ void InputWin32::KeyUp(u32 key)
     if (key < kVirtualKeyCount && !(mPhysical[key] & 0x80))
         mReleasedSincePoll[key] = true;
     // Nothing reads the code of a key-up; it is always 0.
-    mListener->OnKeyUp(0);
+    (void)mListener->OnKeyUp(0);
 }
 
 void InputWin32::Text(const std::string& utf8)
@@ -96,7 +96,7 @@ void InputWin32::Text(const std::string& utf8)
     std::u16string units;
     utf8::unchecked::utf8to16(valid.begin(), valid.end(), std::back_inserter(units));
     for (char16_t unit : units)
-        mListener->OnChar(static_cast<u16>(unit));
+        (void)mListener->OnChar(static_cast<u16>(unit));
 }
 
 void InputWin32::Convert(const math::Point2& point)
@@ -119,9 +119,9 @@ void InputWin32::MouseMove(const math::Point2& point)
     for (u32 s : mButtonStates)
         dragging = dragging || s == BUTTON_PRESSED || s == 2;
     if (dragging)
-        mListener->OnMouseDrag(mMousePosition);
+        (void)mListener->OnMouseDrag(mMousePosition);
     else
-        mListener->OnMouseMove(mMousePosition);
+        (void)mListener->OnMouseMove(mMousePosition);
 }
 
 // Buttons beyond the state table (4 and up) are ignored rather than reported.
@@ -131,7 +131,7 @@ void InputWin32::MouseDown(const math::Point2& point, u32 button)
         return;
     Convert(point);
     SetButton(button, BUTTON_PRESSED);
-    mListener->OnMouseDown(mMousePosition, button);
+    (void)mListener->OnMouseDown(mMousePosition, button);
 }
 
 void InputWin32::MouseUp(const math::Point2& point, u32 button)
@@ -140,7 +140,7 @@ void InputWin32::MouseUp(const math::Point2& point, u32 button)
         return;
     Convert(point);
     SetButton(button, BUTTON_UP);
-    mListener->OnMouseUp(mMousePosition, button);
+    (void)mListener->OnMouseUp(mMousePosition, button);
 }
 
 void InputWin32::MouseDoubleClick(const math::Point2& point, u32 button)
@@ -149,18 +149,18 @@ void InputWin32::MouseDoubleClick(const math::Point2& point, u32 button)
         return;
     Convert(point);
     SetButton(button, BUTTON_DOUBLE_CLICKED);
-    mListener->OnMouseDoubleClick(mMousePosition, button);
+    (void)mListener->OnMouseDoubleClick(mMousePosition, button);
 }
 
 void InputWin32::MouseWheel(const math::Point2& point, u32 delta)
 {
     Convert(point);
-    mListener->OnMouseWheel(mMousePosition, delta);
+    (void)mListener->OnMouseWheel(mMousePosition, delta);
 }
 
 void InputWin32::MouseLeave(const math::Point2& point)
 {
     Convert(point);
-    mListener->OnMouseLeave(mMousePosition);
+    (void)mListener->OnMouseLeave(mMousePosition);
 }
 } // namespace input

@@ -18,19 +18,19 @@ LayerDrawScope::LayerDrawScope(render::Graphics* graphics, Layer& layer, u32 ble
     mTransform = graphics->mTransform;
 
     graphics->mTransform = &layer.mWorldTransform;
-    graphics->SetShaderMode(mTinted ? 2 : 1);
+    (void)graphics->SetShaderMode(mTinted ? 2 : 1);
     graphics->SetColorRGBA(layer.mColor[0], layer.mColor[1], layer.mColor[2], layer.GetEffectiveAlpha());
     if (mTinted)
         graphics->SetTint(layer.mTint);
-    graphics->SetBlendMode(blendMode);
+    (void)graphics->SetBlendMode(blendMode);
 }
 
 LayerDrawScope::~LayerDrawScope()
 {
     if (mShaderMode == 0)
-        mGraphics->SetShader(mShader);
+        (void)mGraphics->SetShader(mShader);
     else
-        mGraphics->SetShaderMode(mShaderMode);
+        (void)mGraphics->SetShaderMode(mShaderMode);
     if (mTinted)
         mGraphics->SetTint(mTint);
     mGraphics->SetColor(mColor);

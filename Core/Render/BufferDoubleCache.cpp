@@ -34,7 +34,7 @@ template <class B> BufferDoubleCache<B>::~BufferDoubleCache()
     delete mMain[1];
     mMain[0] = mMain[1] = nullptr;
     mInFrame = false;
-    ReleaseOverflow();
+    (void)ReleaseOverflow();
 }
 
 template <class B> QLResultEnum BufferDoubleCache<B>::MakeBuffer(u32 count, B** out)

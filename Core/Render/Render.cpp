@@ -92,7 +92,7 @@ QLResultEnum Render::InitRender(RenderWindow* window, const RenderInitParam& par
     mShaderGeom = new Shader();
     mShaderGeom->SetImpl(impl);
     mShaderGeom->SetLoaded(true);
-    mShaderGeom->SetRender(this);
+    (void)mShaderGeom->SetRender(this);
     if ((result = mShaderGeom->BindVariables()) != QL_OK)
         return result;
     ShaderTextured** textured[] = {&mShaderTexturedMult, &mShaderTexturedTint};
@@ -106,7 +106,7 @@ QLResultEnum Render::InitRender(RenderWindow* window, const RenderInitParam& par
         *textured[i] = shader;
         shader->SetImpl(impl);
         shader->SetLoaded(true);
-        shader->SetRender(this);
+        (void)shader->SetRender(this);
         if ((result = shader->BindVariables()) != QL_OK)
             return result;
     }
@@ -420,9 +420,9 @@ QLResultEnum Render::FlushState()
             if (!mCommands.WriteU32(CMD_SET_SHADER) || !mCommands.WritePointer(mPending.mShader))
                 return QL_FAIL;
             if (mCurrent.mShader)
-                mCurrent.mShader->OnUnbind();
+                (void)mCurrent.mShader->OnUnbind();
             if (mPending.mShader)
-                mPending.mShader->OnBind();
+                (void)mPending.mShader->OnBind();
             mCurrent.mShader = mPending.mShader;
         }
         if (mPending.mVertexBuffer != mCurrent.mVertexBuffer || force)
@@ -464,7 +464,7 @@ QLResultEnum Render::FlushState()
             const float rect[4] = {mPending.mScissorX, mPending.mScissorY, mPending.mScissorWidth,
                                    mPending.mScissorHeight};
             i32 pixels[4];
-            ToPixelCoords(rect, pixels);
+            (void)ToPixelCoords(rect, pixels);
             bool ok = mCommands.WriteU32(CMD_SET_SCISSOR_RECT);
             for (int i = 0; i < 4 && ok; ++i)
                 ok = mCommands.WriteU32(static_cast<u32>(pixels[i]));
@@ -694,7 +694,7 @@ void Render::ReleaseResources()
                            static_cast<Shader*>(mShaderTexturedTint)})
     {
         if (shader && shader->IsLoaded())
-            shader->UnLoad();
+            (void)shader->UnLoad();
         delete shader;
     }
     mShaderGeom = nullptr;

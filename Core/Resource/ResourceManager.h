@@ -56,7 +56,7 @@ public:
     template <class T> static void ReleaseResource(T* object)
     {
         if (Exists())
-            Instance()->Destroy<T>(object);
+            (void)Instance()->Destroy<T>(object);
     }
 
 private:

@@ -45,7 +45,7 @@ Frame::~Frame()
         mQueuedIn->ForgetFrame(this);
     for (Widget* child : mChildren)
         if (child)
-            child->ForEachInSubtree([this](Widget& w) {
+            (void)child->ForEachInSubtree([this](Widget& w) {
                 if (w.mFrame == this)
                     w.mFrame = nullptr;
                 return QL_OK;

@@ -141,7 +141,7 @@ QLResultEnum FrameManager::Remove(Frame* frame, bool deleteFrame, bool deferred)
     if (it != mStack.end())
         mStack.erase(it);
     if (deleteFrame)
-        DeleteFrame(frame);
+        (void)DeleteFrame(frame);
     return detached;
 }
 
@@ -169,12 +169,12 @@ QLResultEnum FrameManager::RemoveAllFrames(bool deleteFrames, bool recursive)
     for (const Entry& entry : stack)
     {
         Frame* frame = entry.frame;
-        NotifyManagerDetached(frame);
+        (void)NotifyManagerDetached(frame);
         frame->mManager = nullptr;
         if (recursive)
-            frame->RemoveAllChildren(deleteFrames, recursive, true);
+            (void)frame->RemoveAllChildren(deleteFrames, recursive, true);
         if (deleteFrames)
-            DeleteFrame(frame);
+            (void)DeleteFrame(frame);
     }
     return QL_OK;
 }

@@ -25,7 +25,7 @@ void FrameManager::ReleaseCapture()
         ForgetCapture(mCapture.widget);
     mCapture.widget = nullptr;
     mCapture.layer = nullptr;
-    OnMouseMove(mLastPointer);
+    (void)OnMouseMove(mLastPointer);
 }
 
 QLResultEnum FrameManager::RefreshPointer()

@@ -24,7 +24,7 @@ Widget::~Widget()
     if (mFrame && mFrame != this)
         mFrame->ForgetWidget(this);
     if (mParent)
-        mParent->RemoveChildRaw(this);
+        (void)mParent->RemoveChildRaw(this);
     for (Widget* child : mChildren)
         if (child)
             child->ForgetParent(this);
@@ -67,7 +67,7 @@ QLResultEnum Widget::AddChild(Widget* child, layer::Layer* parentLayer)
     if (child->mParent)
         if (QLResultEnum r = child->mParent->RemoveChild(child))
             return r;
-    AddChildRaw(child);
+    (void)AddChildRaw(child);
     child->mParent = this;
     if (Frame* frame = mFrame)
     {
@@ -122,7 +122,7 @@ QLResultEnum Widget::RemoveChild(Widget* child, bool clearHoverAndFocus)
             if (QLResultEnum r = child->ForEachInSubtree(
                     [](Widget& w) { return w.mListener ? w.mListener->OnManagerDetached() : QL_OK; }))
                 return r;
-        child->ForEachInSubtree([](Widget& w) {
+        (void)child->ForEachInSubtree([](Widget& w) {
             w.mFrame = nullptr;
             return w.mListener ? w.mListener->OnFrameDetached() : QL_OK;
         });

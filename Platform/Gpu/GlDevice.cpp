@@ -11,13 +11,37 @@
 
 #include "Platform/Gpu/Context.h"
 #include "Platform/Gpu/Dxt.h"
+#include "Core/Base/Log.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace gpu
 {
 namespace
 {
+std::string GlErrorName(GLenum error)
+{
+    switch (error)
+    {
+    case GL_INVALID_ENUM:
+        return "GL_INVALID_ENUM";
+    case GL_INVALID_VALUE:
+        return "GL_INVALID_VALUE";
+    case GL_INVALID_OPERATION:
+        return "GL_INVALID_OPERATION";
+    case GL_INVALID_FRAMEBUFFER_OPERATION:
+        return "GL_INVALID_FRAMEBUFFER_OPERATION";
+    case GL_OUT_OF_MEMORY:
+        return "GL_OUT_OF_MEMORY";
+    default:
+        break;
+    }
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%04X", static_cast<unsigned>(error));
+    return code;
+}
+
 GLenum ToGl(Primitive type)
 {
     switch (type)
@@ -135,10 +159,11 @@ QLResultEnum GlDevice::CheckError(const char* what)
     GLenum error = gl.GetError();
     if (error == GL_NO_ERROR)
         return QL_OK;
+    // GL keeps one flag per kind of error: the first is reported, the rest are cleared.
     while (gl.GetError() != GL_NO_ERROR)
     {
     }
-    (void)what;
+    QL_LOG(L"GL error in %s: %s\n") << base::LogStyle::Error << what << GlErrorName(error);
     return QL_FAIL;
 }
 
@@ -243,7 +268,7 @@ QLResultEnum GlDevice::CreateTexture(u32 width, u32 height, TextureFormat format
         {
             gl.DeleteFramebuffers(1, &texture.framebuffer);
             gl.DeleteTextures(1, &texture.name);
-            BindTarget();
+            (void)BindTarget();
             return QL_FAIL;
         }
     }
@@ -252,7 +277,7 @@ QLResultEnum GlDevice::CreateTexture(u32 width, u32 height, TextureFormat format
         if (texture.framebuffer)
             gl.DeleteFramebuffers(1, &texture.framebuffer);
         gl.DeleteTextures(1, &texture.name);
-        BindTarget();
+        (void)BindTarget();
         return QL_FAIL;
     }
     *out = mNextId++;
@@ -310,7 +335,7 @@ void GlDevice::DestroyTexture(TextureId id)
     if (mTarget == id)
     {
         mTarget = 0;
-        BindTarget();
+        (void)BindTarget();
     }
 }
 
@@ -453,7 +478,7 @@ QLResultEnum GlDevice::CreateProgram(const std::string& vertexSource, const std:
     if (!ok)
     {
         gl.DeleteProgram(program.name);
-        CheckError("CreateProgram");
+        (void)CheckError("CreateProgram link"); // the link failure is the result; this logs and clears
         return QL_FAIL;
     }
     program.devFix = gl.GetUniformLocation(program.name, "uDevFix");
@@ -599,8 +624,8 @@ QLResultEnum GlDevice::BindTarget()
 void GlDevice::ApplyTargetState()
 {
     gl.Viewport(0, 0, static_cast<GLsizei>(mTargetWidth), static_cast<GLsizei>(mTargetHeight));
-    SetScissorRect(mScissor[0], mScissor[1], mScissor[2], mScissor[3]);
-    SetCull(mCull);
+    (void)SetScissorRect(mScissor[0], mScissor[1], mScissor[2], mScissor[3]);
+    (void)SetCull(mCull);
 }
 
 QLResultEnum GlDevice::SetRenderTarget(TextureId target)
@@ -862,7 +887,7 @@ QLResultEnum GlDevice::ReadPixels(TextureId target, i32 x, i32 y, i32 width, i32
     }
     if (static_cast<u32>(x + width) > targetWidth || static_cast<u32>(y + height) > targetHeight)
     {
-        BindTarget();
+        (void)BindTarget();
         return QL_FAIL;
     }
     out->assign(static_cast<size_t>(width) * height, 0);
@@ -879,7 +904,7 @@ QLResultEnum GlDevice::ReadPixels(TextureId target, i32 x, i32 y, i32 width, i32
     else
         gl.ReadPixels(x, y, width, height, GL_BGRA, GL_UNSIGNED_BYTE, out->data());
     QLResultEnum result = CheckError("ReadPixels");
-    BindTarget();
+    (void)BindTarget();
     return result;
 }
 

@@ -146,7 +146,7 @@ QLResultEnum RecordingDevice::UpdateTexture(TextureId id, const void* data, u32 
 
 void RecordingDevice::DestroyTexture(TextureId id)
 {
-    Note(Format("DestroyTexture %u", id));
+    (void)Note(Format("DestroyTexture %u", id));
     mTextures.erase(id);
 }
 
@@ -174,7 +174,7 @@ QLResultEnum RecordingDevice::UpdateBuffer(BufferId id, const void* data, u32 of
 
 void RecordingDevice::DestroyBuffer(BufferId id)
 {
-    Note(Format("DestroyBuffer %u", id));
+    (void)Note(Format("DestroyBuffer %u", id));
     mBuffers.erase(id);
 }
 
@@ -198,7 +198,7 @@ QLResultEnum RecordingDevice::CreateProgram(const std::string& vertexSource, con
 
 void RecordingDevice::DestroyProgram(ProgramId id)
 {
-    Note(Format("DestroyProgram %u", id));
+    (void)Note(Format("DestroyProgram %u", id));
     mPrograms.erase(id);
 }
 

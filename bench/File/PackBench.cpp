@@ -31,7 +31,7 @@ struct Tree
             std::ofstream(root / "td" / name, std::ios::binary) << std::string(200 + (i * 37) % 1800, 'x');
             names.push_back(L"td/" + std::wstring(name.begin(), name.end()));
         }
-        file::BuildPack(L"td", L"data.dat");
+        (void)file::BuildPack(L"td", L"data.dat");
     }
     ~Tree()
     {

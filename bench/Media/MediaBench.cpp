@@ -89,16 +89,16 @@ void DrawParagraph(benchmark::State& state, render::HeadlessWindow::Backend back
     const std::wstring text = Paragraph();
     for (auto _ : state)
     {
-        r.render.BeginScene();
+        (void)r.render.BeginScene();
         {
             render::Graphics graphics(&r.render);
             graphics.mFont = font.Get();
             graphics.DrawTextWrapped(&text, 600.0f, 0.0f, 3, true).Translate(10.0f, 10.0f);
         }
-        r.render.EndScene();
-        r.render.ExecuteCommands();
+        (void)r.render.EndScene();
+        (void)r.render.ExecuteCommands();
     }
-    font->DoUnLoad();
+    (void)font->DoUnLoad();
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(text.size()));
 }
 BENCHMARK_CAPTURE(DrawParagraph, recording, render::HeadlessWindow::Backend::Recording);
@@ -125,14 +125,14 @@ void DrawImages(benchmark::State& state)
     for (auto _ : state)
     {
         r.window.GetRecordingDevice()->ClearCalls();
-        r.render.BeginScene();
+        (void)r.render.BeginScene();
         {
             render::Graphics graphics(&r.render);
             for (int i = 0; i < count; ++i)
                 graphics.DrawImage(&image).Translate(static_cast<float>(i % 30 * 32), static_cast<float>(i / 30 % 24 * 32));
         }
-        r.render.EndScene();
-        r.render.ExecuteCommands();
+        (void)r.render.EndScene();
+        (void)r.render.ExecuteCommands();
         draws = r.window.GetRecordingDevice()->CallsStartingWith("DrawIndexed").size();
     }
     state.counters["draw_calls"] = static_cast<double>(draws);

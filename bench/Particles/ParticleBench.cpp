@@ -84,14 +84,14 @@ void Render(benchmark::State& state, render::HeadlessWindow::Backend backend)
     {
         if (auto* recording = window.GetRecordingDevice())
             recording->ClearCalls();
-        r.BeginScene();
+        (void)r.BeginScene();
         {
             render::Graphics graphics(&r);
             auto command = graphics.DrawParticles(effect.get());
             command->mOutDrawn = &drawn;
         }
-        r.EndScene();
-        r.ExecuteCommands();
+        (void)r.EndScene();
+        (void)r.ExecuteCommands();
         if (auto* recording = window.GetRecordingDevice())
             draws = recording->CallsStartingWith("DrawIndexed").size();
     }

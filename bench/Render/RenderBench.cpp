@@ -50,13 +50,13 @@ struct Scene
         for (u32 i = 0; i < 10; ++i)
         {
             render::Texture* texture = nullptr;
-            render.CreateTexture(&texture);
+            (void)render.CreateTexture(&texture);
             SolidImage image(0xFF000000 | (i * 25) << 16 | 0x8040);
-            texture->CreateFromImage(image);
+            (void)texture->CreateFromImage(image);
             textures.emplace_back(texture);
         }
-        render.GetShaderTexturedMult(&shader);
-        shader->SetProjection(render.GetProjectionPointer());
+        (void)render.GetShaderTexturedMult(&shader);
+        (void)shader->SetProjection(render.GetProjectionPointer());
         state.mBlendMode = render::BLEND_ALPHA;
         ready = true;
     }
@@ -85,7 +85,7 @@ struct Scene
                 {x1, y1, 0, 1, 0xFFFFFFFF, 0, 1, 1}, {x, y1, 0, 1, 0xFFFFFFFF, 0, 0, 1},
                 {x, y, 0, 1, 0xFFFFFFFF, 0, 0, 0},   {x1, y1, 0, 1, 0xFFFFFFFF, 0, 1, 1}};
             std::memcpy(chunk.mData, v, sizeof(render::SVertex2D) * vertexCount);
-            shader->SetTexture(textures[i % textureCount].get());
+            (void)shader->SetTexture(textures[i % textureCount].get());
             state.mShader = shader->GetImpl();
             state.mVertexBuffer = chunk.mBuffer;
             if (!indexed)
@@ -93,8 +93,8 @@ struct Scene
                 // Vertex order 0 1 2 / 4 5 3 as two clockwise triangles.
                 render::SVertex2D* w = reinterpret_cast<render::SVertex2D*>(chunk.mData);
                 w[3] = v[4], w[4] = v[5], w[5] = v[3];
-                render.ApplyState(&state, true);
-                render.Draw(render::PRIM_TRIANGLELIST, start, 2);
+                (void)render.ApplyState(&state, true);
+                (void)render.Draw(render::PRIM_TRIANGLELIST, start, 2);
                 continue;
             }
             u32 firstIndex = 0;
@@ -104,13 +104,13 @@ struct Scene
             const u32 order[6] = {start, start + 1, start + 2, start, start + 2, start + 3};
             std::memcpy(indexChunk.mData, order, sizeof order);
             state.mIndexBuffer = indexChunk.mBuffer;
-            render.ApplyState(&state, true);
-            render.DrawIndexed(render::PRIM_TRIANGLELIST, firstIndex, 2, start, 4);
+            (void)render.ApplyState(&state, true);
+            (void)render.DrawIndexed(render::PRIM_TRIANGLELIST, firstIndex, 2, start, 4);
         }
         if (render.EndScene() != QL_OK || render.Present() != QL_OK || render.ExecuteCommands() != QL_OK)
             return false;
         std::vector<u32> pixel;
-        render.GetDevice()->ReadPixels(0, 0, 0, 1, 1, &pixel);
+        (void)render.GetDevice()->ReadPixels(0, 0, 0, 1, 1, &pixel);
         return true;
     }
 

@@ -64,7 +64,7 @@ struct Battle
         files.put(L"td/levels_normal/level_01_01.xml", level());
         map = std::make_unique<TDMap>(TDBattleServices(), profiles);
         map->mMode = 1;
-        map->loadLevel();
+        (void)map->loadLevel();
         map->mScreen = 0;
         for (int i = 0; i < kTowers; ++i)
             map->buildTower(i, 100);

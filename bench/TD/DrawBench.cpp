@@ -73,7 +73,7 @@ struct Scene
         });
         map = std::make_unique<TDMap>(TDBattleServices(), profiles);
         map->mMode = 1;
-        map->loadLevel();
+        (void)map->loadLevel();
         map->mScreen = 0;
         for (TDPrototype* p : map->mPrototypes.all)
             p->graphic = TDResources::Instance()->findGraphic(p->id < 100 ? L"td/mobs" : L"td/turrets");

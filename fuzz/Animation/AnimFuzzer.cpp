@@ -39,9 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             for (const animation::Envelope& envelope : layer->mColour->channels)
                 Probe(envelope);
         animation::LayerAnim pose(&target, layer.get());
-        pose.Apply(anim.mStartTime);
-        pose.Apply((anim.mStartTime + anim.mEndTime) * 0.5f);
-        pose.Apply(anim.mEndTime);
+        (void)pose.Apply(anim.mStartTime);
+        (void)pose.Apply((anim.mStartTime + anim.mEndTime) * 0.5f);
+        (void)pose.Apply(anim.mEndTime);
     }
     return 0;
 }

@@ -60,8 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     MemoryFiles files(data, size);
     file::PsdFolder folder(L"f", &files);
     std::vector<std::wstring> names;
-    folder.ListImages(L"", true, names, false);
-    folder.ListFolders(L"", names, true);
+    (void)folder.ListImages(L"", true, names, false);
+    (void)folder.ListFolders(L"", names, true);
     const std::wstring extensions[] = {L"", L".png"};
     for (u32 i = 0; i < folder.GetImageCount(); ++i)
     {
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             __builtin_trap(); // every listed description is found again by its name
         std::unique_ptr<file::ImageFileInfo> found(folder.FindFile(info->mName, extensions, 2, nullptr));
         folder.HasFolder(info->mName);
-        folder.ListImages(info->mName, false, names, true);
+        (void)folder.ListImages(info->mName, false, names, true);
     }
     return 0;
 }

@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     tinyxml2::XMLElement* effects =
         root && root->FirstChildElement("DialogEffects") ? root->FirstChildElement("DialogEffects") : root;
     widget::DialogEffectsManager* manager = widget::DialogEffectsManager::Instance();
-    manager->Load(effects);
+    (void)manager->Load(effects);
     manager->Clear();
     return 0;
 }

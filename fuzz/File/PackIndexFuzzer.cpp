@@ -35,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size)
     file::Archiver pack(L"td/", L"p", &container);
 
     std::vector<std::wstring> names;
-    pack.ListFiles(L"", true, names, false);
-    pack.ListFolders(L"", names, true);
+    (void)pack.ListFiles(L"", true, names, false);
+    (void)pack.ListFolders(L"", names, true);
     for (const auto& [name, record] : pack.GetEntries())
     {
         pack.IsFolder(file::GetDirectory(name));

@@ -22,7 +22,7 @@ const std::filesystem::path& Folder()
         gFolder = new std::filesystem::path(std::filesystem::temp_directory_path() /
                                             ("ql-fuzz-profiles-" + std::to_string(getpid())));
         std::filesystem::create_directories(*gFolder);
-        file::UserDataFileContainer::Instance()->SetPath(gFolder->wstring());
+        (void)file::UserDataFileContainer::Instance()->SetPath(gFolder->wstring());
         std::atexit([] {
             std::error_code ignored;
             std::filesystem::remove_all(*gFolder, ignored);
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
     }
     file::Profiles* profiles = file::Profiles::Instance();
     profiles->SetSecondInstance(true); // nothing is written at exit
-    profiles->Load();
+    (void)profiles->Load();
     if (!profiles->mRootElement || !profiles->mCurrentProfile)
         std::abort(); // every load ends with a current profile
     std::wstring current = profiles->GetCurrentProfileName();
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
         std::abort();
     // What was saved loads back without damage.
     file::gProfileCorrupt = false;
-    profiles->Load();
+    (void)profiles->Load();
     if (file::gProfileCorrupt)
         std::abort();
     return 0;

@@ -22,6 +22,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     std::vector<u8> level(static_cast<size_t>(pitch) * rows);
     render::HitMask mask;
-    image->CopyPixels(pitch, level.data(), mask);
+    (void)image->CopyPixels(pitch, level.data(), mask);
     return 0;
 }

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return list;
     }();
     TDPathSet set;
-    set.readCache(std::string(reinterpret_cast<const char*>(data), size), links);
+    (void)set.readCache(std::string(reinterpret_cast<const char*>(data), size), links);
     std::vector<TDPathPoint*> out;
     set.find(links[0], 0, out);
     return 0;

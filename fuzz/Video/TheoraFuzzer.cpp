@@ -61,7 +61,7 @@ void Run(const uint8_t* data, size_t size)
     video::TheoraVideo player(nullptr);
     if (player.Open(new base::MemoryStream(data, static_cast<u32>(size)), L"fuzz") == QL_OK)
         for (int step = 0; step < 16 && !player.IsEnded(); ++step)
-            player.Update(0.25f, nullptr);
+            (void)player.Update(0.25f, nullptr);
 }
 } // namespace
 

@@ -35,13 +35,13 @@ TEST(DemoAnimations, DialogShowZoomsInAndFadesInAboutTheCoreCentre)
     ASSERT_EQ(1u, show->mLayers.size()) << "dialog effects play exactly one layer";
     Plain dialog;
     animation::LayerAnim anim(&dialog, show->mLayers[0].get());
-    anim.Apply(show->mStartTime);
+    EXPECT_EQ(QL_OK, anim.Apply(show->mStartTime));
     EXPECT_EQ(0.0f, dialog.mAlpha);
     EXPECT_LT(dialog.mScale.x, 1.0f);
     // The core's centre (512, 384) stays where it is while the dialog grows.
     EXPECT_NEAR(512.0f, dialog.mPosition.x + 512.0f * dialog.mScale.x, 1e-3f);
     EXPECT_NEAR(384.0f, dialog.mPosition.y + 384.0f * dialog.mScale.y, 1e-3f);
-    anim.Apply(show->mEndTime);
+    EXPECT_EQ(QL_OK, anim.Apply(show->mEndTime));
     EXPECT_EQ(1.0f, dialog.mAlpha);
     EXPECT_EQ(1.0f, dialog.mScale.x);
     EXPECT_EQ(0.0f, dialog.mPosition.x);
@@ -54,8 +54,8 @@ TEST(DemoAnimations, DialogHideFadesOut)
     ASSERT_EQ(1u, hide->mLayers.size());
     Plain dialog;
     animation::LayerAnim anim(&dialog, hide->mLayers[0].get());
-    anim.Apply(hide->mStartTime);
+    EXPECT_EQ(QL_OK, anim.Apply(hide->mStartTime));
     EXPECT_EQ(1.0f, dialog.mAlpha);
-    anim.Apply(hide->mEndTime);
+    EXPECT_EQ(QL_OK, anim.Apply(hide->mEndTime));
     EXPECT_EQ(0.0f, dialog.mAlpha);
 }

@@ -64,17 +64,17 @@ TEST(LayerAnim, UnchangedValuesLeaveTheTransformAlone)
     AnimLayer source = RestLayer();
     Plain target;
     LayerAnim anim(&target, &source);
-    anim.Apply(0.5f);
+    EXPECT_EQ(QL_OK, anim.Apply(0.5f));
     EXPECT_FALSE(target.mTransformChanged);
     EXPECT_TRUE(target.mParentBoxValid);
 
     source.mChannels[CHANNEL_BANK] = Env({Key(0, 0.5f)});
-    anim.Apply(0.5f);
+    EXPECT_EQ(QL_OK, anim.Apply(0.5f));
     EXPECT_TRUE(target.mTransformChanged);
     EXPECT_FALSE(target.mParentBoxValid);
     // The layer's own update validates the box again; the same pose does not invalidate it.
     target.mParentBoxValid = true;
-    anim.Apply(0.75f);
+    EXPECT_EQ(QL_OK, anim.Apply(0.75f));
     EXPECT_TRUE(target.mParentBoxValid);
 }
 
@@ -87,12 +87,12 @@ TEST(LayerAnim, DissolveIsTransparencyClampedToTheUnitRange)
     for (const auto& [dissolve, alpha] : cases)
     {
         source.mChannels[CHANNEL_DISSOLVE] = Env({Key(0, dissolve)});
-        anim.Apply(0.0f);
+        EXPECT_EQ(QL_OK, anim.Apply(0.0f));
         EXPECT_EQ(alpha, target.mAlpha) << dissolve;
     }
     // Fading out over a second: half-way is half transparent.
     source.mChannels[CHANNEL_DISSOLVE] = Env({Key(0, 0), Key(1, 1)});
-    anim.Apply(0.5f);
+    EXPECT_EQ(QL_OK, anim.Apply(0.5f));
     EXPECT_FLOAT_EQ(0.5f, target.mAlpha);
 }
 
@@ -102,7 +102,7 @@ TEST(LayerAnim, ColourChannelsSetClampedColourAndTintOnly)
     Plain target;
     target.mColor[3] = 0.4f;
     LayerAnim anim(&target, &source);
-    anim.Apply(0.0f);
+    EXPECT_EQ(QL_OK, anim.Apply(0.0f));
     EXPECT_EQ(1.0f, target.mColor[0]) << "no colour channels: colour untouched";
     EXPECT_EQ(0.0f, target.mTint);
 
@@ -111,7 +111,7 @@ TEST(LayerAnim, ColourChannelsSetClampedColourAndTintOnly)
     source.mColour->channels[COLOUR_GREEN] = Env({Key(0, 1.5f)});
     source.mColour->channels[COLOUR_BLUE] = Env({Key(0, -2.0f)});
     source.mColour->channels[COLOUR_TINT] = Env({Key(0, 0), Key(1, 1)});
-    anim.Apply(0.5f);
+    EXPECT_EQ(QL_OK, anim.Apply(0.5f));
     EXPECT_EQ(0.25f, target.mColor[0]);
     EXPECT_EQ(1.0f, target.mColor[1]);
     EXPECT_EQ(0.0f, target.mColor[2]);

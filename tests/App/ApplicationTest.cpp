@@ -132,7 +132,7 @@ TEST_F(ApplicationTest, FailedStartUpEndsWithANonZeroCodeAndNoLoop)
     }
     {
         ScriptedApp application; // fails without stopping: logged and stopped, not a blank window
-        application.InitLogFile(dir.WPath() + L"/");
+        EXPECT_EQ(QL_OK, application.InitLogFile(dir.WPath() + L"/"));
         application.mStartResult = QL_FAIL;
         application.Main();
         EXPECT_EQ(application.mRuns, 0);

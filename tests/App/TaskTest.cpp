@@ -67,14 +67,14 @@ TEST(Task, StartsOnceThenTicksChildrenBeforeItsOwnUpdate)
     Probe a(j, "a"), b(j, "b");
     root.AddTask(&a);
     root.AddTask(&b);
-    root.Tick(0.1f); // children merged after this pass's (empty) child walk
-    root.Tick(0.1f);
+    (void)root.Tick(0.1f); // children merged after this pass's (empty) child walk
+    EXPECT_EQ(QL_OK, root.Tick(0.1f));
     const std::vector<std::string> expected = {"root.start", "root.update", "a.start", "a.update",
                                                "b.start",    "b.update",    "root.update"};
     EXPECT_EQ(j, expected);
     root.Stop();
-    root.Tick(0);
-    root.Tick(0);
+    EXPECT_EQ(QL_OK, root.Tick(0));
+    EXPECT_EQ(QL_OK, root.Tick(0));
 }
 
 TEST(Task, TaskAddedDuringAPassIsFirstTickedInTheNextPass)
@@ -84,14 +84,14 @@ TEST(Task, TaskAddedDuringAPassIsFirstTickedInTheNextPass)
     Probe adder(j, "adder"), late(j, "late");
     adder.mAddOnUpdate = &late; // adder queues "late" as its own child during its update
     root.AddTask(&adder);
-    root.Tick(0); // adder merged
-    root.Tick(0); // adder starts and queues late
+    (void)root.Tick(0); // adder merged
+    (void)root.Tick(0); // adder starts and queues late
     EXPECT_EQ(adder.PendingCount(), 1u);
     j.clear();
-    root.Tick(0); // merged after adder's child walk: a child now, not ticked yet
+    (void)root.Tick(0); // merged after adder's child walk: a child now, not ticked yet
     EXPECT_EQ(adder.Children().size(), 1u);
     EXPECT_FALSE(late.IsStarted());
-    root.Tick(0);
+    EXPECT_EQ(QL_OK, root.Tick(0));
     EXPECT_TRUE(late.IsStarted());
     const std::vector<std::string> expected = {"adder.update", "root.update", "late.start",
                                                "late.update",  "adder.update", "root.update"};
@@ -120,7 +120,7 @@ TEST(Task, FailingChildAbortsThePassWithoutMergeOrRemoval)
     root.AddTask(&done);
     root.AddTask(&bad);
     root.AddTask(&after);
-    root.Tick(0);
+    EXPECT_EQ(QL_OK, root.Tick(0));
     done.Finish();
     bad.mUpdateResult = QL_FAIL;
     root.AddTask(&queued);
@@ -141,10 +141,10 @@ TEST(Task, EndedChildrenAreRemovedAndOnlyOwnedOnesDeleted)
     Probe kept(j, "kept", false, false, false, &keptDeleted);
     root.AddTask(owned);
     root.AddTask(&kept);
-    root.Tick(0);
+    EXPECT_EQ(QL_OK, root.Tick(0));
     owned->Stop();
     kept.Stop();
-    root.Tick(0);
+    EXPECT_EQ(QL_OK, root.Tick(0));
     EXPECT_TRUE(root.HasNoChildren());
     EXPECT_TRUE(ownedDeleted);
     EXPECT_FALSE(keptDeleted);
@@ -157,16 +157,16 @@ TEST(Task, FinishedTaskWithChildrenKeepsTickingUntilItsLastChildIsGone)
     Probe parent(j, "parent"), child(j, "child");
     root.AddTask(&parent);
     parent.AddTask(&child);
-    root.Tick(0);
-    root.Tick(0);
+    EXPECT_EQ(QL_OK, root.Tick(0));
+    EXPECT_EQ(QL_OK, root.Tick(0));
     parent.Finish();
     j.clear();
-    root.Tick(0);
+    EXPECT_EQ(QL_OK, root.Tick(0));
     EXPECT_EQ(root.Children().size(), 1u);
     EXPECT_NE(std::find(j.begin(), j.end(), "child.update"), j.end());
     child.Finish();
-    root.Tick(0); // parent removes child; parent is now ended without children...
-    root.Tick(0); // ...and its parent removes it on the next pass
+    (void)root.Tick(0); // parent removes child; parent is now ended without children...
+    (void)root.Tick(0); // ...and its parent removes it on the next pass
     EXPECT_TRUE(root.HasNoChildren());
 }
 
@@ -177,8 +177,8 @@ TEST(Task, StopCascadesDepthFirstBeforeTheTaskItself)
     root.AddTask(&a);
     root.AddTask(&b);
     a.AddTask(&a1);
-    root.Tick(0);
-    root.Tick(0);
+    EXPECT_EQ(QL_OK, root.Tick(0));
+    EXPECT_EQ(QL_OK, root.Tick(0));
     j.clear();
     root.Stop();
     const std::vector<std::string> expected = {"a1.stop", "a.stop", "b.stop", "root.stop"};
@@ -191,24 +191,24 @@ TEST(Task, IdleRootStopsAtItsFirstTickWhenNothingKeepsItAlive)
 {
     std::vector<std::string> j;
     Probe empty(j, "empty", false, true);
-    empty.Tick(0);
+    EXPECT_EQ(QL_OK, empty.Tick(0));
     EXPECT_TRUE(empty.IsStopping());
 
     Probe root(j, "root", false, true);
     Probe helper(j, "helper"); // does not keep its parent alive
     root.AddTask(&helper);
-    root.Tick(0); // helper merged before the idle check and keeps nobody alive
+    (void)root.Tick(0); // helper merged before the idle check and keeps nobody alive
     EXPECT_TRUE(root.IsStopping());
     EXPECT_TRUE(helper.IsStopping());
 
     Probe kept(j, "kept", false, true);
     Probe keeper(j, "keeper", false, false, true);
     kept.AddTask(&keeper);
-    kept.Tick(0);
-    kept.Tick(0);
+    EXPECT_EQ(QL_OK, kept.Tick(0));
+    EXPECT_EQ(QL_OK, kept.Tick(0));
     EXPECT_FALSE(kept.IsStopping());
     keeper.Stop();
-    kept.Tick(0); // keeper removed in the child walk, then the idle check stops the root
+    (void)kept.Tick(0); // keeper removed in the child walk, then the idle check stops the root
     EXPECT_TRUE(kept.IsStopping());
 }
 

@@ -63,7 +63,7 @@ protected:
     void Feed(const os::Event& e)
     {
         platform->Push(e);
-        window.Update(0);
+        EXPECT_EQ(QL_OK, window.Update(0));
     }
 
     os::NullVideoDriver* mDriver = nullptr;
@@ -157,7 +157,7 @@ TEST_F(WindowTest, CloseStopsTheTaskDestroysOnTheNextUpdateAndFinishes)
     Feed(Simple(os::EventType::Close));
     EXPECT_TRUE(window.IsCloseRequested());
     EXPECT_FALSE(window.IsFinished());
-    window.Update(0);
+    EXPECT_EQ(QL_OK, window.Update(0));
     EXPECT_TRUE(window.IsDestroyed());
     EXPECT_TRUE(window.IsFinished());
     EXPECT_FALSE(platform->IsVisible());
@@ -168,10 +168,10 @@ TEST_F(WindowTest, ClosedWindowIsRemovedFromItsParentButNotDeleted)
 {
     base::Task root(false, true, true, false);
     root.AddTask(&window);
-    root.Tick(0);
+    EXPECT_EQ(QL_OK, root.Tick(0));
     platform->Push(Simple(os::EventType::Close));
-    root.Tick(0); // close handled
-    root.Tick(0); // destroyed and finished, then removed in the same pass
+    (void)root.Tick(0); // close handled
+    (void)root.Tick(0); // destroyed and finished, then removed in the same pass
     EXPECT_TRUE(root.HasNoChildren());
     EXPECT_TRUE(root.IsStopping());
     EXPECT_TRUE(window.IsFinished()); // still a live object
@@ -195,10 +195,10 @@ TEST_F(WindowTest, RaiseRequestFromASecondCopyBringsTheWindowToTheFront)
     ASSERT_EQ(running.Acquire(dir.WPath("instance.lock")), os::InstanceLock::ACQUIRED);
     ASSERT_EQ(second.Acquire(dir.WPath("instance.lock")), os::InstanceLock::HELD_ELSEWHERE);
     platform->Hide();
-    window.Update(0);
+    EXPECT_EQ(QL_OK, window.Update(0));
     EXPECT_EQ(platform->Raised(), 0);
     ASSERT_TRUE(second.RequestRaise());
-    window.Update(0);
+    EXPECT_EQ(QL_OK, window.Update(0));
     EXPECT_EQ(platform->Raised(), 1);
     EXPECT_TRUE(platform->IsVisible());
 }

@@ -399,7 +399,7 @@ TEST_F(SampleTest, ShortReadIsAFailedLoad)
     base::MemoryStream whole(wav.data(), static_cast<u32>(wav.size()));
     EXPECT_EQ(sample.LoadFromStream(whole, L"x.wav"), QL_OK);
     EXPECT_NE(sample.GetSample(), 0u);
-    sample.DoUnLoad();
+    EXPECT_EQ(QL_OK, sample.DoUnLoad());
 }
 
 namespace

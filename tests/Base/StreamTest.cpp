@@ -150,7 +150,7 @@ TEST_F(FileStreamTest, CreationModes)
     EXPECT_EQ(stream.Handle().Open(mDir.WPath("missing.bin"), 0, 2), QL_FAIL);
     EXPECT_EQ(stream.Handle().Open(mDir.WPath("new.bin"), 2, 1), QL_OK);
     stream.Write("abc", 3);
-    stream.Handle().Close();
+    EXPECT_EQ(QL_OK, stream.Handle().Close());
     EXPECT_EQ(stream.Handle().Open(mDir.WPath("new.bin"), 2, 1), QL_FAIL) << "new-only on an existing file";
     EXPECT_EQ(stream.Handle().Open(mDir.WPath("new.bin"), 2, 9), QL_FAIL) << "unknown creation mode";
     EXPECT_EQ(stream.Handle().Open(mDir.WPath("new.bin"), 2, 0), QL_OK);
@@ -163,7 +163,7 @@ TEST_F(FileStreamTest, OpensNonAsciiPaths)
     base::FileStream stream;
     ASSERT_EQ(stream.Handle().Open(mDir.WPath("") + L"\u00e9t\u00e9 \u65e5.bin", 1, 0), QL_OK);
     stream.Write("z", 1);
-    stream.Handle().Close();
+    EXPECT_EQ(QL_OK, stream.Handle().Close());
     EXPECT_EQ(mDir.Read("\xc3\xa9t\xc3\xa9 \xe6\x97\xa5.bin"), "z");
 }
 

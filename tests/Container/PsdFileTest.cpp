@@ -71,13 +71,13 @@ TEST_F(PsdFileTest, ListsItsLayersByGroupPathTopDownWithTheirRectangles)
     EXPECT_EQ(0.0f, anchor->mHeight);
 
     std::vector<std::wstring> names;
-    psd->ListImages(L"", true, names, false);
+    EXPECT_EQ(QL_OK, psd->ListImages(L"", true, names, false));
     EXPECT_EQ(names, (std::vector<std::wstring>{L"anchor|center", L"menu/play", L"ok|box"}));
     names.clear();
-    psd->ListImages(L"menu", false, names, true);
+    EXPECT_EQ(QL_OK, psd->ListImages(L"menu", false, names, true));
     EXPECT_EQ(names, std::vector<std::wstring>{L"play"});
     names.clear();
-    psd->ListFolders(L"", names, false);
+    EXPECT_EQ(QL_OK, psd->ListFolders(L"", names, false));
     EXPECT_EQ(names, std::vector<std::wstring>{L"menu"});
     EXPECT_TRUE(psd->HasFolder(L"")) << "a name lies in a folder below the top";
     EXPECT_FALSE(psd->HasFolder(L"menu")) << "nothing lies in a folder below menu/";

@@ -48,10 +48,10 @@ TEST_F(PsdFolderTest, ListsItsImagesWithTheirPositionsInFileOrder)
     EXPECT_EQ(L"ui/sides/", folder->GetRootPath());
 
     std::vector<std::wstring> names;
-    folder->ListImages(L"", true, names, false);
+    EXPECT_EQ(QL_OK, folder->ListImages(L"", true, names, false));
     EXPECT_EQ(names, (std::vector<std::wstring>{L"l", L"r", L"icons/star"}));
     names.clear();
-    folder->ListFolders(L"", names, true);
+    EXPECT_EQ(QL_OK, folder->ListFolders(L"", names, true));
     EXPECT_EQ(names, std::vector<std::wstring>{L"icons"});
     EXPECT_TRUE(folder->HasFolder(L""));
     EXPECT_FALSE(folder->HasFolder(L"icons"));

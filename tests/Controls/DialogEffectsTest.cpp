@@ -89,7 +89,7 @@ protected:
     }
     void TearDown() override
     {
-        mManager.RemoveAllFrames(true, false);
+        EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(true, false));
         mManager.DeleteQueued();
         base::SingletoneBase::DestroyAll();
         std::filesystem::current_path(mOldPath);
@@ -170,7 +170,7 @@ TEST_F(DialogEffectsTest, WithoutUsableEffectsADialogIsShownAtOnce)
         Tick(0.0f);
         EXPECT_EQ(dialog->shown, 1);
         EXPECT_EQ(dialog->GetEffects(), nullptr);
-        dialog->Hide(true);
+        EXPECT_EQ(QL_OK, dialog->Hide(true));
         Tick(0.0f);
     }
 }
@@ -221,7 +221,7 @@ TEST_F(DialogEffectsTest, HideDuringTheShowWaitsForItsEnd)
     bool alive = false;
     auto* dialog = new ProbeDialog(&alive);
     dialog->mEffectsName = "Options";
-    mManager.ShowModal(dialog, true);
+    EXPECT_EQ(QL_OK, mManager.ShowModal(dialog, true));
     Tick(0.0f);
     Tick(0.1f);
     ASSERT_EQ(QL_OK, dialog->Hide(true));
@@ -242,7 +242,7 @@ TEST_F(DialogEffectsTest, HideWithoutDeletionOnlyLeavesTheStack)
 {
     bool alive = false;
     auto* dialog = new ProbeDialog(&alive);
-    mManager.ShowModal(dialog, true);
+    EXPECT_EQ(QL_OK, mManager.ShowModal(dialog, true));
     Tick(0.0f);
     EXPECT_EQ(dialog->shown, 1);
     ASSERT_EQ(QL_OK, dialog->Hide(false));
@@ -261,11 +261,11 @@ TEST_F(DialogEffectsTest, DeletingADialogWhileItsEffectsRunLeavesNothingBehind)
                    "<Dialogs><Options effects='fade'/></Dialogs>"));
     auto* dialog = new ProbeDialog();
     dialog->mEffectsName = "Options";
-    mManager.ShowModal(dialog, true);
+    EXPECT_EQ(QL_OK, mManager.ShowModal(dialog, true));
     Tick(0.0f);
     Tick(0.1f);
     ASSERT_NE(dialog->GetEffects(), nullptr);
-    mManager.Remove(dialog, true, false);
+    EXPECT_EQ(QL_OK, mManager.Remove(dialog, true, false));
     Tick(0.1f); // the released effects finish without touching the dialog (ASan checks it)
     EXPECT_TRUE(mManager.Children().empty());
 }

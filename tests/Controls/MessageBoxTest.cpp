@@ -84,7 +84,7 @@ TEST_F(MessageBoxTest, ModalBoxKeepsPressesFromTheFramesBelow)
     };
     auto* below = new Below();
     below->SetRect(0, 0, 1024, 768);
-    mManager.Add(below, false, true, false);
+    EXPECT_EQ(QL_OK, mManager.Add(below, false, true, false));
     Open(L"");
     Click({20, 20}); // outside the box's images
     EXPECT_EQ(below->presses, 0);

@@ -42,12 +42,12 @@ protected:
         ASSERT_NE(mLayout, nullptr);
         mBoard = new widget::BaseBoard();
         mBoard->SetRect(0, 0, 1024, 768);
-        mManager.Add(mBoard, false, true, false);
+        EXPECT_EQ(QL_OK, mManager.Add(mBoard, false, true, false));
     }
     void TearDown() override
     {
-        mManager.RemoveAllFrames(false, false);
-        mBoard->RemoveAllChildren(true, true, true);
+        EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(false, false));
+        EXPECT_EQ(QL_OK, mBoard->RemoveAllChildren(true, true, true));
         delete mBoard;
         mLayout.reset();
         SkinnedFixture::TearDown();
@@ -64,7 +64,7 @@ TEST_F(SkinnedControls, ButtonIsCentredOnItsImagesWhichKeepTheirLayoutPlaces)
     auto* button = new TesselButton();
     ASSERT_EQ(QL_OK, button->Init(mLayout.get(), L"buttons/menu/menu_in", L"buttons/menu/menu_ac",
                                   L"buttons/menu/menu_sh"));
-    mBoard->AddChild(static_cast<widget::Button*>(button));
+    EXPECT_EQ(QL_OK, mBoard->AddChild(static_cast<widget::Button*>(button)));
     const base::ImageInfo& normal = Info(L"buttons/menu/menu_in");
     EXPECT_FLOAT_EQ(button->mPosition.x, std::floor(normal.mX + normal.mWidth * 0.5f));
     EXPECT_FLOAT_EQ(button->mPosition.y, std::floor(normal.mY + normal.mHeight * 0.5f));
@@ -84,11 +84,11 @@ TEST_F(SkinnedControls, GlowAndPressAnimateTowardTheirTargets)
     auto* button = new TesselButton();
     ASSERT_EQ(QL_OK, button->Init(mLayout.get(), L"buttons/menu/menu_in", L"buttons/menu/menu_ac", L""));
     button->SetButtonListener(&mClicks);
-    mBoard->AddChild(static_cast<widget::Button*>(button));
+    EXPECT_EQ(QL_OK, mBoard->AddChild(static_cast<widget::Button*>(button)));
     layer::Layer* normal = button->GetStateLayer(TesselButton::SLOT_NORMAL);
     layer::Layer* highlight = button->GetStateLayer(TesselButton::SLOT_HIGHLIGHT);
     const math::Point2 centre = CentreOf(button);
-    mManager.OnMouseMove(centre);
+    EXPECT_EQ(QL_OK, mManager.OnMouseMove(centre));
     EXPECT_EQ(button->GetVisualState(), widget::Button::STATE_OVER);
     EXPECT_TRUE(highlight->mHitTestable);
     Tick(0.0f); // dt 0: nothing moves
@@ -99,17 +99,17 @@ TEST_F(SkinnedControls, GlowAndPressAnimateTowardTheirTargets)
     EXPECT_FLOAT_EQ(normal->mAlpha, 1.0f);
     Tick(0.65f / 3.0f); // 0.95: the normal image fades out over the last tenth
     EXPECT_NEAR(normal->mAlpha, 0.5f, 1e-4f);
-    mManager.OnMouseDown(centre, 1);
+    EXPECT_EQ(QL_OK, mManager.OnMouseDown(centre, 1));
     Tick(10.0f); // a large step snaps
     EXPECT_FLOAT_EQ(button->mGlow, 1.0f);
     EXPECT_FLOAT_EQ(button->mPress, 1.0f);
     EXPECT_FLOAT_EQ(button->mScale.x, 0.95f);
     EXPECT_FLOAT_EQ(normal->mAlpha, 0.0f);
-    mManager.OnMouseUp(centre, 1);
+    EXPECT_EQ(QL_OK, mManager.OnMouseUp(centre, 1));
     EXPECT_EQ(mClicks.count, 1);
     Tick(10.0f);
     EXPECT_FLOAT_EQ(button->mScale.x, 1.0f);
-    mManager.OnMouseMove({2, 2});
+    EXPECT_EQ(QL_OK, mManager.OnMouseMove({2, 2}));
     Tick(10.0f);
     EXPECT_FLOAT_EQ(highlight->mAlpha, 0.0f);
     EXPECT_FLOAT_EQ(normal->mAlpha, 1.0f);
@@ -122,7 +122,7 @@ TEST_F(SkinnedControls, SwitchThatIsOnIgnoresPressesUntilTurnedOff)
                                   L"main_options/window/window_ac", L"main_options/window/window_in",
                                   L"main_options/window/window_sh"));
     button->SetButtonListener(&mClicks);
-    mBoard->AddChild(static_cast<widget::Button*>(button));
+    EXPECT_EQ(QL_OK, mBoard->AddChild(static_cast<widget::Button*>(button)));
     const math::Point2 centre = CentreOf(button);
     button->SetOn(true);
     Click(centre);
@@ -148,7 +148,7 @@ TEST_F(SkinnedControls, EmptyNamesLeaveSlotsEmptyAndAMissingImageFails)
     EXPECT_EQ(button->GetStateLayer(TesselButton::SLOT_HIGHLIGHT), nullptr);
     EXPECT_EQ(button->layer::Layer::GetChildren().size(), 1u);
     EXPECT_EQ(QL_OK, button->Update(0.5f));
-    mBoard->AddChild(static_cast<widget::Button*>(button));
+    EXPECT_EQ(QL_OK, mBoard->AddChild(static_cast<widget::Button*>(button)));
     TesselButton missing;
     EXPECT_NE(QL_OK, missing.Init(mLayout.get(), L"buttons/none", L"", L""));
 }
@@ -194,10 +194,10 @@ TEST_F(SkinnedControls, TrapListenerTakesTheFocusAndClearsTheHover)
     passive->SetLayer(new layer::RectHitLayer(math::Rect(0, 0, 50, 50)), true, false);
     widget::TrapHitTestListener trap(passive);
     passive->GetLayer()->SetHitListener(&trap);
-    mBoard->AddChild(passive);
-    mManager.OnMouseMove({300, 300});
+    EXPECT_EQ(QL_OK, mBoard->AddChild(passive));
+    EXPECT_EQ(QL_OK, mManager.OnMouseMove({300, 300}));
     EXPECT_EQ(mBoard->GetHoverWidget(), static_cast<widget::Widget*>(mBoard));
-    mManager.OnMouseMove({10, 10});
+    EXPECT_EQ(QL_OK, mManager.OnMouseMove({10, 10}));
     EXPECT_EQ(mBoard->GetHoverWidget(), nullptr);
     EXPECT_EQ(QL_OK, mManager.OnMouseDown({10, 10}, 1));
     EXPECT_EQ(mBoard->GetFocusWidget(), passive);

@@ -92,7 +92,7 @@ protected:
     }
     void TearDown() override
     {
-        mManager.RemoveAllFrames(true, false);
+        (void)mManager.RemoveAllFrames(true, false);
         mManager.DeleteQueued();
         gui::GameSettings::Set(nullptr);
         gui::ControlHost::Set(nullptr);

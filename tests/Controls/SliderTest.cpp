@@ -48,12 +48,12 @@ protected:
                   mSlider->Init(mLayout.get(), L"main_options/sound/sound_bar",
                                 L"main_options/sound/sound_begunok", L"main_options/sound/sound_frame"));
         mSlider->SetSliderListener(&mLog);
-        mBoard->AddChild(static_cast<widget::Slider*>(mSlider));
-        mManager.Add(mBoard, false, true, false);
+        EXPECT_EQ(QL_OK, mBoard->AddChild(static_cast<widget::Slider*>(mSlider)));
+        EXPECT_EQ(QL_OK, mManager.Add(mBoard, false, true, false));
     }
     void TearDown() override
     {
-        mManager.RemoveAllFrames(false, false);
+        EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(false, false));
         delete mSlider;
         delete mBoard;
         mLayout.reset();
@@ -92,20 +92,20 @@ TEST_F(SliderTest, DraggingTheThumbReportsChangingValuesThenTheFinalOne)
     const float start = ThumbX();
     const float y = mSlider->mThumbHolder->mPosition.y;
     const math::Point2 grab = Screen(start + 3.0f, y); // off the thumb's centre: it keeps its place
-    mManager.OnMouseMove(grab);
-    mManager.OnMouseDown(grab, 1);
+    EXPECT_EQ(QL_OK, mManager.OnMouseMove(grab));
+    EXPECT_EQ(QL_OK, mManager.OnMouseDown(grab, 1));
     EXPECT_EQ(mManager.GetCapture().widget, static_cast<widget::Widget*>(mSlider));
     EXPECT_TRUE(mSlider->mGrabbing);
     EXPECT_FALSE(mSlider->IsGliding());
-    mManager.OnMouseDrag(Screen(start + 3.0f - 100.0f, y + 5.0f));
+    EXPECT_EQ(QL_OK, mManager.OnMouseDrag(Screen(start + 3.0f - 100.0f, y + 5.0f)));
     EXPECT_FLOAT_EQ(ThumbX(), start - 100.0f);
     ASSERT_EQ(mLog.changing.size(), 1u);
     EXPECT_FLOAT_EQ(mLog.changing[0], mSlider->ValueOfX(start - 100.0f));
     EXPECT_TRUE(mLog.changed.empty());
-    mManager.OnMouseDrag(Screen(-500.0f, 0.0f)); // beyond the left end
+    (void)mManager.OnMouseDrag(Screen(-500.0f, 0.0f)); // beyond the left end
     EXPECT_FLOAT_EQ(ThumbX(), mSlider->mTrackLeft);
     EXPECT_FLOAT_EQ(mLog.changing.back(), 0.0f);
-    mManager.OnMouseUp(Screen(-500.0f, 0.0f), 1);
+    EXPECT_EQ(QL_OK, mManager.OnMouseUp(Screen(-500.0f, 0.0f), 1));
     ASSERT_EQ(mLog.changed.size(), 1u);
     EXPECT_FLOAT_EQ(mLog.changed[0], 0.0f);
     EXPECT_FLOAT_EQ(mSlider->GetValue(), 0.0f);
@@ -116,11 +116,11 @@ TEST_F(SliderTest, DraggingTheThumbReportsChangingValuesThenTheFinalOne)
 TEST_F(SliderTest, HeldThumbShrinksAndComesBack)
 {
     const math::Point2 grab = Screen(ThumbX(), mSlider->mThumbHolder->mPosition.y);
-    mManager.OnMouseDown(grab, 1);
+    EXPECT_EQ(QL_OK, mManager.OnMouseDown(grab, 1));
     ASSERT_TRUE(mSlider->mGrabbing);
     Tick(1.0f);
     EXPECT_FLOAT_EQ(mSlider->mThumbHolder->mScale.x, 0.95f);
-    mManager.OnMouseUp(grab, 1);
+    EXPECT_EQ(QL_OK, mManager.OnMouseUp(grab, 1));
     Tick(0.05f);
     EXPECT_NEAR(mSlider->mThumbHolder->mScale.x, 0.975f, 1e-5f);
     Tick(1.0f);
@@ -132,8 +132,8 @@ TEST_F(SliderTest, PressOnTheBarGlidesWithACosineEaseAtTwoHundredPixelsPerSecond
     const float start = ThumbX();
     const float target = mSlider->mTrackLeft + 100.0f;
     const math::Point2 press = Screen(target, BarY());
-    mManager.OnMouseMove(press);
-    mManager.OnMouseDown(press, 1);
+    EXPECT_EQ(QL_OK, mManager.OnMouseMove(press));
+    EXPECT_EQ(QL_OK, mManager.OnMouseDown(press, 1));
     ASSERT_TRUE(mSlider->IsGliding());
     const float duration = (start - target) / 200.0f;
     EXPECT_FLOAT_EQ(mSlider->mGlideDuration, duration);
@@ -148,7 +148,7 @@ TEST_F(SliderTest, PressOnTheBarGlidesWithACosineEaseAtTwoHundredPixelsPerSecond
     EXPECT_FALSE(mSlider->IsGliding());
     EXPECT_TRUE(mLog.changed.empty());
     EXPECT_FLOAT_EQ(mLog.changing.back(), mSlider->ValueOfX(target));
-    mManager.OnMouseUp(press, 1);
+    EXPECT_EQ(QL_OK, mManager.OnMouseUp(press, 1));
     ASSERT_EQ(mLog.changed.size(), 1u);
     EXPECT_FLOAT_EQ(mLog.changed[0], mSlider->ValueOfX(target));
 }
@@ -157,9 +157,9 @@ TEST_F(SliderTest, EarlyReleaseStillEndsTheGlideWithAFinalValue)
 {
     const float target = mSlider->mTrackLeft + 40.0f;
     const math::Point2 press = Screen(target, BarY());
-    mManager.OnMouseDown(press, 1);
+    EXPECT_EQ(QL_OK, mManager.OnMouseDown(press, 1));
     Tick(0.01f);
-    mManager.OnMouseUp(press, 1);
+    EXPECT_EQ(QL_OK, mManager.OnMouseUp(press, 1));
     EXPECT_TRUE(mLog.changed.empty());
     EXPECT_TRUE(mSlider->IsGliding());
     for (int i = 0; i < 200 && mSlider->IsGliding(); ++i)
@@ -172,11 +172,11 @@ TEST_F(SliderTest, EarlyReleaseStillEndsTheGlideWithAFinalValue)
 TEST_F(SliderTest, DraggingDuringAGlideOnlyMovesItsEnd)
 {
     const math::Point2 press = Screen(mSlider->mTrackLeft + 50.0f, BarY());
-    mManager.OnMouseDown(press, 1);
-    mManager.OnMouseDrag(Screen(mSlider->mTrackLeft + 80.0f, BarY()));
+    EXPECT_EQ(QL_OK, mManager.OnMouseDown(press, 1));
+    EXPECT_EQ(QL_OK, mManager.OnMouseDrag(Screen(mSlider->mTrackLeft + 80.0f, BarY())));
     EXPECT_FLOAT_EQ(mSlider->mGlideTarget, mSlider->mTrackLeft + 80.0f);
     EXPECT_TRUE(mLog.changing.empty());
-    mManager.OnMouseDrag(Screen(2000.0f, BarY()));
+    EXPECT_EQ(QL_OK, mManager.OnMouseDrag(Screen(2000.0f, BarY())));
     EXPECT_FLOAT_EQ(mSlider->mGlideTarget, mSlider->mTrackRight);
 }
 

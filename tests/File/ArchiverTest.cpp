@@ -82,19 +82,19 @@ TEST_F(ArchiverTest, ListsFilesAndFoldersOfThePack)
     std::string index = Entry("a/c.txt", 1, 0) + Entry("a/d/e.txt", 1, 0) + Entry("b.txt", 1, 0);
     auto pack = Open(bytes + index);
     Names names;
-    pack->ListFolders(L"", names, true);
+    EXPECT_EQ(QL_OK, pack->ListFolders(L"", names, true));
     EXPECT_EQ(names, (Names{L"a"}));
     names.clear();
-    pack->ListFiles(L"", false, names, true);
+    EXPECT_EQ(QL_OK, pack->ListFiles(L"", false, names, true));
     EXPECT_EQ(names, (Names{L"b.txt"}));
     names.clear();
-    pack->ListFiles(L"", true, names, true);
+    EXPECT_EQ(QL_OK, pack->ListFiles(L"", true, names, true));
     EXPECT_EQ(names, (Names{L"a/c.txt", L"a/d/e.txt", L"b.txt"}));
     names.clear();
-    pack->ListFiles(L"a", false, names, false);
+    EXPECT_EQ(QL_OK, pack->ListFiles(L"a", false, names, false));
     EXPECT_EQ(names, (Names{L"a/c.txt"}));
     names.clear();
-    pack->ListFolders(L"a\\", names, false);
+    EXPECT_EQ(QL_OK, pack->ListFolders(L"a\\", names, false));
     EXPECT_EQ(names, (Names{L"a/d"}));
     EXPECT_TRUE(pack->IsFolder(L"a"));
     EXPECT_TRUE(pack->IsFolder(L"a/d/"));
@@ -152,14 +152,14 @@ TEST_F(ArchiverTest, ACutPackListsTheEntriesReadBeforeTheCut)
     // Cut inside b.txt's bytes: both listed, only a/c.txt whole.
     auto pack = Open(whole.substr(0, 78));
     Names names;
-    pack->ListFiles(L"", true, names, true);
+    EXPECT_EQ(QL_OK, pack->ListFiles(L"", true, names, true));
     EXPECT_EQ((Names{L"a/c.txt", L"b.txt"}), names);
     EXPECT_EQ(StreamText(pack->OpenStream(L"a/c.txt")), "ccccc");
     EXPECT_EQ(pack->OpenStream(L"b.txt"), nullptr);
     // Cut inside the second entry of the index: the first stays listed, its bytes are gone.
     pack = Open(whole.substr(0, 60));
     names.clear();
-    pack->ListFiles(L"", true, names, true);
+    EXPECT_EQ(QL_OK, pack->ListFiles(L"", true, names, true));
     EXPECT_EQ((Names{L"a/c.txt"}), names);
     EXPECT_EQ(pack->OpenStream(L"a/c.txt"), nullptr);
 }

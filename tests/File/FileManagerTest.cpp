@@ -85,10 +85,10 @@ TEST_F(FileManagerTest, PackWithoutItsLooseFolderServesEverything)
     EXPECT_TRUE(Files()->IsFolder(L"td/levels/"));
     EXPECT_FALSE(Files()->IsFolder(L"td/level"));
     Names names;
-    Files()->ListFiles(L"td/", true, names, false);
+    EXPECT_EQ(QL_OK, Files()->ListFiles(L"td/", true, names, false));
     EXPECT_EQ(names, (Names{L"td/fx/a.ptc", L"td/levels/a.xml"}));
     names.clear();
-    Files()->ListFolders(L"td", names, true);
+    EXPECT_EQ(QL_OK, Files()->ListFolders(L"td", names, true));
     EXPECT_EQ(names, (Names{L"fx", L"levels"}));
 }
 
@@ -134,18 +134,18 @@ TEST_F(FileManagerTest, ListingsAreSortedRecursiveAndRelativeOrNot)
     for (const char* name : {"td/fx/sub/b.ptc", "td/fx/a.ptc", "td/fx/Z.ptc", "td/fx/c/d.ptc", "td/fx/\xC3\xA9.ptc"})
         Write(name);
     Names names;
-    Files()->ListFiles(L"td\\fx", true, names, true);
+    EXPECT_EQ(QL_OK, Files()->ListFiles(L"td\\fx", true, names, true));
     EXPECT_EQ(names, (Names{L"Z.ptc", L"a.ptc", L"c/d.ptc", L"sub/b.ptc", L"\u00E9.ptc"}));
     names.clear();
-    Files()->ListFiles(L"td\\fx", true, names, false);
+    EXPECT_EQ(QL_OK, Files()->ListFiles(L"td\\fx", true, names, false));
     EXPECT_EQ(names, (Names{L"td/fx/Z.ptc", L"td/fx/a.ptc", L"td/fx/c/d.ptc", L"td/fx/sub/b.ptc", L"td/fx/\u00E9.ptc"}));
     names.clear();
-    Files()->ListFiles(L"td/fx/", false, names, true);
+    EXPECT_EQ(QL_OK, Files()->ListFiles(L"td/fx/", false, names, true));
     EXPECT_EQ(names, (Names{L"Z.ptc", L"a.ptc", L"\u00E9.ptc"}));
-    Files()->ListFolders(L"td/fx", names, false); // appends, never clears
+    (void)Files()->ListFolders(L"td/fx", names, false); // appends, never clears
     EXPECT_EQ(names, (Names{L"Z.ptc", L"a.ptc", L"\u00E9.ptc", L"td/fx/c", L"td/fx/sub"}));
     names.clear();
-    Files()->ListFiles(L"nowhere", true, names, true);
+    EXPECT_EQ(QL_OK, Files()->ListFiles(L"nowhere", true, names, true));
     EXPECT_TRUE(names.empty());
 }
 
@@ -155,9 +155,9 @@ TEST_F(FileManagerTest, LooseAndPackedListingsComeInTheSameOrder)
         Write(name);
     ASSERT_EQ(BuildPack(L"src", L"data.dat"), QL_OK);
     Names loose, packed;
-    Files()->ListFiles(L"src", true, loose, false);
+    EXPECT_EQ(QL_OK, Files()->ListFiles(L"src", true, loose, false));
     Files()->mMounts[L"src/"] = L"data.dat";
-    Files()->ListFiles(L"src", true, packed, false);
+    EXPECT_EQ(QL_OK, Files()->ListFiles(L"src", true, packed, false));
     EXPECT_EQ(loose, (Names{L"src/B/z.txt", L"src/a-b/y.txt", L"src/a.txt", L"src/a/x.txt", L"src/a/\u00E9.txt"}));
     EXPECT_EQ(packed, loose);
 }

@@ -17,7 +17,7 @@ protected:
     {
         FileTest::SetUp();
         gProfileCorrupt = false;
-        UserDataFileContainer::Instance()->SetPath(mDir.WPath("user"));
+        EXPECT_EQ(QL_OK, UserDataFileContainer::Instance()->SetPath(mDir.WPath("user")));
     }
     void TearDown() override
     {
@@ -131,7 +131,7 @@ TEST_F(ProfilesTest, NonLatinNamesSurviveSaveAndReload)
     P()->SelectProfile(L"\u6771\u4EAC \U0001F600 & <x>");
     ASSERT_EQ(P()->Save(), QL_OK);
     base::SingletoneBase::DestroyAll();
-    UserDataFileContainer::Instance()->SetPath(mDir.WPath("user"));
+    EXPECT_EQ(QL_OK, UserDataFileContainer::Instance()->SetPath(mDir.WPath("user")));
     ASSERT_EQ(P()->Load(), QL_OK);
     EXPECT_EQ(P()->GetProfileNames(), (Names{kDefaultProfileName, kIvan, L"\u6771\u4EAC \U0001F600 & <x>"}));
     EXPECT_EQ(P()->GetCurrentProfileName(), L"\u6771\u4EAC \U0001F600 & <x>");
@@ -140,7 +140,7 @@ TEST_F(ProfilesTest, NonLatinNamesSurviveSaveAndReload)
 
 TEST_F(ProfilesTest, UserFolderWithNonLatinLettersKeepsEverySave)
 {
-    UserDataFileContainer::Instance()->SetPath(mDir.WPath() + L"\u041F\u043E\u043B\u044C\u0437/\u6771\u4EAC/");
+    EXPECT_EQ(QL_OK, UserDataFileContainer::Instance()->SetPath(mDir.WPath() + L"\u041F\u043E\u043B\u044C\u0437/\u6771\u4EAC/"));
     ASSERT_EQ(P()->Load(), QL_OK);
     P()->SelectProfile(L"Ann");
     ASSERT_EQ(P()->Save(), QL_OK);
@@ -194,7 +194,7 @@ TEST_F(ProfilesTest, DestructorSavesButASecondInstanceNeverDoes)
     base::SingletoneBase::DestroyAll();
     EXPECT_FALSE(OnDisk("user/profiles.xml"));
 
-    UserDataFileContainer::Instance()->SetPath(mDir.WPath("user"));
+    EXPECT_EQ(QL_OK, UserDataFileContainer::Instance()->SetPath(mDir.WPath("user")));
     ASSERT_EQ(P()->Load(), QL_OK);
     P()->SelectProfile(L"Ann");
     base::SingletoneBase::DestroyAll();
@@ -264,13 +264,13 @@ TEST_F(ProfilesTest, UserDataContainerServesFilesUnderItsRoot)
     EXPECT_TRUE(user->Exists(L"sub/a.txt"));
     EXPECT_TRUE(user->IsFolder(L"sub"));
     std::vector<std::wstring> names;
-    user->ListFiles(L"sub", false, names, true);
+    EXPECT_EQ(QL_OK, user->ListFiles(L"sub", false, names, true));
     EXPECT_EQ(names, (Names{L"a.txt"}));
     std::unique_ptr<FileInfo> info(user->GetFileInfo(L"sub/a.txt"));
     ASSERT_TRUE(info);
     std::unique_ptr<base::Stream> stream(info->Open());
     ASSERT_TRUE(stream);
     EXPECT_EQ(stream->GetSize(), 1u);
-    user->SetPath(mDir.WPath("new/deep"));
+    EXPECT_EQ(QL_OK, user->SetPath(mDir.WPath("new/deep")));
     EXPECT_TRUE(OnDisk("new/deep"));
 }

@@ -43,8 +43,8 @@ protected:
         mImages.clear();
         if (mRender && mRender->IsInScene())
         {
-            mRender->EndScene();
-            mRender->ExecuteCommands();
+            (void)mRender->EndScene();
+            (void)mRender->ExecuteCommands();
         }
     }
 

@@ -245,7 +245,7 @@ TEST(DrawMapping, ClipRectanglesFollowTheRendersPixelMapping)
     const auto rects = Only(rendertest::Decode(render.GetCommandBuffer()), render::CMD_SET_SCISSOR_RECT);
     ASSERT_EQ(1u, rects.size());
     EXPECT_EQ((std::vector<u64>{20, 0, 470, 384}), rects[0].args);
-    render.ExecuteCommands();
+    EXPECT_EQ(QL_OK, render.ExecuteCommands());
 }
 
 TEST_F(DrawCommands, ARenderTargetContextBeginsASceneOnlyWhenNoneIsOpen)

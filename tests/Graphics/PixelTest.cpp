@@ -71,7 +71,7 @@ TEST_F(ImagePixels, AnImageDrawnOneToOneLandsOnExactPixels)
         texels[i] = 0xFF000000 | (i * 17) << 16 | (255 - i * 13) << 8 | (i * 5 + 40);
     render::Image* image = MakeImage(5, 3, texels);
     Clear(0xFF000000);
-    mGraphics->SetBlendMode(render::BLEND_OFF);
+    EXPECT_EQ(QL_OK, mGraphics->SetBlendMode(render::BLEND_OFF));
     mGraphics->DrawImage(image).Translate(10.0f, 20.0f);
     const std::vector<u32> pixels = Finish();
     ASSERT_EQ(64u * 64u, pixels.size());
@@ -147,7 +147,7 @@ TEST_F(FramePicture, AFrameOfImagesSpritesShapesAndTextMatchesItsReference)
     const float ddsRect[4] = {120.0f, 196.0f, 48.0f, 48.0f};
     mGraphics->DrawImageToRect(dxt5, ddsRect);
     // Tinted sprites (the textured-tint shader), then additive ones overlapping.
-    mGraphics->SetShaderMode(2);
+    EXPECT_EQ(QL_OK, mGraphics->SetShaderMode(2));
     mGraphics->SetTint(0.6f);
     for (int i = 0; i < 3; ++i)
     {
@@ -155,12 +155,12 @@ TEST_F(FramePicture, AFrameOfImagesSpritesShapesAndTextMatchesItsReference)
         mGraphics->DrawImage(badge).Translate(176.0f + 40.0f * static_cast<float>(i), 190.0f);
     }
     mGraphics->SetTint(0.0f);
-    mGraphics->SetShaderMode(1);
-    mGraphics->SetBlendMode(render::BLEND_ADDITIVE);
+    EXPECT_EQ(QL_OK, mGraphics->SetShaderMode(1));
+    EXPECT_EQ(QL_OK, mGraphics->SetBlendMode(render::BLEND_ADDITIVE));
     mGraphics->SetColorRGBA(0.6f, 0.3f, 0.1f, 1.0f);
     for (int i = 0; i < 3; ++i)
         mGraphics->DrawImage(badge).Translate(176.0f + 28.0f * static_cast<float>(i), 254.0f);
-    mGraphics->SetBlendMode(render::BLEND_ALPHA);
+    EXPECT_EQ(QL_OK, mGraphics->SetBlendMode(render::BLEND_ALPHA));
     // Text: a title, justified wrapped text, a counter and centred lines, in four fonts.
     mGraphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
     const std::wstring heading = L"Brackenmoor";

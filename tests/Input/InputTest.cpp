@@ -49,14 +49,14 @@ protected:
 TEST_F(InputTest, KeyStatesAdvanceOncePerPoll)
 {
     in.SetKeyPressed(65, 0, true);
-    in.Update();
+    EXPECT_EQ(QL_OK, in.Update());
     EXPECT_EQ(in.GetKeyState(65), input::KEY_PRESSED);
-    in.Update();
+    EXPECT_EQ(QL_OK, in.Update());
     EXPECT_EQ(in.GetKeyState(65), input::KEY_HELD);
     in.SetKeyPressed(65, 0, false);
-    in.Update();
+    EXPECT_EQ(QL_OK, in.Update());
     EXPECT_EQ(in.GetKeyState(65), input::KEY_RELEASED);
-    in.Update();
+    EXPECT_EQ(QL_OK, in.Update());
     EXPECT_EQ(in.GetKeyState(65), input::KEY_UP);
 }
 
@@ -65,7 +65,7 @@ TEST_F(InputTest, PressAndReleaseBetweenPollsNeverPassesHeldOrReleased)
     Press(66); // the key-down polls: 0 -> 1
     EXPECT_EQ(in.GetKeyState(66), input::KEY_PRESSED);
     Release(66);
-    in.Update();
+    EXPECT_EQ(QL_OK, in.Update());
     EXPECT_EQ(in.GetKeyState(66), input::KEY_UP);
 }
 
@@ -90,15 +90,15 @@ TEST_F(InputTest, SideKeysDriveTheModifierMaskAndGenericKeysReportZero)
 {
     Press(16, 160);
     Press(18, 165);
-    in.Update();
+    EXPECT_EQ(QL_OK, in.Update());
     EXPECT_EQ(in.GetModifiers(), input::MOD_LSHIFT | input::MOD_RALT);
     EXPECT_EQ(listener.mEvents[0], "keydown 0");
     Press(16, 161);
     Release(16, 160); // right shift still down keeps the generic shift down
-    in.Update();
+    EXPECT_EQ(QL_OK, in.Update());
     EXPECT_EQ(in.GetKeyState(16), input::KEY_HELD);
     EXPECT_EQ(in.GetKeyState(160), input::KEY_RELEASED);
-    in.Update();
+    EXPECT_EQ(QL_OK, in.Update());
     EXPECT_EQ(in.GetModifiers(), input::MOD_RSHIFT | input::MOD_RALT);
 }
 
@@ -143,9 +143,9 @@ TEST_F(InputTest, ButtonsBeyondTheTableAreIgnored)
 TEST_F(InputTest, MouseButtonsShowInTheKeyTable)
 {
     in.MouseDown({0, 0}, 3);
-    in.Update();
+    EXPECT_EQ(QL_OK, in.Update());
     EXPECT_EQ(in.GetKeyState(2), input::KEY_PRESSED);
     in.MouseUp({0, 0}, 3);
-    in.Update();
+    EXPECT_EQ(QL_OK, in.Update());
     EXPECT_EQ(in.GetKeyState(2), input::KEY_UP);
 }

@@ -34,7 +34,7 @@ public:
             render::SVertexGeom origin{0.0f, 0.0f, 0.0f, 0};
             record->mMeasuredWidth = measured[0];
             record->mMeasuredHeight = measured[1];
-            record->VertexStep(&origin, render::GetVertexFormat<render::SVertexGeom>(), 1);
+            EXPECT_EQ(QL_OK, record->VertexStep(&origin, render::GetVertexFormat<render::SVertexGeom>(), 1));
             mOrigin = {origin.x, origin.y, 0.0f};
         }
         return QL_OK;

@@ -117,7 +117,7 @@ TEST_F(LayerTree, AlphaMultipliesDownTheTree)
     child.AddChild(&grandchild);
     root.mAlpha = 0.5f;
     child.mAlpha = 0.5f;
-    root.Render(nullptr);
+    EXPECT_EQ(QL_OK, root.Render(nullptr));
     EXPECT_FLOAT_EQ(0.5f, root.mDrawnAlpha);
     EXPECT_FLOAT_EQ(0.25f, child.mDrawnAlpha);
     EXPECT_FLOAT_EQ(0.25f, grandchild.mDrawnAlpha);
@@ -125,7 +125,7 @@ TEST_F(LayerTree, AlphaMultipliesDownTheTree)
     // Without the flag a layer takes its parent's passed alpha, not its effective alpha.
     grandchild.mAlpha = 0.5f;
     grandchild.mAlphaFromParentEffective = false;
-    root.Render(nullptr);
+    EXPECT_EQ(QL_OK, root.Render(nullptr));
     EXPECT_FLOAT_EQ(0.25f, grandchild.mDrawnAlpha) << "0.5 x the child's own 0.5";
 }
 
@@ -136,13 +136,13 @@ TEST_F(LayerTree, WorldTransformsComposeAndFollowMoves)
     root.SetScale(2.0f, 2.0f);
     root.SetPosition(5.0f, 5.0f);
     child.SetPosition(10.0f, 0.0f);
-    root.Render(nullptr);
+    EXPECT_EQ(QL_OK, root.Render(nullptr));
     math::Point3 p = World(child, 1.0f, 0.0f);
     EXPECT_FLOAT_EQ(27.0f, p.x);
     EXPECT_FLOAT_EQ(5.0f, p.y);
 
     root.SetPosition(0.0f, 0.0f);
-    root.Render(nullptr);
+    EXPECT_EQ(QL_OK, root.Render(nullptr));
     p = World(child, 1.0f, 0.0f);
     EXPECT_FLOAT_EQ(22.0f, p.x) << "a parent's move reaches an untouched child";
     EXPECT_FLOAT_EQ(0.0f, p.y);
@@ -151,7 +151,7 @@ TEST_F(LayerTree, WorldTransformsComposeAndFollowMoves)
     layer::Layer late;
     root.AddChild(&late);
     EXPECT_TRUE(late.mRebuildRequested);
-    root.Render(nullptr);
+    EXPECT_EQ(QL_OK, root.Render(nullptr));
     p = World(late, 1.0f, 1.0f);
     EXPECT_FLOAT_EQ(2.0f, p.x);
     EXPECT_FLOAT_EQ(2.0f, p.y);

@@ -91,7 +91,7 @@ TEST(NullVideo, WindowRecordsItsModeAndDeliversQueuedEventsInOrder)
     ASSERT_TRUE(window->PollEvent(e));
     EXPECT_EQ(e.type, os::EventType::FocusLost);
     EXPECT_FALSE(window->PollEvent(e));
-    window->SetFullscreen(1920, 1080);
+    EXPECT_EQ(QL_OK, window->SetFullscreen(1920, 1080));
     int w = 0, h = 0;
     window->GetClientSize(w, h);
     EXPECT_EQ(w, 1920);

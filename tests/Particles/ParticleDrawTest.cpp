@@ -66,7 +66,7 @@ TEST_F(ParticleDraw, IntenseListsDrawAddedAndTheContextBlendModeComesBack)
                           "<particles texture=\"white\" burst=\"1\" life=\"5\"/>"
                           "<particles texture=\"white\" blend=\"add\" burst=\"2\" life=\"5\"/></emitter>"));
     auto e = Play("two");
-    mGraphics->SetBlendMode(render::BLEND_OFF);
+    EXPECT_EQ(QL_OK, mGraphics->SetBlendMode(render::BLEND_OFF));
     u32 drawn = 0;
     {
         auto command = mGraphics->DrawParticles(e.get());

@@ -24,8 +24,8 @@ protected:
         mRender = mHarness.mRender.get();
         mDevice = mHarness.Recording();
         render::Shader* geom = nullptr;
-        mRender->GetShaderGeom(&geom);
-        geom->SetProjection(mRender->GetProjectionPointer());
+        EXPECT_EQ(QL_OK, mRender->GetShaderGeom(&geom));
+        EXPECT_EQ(QL_OK, geom->SetProjection(mRender->GetProjectionPointer()));
         mState.mShader = geom->GetImpl();
         ASSERT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertexGeom>(), 64, true,
                                                      &mBuffer));

@@ -24,8 +24,8 @@ protected:
         ASSERT_TRUE(mHarness.Ok());
         mRender = mHarness.mRender.get();
         mDevice = mHarness.Recording();
-        mRender->GetShaderGeom(&mGeom);
-        mGeom->SetProjection(mRender->GetProjectionPointer());
+        EXPECT_EQ(QL_OK, mRender->GetShaderGeom(&mGeom));
+        EXPECT_EQ(QL_OK, mGeom->SetProjection(mRender->GetProjectionPointer()));
         mState.mShader = mGeom->GetImpl();
     }
 
@@ -107,12 +107,12 @@ TEST_F(DeviceObjectLifetime, ADeletedTargetIsForgottenWithItsPixelMapping)
 TEST_F(DeviceObjectLifetime, ASamplerLetsGoOfADeletedTexture)
 {
     render::ShaderTextured* mult = nullptr;
-    mRender->GetShaderTexturedMult(&mult);
+    EXPECT_EQ(QL_OK, mRender->GetShaderTexturedMult(&mult));
     PixelImage image(2, 2, std::vector<u32>(4, 0xFFFFFFFF));
     render::Texture* first = nullptr;
     ASSERT_EQ(QL_OK, mRender->CreateTexture(&first));
     ASSERT_EQ(QL_OK, first->CreateFromImage(image));
-    mult->SetTexture(first);
+    EXPECT_EQ(QL_OK, mult->SetTexture(first));
     ASSERT_EQ(first, mult->GetSamplerVariable()->Get());
     delete first;
     EXPECT_EQ(nullptr, mult->GetSamplerVariable()->Get());
@@ -122,7 +122,7 @@ TEST_F(DeviceObjectLifetime, ASamplerLetsGoOfADeletedTexture)
     ASSERT_EQ(QL_OK, mRender->CreateTexture(&second));
     ASSERT_EQ(QL_OK, second->CreateFromImage(image));
     mult->GetImpl()->SetVariablesChanged(false);
-    mult->SetTexture(second);
+    EXPECT_EQ(QL_OK, mult->SetTexture(second));
     EXPECT_TRUE(mult->GetImpl()->AreVariablesChanged());
     delete second;
 }
@@ -135,7 +135,7 @@ TEST_F(DeviceObjectLifetime, AShaderUnloadedMidFrameIsPlayedAndThenForgotten)
     folder.Write("FxPS.hlsl", "out vec4 o;\nvoid pixel_shader() { o = vec4(1.0); }\n");
     base::CountedPtr<render::Shader> shader;
     ASSERT_EQ(QL_OK, mRender->LoadShader(folder.WPath("Fx"), &shader));
-    shader->SetProjection(mRender->GetProjectionPointer());
+    EXPECT_EQ(QL_OK, shader->SetProjection(mRender->GetProjectionPointer()));
     render::Buffer* buffer = MakeBuffer();
     mState.mVertexBuffer = buffer;
     mState.mShader = shader->GetImpl();

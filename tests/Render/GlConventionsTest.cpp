@@ -80,7 +80,7 @@ protected:
     render::TextureDX9* MakeTarget(u32 size)
     {
         render::Texture* texture = nullptr;
-        mRender->CreateTexture(&texture);
+        EXPECT_EQ(QL_OK, mRender->CreateTexture(&texture));
         EXPECT_EQ(QL_OK, texture->CreateRenderTarget(size, size));
         mOwned.emplace_back(texture);
         return static_cast<render::TextureDX9*>(texture);
@@ -123,7 +123,7 @@ TEST_F(GlConventions, FilledRectangleCoversExactlyItsPixelsOnARenderTarget)
 {
     render::TextureDX9* target = MakeTarget(32);
     math::Matrix4 projection;
-    mRender->BuildProjection(32, 32, 0, &projection);
+    EXPECT_EQ(QL_OK, mRender->BuildProjection(32, 32, 0, &projection));
     mDraw->mProjection = &projection;
     mDraw->mState.mTarget = target;
     BeginFrame();
@@ -141,7 +141,7 @@ TEST_F(GlConventions, ImageDrawnOneToOneReproducesItsTexels)
         texels[i] = 0xFF000000 | (i * 4) << 16 | (255 - i) << 8 | (i * 3);
     PixelImage image(8, 8, texels);
     render::Texture* texture = nullptr;
-    mRender->CreateTexture(&texture);
+    EXPECT_EQ(QL_OK, mRender->CreateTexture(&texture));
     mOwned.emplace_back(texture);
     ASSERT_EQ(QL_OK, texture->CreateFromImage(image));
     BeginFrame();
@@ -194,7 +194,7 @@ TEST_F(GlConventions, ScissorClipsOnTheBackBufferAndOnARenderTarget)
 
     render::TextureDX9* target = MakeTarget(32);
     math::Matrix4 projection;
-    mRender->BuildProjection(32, 32, 0, &projection);
+    EXPECT_EQ(QL_OK, mRender->BuildProjection(32, 32, 0, &projection));
     mDraw->mProjection = &projection;
     mDraw->mState.mTarget = target;
     BeginFrame();
@@ -218,7 +218,7 @@ TEST_F(GlConventions, CounterClockwiseTrianglesAreCulledOnBothTargets)
 
     render::TextureDX9* target = MakeTarget(32);
     math::Matrix4 projection;
-    mRender->BuildProjection(32, 32, 0, &projection);
+    EXPECT_EQ(QL_OK, mRender->BuildProjection(32, 32, 0, &projection));
     mDraw->mProjection = &projection;
     mDraw->mState.mTarget = target;
     BeginFrame();
@@ -237,7 +237,7 @@ TEST_F(GlConventions, ViewportFollowsTheTargetOnEverySwitch)
 {
     render::TextureDX9* target = MakeTarget(16);
     math::Matrix4 projection;
-    mRender->BuildProjection(16, 16, 0, &projection);
+    EXPECT_EQ(QL_OK, mRender->BuildProjection(16, 16, 0, &projection));
     BeginFrame();
     ClearTarget(target);
     mDraw->mState.mTarget = target;
@@ -254,7 +254,7 @@ TEST_F(GlConventions, RenderTargetDrawnToTheBackBufferAppearsUpright)
 {
     render::TextureDX9* target = MakeTarget(16);
     math::Matrix4 projection;
-    mRender->BuildProjection(16, 16, 0, &projection);
+    EXPECT_EQ(QL_OK, mRender->BuildProjection(16, 16, 0, &projection));
     BeginFrame();
     ClearTarget(target);
     mDraw->mState.mTarget = target;
@@ -270,7 +270,7 @@ TEST_F(GlConventions, TintShaderWeighsVertexColourAndTexture)
 {
     PixelImage image(4, 4, std::vector<u32>(16, 0xFF0000FF));
     render::Texture* texture = nullptr;
-    mRender->CreateTexture(&texture);
+    EXPECT_EQ(QL_OK, mRender->CreateTexture(&texture));
     mOwned.emplace_back(texture);
     ASSERT_EQ(QL_OK, texture->CreateFromImage(image));
     mDraw->mTint = true;
@@ -286,7 +286,7 @@ TEST_F(GlConventions, TintShaderWeighsVertexColourAndTexture)
 TEST_F(GlConventions, DynamicTextureShowsWhatWasWrittenThroughLock)
 {
     render::Texture* texture = nullptr;
-    mRender->CreateTexture(&texture);
+    EXPECT_EQ(QL_OK, mRender->CreateTexture(&texture));
     mOwned.emplace_back(texture);
     ASSERT_EQ(QL_OK, texture->CreateDynamic(4, 4));
     u32 count = 0, pitch = 0;
@@ -308,8 +308,8 @@ TEST_F(GlConventions, IndexedDrawsReadTheirIndicesFromEitherCache)
     auto* vertices = static_cast<render::BufferDoubleCache<render::VertexBuffer<render::SVertexGeom>>*>(
         mRender->GetVertexCache(render::GetVertexFormat<render::SVertexGeom>().mId));
     render::Shader* geom = nullptr;
-    mRender->GetShaderGeom(&geom);
-    geom->SetProjection(mRender->GetProjectionPointer());
+    EXPECT_EQ(QL_OK, mRender->GetShaderGeom(&geom));
+    EXPECT_EQ(QL_OK, geom->SetProjection(mRender->GetProjectionPointer()));
     BeginFrame();
     // Two quads of four vertices each, one through 16-bit and one through 32-bit indices.
     for (int quad = 0; quad < 2; ++quad)
@@ -377,7 +377,7 @@ TEST_F(GlConventions, ATextureMadeAfterAnotherWasDeletedIsTheOneSampled)
     {
         PixelImage image(2, 2, std::vector<u32>(4, colour));
         render::Texture* texture = nullptr;
-        mRender->CreateTexture(&texture);
+        EXPECT_EQ(QL_OK, mRender->CreateTexture(&texture));
         ASSERT_EQ(QL_OK, texture->CreateFromImage(image));
         BeginFrame();
         ASSERT_EQ(QL_OK, mDraw->Image(0, 0, 2, 2, texture));

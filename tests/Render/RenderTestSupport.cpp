@@ -146,7 +146,7 @@ template <class V> QLResultEnum QuadDrawer::Submit(const V* vertices, u32 count,
     if (result != QL_OK)
         return result;
     std::memcpy(chunk.mData, vertices, sizeof(V) * count);
-    shader->SetProjection(mProjection ? mProjection : mRender.GetProjectionPointer());
+    (void)shader->SetProjection(mProjection ? mProjection : mRender.GetProjectionPointer());
     mState.mShader = shader->GetImpl();
     mState.mVertexBuffer = chunk.mBuffer;
     if ((result = mRender.ApplyState(&mState, true)) != QL_OK)
@@ -161,7 +161,7 @@ QLResultEnum QuadDrawer::Fill(float x, float y, float w, float h, u32 argb)
     const render::SVertexGeom v[6] = {{x0, y0, 0, argb}, {x1, y0, 0, argb}, {x1, y1, 0, argb},
                                       {x0, y0, 0, argb}, {x1, y1, 0, argb}, {x0, y1, 0, argb}};
     render::Shader* shader = nullptr;
-    mRender.GetShaderGeom(&shader);
+    (void)mRender.GetShaderGeom(&shader);
     return Submit(v, 6, shader);
 }
 
@@ -169,7 +169,7 @@ QLResultEnum QuadDrawer::Triangle(const float xy[6], u32 argb)
 {
     const render::SVertexGeom v[3] = {{xy[0], xy[1], 0, argb}, {xy[2], xy[3], 0, argb}, {xy[4], xy[5], 0, argb}};
     render::Shader* shader = nullptr;
-    mRender.GetShaderGeom(&shader);
+    (void)mRender.GetShaderGeom(&shader);
     return Submit(v, 3, shader);
 }
 
@@ -182,10 +182,10 @@ QLResultEnum QuadDrawer::Image(float x, float y, float w, float h, render::Textu
         {x1, y1, 0, 1, argb, specular, 1, 1}, {x0, y1, 0, 1, argb, specular, 0, 1}};
     render::ShaderTextured* shader = nullptr;
     if (mTint)
-        mRender.GetShaderTexturedTint(&shader);
+        (void)mRender.GetShaderTexturedTint(&shader);
     else
-        mRender.GetShaderTexturedMult(&shader);
-    shader->SetTexture(texture);
+        (void)mRender.GetShaderTexturedMult(&shader);
+    (void)shader->SetTexture(texture);
     return Submit(v, 6, shader);
 }
 

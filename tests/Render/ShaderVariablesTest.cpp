@@ -23,8 +23,8 @@ protected:
         ASSERT_TRUE(mHarness.Ok());
         mRender = mHarness.mRender.get();
         mDevice = mHarness.Recording();
-        mRender->GetShaderGeom(&mGeom);
-        mRender->GetShaderTexturedMult(&mMult);
+        EXPECT_EQ(QL_OK, mRender->GetShaderGeom(&mGeom));
+        EXPECT_EQ(QL_OK, mRender->GetShaderTexturedMult(&mMult));
         ASSERT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertexGeom>(), 64, true,
                                                      &mBuffer));
         mState.mShader = mGeom->GetImpl();
@@ -57,16 +57,16 @@ protected:
 TEST_F(ShaderVariables, TheSamePointerTwiceChangesNothingANewOneIsRecordedOnceAndReadAtPlayback)
 {
     math::Matrix4 first, second;
-    mGeom->SetProjection(&first);
+    EXPECT_EQ(QL_OK, mGeom->SetProjection(&first));
     auto sent = DrawAndCollect(0);
     ASSERT_EQ(1u, sent.size());
     EXPECT_FALSE(mGeom->GetImpl()->AreVariablesChanged());
 
-    mGeom->SetProjection(&first);
+    EXPECT_EQ(QL_OK, mGeom->SetProjection(&first));
     EXPECT_FALSE(mGeom->GetImpl()->AreVariablesChanged());
     EXPECT_TRUE(DrawAndCollect(3).empty());
 
-    mGeom->SetProjection(&second);
+    EXPECT_EQ(QL_OK, mGeom->SetProjection(&second));
     EXPECT_TRUE(mGeom->GetProjectionVariable()->IsChanged());
     EXPECT_TRUE(mGeom->GetImpl()->AreVariablesChanged());
     sent = DrawAndCollect(6);
@@ -89,8 +89,8 @@ TEST_F(ShaderVariables, UnbindingFlagsEveryVariableOfTheOldShader)
     render::Buffer* textured = nullptr;
     ASSERT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertex2D>(), 8, true, &textured));
     math::Matrix4 projection;
-    mGeom->SetProjection(&projection);
-    mMult->SetProjection(&projection);
+    EXPECT_EQ(QL_OK, mGeom->SetProjection(&projection));
+    EXPECT_EQ(QL_OK, mMult->SetProjection(&projection));
     DrawAndCollect(0);
     mState.mShader = mMult->GetImpl();
     mState.mVertexBuffer = textured;
@@ -109,7 +109,7 @@ TEST_F(ShaderVariables, UnbindingFlagsEveryVariableOfTheOldShader)
 TEST_F(ShaderVariables, AfterADeviceResetEveryVariableIsRecordedAgain)
 {
     math::Matrix4 projection;
-    mGeom->SetProjection(&projection);
+    EXPECT_EQ(QL_OK, mGeom->SetProjection(&projection));
     DrawAndCollect(0);
     ASSERT_EQ(QL_OK, mRender->EndScene());
     ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
@@ -140,8 +140,8 @@ TEST_F(ShaderVariables, TexturedShadersRecordTheSamplerByPointer)
     ASSERT_EQ(QL_OK, mRender->CreateTexture(&texture));
     PixelImage image(2, 2, {0xFFFFFFFF, 0, 0, 0xFFFFFFFF});
     ASSERT_EQ(QL_OK, texture->CreateFromImage(image));
-    mMult->SetProjection(mRender->GetProjectionPointer());
-    mMult->SetTexture(texture);
+    EXPECT_EQ(QL_OK, mMult->SetProjection(mRender->GetProjectionPointer()));
+    EXPECT_EQ(QL_OK, mMult->SetTexture(texture));
     mState.mShader = mMult->GetImpl();
     mState.mVertexBuffer = textured;
     auto sent = DrawAndCollect(0);
@@ -162,12 +162,12 @@ TEST_F(ShaderVariables, TexturedBindingNeedsTheSamplerButAnUnknownConstantSetsNo
     ASSERT_EQ(QL_OK, mRender->CreateShader("uniform mat4 Proj; void vertex_shader() {}",
                                            "void pixel_shader() {}", &impl));
     render::ShaderTextured textured;
-    textured.SetRender(mRender);
+    EXPECT_EQ(QL_OK, textured.SetRender(mRender));
     textured.SetImpl(impl);
     EXPECT_EQ(QL_FAIL, textured.BindVariables());
     ASSERT_EQ(QL_OK, mRender->CreateShader("void vertex_shader() {}", "void pixel_shader() {}", &impl));
     render::Shader plain;
-    plain.SetRender(mRender);
+    EXPECT_EQ(QL_OK, plain.SetRender(mRender));
     plain.SetImpl(impl);
     EXPECT_EQ(QL_OK, plain.BindVariables());
 }
@@ -194,7 +194,7 @@ TEST_F(ShaderVariables, ShadersLoadFromTheirTwoFilesAreSharedByNameAndFailuresAr
     EXPECT_FALSE(missing);
     auto unloaded = resource::ResourceManager::Instance()->Get<render::Shader>(L"no/such/Shader");
     ASSERT_TRUE(unloaded);
-    unloaded->SetRender(mRender);
+    EXPECT_EQ(QL_OK, unloaded->SetRender(mRender));
     EXPECT_NE(QL_OK, unloaded->Load());
     EXPECT_FALSE(unloaded->IsLoaded());
     EXPECT_EQ(nullptr, unloaded->GetImpl());

@@ -199,8 +199,8 @@ TEST(ProfilesFileStore, AHandWrittenProfileReadsAndSettersSaveThroughTheProfiles
     dir.Write("user/profiles.xml", R"(<Profiles currentProfile="Zoë"><Profile name="Zoë"><tutorial>
         <step id="3" state="1"/></tutorial><levels><level n="0" episode="0" mode="1" stars="2"/></levels>
         </Profile></Profiles>)");
-    file::UserDataFileContainer::Instance()->SetPath(dir.WPath("user/"));
-    file::Profiles::Instance()->Load();
+    EXPECT_EQ(QL_OK, file::UserDataFileContainer::Instance()->SetPath(dir.WPath("user/")));
+    EXPECT_EQ(QL_OK, file::Profiles::Instance()->Load());
     FakeHost host;
     host.table.readText("0;3;2;0;0\n");
     {
@@ -220,7 +220,7 @@ TEST(ProfilesFileStore, AHandWrittenProfileReadsAndSettersSaveThroughTheProfiles
     EXPECT_NE(saved.find("currentProfile=\"Ann\""), std::string::npos);
     EXPECT_NE(saved.find("name=\"Zoë\""), std::string::npos);
 
-    file::Profiles::Instance()->Load();
+    EXPECT_EQ(QL_OK, file::Profiles::Instance()->Load());
     TDProfilesFileStore store;
     TDProgress progress(store, host);
     EXPECT_EQ(store.currentProfileName(), L"Ann");

@@ -129,7 +129,7 @@ TEST_F(VideoFiles, AFileCutInsideItsFramesPlaysWhatItHasAndEnds)
         mListener.mEnded = 0;
         OpenBytes(part, "cut");
         for (int step = 0; step < 20 && !mVideo->IsEnded(); ++step)
-            mVideo->Update(0.1f, mImage.get());
+            (void)mVideo->Update(0.1f, mImage.get());
         EXPECT_TRUE(mVideo->IsEnded()) << cut;
         EXPECT_EQ(1, mListener.mEnded) << cut;
     }

@@ -13,7 +13,7 @@ namespace
 class FrameStack : public ::testing::Test
 {
 protected:
-    ~FrameStack() override { mManager.RemoveAllFrames(false, false); }
+    ~FrameStack() override { (void)mManager.RemoveAllFrames(false, false); }
 
     std::vector<widget::Frame*> Order() const
     {
@@ -31,12 +31,12 @@ protected:
 
 TEST_F(FrameStack, TopMostFramesStayAboveNormalOnesAndModalOnesAboveAll)
 {
-    mManager.ShowModal(&mA, false);
-    mManager.Add(&mB, true, false, false);
+    EXPECT_EQ(QL_OK, mManager.ShowModal(&mA, false));
+    EXPECT_EQ(QL_OK, mManager.Add(&mB, true, false, false));
     EXPECT_EQ((std::vector<widget::Frame*>{&mB, &mA}), Order()) << "a top-most frame goes below the modal one";
-    mManager.Add(&mC, false, false, false);
+    EXPECT_EQ(QL_OK, mManager.Add(&mC, false, false, false));
     EXPECT_EQ((std::vector<widget::Frame*>{&mC, &mB, &mA}), Order()) << "a normal frame goes below the others";
-    mManager.Add(&mD, false, false, false);
+    EXPECT_EQ(QL_OK, mManager.Add(&mD, false, false, false));
     EXPECT_EQ((std::vector<widget::Frame*>{&mC, &mD, &mB, &mA}), Order());
     EXPECT_EQ(widget::FrameManager::MODE_MODAL, mManager.FindEntry(&mA)->mode);
     EXPECT_EQ(widget::FrameManager::MODE_TOP_MOST, mManager.FindEntry(&mB)->mode);
@@ -45,39 +45,39 @@ TEST_F(FrameStack, TopMostFramesStayAboveNormalOnesAndModalOnesAboveAll)
 
 TEST_F(FrameStack, ATopMostFrameOnTopOfTopMostOnesIsAppended)
 {
-    mManager.Add(&mA, false, false, false);
-    mManager.Add(&mB, true, false, false);
-    mManager.Add(&mC, true, false, false);
+    EXPECT_EQ(QL_OK, mManager.Add(&mA, false, false, false));
+    EXPECT_EQ(QL_OK, mManager.Add(&mB, true, false, false));
+    EXPECT_EQ(QL_OK, mManager.Add(&mC, true, false, false));
     EXPECT_EQ((std::vector<widget::Frame*>{&mA, &mB, &mC}), Order());
-    mManager.Add(&mA, false, false, false);
+    EXPECT_EQ(QL_OK, mManager.Add(&mA, false, false, false));
     EXPECT_EQ(3u, Order().size()) << "a frame stands in the stack once";
 }
 
 TEST_F(FrameStack, AddingTellsTheFrameAndItsSubtreeAndActivates)
 {
     ProbeWidget child("child", mJournal);
-    mA.AddChild(&child);
+    EXPECT_EQ(QL_OK, mA.AddChild(&child));
     mJournal.clear();
-    mManager.Add(&mA, false, true, false);
+    EXPECT_EQ(QL_OK, mManager.Add(&mA, false, true, false));
     EXPECT_EQ((Journal{"a:manager+", "child:manager+", "a:activate"}), mJournal);
     EXPECT_EQ(&mA, mManager.GetActiveFrame());
     EXPECT_TRUE(mA.IsActive());
 
     mJournal.clear();
-    mManager.ShowModal(&mB, false);
+    EXPECT_EQ(QL_OK, mManager.ShowModal(&mB, false));
     EXPECT_EQ((Journal{"b:manager+", "a:deactivate", "b:activate"}), mJournal);
     EXPECT_FALSE(mA.IsActive());
     mJournal.clear();
-    mManager.Activate(&mB);
+    EXPECT_EQ(QL_OK, mManager.Activate(&mB));
     EXPECT_TRUE(mJournal.empty()) << "already active";
 }
 
 TEST_F(FrameStack, DeferredRequestsWaitForTheUpdateAfterTheFramesOwnUpdates)
 {
-    mManager.Add(&mA, false, false, false);
+    EXPECT_EQ(QL_OK, mManager.Add(&mA, false, false, false));
     mJournal.clear();
-    mManager.Add(&mB, false, true, true);
-    mManager.Remove(&mA, false, true);
+    EXPECT_EQ(QL_OK, mManager.Add(&mB, false, true, true));
+    EXPECT_EQ(QL_OK, mManager.Remove(&mA, false, true));
     EXPECT_EQ((std::vector<widget::Frame*>{&mA}), Order());
     EXPECT_EQ(1u, mManager.GetPendingAdditions());
     EXPECT_EQ(1u, mManager.GetPendingRemovals());
@@ -92,16 +92,16 @@ TEST_F(FrameStack, RequestsMadeWhileRequestsAreHandledRunInTheSameUpdate)
 {
     mB.mOnEvent = [this](const std::string& e) {
         if (e == "manager+")
-            mManager.ShowModal(&mC, true);
+            (void)mManager.ShowModal(&mC, true);
         if (e == "manager-")
-            mManager.Remove(&mD, false, true);
+            (void)mManager.Remove(&mD, false, true);
         return QL_OK;
     };
-    mManager.Add(&mD, false, false, false);
-    mManager.Add(&mB, false, false, true);
+    EXPECT_EQ(QL_OK, mManager.Add(&mD, false, false, false));
+    EXPECT_EQ(QL_OK, mManager.Add(&mB, false, false, true));
     ASSERT_EQ(QL_OK, mManager.Update(0.0f));
     EXPECT_EQ((std::vector<widget::Frame*>{&mD, &mB, &mC}), Order());
-    mManager.Remove(&mB, false, true);
+    EXPECT_EQ(QL_OK, mManager.Remove(&mB, false, true));
     ASSERT_EQ(QL_OK, mManager.Update(0.0f));
     EXPECT_EQ((std::vector<widget::Frame*>{&mC}), Order());
 }
@@ -109,7 +109,7 @@ TEST_F(FrameStack, RequestsMadeWhileRequestsAreHandledRunInTheSameUpdate)
 TEST_F(FrameStack, RemovingAFrameThatIsNotThereFails)
 {
     EXPECT_EQ(QL_FAIL, mManager.Remove(&mA, false, false));
-    mManager.Add(&mA, false, true, false);
+    EXPECT_EQ(QL_OK, mManager.Add(&mA, false, true, false));
     EXPECT_EQ(QL_OK, mManager.Remove(&mA, false, false));
     EXPECT_EQ(nullptr, mManager.GetActiveFrame()) << "the active frame left without OnDeactivate";
     EXPECT_EQ(0u, Filter(mJournal, "a:deactivate").size());
@@ -122,11 +122,11 @@ TEST_F(FrameStack, AFrameRemovingItselfDuringItsUpdateIsDeletedAfterTheUpdate)
     doomed->mDeaths = &deaths;
     doomed->mOnEvent = [this, doomed](const std::string& e) {
         if (e == "update")
-            mManager.Remove(doomed, true, false);
+            (void)mManager.Remove(doomed, true, false);
         return QL_OK;
     };
-    mManager.Add(doomed, false, false, false);
-    mManager.Add(&mA, false, false, false);
+    EXPECT_EQ(QL_OK, mManager.Add(doomed, false, false, false));
+    EXPECT_EQ(QL_OK, mManager.Add(&mA, false, false, false));
     ASSERT_EQ(QL_OK, mManager.Update(0.0f));
     EXPECT_EQ(1, deaths);
     EXPECT_EQ((std::vector<widget::Frame*>{&mA}), Order());
@@ -137,8 +137,8 @@ TEST_F(FrameStack, ADestroyedFrameLeavesTheStackAndItsPendingRequests)
 {
     auto* gone = new ProbeBoard("gone", mJournal);
     auto* waiting = new ProbeBoard("waiting", mJournal);
-    mManager.Add(gone, false, true, false);
-    mManager.Add(waiting, false, false, true);
+    EXPECT_EQ(QL_OK, mManager.Add(gone, false, true, false));
+    EXPECT_EQ(QL_OK, mManager.Add(waiting, false, false, true));
     delete gone;
     delete waiting;
     EXPECT_TRUE(mManager.GetStack().empty());
@@ -149,15 +149,15 @@ TEST_F(FrameStack, ADestroyedFrameLeavesTheStackAndItsPendingRequests)
     // A manager that goes with such a request still pending ends cleanly (checked under ASan).
     auto* manager = new widget::FrameManager();
     auto* orphan = new ProbeBoard("orphan", mJournal);
-    manager->Add(orphan, false, false, true);
+    EXPECT_EQ(QL_OK, manager->Add(orphan, false, false, true));
     delete orphan;
     delete manager;
 }
 
 TEST_F(FrameStack, AFailingUpdateEndsTheStep)
 {
-    mManager.Add(&mA, false, false, false);
-    mManager.Add(&mB, false, false, false);
+    EXPECT_EQ(QL_OK, mManager.Add(&mA, false, false, false));
+    EXPECT_EQ(QL_OK, mManager.Add(&mB, false, false, false));
     mA.mOnEvent = [](const std::string& e) { return e == "update" ? QL_FAIL : QL_OK; };
     mJournal.clear();
     EXPECT_EQ(QL_FAIL, mManager.Update(0.0f));
@@ -171,9 +171,9 @@ TEST_F(FrameStack, RemoveAllFramesDetachesAndCanDeleteEverything)
     auto* second = new ProbeBoard("second", mJournal);
     auto* child = new ProbeWidget("child", mJournal);
     first->mDeaths = second->mDeaths = child->mDeaths = &deaths;
-    first->AddChild(child);
-    mManager.Add(first, false, false, false);
-    mManager.Add(second, false, true, false);
+    EXPECT_EQ(QL_OK, first->AddChild(child));
+    EXPECT_EQ(QL_OK, mManager.Add(first, false, false, false));
+    EXPECT_EQ(QL_OK, mManager.Add(second, false, true, false));
     ASSERT_EQ(second, mManager.GetActiveFrame());
     mJournal.clear();
     EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(true, true));
@@ -182,9 +182,9 @@ TEST_F(FrameStack, RemoveAllFramesDetachesAndCanDeleteEverything)
     EXPECT_EQ(3, deaths);
     EXPECT_TRUE(mManager.GetStack().empty());
 
-    mManager.Add(&mA, false, false, false);
+    EXPECT_EQ(QL_OK, mManager.Add(&mA, false, false, false));
     mJournal.clear();
-    mManager.RemoveAllFrames(false, false);
+    EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(false, false));
     EXPECT_TRUE(mManager.GetStack().empty());
     EXPECT_TRUE(mJournal.empty()) << "emptied without notifications";
 }
@@ -196,7 +196,7 @@ TEST_F(FrameStack, TheManagerDeletesWhatIsStillQueuedButNotItsFrames)
     queued->mDeaths = &deaths;
     {
         widget::FrameManager manager;
-        manager.Add(&mA, false, false, false);
+        EXPECT_EQ(QL_OK, manager.Add(&mA, false, false, false));
         manager.QueueDelete(queued);
     }
     EXPECT_EQ(1, deaths);

@@ -16,11 +16,11 @@ class MouseDispatch : public ::testing::Test
 protected:
     MouseDispatch()
     {
-        mManager.Add(&mLow, false, false, false);
-        mManager.Add(&mHigh, false, false, false);
+        EXPECT_EQ(QL_OK, mManager.Add(&mLow, false, false, false));
+        EXPECT_EQ(QL_OK, mManager.Add(&mHigh, false, false, false));
         mJournal.clear();
     }
-    ~MouseDispatch() override { mManager.RemoveAllFrames(false, false); }
+    ~MouseDispatch() override { (void)mManager.RemoveAllFrames(false, false); }
 
     QLResultEnum Press(float x, float y, u32 button = 1) { return mManager.OnMouseDown({x, y}, button); }
     QLResultEnum Release(float x, float y, u32 button = 1) { return mManager.OnMouseUp({x, y}, button); }
@@ -48,17 +48,17 @@ TEST_F(MouseDispatch, TheTopFrameUnderThePointTakesThePress)
     EXPECT_EQ((Journal{"high:deactivate", "low:activate", "low:press"}), Take());
     EXPECT_EQ(QL_OK, Release(10, 10));
     EXPECT_EQ((Journal{"low:release"}), Take());
-    mManager.OnMouseWheel({70, 70}, 120);
+    EXPECT_EQ(QL_OK, mManager.OnMouseWheel({70, 70}, 120));
     EXPECT_EQ((Journal{"high:wheel120"}), Take());
 }
 
 TEST_F(MouseDispatch, ContinueAndDeclineLetThePressThroughToTheFrameBelow)
 {
     mHigh.mLeave = layer::HIT_CONTINUE;
-    Press(60, 60);
+    EXPECT_EQ(QL_OK, Press(60, 60));
     EXPECT_EQ((Journal{"high:activate", "high:press", "high:deactivate", "low:activate", "low:press"}), Take());
     mHigh.mLeave = layer::HIT_DECLINED;
-    Press(60, 60);
+    EXPECT_EQ(QL_OK, Press(60, 60));
     EXPECT_EQ((Journal{"low:deactivate", "high:activate", "high:press", "high:deactivate", "low:activate",
                        "low:press"}),
               Take());
@@ -68,29 +68,29 @@ TEST_F(MouseDispatch, NothingBelowAModalFrameSeesInput)
 {
     ProbeBoard modal("modal", mJournal, math::Rect(150, 150, 10, 10));
     ProbeBoard top("top", mJournal, math::Rect(0, 0, 10, 10));
-    mManager.ShowModal(&modal, false);
-    mManager.Add(&top, true, false, false);
+    EXPECT_EQ(QL_OK, mManager.ShowModal(&modal, false));
+    EXPECT_EQ(QL_OK, mManager.Add(&top, true, false, false));
     Take();
-    Press(5, 5);
+    EXPECT_EQ(QL_OK, Press(5, 5));
     Journal seen = Take();
     EXPECT_EQ(Filter(seen, "low").size(), 0u) << "frames below the modal one never hear it";
     EXPECT_EQ(Filter(seen, "top").size(), 0u) << "the top-most frame sits below the modal one";
     EXPECT_EQ(&modal, mManager.GetActiveFrame()) << "an unhandled press leaves the modal frame active";
     EXPECT_TRUE(modal.IsActive());
-    Press(155, 155);
+    EXPECT_EQ(QL_OK, Press(155, 155));
     EXPECT_EQ((Journal{"modal:press"}), Take());
-    mManager.RemoveAllFrames(false, false);
+    EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(false, false));
 }
 
 TEST_F(MouseDispatch, APressOnEmptySpaceDeactivatesTheActiveFrameOnce)
 {
-    Press(10, 10);
+    EXPECT_EQ(QL_OK, Press(10, 10));
     Take();
     EXPECT_EQ(QL_OK, Press(500, 500));
     EXPECT_EQ((Journal{"low:deactivate"}), Take());
     EXPECT_EQ(nullptr, mManager.GetActiveFrame());
     EXPECT_FALSE(mLow.IsActive());
-    Press(500, 500);
+    EXPECT_EQ(QL_OK, Press(500, 500));
     EXPECT_TRUE(Take().empty());
 }
 
@@ -107,10 +107,10 @@ TEST_F(MouseDispatch, APressOnADisabledWidgetActivatesItsFrameAndGoesNoFurther)
 {
     ProbeWidget button("button", mJournal, math::Rect(10, 10, 20, 20));
     button.mCapturesOnPress = true;
-    mLow.AddChild(&button);
-    button.SetDisabled(true);
+    EXPECT_EQ(QL_OK, mLow.AddChild(&button));
+    EXPECT_EQ(QL_OK, button.SetDisabled(true));
     Take();
-    Press(15, 15);
+    EXPECT_EQ(QL_OK, Press(15, 15));
     EXPECT_EQ((Journal{"low:activate"}), Take()) << "no press, and the board below does not get it";
     EXPECT_EQ(nullptr, mManager.GetCapture().widget);
     EXPECT_FALSE(button.mCaptured);
@@ -121,23 +121,23 @@ TEST_F(MouseDispatch, TheCaptureHolderGetsEverythingUntilTheRelease)
     ProbeWidget button("button", mJournal, math::Rect(10, 10, 20, 20));
     button.mCapturesOnPress = true;
     button.mWithPoints = true;
-    mLow.AddChild(&button);
+    EXPECT_EQ(QL_OK, mLow.AddChild(&button));
     mLow.GetLayer()->SetPosition(5.0f, 0.0f);
     Take();
-    Press(20, 20);
+    EXPECT_EQ(QL_OK, Press(20, 20));
     EXPECT_EQ((Journal{"low:activate", "button:press(15,20)"}), Take());
     EXPECT_EQ(&button, mManager.GetCapture().widget);
     EXPECT_EQ(button.GetLayer(), mManager.GetCapture().layer);
     EXPECT_TRUE(button.mCaptured);
 
     // Far outside, over the other frame: still the button's, in its parent's space.
-    Move(300, 70);
-    mManager.OnMouseDrag({300, 80});
+    EXPECT_EQ(QL_OK, Move(300, 70));
+    EXPECT_EQ(QL_OK, mManager.OnMouseDrag({300, 80}));
     EXPECT_EQ((Journal{"button:cmove(295,70)", "button:cdrag(295,80)"}), Take());
-    Press(60, 60, 3);
+    EXPECT_EQ(QL_OK, Press(60, 60, 3));
     EXPECT_EQ((Journal{"button:cdown(55,60)"}), Take());
 
-    Release(60, 60);
+    EXPECT_EQ(QL_OK, Release(60, 60));
     const Journal after = Take();
     ASSERT_FALSE(after.empty());
     EXPECT_EQ("button:cup(55,60)", after[0]);
@@ -148,8 +148,8 @@ TEST_F(MouseDispatch, TheCaptureHolderGetsEverythingUntilTheRelease)
     EXPECT_EQ(&mHigh, mHigh.GetHoverWidget());
     EXPECT_EQ(1u, Filter(after, "high:move").size());
 
-    Press(20, 20);
-    Release(20, 20);
+    EXPECT_EQ(QL_OK, Press(20, 20));
+    EXPECT_EQ(QL_OK, Release(20, 20));
     EXPECT_EQ(1u, Filter(Take(), "button:press").size()) << "a new press captures again";
 }
 
@@ -158,40 +158,40 @@ TEST_F(MouseDispatch, CapturedMovesWalkTheHoldersOwnSubtree)
     ProbeWidget slider("slider", mJournal, math::Rect(0, 0, 80, 20));
     ProbeWidget thumb("thumb", mJournal, math::Rect(0, 0, 10, 20));
     slider.mCapturesOnPress = true;
-    mLow.AddChild(&slider);
-    slider.AddChild(&thumb);
+    EXPECT_EQ(QL_OK, mLow.AddChild(&slider));
+    EXPECT_EQ(QL_OK, slider.AddChild(&thumb));
     Take();
-    Press(40, 10);
-    Move(5, 10);
+    EXPECT_EQ(QL_OK, Press(40, 10));
+    EXPECT_EQ(QL_OK, Move(5, 10));
     Journal seen = Take();
     EXPECT_EQ(1u, Filter(seen, "thumb:move").size());
     EXPECT_EQ(&thumb, mLow.GetHoverWidget());
 
-    mManager.OnMouseDrag({300, 300});
+    EXPECT_EQ(QL_OK, mManager.OnMouseDrag({300, 300}));
     seen = Take();
     EXPECT_EQ((Journal{"slider:cdrag", "thumb:hover-", "slider:inside-"}), seen);
     EXPECT_EQ(nullptr, mLow.GetHoverWidget()) << "a drag nothing took clears the hover";
 
     slider.mFollowsCapturedMovement = false;
-    Move(5, 10);
+    EXPECT_EQ(QL_OK, Move(5, 10));
     EXPECT_EQ((Journal{"slider:cmove"}), Take());
     EXPECT_EQ(nullptr, mLow.GetHoverWidget());
-    Release(5, 10);
+    EXPECT_EQ(QL_OK, Release(5, 10));
 }
 
 TEST_F(MouseDispatch, MovesSetTheHoverAndEmptySpaceClearsIt)
 {
     ProbeWidget item("item", mJournal, math::Rect(10, 10, 20, 20));
-    mLow.AddChild(&item);
+    EXPECT_EQ(QL_OK, mLow.AddChild(&item));
     Take();
-    Move(15, 15);
+    EXPECT_EQ(QL_OK, Move(15, 15));
     EXPECT_EQ((Journal{"item:hover+", "item:move"}), Take());
     EXPECT_EQ(&mLow, mManager.GetHoverFrame());
-    Move(70, 70);
+    EXPECT_EQ(QL_OK, Move(70, 70));
     EXPECT_EQ((Journal{"item:hover-", "high:move"}), Take()) << "the hover frame changes";
     EXPECT_EQ(&mHigh, mManager.GetHoverFrame());
     EXPECT_EQ(nullptr, mLow.GetHoverWidget());
-    Move(500, 500);
+    EXPECT_EQ(QL_OK, Move(500, 500));
     EXPECT_EQ(nullptr, mManager.GetHoverFrame());
     EXPECT_EQ(nullptr, mHigh.GetHoverWidget());
     EXPECT_EQ(500.0f, mManager.GetLastPointer().x);
@@ -199,26 +199,26 @@ TEST_F(MouseDispatch, MovesSetTheHoverAndEmptySpaceClearsIt)
 
 TEST_F(MouseDispatch, ADoubleClickWalksAsAPress)
 {
-    mManager.OnMouseDoubleClick({60, 60}, 1);
+    EXPECT_EQ(QL_OK, mManager.OnMouseDoubleClick({60, 60}, 1));
     EXPECT_EQ((Journal{"high:activate", "high:press"}), Take());
 }
 
 TEST_F(MouseDispatch, KeysGoToTheActiveFramesFocusWidget)
 {
     EXPECT_EQ(nullptr, mManager.GetKeyTarget());
-    Press(10, 10);
+    EXPECT_EQ(QL_OK, Press(10, 10));
     Take();
     app::KeyTarget* target = mManager.GetKeyTarget();
     ASSERT_NE(nullptr, target);
-    target->OnKeyDown('a');
-    target->OnChar(0x44D);
+    EXPECT_EQ(QL_OK, target->OnKeyDown('a'));
+    EXPECT_EQ(QL_OK, target->OnChar(0x44D));
     EXPECT_EQ((Journal{"low:key97", "low:char1101"}), Take());
 
     ProbeWidget field("field", mJournal);
-    mLow.AddChild(&field);
+    EXPECT_EQ(QL_OK, mLow.AddChild(&field));
     mLow.SetFocusWidget(&field);
     Take();
-    mManager.GetKeyTarget()->OnKeyUp(13);
+    EXPECT_EQ(QL_OK, mManager.GetKeyTarget()->OnKeyUp(13));
     EXPECT_EQ((Journal{"field:keyup13"}), Take());
     mLow.SetFocusWidget(nullptr);
     EXPECT_EQ(nullptr, mManager.GetKeyTarget());
@@ -231,18 +231,18 @@ TEST_F(MouseDispatch, AFrameDeletingItselfFromItsOwnPressIsDeletedAfterTheUpdate
     dialog->mDeaths = &deaths;
     dialog->mOnEvent = [this, dialog](const std::string& e) {
         if (e == "press")
-            mManager.Remove(dialog, true, false);
+            (void)mManager.Remove(dialog, true, false);
         return QL_OK;
     };
-    mManager.ShowModal(dialog, false);
+    EXPECT_EQ(QL_OK, mManager.ShowModal(dialog, false));
     Take();
     EXPECT_EQ(QL_OK, Press(10, 10));
     EXPECT_EQ(0, deaths) << "not while its handler runs";
     EXPECT_EQ(nullptr, mManager.FindEntry(dialog));
     EXPECT_EQ(nullptr, mManager.GetActiveFrame());
-    Press(10, 10);
+    EXPECT_EQ(QL_OK, Press(10, 10));
     EXPECT_EQ(1u, Filter(Take(), "low:press").size()) << "the frame below takes input again";
-    mManager.Update(0.0f);
+    EXPECT_EQ(QL_OK, mManager.Update(0.0f));
     EXPECT_EQ(1, deaths);
 }
 
@@ -253,12 +253,12 @@ TEST_F(MouseDispatch, AFrameAskingItsOwnRemovalIsGoneAtTheNextUpdate)
     dialog->mDeaths = &deaths;
     dialog->mOnEvent = [this, dialog](const std::string& e) {
         if (e == "release")
-            mManager.Remove(dialog, true, true);
+            (void)mManager.Remove(dialog, true, true);
         return QL_OK;
     };
-    mManager.Add(dialog, true, true, false);
-    Release(10, 10);
-    Release(10, 10); // asked twice before the update
+    EXPECT_EQ(QL_OK, mManager.Add(dialog, true, true, false));
+    EXPECT_EQ(QL_OK, Release(10, 10));
+    (void)Release(10, 10); // asked twice before the update
     EXPECT_NE(nullptr, mManager.FindEntry(dialog));
     EXPECT_EQ(QL_OK, mManager.Update(0.0f));
     EXPECT_EQ(1, deaths);
@@ -273,15 +273,15 @@ TEST_F(MouseDispatch, AWidgetQueuedForDeletionByItsHandlerGoesAfterTheUpdate)
     item->mOnEvent = [this, item](const std::string& e) {
         if (e == "press")
         {
-            item->GetParent()->RemoveChild(item);
+            EXPECT_EQ(QL_OK, item->GetParent()->RemoveChild(item));
             mManager.QueueDelete(item);
         }
         return QL_OK;
     };
-    mLow.AddChild(item);
-    Press(15, 15);
+    EXPECT_EQ(QL_OK, mLow.AddChild(item));
+    EXPECT_EQ(QL_OK, Press(15, 15));
     EXPECT_EQ(0, deaths);
-    mManager.Update(0.0f);
+    EXPECT_EQ(QL_OK, mManager.Update(0.0f));
     EXPECT_EQ(1, deaths);
     EXPECT_TRUE(mLow.GetChildren().empty());
 }
@@ -292,22 +292,22 @@ TEST_F(MouseDispatch, ACaptureHolderDeletedMidCaptureLeavesNoCapture)
     auto* button = new ProbeWidget("button", mJournal, math::Rect(10, 10, 20, 20));
     button->mDeaths = &deaths;
     button->mCapturesOnPress = true;
-    mLow.AddChild(button);
-    Press(15, 15);
+    EXPECT_EQ(QL_OK, mLow.AddChild(button));
+    EXPECT_EQ(QL_OK, Press(15, 15));
     ASSERT_EQ(button, mManager.GetCapture().widget);
     delete button;
     EXPECT_EQ(nullptr, mManager.GetCapture().widget);
     Take();
-    Release(15, 15);
+    EXPECT_EQ(QL_OK, Release(15, 15));
     EXPECT_EQ((Journal{"low:release"}), Take());
 
     // A frame deleted while one of its widgets holds the capture.
     auto* dialog = new ProbeBoard("dialog", mJournal, math::Rect(0, 0, 40, 40));
     ProbeWidget knob("knob", mJournal, math::Rect(0, 0, 10, 10));
     knob.mCapturesOnPress = true;
-    dialog->AddChild(&knob);
-    mManager.ShowModal(dialog, false);
-    Press(5, 5);
+    EXPECT_EQ(QL_OK, dialog->AddChild(&knob));
+    EXPECT_EQ(QL_OK, mManager.ShowModal(dialog, false));
+    EXPECT_EQ(QL_OK, Press(5, 5));
     ASSERT_EQ(&knob, mManager.GetCapture().widget);
     delete dialog;
     EXPECT_EQ(nullptr, mManager.GetCapture().widget);
@@ -320,9 +320,9 @@ TEST_F(MouseDispatch, AHoverFrameDeletedByItsOwnerIsForgotten)
 {
     auto* popup = new ProbeBoard("popup", mJournal, math::Rect(0, 0, 40, 40));
     ProbeWidget item("item", mJournal, math::Rect(0, 0, 10, 10));
-    popup->AddChild(&item);
-    mManager.Add(popup, true, true, false);
-    Move(5, 5);
+    EXPECT_EQ(QL_OK, popup->AddChild(&item));
+    EXPECT_EQ(QL_OK, mManager.Add(popup, true, true, false));
+    EXPECT_EQ(QL_OK, Move(5, 5));
     ASSERT_EQ(popup, mManager.GetHoverFrame());
     delete popup;
     EXPECT_EQ(nullptr, mManager.GetHoverFrame());
@@ -353,7 +353,7 @@ TEST_F(MouseDispatch, FramesDrawBottomToTopWithTheCursorLast)
     EXPECT_EQ(QL_OK, mManager.Draw(graphics));
     EXPECT_EQ((Journal{"low-layer", "high-layer", "cursor"}), Take());
 
-    Move(33, 44);
+    EXPECT_EQ(QL_OK, Move(33, 44));
     EXPECT_EQ(33.0f, cursor->GetLayer()->mPosition.x);
     EXPECT_EQ(44.0f, cursor->GetLayer()->mPosition.y);
     EXPECT_TRUE(cursor->GetLayer()->mTransformChanged);

@@ -59,17 +59,17 @@ public:
     }
     QLResultEnum OnCapturedMouseUp(const widget::CaptureRecord& c, const math::Point3& p, u32 b) override
     {
-        Act("cup", p, b);
+        (void)Act("cup", p, b);
         return WidgetListener::OnCapturedMouseUp(c, p, b);
     }
     QLResultEnum OnCapturedMouseMove(const widget::CaptureRecord& c, const math::Point3& p) override
     {
-        Act("cmove", p, 0);
+        (void)Act("cmove", p, 0);
         return WidgetListener::OnCapturedMouseMove(c, p);
     }
     QLResultEnum OnCapturedMouseDrag(const widget::CaptureRecord& c, const math::Point3& p) override
     {
-        Act("cdrag", p, 0);
+        (void)Act("cdrag", p, 0);
         return WidgetListener::OnCapturedMouseDrag(c, p);
     }
 

@@ -21,10 +21,10 @@ TEST_F(WidgetTree, AttachingASubtreeToAManagedFrameTellsFrameThenManagerInPreOrd
 {
     widget::FrameManager manager;
     ProbeBoard board("board", mJournal);
-    manager.Add(&board, false, false, false);
+    EXPECT_EQ(QL_OK, manager.Add(&board, false, false, false));
     ProbeWidget a("a", mJournal), a1("a1", mJournal), b("b", mJournal);
-    a.AddChild(&a1);
-    a.AddChild(&b);
+    EXPECT_EQ(QL_OK, a.AddChild(&a1));
+    EXPECT_EQ(QL_OK, a.AddChild(&b));
     EXPECT_TRUE(Filter(mJournal, "a").empty()) << "no frame yet, nothing to tell";
     mJournal.clear();
     ASSERT_EQ(QL_OK, board.AddChild(&a));
@@ -41,27 +41,27 @@ TEST_F(WidgetTree, AttachingASubtreeToAManagedFrameTellsFrameThenManagerInPreOrd
     EXPECT_EQ(nullptr, a.GetParent());
     EXPECT_EQ(nullptr, a.GetLayer()->GetParent());
     EXPECT_EQ(QL_FAIL, board.RemoveChild(&a)) << "no longer a child";
-    manager.RemoveAllFrames(false, false);
+    EXPECT_EQ(QL_OK, manager.RemoveAllFrames(false, false));
 }
 
 TEST_F(WidgetTree, RemovingAStrangerChangesNothingAndAddingMovesAChild)
 {
     widget::FrameManager manager;
     ProbeBoard board("board", mJournal), other("other", mJournal);
-    manager.Add(&board, false, false, false);
+    EXPECT_EQ(QL_OK, manager.Add(&board, false, false, false));
     ProbeWidget item("item", mJournal);
-    other.AddChild(&item);
+    EXPECT_EQ(QL_OK, other.AddChild(&item));
     mJournal.clear();
     EXPECT_EQ(QL_FAIL, board.RemoveChild(&item));
     EXPECT_TRUE(mJournal.empty());
     EXPECT_EQ(&other, item.GetFrame()) << "a widget of another frame keeps its frame";
 
-    board.AddChild(&item);
+    EXPECT_EQ(QL_OK, board.AddChild(&item));
     EXPECT_TRUE(other.GetChildren().empty());
     EXPECT_EQ(&board, item.GetParent());
     EXPECT_EQ(&board, item.GetFrame());
     EXPECT_EQ((Journal{"item:frame-", "item:frame+", "item:manager+"}), mJournal);
-    manager.RemoveAllFrames(false, false);
+    EXPECT_EQ(QL_OK, manager.RemoveAllFrames(false, false));
 }
 
 TEST_F(WidgetTree, AChildLayerCanHangUnderAnotherLayer)
@@ -69,24 +69,24 @@ TEST_F(WidgetTree, AChildLayerCanHangUnderAnotherLayer)
     ProbeWidget parent("p", mJournal), child("c", mJournal);
     layer::Layer slot;
     parent.GetLayer()->AddChild(&slot);
-    parent.AddChild(&child, &slot);
+    EXPECT_EQ(QL_OK, parent.AddChild(&child, &slot));
     EXPECT_EQ(&slot, child.GetLayer()->GetParent());
-    parent.RemoveChild(&child);
+    EXPECT_EQ(QL_OK, parent.RemoveChild(&child));
     EXPECT_TRUE(slot.GetChildren().empty());
 }
 
 TEST_F(WidgetTree, ADisabledParentDisablesTheSubtreeThroughInheritance)
 {
     ProbeWidget parent("p", mJournal), child("c", mJournal), grandchild("g", mJournal);
-    child.AddChild(&grandchild);
-    parent.SetDisabled(true);
+    EXPECT_EQ(QL_OK, child.AddChild(&grandchild));
+    EXPECT_EQ(QL_OK, parent.SetDisabled(true));
     ASSERT_EQ(QL_OK, parent.AddChild(&child));
     EXPECT_EQ((Journal{"c:disabled", "g:disabled"}), mJournal);
     EXPECT_TRUE(grandchild.IsDisabled());
     EXPECT_TRUE(grandchild.mDisabledByAncestor);
 
     mJournal.clear();
-    parent.RemoveChild(&child);
+    EXPECT_EQ(QL_OK, parent.RemoveChild(&child));
     EXPECT_EQ((Journal{"c:enabled", "g:enabled"}), mJournal);
     EXPECT_FALSE(grandchild.IsDisabled());
 }
@@ -94,17 +94,17 @@ TEST_F(WidgetTree, ADisabledParentDisablesTheSubtreeThroughInheritance)
 TEST_F(WidgetTree, EnabledChangesSkipSubtreesThatAlreadyMatch)
 {
     ProbeWidget root("r", mJournal), a("a", mJournal), a1("a1", mJournal), b("b", mJournal);
-    root.AddChild(&a);
-    a.AddChild(&a1);
-    root.AddChild(&b);
+    EXPECT_EQ(QL_OK, root.AddChild(&a));
+    EXPECT_EQ(QL_OK, a.AddChild(&a1));
+    EXPECT_EQ(QL_OK, root.AddChild(&b));
     b.mAltDisabledNotification = 1;
-    a.SetDisabled(true);
+    EXPECT_EQ(QL_OK, a.SetDisabled(true));
     EXPECT_EQ((Journal{"a1:disabled"}), mJournal) << "a itself is not told of its own flag";
     mJournal.clear();
-    root.SetDisabled(true);
+    EXPECT_EQ(QL_OK, root.SetDisabled(true));
     EXPECT_EQ((Journal{"a:disabled", "b:alt-disabled"}), mJournal) << "a1 already inherits it";
     mJournal.clear();
-    root.SetDisabled(false);
+    EXPECT_EQ(QL_OK, root.SetDisabled(false));
     EXPECT_EQ((Journal{"a:enabled", "b:alt-enabled"}), mJournal);
     EXPECT_TRUE(a1.IsDisabled()) << "a's own flag still holds below it";
 }
@@ -113,22 +113,22 @@ TEST_F(WidgetTree, HoverMovesTellOnlyTheBranchesThatChange)
 {
     ProbeBoard board("board", mJournal);
     ProbeWidget a("a", mJournal), a1("a1", mJournal), a2("a2", mJournal), b("b", mJournal);
-    board.AddChild(&a);
-    a.AddChild(&a1);
-    a.AddChild(&a2);
-    board.AddChild(&b);
+    EXPECT_EQ(QL_OK, board.AddChild(&a));
+    EXPECT_EQ(QL_OK, a.AddChild(&a1));
+    EXPECT_EQ(QL_OK, a.AddChild(&a2));
+    EXPECT_EQ(QL_OK, board.AddChild(&b));
     mJournal.clear();
-    board.SetHover(&a1);
+    EXPECT_EQ(QL_OK, board.SetHover(&a1));
     EXPECT_EQ((Journal{"a1:hover+", "a:inside+"}), mJournal) << "the board's listener hears only its own hover";
     EXPECT_TRUE(a.mHoverInside);
     mJournal.clear();
-    board.SetHover(&a2);
+    EXPECT_EQ(QL_OK, board.SetHover(&a2));
     EXPECT_EQ((Journal{"a1:hover-", "a2:hover+"}), mJournal) << "shared ancestors are not told";
     mJournal.clear();
-    board.SetHover(&b);
+    EXPECT_EQ(QL_OK, board.SetHover(&b));
     EXPECT_EQ((Journal{"a2:hover-", "a:inside-", "b:hover+"}), mJournal);
     mJournal.clear();
-    board.SetHover(nullptr);
+    EXPECT_EQ(QL_OK, board.SetHover(nullptr));
     EXPECT_EQ((Journal{"b:hover-"}), mJournal);
     EXPECT_EQ(nullptr, board.GetHoverWidget());
     EXPECT_EQ(QL_OK, board.SetHover(nullptr));
@@ -138,11 +138,11 @@ TEST_F(WidgetTree, HoverFromAWidgetToItsChildMakesTheOldOneHoverInside)
 {
     ProbeBoard board("board", mJournal);
     ProbeWidget a("a", mJournal), a1("a1", mJournal);
-    board.AddChild(&a);
-    a.AddChild(&a1);
-    board.SetHover(&a);
+    EXPECT_EQ(QL_OK, board.AddChild(&a));
+    EXPECT_EQ(QL_OK, a.AddChild(&a1));
+    EXPECT_EQ(QL_OK, board.SetHover(&a));
     mJournal.clear();
-    board.SetHover(&a1);
+    EXPECT_EQ(QL_OK, board.SetHover(&a1));
     EXPECT_EQ((Journal{"a:hover-", "a1:hover+", "a:inside+"}), mJournal);
     EXPECT_FALSE(a.mHovered);
     EXPECT_TRUE(a.mHoverInside);
@@ -152,11 +152,11 @@ TEST_F(WidgetTree, RemovingTheHoveredOrFocusedWidgetClearsTheFrame)
 {
     ProbeBoard board("board", mJournal);
     ProbeWidget a("a", mJournal), a1("a1", mJournal);
-    board.AddChild(&a);
-    a.AddChild(&a1);
-    board.SetHover(&a1);
+    EXPECT_EQ(QL_OK, board.AddChild(&a));
+    EXPECT_EQ(QL_OK, a.AddChild(&a1));
+    EXPECT_EQ(QL_OK, board.SetHover(&a1));
     board.SetFocusWidget(&a1);
-    board.RemoveChild(&a);
+    EXPECT_EQ(QL_OK, board.RemoveChild(&a));
     EXPECT_EQ(nullptr, board.GetHoverWidget());
     EXPECT_EQ(nullptr, board.GetFocusWidget());
     EXPECT_FALSE(a1.mHovered);
@@ -165,8 +165,8 @@ TEST_F(WidgetTree, RemovingTheHoveredOrFocusedWidgetClearsTheFrame)
 TEST_F(WidgetTree, RemoveAllChildrenWithoutFlagsOnlyEmptiesTheList)
 {
     ProbeWidget parent("p", mJournal), child("c", mJournal);
-    parent.AddChild(&child);
-    parent.RemoveAllChildren(false, false, false);
+    EXPECT_EQ(QL_OK, parent.AddChild(&child));
+    EXPECT_EQ(QL_OK, parent.RemoveAllChildren(false, false, false));
     EXPECT_TRUE(parent.GetChildren().empty());
     EXPECT_EQ(parent.GetLayer(), child.GetLayer()->GetParent()) << "layers stay attached";
 }
@@ -179,9 +179,9 @@ TEST_F(WidgetTree, RemoveAllChildrenDeletesTheWholeSubtree)
     auto* a1 = new ProbeWidget("a1", mJournal);
     auto* b = new ProbeWidget("b", mJournal);
     a->mDeaths = a1->mDeaths = b->mDeaths = &deaths;
-    root.AddChild(a);
-    a->AddChild(a1);
-    root.AddChild(b);
+    EXPECT_EQ(QL_OK, root.AddChild(a));
+    EXPECT_EQ(QL_OK, a->AddChild(a1));
+    EXPECT_EQ(QL_OK, root.AddChild(b));
     mJournal.clear();
     EXPECT_EQ(QL_OK, root.RemoveAllChildren(true, true, false));
     EXPECT_EQ(3, deaths);
@@ -195,9 +195,9 @@ TEST_F(WidgetTree, ADeletedWidgetLeavesItsParentFrameAndLayers)
     ProbeBoard board("board", mJournal);
     ProbeWidget keeper("k", mJournal);
     auto* doomed = new ProbeWidget("d", mJournal);
-    board.AddChild(doomed);
-    doomed->AddChild(&keeper);
-    board.SetHover(doomed);
+    EXPECT_EQ(QL_OK, board.AddChild(doomed));
+    EXPECT_EQ(QL_OK, doomed->AddChild(&keeper));
+    EXPECT_EQ(QL_OK, board.SetHover(doomed));
     board.SetFocusWidget(doomed);
     delete doomed;
     EXPECT_TRUE(board.GetChildren().empty());
@@ -230,7 +230,7 @@ TEST_F(WidgetTree, ListenersWithDrawHooksHearTheirLayerDraw)
     auto* first = new layer::Layer();
     w.SetLayer(first, true, false);
     w.SetListener(&hooks, true);
-    first->Render(nullptr);
+    EXPECT_EQ(QL_OK, first->Render(nullptr));
     EXPECT_EQ((Journal{"pre", "post"}), hooks.log);
     EXPECT_EQ(first, hooks.seen);
 
@@ -238,18 +238,18 @@ TEST_F(WidgetTree, ListenersWithDrawHooksHearTheirLayerDraw)
     auto* second = new layer::Layer();
     w.SetLayer(second, true, false);
     hooks.log.clear();
-    second->Render(nullptr);
+    EXPECT_EQ(QL_OK, second->Render(nullptr));
     EXPECT_TRUE(hooks.log.empty());
     w.SetLayer(second, true, true);
-    second->Render(nullptr);
+    EXPECT_EQ(QL_OK, second->Render(nullptr));
     EXPECT_EQ((Journal{"pre", "post"}), hooks.log);
 }
 
 TEST_F(WidgetTree, UpdatesRunListenerThenChildrenAndStopAtAFailure)
 {
     ProbeWidget root("r", mJournal), a("a", mJournal), b("b", mJournal);
-    root.AddChild(&a);
-    root.AddChild(&b);
+    EXPECT_EQ(QL_OK, root.AddChild(&a));
+    EXPECT_EQ(QL_OK, root.AddChild(&b));
     mJournal.clear();
     EXPECT_EQ(QL_OK, root.widget::Widget::Update(0.1f));
     EXPECT_EQ((Journal{"r:update", "a:update", "b:update"}), mJournal);

@@ -168,17 +168,17 @@ bool GameHarness::run(int frames, float dt)
     return true;
 }
 
-void GameHarness::moveTo(float x, float y) { frames().OnMouseMove({x, y}); }
+void GameHarness::moveTo(float x, float y) { (void)frames().OnMouseMove({x, y}); }
 
 void GameHarness::press(float x, float y, u32 button)
 {
     moveTo(x, y);
-    frames().OnMouseDown({x, y}, button);
+    (void)frames().OnMouseDown({x, y}, button);
 }
 
 void GameHarness::release(float x, float y, u32 button)
 {
-    frames().OnMouseUp({x, y}, button);
+    (void)frames().OnMouseUp({x, y}, button);
     keepTutorialSkipped();
 }
 
@@ -211,13 +211,13 @@ bool GameHarness::click(const std::wstring& button)
 void GameHarness::type(const std::wstring& text)
 {
     for (wchar_t c : text)
-        mGame->OnChar(static_cast<u16>(c));
+        (void)mGame->OnChar(static_cast<u16>(c));
 }
 
 void GameHarness::key(u32 code)
 {
-    mGame->OnKeyDown(code);
-    mGame->OnKeyUp(code);
+    (void)mGame->OnKeyDown(code);
+    (void)mGame->OnKeyUp(code);
 }
 
 os::NullWindow& GameHarness::window() const

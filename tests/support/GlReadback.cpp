@@ -33,7 +33,7 @@ std::vector<u32> ReadPng(const std::string& path, u32& width, u32& height)
     height = static_cast<u32>(data->mHeight);
     std::vector<u32> pixels(width * height);
     render::HitMask mask;
-    data->CopyPixels(width * 4, reinterpret_cast<u8*>(pixels.data()), mask);
+    (void)data->CopyPixels(width * 4, reinterpret_cast<u8*>(pixels.data()), mask);
     return pixels;
 }
 

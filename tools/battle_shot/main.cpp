@@ -100,10 +100,10 @@ bool shoot(render::RenderDX9& renderer, float seconds, bool beam, std::vector<u3
             {
                 {
                     render::Graphics graphics(&renderer);
-                    graphics.Clear(1, 0xFF000000u, 1.0f, 0);
+                    (void)graphics.Clear(1, 0xFF000000u, 1.0f, 0);
                     TDGraphicsCanvas canvas(graphics, waveFont, waveFont);
                     drawer.draw(canvas);
-                    graphics.Flush();
+                    (void)graphics.Flush();
                 }
                 ok = renderer.EndScene() == QL_OK && renderer.Present() == QL_OK &&
                      renderer.ExecuteCommands() == QL_OK &&

@@ -396,7 +396,7 @@ QLResultEnum BMFont::DrawLines(Graphics& graphics, DrawTextParam* record, const 
             return QL_OK;
         const u32 count = batch.used * 4;
         if (record)
-            record->VertexStep(batch.vertices, vertexFormat, count);
+            (void)record->VertexStep(batch.vertices, vertexFormat, count);
         Graphics::OffsetHalfPixel(batch.vertices, vertexFormat, count);
         QLResultEnum result =
             graphics.SubmitState(graphics.GetTexturedShader(), batch.vertexBuffer, batch.indexBuffer);

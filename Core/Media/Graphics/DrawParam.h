@@ -63,7 +63,7 @@ template <class P> void IssueDraw(DrawParam& command, P& param)
     if (command.IsPending())
     {
         command.Cancel();
-        param.Draw(&command);
+        (void)param.Draw(&command);
     }
 }
 

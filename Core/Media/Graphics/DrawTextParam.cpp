@@ -62,7 +62,7 @@ QLResultEnum DrawTextParam::Draw(DrawParam* transformer)
                                   {size[0], size[1], 0.0f, colour},
                                   {0.0f, size[1], 0.0f, colour}};
         mTransformer = transformer;
-        VertexStep(corners, GetVertexFormat<SVertexGeom>(), 4);
+        (void)VertexStep(corners, GetVertexFormat<SVertexGeom>(), 4);
         mTransformer = nullptr;
         mOutBounds->SetEmpty();
         for (const SVertexGeom& c : corners)

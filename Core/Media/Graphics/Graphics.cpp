@@ -44,8 +44,8 @@ Graphics::~Graphics()
 {
     if (mBeganScene && mRender)
     {
-        mRender->EndScene();
-        mRender->ExecuteCommands();
+        (void)mRender->EndScene();
+        (void)mRender->ExecuteCommands();
     }
 }
 
@@ -75,7 +75,7 @@ QLResultEnum Graphics::Clear(u32 flags, u32 colour, float depth, u32 stencil)
 QLResultEnum Graphics::Flush()
 {
     if (mBeganScene && mRender)
-        mRender->ExecuteCommands();
+        return mRender->ExecuteCommands();
     return QL_OK;
 }
 

@@ -9,7 +9,7 @@ namespace render
 RenderTarget::RenderTarget(Texture* texture, i32 option) : Image(texture)
 {
     if (option != 0)
-        BuildProjection();
+        (void)BuildProjection();
 }
 
 QLResultEnum RenderTarget::BuildProjection()

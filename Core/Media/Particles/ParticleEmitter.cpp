@@ -158,7 +158,7 @@ QLResultEnum ParticleEmitter::Render(Graphics* graphics, DrawParam* transformer,
         const Image* image = system->GetAtlas(list.atlas);
         if (!image || !image->GetTexture())
             continue; // its atlas did not load: nothing sensible to draw
-        g.SetBlendMode(list.intense ? BLEND_ADDITIVE : BLEND_ALPHA);
+        (void)g.SetBlendMode(list.intense ? BLEND_ADDITIVE : BLEND_ALPHA);
         u32 batch = kLargeBatch;
         for (u32 first = 0; first < list.count && result == QL_OK;)
         {
@@ -214,7 +214,7 @@ QLResultEnum ParticleEmitter::Render(Graphics* graphics, DrawParam* transformer,
             first += n;
         }
     }
-    g.SetBlendMode(oldBlend);
+    (void)g.SetBlendMode(oldBlend);
     if (drawn)
         *drawn = total;
     return result;

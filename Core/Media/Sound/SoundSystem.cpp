@@ -43,7 +43,7 @@ Sound* SoundSystem::CreateSound(const std::string& name)
     if (sample.Get())
     {
         if (!sample->IsLoaded())
-            sample->Load();
+            (void)sample->Load();
         if (sample->IsLoaded())
             channel = mAudio->CreateSampleChannel(sample->GetSample());
     }

@@ -75,12 +75,12 @@ QLResultEnum TheoraVideo::Update(float seconds, render::Image* image)
         {
             // The last frames may have fallen due together with the end: show the last one.
             if (fresh && image)
-                Show(*image);
+                (void)Show(*image);
             mEnded = true;
             mDecoder.reset();
             // The listener may delete this player: nothing may follow.
             if (mListener)
-                mListener->OnVideoEnded(this);
+                return mListener->OnVideoEnded(this);
             return QL_OK;
         }
         fresh |= mDecoder->HasPicture();

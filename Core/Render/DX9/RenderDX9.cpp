@@ -199,11 +199,11 @@ QLResultEnum RenderDX9::LostDevice()
     QL_LOG(L"RenderDX9::LostDevice()\n");
     DropRecording();
     for (Buffer* buffer : std::vector<Buffer*>(mBuffers))
-        buffer->OnLostDevice();
+        (void)buffer->OnLostDevice();
     for (Texture* texture : std::vector<Texture*>(mTextures))
-        texture->OnLostDevice();
+        (void)texture->OnLostDevice();
     for (ShaderImpl* shader : std::vector<ShaderImpl*>(mShaderImpls))
-        shader->OnLostDevice();
+        (void)shader->OnLostDevice();
     return QL_OK;
 }
 
@@ -212,7 +212,7 @@ QLResultEnum RenderDX9::ResetDevice()
     QL_LOG(L"RenderDX9::ResetDevice()\n");
     if (!mDevice)
         return QL_FAIL;
-    mDevice->ResizeBackBuffer(mWidth, mHeight);
+    (void)mDevice->ResizeBackBuffer(mWidth, mHeight);
     if (mDevice->Reset() != QL_OK)
     {
         QL_LOG(L"\tD3DERR_DEVICELOST\n") << base::LogStyle::Error;
@@ -220,13 +220,12 @@ QLResultEnum RenderDX9::ResetDevice()
     }
     QL_LOG(L"\tD3D_OK\n");
     for (Buffer* buffer : std::vector<Buffer*>(mBuffers))
-        buffer->OnResetDevice();
+        (void)buffer->OnResetDevice();
     for (Texture* texture : std::vector<Texture*>(mTextures))
-        texture->OnResetDevice();
+        (void)texture->OnResetDevice();
     for (ShaderImpl* shader : std::vector<ShaderImpl*>(mShaderImpls))
-        shader->OnResetDevice();
-    InitDeviceState();
-    return QL_OK;
+        (void)shader->OnResetDevice();
+    return InitDeviceState();
 }
 
 void RenderDX9::SleepWhileLost()
@@ -250,7 +249,7 @@ bool RenderDX9::CheckDevice()
             SleepWhileLost();
             return false;
         }
-        LostDevice();
+        (void)LostDevice();
         mLost = true;
         return false;
     }
@@ -259,7 +258,7 @@ bool RenderDX9::CheckDevice()
     case gpu::DeviceStatus::Lost:
         if (!mLost)
         {
-            LostDevice();
+            (void)LostDevice();
             mLost = true;
         }
         SleepWhileLost();

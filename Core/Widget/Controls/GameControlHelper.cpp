@@ -104,9 +104,9 @@ QLResultEnum GameControlHelper::PlaceImageLayer(const std::wstring& name, u32 mo
         layer->SetPosition(layer->mPosition.x - target->mPosition.x, layer->mPosition.y - target->mPosition.y,
                            0.0f);
     if (beneath)
-        AttachFirst(layer, mode, parent);
+        (void)AttachFirst(layer, mode, parent);
     else
-        AttachLast(layer, mode, parent);
+        (void)AttachLast(layer, mode, parent);
     if (out)
         *out = layer;
     return QL_OK;

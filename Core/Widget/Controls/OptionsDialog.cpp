@@ -37,7 +37,7 @@ QLResultEnum OptionsDialog::MakeButton(const std::wstring& normal, const std::ws
         return r;
     }
     button->SetButtonListener(this);
-    AddChild(static_cast<widget::Button*>(button));
+    (void)AddChild(static_cast<widget::Button*>(button));
     *out = button;
     return QL_OK;
 }
@@ -52,7 +52,7 @@ QLResultEnum OptionsDialog::MakeSlider(const std::wstring& folder, TesselSlider*
         return r;
     }
     slider->SetSliderListener(this);
-    AddChild(static_cast<widget::Slider*>(slider));
+    (void)AddChild(static_cast<widget::Slider*>(slider));
     *out = slider;
     // The back goes beneath everything and traps the pointer around the slider.
     return AddImageLayer(base + L"_back", HIT_TRAP, nullptr, nullptr);
@@ -69,7 +69,7 @@ QLResultEnum OptionsDialog::MakeSwitch(const std::wstring& normal, const std::ws
         return r;
     }
     button->SetButtonListener(this);
-    AddChild(static_cast<widget::Button*>(button));
+    (void)AddChild(static_cast<widget::Button*>(button));
     *out = button;
     return QL_OK;
 }
@@ -79,7 +79,7 @@ QLResultEnum OptionsDialog::AddControlText(layer::Layer* control, const std::wst
 {
     auto* text = new layer::TextLayer(gui::ControlHost::Get()->GetFont(font), gui::Localize(key));
     text->SetAlignment(2, 2);
-    AttachLast(text, HIT_NONE, control);
+    (void)AttachLast(text, HIT_NONE, control);
     *out = text;
     return QL_OK;
 }
@@ -136,11 +136,11 @@ QLResultEnum OptionsDialog::Build()
         return r;
     layer::TextLayer* caption = nullptr;
     layer::TextLayer* addition = nullptr;
-    AddControlText(mWindowSwitch, L"options_caption", kTextFont, &caption);
+    (void)AddControlText(mWindowSwitch, L"options_caption", kTextFont, &caption);
     const render::Font* font = caption->mFont.Get();
     caption->SetY(-((font ? font->GetLineAdvance() : 0.0f) - 2.0f) * 0.5f);
     caption->AlignToPixels();
-    AddControlText(mWindowSwitch, L"options_window_add", kTextFont, &addition);
+    (void)AddControlText(mWindowSwitch, L"options_window_add", kTextFont, &addition);
     addition->SetScale(0.6f, 0.6f, 1.0f);
     // The caption sits above the centre line; the size line hangs below it, clear of the caption.
     addition->SetAlignment(2, 0);
@@ -152,7 +152,7 @@ QLResultEnum OptionsDialog::Build()
                        L"main_options/fullscreen/main_menu_in", &mFullScreenSwitch))
         return r;
     layer::TextLayer* fullScreen = nullptr;
-    AddControlText(mFullScreenSwitch, L"options_fs", kTextFont, &fullScreen);
+    (void)AddControlText(mFullScreenSwitch, L"options_fs", kTextFont, &fullScreen);
     fullScreen->AlignToPixels();
 
     // The stored volumes go to the sound system; the sliders show them without telling anyone.

@@ -32,7 +32,7 @@ QLResultEnum TMessageBox::MakeButton(float x, float y, TesselButton** out)
         return r;
     }
     button->SetButtonListener(this);
-    AddChild(static_cast<widget::Button*>(button));
+    (void)AddChild(static_cast<widget::Button*>(button));
     button->SetPosition(x, y, 0.0f);
     *out = button;
     return QL_OK;

@@ -10,12 +10,12 @@
 
 TesselDialog::TesselDialog()
 {
-    SetDisabled(true);
+    (void)SetDisabled(true);
 }
 
 TesselDialog::~TesselDialog()
 {
-    RemoveAllChildren(true, true, true);
+    (void)RemoveAllChildren(true, true, true);
 }
 
 QLResultEnum TesselDialog::OnShown()
@@ -43,7 +43,7 @@ QLResultEnum TesselDialog::AddText(const std::wstring& layerName, const std::wst
     }
     auto* text = new layer::TextLayer(std::move(font), gui::Localize(key));
     text->mHitTestable = false;
-    AttachLast(text, HIT_NONE, nullptr);
+    (void)AttachLast(text, HIT_NONE, nullptr);
     text->SetAlignment(2, 2);
     text->SetPosition(place->mX + place->mWidth * 0.5f, place->mY + place->mHeight * 0.5f, 0.0f);
     text->AlignToPixels();

@@ -55,7 +55,7 @@ QLResultEnum TesselSlider::Init(file::ImageContainer* container, const std::wstr
                                  -static_cast<float>(image->GetHeight()) * 0.5f, 0.0f);
         mThumbHolder = new layer::Layer();
         mThumbHolder->AddChild(mThumbImage);
-        AttachLast(mThumbImage, HIT_KEEP, mThumbHolder);
+        (void)AttachLast(mThumbImage, HIT_KEEP, mThumbHolder);
         mThumbHolder->SetPosition(info.mX, info.mY, 0.0f);
         SetStateLayer(SLOT_THUMB, mThumbHolder, math::Rect(info.mX, info.mY, info.mWidth, info.mHeight));
     }
@@ -67,7 +67,7 @@ QLResultEnum TesselSlider::Init(file::ImageContainer* container, const std::wstr
     if (mShineEmitter)
         mShineEmitter->SetState(render::ParticleEmitter::PLAYING);
     mShine = new layer::ParticlesLayer(mShineEmitter, true);
-    AttachLast(mShine, HIT_NONE, this);
+    (void)AttachLast(mShine, HIT_NONE, this);
     return SetValueChanged(mMaximum, true);
 }
 

@@ -121,7 +121,7 @@ void TDMap::onMessageBoxResult(const std::wstring& command)
     if (command == L"restart")
     {
         mHud->closeTopWindow();
-        restart();
+        (void)restart();
         mHud->setHasWindows(0);
     }
     else if (command == L"mmenu")

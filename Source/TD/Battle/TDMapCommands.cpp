@@ -57,7 +57,7 @@ bool TDMap::onResultRelease(i32 x, i32 y)
     }
     else if (name == L"restart")
     {
-        restart();
+        (void)restart();
         mHud->setHasWindows(0);
     }
     else if (name == L"menu")

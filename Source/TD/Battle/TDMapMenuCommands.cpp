@@ -106,7 +106,7 @@ bool TDMap::onLevelsRelease(i32 x, i32 y)
     {
         mLevel = n;
         mHud->closeTopWindow();
-        loadLevel();
+        (void)loadLevel();
         return false;
     }
     return true;
@@ -135,7 +135,7 @@ bool TDMap::onShopRelease(i32 x, i32 y)
         postEvent(L"shop_state_changed");
         mHud->closeTopWindow();
         if (mResultAction == 1)
-            restart();
+            (void)restart();
         else if (mResultAction == 2)
             mHud->nextLevel();
         mResultAction = -1;

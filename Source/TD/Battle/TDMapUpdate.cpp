@@ -22,7 +22,7 @@ void TDMap::update(float dt)
     {
         trace("reload");
         mHud->closeTopWindow();
-        loadLevel();
+        (void)loadLevel();
         mReloadState = 0;
         return;
     }

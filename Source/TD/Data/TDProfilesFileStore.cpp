@@ -7,7 +7,7 @@ TDProfilesFileStore::TDProfilesFileStore()
 {
     file::Profiles* profiles = file::Profiles::Instance();
     if (!profiles->mRootElement)
-        profiles->Load();
+        (void)profiles->Load();
 }
 
 tinyxml2::XMLElement* TDProfilesFileStore::currentProfile()
@@ -18,7 +18,7 @@ tinyxml2::XMLElement* TDProfilesFileStore::currentProfile()
     return profiles->mCurrentProfile;
 }
 
-void TDProfilesFileStore::save() { file::Profiles::Instance()->Save(); }
+void TDProfilesFileStore::save() { (void)file::Profiles::Instance()->Save(); }
 
 void TDProfilesFileStore::selectProfile(const std::wstring& name) { file::Profiles::Instance()->SelectProfile(name); }
 

@@ -69,7 +69,7 @@ void TDGraphicsCanvas::popTransform()
 
 void TDGraphicsCanvas::setBlendMode(i32 mode)
 {
-    mGraphics.SetBlendMode(static_cast<u32>(mode));
+    (void)mGraphics.SetBlendMode(static_cast<u32>(mode));
 }
 
 void TDGraphicsCanvas::setColor(const TDColor& color)
@@ -86,7 +86,7 @@ void TDGraphicsCanvas::setUnitShader(u32 fill)
         // The shader tints by the second colour; the drawing colour stays the entry's own.
         float color2[4];
         tdColorFromARGB(fill, color2);
-        mGraphics.SetShader(mMobShader);
+        (void)mGraphics.SetShader(mMobShader);
         mSetColor2(color2);
         mMobShaderSet = true;
         mShaded = false;
@@ -94,7 +94,7 @@ void TDGraphicsCanvas::setUnitShader(u32 fill)
     else
     {
         mShaded = true;
-        mGraphics.SetShaderMode(1);
+        (void)mGraphics.SetShaderMode(1);
     }
     applyColor();
 }
@@ -104,10 +104,10 @@ void TDGraphicsCanvas::setShaderMode(i32 mode)
     mShaded = false;
     if (mMobShaderSet)
     {
-        mGraphics.SetShader(nullptr);
+        (void)mGraphics.SetShader(nullptr);
         mMobShaderSet = false;
     }
-    mGraphics.SetShaderMode(static_cast<u32>(mode));
+    (void)mGraphics.SetShaderMode(static_cast<u32>(mode));
     applyColor();
 }
 
@@ -183,10 +183,10 @@ std::unique_ptr<TDTexture> TDGraphicsCanvas::renderPicture(i32 width, i32 height
     auto picture = std::make_unique<TargetPicture>(target, render);
     {
         render::Graphics graphics(target);
-        graphics.Clear(1, 0x00000000u, 1.0f, 0);
+        (void)graphics.Clear(1, 0x00000000u, 1.0f, 0);
         TDGraphicsCanvas canvas(graphics, nullptr, nullptr);
         paint(canvas);
-        graphics.Flush();
+        (void)graphics.Flush();
     }
     return picture;
 }

@@ -47,7 +47,7 @@ public:
     void switchScreenMode() override
     {
         if (framework::GameApplication* app = framework::GameApplication::Get())
-            app->SwitchScreenMode();
+            (void)app->SwitchScreenMode();
     }
     void drawLoadingScreen() override
     {
@@ -279,7 +279,7 @@ QLResultEnum GameWindow::OnPreDraw(render::Graphics* graphics, layer::Layer*)
 {
     if (!graphics || !mMap)
         return QL_OK;
-    graphics->SetBlendMode(1);
+    (void)graphics->SetBlendMode(1);
     render::Font* previous = graphics->mFont;
     TDShellPainter painter(*graphics, mServices->images,
                            [this](const std::wstring& name) -> render::Font* { return fontByName(name); });
@@ -341,7 +341,7 @@ QLResultEnum GameWindow::OnKeyDown(u32 code)
     {
     case 'r':
         mMap->loadSheets();
-        mMap->restart();
+        (void)mMap->restart();
         break;
     case 'w':
         mMap->showVictory();

@@ -187,7 +187,7 @@ void HUD::Draw(render::Graphics* graphics)
         drawSideImages(graphics);
     if (graphics)
     {
-        graphics->SetBlendMode(1);
+        (void)graphics->SetBlendMode(1);
         graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
     }
 }

@@ -75,11 +75,11 @@ void HUD::nextLevel()
             showEpisodeSelect();
         }
         else
-            mMap->loadLevel();
+            (void)mMap->loadLevel();
         return;
     }
     if (mMap->mLevel >= mMap->getLevelCount(episode))
         showEpisodeSelect();
     else
-        mMap->loadLevel();
+        (void)mMap->loadLevel();
 }

@@ -64,7 +64,7 @@ void TDVideoIntro::Draw(render::Graphics* graphics)
 void TDVideoIntro::Update(float dt)
 {
     if (mOpen && mStarted && mVideo)
-        mVideo->Update(dt, mFrame);
+        (void)mVideo->Update(dt, mFrame);
 }
 
 QLResultEnum TDVideoIntro::OnVideoEnded(video::TheoraVideo*)

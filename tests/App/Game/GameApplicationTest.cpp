@@ -396,11 +396,11 @@ TEST_F(GameApplicationTest, ClicksReachTheFramesInGameCoordinates)
     mDriver->mWindows.clear();
     game = Make();
     ASSERT_EQ(game->Start(), QL_OK);
-    game->OnTouchBegin({{1, {20, 30}}, {2, {90, 90}}});
-    game->OnTouchMove({{1, {25, 35}}});
-    game->OnTouchEnd({{1, {26, 36}}});
-    game->OnTouchBegin({});
-    game->OnTouchCancel({});
+    EXPECT_EQ(QL_OK, game->OnTouchBegin({{1, {20, 30}}, {2, {90, 90}}}));
+    EXPECT_EQ(QL_OK, game->OnTouchMove({{1, {25, 35}}}));
+    EXPECT_EQ(QL_OK, game->OnTouchEnd({{1, {26, 36}}}));
+    EXPECT_EQ(QL_OK, game->OnTouchBegin({}));
+    EXPECT_EQ(QL_OK, game->OnTouchCancel({}));
     EXPECT_EQ(game->mFrames->mMouse, (std::vector<std::string>{"down 20,30 1", "drag 25,35 0", "up 26,36 1", "up 0,0 1"}));
 }
 

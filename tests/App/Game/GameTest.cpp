@@ -78,12 +78,12 @@ TEST_F(GameTest, TheOverlayDialogTakesThePointerAndGoesOnceClosed)
     int deaths = 0;
     auto* dialog = new ProbeWindow(journal, &deaths);
     mBoard->mModalWindow = dialog;
-    mBoard->OnPress(At(10.9f, 20.2f), 3);
+    EXPECT_EQ(QL_OK, mBoard->OnPress(At(10.9f, 20.2f), 3));
     EXPECT_TRUE(journal.empty()) << "a right press does nothing";
-    mBoard->OnPress(At(10.9f, -20.7f), 1);
-    mBoard->OnRelease(At(11.0f, 21.0f), 3);
-    mBoard->OnPointerMove(At(30.5f, 40.5f));
-    mBoard->OnPointerDrag(At(31.0f, 41.0f));
+    EXPECT_EQ(QL_OK, mBoard->OnPress(At(10.9f, -20.7f), 1));
+    EXPECT_EQ(QL_OK, mBoard->OnRelease(At(11.0f, 21.0f), 3));
+    EXPECT_EQ(QL_OK, mBoard->OnPointerMove(At(30.5f, 40.5f)));
+    EXPECT_EQ(QL_OK, mBoard->OnPointerDrag(At(31.0f, 41.0f)));
     const std::vector<std::string> expected = {"press 10,-20", "move 10,-20", "release 11,21", "move 30,40",
                                                "move 31,41"};
     EXPECT_EQ(expected, journal);
@@ -91,11 +91,11 @@ TEST_F(GameTest, TheOverlayDialogTakesThePointerAndGoesOnceClosed)
     EXPECT_EQ(40, mBoard->mPointerY);
 
     journal.clear();
-    mBoard->Update(0.01f);
+    EXPECT_EQ(QL_OK, mBoard->Update(0.01f));
     EXPECT_EQ((std::vector<std::string>{"update"}), journal);
     dialog->mOpen = false;
     const float time = mMap->mTime;
-    mBoard->Update(0.01f);
+    EXPECT_EQ(QL_OK, mBoard->Update(0.01f));
     EXPECT_EQ(1, deaths);
     EXPECT_EQ(nullptr, mBoard->mModalWindow);
     EXPECT_GT(mMap->mTime, time) << "the battle still runs in the same update";
@@ -111,18 +111,18 @@ TEST_F(GameTest, DeveloperKeysWorkOnlyWhenEnabledInTheBattle)
     EXPECT_EQ(coins + 1000, mMap->mStats.mCoins);
     EXPECT_EQ(std::to_wstring(coins + 1000), *mBoard->getHud()->getText(L"text/coins"));
     mMap->mScreen = 4;
-    mGame->OnKeyDown('m');
+    EXPECT_EQ(QL_OK, mGame->OnKeyDown('m'));
     EXPECT_EQ(coins + 1000, mMap->mStats.mCoins) << "not outside the battle screen";
-    mGame->OnKeyDown('2');
+    EXPECT_EQ(QL_OK, mGame->OnKeyDown('2'));
     EXPECT_FALSE(mMap->mDebugDisplay[1]);
     mMap->mScreen = 0;
-    mGame->OnKeyDown('h');
+    EXPECT_EQ(QL_OK, mGame->OnKeyDown('h'));
     EXPECT_EQ(100.0f, mMap->mMaxHealth);
     EXPECT_EQ(L"100/100", *mBoard->getHud()->getText(L"text/mana"));
     // 1 to 3 toggle one display switch each.
-    mGame->OnKeyDown('2');
+    EXPECT_EQ(QL_OK, mGame->OnKeyDown('2'));
     EXPECT_TRUE(!mMap->mDebugDisplay[0] && mMap->mDebugDisplay[1] && !mMap->mDebugDisplay[2]);
-    mGame->OnKeyDown('2');
-    mGame->OnKeyDown('3');
+    EXPECT_EQ(QL_OK, mGame->OnKeyDown('2'));
+    EXPECT_EQ(QL_OK, mGame->OnKeyDown('3'));
     EXPECT_TRUE(!mMap->mDebugDisplay[1] && mMap->mDebugDisplay[2]);
 }

@@ -69,7 +69,7 @@ TEST_F(FrontEndTest, TheMenuBuildsItsOwnButtonsEffectsGreetingAndLanguagePicture
     // Hover growth follows the pointer through the frame manager.
     float x = 0, y = 0;
     CentreOf(*menu->findMenuButton(L"options"), x, y);
-    Frames()->OnMouseMove({x, y});
+    EXPECT_EQ(QL_OK, Frames()->OnMouseMove({x, y}));
     EXPECT_EQ(1, menu->findMenuButton(L"options")->mHovered);
     for (int i = 0; i < 10; ++i)
         ASSERT_EQ(QL_OK, mGame->FrameStep(0.05f));

@@ -57,15 +57,15 @@ protected:
     void Drag(float fromX, float toX, float y, int steps, float dt)
     {
         widget::FrameManager* frames = Frames();
-        frames->OnMouseMove({fromX, y});
-        frames->OnMouseDown({fromX, y}, 1);
-        frames->OnMouseDrag({fromX, y});
+        EXPECT_EQ(QL_OK, frames->OnMouseMove({fromX, y}));
+        EXPECT_EQ(QL_OK, frames->OnMouseDown({fromX, y}, 1));
+        EXPECT_EQ(QL_OK, frames->OnMouseDrag({fromX, y}));
         for (int i = 1; i <= steps; ++i)
         {
             ASSERT_EQ(QL_OK, mGame->FrameStep(dt));
-            frames->OnMouseDrag({fromX + (toX - fromX) * static_cast<float>(i) / static_cast<float>(steps), y});
+            EXPECT_EQ(QL_OK, frames->OnMouseDrag({fromX + (toX - fromX) * static_cast<float>(i) / static_cast<float>(steps), y}));
         }
-        frames->OnMouseUp({toX, y}, 1);
+        EXPECT_EQ(QL_OK, frames->OnMouseUp({toX, y}, 1));
     }
     // n frames of dt seconds: updates and drawing.
     void Run(int n, float dt = 0.04f)

@@ -32,11 +32,11 @@ protected:
     u32 DrawWith(const math::Point4& color2)
     {
         mShader->SetColor2(color2);
-        mGraphics->SetShader(mShader.Get());
+        EXPECT_EQ(QL_OK, mGraphics->SetShader(mShader.Get()));
         mGraphics->SetColorRGBA(1, 1, 1, 1);
         render::Image* image = MakeImage(8, 8, 0xFF3366FFu);
         mGraphics->DrawImage(image);
-        mGraphics->Flush();
+        EXPECT_EQ(QL_OK, mGraphics->Flush());
         EXPECT_EQ(QL_OK, mRender->EndScene());
         EXPECT_EQ(QL_OK, mRender->Present());
         EXPECT_EQ(QL_OK, mRender->ExecuteCommands());

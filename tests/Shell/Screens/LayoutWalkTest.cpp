@@ -167,7 +167,7 @@ TEST(LayoutWalk, EveryLayoutTheGameOpensHoldsWhatItsScreensAskAndTheirTextsFit)
     walk.run(5);
     for (const auto& entry : game.frames().GetStack())
         if (auto* dialog = dynamic_cast<OptionsDialog*>(entry.frame))
-            dialog->OnClick(dialog->mOkButton);
+            (void)dialog->OnClick(dialog->mOkButton);
     walk.run(3);
     ASSERT_NE(nullptr, game.top<HUDMainMenu>());
     walk.click(L"profile");

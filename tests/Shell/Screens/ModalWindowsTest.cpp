@@ -152,10 +152,10 @@ TEST_F(ModalWindows, TheNameTakesLettersDigitsAndCyrillicUpToSixteen)
     EXPECT_EQ(L10n(L"default_player") + L"2", input->mText);
     EXPECT_EQ(L10n(L"profile_edit_caption"), Text(input, L"caption"));
     while (!input->mText.empty())
-        mBoard->OnKeyDown(HUDModalInput::kBackspace);
+        (void)mBoard->OnKeyDown(HUDModalInput::kBackspace);
     EXPECT_FALSE(OkShown(input));
     EXPECT_EQ(L10n(L"profile_name_empty"), Text(input, L"message"));
-    mBoard->OnKeyDown(HUDModalInput::kBackspace);
+    EXPECT_EQ(QL_OK, mBoard->OnKeyDown(HUDModalInput::kBackspace));
     EXPECT_TRUE(input->mText.empty()) << "backspace on nothing changes nothing";
     EXPECT_FALSE(OkShown(input));
 
@@ -169,12 +169,12 @@ TEST_F(ModalWindows, TheNameTakesLettersDigitsAndCyrillicUpToSixteen)
     EXPECT_EQ(16u, input->mText.size()) << "the 17th character is refused";
     EXPECT_EQ(L"Zz09Яаabcdefghij", input->mText);
     // Other keys do not edit.
-    mBoard->OnKeyDown(37);
+    EXPECT_EQ(QL_OK, mBoard->OnKeyDown(37));
     EXPECT_EQ(16u, input->mText.size());
 
     // A name that exists hides "ok" until it changes.
     while (!input->mText.empty())
-        mBoard->OnKeyDown(HUDModalInput::kBackspace);
+        (void)mBoard->OnKeyDown(HUDModalInput::kBackspace);
     Type(L"Birch");
     EXPECT_FALSE(OkShown(input));
     EXPECT_EQ(L10n(L"profile_name_taken"), Text(input, L"message"));
@@ -182,7 +182,7 @@ TEST_F(ModalWindows, TheNameTakesLettersDigitsAndCyrillicUpToSixteen)
     EXPECT_TRUE(OkShown(input));
     EXPECT_EQ(L"", Text(input, L"message"));
     Type(L"");
-    mBoard->OnKeyDown(HUDModalInput::kBackspace);
+    EXPECT_EQ(QL_OK, mBoard->OnKeyDown(HUDModalInput::kBackspace));
     EXPECT_FALSE(OkShown(input));
     // A press where the hidden "ok" sits does nothing.
     ClickButton(input->mOwnButtons, L"ok");

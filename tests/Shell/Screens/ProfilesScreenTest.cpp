@@ -94,7 +94,7 @@ TEST_F(ProfilesScreen, CreateAsksForANameAndListsTheNewProfile)
     EXPECT_EQ(L10n(L"default_player") + L"1", input->mText) << "the default name counts the profiles";
     // Cyrillic names are allowed and stored as UTF-8.
     for (size_t i = 0; i < 16; ++i)
-        mBoard->OnKeyDown(HUDModalInput::kBackspace);
+        (void)mBoard->OnKeyDown(HUDModalInput::kBackspace);
     Type(L"Вереск");
     ClickButton(input->mOwnButtons, L"ok");
     EXPECT_EQ(13, mMap->mScreen);

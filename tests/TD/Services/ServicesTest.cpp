@@ -228,7 +228,7 @@ TEST_F(Services, InterfacePiecesBecomeDrawsOfTheContext)
     EXPECT_FALSE(painter.setFont(L"wave"));
     painter.addFont(L"wave", nullptr);
     EXPECT_FALSE(painter.setFont(L"wave"));
-    mGraphics->Flush();
+    EXPECT_EQ(QL_OK, mGraphics->Flush());
     const auto commands = EndAndDecode();
     EXPECT_EQ(rendertest::Only(commands, render::CMD_DRAW_INDEXED).size(), 1u); // the picture
     EXPECT_EQ(rendertest::Only(commands, render::CMD_DRAW).size(), 1u);         // the line
