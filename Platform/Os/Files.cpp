@@ -24,6 +24,25 @@ bool WriteAll(int fd, const char* data, size_t size)
     }
     return true;
 }
+
+// Hands every chunk read from fd to `take` until the end; false on a read error or when `take`
+// refuses a chunk.
+template <class Take> bool ReadChunks(int fd, Take take)
+{
+    char buffer[65536];
+    for (;;)
+    {
+        ssize_t n = ::read(fd, buffer, sizeof(buffer));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        if (!take(buffer, static_cast<size_t>(n)))
+            return false;
+    }
+}
 } // namespace
 
 bool MakeFolder(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0; }
@@ -55,23 +74,7 @@ bool Copy(const std::string& from, const std::string& to)
         ::close(in);
         return false;
     }
-    bool ok = true;
-    char buffer[65536];
-    for (;;)
-    {
-        ssize_t n = ::read(in, buffer, sizeof(buffer));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            ok = false;
-        if (n <= 0)
-            break;
-        if (!WriteAll(out, buffer, static_cast<size_t>(n)))
-        {
-            ok = false;
-            break;
-        }
-    }
+    bool ok = ReadChunks(in, [out](const char* data, size_t size) { return WriteAll(out, data, size); });
     ok = ::fsync(out) == 0 && ok;
     ok = ::close(out) == 0 && ok;
     ::close(in);
@@ -86,19 +89,10 @@ bool ReadAll(const std::string& path, std::string& out)
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
-    bool ok = true;
-    char buffer[65536];
-    for (;;)
-    {
-        ssize_t n = ::read(fd, buffer, sizeof(buffer));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            ok = false;
-        if (n <= 0)
-            break;
-        out.append(buffer, static_cast<size_t>(n));
-    }
+    const bool ok = ReadChunks(fd, [&out](const char* data, size_t size) {
+        out.append(data, size);
+        return true;
+    });
     ::close(fd);
     return ok;
 }
