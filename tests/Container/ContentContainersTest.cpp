@@ -47,7 +47,7 @@ TEST_F(ContainerTest, EveryDemoLayoutOpensAndEveryImageLoads)
             const base::ImageInfo* info = container->GetImage(i);
             if (!info->mHasPixels || info->mWidth <= 0 || info->mHeight <= 0)
                 continue;
-            // The tutorial's text places have no picture by design: the page's text goes there.
+            // The tutorial's text places have no picture on purpose: the page's text goes there.
             if (layout.filename() == "tutorial" && info->mName.ends_with(L"/text"))
                 continue;
             render::Image* image = nullptr;
