@@ -12,6 +12,7 @@
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/TMobShader.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Battle/TDScreen.h"
 
 #include <memory>
 
@@ -74,7 +75,7 @@ void Game::OnPause()
 bool Game::IsCalmScreen() const
 {
     const TDMap* map = getMap();
-    return !map || map->mScreen != 0;
+    return !map || map->mScreen != kScreenBattle;
 }
 
 TDMap* Game::getMap() const { return mBoard ? mBoard->getMap() : nullptr; }

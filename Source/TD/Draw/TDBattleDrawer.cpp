@@ -13,6 +13,7 @@
 #include "Source/TD/Battle/TDDrops.h"
 #include "Source/TD/Level/TDLink.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Battle/TDScreen.h"
 #include "Source/TD/Units/TDParticle.h"
 #include "Source/TD/Units/TDSpriteEffect.h"
 #include "Source/TD/Data/TDText.h"
@@ -110,7 +111,8 @@ void TDBattleDrawer::forget(const TDGraphic& graphic)
 
 bool TDBattleDrawer::showsBattle(i32 screen)
 {
-    return screen == 0 || screen == 1 || screen == 2 || screen == 4 || screen == 11;
+    return screen == kScreenBattle || screen == kScreenWon || screen == kScreenLost || screen == kScreenIngameMenu ||
+           screen == kScreenUnlockMessage;
 }
 
 std::wstring TDBattleDrawer::waveText(i32 remaining)

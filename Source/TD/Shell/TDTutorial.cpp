@@ -14,6 +14,7 @@
 #include "Source/TD/Shell/HUDButtonList.h"
 #include "Source/TD/Shell/HUDModalOpeners.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Battle/TDScreen.h"
 
 namespace
 {
@@ -115,7 +116,7 @@ void TDTutorial::update(float dt)
     // A screen over the battle (a level's unlock message, the result) is not covered by the
     // page: it waits beneath; the shop, which a page is about, shows it.
     if (mVisible)
-        setLayersVisible(!mMap || mMap->mScreen == 0 || mMap->mScreen == 8);
+        setLayersVisible(!mMap || mMap->mScreen == kScreenBattle || mMap->mScreen == kScreenShop);
     if (mVisible && isActive() && mSkipButton)
         mSkipButton->update(dt);
 }
