@@ -25,7 +25,7 @@ QLResultEnum ApplicationWin32::Init()
 {
     // No log file exists yet, so a failure here is also shown (or written to stderr).
     std::wstring exe;
-    if (os::ExecutablePath(exe))
+    if (!os::ExecutablePath(exe))
     {
         QL_LOG(L"Cannot find the executable: %s\n") << base::LogStyle::Error << os::LastError();
         os::ShowErrorBox(L"Error", L"Cannot find the executable: " + os::FromUtf8(os::LastError()));

@@ -40,7 +40,7 @@ bool PerUserDataFolder(std::string& out)
 
 bool HomeFolder(std::string& out) { return AbsoluteVariable("HOME", out); }
 
-QLResultEnum ExecutablePath(std::wstring& out)
+bool ExecutablePath(std::wstring& out)
 {
     std::vector<char> buffer(256);
     for (;;)
@@ -49,12 +49,12 @@ QLResultEnum ExecutablePath(std::wstring& out)
         if (n < 0)
         {
             SetLastError(std::string("readlink /proc/self/exe: ") + std::strerror(errno));
-            return QL_FAIL;
+            return false;
         }
         if (static_cast<size_t>(n) < buffer.size())
         {
             out = FromUtf8(std::string(buffer.data(), static_cast<size_t>(n)));
-            return QL_OK;
+            return true;
         }
         buffer.resize(buffer.size() * 2);
     }

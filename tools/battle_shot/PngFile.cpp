@@ -1,5 +1,5 @@
 // PNG output through libpng.
-#include "tools/battle_shot/PngFile.h"
+#include "PngFile.h"
 
 #include <png.h>
 

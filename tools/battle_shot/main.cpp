@@ -22,7 +22,7 @@
 #include "Source/TD/Data/TDProfileStore.h"
 #include "Source/TD/Draw/TDSpriteTableMetrics.h"
 #include "support/HeadlessWindow.h"
-#include "tools/battle_shot/PngFile.h"
+#include "PngFile.h"
 
 #include <cstdio>
 #include <cstdlib>
