@@ -10,13 +10,13 @@
 #include "Core/Widget/Controls/DialogEffectsManager.h"
 #include "Framework/GameWindow.h"
 #include "Platform/Os/Dialogs.h"
+#include "Platform/Os/Files.h"
 #include "Platform/Os/Text.h"
 #include "Source/TD/Data/LocalStrings.h"
 
 #include <tinyxml2.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
 ShellGame::ShellGame()
@@ -33,7 +33,7 @@ ShellGame::~ShellGame()
     // The publisher's page, opened when the game ends (never under tests or CI).
     const std::wstring page = mModuleFolder + L"play.url";
     if (base::Singletone<file::FileManager>::Exists() && file::FileManager::Instance()->Exists(L"play.url") &&
-        !IsSecondInstance() && std::filesystem::exists(os::ToUtf8(page)))
+        !IsSecondInstance() && os::IsFile(os::ToUtf8(page)))
         os::ShellOpen(page);
 }
 

@@ -45,6 +45,12 @@ template <class Take> bool ReadChunks(int fd, Take take)
 }
 } // namespace
 
+bool IsFile(const std::string& path)
+{
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 bool MakeFolder(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0; }
 
 bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }

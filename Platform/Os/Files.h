@@ -7,6 +7,8 @@
 
 namespace os
 {
+// A plain file (not a folder) exists at the path.
+bool IsFile(const std::string& path);
 bool MakeFolder(const std::string& path);
 bool RemoveFile(const std::string& path);
 bool ChangeDirectory(const std::string& path);

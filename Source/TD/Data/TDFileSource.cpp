@@ -1,11 +1,9 @@
 // Where the game data is read from.
 #include "Source/TD/Data/TDFileSource.h"
 
+#include "Platform/Os/Files.h"
 #include "Source/TD/Data/TDFileManagerSource.h"
 #include "Source/TD/Data/TDText.h"
-
-#include <fstream>
-#include <sstream>
 
 namespace
 {
@@ -30,12 +28,10 @@ std::string tdDropBom(std::string bytes)
 
 std::string TDFolderFileSource::readFile(const std::wstring& path)
 {
-    std::ifstream in(tdtext::wideToUtf8(mRoot + path), std::ios::binary);
-    if (!in)
+    std::string bytes;
+    if (!os::ReadAll(tdtext::wideToUtf8(mRoot + path), bytes))
         return {};
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return tdDropBom(bytes.str());
+    return tdDropBom(std::move(bytes));
 }
 
 std::string TDMemoryFileSource::readFile(const std::wstring& path)
