@@ -66,18 +66,16 @@ void LogDebugOutput::Write(const std::wstring& text)
     std::fwrite(bytes.data(), 1, bytes.size(), stderr);
 }
 
-LogUtf8File::LogUtf8File(const std::wstring& path)
-    : mStream(WStringToString(path, 1), std::ios::out | std::ios::binary | std::ios::trunc)
-{
-}
+LogUtf8File::LogUtf8File(const std::wstring& path) { (void)mFile.Open(path, 1, 0); }
 
 void LogUtf8File::Write(const std::wstring& text)
 {
-    if (!mStream.is_open())
+    if (!mFile.IsOpen())
         return;
+    // Unbuffered: every line is on the disk before the next one is written.
     const std::string bytes = ToUtf8Quietly(text);
-    mStream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    mStream.flush();
+    u32 done = 0;
+    (void)mFile.Write(bytes.data(), static_cast<u32>(bytes.size()), &done);
 }
 
 // --- Styles ---

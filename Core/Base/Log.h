@@ -2,8 +2,8 @@
 #pragma once
 
 #include "Core/Base/Singletone.h"
+#include "Core/Base/Stream.h"
 
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,7 +34,7 @@ public:
     void Write(const std::wstring& text) override;
 
 private:
-    std::ofstream mStream;
+    file::FileHandleWin32 mFile;
 };
 
 struct LogStyle

@@ -1,16 +1,12 @@
-// Byte streams over POSIX files, heap buffers and windows onto other streams.
+// Byte streams over platform files, heap buffers and windows onto other streams.
 #include "Core/Base/Stream.h"
 
 #include "Core/Base/StringConvert.h"
+#include "Platform/Os/OpenFile.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <memory>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace file
 {
@@ -25,40 +21,16 @@ QLResultEnum FileHandleWin32::Open(const std::wstring& path, u32 access, u32 cre
     if (IsOpen())
         (void)Close();
     mPath = path;
-
-    int flags = O_CLOEXEC;
-    switch (access)
-    {
-    case 0: flags |= O_RDONLY; break;
-    case 1: flags |= O_WRONLY; break;
-    case 2: flags |= O_RDWR; break;
-    default: flags |= O_PATH; break; // no access: a descriptor that can only be queried
-    }
-    switch (creation)
-    {
-    case 0: flags |= O_CREAT | O_TRUNC; break;
-    case 1: flags |= O_CREAT | O_EXCL; break;
-    case 2: break;
-    default: return QL_FAIL;
-    }
-    if ((flags & O_PATH) && (flags & O_CREAT))
+    if (creation > 2)
         return QL_FAIL;
-
-    const std::string native = base::WStringToString(path, 1);
-    int fd;
-    do
-        fd = ::open(native.c_str(), flags, 0666);
-    while (fd == -1 && errno == EINTR);
+    // Any other access value opens a descriptor that can only be queried.
+    const os::FileAccess modes[] = {os::FileAccess::Read, os::FileAccess::Write, os::FileAccess::ReadWrite};
+    const os::FileCreation creations[] = {os::FileCreation::Always, os::FileCreation::NewOnly,
+                                          os::FileCreation::Existing};
+    const int fd = os::OpenFile(base::WStringToString(path, 1), access < 3 ? modes[access] : os::FileAccess::QueryOnly,
+                                creations[creation]);
     if (fd == -1)
         return QL_FAIL;
-
-    // Directories open fine on POSIX but are not files.
-    struct stat info;
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode))
-    {
-        ::close(fd);
-        return QL_FAIL;
-    }
     mHandle = fd;
     return QL_OK;
 }
@@ -67,34 +39,21 @@ QLResultEnum FileHandleWin32::Close()
 {
     if (!IsOpen())
         return QL_FAIL;
-    const int result = ::close(mHandle);
+    const bool closed = os::CloseFile(mHandle);
     mHandle = -1;
     mPath.clear();
-    return result == 0 ? QL_OK : QL_FAIL;
+    return closed ? QL_OK : QL_FAIL;
 }
 
 QLResultEnum FileHandleWin32::Read(void* buffer, u32 count, u32* done)
 {
     if (!IsOpen() || (count && !buffer))
         return QL_FAIL;
-    // read() may deliver less than asked before the end; keep going until the end or an error.
-    u8* out = static_cast<u8*>(buffer);
-    u32 total = 0;
-    while (total < count)
-    {
-        const ssize_t got = ::read(mHandle, out + total, count - total);
-        if (got < 0)
-        {
-            if (errno == EINTR)
-                continue;
-            return QL_FAIL;
-        }
-        if (got == 0)
-            break;
-        total += static_cast<u32>(got);
-    }
+    size_t moved = 0;
+    if (!os::ReadFile(mHandle, buffer, count, moved))
+        return QL_FAIL;
     if (done)
-        *done = total;
+        *done = static_cast<u32>(moved);
     return QL_OK;
 }
 
@@ -102,23 +61,11 @@ QLResultEnum FileHandleWin32::Write(const void* buffer, u32 count, u32* done)
 {
     if (!IsOpen() || (count && !buffer))
         return QL_FAIL;
-    const u8* in = static_cast<const u8*>(buffer);
-    u32 total = 0;
-    while (total < count)
-    {
-        const ssize_t put = ::write(mHandle, in + total, count - total);
-        if (put < 0)
-        {
-            if (errno == EINTR)
-                continue;
-            return QL_FAIL;
-        }
-        if (put == 0)
-            break;
-        total += static_cast<u32>(put);
-    }
+    size_t moved = 0;
+    if (!os::WriteFile(mHandle, buffer, count, moved))
+        return QL_FAIL;
     if (done)
-        *done = total;
+        *done = static_cast<u32>(moved);
     return QL_OK;
 }
 
@@ -126,10 +73,9 @@ u32 FileHandleWin32::Seek(i32 offset, u32 origin)
 {
     if (!IsOpen())
         return 0;
-    const int whence = origin == 0 ? SEEK_SET : origin == 1 ? SEEK_CUR : SEEK_END;
-    off_t position = ::lseek(mHandle, offset, whence);
-    if (position == static_cast<off_t>(-1))
-        position = ::lseek(mHandle, 0, SEEK_CUR);
+    i64 position = os::SeekFile(mHandle, offset, origin > 2 ? 2 : static_cast<int>(origin));
+    if (position < 0)
+        position = os::SeekFile(mHandle, 0, 1);
     return position < 0 ? 0 : static_cast<u32>(position);
 }
 
@@ -137,10 +83,10 @@ u32 FileHandleWin32::GetSize() const
 {
     if (!IsOpen())
         return 0;
-    struct stat info;
-    if (::fstat(mHandle, &info) != 0 || info.st_size < 0)
+    const i64 size = os::FileSize(mHandle);
+    if (size < 0)
         return 0;
-    return static_cast<u32>(std::min<u64>(static_cast<u64>(info.st_size), 0xFFFFFFFFu));
+    return static_cast<u32>(std::min<u64>(static_cast<u64>(size), 0xFFFFFFFFu));
 }
 } // namespace file
 

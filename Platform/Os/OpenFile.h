@@ -1,0 +1,26 @@
+// Files opened for reading and writing piece by piece (POSIX descriptors): what the engine's file
+// handle stands on. Each call retries on EINTR; failures leave errno telling why.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace os
+{
+enum class FileAccess { Read, Write, ReadWrite, QueryOnly };
+enum class FileCreation { Always, NewOnly, Existing };
+
+// A descriptor of a plain file (never a folder), or -1. Always truncates an existing file;
+// QueryOnly cannot create.
+int OpenFile(const std::string& path, FileAccess access, FileCreation creation);
+bool CloseFile(int fd);
+// Moves bytes until `count`, the end of the file or an error; false only on an error. `done` holds
+// what was moved either way.
+bool ReadFile(int fd, void* buffer, size_t count, size_t& done);
+bool WriteFile(int fd, const void* buffer, size_t count, size_t& done);
+// origin 0 from the start, 1 from the current position, 2 from the end: the new position, or -1.
+int64_t SeekFile(int fd, int64_t offset, int origin);
+// The file's size in bytes, or -1.
+int64_t FileSize(int fd);
+} // namespace os
