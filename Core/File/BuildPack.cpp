@@ -5,17 +5,17 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/FileSystem.h"
 #include "Core/File/Path.h"
+#include "Platform/Os/Files.h"
 
 #include <memory>
-#include <sys/stat.h>
 
 namespace file
 {
 namespace
 {
-bool StatFile(const std::wstring& path, struct stat& info) { return ::stat(NativePath(path).c_str(), &info) == 0; }
+bool StatFile(const std::wstring& path, os::PathInfo& info) { return os::Stat(NativePath(path), info); }
 
-bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+bool SameFile(const os::PathInfo& a, const os::PathInfo& b) { return a.device == b.device && a.inode == b.inode; }
 
 // Writes the index and every file's bytes into the temporary pack.
 QLResultEnum WritePack(const std::wstring& folder, const std::wstring& tempPath, const ArchiveBuilder& builder,
@@ -71,8 +71,8 @@ QLResultEnum BuildPack(const std::wstring& folder, const std::wstring& packPath,
 {
     const std::wstring root = NormalizeDirectoryPath(folder);
     const std::wstring tempPath = packPath + L".tmp";
-    struct stat folderInfo;
-    if (!StatFile(root.empty() ? L"." : root, folderInfo) || !S_ISDIR(folderInfo.st_mode))
+    os::PathInfo folderInfo;
+    if (!StatFile(root.empty() ? L"." : root, folderInfo) || !folderInfo.isFolder)
     {
         // Without this check a missing folder would replace a good pack by an empty one.
         QL_LOG(L"Cannot pack '%s': no such folder\n") << base::LogStyle::Error << folder;
@@ -83,13 +83,13 @@ QLResultEnum BuildPack(const std::wstring& folder, const std::wstring& packPath,
     std::vector<std::wstring> names;
     FileManager::Instance()->ListLooseFiles(root, true, names, true);
 
-    struct stat packInfo, tempInfo;
+    os::PathInfo packInfo, tempInfo;
     bool havePack = StatFile(packPath, packInfo);
     bool haveTemp = StatFile(tempPath, tempInfo);
     ArchiveBuilder builder;
     for (const std::wstring& name : names)
     {
-        struct stat info;
+        os::PathInfo info;
         if (!StatFile(root + name, info))
         {
             QL_LOG(L"Cannot open '%s'\n") << base::LogStyle::Error << root + name;
@@ -97,13 +97,13 @@ QLResultEnum BuildPack(const std::wstring& folder, const std::wstring& packPath,
         }
         if ((havePack && SameFile(info, packInfo)) || (haveTemp && SameFile(info, tempInfo)))
             continue;
-        if (static_cast<u64>(info.st_size) > 0xFFFFFFFFull)
+        if (info.size > 0xFFFFFFFFull)
         {
             QL_LOG(L"'%s' is too large for a pack\n") << base::LogStyle::Error << root + name;
             return QL_FAIL;
         }
         ArchiveRecord record;
-        record.mSize = static_cast<u32>(info.st_size);
+        record.mSize = static_cast<u32>(info.size);
         builder.mEntries.emplace(name, record);
     }
 
@@ -121,8 +121,8 @@ QLResultEnum BuildPack(const std::wstring& folder, const std::wstring& packPath,
     }
 
     QLResultEnum result = WritePack(root, tempPath, builder, progress);
-    struct stat written;
-    if (result == QL_OK && (!StatFile(tempPath, written) || static_cast<u64>(written.st_size) != offset))
+    os::PathInfo written;
+    if (result == QL_OK && (!StatFile(tempPath, written) || written.size != offset))
     {
         QL_LOG(L"'%s' came out short\n") << base::LogStyle::Error << tempPath;
         result = QL_FAIL;

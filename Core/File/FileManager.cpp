@@ -5,10 +5,9 @@
 #include "Core/Base/StringConvert.h"
 #include "Core/File/FileSystem.h"
 #include "Core/File/Path.h"
+#include "Platform/Os/Files.h"
 
 #include <algorithm>
-#include <dirent.h>
-#include <sys/stat.h>
 
 namespace file
 {
@@ -23,41 +22,23 @@ struct DirEntry
 // Symbolic links are followed, so a cycle is cut off by depth.
 constexpr int kMaxListingDepth = 64;
 
-bool StatPath(const std::wstring& path, struct stat& info)
-{
-    std::string native = NativePath(path);
-    return ::stat(native.empty() ? "." : native.c_str(), &info) == 0;
-}
+bool StatPath(const std::wstring& path, os::PathInfo& info) { return os::Stat(NativePath(path), info); }
 
 bool IsRegularFile(const std::wstring& path)
 {
-    struct stat info;
-    return !path.empty() && StatPath(path, info) && !S_ISDIR(info.st_mode);
+    os::PathInfo info;
+    return !path.empty() && StatPath(path, info) && !info.isFolder;
 }
 
 // The entries of one folder, sorted by UTF-16 units so results never depend on the disk's order.
 std::vector<DirEntry> ReadFolder(const std::wstring& folder)
 {
     std::vector<DirEntry> entries;
-    std::string native = NativePath(folder);
-    DIR* dir = ::opendir(native.empty() ? "." : native.c_str());
-    if (!dir)
+    std::vector<os::FolderEntry> found;
+    if (!os::ListFolder(NativePath(folder), found))
         return entries;
-    while (dirent* e = ::readdir(dir))
-    {
-        std::string name = e->d_name;
-        if (name.empty() || name == "." || name == "..")
-            continue;
-        bool isFolder = e->d_type == DT_DIR;
-        if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK)
-        {
-            struct stat info;
-            std::string full = (native.empty() ? std::string() : native + (native.back() == '/' ? "" : "/")) + name;
-            isFolder = ::stat(full.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-        }
-        entries.push_back({base::StringToWString(name, 1), isFolder});
-    }
-    ::closedir(dir);
+    for (const os::FolderEntry& entry : found)
+        entries.push_back({base::StringToWString(entry.name, 1), entry.isFolder});
     std::sort(entries.begin(), entries.end(),
               [](const DirEntry& a, const DirEntry& b) { return CompareUtf16(a.name, b.name) < 0; });
     return entries;
@@ -119,8 +100,8 @@ bool FileManagerWin32::DoIsFolder(const std::wstring& path)
     std::wstring stripped = StripTrailingSeparators(path);
     if (stripped.empty() && !path.empty())
         stripped = L"/";
-    struct stat info;
-    return StatPath(stripped, info) && S_ISDIR(info.st_mode);
+    os::PathInfo info;
+    return StatPath(stripped, info) && info.isFolder;
 }
 
 void FileManagerWin32::DoListFiles(const std::wstring& requested, const std::wstring& inner, const std::wstring& sub,

@@ -2,6 +2,7 @@
 #include "Platform/Os/Files.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,10 +46,47 @@ template <class Take> bool ReadChunks(int fd, Take take)
 }
 } // namespace
 
+bool Stat(const std::string& path, PathInfo& out)
+{
+    struct stat info;
+    if (::stat(path.empty() ? "." : path.c_str(), &info) != 0)
+        return false;
+    out.isFolder = S_ISDIR(info.st_mode);
+    out.size = info.st_size < 0 ? 0 : static_cast<uint64_t>(info.st_size);
+    out.device = static_cast<uint64_t>(info.st_dev);
+    out.inode = static_cast<uint64_t>(info.st_ino);
+    return true;
+}
+
 bool IsFile(const std::string& path)
 {
     struct stat info;
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool ListFolder(const std::string& path, std::vector<FolderEntry>& out)
+{
+    out.clear();
+    const std::string folder = path.empty() ? "." : path;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return false;
+    while (dirent* entry = ::readdir(dir))
+    {
+        const std::string name = entry->d_name;
+        if (name.empty() || name == "." || name == "..")
+            continue;
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK)
+        {
+            struct stat info;
+            const std::string full = folder + (folder.back() == '/' ? "" : "/") + name;
+            isFolder = ::stat(full.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+        }
+        out.push_back({name, isFolder});
+    }
+    ::closedir(dir);
+    return true;
 }
 
 bool MakeFolder(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0; }

@@ -1,14 +1,34 @@
-// Raw file access on the real file system (UTF-8 paths, no mounts): folders, deletion, renaming,
-// whole-file reads, appends, copies, flushes and atomic writes. The engine's file layer builds on
+// Raw file access on the real file system (UTF-8 paths, no mounts): file and folder facts,
+// folder listings, deletion, renaming, whole-file reads, appends, copies, flushes and atomic writes. The engine's file layer builds on
 // these; each returns false on failure with errno telling why.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace os
 {
+// What the file system tells of a path, symbolic links followed.
+struct PathInfo
+{
+    bool isFolder = false;
+    uint64_t size = 0;
+    // The same pair means the same file, whatever the path.
+    uint64_t device = 0, inode = 0;
+};
+// False when nothing is at the path ("" is the working folder).
+bool Stat(const std::string& path, PathInfo& out);
 // A plain file (not a folder) exists at the path.
 bool IsFile(const std::string& path);
+
+struct FolderEntry
+{
+    std::string name;
+    bool isFolder; // symbolic links followed
+};
+// The entries of a folder in the disk's order, without "." and ".."; false when it cannot be read.
+bool ListFolder(const std::string& path, std::vector<FolderEntry>& out);
 bool MakeFolder(const std::string& path);
 bool RemoveFile(const std::string& path);
 bool ChangeDirectory(const std::string& path);

@@ -3,11 +3,11 @@
 
 #include "Core/Base/Log.h"
 #include "Core/File/FileSystem.h"
+#include "Platform/Os/Files.h"
 #include "Source/TD/Data/TDText.h"
 
 #include <tinyxml2.h>
 
-#include <cstdio>
 
 const wchar_t kTDDefaultProfileName[] = L"Player01234567890123456789";
 
@@ -125,11 +125,10 @@ void TDDocumentProfileStore::save()
     ++mSaves;
     if (mPath.empty())
         return;
-    std::string temporary = mPath + ".tmp";
-    if (mDocument->SaveFile(temporary.c_str()) != tinyxml2::XML_SUCCESS ||
-        std::rename(temporary.c_str(), mPath.c_str()) != 0)
-    {
+    // Written beside the old file and renamed over it: a failed save keeps the old profiles.
+    tinyxml2::XMLPrinter printer;
+    mDocument->Print(&printer);
+    bool created = false;
+    if (!os::WriteAtomically(mPath, std::string(printer.CStr(), static_cast<size_t>(printer.CStrSize() - 1)), created))
         QL_LOG(L"Cannot save profiles to '%s'\n") << base::LogStyle::Error << mPath;
-        std::remove(temporary.c_str());
-    }
 }
