@@ -61,11 +61,11 @@ HUD::HUD(const std::wstring& layout)
     {
         // The HUD keys its text areas by their full names ("text/coins"), and its spell slots
         // are the "spell/" group.
-        std::map<std::wstring, TDFrameEntry*> areas;
+        std::map<std::wstring, std::unique_ptr<TDFrameEntry>> areas;
         for (auto& [name, area] : mTextAreas)
         {
             area->mName = L"text/" + name;
-            areas.emplace(area->mName, area);
+            areas.emplace(area->mName, std::move(area));
         }
         mTextAreas.swap(areas);
         for (u32 i = 0; i < mLayout->GetImageCount(); ++i)
@@ -128,14 +128,14 @@ void HUD::addDefaultTextAreas()
     {
         if (mTextAreas.count(p.name))
             continue;
-        auto* area = new TDFrameEntry();
+        auto area = std::make_unique<TDFrameEntry>();
         area->mName = p.name;
         area->mX = p.x;
         area->mY = p.y;
         area->mWidth = p.w;
         area->mHeight = p.h;
         area->mColor = p.color;
-        mTextAreas.emplace(p.name, area);
+        mTextAreas.emplace(p.name, std::move(area));
     }
 }
 

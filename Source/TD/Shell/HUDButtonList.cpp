@@ -14,8 +14,6 @@ HUDButtonList::~HUDButtonList() { clear(); }
 
 void HUDButtonList::clear()
 {
-    for (HUDButtonOver* button : mButtons)
-        delete button;
     mButtons.clear();
 }
 

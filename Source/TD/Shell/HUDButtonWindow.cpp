@@ -8,8 +8,6 @@ HUDButtonWindow::HUDButtonWindow(const wchar_t* layout)
 {
     if (!buildFromLayout(layout))
         QL_LOG(L"Layout '%s' not opened: the window shows nothing\n") << base::LogStyle::Error << layout;
-    for (TDButtonFrame* button : mButtons)
-        delete button;
     mButtons.clear();
     mOwnButtons.build(mLayout);
     setFont(HUDWindowContext::Get().windowFont);

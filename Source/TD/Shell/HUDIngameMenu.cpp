@@ -40,8 +40,6 @@ HUDIngameMenu::HUDIngameMenu(const std::wstring& layout)
     if (buildFromLayout(layout))
     {
         // The "button" group holds the menu buttons' pictures and places, not plain buttons.
-        for (TDButtonFrame* button : mButtons)
-            delete button;
         mButtons.clear();
         setFrameVisible(L"main_menu_ico", false);
         for (const std::wstring& folder : buttonFolders(mLayout))
@@ -58,8 +56,7 @@ HUDIngameMenu::HUDIngameMenu(const std::wstring& layout)
 
 HUDIngameMenu::~HUDIngameMenu()
 {
-    for (HUDButtonOver* button : mMenuButtons)
-        delete button;
+    mMenuButtons.clear();
     delete mLayout;
     mLayout = nullptr;
 }

@@ -41,8 +41,6 @@ HUDMainMenu::HUDMainMenu(TDMap* map) : mMap(map)
     if (!buildFromLayout(kLayout))
         QL_LOG(L"Main menu layout '%s' not opened: the menu is empty\n") << base::LogStyle::Error << kLayout;
     // The menu's buttons are its own over-buttons, not the base's picture buttons.
-    for (TDButtonFrame* button : mButtons)
-        delete button;
     mButtons.clear();
     mMenuButtons.build(mLayout);
     setFont(HUDWindowContext::Get().windowFont);
@@ -56,8 +54,7 @@ HUDMainMenu::HUDMainMenu(TDMap* map) : mMap(map)
 
 HUDMainMenu::~HUDMainMenu()
 {
-    for (render::ParticleEmitter* emitter : mEmitters)
-        delete emitter;
+    mEmitters.clear();
     delete mLayout;
     mLayout = nullptr;
 }

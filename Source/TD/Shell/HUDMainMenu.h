@@ -45,7 +45,7 @@ public:
 
     // One over-button per folder of the layout's "button" group.
     HUDButtonList mMenuButtons;
-    std::vector<render::ParticleEmitter*> mEmitters;
+    TDOwnedList<render::ParticleEmitter> mEmitters;
 
 private:
     void createEmitters();

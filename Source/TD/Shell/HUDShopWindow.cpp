@@ -47,11 +47,8 @@ HUDShopWindow::HUDShopWindow(TDMap& map, HUD* hud, i32 originArg, const std::wst
     mCaption = localised(L"shop");
     setText(L"caption", mCaption);
     // Header and footer are drawn over the list, not under it: they leave the layout's pictures.
-    std::erase_if(mImages, [](TDFrameEntry* image) {
-        const bool cover = image->mName == L"back_header" || image->mName == L"back_footer";
-        if (cover)
-            delete image;
-        return cover;
+    mImages.deleteIf([](TDFrameEntry* image) {
+        return image->mName == L"back_header" || image->mName == L"back_footer";
     });
     TDResources::Instance()->setLayerImage(*header, mLayout, L"back_header");
     TDResources::Instance()->setLayerImage(*footer, mLayout, L"back_footer");

@@ -40,7 +40,7 @@ HUDUnlockMessage::HUDUnlockMessage(const std::vector<i32>& ids, const std::wstri
             mImages.push_back(icon);
             shownIds.push_back(id);
         }
-    std::stable_sort(mImages.begin(), mImages.end(), TDFrameEntry::lessByOrder);
+    mImages.stableSort(TDFrameEntry::lessByOrder);
     base::CountedPtr<render::BMFont> font =
         resource::ResourceManager::Instance()->Get<render::BMFont>(L"td/data/fonts/main_32_2");
     if (font && font->IsLoaded())

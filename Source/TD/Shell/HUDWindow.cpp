@@ -30,12 +30,9 @@ HUDWindow::HUDWindow(const std::wstring& layout) : HUDWindow()
 
 HUDWindow::~HUDWindow()
 {
-    for (TDButtonFrame* button : mButtons)
-        delete button;
-    for (auto& [name, area] : mTextAreas)
-        delete area;
-    for (TDFrameEntry* image : mImages)
-        delete image;
+    mButtons.clear();
+    mTextAreas.clear();
+    mImages.clear();
 }
 
 render::Image* HUDWindow::loadLayoutImage(file::ImageContainer* container, const std::wstring& name)
@@ -107,13 +104,13 @@ bool HUDWindow::buildFromLayout(const std::wstring& layout)
         if (!info || info->mName.rfind(L"text/", 0) != 0 || info->mName.find(L'/', 5) != std::wstring::npos)
             continue;
         const std::wstring name = file::GetBaseName(info->mName);
-        auto* area = new TDFrameEntry();
+        if (mTextAreas.count(name))
+            continue; // the first area of a name holds
+        auto area = std::make_unique<TDFrameEntry>();
         place(*area, *info, name);
-        auto [it, added] = mTextAreas.emplace(name, area);
-        if (!added)
-            delete area; // the first area of a name holds
+        mTextAreas.emplace(name, std::move(area));
     }
-    std::stable_sort(mImages.begin(), mImages.end(), TDFrameEntry::lessByOrder);
+    mImages.stableSort(TDFrameEntry::lessByOrder);
     return true;
 }
 

@@ -6,9 +6,11 @@
 #include "Core/Base/CountedPtr.h"
 #include "Core/Base/Types.h"
 #include "Core/Media/Font/BMFont.h"
+#include "Source/TD/Data/TDOwnedList.h"
 #include "Source/TD/Sprites/TDFrameEntry.h"
 
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -87,9 +89,9 @@ public:
 
     i32 mDrawLayer = 0;
     file::ImageContainer* mLayout = nullptr;
-    std::vector<TDButtonFrame*> mButtons;
-    std::map<std::wstring, TDFrameEntry*> mTextAreas;
-    std::vector<TDFrameEntry*> mImages;
+    TDOwnedList<TDButtonFrame> mButtons;
+    std::map<std::wstring, std::unique_ptr<TDFrameEntry>> mTextAreas;
+    TDOwnedList<TDFrameEntry> mImages;
     std::vector<std::pair<std::wstring, std::wstring>> mTexts;
     base::CountedPtr<render::BMFont> mFont;
     float mTimer = 0.0f;

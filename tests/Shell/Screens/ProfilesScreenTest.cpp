@@ -34,7 +34,7 @@ protected:
     }
     void PressLine(HUDProfiles* screen, int line)
     {
-        const TDFrameEntry* area = screen->mTextAreas.at(L"profile" + std::to_wstring(line));
+        const TDFrameEntry* area = screen->mTextAreas.at(L"profile" + std::to_wstring(line)).get();
         Click(area->mX + 10.0f, area->mY + area->mHeight * 0.5f);
     }
 };
