@@ -94,12 +94,6 @@ TEST_F(BattleScreensTest, AFullHealthVictoryShowsThreeStarsPaysAndCountsTheScore
     const std::wstring life = std::to_wstring(static_cast<i32>(map().mHealth * 100.0f));
     EXPECT_EQ(localized(L"game_life_bonus") + life, *w->getText(L"lifeBonus"));
     EXPECT_EQ(localized(L"game_total_score") + life, *w->getText(L"totalScore"));
-
-    // "menu" opens the level selection.
-    ClickCentre(*w->findButton(L"menu"));
-    EXPECT_EQ(6, map().mScreen);
-    ASSERT_TRUE(runUntil([this] { return top<HUDLevelSelect>() != nullptr; }, 0.5f));
-    EXPECT_EQ(1u, hud().windows().size());
 }
 
 TEST_F(BattleScreensTest, ADefeatShowsNoStarsKeepsTheStoredOnesAndCountsTheKillsFirst)

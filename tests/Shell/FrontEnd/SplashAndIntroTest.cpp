@@ -35,6 +35,12 @@ protected:
             ASSERT_TRUE(frame(0.0f));
         ASSERT_FALSE(hud().windows().empty());
     }
+    gpu::RecordingDevice* Device()
+    {
+        auto* dx = dynamic_cast<render::RenderDX9*>(game().mRender);
+        return dx ? dynamic_cast<gpu::RecordingDevice*>(dx->GetDevice()) : nullptr;
+    }
+    size_t DrawCalls() { return Device() ? Device()->CallsStartingWith("Draw").size() : 0; }
 };
 
 int Count(const HUD& hud, bool (*is)(HUDWindow*))
@@ -62,9 +68,9 @@ TEST_F(SplashAndIntro, TheGameOpensOnTheLogosWhichRunTheirFadesAndThenOpenTheInt
         EXPECT_NE(nullptr, logo->image) << "each logo's picture loads";
 
     // 0.5 s in, 1.5 s held, 0.5 s out, strictly longer each, for each logo.
-    ASSERT_EQ(QL_OK, game().FrameStep(0.5f));
+    ASSERT_TRUE(frame(0.5f));
     EXPECT_EQ(SplashLogo::FadingIn, splash->mLogos[0]->state) << "0.5 s is not yet past the fade";
-    ASSERT_EQ(QL_OK, game().FrameStep(0.01f));
+    ASSERT_TRUE(frame(0.01f));
     EXPECT_EQ(SplashLogo::Shown, splash->mLogos[0]->state);
     EXPECT_EQ(0.0f, splash->mLogos[0]->time);
     ASSERT_TRUE(runUntil([&] { return splash->mCurrent == 1; }, 2.5f, 0.05f));
@@ -73,15 +79,18 @@ TEST_F(SplashAndIntro, TheGameOpensOnTheLogosWhichRunTheirFadesAndThenOpenTheInt
 
     ASSERT_TRUE(runUntil([&] { return map().mScreen == 121; }, 3.0f, 0.05f));
     EXPECT_EQ(1, Count(hud(), IsIntro)) << "the intro opens exactly once";
-    ASSERT_EQ(QL_OK, game().FrameStep(0.01f));
+    ASSERT_TRUE(frame(0.01f));
     EXPECT_NE(nullptr, top<TDVideoIntro>());
     EXPECT_EQ(1u, hud().windows().size()) << "the splash is gone";
 }
 
-TEST_F(SplashAndIntro, PressesSkipEachLogoAndThePressPastTheLastOpensTheIntroOnce)
+TEST_F(SplashAndIntro, PressesSkipTheLogosTheIntroPlaysToItsEndAndEachScreenReachesTheDevice)
 {
     Settle();
-    ASSERT_EQ(QL_OK, game().FrameStep(0.3f));
+    ASSERT_NE(nullptr, Device()) << "headless: the recording device";
+    size_t before = DrawCalls();
+    ASSERT_TRUE(frame(0.3f));
+    EXPECT_GT(DrawCalls(), before) << "the splash";
     auto* splash = top<TDSplashScreens>();
     ASSERT_NE(nullptr, splash);
     tap(10.0f, 10.0f);
@@ -92,19 +101,9 @@ TEST_F(SplashAndIntro, PressesSkipEachLogoAndThePressPastTheLastOpensTheIntroOnc
     tap(900.0f, 700.0f);
     EXPECT_EQ(121, map().mScreen);
     EXPECT_TRUE(hud().windows().empty()) << "closed at once by the press";
-    ASSERT_EQ(QL_OK, game().FrameStep(0.02f));
-    ASSERT_EQ(QL_OK, game().FrameStep(0.02f));
-    EXPECT_EQ(1, Count(hud(), IsIntro)) << "not a second time through the closing hook";
-    EXPECT_EQ(121, map().mScreen);
-}
 
-TEST_F(SplashAndIntro, TheIntroStartsOnItsFirstDrawPlaysItsSoundTrackAndEndsInTheMenuOnce)
-{
-    Settle();
-    tap(1.0f, 1.0f);
-    tap(1.0f, 1.0f);
-    ASSERT_EQ(121, map().mScreen);
-    ASSERT_EQ(QL_OK, game().FrameStep(0.0f)); // joins the stack; its first draw opens the video
+    // The intro joins the stack; its first draw opens the video.
+    ASSERT_TRUE(frame(0.0f));
     auto* intro = top<TDVideoIntro>();
     ASSERT_NE(nullptr, intro);
     ASSERT_TRUE(intro->mStarted);
@@ -112,13 +111,18 @@ TEST_F(SplashAndIntro, TheIntroStartsOnItsFirstDrawPlaysItsSoundTrackAndEndsInTh
     ASSERT_NE(nullptr, intro->mFrame);
     EXPECT_EQ(640, intro->mFrame->GetWidth());
     EXPECT_EQ(360, intro->mFrame->GetHeight());
+    before = DrawCalls();
+    ASSERT_TRUE(frame(0.02f));
+    EXPECT_GT(DrawCalls(), before) << "the intro's frame";
+    EXPECT_EQ(1, Count(hud(), IsIntro)) << "not a second time through the closing hook";
 
     // The demo video lasts 5 s: the menu opens at its end, once.
     ASSERT_TRUE(runUntil([&] { return map().mScreen == 7; }, 7.0f, 0.04f));
     EXPECT_EQ(1, Count(hud(), IsMenu));
     ASSERT_TRUE(runUntil([&] { return top<HUDMainMenu>() != nullptr; }, 0.2f));
-    for (int i = 0; i < 5; ++i)
-        ASSERT_EQ(QL_OK, game().FrameStep(0.04f));
+    before = DrawCalls();
+    ASSERT_TRUE(run(5, 0.04f));
+    EXPECT_GT(DrawCalls(), before) << "the menu";
     EXPECT_EQ(1, Count(hud(), IsMenu)) << "the end is told once";
     EXPECT_EQ(1u, hud().windows().size());
 }
@@ -137,45 +141,8 @@ TEST_F(SplashAndIntro, APressBeforeTheIntroIsDrawnStillOpensTheMenuAndPlaysNothi
     tap(300.0f, 300.0f);
 
     EXPECT_EQ(7, map().mScreen);
-    ASSERT_EQ(QL_OK, game().FrameStep(0.04f));
+    ASSERT_TRUE(frame(0.04f));
     EXPECT_NE(nullptr, top<HUDMainMenu>());
     EXPECT_EQ(1, Count(hud(), IsMenu));
-}
-} // namespace frontendtest
-
-namespace frontendtest
-{
-namespace
-{
-size_t DrawCalls(Game& game)
-{
-    auto* dx = dynamic_cast<render::RenderDX9*>(game.mRender);
-    auto* device = dx ? dynamic_cast<gpu::RecordingDevice*>(dx->GetDevice()) : nullptr;
-    return device ? device->CallsStartingWith("Draw").size() : 0;
-}
-} // namespace
-
-TEST_F(SplashAndIntro, EachFrontEndScreenReachesTheDevice)
-{
-    Settle();
-    auto* dx = dynamic_cast<render::RenderDX9*>(game().mRender);
-    ASSERT_NE(nullptr, dx);
-    ASSERT_NE(nullptr, dynamic_cast<gpu::RecordingDevice*>(dx->GetDevice())) << "headless: the recording device";
-    // A logo fading in: its picture and the black cover.
-    size_t before = DrawCalls(game());
-    ASSERT_EQ(QL_OK, game().FrameStep(0.1f));
-    EXPECT_GT(DrawCalls(game()), before) << "the splash";
-    tap(1.0f, 1.0f);
-    tap(1.0f, 1.0f);
-    ASSERT_EQ(QL_OK, game().FrameStep(0.0f)); // the intro starts on this frame's drawing
-    ASSERT_NE(nullptr, top<TDVideoIntro>());
-    before = DrawCalls(game());
-    ASSERT_EQ(QL_OK, game().FrameStep(0.1f));
-    EXPECT_GT(DrawCalls(game()), before) << "the intro's frame";
-    tap(1.0f, 1.0f);
-    ASSERT_TRUE(runUntil([this] { return top<HUDMainMenu>() != nullptr; }, 0.5f));
-    before = DrawCalls(game());
-    ASSERT_EQ(QL_OK, game().FrameStep(0.1f));
-    EXPECT_GT(DrawCalls(game()), before) << "the menu";
 }
 } // namespace frontendtest

@@ -1,5 +1,5 @@
 // The small windows in the running game: the message with its lone "ok", the two-button
-// dialog, the reset and tutorial questions, and the name input's rules for what may be typed.
+// dialog, the reset question, and the name input's rules for what may be typed.
 #include "support/GameHarness.h"
 
 #include "App/Game.h"
@@ -140,21 +140,6 @@ TEST_F(ModalWindows, ConfirmingTheResetWipesTheProfileAndOpensTheMainMenu)
     EXPECT_EQ(std::string::npos, profilesFile().find("amount=\"40\"")) << "the wiped profile is saved";
 }
 
-TEST_F(ModalWindows, ConfirmingTheTutorialSkipSwitchesItOffForTheProfile)
-{
-    map().mProgress->createProfile(L"Ash");
-    HUDShowTutorialCancelDialog(&hud(), &map());
-    ASSERT_TRUE(click(*board().mModalWindow, L"cancel"));
-    EXPECT_TRUE(map().mProgress->isTutorialAvailable());
-    HUDShowTutorialCancelDialog(&hud(), &map());
-    auto* dialog = dynamic_cast<HUDConfirmTutorialCancelDialog*>(board().mModalWindow);
-    ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ(localized(L"tutorial_skip_caption"), text(dialog, L"caption"));
-    ASSERT_TRUE(click(*dialog, L"ok"));
-    EXPECT_FALSE(map().mProgress->isTutorialAvailable());
-    EXPECT_FALSE(map().mTutorialActive);
-}
-
 TEST_F(ModalWindows, TheNameTakesLettersDigitsAndCyrillicUpToSixteen)
 {
     map().mProgress->createProfile(L"Ash");
@@ -202,7 +187,7 @@ TEST_F(ModalWindows, TheNameTakesLettersDigitsAndCyrillicUpToSixteen)
     EXPECT_EQ(2u, map().mProgress->profileNames().size());
 }
 
-TEST_F(ModalWindows, TheMainMenusPlayWithoutAProfileAsksForOneFirst)
+TEST_F(ModalWindows, TheMainMenusPlayWithoutAProfileAsksForOneAndCancelGoesBack)
 {
     hud().showMainMenu();
     frame();
@@ -220,20 +205,6 @@ TEST_F(ModalWindows, TheMainMenusPlayWithoutAProfileAsksForOneFirst)
     EXPECT_EQ(7, map().mScreen) << "back to the main menu";
     EXPECT_EQ(menu, top());
     EXPECT_TRUE(map().mProgress->profileNames().empty());
-
-    click(px, py);
-    input = top<HUDModalInput>();
-    ASSERT_NE(nullptr, input);
-    ASSERT_TRUE(click(*input, L"ok"));
-    EXPECT_EQ(localized(L"default_player") + L"0", map().mProgress->currentName());
-    EXPECT_EQ(1u, map().mProgress->profileNames().size());
-    for (HUDWindow* window : hud().windows())
-    {
-        EXPECT_EQ(nullptr, dynamic_cast<HUDMainMenu*>(window)) << "the main menu closed";
-        EXPECT_EQ(nullptr, dynamic_cast<HUDModalInput*>(window)) << "the input closed";
-    }
-    EXPECT_FALSE(hud().windows().empty()) << "the episode selection opened";
-    EXPECT_NE(std::string::npos, profilesFile().find(std::string("Wanderer0")));
 }
 
 TEST_F(ModalWindows, AMissingLayoutLeavesAnEmptyWindowThatAnswersNothing)

@@ -209,17 +209,13 @@ TEST_F(ProfilesScreen, DeleteAsksFirstAndThenSelectsAnotherProfile)
     EXPECT_EQ(std::string::npos, profilesFile().find("Birch"));
 }
 
-TEST_F(ProfilesScreen, BackAndConfirmReturnToTheMainMenu)
+TEST_F(ProfilesScreen, ConfirmReturnsToTheMainMenu)
 {
     Make({L"Ash"});
-    for (const wchar_t* name : {L"back", L"confirm"})
-    {
-        HUDProfiles* screen = Open();
-        ASSERT_NE(nullptr, screen);
-        ASSERT_TRUE(click(*screen, name));
-        EXPECT_EQ(7, map().mScreen);
-        EXPECT_NE(nullptr, top<HUDMainMenu>());
-        EXPECT_EQ(1u, hud().windows().size()) << "the profiles screen closed";
-        hud().closeAllWindows();
-    }
+    HUDProfiles* screen = Open();
+    ASSERT_NE(nullptr, screen);
+    ASSERT_TRUE(click(*screen, L"confirm"));
+    EXPECT_EQ(7, map().mScreen);
+    EXPECT_NE(nullptr, top<HUDMainMenu>());
+    EXPECT_EQ(1u, hud().windows().size()) << "the profiles screen closed";
 }
