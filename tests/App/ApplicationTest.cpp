@@ -9,8 +9,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <unistd.h>
 
 namespace
@@ -38,14 +36,6 @@ public:
     int mStarts = 0;
     int mRuns = 0;
 };
-
-std::string Slurp(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class ApplicationTest : public ::testing::Test
 {
@@ -94,7 +84,7 @@ TEST_F(ApplicationTest, LogFileIsCreatedInTheGivenFolderAndReceivesRecords)
     ASSERT_EQ(application.InitLogFile(dir.WPath() + L"/"), QL_OK);
     EXPECT_EQ(application.GetLogFolder(), dir.WPath() + L"/");
     QL_LOG(L"Probe record %d\n") << 42;
-    const std::string text = Slurp(dir.Path() / "log.html");
+    const std::string text = dir.Read("log.html");
     EXPECT_NE(text.find("Probe record 42"), std::string::npos);
     // The record naming the log itself goes only to the sinks that existed before the file.
     EXPECT_EQ(text.find("Html log file"), std::string::npos);
@@ -131,7 +121,7 @@ TEST_F(ApplicationTest, TheStartUpDecidesWhetherTheLoopRunsAndTheExitCode)
         EXPECT_TRUE(application.IsStarted() || c.result != QL_OK) << "the loop's first tick must not start it again";
         EXPECT_TRUE(c.runs == 1 || application.IsStopping());
     }
-    EXPECT_NE(Slurp(dir.Path() / "log.html").find("Start-up failed"), std::string::npos);
+    EXPECT_NE(dir.Read("log.html").find("Start-up failed"), std::string::npos);
 }
 
 TEST_F(ApplicationTest, ShaderErrorIsShownWhenTheApplicationGoes)

@@ -24,7 +24,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -143,13 +142,6 @@ public:
     int mStarts = 0;
 };
 
-std::string Slurp(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 } // namespace
 
 class GameApplicationTest : public ::testing::Test
@@ -183,6 +175,9 @@ protected:
         EXPECT_EQ(game->Init(), QL_OK);
         return game;
     }
+
+    // A file of the per-user folder as written.
+    std::string User(const std::string& name) const { return mHome.Read("Marrowgate/Brackenmoor/" + name); }
 
     testsupport::TempDir mHome;
     testsupport::TempDir mData;
@@ -234,9 +229,9 @@ TEST_F(GameApplicationTest, StartsUpRunsFramesAndEndsWhenTheWindowCloses)
     EXPECT_TRUE(device->CallsStartingWith("Draw").empty()) << "no bars in a window of the layout's shape";
     // The mount, the log and the profiles.
     EXPECT_EQ(file::FileManager::Instance()->mMounts[L"td/"], L"data.dat");
-    EXPECT_NE(Slurp(mUser / "log.html").find("First frame presented"), std::string::npos);
+    EXPECT_NE(User("log.html").find("First frame presented"), std::string::npos);
     base::SingletoneBase::DestroyAll();
-    EXPECT_NE(Slurp(mUser / "profiles.xml").find("currentProfile"), std::string::npos);
+    EXPECT_NE(User("profiles.xml").find("currentProfile"), std::string::npos);
 }
 
 TEST_F(GameApplicationTest, MissingPlayUrlStopsBeforeAnyWindowAndLogsIt)
@@ -248,7 +243,7 @@ TEST_F(GameApplicationTest, MissingPlayUrlStopsBeforeAnyWindowAndLogsIt)
     EXPECT_TRUE(game->IsStopping());
     EXPECT_TRUE(mDriver->mWindows.empty());
     EXPECT_EQ(game->mStarts, 0);
-    EXPECT_NE(Slurp(mUser / "log.html").find("File play.url not found!"), std::string::npos);
+    EXPECT_NE(User("log.html").find("File play.url not found!"), std::string::npos);
 }
 
 TEST_F(GameApplicationTest, MalformedCommandLineFailsBeforeTheLogExists)
@@ -294,7 +289,7 @@ TEST_F(GameApplicationTest, FailingWindowOrRendererIsLoggedAndEndsTheProgram)
         EXPECT_EQ(game->GetExitCode(), 1);
         EXPECT_EQ(game->mStarts, 0);
         EXPECT_TRUE(game->HasNoChildren());
-        EXPECT_NE(Slurp(mUser / "log.html").find(window ? "Cannot create the game window"
+        EXPECT_NE(User("log.html").find(window ? "Cannot create the game window"
                                                         : "Cannot start the OpenGL 3.3 renderer."),
                   std::string::npos);
         base::SingletoneBase::DestroyAll();
@@ -380,7 +375,7 @@ TEST_F(GameApplicationTest, AltEnterSwitchesToFullScreenAndStoresTheChoice)
     EXPECT_EQ(game->GetExitCode(), 0);
     EXPECT_FALSE(game->mWindow->IsWindowed());
     EXPECT_FALSE(mDriver->mWindows[0]->Desc().windowed);
-    EXPECT_NE(Slurp(mUser / "profiles.xml").find("<fs v=\"1\"/>"), std::string::npos);
+    EXPECT_NE(User("profiles.xml").find("<fs v=\"1\"/>"), std::string::npos);
 }
 
 TEST_F(GameApplicationTest, ClicksReachTheFramesInGameCoordinates)
@@ -440,7 +435,7 @@ TEST_F(GameApplicationTest, AScreenOfAnotherShapeGetsBarsAndASwitchToAWindowThat
     EXPECT_EQ(game->SwitchScreenMode(), QL_OK);
     EXPECT_FALSE(game->mWindow->IsWindowed());
     EXPECT_EQ(game->Device()->CallsStartingWith("Reset").size(), resets);
-    EXPECT_EQ(Slurp(mUser / "profiles.xml").find("<fs"), std::string::npos);
+    EXPECT_EQ(User("profiles.xml").find("<fs"), std::string::npos);
 }
 
 TEST_F(GameApplicationTest, FailedRendererResetIsLoggedAndTheOldModeRestored)
@@ -454,8 +449,8 @@ TEST_F(GameApplicationTest, FailedRendererResetIsLoggedAndTheOldModeRestored)
     EXPECT_TRUE(mDriver->mWindows[0]->Desc().windowed);
     EXPECT_EQ(game->mWindow->GetWidth(), 1366);
     EXPECT_EQ(game->mView.viewWidth, 1366);
-    EXPECT_NE(Slurp(mUser / "log.html").find("Screen-mode switch failed at ResetRender"), std::string::npos);
-    EXPECT_EQ(Slurp(mUser / "profiles.xml").find("<fs"), std::string::npos); // nothing stored
+    EXPECT_NE(User("log.html").find("Screen-mode switch failed at ResetRender"), std::string::npos);
+    EXPECT_EQ(User("profiles.xml").find("<fs"), std::string::npos); // nothing stored
     EXPECT_EQ(game->FrameStep(0.016f), QL_OK); // and the frames go on
 
     // Then a switch that works, to full screen and back, logs its steps in order.
@@ -463,7 +458,7 @@ TEST_F(GameApplicationTest, FailedRendererResetIsLoggedAndTheOldModeRestored)
     ASSERT_EQ(game->SwitchScreenMode(), QL_OK);
     EXPECT_TRUE(game->mWindow->IsWindowed());
     EXPECT_EQ(game->mWindow->GetPositionX(), 277); // centred again
-    const std::string log = Slurp(mUser / "log.html");
+    const std::string log = User("log.html");
     const char* steps[] = {"Screen-mode switch failed",       "mRender-&gt;PrepareSwitchScreenMode()",
                            "SwitchWindowMode(false)",         "mRender-&gt;SwitchScreenMode()",
                            "mRender-&gt;PrepareSwitchScreenMode()", "mWindow-&gt;SetWindowedSize()",
@@ -475,7 +470,7 @@ TEST_F(GameApplicationTest, FailedRendererResetIsLoggedAndTheOldModeRestored)
         ASSERT_NE(found, std::string::npos) << step;
         at = found + 1;
     }
-    EXPECT_NE(Slurp(mUser / "profiles.xml").find("<fs v=\"0\"/>"), std::string::npos);
+    EXPECT_NE(User("profiles.xml").find("<fs v=\"0\"/>"), std::string::npos);
 }
 
 TEST_F(GameApplicationTest, KeysReachTheFocusedWidgetAndAreDroppedWithoutOne)
@@ -553,7 +548,7 @@ TEST_F(GameApplicationTest, TheWindowManagersFrameCountsWhenFittingAndCentring)
     EXPECT_FALSE(game->mWindow->IsWindowed());
     EXPECT_FALSE(mDriver->mWindows.back()->Desc().windowed);
     EXPECT_EQ(mDriver->mWindows.back()->Desc().clientHeight, 800);
-    EXPECT_EQ(Slurp(mUser / "profiles.xml").find("<fs v=\"1\""), std::string::npos);
+    EXPECT_EQ(User("profiles.xml").find("<fs v=\"1\""), std::string::npos);
 }
 
 TEST_F(GameApplicationTest, TheScreenCoversTheWholeLayoutWhateverTheDisplayShows)
@@ -596,7 +591,7 @@ TEST_F(GameApplicationTest, DialogEffectsComeFromDataGameXmlAndAMalformedSetDoes
         game->Main();
         EXPECT_EQ(game->mStarts, 1) << "the game goes on";
         EXPECT_EQ(widget::DialogEffectsManager::Instance()->GetAssignment("Options"), c.options);
-        EXPECT_NE(Slurp(mUser / "log.html").find(c.logged), std::string::npos);
+        EXPECT_NE(User("log.html").find(c.logged), std::string::npos);
         base::SingletoneBase::DestroyAll();
     }
 }
