@@ -5,6 +5,8 @@
 
 #include "App/Game.h"
 #include "Core/Base/Singletone.h"
+#include "Core/Render/DX9/RenderDX9.h"
+#include "Platform/Gpu/RecordingDevice.h"
 #include "Core/Widget/FrameManager.h"
 #include "Platform/Os/Event.h"
 #include "Platform/Os/NullVideo.h"
@@ -248,6 +250,13 @@ std::wstring GameHarness::text(const HUDWindow* window, const std::wstring& name
 }
 
 std::wstring GameHarness::localized(const std::wstring& key) { return LocalStrings::Instance()->get(key); }
+
+size_t GameHarness::drawCalls() const
+{
+    auto* dx = dynamic_cast<render::RenderDX9*>(mGame->mRender);
+    auto* device = dx ? dynamic_cast<gpu::RecordingDevice*>(dx->GetDevice()) : nullptr;
+    return device ? device->CallsStartingWith("Draw").size() : 0;
+}
 
 void GameHarness::type(const std::wstring& text)
 {

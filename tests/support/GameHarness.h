@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Core/Widget/FrameManager.h"
 #include "Source/TD/Data/TDOwnedList.h"
 
 #include <filesystem>
@@ -18,10 +19,6 @@ class HUD;
 class HUDWindow;
 class TDBattleCanvas;
 class TDMap;
-namespace widget
-{
-class FrameManager;
-}
 namespace os
 {
 class NullWindow;
@@ -116,6 +113,17 @@ public:
     // The window losing and regaining the focus.
     void loseFocus();
     void regainFocus();
+
+    // The frame of type T on the frame manager's stack (a dialog, a message box), or null.
+    template <class T> T* dialog() const
+    {
+        for (const auto& entry : frames().GetStack())
+            if (auto* t = dynamic_cast<T*>(entry.frame))
+                return t;
+        return nullptr;
+    }
+    // The draw calls the recording device has taken so far (0 on real video).
+    size_t drawCalls() const;
 
     // The battle frame as the game draws it, into the canvas (a recording one in tests).
     void drawBattle(TDBattleCanvas& canvas);

@@ -12,8 +12,6 @@
 #include <gtest/gtest.h>
 
 #include "Core/Media/Image/Image.h"
-#include "Core/Render/DX9/RenderDX9.h"
-#include "Platform/Gpu/RecordingDevice.h"
 #include "Core/Media/Video/TheoraVideo.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Shell/SplashLogo.h"
@@ -35,12 +33,6 @@ protected:
             ASSERT_TRUE(frame(0.0f));
         ASSERT_FALSE(hud().windows().empty());
     }
-    gpu::RecordingDevice* Device()
-    {
-        auto* dx = dynamic_cast<render::RenderDX9*>(game().mRender);
-        return dx ? dynamic_cast<gpu::RecordingDevice*>(dx->GetDevice()) : nullptr;
-    }
-    size_t DrawCalls() { return Device() ? Device()->CallsStartingWith("Draw").size() : 0; }
 };
 
 int Count(const HUD& hud, bool (*is)(HUDWindow*))
@@ -87,10 +79,9 @@ TEST_F(SplashAndIntro, TheGameOpensOnTheLogosWhichRunTheirFadesAndThenOpenTheInt
 TEST_F(SplashAndIntro, PressesSkipTheLogosTheIntroPlaysToItsEndAndEachScreenReachesTheDevice)
 {
     Settle();
-    ASSERT_NE(nullptr, Device()) << "headless: the recording device";
-    size_t before = DrawCalls();
+    size_t before = drawCalls();
     ASSERT_TRUE(frame(0.3f));
-    EXPECT_GT(DrawCalls(), before) << "the splash";
+    EXPECT_GT(drawCalls(), before) << "the splash";
     auto* splash = top<TDSplashScreens>();
     ASSERT_NE(nullptr, splash);
     tap(10.0f, 10.0f);
@@ -111,18 +102,18 @@ TEST_F(SplashAndIntro, PressesSkipTheLogosTheIntroPlaysToItsEndAndEachScreenReac
     ASSERT_NE(nullptr, intro->mFrame);
     EXPECT_EQ(640, intro->mFrame->GetWidth());
     EXPECT_EQ(360, intro->mFrame->GetHeight());
-    before = DrawCalls();
+    before = drawCalls();
     ASSERT_TRUE(frame(0.02f));
-    EXPECT_GT(DrawCalls(), before) << "the intro's frame";
+    EXPECT_GT(drawCalls(), before) << "the intro's frame";
     EXPECT_EQ(1, Count(hud(), IsIntro)) << "not a second time through the closing hook";
 
     // The demo video lasts 5 s: the menu opens at its end, once.
     ASSERT_TRUE(runUntil([&] { return map().mScreen == 7; }, 7.0f, 0.04f));
     EXPECT_EQ(1, Count(hud(), IsMenu));
     ASSERT_TRUE(runUntil([&] { return top<HUDMainMenu>() != nullptr; }, 0.2f));
-    before = DrawCalls();
+    before = drawCalls();
     ASSERT_TRUE(run(5, 0.04f));
-    EXPECT_GT(DrawCalls(), before) << "the menu";
+    EXPECT_GT(drawCalls(), before) << "the menu";
     EXPECT_EQ(1, Count(hud(), IsMenu)) << "the end is told once";
     EXPECT_EQ(1u, hud().windows().size());
 }

@@ -10,8 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include "Core/Render/DX9/RenderDX9.h"
-#include "Platform/Gpu/RecordingDevice.h"
 
 using testsupport::GameHarness;
 
@@ -25,13 +23,9 @@ protected:
     // Draw calls that reach the device in one frame.
     size_t DrawsOfOneFrame()
     {
-        auto* dx = dynamic_cast<render::RenderDX9*>(game().mRender);
-        auto* device = dx ? dynamic_cast<gpu::RecordingDevice*>(dx->GetDevice()) : nullptr;
-        if (!device)
-            return 0;
-        size_t before = device->CallsStartingWith("Draw").size();
+        const size_t before = drawCalls();
         frame();
-        return device->CallsStartingWith("Draw").size() - before;
+        return drawCalls() - before;
     }
     // How many more draws the side pictures add on that screen.
     long SideDraws(i32 screen)
