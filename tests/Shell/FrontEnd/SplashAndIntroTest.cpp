@@ -59,12 +59,7 @@ TEST_F(SplashAndIntro, TheGameOpensOnTheLogosWhichRunTheirFadesAndThenOpenTheInt
     for (SplashLogo* logo : splash->mLogos)
         EXPECT_NE(nullptr, logo->image) << "each logo's picture loads";
 
-    // 0.5 s in, 1.5 s held, 0.5 s out, strictly longer each, for each logo.
-    ASSERT_TRUE(frame(0.5f));
-    EXPECT_EQ(SplashLogo::FadingIn, splash->mLogos[0]->state) << "0.5 s is not yet past the fade";
-    ASSERT_TRUE(frame(0.01f));
-    EXPECT_EQ(SplashLogo::Shown, splash->mLogos[0]->state);
-    EXPECT_EQ(0.0f, splash->mLogos[0]->time);
+    // Each logo runs its fades (timed in the logo's own test), then the next.
     ASSERT_TRUE(runUntil([&] { return splash->mCurrent == 1; }, 2.5f, 0.05f));
     EXPECT_EQ(12, map().mScreen);
     EXPECT_EQ(0, Count(hud(), IsIntro));

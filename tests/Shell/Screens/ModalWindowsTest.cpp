@@ -212,6 +212,7 @@ TEST_F(ModalWindows, AMissingLayoutLeavesAnEmptyWindowThatAnswersNothing)
     auto* window = new HUDButtonWindow(L"td/data/no_such_layout");
     EXPECT_EQ(nullptr, window->mLayout);
     EXPECT_EQ(0u, window->mOwnButtons.size());
+    EXPECT_TRUE(window->mImages.empty() && window->mButtons.empty());
     hud().pushWindow(window);
     map().mScreen = 13;
     frame();
