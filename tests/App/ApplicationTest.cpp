@@ -9,8 +9,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <unistd.h>
 
 namespace
@@ -38,14 +36,6 @@ public:
     int mStarts = 0;
     int mRuns = 0;
 };
-
-std::string Slurp(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class ApplicationTest : public ::testing::Test
 {
@@ -94,59 +84,44 @@ TEST_F(ApplicationTest, LogFileIsCreatedInTheGivenFolderAndReceivesRecords)
     ASSERT_EQ(application.InitLogFile(dir.WPath() + L"/"), QL_OK);
     EXPECT_EQ(application.GetLogFolder(), dir.WPath() + L"/");
     QL_LOG(L"Probe record %d\n") << 42;
-    const std::string text = Slurp(dir.Path() / "log.html");
+    const std::string text = dir.Read("log.html");
     EXPECT_NE(text.find("Probe record 42"), std::string::npos);
     // The record naming the log itself goes only to the sinks that existed before the file.
     EXPECT_EQ(text.find("Html log file"), std::string::npos);
 }
 
-TEST_F(ApplicationTest, StartUpThatSucceedsRunsTheMainLoopOnceAndExitsWithZero)
-{
-    ScriptedApp application;
-    application.Main();
-    EXPECT_EQ(application.mStarts, 1);
-    EXPECT_EQ(application.mRuns, 1);
-    EXPECT_EQ(application.GetExitCode(), 0);
-    EXPECT_TRUE(application.IsStarted()); // the first tick of the loop must not start it again
-}
-
-TEST_F(ApplicationTest, StartUpThatStopsWithoutFailingEndsWithZeroAndNoLoop)
-{
-    ScriptedApp application; // a second copy of the game: nothing wrong, nothing to do
-    application.mStopDuringStart = true;
-    application.Main();
-    EXPECT_EQ(application.mRuns, 0);
-    EXPECT_EQ(application.GetExitCode(), 0);
-}
-
-TEST_F(ApplicationTest, FailedStartUpEndsWithANonZeroCodeAndNoLoop)
+TEST_F(ApplicationTest, TheStartUpDecidesWhetherTheLoopRunsAndTheExitCode)
 {
     testsupport::TempDir dir;
+    const struct
     {
-        ScriptedApp application; // fails and stops itself, as a missing play.url does
-        application.mStartResult = QL_FAIL;
-        application.mStopDuringStart = true;
-        application.Main();
-        EXPECT_EQ(application.mRuns, 0);
-        EXPECT_EQ(application.GetExitCode(), 1);
-    }
+        const char* what;
+        QLResultEnum result;
+        bool stops;
+        int ownCode, runs, exitCode;
+    } cases[] = {
+        {"a start that works runs the loop once", QL_OK, false, 0, 1, 0},
+        {"a second copy stops: nothing wrong, nothing to do", QL_OK, true, 0, 0, 0},
+        {"fails and stops itself, as a missing play.url does", QL_FAIL, true, 0, 0, 1},
+        {"fails without stopping: logged and stopped, not a blank window", QL_FAIL, false, 0, 0, 1},
+        {"a start that chose its own code keeps it", QL_FAIL, false, 3, 0, 3},
+    };
+    for (const auto& c : cases)
     {
-        ScriptedApp application; // fails without stopping: logged and stopped, not a blank window
+        SCOPED_TRACE(c.what);
+        ScriptedApp application;
         EXPECT_EQ(QL_OK, application.InitLogFile(dir.WPath() + L"/"));
-        application.mStartResult = QL_FAIL;
+        application.mStartResult = c.result;
+        application.mStopDuringStart = c.stops;
+        application.mExitCodeDuringStart = c.ownCode;
         application.Main();
-        EXPECT_EQ(application.mRuns, 0);
-        EXPECT_EQ(application.GetExitCode(), 1);
-        EXPECT_TRUE(application.IsStopping());
-        EXPECT_NE(Slurp(dir.Path() / "log.html").find("Start-up failed"), std::string::npos);
+        EXPECT_EQ(application.mStarts, 1);
+        EXPECT_EQ(application.mRuns, c.runs);
+        EXPECT_EQ(application.GetExitCode(), c.exitCode);
+        EXPECT_TRUE(application.IsStarted() || c.result != QL_OK) << "the loop's first tick must not start it again";
+        EXPECT_TRUE(c.runs == 1 || application.IsStopping());
     }
-    {
-        ScriptedApp application; // a start-up that chose its own code keeps it
-        application.mStartResult = QL_FAIL;
-        application.mExitCodeDuringStart = 3;
-        application.Main();
-        EXPECT_EQ(application.GetExitCode(), 3);
-    }
+    EXPECT_NE(dir.Read("log.html").find("Start-up failed"), std::string::npos);
 }
 
 TEST_F(ApplicationTest, ShaderErrorIsShownWhenTheApplicationGoes)

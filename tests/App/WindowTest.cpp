@@ -91,45 +91,50 @@ TEST_F(WindowTest, FailingCreationIsReported)
     EXPECT_FALSE(other.IsCreated());
 }
 
-TEST_F(WindowTest, AltEnterRequestsASwitchAndIsSwallowed)
+TEST_F(WindowTest, PlatformEventsReachTheInputAsItExpectsThem)
 {
-    Feed(Key(os::EventType::KeyDown, 18, 164));
-    Feed(Key(os::EventType::KeyDown, 13));
-    EXPECT_TRUE(window.IsSwitchRequested());
-    EXPECT_EQ(listener.mEvents, std::vector<std::string>{"keydown 0"}); // the Alt, not the Enter
-}
-
-TEST_F(WindowTest, AltReleasedBeforeEnterIsNoSwitch)
-{
-    Feed(Key(os::EventType::KeyDown, 18, 164));
-    Feed(Key(os::EventType::KeyUp, 18, 164));
-    Feed(Key(os::EventType::KeyDown, 13));
-    EXPECT_FALSE(window.IsSwitchRequested());
-    const std::vector<std::string> expected = {"keydown 0", "keyup 0", "keydown 271", "char 13"};
-    EXPECT_EQ(listener.mEvents, expected);
-}
-
-TEST_F(WindowTest, LeftAndRightButtonsAreOneAndThreeMiddleIsIgnored)
-{
-    Feed(Mouse(os::EventType::MouseDown, 5, 6, 1));
-    Feed(Mouse(os::EventType::MouseUp, 5, 6, 1));
-    Feed(Mouse(os::EventType::MouseDown, 5, 6, 2));
-    Feed(Mouse(os::EventType::MouseUp, 5, 6, 2));
-    Feed(Mouse(os::EventType::MouseDown, 7, 8, 3));
-    Feed(Mouse(os::EventType::MouseDown, 7, 8, 1, 2)); // second press of a double click
-    const std::vector<std::string> expected = {"down 5,6 1", "up 5,6 1", "down 7,8 3", "dbl 7,8 1"};
-    EXPECT_EQ(listener.mEvents, expected);
-}
-
-TEST_F(WindowTest, WheelIsSignedSixteenBitsAtTheCursor)
-{
-    os::Event e = Mouse(os::EventType::MouseWheel, 30, 40);
-    e.wheel = 1;
-    Feed(e);
-    e.wheel = -2;
-    Feed(e);
-    const std::vector<std::string> expected = {"wheel 30,40 120", "wheel 30,40 65296"};
-    EXPECT_EQ(listener.mEvents, expected);
+    using T = os::EventType;
+    os::Event up = Mouse(T::MouseWheel, 30, 40), down = up;
+    up.wheel = 1;
+    down.wheel = -2;
+    const struct
+    {
+        const char* what;
+        std::vector<os::Event> events;
+        std::vector<std::string> heard;
+        bool switches;
+    } cases[] = {
+        {"Alt+Enter asks a switch; the Enter is swallowed", {Key(T::KeyDown, 18, 164), Key(T::KeyDown, 13)}, {"keydown 0"}, true},
+        {"Alt released before Enter",
+         {Key(T::KeyDown, 18, 164), Key(T::KeyUp, 18, 164), Key(T::KeyDown, 13)},
+         {"keydown 0", "keyup 0", "keydown 271", "char 13"},
+         false},
+        {"left and right are 1 and 3, middle is ignored",
+         {Mouse(T::MouseDown, 5, 6, 1), Mouse(T::MouseUp, 5, 6, 1), Mouse(T::MouseDown, 5, 6, 2), Mouse(T::MouseUp, 5, 6, 2),
+          Mouse(T::MouseDown, 7, 8, 3), Mouse(T::MouseDown, 7, 8, 1, 2)},
+         {"down 5,6 1", "up 5,6 1", "down 7,8 3", "dbl 7,8 1"},
+         false},
+        {"the wheel is signed sixteen bits at the cursor", {up, down}, {"wheel 30,40 120", "wheel 30,40 65296"}, false},
+        {"a leaving cursor gives one move and one leave",
+         {Mouse(T::MouseMove, 100, 100), Mouse(T::MouseLeave, 100, 100), Mouse(T::MouseLeave, 100, 100)},
+         {"move 100,100 0", "move 100,100 0", "leave 100,100 0"},
+         false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        testinput::RecordingListener heard;
+        input::InputWin32 input{&heard, nullptr};
+        ActivityWindow fresh{&input, false, false, true};
+        ASSERT_EQ(fresh.Create(10, 20, 1366, 768, 1366, 768, true, L"Brackenmoor"), QL_OK);
+        for (const os::Event& e : c.events)
+        {
+            mDriver->mWindows.back()->Push(e);
+            EXPECT_EQ(QL_OK, fresh.Update(0));
+        }
+        EXPECT_EQ(heard.mEvents, c.heard);
+        EXPECT_EQ(fresh.IsSwitchRequested(), c.switches);
+    }
 }
 
 TEST_F(WindowTest, MinimiseAndFocusReportActivityOnlyOnChange)
@@ -141,15 +146,6 @@ TEST_F(WindowTest, MinimiseAndFocusReportActivityOnlyOnChange)
     const std::vector<std::string> expected = {"deactivate", "activate"};
     EXPECT_EQ(window.mJournal, expected);
     EXPECT_TRUE(window.IsActive());
-}
-
-TEST_F(WindowTest, CursorLeavingGivesOneMoveAndOneLeave)
-{
-    Feed(Mouse(os::EventType::MouseMove, 100, 100));
-    Feed(Mouse(os::EventType::MouseLeave, 100, 100));
-    Feed(Mouse(os::EventType::MouseLeave, 100, 100)); // already outside
-    const std::vector<std::string> expected = {"move 100,100 0", "move 100,100 0", "leave 100,100 0"};
-    EXPECT_EQ(listener.mEvents, expected);
 }
 
 TEST_F(WindowTest, CloseStopsTheTaskDestroysOnTheNextUpdateAndFinishes)

@@ -133,10 +133,7 @@ TEST(BattleHud, EveryControlButtonOfTheLayoutDoesItsJob)
     ASSERT_TRUE(game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f));
     ASSERT_TRUE(game.click(L"options"));
     game.run(2);
-    bool options = false;
-    for (const auto& entry : game.frames().GetStack())
-        options = options || dynamic_cast<OptionsDialog*>(entry.frame) != nullptr;
-    EXPECT_TRUE(options);
+    EXPECT_NE(nullptr, game.dialog<OptionsDialog>());
 }
 
 TEST(BattleHud, ASpellIsChosenCastOnTheFieldAndRecharges)
@@ -178,10 +175,7 @@ namespace
 // The open confirmation box, answered by a click on its button.
 bool answer(GameHarness& game, bool yes)
 {
-    TMessageBox* box = nullptr;
-    for (const auto& entry : game.frames().GetStack())
-        if (auto* b = dynamic_cast<TMessageBox*>(entry.frame))
-            box = b;
+    TMessageBox* box = game.dialog<TMessageBox>();
     if (!box)
     {
         ADD_FAILURE() << "no confirmation box";
@@ -190,10 +184,7 @@ bool answer(GameHarness& game, bool yes)
     game.run(10); // the box's show animation
     game.click(yes ? 390.0f : 642.0f, 535.0f);
     game.run(3);
-    for (const auto& entry : game.frames().GetStack())
-        if (entry.frame == box)
-            return false;
-    return true;
+    return game.dialog<TMessageBox>() != box;
 }
 
 bool openMenuAndPick(GameHarness& game, const wchar_t* item)

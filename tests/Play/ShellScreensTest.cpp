@@ -91,14 +91,7 @@ TEST(ShellScreens, OptionsHeadingsNameWhatTheyStandOverAndTheModePairFollowsAltE
     ASSERT_TRUE(game.reachMainMenu());
     ASSERT_TRUE(game.click(L"options"));
     OptionsDialog* dialog = nullptr;
-    ASSERT_TRUE(game.runUntil(
-        [&] {
-            for (const auto& entry : game.frames().GetStack())
-                if ((dialog = dynamic_cast<OptionsDialog*>(entry.frame)) != nullptr)
-                    return true;
-            return false;
-        },
-        1.0f));
+    ASSERT_TRUE(game.runUntil([&] { return (dialog = game.dialog<OptionsDialog>()) != nullptr; }, 1.0f));
     // Each heading fits its box, which stands right above what it names.
     const std::pair<const wchar_t*, const wchar_t*> headings[] = {
         {L"main_options/sounds_and_music", L"main_options/sound/sound_back"},

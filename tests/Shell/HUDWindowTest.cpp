@@ -76,14 +76,6 @@ TEST(HUDWindow, TextsKeepOneEntryPerNameAndFramesHideByName)
     EXPECT_EQ(1, w.mImages[2]->mVisible);
 }
 
-TEST(HUDWindow, AMissingLayoutLeavesTheWindowEmpty)
-{
-    HUDWindow w(L"td/no/such/layout");
-    EXPECT_TRUE(w.mImages.empty());
-    EXPECT_TRUE(w.mButtons.empty());
-    EXPECT_EQ(nullptr, w.mLayout);
-}
-
 TEST(HUDButtonOver, GrowsToItsLimitWhileHoveredAndShrinksBack)
 {
     HUDButtonOver b(nullptr, L" \tbig_play ");

@@ -5,9 +5,12 @@
 
 #include "App/Game.h"
 #include "Core/Base/Singletone.h"
+#include "Core/Render/DX9/RenderDX9.h"
+#include "Platform/Gpu/RecordingDevice.h"
 #include "Core/Widget/FrameManager.h"
 #include "Platform/Os/Event.h"
 #include "Platform/Os/NullVideo.h"
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Shell/EpisodeCarousel.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
@@ -91,6 +94,15 @@ fs::path GameHarness::dataDir()
     return data.path;
 }
 
+GameHarness::Options GameHarness::bareBoard()
+{
+    Options options;
+    options.logos = false;
+    options.tutorial = true;
+    options.bare = true;
+    return options;
+}
+
 GameHarness::GameHarness() : GameHarness(Options{}) {}
 
 GameHarness::GameHarness(const Options& options)
@@ -126,6 +138,14 @@ GameHarness::GameHarness(const Options& options)
     mBoard = game->getBoard();
     mMap = game->getMap();
     keepTutorialSkipped();
+    if (options.bare)
+    {
+        // The game opens on the splash: start from nothing.
+        frame();
+        hud().closeAllWindows();
+        hud().mPendingWindows.clear();
+        mMap->mScreen = 7;
+    }
 }
 
 void GameHarness::keepTutorialSkipped()
@@ -182,6 +202,12 @@ void GameHarness::release(float x, float y, u32 button)
     keepTutorialSkipped();
 }
 
+void GameHarness::tap(float x, float y)
+{
+    press(x, y);
+    release(x, y);
+}
+
 void GameHarness::click(float x, float y, u32 button)
 {
     press(x, y, button);
@@ -206,6 +232,30 @@ bool GameHarness::click(const std::wstring& button)
         return false;
     click(x, y);
     return true;
+}
+
+bool GameHarness::click(const HUDWindow& window, const std::wstring& button)
+{
+    float x = 0.0f, y = 0.0f;
+    if (!window.buttonCentre(button, x, y))
+        return false;
+    click(x, y);
+    return true;
+}
+
+std::wstring GameHarness::text(const HUDWindow* window, const std::wstring& name)
+{
+    const std::wstring* text = window ? window->getText(name) : nullptr;
+    return text ? *text : std::wstring(L"<none>");
+}
+
+std::wstring GameHarness::localized(const std::wstring& key) { return LocalStrings::Instance()->get(key); }
+
+size_t GameHarness::drawCalls() const
+{
+    auto* dx = dynamic_cast<render::RenderDX9*>(mGame->mRender);
+    auto* device = dx ? dynamic_cast<gpu::RecordingDevice*>(dx->GetDevice()) : nullptr;
+    return device ? device->CallsStartingWith("Draw").size() : 0;
 }
 
 void GameHarness::type(const std::wstring& text)

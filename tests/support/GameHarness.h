@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Core/Widget/FrameManager.h"
 #include "Source/TD/Data/TDOwnedList.h"
 
 #include <filesystem>
@@ -18,10 +19,6 @@ class HUD;
 class HUDWindow;
 class TDBattleCanvas;
 class TDMap;
-namespace widget
-{
-class FrameManager;
-}
 namespace os
 {
 class NullWindow;
@@ -48,7 +45,13 @@ public:
         // Runs once the game has read its configuration (the file layer set up) and before its
         // start opens anything: the place to hook the file layer.
         std::function<void()> afterConfig;
+        // Every screen closed once started, none queued, on the main menu's screen number: a
+        // bare board to open screens on.
+        bool bare = false;
     };
+
+    // A bare board without logos, the tutorial live (its skip dialog acts on a live one).
+    static Options bareBoard();
 
     GameHarness();
     explicit GameHarness(const Options& options);
@@ -86,12 +89,20 @@ public:
     void moveTo(float x, float y);
     void press(float x, float y, u32 button = 1);
     void release(float x, float y, u32 button = 1);
+    // A press and release at the point with no frame after them.
+    void tap(float x, float y);
     // A press and release at the point, then one frame of no time.
     void click(float x, float y, u32 button = 1);
     // The named button of the top screen (of the HUD itself with none open), clicked at its
     // centre; false when no such button is shown.
     bool click(const std::wstring& button);
     bool buttonCentre(const std::wstring& button, float& x, float& y) const;
+    // A window's own button clicked at its centre, whether the window is on the stack or not
+    // (the board's modal dialog is not); false when it has no such button.
+    bool click(const HUDWindow& window, const std::wstring& button);
+    // The text a window shows under the name, "<none>" without one; a localised string.
+    static std::wstring text(const HUDWindow* window, const std::wstring& name);
+    static std::wstring localized(const std::wstring& key);
     void type(const std::wstring& text);
     void key(u32 code);
     // The headless window: events pushed there take the platform's whole input path on the
@@ -102,6 +113,17 @@ public:
     // The window losing and regaining the focus.
     void loseFocus();
     void regainFocus();
+
+    // The frame of type T on the frame manager's stack (a dialog, a message box), or null.
+    template <class T> T* dialog() const
+    {
+        for (const auto& entry : frames().GetStack())
+            if (auto* t = dynamic_cast<T*>(entry.frame))
+                return t;
+        return nullptr;
+    }
+    // The draw calls the recording device has taken so far (0 on real video).
+    size_t drawCalls() const;
 
     // The battle frame as the game draws it, into the canvas (a recording one in tests).
     void drawBattle(TDBattleCanvas& canvas);

@@ -24,7 +24,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -143,13 +142,6 @@ public:
     int mStarts = 0;
 };
 
-std::string Slurp(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 } // namespace
 
 class GameApplicationTest : public ::testing::Test
@@ -184,6 +176,9 @@ protected:
         return game;
     }
 
+    // A file of the per-user folder as written.
+    std::string User(const std::string& name) const { return mHome.Read("Marrowgate/Brackenmoor/" + name); }
+
     testsupport::TempDir mHome;
     testsupport::TempDir mData;
     fs::path mUser;
@@ -194,6 +189,8 @@ protected:
 TEST_F(GameApplicationTest, StartsUpRunsFramesAndEndsWhenTheWindowCloses)
 {
     mData.Write("td/strings_en.csv", "game_caption;Brackenmoor: the Test\n");
+    fs::create_directories(mData.Path() / "td/data");
+    fs::copy_file(fs::path(QL_SOURCE_DIR) / "content/td/data/loading.jpg", mData.Path() / "td/data/loading.jpg");
     TestGame* game = Make();
     game->Main();
     EXPECT_EQ(game->GetExitCode(), 0);
@@ -212,17 +209,29 @@ TEST_F(GameApplicationTest, StartsUpRunsFramesAndEndsWhenTheWindowCloses)
     EXPECT_EQ(game->mWindow->GetPositionY(), 136);
     EXPECT_EQ(game->mLayoutX, -171);
     EXPECT_EQ(game->mLayoutWidth, 1366);
+    EXPECT_EQ(game->ToGameCoords({0, 0}), math::Point2(-171, 0));
+    const math::Point2 p(100, 30);
+    EXPECT_EQ(game->ConvertCoordsByMode(p, 1), math::Point2(1366 - 30, 100));
+    EXPECT_EQ(game->ConvertCoordsByMode(p, 3), math::Point2(30, 768 - 100));
+    EXPECT_EQ(game->ConvertCoordsByMode(p, 2), p);
+    // Images load through the renderer; a missing one is reported.
+    std::unique_ptr<render::Image> image(game->LoadImage(L"td/data/loading.jpg"));
+    ASSERT_NE(image, nullptr);
+    EXPECT_GT(image->GetWidth(), 0);
+    EXPECT_EQ(game->LoadImage(L"td/data/missing.jpg"), nullptr);
     // Every frame cleared and presented, besides the one clear and present of the device's start.
     gpu::RecordingDevice* device = game->Device();
     ASSERT_NE(device, nullptr);
     EXPECT_EQ(game->mFrameCount, static_cast<u64>(game->mFrames->mTicks));
     EXPECT_EQ(device->CallsStartingWith("Present").size(), game->mFrameCount + 1);
     EXPECT_EQ(device->CallsStartingWith("Clear").size(), game->mFrameCount + 1);
+    EXPECT_FALSE(game->mView.barsPresent);
+    EXPECT_TRUE(device->CallsStartingWith("Draw").empty()) << "no bars in a window of the layout's shape";
     // The mount, the log and the profiles.
     EXPECT_EQ(file::FileManager::Instance()->mMounts[L"td/"], L"data.dat");
-    EXPECT_NE(Slurp(mUser / "log.html").find("First frame presented"), std::string::npos);
+    EXPECT_NE(User("log.html").find("First frame presented"), std::string::npos);
     base::SingletoneBase::DestroyAll();
-    EXPECT_NE(Slurp(mUser / "profiles.xml").find("currentProfile"), std::string::npos);
+    EXPECT_NE(User("profiles.xml").find("currentProfile"), std::string::npos);
 }
 
 TEST_F(GameApplicationTest, MissingPlayUrlStopsBeforeAnyWindowAndLogsIt)
@@ -234,7 +243,7 @@ TEST_F(GameApplicationTest, MissingPlayUrlStopsBeforeAnyWindowAndLogsIt)
     EXPECT_TRUE(game->IsStopping());
     EXPECT_TRUE(mDriver->mWindows.empty());
     EXPECT_EQ(game->mStarts, 0);
-    EXPECT_NE(Slurp(mUser / "log.html").find("File play.url not found!"), std::string::npos);
+    EXPECT_NE(User("log.html").find("File play.url not found!"), std::string::npos);
 }
 
 TEST_F(GameApplicationTest, MalformedCommandLineFailsBeforeTheLogExists)
@@ -280,7 +289,7 @@ TEST_F(GameApplicationTest, FailingWindowOrRendererIsLoggedAndEndsTheProgram)
         EXPECT_EQ(game->GetExitCode(), 1);
         EXPECT_EQ(game->mStarts, 0);
         EXPECT_TRUE(game->HasNoChildren());
-        EXPECT_NE(Slurp(mUser / "log.html").find(window ? "Cannot create the game window"
+        EXPECT_NE(User("log.html").find(window ? "Cannot create the game window"
                                                         : "Cannot start the OpenGL 3.3 renderer."),
                   std::string::npos);
         base::SingletoneBase::DestroyAll();
@@ -357,7 +366,7 @@ os::Event KeyDown(u32 key, u32 side = 0)
 }
 } // namespace
 
-TEST_F(GameApplicationTest, AltEnterSwitchesToFullScreenLogsItsStepsAndStoresTheChoice)
+TEST_F(GameApplicationTest, AltEnterSwitchesToFullScreenAndStoresTheChoice)
 {
     TestGame* game = Make();
     game->mEventsAtFirstTick = {KeyDown(18, 164), KeyDown(13)};
@@ -366,16 +375,7 @@ TEST_F(GameApplicationTest, AltEnterSwitchesToFullScreenLogsItsStepsAndStoresThe
     EXPECT_EQ(game->GetExitCode(), 0);
     EXPECT_FALSE(game->mWindow->IsWindowed());
     EXPECT_FALSE(mDriver->mWindows[0]->Desc().windowed);
-    const std::string log = Slurp(mUser / "log.html");
-    const size_t prepare = log.find("PrepareSwitchScreenMode()");
-    const size_t window = log.find("SwitchWindowMode(false)");
-    const size_t reset = log.find("mRender-&gt;SwitchScreenMode()");
-    ASSERT_NE(prepare, std::string::npos);
-    ASSERT_NE(window, std::string::npos);
-    ASSERT_NE(reset, std::string::npos);
-    EXPECT_LT(prepare, window);
-    EXPECT_LT(window, reset);
-    EXPECT_NE(Slurp(mUser / "profiles.xml").find("<fs v=\"1\"/>"), std::string::npos);
+    EXPECT_NE(User("profiles.xml").find("<fs v=\"1\"/>"), std::string::npos);
 }
 
 TEST_F(GameApplicationTest, ClicksReachTheFramesInGameCoordinates)
@@ -421,60 +421,21 @@ TEST_F(GameApplicationTest, PackBuildRebuildsEveryMountedPackThenEndsTheProgram)
     EXPECT_EQ(game->GetExitCode(), 1);
 }
 
-TEST_F(GameApplicationTest, CoordinatesRotateWithinTheWindowByMode)
-{
-    TestGame* game = Make();
-    game->Main();
-    const math::Point2 p(100, 30);
-    EXPECT_EQ(game->ConvertCoordsByMode(p, 1), math::Point2(1366 - 30, 100));
-    EXPECT_EQ(game->ConvertCoordsByMode(p, 3), math::Point2(30, 768 - 100));
-    EXPECT_EQ(game->ConvertCoordsByMode(p, 0), p);
-    EXPECT_EQ(game->ConvertCoordsByMode(p, 2), p);
-    EXPECT_EQ(game->ToGameCoords({0, 0}), math::Point2(-171, 0));
-}
-
-TEST_F(GameApplicationTest, BarsAreDrawnOnlyWhenTheScreenHasAnotherShape)
-{
-    TestGame* windowed = Make();
-    windowed->Main();
-    EXPECT_FALSE(windowed->mView.barsPresent);
-    EXPECT_TRUE(windowed->Device()->CallsStartingWith("Draw").empty());
-    base::SingletoneBase::DestroyAll();
-
-    mDriver->mDisplays[0].bounds = {0, 0, 1280, 1024};
-    mDriver->mDisplays[0].workArea = {0, 0, 1280, 1000};
-    mDriver->mWindows.clear();
-    TestGame* letterbox = Make(); // the 1366 x 768 window does not fit: full screen
-    letterbox->Main();
-    EXPECT_TRUE(letterbox->mView.barsPresent);
-    EXPECT_FALSE(letterbox->mWindow->IsWindowed());
-    EXPECT_FALSE(letterbox->Device()->CallsStartingWith("Draw").empty());
-}
-
-TEST_F(GameApplicationTest, LoadsImagesThroughTheRendererAndReportsMissingOnes)
-{
-    fs::create_directories(mData.Path() / "td/data");
-    fs::copy_file(fs::path(QL_SOURCE_DIR) / "content/td/data/loading.jpg", mData.Path() / "td/data/loading.jpg");
-    TestGame* game = Make();
-    game->Main();
-    std::unique_ptr<render::Image> image(game->LoadImage(L"td/data/loading.jpg"));
-    ASSERT_NE(image, nullptr);
-    EXPECT_GT(image->GetWidth(), 0);
-    EXPECT_EQ(game->LoadImage(L"td/data/missing.jpg"), nullptr);
-}
-
-TEST_F(GameApplicationTest, SwitchToAWindowThatDoesNotFitLeavesEverythingAsItWas)
+TEST_F(GameApplicationTest, AScreenOfAnotherShapeGetsBarsAndASwitchToAWindowThatDoesNotFitChangesNothing)
 {
     mDriver->mDisplays[0].bounds = {0, 0, 1280, 1024};
     mDriver->mDisplays[0].workArea = {0, 0, 1280, 1000};
-    TestGame* game = Make(); // falls back to full screen at start
+    TestGame* game = Make(); // the 1366 x 768 window does not fit: full screen
     ASSERT_EQ(game->Start(), QL_OK);
-    ASSERT_FALSE(game->mWindow->IsWindowed());
+    ASSERT_EQ(game->FrameStep(0.016f), QL_OK);
+    EXPECT_TRUE(game->mView.barsPresent);
+    EXPECT_FALSE(game->mWindow->IsWindowed());
+    EXPECT_FALSE(game->Device()->CallsStartingWith("Draw").empty());
     const size_t resets = game->Device()->CallsStartingWith("Reset").size();
     EXPECT_EQ(game->SwitchScreenMode(), QL_OK);
     EXPECT_FALSE(game->mWindow->IsWindowed());
     EXPECT_EQ(game->Device()->CallsStartingWith("Reset").size(), resets);
-    EXPECT_EQ(Slurp(mUser / "profiles.xml").find("<fs"), std::string::npos);
+    EXPECT_EQ(User("profiles.xml").find("<fs"), std::string::npos);
 }
 
 TEST_F(GameApplicationTest, FailedRendererResetIsLoggedAndTheOldModeRestored)
@@ -488,9 +449,28 @@ TEST_F(GameApplicationTest, FailedRendererResetIsLoggedAndTheOldModeRestored)
     EXPECT_TRUE(mDriver->mWindows[0]->Desc().windowed);
     EXPECT_EQ(game->mWindow->GetWidth(), 1366);
     EXPECT_EQ(game->mView.viewWidth, 1366);
-    EXPECT_NE(Slurp(mUser / "log.html").find("Screen-mode switch failed at ResetRender"), std::string::npos);
-    EXPECT_EQ(Slurp(mUser / "profiles.xml").find("<fs"), std::string::npos); // nothing stored
+    EXPECT_NE(User("log.html").find("Screen-mode switch failed at ResetRender"), std::string::npos);
+    EXPECT_EQ(User("profiles.xml").find("<fs"), std::string::npos); // nothing stored
     EXPECT_EQ(game->FrameStep(0.016f), QL_OK); // and the frames go on
+
+    // Then a switch that works, to full screen and back, logs its steps in order.
+    ASSERT_EQ(game->SwitchScreenMode(), QL_OK);
+    ASSERT_EQ(game->SwitchScreenMode(), QL_OK);
+    EXPECT_TRUE(game->mWindow->IsWindowed());
+    EXPECT_EQ(game->mWindow->GetPositionX(), 277); // centred again
+    const std::string log = User("log.html");
+    const char* steps[] = {"Screen-mode switch failed",       "mRender-&gt;PrepareSwitchScreenMode()",
+                           "SwitchWindowMode(false)",         "mRender-&gt;SwitchScreenMode()",
+                           "mRender-&gt;PrepareSwitchScreenMode()", "mWindow-&gt;SetWindowedSize()",
+                           "mRender-&gt;SwitchScreenMode()",  "SwitchWindowMode(true)"};
+    size_t at = 0;
+    for (const char* step : steps)
+    {
+        const size_t found = log.find(step, at);
+        ASSERT_NE(found, std::string::npos) << step;
+        at = found + 1;
+    }
+    EXPECT_NE(User("profiles.xml").find("<fs v=\"0\"/>"), std::string::npos);
 }
 
 TEST_F(GameApplicationTest, KeysReachTheFocusedWidgetAndAreDroppedWithoutOne)
@@ -516,29 +496,6 @@ TEST_F(GameApplicationTest, KeysReachTheFocusedWidgetAndAreDroppedWithoutOne)
     unfocused->mEventsAtFirstTick = typing;
     unfocused->Main();
     EXPECT_EQ(unfocused->GetExitCode(), 0);
-}
-
-TEST_F(GameApplicationTest, SwitchLogsItsStepsInOrderInBothDirections)
-{
-    TestGame* game = Make();
-    ASSERT_EQ(game->Start(), QL_OK);
-    ASSERT_EQ(game->SwitchScreenMode(), QL_OK); // to full screen
-    ASSERT_EQ(game->SwitchScreenMode(), QL_OK); // and back
-    EXPECT_TRUE(game->mWindow->IsWindowed());
-    EXPECT_EQ(game->mWindow->GetPositionX(), 277); // centred again
-    const std::string log = Slurp(mUser / "log.html");
-    const char* steps[] = {"mRender-&gt;PrepareSwitchScreenMode()", "SwitchWindowMode(false)",
-                           "mRender-&gt;SwitchScreenMode()",         "mRender-&gt;PrepareSwitchScreenMode()",
-                           "mWindow-&gt;SetWindowedSize()",          "mRender-&gt;SwitchScreenMode()",
-                           "SwitchWindowMode(true)"};
-    size_t at = 0;
-    for (const char* step : steps)
-    {
-        const size_t found = log.find(step, at);
-        ASSERT_NE(found, std::string::npos) << step;
-        at = found + 1;
-    }
-    EXPECT_NE(Slurp(mUser / "profiles.xml").find("<fs v=\"0\"/>"), std::string::npos);
 }
 
 TEST_F(GameApplicationTest, TheGameStartsSilentAndTheOutputFollowsWindowActivation)
@@ -591,7 +548,7 @@ TEST_F(GameApplicationTest, TheWindowManagersFrameCountsWhenFittingAndCentring)
     EXPECT_FALSE(game->mWindow->IsWindowed());
     EXPECT_FALSE(mDriver->mWindows.back()->Desc().windowed);
     EXPECT_EQ(mDriver->mWindows.back()->Desc().clientHeight, 800);
-    EXPECT_EQ(Slurp(mUser / "profiles.xml").find("<fs v=\"1\""), std::string::npos);
+    EXPECT_EQ(User("profiles.xml").find("<fs v=\"1\""), std::string::npos);
 }
 
 TEST_F(GameApplicationTest, TheScreenCoversTheWholeLayoutWhateverTheDisplayShows)
@@ -613,29 +570,28 @@ TEST_F(GameApplicationTest, TheScreenCoversTheWholeLayoutWhateverTheDisplayShows
 
 TEST_F(GameApplicationTest, DialogEffectsComeFromDataGameXmlAndAMalformedSetDoesNotStopTheGame)
 {
-    mData.Write("data/game.xml", "<Game><DialogEffects><Data>"
-                                 "<Anim name=\"zoom\" show_anim_data=\"s.anim\" hide_anim_data=\"h.anim\"/>"
-                                 "<Anim show_anim_data=\"s.anim\" hide_anim_data=\"h.anim\"/></Data>"
-                                 "<Dialogs><Options effects=\"zoom\"/></Dialogs></DialogEffects></Game>");
-    TestGame* game = Make();
-    game->Main();
-    EXPECT_EQ(game->mStarts, 1) << "the set without a name is logged, the game goes on";
-    widget::DialogEffectsManager* effects = widget::DialogEffectsManager::Instance();
-    EXPECT_TRUE(effects->HasSet("zoom"));
-    EXPECT_EQ(effects->GetAssignment("Options"), "") << "the reading stopped at the fault";
-    EXPECT_NE(Slurp(mUser / "log.html").find("without a name"), std::string::npos);
-
-    base::SingletoneBase::DestroyAll();
-    mData.Write("data/game.xml", "<Game><DialogEffects><Data>"
-                                 "<Anim name=\"zoom\" show_anim_data=\"s.anim\" hide_anim_data=\"h.anim\"/>"
-                                 "</Data><Dialogs><Options effects=\"zoom\"/></Dialogs></DialogEffects></Game>");
-    game = Make();
-    game->Main();
-    EXPECT_EQ(widget::DialogEffectsManager::Instance()->GetAssignment("Options"), "zoom");
-
-    base::SingletoneBase::DestroyAll();
-    mData.Write("data/game.xml", "<Game><DialogEffects>"); // cut short
-    game = Make();
-    game->Main();
-    EXPECT_EQ(game->mStarts, 1);
+    const std::string zoom = "<Anim name=\"zoom\" show_anim_data=\"s.anim\" hide_anim_data=\"h.anim\"/>";
+    const struct
+    {
+        std::string xml;
+        const char* options; // the effects assigned to the options dialog
+        const char* logged;
+    } cases[] = {
+        {"<Game><DialogEffects><Data>" + zoom + "</Data><Dialogs><Options effects=\"zoom\"/></Dialogs></DialogEffects></Game>", "zoom", ""},
+        // A set without a name is logged and stops the reading there.
+        {"<Game><DialogEffects><Data>" + zoom + "<Anim show_anim_data=\"s.anim\" hide_anim_data=\"h.anim\"/></Data>"
+         "<Dialogs><Options effects=\"zoom\"/></Dialogs></DialogEffects></Game>", "", "without a name"},
+        {"<Game><DialogEffects>", "", ""}, // cut short
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.xml);
+        mData.Write("data/game.xml", c.xml);
+        TestGame* game = Make();
+        game->Main();
+        EXPECT_EQ(game->mStarts, 1) << "the game goes on";
+        EXPECT_EQ(widget::DialogEffectsManager::Instance()->GetAssignment("Options"), c.options);
+        EXPECT_NE(User("log.html").find(c.logged), std::string::npos);
+        base::SingletoneBase::DestroyAll();
+    }
 }

@@ -1,8 +1,15 @@
 // The screens around a battle in the running game: the level-name banner and the level result,
 // with their buttons through the frame manager's dispatch and what the progress store keeps.
-#include "FrontEndFixture.h"
+#include "support/GameHarness.h"
 
-#include "Source/TD/Data/LocalStrings.h"
+#include "App/Game.h"
+#include "Core/Widget/FrameManager.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Shell/GameWindow.h"
+#include "Source/TD/Shell/HUD.h"
+
+#include <gtest/gtest.h>
+
 #include "Source/TD/Shell/HUDButtonOver.h"
 #include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
 #include "Source/TD/Shell/HUDLevelName.h"
@@ -15,8 +22,6 @@ namespace frontendtest
 {
 namespace
 {
-std::wstring L10n(const std::wstring& key) { return LocalStrings::Instance()->get(key); }
-
 bool FrameVisible(const HUDWindow& w, const std::wstring& name)
 {
     for (const TDFrameEntry* image : w.mImages)
@@ -26,74 +31,69 @@ bool FrameVisible(const HUDWindow& w, const std::wstring& name)
     return false;
 }
 
-class BattleScreensTest : public FrontEndTest
+class BattleScreensTest : public ::testing::Test, public testsupport::GameHarness
 {
 protected:
+    void SetUp() override { ASSERT_TRUE(started()) << log(); }
     // The first level of the first episode running, with no screen over it.
-    void StartBattle() { ASSERT_TRUE(mHarness->startLevel(0, 0)); }
-    void ClickCentre(const TDButtonFrame& b) { Click(b.mX + b.mWidth * 0.5f, b.mY + b.mHeight * 0.5f); }
+    void StartBattle() { ASSERT_TRUE(startLevel(0, 0)); }
+    void ClickCentre(const TDButtonFrame& b) { tap(b.mX + b.mWidth * 0.5f, b.mY + b.mHeight * 0.5f); }
 };
 } // namespace
 
 TEST_F(BattleScreensTest, TheBannerNamesTheLevelFadesAndClosesItselfAfterThreeSeconds)
 {
     StartBattle();
-    mMap->mEpisode = 1;
-    mMap->mLevel = 4;
-    mMap->mMode = 3;
-    Hud()->showLevelName();
-    auto* banner = dynamic_cast<HUDLevelName*>(mBoard->mBannerWindow);
+    map().mEpisode = 1;
+    map().mLevel = 4;
+    map().mMode = 3;
+    hud().showLevelName();
+    auto* banner = dynamic_cast<HUDLevelName*>(board().mBannerWindow);
     ASSERT_NE(nullptr, banner);
-    EXPECT_EQ(L10n(L"episodeHardcore1"), banner->mTitle);
-    EXPECT_EQ(L10n(L"level_d") + L" 5", banner->mSubtitle);
+    EXPECT_EQ(localized(L"episodeHardcore1"), banner->mTitle);
+    EXPECT_EQ(localized(L"level_d") + L" 5", banner->mSubtitle);
     EXPECT_FLOAT_EQ(0.0f, banner->alpha());
-    ASSERT_EQ(QL_OK, mGame->FrameStep(0.25f));
+    ASSERT_EQ(QL_OK, game().FrameStep(0.25f));
     EXPECT_NEAR(0.5f, banner->alpha(), 1e-5f);
-    ASSERT_EQ(QL_OK, mGame->FrameStep(0.3f));
+    ASSERT_EQ(QL_OK, game().FrameStep(0.3f));
     EXPECT_EQ(1, banner->mPhase);
     EXPECT_FLOAT_EQ(1.0f, banner->alpha());
-    ASSERT_TRUE(RunUntil([this] { return mBoard->mBannerWindow == nullptr; }, 3.0f, 0.05f));
+    ASSERT_TRUE(runUntil([this] { return board().mBannerWindow == nullptr; }, 3.0f, 0.05f));
 
     // A normal mode names the episode by its plain key.
     HUDLevelName plain(0, 0, 1);
-    EXPECT_EQ(L10n(L"episode0"), plain.mTitle);
+    EXPECT_EQ(localized(L"episode0"), plain.mTitle);
 }
 
 TEST_F(BattleScreensTest, AFullHealthVictoryShowsThreeStarsPaysAndCountsTheScoresUp)
 {
     StartBattle();
-    mMap->mHealth = mMap->mMaxHealth;
-    mMap->mStats.mKillScore = 0;
-    mMap->mStats.mComboBonus = 0;
-    const i32 gems = mMap->mStats.mGems;
-    mMap->showVictory();
-    EXPECT_EQ(1, mMap->mScreen);
-    ASSERT_TRUE(RunUntil([this] { return Top<HUDLevelResultWindow>() != nullptr; }, 0.5f, 0.01f));
-    HUDLevelResultWindow* w = Top<HUDLevelResultWindow>();
+    map().mHealth = map().mMaxHealth;
+    map().mStats.mKillScore = 0;
+    map().mStats.mComboBonus = 0;
+    const i32 gems = map().mStats.mGems;
+    map().showVictory();
+    EXPECT_EQ(1, map().mScreen);
+    ASSERT_TRUE(runUntil([this] { return top<HUDLevelResultWindow>() != nullptr; }, 0.5f, 0.01f));
+    HUDLevelResultWindow* w = top<HUDLevelResultWindow>();
     EXPECT_EQ(3, w->outcome().stars);
     EXPECT_EQ(13, w->outcome().reward) << "3 + 5 + 5 for a first play";
-    EXPECT_EQ(gems + 13, mMap->mStats.mGems);
+    EXPECT_EQ(gems + 13, map().mStats.mGems);
     for (const wchar_t* star : {L"star0", L"star1", L"star2"})
         EXPECT_TRUE(FrameVisible(*w, star));
     EXPECT_FALSE(FrameVisible(*w, L"back_lose"));
-    EXPECT_EQ(L10n(L"gems") + L": 13", *w->getText(L"gems"));
-    EXPECT_EQ(L10n(L"game_win"), *w->getText(L"levelResult"));
-    EXPECT_EQ(3, mMap->mProgress->getLevelResult(0, 0, mMap->mMode).stars);
+    EXPECT_EQ(localized(L"gems") + L": 13", *w->getText(L"gems"));
+    EXPECT_EQ(localized(L"game_win"), *w->getText(L"levelResult"));
+    EXPECT_EQ(3, map().mProgress->getLevelResult(0, 0, map().mMode).stars);
 
     // Grows in, then with no kills passes the gold bonus and counts the life bonus and total.
     EXPECT_LT(w->mScale, 1.0f);
-    ASSERT_TRUE(RunUntil([w] { return w->mAppear >= 3; }, 1.0f));
+    ASSERT_TRUE(runUntil([w] { return w->mAppear >= 3; }, 1.0f));
     EXPECT_EQ(1.0f, w->mScale);
-    ASSERT_TRUE(RunUntil([w] { return w->mAppear == 5; }, 3.0f));
-    const std::wstring life = std::to_wstring(static_cast<i32>(mMap->mHealth * 100.0f));
-    EXPECT_EQ(L10n(L"game_life_bonus") + life, *w->getText(L"lifeBonus"));
-    EXPECT_EQ(L10n(L"game_total_score") + life, *w->getText(L"totalScore"));
-
-    // "menu" opens the level selection.
-    ClickCentre(*w->findButton(L"menu"));
-    EXPECT_EQ(6, mMap->mScreen);
-    ASSERT_TRUE(RunUntil([this] { return Top<HUDLevelSelect>() != nullptr; }, 0.5f));
-    EXPECT_EQ(1u, Hud()->windows().size());
+    ASSERT_TRUE(runUntil([w] { return w->mAppear == 5; }, 3.0f));
+    const std::wstring life = std::to_wstring(static_cast<i32>(map().mHealth * 100.0f));
+    EXPECT_EQ(localized(L"game_life_bonus") + life, *w->getText(L"lifeBonus"));
+    EXPECT_EQ(localized(L"game_total_score") + life, *w->getText(L"totalScore"));
 }
 
 TEST_F(BattleScreensTest, ADefeatShowsNoStarsKeepsTheStoredOnesAndCountsTheKillsFirst)
@@ -101,43 +101,43 @@ TEST_F(BattleScreensTest, ADefeatShowsNoStarsKeepsTheStoredOnesAndCountsTheKills
     TDLevelResult two;
     two.stars = 2;
     StartBattle();
-    mMap->mProgress->saveLevelResult(0, 0, mMap->mMode, two);
-    mMap->mStats.mKillScore = 40;
-    mMap->showDefeat();
-    ASSERT_TRUE(RunUntil([this] { return Top<HUDLevelResultWindow>() != nullptr; }, 0.5f, 0.01f));
-    HUDLevelResultWindow* w = Top<HUDLevelResultWindow>();
+    map().mProgress->saveLevelResult(0, 0, map().mMode, two);
+    map().mStats.mKillScore = 40;
+    map().showDefeat();
+    ASSERT_TRUE(runUntil([this] { return top<HUDLevelResultWindow>() != nullptr; }, 0.5f, 0.01f));
+    HUDLevelResultWindow* w = top<HUDLevelResultWindow>();
     EXPECT_EQ(0, w->outcome().stars);
     EXPECT_EQ(0, w->outcome().reward);
     for (const wchar_t* star : {L"star0", L"star1", L"star2"})
         EXPECT_FALSE(FrameVisible(*w, star));
     EXPECT_TRUE(FrameVisible(*w, L"diffictly_lose"));
-    EXPECT_EQ(2, mMap->mProgress->getLevelResult(0, 0, mMap->mMode).stars) << "stored stars never drop";
-    ASSERT_TRUE(RunUntil([w] { return w->mAppear == 1; }, 1.0f));
-    ASSERT_TRUE(RunUntil([w] { return w->mAppear == 3; }, 2.0f));
-    EXPECT_EQ(L10n(L"game_kill_score") + L"40", *w->getText(L"killScore"));
-    ASSERT_TRUE(RunUntil([w] { return w->mAppear == 5; }, 3.0f));
+    EXPECT_EQ(2, map().mProgress->getLevelResult(0, 0, map().mMode).stars) << "stored stars never drop";
+    ASSERT_TRUE(runUntil([w] { return w->mAppear == 1; }, 1.0f));
+    ASSERT_TRUE(runUntil([w] { return w->mAppear == 3; }, 2.0f));
+    EXPECT_EQ(localized(L"game_kill_score") + L"40", *w->getText(L"killScore"));
+    ASSERT_TRUE(runUntil([w] { return w->mAppear == 5; }, 3.0f));
 
     // "restart" starts the level again.
     ClickCentre(*w->findButton(L"restart"));
-    EXPECT_EQ(11, mMap->mScreen) << "the level opens again on its unlock message";
+    EXPECT_EQ(11, map().mScreen) << "the level opens again on its unlock message";
 }
 TEST_F(BattleScreensTest, TheNextLevelLoadsUntilTheEpisodeEndsThenTheEpisodesOpen)
 {
     StartBattle();
-    Hud()->nextLevel();
-    EXPECT_EQ(1, mMap->mLevel);
-    EXPECT_TRUE(mMap->isLevelLoaded());
-    mMap->mLevel = mMap->getLevelCount(0) - 1;
-    Hud()->nextLevel();
-    EXPECT_EQ(5, mMap->mScreen);
-    EXPECT_TRUE(RunUntil([this] { return Top<HUDEpisodeSelectIOS>() != nullptr; }, 0.5f));
+    hud().nextLevel();
+    EXPECT_EQ(1, map().mLevel);
+    EXPECT_TRUE(map().isLevelLoaded());
+    map().mLevel = map().getLevelCount(0) - 1;
+    hud().nextLevel();
+    EXPECT_EQ(5, map().mScreen);
+    EXPECT_TRUE(runUntil([this] { return top<HUDEpisodeSelectIOS>() != nullptr; }, 0.5f));
 
     // After the last hardcore level the mode comes back from the progress store.
-    mMap->mProgress->setMode(2);
-    mMap->mMode = 3;
-    mMap->mLevel = mMap->getHardcoreLevelCount(0) - 1;
-    Hud()->nextLevel();
-    EXPECT_EQ(2, mMap->mMode);
-    EXPECT_EQ(5, mMap->mScreen);
+    map().mProgress->setMode(2);
+    map().mMode = 3;
+    map().mLevel = map().getHardcoreLevelCount(0) - 1;
+    hud().nextLevel();
+    EXPECT_EQ(2, map().mMode);
+    EXPECT_EQ(5, map().mScreen);
 }
 } // namespace frontendtest

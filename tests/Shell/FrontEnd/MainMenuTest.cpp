@@ -1,7 +1,15 @@
 // The main menu in the running game: its layout buttons answered through the frame manager's
 // dispatch, the lower band that opens the profiles, options as a modal window, the end of the
 // game, the greeting, the language picture and the damaged-profiles notice shown once.
-#include "FrontEndFixture.h"
+#include "support/GameHarness.h"
+
+#include "App/Game.h"
+#include "Core/Widget/FrameManager.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Shell/GameWindow.h"
+#include "Source/TD/Shell/HUD.h"
+
+#include <gtest/gtest.h>
 
 #include "Core/File/Profiles.h"
 #include "Core/Media/Particles/ParticleEmitter.h"
@@ -17,12 +25,11 @@ namespace frontendtest
 {
 namespace
 {
-// The centre of a menu button, in game coordinates.
-void CentreOf(const HUDButtonOver& button, float& x, float& y)
+class MainMenu : public ::testing::Test, public testsupport::GameHarness
 {
-    x = button.mNormal->mX + button.mNormal->mWidth * 0.5f;
-    y = button.mNormal->mY + button.mNormal->mHeight * 0.5f;
-}
+protected:
+    void SetUp() override { ASSERT_TRUE(started()) << log(); }
+};
 
 template <class T> int CountModal(widget::FrameManager& frames)
 {
@@ -33,54 +40,36 @@ template <class T> int CountModal(widget::FrameManager& frames)
 }
 } // namespace
 
-TEST_F(FrontEndTest, TheMenuBuildsItsOwnButtonsEffectsGreetingAndLanguagePicture)
+TEST_F(MainMenu, TheMenuBuildsItsButtonsGreetingAndLanguagePictureKeepsTheLowerBandAndEnds)
 {
-    ReachMainMenu();
-    HUDMainMenu* menu = Top<HUDMainMenu>();
+    ASSERT_TRUE(reachMainMenu());
+    HUDMainMenu* menu = top<HUDMainMenu>();
     EXPECT_TRUE(menu->mButtons.empty()) << "no picture buttons of the base";
     std::vector<std::wstring> names;
     for (HUDButtonOver* b : menu->mMenuButtons.mButtons)
         names.push_back(b->mName);
     EXPECT_EQ((std::vector<std::wstring>{L"play", L"options", L"profile", L"cloze"}), names);
     EXPECT_EQ(L"Play", menu->findMenuButton(L"play")->mLabel);
-    EXPECT_EQ(mBoard->mFontMain80.Get(), menu->findMenuButton(L"play")->mFont.Get());
-    EXPECT_EQ(mBoard->mFontMain42_3.Get(), menu->findMenuButton(L"cloze")->mFont.Get());
+    EXPECT_EQ(board().mFontMain80.Get(), menu->findMenuButton(L"play")->mFont.Get());
+    EXPECT_EQ(board().mFontMain42_3.Get(), menu->findMenuButton(L"cloze")->mFont.Get());
     ASSERT_NE(nullptr, menu->getText(L"greet"));
     EXPECT_EQ(L"Welcome to the moor, wanderer!", *menu->getText(L"greet")) << "no name yet";
     for (TDFrameEntry* image : menu->mImages)
     {
-        if (image->mName == L"en")
+        if (image->mName == L"en" || image->mName == L"ru")
         {
-            EXPECT_TRUE(image->mVisible);
-        }
-        if (image->mName == L"ru")
-        {
-            EXPECT_FALSE(image->mVisible);
+            EXPECT_EQ(image->mName == L"en", image->mVisible != 0) << "the language picture";
         }
     }
     for (render::ParticleEmitter* emitter : menu->mEmitters)
         EXPECT_NE(nullptr, emitter);
 
     // A named profile shows in the greeting.
-    mMap->mProgress->createProfile(L"Ann");
+    map().mProgress->createProfile(L"Ann");
     menu->Refresh();
     EXPECT_EQ(L"Welcome to the moor, Ann!", *menu->getText(L"greet"));
 
-    // Hover growth follows the pointer through the frame manager.
-    float x = 0, y = 0;
-    CentreOf(*menu->findMenuButton(L"options"), x, y);
-    EXPECT_EQ(QL_OK, Frames()->OnMouseMove({x, y}));
-    EXPECT_EQ(1, menu->findMenuButton(L"options")->mHovered);
-    for (int i = 0; i < 10; ++i)
-        ASSERT_EQ(QL_OK, mGame->FrameStep(0.05f));
-    EXPECT_FLOAT_EQ(1.1f, menu->findMenuButton(L"options")->mScale);
-}
-
-TEST_F(FrontEndTest, TheLowerBandAnswersProfileWhateverLiesThereAndButtonsAnswerAbove)
-{
-    ReachMainMenu();
-    HUDMainMenu* menu = Top<HUDMainMenu>();
-    // A button reaching into the band.
+    // The lower band answers "profile" whatever lies there; buttons answer above it.
     HUDButtonOver* low = menu->findMenuButton(L"options");
     low->mNormal->mY = 700.0f;
     low->mNormal->mHeight = 60.0f;
@@ -89,52 +78,48 @@ TEST_F(FrontEndTest, TheLowerBandAnswersProfileWhateverLiesThereAndButtonsAnswer
     EXPECT_EQ(L"profile", menu->ButtonNameAt(-100, 1023));
     EXPECT_EQ(L"", menu->ButtonNameAt(-100, 1024));
     EXPECT_EQ(L"", menu->ButtonNameAt(-100, 100));
-}
 
-TEST_F(FrontEndTest, ExitStopsTheGame)
-{
-    ReachMainMenu();
-    HUDMainMenu* menu = Top<HUDMainMenu>();
+    // "cloze" ends the game.
     float x = 0, y = 0;
-    EXPECT_FALSE(mGame->IsStopping());
-    CentreOf(*menu->findMenuButton(L"cloze"), x, y);
-    Click(x, y);
-    EXPECT_TRUE(mGame->IsStopping()) << "the game ends";
+    EXPECT_FALSE(game().IsStopping());
+    ASSERT_TRUE(buttonCentre(L"cloze", x, y));
+    tap(x, y);
+    EXPECT_TRUE(game().IsStopping());
 }
 
-TEST_F(FrontEndTest, DamagedProfilesAreReportedByTheFirstMenuOnly)
+TEST_F(MainMenu, DamagedProfilesAreReportedByTheFirstMenuOnly)
 {
     file::gProfileCorrupt = true;
-    ReachMainMenu();
+    ASSERT_TRUE(reachMainMenu());
     EXPECT_FALSE(file::gProfileCorrupt);
-    ASSERT_EQ(QL_OK, mGame->FrameStep(0.04f));
-    EXPECT_EQ(1, CountModal<TMessageBox>(*Frames()));
-    Hud()->closeAllWindows();
-    Hud()->showMainMenu();
-    ASSERT_EQ(QL_OK, mGame->FrameStep(0.04f));
-    ASSERT_NE(nullptr, Top<HUDMainMenu>());
-    EXPECT_EQ(1, CountModal<TMessageBox>(*Frames())) << "shown once per start";
+    ASSERT_EQ(QL_OK, game().FrameStep(0.04f));
+    EXPECT_EQ(1, CountModal<TMessageBox>(frames()));
+    hud().closeAllWindows();
+    hud().showMainMenu();
+    ASSERT_EQ(QL_OK, game().FrameStep(0.04f));
+    ASSERT_NE(nullptr, top<HUDMainMenu>());
+    EXPECT_EQ(1, CountModal<TMessageBox>(frames())) << "shown once per start";
 }
 
 } // namespace frontendtest
 
 namespace frontendtest
 {
-TEST_F(FrontEndTest, TheDialogsReachTheGameThroughItsSettings)
+TEST_F(MainMenu, TheDialogsReachTheGameThroughItsSettings)
 {
     gui::GameSettings* settings = gui::GameSettings::Get();
     ASSERT_NE(nullptr, settings) << "installed by the root board";
     EXPECT_EQ(L"Play", settings->GetText(L"b2_play")) << "localised texts";
     settings->SetSoundVolume(0.25f);
     settings->SetMusicVolume(0.75f);
-    EXPECT_FLOAT_EQ(0.25f, mMap->mProgress->getSoundVolume());
+    EXPECT_FLOAT_EQ(0.25f, map().mProgress->getSoundVolume());
     EXPECT_FLOAT_EQ(0.75f, settings->GetMusicVolume());
-    EXPECT_FALSE(mBoard->mDebugKeys);
+    EXPECT_FALSE(board().mDebugKeys);
     settings->EnableDebugKeys();
-    EXPECT_TRUE(mBoard->mDebugKeys);
+    EXPECT_TRUE(board().mDebugKeys);
     // A confirmed "mmenu" box (the in-game menu's) leads to the main menu.
-    ASSERT_TRUE(mHarness->startLevel(0, 0));
+    ASSERT_TRUE(startLevel(0, 0));
     settings->OnMessageBoxResult(L"mmenu");
-    EXPECT_EQ(7, mMap->mScreen);
+    EXPECT_EQ(7, map().mScreen);
 }
 } // namespace frontendtest

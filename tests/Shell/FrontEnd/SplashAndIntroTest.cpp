@@ -1,11 +1,17 @@
 // The front end's first screens in the running game: the logos from "logo/logo.ini" with their
 // timing and skips, then the intro video with its sound track, each opening the next screen
 // exactly once.
-#include "FrontEndFixture.h"
+#include "support/GameHarness.h"
+
+#include "App/Game.h"
+#include "Core/Widget/FrameManager.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Shell/GameWindow.h"
+#include "Source/TD/Shell/HUD.h"
+
+#include <gtest/gtest.h>
 
 #include "Core/Media/Image/Image.h"
-#include "Core/Render/DX9/RenderDX9.h"
-#include "Platform/Gpu/RecordingDevice.h"
 #include "Core/Media/Video/TheoraVideo.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Shell/SplashLogo.h"
@@ -16,6 +22,19 @@ namespace frontendtest
 {
 namespace
 {
+class SplashAndIntro : public ::testing::Test, public testsupport::GameHarness
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(started()) << log(); }
+    // Frames of no time until the HUD holds a screen (the board joins the frame manager first).
+    void Settle()
+    {
+        for (int i = 0; i < 5 && hud().windows().empty(); ++i)
+            ASSERT_TRUE(frame(0.0f));
+        ASSERT_FALSE(hud().windows().empty());
+    }
+};
+
 int Count(const HUD& hud, bool (*is)(HUDWindow*))
 {
     int n = 0;
@@ -29,132 +48,87 @@ bool IsIntro(HUDWindow* w) { return dynamic_cast<TDVideoIntro*>(w) != nullptr; }
 bool IsMenu(HUDWindow* w) { return dynamic_cast<HUDMainMenu*>(w) != nullptr; }
 } // namespace
 
-TEST_F(FrontEndTest, TheGameOpensOnTheLogosWhichRunTheirFadesAndThenOpenTheIntroOnce)
+TEST_F(SplashAndIntro, TheGameOpensOnTheLogosWhichRunTheirFadesAndThenOpenTheIntroOnce)
 {
-    EXPECT_EQ(12, mMap->mScreen);
-    ASSERT_EQ(1u, Hud()->mPendingWindows.size()) << "queued by the board's start";
+    EXPECT_EQ(12, map().mScreen);
+    ASSERT_EQ(1u, hud().mPendingWindows.size()) << "queued by the board's start";
     Settle();
-    auto* splash = Top<TDSplashScreens>();
+    auto* splash = top<TDSplashScreens>();
     ASSERT_NE(nullptr, splash);
     ASSERT_EQ(2u, splash->mLogos.size()) << "logo/logo.ini lists two logos";
     for (SplashLogo* logo : splash->mLogos)
         EXPECT_NE(nullptr, logo->image) << "each logo's picture loads";
 
-    // 0.5 s in, 1.5 s held, 0.5 s out, strictly longer each, for each logo.
-    ASSERT_EQ(QL_OK, mGame->FrameStep(0.5f));
-    EXPECT_EQ(SplashLogo::FadingIn, splash->mLogos[0]->state) << "0.5 s is not yet past the fade";
-    ASSERT_EQ(QL_OK, mGame->FrameStep(0.01f));
-    EXPECT_EQ(SplashLogo::Shown, splash->mLogos[0]->state);
-    EXPECT_EQ(0.0f, splash->mLogos[0]->time);
-    ASSERT_TRUE(RunUntil([&] { return splash->mCurrent == 1; }, 2.5f, 0.05f));
-    EXPECT_EQ(12, mMap->mScreen);
-    EXPECT_EQ(0, Count(*Hud(), IsIntro));
+    // Each logo runs its fades (timed in the logo's own test), then the next.
+    ASSERT_TRUE(runUntil([&] { return splash->mCurrent == 1; }, 2.5f, 0.05f));
+    EXPECT_EQ(12, map().mScreen);
+    EXPECT_EQ(0, Count(hud(), IsIntro));
 
-    ASSERT_TRUE(RunUntil([&] { return mMap->mScreen == 121; }, 3.0f, 0.05f));
-    EXPECT_EQ(1, Count(*Hud(), IsIntro)) << "the intro opens exactly once";
-    ASSERT_EQ(QL_OK, mGame->FrameStep(0.01f));
-    EXPECT_NE(nullptr, Top<TDVideoIntro>());
-    EXPECT_EQ(1u, Hud()->windows().size()) << "the splash is gone";
+    ASSERT_TRUE(runUntil([&] { return map().mScreen == 121; }, 3.0f, 0.05f));
+    EXPECT_EQ(1, Count(hud(), IsIntro)) << "the intro opens exactly once";
+    ASSERT_TRUE(frame(0.01f));
+    EXPECT_NE(nullptr, top<TDVideoIntro>());
+    EXPECT_EQ(1u, hud().windows().size()) << "the splash is gone";
 }
 
-TEST_F(FrontEndTest, PressesSkipEachLogoAndThePressPastTheLastOpensTheIntroOnce)
+TEST_F(SplashAndIntro, PressesSkipTheLogosTheIntroPlaysToItsEndAndEachScreenReachesTheDevice)
 {
     Settle();
-    ASSERT_EQ(QL_OK, mGame->FrameStep(0.3f));
-    auto* splash = Top<TDSplashScreens>();
+    size_t before = drawCalls();
+    ASSERT_TRUE(frame(0.3f));
+    EXPECT_GT(drawCalls(), before) << "the splash";
+    auto* splash = top<TDSplashScreens>();
     ASSERT_NE(nullptr, splash);
-    Click(10.0f, 10.0f);
+    tap(10.0f, 10.0f);
     EXPECT_EQ(1, splash->mCurrent) << "the second logo at once";
     EXPECT_EQ(SplashLogo::FadingIn, splash->mLogos[1]->state);
     EXPECT_EQ(0.0f, splash->mLogos[1]->time) << "from its own start";
-    EXPECT_EQ(12, mMap->mScreen);
-    Click(900.0f, 700.0f);
-    EXPECT_EQ(121, mMap->mScreen);
-    EXPECT_TRUE(Hud()->windows().empty()) << "closed at once by the press";
-    ASSERT_EQ(QL_OK, mGame->FrameStep(0.02f));
-    ASSERT_EQ(QL_OK, mGame->FrameStep(0.02f));
-    EXPECT_EQ(1, Count(*Hud(), IsIntro)) << "not a second time through the closing hook";
-    EXPECT_EQ(121, mMap->mScreen);
-}
+    EXPECT_EQ(12, map().mScreen);
+    tap(900.0f, 700.0f);
+    EXPECT_EQ(121, map().mScreen);
+    EXPECT_TRUE(hud().windows().empty()) << "closed at once by the press";
 
-TEST_F(FrontEndTest, TheIntroStartsOnItsFirstDrawPlaysItsSoundTrackAndEndsInTheMenuOnce)
-{
-    Settle();
-    Click(1.0f, 1.0f);
-    Click(1.0f, 1.0f);
-    ASSERT_EQ(121, mMap->mScreen);
-    ASSERT_EQ(QL_OK, mGame->FrameStep(0.0f)); // joins the stack; its first draw opens the video
-    auto* intro = Top<TDVideoIntro>();
+    // The intro joins the stack; its first draw opens the video.
+    ASSERT_TRUE(frame(0.0f));
+    auto* intro = top<TDVideoIntro>();
     ASSERT_NE(nullptr, intro);
     ASSERT_TRUE(intro->mStarted);
     ASSERT_NE(nullptr, intro->mVideo);
     ASSERT_NE(nullptr, intro->mFrame);
     EXPECT_EQ(640, intro->mFrame->GetWidth());
     EXPECT_EQ(360, intro->mFrame->GetHeight());
+    before = drawCalls();
+    ASSERT_TRUE(frame(0.02f));
+    EXPECT_GT(drawCalls(), before) << "the intro's frame";
+    EXPECT_EQ(1, Count(hud(), IsIntro)) << "not a second time through the closing hook";
 
     // The demo video lasts 5 s: the menu opens at its end, once.
-    ASSERT_TRUE(RunUntil([&] { return mMap->mScreen == 7; }, 7.0f, 0.04f));
-    EXPECT_EQ(1, Count(*Hud(), IsMenu));
-    ASSERT_TRUE(RunUntil([&] { return Top<HUDMainMenu>() != nullptr; }, 0.2f));
-    for (int i = 0; i < 5; ++i)
-        ASSERT_EQ(QL_OK, mGame->FrameStep(0.04f));
-    EXPECT_EQ(1, Count(*Hud(), IsMenu)) << "the end is told once";
-    EXPECT_EQ(1u, Hud()->windows().size());
+    ASSERT_TRUE(runUntil([&] { return map().mScreen == 7; }, 7.0f, 0.04f));
+    EXPECT_EQ(1, Count(hud(), IsMenu));
+    ASSERT_TRUE(runUntil([&] { return top<HUDMainMenu>() != nullptr; }, 0.2f));
+    before = drawCalls();
+    ASSERT_TRUE(run(5, 0.04f));
+    EXPECT_GT(drawCalls(), before) << "the menu";
+    EXPECT_EQ(1, Count(hud(), IsMenu)) << "the end is told once";
+    EXPECT_EQ(1u, hud().windows().size());
 }
 
-TEST_F(FrontEndTest, APressBeforeTheIntroIsDrawnStillOpensTheMenuAndPlaysNothing)
+TEST_F(SplashAndIntro, APressBeforeTheIntroIsDrawnStillOpensTheMenuAndPlaysNothing)
 {
     Settle();
-    Click(1.0f, 1.0f);
-    Click(1.0f, 1.0f);
-    ASSERT_EQ(121, mMap->mScreen);
-    Hud()->Update(0.0f); // on the stack, never drawn
-    auto* intro = Top<TDVideoIntro>();
+    tap(1.0f, 1.0f);
+    tap(1.0f, 1.0f);
+    ASSERT_EQ(121, map().mScreen);
+    hud().Update(0.0f); // on the stack, never drawn
+    auto* intro = top<TDVideoIntro>();
     ASSERT_NE(nullptr, intro);
     ASSERT_FALSE(intro->mStarted);
     EXPECT_EQ(nullptr, intro->mVideo);
-    Click(300.0f, 300.0f);
+    tap(300.0f, 300.0f);
 
-    EXPECT_EQ(7, mMap->mScreen);
-    ASSERT_EQ(QL_OK, mGame->FrameStep(0.04f));
-    EXPECT_NE(nullptr, Top<HUDMainMenu>());
-    EXPECT_EQ(1, Count(*Hud(), IsMenu));
-}
-} // namespace frontendtest
-
-namespace frontendtest
-{
-namespace
-{
-size_t DrawCalls(Game& game)
-{
-    auto* dx = dynamic_cast<render::RenderDX9*>(game.mRender);
-    auto* device = dx ? dynamic_cast<gpu::RecordingDevice*>(dx->GetDevice()) : nullptr;
-    return device ? device->CallsStartingWith("Draw").size() : 0;
-}
-} // namespace
-
-TEST_F(FrontEndTest, EachFrontEndScreenReachesTheDevice)
-{
-    Settle();
-    auto* dx = dynamic_cast<render::RenderDX9*>(mGame->mRender);
-    ASSERT_NE(nullptr, dx);
-    ASSERT_NE(nullptr, dynamic_cast<gpu::RecordingDevice*>(dx->GetDevice())) << "headless: the recording device";
-    // A logo fading in: its picture and the black cover.
-    size_t before = DrawCalls(*mGame);
-    ASSERT_EQ(QL_OK, mGame->FrameStep(0.1f));
-    EXPECT_GT(DrawCalls(*mGame), before) << "the splash";
-    Click(1.0f, 1.0f);
-    Click(1.0f, 1.0f);
-    ASSERT_EQ(QL_OK, mGame->FrameStep(0.0f)); // the intro starts on this frame's drawing
-    ASSERT_NE(nullptr, Top<TDVideoIntro>());
-    before = DrawCalls(*mGame);
-    ASSERT_EQ(QL_OK, mGame->FrameStep(0.1f));
-    EXPECT_GT(DrawCalls(*mGame), before) << "the intro's frame";
-    Click(1.0f, 1.0f);
-    ASSERT_TRUE(RunUntil([this] { return Top<HUDMainMenu>() != nullptr; }, 0.5f));
-    before = DrawCalls(*mGame);
-    ASSERT_EQ(QL_OK, mGame->FrameStep(0.1f));
-    EXPECT_GT(DrawCalls(*mGame), before) << "the menu";
+    EXPECT_EQ(7, map().mScreen);
+    ASSERT_TRUE(frame(0.04f));
+    EXPECT_NE(nullptr, top<HUDMainMenu>());
+    EXPECT_EQ(1, Count(hud(), IsMenu));
 }
 } // namespace frontendtest

@@ -165,9 +165,9 @@ TEST(LayoutWalk, EveryLayoutTheGameOpensHoldsWhatItsScreensAskAndTheirTextsFit)
     ASSERT_TRUE(game.reachMainMenu());
     walk.click(L"options");
     walk.run(5);
-    for (const auto& entry : game.frames().GetStack())
-        if (auto* dialog = dynamic_cast<OptionsDialog*>(entry.frame))
-            (void)dialog->OnClick(dialog->mOkButton);
+    OptionsDialog* dialog = game.dialog<OptionsDialog>();
+    ASSERT_NE(nullptr, dialog);
+    (void)dialog->OnClick(dialog->mOkButton);
     walk.run(3);
     ASSERT_NE(nullptr, game.top<HUDMainMenu>());
     walk.click(L"profile");

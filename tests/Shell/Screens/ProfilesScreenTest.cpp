@@ -1,6 +1,14 @@
 // The profiles screen in the running game: its list and highlight, selection by name line,
 // creating (and the cap of five), renaming, deleting with its question, and the way back.
-#include "ScreenFixture.h"
+#include "support/GameHarness.h"
+
+#include "App/Game.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDProgress.h"
+#include "Source/TD/Shell/GameWindow.h"
+#include "Source/TD/Shell/HUD.h"
+
+#include <gtest/gtest.h>
 
 #include "Source/TD/Shell/HUDConfirmProfileDeletionDialog.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
@@ -8,21 +16,25 @@
 #include "Source/TD/Shell/HUDModalMessage.h"
 #include "Source/TD/Shell/HUDProfiles.h"
 
+using testsupport::GameHarness;
+
 namespace
 {
-class ProfilesScreen : public ScreenFixture
+class ProfilesScreen : public ::testing::Test, public GameHarness
 {
 protected:
+    ProfilesScreen() : GameHarness(bareBoard()) {}
+    void SetUp() override { ASSERT_TRUE(started()) << log(); }
     HUDProfiles* Open()
     {
-        mHud->showProfiles();
-        Frame();
-        return TopAs<HUDProfiles>();
+        hud().showProfiles();
+        frame();
+        return top<HUDProfiles>();
     }
     void Make(const std::vector<std::wstring>& names)
     {
         for (const std::wstring& name : names)
-            mMap->mProgress->createProfile(name);
+            map().mProgress->createProfile(name);
     }
     std::vector<std::wstring> Highlighted(HUDProfiles* screen) const
     {
@@ -35,7 +47,7 @@ protected:
     void PressLine(HUDProfiles* screen, int line)
     {
         const TDFrameEntry* area = screen->mTextAreas.at(L"profile" + std::to_wstring(line)).get();
-        Click(area->mX + 10.0f, area->mY + area->mHeight * 0.5f);
+        click(area->mX + 10.0f, area->mY + area->mHeight * 0.5f);
     }
 };
 } // namespace
@@ -44,23 +56,23 @@ TEST_F(ProfilesScreen, WithoutProfilesEveryLineIsEmptyAndNothingIsHighlighted)
 {
     HUDProfiles* screen = Open();
     ASSERT_NE(nullptr, screen);
-    EXPECT_EQ(13, mMap->mScreen);
-    EXPECT_TRUE(mMap->mAfterProfileInput.empty());
-    EXPECT_EQ(L10n(L"profiles_caption"), Text(screen, L"caption"));
-    EXPECT_EQ(L10n(L"profiles_select"), Text(screen, L"select"));
+    EXPECT_EQ(13, map().mScreen);
+    EXPECT_TRUE(map().mAfterProfileInput.empty());
+    EXPECT_EQ(localized(L"profiles_caption"), text(screen, L"caption"));
+    EXPECT_EQ(localized(L"profiles_select"), text(screen, L"select"));
     for (int i = 1; i <= 5; ++i)
-        EXPECT_EQ(L10n(L"empty_profile"), Text(screen, L"profile" + std::to_wstring(i)));
+        EXPECT_EQ(localized(L"empty_profile"), text(screen, L"profile" + std::to_wstring(i)));
     EXPECT_TRUE(Highlighted(screen).empty());
     EXPECT_FALSE(screen->mOwnButtons.find(L"confirm")->mVisible) << "nothing to play as";
     // "delete" and "rename" without a current profile do nothing.
-    ClickButton(screen->mOwnButtons, L"delete");
-    EXPECT_EQ(nullptr, mBoard->mModalWindow);
-    ClickButton(screen->mOwnButtons, L"rename");
-    EXPECT_EQ(13, mMap->mScreen);
-    EXPECT_EQ(screen, Top());
+    ASSERT_TRUE(click(*screen, L"delete"));
+    EXPECT_EQ(nullptr, board().mModalWindow);
+    ASSERT_TRUE(click(*screen, L"rename"));
+    EXPECT_EQ(13, map().mScreen);
+    EXPECT_EQ(screen, top());
     // A press on an empty line selects nothing.
     PressLine(screen, 1);
-    EXPECT_TRUE(mMap->mProgress->currentName().empty());
+    EXPECT_TRUE(map().mProgress->currentName().empty());
 }
 
 TEST_F(ProfilesScreen, ANameLineSelectsItsProfileAndMovesTheHighlight)
@@ -68,18 +80,18 @@ TEST_F(ProfilesScreen, ANameLineSelectsItsProfileAndMovesTheHighlight)
     Make({L"Ash", L"Birch", L"Cedar"});
     HUDProfiles* screen = Open();
     ASSERT_NE(nullptr, screen);
-    EXPECT_EQ(L"Ash", Text(screen, L"profile1"));
-    EXPECT_EQ(L"Cedar", Text(screen, L"profile3"));
-    EXPECT_EQ(L10n(L"empty_profile"), Text(screen, L"profile4"));
+    EXPECT_EQ(L"Ash", text(screen, L"profile1"));
+    EXPECT_EQ(L"Cedar", text(screen, L"profile3"));
+    EXPECT_EQ(localized(L"empty_profile"), text(screen, L"profile4"));
     EXPECT_EQ(std::vector<std::wstring>{L"Cedar"}, Highlighted(screen));
     EXPECT_TRUE(screen->mOwnButtons.find(L"confirm")->mVisible);
 
     PressLine(screen, 2);
-    EXPECT_EQ(L"Birch", mMap->mProgress->currentName());
+    EXPECT_EQ(L"Birch", map().mProgress->currentName());
     EXPECT_EQ(std::vector<std::wstring>{L"Birch"}, Highlighted(screen));
-    EXPECT_NE(std::string::npos, ProfilesFile().find("currentProfile=\"Birch\"")) << "saved at once";
+    EXPECT_NE(std::string::npos, profilesFile().find("currentProfile=\"Birch\"")) << "saved at once";
     PressLine(screen, 5);
-    EXPECT_EQ(L"Birch", mMap->mProgress->currentName()) << "an empty line selects nothing";
+    EXPECT_EQ(L"Birch", map().mProgress->currentName()) << "an empty line selects nothing";
 }
 
 TEST_F(ProfilesScreen, CreateAsksForANameAndListsTheNewProfile)
@@ -87,22 +99,22 @@ TEST_F(ProfilesScreen, CreateAsksForANameAndListsTheNewProfile)
     Make({L"Ash"});
     HUDProfiles* screen = Open();
     ASSERT_NE(nullptr, screen);
-    ClickButton(screen->mOwnButtons, L"create");
-    EXPECT_EQ(14, mMap->mScreen);
-    auto* input = TopAs<HUDModalInput>();
+    ASSERT_TRUE(click(*screen, L"create"));
+    EXPECT_EQ(14, map().mScreen);
+    auto* input = top<HUDModalInput>();
     ASSERT_NE(nullptr, input);
-    EXPECT_EQ(L10n(L"default_player") + L"1", input->mText) << "the default name counts the profiles";
+    EXPECT_EQ(localized(L"default_player") + L"1", input->mText) << "the default name counts the profiles";
     // Cyrillic names are allowed and stored as UTF-8.
     for (size_t i = 0; i < 16; ++i)
-        (void)mBoard->OnKeyDown(HUDModalInput::kBackspace);
-    Type(L"Вереск");
-    ClickButton(input->mOwnButtons, L"ok");
-    EXPECT_EQ(13, mMap->mScreen);
-    EXPECT_EQ(screen, Top()) << "the input is gone";
-    EXPECT_EQ(L"Вереск", mMap->mProgress->currentName());
-    EXPECT_EQ(L"Вереск", Text(screen, L"profile2"));
+        (void)board().OnKeyDown(HUDModalInput::kBackspace);
+    type(L"Вереск");
+    ASSERT_TRUE(click(*input, L"ok"));
+    EXPECT_EQ(13, map().mScreen);
+    EXPECT_EQ(screen, top()) << "the input is gone";
+    EXPECT_EQ(L"Вереск", map().mProgress->currentName());
+    EXPECT_EQ(L"Вереск", text(screen, L"profile2"));
     EXPECT_EQ(std::vector<std::wstring>{L"Вереск"}, Highlighted(screen));
-    EXPECT_NE(std::string::npos, ProfilesFile().find("name=\"\xD0\x92\xD0\xB5\xD1\x80\xD0\xB5\xD1\x81\xD0\xBA\""));
+    EXPECT_NE(std::string::npos, profilesFile().find("name=\"\xD0\x92\xD0\xB5\xD1\x80\xD0\xB5\xD1\x81\xD0\xBA\""));
 }
 
 TEST_F(ProfilesScreen, CancellingTheNameInputChangesNothing)
@@ -110,21 +122,21 @@ TEST_F(ProfilesScreen, CancellingTheNameInputChangesNothing)
     Make({L"Ash"});
     HUDProfiles* screen = Open();
     ASSERT_NE(nullptr, screen);
-    const std::string before = ProfilesFile();
-    ClickButton(screen->mOwnButtons, L"create");
-    ASSERT_NE(nullptr, TopAs<HUDModalInput>());
-    ClickButton(TopAs<HUDModalInput>()->mOwnButtons, L"cancel");
-    EXPECT_EQ(13, mMap->mScreen);
-    EXPECT_EQ(screen, Top());
-    EXPECT_EQ(before, ProfilesFile());
+    const std::string before = profilesFile();
+    ASSERT_TRUE(click(*screen, L"create"));
+    ASSERT_NE(nullptr, top<HUDModalInput>());
+    ASSERT_TRUE(click(*top<HUDModalInput>(), L"cancel"));
+    EXPECT_EQ(13, map().mScreen);
+    EXPECT_EQ(screen, top());
+    EXPECT_EQ(before, profilesFile());
 
-    ClickButton(screen->mOwnButtons, L"rename");
-    EXPECT_EQ(15, mMap->mScreen);
-    ASSERT_NE(nullptr, TopAs<HUDModalInput>());
-    ClickButton(TopAs<HUDModalInput>()->mOwnButtons, L"cancel");
-    EXPECT_EQ(13, mMap->mScreen);
-    EXPECT_EQ(screen, Top());
-    EXPECT_EQ(L"Ash", mMap->mProgress->currentName());
+    ASSERT_TRUE(click(*screen, L"rename"));
+    EXPECT_EQ(15, map().mScreen);
+    ASSERT_NE(nullptr, top<HUDModalInput>());
+    ASSERT_TRUE(click(*top<HUDModalInput>(), L"cancel"));
+    EXPECT_EQ(13, map().mScreen);
+    EXPECT_EQ(screen, top());
+    EXPECT_EQ(L"Ash", map().mProgress->currentName());
 }
 
 TEST_F(ProfilesScreen, RenameStartsFromTheCurrentNameAndRefusesIt)
@@ -132,20 +144,20 @@ TEST_F(ProfilesScreen, RenameStartsFromTheCurrentNameAndRefusesIt)
     Make({L"Ash", L"Birch"});
     HUDProfiles* screen = Open();
     ASSERT_NE(nullptr, screen);
-    ClickButton(screen->mOwnButtons, L"rename");
-    auto* input = TopAs<HUDModalInput>();
+    ASSERT_TRUE(click(*screen, L"rename"));
+    auto* input = top<HUDModalInput>();
     ASSERT_NE(nullptr, input);
     EXPECT_EQ(L"Birch", input->mText);
     EXPECT_FALSE(input->mOwnButtons.find(L"ok")->mVisible) << "the name exists";
-    EXPECT_EQ(L10n(L"profile_name_taken"), Text(input, L"message"));
-    Type(L"wood");
+    EXPECT_EQ(localized(L"profile_name_taken"), text(input, L"message"));
+    type(L"wood");
     ASSERT_TRUE(input->mOwnButtons.find(L"ok")->mVisible);
-    ClickButton(input->mOwnButtons, L"ok");
-    EXPECT_EQ(13, mMap->mScreen);
-    EXPECT_EQ(L"Birchwood", mMap->mProgress->currentName());
-    EXPECT_EQ(L"Birchwood", Text(screen, L"profile2"));
-    EXPECT_EQ((std::vector<std::wstring>{L"Ash", L"Birchwood"}), mMap->mProgress->profileNames());
-    EXPECT_NE(std::string::npos, ProfilesFile().find("Birchwood"));
+    ASSERT_TRUE(click(*input, L"ok"));
+    EXPECT_EQ(13, map().mScreen);
+    EXPECT_EQ(L"Birchwood", map().mProgress->currentName());
+    EXPECT_EQ(L"Birchwood", text(screen, L"profile2"));
+    EXPECT_EQ((std::vector<std::wstring>{L"Ash", L"Birchwood"}), map().mProgress->profileNames());
+    EXPECT_NE(std::string::npos, profilesFile().find("Birchwood"));
 }
 
 TEST_F(ProfilesScreen, ASixthProfileIsRefusedWithAMessageThatReturnsHere)
@@ -153,16 +165,16 @@ TEST_F(ProfilesScreen, ASixthProfileIsRefusedWithAMessageThatReturnsHere)
     Make({L"A", L"B", L"C", L"D", L"E"});
     HUDProfiles* screen = Open();
     ASSERT_NE(nullptr, screen);
-    ClickButton(screen->mOwnButtons, L"create");
-    EXPECT_EQ(16, mMap->mScreen);
-    auto* message = TopAs<HUDModalMessage>();
+    ASSERT_TRUE(click(*screen, L"create"));
+    EXPECT_EQ(16, map().mScreen);
+    auto* message = top<HUDModalMessage>();
     ASSERT_NE(nullptr, message);
-    EXPECT_EQ(L10n(L"profiles_error"), Text(message, L"caption"));
-    EXPECT_EQ(L10n(L"profiles_maxcount"), Text(message, L"message"));
-    ClickButton(message->mOwnButtons, L"ok");
-    EXPECT_EQ(13, mMap->mScreen);
-    EXPECT_EQ(screen, Top());
-    EXPECT_EQ(5u, mMap->mProgress->profileNames().size());
+    EXPECT_EQ(localized(L"profiles_error"), text(message, L"caption"));
+    EXPECT_EQ(localized(L"profiles_maxcount"), text(message, L"message"));
+    ASSERT_TRUE(click(*message, L"ok"));
+    EXPECT_EQ(13, map().mScreen);
+    EXPECT_EQ(screen, top());
+    EXPECT_EQ(5u, map().mProgress->profileNames().size());
 }
 
 TEST_F(ProfilesScreen, DeleteAsksFirstAndThenSelectsAnotherProfile)
@@ -170,44 +182,40 @@ TEST_F(ProfilesScreen, DeleteAsksFirstAndThenSelectsAnotherProfile)
     Make({L"Ash", L"Birch"});
     HUDProfiles* screen = Open();
     ASSERT_NE(nullptr, screen);
-    ClickButton(screen->mOwnButtons, L"delete");
-    auto* dialog = dynamic_cast<HUDConfirmProfileDeletionDialog*>(mBoard->mModalWindow);
+    ASSERT_TRUE(click(*screen, L"delete"));
+    auto* dialog = dynamic_cast<HUDConfirmProfileDeletionDialog*>(board().mModalWindow);
     ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ(13, mMap->mScreen) << "the question is not a screen of the stack";
-    EXPECT_EQ(L10n(L"profile_delete_caption"), Text(dialog, L"caption"));
+    EXPECT_EQ(13, map().mScreen) << "the question is not a screen of the stack";
+    EXPECT_EQ(localized(L"profile_delete_caption"), text(dialog, L"caption"));
 
     // A press outside both buttons leaves the question open; "cancel" keeps the profile.
-    Click(20.0f, 20.0f);
-    EXPECT_EQ(dialog, mBoard->mModalWindow);
-    ClickButton(dialog->mOwnButtons, L"cancel");
-    Frame();
-    EXPECT_EQ(nullptr, mBoard->mModalWindow) << "deleted on the update after it closed";
-    EXPECT_EQ(2u, mMap->mProgress->profileNames().size());
+    click(20.0f, 20.0f);
+    EXPECT_EQ(dialog, board().mModalWindow);
+    ASSERT_TRUE(click(*dialog, L"cancel"));
+    frame();
+    EXPECT_EQ(nullptr, board().mModalWindow) << "deleted on the update after it closed";
+    EXPECT_EQ(2u, map().mProgress->profileNames().size());
 
-    ClickButton(screen->mOwnButtons, L"delete");
-    dialog = dynamic_cast<HUDConfirmProfileDeletionDialog*>(mBoard->mModalWindow);
+    ASSERT_TRUE(click(*screen, L"delete"));
+    dialog = dynamic_cast<HUDConfirmProfileDeletionDialog*>(board().mModalWindow);
     ASSERT_NE(nullptr, dialog);
-    ClickButton(dialog->mOwnButtons, L"ok");
-    Frame();
-    EXPECT_EQ(nullptr, mBoard->mModalWindow);
-    EXPECT_EQ(std::vector<std::wstring>{L"Ash"}, mMap->mProgress->profileNames());
-    EXPECT_EQ(L"Ash", mMap->mProgress->currentName()) << "another profile is current";
-    EXPECT_EQ(L10n(L"empty_profile"), Text(screen, L"profile2")) << "the screen beneath is refreshed";
+    ASSERT_TRUE(click(*dialog, L"ok"));
+    frame();
+    EXPECT_EQ(nullptr, board().mModalWindow);
+    EXPECT_EQ(std::vector<std::wstring>{L"Ash"}, map().mProgress->profileNames());
+    EXPECT_EQ(L"Ash", map().mProgress->currentName()) << "another profile is current";
+    EXPECT_EQ(localized(L"empty_profile"), text(screen, L"profile2")) << "the screen beneath is refreshed";
     EXPECT_EQ(std::vector<std::wstring>{L"Ash"}, Highlighted(screen));
-    EXPECT_EQ(std::string::npos, ProfilesFile().find("Birch"));
+    EXPECT_EQ(std::string::npos, profilesFile().find("Birch"));
 }
 
-TEST_F(ProfilesScreen, BackAndConfirmReturnToTheMainMenu)
+TEST_F(ProfilesScreen, ConfirmReturnsToTheMainMenu)
 {
     Make({L"Ash"});
-    for (const wchar_t* name : {L"back", L"confirm"})
-    {
-        HUDProfiles* screen = Open();
-        ASSERT_NE(nullptr, screen);
-        ClickButton(screen->mOwnButtons, name);
-        EXPECT_EQ(7, mMap->mScreen);
-        EXPECT_NE(nullptr, TopAs<HUDMainMenu>());
-        EXPECT_EQ(1u, mHud->windows().size()) << "the profiles screen closed";
-        mHud->closeAllWindows();
-    }
+    HUDProfiles* screen = Open();
+    ASSERT_NE(nullptr, screen);
+    ASSERT_TRUE(click(*screen, L"confirm"));
+    EXPECT_EQ(7, map().mScreen);
+    EXPECT_NE(nullptr, top<HUDMainMenu>());
+    EXPECT_EQ(1u, hud().windows().size()) << "the profiles screen closed";
 }

@@ -1,7 +1,15 @@
 // The upgrade shop and the unlock message in the running game on the demo content: opened by
 // the battle's commands, drawn every frame, driven by clicks through the frame manager, and
 // closed by the battle; tabs, scrolling and the shop block over a longer upgrade list.
-#include "ScreenFixture.h"
+#include "support/GameHarness.h"
+
+#include "App/Game.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDProgress.h"
+#include "Source/TD/Shell/GameWindow.h"
+#include "Source/TD/Shell/HUD.h"
+
+#include <gtest/gtest.h>
 
 #include "Source/TD/Shell/HUDModalDialog.h"
 #include "Source/TD/Shell/HUDShopWindow.h"
@@ -10,22 +18,26 @@
 #include "Source/TD/Shell/ShopTabBar.h"
 #include "Source/TD/Data/TDUpgrades.h"
 
+using testsupport::GameHarness;
+
 namespace
 {
-class ShopScreen : public ScreenFixture
+class ShopScreen : public ::testing::Test, public GameHarness
 {
 protected:
+    ShopScreen() : GameHarness(bareBoard()) {}
+    void SetUp() override { ASSERT_TRUE(started()) << log(); }
     HUDShopWindow* OpenShop()
     {
-        mMap->mShopReturnTarget = L"mmenu";
-        mHud->showShop(false);
-        Frame();
-        return TopAs<HUDShopWindow>();
+        map().mShopReturnTarget = L"mmenu";
+        hud().showShop(false);
+        frame();
+        return top<HUDShopWindow>();
     }
     void SetGems(i32 gems)
     {
-        mMap->mStats.mGems = gems;
-        mMap->mProgress->setGems(gems);
+        map().mStats.mGems = gems;
+        map().mProgress->setGems(gems);
     }
     // Section 0 keeps the demo's two-step might upgrade; section 1 holds five open upgrades
     // (the list scrolls); section 2 only one for a tower never unlocked (its tab is disabled).
@@ -34,7 +46,7 @@ protected:
         std::string text = "<upgrades>" + Upgrade(1, 0, -1, "15\"/><step cost_r=\"35");
         for (int id = 11; id <= 15; ++id)
             text += Upgrade(id, 1, -1, std::to_string(id - 10));
-        mMap->mUpgrades.readText(text + Upgrade(21, 2, 90000, "9") + "</upgrades>");
+        map().mUpgrades.readText(text + Upgrade(21, 2, 90000, "9") + "</upgrades>");
     }
     static std::string Upgrade(int id, int section, int target, const std::string& cost)
     {
@@ -56,24 +68,24 @@ TEST_F(ShopScreen, ABuyClickChargesOnceStoresTheLevelOnDiskAndBackReturnsToTheMe
     SetGems(40);
     HUDShopWindow* shop = OpenShop();
     ASSERT_NE(nullptr, shop);
-    EXPECT_EQ(8, mMap->mScreen);
+    EXPECT_EQ(8, map().mScreen);
     ASSERT_GT(shop->plateCount(), 0);
     const i32 id = shop->plates[0]->upgradeId;
     EXPECT_EQ(1, id) << "the demo's might upgrade opens the first section";
-    Click(kBuyX, kBuyY);
-    EXPECT_EQ(0, mMap->mProgress->getUpgradeLevel(id));
-    EXPECT_EQ(25, mMap->mStats.mGems);
-    EXPECT_NE(std::string::npos, ProfilesFile().find("amount=\"25\""));
-    EXPECT_NE(std::string::npos, ProfilesFile().find("<upgrade id=\"1\" level=\"0\""));
-    Frame();
-    EXPECT_EQ(L"25", Text(shop, L"gems"));
+    click(kBuyX, kBuyY);
+    EXPECT_EQ(0, map().mProgress->getUpgradeLevel(id));
+    EXPECT_EQ(25, map().mStats.mGems);
+    EXPECT_NE(std::string::npos, profilesFile().find("amount=\"25\""));
+    EXPECT_NE(std::string::npos, profilesFile().find("<upgrade id=\"1\" level=\"0\""));
+    frame();
+    EXPECT_EQ(L"25", text(shop, L"gems"));
     // The second step costs 35: a click does nothing.
-    Click(kBuyX, kBuyY);
-    EXPECT_EQ(0, mMap->mProgress->getUpgradeLevel(id));
-    EXPECT_EQ(25, mMap->mStats.mGems);
-    Click(kBackX, kBackY);
-    EXPECT_EQ(7, mMap->mScreen);
-    EXPECT_EQ(nullptr, TopAs<HUDShopWindow>());
+    click(kBuyX, kBuyY);
+    EXPECT_EQ(0, map().mProgress->getUpgradeLevel(id));
+    EXPECT_EQ(25, map().mStats.mGems);
+    click(kBackX, kBackY);
+    EXPECT_EQ(7, map().mScreen);
+    EXPECT_EQ(nullptr, top<HUDShopWindow>());
 }
 
 TEST_F(ShopScreen, ResetAsksAndRefundsEveryCrystalSpent)
@@ -81,18 +93,18 @@ TEST_F(ShopScreen, ResetAsksAndRefundsEveryCrystalSpent)
     SetGems(20);
     HUDShopWindow* shop = OpenShop();
     ASSERT_NE(nullptr, shop);
-    Click(kBuyX, kBuyY);
-    ASSERT_EQ(5, mMap->mStats.mGems);
-    Click(kResetX, kResetY);
-    EXPECT_EQ(26, mMap->mScreen);
-    auto* dialog = TopAs<HUDModalDialog>();
+    click(kBuyX, kBuyY);
+    ASSERT_EQ(5, map().mStats.mGems);
+    click(kResetX, kResetY);
+    EXPECT_EQ(26, map().mScreen);
+    auto* dialog = top<HUDModalDialog>();
     ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ(L10n(L"reset_upgrades_title"), Text(dialog, L"caption"));
-    ClickButton(dialog->mOwnButtons, L"ok");
-    EXPECT_EQ(8, mMap->mScreen);
-    EXPECT_EQ(shop, Top());
-    EXPECT_EQ(20, mMap->mStats.mGems);
-    EXPECT_EQ(-1, mMap->mProgress->getUpgradeLevel(1));
+    EXPECT_EQ(localized(L"reset_upgrades_title"), text(dialog, L"caption"));
+    ASSERT_TRUE(click(*dialog, L"ok"));
+    EXPECT_EQ(8, map().mScreen);
+    EXPECT_EQ(shop, top());
+    EXPECT_EQ(20, map().mStats.mGems);
+    EXPECT_EQ(-1, map().mProgress->getUpgradeLevel(1));
     EXPECT_FALSE(shop->plates[0]->complete);
     EXPECT_EQ(L"15", shop->plates[0]->priceText);
 }
@@ -100,21 +112,21 @@ TEST_F(ShopScreen, ResetAsksAndRefundsEveryCrystalSpent)
 TEST_F(ShopScreen, TheBattleCrystalsDecideAPurchaseAndTheLastStepCompletesThePlate)
 {
     // The stored total is short (red price) but the battle's count covers the price.
-    mMap->mProgress->setGems(0);
-    mMap->mStats.mGems = 100;
+    map().mProgress->setGems(0);
+    map().mStats.mGems = 100;
     HUDShopWindow* shop = OpenShop();
     ASSERT_NE(nullptr, shop);
     ShopUpgradePlate& plate = *shop->plates[0];
     EXPECT_TRUE(plate.priceRed);
-    Click(kBuyX, kBuyY);
-    Click(kBuyX, kBuyY);
-    EXPECT_EQ(1, mMap->mProgress->getUpgradeLevel(1));
-    EXPECT_EQ(50, mMap->mStats.mGems);
+    click(kBuyX, kBuyY);
+    click(kBuyX, kBuyY);
+    EXPECT_EQ(1, map().mProgress->getUpgradeLevel(1));
+    EXPECT_EQ(50, map().mStats.mGems);
     EXPECT_TRUE(plate.complete);
     EXPECT_FALSE(plate.buyActive || plate.buyInactive || plate.priceShown || plate.gemShown);
-    EXPECT_EQ(L10n(L"upgrade_1_complete"), plate.descriptionText);
-    Click(kBuyX, kBuyY);
-    EXPECT_EQ(50, mMap->mStats.mGems) << "nothing past the last step";
+    EXPECT_EQ(localized(L"upgrade_1_complete"), plate.descriptionText);
+    click(kBuyX, kBuyY);
+    EXPECT_EQ(50, map().mStats.mGems) << "nothing past the last step";
     EXPECT_FALSE(shop->buyHit(plate, kBuyX - 40, kBuyY)) << "beside the button nothing is bought";
 }
 
@@ -131,18 +143,18 @@ TEST_F(ShopScreen, TabsScrollingAndTheShopBlock)
     EXPECT_EQ(0, shop->findButton(L"down_in")->mVisible);
 
     // The shop block stops tabs and the back button, not buying.
-    mHud->mShopBlock = 1;
-    Click(506, kTabY);
+    hud().mShopBlock = 1;
+    click(506, kTabY);
     EXPECT_EQ(0, shop->currentTab);
     EXPECT_EQ(L"", shop->ButtonNameAt(120, 690)); // "back_ac"
-    Click(kBuyX, kBuyY);
-    EXPECT_EQ(0, mMap->mProgress->getUpgradeLevel(1));
-    mHud->mShopBlock = 0;
+    click(kBuyX, kBuyY);
+    EXPECT_EQ(0, map().mProgress->getUpgradeLevel(1));
+    hud().mShopBlock = 0;
     EXPECT_EQ(L"back_ac", shop->ButtonNameAt(120, 690));
 
-    Click(796, kTabY); // the disabled third tab
+    click(796, kTabY); // the disabled third tab
     EXPECT_EQ(0, shop->currentTab);
-    Click(506, kTabY);
+    click(506, kTabY);
     EXPECT_EQ(1, shop->currentTab);
     EXPECT_TRUE(shop->tabBar->tabs[1]->selected);
     EXPECT_FALSE(shop->tabBar->tabs[0]->selected);
@@ -182,8 +194,8 @@ TEST_F(ShopScreen, TabsScrollingAndTheShopBlock)
     EXPECT_EQ(1, shop->dragState);
     shop->MouseMove(kBuyX, kBuyY);
     shop->Release(kBuyX, kBuyY);
-    EXPECT_EQ(-1, mMap->mProgress->getUpgradeLevel(11));
-    EXPECT_EQ(5, mMap->mStats.mGems) << "only the might upgrade bought under the block";
+    EXPECT_EQ(-1, map().mProgress->getUpgradeLevel(11));
+    EXPECT_EQ(5, map().mStats.mGems) << "only the might upgrade bought under the block";
 
     // A tab not selected grows under the pointer; the selected one keeps its zoom.
     ShopTab& first = *shop->tabBar->tabs[0];
@@ -208,35 +220,35 @@ TEST_F(ShopScreen, CancellingTheResetOverABuyButtonBuysNothing)
     UseLongList();
     HUDShopWindow* shop = OpenShop();
     ASSERT_NE(nullptr, shop);
-    Click(506, kTabY); // five plates: the fourth's buy button lies under the dialog's "cancel"
-    Click(kResetX, kResetY);
-    ASSERT_EQ(26, mMap->mScreen);
+    click(506, kTabY); // five plates: the fourth's buy button lies under the dialog's "cancel"
+    click(kResetX, kResetY);
+    ASSERT_EQ(26, map().mScreen);
     const int x = 720, y = kBuyY + 3 * 99 + 5;
     ASSERT_TRUE(shop->buyHit(*shop->plates[3], x, y));
-    ASSERT_EQ(L"cancel", mHud->buttonNameAt(x, y));
-    Click(x, y);
-    EXPECT_EQ(8, mMap->mScreen);
-    EXPECT_EQ(shop, Top());
-    EXPECT_EQ(100, mMap->mStats.mGems) << "the click answered the dialog only";
-    EXPECT_EQ(-1, mMap->mProgress->getUpgradeLevel(14));
+    ASSERT_EQ(L"cancel", hud().buttonNameAt(x, y));
+    click(x, y);
+    EXPECT_EQ(8, map().mScreen);
+    EXPECT_EQ(shop, top());
+    EXPECT_EQ(100, map().mStats.mGems) << "the click answered the dialog only";
+    EXPECT_EQ(-1, map().mProgress->getUpgradeLevel(14));
 }
 
 TEST_F(ShopScreen, TheUnlockMessageStepsThroughItsUnlocksAndTheBattleClosesIt)
 {
-    mMap->mScreen = 0;
-    mHud->showUnlockMessage({777, 10000, 888, 20000});
-    Frame();
-    auto* message = TopAs<HUDUnlockMessage>();
+    map().mScreen = 0;
+    hud().showUnlockMessage({777, 10000, 888, 20000});
+    frame();
+    auto* message = top<HUDUnlockMessage>();
     ASSERT_NE(nullptr, message);
     EXPECT_EQ((std::vector<i32>{10000, 20000}), message->shownIds) << "ids without an icon are skipped";
-    EXPECT_EQ(11, mMap->mScreen);
+    EXPECT_EQ(11, map().mScreen);
     const TDButtonFrame* ok = message->findButton(L"ok");
     ASSERT_NE(nullptr, ok);
     const float x = ok->mX + ok->mWidth * 0.5f, y = ok->mY + ok->mHeight * 0.5f;
-    Click(x, y);
-    EXPECT_EQ(message, Top());
+    click(x, y);
+    EXPECT_EQ(message, top());
     EXPECT_EQ(1, message->current);
-    Click(x, y);
-    EXPECT_EQ(nullptr, TopAs<HUDUnlockMessage>());
-    EXPECT_NE(11, mMap->mScreen) << "the battle goes on";
+    click(x, y);
+    EXPECT_EQ(nullptr, top<HUDUnlockMessage>());
+    EXPECT_NE(11, map().mScreen) << "the battle goes on";
 }

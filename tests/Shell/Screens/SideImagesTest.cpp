@@ -1,34 +1,40 @@
 // The side pictures beside the core layout: drawn under the menu-like screens, never under the
 // battle or the full-screen menus.
-#include "ScreenFixture.h"
+#include "support/GameHarness.h"
 
-#include "Core/Render/DX9/RenderDX9.h"
-#include "Platform/Gpu/RecordingDevice.h"
+#include "App/Game.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDProgress.h"
+#include "Source/TD/Shell/GameWindow.h"
+#include "Source/TD/Shell/HUD.h"
+
+#include <gtest/gtest.h>
+
+
+using testsupport::GameHarness;
 
 namespace
 {
-class SideImages : public ScreenFixture
+class SideImages : public ::testing::Test, public GameHarness
 {
 protected:
+    SideImages() : GameHarness(bareBoard()) {}
+    void SetUp() override { ASSERT_TRUE(started()) << log(); }
     // Draw calls that reach the device in one frame.
     size_t DrawsOfOneFrame()
     {
-        auto* dx = dynamic_cast<render::RenderDX9*>(mGame->mRender);
-        auto* device = dx ? dynamic_cast<gpu::RecordingDevice*>(dx->GetDevice()) : nullptr;
-        if (!device)
-            return 0;
-        size_t before = device->CallsStartingWith("Draw").size();
-        Frame();
-        return device->CallsStartingWith("Draw").size() - before;
+        const size_t before = drawCalls();
+        frame();
+        return drawCalls() - before;
     }
     // How many more draws the side pictures add on that screen.
     long SideDraws(i32 screen)
     {
-        mMap->mScreen = screen;
-        mHud->setSideImages(mGame->mLeftSide, mGame->mRightSide);
-        Frame(); // settle
+        map().mScreen = screen;
+        hud().setSideImages(game().mLeftSide, game().mRightSide);
+        frame(); // settle
         const long with = static_cast<long>(DrawsOfOneFrame());
-        mHud->setSideImages(nullptr, nullptr);
+        hud().setSideImages(nullptr, nullptr);
         const long without = static_cast<long>(DrawsOfOneFrame());
         return with - without;
     }
