@@ -78,8 +78,7 @@ ShaderImpl::ShaderImpl(Render* render) : mRender(render) { mRender->RegisterShad
 
 ShaderImpl::~ShaderImpl()
 {
-    for (ShaderVariable* variable : mVariables)
-        delete variable;
+    mVariables.clear();
     if (mRender)
         mRender->UnregisterShaderImpl(this);
 }

@@ -2,6 +2,7 @@
 // renderer records the changed ones into the command stream and the player replays them.
 #pragma once
 
+#include "Core/Base/OwnedList.h"
 #include "Core/Base/Types.h"
 #include "Core/Render/Matrix4.h"
 
@@ -131,7 +132,7 @@ public:
     // Takes ownership; the position is the variable's index in the stream. At most 255
     // variables, so that the count of changed ones fits its byte.
     QLResultEnum AddVariable(ShaderVariable* variable);
-    const std::vector<ShaderVariable*>& GetVariables() const { return mVariables; }
+    const base::OwnedList<ShaderVariable>& GetVariables() const { return mVariables; }
     QLResultEnum RecordVariables(CommandBuffer& stream);
     void ForgetTexture(const Texture* texture)
     {
@@ -144,7 +145,7 @@ public:
     Render* GetRender() const { return mRender; }
 
 protected:
-    std::vector<ShaderVariable*> mVariables;
+    base::OwnedList<ShaderVariable> mVariables;
     Render* mRender;
     bool mVariablesChanged = true;
 };

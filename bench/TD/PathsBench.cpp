@@ -1,7 +1,7 @@
 // Level loading with path building: every demo level, and a large generated road network.
 #include "Source/TD/Data/TDFileSource.h"
 #include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 #include "Source/TD/Level/TDPathSet.h"
 #include "Source/TD/Data/TDProfileStore.h"
 #include "Source/TD/Data/TDText.h"
@@ -88,8 +88,8 @@ struct BigMap
     }
     ~BigMap()
     {
-        tdDeleteAll(points);
-        tdDeleteAll(links);
+        base::DeleteAll(points);
+        base::DeleteAll(links);
     }
 };
 

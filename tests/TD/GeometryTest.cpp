@@ -1,5 +1,5 @@
 #include "MapFixture.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 #include "Source/TD/Level/TDWaveEntry.h"
 
 #include <cmath>
@@ -39,8 +39,8 @@ TEST(Geometry, PointsAndStepsOnAPathClampAndNeverGiveNaN)
     EXPECT_EQ(TDMap::advanceOnPath(one, 0.3f, 1.0f), 1.0f);
     one.push_back(new TDPathPoint(*one[0]));
     EXPECT_EQ(TDMap::advanceOnPath(one, 0.3f, 1.0f), 1.0f);
-    tdDeleteAll(path);
-    tdDeleteAll(one);
+    base::DeleteAll(path);
+    base::DeleteAll(one);
     EXPECT_EQ(tdSideOffset(-65.0f), 0);
     EXPECT_EQ(tdSideOffset(-130.0f), 20);
     EXPECT_EQ(tdSideOffset(0.0f), -20);

@@ -1,6 +1,6 @@
 // Road curves, routes, the per-level path set and its cache file.
-#include <cstring> // before TDOwnedList.h, which needs size_t
-#include "Source/TD/Data/TDOwnedList.h"
+#include <cstring> // before base::OwnedList.h, which needs size_t
+#include "Core/Base/OwnedList.h"
 #include "Source/TD/Level/TDPathCurve.h"
 #include "Source/TD/Level/TDPathSet.h"
 #include "Source/TD/Level/TDPathSolver.h"
@@ -22,8 +22,8 @@ struct Graph
     TDWaveManager waves;
     ~Graph()
     {
-        tdDeleteAll(points);
-        tdDeleteAll(links);
+        base::DeleteAll(points);
+        base::DeleteAll(links);
     }
     TDPoint* point(i32 id, float x, float y, const char* role = nullptr)
     {
@@ -101,7 +101,7 @@ TEST(PathCurve, CurvedLinkStepsByEqualArcLength)
     for (size_t i = 1; i + 1 < line.size(); ++i)
         EXPECT_NEAR(std::hypot(line[i + 1]->x - line[i]->x, line[i + 1]->y - line[i]->y), first, 0.1f);
     EXPECT_NEAR(line[10]->x, 100.0f, 0.5f);
-    tdDeleteAll(line);
+    base::DeleteAll(line);
 }
 
 TEST(PathCurve, DegenerateCurvesTerminate)
@@ -114,13 +114,13 @@ TEST(PathCurve, DegenerateCurvesTerminate)
         EXPECT_NEAR(p->x, 5.0f, 1e-4f);
     std::vector<TDPathPoint*> origin = curve({0, 0, 0, 0, 0, 0}, 20.0f);
     EXPECT_EQ(origin.size(), 2u);
-    tdDeleteAll(origin);
+    base::DeleteAll(origin);
     float nan = std::numeric_limits<float>::quiet_NaN();
     std::vector<TDPathPoint*> broken = curve({nan, 0, 1, 1, 2, 2}, 0.0f);
     EXPECT_EQ(broken.size(), 2u);
     EXPECT_LE(tdcurve::advance({nan, 0, 1, 1, 2, 2}, 0.0f, 1.0f, 0.0f), 2.0f);
-    tdDeleteAll(point);
-    tdDeleteAll(broken);
+    base::DeleteAll(point);
+    base::DeleteAll(broken);
 }
 
 TEST(PathSolver, ShortestRouteTiesToTheEarlierPointAndUnreachableGoals)

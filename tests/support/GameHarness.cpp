@@ -215,7 +215,7 @@ void GameHarness::click(float x, float y, u32 button)
     frame(0.0f);
 }
 
-const TDOwnedList<HUDWindow>& GameHarness::windows() const { return mBoard->getHud()->windows(); }
+const base::OwnedList<HUDWindow>& GameHarness::windows() const { return mBoard->getHud()->windows(); }
 
 HUDWindow* GameHarness::top() const { return windows().empty() ? nullptr : windows().back(); }
 

@@ -5,7 +5,7 @@
 
 #include "Core/Base/Types.h"
 #include "Core/Widget/FrameManager.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 
 #include <filesystem>
 #include <functional>
@@ -157,7 +157,7 @@ public:
     static std::filesystem::path dataDir();
 
     // The screen stack, bottom first.
-    const TDOwnedList<HUDWindow>& windows() const;
+    const base::OwnedList<HUDWindow>& windows() const;
 
     // The unlock messages of a level start closed by their "ok", back to the running battle.
     bool closeUnlockMessages();

@@ -112,8 +112,6 @@ void BMFont::Destroy()
 
 void BMFont::FreePages()
 {
-    for (Image* page : mPages)
-        delete page;
     mPages.clear();
 }
 
@@ -237,7 +235,7 @@ QLResultEnum BMFont::ReadCommon(const tinyxml2::XMLElement* common, float displa
         return QL_FAIL;
     }
     FreePages();
-    mPages.assign(static_cast<size_t>(pageCount), nullptr);
+    mPages.resize(static_cast<size_t>(pageCount));
     return QL_OK;
 }
 
@@ -266,8 +264,7 @@ QLResultEnum BMFont::ReadPages(const tinyxml2::XMLElement* pages, const std::wst
             QL_LOG(L"Font '%s': page image '%s' does not load\n") << base::LogStyle::Error << mSource << path;
             return result;
         }
-        delete mPages[static_cast<size_t>(id)];
-        mPages[static_cast<size_t>(id)] = image;
+        mPages[static_cast<size_t>(id)].reset(image);
     }
     return QL_OK;
 }
@@ -419,7 +416,7 @@ QLResultEnum BMFont::DrawLines(Graphics& graphics, DrawTextParam* record, const 
         const PageRun& run = runs[nextRun++];
         batch.reserved = run.count;
         if (run.page >= 0 && static_cast<size_t>(run.page) < mPages.size())
-            batch.page = mPages[static_cast<size_t>(run.page)];
+            batch.page = mPages[static_cast<size_t>(run.page)].get();
         if (!batch.page || batch.page->GetWidth() <= 0 || batch.page->GetHeight() <= 0)
         {
             batch.page = nullptr; // no page image: these glyphs are not drawn

@@ -5,7 +5,9 @@
 #include "Core/Media/Font/TextLayout.h"
 #include "Core/Media/Graphics/Font.h"
 #include "Core/Media/Graphics/GraphicsFriend.h"
+#include "Core/Media/Image/Image.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,7 +19,6 @@ class XMLElement;
 namespace render
 {
 class Render;
-class Image;
 struct SVertex2D;
 
 class BMFont : public Font, public GraphicsFriend
@@ -43,7 +44,7 @@ public:
 
     void SetRender(Render* render) { mFontRender = render; }
     const GlyphMap& GetGlyphs() const { return mGlyphs; }
-    const std::vector<Image*>& GetPages() const { return mPages; }
+    const std::vector<std::unique_ptr<Image>>& GetPages() const { return mPages; }
     const std::string& GetFace() const { return mFace; }
     float GetLineHeight() const { return mLineHeight; }
     // Glyph rectangles are divided by it when drawn (the file manager's font texture scale).
@@ -75,7 +76,7 @@ private:
     float mPageWidth = 0.0f;
     float mPageHeight = 0.0f;
     GlyphMap mGlyphs;
-    std::vector<Image*> mPages; // owned; null where a page did not load
+    std::vector<std::unique_ptr<Image>> mPages; // null where a page did not load
     float mTop = 0.0f;
     float mTextureScale = 1.0f;
 };

@@ -41,8 +41,6 @@ void MeshLibrary::Destroy()
 
 void MeshLibrary::Free()
 {
-    for (auto& [name, image] : mTextures)
-        delete image;
     mTextures.clear();
     mMeshes.clear();
     mIndices.clear();
@@ -174,17 +172,16 @@ QLResultEnum MeshLibrary::LoadTextures(const std::wstring& folder)
     {
         if (image)
             continue;
-        const QLResultEnum result = render::LoadImage(mRender, folder + name, nullptr, &image, nullptr);
-        if (result != QL_OK || !image)
-        {
-            image = nullptr; // the texture's own load logged why
-            return result != QL_OK ? result : QL_FAIL;
-        }
+        render::Image* loaded = nullptr;
+        const QLResultEnum result = render::LoadImage(mRender, folder + name, nullptr, &loaded, nullptr);
+        if (result != QL_OK || !loaded)
+            return result != QL_OK ? result : QL_FAIL; // the texture's own load logged why
+        image.reset(loaded);
     }
     for (Mesh& mesh : mMeshes)
     {
         auto found = mTextures.find(mesh.texture);
-        mesh.image = found != mTextures.end() ? found->second : nullptr;
+        mesh.image = found != mTextures.end() ? found->second.get() : nullptr;
         if (!mesh.image)
             return QL_FAIL;
     }

@@ -2,12 +2,14 @@
 // one texture image per distinct texture name, loaded from "images/" beside the file.
 #pragma once
 
+#include "Core/Media/Image/Image.h"
 #include "Core/Media/Mesh/Mesh.h"
 #include "Core/Render/VertexFormat.h"
 #include "Core/Resource/Resource.h"
 
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,7 +50,7 @@ public:
     const std::vector<u32>& GetIndices() const { return mIndices; }
     const std::vector<render::SVertex2D>& GetVertices() const { return mVertices; }
     const std::vector<Mesh>& GetMeshes() const { return mMeshes; }
-    const std::map<std::wstring, render::Image*>& GetTextures() const { return mTextures; }
+    const std::map<std::wstring, std::unique_ptr<render::Image>>& GetTextures() const { return mTextures; }
     u32 GetVersion() const { return mVersion; }
 
 private:
@@ -58,7 +60,7 @@ private:
     std::vector<u32> mIndices;
     std::vector<render::SVertex2D> mVertices;
     std::vector<Mesh> mMeshes;
-    std::map<std::wstring, render::Image*> mTextures; // images owned; null until loaded
+    std::map<std::wstring, std::unique_ptr<render::Image>> mTextures; // null until loaded
     u32 mVersion = 0;
 };
 } // namespace lightwave

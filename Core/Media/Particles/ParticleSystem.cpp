@@ -120,8 +120,6 @@ Image* ParticleSystem::GetAtlas(i32 index) const
 
 void ParticleSystem::UnloadAtlases()
 {
-    for (Image* image : mAtlases)
-        delete image;
     mAtlases.clear();
 }
 } // namespace render

@@ -2,8 +2,10 @@
 // template by name, the library's atlases as images, and new effect instances on request.
 #pragma once
 
+#include "Core/Base/OwnedList.h"
 #include "Core/Base/Singletone.h"
 #include "Core/Base/Types.h"
+#include "Core/Media/Image/Image.h"
 #include "Core/Media/Particles/ParticleEmitter.h"
 
 #include <cstddef>
@@ -19,7 +21,6 @@ struct Folder;
 
 namespace render
 {
-class Image;
 class Render;
 
 class ParticleSystem : public base::Singletone<ParticleSystem>
@@ -55,6 +56,6 @@ private:
 
     std::string mFolder;
     std::map<std::string, std::unique_ptr<ParticleEmitter>> mTemplates;
-    std::vector<Image*> mAtlases;
+    base::OwnedList<Image> mAtlases; // null where an atlas did not load
 };
 } // namespace render

@@ -23,8 +23,6 @@ std::vector<base::SingletoneBase*> SoundTags::GetDependencies()
 
 void SoundTags::Clear()
 {
-    for (SoundTagEntry* entry : mEntries)
-        delete entry;
     mEntries.clear();
 }
 

@@ -1,6 +1,7 @@
 // Sounds by tag name from the sound sheet, and music by file path.
 #pragma once
 
+#include "Core/Base/OwnedList.h"
 #include "Core/Base/Singletone.h"
 
 #include <string>
@@ -50,7 +51,7 @@ public:
     // Not owned; null: both volumes 1.0.
     void SetVolumeSource(SoundVolumeSource* source) { mVolumes = source; }
 
-    const std::vector<SoundTagEntry*>& GetEntries() const { return mEntries; }
+    const base::OwnedList<SoundTagEntry>& GetEntries() const { return mEntries; }
     std::vector<base::SingletoneBase*> GetDependencies() override;
 
     static constexpr const char* kSoundFolder = "td/data/sound/";
@@ -58,7 +59,7 @@ public:
 private:
     void Clear();
 
-    std::vector<SoundTagEntry*> mEntries;
+    base::OwnedList<SoundTagEntry> mEntries;
     SoundVolumeSource* mVolumes = nullptr;
 };
 } // namespace k2

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-void TDTowerSpecial::updateAll(TDOwnedList<TDTowerSpecial>& list, float dt)
+void TDTowerSpecial::updateAll(base::OwnedList<TDTowerSpecial>& list, float dt)
 {
     for (size_t i = 0; i < list.size();)
     {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 
 #include <vector>
 
@@ -18,7 +18,7 @@ public:
     virtual void setState(i32 state) { mState = state; }
 
     // Updates each drop; those no longer alive are deleted.
-    static void updateAll(TDOwnedList<TDTowerSpecial>& list, float dt);
+    static void updateAll(base::OwnedList<TDTowerSpecial>& list, float dt);
 
     float mTime = 0.0f;
     i32 mState = 0; // 0 arriving, 1 lying, 2 collected

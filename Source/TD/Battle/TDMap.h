@@ -16,7 +16,7 @@
 #include "Source/TD/Data/TDEpisodeTable.h"
 #include "Source/TD/Level/TDLink.h"
 #include "Source/TD/Battle/TDMapScene.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 #include "Source/TD/Level/TDPathSet.h"
 #include "Source/TD/Level/TDPoint.h"
 #include "Source/TD/Data/TDProgress.h"
@@ -157,9 +157,9 @@ public:
     // Helpers of the battle objects.
     const TDPrototype* findPrototype(i32 id) const { return mPrototypes.findById(id); }
     // Starts a one-shot (or looping) effect at (x, y) into list; null when the effect is unknown.
-    TDEffectHolder* startEffect(TDOwnedList<TDEffectHolder>& list, const std::wstring& name, float x, float y,
+    TDEffectHolder* startEffect(base::OwnedList<TDEffectHolder>& list, const std::wstring& name, float x, float y,
                                 bool loop = false);
-    bool hasEffect(const TDOwnedList<TDEffectHolder>& list, const TDEffectHolder* effect) const;
+    bool hasEffect(const base::OwnedList<TDEffectHolder>& list, const TDEffectHolder* effect) const;
     void playSound(const std::wstring& tag) { mSounds->play(tag); }
     void postEvent(const std::wstring& name) { mTutorial->onEvent(name); }
     // The tutorial the battle posts to; null gives the null twin back.
@@ -281,15 +281,15 @@ public:
     TDLevelOutcome mLevelOutcome;             // the stored result of the level that ended last
     // The battle's objects. clearBattle (also run by the destructor) deletes them in the order
     // they need: modifiers first, as a tower boost lets go of its effects and the towers' flags.
-    TDOwnedList<TDTower> mTowers;
-    TDOwnedList<TDModifier> mModifiers;
-    TDOwnedList<TDTowerSpecial> mDrops;
-    TDOwnedList<TDSpriteEffect> mAnimations;
-    TDOwnedList<TDEffectTimer> mEffectTimers;
-    TDOwnedList<TDEffectHolder> mEffects;
-    TDOwnedList<TDEffectHolder> mEffects2;
+    base::OwnedList<TDTower> mTowers;
+    base::OwnedList<TDModifier> mModifiers;
+    base::OwnedList<TDTowerSpecial> mDrops;
+    base::OwnedList<TDSpriteEffect> mAnimations;
+    base::OwnedList<TDEffectTimer> mEffectTimers;
+    base::OwnedList<TDEffectHolder> mEffects;
+    base::OwnedList<TDEffectHolder> mEffects2;
     std::vector<std::unique_ptr<TDEmitter>> mEmitters;
-    TDOwnedList<TDParticle> mParticles;
+    base::OwnedList<TDParticle> mParticles;
     TDIndicatorList mIndicators;
     std::unique_ptr<TDBulletList> mBullets;
     TDWaveHint mNextWave;
@@ -315,7 +315,7 @@ public:
     // Owned, deleted by clearLevel; plain vectors, as the road network and the path code take them.
     std::vector<TDPoint*> mPoints;
     std::vector<TDLink*> mLinks;
-    TDOwnedList<TDBuildSpot> mSpots;
+    base::OwnedList<TDBuildSpot> mSpots;
     TDWaveManager mWaves;
     TDPathSet mPaths;
     std::unique_ptr<TDMapScene> mScenery;

@@ -10,7 +10,7 @@
 #include "Source/TD/Units/TDEffectTimer.h"
 #include "Source/TD/Battle/TDLevelResultKeeper.h"
 #include "Source/TD/Units/TDModifier.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 #include "Source/TD/Units/TDParticle.h"
 #include "Source/TD/Units/TDSpriteEffect.h"
 #include "Source/TD/Data/TDText.h"
@@ -19,7 +19,7 @@
 
 #include <algorithm>
 
-TDEffectHolder* TDMap::startEffect(TDOwnedList<TDEffectHolder>& list, const std::wstring& name, float x, float y,
+TDEffectHolder* TDMap::startEffect(base::OwnedList<TDEffectHolder>& list, const std::wstring& name, float x, float y,
                                    bool loop)
 {
     std::unique_ptr<TDEmitter> emitter = mParticleSystem->createEmitter(name);
@@ -34,7 +34,7 @@ TDEffectHolder* TDMap::startEffect(TDOwnedList<TDEffectHolder>& list, const std:
     return started;
 }
 
-bool TDMap::hasEffect(const TDOwnedList<TDEffectHolder>& list, const TDEffectHolder* effect) const
+bool TDMap::hasEffect(const base::OwnedList<TDEffectHolder>& list, const TDEffectHolder* effect) const
 {
     return list.contains(effect);
 }

@@ -7,7 +7,7 @@
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Units/TDEffectTimer.h"
 #include "Source/TD/Data/TDFileSource.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 #include "Source/TD/Data/TDText.h"
 
 #include <tinyxml2.h>
@@ -95,8 +95,8 @@ void TDMap::clearLevel()
     mPaths.clear();
     mWaves.clear();
     mSpots.clear();
-    tdDeleteAll(mLinks);
-    tdDeleteAll(mPoints);
+    base::DeleteAll(mLinks);
+    base::DeleteAll(mPoints);
     mScenery.reset();
     mPrebuiltTowers.clear();
     mBudget = 0;
@@ -111,7 +111,7 @@ QLResultEnum TDMap::parseLevel(const std::wstring& fileName)
 
 void TDMap::loadPoints(const tinyxml2::XMLElement* element)
 {
-    tdDeleteAll(mPoints);
+    base::DeleteAll(mPoints);
     if (element)
         for (const tinyxml2::XMLElement* e = element->FirstChildElement(); e; e = e->NextSiblingElement())
             mPoints.push_back(new TDPoint(e, mCoordScale));
@@ -119,7 +119,7 @@ void TDMap::loadPoints(const tinyxml2::XMLElement* element)
 
 void TDMap::loadLinks(const tinyxml2::XMLElement* element)
 {
-    tdDeleteAll(mLinks);
+    base::DeleteAll(mLinks);
     if (element)
         for (const tinyxml2::XMLElement* e = element->FirstChildElement(); e; e = e->NextSiblingElement())
             mLinks.push_back(new TDLink(e, mCoordScale));
@@ -135,7 +135,7 @@ void TDMap::loadSpots(const tinyxml2::XMLElement* element)
 namespace
 {
 // One ambient effect per "fx" layer: river sparkles in the first episode, birds in the second.
-void loadEffectTimers(const TDMapScene& scenery, i32 episode, TDOwnedList<TDEffectTimer>& timers)
+void loadEffectTimers(const TDMapScene& scenery, i32 episode, base::OwnedList<TDEffectTimer>& timers)
 {
     const wchar_t* name = episode == 0 ? L"tr1" : episode == 1 ? L"bird" : L"";
     for (const TDSceneLayer& place : scenery.effectPlaces)

@@ -6,7 +6,7 @@
 #include "Source/TD/Battle/TDDrops.h"
 #include "Source/TD/Units/TDEffectTimer.h"
 #include "Source/TD/Units/TDModifier.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 #include "Source/TD/Units/TDParticle.h"
 #include "Source/TD/Units/TDSpriteEffect.h"
 #include "Source/TD/Units/TDTower.h"

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 
 #include <memory>
 #include <string>
@@ -29,12 +29,12 @@ public:
     size_t size() const { return mItems.size(); }
     bool empty() const { return mItems.empty(); }
     TDPrototype* operator[](size_t i) const { return mItems[i]; }
-    TDOwnedList<TDPrototype>::iterator begin() const { return mItems.begin(); }
-    TDOwnedList<TDPrototype>::iterator end() const { return mItems.end(); }
+    base::OwnedList<TDPrototype>::iterator begin() const { return mItems.begin(); }
+    base::OwnedList<TDPrototype>::iterator end() const { return mItems.end(); }
     void clear();
 
 private:
-    TDOwnedList<TDPrototype> mItems;
+    base::OwnedList<TDPrototype> mItems;
 };
 
 class TDPrototype

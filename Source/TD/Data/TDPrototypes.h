@@ -29,7 +29,7 @@ public:
     // look it up again by id. Unique over all stores of the process.
     u32 generation() const { return mGeneration; }
 
-    TDOwnedList<TDPrototype> all;
+    base::OwnedList<TDPrototype> all;
 
 private:
     void bumpGeneration();

@@ -3,7 +3,7 @@
 #include "Source/TD/Data/TDUpgrades.h"
 
 #include "Source/TD/Data/TDFileSource.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 #include "Source/TD/Data/TDPrototype.h"
 #include "Source/TD/Data/TDText.h"
 
@@ -23,11 +23,11 @@ const TDUpgradeStep* stepInForce(const TDUpgradeContext& context, const TDUpgrad
 i32 floatToInt(float value) { return tdtext::truncToInt(value); }
 } // namespace
 
-TDUpgrades::~TDUpgrades() { tdDeleteAll(upgrades); }
+TDUpgrades::~TDUpgrades() { base::DeleteAll(upgrades); }
 
 void TDUpgrades::readText(const std::string& text)
 {
-    tdDeleteAll(upgrades);
+    base::DeleteAll(upgrades);
     tinyxml2::XMLDocument document;
     if (document.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS)
         return;

@@ -3,7 +3,7 @@
 
 #include "Core/Base/Log.h"
 #include "Core/File/FileSystem.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 #include "Source/TD/Level/TDPathCurve.h"
 #include "Source/TD/Level/TDPathSolver.h"
 #include "Source/TD/Level/TDRoadNetwork.h"
@@ -58,7 +58,7 @@ private:
 TDPathRecord::~TDPathRecord()
 {
     for (auto& entry : points)
-        tdDeleteAll(entry.second);
+        base::DeleteAll(entry.second);
 }
 
 void TDPathSet::clear() { mRecords.clear(); }
@@ -99,7 +99,7 @@ void TDPathSet::store(TDLink* link, i32 offset, const std::vector<TDPathPoint*>&
     }
     auto found = record->points.find(offset);
     if (found != record->points.end())
-        tdDeleteAll(found->second);
+        base::DeleteAll(found->second);
     record->points[offset] = points;
 }
 
@@ -149,7 +149,7 @@ QLResultEnum TDPathSet::readCache(const std::string& bytes, const std::vector<TD
             if (!in.i32At(offset) || !in.u32At(pointCount) || pointCount > in.left() / 20)
                 return fail(L"bad point count");
             std::vector<TDPathPoint*>& line = record->points[offset];
-            tdDeleteAll(line);
+            base::DeleteAll(line);
             for (u32 k = 0; k < pointCount; ++k)
             {
                 TDPathPoint* p = new TDPathPoint();

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 #include "Source/TD/Level/TDPathPoint.h"
 
 #include <map>
@@ -52,9 +52,9 @@ public:
     // Takes ownership of the points.
     void store(TDLink* link, i32 offset, const std::vector<TDPathPoint*>& points);
 
-    const TDOwnedList<TDPathRecord>& records() const { return mRecords; }
+    const base::OwnedList<TDPathRecord>& records() const { return mRecords; }
 
 private:
     TDPathRecord* recordFor(const TDLink* link) const;
-    TDOwnedList<TDPathRecord> mRecords;
+    base::OwnedList<TDPathRecord> mRecords;
 };

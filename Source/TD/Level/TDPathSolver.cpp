@@ -1,11 +1,11 @@
 // Dijkstra's search over the level's points.
 #include "Source/TD/Level/TDPathSolver.h"
 
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 
 #include <algorithm>
 
-MapExtractor::~MapExtractor() { tdDeleteAll(nodes); }
+MapExtractor::~MapExtractor() { base::DeleteAll(nodes); }
 
 void MapExtractor::Extract(const TDRoadNetwork& network)
 {

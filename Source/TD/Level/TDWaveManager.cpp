@@ -5,7 +5,7 @@
 #include "Source/TD/Battle/TDDrops.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Units/TDModifier.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 #include "Source/TD/Units/TDUnit.h"
 
 #include <tinyxml2.h>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 #include "Source/TD/Level/TDWaveProto.h"
 
 #include <vector>
@@ -49,8 +49,8 @@ public:
     void startLinkedWaves();
 
     std::vector<TDWaveProto*> mActiveWaves; // not owned
-    TDOwnedList<TDWaveProto> mWaves;        // file order
-    TDOwnedList<TDUnit> mUnits;             // the live units
+    base::OwnedList<TDWaveProto> mWaves;        // file order
+    base::OwnedList<TDUnit> mUnits;             // the live units
     i32 mNextIndex = 0;
     i32 mWavesDone = 0;
     float mOuterTimeout = 0.0f;

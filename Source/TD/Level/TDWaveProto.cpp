@@ -3,7 +3,7 @@
 
 #include "Core/Base/Log.h"
 #include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 #include "Source/TD/Data/TDText.h"
 
 #include <tinyxml2.h>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 #include "Source/TD/Level/TDWaveEntry.h"
 
 #include <vector>
@@ -40,5 +40,5 @@ public:
     i32 mLinked = -1;
     float mScale = 1.0f;
     i32 mSpawned = 0;
-    TDOwnedList<TDWaveEntry> mEntries;
+    base::OwnedList<TDWaveEntry> mEntries;
 };

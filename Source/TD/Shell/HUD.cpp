@@ -383,7 +383,7 @@ void HUD::closeAllWindows()
 void HUD::buryClosedWindows()
 {
     // Taken out first: a closing screen's destructor may close or open others.
-    TDOwnedList<HUDWindow> closed;
+    base::OwnedList<HUDWindow> closed;
     closed.swap(mClosedWindows);
 }
 

@@ -4,7 +4,7 @@
 
 #include "Source/TD/Shell/HUDWindow.h"
 #include "Source/TD/Battle/TDBattleServices.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 
 #include <functional>
 #include <memory>
@@ -55,7 +55,7 @@ public:
     void charToWindows(int character);
     void keyDownToWindows(int code);
     void pushWindow(HUDWindow* window);
-    const TDOwnedList<HUDWindow>& windows() const { return mWindows; }
+    const base::OwnedList<HUDWindow>& windows() const { return mWindows; }
 
     // TDHud
     void resetSpellButtons() override;
@@ -124,11 +124,11 @@ public:
     // Takes a new level-name banner (the root board's); without one the banner is dropped.
     std::function<void(HUDWindow*)> mOnBanner;
 
-    TDOwnedList<TDFrameEntry> mSpellSlots;
+    base::OwnedList<TDFrameEntry> mSpellSlots;
     // "td/spell_cast", made at its first use (the battle's sprite sheets are loaded by then).
     std::unique_ptr<TDAnimation> mSpellCast;
-    TDOwnedList<HUDWindow> mPendingWindows;
-    TDOwnedList<HUDSpellButton> mSpellButtons;
+    base::OwnedList<HUDWindow> mPendingWindows;
+    base::OwnedList<HUDSpellButton> mSpellButtons;
     i32 mShopBlock = 0;
     i32 mUIBlock = 0;
 
@@ -145,12 +145,12 @@ private:
 
     void buryClosedWindows();
 
-    TDOwnedList<HUDWindow> mClosedWindows;
+    base::OwnedList<HUDWindow> mClosedWindows;
     float mCursorX = -1.0f, mCursorY = -1.0f;
     float mPulseTime = 0.0f;
 
     TDMap* mMap = nullptr;
-    TDOwnedList<HUDWindow> mWindows;
+    base::OwnedList<HUDWindow> mWindows;
     render::Image* mLeftSide = nullptr;
     render::Image* mRightSide = nullptr;
 };

@@ -3,7 +3,7 @@
 // screen and the name input draw, hover, press and hit-test them alike.
 #pragma once
 
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 #include "Source/TD/Shell/HUDButtonOver.h"
 
 #include <string>
@@ -53,7 +53,7 @@ public:
     HUDButtonOver* at(size_t index) const { return index < mButtons.size() ? mButtons[index] : nullptr; }
     size_t size() const { return mButtons.size(); }
 
-    TDOwnedList<HUDButtonOver> mButtons;
+    base::OwnedList<HUDButtonOver> mButtons;
 };
 
 // The root board of the running game, or null (no application, or another screen frame).

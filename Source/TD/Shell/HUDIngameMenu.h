@@ -24,5 +24,5 @@ public:
     std::wstring ButtonNameAt(int x, int y) override;
     bool buttonCentre(const std::wstring& name, float& x, float& y) const override;
 
-    TDOwnedList<HUDButtonOver> mMenuButtons;
+    base::OwnedList<HUDButtonOver> mMenuButtons;
 };

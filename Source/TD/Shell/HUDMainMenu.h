@@ -45,7 +45,7 @@ public:
 
     // One over-button per folder of the layout's "button" group.
     HUDButtonList mMenuButtons;
-    TDOwnedList<render::ParticleEmitter> mEmitters;
+    base::OwnedList<render::ParticleEmitter> mEmitters;
 
 private:
     void createEmitters();

@@ -6,7 +6,7 @@
 #include "Core/Base/CountedPtr.h"
 #include "Core/Base/Types.h"
 #include "Core/Media/Font/BMFont.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 #include "Source/TD/Sprites/TDFrameEntry.h"
 
 #include <map>
@@ -89,9 +89,9 @@ public:
 
     i32 mDrawLayer = 0;
     file::ImageContainer* mLayout = nullptr;
-    TDOwnedList<TDButtonFrame> mButtons;
+    base::OwnedList<TDButtonFrame> mButtons;
     std::map<std::wstring, std::unique_ptr<TDFrameEntry>> mTextAreas;
-    TDOwnedList<TDFrameEntry> mImages;
+    base::OwnedList<TDFrameEntry> mImages;
     std::vector<std::pair<std::wstring, std::wstring>> mTexts;
     base::CountedPtr<render::BMFont> mFont;
     float mTimer = 0.0f;

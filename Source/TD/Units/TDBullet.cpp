@@ -142,7 +142,7 @@ void TDBullet::explode()
 {
     const TDPrototype* a = ammo();
     float r = a ? a->radius : 0.0f;
-    const TDOwnedList<TDUnit>& units = mMap.mWaves.mUnits;
+    const base::OwnedList<TDUnit>& units = mMap.mWaves.mUnits;
     for (size_t i = 0; i < units.size(); ++i)
     {
         TDUnit* unit = units[i];

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 
 #include <vector>
 
@@ -30,7 +30,7 @@ public:
     bool hasBulletOf(const TDTower* tower) const;
     void clear();
 
-    TDOwnedList<TDBullet> items;
+    base::OwnedList<TDBullet> items;
 
 private:
     TDMap& mMap;

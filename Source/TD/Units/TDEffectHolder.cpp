@@ -15,7 +15,7 @@ void TDEffectHolder::update(float dt)
         mEmitter->update(d);
 }
 
-void tdUpdateEffects(TDOwnedList<TDEffectHolder>& list, float dt)
+void tdUpdateEffects(base::OwnedList<TDEffectHolder>& list, float dt)
 {
     for (size_t i = 0; i < list.size();)
     {

@@ -3,7 +3,7 @@
 
 #include "Core/Base/Types.h"
 #include "Source/TD/Battle/TDBattleServices.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 
 #include <memory>
 #include <vector>
@@ -27,4 +27,4 @@ public:
 };
 
 // Updates every playing holder with dt and deletes the others, in place.
-void tdUpdateEffects(TDOwnedList<TDEffectHolder>& list, float dt);
+void tdUpdateEffects(base::OwnedList<TDEffectHolder>& list, float dt);

@@ -1,7 +1,7 @@
 // Floating indicators.
 #include "Source/TD/Units/TDIndicator.h"
 
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 
 void TDIndicator::update(float dt)
 {

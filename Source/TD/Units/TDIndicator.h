@@ -2,7 +2,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 
 #include <string>
 #include <vector>
@@ -39,5 +39,5 @@ public:
     void update(float dt);
     void clear();
 
-    TDOwnedList<TDIndicator> items;
+    base::OwnedList<TDIndicator> items;
 };

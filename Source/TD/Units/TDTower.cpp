@@ -82,7 +82,7 @@ void TDTower::collectTargets(std::vector<TDUnit*>& out, i32 margin) const
     const TDPrototype* p = currentProto();
     bool hitsAir = p && p->air;
     float limit = range() * 0.5f + static_cast<float>(margin);
-    const TDOwnedList<TDUnit>& units = mMap.mWaves.mUnits;
+    const base::OwnedList<TDUnit>& units = mMap.mWaves.mUnits;
     auto consider = [&](TDUnit* unit) {
         if (!unit->mAlive || unit->mHiddenTime > 0.0f || unit->isGone())
             return;

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 #include "Source/TD/Data/TDPrototype.h"
 #include "Source/TD/Data/TDProtoRef.h"
 
@@ -74,7 +74,7 @@ public:
     TDSpotFrame* mSpot = nullptr; // not owned
     TDPrototype mBonus;           // additions of upgrades and boosts, recomputed every frame
     i32 mLevel = 0;
-    TDOwnedList<TDModifier> mModifiers;
+    base::OwnedList<TDModifier> mModifiers;
     float mPauseTimer = 0.0f;
     float mCooldown = 0.0f;
     i32 mTierCount = 0;

@@ -7,7 +7,7 @@
 #include "Source/TD/Units/TDBullet.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Units/TDModifiers.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 #include "Source/TD/Level/TDPathCurve.h"
 #include "Source/TD/Data/TDText.h"
 #include "Source/TD/Units/TDTower.h"

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 #include "Source/TD/Level/TDPathPoint.h"
 #include "Source/TD/Data/TDProtoRef.h"
 
@@ -85,7 +85,7 @@ public:
     float mPos[2] = {0.0f, 0.0f};
     float mDrawPos[2] = {0.0f, 0.0f};
     std::wstring mShadow; // the shadow picture's name; empty for flyers without one
-    TDOwnedList<TDModifier> mModifiers;
+    base::OwnedList<TDModifier> mModifiers;
     u8 mFlag = 0;
     float mSpeedFactorTime = 0.0f;
     float mSpeedFactor = 1.0f, mSpeedFactorTarget = 1.0f;

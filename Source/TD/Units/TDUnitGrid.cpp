@@ -11,7 +11,7 @@ namespace
 const i32 kMaxSide = 512;
 }
 
-void TDUnitGrid::build(const TDOwnedList<TDUnit>& units)
+void TDUnitGrid::build(const base::OwnedList<TDUnit>& units)
 {
     mValid = false;
     float minX = 0.0f, minY = 0.0f, maxX = 0.0f, maxY = 0.0f;

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
-#include "Source/TD/Data/TDOwnedList.h"
+#include "Core/Base/OwnedList.h"
 
 #include <vector>
 
@@ -14,7 +14,7 @@ class TDUnitGrid
 public:
     // Buckets the units by mPos; units at no finite position are left out (no range test
     // accepts them either).
-    void build(const TDOwnedList<TDUnit>& units);
+    void build(const base::OwnedList<TDUnit>& units);
     void clear() { mValid = false; }
     bool valid() const { return mValid; }
     // Indexes into the unit list of every unit whose cell touches the square around (x, y) of

@@ -1,6 +1,6 @@
-// Owned lists of the battle: TDOwnedList holds its items by std::unique_ptr and shows them as
-// plain pointers, so loops, lookups and drawing read it like a vector of T*. The free helpers
-// serve the raw lists that remain (level geometry, paths, tests).
+// Owned lists: OwnedList holds its items by std::unique_ptr and shows them as plain pointers, so
+// loops, lookups and drawing read it like a vector of T*. The free helpers serve the raw lists
+// that remain (level geometry, paths, tests).
 #pragma once
 
 #include <algorithm>
@@ -10,7 +10,9 @@
 #include <utility>
 #include <vector>
 
-template <class T> class TDOwnedList
+namespace base
+{
+template <class T> class OwnedList
 {
     using Holder = std::vector<std::unique_ptr<T>>;
 
@@ -49,10 +51,10 @@ public:
     using value_type = T*;
     using const_iterator = iterator;
 
-    TDOwnedList() = default;
-    ~TDOwnedList() { clear(); }
-    TDOwnedList(const TDOwnedList&) = delete;
-    TDOwnedList& operator=(const TDOwnedList&) = delete;
+    OwnedList() = default;
+    ~OwnedList() { clear(); }
+    OwnedList(const OwnedList&) = delete;
+    OwnedList& operator=(const OwnedList&) = delete;
 
     iterator begin() const { return iterator(mItems.begin()); }
     iterator end() const { return iterator(mItems.end()); }
@@ -63,7 +65,7 @@ public:
     T* back() const { return mItems.back().get(); }
     bool contains(const T* item) const { return indexOf(item) != npos; }
 
-    void swap(TDOwnedList& other) { mItems.swap(other.mItems); }
+    void swap(OwnedList& other) { mItems.swap(other.mItems); }
 
     void push_back(std::unique_ptr<T> item) { mItems.push_back(std::move(item)); }
     // Takes ownership of a new item (null is kept as the vector kept it).
@@ -135,7 +137,7 @@ private:
     Holder mItems;
 };
 
-template <class T> void tdDeleteAll(std::vector<T*>& list)
+template <class T> void DeleteAll(std::vector<T*>& list)
 {
     for (T* item : list)
         delete item;
@@ -143,7 +145,7 @@ template <class T> void tdDeleteAll(std::vector<T*>& list)
 }
 
 // Deletes and erases, in place and in order, every item for which done(item) holds.
-template <class T, class Done> void tdDeleteIf(std::vector<T*>& list, Done done)
+template <class T, class Done> void DeleteIf(std::vector<T*>& list, Done done)
 {
     size_t kept = 0;
     for (size_t i = 0; i < list.size(); ++i)
@@ -155,3 +157,4 @@ template <class T, class Done> void tdDeleteIf(std::vector<T*>& list, Done done)
     }
     list.resize(kept);
 }
+} // namespace base
