@@ -5,8 +5,6 @@ namespace resource
 {
 ResourceManager::~ResourceManager()
 {
-    for (Destroyer* destroyer : mDestroyers)
-        delete destroyer;
     mDestroyers.clear();
     mByKind.clear();
 }

@@ -3,6 +3,7 @@
 
 #include "Core/Base/CountedPtr.h"
 #include "Core/Base/Log.h"
+#include "Core/Base/OwnedList.h"
 #include "Core/Base/Singletone.h"
 #include "Core/Resource/Resource.h"
 
@@ -60,7 +61,7 @@ public:
     }
 
 private:
-    std::vector<Destroyer*> mDestroyers;
+    base::OwnedList<Destroyer> mDestroyers; // emptied front to back
     std::unordered_map<std::type_index, Destroyer*> mByKind;
 };
 

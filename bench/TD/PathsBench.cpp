@@ -1,10 +1,10 @@
 // Level loading with path building: every demo level, and a large generated road network.
-#include "Source/TD/Data/TDFileSource.h"
-#include "Source/TD/Battle/TDMap.h"
 #include "Core/Base/OwnedList.h"
-#include "Source/TD/Level/TDPathSet.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDFileSource.h"
 #include "Source/TD/Data/TDProfileStore.h"
 #include "Source/TD/Data/TDText.h"
+#include "Source/TD/Level/TDPathSet.h"
 #include "Source/TD/Level/TDWaveManager.h"
 
 #include <benchmark/benchmark.h>

@@ -1,5 +1,5 @@
-#include "MapFixture.h"
 #include "Core/Base/OwnedList.h"
+#include "MapFixture.h"
 #include "Source/TD/Level/TDWaveEntry.h"
 
 #include <cmath>

@@ -3,9 +3,9 @@
 // what the game keeps (battle state, progress, files). Tests and benchmarks share it.
 #pragma once
 
+#include "Core/Base/OwnedList.h"
 #include "Core/Base/Types.h"
 #include "Core/Widget/FrameManager.h"
-#include "Core/Base/OwnedList.h"
 
 #include <filesystem>
 #include <functional>

@@ -24,8 +24,6 @@ SoundSystem::SoundSystem() : mAudio(std::make_unique<audio::AudioEngine>(audio::
 SoundSystem::~SoundSystem()
 {
     FreeMusic();
-    for (Sound* sound : mSounds)
-        delete sound;
     mSounds.clear();
 }
 
@@ -216,15 +214,11 @@ void SoundSystem::Update() { mAudio->Update(); }
 
 void SoundSystem::AddSound(Sound* sound)
 {
-    if (sound && std::find(mSounds.begin(), mSounds.end(), sound) == mSounds.end())
+    if (sound && !mSounds.contains(sound))
         mSounds.push_back(sound);
 }
 
 void SoundSystem::RemoveSound(Sound* sound)
 {
-    auto it = std::find(mSounds.begin(), mSounds.end(), sound);
-    if (it == mSounds.end())
-        return;
-    mSounds.erase(it);
-    delete sound;
+    mSounds.remove(sound);
 }

@@ -2,6 +2,7 @@
 // fade-out on change, an optional looping playlist, and the music and sound volumes.
 #pragma once
 
+#include "Core/Base/OwnedList.h"
 #include "Core/Base/Singletone.h"
 #include "Core/Media/Sound/SoundListener.h"
 #include "Platform/Audio/AudioEngine.h"
@@ -72,7 +73,7 @@ private:
     std::unique_ptr<base::Stream> mMusicStream;
     float mMusicVolume = 1.0f;
     float mSoundVolume = 1.0f;
-    std::vector<Sound*> mSounds;
+    base::OwnedList<Sound> mSounds;
 
     bool mFading = false;
     bool mFadeSyncSet = false; // one slide notification per channel: one fade, one change

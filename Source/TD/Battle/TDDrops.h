@@ -2,8 +2,8 @@
 // counter when touched or after a while.
 #pragma once
 
-#include "Core/Base/Types.h"
 #include "Core/Base/OwnedList.h"
+#include "Core/Base/Types.h"
 
 #include <vector>
 

@@ -4,16 +4,16 @@
 
 #include "Core/Base/Log.h"
 
+#include "Core/Base/OwnedList.h"
+#include "Source/TD/Battle/TDDrops.h"
+#include "Source/TD/Battle/TDLevelResultKeeper.h"
+#include "Source/TD/Data/TDText.h"
 #include "Source/TD/Units/TDBullet.h"
 #include "Source/TD/Units/TDBulletList.h"
-#include "Source/TD/Battle/TDDrops.h"
 #include "Source/TD/Units/TDEffectTimer.h"
-#include "Source/TD/Battle/TDLevelResultKeeper.h"
 #include "Source/TD/Units/TDModifier.h"
-#include "Core/Base/OwnedList.h"
 #include "Source/TD/Units/TDParticle.h"
 #include "Source/TD/Units/TDSpriteEffect.h"
-#include "Source/TD/Data/TDText.h"
 #include "Source/TD/Units/TDTower.h"
 #include "Source/TD/Units/TDUnit.h"
 

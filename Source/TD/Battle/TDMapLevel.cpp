@@ -3,12 +3,12 @@
 #include "Source/TD/Battle/TDMap.h"
 
 #include "Core/Base/Log.h"
+#include "Core/Base/OwnedList.h"
 #include "Core/Base/Random.h"
 #include "Source/TD/Data/LocalStrings.h"
-#include "Source/TD/Units/TDEffectTimer.h"
 #include "Source/TD/Data/TDFileSource.h"
-#include "Core/Base/OwnedList.h"
 #include "Source/TD/Data/TDText.h"
+#include "Source/TD/Units/TDEffectTimer.h"
 
 #include <tinyxml2.h>
 

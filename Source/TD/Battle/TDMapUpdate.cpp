@@ -2,11 +2,11 @@
 // a fixed order (modifiers after the towers' bonuses reset, units removed last).
 #include "Source/TD/Battle/TDMap.h"
 
-#include "Source/TD/Units/TDBulletList.h"
+#include "Core/Base/OwnedList.h"
 #include "Source/TD/Battle/TDDrops.h"
+#include "Source/TD/Units/TDBulletList.h"
 #include "Source/TD/Units/TDEffectTimer.h"
 #include "Source/TD/Units/TDModifier.h"
-#include "Core/Base/OwnedList.h"
 #include "Source/TD/Units/TDParticle.h"
 #include "Source/TD/Units/TDSpriteEffect.h"
 #include "Source/TD/Units/TDTower.h"

@@ -1,8 +1,8 @@
 // One tower, unit or ammunition kind read from the sheets, with its upgrade tiers.
 #pragma once
 
-#include "Core/Base/Types.h"
 #include "Core/Base/OwnedList.h"
+#include "Core/Base/Types.h"
 
 #include <memory>
 #include <string>

@@ -2,8 +2,8 @@
 // the percentage divided by 100 first.
 #include "Source/TD/Data/TDUpgrades.h"
 
-#include "Source/TD/Data/TDFileSource.h"
 #include "Core/Base/OwnedList.h"
+#include "Source/TD/Data/TDFileSource.h"
 #include "Source/TD/Data/TDPrototype.h"
 #include "Source/TD/Data/TDText.h"
 

@@ -2,12 +2,12 @@
 #include "Source/TD/Level/TDPathSet.h"
 
 #include "Core/Base/Log.h"
-#include "Core/File/FileSystem.h"
 #include "Core/Base/OwnedList.h"
+#include "Core/File/FileSystem.h"
+#include "Source/TD/Data/TDText.h"
 #include "Source/TD/Level/TDPathCurve.h"
 #include "Source/TD/Level/TDPathSolver.h"
 #include "Source/TD/Level/TDRoadNetwork.h"
-#include "Source/TD/Data/TDText.h"
 #include "Source/TD/Level/TDWaveManager.h"
 
 #include <cstring>

@@ -1,8 +1,8 @@
 // The level's paths: per link and side offset the polyline units walk; built or read from a cache.
 #pragma once
 
-#include "Core/Base/Types.h"
 #include "Core/Base/OwnedList.h"
+#include "Core/Base/Types.h"
 #include "Source/TD/Level/TDPathPoint.h"
 
 #include <map>

@@ -1,11 +1,11 @@
 // The level's waves.
 #include "Source/TD/Level/TDWaveManager.h"
 
+#include "Core/Base/OwnedList.h"
 #include "Core/Base/Random.h"
 #include "Source/TD/Battle/TDDrops.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Units/TDModifier.h"
-#include "Core/Base/OwnedList.h"
 #include "Source/TD/Units/TDUnit.h"
 
 #include <tinyxml2.h>

@@ -1,8 +1,8 @@
 // The level's waves, read from the level file; the battle rules drive them.
 #pragma once
 
-#include "Core/Base/Types.h"
 #include "Core/Base/OwnedList.h"
+#include "Core/Base/Types.h"
 #include "Source/TD/Level/TDWaveProto.h"
 
 #include <vector>

@@ -2,8 +2,8 @@
 #include "Source/TD/Level/TDWaveProto.h"
 
 #include "Core/Base/Log.h"
-#include "Source/TD/Battle/TDMap.h"
 #include "Core/Base/OwnedList.h"
+#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/TDText.h"
 
 #include <tinyxml2.h>

@@ -1,8 +1,8 @@
 // One wave of a level: its timing, spawn point, award and entries.
 #pragma once
 
-#include "Core/Base/Types.h"
 #include "Core/Base/OwnedList.h"
+#include "Core/Base/Types.h"
 #include "Source/TD/Level/TDWaveEntry.h"
 
 #include <vector>

@@ -2,9 +2,9 @@
 // slots and spell buttons) and the keeper of the screen stack. It is the battle's TDHud.
 #pragma once
 
-#include "Source/TD/Shell/HUDWindow.h"
-#include "Source/TD/Battle/TDBattleServices.h"
 #include "Core/Base/OwnedList.h"
+#include "Source/TD/Battle/TDBattleServices.h"
+#include "Source/TD/Shell/HUDWindow.h"
 
 #include <functional>
 #include <memory>

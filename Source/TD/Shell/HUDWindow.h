@@ -4,9 +4,9 @@
 #pragma once
 
 #include "Core/Base/CountedPtr.h"
+#include "Core/Base/OwnedList.h"
 #include "Core/Base/Types.h"
 #include "Core/Media/Font/BMFont.h"
-#include "Core/Base/OwnedList.h"
 #include "Source/TD/Sprites/TDFrameEntry.h"
 
 #include <map>

@@ -1,8 +1,8 @@
 // The bullets and spells in flight.
 #pragma once
 
-#include "Core/Base/Types.h"
 #include "Core/Base/OwnedList.h"
+#include "Core/Base/Types.h"
 
 #include <vector>
 

@@ -1,9 +1,9 @@
 // A one-shot particle effect of the battle: a playback speed factor, its age and its emitter.
 #pragma once
 
+#include "Core/Base/OwnedList.h"
 #include "Core/Base/Types.h"
 #include "Source/TD/Battle/TDBattleServices.h"
-#include "Core/Base/OwnedList.h"
 
 #include <memory>
 #include <vector>

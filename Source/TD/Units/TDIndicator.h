@@ -1,8 +1,8 @@
 // Floating indicators: short texts and icons rising from the battlefield (gold, immune).
 #pragma once
 
-#include "Core/Base/Types.h"
 #include "Core/Base/OwnedList.h"
+#include "Core/Base/Types.h"
 
 #include <string>
 #include <vector>

@@ -3,10 +3,10 @@
 // through its modifiers; is upgraded in place to the next tier.
 #pragma once
 
-#include "Core/Base/Types.h"
 #include "Core/Base/OwnedList.h"
-#include "Source/TD/Data/TDPrototype.h"
+#include "Core/Base/Types.h"
 #include "Source/TD/Data/TDProtoRef.h"
+#include "Source/TD/Data/TDPrototype.h"
 
 #include <string>
 #include <vector>

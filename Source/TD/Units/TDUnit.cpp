@@ -3,13 +3,13 @@
 
 #include "Core/Base/Log.h"
 #include "Core/Base/Math.h"
-#include "Core/Base/Random.h"
-#include "Source/TD/Units/TDBullet.h"
-#include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Units/TDModifiers.h"
 #include "Core/Base/OwnedList.h"
-#include "Source/TD/Level/TDPathCurve.h"
+#include "Core/Base/Random.h"
+#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/TDText.h"
+#include "Source/TD/Level/TDPathCurve.h"
+#include "Source/TD/Units/TDBullet.h"
+#include "Source/TD/Units/TDModifiers.h"
 #include "Source/TD/Units/TDTower.h"
 
 #include <algorithm>

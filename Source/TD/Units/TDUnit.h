@@ -2,10 +2,10 @@
 // with a bounty or costs health at the goal.
 #pragma once
 
-#include "Core/Base/Types.h"
 #include "Core/Base/OwnedList.h"
-#include "Source/TD/Level/TDPathPoint.h"
+#include "Core/Base/Types.h"
 #include "Source/TD/Data/TDProtoRef.h"
+#include "Source/TD/Level/TDPathPoint.h"
 
 #include <string>
 #include <vector>

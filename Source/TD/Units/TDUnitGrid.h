@@ -2,8 +2,8 @@
 // units near it. Answers in the order of the unit list, exactly as a full scan would.
 #pragma once
 
-#include "Core/Base/Types.h"
 #include "Core/Base/OwnedList.h"
+#include "Core/Base/Types.h"
 
 #include <vector>
 
