@@ -80,8 +80,7 @@ HUDLevelSelect::HUDLevelSelect(TDMap& map, const std::wstring& layout) : mMap(ma
 
 HUDLevelSelect::~HUDLevelSelect()
 {
-    for (auto& [name, entry] : mFrames)
-        delete entry;
+    mFrames.clear();
     delete mLayout;
     mLayout = nullptr;
 }
@@ -90,10 +89,8 @@ const TDFrameEntry* HUDLevelSelect::frame(const std::wstring& name)
 {
     auto found = mFrames.find(name);
     if (found != mFrames.end())
-        return found->second;
-    TDFrameEntry* entry = tdscreen::makeFrame(mLayout, name);
-    mFrames.emplace(name, entry);
-    return entry;
+        return found->second.get();
+    return mFrames.emplace(name, std::unique_ptr<TDFrameEntry>(tdscreen::makeFrame(mLayout, name))).first->second.get();
 }
 
 void HUDLevelSelect::buildPlates()

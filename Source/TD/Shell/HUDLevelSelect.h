@@ -41,5 +41,5 @@ private:
     void drawPlate(render::Graphics* graphics, const LevelPlate& plate);
 
     TDMap& mMap;
-    std::map<std::wstring, TDFrameEntry*> mFrames; // owned pictures by layout name
+    std::map<std::wstring, std::unique_ptr<TDFrameEntry>> mFrames; // pictures by layout name
 };

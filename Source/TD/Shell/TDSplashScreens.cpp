@@ -72,11 +72,7 @@ TDSplashScreens::TDSplashScreens(HUD* hud) : mHud(hud)
     mCurrent = 0;
 }
 
-TDSplashScreens::~TDSplashScreens()
-{
-    for (SplashLogo* logo : mLogos)
-        delete logo;
-}
+TDSplashScreens::~TDSplashScreens() = default;
 
 void TDSplashScreens::Draw(render::Graphics* graphics)
 {

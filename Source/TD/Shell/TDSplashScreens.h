@@ -29,7 +29,7 @@ public:
     // Skips to the next logo wherever the press is; "done" once past the last one.
     std::wstring ButtonNameAt(int x, int y) override;
 
-    std::vector<SplashLogo*> mLogos;
+    base::OwnedList<SplashLogo> mLogos;
     i32 mCurrent = 0;
 
 private:

@@ -171,11 +171,7 @@ void TDTutorial::cancel()
 
 void TDTutorial::clearShownLayers()
 {
-    for (layer::ImageLayer* image : mShownImages)
-        delete image; // a layer leaves its parent as it goes
     mShownImages.clear();
-    for (layer::TextLayer* text : mShownTexts)
-        delete text;
     mShownTexts.clear();
     for (layer::Layer* own : {mImagesLayer.get(), mTextsLayer.get(), static_cast<layer::Layer*>(mSkipButton.get())})
         if (own && own->GetParent())

@@ -3,10 +3,11 @@
 // live in the player's profile, so finished steps stay finished.
 #pragma once
 
+#include "Core/Base/OwnedList.h"
 #include "Core/Base/Singletone.h"
-#include "Source/TD/Shell/HUDLayerButton.h"
 #include "Source/TD/Battle/TDBattleServices.h"
 #include "Source/TD/Data/TDTutorialScript.h"
+#include "Source/TD/Shell/HUDLayerButton.h"
 
 #include <memory>
 #include <vector>
@@ -66,8 +67,8 @@ public:
     bool isActive() const;
     bool isVisible() const { return mVisible; }
     const std::vector<TDTutorialStep>& steps() const { return mScript.steps; }
-    const std::vector<layer::ImageLayer*>& shownImages() const { return mShownImages; }
-    const std::vector<layer::TextLayer*>& shownTexts() const { return mShownTexts; }
+    const base::OwnedList<layer::ImageLayer>& shownImages() const { return mShownImages; }
+    const base::OwnedList<layer::TextLayer>& shownTexts() const { return mShownTexts; }
     TutorialButton* skipButton() const { return mSkipButton.get(); }
     // The page's layers hang on the root board and are drawn.
     bool pageShown() const;
@@ -83,8 +84,9 @@ private:
     GameWindow* mBoard = nullptr;
     TDMap* mMap = nullptr;
     file::ImageContainer* mPages = nullptr; // "td/data/tutorial"
-    std::vector<layer::ImageLayer*> mShownImages;
-    std::vector<layer::TextLayer*> mShownTexts;
+    // A layer leaves its parent as it goes.
+    base::OwnedList<layer::ImageLayer> mShownImages;
+    base::OwnedList<layer::TextLayer> mShownTexts;
     std::unique_ptr<layer::Layer> mImagesLayer;
     std::unique_ptr<layer::Layer> mTextsLayer;
     std::unique_ptr<TutorialButton> mSkipButton;
