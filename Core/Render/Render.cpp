@@ -112,16 +112,16 @@ QLResultEnum Render::InitRender(RenderWindow* window, const RenderInitParam& par
     }
 
     // Frame caches.
-    for (BufferDoubleCacheBase* cache : mVertexCaches)
-        delete cache;
-    mVertexCaches.assign(VertexFormats::Count(), nullptr);
+    mVertexCaches.clear();
+    mVertexCaches.resize(VertexFormats::Count());
     for (u32 id = 0; id < VertexFormats::Count(); ++id)
     {
         const VertexFormat* format = VertexFormats::Get(id);
         if (format->mCacheSize == 0 && format->mChunkSize == 0)
             continue;
-        result = VertexFormats::GetCreator(id)->CreateCache(this, format->mCacheSize, format->mChunkSize,
-                                                             &mVertexCaches[id]);
+        BufferDoubleCacheBase* cache = nullptr;
+        result = VertexFormats::GetCreator(id)->CreateCache(this, format->mCacheSize, format->mChunkSize, &cache);
+        mVertexCaches[id].reset(cache);
         if (result != QL_OK)
             return result;
     }
@@ -208,7 +208,7 @@ QLResultEnum Render::BeginScene()
     if (!mCommands.WriteU32(CMD_BEGIN_SCENE))
         return QL_FAIL;
     QLResultEnum result = QL_OK;
-    for (BufferDoubleCacheBase* cache : mVertexCaches)
+    for (const auto& cache : mVertexCaches)
         if (cache && (result = cache->BeginFrame()) != QL_OK)
             return result;
     if (mIndexCache16 && (result = mIndexCache16->BeginFrame()) != QL_OK)
@@ -228,7 +228,7 @@ QLResultEnum Render::EndScene()
 {
     mInScene = false;
     QLResultEnum result = QL_OK;
-    for (BufferDoubleCacheBase* cache : mVertexCaches)
+    for (const auto& cache : mVertexCaches)
         if (cache && (result = cache->EndFrame()) != QL_OK)
             return result;
     if (mIndexCache16 && (result = mIndexCache16->EndFrame()) != QL_OK)
@@ -677,7 +677,7 @@ QLResultEnum Render::GetShaderTexturedTint(ShaderTextured** out)
 
 BufferDoubleCacheBase* Render::GetVertexCache(u32 formatId) const
 {
-    return formatId < mVertexCaches.size() ? mVertexCaches[formatId] : nullptr;
+    return formatId < mVertexCaches.size() ? mVertexCaches[formatId].get() : nullptr;
 }
 
 void Render::ReleaseResources()
@@ -685,8 +685,6 @@ void Render::ReleaseResources()
     // Nothing recorded will be played any more: what is released here goes at once.
     mCommands.Rewind();
     RunDeferredDeletes();
-    for (BufferDoubleCacheBase* cache : mVertexCaches)
-        delete cache;
     mVertexCaches.clear();
     mIndexCache16.reset();
     mIndexCache32.reset();

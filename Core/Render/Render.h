@@ -213,7 +213,7 @@ protected:
     Shader* mShaderGeom = nullptr;
     ShaderTextured* mShaderTexturedMult = nullptr;
     ShaderTextured* mShaderTexturedTint = nullptr;
-    std::vector<BufferDoubleCacheBase*> mVertexCaches;
+    std::vector<std::unique_ptr<BufferDoubleCacheBase>> mVertexCaches; // null for formats without one
     std::unique_ptr<BufferDoubleCache<IndexBuffer<unsigned short>>> mIndexCache16;
     std::unique_ptr<BufferDoubleCache<IndexBuffer<unsigned int>>> mIndexCache32;
     std::vector<Buffer*> mBuffers;
