@@ -84,17 +84,14 @@ TEST(Descriptor, EveryValueTypeIsSkippedExactly)
     }
 }
 
-TEST(Descriptor, UnknownTypeStopsTheWalk)
+TEST(Descriptor, UnknownTypesAndDeepNestingStopTheWalk)
 {
-    Descriptor d;
-    d.RawItem("item", "Zzzz", "????").Long("stop", 5);
+    Descriptor unknown;
+    unknown.RawItem("item", "Zzzz", "????").Long("stop", 5);
     bool finished = true;
-    EXPECT_EQ(-1, SentinelAfter(d, &finished));
+    EXPECT_EQ(-1, SentinelAfter(unknown, &finished));
     EXPECT_FALSE(finished);
-}
 
-TEST(Descriptor, DeepNestingIsCapped)
-{
     Descriptor inner;
     inner.Long("leaf", 1);
     for (int i = 0; i < 100; ++i)
@@ -105,7 +102,7 @@ TEST(Descriptor, DeepNestingIsCapped)
     }
     Descriptor top;
     top.Object("deep", inner).Long("stop", 3);
-    bool finished = true;
+    finished = true;
     SentinelAfter(top, &finished);
     EXPECT_FALSE(finished);
     // Within the cap the walk goes through.

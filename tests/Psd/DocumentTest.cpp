@@ -19,7 +19,7 @@ std::string SimpleRgb()
 }
 } // namespace
 
-TEST(Document, ArgumentFailuresLeaveOutUntouched)
+TEST(Document, LoadsFromAPathOrAPackEntryAndArgumentFailuresLeaveOutUntouched)
 {
     EXPECT_EQ(psd::kNullDocument, psd::LoadDocument(nullptr, "x.psd"));
     psd::Document* marker = reinterpret_cast<psd::Document*>(0x1234);
@@ -29,6 +29,25 @@ TEST(Document, ArgumentFailuresLeaveOutUntouched)
     EXPECT_EQ(psd::kCannotOpen, psd::LoadDocument(&out, "/nonexistent/folder/file.psd"));
     EXPECT_EQ(marker, out);
     EXPECT_EQ(psd::kNullDocument, psd::FreeDocument(nullptr));
+
+    // By path: the file is closed once loaded.
+    testsupport::TempDir dir;
+    std::filesystem::path path = dir.Write("doc.psd", SimpleRgb());
+    i32 status = 0;
+    DocPtr doc = LoadFile(path, &status);
+    ASSERT_EQ(psd::kOk, status);
+    std::filesystem::remove(path);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(0xFF0A141Eu, doc->mLayers[0].mPixels[0]);
+
+    // At offset 100 of a larger stream, as an entry of "data.dat" is.
+    std::string document = SimpleRgb();
+    std::string pack = std::string(100, 'P') + document + std::string(50, 'Q');
+    base::MemoryStream* whole = new base::MemoryStream(pack.data(), static_cast<u32>(pack.size()));
+    base::FrameStream entry(whole, true, 100, static_cast<u32>(document.size()));
+    ASSERT_EQ(psd::kOk, psd::LoadDocument(&out, entry));
+    DocPtr owned(out);
+    EXPECT_EQ(0xFF0A141Eu, out->mLayers[0].mPixels[0]);
 }
 
 TEST(Document, HeaderFailuresGiveTheirCodesAndNullOut)
@@ -77,18 +96,6 @@ TEST(Document, EveryTruncationFailsWithReadErrorAndALogLine)
         EXPECT_LT(status, 0) << cut;
         EXPECT_NE(std::wstring::npos, CapturedLog().find(L"PSD")) << cut;
     }
-}
-
-TEST(Document, PathLoadClosesTheFile)
-{
-    testsupport::TempDir dir;
-    std::filesystem::path path = dir.Write("doc.psd", SimpleRgb());
-    i32 status = 0;
-    DocPtr doc = LoadFile(path, &status);
-    ASSERT_EQ(psd::kOk, status);
-    std::filesystem::remove(path);
-    EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_EQ(0xFF0A141Eu, doc->mLayers[0].mPixels[0]);
 }
 
 TEST(Document, LayerlessFileGetsOneLayerFromTheMergedImage)
@@ -161,19 +168,6 @@ TEST(Document, HugeAreasWithLittleDataFailBeforeTheirPixelsAreReserved)
     limits.mMaxPixelBytes = 1000;
     EXPECT_EQ(psd::kOutOfMemory, psd::LoadDocument(&out, stream, limits));
     EXPECT_EQ(nullptr, out);
-}
-
-TEST(Document, LoadsFromAWindowOfALargerStreamLikeAPackEntry)
-{
-    // The document sits at offset 100 of a larger stream, as an entry of "data.dat" does.
-    std::string document = SimpleRgb();
-    std::string pack = std::string(100, 'P') + document + std::string(50, 'Q');
-    base::MemoryStream* whole = new base::MemoryStream(pack.data(), static_cast<u32>(pack.size()));
-    base::FrameStream entry(whole, true, 100, static_cast<u32>(document.size()));
-    psd::Document* doc = nullptr;
-    ASSERT_EQ(psd::kOk, psd::LoadDocument(&doc, entry));
-    DocPtr owned(doc);
-    EXPECT_EQ(0xFF0A141Eu, doc->mLayers[0].mPixels[0]);
 }
 
 TEST(Document, MergedTransparencyOnlyWhenTheExtraChannelIsNoNamedAlpha)

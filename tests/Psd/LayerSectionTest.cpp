@@ -105,44 +105,32 @@ TEST(LayerSection, BlendingRanges)
     EXPECT_EQ(0, doc->mLayers[0].mBlendingRanges.ChannelCount());
     EXPECT_EQ(4, doc->mLayers[1].mBlendingRanges.ChannelCount());
     EXPECT_STREQ("full", doc->mLayers[1].mName);
-
-    LayerSpec compositeOnly = Empty("c");
-    compositeOnly.mBlendingRanges = std::string(8, '\0');
-    EXPECT_EQ(psd::kNoBlendingRanges, StatusOf(PsdBuilder(2, 2).Layer(compositeOnly)));
 }
 
-TEST(LayerSection, SignatureFailures)
+TEST(LayerSection, DamagedRecordsFailWithTheirCodes)
 {
-    LayerSpec blend = Empty("a");
-    blend.mBlendSignature = "8BIX";
-    EXPECT_EQ(psd::kBadBlendSignature, StatusOf(PsdBuilder(2, 2).Layer(blend)));
-
-    LayerSpec extra = Empty("b");
-    extra.mExtra = "8BIXluni" + std::string(4, '\0');
-    EXPECT_EQ(psd::kAdditionalSignature, StatusOf(PsdBuilder(2, 2).Layer(extra)));
-
-    LayerSpec divider = Empty("c");
-    Bytes data;
-    data.U32(1).Key("8BIX").Key("norm");
-    divider.mExtra = Tagged("lsct", data.Str());
-    EXPECT_EQ(psd::kDividerSignature, StatusOf(PsdBuilder(2, 2).Layer(divider)));
-}
-
-TEST(LayerSection, HostileCountsAndRectanglesAreRejected)
-{
-    LayerSpec channels = Empty("a");
-    channels.mChannels.resize(57);
-    EXPECT_EQ(psd::kReadError, StatusOf(PsdBuilder(2, 2).Layer(channels)));
-    EXPECT_EQ(psd::kReadError, StatusOf(PsdBuilder(2, 2).Layer(Empty("a")).LayerCount(30000)));
-    LayerSpec huge = Empty("h");
-    huge.mTop = -2000000000;
-    huge.mBottom = 2000000000;
-    EXPECT_EQ(psd::kReadError, StatusOf(PsdBuilder(2, 2).Layer(huge)));
+    auto with = [](void (*change)(LayerSpec&)) {
+        LayerSpec layer = Empty("a");
+        change(layer);
+        return PsdBuilder(2, 2).Layer(layer);
+    };
+    const std::pair<PsdBuilder, i32> cases[] = {
+        {with([](LayerSpec& l) { l.mBlendSignature = "8BIX"; }), psd::kBadBlendSignature},
+        {with([](LayerSpec& l) { l.mExtra = "8BIXluni" + std::string(4, '\0'); }), psd::kAdditionalSignature},
+        {with([](LayerSpec& l) { l.mExtra = Tagged("lsct", Bytes().U32(1).Key("8BIX").Key("norm").Str()); }),
+         psd::kDividerSignature},
+        {with([](LayerSpec& l) { l.mChannels.resize(57); }), psd::kReadError},
+        {PsdBuilder(2, 2).Layer(Empty("a")).LayerCount(30000), psd::kReadError},
+        {with([](LayerSpec& l) { l.mTop = -2000000000, l.mBottom = 2000000000; }), psd::kReadError},
+        // Only the composite's ranges: a length of 8.
+        {with([](LayerSpec& l) { l.mBlendingRanges = std::string(8, '\0'); }), psd::kNoBlendingRanges},
+        // A record claiming more than its layer's extra data.
+        {with([](LayerSpec& l) { l.mExtra = "8BIMluni" + std::string("\0\0\x10\0", 4); }), psd::kReadError},
+    };
+    for (const auto& [builder, expected] : cases)
+        EXPECT_EQ(expected, StatusOf(builder));
     // A rectangle upside down is an empty layer.
-    LayerSpec inverted = Empty("i");
-    inverted.mTop = 10;
-    inverted.mBottom = 5;
-    DocPtr doc = Load(PsdBuilder(2, 2).Layer(inverted));
+    DocPtr doc = Load(with([](LayerSpec& l) { l.mTop = 10, l.mBottom = 5; }));
     ASSERT_TRUE(doc);
     EXPECT_EQ(0, doc->mLayers[0].mHeight);
     EXPECT_TRUE(doc->mLayers[0].mPixels.empty());
@@ -256,8 +244,4 @@ TEST(LayerSection, HandlersReadOnlyTheirOwnRecord)
     ASSERT_TRUE(doc);
     EXPECT_TRUE(doc->mLayers[0].mUnicodeName.empty());
     EXPECT_EQ(5u, doc->mLayers[0].mLayerId);
-    // A record claiming more than its layer's extra data is damage.
-    LayerSpec b = Empty("b");
-    b.mExtra = "8BIMluni" + std::string("\0\0\x10\0", 4);
-    EXPECT_EQ(psd::kReadError, StatusOf(PsdBuilder(2, 2).Layer(b)));
 }

@@ -1,7 +1,10 @@
 // Test-side writer of big-endian PSD bytes.
 #include "PsdBuilder.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include <zlib.h>
 
 namespace psdtest
 {
@@ -178,26 +181,54 @@ std::string Fill(size_t count, u8 value)
     return std::string(count, static_cast<char>(value));
 }
 
-std::string PackBitsRows(u32 rows, u32 rowBytes, u8 value)
+std::string PackRow(const u8* row, u32 width)
 {
-    Bytes counts, data;
-    for (u32 y = 0; y < rows; ++y)
+    Bytes out;
+    u32 i = 0;
+    while (i < width)
     {
-        Bytes row;
-        u32 left = rowBytes;
-        while (left > 0)
+        u32 run = 1;
+        while (i + run < width && run < 128 && row[i + run] == row[i])
+            ++run;
+        if (run >= 3)
         {
-            u32 run = left > 128 ? 128 : left;
-            if (run == 1)
-                row.U8(0).U8(value);
-            else
-                row.U8(257 - run).U8(value);
-            left -= run;
+            out.U8(257 - run).U8(row[i]);
+            i += run;
+            continue;
         }
-        counts.U16(static_cast<u32>(row.Size()));
-        data.Raw(row.Str());
+        u32 length = std::min<u32>(128, width - i);
+        for (u32 k = 1; k < length; ++k)
+            if (i + k + 2 < width && row[i + k] == row[i + k + 1] && row[i + k] == row[i + k + 2])
+            {
+                length = k;
+                break;
+            }
+        out.U8(length - 1).Raw(std::string(reinterpret_cast<const char*>(row + i), length));
+        i += length;
     }
-    return counts.Str() + data.Str();
+    return out.Str();
+}
+
+std::string PackBits(const std::string& plane, u32 width, u32 height)
+{
+    Bytes counts;
+    std::string rows;
+    for (u32 y = 0; y < height; ++y)
+    {
+        std::string row = PackRow(reinterpret_cast<const u8*>(plane.data()) + size_t(y) * width, width);
+        counts.U16(static_cast<u32>(row.size()));
+        rows += row;
+    }
+    return counts.Str() + rows;
+}
+
+std::string Deflate(const std::string& raw)
+{
+    uLongf size = compressBound(raw.size());
+    std::string out(size, '\0');
+    compress(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(raw.data()), raw.size());
+    out.resize(size);
+    return out;
 }
 
 PsdBuilder::PsdBuilder(u32 width, u32 height, u32 mode, u32 depth, u32 channels)
@@ -261,19 +292,10 @@ std::string PsdBuilder::Build() const
     out.Block(mResources);
     if (mHasRawLayerSection)
         out.Block(mRawLayerSection);
-    else if (mLayers.empty() && !mCountSet && mTagged.empty() && mGlobalMask.empty())
+    else if (mLayers.empty() && !mCountSet)
         out.U32(0);
     else
-    {
-        Bytes section;
-        if (mLayers.empty() && !mCountSet)
-            section.U32(0);
-        else
-            section.Raw(LayerInfo());
-        section.Block(mGlobalMask);
-        section.Raw(mTagged);
-        out.Block(section.Str());
-    }
+        out.Block(LayerInfo() + std::string(4, '\0')); // and an empty global mask
     out.U16(mMergedCompression);
     if (mMergedSet)
         out.Raw(mMerged);

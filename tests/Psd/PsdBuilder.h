@@ -97,8 +97,12 @@ std::string Tagged(const char* key, const std::string& data, bool pad = true);
 std::string Divider(u32 type, const char* blendKey = nullptr);
 // Planar bytes of a raw channel.
 std::string Fill(size_t count, u8 value);
-// PackBits rows for an image of rows x rowBytes, each row one repeat run of value.
-std::string PackBitsRows(u32 rows, u32 rowBytes, u8 value);
+// One PackBits row: repeat runs of 3 or more, literal runs between them.
+std::string PackRow(const u8* row, u32 width);
+// Row counts then rows, as in a layer channel.
+std::string PackBits(const std::string& plane, u32 width, u32 height);
+// A zlib stream of the bytes.
+std::string Deflate(const std::string& raw);
 
 class PsdBuilder
 {
@@ -112,8 +116,6 @@ public:
     PsdBuilder& RawResources(const std::string& section) { mResources = section; mRawResources = true; return *this; }
     PsdBuilder& Layer(const LayerSpec& layer) { mLayers.push_back(layer); return *this; }
     PsdBuilder& LayerCount(i32 stored) { mLayerCount = stored; mCountSet = true; return *this; }
-    PsdBuilder& GlobalMask(const std::string& block) { mGlobalMask = block; return *this; }
-    PsdBuilder& TaggedBlock(const std::string& block) { mTagged += block; return *this; }
     // Replaces the whole layer and mask section body (after its length).
     PsdBuilder& RawLayerSection(const std::string& body) { mRawLayerSection = body; mHasRawLayerSection = true; return *this; }
     // Merged image: compression and data; default raw, all channels value.
@@ -133,8 +135,6 @@ private:
     std::vector<LayerSpec> mLayers;
     i32 mLayerCount = 0;
     bool mCountSet = false;
-    std::string mGlobalMask;
-    std::string mTagged;
     std::string mRawLayerSection;
     bool mHasRawLayerSection = false;
     u16 mMergedCompression = 0;
