@@ -44,10 +44,11 @@ TEST_F(Textures, AnImageTextureKeepsItsPixelsAndAHitMask)
     EXPECT_EQ(0xFF010203u, reinterpret_cast<const u32*>(data->data())[0]);
     EXPECT_EQ(QL_FAIL, texture->Lock(nullptr, nullptr, nullptr)); // image textures cannot be locked
     EXPECT_EQ(QL_FAIL, texture->Unlock());
-}
-
-TEST_F(Textures, EmptyImagesAndZeroSizesFail)
-{
+    // A loss leaves image textures untouched.
+    const gpu::TextureId id = texture->GetDeviceTexture();
+    ASSERT_EQ(QL_OK, mHarness.mRender->LostDevice());
+    EXPECT_EQ(id, texture->GetDeviceTexture());
+    // Empty images and zero sizes make no texture.
     PixelImage empty(0, 0, {});
     EXPECT_EQ(QL_FAIL, Make()->CreateFromImage(empty));
     EXPECT_EQ(QL_FAIL, Make()->CreateRenderTarget(0, 16));
@@ -72,16 +73,6 @@ TEST_F(Textures, RenderTargetsHaveNoMaskAndComeBackEmptyAtTheirSizeAfterAReset)
     EXPECT_NE(before, target->GetDeviceTexture());
     EXPECT_EQ(40u, target->GetWidth());
     EXPECT_EQ(30u, target->GetHeight());
-}
-
-TEST_F(Textures, ImageTexturesSurviveALossUntouched)
-{
-    render::TextureDX9* texture = Make();
-    PixelImage image(1, 1, {0xFFFFFFFF});
-    ASSERT_EQ(QL_OK, texture->CreateFromImage(image));
-    const gpu::TextureId id = texture->GetDeviceTexture();
-    ASSERT_EQ(QL_OK, mHarness.mRender->LostDevice());
-    EXPECT_EQ(id, texture->GetDeviceTexture());
 }
 
 TEST_F(Textures, DynamicTexturesHandOutTheirPixelsAndUploadOnUnlock)
