@@ -187,6 +187,7 @@ TEST_P(VideoLayout, EveryFrameShowsItsColoursInTheRightQuadrants)
         << Hex(Pixel(kPatternWidth - 1, kPatternHeight - 1));
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, VideoLayout, ::testing::Values("420", "422", "444"),
+// "with_sound" holds a Vorbis stream before the Theora one.
+INSTANTIATE_TEST_SUITE_P(Files, VideoLayout, ::testing::Values("420", "422", "444", "with_sound"),
                          [](const auto& info) { return std::string("yuv") + info.param; });
 } // namespace
