@@ -109,6 +109,33 @@ TEST_F(PsdFileTest, LayerStreamsHoldTheLayersArgbPixels)
     EXPECT_FALSE(psd->HasImageFile(L"menu/play"));
 }
 
+TEST_F(PsdFileTest, NamesAreUnicodeOrLatin1AndStrayGroupEndsCloseNothing)
+{
+    // "Gr" + U+00FC + "n" + U+1F600 (a surrogate pair) and a stored terminator.
+    psdtest::Bytes units;
+    units.U32(7).U16('G').U16('r').U16(0xFC).U16('n').U16(0xD83D).U16(0xDE00).U16(0);
+    psdtest::LayerSpec unicode = Solid("ignored", 0, 0, 1, 1, 0xFFFFFFFF);
+    unicode.mExtra = psdtest::Tagged("luni", units.Str());
+    // Bottom to top: the stray end closes nothing, "open" encloses the unicode layer.
+    Write("names.psd", PsdBuilder(8, 8)
+                           .Layer(Solid("bg", 0, 0, 8, 8, 0xFF000000))
+                           .Layer(Solid("caf\xe9", 0, 0, 1, 1, 0xFFFFFFFF))
+                           .Layer(GroupEnd())
+                           .Layer(GroupEnd())
+                           .Layer(unicode)
+                           .Layer(GroupStart("open"))
+                           .Build());
+    file::PsdFile* psd = OpenAs<file::PsdFile>(L"names");
+    ASSERT_NE(psd, nullptr);
+    ASSERT_EQ(2u, psd->GetImageCount());
+    EXPECT_EQ(std::wstring(L"open/Gr\u00fcn") + wchar_t(0x1F600), psd->GetImage(0)->mName);
+    EXPECT_EQ(L"caf\u00e9", psd->GetImage(1)->mName);
+    // A document without layers names nothing: its merged image is no picture.
+    Write("flat.psd", PsdBuilder(4, 4).Build());
+    ASSERT_NE(OpenAs<file::PsdFile>(L"flat"), nullptr);
+    EXPECT_EQ(0u, mContainer->GetImageCount());
+}
+
 TEST_F(PsdFileTest, RepeatedNamesKeepTheUpperLayer)
 {
     Write("twice.psd", PsdBuilder(8, 8)
