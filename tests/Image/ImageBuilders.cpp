@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace imagetest
@@ -173,5 +174,10 @@ void WriteFile(const std::wstring& path, const Bytes& bytes)
 {
     std::ofstream file(base::WStringToString(path, 1), std::ios::binary);
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+Bytes ContentImage(const std::string& name)
+{
+    std::ifstream file(std::string(QL_SOURCE_DIR) + "/content/td/data/images/" + name, std::ios::binary);
+    return Bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }
 } // namespace imagetest

@@ -31,4 +31,6 @@ Bytes Dxt5Block(u8 alpha0, u8 alpha1, const u8 alphaIndices[16], u16 colour0, u1
 Bytes RepeatBlock(const Bytes& block, u32 width, u32 height);
 
 void WriteFile(const std::wstring& path, const Bytes& bytes);
+// A file of the demo content's images folder (content/td/data/images/).
+Bytes ContentImage(const std::string& name);
 } // namespace imagetest
