@@ -55,7 +55,8 @@ TEST(FontLoad, AcceptsOrRejectsEachLayout)
         std::function<void(FntBuilder&)> change;
         QLResultEnum expected;
     } cases[] = {
-        {"the misspelled charset", [](FntBuilder& b) { b.info.erase("charset"), b.info["chasrset"] = ""; }, QL_OK},
+        {"the misspelled charset", [](FntBuilder& b) { b.info["chasrset"] = b.info.extract("charset").mapped(); },
+         QL_OK},
         {"no charset", [](FntBuilder& b) { b.info.erase("charset"); }, QL_FAIL},
         {"no kernings", [](FntBuilder& b) { b.withKernings = false; }, QL_OK},
         {"a kerning with an unknown glyph", [](FntBuilder& b) { b.kernings = {{65, 66, -1}}; }, QL_FAIL},

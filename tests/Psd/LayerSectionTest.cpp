@@ -121,7 +121,8 @@ TEST(LayerSection, DamagedRecordsFailWithTheirCodes)
          psd::kDividerSignature},
         {with([](LayerSpec& l) { l.mChannels.resize(57); }), psd::kReadError},
         {PsdBuilder(2, 2).Layer(Empty("a")).LayerCount(30000), psd::kReadError},
-        {with([](LayerSpec& l) { l.mTop = -2000000000, l.mBottom = 2000000000; }), psd::kReadError},
+        {with([](LayerSpec& l) { l.mBottom = 2000000000; }), psd::kReadError},
+        {with([](LayerSpec& l) { l.mTop = -2000000000; }), psd::kReadError},
         // Only the composite's ranges: a length of 8.
         {with([](LayerSpec& l) { l.mBlendingRanges = std::string(8, '\0'); }), psd::kNoBlendingRanges},
         // A record claiming more than its layer's extra data.
@@ -130,7 +131,7 @@ TEST(LayerSection, DamagedRecordsFailWithTheirCodes)
     for (const auto& [builder, expected] : cases)
         EXPECT_EQ(expected, StatusOf(builder));
     // A rectangle upside down is an empty layer.
-    DocPtr doc = Load(with([](LayerSpec& l) { l.mTop = 10, l.mBottom = 5; }));
+    DocPtr doc = Load(with([](LayerSpec& l) { l.mTop = 10; }));
     ASSERT_TRUE(doc);
     EXPECT_EQ(0, doc->mLayers[0].mHeight);
     EXPECT_TRUE(doc->mLayers[0].mPixels.empty());

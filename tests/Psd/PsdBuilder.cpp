@@ -8,50 +8,11 @@
 
 namespace psdtest
 {
-Bytes& Bytes::U8(u32 v)
-{
-    mData.push_back(static_cast<char>(v & 0xFF));
-    return *this;
-}
-
-Bytes& Bytes::U16(u32 v)
-{
-    return U8(v >> 8).U8(v);
-}
-
-Bytes& Bytes::U32(u32 v)
-{
-    return U16(v >> 16).U16(v);
-}
-
 Bytes& Bytes::F64(double v)
 {
     u64 bits;
     std::memcpy(&bits, &v, 8);
     return U32(static_cast<u32>(bits >> 32)).U32(static_cast<u32>(bits));
-}
-
-Bytes& Bytes::Key(const char* fourChars)
-{
-    mData.append(fourChars, 4);
-    return *this;
-}
-
-Bytes& Bytes::Raw(const std::string& bytes)
-{
-    mData += bytes;
-    return *this;
-}
-
-Bytes& Bytes::Zeros(size_t count)
-{
-    mData.append(count, '\0');
-    return *this;
-}
-
-Bytes& Bytes::Block(const std::string& bytes)
-{
-    return U32(static_cast<u32>(bytes.size())).Raw(bytes);
 }
 
 Bytes& Bytes::Pascal(const std::string& text, size_t pad)
@@ -74,81 +35,6 @@ Bytes& Bytes::Unicode(const std::string& ascii, bool terminate)
     if (terminate)
         U16(0);
     return *this;
-}
-
-Bytes& Bytes::Id(const std::string& id)
-{
-    if (id.size() == 4)
-        return U32(0).Raw(id);
-    return U32(static_cast<u32>(id.size())).Raw(id);
-}
-
-Bytes& Bytes::Class(const std::string& id)
-{
-    return Unicode("", true).Id(id);
-}
-
-Bytes& Bytes::Colour(u32 space, u32 a, u32 b, u32 c, u32 d)
-{
-    return U16(space).U16(a).U16(b).U16(c).U16(d);
-}
-
-Descriptor::Descriptor(const std::string& classId) : mClassId(classId) {}
-
-Descriptor& Descriptor::Double(const std::string& key, double v)
-{
-    ++mCount;
-    mItems.Id(key).Key("doub").F64(v);
-    return *this;
-}
-
-Descriptor& Descriptor::Unit(const std::string& key, const char* unit, double v)
-{
-    ++mCount;
-    mItems.Id(key).Key("UntF").Key(unit).F64(v);
-    return *this;
-}
-
-Descriptor& Descriptor::Long(const std::string& key, i32 v)
-{
-    ++mCount;
-    mItems.Id(key).Key("long").I32(v);
-    return *this;
-}
-
-Descriptor& Descriptor::Bool(const std::string& key, bool v)
-{
-    ++mCount;
-    mItems.Id(key).Key("bool").U8(v ? 1 : 0);
-    return *this;
-}
-
-Descriptor& Descriptor::Enum(const std::string& key, const std::string& type, const std::string& value)
-{
-    ++mCount;
-    mItems.Id(key).Key("enum").Id(type).Id(value);
-    return *this;
-}
-
-Descriptor& Descriptor::Object(const std::string& key, const Descriptor& value)
-{
-    ++mCount;
-    mItems.Id(key).Key("Objc").Raw(value.Body());
-    return *this;
-}
-
-Descriptor& Descriptor::RawItem(const std::string& key, const char* type, const std::string& value)
-{
-    ++mCount;
-    mItems.Id(key).Key(type).Raw(value);
-    return *this;
-}
-
-std::string Descriptor::Body() const
-{
-    Bytes out;
-    out.Class(mClassId).U32(mCount).Raw(mItems.Str());
-    return out.Str();
 }
 
 Descriptor RgbColour(double r, double g, double b)

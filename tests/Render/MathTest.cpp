@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
+#include <vector>
 
 using math::Matrix4;
 using math::Point3;
@@ -39,31 +39,42 @@ TEST(Matrix4, ScaleAndRotateKeepTheTranslationRowAffine)
 
 TEST(Transform3D, TheLazyPartsAndTheMatrixAgreeInEveryOrderOfSteps)
 {
+    // Steps: 'T' translate, 'S' scale, 'R' a turn about z by the x value.
+    struct Step
+    {
+        char kind;
+        float x, y, z;
+    };
     const float quarter = static_cast<float>(M_PI / 4);
     const struct
     {
         const char* what;
-        std::function<void(Transform3D&)> build;
+        std::vector<Step> steps;
         Point3 in, out;
         bool matrixMode;
     } cases[] = {
-        {"translate then scale scales the offset", [](Transform3D& t) { t.Translate(5, 0, 0), t.Scale(2, 2, 2); },
-         {1, 1, 0}, {12, 2, 0}, false},
-        {"scale then translate moves the scaled result", [](Transform3D& t) { t.Scale(2, 2, 2), t.Translate(5, 0, 0); },
-         {1, 1, 0}, {7, 2, 0}, false},
+        {"translate then scale scales the offset", {{'T', 5, 0, 0}, {'S', 2, 2, 2}}, {1, 1, 0}, {12, 2, 0}, false},
+        {"scale then translate moves the scaled result", {{'S', 2, 2, 2}, {'T', 5, 0, 0}}, {1, 1, 0}, {7, 2, 0}, false},
         {"a scale after a post-translation needs the matrix",
-         [](Transform3D& t) { t.Scale(2, 2, 2), t.Translate(5, 0, 0), t.Scale(3, 3, 3); }, {1, 1, 0}, {21, 6, 0}, true},
-        {"a negative scale mirrors in the matrix", [](Transform3D& t) { t.Translate(1, 0, 0), t.Scale(-1, 1, 1); },
-         {2, 4, 0}, {-3, 4, 0}, true},
-        {"one rotation stays lazy", [&](Transform3D& t) { t.Rotate(0, 0, 2 * quarter); }, {1, 0, 0}, {0, 1, 0}, false},
-        {"a second rotation composes in the matrix",
-         [&](Transform3D& t) { t.Rotate(0, 0, quarter), t.Rotate(0, 0, quarter); }, {1, 0, 0}, {0, 1, 0}, true},
+         {{'S', 2, 2, 2}, {'T', 5, 0, 0}, {'S', 3, 3, 3}}, {1, 1, 0}, {21, 6, 0}, true},
+        {"a negative scale mirrors in the matrix", {{'T', 1, 0, 0}, {'S', -1, 1, 1}}, {2, 4, 0}, {-3, 4, 0}, true},
+        {"one rotation stays lazy", {{'R', 2 * quarter, 0, 0}}, {1, 0, 0}, {0, 1, 0}, false},
+        {"a second rotation composes in the matrix", {{'R', quarter, 0, 0}, {'R', quarter, 0, 0}}, {1, 0, 0},
+         {0, 1, 0}, true},
     };
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.what);
         Transform3D t;
-        c.build(t);
+        for (const Step& step : c.steps)
+        {
+            if (step.kind == 'T')
+                t.Translate(step.x, step.y, step.z);
+            else if (step.kind == 'S')
+                t.Scale(step.x, step.y, step.z);
+            else
+                t.Rotate(0, 0, step.x);
+        }
         EXPECT_EQ(c.matrixMode, t.IsMatrixMode());
         EXPECT_EQ(c.out, Apply(t, c.in));
         Point3 p = c.in;
