@@ -51,20 +51,6 @@ TEST_F(DrawCommands, ATranslatedCommandDrawsOnceWithTheOffset)
     EXPECT_FLOAT_EQ(23.5f, v[2].y);
 }
 
-TEST_F(DrawCommands, ZeroSizedSourceOrMissingImageDrawsNothing)
-{
-    render::Image* image = MakeImage(8, 8);
-    const float empty[4] = {0.0f, 0.0f, 0.0f, 8.0f};
-    const float destination[4] = {0.0f, 0.0f, 16.0f, 16.0f};
-    {
-        auto scaled = mGraphics->DrawImageToRect(image, empty, destination);
-        EXPECT_FALSE(scaled.IsPending());
-        auto missing = mGraphics->DrawImage(nullptr);
-        EXPECT_EQ(QL_FAIL, missing->Draw(&missing));
-    }
-    EXPECT_EQ(0u, TotalPrimitives(EndAndDecode()));
-}
-
 TEST_F(DrawCommands, AlignmentAndFlipsShapeTheQuad)
 {
     render::Image* image = MakeImage(5, 4);
@@ -88,7 +74,7 @@ TEST_F(DrawCommands, AlignmentAndFlipsShapeTheQuad)
     EXPECT_FLOAT_EQ(0.0f, v[2].v);
 }
 
-TEST_F(DrawCommands, ColoursAreClampedAndTheTintRidesInTheSpecular)
+TEST_F(DrawCommands, ColoursAreClampedTheTintRidesInTheSpecularAndShaderModesStayBuiltIn)
 {
     render::Image* image = MakeImage(2, 2);
     mGraphics->SetColorRGBA(1.5f, -0.5f, 0.5f, 1.0f);
@@ -108,6 +94,16 @@ TEST_F(DrawCommands, ColoursAreClampedAndTheTintRidesInTheSpecular)
     EXPECT_EQ(0x000000FFu, mGraphics->GetTintSpecular());
     mGraphics->SetTint(std::nanf(""));
     EXPECT_EQ(0x000000FFu, mGraphics->GetTintSpecular());
+    // Shader modes switch only between the built-in shaders.
+    render::Shader* multiply = mGraphics->GetTexturedShader();
+    EXPECT_EQ(QL_OK, mGraphics->SetShaderMode(3));
+    EXPECT_EQ(multiply, mGraphics->GetTexturedShader());
+    EXPECT_EQ(1u, mGraphics->GetShaderMode());
+    EXPECT_EQ(QL_OK, mGraphics->SetShaderMode(2));
+    EXPECT_NE(multiply, mGraphics->GetTexturedShader());
+    EXPECT_EQ(QL_OK, mGraphics->SetShader(nullptr));
+    EXPECT_EQ(0u, mGraphics->GetShaderMode());
+    EXPECT_EQ(multiply, mGraphics->GetTexturedShader());
 }
 
 TEST_F(DrawCommands, ScaleAfterTranslateAndRotatedTransforms)
@@ -186,8 +182,17 @@ TEST_F(DrawCommands, LinesAndRectanglesUseTheGeometryShader)
     EXPECT_EQ(reinterpret_cast<uintptr_t>(mGraphics->GetGeomShader()->GetImpl()), shaders.back().args[0]);
 }
 
-TEST_F(DrawCommands, WithoutCacheRoomLinesAndRectanglesDrawNothing)
+TEST_F(DrawCommands, AnEmptySourceAMissingImageOrNoCacheRoomDrawsNothing)
 {
+    render::Image* image = MakeImage(8, 8);
+    const float empty[4] = {0.0f, 0.0f, 0.0f, 8.0f};
+    const float destination[4] = {0.0f, 0.0f, 16.0f, 16.0f};
+    {
+        auto scaled = mGraphics->DrawImageToRect(image, empty, destination);
+        EXPECT_FALSE(scaled.IsPending());
+        auto missing = mGraphics->DrawImage(nullptr);
+        EXPECT_EQ(QL_FAIL, missing->Draw(&missing));
+    }
     ASSERT_EQ(QL_OK, mRender->EndScene()); // the caches leave their frame
     {
         auto line = mGraphics->DrawLine(0.0f, 0.0f, 5.0f, 5.0f);
@@ -198,19 +203,6 @@ TEST_F(DrawCommands, WithoutCacheRoomLinesAndRectanglesDrawNothing)
         EXPECT_EQ(QL_FAIL, image->Draw(&image));
     }
     EXPECT_EQ(0u, TotalPrimitives(rendertest::Decode(mRender->GetCommandBuffer())));
-}
-
-TEST_F(DrawCommands, ShaderModesSwitchOnlyBetweenTheBuiltInShaders)
-{
-    render::Shader* multiply = mGraphics->GetTexturedShader();
-    EXPECT_EQ(QL_OK, mGraphics->SetShaderMode(3));
-    EXPECT_EQ(multiply, mGraphics->GetTexturedShader());
-    EXPECT_EQ(1u, mGraphics->GetShaderMode());
-    EXPECT_EQ(QL_OK, mGraphics->SetShaderMode(2));
-    EXPECT_NE(multiply, mGraphics->GetTexturedShader());
-    EXPECT_EQ(QL_OK, mGraphics->SetShader(nullptr));
-    EXPECT_EQ(0u, mGraphics->GetShaderMode());
-    EXPECT_EQ(multiply, mGraphics->GetTexturedShader());
 }
 
 TEST_F(DrawCommands, ClipRectanglesAreTruncatedOnlyWhenRecorded)

@@ -79,25 +79,6 @@ TEST(Document, HeaderFailuresGiveTheirCodesAndNullOut)
     }
 }
 
-TEST(Document, EveryTruncationFailsWithReadErrorAndALogLine)
-{
-    std::string good = PsdBuilder(4, 3)
-                           .Resource(1005, std::string(16, '\1'))
-                           .Layer(RawRgbaLayer(0, 0, 3, 4, 10, 20, 30, 255, "one"))
-                           .Build();
-    i32 status = 0;
-    ASSERT_TRUE(LoadBytes(good, &status));
-    // Cutting anywhere fails; nothing that was cut is reported as success.
-    for (size_t cut = 0; cut < good.size(); ++cut)
-    {
-        CapturedLog().clear();
-        DocPtr doc = LoadBytes(good.substr(0, cut), &status);
-        EXPECT_FALSE(doc) << cut;
-        EXPECT_LT(status, 0) << cut;
-        EXPECT_NE(std::wstring::npos, CapturedLog().find(L"PSD")) << cut;
-    }
-}
-
 TEST(Document, LayerlessFileGetsOneLayerFromTheMergedImage)
 {
     // Merged RGB + transparency: colour planes first, then alpha.

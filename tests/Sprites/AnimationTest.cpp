@@ -35,7 +35,7 @@ protected:
 };
 } // namespace
 
-TEST_F(Animation, FrameFollowsTimeAndWrapsAfterOnePass)
+TEST_F(Animation, FrameFollowsTimeAndWrapsAfterOnePassAroundItsAnchor)
 {
     TDAnimation a(L"td/spark");
     EXPECT_EQ(a.frameCount(), 4);
@@ -52,6 +52,12 @@ TEST_F(Animation, FrameFollowsTimeAndWrapsAfterOnePass)
     // A time set past the length still picks a frame within the list.
     a.mTime = 1.25f;
     EXPECT_EQ(a.frameIndex(), 0);
+    // The anchor is the first "s_point", or the default without one.
+    EXPECT_FLOAT_EQ(a.mAnchorX, 12.0f);
+    EXPECT_FLOAT_EQ(a.mAnchorY, 6.0f);
+    TDAnimation blank(L"td/blank", "walk");
+    EXPECT_FLOAT_EQ(blank.mAnchorX, 50.0f);
+    EXPECT_FLOAT_EQ(blank.mAnchorY, 30.0f);
 }
 
 TEST_F(Animation, EmptyListDrawsNothingAndNeverDivides)
@@ -76,16 +82,6 @@ TEST_F(Animation, EmptyListDrawsNothingAndNeverDivides)
     still.update(3.0f);
     EXPECT_EQ(still.frameIndex(), 0);
     EXPECT_EQ(still.length(), 0.0f);
-}
-
-TEST_F(Animation, AnchorIsTheFirstSPointOrTheDefault)
-{
-    TDAnimation spark(L"td/spark");
-    EXPECT_FLOAT_EQ(spark.mAnchorX, 12.0f);
-    EXPECT_FLOAT_EQ(spark.mAnchorY, 6.0f);
-    TDAnimation blank(L"td/blank", "walk");
-    EXPECT_FLOAT_EQ(blank.mAnchorX, 50.0f);
-    EXPECT_FLOAT_EQ(blank.mAnchorY, 30.0f);
 }
 
 TEST_F(Animation, UnturnedFramePutsItsTopLeftAtFrameMinusAnchorPlusPosition)
@@ -249,27 +245,4 @@ TEST(ButtonFrame, PulsesHoversStrictlyInsideAndDrawsScaledAboutThePivot)
     b.mVisible = 0;
     b.draw(painter, 1.0f);
     EXPECT_EQ(painter.draws.size(), 1u);
-}
-
-TEST(FrameEntry, CreateTakesTheSheetPictureAndOrdersByDrawOrder)
-{
-    TDImageSheet sheet(L"td/ui");
-    sheet.add(Image(L"ui/bar", 3, 4, 50, 6));
-    TDNullTextureLoader none;
-    auto e = TDFrameEntry::create(sheet, L"ui/bar", 7, none);
-    ASSERT_NE(e, nullptr);
-    EXPECT_EQ(e->mName, L"ui/bar");
-    EXPECT_FLOAT_EQ(e->mX, 3.0f);
-    EXPECT_FLOAT_EQ(e->mWidth, 50.0f);
-    EXPECT_EQ(e->mOrder, 7);
-    EXPECT_EQ(e->mImage, nullptr);
-    EXPECT_EQ(e->mFlags & TDFrameEntry::kOwnsImage, 0u);
-    EXPECT_EQ(TDFrameEntry::create(sheet, L"ui/none", 0, none), nullptr);
-
-    CountingLoader loader;
-    auto owned = TDFrameEntry::create(sheet, L"ui/bar", 2, loader);
-    EXPECT_NE(owned->mImage, nullptr);
-    EXPECT_NE(owned->mFlags & TDFrameEntry::kOwnsImage, 0u);
-    EXPECT_TRUE(TDFrameEntry::lessByOrder(owned.get(), e.get()));
-    EXPECT_FALSE(TDFrameEntry::lessByOrder(e.get(), owned.get()));
 }
