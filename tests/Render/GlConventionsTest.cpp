@@ -50,23 +50,18 @@ protected:
         EXPECT_EQ(QL_OK, mRender->GetDevice()->ReadPixels(target, 0, 0, size, size, &pixels));
         return pixels;
     }
-    // Pixels of `colour` inside and outside the rectangle.
+    // Pixels of `colour` inside the rectangle and of `background` outside it.
     static void ExpectRect(const std::vector<u32>& pixels, i32 size, i32 x, i32 y, i32 w, i32 h, u32 colour,
                            u32 background)
     {
-        int wrongInside = 0, wrongOutside = 0;
-        for (i32 row = 0; row < size; ++row)
-            for (i32 column = 0; column < size; ++column)
-            {
-                bool inside = column >= x && column < x + w && row >= y && row < y + h;
-                u32 p = pixels[static_cast<size_t>(row) * size + column];
-                if (inside && p != colour)
-                    ++wrongInside;
-                if (!inside && p != background)
-                    ++wrongOutside;
-            }
-        EXPECT_EQ(0, wrongInside) << "pixels inside the rectangle not drawn";
-        EXPECT_EQ(0, wrongOutside) << "pixels outside the rectangle drawn";
+        int wrong = 0;
+        for (i32 i = 0; i < size * size; ++i)
+        {
+            const i32 column = i % size, row = i / size;
+            const bool inside = column >= x && column < x + w && row >= y && row < y + h;
+            wrong += pixels[static_cast<size_t>(i)] != (inside ? colour : background);
+        }
+        EXPECT_EQ(0, wrong) << "pixels wrong inside or outside the rectangle";
     }
     // Clears a target to opaque black inside the frame (the clear records the target switch).
     void ClearTarget(render::Texture* target)
@@ -97,14 +92,8 @@ protected:
     std::unique_ptr<Harness> mHarness;
     render::RenderDX9* mRender = nullptr;
     std::unique_ptr<QuadDrawer> mDraw;
-    std::vector<std::unique_ptr<render::Texture>> mOwned;
+    std::vector<std::unique_ptr<render::Texture>> mOwned; // released before the render
     math::Matrix4 mTargetProjection;
-
-public:
-    void TearDown() override
-    {
-        mOwned.clear();
-    }
 };
 
 TEST_F(GlConventions, InitFillsCapabilitiesAndClearColourReadsBack)
@@ -190,25 +179,20 @@ TEST_F(GlConventions, CounterClockwiseTrianglesAreCulledOnBothTargets)
 {
     const float clockwise[6] = {0, 0, 32, 0, 0, 32};        // clockwise on screen (y down)
     const float counterClockwise[6] = {0, 0, 0, 32, 32, 0}; // same triangle, other winding
-    BeginFrame();
-    ASSERT_EQ(QL_OK, mDraw->Triangle(counterClockwise, kRed));
-    EXPECT_EQ(kBlack, Frame()[2 * kSize + 2]);
-    BeginFrame();
-    ASSERT_EQ(QL_OK, mDraw->Triangle(clockwise, kRed));
-    EXPECT_EQ(kRed, Frame()[2 * kSize + 2]);
-
     render::TextureDX9* target = MakeTarget(32);
-    DrawInto(target);
-    BeginFrame();
-    ClearTarget(target);
-    ASSERT_EQ(QL_OK, mDraw->Triangle(counterClockwise, kRed));
-    EndFrame();
-    EXPECT_EQ(kBlack, Read(target->GetDeviceTexture(), 32)[2 * 32 + 2]);
-    BeginFrame();
-    ClearTarget(target);
-    ASSERT_EQ(QL_OK, mDraw->Triangle(clockwise, kRed));
-    EndFrame();
-    EXPECT_EQ(kRed, Read(target->GetDeviceTexture(), 32)[2 * 32 + 2]);
+    for (render::TextureDX9* on : {static_cast<render::TextureDX9*>(nullptr), target})
+        for (bool drawn : {false, true})
+        {
+            DrawInto(on);
+            BeginFrame();
+            if (on)
+                ClearTarget(on);
+            ASSERT_EQ(QL_OK, mDraw->Triangle(drawn ? clockwise : counterClockwise, kRed));
+            if (on)
+                EndFrame();
+            const std::vector<u32> pixels = on ? Read(on->GetDeviceTexture(), 32) : Frame();
+            EXPECT_EQ(drawn ? kRed : kBlack, pixels[2 * (on ? 32 : kSize) + 2]) << (on ? "target" : "back buffer");
+        }
 }
 
 TEST_F(GlConventions, ViewportFollowsTheTargetOnEverySwitch)
