@@ -264,6 +264,11 @@ TEST_F(CommandRecording, AFailedPlaybackOrANotReadyWindowDropsTheFrameAndTheNext
     mHarness.mWindow.mMinimized = true;
     EXPECT_FALSE(mRender->IsReady());
     EXPECT_EQ(0u, mRender->GetCommandBuffer().GetPosition());
+    // A minimised window skips frames without releasing anything or sleeping as a lost device.
+    EXPECT_FALSE(mRender->IsReady());
+    EXPECT_TRUE(mDevice->CallsStartingWith("DestroyBuffer").empty());
+    EXPECT_FALSE(mRender->IsLost());
+    EXPECT_EQ(0u, mRender->GetLostSleeps());
     mHarness.mWindow.mMinimized = false;
     mDevice->ClearCalls();
     ASSERT_TRUE(mRender->IsReady());

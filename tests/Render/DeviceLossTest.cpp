@@ -36,18 +36,6 @@ protected:
     render::Buffer* mDynamic = nullptr;
 };
 
-TEST_F(DeviceLoss, AMinimisedWindowSkipsFramesWithoutReleasingAnything)
-{
-    mHarness.mWindow.mMinimized = true;
-    EXPECT_FALSE(mRender->IsReady());
-    EXPECT_FALSE(mRender->IsReady());
-    EXPECT_EQ(0u, Released());
-    EXPECT_FALSE(mRender->IsLost());
-    EXPECT_EQ(0u, mRender->GetLostSleeps());
-    mHarness.mWindow.mMinimized = false;
-    EXPECT_TRUE(mRender->IsReady());
-}
-
 TEST_F(DeviceLoss, AnInactiveFullScreenWindowReleasesOnceThenSleepsAndRecoversOnReturn)
 {
     render::RenderInitParam param;

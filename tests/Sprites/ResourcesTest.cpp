@@ -73,7 +73,7 @@ TEST_F(Resources, ContainerMakesOneGraphicPerGroupWithListsDirectlyUnderIt)
     EXPECT_FLOAT_EQ(h, 41.0f);
 }
 
-TEST_F(Resources, PrototypeNamingALoadedGroupFindsItsGraphic)
+TEST_F(Resources, GraphicsAreFoundByBothNamesOrMadeFromAnElement)
 {
     res->loadContainer(L"td/units/t1units");
     TDGraphic* imp = res->graphics()[0].get();
@@ -85,10 +85,7 @@ TEST_F(Resources, PrototypeNamingALoadedGroupFindsItsGraphic)
     EXPECT_NE(other, imp);
     EXPECT_EQ(other->mId, 7);
     EXPECT_EQ(res->getGraphic("imp", "", 8), other);
-}
-
-TEST_F(Resources, ElementGraphicReadsIdPsdAndImg)
-{
+    // An element names its id, sheet and picture.
     auto& single = library.Add(L"td/arrow");
     single->add(Image(L"00", 0, 0, 8, 4));
     single->add(Image(L"fire/00", 1, 1, 8, 8));
