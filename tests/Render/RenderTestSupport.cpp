@@ -147,8 +147,7 @@ QLResultEnum QuadDrawer::Image(float x, float y, float w, float h, render::Textu
     return Submit(v, 6, shader);
 }
 
-PixelImage::PixelImage(u32 width, u32 height, std::vector<u32> pixels, u32 hitAlpha)
-    : mPixels(std::move(pixels)), mHitAlpha(hitAlpha)
+PixelImage::PixelImage(u32 width, u32 height, std::vector<u32> pixels) : mPixels(std::move(pixels))
 {
     mWidth = static_cast<i32>(width);
     mHeight = static_cast<i32>(height);
@@ -162,7 +161,7 @@ QLResultEnum PixelImage::CopyPixels(u32 pitch, u8* destination, render::HitMask&
         std::memcpy(destination + static_cast<size_t>(y) * pitch, &mPixels[static_cast<size_t>(y) * mWidth],
                     static_cast<size_t>(mWidth) * 4);
         for (i32 x = 0; x < mWidth; ++x)
-            if ((mPixels[static_cast<size_t>(y) * mWidth + x] >> 24) >= mHitAlpha)
+            if ((mPixels[static_cast<size_t>(y) * mWidth + x] >> 24) >= 10)
                 mask[static_cast<size_t>(y) * mWidth + x] = true;
     }
     return QL_OK;
