@@ -79,7 +79,7 @@ TEST(Document, HeaderFailuresGiveTheirCodesAndNullOut)
     }
 }
 
-TEST(Document, LayerlessFileGetsOneLayerFromTheMergedImage)
+TEST(Document, ALayerlessFileGetsOneLayerFromTheMergedImageWhoseFourthPlaneIsTransparencyUnlessNamed)
 {
     // Merged RGB + transparency: colour planes first, then alpha.
     Bytes merged;
@@ -103,6 +103,18 @@ TEST(Document, LayerlessFileGetsOneLayerFromTheMergedImage)
     EXPECT_EQ(65535, layer.mBlendingRanges.mGreySource[1]);
     EXPECT_EQ(psd::kBlendPassThrough, layer.mSectionBlendMode);
     EXPECT_EQ(1, layer.mVisible);
+
+    // With a named alpha channel the fourth plane is that channel, not transparency.
+    Bytes planes;
+    planes.Raw(Fill(4, 0x11)).Raw(Fill(4, 0x22)).Raw(Fill(4, 0x33)).Raw(Fill(4, 0x44));
+    Bytes name;
+    name.U8(5).Raw("Alpha");
+    DocPtr named = LoadBytes(PsdBuilder(2, 2, 3, 8, 4).Resource(1006, name.Str()).Merged(0, planes.Str()).Build());
+    ASSERT_TRUE(named);
+    EXPECT_EQ(0xFF112233u, named->mMerged[0]);
+    ASSERT_EQ(1u, named->mAlphaChannels.size());
+    EXPECT_EQ(std::vector<u8>(4, 0x44), named->mAlphaChannels[0].mImage);
+    EXPECT_EQ(3u, named->mLayers[0].mChannels.size());
 }
 
 TEST(Document, HugeAreasWithLittleDataFailBeforeTheirPixelsAreReserved)
@@ -149,23 +161,4 @@ TEST(Document, HugeAreasWithLittleDataFailBeforeTheirPixelsAreReserved)
     limits.mMaxPixelBytes = 1000;
     EXPECT_EQ(psd::kOutOfMemory, psd::LoadDocument(&out, stream, limits));
     EXPECT_EQ(nullptr, out);
-}
-
-TEST(Document, MergedTransparencyOnlyWhenTheExtraChannelIsNoNamedAlpha)
-{
-    Bytes planes;
-    planes.Raw(Fill(4, 0x11)).Raw(Fill(4, 0x22)).Raw(Fill(4, 0x33)).Raw(Fill(4, 0x44));
-    Bytes name;
-    name.U8(5).Raw("Alpha");
-    // With a named alpha channel the fourth plane is that channel, not transparency.
-    DocPtr named = LoadBytes(PsdBuilder(2, 2, 3, 8, 4).Resource(1006, name.Str()).Merged(0, planes.Str()).Build());
-    ASSERT_TRUE(named);
-    EXPECT_EQ(0xFF112233u, named->mMerged[0]);
-    ASSERT_EQ(1u, named->mAlphaChannels.size());
-    EXPECT_EQ(std::vector<u8>(4, 0x44), named->mAlphaChannels[0].mImage);
-    EXPECT_EQ(3u, named->mLayers[0].mChannels.size());
-    // Without it the fourth plane is the composite's transparency.
-    DocPtr plain = LoadBytes(PsdBuilder(2, 2, 3, 8, 4).Merged(0, planes.Str()).Build());
-    ASSERT_TRUE(plain);
-    EXPECT_EQ(0x44112233u, plain->mMerged[0]);
 }
