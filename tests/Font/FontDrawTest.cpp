@@ -89,6 +89,10 @@ TEST_F(FontDraw, KerningNarrowsTheMeasureAndTheDrawnGlyphsAlike)
     EXPECT_FLOAT_EQ(8.0f, quads[4].x) << "V drawn at the kerned advance, as measured";
     EXPECT_FLOAT_EQ(10.0f / 64.0f, quads[4].u);
     EXPECT_FLOAT_EQ(18.0f / 64.0f, quads[5].u);
+    // The pair is ordered: in "VA" the A follows the whole advance of V, plus its x offset.
+    const std::wstring reversed = L"VA";
+    auto other = mGraphics->DrawText(&reversed);
+    EXPECT_FLOAT_EQ(11.0f, Draw(other)[4].x);
     mGraphics->mFont = nullptr;
 }
 

@@ -114,22 +114,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, ChromaLayout,
                          ::testing::Values(Layout{"420", 4, 3}, Layout{"422", 4, 6}, Layout{"444", 8, 6}),
                          [](const auto& info) { return std::string("yuv") + info.param.mName; });
 
-TEST(ConvertToArgb, TakesTheVisibleRegionWithItsOddOffset)
-{
-    Planes planes(8, 6, 4, 3);
-    video::YuvPicture picture = planes.Picture(true);
-    picture.mX = 3;
-    picture.mY0 = 1;
-    picture.mWidth = 4;
-    picture.mHeight = 4;
-    std::vector<u32> out(16, 0);
-    video::ConvertToArgb(picture, out.data(), 16, 4, 4);
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x)
-            ASSERT_EQ(Hex(planes.At(x + 3, y + 1)), Hex(out[static_cast<size_t>(y * 4 + x)])) << x << ", " << y;
-}
-
-TEST(ConvertToArgb, StaysInsideTheDestinationAndHonoursItsPitch)
+TEST(ConvertToArgb, StaysInsideTheDestinationHonoursItsPitchAndTakesTheVisibleRegionWithItsOddOffset)
 {
     Planes planes(8, 6, 4, 3);
     const video::YuvPicture picture = planes.Picture(false);
@@ -148,6 +133,17 @@ TEST(ConvertToArgb, StaysInsideTheDestinationAndHonoursItsPitch)
     std::vector<u32> narrow(2 * 2 + 1, 0x12345678u);
     video::ConvertToArgb(picture, narrow.data(), 8, 8, 2);
     EXPECT_EQ(0x12345678u, narrow[4]);
+    // The visible region is taken with its odd offset.
+    video::YuvPicture region = planes.Picture(true);
+    region.mX = 3;
+    region.mY0 = 1;
+    region.mWidth = 4;
+    region.mHeight = 4;
+    std::vector<u32> cropped(16, 0);
+    video::ConvertToArgb(region, cropped.data(), 16, 4, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            ASSERT_EQ(Hex(planes.At(x + 3, y + 1)), Hex(cropped[static_cast<size_t>(y * 4 + x)])) << x << ", " << y;
 }
 
 // The generated videos, in each layout: colours within the codec's loss, in their places.
