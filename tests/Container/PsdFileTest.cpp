@@ -35,7 +35,7 @@ std::vector<u32> Pixels(base::Stream& stream)
 }
 } // namespace
 
-TEST_F(PsdFileTest, ListsItsLayersByGroupPathTopDownWithTheirRectangles)
+TEST_F(PsdFileTest, ListsItsLayersByGroupPathTopDownWithTheirRectanglesAndArgbStreams)
 {
     Write("ui/menu.psd", MenuPsd());
     file::PsdFile* psd = OpenAs<file::PsdFile>(L"ui/menu");
@@ -81,23 +81,17 @@ TEST_F(PsdFileTest, ListsItsLayersByGroupPathTopDownWithTheirRectangles)
     EXPECT_EQ(names, std::vector<std::wstring>{L"menu"});
     EXPECT_TRUE(psd->HasFolder(L"")) << "a name lies in a folder below the top";
     EXPECT_FALSE(psd->HasFolder(L"menu")) << "nothing lies in a folder below menu/";
-}
-
-TEST_F(PsdFileTest, LayerStreamsHoldTheLayersArgbPixels)
-{
-    Write("menu.psd", MenuPsd());
-    file::PsdFile* psd = OpenAs<file::PsdFile>(L"menu");
-    ASSERT_NE(psd, nullptr);
+    // Layer streams hold the layers' ARGB pixels.
     const std::wstring extensions[] = {L"", L".dds", L".png", L""};
     u32 index = 99;
-    std::unique_ptr<file::ImageFileInfo> play(psd->FindFile(L"menu/play", extensions, 4, &index));
-    ASSERT_NE(play, nullptr);
+    std::unique_ptr<file::ImageFileInfo> playFile(psd->FindFile(L"menu/play", extensions, 4, &index));
+    ASSERT_NE(playFile, nullptr);
     EXPECT_EQ(3u, index) << "the last empty extension";
-    EXPECT_EQ(L"menu/play", play->mPath);
-    EXPECT_EQ(L"play", play->file::FileInfo::mName);
-    EXPECT_TRUE(play->mIsPack);
-    EXPECT_EQ(1, play->mRawPixels);
-    std::unique_ptr<base::Stream> stream(play->Open());
+    EXPECT_EQ(L"menu/play", playFile->mPath);
+    EXPECT_EQ(L"play", playFile->file::FileInfo::mName);
+    EXPECT_TRUE(playFile->mIsPack);
+    EXPECT_EQ(1, playFile->mRawPixels);
+    std::unique_ptr<base::Stream> stream(playFile->Open());
     ASSERT_NE(stream, nullptr);
     EXPECT_EQ(std::vector<u32>(6, 0x80FF0000u), Pixels(*stream));
 

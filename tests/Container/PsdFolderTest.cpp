@@ -26,7 +26,7 @@ std::string ReadAll(base::Stream& stream)
 }
 } // namespace
 
-TEST_F(PsdFolderTest, ListsItsImagesWithTheirPositionsInFileOrder)
+TEST_F(PsdFolderTest, ListsItsImagesWithTheirPositionsInFileOrderAndFindsTheirFiles)
 {
     Write("ui/sides/layers.xml", kSides);
     file::PsdFolder* folder = OpenAs<file::PsdFolder>(L"ui/sides");
@@ -56,25 +56,21 @@ TEST_F(PsdFolderTest, ListsItsImagesWithTheirPositionsInFileOrder)
     EXPECT_TRUE(folder->HasFolder(L""));
     EXPECT_FALSE(folder->HasFolder(L"icons"));
     EXPECT_TRUE(folder->HasImage(L"L"));
-}
-
-TEST_F(PsdFolderTest, ImageFilesAreFoundWithTheTextureExtensions)
-{
-    Write("ui/sides/layers.xml", kSides);
+    // Image files are found with the texture extensions.
     Write("ui/sides/l.png", "png bytes");
     Write("ui/sides/r.dds", "dds bytes");
     Write("ui/sides/r.png", "later");
-    file::PsdFolder* folder = OpenAs<file::PsdFolder>(L"ui/sides/");
+    folder = OpenAs<file::PsdFolder>(L"ui/sides/");
     ASSERT_NE(folder, nullptr);
     const std::wstring extensions[] = {L"", L".dds", L".jpg", L".gif", L".png", L".tga"};
     u32 index = 99;
-    std::unique_ptr<file::ImageFileInfo> r(folder->FindFile(L"r", extensions, 6, &index));
-    ASSERT_NE(r, nullptr);
+    std::unique_ptr<file::ImageFileInfo> rFile(folder->FindFile(L"r", extensions, 6, &index));
+    ASSERT_NE(rFile, nullptr);
     EXPECT_EQ(1u, index);
-    EXPECT_EQ(L"r.dds", r->mPath);
-    EXPECT_EQ(L"r", r->file::FileInfo::mName);
-    EXPECT_EQ(1195.0f, r->mX);
-    std::unique_ptr<base::Stream> stream(r->Open());
+    EXPECT_EQ(L"r.dds", rFile->mPath);
+    EXPECT_EQ(L"r", rFile->file::FileInfo::mName);
+    EXPECT_EQ(1195.0f, rFile->mX);
+    std::unique_ptr<base::Stream> stream(rFile->Open());
     ASSERT_NE(stream, nullptr);
     EXPECT_EQ("dds bytes", ReadAll(*stream));
 

@@ -55,7 +55,7 @@ TEST_F(Textures, AnImageTextureKeepsItsPixelsAndAHitMask)
     EXPECT_EQ(QL_FAIL, Make()->CreateDynamic(16, 0));
 }
 
-TEST_F(Textures, RenderTargetsHaveNoMaskAndComeBackEmptyAtTheirSizeAfterAReset)
+TEST_F(Textures, TargetsComeBackAtTheirSizeAfterAResetAndDynamicTexturesUploadOnUnlock)
 {
     render::TextureDX9* target = Make();
     ASSERT_EQ(QL_OK, target->CreateRenderTarget(40, 30));
@@ -73,25 +73,22 @@ TEST_F(Textures, RenderTargetsHaveNoMaskAndComeBackEmptyAtTheirSizeAfterAReset)
     EXPECT_NE(before, target->GetDeviceTexture());
     EXPECT_EQ(40u, target->GetWidth());
     EXPECT_EQ(30u, target->GetHeight());
-}
-
-TEST_F(Textures, DynamicTexturesHandOutTheirPixelsAndUploadOnUnlock)
-{
-    render::TextureDX9* texture = Make();
-    ASSERT_EQ(QL_OK, texture->CreateDynamic(5, 3));
-    EXPECT_TRUE(texture->CanLock());
+    // Dynamic textures hand out their pixels and upload on unlock.
+    render::TextureDX9* dynamic = Make();
+    ASSERT_EQ(QL_OK, dynamic->CreateDynamic(5, 3));
+    EXPECT_TRUE(dynamic->CanLock());
     u32 count = 0, pitch = 0;
     void* bits = nullptr;
-    ASSERT_EQ(QL_OK, texture->Lock(&count, &pitch, &bits));
+    ASSERT_EQ(QL_OK, dynamic->Lock(&count, &pitch, &bits));
     EXPECT_EQ(15u, count);
     EXPECT_EQ(20u, pitch);
-    EXPECT_EQ(QL_FAIL, texture->Lock(&count, &pitch, &bits)); // already locked
+    EXPECT_EQ(QL_FAIL, dynamic->Lock(&count, &pitch, &bits)); // already locked
     static_cast<u32*>(bits)[14] = 0x12345678;
-    ASSERT_EQ(QL_OK, texture->Unlock());
-    const std::vector<u8>* data = mHarness.Recording()->TextureData(texture->GetDeviceTexture());
-    ASSERT_NE(nullptr, data);
-    EXPECT_EQ(0x12345678u, reinterpret_cast<const u32*>(data->data())[14]);
-    EXPECT_EQ(QL_FAIL, texture->Update(bits));
+    ASSERT_EQ(QL_OK, dynamic->Unlock());
+    const std::vector<u8>* dynamicData = mHarness.Recording()->TextureData(dynamic->GetDeviceTexture());
+    ASSERT_NE(nullptr, dynamicData);
+    EXPECT_EQ(0x12345678u, reinterpret_cast<const u32*>(dynamicData->data())[14]);
+    EXPECT_EQ(QL_FAIL, dynamic->Update(bits));
 }
 
 // DXT1 data as stored: the texture shows it decoded.
