@@ -184,6 +184,7 @@ TEST_F(Resources, GetImageReachesPicturesOutsideTheListsOnce)
     ASSERT_NE(brush, nullptr);
     EXPECT_FLOAT_EQ(brush->mX, 4.0f);
     EXPECT_NE(brush->mImage, nullptr);
+    EXPECT_NE(brush->mFlags & TDFrameEntry::kOwnsImage, 0u) << "the entry owns the picture it loaded";
     EXPECT_EQ(res->getImage(L"td/ui", L"ui/brush"), brush); // made once
     EXPECT_EQ(loader.loaded.size(), 1u);
     EXPECT_EQ(res->getImage(L"td/ui", L"ui/none"), nullptr);
