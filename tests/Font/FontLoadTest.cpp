@@ -84,29 +84,20 @@ TEST(FontLoad, AcceptsOrRejectsEachLayout)
 TEST(FontLoad, PageIdsAndGlyphPagesOutsideThePageCountAreRejected)
 {
     audiotest::LogCapture log;
-    FntBuilder negativeId = Basic();
-    negativeId.pages = {{-1, "page0.png"}};
-    EXPECT_EQ(QL_FAIL, Parse(negativeId));
-
-    FntBuilder tooLarge = Basic();
-    tooLarge.pages = {{1, "page0.png"}};
-    EXPECT_EQ(QL_FAIL, Parse(tooLarge));
-
-    FntBuilder negativeCount = Basic();
-    negativeCount.common["pages"] = "-3";
-    negativeCount.pages.clear();
-    EXPECT_EQ(QL_FAIL, Parse(negativeCount));
-
-    FntBuilder hugeCount = Basic();
-    hugeCount.common["pages"] = "2000000000";
-    EXPECT_EQ(QL_FAIL, Parse(hugeCount));
-
-    FntBuilder glyphPage = Basic();
-    glyphPage.glyphs.push_back({66, 10, 1});
-    EXPECT_EQ(QL_FAIL, Parse(glyphPage));
-    glyphPage.glyphs.back().page = -1;
-    EXPECT_EQ(QL_FAIL, Parse(glyphPage));
-
+    const std::function<void(FntBuilder&)> changes[] = {
+        [](FntBuilder& b) { b.pages = {{-1, "page0.png"}}; },
+        [](FntBuilder& b) { b.pages = {{1, "page0.png"}}; },
+        [](FntBuilder& b) { b.common["pages"] = "-3"; },
+        [](FntBuilder& b) { b.common["pages"] = "2000000000"; },
+        [](FntBuilder& b) { b.glyphs.push_back({66, 10, 1}); },
+        [](FntBuilder& b) { b.glyphs.push_back({66, 10, -1}); },
+    };
+    for (const auto& change : changes)
+    {
+        FntBuilder b = Basic();
+        change(b);
+        EXPECT_EQ(QL_FAIL, Parse(b));
+    }
     EXPECT_EQ(2, log.Count("page id"));
     EXPECT_EQ(2, log.Count("page count"));
     EXPECT_EQ(2, log.Count("names page"));

@@ -66,22 +66,6 @@ Bytes EncodePng(u32 width, u32 height, const std::vector<u32>& argb, bool withAl
     return out;
 }
 
-Bytes EncodeTga(u32 width, u32 height, const std::vector<u32>& argb, bool bottomUp)
-{
-    Bytes out = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    PutU16(out, width);
-    PutU16(out, height);
-    out.push_back(32);
-    out.push_back(static_cast<u8>(8 | (bottomUp ? 0 : 0x20))); // alpha bits, top-left origin flag
-    for (u32 r = 0; r < height; ++r)
-    {
-        const u32 y = bottomUp ? height - 1 - r : r;
-        for (u32 x = 0; x < width; ++x)
-            PutU32(out, argb[y * width + x]); // B, G, R, A
-    }
-    return out;
-}
-
 Bytes EncodeDds(u32 width, u32 height, const char* fourCc, const Bytes& data, u32 mipCount, u32 bitCount)
 {
     Bytes out = {'D', 'D', 'S', ' '};

@@ -57,7 +57,7 @@ TEST_F(Textures, NamesLoadAsGivenOrByTheFirstExtensionFoundAndBrokenFilesMakeNoT
     // A bare name tries .dds, .jpg, .gif, .png and .tga in that order.
     WriteFile(mDir.WPath("b.dds"), EncodeDds(4, 4, nullptr, ArgbBytes(Solid(4, 4, 0xFF000000))));
     WriteFile(mDir.WPath("b.png"), EncodePng(2, 2, Solid(2, 2, 0xFFFFFFFF), true));
-    WriteFile(mDir.WPath("c.tga"), EncodeTga(3, 3, Solid(3, 3, 0xFFFFFFFF), true));
+    WriteFile(mDir.WPath("c.tga"), ContentImage("badge.tga"));
     WriteFile(mDir.WPath("c.png"), EncodePng(2, 2, Solid(2, 2, 0xFFFFFFFF), true));
     const std::pair<const char*, int> bare[] = {{"b", 4}, {"c", 2}};
     for (auto [name, width] : bare)

@@ -116,19 +116,23 @@ QLResultEnum QuadDrawer::Fill(float x, float y, float w, float h, u32 argb)
 {
     const float x0 = x - 0.5f, y0 = y - 0.5f, x1 = x + w - 0.5f, y1 = y + h - 0.5f;
     // Clockwise on screen, as the engine's quads are.
-    const render::SVertexGeom v[6] = {{x0, y0, 0, argb}, {x1, y0, 0, argb}, {x1, y1, 0, argb},
-                                      {x0, y0, 0, argb}, {x1, y1, 0, argb}, {x0, y1, 0, argb}};
-    render::Shader* shader = nullptr;
-    (void)mRender.GetShaderGeom(&shader);
-    return Submit(v, 6, shader);
+    const float xy[12] = {x0, y0, x1, y0, x1, y1, x0, y0, x1, y1, x0, y1};
+    return Triangles(xy, 6, argb);
 }
 
 QLResultEnum QuadDrawer::Triangle(const float xy[6], u32 argb)
 {
-    const render::SVertexGeom v[3] = {{xy[0], xy[1], 0, argb}, {xy[2], xy[3], 0, argb}, {xy[4], xy[5], 0, argb}};
+    return Triangles(xy, 3, argb);
+}
+
+QLResultEnum QuadDrawer::Triangles(const float* xy, u32 count, u32 argb)
+{
+    std::vector<render::SVertexGeom> v(count);
+    for (u32 i = 0; i < count; ++i)
+        v[i] = {xy[2 * i], xy[2 * i + 1], 0, argb};
     render::Shader* shader = nullptr;
     (void)mRender.GetShaderGeom(&shader);
-    return Submit(v, 3, shader);
+    return Submit(v.data(), count, shader);
 }
 
 QLResultEnum QuadDrawer::Image(float x, float y, float w, float h, render::Texture* texture, u32 argb, u32 specular)

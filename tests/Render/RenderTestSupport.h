@@ -60,6 +60,7 @@ public:
 
 private:
     template <class V> QLResultEnum Submit(const V* vertices, u32 count, render::Shader* shader);
+    QLResultEnum Triangles(const float* xy, u32 count, u32 argb);
     render::Render& mRender;
 };
 
