@@ -16,7 +16,7 @@ struct ScopedImageScale
 };
 } // namespace
 
-TEST_F(ContainerTest, FolderPositionsTakeTheLayoutScaleThenTheImageScale)
+TEST_F(ContainerTest, FolderPositionsTakeTheLayoutScaleThenTheImageScaleAndPsdRectanglesOnlyTheImageScale)
 {
     ScopedImageScale scale(2.0f);
     Files()->mPsdFolderScale = 1.5f;
@@ -30,11 +30,8 @@ TEST_F(ContainerTest, FolderPositionsTakeTheLayoutScaleThenTheImageScale)
     EXPECT_EQ(14.0f, a->mWidth);
     EXPECT_EQ(6.0f, a->mHeight);
     EXPECT_EQ(2.0f, a->mScale);
-}
-
-TEST_F(ContainerTest, PsdRectanglesTakeOnlyTheImageScale)
-{
-    ScopedImageScale scale(0.5f);
+    // PSD rectangles take only the image scale.
+    render::SetMediaScale({0.5f, 1.0f});
     Files()->mPsdFolderScale = 3.0f;
     Write("s.psd", PsdBuilder(32, 32)
                        .Layer(Solid("bg", 0, 0, 32, 32, 0xFF000000))
@@ -43,7 +40,7 @@ TEST_F(ContainerTest, PsdRectanglesTakeOnlyTheImageScale)
                        .Build());
     auto psd = Open(L"s");
     ASSERT_NE(psd, nullptr);
-    const base::ImageInfo* a = psd->FindImage(L"a");
+    a = psd->FindImage(L"a");
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(2.0f, a->mX);
     EXPECT_EQ(3.0f, a->mY);
@@ -55,3 +52,4 @@ TEST_F(ContainerTest, PsdRectanglesTakeOnlyTheImageScale)
     EXPECT_EQ(6.0f, mark->mX);  // (10 + 5 / 2) x 0.5
     EXPECT_EQ(11.5f, mark->mY); // (20 + 7 / 2) x 0.5
 }
+

@@ -2,23 +2,14 @@
 #include "ContainerTestSupport.h"
 
 #include "Core/File/ArchiveBuilder.h"
+#include "PsdTestUtil.h"
 
 namespace containertest
 {
 psdtest::LayerSpec Solid(const std::string& name, i32 left, i32 top, i32 width, i32 height, u32 argb)
 {
-    psdtest::LayerSpec layer;
-    layer.mName = name;
-    layer.mLeft = left;
-    layer.mTop = top;
-    layer.mRight = left + width;
-    layer.mBottom = top + height;
-    const size_t count = size_t(width) * size_t(height);
-    layer.mChannels = {{-1, 0, psdtest::Fill(count, static_cast<u8>(argb >> 24))},
-                       {0, 0, psdtest::Fill(count, static_cast<u8>(argb >> 16))},
-                       {1, 0, psdtest::Fill(count, static_cast<u8>(argb >> 8))},
-                       {2, 0, psdtest::Fill(count, static_cast<u8>(argb))}};
-    return layer;
+    return psdtest::RawRgbaLayer(top, left, height, width, static_cast<u8>(argb >> 16), static_cast<u8>(argb >> 8),
+                                 static_cast<u8>(argb), static_cast<u8>(argb >> 24), name);
 }
 
 psdtest::LayerSpec GroupStart(const std::string& name)

@@ -37,7 +37,7 @@ TEST(ImageIndex, ListsImagesOfAFolderInDocumentOrder)
     EXPECT_TRUE(out.empty());
 }
 
-TEST(ImageIndex, FolderPrefixesIgnoreLetterCase)
+TEST(ImageIndex, FolderPrefixesIgnoreLetterCaseAndSubFoldersAreListedOnceInNameOrder)
 {
     const file::ImageIndex index = Index({L"Button/Normal", L"button/over", L"Menu/Sub/x"});
     Names out;
@@ -52,21 +52,18 @@ TEST(ImageIndex, FolderPrefixesIgnoreLetterCase)
     EXPECT_TRUE(index.HasName(L"BUTTON/OVER"));
     EXPECT_FALSE(index.HasName(L"button/normal"));
     EXPECT_FALSE(index.HasName(L"button/ov"));
-}
-
-TEST(ImageIndex, ListsSubFoldersOnceInNameOrder)
-{
-    const file::ImageIndex index = Index({L"ui/z/1", L"ui/a/1", L"ui/a/2", L"ui/a/b/3", L"ui/file", L"other/x"});
-    Names out;
-    index.ListFolders(L"ui", out, true);
+    // Sub-folders are listed once, in name order.
+    const file::ImageIndex folders = Index({L"ui/z/1", L"ui/a/1", L"ui/a/2", L"ui/a/b/3", L"ui/file", L"other/x"});
+    out.clear();
+    folders.ListFolders(L"ui", out, true);
     EXPECT_EQ(out, (Names{L"a", L"z"}));
     out.clear();
-    index.ListFolders(L"ui/a/", out, false);
+    folders.ListFolders(L"ui/a/", out, false);
     EXPECT_EQ(out, Names{L"ui/a/b"});
     out.clear();
-    index.ListFolders(L"", out, true);
+    folders.ListFolders(L"", out, true);
     EXPECT_EQ(out, (Names{L"other", L"ui"}));
-    EXPECT_TRUE(index.HasFolder(L"ui/a"));
-    EXPECT_FALSE(index.HasFolder(L"ui/z"));
-    EXPECT_FALSE(index.HasFolder(L"u"));
+    EXPECT_TRUE(folders.HasFolder(L"ui/a"));
+    EXPECT_FALSE(folders.HasFolder(L"ui/z"));
+    EXPECT_FALSE(folders.HasFolder(L"u"));
 }

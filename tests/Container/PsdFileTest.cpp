@@ -35,7 +35,7 @@ std::vector<u32> Pixels(base::Stream& stream)
 }
 } // namespace
 
-TEST_F(PsdFileTest, ListsItsLayersByGroupPathTopDownWithTheirRectangles)
+TEST_F(PsdFileTest, ListsItsLayersByGroupPathTopDownWithTheirRectanglesAndArgbStreams)
 {
     Write("ui/menu.psd", MenuPsd());
     file::PsdFile* psd = OpenAs<file::PsdFile>(L"ui/menu");
@@ -81,23 +81,17 @@ TEST_F(PsdFileTest, ListsItsLayersByGroupPathTopDownWithTheirRectangles)
     EXPECT_EQ(names, std::vector<std::wstring>{L"menu"});
     EXPECT_TRUE(psd->HasFolder(L"")) << "a name lies in a folder below the top";
     EXPECT_FALSE(psd->HasFolder(L"menu")) << "nothing lies in a folder below menu/";
-}
-
-TEST_F(PsdFileTest, LayerStreamsHoldTheLayersArgbPixels)
-{
-    Write("menu.psd", MenuPsd());
-    file::PsdFile* psd = OpenAs<file::PsdFile>(L"menu");
-    ASSERT_NE(psd, nullptr);
+    // Layer streams hold the layers' ARGB pixels.
     const std::wstring extensions[] = {L"", L".dds", L".png", L""};
     u32 index = 99;
-    std::unique_ptr<file::ImageFileInfo> play(psd->FindFile(L"menu/play", extensions, 4, &index));
-    ASSERT_NE(play, nullptr);
+    std::unique_ptr<file::ImageFileInfo> playFile(psd->FindFile(L"menu/play", extensions, 4, &index));
+    ASSERT_NE(playFile, nullptr);
     EXPECT_EQ(3u, index) << "the last empty extension";
-    EXPECT_EQ(L"menu/play", play->mPath);
-    EXPECT_EQ(L"play", play->file::FileInfo::mName);
-    EXPECT_TRUE(play->mIsPack);
-    EXPECT_EQ(1, play->mRawPixels);
-    std::unique_ptr<base::Stream> stream(play->Open());
+    EXPECT_EQ(L"menu/play", playFile->mPath);
+    EXPECT_EQ(L"play", playFile->file::FileInfo::mName);
+    EXPECT_TRUE(playFile->mIsPack);
+    EXPECT_EQ(1, playFile->mRawPixels);
+    std::unique_ptr<base::Stream> stream(playFile->Open());
     ASSERT_NE(stream, nullptr);
     EXPECT_EQ(std::vector<u32>(6, 0x80FF0000u), Pixels(*stream));
 
@@ -107,6 +101,33 @@ TEST_F(PsdFileTest, LayerStreamsHoldTheLayersArgbPixels)
     EXPECT_TRUE(psd->HasImage(L"Menu/Play"));
     EXPECT_FALSE(psd->HasImage(L"bg"));
     EXPECT_FALSE(psd->HasImageFile(L"menu/play"));
+}
+
+TEST_F(PsdFileTest, NamesAreUnicodeOrLatin1AndStrayGroupEndsCloseNothing)
+{
+    // "Gr" + U+00FC + "n" + U+1F600 (a surrogate pair) and a stored terminator.
+    psdtest::Bytes units;
+    units.U32(7).U16('G').U16('r').U16(0xFC).U16('n').U16(0xD83D).U16(0xDE00).U16(0);
+    psdtest::LayerSpec unicode = Solid("ignored", 0, 0, 1, 1, 0xFFFFFFFF);
+    unicode.mExtra = psdtest::Tagged("luni", units.Str());
+    // Bottom to top: the stray end closes nothing, "open" encloses the unicode layer.
+    Write("names.psd", PsdBuilder(8, 8)
+                           .Layer(Solid("bg", 0, 0, 8, 8, 0xFF000000))
+                           .Layer(Solid("caf\xe9", 0, 0, 1, 1, 0xFFFFFFFF))
+                           .Layer(GroupEnd())
+                           .Layer(GroupEnd())
+                           .Layer(unicode)
+                           .Layer(GroupStart("open"))
+                           .Build());
+    file::PsdFile* psd = OpenAs<file::PsdFile>(L"names");
+    ASSERT_NE(psd, nullptr);
+    ASSERT_EQ(2u, psd->GetImageCount());
+    EXPECT_EQ(std::wstring(L"open/Gr\u00fcn") + wchar_t(0x1F600), psd->GetImage(0)->mName);
+    EXPECT_EQ(L"caf\u00e9", psd->GetImage(1)->mName);
+    // A document without layers names nothing: its merged image is no picture.
+    Write("flat.psd", PsdBuilder(4, 4).Build());
+    ASSERT_NE(OpenAs<file::PsdFile>(L"flat"), nullptr);
+    EXPECT_EQ(0u, mContainer->GetImageCount());
 }
 
 TEST_F(PsdFileTest, RepeatedNamesKeepTheUpperLayer)

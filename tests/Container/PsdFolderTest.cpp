@@ -26,7 +26,7 @@ std::string ReadAll(base::Stream& stream)
 }
 } // namespace
 
-TEST_F(PsdFolderTest, ListsItsImagesWithTheirPositionsInFileOrder)
+TEST_F(PsdFolderTest, ListsItsImagesWithTheirPositionsInFileOrderAndFindsTheirFiles)
 {
     Write("ui/sides/layers.xml", kSides);
     file::PsdFolder* folder = OpenAs<file::PsdFolder>(L"ui/sides");
@@ -56,25 +56,21 @@ TEST_F(PsdFolderTest, ListsItsImagesWithTheirPositionsInFileOrder)
     EXPECT_TRUE(folder->HasFolder(L""));
     EXPECT_FALSE(folder->HasFolder(L"icons"));
     EXPECT_TRUE(folder->HasImage(L"L"));
-}
-
-TEST_F(PsdFolderTest, ImageFilesAreFoundWithTheTextureExtensions)
-{
-    Write("ui/sides/layers.xml", kSides);
+    // Image files are found with the texture extensions.
     Write("ui/sides/l.png", "png bytes");
     Write("ui/sides/r.dds", "dds bytes");
     Write("ui/sides/r.png", "later");
-    file::PsdFolder* folder = OpenAs<file::PsdFolder>(L"ui/sides/");
+    folder = OpenAs<file::PsdFolder>(L"ui/sides/");
     ASSERT_NE(folder, nullptr);
     const std::wstring extensions[] = {L"", L".dds", L".jpg", L".gif", L".png", L".tga"};
     u32 index = 99;
-    std::unique_ptr<file::ImageFileInfo> r(folder->FindFile(L"r", extensions, 6, &index));
-    ASSERT_NE(r, nullptr);
+    std::unique_ptr<file::ImageFileInfo> rFile(folder->FindFile(L"r", extensions, 6, &index));
+    ASSERT_NE(rFile, nullptr);
     EXPECT_EQ(1u, index);
-    EXPECT_EQ(L"r.dds", r->mPath);
-    EXPECT_EQ(L"r", r->file::FileInfo::mName);
-    EXPECT_EQ(1195.0f, r->mX);
-    std::unique_ptr<base::Stream> stream(r->Open());
+    EXPECT_EQ(L"r.dds", rFile->mPath);
+    EXPECT_EQ(L"r", rFile->file::FileInfo::mName);
+    EXPECT_EQ(1195.0f, rFile->mX);
+    std::unique_ptr<base::Stream> stream(rFile->Open());
     ASSERT_NE(stream, nullptr);
     EXPECT_EQ("dds bytes", ReadAll(*stream));
 
@@ -119,8 +115,40 @@ TEST_F(PsdFolderTest, AtlasEntriesPointIntoTheirAtlasWithVFromTheBottom)
     EXPECT_EQ(b, folder->GetImage(2));
 }
 
+TEST_F(PsdFolderTest, DescriptionsTakeDefaultsClampWhatTheyCannotHoldAndEndAtANamelessLayer)
+{
+    Write("d/layers.xml", "<Document><Layers>"
+                          "<Layer name='b' x='-3' y='4' width='5' height='6' opacity='128' ind='7'/>"
+                          "<Other name='skipped'/>"
+                          "<Layer name='a' opacity='300' ind='-2' x='99999999999' width='abc'/>"
+                          "<Layer name='\xc3\xa9t\xc3\xa9'/>"
+                          "<Layer x='1'/><Layer name='after'/>"
+                          "</Layers></Document>");
+    file::PsdFolder* folder = OpenAs<file::PsdFolder>(L"d");
+    ASSERT_NE(folder, nullptr);
+    ASSERT_EQ(3u, folder->GetImageCount()) << "a layer without a name ends the list";
+    const base::ImageInfo* b = folder->GetImage(0);
+    EXPECT_EQ(-3.0f, b->mX);
+    EXPECT_EQ(6.0f, b->mHeight);
+    EXPECT_EQ(128u, b->mOpacity);
+    EXPECT_EQ(7u, b->mIndex);
+    // Out of range: clamped or no number, never wrapped.
+    const base::ImageInfo* a = folder->GetImage(1);
+    EXPECT_EQ(255u, a->mOpacity);
+    EXPECT_EQ(0u, a->mIndex);
+    EXPECT_EQ(0.0f, a->mX) << "a number beyond 32 bits is no number";
+    EXPECT_EQ(0.0f, a->mWidth);
+    const base::ImageInfo* named = folder->GetImage(2);
+    EXPECT_EQ(L"\u00e9t\u00e9", named->mName);
+    EXPECT_EQ(255u, named->mOpacity) << "absent opacity is opaque";
+    EXPECT_EQ(2u, named->mIndex) << "absent order is the place in the file";
+}
+
 TEST_F(PsdFolderTest, DamagedOrMissingDescriptionsLeaveAnEmptyFolderAndALogLine)
 {
+    Write("empty/layers.xml", "");
+    ASSERT_NE(OpenAs<file::PsdFolder>(L"empty"), nullptr);
+    EXPECT_EQ(0u, mContainer->GetImageCount());
     Write("broken/layers.xml", "<Document><Layers><Layer name='a'");
     file::PsdFolder* broken = OpenAs<file::PsdFolder>(L"broken");
     ASSERT_NE(broken, nullptr);

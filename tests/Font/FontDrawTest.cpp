@@ -89,14 +89,10 @@ TEST_F(FontDraw, KerningNarrowsTheMeasureAndTheDrawnGlyphsAlike)
     EXPECT_FLOAT_EQ(8.0f, quads[4].x) << "V drawn at the kerned advance, as measured";
     EXPECT_FLOAT_EQ(10.0f / 64.0f, quads[4].u);
     EXPECT_FLOAT_EQ(18.0f / 64.0f, quads[5].u);
-
-    // Centred in 100: the measured 18 starts at 41, so the pair sits in the middle.
-    auto centred = mGraphics->DrawTextWrapped(&text, 100.0f, 0.0f, 2, true);
-    centred->mFormat.mWidestLine = false;
-    const auto middle = Draw(centred);
-    ASSERT_EQ(8u, middle.size());
-    EXPECT_FLOAT_EQ(42.0f, middle[0].x);
-    EXPECT_FLOAT_EQ(49.0f, middle[4].x) << "V at 41 + 10 - 2";
+    // The pair is ordered: in "VA" the A follows the whole advance of V, plus its x offset.
+    const std::wstring reversed = L"VA";
+    auto other = mGraphics->DrawText(&reversed);
+    EXPECT_FLOAT_EQ(11.0f, Draw(other)[4].x);
     mGraphics->mFont = nullptr;
 }
 
@@ -121,13 +117,25 @@ TEST_F(FontDraw, CentredAndRightAlignedLinesStartInsideTheMeasuredWidth)
 {
     auto font = Load(Letters());
     mGraphics->mFont = font.Get();
-    const std::wstring text = L"w";
-    auto centred = mGraphics->DrawTextWrapped(&text, 100.0f, 0.0f, 2, true);
-    centred->mFormat.mWidestLine = false;
-    EXPECT_FLOAT_EQ(25.0f, Draw(centred)[0].x) << "ceil(24.5)";
-    auto right = mGraphics->DrawTextWrapped(&text, 100.0f, 0.0f, 1, true);
-    right->mFormat.mWidestLine = false;
-    EXPECT_FLOAT_EQ(49.0f, Draw(right)[0].x);
+    const struct
+    {
+        const wchar_t* text;
+        u32 align;
+        float x; // of the last glyph
+    } cases[] = {
+        {L"w", 2, 25.0f},  // ceil(24.5)
+        {L"w", 1, 49.0f},  // right
+        {L"AV", 2, 49.0f}, // the kerned 18 starts at 41: V at 41 + 10 - 2
+    };
+    for (const auto& c : cases)
+    {
+        const std::wstring text = c.text;
+        auto command = mGraphics->DrawTextWrapped(&text, 100.0f, 0.0f, c.align, true);
+        command->mFormat.mWidestLine = false;
+        const auto quads = Draw(command);
+        ASSERT_EQ(4 * text.size(), quads.size());
+        EXPECT_FLOAT_EQ(c.x, quads[quads.size() - 4].x) << c.align;
+    }
     mGraphics->mFont = nullptr;
 }
 

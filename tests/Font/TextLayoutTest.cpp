@@ -86,21 +86,6 @@ TEST(TextLayout, BreaksWrapsAndSpacesFallWhereTheyShould)
     EXPECT_FLOAT_EQ(8.0f, withIndent[0].indent);
 }
 
-TEST(TextLayout, KerningNarrowsTheMeasuredWidth)
-{
-    GlyphMap glyphs = Glyphs({{L'A', 10}, {L'V', 10}});
-    glyphs[L'V'].kerning[L'A'] = -2.0f;
-    TextLines lines;
-    LayoutLines(glyphs, L"AV", TextFormat(), lines);
-    float size[2];
-    MeasureLines(lines, TextFormat(), 20.0f, 22.0f, size);
-    EXPECT_FLOAT_EQ(18.0f, size[0]);
-    EXPECT_FLOAT_EQ(20.0f, size[1]);
-    LayoutLines(glyphs, L"VA", TextFormat(), lines);
-    MeasureLines(lines, TextFormat(), 20.0f, 22.0f, size);
-    EXPECT_FLOAT_EQ(20.0f, size[0]) << "the pair is ordered";
-}
-
 TEST(TextLayout, MeasuresTheWidestLineOrTheWrapWidth)
 {
     TextFormat format;
@@ -134,18 +119,6 @@ TEST(TextLayout, MissingGlyphsUseTheFallbackOrAddNothing)
     BuildPageRuns(kTwenty, L"a? b", TextFormat(), runs);
     ASSERT_EQ(1u, runs.size());
     EXPECT_EQ(2u, runs[0].count);
-}
-
-TEST(TextLayout, PageRunsGroupNeighboursOnOnePage)
-{
-    GlyphMap glyphs = Glyphs({{L'a', 5}, {L'b', 5}, {L'c', 5}});
-    glyphs[L'b'].page = 1;
-    PageRuns runs;
-    BuildPageRuns(glyphs, L"aab\ncca", TextFormat(), runs);
-    ASSERT_EQ(3u, runs.size());
-    EXPECT_EQ(2u, runs[0].count);
-    EXPECT_EQ(1, runs[1].page);
-    EXPECT_EQ(3u, runs[2].count);
 }
 
 TEST(TextLayout, ManyLinesSpillPastTheInlineStorage)

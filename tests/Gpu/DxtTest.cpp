@@ -7,14 +7,6 @@ namespace
 {
 using gpu::TextureFormat;
 
-TEST(Dxt, PitchesCountWholeBlocks)
-{
-    EXPECT_EQ(8u, gpu::DxtRowPitch(TextureFormat::DXT1, 1));
-    EXPECT_EQ(16u, gpu::DxtRowPitch(TextureFormat::DXT1, 5));
-    EXPECT_EQ(32u, gpu::DxtRowPitch(TextureFormat::DXT5, 8));
-    EXPECT_EQ(0u, gpu::DxtBlockBytes(TextureFormat::ARGB8));
-}
-
 TEST(Dxt, Dxt1InterpolatesFourColoursOrThreeAndTransparent)
 {
     // Four-colour block: c0 white > c1 black; indices 0, 1, 2, 3 along the first row.
@@ -48,7 +40,7 @@ TEST(Dxt, Dxt3And5CarryTheirAlpha)
     EXPECT_EQ((6u * 200 + 1 * 100) / 7, out[2] >> 24);
 }
 
-TEST(Dxt, PartialBlocksAtTheEdgesAreCut)
+TEST(Dxt, PartialBlocksAtTheEdgesAreCutAndPitchesCountWholeBlocks)
 {
     const u8 blocks[16] = {0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0x00, 0x00, 0x00, 0x00, 0, 0, 0, 0};
     std::vector<u32> out;
@@ -56,5 +48,10 @@ TEST(Dxt, PartialBlocksAtTheEdgesAreCut)
     ASSERT_EQ(10u, out.size());
     EXPECT_EQ(0xFFFFFFFFu, out[3]);
     EXPECT_EQ(0xFF000000u, out[4]); // first pixel of the second block
+    // Pitches count whole blocks.
+    EXPECT_EQ(8u, gpu::DxtRowPitch(TextureFormat::DXT1, 1));
+    EXPECT_EQ(16u, gpu::DxtRowPitch(TextureFormat::DXT1, 5));
+    EXPECT_EQ(32u, gpu::DxtRowPitch(TextureFormat::DXT5, 8));
+    EXPECT_EQ(0u, gpu::DxtBlockBytes(TextureFormat::ARGB8));
 }
 } // namespace

@@ -30,7 +30,7 @@ protected:
     std::unique_ptr<gpu::Device> mDevice;
 };
 
-TEST_F(GlDevice, ProgramsAreBuiltFromTheirEntryPointsWithConstantsAndSamplersByName)
+TEST_F(GlDevice, ProgramsAreBuiltFromTheirEntryPointsOrFailWithTheCompilersMessages)
 {
     gpu::ProgramId program = 0;
     std::string messages;
@@ -48,12 +48,8 @@ TEST_F(GlDevice, ProgramsAreBuiltFromTheirEntryPointsWithConstantsAndSamplersByN
     EXPECT_EQ(QL_OK, mDevice->SetConstantVector(program, -1, v)); // unknown: silently nothing
     EXPECT_EQ(QL_OK, mDevice->SetConstantVector(program, mDevice->FindConstant(program, "color2"), v));
     mDevice->DestroyProgram(program);
-}
-
-TEST_F(GlDevice, CompilerErrorsFailWithTheirMessages)
-{
-    gpu::ProgramId program = 0;
-    std::string messages;
+    // Compiler errors fail with their messages.
+    messages.clear();
     EXPECT_EQ(QL_FAIL, mDevice->CreateProgram("void vertex_shader() { undeclared = 1; }", "vertex_shader", kPixel,
                                               "pixel_shader", &program, &messages));
     EXPECT_NE(std::string::npos, messages.find("vertex"));
@@ -66,18 +62,7 @@ TEST_F(GlDevice, CompilerErrorsFailWithTheirMessages)
                                               &messages));
 }
 
-TEST_F(GlDevice, TexturesOfNoSizeOrBeyondTheLimitAreRefused)
-{
-    gpu::TextureId texture = 0;
-    EXPECT_EQ(QL_FAIL, mDevice->CreateTexture(0, 0, gpu::TextureFormat::ARGB8, gpu::TextureUsage::Static, &texture));
-    const u32 tooWide = mDevice->GetCaps().maxTextureWidth + 1;
-    EXPECT_EQ(QL_FAIL,
-              mDevice->CreateTexture(tooWide, 1, gpu::TextureFormat::ARGB8, gpu::TextureUsage::Static, &texture));
-    EXPECT_EQ(QL_FAIL,
-              mDevice->CreateTexture(4, 4, gpu::TextureFormat::DXT1, gpu::TextureUsage::RenderTarget, &texture));
-}
-
-TEST_F(GlDevice, TextureContentsReadBackTopRowFirst)
+TEST_F(GlDevice, TextureContentsReadBackTopRowFirstAndBadSizesAreRefused)
 {
     gpu::TextureId target = 0;
     ASSERT_EQ(QL_OK,
@@ -88,6 +73,14 @@ TEST_F(GlDevice, TextureContentsReadBackTopRowFirst)
     ASSERT_EQ(QL_OK, mDevice->ReadPixels(target, 0, 0, 2, 2, &out));
     EXPECT_EQ(std::vector<u32>(pixels, pixels + 4), out);
     EXPECT_EQ(QL_FAIL, mDevice->ReadPixels(target, 1, 1, 2, 2, &out)); // outside
+    // Textures of no size, beyond the limit or compressed targets are refused.
+    gpu::TextureId texture = 0;
+    EXPECT_EQ(QL_FAIL, mDevice->CreateTexture(0, 0, gpu::TextureFormat::ARGB8, gpu::TextureUsage::Static, &texture));
+    const u32 tooWide = mDevice->GetCaps().maxTextureWidth + 1;
+    EXPECT_EQ(QL_FAIL,
+              mDevice->CreateTexture(tooWide, 1, gpu::TextureFormat::ARGB8, gpu::TextureUsage::Static, &texture));
+    EXPECT_EQ(QL_FAIL,
+              mDevice->CreateTexture(4, 4, gpu::TextureFormat::DXT1, gpu::TextureUsage::RenderTarget, &texture));
 }
 
 TEST_F(GlDevice, LossIsReportedOnlyWhenAskedFor)

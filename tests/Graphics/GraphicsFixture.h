@@ -94,8 +94,6 @@ public:
     explicit CaptureTransformer(render::DrawParam* inner = nullptr) : mInner(inner) { Cancel(); }
     QLResultEnum TransformVertices(void* vertices, const render::VertexFormat& format, u32 count) override
     {
-        mVertices = vertices;
-        mCount = count;
         ++mCalls;
         const QLResultEnum result = mInner ? mInner->TransformVertices(vertices, format, count) : QL_OK;
         if (format.mStride == sizeof(render::SVertex2D))
@@ -105,14 +103,7 @@ public:
         }
         return result;
     }
-    const render::SVertex2D* Quad(u32 i = 0) const
-    {
-        return static_cast<const render::SVertex2D*>(mVertices) + 4 * i;
-    }
-
     render::DrawParam* mInner;
-    void* mVertices = nullptr;
-    u32 mCount = 0;
     int mCalls = 0;
     std::vector<render::SVertex2D> mSeen; // copies as transformed, before the context's own steps
 };

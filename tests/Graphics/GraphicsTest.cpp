@@ -27,7 +27,7 @@ u32 TotalPrimitives(const std::vector<rendertest::Command>& commands)
 }
 } // namespace
 
-TEST_F(DrawCommands, ATranslatedCommandDrawsOnceWithTheOffset)
+TEST_F(DrawCommands, ATranslatedImageAndARectangleAreOneQuadEachAndALineUsesTheGeometryShader)
 {
     render::Image* image = MakeImage(5, 4);
     {
@@ -38,31 +38,31 @@ TEST_F(DrawCommands, ATranslatedCommandDrawsOnceWithTheOffset)
             EXPECT_TRUE(moved.IsPending());
         }
     }
-    const render::SVertex2D* vertices = CacheVertices<render::SVertex2D>();
-    ASSERT_NE(nullptr, vertices);
+    mGraphics->SetColorRGBA(1.0f, 0.0f, 0.0f, 1.0f);
+    mGraphics->DrawLine(1.0f, 2.0f, 30.0f, 2.0f);
+    mGraphics->FillRect(4.0f, 5.0f, 10.0f, 6.0f);
+    const render::SVertex2D* quads = CacheVertices<render::SVertex2D>();
+    const render::SVertexGeom* shapes = CacheVertices<render::SVertexGeom>();
+    ASSERT_TRUE(quads && shapes);
     const auto commands = EndAndDecode();
-    const auto draws = Only(commands, render::CMD_DRAW_INDEXED);
-    ASSERT_EQ(1u, draws.size());
-    EXPECT_EQ(2u, draws[0].args[3]) << "one quad";
-    const render::SVertex2D* v = vertices + draws[0].args[4];
+    ASSERT_EQ(1u, Only(commands, render::CMD_DRAW).size());
+    const auto indexed = Only(commands, render::CMD_DRAW_INDEXED);
+    ASSERT_EQ(2u, indexed.size());
+    EXPECT_EQ(2u, indexed[0].args[3]) << "one quad";
+    EXPECT_EQ(2u, indexed[1].args[3]) << "one quad";
+    const render::SVertex2D* v = quads + indexed[0].args[4];
     EXPECT_FLOAT_EQ(9.5f, v[0].x);
     EXPECT_FLOAT_EQ(19.5f, v[0].y);
     EXPECT_FLOAT_EQ(14.5f, v[2].x);
     EXPECT_FLOAT_EQ(23.5f, v[2].y);
-}
-
-TEST_F(DrawCommands, ZeroSizedSourceOrMissingImageDrawsNothing)
-{
-    render::Image* image = MakeImage(8, 8);
-    const float empty[4] = {0.0f, 0.0f, 0.0f, 8.0f};
-    const float destination[4] = {0.0f, 0.0f, 16.0f, 16.0f};
-    {
-        auto scaled = mGraphics->DrawImageToRect(image, empty, destination);
-        EXPECT_FALSE(scaled.IsPending());
-        auto missing = mGraphics->DrawImage(nullptr);
-        EXPECT_EQ(QL_FAIL, missing->Draw(&missing));
-    }
-    EXPECT_EQ(0u, TotalPrimitives(EndAndDecode()));
+    const render::SVertexGeom* rect = shapes + indexed[1].args[4];
+    EXPECT_FLOAT_EQ(3.5f, rect[0].x);
+    EXPECT_FLOAT_EQ(13.5f, rect[2].x);
+    EXPECT_FLOAT_EQ(10.5f, rect[2].y);
+    EXPECT_EQ(0xFFFF0000u, rect[1].diffuse);
+    const auto shaders = Only(commands, render::CMD_SET_SHADER);
+    ASSERT_FALSE(shaders.empty());
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(mGraphics->GetGeomShader()->GetImpl()), shaders.back().args[0]);
 }
 
 TEST_F(DrawCommands, AlignmentAndFlipsShapeTheQuad)
@@ -88,7 +88,7 @@ TEST_F(DrawCommands, AlignmentAndFlipsShapeTheQuad)
     EXPECT_FLOAT_EQ(0.0f, v[2].v);
 }
 
-TEST_F(DrawCommands, ColoursAreClampedAndTheTintRidesInTheSpecular)
+TEST_F(DrawCommands, ColoursAreClampedTheTintRidesInTheSpecularAndShaderModesStayBuiltIn)
 {
     render::Image* image = MakeImage(2, 2);
     mGraphics->SetColorRGBA(1.5f, -0.5f, 0.5f, 1.0f);
@@ -108,6 +108,16 @@ TEST_F(DrawCommands, ColoursAreClampedAndTheTintRidesInTheSpecular)
     EXPECT_EQ(0x000000FFu, mGraphics->GetTintSpecular());
     mGraphics->SetTint(std::nanf(""));
     EXPECT_EQ(0x000000FFu, mGraphics->GetTintSpecular());
+    // Shader modes switch only between the built-in shaders.
+    render::Shader* multiply = mGraphics->GetTexturedShader();
+    EXPECT_EQ(QL_OK, mGraphics->SetShaderMode(3));
+    EXPECT_EQ(multiply, mGraphics->GetTexturedShader());
+    EXPECT_EQ(1u, mGraphics->GetShaderMode());
+    EXPECT_EQ(QL_OK, mGraphics->SetShaderMode(2));
+    EXPECT_NE(multiply, mGraphics->GetTexturedShader());
+    EXPECT_EQ(QL_OK, mGraphics->SetShader(nullptr));
+    EXPECT_EQ(0u, mGraphics->GetShaderMode());
+    EXPECT_EQ(multiply, mGraphics->GetTexturedShader());
 }
 
 TEST_F(DrawCommands, ScaleAfterTranslateAndRotatedTransforms)
@@ -164,30 +174,17 @@ TEST_F(DrawCommands, CustomGeometryCountsPrimitivesByType)
     EXPECT_EQ(5u, draws[1].args[2]);
 }
 
-TEST_F(DrawCommands, LinesAndRectanglesUseTheGeometryShader)
+TEST_F(DrawCommands, AnEmptySourceAMissingImageOrNoCacheRoomDrawsNothing)
 {
-    mGraphics->SetColorRGBA(1.0f, 0.0f, 0.0f, 1.0f);
-    mGraphics->DrawLine(1.0f, 2.0f, 30.0f, 2.0f);
-    mGraphics->FillRect(4.0f, 5.0f, 10.0f, 6.0f);
-    const render::SVertexGeom* vertices = CacheVertices<render::SVertexGeom>();
-    ASSERT_NE(nullptr, vertices);
-    const auto commands = EndAndDecode();
-    ASSERT_EQ(1u, Only(commands, render::CMD_DRAW).size());
-    const auto indexed = Only(commands, render::CMD_DRAW_INDEXED);
-    ASSERT_EQ(1u, indexed.size());
-    EXPECT_EQ(2u, indexed[0].args[3]);
-    const render::SVertexGeom* rect = vertices + indexed[0].args[4];
-    EXPECT_FLOAT_EQ(3.5f, rect[0].x);
-    EXPECT_FLOAT_EQ(13.5f, rect[2].x);
-    EXPECT_FLOAT_EQ(10.5f, rect[2].y);
-    EXPECT_EQ(0xFFFF0000u, rect[1].diffuse);
-    const auto shaders = Only(commands, render::CMD_SET_SHADER);
-    ASSERT_FALSE(shaders.empty());
-    EXPECT_EQ(reinterpret_cast<uintptr_t>(mGraphics->GetGeomShader()->GetImpl()), shaders.back().args[0]);
-}
-
-TEST_F(DrawCommands, WithoutCacheRoomLinesAndRectanglesDrawNothing)
-{
+    render::Image* image = MakeImage(8, 8);
+    const float empty[4] = {0.0f, 0.0f, 0.0f, 8.0f};
+    const float destination[4] = {0.0f, 0.0f, 16.0f, 16.0f};
+    {
+        auto scaled = mGraphics->DrawImageToRect(image, empty, destination);
+        EXPECT_FALSE(scaled.IsPending());
+        auto missing = mGraphics->DrawImage(nullptr);
+        EXPECT_EQ(QL_FAIL, missing->Draw(&missing));
+    }
     ASSERT_EQ(QL_OK, mRender->EndScene()); // the caches leave their frame
     {
         auto line = mGraphics->DrawLine(0.0f, 0.0f, 5.0f, 5.0f);
@@ -198,19 +195,6 @@ TEST_F(DrawCommands, WithoutCacheRoomLinesAndRectanglesDrawNothing)
         EXPECT_EQ(QL_FAIL, image->Draw(&image));
     }
     EXPECT_EQ(0u, TotalPrimitives(rendertest::Decode(mRender->GetCommandBuffer())));
-}
-
-TEST_F(DrawCommands, ShaderModesSwitchOnlyBetweenTheBuiltInShaders)
-{
-    render::Shader* multiply = mGraphics->GetTexturedShader();
-    EXPECT_EQ(QL_OK, mGraphics->SetShaderMode(3));
-    EXPECT_EQ(multiply, mGraphics->GetTexturedShader());
-    EXPECT_EQ(1u, mGraphics->GetShaderMode());
-    EXPECT_EQ(QL_OK, mGraphics->SetShaderMode(2));
-    EXPECT_NE(multiply, mGraphics->GetTexturedShader());
-    EXPECT_EQ(QL_OK, mGraphics->SetShader(nullptr));
-    EXPECT_EQ(0u, mGraphics->GetShaderMode());
-    EXPECT_EQ(multiply, mGraphics->GetTexturedShader());
 }
 
 TEST_F(DrawCommands, ClipRectanglesAreTruncatedOnlyWhenRecorded)

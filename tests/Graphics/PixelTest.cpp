@@ -1,6 +1,5 @@
 // Drawing through the context on real OpenGL (headless EGL), read back: an image lands on exact
-// pixels, and a text line and a whole frame of images, sprites, shapes and text match their
-// stored references.
+// pixels, and a whole frame of images, sprites, shapes and text matches its stored reference.
 #include "GraphicsFixture.h"
 #include "Image/ImageBuilders.h"
 
@@ -54,9 +53,6 @@ protected:
 class ImagePixels : public GlFixture<64, 64>
 {
 };
-class TextPixels : public GlFixture<256, 32>
-{
-};
 class FramePicture : public GlFixture<512, 384>
 {
 };
@@ -85,24 +81,6 @@ TEST_F(ImagePixels, AnImageDrawnOneToOneLandsOnExactPixels)
                 ++wrong;
         }
     EXPECT_EQ(0, wrong);
-}
-
-TEST_F(TextPixels, ATextLineMatchesItsReference)
-{
-    auto font = Font("main_32_1");
-    Clear(0xFF000000);
-    mGraphics->mFont = font.Get();
-    const std::wstring text = L"Brackenmoor: 1,024 AV";
-    mGraphics->DrawText(&text).Translate(2.0f, 4.0f);
-    mGraphics->mFont = nullptr;
-    const std::vector<u32> pixels = Finish();
-
-    int lit = 0;
-    for (u32 p : pixels)
-        lit += (p & 0xFFFFFF) != 0;
-    EXPECT_GT(lit, 400) << "the text left ink";
-
-    EXPECT_TRUE(testsupport::MatchesReference(pixels, 256, 32, kReferences + "font/text_line.png", 2));
 }
 
 TEST_F(FramePicture, AFrameOfImagesSpritesShapesAndTextMatchesItsReference)

@@ -165,18 +165,15 @@ TEST(DdsDecoder, Dxt1ThreeColourBlocksLeaveIndexThreeUnhit)
     Decoded opaque = Decode(EncodeDds(4, 4, "DXT1", Dxt1Block(0xF800, 0x001F, kAll3)), L".dds");
     ASSERT_TRUE(opaque.data);
     EXPECT_TRUE(opaque.Hit(3, 3)) << "four-colour blocks have no transparent index";
-}
 
-TEST(DdsDecoder, BlocksBeyondAnOddSizedImageAreSkipped)
-{
     // 5 x 3 needs 2 x 1 blocks; the pixels they cover beyond the image have no mask bits.
-    Decoded d = Decode(EncodeDds(5, 3, "DXT1", RepeatBlock(Dxt1Block(0x001F, 0xF800, kAll3), 5, 3)), L".dds");
-    ASSERT_TRUE(d.data);
-    ASSERT_EQ(QL_OK, d.copy);
-    ASSERT_EQ(15u, d.mask.size());
-    for (bool bit : d.mask)
+    Decoded odd = Decode(EncodeDds(5, 3, "DXT1", RepeatBlock(Dxt1Block(0x001F, 0xF800, kAll3), 5, 3)), L".dds");
+    ASSERT_TRUE(odd.data);
+    ASSERT_EQ(QL_OK, odd.copy);
+    ASSERT_EQ(15u, odd.mask.size());
+    for (bool bit : odd.mask)
         EXPECT_FALSE(bit);
-    EXPECT_TRUE(GuardIntact(d, 16));
+    EXPECT_TRUE(GuardIntact(odd, 16));
 }
 
 TEST(DxtAlpha, Dxt3NibblesScaleBySeventeen)
@@ -219,7 +216,7 @@ TEST(DxtAlpha, Dxt5InterpolatesWithTruncationInBothModes)
     EXPECT_EQ(3u, d.data->GetCompression());
 }
 
-TEST(DevilDecoder, PngAlphaFiftyIsHitAndPixelsBecomeArgb)
+TEST(DevilDecoder, PngAlphaFiftyIsHitPixelsBecomeArgbAndWithoutAlphaAllIsHit)
 {
     Decoded d = Decode(EncodePng(3, 1, {0x31102030, 0x32405060, 0xFFFFFFFF}, true), L".png");
     ASSERT_TRUE(d.data);
@@ -228,60 +225,43 @@ TEST(DevilDecoder, PngAlphaFiftyIsHitAndPixelsBecomeArgb)
     EXPECT_EQ(0x32405060u, d.Pixel(1, 0));
     EXPECT_FALSE(d.Hit(0, 0)); // 49
     EXPECT_TRUE(d.Hit(1, 0));  // 50
-}
-
-TEST(DevilDecoder, PngWithoutAlphaIsHitEverywhere)
-{
-    Decoded d = Decode(EncodePng(2, 2, {0x00102030, 0x00405060, 0x00000000, 0x00FFFFFF}, false), L".png");
-    ASSERT_TRUE(d.data);
-    ASSERT_EQ(QL_OK, d.copy);
-    EXPECT_EQ(0xFF102030u, d.Pixel(0, 0));
-    for (bool bit : d.mask)
+    Decoded opaque = Decode(EncodePng(2, 2, {0x00102030, 0x00405060, 0x00000000, 0x00FFFFFF}, false), L".png");
+    ASSERT_TRUE(opaque.data);
+    ASSERT_EQ(QL_OK, opaque.copy);
+    EXPECT_EQ(0xFF102030u, opaque.Pixel(0, 0));
+    for (bool bit : opaque.mask)
         EXPECT_TRUE(bit);
 }
 
 TEST(DevilDecoder, BottomUpFilesComeOutUpright)
 {
-    // Top row: opaque red, transparent; bottom row: transparent, opaque blue.
-    const std::vector<u32> argb = {0xFFFF0000, 0x00000000, 0x00000000, 0xFF0000FF};
-    for (bool bottomUp : {true, false})
-    {
-        Decoded d = Decode(EncodeTga(2, 2, argb, bottomUp), L".tga");
-        ASSERT_TRUE(d.data) << bottomUp;
-        ASSERT_EQ(QL_OK, d.copy);
-        EXPECT_EQ(0xFFFF0000u, d.Pixel(0, 0)) << "bottom-up " << bottomUp;
-        EXPECT_EQ(0xFF0000FFu, d.Pixel(1, 1)) << "bottom-up " << bottomUp;
-        EXPECT_TRUE(d.Hit(0, 0));
-        EXPECT_FALSE(d.Hit(1, 0));
-        EXPECT_FALSE(d.Hit(0, 1));
-        EXPECT_TRUE(d.Hit(1, 1));
-    }
-}
-
-TEST(DevilDecoder, GifBmpAndJpgFromTheDemoContentDecode)
-{
-    auto load = [](const char* name) {
-        std::ifstream file(std::string(QL_SOURCE_DIR) + "/content/td/data/images/" + name, std::ios::binary);
-        EXPECT_TRUE(file) << name;
-        const std::string ext = std::string(name).substr(std::string(name).find('.'));
-        return Decode(Bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>()),
-                      std::wstring(ext.begin(), ext.end()));
-    };
-    Decoded gif = load("checker.gif"), bmp = load("checker.bmp"), jpg = load("photo.jpg");
-    for (const Decoded* d : {&gif, &bmp, &jpg})
+    // The demo TGA is stored bottom-up: with its origin bit turned to the top its rows read upside
+    // down. The demo BMP, bottom-up as well, holds the GIF's checker.
+    const Bytes tga = ContentImage("badge.tga");
+    Bytes topDown = tga;
+    topDown[17] |= 0x20;
+    const Decoded png = Decode(ContentImage("badge.png"), L".png"), upright = Decode(tga, L".tga"),
+                  flipped = Decode(topDown, L".tga"), gif = Decode(ContentImage("checker.gif"), L".gif"),
+                  bmp = Decode(ContentImage("checker.bmp"), L".bmp");
+    for (const Decoded* d : {&png, &upright, &flipped, &gif, &bmp})
     {
         ASSERT_TRUE(d->data);
-        EXPECT_EQ(QL_OK, d->copy);
-        EXPECT_EQ(64, d->data->mWidth);
-        EXPECT_EQ(64, d->data->mHeight);
+        ASSERT_EQ(QL_OK, d->copy);
+        ASSERT_EQ(64, d->data->mWidth);
+        ASSERT_EQ(64, d->data->mHeight);
     }
-    // The bottom-up BMP holds the GIF's checker: both come out upright and alike.
-    int different = 0;
+    int different = 0, asymmetric = 0;
     for (u32 y = 0; y < 64; ++y)
         for (u32 x = 0; x < 64; ++x)
-            different += gif.Pixel(x, y) != bmp.Pixel(x, y) ? 1 : 0;
+        {
+            different += upright.Pixel(x, y) != png.Pixel(x, y);
+            different += flipped.Pixel(x, 63 - y) != png.Pixel(x, y);
+            different += bmp.Pixel(x, y) != gif.Pixel(x, y);
+            asymmetric += png.Pixel(x, y) != png.Pixel(x, 63 - y);
+        }
     EXPECT_EQ(0, different);
-    EXPECT_NE(gif.Pixel(0, 0), gif.Pixel(8, 0)) << "a checker, not a flat colour";
+    EXPECT_GT(asymmetric, 0) << "an upside-down picture must show";
+    EXPECT_NE(gif.Pixel(0, 0), gif.Pixel(0, 63)) << "a checker, not a flat colour";
 }
 
 TEST(RawDecoder, ReadsHostOrderPixelsAndAlphaTenIsHit)
@@ -329,9 +309,8 @@ TEST(DamagedFiles, CutOrScrambledDemoImagesFailOrDecodeWithinTheirLevel)
                                  "badge.tga",   "badge.dds",   "badge_dxt1.dds", "badge_dxt5.dds"};
     for (const char* name : names)
     {
-        std::ifstream in(std::string(QL_SOURCE_DIR) + "/content/td/data/images/" + name, std::ios::binary);
-        ASSERT_TRUE(in) << name;
-        const Bytes whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const Bytes whole = ContentImage(name);
+        ASSERT_FALSE(whole.empty()) << name;
         const std::string text(name);
         const std::wstring extension(text.begin() + static_cast<long>(text.rfind('.')), text.end());
         std::vector<Bytes> damaged;

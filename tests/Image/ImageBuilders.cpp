@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace imagetest
@@ -62,22 +63,6 @@ Bytes EncodePng(u32 width, u32 height, const std::vector<u32>& argb, bool withAl
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
-    return out;
-}
-
-Bytes EncodeTga(u32 width, u32 height, const std::vector<u32>& argb, bool bottomUp)
-{
-    Bytes out = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    PutU16(out, width);
-    PutU16(out, height);
-    out.push_back(32);
-    out.push_back(static_cast<u8>(8 | (bottomUp ? 0 : 0x20))); // alpha bits, top-left origin flag
-    for (u32 r = 0; r < height; ++r)
-    {
-        const u32 y = bottomUp ? height - 1 - r : r;
-        for (u32 x = 0; x < width; ++x)
-            PutU32(out, argb[y * width + x]); // B, G, R, A
-    }
     return out;
 }
 
@@ -173,5 +158,10 @@ void WriteFile(const std::wstring& path, const Bytes& bytes)
 {
     std::ofstream file(base::WStringToString(path, 1), std::ios::binary);
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+Bytes ContentImage(const std::string& name)
+{
+    std::ifstream file(std::string(QL_SOURCE_DIR) + "/content/td/data/images/" + name, std::ios::binary);
+    return Bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }
 } // namespace imagetest

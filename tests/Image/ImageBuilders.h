@@ -1,4 +1,5 @@
-// Image files built in memory for the decoder tests: PNG through libpng, TGA, BMP and DDS by hand.
+// Image files built in memory for the decoder tests (PNG through libpng, DDS by hand) and the
+// demo content's images.
 #pragma once
 
 #include "Core/Base/Types.h"
@@ -12,8 +13,6 @@ using Bytes = std::vector<u8>;
 
 // Pixels are 0xAARRGGBB, top row first.
 Bytes EncodePng(u32 width, u32 height, const std::vector<u32>& argb, bool withAlpha);
-// 32-bit uncompressed; bottomUp stores the last row first (lower-left origin).
-Bytes EncodeTga(u32 width, u32 height, const std::vector<u32>& argb, bool bottomUp);
 // A DDS header and the data as given; fourCc null means uncompressed with `bitCount` bits.
 Bytes EncodeDds(u32 width, u32 height, const char* fourCc, const Bytes& data, u32 mipCount = 0,
                 u32 bitCount = 32);
@@ -31,4 +30,6 @@ Bytes Dxt5Block(u8 alpha0, u8 alpha1, const u8 alphaIndices[16], u16 colour0, u1
 Bytes RepeatBlock(const Bytes& block, u32 width, u32 height);
 
 void WriteFile(const std::wstring& path, const Bytes& bytes);
+// A file of the demo content's images folder (content/td/data/images/).
+Bytes ContentImage(const std::string& name);
 } // namespace imagetest

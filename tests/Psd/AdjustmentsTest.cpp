@@ -29,42 +29,39 @@ std::string Levels(u32 extraRecords, bool marker)
 }
 } // namespace
 
-TEST(Adjustments, LevelsLengthMustMatch)
+TEST(Adjustments, LevelsAreReadAndRecordsOfTheWrongLengthVersionOrCountFail)
 {
     DocPtr doc = LoadLayerWithExtra(Tagged("levl", Levels(0, false)));
     const auto* levels = Entry<psd::LevelsRecord>(doc, psd::kEntryLevels);
     ASSERT_TRUE(levels);
     EXPECT_EQ(29u, levels->mLevels.size());
-    i32 status = 0;
-    EXPECT_FALSE(LoadLayerWithExtra(Tagged("levl", Levels(0, false) + "x"), &status));
-    EXPECT_EQ(psd::kLevelsLength, status);
-    std::string wrongMarker = Levels(0, false) + "LvlX" + std::string(4, '\0');
-    EXPECT_FALSE(LoadLayerWithExtra(Tagged("levl", wrongMarker), &status));
-    EXPECT_EQ(psd::kLevelsExtraKey, status);
-}
 
-TEST(Adjustments, VersionChecks)
-{
-    const std::pair<const char*, i32> cases[] = {
-        {"levl", psd::kLevelsVersion}, {"hue2", psd::kHueVersion}, {"selc", psd::kSelectiveVersion},
-        {"mixr", psd::kMixerVersion},  {"phfl", psd::kPhotoFilterVersion}, {"grdm", psd::kGradientMapVersion},
-        {"SoCo", psd::kSolidColourVersion}, {"GdFl", psd::kGradientFillVersion}, {"PtFl", psd::kPatternFillVersion},
-        {"curv", psd::kCurvesVersion},
+    const std::string versionNine(120, '\x09');
+    const struct
+    {
+        const char* key;
+        std::string data;
+        i32 status;
+    } cases[] = {
+        {"levl", Levels(0, false) + "x", psd::kLevelsLength},
+        {"levl", Levels(0, false) + "LvlX" + std::string(4, '\0'), psd::kLevelsExtraKey},
+        // A gradient map whose counts reach past its record.
+        {"grdm", Bytes().U16(1).U8(0).U8(0).U32(0xFFFFFFFF).U16(0xFFFF).Str(), psd::kReadError},
+        {"levl", versionNine, psd::kLevelsVersion},
+        {"hue2", versionNine, psd::kHueVersion},
+        {"selc", versionNine, psd::kSelectiveVersion},
+        {"mixr", versionNine, psd::kMixerVersion},
+        {"phfl", versionNine, psd::kPhotoFilterVersion},
+        {"grdm", versionNine, psd::kGradientMapVersion},
+        {"SoCo", versionNine, psd::kSolidColourVersion},
+        {"GdFl", versionNine, psd::kGradientFillVersion},
+        {"PtFl", versionNine, psd::kPatternFillVersion},
+        {"curv", versionNine, psd::kCurvesVersion},
     };
-    for (const auto& [key, expected] : cases)
+    for (const auto& c : cases)
     {
         i32 status = 0;
-        EXPECT_FALSE(LoadLayerWithExtra(Tagged(key, std::string(120, '\x09')), &status)) << key;
-        EXPECT_EQ(expected, status) << key;
+        EXPECT_FALSE(LoadLayerWithExtra(Tagged(c.key, c.data), &status)) << c.key;
+        EXPECT_EQ(c.status, status) << c.key;
     }
 }
-
-TEST(Adjustments, HostileCountsAreBoundedByTheRecord)
-{
-    Bytes b;
-    b.U16(1).U8(0).U8(0).U32(0xFFFFFFFF).U16(0xFFFF);
-    i32 status = 0;
-    LoadLayerWithExtra(Tagged("grdm", b.Str()), &status);
-    EXPECT_EQ(psd::kReadError, status);
-}
-

@@ -4,21 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <zlib.h>
-
 using namespace psdtest;
 
 namespace
 {
-std::string Deflate(const std::string& raw)
-{
-    uLongf size = compressBound(raw.size());
-    std::string out(size, '\0');
-    compress(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(raw.data()), raw.size());
-    out.resize(size);
-    return out;
-}
-
 LayerSpec OneLayer(i32 height, i32 width, std::vector<ChannelSpec> channels)
 {
     LayerSpec layer;
@@ -54,24 +43,24 @@ TEST(ChannelData, PackBitsNeverOverrunsRowsOrInput)
     EXPECT_EQ(0xFF440000u, doc->mLayers[0].mPixels[0]);
     EXPECT_EQ(0xFF440000u, doc->mLayers[0].mPixels[2]);
     EXPECT_EQ(0xFF000000u, doc->mLayers[0].mPixels[3]); // row 2 starts past the data: zero
-    // Row counts alone cut short.
-    i32 status = 0;
-    EXPECT_FALSE(LoadLayer(3, 8, OneLayer(4, 3, {{0, 1, std::string(3, '\0')}}), nullptr, &status));
-    EXPECT_EQ(psd::kReadError, status);
 }
 
 TEST(ChannelData, DamagedChannels)
 {
-    i32 status = 0;
-    EXPECT_FALSE(LoadLayer(3, 8, OneLayer(1, 2, {{0, 2, "not deflate data"}}), nullptr, &status));
-    EXPECT_EQ(psd::kZipFailed, status);
-    EXPECT_FALSE(LoadLayer(3, 8, OneLayer(1, 2, {{0, 7, "xx"}}), nullptr, &status));
-    EXPECT_EQ(psd::kBadCompression, status);
-    // A channel length beyond the file.
-    LayerSpec layer = OneLayer(1, 2, {{0, 0, "ab"}});
-    layer.mChannelLengthOverride = 100000;
-    EXPECT_FALSE(LoadLayer(3, 8, layer, nullptr, &status));
-    EXPECT_EQ(psd::kReadError, status);
+    LayerSpec beyondTheFile = OneLayer(1, 2, {{0, 0, "ab"}});
+    beyondTheFile.mChannelLengthOverride = 100000;
+    const std::pair<LayerSpec, i32> cases[] = {
+        {OneLayer(4, 3, {{0, 1, std::string(3, '\0')}}), psd::kReadError}, // row counts cut short
+        {OneLayer(1, 2, {{0, 2, "not deflate data"}}), psd::kZipFailed},
+        {OneLayer(1, 2, {{0, 7, "xx"}}), psd::kBadCompression},
+        {beyondTheFile, psd::kReadError},
+    };
+    for (const auto& [layer, expected] : cases)
+    {
+        i32 status = 0;
+        EXPECT_FALSE(LoadLayer(3, 8, layer, nullptr, &status));
+        EXPECT_EQ(expected, status);
+    }
 }
 
 TEST(ChannelData, ShortAndCutStreamsLeaveZeroNotStalePixels)
@@ -95,7 +84,7 @@ TEST(ChannelData, FallingLayerSizesKeepNoStaleBytes)
     for (int i = 50; i >= 2; --i)
     {
         u8 value = static_cast<u8>(i);
-        builder.Layer(OneLayer(i, i, {{0, 1, PackBitsRows(i, i, value)}, {1, 2, Deflate(Fill(size_t(i) * i / 2, value))}}));
+        builder.Layer(OneLayer(i, i, {{0, 1, PackBits(Fill(size_t(i) * i, value), i, i)}, {1, 2, Deflate(Fill(size_t(i) * i / 2, value))}}));
     }
     DocPtr doc = LoadBytes(builder.Build());
     ASSERT_TRUE(doc);
@@ -111,46 +100,29 @@ TEST(ChannelData, FallingLayerSizesKeepNoStaleBytes)
     }
 }
 
-TEST(ChannelData, EmptyLayerSkipsItsDataAndHasNoPixels)
+TEST(ChannelData, EmptyShortAndMaskChannelsKeepTheirNeighboursInStep)
 {
     PsdBuilder builder(4, 4);
+    // An empty layer skips its channels' data.
     builder.Layer(OneLayer(0, 0, {{0, 0, "junk"}, {-1, 0, "more"}}));
-    builder.Layer(RawRgbaLayer(0, 0, 1, 1, 1, 2, 3, 4, "next"));
+    // A one-byte channel must not eat the next channel's compression code.
+    LayerSpec shortChannel = RawRgbaLayer(0, 0, 1, 2, 9, 8, 7, 6, "a");
+    shortChannel.mChannels.insert(shortChannel.mChannels.begin(), ChannelSpec{0, 0, "\x01", true});
+    builder.Layer(shortChannel);
+    // A user mask is read at the mask's size; the real user mask (-3) is skipped.
+    LayerSpec masked = RawRgbaLayer(0, 0, 2, 2, 1, 1, 1, 255, "m");
+    Bytes mask;
+    mask.I32(0).I32(0).I32(1).I32(3).U8(0).U8(0).U16(0);
+    masked.mMask = mask.Str();
+    masked.mChannels.push_back({-2, 0, Packed({10, 20, 30})});
+    masked.mChannels.push_back({-3, 0, "ignored!"});
+    builder.Layer(masked);
     DocPtr doc = LoadBytes(builder.Build());
     ASSERT_TRUE(doc);
     EXPECT_TRUE(doc->mLayers[0].mPixels.empty());
-    EXPECT_EQ(0x04010203u, doc->mLayers[1].mPixels[0]);
-}
-
-TEST(ChannelData, ChannelTooShortForItsCompressionCodeIsAbsent)
-{
-    // A one-byte channel must not eat the next channel's compression code.
-    LayerSpec layer = RawRgbaLayer(0, 0, 1, 2, 9, 8, 7, 6, "a");
-    layer.mChannels.insert(layer.mChannels.begin(), ChannelSpec{0, 0, "\x01", true});
-    DocPtr doc = LoadLayer(3, 8, layer);
-    ASSERT_TRUE(doc);
-    EXPECT_EQ(0x06090807u, doc->mLayers[0].mPixels[1]);
-}
-
-TEST(ChannelData, UserMaskAtTheMaskSize)
-{
-    LayerSpec layer = RawRgbaLayer(0, 0, 2, 2, 1, 1, 1, 255, "m");
-    Bytes mask;
-    mask.I32(0).I32(0).I32(1).I32(3).U8(0).U8(0).U16(0);
-    layer.mMask = mask.Str();
-    layer.mChannels.push_back({-2, 0, Packed({10, 20, 30})});
-    layer.mChannels.push_back({-3, 0, "ignored!"});
-    DocPtr doc = LoadLayer(3, 8, layer);
-    ASSERT_TRUE(doc);
-    EXPECT_EQ((std::vector<u8>{10, 20, 30}), doc->mLayers[0].mMask.mImage);
-    EXPECT_EQ(0xFF010101u, doc->mLayers[0].mPixels[3]);
-}
-
-TEST(ChannelData, GreyAndSixteenBitKeepTheHighByte)
-{
-    DocPtr grey = LoadLayer(1, 16, OneLayer(1, 1, {{0, 0, Packed({0x12, 0x34})}, {-1, 0, Packed({0x80, 0xFF})}}));
-    ASSERT_TRUE(grey);
-    EXPECT_EQ(0x80121212u, grey->mLayers[0].mPixels[0]);
+    EXPECT_EQ(0x06090807u, doc->mLayers[1].mPixels[1]);
+    EXPECT_EQ((std::vector<u8>{10, 20, 30}), doc->mLayers[2].mMask.mImage);
+    EXPECT_EQ(0xFF010101u, doc->mLayers[2].mPixels[3]);
 }
 
 TEST(ChannelData, IndexedUsesCountAndTransparentIndex)
@@ -178,6 +150,10 @@ TEST(ChannelData, IndexedUsesCountAndTransparentIndex)
 
 TEST(ChannelData, ColourModesTheGameNeverUsesLoadOrAreRefused)
 {
+    // Grey at 16 bits keeps the high byte.
+    DocPtr grey = LoadLayer(1, 16, OneLayer(1, 1, {{0, 0, Packed({0x12, 0x34})}, {-1, 0, Packed({0x80, 0xFF})}}));
+    ASSERT_TRUE(grey);
+    EXPECT_EQ(0x80121212u, grey->mLayers[0].mPixels[0]);
     // CMYK, multichannel, Lab and 1-bit bitmap layers load with every pixel written and opaque.
     const std::pair<u32, u32> modes[] = {{4, 8}, {7, 8}, {9, 8}, {0, 1}};
     for (auto [mode, depth] : modes)

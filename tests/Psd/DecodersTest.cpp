@@ -3,13 +3,12 @@
 #include "Core/Psd/Channels.h"
 #include "Core/Psd/PixelLane.h"
 #include "Core/Psd/Status.h"
+#include "PsdBuilder.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <vector>
-
-#include <zlib.h>
 
 namespace
 {
@@ -67,11 +66,8 @@ std::vector<u8> RandomPackBits(std::mt19937& rng, size_t runs)
 
 std::vector<u8> Deflate(const std::vector<u8>& raw)
 {
-    uLongf size = compressBound(raw.size());
-    std::vector<u8> out(size);
-    compress(out.data(), &size, raw.data(), raw.size());
-    out.resize(size);
-    return out;
+    const std::string stream = psdtest::Deflate(std::string(raw.begin(), raw.end()));
+    return std::vector<u8>(stream.begin(), stream.end());
 }
 
 std::vector<u8> RandomBytes(std::mt19937& rng, size_t count)

@@ -84,17 +84,20 @@ TEST(Descriptor, EveryValueTypeIsSkippedExactly)
     }
 }
 
-TEST(Descriptor, UnknownTypeStopsTheWalk)
+TEST(Descriptor, UnknownTypesAndDeepNestingStopTheWalkAndLongIdsAreBounded)
 {
-    Descriptor d;
-    d.RawItem("item", "Zzzz", "????").Long("stop", 5);
-    bool finished = true;
-    EXPECT_EQ(-1, SentinelAfter(d, &finished));
-    EXPECT_FALSE(finished);
-}
+    Bytes longId;
+    longId.U32(1000).Raw(std::string(1000, 'k')).Key("tail");
+    Walk w(longId.Str());
+    EXPECT_EQ(255u, psd::ReadId(w.mReader).size());
+    EXPECT_EQ(psd::FourCC("tail"), w.mReader.Key()) << "the rest of the id is skipped";
 
-TEST(Descriptor, DeepNestingIsCapped)
-{
+    Descriptor unknown;
+    unknown.RawItem("item", "Zzzz", "????").Long("stop", 5);
+    bool finished = true;
+    EXPECT_EQ(-1, SentinelAfter(unknown, &finished));
+    EXPECT_FALSE(finished);
+
     Descriptor inner;
     inner.Long("leaf", 1);
     for (int i = 0; i < 100; ++i)
@@ -105,7 +108,7 @@ TEST(Descriptor, DeepNestingIsCapped)
     }
     Descriptor top;
     top.Object("deep", inner).Long("stop", 3);
-    bool finished = true;
+    finished = true;
     SentinelAfter(top, &finished);
     EXPECT_FALSE(finished);
     // Within the cap the walk goes through.
@@ -115,14 +118,3 @@ TEST(Descriptor, DeepNestingIsCapped)
     shallow.Object("x", three).Long("stop", 4);
     EXPECT_EQ(4, SentinelAfter(shallow));
 }
-
-TEST(Descriptor, LongIdsAreBoundedAndSkipped)
-{
-    Bytes b;
-    b.U32(1000).Raw(std::string(1000, 'k')).Key("tail");
-    Walk w(b.Str());
-    std::string id = psd::ReadId(w.mReader);
-    EXPECT_EQ(255u, id.size());
-    EXPECT_EQ(psd::FourCC("tail"), w.mReader.Key());
-}
-

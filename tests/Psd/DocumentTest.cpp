@@ -19,7 +19,7 @@ std::string SimpleRgb()
 }
 } // namespace
 
-TEST(Document, ArgumentFailuresLeaveOutUntouched)
+TEST(Document, LoadsFromAPathOrAPackEntryAndArgumentFailuresLeaveOutUntouched)
 {
     EXPECT_EQ(psd::kNullDocument, psd::LoadDocument(nullptr, "x.psd"));
     psd::Document* marker = reinterpret_cast<psd::Document*>(0x1234);
@@ -29,6 +29,25 @@ TEST(Document, ArgumentFailuresLeaveOutUntouched)
     EXPECT_EQ(psd::kCannotOpen, psd::LoadDocument(&out, "/nonexistent/folder/file.psd"));
     EXPECT_EQ(marker, out);
     EXPECT_EQ(psd::kNullDocument, psd::FreeDocument(nullptr));
+
+    // By path: the file is closed once loaded.
+    testsupport::TempDir dir;
+    std::filesystem::path path = dir.Write("doc.psd", SimpleRgb());
+    i32 status = 0;
+    DocPtr doc = LoadFile(path, &status);
+    ASSERT_EQ(psd::kOk, status);
+    std::filesystem::remove(path);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(0xFF0A141Eu, doc->mLayers[0].mPixels[0]);
+
+    // At offset 100 of a larger stream, as an entry of "data.dat" is.
+    std::string document = SimpleRgb();
+    std::string pack = std::string(100, 'P') + document + std::string(50, 'Q');
+    base::MemoryStream* whole = new base::MemoryStream(pack.data(), static_cast<u32>(pack.size()));
+    base::FrameStream entry(whole, true, 100, static_cast<u32>(document.size()));
+    ASSERT_EQ(psd::kOk, psd::LoadDocument(&out, entry));
+    DocPtr owned(out);
+    EXPECT_EQ(0xFF0A141Eu, out->mLayers[0].mPixels[0]);
 }
 
 TEST(Document, HeaderFailuresGiveTheirCodesAndNullOut)
@@ -60,38 +79,7 @@ TEST(Document, HeaderFailuresGiveTheirCodesAndNullOut)
     }
 }
 
-TEST(Document, EveryTruncationFailsWithReadErrorAndALogLine)
-{
-    std::string good = PsdBuilder(4, 3)
-                           .Resource(1005, std::string(16, '\1'))
-                           .Layer(RawRgbaLayer(0, 0, 3, 4, 10, 20, 30, 255, "one"))
-                           .Build();
-    i32 status = 0;
-    ASSERT_TRUE(LoadBytes(good, &status));
-    // Cutting anywhere fails; nothing that was cut is reported as success.
-    for (size_t cut = 0; cut < good.size(); ++cut)
-    {
-        CapturedLog().clear();
-        DocPtr doc = LoadBytes(good.substr(0, cut), &status);
-        EXPECT_FALSE(doc) << cut;
-        EXPECT_LT(status, 0) << cut;
-        EXPECT_NE(std::wstring::npos, CapturedLog().find(L"PSD")) << cut;
-    }
-}
-
-TEST(Document, PathLoadClosesTheFile)
-{
-    testsupport::TempDir dir;
-    std::filesystem::path path = dir.Write("doc.psd", SimpleRgb());
-    i32 status = 0;
-    DocPtr doc = LoadFile(path, &status);
-    ASSERT_EQ(psd::kOk, status);
-    std::filesystem::remove(path);
-    EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_EQ(0xFF0A141Eu, doc->mLayers[0].mPixels[0]);
-}
-
-TEST(Document, LayerlessFileGetsOneLayerFromTheMergedImage)
+TEST(Document, ALayerlessFileGetsOneLayerFromTheMergedImageWhoseFourthPlaneIsTransparencyUnlessNamed)
 {
     // Merged RGB + transparency: colour planes first, then alpha.
     Bytes merged;
@@ -115,6 +103,18 @@ TEST(Document, LayerlessFileGetsOneLayerFromTheMergedImage)
     EXPECT_EQ(65535, layer.mBlendingRanges.mGreySource[1]);
     EXPECT_EQ(psd::kBlendPassThrough, layer.mSectionBlendMode);
     EXPECT_EQ(1, layer.mVisible);
+
+    // With a named alpha channel the fourth plane is that channel, not transparency.
+    Bytes planes;
+    planes.Raw(Fill(4, 0x11)).Raw(Fill(4, 0x22)).Raw(Fill(4, 0x33)).Raw(Fill(4, 0x44));
+    Bytes name;
+    name.U8(5).Raw("Alpha");
+    DocPtr named = LoadBytes(PsdBuilder(2, 2, 3, 8, 4).Resource(1006, name.Str()).Merged(0, planes.Str()).Build());
+    ASSERT_TRUE(named);
+    EXPECT_EQ(0xFF112233u, named->mMerged[0]);
+    ASSERT_EQ(1u, named->mAlphaChannels.size());
+    EXPECT_EQ(std::vector<u8>(4, 0x44), named->mAlphaChannels[0].mImage);
+    EXPECT_EQ(3u, named->mLayers[0].mChannels.size());
 }
 
 TEST(Document, HugeAreasWithLittleDataFailBeforeTheirPixelsAreReserved)
@@ -161,36 +161,4 @@ TEST(Document, HugeAreasWithLittleDataFailBeforeTheirPixelsAreReserved)
     limits.mMaxPixelBytes = 1000;
     EXPECT_EQ(psd::kOutOfMemory, psd::LoadDocument(&out, stream, limits));
     EXPECT_EQ(nullptr, out);
-}
-
-TEST(Document, LoadsFromAWindowOfALargerStreamLikeAPackEntry)
-{
-    // The document sits at offset 100 of a larger stream, as an entry of "data.dat" does.
-    std::string document = SimpleRgb();
-    std::string pack = std::string(100, 'P') + document + std::string(50, 'Q');
-    base::MemoryStream* whole = new base::MemoryStream(pack.data(), static_cast<u32>(pack.size()));
-    base::FrameStream entry(whole, true, 100, static_cast<u32>(document.size()));
-    psd::Document* doc = nullptr;
-    ASSERT_EQ(psd::kOk, psd::LoadDocument(&doc, entry));
-    DocPtr owned(doc);
-    EXPECT_EQ(0xFF0A141Eu, doc->mLayers[0].mPixels[0]);
-}
-
-TEST(Document, MergedTransparencyOnlyWhenTheExtraChannelIsNoNamedAlpha)
-{
-    Bytes planes;
-    planes.Raw(Fill(4, 0x11)).Raw(Fill(4, 0x22)).Raw(Fill(4, 0x33)).Raw(Fill(4, 0x44));
-    Bytes name;
-    name.U8(5).Raw("Alpha");
-    // With a named alpha channel the fourth plane is that channel, not transparency.
-    DocPtr named = LoadBytes(PsdBuilder(2, 2, 3, 8, 4).Resource(1006, name.Str()).Merged(0, planes.Str()).Build());
-    ASSERT_TRUE(named);
-    EXPECT_EQ(0xFF112233u, named->mMerged[0]);
-    ASSERT_EQ(1u, named->mAlphaChannels.size());
-    EXPECT_EQ(std::vector<u8>(4, 0x44), named->mAlphaChannels[0].mImage);
-    EXPECT_EQ(3u, named->mLayers[0].mChannels.size());
-    // Without it the fourth plane is the composite's transparency.
-    DocPtr plain = LoadBytes(PsdBuilder(2, 2, 3, 8, 4).Merged(0, planes.Str()).Build());
-    ASSERT_TRUE(plain);
-    EXPECT_EQ(0x44112233u, plain->mMerged[0]);
 }

@@ -39,21 +39,19 @@ TEST(Effects, OldFormVersionTwoAndFailures)
     const psd::EffectsRecord* fx = EffectsOf(doc, psd::kEntryEffectsOld);
     ASSERT_TRUE(fx);
     EXPECT_EQ(0xFF00FF00u, fx->mInnerShadow.mNativeColour);
-    i32 status = 0;
-    EXPECT_FALSE(LoadLayerWithExtra(OldEffects(1, OldShadow("dsdw", 1)), &status));
-    EXPECT_EQ(psd::kShadowVersion, status);
-    Bytes unknown;
-    unknown.Key("8BIM").Key("what").U32(0);
-    EXPECT_FALSE(LoadLayerWithExtra(OldEffects(1, unknown.Str()), &status));
-    EXPECT_EQ(psd::kUnknownEffect, status);
-    Bytes badSignature;
-    badSignature.Key("8BIX").Key("cmnS");
-    EXPECT_FALSE(LoadLayerWithExtra(OldEffects(1, badSignature.Str()), &status));
-    EXPECT_EQ(psd::kEffectSignature, status);
-    Bytes version;
-    version.U16(1).U16(0);
-    EXPECT_FALSE(LoadLayerWithExtra(Tagged("lrFX", version.Str()), &status));
-    EXPECT_EQ(psd::kEffectsVersion, status);
+    const std::pair<std::string, i32> failures[] = {
+        {OldEffects(1, OldShadow("dsdw", 1)), psd::kShadowVersion},
+        {OldEffects(1, Bytes().Key("8BIM").Key("what").U32(0).Str()), psd::kUnknownEffect},
+        {OldEffects(1, Bytes().Key("8BIX").Key("cmnS").Str()), psd::kEffectSignature},
+        {Tagged("lrFX", Bytes().U16(1).U16(0).Str()), psd::kEffectsVersion},
+        {Tagged("lfx2", Bytes().U32(0).U32(15).Str()), psd::kEffectsVersion}, // the descriptor form
+    };
+    for (const auto& [extra, expected] : failures)
+    {
+        i32 status = 0;
+        EXPECT_FALSE(LoadLayerWithExtra(extra, &status));
+        EXPECT_EQ(expected, status);
+    }
 }
 
 TEST(Effects, DescriptorFormSkipsUnknownKeysInAndAroundEffects)
@@ -84,13 +82,4 @@ TEST(Effects, DescriptorFormSkipsUnknownKeysInAndAroundEffects)
     ASSERT_TRUE(fx);
     EXPECT_EQ(9, fx->mDropShadow.mSize); // read past the unknown item inside it
     EXPECT_EQ(0xFF0A141Eu, fx->mStroke.mColour); // read past the unknown effect before it
-}
-
-TEST(Effects, DescriptorFormOfAnotherVersionFails)
-{
-    i32 status = 0;
-    Bytes bad;
-    bad.U32(0).U32(15);
-    EXPECT_FALSE(LoadLayerWithExtra(Tagged("lfx2", bad.Str()), &status));
-    EXPECT_EQ(psd::kEffectsVersion, status);
 }

@@ -34,24 +34,23 @@ std::string Mask(i32 top, i32 left, i32 bottom, i32 right, u8 colour, u8 flags)
 }
 } // namespace
 
-TEST(LayerSection, NegativeCountReadsAsItsAbsoluteValue)
+TEST(LayerSection, NamesOfEveryPaddingLengthAndANegativeCountReadAsItsAbsoluteValue)
 {
-    DocPtr doc = Load(PsdBuilder(2, 2).Layer(Empty("a")).Layer(Empty("b")).Layer(Empty("c")).LayerCount(-3));
-    ASSERT_TRUE(doc);
-    ASSERT_EQ(3, doc->LayerCount());
-    EXPECT_STREQ("c", doc->mLayers[2].mName);
-}
-
-TEST(LayerSection, NamesOfEveryPaddingLength)
-{
-    for (const char* name : {"", "abc", "abcd", "abcdefg"})
+    const char* const names[] = {"", "abc", "abcd", "abcdefg"};
+    PsdBuilder builder(2, 2);
+    for (u32 i = 0; i < 4; ++i)
     {
-        LayerSpec layer = Empty(name);
-        layer.mExtra = Tagged("lyid", std::string("\0\0\0\x2A", 4));
-        DocPtr doc = Load(PsdBuilder(2, 2).Layer(layer));
-        ASSERT_TRUE(doc) << name;
-        EXPECT_STREQ(name, doc->mLayers[0].mName);
-        EXPECT_EQ(42u, doc->mLayers[0].mLayerId) << name;
+        LayerSpec layer = Empty(names[i]);
+        layer.mExtra = Tagged("lyid", Bytes().U32(42 + i).Str());
+        builder.Layer(layer);
+    }
+    DocPtr doc = Load(builder.LayerCount(-4));
+    ASSERT_TRUE(doc);
+    ASSERT_EQ(4, doc->LayerCount());
+    for (u32 i = 0; i < 4; ++i)
+    {
+        EXPECT_STREQ(names[i], doc->mLayers[i].mName);
+        EXPECT_EQ(42u + i, doc->mLayers[i].mLayerId) << names[i];
     }
 }
 
@@ -105,44 +104,33 @@ TEST(LayerSection, BlendingRanges)
     EXPECT_EQ(0, doc->mLayers[0].mBlendingRanges.ChannelCount());
     EXPECT_EQ(4, doc->mLayers[1].mBlendingRanges.ChannelCount());
     EXPECT_STREQ("full", doc->mLayers[1].mName);
-
-    LayerSpec compositeOnly = Empty("c");
-    compositeOnly.mBlendingRanges = std::string(8, '\0');
-    EXPECT_EQ(psd::kNoBlendingRanges, StatusOf(PsdBuilder(2, 2).Layer(compositeOnly)));
 }
 
-TEST(LayerSection, SignatureFailures)
+TEST(LayerSection, DamagedRecordsFailWithTheirCodes)
 {
-    LayerSpec blend = Empty("a");
-    blend.mBlendSignature = "8BIX";
-    EXPECT_EQ(psd::kBadBlendSignature, StatusOf(PsdBuilder(2, 2).Layer(blend)));
-
-    LayerSpec extra = Empty("b");
-    extra.mExtra = "8BIXluni" + std::string(4, '\0');
-    EXPECT_EQ(psd::kAdditionalSignature, StatusOf(PsdBuilder(2, 2).Layer(extra)));
-
-    LayerSpec divider = Empty("c");
-    Bytes data;
-    data.U32(1).Key("8BIX").Key("norm");
-    divider.mExtra = Tagged("lsct", data.Str());
-    EXPECT_EQ(psd::kDividerSignature, StatusOf(PsdBuilder(2, 2).Layer(divider)));
-}
-
-TEST(LayerSection, HostileCountsAndRectanglesAreRejected)
-{
-    LayerSpec channels = Empty("a");
-    channels.mChannels.resize(57);
-    EXPECT_EQ(psd::kReadError, StatusOf(PsdBuilder(2, 2).Layer(channels)));
-    EXPECT_EQ(psd::kReadError, StatusOf(PsdBuilder(2, 2).Layer(Empty("a")).LayerCount(30000)));
-    LayerSpec huge = Empty("h");
-    huge.mTop = -2000000000;
-    huge.mBottom = 2000000000;
-    EXPECT_EQ(psd::kReadError, StatusOf(PsdBuilder(2, 2).Layer(huge)));
+    auto with = [](void (*change)(LayerSpec&)) {
+        LayerSpec layer = Empty("a");
+        change(layer);
+        return PsdBuilder(2, 2).Layer(layer);
+    };
+    const std::pair<PsdBuilder, i32> cases[] = {
+        {with([](LayerSpec& l) { l.mBlendSignature = "8BIX"; }), psd::kBadBlendSignature},
+        {with([](LayerSpec& l) { l.mExtra = "8BIXluni" + std::string(4, '\0'); }), psd::kAdditionalSignature},
+        {with([](LayerSpec& l) { l.mExtra = Tagged("lsct", Bytes().U32(1).Key("8BIX").Key("norm").Str()); }),
+         psd::kDividerSignature},
+        {with([](LayerSpec& l) { l.mChannels.resize(57); }), psd::kReadError},
+        {PsdBuilder(2, 2).Layer(Empty("a")).LayerCount(30000), psd::kReadError},
+        {with([](LayerSpec& l) { l.mBottom = 2000000000; }), psd::kReadError},
+        {with([](LayerSpec& l) { l.mTop = -2000000000; }), psd::kReadError},
+        // Only the composite's ranges: a length of 8.
+        {with([](LayerSpec& l) { l.mBlendingRanges = std::string(8, '\0'); }), psd::kNoBlendingRanges},
+        // A record claiming more than its layer's extra data.
+        {with([](LayerSpec& l) { l.mExtra = "8BIMluni" + std::string("\0\0\x10\0", 4); }), psd::kReadError},
+    };
+    for (const auto& [builder, expected] : cases)
+        EXPECT_EQ(expected, StatusOf(builder));
     // A rectangle upside down is an empty layer.
-    LayerSpec inverted = Empty("i");
-    inverted.mTop = 10;
-    inverted.mBottom = 5;
-    DocPtr doc = Load(PsdBuilder(2, 2).Layer(inverted));
+    DocPtr doc = Load(with([](LayerSpec& l) { l.mTop = 10; }));
     ASSERT_TRUE(doc);
     EXPECT_EQ(0, doc->mLayers[0].mHeight);
     EXPECT_TRUE(doc->mLayers[0].mPixels.empty());
@@ -176,35 +164,18 @@ TEST(LayerSection, GroupsParentTheirLayersAcrossNesting)
     EXPECT_EQ(psd::kLayerGroupStart, l[7].mType);
     EXPECT_EQ(psd::kBlendMultiply, l[7].mSectionBlendMode);
     EXPECT_EQ(1, l[7].mSectionType);
-    EXPECT_EQ(nullptr, l[0].mParent);
-    EXPECT_EQ(&l[7], l[2].mParent); // below the inner group, still in the outer one
-    EXPECT_EQ(&l[5], l[4].mParent);
-    EXPECT_EQ(&l[7], l[6].mParent);
-    EXPECT_EQ(nullptr, l[8].mParent);
-    // Parents lead from the deepest layer through both groups to the top.
-    EXPECT_EQ(&l[7], l[5].mParent);
-    EXPECT_EQ(nullptr, l[7].mParent);
-    EXPECT_EQ(nullptr, l[1].mParent);
+    // "middle" lies below the inner group, still in the outer one; parents lead from the deepest
+    // layer through both groups to the top.
+    const std::pair<size_t, const psd::LayerRecord*> parents[] = {
+        {0, nullptr}, {1, nullptr}, {2, &l[7]}, {4, &l[5]}, {5, &l[7]}, {6, &l[7]}, {7, nullptr}, {8, nullptr}};
+    for (auto [i, parent] : parents)
+        EXPECT_EQ(parent, l[i].mParent) << l[i].mName;
     // The rectangle keeps its negative offset and its pixels their size.
     EXPECT_EQ(-3, l[4].mTop);
     EXPECT_EQ(-5, l[4].mLeft);
     EXPECT_EQ(6, l[4].mWidth);
     EXPECT_EQ(4, l[4].mHeight);
     EXPECT_EQ(std::vector<u32>(24, 0x04010203u), l[4].mPixels);
-}
-
-TEST(LayerSection, AtMostTwentyTypedEntries)
-{
-    LayerSpec a = Empty("a");
-    Bytes threshold;
-    threshold.U16(128).U16(0);
-    for (int i = 0; i < 25; ++i)
-        a.mExtra += Tagged("thrs", threshold.Str());
-    a.mExtra += Tagged("lyid", std::string("\0\0\0\x09", 4));
-    DocPtr doc = Load(PsdBuilder(2, 2).Layer(a));
-    ASSERT_TRUE(doc);
-    EXPECT_EQ(psd::kMaxTypedEntries, doc->mLayers[0].mTypedCount);
-    EXPECT_EQ(9u, doc->mLayers[0].mLayerId);
 }
 
 TEST(LayerSection, SixteenBitBlockReplacesEarlierLayers)
@@ -246,18 +217,21 @@ TEST(LayerSection, SixteenBitBlockReplacesEarlierLayers)
     EXPECT_EQ(psd::kBadBlendSignature, StatusOf(PsdBuilder(2, 1, 3, 16).RawLayerSection(badSection.Str())));
 }
 
-TEST(LayerSection, HandlersReadOnlyTheirOwnRecord)
+TEST(LayerSection, AtMostTwentyTypedEntriesAndHandlersReadOnlyTheirOwnRecord)
 {
+    LayerSpec many = Empty("a");
+    for (int i = 0; i < 25; ++i)
+        many.mExtra += Tagged("thrs", Bytes().U16(128).U16(0).Str());
+    many.mExtra += Tagged("lyid", std::string("\0\0\0\x09", 4));
     // A "luni" claiming 1000 units in 4 bytes, and an "fxrp" of 2 bytes: neither reaches into the
     // record after it.
-    LayerSpec a = Empty("a");
-    a.mExtra = Tagged("luni", std::string("\0\0\x03\xE8", 4)) + Tagged("fxrp", "ab") + Tagged("lyid", std::string("\0\0\0\x05", 4));
-    DocPtr doc = Load(PsdBuilder(2, 2).Layer(a));
+    LayerSpec claims = Empty("b");
+    claims.mExtra = Tagged("luni", std::string("\0\0\x03\xE8", 4)) + Tagged("fxrp", "ab") +
+                    Tagged("lyid", std::string("\0\0\0\x05", 4));
+    DocPtr doc = Load(PsdBuilder(2, 2).Layer(many).Layer(claims));
     ASSERT_TRUE(doc);
-    EXPECT_TRUE(doc->mLayers[0].mUnicodeName.empty());
-    EXPECT_EQ(5u, doc->mLayers[0].mLayerId);
-    // A record claiming more than its layer's extra data is damage.
-    LayerSpec b = Empty("b");
-    b.mExtra = "8BIMluni" + std::string("\0\0\x10\0", 4);
-    EXPECT_EQ(psd::kReadError, StatusOf(PsdBuilder(2, 2).Layer(b)));
+    EXPECT_EQ(psd::kMaxTypedEntries, doc->mLayers[0].mTypedCount);
+    EXPECT_EQ(9u, doc->mLayers[0].mLayerId);
+    EXPECT_TRUE(doc->mLayers[1].mUnicodeName.empty());
+    EXPECT_EQ(5u, doc->mLayers[1].mLayerId);
 }

@@ -1,54 +1,18 @@
 // Test-side writer of big-endian PSD bytes.
 #include "PsdBuilder.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include <zlib.h>
 
 namespace psdtest
 {
-Bytes& Bytes::U8(u32 v)
-{
-    mData.push_back(static_cast<char>(v & 0xFF));
-    return *this;
-}
-
-Bytes& Bytes::U16(u32 v)
-{
-    return U8(v >> 8).U8(v);
-}
-
-Bytes& Bytes::U32(u32 v)
-{
-    return U16(v >> 16).U16(v);
-}
-
 Bytes& Bytes::F64(double v)
 {
     u64 bits;
     std::memcpy(&bits, &v, 8);
     return U32(static_cast<u32>(bits >> 32)).U32(static_cast<u32>(bits));
-}
-
-Bytes& Bytes::Key(const char* fourChars)
-{
-    mData.append(fourChars, 4);
-    return *this;
-}
-
-Bytes& Bytes::Raw(const std::string& bytes)
-{
-    mData += bytes;
-    return *this;
-}
-
-Bytes& Bytes::Zeros(size_t count)
-{
-    mData.append(count, '\0');
-    return *this;
-}
-
-Bytes& Bytes::Block(const std::string& bytes)
-{
-    return U32(static_cast<u32>(bytes.size())).Raw(bytes);
 }
 
 Bytes& Bytes::Pascal(const std::string& text, size_t pad)
@@ -71,81 +35,6 @@ Bytes& Bytes::Unicode(const std::string& ascii, bool terminate)
     if (terminate)
         U16(0);
     return *this;
-}
-
-Bytes& Bytes::Id(const std::string& id)
-{
-    if (id.size() == 4)
-        return U32(0).Raw(id);
-    return U32(static_cast<u32>(id.size())).Raw(id);
-}
-
-Bytes& Bytes::Class(const std::string& id)
-{
-    return Unicode("", true).Id(id);
-}
-
-Bytes& Bytes::Colour(u32 space, u32 a, u32 b, u32 c, u32 d)
-{
-    return U16(space).U16(a).U16(b).U16(c).U16(d);
-}
-
-Descriptor::Descriptor(const std::string& classId) : mClassId(classId) {}
-
-Descriptor& Descriptor::Double(const std::string& key, double v)
-{
-    ++mCount;
-    mItems.Id(key).Key("doub").F64(v);
-    return *this;
-}
-
-Descriptor& Descriptor::Unit(const std::string& key, const char* unit, double v)
-{
-    ++mCount;
-    mItems.Id(key).Key("UntF").Key(unit).F64(v);
-    return *this;
-}
-
-Descriptor& Descriptor::Long(const std::string& key, i32 v)
-{
-    ++mCount;
-    mItems.Id(key).Key("long").I32(v);
-    return *this;
-}
-
-Descriptor& Descriptor::Bool(const std::string& key, bool v)
-{
-    ++mCount;
-    mItems.Id(key).Key("bool").U8(v ? 1 : 0);
-    return *this;
-}
-
-Descriptor& Descriptor::Enum(const std::string& key, const std::string& type, const std::string& value)
-{
-    ++mCount;
-    mItems.Id(key).Key("enum").Id(type).Id(value);
-    return *this;
-}
-
-Descriptor& Descriptor::Object(const std::string& key, const Descriptor& value)
-{
-    ++mCount;
-    mItems.Id(key).Key("Objc").Raw(value.Body());
-    return *this;
-}
-
-Descriptor& Descriptor::RawItem(const std::string& key, const char* type, const std::string& value)
-{
-    ++mCount;
-    mItems.Id(key).Key(type).Raw(value);
-    return *this;
-}
-
-std::string Descriptor::Body() const
-{
-    Bytes out;
-    out.Class(mClassId).U32(mCount).Raw(mItems.Str());
-    return out.Str();
 }
 
 Descriptor RgbColour(double r, double g, double b)
@@ -178,26 +67,54 @@ std::string Fill(size_t count, u8 value)
     return std::string(count, static_cast<char>(value));
 }
 
-std::string PackBitsRows(u32 rows, u32 rowBytes, u8 value)
+std::string PackRow(const u8* row, u32 width)
 {
-    Bytes counts, data;
-    for (u32 y = 0; y < rows; ++y)
+    Bytes out;
+    u32 i = 0;
+    while (i < width)
     {
-        Bytes row;
-        u32 left = rowBytes;
-        while (left > 0)
+        u32 run = 1;
+        while (i + run < width && run < 128 && row[i + run] == row[i])
+            ++run;
+        if (run >= 3)
         {
-            u32 run = left > 128 ? 128 : left;
-            if (run == 1)
-                row.U8(0).U8(value);
-            else
-                row.U8(257 - run).U8(value);
-            left -= run;
+            out.U8(257 - run).U8(row[i]);
+            i += run;
+            continue;
         }
-        counts.U16(static_cast<u32>(row.Size()));
-        data.Raw(row.Str());
+        u32 length = std::min<u32>(128, width - i);
+        for (u32 k = 1; k < length; ++k)
+            if (i + k + 2 < width && row[i + k] == row[i + k + 1] && row[i + k] == row[i + k + 2])
+            {
+                length = k;
+                break;
+            }
+        out.U8(length - 1).Raw(std::string(reinterpret_cast<const char*>(row + i), length));
+        i += length;
     }
-    return counts.Str() + data.Str();
+    return out.Str();
+}
+
+std::string PackBits(const std::string& plane, u32 width, u32 height)
+{
+    Bytes counts;
+    std::string rows;
+    for (u32 y = 0; y < height; ++y)
+    {
+        std::string row = PackRow(reinterpret_cast<const u8*>(plane.data()) + size_t(y) * width, width);
+        counts.U16(static_cast<u32>(row.size()));
+        rows += row;
+    }
+    return counts.Str() + rows;
+}
+
+std::string Deflate(const std::string& raw)
+{
+    uLongf size = compressBound(raw.size());
+    std::string out(size, '\0');
+    compress(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(raw.data()), raw.size());
+    out.resize(size);
+    return out;
 }
 
 PsdBuilder::PsdBuilder(u32 width, u32 height, u32 mode, u32 depth, u32 channels)
@@ -261,19 +178,10 @@ std::string PsdBuilder::Build() const
     out.Block(mResources);
     if (mHasRawLayerSection)
         out.Block(mRawLayerSection);
-    else if (mLayers.empty() && !mCountSet && mTagged.empty() && mGlobalMask.empty())
+    else if (mLayers.empty() && !mCountSet)
         out.U32(0);
     else
-    {
-        Bytes section;
-        if (mLayers.empty() && !mCountSet)
-            section.U32(0);
-        else
-            section.Raw(LayerInfo());
-        section.Block(mGlobalMask);
-        section.Raw(mTagged);
-        out.Block(section.Str());
-    }
+        out.Block(LayerInfo() + std::string(4, '\0')); // and an empty global mask
     out.U16(mMergedCompression);
     if (mMergedSet)
         out.Raw(mMerged);

@@ -13,27 +13,34 @@ namespace psdtest
 class Bytes
 {
 public:
-    Bytes& U8(u32 v);
-    Bytes& U16(u32 v);
-    Bytes& U32(u32 v);
+    Bytes& U8(u32 v) { return Raw(std::string(1, static_cast<char>(v & 0xFF))); }
+    Bytes& U16(u32 v) { return U8(v >> 8).U8(v); }
+    Bytes& U32(u32 v) { return U16(v >> 16).U16(v); }
     Bytes& I16(i32 v) { return U16(static_cast<u16>(v)); }
     Bytes& I32(i32 v) { return U32(static_cast<u32>(v)); }
     Bytes& F64(double v);
-    Bytes& Key(const char* fourChars);
-    Bytes& Raw(const std::string& bytes);
-    Bytes& Zeros(size_t count);
+    Bytes& Key(const char* fourChars) { return Raw(std::string(fourChars, 4)); }
+    Bytes& Raw(const std::string& bytes)
+    {
+        mData += bytes;
+        return *this;
+    }
+    Bytes& Zeros(size_t count) { return Raw(std::string(count, '\0')); }
     // u32 length then the bytes.
-    Bytes& Block(const std::string& bytes);
+    Bytes& Block(const std::string& bytes) { return U32(static_cast<u32>(bytes.size())).Raw(bytes); }
     // Length byte and bytes, padded so the whole is a multiple of pad.
     Bytes& Pascal(const std::string& text, size_t pad);
     // u32 count and UTF-16 units.
     Bytes& Unicode(const std::string& ascii, bool terminate = false);
     // Descriptor id: long ids as length + bytes, 4-character codes as 0 + code.
-    Bytes& Id(const std::string& id);
+    Bytes& Id(const std::string& id) { return U32(id.size() == 4 ? 0 : static_cast<u32>(id.size())).Raw(id); }
     // Descriptor class: empty class name then the class id.
-    Bytes& Class(const std::string& id);
+    Bytes& Class(const std::string& id) { return Unicode("", true).Id(id); }
     // Colour record: space and four components.
-    Bytes& Colour(u32 space, u32 a, u32 b, u32 c, u32 d = 0);
+    Bytes& Colour(u32 space, u32 a, u32 b, u32 c, u32 d = 0)
+    {
+        return U16(space).U16(a).U16(b).U16(c).U16(d);
+    }
 
     const std::string& Str() const { return mData; }
     size_t Size() const { return mData.size(); }
@@ -46,17 +53,37 @@ private:
 class Descriptor
 {
 public:
-    explicit Descriptor(const std::string& classId = "null");
-    Descriptor& Double(const std::string& key, double v);
-    Descriptor& Unit(const std::string& key, const char* unit, double v);
-    Descriptor& Long(const std::string& key, i32 v);
-    Descriptor& Bool(const std::string& key, bool v);
-    Descriptor& Enum(const std::string& key, const std::string& type, const std::string& value);
-    Descriptor& Object(const std::string& key, const Descriptor& value);
+    explicit Descriptor(const std::string& classId = "null") : mClassId(classId) {}
+    Descriptor& Double(const std::string& key, double v)
+    {
+        return RawItem(key, "doub", Bytes().F64(v).Str());
+    }
+    Descriptor& Unit(const std::string& key, const char* unit, double v)
+    {
+        return RawItem(key, "UntF", Bytes().Key(unit).F64(v).Str());
+    }
+    Descriptor& Long(const std::string& key, i32 v) { return RawItem(key, "long", Bytes().I32(v).Str()); }
+    Descriptor& Bool(const std::string& key, bool v)
+    {
+        return RawItem(key, "bool", Bytes().U8(v ? 1 : 0).Str());
+    }
+    Descriptor& Enum(const std::string& key, const std::string& type, const std::string& value)
+    {
+        return RawItem(key, "enum", Bytes().Id(type).Id(value).Str());
+    }
+    Descriptor& Object(const std::string& key, const Descriptor& value)
+    {
+        return RawItem(key, "Objc", value.Body());
+    }
     // An item with raw type and value bytes.
-    Descriptor& RawItem(const std::string& key, const char* type, const std::string& value);
+    Descriptor& RawItem(const std::string& key, const char* type, const std::string& value)
+    {
+        ++mCount;
+        mItems.Id(key).Key(type).Raw(value);
+        return *this;
+    }
     // Body: class name, class id, item count and items.
-    std::string Body() const;
+    std::string Body() const { return Bytes().Class(mClassId).U32(mCount).Raw(mItems.Str()).Str(); }
 
 private:
     std::string mClassId;
@@ -97,8 +124,12 @@ std::string Tagged(const char* key, const std::string& data, bool pad = true);
 std::string Divider(u32 type, const char* blendKey = nullptr);
 // Planar bytes of a raw channel.
 std::string Fill(size_t count, u8 value);
-// PackBits rows for an image of rows x rowBytes, each row one repeat run of value.
-std::string PackBitsRows(u32 rows, u32 rowBytes, u8 value);
+// One PackBits row: repeat runs of 3 or more, literal runs between them.
+std::string PackRow(const u8* row, u32 width);
+// Row counts then rows, as in a layer channel.
+std::string PackBits(const std::string& plane, u32 width, u32 height);
+// A zlib stream of the bytes.
+std::string Deflate(const std::string& raw);
 
 class PsdBuilder
 {
@@ -112,8 +143,6 @@ public:
     PsdBuilder& RawResources(const std::string& section) { mResources = section; mRawResources = true; return *this; }
     PsdBuilder& Layer(const LayerSpec& layer) { mLayers.push_back(layer); return *this; }
     PsdBuilder& LayerCount(i32 stored) { mLayerCount = stored; mCountSet = true; return *this; }
-    PsdBuilder& GlobalMask(const std::string& block) { mGlobalMask = block; return *this; }
-    PsdBuilder& TaggedBlock(const std::string& block) { mTagged += block; return *this; }
     // Replaces the whole layer and mask section body (after its length).
     PsdBuilder& RawLayerSection(const std::string& body) { mRawLayerSection = body; mHasRawLayerSection = true; return *this; }
     // Merged image: compression and data; default raw, all channels value.
@@ -133,8 +162,6 @@ private:
     std::vector<LayerSpec> mLayers;
     i32 mLayerCount = 0;
     bool mCountSet = false;
-    std::string mGlobalMask;
-    std::string mTagged;
     std::string mRawLayerSection;
     bool mHasRawLayerSection = false;
     u16 mMergedCompression = 0;

@@ -45,7 +45,7 @@ TEST(Reader, MixedReadsAndSkipsMatchTheReference)
     EXPECT_EQ(0u, reader.Remaining());
 }
 
-TEST(Reader, ShortReadsGiveZeroAndMarkTheOverrun)
+TEST(Reader, ShortReadsGiveZeroAndSkipsStopAtTheEndMarkingTheOverrun)
 {
     const std::string data("\x01\x02\x03", 3);
     base::MemoryStream stream(data.data(), static_cast<u32>(data.size()));
@@ -54,18 +54,15 @@ TEST(Reader, ShortReadsGiveZeroAndMarkTheOverrun)
     EXPECT_TRUE(reader.Overrun());
     EXPECT_EQ(3u, reader.Position());
     EXPECT_EQ(0u, reader.U8());
-}
 
-TEST(Reader, SkipPastTheEndStopsAtTheEnd)
-{
-    const std::string data = Pattern(10000);
-    base::MemoryStream stream(data.data(), static_cast<u32>(data.size()));
-    psd::Reader reader(stream);
-    reader.Skip(5000);
-    EXPECT_FALSE(reader.Overrun());
-    reader.Skip(6000);
-    EXPECT_TRUE(reader.Overrun());
-    EXPECT_EQ(10000u, reader.Position());
-    reader.SkipTo(20);
-    EXPECT_EQ(10000u, reader.Position());
+    const std::string longer = Pattern(10000);
+    base::MemoryStream longStream(longer.data(), static_cast<u32>(longer.size()));
+    psd::Reader skipping(longStream);
+    skipping.Skip(5000);
+    EXPECT_FALSE(skipping.Overrun());
+    skipping.Skip(6000);
+    EXPECT_TRUE(skipping.Overrun());
+    EXPECT_EQ(10000u, skipping.Position());
+    skipping.SkipTo(20);
+    EXPECT_EQ(10000u, skipping.Position());
 }

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <zlib.h>
-
 using namespace psdtest;
 
 namespace
@@ -25,70 +23,20 @@ Plane MakePlane(u32 width, u32 height, u32 seed, bool smooth = false)
     return plane;
 }
 
-std::string PackRow(const u8* row, u32 width)
-{
-    Bytes out;
-    u32 i = 0;
-    while (i < width)
-    {
-        u32 run = 1;
-        while (i + run < width && run < 128 && row[i + run] == row[i])
-            ++run;
-        if (run >= 3)
-        {
-            out.U8(257 - run).U8(row[i]);
-            i += run;
-            continue;
-        }
-        u32 length = std::min<u32>(128, width - i);
-        for (u32 k = 1; k < length; ++k)
-            if (i + k + 2 < width && row[i + k] == row[i + k + 1] && row[i + k] == row[i + k + 2])
-            {
-                length = k;
-                break;
-            }
-        out.U8(length - 1).Raw(std::string(reinterpret_cast<const char*>(row + i), length));
-        i += length;
-    }
-    return out.Str();
-}
-
-// Row counts then rows, as in a layer channel.
-std::string PackBits(const Plane& plane, u32 width, u32 height)
-{
-    Bytes counts;
-    std::string rows;
-    for (u32 y = 0; y < height; ++y)
-    {
-        std::string row = PackRow(plane.data() + size_t(y) * width, width);
-        counts.U16(static_cast<u32>(row.size()));
-        rows += row;
-    }
-    return counts.Str() + rows;
-}
-
-std::string Deflate(const Plane& raw)
-{
-    uLongf size = compressBound(raw.size());
-    std::string out(size, '\0');
-    compress(reinterpret_cast<Bytef*>(out.data()), &size, raw.data(), raw.size());
-    out.resize(size);
-    return out;
-}
-
 std::string Encode(const Plane& plane, u32 width, u32 height, u16 compression)
 {
+    const std::string bytes(plane.begin(), plane.end());
     switch (compression)
     {
-    case psd::kRaw: return std::string(plane.begin(), plane.end());
-    case psd::kPackBits: return PackBits(plane, width, height);
-    case psd::kZip: return Deflate(plane);
+    case psd::kRaw: return bytes;
+    case psd::kPackBits: return PackBits(bytes, width, height);
+    case psd::kZip: return Deflate(bytes);
     default:
     {
-        Plane deltas = plane;
+        std::string deltas = bytes;
         for (u32 y = 0; y < height; ++y)
             for (u32 x = width - 1; x > 0; --x)
-                deltas[size_t(y) * width + x] = static_cast<u8>(plane[size_t(y) * width + x] - plane[size_t(y) * width + x - 1]);
+                deltas[size_t(y) * width + x] = static_cast<char>(plane[size_t(y) * width + x] - plane[size_t(y) * width + x - 1]);
         return Deflate(deltas);
     }
     }
@@ -111,7 +59,7 @@ TEST_P(WideLayers, EveryCompressionGivesTheSamePixels)
     const Plane a = MakePlane(w, h, 1, smooth), r = MakePlane(w, h, 2, smooth), g = MakePlane(w, h, 3, smooth), b = MakePlane(w, h, 4, smooth);
     size_t packed = 0;
     for (const Plane* p : {&a, &r, &g, &b})
-        packed += PackBits(*p, w, h).size() + 2;
+        packed += Encode(*p, w, h, psd::kPackBits).size() + 2;
     ASSERT_EQ(smooth, packed <= size_t(w) * h);
     std::vector<u32> expected(size_t(w) * h);
     for (size_t i = 0; i < expected.size(); ++i)

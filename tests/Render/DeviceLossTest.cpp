@@ -2,9 +2,12 @@
 #include "RenderTestSupport.h"
 
 #include "Core/Render/DX9/BufferImplDX9.h"
+#include "Core/Render/Shader.h"
 #include "Core/Render/Texture.h"
+#include "support/TempDir.h"
 
 #include <algorithm>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -32,18 +35,6 @@ protected:
     gpu::RecordingDevice* mDevice = nullptr;
     render::Buffer* mDynamic = nullptr;
 };
-
-TEST_F(DeviceLoss, AMinimisedWindowSkipsFramesWithoutReleasingAnything)
-{
-    mHarness.mWindow.mMinimized = true;
-    EXPECT_FALSE(mRender->IsReady());
-    EXPECT_FALSE(mRender->IsReady());
-    EXPECT_EQ(0u, Released());
-    EXPECT_FALSE(mRender->IsLost());
-    EXPECT_EQ(0u, mRender->GetLostSleeps());
-    mHarness.mWindow.mMinimized = false;
-    EXPECT_TRUE(mRender->IsReady());
-}
 
 TEST_F(DeviceLoss, AnInactiveFullScreenWindowReleasesOnceThenSleepsAndRecoversOnReturn)
 {
@@ -102,64 +93,59 @@ TEST_F(DeviceLoss, TheLossDropsTheRecordedFrame)
     EXPECT_EQ(0u, mRender->GetCommandBuffer().GetPosition());
 }
 
-TEST(RenderStartUp, AnAdapterWithoutTheShaderVersionsIsRefusedAndTheApplicationTold)
+// A window whose device is changed before the render starts on it.
+struct ChangedDevice : render::HeadlessWindow
 {
-    struct OldCard : render::HeadlessWindow
+    explicit ChangedDevice(std::function<void(gpu::RecordingDevice&)> change)
+        : HeadlessWindow(Backend::Recording), mChange(std::move(change))
     {
-        OldCard() : HeadlessWindow(Backend::Recording) {}
-        std::unique_ptr<gpu::Device> CreateDevice() override
-        {
-            auto device = HeadlessWindow::CreateDevice();
-            static_cast<gpu::RecordingDevice*>(device.get())->MutableCaps().pixelShaderVersion = 0x104;
-            return device;
-        }
-    } window;
-    render::RenderDX9 render;
+    }
+    std::unique_ptr<gpu::Device> CreateDevice() override
+    {
+        auto device = HeadlessWindow::CreateDevice();
+        mChange(*static_cast<gpu::RecordingDevice*>(device.get()));
+        return device;
+    }
+    std::function<void(gpu::RecordingDevice&)> mChange;
+};
+
+TEST(RenderStartUp, AnOldAdapterOrAFailingBuiltInShaderFailsTheStart)
+{
     render::RenderInitParam param;
-    param.mWidth = 32;
-    param.mHeight = 32;
-    EXPECT_EQ(QL_FAIL, render.InitRender(&window, param));
-    EXPECT_TRUE(window.mUnsupported);
+    param.mWidth = param.mHeight = 32;
+    ChangedDevice oldCard([](gpu::RecordingDevice& d) { d.MutableCaps().pixelShaderVersion = 0x104; });
+    render::RenderDX9 onOldCard;
+    EXPECT_EQ(QL_FAIL, onOldCard.InitRender(&oldCard, param));
+    EXPECT_TRUE(oldCard.mUnsupported) << "the application is told";
+    ChangedDevice failing([](gpu::RecordingDevice& d) { d.FailNext("CreateProgram"); });
+    render::RenderDX9 onFailing;
+    EXPECT_EQ(QL_FAIL, onFailing.InitRender(&failing, param));
 }
 
-TEST(RenderStartUp, AFailingBuiltInShaderFailsTheStart)
+TEST(RenderShutdown, ObjectsAndFileShadersThatOutliveTheRenderReleaseSafely)
 {
-    render::HeadlessWindow window(render::HeadlessWindow::Backend::Recording);
-    render::RenderDX9 render;
-    render::RenderInitParam param;
-    param.mWidth = 32;
-    param.mHeight = 32;
-    struct Failing : render::HeadlessWindow
-    {
-        Failing() : HeadlessWindow(Backend::Recording) {}
-        std::unique_ptr<gpu::Device> CreateDevice() override
-        {
-            auto device = HeadlessWindow::CreateDevice();
-            static_cast<gpu::RecordingDevice*>(device.get())->FailNext("CreateProgram");
-            return device;
-        }
-    } failing;
-    EXPECT_EQ(QL_FAIL, render.InitRender(&failing, param));
-}
-TEST(RenderShutdown, ObjectsThatOutliveTheRenderReleaseSafely)
-{
-    render::HeadlessWindow window(render::HeadlessWindow::Backend::Recording);
-    auto render = std::make_unique<render::RenderDX9>();
-    render::RenderInitParam param;
-    param.mWidth = param.mHeight = 16;
-    ASSERT_EQ(QL_OK, render->InitRender(&window, param));
+    testsupport::TempDir folder;
+    folder.Write("LateVS.hlsl", "uniform mat4 Proj;\nin vec3 aPos;\n"
+                                "void vertex_shader() { gl_Position = Proj * vec4(aPos, 1.0); }\n");
+    folder.Write("LatePS.hlsl", "out vec4 o;\nvoid pixel_shader() { o = vec4(1.0); }\n");
+    Harness harness(render::HeadlessWindow::Backend::Recording, 16, 16);
+    ASSERT_TRUE(harness.Ok());
     render::Texture* texture = nullptr;
-    ASSERT_EQ(QL_OK, render->CreateTexture(&texture));
+    ASSERT_EQ(QL_OK, harness.mRender->CreateTexture(&texture));
     ASSERT_EQ(QL_OK, texture->CreateDynamic(4, 4));
     render::Buffer* buffer = nullptr;
-    ASSERT_EQ(QL_OK, render->CreateIndexBuffer(2, 16, true, &buffer));
+    ASSERT_EQ(QL_OK, harness.mRender->CreateIndexBuffer(2, 16, true, &buffer));
     render::ShaderImpl* shader = nullptr;
-    ASSERT_EQ(QL_OK, render->CreateShader("void vertex_shader() {}", "void pixel_shader() {}", &shader));
-    render.reset(); // e.g. images still held by a resource table at exit
+    ASSERT_EQ(QL_OK, harness.mRender->CreateShader("void vertex_shader() {}", "void pixel_shader() {}", &shader));
+    base::CountedPtr<render::Shader> fileShader;
+    ASSERT_EQ(QL_OK, harness.mRender->LoadShader(folder.WPath("Late"), &fileShader));
+    harness.mRender.reset(); // e.g. images and shaders still held by a resource table at exit
     u32 count = 0, pitch = 0;
     void* bits = nullptr;
     EXPECT_EQ(QL_FAIL, texture->Lock(&count, &pitch, &bits));
     EXPECT_EQ(QL_FAIL, buffer->Lock());
+    EXPECT_EQ(QL_OK, fileShader->UnLoad());
+    EXPECT_EQ(nullptr, fileShader->GetImpl());
     delete texture;
     delete buffer;
     delete shader;

@@ -161,22 +161,4 @@ TEST_F(DeviceObjectLifetime, AShaderUnloadedMidFrameIsPlayedAndThenForgotten)
     EXPECT_EQ(1u, Only(mRecorded, render::CMD_SET_SHADER).size());
     delete buffer;
 }
-TEST(RenderShutdown, AFileShaderThatOutlivesTheRenderUnloadsSafely)
-{
-    testsupport::TempDir folder;
-    folder.Write("LateVS.hlsl", "uniform mat4 Proj;\nin vec3 aPos;\n"
-                                "void vertex_shader() { gl_Position = Proj * vec4(aPos, 1.0); }\n");
-    folder.Write("LatePS.hlsl", "out vec4 o;\nvoid pixel_shader() { o = vec4(1.0); }\n");
-    render::HeadlessWindow window(render::HeadlessWindow::Backend::Recording);
-    auto render = std::make_unique<render::RenderDX9>();
-    render::RenderInitParam param;
-    param.mWidth = param.mHeight = 16;
-    ASSERT_EQ(QL_OK, render->InitRender(&window, param));
-    base::CountedPtr<render::Shader> shader;
-    ASSERT_EQ(QL_OK, render->LoadShader(folder.WPath("Late"), &shader));
-    render.reset(); // the resource table still holds the shader, e.g. at exit
-    EXPECT_EQ(QL_OK, shader->UnLoad());
-    EXPECT_EQ(nullptr, shader->GetImpl());
-}
 } // namespace
-

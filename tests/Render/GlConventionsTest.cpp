@@ -50,23 +50,18 @@ protected:
         EXPECT_EQ(QL_OK, mRender->GetDevice()->ReadPixels(target, 0, 0, size, size, &pixels));
         return pixels;
     }
-    // Pixels of `colour` inside and outside the rectangle.
+    // Pixels of `colour` inside the rectangle and of `background` outside it.
     static void ExpectRect(const std::vector<u32>& pixels, i32 size, i32 x, i32 y, i32 w, i32 h, u32 colour,
                            u32 background)
     {
-        int wrongInside = 0, wrongOutside = 0;
-        for (i32 row = 0; row < size; ++row)
-            for (i32 column = 0; column < size; ++column)
-            {
-                bool inside = column >= x && column < x + w && row >= y && row < y + h;
-                u32 p = pixels[static_cast<size_t>(row) * size + column];
-                if (inside && p != colour)
-                    ++wrongInside;
-                if (!inside && p != background)
-                    ++wrongOutside;
-            }
-        EXPECT_EQ(0, wrongInside) << "pixels inside the rectangle not drawn";
-        EXPECT_EQ(0, wrongOutside) << "pixels outside the rectangle drawn";
+        int wrong = 0;
+        for (i32 i = 0; i < size * size; ++i)
+        {
+            const i32 column = i % size, row = i / size;
+            const bool inside = column >= x && column < x + w && row >= y && row < y + h;
+            wrong += pixels[static_cast<size_t>(i)] != (inside ? colour : background);
+        }
+        EXPECT_EQ(0, wrong) << "pixels wrong inside or outside the rectangle";
     }
     // Clears a target to opaque black inside the frame (the clear records the target switch).
     void ClearTarget(render::Texture* target)
@@ -83,20 +78,22 @@ protected:
         EXPECT_EQ(QL_OK, mRender->CreateTexture(&texture));
         EXPECT_EQ(QL_OK, texture->CreateRenderTarget(size, size));
         mOwned.emplace_back(texture);
+        EXPECT_EQ(QL_OK, mRender->BuildProjection(size, size, 0, &mTargetProjection));
         return static_cast<render::TextureDX9*>(texture);
+    }
+    // Further quads go to the target (null: the back buffer).
+    void DrawInto(render::Texture* target)
+    {
+        mDraw->mState.mTarget = target;
+        mDraw->mProjection = target ? &mTargetProjection : nullptr;
     }
 
     static constexpr i32 kSize = 64;
     std::unique_ptr<Harness> mHarness;
     render::RenderDX9* mRender = nullptr;
     std::unique_ptr<QuadDrawer> mDraw;
-    std::vector<std::unique_ptr<render::Texture>> mOwned;
-
-public:
-    void TearDown() override
-    {
-        mOwned.clear();
-    }
+    std::vector<std::unique_ptr<render::Texture>> mOwned; // released before the render
+    math::Matrix4 mTargetProjection;
 };
 
 TEST_F(GlConventions, InitFillsCapabilitiesAndClearColourReadsBack)
@@ -111,45 +108,21 @@ TEST_F(GlConventions, InitFillsCapabilitiesAndClearColourReadsBack)
     EXPECT_EQ(0xFF336699u, pixels.back());
 }
 
-TEST_F(GlConventions, FilledRectangleCoversExactlyItsPixelsOnTheBackBuffer)
+TEST_F(GlConventions, FilledRectangleCoversExactlyItsPixelsOnTheBackBufferAndOnARenderTarget)
 {
-    // Catches both the half-pixel offset and the y orientation of the back buffer.
+    // Catches both the half-pixel offset and the y orientation of each kind of target.
     BeginFrame();
     ASSERT_EQ(QL_OK, mDraw->Fill(10, 20, 30, 40, kRed));
     ExpectRect(Frame(), kSize, 10, 20, 30, 40, kRed, kBlack);
-}
 
-TEST_F(GlConventions, FilledRectangleCoversExactlyItsPixelsOnARenderTarget)
-{
     render::TextureDX9* target = MakeTarget(32);
-    math::Matrix4 projection;
-    EXPECT_EQ(QL_OK, mRender->BuildProjection(32, 32, 0, &projection));
-    mDraw->mProjection = &projection;
-    mDraw->mState.mTarget = target;
+    DrawInto(target);
     BeginFrame();
     ClearTarget(target);
     ASSERT_EQ(QL_OK, mDraw->Fill(3, 5, 7, 11, kRed));
     EndFrame();
     // Texel row 0 is the top of what was drawn.
     ExpectRect(Read(target->GetDeviceTexture(), 32), 32, 3, 5, 7, 11, kRed, kBlack);
-}
-
-TEST_F(GlConventions, ImageDrawnOneToOneReproducesItsTexels)
-{
-    std::vector<u32> texels(8 * 8);
-    for (u32 i = 0; i < texels.size(); ++i)
-        texels[i] = 0xFF000000 | (i * 4) << 16 | (255 - i) << 8 | (i * 3);
-    PixelImage image(8, 8, texels);
-    render::Texture* texture = nullptr;
-    EXPECT_EQ(QL_OK, mRender->CreateTexture(&texture));
-    mOwned.emplace_back(texture);
-    ASSERT_EQ(QL_OK, texture->CreateFromImage(image));
-    BeginFrame();
-    ASSERT_EQ(QL_OK, mDraw->Image(5, 9, 8, 8, texture));
-    auto pixels = Frame();
-    for (u32 y = 0; y < 8; ++y)
-        for (u32 x = 0; x < 8; ++x)
-            ASSERT_EQ(texels[y * 8 + x], pixels[(9 + y) * kSize + 5 + x]) << "texel " << x << "," << y;
 }
 
 TEST_F(GlConventions, BlendModesAddSourceAlphaToTheDestinations)
@@ -193,10 +166,7 @@ TEST_F(GlConventions, ScissorClipsOnTheBackBufferAndOnARenderTarget)
     ExpectRect(Frame(), kSize, 4, 6, 10, 12, kRed, kBlack);
 
     render::TextureDX9* target = MakeTarget(32);
-    math::Matrix4 projection;
-    EXPECT_EQ(QL_OK, mRender->BuildProjection(32, 32, 0, &projection));
-    mDraw->mProjection = &projection;
-    mDraw->mState.mTarget = target;
+    DrawInto(target);
     BeginFrame();
     ClearTarget(target);
     ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 32, 32, kRed));
@@ -209,42 +179,30 @@ TEST_F(GlConventions, CounterClockwiseTrianglesAreCulledOnBothTargets)
 {
     const float clockwise[6] = {0, 0, 32, 0, 0, 32};        // clockwise on screen (y down)
     const float counterClockwise[6] = {0, 0, 0, 32, 32, 0}; // same triangle, other winding
-    BeginFrame();
-    ASSERT_EQ(QL_OK, mDraw->Triangle(counterClockwise, kRed));
-    EXPECT_EQ(kBlack, Frame()[2 * kSize + 2]);
-    BeginFrame();
-    ASSERT_EQ(QL_OK, mDraw->Triangle(clockwise, kRed));
-    EXPECT_EQ(kRed, Frame()[2 * kSize + 2]);
-
     render::TextureDX9* target = MakeTarget(32);
-    math::Matrix4 projection;
-    EXPECT_EQ(QL_OK, mRender->BuildProjection(32, 32, 0, &projection));
-    mDraw->mProjection = &projection;
-    mDraw->mState.mTarget = target;
-    BeginFrame();
-    ClearTarget(target);
-    ASSERT_EQ(QL_OK, mDraw->Triangle(counterClockwise, kRed));
-    EndFrame();
-    EXPECT_EQ(kBlack, Read(target->GetDeviceTexture(), 32)[2 * 32 + 2]);
-    BeginFrame();
-    ClearTarget(target);
-    ASSERT_EQ(QL_OK, mDraw->Triangle(clockwise, kRed));
-    EndFrame();
-    EXPECT_EQ(kRed, Read(target->GetDeviceTexture(), 32)[2 * 32 + 2]);
+    for (render::TextureDX9* on : {static_cast<render::TextureDX9*>(nullptr), target})
+        for (bool drawn : {false, true})
+        {
+            DrawInto(on);
+            BeginFrame();
+            if (on)
+                ClearTarget(on);
+            ASSERT_EQ(QL_OK, mDraw->Triangle(drawn ? clockwise : counterClockwise, kRed));
+            if (on)
+                EndFrame();
+            const std::vector<u32> pixels = on ? Read(on->GetDeviceTexture(), 32) : Frame();
+            EXPECT_EQ(drawn ? kRed : kBlack, pixels[2 * (on ? 32 : kSize) + 2]) << (on ? "target" : "back buffer");
+        }
 }
 
 TEST_F(GlConventions, ViewportFollowsTheTargetOnEverySwitch)
 {
     render::TextureDX9* target = MakeTarget(16);
-    math::Matrix4 projection;
-    EXPECT_EQ(QL_OK, mRender->BuildProjection(16, 16, 0, &projection));
     BeginFrame();
     ClearTarget(target);
-    mDraw->mState.mTarget = target;
-    mDraw->mProjection = &projection;
+    DrawInto(target);
     ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 16, 16, 0xFF00FF00));
-    mDraw->mState.mTarget = nullptr;
-    mDraw->mProjection = nullptr;
+    DrawInto(nullptr);
     ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, kSize, kSize, kRed));
     ExpectRect(Frame(), kSize, 0, 0, kSize, kSize, kRed, kBlack);
     ExpectRect(Read(target->GetDeviceTexture(), 16), 16, 0, 0, 16, 16, 0xFF00FF00, kBlack);
@@ -253,15 +211,11 @@ TEST_F(GlConventions, ViewportFollowsTheTargetOnEverySwitch)
 TEST_F(GlConventions, RenderTargetDrawnToTheBackBufferAppearsUpright)
 {
     render::TextureDX9* target = MakeTarget(16);
-    math::Matrix4 projection;
-    EXPECT_EQ(QL_OK, mRender->BuildProjection(16, 16, 0, &projection));
     BeginFrame();
     ClearTarget(target);
-    mDraw->mState.mTarget = target;
-    mDraw->mProjection = &projection;
+    DrawInto(target);
     ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 16, 4, kRed)); // a red band at the top
-    mDraw->mState.mTarget = nullptr;
-    mDraw->mProjection = nullptr;
+    DrawInto(nullptr);
     ASSERT_EQ(QL_OK, mDraw->Image(20, 30, 16, 16, target));
     ExpectRect(Frame(), kSize, 20, 30, 16, 4, kRed, kBlack);
 }
@@ -283,26 +237,6 @@ TEST_F(GlConventions, TintShaderWeighsVertexColourAndTexture)
     EXPECT_EQ(0xFFFF0000u, pixels[8]);
 }
 
-TEST_F(GlConventions, DynamicTextureShowsWhatWasWrittenThroughLock)
-{
-    render::Texture* texture = nullptr;
-    EXPECT_EQ(QL_OK, mRender->CreateTexture(&texture));
-    mOwned.emplace_back(texture);
-    ASSERT_EQ(QL_OK, texture->CreateDynamic(4, 4));
-    u32 count = 0, pitch = 0;
-    void* bits = nullptr;
-    ASSERT_EQ(QL_OK, texture->Lock(&count, &pitch, &bits));
-    EXPECT_EQ(16u, count);
-    EXPECT_EQ(16u, pitch);
-    for (u32 i = 0; i < 16; ++i)
-        static_cast<u32*>(bits)[i] = i < 8 ? 0xFF00FF00 : 0xFF0000FF;
-    ASSERT_EQ(QL_OK, texture->Unlock());
-    BeginFrame();
-    ASSERT_EQ(QL_OK, mDraw->Image(0, 0, 4, 4, texture));
-    auto pixels = Frame();
-    EXPECT_EQ(0xFF00FF00u, pixels[0]);
-    EXPECT_EQ(0xFF0000FFu, pixels[3 * kSize]);
-}
 TEST_F(GlConventions, IndexedDrawsReadTheirIndicesFromEitherCache)
 {
     auto* vertices = static_cast<render::BufferDoubleCache<render::VertexBuffer<render::SVertexGeom>>*>(

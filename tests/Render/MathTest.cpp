@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 using math::Matrix4;
 using math::Point3;
@@ -20,70 +21,66 @@ Point3 Apply(Transform3D& t, Point3 p)
     return {v.x, v.y, v.z};
 }
 
-TEST(Matrix4, ScaleTouchesTheTranslationRowAndTranslateAddsToIt)
+TEST(Matrix4, ScaleAndRotateKeepTheTranslationRowAffine)
 {
     Matrix4 m;
     m.Translate(1, 2, 3);
-    m.Scale(2, 3, 4);
+    m.Scale(2, 3, 4); // touches the translation row
     Point3 p(1, 1, 1);
     m.TransformPoint(p);
     EXPECT_EQ(Point3(4, 9, 16), p);
+    Matrix4 turned;
+    turned.Translate(10, 0, 0);
+    turned.Rotate(0, 0, static_cast<float>(M_PI / 2));
+    Point3 origin(0, 0, 0);
+    turned.TransformPoint(origin);
+    EXPECT_EQ(Point3(0, 10, 0), origin);
 }
 
-TEST(Matrix4, RotateKeepsTheTranslationRowAffine)
+TEST(Transform3D, TheLazyPartsAndTheMatrixAgreeInEveryOrderOfSteps)
 {
-    Matrix4 m;
-    m.Translate(10, 0, 0);
-    m.Rotate(0, 0, static_cast<float>(M_PI / 2));
-    Point3 p(0, 0, 0);
-    m.TransformPoint(p);
-    EXPECT_EQ(Point3(0, 10, 0), p);
-}
-
-TEST(Transform3D, TranslateThenScaleScalesTheOffset)
-{
-    Transform3D t;
-    t.Translate(5, 0, 0);
-    t.Scale(2, 2, 2);
-    EXPECT_FALSE(t.IsMatrixMode());
-    EXPECT_EQ(Point3(12, 2, 0), Apply(t, Point3(1, 1, 0)));
-    EXPECT_EQ(Point3(12, 2, 0), [&] {
-        Point3 p(1, 1, 0);
-        t.GetMatrix().TransformPoint(p);
-        return p;
-    }());
-}
-
-TEST(Transform3D, ScaleThenTranslateMovesTheScaledResult)
-{
-    Transform3D t;
-    t.Scale(2, 2, 2);
-    t.Translate(5, 0, 0);
-    EXPECT_EQ(Point3(7, 2, 0), Apply(t, Point3(1, 1, 0)));
-    // A scale after a post-translation needs the matrix.
-    t.Scale(3, 3, 3);
-    EXPECT_TRUE(t.IsMatrixMode());
-    EXPECT_EQ(Point3(21, 6, 0), Apply(t, Point3(1, 1, 0)));
-}
-
-TEST(Transform3D, ANegativeScaleSwitchesToTheMatrixWithTheSameMirror)
-{
-    Transform3D t;
-    t.Translate(1, 0, 0);
-    t.Scale(-1, 1, 1);
-    EXPECT_TRUE(t.IsMatrixMode());
-    EXPECT_EQ(Point3(-3, 4, 0), Apply(t, Point3(2, 4, 0)));
-}
-
-TEST(Transform3D, ASecondRotationComposesInMatrixMode)
-{
-    Transform3D t;
+    // Steps: 'T' translate, 'S' scale, 'R' a turn about z by the x value.
+    struct Step
+    {
+        char kind;
+        float x, y, z;
+    };
     const float quarter = static_cast<float>(M_PI / 4);
-    t.Rotate(0, 0, quarter);
-    EXPECT_FALSE(t.IsMatrixMode());
-    t.Rotate(0, 0, quarter);
-    EXPECT_TRUE(t.IsMatrixMode());
-    EXPECT_EQ(Point3(0, 1, 0), Apply(t, Point3(1, 0, 0)));
+    const struct
+    {
+        const char* what;
+        std::vector<Step> steps;
+        Point3 in, out;
+        bool matrixMode;
+    } cases[] = {
+        {"translate then scale scales the offset", {{'T', 5, 0, 0}, {'S', 2, 2, 2}}, {1, 1, 0}, {12, 2, 0}, false},
+        {"scale then translate moves the scaled result", {{'S', 2, 2, 2}, {'T', 5, 0, 0}}, {1, 1, 0}, {7, 2, 0}, false},
+        {"a scale after a post-translation needs the matrix",
+         {{'S', 2, 2, 2}, {'T', 5, 0, 0}, {'S', 3, 3, 3}}, {1, 1, 0}, {21, 6, 0}, true},
+        {"a negative scale mirrors in the matrix", {{'T', 1, 0, 0}, {'S', -1, 1, 1}}, {2, 4, 0}, {-3, 4, 0}, true},
+        {"one rotation stays lazy", {{'R', 2 * quarter, 0, 0}}, {1, 0, 0}, {0, 1, 0}, false},
+        {"a second rotation composes in the matrix", {{'R', quarter, 0, 0}, {'R', quarter, 0, 0}}, {1, 0, 0},
+         {0, 1, 0}, true},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        Transform3D t;
+        for (const Step& step : c.steps)
+        {
+            if (step.kind == 'T')
+                t.Translate(step.x, step.y, step.z);
+            else if (step.kind == 'S')
+                t.Scale(step.x, step.y, step.z);
+            else
+                t.Rotate(0, 0, step.x);
+        }
+        EXPECT_EQ(c.matrixMode, t.IsMatrixMode());
+        EXPECT_EQ(c.out, Apply(t, c.in));
+        Point3 p = c.in;
+        t.GetMatrix().TransformPoint(p);
+        EXPECT_EQ(c.out, p);
+    }
 }
 
 TEST(Transform3D, CombineAppliesTheOtherPartsOrItsMatrix)

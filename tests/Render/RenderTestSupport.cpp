@@ -5,14 +5,21 @@
 #include "Core/Render/ShaderImpl.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace rendertest
 {
 namespace
 {
-template <class T> bool ReadValue(render::CommandBuffer& buffer, T& value)
+// Arguments by opcode: 'u' a u32, 'p' a pointer, 'b' a byte, '?' a byte when the one before is set.
+const char* const kLayouts[] = {"uuuuuuu", "", "", "", "p", "", "p", "pb", "u", "p",
+                                "p",       "u", "b", "uuuu", "b?", "", "uuu", "uuuuuu", ""};
+
+template <class T> void ReadArg(render::CommandBuffer& buffer, Command& c)
 {
-    return buffer.Read(&value, sizeof value) == sizeof value;
+    T value = 0;
+    buffer.Read(&value, sizeof value);
+    c.args.push_back(value);
 }
 } // namespace
 
@@ -24,80 +31,31 @@ std::vector<Command> Decode(render::CommandBuffer& buffer)
     while (buffer.GetPosition() < end)
     {
         Command c;
-        if (!ReadValue(buffer, c.opcode))
+        if (buffer.Read(&c.opcode, sizeof c.opcode) != sizeof c.opcode)
             break;
-        auto u32s = [&](int n) {
-            for (int i = 0; i < n; ++i)
-            {
-                u32 v = 0;
-                ReadValue(buffer, v);
-                c.args.push_back(v);
-            }
-        };
-        auto pointer = [&] {
-            u64 v = 0;
-            ReadValue(buffer, v);
-            c.args.push_back(v);
-        };
-        auto byte = [&] {
-            u8 v = 0;
-            ReadValue(buffer, v);
-            c.args.push_back(v);
-        };
-        switch (c.opcode)
+        for (const char* kind = c.opcode < std::size(kLayouts) ? kLayouts[c.opcode] : ""; *kind; ++kind)
         {
-        case render::CMD_CLEAR:
-            u32s(7);
-            break;
-        case render::CMD_SET_TARGET:
-        case render::CMD_SET_SHADER:
-        case render::CMD_SET_VERTEX_BUFFER:
-        case render::CMD_SET_INDEX_BUFFER:
-            pointer();
-            break;
-        case render::CMD_SET_VARIABLES:
+            if (*kind == 'u')
+                ReadArg<u32>(buffer, c);
+            else if (*kind == 'p')
+                ReadArg<u64>(buffer, c);
+            else if (*kind == 'b' || c.args.back())
+                ReadArg<u8>(buffer, c);
+        }
+        // Each variable: its index, then a 16-byte vector or a pointer to the value.
+        if (c.opcode == render::CMD_SET_VARIABLES)
         {
-            pointer();
             auto* shader = reinterpret_cast<render::ShaderImpl*>(static_cast<uintptr_t>(c.args[0]));
-            u8 count = 0;
-            ReadValue(buffer, count);
-            c.args.push_back(count);
-            for (u8 i = 0; i < count; ++i)
+            for (u64 i = 0; i < c.args[1]; ++i)
             {
                 u8 index = 0;
-                ReadValue(buffer, index);
+                buffer.Read(&index, 1);
                 c.variables.push_back(index);
-                render::ShaderVariable* variable = shader->GetVariables()[index];
-                if (dynamic_cast<render::ShaderScalarVariable<math::Point4, 1>*>(variable))
+                if (dynamic_cast<render::ShaderScalarVariable<math::Point4, 1>*>(shader->GetVariables()[index]))
                     buffer.Seek(16, 1);
                 else
-                    pointer();
+                    ReadArg<u64>(buffer, c);
             }
-            break;
-        }
-        case render::CMD_SET_VERTEX_FORMAT:
-        case render::CMD_SET_BLEND_MODE:
-            u32s(1);
-            break;
-        case render::CMD_ENABLE_SCISSOR:
-            byte();
-            break;
-        case render::CMD_SET_SCISSOR_RECT:
-            u32s(4);
-            break;
-        case render::CMD_SET_DEPTH:
-            byte();
-            if (c.args.back())
-                byte();
-            break;
-        case render::CMD_DRAW:
-            u32s(3);
-            break;
-        case render::CMD_DRAW_INDEXED:
-            u32s(6);
-            break;
-        default:
-            break;
         }
         result.push_back(c);
     }
@@ -158,19 +116,23 @@ QLResultEnum QuadDrawer::Fill(float x, float y, float w, float h, u32 argb)
 {
     const float x0 = x - 0.5f, y0 = y - 0.5f, x1 = x + w - 0.5f, y1 = y + h - 0.5f;
     // Clockwise on screen, as the engine's quads are.
-    const render::SVertexGeom v[6] = {{x0, y0, 0, argb}, {x1, y0, 0, argb}, {x1, y1, 0, argb},
-                                      {x0, y0, 0, argb}, {x1, y1, 0, argb}, {x0, y1, 0, argb}};
-    render::Shader* shader = nullptr;
-    (void)mRender.GetShaderGeom(&shader);
-    return Submit(v, 6, shader);
+    const float xy[12] = {x0, y0, x1, y0, x1, y1, x0, y0, x1, y1, x0, y1};
+    return Triangles(xy, 6, argb);
 }
 
 QLResultEnum QuadDrawer::Triangle(const float xy[6], u32 argb)
 {
-    const render::SVertexGeom v[3] = {{xy[0], xy[1], 0, argb}, {xy[2], xy[3], 0, argb}, {xy[4], xy[5], 0, argb}};
+    return Triangles(xy, 3, argb);
+}
+
+QLResultEnum QuadDrawer::Triangles(const float* xy, u32 count, u32 argb)
+{
+    std::vector<render::SVertexGeom> v(count);
+    for (u32 i = 0; i < count; ++i)
+        v[i] = {xy[2 * i], xy[2 * i + 1], 0, argb};
     render::Shader* shader = nullptr;
     (void)mRender.GetShaderGeom(&shader);
-    return Submit(v, 3, shader);
+    return Submit(v.data(), count, shader);
 }
 
 QLResultEnum QuadDrawer::Image(float x, float y, float w, float h, render::Texture* texture, u32 argb, u32 specular)
@@ -189,8 +151,7 @@ QLResultEnum QuadDrawer::Image(float x, float y, float w, float h, render::Textu
     return Submit(v, 6, shader);
 }
 
-PixelImage::PixelImage(u32 width, u32 height, std::vector<u32> pixels, u32 hitAlpha)
-    : mPixels(std::move(pixels)), mHitAlpha(hitAlpha)
+PixelImage::PixelImage(u32 width, u32 height, std::vector<u32> pixels) : mPixels(std::move(pixels))
 {
     mWidth = static_cast<i32>(width);
     mHeight = static_cast<i32>(height);
@@ -204,7 +165,7 @@ QLResultEnum PixelImage::CopyPixels(u32 pitch, u8* destination, render::HitMask&
         std::memcpy(destination + static_cast<size_t>(y) * pitch, &mPixels[static_cast<size_t>(y) * mWidth],
                     static_cast<size_t>(mWidth) * 4);
         for (i32 x = 0; x < mWidth; ++x)
-            if ((mPixels[static_cast<size_t>(y) * mWidth + x] >> 24) >= mHitAlpha)
+            if ((mPixels[static_cast<size_t>(y) * mWidth + x] >> 24) >= 10)
                 mask[static_cast<size_t>(y) * mWidth + x] = true;
     }
     return QL_OK;

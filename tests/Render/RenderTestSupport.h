@@ -60,6 +60,7 @@ public:
 
 private:
     template <class V> QLResultEnum Submit(const V* vertices, u32 count, render::Shader* shader);
+    QLResultEnum Triangles(const float* xy, u32 count, u32 argb);
     render::Render& mRender;
 };
 
@@ -67,10 +68,9 @@ private:
 class PixelImage : public render::ImageData
 {
 public:
-    PixelImage(u32 width, u32 height, std::vector<u32> pixels, u32 hitAlpha = 10);
+    PixelImage(u32 width, u32 height, std::vector<u32> pixels);
     QLResultEnum Load(base::Stream*, const std::wstring&) override { return QL_OK; }
     QLResultEnum CopyPixels(u32 pitch, u8* destination, render::HitMask& mask) override;
-    std::vector<u32> mPixels;
-    u32 mHitAlpha;
+    std::vector<u32> mPixels; // alpha 10 and up is hit
 };
 } // namespace rendertest

@@ -132,7 +132,7 @@ TEST_F(ShaderVariables, AfterADeviceResetEveryVariableIsRecordedAgain)
     EXPECT_EQ(1u, Only(all, render::CMD_SET_SHADER).size());
 }
 
-TEST_F(ShaderVariables, TexturedShadersRecordTheSamplerByPointer)
+TEST_F(ShaderVariables, TexturedShadersNeedTheSamplerAndRecordItByPointer)
 {
     render::Buffer* textured = nullptr;
     ASSERT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertex2D>(), 8, true, &textured));
@@ -154,17 +154,14 @@ TEST_F(ShaderVariables, TexturedShadersRecordTheSamplerByPointer)
     EXPECT_EQ(1u, mDevice->CallsStartingWith("SetTexture 0 ").size());
     delete texture;
     delete textured;
-}
-
-TEST_F(ShaderVariables, TexturedBindingNeedsTheSamplerButAnUnknownConstantSetsNothing)
-{
+    // Binding a textured shader needs the sampler, while an unknown constant sets nothing.
     render::ShaderImpl* impl = nullptr;
     ASSERT_EQ(QL_OK, mRender->CreateShader("uniform mat4 Proj; void vertex_shader() {}",
                                            "void pixel_shader() {}", &impl));
-    render::ShaderTextured textured;
-    EXPECT_EQ(QL_OK, textured.SetRender(mRender));
-    textured.SetImpl(impl);
-    EXPECT_EQ(QL_FAIL, textured.BindVariables());
+    render::ShaderTextured samplerless;
+    EXPECT_EQ(QL_OK, samplerless.SetRender(mRender));
+    samplerless.SetImpl(impl);
+    EXPECT_EQ(QL_FAIL, samplerless.BindVariables());
     ASSERT_EQ(QL_OK, mRender->CreateShader("void vertex_shader() {}", "void pixel_shader() {}", &impl));
     render::Shader plain;
     EXPECT_EQ(QL_OK, plain.SetRender(mRender));

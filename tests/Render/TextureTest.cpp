@@ -44,17 +44,18 @@ TEST_F(Textures, AnImageTextureKeepsItsPixelsAndAHitMask)
     EXPECT_EQ(0xFF010203u, reinterpret_cast<const u32*>(data->data())[0]);
     EXPECT_EQ(QL_FAIL, texture->Lock(nullptr, nullptr, nullptr)); // image textures cannot be locked
     EXPECT_EQ(QL_FAIL, texture->Unlock());
-}
-
-TEST_F(Textures, EmptyImagesAndZeroSizesFail)
-{
+    // A loss leaves image textures untouched.
+    const gpu::TextureId id = texture->GetDeviceTexture();
+    ASSERT_EQ(QL_OK, mHarness.mRender->LostDevice());
+    EXPECT_EQ(id, texture->GetDeviceTexture());
+    // Empty images and zero sizes make no texture.
     PixelImage empty(0, 0, {});
     EXPECT_EQ(QL_FAIL, Make()->CreateFromImage(empty));
     EXPECT_EQ(QL_FAIL, Make()->CreateRenderTarget(0, 16));
     EXPECT_EQ(QL_FAIL, Make()->CreateDynamic(16, 0));
 }
 
-TEST_F(Textures, RenderTargetsHaveNoMaskAndComeBackEmptyAtTheirSizeAfterAReset)
+TEST_F(Textures, TargetsComeBackAtTheirSizeAfterAResetAndDynamicTexturesUploadOnUnlock)
 {
     render::TextureDX9* target = Make();
     ASSERT_EQ(QL_OK, target->CreateRenderTarget(40, 30));
@@ -72,35 +73,22 @@ TEST_F(Textures, RenderTargetsHaveNoMaskAndComeBackEmptyAtTheirSizeAfterAReset)
     EXPECT_NE(before, target->GetDeviceTexture());
     EXPECT_EQ(40u, target->GetWidth());
     EXPECT_EQ(30u, target->GetHeight());
-}
-
-TEST_F(Textures, ImageTexturesSurviveALossUntouched)
-{
-    render::TextureDX9* texture = Make();
-    PixelImage image(1, 1, {0xFFFFFFFF});
-    ASSERT_EQ(QL_OK, texture->CreateFromImage(image));
-    const gpu::TextureId id = texture->GetDeviceTexture();
-    ASSERT_EQ(QL_OK, mHarness.mRender->LostDevice());
-    EXPECT_EQ(id, texture->GetDeviceTexture());
-}
-
-TEST_F(Textures, DynamicTexturesHandOutTheirPixelsAndUploadOnUnlock)
-{
-    render::TextureDX9* texture = Make();
-    ASSERT_EQ(QL_OK, texture->CreateDynamic(5, 3));
-    EXPECT_TRUE(texture->CanLock());
+    // Dynamic textures hand out their pixels and upload on unlock.
+    render::TextureDX9* dynamic = Make();
+    ASSERT_EQ(QL_OK, dynamic->CreateDynamic(5, 3));
+    EXPECT_TRUE(dynamic->CanLock());
     u32 count = 0, pitch = 0;
     void* bits = nullptr;
-    ASSERT_EQ(QL_OK, texture->Lock(&count, &pitch, &bits));
+    ASSERT_EQ(QL_OK, dynamic->Lock(&count, &pitch, &bits));
     EXPECT_EQ(15u, count);
     EXPECT_EQ(20u, pitch);
-    EXPECT_EQ(QL_FAIL, texture->Lock(&count, &pitch, &bits)); // already locked
+    EXPECT_EQ(QL_FAIL, dynamic->Lock(&count, &pitch, &bits)); // already locked
     static_cast<u32*>(bits)[14] = 0x12345678;
-    ASSERT_EQ(QL_OK, texture->Unlock());
-    const std::vector<u8>* data = mHarness.Recording()->TextureData(texture->GetDeviceTexture());
-    ASSERT_NE(nullptr, data);
-    EXPECT_EQ(0x12345678u, reinterpret_cast<const u32*>(data->data())[14]);
-    EXPECT_EQ(QL_FAIL, texture->Update(bits));
+    ASSERT_EQ(QL_OK, dynamic->Unlock());
+    const std::vector<u8>* dynamicData = mHarness.Recording()->TextureData(dynamic->GetDeviceTexture());
+    ASSERT_NE(nullptr, dynamicData);
+    EXPECT_EQ(0x12345678u, reinterpret_cast<const u32*>(dynamicData->data())[14]);
+    EXPECT_EQ(QL_FAIL, dynamic->Update(bits));
 }
 
 // DXT1 data as stored: the texture shows it decoded.

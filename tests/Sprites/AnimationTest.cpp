@@ -35,7 +35,7 @@ protected:
 };
 } // namespace
 
-TEST_F(Animation, FrameFollowsTimeAndWrapsAfterOnePass)
+TEST_F(Animation, FrameFollowsTimeAndWrapsAfterOnePassAroundItsAnchor)
 {
     TDAnimation a(L"td/spark");
     EXPECT_EQ(a.frameCount(), 4);
@@ -52,6 +52,12 @@ TEST_F(Animation, FrameFollowsTimeAndWrapsAfterOnePass)
     // A time set past the length still picks a frame within the list.
     a.mTime = 1.25f;
     EXPECT_EQ(a.frameIndex(), 0);
+    // The anchor is the first "s_point", or the default without one.
+    EXPECT_FLOAT_EQ(a.mAnchorX, 12.0f);
+    EXPECT_FLOAT_EQ(a.mAnchorY, 6.0f);
+    TDAnimation blank(L"td/blank", "walk");
+    EXPECT_FLOAT_EQ(blank.mAnchorX, 50.0f);
+    EXPECT_FLOAT_EQ(blank.mAnchorY, 30.0f);
 }
 
 TEST_F(Animation, EmptyListDrawsNothingAndNeverDivides)
@@ -78,16 +84,6 @@ TEST_F(Animation, EmptyListDrawsNothingAndNeverDivides)
     EXPECT_EQ(still.length(), 0.0f);
 }
 
-TEST_F(Animation, AnchorIsTheFirstSPointOrTheDefault)
-{
-    TDAnimation spark(L"td/spark");
-    EXPECT_FLOAT_EQ(spark.mAnchorX, 12.0f);
-    EXPECT_FLOAT_EQ(spark.mAnchorY, 6.0f);
-    TDAnimation blank(L"td/blank", "walk");
-    EXPECT_FLOAT_EQ(blank.mAnchorX, 50.0f);
-    EXPECT_FLOAT_EQ(blank.mAnchorY, 30.0f);
-}
-
 TEST_F(Animation, UnturnedFramePutsItsTopLeftAtFrameMinusAnchorPlusPosition)
 {
     TDAnimation a(L"td/spark");
@@ -110,7 +106,7 @@ TEST_F(Animation, UnturnedFramePutsItsTopLeftAtFrameMinusAnchorPlusPosition)
     EXPECT_NEAR(std::abs(turned.draws[0].y0 - turned.draws[0].cy), 10.0f, 1e-3);
 }
 
-TEST_F(Animation, OneShotSpriteDiesAfterOnePass)
+TEST_F(Animation, OneShotSpriteDiesAfterOnePassEvenWhenDelayedLongerThanIt)
 {
     TDAnimatedSprite s(L"td/spark");
     EXPECT_FLOAT_EQ(s.mAnimation->mRate, 20.0f);
@@ -121,6 +117,20 @@ TEST_F(Animation, OneShotSpriteDiesAfterOnePass)
     EXPECT_TRUE(s.isAlive());
     s.update(0.01f);
     EXPECT_FALSE(s.isAlive());
+
+    // The pass lasts 0.2 s; a sprite delayed 0.5 s plays it afterwards.
+    TDAnimatedSprite delayed(L"td/spark");
+    delayed.mDelay = 0.5f;
+    int shown = 0;
+    for (int i = 0; i < 40 && delayed.isAlive(); ++i)
+    {
+        delayed.update(0.025f);
+        RecordingPainter painter;
+        delayed.draw(painter);
+        shown += static_cast<int>(painter.draws.size());
+    }
+    EXPECT_FALSE(delayed.isAlive());
+    EXPECT_GE(shown, 5); // about 0.15 s of frames at 0.025 s each
 }
 
 TEST_F(Animation, LoopingSpriteGoesBackOnePassAndKeepsRunning)
@@ -168,23 +178,6 @@ TEST_F(Animation, DelayedSpriteNeitherDrawsNorAdvances)
     EXPECT_EQ(painter.draws.size(), 1u);
 }
 
-TEST_F(Animation, DelayLongerThanThePassStillShowsTheWholePass)
-{
-    // 4 frames at 20 per second last 0.2 s; a one-shot sprite delayed 0.5 s plays them afterwards.
-    TDAnimatedSprite s(L"td/spark");
-    s.mDelay = 0.5f;
-    int shown = 0;
-    for (int i = 0; i < 40 && s.isAlive(); ++i)
-    {
-        s.update(0.025f);
-        RecordingPainter painter;
-        s.draw(painter);
-        shown += static_cast<int>(painter.draws.size());
-    }
-    EXPECT_FALSE(s.isAlive());
-    EXPECT_GE(shown, 5); // about 0.15 s of frames at 0.025 s each
-}
-
 TEST_F(Animation, SpriteFadesOverTheLastFifthOfASecond)
 {
     TDAnimatedSprite s(L"td/spark"); // length 4 / 20 = 0.2 s: the whole pass is the fade
@@ -209,45 +202,36 @@ TEST_F(Animation, SpriteFadesOverTheLastFifthOfASecond)
     EXPECT_EQ(painter.draws[0].color.r, 1.0f);
 }
 
-TEST(ButtonFrame, PulseIsLimitedTo1Point1AndShrinksAtOnePerSecond)
+TEST(ButtonFrame, PulsesHoversStrictlyInsideAndDrawsScaledAboutThePivot)
 {
     TDButtonFrame b;
     b.mState = 1;
     b.update(0.1f);
     EXPECT_NEAR(b.mScale, 1.05f, 1e-6);
     b.update(1.0f);
-    EXPECT_FLOAT_EQ(b.mScale, 1.1f);
+    EXPECT_FLOAT_EQ(b.mScale, 1.1f); // at most 1.1
     b.mState = 0;
     b.update(0.05f);
-    EXPECT_NEAR(b.mScale, 1.05f, 1e-6);
+    EXPECT_NEAR(b.mScale, 1.05f, 1e-6); // shrinks at one per second
     b.update(1.0f);
     EXPECT_FLOAT_EQ(b.mScale, 1.0f);
-}
 
-TEST(ButtonFrame, HoverIsStrictlyInside)
-{
-    TDButtonFrame b;
-    b.mX = 10;
-    b.mY = 20;
-    b.mWidth = 30;
-    b.mHeight = 10;
-    b.pointer(11, 21);
-    EXPECT_EQ(b.mHover, 1);
-    b.pointer(10, 25);
-    EXPECT_EQ(b.mHover, 0);
-    b.pointer(39, 29);
-    EXPECT_EQ(b.mHover, 1);
-    b.pointer(40, 25);
-    EXPECT_EQ(b.mHover, 0);
-}
-
-TEST(ButtonFrame, DrawScalesAboutThePivot)
-{
-    TDButtonFrame b;
     b.mX = 100;
     b.mY = 50;
     b.mWidth = 20;
     b.mHeight = 10;
+    const std::pair<float, float> inside[] = {{101, 51}, {119, 59}}, outside[] = {{100, 55}, {120, 55}};
+    for (auto [x, y] : inside)
+    {
+        b.pointer(x, y);
+        EXPECT_EQ(b.mHover, 1) << x << "," << y;
+    }
+    for (auto [x, y] : outside)
+    {
+        b.pointer(x, y);
+        EXPECT_EQ(b.mHover, 0) << x << "," << y;
+    }
+
     b.mScale = 1.1f;
     b.mPivotX = 10;
     b.mPivotY = 0;
@@ -261,27 +245,4 @@ TEST(ButtonFrame, DrawScalesAboutThePivot)
     b.mVisible = 0;
     b.draw(painter, 1.0f);
     EXPECT_EQ(painter.draws.size(), 1u);
-}
-
-TEST(FrameEntry, CreateTakesTheSheetPictureAndOrdersByDrawOrder)
-{
-    TDImageSheet sheet(L"td/ui");
-    sheet.add(Image(L"ui/bar", 3, 4, 50, 6));
-    TDNullTextureLoader none;
-    auto e = TDFrameEntry::create(sheet, L"ui/bar", 7, none);
-    ASSERT_NE(e, nullptr);
-    EXPECT_EQ(e->mName, L"ui/bar");
-    EXPECT_FLOAT_EQ(e->mX, 3.0f);
-    EXPECT_FLOAT_EQ(e->mWidth, 50.0f);
-    EXPECT_EQ(e->mOrder, 7);
-    EXPECT_EQ(e->mImage, nullptr);
-    EXPECT_EQ(e->mFlags & TDFrameEntry::kOwnsImage, 0u);
-    EXPECT_EQ(TDFrameEntry::create(sheet, L"ui/none", 0, none), nullptr);
-
-    CountingLoader loader;
-    auto owned = TDFrameEntry::create(sheet, L"ui/bar", 2, loader);
-    EXPECT_NE(owned->mImage, nullptr);
-    EXPECT_NE(owned->mFlags & TDFrameEntry::kOwnsImage, 0u);
-    EXPECT_TRUE(TDFrameEntry::lessByOrder(owned.get(), e.get()));
-    EXPECT_FALSE(TDFrameEntry::lessByOrder(e.get(), owned.get()));
 }

@@ -4,92 +4,30 @@
 
 #include "Core/Base/Stream.h"
 #include "Core/File/FileManager.h"
+#include "Source/TD/Data/TDSheetReader.h"
 #include "Source/TD/Sprites/TDGraphic.h"
 #include "Source/TD/Sprites/TDPsdSheet.h"
 
 #include <gtest/gtest.h>
+#include <tinyxml2.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <functional>
 
 using namespace spritetest;
 
 namespace
 {
-// One sheet row as column name -> cell.
-using Row = std::map<std::string, std::string>;
-
-std::vector<Row> ReadSheet(const std::string& name)
+// Each row of a sheet as the game reads it: "unit" elements, tiers nested under their base row.
+void ForEachRow(const tinyxml2::XMLElement* parent, const std::function<void(const tinyxml2::XMLElement&)>& visit)
 {
-    std::ifstream in(std::string(QL_CONTENT_DIR) + "td/" + name);
-    std::vector<Row> rows;
-    std::vector<std::string> header;
-    std::string line;
-    while (std::getline(in, line))
+    for (const tinyxml2::XMLElement* row = parent->FirstChildElement("unit"); row; row = row->NextSiblingElement("unit"))
     {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        std::vector<std::string> cells;
-        std::stringstream ss(line);
-        std::string cell;
-        while (std::getline(ss, cell, ';'))
-            cells.push_back(cell);
-        if (header.empty())
-        {
-            header = cells;
-            continue;
-        }
-        Row row;
-        for (size_t i = 0; i < header.size() && i < cells.size(); ++i)
-            row[header[i]] = cells[i];
-        rows.push_back(row);
+        visit(*row);
+        ForEachRow(row, visit);
     }
-    return rows;
 }
-
-float Number(const Row& row, const std::string& key)
-{
-    auto it = row.find(key);
-    if (it == row.end() || it->second.empty())
-        return 0.0f;
-    std::string text = it->second;
-    for (char& c : text)
-        if (c == ',')
-            c = '.';
-    return std::stof(text);
-}
-
-std::string Cell(const Row& row, const std::string& key)
-{
-    auto it = row.find(key);
-    return it == row.end() ? std::string() : it->second;
-}
-
-// Keeps pixels and hands out textures that remember them, so frames can be looked at.
-struct PixelTexture : TDTexture
-{
-    i32 width() const override { return w; }
-    i32 height() const override { return h; }
-    u32 at(i32 x, i32 y) const { return (x < 0 || y < 0 || x >= w || y >= h) ? 0 : px[size_t(y) * w + x]; }
-    i32 w = 0, h = 0;
-    std::vector<u32> px;
-};
-
-struct PixelLoader : TDTextureLoader
-{
-    bool wantsPixels() const override { return true; }
-    std::unique_ptr<TDTexture> load(const TDImageSheet& sheet, size_t i) override
-    {
-        auto t = std::make_unique<PixelTexture>();
-        t->w = i32(sheet.image(i).mWidth);
-        t->h = i32(sheet.image(i).mHeight);
-        if (const u32* p = sheet.pixels(i))
-            t->px.assign(p, p + size_t(t->w) * t->h);
-        return t;
-    }
-    std::unique_ptr<TDTexture> loadPicture(const std::wstring&) override { return nullptr; }
-};
 
 class ContentSprites : public ::testing::Test
 {
@@ -112,17 +50,16 @@ protected:
     void TearDown() override { base::SingletoneBase::DestroyAll(); }
 
     // The prototype's graphic, which must be one of the battle sheets' groups.
-    const TDGraphic* Graphic(const Row& row)
+    const TDGraphic* Graphic(const tinyxml2::XMLElement& row)
     {
-        std::string id = Cell(row, "id");
-        TDGraphic* g = res->getGraphic(Cell(row, "psd"), Cell(row, "img"), std::atoi(id.c_str()));
-        EXPECT_NE(g, nullptr) << "id " << id;
-        EXPECT_EQ(res->graphics().size(), loadedGraphics) << "id " << id << " has no group in the battle sheets";
+        TDGraphic* g = res->getGraphic(&row);
+        EXPECT_NE(g, nullptr) << "id " << row.IntAttribute("id");
+        EXPECT_EQ(res->graphics().size(), loadedGraphics) << "id " << row.IntAttribute("id") << " has no group";
         return g;
     }
 
     static inline std::filesystem::path sOldDir;
-    PixelLoader pixels;
+    CountingLoader pixels;
     TDResources* res = nullptr;
     size_t loadedGraphics = 0;
 };
@@ -148,10 +85,17 @@ TEST_F(ContentSprites, RotatingTowerShotsLeaveFromTheDrawnMuzzle)
     // The shot starts at the tower + (w/2 - base x) + (w/2 - s x), - (h/2 - s y) + (h/2 - base y),
     // with s the "s_point" at 32 - direction; the tower is drawn with its base point on the tower.
     // So pixel (w - s x, s y) of the direction's first frame must be the glowing tip.
-    for (const Row& row : ReadSheet("towers_sheet.csv"))
-    {
-        if (Number(row, "rotating") == 0)
-            continue;
+    std::ifstream in(std::string(QL_CONTENT_DIR) + "td/towers_sheet.csv", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    tinyxml2::XMLDocument sheet;
+    tinyxml2::XMLElement* towers = sheet.NewElement("towers");
+    sheet.InsertEndChild(towers);
+    TDSheetReader::readText(text, towers, sheet);
+    int rotating = 0;
+    ForEachRow(towers, [&](const tinyxml2::XMLElement& row) {
+        if (!row.BoolAttribute("rotating"))
+            return;
+        ++rotating;
         const TDGraphic* g = Graphic(row);
         ASSERT_NE(g, nullptr);
         float w = 0, h = 0;
@@ -162,11 +106,12 @@ TEST_F(ContentSprites, RotatingTowerShotsLeaveFromTheDrawnMuzzle)
             float sx = 0, sy = 0;
             ASSERT_TRUE(g->point("s_point", m, sx, sy));
             const TDFrameEntry* frame = g->frames("")[4 * d];
-            auto* t = static_cast<const PixelTexture*>(frame->mImage);
+            auto* t = static_cast<const FakeTexture*>(frame->mImage);
             i32 px = i32(w - sx - frame->mX), py = i32(sy - frame->mY);
             EXPECT_GE(t->at(px, py) >> 24, 128u) << "direction " << d << " at " << px << "," << py;
         }
-    }
+    });
+    EXPECT_GE(rotating, 3);
 }
 
 TEST_F(ContentSprites, DamagedSheetIsRefusedWithoutCrashing)

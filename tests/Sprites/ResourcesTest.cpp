@@ -73,19 +73,7 @@ TEST_F(Resources, ContainerMakesOneGraphicPerGroupWithListsDirectlyUnderIt)
     EXPECT_FLOAT_EQ(h, 41.0f);
 }
 
-TEST_F(Resources, ListNamesComeInFillingOrder)
-{
-    const auto& names = TDGraphic::listNames();
-    ASSERT_EQ(names.size(), 28u);
-    EXPECT_EQ(names[0], "rotate");
-    EXPECT_EQ(names[1], "f_00");
-    EXPECT_EQ(names[16], "f_15");
-    EXPECT_EQ(names[17], "blast");
-    EXPECT_EQ(names[23], "");
-    EXPECT_EQ(names[27], "special");
-}
-
-TEST_F(Resources, PrototypeNamingALoadedGroupFindsItsGraphic)
+TEST_F(Resources, GraphicsAreFoundByBothNamesOrMadeFromAnElement)
 {
     res->loadContainer(L"td/units/t1units");
     TDGraphic* imp = res->graphics()[0].get();
@@ -97,20 +85,7 @@ TEST_F(Resources, PrototypeNamingALoadedGroupFindsItsGraphic)
     EXPECT_NE(other, imp);
     EXPECT_EQ(other->mId, 7);
     EXPECT_EQ(res->getGraphic("imp", "", 8), other);
-}
-
-TEST_F(Resources, BothNamesEmptyGiveNoGraphic)
-{
-    EXPECT_EQ(res->getGraphic("", "", 1), nullptr);
-    tinyxml2::XMLDocument doc;
-    doc.Parse("<u id='3'/>");
-    EXPECT_EQ(res->getGraphic(doc.FirstChildElement()), nullptr);
-    EXPECT_EQ(res->getGraphic(nullptr), nullptr);
-    EXPECT_TRUE(res->graphics().empty());
-}
-
-TEST_F(Resources, ElementGraphicReadsIdPsdAndImg)
-{
+    // An element names its id, sheet and picture.
     auto& single = library.Add(L"td/arrow");
     single->add(Image(L"00", 0, 0, 8, 4));
     single->add(Image(L"fire/00", 1, 1, 8, 8));
@@ -126,8 +101,13 @@ TEST_F(Resources, ElementGraphicReadsIdPsdAndImg)
     EXPECT_EQ(g->mImage, nullptr); // the null loader makes no pictures
 }
 
-TEST_F(Resources, MissingSheetGivesEmptyListsAndNoCrash)
+TEST_F(Resources, MissingSheetsOrNamesGiveEmptyListsOrNoGraphic)
 {
+    EXPECT_EQ(res->getGraphic("", "", 1), nullptr);
+    tinyxml2::XMLDocument doc;
+    doc.Parse("<u id='3'/>");
+    EXPECT_EQ(res->getGraphic(doc.FirstChildElement()), nullptr);
+    EXPECT_EQ(res->getGraphic(nullptr), nullptr);
     res->loadContainer(L"td/towers/none");
     EXPECT_TRUE(res->graphics().empty());
     TDGraphic* g = res->getGraphic("ghost_tower", "", 5);
@@ -204,6 +184,7 @@ TEST_F(Resources, GetImageReachesPicturesOutsideTheListsOnce)
     ASSERT_NE(brush, nullptr);
     EXPECT_FLOAT_EQ(brush->mX, 4.0f);
     EXPECT_NE(brush->mImage, nullptr);
+    EXPECT_NE(brush->mFlags & TDFrameEntry::kOwnsImage, 0u) << "the entry owns the picture it loaded";
     EXPECT_EQ(res->getImage(L"td/ui", L"ui/brush"), brush); // made once
     EXPECT_EQ(loader.loaded.size(), 1u);
     EXPECT_EQ(res->getImage(L"td/ui", L"ui/none"), nullptr);

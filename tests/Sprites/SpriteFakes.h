@@ -47,30 +47,38 @@ struct SheetLibrary
     }
 };
 
+// A texture that keeps the picture's pixels, so frames can be looked at.
 struct FakeTexture : TDTexture
 {
-    FakeTexture(std::wstring n, i32 w, i32 h, u32 firstPixel) : name(std::move(n)), w(w), h(h), pixel(firstPixel) {}
     i32 width() const override { return w; }
     i32 height() const override { return h; }
+    u32 at(i32 x, i32 y) const { return (x < 0 || y < 0 || x >= w || y >= h) ? 0 : px[size_t(y) * w + x]; }
     std::wstring name;
-    i32 w, h;
-    u32 pixel;
+    i32 w = 1, h = 1;
+    std::vector<u32> px;
 };
 
+// Hands out fake textures and lists what it was asked for.
 struct CountingLoader : TDTextureLoader
 {
     bool wantsPixels() const override { return true; }
     std::unique_ptr<TDTexture> load(const TDImageSheet& sheet, size_t i) override
     {
-        const TDSheetImage& image = sheet.image(i);
-        loaded.push_back(image.mName);
-        const u32* px = sheet.pixels(i);
-        return std::make_unique<FakeTexture>(image.mName, i32(image.mWidth), i32(image.mHeight), px ? px[0] : 0);
+        auto t = std::make_unique<FakeTexture>();
+        t->name = sheet.image(i).mName;
+        t->w = i32(sheet.image(i).mWidth);
+        t->h = i32(sheet.image(i).mHeight);
+        if (const u32* p = sheet.pixels(i))
+            t->px.assign(p, p + size_t(t->w) * t->h);
+        loaded.push_back(t->name);
+        return t;
     }
     std::unique_ptr<TDTexture> loadPicture(const std::wstring& path) override
     {
         pictures.push_back(path);
-        return std::make_unique<FakeTexture>(path, 1, 1, 0);
+        auto t = std::make_unique<FakeTexture>();
+        t->name = path;
+        return t;
     }
     std::vector<std::wstring> loaded;
     std::vector<std::wstring> pictures;

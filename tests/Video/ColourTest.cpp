@@ -54,50 +54,34 @@ struct Planes
             mV[i] = static_cast<u8>(200 - i * 11 % 150);
         }
     }
-    // Top row first with positive strides, or bottom row stored first (the decoder's way) with
-    // negative strides.
+    // Top row first with positive strides, or from the last stored row up with negative strides
+    // (the decoder's way): then the picture's row y is stored row height - 1 - y.
     video::YuvPicture Picture(bool bottomUp)
     {
-        if (bottomUp)
-        {
-            mYStore = Flip(mY, mW, mH);
-            mUStore = Flip(mU, mCw, mCh);
-            mVStore = Flip(mV, mCw, mCh);
-        }
-        else
-        {
-            mYStore = mY;
-            mUStore = mU;
-            mVStore = mV;
-        }
+        mBottomUp = bottomUp;
         video::YuvPicture p;
-        const std::ptrdiff_t ys = bottomUp ? -mW : mW, cs = bottomUp ? -mCw : mCw;
-        p.mY = mYStore.data() + (bottomUp ? (mH - 1) * mW : 0);
-        p.mU = mUStore.data() + (bottomUp ? (mCh - 1) * mCw : 0);
-        p.mV = mVStore.data() + (bottomUp ? (mCh - 1) * mCw : 0);
-        p.mYStride = ys;
-        p.mUvStride = cs;
+        p.mY = mY.data() + (bottomUp ? (mH - 1) * mW : 0);
+        p.mU = mU.data() + (bottomUp ? (mCh - 1) * mCw : 0);
+        p.mV = mV.data() + (bottomUp ? (mCh - 1) * mCw : 0);
+        p.mYStride = bottomUp ? -mW : mW;
+        p.mUvStride = bottomUp ? -mCw : mCw;
         p.mWidth = static_cast<u32>(mW);
         p.mHeight = static_cast<u32>(mH);
         p.mChromaShiftX = mCw < mW ? 1 : 0;
         p.mChromaShiftY = mCh < mH ? 1 : 0;
         return p;
     }
-    static std::vector<u8> Flip(const std::vector<u8>& plane, int w, int h)
-    {
-        std::vector<u8> out(plane.size());
-        for (int r = 0; r < h; ++r)
-            std::copy(plane.begin() + r * w, plane.begin() + (r + 1) * w, out.begin() + (h - 1 - r) * w);
-        return out;
-    }
+    // The colour the picture's pixel (x, y) must have.
     u32 At(int x, int y) const
     {
-        const int cx = mCw < mW ? x / 2 : x, cy = mCh < mH ? y / 2 : y;
+        const int row = mBottomUp ? mH - 1 - y : y;
+        const int cx = mCw < mW ? x / 2 : x, cy = mCh < mH ? row / 2 : row;
         const size_t c = static_cast<size_t>(cy * mCw + cx);
-        return video::YuvToArgb(mY[static_cast<size_t>(y * mW + x)], mU[c], mV[c]);
+        return video::YuvToArgb(mY[static_cast<size_t>(row * mW + x)], mU[c], mV[c]);
     }
     int mW, mH, mCw, mCh;
-    std::vector<u8> mY, mU, mV, mYStore, mUStore, mVStore;
+    std::vector<u8> mY, mU, mV;
+    bool mBottomUp = false;
 };
 
 struct Layout
@@ -130,22 +114,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, ChromaLayout,
                          ::testing::Values(Layout{"420", 4, 3}, Layout{"422", 4, 6}, Layout{"444", 8, 6}),
                          [](const auto& info) { return std::string("yuv") + info.param.mName; });
 
-TEST(ConvertToArgb, TakesTheVisibleRegionWithItsOddOffset)
-{
-    Planes planes(8, 6, 4, 3);
-    video::YuvPicture picture = planes.Picture(true);
-    picture.mX = 3;
-    picture.mY0 = 1;
-    picture.mWidth = 4;
-    picture.mHeight = 4;
-    std::vector<u32> out(16, 0);
-    video::ConvertToArgb(picture, out.data(), 16, 4, 4);
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x)
-            ASSERT_EQ(Hex(planes.At(x + 3, y + 1)), Hex(out[static_cast<size_t>(y * 4 + x)])) << x << ", " << y;
-}
-
-TEST(ConvertToArgb, StaysInsideTheDestinationAndHonoursItsPitch)
+TEST(ConvertToArgb, StaysInsideTheDestinationHonoursItsPitchAndTakesTheVisibleRegionWithItsOddOffset)
 {
     Planes planes(8, 6, 4, 3);
     const video::YuvPicture picture = planes.Picture(false);
@@ -164,6 +133,17 @@ TEST(ConvertToArgb, StaysInsideTheDestinationAndHonoursItsPitch)
     std::vector<u32> narrow(2 * 2 + 1, 0x12345678u);
     video::ConvertToArgb(picture, narrow.data(), 8, 8, 2);
     EXPECT_EQ(0x12345678u, narrow[4]);
+    // The visible region is taken with its odd offset.
+    video::YuvPicture region = planes.Picture(true);
+    region.mX = 3;
+    region.mY0 = 1;
+    region.mWidth = 4;
+    region.mHeight = 4;
+    std::vector<u32> cropped(16, 0);
+    video::ConvertToArgb(region, cropped.data(), 16, 4, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            ASSERT_EQ(Hex(planes.At(x + 3, y + 1)), Hex(cropped[static_cast<size_t>(y * 4 + x)])) << x << ", " << y;
 }
 
 // The generated videos, in each layout: colours within the codec's loss, in their places.
@@ -187,6 +167,7 @@ TEST_P(VideoLayout, EveryFrameShowsItsColoursInTheRightQuadrants)
         << Hex(Pixel(kPatternWidth - 1, kPatternHeight - 1));
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, VideoLayout, ::testing::Values("420", "422", "444"),
+// "with_sound" holds a Vorbis stream before the Theora one.
+INSTANTIATE_TEST_SUITE_P(Files, VideoLayout, ::testing::Values("420", "422", "444", "with_sound"),
                          [](const auto& info) { return std::string("yuv") + info.param; });
 } // namespace

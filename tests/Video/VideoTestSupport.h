@@ -63,38 +63,6 @@ public:
     std::function<void(video::TheoraVideo*)> mAction;
 };
 
-// A texture without Lock: takes whole frames through Update, and counts them.
-class FrameTexture : public render::Texture
-{
-public:
-    FrameTexture(render::Render* render, u32 width, u32 height) : Texture(render)
-    {
-        mWidth = width;
-        mHeight = height;
-    }
-    QLResultEnum CreateFromImage(render::ImageData&) override { return QL_FAIL; }
-    QLResultEnum CreateRenderTarget(u32, u32) override { return QL_FAIL; }
-    QLResultEnum CreateDynamic(u32, u32) override { return QL_FAIL; }
-    bool IsOpaqueAt(i32, i32) const override { return false; }
-    QLResultEnum OnResetDevice() override { return QL_OK; }
-    QLResultEnum OnLostDevice() override { return QL_OK; }
-    bool CanLock() const override { return false; }
-    QLResultEnum Lock(u32*, u32*, void**) override { return QL_FAIL; }
-    QLResultEnum Unlock() override { return QL_FAIL; }
-    QLResultEnum Update(const void* frame) override
-    {
-        ++mUpdates;
-        if (mFail)
-            return static_cast<QLResultEnum>(7);
-        const u32* pixels = static_cast<const u32*>(frame);
-        mPixels.assign(pixels, pixels + static_cast<size_t>(mWidth) * mHeight);
-        return QL_OK;
-    }
-    std::vector<u32> mPixels;
-    int mUpdates = 0;
-    bool mFail = false;
-};
-
 // A player with its listener, drawing into a dynamic texture of the recording device.
 class PlayerFixture : public ::testing::Test
 {
