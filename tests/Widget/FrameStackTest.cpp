@@ -41,16 +41,15 @@ TEST_F(FrameStack, TopMostFramesStayAboveNormalOnesAndModalOnesAboveAll)
     EXPECT_EQ(widget::FrameManager::MODE_MODAL, mManager.FindEntry(&mA)->mode);
     EXPECT_EQ(widget::FrameManager::MODE_TOP_MOST, mManager.FindEntry(&mB)->mode);
     EXPECT_EQ(&mManager, mD.GetManager());
-}
+    EXPECT_EQ(QL_OK, mManager.Add(&mD, false, false, false));
+    EXPECT_EQ(4u, Order().size()) << "a frame stands in the stack once";
 
-TEST_F(FrameStack, ATopMostFrameOnTopOfTopMostOnesIsAppended)
-{
+    // Without a modal frame a top-most frame goes on top of the top-most ones.
+    EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(false, false));
     EXPECT_EQ(QL_OK, mManager.Add(&mA, false, false, false));
     EXPECT_EQ(QL_OK, mManager.Add(&mB, true, false, false));
     EXPECT_EQ(QL_OK, mManager.Add(&mC, true, false, false));
     EXPECT_EQ((std::vector<widget::Frame*>{&mA, &mB, &mC}), Order());
-    EXPECT_EQ(QL_OK, mManager.Add(&mA, false, false, false));
-    EXPECT_EQ(3u, Order().size()) << "a frame stands in the stack once";
 }
 
 TEST_F(FrameStack, AddingTellsTheFrameAndItsSubtreeAndActivates)
