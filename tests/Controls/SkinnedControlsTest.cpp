@@ -1,5 +1,6 @@
 // Skinned buttons and switches over the demo options layout: layout around the images, glow and
-// press animation, switches that ignore presses while on, the trap listener, dialog texts.
+// press animation, switches that ignore presses while on, the trap listener, dialog texts; the
+// resource control host's fonts and what it answers without a game.
 #include "SkinnedFixture.h"
 
 #include "Core/File/FileManager.h"
@@ -10,6 +11,7 @@
 #include "Core/Media/Image/ImageInfo.h"
 #include "Core/Widget/BaseBoard.h"
 #include "Core/Widget/Controls/ButtonListener.h"
+#include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TesselButton.h"
 #include "Core/Widget/Controls/TesselDialog.h"
 #include "Core/Widget/Controls/TesselSwitchButton.h"
@@ -168,7 +170,7 @@ TEST_F(SkinnedControls, OddSizedImagesCentreOnTheFloorOfTheHalfSizes)
     EXPECT_EQ(control.GetChildren().size(), 1u); // the empty slot was skipped
 }
 
-TEST_F(SkinnedControls, DialogTextsNeedTheirLayoutPlace)
+TEST_F(SkinnedControls, DialogTextsAndDialogsNeedTheirLayout)
 {
     struct Plain : TesselDialog
     {
@@ -177,12 +179,16 @@ TEST_F(SkinnedControls, DialogTextsNeedTheirLayoutPlace)
     layer::TextLayer* text = nullptr;
     EXPECT_EQ(QL_OK, dialog.AddText(L"main_options/game_type", L"options_OptionsGameType", {}, &text));
     ASSERT_NE(text, nullptr);
-    EXPECT_EQ(text->mText, L"<options_OptionsGameType>");
+    EXPECT_EQ(text->mText, L"options_OptionsGameType") << "no game: the key itself";
     EXPECT_FALSE(text->mHitTestable);
     const base::ImageInfo* place = dialog.FindLayoutLayer(L"main_options/game_type");
     EXPECT_FLOAT_EQ(text->mPosition.x, std::floor(place->mX + place->mWidth * 0.5f));
     EXPECT_EQ(QL_FAIL, dialog.AddText(L"main_options/nowhere", L"x", {}, nullptr));
     EXPECT_TRUE(dialog.IsDisabled()); // until shown
+
+    std::filesystem::current_path(mOldPath);
+    OptionsDialog options;
+    EXPECT_EQ(QL_FAIL, options.Build()) << "without its layout";
 }
 } // namespace
 
@@ -202,5 +208,31 @@ TEST_F(SkinnedControls, TrapListenerTakesTheFocusAndClearsTheHover)
     EXPECT_EQ(QL_OK, mManager.OnMouseDown({10, 10}, 1));
     EXPECT_EQ(mBoard->GetFocusWidget(), passive);
     EXPECT_EQ(QL_OK, mManager.OnMouseUp({10, 10}, 1));
+}
+} // namespace
+
+namespace
+{
+TEST_F(SkinnedControls, TheResourceHostLoadsTheSixDemoFontsOnceAndWithoutAGameCannotSwitch)
+{
+    for (u32 i = 0; i < 6; ++i)
+    {
+        base::CountedPtr<render::Font> font = mHost.GetFont(i);
+        ASSERT_TRUE(font) << i;
+        EXPECT_TRUE(font->IsLoaded());
+        EXPECT_GT(font->GetLineAdvance(), 0.0f);
+    }
+    EXPECT_FALSE(mHost.GetFont(6));
+    EXPECT_EQ(mHost.GetFont(0).Get(), mHost.GetFont(0).Get());
+
+    gui::ResourceControlHost bare;
+    EXPECT_EQ(bare.GetRender(), nullptr);
+    EXPECT_TRUE(bare.IsWindowed());
+    EXPECT_FALSE(bare.IsWindowLargerThanScreen());
+    EXPECT_NE(QL_OK, bare.SwitchScreenMode());
+    EXPECT_EQ(bare.CreateEmitter("no_such_effect"), nullptr);
+    bare.PlaySound(L"no_such_tag"); // no sheet: nothing plays, nothing breaks
+    gui::ControlHost::Set(nullptr);
+    EXPECT_NE(dynamic_cast<gui::ResourceControlHost*>(gui::ControlHost::Get()), nullptr) << "the fallback";
 }
 } // namespace
