@@ -85,9 +85,15 @@ TEST_F(SliderTest, StartsAtItsMaximumWithTheTrackInsideTheBar)
     EXPECT_FLOAT_EQ(ThumbX(), mSlider->mTrackRight);
     EXPECT_FLOAT_EQ(mSlider->mBar->GetVisibleWidth(), mSlider->mTrackRight - mSlider->mBar->mPosition.x);
     EXPECT_FLOAT_EQ(mSlider->ValueOfX(mSlider->XOfValue(0.3f)), 0.3f);
+
+    // Equal minimum and maximum put the thumb at the left end.
+    mSlider->SetRange(0.5f, 0.5f);
+    mSlider->SetValue(0.5f, true);
+    EXPECT_FLOAT_EQ(ThumbX(), mSlider->mTrackLeft);
+    EXPECT_FLOAT_EQ(mSlider->ValueOfX(mSlider->mTrackRight), 0.5f);
 }
 
-TEST_F(SliderTest, DraggingTheThumbReportsChangingValuesThenTheFinalOne)
+TEST_F(SliderTest, DraggingTheThumbReportsChangingValuesThenTheFinalOneAndShrinksItWhileHeld)
 {
     const float start = ThumbX();
     const float y = mSlider->mThumbHolder->mPosition.y;
@@ -111,16 +117,14 @@ TEST_F(SliderTest, DraggingTheThumbReportsChangingValuesThenTheFinalOne)
     EXPECT_FLOAT_EQ(mSlider->GetValue(), 0.0f);
     EXPECT_FALSE(mSlider->mGrabbing);
     EXPECT_EQ(mManager.GetCapture().widget, nullptr);
-}
 
-TEST_F(SliderTest, HeldThumbShrinksAndComesBack)
-{
-    const math::Point2 grab = Screen(ThumbX(), mSlider->mThumbHolder->mPosition.y);
-    EXPECT_EQ(QL_OK, mManager.OnMouseDown(grab, 1));
+    // A held thumb shrinks and comes back.
+    const math::Point2 grab2 = Screen(ThumbX(), y);
+    EXPECT_EQ(QL_OK, mManager.OnMouseDown(grab2, 1));
     ASSERT_TRUE(mSlider->mGrabbing);
     Tick(1.0f);
     EXPECT_FLOAT_EQ(mSlider->mThumbHolder->mScale.x, 0.95f);
-    EXPECT_EQ(QL_OK, mManager.OnMouseUp(grab, 1));
+    EXPECT_EQ(QL_OK, mManager.OnMouseUp(grab2, 1));
     Tick(0.05f);
     EXPECT_NEAR(mSlider->mThumbHolder->mScale.x, 0.975f, 1e-5f);
     Tick(1.0f);
@@ -153,7 +157,7 @@ TEST_F(SliderTest, PressOnTheBarGlidesWithACosineEaseAtTwoHundredPixelsPerSecond
     EXPECT_FLOAT_EQ(mLog.changed[0], mSlider->ValueOfX(target));
 }
 
-TEST_F(SliderTest, EarlyReleaseStillEndsTheGlideWithAFinalValue)
+TEST_F(SliderTest, EarlyReleaseStillEndsTheGlideWithAFinalValueAndADragMovesItsEnd)
 {
     const float target = mSlider->mTrackLeft + 40.0f;
     const math::Point2 press = Screen(target, BarY());
@@ -167,25 +171,16 @@ TEST_F(SliderTest, EarlyReleaseStillEndsTheGlideWithAFinalValue)
     ASSERT_EQ(mLog.changed.size(), 1u);
     EXPECT_FLOAT_EQ(mLog.changed[0], mSlider->ValueOfX(target));
     EXPECT_FLOAT_EQ(mSlider->GetValue(), mSlider->ValueOfX(target));
-}
 
-TEST_F(SliderTest, DraggingDuringAGlideOnlyMovesItsEnd)
-{
-    const math::Point2 press = Screen(mSlider->mTrackLeft + 50.0f, BarY());
-    EXPECT_EQ(QL_OK, mManager.OnMouseDown(press, 1));
-    EXPECT_EQ(QL_OK, mManager.OnMouseDrag(Screen(mSlider->mTrackLeft + 80.0f, BarY())));
-    EXPECT_FLOAT_EQ(mSlider->mGlideTarget, mSlider->mTrackLeft + 80.0f);
+    // Dragging during a glide only moves its end, kept on the track.
+    EXPECT_EQ(QL_OK, mManager.OnMouseDown(Screen(mSlider->mTrackRight - 80.0f, BarY()), 1));
+    ASSERT_TRUE(mSlider->IsGliding());
+    mLog.changing.clear();
+    EXPECT_EQ(QL_OK, mManager.OnMouseDrag(Screen(mSlider->mTrackRight - 50.0f, BarY())));
+    EXPECT_FLOAT_EQ(mSlider->mGlideTarget, mSlider->mTrackRight - 50.0f);
     EXPECT_TRUE(mLog.changing.empty());
     EXPECT_EQ(QL_OK, mManager.OnMouseDrag(Screen(2000.0f, BarY())));
     EXPECT_FLOAT_EQ(mSlider->mGlideTarget, mSlider->mTrackRight);
-}
-
-TEST_F(SliderTest, EqualMinimumAndMaximumPutTheThumbAtTheLeftEnd)
-{
-    mSlider->SetRange(0.5f, 0.5f);
-    mSlider->SetValue(0.5f, true);
-    EXPECT_FLOAT_EQ(ThumbX(), mSlider->mTrackLeft);
-    EXPECT_FLOAT_EQ(mSlider->ValueOfX(mSlider->mTrackRight), 0.5f);
 }
 
 TEST(Slider, ListenerFailureLeavesTheValue)
