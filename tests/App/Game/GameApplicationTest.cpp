@@ -24,6 +24,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 namespace fs = std::filesystem;
 
@@ -58,8 +59,6 @@ public:
     QLResultEnum OnMouseDown(const math::Point2& p, u32 button) override { return Add("down", p, button); }
     QLResultEnum OnMouseUp(const math::Point2& p, u32 button) override { return Add("up", p, button); }
     QLResultEnum OnMouseDrag(const math::Point2& p) override { return Add("drag", p, 0); }
-    app::KeyTarget* GetKeyTarget() override { return mKeyTarget; }
-    app::KeyTarget* mKeyTarget = nullptr;
 
     os::NullWindow* mWindow = nullptr;
     int mTicks = 0;
@@ -85,23 +84,6 @@ public:
     QLResultEnum InitRender(render::RenderWindow*, const render::RenderInitParam&) override { return QL_FAIL; }
 };
 
-// The focused widget's listener at the end of the focus chain.
-class KeyJournal : public app::KeyTarget
-{
-public:
-    QLResultEnum OnKeyDown(u32 key) override { return Add("down", key); }
-    QLResultEnum OnKeyUp(u32 key) override { return Add("up", key); }
-    QLResultEnum OnChar(u16 unit) override { return Add("char", unit); }
-    std::vector<std::string> mEvents;
-
-private:
-    QLResultEnum Add(const char* kind, u32 value)
-    {
-        mEvents.push_back(std::string(kind) + " " + std::to_string(value));
-        return QL_OK;
-    }
-};
-
 class TestGame : public Game
 {
 public:
@@ -120,7 +102,6 @@ public:
         mFrames->mCloseAfter = mCloseAfter;
         mFrames->mPushed = mEventsAtFirstTick;
         mFrames->mPush = !mEventsAtFirstTick.empty();
-        mFrames->mKeyTarget = mKeyTarget;
         return mFrames;
     }
     gpu::RecordingDevice* Device() const
@@ -138,7 +119,6 @@ public:
     bool mRealFrames = false;
     bool mFailRender = false;
     std::vector<os::Event> mEventsAtFirstTick;
-    app::KeyTarget* mKeyTarget = nullptr;
     int mStarts = 0;
 };
 
@@ -234,39 +214,56 @@ TEST_F(GameApplicationTest, StartsUpRunsFramesAndEndsWhenTheWindowCloses)
     EXPECT_NE(User("profiles.xml").find("currentProfile"), std::string::npos);
 }
 
-TEST_F(GameApplicationTest, MissingPlayUrlStopsBeforeAnyWindowAndLogsIt)
-{
-    fs::remove(mData.Path() / "play.url");
-    TestGame* game = Make();
-    game->Main();
-    EXPECT_EQ(game->GetExitCode(), 1);
-    EXPECT_TRUE(game->IsStopping());
-    EXPECT_TRUE(mDriver->mWindows.empty());
-    EXPECT_EQ(game->mStarts, 0);
-    EXPECT_NE(User("log.html").find("File play.url not found!"), std::string::npos);
-}
-
-TEST_F(GameApplicationTest, MalformedCommandLineFailsBeforeTheLogExists)
-{
-    for (const auto& args : {std::vector<std::wstring>{L"--data_path"},
-                             std::vector<std::wstring>{L"--pack", L"a", L"b"}})
-    {
-        TestGame* game = Make(args);
-        testing::internal::CaptureStderr();
-        game->Main();
-        EXPECT_NE(testing::internal::GetCapturedStderr().find("usage"), std::string::npos);
-        EXPECT_EQ(game->GetExitCode(), 1);
-        EXPECT_TRUE(mDriver->mWindows.empty());
-        EXPECT_FALSE(fs::exists(mUser / "log.html"));
-        base::SingletoneBase::DestroyAll();
-    }
-}
-
-TEST_F(GameApplicationTest, SecondCopyEndsWithoutWindowLogOrProfiles)
+TEST_F(GameApplicationTest, StartUpFailuresAndASecondCopyEndBeforeTheGameStarts)
 {
     fs::create_directories(mUser);
+    const struct
+    {
+        const char* what;
+        std::function<void(TestGame*&)> arrange;
+        int exitCode;
+        const char* logged; // null: no log file at all
+        bool noWindow;
+    } cases[] = {
+        {"a malformed command line", [this](TestGame*& g) { g = Make({L"--data_path"}); }, 1, nullptr, true},
+        {"another malformed one", [this](TestGame*& g) { g = Make({L"--pack", L"a", L"b"}); }, 1, nullptr, true},
+        {"no play.url", [this](TestGame*& g) { fs::remove(mData.Path() / "play.url"), g = Make(); }, 1,
+         "File play.url not found!", true},
+        {"a window that cannot be made", [this](TestGame*& g) { mDriver->mFailCreate = true, g = Make(); }, 1,
+         "Cannot create the game window", false},
+        {"a renderer that does not start", [this](TestGame*& g) { g = Make(), g->mFailRender = true; }, 1,
+         "Cannot start the OpenGL 3.3 renderer.", false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        mData.Write("play.url", "[InternetShortcut]\nURL=https://example.org/\n");
+        mDriver->mFailCreate = false;
+        mDriver->mWindows.clear();
+        fs::remove(mUser / "log.html");
+        TestGame* game = nullptr;
+        c.arrange(game);
+        testing::internal::CaptureStderr();
+        game->Main();
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(game->GetExitCode(), c.exitCode);
+        EXPECT_EQ(game->mStarts, 0);
+        EXPECT_TRUE(game->HasNoChildren());
+        EXPECT_TRUE(!c.noWindow || mDriver->mWindows.empty());
+        if (c.logged)
+            EXPECT_NE(User("log.html").find(c.logged), std::string::npos);
+        else
+            EXPECT_NE(err.find("usage"), std::string::npos) << "no log yet: the reason goes to the player";
+        base::SingletoneBase::DestroyAll();
+        EXPECT_EQ(fs::exists(mUser / "log.html"), c.logged != nullptr);
+    }
+
+    // A second copy ends quietly: no window, log or profiles.
     os::InstanceLock running;
     ASSERT_EQ(running.Acquire((mUser / "instance.lock").wstring()), os::InstanceLock::ACQUIRED);
+    fs::remove(mUser / "log.html");
+    fs::remove(mUser / "profiles.xml");
+    mDriver->mWindows.clear();
     TestGame* game = Make();
     game->Main();
     EXPECT_EQ(game->GetExitCode(), 0);
@@ -276,24 +273,6 @@ TEST_F(GameApplicationTest, SecondCopyEndsWithoutWindowLogOrProfiles)
     base::SingletoneBase::DestroyAll();
     EXPECT_FALSE(fs::exists(mUser / "profiles.xml"));
     EXPECT_FALSE(fs::exists(mUser / "log.html"));
-}
-
-TEST_F(GameApplicationTest, FailingWindowOrRendererIsLoggedAndEndsTheProgram)
-{
-    for (const bool window : {true, false})
-    {
-        mDriver->mFailCreate = window;
-        TestGame* game = Make();
-        game->mFailRender = !window;
-        game->Main();
-        EXPECT_EQ(game->GetExitCode(), 1);
-        EXPECT_EQ(game->mStarts, 0);
-        EXPECT_TRUE(game->HasNoChildren());
-        EXPECT_NE(User("log.html").find(window ? "Cannot create the game window"
-                                                        : "Cannot start the OpenGL 3.3 renderer."),
-                  std::string::npos);
-        base::SingletoneBase::DestroyAll();
-    }
 }
 
 TEST_F(GameApplicationTest, AFailedFrameStillEndsItsSceneAndALostDeviceRunsNoFrame)
@@ -352,30 +331,6 @@ TEST_F(GameApplicationTest, StoredFullScreenChoiceIsReadFromTheCurrentProfile)
         intoTarget += call != "SetRenderTarget 0";
     EXPECT_GE(intoTarget, static_cast<size_t>(game->mFrames->mTicks));
     EXPECT_GE(game->Device()->CallsStartingWith("Draw").size(), static_cast<size_t>(game->mFrames->mTicks));
-}
-
-namespace
-{
-os::Event KeyDown(u32 key, u32 side = 0)
-{
-    os::Event e;
-    e.type = os::EventType::KeyDown;
-    e.key = key;
-    e.sideKey = side;
-    return e;
-}
-} // namespace
-
-TEST_F(GameApplicationTest, AltEnterSwitchesToFullScreenAndStoresTheChoice)
-{
-    TestGame* game = Make();
-    game->mEventsAtFirstTick = {KeyDown(18, 164), KeyDown(13)};
-    game->mCloseAfter = 4;
-    game->Main();
-    EXPECT_EQ(game->GetExitCode(), 0);
-    EXPECT_FALSE(game->mWindow->IsWindowed());
-    EXPECT_FALSE(mDriver->mWindows[0]->Desc().windowed);
-    EXPECT_NE(User("profiles.xml").find("<fs v=\"1\"/>"), std::string::npos);
 }
 
 TEST_F(GameApplicationTest, ClicksReachTheFramesInGameCoordinates)
@@ -471,31 +426,6 @@ TEST_F(GameApplicationTest, FailedRendererResetIsLoggedAndTheOldModeRestored)
         at = found + 1;
     }
     EXPECT_NE(User("profiles.xml").find("<fs v=\"0\"/>"), std::string::npos);
-}
-
-TEST_F(GameApplicationTest, KeysReachTheFocusedWidgetAndAreDroppedWithoutOne)
-{
-    os::Event up = KeyDown(65);
-    up.type = os::EventType::KeyUp;
-    os::Event text;
-    text.type = os::EventType::Text;
-    text.text = "a";
-    const std::vector<os::Event> typing = {KeyDown(65), text, up, KeyDown(27)};
-
-    KeyJournal journal;
-    TestGame* focused = Make();
-    focused->mKeyTarget = &journal;
-    focused->mEventsAtFirstTick = typing;
-    focused->Main();
-    const std::vector<std::string> expected = {"down 97", "char 97", "up 0", "down 27", "char 27"};
-    EXPECT_EQ(journal.mEvents, expected);
-    base::SingletoneBase::DestroyAll();
-
-    mDriver->mWindows.clear();
-    TestGame* unfocused = Make(); // no focused widget: the keys go nowhere, harmlessly
-    unfocused->mEventsAtFirstTick = typing;
-    unfocused->Main();
-    EXPECT_EQ(unfocused->GetExitCode(), 0);
 }
 
 TEST_F(GameApplicationTest, TheGameStartsSilentAndTheOutputFollowsWindowActivation)
