@@ -60,7 +60,7 @@ private:
 };
 } // namespace
 
-TEST(Task, StartsOnceThenTicksChildrenBeforeItsOwnUpdate)
+TEST(Task, StartsOnceTicksChildrenBeforeItsOwnUpdateAndStopsDepthFirst)
 {
     std::vector<std::string> j;
     Probe root(j, "root");
@@ -72,7 +72,16 @@ TEST(Task, StartsOnceThenTicksChildrenBeforeItsOwnUpdate)
     const std::vector<std::string> expected = {"root.start", "root.update", "a.start", "a.update",
                                                "b.start",    "b.update",    "root.update"};
     EXPECT_EQ(j, expected);
+
+    // A stop cascades depth first, before the task itself.
+    Probe a1(j, "a1");
+    a.AddTask(&a1);
+    EXPECT_EQ(QL_OK, root.Tick(0));
+    j.clear();
     root.Stop();
+    EXPECT_EQ(j, (std::vector<std::string>{"a1.stop", "a.stop", "b.stop", "root.stop"}));
+    EXPECT_TRUE(root.IsStopping());
+    EXPECT_TRUE(a1.IsFinished());
     EXPECT_EQ(QL_OK, root.Tick(0));
     EXPECT_EQ(QL_OK, root.Tick(0));
 }
@@ -132,7 +141,7 @@ TEST(Task, FailingChildAbortsThePassWithoutMergeOrRemoval)
     EXPECT_EQ(root.PendingCount(), 1u);
 }
 
-TEST(Task, EndedChildrenAreRemovedAndOnlyOwnedOnesDeleted)
+TEST(Task, EndedChildrenAreRemovedOnlyOwnedOnesDeletedAndParentsWaitForTheirChildren)
 {
     std::vector<std::string> j;
     Probe root(j, "root");
@@ -148,12 +157,8 @@ TEST(Task, EndedChildrenAreRemovedAndOnlyOwnedOnesDeleted)
     EXPECT_TRUE(root.HasNoChildren());
     EXPECT_TRUE(ownedDeleted);
     EXPECT_FALSE(keptDeleted);
-}
 
-TEST(Task, FinishedTaskWithChildrenKeepsTickingUntilItsLastChildIsGone)
-{
-    std::vector<std::string> j;
-    Probe root(j, "root");
+    // A finished task with children keeps ticking until its last child is gone.
     Probe parent(j, "parent"), child(j, "child");
     root.AddTask(&parent);
     parent.AddTask(&child);
@@ -168,23 +173,6 @@ TEST(Task, FinishedTaskWithChildrenKeepsTickingUntilItsLastChildIsGone)
     (void)root.Tick(0); // parent removes child; parent is now ended without children...
     (void)root.Tick(0); // ...and its parent removes it on the next pass
     EXPECT_TRUE(root.HasNoChildren());
-}
-
-TEST(Task, StopCascadesDepthFirstBeforeTheTaskItself)
-{
-    std::vector<std::string> j;
-    Probe root(j, "root"), a(j, "a"), b(j, "b"), a1(j, "a1");
-    root.AddTask(&a);
-    root.AddTask(&b);
-    a.AddTask(&a1);
-    EXPECT_EQ(QL_OK, root.Tick(0));
-    EXPECT_EQ(QL_OK, root.Tick(0));
-    j.clear();
-    root.Stop();
-    const std::vector<std::string> expected = {"a1.stop", "a.stop", "b.stop", "root.stop"};
-    EXPECT_EQ(j, expected);
-    EXPECT_TRUE(root.IsStopping());
-    EXPECT_TRUE(a1.IsFinished());
 }
 
 TEST(Task, IdleRootStopsAtItsFirstTickWhenNothingKeepsItAlive)

@@ -73,7 +73,7 @@ protected:
     ActivityWindow window{&in, false, false, true};
 };
 
-TEST_F(WindowTest, CreateShowsThePlatformWindowWithItsPlacement)
+TEST_F(WindowTest, CreateShowsThePlatformWindowWithItsPlacementSwitchesModesOrReportsAFailure)
 {
     EXPECT_TRUE(platform->IsVisible());
     EXPECT_EQ(platform->Desc().x, 10);
@@ -81,10 +81,14 @@ TEST_F(WindowTest, CreateShowsThePlatformWindowWithItsPlacement)
     EXPECT_EQ(platform->Desc().caption, L"Brackenmoor");
     EXPECT_EQ(window.GetWidth(), 1366);
     EXPECT_TRUE(window.IsWindowed());
-}
+    ASSERT_EQ(window.SwitchWindowMode(1920, 1080, false), QL_OK);
+    EXPECT_FALSE(platform->Desc().windowed);
+    EXPECT_EQ(window.GetWidth(), 1920);
+    ASSERT_EQ(window.SwitchWindowMode(1366, 768, true), QL_OK);
+    EXPECT_TRUE(platform->Desc().windowed);
+    EXPECT_EQ(platform->Desc().x, 10);
+    EXPECT_EQ(platform->Desc().clientWidth, 1366);
 
-TEST_F(WindowTest, FailingCreationIsReported)
-{
     mDriver->mFailCreate = true;
     ActivityWindow other(&in, false, false, true);
     EXPECT_EQ(other.Create(0, 0, 100, 100, 100, 100, true, L"x"), QL_FAIL);
@@ -148,40 +152,22 @@ TEST_F(WindowTest, MinimiseAndFocusReportActivityOnlyOnChange)
     EXPECT_TRUE(window.IsActive());
 }
 
-TEST_F(WindowTest, CloseStopsTheTaskDestroysOnTheNextUpdateAndFinishes)
-{
-    Feed(Simple(os::EventType::Close));
-    EXPECT_TRUE(window.IsCloseRequested());
-    EXPECT_FALSE(window.IsFinished());
-    EXPECT_EQ(QL_OK, window.Update(0));
-    EXPECT_TRUE(window.IsDestroyed());
-    EXPECT_TRUE(window.IsFinished());
-    EXPECT_FALSE(platform->IsVisible());
-    EXPECT_EQ(platform->Destroyed(), 0); // released with the window object
-}
-
-TEST_F(WindowTest, ClosedWindowIsRemovedFromItsParentButNotDeleted)
+TEST_F(WindowTest, CloseDestroysOnTheNextUpdateAndTheWindowLeavesItsParentButIsNotDeleted)
 {
     base::Task root(false, true, true, false);
     root.AddTask(&window);
     EXPECT_EQ(QL_OK, root.Tick(0));
     platform->Push(Simple(os::EventType::Close));
     (void)root.Tick(0); // close handled
+    EXPECT_TRUE(window.IsCloseRequested());
+    EXPECT_FALSE(window.IsFinished());
     (void)root.Tick(0); // destroyed and finished, then removed in the same pass
+    EXPECT_TRUE(window.IsDestroyed());
+    EXPECT_FALSE(platform->IsVisible());
+    EXPECT_EQ(platform->Destroyed(), 0); // released with the window object
     EXPECT_TRUE(root.HasNoChildren());
     EXPECT_TRUE(root.IsStopping());
     EXPECT_TRUE(window.IsFinished()); // still a live object
-}
-
-TEST_F(WindowTest, SwitchWindowModeGoesFullScreenAndBack)
-{
-    ASSERT_EQ(window.SwitchWindowMode(1920, 1080, false), QL_OK);
-    EXPECT_FALSE(platform->Desc().windowed);
-    EXPECT_EQ(window.GetWidth(), 1920);
-    ASSERT_EQ(window.SwitchWindowMode(1366, 768, true), QL_OK);
-    EXPECT_TRUE(platform->Desc().windowed);
-    EXPECT_EQ(platform->Desc().x, 10);
-    EXPECT_EQ(platform->Desc().clientWidth, 1366);
 }
 
 TEST_F(WindowTest, RaiseRequestFromASecondCopyBringsTheWindowToTheFront)
