@@ -135,10 +135,13 @@ TEST_F(Buttons, OnlyAReleaseInsideClicksWhereverThePressAndTheDragWent)
 TEST_F(Buttons, DisabledButtonOrAncestorStaysNormalNeverClicksButEndsTheWalk)
 {
     EXPECT_EQ(QL_OK, mButton->SetDisabled(true));
+    Press(500, 500); // outside: the board is no longer active
+    ASSERT_EQ(mManager.GetActiveFrame(), nullptr);
     Move(61, 61);
     EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_NORMAL);
     Press(61, 61);
     EXPECT_EQ(mManager.GetCapture().widget, nullptr);
+    EXPECT_EQ(mManager.GetActiveFrame(), mBoard) << "the press still activates its frame";
     Release(61, 61);
     EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_NORMAL);
     EXPECT_TRUE(mLog.clicks.empty());

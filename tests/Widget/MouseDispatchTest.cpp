@@ -100,19 +100,6 @@ TEST_F(MouseDispatch, ListenerErrorsComeBackUnchanged)
     EXPECT_EQ(&mHigh, mManager.GetActiveFrame()) << "the state reached so far stays";
 }
 
-TEST_F(MouseDispatch, APressOnADisabledWidgetActivatesItsFrameAndGoesNoFurther)
-{
-    ProbeWidget button("button", mJournal, math::Rect(10, 10, 20, 20));
-    button.mCapturesOnPress = true;
-    EXPECT_EQ(QL_OK, mLow.AddChild(&button));
-    EXPECT_EQ(QL_OK, button.SetDisabled(true));
-    Take();
-    EXPECT_EQ(QL_OK, Press(15, 15));
-    EXPECT_EQ((Journal{"low:activate"}), Take()) << "no press, and the board below does not get it";
-    EXPECT_EQ(nullptr, mManager.GetCapture().widget);
-    EXPECT_FALSE(button.mCaptured);
-}
-
 TEST_F(MouseDispatch, TheCaptureHolderGetsEverythingUntilTheRelease)
 {
     ProbeWidget button("button", mJournal, math::Rect(10, 10, 20, 20));
