@@ -102,6 +102,16 @@ protected:
         EXPECT_EQ(document.Parse(("<DialogEffects>" + inner + "</DialogEffects>").c_str()), tinyxml2::XML_SUCCESS);
         return widget::DialogEffectsManager::Instance()->Load(document.RootElement());
     }
+    // The fade set assigned to the options dialog, and a dialog of that name.
+    ProbeDialog* FadingDialog(bool* alive = nullptr)
+    {
+        EXPECT_EQ(QL_OK,
+                  Load("<Data><Anim name='fade' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"
+                       "<Dialogs><Options effects='fade'/></Dialogs>"));
+        auto* dialog = new ProbeDialog(alive);
+        dialog->mEffectsName = "Options";
+        return dialog;
+    }
     // One frame: the effects (child tasks), then the manager's update.
     void Tick(float dt) { EXPECT_EQ(QL_OK, mManager.Tick(dt)); }
 
@@ -148,7 +158,7 @@ TEST_F(DialogEffectsTest, PreloadWithAnyValueLoadsBothAnimationsAndAMissingOneFa
                           "preload=''/></Data>"));
 }
 
-TEST_F(DialogEffectsTest, WithoutUsableEffectsADialogIsShownAtOnce)
+TEST_F(DialogEffectsTest, WithoutUsableEffectsADialogIsShownAtOnceAndHiddenWithoutDeletionIsKept)
 {
     // No assignment, an assignment to a missing set, a set whose animation has two layers.
     ASSERT_EQ(QL_OK,
@@ -173,16 +183,25 @@ TEST_F(DialogEffectsTest, WithoutUsableEffectsADialogIsShownAtOnce)
         EXPECT_EQ(QL_OK, dialog->Hide(true));
         Tick(0.0f);
     }
+
+    // A hide without deletion only leaves the stack.
+    bool alive = false;
+    auto* dialog = new ProbeDialog(&alive);
+    EXPECT_EQ(QL_OK, mManager.ShowModal(dialog, true));
+    Tick(0.0f);
+    ASSERT_EQ(QL_OK, dialog->Hide(false));
+    Tick(0.0f);
+    EXPECT_TRUE(alive);
+    EXPECT_TRUE(mManager.GetStack().empty());
+    EXPECT_EQ(dialog->GetManager(), nullptr);
+    EXPECT_EQ(QL_FAIL, dialog->Close()); // no manager any more
+    delete dialog;
 }
 
 TEST_F(DialogEffectsTest, ShowRunsItsAnimationThenTellsTheDialogAndHideClosesAndDeletesIt)
 {
-    ASSERT_EQ(QL_OK,
-              Load("<Data><Anim name='fade' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"
-                   "<Dialogs><Options effects='fade'/></Dialogs>"));
     bool alive = false;
-    auto* dialog = new ProbeDialog(&alive);
-    dialog->mEffectsName = "Options";
+    ProbeDialog* dialog = FadingDialog(&alive);
     ASSERT_EQ(QL_OK, mManager.ShowModal(dialog, true));
     Tick(0.0f); // enters the stack; its effects start
     auto* effects = dynamic_cast<widget::DialogAnimEffects*>(dialog->GetEffects());
@@ -215,12 +234,8 @@ TEST_F(DialogEffectsTest, ShowRunsItsAnimationThenTellsTheDialogAndHideClosesAnd
 
 TEST_F(DialogEffectsTest, HideDuringTheShowWaitsForItsEnd)
 {
-    ASSERT_EQ(QL_OK,
-              Load("<Data><Anim name='fade' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"
-                   "<Dialogs><Options effects='fade'/></Dialogs>"));
     bool alive = false;
-    auto* dialog = new ProbeDialog(&alive);
-    dialog->mEffectsName = "Options";
+    ProbeDialog* dialog = FadingDialog(&alive);
     EXPECT_EQ(QL_OK, mManager.ShowModal(dialog, true));
     Tick(0.0f);
     Tick(0.1f);
@@ -238,29 +253,9 @@ TEST_F(DialogEffectsTest, HideDuringTheShowWaitsForItsEnd)
     EXPECT_FALSE(alive);
 }
 
-TEST_F(DialogEffectsTest, HideWithoutDeletionOnlyLeavesTheStack)
-{
-    bool alive = false;
-    auto* dialog = new ProbeDialog(&alive);
-    EXPECT_EQ(QL_OK, mManager.ShowModal(dialog, true));
-    Tick(0.0f);
-    EXPECT_EQ(dialog->shown, 1);
-    ASSERT_EQ(QL_OK, dialog->Hide(false));
-    Tick(0.0f);
-    EXPECT_TRUE(alive);
-    EXPECT_TRUE(mManager.GetStack().empty());
-    EXPECT_EQ(dialog->GetManager(), nullptr);
-    EXPECT_EQ(QL_FAIL, dialog->Close()); // no manager any more
-    delete dialog;
-}
-
 TEST_F(DialogEffectsTest, DeletingADialogWhileItsEffectsRunLeavesNothingBehind)
 {
-    ASSERT_EQ(QL_OK,
-              Load("<Data><Anim name='fade' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"
-                   "<Dialogs><Options effects='fade'/></Dialogs>"));
-    auto* dialog = new ProbeDialog();
-    dialog->mEffectsName = "Options";
+    ProbeDialog* dialog = FadingDialog();
     EXPECT_EQ(QL_OK, mManager.ShowModal(dialog, true));
     Tick(0.0f);
     Tick(0.1f);

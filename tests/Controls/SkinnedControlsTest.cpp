@@ -61,7 +61,7 @@ protected:
     Clicks mClicks;
 };
 
-TEST_F(SkinnedControls, ButtonIsCentredOnItsImagesWhichKeepTheirLayoutPlaces)
+TEST_F(SkinnedControls, ButtonIsCentredOnItsImagesWhichKeepTheirLayoutPlacesAndEmptyNamesLeaveSlotsEmpty)
 {
     auto* button = new TesselButton();
     ASSERT_EQ(QL_OK, button->Init(mLayout.get(), L"buttons/menu/menu_in", L"buttons/menu/menu_ac",
@@ -79,6 +79,16 @@ TEST_F(SkinnedControls, ButtonIsCentredOnItsImagesWhichKeepTheirLayoutPlaces)
     EXPECT_FLOAT_EQ(button->mPosition.x + shadow->mPosition.x, Info(L"buttons/menu/menu_sh").mX);
     EXPECT_TRUE(image->mHitTestable);
     EXPECT_FALSE(button->GetStateLayer(TesselButton::SLOT_HIGHLIGHT)->mHitTestable);
+
+    // Empty names leave their slots empty; a missing image fails.
+    auto* plain = new TesselButton();
+    ASSERT_EQ(QL_OK, plain->Init(mLayout.get(), L"buttons/cheat/cheat_in", L"", L""));
+    EXPECT_EQ(plain->GetStateLayer(TesselButton::SLOT_HIGHLIGHT), nullptr);
+    EXPECT_EQ(plain->layer::Layer::GetChildren().size(), 1u);
+    EXPECT_EQ(QL_OK, plain->Update(0.5f));
+    EXPECT_EQ(QL_OK, mBoard->AddChild(static_cast<widget::Button*>(plain)));
+    TesselButton missing;
+    EXPECT_NE(QL_OK, missing.Init(mLayout.get(), L"buttons/none", L"", L""));
 }
 
 TEST_F(SkinnedControls, GlowAndPressAnimateTowardTheirTargets)
@@ -143,18 +153,6 @@ TEST_F(SkinnedControls, SwitchThatIsOnIgnoresPressesUntilTurnedOff)
     EXPECT_FLOAT_EQ(button->mScale.x, 1.1f); // hovered: grown
 }
 
-TEST_F(SkinnedControls, EmptyNamesLeaveSlotsEmptyAndAMissingImageFails)
-{
-    auto* button = new TesselButton();
-    ASSERT_EQ(QL_OK, button->Init(mLayout.get(), L"buttons/cheat/cheat_in", L"", L""));
-    EXPECT_EQ(button->GetStateLayer(TesselButton::SLOT_HIGHLIGHT), nullptr);
-    EXPECT_EQ(button->layer::Layer::GetChildren().size(), 1u);
-    EXPECT_EQ(QL_OK, button->Update(0.5f));
-    EXPECT_EQ(QL_OK, mBoard->AddChild(static_cast<widget::Button*>(button)));
-    TesselButton missing;
-    EXPECT_NE(QL_OK, missing.Init(mLayout.get(), L"buttons/none", L"", L""));
-}
-
 TEST_F(SkinnedControls, OddSizedImagesCentreOnTheFloorOfTheHalfSizes)
 {
     gui::GameControl control(2);
@@ -190,10 +188,6 @@ TEST_F(SkinnedControls, DialogTextsAndDialogsNeedTheirLayout)
     OptionsDialog options;
     EXPECT_EQ(QL_FAIL, options.Build()) << "without its layout";
 }
-} // namespace
-
-namespace
-{
 TEST_F(SkinnedControls, TrapListenerTakesTheFocusAndClearsTheHover)
 {
     auto* passive = new widget::Widget();
@@ -209,10 +203,7 @@ TEST_F(SkinnedControls, TrapListenerTakesTheFocusAndClearsTheHover)
     EXPECT_EQ(mBoard->GetFocusWidget(), passive);
     EXPECT_EQ(QL_OK, mManager.OnMouseUp({10, 10}, 1));
 }
-} // namespace
 
-namespace
-{
 TEST_F(SkinnedControls, TheResourceHostLoadsTheSixDemoFontsOnceAndWithoutAGameCannotSwitch)
 {
     for (u32 i = 0; i < 6; ++i)
