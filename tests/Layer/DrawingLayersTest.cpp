@@ -122,9 +122,12 @@ TEST_F(DrawingLayers, TheContextIsPutBackAfterALayerDraws)
     EXPECT_EQ(1u, Only(commands, render::CMD_DRAW_INDEXED).size());
 }
 
-TEST_F(DrawingLayers, ImageBoxesFollowTheAlignment)
+TEST_F(DrawingLayers, ImageBoxesAndHitTestsFollowTheAlignment)
 {
-    layer::ImageLayer image(MakeImage(10, 6));
+    std::vector<u32> pixels(10 * 6, 0x00000000u);
+    pixels[3 * 10 + 5] = 0xFF000000u; // pixel (5, 3)
+    pixels[0 * 10 + 9] = 0xFF000000u; // pixel (9, 0)
+    layer::ImageLayer image(MakeImage(10, 6, pixels));
     image.SetAlignment(2, 2);
     image.UpdateTreeBounds();
     EXPECT_EQ(-5.0f, image.mOwnBox.minX);
@@ -138,14 +141,8 @@ TEST_F(DrawingLayers, ImageBoxesFollowTheAlignment)
     EXPECT_EQ(0.0f, image.mOwnBox.maxX);
     EXPECT_EQ(0.0f, image.mOwnBox.minY);
     EXPECT_EQ(6.0f, image.mOwnBox.maxY);
-}
 
-TEST_F(DrawingLayers, ImageHitTestsAskTheHitMaskAtTheAlignedPixel)
-{
-    std::vector<u32> pixels(10 * 6, 0x00000000u);
-    pixels[3 * 10 + 5] = 0xFF000000u; // pixel (5, 3)
-    pixels[0 * 10 + 9] = 0xFF000000u; // pixel (9, 0)
-    layer::ImageLayer image(MakeImage(10, 6, pixels));
+    // Hit tests ask the hit mask at the aligned pixel.
     image.SetAlignment(2, 2);
     EXPECT_TRUE(image.HitTest({0.0f, 0.0f, 0.0f}));
     EXPECT_FALSE(image.HitTest({1.0f, 0.0f, 0.0f}));
