@@ -232,7 +232,7 @@ TEST_F(DialogEffectsTest, ShowRunsItsAnimationThenTellsTheDialogAndHideClosesAnd
     EXPECT_TRUE(mManager.Children().empty()); // the finished effects task is gone too
 }
 
-TEST_F(DialogEffectsTest, HideDuringTheShowWaitsForItsEnd)
+TEST_F(DialogEffectsTest, HideDuringTheShowWaitsForItsEndAndADeletedDialogLeavesNothingBehind)
 {
     bool alive = false;
     ProbeDialog* dialog = FadingDialog(&alive);
@@ -251,11 +251,10 @@ TEST_F(DialogEffectsTest, HideDuringTheShowWaitsForItsEnd)
     EXPECT_FLOAT_EQ(dialog->GetLayer()->mAlpha, 1.0f);
     Tick(0.25f); // closed and deleted in the same frame
     EXPECT_FALSE(alive);
-}
 
-TEST_F(DialogEffectsTest, DeletingADialogWhileItsEffectsRunLeavesNothingBehind)
-{
-    ProbeDialog* dialog = FadingDialog();
+    // A dialog deleted while its effects run leaves nothing behind.
+    dialog = new ProbeDialog();
+    dialog->mEffectsName = "Options";
     EXPECT_EQ(QL_OK, mManager.ShowModal(dialog, true));
     Tick(0.0f);
     Tick(0.1f);
@@ -264,4 +263,5 @@ TEST_F(DialogEffectsTest, DeletingADialogWhileItsEffectsRunLeavesNothingBehind)
     Tick(0.1f); // the released effects finish without touching the dialog (ASan checks it)
     EXPECT_TRUE(mManager.Children().empty());
 }
+
 } // namespace

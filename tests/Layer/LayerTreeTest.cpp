@@ -204,7 +204,7 @@ TEST_F(LayerTree, ParentSpaceBoxCarriesScaleAndPositionAndAnEmptyTreeKeepsNone)
     EXPECT_EQ(math::Box(), empty.mParentBox) << "the position is not added to an empty box";
 }
 
-TEST_F(LayerTree, ZRotationTurnsBoxesAndPointsButATinyOneCountsAsNone)
+TEST_F(LayerTree, PointsConvertLevelByLevelAndZRotationTurnsBoxesAndPoints)
 {
     layer::RectHitLayer box(math::Rect(0.0f, 0.0f, 4.0f, 2.0f));
     box.SetRotation(0.0f, 0.0f, 0.0001f);
@@ -226,10 +226,8 @@ TEST_F(LayerTree, ZRotationTurnsBoxesAndPointsButATinyOneCountsAsNone)
     const math::Point3 back = box.PointToLocal({-1.0f, 3.0f, 0.0f});
     EXPECT_NEAR(3.0f, back.x, 1e-5f);
     EXPECT_NEAR(1.0f, back.y, 1e-5f);
-}
 
-TEST_F(LayerTree, PointsConvertLevelByLevelFromTheRoot)
-{
+    // Points convert level by level from the root.
     layer::Layer root, middle, leaf;
     root.AddChild(&middle);
     middle.AddChild(&leaf);
@@ -250,3 +248,4 @@ TEST_F(LayerTree, PointsConvertLevelByLevelFromTheRoot)
     EXPECT_FLOAT_EQ(20.0f, tilted.x);
     EXPECT_FLOAT_EQ(35.0f, tilted.y);
 }
+

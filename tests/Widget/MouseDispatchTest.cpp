@@ -261,7 +261,7 @@ TEST_F(MouseDispatch, AWidgetQueuedForDeletionByItsHandlerGoesAfterTheUpdate)
     EXPECT_TRUE(mLow.GetChildren().empty());
 }
 
-TEST_F(MouseDispatch, ACaptureHolderDeletedMidCaptureLeavesNoCapture)
+TEST_F(MouseDispatch, DeletedCaptureHoldersAndHoverFramesAreForgotten)
 {
     int deaths = 0;
     auto* button = new ProbeWidget("button", mJournal, math::Rect(10, 10, 20, 20));
@@ -289,10 +289,8 @@ TEST_F(MouseDispatch, ACaptureHolderDeletedMidCaptureLeavesNoCapture)
     EXPECT_FALSE(knob.mCaptured);
     EXPECT_EQ(nullptr, knob.GetFrame());
     EXPECT_EQ(QL_OK, Move(5, 5));
-}
 
-TEST_F(MouseDispatch, AHoverFrameDeletedByItsOwnerIsForgotten)
-{
+    // A hover frame deleted by its owner is forgotten.
     auto* popup = new ProbeBoard("popup", mJournal, math::Rect(0, 0, 40, 40));
     ProbeWidget item("item", mJournal, math::Rect(0, 0, 10, 10));
     EXPECT_EQ(QL_OK, popup->AddChild(&item));

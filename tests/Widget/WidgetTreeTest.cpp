@@ -184,7 +184,7 @@ TEST_F(WidgetTree, ADeletedWidgetLeavesItsParentFrameAndLayers)
     EXPECT_TRUE(board.GetLayer()->GetChildren().empty());
 }
 
-TEST_F(WidgetTree, ListenersWithDrawHooksHearTheirLayerDraw)
+TEST_F(WidgetTree, ListenersHearTheirLayerDrawAndUpdatesRunListenerThenChildren)
 {
     struct Hooks : widget::WidgetListener
     {
@@ -219,10 +219,8 @@ TEST_F(WidgetTree, ListenersWithDrawHooksHearTheirLayerDraw)
     w.SetLayer(second, true, true);
     EXPECT_EQ(QL_OK, second->Render(nullptr));
     EXPECT_EQ((Journal{"pre", "post"}), hooks.log);
-}
 
-TEST_F(WidgetTree, UpdatesRunListenerThenChildrenAndStopAtAFailure)
-{
+    // Updates run the listener, then the children, and stop at a failure.
     ProbeWidget root("r", mJournal), a("a", mJournal), b("b", mJournal);
     EXPECT_EQ(QL_OK, root.AddChild(&a));
     EXPECT_EQ(QL_OK, root.AddChild(&b));
@@ -234,3 +232,4 @@ TEST_F(WidgetTree, UpdatesRunListenerThenChildrenAndStopAtAFailure)
     EXPECT_EQ(QL_FAIL, root.widget::Widget::Update(0.1f));
     EXPECT_EQ((Journal{"r:update", "a:update"}), mJournal);
 }
+
