@@ -3,7 +3,6 @@
 #include "Core/Input/InputWin32.h"
 #include "Platform/Os/InstanceLock.h"
 #include "Platform/Os/NullVideo.h"
-#include "Platform/Os/SdlEvents.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -183,54 +182,4 @@ TEST_F(WindowTest, RaiseRequestFromASecondCopyBringsTheWindowToTheFront)
     EXPECT_EQ(QL_OK, window.Update(0));
     EXPECT_EQ(platform->Raised(), 1);
     EXPECT_TRUE(platform->IsVisible());
-}
-
-// The whole road of a platform event: SDL's event, its translation, the window procedure and the
-// input, down to the listener in game coordinates.
-TEST_F(WindowTest, SdlEventsReachTheListenerInGameCoordinates)
-{
-    testinput::HalvingConverter converter;
-    input::InputWin32 converted(&listener, &converter);
-    ActivityWindow gameWindow(&converted, false, false, true);
-    os::SdlEventTranslator translator;
-    translator.SetWindowId(3);
-    auto feed = [&](const SDL_Event& e) {
-        os::Event event;
-        if (translator.Translate(e, event))
-            gameWindow.HandleEvent(event);
-    };
-    SDL_Event e{};
-    e.type = SDL_MOUSEBUTTONDOWN;
-    e.button = {SDL_MOUSEBUTTONDOWN, 0, 3, 0, SDL_BUTTON_LEFT, SDL_PRESSED, 1, 0, 100, 60};
-    feed(e);
-    e.type = e.button.type = SDL_MOUSEBUTTONUP;
-    feed(e);
-    e.type = e.button.type = SDL_MOUSEBUTTONDOWN;
-    e.button.clicks = 2;
-    feed(e);
-    e = {};
-    e.type = SDL_MOUSEWHEEL;
-    e.wheel.windowID = 3;
-    e.wheel.preciseY = -1;
-    e.wheel.mouseX = 40;
-    e.wheel.mouseY = 20;
-    feed(e);
-    e = {};
-    e.type = SDL_KEYDOWN;
-    e.key.windowID = 3;
-    e.key.keysym.sym = SDLK_a;
-    feed(e);
-    e = {};
-    e.type = SDL_TEXTINPUT;
-    e.text.windowID = 3;
-    e.text.text[0] = 'a';
-    feed(e);
-    e = {};
-    e.type = SDL_KEYDOWN;
-    e.key.windowID = 4; // another window's key
-    e.key.keysym.sym = SDLK_b;
-    feed(e);
-    const std::vector<std::string> expected = {"down 40,30 1", "up 40,30 1", "dbl 40,30 1", "wheel 10,10 65416",
-                                               "keydown 97", "char 97"};
-    EXPECT_EQ(listener.mEvents, expected);
 }
