@@ -35,29 +35,8 @@ struct Clicks : widget::ButtonListener
 class SkinnedControls : public controlstest::SkinnedFixture
 {
 protected:
-    void SetUp() override
-    {
-        SkinnedFixture::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        mLayout.reset(file::FileManager::Instance()->OpenImageContainer(L"td/options"));
-        ASSERT_NE(mLayout, nullptr);
-        mBoard = new widget::BaseBoard();
-        mBoard->SetRect(0, 0, 1024, 768);
-        EXPECT_EQ(QL_OK, mManager.Add(mBoard, false, true, false));
-    }
-    void TearDown() override
-    {
-        EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(false, false));
-        EXPECT_EQ(QL_OK, mBoard->RemoveAllChildren(true, true, true));
-        delete mBoard;
-        mLayout.reset();
-        SkinnedFixture::TearDown();
-    }
     const base::ImageInfo& Info(const wchar_t* name) { return *mLayout->FindImage(name); }
 
-    std::unique_ptr<file::ImageContainer> mLayout;
-    widget::BaseBoard* mBoard = nullptr;
     Clicks mClicks;
 };
 

@@ -1,20 +1,24 @@
-// Skinned controls over the demo layouts on the recording device: the control host of the
-// resources (its images made on the test renderer), no game settings, and helpers that click
-// through the frame manager.
+// Skinned controls over the demo options layout on the recording device: the control host of the
+// resources (its images made on the test renderer), no game settings, a board that counts the
+// presses reaching it, and helpers that click through the frame manager.
 #pragma once
 
 #include "Graphics/GraphicsFixture.h"
 
 #include "Core/Base/Singletone.h"
+#include "Core/File/FileManager.h"
 #include "Core/Layer/Layer.h"
 #include "Core/Media/Container/ImageContainers.h"
+#include "Core/Media/Image/ImageContainer.h"
 #include "Core/Media/Sound/SoundSystem.h"
 #include "Core/Widget/Controls/GameSettings.h"
 #include "Core/Widget/Controls/ResourceControlHost.h"
+#include "Core/Widget/BaseBoard.h"
 #include "Core/Widget/FrameManager.h"
 #include "Platform/Audio/NullDevice.h"
 
 #include <filesystem>
+#include <memory>
 
 namespace controlstest
 {
@@ -22,6 +26,17 @@ struct HostOnTestRender : gui::ResourceControlHost
 {
     render::Render* GetRender() override { return render; }
     render::Render* render = nullptr;
+};
+
+// A board counting the presses that reach it (the walk fell through to it).
+struct CountingBoard : widget::BaseBoard
+{
+    QLResultEnum OnPress(const math::Point3&, u32) override
+    {
+        ++presses;
+        return QL_OK;
+    }
+    int presses = 0;
 };
 
 class SkinnedFixture : public graphicstest::GraphicsFixture
@@ -40,9 +55,21 @@ protected:
         mHost.render = mRender;
         gui::ControlHost::Set(&mHost);
         gui::GameSettings::Set(nullptr);
+        mLayout.reset(file::FileManager::Instance()->OpenImageContainer(L"td/options"));
+        ASSERT_NE(mLayout, nullptr);
+        mBoard = new CountingBoard();
+        mBoard->SetRect(0, 0, 1024, 768);
+        EXPECT_EQ(QL_OK, mManager.Add(mBoard, false, true, false));
     }
     void TearDown() override
     {
+        (void)mManager.RemoveAllFrames(false, false);
+        if (mBoard)
+        {
+            EXPECT_EQ(QL_OK, mBoard->RemoveAllChildren(true, true, true));
+        }
+        delete mBoard;
+        mLayout.reset();
         (void)mManager.RemoveAllFrames(true, false);
         mManager.DeleteQueued();
         gui::ControlHost::Set(nullptr);
@@ -74,6 +101,8 @@ protected:
     void Tick(float dt) { EXPECT_EQ(QL_OK, mManager.Tick(dt)); }
 
     HostOnTestRender mHost;
+    std::unique_ptr<file::ImageContainer> mLayout;
+    CountingBoard* mBoard = nullptr;
     widget::FrameManager mManager;
     std::filesystem::path mOldPath;
 };

@@ -39,25 +39,12 @@ protected:
         SkinnedFixture::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        mLayout.reset(file::FileManager::Instance()->OpenImageContainer(L"td/options"));
-        ASSERT_NE(mLayout, nullptr);
-        mBoard = new widget::BaseBoard();
-        mBoard->SetRect(0, 0, 1024, 768);
         mSlider = new TesselSlider();
         ASSERT_EQ(QL_OK,
                   mSlider->Init(mLayout.get(), L"main_options/sound/sound_bar",
                                 L"main_options/sound/sound_begunok", L"main_options/sound/sound_frame"));
         mSlider->SetSliderListener(&mLog);
         EXPECT_EQ(QL_OK, mBoard->AddChild(static_cast<widget::Slider*>(mSlider)));
-        EXPECT_EQ(QL_OK, mManager.Add(mBoard, false, true, false));
-    }
-    void TearDown() override
-    {
-        EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(false, false));
-        delete mSlider;
-        delete mBoard;
-        mLayout.reset();
-        SkinnedFixture::TearDown();
     }
     // A point of the control's space on the screen.
     math::Point2 Screen(float x, float y) const
@@ -68,8 +55,6 @@ protected:
     float BarY() const { return mSlider->mBar->mPosition.y + 10.0f; }
     float ThumbX() const { return mSlider->mThumbHolder->mPosition.x; }
 
-    std::unique_ptr<file::ImageContainer> mLayout;
-    widget::BaseBoard* mBoard = nullptr;
     TesselSlider* mSlider = nullptr;
     ValueLog mLog;
 };
