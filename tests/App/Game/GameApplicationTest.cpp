@@ -1,4 +1,5 @@
 #include "App/Game.h"
+#include "App/ShellGame.h"
 #include "Core/App/FrameHost.h"
 #include "Core/Base/Singletone.h"
 #include "Core/File/FileManager.h"
@@ -18,9 +19,11 @@
 #include "Platform/Os/InstanceLock.h"
 #include "Platform/Os/NullVideo.h"
 #include "support/TempDir.h"
+#include "Widget/WidgetProbes.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -122,6 +125,18 @@ public:
     int mStarts = 0;
 };
 
+// A shell that shows a given first screen.
+class ScreenGame : public ShellGame
+{
+public:
+    QLResultEnum StartGame() override
+    {
+        if (QLResultEnum r = ShellGame::StartGame())
+            return r;
+        return SetScreen(mFirst);
+    }
+    widget::Frame* mFirst = nullptr;
+};
 } // namespace
 
 class GameApplicationTest : public ::testing::Test
@@ -154,6 +169,34 @@ protected:
         game->Arguments() = args;
         EXPECT_EQ(game->Init(), QL_OK);
         return game;
+    }
+
+    ScreenGame* MakeShell(widget::Frame* first)
+    {
+        auto* game = new ScreenGame();
+        game->mFirst = first;
+        game->Arguments() = {L"--data_path", mData.WPath()};
+        EXPECT_EQ(QL_OK, game->Init());
+        return game;
+    }
+    // Pushes the events at the screen's first update and closes the window at its tenth.
+    void Script(widgettest::ProbeBoard& board, std::vector<os::Event> events)
+    {
+        board.mOnEvent = [this, events, ticks = 0](const std::string& e) mutable {
+            if (e != "update" || mDriver->mWindows.empty())
+                return QL_OK;
+            ++ticks;
+            if (ticks == 1)
+                for (const os::Event& event : events)
+                    mDriver->mWindows.back()->Push(event);
+            if (ticks == 10)
+            {
+                os::Event close;
+                close.type = os::EventType::Close;
+                mDriver->mWindows.back()->Push(close);
+            }
+            return QL_OK;
+        };
     }
 
     // A file of the per-user folder as written.
@@ -524,4 +567,82 @@ TEST_F(GameApplicationTest, DialogEffectsComeFromDataGameXmlAndAMalformedSetDoes
         EXPECT_NE(User("log.html").find(c.logged), std::string::npos);
         base::SingletoneBase::DestroyAll();
     }
+}
+
+// The application hands screens to the frame manager.
+TEST_F(GameApplicationTest, AScreenReplacedFromItsOwnPressIsDeletedAfterTheUpdate)
+{
+    using namespace widgettest;
+    Journal journal;
+    int deaths = 0;
+    auto* first = new ProbeBoard("first", journal, math::Rect());
+    auto* second = new ProbeBoard("second", journal, math::Rect());
+    first->mDeaths = second->mDeaths = &deaths;
+    os::Event down;
+    down.type = os::EventType::MouseDown;
+    down.button = 1;
+    down.clicks = 1;
+    down.x = 683;
+    down.y = 384;
+    os::Event up = down;
+    up.type = os::EventType::MouseUp;
+    Script(*first, {down, up});
+    ScreenGame* game = MakeShell(first);
+    auto script = first->mOnEvent;
+    first->mOnEvent = [&, script](const std::string& e) mutable {
+        if (e == "press")
+        {
+            EXPECT_EQ(QL_OK, game->SetScreen(second));
+            return QL_OK;
+        }
+        return script(e);
+    };
+    // The second screen closes the window once it runs.
+    second->mOnEvent = [this, ticks = 0](const std::string& e) mutable {
+        if (e == "update" && ++ticks == 3)
+        {
+            os::Event close;
+            close.type = os::EventType::Close;
+            mDriver->mWindows.back()->Push(close);
+        }
+        return QL_OK;
+    };
+    game->Main();
+    EXPECT_EQ(1, deaths) << "the first screen is gone, the second is still shown";
+    EXPECT_EQ(second, game->GetFrameManager()->GetActiveFrame());
+    EXPECT_EQ(1u, Filter(journal, "first:manager-").size());
+    // The window hands over both buttons in one pass: the release still finds the first screen,
+    // which leaves (and is deleted) in the update that follows.
+    const Journal expected = {"first:press", "first:release", "first:update", "second:manager+",
+                              "first:deactivate", "second:activate", "first:manager-", "second:update"};
+    const auto from = std::find(journal.begin(), journal.end(), "first:press");
+    ASSERT_GE(static_cast<size_t>(journal.end() - from), expected.size());
+    EXPECT_EQ(expected, Journal(from, from + static_cast<long>(expected.size())));
+    EXPECT_EQ(1u, Filter(journal, "second:activate").size());
+}
+
+TEST_F(GameApplicationTest, AScreenWhoseStartFailsIsNotShown)
+{
+    using namespace widgettest;
+    Journal journal;
+    int deaths = 0;
+    class Refusing : public ProbeBoard
+    {
+    public:
+        using ProbeBoard::ProbeBoard;
+        QLResultEnum Start() override { return static_cast<QLResultEnum>(4); }
+    };
+    auto* screen = new ProbeBoard("screen", journal, math::Rect());
+    screen->mDeaths = &deaths;
+    Script(*screen, {});
+    ScreenGame* game = MakeShell(screen);
+    game->Main();
+    Refusing refusing("refusing", journal, math::Rect());
+    EXPECT_EQ(4, game->SetScreen(&refusing));
+    EXPECT_EQ(nullptr, game->mScreen);
+    EXPECT_EQ(1u, game->GetFrameManager()->GetPendingRemovals()) << "the old screen still goes";
+    EXPECT_EQ(0u, game->GetFrameManager()->GetPendingAdditions());
+    EXPECT_EQ(QL_OK, game->GetFrameManager()->Update(0.0f));
+    EXPECT_EQ(1, deaths);
+    EXPECT_EQ(nullptr, refusing.GetManager());
 }
