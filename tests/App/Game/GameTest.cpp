@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -53,16 +52,6 @@ protected:
         mBoard = &mHarness.board();
         mMap = &mHarness.map();
         ASSERT_TRUE(mHarness.startLevel(0, 0));
-    }
-
-    // Lines of the game's log that hold the text.
-    int LogCount(const std::string& text) const
-    {
-        std::istringstream in(mHarness.log());
-        int count = 0;
-        for (std::string line; std::getline(in, line);)
-            count += line.find(text) != std::string::npos;
-        return count;
     }
 
     testsupport::GameHarness mHarness;
