@@ -471,29 +471,6 @@ TEST_F(GameApplicationTest, FailedRendererResetIsLoggedAndTheOldModeRestored)
     EXPECT_NE(User("profiles.xml").find("<fs v=\"0\"/>"), std::string::npos);
 }
 
-TEST_F(GameApplicationTest, TheGameStartsSilentAndTheOutputFollowsWindowActivation)
-{
-    // The screens bring their music (the intro its sound track, the main menu its tune): none
-    // plays under the splash logos.
-    fs::create_directories(mData.Path() / "td/data/music");
-    fs::copy_file(fs::path(QL_SOURCE_DIR) / "content/td/data/music/main_menu.ogg",
-                  mData.Path() / "td/data/music/main_menu.ogg");
-    mData.Write("td/sounds_sheet.csv", "# tag;file;level;group\n");
-    audio::SetDeviceFactory([]() -> std::unique_ptr<audio::Device> {
-        return std::make_unique<audio::NullDevice>();
-    });
-    SoundSystem::Instance();
-    TestGame* game = Make();
-    os::Event lost;
-    lost.type = os::EventType::FocusLost;
-    game->mEventsAtFirstTick = {lost};
-    game->mCloseAfter = 4;
-    game->Main();
-    audio::SetDeviceFactory(nullptr);
-    EXPECT_EQ(SoundSystem::Instance()->GetCurrentMusic(), "");
-    EXPECT_TRUE(SoundSystem::Instance()->GetAudio().IsPaused()) << "a deactivated window pauses the output";
-}
-
 TEST_F(GameApplicationTest, TheWindowManagersFrameCountsWhenFittingAndCentring)
 {
     // The frame is told only once the window shows, as window managers do.
