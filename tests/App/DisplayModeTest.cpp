@@ -101,7 +101,7 @@ TEST(DisplayMode, DirectDrawingWithBarsPutsTheBarsInGameUnits)
     EXPECT_EQ(c.view.secondBar.y, 768);
 }
 
-TEST(DisplayMode, WindowIsCentredInTheWorkArea)
+TEST(DisplayMode, WindowIsCentredInTheWorkAreaOrFallsBackToFullScreen)
 {
     DisplaySettings s;
     ViewGeometry v;
@@ -116,12 +116,8 @@ TEST(DisplayMode, WindowIsCentredInTheWorkArea)
     EXPECT_EQ(s.windowY, 121 + 40);
     EXPECT_EQ(s.clientWidth, 1366u);
     EXPECT_EQ(v.inputOffsetX, -171);
-}
 
-TEST(DisplayMode, WindowThatDoesNotFitFallsBackToFullScreen)
-{
-    DisplaySettings s;
-    ViewGeometry v;
+    // A window that does not fit falls back to full screen.
     ASSERT_EQ(ChooseDisplayMode(LayoutSizes(), Monitor(1366, 768, 1366, 740), true, 0, 0, s, v), QL_OK);
     EXPECT_TRUE(s.fellBackToFullScreen);
     EXPECT_FALSE(s.windowed);

@@ -60,7 +60,7 @@ private:
 };
 } // namespace
 
-TEST(Task, StartsOnceThenTicksChildrenBeforeItsOwnUpdate)
+TEST(Task, StartsOnceTicksChildrenBeforeItsOwnUpdateAndStopsDepthFirst)
 {
     std::vector<std::string> j;
     Probe root(j, "root");
@@ -72,7 +72,16 @@ TEST(Task, StartsOnceThenTicksChildrenBeforeItsOwnUpdate)
     const std::vector<std::string> expected = {"root.start", "root.update", "a.start", "a.update",
                                                "b.start",    "b.update",    "root.update"};
     EXPECT_EQ(j, expected);
+
+    // A stop cascades depth first, before the task itself.
+    Probe a1(j, "a1");
+    a.AddTask(&a1);
+    EXPECT_EQ(QL_OK, root.Tick(0));
+    j.clear();
     root.Stop();
+    EXPECT_EQ(j, (std::vector<std::string>{"a1.stop", "a.stop", "b.stop", "root.stop"}));
+    EXPECT_TRUE(root.IsStopping());
+    EXPECT_TRUE(a1.IsFinished());
     EXPECT_EQ(QL_OK, root.Tick(0));
     EXPECT_EQ(QL_OK, root.Tick(0));
 }
@@ -98,7 +107,7 @@ TEST(Task, TaskAddedDuringAPassIsFirstTickedInTheNextPass)
     EXPECT_EQ(j, expected);
 }
 
-TEST(Task, FailingStartIsNotRetriedButChildrenAndUpdateRunLater)
+TEST(Task, FailingStartIsNotRetriedAndAFailingChildAbortsThePass)
 {
     std::vector<std::string> j;
     Probe t(j, "t");
@@ -108,13 +117,9 @@ TEST(Task, FailingStartIsNotRetriedButChildrenAndUpdateRunLater)
     EXPECT_EQ(t.Tick(0), QL_FAIL);
     EXPECT_EQ(t.Tick(0), QL_OK);
     EXPECT_EQ(t.Tick(0), QL_OK);
-    const std::vector<std::string> expected = {"t.start", "t.update", "child.start", "child.update", "t.update"};
-    EXPECT_EQ(j, expected);
-}
+    EXPECT_EQ(j, (std::vector<std::string>{"t.start", "t.update", "child.start", "child.update", "t.update"}));
 
-TEST(Task, FailingChildAbortsThePassWithoutMergeOrRemoval)
-{
-    std::vector<std::string> j;
+    // A failing child aborts the pass without merge or removal.
     Probe root(j, "root");
     Probe bad(j, "bad"), after(j, "after"), done(j, "done"), queued(j, "queued");
     root.AddTask(&done);
@@ -126,13 +131,12 @@ TEST(Task, FailingChildAbortsThePassWithoutMergeOrRemoval)
     root.AddTask(&queued);
     j.clear();
     EXPECT_EQ(root.Tick(0), QL_FAIL);
-    const std::vector<std::string> expected = {"bad.start", "bad.update"};
-    EXPECT_EQ(j, expected); // "after" not ticked, root's update skipped
+    EXPECT_EQ(j, (std::vector<std::string>{"bad.start", "bad.update"})); // "after" not ticked, root's update skipped
     EXPECT_EQ(root.Children().size(), 3u);
     EXPECT_EQ(root.PendingCount(), 1u);
 }
 
-TEST(Task, EndedChildrenAreRemovedAndOnlyOwnedOnesDeleted)
+TEST(Task, EndedChildrenAreRemovedOnlyOwnedOnesDeletedAndParentsWaitForTheirChildren)
 {
     std::vector<std::string> j;
     Probe root(j, "root");
@@ -148,12 +152,8 @@ TEST(Task, EndedChildrenAreRemovedAndOnlyOwnedOnesDeleted)
     EXPECT_TRUE(root.HasNoChildren());
     EXPECT_TRUE(ownedDeleted);
     EXPECT_FALSE(keptDeleted);
-}
 
-TEST(Task, FinishedTaskWithChildrenKeepsTickingUntilItsLastChildIsGone)
-{
-    std::vector<std::string> j;
-    Probe root(j, "root");
+    // A finished task with children keeps ticking until its last child is gone.
     Probe parent(j, "parent"), child(j, "child");
     root.AddTask(&parent);
     parent.AddTask(&child);
@@ -168,23 +168,6 @@ TEST(Task, FinishedTaskWithChildrenKeepsTickingUntilItsLastChildIsGone)
     (void)root.Tick(0); // parent removes child; parent is now ended without children...
     (void)root.Tick(0); // ...and its parent removes it on the next pass
     EXPECT_TRUE(root.HasNoChildren());
-}
-
-TEST(Task, StopCascadesDepthFirstBeforeTheTaskItself)
-{
-    std::vector<std::string> j;
-    Probe root(j, "root"), a(j, "a"), b(j, "b"), a1(j, "a1");
-    root.AddTask(&a);
-    root.AddTask(&b);
-    a.AddTask(&a1);
-    EXPECT_EQ(QL_OK, root.Tick(0));
-    EXPECT_EQ(QL_OK, root.Tick(0));
-    j.clear();
-    root.Stop();
-    const std::vector<std::string> expected = {"a1.stop", "a.stop", "b.stop", "root.stop"};
-    EXPECT_EQ(j, expected);
-    EXPECT_TRUE(root.IsStopping());
-    EXPECT_TRUE(a1.IsFinished());
 }
 
 TEST(Task, IdleRootStopsAtItsFirstTickWhenNothingKeepsItAlive)

@@ -3,7 +3,6 @@
 #include "Core/Input/InputWin32.h"
 #include "Platform/Os/InstanceLock.h"
 #include "Platform/Os/NullVideo.h"
-#include "Platform/Os/SdlEvents.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -73,7 +72,7 @@ protected:
     ActivityWindow window{&in, false, false, true};
 };
 
-TEST_F(WindowTest, CreateShowsThePlatformWindowWithItsPlacement)
+TEST_F(WindowTest, CreateShowsThePlatformWindowWithItsPlacementSwitchesModesOrReportsAFailure)
 {
     EXPECT_TRUE(platform->IsVisible());
     EXPECT_EQ(platform->Desc().x, 10);
@@ -81,10 +80,14 @@ TEST_F(WindowTest, CreateShowsThePlatformWindowWithItsPlacement)
     EXPECT_EQ(platform->Desc().caption, L"Brackenmoor");
     EXPECT_EQ(window.GetWidth(), 1366);
     EXPECT_TRUE(window.IsWindowed());
-}
+    ASSERT_EQ(window.SwitchWindowMode(1920, 1080, false), QL_OK);
+    EXPECT_FALSE(platform->Desc().windowed);
+    EXPECT_EQ(window.GetWidth(), 1920);
+    ASSERT_EQ(window.SwitchWindowMode(1366, 768, true), QL_OK);
+    EXPECT_TRUE(platform->Desc().windowed);
+    EXPECT_EQ(platform->Desc().x, 10);
+    EXPECT_EQ(platform->Desc().clientWidth, 1366);
 
-TEST_F(WindowTest, FailingCreationIsReported)
-{
     mDriver->mFailCreate = true;
     ActivityWindow other(&in, false, false, true);
     EXPECT_EQ(other.Create(0, 0, 100, 100, 100, 100, true, L"x"), QL_FAIL);
@@ -148,40 +151,22 @@ TEST_F(WindowTest, MinimiseAndFocusReportActivityOnlyOnChange)
     EXPECT_TRUE(window.IsActive());
 }
 
-TEST_F(WindowTest, CloseStopsTheTaskDestroysOnTheNextUpdateAndFinishes)
-{
-    Feed(Simple(os::EventType::Close));
-    EXPECT_TRUE(window.IsCloseRequested());
-    EXPECT_FALSE(window.IsFinished());
-    EXPECT_EQ(QL_OK, window.Update(0));
-    EXPECT_TRUE(window.IsDestroyed());
-    EXPECT_TRUE(window.IsFinished());
-    EXPECT_FALSE(platform->IsVisible());
-    EXPECT_EQ(platform->Destroyed(), 0); // released with the window object
-}
-
-TEST_F(WindowTest, ClosedWindowIsRemovedFromItsParentButNotDeleted)
+TEST_F(WindowTest, CloseDestroysOnTheNextUpdateAndTheWindowLeavesItsParentButIsNotDeleted)
 {
     base::Task root(false, true, true, false);
     root.AddTask(&window);
     EXPECT_EQ(QL_OK, root.Tick(0));
     platform->Push(Simple(os::EventType::Close));
     (void)root.Tick(0); // close handled
+    EXPECT_TRUE(window.IsCloseRequested());
+    EXPECT_FALSE(window.IsFinished());
     (void)root.Tick(0); // destroyed and finished, then removed in the same pass
+    EXPECT_TRUE(window.IsDestroyed());
+    EXPECT_FALSE(platform->IsVisible());
+    EXPECT_EQ(platform->Destroyed(), 0); // released with the window object
     EXPECT_TRUE(root.HasNoChildren());
     EXPECT_TRUE(root.IsStopping());
     EXPECT_TRUE(window.IsFinished()); // still a live object
-}
-
-TEST_F(WindowTest, SwitchWindowModeGoesFullScreenAndBack)
-{
-    ASSERT_EQ(window.SwitchWindowMode(1920, 1080, false), QL_OK);
-    EXPECT_FALSE(platform->Desc().windowed);
-    EXPECT_EQ(window.GetWidth(), 1920);
-    ASSERT_EQ(window.SwitchWindowMode(1366, 768, true), QL_OK);
-    EXPECT_TRUE(platform->Desc().windowed);
-    EXPECT_EQ(platform->Desc().x, 10);
-    EXPECT_EQ(platform->Desc().clientWidth, 1366);
 }
 
 TEST_F(WindowTest, RaiseRequestFromASecondCopyBringsTheWindowToTheFront)
@@ -197,54 +182,4 @@ TEST_F(WindowTest, RaiseRequestFromASecondCopyBringsTheWindowToTheFront)
     EXPECT_EQ(QL_OK, window.Update(0));
     EXPECT_EQ(platform->Raised(), 1);
     EXPECT_TRUE(platform->IsVisible());
-}
-
-// The whole road of a platform event: SDL's event, its translation, the window procedure and the
-// input, down to the listener in game coordinates.
-TEST_F(WindowTest, SdlEventsReachTheListenerInGameCoordinates)
-{
-    testinput::HalvingConverter converter;
-    input::InputWin32 converted(&listener, &converter);
-    ActivityWindow gameWindow(&converted, false, false, true);
-    os::SdlEventTranslator translator;
-    translator.SetWindowId(3);
-    auto feed = [&](const SDL_Event& e) {
-        os::Event event;
-        if (translator.Translate(e, event))
-            gameWindow.HandleEvent(event);
-    };
-    SDL_Event e{};
-    e.type = SDL_MOUSEBUTTONDOWN;
-    e.button = {SDL_MOUSEBUTTONDOWN, 0, 3, 0, SDL_BUTTON_LEFT, SDL_PRESSED, 1, 0, 100, 60};
-    feed(e);
-    e.type = e.button.type = SDL_MOUSEBUTTONUP;
-    feed(e);
-    e.type = e.button.type = SDL_MOUSEBUTTONDOWN;
-    e.button.clicks = 2;
-    feed(e);
-    e = {};
-    e.type = SDL_MOUSEWHEEL;
-    e.wheel.windowID = 3;
-    e.wheel.preciseY = -1;
-    e.wheel.mouseX = 40;
-    e.wheel.mouseY = 20;
-    feed(e);
-    e = {};
-    e.type = SDL_KEYDOWN;
-    e.key.windowID = 3;
-    e.key.keysym.sym = SDLK_a;
-    feed(e);
-    e = {};
-    e.type = SDL_TEXTINPUT;
-    e.text.windowID = 3;
-    e.text.text[0] = 'a';
-    feed(e);
-    e = {};
-    e.type = SDL_KEYDOWN;
-    e.key.windowID = 4; // another window's key
-    e.key.keysym.sym = SDLK_b;
-    feed(e);
-    const std::vector<std::string> expected = {"down 40,30 1", "up 40,30 1", "dbl 40,30 1", "wheel 10,10 65416",
-                                               "keydown 97", "char 97"};
-    EXPECT_EQ(listener.mEvents, expected);
 }

@@ -132,13 +132,16 @@ TEST_F(Buttons, OnlyAReleaseInsideClicksWhereverThePressAndTheDragWent)
     EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_OVER);
 }
 
-TEST_F(Buttons, DisabledButtonStaysNormalNeverClicksButEndsTheWalk)
+TEST_F(Buttons, DisabledButtonOrAncestorStaysNormalNeverClicksButEndsTheWalk)
 {
     EXPECT_EQ(QL_OK, mButton->SetDisabled(true));
+    Press(500, 500); // outside: the board is no longer active
+    ASSERT_EQ(mManager.GetActiveFrame(), nullptr);
     Move(61, 61);
     EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_NORMAL);
     Press(61, 61);
     EXPECT_EQ(mManager.GetCapture().widget, nullptr);
+    EXPECT_EQ(mManager.GetActiveFrame(), mBoard) << "the press still activates its frame";
     Release(61, 61);
     EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_NORMAL);
     EXPECT_TRUE(mLog.clicks.empty());
@@ -148,11 +151,8 @@ TEST_F(Buttons, DisabledButtonStaysNormalNeverClicksButEndsTheWalk)
     Move(300, 250);
     Move(62, 62);
     EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_OVER);
-}
 
-TEST_F(Buttons, DisablingAnAncestorResetsTheStateAndEnablingRestoresTheHover)
-{
-    Move(60, 60);
+    // Disabling an ancestor resets the state; enabling it restores the hover.
     EXPECT_EQ(QL_OK, mBoard->SetDisabled(true));
     EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_NORMAL);
     Press(60, 60);
@@ -162,7 +162,7 @@ TEST_F(Buttons, DisablingAnAncestorResetsTheStateAndEnablingRestoresTheHover)
     EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_OVER);
 }
 
-TEST_F(Buttons, CallbackRunsFirstAndItsFailureStopsTheListener)
+TEST_F(Buttons, CallbackRunsFirstAndFailuresOfCallbackOrListenerComeBack)
 {
     struct Counter
     {
@@ -184,14 +184,13 @@ TEST_F(Buttons, CallbackRunsFirstAndItsFailureStopsTheListener)
     EXPECT_EQ(QL_FAIL, mButton->Click());
     EXPECT_EQ(counter.calls, 2);
     EXPECT_EQ(mLog.clicks.size(), 1u);
-}
 
-TEST_F(Buttons, ListenerFailureComesBackFromTheRelease)
-{
+    // The listener's failure comes back from the release.
+    counter.result = QL_OK;
     mLog.result = QL_FAIL;
     Press(60, 60);
     EXPECT_EQ(QL_FAIL, mManager.OnMouseUp({60, 60}, 1));
-    EXPECT_EQ(mLog.clicks.size(), 1u);
+    EXPECT_EQ(mLog.clicks.size(), 2u);
 }
 
 TEST_F(Buttons, RefusedStateKeepsTheStoredOne)
@@ -199,7 +198,6 @@ TEST_F(Buttons, RefusedStateKeepsTheStoredOne)
     mMediator->refuse = true;
     (void)mManager.OnMouseMove({60, 60}); // the refusal may come back as a failure: the state is what counts
     EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_NORMAL);
-    EXPECT_EQ(mMediator->asked, (std::vector<u32>{1}));
 }
 
 TEST(ButtonMediator, OwnedMediatorGoesWithItsButtonAndAStrangerLeavesIt)

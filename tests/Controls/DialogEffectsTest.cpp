@@ -12,37 +12,31 @@
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
 
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace
 {
-// An animation of `layers` layers whose dissolve goes from a to b over `end` seconds: ten
-// channels of two linear keys each (the scale channels at 1, the rest at 0).
-std::string FadeAnim(float end, float a, float b, int layers = 1)
+// A demo animation of the dialogs: a zoom whose dissolve runs linearly (show: 1 to 0 over 0.25 s,
+// hide: 0 to 1 over 0.2 s).
+std::string DemoAnim(const char* name)
 {
-    std::string out;
-    auto put = [&out](auto v) { out.append(reinterpret_cast<const char*>(&v), 4); };
-    auto text = [&](const std::string& t) { put(static_cast<u32>(t.size())), out += t; };
-    text("fade");
-    put(0.0f), put(end), put(static_cast<u32>(layers));
-    for (int l = 0; l < layers; ++l)
-    {
-        text("layer"), text("null"), text("null");
-        out.append(16, '\0');
-        for (int channel = 0; channel < 10; ++channel)
-        {
-            const float rest = channel >= 6 && channel <= 8 ? 1.0f : 0.0f;
-            put(2u), put(1u), put(1u);
-            for (const auto& [time, value] : {std::pair{0.0f, channel == 9 ? a : rest},
-                                              std::pair{end, channel == 9 ? b : rest}})
-            {
-                put(value), put(time), put(3u);
-                out.append(24, '\0');
-            }
-        }
-    }
-    return out;
+    std::ifstream in(std::string(QL_CONTENT_DIR "/td/data/anim/") + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The animation with its one layer given twice.
+std::string TwoLayers(std::string anim)
+{
+    u32 nameSize = 0;
+    std::memcpy(&nameSize, anim.data(), 4);
+    const size_t count = 4 + nameSize + 8; // after the name, the start and the end
+    const std::string layer = anim.substr(count + 4);
+    anim[count] = 2;
+    return anim + layer;
 }
 
 // Counts what the effects tell it and whether it still lives.
@@ -83,9 +77,9 @@ protected:
         base::SingletoneBase::DestroyAll();
         mOldPath = std::filesystem::current_path();
         std::filesystem::current_path(mDir.Path());
-        mDir.Write("show.anim", FadeAnim(0.5f, 1.0f, 0.0f));
-        mDir.Write("hide.anim", FadeAnim(0.25f, 0.0f, 1.0f));
-        mDir.Write("double.anim", FadeAnim(0.5f, 1.0f, 0.0f, 2));
+        mDir.Write("show.anim", DemoAnim("dialog_show.anim"));
+        mDir.Write("hide.anim", DemoAnim("dialog_hide.anim"));
+        mDir.Write("double.anim", TwoLayers(DemoAnim("dialog_show.anim")));
     }
     void TearDown() override
     {
@@ -101,6 +95,16 @@ protected:
         tinyxml2::XMLDocument document;
         EXPECT_EQ(document.Parse(("<DialogEffects>" + inner + "</DialogEffects>").c_str()), tinyxml2::XML_SUCCESS);
         return widget::DialogEffectsManager::Instance()->Load(document.RootElement());
+    }
+    // The fade set assigned to the options dialog, and a dialog of that name.
+    ProbeDialog* FadingDialog(bool* alive = nullptr)
+    {
+        EXPECT_EQ(QL_OK,
+                  Load("<Data><Anim name='fade' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"
+                       "<Dialogs><Options effects='fade'/></Dialogs>"));
+        auto* dialog = new ProbeDialog(alive);
+        dialog->mEffectsName = "Options";
+        return dialog;
     }
     // One frame: the effects (child tasks), then the manager's update.
     void Tick(float dt) { EXPECT_EQ(QL_OK, mManager.Tick(dt)); }
@@ -148,12 +152,12 @@ TEST_F(DialogEffectsTest, PreloadWithAnyValueLoadsBothAnimationsAndAMissingOneFa
                           "preload=''/></Data>"));
 }
 
-TEST_F(DialogEffectsTest, WithoutUsableEffectsADialogIsShownAtOnce)
+TEST_F(DialogEffectsTest, WithoutUsableEffectsADialogIsShownAtOnceAndHiddenWithoutDeletionIsKept)
 {
     // No assignment, an assignment to a missing set, a set whose animation has two layers.
     ASSERT_EQ(QL_OK,
-              Load("<Data><Anim name='two' show_anim_data='double.anim' hide_anim_data='hide.anim'/></Data>"
-                   "<Dialogs><Gone effects='gone'/><Double effects='two'/></Dialogs>"));
+              Load("<Data><Anim name='two' show_anim_data='double.anim' hide_anim_data='hide.anim' "
+                   "preload='1'/></Data><Dialogs><Gone effects='gone'/><Double effects='two'/></Dialogs>"));
     for (const char* name : {"Nobody", "Gone", "Double"})
     {
         SCOPED_TRACE(name);
@@ -173,78 +177,12 @@ TEST_F(DialogEffectsTest, WithoutUsableEffectsADialogIsShownAtOnce)
         EXPECT_EQ(QL_OK, dialog->Hide(true));
         Tick(0.0f);
     }
-}
 
-TEST_F(DialogEffectsTest, ShowRunsItsAnimationThenTellsTheDialogAndHideClosesAndDeletesIt)
-{
-    ASSERT_EQ(QL_OK,
-              Load("<Data><Anim name='fade' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"
-                   "<Dialogs><Options effects='fade'/></Dialogs>"));
-    bool alive = false;
-    auto* dialog = new ProbeDialog(&alive);
-    dialog->mEffectsName = "Options";
-    ASSERT_EQ(QL_OK, mManager.ShowModal(dialog, true));
-    Tick(0.0f); // enters the stack; its effects start
-    auto* effects = dynamic_cast<widget::DialogAnimEffects*>(dialog->GetEffects());
-    ASSERT_NE(effects, nullptr);
-    EXPECT_EQ(effects->GetState(), widget::DialogAnimEffects::SHOWING);
-    EXPECT_FLOAT_EQ(dialog->GetLayer()->mAlpha, 0.0f); // the start pose at once
-    Tick(0.0f);                                        // the effects join the manager's tasks
-    Tick(0.25f);
-    EXPECT_NEAR(dialog->GetLayer()->mAlpha, 0.5f, 1e-5f);
-    EXPECT_EQ(dialog->shown, 0);
-    Tick(10.0f); // overshoots: the end pose once, then shown
-    EXPECT_EQ(dialog->shown, 1);
-    EXPECT_FLOAT_EQ(dialog->alphaWhenShown, 1.0f);
-    EXPECT_FLOAT_EQ(effects->GetClock(), 0.5f);
-    EXPECT_EQ(effects->GetState(), widget::DialogAnimEffects::SHOWN);
-    Tick(1.0f);
-    EXPECT_EQ(dialog->shown, 1);
-
-    ASSERT_EQ(QL_OK, dialog->Hide(true));
-    EXPECT_EQ(effects->GetState(), widget::DialogAnimEffects::HIDING);
-    Tick(0.1f);
-    EXPECT_NEAR(dialog->GetLayer()->mAlpha, 0.6f, 1e-5f);
-    EXPECT_EQ(dialog->closes, 0);
-    Tick(0.2f); // the effects run before the manager's update, which then removes and deletes it
-    EXPECT_FALSE(alive);
-    EXPECT_TRUE(mManager.GetStack().empty());
-    Tick(0.0f);
-    EXPECT_TRUE(mManager.Children().empty()); // the finished effects task is gone too
-}
-
-TEST_F(DialogEffectsTest, HideDuringTheShowWaitsForItsEnd)
-{
-    ASSERT_EQ(QL_OK,
-              Load("<Data><Anim name='fade' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"
-                   "<Dialogs><Options effects='fade'/></Dialogs>"));
-    bool alive = false;
-    auto* dialog = new ProbeDialog(&alive);
-    dialog->mEffectsName = "Options";
-    EXPECT_EQ(QL_OK, mManager.ShowModal(dialog, true));
-    Tick(0.0f);
-    Tick(0.1f);
-    ASSERT_EQ(QL_OK, dialog->Hide(true));
-    auto* effects = dynamic_cast<widget::DialogAnimEffects*>(dialog->GetEffects());
-    ASSERT_NE(effects, nullptr);
-    EXPECT_EQ(effects->GetState(), widget::DialogAnimEffects::SHOWING);
-    Tick(0.2f);
-    EXPECT_EQ(dialog->shown, 0);
-    Tick(0.3f); // the show ends and the hide starts right away
-    EXPECT_EQ(dialog->shown, 1);
-    EXPECT_EQ(effects->GetState(), widget::DialogAnimEffects::HIDING);
-    EXPECT_FLOAT_EQ(dialog->GetLayer()->mAlpha, 1.0f);
-    Tick(0.25f); // closed and deleted in the same frame
-    EXPECT_FALSE(alive);
-}
-
-TEST_F(DialogEffectsTest, HideWithoutDeletionOnlyLeavesTheStack)
-{
+    // A hide without deletion only leaves the stack.
     bool alive = false;
     auto* dialog = new ProbeDialog(&alive);
     EXPECT_EQ(QL_OK, mManager.ShowModal(dialog, true));
     Tick(0.0f);
-    EXPECT_EQ(dialog->shown, 1);
     ASSERT_EQ(QL_OK, dialog->Hide(false));
     Tick(0.0f);
     EXPECT_TRUE(alive);
@@ -254,12 +192,62 @@ TEST_F(DialogEffectsTest, HideWithoutDeletionOnlyLeavesTheStack)
     delete dialog;
 }
 
-TEST_F(DialogEffectsTest, DeletingADialogWhileItsEffectsRunLeavesNothingBehind)
+TEST_F(DialogEffectsTest, ShowRunsItsAnimationThenTellsTheDialogAndHideClosesAndDeletesIt)
 {
-    ASSERT_EQ(QL_OK,
-              Load("<Data><Anim name='fade' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"
-                   "<Dialogs><Options effects='fade'/></Dialogs>"));
-    auto* dialog = new ProbeDialog();
+    bool alive = false;
+    ProbeDialog* dialog = FadingDialog(&alive);
+    ASSERT_EQ(QL_OK, mManager.ShowModal(dialog, true));
+    Tick(0.0f); // enters the stack; its effects start
+    auto* effects = dynamic_cast<widget::DialogAnimEffects*>(dialog->GetEffects());
+    ASSERT_NE(effects, nullptr);
+    EXPECT_EQ(effects->GetState(), widget::DialogAnimEffects::SHOWING);
+    EXPECT_FLOAT_EQ(dialog->GetLayer()->mAlpha, 0.0f); // the start pose at once
+    Tick(0.0f);                                        // the effects join the manager's tasks
+    Tick(0.125f);
+    EXPECT_NEAR(dialog->GetLayer()->mAlpha, 0.5f, 1e-5f);
+    EXPECT_EQ(dialog->shown, 0);
+    Tick(10.0f); // overshoots: the end pose once, then shown
+    EXPECT_EQ(dialog->shown, 1);
+    EXPECT_FLOAT_EQ(dialog->alphaWhenShown, 1.0f);
+    EXPECT_FLOAT_EQ(effects->GetClock(), 0.25f);
+    EXPECT_EQ(effects->GetState(), widget::DialogAnimEffects::SHOWN);
+    Tick(1.0f);
+    EXPECT_EQ(dialog->shown, 1);
+
+    ASSERT_EQ(QL_OK, dialog->Hide(true));
+    EXPECT_EQ(effects->GetState(), widget::DialogAnimEffects::HIDING);
+    Tick(0.05f);
+    EXPECT_NEAR(dialog->GetLayer()->mAlpha, 0.75f, 1e-5f);
+    EXPECT_EQ(dialog->closes, 0);
+    Tick(0.16f); // the effects run before the manager's update, which then removes and deletes it
+    EXPECT_FALSE(alive);
+    EXPECT_TRUE(mManager.GetStack().empty());
+    Tick(0.0f);
+    EXPECT_TRUE(mManager.Children().empty()); // the finished effects task is gone too
+}
+
+TEST_F(DialogEffectsTest, HideDuringTheShowWaitsForItsEndAndADeletedDialogLeavesNothingBehind)
+{
+    bool alive = false;
+    ProbeDialog* dialog = FadingDialog(&alive);
+    EXPECT_EQ(QL_OK, mManager.ShowModal(dialog, true));
+    Tick(0.0f);
+    Tick(0.05f);
+    ASSERT_EQ(QL_OK, dialog->Hide(true));
+    auto* effects = dynamic_cast<widget::DialogAnimEffects*>(dialog->GetEffects());
+    ASSERT_NE(effects, nullptr);
+    EXPECT_EQ(effects->GetState(), widget::DialogAnimEffects::SHOWING);
+    Tick(0.1f);
+    EXPECT_EQ(dialog->shown, 0);
+    Tick(0.15f); // the show ends and the hide starts right away
+    EXPECT_EQ(dialog->shown, 1);
+    EXPECT_EQ(effects->GetState(), widget::DialogAnimEffects::HIDING);
+    EXPECT_FLOAT_EQ(dialog->GetLayer()->mAlpha, 1.0f);
+    Tick(0.21f); // closed and deleted in the same frame
+    EXPECT_FALSE(alive);
+
+    // A dialog deleted while its effects run leaves nothing behind.
+    dialog = new ProbeDialog();
     dialog->mEffectsName = "Options";
     EXPECT_EQ(QL_OK, mManager.ShowModal(dialog, true));
     Tick(0.0f);
@@ -269,4 +257,5 @@ TEST_F(DialogEffectsTest, DeletingADialogWhileItsEffectsRunLeavesNothingBehind)
     Tick(0.1f); // the released effects finish without touching the dialog (ASan checks it)
     EXPECT_TRUE(mManager.Children().empty());
 }
+
 } // namespace

@@ -1,5 +1,6 @@
 // Skinned buttons and switches over the demo options layout: layout around the images, glow and
-// press animation, switches that ignore presses while on, the trap listener, dialog texts.
+// press animation, switches that ignore presses while on, the trap listener, dialog texts; the
+// resource control host's fonts and what it answers without a game.
 #include "SkinnedFixture.h"
 
 #include "Core/File/FileManager.h"
@@ -10,6 +11,7 @@
 #include "Core/Media/Image/ImageInfo.h"
 #include "Core/Widget/BaseBoard.h"
 #include "Core/Widget/Controls/ButtonListener.h"
+#include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TesselButton.h"
 #include "Core/Widget/Controls/TesselDialog.h"
 #include "Core/Widget/Controls/TesselSwitchButton.h"
@@ -33,33 +35,12 @@ struct Clicks : widget::ButtonListener
 class SkinnedControls : public controlstest::SkinnedFixture
 {
 protected:
-    void SetUp() override
-    {
-        SkinnedFixture::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        mLayout.reset(file::FileManager::Instance()->OpenImageContainer(L"td/options"));
-        ASSERT_NE(mLayout, nullptr);
-        mBoard = new widget::BaseBoard();
-        mBoard->SetRect(0, 0, 1024, 768);
-        EXPECT_EQ(QL_OK, mManager.Add(mBoard, false, true, false));
-    }
-    void TearDown() override
-    {
-        EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(false, false));
-        EXPECT_EQ(QL_OK, mBoard->RemoveAllChildren(true, true, true));
-        delete mBoard;
-        mLayout.reset();
-        SkinnedFixture::TearDown();
-    }
     const base::ImageInfo& Info(const wchar_t* name) { return *mLayout->FindImage(name); }
 
-    std::unique_ptr<file::ImageContainer> mLayout;
-    widget::BaseBoard* mBoard = nullptr;
     Clicks mClicks;
 };
 
-TEST_F(SkinnedControls, ButtonIsCentredOnItsImagesWhichKeepTheirLayoutPlaces)
+TEST_F(SkinnedControls, ButtonIsCentredOnItsImagesWhichKeepTheirLayoutPlacesAndEmptyNamesLeaveSlotsEmpty)
 {
     auto* button = new TesselButton();
     ASSERT_EQ(QL_OK, button->Init(mLayout.get(), L"buttons/menu/menu_in", L"buttons/menu/menu_ac",
@@ -77,6 +58,16 @@ TEST_F(SkinnedControls, ButtonIsCentredOnItsImagesWhichKeepTheirLayoutPlaces)
     EXPECT_FLOAT_EQ(button->mPosition.x + shadow->mPosition.x, Info(L"buttons/menu/menu_sh").mX);
     EXPECT_TRUE(image->mHitTestable);
     EXPECT_FALSE(button->GetStateLayer(TesselButton::SLOT_HIGHLIGHT)->mHitTestable);
+
+    // Empty names leave their slots empty; a missing image fails.
+    auto* plain = new TesselButton();
+    ASSERT_EQ(QL_OK, plain->Init(mLayout.get(), L"buttons/cheat/cheat_in", L"", L""));
+    EXPECT_EQ(plain->GetStateLayer(TesselButton::SLOT_HIGHLIGHT), nullptr);
+    EXPECT_EQ(plain->layer::Layer::GetChildren().size(), 1u);
+    EXPECT_EQ(QL_OK, plain->Update(0.5f));
+    EXPECT_EQ(QL_OK, mBoard->AddChild(static_cast<widget::Button*>(plain)));
+    TesselButton missing;
+    EXPECT_NE(QL_OK, missing.Init(mLayout.get(), L"buttons/none", L"", L""));
 }
 
 TEST_F(SkinnedControls, GlowAndPressAnimateTowardTheirTargets)
@@ -141,18 +132,6 @@ TEST_F(SkinnedControls, SwitchThatIsOnIgnoresPressesUntilTurnedOff)
     EXPECT_FLOAT_EQ(button->mScale.x, 1.1f); // hovered: grown
 }
 
-TEST_F(SkinnedControls, EmptyNamesLeaveSlotsEmptyAndAMissingImageFails)
-{
-    auto* button = new TesselButton();
-    ASSERT_EQ(QL_OK, button->Init(mLayout.get(), L"buttons/cheat/cheat_in", L"", L""));
-    EXPECT_EQ(button->GetStateLayer(TesselButton::SLOT_HIGHLIGHT), nullptr);
-    EXPECT_EQ(button->layer::Layer::GetChildren().size(), 1u);
-    EXPECT_EQ(QL_OK, button->Update(0.5f));
-    EXPECT_EQ(QL_OK, mBoard->AddChild(static_cast<widget::Button*>(button)));
-    TesselButton missing;
-    EXPECT_NE(QL_OK, missing.Init(mLayout.get(), L"buttons/none", L"", L""));
-}
-
 TEST_F(SkinnedControls, OddSizedImagesCentreOnTheFloorOfTheHalfSizes)
 {
     gui::GameControl control(2);
@@ -168,7 +147,7 @@ TEST_F(SkinnedControls, OddSizedImagesCentreOnTheFloorOfTheHalfSizes)
     EXPECT_EQ(control.GetChildren().size(), 1u); // the empty slot was skipped
 }
 
-TEST_F(SkinnedControls, DialogTextsNeedTheirLayoutPlace)
+TEST_F(SkinnedControls, DialogTextsAndDialogsNeedTheirLayout)
 {
     struct Plain : TesselDialog
     {
@@ -177,17 +156,17 @@ TEST_F(SkinnedControls, DialogTextsNeedTheirLayoutPlace)
     layer::TextLayer* text = nullptr;
     EXPECT_EQ(QL_OK, dialog.AddText(L"main_options/game_type", L"options_OptionsGameType", {}, &text));
     ASSERT_NE(text, nullptr);
-    EXPECT_EQ(text->mText, L"<options_OptionsGameType>");
+    EXPECT_EQ(text->mText, L"options_OptionsGameType") << "no game: the key itself";
     EXPECT_FALSE(text->mHitTestable);
     const base::ImageInfo* place = dialog.FindLayoutLayer(L"main_options/game_type");
     EXPECT_FLOAT_EQ(text->mPosition.x, std::floor(place->mX + place->mWidth * 0.5f));
     EXPECT_EQ(QL_FAIL, dialog.AddText(L"main_options/nowhere", L"x", {}, nullptr));
     EXPECT_TRUE(dialog.IsDisabled()); // until shown
-}
-} // namespace
 
-namespace
-{
+    std::filesystem::current_path(mOldPath);
+    OptionsDialog options;
+    EXPECT_EQ(QL_FAIL, options.Build()) << "without its layout";
+}
 TEST_F(SkinnedControls, TrapListenerTakesTheFocusAndClearsTheHover)
 {
     auto* passive = new widget::Widget();
@@ -202,5 +181,28 @@ TEST_F(SkinnedControls, TrapListenerTakesTheFocusAndClearsTheHover)
     EXPECT_EQ(QL_OK, mManager.OnMouseDown({10, 10}, 1));
     EXPECT_EQ(mBoard->GetFocusWidget(), passive);
     EXPECT_EQ(QL_OK, mManager.OnMouseUp({10, 10}, 1));
+}
+
+TEST_F(SkinnedControls, TheResourceHostLoadsTheSixDemoFontsOnceAndWithoutAGameCannotSwitch)
+{
+    for (u32 i = 0; i < 6; ++i)
+    {
+        base::CountedPtr<render::Font> font = mHost.GetFont(i);
+        ASSERT_TRUE(font) << i;
+        EXPECT_TRUE(font->IsLoaded());
+        EXPECT_GT(font->GetLineAdvance(), 0.0f);
+    }
+    EXPECT_FALSE(mHost.GetFont(6));
+    EXPECT_EQ(mHost.GetFont(0).Get(), mHost.GetFont(0).Get());
+
+    gui::ResourceControlHost bare;
+    EXPECT_EQ(bare.GetRender(), nullptr);
+    EXPECT_TRUE(bare.IsWindowed());
+    EXPECT_FALSE(bare.IsWindowLargerThanScreen());
+    EXPECT_NE(QL_OK, bare.SwitchScreenMode());
+    EXPECT_EQ(bare.CreateEmitter("no_such_effect"), nullptr);
+    bare.PlaySound(L"no_such_tag"); // no sheet: nothing plays, nothing breaks
+    gui::ControlHost::Set(nullptr);
+    EXPECT_NE(dynamic_cast<gui::ResourceControlHost*>(gui::ControlHost::Get()), nullptr) << "the fallback";
 }
 } // namespace

@@ -1,75 +1,42 @@
-// Skinned controls over the demo layouts on the recording device: a host that records sounds
-// and screen-mode switches, game settings that record what the dialogs store, and helpers that
-// click through the frame manager.
+// Skinned controls over the demo options layout on the recording device: the control host of the
+// resources (its images made on the test renderer), no game settings, a board that counts the
+// presses reaching it, and helpers that click through the frame manager.
 #pragma once
 
 #include "Graphics/GraphicsFixture.h"
 
 #include "Core/Base/Singletone.h"
+#include "Core/File/FileManager.h"
 #include "Core/Layer/Layer.h"
 #include "Core/Media/Container/ImageContainers.h"
+#include "Core/Media/Image/ImageContainer.h"
 #include "Core/Media/Sound/SoundSystem.h"
-#include "Core/Widget/Controls/ControlHost.h"
 #include "Core/Widget/Controls/GameSettings.h"
+#include "Core/Widget/Controls/ResourceControlHost.h"
+#include "Core/Widget/BaseBoard.h"
 #include "Core/Widget/FrameManager.h"
 #include "Platform/Audio/NullDevice.h"
 
 #include <filesystem>
-#include <string>
-#include <vector>
+#include <memory>
 
 namespace controlstest
 {
-struct RecordingHost : gui::ControlHost
+struct HostOnTestRender : gui::ResourceControlHost
 {
     render::Render* GetRender() override { return render; }
-    base::CountedPtr<render::Font> GetFont(u32) override { return {}; }
-    void PlaySound(const std::wstring& tag) override { sounds.push_back(tag); }
-    render::ParticleEmitter* CreateEmitter(const std::string& name) override
-    {
-        emitters.push_back(name);
-        return nullptr;
-    }
-    bool IsWindowed() override { return windowed; }
-    QLResultEnum SwitchScreenMode() override
-    {
-        ++switches;
-        windowed = !windowed;
-        return QL_OK;
-    }
-    bool IsWindowLargerThanScreen() override { return larger; }
-
     render::Render* render = nullptr;
-    std::vector<std::wstring> sounds;
-    std::vector<std::string> emitters;
-    bool windowed = true;
-    bool larger = false;
-    int switches = 0;
 };
 
-struct RecordingSettings : gui::GameSettings
+// A board counting the presses that reach it (the walk fell through to it).
+struct CountingBoard : widget::BaseBoard
 {
-    float GetSoundVolume() override { return sound; }
-    float GetMusicVolume() override { return music; }
-    void SetSoundVolume(float v) override
+    QLResultEnum OnPress(const math::Point3&, u32) override
     {
-        sound = v;
-        ++saves;
+        ++presses;
+        return QL_OK;
     }
-    void SetMusicVolume(float v) override
-    {
-        music = v;
-        ++saves;
-    }
-    void EnableDebugKeys() override { ++debugKeys; }
-    void OnMessageBoxResult(const std::wstring& command) override { commands.push_back(command); }
-    std::wstring GetText(const std::wstring& key) override { return L"<" + key + L">"; }
-
-    float sound = 1.0f;
-    float music = 1.0f;
-    int saves = 0;
-    int debugKeys = 0;
-    std::vector<std::wstring> commands;
+    int presses = 0;
 };
 
 class SkinnedFixture : public graphicstest::GraphicsFixture
@@ -81,21 +48,32 @@ protected:
         if (IsSkipped() || HasFatalFailure())
             return;
         base::SingletoneBase::DestroyAll();
-        audio::SetDeviceFactory([]() -> std::unique_ptr<audio::Device>
-                                      { return audio::NullDevice::Manual(); });
+        audio::SetDeviceFactory([]() -> std::unique_ptr<audio::Device> { return audio::NullDevice::Manual(); });
         mOldPath = std::filesystem::current_path();
         std::filesystem::current_path(QL_CONTENT_DIR);
         file::RegisterImageContainers();
         mHost.render = mRender;
         gui::ControlHost::Set(&mHost);
-        gui::GameSettings::Set(&mSettings);
+        gui::GameSettings::Set(nullptr);
+        mLayout.reset(file::FileManager::Instance()->OpenImageContainer(L"td/options"));
+        ASSERT_NE(mLayout, nullptr);
+        mBoard = new CountingBoard();
+        mBoard->SetRect(0, 0, 1024, 768);
+        EXPECT_EQ(QL_OK, mManager.Add(mBoard, false, true, false));
     }
     void TearDown() override
     {
+        (void)mManager.RemoveAllFrames(false, false);
+        if (mBoard)
+        {
+            EXPECT_EQ(QL_OK, mBoard->RemoveAllChildren(true, true, true));
+        }
+        delete mBoard;
+        mLayout.reset();
         (void)mManager.RemoveAllFrames(true, false);
         mManager.DeleteQueued();
-        gui::GameSettings::Set(nullptr);
         gui::ControlHost::Set(nullptr);
+        mHost.SetFonts({});
         base::SingletoneBase::DestroyAll();
         audio::SetDeviceFactory(nullptr);
         if (!mOldPath.empty())
@@ -122,8 +100,9 @@ protected:
     }
     void Tick(float dt) { EXPECT_EQ(QL_OK, mManager.Tick(dt)); }
 
-    RecordingHost mHost;
-    RecordingSettings mSettings;
+    HostOnTestRender mHost;
+    std::unique_ptr<file::ImageContainer> mLayout;
+    CountingBoard* mBoard = nullptr;
     widget::FrameManager mManager;
     std::filesystem::path mOldPath;
 };

@@ -39,25 +39,12 @@ protected:
         SkinnedFixture::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        mLayout.reset(file::FileManager::Instance()->OpenImageContainer(L"td/options"));
-        ASSERT_NE(mLayout, nullptr);
-        mBoard = new widget::BaseBoard();
-        mBoard->SetRect(0, 0, 1024, 768);
         mSlider = new TesselSlider();
         ASSERT_EQ(QL_OK,
                   mSlider->Init(mLayout.get(), L"main_options/sound/sound_bar",
                                 L"main_options/sound/sound_begunok", L"main_options/sound/sound_frame"));
         mSlider->SetSliderListener(&mLog);
         EXPECT_EQ(QL_OK, mBoard->AddChild(static_cast<widget::Slider*>(mSlider)));
-        EXPECT_EQ(QL_OK, mManager.Add(mBoard, false, true, false));
-    }
-    void TearDown() override
-    {
-        EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(false, false));
-        delete mSlider;
-        delete mBoard;
-        mLayout.reset();
-        SkinnedFixture::TearDown();
     }
     // A point of the control's space on the screen.
     math::Point2 Screen(float x, float y) const
@@ -68,8 +55,6 @@ protected:
     float BarY() const { return mSlider->mBar->mPosition.y + 10.0f; }
     float ThumbX() const { return mSlider->mThumbHolder->mPosition.x; }
 
-    std::unique_ptr<file::ImageContainer> mLayout;
-    widget::BaseBoard* mBoard = nullptr;
     TesselSlider* mSlider = nullptr;
     ValueLog mLog;
 };
@@ -85,9 +70,15 @@ TEST_F(SliderTest, StartsAtItsMaximumWithTheTrackInsideTheBar)
     EXPECT_FLOAT_EQ(ThumbX(), mSlider->mTrackRight);
     EXPECT_FLOAT_EQ(mSlider->mBar->GetVisibleWidth(), mSlider->mTrackRight - mSlider->mBar->mPosition.x);
     EXPECT_FLOAT_EQ(mSlider->ValueOfX(mSlider->XOfValue(0.3f)), 0.3f);
+
+    // Equal minimum and maximum put the thumb at the left end.
+    mSlider->SetRange(0.5f, 0.5f);
+    mSlider->SetValue(0.5f, true);
+    EXPECT_FLOAT_EQ(ThumbX(), mSlider->mTrackLeft);
+    EXPECT_FLOAT_EQ(mSlider->ValueOfX(mSlider->mTrackRight), 0.5f);
 }
 
-TEST_F(SliderTest, DraggingTheThumbReportsChangingValuesThenTheFinalOne)
+TEST_F(SliderTest, DraggingTheThumbReportsChangingValuesThenTheFinalOneAndShrinksItWhileHeld)
 {
     const float start = ThumbX();
     const float y = mSlider->mThumbHolder->mPosition.y;
@@ -111,16 +102,14 @@ TEST_F(SliderTest, DraggingTheThumbReportsChangingValuesThenTheFinalOne)
     EXPECT_FLOAT_EQ(mSlider->GetValue(), 0.0f);
     EXPECT_FALSE(mSlider->mGrabbing);
     EXPECT_EQ(mManager.GetCapture().widget, nullptr);
-}
 
-TEST_F(SliderTest, HeldThumbShrinksAndComesBack)
-{
-    const math::Point2 grab = Screen(ThumbX(), mSlider->mThumbHolder->mPosition.y);
-    EXPECT_EQ(QL_OK, mManager.OnMouseDown(grab, 1));
+    // A held thumb shrinks and comes back.
+    const math::Point2 grab2 = Screen(ThumbX(), y);
+    EXPECT_EQ(QL_OK, mManager.OnMouseDown(grab2, 1));
     ASSERT_TRUE(mSlider->mGrabbing);
     Tick(1.0f);
     EXPECT_FLOAT_EQ(mSlider->mThumbHolder->mScale.x, 0.95f);
-    EXPECT_EQ(QL_OK, mManager.OnMouseUp(grab, 1));
+    EXPECT_EQ(QL_OK, mManager.OnMouseUp(grab2, 1));
     Tick(0.05f);
     EXPECT_NEAR(mSlider->mThumbHolder->mScale.x, 0.975f, 1e-5f);
     Tick(1.0f);
@@ -153,7 +142,7 @@ TEST_F(SliderTest, PressOnTheBarGlidesWithACosineEaseAtTwoHundredPixelsPerSecond
     EXPECT_FLOAT_EQ(mLog.changed[0], mSlider->ValueOfX(target));
 }
 
-TEST_F(SliderTest, EarlyReleaseStillEndsTheGlideWithAFinalValue)
+TEST_F(SliderTest, EarlyReleaseStillEndsTheGlideWithAFinalValueAndADragMovesItsEnd)
 {
     const float target = mSlider->mTrackLeft + 40.0f;
     const math::Point2 press = Screen(target, BarY());
@@ -167,25 +156,16 @@ TEST_F(SliderTest, EarlyReleaseStillEndsTheGlideWithAFinalValue)
     ASSERT_EQ(mLog.changed.size(), 1u);
     EXPECT_FLOAT_EQ(mLog.changed[0], mSlider->ValueOfX(target));
     EXPECT_FLOAT_EQ(mSlider->GetValue(), mSlider->ValueOfX(target));
-}
 
-TEST_F(SliderTest, DraggingDuringAGlideOnlyMovesItsEnd)
-{
-    const math::Point2 press = Screen(mSlider->mTrackLeft + 50.0f, BarY());
-    EXPECT_EQ(QL_OK, mManager.OnMouseDown(press, 1));
-    EXPECT_EQ(QL_OK, mManager.OnMouseDrag(Screen(mSlider->mTrackLeft + 80.0f, BarY())));
-    EXPECT_FLOAT_EQ(mSlider->mGlideTarget, mSlider->mTrackLeft + 80.0f);
+    // Dragging during a glide only moves its end, kept on the track.
+    EXPECT_EQ(QL_OK, mManager.OnMouseDown(Screen(mSlider->mTrackRight - 80.0f, BarY()), 1));
+    ASSERT_TRUE(mSlider->IsGliding());
+    mLog.changing.clear();
+    EXPECT_EQ(QL_OK, mManager.OnMouseDrag(Screen(mSlider->mTrackRight - 50.0f, BarY())));
+    EXPECT_FLOAT_EQ(mSlider->mGlideTarget, mSlider->mTrackRight - 50.0f);
     EXPECT_TRUE(mLog.changing.empty());
     EXPECT_EQ(QL_OK, mManager.OnMouseDrag(Screen(2000.0f, BarY())));
     EXPECT_FLOAT_EQ(mSlider->mGlideTarget, mSlider->mTrackRight);
-}
-
-TEST_F(SliderTest, EqualMinimumAndMaximumPutTheThumbAtTheLeftEnd)
-{
-    mSlider->SetRange(0.5f, 0.5f);
-    mSlider->SetValue(0.5f, true);
-    EXPECT_FLOAT_EQ(ThumbX(), mSlider->mTrackLeft);
-    EXPECT_FLOAT_EQ(mSlider->ValueOfX(mSlider->mTrackRight), 0.5f);
 }
 
 TEST(Slider, ListenerFailureLeavesTheValue)

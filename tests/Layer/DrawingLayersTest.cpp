@@ -1,56 +1,25 @@
 // Image and text layers drawn on the recording device, their boxes and their hit tests.
 #include "Graphics/GraphicsFixture.h"
 
+#include "Core/Base/Singletone.h"
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/TextLayer.h"
-#include "Core/Media/Graphics/Font.h"
+#include "Core/Media/Font/BMFont.h"
 #include "Core/Media/Image/ResourceTexture.h"
 #include "Core/Render/RenderState.h"
 #include "Core/Render/VertexFormat.h"
+#include "Core/Resource/ResourceManager.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
 
 using graphicstest::GraphicsFixture;
 using rendertest::Only;
 
 namespace
 {
-// A font of 8 x 16 cells that remembers how it was asked to lay out, and where the context
-// would put the text's origin.
-class CellFont : public render::Font
-{
-public:
-    CellFont() { mSize = 16.0f; }
-    QLResultEnum DrawText(render::Graphics* graphics, render::DrawTextParam* record, const std::wstring& text,
-                          const render::TextFormat& format, float measured[2]) override
-    {
-        ++mCalls;
-        mLastFormat = format;
-        mLastGraphics = graphics;
-        measured[0] = 8.0f * static_cast<float>(text.size());
-        measured[1] = 16.0f;
-        if (graphics)
-        {
-            render::SVertexGeom origin{0.0f, 0.0f, 0.0f, 0};
-            record->mMeasuredWidth = measured[0];
-            record->mMeasuredHeight = measured[1];
-            EXPECT_EQ(QL_OK, record->VertexStep(&origin, render::GetVertexFormat<render::SVertexGeom>(), 1));
-            mOrigin = {origin.x, origin.y, 0.0f};
-        }
-        return QL_OK;
-    }
-    bool HasGlyph(wchar_t) const override { return true; }
-    QLResultEnum DoLoad() override { return QL_OK; }
-    QLResultEnum DoUnLoad() override { return QL_OK; }
-    void Destroy() override { ++mDestroyed; }
-
-    int mCalls = 0;
-    int mDestroyed = 0;
-    render::TextFormat mLastFormat;
-    render::Graphics* mLastGraphics = nullptr;
-    math::Point3 mOrigin;
-};
-
 class CountedImage : public render::Image
 {
 public:
@@ -62,6 +31,23 @@ public:
 class DrawingLayers : public GraphicsFixture
 {
 protected:
+    // A bitmap font of the demo content, its pages on this renderer.
+    void SetUp() override
+    {
+        GraphicsFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        mFont = resource::ResourceManager::Instance()->Get<render::BMFont>(QL_CONTENT_DIR L"/td/data/fonts/main_32_1");
+        ASSERT_TRUE(mFont);
+        mFont->SetRender(mRender);
+        ASSERT_EQ(QL_OK, mFont->Load());
+    }
+    void TearDown() override
+    {
+        mFont.Release();
+        base::SingletoneBase::DestroyAll();
+        GraphicsFixture::TearDown();
+    }
     // One draw of the tree; the quads recorded, in order.
     std::vector<render::SVertex2D> DrawTree(layer::Layer& root, size_t quads)
     {
@@ -75,8 +61,19 @@ protected:
         vertices.assign(first, first + 4 * quads);
         return vertices;
     }
+    // One draw of the layer; the left and right ends of every quad drawn.
+    std::pair<float, float> DrawnSpan(layer::Layer& layer)
+    {
+        EXPECT_EQ(QL_OK, layer.Render(mGraphics.get()));
+        const render::SVertex2D* cache = CacheVertices<render::SVertex2D>();
+        std::pair<float, float> span{1e9f, -1e9f};
+        for (const auto& draw : Only(EndAndDecode(), render::CMD_DRAW_INDEXED))
+            for (u64 i = draw.args[4]; cache && i < draw.args[4] + draw.args[5]; ++i)
+                span = {std::min(span.first, cache[i].x), std::max(span.second, cache[i].x)};
+        return span;
+    }
 
-    int mFontCount = 0;
+    base::CountedPtr<render::BMFont> mFont;
 };
 } // namespace
 
@@ -125,9 +122,12 @@ TEST_F(DrawingLayers, TheContextIsPutBackAfterALayerDraws)
     EXPECT_EQ(1u, Only(commands, render::CMD_DRAW_INDEXED).size());
 }
 
-TEST_F(DrawingLayers, ImageBoxesFollowTheAlignment)
+TEST_F(DrawingLayers, ImageBoxesAndHitTestsFollowTheAlignment)
 {
-    layer::ImageLayer image(MakeImage(10, 6));
+    std::vector<u32> pixels(10 * 6, 0x00000000u);
+    pixels[3 * 10 + 5] = 0xFF000000u; // pixel (5, 3)
+    pixels[0 * 10 + 9] = 0xFF000000u; // pixel (9, 0)
+    layer::ImageLayer image(MakeImage(10, 6, pixels));
     image.SetAlignment(2, 2);
     image.UpdateTreeBounds();
     EXPECT_EQ(-5.0f, image.mOwnBox.minX);
@@ -141,14 +141,8 @@ TEST_F(DrawingLayers, ImageBoxesFollowTheAlignment)
     EXPECT_EQ(0.0f, image.mOwnBox.maxX);
     EXPECT_EQ(0.0f, image.mOwnBox.minY);
     EXPECT_EQ(6.0f, image.mOwnBox.maxY);
-}
 
-TEST_F(DrawingLayers, ImageHitTestsAskTheHitMaskAtTheAlignedPixel)
-{
-    std::vector<u32> pixels(10 * 6, 0x00000000u);
-    pixels[3 * 10 + 5] = 0xFF000000u; // pixel (5, 3)
-    pixels[0 * 10 + 9] = 0xFF000000u; // pixel (9, 0)
-    layer::ImageLayer image(MakeImage(10, 6, pixels));
+    // Hit tests ask the hit mask at the aligned pixel.
     image.SetAlignment(2, 2);
     EXPECT_TRUE(image.HitTest({0.0f, 0.0f, 0.0f}));
     EXPECT_FALSE(image.HitTest({1.0f, 0.0f, 0.0f}));
@@ -177,72 +171,48 @@ TEST_F(DrawingLayers, AnOwnedImageIsFreedWhenReplacedAndABorrowedOneIsNot)
 
 TEST_F(DrawingLayers, TextDrawsWithTheLayersFontFormatAndPlace)
 {
-    CellFont font;
-    layer::TextLayer text(base::CountedPtr<render::Font>(&font, &mFontCount), L"abc", 200.0f, 4.0f, 2, false);
-    EXPECT_EQ(1, mFontCount);
+    layer::TextLayer text(mFont, L"abc", 200.0f, 40.0f, 0, false);
     text.SetPosition(10.0f, 20.0f);
     text.mAlignH = 1;
-    ASSERT_EQ(QL_OK, text.Render(mGraphics.get()));
-    EXPECT_EQ(1, font.mCalls);
-    EXPECT_EQ(mGraphics.get(), font.mLastGraphics);
-    EXPECT_EQ(200.0f, font.mLastFormat.mWrapWidth);
-    EXPECT_EQ(4.0f, font.mLastFormat.mParagraphIndent);
-    EXPECT_EQ(2u, font.mLastFormat.mAlignment);
-    EXPECT_FALSE(font.mLastFormat.mJustifyLetters);
-    EXPECT_FALSE(font.mLastFormat.mWidestLine) << "the layer's override replaces the format's flag";
-    // Right-aligned at x = 10: the text starts 24 to the left.
-    EXPECT_FLOAT_EQ(-14.0f, font.mOrigin.x);
-    EXPECT_FLOAT_EQ(20.0f, font.mOrigin.y);
+    // Measured as the wrap width (the layer's override), the block ends at x = 10; its first
+    // line starts after the indent.
+    const auto [left, right] = DrawnSpan(text);
+    EXPECT_NEAR(-150.0f, left, 3.0f);
+    EXPECT_LT(right, -100.0f);
     EXPECT_EQ(nullptr, mGraphics->mFont) << "the context's font is put back";
 }
 
-TEST_F(DrawingLayers, TextBoxesAreMeasuredAndAnEmptyTextHasNone)
+TEST_F(DrawingLayers, TextBoxesAreMeasuredAlignedAndSnappedAndAnEmptyTextHasNone)
 {
-    CellFont font;
-    layer::TextLayer text(base::CountedPtr<render::Font>(&font, &mFontCount), L"abcd");
-    text.UpdateTreeBounds();
-    EXPECT_EQ(0.0f, text.mOwnBox.minX);
-    EXPECT_EQ(32.0f, text.mOwnBox.maxX);
-    EXPECT_EQ(16.0f, text.mOwnBox.maxY);
-    text.SetAlignment(2, 2);
-    text.UpdateTreeBounds();
-    EXPECT_EQ(-16.0f, text.mOwnBox.minX);
-    EXPECT_EQ(-8.0f, text.mOwnBox.minY);
+    EXPECT_EQ(1, mFont.UseCount());
+    auto* text = new layer::TextLayer(mFont, L"abcd");
+    EXPECT_EQ(2, mFont.UseCount());
+    text->UpdateTreeBounds();
+    const math::Box box = text->mOwnBox;
+    EXPECT_GT(box.maxX - box.minX, 30.0f);
+    EXPECT_GT(box.maxY - box.minY, 10.0f);
+    text->SetAlignment(2, 2);
+    text->UpdateTreeBounds();
+    EXPECT_NEAR(-0.5f * (box.maxX - box.minX), text->mOwnBox.minX, 1.0f) << "centred";
+    EXPECT_NEAR(-0.5f * (box.maxY - box.minY), text->mOwnBox.minY, 1.0f);
 
-    text.SetText(L"");
-    text.UpdateTreeBounds();
-    EXPECT_TRUE(text.mOwnBox.IsEmpty());
-    const int calls = font.mCalls;
-    ASSERT_EQ(QL_OK, text.Render(mGraphics.get()));
-    EXPECT_EQ(calls, font.mCalls) << "an empty text draws nothing";
-}
+    // The box's corner goes to a whole pixel; a corner already there leaves the layer untouched.
+    text->SetAlignment(0, 0);
+    text->mPosition = {10.3f, 5.0f, 0.0f};
+    text->AlignToPixels();
+    EXPECT_FLOAT_EQ(std::floor(10.3f + box.minX), text->mPosition.x + box.minX);
+    EXPECT_TRUE(text->mTransformChanged);
+    EXPECT_FALSE(text->mParentBoxValid);
+    text->mTransformChanged = false;
+    text->mParentBoxValid = true;
+    text->AlignToPixels();
+    EXPECT_FALSE(text->mTransformChanged);
+    EXPECT_TRUE(text->mParentBoxValid);
 
-TEST_F(DrawingLayers, AlignToPixelsPutsTheTextCornerOnAWholePixel)
-{
-    CellFont font;
-    layer::TextLayer text(base::CountedPtr<render::Font>(&font, &mFontCount), L"ab");
-    text.mPosition = {10.3f, 5.0f, 0.0f};
-    text.AlignToPixels();
-    EXPECT_FLOAT_EQ(10.0f, text.mPosition.x);
-    EXPECT_TRUE(text.mTransformChanged);
-    EXPECT_FALSE(text.mParentBoxValid);
-
-    layer::TextLayer still(base::CountedPtr<render::Font>(&font, &mFontCount), L"ab");
-    still.mPosition = {10.0f, 5.0f, 0.0f};
-    still.AlignToPixels();
-    EXPECT_EQ(10.0f, still.mPosition.x);
-    EXPECT_FALSE(still.mTransformChanged);
-    EXPECT_TRUE(still.mParentBoxValid);
-}
-
-TEST_F(DrawingLayers, TheFontReferenceIsReleasedWithTheLayer)
-{
-    CellFont font;
-    {
-        base::CountedPtr<render::Font> shared(&font, &mFontCount);
-        layer::TextLayer text(shared, L"x");
-        EXPECT_EQ(2, mFontCount);
-    }
-    EXPECT_EQ(0, mFontCount);
-    EXPECT_EQ(1, font.mDestroyed);
+    text->SetText(L"");
+    text->UpdateTreeBounds();
+    EXPECT_TRUE(text->mOwnBox.IsEmpty());
+    EXPECT_EQ(std::make_pair(1e9f, -1e9f), DrawnSpan(*text)) << "an empty text draws nothing";
+    delete text;
+    EXPECT_EQ(1, mFont.UseCount()) << "the font reference goes with the layer";
 }

@@ -84,12 +84,25 @@ protected:
 };
 } // namespace
 
-TEST_F(HitTestWalk, AHitLayerDecliningItselfLeavesTheWholeTree)
+TEST_F(HitTestWalk, AHitLayerDecliningItselfLeavesTheWholeTreeAndADecliningGroupItsSubtree)
 {
     mHighProbe.mLeave = layer::HIT_DECLINED;
-    const layer::HitTestResult r = Down(30.0f, 30.0f);
+    EXPECT_EQ(layer::HIT_DECLINED, Down(30.0f, 30.0f).state);
     EXPECT_EQ((std::vector<std::string>{"high"}), Who()) << "neither the sibling below nor the root";
-    EXPECT_EQ(layer::HIT_DECLINED, r.state);
+    mLog.clear();
+
+    // A declining group resumes with its lower siblings.
+    Probe groupProbe("group", mLog);
+    layer::RectHitLayer group(math::Rect(0, 0, 0, 0)); // no area of its own
+    layer::RectHitLayer leaf(math::Rect(5, 5, 10, 10));
+    group.SetHitListener(&groupProbe);
+    group.AddChild(&leaf);
+    mRoot.AddChild(&group);
+    groupProbe.mLeave = layer::HIT_DECLINED;
+    const layer::HitTestResult r = Down(10.0f, 10.0f);
+    EXPECT_EQ((std::vector<std::string>{"group", "low"}), Who());
+    EXPECT_EQ(&mLow, r.hitLayer);
+    EXPECT_EQ(layer::HIT_HANDLED, r.state);
 }
 
 TEST_F(HitTestWalk, ADecliningAncestorGetsItsOwnTestThenTheLayersBelowIt)
@@ -114,21 +127,6 @@ TEST_F(HitTestWalk, ADecliningAncestorGetsItsOwnTestThenTheLayersBelowIt)
     EXPECT_EQ((std::vector<std::string>{"root", "root"}), Who());
     EXPECT_EQ(&leaf, mLog[0].hitLayer);
     EXPECT_EQ(&mRoot, mLog[1].hitLayer);
-}
-
-TEST_F(HitTestWalk, ADecliningGroupResumesWithItsLowerSiblings)
-{
-    Probe groupProbe("group", mLog);
-    layer::RectHitLayer group(math::Rect(0, 0, 0, 0)); // no area of its own
-    layer::RectHitLayer leaf(math::Rect(5, 5, 10, 10));
-    group.SetHitListener(&groupProbe);
-    group.AddChild(&leaf);
-    mRoot.AddChild(&group);
-    groupProbe.mLeave = layer::HIT_DECLINED;
-    const layer::HitTestResult r = Down(10.0f, 10.0f);
-    EXPECT_EQ((std::vector<std::string>{"group", "low"}), Who());
-    EXPECT_EQ(&mLow, r.hitLayer);
-    EXPECT_EQ(layer::HIT_HANDLED, r.state);
 }
 
 TEST_F(HitTestWalk, TheNotifiedPointIsInTheListenersSpace)

@@ -41,16 +41,15 @@ TEST_F(FrameStack, TopMostFramesStayAboveNormalOnesAndModalOnesAboveAll)
     EXPECT_EQ(widget::FrameManager::MODE_MODAL, mManager.FindEntry(&mA)->mode);
     EXPECT_EQ(widget::FrameManager::MODE_TOP_MOST, mManager.FindEntry(&mB)->mode);
     EXPECT_EQ(&mManager, mD.GetManager());
-}
+    EXPECT_EQ(QL_OK, mManager.Add(&mD, false, false, false));
+    EXPECT_EQ(4u, Order().size()) << "a frame stands in the stack once";
 
-TEST_F(FrameStack, ATopMostFrameOnTopOfTopMostOnesIsAppended)
-{
+    // Without a modal frame a top-most frame goes on top of the top-most ones.
+    EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(false, false));
     EXPECT_EQ(QL_OK, mManager.Add(&mA, false, false, false));
     EXPECT_EQ(QL_OK, mManager.Add(&mB, true, false, false));
     EXPECT_EQ(QL_OK, mManager.Add(&mC, true, false, false));
     EXPECT_EQ((std::vector<widget::Frame*>{&mA, &mB, &mC}), Order());
-    EXPECT_EQ(QL_OK, mManager.Add(&mA, false, false, false));
-    EXPECT_EQ(3u, Order().size()) << "a frame stands in the stack once";
 }
 
 TEST_F(FrameStack, AddingTellsTheFrameAndItsSubtreeAndActivates)
@@ -72,7 +71,7 @@ TEST_F(FrameStack, AddingTellsTheFrameAndItsSubtreeAndActivates)
     EXPECT_TRUE(mJournal.empty()) << "already active";
 }
 
-TEST_F(FrameStack, DeferredRequestsWaitForTheUpdateAfterTheFramesOwnUpdates)
+TEST_F(FrameStack, DeferredRequestsWaitForTheUpdateAndThoseMadeMeanwhileRunInIt)
 {
     EXPECT_EQ(QL_OK, mManager.Add(&mA, false, false, false));
     mJournal.clear();
@@ -86,10 +85,9 @@ TEST_F(FrameStack, DeferredRequestsWaitForTheUpdateAfterTheFramesOwnUpdates)
     EXPECT_EQ((std::vector<widget::Frame*>{&mB}), Order());
     EXPECT_EQ(nullptr, mA.GetManager());
     EXPECT_EQ(0u, mManager.GetPendingAdditions());
-}
 
-TEST_F(FrameStack, RequestsMadeWhileRequestsAreHandledRunInTheSameUpdate)
-{
+    // Requests made while requests are handled run in the same update.
+    EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(false, false));
     mB.mOnEvent = [this](const std::string& e) {
         if (e == "manager+")
             (void)mManager.ShowModal(&mC, true);
@@ -115,24 +113,6 @@ TEST_F(FrameStack, RemovingAFrameThatIsNotThereFails)
     EXPECT_EQ(0u, Filter(mJournal, "a:deactivate").size());
 }
 
-TEST_F(FrameStack, AFrameRemovingItselfDuringItsUpdateIsDeletedAfterTheUpdate)
-{
-    int deaths = 0;
-    auto* doomed = new ProbeBoard("doomed", mJournal);
-    doomed->mDeaths = &deaths;
-    doomed->mOnEvent = [this, doomed](const std::string& e) {
-        if (e == "update")
-            (void)mManager.Remove(doomed, true, false);
-        return QL_OK;
-    };
-    EXPECT_EQ(QL_OK, mManager.Add(doomed, false, false, false));
-    EXPECT_EQ(QL_OK, mManager.Add(&mA, false, false, false));
-    ASSERT_EQ(QL_OK, mManager.Update(0.0f));
-    EXPECT_EQ(1, deaths);
-    EXPECT_EQ((std::vector<widget::Frame*>{&mA}), Order());
-    EXPECT_EQ(1u, Filter(mJournal, "a:update").size()) << "the frames above still updated";
-}
-
 TEST_F(FrameStack, ADestroyedFrameLeavesTheStackAndItsPendingRequests)
 {
     auto* gone = new ProbeBoard("gone", mJournal);
@@ -154,7 +134,7 @@ TEST_F(FrameStack, ADestroyedFrameLeavesTheStackAndItsPendingRequests)
     delete manager;
 }
 
-TEST_F(FrameStack, AFailingUpdateEndsTheStep)
+TEST_F(FrameStack, AFailingUpdateEndsTheStepAndAFrameRemovingItselfGoesAfterIt)
 {
     EXPECT_EQ(QL_OK, mManager.Add(&mA, false, false, false));
     EXPECT_EQ(QL_OK, mManager.Add(&mB, false, false, false));
@@ -162,9 +142,28 @@ TEST_F(FrameStack, AFailingUpdateEndsTheStep)
     mJournal.clear();
     EXPECT_EQ(QL_FAIL, mManager.Update(0.0f));
     EXPECT_EQ((Journal{"a:update"}), mJournal);
+
+    // A frame removing itself during its update is deleted after the update.
+    EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(false, false));
+    mA.mOnEvent = nullptr;
+    mJournal.clear();
+    int deaths = 0;
+    auto* doomed = new ProbeBoard("doomed", mJournal);
+    doomed->mDeaths = &deaths;
+    doomed->mOnEvent = [this, doomed](const std::string& e) {
+        if (e == "update")
+            (void)mManager.Remove(doomed, true, false);
+        return QL_OK;
+    };
+    EXPECT_EQ(QL_OK, mManager.Add(doomed, false, false, false));
+    EXPECT_EQ(QL_OK, mManager.Add(&mA, false, false, false));
+    ASSERT_EQ(QL_OK, mManager.Update(0.0f));
+    EXPECT_EQ(1, deaths);
+    EXPECT_EQ((std::vector<widget::Frame*>{&mA}), Order());
+    EXPECT_EQ(1u, Filter(mJournal, "a:update").size()) << "the frames above still updated";
 }
 
-TEST_F(FrameStack, RemoveAllFramesDetachesAndCanDeleteEverything)
+TEST_F(FrameStack, RemoveAllFramesDetachesAndCanDeleteEverythingAndTheManagerDeletesWhatIsQueued)
 {
     int deaths = 0;
     auto* first = new ProbeBoard("first", mJournal);
@@ -187,11 +186,9 @@ TEST_F(FrameStack, RemoveAllFramesDetachesAndCanDeleteEverything)
     EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(false, false));
     EXPECT_TRUE(mManager.GetStack().empty());
     EXPECT_TRUE(mJournal.empty()) << "emptied without notifications";
-}
 
-TEST_F(FrameStack, TheManagerDeletesWhatIsStillQueuedButNotItsFrames)
-{
-    int deaths = 0;
+    // The manager deletes what is still queued, but not its frames.
+    deaths = 0;
     auto* queued = new ProbeWidget("queued", mJournal);
     queued->mDeaths = &deaths;
     {
@@ -202,3 +199,4 @@ TEST_F(FrameStack, TheManagerDeletesWhatIsStillQueuedButNotItsFrames)
     EXPECT_EQ(1, deaths);
     EXPECT_EQ(nullptr, mA.GetManager());
 }
+

@@ -23,77 +23,97 @@ inline std::string Format(float v)
     return static_cast<float>(whole) == v ? std::to_string(whole) : std::to_string(v);
 }
 
-// The listening half shared by probe widgets and boards.
-template <class Base> class Listening : public Base, public widget::WidgetListener, public widget::WidgetHitTestListener
+// What probe widgets and boards share: a name, the journal, a hook run after each entry, the hit
+// state pointer events leave, and a count of deaths.
+template <class Base> class Journaling : public Base
 {
 public:
     template <class... Args>
-    Listening(std::string name, Journal& journal, Args&&... args)
-        : Base(std::forward<Args>(args)...), WidgetHitTestListener(this), mName(std::move(name)), mJournal(journal)
+    Journaling(std::string name, Journal& journal, Args&&... args)
+        : Base(std::forward<Args>(args)...), mName(std::move(name)), mJournal(journal)
     {
     }
-
-    void Note(const std::string& what) { mJournal.push_back(mName + ":" + what); }
-
-    QLResultEnum Update(float) override { return Say("update"); }
-    QLResultEnum OnFrameAttached() override { return Say("frame+"); }
-    QLResultEnum OnFrameDetached() override { return Say("frame-"); }
-    QLResultEnum OnManagerAttached() override { return Say("manager+"); }
-    QLResultEnum OnManagerDetached() override { return Say("manager-"); }
-    QLResultEnum OnHover(bool in) override { return Say(in ? "hover+" : "hover-"); }
-    QLResultEnum OnHoverInside(bool in) override { return Say(in ? "inside+" : "inside-"); }
-    QLResultEnum OnDisabledChanged(bool d) override { return Say(d ? "disabled" : "enabled"); }
-    QLResultEnum OnDisabledChangedAlt(bool d) override { return Say(d ? "alt-disabled" : "alt-enabled"); }
-    QLResultEnum OnKeyDown(u32 key) override { return Say("key" + std::to_string(key)); }
-    QLResultEnum OnKeyUp(u32 key) override { return Say("keyup" + std::to_string(key)); }
-    QLResultEnum OnChar(u16 unit) override { return Say("char" + std::to_string(unit)); }
-    QLResultEnum OnPress(const math::Point3& p, u32 b) override { return Act("press", p, b); }
-    QLResultEnum OnRelease(const math::Point3& p, u32 b) override { return Act("release", p, b); }
-    QLResultEnum OnDoublePress(const math::Point3& p, u32 b) override { return Act("double", p, b); }
-    QLResultEnum OnPointerMove(const math::Point3& p) override { return Act("move", p, 0); }
-    QLResultEnum OnPointerDrag(const math::Point3& p) override { return Act("drag", p, 0); }
-    QLResultEnum OnPointerWheel(const math::Point3& p, u32 v) override { return Act("wheel", p, v); }
-    QLResultEnum OnCapturedMouseDown(const widget::CaptureRecord& c, const math::Point3& p, u32 b) override
+    ~Journaling() override
     {
-        return Act("cdown", p, b);
-    }
-    QLResultEnum OnCapturedMouseUp(const widget::CaptureRecord& c, const math::Point3& p, u32 b) override
-    {
-        (void)Act("cup", p, b);
-        return WidgetListener::OnCapturedMouseUp(c, p, b);
-    }
-    QLResultEnum OnCapturedMouseMove(const widget::CaptureRecord& c, const math::Point3& p) override
-    {
-        (void)Act("cmove", p, 0);
-        return WidgetListener::OnCapturedMouseMove(c, p);
-    }
-    QLResultEnum OnCapturedMouseDrag(const widget::CaptureRecord& c, const math::Point3& p) override
-    {
-        (void)Act("cdrag", p, 0);
-        return WidgetListener::OnCapturedMouseDrag(c, p);
+        if (mDeaths)
+            ++*mDeaths;
     }
 
     // Runs after the event is written; may change the hit state or act on the tree.
     std::function<QLResultEnum(const std::string& event)> mOnEvent;
     i32 mLeave = layer::HIT_HANDLED;
-    bool mWithPoints = false;
+    int* mDeaths = nullptr;
     std::string mName;
     Journal& mJournal;
 
-private:
+protected:
     QLResultEnum Say(const std::string& what)
     {
-        Note(what);
+        mJournal.push_back(mName + ":" + what);
         return mOnEvent ? mOnEvent(what) : QL_OK;
     }
-    QLResultEnum Act(const std::string& what, const math::Point3& p, u32 value)
+};
+
+// The listening half of probe widgets.
+template <class Base>
+class Listening : public Journaling<Base>, public widget::WidgetListener, public widget::WidgetHitTestListener
+{
+public:
+    template <class... Args>
+    Listening(std::string name, Journal& journal, Args&&... args)
+        : Journaling<Base>(std::move(name), journal, std::forward<Args>(args)...), WidgetHitTestListener(this)
     {
-        std::string line = what;
+    }
+
+    QLResultEnum Update(float) override { return this->Say("update"); }
+    QLResultEnum OnFrameAttached() override { return this->Say("frame+"); }
+    QLResultEnum OnFrameDetached() override { return this->Say("frame-"); }
+    QLResultEnum OnManagerAttached() override { return this->Say("manager+"); }
+    QLResultEnum OnManagerDetached() override { return this->Say("manager-"); }
+    QLResultEnum OnHover(bool in) override { return this->Say(in ? "hover+" : "hover-"); }
+    QLResultEnum OnHoverInside(bool in) override { return this->Say(in ? "inside+" : "inside-"); }
+    QLResultEnum OnDisabledChanged(bool d) override { return this->Say(d ? "disabled" : "enabled"); }
+    QLResultEnum OnDisabledChangedAlt(bool d) override { return this->Say(d ? "alt-disabled" : "alt-enabled"); }
+    QLResultEnum OnKeyDown(u32 key) override { return this->Say("key" + std::to_string(key)); }
+    QLResultEnum OnKeyUp(u32 key) override { return this->Say("keyup" + std::to_string(key)); }
+    QLResultEnum OnChar(u16 unit) override { return this->Say("char" + std::to_string(unit)); }
+    QLResultEnum OnPress(const math::Point3& p, u32 b) override { return Act("press", p); }
+    QLResultEnum OnRelease(const math::Point3& p, u32 b) override { return Act("release", p); }
+    QLResultEnum OnDoublePress(const math::Point3& p, u32 b) override { return Act("double", p); }
+    QLResultEnum OnPointerMove(const math::Point3& p) override { return Act("move", p); }
+    QLResultEnum OnPointerDrag(const math::Point3& p) override { return Act("drag", p); }
+    QLResultEnum OnPointerWheel(const math::Point3& p, u32 v) override { return Act("wheel", p); }
+    QLResultEnum OnCapturedMouseDown(const widget::CaptureRecord& c, const math::Point3& p, u32 b) override
+    {
+        return Act("cdown", p);
+    }
+    QLResultEnum OnCapturedMouseUp(const widget::CaptureRecord& c, const math::Point3& p, u32 b) override
+    {
+        (void)Act("cup", p);
+        return WidgetListener::OnCapturedMouseUp(c, p, b);
+    }
+    QLResultEnum OnCapturedMouseMove(const widget::CaptureRecord& c, const math::Point3& p) override
+    {
+        (void)Act("cmove", p);
+        return WidgetListener::OnCapturedMouseMove(c, p);
+    }
+    QLResultEnum OnCapturedMouseDrag(const widget::CaptureRecord& c, const math::Point3& p) override
+    {
+        (void)Act("cdrag", p);
+        return WidgetListener::OnCapturedMouseDrag(c, p);
+    }
+
+    bool mWithPoints = false;
+
+private:
+    QLResultEnum Act(const std::string& what, const math::Point3& p)
+    {
+        std::string line = this->mName + ":" + what;
         if (mWithPoints)
             line += "(" + Format(p.x) + "," + Format(p.y) + ")";
-        Note(line);
-        mState = mLeave;
-        return mOnEvent ? mOnEvent(what) : QL_OK;
+        this->mJournal.push_back(line);
+        mState = this->mLeave;
+        return this->mOnEvent ? this->mOnEvent(what) : QL_OK;
     }
 };
 
@@ -108,27 +128,16 @@ public:
         SetListener(static_cast<WidgetListener*>(this), false);
         GetLayer()->SetHitListener(static_cast<WidgetHitTestListener*>(this));
     }
-    ~ProbeWidget() override
-    {
-        if (mDeaths)
-            ++*mDeaths;
-    }
-    int* mDeaths = nullptr;
 };
 
 // A board over a screen rectangle.
-class ProbeBoard : public widget::BaseBoard
+class ProbeBoard : public Journaling<widget::BaseBoard>
 {
 public:
     ProbeBoard(std::string name, Journal& journal, const math::Rect& rect = math::Rect(0, 0, 100, 100))
-        : mName(std::move(name)), mJournal(journal)
+        : Journaling(std::move(name), journal)
     {
         SetRect(rect.x, rect.y, rect.w, rect.h);
-    }
-    ~ProbeBoard() override
-    {
-        if (mDeaths)
-            ++*mDeaths;
     }
 
     QLResultEnum Update(float) override { return Say("update"); }
@@ -138,34 +147,12 @@ public:
     QLResultEnum OnDeactivate() override { return Say("deactivate"); }
     QLResultEnum OnKeyDown(u32 key) override { return Say("key" + std::to_string(key)); }
     QLResultEnum OnChar(u16 unit) override { return Say("char" + std::to_string(unit)); }
-    QLResultEnum OnPress(const math::Point3& p, u32) override
-    {
-        mLastPress = p;
-        return Act("press");
-    }
+    QLResultEnum OnPress(const math::Point3& p, u32) override { return Act("press"); }
     QLResultEnum OnRelease(const math::Point3&, u32) override { return Act("release"); }
-    QLResultEnum OnPreDraw(render::Graphics*, layer::Layer*) override
-    {
-        ++mDraws;
-        return QL_OK;
-    }
     QLResultEnum OnPointerMove(const math::Point3&) override { return Act("move"); }
     QLResultEnum OnPointerWheel(const math::Point3&, u32 v) override { return Act("wheel" + std::to_string(v)); }
 
-    std::function<QLResultEnum(const std::string& event)> mOnEvent;
-    i32 mLeave = layer::HIT_HANDLED;
-    int* mDeaths = nullptr;
-    int mDraws = 0;
-    math::Point3 mLastPress;
-    std::string mName;
-    Journal& mJournal;
-
 private:
-    QLResultEnum Say(const std::string& what)
-    {
-        mJournal.push_back(mName + ":" + what);
-        return mOnEvent ? mOnEvent(what) : QL_OK;
-    }
     QLResultEnum Act(const std::string& what)
     {
         mState = mLeave;

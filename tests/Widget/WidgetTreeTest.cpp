@@ -17,7 +17,7 @@ protected:
 };
 } // namespace
 
-TEST_F(WidgetTree, AttachingASubtreeToAManagedFrameTellsFrameThenManagerInPreOrder)
+TEST_F(WidgetTree, AttachingASubtreeToAManagedFrameTellsFrameThenManagerInPreOrderAndAddingMovesIt)
 {
     widget::FrameManager manager;
     ProbeBoard board("board", mJournal);
@@ -41,26 +41,19 @@ TEST_F(WidgetTree, AttachingASubtreeToAManagedFrameTellsFrameThenManagerInPreOrd
     EXPECT_EQ(nullptr, a.GetParent());
     EXPECT_EQ(nullptr, a.GetLayer()->GetParent());
     EXPECT_EQ(QL_FAIL, board.RemoveChild(&a)) << "no longer a child";
-    EXPECT_EQ(QL_OK, manager.RemoveAllFrames(false, false));
-}
 
-TEST_F(WidgetTree, RemovingAStrangerChangesNothingAndAddingMovesAChild)
-{
-    widget::FrameManager manager;
-    ProbeBoard board("board", mJournal), other("other", mJournal);
-    EXPECT_EQ(QL_OK, manager.Add(&board, false, false, false));
-    ProbeWidget item("item", mJournal);
-    EXPECT_EQ(QL_OK, other.AddChild(&item));
+    // A widget of another frame: removing it fails quietly, adding it moves it over.
+    ProbeBoard other("other", mJournal);
+    EXPECT_EQ(QL_OK, other.AddChild(&a));
     mJournal.clear();
-    EXPECT_EQ(QL_FAIL, board.RemoveChild(&item));
-    EXPECT_TRUE(mJournal.empty());
-    EXPECT_EQ(&other, item.GetFrame()) << "a widget of another frame keeps its frame";
-
-    EXPECT_EQ(QL_OK, board.AddChild(&item));
+    EXPECT_EQ(QL_FAIL, board.RemoveChild(&a));
+    EXPECT_EQ(&other, a.GetFrame()) << "a widget of another frame keeps its frame";
+    EXPECT_EQ(QL_OK, board.AddChild(&a));
     EXPECT_TRUE(other.GetChildren().empty());
-    EXPECT_EQ(&board, item.GetParent());
-    EXPECT_EQ(&board, item.GetFrame());
-    EXPECT_EQ((Journal{"item:frame-", "item:frame+", "item:manager+"}), mJournal);
+    EXPECT_EQ(&board, a1.GetFrame());
+    EXPECT_EQ((Journal{"a:frame-", "a1:frame-", "b:frame-", "a:frame+", "a1:frame+", "b:frame+", "a:manager+",
+                       "a1:manager+", "b:manager+"}),
+              mJournal);
     EXPECT_EQ(QL_OK, manager.RemoveAllFrames(false, false));
 }
 
@@ -75,7 +68,7 @@ TEST_F(WidgetTree, AChildLayerCanHangUnderAnotherLayer)
     EXPECT_TRUE(slot.GetChildren().empty());
 }
 
-TEST_F(WidgetTree, ADisabledParentDisablesTheSubtreeThroughInheritance)
+TEST_F(WidgetTree, ADisabledParentDisablesTheSubtreeAndChangesSkipWhatAlreadyMatches)
 {
     ProbeWidget parent("p", mJournal), child("c", mJournal), grandchild("g", mJournal);
     EXPECT_EQ(QL_OK, child.AddChild(&grandchild));
@@ -89,27 +82,26 @@ TEST_F(WidgetTree, ADisabledParentDisablesTheSubtreeThroughInheritance)
     EXPECT_EQ(QL_OK, parent.RemoveChild(&child));
     EXPECT_EQ((Journal{"c:enabled", "g:enabled"}), mJournal);
     EXPECT_FALSE(grandchild.IsDisabled());
+
+    // Changes skip the subtrees that already match; a widget is not told of its own flag.
+    ProbeWidget sibling("s", mJournal);
+    EXPECT_EQ(QL_OK, parent.SetDisabled(false));
+    EXPECT_EQ(QL_OK, parent.AddChild(&child));
+    EXPECT_EQ(QL_OK, parent.AddChild(&sibling));
+    sibling.mAltDisabledNotification = 1;
+    mJournal.clear();
+    EXPECT_EQ(QL_OK, child.SetDisabled(true));
+    EXPECT_EQ((Journal{"g:disabled"}), mJournal);
+    mJournal.clear();
+    EXPECT_EQ(QL_OK, parent.SetDisabled(true));
+    EXPECT_EQ((Journal{"c:disabled", "s:alt-disabled"}), mJournal) << "g already inherits it";
+    mJournal.clear();
+    EXPECT_EQ(QL_OK, parent.SetDisabled(false));
+    EXPECT_EQ((Journal{"c:enabled", "s:alt-enabled"}), mJournal);
+    EXPECT_TRUE(grandchild.IsDisabled()) << "c's own flag still holds below it";
 }
 
-TEST_F(WidgetTree, EnabledChangesSkipSubtreesThatAlreadyMatch)
-{
-    ProbeWidget root("r", mJournal), a("a", mJournal), a1("a1", mJournal), b("b", mJournal);
-    EXPECT_EQ(QL_OK, root.AddChild(&a));
-    EXPECT_EQ(QL_OK, a.AddChild(&a1));
-    EXPECT_EQ(QL_OK, root.AddChild(&b));
-    b.mAltDisabledNotification = 1;
-    EXPECT_EQ(QL_OK, a.SetDisabled(true));
-    EXPECT_EQ((Journal{"a1:disabled"}), mJournal) << "a itself is not told of its own flag";
-    mJournal.clear();
-    EXPECT_EQ(QL_OK, root.SetDisabled(true));
-    EXPECT_EQ((Journal{"a:disabled", "b:alt-disabled"}), mJournal) << "a1 already inherits it";
-    mJournal.clear();
-    EXPECT_EQ(QL_OK, root.SetDisabled(false));
-    EXPECT_EQ((Journal{"a:enabled", "b:alt-enabled"}), mJournal);
-    EXPECT_TRUE(a1.IsDisabled()) << "a's own flag still holds below it";
-}
-
-TEST_F(WidgetTree, HoverMovesTellOnlyTheBranchesThatChange)
+TEST_F(WidgetTree, HoverMovesTellOnlyTheBranchesThatChangeAndRemovalClearsThem)
 {
     ProbeBoard board("board", mJournal);
     ProbeWidget a("a", mJournal), a1("a1", mJournal), a2("a2", mJournal), b("b", mJournal);
@@ -132,29 +124,15 @@ TEST_F(WidgetTree, HoverMovesTellOnlyTheBranchesThatChange)
     EXPECT_EQ((Journal{"b:hover-"}), mJournal);
     EXPECT_EQ(nullptr, board.GetHoverWidget());
     EXPECT_EQ(QL_OK, board.SetHover(nullptr));
-}
 
-TEST_F(WidgetTree, HoverFromAWidgetToItsChildMakesTheOldOneHoverInside)
-{
-    ProbeBoard board("board", mJournal);
-    ProbeWidget a("a", mJournal), a1("a1", mJournal);
-    EXPECT_EQ(QL_OK, board.AddChild(&a));
-    EXPECT_EQ(QL_OK, a.AddChild(&a1));
+    // From a widget to its child: the old one hovers inside.
     EXPECT_EQ(QL_OK, board.SetHover(&a));
     mJournal.clear();
     EXPECT_EQ(QL_OK, board.SetHover(&a1));
     EXPECT_EQ((Journal{"a:hover-", "a1:hover+", "a:inside+"}), mJournal);
     EXPECT_FALSE(a.mHovered);
-    EXPECT_TRUE(a.mHoverInside);
-}
 
-TEST_F(WidgetTree, RemovingTheHoveredOrFocusedWidgetClearsTheFrame)
-{
-    ProbeBoard board("board", mJournal);
-    ProbeWidget a("a", mJournal), a1("a1", mJournal);
-    EXPECT_EQ(QL_OK, board.AddChild(&a));
-    EXPECT_EQ(QL_OK, a.AddChild(&a1));
-    EXPECT_EQ(QL_OK, board.SetHover(&a1));
+    // Removing the hovered or focused branch clears the frame.
     board.SetFocusWidget(&a1);
     EXPECT_EQ(QL_OK, board.RemoveChild(&a));
     EXPECT_EQ(nullptr, board.GetHoverWidget());
@@ -162,17 +140,15 @@ TEST_F(WidgetTree, RemovingTheHoveredOrFocusedWidgetClearsTheFrame)
     EXPECT_FALSE(a1.mHovered);
 }
 
-TEST_F(WidgetTree, RemoveAllChildrenWithoutFlagsOnlyEmptiesTheList)
+TEST_F(WidgetTree, RemoveAllChildrenEmptiesTheListOrDeletesTheWholeSubtree)
 {
     ProbeWidget parent("p", mJournal), child("c", mJournal);
     EXPECT_EQ(QL_OK, parent.AddChild(&child));
     EXPECT_EQ(QL_OK, parent.RemoveAllChildren(false, false, false));
     EXPECT_TRUE(parent.GetChildren().empty());
     EXPECT_EQ(parent.GetLayer(), child.GetLayer()->GetParent()) << "layers stay attached";
-}
 
-TEST_F(WidgetTree, RemoveAllChildrenDeletesTheWholeSubtree)
-{
+    // With the flags it deletes the whole subtree.
     int deaths = 0;
     ProbeWidget root("r", mJournal);
     auto* a = new ProbeWidget("a", mJournal);
@@ -208,7 +184,7 @@ TEST_F(WidgetTree, ADeletedWidgetLeavesItsParentFrameAndLayers)
     EXPECT_TRUE(board.GetLayer()->GetChildren().empty());
 }
 
-TEST_F(WidgetTree, ListenersWithDrawHooksHearTheirLayerDraw)
+TEST_F(WidgetTree, ListenersHearTheirLayerDrawAndUpdatesRunListenerThenChildren)
 {
     struct Hooks : widget::WidgetListener
     {
@@ -243,10 +219,8 @@ TEST_F(WidgetTree, ListenersWithDrawHooksHearTheirLayerDraw)
     w.SetLayer(second, true, true);
     EXPECT_EQ(QL_OK, second->Render(nullptr));
     EXPECT_EQ((Journal{"pre", "post"}), hooks.log);
-}
 
-TEST_F(WidgetTree, UpdatesRunListenerThenChildrenAndStopAtAFailure)
-{
+    // Updates run the listener, then the children, and stop at a failure.
     ProbeWidget root("r", mJournal), a("a", mJournal), b("b", mJournal);
     EXPECT_EQ(QL_OK, root.AddChild(&a));
     EXPECT_EQ(QL_OK, root.AddChild(&b));
@@ -258,3 +232,4 @@ TEST_F(WidgetTree, UpdatesRunListenerThenChildrenAndStopAtAFailure)
     EXPECT_EQ(QL_FAIL, root.widget::Widget::Update(0.1f));
     EXPECT_EQ((Journal{"r:update", "a:update"}), mJournal);
 }
+

@@ -1,4 +1,5 @@
 #include "App/Game.h"
+#include "App/ShellGame.h"
 #include "Core/App/FrameHost.h"
 #include "Core/Base/Singletone.h"
 #include "Core/File/FileManager.h"
@@ -18,12 +19,15 @@
 #include "Platform/Os/InstanceLock.h"
 #include "Platform/Os/NullVideo.h"
 #include "support/TempDir.h"
+#include "Widget/WidgetProbes.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 namespace fs = std::filesystem;
 
@@ -58,8 +62,6 @@ public:
     QLResultEnum OnMouseDown(const math::Point2& p, u32 button) override { return Add("down", p, button); }
     QLResultEnum OnMouseUp(const math::Point2& p, u32 button) override { return Add("up", p, button); }
     QLResultEnum OnMouseDrag(const math::Point2& p) override { return Add("drag", p, 0); }
-    app::KeyTarget* GetKeyTarget() override { return mKeyTarget; }
-    app::KeyTarget* mKeyTarget = nullptr;
 
     os::NullWindow* mWindow = nullptr;
     int mTicks = 0;
@@ -85,23 +87,6 @@ public:
     QLResultEnum InitRender(render::RenderWindow*, const render::RenderInitParam&) override { return QL_FAIL; }
 };
 
-// The focused widget's listener at the end of the focus chain.
-class KeyJournal : public app::KeyTarget
-{
-public:
-    QLResultEnum OnKeyDown(u32 key) override { return Add("down", key); }
-    QLResultEnum OnKeyUp(u32 key) override { return Add("up", key); }
-    QLResultEnum OnChar(u16 unit) override { return Add("char", unit); }
-    std::vector<std::string> mEvents;
-
-private:
-    QLResultEnum Add(const char* kind, u32 value)
-    {
-        mEvents.push_back(std::string(kind) + " " + std::to_string(value));
-        return QL_OK;
-    }
-};
-
 class TestGame : public Game
 {
 public:
@@ -120,7 +105,6 @@ public:
         mFrames->mCloseAfter = mCloseAfter;
         mFrames->mPushed = mEventsAtFirstTick;
         mFrames->mPush = !mEventsAtFirstTick.empty();
-        mFrames->mKeyTarget = mKeyTarget;
         return mFrames;
     }
     gpu::RecordingDevice* Device() const
@@ -138,10 +122,21 @@ public:
     bool mRealFrames = false;
     bool mFailRender = false;
     std::vector<os::Event> mEventsAtFirstTick;
-    app::KeyTarget* mKeyTarget = nullptr;
     int mStarts = 0;
 };
 
+// A shell that shows a given first screen.
+class ScreenGame : public ShellGame
+{
+public:
+    QLResultEnum StartGame() override
+    {
+        if (QLResultEnum r = ShellGame::StartGame())
+            return r;
+        return SetScreen(mFirst);
+    }
+    widget::Frame* mFirst = nullptr;
+};
 } // namespace
 
 class GameApplicationTest : public ::testing::Test
@@ -174,6 +169,34 @@ protected:
         game->Arguments() = args;
         EXPECT_EQ(game->Init(), QL_OK);
         return game;
+    }
+
+    ScreenGame* MakeShell(widget::Frame* first)
+    {
+        auto* game = new ScreenGame();
+        game->mFirst = first;
+        game->Arguments() = {L"--data_path", mData.WPath()};
+        EXPECT_EQ(QL_OK, game->Init());
+        return game;
+    }
+    // Pushes the events at the screen's first update and closes the window at its tenth.
+    void Script(widgettest::ProbeBoard& board, std::vector<os::Event> events)
+    {
+        board.mOnEvent = [this, events, ticks = 0](const std::string& e) mutable {
+            if (e != "update" || mDriver->mWindows.empty())
+                return QL_OK;
+            ++ticks;
+            if (ticks == 1)
+                for (const os::Event& event : events)
+                    mDriver->mWindows.back()->Push(event);
+            if (ticks == 10)
+            {
+                os::Event close;
+                close.type = os::EventType::Close;
+                mDriver->mWindows.back()->Push(close);
+            }
+            return QL_OK;
+        };
     }
 
     // A file of the per-user folder as written.
@@ -234,39 +257,56 @@ TEST_F(GameApplicationTest, StartsUpRunsFramesAndEndsWhenTheWindowCloses)
     EXPECT_NE(User("profiles.xml").find("currentProfile"), std::string::npos);
 }
 
-TEST_F(GameApplicationTest, MissingPlayUrlStopsBeforeAnyWindowAndLogsIt)
-{
-    fs::remove(mData.Path() / "play.url");
-    TestGame* game = Make();
-    game->Main();
-    EXPECT_EQ(game->GetExitCode(), 1);
-    EXPECT_TRUE(game->IsStopping());
-    EXPECT_TRUE(mDriver->mWindows.empty());
-    EXPECT_EQ(game->mStarts, 0);
-    EXPECT_NE(User("log.html").find("File play.url not found!"), std::string::npos);
-}
-
-TEST_F(GameApplicationTest, MalformedCommandLineFailsBeforeTheLogExists)
-{
-    for (const auto& args : {std::vector<std::wstring>{L"--data_path"},
-                             std::vector<std::wstring>{L"--pack", L"a", L"b"}})
-    {
-        TestGame* game = Make(args);
-        testing::internal::CaptureStderr();
-        game->Main();
-        EXPECT_NE(testing::internal::GetCapturedStderr().find("usage"), std::string::npos);
-        EXPECT_EQ(game->GetExitCode(), 1);
-        EXPECT_TRUE(mDriver->mWindows.empty());
-        EXPECT_FALSE(fs::exists(mUser / "log.html"));
-        base::SingletoneBase::DestroyAll();
-    }
-}
-
-TEST_F(GameApplicationTest, SecondCopyEndsWithoutWindowLogOrProfiles)
+TEST_F(GameApplicationTest, StartUpFailuresAndASecondCopyEndBeforeTheGameStarts)
 {
     fs::create_directories(mUser);
+    const struct
+    {
+        const char* what;
+        std::function<void(TestGame*&)> arrange;
+        int exitCode;
+        const char* logged; // null: no log file at all
+        bool noWindow;
+    } cases[] = {
+        {"a malformed command line", [this](TestGame*& g) { g = Make({L"--data_path"}); }, 1, nullptr, true},
+        {"another malformed one", [this](TestGame*& g) { g = Make({L"--pack", L"a", L"b"}); }, 1, nullptr, true},
+        {"no play.url", [this](TestGame*& g) { fs::remove(mData.Path() / "play.url"), g = Make(); }, 1,
+         "File play.url not found!", true},
+        {"a window that cannot be made", [this](TestGame*& g) { mDriver->mFailCreate = true, g = Make(); }, 1,
+         "Cannot create the game window", false},
+        {"a renderer that does not start", [this](TestGame*& g) { g = Make(), g->mFailRender = true; }, 1,
+         "Cannot start the OpenGL 3.3 renderer.", false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        mData.Write("play.url", "[InternetShortcut]\nURL=https://example.org/\n");
+        mDriver->mFailCreate = false;
+        mDriver->mWindows.clear();
+        fs::remove(mUser / "log.html");
+        TestGame* game = nullptr;
+        c.arrange(game);
+        testing::internal::CaptureStderr();
+        game->Main();
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(game->GetExitCode(), c.exitCode);
+        EXPECT_EQ(game->mStarts, 0);
+        EXPECT_TRUE(game->HasNoChildren());
+        EXPECT_TRUE(!c.noWindow || mDriver->mWindows.empty());
+        if (c.logged)
+            EXPECT_NE(User("log.html").find(c.logged), std::string::npos);
+        else
+            EXPECT_NE(err.find("usage"), std::string::npos) << "no log yet: the reason goes to the player";
+        base::SingletoneBase::DestroyAll();
+        EXPECT_EQ(fs::exists(mUser / "log.html"), c.logged != nullptr);
+    }
+
+    // A second copy ends quietly: no window, log or profiles.
     os::InstanceLock running;
     ASSERT_EQ(running.Acquire((mUser / "instance.lock").wstring()), os::InstanceLock::ACQUIRED);
+    fs::remove(mUser / "log.html");
+    fs::remove(mUser / "profiles.xml");
+    mDriver->mWindows.clear();
     TestGame* game = Make();
     game->Main();
     EXPECT_EQ(game->GetExitCode(), 0);
@@ -276,24 +316,6 @@ TEST_F(GameApplicationTest, SecondCopyEndsWithoutWindowLogOrProfiles)
     base::SingletoneBase::DestroyAll();
     EXPECT_FALSE(fs::exists(mUser / "profiles.xml"));
     EXPECT_FALSE(fs::exists(mUser / "log.html"));
-}
-
-TEST_F(GameApplicationTest, FailingWindowOrRendererIsLoggedAndEndsTheProgram)
-{
-    for (const bool window : {true, false})
-    {
-        mDriver->mFailCreate = window;
-        TestGame* game = Make();
-        game->mFailRender = !window;
-        game->Main();
-        EXPECT_EQ(game->GetExitCode(), 1);
-        EXPECT_EQ(game->mStarts, 0);
-        EXPECT_TRUE(game->HasNoChildren());
-        EXPECT_NE(User("log.html").find(window ? "Cannot create the game window"
-                                                        : "Cannot start the OpenGL 3.3 renderer."),
-                  std::string::npos);
-        base::SingletoneBase::DestroyAll();
-    }
 }
 
 TEST_F(GameApplicationTest, AFailedFrameStillEndsItsSceneAndALostDeviceRunsNoFrame)
@@ -352,30 +374,6 @@ TEST_F(GameApplicationTest, StoredFullScreenChoiceIsReadFromTheCurrentProfile)
         intoTarget += call != "SetRenderTarget 0";
     EXPECT_GE(intoTarget, static_cast<size_t>(game->mFrames->mTicks));
     EXPECT_GE(game->Device()->CallsStartingWith("Draw").size(), static_cast<size_t>(game->mFrames->mTicks));
-}
-
-namespace
-{
-os::Event KeyDown(u32 key, u32 side = 0)
-{
-    os::Event e;
-    e.type = os::EventType::KeyDown;
-    e.key = key;
-    e.sideKey = side;
-    return e;
-}
-} // namespace
-
-TEST_F(GameApplicationTest, AltEnterSwitchesToFullScreenAndStoresTheChoice)
-{
-    TestGame* game = Make();
-    game->mEventsAtFirstTick = {KeyDown(18, 164), KeyDown(13)};
-    game->mCloseAfter = 4;
-    game->Main();
-    EXPECT_EQ(game->GetExitCode(), 0);
-    EXPECT_FALSE(game->mWindow->IsWindowed());
-    EXPECT_FALSE(mDriver->mWindows[0]->Desc().windowed);
-    EXPECT_NE(User("profiles.xml").find("<fs v=\"1\"/>"), std::string::npos);
 }
 
 TEST_F(GameApplicationTest, ClicksReachTheFramesInGameCoordinates)
@@ -473,54 +471,6 @@ TEST_F(GameApplicationTest, FailedRendererResetIsLoggedAndTheOldModeRestored)
     EXPECT_NE(User("profiles.xml").find("<fs v=\"0\"/>"), std::string::npos);
 }
 
-TEST_F(GameApplicationTest, KeysReachTheFocusedWidgetAndAreDroppedWithoutOne)
-{
-    os::Event up = KeyDown(65);
-    up.type = os::EventType::KeyUp;
-    os::Event text;
-    text.type = os::EventType::Text;
-    text.text = "a";
-    const std::vector<os::Event> typing = {KeyDown(65), text, up, KeyDown(27)};
-
-    KeyJournal journal;
-    TestGame* focused = Make();
-    focused->mKeyTarget = &journal;
-    focused->mEventsAtFirstTick = typing;
-    focused->Main();
-    const std::vector<std::string> expected = {"down 97", "char 97", "up 0", "down 27", "char 27"};
-    EXPECT_EQ(journal.mEvents, expected);
-    base::SingletoneBase::DestroyAll();
-
-    mDriver->mWindows.clear();
-    TestGame* unfocused = Make(); // no focused widget: the keys go nowhere, harmlessly
-    unfocused->mEventsAtFirstTick = typing;
-    unfocused->Main();
-    EXPECT_EQ(unfocused->GetExitCode(), 0);
-}
-
-TEST_F(GameApplicationTest, TheGameStartsSilentAndTheOutputFollowsWindowActivation)
-{
-    // The screens bring their music (the intro its sound track, the main menu its tune): none
-    // plays under the splash logos.
-    fs::create_directories(mData.Path() / "td/data/music");
-    fs::copy_file(fs::path(QL_SOURCE_DIR) / "content/td/data/music/main_menu.ogg",
-                  mData.Path() / "td/data/music/main_menu.ogg");
-    mData.Write("td/sounds_sheet.csv", "# tag;file;level;group\n");
-    audio::SetDeviceFactory([]() -> std::unique_ptr<audio::Device> {
-        return std::make_unique<audio::NullDevice>();
-    });
-    SoundSystem::Instance();
-    TestGame* game = Make();
-    os::Event lost;
-    lost.type = os::EventType::FocusLost;
-    game->mEventsAtFirstTick = {lost};
-    game->mCloseAfter = 4;
-    game->Main();
-    audio::SetDeviceFactory(nullptr);
-    EXPECT_EQ(SoundSystem::Instance()->GetCurrentMusic(), "");
-    EXPECT_TRUE(SoundSystem::Instance()->GetAudio().IsPaused()) << "a deactivated window pauses the output";
-}
-
 TEST_F(GameApplicationTest, TheWindowManagersFrameCountsWhenFittingAndCentring)
 {
     // The frame is told only once the window shows, as window managers do.
@@ -594,4 +544,82 @@ TEST_F(GameApplicationTest, DialogEffectsComeFromDataGameXmlAndAMalformedSetDoes
         EXPECT_NE(User("log.html").find(c.logged), std::string::npos);
         base::SingletoneBase::DestroyAll();
     }
+}
+
+// The application hands screens to the frame manager.
+TEST_F(GameApplicationTest, AScreenReplacedFromItsOwnPressIsDeletedAfterTheUpdate)
+{
+    using namespace widgettest;
+    Journal journal;
+    int deaths = 0;
+    auto* first = new ProbeBoard("first", journal, math::Rect());
+    auto* second = new ProbeBoard("second", journal, math::Rect());
+    first->mDeaths = second->mDeaths = &deaths;
+    os::Event down;
+    down.type = os::EventType::MouseDown;
+    down.button = 1;
+    down.clicks = 1;
+    down.x = 683;
+    down.y = 384;
+    os::Event up = down;
+    up.type = os::EventType::MouseUp;
+    Script(*first, {down, up});
+    ScreenGame* game = MakeShell(first);
+    auto script = first->mOnEvent;
+    first->mOnEvent = [&, script](const std::string& e) mutable {
+        if (e == "press")
+        {
+            EXPECT_EQ(QL_OK, game->SetScreen(second));
+            return QL_OK;
+        }
+        return script(e);
+    };
+    // The second screen closes the window once it runs.
+    second->mOnEvent = [this, ticks = 0](const std::string& e) mutable {
+        if (e == "update" && ++ticks == 3)
+        {
+            os::Event close;
+            close.type = os::EventType::Close;
+            mDriver->mWindows.back()->Push(close);
+        }
+        return QL_OK;
+    };
+    game->Main();
+    EXPECT_EQ(1, deaths) << "the first screen is gone, the second is still shown";
+    EXPECT_EQ(second, game->GetFrameManager()->GetActiveFrame());
+    EXPECT_EQ(1u, Filter(journal, "first:manager-").size());
+    // The window hands over both buttons in one pass: the release still finds the first screen,
+    // which leaves (and is deleted) in the update that follows.
+    const Journal expected = {"first:press", "first:release", "first:update", "second:manager+",
+                              "first:deactivate", "second:activate", "first:manager-", "second:update"};
+    const auto from = std::find(journal.begin(), journal.end(), "first:press");
+    ASSERT_GE(static_cast<size_t>(journal.end() - from), expected.size());
+    EXPECT_EQ(expected, Journal(from, from + static_cast<long>(expected.size())));
+    EXPECT_EQ(1u, Filter(journal, "second:activate").size());
+}
+
+TEST_F(GameApplicationTest, AScreenWhoseStartFailsIsNotShown)
+{
+    using namespace widgettest;
+    Journal journal;
+    int deaths = 0;
+    class Refusing : public ProbeBoard
+    {
+    public:
+        using ProbeBoard::ProbeBoard;
+        QLResultEnum Start() override { return static_cast<QLResultEnum>(4); }
+    };
+    auto* screen = new ProbeBoard("screen", journal, math::Rect());
+    screen->mDeaths = &deaths;
+    Script(*screen, {});
+    ScreenGame* game = MakeShell(screen);
+    game->Main();
+    Refusing refusing("refusing", journal, math::Rect());
+    EXPECT_EQ(4, game->SetScreen(&refusing));
+    EXPECT_EQ(nullptr, game->mScreen);
+    EXPECT_EQ(1u, game->GetFrameManager()->GetPendingRemovals()) << "the old screen still goes";
+    EXPECT_EQ(0u, game->GetFrameManager()->GetPendingAdditions());
+    EXPECT_EQ(QL_OK, game->GetFrameManager()->Update(0.0f));
+    EXPECT_EQ(1, deaths);
+    EXPECT_EQ(nullptr, refusing.GetManager());
 }

@@ -1,6 +1,8 @@
 // The game on the demo content, headless, led through the menus to the first battle: the root
-// board shown as the screen, pointer routing to the battle and the overlay dialog, and keys.
+// board shown as the screen, pointer routing to the battle and the overlay dialog, and keys; the
+// audio silent under the splash and following the window's activation.
 #include "App/Game.h"
+#include "Core/Media/Sound/SoundSystem.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDWindow.h"
@@ -9,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -53,16 +54,6 @@ protected:
         mBoard = &mHarness.board();
         mMap = &mHarness.map();
         ASSERT_TRUE(mHarness.startLevel(0, 0));
-    }
-
-    // Lines of the game's log that hold the text.
-    int LogCount(const std::string& text) const
-    {
-        std::istringstream in(mHarness.log());
-        int count = 0;
-        for (std::string line; std::getline(in, line);)
-            count += line.find(text) != std::string::npos;
-        return count;
     }
 
     testsupport::GameHarness mHarness;
@@ -125,4 +116,18 @@ TEST_F(GameTest, DeveloperKeysWorkOnlyWhenEnabledInTheBattle)
     EXPECT_EQ(QL_OK, mGame->OnKeyDown('2'));
     EXPECT_EQ(QL_OK, mGame->OnKeyDown('3'));
     EXPECT_TRUE(!mMap->mDebugDisplay[1] && mMap->mDebugDisplay[2]);
+}
+
+TEST(GameAudio, TheGameStartsSilentAndTheOutputFollowsWindowActivation)
+{
+    testsupport::GameHarness game; // the splash logos first
+    ASSERT_TRUE(game.started()) << game.log();
+    ASSERT_TRUE(game.run(3));
+    EXPECT_EQ(SoundSystem::Instance()->GetCurrentMusic(), "") << "no music under the splash logos";
+    game.loseFocus();
+    ASSERT_TRUE(game.frame());
+    EXPECT_TRUE(SoundSystem::Instance()->GetAudio().IsPaused()) << "a deactivated window pauses the output";
+    game.regainFocus();
+    ASSERT_TRUE(game.frame());
+    EXPECT_FALSE(SoundSystem::Instance()->GetAudio().IsPaused());
 }

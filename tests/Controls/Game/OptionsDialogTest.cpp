@@ -1,0 +1,165 @@
+// The options window and the message box in the running game (a bare board): volumes through the
+// minus and plus buttons (kept within 0 and 1, applied and stored), the developer keys, closing,
+// the show effect of the demo "data/game.xml" keeping the window inert, and the plain message
+// when a window would not fit. The confirmation box is answered in the battle playthroughs.
+#include "support/GameHarness.h"
+
+#include "App/Game.h"
+#include "Core/Media/Sound/Sound.h"
+#include "Core/Media/Sound/SoundSystem.h"
+#include "Core/Media/Sound/SoundTags.h"
+#include "Core/Widget/Controls/ControlHost.h"
+#include "Core/Widget/Controls/OptionsDialog.h"
+#include "Core/Widget/Controls/TMessageBox.h"
+#include "Core/Widget/Controls/TesselButton.h"
+#include "Core/Widget/Controls/TesselSlider.h"
+#include "Core/Widget/Controls/TesselSwitchButton.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDProgress.h"
+#include "Source/TD/Shell/GameWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using testsupport::GameHarness;
+
+namespace
+{
+class OptionsDialogTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(mGame.started()) << mGame.log(); }
+
+    // Built and shown; frames run until its show effect has ended.
+    OptionsDialog* Open()
+    {
+        auto* dialog = new OptionsDialog();
+        EXPECT_EQ(QL_OK, dialog->Build());
+        EXPECT_EQ(QL_OK, mGame.frames().ShowModal(dialog, true));
+        EXPECT_TRUE(mGame.runUntil([&] { return !dialog->IsDisabled(); }, 2.0f));
+        return dialog;
+    }
+    void ClickOn(layer::Layer* control)
+    {
+        float x = 0, y = 0;
+        for (layer::Layer* l = control; l; l = l->GetParent())
+        {
+            x += l->mPosition.x;
+            y += l->mPosition.y;
+        }
+        mGame.click(x, y);
+    }
+    // Whether the click sound plays; stopped for the next check.
+    static bool ClickSounded()
+    {
+        for (k2::SoundTagEntry* entry : k2::SoundTags::Instance()->GetEntries())
+            if (entry->tag == L"simple" && entry->sound)
+            {
+                const bool playing = entry->sound->IsPlaying();
+                entry->sound->Stop();
+                return playing;
+            }
+        return false;
+    }
+    TDProgress& Progress() { return *mGame.map().mProgress; }
+
+    // A bare board on the demo data with its "data/game.xml" (the dialog effects), which the
+    // harness's copy leaves out.
+    static GameHarness::Options Bare()
+    {
+        const std::filesystem::path effects = GameHarness::dataDir() / "data" / "game.xml";
+        std::filesystem::create_directories(effects.parent_path());
+        std::filesystem::copy_file(QL_SOURCE_DIR "/content/data/game.xml", effects,
+                                   std::filesystem::copy_options::overwrite_existing);
+        GameHarness::Options options;
+        options.bare = true;
+        return options;
+    }
+    GameHarness mGame{Bare()};
+};
+
+TEST_F(OptionsDialogTest, VolumesStepAQuarterWithinZeroAndOneAndAreStored)
+{
+    Progress().setSoundVolume(1.0f);
+    Progress().setMusicVolume(0.25f);
+    OptionsDialog* dialog = Open();
+    EXPECT_EQ(dialog->GetChildren().size(), 11u);
+    EXPECT_NE(dialog->mSoundSlider->mShineEmitter, nullptr) << "each slider shines with the game's effect";
+    EXPECT_NE(dialog->mMusicSlider->mShineEmitter, nullptr);
+    EXPECT_FLOAT_EQ(SoundSystem::Instance()->GetMusicVolume(), 0.25f);
+    EXPECT_FLOAT_EQ(dialog->mMusicSlider->GetValue(), 0.25f);
+    EXPECT_FLOAT_EQ(dialog->mMusicSlider->mThumbHolder->mPosition.x, dialog->mMusicSlider->XOfValue(0.25f));
+    EXPECT_EQ(gui::ControlHost::Get()->IsWindowed(), dialog->mWindowSwitch->IsOn());
+    EXPECT_NE(gui::ControlHost::Get()->IsWindowed(), dialog->mFullScreenSwitch->IsOn());
+
+    ClickOn(dialog->mSoundPlus);
+    EXPECT_TRUE(ClickSounded());
+    EXPECT_FLOAT_EQ(SoundSystem::Instance()->GetSoundVolume(), 1.0f);
+    for (int i = 0; i < 4; ++i)
+        ClickOn(dialog->mSoundMinus);
+    EXPECT_FLOAT_EQ(SoundSystem::Instance()->GetSoundVolume(), 0.0f);
+    EXPECT_FLOAT_EQ(Progress().getSoundVolume(), 0.0f);
+    EXPECT_FLOAT_EQ(dialog->mSoundSlider->GetValue(), 0.0f);
+    ClickOn(dialog->mMusicMinus);
+    ClickOn(dialog->mMusicMinus);
+    EXPECT_FLOAT_EQ(Progress().getMusicVolume(), 0.0f);
+    ClickOn(dialog->mMusicPlus);
+    EXPECT_FLOAT_EQ(SoundSystem::Instance()->GetMusicVolume(), 0.25f);
+    EXPECT_FLOAT_EQ(Progress().getMusicVolume(), 0.25f);
+    EXPECT_FLOAT_EQ(dialog->mMusicSlider->mThumbHolder->mPosition.x, dialog->mMusicSlider->XOfValue(0.25f));
+}
+
+TEST_F(OptionsDialogTest, TheShowEffectKeepsTheWindowInertAndOkHidesIt)
+{
+    auto* dialog = new OptionsDialog();
+    ASSERT_EQ(QL_OK, dialog->Build());
+    ASSERT_EQ(QL_OK, mGame.frames().ShowModal(dialog, true));
+    mGame.frame();
+    ASSERT_NE(dialog->GetEffects(), nullptr) << "the demo's effect set for the options";
+    EXPECT_TRUE(dialog->IsDisabled());
+    ClickOn(dialog->mCheatButton);
+    EXPECT_FALSE(mGame.board().mDebugKeys) << "nothing happens while it shows";
+    EXPECT_FALSE(ClickSounded());
+    ASSERT_TRUE(mGame.runUntil([&] { return !dialog->IsDisabled(); }, 2.0f));
+    EXPECT_FLOAT_EQ(dialog->GetLayer()->mAlpha, 1.0f);
+    EXPECT_FLOAT_EQ(dialog->GetLayer()->mScale.x, 1.0f);
+
+    ClickOn(dialog->mCheatButton);
+    EXPECT_TRUE(mGame.board().mDebugKeys);
+    mGame.board().mDebugKeys = false;
+    ClickOn(dialog->mOkButton);
+    EXPECT_TRUE(ClickSounded());
+    EXPECT_TRUE(dialog->IsDisabled());
+    ClickOn(dialog->mCheatButton); // hiding: inert again
+    EXPECT_FALSE(mGame.board().mDebugKeys);
+    EXPECT_TRUE(mGame.runUntil([&] { return mGame.dialog<OptionsDialog>() == nullptr; }, 2.0f));
+}
+
+TEST_F(OptionsDialogTest, AWindowThatWouldNotFitOpensAPlainMessageAndKeepsFullScreen)
+{
+    ASSERT_EQ(QL_OK, mGame.game().SwitchScreenMode());
+    ASSERT_FALSE(gui::ControlHost::Get()->IsWindowed());
+    mGame.game().mMonitors[0].workHeight = 740;
+    ASSERT_TRUE(gui::ControlHost::Get()->IsWindowLargerThanScreen());
+    OptionsDialog* dialog = Open();
+    EXPECT_TRUE(dialog->mFullScreenSwitch->IsOn());
+    ClickOn(dialog->mWindowSwitch);
+    EXPECT_FALSE(gui::ControlHost::Get()->IsWindowed());
+    auto* box = mGame.dialog<TMessageBox>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->mMessageKey, L"IllegalResolutionMessage");
+    // One centred button that only closes.
+    EXPECT_EQ(box->mConfirmButton, nullptr);
+    ASSERT_NE(box->mCloseButton, nullptr);
+    EXPECT_FLOAT_EQ(box->mCloseButton->mPosition.x, 516.0f);
+    EXPECT_FLOAT_EQ(box->mCloseButton->mPosition.y, 535.0f);
+    (void)ClickSounded();
+    mGame.click(516.0f, 535.0f);
+    EXPECT_TRUE(ClickSounded());
+    mGame.frame();
+    EXPECT_EQ(mGame.dialog<TMessageBox>(), nullptr);
+    EXPECT_NE(mGame.dialog<OptionsDialog>(), nullptr);
+    EXPECT_EQ(7, mGame.screen());
+}
+} // namespace
