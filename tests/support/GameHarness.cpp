@@ -51,15 +51,15 @@ fs::path FreshFolder(const char* prefix)
     return path;
 }
 
-// One copy of the demo data per process, removed at exit.
+// One copy of the demo data per process, removed at exit: what the build puts in the data folder
+// (all of content/ but its generators), with td/ loose instead of packed.
 struct DemoData
 {
     DemoData() : path(FreshFolder("ql-game-data-"))
     {
-        const fs::path content = fs::path(QL_SOURCE_DIR) / "content";
-        fs::copy(content / "td", path / "td", fs::copy_options::recursive);
-        fs::copy(content / "logo", path / "logo", fs::copy_options::recursive);
-        fs::copy_file(content / "play.url", path / "play.url");
+        for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(QL_SOURCE_DIR) / "content"))
+            if (entry.path().filename() != "tools")
+                fs::copy(entry.path(), path / entry.path().filename(), fs::copy_options::recursive);
     }
     ~DemoData()
     {
@@ -118,8 +118,9 @@ GameHarness::GameHarness(const Options& options)
         // A data folder of its own without the logo list.
         data = mHome / "data";
         fs::create_directories(data);
-        fs::create_directory_symlink(dataDir() / "td", data / "td");
-        fs::copy_file(dataDir() / "play.url", data / "play.url");
+        for (const fs::directory_entry& entry : fs::directory_iterator(dataDir()))
+            if (entry.path().filename() != "logo")
+                fs::create_symlink(entry.path(), data / entry.path().filename());
     }
     if (!options.profiles.empty())
     {

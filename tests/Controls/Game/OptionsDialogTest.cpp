@@ -20,7 +20,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 
 using testsupport::GameHarness;
 
@@ -64,14 +63,8 @@ protected:
     }
     TDProgress& Progress() { return *mGame.map().mProgress; }
 
-    // A bare board on the demo data with its "data/game.xml" (the dialog effects), which the
-    // harness's copy leaves out.
     static GameHarness::Options Bare()
     {
-        const std::filesystem::path effects = GameHarness::dataDir() / "data" / "game.xml";
-        std::filesystem::create_directories(effects.parent_path());
-        std::filesystem::copy_file(QL_SOURCE_DIR "/content/data/game.xml", effects,
-                                   std::filesystem::copy_options::overwrite_existing);
         GameHarness::Options options;
         options.bare = true;
         return options;

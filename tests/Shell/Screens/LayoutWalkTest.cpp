@@ -168,7 +168,8 @@ TEST(LayoutWalk, EveryLayoutTheGameOpensHoldsWhatItsScreensAskAndTheirTextsFit)
     OptionsDialog* dialog = game.dialog<OptionsDialog>();
     ASSERT_NE(nullptr, dialog);
     (void)dialog->OnClick(dialog->mOkButton);
-    walk.run(3);
+    // The dialog plays its hide effect before it lets go of the pointer.
+    ASSERT_TRUE(game.runUntil([&] { return game.dialog<OptionsDialog>() == nullptr; }, 3.0f));
     ASSERT_NE(nullptr, game.top<HUDMainMenu>());
     walk.click(L"profile");
     ASSERT_NE(nullptr, walk.until<HUDProfiles>(2.0f));
