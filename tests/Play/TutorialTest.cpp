@@ -159,6 +159,7 @@ TEST(TutorialPlay, ANewPlayerFollowsEveryPageOfTheFirstLevel)
     EXPECT_FALSE(Tutorial().pageShown());
     for (const TDTutorialStep& step : Tutorial().steps())
         EXPECT_EQ(2, step.state) << "step " << step.id;
+    EXPECT_EQ(std::string::npos, game.log().find("not found in its container")) << "text places are no pictures";
 }
 
 TEST(TutorialPlay, ASkipAskedFirstAndConfirmedLastsPastARestart)

@@ -208,19 +208,22 @@ void TDTutorial::showStep(const TDTutorialStep& step)
         if (!info || info->mName.rfind(prefix, 0) != 0)
             continue;
         const float x = info->mX, y = info->mY, w = info->mWidth, h = info->mHeight;
-        if (render::Image* image = loadImage(info->mName, mPages))
+        // A place the step has a text for holds that text (it has no picture); any other is a
+        // picture, and one that does not load stays empty (the loader logs it).
+        const auto found = step.texts.find(info->mName.substr(prefix.size()));
+        if (found == step.texts.end())
         {
-            auto* shown = new layer::ImageLayer(image, true);
-            shown->SetPosition(x, y);
-            mShownImages.push_back(shown);
-            mImagesLayer->AddChild(shown);
+            if (render::Image* image = loadImage(info->mName, mPages))
+            {
+                auto* shown = new layer::ImageLayer(image, true);
+                shown->SetPosition(x, y);
+                mShownImages.push_back(shown);
+                mImagesLayer->AddChild(shown);
+            }
             continue;
         }
-        // A placeholder: the step's text of that name, wrapped to the placeholder and centred on it.
-        const std::wstring place = info->mName.substr(prefix.size());
-        auto found = step.texts.find(place);
-        const std::wstring text = found != step.texts.end() ? found->second : std::wstring();
-        auto* shown = new layer::TextLayer(mBoard->mFontMain32_1, text, w, 0.0f, 2, true);
+        // The text is wrapped to the place and centred on it.
+        auto* shown = new layer::TextLayer(mBoard->mFontMain32_1, found->second, w, 0.0f, 2, true);
         shown->SetAlignment(2, 2);
         shown->SetPosition(x + w * 0.5f, y + h * 0.5f);
         mShownTexts.push_back(shown);
