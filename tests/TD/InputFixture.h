@@ -163,23 +163,6 @@ struct InputHud : TDNullHud
     {
         return static_cast<size_t>(std::count(calls.begin(), calls.end(), call));
     }
-    static std::wstring pt(i32 x, i32 y) { return std::to_wstring(x) + L"," + std::to_wstring(y); }
-};
-
-struct InputTutorial : RecordingTutorialEvents
-{
-    std::vector<std::wstring> hooks;
-    void onMouseMove(i32 x, i32 y) override { hooks.push_back(L"move " + InputHud::pt(x, y)); }
-    void onClick(i32 x, i32 y) override { hooks.push_back(L"click " + InputHud::pt(x, y)); }
-    void show() override { hooks.push_back(L"show"); }
-    void hide() override { hooks.push_back(L"hide"); }
-    void resetIncompleteSteps() override { hooks.push_back(L"reset"); }
-};
-
-struct RecordingMusic : RecordingSounds
-{
-    std::vector<std::wstring> music;
-    void playMusic(const std::wstring& file) override { music.push_back(file); }
 };
 
 struct LoadingScreen : TDNullScreenMode
@@ -261,29 +244,23 @@ struct RecordingUiPainter : TDUiPainter
 struct InputFixture : BattleFixture
 {
     InputHud ihud;
-    InputTutorial itutorial;
-    RecordingMusic music;
     SizedImages images;
     LoadingScreen screen;
+
+    InputFixture()
+    {
+        services.hud = &ihud;
+        services.images = &images;
+        services.screen = &screen;
+    }
+    void made(TDMap& m) override { ihud.map = &m; }
 
     // The straight level (spots at (250, 160) and (750, 160)) in mode 1, on screen 0, with
     // coins to spend.
     TDMap& begin(const std::string& waves = "<wave spawn=\"1\" timeout=\"600\"><e id=\"1\"/></wave>",
                  const std::string& extraSpots = "", i32 coins = 500)
     {
-        TDBattleServices services;
-        services.particles = &particles;
-        services.sounds = &music;
-        services.sprites = &sprites;
-        services.tutorial = &itutorial;
-        services.hud = &ihud;
-        services.images = &images;
-        services.screen = &screen;
-        map = std::make_unique<TDMap>(services, profiles);
-        ihud.map = map.get();
-        map->mMode = 1;
-        files.put(L"td/levels_normal/level_01_01.xml", battleLevel(waves, extraSpots));
-        EXPECT_EQ(map->loadLevel(), QL_OK);
+        start(waves, extraSpots);
         if (map->mScreen == 11) // the unlock message of a level that unlocks something
             map->mScreen = 0;
         map->mStats.mCoins = coins;
@@ -332,7 +309,7 @@ struct InputFixture : BattleFixture
     }
     size_t played(const std::wstring& tag) const
     {
-        return static_cast<size_t>(std::count(music.played.begin(), music.played.end(), tag));
+        return static_cast<size_t>(std::count(sounds.played.begin(), sounds.played.end(), tag));
     }
 };
 } // namespace tdtest

@@ -20,7 +20,7 @@ TEST_F(LevelStart, MusicFollowsTheEpisode)
     {
         m.mEpisode = episode;
         ASSERT_EQ(m.restart(), QL_OK);
-        EXPECT_EQ(music.music.back(), track) << episode;
+        EXPECT_EQ(sounds.music.back(), track) << episode;
     }
 }
 
@@ -32,7 +32,7 @@ TEST_F(LevelStart, RestartKeepsTheGemTotalAndEndsPausesAndSpeedUps)
     ASSERT_NE(m.buildTower(0, 100), nullptr);
     m.mSpeed = 2.0f;
     m.mSelectedSpell = 1;
-    itutorial.hooks.clear();
+    tutorial.hooks.clear();
     ASSERT_EQ(m.restart(), QL_OK);
     EXPECT_EQ(m.mStats.mGems, total);
     EXPECT_EQ(m.mStats.mGemsWon, 0);
@@ -43,7 +43,7 @@ TEST_F(LevelStart, RestartKeepsTheGemTotalAndEndsPausesAndSpeedUps)
     EXPECT_EQ(m.mSelectedSpell, -1);
     EXPECT_TRUE(ihud.shown[L"play_btn_ac"]);
     EXPECT_EQ(ihud.count(L"closeAll"), 2u);
-    EXPECT_EQ(itutorial.hooks, (std::vector<std::wstring>{L"reset"}));
+    EXPECT_EQ(tutorial.hooks, (std::vector<std::wstring>{L"reset"}));
     EXPECT_EQ(screen.loadingPictures, 2);
 }
 
@@ -77,7 +77,7 @@ TEST_F(LevelEnd, AVictoryStoresStarsAndGemsOnce)
     EXPECT_EQ(m.mScreen, 1);
     EXPECT_EQ(m.mSpeed, 0.0f);
     EXPECT_TRUE(ihud.shown[L"pause_btn_ac"]);
-    EXPECT_EQ(music.music.back(), L"");
+    EXPECT_EQ(sounds.music.back(), L"");
     EXPECT_EQ(played(L"winSound"), 1u);
     EXPECT_EQ(ihud.results, 1);
     EXPECT_EQ(ihud.outcome.stars, 3);

@@ -11,7 +11,7 @@ struct Release : InputFixture
 {
     bool notified(i32 x, i32 y) const
     {
-        return ihud.count(L"release " + InputHud::pt(x, y)) == 1 && ihud.count(L"move -1,-1") == 1;
+        return ihud.count(L"release " + pt(x, y)) == 1 && ihud.count(L"move -1,-1") == 1;
     }
 };
 
@@ -37,7 +37,7 @@ TEST_F(Release, ASpellIsCastBeforeAGemIsPickedAndTheTowerSpellWaitsForATower)
     EXPECT_EQ(m.mSelectedSpell, -1);
     EXPECT_EQ(played(L"spell0"), 1u);
     EXPECT_EQ(m.mBullets->items.size(), bullets + 1);
-    EXPECT_EQ(itutorial.count(L"spell_casted"), 1u);
+    EXPECT_EQ(tutorial.count(L"spell_casted"), 1u);
     EXPECT_EQ(gem->mState, 1) << "the cast leaves the gem lying";
     // The next release there picks the gem up: exactly one.
     m.onPointerUp(400, 300);
@@ -70,7 +70,7 @@ TEST_F(Release, SpeedButtonsObeyTheTutorialBlock)
     m.mSpeed = 0.0f;
     m.onPointerUp(960, 20);
     EXPECT_EQ(m.mSpeed, 1.0f);
-    EXPECT_EQ(itutorial.count(L"game_play"), 1u);
+    EXPECT_EQ(tutorial.count(L"game_play"), 1u);
     ihud.named[L"play_btn"].visible = true;
     m.mSpeed = 0.0f;
     ihud.block = 2; // nothing
@@ -127,7 +127,7 @@ TEST_F(Release, TheResultOpensTheShopWhichReturnsWhereItWasOpenedFromOrRestartsA
     EXPECT_EQ(m.mShopReturnTarget, L"game");
     m.onPointerUp(20, 20); // "back_ac" from a shop opened by the battle stays
     EXPECT_EQ(m.mScreen, 8);
-    EXPECT_EQ(itutorial.count(L"shop_state_changed"), 1u);
+    EXPECT_EQ(tutorial.count(L"shop_state_changed"), 1u);
     m.mShopReturnTarget = L"levels";
     m.onPointerUp(20, 20);
     EXPECT_EQ(m.mScreen, 6);
@@ -153,6 +153,6 @@ TEST_F(Release, TheUnlockMessagesOkResumesTheBattleAndTellsTheTutorial)
     m.onPointerUp(20, 20);
     EXPECT_EQ(m.mScreen, 0);
     EXPECT_EQ(m.mSpeed, 1.0f);
-    EXPECT_EQ(itutorial.count(L"unlock_window_close"), 1u);
+    EXPECT_EQ(tutorial.count(L"unlock_window_close"), 1u);
 }
 } // namespace

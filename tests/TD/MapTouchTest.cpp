@@ -16,7 +16,7 @@ TEST_F(Touch, BuildingFromTheMenuChargesPlaysAndTellsTheTutorialOnce)
     click(250, 160);
     ASSERT_NE(m.mContextMenu, nullptr);
     EXPECT_EQ(m.mContextMenu->kind, TDContextMenu::kBuild);
-    EXPECT_EQ(itutorial.count(L"tower_select"), 1u);
+    EXPECT_EQ(tutorial.count(L"tower_select"), 1u);
     EXPECT_EQ(played(L"context_in"), 1u);
     frames(0.25f);
     ASSERT_EQ(m.mContextMenu->state, TDContextMenu::kOpen);
@@ -29,7 +29,7 @@ TEST_F(Touch, BuildingFromTheMenuChargesPlaysAndTellsTheTutorialOnce)
     EXPECT_EQ(m.mStats.mCoinsSpent, 50);
     EXPECT_EQ(played(L"buildTower"), 1u);
     EXPECT_EQ(particles.count(L"build"), built + 1);
-    EXPECT_EQ(itutorial.count(L"tower_built"), 1u);
+    EXPECT_EQ(tutorial.count(L"tower_built"), 1u);
     EXPECT_EQ(m.mContextMenu->state, TDContextMenu::kClosing);
     EXPECT_EQ(played(L"context_out"), 1u);
     frames(0.25f);
@@ -54,13 +54,13 @@ TEST_F(Touch, BuildingWithTooFewCoinsLeavesTheMenuOpenAndSilent)
     m.mStats.mCoins = 50; // the whole cost, not its whole part
     click(250, 160);
     frames(0.25f);
-    size_t sounds = music.played.size();
+    size_t heard = sounds.played.size();
     pressEntry(100);
     EXPECT_TRUE(m.mTowers.empty());
     EXPECT_EQ(m.mStats.mCoins, 50);
-    EXPECT_EQ(music.played.size(), sounds);
+    EXPECT_EQ(sounds.played.size(), heard);
     EXPECT_EQ(m.mContextMenu->state, TDContextMenu::kOpen);
-    EXPECT_EQ(itutorial.count(L"tower_built"), 0u);
+    EXPECT_EQ(tutorial.count(L"tower_built"), 0u);
     m.mStats.mCoins = 51;
     ASSERT_NE(m.buildTower(0, 100), nullptr);
     EXPECT_EQ(m.mStats.mCoins, 1);
@@ -138,7 +138,7 @@ TEST_F(Touch, BuyingALockedSpotChargesOpensAndRemembersItOnlyWithTheGems)
     EXPECT_EQ(m.mProgress->getGems(), 3);
     EXPECT_TRUE(m.mProgress->isSpotOwned("#2", 0, 0));
     EXPECT_EQ(played(L"buySpot"), 1u);
-    EXPECT_EQ(itutorial.count(L"buildspot_bought"), 1u);
+    EXPECT_EQ(tutorial.count(L"buildspot_bought"), 1u);
     // Now it is a build spot.
     frames(0.25f);
     m.mContextMenu.reset();
@@ -166,7 +166,7 @@ TEST_F(Touch, ForcingAWaveEarlyPaysForTheTimeLeftAndPicksTheUnitUnderThePress)
         ihud.block = block;
         ihud.calls.clear();
         m.onPointerDown(40, 320);
-        EXPECT_EQ(itutorial.count(L"wave_forced"), 0u);
+        EXPECT_EQ(tutorial.count(L"wave_forced"), 0u);
         EXPECT_EQ(ihud.calls, std::vector<std::wstring>{L"move 40,320"}) << "only the hover follows";
     }
     ihud.block = 3; // the wave step of the tutorial
@@ -175,11 +175,11 @@ TEST_F(Touch, ForcingAWaveEarlyPaysForTheTimeLeftAndPicksTheUnitUnderThePress)
     EXPECT_EQ(m.mStats.mCoins, coins + 15);
     ASSERT_FALSE(m.mIndicators.items.empty());
     EXPECT_EQ(m.mIndicators.items.back()->mText, L"+15");
-    EXPECT_EQ(itutorial.count(L"wave_forced"), 1u);
+    EXPECT_EQ(tutorial.count(L"wave_forced"), 1u);
     EXPECT_TRUE(m.mNextWave.buttons.empty());
     EXPECT_EQ(m.mHovered, u);
     m.onPointerDown(40, 320);
-    EXPECT_EQ(itutorial.count(L"wave_forced"), 1u) << "the buttons are gone";
+    EXPECT_EQ(tutorial.count(L"wave_forced"), 1u) << "the buttons are gone";
     m.onPointerDown(900, 700);
     EXPECT_EQ(m.mHovered, u) << "a press beside every unit keeps the pick";
 }
@@ -223,7 +223,7 @@ TEST_F(Touch, MoveAndPressHitTheSameEntries)
     m.onPointerMove(x, y);
     EXPECT_EQ(m.mContextMenu->hoveredId, 300);
     EXPECT_EQ(m.mContextMenu->hoveredItem, item);
-    EXPECT_EQ(itutorial.hooks.back(), L"move " + InputHud::pt(x, y));
+    EXPECT_EQ(tutorial.hooks.back(), L"move " + pt(x, y));
     m.onPointerMove(250, 160);
     EXPECT_EQ(m.mContextMenu->hoveredId, -1);
     m.onPointerDown(x, y);
