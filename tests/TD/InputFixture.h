@@ -135,20 +135,11 @@ struct InputHud : TDNullHud
         if (map && screen >= 0)
             map->mScreen = screen;
     }
-    void showEpisodeSelect() override { opened(L"episodes", 5); }
     void showLevelSelect() override { opened(L"levels", 6); }
-    void showMainMenu() override { opened(L"mmenu", 7); }
     void showShop(bool afterLevel) override { opened(afterLevel ? L"shop after" : L"shop", 8); }
     void showUnlockMessage(const std::vector<i32>&) override { opened(L"unlock", 11); }
-    void showProfiles() override { opened(L"profiles", 13); }
-    void showProfileNameInput() override { opened(L"nameInput", -1); }
-    void showVideoIntro() override { opened(L"video", 121); }
-    void showIngameMenu() override { opened(L"ingame", -1); }
     void showLevelName() override { opened(L"levelName", -1); }
-    void showOptions() override { opened(L"options", -1); }
     void nextLevel() override { opened(L"nextLevel", -1); }
-    void refreshTopWindow() override { opened(L"refresh", -1); }
-    void quitGame() override { opened(L"quit", -1); }
     // The result window reads the stored outcome when it is made.
     void showLevelResult() override
     {
@@ -175,7 +166,7 @@ struct UiCall
 {
     std::wstring what; // "image", "text", "line", "rect", "spell", "tower", "font", "emitter"
     std::wstring name;
-    float x = 0.0f, y = 0.0f, a = 0.0f, b = 0.0f, scale = 0.0f;
+    float x = 0.0f, y = 0.0f, a = 0.0f, b = 0.0f, scale = 0.0f; // a, b: a line's end, a rect's size
     TDColor color;
     const TDImage* image = nullptr;
 };
@@ -183,60 +174,36 @@ struct UiCall
 struct RecordingUiPainter : TDUiPainter
 {
     std::vector<UiCall> calls;
-    UiCall& record(const wchar_t* what, const std::wstring& name = L"", float x = 0.0f, float y = 0.0f)
+    void add(const wchar_t* what, const std::wstring& name = L"", float x = 0, float y = 0, float a = 0, float b = 0,
+             float scale = 0, const TDColor& c = {}, const TDImage* image = nullptr)
     {
-        UiCall call;
-        call.what = what;
-        call.name = name;
-        call.x = x;
-        call.y = y;
-        calls.push_back(call);
-        return calls.back();
+        calls.push_back(UiCall{what, name, x, y, a, b, scale, c, image});
     }
     void drawUiImage(const std::wstring& name, float x, float y, float scale, const TDColor& c) override
     {
-        UiCall& call = record(L"image", name, x, y);
-        call.scale = scale;
-        call.color = c;
+        add(L"image", name, x, y, 0.0f, 0.0f, scale, c);
     }
     void drawImage(const TDImage* image, float x, float y, float scale) override
     {
-        UiCall& call = record(L"spell", L"", x, y);
-        call.scale = scale;
-        call.image = image;
+        add(L"spell", L"", x, y, 0.0f, 0.0f, scale, TDColor(), image);
     }
     void drawImageToRect(const TDImage* image, float w, float h, float x, float y, float scale) override
     {
-        UiCall& call = record(L"rect", L"", x, y);
-        call.a = w;
-        call.b = h;
-        call.scale = scale;
-        call.image = image;
+        add(L"rect", L"", x, y, w, h, scale, TDColor(), image);
     }
-    void drawLine(float x1, float y1, float x2, float y2, const TDColor& c) override
-    {
-        UiCall& call = record(L"line", L"", x1, y1);
-        call.a = x2;
-        call.b = y2;
-        call.color = c;
-    }
-    void drawText(const std::wstring& text, float x, float y, const TDColor& c) override
-    {
-        record(L"text", text, x, y).color = c;
-    }
+    void drawLine(float x1, float y1, float x2, float y2, const TDColor& c) override { add(L"line", L"", x1, y1, x2, y2, 0.0f, c); }
+    void drawText(const std::wstring& text, float x, float y, const TDColor& c) override { add(L"text", text, x, y, 0, 0, 0, c); }
     bool setFont(const std::wstring& name) override
     {
-        record(L"font", name);
+        add(L"font", name);
         return true;
     }
-    void drawEmitter(const TDEmitter&) override { record(L"emitter"); }
-    void drawTower(const TDTower&) override { record(L"tower"); }
+    void drawEmitter(const TDEmitter&) override { add(L"emitter"); }
+    void drawTower(const TDTower&) override { add(L"tower"); }
     std::vector<UiCall> of(const std::wstring& what) const
     {
         std::vector<UiCall> out;
-        for (const UiCall& c : calls)
-            if (c.what == what)
-                out.push_back(c);
+        std::copy_if(calls.begin(), calls.end(), std::back_inserter(out), [&](const UiCall& c) { return c.what == what; });
         return out;
     }
 };
