@@ -36,16 +36,6 @@ TEST_F(Touch, BuildingFromTheMenuChargesPlaysAndTellsTheTutorialOnce)
     EXPECT_EQ(m.mContextMenu, nullptr);
 }
 
-TEST_F(Touch, ATowerTakenAwayTakesItsMenuAlong)
-{
-    TDMap& m = begin();
-    TDTower* tower = m.buildTower(0, 100);
-    m.onPointerUp(250, 160);
-    ASSERT_NE(m.mContextMenu, nullptr);
-    m.removeTower(tower);
-    EXPECT_EQ(m.mContextMenu, nullptr);
-}
-
 TEST_F(Touch, BuildingWithTooFewCoinsLeavesTheMenuOpenAndSilent)
 {
     files.put(L"td/towers_sheet.csv", "id;parent;type;levelid;require;cost;strength;cooldown;r;speed;ammoid;fps\n"
@@ -161,6 +151,8 @@ TEST_F(Touch, ForcingAWaveEarlyPaysForTheTimeLeftAndPicksTheUnitUnderThePress)
     m.mNextWave.buttons.push_back({20, 300, 40, 40});
     m.mNextWave.firstSpawnTime = m.mWaves.mClock + 7.6f;
     m.mNextWave.lead = 0.0f;
+    EXPECT_TRUE(m.isOnNextWaveButton(21.0f, 301.0f));
+    EXPECT_FALSE(m.isOnNextWaveButton(20.0f, 301.0f)); // strictly inside
     for (i32 block : {1, 2})
     {
         ihud.block = block;
@@ -231,13 +223,19 @@ TEST_F(Touch, MoveAndPressHitTheSameEntries)
     EXPECT_EQ(m.mTowers[0]->baseId(), 300);
 }
 
-TEST_F(Touch, OpeningAnotherScreenDropsTheMenu)
+TEST_F(Touch, AnotherScreenOrTheTowerTakenAwayDropsTheMenu)
 {
     TDMap& m = begin();
     click(250, 160);
     ASSERT_NE(m.mContextMenu, nullptr);
     m.mScreen = 4;
     m.update(0.01f);
+    EXPECT_EQ(m.mContextMenu, nullptr);
+    m.mScreen = 0;
+    TDTower* tower = m.buildTower(0, 100);
+    m.onPointerUp(250, 160);
+    ASSERT_NE(m.mContextMenu, nullptr);
+    m.removeTower(tower);
     EXPECT_EQ(m.mContextMenu, nullptr);
 }
 } // namespace
