@@ -144,15 +144,4 @@ TEST_F(Release, TheResultOpensTheShopWhichReturnsWhereItWasOpenedFromOrRestartsA
     m.onPointerUp(70, 20);
     EXPECT_EQ(ihud.count(L"nextLevel"), 1u);
 }
-TEST_F(Release, TheUnlockMessagesOkResumesTheBattleAndTellsTheTutorial)
-{
-    TDMap& m = begin();
-    ihud.add(L"ok", 10, 10);
-    m.mScreen = 11;
-    m.mSpeed = 0.0f;
-    m.onPointerUp(20, 20);
-    EXPECT_EQ(m.mScreen, 0);
-    EXPECT_EQ(m.mSpeed, 1.0f);
-    EXPECT_EQ(tutorial.count(L"unlock_window_close"), 1u);
-}
 } // namespace

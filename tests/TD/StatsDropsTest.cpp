@@ -105,16 +105,3 @@ TEST_F(BattleFixture, GemsLeftLyingAreCreditedWhenTheLevelEnds)
     EXPECT_EQ(m.mScreen, 1);
     EXPECT_EQ(hud.results, 1);
 }
-
-
-TEST_F(BattleFixture, RefundReturnsTheCrystalsOfEveryBoughtStep)
-{
-    files.put(L"td/upgrades.xml", R"(<upgrades><upgrade id="7" icon="i"><targets><target id="100"/></targets><steps>
-        <step cost_r="5"/><step cost_r="8"/><step cost_r="13"/></steps></upgrade></upgrades>)");
-    TDMap& m = start("<wave spawn=\"1\"><e id=\"1\"/></wave>");
-    m.mProgress->setUpgradeLevel(7, 1); // two steps bought
-    i32 gems = m.mStats.mGems;
-    m.refundUpgrades();
-    EXPECT_EQ(m.mProgress->getGems(), gems + 13);
-    EXPECT_EQ(m.mProgress->getUpgradeLevel(7), -1);
-}
