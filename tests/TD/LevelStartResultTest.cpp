@@ -8,9 +8,7 @@ using namespace tdtest;
 
 namespace
 {
-struct LevelStart : InputFixture
-{
-};
+using LevelStart = InputFixture;
 
 TEST_F(LevelStart, MusicFollowsTheEpisode)
 {
@@ -65,9 +63,7 @@ TEST_F(LevelStart, OpeningWindowFollowsTheUnlockList)
     EXPECT_EQ(m.mScreen, 0);
 }
 
-struct LevelEnd : InputFixture
-{
-};
+using LevelEnd = InputFixture;
 
 TEST_F(LevelEnd, AVictoryStoresStarsAndGemsOnce)
 {

@@ -10,7 +10,7 @@ namespace
 {
 using Touch = InputFixture;
 
-TEST_F(Touch, BuildingFromTheMenuChargesPlaysAndTellsTheTutorialOnce)
+TEST_F(Touch, BuildingFromTheMenuChargesPlaysAndTellsTheTutorialOnceAndMovesHitWhatPressesHit)
 {
     TDMap& m = begin();
     click(250, 160);
@@ -34,6 +34,23 @@ TEST_F(Touch, BuildingFromTheMenuChargesPlaysAndTellsTheTutorialOnce)
     EXPECT_EQ(played(L"context_out"), 1u);
     frames(0.25f);
     EXPECT_EQ(m.mContextMenu, nullptr);
+
+    // A move and a press over the same point hit the same entry.
+    click(750, 160);
+    frames(0.25f);
+    const TDContextMenuItem* item = entry(300);
+    ASSERT_NE(item, nullptr);
+    i32 x = 0, y = 0;
+    entryPoint(*m.mContextMenu, *item, x, y);
+    m.onPointerMove(x, y);
+    EXPECT_EQ(m.mContextMenu->hoveredId, 300);
+    EXPECT_EQ(m.mContextMenu->hoveredItem, item);
+    EXPECT_EQ(tutorial.hooks.back(), L"move " + pt(x, y));
+    m.onPointerMove(750, 160);
+    EXPECT_EQ(m.mContextMenu->hoveredId, -1);
+    m.onPointerDown(x, y);
+    ASSERT_EQ(m.mTowers.size(), 2u);
+    EXPECT_EQ(m.mTowers[1]->baseId(), 300);
 }
 
 TEST_F(Touch, BuildingWithTooFewCoinsLeavesTheMenuOpenAndSilent)
@@ -201,26 +218,6 @@ TEST_F(Touch, ControlButtonsFollowTheSpeed)
     m.mSpeed = 1.0f;
     m.updateControlButtons();
     EXPECT_FALSE(m.mActiveButtonPlaced);
-}
-
-TEST_F(Touch, MoveAndPressHitTheSameEntries)
-{
-    TDMap& m = begin();
-    click(250, 160);
-    frames(0.25f);
-    const TDContextMenuItem* item = entry(300);
-    ASSERT_NE(item, nullptr);
-    i32 x = 0, y = 0;
-    entryPoint(*m.mContextMenu, *item, x, y);
-    m.onPointerMove(x, y);
-    EXPECT_EQ(m.mContextMenu->hoveredId, 300);
-    EXPECT_EQ(m.mContextMenu->hoveredItem, item);
-    EXPECT_EQ(tutorial.hooks.back(), L"move " + pt(x, y));
-    m.onPointerMove(250, 160);
-    EXPECT_EQ(m.mContextMenu->hoveredId, -1);
-    m.onPointerDown(x, y);
-    ASSERT_EQ(m.mTowers.size(), 1u);
-    EXPECT_EQ(m.mTowers[0]->baseId(), 300);
 }
 
 TEST_F(Touch, AnotherScreenOrTheTowerTakenAwayDropsTheMenu)
