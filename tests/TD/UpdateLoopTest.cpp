@@ -32,7 +32,7 @@ TEST_F(BattleFixture, AScreenOverTheBattleRunsOnlyThePresentationAndAReloadOnlyT
     m.mTrace = nullptr;
 }
 
-TEST_F(BattleFixture, SpeedZeroFreezesTheBattleButNotThePresentation)
+TEST_F(BattleFixture, SpeedZeroFreezesTheBattleButNotThePresentationAndADeadPickIsDropped)
 {
     TDMap& m = start(kWave);
     run(1.0f);
@@ -50,6 +50,15 @@ TEST_F(BattleFixture, SpeedZeroFreezesTheBattleButNotThePresentation)
     EXPECT_EQ(m.mTime, time);
     EXPECT_EQ(gem->mTime, 0.0f); // drops do not age
     EXPECT_EQ(m.mStats.mShownCoins, m.mStats.mCoins); // the counter runs on
+
+    // Running again: a picked unit is dropped once it has died.
+    m.mSpeed = 1.0f;
+    m.mHovered = u;
+    u->mHealth = 0.0f;
+    m.update(0.016f); // dying now
+    EXPECT_EQ(m.mHovered, u);
+    m.update(0.016f);
+    EXPECT_EQ(m.mHovered, nullptr);
 }
 
 TEST_F(BattleFixture, NullEmittersAreDroppedAndOneShotsEnd)
@@ -93,18 +102,6 @@ TEST_F(BattleFixture, EffectTimersFireFirstAfterTheirDelayThenAtRandomRepeats)
     run(1.0f);
     EXPECT_EQ(particles.count(L"fog"), 1u);
     EXPECT_EQ(static_cast<FakeEmitter*>(steady->effect->mEmitter.get())->loop, 1);
-}
-
-TEST_F(BattleFixture, HoveredUnitIsDroppedWhenItDies)
-{
-    TDMap& m = start(kWave);
-    run(0.5f);
-    m.mHovered = unit(0);
-    unit(0)->mHealth = 0.0f;
-    m.update(0.016f); // dying now
-    EXPECT_EQ(m.mHovered, unit(0));
-    m.update(0.016f);
-    EXPECT_EQ(m.mHovered, nullptr);
 }
 
 TEST_F(BattleFixture, UnitSpawnedDuringTheUnitPassIsUpdatedInTheSamePass)
