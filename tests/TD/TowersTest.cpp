@@ -198,19 +198,13 @@ TEST_F(BattleFixture, UpgradeNeedsTheCoinsAndShowsWhatChanged)
     EXPECT_EQ(info->mText, L"Range +20%\nDamage %s +100\nRate +100%n%");
     EXPECT_EQ(tutorial.count(L"tower_upgraded"), 1u);
     EXPECT_EQ(particles.count(L"upgrade"), 1u);
-}
 
-TEST_F(BattleFixture, UpgradeSkipsLinesWithZeroDenominators)
-{
-    TDMap& m = start(kThreeBrutes);
-    TDTower* t = m.buildTower(0, 100);
-    TDPrototype* tier = const_cast<TDPrototype*>(t->currentProto(1));
-    m.mPrototypes.findById(100)->radius = 0.0f;
-    tier->cooldown = 0.0f;
-    m.mStats.mCoins = 100;
-    ASSERT_TRUE(t->upgrade(1, 10.0f));
     // Range from 0 and a cooldown of 0 give no line; the damage line stays.
-    EXPECT_EQ(m.mIndicators.items.back()->mText, L"towerUpgradeInfoDamage");
+    TDTower* other = m.buildTower(1, 100);
+    m.mPrototypes.findById(100)->radius = 0.0f;
+    const_cast<TDPrototype*>(other->currentProto(1))->cooldown = 0.0f;
+    ASSERT_TRUE(other->upgrade(1, 10.0f));
+    EXPECT_EQ(m.mIndicators.items.back()->mText, L"Damage %s +100");
 }
 
 TEST_F(BattleFixture, ReloadingTheSheetsUnderLiveObjectsKeepsThemValid)
