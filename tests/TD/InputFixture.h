@@ -1,11 +1,10 @@
-// A battle driven by the pointer: a HUD fake with named buttons, spell buttons and screen
-// openers that set the screen number like the real ones, and a recording painter for the ring
+// A battle driven by the pointer through the real HUD, and a recording painter for the ring
 // menu and the spell buttons.
 #pragma once
 
 #include "BattleFixture.h"
 #include "Source/TD/Draw/HUDSpellButton.h"
-#include "Source/TD/Battle/TDLevelResultKeeper.h"
+#include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Draw/TDUiPainter.h"
 
 #include <cmath>
@@ -31,125 +30,62 @@ struct SizedImages : TDNullImageLoader
     std::unique_ptr<TDImage> loadImage(const std::wstring&) override { return std::make_unique<FakeImage>(w, h); }
 };
 
-struct InputHud : TDNullHud
+// The real HUD without a layout: five spell slots along y = 700, the control buttons' lit
+// pictures above the screen and the buttons a case adds. The pointer calls that reach it, the
+// closing of every screen, the font and the pictures shown are recorded (without a layout the
+// window has neither).
+struct InputHud : HUD
 {
-    struct Button
-    {
-        float x, y, w, h;
-        bool visible = true;
-    };
-    TDMap* map = nullptr;
-    std::map<std::wstring, Button> named;
-    std::vector<std::unique_ptr<HUDSpellButton>> spells;
     std::vector<std::wstring> calls;
-    std::map<std::wstring, bool> shown; // setButtonVisible
-    std::map<std::wstring, std::wstring> texts;
     std::map<std::wstring, bool> frames;
     std::wstring font;
-    i32 block = 0;
-    i32 results = 0;
-    TDLevelOutcome outcome;
 
-    static bool in(const Button& b, i32 x, i32 y)
+    InputHud() : HUD(L"")
     {
-        float fx = static_cast<float>(x), fy = static_cast<float>(y);
-        return b.visible && b.x <= fx && fx <= b.x + b.w && b.y <= fy && fy <= b.y + b.h;
-    }
-    void add(const std::wstring& name, float x, float y, float w = 40.0f, float h = 40.0f)
-    {
-        named[name] = Button{x, y, w, h};
-    }
-    std::wstring buttonNameAt(i32 x, i32 y) override
-    {
-        for (const auto& [name, b] : named)
-            if (in(b, x, y))
-                return name;
-        return L"";
-    }
-    // As the real HUD: a spell button that cannot be pressed still takes the press (-2).
-    i32 buttonAt(i32 x, i32 y) override
-    {
-        for (const auto& s : spells)
+        for (i32 i = 0; i < 5; ++i)
         {
-            if (s->canPress(x, y))
-                return s->mIndex;
-            if (s->contains(x, y))
-                return -2;
+            auto slot = std::make_unique<TDFrameEntry>();
+            slot->mX = 65.0f + 100.0f * static_cast<float>(i);
+            slot->mY = 675.0f;
+            slot->mWidth = 70.0f;
+            slot->mHeight = 50.0f;
+            mSpellSlots.push_back(std::move(slot));
         }
-        return -1;
+        for (const wchar_t* name : {L"play_btn_ac", L"speed_btn_ac", L"pause_btn_ac"})
+            add(name, 800.0f, -100.0f);
     }
-    void onPress(i32 x, i32 y) override { calls.push_back(L"press " + pt(x, y)); }
-    void onRelease(i32 x, i32 y) override { calls.push_back(L"release " + pt(x, y)); }
-    void onMouseMove(i32 x, i32 y) override
+    TDButtonFrame* add(const std::wstring& name, float x, float y, float w = 40.0f, float h = 40.0f)
     {
-        calls.push_back(L"move " + pt(x, y));
-        for (const auto& s : spells)
-            s->onHover(x, y);
+        auto* button = new TDButtonFrame();
+        button->mName = name;
+        button->mX = x;
+        button->mY = y;
+        button->mWidth = w;
+        button->mHeight = h;
+        mButtons.push_back(button);
+        return button;
     }
-    void onWheel(i16 delta) override { calls.push_back(L"wheel " + std::to_wstring(delta)); }
-    i32 uiBlock() const override { return block; }
-    bool buttonRect(const std::wstring& name, float& x, float& y, float& w, float& h) override
+    bool shown(const std::wstring& name) const { return findButton(name) && findButton(name)->mVisible; }
+    void onPress(i32 x, i32 y) override { record(L"press " + pt(x, y), [&] { HUD::onPress(x, y); }); }
+    void onRelease(i32 x, i32 y) override { record(L"release " + pt(x, y), [&] { HUD::onRelease(x, y); }); }
+    void onMouseMove(i32 x, i32 y) override { record(L"move " + pt(x, y), [&] { HUD::onMouseMove(x, y); }); }
+    void onWheel(i16 delta) override { record(L"wheel " + std::to_wstring(delta), [&] { HUD::onWheel(delta); }); }
+    void closeAllWindows() override { record(L"closeAll", [&] { HUD::closeAllWindows(); }); }
+    void setFont(const std::wstring& name) override
     {
-        auto it = named.find(name);
-        if (it == named.end())
-            return false;
-        x = it->second.x, y = it->second.y, w = it->second.w, h = it->second.h;
-        return true;
+        font = name;
+        HUD::setFont(name);
     }
-    void setButtonVisible(const std::wstring& name, bool visible) override
+    void setFrameVisible(const std::wstring& name, bool visible) override
     {
-        shown[name] = visible;
-        auto it = named.find(name);
-        if (it != named.end())
-            it->second.visible = visible;
+        frames[name] = visible;
+        HUD::setFrameVisible(name, visible);
     }
-    HUDSpellButton* spellButton(i32 n) override
+    template <class F> void record(const std::wstring& call, F&& then)
     {
-        return n >= 0 && static_cast<size_t>(n) < spells.size() ? spells[static_cast<size_t>(n)].get() : nullptr;
+        calls.push_back(call);
+        then();
     }
-    i32 spellButtonCount() const override { return static_cast<i32>(spells.size()); }
-    // As the real HUD: unlocked spells only, five slots, and a reset only zeroes cooldowns.
-    void addSpellButton(i32 spell) override
-    {
-        if (!map || !map->mSpells.findById(spell) || !map->isUnlocked(spell) || spells.size() >= 5)
-            return;
-        auto button = std::make_unique<HUDSpellButton>(*map, spell);
-        button->mIndex = static_cast<i32>(spells.size());
-        button->mCentreX = 100.0f + 100.0f * static_cast<float>(spells.size());
-        button->mCentreY = 700.0f;
-        spells.push_back(std::move(button));
-    }
-    void resetSpellButtons() override
-    {
-        for (auto& button : spells)
-        {
-            button->mCooldown = 0.0f;
-            button->mUsed = 0;
-        }
-    }
-    void removeSpellButtons() override { spells.clear(); }
-    void closeAllWindows() override { calls.push_back(L"closeAll"); }
-    void opened(const wchar_t* name, i32 screen)
-    {
-        calls.push_back(name);
-        if (map && screen >= 0)
-            map->mScreen = screen;
-    }
-    void showLevelSelect() override { opened(L"levels", 6); }
-    void showShop(bool afterLevel) override { opened(afterLevel ? L"shop after" : L"shop", 8); }
-    void showUnlockMessage(const std::vector<i32>&) override { opened(L"unlock", 11); }
-    void showLevelName() override { opened(L"levelName", -1); }
-    void nextLevel() override { opened(L"nextLevel", -1); }
-    // The result window reads the stored outcome when it is made.
-    void showLevelResult() override
-    {
-        ++results;
-        outcome = map->mLevelOutcome;
-    }
-    void setText(const std::wstring& name, const std::wstring& text) override { texts[name] = text; }
-    void setFrameVisible(const std::wstring& name, bool visible) override { frames[name] = visible; }
-    void setFont(const std::wstring& name) override { font = name; }
-
     size_t count(const std::wstring& call) const
     {
         return static_cast<size_t>(std::count(calls.begin(), calls.end(), call));
@@ -220,7 +156,15 @@ struct InputFixture : BattleFixture
         services.images = &images;
         services.screen = &screen;
     }
-    void made(TDMap& m) override { ihud.map = &m; }
+    void made(TDMap& m) override { ihud.setMap(&m); }
+    // The screens go before the battle they point at.
+    void TearDown() override
+    {
+        ihud.mPendingWindows.clear();
+        ihud.closeAllWindows();
+        ihud.Update(0.0f);
+        BattleFixture::TearDown();
+    }
 
     // The straight level (spots at (250, 160) and (750, 160)) in mode 1, on screen 0, with
     // coins to spend.
@@ -273,6 +217,22 @@ struct InputFixture : BattleFixture
     {
         map->onPointerDown(x, y);
         map->onPointerUp(x, y);
+    }
+    // Screens of that kind opened (queued or on the stack).
+    template <class T> size_t opened() const
+    {
+        size_t n = 0;
+        for (HUDWindow* window : ihud.mPendingWindows)
+            n += dynamic_cast<T*>(window) != nullptr;
+        for (HUDWindow* window : ihud.windows())
+            n += dynamic_cast<T*>(window) != nullptr;
+        return n;
+    }
+    // A text of the newest screen, "-" when it has none.
+    std::wstring text(const std::wstring& name) const
+    {
+        const std::wstring* shown = ihud.mPendingWindows.empty() ? nullptr : ihud.mPendingWindows.back()->getText(name);
+        return shown ? *shown : L"-";
     }
     size_t played(const std::wstring& tag) const
     {

@@ -172,13 +172,13 @@ TEST_F(Touch, ForcingAWaveEarlyPaysForTheTimeLeftAndPicksTheUnitUnderThePress)
     EXPECT_FALSE(m.isOnNextWaveButton(20.0f, 301.0f)); // strictly inside
     for (i32 block : {1, 2})
     {
-        ihud.block = block;
+        ihud.mUIBlock = block;
         ihud.calls.clear();
         m.onPointerDown(40, 320);
         EXPECT_EQ(tutorial.count(L"wave_forced"), 0u);
         EXPECT_EQ(ihud.calls, std::vector<std::wstring>{L"move 40,320"}) << "only the hover follows";
     }
-    ihud.block = 3; // the wave step of the tutorial
+    ihud.mUIBlock = 3; // the wave step of the tutorial
     i32 coins = m.mStats.mCoins;
     m.onPointerDown(40, 320);
     EXPECT_EQ(m.mStats.mCoins, coins + 15);
@@ -197,8 +197,11 @@ TEST_F(Touch, ControlButtonsFollowTheSpeed)
 {
     TDMap& m = begin();
     for (const wchar_t* name : {L"play_btn_ac", L"speed_btn_ac", L"pause_btn_ac"})
-        ihud.add(name, 800, 10, 40, 20);
-    ihud.named[L"speed_btn_ac"].x = 900;
+    {
+        ihud.findButton(name)->mY = 10.0f;
+        ihud.findButton(name)->mHeight = 20.0f;
+    }
+    ihud.findButton(L"speed_btn_ac")->mX = 900.0f;
     auto* glow = static_cast<FakeEmitter*>(m.mActiveButtonEmitter.get());
     ASSERT_NE(glow, nullptr);
 
@@ -210,11 +213,13 @@ TEST_F(Touch, ControlButtonsFollowTheSpeed)
 
     m.mSpeed = 0.5f;
     m.updateControlButtons();
-    EXPECT_FALSE(ihud.shown[L"play_btn_ac"] || ihud.shown[L"speed_btn_ac"] || ihud.shown[L"pause_btn_ac"]);
+    EXPECT_FALSE(ihud.shown(L"play_btn_ac") || ihud.shown(L"speed_btn_ac") || ihud.shown(L"pause_btn_ac"));
     EXPECT_FALSE(m.mActiveButtonPlaced) << "no button to sit on: the glow hides";
 
     // A layout without the active button leaves the glow hidden too.
-    ihud.named.erase(L"play_btn_ac");
+    TDButtonFrame* play = ihud.findButton(L"play_btn_ac");
+    ihud.mButtons.erase(std::find(ihud.mButtons.begin(), ihud.mButtons.end(), play));
+    delete play;
     m.mSpeed = 1.0f;
     m.updateControlButtons();
     EXPECT_FALSE(m.mActiveButtonPlaced);
@@ -294,7 +299,7 @@ TEST_F(Touch, ABattlePlayedByTheSamePressesEndsTheSame)
     EXPECT_FALSE(first.positions.empty());
     EXPECT_EQ(map->mTowers.size() == 2 ? map->mTowers[0]->mLevel : -1, 1);
     map.reset();
-    ihud = InputHud();
+    ihud.mUIBlock = 0;
     PressedBattle second = playByPresses(*this);
     EXPECT_TRUE(first == second);
 }
