@@ -28,6 +28,7 @@ TEST_F(LevelStart, RestartKeepsTheGemTotalAndEndsPausesAndSpeedUps)
 {
     TDMap& m = begin();
     m.mStats.addGems(4);
+    m.mStats.addKill(10, 0, 0);
     i32 total = m.mStats.mGems;
     ASSERT_NE(m.buildTower(0, 100), nullptr);
     m.mSpeed = 2.0f;
@@ -36,6 +37,7 @@ TEST_F(LevelStart, RestartKeepsTheGemTotalAndEndsPausesAndSpeedUps)
     ASSERT_EQ(m.restart(), QL_OK);
     EXPECT_EQ(m.mStats.mGems, total);
     EXPECT_EQ(m.mStats.mGemsWon, 0);
+    EXPECT_EQ(m.mStats.mKillScore, 0);
     EXPECT_EQ(m.mStats.mCoins, 500);
     EXPECT_TRUE(m.mTowers.empty());
     EXPECT_EQ(m.mSpeed, 1.0f);
