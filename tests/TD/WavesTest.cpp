@@ -57,12 +57,16 @@ TEST_F(BattleFixture, WipeAwardIsPaidOnceAtTheLastKillAndNeverAfterALeak)
     run(1.0f); // the combo of two kills pays 3 a second later
     EXPECT_EQ(m.mStats.mCoins, before + 2 * bounty + 25 + 3);
 
-    // Second wave: one gets through, the other is killed: no award.
+    // Second wave: one walks into the goal, then the other is killed: no award.
     run(3.0f);
     ASSERT_EQ(m.mWaves.mUnits.size(), 2u);
+    TDUnit* last = unit(1);
+    for (int i = 0; i < 60 * 30 && m.mStats.mUnitsThrough == 0; ++i)
+        m.update(1.0f / 60.0f);
+    ASSERT_EQ(m.mStats.mUnitsThrough, 1);
+    ASSERT_EQ(m.mWaves.mUnits.size(), 1u);
     i32 coins = m.mStats.mCoins;
-    m.onUnitReachedGoal(unit(0));
-    unit(1)->mHealth = 0.0f;
+    last->mHealth = 0.0f;
     run(0.5f);
     EXPECT_EQ(m.mStats.mCoins, coins + bounty);
 }
