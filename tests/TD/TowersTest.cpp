@@ -33,7 +33,7 @@ TEST_F(BattleFixture, TowerWithoutStrengthNeverAimsButLooksAroundAndPaysIncome)
     EXPECT_EQ(sounds.played.back(), L"tower300shot");
 }
 
-TEST_F(BattleFixture, UnitsJustOutsideRangeArePreAimedButNotShot)
+TEST_F(BattleFixture, UnitsJustOutsideRangeArePreAimedAndTargetingPrefersThePickThenTheCurrentThenTheWeakest)
 {
     TDMap& m = start(kThreeBrutes);
     TDTower* t = m.buildTower(0, 100); // range 200: fires within 100 of (250, 160)
@@ -49,13 +49,8 @@ TEST_F(BattleFixture, UnitsJustOutsideRangeArePreAimedButNotShot)
     EXPECT_EQ(t->mState, 4);
     EXPECT_NE(t->mTarget, nullptr);
     EXPECT_TRUE(m.mBullets->items.empty());
-}
 
-TEST_F(BattleFixture, TargetingPrefersThePickThenTheCurrentThenTheWeakestNearest)
-{
-    TDMap& m = start(kThreeBrutes);
-    TDTower* t = m.buildTower(0, 100);
-    run(0.1f);
+    // Targeting: the pick, then the current target, then the weakest nearest.
     ASSERT_EQ(m.mWaves.mUnits.size(), 3u);
     TDUnit* a = unit(0);
     TDUnit* b = unit(1);

@@ -61,7 +61,7 @@ TEST_F(BattleFixture, SpeedZeroFreezesTheBattleButNotThePresentationAndADeadPick
     EXPECT_EQ(m.mHovered, nullptr);
 }
 
-TEST_F(BattleFixture, NullEmittersAreDroppedAndOneShotsEnd)
+TEST_F(BattleFixture, NullEmittersAreDroppedOneShotsEndAndEffectTimersRepeatAtRandom)
 {
     particles.missing.insert(L"damage_h");
     TDMap& m = start(kWave);
@@ -75,11 +75,8 @@ TEST_F(BattleFixture, NullEmittersAreDroppedAndOneShotsEnd)
     m.mParticles.push_back(new TDParticle(particles, L""));
     m.update(0.016f);
     EXPECT_TRUE(m.mParticles.empty()); // no emitters: deleted on the next pass
-}
 
-TEST_F(BattleFixture, EffectTimersFireFirstAfterTheirDelayThenAtRandomRepeats)
-{
-    TDMap& m = start(kWave);
+    // Effect timers fire first after their delay, then at random repeats.
     TDEffectTimer* timer = new TDEffectTimer();
     timer->name = L"smoke";
     timer->firstDelay = 1.0f;
