@@ -217,9 +217,7 @@ TEST_F(Touch, ControlButtonsFollowTheSpeed)
     EXPECT_FALSE(m.mActiveButtonPlaced) << "no button to sit on: the glow hides";
 
     // A layout without the active button leaves the glow hidden too.
-    TDButtonFrame* play = ihud.findButton(L"play_btn_ac");
-    ihud.mButtons.erase(std::find(ihud.mButtons.begin(), ihud.mButtons.end(), play));
-    delete play;
+    ihud.mButtons.remove(ihud.findButton(L"play_btn_ac"));
     m.mSpeed = 1.0f;
     m.updateControlButtons();
     EXPECT_FALSE(m.mActiveButtonPlaced);
