@@ -84,6 +84,20 @@ struct BattleDraw : BattleFixture
         canvas.calls.clear();
         drawer->draw(canvas);
     }
+    std::vector<Drawn> texts() const
+    {
+        std::vector<Drawn> out;
+        for (const Drawn& d : canvas.drawn)
+            if (d.kind == Drawn::Text)
+                out.push_back(d);
+        return out;
+    }
+    // The frame of the first unit drawn, "" when none.
+    std::wstring unitFrame() const
+    {
+        const int i = canvas.find(L"td/mobs:");
+        return i < 0 ? L"" : canvas.drawn[static_cast<size_t>(i)].name;
+    }
     // Indices of the drawn images of units (the mob sheet's frames) in drawing order.
     std::vector<int> unitImages() const
     {
@@ -96,20 +110,7 @@ struct BattleDraw : BattleFixture
 };
 } // namespace
 
-TEST_F(BattleDraw, TheLoadingFrameShowsOnlyTheLoadingPicture)
-{
-    TDMap& m = begin(kGrunts);
-    run(1.0f);
-    m.mReloadState = 1;
-    frame();
-    ASSERT_EQ(canvas.drawn.size(), 1u);
-    EXPECT_EQ(canvas.drawn[0].name, L"td/data/loading.jpg");
-    EXPECT_FLOAT_EQ(canvas.drawn[0].x, 512.0f); // its corner at the origin
-    EXPECT_TRUE(canvas.calls.empty());
-    EXPECT_EQ(m.mReloadState, 2);
-}
-
-TEST_F(BattleDraw, OtherScreensHideTheBattleButKeepHudAndWindows)
+TEST_F(BattleDraw, OtherScreensHideTheBattleButKeepHudAndWindowsAndLoadingShowsOnlyItsPicture)
 {
     TDMap& m = begin(kGrunts);
     m.buildTower(0, 100);
@@ -118,101 +119,77 @@ TEST_F(BattleDraw, OtherScreensHideTheBattleButKeepHudAndWindows)
     frame();
     EXPECT_EQ(canvas.count(L"td/turrets:") + canvas.count(L"td/mobs:") + canvas.count(L"spots/"), 0);
     std::vector<std::string> expected{"hud", "windows0", "push", "pop", "windows1"};
-    std::vector<std::string> tail(canvas.calls.end() - 5, canvas.calls.end());
-    EXPECT_EQ(tail, expected);
+    EXPECT_EQ(std::vector<std::string>(canvas.calls.end() - 5, canvas.calls.end()), expected);
 
     m.mScreen = 0;
     frame();
     EXPECT_EQ(canvas.count(L"td/turrets:idle/00"), 1);
     EXPECT_EQ(canvas.count(L"td/mobs:walk/"), 1);
+    m.mReloadState = 1;
+    frame();
+    ASSERT_EQ(canvas.drawn.size(), 1u);
+    EXPECT_EQ(canvas.drawn[0].name, L"td/data/loading.jpg");
+    EXPECT_FLOAT_EQ(canvas.drawn[0].x, 512.0f); // its corner at the origin
+    EXPECT_TRUE(canvas.calls.empty());
+    EXPECT_EQ(m.mReloadState, 2);
+    m.mReloadState = 0;
     m.mLevelActive = false;
     frame();
     EXPECT_TRUE(canvas.drawn.empty());
 }
 
-TEST_F(BattleDraw, DepthDecidesWhetherATowerCoversAUnit)
-{
-    TDMap& m = begin(kGrunts);
-    TDTower* tower = m.buildTower(0, 100);
-    ASSERT_NE(tower, nullptr);
-    run(0.5f);
-    ASSERT_NE(unit(0), nullptr);
-    place(unit(0), 250.0f, tower->mBaseY - 30.0f); // above the tower's base: behind it
-    frame();
-    int u = canvas.find(L"td/mobs:walk/");
-    int t = canvas.find(L"td/turrets:idle/00");
-    ASSERT_GE(u, 0);
-    ASSERT_GE(t, 0);
-    EXPECT_LT(u, t);
-
-    place(unit(0), 250.0f, tower->mBaseY + 30.0f); // lower on the screen: in front
-    frame();
-    EXPECT_GT(canvas.find(L"td/mobs:walk/"), canvas.find(L"td/turrets:idle/00"));
-}
-
-TEST_F(BattleDraw, FlyersAndTheirShadowsLieOverEveryGroundObject)
+TEST_F(BattleDraw, SpotsGroundShadowsGroundObjectsAirShadowsAndFlyersInThatOrder)
 {
     TDMap& m = begin("<wave spawn=\"1\"><e id=\"3\" y=\"-65\"/><e id=\"1\" x=\"10\" y=\"-65\"/></wave>"
                      "<wave spawn=\"1\"><e id=\"1\"/></wave>");
-    TDTower* tower = m.buildTower(0, 100);
     run(0.5f);
     ASSERT_EQ(m.mWaves.mUnits.size(), 2u);
-    TDUnit* flyer = m.mWaves.mUnits[0]->protoId() == 3 ? m.mWaves.mUnits[0] : m.mWaves.mUnits[1];
-    TDUnit* walker = flyer == m.mWaves.mUnits[0] ? m.mWaves.mUnits[1] : m.mWaves.mUnits[0];
-    place(flyer, 250.0f, 50.0f);                     // far up the screen
-    place(walker, 250.0f, tower->mBaseY + 100.0f);   // far down
     frame();
-    int towerAt = canvas.find(L"td/turrets:");
-    int wyvernShadow = canvas.find(L"wywern_shadow");
-    int groundShadow = canvas.find(L"dragon_shadow");
-    std::vector<int> units = unitImages();
-    ASSERT_EQ(units.size(), 2u);
-    ASSERT_GE(wyvernShadow, 0);
-    ASSERT_GE(groundShadow, 0);
-    // Ground shadows, ground objects (tower, walker), air shadows, flyers.
-    EXPECT_LT(groundShadow, towerAt);
-    EXPECT_LT(towerAt, units[0]);
-    EXPECT_LT(units[0], wyvernShadow);
-    EXPECT_LT(wyvernShadow, units[1]);
-    // The flyer's shadow falls 15 below it, a walker's 5.
-    EXPECT_FLOAT_EQ(canvas.drawn[wyvernShadow].x, 255.0f);
-    EXPECT_FLOAT_EQ(canvas.drawn[wyvernShadow].y, 65.0f);
-    EXPECT_FLOAT_EQ(canvas.drawn[groundShadow].y, tower->mBaseY + 105.0f);
-    // Shadows are scaled to the frame's width (40 over 20).
-    EXPECT_FLOAT_EQ(canvas.drawn[wyvernShadow].scaleX, 2.0f);
-}
-
-TEST_F(BattleDraw, FreeSpotsLieUnderEverythingLastSpotFirst)
-{
-    TDMap& m = begin(kGrunts);
-    run(0.2f);
-    frame();
+    // Free spots lie under everything, the last spot (x 750) first.
     ASSERT_EQ(canvas.find(L"spots/"), 0);
     ASSERT_EQ(canvas.find(L"spots/", 1), 1);
-    EXPECT_GT(canvas.drawn[0].x, canvas.drawn[1].x) << "spot 1 (x 750) before spot 0 (x 250)";
+    EXPECT_GT(canvas.drawn[0].x, canvas.drawn[1].x);
 
-    m.buildTower(1, 100);
+    TDTower* tower = m.buildTower(0, 100);
+    ASSERT_NE(tower, nullptr);
+    TDUnit* flyer = unit(0)->protoId() == 3 ? unit(0) : unit(1);
+    TDUnit* walker = flyer == unit(0) ? unit(1) : unit(0);
+    place(flyer, 250.0f, 50.0f);
+    place(walker, 250.0f, tower->mBaseY - 30.0f); // above the tower's base: behind it
     frame();
     EXPECT_EQ(canvas.count(L"spots/"), 1);
     EXPECT_EQ(canvas.find(L"spots/"), 0);
-}
+    EXPECT_LT(unitImages()[0], canvas.find(L"td/turrets:"));
 
-TEST_F(BattleDraw, BattleItemsGoThroughTheBattleTransform)
-{
-    TDMap& m = begin(kGrunts);
-    TDTower* tower = m.buildTower(0, 100);
-    run(0.2f);
+    place(walker, 250.0f, tower->mBaseY + 100.0f); // lower on the screen: in front
+    frame();
+    const int towerAt = canvas.find(L"td/turrets:");
+    const int airShadow = canvas.find(L"wywern_shadow");
+    const int groundShadow = canvas.find(L"dragon_shadow");
+    const std::vector<int> units = unitImages();
+    ASSERT_EQ(units.size(), 2u);
+    ASSERT_GE(airShadow, 0);
+    ASSERT_GE(groundShadow, 0);
+    EXPECT_LT(groundShadow, towerAt);
+    EXPECT_LT(towerAt, units[0]);
+    EXPECT_LT(units[0], airShadow);
+    EXPECT_LT(airShadow, units[1]);
+    // The flyer's shadow falls 15 below it, a walker's 5; both scaled to the frame (40 over 20).
+    EXPECT_FLOAT_EQ(canvas.drawn[airShadow].x, 255.0f);
+    EXPECT_FLOAT_EQ(canvas.drawn[airShadow].y, 65.0f);
+    EXPECT_FLOAT_EQ(canvas.drawn[groundShadow].y, tower->mBaseY + 105.0f);
+    EXPECT_FLOAT_EQ(canvas.drawn[airShadow].scaleX, 2.0f);
+
+    // Battle items go through the battle transform, pushes and pops paired.
     m.mScale = 0.5f;
     m.mOffsetX = 100.0f;
     m.mOffsetY = 10.0f;
     frame();
-    int t = canvas.find(L"td/turrets:idle/00");
-    ASSERT_GE(t, 0);
-    EXPECT_EQ(canvas.drawn[t].depth, 1);
+    const Drawn& t = canvas.drawn[canvas.find(L"td/turrets:idle/00")];
+    EXPECT_EQ(t.depth, 1);
     // The base point (40, 70) of an 80-high tower graphic at (10, 0) lands on the tower's base.
-    EXPECT_FLOAT_EQ(canvas.drawn[t].x, (tower->mBaseX - 40.0f + 10.0f + 30.0f) * 0.5f + 100.0f);
-    EXPECT_FLOAT_EQ(canvas.drawn[t].y, (tower->mBaseY - 70.0f + 40.0f) * 0.5f + 10.0f);
-    // Pushes and pops pair up.
+    EXPECT_FLOAT_EQ(t.x, (tower->mBaseX - 40.0f + 10.0f + 30.0f) * 0.5f + 100.0f);
+    EXPECT_FLOAT_EQ(t.y, (tower->mBaseY - 70.0f + 40.0f) * 0.5f + 10.0f);
     EXPECT_EQ(std::count(canvas.calls.begin(), canvas.calls.end(), "push"),
               std::count(canvas.calls.begin(), canvas.calls.end(), "pop"));
 }
@@ -232,9 +209,7 @@ TEST_F(BattleDraw, UnitsPickTheirFrameFlipAndTint)
     u->mFade = 1.0f;
     u->mAlpha = 0.5f;
     frame();
-    int i = canvas.find(L"td/mobs:");
-    ASSERT_GE(i, 0);
-    const Drawn& d = canvas.drawn[i];
+    const Drawn& d = canvas.drawn[canvas.find(L"td/mobs:")];
     EXPECT_EQ(d.name, L"td/mobs:walk/01");
     EXPECT_FALSE(d.flipH);
     EXPECT_TRUE(d.shaded);
@@ -245,43 +220,53 @@ TEST_F(BattleDraw, UnitsPickTheirFrameFlipAndTint)
     EXPECT_FLOAT_EQ(d.y, 175.0f);
 
     u->mFacingLeft = true;
-    u->mAnimTime = 99.0f; // beyond the list: its last frame
-    frame();
-    i = canvas.find(L"td/mobs:");
-    EXPECT_EQ(canvas.drawn[i].name, L"td/mobs:walk/02");
-    EXPECT_TRUE(canvas.drawn[i].flipH);
-
-    u->mState = 2;
-    u->mAnimTime = 0.0f;
-    frame();
-    EXPECT_EQ(canvas.drawn[canvas.find(L"td/mobs:")].name, L"td/mobs:death/00");
-    u->mState = 4;
-    frame();
-    EXPECT_EQ(canvas.drawn[canvas.find(L"td/mobs:")].name, L"td/mobs:special/00");
-    // Being teleported: the second death frame, held; an icy kind keeps walking.
-    u->mState = 5;
-    u->mAnimTime = 0.7f;
-    frame();
-    EXPECT_EQ(canvas.drawn[canvas.find(L"td/mobs:")].name, L"td/mobs:death/01");
+    // Beyond the list: its last frame; being teleported (5): the second death frame, held.
+    const struct
+    {
+        i32 state;
+        float time;
+        const wchar_t* frame;
+    } kFrames[] = {{1, 99.0f, L"walk/02"}, {2, 0.0f, L"death/00"}, {4, 0.0f, L"special/00"}, {5, 0.7f, L"death/01"}};
+    for (const auto& k : kFrames)
+    {
+        u->mState = k.state;
+        u->mAnimTime = k.time;
+        frame();
+        EXPECT_EQ(unitFrame(), std::wstring(L"td/mobs:") + k.frame) << k.state;
+        EXPECT_TRUE(canvas.drawn[canvas.find(L"td/mobs:")].flipH);
+    }
     EXPECT_EQ(u->mAnimTime, 0.0f);
-    const_cast<TDPrototype*>(u->proto())->ice = true;
+    const_cast<TDPrototype*>(u->proto())->ice = true; // an icy kind keeps walking
     frame();
-    EXPECT_EQ(canvas.drawn[canvas.find(L"td/mobs:")].name, L"td/mobs:walk/00");
+    EXPECT_EQ(unitFrame(), L"td/mobs:walk/00");
     u->mState = 3;
     frame();
-    EXPECT_EQ(canvas.find(L"td/mobs:"), -1);
+    EXPECT_EQ(unitFrame(), L"");
     u->mState = 1;
     TDWaveEntry* entry = u->mEntry;
     u->mEntry = nullptr; // a unit whose wave entry is gone is not drawn
     frame();
-    EXPECT_EQ(canvas.find(L"td/mobs:"), -1);
+    EXPECT_EQ(unitFrame(), L"");
     u->mEntry = entry;
 }
 
-TEST_F(BattleDraw, HealthBarsShowOnlyForHurtLivingUnits)
+TEST_F(BattleDraw, HealthBarsShowOnlyForHurtLivingUnitsAndTowersShowStarsAndBoost)
 {
-    begin(kGrunts);
+    TDMap& m = begin(kGrunts);
+    TDTower* tower = m.buildTower(0, 100);
     run(0.2f);
+    const_cast<TDPrototype*>(tower->currentProto())->stars = 2;
+    tower->mBoosted = false;
+    frame();
+    EXPECT_EQ(canvas.count(L"ui/l2"), 2);
+    EXPECT_EQ(canvas.count(L"ui/power_buff"), 0);
+    tower->mBoosted = true;
+    const_cast<TDPrototype*>(tower->currentProto())->stars = 40;
+    frame();
+    EXPECT_EQ(canvas.count(L"ui/l3"), 12);
+    ASSERT_GE(canvas.find(L"ui/power_buff"), 0);
+    EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"ui/power_buff")].y, tower->mY - 50.0f);
+
     TDUnit* u = unit(0);
     ASSERT_NE(u, nullptr);
     place(u, 300.0f, 200.0f);
@@ -316,54 +301,27 @@ TEST_F(BattleDraw, HealthBarsShowOnlyForHurtLivingUnits)
     EXPECT_EQ(canvas.count(L"ui/bar"), 0);
 }
 
-TEST_F(BattleDraw, TowersShowTheirStarsAndBoostSign)
-{
-    TDMap& m = begin(kGrunts);
-    TDTower* tower = m.buildTower(0, 100);
-    run(0.2f);
-    const_cast<TDPrototype*>(tower->currentProto())->stars = 2;
-    tower->mBoosted = false;
-    frame();
-    EXPECT_EQ(canvas.count(L"ui/l2"), 2);
-    EXPECT_EQ(canvas.count(L"ui/power_buff"), 0);
-    tower->mBoosted = true;
-    const_cast<TDPrototype*>(tower->currentProto())->stars = 40;
-    frame();
-    EXPECT_EQ(canvas.count(L"ui/l3"), 12);
-    int b = canvas.find(L"ui/power_buff");
-    ASSERT_GE(b, 0);
-    EXPECT_FLOAT_EQ(canvas.drawn[b].y, tower->mY - 50.0f);
-}
-
-TEST_F(BattleDraw, WaveTextsCountDownBesideTheirButtons)
+TEST_F(BattleDraw, WaveTextsCountDownBesideTheirButtonsAndIndicatorsShowIconAndText)
 {
     TDMap& m = begin(kGrunts);
     m.mNextWave.buttons = {{900, 300, 40, 40}, {900, 400, 40, 40}};
     m.mNextWave.firstSpawnTime = m.mWaves.mClock + 12.9f;
     frame();
-    std::vector<Drawn> texts;
-    for (const Drawn& d : canvas.drawn)
-        if (d.kind == Drawn::Text)
-            texts.push_back(d);
-    ASSERT_EQ(texts.size(), 2u);
-    const std::wstring next = LocalStrings::Instance()->get(L"game_nextwave");
-    EXPECT_EQ(texts[0].name, next + L" 12"); // never "Next wave12"
-    EXPECT_EQ(texts[0].hAlign, 1);                // right of the screen: the text ends left of it
-    EXPECT_FLOAT_EQ(texts[1].y - texts[0].y, 100.0f - 25.0f) << "the second text is raised by 25";
+    std::vector<Drawn> shown = texts();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].name, LocalStrings::Instance()->get(L"game_nextwave") + L" 12"); // never "Next wave12"
+    EXPECT_EQ(shown[0].hAlign, 1); // right of the screen: the text ends left of it
+    EXPECT_FLOAT_EQ(shown[1].y - shown[0].y, 100.0f - 25.0f) << "the second text is raised by 25";
     EXPECT_EQ(canvas.count(L"ui/wave_hint"), 2);
 
     m.mNextWave.buttons = {{100, 300, 40, 40}};
     m.mNextWave.firstSpawnTime = m.mWaves.mClock + 0.4f;
     frame();
-    auto it = std::find_if(canvas.drawn.begin(), canvas.drawn.end(), [](const Drawn& d) { return d.kind == Drawn::Text; });
-    ASSERT_NE(it, canvas.drawn.end());
-    EXPECT_EQ(it->name, LocalStrings::Instance()->get(L"game_incoming"));
-    EXPECT_EQ(it->hAlign, 0);
-}
+    ASSERT_EQ(texts().size(), 1u);
+    EXPECT_EQ(texts()[0].name, LocalStrings::Instance()->get(L"game_incoming"));
+    EXPECT_EQ(texts()[0].hAlign, 0);
 
-TEST_F(BattleDraw, IndicatorsDrawTheirIconAndASmallerTextBesideIt)
-{
-    TDMap& m = begin(kGrunts);
+    m.mNextWave.buttons.clear();
     m.addIndicator(100.0f, 200.0f, 4, L"+5");
     m.addIndicator(300.0f, 200.0f, 2, L"");
     frame();
@@ -371,15 +329,16 @@ TEST_F(BattleDraw, IndicatorsDrawTheirIconAndASmallerTextBesideIt)
     ASSERT_GE(money, 0);
     ASSERT_GE(immune, 0);
     EXPECT_FLOAT_EQ(canvas.drawn[money].x, 100.0f * m.mScale + m.mOffsetX);
-    ASSERT_EQ(canvas.drawn[money + 1].kind, Drawn::Text);
+    EXPECT_FLOAT_EQ(canvas.drawn[immune].x, 300.0f * m.mScale + m.mOffsetX);
+    // A smaller text right after its icon.
     const Drawn& text = canvas.drawn[money + 1];
+    EXPECT_EQ(text.kind, Drawn::Text);
     EXPECT_EQ(text.name, L"+5");
     EXPECT_FLOAT_EQ(text.x, (100.0f + 14.0f) * m.mScale + m.mOffsetX);
     EXPECT_FLOAT_EQ(text.scaleX, 0.75f);
-    EXPECT_FLOAT_EQ(canvas.drawn[immune].x, 300.0f * m.mScale + m.mOffsetX);
 }
 
-TEST_F(BattleDraw, AWaitingSpellMakesTheRoadsGlowUnderEverything)
+TEST_F(BattleDraw, AWaitingSpellMakesTheRoadsGlowUnderEverythingAsOnePicturePerLevel)
 {
     TDMap& m = begin(kGrunts);
     run(0.5f);
@@ -403,11 +362,8 @@ TEST_F(BattleDraw, AWaitingSpellMakesTheRoadsGlowUnderEverything)
     frame();
     EXPECT_NEAR(canvas.drawn[0].color.a, 0.4f, 1e-5f);
     EXPECT_EQ(canvas.drawn[canvas.find(L"spots/")].blend, 1);
-}
 
-TEST_F(BattleDraw, TheRoadGlowIsOnePictureRenderedOncePerLevel)
-{
-    // A canvas with off-screen pictures: what is painted into them is recorded apart.
+    // On a canvas with off-screen pictures the glow is one picture, rendered once per level.
     struct PictureCanvas : RecordingCanvas
     {
         int renders = 0;
@@ -420,10 +376,8 @@ TEST_F(BattleDraw, TheRoadGlowIsOnePictureRenderedOncePerLevel)
             return std::make_unique<NamedTexture>(L"roads", w, h);
         }
     } pictures;
-    TDMap& m = begin(kGrunts);
-    run(0.5f);
-    m.mSelectedSpell = 0;
     m.mTime = 0.0f;
+    ++m.mPathsVersion; // a level parse: the picture is tried anew
     for (int i = 0; i < 3; ++i)
     {
         pictures.drawn.clear();
@@ -436,7 +390,7 @@ TEST_F(BattleDraw, TheRoadGlowIsOnePictureRenderedOncePerLevel)
     EXPECT_EQ(pictures.drawn[0].blend, 2);
     EXPECT_FLOAT_EQ(pictures.drawn[0].x, 512.0f * m.mScale + m.mOffsetX);
 
-    ++m.mPathsVersion; // a level parse
+    ++m.mPathsVersion;
     drawer->draw(pictures);
     EXPECT_EQ(pictures.renders, 2);
 }
@@ -493,9 +447,11 @@ struct DepthUiPainter : TDNullUiPainter
 };
 } // namespace
 
-TEST_F(BattleDraw, TheButtonGlowIsDrawnOnlyOnceItSitsOnAButton)
+TEST_F(BattleDraw, TheButtonGlowNeedsAButtonAndAnOpenRingMenuDrawsInBattleSpace)
 {
     TDMap& m = begin(kGrunts);
+    TDTower* tower = m.buildTower(0, 100);
+    ASSERT_NE(tower, nullptr);
     run(0.2f);
     auto emitters = [&] {
         frame();
@@ -503,17 +459,10 @@ TEST_F(BattleDraw, TheButtonGlowIsDrawnOnlyOnceItSitsOnAButton)
                              [](const Drawn& d) { return d.kind == Drawn::Emitter; });
     };
     ASSERT_FALSE(m.mActiveButtonPlaced); // the test HUD has no control buttons
-    long unplaced = emitters();
+    const long unplaced = emitters();
     m.mActiveButtonPlaced = true;
     EXPECT_EQ(emitters(), unplaced + 1);
-}
 
-TEST_F(BattleDraw, AnOpenRingMenuDrawsInBattleSpaceAndAClosedOneGoes)
-{
-    TDMap& m = begin(kGrunts);
-    TDTower* tower = m.buildTower(0, 100);
-    ASSERT_NE(tower, nullptr);
-    run(0.2f);
     m.mContextMenu = std::make_unique<TDContextMenu>(m);
     m.mContextMenu->openTower(tower);
     m.mContextMenu->centreX = tower->mX;

@@ -1,5 +1,6 @@
 // A battle over in-memory sheets and a straight level, with recording fakes for particles,
-// sounds and sprite frame counts, and seeded random numbers.
+// sounds, the tutorial and sprite frame counts, and seeded random numbers; and a bare battle
+// controller over minimal sheets for the level-file cases.
 #pragma once
 
 #include "Core/Base/Random.h"
@@ -14,6 +15,7 @@
 #include "Source/TD/Data/TDProfileStore.h"
 #include "Source/TD/Units/TDTower.h"
 #include "Source/TD/Units/TDUnit.h"
+#include "Source/TD/Data/LocalStrings.h"
 
 #include <gtest/gtest.h>
 
@@ -72,8 +74,9 @@ struct FakeParticles : TDParticles
 
 struct RecordingSounds : TDNullSoundTags
 {
-    std::vector<std::wstring> played;
+    std::vector<std::wstring> played, music;
     void play(const std::wstring& tag) override { played.push_back(tag); }
+    void playMusic(const std::wstring& file) override { music.push_back(file); }
 };
 
 // Frame counts by kind and list; no sprite points or named sprites.
@@ -90,17 +93,27 @@ struct TableSprites : TDSpriteMetrics
     i32 spriteFrameCount(const std::wstring&) const override { return 0; }
 };
 
+inline std::wstring pt(i32 x, i32 y) { return std::to_wstring(x) + L"," + std::to_wstring(y); }
+
+// Events by name, and the pointer and page hooks in order.
 struct RecordingTutorialEvents : TDNullTutorial
 {
-    std::vector<std::wstring> events;
+    std::vector<std::wstring> events, hooks;
     void onEvent(const std::wstring& name) override { events.push_back(name); }
+    void onMouseMove(i32 x, i32 y) override { hooks.push_back(L"move " + pt(x, y)); }
+    void onClick(i32 x, i32 y) override { hooks.push_back(L"click " + pt(x, y)); }
+    void show() override { hooks.push_back(L"show"); }
+    void hide() override { hooks.push_back(L"hide"); }
+    void resetIncompleteSteps() override { hooks.push_back(L"reset"); }
     size_t count(const std::wstring& name) const { return static_cast<size_t>(std::count(events.begin(), events.end(), name)); }
 };
 
 struct ResultHud : TDNullHud
 {
     i32 results = 0;
+    std::vector<std::wstring> calls;
     void showLevelResult() override { ++results; }
+    void showMessage(const std::wstring&, const std::wstring&, i32) override { calls.push_back(L"message"); }
 };
 
 // Towers: 100 straight shooter (tier 101), 200 homing, 300 income, 400 booster, 500 teleport
@@ -186,7 +199,16 @@ struct BattleFixture : ::testing::Test
     RecordingTutorialEvents tutorial;
     ResultHud hud;
     std::unique_ptr<TDMap> map;
+    TDBattleServices services; // the fakes above; fixtures may swap parts
 
+    BattleFixture()
+    {
+        services.particles = &particles;
+        services.sounds = &sounds;
+        services.sprites = &sprites;
+        services.tutorial = &tutorial;
+        services.hud = &hud;
+    }
     void SetUp() override
     {
         base::SingletoneBase::DestroyAll();
@@ -207,15 +229,12 @@ struct BattleFixture : ::testing::Test
         base::SingletoneBase::DestroyAll();
     }
     // A battle on the straight level with these waves, in mode 1, running on screen 0.
+    // Called once the battle exists, before its level loads.
+    virtual void made(TDMap&) {}
     TDMap& start(const std::string& waves, const std::string& extraSpots = "")
     {
-        TDBattleServices services;
-        services.particles = &particles;
-        services.sounds = &sounds;
-        services.sprites = &sprites;
-        services.tutorial = &tutorial;
-        services.hud = &hud;
         map = std::make_unique<TDMap>(services, profiles);
+        made(*map);
         map->mMode = 1;
         files.put(L"td/levels_normal/level_01_01.xml", battleLevel(waves, extraSpots));
         EXPECT_EQ(map->loadLevel(), QL_OK);
@@ -228,5 +247,32 @@ struct BattleFixture : ::testing::Test
             map->update(dt);
     }
     TDUnit* unit(size_t i) { return i < map->mWaves.mUnits.size() ? map->mWaves.mUnits[i] : nullptr; }
+};
+
+// A battle controller with only a HUD and a tutorial, over minimal sheets: two tower tiers,
+// one unit, an upgrade and a spell.
+struct MapFixture : BattleFixture
+{
+    void SetUp() override
+    {
+        BattleFixture::SetUp();
+        files.put(L"td/setup_sheet.csv", "0;3;2;0;1\n1;2;1;6;0\n");
+        files.put(L"td/towers_sheet.csv", "id;parent;type;cost;levelid;require\n10000;-1;1;70;1;0\n10001;10000;1;90;2;1\n");
+        files.put(L"td/units_sheet.csv", "id;health;speed\n0;10;30\n");
+        files.put(L"td/ammo_sheet.csv", "id;speed\n2001;300\n");
+        files.put(L"td/unlocks.csv", "0;0;10000,0\n0;1;-1\n");
+        files.put(L"td/upgrades.xml", R"(<upgrades><upgrade id="1" icon="i"><targets><target id="-1"/></targets>
+            <steps><step><attributes><a name="maxHP" value="5"/><a name="startBudget" value="10"/></attributes></step></steps>
+            </upgrade></upgrades>)");
+        files.put(L"td/spells_sheet.csv", "#;p;i;i2;id;x\n;3001;a;b;0;0\n");
+    }
+    TDMap& make()
+    {
+        TDBattleServices bare;
+        bare.hud = &hud;
+        bare.tutorial = &tutorial;
+        map = std::make_unique<TDMap>(bare, profiles);
+        return *map;
+    }
 };
 } // namespace tdtest

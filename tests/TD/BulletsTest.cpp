@@ -10,7 +10,7 @@ const char* kBrutes = "<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"
                       "<wave spawn=\"1\"><e id=\"1\"/></wave>";
 } // namespace
 
-TEST_F(BattleFixture, StraightBulletThatMissesVanishesAtTheRadius)
+TEST_F(BattleFixture, StraightBulletThatMissesVanishesAtTheRadiusAndAMuzzleTargetGivesADirection)
 {
     TDMap& m = start(kBrutes);
     TDTower* t = m.buildTower(0, 100);
@@ -30,6 +30,12 @@ TEST_F(BattleFixture, StraightBulletThatMissesVanishesAtTheRadius)
         m.mBullets->update(1.0f / 60.0f);
     EXPECT_TRUE(m.mBullets->items.empty());
     EXPECT_FLOAT_EQ(u->mHealth, 100.0f);
+
+    // A target on the muzzle gives a finite direction.
+    place(u, t->mX, t->mY);
+    TDBullet still(m, t, u);
+    EXPECT_EQ(still.mDirX, 0.0f);
+    EXPECT_EQ(still.mDirY, 1.0f);
 }
 
 TEST_F(BattleFixture, ExplosionHitsEveryUnitWithinTheAmmoRadiusOnce)
@@ -75,17 +81,6 @@ TEST_F(BattleFixture, HomingBulletWhoseTargetDiesBecomesABlast)
     EXPECT_FALSE(m.mModifiers.back()->mActive);
 }
 
-TEST_F(BattleFixture, TargetOnTheMuzzleGivesAFiniteDirection)
-{
-    TDMap& m = start(kBrutes);
-    TDTower* t = m.buildTower(0, 100);
-    run(0.05f);
-    place(unit(0), t->mX, t->mY);
-    TDBullet b(m, t, unit(0));
-    EXPECT_EQ(b.mDirX, 0.0f);
-    EXPECT_EQ(b.mDirY, 1.0f);
-}
-
 TEST_F(BattleFixture, SpellHitsEachUnitOnceForItsLifetime)
 {
     TDMap& m = start(kBrutes);
@@ -110,13 +105,9 @@ TEST_F(BattleFixture, SpellHitsEachUnitOnceForItsLifetime)
     for (int i = 0; i < 70; ++i)
         m.mBullets->update(1.0f / 60.0f);
     EXPECT_TRUE(m.mBullets->items.empty());
-}
 
-TEST_F(BattleFixture, SpellWithoutItsAmmunitionEndsAtOnce)
-{
-    TDMap& m = start(kBrutes);
-    TDSpell* spell = new TDSpell(m, 9999);
-    m.mBullets->add(spell);
+    // A spell without its ammunition ends at once; an unknown spell is not cast.
+    m.mBullets->add(new TDSpell(m, 9999));
     m.mBullets->update(0.01f);
     EXPECT_TRUE(m.mBullets->items.empty());
     EXPECT_FALSE(m.castSpell(7, 0.0f, 0.0f));

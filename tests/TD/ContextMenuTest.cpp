@@ -24,7 +24,7 @@ struct Menu : InputFixture
     }
 };
 
-TEST_F(Menu, BuildMenuListsTheUnlockedTowerKindsInStoreOrder)
+TEST_F(Menu, BuildMenuListsTheUnlockedTowerKindsAndAnEmptyOneHidesItself)
 {
     files.put(L"td/unlocks.csv", "0;0;100,300,500\n");
     TDMap& m = begin();
@@ -38,6 +38,16 @@ TEST_F(Menu, BuildMenuListsTheUnlockedTowerKindsInStoreOrder)
     }
     EXPECT_EQ(ids, (std::set<i32>{100, 300, 500}));
     EXPECT_EQ(menu.costOf(999), 0.0f);
+
+    // A menu with nothing unlocked hides itself.
+    files.put(L"td/unlocks.csv", "0;0;12345\n");
+    begin();
+    TDContextMenu& empty = openOn(0);
+    EXPECT_TRUE(empty.items.empty());
+    RecordingUiPainter painter;
+    empty.draw(painter);
+    EXPECT_EQ(empty.visible, 0);
+    EXPECT_TRUE(painter.calls.empty());
 }
 
 TEST_F(Menu, BuyEntryLabelsShowOnlyThePricesThatAreSet)
@@ -190,7 +200,7 @@ TEST_F(Menu, TierStepsLastThroughTheFramesUntilTheNextFullUpgrade)
     EXPECT_FLOAT_EQ(tower->range(), 240.0f);
 }
 
-TEST_F(Menu, PriceLabelsTurnRedWhileTheCoinsFallShort)
+TEST_F(Menu, PriceLabelsTurnRedWhileTheCoinsFallShortAndTheHoveredEntryShowsItsRange)
 {
     files.put(L"td/unlocks.csv", "0;0;100\n");
     TDMap& m = begin();
@@ -210,6 +220,27 @@ TEST_F(Menu, PriceLabelsTurnRedWhileTheCoinsFallShort)
     m.mStats.mCoins = 50;
     menu.draw(painter);
     EXPECT_EQ(painter.of(L"text")[0].color.g, 1.0f);
+
+    // The hovered build entry shows its range with a pulsing ring.
+    menu.hoveredId = 100;
+    menu.timer = 2.25f; // a quarter into a second
+    painter.calls.clear();
+    menu.drawRange(painter);
+    std::vector<UiCall> images = painter.of(L"image");
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_EQ(images[0].name, L"ui/radius");
+    EXPECT_FLOAT_EQ(images[0].scale, 200.0f / 336.0f);
+    std::vector<UiCall> lines = painter.of(L"line");
+    ASSERT_EQ(lines.size(), 72u);
+    EXPECT_FLOAT_EQ(lines[0].x, 250.0f); // the first point of the ring lies straight down
+    EXPECT_FLOAT_EQ(lines[0].y, 160.0f + 100.0f);
+    EXPECT_FLOAT_EQ(lines[36].y, 160.0f + 100.0f * 1.125f * 0.25f);
+
+    // Closing: no preview.
+    menu.close();
+    painter.calls.clear();
+    menu.drawRange(painter);
+    EXPECT_TRUE(painter.calls.empty());
 }
 
 TEST_F(Menu, EntriesFadeAndFlyOutWhileOpening)
@@ -235,33 +266,6 @@ TEST_F(Menu, EntriesFadeAndFlyOutWhileOpening)
     EXPECT_NEAR(images[1].y, images[0].y + std::cos(b) * 35.0f, 1e-3);
 }
 
-TEST_F(Menu, TheHoveredBuildEntryShowsItsRangeWithAPulsingRing)
-{
-    files.put(L"td/unlocks.csv", "0;0;100\n");
-    begin();
-    TDContextMenu& menu = openOn(0);
-    menu.update(0.25f);
-    menu.hoveredId = 100;
-    menu.timer = 2.25f; // a quarter into a second
-    RecordingUiPainter painter;
-    menu.drawRange(painter);
-    std::vector<UiCall> images = painter.of(L"image");
-    ASSERT_EQ(images.size(), 1u);
-    EXPECT_EQ(images[0].name, L"ui/radius");
-    EXPECT_FLOAT_EQ(images[0].scale, 200.0f / 336.0f);
-    std::vector<UiCall> lines = painter.of(L"line");
-    ASSERT_EQ(lines.size(), 72u);
-    EXPECT_FLOAT_EQ(lines[0].x, 250.0f); // the first point of the ring lies straight down
-    EXPECT_FLOAT_EQ(lines[0].y, 160.0f + 100.0f);
-    EXPECT_FLOAT_EQ(lines[36].y, 160.0f + 100.0f * 1.125f * 0.25f);
-
-    // Closing: no preview.
-    menu.close();
-    painter.calls.clear();
-    menu.drawRange(painter);
-    EXPECT_TRUE(painter.calls.empty());
-}
-
 TEST_F(Menu, HoveringTheSaleShowsThePlainRangeImage)
 {
     TDMap& m = begin();
@@ -282,15 +286,4 @@ TEST_F(Menu, HoveringTheSaleShowsThePlainRangeImage)
     EXPECT_EQ(painter.of(L"line").size(), 0u);
 }
 
-TEST_F(Menu, AnEmptyMenuHidesItself)
-{
-    files.put(L"td/unlocks.csv", "0;0;12345\n");
-    begin();
-    TDContextMenu& menu = openOn(0);
-    EXPECT_TRUE(menu.items.empty());
-    RecordingUiPainter painter;
-    menu.draw(painter);
-    EXPECT_EQ(menu.visible, 0);
-    EXPECT_TRUE(painter.calls.empty());
-}
 } // namespace

@@ -7,6 +7,7 @@
 #include "Source/TD/Draw/TDBattleCanvas.h"
 #include "Source/TD/Units/TDParticle.h"
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,7 +55,7 @@ struct Drawn
     bool flipH = false;
     bool shaded = false;
     u32 fill = 0;
-    i32 hAlign = 0, vAlign = 0;
+    i32 hAlign = 0;
     i32 depth = 0; // transforms pushed when drawn
 };
 
@@ -62,11 +63,7 @@ struct RecordingCanvas : TDBattleCanvas
 {
     std::vector<Drawn> drawn;
     std::vector<std::string> calls; // "push", "pop", "hud", "windows0", "windows1"
-    struct Level
-    {
-        float s, x, y;
-    };
-    std::vector<Level> stack;
+    std::vector<std::array<float, 3>> stack; // scale, x, y
     TDColor color;
     i32 blend = 1;
     bool shaded = false;
@@ -94,8 +91,8 @@ struct RecordingCanvas : TDBattleCanvas
     {
         for (auto it = stack.rbegin(); it != stack.rend(); ++it)
         {
-            x = x * it->s + it->x;
-            y = y * it->s + it->y;
+            x = x * (*it)[0] + (*it)[1];
+            y = y * (*it)[0] + (*it)[2];
         }
     }
     Drawn base(Drawn::Kind kind)
@@ -132,7 +129,7 @@ struct RecordingCanvas : TDBattleCanvas
         drawn.push_back(d);
     }
     using TDBattleCanvas::drawText;
-    void drawText(const std::wstring& text, float x, float y, i32 h, i32 v, Font, float scale) override
+    void drawText(const std::wstring& text, float x, float y, i32 h, i32, Font, float scale) override
     {
         Drawn d = base(Drawn::Text);
         d.name = text;
@@ -141,7 +138,6 @@ struct RecordingCanvas : TDBattleCanvas
         toScreen(d.x, d.y);
         d.scaleX = scale;
         d.hAlign = h;
-        d.vAlign = v;
         drawn.push_back(d);
     }
     void drawHud() override { calls.push_back("hud"); }

@@ -1,5 +1,5 @@
+#include "BattleFixture.h"
 #include "Core/Base/OwnedList.h"
-#include "MapFixture.h"
 #include "Source/TD/Level/TDWaveEntry.h"
 
 #include <cmath>

@@ -1,11 +1,10 @@
-// A battle driven by the pointer: a HUD fake with named buttons, spell buttons and screen
-// openers that set the screen number like the real ones, and a recording painter for the ring
+// A battle driven by the pointer through the real HUD, and a recording painter for the ring
 // menu and the spell buttons.
 #pragma once
 
 #include "BattleFixture.h"
 #include "Source/TD/Draw/HUDSpellButton.h"
-#include "Source/TD/Battle/TDLevelResultKeeper.h"
+#include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Draw/TDUiPainter.h"
 
 #include <cmath>
@@ -31,155 +30,66 @@ struct SizedImages : TDNullImageLoader
     std::unique_ptr<TDImage> loadImage(const std::wstring&) override { return std::make_unique<FakeImage>(w, h); }
 };
 
-struct InputHud : TDNullHud
+// The real HUD without a layout: five spell slots along y = 700, the control buttons' lit
+// pictures above the screen and the buttons a case adds. The pointer calls that reach it, the
+// closing of every screen, the font and the pictures shown are recorded (without a layout the
+// window has neither).
+struct InputHud : HUD
 {
-    struct Button
-    {
-        float x, y, w, h;
-        bool visible = true;
-    };
-    TDMap* map = nullptr;
-    std::map<std::wstring, Button> named;
-    std::vector<std::unique_ptr<HUDSpellButton>> spells;
     std::vector<std::wstring> calls;
-    std::map<std::wstring, bool> shown; // setButtonVisible
-    std::map<std::wstring, std::wstring> texts;
     std::map<std::wstring, bool> frames;
     std::wstring font;
-    i32 block = 0;
-    i32 results = 0;
-    TDLevelOutcome outcome;
 
-    static bool in(const Button& b, i32 x, i32 y)
+    InputHud() : HUD(L"")
     {
-        float fx = static_cast<float>(x), fy = static_cast<float>(y);
-        return b.visible && b.x <= fx && fx <= b.x + b.w && b.y <= fy && fy <= b.y + b.h;
-    }
-    void add(const std::wstring& name, float x, float y, float w = 40.0f, float h = 40.0f)
-    {
-        named[name] = Button{x, y, w, h};
-    }
-    std::wstring buttonNameAt(i32 x, i32 y) override
-    {
-        for (const auto& [name, b] : named)
-            if (in(b, x, y))
-                return name;
-        return L"";
-    }
-    // As the real HUD: a spell button that cannot be pressed still takes the press (-2).
-    i32 buttonAt(i32 x, i32 y) override
-    {
-        for (const auto& s : spells)
+        for (i32 i = 0; i < 5; ++i)
         {
-            if (s->canPress(x, y))
-                return s->mIndex;
-            if (s->contains(x, y))
-                return -2;
+            auto slot = std::make_unique<TDFrameEntry>();
+            slot->mX = 65.0f + 100.0f * static_cast<float>(i);
+            slot->mY = 675.0f;
+            slot->mWidth = 70.0f;
+            slot->mHeight = 50.0f;
+            mSpellSlots.push_back(std::move(slot));
         }
-        return -1;
+        for (const wchar_t* name : {L"play_btn_ac", L"speed_btn_ac", L"pause_btn_ac"})
+            add(name, 800.0f, -100.0f);
     }
-    void onPress(i32 x, i32 y) override { calls.push_back(L"press " + pt(x, y)); }
-    void onRelease(i32 x, i32 y) override { calls.push_back(L"release " + pt(x, y)); }
-    void onMouseMove(i32 x, i32 y) override
+    TDButtonFrame* add(const std::wstring& name, float x, float y, float w = 40.0f, float h = 40.0f)
     {
-        calls.push_back(L"move " + pt(x, y));
-        for (const auto& s : spells)
-            s->onHover(x, y);
+        auto* button = new TDButtonFrame();
+        button->mName = name;
+        button->mX = x;
+        button->mY = y;
+        button->mWidth = w;
+        button->mHeight = h;
+        mButtons.push_back(button);
+        return button;
     }
-    void onWheel(i16 delta) override { calls.push_back(L"wheel " + std::to_wstring(delta)); }
-    i32 uiBlock() const override { return block; }
-    bool buttonRect(const std::wstring& name, float& x, float& y, float& w, float& h) override
+    bool shown(const std::wstring& name) const { return findButton(name) && findButton(name)->mVisible; }
+    void onPress(i32 x, i32 y) override { record(L"press " + pt(x, y), [&] { HUD::onPress(x, y); }); }
+    void onRelease(i32 x, i32 y) override { record(L"release " + pt(x, y), [&] { HUD::onRelease(x, y); }); }
+    void onMouseMove(i32 x, i32 y) override { record(L"move " + pt(x, y), [&] { HUD::onMouseMove(x, y); }); }
+    void onWheel(i16 delta) override { record(L"wheel " + std::to_wstring(delta), [&] { HUD::onWheel(delta); }); }
+    void closeAllWindows() override { record(L"closeAll", [&] { HUD::closeAllWindows(); }); }
+    void setFont(const std::wstring& name) override
     {
-        auto it = named.find(name);
-        if (it == named.end())
-            return false;
-        x = it->second.x, y = it->second.y, w = it->second.w, h = it->second.h;
-        return true;
+        font = name;
+        HUD::setFont(name);
     }
-    void setButtonVisible(const std::wstring& name, bool visible) override
+    void setFrameVisible(const std::wstring& name, bool visible) override
     {
-        shown[name] = visible;
-        auto it = named.find(name);
-        if (it != named.end())
-            it->second.visible = visible;
+        frames[name] = visible;
+        HUD::setFrameVisible(name, visible);
     }
-    HUDSpellButton* spellButton(i32 n) override
+    template <class F> void record(const std::wstring& call, F&& then)
     {
-        return n >= 0 && static_cast<size_t>(n) < spells.size() ? spells[static_cast<size_t>(n)].get() : nullptr;
+        calls.push_back(call);
+        then();
     }
-    i32 spellButtonCount() const override { return static_cast<i32>(spells.size()); }
-    // As the real HUD: unlocked spells only, five slots, and a reset only zeroes cooldowns.
-    void addSpellButton(i32 spell) override
-    {
-        if (!map || !map->mSpells.findById(spell) || !map->isUnlocked(spell) || spells.size() >= 5)
-            return;
-        auto button = std::make_unique<HUDSpellButton>(*map, spell);
-        button->mIndex = static_cast<i32>(spells.size());
-        button->mCentreX = 100.0f + 100.0f * static_cast<float>(spells.size());
-        button->mCentreY = 700.0f;
-        spells.push_back(std::move(button));
-    }
-    void resetSpellButtons() override
-    {
-        for (auto& button : spells)
-        {
-            button->mCooldown = 0.0f;
-            button->mUsed = 0;
-        }
-    }
-    void removeSpellButtons() override { spells.clear(); }
-    void closeAllWindows() override { calls.push_back(L"closeAll"); }
-    void opened(const wchar_t* name, i32 screen)
-    {
-        calls.push_back(name);
-        if (map && screen >= 0)
-            map->mScreen = screen;
-    }
-    void showEpisodeSelect() override { opened(L"episodes", 5); }
-    void showLevelSelect() override { opened(L"levels", 6); }
-    void showMainMenu() override { opened(L"mmenu", 7); }
-    void showShop(bool afterLevel) override { opened(afterLevel ? L"shop after" : L"shop", 8); }
-    void showUnlockMessage(const std::vector<i32>&) override { opened(L"unlock", 11); }
-    void showProfiles() override { opened(L"profiles", 13); }
-    void showProfileNameInput() override { opened(L"nameInput", -1); }
-    void showVideoIntro() override { opened(L"video", 121); }
-    void showIngameMenu() override { opened(L"ingame", -1); }
-    void showLevelName() override { opened(L"levelName", -1); }
-    void showOptions() override { opened(L"options", -1); }
-    void nextLevel() override { opened(L"nextLevel", -1); }
-    void refreshTopWindow() override { opened(L"refresh", -1); }
-    void quitGame() override { opened(L"quit", -1); }
-    // The result window reads the stored outcome when it is made.
-    void showLevelResult() override
-    {
-        ++results;
-        outcome = map->mLevelOutcome;
-    }
-    void setText(const std::wstring& name, const std::wstring& text) override { texts[name] = text; }
-    void setFrameVisible(const std::wstring& name, bool visible) override { frames[name] = visible; }
-    void setFont(const std::wstring& name) override { font = name; }
-
     size_t count(const std::wstring& call) const
     {
         return static_cast<size_t>(std::count(calls.begin(), calls.end(), call));
     }
-    static std::wstring pt(i32 x, i32 y) { return std::to_wstring(x) + L"," + std::to_wstring(y); }
-};
-
-struct InputTutorial : RecordingTutorialEvents
-{
-    std::vector<std::wstring> hooks;
-    void onMouseMove(i32 x, i32 y) override { hooks.push_back(L"move " + InputHud::pt(x, y)); }
-    void onClick(i32 x, i32 y) override { hooks.push_back(L"click " + InputHud::pt(x, y)); }
-    void show() override { hooks.push_back(L"show"); }
-    void hide() override { hooks.push_back(L"hide"); }
-    void resetIncompleteSteps() override { hooks.push_back(L"reset"); }
-};
-
-struct RecordingMusic : RecordingSounds
-{
-    std::vector<std::wstring> music;
-    void playMusic(const std::wstring& file) override { music.push_back(file); }
 };
 
 struct LoadingScreen : TDNullScreenMode
@@ -192,7 +102,7 @@ struct UiCall
 {
     std::wstring what; // "image", "text", "line", "rect", "spell", "tower", "font", "emitter"
     std::wstring name;
-    float x = 0.0f, y = 0.0f, a = 0.0f, b = 0.0f, scale = 0.0f;
+    float x = 0.0f, y = 0.0f, a = 0.0f, b = 0.0f, scale = 0.0f; // a, b: a line's end, a rect's size
     TDColor color;
     const TDImage* image = nullptr;
 };
@@ -200,60 +110,36 @@ struct UiCall
 struct RecordingUiPainter : TDUiPainter
 {
     std::vector<UiCall> calls;
-    UiCall& record(const wchar_t* what, const std::wstring& name = L"", float x = 0.0f, float y = 0.0f)
+    void add(const wchar_t* what, const std::wstring& name = L"", float x = 0, float y = 0, float a = 0, float b = 0,
+             float scale = 0, const TDColor& c = {}, const TDImage* image = nullptr)
     {
-        UiCall call;
-        call.what = what;
-        call.name = name;
-        call.x = x;
-        call.y = y;
-        calls.push_back(call);
-        return calls.back();
+        calls.push_back(UiCall{what, name, x, y, a, b, scale, c, image});
     }
     void drawUiImage(const std::wstring& name, float x, float y, float scale, const TDColor& c) override
     {
-        UiCall& call = record(L"image", name, x, y);
-        call.scale = scale;
-        call.color = c;
+        add(L"image", name, x, y, 0.0f, 0.0f, scale, c);
     }
     void drawImage(const TDImage* image, float x, float y, float scale) override
     {
-        UiCall& call = record(L"spell", L"", x, y);
-        call.scale = scale;
-        call.image = image;
+        add(L"spell", L"", x, y, 0.0f, 0.0f, scale, TDColor(), image);
     }
     void drawImageToRect(const TDImage* image, float w, float h, float x, float y, float scale) override
     {
-        UiCall& call = record(L"rect", L"", x, y);
-        call.a = w;
-        call.b = h;
-        call.scale = scale;
-        call.image = image;
+        add(L"rect", L"", x, y, w, h, scale, TDColor(), image);
     }
-    void drawLine(float x1, float y1, float x2, float y2, const TDColor& c) override
-    {
-        UiCall& call = record(L"line", L"", x1, y1);
-        call.a = x2;
-        call.b = y2;
-        call.color = c;
-    }
-    void drawText(const std::wstring& text, float x, float y, const TDColor& c) override
-    {
-        record(L"text", text, x, y).color = c;
-    }
+    void drawLine(float x1, float y1, float x2, float y2, const TDColor& c) override { add(L"line", L"", x1, y1, x2, y2, 0.0f, c); }
+    void drawText(const std::wstring& text, float x, float y, const TDColor& c) override { add(L"text", text, x, y, 0, 0, 0, c); }
     bool setFont(const std::wstring& name) override
     {
-        record(L"font", name);
+        add(L"font", name);
         return true;
     }
-    void drawEmitter(const TDEmitter&) override { record(L"emitter"); }
-    void drawTower(const TDTower&) override { record(L"tower"); }
+    void drawEmitter(const TDEmitter&) override { add(L"emitter"); }
+    void drawTower(const TDTower&) override { add(L"tower"); }
     std::vector<UiCall> of(const std::wstring& what) const
     {
         std::vector<UiCall> out;
-        for (const UiCall& c : calls)
-            if (c.what == what)
-                out.push_back(c);
+        std::copy_if(calls.begin(), calls.end(), std::back_inserter(out), [&](const UiCall& c) { return c.what == what; });
         return out;
     }
 };
@@ -261,29 +147,31 @@ struct RecordingUiPainter : TDUiPainter
 struct InputFixture : BattleFixture
 {
     InputHud ihud;
-    InputTutorial itutorial;
-    RecordingMusic music;
     SizedImages images;
     LoadingScreen screen;
+
+    InputFixture()
+    {
+        services.hud = &ihud;
+        services.images = &images;
+        services.screen = &screen;
+    }
+    void made(TDMap& m) override { ihud.setMap(&m); }
+    // The screens go before the battle they point at.
+    void TearDown() override
+    {
+        ihud.mPendingWindows.clear();
+        ihud.closeAllWindows();
+        ihud.Update(0.0f);
+        BattleFixture::TearDown();
+    }
 
     // The straight level (spots at (250, 160) and (750, 160)) in mode 1, on screen 0, with
     // coins to spend.
     TDMap& begin(const std::string& waves = "<wave spawn=\"1\" timeout=\"600\"><e id=\"1\"/></wave>",
                  const std::string& extraSpots = "", i32 coins = 500)
     {
-        TDBattleServices services;
-        services.particles = &particles;
-        services.sounds = &music;
-        services.sprites = &sprites;
-        services.tutorial = &itutorial;
-        services.hud = &ihud;
-        services.images = &images;
-        services.screen = &screen;
-        map = std::make_unique<TDMap>(services, profiles);
-        ihud.map = map.get();
-        map->mMode = 1;
-        files.put(L"td/levels_normal/level_01_01.xml", battleLevel(waves, extraSpots));
-        EXPECT_EQ(map->loadLevel(), QL_OK);
+        start(waves, extraSpots);
         if (map->mScreen == 11) // the unlock message of a level that unlocks something
             map->mScreen = 0;
         map->mStats.mCoins = coins;
@@ -330,9 +218,25 @@ struct InputFixture : BattleFixture
         map->onPointerDown(x, y);
         map->onPointerUp(x, y);
     }
+    // Screens of that kind opened (queued or on the stack).
+    template <class T> size_t opened() const
+    {
+        size_t n = 0;
+        for (HUDWindow* window : ihud.mPendingWindows)
+            n += dynamic_cast<T*>(window) != nullptr;
+        for (HUDWindow* window : ihud.windows())
+            n += dynamic_cast<T*>(window) != nullptr;
+        return n;
+    }
+    // A text of the newest screen, "-" when it has none.
+    std::wstring text(const std::wstring& name) const
+    {
+        const std::wstring* shown = ihud.mPendingWindows.empty() ? nullptr : ihud.mPendingWindows.back()->getText(name);
+        return shown ? *shown : L"-";
+    }
     size_t played(const std::wstring& tag) const
     {
-        return static_cast<size_t>(std::count(music.played.begin(), music.played.end(), tag));
+        return static_cast<size_t>(std::count(sounds.played.begin(), sounds.played.end(), tag));
     }
 };
 } // namespace tdtest

@@ -1,4 +1,4 @@
-#include "MapFixture.h"
+#include "BattleFixture.h"
 #include "Source/TD/Units/TDEffectTimer.h"
 #include "support/TempDir.h"
 

@@ -10,13 +10,13 @@ namespace
 {
 using Touch = InputFixture;
 
-TEST_F(Touch, BuildingFromTheMenuChargesPlaysAndTellsTheTutorialOnce)
+TEST_F(Touch, BuildingFromTheMenuChargesPlaysAndTellsTheTutorialOnceAndMovesHitWhatPressesHit)
 {
     TDMap& m = begin();
     click(250, 160);
     ASSERT_NE(m.mContextMenu, nullptr);
     EXPECT_EQ(m.mContextMenu->kind, TDContextMenu::kBuild);
-    EXPECT_EQ(itutorial.count(L"tower_select"), 1u);
+    EXPECT_EQ(tutorial.count(L"tower_select"), 1u);
     EXPECT_EQ(played(L"context_in"), 1u);
     frames(0.25f);
     ASSERT_EQ(m.mContextMenu->state, TDContextMenu::kOpen);
@@ -29,21 +29,28 @@ TEST_F(Touch, BuildingFromTheMenuChargesPlaysAndTellsTheTutorialOnce)
     EXPECT_EQ(m.mStats.mCoinsSpent, 50);
     EXPECT_EQ(played(L"buildTower"), 1u);
     EXPECT_EQ(particles.count(L"build"), built + 1);
-    EXPECT_EQ(itutorial.count(L"tower_built"), 1u);
+    EXPECT_EQ(tutorial.count(L"tower_built"), 1u);
     EXPECT_EQ(m.mContextMenu->state, TDContextMenu::kClosing);
     EXPECT_EQ(played(L"context_out"), 1u);
     frames(0.25f);
     EXPECT_EQ(m.mContextMenu, nullptr);
-}
 
-TEST_F(Touch, ATowerTakenAwayTakesItsMenuAlong)
-{
-    TDMap& m = begin();
-    TDTower* tower = m.buildTower(0, 100);
-    m.onPointerUp(250, 160);
-    ASSERT_NE(m.mContextMenu, nullptr);
-    m.removeTower(tower);
-    EXPECT_EQ(m.mContextMenu, nullptr);
+    // A move and a press over the same point hit the same entry.
+    click(750, 160);
+    frames(0.25f);
+    const TDContextMenuItem* item = entry(300);
+    ASSERT_NE(item, nullptr);
+    i32 x = 0, y = 0;
+    entryPoint(*m.mContextMenu, *item, x, y);
+    m.onPointerMove(x, y);
+    EXPECT_EQ(m.mContextMenu->hoveredId, 300);
+    EXPECT_EQ(m.mContextMenu->hoveredItem, item);
+    EXPECT_EQ(tutorial.hooks.back(), L"move " + pt(x, y));
+    m.onPointerMove(750, 160);
+    EXPECT_EQ(m.mContextMenu->hoveredId, -1);
+    m.onPointerDown(x, y);
+    ASSERT_EQ(m.mTowers.size(), 2u);
+    EXPECT_EQ(m.mTowers[1]->baseId(), 300);
 }
 
 TEST_F(Touch, BuildingWithTooFewCoinsLeavesTheMenuOpenAndSilent)
@@ -54,13 +61,13 @@ TEST_F(Touch, BuildingWithTooFewCoinsLeavesTheMenuOpenAndSilent)
     m.mStats.mCoins = 50; // the whole cost, not its whole part
     click(250, 160);
     frames(0.25f);
-    size_t sounds = music.played.size();
+    size_t heard = sounds.played.size();
     pressEntry(100);
     EXPECT_TRUE(m.mTowers.empty());
     EXPECT_EQ(m.mStats.mCoins, 50);
-    EXPECT_EQ(music.played.size(), sounds);
+    EXPECT_EQ(sounds.played.size(), heard);
     EXPECT_EQ(m.mContextMenu->state, TDContextMenu::kOpen);
-    EXPECT_EQ(itutorial.count(L"tower_built"), 0u);
+    EXPECT_EQ(tutorial.count(L"tower_built"), 0u);
     m.mStats.mCoins = 51;
     ASSERT_NE(m.buildTower(0, 100), nullptr);
     EXPECT_EQ(m.mStats.mCoins, 1);
@@ -138,7 +145,7 @@ TEST_F(Touch, BuyingALockedSpotChargesOpensAndRemembersItOnlyWithTheGems)
     EXPECT_EQ(m.mProgress->getGems(), 3);
     EXPECT_TRUE(m.mProgress->isSpotOwned("#2", 0, 0));
     EXPECT_EQ(played(L"buySpot"), 1u);
-    EXPECT_EQ(itutorial.count(L"buildspot_bought"), 1u);
+    EXPECT_EQ(tutorial.count(L"buildspot_bought"), 1u);
     // Now it is a build spot.
     frames(0.25f);
     m.mContextMenu.reset();
@@ -161,25 +168,27 @@ TEST_F(Touch, ForcingAWaveEarlyPaysForTheTimeLeftAndPicksTheUnitUnderThePress)
     m.mNextWave.buttons.push_back({20, 300, 40, 40});
     m.mNextWave.firstSpawnTime = m.mWaves.mClock + 7.6f;
     m.mNextWave.lead = 0.0f;
+    EXPECT_TRUE(m.isOnNextWaveButton(21.0f, 301.0f));
+    EXPECT_FALSE(m.isOnNextWaveButton(20.0f, 301.0f)); // strictly inside
     for (i32 block : {1, 2})
     {
-        ihud.block = block;
+        ihud.mUIBlock = block;
         ihud.calls.clear();
         m.onPointerDown(40, 320);
-        EXPECT_EQ(itutorial.count(L"wave_forced"), 0u);
+        EXPECT_EQ(tutorial.count(L"wave_forced"), 0u);
         EXPECT_EQ(ihud.calls, std::vector<std::wstring>{L"move 40,320"}) << "only the hover follows";
     }
-    ihud.block = 3; // the wave step of the tutorial
+    ihud.mUIBlock = 3; // the wave step of the tutorial
     i32 coins = m.mStats.mCoins;
     m.onPointerDown(40, 320);
     EXPECT_EQ(m.mStats.mCoins, coins + 15);
     ASSERT_FALSE(m.mIndicators.items.empty());
     EXPECT_EQ(m.mIndicators.items.back()->mText, L"+15");
-    EXPECT_EQ(itutorial.count(L"wave_forced"), 1u);
+    EXPECT_EQ(tutorial.count(L"wave_forced"), 1u);
     EXPECT_TRUE(m.mNextWave.buttons.empty());
     EXPECT_EQ(m.mHovered, u);
     m.onPointerDown(40, 320);
-    EXPECT_EQ(itutorial.count(L"wave_forced"), 1u) << "the buttons are gone";
+    EXPECT_EQ(tutorial.count(L"wave_forced"), 1u) << "the buttons are gone";
     m.onPointerDown(900, 700);
     EXPECT_EQ(m.mHovered, u) << "a press beside every unit keeps the pick";
 }
@@ -188,8 +197,11 @@ TEST_F(Touch, ControlButtonsFollowTheSpeed)
 {
     TDMap& m = begin();
     for (const wchar_t* name : {L"play_btn_ac", L"speed_btn_ac", L"pause_btn_ac"})
-        ihud.add(name, 800, 10, 40, 20);
-    ihud.named[L"speed_btn_ac"].x = 900;
+    {
+        ihud.findButton(name)->mY = 10.0f;
+        ihud.findButton(name)->mHeight = 20.0f;
+    }
+    ihud.findButton(L"speed_btn_ac")->mX = 900.0f;
     auto* glow = static_cast<FakeEmitter*>(m.mActiveButtonEmitter.get());
     ASSERT_NE(glow, nullptr);
 
@@ -201,43 +213,29 @@ TEST_F(Touch, ControlButtonsFollowTheSpeed)
 
     m.mSpeed = 0.5f;
     m.updateControlButtons();
-    EXPECT_FALSE(ihud.shown[L"play_btn_ac"] || ihud.shown[L"speed_btn_ac"] || ihud.shown[L"pause_btn_ac"]);
+    EXPECT_FALSE(ihud.shown(L"play_btn_ac") || ihud.shown(L"speed_btn_ac") || ihud.shown(L"pause_btn_ac"));
     EXPECT_FALSE(m.mActiveButtonPlaced) << "no button to sit on: the glow hides";
 
     // A layout without the active button leaves the glow hidden too.
-    ihud.named.erase(L"play_btn_ac");
+    ihud.mButtons.remove(ihud.findButton(L"play_btn_ac"));
     m.mSpeed = 1.0f;
     m.updateControlButtons();
     EXPECT_FALSE(m.mActiveButtonPlaced);
 }
 
-TEST_F(Touch, MoveAndPressHitTheSameEntries)
-{
-    TDMap& m = begin();
-    click(250, 160);
-    frames(0.25f);
-    const TDContextMenuItem* item = entry(300);
-    ASSERT_NE(item, nullptr);
-    i32 x = 0, y = 0;
-    entryPoint(*m.mContextMenu, *item, x, y);
-    m.onPointerMove(x, y);
-    EXPECT_EQ(m.mContextMenu->hoveredId, 300);
-    EXPECT_EQ(m.mContextMenu->hoveredItem, item);
-    EXPECT_EQ(itutorial.hooks.back(), L"move " + InputHud::pt(x, y));
-    m.onPointerMove(250, 160);
-    EXPECT_EQ(m.mContextMenu->hoveredId, -1);
-    m.onPointerDown(x, y);
-    ASSERT_EQ(m.mTowers.size(), 1u);
-    EXPECT_EQ(m.mTowers[0]->baseId(), 300);
-}
-
-TEST_F(Touch, OpeningAnotherScreenDropsTheMenu)
+TEST_F(Touch, AnotherScreenOrTheTowerTakenAwayDropsTheMenu)
 {
     TDMap& m = begin();
     click(250, 160);
     ASSERT_NE(m.mContextMenu, nullptr);
     m.mScreen = 4;
     m.update(0.01f);
+    EXPECT_EQ(m.mContextMenu, nullptr);
+    m.mScreen = 0;
+    TDTower* tower = m.buildTower(0, 100);
+    m.onPointerUp(250, 160);
+    ASSERT_NE(m.mContextMenu, nullptr);
+    m.removeTower(tower);
     EXPECT_EQ(m.mContextMenu, nullptr);
 }
 } // namespace
@@ -299,7 +297,7 @@ TEST_F(Touch, ABattlePlayedByTheSamePressesEndsTheSame)
     EXPECT_FALSE(first.positions.empty());
     EXPECT_EQ(map->mTowers.size() == 2 ? map->mTowers[0]->mLevel : -1, 1);
     map.reset();
-    ihud = InputHud();
+    ihud.mUIBlock = 0;
     PressedBattle second = playByPresses(*this);
     EXPECT_TRUE(first == second);
 }

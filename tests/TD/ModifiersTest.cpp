@@ -184,7 +184,7 @@ TEST_F(BattleFixture, MagicBoostSkipsBoostersAndReachesByTheSpotMultiplierAsStor
     EXPECT_FALSE(plain->mBoosted);
 }
 
-TEST_F(BattleFixture, BlastDamagesTheAreaInItsConstructor)
+TEST_F(BattleFixture, BlastDamagesTheAreaInItsConstructorAndSpeedRatiosNeverDivideByZero)
 {
     TDMap& m = start(kBrutes);
     TDTower* t = m.buildTower(0, 100);
@@ -200,10 +200,7 @@ TEST_F(BattleFixture, BlastDamagesTheAreaInItsConstructor)
     EXPECT_FLOAT_EQ(unit(1)->mHealth, 100.0f); // beyond half the "r"
     blast.update(nullptr, 0.01f);
     EXPECT_FALSE(blast.mActive);
-}
-
-TEST_F(BattleFixture, SpeedRatiosNeverDivideByZero)
-{
+    // Speed ratios never divide by zero.
     EXPECT_EQ(tdSpeedRatio(10.0f, 0.0f), 1.0f);
     EXPECT_EQ(tdSpeedRatio(10.0f, 5.0f), 2.0f);
     EXPECT_EQ(tdSpeedRatio(std::numeric_limits<float>::infinity(), 5.0f), 1.0f);

@@ -1,12 +1,13 @@
+// Beam links and their end, particle colours and angles, and rising indicators.
 #include "BattleFixture.h"
 
 #include "Source/TD/Units/TDIndicator.h"
 
 using tdtest::BattleFixture;
 
-TEST_F(BattleFixture, BeamGrowsAndKeepsOneLinkPerThirtyUnits)
+TEST_F(BattleFixture, BeamGrowsKeepsOneLinkPerThirtyUnitsAndFinishesWithItsUnit)
 {
-    start("<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
     run(0.05f);
     TDUnit* u = unit(0);
     u->mDrawPos[0] = 59.0f;
@@ -28,18 +29,14 @@ TEST_F(BattleFixture, BeamGrowsAndKeepsOneLinkPerThirtyUnits)
     beam.dropTarget();
     beam.update(0.05f); // keeps its last end point
     EXPECT_EQ(beam.mEndX, 10.0f);
-}
 
-TEST_F(BattleFixture, ForgettingAUnitFinishesItsBeams)
-{
-    TDMap& m = start("<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
-    run(0.05f);
-    TDBeamParticle* beam = new TDBeamParticle(particles, 0.0f, 0.0f, unit(0), L"t_line");
-    m.mParticles.push_back(beam);
-    m.forgetUnit(unit(0));
-    EXPECT_EQ(beam->mTarget, nullptr);
-    EXPECT_FALSE(beam->isAlive());
-    unit(0)->mHealth = 0.0f;
+    // Forgetting the unit finishes the battle's beams on it.
+    TDBeamParticle* owned = new TDBeamParticle(particles, 0.0f, 0.0f, u, L"t_line");
+    m.mParticles.push_back(owned);
+    m.forgetUnit(u);
+    EXPECT_EQ(owned->mTarget, nullptr);
+    EXPECT_FALSE(owned->isAlive());
+    u->mHealth = 0.0f;
     run(0.1f);
     EXPECT_TRUE(m.mParticles.empty());
 }

@@ -32,52 +32,31 @@ struct Outcome
     std::vector<u64> hashes; // battle state once per second of game time
 };
 
-u64 mix(u64 h, const void* data, size_t size)
+// FNV-1a over the bytes of each value in turn.
+template <class... T> u64 mix(u64 h, const T&... values)
 {
-    const unsigned char* p = static_cast<const unsigned char*>(data);
-    for (size_t i = 0; i < size; ++i)
-        h = (h ^ p[i]) * 1099511628211ull;
+    auto one = [&h](const auto& value) {
+        const unsigned char* p = reinterpret_cast<const unsigned char*>(&value);
+        for (size_t i = 0; i < sizeof(value); ++i)
+            h = (h ^ p[i]) * 1099511628211ull;
+    };
+    (one(values), ...);
     return h;
 }
-
-template <class T> u64 mixValue(u64 h, T value) { return mix(h, &value, sizeof(value)); }
 
 // Every number that moves in a battle, in list order.
 u64 hashBattle(const TDMap& m)
 {
-    u64 h = 1469598103934665603ull;
-    h = mixValue(h, m.mHealth);
-    h = mixValue(h, m.mTime);
-    h = mixValue(h, m.mStats.mCoins);
-    h = mixValue(h, m.mStats.mKillScore);
-    h = mixValue(h, m.mStats.mComboBonus);
-    h = mixValue(h, m.mStats.mGemsWon);
+    u64 h = mix(1469598103934665603ull, m.mHealth, m.mTime, m.mStats.mCoins, m.mStats.mKillScore, m.mStats.mComboBonus,
+                m.mStats.mGemsWon);
     for (const TDUnit* u : m.mWaves.mUnits)
-    {
-        h = mixValue(h, u->protoId());
-        h = mixValue(h, u->mPos[0]);
-        h = mixValue(h, u->mPos[1]);
-        h = mixValue(h, u->mHealth);
-        h = mixValue(h, u->mState);
-        h = mixValue(h, u->mProgress);
-        h = mixValue(h, u->mAnimTime);
-    }
+        h = mix(h, u->protoId(), u->mPos[0], u->mPos[1], u->mHealth, u->mState, u->mProgress, u->mAnimTime);
     for (const TDTower* t : m.mTowers)
-    {
-        h = mixValue(h, t->mAngle);
-        h = mixValue(h, t->mState);
-        h = mixValue(h, t->mCooldown);
-    }
+        h = mix(h, t->mAngle, t->mState, t->mCooldown);
     for (const TDBullet* b : m.mBullets->items)
-    {
-        h = mixValue(h, b->mX);
-        h = mixValue(h, b->mY);
-    }
+        h = mix(h, b->mX, b->mY);
     for (const TDTowerSpecial* d : m.mDrops)
-    {
-        h = mixValue(h, d->mX);
-        h = mixValue(h, d->mY);
-    }
+        h = mix(h, d->mX, d->mY);
     return h;
 }
 
@@ -97,12 +76,7 @@ struct DemoBattle : tdtest::BattleFixture
                  TDSpriteMetrics* demoSprites = nullptr)
     {
         math::SetRandomSeed(seed);
-        TDBattleServices services;
-        services.particles = &particles;
-        services.sounds = &sounds;
         services.sprites = demoSprites ? demoSprites : &sprites;
-        services.tutorial = &tutorial;
-        services.hud = &hud;
         map = std::make_unique<TDMap>(services, profiles);
         map->mMode = 1;
         map->mEpisode = episode;

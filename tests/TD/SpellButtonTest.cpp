@@ -15,7 +15,7 @@ struct SpellButton : InputFixture
         files.put(L"td/ammo_sheet.csv", "id;type;strength;speed;r;cooldown;fps\n2001;2;0;400;0;0;12\n3000;4;"
                                         "10;3;100;10;24\n3004;4;50;10;150;4;24\n");
     }
-    HUDSpellButton& button(i32 n) { return *ihud.spells[static_cast<size_t>(n)]; }
+    HUDSpellButton& button(i32 n) { return *ihud.spellButton(n); }
 };
 
 TEST_F(SpellButton, HitBoxIsSeventyWideScaledToTheIconAndHoverPulses)

@@ -1,3 +1,4 @@
+// Build spots' prices, the spell sheet and the unlock lists.
 #include "Source/TD/Battle/TDBuildSpot.h"
 #include "Source/TD/Data/TDSpellSheet.h"
 #include "Source/TD/Data/TDUnlocks.h"
@@ -48,7 +49,7 @@ TEST(BuildSpot, PricesTruncateTowardZeroAndFreeNeedsBothZero)
     EXPECT_EQ(free.y, 0.0f);
 }
 
-TEST(SpellSheet, OnlyAnExactHashSkipsARowAndDuplicatesFindTheEarlier)
+TEST(SpellSheet, OnlyAnExactHashSkipsARowDuplicatesFindTheEarlierAndMissingPicturesStayNull)
 {
     TDSpellSheet sheet;
     sheet.readText("#;proto;image;image2;id;x\n#x;3001;a;b;7;0\n;3002;c;d;7;0\n# ;3003;e;f;3;0\n;4\r\n", nullptr);
@@ -58,21 +59,19 @@ TEST(SpellSheet, OnlyAnExactHashSkipsARowAndDuplicatesFindTheEarlier)
     EXPECT_EQ(sheet.findById(3), nullptr);
     EXPECT_EQ(sheet.spells[2]->image, ""); // a short row reads empty
     EXPECT_EQ(sheet.spells[2]->id, 0);
-}
 
-TEST(SpellSheet, MissingPicturesStayNull)
-{
+    // Missing pictures stay null.
     OnlyIconsLoader loader;
-    TDSpellSheet sheet;
-    sheet.readText(";3001;ui/icon_fire;ui/shade_fire;0;0\n", &loader);
-    ASSERT_EQ(sheet.spells.size(), 1u);
-    ASSERT_NE(sheet.spells[0]->imageTexture, nullptr);
-    EXPECT_EQ(sheet.spells[0]->imageTexture->width(), 140);
-    EXPECT_EQ(sheet.spells[0]->image2Texture, nullptr);
+    TDSpellSheet pictured;
+    pictured.readText(";3001;ui/icon_fire;ui/shade_fire;0;0\n", &loader);
+    ASSERT_EQ(pictured.spells.size(), 1u);
+    ASSERT_NE(pictured.spells[0]->imageTexture, nullptr);
+    EXPECT_EQ(pictured.spells[0]->imageTexture->width(), 140);
+    EXPECT_EQ(pictured.spells[0]->image2Texture, nullptr);
     EXPECT_EQ(loader.asked, (std::vector<std::wstring>{L"ui/icon_fire", L"ui/shade_fire"}));
 }
 
-TEST(Unlocks, RunningListNewUnlocksAndEverythingFromAMinusOne)
+TEST(Unlocks, RunningListNewUnlocksEverythingFromAMinusOneAndTheHardcoreStart)
 {
     TDUnlocks unlocks;
     unlocks.readText("0;0;1,2\r\n\r\n0;0;1,2,4\n0;2;3\n0;3;-1\n1;0;\r\n1;1\r\n");
@@ -91,18 +90,16 @@ TEST(Unlocks, RunningListNewUnlocksAndEverythingFromAMinusOne)
     std::vector<i32> none{42};
     unlocks.getNewUnlocks(0, 1, 1, none);
     EXPECT_TRUE(none.empty());
-}
 
-TEST(Unlocks, HardcoreStartAddsItsOwnIds)
-{
-    TDUnlocks unlocks;
-    unlocks.readText("0;0;1,2\n");
+    // A hardcore start adds its own ids.
+    TDUnlocks hardcore;
+    hardcore.readText("0;0;1,2\n");
     std::vector<i32> out;
-    unlocks.getNewUnlocks(0, 0, 3, out);
+    hardcore.getNewUnlocks(0, 0, 3, out);
     EXPECT_EQ(out, (std::vector<i32>{36, 37, 38}));
     std::vector<i32> other{9};
-    unlocks.getNewUnlocks(0, 1, 3, other);
+    hardcore.getNewUnlocks(0, 1, 3, other);
     EXPECT_EQ(other, (std::vector<i32>{9}));
-    unlocks.getNewUnlocks(0, 0, 1, out);
+    hardcore.getNewUnlocks(0, 0, 1, out);
     EXPECT_EQ(out, (std::vector<i32>{1, 2}));
 }

@@ -22,14 +22,11 @@ i32 comboOf(int kills)
 }
 } // namespace
 
-TEST(BattleStats, CombosPayForQuickKills)
+TEST(BattleStats, CombosPayForQuickKillsAndShownCoinsRunTowardTheCountBothWays)
 {
     for (auto [kills, bonus] : {std::pair{1, 0}, {2, 3}, {3, 4}, {5, 7}})
         EXPECT_EQ(comboOf(kills), bonus) << kills;
-}
 
-TEST(BattleStats, ShownCoinsRunTowardTheCountBothWays)
-{
     TDBattleStats stats;
     stats.addCoins(10);
     std::vector<i32> shown;
@@ -44,17 +41,6 @@ TEST(BattleStats, ShownCoinsRunTowardTheCountBothWays)
     stats.update(0.0f);
     stats.update(0.0f);
     EXPECT_EQ(stats.mShownCoins, 5);
-}
-
-TEST(BattleStats, ResetKeepsTheGemTotal)
-{
-    TDBattleStats stats;
-    stats.addGems(4);
-    stats.addKill(10, 0, 0);
-    stats.reset();
-    EXPECT_EQ(stats.mGems, 4);
-    EXPECT_EQ(stats.mGemsWon, 0);
-    EXPECT_EQ(stats.mKillScore, 0);
 }
 
 TEST_F(BattleFixture, GemArcsLiesAndIsCollectedByItselfAfterAWhile)
@@ -104,17 +90,4 @@ TEST_F(BattleFixture, GemsLeftLyingAreCreditedWhenTheLevelEnds)
     m.showDefeat(); // the level already has its result
     EXPECT_EQ(m.mScreen, 1);
     EXPECT_EQ(hud.results, 1);
-}
-
-
-TEST_F(BattleFixture, RefundReturnsTheCrystalsOfEveryBoughtStep)
-{
-    files.put(L"td/upgrades.xml", R"(<upgrades><upgrade id="7" icon="i"><targets><target id="100"/></targets><steps>
-        <step cost_r="5"/><step cost_r="8"/><step cost_r="13"/></steps></upgrade></upgrades>)");
-    TDMap& m = start("<wave spawn=\"1\"><e id=\"1\"/></wave>");
-    m.mProgress->setUpgradeLevel(7, 1); // two steps bought
-    i32 gems = m.mStats.mGems;
-    m.refundUpgrades();
-    EXPECT_EQ(m.mProgress->getGems(), gems + 13);
-    EXPECT_EQ(m.mProgress->getUpgradeLevel(7), -1);
 }

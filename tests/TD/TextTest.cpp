@@ -8,7 +8,7 @@
 #include <cmath>
 #include <limits>
 
-TEST(Text, NumbersClampAndBadTextKeepsTheValue)
+TEST(Text, NumbersClampBadTextKeepsTheValueAndSplittingAndUtf8)
 {
     EXPECT_EQ(tdtext::leadingInt("12abc"), 12);
     EXPECT_EQ(tdtext::leadingInt(" -7"), -7);
@@ -33,10 +33,8 @@ TEST(Text, NumbersClampAndBadTextKeepsTheValue)
     EXPECT_EQ(tdtext::formatFixed(-0.0f), "0.000000");
     EXPECT_EQ(tdtext::formatFixed(-0.25f), "-0.250000");
     EXPECT_EQ(tdtext::formatFixed(std::numeric_limits<float>::quiet_NaN()), "NaN");
-}
 
-TEST(Text, SplittingAndUtf8)
-{
+    // Splitting, blanks and UTF-8.
     EXPECT_EQ(tdtext::split("a;;b;", ';', false), (std::vector<std::string>{"a", "", "b", ""}));
     EXPECT_EQ(tdtext::split(" a ; b ", ';', false), (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(tdtext::split("x\n\ny", '\n', true), (std::vector<std::string>{"x", "y"}));

@@ -33,7 +33,7 @@ TEST_F(BattleFixture, TowerWithoutStrengthNeverAimsButLooksAroundAndPaysIncome)
     EXPECT_EQ(sounds.played.back(), L"tower300shot");
 }
 
-TEST_F(BattleFixture, UnitsJustOutsideRangeArePreAimedButNotShot)
+TEST_F(BattleFixture, UnitsJustOutsideRangeArePreAimedAndTargetingPrefersThePickThenTheCurrentThenTheWeakest)
 {
     TDMap& m = start(kThreeBrutes);
     TDTower* t = m.buildTower(0, 100); // range 200: fires within 100 of (250, 160)
@@ -49,13 +49,8 @@ TEST_F(BattleFixture, UnitsJustOutsideRangeArePreAimedButNotShot)
     EXPECT_EQ(t->mState, 4);
     EXPECT_NE(t->mTarget, nullptr);
     EXPECT_TRUE(m.mBullets->items.empty());
-}
 
-TEST_F(BattleFixture, TargetingPrefersThePickThenTheCurrentThenTheWeakestNearest)
-{
-    TDMap& m = start(kThreeBrutes);
-    TDTower* t = m.buildTower(0, 100);
-    run(0.1f);
+    // Targeting: the pick, then the current target, then the weakest nearest.
     ASSERT_EQ(m.mWaves.mUnits.size(), 3u);
     TDUnit* a = unit(0);
     TDUnit* b = unit(1);
@@ -198,19 +193,13 @@ TEST_F(BattleFixture, UpgradeNeedsTheCoinsAndShowsWhatChanged)
     EXPECT_EQ(info->mText, L"Range +20%\nDamage %s +100\nRate +100%n%");
     EXPECT_EQ(tutorial.count(L"tower_upgraded"), 1u);
     EXPECT_EQ(particles.count(L"upgrade"), 1u);
-}
 
-TEST_F(BattleFixture, UpgradeSkipsLinesWithZeroDenominators)
-{
-    TDMap& m = start(kThreeBrutes);
-    TDTower* t = m.buildTower(0, 100);
-    TDPrototype* tier = const_cast<TDPrototype*>(t->currentProto(1));
-    m.mPrototypes.findById(100)->radius = 0.0f;
-    tier->cooldown = 0.0f;
-    m.mStats.mCoins = 100;
-    ASSERT_TRUE(t->upgrade(1, 10.0f));
     // Range from 0 and a cooldown of 0 give no line; the damage line stays.
-    EXPECT_EQ(m.mIndicators.items.back()->mText, L"towerUpgradeInfoDamage");
+    TDTower* other = m.buildTower(1, 100);
+    m.mPrototypes.findById(100)->radius = 0.0f;
+    const_cast<TDPrototype*>(other->currentProto(1))->cooldown = 0.0f;
+    ASSERT_TRUE(other->upgrade(1, 10.0f));
+    EXPECT_EQ(m.mIndicators.items.back()->mText, L"Damage %s +100");
 }
 
 TEST_F(BattleFixture, ReloadingTheSheetsUnderLiveObjectsKeepsThemValid)

@@ -1,6 +1,6 @@
 // The tutorial script over a battle and its profile: reading (and leaving out broken steps),
 // how events move steps, what each command does, and the restart rules.
-#include "MapFixture.h"
+#include "BattleFixture.h"
 
 #include "Source/TD/Data/TDTutorialScript.h"
 
@@ -14,7 +14,7 @@ struct PageRecorder : TDTutorialScript::Pages
     void clearShownLayers() override { ++cleared; }
 };
 
-struct BlockingHud : tdtest::RecordingHud
+struct BlockingHud : tdtest::ResultHud
 {
     i32 ui = 0, shop = 0, resets = 0;
     void setUiBlock(i32 v) override { ui = v; }
@@ -44,9 +44,9 @@ struct TutorialScript : tdtest::MapFixture
     void SetUp() override
     {
         MapFixture::SetUp();
-        TDBattleServices services;
-        services.hud = &blocking;
-        map = std::make_unique<TDMap>(services, profiles);
+        TDBattleServices bare;
+        bare.hud = &blocking;
+        map = std::make_unique<TDMap>(bare, profiles);
         battle = map.get();
     }
     void Load(const std::string& steps) { ASSERT_TRUE(script.parse("<tutorial>" + steps + "</tutorial>", Key)); }

@@ -29,26 +29,22 @@ struct Shot
 };
 } // namespace
 
-TEST_F(BattleFixture, HealthFollowsTheDifficulty)
+TEST_F(BattleFixture, HealthFollowsTheDifficultyHitsRevealAndTheBountyUsesSinglePrecisionCeil)
 {
     TDMap& m = start(kOneGrunt);
     run(0.1f);
-    ASSERT_NE(unit(0), nullptr);
-    EXPECT_FLOAT_EQ(unit(0)->maxHealth(), 20.0f);
-    for (auto [mode, health] : {std::pair{0, 18.0f}, {2, 22.0f}, {3, 20.0f}})
+    TDUnit* u = unit(0);
+    ASSERT_NE(u, nullptr);
+    EXPECT_FLOAT_EQ(u->maxHealth(), 20.0f);
+    for (auto [mode, health] : {std::pair{0, 18.0f}, {2, 22.0f}, {3, 20.0f}, {1, 20.0f}})
     {
         m.mMode = mode;
-        EXPECT_FLOAT_EQ(unit(0)->maxHealth(), health) << mode;
+        EXPECT_FLOAT_EQ(u->maxHealth(), health) << mode;
     }
-    unit(0)->mEntry->mExtraHealth = 10;
-    EXPECT_FLOAT_EQ(unit(0)->maxHealth(), 25.0f);
-}
+    u->mEntry->mExtraHealth = 10;
+    EXPECT_FLOAT_EQ(u->maxHealth(), 25.0f);
 
-TEST_F(BattleFixture, DyingUnitsTakeNoDamageAndHitsRevealHiddenUnits)
-{
-    start(kOneGrunt);
-    run(0.1f);
-    TDUnit* u = unit(0);
+    // Dying units take no damage; hits reveal hidden units.
     u->mHiddenTime = 5.0f;
     u->mAlphaTarget = 0.4f;
     u->damage(2.0f);
@@ -63,16 +59,12 @@ TEST_F(BattleFixture, DyingUnitsTakeNoDamageAndHitsRevealHiddenUnits)
         u->damage(50.0f);
         EXPECT_FLOAT_EQ(u->mHealth, 23.0f);
     }
-}
 
-TEST_F(BattleFixture, BountyUsesSinglePrecisionCeilAndTheIncomeBonus)
-{
-    TDMap& m = start(kOneGrunt);
-    run(0.1f);
     // m = 0.5, b = 0 (no income tower): ceil(5) + trunc(0.5) + 10 = 15.
+    u->mState = 1;
     m.mEnemyCostBonus = 0.5f;
     i32 before = m.mStats.mKillScore;
-    unit(0)->mHealth = 0.0f;
+    u->mHealth = 0.0f;
     m.update(1.0f / 60.0f);
     EXPECT_EQ(m.mStats.mKillScore - before, 15);
     EXPECT_EQ(m.mIndicators.items.back()->mText, L"+15");

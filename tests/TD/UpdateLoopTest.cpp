@@ -32,7 +32,7 @@ TEST_F(BattleFixture, AScreenOverTheBattleRunsOnlyThePresentationAndAReloadOnlyT
     m.mTrace = nullptr;
 }
 
-TEST_F(BattleFixture, SpeedZeroFreezesTheBattleButNotThePresentation)
+TEST_F(BattleFixture, SpeedZeroFreezesTheBattleButNotThePresentationAndADeadPickIsDropped)
 {
     TDMap& m = start(kWave);
     run(1.0f);
@@ -50,9 +50,18 @@ TEST_F(BattleFixture, SpeedZeroFreezesTheBattleButNotThePresentation)
     EXPECT_EQ(m.mTime, time);
     EXPECT_EQ(gem->mTime, 0.0f); // drops do not age
     EXPECT_EQ(m.mStats.mShownCoins, m.mStats.mCoins); // the counter runs on
+
+    // Running again: a picked unit is dropped once it has died.
+    m.mSpeed = 1.0f;
+    m.mHovered = u;
+    u->mHealth = 0.0f;
+    m.update(0.016f); // dying now
+    EXPECT_EQ(m.mHovered, u);
+    m.update(0.016f);
+    EXPECT_EQ(m.mHovered, nullptr);
 }
 
-TEST_F(BattleFixture, NullEmittersAreDroppedAndOneShotsEnd)
+TEST_F(BattleFixture, NullEmittersAreDroppedOneShotsEndAndEffectTimersRepeatAtRandom)
 {
     particles.missing.insert(L"damage_h");
     TDMap& m = start(kWave);
@@ -66,11 +75,8 @@ TEST_F(BattleFixture, NullEmittersAreDroppedAndOneShotsEnd)
     m.mParticles.push_back(new TDParticle(particles, L""));
     m.update(0.016f);
     EXPECT_TRUE(m.mParticles.empty()); // no emitters: deleted on the next pass
-}
 
-TEST_F(BattleFixture, EffectTimersFireFirstAfterTheirDelayThenAtRandomRepeats)
-{
-    TDMap& m = start(kWave);
+    // Effect timers fire first after their delay, then at random repeats.
     TDEffectTimer* timer = new TDEffectTimer();
     timer->name = L"smoke";
     timer->firstDelay = 1.0f;
@@ -93,18 +99,6 @@ TEST_F(BattleFixture, EffectTimersFireFirstAfterTheirDelayThenAtRandomRepeats)
     run(1.0f);
     EXPECT_EQ(particles.count(L"fog"), 1u);
     EXPECT_EQ(static_cast<FakeEmitter*>(steady->effect->mEmitter.get())->loop, 1);
-}
-
-TEST_F(BattleFixture, HoveredUnitIsDroppedWhenItDies)
-{
-    TDMap& m = start(kWave);
-    run(0.5f);
-    m.mHovered = unit(0);
-    unit(0)->mHealth = 0.0f;
-    m.update(0.016f); // dying now
-    EXPECT_EQ(m.mHovered, unit(0));
-    m.update(0.016f);
-    EXPECT_EQ(m.mHovered, nullptr);
 }
 
 TEST_F(BattleFixture, UnitSpawnedDuringTheUnitPassIsUpdatedInTheSamePass)
