@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <tuple>
 
 using namespace animation;
 using animtest::AnimSpec;
@@ -65,33 +66,26 @@ TEST(AnimDataRead, ReadsHeaderLayersFlagsAndEnvelopes)
 
     const AnimLayer& first = *data.mLayers[0];
     EXPECT_EQ(&data, first.mOwner);
-    EXPECT_EQ("panel", first.mName);
-    EXPECT_EQ("screen_res", first.mLibrary);
-    EXPECT_EQ("null", first.mMeshName);
-    EXPECT_FALSE(first.mHasParent);
-    EXPECT_TRUE(first.mFlag1);
+    EXPECT_EQ(std::make_tuple("panel", "screen_res", "null", false, true),
+              std::tie(first.mName, first.mLibrary, first.mMeshName, first.mHasParent, first.mFlag1));
     EXPECT_FALSE(first.mFlag2) << "only 1 means true";
     ASSERT_NE(nullptr, first.mColour);
     EXPECT_EQ(0.5f, first.mColour->channels[COLOUR_TINT].Evaluate(3.0f));
     const Envelope& scale = first.mChannels[CHANNEL_SCALE_X];
-    EXPECT_EQ(BEHAVIOUR_REPEAT, scale.mPre);
-    EXPECT_EQ(BEHAVIOUR_OFFSET_REPEAT, scale.mPost);
+    EXPECT_EQ(std::make_tuple(BEHAVIOUR_REPEAT, BEHAVIOUR_OFFSET_REPEAT, size_t{2}),
+              std::make_tuple(scale.mPre, scale.mPost, scale.mKeys.size()));
     ASSERT_EQ(2u, scale.mKeys.size());
-    EXPECT_EQ(SHAPE_TCB, scale.mKeys[0].shape);
-    EXPECT_EQ(0.3f, scale.mKeys[0].p[2]);
-    EXPECT_EQ(1.0f, scale.mKeys[1].time);
-    EXPECT_EQ(4.0f, scale.mKeys[1].p[3]);
+    EXPECT_EQ(std::make_tuple(SHAPE_TCB, 0.3f, 1.0f, 4.0f),
+              std::tie(scale.mKeys[0].shape, scale.mKeys[0].p[2], scale.mKeys[1].time, scale.mKeys[1].p[3]));
     EXPECT_TRUE(first.mChannels[CHANNEL_POSITION_X].mKeys.empty());
 
     const AnimLayer& second = *data.mLayers[1];
-    EXPECT_TRUE(second.mHasParent);
-    EXPECT_EQ(0, second.mParent);
-    EXPECT_TRUE(second.mFlag2);
+    EXPECT_EQ(std::make_tuple(true, 0, true), std::tie(second.mHasParent, second.mParent, second.mFlag2));
     EXPECT_EQ(nullptr, second.mColour);
     EXPECT_EQ(0.5f, second.mChannels[CHANNEL_DISSOLVE].Evaluate(0.25f));
 }
 
-TEST(AnimDataRead, EveryTruncationFailsWithALogLineAndNoLayers)
+TEST(AnimDataRead, EveryTruncationAndDamagedCountTimeOrOrderIsRefusedWithALogLine)
 {
     const std::string whole = Sample().Build();
     for (size_t size = 0; size < whole.size(); ++size)
@@ -102,10 +96,7 @@ TEST(AnimDataRead, EveryTruncationFailsWithALogLineAndNoLayers)
         EXPECT_TRUE(data.mLayers.empty()) << size;
         EXPECT_EQ(1, log.Count("cut.anim")) << size;
     }
-}
 
-TEST(AnimDataRead, DamagedCountsTimesAndOrdersAreRefused)
-{
     std::vector<std::pair<const char*, std::string>> cases;
     {
         animtest::ByteWriter w;
@@ -156,7 +147,7 @@ protected:
         std::filesystem::create_directories(mDir.Path() / "images");
         imagetest::WriteFile(mDir.WPath("images/tex.png"),
                              imagetest::EncodePng(2, 2, std::vector<u32>(4, 0xFF336699u), true));
-        mDir.Write(file, animtest::TwoQuads().Build());
+        mDir.Write(file, animtest::TwoQuads());
     }
     base::CountedPtr<AnimData> Get(const std::string& file)
     {
@@ -178,7 +169,7 @@ protected:
     testsupport::TempDir mDir;
 };
 
-TEST_F(AnimDataLoad, LayersWithoutMeshesNeedNoLibrary)
+TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFileOrFailTheLoad)
 {
     mDir.Write("plain.anim", AnimSpec{"t", 0, 1, {MeshLayer("screen_res", "box"), MeshLayer("null", "box"),
                                                   MeshLayer("shapes", "null")}}
@@ -189,10 +180,8 @@ TEST_F(AnimDataLoad, LayersWithoutMeshesNeedNoLibrary)
     EXPECT_TRUE(data->mLibraries.empty());
     for (const auto& layer : data->mLayers)
         EXPECT_EQ(nullptr, layer->mMesh);
-}
+    data = nullptr;
 
-TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFile)
-{
     WriteLibrary();
     const AnimSpec spec{"t", 0, 1, {MeshLayer("shapes", "card"), MeshLayer("shapes", "box"), MeshLayer("screen_res", "x")}};
     mDir.Write("a.anim", spec.Build());
@@ -219,10 +208,7 @@ TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFile)
     }
     EXPECT_EQ(0u, LibrariesHeld());
     EXPECT_TRUE(resource::ResourceManager::Instance()->GetMap<AnimData>().empty());
-}
 
-TEST_F(AnimDataLoad, MissingFilesLibrariesAndMeshesFailTheLoad)
-{
     WriteLibrary();
     const std::vector<std::pair<std::string, AnimSpec>> cases = {
         {"no mesh 'ball'", AnimSpec{"t", 0, 1, {MeshLayer("shapes", "box"), MeshLayer("shapes", "ball")}}},
@@ -245,3 +231,4 @@ TEST_F(AnimDataLoad, MissingFilesLibrariesAndMeshesFailTheLoad)
     EXPECT_FALSE(missing->IsLoaded());
     EXPECT_EQ(1, log.Count("missing.anim"));
 }
+

@@ -1,11 +1,14 @@
-// Writers of valid animation files and mesh libraries for the tests, field by field.
+// Writers of valid animation files for the tests, field by field, and the committed mesh library.
 #pragma once
 
 #include "Core/Media/Animation/AnimLayer.h"
 #include "Core/Media/Animation/Envelope.h"
 
-#include <cstring>
+#include <bit>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace animtest
@@ -18,12 +21,7 @@ public:
         for (int i = 0; i < 4; ++i)
             mBytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
     }
-    void F32(float value)
-    {
-        u32 raw;
-        std::memcpy(&raw, &value, 4);
-        U32(raw);
-    }
+    void F32(float value) { U32(std::bit_cast<u32>(value)); }
     void Str(const std::string& text)
     {
         U32(static_cast<u32>(text.size()));
@@ -35,15 +33,7 @@ public:
 inline animation::EnvelopeKey Key(float time, float value, u32 shape = animation::SHAPE_LINEAR, float p0 = 0.0f,
                                   float p1 = 0.0f, float p2 = 0.0f, float p3 = 0.0f)
 {
-    animation::EnvelopeKey key;
-    key.time = time;
-    key.value = value;
-    key.shape = shape;
-    key.p[0] = p0;
-    key.p[1] = p1;
-    key.p[2] = p2;
-    key.p[3] = p3;
-    return key;
+    return {value, time, shape, {p0, p1, p2, p3}};
 }
 
 inline animation::Envelope Env(std::vector<animation::EnvelopeKey> keys, u32 pre = animation::BEHAVIOUR_CONSTANT,
@@ -76,13 +66,12 @@ inline void WriteEnvelope(ByteWriter& out, const animation::Envelope& envelope)
     out.U32(envelope.mPost);
     for (const animation::EnvelopeKey& key : envelope.mKeys)
     {
-        out.F32(key.value);
-        out.F32(key.time);
+        for (float f : {key.value, key.time})
+            out.F32(f);
         out.U32(key.shape);
         for (float p : key.p)
             out.F32(p);
-        out.U32(0);
-        out.U32(0);
+        out.mBytes.append(8, '\0');
     }
 }
 
@@ -105,10 +94,8 @@ struct AnimSpec
             out.Str(layer.name);
             out.Str(layer.library);
             out.Str(layer.mesh);
-            out.U32(layer.parent);
-            out.U32(layer.flag1);
-            out.U32(layer.flag2);
-            out.U32(layer.colour ? 1 : 0);
+            for (u32 field : {layer.parent, layer.flag1, layer.flag2, layer.colour ? 1u : 0u})
+                out.U32(field);
             if (layer.colour)
                 for (const animation::Envelope& envelope : layer.colourChannels)
                     WriteEnvelope(out, envelope);
@@ -119,67 +106,33 @@ struct AnimSpec
     }
 };
 
-struct VertexSpec
+inline std::string U32Bytes(u32 value)
 {
-    float x, y, z, u, v;
-};
+    ByteWriter out;
+    out.U32(value);
+    return out.mBytes;
+}
 
-struct MeshSpec
+// The committed fuzz seed "quads.lib", with its two textures renamed as given: "box" (vertices
+// 0-3) and "card" (vertices 4-7), two triangles each. Index i sits at 4 + 4 i, the mesh count at
+// 216; card's first vertex, second count, first index and index count at -20, -16, -12 and -8
+// from the end, and the version last.
+inline std::string TwoQuads(const std::string& boxTexture = "tex.png", const std::string& cardTexture = "tex.png")
 {
-    std::string name;
-    std::string texture;
-    u32 firstVertex = 0;
-    u32 secondCount = 0;
-    u32 firstIndex = 0;
-    u32 indexCount = 0;
-};
-
-struct LibrarySpec
-{
-    std::vector<u32> indices;
-    std::vector<VertexSpec> vertices;
-    std::vector<MeshSpec> meshes;
-    u32 version = 2012;
-
-    std::string Build() const
+    std::ifstream in(std::string(QL_SOURCE_DIR) + "/fuzz/Animation/corpus/lib/quads.lib", std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"sub\\card.png", cardTexture}, {"tex.png", boxTexture}})
     {
-        ByteWriter out;
-        out.U32(static_cast<u32>(indices.size()));
-        for (u32 index : indices)
-            out.U32(index);
-        out.U32(static_cast<u32>(vertices.size()));
-        for (const VertexSpec& v : vertices)
-        {
-            out.F32(v.x);
-            out.F32(v.y);
-            out.F32(v.z);
-            out.F32(v.u);
-            out.F32(v.v);
-        }
-        out.U32(static_cast<u32>(meshes.size()));
-        for (const MeshSpec& mesh : meshes)
-        {
-            out.Str(mesh.name);
-            out.Str(mesh.texture);
-            out.U32(mesh.firstVertex);
-            out.U32(mesh.secondCount);
-            out.U32(mesh.firstIndex);
-            out.U32(mesh.indexCount);
-        }
-        out.U32(version);
-        return out.mBytes;
+        const std::string old = U32Bytes(static_cast<u32>(from.size())) + from;
+        bytes.replace(bytes.find(old), old.size(), U32Bytes(static_cast<u32>(to.size())) + to);
     }
-};
+    return bytes;
+}
 
-// Two quads in one library: "box" (vertices 0-3) and "card" (vertices 4-7), two triangles each,
-// both textured with textures named as given.
-inline LibrarySpec TwoQuads(const std::string& boxTexture = "tex.png", const std::string& cardTexture = "tex.png")
+// The bytes with the u32 at `at` (counted from the end when negative) replaced.
+inline std::string Patched(std::string bytes, long at, u32 value)
 {
-    LibrarySpec lib;
-    lib.vertices = {{0, 0, 0, 0, 0},     {10, 0, 0, 1, 0},     {10, 20, 0, 1, 1},    {0, 20, 0, 0, 1},
-                    {-5, -5, 1, 0, 0.25f}, {5, -5, 1, 1, 0.25f}, {5, 5, 2, 1, 1},      {-5, 5, 2, 0, 1}};
-    lib.indices = {0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7};
-    lib.meshes = {{"box", boxTexture, 0, 4, 0, 6}, {"card", cardTexture, 4, 4, 6, 6}};
-    return lib;
+    bytes.replace(at < 0 ? bytes.size() + at : at, 4, U32Bytes(value));
+    return bytes;
 }
 } // namespace animtest

@@ -1,12 +1,17 @@
-// Layer animation: channels onto a drawable's position, rotation, scale, opacity and colour.
+// Layer animation: channels onto a drawable's position, rotation, scale, opacity and colour, and
+// the demo content's dialog animations posing a dialog as meant.
 #include "AnimFileBuilder.h"
 
+#include "Core/Base/StringConvert.h"
 #include "Core/Layer/Drawable.h"
+#include "Core/Media/Animation/AnimData.h"
 #include "Core/Media/Animation/LayerAnim.h"
+#include "Core/Resource/ResourceManager.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 using namespace animation;
 using animtest::Env;
@@ -28,9 +33,20 @@ AnimLayer RestLayer()
         layer.mChannels[c] = Env({Key(0, 1)});
     return layer;
 }
+
+// A dialog animation of the demo content ("data/game.xml" names them), loaded.
+base::CountedPtr<animation::AnimData> LoadDemo(const std::string& name)
+{
+    const std::string full = std::string(QL_SOURCE_DIR) + "/content/td/data/anim/" + name;
+    base::CountedPtr<animation::AnimData> data =
+        resource::ResourceManager::Instance()->Get<animation::AnimData>(base::Utf8ToWide(full));
+    if (data && data->Load() != QL_OK)
+        return nullptr;
+    return data;
+}
 } // namespace
 
-TEST(LayerAnim, ChannelsGoToPositionRotationAndScale)
+TEST(LayerAnim, ChannelsGoToPositionRotationScaleAndClampedColour)
 {
     AnimLayer source = RestLayer();
     source.mChannels[CHANNEL_POSITION_X] = Env({Key(0, 0), Key(1, 100)});
@@ -46,20 +62,30 @@ TEST(LayerAnim, ChannelsGoToPositionRotationAndScale)
     LayerAnim anim(&target, &source);
     EXPECT_EQ(QL_OK, anim.Apply(0.25f));
     EXPECT_FLOAT_EQ(25.0f, target.mPosition.x);
-    EXPECT_EQ(50.0f, target.mPosition.y);
-    EXPECT_EQ(3.0f, target.mPosition.z);
-    EXPECT_EQ(0.2f, target.mRotation.x) << "pitch turns about x";
-    EXPECT_EQ(0.1f, target.mRotation.y) << "heading turns about y";
-    EXPECT_EQ(0.3f, target.mRotation.z) << "bank turns about z";
     EXPECT_FLOAT_EQ(0.5f, target.mScale.x);
-    EXPECT_EQ(4.0f, target.mScale.y);
-    EXPECT_EQ(5.0f, target.mScale.z);
+    // Pitch turns about x, heading about y, bank about z.
+    EXPECT_EQ(std::make_tuple(50.0f, 3.0f, 0.2f, 0.1f, 0.3f, 4.0f, 5.0f, 1.0f),
+              std::tie(target.mPosition.y, target.mPosition.z, target.mRotation.x, target.mRotation.y,
+                       target.mRotation.z, target.mScale.y, target.mScale.z, target.mAlpha));
     EXPECT_TRUE(target.mTransformChanged);
     EXPECT_FALSE(target.mParentBoxValid);
-    EXPECT_EQ(1.0f, target.mAlpha);
+    EXPECT_EQ(1.0f, target.mColor[0]) << "no colour channels: colour untouched";
+    EXPECT_EQ(0.0f, target.mTint);
+    target.mColor[3] = 0.4f;
+
+    source.mColour = std::make_unique<ColourEnvelopes>();
+    source.mColour->channels[COLOUR_RED] = Env({Key(0, 0.25f)});
+    source.mColour->channels[COLOUR_GREEN] = Env({Key(0, 1.5f)});
+    source.mColour->channels[COLOUR_BLUE] = Env({Key(0, -2.0f)});
+    source.mColour->channels[COLOUR_TINT] = Env({Key(0, 0), Key(1, 1)});
+    EXPECT_EQ(QL_OK, anim.Apply(0.5f));
+    EXPECT_EQ(std::make_tuple(0.25f, 1.0f, 0.0f, 0.4f), std::tie(target.mColor[0], target.mColor[1], target.mColor[2],
+                                                                target.mColor[3]))
+        << "clamped; the fourth component is not animated";
+    EXPECT_FLOAT_EQ(0.5f, target.mTint);
 }
 
-TEST(LayerAnim, UnchangedValuesLeaveTheTransformAlone)
+TEST(LayerAnim, UnchangedValuesLeaveTheTransformAloneAndDissolveIsClampedTransparency)
 {
     AnimLayer source = RestLayer();
     Plain target;
@@ -76,13 +102,7 @@ TEST(LayerAnim, UnchangedValuesLeaveTheTransformAlone)
     target.mParentBoxValid = true;
     EXPECT_EQ(QL_OK, anim.Apply(0.75f));
     EXPECT_TRUE(target.mParentBoxValid);
-}
 
-TEST(LayerAnim, DissolveIsTransparencyClampedToTheUnitRange)
-{
-    AnimLayer source = RestLayer();
-    Plain target;
-    LayerAnim anim(&target, &source);
     const std::pair<float, float> cases[] = {{0.25f, 0.75f}, {2.0f, 0.0f}, {-1.0f, 1.0f}, {0.0f, 1.0f}, {NAN, 1.0f}};
     for (const auto& [dissolve, alpha] : cases)
     {
@@ -96,25 +116,31 @@ TEST(LayerAnim, DissolveIsTransparencyClampedToTheUnitRange)
     EXPECT_FLOAT_EQ(0.5f, target.mAlpha);
 }
 
-TEST(LayerAnim, ColourChannelsSetClampedColourAndTintOnly)
+TEST(DemoAnimations, DialogShowZoomsInAndFadesInAboutTheCoreCentreAndHideFadesOut)
 {
-    AnimLayer source = RestLayer();
-    Plain target;
-    target.mColor[3] = 0.4f;
-    LayerAnim anim(&target, &source);
-    EXPECT_EQ(QL_OK, anim.Apply(0.0f));
-    EXPECT_EQ(1.0f, target.mColor[0]) << "no colour channels: colour untouched";
-    EXPECT_EQ(0.0f, target.mTint);
+    base::CountedPtr<animation::AnimData> show = LoadDemo("dialog_show.anim");
+    ASSERT_TRUE(show);
+    ASSERT_EQ(1u, show->mLayers.size()) << "dialog effects play exactly one layer";
+    Plain dialog;
+    animation::LayerAnim anim(&dialog, show->mLayers[0].get());
+    EXPECT_EQ(QL_OK, anim.Apply(show->mStartTime));
+    EXPECT_EQ(0.0f, dialog.mAlpha);
+    EXPECT_LT(dialog.mScale.x, 1.0f);
+    // The core's centre (512, 384) stays where it is while the dialog grows.
+    EXPECT_NEAR(512.0f, dialog.mPosition.x + 512.0f * dialog.mScale.x, 1e-3f);
+    EXPECT_NEAR(384.0f, dialog.mPosition.y + 384.0f * dialog.mScale.y, 1e-3f);
+    EXPECT_EQ(QL_OK, anim.Apply(show->mEndTime));
+    EXPECT_EQ(1.0f, dialog.mAlpha);
+    EXPECT_EQ(1.0f, dialog.mScale.x);
+    EXPECT_EQ(0.0f, dialog.mPosition.x);
 
-    source.mColour = std::make_unique<ColourEnvelopes>();
-    source.mColour->channels[COLOUR_RED] = Env({Key(0, 0.25f)});
-    source.mColour->channels[COLOUR_GREEN] = Env({Key(0, 1.5f)});
-    source.mColour->channels[COLOUR_BLUE] = Env({Key(0, -2.0f)});
-    source.mColour->channels[COLOUR_TINT] = Env({Key(0, 0), Key(1, 1)});
-    EXPECT_EQ(QL_OK, anim.Apply(0.5f));
-    EXPECT_EQ(0.25f, target.mColor[0]);
-    EXPECT_EQ(1.0f, target.mColor[1]);
-    EXPECT_EQ(0.0f, target.mColor[2]);
-    EXPECT_EQ(0.4f, target.mColor[3]) << "the fourth component is not animated";
-    EXPECT_FLOAT_EQ(0.5f, target.mTint);
+    base::CountedPtr<animation::AnimData> hide = LoadDemo("dialog_hide.anim");
+    ASSERT_TRUE(hide);
+    ASSERT_EQ(1u, hide->mLayers.size());
+    animation::LayerAnim fade(&dialog, hide->mLayers[0].get());
+    EXPECT_EQ(QL_OK, fade.Apply(hide->mStartTime));
+    EXPECT_EQ(1.0f, dialog.mAlpha);
+    EXPECT_EQ(QL_OK, fade.Apply(hide->mEndTime));
+    EXPECT_EQ(0.0f, dialog.mAlpha);
 }
+

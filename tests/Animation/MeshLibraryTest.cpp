@@ -12,8 +12,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
-using animtest::LibrarySpec;
+using animtest::Patched;
+using animtest::U32Bytes;
 using animtest::TwoQuads;
 using lightwave::MeshLibrary;
 
@@ -25,34 +27,21 @@ QLResultEnum Parse(MeshLibrary& library, const std::string& bytes)
 }
 } // namespace
 
-TEST(MeshLibraryRead, VerticesTakeTheRendererLayoutWithVFlipped)
+TEST(MeshLibraryRead, VerticesTakeTheRendererLayoutAndMeshesAreRangesWithBounds)
 {
     MeshLibrary library;
-    ASSERT_EQ(QL_OK, Parse(library, TwoQuads().Build()));
+    ASSERT_EQ(QL_OK, Parse(library, TwoQuads("tex.png", "sub\\card.png")));
     ASSERT_EQ(8u, library.GetVertices().size());
     const render::SVertex2D& v = library.GetVertices()[5];
-    EXPECT_EQ(5.0f, v.x);
-    EXPECT_EQ(-5.0f, v.y);
-    EXPECT_EQ(1.0f, v.z);
-    EXPECT_EQ(1.0f, v.w);
-    EXPECT_EQ(0xFFFFFFFFu, v.diffuse);
-    EXPECT_EQ(0xFFFFFFFFu, v.specular);
-    EXPECT_EQ(1.0f, v.u);
-    EXPECT_EQ(0.75f, v.v);
+    EXPECT_EQ(std::make_tuple(5.0f, -5.0f, 1.0f, 1.0f, 0xFFFFFFFFu, 0xFFFFFFFFu, 1.0f, 0.75f),
+              std::tie(v.x, v.y, v.z, v.w, v.diffuse, v.specular, v.u, v.v)) << "v is flipped";
     EXPECT_EQ(1.0f, library.GetVertices()[0].v);
     EXPECT_EQ(2012u, library.GetVersion());
-}
 
-TEST(MeshLibraryRead, MeshesAreRangesWithBoundsAndIndicesRelativeToTheirFirstVertex)
-{
-    MeshLibrary library;
-    ASSERT_EQ(QL_OK, Parse(library, TwoQuads("tex.png", "sub\\card.png").Build()));
     const lightwave::Mesh* card = library.FindMesh("card");
     ASSERT_NE(nullptr, card);
     EXPECT_EQ(nullptr, library.FindMesh("Card"));
-    EXPECT_EQ(6u, card->indexCount);
-    EXPECT_EQ(4u, card->secondCount);
-    EXPECT_FALSE(card->flag);
+    EXPECT_EQ(std::make_tuple(6u, 4u, false), std::tie(card->indexCount, card->secondCount, card->flag));
     EXPECT_EQ(library.GetVertices().data() + 4, card->firstVertex);
     EXPECT_EQ(library.GetIndices().data() + 6, card->firstIndex);
     EXPECT_EQ(L"sub/card.png", card->texture);
@@ -67,22 +56,28 @@ TEST(MeshLibraryRead, MeshesAreRangesWithBoundsAndIndicesRelativeToTheirFirstVer
     EXPECT_EQ(1u, library.GetTextures().count(L"sub/card.png"));
 }
 
-TEST(MeshLibraryRead, OnlyVersions2011And2012AreAccepted)
+TEST(MeshLibraryRead, OnlyVersions2011And2012AreAcceptedAndEmptyMeshesAreValid)
 {
     for (u32 version : {2011u, 2012u, 2013u, 0u})
     {
-        LibrarySpec spec = TwoQuads();
-        spec.version = version;
         MeshLibrary library;
         const bool known = version == 2011 || version == 2012;
-        EXPECT_EQ(known ? QL_OK : QL_FAIL, Parse(library, spec.Build())) << version;
+        EXPECT_EQ(known ? QL_OK : QL_FAIL, Parse(library, Patched(TwoQuads(), -4, version))) << version;
         EXPECT_EQ(known ? 2u : 0u, library.GetMeshes().size()) << version;
     }
+    MeshLibrary library;
+    EXPECT_EQ(QL_OK, Parse(library, std::string(12, '\0') + U32Bytes(2012)));
+    std::string none = Patched(TwoQuads(), 216, 3);
+    none.insert(none.size() - 4, U32Bytes(4) + "none" + U32Bytes(7) + "tex.png" + U32Bytes(8) + U32Bytes(0) +
+                                     U32Bytes(12) + U32Bytes(0));
+    ASSERT_EQ(QL_OK, Parse(library, none));
+    EXPECT_EQ(0u, library.FindMesh("none")->indexCount);
+    EXPECT_TRUE(library.FindMesh("none")->bounds.IsEmpty());
 }
 
-TEST(MeshLibraryRead, EveryTruncationFailsWithALogLineAndLeavesItEmpty)
+TEST(MeshLibraryRead, EveryTruncationAndCountOrRangeBeyondTheDataIsRefusedWithALogLine)
 {
-    const std::string whole = TwoQuads().Build();
+    const std::string whole = TwoQuads();
     for (size_t size = 0; size < whole.size(); ++size)
     {
         audiotest::LogCapture log;
@@ -91,30 +86,21 @@ TEST(MeshLibraryRead, EveryTruncationFailsWithALogLineAndLeavesItEmpty)
         EXPECT_TRUE(library.GetMeshes().empty() && library.GetVertices().empty() && library.GetIndices().empty());
         EXPECT_EQ(1, log.Count("cut.lib")) << size;
     }
-}
 
-TEST(MeshLibraryRead, CountsAndRangesBeyondTheDataAreRefused)
-{
-    std::vector<std::pair<const char*, LibrarySpec>> cases;
-    auto add = [&](const char* what, auto change) {
-        LibrarySpec spec = TwoQuads();
-        change(spec);
-        cases.emplace_back(what, spec);
+    const std::string quads = TwoQuads();
+    const std::pair<const char*, std::string> cases[] = {
+        {"index past the vertices", Patched(quads, 4 + 4 * 3, 8)},
+        {"index before the mesh's first vertex", Patched(quads, 4 + 4 * 7, 3)},
+        {"index range past the array", Patched(quads, -8, 7)},
+        {"first index past the array", Patched(quads, -12, 0xFFFFFFFFu)},
+        {"first vertex past the array", Patched(quads, -20, 9)},
+        {"index entries shared by two meshes", Patched(Patched(quads, -20, 0), -12, 0)},
     };
-    add("index past the vertices", [](LibrarySpec& s) { s.indices[3] = 8; });
-    add("index before the mesh's first vertex", [](LibrarySpec& s) { s.indices[7] = 3; });
-    add("index range past the array", [](LibrarySpec& s) { s.meshes[1].indexCount = 7; });
-    add("first index past the array", [](LibrarySpec& s) { s.meshes[1].firstIndex = 0xFFFFFFFFu; });
-    add("first vertex past the array", [](LibrarySpec& s) { s.meshes[1].firstVertex = 9; });
-    add("index entries shared by two meshes", [](LibrarySpec& s) {
-        s.meshes[1].firstVertex = 0;
-        s.meshes[1].firstIndex = 0;
-    });
-    for (const auto& [what, spec] : cases)
+    for (const auto& [what, bytes] : cases)
     {
         audiotest::LogCapture log;
         MeshLibrary library;
-        EXPECT_EQ(QL_FAIL, Parse(library, spec.Build())) << what;
+        EXPECT_EQ(QL_FAIL, Parse(library, bytes)) << what;
         EXPECT_EQ(1, log.Count("Mesh library 'test.lib'")) << what;
     }
 
@@ -127,18 +113,6 @@ TEST(MeshLibraryRead, CountsAndRangesBeyondTheDataAreRefused)
     vertices.U32(0);
     vertices.U32(0x0FFFFFFFu);
     EXPECT_EQ(QL_FAIL, Parse(library, vertices.mBytes));
-}
-
-TEST(MeshLibraryRead, EmptyMeshesAndLibrariesAreValid)
-{
-    LibrarySpec spec;
-    MeshLibrary library;
-    EXPECT_EQ(QL_OK, Parse(library, spec.Build()));
-    spec = TwoQuads();
-    spec.meshes.push_back({"none", "tex.png", 8, 0, 12, 0});
-    ASSERT_EQ(QL_OK, Parse(library, spec.Build()));
-    EXPECT_EQ(0u, library.FindMesh("none")->indexCount);
-    EXPECT_TRUE(library.FindMesh("none")->bounds.IsEmpty());
 }
 
 class MeshLibraryLoad : public ::testing::Test
@@ -164,12 +138,12 @@ protected:
     testsupport::TempDir mDir;
 };
 
-TEST_F(MeshLibraryLoad, MeshesWithOneTextureNameShareOneImage)
+TEST_F(MeshLibraryLoad, MeshesWithOneTextureNameShareOneImageAndMissingFilesOrTexturesFailTheLoad)
 {
     WriteTexture("tex.png");
     WriteTexture("sub/card.png");
-    mDir.Write("one.lib", TwoQuads().Build());
-    mDir.Write("two.lib", TwoQuads("tex.png", "sub\\card.png").Build());
+    mDir.Write("one.lib", TwoQuads());
+    mDir.Write("two.lib", TwoQuads("tex.png", "sub\\card.png"));
     {
         base::CountedPtr<MeshLibrary> one = Get("one.lib");
         ASSERT_EQ(QL_OK, one->Load());
@@ -185,17 +159,14 @@ TEST_F(MeshLibraryLoad, MeshesWithOneTextureNameShareOneImage)
         EXPECT_TRUE(two->GetTextures().empty() && two->GetMeshes().empty());
     }
     EXPECT_TRUE(resource::ResourceManager::Instance()->GetMap<MeshLibrary>().empty());
-}
 
-TEST_F(MeshLibraryLoad, MissingFilesAndTexturesFailTheLoad)
-{
     audiotest::LogCapture log;
     base::CountedPtr<MeshLibrary> missing = Get("missing.lib");
     EXPECT_EQ(QL_FAIL, missing->Load());
     EXPECT_FALSE(missing->IsLoaded());
     EXPECT_EQ(1, log.Count("missing.lib"));
 
-    mDir.Write("notex.lib", TwoQuads("absent.png", "absent.png").Build());
+    mDir.Write("notex.lib", TwoQuads("absent.png", "absent.png"));
     base::CountedPtr<MeshLibrary> noTexture = Get("notex.lib");
     EXPECT_NE(QL_OK, noTexture->Load());
     EXPECT_FALSE(noTexture->IsLoaded());
@@ -204,8 +175,9 @@ TEST_F(MeshLibraryLoad, MissingFilesAndTexturesFailTheLoad)
 
     // Without a renderer the textures cannot be made.
     WriteTexture("tex.png");
-    mDir.Write("norender.lib", TwoQuads().Build());
+    mDir.Write("norender.lib", TwoQuads());
     base::CountedPtr<MeshLibrary> noRender = resource::ResourceManager::Instance()->Get<MeshLibrary>(
         mDir.WPath("norender.lib"));
     EXPECT_EQ(QL_FAIL, noRender->Load());
 }
+

@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 namespace audiotest
 {
@@ -56,6 +58,14 @@ std::string MakeWav16(const std::vector<i16>& samples, u32 channels, u32 rate)
     for (i16 s : samples)
         PutU16(data, static_cast<u16>(s));
     return MakeWavRaw(data, 1, static_cast<u16>(channels), rate, 16);
+}
+
+std::string ReadTrack(const std::string& name)
+{
+    std::ifstream in(std::string(QL_SOURCE_DIR) + "/tests/Audio/data/" + name, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }
 
 std::string MakeOggSine(double seconds, u32 rate, u32 channels, double frequency, float quality)

@@ -67,21 +67,15 @@ TEST(Mixer, SampleStartsAtTheFrameItIsPlayedAndEndsWithItsLastFrame)
     for (u32 i = 100; i < 128; ++i)
         ASSERT_EQ(out[2 * i], 0.0f);
     EXPECT_FALSE(mixer.IsPlaying(ch)) << "a finished sample reports stopped";
+
+    // A stereo sample keeps its sides.
+    mixer.Play(mixer.AddSample(Ramp(10, 2)), true);
+    out = Render(mixer, 10);
+    EXPECT_EQ((std::vector<float>{1 / 1024.0f, -1 / 1024.0f}), std::vector<float>(out.begin(), out.begin() + 2));
+    EXPECT_EQ((std::vector<float>{10 / 1024.0f, -10 / 1024.0f}), std::vector<float>(out.begin() + 18, out.begin() + 20));
 }
 
-TEST(Mixer, StereoSampleKeepsItsSides)
-{
-    Mixer mixer;
-    ChannelId ch = mixer.AddSample(Ramp(10, 2));
-    mixer.Play(ch, true);
-    auto out = Render(mixer, 10);
-    EXPECT_FLOAT_EQ(out[0], 1 / 1024.0f);
-    EXPECT_FLOAT_EQ(out[1], -1 / 1024.0f);
-    EXPECT_FLOAT_EQ(out[18], 10 / 1024.0f);
-    EXPECT_FLOAT_EQ(out[19], -10 / 1024.0f);
-}
-
-TEST(Mixer, RestartBeginsAgainFromTheFirstFrame)
+TEST(Mixer, RestartBeginsAgainFromTheFirstFrameAndPauseFreezesEveryVoice)
 {
     Mixer mixer;
     ChannelId ch = mixer.AddSample(Ramp(1000));
@@ -103,9 +97,19 @@ TEST(Mixer, RestartBeginsAgainFromTheFirstFrame)
     Render(mixer, 2000);
     mixer.Play(ch, false);
     EXPECT_FLOAT_EQ(Render(mixer, 1)[0], 1 / 1024.0f);
+
+    // Pause freezes every voice and its slide; resume continues.
+    Render(mixer, 9);
+    mixer.SlideVolume(ch, 0.5f, 1000);
+    mixer.SetPaused(true);
+    EXPECT_TRUE(Silent(Render(mixer, 50000)));
+    EXPECT_TRUE(mixer.IsPlaying(ch)) << "paused output keeps the channel playing";
+    EXPECT_FLOAT_EQ(mixer.GetVolume(ch), 1.0f) << "slides wait too";
+    mixer.SetPaused(false);
+    EXPECT_NEAR(Render(mixer, 1)[0], 11 / 1024.0f, 1e-5f);
 }
 
-TEST(Mixer, VoicesAddUpAndVolumeScalesAtOnce)
+TEST(Mixer, VoicesAddUpVolumeScalesAtOnceAndSixteenBitOutputIsClipped)
 {
     Mixer mixer;
     ChannelId a = mixer.AddSample(Constant(100, 0.25f));
@@ -118,12 +122,6 @@ TEST(Mixer, VoicesAddUpAndVolumeScalesAtOnce)
     EXPECT_FLOAT_EQ(Render(mixer, 1)[0], 0.5f);
     mixer.SetVolume(a, 7.0f);
     EXPECT_FLOAT_EQ(mixer.GetVolume(a), 1.0f) << "volumes are kept within [0, 1]";
-}
-
-TEST(Mixer, SixteenBitOutputIsClipped)
-{
-    Mixer mixer;
-    mixer.Play(mixer.AddSample(Constant(4, 0.75f)), true);
     mixer.Play(mixer.AddSample(Constant(4, 0.75f)), true);
     std::vector<i16> out(8);
     mixer.RenderS16(out.data(), 4);
@@ -167,7 +165,7 @@ TEST(Mixer, SlideReachesItsTargetOnTheLastFrameAndNotifiesOnce)
     EXPECT_FLOAT_EQ(mixer.GetVolume(ch), 0.3f);
 }
 
-TEST(Mixer, SlideFinishesOnTimeEvenWhenTheVoiceStops)
+TEST(Mixer, SlideFinishesOnTimeEvenWhenTheVoiceStopsAndNotifiesOnlyWhenAsked)
 {
     Mixer mixer;
     ChannelId ch = mixer.AddSample(Constant(1000, 1.0f));
@@ -179,25 +177,15 @@ TEST(Mixer, SlideFinishesOnTimeEvenWhenTheVoiceStops)
     EXPECT_TRUE(mixer.TakeEvents().empty());
     Render(mixer, 4100);
     EXPECT_EQ(mixer.TakeEvents().size(), 1u);
+
+    ChannelId quiet = mixer.AddStream(std::make_unique<audiotest::RampSource>(10));
+    mixer.Play(quiet, true);
+    mixer.SlideVolume(quiet, 0.0f, 1);
+    Render(mixer, 100);
+    EXPECT_TRUE(mixer.TakeEvents().empty()) << "events are queued only when asked for";
 }
 
-TEST(Mixer, PauseFreezesEveryVoiceAndResumeContinues)
-{
-    Mixer mixer;
-    ChannelId ch = mixer.AddSample(Ramp(1000));
-    mixer.Play(ch, true);
-    Render(mixer, 10);
-    mixer.SlideVolume(ch, 0.5f, 1000);
-    mixer.SetPaused(true);
-    EXPECT_TRUE(Silent(Render(mixer, 50000)));
-    EXPECT_TRUE(mixer.IsPlaying(ch)) << "paused output keeps the channel playing";
-    EXPECT_FLOAT_EQ(mixer.GetVolume(ch), 1.0f) << "slides wait too";
-    mixer.SetPaused(false);
-    auto out = Render(mixer, 1);
-    EXPECT_NEAR(out[0], 11 / 1024.0f, 1e-5f);
-}
-
-TEST(Mixer, StreamEndStopsTheVoiceAndNotifies)
+TEST(Mixer, StreamEndStopsTheVoiceAndNotifiesAndUnknownChannelsAreRefused)
 {
     Mixer mixer;
     auto source = std::make_unique<audiotest::RampSource>(500);
@@ -218,25 +206,12 @@ TEST(Mixer, StreamEndStopsTheVoiceAndNotifies)
     mixer.Play(ch, false);
     EXPECT_EQ(raw->mRewinds, 1);
     EXPECT_FLOAT_EQ(Render(mixer, 1)[0], raw->Value(0));
-}
 
-TEST(Mixer, EventsAreQueuedOnlyWhenAskedFor)
-{
-    Mixer mixer;
-    ChannelId ch = mixer.AddStream(std::make_unique<audiotest::RampSource>(10));
-    mixer.Play(ch, true);
-    mixer.SlideVolume(ch, 0.0f, 1);
-    Render(mixer, 100);
-    EXPECT_TRUE(mixer.TakeEvents().empty());
-}
-
-TEST(Mixer, UnknownAndRemovedChannelsAreRefused)
-{
-    Mixer mixer;
+    EXPECT_TRUE(mixer.Remove(ch));
     EXPECT_EQ(mixer.AddSample(nullptr), 0u);
     EXPECT_EQ(mixer.AddStream(nullptr), 0u);
     EXPECT_FALSE(mixer.Play(42, true));
-    ChannelId ch = mixer.AddSample(Ramp(10));
+    ch = mixer.AddSample(Ramp(10));
     EXPECT_TRUE(mixer.Remove(ch));
     EXPECT_FALSE(mixer.Remove(ch));
     EXPECT_FALSE(mixer.Play(ch, true));
@@ -244,3 +219,4 @@ TEST(Mixer, UnknownAndRemovedChannelsAreRefused)
     EXPECT_FALSE(mixer.SlideVolume(ch, 0.0f, 10));
     EXPECT_EQ(mixer.VoiceCount(), 0u);
 }
+

@@ -54,10 +54,10 @@ protected:
             sum += double(v[2 * i]) * v[2 * i];
         return to > from ? std::sqrt(sum / double(to - from)) : 0.0;
     }
-    // Writes a 44.1 kHz mono sine track and returns its decoded frames.
-    std::vector<float> WriteTrack(const std::string& path, double seconds, double frequency)
+    // Writes a committed 44.1 kHz mono track to `path` and returns its decoded frames.
+    std::vector<float> WriteTrack(const std::string& path, const std::string& track)
     {
-        std::string ogg = MakeOggSine(seconds, 44100, 1, frequency);
+        const std::string ogg = ReadTrack(track);
         mDir.Write(path, ogg);
         audio::Pcm pcm;
         std::string error;

@@ -1,4 +1,6 @@
-// The sound sheet and the tag registry, including the game's own sheet and sounds.
+// The sound sheet and the tag registry, including the game's own sheet and sounds, and the menu
+// music with a tag through SDL's disk audio driver.
+#include "DiskAudio.h"
 #include "LogCapture.h"
 #include "SoundFixture.h"
 
@@ -7,8 +9,10 @@
 #include "Core/Media/Sound/SoundTags.h"
 #include "Core/Resource/ResourceManager.h"
 
+#include <chrono>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 using audiotest::SoundFixture;
 using k2::ParseSoundSheet;
@@ -71,7 +75,7 @@ protected:
     FixedVolumes mVolumes;
 };
 
-TEST_F(SoundTagsTest, PlaysTheFirstRowOfATagThatNamesAFile)
+TEST_F(SoundTagsTest, PlaysTheFirstRowOfATagThatNamesAFileAndKeepsRowsWithoutSamples)
 {
     mDir.Write("td/sounds_sheet.csv", "dup;;1;0\ndup;tone;1;0\ndup;other;1;0\nsilent;;0;0\n");
     EXPECT_TRUE(Tags().Load(L"td/sounds_sheet.csv"));
@@ -82,6 +86,16 @@ TEST_F(SoundTagsTest, PlaysTheFirstRowOfATagThatNamesAFile)
     EXPECT_FALSE(Tags().Play(L"silent")) << "a tag without a file is not playable";
     EXPECT_FALSE(Tags().Play(L"unknown"));
     EXPECT_FALSE(Tags().Play(L"DUP")) << "tags are case-sensitive";
+
+    // A missing sample keeps its entry and plays nothing.
+    audiotest::LogCapture log;
+    mDir.Write("td/sounds_sheet.csv", "ghost;nowhere.ogg\n");
+    Tags().Load(L"td/sounds_sheet.csv");
+    Render(1000);
+    ASSERT_EQ(Tags().GetEntries().size(), 1u);
+    EXPECT_TRUE(Tags().Play(L"ghost"));
+    EXPECT_EQ(Rms(Render(100)), 0.0);
+    EXPECT_EQ(log.Count("Sound 'td/data/sound/nowhere.ogg' not found"), 1);
 }
 
 TEST_F(SoundTagsTest, PlayingASoundingTagRestartsItAtTheCurrentVolume)
@@ -96,9 +110,16 @@ TEST_F(SoundTagsTest, PlayingASoundingTagRestartsItAtTheCurrentVolume)
     auto out = Render(1000);
     EXPECT_FLOAT_EQ(out[0], 0.5f);
     EXPECT_FLOAT_EQ(out[2 * 999], 0.5f) << "restarted, not overlapped: one channel per tag";
+
+    // Without a volume source both volumes are full.
+    Render(1000);
+    Tags().SetVolumeSource(nullptr);
+    mVolumes.sound = 0.25f;
+    Tags().Play(L"hit");
+    EXPECT_FLOAT_EQ(Render(1)[0], 0.5f);
 }
 
-TEST_F(SoundTagsTest, RowsSharingAFileShareOneSample)
+TEST_F(SoundTagsTest, RowsSharingAFileShareOneSampleAndReloadingFreesUnusedOnes)
 {
     mDir.Write("td/sounds_sheet.csv", "a;tone\nb;tone\nc;other\n");
     Tags().Load(L"td/sounds_sheet.csv");
@@ -106,12 +127,7 @@ TEST_F(SoundTagsTest, RowsSharingAFileShareOneSample)
     Tags().Play(L"a");
     Tags().Play(L"b");
     EXPECT_FLOAT_EQ(Render(1)[0], 1.0f) << "two channels of one sample sound together";
-}
 
-TEST_F(SoundTagsTest, ReloadingReplacesEveryEntryAndFreesUnusedSamples)
-{
-    mDir.Write("td/sounds_sheet.csv", "a;tone\n");
-    Tags().Load(L"td/sounds_sheet.csv");
     mDir.Write("td/sounds_sheet.csv", "b;other\n");
     Tags().Load(L"td/sounds_sheet.csv");
     ASSERT_EQ(Tags().GetEntries().size(), 1u);
@@ -119,31 +135,16 @@ TEST_F(SoundTagsTest, ReloadingReplacesEveryEntryAndFreesUnusedSamples)
     EXPECT_TRUE(Tags().Play(L"b"));
     EXPECT_EQ(Sys().GetAudio().SampleCount(), 1u);
     EXPECT_EQ(resource::ResourceManager::Instance()->GetMap<resource::ResourceSound>().size(), 1u);
-}
 
-TEST_F(SoundTagsTest, MissingSheetGivesNoTags)
-{
-    mDir.Write("td/sounds_sheet.csv", "a;tone\n");
-    Tags().Load(L"td/sounds_sheet.csv");
+    // A missing sheet gives no tags.
     EXPECT_TRUE(Tags().Load(L"td/no_such_sheet.csv"));
     EXPECT_TRUE(Tags().GetEntries().empty());
-    EXPECT_FALSE(Tags().Play(L"a"));
-}
-
-TEST_F(SoundTagsTest, MissingSampleKeepsItsEntryAndPlaysNothing)
-{
-    audiotest::LogCapture log;
-    mDir.Write("td/sounds_sheet.csv", "ghost;nowhere.ogg\n");
-    Tags().Load(L"td/sounds_sheet.csv");
-    ASSERT_EQ(Tags().GetEntries().size(), 1u);
-    EXPECT_TRUE(Tags().Play(L"ghost"));
-    EXPECT_EQ(Rms(Render(100)), 0.0);
-    EXPECT_EQ(log.Count("Sound 'td/data/sound/nowhere.ogg' not found"), 1);
+    EXPECT_FALSE(Tags().Play(L"b"));
 }
 
 TEST_F(SoundTagsTest, MusicLoopsAtThePlayersMusicVolume)
 {
-    auto track = WriteTrack("td/data/music/loop.ogg", 0.1, 500.0);
+    auto track = WriteTrack("td/data/music/loop.ogg", "short770.ogg");
     mVolumes.music = 0.5f;
     Tags().PlayMusic(L"td/data/music/loop.ogg");
     auto out = Render(static_cast<u32>(track.size()) + 1);
@@ -152,15 +153,6 @@ TEST_F(SoundTagsTest, MusicLoopsAtThePlayersMusicVolume)
     out = Render(100);
     EXPECT_FLOAT_EQ(out[0], track[0] * 0.5f) << "started again after its end";
     EXPECT_FLOAT_EQ(Sys().GetMusicVolume(), 0.5f);
-}
-
-TEST_F(SoundTagsTest, WithoutAVolumeSourceBothVolumesAreFull)
-{
-    Tags().SetVolumeSource(nullptr);
-    mDir.Write("td/sounds_sheet.csv", "t;tone\n");
-    Tags().Load(L"td/sounds_sheet.csv");
-    Tags().Play(L"t");
-    EXPECT_FLOAT_EQ(Render(1)[0], 0.5f);
 }
 
 // The game's own content: every tag it plays has a sound that loads, and every track exists.
@@ -234,4 +226,39 @@ TEST_F(GameContentTest, EverySoundTagOfTheGameLoadsItsSample)
     }
     EXPECT_EQ(log.Count("not found"), 0) << log.Text();
     EXPECT_GT(Rms(Render(4410)), 0.01);
+}
+
+
+TEST_F(SoundFixture, MenuMusicAndATagReachTheDiskDriver)
+{
+    std::string path = (mDir.Path() / "out.raw").string();
+    audiotest::ScopedAudioDriver driver("disk", path.c_str());
+    audio::SetDeviceFactory(nullptr); // the real (SDL) device
+    std::filesystem::current_path(std::filesystem::path(QL_SOURCE_DIR) / "content");
+
+    auto start = std::chrono::steady_clock::now();
+    {
+        ASSERT_TRUE(Sys().GetAudio().HasOutput());
+        k2::SoundTags& tags = *k2::SoundTags::Instance();
+        tags.Load(L"td/sounds_sheet.csv");
+        tags.PlayMusic(L"td/data/music/main_menu.ogg");
+        EXPECT_TRUE(tags.Play(L"buildTower"));
+        // The game's frame loop: one update a frame.
+        while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(1500))
+        {
+            Sys().Update();
+            std::this_thread::sleep_for(std::chrono::milliseconds(16));
+        }
+        EXPECT_EQ(Sys().GetCurrentMusic(), "td/data/music/main_menu.ogg");
+        base::SingletoneBase::DestroyAll(); // closes the device
+    }
+    double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+    auto all = audiotest::MeasureRaw(path);
+    ASSERT_TRUE(all.ok);
+    EXPECT_GT(all.seconds, 0.5 * wall) << "the driver writes at the pace of real time";
+    EXPECT_LT(all.seconds, wall + 0.5);
+    EXPECT_GT(all.rms, 0.02) << "not silent";
+    auto tail = audiotest::MeasureRaw(path, 0.8);
+    EXPECT_GT(tail.rms, 0.02) << "the music goes on after the tag's sound";
 }

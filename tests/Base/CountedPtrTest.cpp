@@ -1,3 +1,4 @@
+// Counted references: shared counts, assignment, moves, conversions and owner-kept counts.
 #include "Core/Base/CountedPtr.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +39,7 @@ protected:
 };
 } // namespace
 
-TEST_F(CountedPtrTest, CopiesShareOneCountAndTheLastReleaseDeletes)
+TEST_F(CountedPtrTest, CopiesShareOneCountAndTheLastReleaseDeletesOrGoesBackToTheOwner)
 {
     base::CountedPtr<Thing> a(new Thing);
     EXPECT_EQ(a.UseCount(), 1);
@@ -56,9 +57,20 @@ TEST_F(CountedPtrTest, CopiesShareOneCountAndTheLastReleaseDeletes)
     EXPECT_EQ(a.UseCount(), 0);
     a.Release(); // empty: nothing happens
     EXPECT_EQ(gDeleted, 1);
+
+    // A destroyable object goes back to its owner, who keeps the count.
+    Owned owned;
+    base::CountedPtr<Owned> first(&owned, owned.count);
+    base::CountedPtr<Owned> second(&owned, owned.count);
+    EXPECT_EQ(*owned.count, 2);
+    first.Release();
+    EXPECT_EQ(owned.destroyCalls, 0);
+    second.Release();
+    EXPECT_EQ(owned.destroyCalls, 1);
+    EXPECT_EQ(*owned.count, 0); // not freed by the reference
 }
 
-TEST_F(CountedPtrTest, AssignmentReleasesTheOldObject)
+TEST_F(CountedPtrTest, AssignmentReleasesTheOldObjectMovesDoNotCountAndDerivedConverts)
 {
     base::CountedPtr<Thing> a(new Thing);
     base::CountedPtr<Thing> b(new Thing);
@@ -71,23 +83,19 @@ TEST_F(CountedPtrTest, AssignmentReleasesTheOldObject)
     a = nullptr;
     EXPECT_EQ(gDeleted, 2);
     EXPECT_EQ(a.GetCountPointer(), nullptr);
-}
 
-TEST_F(CountedPtrTest, SelfAssignmentKeepsTheObject)
-{
-    base::CountedPtr<Thing> a(new Thing);
+    a = new Thing;
     base::CountedPtr<Thing>& alias = a;
     a = alias;
     a = a.Get();
-    EXPECT_EQ(gDeleted, 0);
+    EXPECT_EQ(gDeleted, 2);
     EXPECT_EQ(a.UseCount(), 1);
     EXPECT_EQ(a->value, 7);
-}
 
-TEST_F(CountedPtrTest, MovesTransferWithoutCounting)
-{
-    base::CountedPtr<Thing> a(new Thing);
-    base::CountedPtr<Thing> b = std::move(a);
+    // Moves transfer without counting.
+    b.Release();
+    gDeleted = 0;
+    b = std::move(a);
     EXPECT_FALSE(a);
     EXPECT_EQ(b.UseCount(), 1);
     std::vector<base::CountedPtr<Thing>> list;
@@ -98,28 +106,13 @@ TEST_F(CountedPtrTest, MovesTransferWithoutCounting)
     list.clear();
     b = base::CountedPtr<Thing>();
     EXPECT_EQ(gDeleted, 1);
-}
 
-TEST_F(CountedPtrTest, DerivedConvertsToBaseAndSharesTheCount)
-{
     base::CountedPtr<DerivedThing> d(new DerivedThing);
     base::CountedPtr<Thing> t = d;
     EXPECT_EQ(d.UseCount(), 2);
     d.Release();
-    EXPECT_EQ(gDeleted, 0);
-    t.Release();
     EXPECT_EQ(gDeleted, 1);
+    t.Release();
+    EXPECT_EQ(gDeleted, 2);
 }
 
-TEST_F(CountedPtrTest, DestroyableGoesBackToItsOwnerWhoKeepsTheCount)
-{
-    Owned owned;
-    base::CountedPtr<Owned> a(&owned, owned.count);
-    base::CountedPtr<Owned> b(&owned, owned.count);
-    EXPECT_EQ(*owned.count, 2);
-    a.Release();
-    EXPECT_EQ(owned.destroyCalls, 0);
-    b.Release();
-    EXPECT_EQ(owned.destroyCalls, 1);
-    EXPECT_EQ(*owned.count, 0); // not freed by the reference
-}

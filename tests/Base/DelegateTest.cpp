@@ -1,3 +1,4 @@
+// Delegates to members and free functions: subobjects, lifetimes, reset and counted holders.
 #include "Core/Base/Delegate.h"
 #include "Core/Base/CountedPtr.h"
 
@@ -54,7 +55,7 @@ void Bump()
 }
 } // namespace
 
-TEST(Delegate, MemberOfASecondaryBaseRunsOnTheRightSubobject)
+TEST(Delegate, MembersOfASecondaryBaseRunOnTheirSubobjectAndResetOrNullMakeInvokeANoOp)
 {
     Both both;
     base::MemberDelegate2<Both, int, int, int> add(&both, &Both::Add);
@@ -63,9 +64,28 @@ TEST(Delegate, MemberOfASecondaryBaseRunsOnTheRightSubobject)
     base::MemberDelegate0<Both, const Secondary*> self(&both, &Both::Self);
     EXPECT_EQ(self.Invoke(), static_cast<Secondary*>(&both));
     EXPECT_NE(static_cast<const void*>(self.Invoke()), static_cast<const void*>(&both));
+
+    Plain p;
+    base::MemberDelegate0<Plain, int> get(&p, &Plain::Get);
+    EXPECT_EQ(get.Invoke(), 3);
+    get.Reset();
+    EXPECT_FALSE(get.IsValid());
+    EXPECT_EQ(get.Invoke(), 0);
+
+    gFreeCalls = 0;
+    base::StaticDelegate2<int, int, int> mul(&Multiply);
+    mul.Reset();
+    EXPECT_EQ(mul.Invoke(2, 3), 0);
+    EXPECT_EQ(gFreeCalls, 0);
+
+    base::MemberDelegate1<Counter, int, void> none(nullptr, &Counter::Take);
+    none.Invoke(5);
+    EXPECT_FALSE(none.IsValid());
+    base::StaticDelegate2<int, int, int> noFunction(nullptr);
+    EXPECT_EQ(noFunction.Invoke(1, 2), 0);
 }
 
-TEST(Delegate, CalledThroughTheAbstractInterfaces)
+TEST(Delegate, CalledThroughTheAbstractInterfacesAndHeldByCountedReferences)
 {
     Counter c;
     std::unique_ptr<base::Delegate0<void>> tick(new base::MemberDelegate0<Counter, void>(&c, &Counter::Tick));
@@ -84,9 +104,17 @@ TEST(Delegate, CalledThroughTheAbstractInterfaces)
     gFreeCalls = 0;
     bump->Invoke();
     EXPECT_EQ(gFreeCalls, 1);
+
+    base::CountedPtr<base::Delegate0<void>> first(
+        new base::MemberDelegate0<Counter, void>(&c, &Counter::Tick));
+    base::CountedPtr<base::Delegate0<void>> second = first;
+    EXPECT_EQ(first.UseCount(), 2);
+    first.Release();
+    second->Invoke();
+    EXPECT_EQ(c.calls, 3);
 }
 
-TEST(Delegate, CallAfterTheObjectIsGoneDoesNothing)
+TEST(Delegate, CallAfterTheObjectIsGoneDoesNothingButACopyHasItsOwnLifetime)
 {
     auto* c = new Counter;
     base::MemberDelegate2<Counter, const std::string&, int, std::string> join(c, &Counter::Join);
@@ -97,35 +125,7 @@ TEST(Delegate, CallAfterTheObjectIsGoneDoesNothing)
     EXPECT_FALSE(tick.IsValid());
     tick.Invoke(); // would be a use after free without the alive token
     EXPECT_EQ(join.Invoke("a", 1), "");
-}
 
-TEST(Delegate, ResetMakesInvokeANoOpReturningTheDefault)
-{
-    Plain p;
-    base::MemberDelegate0<Plain, int> get(&p, &Plain::Get);
-    EXPECT_EQ(get.Invoke(), 3);
-    get.Reset();
-    EXPECT_FALSE(get.IsValid());
-    EXPECT_EQ(get.Invoke(), 0);
-
-    gFreeCalls = 0;
-    base::StaticDelegate2<int, int, int> mul(&Multiply);
-    mul.Reset();
-    EXPECT_EQ(mul.Invoke(2, 3), 0);
-    EXPECT_EQ(gFreeCalls, 0);
-}
-
-TEST(Delegate, NullObjectOrFunctionIsSafe)
-{
-    base::MemberDelegate1<Counter, int, void> none(nullptr, &Counter::Take);
-    none.Invoke(5);
-    EXPECT_FALSE(none.IsValid());
-    base::StaticDelegate2<int, int, int> noFunction(nullptr);
-    EXPECT_EQ(noFunction.Invoke(1, 2), 0);
-}
-
-TEST(Delegate, CopiedObjectHasItsOwnLifetime)
-{
     auto* original = new Counter;
     Counter copy = *original;
     base::MemberDelegate0<Counter, void> onCopy(&copy, &Counter::Tick);
@@ -134,14 +134,3 @@ TEST(Delegate, CopiedObjectHasItsOwnLifetime)
     EXPECT_EQ(copy.calls, 1);
 }
 
-TEST(Delegate, HeldByCountedReferencesAndDeletedWithTheLast)
-{
-    Counter c;
-    base::CountedPtr<base::Delegate0<void>> first(
-        new base::MemberDelegate0<Counter, void>(&c, &Counter::Tick));
-    base::CountedPtr<base::Delegate0<void>> second = first;
-    EXPECT_EQ(first.UseCount(), 2);
-    first.Release();
-    second->Invoke();
-    EXPECT_EQ(c.calls, 1);
-}

@@ -9,18 +9,9 @@
 
 namespace
 {
-template <class... A> std::wstring Format(const wchar_t* format, A... args)
+template <class C, class... A> std::basic_string<C> Format(const C* format, A... args)
 {
-    base::Formatter<wchar_t> f(format);
-    if constexpr (sizeof...(args) > 0)
-        (f << ... << args);
-    f.Finish();
-    return f.GetResult();
-}
-
-template <class... A> std::string Format8(const char* format, A... args)
-{
-    base::Formatter<char> f(format);
+    base::Formatter<C> f(format);
     if constexpr (sizeof...(args) > 0)
         (f << ... << args);
     f.Finish();
@@ -110,7 +101,7 @@ TEST(Formatter, ConversionTable)
     }
 }
 
-TEST(Formatter, ArgumentTypeDecidesTheWriter)
+TEST(Formatter, ArgumentTypeDecidesTheWriterAndTheNarrowTwinMatches)
 {
     EXPECT_EQ(Format(L"[%s]", std::wstring(L"text")), L"[text]");
     EXPECT_EQ(Format(L"[%8s]", L"ab"), L"[      ab]");
@@ -128,9 +119,14 @@ TEST(Formatter, ArgumentTypeDecidesTheWriter)
     EXPECT_EQ(Format(L"%d", std::numeric_limits<unsigned long>::max()), L"18446744073709551615");
     EXPECT_EQ(Format(L"%d", size_t{12}), L"12");
     EXPECT_EQ(Format(L"%.3f", 0.1f), L"0.100");
+
+    EXPECT_EQ(Format("tower%dshot", 3), "tower3shot");
+    EXPECT_EQ(Format("%#08X|%-6.2f|%s", 255, 2.5, "ok"), "0x0000FF|2.50  |ok");
+    EXPECT_EQ(Format("x%\xc3\xa9%d", 1), "x\xc3\xa9" "1") << "bytes above 127 end a conversion";
+    EXPECT_EQ(Format("%g", 1234567.0), "1.23457e+006");
 }
 
-TEST(Formatter, PercentSignsAndInvalidConversions)
+TEST(Formatter, PercentSignsInvalidConversionsAndArgumentCountMismatches)
 {
     base::Formatter<wchar_t> percent(L"100%%");
     EXPECT_TRUE(percent.IsDone());
@@ -150,10 +146,7 @@ TEST(Formatter, PercentSignsAndInvalidConversions)
     EXPECT_EQ(Format(L"50%"), L"50%") << "a trailing percent stays";
     EXPECT_EQ(Format(L"a%-5"), L"a5") << "only the last character of an unfinished conversion stays";
     EXPECT_EQ(Format(L"x%\u00e9y%d", 3), L"x\u00e9y3");
-}
 
-TEST(Formatter, ArgumentCountMismatches)
-{
     EXPECT_EQ(Format(L"%d and %d", 1, 2, 3, 4), L"1 and 2");
     // The conversion left waiting is dropped; later ones appear as written.
     EXPECT_EQ(Format(L"%d and %d, %s!", 1), L"1 and , %s!");
@@ -174,15 +167,19 @@ TEST(Formatter, ArgumentCountMismatches)
     EXPECT_EQ(g.GetResult(), L"hp: %% (%d)");
 }
 
-TEST(Formatter, WidthIsClampedAndDoesNotAllocateWildly)
+TEST(Formatter, LargeWidthsAndValuesStayBoundedAndOtherConstructorsWork)
 {
     EXPECT_EQ(Format(L"%999999999d", 1).size(), base::Formatter<wchar_t>::kMaxWidth);
     EXPECT_EQ(Format(L"%99999999999999999999999999d", 1).size(), base::Formatter<wchar_t>::kMaxWidth);
     EXPECT_EQ(Format(L"%.99999999999999999999f", 0.5), L"0.5000000");
-}
 
-TEST(Formatter, WidthAndPrecisionConstructor)
-{
+    EXPECT_EQ(Format(L"%.1f", 2147483648.0), L"2147483648.0");
+    EXPECT_EQ(Format(L"%.1f", -3e9), L"-3000000000.0");
+    const std::wstring huge = Format(L"%.1f", 1e300);
+    EXPECT_EQ(huge.size(), 303u);
+    EXPECT_EQ(huge.substr(0, 2), L"10");
+    EXPECT_EQ(Format(L"%.1f", std::numeric_limits<double>::max()).size(), 311u);
+
     base::Formatter<wchar_t> f(6, 2);
     f << 3.14159;
     EXPECT_TRUE(f.IsDone());
@@ -191,31 +188,11 @@ TEST(Formatter, WidthAndPrecisionConstructor)
     base::Formatter<char> g(-3, -1);
     g << 7;
     EXPECT_EQ(g.GetResult(), "7");
-}
 
-TEST(Formatter, WritesIntoACallersString)
-{
     std::wstring target = L">";
-    base::Formatter<wchar_t> f(L"%d<", &target);
-    f << 9;
+    base::Formatter<wchar_t> into(L"%d<", &target);
+    into << 9;
     EXPECT_EQ(target, L">9<");
-    EXPECT_EQ(&f.GetResult(), &target);
+    EXPECT_EQ(&into.GetResult(), &target);
 }
 
-TEST(Formatter, NarrowTwinMatchesTheWideOne)
-{
-    EXPECT_EQ(Format8("tower%dshot", 3), "tower3shot");
-    EXPECT_EQ(Format8("%#08X|%-6.2f|%s", 255, 2.5, "ok"), "0x0000FF|2.50  |ok");
-    EXPECT_EQ(Format8("x%\xc3\xa9%d", 1), "x\xc3\xa9" "1") << "bytes above 127 end a conversion";
-    EXPECT_EQ(Format8("%g", 1234567.0), "1.23457e+006");
-}
-
-TEST(Formatter, FixedStyleHandlesLargeValuesWithoutOverflow)
-{
-    EXPECT_EQ(Format(L"%.1f", 2147483648.0), L"2147483648.0");
-    EXPECT_EQ(Format(L"%.1f", -3e9), L"-3000000000.0");
-    const std::wstring huge = Format(L"%.1f", 1e300);
-    EXPECT_EQ(huge.size(), 303u);
-    EXPECT_EQ(huge.substr(0, 2), L"10");
-    EXPECT_EQ(Format(L"%.1f", std::numeric_limits<double>::max()).size(), 311u);
-}

@@ -43,25 +43,19 @@ protected:
 };
 } // namespace
 
-TEST_F(LogTest, OutputsStartWithTheHeadOrTheGreeting)
+TEST_F(LogTest, OutputsStartWithTheHeadStylesNestAndArgumentsAreEscapedOnHtmlOnly)
 {
     ASSERT_EQ(mHtml->size(), 1u);
     EXPECT_EQ(mHtml->front(), base::Log::PageHead());
     ASSERT_EQ(mPlain->size(), 1u);
     EXPECT_EQ(mPlain->front(), L"log initialized\n");
-}
 
-TEST_F(LogTest, DefaultStyleWrapsHtmlButNotPlainText)
-{
     TEST_LOG(mLog, L"x=%d\n") << base::LogStyle::Default << 5;
     ASSERT_EQ(mHtml->size(), 2u);
     EXPECT_EQ(mHtml->back(), L"<div class=\"\">x=5\n</div>");
     ASSERT_EQ(mPlain->size(), 2u);
     EXPECT_EQ(mPlain->back(), L"x=5\n");
-}
 
-TEST_F(LogTest, StylesNestInTheOrderGiven)
-{
     TEST_LOG(mLog, L"%s\n") << base::LogStyle::Block << base::LogStyle::Default << L"r";
     EXPECT_EQ(mHtml->back(), L"<div class=\"block\"><div class=\"\">r\n</div></div>");
     TEST_LOG(mLog, L"bad\n") << base::LogStyle::Error;
@@ -69,17 +63,11 @@ TEST_F(LogTest, StylesNestInTheOrderGiven)
     EXPECT_EQ(mPlain->back(), L"bad\n");
     TEST_LOG(mLog, L"bare\n");
     EXPECT_EQ(mHtml->back(), L"bare\n");
-}
 
-TEST_F(LogTest, MessageTextIsEscapedOnHtmlOutputsOnly)
-{
     TEST_LOG(mLog, L"<%s> & '%s'\n") << base::LogStyle::Block << L"a<b>&c" << std::string("d&e");
     EXPECT_EQ(mHtml->back(), L"<div class=\"block\">&lt;a&lt;b&gt;&amp;c&gt; &amp; 'd&amp;e'\n</div>");
     EXPECT_EQ(mPlain->back(), L"<a<b>&c> & 'd&e'\n");
-}
 
-TEST_F(LogTest, ArgumentsOfEveryKindAndMismatchedCounts)
-{
     TEST_LOG(mLog, L"%d %u %d %u %.2f %g %s %s|") << -1 << 2u << -3LL << 4UL << 1.5f << 0.25 << "utf8 \xc3\xa9"
                                                    << std::wstring(L"w");
     EXPECT_EQ(mPlain->back(), L"-1 2 -3 4 1.50 0.25 utf8 \u00e9 w|");
@@ -91,7 +79,7 @@ TEST_F(LogTest, ArgumentsOfEveryKindAndMismatchedCounts)
     EXPECT_EQ(mPlain->back(), L"");
 }
 
-TEST(Log, DestructionClosesThePageThenEndsThePlainOutputs)
+TEST(Log, DestructionClosesThePageThenEndsThePlainOutputsAndQlLogReachesTheMainLog)
 {
     auto html = std::make_shared<Lines>();
     auto plain = std::make_shared<Lines>();
@@ -103,9 +91,18 @@ TEST(Log, DestructionClosesThePageThenEndsThePlainOutputs)
     }
     EXPECT_EQ(html->back(), L"</body></html>");
     EXPECT_EQ(plain->back(), L"log terminated\n");
+
+    base::SingletoneBase::DestroyAll();
+    plain->clear();
+    base::MainLog::Instance()->AddPlainOutput(new MemoryOutput(plain));
+    QL_LOG(L"Cannot open '%s' (%d)\n") << base::LogStyle::Error << L"x.png" << 2;
+    EXPECT_EQ(plain->back(), L"Cannot open 'x.png' (2)\n");
+    base::SingletoneBase::DestroyAll();
+    EXPECT_EQ(plain->back(), L"log terminated\n");
+    EXPECT_FALSE(base::MainLog::Exists());
 }
 
-TEST(LogUtf8File, WritesAValidUtf8PageAndTruncatesAtOpen)
+TEST(LogUtf8File, WritesAValidUtf8PageAndTruncatesAtOpenOrLosesMessagesQuietly)
 {
     testsupport::TempDir dir;
     dir.Write("log.html", "stale content from an earlier run");
@@ -125,25 +122,11 @@ TEST(LogUtf8File, WritesAValidUtf8PageAndTruncatesAtOpen)
               std::string::npos);
     EXPECT_NE(page.find("bad code point \xef\xbf\xbd\n"), std::string::npos);
     EXPECT_EQ(page.substr(page.size() - 14), "</body></html>");
-}
 
-TEST(LogUtf8File, UnwritablePathLosesMessagesQuietly)
-{
-    testsupport::TempDir dir;
+    // An unwritable path loses the messages quietly.
     base::Log log;
     log.AddHtmlOutput(new base::LogUtf8File(dir.WPath("no/such/folder/log.html")));
     TEST_LOG(log, L"lost %d\n") << 1;
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "no"));
 }
 
-TEST(MainLog, QlLogReachesTheSingletonsOutputs)
-{
-    base::SingletoneBase::DestroyAll();
-    auto plain = std::make_shared<Lines>();
-    base::MainLog::Instance()->AddPlainOutput(new MemoryOutput(plain));
-    QL_LOG(L"Cannot open '%s' (%d)\n") << base::LogStyle::Error << L"x.png" << 2;
-    EXPECT_EQ(plain->back(), L"Cannot open 'x.png' (2)\n");
-    base::SingletoneBase::DestroyAll();
-    EXPECT_EQ(plain->back(), L"log terminated\n");
-    EXPECT_FALSE(base::MainLog::Exists());
-}

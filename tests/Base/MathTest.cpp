@@ -1,10 +1,16 @@
+// Math helpers, boxes, rectangles, the seeded random numbers and the vertex layouts.
 #include "Core/Base/Math.h"
 #include "Core/Base/Box.h"
+#include "Core/Base/Random.h"
 #include "Core/Base/Rect.h"
+#include "Core/Base/VertexLayouts.h"
 
 #include <gtest/gtest.h>
 
-TEST(MoveToward, StepsClampAtTheTargetAndArrivalIsReportedOnTheCallAfterLanding)
+#include <cmath>
+#include <tuple>
+
+TEST(MathFunctions, MoveTowardClampsAndReportsArrivalLateAndDoubleFormsKeepPrecision)
 {
     struct Step
     {
@@ -20,10 +26,8 @@ TEST(MoveToward, StepsClampAtTheTargetAndArrivalIsReportedOnTheCallAfterLanding)
         EXPECT_EQ(math::MoveToward(value, s.step, s.target), s.arrived) << s.from << " toward " << s.target;
         EXPECT_EQ(value, s.after) << s.from << " toward " << s.target;
     }
-}
 
-TEST(MathFunctions, DoubleFormsKeepDoublePrecision)
-{
+    // Double forms keep double precision.
     EXPECT_EQ(math::Floor(2.9999999999), 2.0);
     EXPECT_EQ(math::Floor(-0.5f), -1.0f);
     EXPECT_EQ(math::Ceil(1.0001f), 2.0f);
@@ -32,7 +36,7 @@ TEST(MathFunctions, DoubleFormsKeepDoublePrecision)
     EXPECT_EQ(math::Atan2(1.0f, 0.0f), 1.5707964f);
 }
 
-TEST(Box, EmptyBoxTakesTheFirstPointAsBothCorners)
+TEST(Box, EmptyBoxTakesTheFirstPointMergeWidensCornersComeInOrderAndRectsExcludeTheirFarEdges)
 {
     math::Box box;
     box.AddPoint(3.0f, 4.0f, 5.0f);
@@ -42,15 +46,9 @@ TEST(Box, EmptyBoxTakesTheFirstPointAsBothCorners)
     EXPECT_EQ(box.maxZ, -3.4028235e38f);
     box.AddPoint(-2.0f, 7.0f, 1.0f);
     EXPECT_FALSE(box.IsEmpty());
-    EXPECT_EQ(box.Width(), 0.0f);
-    EXPECT_EQ(box.Height(), 0.0f);
-    EXPECT_EQ(box.Depth(), 0.0f);
-    EXPECT_EQ(box.minX, -2.0f);
-    EXPECT_EQ(box.maxY, 7.0f);
-}
+    EXPECT_EQ(std::make_tuple(0.0f, 0.0f, 0.0f, -2.0f, 7.0f),
+              std::make_tuple(box.Width(), box.Height(), box.Depth(), box.minX, box.maxY));
 
-TEST(Box, MergeWidensAndAnEmptyBoxChangesNothing)
-{
     math::Box a, b, empty;
     a.AddPoint(0, 0, 0);
     a.AddPoint(1, 1, 1);
@@ -59,14 +57,9 @@ TEST(Box, MergeWidensAndAnEmptyBoxChangesNothing)
     a.Merge(empty);
     EXPECT_EQ(a, before);
     a.Merge(b);
-    EXPECT_EQ(a.minX, -1.0f);
-    EXPECT_EQ(a.maxZ, 3.0f);
-    EXPECT_EQ(a.maxY, 1.0f);
-}
+    EXPECT_EQ(std::make_tuple(-1.0f, 3.0f, 1.0f), std::tie(a.minX, a.maxZ, a.maxY));
 
-TEST(Box, CornersComeInTheFixedOrder)
-{
-    math::Box box;
+    box.SetEmpty();
     box.AddPoint(1, 2, 3);
     box.AddPoint(4, 5, 6);
     const std::array<float, 3> expected[8] = {{1, 2, 3}, {1, 2, 6}, {4, 2, 6}, {4, 2, 3},
@@ -75,10 +68,7 @@ TEST(Box, CornersComeInTheFixedOrder)
         EXPECT_EQ(box.GetCorner(n), expected[n]) << n;
     EXPECT_EQ(box.GetCorner(8), (std::array<float, 3>{0, 0, 0}));
     EXPECT_EQ(box.GetCorner(-1), (std::array<float, 3>{0, 0, 0}));
-}
 
-TEST(Rect, ContainsIncludesTopLeftAndExcludesBottomRight)
-{
     math::Rect r(10, 20, 5, 5);
     EXPECT_TRUE(r.Contains(10, 20));
     EXPECT_TRUE(r.Contains(14.9f, 24.9f));
@@ -88,3 +78,71 @@ TEST(Rect, ContainsIncludesTopLeftAndExcludesBottomRight)
     EXPECT_EQ(r.Right(), 15.0f);
     EXPECT_EQ(r.Bottom(), 25.0f);
 }
+
+TEST(VertexLayouts, ElementsTileEachStrideInIdOrder)
+{
+    ASSERT_EQ(std::size(base::kVertexLayouts), 3u);
+    for (const base::VertexLayoutInfo& layout : base::kVertexLayouts)
+    {
+        EXPECT_STREQ(layout.elements[0].name, "pos");
+        u32 end = 0;
+        for (size_t e = 0; e < layout.elementCount; ++e)
+        {
+            EXPECT_EQ(layout.elements[e].offset, end) << layout.name << " element " << e;
+            end += layout.elements[e].size;
+        }
+        EXPECT_EQ(end, layout.stride) << layout.name;
+    }
+}
+
+namespace
+{
+class RandomTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { math::SetRandomSeed(0); }
+    void TearDown() override { math::SetRandomSeed(0); }
+};
+} // namespace
+
+TEST_F(RandomTest, SeededValuesMatchTheReferenceVectorsRangesScaleInFloatAndStayInTheUnitInterval)
+{
+    // r = 548517411, 1909112175, 77625358 and 1642700795, each x 2^-32 in float.
+    EXPECT_EQ(math::Random(1), 0.12771167f);
+    EXPECT_EQ(math::Random(2), 0.44449982f);
+    EXPECT_EQ(math::Random(7), 0.018073563f);
+    EXPECT_EQ(math::Random(8), 0.38247108f);
+
+    math::SetRandomSeed(0);
+    EXPECT_EQ(math::Random(), 0.12771167f);
+    EXPECT_EQ(math::GetRandomSeed(), 1u);
+    EXPECT_EQ(math::Random(), 0.44449982f);
+    math::Random(7);
+    EXPECT_EQ(math::Random(), 0.38247108f) << "a seed moves the sequence";
+
+    math::SetRandomSeed(0xFFFFFFFEu);
+    math::Random();
+    EXPECT_EQ(math::GetRandomSeed(), 0xFFFFFFFFu);
+    math::Random();
+    EXPECT_EQ(math::GetRandomSeed(), 0u) << "wraps at the top of the range";
+
+    const float r = static_cast<float>(1909112175.0);
+    EXPECT_EQ(math::RandomRange(20.0f, 50.0f, 2), (r * 30.0f) * 0x1p-32f + 20.0f);
+    EXPECT_EQ(math::GetRandomSeed(), 2u);
+    EXPECT_EQ(math::RandomRange(3.0f, 3.0f, 5), 3.0f);
+
+    // Seed 26244664 hashes to 4294967202, within 128 of 2^32.
+    EXPECT_EQ(math::Random(26244664), 1.0f);
+    EXPECT_EQ(math::RandomRange(2.0f, 5.0f, 26244664), 5.0f);
+
+    double sum = 0.0;
+    for (int i = 0; i < 10000; ++i)
+    {
+        const float v = math::Random();
+        ASSERT_GE(v, 0.0f);
+        ASSERT_LE(v, 1.0f);
+        sum += v;
+    }
+    EXPECT_NEAR(sum / 10000.0, 0.5, 0.02);
+}
+

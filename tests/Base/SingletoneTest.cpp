@@ -1,3 +1,6 @@
+// Object lifetimes: singletons deleted in creation order unless a dependency comes first, and
+// deferred deletion in queue order, once each.
+#include "Core/Base/DeferredDelete.h"
 #include "Core/Base/Singletone.h"
 
 #include <gtest/gtest.h>
@@ -49,17 +52,14 @@ protected:
 };
 } // namespace
 
-TEST_F(SingletoneTest, InstanceIsCreatedOnceAndClearedOnDeletion)
+TEST_F(SingletoneTest, OneInstanceDeletedInCreationOrderUnlessADependencyComesFirst)
 {
     Alpha* a = Alpha::Instance();
     EXPECT_EQ(a, Alpha::Instance());
     base::SingletoneBase::DestroyAll();
     EXPECT_FALSE(Alpha::Exists());
     EXPECT_EQ(gDeleted, std::vector<std::string>{"Alpha"});
-}
 
-TEST_F(SingletoneTest, DeletionOrderFollowsCreationUnlessADependencyComesFirst)
-{
     using Names = std::vector<std::string>;
     struct Case
     {
@@ -95,7 +95,7 @@ TEST_F(SingletoneTest, DeletionOrderFollowsCreationUnlessADependencyComesFirst)
     }
 }
 
-TEST_F(SingletoneTest, PairWithUnregisteredMemberChangesNothing)
+TEST_F(SingletoneTest, PairsWithUnregisteredMembersChangeNothingAndCyclesStillDeleteEverything)
 {
     Alpha* a = Alpha::Instance();
     Beta* b = Beta::Instance();
@@ -104,14 +104,84 @@ TEST_F(SingletoneTest, PairWithUnregisteredMemberChangesNothing)
     base::SingletoneBase::AddDependency(outside, a);
     base::SingletoneBase::DestroyAll();
     EXPECT_EQ(gDeleted, (std::vector<std::string>{"Alpha", "Beta"}));
-}
-
-TEST_F(SingletoneTest, DependencyCycleStillDeletesEverything)
-{
+    gDeleted.clear();
     CycleA::Instance();
     CycleB::Instance();
     testing::internal::CaptureStderr();
     base::SingletoneBase::DestroyAll();
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(gDeleted.size(), 2u);
+}
+
+namespace
+{
+std::vector<std::string> gLog;
+
+struct Item : base::DeferredDeletable
+{
+    explicit Item(std::string n, base::DeferredDeleteManager* m = nullptr, Item* requeue = nullptr)
+        : name(std::move(n)), manager(m), toQueue(requeue)
+    {
+    }
+    ~Item() override
+    {
+        gLog.push_back(name);
+        if (manager && toQueue)
+            manager->QueueDelete(toQueue);
+    }
+    std::string name;
+    base::DeferredDeleteManager* manager;
+    Item* toQueue;
+};
+
+class DeferredDeleteTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { gLog.clear(); }
+};
+} // namespace
+
+TEST_F(DeferredDeleteTest, DeletesInQueueOrderOnceEachAndWhatIsLeftWhenTheManagerGoes)
+{
+    base::DeferredDeleteManager m;
+    m.QueueDelete(new Item("a"));
+    m.QueueDelete(nullptr);
+    m.QueueDelete(new Item("b"));
+    EXPECT_EQ(m.GetQueuedCount(), 2u);
+    EXPECT_TRUE(gLog.empty());
+    m.DeleteQueued();
+    EXPECT_EQ(gLog, (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(m.GetQueuedCount(), 0u);
+    m.DeleteQueued();
+    EXPECT_EQ(gLog.size(), 2u);
+
+    Item* item = new Item("once");
+    m.QueueDelete(item);
+    m.QueueDelete(item);
+    EXPECT_TRUE(m.IsQueued(item));
+    EXPECT_EQ(m.GetQueuedCount(), 1u);
+    m.DeleteQueued();
+    EXPECT_EQ(gLog, (std::vector<std::string>{"a", "b", "once"}));
+    {
+        base::DeferredDeleteManager left;
+        left.QueueDelete(new Item("left"));
+    }
+    EXPECT_EQ(gLog.back(), "left");
+}
+
+TEST_F(DeferredDeleteTest, ObjectsQueuedByADestructorGoInTheSamePassAndOnce)
+{
+    base::DeferredDeleteManager m;
+    Item* later = new Item("later");
+    m.QueueDelete(new Item("first", &m, later));
+    m.DeleteQueued();
+    EXPECT_EQ(gLog, (std::vector<std::string>{"first", "later"}));
+    EXPECT_EQ(m.GetQueuedCount(), 0u);
+
+    // Requeueing an object still pending from a destructor deletes it once.
+    Item* second = new Item("second");
+    m.QueueDelete(new Item("first", &m, second));
+    m.QueueDelete(second);
+    m.DeleteQueued();
+    EXPECT_EQ(gLog, (std::vector<std::string>{"first", "later", "first", "second"}));
 }

@@ -24,34 +24,33 @@ std::vector<std::string> Split(const std::string& text, char delimiter, bool ski
 using Tokens = std::vector<std::string>;
 } // namespace
 
-TEST(Tokenizer, SkipsEmptyLines)
+TEST(Tokenizer, SplitsTrimsAndKeepsOrSkipsEmptyTokens)
 {
-    EXPECT_EQ(Split("first\n\nthird", '\n', true), (Tokens{"first", "third"}));
-    EXPECT_EQ(Split("first\n \t \nthird\n", '\n', true), (Tokens{"first", "third"}));
+    struct Case
+    {
+        const char* text;
+        char delimiter;
+        bool skipEmpty;
+        Tokens tokens;
+    };
+    const Case cases[] = {
+        {"first\n\nthird", '\n', true, {"first", "third"}},
+        {"first\n \t \nthird\n", '\n', true, {"first", "third"}},
+        {"a;;b;", ';', false, {"a", "", "b", ""}}, // the last empty field counts
+        {";", ';', false, {"", ""}},
+        {" a ; b ", ';', false, {"a", "b"}},
+        {"\t x y \t;", ';', false, {"x y", ""}},
+        {"  a;b;  ", ';', false, {"a", "b", ""}}, // trailing blanks go before splitting
+        {"", ';', false, {""}},
+        {"  \t", ';', false, {""}},
+        {"", ';', true, {}},
+        {";;;", ';', true, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Split(c.text, c.delimiter, c.skipEmpty), c.tokens) << "'" << c.text << "'";
 }
 
-TEST(Tokenizer, KeepsEmptyFieldsIncludingTheLast)
-{
-    EXPECT_EQ(Split("a;;b;", ';', false), (Tokens{"a", "", "b", ""}));
-    EXPECT_EQ(Split(";", ';', false), (Tokens{"", ""}));
-}
-
-TEST(Tokenizer, TokensAndTextAreTrimmed)
-{
-    EXPECT_EQ(Split(" a ; b ", ';', false), (Tokens{"a", "b"}));
-    EXPECT_EQ(Split("\t x y \t;", ';', false), (Tokens{"x y", ""}));
-    EXPECT_EQ(Split("  a;b;  ", ';', false), (Tokens{"a", "b", ""})) << "trailing blanks go before splitting";
-}
-
-TEST(Tokenizer, EmptyTextIsOneEmptyTokenUnlessSkipped)
-{
-    EXPECT_EQ(Split("", ';', false), (Tokens{""}));
-    EXPECT_EQ(Split("  \t", ';', false), (Tokens{""}));
-    EXPECT_EQ(Split("", ';', true), Tokens{});
-    EXPECT_EQ(Split(";;;", ';', true), Tokens{});
-}
-
-TEST(Tokenizer, SkippingWithoutAnOutputStillJudgesEmptiness)
+TEST(Tokenizer, SkippingJudgesEmptinessNumbersReadLeadingDigitsAndTrimTakesBlanksOnly)
 {
     base::Tokenizer tokenizer("a; ;b", ';', true);
     EXPECT_TRUE(tokenizer.NextToken(nullptr));
@@ -63,14 +62,11 @@ TEST(Tokenizer, SkippingWithoutAnOutputStillJudgesEmptiness)
     base::Tokenizer blanks(" ; \t;x", ';', true);
     EXPECT_TRUE(blanks.NextToken(nullptr)) << "skips two blank fields, lands on x";
     EXPECT_FALSE(blanks.NextToken(nullptr));
-}
 
-TEST(Tokenizer, ReadsNumbersWithTheLeadingDigitsRule)
-{
-    base::Tokenizer tokenizer("12abc;-7; 2.5 ;x;99999999999", ';', false);
+    base::Tokenizer numbers("12abc;-7; 2.5 ;x;99999999999", ';', false);
     int a = 0, b = 0, d = 5, e = 0, past = 42;
     float c = 0;
-    tokenizer >> a >> b >> c >> d >> e >> past;
+    numbers >> a >> b >> c >> d >> e >> past;
     EXPECT_EQ(a, 12);
     EXPECT_EQ(b, -7);
     EXPECT_FLOAT_EQ(c, 2.5f);
@@ -78,23 +74,18 @@ TEST(Tokenizer, ReadsNumbersWithTheLeadingDigitsRule)
     EXPECT_EQ(e, 2147483647) << "out of range clamps";
     EXPECT_EQ(past, 42) << "past the end the target keeps its value";
     float f = 1.25f;
-    tokenizer >> f;
+    numbers >> f;
     EXPECT_EQ(f, 1.25f);
-}
 
-TEST(Trim, RemovesBlanksAndTabsOnly)
-{
     std::string text = " \t a b\n \t";
     base::Trim(text);
     EXPECT_EQ(text, "a b\n");
     std::string blank = " \t ";
     base::Trim(blank);
     EXPECT_EQ(blank, "");
-}
 
-TEST(RemoveChar, AppendsEverythingButTheCharacter)
-{
     std::string out = ">";
     base::RemoveChar(" 1 ; 2 ;3 ", ' ', out);
     EXPECT_EQ(out, ">1;2;3");
 }
+

@@ -1,3 +1,4 @@
+// 3 x 3 matrices and the lazy 2D transform: operation order, modes, rotation sign and reset.
 #include "Core/Base/Transform2D.h"
 #include "Core/Base/Matrix3.h"
 
@@ -14,7 +15,7 @@ void ExpectMaps(const math::Transform2D& t, float x, float y, float ex, float ey
 }
 } // namespace
 
-TEST(Matrix3, OperationsPreMultiplySoTheNewOneActsLast)
+TEST(Matrix3, OperationsActLastRotateWithTheFixedSignAndMultiplyMayWriteIntoAnOperand)
 {
     math::Matrix3 m = math::Matrix3::Identity();
     m.Translate(5, 0);
@@ -23,21 +24,14 @@ TEST(Matrix3, OperationsPreMultiplySoTheNewOneActsLast)
     m.TransformPoint(1, 1, x, y);
     EXPECT_EQ(x, 12.0f); // (1 + 5) x 2
     EXPECT_EQ(y, 3.0f);
-}
 
-TEST(Matrix3, RotationUsesTheFixedSignConvention)
-{
-    math::Matrix3 m = math::Matrix3::Identity();
+    m = math::Matrix3::Identity();
     m.Rotate(1.5707964f);
     // R = (cos, sin / -sin, cos): (1, 0) goes to (0, -1).
-    float x, y;
     m.TransformPoint(1, 0, x, y);
     EXPECT_NEAR(x, 0.0f, 1e-6f);
     EXPECT_NEAR(y, -1.0f, 1e-6f);
-}
 
-TEST(Matrix3, MultiplyMayWriteIntoAnOperand)
-{
     math::Matrix3 a = math::Matrix3::Identity();
     a.m[0][1] = 2;
     math::Matrix3 b = math::Matrix3::Identity();
@@ -49,7 +43,7 @@ TEST(Matrix3, MultiplyMayWriteIntoAnOperand)
     EXPECT_EQ(a, expected);
 }
 
-TEST(Transform2D, OperationOrderDecidesTheModeAndTheMapping)
+TEST(Transform2D, OperationOrderDecidesTheModeAndTheMappingUntilAReset)
 {
     // Translate-then-scale, rotate-after-scale and mirrors other than -1 need the matrix; the
     // rest stays lazy, and an offset given after a scale stays unscaled.
@@ -86,10 +80,6 @@ TEST(Transform2D, OperationOrderDecidesTheModeAndTheMapping)
         ExpectMaps(t, c.x, c.y, c.ex, c.ey);
         EXPECT_FALSE(t.IsDirty());
     }
-}
-
-TEST(Transform2D, ResetForgetsMatrixModeAndComponents)
-{
     math::Transform2D t;
     t.Translate(1, 0);
     t.Scale(2, 2);
@@ -99,3 +89,4 @@ TEST(Transform2D, ResetForgetsMatrixModeAndComponents)
     EXPECT_FALSE(t.IsRotated());
     EXPECT_EQ(t.GetMatrix(), math::Matrix3::Identity());
 }
+

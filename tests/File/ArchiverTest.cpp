@@ -1,3 +1,4 @@
+// Packs: the index format as written and read, listings, and damaged or missing packs.
 #include "Core/Base/Stream.h"
 #include "Core/File/ArchiveBuilder.h"
 #include "Core/File/FileManager.h"
@@ -8,6 +9,7 @@
 
 using namespace file;
 using Names = std::vector<std::wstring>;
+using filetest::StreamText;
 
 namespace
 {
@@ -31,16 +33,6 @@ std::string ExamplePack()
     return U32(6) + "qlpack" + U32(2) + Entry("a/c.txt", 5, 72) + Entry("b.txt", 3, 77) + "ccccc" + "bbb";
 }
 
-std::string StreamText(base::Stream* raw)
-{
-    std::unique_ptr<base::Stream> stream(raw);
-    if (!stream)
-        return "<null>";
-    std::string bytes(stream->GetSize() + 4, '\0');
-    bytes.resize(stream->Read(bytes.data(), static_cast<u32>(bytes.size())));
-    return bytes;
-}
-
 class ArchiverTest : public filetest::FileTest
 {
 protected:
@@ -52,19 +44,15 @@ protected:
 };
 } // namespace
 
-TEST_F(ArchiverTest, ExampleFolderPacksToTheExactEightyBytes)
+TEST_F(ArchiverTest, ExampleFolderPacksToEightyBytesThatServeEachFileAsAWindow)
 {
     Write("src/b.txt", "bbb");
     Write("src/a/c.txt", "ccccc");
     ASSERT_EQ(BuildPack(L"src", L"out.dat"), QL_OK);
-    std::string pack = Read("out.dat");
-    EXPECT_EQ(pack.size(), 80u);
-    EXPECT_EQ(pack, ExamplePack());
+    EXPECT_EQ(Read("out.dat").size(), 80u);
+    EXPECT_EQ(Read("out.dat"), ExamplePack());
     EXPECT_FALSE(OnDisk("out.dat.tmp"));
-}
 
-TEST_F(ArchiverTest, ReadsBackEntriesAndServesEachFileAsAWindow)
-{
     auto pack = Open(ExamplePack());
     ASSERT_EQ(pack->GetEntries().size(), 2u);
     EXPECT_EQ(pack->GetEntries().at(L"a/c.txt").mOffset, 72u);
@@ -74,84 +62,33 @@ TEST_F(ArchiverTest, ReadsBackEntriesAndServesEachFileAsAWindow)
     EXPECT_FALSE(pack->Exists(L"A/C.TXT"));
     EXPECT_TRUE(pack->Exists(L"a/c.txt"));
     EXPECT_EQ(pack->GetRootPath(), L"td/");
+
+    // A pack removed after loading gives no streams.
+    std::filesystem::remove(mDir.Path() / "test.dat");
+    EXPECT_EQ(pack->OpenStream(L"b.txt"), nullptr);
 }
 
-TEST_F(ArchiverTest, ListsFilesAndFoldersOfThePack)
+TEST_F(ArchiverTest, ListsFilesAndFoldersOfThePackEvenWhenItIsCut)
 {
     std::string bytes = U32(6) + "qlpack" + U32(3);
     std::string index = Entry("a/c.txt", 1, 0) + Entry("a/d/e.txt", 1, 0) + Entry("b.txt", 1, 0);
     auto pack = Open(bytes + index);
     Names names;
     EXPECT_EQ(QL_OK, pack->ListFolders(L"", names, true));
-    EXPECT_EQ(names, (Names{L"a"}));
-    names.clear();
     EXPECT_EQ(QL_OK, pack->ListFiles(L"", false, names, true));
-    EXPECT_EQ(names, (Names{L"b.txt"}));
-    names.clear();
     EXPECT_EQ(QL_OK, pack->ListFiles(L"", true, names, true));
-    EXPECT_EQ(names, (Names{L"a/c.txt", L"a/d/e.txt", L"b.txt"}));
-    names.clear();
     EXPECT_EQ(QL_OK, pack->ListFiles(L"a", false, names, false));
-    EXPECT_EQ(names, (Names{L"a/c.txt"}));
-    names.clear();
     EXPECT_EQ(QL_OK, pack->ListFolders(L"a\\", names, false));
-    EXPECT_EQ(names, (Names{L"a/d"}));
+    EXPECT_EQ(names, (Names{L"a", L"b.txt", L"a/c.txt", L"a/d/e.txt", L"b.txt", L"a/c.txt", L"a/d"}));
     EXPECT_TRUE(pack->IsFolder(L"a"));
     EXPECT_TRUE(pack->IsFolder(L"a/d/"));
     EXPECT_FALSE(pack->IsFolder(L"a/c.txt"));
     EXPECT_FALSE(pack->IsFolder(L"A"));
-}
 
-TEST_F(ArchiverTest, WrongMagicGivesNoEntriesAndALogLine)
-{
-    std::string bytes = ExamplePack();
-    bytes[6] = 'X'; // "qlXack"
-    auto pack = Open(bytes);
-    EXPECT_TRUE(pack->GetEntries().empty());
-    EXPECT_FALSE(pack->Exists(L"b.txt"));
-    EXPECT_TRUE(LogHas(L"test.dat"));
-}
-
-TEST_F(ArchiverTest, RepeatedNameKeepsTheFirstEntry)
-{
-    std::string bytes = U32(6) + "qlpack" + U32(2) + Entry("b.txt", 1, 0) + Entry("b.txt", 2, 1);
-    ArchiveEntries entries;
-    base::MemoryStream stream(bytes.data(), static_cast<u32>(bytes.size()));
-    EXPECT_EQ(Archiver::ReadIndex(entries, stream), QL_OK);
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries.at(L"b.txt").mSize, 1u);
-}
-
-TEST_F(ArchiverTest, HugeLengthsAndCountsAreRefusedWithoutAllocating)
-{
-    std::string bytes = U32(6) + "qlpack" + U32(0xFFFFFFFF) + U32(0x7FFFFFFF) + "ab";
-    ArchiveEntries entries;
-    base::MemoryStream stream(bytes.data(), static_cast<u32>(bytes.size()));
-    EXPECT_EQ(Archiver::ReadIndex(entries, stream), QL_FAIL);
-    EXPECT_TRUE(entries.empty());
-
-    std::string longMagic = U32(0xFFFFFFF0) + "qlpack";
-    base::MemoryStream magicStream(longMagic.data(), static_cast<u32>(longMagic.size()));
-    EXPECT_EQ(Archiver::ReadIndex(entries, magicStream), QL_FAIL);
-}
-
-TEST_F(ArchiverTest, EntriesPointingOutsideThePackAreListedButGiveNoBytes)
-{
-    std::string bytes = U32(6) + "qlpack" + U32(2) + Entry("in.txt", 2, 74) + Entry("out.txt", 100, 50) + "ok";
-    auto pack = Open(bytes);
-    EXPECT_EQ(StreamText(pack->OpenStream(L"in.txt")), "ok");
-    EXPECT_TRUE(pack->Exists(L"out.txt"));
-    EXPECT_EQ(pack->OpenStream(L"out.txt"), nullptr);
-    EXPECT_EQ(pack->CreateStreamCreator(L"out.txt"), nullptr);
-    EXPECT_TRUE(LogHas(L"out.txt"));
-}
-
-TEST_F(ArchiverTest, ACutPackListsTheEntriesReadBeforeTheCut)
-{
     const std::string whole = ExamplePack(); // a/c.txt at 72 (5 bytes), b.txt at 77 (3 bytes)
     // Cut inside b.txt's bytes: both listed, only a/c.txt whole.
-    auto pack = Open(whole.substr(0, 78));
-    Names names;
+    pack = Open(whole.substr(0, 78));
+    names.clear();
     EXPECT_EQ(QL_OK, pack->ListFiles(L"", true, names, true));
     EXPECT_EQ((Names{L"a/c.txt", L"b.txt"}), names);
     EXPECT_EQ(StreamText(pack->OpenStream(L"a/c.txt")), "ccccc");
@@ -164,7 +101,49 @@ TEST_F(ArchiverTest, ACutPackListsTheEntriesReadBeforeTheCut)
     EXPECT_EQ(pack->OpenStream(L"a/c.txt"), nullptr);
 }
 
-TEST_F(ArchiverTest, FlagAndExtraAreKeptAndNamesAreUtf16)
+TEST_F(ArchiverTest, WrongMagicMissingFileAndOutsideEntriesGiveNoBytesAndALogLine)
+{
+    std::string bytes = ExamplePack();
+    bytes[6] = 'X'; // "qlXack"
+    auto pack = Open(bytes);
+    EXPECT_TRUE(pack->GetEntries().empty());
+    EXPECT_FALSE(pack->Exists(L"b.txt"));
+    EXPECT_TRUE(LogHas(L"test.dat"));
+
+    Archiver absent(L"td/", L"absent.dat", FileManager::Instance());
+    EXPECT_TRUE(absent.GetEntries().empty());
+    EXPECT_EQ(absent.OpenStream(L"b.txt"), nullptr);
+    EXPECT_TRUE(LogHas(L"absent.dat"));
+
+    pack = Open(U32(6) + "qlpack" + U32(2) + Entry("in.txt", 2, 74) + Entry("out.txt", 100, 50) + "ok");
+    EXPECT_EQ(StreamText(pack->OpenStream(L"in.txt")), "ok");
+    EXPECT_TRUE(pack->Exists(L"out.txt"));
+    EXPECT_EQ(pack->OpenStream(L"out.txt"), nullptr);
+    EXPECT_EQ(pack->CreateStreamCreator(L"out.txt"), nullptr);
+    EXPECT_TRUE(LogHas(L"out.txt"));
+}
+
+TEST_F(ArchiverTest, RepeatedNameKeepsTheFirstEntryAndHugeCountsAreRefused)
+{
+    std::string bytes = U32(6) + "qlpack" + U32(2) + Entry("b.txt", 1, 0) + Entry("b.txt", 2, 1);
+    ArchiveEntries entries;
+    base::MemoryStream stream(bytes.data(), static_cast<u32>(bytes.size()));
+    EXPECT_EQ(Archiver::ReadIndex(entries, stream), QL_OK);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries.at(L"b.txt").mSize, 1u);
+
+    entries.clear();
+    const std::string huge = U32(6) + "qlpack" + U32(0xFFFFFFFF) + U32(0x7FFFFFFF) + "ab";
+    base::MemoryStream hugeStream(huge.data(), static_cast<u32>(huge.size()));
+    EXPECT_EQ(Archiver::ReadIndex(entries, hugeStream), QL_FAIL);
+    EXPECT_TRUE(entries.empty());
+
+    std::string longMagic = U32(0xFFFFFFF0) + "qlpack";
+    base::MemoryStream magicStream(longMagic.data(), static_cast<u32>(longMagic.size()));
+    EXPECT_EQ(Archiver::ReadIndex(entries, magicStream), QL_FAIL);
+}
+
+TEST_F(ArchiverTest, FlagAndExtraAreKeptNamesAreUtf16AndNestingStops)
 {
     // "é" then U+1F600 as a surrogate pair: 3 units.
     std::string name = std::string("\xE9\x00", 2) + std::string("\x3D\xD8\x00\xDE", 4);
@@ -183,25 +162,8 @@ TEST_F(ArchiverTest, FlagAndExtraAreKeptAndNamesAreUtf16)
     base::MemoryStream out;
     ASSERT_EQ(builder.Write(out), QL_OK);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.GetBuffer()), out.GetSize()), bytes);
-}
 
-TEST_F(ArchiverTest, MissingPackFileGivesAnEmptyArchiverAndNullStreams)
-{
-    Archiver pack(L"td/", L"absent.dat", FileManager::Instance());
-    EXPECT_TRUE(pack.GetEntries().empty());
-    EXPECT_EQ(pack.OpenStream(L"b.txt"), nullptr);
-    EXPECT_TRUE(LogHas(L"absent.dat"));
-}
-
-TEST_F(ArchiverTest, StreamOfAPackRemovedAfterLoadingIsNull)
-{
-    auto pack = Open(ExamplePack());
-    std::filesystem::remove(mDir.Path() / "test.dat");
-    EXPECT_EQ(pack->OpenStream(L"b.txt"), nullptr);
-}
-
-TEST_F(ArchiverTest, PackNamingItselfAsNestedPackStopsAtTheNestingLimit)
-{
+    // A pack naming itself as a nested pack stops at the nesting limit.
     // Every level holds "data.dat" spanning the whole file: the same pack again.
     std::string head = U32(6) + "qlpack" + U32(1);
     u32 total = static_cast<u32>(head.size() + 4 + 16 + 13);
@@ -209,3 +171,4 @@ TEST_F(ArchiverTest, PackNamingItselfAsNestedPackStopsAtTheNestingLimit)
     FileManager::Instance()->mMounts[L""] = L"data.dat";
     EXPECT_FALSE(FileManager::Instance()->Exists(L"nothing"));
 }
+

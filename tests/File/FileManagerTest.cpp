@@ -1,3 +1,4 @@
+// The file manager: mounted packs over loose folders, lookups, listings, reading and folders.
 #include "Core/Base/Stream.h"
 #include "Core/File/ArchiveBuilder.h"
 #include "Core/File/FileManager.h"
@@ -18,34 +19,26 @@ class FileManagerTest : public filetest::FileTest
 protected:
     FileManager* Files() { return FileManager::Instance(); }
 
-    // "pack/" holds the packed versions, the loose tree holds different bytes.
-    void MakePackAndLoose()
-    {
-        Write("pack/levels/a.xml", "packed");
-        Write("td/levels/a.xml", "loose");
-        Write("TD/levels/a.xml", "upper");
-        ASSERT_EQ(BuildPack(L"pack", L"data.dat"), QL_OK);
-        Files()->mMounts[L"td/"] = L"data.dat";
-    }
-
+    // The bytes of a file opened through its file info.
     std::string ReadThrough(const std::wstring& path)
     {
         std::unique_ptr<FileInfo> info(Files()->GetFileInfo(path));
-        if (!info)
-            return "<missing>";
-        std::unique_ptr<base::Stream> stream(info->Open());
-        if (!stream)
-            return "<no stream>";
-        std::string bytes(stream->GetSize(), '\0');
-        bytes.resize(stream->Read(bytes.data(), static_cast<u32>(bytes.size())));
-        return bytes;
+        return info ? filetest::StreamText(info->Open()) : "<missing>";
     }
 };
 } // namespace
 
-TEST_F(FileManagerTest, MountedPrefixIsServedFromThePackWhenItExists)
+TEST_F(FileManagerTest, MountedPrefixIsServedFromThePackWhenItExistsAndOtherSpellingsMissIt)
 {
-    MakePackAndLoose();
+    Write("td/levels/a.xml", "loose");
+    Files()->mMounts[L"td/"] = L"data.dat";
+    EXPECT_EQ(ReadThrough(L"td/levels/a.xml"), "loose") << "a missing pack falls back to the loose folder";
+    EXPECT_TRUE(Files()->mPacks.empty());
+
+    // "pack/" holds the packed versions, the loose tree holds different bytes.
+    Write("pack/levels/a.xml", "packed");
+    Write("TD/levels/a.xml", "upper");
+    ASSERT_EQ(BuildPack(L"pack", L"data.dat"), QL_OK);
     std::unique_ptr<FileInfo> info(Files()->GetFileInfo(L"td/levels/a.xml"));
     ASSERT_TRUE(info);
     EXPECT_TRUE(info->mIsPack);
@@ -53,30 +46,29 @@ TEST_F(FileManagerTest, MountedPrefixIsServedFromThePackWhenItExists)
     EXPECT_EQ(info->mName, L"a.xml");
     EXPECT_EQ(ReadThrough(L"td/levels/a.xml"), "packed");
     EXPECT_EQ(ReadFile(L"td/levels/a.xml"), "packed");
-}
 
-TEST_F(FileManagerTest, OtherCaseAndBackslashesMissTheMountAndReachLooseFiles)
-{
-    MakePackAndLoose();
     EXPECT_EQ(ReadThrough(L"TD/levels/a.xml"), "upper");
-    std::unique_ptr<FileInfo> info(Files()->GetFileInfo(L"td\\levels\\a.xml"));
+    info.reset(Files()->GetFileInfo(L"td\\levels\\a.xml"));
     ASSERT_TRUE(info);
     EXPECT_FALSE(info->mIsPack);
     EXPECT_EQ(ReadThrough(L"td\\levels\\a.xml"), "loose");
 }
 
-TEST_F(FileManagerTest, MissingPackFallsBackToTheLooseFolder)
+TEST_F(FileManagerTest, FirstMountWhosePackExistsWinsAndServesEverythingThroughFreshStreams)
 {
-    Write("td/levels/a.xml", "loose");
-    Files()->mMounts[L"td/"] = L"data.dat";
-    EXPECT_EQ(ReadThrough(L"td/levels/a.xml"), "loose");
-    EXPECT_TRUE(Files()->mPacks.empty());
-}
+    Write("one/x.txt", "one");
+    Write("two/x.txt", "two");
+    ASSERT_EQ(BuildPack(L"one", L"one.dat"), QL_OK);
+    ASSERT_EQ(BuildPack(L"two", L"two.dat"), QL_OK);
+    Files()->mMounts[L"td/"] = L"one.dat";
+    Files()->mMounts[L"td/sub/"] = L"two.dat";
+    EXPECT_EQ(ReadFile(L"td/x.txt"), "one");
+    EXPECT_EQ(ReadFile(L"td/sub/x.txt"), ""); // "td/" sorts first and takes the path
+    Files()->mMounts[L"td/"] = L"gone.dat";    // re-assigning replaces; a missing pack is skipped
+    EXPECT_EQ(ReadFile(L"td/sub/x.txt"), "two");
 
-TEST_F(FileManagerTest, PackWithoutItsLooseFolderServesEverything)
-{
     Write("pack/levels/a.xml", "packed");
-    Write("pack/fx/a.ptc", "p");
+    Write("pack/fx/a.ptc", "packed");
     ASSERT_EQ(BuildPack(L"pack", L"data.dat"), QL_OK);
     std::filesystem::remove_all(mDir.Path() / "pack");
     Files()->mMounts[L"td/"] = L"data.dat";
@@ -90,136 +82,8 @@ TEST_F(FileManagerTest, PackWithoutItsLooseFolderServesEverything)
     names.clear();
     EXPECT_EQ(QL_OK, Files()->ListFolders(L"td", names, true));
     EXPECT_EQ(names, (Names{L"fx", L"levels"}));
-}
 
-TEST_F(FileManagerTest, FirstMountInPrefixOrderWhosePackExistsWins)
-{
-    Write("one/x.txt", "one");
-    Write("two/x.txt", "two");
-    ASSERT_EQ(BuildPack(L"one", L"one.dat"), QL_OK);
-    ASSERT_EQ(BuildPack(L"two", L"two.dat"), QL_OK);
-    Files()->mMounts[L"td/"] = L"one.dat";
-    Files()->mMounts[L"td/sub/"] = L"two.dat";
-    EXPECT_EQ(ReadFile(L"td/x.txt"), "one");
-    EXPECT_EQ(ReadFile(L"td/sub/x.txt"), ""); // "td/" sorts first and takes the path
-    Files()->mMounts[L"td/"] = L"gone.dat";    // re-assigning replaces; a missing pack is skipped
-    EXPECT_EQ(ReadFile(L"td/sub/x.txt"), "two");
-}
-
-TEST_F(FileManagerTest, ExistsTriesExtensionsInOrderAndNeverCountsFolders)
-{
-    Write("td/hud.psd");
-    MakeFolder("td/menu");
-    const std::wstring exts[] = {L".psd", L""};
-    u32 index = 99;
-    EXPECT_TRUE(Files()->Exists(L"td/hud", exts, 2, &index));
-    EXPECT_EQ(index, 0u);
-    index = 99;
-    EXPECT_FALSE(Files()->Exists(L"td/menu", exts, 2, &index));
-    EXPECT_EQ(index, 99u);
-    EXPECT_TRUE(Files()->IsFolder(L"td/menu"));
-    EXPECT_TRUE(Files()->IsFolder(L"td/menu/"));
-    EXPECT_FALSE(Files()->IsFolder(L"td/hud.psd"));
-    EXPECT_FALSE(Files()->Exists(L"td/menu"));
-    EXPECT_EQ(Files()->OpenStream(L"td/menu"), nullptr);
-
-    std::unique_ptr<FileInfo> info(Files()->GetFileInfo(L"td/hud", exts, 2, &index));
-    ASSERT_TRUE(info);
-    EXPECT_EQ(info->mName, L"hud");
-    EXPECT_EQ(info->mPath, L"td/hud.psd");
-}
-
-TEST_F(FileManagerTest, ListingsAreSortedRecursiveAndRelativeOrNot)
-{
-    for (const char* name : {"td/fx/sub/b.ptc", "td/fx/a.ptc", "td/fx/Z.ptc", "td/fx/c/d.ptc", "td/fx/\xC3\xA9.ptc"})
-        Write(name);
-    Names names;
-    EXPECT_EQ(QL_OK, Files()->ListFiles(L"td\\fx", true, names, true));
-    EXPECT_EQ(names, (Names{L"Z.ptc", L"a.ptc", L"c/d.ptc", L"sub/b.ptc", L"\u00E9.ptc"}));
-    names.clear();
-    EXPECT_EQ(QL_OK, Files()->ListFiles(L"td\\fx", true, names, false));
-    EXPECT_EQ(names, (Names{L"td/fx/Z.ptc", L"td/fx/a.ptc", L"td/fx/c/d.ptc", L"td/fx/sub/b.ptc", L"td/fx/\u00E9.ptc"}));
-    names.clear();
-    EXPECT_EQ(QL_OK, Files()->ListFiles(L"td/fx/", false, names, true));
-    EXPECT_EQ(names, (Names{L"Z.ptc", L"a.ptc", L"\u00E9.ptc"}));
-    (void)Files()->ListFolders(L"td/fx", names, false); // appends, never clears
-    EXPECT_EQ(names, (Names{L"Z.ptc", L"a.ptc", L"\u00E9.ptc", L"td/fx/c", L"td/fx/sub"}));
-    names.clear();
-    EXPECT_EQ(QL_OK, Files()->ListFiles(L"nowhere", true, names, true));
-    EXPECT_TRUE(names.empty());
-}
-
-TEST_F(FileManagerTest, LooseAndPackedListingsComeInTheSameOrder)
-{
-    for (const char* name : {"src/a/x.txt", "src/a.txt", "src/a-b/y.txt", "src/B/z.txt", "src/a/\xC3\xA9.txt"})
-        Write(name);
-    ASSERT_EQ(BuildPack(L"src", L"data.dat"), QL_OK);
-    Names loose, packed;
-    EXPECT_EQ(QL_OK, Files()->ListFiles(L"src", true, loose, false));
-    Files()->mMounts[L"src/"] = L"data.dat";
-    EXPECT_EQ(QL_OK, Files()->ListFiles(L"src", true, packed, false));
-    EXPECT_EQ(loose, (Names{L"src/B/z.txt", L"src/a-b/y.txt", L"src/a.txt", L"src/a/x.txt", L"src/a/\u00E9.txt"}));
-    EXPECT_EQ(packed, loose);
-}
-
-TEST_F(FileManagerTest, ReadFileDropsOnlyAWholeSignature)
-{
-    Write("bom.txt", std::string("\xEF\xBB\xBF") + "x");
-    Write("two.txt", "\xEF\xBB");
-    Write("zero.txt", std::string("ab\0cd", 5));
-    Write("empty.txt", "");
-    bool hadBom = false, ok = false;
-    EXPECT_EQ(ReadFile(L"bom.txt", &hadBom, &ok), "x");
-    EXPECT_TRUE(hadBom);
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(ReadFile(L"two.txt", &hadBom, &ok), "\xEF\xBB");
-    EXPECT_FALSE(hadBom);
-    EXPECT_EQ(ReadTextFile(L"zero.txt"), "ab");
-    EXPECT_EQ(ReadFile(L"empty.txt", &hadBom, &ok), "");
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(ReadFile(L"missing.txt", &hadBom, &ok), "");
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(ReadTextFile(L"missing.txt"), "");
-}
-
-TEST_F(FileManagerTest, CreateFoldersBuildsTheChainParentsFirst)
-{
-    EXPECT_EQ(CreateFolders(L"A\\B/C//"), QL_OK);
-    EXPECT_TRUE(OnDisk("A/B/C"));
-    EXPECT_EQ(CreateFolders(L"A/B/C/"), QL_OK); // already there
-    std::wstring absolute = mDir.WPath("X/Y");
-    EXPECT_EQ(CreateFolders(absolute), QL_OK);
-    EXPECT_TRUE(OnDisk("X/Y"));
-    Write("file");
-    EXPECT_EQ(CreateFolders(L"file/sub"), QL_FAIL); // a file stands in the way
-    EXPECT_EQ(CreateFolders(L""), QL_OK);
-}
-
-TEST_F(FileManagerTest, FileSystemOperationsReportFailures)
-{
-    Write("a.txt", "a");
-    EXPECT_EQ(DeleteFile(L"a.txt"), QL_OK);
-    EXPECT_EQ(DeleteFile(L"a.txt"), QL_FAIL);
-    EXPECT_EQ(CreateDirectory(L"d"), QL_OK);
-    EXPECT_EQ(CreateDirectory(L"d"), QL_FAIL);
-    EXPECT_EQ(SetCurrentDirectory(L"missing"), QL_FAIL);
-    EXPECT_EQ(WriteFileAtomically(L"d/f.txt", "new"), QL_OK);
-    EXPECT_EQ(Read("d/f.txt"), "new");
-    EXPECT_FALSE(OnDisk("d/f.txt.tmp"));
-    EXPECT_EQ(WriteFileAtomically(L"missing/f.txt", "x"), QL_FAIL);
-    EXPECT_TRUE(LogHas(L"missing/f.txt"));
-    EXPECT_EQ(SyncFile(L"d/f.txt"), QL_OK);
-    EXPECT_EQ(SyncFile(L"missing/f.txt"), QL_FAIL);
-    EXPECT_EQ(SetCurrentDirectory(L"d"), QL_OK);
-    EXPECT_EQ(ReadFile(L"f.txt"), "new");
-}
-
-TEST_F(FileManagerTest, StreamCreatorsOpenFreshStreams)
-{
-    Write("pack/a.txt", "hello");
-    ASSERT_EQ(BuildPack(L"pack", L"data.dat"), QL_OK);
-    Files()->mMounts[L"td/"] = L"data.dat";
-    std::unique_ptr<FileInfo> info(Files()->GetFileInfo(L"td/a.txt"));
+    std::unique_ptr<FileInfo> info(Files()->GetFileInfo(L"td/fx/a.ptc"));
     ASSERT_TRUE(info);
     std::unique_ptr<base::StreamCreator> creator(info->mContainer->CreateStreamCreator(info->mPath));
     ASSERT_TRUE(creator);
@@ -229,8 +93,8 @@ TEST_F(FileManagerTest, StreamCreatorsOpenFreshStreams)
         ASSERT_EQ(creator->Create(raw), QL_OK);
         std::unique_ptr<base::Stream> stream(raw);
         char bytes[8] = {};
-        EXPECT_EQ(stream->Read(bytes, 8), 5u);
-        EXPECT_EQ(std::string(bytes), "hello");
+        EXPECT_EQ(stream->Read(bytes, 8), 6u);
+        EXPECT_EQ(std::string(bytes), "packed");
     }
     EXPECT_EQ(info->mContainer->CreateStreamCreator(L"absent"), nullptr);
     EXPECT_EQ(info->mContainer->GetRootPath(), L"td/");
@@ -251,8 +115,28 @@ file::ImageContainer* RecordPsd(const std::wstring& path, FileContainer* owner)
 }
 } // namespace
 
-TEST_F(FileManagerTest, ImageContainersPreferFoldersThenPsdThenThePlainName)
+TEST_F(FileManagerTest, ExistsTriesExtensionsInOrderAndImageContainersPreferFoldersThenPsd)
 {
+    Write("td/hud.psd");
+    MakeFolder("td/menu");
+    const std::wstring exts[] = {L".psd", L""};
+    u32 index = 99;
+    EXPECT_TRUE(Files()->Exists(L"td/hud", exts, 2, &index));
+    EXPECT_EQ(index, 0u);
+    index = 99;
+    EXPECT_FALSE(Files()->Exists(L"td/menu", exts, 2, &index));
+    EXPECT_EQ(index, 99u);
+    EXPECT_TRUE(Files()->IsFolder(L"td/menu"));
+    EXPECT_TRUE(Files()->IsFolder(L"td/menu/"));
+    EXPECT_FALSE(Files()->IsFolder(L"td/hud.psd"));
+    EXPECT_FALSE(Files()->Exists(L"td/menu"));
+    EXPECT_EQ(Files()->OpenStream(L"td/menu"), nullptr);
+
+    std::unique_ptr<FileInfo> info(Files()->GetFileInfo(L"td/hud", exts, 2, &index));
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->mName, L"hud");
+    EXPECT_EQ(info->mPath, L"td/hud.psd");
+
     gMade.clear();
     FileContainer::SetImageContainerMakers(RecordFolder, RecordPsd);
     MakeFolder("td/menu");
@@ -270,3 +154,81 @@ TEST_F(FileManagerTest, ImageContainersPreferFoldersThenPsdThenThePlainName)
     FileContainer::SetImageContainerMakers(nullptr, nullptr);
     EXPECT_EQ(gMade, (Names{L"folder:td/menu", L"psd:td/hud.psd", L"psd:td/raw", L"packed psd:packed.psd"}));
 }
+
+TEST_F(FileManagerTest, ListingsAreSortedRecursiveAndRelativeOrNotLooseOrPacked)
+{
+    for (const char* name : {"td/fx/sub/b.ptc", "td/fx/a.ptc", "td/fx/Z.ptc", "td/fx/c/d.ptc", "td/fx/\xC3\xA9.ptc"})
+        Write(name);
+    Names names;
+    EXPECT_EQ(QL_OK, Files()->ListFiles(L"td\\fx", true, names, true));
+    EXPECT_EQ(names, (Names{L"Z.ptc", L"a.ptc", L"c/d.ptc", L"sub/b.ptc", L"\u00E9.ptc"}));
+    names.clear();
+    EXPECT_EQ(QL_OK, Files()->ListFiles(L"td\\fx", true, names, false));
+    EXPECT_EQ(names, (Names{L"td/fx/Z.ptc", L"td/fx/a.ptc", L"td/fx/c/d.ptc", L"td/fx/sub/b.ptc", L"td/fx/\u00E9.ptc"}));
+    names.clear();
+    EXPECT_EQ(QL_OK, Files()->ListFiles(L"td/fx/", false, names, true));
+    EXPECT_EQ(names, (Names{L"Z.ptc", L"a.ptc", L"\u00E9.ptc"}));
+    (void)Files()->ListFolders(L"td/fx", names, false); // appends, never clears
+    EXPECT_EQ(names, (Names{L"Z.ptc", L"a.ptc", L"\u00E9.ptc", L"td/fx/c", L"td/fx/sub"}));
+    names.clear();
+    EXPECT_EQ(QL_OK, Files()->ListFiles(L"nowhere", true, names, true));
+    EXPECT_TRUE(names.empty());
+
+    // Loose and packed listings come in the same order.
+    for (const char* name : {"src/a/x.txt", "src/a.txt", "src/a-b/y.txt", "src/B/z.txt", "src/a/\xC3\xA9.txt"})
+        Write(name);
+    ASSERT_EQ(BuildPack(L"src", L"data.dat"), QL_OK);
+    Names loose, packed;
+    EXPECT_EQ(QL_OK, Files()->ListFiles(L"src", true, loose, false));
+    Files()->mMounts[L"src/"] = L"data.dat";
+    EXPECT_EQ(QL_OK, Files()->ListFiles(L"src", true, packed, false));
+    EXPECT_EQ(loose, (Names{L"src/B/z.txt", L"src/a-b/y.txt", L"src/a.txt", L"src/a/x.txt", L"src/a/\u00E9.txt"}));
+    EXPECT_EQ(packed, loose);
+}
+
+TEST_F(FileManagerTest, ReadFileDropsOnlyAWholeSignatureAndFileOperationsReportFailures)
+{
+    Write("bom.txt", std::string("\xEF\xBB\xBF") + "x");
+    Write("two.txt", "\xEF\xBB");
+    Write("zero.txt", std::string("ab\0cd", 5));
+    Write("empty.txt", "");
+    bool hadBom = false, ok = false;
+    EXPECT_EQ(ReadFile(L"bom.txt", &hadBom, &ok), "x");
+    EXPECT_TRUE(hadBom);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(ReadFile(L"two.txt", &hadBom, &ok), "\xEF\xBB");
+    EXPECT_FALSE(hadBom);
+    EXPECT_EQ(ReadTextFile(L"zero.txt"), "ab");
+    EXPECT_EQ(ReadFile(L"empty.txt", &hadBom, &ok), "");
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(ReadFile(L"missing.txt", &hadBom, &ok), "");
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(ReadTextFile(L"missing.txt"), "");
+
+    EXPECT_EQ(CreateFolders(L"A\\B/C//"), QL_OK);
+    EXPECT_TRUE(OnDisk("A/B/C"));
+    EXPECT_EQ(CreateFolders(L"A/B/C/"), QL_OK); // already there
+    std::wstring absolute = mDir.WPath("X/Y");
+    EXPECT_EQ(CreateFolders(absolute), QL_OK);
+    EXPECT_TRUE(OnDisk("X/Y"));
+    Write("file");
+    EXPECT_EQ(CreateFolders(L"file/sub"), QL_FAIL); // a file stands in the way
+    EXPECT_EQ(CreateFolders(L""), QL_OK);
+
+    Write("a.txt", "a");
+    EXPECT_EQ(DeleteFile(L"a.txt"), QL_OK);
+    EXPECT_EQ(DeleteFile(L"a.txt"), QL_FAIL);
+    EXPECT_EQ(CreateDirectory(L"d"), QL_OK);
+    EXPECT_EQ(CreateDirectory(L"d"), QL_FAIL);
+    EXPECT_EQ(SetCurrentDirectory(L"missing"), QL_FAIL);
+    EXPECT_EQ(WriteFileAtomically(L"d/f.txt", "new"), QL_OK);
+    EXPECT_EQ(Read("d/f.txt"), "new");
+    EXPECT_FALSE(OnDisk("d/f.txt.tmp"));
+    EXPECT_EQ(WriteFileAtomically(L"missing/f.txt", "x"), QL_FAIL);
+    EXPECT_TRUE(LogHas(L"missing/f.txt"));
+    EXPECT_EQ(SyncFile(L"d/f.txt"), QL_OK);
+    EXPECT_EQ(SyncFile(L"missing/f.txt"), QL_FAIL);
+    EXPECT_EQ(SetCurrentDirectory(L"d"), QL_OK);
+    EXPECT_EQ(ReadFile(L"f.txt"), "new");
+}
+

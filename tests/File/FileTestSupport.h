@@ -3,6 +3,7 @@
 
 #include "Core/Base/Log.h"
 #include "Core/Base/Singletone.h"
+#include "Core/Base/Stream.h"
 #include "Core/Base/StringConvert.h"
 #include "support/TempDir.h"
 
@@ -24,6 +25,17 @@ public:
 private:
     std::shared_ptr<std::wstring> mText;
 };
+
+// The bytes a stream gives (it is deleted), or "<null>" without one.
+inline std::string StreamText(base::Stream* raw)
+{
+    std::unique_ptr<base::Stream> stream(raw);
+    if (!stream)
+        return "<null>";
+    std::string bytes(stream->GetSize() + 4, '\0');
+    bytes.resize(stream->Read(bytes.data(), static_cast<u32>(bytes.size())));
+    return bytes;
+}
 
 class FileTest : public ::testing::Test
 {

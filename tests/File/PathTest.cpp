@@ -1,7 +1,11 @@
-// Path helpers: separators of either kind, drives, extensions and base names.
+// Path helpers (separators of either kind, drives, extensions, base names) and UTF-16 names.
 #include "Core/File/Path.h"
+#include "Core/File/Utf16.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
 
 using namespace file;
 
@@ -28,4 +32,24 @@ TEST(Path, HelpersSplitAtSeparatorsOfEitherKind)
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.helper(c.in), c.out) << c.in;
+}
+
+TEST(Utf16, SurrogatesRoundTripAndNamesSortByUtf16Units)
+{
+    std::wstring text = L"a\U0001F600\u00E9\uFFFD";
+    std::u16string units = ToUtf16(text);
+    EXPECT_EQ(units, (std::u16string{u'a', 0xD83D, 0xDE00, 0xE9, 0xFFFD}));
+    EXPECT_EQ(FromUtf16(units), text);
+    // Unpaired surrogates survive the round trip.
+    const std::u16string unpaired = {u'a', static_cast<char16_t>(0xD800), u'b', static_cast<char16_t>(0xDC00)};
+    EXPECT_EQ(ToUtf16(FromUtf16(unpaired)), unpaired);
+
+    // U+FF21 sorts after U+1F600 by code point, but before it by UTF-16 units (0xFF21 > 0xD83D).
+    EXPECT_LT(std::wstring(L"\uFF21").compare(L"\U0001F600"), 0);
+    EXPECT_GT(CompareUtf16(L"\uFF21", L"\U0001F600"), 0);
+    EXPECT_TRUE(Utf16Less()(L"\U0001F600", L"\uFF21"));
+    std::vector<std::wstring> names = {L"b.txt", L"a/c.txt", L"B.txt", L"a", L"a/", L"\u00E9"};
+    std::sort(names.begin(), names.end(), Utf16Less());
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"B.txt", L"a", L"a/", L"a/c.txt", L"b.txt", L"\u00E9"}));
+    EXPECT_EQ(CompareUtf16(L"abc", L"abc"), 0);
 }

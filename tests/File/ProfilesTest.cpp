@@ -1,7 +1,9 @@
+// Player profiles: loading, selecting, renaming, deleting, saving safely and damaged files.
 #include "Core/Base/Stream.h"
 #include "Core/File/Profiles.h"
 #include "Core/File/UserDataFileContainer.h"
 #include "FileTestSupport.h"
+#include "Os/ScopedEnv.h"
 
 #include <tinyxml2.h>
 
@@ -35,7 +37,7 @@ const char kTwoProfiles[] = "<Profiles currentProfile=\"\xD0\x98\xD0\xB2\xD0\xB0
 const std::wstring kIvan = L"\u0418\u0432\u0430\u043D";
 } // namespace
 
-TEST_F(ProfilesTest, NoFileGivesTheDefaultProfileAndWritesNothing)
+TEST_F(ProfilesTest, NoFileGivesTheDefaultProfileAndTheUserFolderServesFilesUnderItsRoot)
 {
     ASSERT_EQ(P()->Load(), QL_OK);
     EXPECT_EQ(P()->GetProfileNames(), Names{kDefaultProfileName});
@@ -46,14 +48,55 @@ TEST_F(ProfilesTest, NoFileGivesTheDefaultProfileAndWritesNothing)
     ASSERT_EQ(P()->Save(), QL_OK);
     EXPECT_TRUE(OnDisk("user/profiles.xml"));
     EXPECT_FALSE(OnDisk("user/profiles.xml.tmp"));
+
+    Write("user/sub/a.txt", "a");
+    UserDataFileContainer* user = UserDataFileContainer::Instance();
+    EXPECT_EQ(user->GetRootPath(), mDir.WPath("user") + L"/");
+    EXPECT_TRUE(user->Exists(L"sub/a.txt"));
+    EXPECT_TRUE(user->IsFolder(L"sub"));
+    std::vector<std::wstring> names;
+    EXPECT_EQ(QL_OK, user->ListFiles(L"sub", false, names, true));
+    EXPECT_EQ(names, (Names{L"a.txt"}));
+    std::unique_ptr<FileInfo> info(user->GetFileInfo(L"sub/a.txt"));
+    ASSERT_TRUE(info);
+    std::unique_ptr<base::Stream> stream(info->Open());
+    ASSERT_TRUE(stream);
+    EXPECT_EQ(stream->GetSize(), 1u);
+    EXPECT_EQ(QL_OK, user->SetPath(mDir.WPath("new/deep")));
+    EXPECT_TRUE(OnDisk("new/deep"));
 }
 
-TEST_F(ProfilesTest, LoadSelectsTheCurrentProfileAndKeepsItsContent)
+TEST_F(ProfilesTest, LoadSelectsTheNamedProfileAppendsAnUnknownOneOrTakesTheFirst)
+{
+    struct Case
+    {
+        const char* xml;
+        Names names;
+        std::wstring current;
+    };
+    const Case cases[] = {
+        {kTwoProfiles, {L"Ann", kIvan}, kIvan},
+        {"<Profiles currentProfile=\"Zed\"><Profile name=\"Ann\"/></Profiles>", {L"Ann", L"Zed"}, L"Zed"},
+        {"<Profiles><Profile/><Profile name=\"Bob\"/></Profiles>", {L"", L"Bob"}, L""},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.xml);
+        base::SingletoneBase::DestroyAll();
+        EXPECT_EQ(QL_OK, UserDataFileContainer::Instance()->SetPath(mDir.WPath("user")));
+        WriteProfiles(c.xml);
+        ASSERT_EQ(P()->Load(), QL_OK);
+        EXPECT_EQ(P()->GetProfileNames(), c.names);
+        EXPECT_EQ(P()->GetCurrentProfileName(), c.current);
+        EXPECT_EQ(P()->mCurrentProfile, P()->FindProfile(c.current));
+        EXPECT_FALSE(gProfileCorrupt);
+    }
+    EXPECT_EQ(P()->mCurrentProfile, P()->mRootElement->FirstChildElement("Profile"));
+}
+
+TEST_F(ProfilesTest, SelectLoadsFirstKeepsTheContentAndRenameChangesTheCurrentName)
 {
     WriteProfiles(kTwoProfiles);
-    ASSERT_EQ(P()->Load(), QL_OK);
-    EXPECT_EQ(P()->GetProfileNames(), (Names{L"Ann", kIvan}));
-    EXPECT_EQ(P()->GetCurrentProfileName(), kIvan);
     tinyxml2::XMLElement* ann = P()->SelectProfile(L"Ann");
     ASSERT_TRUE(ann);
     EXPECT_EQ(P()->mCurrentProfile, ann);
@@ -61,52 +104,13 @@ TEST_F(ProfilesTest, LoadSelectsTheCurrentProfileAndKeepsItsContent)
     EXPECT_EQ(P()->GetProfileNames().size(), 2u); // selecting an existing one adds nothing
     ASSERT_TRUE(ann->FirstChildElement("fs"));
     EXPECT_EQ(P()->FindProfile(L"ann"), nullptr);
-}
-
-TEST_F(ProfilesTest, UnknownCurrentProfileIsAppendedAndSelected)
-{
-    WriteProfiles("<Profiles currentProfile=\"Zed\"><Profile name=\"Ann\"/></Profiles>");
-    ASSERT_EQ(P()->Load(), QL_OK);
-    EXPECT_EQ(P()->GetProfileNames(), (Names{L"Ann", L"Zed"}));
-    EXPECT_EQ(P()->GetCurrentProfileName(), L"Zed");
-    EXPECT_EQ(P()->mCurrentProfile->FirstChildElement(), nullptr);
-}
-
-TEST_F(ProfilesTest, MissingAttributesReadAsEmptyAndTheFirstProfileIsCurrent)
-{
-    WriteProfiles("<Profiles><Profile/><Profile name=\"Bob\"/></Profiles>");
-    ASSERT_EQ(P()->Load(), QL_OK);
-    EXPECT_EQ(P()->GetProfileNames(), (Names{L"", L"Bob"}));
-    EXPECT_EQ(P()->GetCurrentProfileName(), L"");
-    EXPECT_EQ(P()->mCurrentProfile, P()->mRootElement->FirstChildElement("Profile"));
-    EXPECT_FALSE(gProfileCorrupt);
-}
-
-TEST_F(ProfilesTest, StrayNodesBesideTheRootAreDroppedSoTheSaveReadsBack)
-{
-    // tinyxml2 accepts this, but would write text that it cannot parse again.
-    WriteProfiles("<!-- c --><Profiles currentProfile=\"A\"><Profile name=\"A\"/></Profiles><x/>");
-    ASSERT_EQ(P()->Load(), QL_OK);
-    WriteProfiles("<Profiles currentProfile=\"A\"/>O\xE0K</levels>");
-    ASSERT_EQ(P()->Load(), QL_OK);
-    EXPECT_FALSE(gProfileCorrupt);
-    ASSERT_EQ(P()->Save(), QL_OK);
-    ASSERT_EQ(P()->Load(), QL_OK);
-    EXPECT_FALSE(gProfileCorrupt);
-    EXPECT_EQ(P()->GetProfileNames(), Names{L"A"});
-    EXPECT_EQ(Saved().find("O\xE0K"), std::string::npos);
-}
-
-TEST_F(ProfilesTest, RenameChangesTheNameAndTheCurrentProfile)
-{
-    WriteProfiles(kTwoProfiles);
-    ASSERT_EQ(P()->Load(), QL_OK);
+    P()->SelectProfile(kIvan);
     P()->RenameCurrentProfile(L"\u041F\u0451\u0442\u0440");
     EXPECT_EQ(P()->GetProfileNames(), (Names{L"Ann", L"\u041F\u0451\u0442\u0440"}));
     EXPECT_STREQ(P()->mRootElement->Attribute("currentProfile"), "\xD0\x9F\xD1\x91\xD1\x82\xD1\x80");
 }
 
-TEST_F(ProfilesTest, DeletingTheCurrentProfileSelectsTheFirstOther)
+TEST_F(ProfilesTest, DeletingTheCurrentProfileSelectsTheFirstOtherAndStrayNodesAreDropped)
 {
     WriteProfiles("<Profiles currentProfile=\"B\"><Profile name=\"A\"/><Profile name=\"B\"/>"
                   "<Profile name=\"C\"/></Profiles>");
@@ -122,6 +126,18 @@ TEST_F(ProfilesTest, DeletingTheCurrentProfileSelectsTheFirstOther)
     P()->DeleteProfile(L"A"); // the last one: the default comes back
     EXPECT_EQ(P()->GetProfileNames(), Names{kDefaultProfileName});
     EXPECT_EQ(P()->GetCurrentProfileName(), kDefaultProfileName);
+
+    // tinyxml2 accepts this, but would write text that it cannot parse again.
+    WriteProfiles("<!-- c --><Profiles currentProfile=\"A\"><Profile name=\"A\"/></Profiles><x/>");
+    ASSERT_EQ(P()->Load(), QL_OK);
+    WriteProfiles("<Profiles currentProfile=\"A\"/>O\xE0K</levels>");
+    ASSERT_EQ(P()->Load(), QL_OK);
+    EXPECT_FALSE(gProfileCorrupt);
+    ASSERT_EQ(P()->Save(), QL_OK);
+    ASSERT_EQ(P()->Load(), QL_OK);
+    EXPECT_FALSE(gProfileCorrupt);
+    EXPECT_EQ(P()->GetProfileNames(), Names{L"A"});
+    EXPECT_EQ(Saved().find("O\xE0K"), std::string::npos);
 }
 
 TEST_F(ProfilesTest, NonLatinNamesSurviveSaveAndReload)
@@ -136,12 +152,9 @@ TEST_F(ProfilesTest, NonLatinNamesSurviveSaveAndReload)
     EXPECT_EQ(P()->GetProfileNames(), (Names{kDefaultProfileName, kIvan, L"\u6771\u4EAC \U0001F600 & <x>"}));
     EXPECT_EQ(P()->GetCurrentProfileName(), L"\u6771\u4EAC \U0001F600 & <x>");
     EXPECT_NE(Saved().find("\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD"), std::string::npos); // UTF-8 on disk
-}
 
-TEST_F(ProfilesTest, UserFolderWithNonLatinLettersKeepsEverySave)
-{
+    // A user folder with non-Latin letters keeps every save.
     EXPECT_EQ(QL_OK, UserDataFileContainer::Instance()->SetPath(mDir.WPath() + L"\u041F\u043E\u043B\u044C\u0437/\u6771\u4EAC/"));
-    ASSERT_EQ(P()->Load(), QL_OK);
     P()->SelectProfile(L"Ann");
     ASSERT_EQ(P()->Save(), QL_OK);
     ASSERT_EQ(P()->Load(), QL_OK);
@@ -151,39 +164,28 @@ TEST_F(ProfilesTest, UserFolderWithNonLatinLettersKeepsEverySave)
 
 TEST_F(ProfilesTest, DamagedFileIsKeptAsideFlaggedAndReplacedByADefault)
 {
-    const std::string damaged = std::string(kTwoProfiles).substr(0, 60);
-    WriteProfiles(damaged);
-    ASSERT_EQ(P()->Load(), QL_OK);
-    EXPECT_TRUE(gProfileCorrupt);
-    EXPECT_EQ(P()->GetProfileNames(), Names{kDefaultProfileName});
-    EXPECT_EQ(Read("user/profiles.xml.bad"), damaged);
-    EXPECT_TRUE(LogHas(L"profiles.xml"));
-    ASSERT_EQ(P()->Save(), QL_OK);
-    EXPECT_NE(Saved().find("Player01234567890123456789"), std::string::npos);
-    EXPECT_EQ(Read("user/profiles.xml.bad"), damaged);
-}
-
-TEST_F(ProfilesTest, EarlierBackupsAreNeverOverwritten)
-{
-    Write("user/profiles.xml.bad", "first");
-    WriteProfiles("<Profiles><Profile name=\"A\"></Profiles>");
-    ASSERT_EQ(P()->Load(), QL_OK);
-    EXPECT_EQ(Read("user/profiles.xml.bad"), "first");
-    EXPECT_EQ(Read("user/profiles.xml.bad.1"), "<Profiles><Profile name=\"A\"></Profiles>");
-}
-
-TEST_F(ProfilesTest, WrongRootAndEmptyFileCountAsDamaged)
-{
-    for (const std::string& text : {std::string("<Other currentProfile=\"A\"/>"), std::string()})
+    const std::string cut = std::string(kTwoProfiles).substr(0, 60);
+    for (const std::string& damaged : {cut, std::string("<Other currentProfile=\"A\"/>"), std::string()})
     {
+        SCOPED_TRACE(damaged);
         gProfileCorrupt = false;
         std::filesystem::remove(mDir.Path() / "user/profiles.xml.bad");
-        WriteProfiles(text);
+        WriteProfiles(damaged);
         ASSERT_EQ(P()->Load(), QL_OK);
         EXPECT_TRUE(gProfileCorrupt);
         EXPECT_EQ(P()->GetProfileNames(), Names{kDefaultProfileName});
-        EXPECT_EQ(Read("user/profiles.xml.bad"), text);
+        EXPECT_EQ(Read("user/profiles.xml.bad"), damaged);
     }
+    EXPECT_TRUE(LogHas(L"profiles.xml"));
+    ASSERT_EQ(P()->Save(), QL_OK);
+    EXPECT_NE(Saved().find("Player01234567890123456789"), std::string::npos);
+    EXPECT_EQ(Read("user/profiles.xml.bad"), "");
+
+    // Earlier backups are never overwritten.
+    WriteProfiles(cut);
+    ASSERT_EQ(P()->Load(), QL_OK);
+    EXPECT_EQ(Read("user/profiles.xml.bad"), "");
+    EXPECT_EQ(Read("user/profiles.xml.bad.1"), cut);
 }
 
 TEST_F(ProfilesTest, DestructorSavesButASecondInstanceNeverDoes)
@@ -201,7 +203,7 @@ TEST_F(ProfilesTest, DestructorSavesButASecondInstanceNeverDoes)
     EXPECT_NE(Saved().find("currentProfile=\"Ann\""), std::string::npos);
 }
 
-TEST_F(ProfilesTest, SaveThatCannotWriteIsLoggedAndKeepsTheOldFile)
+TEST_F(ProfilesTest, SaveThatCannotWriteIsLoggedAndKeepsTheOldFileEvenAtExit)
 {
     WriteProfiles(kTwoProfiles);
     ASSERT_EQ(P()->Load(), QL_OK);
@@ -210,36 +212,22 @@ TEST_F(ProfilesTest, SaveThatCannotWriteIsLoggedAndKeepsTheOldFile)
     EXPECT_EQ(P()->Save(), QL_FAIL);
     EXPECT_EQ(Saved(), kTwoProfiles);
     EXPECT_TRUE(LogHas(L"profiles.xml"));
-    std::filesystem::remove(mDir.Path() / "user/profiles.xml.tmp");
-}
 
-TEST_F(ProfilesTest, FailedSaveAtExitStillReachesTheLog)
-{
-    // The log exists before the profiles, as at start-up, and must outlive their save at exit.
-    ASSERT_EQ(P()->Load(), QL_OK);
-    P()->SelectProfile(L"Ann");
-    MakeFolder("user/profiles.xml.tmp");
+    // At exit too: the log exists before the profiles, as at start-up, and must outlive their save.
+    mLog->clear();
     base::SingletoneBase::DestroyAll();
     const size_t failure = mLog->find(L"Cannot create");
     ASSERT_NE(failure, std::wstring::npos) << *mLog;
     EXPECT_LT(failure, mLog->find(L"log terminated"));
-    EXPECT_FALSE(OnDisk("user/profiles.xml"));
-}
-
-TEST_F(ProfilesTest, SelectingBeforeLoadingLoadsFirst)
-{
-    WriteProfiles(kTwoProfiles);
-    EXPECT_TRUE(P()->SelectProfile(L"Ann"));
-    EXPECT_EQ(P()->GetProfileNames(), (Names{L"Ann", kIvan}));
+    EXPECT_EQ(Saved(), kTwoProfiles);
+    std::filesystem::remove(mDir.Path() / "user/profiles.xml.tmp");
 }
 
 TEST(UserDataFolder, FollowsXdgDataHomeThenHome)
 {
-    std::string oldXdg = getenv("XDG_DATA_HOME") ? getenv("XDG_DATA_HOME") : "";
-    std::string oldHome = getenv("HOME") ? getenv("HOME") : "";
+    testos::ScopedEnv xdg("XDG_DATA_HOME", "/x/data");
+    testos::ScopedEnv home("HOME", "/home/me");
     std::wstring out;
-    setenv("XDG_DATA_HOME", "/x/data", 1);
-    setenv("HOME", "/home/me", 1);
     ASSERT_EQ(GetUserDataFolder(L"Marrowgate", L"Brackenmoor", out), QL_OK);
     EXPECT_EQ(out, L"/x/data/Marrowgate/Brackenmoor/");
     setenv("XDG_DATA_HOME", "", 1); // empty counts as unset, never the file-system root
@@ -252,25 +240,5 @@ TEST(UserDataFolder, FollowsXdgDataHomeThenHome)
     EXPECT_EQ(out, L"/home/me/");
     unsetenv("HOME");
     EXPECT_EQ(GetUserDataFolder(L"M", L"B", out), QL_FAIL);
-    setenv("XDG_DATA_HOME", oldXdg.c_str(), 1);
-    setenv("HOME", oldHome.c_str(), 1);
 }
 
-TEST_F(ProfilesTest, UserDataContainerServesFilesUnderItsRoot)
-{
-    Write("user/sub/a.txt", "a");
-    UserDataFileContainer* user = UserDataFileContainer::Instance();
-    EXPECT_EQ(user->GetRootPath(), mDir.WPath("user") + L"/");
-    EXPECT_TRUE(user->Exists(L"sub/a.txt"));
-    EXPECT_TRUE(user->IsFolder(L"sub"));
-    std::vector<std::wstring> names;
-    EXPECT_EQ(QL_OK, user->ListFiles(L"sub", false, names, true));
-    EXPECT_EQ(names, (Names{L"a.txt"}));
-    std::unique_ptr<FileInfo> info(user->GetFileInfo(L"sub/a.txt"));
-    ASSERT_TRUE(info);
-    std::unique_ptr<base::Stream> stream(info->Open());
-    ASSERT_TRUE(stream);
-    EXPECT_EQ(stream->GetSize(), 1u);
-    EXPECT_EQ(QL_OK, user->SetPath(mDir.WPath("new/deep")));
-    EXPECT_TRUE(OnDisk("new/deep"));
-}

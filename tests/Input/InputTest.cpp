@@ -1,3 +1,4 @@
+// Keyboard and mouse input: the key map, key states per poll, modifiers and listener events.
 #include "Core/Input/InputWin32.h"
 #include "Core/Input/KeyMap.h"
 #include "RecordingListener.h"
@@ -46,7 +47,7 @@ protected:
     }
 };
 
-TEST_F(InputTest, KeyStatesAdvanceOncePerPoll)
+TEST_F(InputTest, KeyStatesAdvanceOncePerPollAndShowMouseButtons)
 {
     in.SetKeyPressed(65, 0, true);
     EXPECT_EQ(QL_OK, in.Update());
@@ -58,36 +59,37 @@ TEST_F(InputTest, KeyStatesAdvanceOncePerPoll)
     EXPECT_EQ(in.GetKeyState(65), input::KEY_RELEASED);
     EXPECT_EQ(QL_OK, in.Update());
     EXPECT_EQ(in.GetKeyState(65), input::KEY_UP);
-}
 
-TEST_F(InputTest, PressAndReleaseBetweenPollsNeverPassesHeldOrReleased)
-{
+    // A press and release between polls never passes held or released.
     Press(66); // the key-down polls: 0 -> 1
     EXPECT_EQ(in.GetKeyState(66), input::KEY_PRESSED);
     Release(66);
     EXPECT_EQ(QL_OK, in.Update());
     EXPECT_EQ(in.GetKeyState(66), input::KEY_UP);
+
+    // Mouse buttons show in the key table.
+    in.MouseDown({0, 0}, 3);
+    EXPECT_EQ(QL_OK, in.Update());
+    EXPECT_EQ(in.GetKeyState(2), input::KEY_PRESSED);
+    in.MouseUp({0, 0}, 3);
+    EXPECT_EQ(QL_OK, in.Update());
+    EXPECT_EQ(in.GetKeyState(2), input::KEY_UP);
 }
 
-TEST_F(InputTest, HeldKeyReportsOneKeyDownAndACharacterPerRepeat)
+TEST_F(InputTest, KeysAndTextReachTheListenerAndSideKeysDriveTheModifiers)
 {
     Press(8); // backspace types a control character on every stroke
     in.KeyDown(8);
     in.KeyDown(8);
-    const std::vector<std::string> expected = {"keydown 8", "char 8", "char 8", "char 8"};
-    EXPECT_EQ(listener.mEvents, expected);
-}
-
-TEST_F(InputTest, ReturnAndKeypadEnterBothReport271AndKeyUpCarriesZero)
-{
-    Press(13);
+    Press(13); // return and keypad enter both report 271; a key-up carries 0
     Release(13);
-    const std::vector<std::string> expected = {"keydown 271", "char 13", "keyup 0"};
+    in.Text("a\xC3\xA9\xF0\x9F\x98\x80"); // a, e-acute, U+1F600 as a surrogate pair
+    const std::vector<std::string> expected = {"keydown 8",   "char 8",   "char 8",   "char 8",    "keydown 271",
+                                               "char 13",     "keyup 0",  "char 97",  "char 233", "char 55357",
+                                               "char 56832"};
     EXPECT_EQ(listener.mEvents, expected);
-}
 
-TEST_F(InputTest, SideKeysDriveTheModifierMaskAndGenericKeysReportZero)
-{
+    listener.mEvents.clear();
     Press(16, 160);
     Press(18, 165);
     EXPECT_EQ(QL_OK, in.Update());
@@ -102,50 +104,22 @@ TEST_F(InputTest, SideKeysDriveTheModifierMaskAndGenericKeysReportZero)
     EXPECT_EQ(in.GetModifiers(), input::MOD_RSHIFT | input::MOD_RALT);
 }
 
-TEST_F(InputTest, TextBecomesUtf16UnitsIncludingSurrogatePairs)
-{
-    in.Text("a\xC3\xA9\xF0\x9F\x98\x80"); // a, e-acute, U+1F600
-    const std::vector<std::string> expected = {"char 97", "char 233", "char 55357", "char 56832"};
-    EXPECT_EQ(listener.mEvents, expected);
-}
-
-TEST_F(InputTest, MousePositionsGoThroughTheConverter)
+TEST_F(InputTest, MouseEventsGoThroughTheConverterAndMovesWithAButtonDownDrag)
 {
     in.MouseMove({100, 50});
     in.MouseWheel({40, 20}, static_cast<u16>(-120));
     in.MouseLeave({0, 8});
-    const std::vector<std::string> expected = {"move 40,25 0", "wheel 10,10 65416", "leave -10,4 0"};
-    EXPECT_EQ(listener.mEvents, expected);
     EXPECT_EQ(in.GetMousePosition(), math::Point2(-10, 4));
-}
-
-TEST_F(InputTest, MoveWithAButtonPressedIsADragButNotAfterADoubleClick)
-{
+    in.MouseDown({0, 0}, 4); // buttons beyond the table are ignored
+    in.MouseUp({0, 0}, 7);
+    in.MouseDoubleClick({0, 0}, 99);
     in.MouseDown({20, 20}, 1);
     in.MouseMove({22, 20});
     in.MouseUp({22, 20}, 1);
     in.MouseDoubleClick({22, 20}, 1);
     EXPECT_EQ(in.GetButtonState(1), input::BUTTON_DOUBLE_CLICKED);
-    in.MouseMove({24, 20});
-    const std::vector<std::string> expected = {"down 0,10 1", "drag 1,10 0", "up 1,10 1", "dbl 1,10 1",
-                                               "move 2,10 0"};
+    in.MouseMove({24, 20}); // not a drag after a double click
+    const std::vector<std::string> expected = {"move 40,25 0", "wheel 10,10 65416", "leave -10,4 0", "down 0,10 1",
+                                               "drag 1,10 0",  "up 1,10 1",         "dbl 1,10 1",    "move 2,10 0"};
     EXPECT_EQ(listener.mEvents, expected);
-}
-
-TEST_F(InputTest, ButtonsBeyondTheTableAreIgnored)
-{
-    in.MouseDown({0, 0}, 4);
-    in.MouseUp({0, 0}, 7);
-    in.MouseDoubleClick({0, 0}, 99);
-    EXPECT_TRUE(listener.mEvents.empty());
-}
-
-TEST_F(InputTest, MouseButtonsShowInTheKeyTable)
-{
-    in.MouseDown({0, 0}, 3);
-    EXPECT_EQ(QL_OK, in.Update());
-    EXPECT_EQ(in.GetKeyState(2), input::KEY_PRESSED);
-    in.MouseUp({0, 0}, 3);
-    EXPECT_EQ(QL_OK, in.Update());
-    EXPECT_EQ(in.GetKeyState(2), input::KEY_UP);
 }

@@ -28,15 +28,32 @@ os::Event Of(os::EventType type)
 }
 } // namespace
 
-TEST(Folders, ExecutablePathIsThisTestProgram)
+TEST(Folders, ExecutablePathIsThisTestProgramInUtf8AndTheFrameLimiterKeepsItsSchedule)
 {
     std::wstring path;
     ASSERT_TRUE(os::ExecutablePath(path));
     EXPECT_TRUE(std::filesystem::exists(os::ToUtf8(path)));
     EXPECT_NE(path.find(L"os_tests"), std::wstring::npos);
+    EXPECT_EQ(os::ToUtf8(L"Br\u00e4ck \U0001F600"), "Br\xC3\xA4""ck \xF0\x9F\x98\x80");
+    EXPECT_EQ(os::FromUtf8("Br\xC3\xA4""ck"), L"Br\u00e4ck");
+    EXPECT_EQ(os::FromUtf8("a\xFF" "b"), L"a\uFFFDb");
+
+    using ms = std::chrono::milliseconds;
+    const os::FrameLimiter::Clock::time_point t0{};
+    os::FrameLimiter limiter;
+    EXPECT_EQ(limiter.Wait(t0), ms(0)) << "unpaced until a rate is set";
+    limiter.SetRate(100.0);
+    EXPECT_EQ(limiter.Wait(t0), ms(10));
+    EXPECT_EQ(limiter.Wait(t0 + ms(13)), ms(7)) << "the schedule does not drift with the frame's own time";
+    EXPECT_EQ(limiter.Wait(t0 + ms(34)), ms(0)) << "a little late: no sleep, the schedule stays";
+    EXPECT_EQ(limiter.Wait(t0 + ms(35)), ms(5)) << "and catches up";
+    EXPECT_EQ(limiter.Wait(t0 + ms(90)), ms(0)) << "a long frame";
+    EXPECT_EQ(limiter.Wait(t0 + ms(91)), ms(9)) << "no burst of unpaced frames after it";
+    limiter.SetRate(0.0);
+    EXPECT_EQ(limiter.Wait(t0 + ms(92)), ms(0));
 }
 
-TEST(Dialogs, ShellOpenIsRefusedUnderTestsAndCi)
+TEST(Dialogs, ShellOpenIsRefusedUnderTestsAndCiAndMessagesWithoutADisplayGoToStderr)
 {
     {
         ScopedEnv ci("CI", nullptr);
@@ -54,22 +71,12 @@ TEST(Dialogs, ShellOpenIsRefusedUnderTestsAndCi)
         ScopedEnv no("QL_NO_SHELL_OPEN", "");
         EXPECT_TRUE(os::ShellOpenAllowed()); // empty values count as unset
     }
-}
 
-TEST(Dialogs, MessageBoxWithoutADisplayGoesToStderr)
-{
     ScopedEnv display("DISPLAY", nullptr);
     ScopedEnv wayland("WAYLAND_DISPLAY", nullptr);
     testing::internal::CaptureStderr();
     EXPECT_FALSE(os::ShowErrorBox(L"Error", L"File play.url not found!"));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: File play.url not found!\n");
-}
-
-TEST(Text, Utf8RoundTripAndInvalidBytes)
-{
-    EXPECT_EQ(os::ToUtf8(L"Br\u00e4ck \U0001F600"), "Br\xC3\xA4""ck \xF0\x9F\x98\x80");
-    EXPECT_EQ(os::FromUtf8("Br\xC3\xA4""ck"), L"Br\u00e4ck");
-    EXPECT_EQ(os::FromUtf8("a\xFF" "b"), L"a\uFFFDb");
 }
 
 TEST(NullVideo, WindowRecordsItsModeAndDeliversQueuedEventsInOrder)
@@ -127,7 +134,7 @@ TEST(SdlVideo, InvisibleFallbackDriversAreRefusedUnlessAskedFor)
     EXPECT_FALSE(window->IsCreated());
 }
 
-TEST(InstanceLock, HolderWritesItsIdAndCanBeAskedToRaiseItsWindow)
+TEST(InstanceLock, HolderWritesItsIdAndCanBeAskedToRaiseItsWindowButAStaleIdNever)
 {
     testsupport::TempDir dir;
     const std::wstring path = dir.WPath("instance.lock");
@@ -146,33 +153,12 @@ TEST(InstanceLock, HolderWritesItsIdAndCanBeAskedToRaiseItsWindow)
     EXPECT_EQ(second.Acquire(path), os::InstanceLock::ACQUIRED);
     os::InstanceLock third;
     EXPECT_EQ(third.Acquire(L"/nonexistent-folder/x/instance.lock"), os::InstanceLock::FAILED);
-}
 
-TEST(InstanceLock, StaleIdOfAnotherProgramIsNeverSignalled)
-{
-    testsupport::TempDir dir;
-    const std::wstring path = dir.WPath("instance.lock");
-    os::InstanceLock holder, second;
-    ASSERT_EQ(holder.Acquire(path), os::InstanceLock::ACQUIRED);
+    // A stale id of another program is never signalled.
     dir.Write("instance.lock", "1\n"); // init: not this program
-    ASSERT_EQ(second.Acquire(path), os::InstanceLock::HELD_ELSEWHERE);
-    EXPECT_EQ(second.GetHolder(), 1);
-    EXPECT_FALSE(second.RequestRaise());
+    os::InstanceLock fourth;
+    ASSERT_EQ(fourth.Acquire(path), os::InstanceLock::HELD_ELSEWHERE);
+    EXPECT_EQ(fourth.GetHolder(), 1);
+    EXPECT_FALSE(fourth.RequestRaise());
 }
 
-TEST(FrameLimiter, SleepsToASteadyScheduleAndStartsAgainAfterALongFrame)
-{
-    using ms = std::chrono::milliseconds;
-    const os::FrameLimiter::Clock::time_point t0{};
-    os::FrameLimiter limiter;
-    EXPECT_EQ(limiter.Wait(t0), ms(0)) << "unpaced until a rate is set";
-    limiter.SetRate(100.0);
-    EXPECT_EQ(limiter.Wait(t0), ms(10));
-    EXPECT_EQ(limiter.Wait(t0 + ms(13)), ms(7)) << "the schedule does not drift with the frame's own time";
-    EXPECT_EQ(limiter.Wait(t0 + ms(34)), ms(0)) << "a little late: no sleep, the schedule stays";
-    EXPECT_EQ(limiter.Wait(t0 + ms(35)), ms(5)) << "and catches up";
-    EXPECT_EQ(limiter.Wait(t0 + ms(90)), ms(0)) << "a long frame";
-    EXPECT_EQ(limiter.Wait(t0 + ms(91)), ms(9)) << "no burst of unpaced frames after it";
-    limiter.SetRate(0.0);
-    EXPECT_EQ(limiter.Wait(t0 + ms(92)), ms(0));
-}

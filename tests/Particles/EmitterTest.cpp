@@ -90,14 +90,10 @@ TEST_F(EmitterTest, TheSameSeedAndStepsGiveTheSameParticles)
     EXPECT_GT(a->ParticleCount(), 30u);
     // Pinned: a change to the simulation or the random numbers changes this on purpose only.
     EXPECT_EQ(0x94a7114b6ee2a828ull, a->StateHash()) << std::hex << a->StateHash();
-}
 
-TEST_F(EmitterTest, CopiesOfOneEmitterGetTheirOwnSeeds)
-{
-    auto desc = Describe("duration=\"1\"", kFountain);
-    Emitter original(desc, 9);
-    auto first = original.Duplicate();
-    auto second = original.Duplicate();
+    // Copies of one emitter get their own seeds.
+    auto first = a->Duplicate();
+    auto second = a->Duplicate();
     first->Restart();
     second->Restart();
     for (int i = 0; i < 20; ++i)
@@ -109,7 +105,7 @@ TEST_F(EmitterTest, CopiesOfOneEmitterGetTheirOwnSeeds)
     EXPECT_NE(first->StateHash(), second->StateHash());
 }
 
-TEST_F(EmitterTest, AOneShotEffectEndsWhenItsLastParticleDies)
+TEST_F(EmitterTest, AOneShotEffectEndsWhenItsLastParticleDiesRestartsAndStops)
 {
     auto e = Start(Describe("duration=\"0.2\"", "rate=\"50\" burst=\"3\" life=\"0.5\""));
     EXPECT_TRUE(e->InInterval());
@@ -120,18 +116,21 @@ TEST_F(EmitterTest, AOneShotEffectEndsWhenItsLastParticleDies)
     EXPECT_EQ(0u, e->ParticleCount());
     EXPECT_FALSE(e->InInterval());
     EXPECT_FALSE(e->Update(16.0)); // stays ended
-}
 
-TEST_F(EmitterTest, RepeatingAndForeverEffectsKeepGoing)
-{
-    for (i32 mode : {LOOP_REPEAT, LOOP_FOREVER})
-    {
-        auto e = Start(Describe("duration=\"0.2\"", "rate=\"50\" life=\"0.5\""), mode);
-        EXPECT_EQ(-1.0, SecondsToEnd(*e, 10.0)) << mode;
-        EXPECT_GT(e->ParticleCount(), 15u) << mode;
-    }
-    auto endless = Start(Describe("", "rate=\"50\" life=\"0.5\""));
-    EXPECT_EQ(-1.0, SecondsToEnd(*endless, 10.0));
+    e = Start(Describe("duration=\"0.5\"", "burst=\"7\" rate=\"10\" life=\"3\""));
+    for (int i = 0; i < 60; ++i)
+        e->Update(16.0);
+    EXPECT_NEAR(12.0, e->ParticleCount(), 1.0); // 7 + 10 per second for 0.5 s
+    e->Restart();
+    EXPECT_EQ(0u, e->ParticleCount());
+    EXPECT_EQ(0.0, e->TimelineSeconds());
+    e->Update(16.0);
+    EXPECT_EQ(7u, e->ParticleCount());
+    e->Stop();
+    EXPECT_FALSE(e->InInterval());
+    EXPECT_EQ(0u, e->ParticleCount());
+    EXPECT_FALSE(e->Update(16.0));
+    EXPECT_EQ(0u, e->ParticleCount());
 }
 
 TEST_F(EmitterTest, RepeatingTimelinesFireTheirBurstEachPass)
@@ -149,46 +148,19 @@ TEST_F(EmitterTest, RepeatingTimelinesFireTheirBurstEachPass)
     EXPECT_EQ(10u, counts[10]);
     EXPECT_EQ(10u, counts[30]);
     EXPECT_EQ(0u, counts[37]);
+
+    // Repeating, forever and endless effects keep going.
+    for (i32 mode : {LOOP_REPEAT, LOOP_FOREVER})
+    {
+        auto stream = Start(Describe("duration=\"0.2\"", "rate=\"50\" life=\"0.5\""), mode);
+        EXPECT_EQ(-1.0, SecondsToEnd(*stream, 10.0)) << mode;
+        EXPECT_GT(stream->ParticleCount(), 15u) << mode;
+    }
+    auto endless = Start(Describe("", "rate=\"50\" life=\"0.5\""));
+    EXPECT_EQ(-1.0, SecondsToEnd(*endless, 10.0));
 }
 
-TEST_F(EmitterTest, RestartEmptiesAndStartsTheTimelineAgainStopShowsNothing)
-{
-    auto e = Start(Describe("duration=\"0.5\"", "burst=\"7\" rate=\"10\" life=\"3\""));
-    for (int i = 0; i < 60; ++i)
-        e->Update(16.0);
-    EXPECT_NEAR(12.0, e->ParticleCount(), 1.0); // 7 + 10 per second for 0.5 s
-    e->Restart();
-    EXPECT_EQ(0u, e->ParticleCount());
-    EXPECT_EQ(0.0, e->TimelineSeconds());
-    e->Update(16.0);
-    EXPECT_EQ(7u, e->ParticleCount());
-    e->Stop();
-    EXPECT_FALSE(e->InInterval());
-    EXPECT_EQ(0u, e->ParticleCount());
-    EXPECT_FALSE(e->Update(16.0));
-    EXPECT_EQ(0u, e->ParticleCount());
-}
-
-TEST_F(EmitterTest, PrewarmedEffectsStartFull)
-{
-    auto e = Start(Describe("prewarm=\"2\"", "rate=\"10\" life=\"1\""));
-    EXPECT_NEAR(10.0, e->ParticleCount(), 1.0);
-    EXPECT_NEAR(2.0, e->TimelineSeconds(), 1e-9);
-}
-
-TEST_F(EmitterTest, RateAndCapDecideHowManyParticlesLive)
-{
-    auto e = Start(Describe("", "rate=\"100\" life=\"10\""));
-    for (int i = 0; i < 100; ++i)
-        e->Update(10.0);
-    EXPECT_NEAR(100.0, e->ParticleCount(), 1.0);
-    auto capped = Start(Describe("", "rate=\"100\" life=\"10\" max=\"25\""));
-    for (int i = 0; i < 100; ++i)
-        capped->Update(10.0);
-    EXPECT_EQ(25u, capped->ParticleCount());
-}
-
-TEST_F(EmitterTest, PositionModesDecideWhetherLiveParticlesFollow)
+TEST_F(EmitterTest, PositionModesDecideWhetherLiveParticlesFollowAndWhereNewOnesAreBorn)
 {
     auto desc = Describe("", "burst=\"1\" life=\"5\" size=\"2\"");
     auto follow = Start(desc);
@@ -220,11 +192,9 @@ TEST_F(EmitterTest, PositionModesDecideWhetherLiveParticlesFollow)
     stay->SetPosition(NAN, 3.0f);
     stay->GetPosition(x, y);
     EXPECT_EQ(100.0f, x);
-}
 
-TEST_F(EmitterTest, AMovedTrailIsBornAlongTheWayAPlacedOneAtItsNewPlace)
-{
-    auto desc = Describe("", "rate=\"100\" life=\"5\" size=\"2\" trail=\"1\"");
+    // A moved trail is born along the way, a placed one at its new place.
+    desc = Describe("", "rate=\"100\" life=\"5\" size=\"2\" trail=\"1\"");
     for (i32 mode : {MOVE_WITH_PARTICLES, MOVE_EMITTER})
     {
         auto e = Start(desc);
@@ -244,7 +214,7 @@ TEST_F(EmitterTest, AMovedTrailIsBornAlongTheWayAPlacedOneAtItsNewPlace)
     }
 }
 
-TEST_F(EmitterTest, ParticlesMoveAlongTheDirectionTurnedByTheEmitter)
+TEST_F(EmitterTest, ParticlesMoveAlongTheTurnedDirectionAndRatePrewarmCapAndStepsDecideTheirNumber)
 {
     auto desc = Describe("", "burst=\"1\" life=\"5\" speed=\"100\" direction=\"0\" size=\"2\"");
     auto right = Start(desc);
@@ -263,19 +233,28 @@ TEST_F(EmitterTest, ParticlesMoveAlongTheDirectionTurnedByTheEmitter)
     EXPECT_NEAR(-1.0f, r.y[0], 1e-3f);
     EXPECT_NEAR(-1.0f, u.x[0], 1e-3f);
     EXPECT_NEAR(-51.0f, u.y[0], 1e-3f); // up is -y
-}
 
-TEST_F(EmitterTest, BadOrHugeTimeStepsAreTamed)
-{
-    auto e = Start(Describe("", "rate=\"10\" life=\"100\""));
-    e->Update(NAN);
-    e->Update(-500.0);
-    e->Update(INFINITY);
-    EXPECT_NEAR(10.0, e->TimelineSeconds(), 1e-6); // the infinite step counts as 10 s
+    auto e = Start(Describe("", "rate=\"100\" life=\"10\""));
+    for (int i = 0; i < 100; ++i)
+        e->Update(10.0);
     EXPECT_NEAR(100.0, e->ParticleCount(), 1.0);
+    auto capped = Start(Describe("", "rate=\"100\" life=\"10\" max=\"25\""));
+    for (int i = 0; i < 100; ++i)
+        capped->Update(10.0);
+    EXPECT_EQ(25u, capped->ParticleCount());
+    auto warm = Start(Describe("prewarm=\"2\"", "rate=\"10\" life=\"1\""));
+    EXPECT_NEAR(10.0, warm->ParticleCount(), 1.0);
+    EXPECT_NEAR(2.0, warm->TimelineSeconds(), 1e-9);
+
+    auto tamed = Start(Describe("", "rate=\"10\" life=\"100\""));
+    tamed->Update(NAN);
+    tamed->Update(-500.0);
+    tamed->Update(INFINITY);
+    EXPECT_NEAR(10.0, tamed->TimelineSeconds(), 1e-6); // the infinite step counts as 10 s
+    EXPECT_NEAR(100.0, tamed->ParticleCount(), 1.0);
 }
 
-TEST_F(EmitterTest, QuadsCarrySizeGrowthTextureCornersAndColourOverLife)
+TEST_F(EmitterTest, QuadsCarrySizeTextureAndColourInListsOfTheTypesThatHaveParticles)
 {
     auto e = Start(Describe("", "texture=\"left\" burst=\"1\" life=\"1\" size=\"10\" grow=\"2\" angle=\"90\"",
                             "<color t=\"0\" argb=\"ff000000\"/><color t=\"1\" argb=\"00ffffff\"/>"));
@@ -291,15 +270,13 @@ TEST_F(EmitterTest, QuadsCarrySizeGrowthTextureCornersAndColourOverLife)
     q = Quads(*e)[0];
     EXPECT_NEAR(7.5f, q.x[0], 1e-4f); // 1.5 times the size at half its life
     EXPECT_EQ(0x7F7F7F7Fu, q.color);
-}
 
-TEST_F(EmitterTest, ListsFollowTheParticleTypesThatHaveParticles)
-{
     const std::string text = ptctest::Library(
         "<emitter name=\"e\"><particles texture=\"white\" delay=\"1\" burst=\"2\" life=\"5\"/>"
         "<particles texture=\"white\" blend=\"add\" burst=\"3\" life=\"5\"/></emitter>");
+    // Lists follow the particle types that have particles.
     auto file = ParseEffectFile(text.data(), text.size(), "t");
-    auto e = Start(file->root.entries[0].emitter);
+    e = Start(file->root.entries[0].emitter);
     e->Update(16.0);
     ASSERT_EQ(1u, e->ListCount());
     RenderList list;
@@ -315,3 +292,4 @@ TEST_F(EmitterTest, ListsFollowTheParticleTypesThatHaveParticles)
     EXPECT_EQ(2u, list.count);
     EXPECT_FALSE(list.intense);
 }
+

@@ -31,7 +31,6 @@ protected:
         GraphicsFixture::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        mLog = CaptureLog();
         const std::vector<u32> white(64, 0xFFFFFFFFu);
         const imagetest::Bytes png = imagetest::EncodePng(8, 8, white, true);
         mDir.Write("atlas.png", std::string(png.begin(), png.end()));
@@ -63,9 +62,7 @@ protected:
         e->Update(0.0);
         return e;
     }
-    bool Logged(const std::wstring& part) const { return mLog && mLog->find(part) != std::wstring::npos; }
 
     testsupport::TempDir mDir;
-    std::shared_ptr<std::wstring> mLog;
 };
 } // namespace ptctest

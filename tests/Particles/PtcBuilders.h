@@ -2,9 +2,6 @@
 // and emitters whose particles stand still so that their quads are known.
 #pragma once
 
-#include "Core/Base/Log.h"
-
-#include <memory>
 #include <string>
 
 namespace ptctest
@@ -34,21 +31,4 @@ inline std::string StillEmitter(const std::string& name, int burst, const std::s
            argb + "\"/></particles></emitter>";
 }
 
-class CaptureOutput : public base::LogOutput
-{
-public:
-    explicit CaptureOutput(std::shared_ptr<std::wstring> text) : mText(std::move(text)) {}
-    void Write(const std::wstring& text) override { *mText += text; }
-
-private:
-    std::shared_ptr<std::wstring> mText;
-};
-
-// Captures what the main log is given from now on.
-inline std::shared_ptr<std::wstring> CaptureLog()
-{
-    auto text = std::make_shared<std::wstring>();
-    base::MainLog::Instance()->AddPlainOutput(new CaptureOutput(text));
-    return text;
-}
 } // namespace ptctest

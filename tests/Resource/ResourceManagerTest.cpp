@@ -1,3 +1,4 @@
+// Shared named resources: one object per name and kind, loading, unloading and the last release.
 #include "Core/Resource/ResourceManager.h"
 #include "Core/Base/Log.h"
 
@@ -73,7 +74,7 @@ protected:
 };
 } // namespace
 
-TEST_F(ResourceManagerTest, SameNameSharesOneObjectUntilTheLastRelease)
+TEST_F(ResourceManagerTest, SameNameAndKindShareOneObjectUntilTheLastRelease)
 {
     auto a = Manager().Get<FakeResource>(L"font");
     auto b = Manager().Get<FakeResource>(L"font");
@@ -82,6 +83,15 @@ TEST_F(ResourceManagerTest, SameNameSharesOneObjectUntilTheLastRelease)
     EXPECT_EQ(a.UseCount(), 2);
     EXPECT_EQ(a->GetName(), L"font");
     EXPECT_FALSE(a->IsLoaded()); // Get does not load
+    auto upper = Manager().Get<FakeResource>(L"Font");
+    EXPECT_NE(upper.Get(), a.Get()) << "names differing in case are separate entries";
+    auto other = Manager().Get<OtherResource>(L"font");
+    EXPECT_NE(static_cast<FakeResource*>(other.Get()), a.Get());
+    EXPECT_EQ(Manager().GetMap<OtherResource>().size(), 1u) << "each kind has its own table";
+    other.Release();
+    upper.Release();
+    EXPECT_EQ(Manager().GetMap<OtherResource>().size(), 0u);
+    gEvents.clear();
 
     a.Release();
     EXPECT_EQ(TableSize(), 1u);
@@ -89,56 +99,36 @@ TEST_F(ResourceManagerTest, SameNameSharesOneObjectUntilTheLastRelease)
     b.Release();
     EXPECT_EQ(TableSize(), 0u);
     EXPECT_EQ(gEvents, std::vector<std::string>{"delete font"});
-
     auto c = Manager().Get<FakeResource>(L"font");
     EXPECT_EQ(c.UseCount(), 1);
     EXPECT_EQ(TableSize(), 1u);
 }
 
-TEST_F(ResourceManagerTest, LastReleaseOfALoadedResourceUnloadsBeforeDeleting)
-{
-    auto a = Manager().Get<FakeResource>(L"tex");
-    ASSERT_EQ(a->Load(), QL_OK);
-    EXPECT_TRUE(a->IsLoaded());
-    a = nullptr;
-    EXPECT_EQ(gEvents, (std::vector<std::string>{"load tex", "unload tex", "delete tex"}));
-}
-
-TEST_F(ResourceManagerTest, SecondLoadOnlyLogs)
+TEST_F(ResourceManagerTest, LoadAndUnloadRunOnceLogRepeatsAndTheLastReleaseUnloads)
 {
     auto a = Manager().Get<FakeResource>(L"snd<1>");
+    EXPECT_EQ(a->UnLoad(), QL_OK);
+    EXPECT_NE(mLog.find(L"Trying to UnLoad already unloaded resource 'snd<1>'.\n"), std::wstring::npos) << mLog;
+    gLoadResult = static_cast<QLResultEnum>(7);
+    EXPECT_EQ(a->Load(), static_cast<QLResultEnum>(7)) << "a failing load returns its code";
+    EXPECT_FALSE(a->IsLoaded());
+    gLoadResult = QL_OK;
     ASSERT_EQ(a->Load(), QL_OK);
+    EXPECT_TRUE(a->IsLoaded());
     EXPECT_EQ(a->Load(), QL_OK);
-    EXPECT_EQ(gEvents, std::vector<std::string>{"load snd<1>"});
     EXPECT_NE(mLog.find(L"Trying to Load already loaded resource 'snd<1>'.\n"), std::wstring::npos) << mLog;
     EXPECT_NE(mHtml.find(L"<div class=\"block\">Trying to Load already loaded resource 'snd&lt;1&gt;'."),
               std::wstring::npos)
         << mHtml;
-}
-
-TEST_F(ResourceManagerTest, UnloadOfAnUnloadedResourceOnlyLogs)
-{
-    auto a = Manager().Get<FakeResource>(L"mesh");
-    EXPECT_EQ(a->UnLoad(), QL_OK);
-    EXPECT_TRUE(gEvents.empty());
-    EXPECT_NE(mLog.find(L"Trying to UnLoad already unloaded resource 'mesh'.\n"), std::wstring::npos) << mLog;
-    ASSERT_EQ(a->Load(), QL_OK);
     ASSERT_EQ(a->UnLoad(), QL_OK);
     EXPECT_FALSE(a->IsLoaded());
+    ASSERT_EQ(a->Load(), QL_OK);
+    a = nullptr;
+    EXPECT_EQ(gEvents, (std::vector<std::string>{"load snd<1>", "load snd<1>", "unload snd<1>", "load snd<1>",
+                                                 "unload snd<1>", "delete snd<1>"}));
 }
 
-TEST_F(ResourceManagerTest, FailingLoadReturnsItsCodeAndStaysUnloaded)
-{
-    gLoadResult = static_cast<QLResultEnum>(7);
-    auto a = Manager().Get<FakeResource>(L"bad");
-    EXPECT_EQ(a->Load(), static_cast<QLResultEnum>(7));
-    EXPECT_FALSE(a->IsLoaded());
-    gLoadResult = QL_OK;
-    EXPECT_EQ(a->Load(), QL_OK);
-    EXPECT_EQ(gEvents, (std::vector<std::string>{"load bad", "load bad"}));
-}
-
-TEST_F(ResourceManagerTest, FailingUnloadKeepsTheEntry)
+TEST_F(ResourceManagerTest, FailingUnloadKeepsTheEntryAndFailedInitUnlistedOrLateOnesAreHarmless)
 {
     auto a = Manager().Get<FakeResource>(L"stuck");
     ASSERT_EQ(a->Load(), QL_OK);
@@ -156,55 +146,27 @@ TEST_F(ResourceManagerTest, FailingUnloadKeepsTheEntry)
     b.Release();
     EXPECT_EQ(TableSize(), 0u);
     EXPECT_EQ(gEvents.back(), "delete stuck");
-}
 
-TEST_F(ResourceManagerTest, NamesDifferingInCaseAreSeparateEntries)
-{
-    auto lower = Manager().Get<FakeResource>(L"td/a.png");
-    auto upper = Manager().Get<FakeResource>(L"td/A.png");
-    EXPECT_NE(lower.Get(), upper.Get());
-    EXPECT_EQ(TableSize(), 2u);
-}
-
-TEST_F(ResourceManagerTest, EachKindHasItsOwnTable)
-{
-    auto fake = Manager().Get<FakeResource>(L"x");
-    auto other = Manager().Get<OtherResource>(L"x");
-    EXPECT_NE(static_cast<FakeResource*>(other.Get()), fake.Get());
-    EXPECT_EQ(TableSize(), 1u);
-    EXPECT_EQ(Manager().GetMap<OtherResource>().size(), 1u);
-    other.Release();
-    EXPECT_EQ(Manager().GetMap<OtherResource>().size(), 0u);
-    EXPECT_EQ(TableSize(), 1u);
-}
-
-TEST_F(ResourceManagerTest, FailedInitGivesAnEmptyReferenceAndNoEntry)
-{
+    gEvents.clear();
     auto refused = Manager().Get<RefusingResource>(L"nope");
     EXPECT_FALSE(refused);
     EXPECT_EQ(Manager().GetMap<RefusingResource>().size(), 0u);
     EXPECT_EQ(gEvents, std::vector<std::string>{"delete nope"});
     EXPECT_NE(mLog.find(L"Cannot init resource 'nope'"), std::wstring::npos) << mLog;
-}
-
-TEST_F(ResourceManagerTest, DestroyOfAnUnlistedObjectIsHarmless)
-{
     FakeResource loose;
     EXPECT_EQ(Manager().Destroy(&loose), QL_OK);
-    EXPECT_TRUE(gEvents.empty());
-}
+    EXPECT_EQ(gEvents.size(), 1u);
 
-TEST_F(ResourceManagerTest, ReferenceOutlivingTheManagerIsReleasedSafely)
-{
     auto survivor = Manager().Get<FakeResource>(L"late");
-    FakeResource* object = survivor.Get();
+    FakeResource* late = survivor.Get();
     int* count = survivor.GetCountPointer();
     base::SingletoneBase::DestroyAll();
     EXPECT_FALSE(resource::ResourceManager::Exists());
     survivor.Release(); // left alone: no crash, no new manager
     EXPECT_FALSE(resource::ResourceManager::Exists());
-    EXPECT_TRUE(gEvents.empty());
+    EXPECT_EQ(gEvents.size(), 1u) << "the late object is neither unloaded nor deleted";
     EXPECT_EQ(*count, 0);
-    delete object; // the test cleans up what the process would leak at exit
+    delete late; // the test cleans up what the process would leak at exit
     delete count;
 }
+
