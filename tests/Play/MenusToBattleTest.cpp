@@ -4,6 +4,8 @@
 
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Battle/TDScreen.h"
+#include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Data/TDProgress.h"
 
 #include <gtest/gtest.h>
@@ -25,4 +27,15 @@ TEST(MenusToBattle, ANewPlayerReachesTheFirstBattleAndItRuns)
     const float time = game.map().mTime;
     ASSERT_TRUE(game.run(30));
     EXPECT_GT(game.map().mTime, time);
+}
+
+// The window closes while a message stands over the battle: the message hands the screen back to
+// the battle as it goes, so it must go first (ASan sees the order).
+TEST(MenusToBattle, ClosingTheGameUnderAMessageLeavesNothingBehind)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    game.hud().showMessage(L"title", L"text", kScreenLevels);
+    ASSERT_TRUE(game.frame());
+    EXPECT_EQ(kScreenMessage, game.screen());
 }

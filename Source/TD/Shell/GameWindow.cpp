@@ -135,6 +135,8 @@ GameWindow::~GameWindow()
         if (base::Singletone<k2::SoundTags>::Exists())
             k2::SoundTags::Instance()->SetVolumeSource(nullptr);
         mServices->drawer.reset();
+        // The screens over the battle go while the battle they hand back to still exists.
+        mServices->hud.destroyWindows();
     }
     mMap.reset();
     mServices.reset();

@@ -100,10 +100,14 @@ HUD::HUD(const std::wstring& layout)
 
 HUD::~HUD()
 {
-    // The open screens, then those not shown yet, then the closed ones, each front to back.
     mSpellCast.reset();
     mSpellButtons.clear();
     mSpellSlots.clear();
+    destroyWindows();
+}
+
+void HUD::destroyWindows()
+{
     mWindows.clear();
     mPendingWindows.clear();
     buryClosedWindows();

@@ -68,6 +68,10 @@ public:
     void setHasWindows(i32 value) override { mAppear = value; }
     void closeTopWindow() override;
     void closeAllWindows() override;
+    // Deletes every screen now: the open ones, then those not shown yet, then the closed ones,
+    // each front to back. Screens over the battle hand it the screen back as they go, so the
+    // battle must still exist.
+    void destroyWindows();
     void refreshTopWindow() override;
     void showMainMenu() override;
     // The selection screens (numbers 6 and 5, set before the screen is made).
