@@ -1,6 +1,8 @@
 // Raw file access over POSIX.
 #include "Platform/Os/Files.h"
 
+#include "Platform/Os/OpenFile.h"
+
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -13,17 +15,8 @@ namespace
 {
 bool WriteAll(int fd, const char* data, size_t size)
 {
-    while (size > 0)
-    {
-        ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
+    size_t done = 0;
+    return WriteFile(fd, data, size, done) && done == size;
 }
 
 // Hands every chunk read from fd to `take` until the end; false on a read error or when `take`
