@@ -1,6 +1,4 @@
-#include "App/Game.h"
 #include "App/ShellGame.h"
-#include "Core/App/FrameHost.h"
 #include "Core/Base/Singletone.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/Profiles.h"
@@ -33,48 +31,49 @@ namespace fs = std::filesystem;
 
 namespace
 {
-// Frames that record what reaches them and close the window after a number of ticks.
-class ProbeFrames : public app::FrameHost
+// The first screen: counts its updates and draws, writes down the pointer as it arrives, pushes
+// events to the window at its first update and closes the window at a given one.
+class ProbeScreen : public widget::BaseBoard
 {
 public:
+    explicit ProbeScreen(os::NullVideoDriver* driver) : mDriver(driver) {}
     QLResultEnum Update(float) override
     {
         ++mTicks;
-        if (mCloseAfter && mTicks == mCloseAfter && mWindow)
+        if (mDriver->mWindows.empty())
+            return QL_OK;
+        if (mTicks == 1)
+            for (const os::Event& e : mEvents)
+                mDriver->mWindows.back()->Push(e);
+        if (mTicks == mCloseAfter)
         {
             os::Event close;
             close.type = os::EventType::Close;
-            mWindow->Push(close);
-        }
-        if (mPush && mWindow)
-        {
-            for (const os::Event& e : mPushed)
-                mWindow->Push(e);
-            mPush = false;
+            mDriver->mWindows.back()->Push(close);
         }
         return QL_OK;
     }
-    QLResultEnum Draw(render::Graphics&) override
+    QLResultEnum OnPreDraw(render::Graphics*, layer::Layer*) override
     {
         ++mDraws;
         return mFailDraw ? QL_FAIL : QL_OK;
     }
-    QLResultEnum OnMouseDown(const math::Point2& p, u32 button) override { return Add("down", p, button); }
-    QLResultEnum OnMouseUp(const math::Point2& p, u32 button) override { return Add("up", p, button); }
-    QLResultEnum OnMouseDrag(const math::Point2& p) override { return Add("drag", p, 0); }
+    QLResultEnum OnPress(const math::Point3& p, u32 button) override { return Add("down", p, button); }
+    QLResultEnum OnRelease(const math::Point3& p, u32 button) override { return Add("up", p, button); }
+    QLResultEnum OnPointerDrag(const math::Point3& p) override { return Add("drag", p, 0); }
 
-    os::NullWindow* mWindow = nullptr;
+    os::NullVideoDriver* mDriver;
     int mTicks = 0;
     int mDraws = 0;
     int mCloseAfter = 3;
-    bool mPush = false;
     bool mFailDraw = false;
-    std::vector<os::Event> mPushed;
+    std::vector<os::Event> mEvents;
     std::vector<std::string> mMouse;
 
 private:
-    QLResultEnum Add(const char* kind, const math::Point2& p, u32 value)
+    QLResultEnum Add(const char* kind, const math::Point3& p, u32 value)
     {
+        mState = layer::HIT_HANDLED;
         mMouse.push_back(std::string(kind) + " " + std::to_string(static_cast<int>(p.x)) + "," +
                          std::to_string(static_cast<int>(p.y)) + " " + std::to_string(value));
         return QL_OK;
@@ -87,25 +86,22 @@ public:
     QLResultEnum InitRender(render::RenderWindow*, const render::RenderInitParam&) override { return QL_FAIL; }
 };
 
-class TestGame : public Game
+// The game's shell on the real frame manager, showing the probe screen (or another first screen).
+class TestGame : public ShellGame
 {
 public:
-    explicit TestGame(os::NullVideoDriver* driver) : mDriver(driver) {}
+    explicit TestGame(os::NullVideoDriver* driver) : mProbe(new ProbeScreen(driver)), mOwned(mProbe) {}
     QLResultEnum StartGame() override
     {
         ++mStarts;
-        return Game::StartGame();
-    }
-    app::FrameHost* CreateFrameManager() override
-    {
-        if (mRealFrames)
-            return Game::CreateFrameManager();
-        mFrames = new ProbeFrames();
-        mFrames->mWindow = mDriver->mWindows.empty() ? nullptr : mDriver->mWindows.back();
-        mFrames->mCloseAfter = mCloseAfter;
-        mFrames->mPushed = mEventsAtFirstTick;
-        mFrames->mPush = !mEventsAtFirstTick.empty();
-        return mFrames;
+        if (QLResultEnum r = ShellGame::StartGame())
+            return r;
+        if (mFirst)
+            return SetScreen(mFirst);
+        const QLResultEnum r = SetScreen(mProbe);
+        if (r == QL_OK)
+            (void)mOwned.release(); // the frame manager's now
+        return r;
     }
     gpu::RecordingDevice* Device() const
     {
@@ -113,29 +109,14 @@ public:
         return dx ? dynamic_cast<gpu::RecordingDevice*>(dx->GetDevice()) : nullptr;
     }
 
-    render::Render* CreateRender() override { return mFailRender ? new FailingRender() : Game::CreateRender(); }
-    using Game::RunPackBuild;
+    render::Render* CreateRender() override { return mFailRender ? new FailingRender() : ShellGame::CreateRender(); }
+    using GameApplication::RunPackBuild;
 
-    os::NullVideoDriver* mDriver;
-    ProbeFrames* mFrames = nullptr;
-    int mCloseAfter = 3;
-    bool mRealFrames = false;
-    bool mFailRender = false;
-    std::vector<os::Event> mEventsAtFirstTick;
-    int mStarts = 0;
-};
-
-// A shell that shows a given first screen.
-class ScreenGame : public ShellGame
-{
-public:
-    QLResultEnum StartGame() override
-    {
-        if (QLResultEnum r = ShellGame::StartGame())
-            return r;
-        return SetScreen(mFirst);
-    }
+    ProbeScreen* mProbe;
+    std::unique_ptr<ProbeScreen> mOwned;
     widget::Frame* mFirst = nullptr;
+    bool mFailRender = false;
+    int mStarts = 0;
 };
 } // namespace
 
@@ -171,9 +152,9 @@ protected:
         return game;
     }
 
-    ScreenGame* MakeShell(widget::Frame* first)
+    TestGame* MakeShell(widget::Frame* first)
     {
-        auto* game = new ScreenGame();
+        auto* game = new TestGame(mDriver);
         game->mFirst = first;
         game->Arguments() = {L"--data_path", mData.WPath()};
         EXPECT_EQ(QL_OK, game->Init());
@@ -219,9 +200,8 @@ TEST_F(GameApplicationTest, StartsUpRunsFramesAndEndsWhenTheWindowCloses)
     EXPECT_EQ(game->GetExitCode(), 0);
     EXPECT_EQ(game->mStarts, 1);
     EXPECT_EQ(fs::current_path(), mData.Path());
-    ASSERT_NE(game->mFrames, nullptr);
-    EXPECT_GE(game->mFrames->mTicks, 3);
-    EXPECT_EQ(game->mFrames->mDraws, game->mFrames->mTicks);
+        EXPECT_GE(game->mProbe->mTicks, 3);
+    EXPECT_EQ(game->mProbe->mDraws, game->mProbe->mTicks + 1) << "drawn once before its first update";
     EXPECT_TRUE(game->HasNoChildren());
     ASSERT_EQ(mDriver->mWindows.size(), 1u);
     EXPECT_FALSE(mDriver->mWindows[0]->IsVisible());
@@ -245,7 +225,7 @@ TEST_F(GameApplicationTest, StartsUpRunsFramesAndEndsWhenTheWindowCloses)
     // Every frame cleared and presented, besides the one clear and present of the device's start.
     gpu::RecordingDevice* device = game->Device();
     ASSERT_NE(device, nullptr);
-    EXPECT_EQ(game->mFrameCount, static_cast<u64>(game->mFrames->mTicks));
+    EXPECT_EQ(game->mFrameCount, static_cast<u64>(game->mProbe->mDraws));
     EXPECT_EQ(device->CallsStartingWith("Present").size(), game->mFrameCount + 1);
     EXPECT_EQ(device->CallsStartingWith("Clear").size(), game->mFrameCount + 1);
     EXPECT_FALSE(game->mView.barsPresent);
@@ -326,22 +306,22 @@ TEST_F(GameApplicationTest, AFailedFrameStillEndsItsSceneAndALostDeviceRunsNoFra
     auto calls = [&](const char* prefix) { return device->CallsStartingWith(prefix).size(); };
     ASSERT_EQ(game->FrameStep(0.016f), QL_OK);
     const size_t presents = calls("Present");
-    game->mFrames->mFailDraw = true;
+    game->mProbe->mFailDraw = true;
     EXPECT_NE(game->FrameStep(0.016f), QL_OK);
     EXPECT_EQ(calls("Present"), presents);
     EXPECT_EQ(calls("BeginScene"), calls("EndScene"));
-    game->mFrames->mFailDraw = false;
+    game->mProbe->mFailDraw = false;
     EXPECT_EQ(game->FrameStep(0.016f), QL_OK);
     EXPECT_EQ(calls("Present"), presents + 1);
 
     // A lost device: input is not polled, the frames neither run nor are presented.
-    const int ticks = game->mFrames->mTicks;
+    const int ticks = game->mProbe->mTicks;
     device->ForceStatus(gpu::DeviceStatus::Lost);
     dynamic_cast<render::RenderDX9*>(game->mRender)->SetLostSleep(0);
     game->mInput->SetKeyPressed(65, 0, true);
     EXPECT_EQ(game->FrameStep(0.016f), QL_OK);
     EXPECT_EQ(game->mInput->GetKeyState(65), input::KEY_UP);
-    EXPECT_EQ(game->mFrames->mTicks, ticks);
+    EXPECT_EQ(game->mProbe->mTicks, ticks);
     EXPECT_EQ(calls("Present"), presents + 1);
 }
 
@@ -372,8 +352,8 @@ TEST_F(GameApplicationTest, StoredFullScreenChoiceIsReadFromTheCurrentProfile)
     size_t intoTarget = 0;
     for (const std::string& call : game->Device()->CallsStartingWith("SetRenderTarget"))
         intoTarget += call != "SetRenderTarget 0";
-    EXPECT_GE(intoTarget, static_cast<size_t>(game->mFrames->mTicks));
-    EXPECT_GE(game->Device()->CallsStartingWith("Draw").size(), static_cast<size_t>(game->mFrames->mTicks));
+    EXPECT_GE(intoTarget, static_cast<size_t>(game->mProbe->mTicks));
+    EXPECT_GE(game->Device()->CallsStartingWith("Draw").size(), static_cast<size_t>(game->mProbe->mTicks));
 }
 
 TEST_F(GameApplicationTest, ClicksReachTheFramesInGameCoordinates)
@@ -385,21 +365,22 @@ TEST_F(GameApplicationTest, ClicksReachTheFramesInGameCoordinates)
     down.clicks = 1;
     down.x = 683;
     down.y = 384;
-    game->mEventsAtFirstTick = {down};
+    game->mProbe->mEvents = {down};
     game->Main();
-    ASSERT_FALSE(game->mFrames->mMouse.empty());
-    EXPECT_EQ(game->mFrames->mMouse[0], "down 512,384 1"); // the centre of the 1024-wide core
+    ASSERT_FALSE(game->mProbe->mMouse.empty());
+    EXPECT_EQ(game->mProbe->mMouse[0], "down 512,384 1"); // the centre of the 1024-wide core
     // Touch acts as the left button; a second finger is ignored.
     base::SingletoneBase::DestroyAll();
     mDriver->mWindows.clear();
     game = Make();
     ASSERT_EQ(game->Start(), QL_OK);
+    ASSERT_EQ(game->FrameStep(0.016f), QL_OK); // the screen joins the frames
     EXPECT_EQ(QL_OK, game->OnTouchBegin({{1, {20, 30}}, {2, {90, 90}}}));
     EXPECT_EQ(QL_OK, game->OnTouchMove({{1, {25, 35}}}));
     EXPECT_EQ(QL_OK, game->OnTouchEnd({{1, {26, 36}}}));
     EXPECT_EQ(QL_OK, game->OnTouchBegin({}));
     EXPECT_EQ(QL_OK, game->OnTouchCancel({}));
-    EXPECT_EQ(game->mFrames->mMouse, (std::vector<std::string>{"down 20,30 1", "drag 25,35 0", "up 26,36 1", "up 0,0 1"}));
+    EXPECT_EQ(game->mProbe->mMouse, (std::vector<std::string>{"down 20,30 1", "drag 25,35 0", "up 26,36 1", "up 0,0 1"}));
 }
 
 TEST_F(GameApplicationTest, PackBuildRebuildsEveryMountedPackThenEndsTheProgram)
@@ -506,12 +487,9 @@ TEST_F(GameApplicationTest, TheScreenCoversTheWholeLayoutWhateverTheDisplayShows
     // A 4:3 monitor: full screen, the view is the 1024 core, the screen still the 1366 layout.
     mDriver->mDisplays[0].bounds = mDriver->mDisplays[0].workArea = {0, 0, 1024, 768};
     TestGame* game = Make();
-    game->mRealFrames = true;
     ASSERT_EQ(game->Start(), QL_OK);
     EXPECT_EQ(game->mView.viewWidth, 1024);
-    auto* screen = new widget::Frame();
-    ASSERT_EQ(game->SetScreen(screen), QL_OK);
-    const math::Rect& rect = screen->GetHitLayer()->GetRect();
+    const math::Rect& rect = game->mProbe->GetHitLayer()->GetRect();
     EXPECT_EQ(rect.x, -171);
     EXPECT_EQ(rect.y, 0);
     EXPECT_EQ(rect.w, 1366);
@@ -564,7 +542,7 @@ TEST_F(GameApplicationTest, AScreenReplacedFromItsOwnPressIsDeletedAfterTheUpdat
     os::Event up = down;
     up.type = os::EventType::MouseUp;
     Script(*first, {down, up});
-    ScreenGame* game = MakeShell(first);
+    TestGame* game = MakeShell(first);
     auto script = first->mOnEvent;
     first->mOnEvent = [&, script](const std::string& e) mutable {
         if (e == "press")
@@ -596,6 +574,7 @@ TEST_F(GameApplicationTest, AScreenReplacedFromItsOwnPressIsDeletedAfterTheUpdat
     ASSERT_GE(static_cast<size_t>(journal.end() - from), expected.size());
     EXPECT_EQ(expected, Journal(from, from + static_cast<long>(expected.size())));
     EXPECT_EQ(1u, Filter(journal, "second:activate").size());
+    base::SingletoneBase::DestroyAll(); // the second screen goes while its journal lives
 }
 
 TEST_F(GameApplicationTest, AScreenWhoseStartFailsIsNotShown)
@@ -612,7 +591,7 @@ TEST_F(GameApplicationTest, AScreenWhoseStartFailsIsNotShown)
     auto* screen = new ProbeBoard("screen", journal, math::Rect());
     screen->mDeaths = &deaths;
     Script(*screen, {});
-    ScreenGame* game = MakeShell(screen);
+    TestGame* game = MakeShell(screen);
     game->Main();
     Refusing refusing("refusing", journal, math::Rect());
     EXPECT_EQ(4, game->SetScreen(&refusing));
