@@ -10,7 +10,6 @@
 #include "Core/Media/Sound/SoundSystem.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Widget/Controls/DialogEffectsManager.h"
-#include "Core/Widget/Frame.h"
 #include "Framework/GameWindow.h"
 #include "Platform/Audio/NullDevice.h"
 #include "Platform/Gpu/RecordingDevice.h"
@@ -31,36 +30,50 @@ namespace fs = std::filesystem;
 
 namespace
 {
-// The first screen: counts its updates and draws, writes down the pointer as it arrives, pushes
-// events to the window at its first update and closes the window at a given one.
-class ProbeScreen : public widget::BaseBoard
+// The first screen: a journaling board that counts its updates and draws, writes down the
+// pointer as it arrives, pushes events to the window at its first update and closes the window at
+// a given one (0: never).
+class ProbeScreen : public widgettest::ProbeBoard
 {
 public:
-    explicit ProbeScreen(os::NullVideoDriver* driver) : mDriver(driver) {}
-    QLResultEnum Update(float) override
+    ProbeScreen(std::string name, widgettest::Journal& journal, os::NullVideoDriver* driver)
+        : ProbeBoard(std::move(name), journal), mDriver(driver)
+    {
+    }
+    QLResultEnum Update(float dt) override
     {
         ++mTicks;
-        if (mDriver->mWindows.empty())
-            return QL_OK;
-        if (mTicks == 1)
+        if (!mDriver->mWindows.empty() && mTicks == 1)
             for (const os::Event& e : mEvents)
                 mDriver->mWindows.back()->Push(e);
-        if (mTicks == mCloseAfter)
+        if (!mDriver->mWindows.empty() && mTicks == mCloseAfter)
         {
             os::Event close;
             close.type = os::EventType::Close;
             mDriver->mWindows.back()->Push(close);
         }
-        return QL_OK;
+        return ProbeBoard::Update(dt);
     }
     QLResultEnum OnPreDraw(render::Graphics*, layer::Layer*) override
     {
         ++mDraws;
         return mFailDraw ? QL_FAIL : QL_OK;
     }
-    QLResultEnum OnPress(const math::Point3& p, u32 button) override { return Add("down", p, button); }
-    QLResultEnum OnRelease(const math::Point3& p, u32 button) override { return Add("up", p, button); }
-    QLResultEnum OnPointerDrag(const math::Point3& p) override { return Add("drag", p, 0); }
+    QLResultEnum OnPress(const math::Point3& p, u32 button) override
+    {
+        Add("down", p, button);
+        return ProbeBoard::OnPress(p, button);
+    }
+    QLResultEnum OnRelease(const math::Point3& p, u32 button) override
+    {
+        Add("up", p, button);
+        return ProbeBoard::OnRelease(p, button);
+    }
+    QLResultEnum OnPointerDrag(const math::Point3& p) override
+    {
+        Add("drag", p, 0);
+        return QL_OK;
+    }
 
     os::NullVideoDriver* mDriver;
     int mTicks = 0;
@@ -71,14 +84,24 @@ public:
     std::vector<std::string> mMouse;
 
 private:
-    QLResultEnum Add(const char* kind, const math::Point3& p, u32 value)
+    void Add(const char* kind, const math::Point3& p, u32 value)
     {
-        mState = layer::HIT_HANDLED;
         mMouse.push_back(std::string(kind) + " " + std::to_string(static_cast<int>(p.x)) + "," +
                          std::to_string(static_cast<int>(p.y)) + " " + std::to_string(value));
-        return QL_OK;
     }
 };
+
+// A left button event at the centre of the 1366 x 768 window.
+os::Event Mouse(os::EventType type)
+{
+    os::Event e;
+    e.type = type;
+    e.button = 1;
+    e.clicks = 1;
+    e.x = 683;
+    e.y = 384;
+    return e;
+}
 
 class FailingRender : public render::RenderDX9
 {
@@ -86,18 +109,19 @@ public:
     QLResultEnum InitRender(render::RenderWindow*, const render::RenderInitParam&) override { return QL_FAIL; }
 };
 
-// The game's shell on the real frame manager, showing the probe screen (or another first screen).
+// The game's shell on the real frame manager, showing the probe screen.
 class TestGame : public ShellGame
 {
 public:
-    explicit TestGame(os::NullVideoDriver* driver) : mProbe(new ProbeScreen(driver)), mOwned(mProbe) {}
+    TestGame(os::NullVideoDriver* driver, widgettest::Journal& journal)
+        : mProbe(new ProbeScreen("first", journal, driver)), mOwned(mProbe)
+    {
+    }
     QLResultEnum StartGame() override
     {
         ++mStarts;
         if (QLResultEnum r = ShellGame::StartGame())
             return r;
-        if (mFirst)
-            return SetScreen(mFirst);
         const QLResultEnum r = SetScreen(mProbe);
         if (r == QL_OK)
             (void)mOwned.release(); // the frame manager's now
@@ -114,7 +138,6 @@ public:
 
     ProbeScreen* mProbe;
     std::unique_ptr<ProbeScreen> mOwned;
-    widget::Frame* mFirst = nullptr;
     bool mFailRender = false;
     int mStarts = 0;
 };
@@ -146,38 +169,10 @@ protected:
     {
         if (args.empty())
             args = {L"--data_path", mData.WPath()};
-        auto* game = new TestGame(mDriver);
+        auto* game = new TestGame(mDriver, mJournal);
         game->Arguments() = args;
         EXPECT_EQ(game->Init(), QL_OK);
         return game;
-    }
-
-    TestGame* MakeShell(widget::Frame* first)
-    {
-        auto* game = new TestGame(mDriver);
-        game->mFirst = first;
-        game->Arguments() = {L"--data_path", mData.WPath()};
-        EXPECT_EQ(QL_OK, game->Init());
-        return game;
-    }
-    // Pushes the events at the screen's first update and closes the window at its tenth.
-    void Script(widgettest::ProbeBoard& board, std::vector<os::Event> events)
-    {
-        board.mOnEvent = [this, events, ticks = 0](const std::string& e) mutable {
-            if (e != "update" || mDriver->mWindows.empty())
-                return QL_OK;
-            ++ticks;
-            if (ticks == 1)
-                for (const os::Event& event : events)
-                    mDriver->mWindows.back()->Push(event);
-            if (ticks == 10)
-            {
-                os::Event close;
-                close.type = os::EventType::Close;
-                mDriver->mWindows.back()->Push(close);
-            }
-            return QL_OK;
-        };
     }
 
     // A file of the per-user folder as written.
@@ -188,6 +183,9 @@ protected:
     fs::path mUser;
     fs::path mOldCwd;
     os::NullVideoDriver* mDriver = nullptr;
+    // What the screens hear, and their deaths; they outlive the game.
+    widgettest::Journal mJournal;
+    int mDeaths = 0;
 };
 
 TEST_F(GameApplicationTest, StartsUpRunsFramesAndEndsWhenTheWindowCloses)
@@ -359,13 +357,7 @@ TEST_F(GameApplicationTest, StoredFullScreenChoiceIsReadFromTheCurrentProfile)
 TEST_F(GameApplicationTest, ClicksReachTheFramesInGameCoordinates)
 {
     TestGame* game = Make();
-    os::Event down;
-    down.type = os::EventType::MouseDown;
-    down.button = 1;
-    down.clicks = 1;
-    down.x = 683;
-    down.y = 384;
-    game->mProbe->mEvents = {down};
+    game->mProbe->mEvents = {Mouse(os::EventType::MouseDown)};
     game->Main();
     ASSERT_FALSE(game->mProbe->mMouse.empty());
     EXPECT_EQ(game->mProbe->mMouse[0], "down 512,384 1"); // the centre of the 1024-wide core
@@ -527,78 +519,48 @@ TEST_F(GameApplicationTest, DialogEffectsComeFromDataGameXmlAndAMalformedSetDoes
 // The application hands screens to the frame manager.
 TEST_F(GameApplicationTest, AScreenReplacedFromItsOwnPressIsDeletedAfterTheUpdate)
 {
-    using namespace widgettest;
-    Journal journal;
-    int deaths = 0;
-    auto* first = new ProbeBoard("first", journal, math::Rect());
-    auto* second = new ProbeBoard("second", journal, math::Rect());
-    first->mDeaths = second->mDeaths = &deaths;
-    os::Event down;
-    down.type = os::EventType::MouseDown;
-    down.button = 1;
-    down.clicks = 1;
-    down.x = 683;
-    down.y = 384;
-    os::Event up = down;
-    up.type = os::EventType::MouseUp;
-    Script(*first, {down, up});
-    TestGame* game = MakeShell(first);
-    auto script = first->mOnEvent;
-    first->mOnEvent = [&, script](const std::string& e) mutable {
-        if (e == "press")
-        {
-            EXPECT_EQ(QL_OK, game->SetScreen(second));
-            return QL_OK;
-        }
-        return script(e);
-    };
-    // The second screen closes the window once it runs.
-    second->mOnEvent = [this, ticks = 0](const std::string& e) mutable {
-        if (e == "update" && ++ticks == 3)
-        {
-            os::Event close;
-            close.type = os::EventType::Close;
-            mDriver->mWindows.back()->Push(close);
-        }
-        return QL_OK;
+    using widgettest::Filter;
+    using widgettest::Journal;
+    TestGame* game = Make();
+    ProbeScreen* first = game->mProbe;
+    auto* second = new ProbeScreen("second", mJournal, mDriver); // closes the window once it runs
+    first->mDeaths = second->mDeaths = &mDeaths;
+    first->mEvents = {Mouse(os::EventType::MouseDown), Mouse(os::EventType::MouseUp)};
+    first->mCloseAfter = 0;
+    first->mOnEvent = [game, second](const std::string& e) {
+        return e == "press" ? game->SetScreen(second) : QL_OK;
     };
     game->Main();
-    EXPECT_EQ(1, deaths) << "the first screen is gone, the second is still shown";
+    EXPECT_EQ(1, mDeaths) << "the first screen is gone, the second is still shown";
     EXPECT_EQ(second, game->GetFrameManager()->GetActiveFrame());
-    EXPECT_EQ(1u, Filter(journal, "first:manager-").size());
+    EXPECT_EQ(1u, Filter(mJournal, "first:manager-").size());
     // The window hands over both buttons in one pass: the release still finds the first screen,
     // which leaves (and is deleted) in the update that follows.
     const Journal expected = {"first:press", "first:release", "first:update", "second:manager+",
                               "first:deactivate", "second:activate", "first:manager-", "second:update"};
-    const auto from = std::find(journal.begin(), journal.end(), "first:press");
-    ASSERT_GE(static_cast<size_t>(journal.end() - from), expected.size());
+    const auto from = std::find(mJournal.begin(), mJournal.end(), "first:press");
+    ASSERT_GE(static_cast<size_t>(mJournal.end() - from), expected.size());
     EXPECT_EQ(expected, Journal(from, from + static_cast<long>(expected.size())));
-    EXPECT_EQ(1u, Filter(journal, "second:activate").size());
-    base::SingletoneBase::DestroyAll(); // the second screen goes while its journal lives
+    EXPECT_EQ(1u, Filter(mJournal, "second:activate").size());
 }
 
 TEST_F(GameApplicationTest, AScreenWhoseStartFailsIsNotShown)
 {
-    using namespace widgettest;
-    Journal journal;
-    int deaths = 0;
-    class Refusing : public ProbeBoard
+    class Refusing : public widgettest::ProbeBoard
     {
     public:
         using ProbeBoard::ProbeBoard;
         QLResultEnum Start() override { return static_cast<QLResultEnum>(4); }
     };
-    auto* screen = new ProbeBoard("screen", journal, math::Rect());
-    screen->mDeaths = &deaths;
-    Script(*screen, {});
-    TestGame* game = MakeShell(screen);
+    TestGame* game = Make();
+    game->mProbe->mDeaths = &mDeaths;
     game->Main();
-    Refusing refusing("refusing", journal, math::Rect());
+    Refusing refusing("refusing", mJournal, math::Rect());
     EXPECT_EQ(4, game->SetScreen(&refusing));
     EXPECT_EQ(nullptr, game->mScreen);
     EXPECT_EQ(1u, game->GetFrameManager()->GetPendingRemovals()) << "the old screen still goes";
     EXPECT_EQ(0u, game->GetFrameManager()->GetPendingAdditions());
     EXPECT_EQ(QL_OK, game->GetFrameManager()->Update(0.0f));
-    EXPECT_EQ(1, deaths);
+    EXPECT_EQ(1, mDeaths);
     EXPECT_EQ(nullptr, refusing.GetManager());
 }
