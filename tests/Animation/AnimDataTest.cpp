@@ -11,44 +11,18 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <filesystem>
 #include <tuple>
 
 using namespace animation;
-using animtest::AnimSpec;
-using animtest::Env;
-using animtest::Key;
-using animtest::LayerSpec;
+using animtest::Patched;
+using animtest::Renamed;
+using animtest::Shapes;
 
 namespace
 {
-// Two layers: the first with colour channels and keyed channels, the second a child of the first.
-AnimSpec Sample()
-{
-    AnimSpec spec;
-    spec.title = "dialog show";
-    spec.start = 0.25f;
-    spec.end = 1.5f;
-    LayerSpec first;
-    first.name = "panel";
-    first.library = "screen_res";
-    first.flag1 = 1;
-    first.flag2 = 7;
-    first.colour = true;
-    first.colourChannels[COLOUR_TINT] = Env({Key(0, 0.5f)});
-    first.channels[CHANNEL_SCALE_X] =
-        Env({Key(0, 0.5f, SHAPE_TCB, 0.1f, 0.2f, 0.3f), Key(1, 1, SHAPE_BEZIER2D, 1, 2, 3, 4)},
-            BEHAVIOUR_REPEAT, BEHAVIOUR_OFFSET_REPEAT);
-    LayerSpec second;
-    second.name = "child";
-    second.parent = 1;
-    second.flag2 = 1;
-    second.channels[CHANNEL_DISSOLVE] = Env({Key(0, 1), Key(0.5f, 0)});
-    spec.layers = {first, second};
-    return spec;
-}
-
 QLResultEnum Parse(AnimData& data, const std::string& bytes)
 {
     return data.Parse(bytes.data(), bytes.size(), L"test.anim");
@@ -58,36 +32,37 @@ QLResultEnum Parse(AnimData& data, const std::string& bytes)
 TEST(AnimDataRead, ReadsHeaderLayersFlagsAndEnvelopes)
 {
     AnimData data;
-    ASSERT_EQ(QL_OK, Parse(data, Sample().Build()));
-    EXPECT_EQ("dialog show", data.mTitle);
-    EXPECT_EQ(0.25f, data.mStartTime);
-    EXPECT_EQ(1.5f, data.mEndTime);
+    ASSERT_EQ(QL_OK, Parse(data, Patched(Shapes(), 55, 7))); // flag2 of "a" 7: only 1 means true
+    EXPECT_EQ("all shapes", data.mTitle);
+    EXPECT_EQ(0.0f, data.mStartTime);
+    EXPECT_EQ(2.0f, data.mEndTime);
     ASSERT_EQ(2u, data.mLayers.size());
 
     const AnimLayer& first = *data.mLayers[0];
     EXPECT_EQ(&data, first.mOwner);
-    EXPECT_EQ(std::make_tuple("panel", "screen_res", "null", false, true),
-              std::tie(first.mName, first.mLibrary, first.mMeshName, first.mHasParent, first.mFlag1));
-    EXPECT_FALSE(first.mFlag2) << "only 1 means true";
+    EXPECT_EQ(std::make_tuple("a", "null", "null", false, true, false),
+              std::tie(first.mName, first.mLibrary, first.mMeshName, first.mHasParent, first.mFlag1, first.mFlag2));
     ASSERT_NE(nullptr, first.mColour);
-    EXPECT_EQ(0.5f, first.mColour->channels[COLOUR_TINT].Evaluate(3.0f));
-    const Envelope& scale = first.mChannels[CHANNEL_SCALE_X];
-    EXPECT_EQ(std::make_tuple(BEHAVIOUR_REPEAT, BEHAVIOUR_OFFSET_REPEAT, size_t{2}),
-              std::make_tuple(scale.mPre, scale.mPost, scale.mKeys.size()));
-    ASSERT_EQ(2u, scale.mKeys.size());
-    EXPECT_EQ(std::make_tuple(SHAPE_TCB, 0.3f, 1.0f, 4.0f),
-              std::tie(scale.mKeys[0].shape, scale.mKeys[0].p[2], scale.mKeys[1].time, scale.mKeys[1].p[3]));
-    EXPECT_TRUE(first.mChannels[CHANNEL_POSITION_X].mKeys.empty());
+    EXPECT_FLOAT_EQ(0.3f, first.mColour->channels[COLOUR_TINT].Evaluate(3.0f));
+    const Envelope& x = first.mChannels[CHANNEL_POSITION_X];
+    EXPECT_EQ(std::make_tuple(BEHAVIOUR_REPEAT, BEHAVIOUR_OFFSET_REPEAT, size_t{3}),
+              std::make_tuple(x.mPre, x.mPost, x.mKeys.size()));
+    ASSERT_EQ(3u, x.mKeys.size());
+    EXPECT_EQ(std::make_tuple(SHAPE_TCB, 0.3f, 1.0f, SHAPE_BEZIER, 0.5f),
+              std::tie(x.mKeys[0].shape, x.mKeys[0].p[2], x.mKeys[1].time, x.mKeys[2].shape, x.mKeys[2].p[1]));
+    EXPECT_TRUE(first.mChannels[CHANNEL_PITCH].mKeys.empty());
 
     const AnimLayer& second = *data.mLayers[1];
-    EXPECT_EQ(std::make_tuple(true, 0, true), std::tie(second.mHasParent, second.mParent, second.mFlag2));
+    EXPECT_EQ(std::make_tuple("b", "shapes", "box", true, 0), std::tie(second.mName, second.mLibrary,
+                                                                        second.mMeshName, second.mHasParent,
+                                                                        second.mParent));
     EXPECT_EQ(nullptr, second.mColour);
-    EXPECT_EQ(0.5f, second.mChannels[CHANNEL_DISSOLVE].Evaluate(0.25f));
+    EXPECT_EQ(0.25f, second.mChannels[CHANNEL_DISSOLVE].Evaluate(1.0f));
 }
 
 TEST(AnimDataRead, EveryTruncationAndDamagedCountTimeOrOrderIsRefusedWithALogLine)
 {
-    const std::string whole = Sample().Build();
+    const std::string whole = Shapes();
     for (size_t size = 0; size < whole.size(); ++size)
     {
         audiotest::LogCapture log;
@@ -97,36 +72,16 @@ TEST(AnimDataRead, EveryTruncationAndDamagedCountTimeOrOrderIsRefusedWithALogLin
         EXPECT_EQ(1, log.Count("cut.anim")) << size;
     }
 
-    std::vector<std::pair<const char*, std::string>> cases;
-    {
-        animtest::ByteWriter w;
-        w.Str("t");
-        w.F32(0);
-        w.F32(1);
-        w.U32(0xFFFFFFFFu); // -1 layers
-        cases.emplace_back("negative layer count", w.mBytes);
-        animtest::ByteWriter many = w;
-        many.mBytes.resize(many.mBytes.size() - 4);
-        many.U32(0x7FFFFFFFu);
-        cases.emplace_back("layer count beyond the end", many.mBytes);
-    }
-    {
-        // The first envelope of a colourless layer claims more keys than there are bytes.
-        std::string bytes = AnimSpec{"t", 0, 1, {LayerSpec{}}}.Build();
-        const size_t envelope = 4 + 1 + 4 + 4 + 4 + (4 + 5) + (4 + 4) + (4 + 4) + 16;
-        bytes[envelope] = bytes[envelope + 1] = bytes[envelope + 2] = bytes[envelope + 3] = '\xFF';
-        cases.emplace_back("key count beyond the end", bytes);
-    }
-    {
-        AnimSpec spec = Sample();
-        spec.layers[1].channels[CHANNEL_POSITION_Y] = Env({Key(1, 0), Key(0.5f, 1)});
-        cases.emplace_back("keys out of order", spec.Build());
-        spec.layers[1].channels[CHANNEL_POSITION_Y] = Env({Key(NAN, 0)});
-        cases.emplace_back("key time not a number", spec.Build());
-        spec = Sample();
-        spec.end = INFINITY;
-        cases.emplace_back("end time not finite", spec.Build());
-    }
+    // The layer count sits at 22, the end time at 18; "a"'s first envelope counts its keys at 63,
+    // its first key's time at 79, and its second envelope's second key time at 163.
+    const std::pair<const char*, std::string> cases[] = {
+        {"negative layer count", Patched(whole, 22, 0xFFFFFFFFu)},
+        {"layer count beyond the end", Patched(whole, 22, 0x7FFFFFFFu)},
+        {"key count beyond the end", Patched(whole, 63, 0xFFFFFFFFu)},
+        {"keys out of order", Patched(whole, 163, std::bit_cast<u32>(-1.0f))},
+        {"key time not a number", Patched(whole, 79, std::bit_cast<u32>(NAN))},
+        {"end time not finite", Patched(whole, 18, std::bit_cast<u32>(INFINITY))},
+    };
     for (const auto& [what, bytes] : cases)
     {
         audiotest::LogCapture log;
@@ -157,23 +112,14 @@ protected:
     }
     static size_t LibrariesHeld() { return resource::ResourceManager::Instance()->GetMap<lightwave::MeshLibrary>().size(); }
 
-    static LayerSpec MeshLayer(const std::string& library, const std::string& mesh)
-    {
-        LayerSpec layer;
-        layer.library = library;
-        layer.mesh = mesh;
-        return layer;
-    }
-
     rendertest::Harness mHarness{render::HeadlessWindow::Backend::Recording};
     testsupport::TempDir mDir;
 };
 
 TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFileOrFailTheLoad)
 {
-    mDir.Write("plain.anim", AnimSpec{"t", 0, 1, {MeshLayer("screen_res", "box"), MeshLayer("null", "box"),
-                                                  MeshLayer("shapes", "null")}}
-                                 .Build());
+    // "a" names no library, "b" a screen resource: nothing to resolve.
+    mDir.Write("plain.anim", Renamed(Shapes(), "shapes", "screen_res"));
     base::CountedPtr<AnimData> data = Get("plain.anim");
     ASSERT_EQ(QL_OK, data->Load());
     EXPECT_TRUE(data->IsLoaded());
@@ -183,9 +129,8 @@ TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFileOrFailTheLoad)
     data = nullptr;
 
     WriteLibrary();
-    const AnimSpec spec{"t", 0, 1, {MeshLayer("shapes", "card"), MeshLayer("shapes", "box"), MeshLayer("screen_res", "x")}};
-    mDir.Write("a.anim", spec.Build());
-    mDir.Write("b.anim", spec.Build());
+    mDir.Write("a.anim", Renamed(Shapes(), "box", "card"));
+    mDir.Write("b.anim", Shapes());
     {
         base::CountedPtr<AnimData> a = Get("a.anim");
         base::CountedPtr<AnimData> b = Get("b.anim");
@@ -196,10 +141,11 @@ TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFileOrFailTheLoad)
         EXPECT_EQ(library.Get(), b->mLibraries.at("shapes").Get());
         EXPECT_EQ(mDir.WPath("shapes.lib"), library->GetName());
         EXPECT_EQ(mHarness.mRender.get(), library->GetRender());
-        EXPECT_EQ(library->FindMesh("card"), a->mLayers[0]->mMesh);
-        EXPECT_EQ(library->FindMesh("box"), a->mLayers[1]->mMesh);
-        EXPECT_NE(nullptr, a->mLayers[1]->mMesh->image);
-        EXPECT_EQ(nullptr, a->mLayers[2]->mMesh);
+        EXPECT_EQ(nullptr, a->mLayers[0]->mMesh);
+        EXPECT_EQ(library->FindMesh("card"), a->mLayers[1]->mMesh);
+        EXPECT_EQ(library->FindMesh("box"), b->mLayers[1]->mMesh);
+        EXPECT_NE(a->mLayers[1]->mMesh, b->mLayers[1]->mMesh);
+        EXPECT_NE(nullptr, b->mLayers[1]->mMesh->image);
         EXPECT_EQ(1u, LibrariesHeld());
 
         ASSERT_EQ(QL_OK, a->UnLoad());
@@ -210,14 +156,14 @@ TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFileOrFailTheLoad)
     EXPECT_TRUE(resource::ResourceManager::Instance()->GetMap<AnimData>().empty());
 
     WriteLibrary();
-    const std::vector<std::pair<std::string, AnimSpec>> cases = {
-        {"no mesh 'ball'", AnimSpec{"t", 0, 1, {MeshLayer("shapes", "box"), MeshLayer("shapes", "ball")}}},
-        {"lost.lib", AnimSpec{"t", 0, 1, {MeshLayer("lost", "box")}}},
+    const std::pair<std::string, std::string> cases[] = {
+        {"no mesh 'ball'", Renamed(Shapes(), "box", "ball")},
+        {"lost.lib", Renamed(Shapes(), "shapes", "lost")},
     };
-    for (const auto& [logged, spec] : cases)
+    for (const auto& [logged, bytes] : cases)
     {
         audiotest::LogCapture log;
-        mDir.Write("bad.anim", spec.Build());
+        mDir.Write("bad.anim", bytes);
         base::CountedPtr<AnimData> data = Get("bad.anim");
         EXPECT_NE(QL_OK, data->Load()) << logged;
         EXPECT_FALSE(data->IsLoaded());

@@ -312,17 +312,14 @@ TEST_F(SampleTest, NameWithoutExtensionFindsOggBeforeWavAndSoundsOfOneFileShareT
     EXPECT_EQ(Sys().GetAudio().GetMixer().VoiceCount(), 0u);
 }
 
-TEST_F(SampleTest, PlaysRestartsStopsAndTakesItsVolumes)
+TEST_F(SampleTest, PlaysStopsAndTakesItsVolumes)
 {
     WriteWav("snd/tone.wav", 16384, 1000);
     auto sound = Make("snd/tone");
     EXPECT_FALSE(sound->IsPlaying());
     sound->Play();
     EXPECT_TRUE(sound->IsPlaying());
-    Render(600);
-    sound->Play();
-    auto out = Render(1000);
-    EXPECT_FLOAT_EQ(out[2 * 999], 0.5f) << "restarted: 1000 frames remain";
+    Render(1000);
     EXPECT_FALSE(sound->IsPlaying());
     sound->Play();
     sound->Stop();
@@ -335,7 +332,7 @@ TEST_F(SampleTest, PlaysRestartsStopsAndTakesItsVolumes)
     slow->Play();
     EXPECT_FLOAT_EQ(Render(1)[0], 0.25f);
     slow->SetVolume(1.0f, 0.1f); // 4410 frames
-    out = Render(4410);
+    auto out = Render(4410);
     EXPECT_LT(out[0], 0.5f);
     EXPECT_FLOAT_EQ(out[2 * 4409], 0.5f);
     slow->Stop();

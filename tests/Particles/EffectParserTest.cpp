@@ -1,9 +1,7 @@
 // Reading effect libraries: the folder tree, atlases and frames, attribute forms, and damaged
 // input (refused emitters, unreadable files, cut-off files, deep nesting).
-#include "PtcBuilders.h"
-#include "Audio/LogCapture.h"
+#include "ParticleFixture.h"
 
-#include "Core/Base/Singletone.h"
 #include "Platform/Particles/EffectParser.h"
 
 #include <gtest/gtest.h>
@@ -14,23 +12,13 @@ using namespace particles;
 
 namespace
 {
-class EffectParser : public ::testing::Test
+class EffectParser : public ptctest::LoggedTest
 {
 protected:
-    void SetUp() override
-    {
-        base::SingletoneBase::DestroyAll();
-        mLog = std::make_unique<audiotest::LogCapture>();
-    }
-    void TearDown() override { base::SingletoneBase::DestroyAll(); }
-
     std::unique_ptr<EffectFile> Parse(const std::string& text)
     {
         return ParseEffectFile(text.data(), text.size(), "test.ptc");
     }
-    bool Logged(const std::string& part) const { return mLog->Count(part) > 0; }
-
-    std::unique_ptr<audiotest::LogCapture> mLog;
 };
 
 const Entry* Find(const Folder& folder, const std::string& name)

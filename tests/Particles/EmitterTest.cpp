@@ -1,8 +1,7 @@
 // The particle simulation: seeded determinism, timelines (once, repeat, forever, endless),
 // interruption, restart and stop, placing, emission counts and the quads handed out.
-#include "PtcBuilders.h"
+#include "ParticleFixture.h"
 
-#include "Core/Base/Singletone.h"
 #include "Platform/Particles/EffectParser.h"
 #include "Platform/Particles/Emitter.h"
 
@@ -61,12 +60,7 @@ std::vector<Quad> Quads(const Emitter& e, u32 listIndex = 0)
     return quads;
 }
 
-class EmitterTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { base::SingletoneBase::DestroyAll(); }
-    void TearDown() override { base::SingletoneBase::DestroyAll(); }
-};
+using EmitterTest = ptctest::LoggedTest;
 } // namespace
 
 TEST_F(EmitterTest, TheSameSeedAndStepsGiveTheSameParticles)

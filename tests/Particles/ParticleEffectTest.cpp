@@ -1,13 +1,6 @@
 // Effect instances and the library: play, finish and stop as the game uses them, loading
 // through the file manager, damaged and missing libraries, and the game's own effects.
-#include "PtcBuilders.h"
-#include "Audio/LogCapture.h"
-
-#include "Core/Base/Singletone.h"
-#include "Core/Base/StringConvert.h"
-#include "Core/Media/Particles/ParticleSystem.h"
-#include "Platform/Particles/Emitter.h"
-#include "support/TempDir.h"
+#include "ParticleFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -18,16 +11,14 @@ using render::ParticleEmitter;
 
 namespace
 {
-class ParticleEffects : public ::testing::Test
+class ParticleEffects : public LoggedTest
 {
 protected:
     void SetUp() override
     {
-        base::SingletoneBase::DestroyAll();
-        mLog = std::make_unique<audiotest::LogCapture>();
+        LoggedTest::SetUp();
         System()->SetFolder(base::WideToUtf8(mDir.WPath()) + "/");
     }
-    void TearDown() override { base::SingletoneBase::DestroyAll(); }
 
     static render::ParticleSystem* System() { return render::ParticleSystem::Instance(); }
     QLResultEnum Load(const std::string& body)
@@ -51,10 +42,8 @@ protected:
         }
         return -1.0;
     }
-    bool Logged(const std::string& part) const { return mLog->Count(part) > 0; }
 
     testsupport::TempDir mDir;
-    std::unique_ptr<audiotest::LogCapture> mLog;
 };
 
 const char* kStream = "<emitter name=\"stream\"><particles texture=\"white\" rate=\"100\" life=\"0.5\"/></emitter>";
@@ -210,12 +199,7 @@ protected:
 // long as their owner shows them keep playing. Either way they stay bounded.
 TEST_F(GameEffects, OneShotEffectsEndAndLastingOnesKeepPlaying)
 {
-    const std::pair<const char*, bool> effects[] = {
-        {"build", false},   {"upgrade", false},    {"damage_h", false},   {"mg_00", false},  {"blow_bub", false},
-        {"hammer", false},  {"portal_1", false},   {"blik_6", false},     {"t_line", false}, {"tr1", false},
-        {"bird", false},    {"active", true},      {"active_btn", true},  {"active_lvl", true},
-        {"blik_1", true},   {"blik_2", true},      {"blik_4", true},      {"fog_01", true}};
-    for (const auto& [name, lasting] : effects)
+    for (const auto& [name, lasting, seconds, scale] : kGameEffects)
     {
         auto e = Create(name);
         ASSERT_NE(nullptr, e) << name;

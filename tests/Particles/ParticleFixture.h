@@ -1,7 +1,9 @@
 // A drawing context (recording or headless OpenGL) with the particle system pointed at a
-// temporary folder that holds the test atlas, and helpers to load libraries and start effects.
+// temporary folder that holds the test atlas, and helpers to load libraries and start effects;
+// and for the tests that draw nothing, fresh singletons and the log captured.
 #pragma once
 
+#include "Audio/LogCapture.h"
 #include "Graphics/GraphicsFixture.h"
 #include "Image/ImageBuilders.h"
 #include "PtcBuilders.h"
@@ -17,6 +19,38 @@
 
 namespace ptctest
 {
+// The game's effects in the order of their reference picture: the lasting ones play for as long
+// as their owner shows them, the others end by themselves; each is pictured after `seconds`,
+// drawn at `scale`.
+struct GameEffect
+{
+    const char* name;
+    bool lasting;
+    double seconds;
+    float scale;
+};
+inline constexpr GameEffect kGameEffects[] = {
+    {"build", false, 0.12, 1.0f},    {"upgrade", false, 0.4, 1.0f},   {"damage_h", false, 0.08, 2.0f},
+    {"mg_00", false, 0.08, 2.0f},    {"blow_bub", false, 0.3, 1.5f},  {"hammer", false, 0.12, 1.0f},
+    {"t_line", false, 0.5, 1.0f},    {"portal_1", false, 1.5, 1.0f},  {"blik_6", false, 0.25, 1.5f},
+    {"active", true, 1.5, 1.0f},     {"active_btn", true, 1.5, 1.0f}, {"active_lvl", true, 1.5, 1.0f},
+    {"blik_1", true, 2.0, 1.5f},     {"blik_2", true, 2.0, 1.0f},     {"blik_4", true, 2.0, 1.0f},
+    {"tr1", false, 1.5, 1.0f},       {"bird", false, 1.0, 1.0f},      {"fog_01", true, 1.0, 0.3f}};
+
+class LoggedTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        base::SingletoneBase::DestroyAll();
+        mLog = std::make_unique<audiotest::LogCapture>();
+    }
+    void TearDown() override { base::SingletoneBase::DestroyAll(); }
+    bool Logged(const std::string& part) const { return mLog->Count(part) > 0; }
+
+    std::unique_ptr<audiotest::LogCapture> mLog;
+};
+
 class ParticleFixture : public graphicstest::GraphicsFixture
 {
 protected:

@@ -77,21 +77,8 @@ TEST_F(EffectPicture, EveryGameEffectMatchesItsReference)
     System()->SetFolder(std::string(QL_SOURCE_DIR) + "/content/td/fx/");
     ASSERT_EQ(QL_OK, System()->Load("fx2.ptc", mRender));
     ASSERT_NE(nullptr, System()->GetAtlas(0));
-    // name, seconds shown, drawing scale
-    struct Shot
-    {
-        const char* name;
-        double seconds;
-        float scale;
-    };
-    const Shot shots[] = {{"build", 0.12, 1.0f},   {"upgrade", 0.4, 1.0f},   {"damage_h", 0.08, 2.0f},
-                          {"mg_00", 0.08, 2.0f},   {"blow_bub", 0.3, 1.5f},  {"hammer", 0.12, 1.0f},
-                          {"t_line", 0.5, 1.0f},   {"portal_1", 1.5, 1.0f},  {"blik_6", 0.25, 1.5f},
-                          {"active", 1.5, 1.0f},   {"active_btn", 1.5, 1.0f}, {"active_lvl", 1.5, 1.0f},
-                          {"blik_1", 2.0, 1.5f},   {"blik_2", 2.0, 1.0f},    {"blik_4", 2.0, 1.0f},
-                          {"tr1", 1.5, 1.0f},      {"bird", 1.0, 1.0f},      {"fog_01", 1.0, 0.3f}};
     std::vector<std::unique_ptr<render::ParticleEmitter>> effects;
-    for (const Shot& shot : shots)
+    for (const GameEffect& shot : kGameEffects)
     {
         auto e = Play(shot.name, 0.0f, 0.0f);
         ASSERT_NE(nullptr, e) << shot.name;
@@ -113,7 +100,7 @@ TEST_F(EffectPicture, EveryGameEffectMatchesItsReference)
     for (size_t i = 0; i < effects.size(); ++i)
     {
         math::Transform2D place;
-        place.Scale(shots[i].scale, shots[i].scale);
+        place.Scale(kGameEffects[i].scale, kGameEffects[i].scale);
         place.Translate(64.0f + 128.0f * static_cast<float>(i % 6), 64.0f + 128.0f * static_cast<float>(i / 6));
         mGraphics->DrawParticles(effects[i].get()).Transform(place);
     }

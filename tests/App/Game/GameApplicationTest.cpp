@@ -1,6 +1,4 @@
-#include "App/Game.h"
 #include "App/ShellGame.h"
-#include "Core/App/FrameHost.h"
 #include "Core/Base/Singletone.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/Profiles.h"
@@ -12,7 +10,6 @@
 #include "Core/Media/Sound/SoundSystem.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Widget/Controls/DialogEffectsManager.h"
-#include "Core/Widget/Frame.h"
 #include "Framework/GameWindow.h"
 #include "Platform/Audio/NullDevice.h"
 #include "Platform/Gpu/RecordingDevice.h"
@@ -33,53 +30,78 @@ namespace fs = std::filesystem;
 
 namespace
 {
-// Frames that record what reaches them and close the window after a number of ticks.
-class ProbeFrames : public app::FrameHost
+// The first screen: a journaling board that counts its updates and draws, writes down the
+// pointer as it arrives, pushes events to the window at its first update and closes the window at
+// a given one (0: never).
+class ProbeScreen : public widgettest::ProbeBoard
 {
 public:
-    QLResultEnum Update(float) override
+    ProbeScreen(std::string name, widgettest::Journal& journal, os::NullVideoDriver* driver)
+        : ProbeBoard(std::move(name), journal), mDriver(driver)
+    {
+    }
+    QLResultEnum Update(float dt) override
     {
         ++mTicks;
-        if (mCloseAfter && mTicks == mCloseAfter && mWindow)
+        if (!mDriver->mWindows.empty() && mTicks == 1)
+            for (const os::Event& e : mEvents)
+                mDriver->mWindows.back()->Push(e);
+        if (!mDriver->mWindows.empty() && mTicks == mCloseAfter)
         {
             os::Event close;
             close.type = os::EventType::Close;
-            mWindow->Push(close);
+            mDriver->mWindows.back()->Push(close);
         }
-        if (mPush && mWindow)
-        {
-            for (const os::Event& e : mPushed)
-                mWindow->Push(e);
-            mPush = false;
-        }
-        return QL_OK;
+        return ProbeBoard::Update(dt);
     }
-    QLResultEnum Draw(render::Graphics&) override
+    QLResultEnum OnPreDraw(render::Graphics*, layer::Layer*) override
     {
         ++mDraws;
         return mFailDraw ? QL_FAIL : QL_OK;
     }
-    QLResultEnum OnMouseDown(const math::Point2& p, u32 button) override { return Add("down", p, button); }
-    QLResultEnum OnMouseUp(const math::Point2& p, u32 button) override { return Add("up", p, button); }
-    QLResultEnum OnMouseDrag(const math::Point2& p) override { return Add("drag", p, 0); }
+    QLResultEnum OnPress(const math::Point3& p, u32 button) override
+    {
+        Add("down", p, button);
+        return ProbeBoard::OnPress(p, button);
+    }
+    QLResultEnum OnRelease(const math::Point3& p, u32 button) override
+    {
+        Add("up", p, button);
+        return ProbeBoard::OnRelease(p, button);
+    }
+    QLResultEnum OnPointerDrag(const math::Point3& p) override
+    {
+        Add("drag", p, 0);
+        return QL_OK;
+    }
 
-    os::NullWindow* mWindow = nullptr;
+    os::NullVideoDriver* mDriver;
     int mTicks = 0;
     int mDraws = 0;
     int mCloseAfter = 3;
-    bool mPush = false;
     bool mFailDraw = false;
-    std::vector<os::Event> mPushed;
+    std::vector<os::Event> mEvents;
     std::vector<std::string> mMouse;
 
 private:
-    QLResultEnum Add(const char* kind, const math::Point2& p, u32 value)
+    void Add(const char* kind, const math::Point3& p, u32 value)
     {
         mMouse.push_back(std::string(kind) + " " + std::to_string(static_cast<int>(p.x)) + "," +
                          std::to_string(static_cast<int>(p.y)) + " " + std::to_string(value));
-        return QL_OK;
     }
 };
+
+// A left button event at the centre of the 1366 x 768 window.
+os::Event Mouse(os::EventType type)
+{
+    os::Event e;
+    e.type = type;
+    e.button = 1;
+    e.clicks = 1;
+    e.x = 683;
+    e.y = 384;
+    return e;
+}
 
 class FailingRender : public render::RenderDX9
 {
@@ -87,25 +109,23 @@ public:
     QLResultEnum InitRender(render::RenderWindow*, const render::RenderInitParam&) override { return QL_FAIL; }
 };
 
-class TestGame : public Game
+// The game's shell on the real frame manager, showing the probe screen.
+class TestGame : public ShellGame
 {
 public:
-    explicit TestGame(os::NullVideoDriver* driver) : mDriver(driver) {}
+    TestGame(os::NullVideoDriver* driver, widgettest::Journal& journal)
+        : mProbe(new ProbeScreen("first", journal, driver)), mOwned(mProbe)
+    {
+    }
     QLResultEnum StartGame() override
     {
         ++mStarts;
-        return Game::StartGame();
-    }
-    app::FrameHost* CreateFrameManager() override
-    {
-        if (mRealFrames)
-            return Game::CreateFrameManager();
-        mFrames = new ProbeFrames();
-        mFrames->mWindow = mDriver->mWindows.empty() ? nullptr : mDriver->mWindows.back();
-        mFrames->mCloseAfter = mCloseAfter;
-        mFrames->mPushed = mEventsAtFirstTick;
-        mFrames->mPush = !mEventsAtFirstTick.empty();
-        return mFrames;
+        if (QLResultEnum r = ShellGame::StartGame())
+            return r;
+        const QLResultEnum r = SetScreen(mProbe);
+        if (r == QL_OK)
+            (void)mOwned.release(); // the frame manager's now
+        return r;
     }
     gpu::RecordingDevice* Device() const
     {
@@ -113,29 +133,13 @@ public:
         return dx ? dynamic_cast<gpu::RecordingDevice*>(dx->GetDevice()) : nullptr;
     }
 
-    render::Render* CreateRender() override { return mFailRender ? new FailingRender() : Game::CreateRender(); }
-    using Game::RunPackBuild;
+    render::Render* CreateRender() override { return mFailRender ? new FailingRender() : ShellGame::CreateRender(); }
+    using GameApplication::RunPackBuild;
 
-    os::NullVideoDriver* mDriver;
-    ProbeFrames* mFrames = nullptr;
-    int mCloseAfter = 3;
-    bool mRealFrames = false;
+    ProbeScreen* mProbe;
+    std::unique_ptr<ProbeScreen> mOwned;
     bool mFailRender = false;
-    std::vector<os::Event> mEventsAtFirstTick;
     int mStarts = 0;
-};
-
-// A shell that shows a given first screen.
-class ScreenGame : public ShellGame
-{
-public:
-    QLResultEnum StartGame() override
-    {
-        if (QLResultEnum r = ShellGame::StartGame())
-            return r;
-        return SetScreen(mFirst);
-    }
-    widget::Frame* mFirst = nullptr;
 };
 } // namespace
 
@@ -165,38 +169,10 @@ protected:
     {
         if (args.empty())
             args = {L"--data_path", mData.WPath()};
-        auto* game = new TestGame(mDriver);
+        auto* game = new TestGame(mDriver, mJournal);
         game->Arguments() = args;
         EXPECT_EQ(game->Init(), QL_OK);
         return game;
-    }
-
-    ScreenGame* MakeShell(widget::Frame* first)
-    {
-        auto* game = new ScreenGame();
-        game->mFirst = first;
-        game->Arguments() = {L"--data_path", mData.WPath()};
-        EXPECT_EQ(QL_OK, game->Init());
-        return game;
-    }
-    // Pushes the events at the screen's first update and closes the window at its tenth.
-    void Script(widgettest::ProbeBoard& board, std::vector<os::Event> events)
-    {
-        board.mOnEvent = [this, events, ticks = 0](const std::string& e) mutable {
-            if (e != "update" || mDriver->mWindows.empty())
-                return QL_OK;
-            ++ticks;
-            if (ticks == 1)
-                for (const os::Event& event : events)
-                    mDriver->mWindows.back()->Push(event);
-            if (ticks == 10)
-            {
-                os::Event close;
-                close.type = os::EventType::Close;
-                mDriver->mWindows.back()->Push(close);
-            }
-            return QL_OK;
-        };
     }
 
     // A file of the per-user folder as written.
@@ -207,6 +183,9 @@ protected:
     fs::path mUser;
     fs::path mOldCwd;
     os::NullVideoDriver* mDriver = nullptr;
+    // What the screens hear, and their deaths; they outlive the game.
+    widgettest::Journal mJournal;
+    int mDeaths = 0;
 };
 
 TEST_F(GameApplicationTest, StartsUpRunsFramesAndEndsWhenTheWindowCloses)
@@ -219,9 +198,8 @@ TEST_F(GameApplicationTest, StartsUpRunsFramesAndEndsWhenTheWindowCloses)
     EXPECT_EQ(game->GetExitCode(), 0);
     EXPECT_EQ(game->mStarts, 1);
     EXPECT_EQ(fs::current_path(), mData.Path());
-    ASSERT_NE(game->mFrames, nullptr);
-    EXPECT_GE(game->mFrames->mTicks, 3);
-    EXPECT_EQ(game->mFrames->mDraws, game->mFrames->mTicks);
+        EXPECT_GE(game->mProbe->mTicks, 3);
+    EXPECT_EQ(game->mProbe->mDraws, game->mProbe->mTicks + 1) << "drawn once before its first update";
     EXPECT_TRUE(game->HasNoChildren());
     ASSERT_EQ(mDriver->mWindows.size(), 1u);
     EXPECT_FALSE(mDriver->mWindows[0]->IsVisible());
@@ -245,7 +223,7 @@ TEST_F(GameApplicationTest, StartsUpRunsFramesAndEndsWhenTheWindowCloses)
     // Every frame cleared and presented, besides the one clear and present of the device's start.
     gpu::RecordingDevice* device = game->Device();
     ASSERT_NE(device, nullptr);
-    EXPECT_EQ(game->mFrameCount, static_cast<u64>(game->mFrames->mTicks));
+    EXPECT_EQ(game->mFrameCount, static_cast<u64>(game->mProbe->mDraws));
     EXPECT_EQ(device->CallsStartingWith("Present").size(), game->mFrameCount + 1);
     EXPECT_EQ(device->CallsStartingWith("Clear").size(), game->mFrameCount + 1);
     EXPECT_FALSE(game->mView.barsPresent);
@@ -326,22 +304,22 @@ TEST_F(GameApplicationTest, AFailedFrameStillEndsItsSceneAndALostDeviceRunsNoFra
     auto calls = [&](const char* prefix) { return device->CallsStartingWith(prefix).size(); };
     ASSERT_EQ(game->FrameStep(0.016f), QL_OK);
     const size_t presents = calls("Present");
-    game->mFrames->mFailDraw = true;
+    game->mProbe->mFailDraw = true;
     EXPECT_NE(game->FrameStep(0.016f), QL_OK);
     EXPECT_EQ(calls("Present"), presents);
     EXPECT_EQ(calls("BeginScene"), calls("EndScene"));
-    game->mFrames->mFailDraw = false;
+    game->mProbe->mFailDraw = false;
     EXPECT_EQ(game->FrameStep(0.016f), QL_OK);
     EXPECT_EQ(calls("Present"), presents + 1);
 
     // A lost device: input is not polled, the frames neither run nor are presented.
-    const int ticks = game->mFrames->mTicks;
+    const int ticks = game->mProbe->mTicks;
     device->ForceStatus(gpu::DeviceStatus::Lost);
     dynamic_cast<render::RenderDX9*>(game->mRender)->SetLostSleep(0);
     game->mInput->SetKeyPressed(65, 0, true);
     EXPECT_EQ(game->FrameStep(0.016f), QL_OK);
     EXPECT_EQ(game->mInput->GetKeyState(65), input::KEY_UP);
-    EXPECT_EQ(game->mFrames->mTicks, ticks);
+    EXPECT_EQ(game->mProbe->mTicks, ticks);
     EXPECT_EQ(calls("Present"), presents + 1);
 }
 
@@ -372,34 +350,29 @@ TEST_F(GameApplicationTest, StoredFullScreenChoiceIsReadFromTheCurrentProfile)
     size_t intoTarget = 0;
     for (const std::string& call : game->Device()->CallsStartingWith("SetRenderTarget"))
         intoTarget += call != "SetRenderTarget 0";
-    EXPECT_GE(intoTarget, static_cast<size_t>(game->mFrames->mTicks));
-    EXPECT_GE(game->Device()->CallsStartingWith("Draw").size(), static_cast<size_t>(game->mFrames->mTicks));
+    EXPECT_GE(intoTarget, static_cast<size_t>(game->mProbe->mTicks));
+    EXPECT_GE(game->Device()->CallsStartingWith("Draw").size(), static_cast<size_t>(game->mProbe->mTicks));
 }
 
 TEST_F(GameApplicationTest, ClicksReachTheFramesInGameCoordinates)
 {
     TestGame* game = Make();
-    os::Event down;
-    down.type = os::EventType::MouseDown;
-    down.button = 1;
-    down.clicks = 1;
-    down.x = 683;
-    down.y = 384;
-    game->mEventsAtFirstTick = {down};
+    game->mProbe->mEvents = {Mouse(os::EventType::MouseDown)};
     game->Main();
-    ASSERT_FALSE(game->mFrames->mMouse.empty());
-    EXPECT_EQ(game->mFrames->mMouse[0], "down 512,384 1"); // the centre of the 1024-wide core
+    ASSERT_FALSE(game->mProbe->mMouse.empty());
+    EXPECT_EQ(game->mProbe->mMouse[0], "down 512,384 1"); // the centre of the 1024-wide core
     // Touch acts as the left button; a second finger is ignored.
     base::SingletoneBase::DestroyAll();
     mDriver->mWindows.clear();
     game = Make();
     ASSERT_EQ(game->Start(), QL_OK);
+    ASSERT_EQ(game->FrameStep(0.016f), QL_OK); // the screen joins the frames
     EXPECT_EQ(QL_OK, game->OnTouchBegin({{1, {20, 30}}, {2, {90, 90}}}));
     EXPECT_EQ(QL_OK, game->OnTouchMove({{1, {25, 35}}}));
     EXPECT_EQ(QL_OK, game->OnTouchEnd({{1, {26, 36}}}));
     EXPECT_EQ(QL_OK, game->OnTouchBegin({}));
     EXPECT_EQ(QL_OK, game->OnTouchCancel({}));
-    EXPECT_EQ(game->mFrames->mMouse, (std::vector<std::string>{"down 20,30 1", "drag 25,35 0", "up 26,36 1", "up 0,0 1"}));
+    EXPECT_EQ(game->mProbe->mMouse, (std::vector<std::string>{"down 20,30 1", "drag 25,35 0", "up 26,36 1", "up 0,0 1"}));
 }
 
 TEST_F(GameApplicationTest, PackBuildRebuildsEveryMountedPackThenEndsTheProgram)
@@ -506,12 +479,9 @@ TEST_F(GameApplicationTest, TheScreenCoversTheWholeLayoutWhateverTheDisplayShows
     // A 4:3 monitor: full screen, the view is the 1024 core, the screen still the 1366 layout.
     mDriver->mDisplays[0].bounds = mDriver->mDisplays[0].workArea = {0, 0, 1024, 768};
     TestGame* game = Make();
-    game->mRealFrames = true;
     ASSERT_EQ(game->Start(), QL_OK);
     EXPECT_EQ(game->mView.viewWidth, 1024);
-    auto* screen = new widget::Frame();
-    ASSERT_EQ(game->SetScreen(screen), QL_OK);
-    const math::Rect& rect = screen->GetHitLayer()->GetRect();
+    const math::Rect& rect = game->mProbe->GetHitLayer()->GetRect();
     EXPECT_EQ(rect.x, -171);
     EXPECT_EQ(rect.y, 0);
     EXPECT_EQ(rect.w, 1366);
@@ -549,77 +519,48 @@ TEST_F(GameApplicationTest, DialogEffectsComeFromDataGameXmlAndAMalformedSetDoes
 // The application hands screens to the frame manager.
 TEST_F(GameApplicationTest, AScreenReplacedFromItsOwnPressIsDeletedAfterTheUpdate)
 {
-    using namespace widgettest;
-    Journal journal;
-    int deaths = 0;
-    auto* first = new ProbeBoard("first", journal, math::Rect());
-    auto* second = new ProbeBoard("second", journal, math::Rect());
-    first->mDeaths = second->mDeaths = &deaths;
-    os::Event down;
-    down.type = os::EventType::MouseDown;
-    down.button = 1;
-    down.clicks = 1;
-    down.x = 683;
-    down.y = 384;
-    os::Event up = down;
-    up.type = os::EventType::MouseUp;
-    Script(*first, {down, up});
-    ScreenGame* game = MakeShell(first);
-    auto script = first->mOnEvent;
-    first->mOnEvent = [&, script](const std::string& e) mutable {
-        if (e == "press")
-        {
-            EXPECT_EQ(QL_OK, game->SetScreen(second));
-            return QL_OK;
-        }
-        return script(e);
-    };
-    // The second screen closes the window once it runs.
-    second->mOnEvent = [this, ticks = 0](const std::string& e) mutable {
-        if (e == "update" && ++ticks == 3)
-        {
-            os::Event close;
-            close.type = os::EventType::Close;
-            mDriver->mWindows.back()->Push(close);
-        }
-        return QL_OK;
+    using widgettest::Filter;
+    using widgettest::Journal;
+    TestGame* game = Make();
+    ProbeScreen* first = game->mProbe;
+    auto* second = new ProbeScreen("second", mJournal, mDriver); // closes the window once it runs
+    first->mDeaths = second->mDeaths = &mDeaths;
+    first->mEvents = {Mouse(os::EventType::MouseDown), Mouse(os::EventType::MouseUp)};
+    first->mCloseAfter = 0;
+    first->mOnEvent = [game, second](const std::string& e) {
+        return e == "press" ? game->SetScreen(second) : QL_OK;
     };
     game->Main();
-    EXPECT_EQ(1, deaths) << "the first screen is gone, the second is still shown";
+    EXPECT_EQ(1, mDeaths) << "the first screen is gone, the second is still shown";
     EXPECT_EQ(second, game->GetFrameManager()->GetActiveFrame());
-    EXPECT_EQ(1u, Filter(journal, "first:manager-").size());
+    EXPECT_EQ(1u, Filter(mJournal, "first:manager-").size());
     // The window hands over both buttons in one pass: the release still finds the first screen,
     // which leaves (and is deleted) in the update that follows.
     const Journal expected = {"first:press", "first:release", "first:update", "second:manager+",
                               "first:deactivate", "second:activate", "first:manager-", "second:update"};
-    const auto from = std::find(journal.begin(), journal.end(), "first:press");
-    ASSERT_GE(static_cast<size_t>(journal.end() - from), expected.size());
+    const auto from = std::find(mJournal.begin(), mJournal.end(), "first:press");
+    ASSERT_GE(static_cast<size_t>(mJournal.end() - from), expected.size());
     EXPECT_EQ(expected, Journal(from, from + static_cast<long>(expected.size())));
-    EXPECT_EQ(1u, Filter(journal, "second:activate").size());
+    EXPECT_EQ(1u, Filter(mJournal, "second:activate").size());
 }
 
 TEST_F(GameApplicationTest, AScreenWhoseStartFailsIsNotShown)
 {
-    using namespace widgettest;
-    Journal journal;
-    int deaths = 0;
-    class Refusing : public ProbeBoard
+    class Refusing : public widgettest::ProbeBoard
     {
     public:
         using ProbeBoard::ProbeBoard;
         QLResultEnum Start() override { return static_cast<QLResultEnum>(4); }
     };
-    auto* screen = new ProbeBoard("screen", journal, math::Rect());
-    screen->mDeaths = &deaths;
-    Script(*screen, {});
-    ScreenGame* game = MakeShell(screen);
+    TestGame* game = Make();
+    game->mProbe->mDeaths = &mDeaths;
     game->Main();
-    Refusing refusing("refusing", journal, math::Rect());
+    Refusing refusing("refusing", mJournal, math::Rect());
     EXPECT_EQ(4, game->SetScreen(&refusing));
     EXPECT_EQ(nullptr, game->mScreen);
     EXPECT_EQ(1u, game->GetFrameManager()->GetPendingRemovals()) << "the old screen still goes";
     EXPECT_EQ(0u, game->GetFrameManager()->GetPendingAdditions());
     EXPECT_EQ(QL_OK, game->GetFrameManager()->Update(0.0f));
-    EXPECT_EQ(1, deaths);
+    EXPECT_EQ(1, mDeaths);
     EXPECT_EQ(nullptr, refusing.GetManager());
 }
