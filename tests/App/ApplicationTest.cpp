@@ -1,3 +1,4 @@
+// The application frame: start-up folders, the log file, the start-up outcome and the error shown at exit.
 #include "Core/App/Application.h"
 #include "Core/Base/Log.h"
 #include "Core/Base/Singletone.h"

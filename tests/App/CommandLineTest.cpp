@@ -1,3 +1,4 @@
+// Command-line options: which argument lists are recognised, and their decoding from UTF-8.
 #include "Core/App/CommandLine.h"
 
 #include <gtest/gtest.h>

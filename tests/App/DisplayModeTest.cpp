@@ -1,3 +1,4 @@
+// Display modes: full-screen shapes, bars in game units, window placement and monitor choice.
 #include "Framework/DisplayMode.h"
 
 #include <gtest/gtest.h>

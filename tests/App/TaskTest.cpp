@@ -1,3 +1,4 @@
+// The task tree and the main loop: tick order, added and ended children, idle roots and the timer.
 #include "Core/App/Task.h"
 #include "Core/App/Thread.h"
 #include "Core/App/Timer.h"

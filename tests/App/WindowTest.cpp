@@ -1,3 +1,5 @@
+// The application window over the null video driver: creation, events to input, activity, closing
+// and the raise request of a second copy.
 #include "../Input/RecordingListener.h"
 #include "Core/App/Window.h"
 #include "Core/Input/InputWin32.h"

@@ -1,3 +1,4 @@
+// Test audio: sine tracks encoded with libvorbisenc (also for the benchmarks) and WAV files by hand.
 #include "AudioBuilders.h"
 
 #include <vorbis/vorbisenc.h>

@@ -1,3 +1,4 @@
+// A fresh temporary folder per test, removed with it.
 #include "support/TempDir.h"
 
 #include <cstdlib>

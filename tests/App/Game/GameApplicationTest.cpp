@@ -1,3 +1,5 @@
+// The game application over the real frame manager: start-up, frames, input in game coordinates,
+// screen modes and pack builds, with a probe screen in place of the game's own.
 #include "App/ShellGame.h"
 #include "Core/Base/Singletone.h"
 #include "Core/File/FileManager.h"
