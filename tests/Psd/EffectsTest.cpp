@@ -33,25 +33,12 @@ std::string OldEffects(u32 count, const std::string& entries)
 }
 } // namespace
 
-TEST(Effects, OldFormVersionTwoAndFailures)
+TEST(Effects, OldFormVersionTwoReadsItsNativeColour)
 {
     DocPtr doc = LoadLayerWithExtra(OldEffects(1, OldShadow("isdw", 2)));
     const psd::EffectsRecord* fx = EffectsOf(doc, psd::kEntryEffectsOld);
     ASSERT_TRUE(fx);
     EXPECT_EQ(0xFF00FF00u, fx->mInnerShadow.mNativeColour);
-    const std::pair<std::string, i32> failures[] = {
-        {OldEffects(1, OldShadow("dsdw", 1)), psd::kShadowVersion},
-        {OldEffects(1, Bytes().Key("8BIM").Key("what").U32(0).Str()), psd::kUnknownEffect},
-        {OldEffects(1, Bytes().Key("8BIX").Key("cmnS").Str()), psd::kEffectSignature},
-        {Tagged("lrFX", Bytes().U16(1).U16(0).Str()), psd::kEffectsVersion},
-        {Tagged("lfx2", Bytes().U32(0).U32(15).Str()), psd::kEffectsVersion}, // the descriptor form
-    };
-    for (const auto& [extra, expected] : failures)
-    {
-        i32 status = 0;
-        EXPECT_FALSE(LoadLayerWithExtra(extra, &status));
-        EXPECT_EQ(expected, status);
-    }
 }
 
 TEST(Effects, DescriptorFormSkipsUnknownKeysInAndAroundEffects)

@@ -1,5 +1,5 @@
-// Layers and merged images wide enough for the row-at-a-time decoders: every compression gives the
-// same pixels, lanes keep each other's bytes, and rows cross the reader's buffer.
+// Layers wide enough for the row-at-a-time decoders: every compression gives the same pixels and
+// lanes keep each other's bytes.
 #include "Core/Psd/Channels.h"
 #include "PsdTestUtil.h"
 
@@ -106,40 +106,6 @@ TEST(WideChannels, LayersWithoutTransparencyAreOpaque)
         ASSERT_EQ(0xFF000000u, doc->mLayers[1].mPixels[i]) << i;
     }
 }
-
-class WideMerged : public testing::TestWithParam<bool>
-{
-};
-
-TEST_P(WideMerged, RowsLongerThanTheReadBuffer)
-{
-    // Packed rows of up to 3 KB: most cross the reader's 4 KB buffer.
-    constexpr u32 w = 3000, h = 6;
-    const bool smooth = GetParam();
-    const Plane r = MakePlane(w, h, 11, smooth), g = MakePlane(w, h, 12, smooth), b = MakePlane(w, h, 13, smooth), a = MakePlane(w, h, 14, smooth);
-    Bytes counts;
-    std::string rows;
-    for (const Plane* plane : {&r, &g, &b, &a})
-        for (u32 y = 0; y < h; ++y)
-        {
-            std::string row = PackRow(plane->data() + size_t(y) * w, w);
-            counts.U16(static_cast<u32>(row.size()));
-            rows += row;
-        }
-    ASSERT_GT(rows.size(), 4096u);
-    // Channels packed to more than one channel's size are read a row at a time.
-    ASSERT_EQ(smooth, rows.size() <= size_t(w) * h);
-    DocPtr doc = LoadBytes(PsdBuilder(w, h, 3, 8, 4).Merged(psd::kPackBits, counts.Str() + rows).Build());
-    ASSERT_TRUE(doc);
-    ASSERT_EQ(size_t(w) * h, doc->mMerged.size());
-    for (size_t i = 0; i < doc->mMerged.size(); ++i)
-        ASSERT_EQ(Pixel(&a, r, g, b, i), doc->mMerged[i]) << i;
-    // The layer made from the merged image has the same pixels.
-    ASSERT_EQ(1u, doc->mLayers.size());
-    EXPECT_EQ(doc->mMerged, doc->mLayers[0].mPixels);
-}
-
-INSTANTIATE_TEST_SUITE_P(PackedSmallAndLarge, WideMerged, testing::Bool());
 
 TEST(WideChannels, ADamagedChannelOfAZipPairFailsTheLoad)
 {
