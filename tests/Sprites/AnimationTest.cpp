@@ -35,7 +35,7 @@ protected:
 };
 } // namespace
 
-TEST_F(Animation, FrameFollowsTimeAndWrapsAfterOnePassAroundItsAnchor)
+TEST_F(Animation, FrameFollowsTimeWrapsAfterOnePassAndIsDrawnAroundItsAnchor)
 {
     TDAnimation a(L"td/spark");
     EXPECT_EQ(a.frameCount(), 4);
@@ -58,6 +58,23 @@ TEST_F(Animation, FrameFollowsTimeAndWrapsAfterOnePassAroundItsAnchor)
     TDAnimation blank(L"td/blank", "walk");
     EXPECT_FLOAT_EQ(blank.mAnchorX, 50.0f);
     EXPECT_FLOAT_EQ(blank.mAnchorY, 30.0f);
+    // Unturned, the frame's top-left lands at frame - anchor + position.
+    a.mTime = 0.15f; // frame 1 at x 10
+    RecordingPainter painter;
+    a.draw(painter, 100, 200, 0);
+    ASSERT_EQ(painter.draws.size(), 1u);
+    EXPECT_FLOAT_EQ(painter.draws[0].x0, 10 - 12 + 100);
+    EXPECT_FLOAT_EQ(painter.draws[0].y0, 0 - 6 + 200);
+    EXPECT_FLOAT_EQ(painter.draws[0].width, 20.0f);
+
+    // Turned, the frame keeps its centre: it turns about itself.
+    RecordingPainter turned;
+    a.draw(turned, 100, 200, 90);
+    EXPECT_NEAR(turned.draws[0].cx, 10 + 10 - 12 + 100, 1e-4);
+    EXPECT_NEAR(turned.draws[0].cy, 5 - 6 + 200, 1e-4);
+    // A quarter turn swaps the corner's offsets from the centre: (-10, -5) becomes (+-5, +-10).
+    EXPECT_NEAR(std::abs(turned.draws[0].x0 - turned.draws[0].cx), 5.0f, 1e-3);
+    EXPECT_NEAR(std::abs(turned.draws[0].y0 - turned.draws[0].cy), 10.0f, 1e-3);
 }
 
 TEST_F(Animation, EmptyListDrawsNothingAndNeverDivides)
@@ -82,28 +99,6 @@ TEST_F(Animation, EmptyListDrawsNothingAndNeverDivides)
     still.update(3.0f);
     EXPECT_EQ(still.frameIndex(), 0);
     EXPECT_EQ(still.length(), 0.0f);
-}
-
-TEST_F(Animation, UnturnedFramePutsItsTopLeftAtFrameMinusAnchorPlusPosition)
-{
-    TDAnimation a(L"td/spark");
-    a.mRate = 10.0f;
-    a.update(0.15f); // frame 1 at x 10
-    RecordingPainter painter;
-    a.draw(painter, 100, 200, 0);
-    ASSERT_EQ(painter.draws.size(), 1u);
-    EXPECT_FLOAT_EQ(painter.draws[0].x0, 10 - 12 + 100);
-    EXPECT_FLOAT_EQ(painter.draws[0].y0, 0 - 6 + 200);
-    EXPECT_FLOAT_EQ(painter.draws[0].width, 20.0f);
-
-    // Turned, the frame keeps its centre: it turns about itself.
-    RecordingPainter turned;
-    a.draw(turned, 100, 200, 90);
-    EXPECT_NEAR(turned.draws[0].cx, 10 + 10 - 12 + 100, 1e-4);
-    EXPECT_NEAR(turned.draws[0].cy, 5 - 6 + 200, 1e-4);
-    // A quarter turn swaps the corner's offsets from the centre: (-10, -5) becomes (+-5, +-10).
-    EXPECT_NEAR(std::abs(turned.draws[0].x0 - turned.draws[0].cx), 5.0f, 1e-3);
-    EXPECT_NEAR(std::abs(turned.draws[0].y0 - turned.draws[0].cy), 10.0f, 1e-3);
 }
 
 TEST_F(Animation, OneShotSpriteDiesAfterOnePassEvenWhenDelayedLongerThanIt)
@@ -133,21 +128,7 @@ TEST_F(Animation, OneShotSpriteDiesAfterOnePassEvenWhenDelayedLongerThanIt)
     EXPECT_GE(shown, 5); // about 0.15 s of frames at 0.025 s each
 }
 
-TEST_F(Animation, LoopingSpriteGoesBackOnePassAndKeepsRunning)
-{
-    TDAnimatedSprite s(L"td/spark");
-    s.mLoop = 1;
-    s.mDelay = 0.3f;
-    for (int i = 0; i < 40; ++i)
-        s.update(0.02f);
-    EXPECT_TRUE(s.isAlive());
-    EXPECT_LE(s.mTime * 20.0f, 3.0f + 1e-4f);
-    // The first wrap set the delay to 0 long before it had run out; it shrank again since.
-    EXPECT_LT(s.mDelay, 0.0f);
-    EXPECT_GT(s.mDelay, -0.2f);
-}
-
-TEST_F(Animation, DelayedSpriteNeitherDrawsNorAdvances)
+TEST_F(Animation, DelayedSpriteNeitherDrawsNorAdvancesAndALoopingOneKeepsRunning)
 {
     TDAnimatedSprite s(L"td/spark");
     s.mDelay = 0.5f;
@@ -176,6 +157,17 @@ TEST_F(Animation, DelayedSpriteNeitherDrawsNorAdvances)
     fresh.update(0.01f);
     fresh.draw(painter);
     EXPECT_EQ(painter.draws.size(), 1u);
+    // A looping sprite goes back one pass and keeps running.
+    TDAnimatedSprite looping(L"td/spark");
+    looping.mLoop = 1;
+    looping.mDelay = 0.3f;
+    for (int i = 0; i < 40; ++i)
+        looping.update(0.02f);
+    EXPECT_TRUE(looping.isAlive());
+    EXPECT_LE(looping.mTime * 20.0f, 3.0f + 1e-4f);
+    // The first wrap set the delay to 0 long before it had run out; it shrank again since.
+    EXPECT_LT(looping.mDelay, 0.0f);
+    EXPECT_GT(looping.mDelay, -0.2f);
 }
 
 TEST_F(Animation, SpriteFadesOverTheLastFifthOfASecond)

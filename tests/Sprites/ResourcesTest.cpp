@@ -43,7 +43,7 @@ protected:
 };
 } // namespace
 
-TEST_F(Resources, ContainerMakesOneGraphicPerGroupWithListsDirectlyUnderIt)
+TEST_F(Resources, ContainerMakesOneGraphicPerGroupWithListsDirectlyUnderItAndAgainWhenLoadedAgain)
 {
     res->loadContainer(L"td/units/t1units");
     ASSERT_EQ(res->graphics().size(), 2u); // "imp" and "wolf"; the loose picture is no group
@@ -71,6 +71,11 @@ TEST_F(Resources, ContainerMakesOneGraphicPerGroupWithListsDirectlyUnderIt)
     imp.size(w, h);
     EXPECT_FLOAT_EQ(w, 32.0f); // the second walk frame: 2 + 30
     EXPECT_FLOAT_EQ(h, 41.0f);
+    // Loading the sheet again duplicates its graphics; the first ones are found.
+    res->loadContainer(L"td/units/t1units");
+    ASSERT_EQ(res->graphics().size(), 4u);
+    EXPECT_EQ(res->getGraphic("wolf", "wolf", 2), res->graphics()[1].get());
+    EXPECT_EQ(res->findGraphic(L"td/imp"), res->graphics()[0].get());
 }
 
 TEST_F(Resources, GraphicsAreFoundByBothNamesOrMadeFromAnElement)
@@ -124,15 +129,6 @@ TEST_F(Resources, MissingSheetsOrNamesGiveEmptyListsOrNoGraphic)
     EXPECT_EQ(library.opened[L"td/nothing"], 1);
 }
 
-TEST_F(Resources, LoadingASheetTwiceDuplicatesAndTheFirstWins)
-{
-    res->loadContainer(L"td/units/t1units");
-    res->loadContainer(L"td/units/t1units");
-    ASSERT_EQ(res->graphics().size(), 4u);
-    EXPECT_EQ(res->getGraphic("wolf", "wolf", 2), res->graphics()[1].get());
-    EXPECT_EQ(res->findGraphic(L"td/imp"), res->graphics()[0].get());
-}
-
 TEST_F(Resources, TexturesComeFromTheLoaderButPointsGetNone)
 {
     CountingLoader loader;
@@ -151,7 +147,7 @@ TEST_F(Resources, TexturesComeFromTheLoaderButPointsGetNone)
     EXPECT_FALSE(res->textureLoader().wantsPixels());
 }
 
-TEST_F(Resources, GetImageFindsAPictureOfASheetGraphicByName)
+TEST_F(Resources, GetImageFindsAPictureOfASheetGraphicByNameOrOutsideTheListsOnce)
 {
     auto& parts = library.Add(L"td/data/ui_parts");
     parts->add(Image(L"shadows/money_shadow", 0, 0, 16, 6));
@@ -172,21 +168,16 @@ TEST_F(Resources, GetImageFindsAPictureOfASheetGraphicByName)
     res->setTextureLoader(&loader);
     EXPECT_NE(res->loadImage(sheet, L"shadows/money_shadow"), nullptr);
     EXPECT_EQ(res->loadImage(sheet, L"nothing"), nullptr);
-}
-
-TEST_F(Resources, GetImageReachesPicturesOutsideTheListsOnce)
-{
+    // Pictures outside the lists are reached once.
     auto& ui = library.Add(L"td/ui");
     ui->add(Image(L"ui/brush", 4, 5, 12, 12));
-    CountingLoader loader;
-    res->setTextureLoader(&loader);
     const TDFrameEntry* brush = res->getImage(L"td/ui", L"ui/brush");
     ASSERT_NE(brush, nullptr);
     EXPECT_FLOAT_EQ(brush->mX, 4.0f);
     EXPECT_NE(brush->mImage, nullptr);
     EXPECT_NE(brush->mFlags & TDFrameEntry::kOwnsImage, 0u) << "the entry owns the picture it loaded";
     EXPECT_EQ(res->getImage(L"td/ui", L"ui/brush"), brush); // made once
-    EXPECT_EQ(loader.loaded.size(), 1u);
+    EXPECT_EQ(loader.loaded.size(), 2u); // the shadow and the brush
     EXPECT_EQ(res->getImage(L"td/ui", L"ui/none"), nullptr);
     EXPECT_EQ(library.opened[L"td/ui"], 1);
     EXPECT_EQ(res->getImage(L"td/missing", L"ui/brush"), nullptr);
