@@ -5,7 +5,6 @@
 
 #include <png.h>
 
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -14,16 +13,6 @@ namespace imagetest
 {
 namespace
 {
-void PutU16(Bytes& out, u32 v)
-{
-    out.push_back(static_cast<u8>(v));
-    out.push_back(static_cast<u8>(v >> 8));
-}
-void PutU32(Bytes& out, u32 v)
-{
-    PutU16(out, v & 0xFFFF);
-    PutU16(out, v >> 16);
-}
 void PngWrite(png_structp png, png_bytep data, png_size_t size)
 {
     auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
@@ -63,94 +52,6 @@ Bytes EncodePng(u32 width, u32 height, const std::vector<u32>& argb, bool withAl
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
-    return out;
-}
-
-Bytes EncodeDds(u32 width, u32 height, const char* fourCc, const Bytes& data, u32 mipCount, u32 bitCount)
-{
-    Bytes out = {'D', 'D', 'S', ' '};
-    Bytes header(124, 0);
-    auto set = [&header](u32 offset, u32 value)
-    {
-        for (int i = 0; i < 4; ++i)
-            header[offset + i] = static_cast<u8>(value >> (8 * i));
-    };
-    set(0, 124);
-    set(4, 0x1007 | (mipCount > 1 ? 0x20000 : 0));
-    set(8, height);
-    set(12, width);
-    set(24, mipCount);
-    set(72, 32);
-    if (fourCc)
-    {
-        set(76, 4);
-        std::memcpy(&header[80], fourCc, 4);
-    }
-    else
-    {
-        set(76, 0x41);
-        set(84, bitCount);
-        set(88, 0x00FF0000);
-        set(92, 0x0000FF00);
-        set(96, 0x000000FF);
-        set(100, 0xFF000000);
-    }
-    set(104, 0x1000);
-    out.insert(out.end(), header.begin(), header.end());
-    out.insert(out.end(), data.begin(), data.end());
-    return out;
-}
-
-Bytes ArgbBytes(const std::vector<u32>& argb)
-{
-    Bytes out;
-    for (u32 p : argb)
-        PutU32(out, p);
-    return out;
-}
-
-Bytes Dxt1Block(u16 colour0, u16 colour1, const u8 indices[16])
-{
-    Bytes out;
-    PutU16(out, colour0);
-    PutU16(out, colour1);
-    u32 bits = 0;
-    for (u32 i = 0; i < 16; ++i)
-        bits |= static_cast<u32>(indices[i] & 3) << (2 * i);
-    PutU32(out, bits);
-    return out;
-}
-
-Bytes Dxt3Block(const u8 alphas[16], u16 colour0, u16 colour1, const u8 indices[16])
-{
-    Bytes out;
-    for (u32 i = 0; i < 16; i += 2)
-        out.push_back(static_cast<u8>((alphas[i] & 15) | (alphas[i + 1] & 15) << 4));
-    Bytes colour = Dxt1Block(colour0, colour1, indices);
-    out.insert(out.end(), colour.begin(), colour.end());
-    return out;
-}
-
-Bytes Dxt5Block(u8 alpha0, u8 alpha1, const u8 alphaIndices[16], u16 colour0, u16 colour1,
-                const u8 indices[16])
-{
-    Bytes out = {alpha0, alpha1};
-    u64 bits = 0;
-    for (u32 i = 0; i < 16; ++i)
-        bits |= static_cast<u64>(alphaIndices[i] & 7) << (3 * i);
-    for (u32 i = 0; i < 6; ++i)
-        out.push_back(static_cast<u8>(bits >> (8 * i)));
-    Bytes colour = Dxt1Block(colour0, colour1, indices);
-    out.insert(out.end(), colour.begin(), colour.end());
-    return out;
-}
-
-Bytes RepeatBlock(const Bytes& block, u32 width, u32 height)
-{
-    Bytes out;
-    const u32 blocks = ((width + 3) / 4) * ((height + 3) / 4);
-    for (u32 i = 0; i < blocks; ++i)
-        out.insert(out.end(), block.begin(), block.end());
     return out;
 }
 

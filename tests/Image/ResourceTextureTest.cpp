@@ -55,11 +55,11 @@ TEST_F(Textures, NamesLoadAsGivenOrByTheFirstExtensionFoundAndBrokenFilesMakeNoT
     EXPECT_EQ(3, image->GetHeight());
     EXPECT_TRUE(image->IsValid());
     // A bare name tries .dds, .jpg, .gif, .png and .tga in that order.
-    WriteFile(mDir.WPath("b.dds"), EncodeDds(4, 4, nullptr, ArgbBytes(Solid(4, 4, 0xFF000000))));
+    WriteFile(mDir.WPath("b.dds"), ContentImage("badge.dds"));
     WriteFile(mDir.WPath("b.png"), EncodePng(2, 2, Solid(2, 2, 0xFFFFFFFF), true));
     WriteFile(mDir.WPath("c.tga"), ContentImage("badge.tga"));
     WriteFile(mDir.WPath("c.png"), EncodePng(2, 2, Solid(2, 2, 0xFFFFFFFF), true));
-    const std::pair<const char*, int> bare[] = {{"b", 4}, {"c", 2}};
+    const std::pair<const char*, int> bare[] = {{"b", 64}, {"c", 2}};
     for (auto [name, width] : bare)
     {
         image = Load(mDir.WPath(name));
