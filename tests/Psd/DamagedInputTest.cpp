@@ -55,6 +55,10 @@ TEST(DamagedInput, EachRefusingCheckGivesItsStatusAndLogLine)
     beyondTheFile.mRight = 2;
     beyondTheFile.mChannels = {{0, 0, "ab"}};
     beyondTheFile.mChannelLengthOverride = 100000;
+    LayerSpec badSixteen;
+    badSixteen.mBlendSignature = "XXXX";
+    Bytes sixteen;
+    sixteen.U32(0).U32(0).Raw("8BIMLr16" + PsdBuilder(2, 1, 3, 16).Layer(badSixteen).LayerInfo());
     const std::string jpeg = ReadAll(std::string(QL_SOURCE_DIR) + "/content/td/data/images/photo.jpg");
     ASSERT_GT(jpeg.size(), 1000u);
     const struct
@@ -83,6 +87,8 @@ TEST(DamagedInput, EachRefusingCheckGivesItsStatusAndLogLine)
         {WithLayer([](LayerSpec& l) { l.mBottom = 2000000000; }), psd::kReadError, "layer rectangle larger than 30000"},
         {WithLayer([](LayerSpec& l) { l.mBlendSignature = "8BIX"; }), psd::kBadBlendSignature,
          "layer blend signature is not 8BIM"},
+        {PsdBuilder(2, 1, 3, 16).RawLayerSection(sixteen.Str()).Build(), psd::kBadBlendSignature,
+         "layer blend signature is not 8BIM"}, // inside "Lr16": the failure fails the load
         {WithLayer([](LayerSpec& l) { l.mBlendingRanges = std::string(8, '\0'); }), psd::kNoBlendingRanges,
          "blending ranges hold no channel range"},
         {WithExtra("8BIXluni" + std::string(4, '\0')), psd::kAdditionalSignature,

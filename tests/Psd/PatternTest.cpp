@@ -7,13 +7,10 @@ using namespace psdtest;
 
 namespace
 {
-std::string PatternChannel(u32 depth, const std::string& data, bool written = true)
+std::string PatternChannel(u32 depth, const std::string& data)
 {
     Bytes b;
-    b.U32(written ? 1 : 0);
-    if (!written)
-        return b.U32(0).Str();
-    b.U32(static_cast<u32>(23 + data.size())).U32(depth).Zeros(18).U8(0).Raw(data);
+    b.U32(1).U32(static_cast<u32>(23 + data.size())).U32(depth).Zeros(18).U8(0).Raw(data);
     return b.Str();
 }
 
@@ -21,12 +18,6 @@ std::string Pattern(u32 mode, u32 width, u32 height, const std::vector<std::stri
 {
     Bytes body;
     body.U32(version).U32(mode).U16(height).U16(width).Unicode("Dots").U8(2).Raw("id");
-    if (mode == 2)
-    {
-        std::string rgb(768, '\0');
-        rgb[3] = 0x11, rgb[4] = 0x22, rgb[5] = 0x33;
-        body.Raw(rgb);
-    }
     body.U32(3).U32(0).U32(0).U32(0).U32(height).U32(width).U32(static_cast<u32>(channels.size()));
     for (const std::string& c : channels)
         body.Raw(c);
@@ -37,13 +28,13 @@ std::string Pattern(u32 mode, u32 width, u32 height, const std::vector<std::stri
     return out.Str();
 }
 
-DocPtr LoadPatterns(const std::string& patterns, u32 depth = 8)
+DocPtr LoadPatterns(const std::string& patterns)
 {
     Bytes block;
     block.Key("8BIM").Key("Patt").Block(patterns);
     Bytes section;
     section.U32(0).U32(0).Raw(block.Str());
-    return LoadBytes(PsdBuilder(2, 2, 3, depth).RawLayerSection(section.Str()).Build());
+    return LoadBytes(PsdBuilder(2, 2).RawLayerSection(section.Str()).Build());
 }
 } // namespace
 
