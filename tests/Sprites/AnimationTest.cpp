@@ -23,9 +23,9 @@ protected:
         res->setSheetOpener(library.Opener());
         auto& fx = library.Add(L"td/fx");
         for (int i = 0; i < 4; ++i)
-            fx->add(Image(L"spark/0" + std::to_wstring(i), 10.0f * i, 0, 20, 10));
-        fx->add(Image(L"spark/s_point/00", 12, 6, 1, 1));
-        fx->add(Image(L"blank/walk/00", 0, 0, 4, 4));
+            fx->add({L"spark/0" + std::to_wstring(i), 10.0f * i, 0, 20, 10});
+        fx->add({L"spark/s_point/00", 12, 6, 1, 1});
+        fx->add({L"blank/walk/00", 0, 0, 4, 4});
         res->loadContainer(L"td/fx");
     }
     void TearDown() override { base::SingletoneBase::DestroyAll(); }

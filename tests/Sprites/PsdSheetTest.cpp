@@ -21,11 +21,7 @@ TEST(PsdSheet, ListMatchesWholeGroupNamesOnly)
 {
     TDImageSheet sheet(L"td/s");
     for (const wchar_t* n : {L"walk/00", L"walker/00", L"walk", L"a/walk/00", L"walk/x/00"})
-    {
-        TDSheetImage image;
-        image.mName = n;
-        sheet.add(image);
-    }
+        sheet.add({n});
     EXPECT_EQ(sheet.list(L"walk"), std::vector<size_t>{0});
     EXPECT_EQ(sheet.list(L"walk/"), std::vector<size_t>{0});
     EXPECT_EQ(sheet.list(L""), std::vector<size_t>{2});

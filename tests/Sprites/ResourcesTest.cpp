@@ -20,13 +20,13 @@ protected:
         res->setSheetOpener(library.Opener());
         auto& units = library.Add(L"td/units/t1units");
         // Document order, top-most first, as the PSD reader gives it.
-        units->add(Image(L"imp/walk/00", 0, 0, 30, 40, 9));
-        units->add(Image(L"imp/walk/01", 2, 0, 30, 41, 8));
-        units->add(Image(L"imp/walk/extra/deep", 0, 0, 90, 90, 7)); // deeper than the list: not in it
-        units->add(Image(L"imp/s_point/00", 15, 20, 1, 1, 6));
-        units->add(Image(L"imp/base", 15, 37, 1, 1, 5));
-        units->add(Image(L"wolf/death/00", 0, 0, 50, 30, 4));
-        units->add(Image(L"loose", 0, 0, 5, 5, 3));
+        units->add({L"imp/walk/00", 0, 0, 30, 40, 9});
+        units->add({L"imp/walk/01", 2, 0, 30, 41, 8});
+        units->add({L"imp/walk/extra/deep", 0, 0, 90, 90, 7}); // deeper than the list: not in it
+        units->add({L"imp/s_point/00", 15, 20, 1, 1, 6});
+        units->add({L"imp/base", 15, 37, 1, 1, 5});
+        units->add({L"wolf/death/00", 0, 0, 50, 30, 4});
+        units->add({L"loose", 0, 0, 5, 5, 3});
     }
     void TearDown() override { base::SingletoneBase::DestroyAll(); }
 
@@ -92,8 +92,8 @@ TEST_F(Resources, GraphicsAreFoundByBothNamesOrMadeFromAnElement)
     EXPECT_EQ(res->getGraphic("imp", "", 8), other);
     // An element names its id, sheet and picture.
     auto& single = library.Add(L"td/arrow");
-    single->add(Image(L"00", 0, 0, 8, 4));
-    single->add(Image(L"fire/00", 1, 1, 8, 8));
+    single->add({L"00", 0, 0, 8, 4});
+    single->add({L"fire/00", 1, 1, 8, 8});
     tinyxml2::XMLDocument doc;
     doc.Parse("<a id='2001' psd='arrow' img='arrow_pic'/>");
     TDGraphic* g = res->getGraphic(doc.FirstChildElement());
@@ -150,8 +150,8 @@ TEST_F(Resources, TexturesComeFromTheLoaderButPointsGetNone)
 TEST_F(Resources, GetImageFindsAPictureOfASheetGraphicByNameOrOutsideTheListsOnce)
 {
     auto& parts = library.Add(L"td/data/ui_parts");
-    parts->add(Image(L"shadows/money_shadow", 0, 0, 16, 6));
-    parts->add(Image(L"shadows/dragon_shadow", 0, 0, 28, 10));
+    parts->add({L"shadows/money_shadow", 0, 0, 16, 6});
+    parts->add({L"shadows/dragon_shadow", 0, 0, 28, 10});
     res->loadContainer(L"td/data/ui_parts");
     const TDFrameEntry* e = res->getImage(L"td/shadows", L"shadows/dragon_shadow");
     ASSERT_NE(e, nullptr);
@@ -170,7 +170,7 @@ TEST_F(Resources, GetImageFindsAPictureOfASheetGraphicByNameOrOutsideTheListsOnc
     EXPECT_EQ(res->loadImage(sheet, L"nothing"), nullptr);
     // Pictures outside the lists are reached once.
     auto& ui = library.Add(L"td/ui");
-    ui->add(Image(L"ui/brush", 4, 5, 12, 12));
+    ui->add({L"ui/brush", 4, 5, 12, 12});
     const TDFrameEntry* brush = res->getImage(L"td/ui", L"ui/brush");
     ASSERT_NE(brush, nullptr);
     EXPECT_FLOAT_EQ(brush->mX, 4.0f);
