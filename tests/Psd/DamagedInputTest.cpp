@@ -59,6 +59,7 @@ TEST(DamagedInput, EachRefusingCheckGivesItsStatusAndLogLine)
     badSixteen.mBlendSignature = "XXXX";
     Bytes sixteen;
     sixteen.U32(0).U32(0).Raw("8BIMLr16" + PsdBuilder(2, 1, 3, 16).Layer(badSixteen).LayerInfo());
+    const std::string zipped = Deflate(Fill(256, 1));
     const std::string jpeg = ReadAll(std::string(QL_SOURCE_DIR) + "/content/td/data/images/photo.jpg");
     ASSERT_GT(jpeg.size(), 1000u);
     const struct
@@ -104,6 +105,11 @@ TEST(DamagedInput, EachRefusingCheckGivesItsStatusAndLogLine)
          psd::kZipFailed, "ZIP channel data is damaged"},
         {WithLayer([](LayerSpec& l) { l.mBottom = 1, l.mRight = 2, l.mChannels = {{0, 7, "xx"}}; }),
          psd::kBadCompression, "unknown channel compression"},
+        // Two small ZIP channels are decoded together: each one's damage is refused.
+        {WithLayer([&](LayerSpec& l) { l.mBottom = 16, l.mRight = 16, l.mChannels = {{0, 2, "bad"}, {1, 2, zipped}}; }),
+         psd::kZipFailed, "ZIP channel data is damaged"},
+        {WithLayer([&](LayerSpec& l) { l.mBottom = 16, l.mRight = 16, l.mChannels = {{0, 2, zipped}, {1, 2, "bad"}}; }),
+         psd::kZipFailed, "ZIP channel data is damaged"},
         {PsdBuilder(4, 4).Layer(beyondTheFile).Build(), psd::kReadError, "layer channel data shorter than announced"},
         {PsdBuilder(2, 2).Merged(9, "abcd").Build(), psd::kBadCompression, "unknown merged image compression"},
         {PsdBuilder(2, 2).Merged(2, "garbage").Build(), psd::kZipFailed, "ZIP merged image is damaged"},

@@ -1,7 +1,6 @@
-// The channel decoders on their own, against plain reference decoders: PackBits rows, prediction,
-// whole-stream inflation and the lane writers.
+// The channel decoders on their own: PackBits rows against a plain reference decoder, and
+// whole-stream inflation.
 #include "Core/Psd/Channels.h"
-#include "Core/Psd/PixelLane.h"
 #include "Core/Psd/Status.h"
 #include "PsdBuilder.h"
 
@@ -141,24 +140,4 @@ TEST(Decoders, InflaterKeepsThePrefixClearsTheRestAndRefusesDamage)
     // Still usable after failures.
     ASSERT_EQ(psd::kOk, inflater.Inflate(stream.data(), stream.size(), out.data(), out.size()));
     EXPECT_EQ(raw, out);
-}
-
-TEST(Decoders, RawRowsIntoALaneReadZeroPastTheData)
-{
-    // Three rows of 5 with a pitch of 6 pixels; the data covers one row and a part.
-    const u8 data[] = {1, 2, 3, 4, 5, 6, 7};
-    std::vector<u32> px(18, 0xAABBCCDDu);
-    psd::PixelLane lane;
-    lane.mFirst = px.data();
-    lane.mPitch = 6;
-    lane.mShift = 16;
-    std::vector<u8> row;
-    psd::RawToLane(data, sizeof data, 5, 3, lane, row);
-    EXPECT_EQ(0xAA05CCDDu, px[4]);
-    EXPECT_EQ(0xAABBCCDDu, px[5]); // outside the area
-    EXPECT_EQ(0xAA06CCDDu, px[6]);
-    EXPECT_EQ(0xAA07CCDDu, px[7]);
-    EXPECT_EQ(0xAA00CCDDu, px[8]);
-    EXPECT_EQ(0xAA00CCDDu, px[16]);
-    EXPECT_EQ(0xAABBCCDDu, px[17]);
 }

@@ -106,20 +106,3 @@ TEST(WideChannels, LayersWithoutTransparencyAreOpaque)
         ASSERT_EQ(0xFF000000u, doc->mLayers[1].mPixels[i]) << i;
     }
 }
-
-TEST(WideChannels, ADamagedChannelOfAZipPairFailsTheLoad)
-{
-    constexpr u32 w = 64, h = 4;
-    const Plane r = MakePlane(w, h, 1, true);
-    for (int damaged = 0; damaged < 2; ++damaged)
-    {
-        LayerSpec layer;
-        layer.mBottom = h;
-        layer.mRight = w;
-        layer.mChannels = {{0, psd::kZip, Encode(r, w, h, psd::kZip)}, {1, psd::kZip, Encode(r, w, h, psd::kZip)}};
-        layer.mChannels[damaged].mData = "not a deflate stream";
-        i32 status = 0;
-        EXPECT_FALSE(LoadBytes(PsdBuilder(w, h).Layer(layer).Build(), &status)) << damaged;
-        EXPECT_EQ(psd::kZipFailed, status) << damaged;
-    }
-}
