@@ -103,7 +103,7 @@ TEST_F(PsdFileTest, ListsItsLayersByGroupPathTopDownWithTheirRectanglesAndArgbSt
     EXPECT_FALSE(psd->HasImageFile(L"menu/play"));
 }
 
-TEST_F(PsdFileTest, NamesAreUnicodeOrLatin1AndStrayGroupEndsCloseNothing)
+TEST_F(PsdFileTest, NamesAreUnicodeOrLatin1StrayGroupEndsCloseNothingAndTheUpperOfTwoNamesIsKept)
 {
     // "Gr" + U+00FC + "n" + U+1F600 (a surrogate pair) and a stored terminator.
     psdtest::Bytes units;
@@ -128,20 +128,17 @@ TEST_F(PsdFileTest, NamesAreUnicodeOrLatin1AndStrayGroupEndsCloseNothing)
     Write("flat.psd", PsdBuilder(4, 4).Build());
     ASSERT_NE(OpenAs<file::PsdFile>(L"flat"), nullptr);
     EXPECT_EQ(0u, mContainer->GetImageCount());
-}
-
-TEST_F(PsdFileTest, RepeatedNamesKeepTheUpperLayer)
-{
+    // Of two layers of one name the upper one is kept.
     Write("twice.psd", PsdBuilder(8, 8)
                            .Layer(Solid("bg", 0, 0, 8, 8, 0xFF000000))
                            .Layer(Solid("a", 1, 1, 1, 1, 0xFF000001))
                            .Layer(Solid("a", 2, 2, 1, 1, 0xFF000002))
                            .Build());
-    file::PsdFile* psd = OpenAs<file::PsdFile>(L"twice.psd");
-    ASSERT_NE(psd, nullptr);
-    ASSERT_EQ(1u, psd->GetImageCount());
-    EXPECT_EQ(2.0f, psd->FindImage(L"a")->mX);
-    std::unique_ptr<base::Stream> stream(psd->OpenStream(L"a"));
+    file::PsdFile* twice = OpenAs<file::PsdFile>(L"twice.psd");
+    ASSERT_NE(twice, nullptr);
+    ASSERT_EQ(1u, twice->GetImageCount());
+    EXPECT_EQ(2.0f, twice->FindImage(L"a")->mX);
+    std::unique_ptr<base::Stream> stream(twice->OpenStream(L"a"));
     EXPECT_EQ(std::vector<u32>{0xFF000002u}, Pixels(*stream));
 }
 
