@@ -33,18 +33,6 @@ std::string Packed(std::initializer_list<int> bytes)
 }
 } // namespace
 
-TEST(ChannelData, PackBitsNeverOverrunsRowsOrInput)
-{
-    // Row counts claiming more than the data holds, and runs longer than the row.
-    Bytes data;
-    data.U16(200).U16(200).Raw(Packed({0x81, 0x44, 0x81, 0x55}));
-    DocPtr doc = LoadLayer(3, 8, OneLayer(2, 3, {{0, 1, data.Str()}}));
-    ASSERT_TRUE(doc);
-    EXPECT_EQ(0xFF440000u, doc->mLayers[0].mPixels[0]);
-    EXPECT_EQ(0xFF440000u, doc->mLayers[0].mPixels[2]);
-    EXPECT_EQ(0xFF000000u, doc->mLayers[0].mPixels[3]); // row 2 starts past the data: zero
-}
-
 // Each layer's buffers held the larger layer before it: what a stream leaves out reads 0.
 TEST(ChannelData, FallingLayerSizesKeepNoStaleBytes)
 {
@@ -68,7 +56,7 @@ TEST(ChannelData, FallingLayerSizesKeepNoStaleBytes)
     }
 }
 
-TEST(ChannelData, EmptyShortAndMaskChannelsKeepTheirNeighboursInStep)
+TEST(ChannelData, EmptyShortMaskAndOverlongPackBitsChannelsKeepTheirNeighboursInStep)
 {
     PsdBuilder builder(4, 4);
     // An empty layer skips its channels' data.
@@ -85,8 +73,15 @@ TEST(ChannelData, EmptyShortAndMaskChannelsKeepTheirNeighboursInStep)
     masked.mChannels.push_back({-2, 0, Packed({10, 20, 30})});
     masked.mChannels.push_back({-3, 0, "ignored!"});
     builder.Layer(masked);
+    // PackBits row counts claiming more than the data holds, and runs longer than the row.
+    Bytes packed;
+    packed.U16(200).U16(200).Raw(Packed({0x81, 0x44, 0x81, 0x55}));
+    builder.Layer(OneLayer(2, 3, {{0, 1, packed.Str()}}));
     DocPtr doc = LoadBytes(builder.Build());
     ASSERT_TRUE(doc);
+    EXPECT_EQ(0xFF440000u, doc->mLayers[3].mPixels[0]);
+    EXPECT_EQ(0xFF440000u, doc->mLayers[3].mPixels[2]);
+    EXPECT_EQ(0xFF000000u, doc->mLayers[3].mPixels[3]); // row 2 starts past the data: zero
     EXPECT_TRUE(doc->mLayers[0].mPixels.empty());
     EXPECT_EQ(0x06090807u, doc->mLayers[1].mPixels[1]);
     EXPECT_EQ((std::vector<u8>{10, 20, 30}), doc->mLayers[2].mMask.mImage);

@@ -46,13 +46,8 @@ TEST(Effects, DescriptorFormSkipsUnknownKeysInAndAroundEffects)
     Descriptor shadow("DrSh");
     shadow.Bool("enab", true)
         .Bool("present", true) // a newer writer's item inside the effect
-        .Enum("Md  ", "BlnM", "linearDodge")
         .Object("Clr ", RgbColour(0, 0, 255))
-        .Unit("Opct", "#Prc", 75.0)
-        .Unit("lagl", "#Ang", 135.7)
-        .Unit("Dstn", "#Pxl", 4.0)
         .Unit("blur", "#Pxl", 9.0)
-        .Bool("layerConceals", true)
         .Bool("showInDialog", false);
     Descriptor stroke("FrFX");
     stroke.Bool("enab", true).Unit("Sz  ", "#Pxl", 6.0).Enum("Styl", "FStl", "InsF").Enum("PntT", "FrFl", "SClr").Object("Clr ", RgbColour(10, 20, 30));

@@ -35,7 +35,7 @@ protected:
 };
 } // namespace
 
-TEST_F(Animation, FrameFollowsTimeWrapsAfterOnePassAndIsDrawnAroundItsAnchor)
+TEST_F(Animation, FrameFollowsTimeWrapsAfterOnePassIsDrawnAroundItsAnchorAndEmptyListsDrawNothing)
 {
     TDAnimation a(L"td/spark");
     EXPECT_EQ(a.frameCount(), 4);
@@ -75,25 +75,19 @@ TEST_F(Animation, FrameFollowsTimeWrapsAfterOnePassAndIsDrawnAroundItsAnchor)
     // A quarter turn swaps the corner's offsets from the centre: (-10, -5) becomes (+-5, +-10).
     EXPECT_NEAR(std::abs(turned.draws[0].x0 - turned.draws[0].cx), 5.0f, 1e-3);
     EXPECT_NEAR(std::abs(turned.draws[0].y0 - turned.draws[0].cy), 10.0f, 1e-3);
-}
-
-TEST_F(Animation, EmptyListDrawsNothingAndNeverDivides)
-{
-    TDAnimation a(L"td/blank"); // the unnamed list of "blank" is empty
-    EXPECT_EQ(a.frameCount(), 0);
-    a.update(0.5f);
-    EXPECT_EQ(a.mTime, 0.0f);
-    EXPECT_EQ(a.frameIndex(), -1);
-    EXPECT_EQ(a.length(), 0.0f);
-    RecordingPainter painter;
-    a.draw(painter, 1, 2, 30);
-    EXPECT_TRUE(painter.draws.empty());
-
+    // An empty list draws nothing and never divides; a rate of 0 stays on the first frame.
+    TDAnimation empty(L"td/blank"); // the unnamed list of "blank" is empty
+    EXPECT_EQ(empty.frameCount(), 0);
+    empty.update(0.5f);
+    EXPECT_EQ(empty.mTime, 0.0f);
+    EXPECT_EQ(empty.frameIndex(), -1);
+    EXPECT_EQ(empty.length(), 0.0f);
+    RecordingPainter nothing;
+    empty.draw(nothing, 1, 2, 30);
     TDAnimation none(nullptr, "walk");
     none.update(1.0f);
-    none.draw(painter, 0, 0, 0);
-    EXPECT_TRUE(painter.draws.empty());
-
+    none.draw(nothing, 0, 0, 0);
+    EXPECT_TRUE(nothing.draws.empty());
     TDAnimation still(L"td/spark");
     still.mRate = 0.0f;
     still.update(3.0f);
