@@ -1,4 +1,5 @@
-// Layer effects in the old fixed form and the descriptor form.
+// Layer effects, which the game does not draw: one sanity case of the old fixed form (the walk of
+// the descriptor form is DescriptorTest's, damage DamagedInputTest's).
 #include "PsdTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -39,29 +40,4 @@ TEST(Effects, OldFormVersionTwoReadsItsNativeColour)
     const psd::EffectsRecord* fx = EffectsOf(doc, psd::kEntryEffectsOld);
     ASSERT_TRUE(fx);
     EXPECT_EQ(0xFF00FF00u, fx->mInnerShadow.mNativeColour);
-}
-
-TEST(Effects, DescriptorFormSkipsUnknownKeysInAndAroundEffects)
-{
-    Descriptor shadow("DrSh");
-    shadow.Bool("enab", true)
-        .Bool("present", true) // a newer writer's item inside the effect
-        .Object("Clr ", RgbColour(0, 0, 255))
-        .Unit("blur", "#Pxl", 9.0)
-        .Bool("showInDialog", false);
-    Descriptor stroke("FrFX");
-    stroke.Bool("enab", true).Unit("Sz  ", "#Pxl", 6.0).Enum("Styl", "FStl", "InsF").Enum("PntT", "FrFl", "SClr").Object("Clr ", RgbColour(10, 20, 30));
-    Descriptor root;
-    root.Unit("Scl ", "#Prc", 100.0)
-        .Bool("masterFXSwitch", true)
-        .Object("DrSh", shadow)
-        .Object("brandNewFx", Descriptor().Long("x", 1))
-        .Object("FrFX", stroke);
-    Bytes data;
-    data.U32(0).U32(16).Raw(root.Body());
-    DocPtr doc = LoadLayerWithExtra(Tagged("lfx2", data.Str()));
-    const psd::EffectsRecord* fx = EffectsOf(doc, psd::kEntryEffects);
-    ASSERT_TRUE(fx);
-    EXPECT_EQ(9, fx->mDropShadow.mSize); // read past the unknown item inside it
-    EXPECT_EQ(0xFF0A141Eu, fx->mStroke.mColour); // read past the unknown effect before it
 }

@@ -37,13 +37,6 @@ Bytes& Bytes::Unicode(const std::string& ascii, bool terminate)
     return *this;
 }
 
-Descriptor RgbColour(double r, double g, double b)
-{
-    Descriptor d("RGBC");
-    d.Double("Rd  ", r).Double("Grn ", g).Double("Bl  ", b);
-    return d;
-}
-
 std::string Tagged(const char* key, const std::string& data, bool pad)
 {
     Bytes out;
