@@ -29,10 +29,11 @@ QLResultEnum Parse(const FntBuilder& builder, render::BMFont* out = nullptr)
 }
 } // namespace
 
-TEST(FontLoad, ReadsMetricsGlyphsAndKerning)
+TEST(FontLoad, ReadsMetricsGlyphsAndKerningWithoutAliasingCharactersBeyondSixteenBits)
 {
     FntBuilder b = Basic();
     b.kernings = {{65, 86, -2}};
+    b.glyphs.push_back({0x10041, 99}); // beyond 16 bits: would truncate to 'A'
     render::BMFont font;
     ASSERT_EQ(QL_OK, Parse(b, &font));
     EXPECT_EQ("Test", font.GetFace());
@@ -43,6 +44,8 @@ TEST(FontLoad, ReadsMetricsGlyphsAndKerning)
     EXPECT_FLOAT_EQ(24.0f, font.GetLineHeight());
     EXPECT_TRUE(font.HasGlyph(L'A'));
     EXPECT_FALSE(font.HasGlyph(L'B'));
+    EXPECT_FLOAT_EQ(10.0f, font.GetGlyphs().at(65).xAdvance);
+    EXPECT_FALSE(font.HasGlyph(static_cast<wchar_t>(0x10041)));
     EXPECT_FLOAT_EQ(-2.0f, font.GetGlyphs().at(86).KerningAfter(L'A'));
     EXPECT_EQ(1u, font.GetPages().size()); // no render: the page stays empty
 }
@@ -101,14 +104,4 @@ TEST(FontLoad, PageIdsAndGlyphPagesOutsideThePageCountAreRejected)
     EXPECT_EQ(2, log.Count("page id"));
     EXPECT_EQ(2, log.Count("page count"));
     EXPECT_EQ(2, log.Count("names page"));
-}
-
-TEST(FontLoad, CharactersBeyondSixteenBitsDoNotAliasOthers)
-{
-    FntBuilder b = Basic();
-    b.glyphs.push_back({0x10041, 99}); // would truncate to 'A'
-    render::BMFont font;
-    ASSERT_EQ(QL_OK, Parse(b, &font));
-    EXPECT_FLOAT_EQ(10.0f, font.GetGlyphs().at(65).xAdvance);
-    EXPECT_FALSE(font.HasGlyph(static_cast<wchar_t>(0x10041)));
 }

@@ -249,7 +249,7 @@ TEST(DevilDecoder, BottomUpFilesComeOutUpright)
     EXPECT_NE(gif.Pixel(0, 0), gif.Pixel(0, 63)) << "a checker, not a flat colour";
 }
 
-TEST(RawDecoder, ReadsHostOrderPixelsAndAlphaTenIsHit)
+TEST(ImageLoader, RawPixelsAreReadInHostOrderWithAlphaTenHitAndOtherDecodersChosenByExactExtension)
 {
     base::ImageInfo info(L"layer", 0, 0, 2, 1, 255, 0, 1, 1, 1.0f);
     const std::vector<u32> pixels = {0x09ABCDEF, 0x0A123456};
@@ -273,10 +273,7 @@ TEST(RawDecoder, ReadsHostOrderPixelsAndAlphaTenIsHit)
         bad.mWidth = wild;
         EXPECT_FALSE(Decode(bytes, L"", &bad).data) << wild;
     }
-}
-
-TEST(ImageLoader, ChoosesByExactLowerCaseExtension)
-{
+    // Without the raw flag the decoder is chosen by the exact lower-case extension.
     const Bytes png = EncodePng(1, 1, {0xFFFFFFFF}, true);
     EXPECT_TRUE(Decode(png, L".png").data);
     EXPECT_FALSE(Decode(png, L".PNG").data);

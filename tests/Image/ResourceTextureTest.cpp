@@ -47,7 +47,7 @@ protected:
 };
 } // namespace
 
-TEST_F(Textures, NamesLoadAsGivenOrByTheFirstExtensionFoundAndBrokenFilesMakeNoTexture)
+TEST_F(Textures, NamesLoadAsGivenOrByTheFirstExtensionFoundShareTheirTextureAndBrokenFilesMakeNone)
 {
     WriteFile(mDir.WPath("a.png"), EncodePng(2, 3, Solid(2, 3, 0xFFFFFFFF), true));
     auto image = Load(mDir.WPath("a.png"));
@@ -73,10 +73,7 @@ TEST_F(Textures, NamesLoadAsGivenOrByTheFirstExtensionFoundAndBrokenFilesMakeNoT
         resource::ResourceManager::Instance()->Get<resource::ResourceTexture>(mDir.WPath("broken.png"));
     EXPECT_FALSE(texture->IsLoaded());
     EXPECT_EQ(nullptr, texture->GetTexture());
-}
-
-TEST_F(Textures, ImagesOfOneNameShareTheirTexture)
-{
+    // Images of one name share their texture.
     WriteFile(mDir.WPath("shared.png"), EncodePng(2, 2, Solid(2, 2, 0xFFFFFFFF), true));
     auto& map = resource::ResourceManager::Instance()->GetMap<resource::ResourceTexture>();
     const size_t before = map.size();

@@ -83,26 +83,3 @@ TEST_P(WideLayers, EveryCompressionGivesTheSamePixels)
 }
 
 INSTANTIATE_TEST_SUITE_P(PackedSmallAndLarge, WideLayers, testing::Bool());
-
-TEST(WideChannels, LayersWithoutTransparencyAreOpaque)
-{
-    constexpr u32 w = 150, h = 3;
-    const Plane g = MakePlane(w, h, 9);
-    LayerSpec greenOnly;
-    greenOnly.mBottom = h;
-    greenOnly.mRight = w;
-    greenOnly.mChannels = {{1, psd::kZip, Encode(g, w, h, psd::kZip)}};
-    // No channel the mode uses: opaque black, as before any channel arrived.
-    LayerSpec nothing = greenOnly;
-    nothing.mChannels = {{3, psd::kRaw, Encode(g, w, h, psd::kRaw)}};
-    PsdBuilder builder(w, h);
-    builder.Layer(greenOnly).Layer(nothing);
-    DocPtr doc = LoadBytes(builder.Build());
-    ASSERT_TRUE(doc);
-    const Plane zero(g.size(), 0);
-    for (size_t i = 0; i < g.size(); ++i)
-    {
-        ASSERT_EQ(Pixel(nullptr, zero, g, zero, i), doc->mLayers[0].mPixels[i]) << i;
-        ASSERT_EQ(0xFF000000u, doc->mLayers[1].mPixels[i]) << i;
-    }
-}

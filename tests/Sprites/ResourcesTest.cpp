@@ -78,7 +78,7 @@ TEST_F(Resources, ContainerMakesOneGraphicPerGroupWithListsDirectlyUnderItAndAga
     EXPECT_EQ(res->findGraphic(L"td/imp"), res->graphics()[0].get());
 }
 
-TEST_F(Resources, GraphicsAreFoundByBothNamesOrMadeFromAnElement)
+TEST_F(Resources, GraphicsAreFoundByBothNamesOrMadeFromAnElementAndMissingSheetsGiveEmptyLists)
 {
     res->loadContainer(L"td/units/t1units");
     TDGraphic* imp = res->graphics()[0].get();
@@ -104,22 +104,19 @@ TEST_F(Resources, GraphicsAreFoundByBothNamesOrMadeFromAnElement)
     EXPECT_EQ(g->frameCount(""), 1);   // the whole sheet, empty group prefix
     EXPECT_EQ(g->frameCount("fire"), 1);
     EXPECT_EQ(g->mImage, nullptr); // the null loader makes no pictures
-}
-
-TEST_F(Resources, MissingSheetsOrNamesGiveEmptyListsOrNoGraphic)
-{
+    // Missing sheets or names give empty lists or no graphic.
     EXPECT_EQ(res->getGraphic("", "", 1), nullptr);
-    tinyxml2::XMLDocument doc;
     doc.Parse("<u id='3'/>");
     EXPECT_EQ(res->getGraphic(doc.FirstChildElement()), nullptr);
     EXPECT_EQ(res->getGraphic(nullptr), nullptr);
+    const size_t before = res->graphics().size();
     res->loadContainer(L"td/towers/none");
-    EXPECT_TRUE(res->graphics().empty());
-    TDGraphic* g = res->getGraphic("ghost_tower", "", 5);
-    ASSERT_NE(g, nullptr);
-    EXPECT_EQ(g->frameCount("idle"), 0);
+    EXPECT_EQ(res->graphics().size(), before);
+    TDGraphic* ghost = res->getGraphic("ghost_tower", "", 5);
+    ASSERT_NE(ghost, nullptr);
+    EXPECT_EQ(ghost->frameCount("idle"), 0);
     float w = 1, h = 1;
-    g->size(w, h);
+    ghost->size(w, h);
     EXPECT_EQ(w, 0.0f);
     EXPECT_EQ(h, 0.0f);
     TDGraphic* named = res->findGraphic(L"td/nothing");
