@@ -70,7 +70,7 @@ protected:
 };
 } // namespace
 
-TEST_F(FontDraw, GlyphsLandWhereKerningJustificationAndAlignmentPutThem)
+TEST_F(FontDraw, GlyphsLandWhereKerningJustificationAndAlignmentPutThemAndMeasuringRecordsNothing)
 {
     auto font = Load(Letters());
     mGraphics->mFont = font.Get();
@@ -134,17 +134,14 @@ TEST_F(FontDraw, GlyphsLandWhereKerningJustificationAndAlignmentPutThem)
     EXPECT_FLOAT_EQ(-3.0f, glyph[0].x) << "floor(-2.5)";
     EXPECT_FLOAT_EQ(-18.0f, glyph[0].y) << "minus the base";
     mGraphics->mFont = nullptr;
-}
-
-TEST_F(FontDraw, MeasuringRecordsNothingAndFillsTheOutputs)
-{
-    auto font = Load(Letters());
-    const std::wstring text = L"ab\nabc";
+    // Measuring records nothing and fills the outputs.
+    const std::wstring lines2 = L"ab\nabc";
     const u32 before = mRender->GetCommandBuffer().GetPosition();
-    float width = 0.0f, height = 0.0f;
+    width = 0.0f;
+    height = 0.0f;
     math::Box bounds;
     {
-        auto measure = font->MeasureText(&text);
+        auto measure = font->MeasureText(&lines2);
         measure->mOutWidth = &width;
         measure->mOutHeight = &height;
         measure->mOutBounds = &bounds;
@@ -157,7 +154,7 @@ TEST_F(FontDraw, MeasuringRecordsNothingAndFillsTheOutputs)
     EXPECT_FLOAT_EQ(0.0f, bounds.maxX);
     EXPECT_FLOAT_EQ(40.0f, bounds.maxY);
     {
-        auto silent = font->MeasureText(&text);
+        auto silent = font->MeasureText(&lines2);
     } // no outputs: nothing happens
     EXPECT_EQ(before, mRender->GetCommandBuffer().GetPosition());
 }

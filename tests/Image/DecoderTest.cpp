@@ -201,25 +201,21 @@ TEST(DxtAlpha, Dxt3NibblesScaleBySeventeenAndDxt5InterpolatesWithTruncationInBot
     EXPECT_EQ(3u, d5.data->GetCompression());
 }
 
-TEST(DevilDecoder, PngAlphaFiftyIsHitPixelsBecomeArgbAndWithoutAlphaAllIsHit)
+TEST(DevilDecoder, PngAlphaFiftyIsHitPixelsBecomeArgbAndBottomUpFilesComeOutUpright)
 {
-    Decoded d = Decode(EncodePng(3, 1, {0x31102030, 0x32405060, 0xFFFFFFFF}, true), L".png");
-    ASSERT_TRUE(d.data);
-    ASSERT_EQ(QL_OK, d.copy);
-    EXPECT_EQ(0x31102030u, d.Pixel(0, 0));
-    EXPECT_EQ(0x32405060u, d.Pixel(1, 0));
-    EXPECT_FALSE(d.Hit(0, 0)); // 49
-    EXPECT_TRUE(d.Hit(1, 0));  // 50
+    Decoded alpha = Decode(EncodePng(3, 1, {0x31102030, 0x32405060, 0xFFFFFFFF}, true), L".png");
+    ASSERT_TRUE(alpha.data);
+    ASSERT_EQ(QL_OK, alpha.copy);
+    EXPECT_EQ(0x31102030u, alpha.Pixel(0, 0));
+    EXPECT_EQ(0x32405060u, alpha.Pixel(1, 0));
+    EXPECT_FALSE(alpha.Hit(0, 0)); // 49
+    EXPECT_TRUE(alpha.Hit(1, 0));  // 50
     Decoded opaque = Decode(EncodePng(2, 2, {0x00102030, 0x00405060, 0x00000000, 0x00FFFFFF}, false), L".png");
     ASSERT_TRUE(opaque.data);
     ASSERT_EQ(QL_OK, opaque.copy);
     EXPECT_EQ(0xFF102030u, opaque.Pixel(0, 0));
     for (bool bit : opaque.mask)
         EXPECT_TRUE(bit);
-}
-
-TEST(DevilDecoder, BottomUpFilesComeOutUpright)
-{
     // The demo TGA is stored bottom-up: with its origin bit turned to the top its rows read upside
     // down. The demo BMP, bottom-up as well, holds the GIF's checker.
     const Bytes tga = ContentImage("badge.tga");

@@ -98,46 +98,22 @@ TEST(Decoders, PackBitsRowsMatchAReferenceWithoutTouchingPastTheRow)
     }
 }
 
-TEST(Decoders, InflaterKeepsThePrefixClearsTheRestAndRefusesDamage)
+// Whole streams, shorter streams and damage through documents: ChannelData and DamagedInput.
+TEST(Decoders, InflaterKeepsThePrefixOfALongerStreamIgnoresTrailingBytesAndRefusesABadChecksum)
 {
     std::mt19937 rng(3);
     const std::vector<u8> raw = RandomBytes(rng, 5000);
     const std::vector<u8> stream = Deflate(raw);
     psd::ZipInflater inflater;
-    std::vector<u8> out(5000, 0xAA);
-    ASSERT_EQ(psd::kOk, inflater.Inflate(stream.data(), stream.size(), out.data(), out.size()));
-    EXPECT_EQ(raw, out);
-
-    // A stream longer than the channel gives its first bytes.
     std::vector<u8> part(1000, 0xAA);
     ASSERT_EQ(psd::kOk, inflater.Inflate(stream.data(), stream.size(), part.data(), part.size()));
     EXPECT_TRUE(std::equal(part.begin(), part.end(), raw.begin()));
-
-    // A stream shorter than the channel leaves zeros, not what the buffer held.
-    std::vector<u8> longer(6000, 0xAA);
-    ASSERT_EQ(psd::kOk, inflater.Inflate(stream.data(), stream.size(), longer.data(), longer.size()));
-    EXPECT_TRUE(std::equal(raw.begin(), raw.end(), longer.begin()));
-    EXPECT_EQ(std::vector<u8>(1000, 0), std::vector<u8>(longer.begin() + 5000, longer.end()));
-
-    // Bytes after the stream's end are ignored.
     std::vector<u8> trailing = stream;
     trailing.insert(trailing.end(), {1, 2, 3, 4});
-    std::fill(out.begin(), out.end(), 0xAA);
+    std::vector<u8> out(5000, 0xAA);
     ASSERT_EQ(psd::kOk, inflater.Inflate(trailing.data(), trailing.size(), out.data(), out.size()));
     EXPECT_EQ(raw, out);
-
-    // A wrong checksum, a cut stream and garbage fail and leave the output cleared.
     std::vector<u8> badSum = stream;
     badSum.back() ^= 0x55;
-    std::vector<u8> cut(stream.begin(), stream.begin() + stream.size() / 2);
-    const std::vector<u8> garbage = {'n', 'o', 't', ' ', 'z', 'l', 'i', 'b'};
-    for (const std::vector<u8>* bad : std::initializer_list<const std::vector<u8>*>{&badSum, &cut, &garbage})
-    {
-        std::fill(out.begin(), out.end(), 0xAA);
-        EXPECT_EQ(psd::kZipFailed, inflater.Inflate(bad->data(), bad->size(), out.data(), out.size()));
-        EXPECT_EQ(std::vector<u8>(out.size(), 0), out);
-    }
-    // Still usable after failures.
-    ASSERT_EQ(psd::kOk, inflater.Inflate(stream.data(), stream.size(), out.data(), out.size()));
-    EXPECT_EQ(raw, out);
+    EXPECT_EQ(psd::kZipFailed, inflater.Inflate(badSum.data(), badSum.size(), out.data(), out.size()));
 }
