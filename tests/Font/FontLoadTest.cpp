@@ -50,8 +50,9 @@ TEST(FontLoad, ReadsMetricsGlyphsAndKerningWithoutAliasingCharactersBeyondSixtee
     EXPECT_EQ(1u, font.GetPages().size()); // no render: the page stays empty
 }
 
-TEST(FontLoad, AcceptsOrRejectsEachLayout)
+TEST(FontLoad, AcceptsOrRejectsEachLayoutAndPageReferencesOutsideThePageCount)
 {
+    audiotest::LogCapture log;
     const struct
     {
         const char* what;
@@ -82,11 +83,7 @@ TEST(FontLoad, AcceptsOrRejectsEachLayout)
     render::BMFont font;
     EXPECT_EQ(QL_FAIL, font.Parse("<font><info/>", 13, L"")) << "broken XML";
     EXPECT_EQ(QL_FAIL, font.Parse("<font/>", 7, L"")) << "no parts";
-}
-
-TEST(FontLoad, PageIdsAndGlyphPagesOutsideThePageCountAreRejected)
-{
-    audiotest::LogCapture log;
+    // Page ids and glyph pages outside the page count are rejected with their reason.
     const std::function<void(FntBuilder&)> changes[] = {
         [](FntBuilder& b) { b.pages = {{-1, "page0.png"}}; },
         [](FntBuilder& b) { b.pages = {{1, "page0.png"}}; },

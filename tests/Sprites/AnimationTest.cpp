@@ -95,7 +95,7 @@ TEST_F(Animation, FrameFollowsTimeWrapsAfterOnePassIsDrawnAroundItsAnchorAndEmpt
     EXPECT_EQ(still.length(), 0.0f);
 }
 
-TEST_F(Animation, OneShotSpriteDiesAfterOnePassEvenWhenDelayedLongerThanIt)
+TEST_F(Animation, OneShotSpriteDiesAfterOnePassEvenWhenDelayedLongerThanItFadingOverItsLastFifthOfASecond)
 {
     TDAnimatedSprite s(L"td/spark");
     EXPECT_FLOAT_EQ(s.mAnimation->mRate, 20.0f);
@@ -120,6 +120,26 @@ TEST_F(Animation, OneShotSpriteDiesAfterOnePassEvenWhenDelayedLongerThanIt)
     }
     EXPECT_FALSE(delayed.isAlive());
     EXPECT_GE(shown, 5); // about 0.15 s of frames at 0.025 s each
+    // A sprite fades over the last fifth of a second.
+    TDAnimatedSprite fading(L"td/spark"); // length 4 / 20 = 0.2 s: the whole pass is the fade
+    fading.mTime = 0.1f;
+    EXPECT_NEAR(fading.alpha(), 0.5f, 1e-5);
+    fading.mAnimation->mRate = 4.0f; // length 1 s
+    fading.mTime = 0.5f;
+    EXPECT_EQ(fading.alpha(), 1.0f);
+    fading.mTime = 0.95f;
+    EXPECT_NEAR(fading.alpha(), 0.25f, 1e-5);
+    fading.mTime = 1.5f;
+    EXPECT_EQ(fading.alpha(), 0.0f);
+    fading.mTime = 0.9f;
+    fading.mDelay = -1.0f;
+    fading.mX = 40;
+    fading.mY = 50;
+    RecordingPainter painter;
+    fading.draw(painter);
+    ASSERT_EQ(painter.draws.size(), 1u);
+    EXPECT_NEAR(painter.draws[0].color.a, 0.5f, 1e-5);
+    EXPECT_EQ(painter.draws[0].color.r, 1.0f);
 }
 
 TEST_F(Animation, DelayedSpriteNeitherDrawsNorAdvancesAndALoopingOneKeepsRunning)
@@ -162,30 +182,6 @@ TEST_F(Animation, DelayedSpriteNeitherDrawsNorAdvancesAndALoopingOneKeepsRunning
     // The first wrap set the delay to 0 long before it had run out; it shrank again since.
     EXPECT_LT(looping.mDelay, 0.0f);
     EXPECT_GT(looping.mDelay, -0.2f);
-}
-
-TEST_F(Animation, SpriteFadesOverTheLastFifthOfASecond)
-{
-    TDAnimatedSprite s(L"td/spark"); // length 4 / 20 = 0.2 s: the whole pass is the fade
-    s.mTime = 0.1f;
-    EXPECT_NEAR(s.alpha(), 0.5f, 1e-5);
-    s.mAnimation->mRate = 4.0f; // length 1 s
-    s.mTime = 0.5f;
-    EXPECT_EQ(s.alpha(), 1.0f);
-    s.mTime = 0.95f;
-    EXPECT_NEAR(s.alpha(), 0.25f, 1e-5);
-    s.mTime = 1.5f;
-    EXPECT_EQ(s.alpha(), 0.0f);
-
-    s.mTime = 0.9f;
-    s.mDelay = -1.0f;
-    s.mX = 40;
-    s.mY = 50;
-    RecordingPainter painter;
-    s.draw(painter);
-    ASSERT_EQ(painter.draws.size(), 1u);
-    EXPECT_NEAR(painter.draws[0].color.a, 0.5f, 1e-5);
-    EXPECT_EQ(painter.draws[0].color.r, 1.0f);
 }
 
 TEST(ButtonFrame, PulsesHoversStrictlyInsideAndDrawsScaledAboutThePivot)

@@ -128,10 +128,7 @@ TEST_F(VideoFiles, DamagedFramesAreReportedAndPlayingGoesOnToTheEnd)
         EXPECT_TRUE(mVideo->IsEnded()) << mended;
         EXPECT_EQ(1, mListener.mEnded) << mended;
         EXPECT_EQ(failures, mLog.Count("bad packet") + mLog.Count("no picture") - logged) << mended;
-        if (!mended)
-        {
-            EXPECT_EQ(0, failures) << "dropped pages are gaps, not damaged packets";
-        }
+        EXPECT_TRUE(mended || failures == 0) << "dropped pages are gaps, not damaged packets";
     }
 }
 
