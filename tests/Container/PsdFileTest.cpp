@@ -93,7 +93,7 @@ TEST_F(PsdFileTest, ListsItsLayersByGroupPathTopDownWithTheirRectanglesAndArgbSt
     EXPECT_FALSE(psd->HasImageFile(L"menu/play"));
 }
 
-TEST_F(PsdFileTest, NamesAreUnicodeOrLatin1StrayGroupEndsCloseNothingAndTheUpperOfTwoNamesIsKept)
+TEST_F(PsdFileTest, NamesAreUnicodeOrLatin1StrayGroupEndsCloseNothingTheUpperOfTwoNamesIsKeptAndDamageLeavesItEmpty)
 {
     // "Gr" + U+00FC + "n" + U+1F600 (a surrogate pair) and a stored terminator.
     psdtest::Bytes units;
@@ -130,10 +130,7 @@ TEST_F(PsdFileTest, NamesAreUnicodeOrLatin1StrayGroupEndsCloseNothingAndTheUpper
     EXPECT_EQ(2.0f, twice->FindImage(L"a")->mX);
     std::unique_ptr<base::Stream> stream(twice->OpenStream(L"a"));
     EXPECT_EQ(std::vector<u32>{0xFF000002u}, Pixels(*stream));
-}
-
-TEST_F(PsdFileTest, DamagedFilesGiveAnEmptyContainerAndALogLine)
-{
+    // Damaged files give an empty container and a log line.
     const std::string good = MenuPsd();
     Write("cut.psd", good.substr(0, good.size() / 2));
     file::PsdFile* cut = OpenAs<file::PsdFile>(L"cut");
@@ -149,4 +146,3 @@ TEST_F(PsdFileTest, DamagedFilesGiveAnEmptyContainerAndALogLine)
     EXPECT_EQ(0u, text->GetImageCount());
     EXPECT_TRUE(LogHas(L"PSD file 'text' is damaged"));
 }
-

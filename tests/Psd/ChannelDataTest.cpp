@@ -88,7 +88,7 @@ TEST(ChannelData, EmptyShortMaskAndOverlongPackBitsChannelsKeepTheirNeighboursIn
     EXPECT_EQ(0xFF010101u, doc->mLayers[2].mPixels[3]);
 }
 
-TEST(ChannelData, IndexedHidesItsTransparentIndexAndOtherModesLoadOpaque)
+TEST(ChannelData, IndexedHidesItsTransparentIndexOtherModesLoadOpaqueAndTheMergedImageReadsInEachCompression)
 {
     std::string planar(768, '\0');
     for (int i = 0; i < 256; ++i)
@@ -112,10 +112,7 @@ TEST(ChannelData, IndexedHidesItsTransparentIndexAndOtherModesLoadOpaque)
         ASSERT_EQ(2u, other->mLayers[0].mPixels.size()) << mode;
         EXPECT_EQ(0xFF000000u, other->mLayers[0].mPixels[1] & 0xFF000000u) << mode;
     }
-}
-
-TEST(ChannelData, MergedImageCompressions)
-{
+    // The merged image in each compression.
     // 2x2 RGB, channel planes 1..4, 5..8, 9..12.
     std::string planes = Packed({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
     Bytes rle;
@@ -128,8 +125,8 @@ TEST(ChannelData, MergedImageCompressions)
     std::vector<u32> expected = {0xFF010509u, 0xFF02060Au, 0xFF03070Bu, 0xFF04080Cu};
     for (auto [compression, data] : {std::pair<u16, std::string>{0, planes}, {1, rle.Str()}, {2, Deflate(planes)}})
     {
-        DocPtr doc = LoadBytes(PsdBuilder(2, 2).Merged(compression, data).Build());
-        ASSERT_TRUE(doc) << compression;
-        EXPECT_EQ(expected, doc->mMerged) << compression;
+        DocPtr merged = LoadBytes(PsdBuilder(2, 2).Merged(compression, data).Build());
+        ASSERT_TRUE(merged) << compression;
+        EXPECT_EQ(expected, merged->mMerged) << compression;
     }
 }

@@ -19,7 +19,7 @@ std::string SimpleRgb()
 }
 } // namespace
 
-TEST(Document, LoadsFromAPathOrAPackEntryAndArgumentFailuresLeaveOutUntouched)
+TEST(Document, LoadsFromAPathAPackEntryOrWithoutLayersAndArgumentFailuresLeaveOutUntouched)
 {
     EXPECT_EQ(psd::kNullDocument, psd::LoadDocument(nullptr, "x.psd"));
     psd::Document* marker = reinterpret_cast<psd::Document*>(0x1234);
@@ -48,18 +48,15 @@ TEST(Document, LoadsFromAPathOrAPackEntryAndArgumentFailuresLeaveOutUntouched)
     ASSERT_EQ(psd::kOk, psd::LoadDocument(&out, entry));
     DocPtr owned(out);
     EXPECT_EQ(0xFF0A141Eu, out->mLayers[0].mPixels[0]);
-}
-
-TEST(Document, ALayerlessFileGetsOneLayerFromTheMergedImageWhoseFourthPlaneIsTransparency)
-{
+    // A layerless file gets one layer from the merged image, whose fourth plane is transparency.
     Bytes merged;
     merged.Raw(Fill(6, 0x11)).Raw(Fill(6, 0x22)).Raw(Fill(6, 0x33)).Raw(Fill(6, 0x80));
-    DocPtr doc = LoadBytes(PsdBuilder(3, 2, 3, 8, 4).Merged(0, merged.Str()).Build());
-    ASSERT_TRUE(doc);
-    ASSERT_EQ(1, doc->LayerCount());
-    EXPECT_EQ(3, doc->mLayers[0].mRight);
-    EXPECT_EQ(2, doc->mLayers[0].mBottom);
-    EXPECT_EQ(std::vector<u32>(6, 0x80112233u), doc->mLayers[0].mPixels);
+    DocPtr flat = LoadBytes(PsdBuilder(3, 2, 3, 8, 4).Merged(0, merged.Str()).Build());
+    ASSERT_TRUE(flat);
+    ASSERT_EQ(1, flat->LayerCount());
+    EXPECT_EQ(3, flat->mLayers[0].mRight);
+    EXPECT_EQ(2, flat->mLayers[0].mBottom);
+    EXPECT_EQ(std::vector<u32>(6, 0x80112233u), flat->mLayers[0].mPixels);
 }
 
 TEST(Document, HugeAreasWithLittleDataFailBeforeTheirPixelsAreReserved)

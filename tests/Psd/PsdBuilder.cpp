@@ -60,6 +60,8 @@ std::string Fill(size_t count, u8 value)
     return std::string(count, static_cast<char>(value));
 }
 
+namespace
+{
 std::string PackRow(const u8* row, u32 width)
 {
     Bytes out;
@@ -87,6 +89,7 @@ std::string PackRow(const u8* row, u32 width)
     }
     return out.Str();
 }
+} // namespace
 
 std::string PackBits(const std::string& plane, u32 width, u32 height)
 {

@@ -106,9 +106,7 @@ std::string Tagged(const char* key, const std::string& data, bool pad = true);
 std::string Divider(u32 type, const char* blendKey = nullptr);
 // Planar bytes of a raw channel.
 std::string Fill(size_t count, u8 value);
-// One PackBits row: repeat runs of 3 or more, literal runs between them.
-std::string PackRow(const u8* row, u32 width);
-// Row counts then rows, as in a layer channel.
+// Row counts then rows, as in a layer channel: repeat runs of 3 or more, literal runs between them.
 std::string PackBits(const std::string& plane, u32 width, u32 height);
 // A zlib stream of the bytes.
 std::string Deflate(const std::string& raw);

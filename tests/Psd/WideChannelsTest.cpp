@@ -41,11 +41,6 @@ std::string Encode(const Plane& plane, u32 width, u32 height, u16 compression)
     }
     }
 }
-
-u32 Pixel(const Plane* a, const Plane& r, const Plane& g, const Plane& b, size_t i)
-{
-    return (u32(a ? (*a)[i] : 255) << 24) | (u32(r[i]) << 16) | (u32(g[i]) << 8) | b[i];
-}
 } // namespace
 
 class WideLayers : public testing::TestWithParam<bool>
@@ -63,7 +58,7 @@ TEST_P(WideLayers, EveryCompressionGivesTheSamePixels)
     ASSERT_EQ(smooth, packed <= size_t(w) * h);
     std::vector<u32> expected(size_t(w) * h);
     for (size_t i = 0; i < expected.size(); ++i)
-        expected[i] = Pixel(&a, r, g, b, i);
+        expected[i] = (u32(a[i]) << 24) | (u32(r[i]) << 16) | (u32(g[i]) << 8) | b[i];
     for (u16 compression : {psd::kRaw, psd::kPackBits, psd::kZip, psd::kZipPredicted})
     {
         // Transparency first (as most writers store it) and last.
