@@ -1,4 +1,4 @@
-// Loading: arguments, status codes, truncation, the synthetic layer and failure logging.
+// Loading: by path or from a pack entry, arguments, the synthetic layer and the memory limit.
 #include "Core/Psd/Channels.h"
 #include "PsdTestUtil.h"
 

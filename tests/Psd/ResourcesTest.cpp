@@ -1,4 +1,4 @@
-// Header, colour-mode data and image resources, and the bounds of each block.
+// Image resources: each block skipped with its name and padding, never into the next.
 #include "PsdTestUtil.h"
 
 #include <gtest/gtest.h>
