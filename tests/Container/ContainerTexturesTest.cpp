@@ -112,7 +112,7 @@ TEST_F(ContainerTextures, FolderImagesLoadFromTheirFilesOrTheirAtlasWithTheirDes
     EXPECT_EQ(Load(L"lost", folder.get()), nullptr) << "an atlas that does not load";
 }
 
-TEST_F(ContainerTextures, PsdLayersLoadFromTheirRawPixels)
+TEST_F(ContainerTextures, PsdLayersLoadFromTheirRawPixelsLooseOrPacked)
 {
     Write("menu.psd", MenuPsd());
     auto psd = Open(L"menu");
@@ -139,25 +139,20 @@ TEST_F(ContainerTextures, PsdLayersLoadFromTheirRawPixels)
     ASSERT_NE(fromOther, nullptr);
     EXPECT_NE(play->GetTexture(), fromOther->GetTexture());
     EXPECT_EQ(1, fromOther->GetWidth());
-}
-
-TEST_F(ContainerTextures, PackedContainersMakeTheSameTextures)
-{
+    // Packed folders and PSD files make the same textures.
     WriteFolder("src/ui");
     Write("src/menu.psd", MenuPsd());
     PackAndMount();
-    auto folder = Open(L"td/ui");
-    auto psd = Open(L"td/menu");
-    ASSERT_NE(folder, nullptr);
-    ASSERT_NE(psd, nullptr);
-    auto l = Load(L"l", folder.get());
-    auto part = Load(L"part", folder.get());
-    auto play = Load(L"play", psd.get());
-    ASSERT_NE(l, nullptr);
-    ASSERT_NE(part, nullptr);
-    ASSERT_NE(play, nullptr);
+    auto packedFolder = Open(L"td/ui");
+    auto packedPsd = Open(L"td/menu");
+    ASSERT_NE(packedFolder, nullptr);
+    ASSERT_NE(packedPsd, nullptr);
+    auto l = Load(L"l", packedFolder.get());
+    auto part = Load(L"part", packedFolder.get());
+    auto packedPlay = Load(L"play", packedPsd.get());
+    ASSERT_TRUE(l && part && packedPlay);
     EXPECT_TRUE(l->IsOpaqueAt(0, 0));
     EXPECT_TRUE(part->IsValid());
-    EXPECT_EQ(5, play->GetWidth());
-    EXPECT_TRUE(play->IsOpaqueAt(0, 0));
+    EXPECT_EQ(5, packedPlay->GetWidth());
+    EXPECT_TRUE(packedPlay->IsOpaqueAt(0, 0));
 }

@@ -20,7 +20,7 @@ file::ImageIndex Index(std::initializer_list<const wchar_t*> names)
 using Names = std::vector<std::wstring>;
 } // namespace
 
-TEST(ImageIndex, ListsImagesOfAFolderInDocumentOrder)
+TEST(ImageIndex, ListsImagesInDocumentOrderAndFoldersOnceInNameOrderIgnoringLetterCase)
 {
     const file::ImageIndex index = Index({L"top", L"menu/play", L"menu/sub/deep", L"menu/exit", L"menu/play"});
     Names out;
@@ -35,23 +35,20 @@ TEST(ImageIndex, ListsImagesOfAFolderInDocumentOrder)
     out.clear();
     index.ListImages(L"men", true, out, false); // whole folder names only
     EXPECT_TRUE(out.empty());
-}
-
-TEST(ImageIndex, FolderPrefixesIgnoreLetterCaseAndSubFoldersAreListedOnceInNameOrder)
-{
-    const file::ImageIndex index = Index({L"Button/Normal", L"button/over", L"Menu/Sub/x"});
-    Names out;
-    index.ListImages(L"BUTTON/", false, out, true);
+    // Folder prefixes ignore letter case; sub-folders are listed once, in name order.
+    const file::ImageIndex cased = Index({L"Button/Normal", L"button/over", L"Menu/Sub/x"});
+    out.clear();
+    cased.ListImages(L"BUTTON/", false, out, true);
     EXPECT_EQ(out, (Names{L"Normal", L"over"}));
     out.clear();
-    index.ListFolders(L"", out, false);
+    cased.ListFolders(L"", out, false);
     EXPECT_EQ(out, (Names{L"Button", L"Menu", L"button"}));
-    EXPECT_TRUE(index.HasFolder(L"menu"));
+    EXPECT_TRUE(cased.HasFolder(L"menu"));
     // Names are found as given or lowered, never by a prefix.
-    EXPECT_TRUE(index.HasName(L"Button/Normal"));
-    EXPECT_TRUE(index.HasName(L"BUTTON/OVER"));
-    EXPECT_FALSE(index.HasName(L"button/normal"));
-    EXPECT_FALSE(index.HasName(L"button/ov"));
+    EXPECT_TRUE(cased.HasName(L"Button/Normal"));
+    EXPECT_TRUE(cased.HasName(L"BUTTON/OVER"));
+    EXPECT_FALSE(cased.HasName(L"button/normal"));
+    EXPECT_FALSE(cased.HasName(L"button/ov"));
     // Sub-folders are listed once, in name order.
     const file::ImageIndex folders = Index({L"ui/z/1", L"ui/a/1", L"ui/a/2", L"ui/a/b/3", L"ui/file", L"other/x"});
     out.clear();

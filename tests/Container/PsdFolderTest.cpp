@@ -50,12 +50,7 @@ TEST_F(PsdFolderTest, ListsItsImagesWithTheirPositionsInFileOrderAndFindsTheirFi
     std::vector<std::wstring> names;
     EXPECT_EQ(QL_OK, folder->ListImages(L"", true, names, false));
     EXPECT_EQ(names, (std::vector<std::wstring>{L"l", L"r", L"icons/star"}));
-    names.clear();
-    EXPECT_EQ(QL_OK, folder->ListFolders(L"", names, true));
-    EXPECT_EQ(names, std::vector<std::wstring>{L"icons"});
-    EXPECT_TRUE(folder->HasFolder(L""));
-    EXPECT_FALSE(folder->HasFolder(L"icons"));
-    EXPECT_TRUE(folder->HasImage(L"L"));
+    // Folders and names beyond the order are the shared index's (ImageIndexTest).
     // Image files are found with the texture extensions.
     Write("ui/sides/l.png", "png bytes");
     Write("ui/sides/r.dds", "dds bytes");
@@ -84,7 +79,7 @@ TEST_F(PsdFolderTest, ListsItsImagesWithTheirPositionsInFileOrderAndFindsTheirFi
     EXPECT_FALSE(folder->HasImageFile(L"icons/star"));
 }
 
-TEST_F(PsdFolderTest, AtlasEntriesPointIntoTheirAtlasWithVFromTheBottom)
+TEST_F(PsdFolderTest, AtlasEntriesPointIntoTheirAtlasAndDescriptionsTakeDefaultsAndClamp)
 {
     Write("f/layers.xml", "<Document><Layers>"
                           "<Layer name='a' atlas='sheet.png' tu1='0.25' tv1='0.5' tu2='0.75' tv2='1.0'/>"
@@ -113,10 +108,7 @@ TEST_F(PsdFolderTest, AtlasEntriesPointIntoTheirAtlasWithVFromTheBottom)
     EXPECT_EQ(1, b->mInAtlas);
     EXPECT_EQ(0.5f, b->mTextureOriginV);
     EXPECT_EQ(b, folder->GetImage(2));
-}
-
-TEST_F(PsdFolderTest, DescriptionsTakeDefaultsClampWhatTheyCannotHoldAndEndAtANamelessLayer)
-{
+    // Absent values take defaults, what does not fit is clamped, a nameless layer ends the list.
     Write("d/layers.xml", "<Document><Layers>"
                           "<Layer name='b' x='-3' y='4' width='5' height='6' opacity='128' ind='7'/>"
                           "<Other name='skipped'/>"
@@ -124,21 +116,21 @@ TEST_F(PsdFolderTest, DescriptionsTakeDefaultsClampWhatTheyCannotHoldAndEndAtANa
                           "<Layer name='\xc3\xa9t\xc3\xa9'/>"
                           "<Layer x='1'/><Layer name='after'/>"
                           "</Layers></Document>");
-    file::PsdFolder* folder = OpenAs<file::PsdFolder>(L"d");
-    ASSERT_NE(folder, nullptr);
-    ASSERT_EQ(3u, folder->GetImageCount()) << "a layer without a name ends the list";
-    const base::ImageInfo* b = folder->GetImage(0);
-    EXPECT_EQ(-3.0f, b->mX);
-    EXPECT_EQ(6.0f, b->mHeight);
-    EXPECT_EQ(128u, b->mOpacity);
-    EXPECT_EQ(7u, b->mIndex);
+    file::PsdFolder* described = OpenAs<file::PsdFolder>(L"d");
+    ASSERT_NE(described, nullptr);
+    ASSERT_EQ(3u, described->GetImageCount()) << "a layer without a name ends the list";
+    const base::ImageInfo* first = described->GetImage(0);
+    EXPECT_EQ(-3.0f, first->mX);
+    EXPECT_EQ(6.0f, first->mHeight);
+    EXPECT_EQ(128u, first->mOpacity);
+    EXPECT_EQ(7u, first->mIndex);
     // Out of range: clamped or no number, never wrapped.
-    const base::ImageInfo* a = folder->GetImage(1);
-    EXPECT_EQ(255u, a->mOpacity);
-    EXPECT_EQ(0u, a->mIndex);
-    EXPECT_EQ(0.0f, a->mX) << "a number beyond 32 bits is no number";
-    EXPECT_EQ(0.0f, a->mWidth);
-    const base::ImageInfo* named = folder->GetImage(2);
+    const base::ImageInfo* clamped = described->GetImage(1);
+    EXPECT_EQ(255u, clamped->mOpacity);
+    EXPECT_EQ(0u, clamped->mIndex);
+    EXPECT_EQ(0.0f, clamped->mX) << "a number beyond 32 bits is no number";
+    EXPECT_EQ(0.0f, clamped->mWidth);
+    const base::ImageInfo* named = described->GetImage(2);
     EXPECT_EQ(L"\u00e9t\u00e9", named->mName);
     EXPECT_EQ(255u, named->mOpacity) << "absent opacity is opaque";
     EXPECT_EQ(2u, named->mIndex) << "absent order is the place in the file";

@@ -24,14 +24,14 @@ class FontDraw : public GraphicsFixture
 {
 protected:
     // Writes the font and a white page per page entry, then loads it through the resource manager.
-    base::CountedPtr<render::BMFont> Load(const FntBuilder& builder)
+    base::CountedPtr<render::BMFont> Load(const FntBuilder& builder, const std::string& name = "font")
     {
         for (const auto& [id, file] : builder.pages)
             imagetest::WriteFile(mDir.WPath(file),
                                  imagetest::EncodePng(64, 64, std::vector<u32>(64 * 64, 0xFFFFFFFF), true));
         const std::string text = builder.Build();
-        imagetest::WriteFile(mDir.WPath("font.fnt"), imagetest::Bytes(text.begin(), text.end()));
-        auto font = resource::ResourceManager::Instance()->Get<render::BMFont>(mDir.WPath("font"));
+        imagetest::WriteFile(mDir.WPath(name + ".fnt"), imagetest::Bytes(text.begin(), text.end()));
+        auto font = resource::ResourceManager::Instance()->Get<render::BMFont>(mDir.WPath(name));
         font->SetRender(mRender);
         EXPECT_EQ(QL_OK, font->Load());
         return font;
@@ -49,7 +49,8 @@ protected:
                     {101, 20},
                     {102, 20},
                     {32, 10},
-                    {119, 51}};
+                    {119, 51},
+                    {120, 5}};
         b.glyphs[0].xoffset = 1;
         b.glyphs[0].yoffset = 2;
         b.kernings = {{65, 86, -2}};
@@ -69,7 +70,7 @@ protected:
 };
 } // namespace
 
-TEST_F(FontDraw, KerningNarrowsTheMeasureAndTheDrawnGlyphsAlike)
+TEST_F(FontDraw, GlyphsLandWhereKerningJustificationAndAlignmentPutThemAndMeasuringRecordsNothing)
 {
     auto font = Load(Letters());
     mGraphics->mFont = font.Get();
@@ -93,30 +94,18 @@ TEST_F(FontDraw, KerningNarrowsTheMeasureAndTheDrawnGlyphsAlike)
     const std::wstring reversed = L"VA";
     auto other = mGraphics->DrawText(&reversed);
     EXPECT_FLOAT_EQ(11.0f, Draw(other)[4].x);
-    mGraphics->mFont = nullptr;
-}
-
-TEST_F(FontDraw, JustifiedWrappedLinesWidenTheirSpaces)
-{
-    auto font = Load(Letters());
-    mGraphics->mFont = font.Get();
-    const std::wstring text = L"a b c def";
-    auto command = mGraphics->DrawTextWrapped(&text, 100.0f, 0.0f, 3, true);
-    command->mFormat.mWidestLine = false;
-    const auto quads = Draw(command);
-    ASSERT_EQ(6u * 4, quads.size());
-    EXPECT_FLOAT_EQ(0.0f, quads[0].x);
-    EXPECT_FLOAT_EQ(40.0f, quads[4].x); // 20 + space 10 + 10 extra
-    EXPECT_FLOAT_EQ(80.0f, quads[8].x);
-    EXPECT_FLOAT_EQ(0.0f, quads[12].x) << "the last line keeps its indent";
-    EXPECT_FLOAT_EQ(20.0f, quads[12].y) << "one line advance down";
-    mGraphics->mFont = nullptr;
-}
-
-TEST_F(FontDraw, CentredAndRightAlignedLinesStartInsideTheMeasuredWidth)
-{
-    auto font = Load(Letters());
-    mGraphics->mFont = font.Get();
+    // Justified wrapped lines widen their spaces.
+    const std::wstring words = L"a b c def";
+    auto justified = mGraphics->DrawTextWrapped(&words, 100.0f, 0.0f, 3, true);
+    justified->mFormat.mWidestLine = false;
+    const auto lines = Draw(justified);
+    ASSERT_EQ(6u * 4, lines.size());
+    EXPECT_FLOAT_EQ(0.0f, lines[0].x);
+    EXPECT_FLOAT_EQ(40.0f, lines[4].x); // 20 + space 10 + 10 extra
+    EXPECT_FLOAT_EQ(80.0f, lines[8].x);
+    EXPECT_FLOAT_EQ(0.0f, lines[12].x) << "the last line keeps its indent";
+    EXPECT_FLOAT_EQ(20.0f, lines[12].y) << "one line advance down";
+    // Centred and right-aligned lines start inside the measured width.
     const struct
     {
         const wchar_t* text;
@@ -129,41 +118,30 @@ TEST_F(FontDraw, CentredAndRightAlignedLinesStartInsideTheMeasuredWidth)
     };
     for (const auto& c : cases)
     {
-        const std::wstring text = c.text;
-        auto command = mGraphics->DrawTextWrapped(&text, 100.0f, 0.0f, c.align, true);
-        command->mFormat.mWidestLine = false;
-        const auto quads = Draw(command);
-        ASSERT_EQ(4 * text.size(), quads.size());
-        EXPECT_FLOAT_EQ(c.x, quads[quads.size() - 4].x) << c.align;
+        const std::wstring line = c.text;
+        auto aligned = mGraphics->DrawTextWrapped(&line, 100.0f, 0.0f, c.align, true);
+        aligned->mFormat.mWidestLine = false;
+        const auto glyphs = Draw(aligned);
+        ASSERT_EQ(4 * line.size(), glyphs.size());
+        EXPECT_FLOAT_EQ(c.x, glyphs[glyphs.size() - 4].x) << c.align;
     }
+    // Command alignment moves the whole text by floored halves.
+    const std::wstring x = L"x";
+    auto moved = mGraphics->DrawText(&x);
+    moved->mAlignH = 2;
+    moved->mAlignV = 3;
+    const auto glyph = Draw(moved);
+    EXPECT_FLOAT_EQ(-3.0f, glyph[0].x) << "floor(-2.5)";
+    EXPECT_FLOAT_EQ(-18.0f, glyph[0].y) << "minus the base";
     mGraphics->mFont = nullptr;
-}
-
-TEST_F(FontDraw, CommandAlignmentMovesWholeTextByFlooredHalves)
-{
-    FntBuilder b = Letters();
-    b.glyphs.push_back({120, 5});
-    auto font = Load(b);
-    mGraphics->mFont = font.Get();
-    const std::wstring text = L"x";
-    auto command = mGraphics->DrawText(&text);
-    command->mAlignH = 2;
-    command->mAlignV = 3;
-    const auto quads = Draw(command);
-    EXPECT_FLOAT_EQ(-3.0f, quads[0].x) << "floor(-2.5)";
-    EXPECT_FLOAT_EQ(-18.0f, quads[0].y) << "minus the base";
-    mGraphics->mFont = nullptr;
-}
-
-TEST_F(FontDraw, MeasuringRecordsNothingAndFillsTheOutputs)
-{
-    auto font = Load(Letters());
-    const std::wstring text = L"ab\nabc";
+    // Measuring records nothing and fills the outputs.
+    const std::wstring lines2 = L"ab\nabc";
     const u32 before = mRender->GetCommandBuffer().GetPosition();
-    float width = 0.0f, height = 0.0f;
+    width = 0.0f;
+    height = 0.0f;
     math::Box bounds;
     {
-        auto measure = font->MeasureText(&text);
+        auto measure = font->MeasureText(&lines2);
         measure->mOutWidth = &width;
         measure->mOutHeight = &height;
         measure->mOutBounds = &bounds;
@@ -176,17 +154,18 @@ TEST_F(FontDraw, MeasuringRecordsNothingAndFillsTheOutputs)
     EXPECT_FLOAT_EQ(0.0f, bounds.maxX);
     EXPECT_FLOAT_EQ(40.0f, bounds.maxY);
     {
-        auto silent = font->MeasureText(&text);
+        auto silent = font->MeasureText(&lines2);
     } // no outputs: nothing happens
     EXPECT_EQ(before, mRender->GetCommandBuffer().GetPosition());
 }
 
-TEST_F(FontDraw, OneDrawPerRunOfGlyphsOnAPage)
+TEST_F(FontDraw, OneDrawPerRunOfGlyphsOnAPageAndGlyphsOfAPageWithoutAnImageAreSkipped)
 {
     FntBuilder b = Letters();
     b.common["pages"] = "2";
-    b.pages.push_back({1, "page1.png"});
     b.glyphs[3].page = 1; // 'b'
+    auto unlisted = Load(b, "unlisted"); // page 1 is never listed
+    b.pages.push_back({1, "page1.png"});
     auto font = Load(b);
     ASSERT_EQ(2u, font->GetPages().size());
     mGraphics->mFont = font.Get();
@@ -197,18 +176,11 @@ TEST_F(FontDraw, OneDrawPerRunOfGlyphsOnAPage)
     EXPECT_EQ(4u, draws[0].args[3]);
     EXPECT_EQ(4u, draws[1].args[3]);
     EXPECT_EQ(2u, draws[2].args[3]);
-    mGraphics->mFont = nullptr;
-}
 
-TEST_F(FontDraw, GlyphsOfAPageWithoutAnImageAreSkipped)
-{
-    FntBuilder b = Letters();
-    b.common["pages"] = "2"; // page 1 is never listed
-    b.glyphs[3].page = 1;
-    auto font = Load(b);
-    mGraphics->mFont = font.Get();
-    const std::wstring text = L"ab";
-    auto command = mGraphics->DrawText(&text);
+    ASSERT_EQ(QL_OK, mRender->BeginScene());
+    mGraphics->mFont = unlisted.Get();
+    const std::wstring ab = L"ab";
+    auto command = mGraphics->DrawText(&ab);
     const auto quads = Draw(command);
     ASSERT_EQ(4u, quads.size());
     EXPECT_FLOAT_EQ(0.0f, quads[0].x);

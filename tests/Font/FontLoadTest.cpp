@@ -29,10 +29,11 @@ QLResultEnum Parse(const FntBuilder& builder, render::BMFont* out = nullptr)
 }
 } // namespace
 
-TEST(FontLoad, ReadsMetricsGlyphsAndKerning)
+TEST(FontLoad, ReadsMetricsGlyphsAndKerningWithoutAliasingCharactersBeyondSixteenBits)
 {
     FntBuilder b = Basic();
     b.kernings = {{65, 86, -2}};
+    b.glyphs.push_back({0x10041, 99}); // beyond 16 bits: would truncate to 'A'
     render::BMFont font;
     ASSERT_EQ(QL_OK, Parse(b, &font));
     EXPECT_EQ("Test", font.GetFace());
@@ -43,12 +44,15 @@ TEST(FontLoad, ReadsMetricsGlyphsAndKerning)
     EXPECT_FLOAT_EQ(24.0f, font.GetLineHeight());
     EXPECT_TRUE(font.HasGlyph(L'A'));
     EXPECT_FALSE(font.HasGlyph(L'B'));
+    EXPECT_FLOAT_EQ(10.0f, font.GetGlyphs().at(65).xAdvance);
+    EXPECT_FALSE(font.HasGlyph(static_cast<wchar_t>(0x10041)));
     EXPECT_FLOAT_EQ(-2.0f, font.GetGlyphs().at(86).KerningAfter(L'A'));
     EXPECT_EQ(1u, font.GetPages().size()); // no render: the page stays empty
 }
 
-TEST(FontLoad, AcceptsOrRejectsEachLayout)
+TEST(FontLoad, AcceptsOrRejectsEachLayoutAndPageReferencesOutsideThePageCount)
 {
+    audiotest::LogCapture log;
     const struct
     {
         const char* what;
@@ -79,11 +83,7 @@ TEST(FontLoad, AcceptsOrRejectsEachLayout)
     render::BMFont font;
     EXPECT_EQ(QL_FAIL, font.Parse("<font><info/>", 13, L"")) << "broken XML";
     EXPECT_EQ(QL_FAIL, font.Parse("<font/>", 7, L"")) << "no parts";
-}
-
-TEST(FontLoad, PageIdsAndGlyphPagesOutsideThePageCountAreRejected)
-{
-    audiotest::LogCapture log;
+    // Page ids and glyph pages outside the page count are rejected with their reason.
     const std::function<void(FntBuilder&)> changes[] = {
         [](FntBuilder& b) { b.pages = {{-1, "page0.png"}}; },
         [](FntBuilder& b) { b.pages = {{1, "page0.png"}}; },
@@ -101,14 +101,4 @@ TEST(FontLoad, PageIdsAndGlyphPagesOutsideThePageCountAreRejected)
     EXPECT_EQ(2, log.Count("page id"));
     EXPECT_EQ(2, log.Count("page count"));
     EXPECT_EQ(2, log.Count("names page"));
-}
-
-TEST(FontLoad, CharactersBeyondSixteenBitsDoNotAliasOthers)
-{
-    FntBuilder b = Basic();
-    b.glyphs.push_back({0x10041, 99}); // would truncate to 'A'
-    render::BMFont font;
-    ASSERT_EQ(QL_OK, Parse(b, &font));
-    EXPECT_FLOAT_EQ(10.0f, font.GetGlyphs().at(65).xAdvance);
-    EXPECT_FALSE(font.HasGlyph(static_cast<wchar_t>(0x10041)));
 }

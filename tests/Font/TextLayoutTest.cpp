@@ -86,7 +86,7 @@ TEST(TextLayout, BreaksWrapsAndSpacesFallWhereTheyShould)
     EXPECT_FLOAT_EQ(8.0f, withIndent[0].indent);
 }
 
-TEST(TextLayout, MeasuresTheWidestLineOrTheWrapWidth)
+TEST(TextLayout, MeasuresTheWidestLineOrTheWrapWidthOfAnyNumberOfLines)
 {
     TextFormat format;
     format.mLineSpacing = 3;
@@ -100,6 +100,11 @@ TEST(TextLayout, MeasuresTheWidestLineOrTheWrapWidth)
     format.mWidestLine = false;
     MeasureLines(lines, format, 20.0f, 22.0f, size);
     EXPECT_FLOAT_EQ(200.0f, size[0]);
+    // Many lines spill past the inline storage.
+    std::wstring text;
+    for (int i = 0; i < 1500; ++i)
+        text += L"a\n";
+    EXPECT_EQ(1500u, Layout(kTwenty, text).size());
 }
 
 TEST(TextLayout, MissingGlyphsUseTheFallbackOrAddNothing)
@@ -119,12 +124,4 @@ TEST(TextLayout, MissingGlyphsUseTheFallbackOrAddNothing)
     BuildPageRuns(kTwenty, L"a? b", TextFormat(), runs);
     ASSERT_EQ(1u, runs.size());
     EXPECT_EQ(2u, runs[0].count);
-}
-
-TEST(TextLayout, ManyLinesSpillPastTheInlineStorage)
-{
-    std::wstring text;
-    for (int i = 0; i < 1500; ++i)
-        text += L"a\n";
-    EXPECT_EQ(1500u, Layout(kTwenty, text).size());
 }

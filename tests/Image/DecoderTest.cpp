@@ -65,176 +65,157 @@ bool GuardIntact(const Decoded& d, size_t levelBytes)
     return true;
 }
 
-const u8 kAll0[16] = {};
-const u8 kAll3[16] = {3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3};
+// A committed DDS file (64 x 64) with little-endian fields set at file offsets; the data starts
+// at 128.
+Bytes Dds(const char* name, std::initializer_list<std::pair<u32, u32>> fields)
+{
+    Bytes file = ContentImage(name);
+    for (auto [offset, value] : fields)
+        for (u32 i = 0; i < 4; ++i)
+            file[offset + i] = static_cast<u8>(value >> (8 * i));
+    return file;
+}
+
+void Put(Bytes& file, size_t offset, const Bytes& bytes)
+{
+    std::copy(bytes.begin(), bytes.end(), file.begin() + static_cast<std::ptrdiff_t>(offset));
+}
+
+constexpr u32 kData = 128, kFlags = 8, kHeight = 12, kWidth = 16, kMips = 28, kPixelFlags = 80, kFourCc = 84,
+              kBits = 88, kRedMask = 92, kGreenMask = 96, kBlueMask = 100;
+// DXT1 blocks: colour0 <= colour1 gives three colours and transparent black at index 3; indices
+// 0, 1, 2, 3 in every row, or 3 everywhere.
+const Bytes kThreeColourColumns = {0x1F, 0x00, 0x00, 0xF8, 0xE4, 0xE4, 0xE4, 0xE4};
+const Bytes kThreeColourClear = {0x1F, 0x00, 0x00, 0xF8, 0xFF, 0xFF, 0xFF, 0xFF};
+const Bytes kFourColourIndexThree = {0x00, 0xF8, 0x1F, 0x00, 0xFF, 0xFF, 0xFF, 0xFF};
 } // namespace
 
-TEST(DdsDecoder, UncompressedRowsFollowThePitchAndAlphaElevenIsHit)
+TEST(DdsDecoder, UncompressedRowsFollowThePitchAlphaElevenIsHitAndMipLevelsAreNotCopied)
 {
-    const std::vector<u32> argb = {0x0A112233, 0x0B445566, 0xFF778899, 0x00000000, 0x80ABCDEF, 0xFF010203};
-    Decoded d = Decode(EncodeDds(3, 2, nullptr, ArgbBytes(argb)), L".dds", nullptr, 8);
+    Bytes file = Dds("badge.dds", {{kData, 0x0A112233}, {kData + 4, 0x0B445566}});
+    Decoded d = Decode(file, L".dds", nullptr, 8);
     ASSERT_TRUE(d.data);
     ASSERT_EQ(QL_OK, d.copy);
     EXPECT_EQ(0x0A112233u, d.Pixel(0, 0));
-    EXPECT_EQ(0xFF778899u, d.Pixel(2, 0));
-    EXPECT_EQ(0x80ABCDEFu, d.Pixel(1, 1));
-    for (u32 i = 12; i < 20; ++i)
+    EXPECT_EQ(0x0B445566u, d.Pixel(1, 0));
+    for (u32 i = 256; i < 264; ++i)
         EXPECT_EQ(kGuard, d.level[i]) << "row padding written at " << i;
     EXPECT_FALSE(d.Hit(0, 0)); // alpha 10
     EXPECT_TRUE(d.Hit(1, 0));  // alpha 11
-    EXPECT_FALSE(d.Hit(0, 1));
-    EXPECT_TRUE(d.Hit(2, 1));
+    // Three levels stored: only level 0 is copied.
+    Bytes mipped = Dds("badge.dds", {{kFlags, 0x21007}, {kMips, 3}});
+    mipped.resize(mipped.size() + (32 * 32 + 16 * 16) * 4, 0x77);
+    Decoded levels = Decode(mipped, L".dds");
+    ASSERT_TRUE(levels.data);
+    ASSERT_EQ(QL_OK, levels.copy);
+    EXPECT_EQ(1u, levels.data->mLevelCount);
+    EXPECT_EQ(3u, static_cast<render::ImageDataDDS*>(levels.data.get())->GetFileLevelCount());
+    EXPECT_TRUE(std::equal(levels.level.begin(), levels.level.begin() + 64 * 64 * 4, mipped.begin() + kData));
+    EXPECT_TRUE(GuardIntact(levels, 64 * 64 * 4));
 }
 
-TEST(DdsDecoder, MipLevelsAfterLevelZeroAreNotCopied)
+TEST(DdsDecoder, AbgrFilesAreSwappedFilesWithoutAlphaAreOpaqueAndWhatCannotBeCopiedIsRefused)
 {
-    std::vector<u32> level0(16, 0xFF00FF00), level1(4, 0xFFFF0000), level2(1, 0xFF0000FF);
-    Bytes data = ArgbBytes(level0);
-    for (const auto* level : {&level1, &level2})
-    {
-        Bytes more = ArgbBytes(*level);
-        data.insert(data.end(), more.begin(), more.end());
-    }
-    Decoded d = Decode(EncodeDds(4, 4, nullptr, data, 3), L".dds");
-    ASSERT_TRUE(d.data);
-    ASSERT_EQ(QL_OK, d.copy);
-    EXPECT_EQ(1u, d.data->mLevelCount);
-    EXPECT_EQ(3u, static_cast<render::ImageDataDDS*>(d.data.get())->GetFileLevelCount());
-    EXPECT_EQ(0xFF00FF00u, d.Pixel(3, 3));
-    EXPECT_TRUE(GuardIntact(d, 4 * 16));
-}
-
-TEST(DdsDecoder, AbgrFilesAreSwappedAndFilesWithoutAlphaAreOpaque)
-{
-    auto set = [](Bytes& file, u32 offset, u32 value)
-    {
-        for (int i = 0; i < 4; ++i)
-            file[offset + i] = static_cast<u8>(value >> (8 * i));
-    };
-    const std::vector<u32> stored = {0x05112233, 0x80445566};
-    Bytes abgr = EncodeDds(2, 1, nullptr, ArgbBytes(stored));
-    set(abgr, 92, 0x000000FF);  // red mask
-    set(abgr, 100, 0x00FF0000); // blue mask
-    Decoded swapped = Decode(abgr, L".dds");
+    Decoded swapped = Decode(Dds("badge.dds", {{kData, 0x05112233}, {kRedMask, 0xFF}, {kBlueMask, 0xFF0000}}), L".dds");
     ASSERT_TRUE(swapped.data);
     ASSERT_EQ(QL_OK, swapped.copy);
     EXPECT_EQ(0x05332211u, swapped.Pixel(0, 0));
     EXPECT_FALSE(swapped.Hit(0, 0));
-
-    Bytes opaque = EncodeDds(2, 1, nullptr, ArgbBytes(stored));
-    set(opaque, 80, 0x40); // RGB only: the fourth byte is padding
-    Decoded noAlpha = Decode(opaque, L".dds");
+    Decoded noAlpha = Decode(Dds("badge.dds", {{kData, 0x05112233}, {kPixelFlags, 0x40}}), L".dds");
     ASSERT_TRUE(noAlpha.data);
     EXPECT_EQ(0xFF112233u, noAlpha.Pixel(0, 0));
     EXPECT_TRUE(noAlpha.Hit(0, 0));
 
-    Bytes odd = EncodeDds(2, 1, nullptr, ArgbBytes(stored));
-    set(odd, 96, 0x000000FF); // green mask on the blue byte
-    EXPECT_FALSE(Decode(odd, L".dds").data);
-}
-
-TEST(DdsDecoder, RejectsWhatItCannotCopy)
-{
-    const Bytes block = Dxt1Block(0xF800, 0x001F, kAll0);
-    EXPECT_FALSE(Decode(EncodeDds(4, 4, "DXT2", block), L".dds").data) << "DXT2";
-    EXPECT_FALSE(Decode(EncodeDds(4, 4, "DXT4", Dxt5Block(0, 0, kAll0, 0, 0, kAll0)), L".dds").data);
-    EXPECT_FALSE(Decode(EncodeDds(2, 2, nullptr, Bytes(12, 0), 0, 24), L".dds").data) << "24-bit rows";
-    EXPECT_FALSE(Decode(EncodeDds(8, 8, "DXT1", block), L".dds").data) << "data shorter than level 0";
-    EXPECT_FALSE(Decode(EncodeDds(0, 4, "DXT1", block), L".dds").data) << "zero width";
-    Bytes badMagic = EncodeDds(4, 4, "DXT1", block);
-    badMagic[0] = 'X';
-    EXPECT_FALSE(Decode(badMagic, L".dds").data);
-    EXPECT_FALSE(Decode(Bytes(40, 0), L".dds").data) << "short header";
+    Bytes cut = ContentImage("badge_dxt1.dds");
+    cut.resize(kData + 8);
+    const std::pair<const char*, Bytes> refused[] = {
+        {"green mask on the blue byte", Dds("badge.dds", {{kGreenMask, 0xFF}})},
+        {"24-bit rows", Dds("badge.dds", {{kBits, 24}})},
+        {"DXT2", Dds("badge_dxt1.dds", {{kFourCc, 0x32545844}})},
+        {"DXT4", Dds("badge_dxt5.dds", {{kFourCc, 0x34545844}})},
+        {"zero width", Dds("badge_dxt1.dds", {{kWidth, 0}})},
+        {"bad magic", Dds("badge_dxt1.dds", {{0, 0}})},
+        {"data shorter than level 0", cut},
+        {"short header", Bytes(40, 0)},
+    };
+    for (const auto& [what, file] : refused)
+        EXPECT_FALSE(Decode(file, L".dds").data) << what;
 }
 
 TEST(DdsDecoder, Dxt1ThreeColourBlocksLeaveIndexThreeUnhit)
 {
-    u8 indices[16];
-    for (u32 i = 0; i < 16; ++i)
-        indices[i] = static_cast<u8>(i % 4);
-    // colour0 <= colour1 selects three colours plus transparent black.
-    Decoded d =
-        Decode(EncodeDds(16, 16, "DXT1", RepeatBlock(Dxt1Block(0x001F, 0xF800, indices), 16, 16)), L".dds");
+    Bytes file = ContentImage("badge_dxt1.dds");
+    // The first block has four colours: index 3 is a colour there.
+    for (size_t at = kData; at < file.size(); at += 8)
+        Put(file, at, kThreeColourColumns);
+    Put(file, kData, kFourColourIndexThree);
+    Decoded d = Decode(file, L".dds");
     ASSERT_TRUE(d.data);
     ASSERT_EQ(QL_OK, d.copy);
     EXPECT_EQ(1u, d.data->GetCompression());
-    for (u32 y = 0; y < 16; ++y)
-        for (u32 x = 0; x < 16; ++x)
-            EXPECT_EQ(x % 4 != 3, d.Hit(x, y)) << x << "," << y;
-
-    Decoded opaque = Decode(EncodeDds(4, 4, "DXT1", Dxt1Block(0xF800, 0x001F, kAll3)), L".dds");
-    ASSERT_TRUE(opaque.data);
-    EXPECT_TRUE(opaque.Hit(3, 3)) << "four-colour blocks have no transparent index";
+    for (u32 y = 0; y < 64; ++y)
+        for (u32 x = 0; x < 64; ++x)
+            EXPECT_EQ((x < 4 && y < 4) || x % 4 != 3, d.Hit(x, y)) << x << "," << y;
 
     // 5 x 3 needs 2 x 1 blocks; the pixels they cover beyond the image have no mask bits.
-    Decoded odd = Decode(EncodeDds(5, 3, "DXT1", RepeatBlock(Dxt1Block(0x001F, 0xF800, kAll3), 5, 3)), L".dds");
-    ASSERT_TRUE(odd.data);
-    ASSERT_EQ(QL_OK, odd.copy);
-    ASSERT_EQ(15u, odd.mask.size());
-    for (bool bit : odd.mask)
-        EXPECT_FALSE(bit);
-    EXPECT_TRUE(GuardIntact(odd, 16));
+    Bytes odd = Dds("badge_dxt1.dds", {{kWidth, 5}, {kHeight, 3}});
+    Put(odd, kData, kThreeColourClear);
+    Put(odd, kData + 8, kThreeColourClear);
+    Decoded small = Decode(odd, L".dds");
+    ASSERT_TRUE(small.data);
+    ASSERT_EQ(QL_OK, small.copy);
+    EXPECT_EQ(render::HitMask(15, false), small.mask);
+    EXPECT_TRUE(GuardIntact(small, 16));
 }
 
-TEST(DxtAlpha, Dxt3NibblesScaleBySeventeen)
+TEST(DxtAlpha, Dxt3NibblesScaleBySeventeenAndDxt5InterpolatesWithTruncationInBothModes)
 {
-    u8 nibbles[16];
-    for (u32 i = 0; i < 16; ++i)
-        nibbles[i] = static_cast<u8>(i);
-    const Bytes block = Dxt3Block(nibbles, 0, 0, kAll0);
+    const u8 dxt3[16] = {0x10, 0x32, 0x54, 0x76, 0x98, 0xBA, 0xDC, 0xFE}; // nibbles 0 to 15
     u8 alpha[16];
-    render::DecodeBlockAlpha(2, block.data(), alpha);
+    render::DecodeBlockAlpha(2, dxt3, alpha);
     for (u32 i = 0; i < 16; ++i)
         EXPECT_EQ(i * 17, alpha[i]);
+    Bytes file3 = ContentImage("badge_dxt3.dds");
+    Put(file3, kData, Bytes(dxt3, dxt3 + 8));
+    Decoded d3 = Decode(file3, L".dds");
+    ASSERT_TRUE(d3.data);
+    EXPECT_FALSE(d3.Hit(0, 0)); // 0
+    EXPECT_TRUE(d3.Hit(1, 0));  // 17
 
-    Decoded d = Decode(EncodeDds(4, 4, "DXT3", block), L".dds");
-    ASSERT_TRUE(d.data);
-    EXPECT_FALSE(d.Hit(0, 0)); // 0
-    EXPECT_TRUE(d.Hit(1, 0));  // 17
-}
-
-TEST(DxtAlpha, Dxt5InterpolatesWithTruncationInBothModes)
-{
-    const u8 ramp[16] = {0, 1, 2, 3, 4, 5, 6, 7, 0, 1, 2, 3, 4, 5, 6, 7};
-    u8 alpha[16];
-    const Bytes eight = Dxt5Block(100, 0, ramp, 0, 0, kAll0);
-    render::DecodeBlockAlpha(3, eight.data(), alpha);
+    // Indices 0 to 7 twice, three bits each.
+    const u8 eight[8] = {100, 0, 0x88, 0xC6, 0xFA, 0x88, 0xC6, 0xFA};
+    render::DecodeBlockAlpha(3, eight, alpha);
     const u8 expectedEight[8] = {100, 0, 85, 71, 57, 42, 28, 14};
-    for (u32 i = 0; i < 8; ++i)
-        EXPECT_EQ(expectedEight[i], alpha[i]) << "index " << i;
-
-    const Bytes six = Dxt5Block(10, 200, ramp, 0, 0, kAll0);
-    render::DecodeBlockAlpha(3, six.data(), alpha);
-    const u8 expectedSix[8] = {10, 200, 48, 86, 124, 162, 0, 255};
-    for (u32 i = 0; i < 8; ++i)
-        EXPECT_EQ(expectedSix[i], alpha[i]) << "index " << i;
-
-    Decoded d = Decode(EncodeDds(4, 4, "DXT5", six), L".dds");
-    ASSERT_TRUE(d.data);
-    EXPECT_FALSE(d.Hit(2, 1)); // index 6: 0
-    EXPECT_TRUE(d.Hit(3, 1));  // index 7: 255
-    EXPECT_EQ(3u, d.data->GetCompression());
+    EXPECT_TRUE(std::equal(expectedEight, expectedEight + 8, alpha));
+    const u8 six[8] = {11, 200, 0x88, 0xC6, 0xFA, 0x88, 0xC6, 0xFA};
+    render::DecodeBlockAlpha(3, six, alpha);
+    const u8 expectedSix[8] = {11, 200, 48, 86, 124, 162, 0, 255};
+    EXPECT_TRUE(std::equal(expectedSix, expectedSix + 8, alpha));
+    Bytes file5 = ContentImage("badge_dxt5.dds");
+    Put(file5, kData, Bytes(six, six + 8));
+    Decoded d5 = Decode(file5, L".dds");
+    ASSERT_TRUE(d5.data);
+    EXPECT_TRUE(d5.Hit(0, 0));  // index 0: 11, the least alpha that is hit
+    EXPECT_FALSE(d5.Hit(2, 1)); // index 6: 0
+    EXPECT_TRUE(d5.Hit(3, 1));  // index 7: 255
+    EXPECT_EQ(3u, d5.data->GetCompression());
 }
 
-TEST(DevilDecoder, PngAlphaFiftyIsHitPixelsBecomeArgbAndWithoutAlphaAllIsHit)
+TEST(DevilDecoder, PngAlphaFiftyIsHitPixelsBecomeArgbAndBottomUpFilesComeOutUpright)
 {
-    Decoded d = Decode(EncodePng(3, 1, {0x31102030, 0x32405060, 0xFFFFFFFF}, true), L".png");
-    ASSERT_TRUE(d.data);
-    ASSERT_EQ(QL_OK, d.copy);
-    EXPECT_EQ(0x31102030u, d.Pixel(0, 0));
-    EXPECT_EQ(0x32405060u, d.Pixel(1, 0));
-    EXPECT_FALSE(d.Hit(0, 0)); // 49
-    EXPECT_TRUE(d.Hit(1, 0));  // 50
+    Decoded alpha = Decode(EncodePng(3, 1, {0x31102030, 0x32405060, 0xFFFFFFFF}, true), L".png");
+    ASSERT_TRUE(alpha.data);
+    ASSERT_EQ(QL_OK, alpha.copy);
+    EXPECT_EQ(0x31102030u, alpha.Pixel(0, 0));
+    EXPECT_EQ(0x32405060u, alpha.Pixel(1, 0));
+    EXPECT_FALSE(alpha.Hit(0, 0)); // 49
+    EXPECT_TRUE(alpha.Hit(1, 0));  // 50
     Decoded opaque = Decode(EncodePng(2, 2, {0x00102030, 0x00405060, 0x00000000, 0x00FFFFFF}, false), L".png");
     ASSERT_TRUE(opaque.data);
     ASSERT_EQ(QL_OK, opaque.copy);
     EXPECT_EQ(0xFF102030u, opaque.Pixel(0, 0));
     for (bool bit : opaque.mask)
         EXPECT_TRUE(bit);
-}
-
-TEST(DevilDecoder, BottomUpFilesComeOutUpright)
-{
     // The demo TGA is stored bottom-up: with its origin bit turned to the top its rows read upside
     // down. The demo BMP, bottom-up as well, holds the GIF's checker.
     const Bytes tga = ContentImage("badge.tga");
@@ -264,7 +245,7 @@ TEST(DevilDecoder, BottomUpFilesComeOutUpright)
     EXPECT_NE(gif.Pixel(0, 0), gif.Pixel(0, 63)) << "a checker, not a flat colour";
 }
 
-TEST(RawDecoder, ReadsHostOrderPixelsAndAlphaTenIsHit)
+TEST(ImageLoader, RawPixelsAreReadInHostOrderWithAlphaTenHitAndOtherDecodersChosenByExactExtension)
 {
     base::ImageInfo info(L"layer", 0, 0, 2, 1, 255, 0, 1, 1, 1.0f);
     const std::vector<u32> pixels = {0x09ABCDEF, 0x0A123456};
@@ -288,10 +269,7 @@ TEST(RawDecoder, ReadsHostOrderPixelsAndAlphaTenIsHit)
         bad.mWidth = wild;
         EXPECT_FALSE(Decode(bytes, L"", &bad).data) << wild;
     }
-}
-
-TEST(ImageLoader, ChoosesByExactLowerCaseExtension)
-{
+    // Without the raw flag the decoder is chosen by the exact lower-case extension.
     const Bytes png = EncodePng(1, 1, {0xFFFFFFFF}, true);
     EXPECT_TRUE(Decode(png, L".png").data);
     EXPECT_FALSE(Decode(png, L".PNG").data);

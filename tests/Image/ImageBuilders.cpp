@@ -14,15 +14,10 @@ namespace imagetest
 {
 namespace
 {
-void PutU16(Bytes& out, u32 v)
-{
-    out.push_back(static_cast<u8>(v));
-    out.push_back(static_cast<u8>(v >> 8));
-}
 void PutU32(Bytes& out, u32 v)
 {
-    PutU16(out, v & 0xFFFF);
-    PutU16(out, v >> 16);
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<u8>(v >> (8 * i)));
 }
 void PngWrite(png_structp png, png_bytep data, png_size_t size)
 {
@@ -106,51 +101,6 @@ Bytes ArgbBytes(const std::vector<u32>& argb)
     Bytes out;
     for (u32 p : argb)
         PutU32(out, p);
-    return out;
-}
-
-Bytes Dxt1Block(u16 colour0, u16 colour1, const u8 indices[16])
-{
-    Bytes out;
-    PutU16(out, colour0);
-    PutU16(out, colour1);
-    u32 bits = 0;
-    for (u32 i = 0; i < 16; ++i)
-        bits |= static_cast<u32>(indices[i] & 3) << (2 * i);
-    PutU32(out, bits);
-    return out;
-}
-
-Bytes Dxt3Block(const u8 alphas[16], u16 colour0, u16 colour1, const u8 indices[16])
-{
-    Bytes out;
-    for (u32 i = 0; i < 16; i += 2)
-        out.push_back(static_cast<u8>((alphas[i] & 15) | (alphas[i + 1] & 15) << 4));
-    Bytes colour = Dxt1Block(colour0, colour1, indices);
-    out.insert(out.end(), colour.begin(), colour.end());
-    return out;
-}
-
-Bytes Dxt5Block(u8 alpha0, u8 alpha1, const u8 alphaIndices[16], u16 colour0, u16 colour1,
-                const u8 indices[16])
-{
-    Bytes out = {alpha0, alpha1};
-    u64 bits = 0;
-    for (u32 i = 0; i < 16; ++i)
-        bits |= static_cast<u64>(alphaIndices[i] & 7) << (3 * i);
-    for (u32 i = 0; i < 6; ++i)
-        out.push_back(static_cast<u8>(bits >> (8 * i)));
-    Bytes colour = Dxt1Block(colour0, colour1, indices);
-    out.insert(out.end(), colour.begin(), colour.end());
-    return out;
-}
-
-Bytes RepeatBlock(const Bytes& block, u32 width, u32 height)
-{
-    Bytes out;
-    const u32 blocks = ((width + 3) / 4) * ((height + 3) / 4);
-    for (u32 i = 0; i < blocks; ++i)
-        out.insert(out.end(), block.begin(), block.end());
     return out;
 }
 

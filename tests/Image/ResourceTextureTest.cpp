@@ -47,7 +47,7 @@ protected:
 };
 } // namespace
 
-TEST_F(Textures, NamesLoadAsGivenOrByTheFirstExtensionFoundAndBrokenFilesMakeNoTexture)
+TEST_F(Textures, NamesLoadAsGivenOrByTheFirstExtensionFoundShareTheirTextureAndBrokenFilesMakeNone)
 {
     WriteFile(mDir.WPath("a.png"), EncodePng(2, 3, Solid(2, 3, 0xFFFFFFFF), true));
     auto image = Load(mDir.WPath("a.png"));
@@ -55,11 +55,11 @@ TEST_F(Textures, NamesLoadAsGivenOrByTheFirstExtensionFoundAndBrokenFilesMakeNoT
     EXPECT_EQ(3, image->GetHeight());
     EXPECT_TRUE(image->IsValid());
     // A bare name tries .dds, .jpg, .gif, .png and .tga in that order.
-    WriteFile(mDir.WPath("b.dds"), EncodeDds(4, 4, nullptr, ArgbBytes(Solid(4, 4, 0xFF000000))));
+    WriteFile(mDir.WPath("b.dds"), ContentImage("badge.dds"));
     WriteFile(mDir.WPath("b.png"), EncodePng(2, 2, Solid(2, 2, 0xFFFFFFFF), true));
     WriteFile(mDir.WPath("c.tga"), ContentImage("badge.tga"));
     WriteFile(mDir.WPath("c.png"), EncodePng(2, 2, Solid(2, 2, 0xFFFFFFFF), true));
-    const std::pair<const char*, int> bare[] = {{"b", 4}, {"c", 2}};
+    const std::pair<const char*, int> bare[] = {{"b", 64}, {"c", 2}};
     for (auto [name, width] : bare)
     {
         image = Load(mDir.WPath(name));
@@ -73,10 +73,7 @@ TEST_F(Textures, NamesLoadAsGivenOrByTheFirstExtensionFoundAndBrokenFilesMakeNoT
         resource::ResourceManager::Instance()->Get<resource::ResourceTexture>(mDir.WPath("broken.png"));
     EXPECT_FALSE(texture->IsLoaded());
     EXPECT_EQ(nullptr, texture->GetTexture());
-}
-
-TEST_F(Textures, ImagesOfOneNameShareTheirTexture)
-{
+    // Images of one name share their texture.
     WriteFile(mDir.WPath("shared.png"), EncodePng(2, 2, Solid(2, 2, 0xFFFFFFFF), true));
     auto& map = resource::ResourceManager::Instance()->GetMap<resource::ResourceTexture>();
     const size_t before = map.size();

@@ -37,13 +37,6 @@ Bytes& Bytes::Unicode(const std::string& ascii, bool terminate)
     return *this;
 }
 
-Descriptor RgbColour(double r, double g, double b)
-{
-    Descriptor d("RGBC");
-    d.Double("Rd  ", r).Double("Grn ", g).Double("Bl  ", b);
-    return d;
-}
-
 std::string Tagged(const char* key, const std::string& data, bool pad)
 {
     Bytes out;
@@ -67,6 +60,8 @@ std::string Fill(size_t count, u8 value)
     return std::string(count, static_cast<char>(value));
 }
 
+namespace
+{
 std::string PackRow(const u8* row, u32 width)
 {
     Bytes out;
@@ -94,6 +89,7 @@ std::string PackRow(const u8* row, u32 width)
     }
     return out.Str();
 }
+} // namespace
 
 std::string PackBits(const std::string& plane, u32 width, u32 height)
 {

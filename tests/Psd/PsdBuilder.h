@@ -54,23 +54,7 @@ class Descriptor
 {
 public:
     explicit Descriptor(const std::string& classId = "null") : mClassId(classId) {}
-    Descriptor& Double(const std::string& key, double v)
-    {
-        return RawItem(key, "doub", Bytes().F64(v).Str());
-    }
-    Descriptor& Unit(const std::string& key, const char* unit, double v)
-    {
-        return RawItem(key, "UntF", Bytes().Key(unit).F64(v).Str());
-    }
     Descriptor& Long(const std::string& key, i32 v) { return RawItem(key, "long", Bytes().I32(v).Str()); }
-    Descriptor& Bool(const std::string& key, bool v)
-    {
-        return RawItem(key, "bool", Bytes().U8(v ? 1 : 0).Str());
-    }
-    Descriptor& Enum(const std::string& key, const std::string& type, const std::string& value)
-    {
-        return RawItem(key, "enum", Bytes().Id(type).Id(value).Str());
-    }
     Descriptor& Object(const std::string& key, const Descriptor& value)
     {
         return RawItem(key, "Objc", value.Body());
@@ -90,8 +74,6 @@ private:
     u32 mCount = 0;
     Bytes mItems;
 };
-
-Descriptor RgbColour(double r, double g, double b);
 
 struct ChannelSpec
 {
@@ -124,9 +106,7 @@ std::string Tagged(const char* key, const std::string& data, bool pad = true);
 std::string Divider(u32 type, const char* blendKey = nullptr);
 // Planar bytes of a raw channel.
 std::string Fill(size_t count, u8 value);
-// One PackBits row: repeat runs of 3 or more, literal runs between them.
-std::string PackRow(const u8* row, u32 width);
-// Row counts then rows, as in a layer channel.
+// Row counts then rows, as in a layer channel: repeat runs of 3 or more, literal runs between them.
 std::string PackBits(const std::string& plane, u32 width, u32 height);
 // A zlib stream of the bytes.
 std::string Deflate(const std::string& raw);

@@ -4,10 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <IL/il.h>
-
 #include <algorithm>
-#include <cstring>
 #include <map>
 
 using namespace psdtest;
@@ -108,53 +105,6 @@ TEST(RealFiles, ImageMagickLayersMatchTheirSourcesInEveryCompression)
             }
         }
         EXPECT_EQ(doc->mWidth * doc->mHeight, doc->mMerged.size());
-    }
-}
-
-namespace
-{
-// DevIL's composite of a PSD as 0xAARRGGBB, rows top to bottom.
-bool DevilComposite(const std::string& bytes, Image& out)
-{
-    ilInit();
-    ILuint image = ilGenImage();
-    ilBindImage(image);
-    ilEnable(IL_ORIGIN_SET);
-    ilOriginFunc(IL_ORIGIN_UPPER_LEFT);
-    bool ok = ilLoadL(IL_PSD, bytes.data(), static_cast<ILuint>(bytes.size())) &&
-              ilConvertImage(IL_BGRA, IL_UNSIGNED_BYTE);
-    if (ok)
-    {
-        out.mWidth = ilGetInteger(IL_IMAGE_WIDTH);
-        out.mHeight = ilGetInteger(IL_IMAGE_HEIGHT);
-        out.mPixels.resize(size_t(out.mWidth) * out.mHeight);
-        std::memcpy(out.mPixels.data(), ilGetData(), out.mPixels.size() * 4);
-    }
-    ilDeleteImage(image);
-    return ok;
-}
-} // namespace
-
-// DevIL reads only raw and PackBits composites of 8-bit RGB files (im_indexed.psd holds rows of
-// 192 bytes for 96 pixels, which each reader cuts differently).
-TEST(RealFiles, MergedImageEqualsDevilComposite)
-{
-    for (const char* file : {"gimp_rle.psd", "im8_RLE.psd", "im8_None.psd"})
-    {
-        SCOPED_TRACE(file);
-        std::string bytes = ReadAll(Data(file));
-        Image devil;
-        ASSERT_TRUE(DevilComposite(bytes, devil));
-        DocPtr doc = LoadBytes(bytes);
-        ASSERT_TRUE(doc);
-        ASSERT_EQ(devil.mWidth, doc->mWidth);
-        ASSERT_EQ(devil.mHeight, doc->mHeight);
-        size_t mismatches = 0, first = 0;
-        for (size_t i = 0; i < devil.mPixels.size(); ++i)
-            if (devil.mPixels[i] != doc->mMerged[i] && mismatches++ == 0)
-                first = i;
-        EXPECT_EQ(0u, mismatches) << "first at " << first << std::hex << " devil " << devil.mPixels[first] << " ours "
-                                  << doc->mMerged[first];
     }
 }
 

@@ -1,5 +1,5 @@
-// Layers and merged images wide enough for the row-at-a-time decoders: every compression gives the
-// same pixels, lanes keep each other's bytes, and rows cross the reader's buffer.
+// Layers wide enough for the row-at-a-time decoders: every compression gives the same pixels and
+// lanes keep each other's bytes.
 #include "Core/Psd/Channels.h"
 #include "PsdTestUtil.h"
 
@@ -41,11 +41,6 @@ std::string Encode(const Plane& plane, u32 width, u32 height, u16 compression)
     }
     }
 }
-
-u32 Pixel(const Plane* a, const Plane& r, const Plane& g, const Plane& b, size_t i)
-{
-    return (u32(a ? (*a)[i] : 255) << 24) | (u32(r[i]) << 16) | (u32(g[i]) << 8) | b[i];
-}
 } // namespace
 
 class WideLayers : public testing::TestWithParam<bool>
@@ -63,7 +58,7 @@ TEST_P(WideLayers, EveryCompressionGivesTheSamePixels)
     ASSERT_EQ(smooth, packed <= size_t(w) * h);
     std::vector<u32> expected(size_t(w) * h);
     for (size_t i = 0; i < expected.size(); ++i)
-        expected[i] = Pixel(&a, r, g, b, i);
+        expected[i] = (u32(a[i]) << 24) | (u32(r[i]) << 16) | (u32(g[i]) << 8) | b[i];
     for (u16 compression : {psd::kRaw, psd::kPackBits, psd::kZip, psd::kZipPredicted})
     {
         // Transparency first (as most writers store it) and last.
@@ -83,77 +78,3 @@ TEST_P(WideLayers, EveryCompressionGivesTheSamePixels)
 }
 
 INSTANTIATE_TEST_SUITE_P(PackedSmallAndLarge, WideLayers, testing::Bool());
-
-TEST(WideChannels, LayersWithoutTransparencyAreOpaque)
-{
-    constexpr u32 w = 150, h = 3;
-    const Plane g = MakePlane(w, h, 9);
-    LayerSpec greenOnly;
-    greenOnly.mBottom = h;
-    greenOnly.mRight = w;
-    greenOnly.mChannels = {{1, psd::kZip, Encode(g, w, h, psd::kZip)}};
-    // No channel the mode uses: opaque black, as before any channel arrived.
-    LayerSpec nothing = greenOnly;
-    nothing.mChannels = {{3, psd::kRaw, Encode(g, w, h, psd::kRaw)}};
-    PsdBuilder builder(w, h);
-    builder.Layer(greenOnly).Layer(nothing);
-    DocPtr doc = LoadBytes(builder.Build());
-    ASSERT_TRUE(doc);
-    const Plane zero(g.size(), 0);
-    for (size_t i = 0; i < g.size(); ++i)
-    {
-        ASSERT_EQ(Pixel(nullptr, zero, g, zero, i), doc->mLayers[0].mPixels[i]) << i;
-        ASSERT_EQ(0xFF000000u, doc->mLayers[1].mPixels[i]) << i;
-    }
-}
-
-class WideMerged : public testing::TestWithParam<bool>
-{
-};
-
-TEST_P(WideMerged, RowsLongerThanTheReadBuffer)
-{
-    // Packed rows of up to 3 KB: most cross the reader's 4 KB buffer.
-    constexpr u32 w = 3000, h = 6;
-    const bool smooth = GetParam();
-    const Plane r = MakePlane(w, h, 11, smooth), g = MakePlane(w, h, 12, smooth), b = MakePlane(w, h, 13, smooth), a = MakePlane(w, h, 14, smooth);
-    Bytes counts;
-    std::string rows;
-    for (const Plane* plane : {&r, &g, &b, &a})
-        for (u32 y = 0; y < h; ++y)
-        {
-            std::string row = PackRow(plane->data() + size_t(y) * w, w);
-            counts.U16(static_cast<u32>(row.size()));
-            rows += row;
-        }
-    ASSERT_GT(rows.size(), 4096u);
-    // Channels packed to more than one channel's size are read a row at a time.
-    ASSERT_EQ(smooth, rows.size() <= size_t(w) * h);
-    DocPtr doc = LoadBytes(PsdBuilder(w, h, 3, 8, 4).Merged(psd::kPackBits, counts.Str() + rows).Build());
-    ASSERT_TRUE(doc);
-    ASSERT_EQ(size_t(w) * h, doc->mMerged.size());
-    for (size_t i = 0; i < doc->mMerged.size(); ++i)
-        ASSERT_EQ(Pixel(&a, r, g, b, i), doc->mMerged[i]) << i;
-    // The layer made from the merged image has the same pixels.
-    ASSERT_EQ(1u, doc->mLayers.size());
-    EXPECT_EQ(doc->mMerged, doc->mLayers[0].mPixels);
-}
-
-INSTANTIATE_TEST_SUITE_P(PackedSmallAndLarge, WideMerged, testing::Bool());
-
-TEST(WideChannels, ADamagedChannelOfAZipPairFailsTheLoad)
-{
-    constexpr u32 w = 64, h = 4;
-    const Plane r = MakePlane(w, h, 1, true);
-    for (int damaged = 0; damaged < 2; ++damaged)
-    {
-        LayerSpec layer;
-        layer.mBottom = h;
-        layer.mRight = w;
-        layer.mChannels = {{0, psd::kZip, Encode(r, w, h, psd::kZip)}, {1, psd::kZip, Encode(r, w, h, psd::kZip)}};
-        layer.mChannels[damaged].mData = "not a deflate stream";
-        i32 status = 0;
-        EXPECT_FALSE(LoadBytes(PsdBuilder(w, h).Layer(layer).Build(), &status)) << damaged;
-        EXPECT_EQ(psd::kZipFailed, status) << damaged;
-    }
-}

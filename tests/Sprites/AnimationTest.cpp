@@ -23,9 +23,9 @@ protected:
         res->setSheetOpener(library.Opener());
         auto& fx = library.Add(L"td/fx");
         for (int i = 0; i < 4; ++i)
-            fx->add(Image(L"spark/0" + std::to_wstring(i), 10.0f * i, 0, 20, 10));
-        fx->add(Image(L"spark/s_point/00", 12, 6, 1, 1));
-        fx->add(Image(L"blank/walk/00", 0, 0, 4, 4));
+            fx->add({L"spark/0" + std::to_wstring(i), 10.0f * i, 0, 20, 10});
+        fx->add({L"spark/s_point/00", 12, 6, 1, 1});
+        fx->add({L"blank/walk/00", 0, 0, 4, 4});
         res->loadContainer(L"td/fx");
     }
     void TearDown() override { base::SingletoneBase::DestroyAll(); }
@@ -35,7 +35,7 @@ protected:
 };
 } // namespace
 
-TEST_F(Animation, FrameFollowsTimeAndWrapsAfterOnePassAroundItsAnchor)
+TEST_F(Animation, FrameFollowsTimeWrapsAfterOnePassIsDrawnAroundItsAnchorAndEmptyListsDrawNothing)
 {
     TDAnimation a(L"td/spark");
     EXPECT_EQ(a.frameCount(), 4);
@@ -58,37 +58,8 @@ TEST_F(Animation, FrameFollowsTimeAndWrapsAfterOnePassAroundItsAnchor)
     TDAnimation blank(L"td/blank", "walk");
     EXPECT_FLOAT_EQ(blank.mAnchorX, 50.0f);
     EXPECT_FLOAT_EQ(blank.mAnchorY, 30.0f);
-}
-
-TEST_F(Animation, EmptyListDrawsNothingAndNeverDivides)
-{
-    TDAnimation a(L"td/blank"); // the unnamed list of "blank" is empty
-    EXPECT_EQ(a.frameCount(), 0);
-    a.update(0.5f);
-    EXPECT_EQ(a.mTime, 0.0f);
-    EXPECT_EQ(a.frameIndex(), -1);
-    EXPECT_EQ(a.length(), 0.0f);
-    RecordingPainter painter;
-    a.draw(painter, 1, 2, 30);
-    EXPECT_TRUE(painter.draws.empty());
-
-    TDAnimation none(nullptr, "walk");
-    none.update(1.0f);
-    none.draw(painter, 0, 0, 0);
-    EXPECT_TRUE(painter.draws.empty());
-
-    TDAnimation still(L"td/spark");
-    still.mRate = 0.0f;
-    still.update(3.0f);
-    EXPECT_EQ(still.frameIndex(), 0);
-    EXPECT_EQ(still.length(), 0.0f);
-}
-
-TEST_F(Animation, UnturnedFramePutsItsTopLeftAtFrameMinusAnchorPlusPosition)
-{
-    TDAnimation a(L"td/spark");
-    a.mRate = 10.0f;
-    a.update(0.15f); // frame 1 at x 10
+    // Unturned, the frame's top-left lands at frame - anchor + position.
+    a.mTime = 0.15f; // frame 1 at x 10
     RecordingPainter painter;
     a.draw(painter, 100, 200, 0);
     ASSERT_EQ(painter.draws.size(), 1u);
@@ -104,9 +75,27 @@ TEST_F(Animation, UnturnedFramePutsItsTopLeftAtFrameMinusAnchorPlusPosition)
     // A quarter turn swaps the corner's offsets from the centre: (-10, -5) becomes (+-5, +-10).
     EXPECT_NEAR(std::abs(turned.draws[0].x0 - turned.draws[0].cx), 5.0f, 1e-3);
     EXPECT_NEAR(std::abs(turned.draws[0].y0 - turned.draws[0].cy), 10.0f, 1e-3);
+    // An empty list draws nothing and never divides; a rate of 0 stays on the first frame.
+    TDAnimation empty(L"td/blank"); // the unnamed list of "blank" is empty
+    EXPECT_EQ(empty.frameCount(), 0);
+    empty.update(0.5f);
+    EXPECT_EQ(empty.mTime, 0.0f);
+    EXPECT_EQ(empty.frameIndex(), -1);
+    EXPECT_EQ(empty.length(), 0.0f);
+    RecordingPainter nothing;
+    empty.draw(nothing, 1, 2, 30);
+    TDAnimation none(nullptr, "walk");
+    none.update(1.0f);
+    none.draw(nothing, 0, 0, 0);
+    EXPECT_TRUE(nothing.draws.empty());
+    TDAnimation still(L"td/spark");
+    still.mRate = 0.0f;
+    still.update(3.0f);
+    EXPECT_EQ(still.frameIndex(), 0);
+    EXPECT_EQ(still.length(), 0.0f);
 }
 
-TEST_F(Animation, OneShotSpriteDiesAfterOnePassEvenWhenDelayedLongerThanIt)
+TEST_F(Animation, OneShotSpriteDiesAfterOnePassEvenWhenDelayedLongerThanItFadingOverItsLastFifthOfASecond)
 {
     TDAnimatedSprite s(L"td/spark");
     EXPECT_FLOAT_EQ(s.mAnimation->mRate, 20.0f);
@@ -131,23 +120,29 @@ TEST_F(Animation, OneShotSpriteDiesAfterOnePassEvenWhenDelayedLongerThanIt)
     }
     EXPECT_FALSE(delayed.isAlive());
     EXPECT_GE(shown, 5); // about 0.15 s of frames at 0.025 s each
+    // A sprite fades over the last fifth of a second.
+    TDAnimatedSprite fading(L"td/spark"); // length 4 / 20 = 0.2 s: the whole pass is the fade
+    fading.mTime = 0.1f;
+    EXPECT_NEAR(fading.alpha(), 0.5f, 1e-5);
+    fading.mAnimation->mRate = 4.0f; // length 1 s
+    fading.mTime = 0.5f;
+    EXPECT_EQ(fading.alpha(), 1.0f);
+    fading.mTime = 0.95f;
+    EXPECT_NEAR(fading.alpha(), 0.25f, 1e-5);
+    fading.mTime = 1.5f;
+    EXPECT_EQ(fading.alpha(), 0.0f);
+    fading.mTime = 0.9f;
+    fading.mDelay = -1.0f;
+    fading.mX = 40;
+    fading.mY = 50;
+    RecordingPainter painter;
+    fading.draw(painter);
+    ASSERT_EQ(painter.draws.size(), 1u);
+    EXPECT_NEAR(painter.draws[0].color.a, 0.5f, 1e-5);
+    EXPECT_EQ(painter.draws[0].color.r, 1.0f);
 }
 
-TEST_F(Animation, LoopingSpriteGoesBackOnePassAndKeepsRunning)
-{
-    TDAnimatedSprite s(L"td/spark");
-    s.mLoop = 1;
-    s.mDelay = 0.3f;
-    for (int i = 0; i < 40; ++i)
-        s.update(0.02f);
-    EXPECT_TRUE(s.isAlive());
-    EXPECT_LE(s.mTime * 20.0f, 3.0f + 1e-4f);
-    // The first wrap set the delay to 0 long before it had run out; it shrank again since.
-    EXPECT_LT(s.mDelay, 0.0f);
-    EXPECT_GT(s.mDelay, -0.2f);
-}
-
-TEST_F(Animation, DelayedSpriteNeitherDrawsNorAdvances)
+TEST_F(Animation, DelayedSpriteNeitherDrawsNorAdvancesAndALoopingOneKeepsRunning)
 {
     TDAnimatedSprite s(L"td/spark");
     s.mDelay = 0.5f;
@@ -176,30 +171,17 @@ TEST_F(Animation, DelayedSpriteNeitherDrawsNorAdvances)
     fresh.update(0.01f);
     fresh.draw(painter);
     EXPECT_EQ(painter.draws.size(), 1u);
-}
-
-TEST_F(Animation, SpriteFadesOverTheLastFifthOfASecond)
-{
-    TDAnimatedSprite s(L"td/spark"); // length 4 / 20 = 0.2 s: the whole pass is the fade
-    s.mTime = 0.1f;
-    EXPECT_NEAR(s.alpha(), 0.5f, 1e-5);
-    s.mAnimation->mRate = 4.0f; // length 1 s
-    s.mTime = 0.5f;
-    EXPECT_EQ(s.alpha(), 1.0f);
-    s.mTime = 0.95f;
-    EXPECT_NEAR(s.alpha(), 0.25f, 1e-5);
-    s.mTime = 1.5f;
-    EXPECT_EQ(s.alpha(), 0.0f);
-
-    s.mTime = 0.9f;
-    s.mDelay = -1.0f;
-    s.mX = 40;
-    s.mY = 50;
-    RecordingPainter painter;
-    s.draw(painter);
-    ASSERT_EQ(painter.draws.size(), 1u);
-    EXPECT_NEAR(painter.draws[0].color.a, 0.5f, 1e-5);
-    EXPECT_EQ(painter.draws[0].color.r, 1.0f);
+    // A looping sprite goes back one pass and keeps running.
+    TDAnimatedSprite looping(L"td/spark");
+    looping.mLoop = 1;
+    looping.mDelay = 0.3f;
+    for (int i = 0; i < 40; ++i)
+        looping.update(0.02f);
+    EXPECT_TRUE(looping.isAlive());
+    EXPECT_LE(looping.mTime * 20.0f, 3.0f + 1e-4f);
+    // The first wrap set the delay to 0 long before it had run out; it shrank again since.
+    EXPECT_LT(looping.mDelay, 0.0f);
+    EXPECT_GT(looping.mDelay, -0.2f);
 }
 
 TEST(ButtonFrame, PulsesHoversStrictlyInsideAndDrawsScaledAboutThePivot)

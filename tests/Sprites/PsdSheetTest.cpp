@@ -17,24 +17,7 @@ std::vector<std::wstring> Names(const TDImageSheet& sheet)
 }
 } // namespace
 
-TEST(PsdSheet, ListMatchesWholeGroupNamesOnly)
-{
-    TDImageSheet sheet(L"td/s");
-    for (const wchar_t* n : {L"walk/00", L"walker/00", L"walk", L"a/walk/00", L"walk/x/00"})
-    {
-        TDSheetImage image;
-        image.mName = n;
-        sheet.add(image);
-    }
-    EXPECT_EQ(sheet.list(L"walk"), std::vector<size_t>{0});
-    EXPECT_EQ(sheet.list(L"walk/"), std::vector<size_t>{0});
-    EXPECT_EQ(sheet.list(L""), std::vector<size_t>{2});
-    EXPECT_EQ(sheet.groups(), (std::vector<std::wstring>{L"a", L"walk", L"walker"}));
-    EXPECT_EQ(sheet.findImage(L"walk")->mName, L"walk");
-    EXPECT_EQ(sheet.findImage(L"none"), nullptr);
-}
-
-TEST(PsdSheet, GimpFileNamesItsGroupedLayersByPath)
+TEST(PsdSheet, GimpFileNamesItsGroupedLayersByPathAndListsMatchWholeGroupNames)
 {
     std::filesystem::path file = testsupport::RepoTestData("psd/gimp_rle.psd");
     std::wstring path = file.wstring();
@@ -52,4 +35,14 @@ TEST(PsdSheet, GimpFileNamesItsGroupedLayersByPath)
     EXPECT_EQ(base->mX, 10.0f);
     EXPECT_EQ(base->mY, 20.0f);
     EXPECT_NE(sheet->pixels(5), nullptr);
+    // Lists match whole group names only.
+    TDImageSheet names(L"td/s");
+    for (const wchar_t* n : {L"walk/00", L"walker/00", L"walk", L"a/walk/00", L"walk/x/00"})
+        names.add({n});
+    EXPECT_EQ(names.list(L"walk"), std::vector<size_t>{0});
+    EXPECT_EQ(names.list(L"walk/"), std::vector<size_t>{0});
+    EXPECT_EQ(names.list(L""), std::vector<size_t>{2});
+    EXPECT_EQ(names.groups(), (std::vector<std::wstring>{L"a", L"walk", L"walker"}));
+    EXPECT_EQ(names.findImage(L"walk")->mName, L"walk");
+    EXPECT_EQ(names.findImage(L"none"), nullptr);
 }

@@ -20,13 +20,13 @@ protected:
         res->setSheetOpener(library.Opener());
         auto& units = library.Add(L"td/units/t1units");
         // Document order, top-most first, as the PSD reader gives it.
-        units->add(Image(L"imp/walk/00", 0, 0, 30, 40, 9));
-        units->add(Image(L"imp/walk/01", 2, 0, 30, 41, 8));
-        units->add(Image(L"imp/walk/extra/deep", 0, 0, 90, 90, 7)); // deeper than the list: not in it
-        units->add(Image(L"imp/s_point/00", 15, 20, 1, 1, 6));
-        units->add(Image(L"imp/base", 15, 37, 1, 1, 5));
-        units->add(Image(L"wolf/death/00", 0, 0, 50, 30, 4));
-        units->add(Image(L"loose", 0, 0, 5, 5, 3));
+        units->add({L"imp/walk/00", 0, 0, 30, 40, 9});
+        units->add({L"imp/walk/01", 2, 0, 30, 41, 8});
+        units->add({L"imp/walk/extra/deep", 0, 0, 90, 90, 7}); // deeper than the list: not in it
+        units->add({L"imp/s_point/00", 15, 20, 1, 1, 6});
+        units->add({L"imp/base", 15, 37, 1, 1, 5});
+        units->add({L"wolf/death/00", 0, 0, 50, 30, 4});
+        units->add({L"loose", 0, 0, 5, 5, 3});
     }
     void TearDown() override { base::SingletoneBase::DestroyAll(); }
 
@@ -43,7 +43,7 @@ protected:
 };
 } // namespace
 
-TEST_F(Resources, ContainerMakesOneGraphicPerGroupWithListsDirectlyUnderIt)
+TEST_F(Resources, ContainerMakesOneGraphicPerGroupWithListsDirectlyUnderItAndAgainWhenLoadedAgain)
 {
     res->loadContainer(L"td/units/t1units");
     ASSERT_EQ(res->graphics().size(), 2u); // "imp" and "wolf"; the loose picture is no group
@@ -71,9 +71,14 @@ TEST_F(Resources, ContainerMakesOneGraphicPerGroupWithListsDirectlyUnderIt)
     imp.size(w, h);
     EXPECT_FLOAT_EQ(w, 32.0f); // the second walk frame: 2 + 30
     EXPECT_FLOAT_EQ(h, 41.0f);
+    // Loading the sheet again duplicates its graphics; the first ones are found.
+    res->loadContainer(L"td/units/t1units");
+    ASSERT_EQ(res->graphics().size(), 4u);
+    EXPECT_EQ(res->getGraphic("wolf", "wolf", 2), res->graphics()[1].get());
+    EXPECT_EQ(res->findGraphic(L"td/imp"), res->graphics()[0].get());
 }
 
-TEST_F(Resources, GraphicsAreFoundByBothNamesOrMadeFromAnElement)
+TEST_F(Resources, GraphicsAreFoundByBothNamesOrMadeFromAnElementAndMissingSheetsGiveEmptyLists)
 {
     res->loadContainer(L"td/units/t1units");
     TDGraphic* imp = res->graphics()[0].get();
@@ -87,8 +92,8 @@ TEST_F(Resources, GraphicsAreFoundByBothNamesOrMadeFromAnElement)
     EXPECT_EQ(res->getGraphic("imp", "", 8), other);
     // An element names its id, sheet and picture.
     auto& single = library.Add(L"td/arrow");
-    single->add(Image(L"00", 0, 0, 8, 4));
-    single->add(Image(L"fire/00", 1, 1, 8, 8));
+    single->add({L"00", 0, 0, 8, 4});
+    single->add({L"fire/00", 1, 1, 8, 8});
     tinyxml2::XMLDocument doc;
     doc.Parse("<a id='2001' psd='arrow' img='arrow_pic'/>");
     TDGraphic* g = res->getGraphic(doc.FirstChildElement());
@@ -99,22 +104,19 @@ TEST_F(Resources, GraphicsAreFoundByBothNamesOrMadeFromAnElement)
     EXPECT_EQ(g->frameCount(""), 1);   // the whole sheet, empty group prefix
     EXPECT_EQ(g->frameCount("fire"), 1);
     EXPECT_EQ(g->mImage, nullptr); // the null loader makes no pictures
-}
-
-TEST_F(Resources, MissingSheetsOrNamesGiveEmptyListsOrNoGraphic)
-{
+    // Missing sheets or names give empty lists or no graphic.
     EXPECT_EQ(res->getGraphic("", "", 1), nullptr);
-    tinyxml2::XMLDocument doc;
     doc.Parse("<u id='3'/>");
     EXPECT_EQ(res->getGraphic(doc.FirstChildElement()), nullptr);
     EXPECT_EQ(res->getGraphic(nullptr), nullptr);
+    const size_t before = res->graphics().size();
     res->loadContainer(L"td/towers/none");
-    EXPECT_TRUE(res->graphics().empty());
-    TDGraphic* g = res->getGraphic("ghost_tower", "", 5);
-    ASSERT_NE(g, nullptr);
-    EXPECT_EQ(g->frameCount("idle"), 0);
+    EXPECT_EQ(res->graphics().size(), before);
+    TDGraphic* ghost = res->getGraphic("ghost_tower", "", 5);
+    ASSERT_NE(ghost, nullptr);
+    EXPECT_EQ(ghost->frameCount("idle"), 0);
     float w = 1, h = 1;
-    g->size(w, h);
+    ghost->size(w, h);
     EXPECT_EQ(w, 0.0f);
     EXPECT_EQ(h, 0.0f);
     TDGraphic* named = res->findGraphic(L"td/nothing");
@@ -122,15 +124,6 @@ TEST_F(Resources, MissingSheetsOrNamesGiveEmptyListsOrNoGraphic)
     // Made once, then cached: the sheet is not asked for again.
     EXPECT_EQ(res->findGraphic(L"td/nothing"), named);
     EXPECT_EQ(library.opened[L"td/nothing"], 1);
-}
-
-TEST_F(Resources, LoadingASheetTwiceDuplicatesAndTheFirstWins)
-{
-    res->loadContainer(L"td/units/t1units");
-    res->loadContainer(L"td/units/t1units");
-    ASSERT_EQ(res->graphics().size(), 4u);
-    EXPECT_EQ(res->getGraphic("wolf", "wolf", 2), res->graphics()[1].get());
-    EXPECT_EQ(res->findGraphic(L"td/imp"), res->graphics()[0].get());
 }
 
 TEST_F(Resources, TexturesComeFromTheLoaderButPointsGetNone)
@@ -151,11 +144,11 @@ TEST_F(Resources, TexturesComeFromTheLoaderButPointsGetNone)
     EXPECT_FALSE(res->textureLoader().wantsPixels());
 }
 
-TEST_F(Resources, GetImageFindsAPictureOfASheetGraphicByName)
+TEST_F(Resources, GetImageFindsAPictureOfASheetGraphicByNameOrOutsideTheListsOnce)
 {
     auto& parts = library.Add(L"td/data/ui_parts");
-    parts->add(Image(L"shadows/money_shadow", 0, 0, 16, 6));
-    parts->add(Image(L"shadows/dragon_shadow", 0, 0, 28, 10));
+    parts->add({L"shadows/money_shadow", 0, 0, 16, 6});
+    parts->add({L"shadows/dragon_shadow", 0, 0, 28, 10});
     res->loadContainer(L"td/data/ui_parts");
     const TDFrameEntry* e = res->getImage(L"td/shadows", L"shadows/dragon_shadow");
     ASSERT_NE(e, nullptr);
@@ -172,21 +165,16 @@ TEST_F(Resources, GetImageFindsAPictureOfASheetGraphicByName)
     res->setTextureLoader(&loader);
     EXPECT_NE(res->loadImage(sheet, L"shadows/money_shadow"), nullptr);
     EXPECT_EQ(res->loadImage(sheet, L"nothing"), nullptr);
-}
-
-TEST_F(Resources, GetImageReachesPicturesOutsideTheListsOnce)
-{
+    // Pictures outside the lists are reached once.
     auto& ui = library.Add(L"td/ui");
-    ui->add(Image(L"ui/brush", 4, 5, 12, 12));
-    CountingLoader loader;
-    res->setTextureLoader(&loader);
+    ui->add({L"ui/brush", 4, 5, 12, 12});
     const TDFrameEntry* brush = res->getImage(L"td/ui", L"ui/brush");
     ASSERT_NE(brush, nullptr);
     EXPECT_FLOAT_EQ(brush->mX, 4.0f);
     EXPECT_NE(brush->mImage, nullptr);
     EXPECT_NE(brush->mFlags & TDFrameEntry::kOwnsImage, 0u) << "the entry owns the picture it loaded";
     EXPECT_EQ(res->getImage(L"td/ui", L"ui/brush"), brush); // made once
-    EXPECT_EQ(loader.loaded.size(), 1u);
+    EXPECT_EQ(loader.loaded.size(), 2u); // the shadow and the brush
     EXPECT_EQ(res->getImage(L"td/ui", L"ui/none"), nullptr);
     EXPECT_EQ(library.opened[L"td/ui"], 1);
     EXPECT_EQ(res->getImage(L"td/missing", L"ui/brush"), nullptr);

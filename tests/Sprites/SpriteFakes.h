@@ -14,18 +14,6 @@
 
 namespace spritetest
 {
-inline TDSheetImage Image(const std::wstring& name, float x, float y, float w, float h, u32 index = 0)
-{
-    TDSheetImage image;
-    image.mName = name;
-    image.mX = x;
-    image.mY = y;
-    image.mWidth = w;
-    image.mHeight = h;
-    image.mIndex = index;
-    return image;
-}
-
 // Sheets by path for TDResources::setSheetOpener; counts how often each path was opened.
 struct SheetLibrary
 {

@@ -1,0 +1,64 @@
+// Records the game reads past without using them (adjustments, layer effects, patterns): one
+// sanity case each. Their damage is DamagedInputTest's, the descriptor walk DescriptorTest's.
+#include "PsdTestUtil.h"
+
+#include <gtest/gtest.h>
+
+using namespace psdtest;
+
+namespace
+{
+std::string PatternChannel(const std::string& data)
+{
+    Bytes b;
+    b.U32(1).U32(static_cast<u32>(23 + data.size())).U32(8).Zeros(18).U8(0).Raw(data);
+    return b.Str();
+}
+
+// An RGB pattern of one pixel, or of no channel at a version no reader knows.
+std::string Pattern(const std::vector<std::string>& channels, u32 version = 1)
+{
+    Bytes body;
+    body.U32(version).U32(3).U16(1).U16(1).Unicode("Dots").U8(2).Raw("id");
+    body.U32(3).U32(0).U32(0).U32(0).U32(1).U32(1).U32(static_cast<u32>(channels.size()));
+    for (const std::string& c : channels)
+        body.Raw(c);
+    while (body.Size() % 4)
+        body.U8(0);
+    return Bytes().Block(body.Str()).Str();
+}
+} // namespace
+
+TEST(Records, LevelsAndAnOldFormShadowAreRead)
+{
+    Bytes levels;
+    levels.U16(2);
+    for (int i = 0; i < 29; ++i)
+        levels.U16(i).U16(255).U16(0).U16(255).U16(100);
+    // An inner shadow of the old fixed form, version 2: its native colour follows the blend mode.
+    Bytes shadow;
+    shadow.U32(2).U32(5u << 16).U32(10u << 16).U32(90u << 16).U32(7u << 16).Colour(0, 0xFF00, 0, 0);
+    shadow.Key("8BIM").Key("mul ").U8(1).U8(0).U8(128).Colour(0, 0, 0xFF00, 0);
+    const std::string effects = Bytes().U16(0).U16(1).Key("8BIM").Key("isdw").Block(shadow.Str()).Str();
+    DocPtr doc = LoadLayerWithExtra(Tagged("levl", levels.Str()) + Tagged("lrFX", effects));
+    ASSERT_TRUE(doc);
+    const psd::LayerRecord& layer = doc->mLayers[0];
+    const auto* read = static_cast<const psd::LevelsRecord*>(layer.FindEntry(psd::kEntryLevels));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(29u, read->mLevels.size());
+    EXPECT_EQ(28, read->mLevels[28].mInputFloor);
+    const auto* fx = static_cast<const psd::EffectsRecord*>(layer.FindEntry(psd::kEntryEffectsOld));
+    ASSERT_TRUE(fx);
+    EXPECT_EQ(0xFF00FF00u, fx->mInnerShadow.mNativeColour);
+}
+
+TEST(Records, ADamagedPatternStopsOnlyThePatternBlock)
+{
+    const std::string good = Pattern({PatternChannel("\x01"), PatternChannel("\x02"), PatternChannel("\x03")});
+    Bytes section;
+    section.U32(0).U32(0).Key("8BIM").Key("Patt").Block(good + Pattern({}, 7) + good);
+    DocPtr doc = LoadBytes(PsdBuilder(2, 2).RawLayerSection(section.Str()).Build());
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(1u, doc->mPatterns.size());
+    EXPECT_EQ(0xFF010203u, doc->mPatterns[0].mPixels[0]);
+}
