@@ -1,5 +1,6 @@
 // Mixer cost for 32 voices and a music stream, as a fraction of real time, and Ogg decoding speed.
 #include "AudioBuilders.h"
+#include "OggSine.h"
 
 #include "Core/Base/Stream.h"
 #include "Platform/Audio/Mixer.h"
@@ -17,13 +18,13 @@ namespace
 {
 const std::string& ThreeMinuteOgg()
 {
-    static const std::string ogg = audiotest::MakeOggSine(180.0, 44100, 2, 440.0, 0.1f);
+    static const std::string ogg = audiobench::MakeOggSine(180.0, 44100, 2, 440.0, 0.1f);
     return ogg;
 }
 
 const std::string& MusicOgg()
 {
-    static const std::string ogg = audiotest::MakeOggSine(30.0, 22050, 1, 330.0, 0.0f);
+    static const std::string ogg = audiobench::MakeOggSine(30.0, 22050, 1, 330.0, 0.0f);
     return ogg;
 }
 
@@ -95,7 +96,7 @@ BENCHMARK(DecodeThreeMinuteOgg)->Unit(benchmark::kMillisecond)->Iterations(3);
 // Loading a sample whole (decode and convert 22050 Hz to the output rate).
 void LoadSample(benchmark::State& state)
 {
-    static const std::string ogg = audiotest::MakeOggSine(1.0, 22050, 1, 600.0);
+    static const std::string ogg = audiobench::MakeOggSine(1.0, 22050, 1, 600.0);
     for (auto _ : state)
     {
         Pcm pcm;

@@ -18,6 +18,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstring>
 #include <memory>
 
 namespace
@@ -140,6 +141,26 @@ void DrawImages(benchmark::State& state)
 }
 BENCHMARK(DrawImages)->Arg(1000)->Arg(5000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
+// An uncompressed 32-bit DDS file: the header, then the pixels as little-endian 0xAARRGGBB.
+imagetest::Bytes EncodeDds(u32 side, const std::vector<u32>& argb)
+{
+    imagetest::Bytes out(128, 0);
+    auto set = [&out](u32 offset, u32 value) {
+        for (int i = 0; i < 4; ++i)
+            out[offset + i] = static_cast<u8>(value >> (8 * i));
+    };
+    std::memcpy(out.data(), "DDS ", 4);
+    const u32 fields[][2] = {{4, 124},         {8, 0x1007},      {12, side},       {16, side},
+                             {76, 32},         {80, 0x41},       {88, 32},         {92, 0x00FF0000},
+                             {96, 0x0000FF00}, {100, 0x000000FF}, {104, 0xFF000000}, {108, 0x1000}};
+    for (const auto& [offset, value] : fields)
+        set(offset, value);
+    for (u32 pixel : argb)
+        for (int i = 0; i < 4; ++i)
+            out.push_back(static_cast<u8>(pixel >> (8 * i)));
+    return out;
+}
+
 imagetest::Bytes Big(bool dds)
 {
     constexpr u32 kSide = 2048;
@@ -148,8 +169,7 @@ imagetest::Bytes Big(bool dds)
         for (u32 x = 0; x < kSide; ++x)
             pixels[y * kSide + x] =
                 ((x ^ y) & 64 ? 0xFF000000 : 0x40000000) | (x & 255) << 16 | (y & 255) << 8 | 90;
-    return dds ? imagetest::EncodeDds(kSide, kSide, nullptr, imagetest::ArgbBytes(pixels))
-               : imagetest::EncodePng(kSide, kSide, pixels, true);
+    return dds ? EncodeDds(kSide, pixels) : imagetest::EncodePng(kSide, kSide, pixels, true);
 }
 
 void LoadTexture(benchmark::State& state, bool dds, render::HeadlessWindow::Backend backend)

@@ -14,9 +14,6 @@ std::string MakeWav16(const std::vector<i16>& samples, u32 channels, u32 rate);
 std::string MakeWavRaw(const std::string& data, u16 format, u16 channels, u32 rate, u16 bits,
                        bool extensible = false);
 
-// Ogg Vorbis of a sine (amplitude 0.5) of the given length, encoded with libvorbisenc (the audio
-// benchmarks' long tracks).
-std::string MakeOggSine(double seconds, u32 rate, u32 channels, double frequency, float quality = 0.1f);
 // The bytes of a committed Ogg Vorbis sine track (amplitude 0.5) from "data/", as README.md lists.
 std::string ReadTrack(const std::string& name);
 

@@ -14,11 +14,6 @@ namespace imagetest
 {
 namespace
 {
-void PutU32(Bytes& out, u32 v)
-{
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<u8>(v >> (8 * i)));
-}
 void PngWrite(png_structp png, png_bytep data, png_size_t size)
 {
     auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
@@ -58,49 +53,6 @@ Bytes EncodePng(u32 width, u32 height, const std::vector<u32>& argb, bool withAl
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
-    return out;
-}
-
-Bytes EncodeDds(u32 width, u32 height, const char* fourCc, const Bytes& data, u32 mipCount, u32 bitCount)
-{
-    Bytes out = {'D', 'D', 'S', ' '};
-    Bytes header(124, 0);
-    auto set = [&header](u32 offset, u32 value)
-    {
-        for (int i = 0; i < 4; ++i)
-            header[offset + i] = static_cast<u8>(value >> (8 * i));
-    };
-    set(0, 124);
-    set(4, 0x1007 | (mipCount > 1 ? 0x20000 : 0));
-    set(8, height);
-    set(12, width);
-    set(24, mipCount);
-    set(72, 32);
-    if (fourCc)
-    {
-        set(76, 4);
-        std::memcpy(&header[80], fourCc, 4);
-    }
-    else
-    {
-        set(76, 0x41);
-        set(84, bitCount);
-        set(88, 0x00FF0000);
-        set(92, 0x0000FF00);
-        set(96, 0x000000FF);
-        set(100, 0xFF000000);
-    }
-    set(104, 0x1000);
-    out.insert(out.end(), header.begin(), header.end());
-    out.insert(out.end(), data.begin(), data.end());
-    return out;
-}
-
-Bytes ArgbBytes(const std::vector<u32>& argb)
-{
-    Bytes out;
-    for (u32 p : argb)
-        PutU32(out, p);
     return out;
 }
 
