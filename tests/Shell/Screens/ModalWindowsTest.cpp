@@ -193,11 +193,7 @@ TEST_F(ModalWindows, TheMainMenusPlayWithoutAProfileAsksForOneAndCancelGoesBack)
     frame();
     auto* menu = top<HUDMainMenu>();
     ASSERT_NE(nullptr, menu);
-    HUDButtonOver* play = menu->findMenuButton(L"play");
-    ASSERT_NE(nullptr, play);
-    const float px = play->mNormal->mX + play->mNormal->mWidth * 0.5f;
-    const float py = play->mNormal->mY + play->mNormal->mHeight * 0.5f;
-    click(px, py);
+    ASSERT_TRUE(click(L"play"));
     EXPECT_EQ(14, map().mScreen);
     auto* input = top<HUDModalInput>();
     ASSERT_NE(nullptr, input);
