@@ -52,7 +52,9 @@ protected:
 };
 } // namespace
 
-TEST_F(ProfilesScreen, WithoutProfilesEveryLineIsEmptyAndNothingIsHighlighted)
+// One walk over the screen, empty and then with three profiles: each window it opens, and what
+// each answer leaves.
+TEST_F(ProfilesScreen, LinesSelectAndTheNameDeleteAndConfirmButtonsDoTheirJobs)
 {
     HUDProfiles* screen = Open();
     ASSERT_NE(nullptr, screen);
@@ -64,23 +66,17 @@ TEST_F(ProfilesScreen, WithoutProfilesEveryLineIsEmptyAndNothingIsHighlighted)
         EXPECT_EQ(localized(L"empty_profile"), text(screen, L"profile" + std::to_wstring(i)));
     EXPECT_TRUE(Highlighted(screen).empty());
     EXPECT_FALSE(screen->mOwnButtons.find(L"confirm")->mVisible) << "nothing to play as";
-    // "delete" and "rename" without a current profile do nothing.
+    // "delete" and "rename" without a current profile do nothing; nor does an empty line.
     ASSERT_TRUE(click(*screen, L"delete"));
     EXPECT_EQ(nullptr, board().mModalWindow);
     ASSERT_TRUE(click(*screen, L"rename"));
     EXPECT_EQ(13, map().mScreen);
     EXPECT_EQ(screen, top());
-    // A press on an empty line selects nothing.
     PressLine(screen, 1);
     EXPECT_TRUE(map().mProgress->currentName().empty());
-}
 
-// One walk over the screen with three profiles: each window it opens, and what each answer leaves.
-TEST_F(ProfilesScreen, LinesSelectAndTheNameDeleteAndConfirmButtonsDoTheirJobs)
-{
     Make({L"Ash", L"Birch", L"Cedar"});
-    HUDProfiles* screen = Open();
-    ASSERT_NE(nullptr, screen);
+    screen->Refresh();
     EXPECT_EQ(L"Ash", text(screen, L"profile1"));
     EXPECT_EQ(L"Cedar", text(screen, L"profile3"));
     EXPECT_EQ(localized(L"empty_profile"), text(screen, L"profile4"));
