@@ -71,10 +71,7 @@ TEST_F(LogTest, OutputsStartWithTheHeadStylesNestAndArgumentsAreEscapedOnHtmlOnl
     TEST_LOG(mLog, L"%d %u %d %u %.2f %g %s %s|") << -1 << 2u << -3LL << 4UL << 1.5f << 0.25 << "utf8 \xc3\xa9"
                                                    << std::wstring(L"w");
     EXPECT_EQ(mPlain->back(), L"-1 2 -3 4 1.50 0.25 utf8 \u00e9 w|");
-    TEST_LOG(mLog, L"only %d\n") << 1 << 2 << L"three";
-    EXPECT_EQ(mPlain->back(), L"only 1\n");
-    TEST_LOG(mLog, L"%s then %d and %s\n") << L"a";
-    EXPECT_EQ(mPlain->back(), L"a then  and %s\n");
+    // Too many or too few arguments are the formatter's own cases.
     TEST_LOG(mLog, std::wstring(L"%s")) << static_cast<const wchar_t*>(nullptr) << static_cast<const char*>(nullptr);
     EXPECT_EQ(mPlain->back(), L"");
 }

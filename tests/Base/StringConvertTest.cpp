@@ -68,7 +68,7 @@ TEST_F(StringConvertTest, ModeZeroWidensBytesModeOneIsUtf8CodePagesAreLosslessAn
     EXPECT_TRUE(mLines->empty()) << "valid text logs nothing";
 }
 
-TEST_F(StringConvertTest, InvalidUtf8AndCodePointsBecomeReplacementCharactersAndAreLogged)
+TEST_F(StringConvertTest, InvalidUtf8AndCodePointsBecomeReplacementCharactersAreLoggedAndTheLogDoesNotRecurse)
 {
     const std::wstring fffd(1, static_cast<wchar_t>(0xFFFD));
     EXPECT_EQ(base::StringToWString("ab\xFF" "cd", 1), L"ab" + fffd + L"cd");
@@ -89,10 +89,9 @@ TEST_F(StringConvertTest, InvalidUtf8AndCodePointsBecomeReplacementCharactersAnd
     EXPECT_EQ(base::WStringToString(bad, 1), "a\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
     ASSERT_EQ(mLines->size(), 1u);
     EXPECT_NE(mLines->back().find(L"character 1 of 4"), std::wstring::npos) << mLines->back();
-}
 
-TEST_F(StringConvertTest, LoggingABadArgumentDoesNotRecurse)
-{
+    // Logging a bad argument does not recurse.
+    mLines->clear();
     QL_LOG(L"name %s\n") << std::string("bad \xFE name");
     ASSERT_EQ(mLines->size(), 2u) << "the fault, then the message itself";
     EXPECT_EQ(mLines->back(), L"name bad \uFFFD name\n");

@@ -24,7 +24,7 @@ std::vector<std::string> Split(const std::string& text, char delimiter, bool ski
 using Tokens = std::vector<std::string>;
 } // namespace
 
-TEST(Tokenizer, SplitsTrimsAndKeepsOrSkipsEmptyTokens)
+TEST(Tokenizer, SplitsSkipsReadsNumbersAndTrims)
 {
     struct Case
     {
@@ -48,10 +48,8 @@ TEST(Tokenizer, SplitsTrimsAndKeepsOrSkipsEmptyTokens)
     };
     for (const Case& c : cases)
         EXPECT_EQ(Split(c.text, c.delimiter, c.skipEmpty), c.tokens) << "'" << c.text << "'";
-}
 
-TEST(Tokenizer, SkippingJudgesEmptinessNumbersReadLeadingDigitsAndTrimTakesBlanksOnly)
-{
+    // Skipping judges emptiness, numbers read leading digits, trimming takes blanks only.
     base::Tokenizer tokenizer("a; ;b", ';', true);
     EXPECT_TRUE(tokenizer.NextToken(nullptr));
     EXPECT_EQ(tokenizer.count(), 2) << "counting keeps the read position";

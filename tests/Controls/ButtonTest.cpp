@@ -3,10 +3,10 @@
 #include "Core/Widget/Controls/Button.h"
 #include "Core/Base/Delegate.h"
 #include "Core/Layer/RectHitLayer.h"
-#include "Core/Widget/BaseBoard.h"
 #include "Core/Widget/Controls/ButtonListener.h"
 #include "Core/Widget/Controls/ButtonMediator.h"
 #include "Core/Widget/FrameManager.h"
+#include "SkinnedFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -38,16 +38,7 @@ struct RecordingMediator : widget::ButtonMediator
     bool refuse = false;
 };
 
-// A board counting the presses that reach it (the walk fell through to it).
-struct CountingBoard : widget::BaseBoard
-{
-    QLResultEnum OnPress(const math::Point3&, u32) override
-    {
-        ++presses;
-        return QL_OK;
-    }
-    int presses = 0;
-};
+using controlstest::CountingBoard;
 
 class Buttons : public ::testing::Test
 {
@@ -85,7 +76,7 @@ protected:
     ClickLog mLog;
 };
 
-TEST_F(Buttons, HoverPressAndReleaseInsideClickOnce)
+TEST_F(Buttons, HoverPressAndReleaseInsideClickOnceAndOnlyAReleaseInsideClicks)
 {
     Move(60, 60);
     EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_OVER);
@@ -103,10 +94,9 @@ TEST_F(Buttons, HoverPressAndReleaseInsideClickOnce)
     EXPECT_EQ(mMediator->asked, (std::vector<u32>{1, 2, 1}));
     Move(300, 250);
     EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_NORMAL);
-}
 
-TEST_F(Buttons, OnlyAReleaseInsideClicksWhereverThePressAndTheDragWent)
-{
+    // Only a release inside clicks, wherever the press and the drag went.
+    mLog.clicks.clear();
     Move(60, 60);
     Press(60, 60);
     Drag(300, 250);

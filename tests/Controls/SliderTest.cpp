@@ -168,7 +168,7 @@ TEST_F(SliderTest, EarlyReleaseStillEndsTheGlideWithAFinalValueAndADragMovesItsE
     EXPECT_FLOAT_EQ(mSlider->mGlideTarget, mSlider->mTrackRight);
 }
 
-TEST(Slider, ListenerFailureLeavesTheValue)
+TEST(Slider, ListenerFailureLeavesTheValueAndItsOwnListenerForwardsToTheCallbacks)
 {
     struct Refuse : widget::SliderListener
     {
@@ -181,10 +181,8 @@ TEST(Slider, ListenerFailureLeavesTheValue)
     EXPECT_FLOAT_EQ(slider.GetValue(), 0.25f);
     EXPECT_EQ(QL_OK, slider.SetValueChanging(0.75f, false));
     EXPECT_FLOAT_EQ(slider.GetValue(), 0.75f);
-}
 
-TEST(Slider, OwnListenerForwardsToTheCallbacks)
-{
+    // Its own listener forwards to the callbacks.
     struct Sink
     {
         QLResultEnum Take(widget::Slider*, float v)
@@ -195,10 +193,10 @@ TEST(Slider, OwnListenerForwardsToTheCallbacks)
         std::vector<float> values;
     } sink;
     using Callback = base::MemberDelegate2<Sink, widget::Slider*, float, QLResultEnum>;
-    widget::Slider slider;
-    slider.mValueChanged = base::CountedPtr<widget::Slider::ValueDelegate>(new Callback(&sink, &Sink::Take));
-    EXPECT_EQ(QL_OK, slider.SetValueChanged(0.5f, false));
-    EXPECT_EQ(QL_OK, slider.SetValueChanging(0.6f, false)); // no changing callback: nothing
+    widget::Slider forwarding;
+    forwarding.mValueChanged = base::CountedPtr<widget::Slider::ValueDelegate>(new Callback(&sink, &Sink::Take));
+    EXPECT_EQ(QL_OK, forwarding.SetValueChanged(0.5f, false));
+    EXPECT_EQ(QL_OK, forwarding.SetValueChanging(0.6f, false)); // no changing callback: nothing
     EXPECT_EQ(sink.values, (std::vector<float>{0.5f}));
 }
 } // namespace

@@ -147,7 +147,7 @@ TEST_F(HitTestWalk, TheNotifiedPointIsInTheListenersSpace)
     EXPECT_FLOAT_EQ(3.0f, r.hitPoint.y);
 }
 
-TEST_F(HitTestWalk, RightAndBottomEdgesAreOutside)
+TEST_F(HitTestWalk, RightAndBottomEdgesAreOutsideAndHiddenOrUntestableLayersAreSkipped)
 {
     const layer::HitTestResult r = Down(74.999f, 50.0f);
     EXPECT_EQ((std::vector<std::string>{"high"}), Who());
@@ -167,10 +167,9 @@ TEST_F(HitTestWalk, RightAndBottomEdgesAreOutside)
     ASSERT_EQ(1u, mLog.size());
     EXPECT_EQ("wheel", mLog[0].kind);
     EXPECT_EQ(0xFF88u, mLog[0].value);
-}
 
-TEST_F(HitTestWalk, HiddenAndUntestableLayersAreSkippedUnlessWalkedThrough)
-{
+    // Hidden and untestable layers are skipped unless walked through.
+    mLog.clear();
     mHigh.mVisible = false;
     Down(30.0f, 30.0f);
     EXPECT_EQ((std::vector<std::string>{"low"}), Who());

@@ -52,7 +52,7 @@ protected:
     render::RenderState mState;
 };
 
-TEST_F(CommandRecording, ContinuingListDrawsMergeAndStripsFansOrGapsStaySeparate)
+TEST_F(CommandRecording, ContinuingListAndIndexedDrawsMergeAndStripsFansOrGapsStaySeparate)
 {
     ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, false));
     ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 0, 2));
@@ -69,10 +69,8 @@ TEST_F(CommandRecording, ContinuingListDrawsMergeAndStripsFansOrGapsStaySeparate
     ASSERT_EQ(7u, draws.size());
     EXPECT_EQ((std::vector<u64>{render::PRIM_TRIANGLELIST, 0, 6}), draws[0].args);
     EXPECT_EQ((std::vector<u64>{render::PRIM_LINELIST, 50, 5}), draws.back().args);
-}
 
-TEST_F(CommandRecording, IndexedDrawsMergeWithTheUnionOfTheirVertexRanges)
-{
+    // Indexed draws merge with the union of their vertex ranges.
     render::Buffer* indices = nullptr;
     ASSERT_EQ(QL_OK, mRender->CreateIndexBuffer(2, 64, true, &indices));
     mState.mIndexBuffer = indices;
@@ -80,10 +78,10 @@ TEST_F(CommandRecording, IndexedDrawsMergeWithTheUnionOfTheirVertexRanges)
     ASSERT_EQ(QL_OK, mRender->DrawIndexed(render::PRIM_TRIANGLELIST, 0, 2, 10, 4));
     ASSERT_EQ(QL_OK, mRender->DrawIndexed(render::PRIM_TRIANGLELIST, 6, 1, 4, 3));
     ASSERT_EQ(QL_OK, mRender->FlushDraw());
-    auto draws = Only(Recorded(), render::CMD_DRAW_INDEXED);
-    ASSERT_EQ(1u, draws.size());
+    auto indexed = Only(Recorded(), render::CMD_DRAW_INDEXED);
+    ASSERT_EQ(1u, indexed.size());
     // type, index size, start, count, min vertex = min(10, 4), count = max(14, 7) - 4.
-    EXPECT_EQ((std::vector<u64>{render::PRIM_TRIANGLELIST, 2, 0, 3, 4, 10}), draws[0].args);
+    EXPECT_EQ((std::vector<u64>{render::PRIM_TRIANGLELIST, 2, 0, 3, 4, 10}), indexed[0].args);
     delete indices;
 }
 
@@ -298,7 +296,7 @@ TEST_F(CommandRecording, ObjectsReleasedMidFrameLiveUntilThePlayback)
     EXPECT_TRUE(mRender->GetTextures().empty());
 }
 
-TEST_F(CommandRecording, TheBufferKeepsItsContentsThroughGrowth)
+TEST_F(CommandRecording, TheBufferKeepsItsContentsThroughGrowthAndPixelCoordsTruncate)
 {
     CommandBuffer buffer;
     ASSERT_TRUE(buffer.WriteU32(1));
@@ -308,11 +306,8 @@ TEST_F(CommandRecording, TheBufferKeepsItsContentsThroughGrowth)
     u32 first = 0;
     ASSERT_TRUE(buffer.ReadU32(first));
     EXPECT_EQ(1u, first);
-}
 
-TEST_F(CommandRecording, ToPixelCoordsAppliesThePendingMappingAndTruncates)
-{
-    render::RenderInitParam param;
+    // Pixel coordinates take the pending mapping and truncate.
     const float in[4] = {10.7f, -3.7f, 5.5f, 2.5f};
     i32 out[4];
     ASSERT_EQ(QL_OK, mRender->ToPixelCoords(in, out));

@@ -62,10 +62,14 @@ TEST_F(DeviceLoss, AnInactiveFullScreenWindowReleasesOnceThenSleepsAndRecoversOn
     EXPECT_NE(0u, static_cast<render::BufferImplDX9*>(mDynamic)->GetDeviceBuffer());
 }
 
-TEST_F(DeviceLoss, ALostDeviceIsResetWhenItCanBeAndThatFrameIsStillSkipped)
+TEST_F(DeviceLoss, ALostDeviceDropsTheRecordedFrameAndIsResetWhenItCanBeAndThatFrameIsStillSkipped)
 {
+    ASSERT_EQ(QL_OK, mRender->BeginScene());
+    ASSERT_EQ(QL_OK, mRender->EndScene());
+    EXPECT_GT(mRender->GetCommandBuffer().GetPosition(), 0u);
     mDevice->ForceStatus(gpu::DeviceStatus::Lost);
     EXPECT_FALSE(mRender->IsReady());
+    EXPECT_EQ(0u, mRender->GetCommandBuffer().GetPosition());
     EXPECT_TRUE(mRender->IsLost());
     EXPECT_EQ(0u, static_cast<render::BufferImplDX9*>(mDynamic)->GetDeviceBuffer());
     const size_t released = Released();
@@ -81,16 +85,6 @@ TEST_F(DeviceLoss, ALostDeviceIsResetWhenItCanBeAndThatFrameIsStillSkipped)
     EXPECT_FALSE(mRender->IsLost());
     EXPECT_NE(0u, static_cast<render::BufferImplDX9*>(mDynamic)->GetDeviceBuffer());
     EXPECT_TRUE(mRender->IsReady());
-}
-
-TEST_F(DeviceLoss, TheLossDropsTheRecordedFrame)
-{
-    ASSERT_EQ(QL_OK, mRender->BeginScene());
-    ASSERT_EQ(QL_OK, mRender->EndScene());
-    EXPECT_GT(mRender->GetCommandBuffer().GetPosition(), 0u);
-    mDevice->ForceStatus(gpu::DeviceStatus::Lost);
-    EXPECT_FALSE(mRender->IsReady());
-    EXPECT_EQ(0u, mRender->GetCommandBuffer().GetPosition());
 }
 
 // A window whose device is changed before the render starts on it.

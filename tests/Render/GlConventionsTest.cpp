@@ -96,20 +96,12 @@ protected:
     math::Matrix4 mTargetProjection;
 };
 
-TEST_F(GlConventions, InitFillsCapabilitiesAndClearColourReadsBack)
+// The clear colour, tint shader and blend factors on colour are pinned by the reference frame.
+TEST_F(GlConventions, FilledRectangleCoversExactlyItsPixelsOnTheBackBufferAndOnARenderTarget)
 {
     EXPECT_GE(mRender->mMaxTextureWidth, 2048u);
     EXPECT_TRUE(mRender->mPixelShader20);
     EXPECT_TRUE(mRender->mScissorTest);
-    const float colour[4] = {0.2f, 0.4f, 0.6f, 1.0f};
-    BeginFrame(colour);
-    auto pixels = Frame();
-    EXPECT_EQ(0xFF336699u, pixels[0]);
-    EXPECT_EQ(0xFF336699u, pixels.back());
-}
-
-TEST_F(GlConventions, FilledRectangleCoversExactlyItsPixelsOnTheBackBufferAndOnARenderTarget)
-{
     // Catches both the half-pixel offset and the y orientation of each kind of target.
     BeginFrame();
     ASSERT_EQ(QL_OK, mDraw->Fill(10, 20, 30, 40, kRed));
@@ -218,23 +210,6 @@ TEST_F(GlConventions, RenderTargetDrawnToTheBackBufferAppearsUpright)
     DrawInto(nullptr);
     ASSERT_EQ(QL_OK, mDraw->Image(20, 30, 16, 16, target));
     ExpectRect(Frame(), kSize, 20, 30, 16, 4, kRed, kBlack);
-}
-
-TEST_F(GlConventions, TintShaderWeighsVertexColourAndTexture)
-{
-    PixelImage image(4, 4, std::vector<u32>(16, 0xFF0000FF));
-    render::Texture* texture = nullptr;
-    EXPECT_EQ(QL_OK, mRender->CreateTexture(&texture));
-    mOwned.emplace_back(texture);
-    ASSERT_EQ(QL_OK, texture->CreateFromImage(image));
-    mDraw->mTint = true;
-    BeginFrame();
-    // Specular green weighs the vertex colour, blue the texture.
-    ASSERT_EQ(QL_OK, mDraw->Image(0, 0, 4, 4, texture, 0xFFFF0000, 0x000000FF));
-    ASSERT_EQ(QL_OK, mDraw->Image(8, 0, 4, 4, texture, 0xFFFF0000, 0x0000FF00));
-    auto pixels = Frame();
-    EXPECT_EQ(0xFF0000FFu, pixels[0]);
-    EXPECT_EQ(0xFFFF0000u, pixels[8]);
 }
 
 TEST_F(GlConventions, IndexedDrawsReadTheirIndicesFromEitherCache)

@@ -45,7 +45,7 @@ protected:
 };
 } // namespace
 
-TEST_F(HUDLayout, AWindowTakesItsImagesButtonsAndTextAreasFromTheLayout)
+TEST_F(HUDLayout, WindowsAndOverButtonsTakeTheirPicturesPlacesAndLabelsFromTheLayout)
 {
     HUDWindow w(L"panel");
     EXPECT_EQ(nullptr, w.mLayout) << "the constructor lets the container go";
@@ -60,10 +60,8 @@ TEST_F(HUDLayout, AWindowTakesItsImagesButtonsAndTextAreasFromTheLayout)
     EXPECT_EQ(0, w.ButtonAt(12, 12));
     ASSERT_EQ(1u, w.mTextAreas.size()) << "only the text group's own areas";
     EXPECT_EQ(60.0f, w.mTextAreas.at(L"title")->mWidth);
-}
 
-TEST_F(HUDLayout, AnOverButtonTakesItsPlaceAndLabelFromTheLayout)
-{
+    // An over-button takes its place and label from the layout.
     std::unique_ptr<file::ImageContainer> layout(file::FileManager::Instance()->OpenImageContainer(L"panel"));
     ASSERT_NE(nullptr, layout);
     HUDButtonOver go(layout.get(), L"b1_go");

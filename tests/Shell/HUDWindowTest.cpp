@@ -37,7 +37,7 @@ public:
 };
 } // namespace
 
-TEST(HUDWindow, OverlappingButtonsAnswerTheFirstAndHiddenOnesOnlyByNumber)
+TEST(HUDWindow, ButtonsTextsAndFramesAreFoundByNameOrPlace)
 {
     HUDWindow w;
     TDButtonFrame* a = AddButton(w, L"a", 10, 10, 20, 20);
@@ -53,11 +53,8 @@ TEST(HUDWindow, OverlappingButtonsAnswerTheFirstAndHiddenOnesOnlyByNumber)
     EXPECT_EQ(L"", w.ButtonNameAt(41, 41));
     EXPECT_EQ(nullptr, w.findButton(L"c"));
     EXPECT_EQ(a, w.findButton(L"a"));
-}
 
-TEST(HUDWindow, TextsKeepOneEntryPerNameAndFramesHideByName)
-{
-    HUDWindow w;
+    // Texts keep one entry per name; frames hide by name.
     w.setText(L"coins", L"1");
     w.setText(L"coins", L"2");
     w.setText(L"waves", L"x");
@@ -109,7 +106,7 @@ TEST(HUDButtonOver, GrowsToItsLimitWhileHoveredAndShrinksBack)
     EXPECT_FALSE(b.contains(160, 5));
 }
 
-TEST(HUD, ScreensJoinTheStackOnTheNextUpdateAndLeaveWhenClosed)
+TEST(HUD, ScreensJoinTheStackOnTheNextUpdateLeaveWhenClosedAndHideTheHudsButtons)
 {
     HUD hud(L"");
     int closed = 0, deleted = 0;
@@ -138,15 +135,11 @@ TEST(HUD, ScreensJoinTheStackOnTheNextUpdateAndLeaveWhenClosed)
     hud.Update(0.01f);
     EXPECT_EQ(2, deleted);
     EXPECT_EQ(1, closed) << "a closed top screen is not told it closes";
-}
 
-TEST(HUD, AnOpenScreenHidesTheHudsOwnButtons)
-{
-    HUD hud(L"");
+    // An open screen hides the HUD's own buttons.
     AddButton(hud, L"play_btn", 0, 0, 40, 40);
     EXPECT_EQ(L"play_btn", hud.ButtonNameAt(10, 10));
     EXPECT_EQ(0, hud.ButtonAt(10, 10));
-    int closed = 0, deleted = 0;
     hud.pushWindow(new Closing(&closed, &deleted));
     hud.Update(0.0f);
     EXPECT_EQ(L"", hud.ButtonNameAt(10, 10));

@@ -65,7 +65,8 @@ protected:
 };
 } // namespace
 
-TEST_F(SelectionTest, EpisodesOpenOnTheLastEpisodeWithTheirLocksBadgesAndStarTotal)
+// One walk over the episodes: what they show, arrows, swipes, and taps on locked and open plates.
+TEST_F(SelectionTest, EpisodesShowTheirLocksTurnByArrowsAndSwipesAndOpenOnlyWhenUnlocked)
 {
     map().mProgress->createProfile(L"Ann");
     HUDEpisodeSelectIOS* s = OpenEpisodes();
@@ -85,16 +86,11 @@ TEST_F(SelectionTest, EpisodesOpenOnTheLastEpisodeWithTheirLocksBadgesAndStarTot
     EXPECT_EQ(std::wstring::npos, plates[1].text.find(L"%d"));
     EXPECT_EQ(localized(L"comingSoon"), plates[2].text);
     EXPECT_EQ(s->mLockFrame, plates[2].lock);
-    // The arrows follow the page.
     EXPECT_EQ(0, s->findButton(L"arrow_left")->mVisible);
     EXPECT_EQ(1, s->findButton(L"arrow_right")->mVisible);
     run(5); // frames draw the screen
-}
 
-TEST_F(SelectionTest, ArrowsTurnOnePageAndThePlayButtonFadesWhileTheRowMoves)
-{
-    HUDEpisodeSelectIOS* s = OpenEpisodes();
-    ASSERT_NE(nullptr, s);
+    // An arrow turns one page and the play button fades while the row moves.
     ASSERT_TRUE(click(L"arrow_right"));
     EXPECT_EQ(1, s->mCarousel->page);
     EXPECT_EQ(localized(L"episode1"), *s->getText(L"levelName"));
@@ -105,15 +101,13 @@ TEST_F(SelectionTest, ArrowsTurnOnePageAndThePlayButtonFadesWhileTheRowMoves)
     EXPECT_EQ(0.0f, s->mCarousel->offset);
     EXPECT_TRUE(runUntil([s] { return s->mPlayState == 0; }, 1.0f)) << "faded back in";
     EXPECT_EQ(1, s->findButton(L"arrow_left")->mVisible);
+    tap(512.0f, 384.0f);
+    EXPECT_EQ(5, map().mScreen) << "episode 1 needs stars";
     ASSERT_TRUE(click(L"arrow_left"));
     EXPECT_EQ(0, s->mCarousel->page);
     ASSERT_TRUE(Idle(s));
-}
 
-TEST_F(SelectionTest, ASwipeOfAQuarterPageTurnsItAndAShorterSlowOneSlidesBack)
-{
-    HUDEpisodeSelectIOS* s = OpenEpisodes();
-    ASSERT_NE(nullptr, s);
+    // A swipe of a quarter page turns it; a shorter slow one slides back; a flick turns it.
     Drag(600.0f, 519.0f, 380.0f, 3, 0.01f); // 81 pixels to the left
     EXPECT_EQ(1, s->mCarousel->page);
     ASSERT_TRUE(Idle(s));
@@ -128,18 +122,13 @@ TEST_F(SelectionTest, ASwipeOfAQuarterPageTurnsItAndAShorterSlowOneSlidesBack)
     EXPECT_EQ(2, s->mCarousel->page);
     EXPECT_EQ(0.0f, s->mCarousel->offset);
     ASSERT_TRUE(Idle(s));
-}
 
-TEST_F(SelectionTest, ATapOnALockedPlateDoesNothingAndOnAnOpenOneOpensItsLevels)
-{
-    HUDEpisodeSelectIOS* s = OpenEpisodes();
-    ASSERT_NE(nullptr, s);
-    ASSERT_TRUE(click(L"arrow_right"));
-    ASSERT_TRUE(Idle(s));
-    tap(512.0f, 384.0f);
-    EXPECT_EQ(5, map().mScreen) << "episode 1 needs stars";
-    ASSERT_TRUE(click(L"arrow_left"));
-    ASSERT_TRUE(Idle(s));
+    // Back on the open first episode a tap opens its levels.
+    for (int i = 0; i < 2; ++i)
+    {
+        ASSERT_TRUE(click(L"arrow_left"));
+        ASSERT_TRUE(Idle(s));
+    }
     map().mEpisode = 7;
     tap(512.0f, 384.0f);
     EXPECT_EQ(6, map().mScreen);
@@ -148,7 +137,7 @@ TEST_F(SelectionTest, ATapOnALockedPlateDoesNothingAndOnAnOpenOneOpensItsLevels)
     EXPECT_EQ(1u, hud().windows().size()) << "the episode selection closed";
 }
 
-TEST_F(SelectionTest, LevelPlatesShowProgressAndTheNextLevelAndTheVisitIsStored)
+TEST_F(SelectionTest, LevelPlatesShowProgressAndTheNextLevelTheVisitIsStoredAndBackLeaves)
 {
     TDLevelResult three;
     three.stars = 3;
@@ -185,6 +174,16 @@ TEST_F(SelectionTest, LevelPlatesShowProgressAndTheNextLevelAndTheVisitIsStored)
     HUDLevelSelect* again = OpenLevels(0, 1);
     ASSERT_NE(nullptr, again);
     EXPECT_FALSE(again->mPlates[1].showNew);
+
+    // A locked plate opens nothing (an open one starting its level is how every playthrough
+    // reaches its battle); "back" returns to the episodes.
+    map().mLevel = 5;
+    tap(330.0f + 50.0f, 220.0f + 50.0f);
+    EXPECT_EQ(6, map().mScreen);
+    EXPECT_EQ(5, map().mLevel);
+    ASSERT_TRUE(click(L"back"));
+    EXPECT_EQ(5, map().mScreen);
+    EXPECT_TRUE(runUntil([this] { return top<HUDEpisodeSelectIOS>() != nullptr; }, 0.5f));
 }
 
 TEST_F(SelectionTest, TabsSwitchTheModeStoreItAndRebuildThePlates)
@@ -249,25 +248,4 @@ TEST_F(SelectionTest, TheLockedHardcoreButtonExplainsAndTheOpenOneShowsHardcoreL
     EXPECT_EQ(6, map().mScreen);
 }
 
-TEST_F(SelectionTest, APlateStartsItsLevelAndBackReturnsToTheEpisodes)
-{
-    HUDLevelSelect* s = OpenLevels(0, 1);
-    ASSERT_NE(nullptr, s);
-    map().mLevel = 5;
-    tap(205.0f + 50.0f, 220.0f + 50.0f);
-    EXPECT_EQ(6, map().mScreen) << "the second level opens after the first";
-    EXPECT_EQ(5, map().mLevel);
-    tap(80.0f + 50.0f, 220.0f + 50.0f);
-    EXPECT_EQ(0, map().mLevel);
-    EXPECT_TRUE(map().isLevelLoaded());
-    EXPECT_EQ(11, map().mScreen) << "the first level opens on its unlock message";
-    ASSERT_TRUE(frame(0.02f));
-    EXPECT_EQ(nullptr, top<HUDLevelSelect>());
-
-    s = OpenLevels(0, 1);
-    ASSERT_NE(nullptr, s);
-    ASSERT_TRUE(click(L"back"));
-    EXPECT_EQ(5, map().mScreen);
-    EXPECT_TRUE(runUntil([this] { return top<HUDEpisodeSelectIOS>() != nullptr; }, 0.5f));
-}
 } // namespace frontendtest

@@ -52,7 +52,9 @@ protected:
 };
 } // namespace
 
-TEST_F(ProfilesScreen, WithoutProfilesEveryLineIsEmptyAndNothingIsHighlighted)
+// One walk over the screen, empty and then with three profiles: each window it opens, and what
+// each answer leaves.
+TEST_F(ProfilesScreen, LinesSelectAndTheNameDeleteAndConfirmButtonsDoTheirJobs)
 {
     HUDProfiles* screen = Open();
     ASSERT_NE(nullptr, screen);
@@ -64,86 +66,47 @@ TEST_F(ProfilesScreen, WithoutProfilesEveryLineIsEmptyAndNothingIsHighlighted)
         EXPECT_EQ(localized(L"empty_profile"), text(screen, L"profile" + std::to_wstring(i)));
     EXPECT_TRUE(Highlighted(screen).empty());
     EXPECT_FALSE(screen->mOwnButtons.find(L"confirm")->mVisible) << "nothing to play as";
-    // "delete" and "rename" without a current profile do nothing.
+    // "delete" and "rename" without a current profile do nothing; nor does an empty line.
     ASSERT_TRUE(click(*screen, L"delete"));
     EXPECT_EQ(nullptr, board().mModalWindow);
     ASSERT_TRUE(click(*screen, L"rename"));
     EXPECT_EQ(13, map().mScreen);
     EXPECT_EQ(screen, top());
-    // A press on an empty line selects nothing.
     PressLine(screen, 1);
     EXPECT_TRUE(map().mProgress->currentName().empty());
-}
 
-TEST_F(ProfilesScreen, ANameLineSelectsItsProfileAndMovesTheHighlight)
-{
     Make({L"Ash", L"Birch", L"Cedar"});
-    HUDProfiles* screen = Open();
-    ASSERT_NE(nullptr, screen);
+    screen->Refresh();
     EXPECT_EQ(L"Ash", text(screen, L"profile1"));
     EXPECT_EQ(L"Cedar", text(screen, L"profile3"));
     EXPECT_EQ(localized(L"empty_profile"), text(screen, L"profile4"));
     EXPECT_EQ(std::vector<std::wstring>{L"Cedar"}, Highlighted(screen));
     EXPECT_TRUE(screen->mOwnButtons.find(L"confirm")->mVisible);
 
+    // A name line selects its profile, saved at once; an empty line selects nothing.
     PressLine(screen, 2);
     EXPECT_EQ(L"Birch", map().mProgress->currentName());
     EXPECT_EQ(std::vector<std::wstring>{L"Birch"}, Highlighted(screen));
-    EXPECT_NE(std::string::npos, profilesFile().find("currentProfile=\"Birch\"")) << "saved at once";
+    EXPECT_NE(std::string::npos, profilesFile().find("currentProfile=\"Birch\""));
     PressLine(screen, 5);
-    EXPECT_EQ(L"Birch", map().mProgress->currentName()) << "an empty line selects nothing";
-}
+    EXPECT_EQ(L"Birch", map().mProgress->currentName());
 
-TEST_F(ProfilesScreen, CreateAsksForANameAndListsTheNewProfile)
-{
-    Make({L"Ash"});
-    HUDProfiles* screen = Open();
-    ASSERT_NE(nullptr, screen);
-    ASSERT_TRUE(click(*screen, L"create"));
-    EXPECT_EQ(14, map().mScreen);
-    auto* input = top<HUDModalInput>();
-    ASSERT_NE(nullptr, input);
-    EXPECT_EQ(localized(L"default_player") + L"1", input->mText) << "the default name counts the profiles";
-    // Cyrillic names are allowed and stored as UTF-8.
-    for (size_t i = 0; i < 16; ++i)
-        (void)board().OnKeyDown(HUDModalInput::kBackspace);
-    type(L"Вереск");
-    ASSERT_TRUE(click(*input, L"ok"));
-    EXPECT_EQ(13, map().mScreen);
-    EXPECT_EQ(screen, top()) << "the input is gone";
-    EXPECT_EQ(L"Вереск", map().mProgress->currentName());
-    EXPECT_EQ(L"Вереск", text(screen, L"profile2"));
-    EXPECT_EQ(std::vector<std::wstring>{L"Вереск"}, Highlighted(screen));
-    EXPECT_NE(std::string::npos, profilesFile().find("name=\"\xD0\x92\xD0\xB5\xD1\x80\xD0\xB5\xD1\x81\xD0\xBA\""));
-}
-
-TEST_F(ProfilesScreen, CancellingTheNameInputChangesNothing)
-{
-    Make({L"Ash"});
-    HUDProfiles* screen = Open();
-    ASSERT_NE(nullptr, screen);
+    // Cancelling either name input changes nothing.
     const std::string before = profilesFile();
     ASSERT_TRUE(click(*screen, L"create"));
     ASSERT_NE(nullptr, top<HUDModalInput>());
     ASSERT_TRUE(click(*top<HUDModalInput>(), L"cancel"));
     EXPECT_EQ(13, map().mScreen);
     EXPECT_EQ(screen, top());
-    EXPECT_EQ(before, profilesFile());
-
     ASSERT_TRUE(click(*screen, L"rename"));
     EXPECT_EQ(15, map().mScreen);
     ASSERT_NE(nullptr, top<HUDModalInput>());
     ASSERT_TRUE(click(*top<HUDModalInput>(), L"cancel"));
     EXPECT_EQ(13, map().mScreen);
     EXPECT_EQ(screen, top());
-    EXPECT_EQ(L"Ash", map().mProgress->currentName());
-}
+    EXPECT_EQ(before, profilesFile());
 
-TEST_F(ProfilesScreen, RenameStartsFromTheCurrentNameAndRefusesIt)
-{
-    Make({L"Ash", L"Birch"});
-    HUDProfiles* screen = Open();
-    ASSERT_NE(nullptr, screen);
+    // Rename starts from the current name and refuses it until it changes.
     ASSERT_TRUE(click(*screen, L"rename"));
     auto* input = top<HUDModalInput>();
     ASSERT_NE(nullptr, input);
@@ -151,20 +114,53 @@ TEST_F(ProfilesScreen, RenameStartsFromTheCurrentNameAndRefusesIt)
     EXPECT_FALSE(input->mOwnButtons.find(L"ok")->mVisible) << "the name exists";
     EXPECT_EQ(localized(L"profile_name_taken"), text(input, L"message"));
     type(L"wood");
-    ASSERT_TRUE(input->mOwnButtons.find(L"ok")->mVisible);
     ASSERT_TRUE(click(*input, L"ok"));
     EXPECT_EQ(13, map().mScreen);
-    EXPECT_EQ(L"Birchwood", map().mProgress->currentName());
     EXPECT_EQ(L"Birchwood", text(screen, L"profile2"));
-    EXPECT_EQ((std::vector<std::wstring>{L"Ash", L"Birchwood"}), map().mProgress->profileNames());
+    EXPECT_EQ((std::vector<std::wstring>{L"Ash", L"Birchwood", L"Cedar"}), map().mProgress->profileNames());
     EXPECT_NE(std::string::npos, profilesFile().find("Birchwood"));
-}
 
-TEST_F(ProfilesScreen, ASixthProfileIsRefusedWithAMessageThatReturnsHere)
-{
-    Make({L"A", L"B", L"C", L"D", L"E"});
-    HUDProfiles* screen = Open();
-    ASSERT_NE(nullptr, screen);
+    // Create proposes a name counting the profiles; Cyrillic names are stored as UTF-8.
+    ASSERT_TRUE(click(*screen, L"create"));
+    EXPECT_EQ(14, map().mScreen);
+    input = top<HUDModalInput>();
+    ASSERT_NE(nullptr, input);
+    EXPECT_EQ(localized(L"default_player") + L"3", input->mText);
+    for (size_t i = 0; i < 16; ++i)
+        (void)board().OnKeyDown(HUDModalInput::kBackspace);
+    type(L"Вереск");
+    ASSERT_TRUE(click(*input, L"ok"));
+    EXPECT_EQ(screen, top()) << "the input is gone";
+    EXPECT_EQ(L"Вереск", text(screen, L"profile4"));
+    EXPECT_EQ(std::vector<std::wstring>{L"Вереск"}, Highlighted(screen));
+    const std::string utf8 = "name=\"\xD0\x92\xD0\xB5\xD1\x80\xD0\xB5\xD1\x81\xD0\xBA\"";
+    EXPECT_NE(std::string::npos, profilesFile().find(utf8));
+
+    // Delete asks first: a press outside both buttons and "cancel" keep the profile.
+    ASSERT_TRUE(click(*screen, L"delete"));
+    auto* dialog = dynamic_cast<HUDConfirmProfileDeletionDialog*>(board().mModalWindow);
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ(13, map().mScreen) << "the question is not a screen of the stack";
+    EXPECT_EQ(localized(L"profile_delete_caption"), text(dialog, L"caption"));
+    click(20.0f, 20.0f);
+    EXPECT_EQ(dialog, board().mModalWindow);
+    ASSERT_TRUE(click(*dialog, L"cancel"));
+    frame();
+    EXPECT_EQ(nullptr, board().mModalWindow);
+    EXPECT_EQ(4u, map().mProgress->profileNames().size());
+    ASSERT_TRUE(click(*screen, L"delete"));
+    dialog = dynamic_cast<HUDConfirmProfileDeletionDialog*>(board().mModalWindow);
+    ASSERT_NE(nullptr, dialog);
+    ASSERT_TRUE(click(*dialog, L"ok"));
+    frame();
+    EXPECT_EQ(nullptr, board().mModalWindow) << "deleted on the update after it closed";
+    EXPECT_EQ(L"Ash", map().mProgress->currentName()) << "another profile is current";
+    EXPECT_EQ(localized(L"empty_profile"), text(screen, L"profile4")) << "the screen beneath is refreshed";
+    EXPECT_EQ(std::vector<std::wstring>{L"Ash"}, Highlighted(screen));
+    EXPECT_EQ(std::string::npos, profilesFile().find(utf8));
+
+    // With five profiles "create" only explains, and its message returns here.
+    Make({L"Dogwood", L"Elm"});
     ASSERT_TRUE(click(*screen, L"create"));
     EXPECT_EQ(16, map().mScreen);
     auto* message = top<HUDModalMessage>();
@@ -172,48 +168,9 @@ TEST_F(ProfilesScreen, ASixthProfileIsRefusedWithAMessageThatReturnsHere)
     EXPECT_EQ(localized(L"profiles_error"), text(message, L"caption"));
     EXPECT_EQ(localized(L"profiles_maxcount"), text(message, L"message"));
     ASSERT_TRUE(click(*message, L"ok"));
-    EXPECT_EQ(13, map().mScreen);
     EXPECT_EQ(screen, top());
     EXPECT_EQ(5u, map().mProgress->profileNames().size());
-}
 
-TEST_F(ProfilesScreen, DeleteAsksFirstAndThenSelectsAnotherProfile)
-{
-    Make({L"Ash", L"Birch"});
-    HUDProfiles* screen = Open();
-    ASSERT_NE(nullptr, screen);
-    ASSERT_TRUE(click(*screen, L"delete"));
-    auto* dialog = dynamic_cast<HUDConfirmProfileDeletionDialog*>(board().mModalWindow);
-    ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ(13, map().mScreen) << "the question is not a screen of the stack";
-    EXPECT_EQ(localized(L"profile_delete_caption"), text(dialog, L"caption"));
-
-    // A press outside both buttons leaves the question open; "cancel" keeps the profile.
-    click(20.0f, 20.0f);
-    EXPECT_EQ(dialog, board().mModalWindow);
-    ASSERT_TRUE(click(*dialog, L"cancel"));
-    frame();
-    EXPECT_EQ(nullptr, board().mModalWindow) << "deleted on the update after it closed";
-    EXPECT_EQ(2u, map().mProgress->profileNames().size());
-
-    ASSERT_TRUE(click(*screen, L"delete"));
-    dialog = dynamic_cast<HUDConfirmProfileDeletionDialog*>(board().mModalWindow);
-    ASSERT_NE(nullptr, dialog);
-    ASSERT_TRUE(click(*dialog, L"ok"));
-    frame();
-    EXPECT_EQ(nullptr, board().mModalWindow);
-    EXPECT_EQ(std::vector<std::wstring>{L"Ash"}, map().mProgress->profileNames());
-    EXPECT_EQ(L"Ash", map().mProgress->currentName()) << "another profile is current";
-    EXPECT_EQ(localized(L"empty_profile"), text(screen, L"profile2")) << "the screen beneath is refreshed";
-    EXPECT_EQ(std::vector<std::wstring>{L"Ash"}, Highlighted(screen));
-    EXPECT_EQ(std::string::npos, profilesFile().find("Birch"));
-}
-
-TEST_F(ProfilesScreen, ConfirmReturnsToTheMainMenu)
-{
-    Make({L"Ash"});
-    HUDProfiles* screen = Open();
-    ASSERT_NE(nullptr, screen);
     ASSERT_TRUE(click(*screen, L"confirm"));
     EXPECT_EQ(7, map().mScreen);
     EXPECT_NE(nullptr, top<HUDMainMenu>());

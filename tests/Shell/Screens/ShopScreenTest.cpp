@@ -63,17 +63,16 @@ protected:
 };
 } // namespace
 
-TEST_F(ShopScreen, ABuyClickChargesOnceStoresTheLevelOnDiskAndBackReturnsToTheMenu)
+TEST_F(ShopScreen, ABuyChargesOnceAndIsStoredResetRefundsItAndBackReturnsToTheMenu)
 {
     SetGems(40);
     HUDShopWindow* shop = OpenShop();
     ASSERT_NE(nullptr, shop);
     EXPECT_EQ(8, map().mScreen);
     ASSERT_GT(shop->plateCount(), 0);
-    const i32 id = shop->plates[0]->upgradeId;
-    EXPECT_EQ(1, id) << "the demo's might upgrade opens the first section";
+    EXPECT_EQ(1, shop->plates[0]->upgradeId) << "the demo's might upgrade opens the first section";
     click(kBuyX, kBuyY);
-    EXPECT_EQ(0, map().mProgress->getUpgradeLevel(id));
+    EXPECT_EQ(0, map().mProgress->getUpgradeLevel(1));
     EXPECT_EQ(25, map().mStats.mGems);
     EXPECT_NE(std::string::npos, profilesFile().find("amount=\"25\""));
     EXPECT_NE(std::string::npos, profilesFile().find("<upgrade id=\"1\" level=\"0\""));
@@ -81,20 +80,10 @@ TEST_F(ShopScreen, ABuyClickChargesOnceStoresTheLevelOnDiskAndBackReturnsToTheMe
     EXPECT_EQ(L"25", text(shop, L"gems"));
     // The second step costs 35: a click does nothing.
     click(kBuyX, kBuyY);
-    EXPECT_EQ(0, map().mProgress->getUpgradeLevel(id));
+    EXPECT_EQ(0, map().mProgress->getUpgradeLevel(1));
     EXPECT_EQ(25, map().mStats.mGems);
-    click(kBackX, kBackY);
-    EXPECT_EQ(7, map().mScreen);
-    EXPECT_EQ(nullptr, top<HUDShopWindow>());
-}
 
-TEST_F(ShopScreen, ResetAsksAndRefundsEveryCrystalSpent)
-{
-    SetGems(20);
-    HUDShopWindow* shop = OpenShop();
-    ASSERT_NE(nullptr, shop);
-    click(kBuyX, kBuyY);
-    ASSERT_EQ(5, map().mStats.mGems);
+    // Reset asks, then refunds every crystal spent.
     click(kResetX, kResetY);
     EXPECT_EQ(26, map().mScreen);
     auto* dialog = top<HUDModalDialog>();
@@ -103,10 +92,14 @@ TEST_F(ShopScreen, ResetAsksAndRefundsEveryCrystalSpent)
     ASSERT_TRUE(click(*dialog, L"ok"));
     EXPECT_EQ(8, map().mScreen);
     EXPECT_EQ(shop, top());
-    EXPECT_EQ(20, map().mStats.mGems);
+    EXPECT_EQ(40, map().mStats.mGems);
     EXPECT_EQ(-1, map().mProgress->getUpgradeLevel(1));
     EXPECT_FALSE(shop->plates[0]->complete);
     EXPECT_EQ(L"15", shop->plates[0]->priceText);
+
+    click(kBackX, kBackY);
+    EXPECT_EQ(7, map().mScreen);
+    EXPECT_EQ(nullptr, top<HUDShopWindow>());
 }
 
 TEST_F(ShopScreen, TheBattleCrystalsDecideAPurchaseAndTheLastStepCompletesThePlate)
