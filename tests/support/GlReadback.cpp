@@ -80,7 +80,11 @@ std::vector<u32> ReadFrame(render::RenderDX9* render, u32 width, u32 height)
         different += ChannelDistance(pixels[i] | 0xFF000000u, expected[i] | 0xFF000000u) > tolerance ? 1 : 0;
     if (different <= allowedDifferent)
         return ::testing::AssertionSuccess();
-    const std::string actual = std::filesystem::path(path).stem().string() + ".actual.png";
+    // Beside the other test files of the run (the build tree), never in the source tree.
+    const char* root = std::getenv("QL_TEST_TMP");
+    const std::filesystem::path folder = root && *root ? root : std::filesystem::temp_directory_path();
+    std::filesystem::create_directories(folder);
+    const std::string actual = (folder / (std::filesystem::path(path).stem().string() + ".actual.png")).string();
     imagetest::WriteFile(base::StringToWString(actual), imagetest::EncodePng(width, height, pixels, false));
     return ::testing::AssertionFailure() << different << " pixels differ from " << path << " (frame written to "
                                          << std::filesystem::absolute(actual) << ")";
