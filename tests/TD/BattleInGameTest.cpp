@@ -1,0 +1,224 @@
+// The battle of the first demo level played by clicks in the running game: the ring menu's
+// building, upgrading, selling and spot buying, the menu dropped by another screen, and the
+// level's end with its stars, gems and result window.
+#include "support/GameHarness.h"
+
+#include "Source/TD/Battle/TDContextMenu.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Battle/TDMapScene.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Data/TDProgress.h"
+#include "Source/TD/Shell/HUD.h"
+#include "Source/TD/Shell/HUDIngameMenu.h"
+#include "Source/TD/Shell/HUDLevelResultWindow.h"
+#include "Source/TD/Shell/HUDUnlockMessage.h"
+#include "Source/TD/Units/TDTower.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using testsupport::GameHarness;
+
+namespace
+{
+struct InGame : ::testing::Test
+{
+    GameHarness game;
+    TDMap* map = nullptr;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+        map = &game.map();
+    }
+    // A click at a point of the battle field.
+    void clickField(float x, float y) { game.click(x * map->mScale + map->mOffsetX, y * map->mScale + map->mOffsetY); }
+    TDSpotFrame& spot(size_t i) { return map->mScenery->spotFrames[i]; }
+    // The spot's menu, clicked open and grown in.
+    TDContextMenu* openOn(size_t i)
+    {
+        clickField(spot(i).x + spot(i).width / 2, spot(i).y + spot(i).height / 2);
+        auto open = [&] { return map->mContextMenu && map->mContextMenu->state == TDContextMenu::kOpen; };
+        return game.runUntil(open, 1.0f) ? map->mContextMenu.get() : nullptr;
+    }
+    // The screen point of the menu entry with that id, 25 outward from where the hit test
+    // centres it.
+    bool entryPoint(i32 id, float& x, float& y) const
+    {
+        const TDContextMenu& menu = *map->mContextMenu;
+        for (const auto& item : menu.items)
+            if (item->id == id)
+            {
+                const float r = menu.radius * (menu.isNearEdge() ? 1.3f : 1.0f) + 25.0f;
+                const float a = item->angle * 3.14f / 180.0f;
+                x = (menu.centreX + std::sin(a) * r) * map->mScale + map->mOffsetX;
+                y = (menu.centreY + std::cos(a) * r) * map->mScale + map->mOffsetY;
+                return true;
+            }
+        return false;
+    }
+    bool clickEntry(i32 id)
+    {
+        float x = 0.0f, y = 0.0f;
+        if (!entryPoint(id, x, y))
+            return false;
+        game.click(x, y);
+        return true;
+    }
+    i32 cost(i32 id) const { return static_cast<i32>(map->findPrototype(id)->cost); }
+};
+
+TEST_F(InGame, TheRingBuildsUpgradesAndSellsForHalfOfEveryTierPaid)
+{
+    // A press beside every entry (on the spot itself) only closes the menu.
+    ASSERT_NE(openOn(0), nullptr);
+    clickField(spot(0).x + spot(0).width / 2, spot(0).y + spot(0).height / 2);
+    EXPECT_EQ(map->mContextMenu->state, TDContextMenu::kClosing);
+    ASSERT_TRUE(game.runUntil([&] { return !map->mContextMenu; }, 1.0f));
+
+    map->mStats.mCoins = cost(10000) - 1;
+    TDContextMenu* menu = openOn(0);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->kind, TDContextMenu::kBuild);
+    // The pointer over an entry hovers the entry a press there hits.
+    float x = 0.0f, y = 0.0f;
+    ASSERT_TRUE(entryPoint(10000, x, y));
+    game.moveTo(x, y);
+    EXPECT_EQ(menu->hoveredId, 10000);
+    ASSERT_TRUE(clickEntry(10000));
+    EXPECT_TRUE(map->mTowers.empty()) << "one coin short";
+    EXPECT_EQ(map->mContextMenu->state, TDContextMenu::kOpen);
+
+    map->mStats.mCoins = 1000;
+    ASSERT_TRUE(clickEntry(10000));
+    ASSERT_EQ(map->mTowers.size(), 1u);
+    TDTower* tower = map->mTowers[0];
+    EXPECT_EQ(tower->baseId(), 10000);
+    EXPECT_EQ(map->mStats.mCoins, 1000 - cost(10000));
+    EXPECT_EQ(map->mContextMenu->state, TDContextMenu::kClosing);
+    ASSERT_TRUE(game.runUntil([&] { return !map->mContextMenu; }, 1.0f)) << "a closed menu is dropped";
+
+    menu = openOn(0);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->kind, TDContextMenu::kTowerUpgrades);
+    EXPECT_EQ(menu->tower, tower);
+    ASSERT_TRUE(clickEntry(1));
+    EXPECT_EQ(tower->mLevel, 1);
+    ASSERT_NE(tower->currentProto(), nullptr);
+    const i32 upgrade = static_cast<i32>(tower->currentProto()->cost);
+    EXPECT_EQ(map->mStats.mCoins, 1000 - cost(10000) - upgrade);
+    ASSERT_TRUE(game.runUntil([&] { return !map->mContextMenu; }, 1.0f));
+
+    ASSERT_NE(openOn(0), nullptr);
+    ASSERT_TRUE(clickEntry(0));
+    EXPECT_TRUE(map->mTowers.empty());
+    EXPECT_FALSE(spot(0).hasTower);
+    EXPECT_EQ(map->mStats.mCoins, 1000 - (cost(10000) + upgrade) / 2);
+    game.run(15); // the closing menu outlives its tower safely
+    EXPECT_EQ(map->mContextMenu, nullptr);
+}
+
+TEST_F(InGame, AnotherScreenOrTheTowerTakenAwayDropsTheMenu)
+{
+    ASSERT_NE(openOn(0), nullptr);
+    ASSERT_TRUE(game.click(L"options_btn"));
+    ASSERT_TRUE(game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f));
+    EXPECT_EQ(map->mContextMenu, nullptr);
+    ASSERT_TRUE(game.click(L"resume"));
+    ASSERT_TRUE(game.click(L"play_btn"));
+
+    TDTower* tower = map->buildTower(0, 10000);
+    ASSERT_NE(tower, nullptr);
+    ASSERT_NE(openOn(0), nullptr);
+    map->removeTower(tower);
+    EXPECT_EQ(map->mContextMenu, nullptr);
+}
+
+TEST_F(InGame, ALockedSpotIsBoughtOnceAndOnlyWithTheGemsItAsks)
+{
+    size_t locked = 0;
+    while (locked < map->mScenery->spotFrames.size() && (!spot(locked).spot || spot(locked).spot->open))
+        ++locked;
+    ASSERT_LT(locked, map->mScenery->spotFrames.size());
+    const TDBuildSpot& price = *spot(locked).spot;
+    map->mStats.mCoins = 1000;
+    for (i32 gems : {price.costReal - 1, price.costReal + 5})
+    {
+        map->mStats.mGems = gems;
+        TDContextMenu* menu = openOn(locked);
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->kind, TDContextMenu::kBuySpot);
+        ASSERT_TRUE(clickEntry(1));
+        ASSERT_TRUE(game.runUntil([&] { return !map->mContextMenu; }, 1.0f));
+    }
+    EXPECT_EQ(map->mStats.mCoins, 1000 - price.costGold) << "charged once";
+    EXPECT_EQ(map->mProgress->getGems(), 5);
+    ASSERT_NE(openOn(locked), nullptr);
+    EXPECT_EQ(map->mContextMenu->kind, TDContextMenu::kBuild) << "now a build spot";
+}
+
+TEST_F(InGame, AResultIsStoredOnceAndABetterOnePaysOnlyTheStarsItAdds)
+{
+    // The other two levels of the episode have a star: the first three-star window pays the
+    // episode's bonus too.
+    map->mMode = 1; // the episode's bonus counts the normal difficulty's stars
+    TDLevelResult one;
+    one.stars = 1;
+    map->mProgress->saveLevelResult(0, 1, 1, one);
+    map->mProgress->saveLevelResult(0, 2, 1, one);
+    struct Play
+    {
+        float health; // of the maximum
+        i32 stars, reward, stored;
+    };
+    for (const Play& play : {Play{0.1f, 1, 3, 1}, Play{1.0f, 3, 13 - 3 + 100, 3}, Play{0.1f, 1, 0, 3}})
+    {
+        SCOPED_TRACE(play.health);
+        ASSERT_EQ(map->restart(), QL_OK);
+        ASSERT_TRUE(game.closeUnlockMessages());
+        const i32 gems = map->mStats.mGems;
+        map->mHealth = map->mMaxHealth * play.health;
+        map->showVictory();
+        map->showVictory();
+        map->showDefeat();
+        game.run(2);
+        EXPECT_EQ(map->mScreen, kScreenWon);
+        EXPECT_EQ(map->mLevelOutcome.stars, play.stars);
+        EXPECT_EQ(map->mLevelOutcome.reward, play.reward);
+        EXPECT_EQ(map->mStats.mGems, gems + play.reward);
+        EXPECT_EQ(map->mProgress->getGems(), gems + play.reward);
+        EXPECT_EQ(map->mProgress->getLevelResult(0, 0, 1).stars, play.stored);
+        size_t windows = 0;
+        for (HUDWindow* window : game.windows())
+            windows += dynamic_cast<HUDLevelResultWindow*>(window) != nullptr;
+        EXPECT_EQ(windows, 1u);
+        EXPECT_EQ(GameHarness::text(game.top(), L"levelResult"), GameHarness::localized(L"game_win"));
+    }
+}
+
+TEST_F(InGame, TheDefeatWindowNamesTheLevelAndItsDifficulty)
+{
+    map->mMode = 1; // the level select's normal difficulty
+        map->showDefeat();
+    game.run(2);
+    HUDWindow* window = game.top<HUDLevelResultWindow>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(GameHarness::text(window, L"levelResult"), GameHarness::localized(L"game_lose"));
+    EXPECT_EQ(GameHarness::text(window, L"gameName"), GameHarness::localized(L"diff_normal"));
+    EXPECT_EQ(GameHarness::text(window, L"levelName"), GameHarness::localized(L"episode0") + L" 1 - 1");
+    EXPECT_EQ(map->mResultAction, 1);
+
+    // A hardcore victory names the hardcore episode.
+    ASSERT_EQ(map->restart(), QL_OK);
+    ASSERT_TRUE(game.closeUnlockMessages());
+    map->mMode = 3;
+    map->showVictory();
+    game.run(2);
+    window = game.top<HUDLevelResultWindow>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(GameHarness::text(window, L"levelName"), GameHarness::localized(L"episodeHardcore0") + L" 1 - 1");
+    EXPECT_EQ(GameHarness::text(window, L"gameName"), L"");
+    EXPECT_EQ(map->mResultAction, 2);
+}
+} // namespace
