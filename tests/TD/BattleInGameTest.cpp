@@ -1,18 +1,23 @@
 // The battle of the first demo level played by clicks in the running game: the ring menu's
-// building, upgrading, selling and spot buying, the menu dropped by another screen, and the
-// level's end with its stars, gems and result window.
+// building, upgrading, selling and spot buying, the menu dropped by another screen, spells and
+// speed under the tutorial's blocks, and the level's end with its stars, gems, result window
+// and the shop's way on.
 #include "support/GameHarness.h"
 
 #include "Source/TD/Battle/TDContextMenu.h"
+#include "Source/TD/Battle/TDDrops.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Battle/TDMapScene.h"
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Data/TDProgress.h"
+#include "Source/TD/Draw/HUDSpellButton.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDIngameMenu.h"
 #include "Source/TD/Shell/HUDLevelResultWindow.h"
+#include "Source/TD/Shell/HUDShopWindow.h"
 #include "Source/TD/Shell/HUDUnlockMessage.h"
 #include "Source/TD/Units/TDTower.h"
+#include "Source/TD/Units/TDUnit.h"
 
 #include <gtest/gtest.h>
 
@@ -220,5 +225,72 @@ TEST_F(InGame, TheDefeatWindowNamesTheLevelAndItsDifficulty)
     EXPECT_EQ(GameHarness::text(window, L"levelName"), GameHarness::localized(L"episodeHardcore0") + L" 1 - 1");
     EXPECT_EQ(GameHarness::text(window, L"gameName"), L"");
     EXPECT_EQ(map->mResultAction, 2);
+}
+
+TEST_F(InGame, MenusOpenOnlyOnTheTutorialSpotWhileOneIsSetAndAnotherSpotOnlyDropsTheOpenOne)
+{
+    map->mTutorialSpot = 1;
+    EXPECT_EQ(openOn(0), nullptr);
+    map->mTutorialSpot = -1;
+    ASSERT_NE(openOn(0), nullptr);
+    clickField(spot(6).x + spot(6).width / 2, spot(6).y + spot(6).height / 2);
+    ASSERT_TRUE(game.runUntil([&] { return !map->mContextMenu; }, 1.0f));
+    ASSERT_NE(openOn(6), nullptr);
+    EXPECT_EQ(map->mContextMenu->spot, &spot(6));
+    // A tower's menu is centred on the tower.
+    map->mContextMenu.reset();
+    TDTower* tower = map->buildTower(4, 10000);
+    ASSERT_NE(tower, nullptr);
+    ASSERT_NE(openOn(4), nullptr);
+    EXPECT_EQ(map->mContextMenu->tower, tower);
+    EXPECT_EQ(map->mContextMenu->centreX, tower->mX);
+}
+
+TEST_F(InGame, TheTutorialsBlocksHoldSpellsAndSpeedAndTheTowerSpellWaitsForATower)
+{
+    // A blocked interface chooses no spell; the tutorial's first block leaves only play.
+    for (i32 block : {1, 2})
+    {
+        ASSERT_TRUE(game.click(L"pause_btn"));
+        game.hud().mUIBlock = block;
+        ASSERT_TRUE(game.click(L"spell1"));
+        EXPECT_EQ(map->mSelectedSpell, -1);
+        ASSERT_TRUE(game.click(L"speed_btn"));
+        EXPECT_EQ(map->mSpeed, 0.0f);
+        ASSERT_TRUE(game.click(L"play_btn"));
+        EXPECT_EQ(map->mSpeed, block == 1 ? 1.0f : 0.0f);
+        game.hud().mUIBlock = 0;
+    }
+    ASSERT_TRUE(game.click(L"play_btn"));
+
+    // The third level has the tower spell: nothing without a tower, cast at once with one.
+    map->mLevel = 2;
+    ASSERT_EQ(map->loadLevel(), QL_OK);
+    ASSERT_TRUE(game.closeUnlockMessages());
+    ASSERT_TRUE(game.click(L"spell4"));
+    EXPECT_EQ(game.hud().spellButton(4)->mUsed, 0);
+    ASSERT_NE(map->buildTower(0, 10000), nullptr);
+    ASSERT_TRUE(game.click(L"spell4"));
+    EXPECT_EQ(game.hud().spellButton(4)->mUsed, 1);
+    EXPECT_EQ(map->mSelectedSpell, -1);
+}
+
+TEST_F(InGame, TheShopFromTheResultRestartsALostLevelOrGoesOnAfterAVictory)
+{
+    for (bool won : {false, true})
+    {
+        SCOPED_TRACE(won);
+        map->mStats.mCoins = 3;
+        won ? map->showVictory() : map->showDefeat();
+        ASSERT_TRUE(game.runUntil([&] { return game.click(L"done") && game.screen() == 8; }, 10.0f));
+        auto* shop = game.top<HUDShopWindow>();
+        ASSERT_NE(shop, nullptr);
+        EXPECT_EQ(shop->origin, 1) << "opened after the level";
+        EXPECT_EQ(map->mShopReturnTarget, L"game");
+        ASSERT_TRUE(game.click(L"return_ac"));
+        ASSERT_TRUE(game.closeUnlockMessages());
+        EXPECT_EQ(map->mLevel, won ? 1 : 0);
+        EXPECT_EQ(map->mStats.mCoins, map->mStats.mStartCoins) << "the level starts again";
+    }
 }
 } // namespace

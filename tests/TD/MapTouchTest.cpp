@@ -1,5 +1,5 @@
-// The battle played by presses: calling a wave early, picking units, the control buttons' glow
-// and a battle played twice by the same presses. The ring menu is played in BattleInGameTest.
+// The battle played by presses: a spell cast over a gem, calling a wave early, picking units,
+// the control buttons' glow and a battle played twice by the same presses. The ring menu is played in BattleInGameTest.
 #include "InputFixture.h"
 
 #include "Source/TD/Units/TDIndicator.h"
@@ -9,6 +9,37 @@ using namespace tdtest;
 namespace
 {
 using Touch = InputFixture;
+
+TEST_F(Touch, ASpellIsCastBeforeAGemUnderItIsPicked)
+{
+    TDMap& m = begin();
+    ASSERT_EQ(ihud.mSpellButtons.size(), 3u); // spells 0, 1 and 4 are in the sheet
+    m.onPointerUp(100, 700);           // the first spell button
+    EXPECT_EQ(m.mSelectedSpell, 0);
+    auto* active = static_cast<FakeEmitter*>(m.mActiveEmitter.get());
+    ASSERT_NE(active, nullptr);
+    EXPECT_EQ(active->x, 100.0f);
+
+    TDUnit stand(m, m.mWaves.mWaves[0]->mEntries[0]);
+    auto* gem = new TDCrystallSpecial(m, stand);
+    gem->mX = 400.0f;
+    gem->mY = 300.0f;
+    gem->mState = 1;
+    m.mDrops.push_back(gem);
+    i32 gems = m.mStats.mGems;
+    size_t bullets = m.mBullets->items.size();
+    m.onPointerUp(400, 300);
+    EXPECT_EQ(m.mSelectedSpell, -1);
+    EXPECT_EQ(played(L"spell0"), 1u);
+    EXPECT_EQ(m.mBullets->items.size(), bullets + 1);
+    EXPECT_EQ(tutorial.count(L"spell_casted"), 1u);
+    EXPECT_EQ(gem->mState, 1) << "the cast leaves the gem lying";
+    // The next release there picks the gem up: exactly one.
+    m.onPointerUp(400, 300);
+    EXPECT_EQ(gem->mState, 2);
+    m.onPointerUp(400, 300); // now flying: not found again
+    EXPECT_EQ(m.mStats.mGems, gems + 1);
+}
 
 TEST_F(Touch, ForcingAWaveEarlyPaysForTheTimeLeftAndPicksTheUnitUnderThePress)
 {
