@@ -31,14 +31,11 @@ struct SizedImages : TDNullImageLoader
 };
 
 // The real HUD without a layout: five spell slots along y = 700, the control buttons' lit
-// pictures above the screen and the buttons a case adds. The pointer calls that reach it, the
-// closing of every screen, the font and the pictures shown are recorded (without a layout the
-// window has neither).
+// pictures above the screen and the buttons a case adds. The presses and moves that reach it
+// and the closing of every screen are recorded.
 struct InputHud : HUD
 {
     std::vector<std::wstring> calls;
-    std::map<std::wstring, bool> frames;
-    std::wstring font;
 
     InputHud() : HUD(L"")
     {
@@ -67,20 +64,8 @@ struct InputHud : HUD
     }
     bool shown(const std::wstring& name) const { return findButton(name) && findButton(name)->mVisible; }
     void onPress(i32 x, i32 y) override { record(L"press " + pt(x, y), [&] { HUD::onPress(x, y); }); }
-    void onRelease(i32 x, i32 y) override { record(L"release " + pt(x, y), [&] { HUD::onRelease(x, y); }); }
     void onMouseMove(i32 x, i32 y) override { record(L"move " + pt(x, y), [&] { HUD::onMouseMove(x, y); }); }
-    void onWheel(i16 delta) override { record(L"wheel " + std::to_wstring(delta), [&] { HUD::onWheel(delta); }); }
     void closeAllWindows() override { record(L"closeAll", [&] { HUD::closeAllWindows(); }); }
-    void setFont(const std::wstring& name) override
-    {
-        font = name;
-        HUD::setFont(name);
-    }
-    void setFrameVisible(const std::wstring& name, bool visible) override
-    {
-        frames[name] = visible;
-        HUD::setFrameVisible(name, visible);
-    }
     template <class F> void record(const std::wstring& call, F&& then)
     {
         calls.push_back(call);
@@ -227,12 +212,6 @@ struct InputFixture : BattleFixture
         for (HUDWindow* window : ihud.windows())
             n += dynamic_cast<T*>(window) != nullptr;
         return n;
-    }
-    // A text of the newest screen, "-" when it has none.
-    std::wstring text(const std::wstring& name) const
-    {
-        const std::wstring* shown = ihud.mPendingWindows.empty() ? nullptr : ihud.mPendingWindows.back()->getText(name);
-        return shown ? *shown : L"-";
     }
     size_t played(const std::wstring& tag) const
     {
