@@ -1,9 +1,10 @@
 // The battle of the first demo level played by clicks in the running game: the ring menu's
-// building, upgrading, selling and spot buying, the menu dropped by another screen, spells and
-// speed under the tutorial's blocks, and the level's end with its stars, gems, result window
-// and the shop's way on.
+// building, upgrading, selling and spot buying, the menu dropped by another screen, gems, spells,
+// speed and the early wave under the tutorial's blocks, the control buttons' glow, the level's
+// end with its stars, gems, result window and the shop's way on, and a replay that ends the same.
 #include "support/GameHarness.h"
 
+#include "Core/Base/Random.h"
 #include "Source/TD/Battle/TDContextMenu.h"
 #include "Source/TD/Battle/TDDrops.h"
 #include "Source/TD/Battle/TDMap.h"
@@ -16,6 +17,8 @@
 #include "Source/TD/Shell/HUDLevelResultWindow.h"
 #include "Source/TD/Shell/HUDShopWindow.h"
 #include "Source/TD/Shell/HUDUnlockMessage.h"
+#include "Source/TD/Units/TDIndicator.h"
+#include "Source/TD/Units/TDParticle.h"
 #include "Source/TD/Units/TDTower.h"
 #include "Source/TD/Units/TDUnit.h"
 
@@ -246,8 +249,29 @@ TEST_F(InGame, MenusOpenOnlyOnTheTutorialSpotWhileOneIsSetAndAnotherSpotOnlyDrop
     EXPECT_EQ(map->mContextMenu->centreX, tower->mX);
 }
 
-TEST_F(InGame, TheTutorialsBlocksHoldSpellsAndSpeedAndTheTowerSpellWaitsForATower)
+TEST_F(InGame, ASpellCastOverAGemLeavesItAndTheTutorialsBlocksHoldSpellsAndSpeed)
 {
+    // A gem dropped by a unit: a cast over it leaves it lying, the next click picks it once.
+    game.run(1);
+    TDUnit stand(*map, map->mWaves.mWaves[0]->mEntries[0]);
+    stand.mPos[0] = stand.mDrawPos[0] = 400.0f;
+    stand.mPos[1] = stand.mDrawPos[1] = 300.0f;
+    auto* gem = new TDCrystallSpecial(*map, stand);
+    gem->mState = 1;
+    map->mDrops.push_back(gem);
+    game.run(30); // landed
+    const float x = gem->mX, y = gem->mY;
+    const i32 gems = map->mStats.mGems;
+    ASSERT_TRUE(game.click(L"spell0"));
+    clickField(x, y);
+    EXPECT_EQ(map->mSelectedSpell, -1);
+    EXPECT_EQ(game.hud().spellButton(0)->mUsed, 1) << "cast";
+    EXPECT_EQ(gem->mState, 1) << "the cast leaves the gem lying";
+    clickField(x, y);
+    EXPECT_EQ(gem->mState, 2);
+    clickField(x, y); // flying: not found again
+    EXPECT_EQ(map->mStats.mGems, gems + 1);
+
     // A blocked interface chooses no spell; the tutorial's first block leaves only play.
     for (i32 block : {1, 2})
     {
@@ -292,5 +316,132 @@ TEST_F(InGame, TheShopFromTheResultRestartsALostLevelOrGoesOnAfterAVictory)
         EXPECT_EQ(map->mLevel, won ? 1 : 0);
         EXPECT_EQ(map->mStats.mCoins, map->mStats.mStartCoins) << "the level starts again";
     }
+}
+
+TEST_F(InGame, CallingAWaveEarlyPaysForTheTimeLeftUnlessTheTutorialHoldsItAndPicksTheUnitPressed)
+{
+    ASSERT_FALSE(map->mNextWave.buttons.empty());
+    const auto button = map->mNextWave.buttons.front();
+    EXPECT_TRUE(map->isOnNextWaveButton(button.x + 1.0f, button.y + 1.0f));
+    EXPECT_FALSE(map->isOnNextWaveButton(button.x, button.y + 1.0f)) << "strictly inside";
+    const float x = button.x + button.width / 2.0f, y = button.y + button.height / 2.0f;
+    map->mNextWave.firstSpawnTime = map->mWaves.mClock + 7.6f;
+    map->mNextWave.lead = 0.0f;
+    const i32 coins = map->mStats.mCoins;
+    for (i32 block : {1, 2})
+    {
+        game.hud().mUIBlock = block;
+        game.tap(x, y);
+        EXPECT_EQ(map->mStats.mCoins, coins);
+        EXPECT_FALSE(map->mNextWave.buttons.empty());
+    }
+    game.hud().mUIBlock = 3; // the wave step of the tutorial
+    game.tap(x, y);
+    EXPECT_EQ(map->mStats.mCoins, coins + 15);
+    ASSERT_FALSE(map->mIndicators.items.empty());
+    EXPECT_EQ(map->mIndicators.items.back()->mText, L"+15");
+    EXPECT_TRUE(map->mNextWave.buttons.empty());
+    game.hud().mUIBlock = 0;
+
+    // A press on a unit picks it; a press beside every unit keeps the pick.
+    ASSERT_TRUE(game.runUntil([&] { return !map->mWaves.mUnits.empty(); }, 10.0f));
+    TDUnit* unit = map->mWaves.mUnits.front();
+    game.tap(unit->mPos[0] * map->mScale + map->mOffsetX, unit->mPos[1] * map->mScale + map->mOffsetY);
+    EXPECT_EQ(map->mHovered, unit);
+    game.tap(600.0f, 20.0f);
+    EXPECT_EQ(map->mHovered, unit);
+}
+
+TEST_F(InGame, TheGlowSitsOnTheLitControlButtonAndHidesWithoutOne)
+{
+    // The glow's own emitter only tells where it is put.
+    struct Glow : TDEmitter
+    {
+        float x = 0.0f, y = 0.0f;
+        void setState(i32) override {}
+        i32 state() const override { return 1; }
+        void setPosition(float px, float py) override
+        {
+            x = px;
+            y = py;
+        }
+        void update(double) override {}
+        void setLoopMode(i32) override {}
+    };
+    auto owned = std::make_unique<Glow>();
+    Glow& glow = *owned;
+    map->mActiveButtonEmitter = std::move(owned);
+    ASSERT_TRUE(game.click(L"speed_btn"));
+    EXPECT_TRUE(map->mActiveButtonPlaced);
+    float x = 0.0f, y = 0.0f;
+    ASSERT_TRUE(game.buttonCentre(L"speed_btn_ac", x, y));
+    EXPECT_NEAR(glow.x, x, 1.0f) << "on the lit speed button";
+    EXPECT_NEAR(glow.y, y, 1.0f);
+
+    map->mSpeed = 0.5f;
+    map->updateControlButtons();
+    EXPECT_FALSE(map->mActiveButtonPlaced) << "no button to sit on";
+    // A layout without the active button leaves the glow hidden too.
+    game.hud().mButtons.remove(game.hud().findButton(L"play_btn_ac"));
+    map->mSpeed = 1.0f;
+    map->updateControlButtons();
+    EXPECT_FALSE(map->mActiveButtonPlaced);
+}
+
+struct PressedBattle
+{
+    i32 coins = 0, kills = 0, towers = 0, level = -1;
+    float health = 0.0f;
+    std::vector<float> positions;
+    bool operator==(const PressedBattle&) const = default;
+};
+
+TEST_F(InGame, ABattlePlayedByTheSameClicksEndsTheSame)
+{
+    // Builds on two spots through their menus, calls the first wave at once, upgrades, and lets
+    // the battle run for half a minute.
+    auto play = [&] {
+        math::SetRandomSeed(99);
+        map->mStats.mCoins = 500;
+        PressedBattle out;
+        for (size_t i : {0, 4})
+        {
+            if (!openOn(i) || !clickEntry(i == 0 ? 10000 : 20000))
+                return out;
+            game.run(10);
+        }
+        if (map->mNextWave.buttons.empty())
+            return out;
+        const auto next = map->mNextWave.buttons.front();
+        game.click(next.x + next.width / 2.0f, next.y + next.height / 2.0f);
+        game.run(90);
+        if (!openOn(0) || !clickEntry(1))
+            return out;
+        game.run(900);
+        out.coins = map->mStats.mCoins;
+        out.kills = map->mStats.mKillScore;
+        out.towers = static_cast<i32>(map->mTowers.size());
+        out.level = map->mTowers.empty() ? -1 : map->mTowers[0]->mLevel;
+        out.health = map->mHealth;
+        for (const TDUnit* unit : map->mWaves.mUnits)
+        {
+            out.positions.push_back(unit->mPos[0]);
+            out.positions.push_back(unit->mPos[1]);
+        }
+        for (const TDTowerSpecial* drop : map->mDrops)
+        {
+            out.positions.push_back(drop->mX);
+            out.positions.push_back(drop->mY);
+        }
+        return out;
+    };
+    const PressedBattle first = play();
+    EXPECT_EQ(first.towers, 2);
+    EXPECT_EQ(first.level, 1) << "upgraded by its menu";
+    EXPECT_GT(first.kills, 0);
+    EXPECT_FALSE(first.positions.empty());
+    ASSERT_EQ(map->restart(), QL_OK);
+    ASSERT_TRUE(game.closeUnlockMessages());
+    EXPECT_TRUE(play() == first);
 }
 } // namespace
