@@ -390,4 +390,48 @@ TEST_F(InGame, ABattlePlayedByTheSameClicksEndsTheSame)
     ASSERT_TRUE(game.closeUnlockMessages());
     EXPECT_TRUE(play() == first);
 }
+
+TEST_F(InGame, ARestartKeepsTheGemTotalAndEndsScreensPausesSpellsAndSpeedUps)
+{
+    map->mStats.addGems(4);
+    map->mStats.addKill(10, 0, 0);
+    const i32 total = map->mStats.mGems;
+    ASSERT_NE(map->buildTower(0, 10000), nullptr);
+    ASSERT_TRUE(game.click(L"speed_btn"));
+    ASSERT_TRUE(game.click(L"spell0"));
+    ASSERT_TRUE(game.click(L"options_btn"));
+    ASSERT_TRUE(game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f));
+    ASSERT_EQ(map->restart(), QL_OK);
+    ASSERT_TRUE(game.closeUnlockMessages());
+    EXPECT_EQ(map->mStats.mGems, total);
+    EXPECT_EQ(map->mStats.mGemsWon, 0);
+    EXPECT_EQ(map->mStats.mKillScore, 0);
+    EXPECT_EQ(map->mStats.mCoins, map->mStats.mStartCoins);
+    EXPECT_TRUE(map->mTowers.empty());
+    EXPECT_EQ(map->mSpeed, 1.0f);
+    EXPECT_EQ(map->mSelectedSpell, -1);
+    EXPECT_EQ(game.find<HUDIngameMenu>(), nullptr);
+    EXPECT_TRUE(game.hud().findButton(L"play_btn_ac")->mVisible);
+}
+
+TEST_F(InGame, ALevelOpensOnItsUnlockMessageOrElseOnItsBanner)
+{
+    i32 banners = 0;
+    game.hud().mOnBanner = [&banners](HUDWindow* banner) {
+        ++banners;
+        delete banner;
+    };
+    map->mLevel = 1;
+    ASSERT_EQ(map->loadLevel(), QL_OK);
+    EXPECT_EQ(map->mScreen, kScreenUnlockMessage);
+    EXPECT_EQ(banners, 0);
+    ASSERT_TRUE(game.closeUnlockMessages());
+    EXPECT_EQ(banners, 1) << "the banner follows the message";
+    // Nothing new at the level: the banner at once.
+    map->mUnlocks = TDUnlocks();
+    map->mUnlocks.readText("0;0;10000\n");
+    ASSERT_EQ(map->loadLevel(), QL_OK);
+    EXPECT_EQ(map->mScreen, kScreenBattle);
+    EXPECT_EQ(banners, 2);
+}
 } // namespace
