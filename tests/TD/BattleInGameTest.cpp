@@ -26,7 +26,7 @@ TEST_F(InGame, TheRingBuildsUpgradesAndSellsForHalfOfEveryTierPaid)
 {
     // A press beside every entry (on the spot itself) only closes the menu.
     ASSERT_NE(openOn(0), nullptr);
-    clickField(spot(0).x + spot(0).width / 2, spot(0).y + spot(0).height / 2);
+    clickSpot(0);
     EXPECT_EQ(map->mContextMenu->state, TDContextMenu::kClosing);
     ASSERT_TRUE(game.runUntil([&] { return !map->mContextMenu; }, 1.0f));
 
@@ -181,7 +181,7 @@ TEST_F(InGame, MenusOpenOnlyOnTheTutorialSpotWhileOneIsSetAndAnotherSpotOnlyDrop
     EXPECT_EQ(openOn(0), nullptr);
     map->mTutorialSpot = -1;
     ASSERT_NE(openOn(0), nullptr);
-    clickField(spot(6).x + spot(6).width / 2, spot(6).y + spot(6).height / 2);
+    clickSpot(6);
     ASSERT_TRUE(game.runUntil([&] { return !map->mContextMenu; }, 1.0f));
     ASSERT_NE(openOn(6), nullptr);
     EXPECT_EQ(map->mContextMenu->spot, &spot(6));

@@ -20,11 +20,12 @@ struct Ring : InGame
         map->mUnlocks = TDUnlocks();
         map->mUnlocks.readText(std::string("0;0;") + ids + "\n");
     }
-    std::map<i32, float> costs() const
+    // The open menu's entries: a field of each by id.
+    std::map<i32, float> byId(float TDContextMenuItem::*field = &TDContextMenuItem::cost) const
     {
         std::map<i32, float> out;
         for (const auto& item : map->mContextMenu->items)
-            out[item->id] = item->cost;
+            out[item->id] = (*item).*field;
         return out;
     }
     // A tier of the first tower kind, as the sheet gave it.
@@ -35,19 +36,6 @@ struct Ring : InGame
                 return *t;
         throw std::runtime_error("no tier " + std::to_string(id));
     }
-    // A release on the spot without a frame after it.
-    void tapOn(size_t i)
-    {
-        game.tap((spot(i).x + spot(i).width / 2) * map->mScale + map->mOffsetX,
-                 (spot(i).y + spot(i).height / 2) * map->mScale + map->mOffsetY);
-    }
-    std::map<i32, float> angles() const
-    {
-        std::map<i32, float> out;
-        for (const auto& item : map->mContextMenu->items)
-            out[item->id] = item->angle;
-        return out;
-    }
 };
 
 TEST_F(Ring, TheBaseTowersKeepTheirPlacesBendNearTheEdgesAndAnEmptyRingHides)
@@ -55,8 +43,8 @@ TEST_F(Ring, TheBaseTowersKeepTheirPlacesBendNearTheEdgesAndAnEmptyRingHides)
     unlockOnly("10000,20000,30000,40000");
     TDContextMenu* menu = openOn(2); // in the middle of the field
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(angles(), (std::map<i32, float>{{10000, 270.0f}, {20000, 180.0f}, {30000, 0.0f}, {40000, 90.0f}}));
-    for (const auto& [id, cost] : costs())
+    EXPECT_EQ(byId(&TDContextMenuItem::angle), (std::map<i32, float>{{10000, 270.0f}, {20000, 180.0f}, {30000, 0.0f}, {40000, 90.0f}}));
+    for (const auto& [id, cost] : byId())
         EXPECT_EQ(cost, map->findPrototype(id)->cost) << id;
     EXPECT_EQ(menu->costOf(999), 0.0f);
 
@@ -77,7 +65,7 @@ TEST_F(Ring, TheBaseTowersKeepTheirPlacesBendNearTheEdgesAndAnEmptyRingHides)
 
     // Near the bottom edge the order is reversed once.
     map->mContextMenu.reset();
-    tapOn(10);
+    tapSpot(10);
     ASSERT_NE(map->mContextMenu, nullptr);
     std::vector<i32> before, after;
     for (const auto& item : map->mContextMenu->items)
@@ -91,7 +79,7 @@ TEST_F(Ring, TheBaseTowersKeepTheirPlacesBendNearTheEdgesAndAnEmptyRingHides)
     // A ring with nothing unlocked hides itself.
     map->mContextMenu.reset();
     unlockOnly("12345");
-    tapOn(2);
+    tapSpot(2);
     ASSERT_NE(map->mContextMenu, nullptr);
     EXPECT_TRUE(map->mContextMenu->items.empty());
     RecordingUiPainter painter;
@@ -102,7 +90,7 @@ TEST_F(Ring, TheBaseTowersKeepTheirPlacesBendNearTheEdgesAndAnEmptyRingHides)
 
 TEST_F(Ring, OpensClosesAndHidesOnTimeAndBuyEntriesShowOnlyThePricesSet)
 {
-    clickField(spot(2).x + spot(2).width / 2, spot(2).y + spot(2).height / 2);
+    clickSpot(2);
     ASSERT_NE(map->mContextMenu, nullptr);
     TDContextMenu& menu = *map->mContextMenu;
     const float below = menu.centreY + menu.radius;
@@ -127,7 +115,7 @@ TEST_F(Ring, OpensClosesAndHidesOnTimeAndBuyEntriesShowOnlyThePricesSet)
         price.costGold = gold;
         price.costReal = gems;
         map->mContextMenu.reset();
-        clickField(spot(locked).x + spot(locked).width / 2, spot(locked).y + spot(locked).height / 2);
+        clickSpot(locked);
         ASSERT_NE(map->mContextMenu, nullptr);
         EXPECT_EQ(map->mContextMenu->items[0]->label, label);
     }
@@ -140,7 +128,7 @@ TEST_F(Ring, UpgradeEntriesCostEveryTierOnTheWay)
     ASSERT_NE(tower, nullptr);
     ASSERT_NE(openOn(0), nullptr);
     EXPECT_EQ(map->mContextMenu->kind, TDContextMenu::kTowerUpgrades);
-    EXPECT_EQ(costs(), (std::map<i32, float>{{0, 0.0f}, {1, 90.0f}, {2, 90.0f + 120.0f}, {3, 90.0f + 140.0f}}));
+    EXPECT_EQ(byId(), (std::map<i32, float>{{0, 0.0f}, {1, 90.0f}, {2, 90.0f + 120.0f}, {3, 90.0f + 140.0f}}));
     EXPECT_EQ(map->mContextMenu->items[0]->prototype, nullptr) << "the sale";
 
     // A tier requiring one nobody offers, and tiers requiring each other, have no price.
@@ -148,12 +136,12 @@ TEST_F(Ring, UpgradeEntriesCostEveryTierOnTheWay)
     sniper.require = 9;
     map->mContextMenu.reset();
     ASSERT_NE(openOn(0), nullptr);
-    EXPECT_EQ(costs(), (std::map<i32, float>{{0, 0.0f}, {1, 90.0f}, {2, 210.0f}}));
+    EXPECT_EQ(byId(), (std::map<i32, float>{{0, 0.0f}, {1, 90.0f}, {2, 210.0f}}));
     sniper.require = 2;
     tier(10002).require = 3;
     map->mContextMenu.reset();
     ASSERT_NE(openOn(0), nullptr);
-    EXPECT_EQ(costs(), (std::map<i32, float>{{0, 0.0f}, {1, 90.0f}}));
+    EXPECT_EQ(byId(), (std::map<i32, float>{{0, 0.0f}, {1, 90.0f}}));
 
     // A tower on tier 1 is offered the tiers that build on it.
     tier(10002).require = 1;
@@ -161,7 +149,7 @@ TEST_F(Ring, UpgradeEntriesCostEveryTierOnTheWay)
     ASSERT_TRUE(tower->upgrade(1, 90.0f));
     map->mContextMenu.reset();
     ASSERT_NE(openOn(0), nullptr);
-    EXPECT_EQ(costs(), (std::map<i32, float>{{0, 0.0f}, {2, 120.0f}, {3, 140.0f}}));
+    EXPECT_EQ(byId(), (std::map<i32, float>{{0, 0.0f}, {2, 120.0f}, {3, 140.0f}}));
 }
 
 TEST_F(Ring, PricesTurnRedWhileTheCoinsFallShortAndTheHoveredEntryShowsItsRange)
@@ -211,7 +199,7 @@ TEST_F(Ring, PricesTurnRedWhileTheCoinsFallShortAndTheHoveredEntryShowsItsRange)
 TEST_F(Ring, EntriesFadeAndFlyOutWhileOpeningAndTheHoveredSaleShowsThePlainRange)
 {
     unlockOnly("30000");
-    tapOn(2);
+    tapSpot(2);
     ASSERT_NE(map->mContextMenu, nullptr);
     TDContextMenu& menu = *map->mContextMenu;
     menu.update(0.1f); // half open

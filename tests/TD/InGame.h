@@ -29,10 +29,17 @@ struct InGame : ::testing::Test
     // A click at a point of the battle field.
     void clickField(float x, float y) { game.click(x * map->mScale + map->mOffsetX, y * map->mScale + map->mOffsetY); }
     TDSpotFrame& spot(size_t i) { return map->mScenery->spotFrames[i]; }
+    // A click on the spot's centre; a tap is the press and release without a frame after them.
+    void clickSpot(size_t i) { clickField(spot(i).x + spot(i).width / 2, spot(i).y + spot(i).height / 2); }
+    void tapSpot(size_t i)
+    {
+        game.tap((spot(i).x + spot(i).width / 2) * map->mScale + map->mOffsetX,
+                 (spot(i).y + spot(i).height / 2) * map->mScale + map->mOffsetY);
+    }
     // The spot's menu, clicked open and grown in.
     TDContextMenu* openOn(size_t i)
     {
-        clickField(spot(i).x + spot(i).width / 2, spot(i).y + spot(i).height / 2);
+        clickSpot(i);
         auto open = [&] { return map->mContextMenu && map->mContextMenu->state == TDContextMenu::kOpen; };
         return game.runUntil(open, 1.0f) ? map->mContextMenu.get() : nullptr;
     }
