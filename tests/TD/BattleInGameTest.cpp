@@ -1,7 +1,8 @@
 // The battle of the first demo level played by clicks in the running game: the ring menu's
 // building, upgrading, selling and spot buying, the menu dropped by another screen, gems, spells,
 // speed and the early wave under the tutorial's blocks, the control buttons' glow, the level's
-// end with its stars, gems, result window and the shop's way on, restarts and level openings.
+// end with its stars, gems, result window and the shop's way on, restarts and level openings, and
+// the first level lost without towers and held by three darts.
 #include "InGame.h"
 
 #include "Source/TD/Battle/TDDrops.h"
@@ -375,5 +376,47 @@ TEST_F(InGame, ALevelOpensOnItsUnlockMessageOrElseOnItsBanner)
     ASSERT_EQ(map->loadLevel(), QL_OK);
     EXPECT_EQ(map->mScreen, kScreenBattle);
     EXPECT_EQ(banners, 2);
+}
+
+// Whole battles on "The Ford" at the normal difficulty, frames of 1/60 s.
+TEST_F(InGame, WithoutTowersTheFordIsLostUnitByUnit)
+{
+    map->mMode = 1;
+    ASSERT_EQ(map->restart(), QL_OK);
+    ASSERT_TRUE(game.closeUnlockMessages());
+    ASSERT_TRUE(game.runUntil([&] { return map->mScreen != kScreenBattle; }, 900.0f, 1.0f / 60.0f));
+    EXPECT_EQ(map->mScreen, kScreenLost);
+    EXPECT_EQ(map->mHealth, 0.0f);
+    // Every unit of the level has strength 1.
+    EXPECT_EQ(static_cast<float>(map->mStats.mUnitsThrough), map->mMaxHealth);
+    EXPECT_EQ(static_cast<float>(map->mStats.mDamageTaken), map->mMaxHealth);
+    EXPECT_EQ(map->mStats.mKillScore, 0);
+    EXPECT_EQ(map->mStats.mCoins, map->mStats.mStartCoins);
+    EXPECT_EQ(map->mResultAction, 1);
+    EXPECT_EQ(map->mSpeed, 0.0f);
+    EXPECT_TRUE(game.runUntil([&] { return game.find<HUDLevelResultWindow>() != nullptr; }, 1.0f));
+}
+
+TEST_F(InGame, ThreeDartsHoldTheFordWithThreeStars)
+{
+    // Two darts beside the first bends before the first wave, a third once the coins allow; the
+    // towers wait for their firing frames and units play their deaths before they go.
+    map->mMode = 1;
+    ASSERT_EQ(map->restart(), QL_OK);
+    ASSERT_TRUE(game.closeUnlockMessages());
+    ASSERT_NE(map->buildTower(1, 10000), nullptr);
+    ASSERT_NE(map->buildTower(4, 10000), nullptr);
+    ASSERT_TRUE(game.runUntil([&] { return map->mTime >= 30.0f; }, 60.0f, 1.0f / 60.0f));
+    ASSERT_NE(map->buildTower(6, 10000), nullptr);
+    ASSERT_TRUE(game.runUntil([&] { return map->mScreen != kScreenBattle; }, 900.0f, 1.0f / 60.0f));
+    EXPECT_EQ(map->mScreen, kScreenWon);
+    EXPECT_EQ(map->mStats.mUnitsThrough, 0);
+    EXPECT_EQ(map->mLevelOutcome.stars, 3);
+    // 30 units worth 4 coins each.
+    EXPECT_EQ(map->mStats.mKillScore, 120);
+    // The budget less three darts, the bounties, the four wipe awards and the combos.
+    EXPECT_GT(map->mStats.mComboBonus, 0);
+    EXPECT_EQ(map->mStats.mCoins,
+              map->mStats.mStartCoins - 3 * cost(10000) + 120 + (10 + 15 + 20 + 40) + map->mStats.mComboBonus);
 }
 } // namespace
