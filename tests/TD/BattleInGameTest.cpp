@@ -31,7 +31,9 @@ TEST_F(InGame, TheRingBuildsUpgradesAndSellsForHalfOfEveryTierPaid)
     EXPECT_EQ(map->mContextMenu->state, TDContextMenu::kClosing);
     ASSERT_TRUE(game.runUntil([&] { return !map->mContextMenu; }, 1.0f));
 
-    map->mStats.mCoins = cost(10000) - 1;
+    // A price with a fraction: the coins for its whole part are one short.
+    map->mPrototypes.findById(10000)->cost += 0.5f;
+    map->mStats.mCoins = cost(10000);
     TDContextMenu* menu = openOn(0);
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->kind, TDContextMenu::kBuild);
@@ -41,7 +43,7 @@ TEST_F(InGame, TheRingBuildsUpgradesAndSellsForHalfOfEveryTierPaid)
     game.moveTo(x, y);
     EXPECT_EQ(menu->hoveredId, 10000);
     ASSERT_TRUE(clickEntry(10000));
-    EXPECT_TRUE(map->mTowers.empty()) << "one coin short";
+    EXPECT_TRUE(map->mTowers.empty()) << "short of the fraction";
     EXPECT_EQ(map->mContextMenu->state, TDContextMenu::kOpen);
 
     map->mStats.mCoins = 1000;
