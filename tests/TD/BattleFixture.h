@@ -93,18 +93,11 @@ struct TableSprites : TDSpriteMetrics
     i32 spriteFrameCount(const std::wstring&) const override { return 0; }
 };
 
-inline std::wstring pt(i32 x, i32 y) { return std::to_wstring(x) + L"," + std::to_wstring(y); }
-
-// Events by name, and the pointer and page hooks in order.
+// Events by name.
 struct RecordingTutorialEvents : TDNullTutorial
 {
-    std::vector<std::wstring> events, hooks;
+    std::vector<std::wstring> events;
     void onEvent(const std::wstring& name) override { events.push_back(name); }
-    void onMouseMove(i32 x, i32 y) override { hooks.push_back(L"move " + pt(x, y)); }
-    void onClick(i32 x, i32 y) override { hooks.push_back(L"click " + pt(x, y)); }
-    void show() override { hooks.push_back(L"show"); }
-    void hide() override { hooks.push_back(L"hide"); }
-    void resetIncompleteSteps() override { hooks.push_back(L"reset"); }
     size_t count(const std::wstring& name) const { return static_cast<size_t>(std::count(events.begin(), events.end(), name)); }
 };
 

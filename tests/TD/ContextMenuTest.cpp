@@ -1,289 +1,239 @@
-// The ring menu on its own: fillings, prices along tier chains, labels, timing, the layout at
-// the screen edges and its drawing with the range preview.
-#include "InputFixture.h"
+// The ring menu of the running first demo level: its entries and their prices along the tier
+// chains, the layout at the screen edges, the timing, the tier steps and what it draws.
+#include "DrawRecorder.h"
+#include "InGame.h"
+
+#include "Source/TD/Data/TDPrototype.h"
+#include "Source/TD/Units/TDTower.h"
+
+#include <map>
+#include <stdexcept>
 
 using namespace tdtest;
 
 namespace
 {
-const char* kBaseTowers = "id;parent;type;levelid;require;cost;strength;cooldown;r;speed;ammoid;fps;addons;stars\n"
-                          "30000;-1;1;0;-1;70;5;1;200;400;2001;10;splash/stun;0\n"
-                          "10000;-1;1;0;-1;50;5;1;168;400;2001;10;;0\n"
-                          "40000;-1;1;0;-1;80;5;1;200;400;2001;10;;0\n"
-                          "20000;-1;1;0;-1;60;5;1;200;400;2001;10;;0\n";
-
-struct Menu : InputFixture
+struct Ring : InGame
 {
-    TDSpotFrame& spot(size_t i) { return map->mScenery->spotFrames[i]; }
-    TDContextMenu& openOn(size_t i)
+    void unlockOnly(const char* ids)
     {
-        map->onPointerUp(static_cast<i32>(spot(i).x + spot(i).width / 2),
-                         static_cast<i32>(spot(i).y + spot(i).height / 2));
-        EXPECT_NE(map->mContextMenu, nullptr);
-        return *map->mContextMenu;
+        map->mUnlocks = TDUnlocks();
+        map->mUnlocks.readText(std::string("0;0;") + ids + "\n");
+    }
+    // The open menu's entries: a field of each by id.
+    std::map<i32, float> byId(float TDContextMenuItem::*field = &TDContextMenuItem::cost) const
+    {
+        std::map<i32, float> out;
+        for (const auto& item : map->mContextMenu->items)
+            out[item->id] = (*item).*field;
+        return out;
+    }
+    // A tier of the first tower kind, as the sheet gave it.
+    TDPrototype& tier(i32 id) const
+    {
+        for (TDPrototype* t : map->findPrototype(10000)->tiers)
+            if (t->id == id)
+                return *t;
+        throw std::runtime_error("no tier " + std::to_string(id));
     }
 };
 
-TEST_F(Menu, BuildMenuListsTheUnlockedTowerKindsAndAnEmptyOneHidesItself)
+TEST_F(Ring, TheBaseTowersKeepTheirPlacesBendNearTheEdgesAndAnEmptyRingHides)
 {
-    files.put(L"td/unlocks.csv", "0;0;100,300,500\n");
-    TDMap& m = begin();
-    TDContextMenu& menu = openOn(0);
-    ASSERT_EQ(menu.items.size(), 3u);
-    std::set<i32> ids;
-    for (size_t i = 0; i < menu.items.size(); ++i)
-    {
-        ids.insert(menu.items[i]->id);
-        EXPECT_EQ(menu.items[i]->cost, m.findPrototype(menu.items[i]->id)->cost);
-    }
-    EXPECT_EQ(ids, (std::set<i32>{100, 300, 500}));
-    EXPECT_EQ(menu.costOf(999), 0.0f);
+    unlockOnly("10000,20000,30000,40000");
+    TDContextMenu* menu = openOn(2); // in the middle of the field
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(byId(&TDContextMenuItem::angle), (std::map<i32, float>{{10000, 270.0f}, {20000, 180.0f}, {30000, 0.0f}, {40000, 90.0f}}));
+    for (const auto& [id, cost] : byId())
+        EXPECT_EQ(cost, map->findPrototype(id)->cost) << id;
+    EXPECT_EQ(menu->costOf(999), 0.0f);
 
-    // A menu with nothing unlocked hides itself.
-    files.put(L"td/unlocks.csv", "0;0;12345\n");
-    begin();
-    TDContextMenu& empty = openOn(0);
-    EXPECT_TRUE(empty.items.empty());
+    // Near the left edge the entries spread over a half ring, hit within 32 of 1.3 times the radius.
+    map->mContextMenu.reset();
+    menu = openOn(7);
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(menu->isNearEdge());
+    ASSERT_EQ(menu->items.size(), 4u);
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_FLOAT_EQ(menu->items[i]->angle, 60.0f * static_cast<float>(i));
+    const TDContextMenuItem& last = *menu->items[3]; // 180 degrees: straight up
+    const float ex = menu->centreX, ey = menu->centreY - menu->radius * 1.3f;
+    EXPECT_EQ(menu->itemAt(ex, ey + 31.0f), last.id);
+    EXPECT_EQ(menu->itemAt(ex, ey - 31.5f), last.id);
+    EXPECT_EQ(menu->itemAt(ex, ey - 33.0f), -1);
+    EXPECT_EQ(menu->itemAt(ex, menu->centreY - menu->radius + 31.0f), -1) << "not on the plain radius";
+
+    // Near the bottom edge the order is reversed once.
+    map->mContextMenu.reset();
+    tapSpot(10);
+    ASSERT_NE(map->mContextMenu, nullptr);
+    std::vector<i32> before, after;
+    for (const auto& item : map->mContextMenu->items)
+        before.push_back(item->id);
+    game.run(10);
+    for (const auto& item : map->mContextMenu->items)
+        after.push_back(item->id);
+    std::reverse(before.begin(), before.end());
+    EXPECT_EQ(after, before);
+
+    // A ring with nothing unlocked hides itself.
+    map->mContextMenu.reset();
+    unlockOnly("12345");
+    tapSpot(2);
+    ASSERT_NE(map->mContextMenu, nullptr);
+    EXPECT_TRUE(map->mContextMenu->items.empty());
     RecordingUiPainter painter;
-    empty.draw(painter);
-    EXPECT_EQ(empty.visible, 0);
+    map->mContextMenu->draw(painter);
+    EXPECT_EQ(map->mContextMenu->visible, 0);
     EXPECT_TRUE(painter.calls.empty());
 }
 
-TEST_F(Menu, BuyEntryLabelsShowOnlyThePricesThatAreSet)
+TEST_F(Ring, OpensClosesAndHidesOnTimeAndBuyEntriesShowOnlyThePricesSet)
 {
-    std::string spots = "<spot x=\"400\" y=\"400\"><p name=\"cost_real\" value=\"3\"/></spot>"
-                        "<spot x=\"600\" y=\"400\"><p name=\"cost_gold\" value=\"50\"/><p name=\"cost_real\" value=\"2\"/></spot>"
-                        "<spot x=\"400\" y=\"600\"><p name=\"cost_gold\" value=\"25\"/></spot>";
-    begin("<wave spawn=\"1\" timeout=\"600\"><e id=\"1\"/></wave>", spots);
-    EXPECT_EQ(openOn(2).items[0]->label, "#3");
-    map->mContextMenu.reset();
-    TDContextMenu& second = openOn(3);
-    EXPECT_EQ(second.items[0]->label, "$50; #2");
-    map->mContextMenu.reset();
-    EXPECT_EQ(openOn(4).items[0]->label, "$25");
-}
-
-TEST_F(Menu, OpensClosesAndHidesOnTime)
-{
-    begin();
-    TDContextMenu& menu = openOn(0);
-    EXPECT_EQ(played(L"context_in"), 1u);
-    EXPECT_EQ(menu.itemAt(menu.centreX, menu.centreY + 80.0f), -1) << "entries are not hit while opening";
+    clickSpot(2);
+    ASSERT_NE(map->mContextMenu, nullptr);
+    TDContextMenu& menu = *map->mContextMenu;
+    const float below = menu.centreY + menu.radius;
+    EXPECT_EQ(menu.itemAt(menu.centreX, below), -1) << "entries are not hit while opening";
     menu.update(0.15f);
     EXPECT_EQ(menu.state, TDContextMenu::kOpening);
     menu.update(0.06f);
     EXPECT_EQ(menu.state, TDContextMenu::kOpen);
     menu.close();
     menu.close();
-    EXPECT_EQ(played(L"context_out"), 1u);
     EXPECT_EQ(menu.state, TDContextMenu::kClosing);
     menu.update(0.21f);
     EXPECT_EQ(menu.visible, 0);
-    EXPECT_EQ(menu.itemAt(menu.centreX, menu.centreY + 80.0f), -1) << "a hidden menu takes no presses";
+    EXPECT_EQ(menu.itemAt(menu.centreX, below), -1) << "a hidden menu takes no presses";
+
+    size_t locked = 0;
+    while (!spot(locked).spot || spot(locked).spot->open)
+        ++locked;
+    TDBuildSpot& price = *spot(locked).spot;
+    for (auto [gold, gems, label] : {std::tuple{0, 3, "#3"}, {50, 2, "$50; #2"}, {25, 0, "$25"}})
+    {
+        price.costGold = gold;
+        price.costReal = gems;
+        map->mContextMenu.reset();
+        clickSpot(locked);
+        ASSERT_NE(map->mContextMenu, nullptr);
+        EXPECT_EQ(map->mContextMenu->items[0]->label, label);
+    }
 }
 
-TEST_F(Menu, TheRingKeepsTheBaseTowersPlacesAwayFromTheEdgesAndBendsNearThem)
+TEST_F(Ring, UpgradeEntriesCostEveryTierOnTheWay)
 {
-    files.put(L"td/towers_sheet.csv", kBaseTowers);
-    begin("<wave spawn=\"1\" timeout=\"600\"><e id=\"1\"/></wave>",
-          "<spot x=\"500\" y=\"400\"/><spot x=\"100\" y=\"400\"/><spot x=\"500\" y=\"700\"/>");
-    TDContextMenu* menu = &openOn(2);
-    menu->update(0.25f);
-    std::map<i32, float> angles;
-    for (const auto& item : menu->items)
-        angles[item->id] = item->angle;
-    EXPECT_EQ(angles, (std::map<i32, float>{{10000, 270.0f}, {20000, 180.0f}, {30000, 0.0f}, {40000, 90.0f}}));
-
-    // Near the left edge the entries spread over a half ring, hit within 32 of 1.3 times the radius.
-    map->mContextMenu.reset();
-    menu = &openOn(3);
-    menu->update(0.25f);
-    ASSERT_EQ(menu->items.size(), 4u);
-    for (size_t i = 0; i < 4; ++i)
-        EXPECT_FLOAT_EQ(menu->items[i]->angle, 60.0f * static_cast<float>(i));
-    const TDContextMenuItem& last = *menu->items[3]; // 180 degrees: straight up
-    float a = last.angle * 3.14f / 180.0f;
-    float ex = 100.0f + std::sin(a) * 104.0f, ey = 400.0f + std::cos(a) * 104.0f;
-    EXPECT_EQ(menu->itemAt(ex, ey + 31.0f), last.id);
-    EXPECT_EQ(menu->itemAt(ex, ey - 31.5f), last.id);
-    EXPECT_EQ(menu->itemAt(ex, ey - 33.0f), -1);
-    EXPECT_EQ(menu->itemAt(100.0f, 400.0f - 80.0f + 31.0f), -1) << "the plain radius is not where the entry is";
-
-    // Near the bottom edge the order is reversed once.
-    map->mContextMenu.reset();
-    menu = &openOn(4);
-    std::vector<i32> before, after;
-    for (const auto& item : menu->items)
-        before.push_back(item->id);
-    menu->update(0.1f);
-    menu->update(0.1f);
-    for (const auto& item : menu->items)
-        after.push_back(item->id);
-    std::reverse(before.begin(), before.end());
-    EXPECT_EQ(after, before);
-}
-
-TEST_F(Menu, UpgradeEntriesCostEveryTierOnTheWay)
-{
-    files.put(L"td/towers_sheet.csv", "id;parent;type;levelid;require;cost;strength;cooldown;r;speed;ammoid;fps\n"
-                                      "100;-1;1;0;-1;50;5;1;200;400;2001;10\n"
-                                      "101;100;1;1;0;40;10;1;240;400;2001;10\n"
-                                      "102;100;1;2;1;60;10;1;240;400;2001;10\n"
-                                      "103;100;1;3;1;70;10;1;240;400;2001;10\n"
-                                      "104;100;1;4;9;10;10;1;240;400;2001;10\n"
-                                      "105;100;1;5;6;10;10;1;240;400;2001;10\n"
-                                      "106;100;1;6;5;10;10;1;240;400;2001;10\n");
-    files.put(L"td/unlocks.csv", "0;0;-1\n");
-    TDMap& m = begin();
-    TDTower* tower = m.buildTower(0, 100);
+    unlockOnly("10000,10001,10002,10100");
+    TDTower* tower = map->buildTower(0, 10000);
     ASSERT_NE(tower, nullptr);
-    TDContextMenu& menu = openOn(0);
-    EXPECT_EQ(menu.kind, TDContextMenu::kTowerUpgrades);
-    std::map<i32, float> costs;
-    for (const auto& item : menu.items)
-        costs[item->id] = item->cost;
-    // 104 requires a tier nobody offers and 105/106 require each other: no price, no entry.
-    EXPECT_EQ(costs, (std::map<i32, float>{{0, 0.0f}, {1, 40.0f}, {2, 100.0f}, {3, 110.0f}}));
-    EXPECT_EQ(menu.items[0]->index, 0);
-    EXPECT_EQ(menu.items[0]->prototype, nullptr);
+    ASSERT_NE(openOn(0), nullptr);
+    EXPECT_EQ(map->mContextMenu->kind, TDContextMenu::kTowerUpgrades);
+    EXPECT_EQ(byId(), (std::map<i32, float>{{0, 0.0f}, {1, 90.0f}, {2, 90.0f + 120.0f}, {3, 90.0f + 140.0f}}));
+    EXPECT_EQ(map->mContextMenu->items[0]->prototype, nullptr) << "the sale";
+
+    // A tier requiring one nobody offers, and tiers requiring each other, have no price.
+    TDPrototype& sniper = tier(10100);
+    sniper.require = 9;
+    map->mContextMenu.reset();
+    ASSERT_NE(openOn(0), nullptr);
+    EXPECT_EQ(byId(), (std::map<i32, float>{{0, 0.0f}, {1, 90.0f}, {2, 210.0f}}));
+    sniper.require = 2;
+    tier(10002).require = 3;
+    map->mContextMenu.reset();
+    ASSERT_NE(openOn(0), nullptr);
+    EXPECT_EQ(byId(), (std::map<i32, float>{{0, 0.0f}, {1, 90.0f}}));
 
     // A tower on tier 1 is offered the tiers that build on it.
-    m.mContextMenu.reset();
-    ASSERT_TRUE(tower->upgrade(1, 40.0f));
-    TDContextMenu& next = openOn(0);
-    costs.clear();
-    for (const auto& item : next.items)
-        costs[item->id] = item->cost;
-    EXPECT_EQ(costs, (std::map<i32, float>{{0, 0.0f}, {2, 60.0f}, {3, 70.0f}}));
+    tier(10002).require = 1;
+    sniper.require = 1;
+    ASSERT_TRUE(tower->upgrade(1, 90.0f));
+    map->mContextMenu.reset();
+    ASSERT_NE(openOn(0), nullptr);
+    EXPECT_EQ(byId(), (std::map<i32, float>{{0, 0.0f}, {2, 120.0f}, {3, 140.0f}}));
 }
 
-TEST_F(Menu, TierStepsLastThroughTheFramesUntilTheNextFullUpgrade)
+TEST_F(Ring, PricesTurnRedWhileTheCoinsFallShortAndTheHoveredEntryShowsItsRange)
 {
-    files.put(L"td/towers_sheet.csv", "id;parent;type;levelid;require;cost;tierCost;tierUpdates;tierK;strength;cooldown;r;"
-                                      "speed;ammoid;fps\n"
-                                      "100;-1;1;0;-1;50;30;2;0,5;10;1;200;400;2001;10\n"
-                                      "101;100;1;1;0;40;0;0;0;10;1;240;400;2001;10\n");
-    TDMap& m = begin();
-    TDTower* tower = m.buildTower(0, 100);
-    ASSERT_NE(tower, nullptr);
-    float plainRange = tower->range();
-    TDContextMenu& menu = openOn(0);
-    EXPECT_EQ(menu.kind, TDContextMenu::kTowerTier) << "the step is offered before the upgrades";
-    ASSERT_EQ(menu.items.size(), 2u);
-    frames(0.25f);
-    i32 coins = m.mStats.mCoins;
-    pressEntry(1);
-    EXPECT_EQ(m.mStats.mCoins, coins - 30);
-    frames(1.0f); // the battle resets every tower's additions each frame
-    EXPECT_FLOAT_EQ(tower->mBonus.strength, 0.5f * 10.0f + 10.0f);
-    EXPECT_FLOAT_EQ(tower->range(), plainRange + 0.5f * 200.0f);
-
-    m.mContextMenu.reset();
-    openOn(0);
-    frames(0.25f);
-    pressEntry(1);
-    frames(1.0f);
-    EXPECT_EQ(tower->mTierCount, 2);
-    EXPECT_FLOAT_EQ(tower->mBonus.strength, 2.0f * 0.5f * 10.0f + 10.0f);
-    EXPECT_FLOAT_EQ(tower->range(), plainRange + 0.5f * 200.0f + 2.0f * 0.5f * 200.0f);
-
-    // The full upgrade starts the new tier without the old tier's steps.
-    m.mContextMenu.reset();
-    EXPECT_EQ(openOn(0).kind, TDContextMenu::kTowerUpgrades);
-    frames(0.25f);
-    pressEntry(1);
-    frames(0.5f);
-    EXPECT_EQ(tower->mLevel, 1);
-    EXPECT_EQ(tower->mTierCount, 0);
-    EXPECT_FLOAT_EQ(tower->mBonus.strength, 0.0f);
-    EXPECT_FLOAT_EQ(tower->range(), 240.0f);
-}
-
-TEST_F(Menu, PriceLabelsTurnRedWhileTheCoinsFallShortAndTheHoveredEntryShowsItsRange)
-{
-    files.put(L"td/unlocks.csv", "0;0;100\n");
-    TDMap& m = begin();
-    TDContextMenu& menu = openOn(0);
-    menu.update(0.25f);
+    unlockOnly("10000");
+    TDContextMenu* menu = openOn(1); // a spot that lengthens the range
+    ASSERT_NE(menu, nullptr);
+    const TDContextMenuItem& item = *menu->items[0];
+    const float a = item.angle * 3.14f / 180.0f;
     RecordingUiPainter painter;
-    m.mStats.mCoins = 49;
-    menu.draw(painter);
+    map->mStats.mCoins = cost(10000) - 1;
+    menu->draw(painter);
     std::vector<UiCall> texts = painter.of(L"text");
     ASSERT_EQ(texts.size(), 1u);
-    EXPECT_EQ(texts[0].name, L"$50");
+    EXPECT_EQ(texts[0].name, L"$" + std::to_wstring(cost(10000)));
     EXPECT_LT(texts[0].color.g, 0.5f);
     // Centred over the entry without the edge factor, 30 higher.
-    EXPECT_NEAR(texts[0].x, 250.0f + std::sin(menu.items[0]->angle * 3.14f / 180.0f) * 80.0f, 1e-3);
-    EXPECT_NEAR(texts[0].y, 160.0f + std::cos(menu.items[0]->angle * 3.14f / 180.0f) * 80.0f - 30.0f, 1e-3);
+    EXPECT_NEAR(texts[0].x, menu->centreX + std::sin(a) * menu->radius, 1e-3);
+    EXPECT_NEAR(texts[0].y, menu->centreY + std::cos(a) * menu->radius - 30.0f, 1e-3);
     painter.calls.clear();
-    m.mStats.mCoins = 50;
-    menu.draw(painter);
+    map->mStats.mCoins = cost(10000);
+    menu->draw(painter);
     EXPECT_EQ(painter.of(L"text")[0].color.g, 1.0f);
 
     // The hovered build entry shows its range with a pulsing ring.
-    menu.hoveredId = 100;
-    menu.timer = 2.25f; // a quarter into a second
+    const float range = map->findPrototype(10000)->radius * spot(1).spot->properties.getFloat("radius_mult");
+    ASSERT_GT(range, map->findPrototype(10000)->radius);
+    menu->hoveredId = 10000;
+    menu->timer = 2.25f; // a quarter into a second
     painter.calls.clear();
-    menu.drawRange(painter);
+    menu->drawRange(painter);
     std::vector<UiCall> images = painter.of(L"image");
     ASSERT_EQ(images.size(), 1u);
     EXPECT_EQ(images[0].name, L"ui/radius");
-    EXPECT_FLOAT_EQ(images[0].scale, 200.0f / 336.0f);
+    EXPECT_FLOAT_EQ(images[0].scale, range / 336.0f);
     std::vector<UiCall> lines = painter.of(L"line");
     ASSERT_EQ(lines.size(), 72u);
-    EXPECT_FLOAT_EQ(lines[0].x, 250.0f); // the first point of the ring lies straight down
-    EXPECT_FLOAT_EQ(lines[0].y, 160.0f + 100.0f);
-    EXPECT_FLOAT_EQ(lines[36].y, 160.0f + 100.0f * 1.125f * 0.25f);
-
-    // Closing: no preview.
-    menu.close();
+    EXPECT_FLOAT_EQ(lines[0].x, menu->centreX); // the first point of the ring lies straight down
+    EXPECT_FLOAT_EQ(lines[0].y, menu->centreY + range * 0.5f);
+    EXPECT_FLOAT_EQ(lines[36].y, menu->centreY + range * 0.5f * 1.125f * 0.25f);
+    menu->close();
     painter.calls.clear();
-    menu.drawRange(painter);
-    EXPECT_TRUE(painter.calls.empty());
+    menu->drawRange(painter);
+    EXPECT_TRUE(painter.calls.empty()) << "no preview while closing";
 }
 
-TEST_F(Menu, EntriesFadeAndFlyOutWhileOpening)
+TEST_F(Ring, EntriesFadeAndFlyOutWhileOpeningAndTheHoveredSaleShowsThePlainRange)
 {
-    files.put(L"td/towers_sheet.csv", kBaseTowers);
-    files.put(L"td/unlocks.csv", "0;0;30000\n");
-    begin("<wave spawn=\"1\" timeout=\"600\"><e id=\"1\"/></wave>", "<spot x=\"500\" y=\"400\"/>");
-    TDContextMenu& menu = openOn(2);
+    unlockOnly("30000");
+    tapSpot(2);
+    ASSERT_NE(map->mContextMenu, nullptr);
+    TDContextMenu& menu = *map->mContextMenu;
     menu.update(0.1f); // half open
     RecordingUiPainter painter;
     menu.draw(painter);
     std::vector<UiCall> images = painter.of(L"image");
-    // The tower icon, then its two ability icons under it.
-    ASSERT_EQ(images.size(), 3u);
-    EXPECT_EQ(images[0].name, L"ui/tower_09");
+    // The tower icon, then its ability icons around it.
+    const std::vector<std::wstring> abilities = tdAbilityIcons(*map->findPrototype(30000));
+    ASSERT_EQ(images.size(), 1 + abilities.size());
+    ASSERT_GE(abilities.size(), 1u);
+    EXPECT_EQ(images[0].name, tdTowerIcon(30000));
     EXPECT_NEAR(images[0].color.a, 0.5f, 1e-5);
-    EXPECT_NEAR(images[0].y, 400.0f + 40.0f, 1e-3); // 30000 stands at 0 degrees: straight down
-    EXPECT_EQ(images[1].name, L"ui/aoe_01");
-    EXPECT_EQ(images[2].name, L"ui/dazed_01");
-    float s = 180.0f / 3.0f;
-    float b = (270.0f + s) * 3.14f / 180.0f;
+    EXPECT_NEAR(images[0].y, menu.centreY + menu.radius * 0.5f, 1e-3); // at 0 degrees: straight down
+    EXPECT_EQ(images[1].name, abilities[0]);
+    const float b = (270.0f + 180.0f / static_cast<float>(abilities.size() + 1)) * 3.14f / 180.0f;
     EXPECT_NEAR(images[1].x, images[0].x + std::sin(b) * 35.0f, 1e-3);
     EXPECT_NEAR(images[1].y, images[0].y + std::cos(b) * 35.0f, 1e-3);
-}
 
-TEST_F(Menu, HoveringTheSaleShowsThePlainRangeImage)
-{
-    TDMap& m = begin();
-    ASSERT_NE(m.buildTower(0, 100), nullptr);
-    TDContextMenu& menu = openOn(0);
-    menu.update(0.25f);
-    ASSERT_EQ(menu.items[0]->id, 0);
-    i32 x = 0, y = 0;
-    entryPoint(menu, *menu.items[0], x, y, 0.0f);
-    menu.hoveredId = menu.itemAt(static_cast<float>(x), static_cast<float>(y));
-    EXPECT_EQ(menu.hoveredId, 0);
-    RecordingUiPainter painter;
-    menu.draw(painter);
-    ASSERT_FALSE(painter.calls.empty());
+    // A tower's menu with the pointer on the sale.
+    map->mContextMenu.reset();
+    ASSERT_NE(map->buildTower(2, 30000), nullptr);
+    TDContextMenu* tower = openOn(2);
+    ASSERT_NE(tower, nullptr);
+    ASSERT_EQ(tower->items[0]->id, 0);
+    const float a = tower->items[0]->angle * 3.14f / 180.0f;
+    const float r = tower->radius * (tower->isNearEdge() ? 1.3f : 1.0f);
+    tower->hoveredId = tower->itemAt(tower->centreX + std::sin(a) * r, tower->centreY + std::cos(a) * r);
+    EXPECT_EQ(tower->hoveredId, 0);
+    painter.calls.clear();
+    tower->draw(painter);
+    ASSERT_GE(painter.calls.size(), 2u);
     EXPECT_EQ(painter.calls[0].name, L"ui/radius");
     EXPECT_EQ(painter.calls[0].scale, 1.0f);
     EXPECT_EQ(painter.calls[1].what, L"tower"); // drawn again above the battle
     EXPECT_EQ(painter.of(L"line").size(), 0u);
 }
-
 } // namespace

@@ -1,13 +1,16 @@
-// A battle canvas that records what is drawn, named textures from a fake loader, and sheets of
-// named pictures without pixels: the battle's drawing seen headless.
+// A battle canvas and an interface painter that record what is drawn, named textures from a fake
+// loader, and sheets of named pictures without pixels: the battle's drawing seen headless.
 #pragma once
 
 #include "Source/TD/Sprites/TDImageSheet.h"
 #include "Source/TD/Sprites/TDTexture.h"
 #include "Source/TD/Draw/TDBattleCanvas.h"
+#include "Source/TD/Draw/TDUiPainter.h"
 #include "Source/TD/Units/TDParticle.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -181,4 +184,51 @@ inline std::shared_ptr<TDImageSheet> makeSheet(const std::wstring& path,
     }
     return sheet;
 }
+// The interface painter's calls, for the ring menu and the spell buttons.
+struct UiCall
+{
+    std::wstring what; // "image", "text", "line", "rect", "spell", "tower", "font", "emitter"
+    std::wstring name;
+    float x = 0.0f, y = 0.0f, a = 0.0f, b = 0.0f, scale = 0.0f; // a, b: a line's end, a rect's size
+    TDColor color;
+    const TDImage* image = nullptr;
+};
+
+struct RecordingUiPainter : TDUiPainter
+{
+    std::vector<UiCall> calls;
+    void add(const wchar_t* what, const std::wstring& name = L"", float x = 0, float y = 0, float a = 0, float b = 0,
+             float scale = 0, const TDColor& c = {}, const TDImage* image = nullptr)
+    {
+        calls.push_back(UiCall{what, name, x, y, a, b, scale, c, image});
+    }
+    void drawUiImage(const std::wstring& name, float x, float y, float scale, const TDColor& c) override
+    {
+        add(L"image", name, x, y, 0.0f, 0.0f, scale, c);
+    }
+    void drawImage(const TDImage* image, float x, float y, float scale) override
+    {
+        add(L"spell", L"", x, y, 0.0f, 0.0f, scale, TDColor(), image);
+    }
+    void drawImageToRect(const TDImage* image, float w, float h, float x, float y, float scale) override
+    {
+        add(L"rect", L"", x, y, w, h, scale, TDColor(), image);
+    }
+    void drawLine(float x1, float y1, float x2, float y2, const TDColor& c) override { add(L"line", L"", x1, y1, x2, y2, 0.0f, c); }
+    void drawText(const std::wstring& text, float x, float y, const TDColor& c) override { add(L"text", text, x, y, 0, 0, 0, c); }
+    bool setFont(const std::wstring& name) override
+    {
+        add(L"font", name);
+        return true;
+    }
+    void drawEmitter(const TDEmitter&) override { add(L"emitter"); }
+    void drawTower(const TDTower&) override { add(L"tower"); }
+    std::vector<UiCall> of(const std::wstring& what) const
+    {
+        std::vector<UiCall> out;
+        std::copy_if(calls.begin(), calls.end(), std::back_inserter(out), [&](const UiCall& c) { return c.what == what; });
+        return out;
+    }
+};
+
 } // namespace tdtest

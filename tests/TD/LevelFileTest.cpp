@@ -1,9 +1,11 @@
+// Level files read into a battle, restarts with their music and bonuses, and the scenery built from them.
 #include "BattleFixture.h"
 #include "Source/TD/Units/TDEffectTimer.h"
 #include "support/TempDir.h"
 
 #include <tinyxml2.h>
 
+using tdtest::BattleFixture;
 using tdtest::MapFixture;
 
 namespace
@@ -92,6 +94,18 @@ TEST_F(MapFixture, BrokenLevelFailsAndStartsNoBattle)
     EXPECT_EQ(m.loadLevel(), QL_FAIL);
     EXPECT_EQ(m.parseLevelText("<notmap/>", L"y"), QL_FAIL);
     EXPECT_EQ(tutorial.events, (std::vector<std::wstring>{L"level_1_1_start"}));
+}
+
+TEST_F(BattleFixture, RestartPlaysTheEpisodesMusic)
+{
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"1\"/></wave>");
+    for (auto [episode, track] : {std::pair{6, L"td/data/music/ingame7.ogg"}, {7, L"td/data/music/ingame1.ogg"},
+                                  {-1, L"td/data/music/ingame1.ogg"}})
+    {
+        m.mEpisode = episode;
+        ASSERT_EQ(m.restart(), QL_OK);
+        EXPECT_EQ(sounds.music.back(), track) << episode;
+    }
 }
 
 TEST_F(MapFixture, RestartAppliesHealthAndBudgetBonuses)

@@ -1,14 +1,10 @@
-// Whole battles on the demo levels: lost without towers, won with a scripted defence, and the
-// same seed giving the same battle bit for bit.
+// Whole battles on the demo data and the test sheets: the same seed gives the same battle bit for
+// bit. The demo levels' battles lost and won are played in BattleInGameTest.
 #include "BattleFixture.h"
 
-#include "Source/TD/Sprites/TDPsdSheet.h"
-#include "Source/TD/Sprites/TDResources.h"
-#include "Source/TD/Draw/TDSpriteTableMetrics.h"
 #include "Source/TD/Data/TDText.h"
 
 #include <cstring>
-#include <filesystem>
 
 namespace
 {
@@ -22,12 +18,7 @@ struct Build
 struct Outcome
 {
     i32 screen = 0;
-    float health = 0.0f;
-    i32 through = 0;
     i32 kills = 0;
-    i32 coins = 0;
-    i32 stars = 0;
-    i32 built = 0;
     float seconds = 0.0f;
     std::vector<u64> hashes; // battle state once per second of game time
 };
@@ -71,12 +62,9 @@ struct DemoBattle : tdtest::BattleFixture
         TDFileSource::setCurrent(folder.get());
     }
 
-    // With demoSprites, the frame counts come from the committed sprite PSDs.
-    Outcome play(i32 episode, i32 level, const std::vector<Build>& script, u32 seed = 77, float limit = 900.0f,
-                 TDSpriteMetrics* demoSprites = nullptr)
+    Outcome play(i32 episode, i32 level, const std::vector<Build>& script, u32 seed, float limit = 900.0f)
     {
         math::SetRandomSeed(seed);
-        services.sprites = demoSprites ? demoSprites : &sprites;
         map = std::make_unique<TDMap>(services, profiles);
         map->mMode = 1;
         map->mEpisode = episode;
@@ -94,7 +82,7 @@ struct DemoBattle : tdtest::BattleFixture
         while (map->mScreen == 0 && out.seconds < limit)
         {
             for (; next < script.size() && script[next].at <= out.seconds; ++next)
-                out.built += map->buildTower(script[next].spot, script[next].tower) != nullptr;
+                map->buildTower(script[next].spot, script[next].tower);
             map->update(dt);
             ++frames;
             out.seconds = static_cast<float>(frames) * dt;
@@ -105,71 +93,11 @@ struct DemoBattle : tdtest::BattleFixture
             }
         }
         out.screen = map->mScreen;
-        out.health = map->mHealth;
-        out.through = map->mStats.mUnitsThrough;
         out.kills = map->mStats.mKillScore;
-        out.coins = map->mStats.mCoins;
-        out.stars = map->resultStars();
         return out;
     }
 };
 } // namespace
-
-// Two darts on the spots beside the first bends of "The Ford", built before the first wave.
-const std::vector<Build> kFordDefence = {{0, 1, 10000}, {0, 4, 10000}};
-
-TEST_F(DemoBattle, WithoutTowersTheFordIsLostUnitByUnit)
-{
-    Outcome o = play(0, 0, {});
-    EXPECT_EQ(o.screen, 2);
-    EXPECT_EQ(o.health, 0.0f);
-    // 25 health, every unit of the level has strength 1.
-    EXPECT_EQ(o.through, 25);
-    EXPECT_EQ(o.kills, 0);
-    EXPECT_EQ(o.coins, 220);
-    EXPECT_EQ(map->mStats.mDamageTaken, 25);
-    EXPECT_EQ(map->mResultAction, 1);
-    EXPECT_EQ(map->mSpeed, 0.0f);
-    EXPECT_EQ(hud.results, 1);
-}
-
-TEST_F(DemoBattle, TwoDartsHoldTheFordWithThreeStars)
-{
-    Outcome o = play(0, 0, kFordDefence);
-    EXPECT_EQ(o.screen, 1);
-    EXPECT_EQ(o.built, 2);
-    EXPECT_EQ(o.through, 0);
-    EXPECT_EQ(o.stars, 3);
-    // 30 units worth 4 coins each.
-    EXPECT_EQ(o.kills, 120);
-    // Budget less two darts, the bounties, the four wipe awards and the combos.
-    EXPECT_EQ(o.coins, 220 - 140 + 120 + (10 + 15 + 20 + 40) + map->mStats.mComboBonus);
-    EXPECT_GT(map->mStats.mComboBonus, 0);
-    EXPECT_EQ(tutorial.count(L"wave_vanish_4"), 1u);
-}
-
-TEST_F(DemoBattle, TheFordIsHeldWithTheTimingOfTheDemoSprites)
-{
-    // Towers wait for their "blast" frames and units play their "death" frames before they go.
-    std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(QL_CONTENT_DIR);
-    TDResources* resources = TDResources::Instance();
-    resources->setSheetOpener(
-        [](const std::wstring& path, bool keep) { return TDPsdSheet::open(path, keep); });
-    for (const std::wstring& path : TDResources::battleSheets())
-        resources->loadContainer(path);
-    TDSpriteTable table(*resources);
-    TDSpriteTableMetrics metrics(table, *resources); // filled whenever the sheets are read
-    // A third dart once the coins allow: the firing animations slow every tower down.
-    Outcome o = play(0, 0, {{0, 1, 10000}, {0, 4, 10000}, {30, 6, 10000}}, 77, 900.0f, &metrics);
-    std::filesystem::current_path(previous);
-    EXPECT_GT(table.frameCount(1, "walk"), 0);
-    EXPECT_GT(table.frameCount(10000, "blast") + table.frameCount(10000, ""), 0);
-    EXPECT_EQ(o.screen, 1);
-    EXPECT_EQ(o.kills, 120);
-    EXPECT_EQ(o.stars, 3);
-    map.reset();
-}
 
 TEST_F(DemoBattle, SameSeedSameBattleBitForBit)
 {

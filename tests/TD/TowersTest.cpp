@@ -1,10 +1,13 @@
-// Towers: income, aiming and targeting, turning, firing, blocking, upgrades, sheet reloads, the
-// shell thrower, the teleport beam and frames.
+// Towers: income, aiming and targeting, turning, firing, blocking, upgrades and tier steps, sheet
+// reloads, the shell thrower, the teleport beam and frames.
 #include "BattleFixture.h"
 
+#include "Source/TD/Battle/TDContextMenu.h"
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Units/TDSpriteEffect.h"
 #include "Source/TD/Level/TDWaveEntry.h"
+
+#include <cmath>
 
 using tdtest::BattleFixture;
 using tdtest::place;
@@ -13,6 +16,25 @@ namespace
 {
 const char* kThreeBrutes = "<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/></wave>"
                            "<wave spawn=\"1\"><e id=\"1\"/></wave>";
+
+// Opens the spot's menu at (x, y), lets it grow in and presses its entry with that id.
+void pressEntry(BattleFixture& f, i32 x, i32 y, i32 id)
+{
+    f.map->mContextMenu.reset();
+    f.map->onPointerUp(x, y);
+    f.run(0.25f);
+    const TDContextMenu& menu = *f.map->mContextMenu;
+    for (const auto& item : menu.items)
+        if (item->id == id)
+        {
+            const float a = item->angle * 3.14f / 180.0f;
+            const float r = menu.radius * (menu.isNearEdge() ? 1.3f : 1.0f) + 25.0f;
+            f.map->onPointerDown(static_cast<i32>(menu.centreX + std::sin(a) * r),
+                                 static_cast<i32>(menu.centreY + std::cos(a) * r));
+            return;
+        }
+    ADD_FAILURE() << "no entry " << id;
+}
 } // namespace
 
 TEST_F(BattleFixture, TowerWithoutStrengthNeverAimsButLooksAroundAndPaysIncome)
@@ -200,6 +222,44 @@ TEST_F(BattleFixture, UpgradeNeedsTheCoinsAndShowsWhatChanged)
     const_cast<TDPrototype*>(other->currentProto(1))->cooldown = 0.0f;
     ASSERT_TRUE(other->upgrade(1, 10.0f));
     EXPECT_EQ(m.mIndicators.items.back()->mText, L"Damage %s +100");
+}
+
+TEST_F(BattleFixture, TierStepsLastThroughTheFramesUntilTheNextFullUpgrade)
+{
+    files.put(L"td/towers_sheet.csv", "id;parent;type;levelid;require;cost;tierCost;tierUpdates;tierK;strength;cooldown;r;"
+                                      "speed;ammoid;fps\n"
+                                      "100;-1;1;0;-1;50;30;2;0,5;10;1;200;400;2001;10\n"
+                                      "101;100;1;1;0;40;0;0;0;10;1;240;400;2001;10\n");
+    TDMap& m = start("<wave spawn=\"1\" timeout=\"600\"><e id=\"1\"/></wave>");
+    TDTower* tower = m.buildTower(0, 100);
+    ASSERT_NE(tower, nullptr);
+    const float plainRange = tower->range();
+    m.onPointerUp(250, 160);
+    ASSERT_NE(m.mContextMenu, nullptr);
+    EXPECT_EQ(m.mContextMenu->kind, TDContextMenu::kTowerTier) << "the step is offered before the upgrades";
+    EXPECT_EQ(m.mContextMenu->items.size(), 2u);
+    const i32 coins = m.mStats.mCoins;
+    pressEntry(*this, 250, 160, 1);
+    EXPECT_EQ(m.mStats.mCoins, coins - 30);
+    run(1.0f); // the battle resets every tower's additions each frame
+    EXPECT_FLOAT_EQ(tower->mBonus.strength, 0.5f * 10.0f + 10.0f);
+    EXPECT_FLOAT_EQ(tower->range(), plainRange + 0.5f * 200.0f);
+    pressEntry(*this, 250, 160, 1);
+    run(1.0f);
+    EXPECT_EQ(tower->mTierCount, 2);
+    EXPECT_FLOAT_EQ(tower->mBonus.strength, 2.0f * 0.5f * 10.0f + 10.0f);
+    EXPECT_FLOAT_EQ(tower->range(), plainRange + 0.5f * 200.0f + 2.0f * 0.5f * 200.0f);
+
+    // The full upgrade starts the new tier without the old tier's steps.
+    m.mContextMenu.reset();
+    m.onPointerUp(250, 160);
+    EXPECT_EQ(m.mContextMenu->kind, TDContextMenu::kTowerUpgrades);
+    pressEntry(*this, 250, 160, 1);
+    run(0.5f);
+    EXPECT_EQ(tower->mLevel, 1);
+    EXPECT_EQ(tower->mTierCount, 0);
+    EXPECT_FLOAT_EQ(tower->mBonus.strength, 0.0f);
+    EXPECT_FLOAT_EQ(tower->range(), 240.0f);
 }
 
 TEST_F(BattleFixture, ReloadingTheSheetsUnderLiveObjectsKeepsThemValid)

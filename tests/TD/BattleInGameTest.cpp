@@ -1,0 +1,424 @@
+// The battle of the first demo level played by clicks in the running game: the ring menu's
+// building, upgrading, selling and spot buying, the menu dropped by another screen, gems, spells,
+// speed and the early wave under the tutorial's blocks, the control buttons' glow, the level's
+// end with its stars, gems, result window and the shop's way on, restarts and level openings, and
+// the first level lost without towers and held by three darts.
+#include "InGame.h"
+
+#include "Source/TD/Battle/TDDrops.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Data/TDProgress.h"
+#include "Source/TD/Draw/HUDSpellButton.h"
+#include "Source/TD/Shell/HUD.h"
+#include "Source/TD/Shell/HUDIngameMenu.h"
+#include "Source/TD/Shell/HUDLevelResultWindow.h"
+#include "Source/TD/Shell/HUDShopWindow.h"
+#include "Source/TD/Shell/HUDUnlockMessage.h"
+#include "Source/TD/Units/TDIndicator.h"
+#include "Source/TD/Units/TDParticle.h"
+#include "Source/TD/Units/TDTower.h"
+#include "Source/TD/Units/TDUnit.h"
+
+using namespace tdtest;
+
+namespace
+{
+TEST_F(InGame, TheRingBuildsUpgradesAndSellsForHalfOfEveryTierPaid)
+{
+    // A press beside every entry (on the spot itself) only closes the menu.
+    ASSERT_NE(openOn(0), nullptr);
+    clickSpot(0);
+    EXPECT_EQ(map->mContextMenu->state, TDContextMenu::kClosing);
+    ASSERT_TRUE(game.runUntil([&] { return !map->mContextMenu; }, 1.0f));
+
+    // A price with a fraction: the coins for its whole part are one short.
+    map->mPrototypes.findById(10000)->cost += 0.5f;
+    map->mStats.mCoins = cost(10000);
+    TDContextMenu* menu = openOn(0);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->kind, TDContextMenu::kBuild);
+    // The pointer over an entry hovers the entry a press there hits.
+    float x = 0.0f, y = 0.0f;
+    ASSERT_TRUE(entryPoint(10000, x, y));
+    game.moveTo(x, y);
+    EXPECT_EQ(menu->hoveredId, 10000);
+    ASSERT_TRUE(clickEntry(10000));
+    EXPECT_TRUE(map->mTowers.empty()) << "short of the fraction";
+    EXPECT_EQ(map->mContextMenu->state, TDContextMenu::kOpen);
+
+    map->mStats.mCoins = 1000;
+    ASSERT_TRUE(clickEntry(10000));
+    ASSERT_EQ(map->mTowers.size(), 1u);
+    TDTower* tower = map->mTowers[0];
+    EXPECT_EQ(tower->baseId(), 10000);
+    EXPECT_EQ(map->mStats.mCoins, 1000 - cost(10000));
+    EXPECT_EQ(map->mContextMenu->state, TDContextMenu::kClosing);
+    ASSERT_TRUE(game.runUntil([&] { return !map->mContextMenu; }, 1.0f)) << "a closed menu is dropped";
+
+    menu = openOn(0);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->kind, TDContextMenu::kTowerUpgrades);
+    EXPECT_EQ(menu->tower, tower);
+    ASSERT_TRUE(clickEntry(1));
+    EXPECT_EQ(tower->mLevel, 1);
+    ASSERT_NE(tower->currentProto(), nullptr);
+    const i32 upgrade = static_cast<i32>(tower->currentProto()->cost);
+    EXPECT_EQ(map->mStats.mCoins, 1000 - cost(10000) - upgrade);
+    ASSERT_TRUE(game.runUntil([&] { return !map->mContextMenu; }, 1.0f));
+
+    ASSERT_NE(openOn(0), nullptr);
+    ASSERT_TRUE(clickEntry(0));
+    EXPECT_TRUE(map->mTowers.empty());
+    EXPECT_FALSE(spot(0).hasTower);
+    EXPECT_EQ(map->mStats.mCoins, 1000 - (cost(10000) + upgrade) / 2);
+    game.run(15); // the closing menu outlives its tower safely
+    EXPECT_EQ(map->mContextMenu, nullptr);
+}
+
+TEST_F(InGame, AnotherScreenOrTheTowerTakenAwayDropsTheMenu)
+{
+    ASSERT_NE(openOn(0), nullptr);
+    ASSERT_TRUE(game.click(L"options_btn"));
+    ASSERT_TRUE(game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f));
+    EXPECT_EQ(map->mContextMenu, nullptr);
+    ASSERT_TRUE(game.click(L"resume"));
+    ASSERT_TRUE(game.click(L"play_btn"));
+
+    TDTower* tower = map->buildTower(0, 10000);
+    ASSERT_NE(tower, nullptr);
+    ASSERT_NE(openOn(0), nullptr);
+    map->removeTower(tower);
+    EXPECT_EQ(map->mContextMenu, nullptr);
+}
+
+TEST_F(InGame, ALockedSpotIsBoughtOnceAndOnlyWithTheGemsItAsks)
+{
+    size_t locked = 0;
+    while (locked < map->mScenery->spotFrames.size() && (!spot(locked).spot || spot(locked).spot->open))
+        ++locked;
+    ASSERT_LT(locked, map->mScenery->spotFrames.size());
+    const TDBuildSpot& price = *spot(locked).spot;
+    map->mStats.mCoins = 1000;
+    for (i32 gems : {price.costReal - 1, price.costReal + 5})
+    {
+        map->mStats.mGems = gems;
+        TDContextMenu* menu = openOn(locked);
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->kind, TDContextMenu::kBuySpot);
+        ASSERT_TRUE(clickEntry(1));
+        ASSERT_TRUE(game.runUntil([&] { return !map->mContextMenu; }, 1.0f));
+    }
+    EXPECT_EQ(map->mStats.mCoins, 1000 - price.costGold) << "charged once";
+    EXPECT_EQ(map->mProgress->getGems(), 5);
+    ASSERT_NE(openOn(locked), nullptr);
+    EXPECT_EQ(map->mContextMenu->kind, TDContextMenu::kBuild) << "now a build spot";
+}
+
+TEST_F(InGame, AResultIsStoredOnceAndABetterOnePaysOnlyTheStarsItAdds)
+{
+    // The other two levels of the episode have a star: the first three-star window pays the
+    // episode's bonus too.
+    map->mMode = 1; // the episode's bonus counts the normal difficulty's stars
+    TDLevelResult one;
+    one.stars = 1;
+    map->mProgress->saveLevelResult(0, 1, 1, one);
+    map->mProgress->saveLevelResult(0, 2, 1, one);
+    struct Play
+    {
+        float health; // of the maximum
+        i32 stars, reward, stored;
+    };
+    for (const Play& play : {Play{0.1f, 1, 3, 1}, Play{1.0f, 3, 13 - 3 + 100, 3}, Play{0.1f, 1, 0, 3}})
+    {
+        SCOPED_TRACE(play.health);
+        ASSERT_EQ(map->restart(), QL_OK);
+        ASSERT_TRUE(game.closeUnlockMessages());
+        const i32 gems = map->mStats.mGems;
+        map->mHealth = map->mMaxHealth * play.health;
+        map->showVictory();
+        map->showVictory();
+        map->showDefeat();
+        game.run(2);
+        EXPECT_EQ(map->mScreen, kScreenWon);
+        EXPECT_EQ(map->mLevelOutcome.stars, play.stars);
+        EXPECT_EQ(map->mLevelOutcome.reward, play.reward);
+        EXPECT_EQ(map->mStats.mGems, gems + play.reward);
+        EXPECT_EQ(map->mProgress->getGems(), gems + play.reward);
+        EXPECT_EQ(map->mProgress->getLevelResult(0, 0, 1).stars, play.stored);
+        size_t windows = 0;
+        for (HUDWindow* window : game.windows())
+            windows += dynamic_cast<HUDLevelResultWindow*>(window) != nullptr;
+        EXPECT_EQ(windows, 1u);
+        EXPECT_EQ(GameHarness::text(game.top(), L"levelResult"), GameHarness::localized(L"game_win"));
+    }
+}
+
+TEST_F(InGame, TheDefeatWindowNamesTheLevelAndItsDifficulty)
+{
+    map->mMode = 1; // the level select's normal difficulty
+        map->showDefeat();
+    game.run(2);
+    HUDWindow* window = game.top<HUDLevelResultWindow>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(GameHarness::text(window, L"levelResult"), GameHarness::localized(L"game_lose"));
+    EXPECT_EQ(GameHarness::text(window, L"gameName"), GameHarness::localized(L"diff_normal"));
+    EXPECT_EQ(GameHarness::text(window, L"levelName"), GameHarness::localized(L"episode0") + L" 1 - 1");
+    EXPECT_EQ(map->mResultAction, 1);
+
+    // A hardcore victory names the hardcore episode.
+    ASSERT_EQ(map->restart(), QL_OK);
+    ASSERT_TRUE(game.closeUnlockMessages());
+    map->mMode = 3;
+    map->showVictory();
+    game.run(2);
+    window = game.top<HUDLevelResultWindow>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(GameHarness::text(window, L"levelName"), GameHarness::localized(L"episodeHardcore0") + L" 1 - 1");
+    EXPECT_EQ(GameHarness::text(window, L"gameName"), L"");
+    EXPECT_EQ(map->mResultAction, 2);
+}
+
+TEST_F(InGame, MenusOpenOnlyOnTheTutorialSpotWhileOneIsSetAndAnotherSpotOnlyDropsTheOpenOne)
+{
+    map->mTutorialSpot = 1;
+    EXPECT_EQ(openOn(0), nullptr);
+    map->mTutorialSpot = -1;
+    ASSERT_NE(openOn(0), nullptr);
+    clickSpot(6);
+    ASSERT_TRUE(game.runUntil([&] { return !map->mContextMenu; }, 1.0f));
+    ASSERT_NE(openOn(6), nullptr);
+    EXPECT_EQ(map->mContextMenu->spot, &spot(6));
+    // A tower's menu is centred on the tower.
+    map->mContextMenu.reset();
+    TDTower* tower = map->buildTower(4, 10000);
+    ASSERT_NE(tower, nullptr);
+    ASSERT_NE(openOn(4), nullptr);
+    EXPECT_EQ(map->mContextMenu->tower, tower);
+    EXPECT_EQ(map->mContextMenu->centreX, tower->mX);
+}
+
+TEST_F(InGame, ASpellCastOverAGemLeavesItAndTheTutorialsBlocksHoldSpellsAndSpeed)
+{
+    // A gem dropped by a unit: a cast over it leaves it lying, the next click picks it once.
+    game.run(1);
+    TDUnit stand(*map, map->mWaves.mWaves[0]->mEntries[0]);
+    stand.mPos[0] = stand.mDrawPos[0] = 400.0f;
+    stand.mPos[1] = stand.mDrawPos[1] = 300.0f;
+    auto* gem = new TDCrystallSpecial(*map, stand);
+    gem->mState = 1;
+    map->mDrops.push_back(gem);
+    game.run(30); // landed
+    const float x = gem->mX, y = gem->mY;
+    const i32 gems = map->mStats.mGems;
+    ASSERT_TRUE(game.click(L"spell0"));
+    clickField(x, y);
+    EXPECT_EQ(map->mSelectedSpell, -1);
+    EXPECT_EQ(game.hud().spellButton(0)->mUsed, 1) << "cast";
+    EXPECT_EQ(gem->mState, 1) << "the cast leaves the gem lying";
+    clickField(x, y);
+    EXPECT_EQ(gem->mState, 2);
+    clickField(x, y); // flying: not found again
+    EXPECT_EQ(map->mStats.mGems, gems + 1);
+
+    // A blocked interface chooses no spell; the tutorial's first block leaves only play.
+    for (i32 block : {1, 2})
+    {
+        ASSERT_TRUE(game.click(L"pause_btn"));
+        game.hud().mUIBlock = block;
+        ASSERT_TRUE(game.click(L"spell1"));
+        EXPECT_EQ(map->mSelectedSpell, -1);
+        ASSERT_TRUE(game.click(L"speed_btn"));
+        EXPECT_EQ(map->mSpeed, 0.0f);
+        ASSERT_TRUE(game.click(L"play_btn"));
+        EXPECT_EQ(map->mSpeed, block == 1 ? 1.0f : 0.0f);
+        game.hud().mUIBlock = 0;
+    }
+    ASSERT_TRUE(game.click(L"play_btn"));
+
+    // The third level has the tower spell: nothing without a tower, cast at once with one.
+    map->mLevel = 2;
+    ASSERT_EQ(map->loadLevel(), QL_OK);
+    ASSERT_TRUE(game.closeUnlockMessages());
+    ASSERT_TRUE(game.click(L"spell4"));
+    EXPECT_EQ(game.hud().spellButton(4)->mUsed, 0);
+    ASSERT_NE(map->buildTower(0, 10000), nullptr);
+    ASSERT_TRUE(game.click(L"spell4"));
+    EXPECT_EQ(game.hud().spellButton(4)->mUsed, 1);
+    EXPECT_EQ(map->mSelectedSpell, -1);
+}
+
+TEST_F(InGame, TheShopFromTheResultRestartsALostLevelOrGoesOnAfterAVictory)
+{
+    for (bool won : {false, true})
+    {
+        SCOPED_TRACE(won);
+        map->mStats.mCoins = 3;
+        won ? map->showVictory() : map->showDefeat();
+        ASSERT_TRUE(game.runUntil([&] { return game.click(L"done") && game.screen() == 8; }, 10.0f));
+        auto* shop = game.top<HUDShopWindow>();
+        ASSERT_NE(shop, nullptr);
+        EXPECT_EQ(shop->origin, 1) << "opened after the level";
+        EXPECT_EQ(map->mShopReturnTarget, L"game");
+        ASSERT_TRUE(game.click(L"return_ac"));
+        ASSERT_TRUE(game.closeUnlockMessages());
+        EXPECT_EQ(map->mLevel, won ? 1 : 0);
+        EXPECT_EQ(map->mStats.mCoins, map->mStats.mStartCoins) << "the level starts again";
+    }
+}
+
+TEST_F(InGame, CallingAWaveEarlyPaysForTheTimeLeftUnlessTheTutorialHoldsItAndPicksTheUnitPressed)
+{
+    ASSERT_FALSE(map->mNextWave.buttons.empty());
+    const auto button = map->mNextWave.buttons.front();
+    EXPECT_TRUE(map->isOnNextWaveButton(button.x + 1.0f, button.y + 1.0f));
+    EXPECT_FALSE(map->isOnNextWaveButton(button.x, button.y + 1.0f)) << "strictly inside";
+    const float x = button.x + button.width / 2.0f, y = button.y + button.height / 2.0f;
+    map->mNextWave.firstSpawnTime = map->mWaves.mClock + 7.6f;
+    map->mNextWave.lead = 0.0f;
+    const i32 coins = map->mStats.mCoins;
+    for (i32 block : {1, 2})
+    {
+        game.hud().mUIBlock = block;
+        game.tap(x, y);
+        EXPECT_EQ(map->mStats.mCoins, coins);
+        EXPECT_FALSE(map->mNextWave.buttons.empty());
+    }
+    game.hud().mUIBlock = 3; // the wave step of the tutorial
+    game.tap(x, y);
+    EXPECT_EQ(map->mStats.mCoins, coins + 15);
+    ASSERT_FALSE(map->mIndicators.items.empty());
+    EXPECT_EQ(map->mIndicators.items.back()->mText, L"+15");
+    EXPECT_TRUE(map->mNextWave.buttons.empty());
+    game.hud().mUIBlock = 0;
+
+    // A press on a unit picks it; a press beside every unit keeps the pick.
+    ASSERT_TRUE(game.runUntil([&] { return !map->mWaves.mUnits.empty(); }, 10.0f));
+    TDUnit* unit = map->mWaves.mUnits.front();
+    game.tap(unit->mPos[0] * map->mScale + map->mOffsetX, unit->mPos[1] * map->mScale + map->mOffsetY);
+    EXPECT_EQ(map->mHovered, unit);
+    game.tap(600.0f, 20.0f);
+    EXPECT_EQ(map->mHovered, unit);
+}
+
+TEST_F(InGame, TheGlowSitsOnTheLitControlButtonAndHidesWithoutOne)
+{
+    // The glow's own emitter only tells where it is put.
+    struct Glow : TDEmitter
+    {
+        float x = 0.0f, y = 0.0f;
+        void setState(i32) override {}
+        i32 state() const override { return 1; }
+        void setPosition(float px, float py) override
+        {
+            x = px;
+            y = py;
+        }
+        void update(double) override {}
+        void setLoopMode(i32) override {}
+    };
+    auto owned = std::make_unique<Glow>();
+    Glow& glow = *owned;
+    map->mActiveButtonEmitter = std::move(owned);
+    ASSERT_TRUE(game.click(L"speed_btn"));
+    EXPECT_TRUE(map->mActiveButtonPlaced);
+    float x = 0.0f, y = 0.0f;
+    ASSERT_TRUE(game.buttonCentre(L"speed_btn_ac", x, y));
+    EXPECT_NEAR(glow.x, x, 1.0f) << "on the lit speed button";
+    EXPECT_NEAR(glow.y, y, 1.0f);
+
+    map->mSpeed = 0.5f;
+    map->updateControlButtons();
+    EXPECT_FALSE(map->mActiveButtonPlaced) << "no button to sit on";
+    // A layout without the active button leaves the glow hidden too.
+    game.hud().mButtons.remove(game.hud().findButton(L"play_btn_ac"));
+    map->mSpeed = 1.0f;
+    map->updateControlButtons();
+    EXPECT_FALSE(map->mActiveButtonPlaced);
+}
+
+TEST_F(InGame, ARestartKeepsTheGemTotalAndEndsScreensPausesSpellsAndSpeedUps)
+{
+    map->mStats.addGems(4);
+    map->mStats.addKill(10, 0, 0);
+    const i32 total = map->mStats.mGems;
+    ASSERT_NE(map->buildTower(0, 10000), nullptr);
+    ASSERT_TRUE(game.click(L"speed_btn"));
+    ASSERT_TRUE(game.click(L"spell0"));
+    ASSERT_TRUE(game.click(L"options_btn"));
+    ASSERT_TRUE(game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f));
+    ASSERT_EQ(map->restart(), QL_OK);
+    ASSERT_TRUE(game.closeUnlockMessages());
+    EXPECT_EQ(map->mStats.mGems, total);
+    EXPECT_EQ(map->mStats.mGemsWon, 0);
+    EXPECT_EQ(map->mStats.mKillScore, 0);
+    EXPECT_EQ(map->mStats.mCoins, map->mStats.mStartCoins);
+    EXPECT_TRUE(map->mTowers.empty());
+    EXPECT_EQ(map->mSpeed, 1.0f);
+    EXPECT_EQ(map->mSelectedSpell, -1);
+    EXPECT_EQ(game.find<HUDIngameMenu>(), nullptr);
+    EXPECT_TRUE(game.hud().findButton(L"play_btn_ac")->mVisible);
+}
+
+TEST_F(InGame, ALevelOpensOnItsUnlockMessageOrElseOnItsBanner)
+{
+    i32 banners = 0;
+    game.hud().mOnBanner = [&banners](HUDWindow* banner) {
+        ++banners;
+        delete banner;
+    };
+    map->mLevel = 1;
+    ASSERT_EQ(map->loadLevel(), QL_OK);
+    EXPECT_EQ(map->mScreen, kScreenUnlockMessage);
+    EXPECT_EQ(banners, 0);
+    ASSERT_TRUE(game.closeUnlockMessages());
+    EXPECT_EQ(banners, 1) << "the banner follows the message";
+    // Nothing new at the level: the banner at once.
+    map->mUnlocks = TDUnlocks();
+    map->mUnlocks.readText("0;0;10000\n");
+    ASSERT_EQ(map->loadLevel(), QL_OK);
+    EXPECT_EQ(map->mScreen, kScreenBattle);
+    EXPECT_EQ(banners, 2);
+}
+
+// Whole battles on "The Ford" at the normal difficulty, frames of 1/60 s.
+TEST_F(InGame, WithoutTowersTheFordIsLostUnitByUnit)
+{
+    map->mMode = 1;
+    ASSERT_EQ(map->restart(), QL_OK);
+    ASSERT_TRUE(game.closeUnlockMessages());
+    ASSERT_TRUE(game.runUntil([&] { return map->mScreen != kScreenBattle; }, 900.0f, 1.0f / 60.0f));
+    EXPECT_EQ(map->mScreen, kScreenLost);
+    EXPECT_EQ(map->mHealth, 0.0f);
+    // Every unit of the level has strength 1.
+    EXPECT_EQ(static_cast<float>(map->mStats.mUnitsThrough), map->mMaxHealth);
+    EXPECT_EQ(static_cast<float>(map->mStats.mDamageTaken), map->mMaxHealth);
+    EXPECT_EQ(map->mStats.mKillScore, 0);
+    EXPECT_EQ(map->mStats.mCoins, map->mStats.mStartCoins);
+    EXPECT_EQ(map->mResultAction, 1);
+    EXPECT_EQ(map->mSpeed, 0.0f);
+    EXPECT_TRUE(game.runUntil([&] { return game.find<HUDLevelResultWindow>() != nullptr; }, 1.0f));
+}
+
+TEST_F(InGame, ThreeDartsHoldTheFordWithThreeStars)
+{
+    // Two darts beside the first bends before the first wave, a third once the coins allow; the
+    // towers wait for their firing frames and units play their deaths before they go.
+    map->mMode = 1;
+    ASSERT_EQ(map->restart(), QL_OK);
+    ASSERT_TRUE(game.closeUnlockMessages());
+    ASSERT_NE(map->buildTower(1, 10000), nullptr);
+    ASSERT_NE(map->buildTower(4, 10000), nullptr);
+    ASSERT_TRUE(game.runUntil([&] { return map->mTime >= 30.0f; }, 60.0f, 1.0f / 60.0f));
+    ASSERT_NE(map->buildTower(6, 10000), nullptr);
+    ASSERT_TRUE(game.runUntil([&] { return map->mScreen != kScreenBattle; }, 900.0f, 1.0f / 60.0f));
+    EXPECT_EQ(map->mScreen, kScreenWon);
+    EXPECT_EQ(map->mStats.mUnitsThrough, 0);
+    EXPECT_EQ(map->mLevelOutcome.stars, 3);
+    // 30 units worth 4 coins each.
+    EXPECT_EQ(map->mStats.mKillScore, 120);
+    // The budget less three darts, the bounties, the four wipe awards and the combos.
+    EXPECT_GT(map->mStats.mComboBonus, 0);
+    EXPECT_EQ(map->mStats.mCoins,
+              map->mStats.mStartCoins - 3 * cost(10000) + 120 + (10 + 15 + 20 + 40) + map->mStats.mComboBonus);
+}
+} // namespace
