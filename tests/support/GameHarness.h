@@ -146,8 +146,9 @@ public:
     HUDEpisodeSelectIOS* reachEpisodeSelect();
     // From the main menu through "play" (creating the named player when the current one has no
     // name), the episode's card and the level's plate, past the unlock message, to the running
-    // battle (screen 0). Mode 1 normal, 3 hardcore (through the hardcore button).
-    bool startLevel(i32 episode, i32 level, i32 mode = 1);
+    // battle (screen 0). The battle plays in the profile's mode (a new player's is 0, the first
+    // tab of the level selection); mode 3 enters hardcore through the hardcore button.
+    bool startLevel(i32 episode, i32 level, i32 mode = 0);
 
     // The user-data folder, the profiles file and the log as written on disk.
     std::filesystem::path userDir() const;
