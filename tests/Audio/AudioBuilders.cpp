@@ -1,8 +1,6 @@
 // Test audio: WAV files by hand, the committed Ogg tracks and a scripted frame source.
 #include "AudioBuilders.h"
 
-#include <cmath>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 

@@ -20,12 +20,7 @@ using k2::ParseSoundSheet;
 TEST(SoundSheet, RowsGiveTagFileLevelAndGroup)
 {
     // Each row as "tag|file|level|group".
-    struct Case
-    {
-        const char* sheet;
-        std::vector<std::string> rows;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
         {"buildTower;build.ogg;0.8;3;7;extra\nsimple;click;1;0\n", {"buildTower|build.ogg|0.8|3", "simple|click|1|0"}},
         {"# tag;file\n#old;gone.ogg;1;1\n  # indented;x\nkept;k.ogg\n", {"kept|k.ogg|0|0"}},
         {"  sell Tower ; sell .ogg ; 0. 5 ;\t2 \n", {"sellTower|sell.ogg|0.5|2"}},
@@ -37,16 +32,16 @@ TEST(SoundSheet, RowsGiveTagFileLevelAndGroup)
         {"\n\n  \r\n;x.ogg\n", {}},
         {"x;y.ogg\n\n\nz;w.ogg", {"x|y.ogg|0|0", "z|w.ogg|0|0"}},
     };
-    for (const Case& c : cases)
+    for (const auto& [sheet, expected] : cases)
     {
         std::vector<std::string> rows;
-        for (const auto& row : ParseSoundSheet(c.sheet))
+        for (const auto& row : ParseSoundSheet(sheet))
         {
             std::ostringstream text;
             text << row.tag << '|' << row.file << '|' << row.level << '|' << row.group;
             rows.push_back(text.str());
         }
-        EXPECT_EQ(rows, c.rows) << c.sheet;
+        EXPECT_EQ(rows, expected) << sheet;
     }
 }
 
@@ -98,7 +93,7 @@ TEST_F(SoundTagsTest, PlaysTheFirstRowOfATagThatNamesAFileAndKeepsRowsWithoutSam
     EXPECT_EQ(log.Count("Sound 'td/data/sound/nowhere.ogg' not found"), 1);
 }
 
-TEST_F(SoundTagsTest, PlayingASoundingTagRestartsItAtTheCurrentVolume)
+TEST_F(SoundTagsTest, PlayingASoundingTagRestartsItAtTheCurrentVolumeAndMusicLoops)
 {
     mDir.Write("td/sounds_sheet.csv", "hit;tone.wav\n");
     Tags().Load(L"td/sounds_sheet.csv");
@@ -117,6 +112,19 @@ TEST_F(SoundTagsTest, PlayingASoundingTagRestartsItAtTheCurrentVolume)
     mVolumes.sound = 0.25f;
     Tags().Play(L"hit");
     EXPECT_FLOAT_EQ(Render(1)[0], 0.5f);
+
+    // Music loops at the player's music volume.
+    Render(1000);
+    Tags().SetVolumeSource(&mVolumes);
+    auto track = WriteTrack("td/data/music/loop.ogg", "short770.ogg");
+    mVolumes.music = 0.5f;
+    Tags().PlayMusic(L"td/data/music/loop.ogg");
+    out = Render(static_cast<u32>(track.size()) + 1);
+    EXPECT_FLOAT_EQ(out[200], track[100] * 0.5f);
+    EXPECT_EQ(Sys().GetCurrentMusic(), "td/data/music/loop.ogg");
+    out = Render(100);
+    EXPECT_FLOAT_EQ(out[0], track[0] * 0.5f) << "started again after its end";
+    EXPECT_FLOAT_EQ(Sys().GetMusicVolume(), 0.5f);
 }
 
 TEST_F(SoundTagsTest, RowsSharingAFileShareOneSampleAndReloadingFreesUnusedOnes)
@@ -140,19 +148,6 @@ TEST_F(SoundTagsTest, RowsSharingAFileShareOneSampleAndReloadingFreesUnusedOnes)
     EXPECT_TRUE(Tags().Load(L"td/no_such_sheet.csv"));
     EXPECT_TRUE(Tags().GetEntries().empty());
     EXPECT_FALSE(Tags().Play(L"b"));
-}
-
-TEST_F(SoundTagsTest, MusicLoopsAtThePlayersMusicVolume)
-{
-    auto track = WriteTrack("td/data/music/loop.ogg", "short770.ogg");
-    mVolumes.music = 0.5f;
-    Tags().PlayMusic(L"td/data/music/loop.ogg");
-    auto out = Render(static_cast<u32>(track.size()) + 1);
-    EXPECT_FLOAT_EQ(out[200], track[100] * 0.5f);
-    EXPECT_EQ(Sys().GetCurrentMusic(), "td/data/music/loop.ogg");
-    out = Render(100);
-    EXPECT_FLOAT_EQ(out[0], track[0] * 0.5f) << "started again after its end";
-    EXPECT_FLOAT_EQ(Sys().GetMusicVolume(), 0.5f);
 }
 
 // The game's own content: every tag it plays has a sound that loads, and every track exists.

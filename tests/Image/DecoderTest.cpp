@@ -12,7 +12,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <memory>
 
 using namespace imagetest;

@@ -5,7 +5,6 @@
 
 #include <png.h>
 
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>

@@ -16,8 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 
 using namespace imagetest;

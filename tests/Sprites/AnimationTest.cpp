@@ -95,7 +95,7 @@ TEST_F(Animation, FrameFollowsTimeWrapsAfterOnePassIsDrawnAroundItsAnchorAndEmpt
     EXPECT_EQ(still.length(), 0.0f);
 }
 
-TEST_F(Animation, OneShotSpriteDiesAfterOnePassEvenWhenDelayedLongerThanItFadingOverItsLastFifthOfASecond)
+TEST_F(Animation, OneShotSpriteDiesAfterOnePassFadingAtItsEndAndADelayedOneWaitsWithoutDrawing)
 {
     TDAnimatedSprite s(L"td/spark");
     EXPECT_FLOAT_EQ(s.mAnimation->mRate, 20.0f);
@@ -140,37 +140,35 @@ TEST_F(Animation, OneShotSpriteDiesAfterOnePassEvenWhenDelayedLongerThanItFading
     ASSERT_EQ(painter.draws.size(), 1u);
     EXPECT_NEAR(painter.draws[0].color.a, 0.5f, 1e-5);
     EXPECT_EQ(painter.draws[0].color.r, 1.0f);
-}
 
-TEST_F(Animation, DelayedSpriteNeitherDrawsNorAdvancesAndALoopingOneKeepsRunning)
-{
-    TDAnimatedSprite s(L"td/spark");
-    s.mDelay = 0.5f;
-    s.mLoop = 1;
-    RecordingPainter painter;
-    s.update(0.1f);
-    s.draw(painter);
-    EXPECT_TRUE(painter.draws.empty());
-    EXPECT_EQ(s.mAnimation->mTime, 0.0f);
-    EXPECT_EQ(s.mTime, 0.0f);
-    EXPECT_FLOAT_EQ(s.mDelay, 0.4f);
-    s.update(0.35f);
-    s.draw(painter);
-    EXPECT_TRUE(painter.draws.empty());
-    EXPECT_EQ(s.mTime, 0.0f);
-    s.update(0.1f); // the delay runs out
-    EXPECT_LT(s.mDelay, 0.0f);
-    EXPECT_FLOAT_EQ(s.mAnimation->mTime, 0.1f);
-    s.draw(painter);
-    EXPECT_EQ(painter.draws.size(), 1u);
-    painter.draws.clear();
+    // A delayed sprite neither draws nor advances; a looping one keeps running.
+    TDAnimatedSprite looped(L"td/spark");
+    looped.mDelay = 0.5f;
+    looped.mLoop = 1;
+    RecordingPainter waiting;
+    looped.update(0.1f);
+    looped.draw(waiting);
+    EXPECT_TRUE(waiting.draws.empty());
+    EXPECT_EQ(looped.mAnimation->mTime, 0.0f);
+    EXPECT_EQ(looped.mTime, 0.0f);
+    EXPECT_FLOAT_EQ(looped.mDelay, 0.4f);
+    looped.update(0.35f);
+    looped.draw(waiting);
+    EXPECT_TRUE(waiting.draws.empty());
+    EXPECT_EQ(looped.mTime, 0.0f);
+    looped.update(0.1f); // the delay runs out
+    EXPECT_LT(looped.mDelay, 0.0f);
+    EXPECT_FLOAT_EQ(looped.mAnimation->mTime, 0.1f);
+    looped.draw(waiting);
+    EXPECT_EQ(waiting.draws.size(), 1u);
+    waiting.draws.clear();
     // A new sprite with no delay is not drawn before its first update either (delay 0 is not below 0).
     TDAnimatedSprite fresh(L"td/spark");
-    fresh.draw(painter);
-    EXPECT_TRUE(painter.draws.empty());
+    fresh.draw(waiting);
+    EXPECT_TRUE(waiting.draws.empty());
     fresh.update(0.01f);
-    fresh.draw(painter);
-    EXPECT_EQ(painter.draws.size(), 1u);
+    fresh.draw(waiting);
+    EXPECT_EQ(waiting.draws.size(), 1u);
     // A looping sprite goes back one pass and keeps running.
     TDAnimatedSprite looping(L"td/spark");
     looping.mLoop = 1;

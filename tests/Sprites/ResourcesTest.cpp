@@ -43,7 +43,7 @@ protected:
 };
 } // namespace
 
-TEST_F(Resources, ContainerMakesOneGraphicPerGroupWithListsDirectlyUnderItAndAgainWhenLoadedAgain)
+TEST_F(Resources, ContainerMakesOneGraphicPerGroupWithListsDirectlyUnderItTheTableAnswersByIdAndLoadingAgainDuplicates)
 {
     res->loadContainer(L"td/units/t1units");
     ASSERT_EQ(res->graphics().size(), 2u); // "imp" and "wolf"; the loose picture is no group
@@ -71,6 +71,22 @@ TEST_F(Resources, ContainerMakesOneGraphicPerGroupWithListsDirectlyUnderItAndAga
     imp.size(w, h);
     EXPECT_FLOAT_EQ(w, 32.0f); // the second walk frame: 2 + 30
     EXPECT_FLOAT_EQ(h, 41.0f);
+    // The sprite table answers by prototype id.
+    TDSpriteTable table(*res);
+    table.set(0, res->getGraphic("imp", "imp", 0));
+    EXPECT_EQ(table.frameCount(0, "walk"), 2);
+    EXPECT_EQ(table.frameCount(0, "special"), 0);
+    EXPECT_EQ(table.frameCount(99, "walk"), 0);
+    EXPECT_EQ(table.frameCount(0, nullptr), 0);
+    EXPECT_TRUE(table.point(0, "s_point", 0, x, y));
+    EXPECT_FALSE(table.point(99, "s_point", 0, x, y));
+    table.size(99, w, h);
+    EXPECT_EQ(w, 0.0f);
+    table.size(0, w, h);
+    EXPECT_FLOAT_EQ(w, 32.0f);
+    EXPECT_EQ(table.spriteFrameCount(L"td/wolf"), 0); // the unnamed list of wolf is empty
+    table.set(0, nullptr);
+    EXPECT_EQ(table.graphic(0), nullptr);
     // Loading the sheet again duplicates its graphics; the first ones are found.
     res->loadContainer(L"td/units/t1units");
     ASSERT_EQ(res->graphics().size(), 4u);
@@ -178,26 +194,4 @@ TEST_F(Resources, GetImageFindsAPictureOfASheetGraphicByNameOrOutsideTheListsOnc
     EXPECT_EQ(res->getImage(L"td/ui", L"ui/none"), nullptr);
     EXPECT_EQ(library.opened[L"td/ui"], 1);
     EXPECT_EQ(res->getImage(L"td/missing", L"ui/brush"), nullptr);
-}
-
-TEST_F(Resources, SpriteTableAnswersByPrototypeId)
-{
-    res->loadContainer(L"td/units/t1units");
-    TDSpriteTable table(*res);
-    table.set(0, res->getGraphic("imp", "imp", 0));
-    EXPECT_EQ(table.frameCount(0, "walk"), 2);
-    EXPECT_EQ(table.frameCount(0, "special"), 0);
-    EXPECT_EQ(table.frameCount(99, "walk"), 0);
-    EXPECT_EQ(table.frameCount(0, nullptr), 0);
-    float x = 0, y = 0;
-    EXPECT_TRUE(table.point(0, "s_point", 0, x, y));
-    EXPECT_FALSE(table.point(99, "s_point", 0, x, y));
-    float w = 7, h = 7;
-    table.size(99, w, h);
-    EXPECT_EQ(w, 0.0f);
-    table.size(0, w, h);
-    EXPECT_FLOAT_EQ(w, 32.0f);
-    EXPECT_EQ(table.spriteFrameCount(L"td/wolf"), 0); // the unnamed list of wolf is empty
-    table.set(0, nullptr);
-    EXPECT_EQ(table.graphic(0), nullptr);
 }

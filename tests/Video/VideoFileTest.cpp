@@ -10,7 +10,6 @@
 #include "../Audio/LogCapture.h"
 
 #include <filesystem>
-#include <fstream>
 
 using namespace videotest;
 namespace fs = std::filesystem;

@@ -404,6 +404,12 @@ TEST_F(GameApplicationTest, AScreenOfAnotherShapeGetsBarsAndASwitchToAWindowThat
     EXPECT_TRUE(game->mView.barsPresent);
     EXPECT_FALSE(game->mWindow->IsWindowed());
     EXPECT_FALSE(game->Device()->CallsStartingWith("Draw").empty());
+    // The view is the 1024 core, the screen still covers the whole 1366 layout.
+    EXPECT_EQ(game->mView.viewWidth, 1024);
+    const math::Rect& rect = game->mProbe->GetHitLayer()->GetRect();
+    EXPECT_EQ(rect.x, -171);
+    EXPECT_EQ(rect.w, 1366);
+    EXPECT_EQ(rect.h, 768);
     const size_t resets = game->Device()->CallsStartingWith("Reset").size();
     EXPECT_EQ(game->SwitchScreenMode(), QL_OK);
     EXPECT_FALSE(game->mWindow->IsWindowed());
@@ -476,20 +482,6 @@ TEST_F(GameApplicationTest, TheWindowManagersFrameCountsWhenFittingAndCentring)
     EXPECT_EQ(User("profiles.xml").find("<fs v=\"1\""), std::string::npos);
 }
 
-TEST_F(GameApplicationTest, TheScreenCoversTheWholeLayoutWhateverTheDisplayShows)
-{
-    // A 4:3 monitor: full screen, the view is the 1024 core, the screen still the 1366 layout.
-    mDriver->mDisplays[0].bounds = mDriver->mDisplays[0].workArea = {0, 0, 1024, 768};
-    TestGame* game = Make();
-    ASSERT_EQ(game->Start(), QL_OK);
-    EXPECT_EQ(game->mView.viewWidth, 1024);
-    const math::Rect& rect = game->mProbe->GetHitLayer()->GetRect();
-    EXPECT_EQ(rect.x, -171);
-    EXPECT_EQ(rect.y, 0);
-    EXPECT_EQ(rect.w, 1366);
-    EXPECT_EQ(rect.h, 768);
-}
-
 TEST_F(GameApplicationTest, DialogEffectsComeFromDataGameXmlAndAMalformedSetDoesNotStopTheGame)
 {
     const std::string zoom = "<Anim name=\"zoom\" show_anim_data=\"s.anim\" hide_anim_data=\"h.anim\"/>";
@@ -519,7 +511,7 @@ TEST_F(GameApplicationTest, DialogEffectsComeFromDataGameXmlAndAMalformedSetDoes
 }
 
 // The application hands screens to the frame manager.
-TEST_F(GameApplicationTest, AScreenReplacedFromItsOwnPressIsDeletedAfterTheUpdate)
+TEST_F(GameApplicationTest, AScreenReplacedFromItsOwnPressIsDeletedAfterTheUpdateAndOneThatFailsToStartIsNotShown)
 {
     using widgettest::Filter;
     using widgettest::Journal;
@@ -544,25 +536,20 @@ TEST_F(GameApplicationTest, AScreenReplacedFromItsOwnPressIsDeletedAfterTheUpdat
     ASSERT_GE(static_cast<size_t>(mJournal.end() - from), expected.size());
     EXPECT_EQ(expected, Journal(from, from + static_cast<long>(expected.size())));
     EXPECT_EQ(1u, Filter(mJournal, "second:activate").size());
-}
 
-TEST_F(GameApplicationTest, AScreenWhoseStartFailsIsNotShown)
-{
+    // A screen whose start fails is not shown, and the old one still goes.
     class Refusing : public widgettest::ProbeBoard
     {
     public:
         using ProbeBoard::ProbeBoard;
         QLResultEnum Start() override { return static_cast<QLResultEnum>(4); }
     };
-    TestGame* game = Make();
-    game->mProbe->mDeaths = &mDeaths;
-    game->Main();
     Refusing refusing("refusing", mJournal, math::Rect());
     EXPECT_EQ(4, game->SetScreen(&refusing));
     EXPECT_EQ(nullptr, game->mScreen);
-    EXPECT_EQ(1u, game->GetFrameManager()->GetPendingRemovals()) << "the old screen still goes";
+    EXPECT_EQ(1u, game->GetFrameManager()->GetPendingRemovals());
     EXPECT_EQ(0u, game->GetFrameManager()->GetPendingAdditions());
     EXPECT_EQ(QL_OK, game->GetFrameManager()->Update(0.0f));
-    EXPECT_EQ(1, mDeaths);
+    EXPECT_EQ(2, mDeaths);
     EXPECT_EQ(nullptr, refusing.GetManager());
 }
