@@ -126,7 +126,7 @@ TEST(Formatter, ArgumentTypeDecidesTheWriterAndTheNarrowTwinMatches)
     EXPECT_EQ(Format("%g", 1234567.0), "1.23457e+006");
 }
 
-TEST(Formatter, PercentSignsInvalidConversionsAndArgumentCountMismatches)
+TEST(Formatter, PercentSignsInvalidConversionsArgumentCountMismatchesAndBoundedWidths)
 {
     base::Formatter<wchar_t> percent(L"100%%");
     EXPECT_TRUE(percent.IsDone());
@@ -165,10 +165,8 @@ TEST(Formatter, PercentSignsInvalidConversionsAndArgumentCountMismatches)
     g << L"hp";
     g.Finish();
     EXPECT_EQ(g.GetResult(), L"hp: %% (%d)");
-}
 
-TEST(Formatter, LargeWidthsAndValuesStayBoundedAndOtherConstructorsWork)
-{
+    // Large widths and values stay bounded; the other constructors work.
     EXPECT_EQ(Format(L"%999999999d", 1).size(), base::Formatter<wchar_t>::kMaxWidth);
     EXPECT_EQ(Format(L"%99999999999999999999999999d", 1).size(), base::Formatter<wchar_t>::kMaxWidth);
     EXPECT_EQ(Format(L"%.99999999999999999999f", 0.5), L"0.5000000");
@@ -180,14 +178,14 @@ TEST(Formatter, LargeWidthsAndValuesStayBoundedAndOtherConstructorsWork)
     EXPECT_EQ(huge.substr(0, 2), L"10");
     EXPECT_EQ(Format(L"%.1f", std::numeric_limits<double>::max()).size(), 311u);
 
-    base::Formatter<wchar_t> f(6, 2);
-    f << 3.14159;
-    EXPECT_TRUE(f.IsDone());
-    EXPECT_EQ(f.GetResult(), L"   3.1") << "general style: two significant digits";
+    base::Formatter<wchar_t> general(6, 2);
+    general << 3.14159;
+    EXPECT_TRUE(general.IsDone());
+    EXPECT_EQ(general.GetResult(), L"   3.1") << "general style: two significant digits";
 
-    base::Formatter<char> g(-3, -1);
-    g << 7;
-    EXPECT_EQ(g.GetResult(), "7");
+    base::Formatter<char> narrow(-3, -1);
+    narrow << 7;
+    EXPECT_EQ(narrow.GetResult(), "7");
 
     std::wstring target = L">";
     base::Formatter<wchar_t> into(L"%d<", &target);

@@ -10,7 +10,7 @@
 #include <cmath>
 #include <tuple>
 
-TEST(MathFunctions, MoveTowardClampsAndReportsArrivalLateAndDoubleFormsKeepPrecision)
+TEST(MathFunctions, MoveTowardDoubleFormsBoxesAndRects)
 {
     struct Step
     {
@@ -34,10 +34,9 @@ TEST(MathFunctions, MoveTowardClampsAndReportsArrivalLateAndDoubleFormsKeepPreci
     EXPECT_EQ(math::Log10(1000.0), 3.0);
     EXPECT_EQ(math::Pow(2.0, 40.0), 1099511627776.0);
     EXPECT_EQ(math::Atan2(1.0f, 0.0f), 1.5707964f);
-}
 
-TEST(Box, EmptyBoxTakesTheFirstPointMergeWidensCornersComeInOrderAndRectsExcludeTheirFarEdges)
-{
+    // An empty box takes the first point, merging widens, corners come in order, rects exclude
+    // their far edges.
     math::Box box;
     box.AddPoint(3.0f, 4.0f, 5.0f);
     box.SetEmpty();

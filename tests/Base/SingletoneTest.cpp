@@ -52,7 +52,7 @@ protected:
 };
 } // namespace
 
-TEST_F(SingletoneTest, OneInstanceDeletedInCreationOrderUnlessADependencyComesFirst)
+TEST_F(SingletoneTest, OneInstanceDeletedInCreationOrderUnlessADependencyComesFirstEvenInCycles)
 {
     Alpha* a = Alpha::Instance();
     EXPECT_EQ(a, Alpha::Instance());
@@ -93,11 +93,10 @@ TEST_F(SingletoneTest, OneInstanceDeletedInCreationOrderUnlessADependencyComesFi
         base::SingletoneBase::DestroyAll();
         EXPECT_EQ(gDeleted, c.deleted) << c.what;
     }
-}
 
-TEST_F(SingletoneTest, PairsWithUnregisteredMembersChangeNothingAndCyclesStillDeleteEverything)
-{
-    Alpha* a = Alpha::Instance();
+    // Pairs with an unregistered member change nothing; cycles still delete everything.
+    gDeleted.clear();
+    a = Alpha::Instance();
     Beta* b = Beta::Instance();
     auto* outside = reinterpret_cast<base::SingletoneBase*>(&gDeleted); // never registered
     base::SingletoneBase::AddDependency(b, outside);
@@ -133,16 +132,11 @@ struct Item : base::DeferredDeletable
     base::DeferredDeleteManager* manager;
     Item* toQueue;
 };
-
-class DeferredDeleteTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { gLog.clear(); }
-};
 } // namespace
 
-TEST_F(DeferredDeleteTest, DeletesInQueueOrderOnceEachAndWhatIsLeftWhenTheManagerGoes)
+TEST(DeferredDelete, DeletesInQueueOrderOnceEachEvenWhenQueuedByADestructor)
 {
+    gLog.clear();
     base::DeferredDeleteManager m;
     m.QueueDelete(new Item("a"));
     m.QueueDelete(nullptr);
@@ -167,11 +161,9 @@ TEST_F(DeferredDeleteTest, DeletesInQueueOrderOnceEachAndWhatIsLeftWhenTheManage
         left.QueueDelete(new Item("left"));
     }
     EXPECT_EQ(gLog.back(), "left");
-}
 
-TEST_F(DeferredDeleteTest, ObjectsQueuedByADestructorGoInTheSamePassAndOnce)
-{
-    base::DeferredDeleteManager m;
+    // Objects queued by a destructor go in the same pass, once.
+    gLog.clear();
     Item* later = new Item("later");
     m.QueueDelete(new Item("first", &m, later));
     m.DeleteQueued();
