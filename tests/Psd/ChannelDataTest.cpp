@@ -34,7 +34,7 @@ std::string Packed(std::initializer_list<int> bytes)
 } // namespace
 
 // Each layer's buffers held the larger layer before it: what a stream leaves out reads 0.
-TEST(ChannelData, FallingLayerSizesKeepNoStaleBytes)
+TEST(ChannelData, FallingLayerSizesKeepNoStaleBytesAndOddChannelsKeepTheirNeighboursInStep)
 {
     PsdBuilder builder(64, 64);
     for (int i = 50; i >= 2; --i)
@@ -54,11 +54,9 @@ TEST(ChannelData, FallingLayerSizesKeepNoStaleBytes)
         // The green stream covers half the layer: the rest is 0.
         EXPECT_EQ(0xFF000000u | (v << 16), layer.mPixels[n - 1]) << k;
     }
-}
 
-TEST(ChannelData, EmptyShortMaskAndOverlongPackBitsChannelsKeepTheirNeighboursInStep)
-{
-    PsdBuilder builder(4, 4);
+    // Empty, short, mask and overlong PackBits channels keep their neighbours in step.
+    builder = PsdBuilder(4, 4);
     // An empty layer skips its channels' data.
     builder.Layer(OneLayer(0, 0, {{0, 0, "junk"}, {-1, 0, "more"}}));
     // A one-byte channel must not eat the next channel's compression code.
@@ -77,7 +75,7 @@ TEST(ChannelData, EmptyShortMaskAndOverlongPackBitsChannelsKeepTheirNeighboursIn
     Bytes packed;
     packed.U16(200).U16(200).Raw(Packed({0x81, 0x44, 0x81, 0x55}));
     builder.Layer(OneLayer(2, 3, {{0, 1, packed.Str()}}));
-    DocPtr doc = LoadBytes(builder.Build());
+    doc = LoadBytes(builder.Build());
     ASSERT_TRUE(doc);
     EXPECT_EQ(0xFF440000u, doc->mLayers[3].mPixels[0]);
     EXPECT_EQ(0xFF440000u, doc->mLayers[3].mPixels[2]);

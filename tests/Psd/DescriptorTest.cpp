@@ -47,7 +47,7 @@ std::string Reference()
 }
 } // namespace
 
-TEST(Descriptor, EveryValueTypeIsSkippedExactly)
+TEST(Descriptor, EveryValueTypeIsSkippedExactlyAndWhatCannotBeWalkedStopsTheWalk)
 {
     Bytes list;
     list.U32(2).Key("long").U32(1).Key("TEXT").Unicode("x", true);
@@ -82,10 +82,8 @@ TEST(Descriptor, EveryValueTypeIsSkippedExactly)
         d.RawItem("item", type, bytes).Long("stop", 77);
         EXPECT_EQ(77, SentinelAfter(d)) << type;
     }
-}
 
-TEST(Descriptor, UnknownTypesAndDeepNestingStopTheWalk)
-{
+    // Unknown types and deep nesting stop the walk.
     Descriptor unknown;
     unknown.RawItem("item", "Zzzz", "????").Long("stop", 5);
     bool finished = true;

@@ -19,7 +19,7 @@ std::string SimpleRgb()
 }
 } // namespace
 
-TEST(Document, LoadsFromAPathAPackEntryOrWithoutLayersAndArgumentFailuresLeaveOutUntouched)
+TEST(Document, LoadsFromAPathAPackEntryOrWithoutLayersAndRefusesBadArgumentsAndHugeAreas)
 {
     EXPECT_EQ(psd::kNullDocument, psd::LoadDocument(nullptr, "x.psd"));
     psd::Document* marker = reinterpret_cast<psd::Document*>(0x1234);
@@ -49,19 +49,16 @@ TEST(Document, LoadsFromAPathAPackEntryOrWithoutLayersAndArgumentFailuresLeaveOu
     DocPtr owned(out);
     EXPECT_EQ(0xFF0A141Eu, out->mLayers[0].mPixels[0]);
     // A layerless file gets one layer from the merged image, whose fourth plane is transparency.
-    Bytes merged;
-    merged.Raw(Fill(6, 0x11)).Raw(Fill(6, 0x22)).Raw(Fill(6, 0x33)).Raw(Fill(6, 0x80));
-    DocPtr flat = LoadBytes(PsdBuilder(3, 2, 3, 8, 4).Merged(0, merged.Str()).Build());
+    Bytes planes;
+    planes.Raw(Fill(6, 0x11)).Raw(Fill(6, 0x22)).Raw(Fill(6, 0x33)).Raw(Fill(6, 0x80));
+    DocPtr flat = LoadBytes(PsdBuilder(3, 2, 3, 8, 4).Merged(0, planes.Str()).Build());
     ASSERT_TRUE(flat);
     ASSERT_EQ(1, flat->LayerCount());
     EXPECT_EQ(3, flat->mLayers[0].mRight);
     EXPECT_EQ(2, flat->mLayers[0].mBottom);
     EXPECT_EQ(std::vector<u32>(6, 0x80112233u), flat->mLayers[0].mPixels);
-}
 
-TEST(Document, HugeAreasWithLittleDataFailBeforeTheirPixelsAreReserved)
-{
-    // Loaded by path, which passes no limit: a check that came after the default limit's would
+    // Huge areas with little data fail before their pixels are reserved. Loaded by path, which passes no limit: a check that came after the default limit's would
     // report -4 instead of -5, and one missing altogether would reserve gigabytes.
     auto layer = [](u16 compression, const std::string& data) {
         LayerSpec huge;
@@ -87,7 +84,6 @@ TEST(Document, HugeAreasWithLittleDataFailBeforeTheirPixelsAreReserved)
         {merged(psd::kPackBits, rowCounts + rowCounts + rowCounts.substr(2) + "\0\7x"), psd::kReadError},
         {merged(psd::kPackBits, rowCounts + rowCounts + rowCounts), psd::kOutOfMemory},
     };
-    testsupport::TempDir dir;
     for (const Case& c : cases)
     {
         ASSERT_LT(c.bytes.size(), 200000u);
@@ -98,7 +94,7 @@ TEST(Document, HugeAreasWithLittleDataFailBeforeTheirPixelsAreReserved)
     // A caller's own limit holds the same way.
     std::string bytes = PsdBuilder(200, 200).Build();
     base::MemoryStream stream(bytes.data(), static_cast<u32>(bytes.size()));
-    psd::Document* out = nullptr;
+    out = nullptr;
     psd::LoadLimits limits;
     limits.mMaxPixelBytes = 1000;
     EXPECT_EQ(psd::kOutOfMemory, psd::LoadDocument(&out, stream, limits));

@@ -27,7 +27,7 @@ std::string Mask(i32 top, i32 left, i32 bottom, i32 right, u8 colour, u8 flags)
 }
 } // namespace
 
-TEST(LayerSection, NamesOfEveryPaddingLengthAndANegativeCountReadAsItsAbsoluteValue)
+TEST(LayerSection, NamesOfEveryPaddingLengthSkipTheirPaddingAndANegativeCountReadsAsItsAbsoluteValue)
 {
     const char* const names[] = {"", "abc", "abcd", "abcdefg"};
     PsdBuilder builder(2, 2);
@@ -45,18 +45,15 @@ TEST(LayerSection, NamesOfEveryPaddingLengthAndANegativeCountReadAsItsAbsoluteVa
         EXPECT_STREQ(names[i], doc->mLayers[i].mName);
         EXPECT_EQ(42u + i, doc->mLayers[i].mLayerId) << names[i];
     }
-}
 
-TEST(LayerSection, NonZeroPaddingNeverEntersTheName)
-{
-    LayerSpec layer = Empty("");
+    // Non-zero padding never enters the name.
     Bytes extra;
     extra.U32(0).U32(0).U8(1).Raw("x").Raw("\xFF\xFF"); // "x" padded with junk
     Bytes info;
     info.I16(1).I32(0).I32(0).I32(0).I32(0).I16(0).Key("8BIM").Key("norm").U8(255).U8(0).U8(0).U8(0).Block(extra.Str());
     Bytes section;
     section.Block(info.Str()).U32(0);
-    DocPtr doc = Load(PsdBuilder(2, 2).RawLayerSection(section.Str()));
+    doc = Load(PsdBuilder(2, 2).RawLayerSection(section.Str()));
     ASSERT_TRUE(doc);
     EXPECT_STREQ("x", doc->mLayers[0].mName);
 }
@@ -135,18 +132,7 @@ TEST(LayerSection, GroupsParentTheirLayersAcrossNesting)
     EXPECT_EQ(std::vector<u32>(24, 0x04010203u), l[4].mPixels);
 }
 
-// Files whose layers are all in "Lr16" are read in RealFiles (predicted16.psd).
-TEST(LayerSection, AnEmptySixteenBitBlockKeepsTheLayersReadBeforeIt)
-{
-    Bytes section;
-    section.Raw(PsdBuilder(2, 1).Layer(Empty("kept")).LayerInfo()).U32(0).Raw("8BIMLr16").U32(0).U32(0);
-    DocPtr doc = Load(PsdBuilder(2, 1).RawLayerSection(section.Str()));
-    ASSERT_TRUE(doc);
-    ASSERT_EQ(1, doc->LayerCount());
-    EXPECT_STREQ("kept", doc->mLayers[0].mName);
-}
-
-TEST(LayerSection, AtMostTwentyTypedEntriesAndHandlersReadOnlyTheirOwnRecord)
+TEST(LayerSection, AtMostTwentyTypedEntriesHandlersReadOnlyTheirOwnRecordAndEmptyBlocksKeepLayers)
 {
     LayerSpec many = Empty("a");
     for (int i = 0; i < 25; ++i)
@@ -163,4 +149,13 @@ TEST(LayerSection, AtMostTwentyTypedEntriesAndHandlersReadOnlyTheirOwnRecord)
     EXPECT_EQ(9u, doc->mLayers[0].mLayerId);
     EXPECT_TRUE(doc->mLayers[1].mUnicodeName.empty());
     EXPECT_EQ(5u, doc->mLayers[1].mLayerId);
+
+    // An empty sixteen-bit block keeps the layers read before it (files whose layers are all in
+    // "Lr16" are RealFiles', predicted16.psd).
+    Bytes section;
+    section.Raw(PsdBuilder(2, 1).Layer(Empty("kept")).LayerInfo()).U32(0).Raw("8BIMLr16").U32(0).U32(0);
+    doc = Load(PsdBuilder(2, 1).RawLayerSection(section.Str()));
+    ASSERT_TRUE(doc);
+    ASSERT_EQ(1, doc->LayerCount());
+    EXPECT_STREQ("kept", doc->mLayers[0].mName);
 }

@@ -134,7 +134,7 @@ PsdBuilder& PsdBuilder::Resource(u32 id, const std::string& data, const std::str
 std::string PsdBuilder::LayerInfo() const
 {
     Bytes info;
-    info.I16(mCountSet ? mLayerCount : static_cast<i32>(mLayers.size()));
+    info.I16(mLayerCount.value_or(static_cast<i32>(mLayers.size())));
     for (const LayerSpec& layer : mLayers)
     {
         info.I32(layer.mTop).I32(layer.mLeft).I32(layer.mBottom).I32(layer.mRight);
@@ -172,15 +172,15 @@ std::string PsdBuilder::Build() const
     out.Raw(mSignature).U16(mVersion).Zeros(6).U16(mChannels).U32(mHeight).U32(mWidth).U16(mDepth).U16(mMode);
     out.Block(mColourMode);
     out.Block(mResources);
-    if (mHasRawLayerSection)
-        out.Block(mRawLayerSection);
-    else if (mLayers.empty() && !mCountSet)
+    if (mRawLayerSection)
+        out.Block(*mRawLayerSection);
+    else if (mLayers.empty() && !mLayerCount)
         out.U32(0);
     else
         out.Block(LayerInfo() + std::string(4, '\0')); // and an empty global mask
     out.U16(mMergedCompression);
-    if (mMergedSet)
-        out.Raw(mMerged);
+    if (mMerged)
+        out.Raw(*mMerged);
     else
     {
         u64 rowBytes = mDepth == 1 ? (mWidth + 7) / 8 : mDepth == 16 ? mWidth * 2 : mWidth;

@@ -4,6 +4,7 @@
 
 #include "Core/Base/Types.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -122,11 +123,11 @@ public:
     PsdBuilder& Resource(u32 id, const std::string& data, const std::string& name = "");
     PsdBuilder& RawResources(const std::string& section) { mResources = section; mRawResources = true; return *this; }
     PsdBuilder& Layer(const LayerSpec& layer) { mLayers.push_back(layer); return *this; }
-    PsdBuilder& LayerCount(i32 stored) { mLayerCount = stored; mCountSet = true; return *this; }
+    PsdBuilder& LayerCount(i32 stored) { mLayerCount = stored; return *this; }
     // Replaces the whole layer and mask section body (after its length).
-    PsdBuilder& RawLayerSection(const std::string& body) { mRawLayerSection = body; mHasRawLayerSection = true; return *this; }
+    PsdBuilder& RawLayerSection(const std::string& body) { mRawLayerSection = body; return *this; }
     // Merged image: compression and data; default raw, all channels value.
-    PsdBuilder& Merged(u16 compression, const std::string& data) { mMergedCompression = compression; mMerged = data; mMergedSet = true; return *this; }
+    PsdBuilder& Merged(u16 compression, const std::string& data) { mMergedCompression = compression; mMerged = data; return *this; }
 
     // The layer info block (its length first) as written into the section.
     std::string LayerInfo() const;
@@ -140,12 +141,9 @@ private:
     std::string mResources;
     bool mRawResources = false;
     std::vector<LayerSpec> mLayers;
-    i32 mLayerCount = 0;
-    bool mCountSet = false;
-    std::string mRawLayerSection;
-    bool mHasRawLayerSection = false;
+    std::optional<i32> mLayerCount;
+    std::optional<std::string> mRawLayerSection;
     u16 mMergedCompression = 0;
-    std::string mMerged;
-    bool mMergedSet = false;
+    std::optional<std::string> mMerged;
 };
 } // namespace psdtest

@@ -1,5 +1,5 @@
-// Records the game reads past without using them (adjustments, layer effects, patterns): one
-// sanity case each. Their damage is DamagedInputTest's, the descriptor walk DescriptorTest's.
+// Records the game reads past without using them (image resources, adjustments, layer effects,
+// patterns): one sanity case each. Their damage is DamagedInputTest's, the walk DescriptorTest's.
 #include "PsdTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -62,3 +62,27 @@ TEST(Records, ADamagedPatternStopsOnlyThePatternBlock)
     EXPECT_EQ(1u, doc->mPatterns.size());
     EXPECT_EQ(0xFF010203u, doc->mPatterns[0].mPixels[0]);
 }
+
+TEST(Resources, BlocksAreSkippedWithTheirNamesAndPaddingAndNeverReadIntoTheNext)
+{
+    for (const char* name : {"", "a", "ab", "abc"})
+    {
+        DocPtr doc = LoadBytes(PsdBuilder(2, 2).Resource(1024, std::string("\x00\x05", 2), name).Resource(1037, Bytes().U32(45).Str()).Build());
+        ASSERT_TRUE(doc) << name;
+        EXPECT_EQ(5, doc->mTargetLayer);
+        EXPECT_EQ(45, doc->mGlobalAngle);
+    }
+    // A 1005 of two bytes must not take its fields from the following block; an unknown odd block
+    // is skipped with its padding.
+    DocPtr doc = LoadBytes(PsdBuilder(2, 2)
+                               .Resource(1005, std::string("\x00\x48", 2))
+                               .Resource(1024, std::string("\x00\x09", 2))
+                               .Resource(4000, "abc")
+                               .Resource(1034, "\x01")
+                               .Build());
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(9, doc->mTargetLayer);
+    EXPECT_EQ(0, doc->mHorizontalUnit);
+    EXPECT_EQ(1, doc->mProtected);
+}
+
