@@ -10,11 +10,7 @@ namespace
 {
 LayerSpec OneLayer(i32 height, i32 width, std::vector<ChannelSpec> channels)
 {
-    LayerSpec layer;
-    layer.mBottom = height;
-    layer.mRight = width;
-    layer.mChannels = std::move(channels);
-    return layer;
+    return {.mBottom = height, .mRight = width, .mChannels = std::move(channels)};
 }
 
 DocPtr LoadLayer(u32 mode, u32 depth, const LayerSpec& layer, PsdBuilder* base = nullptr, i32* status = nullptr)
@@ -22,14 +18,6 @@ DocPtr LoadLayer(u32 mode, u32 depth, const LayerSpec& layer, PsdBuilder* base =
     PsdBuilder builder = base ? *base : PsdBuilder(4, 4, mode, depth, 3);
     builder.Layer(layer);
     return LoadBytes(builder.Build(), status);
-}
-
-std::string Packed(std::initializer_list<int> bytes)
-{
-    std::string out;
-    for (int b : bytes)
-        out.push_back(static_cast<char>(b));
-    return out;
 }
 } // namespace
 
@@ -68,12 +56,12 @@ TEST(ChannelData, FallingLayerSizesKeepNoStaleBytesAndOddChannelsKeepTheirNeighb
     Bytes mask;
     mask.I32(0).I32(0).I32(1).I32(3).U8(0).U8(0).U16(0);
     masked.mMask = mask.Str();
-    masked.mChannels.push_back({-2, 0, Packed({10, 20, 30})});
+    masked.mChannels.push_back({-2, 0, "\x0A\x14\x1E"});
     masked.mChannels.push_back({-3, 0, "ignored!"});
     builder.Layer(masked);
     // PackBits row counts claiming more than the data holds, and runs longer than the row.
     Bytes packed;
-    packed.U16(200).U16(200).Raw(Packed({0x81, 0x44, 0x81, 0x55}));
+    packed.U16(200).U16(200).Raw("\x81\x44\x81\x55");
     builder.Layer(OneLayer(2, 3, {{0, 1, packed.Str()}}));
     doc = LoadBytes(builder.Build());
     ASSERT_TRUE(doc);
@@ -93,12 +81,12 @@ TEST(ChannelData, IndexedHidesItsTransparentIndexOtherModesLoadOpaqueAndTheMerge
         planar[i] = static_cast<char>(i);
     PsdBuilder builder(2, 1, 2, 8, 1);
     builder.ColourModeData(planar).Resource(1046, std::string("\x00\xC8", 2)).Resource(1047, std::string("\x00\x05", 2));
-    DocPtr doc = LoadLayer(2, 8, OneLayer(1, 2, {{0, 0, Packed({4, 5})}}), &builder);
+    DocPtr doc = LoadLayer(2, 8, OneLayer(1, 2, {{0, 0, "\x04\x05"}}), &builder);
     ASSERT_TRUE(doc);
     EXPECT_EQ(0xFF040000u, doc->mLayers[0].mPixels[0]);
     EXPECT_EQ(0x00FFFFFFu, doc->mLayers[0].mPixels[1]);
     // Grey at 16 bits keeps the high byte.
-    DocPtr grey = LoadLayer(1, 16, OneLayer(1, 1, {{0, 0, Packed({0x12, 0x34})}, {-1, 0, Packed({0x80, 0xFF})}}));
+    DocPtr grey = LoadLayer(1, 16, OneLayer(1, 1, {{0, 0, "\x12\x34"}, {-1, 0, "\x80\xFF"}}));
     ASSERT_TRUE(grey);
     EXPECT_EQ(0x80121212u, grey->mLayers[0].mPixels[0]);
     // CMYK, multichannel, Lab and 1-bit bitmap layers load with every pixel written and opaque.
@@ -112,7 +100,7 @@ TEST(ChannelData, IndexedHidesItsTransparentIndexOtherModesLoadOpaqueAndTheMerge
     }
     // The merged image in each compression.
     // 2x2 RGB, channel planes 1..4, 5..8, 9..12.
-    std::string planes = Packed({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+    std::string planes = "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C";
     Bytes rle;
     for (int c = 0; c < 3; ++c)
         for (int y = 0; y < 2; ++y)

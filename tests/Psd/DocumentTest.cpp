@@ -61,9 +61,7 @@ TEST(Document, LoadsFromAPathAPackEntryOrWithoutLayersAndRefusesBadArgumentsAndH
     // Huge areas with little data fail before their pixels are reserved. Loaded by path, which passes no limit: a check that came after the default limit's would
     // report -4 instead of -5, and one missing altogether would reserve gigabytes.
     auto layer = [](u16 compression, const std::string& data) {
-        LayerSpec huge;
-        huge.mBottom = huge.mRight = 30000;
-        huge.mChannels = {{0, compression, data}};
+        const LayerSpec huge{.mBottom = 30000, .mRight = 30000, .mChannels = {{0, compression, data}}};
         return PsdBuilder(4, 4).Layer(huge).Build();
     };
     auto merged = [](u16 compression, const std::string& data) {

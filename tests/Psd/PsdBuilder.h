@@ -84,19 +84,20 @@ struct ChannelSpec
     bool mBare = false; // no compression code: the channel's bytes are mData alone
 };
 
+// Every field has a default, so designated initializers name only what a case changes.
 struct LayerSpec
 {
     i32 mTop = 0, mLeft = 0, mBottom = 0, mRight = 0;
-    std::vector<ChannelSpec> mChannels;
+    std::vector<ChannelSpec> mChannels{};
     std::string mBlendSignature = "8BIM";
     std::string mBlendKey = "norm";
     u8 mOpacity = 255;
     u8 mClipping = 0;
     u8 mFlags = 0;
-    std::string mMask;           // the mask block after its length
-    std::string mBlendingRanges; // the ranges after their length
+    std::string mMask{};           // the mask block after its length
+    std::string mBlendingRanges{}; // the ranges after their length
     std::string mName = "layer";
-    std::string mExtra; // additional records, already encoded
+    std::string mExtra{}; // additional records, already encoded
     // Overrides the channel length field when not -1.
     i64 mChannelLengthOverride = -1;
 };
