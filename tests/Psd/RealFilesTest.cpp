@@ -29,22 +29,9 @@ void ExpectLayerMatchesPng(const psd::LayerRecord& layer, const std::string& pre
     ASSERT_EQ(expected.mPixels.size(), layer.mPixels.size()) << layer.mName;
     if (scaled)
         expected.mPixels = expected.mScaled;
-    size_t mismatches = 0, first = 0;
-    for (size_t i = 0; i < expected.mPixels.size(); ++i)
-        if (expected.mPixels[i] != layer.mPixels[i] && mismatches++ == 0)
-            first = i;
-    EXPECT_EQ(0u, mismatches) << layer.mName << ": first at " << first << " expected " << std::hex
-                              << (mismatches ? expected.mPixels[first] : 0) << " got "
-                              << (mismatches ? layer.mPixels[first] : 0);
-}
-
-std::vector<std::string> PixelLayerNames(const psd::Document& doc)
-{
-    std::vector<std::string> names;
-    for (const psd::LayerRecord& layer : doc.mLayers)
-        if (layer.mType == psd::kLayerPixels)
-            names.push_back(layer.mName);
-    return names;
+    const auto [want, got] = std::mismatch(expected.mPixels.begin(), expected.mPixels.end(), layer.mPixels.begin());
+    EXPECT_TRUE(want == expected.mPixels.end()) << layer.mName << ": first at " << (want - expected.mPixels.begin())
+                                                << " expected " << std::hex << *want << " got " << *got;
 }
 } // namespace
 
@@ -53,15 +40,20 @@ TEST(RealFiles, GimpLayersMatchTheirExportsWithTheirPropertiesAndGroups)
     i32 status = 0;
     DocPtr doc = LoadFile(Data("gimp_rle.psd"), &status);
     ASSERT_EQ(psd::kOk, status);
-    EXPECT_EQ((std::vector<std::string>{"background", "tower_base", "shadow", "hidden_layer", "b1_normal", "b1_over",
-                                        "masked"}),
-              PixelLayerNames(*doc));
-    for (const psd::LayerRecord& layer : doc->mLayers)
-        if (layer.mType == psd::kLayerPixels)
-            ExpectLayerMatchesPng(layer, "gimp");
+    std::vector<std::string> pixelLayers;
     std::map<std::string, const psd::LayerRecord*> byName;
     for (const psd::LayerRecord& layer : doc->mLayers)
+    {
         byName[layer.mName] = &layer;
+        if (layer.mType == psd::kLayerPixels)
+        {
+            pixelLayers.push_back(layer.mName);
+            ExpectLayerMatchesPng(layer, "gimp");
+        }
+    }
+    EXPECT_EQ((std::vector<std::string>{"background", "tower_base", "shadow", "hidden_layer", "b1_normal", "b1_over",
+                                        "masked"}),
+              pixelLayers);
     ASSERT_TRUE(byName.count("tower_base") && byName.count("shadow") && byName.count("hidden_layer"));
     EXPECT_EQ(20, byName["tower_base"]->mTop);
     EXPECT_EQ(10, byName["tower_base"]->mLeft);
