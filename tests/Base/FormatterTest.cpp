@@ -31,7 +31,7 @@ Case I(const wchar_t* format, long long v, const wchar_t* expected) { return {fo
 Case F(const wchar_t* format, double v, const wchar_t* expected) { return {format, v, 0, true, expected}; }
 } // namespace
 
-TEST(Formatter, ConversionTable)
+TEST(Formatter, ConversionTableAndArgumentTypes)
 {
     const Case cases[] = {
         I(L"%d items", 5, L"5 items"),                I(L"%-4d|", 5, L"5   |"),
@@ -71,10 +71,8 @@ TEST(Formatter, ConversionTable)
         const std::wstring got = c.isFloat ? Format(c.format, c.value) : Format(c.format, static_cast<int>(c.integer));
         EXPECT_EQ(got, c.expected) << "format '" << std::string(c.format, c.format + std::wcslen(c.format)) << "'";
     }
-}
 
-TEST(Formatter, ArgumentTypeDecidesTheWriterAndTheNarrowTwinMatches)
-{
+    // The argument type decides the writer; the narrow twin matches.
     EXPECT_EQ(Format(L"[%s]", std::wstring(L"text")), L"[text]");
     EXPECT_EQ(Format(L"[%8s]", L"ab"), L"[      ab]");
     EXPECT_EQ(Format(L"[%-5s]", L"ab"), L"[ab   ]");

@@ -10,7 +10,7 @@
 #include <cmath>
 #include <tuple>
 
-TEST(MathFunctions, MoveTowardDoubleFormsBoxesAndRects)
+TEST(MathFunctions, MoveTowardDoubleFormsBoxesRectsAndVertexLayouts)
 {
     struct Step
     {
@@ -76,10 +76,8 @@ TEST(MathFunctions, MoveTowardDoubleFormsBoxesAndRects)
     EXPECT_FALSE(r.Contains(9.9f, 22));
     EXPECT_EQ(r.Right(), 15.0f);
     EXPECT_EQ(r.Bottom(), 25.0f);
-}
 
-TEST(VertexLayouts, ElementsTileEachStrideInIdOrder)
-{
+    // Vertex layout elements tile each stride in id order.
     ASSERT_EQ(std::size(base::kVertexLayouts), 3u);
     for (const base::VertexLayoutInfo& layout : base::kVertexLayouts)
     {

@@ -118,7 +118,7 @@ TEST(MemoryAndFrameStream, SeekClampsReadsStopAtTheEndAndWritesGrowExactly)
     EXPECT_TRUE(base::Stream::WriteU32(full, &value));
 }
 
-TEST(FileStream, WritesReadsAndSeeksAFileInEveryCreationModeAndFramesWrapIt)
+TEST(FileStream, WritesReadsAndSeeksAFileInEveryCreationModeFramesWrapItAndStreamOperationsStop)
 {
     testsupport::TempDir mDir;
     base::FileStream out;
@@ -179,10 +179,8 @@ TEST(FileStream, WritesReadsAndSeeksAFileInEveryCreationModeAndFramesWrapIt)
     base::FrameStreamCreator missing(new base::FileStreamCreator(mDir.WPath("nope.bin"), 0, 2), true, 0, 4);
     EXPECT_EQ(missing.Create(none), QL_FAIL);
     EXPECT_EQ(none, nullptr);
-}
 
-TEST(StreamOperations, ReadStringRefusesShortStreamsAndCopyStreamStopsWithEitherSide)
-{
+    // ReadString refuses short streams; CopyStream stops with either side.
     struct Case
     {
         std::vector<u8> bytes;
@@ -211,16 +209,16 @@ TEST(StreamOperations, ReadStringRefusesShortStreamsAndCopyStreamStopsWithEither
         }
     }
 
-    std::vector<u8> bytes(3 * (1u << 20) + 17);
-    for (size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<u8>(i * 7 + (i >> 20));
-    base::MemoryStream source(bytes.data(), static_cast<u32>(bytes.size()));
+    std::vector<u8> large(3 * (1u << 20) + 17);
+    for (size_t i = 0; i < large.size(); ++i)
+        large[i] = static_cast<u8>(i * 7 + (i >> 20));
+    base::MemoryStream source(large.data(), static_cast<u32>(large.size()));
     source.Seek(60, 0);
     base::MemoryStream destination;
-    EXPECT_EQ(base::CopyStream(destination, source, 0xFFFFFFFFu), bytes.size()) << "from the source's start";
-    EXPECT_EQ(Bytes(destination), bytes);
+    EXPECT_EQ(base::CopyStream(destination, source, 0xFFFFFFFFu), large.size()) << "from the source's start";
+    EXPECT_EQ(Bytes(destination), large);
 
-    ShortSource liar(bytes.data(), 50);
+    ShortSource liar(large.data(), 50);
     base::MemoryStream rest;
     EXPECT_EQ(base::CopyStream(rest, liar, 0xFFFFFFFFu), 50u) << "ends instead of looping";
     LimitedStream small(20);

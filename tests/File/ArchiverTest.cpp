@@ -44,7 +44,7 @@ protected:
 };
 } // namespace
 
-TEST_F(ArchiverTest, ExampleFolderPacksToEightyBytesThatServeEachFileAsAWindow)
+TEST_F(ArchiverTest, ExampleFolderPacksToEightyBytesServedAsWindowsListedEvenWhenCutOrRefused)
 {
     Write("src/b.txt", "bbb");
     Write("src/a/c.txt", "ccccc");
@@ -66,13 +66,11 @@ TEST_F(ArchiverTest, ExampleFolderPacksToEightyBytesThatServeEachFileAsAWindow)
     // A pack removed after loading gives no streams.
     std::filesystem::remove(mDir.Path() / "test.dat");
     EXPECT_EQ(pack->OpenStream(L"b.txt"), nullptr);
-}
 
-TEST_F(ArchiverTest, ListsFilesAndFoldersOfThePackEvenWhenItIsCutAndRefusesWhatIsMissing)
-{
+    // Listings of the pack, even when it is cut, and what is missing refused.
     std::string bytes = U32(6) + "qlpack" + U32(3);
     std::string index = Entry("a/c.txt", 1, 0) + Entry("a/d/e.txt", 1, 0) + Entry("b.txt", 1, 0);
-    auto pack = Open(bytes + index);
+    pack = Open(bytes + index);
     Names names;
     EXPECT_EQ(QL_OK, pack->ListFolders(L"", names, true));
     EXPECT_EQ(QL_OK, pack->ListFiles(L"", false, names, true));

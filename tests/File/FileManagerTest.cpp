@@ -26,9 +26,21 @@ protected:
         return info ? filetest::StreamText(info->Open()) : "<missing>";
     }
 };
+
+std::vector<std::wstring> gMade;
+file::ImageContainer* RecordFolder(const std::wstring& path, FileContainer*)
+{
+    gMade.push_back(L"folder:" + path);
+    return nullptr;
+}
+file::ImageContainer* RecordPsd(const std::wstring& path, FileContainer* owner)
+{
+    gMade.push_back(std::wstring(owner->mIsPack ? L"packed " : L"") + L"psd:" + path);
+    return nullptr;
+}
 } // namespace
 
-TEST_F(FileManagerTest, FirstMountWhosePackExistsServesItsPrefixThroughFreshStreamsAndOtherSpellingsMissIt)
+TEST_F(FileManagerTest, FirstMountWhosePackExistsServesItsPrefixExtensionsAreTriedInOrderAndFoldersPreferred)
 {
     Write("td/levels/a.xml", "loose");
     Files()->mMounts[L"td/"] = L"data.dat";
@@ -96,25 +108,9 @@ TEST_F(FileManagerTest, FirstMountWhosePackExistsServesItsPrefixThroughFreshStre
     }
     EXPECT_EQ(info->mContainer->CreateStreamCreator(L"absent"), nullptr);
     EXPECT_EQ(info->mContainer->GetRootPath(), L"td/");
-}
 
-namespace
-{
-std::vector<std::wstring> gMade;
-file::ImageContainer* RecordFolder(const std::wstring& path, FileContainer*)
-{
-    gMade.push_back(L"folder:" + path);
-    return nullptr;
-}
-file::ImageContainer* RecordPsd(const std::wstring& path, FileContainer* owner)
-{
-    gMade.push_back(std::wstring(owner->mIsPack ? L"packed " : L"") + L"psd:" + path);
-    return nullptr;
-}
-} // namespace
-
-TEST_F(FileManagerTest, ExistsTriesExtensionsInOrderAndImageContainersPreferFoldersThenPsd)
-{
+    // Exists tries extensions in order; image containers prefer folders, then PSD (no mounts).
+    Files()->mMounts.clear();
     Write("td/hud.psd");
     MakeFolder("td/menu");
     const std::wstring exts[] = {L".psd", L""};
@@ -130,7 +126,7 @@ TEST_F(FileManagerTest, ExistsTriesExtensionsInOrderAndImageContainersPreferFold
     EXPECT_FALSE(Files()->Exists(L"td/menu"));
     EXPECT_EQ(Files()->OpenStream(L"td/menu"), nullptr);
 
-    std::unique_ptr<FileInfo> info(Files()->GetFileInfo(L"td/hud", exts, 2, &index));
+    info.reset(Files()->GetFileInfo(L"td/hud", exts, 2, &index));
     ASSERT_TRUE(info);
     EXPECT_EQ(info->mName, L"hud");
     EXPECT_EQ(info->mPath, L"td/hud.psd");

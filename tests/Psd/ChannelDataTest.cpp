@@ -22,7 +22,7 @@ DocPtr LoadLayer(u32 mode, u32 depth, const LayerSpec& layer, PsdBuilder* base =
 } // namespace
 
 // Each layer's buffers held the larger layer before it: what a stream leaves out reads 0.
-TEST(ChannelData, FallingLayerSizesKeepNoStaleBytesAndOddChannelsKeepTheirNeighboursInStep)
+TEST(ChannelData, FallingSizesAndOddChannelsKeepNoStaleBytesAndEveryModeAndCompressionLoads)
 {
     PsdBuilder builder(64, 64);
     for (int i = 50; i >= 2; --i)
@@ -72,16 +72,15 @@ TEST(ChannelData, FallingLayerSizesKeepNoStaleBytesAndOddChannelsKeepTheirNeighb
     EXPECT_EQ(0x06090807u, doc->mLayers[1].mPixels[1]);
     EXPECT_EQ((std::vector<u8>{10, 20, 30}), doc->mLayers[2].mMask.mImage);
     EXPECT_EQ(0xFF010101u, doc->mLayers[2].mPixels[3]);
-}
 
-TEST(ChannelData, IndexedHidesItsTransparentIndexOtherModesLoadOpaqueAndTheMergedImageReadsInEachCompression)
-{
+    // Indexed hides its transparent index, other modes load opaque, the merged image reads in
+    // each compression.
     std::string planar(768, '\0');
     for (int i = 0; i < 256; ++i)
         planar[i] = static_cast<char>(i);
-    PsdBuilder builder(2, 1, 2, 8, 1);
+    builder = PsdBuilder(2, 1, 2, 8, 1);
     builder.ColourModeData(planar).Resource(1046, std::string("\x00\xC8", 2)).Resource(1047, std::string("\x00\x05", 2));
-    DocPtr doc = LoadLayer(2, 8, OneLayer(1, 2, {{0, 0, "\x04\x05"}}), &builder);
+    doc = LoadLayer(2, 8, OneLayer(1, 2, {{0, 0, "\x04\x05"}}), &builder);
     ASSERT_TRUE(doc);
     EXPECT_EQ(0xFF040000u, doc->mLayers[0].mPixels[0]);
     EXPECT_EQ(0x00FFFFFFu, doc->mLayers[0].mPixels[1]);

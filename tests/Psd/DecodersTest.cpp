@@ -89,7 +89,7 @@ std::vector<u8> RandomBytes(std::mt19937& rng, size_t count)
 }
 } // namespace
 
-TEST(Decoders, PackBitsRowsMatchAReferenceWithoutTouchingPastTheRow)
+TEST(Decoders, PackBitsRowsInflationAndBufferedReadsMatchAReferenceWithoutOverrunning)
 {
     std::mt19937 rng(7);
     constexpr size_t kGuard = 300;
@@ -107,30 +107,26 @@ TEST(Decoders, PackBitsRowsMatchAReferenceWithoutTouchingPastTheRow)
         for (size_t i = width; i < out.size(); ++i)
             ASSERT_EQ(0xCD, out[i]) << "trial " << trial << " wrote past the row at " << i;
     }
-}
 
-// Whole streams, shorter streams and damage through documents: ChannelData and DamagedInput.
-TEST(Decoders, InflaterKeepsThePrefixOfALongerStreamIgnoresTrailingBytesAndRefusesABadChecksum)
-{
-    std::mt19937 rng(3);
+    // The inflater keeps the prefix of a longer stream, ignores trailing bytes, refuses a bad
+    // checksum. Shorter streams and damage through documents: ChannelData and DamagedInput.
+    rng.seed(3);
     const std::vector<u8> raw = RandomBytes(rng, 5000);
-    const std::vector<u8> stream = Deflate(raw);
+    const std::vector<u8> zipped = Deflate(raw);
     psd::ZipInflater inflater;
     std::vector<u8> part(1000, 0xAA);
-    ASSERT_EQ(psd::kOk, inflater.Inflate(stream.data(), stream.size(), part.data(), part.size()));
+    ASSERT_EQ(psd::kOk, inflater.Inflate(zipped.data(), zipped.size(), part.data(), part.size()));
     EXPECT_TRUE(std::equal(part.begin(), part.end(), raw.begin()));
-    std::vector<u8> trailing = stream;
+    std::vector<u8> trailing = zipped;
     trailing.insert(trailing.end(), {1, 2, 3, 4});
     std::vector<u8> out(5000, 0xAA);
     ASSERT_EQ(psd::kOk, inflater.Inflate(trailing.data(), trailing.size(), out.data(), out.size()));
     EXPECT_EQ(raw, out);
-    std::vector<u8> badSum = stream;
+    std::vector<u8> badSum = zipped;
     badSum.back() ^= 0x55;
     EXPECT_EQ(psd::kZipFailed, inflater.Inflate(badSum.data(), badSum.size(), out.data(), out.size()));
-}
 
-TEST(Decoders, BufferedReadsAndSkipsMatchTheBytesAndStopAtTheEnd)
-{
+    // Buffered reads and skips match the bytes across every buffer boundary and stop at the end.
     const std::string data = Noise(40000);
     base::MemoryStream stream(data.data(), static_cast<u32>(data.size()));
     psd::Reader reader(stream);

@@ -20,7 +20,7 @@ std::string Mask(i32 top, i32 left, i32 bottom, i32 right, u8 colour, u8 flags)
 }
 } // namespace
 
-TEST(LayerSection, NamesOfEveryPaddingLengthSkipTheirPaddingAndANegativeCountReadsAsItsAbsoluteValue)
+TEST(LayerSection, NamesMasksAndRangesKeepTheRecordAlignedAndANegativeCountReadsAsItsAbsoluteValue)
 {
     const char* const names[] = {"", "abc", "abcd", "abcdefg"};
     PsdBuilder builder(2, 2);
@@ -47,10 +47,8 @@ TEST(LayerSection, NamesOfEveryPaddingLengthSkipTheirPaddingAndANegativeCountRea
     doc = Load(PsdBuilder(2, 2).RawLayerSection(section.Str()));
     ASSERT_TRUE(doc);
     EXPECT_STREQ("x", doc->mLayers[0].mName);
-}
 
-TEST(LayerSection, MaskLengthsBlendingRangesAndFlippedRectanglesKeepTheNameAligned)
-{
+    // Mask lengths, blending ranges and flipped rectangles keep the name aligned.
     // 20 bytes: rectangle, colour, flags, padding.
     const LayerSpec twenty{.mMask = Mask(1, 2, 5, 10, 0, 0x04) + std::string(2, '\0'), .mName = "m20"};
     // 36 bytes: the "real" values replace the first ones.
@@ -63,7 +61,7 @@ TEST(LayerSection, MaskLengthsBlendingRangesAndFlippedRectanglesKeepTheNameAlign
     const LayerSpec full{.mBlendingRanges = std::string(40, '\x01'), .mName = "full"};
     // A rectangle upside down is an empty layer.
     const LayerSpec flipped{.mTop = 10, .mName = "flipped"};
-    DocPtr doc = Load(PsdBuilder(2, 2).Layer(twenty).Layer(thirtySix).Layer(other).Layer(full).Layer(flipped));
+    doc = Load(PsdBuilder(2, 2).Layer(twenty).Layer(thirtySix).Layer(other).Layer(full).Layer(flipped));
     ASSERT_TRUE(doc);
     EXPECT_EQ(8, doc->mLayers[0].mMask.mWidth);
     EXPECT_EQ(40, doc->mLayers[1].mMask.mWidth);
@@ -76,7 +74,7 @@ TEST(LayerSection, MaskLengthsBlendingRangesAndFlippedRectanglesKeepTheNameAlign
     EXPECT_TRUE(doc->mLayers[4].mPixels.empty());
 }
 
-TEST(LayerSection, GroupsParentTheirLayersAcrossNesting)
+TEST(LayerSection, GroupsParentTheirLayersAcrossNestingAndTypedEntriesAreCapped)
 {
     // Bottom to top: below, [outer: [inner: deep], middle], top. "deep" hangs over the top left.
     const LayerSpec groupEnd{.mName = "</Layer group>", .mExtra = Divider(3)};
@@ -111,10 +109,8 @@ TEST(LayerSection, GroupsParentTheirLayersAcrossNesting)
     EXPECT_EQ(6, l[4].mWidth);
     EXPECT_EQ(4, l[4].mHeight);
     EXPECT_EQ(std::vector<u32>(24, 0x04010203u), l[4].mPixels);
-}
 
-TEST(LayerSection, AtMostTwentyTypedEntriesHandlersReadOnlyTheirOwnRecordAndEmptyBlocksKeepLayers)
-{
+    // At most twenty typed entries; handlers read only their own record.
     LayerSpec many{.mName = "a"};
     for (int i = 0; i < 25; ++i)
         many.mExtra += Tagged("thrs", Bytes().U16(128).U16(0).Str());
@@ -124,7 +120,7 @@ TEST(LayerSection, AtMostTwentyTypedEntriesHandlersReadOnlyTheirOwnRecordAndEmpt
     const LayerSpec claims{.mName = "b",
                            .mExtra = Tagged("luni", std::string("\0\0\x03\xE8", 4)) + Tagged("fxrp", "ab") +
                                      Tagged("lyid", std::string("\0\0\0\x05", 4))};
-    DocPtr doc = Load(PsdBuilder(2, 2).Layer(many).Layer(claims));
+    doc = Load(PsdBuilder(2, 2).Layer(many).Layer(claims));
     ASSERT_TRUE(doc);
     EXPECT_EQ(psd::kMaxTypedEntries, doc->mLayers[0].mTypedCount);
     EXPECT_EQ(9u, doc->mLayers[0].mLayerId);
