@@ -65,12 +65,6 @@ std::vector<u8> RandomPackBits(std::mt19937& rng, size_t runs)
     return out;
 }
 
-std::vector<u8> Deflate(const std::vector<u8>& raw)
-{
-    const std::string stream = psdtest::Deflate(std::string(raw.begin(), raw.end()));
-    return std::vector<u8>(stream.begin(), stream.end());
-}
-
 // Bytes that differ across every buffer boundary.
 std::string Noise(size_t size)
 {
@@ -78,14 +72,6 @@ std::string Noise(size_t size)
     for (size_t i = 0; i < size; ++i)
         bytes[i] = static_cast<char>((i * 131 + i / 251) & 0xFF);
     return bytes;
-}
-
-std::vector<u8> RandomBytes(std::mt19937& rng, size_t count)
-{
-    std::vector<u8> out(count);
-    for (u8& b : out)
-        b = static_cast<u8>(rng() % 7); // compressible but not trivial
-    return out;
 }
 } // namespace
 
@@ -111,8 +97,11 @@ TEST(Decoders, PackBitsRowsInflationAndBufferedReadsMatchAReferenceWithoutOverru
     // The inflater keeps the prefix of a longer stream, ignores trailing bytes, refuses a bad
     // checksum. Shorter streams and damage through documents: ChannelData and DamagedInput.
     rng.seed(3);
-    const std::vector<u8> raw = RandomBytes(rng, 5000);
-    const std::vector<u8> zipped = Deflate(raw);
+    std::vector<u8> raw(5000);
+    for (u8& b : raw)
+        b = static_cast<u8>(rng() % 7); // compressible but not trivial
+    const std::string deflated = psdtest::Deflate(std::string(raw.begin(), raw.end()));
+    const std::vector<u8> zipped(deflated.begin(), deflated.end());
     psd::ZipInflater inflater;
     std::vector<u8> part(1000, 0xAA);
     ASSERT_EQ(psd::kOk, inflater.Inflate(zipped.data(), zipped.size(), part.data(), part.size()));

@@ -11,14 +11,6 @@
 
 using namespace psdtest;
 
-namespace
-{
-std::string SimpleRgb()
-{
-    return PsdBuilder(4, 3).Layer(RawRgbaLayer(0, 0, 3, 4, 10, 20, 30, 255, "one")).Build();
-}
-} // namespace
-
 TEST(Document, LoadsFromAPathAPackEntryOrWithoutLayersAndRefusesBadArgumentsAndHugeAreas)
 {
     EXPECT_EQ(psd::kNullDocument, psd::LoadDocument(nullptr, "x.psd"));
@@ -32,7 +24,9 @@ TEST(Document, LoadsFromAPathAPackEntryOrWithoutLayersAndRefusesBadArgumentsAndH
 
     // By path: the file is closed once loaded.
     testsupport::TempDir dir;
-    std::filesystem::path path = dir.Write("doc.psd", SimpleRgb());
+    const std::string document =
+        PsdBuilder(4, 3).Layer(RawRgbaLayer(0, 0, 3, 4, 10, 20, 30, 255, "one")).Build();
+    std::filesystem::path path = dir.Write("doc.psd", document);
     i32 status = 0;
     DocPtr doc = LoadFile(path, &status);
     ASSERT_EQ(psd::kOk, status);
@@ -41,7 +35,6 @@ TEST(Document, LoadsFromAPathAPackEntryOrWithoutLayersAndRefusesBadArgumentsAndH
     EXPECT_EQ(0xFF0A141Eu, doc->mLayers[0].mPixels[0]);
 
     // At offset 100 of a larger stream, as an entry of "data.dat" is.
-    std::string document = SimpleRgb();
     std::string pack = std::string(100, 'P') + document + std::string(50, 'Q');
     base::MemoryStream* whole = new base::MemoryStream(pack.data(), static_cast<u32>(pack.size()));
     base::FrameStream entry(whole, true, 100, static_cast<u32>(document.size()));

@@ -7,11 +7,6 @@ using namespace psdtest;
 
 namespace
 {
-DocPtr Load(const PsdBuilder& builder, i32* status = nullptr)
-{
-    return LoadBytes(builder.Build(), status);
-}
-
 std::string Mask(i32 top, i32 left, i32 bottom, i32 right, u8 colour, u8 flags)
 {
     Bytes b;
@@ -28,7 +23,7 @@ TEST(LayerSection, NamesMasksAndRangesKeepTheRecordAlignedAndANegativeCountReads
     {
         builder.Layer({.mName = names[i], .mExtra = Tagged("lyid", Bytes().U32(42 + i).Str())});
     }
-    DocPtr doc = Load(builder.LayerCount(-4));
+    DocPtr doc = LoadBytes(builder.LayerCount(-4).Build());
     ASSERT_TRUE(doc);
     ASSERT_EQ(4, doc->LayerCount());
     for (u32 i = 0; i < 4; ++i)
@@ -44,7 +39,7 @@ TEST(LayerSection, NamesMasksAndRangesKeepTheRecordAlignedAndANegativeCountReads
     info.I16(1).I32(0).I32(0).I32(0).I32(0).I16(0).Key("8BIM").Key("norm").U8(255).U8(0).U8(0).U8(0).Block(extra.Str());
     Bytes section;
     section.Block(info.Str()).U32(0);
-    doc = Load(PsdBuilder(2, 2).RawLayerSection(section.Str()));
+    doc = LoadBytes(PsdBuilder(2, 2).RawLayerSection(section.Str()).Build());
     ASSERT_TRUE(doc);
     EXPECT_STREQ("x", doc->mLayers[0].mName);
 
@@ -61,7 +56,8 @@ TEST(LayerSection, NamesMasksAndRangesKeepTheRecordAlignedAndANegativeCountReads
     const LayerSpec full{.mBlendingRanges = std::string(40, '\x01'), .mName = "full"};
     // A rectangle upside down is an empty layer.
     const LayerSpec flipped{.mTop = 10, .mName = "flipped"};
-    doc = Load(PsdBuilder(2, 2).Layer(twenty).Layer(thirtySix).Layer(other).Layer(full).Layer(flipped));
+    PsdBuilder masks(2, 2);
+    doc = LoadBytes(masks.Layer(twenty).Layer(thirtySix).Layer(other).Layer(full).Layer(flipped).Build());
     ASSERT_TRUE(doc);
     EXPECT_EQ(8, doc->mLayers[0].mMask.mWidth);
     EXPECT_EQ(40, doc->mLayers[1].mMask.mWidth);
@@ -80,16 +76,17 @@ TEST(LayerSection, GroupsParentTheirLayersAcrossNestingAndTypedEntriesAreCapped)
     const LayerSpec groupEnd{.mName = "</Layer group>", .mExtra = Divider(3)};
     const LayerSpec inner{.mName = "inner", .mExtra = Divider(2, "pass")};
     const LayerSpec outer{.mName = "outer", .mExtra = Divider(1, "mul ")};
-    DocPtr doc = Load(PsdBuilder(2, 2)
-                          .Layer({.mName = "below"})
-                          .Layer(groupEnd)
-                          .Layer({.mName = "middle"})
-                          .Layer(groupEnd)
-                          .Layer(RawRgbaLayer(-3, -5, 4, 6, 1, 2, 3, 4, "deep"))
-                          .Layer(inner)
-                          .Layer({.mName = "sibling"})
-                          .Layer(outer)
-                          .Layer({.mName = "top"}));
+    DocPtr doc = LoadBytes(PsdBuilder(2, 2)
+                               .Layer({.mName = "below"})
+                               .Layer(groupEnd)
+                               .Layer({.mName = "middle"})
+                               .Layer(groupEnd)
+                               .Layer(RawRgbaLayer(-3, -5, 4, 6, 1, 2, 3, 4, "deep"))
+                               .Layer(inner)
+                               .Layer({.mName = "sibling"})
+                               .Layer(outer)
+                               .Layer({.mName = "top"})
+                               .Build());
     ASSERT_TRUE(doc);
     const auto& l = doc->mLayers;
     EXPECT_EQ(psd::kLayerGroupEnd, l[1].mType);
@@ -120,7 +117,7 @@ TEST(LayerSection, GroupsParentTheirLayersAcrossNestingAndTypedEntriesAreCapped)
     const LayerSpec claims{.mName = "b",
                            .mExtra = Tagged("luni", std::string("\0\0\x03\xE8", 4)) + Tagged("fxrp", "ab") +
                                      Tagged("lyid", std::string("\0\0\0\x05", 4))};
-    doc = Load(PsdBuilder(2, 2).Layer(many).Layer(claims));
+    doc = LoadBytes(PsdBuilder(2, 2).Layer(many).Layer(claims).Build());
     ASSERT_TRUE(doc);
     EXPECT_EQ(psd::kMaxTypedEntries, doc->mLayers[0].mTypedCount);
     EXPECT_EQ(9u, doc->mLayers[0].mLayerId);
@@ -131,7 +128,7 @@ TEST(LayerSection, GroupsParentTheirLayersAcrossNestingAndTypedEntriesAreCapped)
     // "Lr16" are RealFiles', predicted16.psd).
     Bytes section;
     section.Raw(PsdBuilder(2, 1).Layer({.mName = "kept"}).LayerInfo()).U32(0).Raw("8BIMLr16").U32(0).U32(0);
-    doc = Load(PsdBuilder(2, 1).RawLayerSection(section.Str()));
+    doc = LoadBytes(PsdBuilder(2, 1).RawLayerSection(section.Str()).Build());
     ASSERT_TRUE(doc);
     ASSERT_EQ(1, doc->LayerCount());
     EXPECT_STREQ("kept", doc->mLayers[0].mName);

@@ -17,14 +17,7 @@ Bytes& Bytes::F64(double v)
 
 Bytes& Bytes::Pascal(const std::string& text, size_t pad)
 {
-    U8(static_cast<u32>(text.size())).Raw(text);
-    size_t total = text.size() + 1;
-    while (total % pad != 0)
-    {
-        U8(0);
-        ++total;
-    }
-    return *this;
+    return U8(static_cast<u32>(text.size())).Raw(text).Zeros((pad - (text.size() + 1) % pad) % pad);
 }
 
 Bytes& Bytes::Unicode(const std::string& ascii, bool terminate)
@@ -121,10 +114,7 @@ PsdBuilder::PsdBuilder(u32 width, u32 height, u32 mode, u32 depth, u32 channels)
 PsdBuilder& PsdBuilder::Resource(u32 id, const std::string& data, const std::string& name)
 {
     Bytes block;
-    block.Key("8BIM").U16(id);
-    Bytes nameBytes;
-    nameBytes.Pascal(name, 2);
-    block.Raw(nameBytes.Str()).U32(static_cast<u32>(data.size())).Raw(data);
+    block.Key("8BIM").U16(id).Pascal(name, 2).U32(static_cast<u32>(data.size())).Raw(data);
     if (data.size() % 2)
         block.U8(0);
     mResources += block.Str();

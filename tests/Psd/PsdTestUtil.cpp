@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace psdtest
 {
@@ -102,8 +102,6 @@ LayerSpec RawRgbaLayer(i32 top, i32 left, i32 height, i32 width, u8 r, u8 g, u8 
 std::string ReadAll(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 } // namespace psdtest
