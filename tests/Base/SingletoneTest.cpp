@@ -26,7 +26,6 @@ struct Gamma : base::Singletone<Gamma>
     ~Gamma() override { gDeleted.push_back("Gamma"); }
     std::vector<base::SingletoneBase*> GetDependencies() override { return {Alpha::Instance()}; }
 };
-struct CycleA;
 struct CycleB;
 struct CycleA : base::Singletone<CycleA>
 {
@@ -39,21 +38,12 @@ struct CycleB : base::Singletone<CycleB>
     std::vector<base::SingletoneBase*> GetDependencies() override { return {CycleA::Instance()}; }
 };
 std::vector<base::SingletoneBase*> CycleA::GetDependencies() { return {CycleB::Instance()}; }
-
-class SingletoneTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        base::SingletoneBase::DestroyAll();
-        gDeleted.clear();
-    }
-    void TearDown() override { base::SingletoneBase::DestroyAll(); }
-};
 } // namespace
 
-TEST_F(SingletoneTest, OneInstanceDeletedInCreationOrderUnlessADependencyComesFirstEvenInCycles)
+TEST(Singletone, OneInstanceDeletedInCreationOrderUnlessADependencyComesFirstEvenInCycles)
 {
+    base::SingletoneBase::DestroyAll();
+    gDeleted.clear();
     Alpha* a = Alpha::Instance();
     EXPECT_EQ(a, Alpha::Instance());
     base::SingletoneBase::DestroyAll();

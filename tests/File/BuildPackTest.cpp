@@ -5,7 +5,6 @@
 #include "FileTestSupport.h"
 
 #include <filesystem>
-#include <fstream>
 
 using namespace file;
 

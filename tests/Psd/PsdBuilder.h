@@ -38,10 +38,7 @@ public:
     // Descriptor class: empty class name then the class id.
     Bytes& Class(const std::string& id) { return Unicode("", true).Id(id); }
     // Colour record: space and four components.
-    Bytes& Colour(u32 space, u32 a, u32 b, u32 c, u32 d = 0)
-    {
-        return U16(space).U16(a).U16(b).U16(c).U16(d);
-    }
+    Bytes& Colour(u32 space, u32 a, u32 b, u32 c, u32 d = 0) { return U16(space).U16(a).U16(b).U16(c).U16(d); }
 
     const std::string& Str() const { return mData; }
     size_t Size() const { return mData.size(); }

@@ -6,7 +6,6 @@
 #include <png.h>
 
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 
