@@ -31,16 +31,11 @@ struct Owned : base::Destroyable
     }
     ~Owned() override { delete count; }
 };
-
-class CountedPtrTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { gDeleted = 0; }
-};
 } // namespace
 
-TEST_F(CountedPtrTest, CopiesShareOneCountAndTheLastReleaseDeletesOrGoesBackToTheOwner)
+TEST(CountedPtr, CopiesShareOneCountAssignmentReleasesAndTheLastReleaseDeletesOrGoesBackToTheOwner)
 {
+    gDeleted = 0;
     base::CountedPtr<Thing> a(new Thing);
     EXPECT_EQ(a.UseCount(), 1);
     {
@@ -68,11 +63,10 @@ TEST_F(CountedPtrTest, CopiesShareOneCountAndTheLastReleaseDeletesOrGoesBackToTh
     second.Release();
     EXPECT_EQ(owned.destroyCalls, 1);
     EXPECT_EQ(*owned.count, 0); // not freed by the reference
-}
 
-TEST_F(CountedPtrTest, AssignmentReleasesTheOldObjectMovesDoNotCountAndDerivedConverts)
-{
-    base::CountedPtr<Thing> a(new Thing);
+    // Assignment releases the old object, moves do not count, derived converts.
+    gDeleted = 0;
+    a = new Thing;
     base::CountedPtr<Thing> b(new Thing);
     b = a;
     EXPECT_EQ(gDeleted, 1);

@@ -55,7 +55,7 @@ void Bump()
 }
 } // namespace
 
-TEST(Delegate, MembersOfASecondaryBaseRunOnTheirSubobjectAndResetOrNullMakeInvokeANoOp)
+TEST(Delegate, MembersRunOnTheirSubobjectThroughAnyInterfaceAndResetNullOrAGoneObjectMakeInvokeANoOp)
 {
     Both both;
     base::MemberDelegate2<Both, int, int, int> add(&both, &Both::Add);
@@ -83,39 +83,8 @@ TEST(Delegate, MembersOfASecondaryBaseRunOnTheirSubobjectAndResetOrNullMakeInvok
     EXPECT_FALSE(none.IsValid());
     base::StaticDelegate2<int, int, int> noFunction(nullptr);
     EXPECT_EQ(noFunction.Invoke(1, 2), 0);
-}
 
-TEST(Delegate, CalledThroughTheAbstractInterfacesAndHeldByCountedReferences)
-{
-    Counter c;
-    std::unique_ptr<base::Delegate0<void>> tick(new base::MemberDelegate0<Counter, void>(&c, &Counter::Tick));
-    std::unique_ptr<base::Delegate1<int, void>> take(
-        new base::MemberDelegate1<Counter, int, void>(&c, &Counter::Take));
-    std::unique_ptr<base::Delegate2<const std::string&, int, std::string>> join(
-        new base::MemberDelegate2<Counter, const std::string&, int, std::string>(&c, &Counter::Join));
-    tick->Invoke();
-    tick->Invoke();
-    take->Invoke(9);
-    EXPECT_EQ(c.calls, 2);
-    EXPECT_EQ(c.last, 9);
-    EXPECT_EQ(join->Invoke("n=", 1), "n=3");
-
-    std::unique_ptr<base::Delegate0<void>> bump(new base::StaticDelegate0<void>(&Bump));
-    gFreeCalls = 0;
-    bump->Invoke();
-    EXPECT_EQ(gFreeCalls, 1);
-
-    base::CountedPtr<base::Delegate0<void>> first(
-        new base::MemberDelegate0<Counter, void>(&c, &Counter::Tick));
-    base::CountedPtr<base::Delegate0<void>> second = first;
-    EXPECT_EQ(first.UseCount(), 2);
-    first.Release();
-    second->Invoke();
-    EXPECT_EQ(c.calls, 3);
-}
-
-TEST(Delegate, CallAfterTheObjectIsGoneDoesNothingButACopyHasItsOwnLifetime)
-{
+    // A call after the object is gone does nothing, but a copy has its own lifetime.
     auto* c = new Counter;
     base::MemberDelegate2<Counter, const std::string&, int, std::string> join(c, &Counter::Join);
     base::MemberDelegate0<Counter, void> tick(c, &Counter::Tick);
@@ -132,5 +101,31 @@ TEST(Delegate, CallAfterTheObjectIsGoneDoesNothingButACopyHasItsOwnLifetime)
     delete original;
     onCopy.Invoke();
     EXPECT_EQ(copy.calls, 1);
-}
 
+    // Called through the abstract interfaces and held by counted references.
+    Counter counter;
+    std::unique_ptr<base::Delegate0<void>> tickAny(new base::MemberDelegate0<Counter, void>(&counter, &Counter::Tick));
+    std::unique_ptr<base::Delegate1<int, void>> take(
+        new base::MemberDelegate1<Counter, int, void>(&counter, &Counter::Take));
+    std::unique_ptr<base::Delegate2<const std::string&, int, std::string>> joinAny(
+        new base::MemberDelegate2<Counter, const std::string&, int, std::string>(&counter, &Counter::Join));
+    tickAny->Invoke();
+    tickAny->Invoke();
+    take->Invoke(9);
+    EXPECT_EQ(counter.calls, 2);
+    EXPECT_EQ(counter.last, 9);
+    EXPECT_EQ(joinAny->Invoke("n=", 1), "n=3");
+
+    std::unique_ptr<base::Delegate0<void>> bump(new base::StaticDelegate0<void>(&Bump));
+    gFreeCalls = 0;
+    bump->Invoke();
+    EXPECT_EQ(gFreeCalls, 1);
+
+    base::CountedPtr<base::Delegate0<void>> first(
+        new base::MemberDelegate0<Counter, void>(&counter, &Counter::Tick));
+    base::CountedPtr<base::Delegate0<void>> second = first;
+    EXPECT_EQ(first.UseCount(), 2);
+    first.Release();
+    second->Invoke();
+    EXPECT_EQ(counter.calls, 3);
+}

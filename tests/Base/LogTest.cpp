@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -76,7 +75,7 @@ TEST_F(LogTest, OutputsStartWithTheHeadStylesNestAndArgumentsAreEscapedOnHtmlOnl
     EXPECT_EQ(mPlain->back(), L"");
 }
 
-TEST(Log, DestructionClosesThePageThenEndsThePlainOutputsAndQlLogReachesTheMainLog)
+TEST(Log, DestructionEndsTheOutputsQlLogReachesTheMainLogAndTheUtf8FileIsAValidPage)
 {
     auto html = std::make_shared<Lines>();
     auto plain = std::make_shared<Lines>();
@@ -97,10 +96,8 @@ TEST(Log, DestructionClosesThePageThenEndsThePlainOutputsAndQlLogReachesTheMainL
     base::SingletoneBase::DestroyAll();
     EXPECT_EQ(plain->back(), L"log terminated\n");
     EXPECT_FALSE(base::MainLog::Exists());
-}
 
-TEST(LogUtf8File, WritesAValidUtf8PageAndTruncatesAtOpenOrLosesMessagesQuietly)
-{
+    // The UTF-8 file truncates at open and writes a valid page, or loses messages quietly.
     testsupport::TempDir dir;
     dir.Write("log.html", "stale content from an earlier run");
     {

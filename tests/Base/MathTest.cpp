@@ -10,7 +10,7 @@
 #include <cmath>
 #include <tuple>
 
-TEST(MathFunctions, MoveTowardClampsAndReportsArrivalLateAndDoubleFormsKeepPrecision)
+TEST(MathFunctions, MoveTowardDoubleFormsBoxesRectsAndVertexLayouts)
 {
     struct Step
     {
@@ -34,10 +34,9 @@ TEST(MathFunctions, MoveTowardClampsAndReportsArrivalLateAndDoubleFormsKeepPreci
     EXPECT_EQ(math::Log10(1000.0), 3.0);
     EXPECT_EQ(math::Pow(2.0, 40.0), 1099511627776.0);
     EXPECT_EQ(math::Atan2(1.0f, 0.0f), 1.5707964f);
-}
 
-TEST(Box, EmptyBoxTakesTheFirstPointMergeWidensCornersComeInOrderAndRectsExcludeTheirFarEdges)
-{
+    // An empty box takes the first point, merging widens, corners come in order, rects exclude
+    // their far edges.
     math::Box box;
     box.AddPoint(3.0f, 4.0f, 5.0f);
     box.SetEmpty();
@@ -77,10 +76,8 @@ TEST(Box, EmptyBoxTakesTheFirstPointMergeWidensCornersComeInOrderAndRectsExclude
     EXPECT_FALSE(r.Contains(9.9f, 22));
     EXPECT_EQ(r.Right(), 15.0f);
     EXPECT_EQ(r.Bottom(), 25.0f);
-}
 
-TEST(VertexLayouts, ElementsTileEachStrideInIdOrder)
-{
+    // Vertex layout elements tile each stride in id order.
     ASSERT_EQ(std::size(base::kVertexLayouts), 3u);
     for (const base::VertexLayoutInfo& layout : base::kVertexLayouts)
     {
@@ -95,18 +92,9 @@ TEST(VertexLayouts, ElementsTileEachStrideInIdOrder)
     }
 }
 
-namespace
+TEST(Random, SeededValuesMatchTheReferenceVectorsRangesScaleInFloatAndStayInTheUnitInterval)
 {
-class RandomTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { math::SetRandomSeed(0); }
-    void TearDown() override { math::SetRandomSeed(0); }
-};
-} // namespace
-
-TEST_F(RandomTest, SeededValuesMatchTheReferenceVectorsRangesScaleInFloatAndStayInTheUnitInterval)
-{
+    math::SetRandomSeed(0);
     // r = 548517411, 1909112175, 77625358 and 1642700795, each x 2^-32 in float.
     EXPECT_EQ(math::Random(1), 0.12771167f);
     EXPECT_EQ(math::Random(2), 0.44449982f);
@@ -144,5 +132,6 @@ TEST_F(RandomTest, SeededValuesMatchTheReferenceVectorsRangesScaleInFloatAndStay
         sum += v;
     }
     EXPECT_NEAR(sum / 10000.0, 0.5, 0.02);
+    math::SetRandomSeed(0); // the seed other code starts from
 }
 

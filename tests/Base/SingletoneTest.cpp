@@ -26,7 +26,6 @@ struct Gamma : base::Singletone<Gamma>
     ~Gamma() override { gDeleted.push_back("Gamma"); }
     std::vector<base::SingletoneBase*> GetDependencies() override { return {Alpha::Instance()}; }
 };
-struct CycleA;
 struct CycleB;
 struct CycleA : base::Singletone<CycleA>
 {
@@ -39,21 +38,12 @@ struct CycleB : base::Singletone<CycleB>
     std::vector<base::SingletoneBase*> GetDependencies() override { return {CycleA::Instance()}; }
 };
 std::vector<base::SingletoneBase*> CycleA::GetDependencies() { return {CycleB::Instance()}; }
-
-class SingletoneTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        base::SingletoneBase::DestroyAll();
-        gDeleted.clear();
-    }
-    void TearDown() override { base::SingletoneBase::DestroyAll(); }
-};
 } // namespace
 
-TEST_F(SingletoneTest, OneInstanceDeletedInCreationOrderUnlessADependencyComesFirst)
+TEST(Singletone, OneInstanceDeletedInCreationOrderUnlessADependencyComesFirstEvenInCycles)
 {
+    base::SingletoneBase::DestroyAll();
+    gDeleted.clear();
     Alpha* a = Alpha::Instance();
     EXPECT_EQ(a, Alpha::Instance());
     base::SingletoneBase::DestroyAll();
@@ -93,11 +83,10 @@ TEST_F(SingletoneTest, OneInstanceDeletedInCreationOrderUnlessADependencyComesFi
         base::SingletoneBase::DestroyAll();
         EXPECT_EQ(gDeleted, c.deleted) << c.what;
     }
-}
 
-TEST_F(SingletoneTest, PairsWithUnregisteredMembersChangeNothingAndCyclesStillDeleteEverything)
-{
-    Alpha* a = Alpha::Instance();
+    // Pairs with an unregistered member change nothing; cycles still delete everything.
+    gDeleted.clear();
+    a = Alpha::Instance();
     Beta* b = Beta::Instance();
     auto* outside = reinterpret_cast<base::SingletoneBase*>(&gDeleted); // never registered
     base::SingletoneBase::AddDependency(b, outside);
@@ -133,16 +122,11 @@ struct Item : base::DeferredDeletable
     base::DeferredDeleteManager* manager;
     Item* toQueue;
 };
-
-class DeferredDeleteTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { gLog.clear(); }
-};
 } // namespace
 
-TEST_F(DeferredDeleteTest, DeletesInQueueOrderOnceEachAndWhatIsLeftWhenTheManagerGoes)
+TEST(DeferredDelete, DeletesInQueueOrderOnceEachEvenWhenQueuedByADestructor)
 {
+    gLog.clear();
     base::DeferredDeleteManager m;
     m.QueueDelete(new Item("a"));
     m.QueueDelete(nullptr);
@@ -167,11 +151,9 @@ TEST_F(DeferredDeleteTest, DeletesInQueueOrderOnceEachAndWhatIsLeftWhenTheManage
         left.QueueDelete(new Item("left"));
     }
     EXPECT_EQ(gLog.back(), "left");
-}
 
-TEST_F(DeferredDeleteTest, ObjectsQueuedByADestructorGoInTheSamePassAndOnce)
-{
-    base::DeferredDeleteManager m;
+    // Objects queued by a destructor go in the same pass, once.
+    gLog.clear();
     Item* later = new Item("later");
     m.QueueDelete(new Item("first", &m, later));
     m.DeleteQueued();

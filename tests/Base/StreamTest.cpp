@@ -48,7 +48,7 @@ public:
 };
 } // namespace
 
-TEST(MemoryAndFrameStream, SeekClampsAndReadsStopAtTheEnd)
+TEST(MemoryAndFrameStream, SeekClampsReadsStopAtTheEndAndWritesGrowExactly)
 {
     // Ten readable bytes either way: a whole buffer, or a window at 10 over a larger source.
     const std::vector<u8> bytes = Iota(64);
@@ -92,17 +92,12 @@ TEST(MemoryAndFrameStream, SeekClampsAndReadsStopAtTheEnd)
     base::FrameStream empty;
     EXPECT_EQ(empty.Read(out, 4), 0u);
     EXPECT_TRUE(empty.IsEof());
-}
 
-TEST(MemoryStream, WritesGrowExactlyAndResizeClampsThePosition)
-{
+    // Writes grow exactly; resizing clamps the position.
     base::MemoryStream stream;
     EXPECT_TRUE(stream.IsEof());
-    u8 byte = 0;
-    EXPECT_EQ(stream.Read(&byte, 1), 0u);
+    EXPECT_EQ(stream.Read(out, 1), 0u);
     EXPECT_EQ(stream.Write(nullptr, 0), 0u);
-
-    const std::vector<u8> bytes = Iota(10);
     stream.Write(bytes.data(), 10);
     stream.Seek(8, 0);
     const u8 more[4] = {0xA0, 0xA1, 0xA2, 0xA3};
@@ -123,14 +118,9 @@ TEST(MemoryStream, WritesGrowExactlyAndResizeClampsThePosition)
     EXPECT_TRUE(base::Stream::WriteU32(full, &value));
 }
 
-class FileStreamTest : public ::testing::Test
+TEST(FileStream, WritesReadsAndSeeksAFileInEveryCreationModeFramesWrapItAndStreamOperationsStop)
 {
-protected:
     testsupport::TempDir mDir;
-};
-
-TEST_F(FileStreamTest, WritesReadsAndSeeksAFileInEveryCreationMode)
-{
     base::FileStream out;
     ASSERT_EQ(out.Handle().Open(mDir.WPath("") + L"\u00e9t\u00e9 \u65e5.bin", 1, 0), QL_OK);
     const std::vector<u8> bytes = Iota(100);
@@ -173,31 +163,24 @@ TEST_F(FileStreamTest, WritesReadsAndSeeksAFileInEveryCreationMode)
     EXPECT_EQ(handle.GetSize(), 0u);
     EXPECT_EQ(handle.Seek(4, 0), 0u);
     EXPECT_EQ(done, 7u);
-}
 
-TEST_F(FileStreamTest, FrameStreamCreatorWrapsTheInnerStream)
-{
-    const std::vector<u8> bytes = Iota(32);
-    mDir.Write("p.bin", std::string(bytes.begin(), bytes.end()));
+    // A frame creator over a file creator: bytes 8..11 of the file.
+    mDir.Write("p.bin", std::string(bytes.begin(), bytes.begin() + 32));
     base::FrameStreamCreator creator(new base::FileStreamCreator(mDir.WPath("p.bin"), 0, 2), true, 8, 4);
-    base::Stream* out = nullptr;
-    ASSERT_EQ(creator.Create(out), QL_OK);
-    std::unique_ptr<base::Stream> stream(out);
-    u8 read[8] = {};
-    EXPECT_EQ(stream->Read(read, 8), 4u);
-    EXPECT_EQ(read[0], 8);
-    EXPECT_EQ(read[3], 11);
-
-    base::FrameStreamCreator orphan(nullptr, false, 0, 4);
     base::Stream* none = nullptr;
+    ASSERT_EQ(creator.Create(none), QL_OK);
+    std::unique_ptr<base::Stream> frame(none);
+    EXPECT_EQ(frame->Read(tail, 8), 4u);
+    EXPECT_EQ(tail[0], 8);
+    EXPECT_EQ(tail[3], 11);
+    none = nullptr;
+    base::FrameStreamCreator orphan(nullptr, false, 0, 4);
     EXPECT_EQ(orphan.Create(none), QL_FAIL);
     base::FrameStreamCreator missing(new base::FileStreamCreator(mDir.WPath("nope.bin"), 0, 2), true, 0, 4);
     EXPECT_EQ(missing.Create(none), QL_FAIL);
     EXPECT_EQ(none, nullptr);
-}
 
-TEST(StreamOperations, ReadStringRefusesShortStreamsAndCopyStreamStopsWithEitherSide)
-{
+    // ReadString refuses short streams; CopyStream stops with either side.
     struct Case
     {
         std::vector<u8> bytes;
@@ -206,8 +189,7 @@ TEST(StreamOperations, ReadStringRefusesShortStreamsAndCopyStreamStopsWithEither
     };
     const Case cases[] = {
         {{5, 0, 0, 0, 'h', 'e', 'l', 'l', 'o', '!'}, QL_OK, "hello"},
-        {{0, 0, 0, 0}, QL_OK, ""},
-        {{6, 0, 0, 0, 'a', 'b', 'c'}, QL_FAIL, "stale"},
+        {{0, 0, 0, 0}, QL_OK, ""},                          {{6, 0, 0, 0, 'a', 'b', 'c'}, QL_FAIL, "stale"},
         {{0xFF, 0xFF, 0xFF, 0xFF, 'a'}, QL_FAIL, "stale"}, // must not try to allocate 4 GiB
         {{1, 0}, QL_FAIL, "stale"},
     };
@@ -226,16 +208,16 @@ TEST(StreamOperations, ReadStringRefusesShortStreamsAndCopyStreamStopsWithEither
         }
     }
 
-    std::vector<u8> bytes(3 * (1u << 20) + 17);
-    for (size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<u8>(i * 7 + (i >> 20));
-    base::MemoryStream source(bytes.data(), static_cast<u32>(bytes.size()));
+    std::vector<u8> large(3 * (1u << 20) + 17);
+    for (size_t i = 0; i < large.size(); ++i)
+        large[i] = static_cast<u8>(i * 7 + (i >> 20));
+    base::MemoryStream source(large.data(), static_cast<u32>(large.size()));
     source.Seek(60, 0);
     base::MemoryStream destination;
-    EXPECT_EQ(base::CopyStream(destination, source, 0xFFFFFFFFu), bytes.size()) << "from the source's start";
-    EXPECT_EQ(Bytes(destination), bytes);
+    EXPECT_EQ(base::CopyStream(destination, source, 0xFFFFFFFFu), large.size()) << "from the source's start";
+    EXPECT_EQ(Bytes(destination), large);
 
-    ShortSource liar(bytes.data(), 50);
+    ShortSource liar(large.data(), 50);
     base::MemoryStream rest;
     EXPECT_EQ(base::CopyStream(rest, liar, 0xFFFFFFFFu), 50u) << "ends instead of looping";
     LimitedStream small(20);

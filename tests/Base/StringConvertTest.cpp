@@ -38,7 +38,7 @@ protected:
 };
 } // namespace
 
-TEST_F(StringConvertTest, ModeZeroWidensBytesModeOneIsUtf8CodePagesAreLosslessAndOthersGiveNothing)
+TEST_F(StringConvertTest, ModesConvertLosslesslyAndInvalidTextIsRepairedAndLogged)
 {
     const std::wstring text = L"Pr\u00fcfung \u0416 \u20ac";
     for (int mode : {2, 3})
@@ -66,10 +66,8 @@ TEST_F(StringConvertTest, ModeZeroWidensBytesModeOneIsUtf8CodePagesAreLosslessAn
     EXPECT_EQ(base::StringToWString(std::string("a\0b", 3), 1), std::wstring(L"a\0b", 3));
     EXPECT_EQ(base::Utf8ToWide(""), L"");
     EXPECT_TRUE(mLines->empty()) << "valid text logs nothing";
-}
 
-TEST_F(StringConvertTest, InvalidUtf8AndCodePointsBecomeReplacementCharactersAreLoggedAndTheLogDoesNotRecurse)
-{
+    // Invalid UTF-8 and code points become U+FFFD and are logged, without recursing.
     const std::wstring fffd(1, static_cast<wchar_t>(0xFFFD));
     EXPECT_EQ(base::StringToWString("ab\xFF" "cd", 1), L"ab" + fffd + L"cd");
     ASSERT_EQ(mLines->size(), 1u);

@@ -37,14 +37,11 @@ TEST(Tokenizer, SplitsSkipsReadsNumbersAndTrims)
         {"first\n\nthird", '\n', true, {"first", "third"}},
         {"first\n \t \nthird\n", '\n', true, {"first", "third"}},
         {"a;;b;", ';', false, {"a", "", "b", ""}}, // the last empty field counts
-        {";", ';', false, {"", ""}},
-        {" a ; b ", ';', false, {"a", "b"}},
+        {";", ';', false, {"", ""}},                      {" a ; b ", ';', false, {"a", "b"}},
         {"\t x y \t;", ';', false, {"x y", ""}},
         {"  a;b;  ", ';', false, {"a", "b", ""}}, // trailing blanks go before splitting
-        {"", ';', false, {""}},
-        {"  \t", ';', false, {""}},
-        {"", ';', true, {}},
-        {";;;", ';', true, {}},
+        {"", ';', false, {""}},                           {"  \t", ';', false, {""}},
+        {"", ';', true, {}},                              {";;;", ';', true, {}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Split(c.text, c.delimiter, c.skipEmpty), c.tokens) << "'" << c.text << "'";

@@ -35,7 +35,7 @@ TEST_F(ContainerTest, EveryDemoLayoutOpensAndEveryImageLoads)
     ASSERT_FALSE(layouts.empty());
     rendertest::Harness harness(render::HeadlessWindow::Backend::Recording);
     ASSERT_TRUE(harness.Ok());
-    mLog->clear(); // the renderer's start-up lines
+    const std::string startUp = mLog->Text(); // the renderer's start-up lines
     for (const std::filesystem::path& layout : layouts)
     {
         SCOPED_TRACE(layout.string());
@@ -56,5 +56,5 @@ TEST_F(ContainerTest, EveryDemoLayoutOpensAndEveryImageLoads)
             delete image;
         }
     }
-    EXPECT_EQ(L"", *mLog) << "nothing was refused";
+    EXPECT_EQ(startUp, mLog->Text()) << "nothing was refused";
 }

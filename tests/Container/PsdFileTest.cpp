@@ -138,11 +138,11 @@ TEST_F(PsdFileTest, NamesAreUnicodeOrLatin1StrayGroupEndsCloseNothingTheUpperOfT
     EXPECT_FALSE(cut->IsLoaded());
     EXPECT_EQ(0u, cut->GetImageCount());
     EXPECT_EQ(nullptr, cut->OpenStream(L"menu/play"));
-    EXPECT_TRUE(LogHas(L"PSD file 'cut.psd' is damaged"));
+    EXPECT_TRUE(LogHas("PSD file 'cut.psd' is damaged"));
 
     Write("text", "plain text, no extension");
     file::PsdFile* text = OpenAs<file::PsdFile>(L"text");
     ASSERT_NE(text, nullptr) << "a file of the bare name is taken as a PSD";
     EXPECT_EQ(0u, text->GetImageCount());
-    EXPECT_TRUE(LogHas(L"PSD file 'text' is damaged"));
+    EXPECT_TRUE(LogHas("PSD file 'text' is damaged"));
 }

@@ -145,16 +145,16 @@ TEST_F(PsdFolderTest, DamagedOrMissingDescriptionsLeaveAnEmptyFolderAndALogLine)
     file::PsdFolder* broken = OpenAs<file::PsdFolder>(L"broken");
     ASSERT_NE(broken, nullptr);
     EXPECT_EQ(0u, broken->GetImageCount());
-    EXPECT_TRUE(LogHas(L"broken/layers.xml' is damaged"));
+    EXPECT_TRUE(LogHas("broken/layers.xml' is damaged"));
 
     std::filesystem::create_directories("bare");
     file::PsdFolder* bare = OpenAs<file::PsdFolder>(L"bare");
     ASSERT_NE(bare, nullptr);
     EXPECT_EQ(0u, bare->GetImageCount());
-    EXPECT_TRUE(LogHas(L"'bare' has no readable layers.xml"));
+    EXPECT_TRUE(LogHas("'bare' has no readable layers.xml"));
 
     Write("nolayers/layers.xml", "<Document/>");
     ASSERT_NE(OpenAs<file::PsdFolder>(L"nolayers"), nullptr);
     EXPECT_EQ(0u, mContainer->GetImageCount());
-    EXPECT_TRUE(LogHas(L"no \"Layers\" element"));
+    EXPECT_TRUE(LogHas("no \"Layers\" element"));
 }

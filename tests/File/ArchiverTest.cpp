@@ -44,7 +44,7 @@ protected:
 };
 } // namespace
 
-TEST_F(ArchiverTest, ExampleFolderPacksToEightyBytesThatServeEachFileAsAWindow)
+TEST_F(ArchiverTest, ExampleFolderPacksToEightyBytesServedAsWindowsListedEvenWhenCutOrRefused)
 {
     Write("src/b.txt", "bbb");
     Write("src/a/c.txt", "ccccc");
@@ -66,13 +66,11 @@ TEST_F(ArchiverTest, ExampleFolderPacksToEightyBytesThatServeEachFileAsAWindow)
     // A pack removed after loading gives no streams.
     std::filesystem::remove(mDir.Path() / "test.dat");
     EXPECT_EQ(pack->OpenStream(L"b.txt"), nullptr);
-}
 
-TEST_F(ArchiverTest, ListsFilesAndFoldersOfThePackEvenWhenItIsCut)
-{
+    // Listings of the pack, even when it is cut, and what is missing refused.
     std::string bytes = U32(6) + "qlpack" + U32(3);
     std::string index = Entry("a/c.txt", 1, 0) + Entry("a/d/e.txt", 1, 0) + Entry("b.txt", 1, 0);
-    auto pack = Open(bytes + index);
+    pack = Open(bytes + index);
     Names names;
     EXPECT_EQ(QL_OK, pack->ListFolders(L"", names, true));
     EXPECT_EQ(QL_OK, pack->ListFiles(L"", false, names, true));
@@ -99,31 +97,29 @@ TEST_F(ArchiverTest, ListsFilesAndFoldersOfThePackEvenWhenItIsCut)
     EXPECT_EQ(QL_OK, pack->ListFiles(L"", true, names, true));
     EXPECT_EQ((Names{L"a/c.txt"}), names);
     EXPECT_EQ(pack->OpenStream(L"a/c.txt"), nullptr);
-}
 
-TEST_F(ArchiverTest, WrongMagicMissingFileAndOutsideEntriesGiveNoBytesAndALogLine)
-{
-    std::string bytes = ExamplePack();
+    // Wrong magic, a missing file and entries outside the file give no bytes and a log line.
+    bytes = ExamplePack();
     bytes[6] = 'X'; // "qlXack"
-    auto pack = Open(bytes);
+    pack = Open(bytes);
     EXPECT_TRUE(pack->GetEntries().empty());
     EXPECT_FALSE(pack->Exists(L"b.txt"));
-    EXPECT_TRUE(LogHas(L"test.dat"));
+    EXPECT_TRUE(LogHas("test.dat"));
 
     Archiver absent(L"td/", L"absent.dat", FileManager::Instance());
     EXPECT_TRUE(absent.GetEntries().empty());
     EXPECT_EQ(absent.OpenStream(L"b.txt"), nullptr);
-    EXPECT_TRUE(LogHas(L"absent.dat"));
+    EXPECT_TRUE(LogHas("absent.dat"));
 
     pack = Open(U32(6) + "qlpack" + U32(2) + Entry("in.txt", 2, 74) + Entry("out.txt", 100, 50) + "ok");
     EXPECT_EQ(StreamText(pack->OpenStream(L"in.txt")), "ok");
     EXPECT_TRUE(pack->Exists(L"out.txt"));
     EXPECT_EQ(pack->OpenStream(L"out.txt"), nullptr);
     EXPECT_EQ(pack->CreateStreamCreator(L"out.txt"), nullptr);
-    EXPECT_TRUE(LogHas(L"out.txt"));
+    EXPECT_TRUE(LogHas("out.txt"));
 }
 
-TEST_F(ArchiverTest, RepeatedNameKeepsTheFirstEntryAndHugeCountsAreRefused)
+TEST_F(ArchiverTest, RepeatedNameKeepsTheFirstEntryHugeCountsAreRefusedAndFlagsExtrasAndUtf16NamesAreKept)
 {
     std::string bytes = U32(6) + "qlpack" + U32(2) + Entry("b.txt", 1, 0) + Entry("b.txt", 2, 1);
     ArchiveEntries entries;
@@ -141,16 +137,13 @@ TEST_F(ArchiverTest, RepeatedNameKeepsTheFirstEntryAndHugeCountsAreRefused)
     std::string longMagic = U32(0xFFFFFFF0) + "qlpack";
     base::MemoryStream magicStream(longMagic.data(), static_cast<u32>(longMagic.size()));
     EXPECT_EQ(Archiver::ReadIndex(entries, magicStream), QL_FAIL);
-}
 
-TEST_F(ArchiverTest, FlagAndExtraAreKeptNamesAreUtf16AndNestingStops)
-{
-    // "é" then U+1F600 as a surrogate pair: 3 units.
+    // Flag and extra are kept, names are UTF-16: "é" then U+1F600 as a surrogate pair, 3 units.
     std::string name = std::string("\xE9\x00", 2) + std::string("\x3D\xD8\x00\xDE", 4);
-    std::string bytes = U32(6) + "qlpack" + U32(1) + U32(3) + name + U32(0) + U32(0) + "\x07" + U32(42);
-    ArchiveEntries entries;
-    base::MemoryStream stream(bytes.data(), static_cast<u32>(bytes.size()));
-    ASSERT_EQ(Archiver::ReadIndex(entries, stream), QL_OK);
+    bytes = U32(6) + "qlpack" + U32(1) + U32(3) + name + U32(0) + U32(0) + "\x07" + U32(42);
+    entries.clear();
+    base::MemoryStream utf16Stream(bytes.data(), static_cast<u32>(bytes.size()));
+    ASSERT_EQ(Archiver::ReadIndex(entries, utf16Stream), QL_OK);
     ASSERT_EQ(entries.size(), 1u);
     const auto& [key, record] = *entries.begin();
     EXPECT_EQ(key, L"\u00E9\U0001F600");

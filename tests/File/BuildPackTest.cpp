@@ -5,7 +5,6 @@
 #include "FileTestSupport.h"
 
 #include <filesystem>
-#include <fstream>
 
 using namespace file;
 
@@ -79,7 +78,7 @@ TEST_F(BuildPackTest, EveryFailureKeepsTheOldPackAndSaysWhy)
     WriteGoodPack();
     EXPECT_EQ(BuildPack(L"td", L"data.dat"), QL_FAIL) << "missing folder";
     ExpectGoodPackUntouched();
-    EXPECT_TRUE(LogHas(L"td"));
+    EXPECT_TRUE(LogHas("td"));
     EXPECT_EQ(BuildPack(L"old", L"no/such/folder/data.dat"), QL_FAIL) << "unwritable target";
     EXPECT_FALSE(OnDisk("no"));
 
@@ -94,14 +93,14 @@ TEST_F(BuildPackTest, EveryFailureKeepsTheOldPackAndSaysWhy)
         };
         EXPECT_EQ(BuildPack(L"td", L"data.dat", progress), QL_FAIL) << grown;
         ExpectGoodPackUntouched();
-        EXPECT_TRUE(LogHas(L"changed size"));
+        EXPECT_TRUE(LogHas("changed size"));
     }
 
     // An unreadable file fails before anything is written.
     std::filesystem::create_symlink(mDir.Path() / "nowhere", mDir.Path() / "td/broken.txt");
     EXPECT_EQ(BuildPack(L"td", L"data.dat"), QL_FAIL);
     ExpectGoodPackUntouched();
-    EXPECT_TRUE(LogHas(L"broken.txt"));
+    EXPECT_TRUE(LogHas("broken.txt"));
     std::filesystem::remove(mDir.Path() / "td/broken.txt");
 
     // Packs beyond 4 GiB: sparse files, the sizes count, the disk space does not.

@@ -26,9 +26,21 @@ protected:
         return info ? filetest::StreamText(info->Open()) : "<missing>";
     }
 };
+
+std::vector<std::wstring> gMade;
+file::ImageContainer* RecordFolder(const std::wstring& path, FileContainer*)
+{
+    gMade.push_back(L"folder:" + path);
+    return nullptr;
+}
+file::ImageContainer* RecordPsd(const std::wstring& path, FileContainer* owner)
+{
+    gMade.push_back(std::wstring(owner->mIsPack ? L"packed " : L"") + L"psd:" + path);
+    return nullptr;
+}
 } // namespace
 
-TEST_F(FileManagerTest, MountedPrefixIsServedFromThePackWhenItExistsAndOtherSpellingsMissIt)
+TEST_F(FileManagerTest, FirstMountWhosePackExistsServesItsPrefixExtensionsAreTriedInOrderAndFoldersPreferred)
 {
     Write("td/levels/a.xml", "loose");
     Files()->mMounts[L"td/"] = L"data.dat";
@@ -52,10 +64,8 @@ TEST_F(FileManagerTest, MountedPrefixIsServedFromThePackWhenItExistsAndOtherSpel
     ASSERT_TRUE(info);
     EXPECT_FALSE(info->mIsPack);
     EXPECT_EQ(ReadThrough(L"td\\levels\\a.xml"), "loose");
-}
 
-TEST_F(FileManagerTest, FirstMountWhosePackExistsWinsAndServesEverythingThroughFreshStreams)
-{
+    // The first mount whose pack exists wins and serves everything through fresh streams.
     Write("one/x.txt", "one");
     Write("two/x.txt", "two");
     ASSERT_EQ(BuildPack(L"one", L"one.dat"), QL_OK);
@@ -83,7 +93,7 @@ TEST_F(FileManagerTest, FirstMountWhosePackExistsWinsAndServesEverythingThroughF
     EXPECT_EQ(QL_OK, Files()->ListFolders(L"td", names, true));
     EXPECT_EQ(names, (Names{L"fx", L"levels"}));
 
-    std::unique_ptr<FileInfo> info(Files()->GetFileInfo(L"td/fx/a.ptc"));
+    info.reset(Files()->GetFileInfo(L"td/fx/a.ptc"));
     ASSERT_TRUE(info);
     std::unique_ptr<base::StreamCreator> creator(info->mContainer->CreateStreamCreator(info->mPath));
     ASSERT_TRUE(creator);
@@ -98,25 +108,9 @@ TEST_F(FileManagerTest, FirstMountWhosePackExistsWinsAndServesEverythingThroughF
     }
     EXPECT_EQ(info->mContainer->CreateStreamCreator(L"absent"), nullptr);
     EXPECT_EQ(info->mContainer->GetRootPath(), L"td/");
-}
 
-namespace
-{
-std::vector<std::wstring> gMade;
-file::ImageContainer* RecordFolder(const std::wstring& path, FileContainer*)
-{
-    gMade.push_back(L"folder:" + path);
-    return nullptr;
-}
-file::ImageContainer* RecordPsd(const std::wstring& path, FileContainer* owner)
-{
-    gMade.push_back(std::wstring(owner->mIsPack ? L"packed " : L"") + L"psd:" + path);
-    return nullptr;
-}
-} // namespace
-
-TEST_F(FileManagerTest, ExistsTriesExtensionsInOrderAndImageContainersPreferFoldersThenPsd)
-{
+    // Exists tries extensions in order; image containers prefer folders, then PSD (no mounts).
+    Files()->mMounts.clear();
     Write("td/hud.psd");
     MakeFolder("td/menu");
     const std::wstring exts[] = {L".psd", L""};
@@ -132,7 +126,7 @@ TEST_F(FileManagerTest, ExistsTriesExtensionsInOrderAndImageContainersPreferFold
     EXPECT_FALSE(Files()->Exists(L"td/menu"));
     EXPECT_EQ(Files()->OpenStream(L"td/menu"), nullptr);
 
-    std::unique_ptr<FileInfo> info(Files()->GetFileInfo(L"td/hud", exts, 2, &index));
+    info.reset(Files()->GetFileInfo(L"td/hud", exts, 2, &index));
     ASSERT_TRUE(info);
     EXPECT_EQ(info->mName, L"hud");
     EXPECT_EQ(info->mPath, L"td/hud.psd");
@@ -155,7 +149,7 @@ TEST_F(FileManagerTest, ExistsTriesExtensionsInOrderAndImageContainersPreferFold
     EXPECT_EQ(gMade, (Names{L"folder:td/menu", L"psd:td/hud.psd", L"psd:td/raw", L"packed psd:packed.psd"}));
 }
 
-TEST_F(FileManagerTest, ListingsAreSortedRecursiveAndRelativeOrNotLooseOrPacked)
+TEST_F(FileManagerTest, ListingsAreSortedLooseOrPackedAndReadsAndFileOperationsReportFailures)
 {
     for (const char* name : {"td/fx/sub/b.ptc", "td/fx/a.ptc", "td/fx/Z.ptc", "td/fx/c/d.ptc", "td/fx/\xC3\xA9.ptc"})
         Write(name);
@@ -184,10 +178,8 @@ TEST_F(FileManagerTest, ListingsAreSortedRecursiveAndRelativeOrNotLooseOrPacked)
     EXPECT_EQ(QL_OK, Files()->ListFiles(L"src", true, packed, false));
     EXPECT_EQ(loose, (Names{L"src/B/z.txt", L"src/a-b/y.txt", L"src/a.txt", L"src/a/x.txt", L"src/a/\u00E9.txt"}));
     EXPECT_EQ(packed, loose);
-}
 
-TEST_F(FileManagerTest, ReadFileDropsOnlyAWholeSignatureAndFileOperationsReportFailures)
-{
+    // ReadFile drops only a whole signature; file operations report failures.
     Write("bom.txt", std::string("\xEF\xBB\xBF") + "x");
     Write("two.txt", "\xEF\xBB");
     Write("zero.txt", std::string("ab\0cd", 5));
@@ -225,7 +217,7 @@ TEST_F(FileManagerTest, ReadFileDropsOnlyAWholeSignatureAndFileOperationsReportF
     EXPECT_EQ(Read("d/f.txt"), "new");
     EXPECT_FALSE(OnDisk("d/f.txt.tmp"));
     EXPECT_EQ(WriteFileAtomically(L"missing/f.txt", "x"), QL_FAIL);
-    EXPECT_TRUE(LogHas(L"missing/f.txt"));
+    EXPECT_TRUE(LogHas("missing/f.txt"));
     EXPECT_EQ(SyncFile(L"d/f.txt"), QL_OK);
     EXPECT_EQ(SyncFile(L"missing/f.txt"), QL_FAIL);
     EXPECT_EQ(SetCurrentDirectory(L"d"), QL_OK);

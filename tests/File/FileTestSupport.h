@@ -1,7 +1,7 @@
 // Shared fixture of the file tests: a temporary working folder, fresh singletons, a captured log.
 #pragma once
 
-#include "Core/Base/Log.h"
+#include "Audio/LogCapture.h"
 #include "Core/Base/Singletone.h"
 #include "Core/Base/Stream.h"
 #include "Core/Base/StringConvert.h"
@@ -11,21 +11,11 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
-#include <unistd.h>
 
 namespace filetest
 {
-class CaptureOutput : public base::LogOutput
-{
-public:
-    explicit CaptureOutput(std::shared_ptr<std::wstring> text) : mText(std::move(text)) {}
-    void Write(const std::wstring& text) override { *mText += text; }
-
-private:
-    std::shared_ptr<std::wstring> mText;
-};
-
 // The bytes a stream gives (it is deleted), or "<null>" without one.
 inline std::string StreamText(base::Stream* raw)
 {
@@ -45,7 +35,7 @@ protected:
         base::SingletoneBase::DestroyAll();
         mOldDir = std::filesystem::current_path();
         std::filesystem::current_path(mDir.Path());
-        base::MainLog::Instance()->AddPlainOutput(new CaptureOutput(mLog));
+        mLog.emplace();
     }
     void TearDown() override
     {
@@ -60,10 +50,10 @@ protected:
     void MakeFolder(const std::string& name) const { std::filesystem::create_directories(mDir.Path() / name); }
     bool OnDisk(const std::string& name) const { return std::filesystem::exists(mDir.Path() / name); }
     std::string Read(const std::string& name) const { return mDir.Read(name); }
-    bool LogHas(const std::wstring& text) const { return mLog->find(text) != std::wstring::npos; }
+    bool LogHas(const std::string& text) const { return mLog->Text().find(text) != std::string::npos; }
 
     testsupport::TempDir mDir;
-    std::shared_ptr<std::wstring> mLog = std::make_shared<std::wstring>();
+    std::optional<audiotest::LogCapture> mLog; // attached to the main log of each test
 
 private:
     std::filesystem::path mOldDir;

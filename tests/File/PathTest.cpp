@@ -9,7 +9,7 @@
 
 using namespace file;
 
-TEST(Path, HelpersSplitAtSeparatorsOfEitherKind)
+TEST(Path, HelpersSplitAtSeparatorsOfEitherKindAndUtf16NamesRoundTripAndSortByUnits)
 {
     struct Case
     {
@@ -32,10 +32,8 @@ TEST(Path, HelpersSplitAtSeparatorsOfEitherKind)
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.helper(c.in), c.out) << c.in;
-}
 
-TEST(Utf16, SurrogatesRoundTripAndNamesSortByUtf16Units)
-{
+    // UTF-16: surrogates round trip and names sort by UTF-16 units.
     std::wstring text = L"a\U0001F600\u00E9\uFFFD";
     std::u16string units = ToUtf16(text);
     EXPECT_EQ(units, (std::u16string{u'a', 0xD83D, 0xDE00, 0xE9, 0xFFFD}));

@@ -37,7 +37,7 @@ const char kTwoProfiles[] = "<Profiles currentProfile=\"\xD0\x98\xD0\xB2\xD0\xB0
 const std::wstring kIvan = L"\u0418\u0432\u0430\u043D";
 } // namespace
 
-TEST_F(ProfilesTest, NoFileGivesTheDefaultProfileAndTheUserFolderServesFilesUnderItsRoot)
+TEST_F(ProfilesTest, NoFileGivesTheDefaultTheUserFolderServesItsFilesAndLoadSelectsTheNamedProfile)
 {
     ASSERT_EQ(P()->Load(), QL_OK);
     EXPECT_EQ(P()->GetProfileNames(), Names{kDefaultProfileName});
@@ -64,10 +64,8 @@ TEST_F(ProfilesTest, NoFileGivesTheDefaultProfileAndTheUserFolderServesFilesUnde
     EXPECT_EQ(stream->GetSize(), 1u);
     EXPECT_EQ(QL_OK, user->SetPath(mDir.WPath("new/deep")));
     EXPECT_TRUE(OnDisk("new/deep"));
-}
 
-TEST_F(ProfilesTest, LoadSelectsTheNamedProfileAppendsAnUnknownOneOrTakesTheFirst)
-{
+    // Load selects the named profile, appends an unknown one or takes the first.
     struct Case
     {
         const char* xml;
@@ -94,7 +92,7 @@ TEST_F(ProfilesTest, LoadSelectsTheNamedProfileAppendsAnUnknownOneOrTakesTheFirs
     EXPECT_EQ(P()->mCurrentProfile, P()->mRootElement->FirstChildElement("Profile"));
 }
 
-TEST_F(ProfilesTest, SelectLoadsFirstKeepsTheContentAndRenameChangesTheCurrentName)
+TEST_F(ProfilesTest, SelectLoadsFirstRenameChangesTheCurrentNameAndDeleteSelectsTheFirstOther)
 {
     WriteProfiles(kTwoProfiles);
     tinyxml2::XMLElement* ann = P()->SelectProfile(L"Ann");
@@ -108,10 +106,8 @@ TEST_F(ProfilesTest, SelectLoadsFirstKeepsTheContentAndRenameChangesTheCurrentNa
     P()->RenameCurrentProfile(L"\u041F\u0451\u0442\u0440");
     EXPECT_EQ(P()->GetProfileNames(), (Names{L"Ann", L"\u041F\u0451\u0442\u0440"}));
     EXPECT_STREQ(P()->mRootElement->Attribute("currentProfile"), "\xD0\x9F\xD1\x91\xD1\x82\xD1\x80");
-}
 
-TEST_F(ProfilesTest, DeletingTheCurrentProfileSelectsTheFirstOtherAndStrayNodesAreDropped)
-{
+    // Deleting the current profile selects the first other; stray nodes are dropped.
     WriteProfiles("<Profiles currentProfile=\"B\"><Profile name=\"A\"/><Profile name=\"B\"/>"
                   "<Profile name=\"C\"/></Profiles>");
     ASSERT_EQ(P()->Load(), QL_OK);
@@ -176,7 +172,7 @@ TEST_F(ProfilesTest, DamagedFileIsKeptAsideFlaggedAndReplacedByADefault)
         EXPECT_EQ(P()->GetProfileNames(), Names{kDefaultProfileName});
         EXPECT_EQ(Read("user/profiles.xml.bad"), damaged);
     }
-    EXPECT_TRUE(LogHas(L"profiles.xml"));
+    EXPECT_TRUE(LogHas("profiles.xml"));
     ASSERT_EQ(P()->Save(), QL_OK);
     EXPECT_NE(Saved().find("Player01234567890123456789"), std::string::npos);
     EXPECT_EQ(Read("user/profiles.xml.bad"), "");
@@ -188,7 +184,7 @@ TEST_F(ProfilesTest, DamagedFileIsKeptAsideFlaggedAndReplacedByADefault)
     EXPECT_EQ(Read("user/profiles.xml.bad.1"), cut);
 }
 
-TEST_F(ProfilesTest, DestructorSavesButASecondInstanceNeverDoes)
+TEST_F(ProfilesTest, DestructorSavesButASecondInstanceNeverDoesAndAFailedSaveKeepsTheOldFile)
 {
     ASSERT_EQ(P()->Load(), QL_OK);
     P()->SelectProfile(L"Ann");
@@ -201,24 +197,24 @@ TEST_F(ProfilesTest, DestructorSavesButASecondInstanceNeverDoes)
     P()->SelectProfile(L"Ann");
     base::SingletoneBase::DestroyAll();
     EXPECT_NE(Saved().find("currentProfile=\"Ann\""), std::string::npos);
-}
 
-TEST_F(ProfilesTest, SaveThatCannotWriteIsLoggedAndKeepsTheOldFileEvenAtExit)
-{
+    // A save that cannot write is logged and keeps the old file, even at exit.
+    mLog.emplace(); // on the new main log, created before the profiles as at start-up
+    EXPECT_EQ(QL_OK, UserDataFileContainer::Instance()->SetPath(mDir.WPath("user")));
     WriteProfiles(kTwoProfiles);
     ASSERT_EQ(P()->Load(), QL_OK);
     P()->SelectProfile(L"Ann");
     MakeFolder("user/profiles.xml.tmp"); // the temporary file cannot be created
     EXPECT_EQ(P()->Save(), QL_FAIL);
     EXPECT_EQ(Saved(), kTwoProfiles);
-    EXPECT_TRUE(LogHas(L"profiles.xml"));
+    EXPECT_TRUE(LogHas("profiles.xml"));
 
     // At exit too: the log exists before the profiles, as at start-up, and must outlive their save.
-    mLog->clear();
+    const size_t before = mLog->Text().size();
     base::SingletoneBase::DestroyAll();
-    const size_t failure = mLog->find(L"Cannot create");
-    ASSERT_NE(failure, std::wstring::npos) << *mLog;
-    EXPECT_LT(failure, mLog->find(L"log terminated"));
+    const size_t failure = mLog->Text().find("Cannot create", before);
+    ASSERT_NE(failure, std::string::npos) << mLog->Text();
+    EXPECT_LT(failure, mLog->Text().find("log terminated", before));
     EXPECT_EQ(Saved(), kTwoProfiles);
     std::filesystem::remove(mDir.Path() / "user/profiles.xml.tmp");
 }

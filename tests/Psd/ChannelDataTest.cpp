@@ -10,11 +10,7 @@ namespace
 {
 LayerSpec OneLayer(i32 height, i32 width, std::vector<ChannelSpec> channels)
 {
-    LayerSpec layer;
-    layer.mBottom = height;
-    layer.mRight = width;
-    layer.mChannels = std::move(channels);
-    return layer;
+    return {.mBottom = height, .mRight = width, .mChannels = std::move(channels)};
 }
 
 DocPtr LoadLayer(u32 mode, u32 depth, const LayerSpec& layer, PsdBuilder* base = nullptr, i32* status = nullptr)
@@ -23,18 +19,10 @@ DocPtr LoadLayer(u32 mode, u32 depth, const LayerSpec& layer, PsdBuilder* base =
     builder.Layer(layer);
     return LoadBytes(builder.Build(), status);
 }
-
-std::string Packed(std::initializer_list<int> bytes)
-{
-    std::string out;
-    for (int b : bytes)
-        out.push_back(static_cast<char>(b));
-    return out;
-}
 } // namespace
 
 // Each layer's buffers held the larger layer before it: what a stream leaves out reads 0.
-TEST(ChannelData, FallingLayerSizesKeepNoStaleBytes)
+TEST(ChannelData, FallingSizesAndOddChannelsKeepNoStaleBytesAndEveryModeAndCompressionLoads)
 {
     PsdBuilder builder(64, 64);
     for (int i = 50; i >= 2; --i)
@@ -54,11 +42,9 @@ TEST(ChannelData, FallingLayerSizesKeepNoStaleBytes)
         // The green stream covers half the layer: the rest is 0.
         EXPECT_EQ(0xFF000000u | (v << 16), layer.mPixels[n - 1]) << k;
     }
-}
 
-TEST(ChannelData, EmptyShortMaskAndOverlongPackBitsChannelsKeepTheirNeighboursInStep)
-{
-    PsdBuilder builder(4, 4);
+    // Empty, short, mask and overlong PackBits channels keep their neighbours in step.
+    builder = PsdBuilder(4, 4);
     // An empty layer skips its channels' data.
     builder.Layer(OneLayer(0, 0, {{0, 0, "junk"}, {-1, 0, "more"}}));
     // A one-byte channel must not eat the next channel's compression code.
@@ -70,14 +56,14 @@ TEST(ChannelData, EmptyShortMaskAndOverlongPackBitsChannelsKeepTheirNeighboursIn
     Bytes mask;
     mask.I32(0).I32(0).I32(1).I32(3).U8(0).U8(0).U16(0);
     masked.mMask = mask.Str();
-    masked.mChannels.push_back({-2, 0, Packed({10, 20, 30})});
+    masked.mChannels.push_back({-2, 0, "\x0A\x14\x1E"});
     masked.mChannels.push_back({-3, 0, "ignored!"});
     builder.Layer(masked);
     // PackBits row counts claiming more than the data holds, and runs longer than the row.
     Bytes packed;
-    packed.U16(200).U16(200).Raw(Packed({0x81, 0x44, 0x81, 0x55}));
+    packed.U16(200).U16(200).Raw("\x81\x44\x81\x55");
     builder.Layer(OneLayer(2, 3, {{0, 1, packed.Str()}}));
-    DocPtr doc = LoadBytes(builder.Build());
+    doc = LoadBytes(builder.Build());
     ASSERT_TRUE(doc);
     EXPECT_EQ(0xFF440000u, doc->mLayers[3].mPixels[0]);
     EXPECT_EQ(0xFF440000u, doc->mLayers[3].mPixels[2]);
@@ -86,21 +72,20 @@ TEST(ChannelData, EmptyShortMaskAndOverlongPackBitsChannelsKeepTheirNeighboursIn
     EXPECT_EQ(0x06090807u, doc->mLayers[1].mPixels[1]);
     EXPECT_EQ((std::vector<u8>{10, 20, 30}), doc->mLayers[2].mMask.mImage);
     EXPECT_EQ(0xFF010101u, doc->mLayers[2].mPixels[3]);
-}
 
-TEST(ChannelData, IndexedHidesItsTransparentIndexOtherModesLoadOpaqueAndTheMergedImageReadsInEachCompression)
-{
+    // Indexed hides its transparent index, other modes load opaque, the merged image reads in
+    // each compression.
     std::string planar(768, '\0');
     for (int i = 0; i < 256; ++i)
         planar[i] = static_cast<char>(i);
-    PsdBuilder builder(2, 1, 2, 8, 1);
+    builder = PsdBuilder(2, 1, 2, 8, 1);
     builder.ColourModeData(planar).Resource(1046, std::string("\x00\xC8", 2)).Resource(1047, std::string("\x00\x05", 2));
-    DocPtr doc = LoadLayer(2, 8, OneLayer(1, 2, {{0, 0, Packed({4, 5})}}), &builder);
+    doc = LoadLayer(2, 8, OneLayer(1, 2, {{0, 0, "\x04\x05"}}), &builder);
     ASSERT_TRUE(doc);
     EXPECT_EQ(0xFF040000u, doc->mLayers[0].mPixels[0]);
     EXPECT_EQ(0x00FFFFFFu, doc->mLayers[0].mPixels[1]);
     // Grey at 16 bits keeps the high byte.
-    DocPtr grey = LoadLayer(1, 16, OneLayer(1, 1, {{0, 0, Packed({0x12, 0x34})}, {-1, 0, Packed({0x80, 0xFF})}}));
+    DocPtr grey = LoadLayer(1, 16, OneLayer(1, 1, {{0, 0, "\x12\x34"}, {-1, 0, "\x80\xFF"}}));
     ASSERT_TRUE(grey);
     EXPECT_EQ(0x80121212u, grey->mLayers[0].mPixels[0]);
     // CMYK, multichannel, Lab and 1-bit bitmap layers load with every pixel written and opaque.
@@ -114,7 +99,7 @@ TEST(ChannelData, IndexedHidesItsTransparentIndexOtherModesLoadOpaqueAndTheMerge
     }
     // The merged image in each compression.
     // 2x2 RGB, channel planes 1..4, 5..8, 9..12.
-    std::string planes = Packed({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+    std::string planes = "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C";
     Bytes rle;
     for (int c = 0; c < 3; ++c)
         for (int y = 0; y < 2; ++y)

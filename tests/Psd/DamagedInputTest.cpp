@@ -1,10 +1,10 @@
 // Damaged documents: each check that refuses something, tripped once, gives its status and its
 // log line. fuzz/Psd drives the reader over arbitrary damage; these pin the reasons.
+#include "Audio/LogCapture.h"
 #include "PsdTestUtil.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 
 using namespace psdtest;
@@ -13,8 +13,7 @@ namespace
 {
 std::string WithLayer(const std::function<void(LayerSpec&)>& change)
 {
-    LayerSpec layer;
-    layer.mName = "a";
+    LayerSpec layer{.mName = "a"};
     change(layer);
     return PsdBuilder(2, 2).Layer(layer).Build();
 }
@@ -50,13 +49,9 @@ TEST(DamagedInput, EachRefusingCheckGivesItsStatusAndLogLine)
 {
     const std::string good = PsdBuilder(4, 3).Layer(RawRgbaLayer(0, 0, 3, 4, 1, 2, 3, 255, "one")).Build();
     const std::string nine(120, '\x09'); // a version no record has
-    LayerSpec beyondTheFile;
-    beyondTheFile.mBottom = 1;
-    beyondTheFile.mRight = 2;
-    beyondTheFile.mChannels = {{0, 0, "ab"}};
-    beyondTheFile.mChannelLengthOverride = 100000;
-    LayerSpec badSixteen;
-    badSixteen.mBlendSignature = "XXXX";
+    const LayerSpec beyondTheFile{
+        .mBottom = 1, .mRight = 2, .mChannels = {{0, 0, "ab"}}, .mChannelLengthOverride = 100000};
+    const LayerSpec badSixteen{.mBlendSignature = "XXXX"};
     Bytes sixteen;
     sixteen.U32(0).U32(0).Raw("8BIMLr16" + PsdBuilder(2, 1, 3, 16).Layer(badSixteen).LayerInfo());
     const std::string zipped = Deflate(Fill(256, 1));
@@ -138,14 +133,14 @@ TEST(DamagedInput, EachRefusingCheckGivesItsStatusAndLogLine)
         {WithExtra(Tagged("lfx2", Bytes().U32(0).U32(15).Str())), psd::kEffectsVersion,
          "object effects version is not 0 or descriptor version not 16"},
     };
+    audiotest::LogCapture log;
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.log);
-        CapturedLog().clear();
+        const size_t before = log.Text().size();
         i32 status = 0;
         EXPECT_FALSE(LoadBytes(c.bytes, &status));
         EXPECT_EQ(c.status, status);
-        EXPECT_NE(std::wstring::npos, CapturedLog().find(std::wstring(c.log, c.log + std::strlen(c.log))))
-            << std::string(CapturedLog().begin(), CapturedLog().end());
+        EXPECT_NE(std::string::npos, log.Text().find(c.log, before)) << log.Text().substr(before);
     }
 }

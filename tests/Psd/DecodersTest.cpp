@@ -1,6 +1,8 @@
-// The channel decoders on their own: PackBits rows against a plain reference decoder, and
-// whole-stream inflation.
+// The decoders on their own: the buffered reader, PackBits rows against a plain reference
+// decoder, and whole-stream inflation.
+#include "Core/Base/Stream.h"
 #include "Core/Psd/Channels.h"
+#include "Core/Psd/Reader.h"
 #include "Core/Psd/Status.h"
 #include "PsdBuilder.h"
 
@@ -63,22 +65,17 @@ std::vector<u8> RandomPackBits(std::mt19937& rng, size_t runs)
     return out;
 }
 
-std::vector<u8> Deflate(const std::vector<u8>& raw)
+// Bytes that differ across every buffer boundary.
+std::string Noise(size_t size)
 {
-    const std::string stream = psdtest::Deflate(std::string(raw.begin(), raw.end()));
-    return std::vector<u8>(stream.begin(), stream.end());
-}
-
-std::vector<u8> RandomBytes(std::mt19937& rng, size_t count)
-{
-    std::vector<u8> out(count);
-    for (u8& b : out)
-        b = static_cast<u8>(rng() % 7); // compressible but not trivial
-    return out;
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>((i * 131 + i / 251) & 0xFF);
+    return bytes;
 }
 } // namespace
 
-TEST(Decoders, PackBitsRowsMatchAReferenceWithoutTouchingPastTheRow)
+TEST(Decoders, PackBitsRowsInflationAndBufferedReadsMatchAReferenceWithoutOverrunning)
 {
     std::mt19937 rng(7);
     constexpr size_t kGuard = 300;
@@ -96,24 +93,69 @@ TEST(Decoders, PackBitsRowsMatchAReferenceWithoutTouchingPastTheRow)
         for (size_t i = width; i < out.size(); ++i)
             ASSERT_EQ(0xCD, out[i]) << "trial " << trial << " wrote past the row at " << i;
     }
-}
 
-// Whole streams, shorter streams and damage through documents: ChannelData and DamagedInput.
-TEST(Decoders, InflaterKeepsThePrefixOfALongerStreamIgnoresTrailingBytesAndRefusesABadChecksum)
-{
-    std::mt19937 rng(3);
-    const std::vector<u8> raw = RandomBytes(rng, 5000);
-    const std::vector<u8> stream = Deflate(raw);
+    // The inflater keeps the prefix of a longer stream, ignores trailing bytes, refuses a bad
+    // checksum. Shorter streams and damage through documents: ChannelData and DamagedInput.
+    rng.seed(3);
+    std::vector<u8> raw(5000);
+    for (u8& b : raw)
+        b = static_cast<u8>(rng() % 7); // compressible but not trivial
+    const std::string deflated = psdtest::Deflate(std::string(raw.begin(), raw.end()));
+    const std::vector<u8> zipped(deflated.begin(), deflated.end());
     psd::ZipInflater inflater;
     std::vector<u8> part(1000, 0xAA);
-    ASSERT_EQ(psd::kOk, inflater.Inflate(stream.data(), stream.size(), part.data(), part.size()));
+    ASSERT_EQ(psd::kOk, inflater.Inflate(zipped.data(), zipped.size(), part.data(), part.size()));
     EXPECT_TRUE(std::equal(part.begin(), part.end(), raw.begin()));
-    std::vector<u8> trailing = stream;
+    std::vector<u8> trailing = zipped;
     trailing.insert(trailing.end(), {1, 2, 3, 4});
     std::vector<u8> out(5000, 0xAA);
     ASSERT_EQ(psd::kOk, inflater.Inflate(trailing.data(), trailing.size(), out.data(), out.size()));
     EXPECT_EQ(raw, out);
-    std::vector<u8> badSum = stream;
+    std::vector<u8> badSum = zipped;
     badSum.back() ^= 0x55;
     EXPECT_EQ(psd::kZipFailed, inflater.Inflate(badSum.data(), badSum.size(), out.data(), out.size()));
+
+    // Buffered reads and skips match the bytes across every buffer boundary and stop at the end.
+    const std::string data = Noise(40000);
+    base::MemoryStream stream(data.data(), static_cast<u32>(data.size()));
+    psd::Reader reader(stream);
+    std::mt19937 random(7);
+    // Sizes straddle the 4096-byte buffer: small, exactly at it, just above it, large.
+    const u32 sizes[] = {1, 3, 4095, 4096, 4097, 9000, 17};
+    size_t position = 0;
+    while (position < data.size())
+    {
+        u32 size = sizes[random() % 7];
+        size = static_cast<u32>(std::min<size_t>(size, data.size() - position));
+        if (random() % 2)
+        {
+            std::string got(size, '\0');
+            ASSERT_EQ(size, reader.Read(got.data(), size));
+            ASSERT_EQ(data.substr(position, size), got) << position;
+        }
+        else
+            reader.Skip(size);
+        position += size;
+        ASSERT_EQ(position, reader.Position());
+    }
+    EXPECT_FALSE(reader.Overrun());
+    EXPECT_EQ(0u, reader.Remaining());
+
+    // Short reads give zero; skips stop at the end, marking the overrun.
+    EXPECT_EQ(0u, reader.U8());
+    EXPECT_TRUE(reader.Overrun());
+    base::MemoryStream three(data.data(), 3);
+    psd::Reader shortReader(three);
+    EXPECT_EQ(0u, shortReader.U32());
+    EXPECT_TRUE(shortReader.Overrun());
+    EXPECT_EQ(3u, shortReader.Position());
+    base::MemoryStream longStream(data.data(), 10000);
+    psd::Reader skipping(longStream);
+    skipping.Skip(5000);
+    EXPECT_FALSE(skipping.Overrun());
+    skipping.Skip(6000);
+    EXPECT_TRUE(skipping.Overrun());
+    EXPECT_EQ(10000u, skipping.Position());
+    skipping.SkipTo(20);
+    EXPECT_EQ(10000u, skipping.Position());
 }

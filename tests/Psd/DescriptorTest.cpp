@@ -9,23 +9,17 @@ using namespace psdtest;
 
 namespace
 {
-struct Walk
-{
-    explicit Walk(const std::string& bytes) : mBytes(bytes), mStream(mBytes.data(), static_cast<u32>(mBytes.size())), mReader(mStream) {}
-    std::string mBytes;
-    base::MemoryStream mStream;
-    psd::Reader mReader;
-};
-
 // Walks a descriptor and returns the long value of its item "stop" (-1 when not reached).
 i32 SentinelAfter(const Descriptor& d, bool* finished = nullptr)
 {
-    Walk w(d.Body());
+    const std::string body = d.Body();
+    base::MemoryStream stream(body.data(), static_cast<u32>(body.size()));
+    psd::Reader reader(stream);
     i32 sentinel = -1;
-    bool ok = psd::WalkDescriptor(w.mReader, 0, nullptr, [&](const std::string& key, u32 type) {
+    bool ok = psd::WalkDescriptor(reader, 0, nullptr, [&](const std::string& key, u32 type) {
         if (key == "stop" && type == psd::FourCC("long"))
         {
-            sentinel = w.mReader.I32();
+            sentinel = reader.I32();
             return 1;
         }
         return 0;
@@ -47,7 +41,7 @@ std::string Reference()
 }
 } // namespace
 
-TEST(Descriptor, EveryValueTypeIsSkippedExactly)
+TEST(Descriptor, EveryValueTypeIsSkippedExactlyAndWhatCannotBeWalkedStopsTheWalk)
 {
     Bytes list;
     list.U32(2).Key("long").U32(1).Key("TEXT").Unicode("x", true);
@@ -58,22 +52,15 @@ TEST(Descriptor, EveryValueTypeIsSkippedExactly)
     Bytes alias;
     alias.U32(3).Raw("abc");
     const std::pair<const char*, std::string> values[] = {
-        {"doub", std::string(8, '\1')},
-        {"UntF", "#Pxl" + std::string(8, '\2')},
+        {"doub", std::string(8, '\1')},                   {"UntF", "#Pxl" + std::string(8, '\2')},
         {"TEXT", Bytes().Unicode("hello", true).Str()},
         {"enum", Bytes().Id("BlnM").Id("linearDodge").Str()},
-        {"bool", "\x01"},
-        {"long", std::string("\0\0\0\x07", 4)},
-        {"comp", std::string(8, '\3')},
-        {"alis", alias.Str()},
-        {"tdta", alias.Str()},
-        {"Pth ", alias.Str()},
-        {"type", Bytes().Class("Clss").Str()},
-        {"GlbC", Bytes().Class("Clss").Str()},
-        {"obj ", Reference()},
-        {"VlLs", list.Str()},
-        {"UnFl", unitList.Str()},
-        {"ObAr", objectArray.Str()},
+        {"bool", "\x01"},                                 {"long", std::string("\0\0\0\x07", 4)},
+        {"comp", std::string(8, '\3')},                   {"alis", alias.Str()},
+        {"tdta", alias.Str()},                            {"Pth ", alias.Str()},
+        {"type", Bytes().Class("Clss").Str()},            {"GlbC", Bytes().Class("Clss").Str()},
+        {"obj ", Reference()},                            {"VlLs", list.Str()},
+        {"UnFl", unitList.Str()},                         {"ObAr", objectArray.Str()},
         {"Objc", Descriptor("Nstd").Long("in  ", 3).Body()},
     };
     for (const auto& [type, bytes] : values)
@@ -82,10 +69,8 @@ TEST(Descriptor, EveryValueTypeIsSkippedExactly)
         d.RawItem("item", type, bytes).Long("stop", 77);
         EXPECT_EQ(77, SentinelAfter(d)) << type;
     }
-}
 
-TEST(Descriptor, UnknownTypesAndDeepNestingStopTheWalk)
-{
+    // Unknown types and deep nesting stop the walk.
     Descriptor unknown;
     unknown.RawItem("item", "Zzzz", "????").Long("stop", 5);
     bool finished = true;

@@ -7,19 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 
 using namespace psdtest;
 
-namespace
-{
-std::string SimpleRgb()
-{
-    return PsdBuilder(4, 3).Layer(RawRgbaLayer(0, 0, 3, 4, 10, 20, 30, 255, "one")).Build();
-}
-} // namespace
-
-TEST(Document, LoadsFromAPathAPackEntryOrWithoutLayersAndArgumentFailuresLeaveOutUntouched)
+TEST(Document, LoadsFromAPathAPackEntryOrWithoutLayersAndRefusesBadArgumentsAndHugeAreas)
 {
     EXPECT_EQ(psd::kNullDocument, psd::LoadDocument(nullptr, "x.psd"));
     psd::Document* marker = reinterpret_cast<psd::Document*>(0x1234);
@@ -32,7 +23,9 @@ TEST(Document, LoadsFromAPathAPackEntryOrWithoutLayersAndArgumentFailuresLeaveOu
 
     // By path: the file is closed once loaded.
     testsupport::TempDir dir;
-    std::filesystem::path path = dir.Write("doc.psd", SimpleRgb());
+    const std::string document =
+        PsdBuilder(4, 3).Layer(RawRgbaLayer(0, 0, 3, 4, 10, 20, 30, 255, "one")).Build();
+    std::filesystem::path path = dir.Write("doc.psd", document);
     i32 status = 0;
     DocPtr doc = LoadFile(path, &status);
     ASSERT_EQ(psd::kOk, status);
@@ -41,7 +34,6 @@ TEST(Document, LoadsFromAPathAPackEntryOrWithoutLayersAndArgumentFailuresLeaveOu
     EXPECT_EQ(0xFF0A141Eu, doc->mLayers[0].mPixels[0]);
 
     // At offset 100 of a larger stream, as an entry of "data.dat" is.
-    std::string document = SimpleRgb();
     std::string pack = std::string(100, 'P') + document + std::string(50, 'Q');
     base::MemoryStream* whole = new base::MemoryStream(pack.data(), static_cast<u32>(pack.size()));
     base::FrameStream entry(whole, true, 100, static_cast<u32>(document.size()));
@@ -49,24 +41,19 @@ TEST(Document, LoadsFromAPathAPackEntryOrWithoutLayersAndArgumentFailuresLeaveOu
     DocPtr owned(out);
     EXPECT_EQ(0xFF0A141Eu, out->mLayers[0].mPixels[0]);
     // A layerless file gets one layer from the merged image, whose fourth plane is transparency.
-    Bytes merged;
-    merged.Raw(Fill(6, 0x11)).Raw(Fill(6, 0x22)).Raw(Fill(6, 0x33)).Raw(Fill(6, 0x80));
-    DocPtr flat = LoadBytes(PsdBuilder(3, 2, 3, 8, 4).Merged(0, merged.Str()).Build());
+    Bytes planes;
+    planes.Raw(Fill(6, 0x11)).Raw(Fill(6, 0x22)).Raw(Fill(6, 0x33)).Raw(Fill(6, 0x80));
+    DocPtr flat = LoadBytes(PsdBuilder(3, 2, 3, 8, 4).Merged(0, planes.Str()).Build());
     ASSERT_TRUE(flat);
     ASSERT_EQ(1, flat->LayerCount());
     EXPECT_EQ(3, flat->mLayers[0].mRight);
     EXPECT_EQ(2, flat->mLayers[0].mBottom);
     EXPECT_EQ(std::vector<u32>(6, 0x80112233u), flat->mLayers[0].mPixels);
-}
 
-TEST(Document, HugeAreasWithLittleDataFailBeforeTheirPixelsAreReserved)
-{
-    // Loaded by path, which passes no limit: a check that came after the default limit's would
+    // Huge areas with little data fail before their pixels are reserved. Loaded by path, which passes no limit: a check that came after the default limit's would
     // report -4 instead of -5, and one missing altogether would reserve gigabytes.
     auto layer = [](u16 compression, const std::string& data) {
-        LayerSpec huge;
-        huge.mBottom = huge.mRight = 30000;
-        huge.mChannels = {{0, compression, data}};
+        const LayerSpec huge{.mBottom = 30000, .mRight = 30000, .mChannels = {{0, compression, data}}};
         return PsdBuilder(4, 4).Layer(huge).Build();
     };
     auto merged = [](u16 compression, const std::string& data) {
@@ -87,7 +74,6 @@ TEST(Document, HugeAreasWithLittleDataFailBeforeTheirPixelsAreReserved)
         {merged(psd::kPackBits, rowCounts + rowCounts + rowCounts.substr(2) + "\0\7x"), psd::kReadError},
         {merged(psd::kPackBits, rowCounts + rowCounts + rowCounts), psd::kOutOfMemory},
     };
-    testsupport::TempDir dir;
     for (const Case& c : cases)
     {
         ASSERT_LT(c.bytes.size(), 200000u);
@@ -98,7 +84,7 @@ TEST(Document, HugeAreasWithLittleDataFailBeforeTheirPixelsAreReserved)
     // A caller's own limit holds the same way.
     std::string bytes = PsdBuilder(200, 200).Build();
     base::MemoryStream stream(bytes.data(), static_cast<u32>(bytes.size()));
-    psd::Document* out = nullptr;
+    out = nullptr;
     psd::LoadLimits limits;
     limits.mMaxPixelBytes = 1000;
     EXPECT_EQ(psd::kOutOfMemory, psd::LoadDocument(&out, stream, limits));

@@ -7,18 +7,6 @@ using namespace psdtest;
 
 namespace
 {
-LayerSpec Empty(const std::string& name)
-{
-    LayerSpec layer;
-    layer.mName = name;
-    return layer;
-}
-
-DocPtr Load(const PsdBuilder& builder, i32* status = nullptr)
-{
-    return LoadBytes(builder.Build(), status);
-}
-
 std::string Mask(i32 top, i32 left, i32 bottom, i32 right, u8 colour, u8 flags)
 {
     Bytes b;
@@ -27,17 +15,15 @@ std::string Mask(i32 top, i32 left, i32 bottom, i32 right, u8 colour, u8 flags)
 }
 } // namespace
 
-TEST(LayerSection, NamesOfEveryPaddingLengthAndANegativeCountReadAsItsAbsoluteValue)
+TEST(LayerSection, NamesMasksAndRangesKeepTheRecordAlignedAndANegativeCountReadsAsItsAbsoluteValue)
 {
     const char* const names[] = {"", "abc", "abcd", "abcdefg"};
     PsdBuilder builder(2, 2);
     for (u32 i = 0; i < 4; ++i)
     {
-        LayerSpec layer = Empty(names[i]);
-        layer.mExtra = Tagged("lyid", Bytes().U32(42 + i).Str());
-        builder.Layer(layer);
+        builder.Layer({.mName = names[i], .mExtra = Tagged("lyid", Bytes().U32(42 + i).Str())});
     }
-    DocPtr doc = Load(builder.LayerCount(-4));
+    DocPtr doc = LoadBytes(builder.LayerCount(-4).Build());
     ASSERT_TRUE(doc);
     ASSERT_EQ(4, doc->LayerCount());
     for (u32 i = 0; i < 4; ++i)
@@ -45,42 +31,33 @@ TEST(LayerSection, NamesOfEveryPaddingLengthAndANegativeCountReadAsItsAbsoluteVa
         EXPECT_STREQ(names[i], doc->mLayers[i].mName);
         EXPECT_EQ(42u + i, doc->mLayers[i].mLayerId) << names[i];
     }
-}
 
-TEST(LayerSection, NonZeroPaddingNeverEntersTheName)
-{
-    LayerSpec layer = Empty("");
+    // Non-zero padding never enters the name.
     Bytes extra;
     extra.U32(0).U32(0).U8(1).Raw("x").Raw("\xFF\xFF"); // "x" padded with junk
     Bytes info;
     info.I16(1).I32(0).I32(0).I32(0).I32(0).I16(0).Key("8BIM").Key("norm").U8(255).U8(0).U8(0).U8(0).Block(extra.Str());
     Bytes section;
     section.Block(info.Str()).U32(0);
-    DocPtr doc = Load(PsdBuilder(2, 2).RawLayerSection(section.Str()));
+    doc = LoadBytes(PsdBuilder(2, 2).RawLayerSection(section.Str()).Build());
     ASSERT_TRUE(doc);
     EXPECT_STREQ("x", doc->mLayers[0].mName);
-}
 
-TEST(LayerSection, MaskLengthsBlendingRangesAndFlippedRectanglesKeepTheNameAligned)
-{
+    // Mask lengths, blending ranges and flipped rectangles keep the name aligned.
     // 20 bytes: rectangle, colour, flags, padding.
-    LayerSpec twenty = Empty("m20");
-    twenty.mMask = Mask(1, 2, 5, 10, 0, 0x04) + std::string(2, '\0');
+    const LayerSpec twenty{.mMask = Mask(1, 2, 5, 10, 0, 0x04) + std::string(2, '\0'), .mName = "m20"};
     // 36 bytes: the "real" values replace the first ones.
-    LayerSpec thirtySix = Empty("m36");
     Bytes real;
     real.U8(0x01).U8(200).I32(10).I32(20).I32(30).I32(60);
-    thirtySix.mMask = Mask(1, 2, 5, 10, 0, 0x04) + real.Str();
+    const LayerSpec thirtySix{.mMask = Mask(1, 2, 5, 10, 0, 0x04) + real.Str(), .mName = "m36"};
     // 28 bytes (mask parameters): only what fits is read, the name stays aligned.
-    LayerSpec other = Empty("m28");
-    other.mMask = Mask(0, 0, 4, 4, 9, 0) + std::string(10, '\x7F');
+    const LayerSpec other{.mMask = Mask(0, 0, 4, 4, 9, 0) + std::string(10, '\x7F'), .mName = "m28"};
     // Ranges for the composite and four channels; length 0 (GIMP, ImageMagick) is no ranges.
-    LayerSpec full = Empty("full");
-    full.mBlendingRanges = std::string(40, '\x01');
+    const LayerSpec full{.mBlendingRanges = std::string(40, '\x01'), .mName = "full"};
     // A rectangle upside down is an empty layer.
-    LayerSpec flipped = Empty("flipped");
-    flipped.mTop = 10;
-    DocPtr doc = Load(PsdBuilder(2, 2).Layer(twenty).Layer(thirtySix).Layer(other).Layer(full).Layer(flipped));
+    const LayerSpec flipped{.mTop = 10, .mName = "flipped"};
+    PsdBuilder masks(2, 2);
+    doc = LoadBytes(masks.Layer(twenty).Layer(thirtySix).Layer(other).Layer(full).Layer(flipped).Build());
     ASSERT_TRUE(doc);
     EXPECT_EQ(8, doc->mLayers[0].mMask.mWidth);
     EXPECT_EQ(40, doc->mLayers[1].mMask.mWidth);
@@ -93,27 +70,23 @@ TEST(LayerSection, MaskLengthsBlendingRangesAndFlippedRectanglesKeepTheNameAlign
     EXPECT_TRUE(doc->mLayers[4].mPixels.empty());
 }
 
-TEST(LayerSection, GroupsParentTheirLayersAcrossNesting)
+TEST(LayerSection, GroupsParentTheirLayersAcrossNestingAndTypedEntriesAreCapped)
 {
     // Bottom to top: below, [outer: [inner: deep], middle], top. "deep" hangs over the top left.
-    LayerSpec outerEnd = Empty("</Layer group>");
-    outerEnd.mExtra = Divider(3);
-    LayerSpec innerEnd = Empty("</Layer group>");
-    innerEnd.mExtra = Divider(3);
-    LayerSpec inner = Empty("inner");
-    inner.mExtra = Divider(2, "pass");
-    LayerSpec outer = Empty("outer");
-    outer.mExtra = Divider(1, "mul ");
-    DocPtr doc = Load(PsdBuilder(2, 2)
-                          .Layer(Empty("below"))
-                          .Layer(outerEnd)
-                          .Layer(Empty("middle"))
-                          .Layer(innerEnd)
-                          .Layer(RawRgbaLayer(-3, -5, 4, 6, 1, 2, 3, 4, "deep"))
-                          .Layer(inner)
-                          .Layer(Empty("sibling"))
-                          .Layer(outer)
-                          .Layer(Empty("top")));
+    const LayerSpec groupEnd{.mName = "</Layer group>", .mExtra = Divider(3)};
+    const LayerSpec inner{.mName = "inner", .mExtra = Divider(2, "pass")};
+    const LayerSpec outer{.mName = "outer", .mExtra = Divider(1, "mul ")};
+    DocPtr doc = LoadBytes(PsdBuilder(2, 2)
+                               .Layer({.mName = "below"})
+                               .Layer(groupEnd)
+                               .Layer({.mName = "middle"})
+                               .Layer(groupEnd)
+                               .Layer(RawRgbaLayer(-3, -5, 4, 6, 1, 2, 3, 4, "deep"))
+                               .Layer(inner)
+                               .Layer({.mName = "sibling"})
+                               .Layer(outer)
+                               .Layer({.mName = "top"})
+                               .Build());
     ASSERT_TRUE(doc);
     const auto& l = doc->mLayers;
     EXPECT_EQ(psd::kLayerGroupEnd, l[1].mType);
@@ -133,34 +106,30 @@ TEST(LayerSection, GroupsParentTheirLayersAcrossNesting)
     EXPECT_EQ(6, l[4].mWidth);
     EXPECT_EQ(4, l[4].mHeight);
     EXPECT_EQ(std::vector<u32>(24, 0x04010203u), l[4].mPixels);
-}
 
-// Files whose layers are all in "Lr16" are read in RealFiles (predicted16.psd).
-TEST(LayerSection, AnEmptySixteenBitBlockKeepsTheLayersReadBeforeIt)
-{
-    Bytes section;
-    section.Raw(PsdBuilder(2, 1).Layer(Empty("kept")).LayerInfo()).U32(0).Raw("8BIMLr16").U32(0).U32(0);
-    DocPtr doc = Load(PsdBuilder(2, 1).RawLayerSection(section.Str()));
-    ASSERT_TRUE(doc);
-    ASSERT_EQ(1, doc->LayerCount());
-    EXPECT_STREQ("kept", doc->mLayers[0].mName);
-}
-
-TEST(LayerSection, AtMostTwentyTypedEntriesAndHandlersReadOnlyTheirOwnRecord)
-{
-    LayerSpec many = Empty("a");
+    // At most twenty typed entries; handlers read only their own record.
+    LayerSpec many{.mName = "a"};
     for (int i = 0; i < 25; ++i)
         many.mExtra += Tagged("thrs", Bytes().U16(128).U16(0).Str());
     many.mExtra += Tagged("lyid", std::string("\0\0\0\x09", 4));
     // A "luni" claiming 1000 units in 4 bytes, and an "fxrp" of 2 bytes: neither reaches into the
     // record after it.
-    LayerSpec claims = Empty("b");
-    claims.mExtra = Tagged("luni", std::string("\0\0\x03\xE8", 4)) + Tagged("fxrp", "ab") +
-                    Tagged("lyid", std::string("\0\0\0\x05", 4));
-    DocPtr doc = Load(PsdBuilder(2, 2).Layer(many).Layer(claims));
+    const LayerSpec claims{.mName = "b",
+                           .mExtra = Tagged("luni", std::string("\0\0\x03\xE8", 4)) + Tagged("fxrp", "ab") +
+                                     Tagged("lyid", std::string("\0\0\0\x05", 4))};
+    doc = LoadBytes(PsdBuilder(2, 2).Layer(many).Layer(claims).Build());
     ASSERT_TRUE(doc);
     EXPECT_EQ(psd::kMaxTypedEntries, doc->mLayers[0].mTypedCount);
     EXPECT_EQ(9u, doc->mLayers[0].mLayerId);
     EXPECT_TRUE(doc->mLayers[1].mUnicodeName.empty());
     EXPECT_EQ(5u, doc->mLayers[1].mLayerId);
+
+    // An empty sixteen-bit block keeps the layers read before it (files whose layers are all in
+    // "Lr16" are RealFiles', predicted16.psd).
+    Bytes section;
+    section.Raw(PsdBuilder(2, 1).Layer({.mName = "kept"}).LayerInfo()).U32(0).Raw("8BIMLr16").U32(0).U32(0);
+    doc = LoadBytes(PsdBuilder(2, 1).RawLayerSection(section.Str()).Build());
+    ASSERT_TRUE(doc);
+    ASSERT_EQ(1, doc->LayerCount());
+    EXPECT_STREQ("kept", doc->mLayers[0].mName);
 }

@@ -17,14 +17,7 @@ Bytes& Bytes::F64(double v)
 
 Bytes& Bytes::Pascal(const std::string& text, size_t pad)
 {
-    U8(static_cast<u32>(text.size())).Raw(text);
-    size_t total = text.size() + 1;
-    while (total % pad != 0)
-    {
-        U8(0);
-        ++total;
-    }
-    return *this;
+    return U8(static_cast<u32>(text.size())).Raw(text).Zeros((pad - (text.size() + 1) % pad) % pad);
 }
 
 Bytes& Bytes::Unicode(const std::string& ascii, bool terminate)
@@ -121,10 +114,7 @@ PsdBuilder::PsdBuilder(u32 width, u32 height, u32 mode, u32 depth, u32 channels)
 PsdBuilder& PsdBuilder::Resource(u32 id, const std::string& data, const std::string& name)
 {
     Bytes block;
-    block.Key("8BIM").U16(id);
-    Bytes nameBytes;
-    nameBytes.Pascal(name, 2);
-    block.Raw(nameBytes.Str()).U32(static_cast<u32>(data.size())).Raw(data);
+    block.Key("8BIM").U16(id).Pascal(name, 2).U32(static_cast<u32>(data.size())).Raw(data);
     if (data.size() % 2)
         block.U8(0);
     mResources += block.Str();
@@ -134,7 +124,7 @@ PsdBuilder& PsdBuilder::Resource(u32 id, const std::string& data, const std::str
 std::string PsdBuilder::LayerInfo() const
 {
     Bytes info;
-    info.I16(mCountSet ? mLayerCount : static_cast<i32>(mLayers.size()));
+    info.I16(mLayerCount.value_or(static_cast<i32>(mLayers.size())));
     for (const LayerSpec& layer : mLayers)
     {
         info.I32(layer.mTop).I32(layer.mLeft).I32(layer.mBottom).I32(layer.mRight);
@@ -172,15 +162,15 @@ std::string PsdBuilder::Build() const
     out.Raw(mSignature).U16(mVersion).Zeros(6).U16(mChannels).U32(mHeight).U32(mWidth).U16(mDepth).U16(mMode);
     out.Block(mColourMode);
     out.Block(mResources);
-    if (mHasRawLayerSection)
-        out.Block(mRawLayerSection);
-    else if (mLayers.empty() && !mCountSet)
+    if (mRawLayerSection)
+        out.Block(*mRawLayerSection);
+    else if (mLayers.empty() && !mLayerCount)
         out.U32(0);
     else
         out.Block(LayerInfo() + std::string(4, '\0')); // and an empty global mask
     out.U16(mMergedCompression);
-    if (mMergedSet)
-        out.Raw(mMerged);
+    if (mMerged)
+        out.Raw(*mMerged);
     else
     {
         u64 rowBytes = mDepth == 1 ? (mWidth + 7) / 8 : mDepth == 16 ? mWidth * 2 : mWidth;

@@ -4,6 +4,7 @@
 
 #include "Core/Base/Types.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,10 +38,7 @@ public:
     // Descriptor class: empty class name then the class id.
     Bytes& Class(const std::string& id) { return Unicode("", true).Id(id); }
     // Colour record: space and four components.
-    Bytes& Colour(u32 space, u32 a, u32 b, u32 c, u32 d = 0)
-    {
-        return U16(space).U16(a).U16(b).U16(c).U16(d);
-    }
+    Bytes& Colour(u32 space, u32 a, u32 b, u32 c, u32 d = 0) { return U16(space).U16(a).U16(b).U16(c).U16(d); }
 
     const std::string& Str() const { return mData; }
     size_t Size() const { return mData.size(); }
@@ -83,19 +81,20 @@ struct ChannelSpec
     bool mBare = false; // no compression code: the channel's bytes are mData alone
 };
 
+// Every field has a default, so designated initializers name only what a case changes.
 struct LayerSpec
 {
     i32 mTop = 0, mLeft = 0, mBottom = 0, mRight = 0;
-    std::vector<ChannelSpec> mChannels;
+    std::vector<ChannelSpec> mChannels{};
     std::string mBlendSignature = "8BIM";
     std::string mBlendKey = "norm";
     u8 mOpacity = 255;
     u8 mClipping = 0;
     u8 mFlags = 0;
-    std::string mMask;           // the mask block after its length
-    std::string mBlendingRanges; // the ranges after their length
+    std::string mMask{};           // the mask block after its length
+    std::string mBlendingRanges{}; // the ranges after their length
     std::string mName = "layer";
-    std::string mExtra; // additional records, already encoded
+    std::string mExtra{}; // additional records, already encoded
     // Overrides the channel length field when not -1.
     i64 mChannelLengthOverride = -1;
 };
@@ -122,11 +121,11 @@ public:
     PsdBuilder& Resource(u32 id, const std::string& data, const std::string& name = "");
     PsdBuilder& RawResources(const std::string& section) { mResources = section; mRawResources = true; return *this; }
     PsdBuilder& Layer(const LayerSpec& layer) { mLayers.push_back(layer); return *this; }
-    PsdBuilder& LayerCount(i32 stored) { mLayerCount = stored; mCountSet = true; return *this; }
+    PsdBuilder& LayerCount(i32 stored) { mLayerCount = stored; return *this; }
     // Replaces the whole layer and mask section body (after its length).
-    PsdBuilder& RawLayerSection(const std::string& body) { mRawLayerSection = body; mHasRawLayerSection = true; return *this; }
+    PsdBuilder& RawLayerSection(const std::string& body) { mRawLayerSection = body; return *this; }
     // Merged image: compression and data; default raw, all channels value.
-    PsdBuilder& Merged(u16 compression, const std::string& data) { mMergedCompression = compression; mMerged = data; mMergedSet = true; return *this; }
+    PsdBuilder& Merged(u16 compression, const std::string& data) { mMergedCompression = compression; mMerged = data; return *this; }
 
     // The layer info block (its length first) as written into the section.
     std::string LayerInfo() const;
@@ -140,12 +139,9 @@ private:
     std::string mResources;
     bool mRawResources = false;
     std::vector<LayerSpec> mLayers;
-    i32 mLayerCount = 0;
-    bool mCountSet = false;
-    std::string mRawLayerSection;
-    bool mHasRawLayerSection = false;
+    std::optional<i32> mLayerCount;
+    std::optional<std::string> mRawLayerSection;
     u16 mMergedCompression = 0;
-    std::string mMerged;
-    bool mMergedSet = false;
+    std::optional<std::string> mMerged;
 };
 } // namespace psdtest

@@ -1,15 +1,13 @@
 // Helpers shared by the PSD tests.
 #include "PsdTestUtil.h"
 
-#include "Core/Base/Log.h"
 #include "Core/Base/Stream.h"
 
 #include <png.h>
 
 #include <cstdio>
-#include <cstring>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace psdtest
 {
@@ -84,54 +82,25 @@ bool ReadPng(const std::filesystem::path& path, Image& out)
     return true;
 }
 
-namespace
-{
-std::wstring gCaptured;
-bool gInstalled = false;
-
-class CaptureOutput : public base::LogOutput
-{
-public:
-    void Write(const std::wstring& text) override { gCaptured += text; }
-};
-} // namespace
-
-std::wstring& CapturedLog()
-{
-    if (!gInstalled)
-    {
-        gInstalled = true;
-        base::MainLog::Instance()->AddPlainOutput(new CaptureOutput());
-    }
-    return gCaptured;
-}
-
 DocPtr LoadLayerWithExtra(const std::string& extra, i32* status)
 {
-    LayerSpec layer;
-    layer.mName = "extra";
-    layer.mExtra = extra;
-    return LoadBytes(PsdBuilder(2, 2).Layer(layer).Build(), status);
+    return LoadBytes(PsdBuilder(2, 2).Layer({.mName = "extra", .mExtra = extra}).Build(), status);
 }
 
 LayerSpec RawRgbaLayer(i32 top, i32 left, i32 height, i32 width, u8 r, u8 g, u8 b, u8 a, const std::string& name)
 {
-    LayerSpec layer;
-    layer.mTop = top;
-    layer.mLeft = left;
-    layer.mBottom = top + height;
-    layer.mRight = left + width;
-    size_t count = height > 0 && width > 0 ? size_t(height) * size_t(width) : 0;
-    layer.mChannels = {{-1, 0, Fill(count, a)}, {0, 0, Fill(count, r)}, {1, 0, Fill(count, g)}, {2, 0, Fill(count, b)}};
-    layer.mName = name;
-    return layer;
+    const size_t count = height > 0 && width > 0 ? size_t(height) * size_t(width) : 0;
+    return {.mTop = top,
+            .mLeft = left,
+            .mBottom = top + height,
+            .mRight = left + width,
+            .mChannels = {{-1, 0, Fill(count, a)}, {0, 0, Fill(count, r)}, {1, 0, Fill(count, g)}, {2, 0, Fill(count, b)}},
+            .mName = name};
 }
 
 std::string ReadAll(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 } // namespace psdtest

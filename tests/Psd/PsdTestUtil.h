@@ -35,10 +35,6 @@ std::string ReadAll(const std::filesystem::path& path);
 // A document with one empty layer carrying the given additional records.
 DocPtr LoadLayerWithExtra(const std::string& extra, i32* status = nullptr);
 
-// Everything logged since the capture was first asked for (installed on the main log once).
-std::wstring& CapturedLog();
-
 // A layer whose channels are raw planes of one value each (-1 alpha, then red, green, blue).
-struct LayerSpec;
 LayerSpec RawRgbaLayer(i32 top, i32 left, i32 height, i32 width, u8 r, u8 g, u8 b, u8 a, const std::string& name);
 } // namespace psdtest

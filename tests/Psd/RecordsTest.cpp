@@ -1,5 +1,5 @@
-// Records the game reads past without using them (adjustments, layer effects, patterns): one
-// sanity case each. Their damage is DamagedInputTest's, the descriptor walk DescriptorTest's.
+// Records the game reads past without using them (image resources, adjustments, layer effects,
+// patterns): one sanity case each. Their damage is DamagedInputTest's, the walk DescriptorTest's.
 #include "PsdTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +29,7 @@ std::string Pattern(const std::vector<std::string>& channels, u32 version = 1)
 }
 } // namespace
 
-TEST(Records, LevelsAndAnOldFormShadowAreRead)
+TEST(Records, LevelsAnOldFormShadowPatternsAndImageResourcesAreReadWithoutReadingIntoTheNext)
 {
     Bytes levels;
     levels.U16(2);
@@ -50,15 +50,35 @@ TEST(Records, LevelsAndAnOldFormShadowAreRead)
     const auto* fx = static_cast<const psd::EffectsRecord*>(layer.FindEntry(psd::kEntryEffectsOld));
     ASSERT_TRUE(fx);
     EXPECT_EQ(0xFF00FF00u, fx->mInnerShadow.mNativeColour);
-}
 
-TEST(Records, ADamagedPatternStopsOnlyThePatternBlock)
-{
+    // A damaged pattern stops only the pattern block.
     const std::string good = Pattern({PatternChannel("\x01"), PatternChannel("\x02"), PatternChannel("\x03")});
     Bytes section;
     section.U32(0).U32(0).Key("8BIM").Key("Patt").Block(good + Pattern({}, 7) + good);
-    DocPtr doc = LoadBytes(PsdBuilder(2, 2).RawLayerSection(section.Str()).Build());
+    doc = LoadBytes(PsdBuilder(2, 2).RawLayerSection(section.Str()).Build());
     ASSERT_TRUE(doc);
     EXPECT_EQ(1u, doc->mPatterns.size());
     EXPECT_EQ(0xFF010203u, doc->mPatterns[0].mPixels[0]);
+
+    // Image resources are skipped with their names and padding, never into the next block.
+    for (const char* name : {"", "a", "ab", "abc"})
+    {
+        DocPtr doc = LoadBytes(PsdBuilder(2, 2).Resource(1024, std::string("\x00\x05", 2), name).Resource(1037, Bytes().U32(45).Str()).Build());
+        ASSERT_TRUE(doc) << name;
+        EXPECT_EQ(5, doc->mTargetLayer);
+        EXPECT_EQ(45, doc->mGlobalAngle);
+    }
+    // A 1005 of two bytes must not take its fields from the following block; an unknown odd block
+    // is skipped with its padding.
+    doc = LoadBytes(PsdBuilder(2, 2)
+                        .Resource(1005, std::string("\x00\x48", 2))
+                        .Resource(1024, std::string("\x00\x09", 2))
+                        .Resource(4000, "abc")
+                        .Resource(1034, "\x01")
+                        .Build());
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(9, doc->mTargetLayer);
+    EXPECT_EQ(0, doc->mHorizontalUnit);
+    EXPECT_EQ(1, doc->mProtected);
 }
+

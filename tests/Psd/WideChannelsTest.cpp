@@ -62,15 +62,15 @@ TEST_P(WideLayers, EveryCompressionGivesTheSamePixels)
     for (u16 compression : {psd::kRaw, psd::kPackBits, psd::kZip, psd::kZipPredicted})
     {
         // Transparency first (as most writers store it) and last.
-        LayerSpec first, last;
-        first.mBottom = last.mBottom = h;
-        first.mRight = last.mRight = w;
-        first.mChannels = {{-1, compression, Encode(a, w, h, compression)}, {0, compression, Encode(r, w, h, compression)},
-                           {1, compression, Encode(g, w, h, compression)}, {2, compression, Encode(b, w, h, compression)}};
-        last.mChannels = {first.mChannels[1], first.mChannels[2], first.mChannels[3], first.mChannels[0]};
-        PsdBuilder builder(w, h);
-        builder.Layer(first).Layer(last);
-        DocPtr doc = LoadBytes(builder.Build());
+        const LayerSpec first{.mBottom = h,
+                              .mRight = w,
+                              .mChannels = {{-1, compression, Encode(a, w, h, compression)},
+                                            {0, compression, Encode(r, w, h, compression)},
+                                            {1, compression, Encode(g, w, h, compression)},
+                                            {2, compression, Encode(b, w, h, compression)}}};
+        const auto& c = first.mChannels;
+        const LayerSpec last{.mBottom = h, .mRight = w, .mChannels = {c[1], c[2], c[3], c[0]}};
+        DocPtr doc = LoadBytes(PsdBuilder(w, h).Layer(first).Layer(last).Build());
         ASSERT_TRUE(doc) << compression;
         EXPECT_EQ(expected, doc->mLayers[0].mPixels) << compression;
         EXPECT_EQ(expected, doc->mLayers[1].mPixels) << compression;
