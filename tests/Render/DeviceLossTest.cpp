@@ -1,5 +1,5 @@
 // The lost-device cycle driven by the window and the device status.
-#include "RenderTestSupport.h"
+#include "RecordingFixture.h"
 
 #include "Core/Render/DX9/BufferImplDX9.h"
 #include "Core/Render/Shader.h"
@@ -15,25 +15,10 @@ using namespace rendertest;
 
 namespace
 {
-class DeviceLoss : public ::testing::Test
+class DeviceLoss : public RecordingFixture
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(mHarness.Ok());
-        mRender = mHarness.mRender.get();
-        mDevice = mHarness.Recording();
-        ASSERT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertexGeom>(), 8, true,
-                                                     &mDynamic));
-        mDevice->ClearCalls();
-    }
-    void TearDown() override { delete mDynamic; }
     size_t Released() const { return mDevice->CallsStartingWith("DestroyBuffer").size(); }
-
-    Harness mHarness{render::HeadlessWindow::Backend::Recording};
-    render::RenderDX9* mRender = nullptr;
-    gpu::RecordingDevice* mDevice = nullptr;
-    render::Buffer* mDynamic = nullptr;
 };
 
 TEST_F(DeviceLoss, AnInactiveFullScreenWindowReleasesOnceThenSleepsAndRecoversOnReturn)
@@ -59,7 +44,7 @@ TEST_F(DeviceLoss, AnInactiveFullScreenWindowReleasesOnceThenSleepsAndRecoversOn
     mHarness.mWindow.mActive = true;
     EXPECT_TRUE(mRender->IsReady());
     EXPECT_FALSE(mRender->IsLost());
-    EXPECT_NE(0u, static_cast<render::BufferImplDX9*>(mDynamic)->GetDeviceBuffer());
+    EXPECT_NE(0u, static_cast<render::BufferImplDX9*>(mBuffer)->GetDeviceBuffer());
 }
 
 TEST_F(DeviceLoss, ALostDeviceDropsTheRecordedFrameAndIsResetWhenItCanBeAndThatFrameIsStillSkipped)
@@ -71,7 +56,7 @@ TEST_F(DeviceLoss, ALostDeviceDropsTheRecordedFrameAndIsResetWhenItCanBeAndThatF
     EXPECT_FALSE(mRender->IsReady());
     EXPECT_EQ(0u, mRender->GetCommandBuffer().GetPosition());
     EXPECT_TRUE(mRender->IsLost());
-    EXPECT_EQ(0u, static_cast<render::BufferImplDX9*>(mDynamic)->GetDeviceBuffer());
+    EXPECT_EQ(0u, static_cast<render::BufferImplDX9*>(mBuffer)->GetDeviceBuffer());
     const size_t released = Released();
     EXPECT_FALSE(mRender->IsReady());
     EXPECT_EQ(released, Released());
@@ -83,7 +68,7 @@ TEST_F(DeviceLoss, ALostDeviceDropsTheRecordedFrameAndIsResetWhenItCanBeAndThatF
     EXPECT_TRUE(mRender->IsLost());
     EXPECT_FALSE(mRender->IsReady()); // reset now succeeds, the frame is skipped
     EXPECT_FALSE(mRender->IsLost());
-    EXPECT_NE(0u, static_cast<render::BufferImplDX9*>(mDynamic)->GetDeviceBuffer());
+    EXPECT_NE(0u, static_cast<render::BufferImplDX9*>(mBuffer)->GetDeviceBuffer());
     EXPECT_TRUE(mRender->IsReady());
 }
 

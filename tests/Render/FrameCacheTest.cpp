@@ -1,5 +1,5 @@
 // Vertex colour packing and the per-frame vertex caches.
-#include "RenderTestSupport.h"
+#include "RecordingFixture.h"
 
 #include "Core/Render/BufferDoubleCache.h"
 
@@ -24,17 +24,16 @@ TEST(VertexFormats, ColoursArePackedClampedWithoutWrapping)
     EXPECT_EQ(0xFF00FF00u, render::PackColour(wild));
 }
 
-class FrameCache : public ::testing::Test
+class FrameCache : public RecordingFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(mHarness.Ok());
+        RecordingFixture::SetUp();
         mCache = static_cast<render::BufferDoubleCache<render::VertexBuffer<render::SVertex2D>>*>(
             mHarness.mRender->GetVertexCache(0));
         ASSERT_NE(nullptr, mCache);
     }
-    Harness mHarness{render::HeadlessWindow::Backend::Recording};
     render::BufferDoubleCache<render::VertexBuffer<render::SVertex2D>>* mCache = nullptr;
 };
 
@@ -48,9 +47,9 @@ TEST_F(FrameCache, AllocationsFollowEachOtherAndAreUploadedAtTheEnd)
     EXPECT_EQ(0u, a);
     EXPECT_EQ(6u, b);
     EXPECT_EQ(mCache->GetMain(0)->GetBuffer(), chunk.mBuffer);
-    mHarness.Recording()->ClearCalls();
+    mDevice->ClearCalls();
     ASSERT_EQ(QL_OK, mCache->EndFrame());
-    auto uploads = mHarness.Recording()->CallsStartingWith("UpdateBuffer");
+    auto uploads = mDevice->CallsStartingWith("UpdateBuffer");
     ASSERT_EQ(1u, uploads.size());
     EXPECT_NE(std::string::npos, uploads[0].find(" 0 320")); // only the 10 vertices handed out
 }
@@ -86,7 +85,7 @@ TEST_F(FrameCache, FramesBeginAndEndInTurnWithTheRendersScene)
     ASSERT_EQ(QL_OK, mCache->BeginFrame());
     EXPECT_EQ(QL_FAIL, mCache->BeginFrame());
     EXPECT_EQ(QL_OK, mCache->EndFrame());
-    render::RenderDX9& r = *mHarness.mRender;
+    render::RenderDX9& r = *mRender;
     ASSERT_EQ(QL_OK, r.BeginScene());
     EXPECT_TRUE(mCache->IsInFrame());
     EXPECT_TRUE(r.GetIndexCache16()->IsInFrame());

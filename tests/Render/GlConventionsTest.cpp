@@ -50,19 +50,6 @@ protected:
         EXPECT_EQ(QL_OK, mRender->GetDevice()->ReadPixels(target, 0, 0, size, size, &pixels));
         return pixels;
     }
-    // Pixels of `colour` inside the rectangle and of `background` outside it.
-    static void ExpectRect(const std::vector<u32>& pixels, i32 size, i32 x, i32 y, i32 w, i32 h, u32 colour,
-                           u32 background)
-    {
-        int wrong = 0;
-        for (i32 i = 0; i < size * size; ++i)
-        {
-            const i32 column = i % size, row = i / size;
-            const bool inside = column >= x && column < x + w && row >= y && row < y + h;
-            wrong += pixels[static_cast<size_t>(i)] != (inside ? colour : background);
-        }
-        EXPECT_EQ(0, wrong) << "pixels wrong inside or outside the rectangle";
-    }
     // Clears a target to opaque black inside the frame (the clear records the target switch).
     void ClearTarget(render::Texture* target)
     {
@@ -105,7 +92,7 @@ TEST_F(GlConventions, FilledRectangleCoversExactlyItsPixelsOnTheBackBufferAndOnA
     // Catches both the half-pixel offset and the y orientation of each kind of target.
     BeginFrame();
     ASSERT_EQ(QL_OK, mDraw->Fill(10, 20, 30, 40, kRed));
-    ExpectRect(Frame(), kSize, 10, 20, 30, 40, kRed, kBlack);
+    EXPECT_EQ(0, WrongPixels(Frame(), kSize, 10, 20, 30, 40, kRed, kBlack));
 
     render::TextureDX9* target = MakeTarget(32);
     DrawInto(target);
@@ -114,7 +101,7 @@ TEST_F(GlConventions, FilledRectangleCoversExactlyItsPixelsOnTheBackBufferAndOnA
     ASSERT_EQ(QL_OK, mDraw->Fill(3, 5, 7, 11, kRed));
     EndFrame();
     // Texel row 0 is the top of what was drawn.
-    ExpectRect(Read(target->GetDeviceTexture(), 32), 32, 3, 5, 7, 11, kRed, kBlack);
+    EXPECT_EQ(0, WrongPixels(Read(target->GetDeviceTexture(), 32), 32, 3, 5, 7, 11, kRed, kBlack));
 }
 
 TEST_F(GlConventions, BlendModesAddSourceAlphaToTheDestinations)
@@ -155,7 +142,7 @@ TEST_F(GlConventions, ScissorClipsOnTheBackBufferAndOnARenderTarget)
     mDraw->mState.mScissorHeight = 12;
     BeginFrame();
     ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, kSize, kSize, kRed));
-    ExpectRect(Frame(), kSize, 4, 6, 10, 12, kRed, kBlack);
+    EXPECT_EQ(0, WrongPixels(Frame(), kSize, 4, 6, 10, 12, kRed, kBlack));
 
     render::TextureDX9* target = MakeTarget(32);
     DrawInto(target);
@@ -164,7 +151,7 @@ TEST_F(GlConventions, ScissorClipsOnTheBackBufferAndOnARenderTarget)
     ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 32, 32, kRed));
     EndFrame();
     // The clear is clipped too, so the target keeps its initial transparent black outside.
-    ExpectRect(Read(target->GetDeviceTexture(), 32), 32, 4, 6, 10, 12, kRed, 0x00000000);
+    EXPECT_EQ(0, WrongPixels(Read(target->GetDeviceTexture(), 32), 32, 4, 6, 10, 12, kRed, 0x00000000));
 }
 
 TEST_F(GlConventions, CounterClockwiseTrianglesAreCulledOnBothTargets)
@@ -187,19 +174,8 @@ TEST_F(GlConventions, CounterClockwiseTrianglesAreCulledOnBothTargets)
         }
 }
 
-TEST_F(GlConventions, ViewportFollowsTheTargetOnEverySwitch)
-{
-    render::TextureDX9* target = MakeTarget(16);
-    BeginFrame();
-    ClearTarget(target);
-    DrawInto(target);
-    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 16, 16, 0xFF00FF00));
-    DrawInto(nullptr);
-    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, kSize, kSize, kRed));
-    ExpectRect(Frame(), kSize, 0, 0, kSize, kSize, kRed, kBlack);
-    ExpectRect(Read(target->GetDeviceTexture(), 16), 16, 0, 0, 16, 16, 0xFF00FF00, kBlack);
-}
-
+// A viewport left at the back buffer's size on the target, or at the target's size back on the
+// back buffer, misplaces the band.
 TEST_F(GlConventions, RenderTargetDrawnToTheBackBufferAppearsUpright)
 {
     render::TextureDX9* target = MakeTarget(16);
@@ -209,7 +185,7 @@ TEST_F(GlConventions, RenderTargetDrawnToTheBackBufferAppearsUpright)
     ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 16, 4, kRed)); // a red band at the top
     DrawInto(nullptr);
     ASSERT_EQ(QL_OK, mDraw->Image(20, 30, 16, 16, target));
-    ExpectRect(Frame(), kSize, 20, 30, 16, 4, kRed, kBlack);
+    EXPECT_EQ(0, WrongPixels(Frame(), kSize, 20, 30, 16, 4, kRed, kBlack));
 }
 
 TEST_F(GlConventions, IndexedDrawsReadTheirIndicesFromEitherCache)

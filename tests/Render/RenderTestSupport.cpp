@@ -80,6 +80,18 @@ std::string Opcodes(const std::vector<Command>& commands)
     return text;
 }
 
+int WrongPixels(const std::vector<u32>& pixels, i32 size, i32 x, i32 y, i32 w, i32 h, u32 colour, u32 background)
+{
+    int wrong = 0;
+    for (i32 i = 0; i < size * size; ++i)
+    {
+        const i32 column = i % size, row = i / size;
+        const bool inside = column >= x && column < x + w && row >= y && row < y + h;
+        wrong += pixels.at(static_cast<size_t>(i)) != (inside ? colour : background);
+    }
+    return wrong;
+}
+
 Harness::Harness(render::HeadlessWindow::Backend backend, u32 width, u32 height)
     : mWindow(backend), mRender(std::make_unique<render::RenderDX9>())
 {

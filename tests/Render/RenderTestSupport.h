@@ -28,6 +28,9 @@ struct Command
 std::vector<Command> Decode(render::CommandBuffer& buffer);
 std::vector<Command> Only(const std::vector<Command>& commands, u32 opcode);
 std::string Opcodes(const std::vector<Command>& commands);
+// Pixels of a size x size frame that are not `colour` inside the rectangle or not `background`
+// outside it.
+int WrongPixels(const std::vector<u32>& pixels, i32 size, i32 x, i32 y, i32 w, i32 h, u32 colour, u32 background);
 
 struct Harness
 {

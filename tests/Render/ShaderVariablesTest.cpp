@@ -1,6 +1,6 @@
 // Shader variables: recorded only when changed, re-sent after unbinding and after a device reset,
 // replayed into the device; shader loading from files.
-#include "RenderTestSupport.h"
+#include "RecordingFixture.h"
 
 #include "Core/Render/Shader.h"
 #include "Core/Resource/ResourceManager.h"
@@ -15,24 +15,16 @@ using namespace rendertest;
 
 namespace
 {
-class ShaderVariables : public ::testing::Test
+class ShaderVariables : public RecordingFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(mHarness.Ok());
-        mRender = mHarness.mRender.get();
-        mDevice = mHarness.Recording();
-        EXPECT_EQ(QL_OK, mRender->GetShaderGeom(&mGeom));
+        RecordingFixture::SetUp();
         EXPECT_EQ(QL_OK, mRender->GetShaderTexturedMult(&mMult));
-        ASSERT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertexGeom>(), 64, true,
-                                                     &mBuffer));
-        mState.mShader = mGeom->GetImpl();
-        mState.mVertexBuffer = mBuffer;
         ASSERT_TRUE(mRender->IsReady());
         ASSERT_EQ(QL_OK, mRender->BeginScene());
     }
-    void TearDown() override { delete mBuffer; }
 
     // Draws with the state and returns the variable-set commands it recorded.
     std::vector<Command> DrawAndCollect(u32 start)
@@ -40,18 +32,10 @@ protected:
         const size_t before = Decode(mRender->GetCommandBuffer()).size();
         EXPECT_EQ(QL_OK, mRender->ApplyState(&mState, true));
         EXPECT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, start, 1));
-        auto all = Decode(mRender->GetCommandBuffer());
-        return Only(std::vector<Command>(all.begin() + static_cast<long>(before), all.end()),
-                    render::CMD_SET_VARIABLES);
+        return Only(Since(before), render::CMD_SET_VARIABLES);
     }
 
-    Harness mHarness{render::HeadlessWindow::Backend::Recording};
-    render::RenderDX9* mRender = nullptr;
-    gpu::RecordingDevice* mDevice = nullptr;
-    render::Shader* mGeom = nullptr;
     render::ShaderTextured* mMult = nullptr;
-    render::Buffer* mBuffer = nullptr;
-    render::RenderState mState;
 };
 
 TEST_F(ShaderVariables, TheSamePointerTwiceChangesNothingANewOneIsRecordedOnceAndReadAtPlayback)
