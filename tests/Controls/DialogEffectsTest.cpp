@@ -114,7 +114,7 @@ protected:
     widget::FrameManager mManager;
 };
 
-TEST_F(DialogEffectsTest, DefinitionsNeedAKnownTypeANameAndUniqueKeys)
+TEST_F(DialogEffectsTest, DefinitionsNeedAKnownTypeANameUniqueKeysAndTheirAnimations)
 {
     auto* manager = widget::DialogEffectsManager::Instance();
     EXPECT_EQ(QL_OK,
@@ -135,10 +135,8 @@ TEST_F(DialogEffectsTest, DefinitionsNeedAKnownTypeANameAndUniqueKeys)
     EXPECT_EQ(QL_FAIL, Load("<Dialogs><Box/></Dialogs>"));
     EXPECT_EQ(QL_FAIL, Load("<Dialogs><Options effects='b'/></Dialogs>"));
     EXPECT_EQ(manager->GetAssignment("Options"), "a");
-}
 
-TEST_F(DialogEffectsTest, PreloadWithAnyValueLoadsBothAnimationsAndAMissingOneFails)
-{
+    // Preload with any value loads both animations; a missing one fails.
     EXPECT_EQ(QL_OK, Load("<Data><Anim name='p' show_anim_data='show.anim' hide_anim_data='hide.anim' "
                           "preload='0'/></Data>"));
     widget::DialogAnimEffectsData data;

@@ -62,7 +62,7 @@ TEST_F(GlDevice, ProgramsAreBuiltFromTheirEntryPointsOrFailWithTheCompilersMessa
                                               &messages));
 }
 
-TEST_F(GlDevice, TextureContentsReadBackTopRowFirstAndBadSizesAreRefused)
+TEST_F(GlDevice, TextureContentsReadBackTopRowFirstBadSizesAreRefusedAndLossIsReportedWhenAskedFor)
 {
     gpu::TextureId target = 0;
     ASSERT_EQ(QL_OK,
@@ -81,10 +81,8 @@ TEST_F(GlDevice, TextureContentsReadBackTopRowFirstAndBadSizesAreRefused)
               mDevice->CreateTexture(tooWide, 1, gpu::TextureFormat::ARGB8, gpu::TextureUsage::Static, &texture));
     EXPECT_EQ(QL_FAIL,
               mDevice->CreateTexture(4, 4, gpu::TextureFormat::DXT1, gpu::TextureUsage::RenderTarget, &texture));
-}
 
-TEST_F(GlDevice, LossIsReportedOnlyWhenAskedFor)
-{
+    // Loss is reported only when asked for.
     EXPECT_EQ(gpu::DeviceStatus::Ok, mDevice->TestStatus());
     mDevice->ForceStatus(gpu::DeviceStatus::Lost);
     EXPECT_EQ(QL_FAIL, mDevice->Reset());

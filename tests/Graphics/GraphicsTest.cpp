@@ -27,8 +27,12 @@ u32 TotalPrimitives(const std::vector<rendertest::Command>& commands)
 }
 } // namespace
 
-TEST_F(DrawCommands, ATranslatedImageAndARectangleAreOneQuadEachAndALineUsesTheGeometryShader)
+TEST_F(DrawCommands, ATranslatedImageAndARectangleAreOneQuadEachALineUsesTheGeometryShaderAndClipsAreTruncated)
 {
+    // Clip rectangles are truncated only when recorded.
+    const float clip[4] = {10.7f, 0.0f, 100.9f, 50.0f};
+    mGraphics->SetClipRect(clip);
+    EXPECT_FLOAT_EQ(10.7f, mGraphics->GetState().mScissorX);
     render::Image* image = MakeImage(5, 4);
     {
         auto command = mGraphics->DrawImage(image);
@@ -58,9 +62,12 @@ TEST_F(DrawCommands, ATranslatedImageAndARectangleAreOneQuadEachAndALineUsesTheG
     const auto shaders = Only(commands, render::CMD_SET_SHADER);
     ASSERT_FALSE(shaders.empty());
     EXPECT_EQ(reinterpret_cast<uintptr_t>(mGraphics->GetGeomShader()->GetImpl()), shaders.back().args[0]);
+    const auto rects = Only(commands, render::CMD_SET_SCISSOR_RECT);
+    ASSERT_EQ(1u, rects.size());
+    EXPECT_EQ((std::vector<u64>{10, 0, 100, 50}), rects[0].args);
 }
 
-TEST_F(DrawCommands, AlignmentAndFlipsShapeTheQuad)
+TEST_F(DrawCommands, AlignmentFlipsAndScalesShapeTheQuad)
 {
     render::Image* image = MakeImage(5, 4);
     auto command = mGraphics->DrawImage(image);
@@ -81,6 +88,15 @@ TEST_F(DrawCommands, AlignmentAndFlipsShapeTheQuad)
     EXPECT_FLOAT_EQ(1.0f, v[0].v);
     EXPECT_FLOAT_EQ(0.0f, v[2].u);
     EXPECT_FLOAT_EQ(0.0f, v[2].v);
+
+    // A scale after a translation scales the offset (turns are pinned by the reference frame).
+    auto scaled = mGraphics->DrawImage(MakeImage(4, 4)).Translate(1.0f, 2.0f).ScaleUniform(3.0f);
+    CaptureTransformer scaledCapture(&scaled);
+    ASSERT_EQ(QL_OK, scaled->Draw(&scaledCapture));
+    scaled.Cancel();
+    EXPECT_FLOAT_EQ(3.0f, scaledCapture.mSeen[0].x);  // (0 + 1) x 3
+    EXPECT_FLOAT_EQ(15.0f, scaledCapture.mSeen[2].x); // (4 + 1) x 3
+    EXPECT_FLOAT_EQ(18.0f, scaledCapture.mSeen[2].y); // (4 + 2) x 3
 }
 
 TEST_F(DrawCommands, ColoursAreClampedTheTintRidesInTheSpecularAndShaderModesStayBuiltIn)
@@ -113,19 +129,6 @@ TEST_F(DrawCommands, ColoursAreClampedTheTintRidesInTheSpecularAndShaderModesSta
     EXPECT_EQ(QL_OK, mGraphics->SetShader(nullptr));
     EXPECT_EQ(0u, mGraphics->GetShaderMode());
     EXPECT_EQ(multiply, mGraphics->GetTexturedShader());
-}
-
-// Rotated transforms (through the matrix) are pinned by the reference frame's turned badge.
-TEST_F(DrawCommands, ScaleAfterTranslateScalesTheOffset)
-{
-    render::Image* image = MakeImage(4, 4);
-    auto command = mGraphics->DrawImage(image).Translate(1.0f, 2.0f).ScaleUniform(3.0f);
-    CaptureTransformer capture(&command);
-    ASSERT_EQ(QL_OK, command->Draw(&capture));
-    command.Cancel();
-    EXPECT_FLOAT_EQ(3.0f, capture.mSeen[0].x);  // (0 + 1) x 3
-    EXPECT_FLOAT_EQ(15.0f, capture.mSeen[2].x); // (4 + 1) x 3
-    EXPECT_FLOAT_EQ(18.0f, capture.mSeen[2].y); // (4 + 2) x 3
 }
 
 TEST_F(DrawCommands, CustomGeometryCountsPrimitivesByType)
@@ -174,17 +177,6 @@ TEST_F(DrawCommands, AnEmptySourceAMissingImageOrNoCacheRoomDrawsNothing)
         EXPECT_EQ(QL_FAIL, image->Draw(&image));
     }
     EXPECT_EQ(0u, TotalPrimitives(rendertest::Decode(mRender->GetCommandBuffer())));
-}
-
-TEST_F(DrawCommands, ClipRectanglesAreTruncatedOnlyWhenRecorded)
-{
-    const float clip[4] = {10.7f, 0.0f, 100.9f, 50.0f};
-    mGraphics->SetClipRect(clip);
-    EXPECT_FLOAT_EQ(10.7f, mGraphics->GetState().mScissorX);
-    mGraphics->FillRect(0.0f, 0.0f, 4.0f, 4.0f);
-    const auto rects = Only(EndAndDecode(), render::CMD_SET_SCISSOR_RECT);
-    ASSERT_EQ(1u, rects.size());
-    EXPECT_EQ((std::vector<u64>{10, 0, 100, 50}), rects[0].args);
 }
 
 TEST(DrawMapping, ClipRectanglesFollowTheRendersPixelMapping)

@@ -65,8 +65,10 @@ protected:
         mHigh.SetHitListener(&mHighProbe);
     }
 
+    // A press at (x, y) with a fresh log.
     layer::HitTestResult Down(float x, float y)
     {
+        mLog.clear();
         mRoot.UpdateTreeBounds();
         return layer::WalkHitTest(&mRoot, {x, y, 0.0f}, layer::OnMouseDown{1});
     }
@@ -89,7 +91,6 @@ TEST_F(HitTestWalk, AHitLayerDecliningItselfLeavesTheWholeTreeAndADecliningGroup
     mHighProbe.mLeave = layer::HIT_DECLINED;
     EXPECT_EQ(layer::HIT_DECLINED, Down(30.0f, 30.0f).state);
     EXPECT_EQ((std::vector<std::string>{"high"}), Who()) << "neither the sibling below nor the root";
-    mLog.clear();
 
     // A declining group resumes with its lower siblings.
     Probe groupProbe("group", mLog);
@@ -120,7 +121,6 @@ TEST_F(HitTestWalk, ADecliningAncestorGetsItsOwnTestThenTheLayersBelowIt)
     EXPECT_EQ(&leaf, r.hitLayer);
 
     // The root declines: its subtree is left, the root's own rectangle is tested and hit again.
-    mLog.clear();
     mRootProbe.mLeave = layer::HIT_DECLINED;
     group.SetHitListener(nullptr);
     Down(65.0f, 65.0f);
@@ -149,19 +149,20 @@ TEST_F(HitTestWalk, TheNotifiedPointIsInTheListenersSpace)
 
 TEST_F(HitTestWalk, RightAndBottomEdgesAreOutsideAndHiddenOrUntestableLayersAreSkipped)
 {
-    const layer::HitTestResult r = Down(74.999f, 50.0f);
-    EXPECT_EQ((std::vector<std::string>{"high"}), Who());
-    EXPECT_EQ(&mHigh, r.hitLayer);
-    EXPECT_EQ(74.999f, mLog[0].point.x);
+    // Left and top edges are inside.
+    const struct
+    {
+        float x, y;
+        std::vector<std::string> heard;
+    } edges[] = {{74.999f, 50.0f, {"high"}}, {75.0f, 50.0f, {"root"}}, {25.0f, 25.0f, {"high"}}, {100.0f, 10.0f, {}}};
+    for (const auto& edge : edges)
+    {
+        SCOPED_TRACE(edge.x);
+        Down(edge.x, edge.y);
+        EXPECT_EQ(edge.heard, Who());
+    }
+    EXPECT_EQ(74.999f, Down(74.999f, 50.0f).hitPoint.x);
     mLog.clear();
-    Down(75.0f, 50.0f);
-    EXPECT_EQ((std::vector<std::string>{"root"}), Who());
-    mLog.clear();
-    Down(25.0f, 25.0f);
-    EXPECT_EQ((std::vector<std::string>{"high"}), Who()) << "left and top edges are inside";
-    mLog.clear();
-    Down(100.0f, 10.0f);
-    EXPECT_TRUE(mLog.empty());
     // The wheel's notches are widened without their sign.
     layer::WalkHitTest(&mRoot, {30, 30, 0}, layer::OnMouseWheel{0xFF88});
     ASSERT_EQ(1u, mLog.size());
@@ -169,12 +170,10 @@ TEST_F(HitTestWalk, RightAndBottomEdgesAreOutsideAndHiddenOrUntestableLayersAreS
     EXPECT_EQ(0xFF88u, mLog[0].value);
 
     // Hidden and untestable layers are skipped unless walked through.
-    mLog.clear();
     mHigh.mVisible = false;
     Down(30.0f, 30.0f);
     EXPECT_EQ((std::vector<std::string>{"low"}), Who());
 
-    mLog.clear();
     mHigh.mVisible = true;
     layer::RectHitLayer inner(math::Rect(30, 30, 5, 5));
     Probe innerProbe("inner", mLog);
@@ -184,11 +183,9 @@ TEST_F(HitTestWalk, RightAndBottomEdgesAreOutsideAndHiddenOrUntestableLayersAreS
     Down(31.0f, 31.0f);
     EXPECT_EQ((std::vector<std::string>{"low"}), Who()) << "the untestable layer's subtree is not entered";
 
-    mLog.clear();
     mHigh.mWalkThrough = true;
     Down(31.0f, 31.0f);
     EXPECT_EQ((std::vector<std::string>{"inner"}), Who());
-    mLog.clear();
     Down(40.0f, 40.0f);
     EXPECT_EQ((std::vector<std::string>{"low"}), Who()) << "walked through, but not hit itself";
 }
@@ -225,7 +222,6 @@ TEST_F(HitTestWalk, AncestorsWithTheLinkBitHearOfHitsBelowThem)
     EXPECT_EQ(65.0f, mLog[1].point.x) << "in the root's own space";
     EXPECT_EQ(layer::HIT_HANDLED, r.state) << "the linked listener does not steer the walk";
 
-    mLog.clear();
     mRootProbe.mResult = static_cast<QLResultEnum>(6);
     EXPECT_EQ(6, Down(65.0f, 65.0f).result);
 }
