@@ -5,7 +5,6 @@
 #include "Core/Layer/RectHitLayer.h"
 #include "Core/Widget/Controls/ButtonListener.h"
 #include "Core/Widget/Controls/ButtonMediator.h"
-#include "Core/Widget/FrameManager.h"
 #include "SkinnedFixture.h"
 
 #include <gtest/gtest.h>
@@ -38,15 +37,15 @@ struct RecordingMediator : widget::ButtonMediator
     bool refuse = false;
 };
 
-using controlstest::CountingBoard;
-
-class Buttons : public ::testing::Test
+// A plain button on the skinned controls' counting board.
+class Buttons : public controlstest::SkinnedFixture
 {
 protected:
     void SetUp() override
     {
-        mBoard = new CountingBoard();
-        mBoard->SetRect(0, 0, 400, 300);
+        SkinnedFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         mButton = new widget::Button();
         mButton->SetLayer(new layer::RectHitLayer(math::Rect(0, 0, 100, 40)), true, false);
         mButton->GetLayer()->SetPosition(50, 50);
@@ -55,13 +54,6 @@ protected:
         mButton->GetLayer()->SetHitListener(static_cast<widget::WidgetHitTestListener*>(mMediator));
         mButton->SetButtonListener(&mLog);
         EXPECT_EQ(QL_OK, mBoard->AddChild(mButton));
-        ASSERT_EQ(QL_OK, mManager.Add(mBoard, false, true, false));
-    }
-    void TearDown() override
-    {
-        EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(false, false));
-        delete mButton;
-        delete mBoard;
     }
 
     void Move(float x, float y) { EXPECT_EQ(QL_OK, mManager.OnMouseMove({x, y})); }
@@ -69,8 +61,6 @@ protected:
     void Press(float x, float y) { EXPECT_EQ(QL_OK, mManager.OnMouseDown({x, y}, 1)); }
     void Release(float x, float y) { EXPECT_EQ(QL_OK, mManager.OnMouseUp({x, y}, 1)); }
 
-    widget::FrameManager mManager;
-    CountingBoard* mBoard = nullptr;
     widget::Button* mButton = nullptr;
     RecordingMediator* mMediator = nullptr;
     ClickLog mLog;
@@ -125,7 +115,7 @@ TEST_F(Buttons, HoverPressAndReleaseInsideClickOnceAndOnlyAReleaseInsideClicks)
 TEST_F(Buttons, DisabledButtonOrAncestorStaysNormalNeverClicksButEndsTheWalk)
 {
     EXPECT_EQ(QL_OK, mButton->SetDisabled(true));
-    Press(500, 500); // outside: the board is no longer active
+    Press(2000, 2000); // outside: the board is no longer active
     ASSERT_EQ(mManager.GetActiveFrame(), nullptr);
     Move(61, 61);
     EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_NORMAL);

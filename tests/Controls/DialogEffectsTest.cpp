@@ -190,7 +190,7 @@ TEST_F(DialogEffectsTest, WithoutUsableEffectsADialogIsShownAtOnceAndHiddenWitho
     delete dialog;
 }
 
-TEST_F(DialogEffectsTest, ShowRunsItsAnimationThenTellsTheDialogAndHideClosesAndDeletesIt)
+TEST_F(DialogEffectsTest, ShowRunsItsAnimationThenTellsTheDialogAndHideWaitsForItThenClosesAndDeletes)
 {
     bool alive = false;
     ProbeDialog* dialog = FadingDialog(&alive);
@@ -222,17 +222,15 @@ TEST_F(DialogEffectsTest, ShowRunsItsAnimationThenTellsTheDialogAndHideClosesAnd
     EXPECT_TRUE(mManager.GetStack().empty());
     Tick(0.0f);
     EXPECT_TRUE(mManager.Children().empty()); // the finished effects task is gone too
-}
 
-TEST_F(DialogEffectsTest, HideDuringTheShowWaitsForItsEndAndADeletedDialogLeavesNothingBehind)
-{
-    bool alive = false;
-    ProbeDialog* dialog = FadingDialog(&alive);
+    // A hide during the show waits for its end.
+    dialog = new ProbeDialog(&alive);
+    dialog->mEffectsName = "Options";
     EXPECT_EQ(QL_OK, mManager.ShowModal(dialog, true));
     Tick(0.0f);
     Tick(0.05f);
     ASSERT_EQ(QL_OK, dialog->Hide(true));
-    auto* effects = dynamic_cast<widget::DialogAnimEffects*>(dialog->GetEffects());
+    effects = dynamic_cast<widget::DialogAnimEffects*>(dialog->GetEffects());
     ASSERT_NE(effects, nullptr);
     EXPECT_EQ(effects->GetState(), widget::DialogAnimEffects::SHOWING);
     Tick(0.1f);

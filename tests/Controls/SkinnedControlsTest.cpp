@@ -68,6 +68,19 @@ TEST_F(SkinnedControls, ButtonIsCentredOnItsImagesWhichKeepTheirLayoutPlacesAndE
     EXPECT_EQ(QL_OK, mBoard->AddChild(static_cast<widget::Button*>(plain)));
     TesselButton missing;
     EXPECT_NE(QL_OK, missing.Init(mLayout.get(), L"buttons/none", L"", L""));
+
+    // Odd-sized images centre on the floor of the half sizes.
+    gui::GameControl control(2);
+    ASSERT_EQ(QL_OK, control.GameControlHelper::Init(mLayout.get(), nullptr, nullptr, nullptr, false));
+    auto* a = new layer::Layer();
+    a->SetPosition(10, 20);
+    control.SetStateLayer(0, a, math::Rect(10, 20, 5, 7));
+    control.LayoutStateLayers();
+    EXPECT_FLOAT_EQ(control.mPosition.x, 12.0f);
+    EXPECT_FLOAT_EQ(control.mPosition.y, 23.0f);
+    EXPECT_FLOAT_EQ(a->mPosition.x, -2.0f);
+    EXPECT_FLOAT_EQ(a->mPosition.y, -3.0f);
+    EXPECT_EQ(control.GetChildren().size(), 1u); // the empty slot was skipped
 }
 
 TEST_F(SkinnedControls, GlowAndPressAnimateTowardTheirTargets)
@@ -106,7 +119,7 @@ TEST_F(SkinnedControls, GlowAndPressAnimateTowardTheirTargets)
     EXPECT_FLOAT_EQ(normal->mAlpha, 1.0f);
 }
 
-TEST_F(SkinnedControls, SwitchThatIsOnIgnoresPressesUntilTurnedOff)
+TEST_F(SkinnedControls, SwitchThatIsOnIgnoresPressesUntilTurnedOffAndATrapTakesTheFocus)
 {
     auto* button = new TesselSwitchButton();
     ASSERT_EQ(QL_OK, button->Init(mLayout.get(), L"main_options/window/window_nonselected",
@@ -130,21 +143,20 @@ TEST_F(SkinnedControls, SwitchThatIsOnIgnoresPressesUntilTurnedOff)
     Tick(10.0f);
     EXPECT_FLOAT_EQ(button->GetStateLayer(TesselSwitchButton::SLOT_ON)->mAlpha, 0.0f);
     EXPECT_FLOAT_EQ(button->mScale.x, 1.1f); // hovered: grown
-}
 
-TEST_F(SkinnedControls, OddSizedImagesCentreOnTheFloorOfTheHalfSizes)
-{
-    gui::GameControl control(2);
-    ASSERT_EQ(QL_OK, control.GameControlHelper::Init(mLayout.get(), nullptr, nullptr, nullptr, false));
-    auto* a = new layer::Layer();
-    a->SetPosition(10, 20);
-    control.SetStateLayer(0, a, math::Rect(10, 20, 5, 7));
-    control.LayoutStateLayers();
-    EXPECT_FLOAT_EQ(control.mPosition.x, 12.0f);
-    EXPECT_FLOAT_EQ(control.mPosition.y, 23.0f);
-    EXPECT_FLOAT_EQ(a->mPosition.x, -2.0f);
-    EXPECT_FLOAT_EQ(a->mPosition.y, -3.0f);
-    EXPECT_EQ(control.GetChildren().size(), 1u); // the empty slot was skipped
+    // The trap listener takes the focus and clears the hover.
+    auto* passive = new widget::Widget();
+    passive->SetLayer(new layer::RectHitLayer(math::Rect(0, 0, 50, 50)), true, false);
+    widget::TrapHitTestListener trap(passive);
+    passive->GetLayer()->SetHitListener(&trap);
+    EXPECT_EQ(QL_OK, mBoard->AddChild(passive));
+    EXPECT_EQ(QL_OK, mManager.OnMouseMove({300, 300}));
+    EXPECT_EQ(mBoard->GetHoverWidget(), static_cast<widget::Widget*>(mBoard));
+    EXPECT_EQ(QL_OK, mManager.OnMouseMove({10, 10}));
+    EXPECT_EQ(mBoard->GetHoverWidget(), nullptr);
+    EXPECT_EQ(QL_OK, mManager.OnMouseDown({10, 10}, 1));
+    EXPECT_EQ(mBoard->GetFocusWidget(), passive);
+    EXPECT_EQ(QL_OK, mManager.OnMouseUp({10, 10}, 1));
 }
 
 TEST_F(SkinnedControls, DialogTextsAndDialogsNeedTheirLayout)
@@ -166,21 +178,6 @@ TEST_F(SkinnedControls, DialogTextsAndDialogsNeedTheirLayout)
     std::filesystem::current_path(mOldPath);
     OptionsDialog options;
     EXPECT_EQ(QL_FAIL, options.Build()) << "without its layout";
-}
-TEST_F(SkinnedControls, TrapListenerTakesTheFocusAndClearsTheHover)
-{
-    auto* passive = new widget::Widget();
-    passive->SetLayer(new layer::RectHitLayer(math::Rect(0, 0, 50, 50)), true, false);
-    widget::TrapHitTestListener trap(passive);
-    passive->GetLayer()->SetHitListener(&trap);
-    EXPECT_EQ(QL_OK, mBoard->AddChild(passive));
-    EXPECT_EQ(QL_OK, mManager.OnMouseMove({300, 300}));
-    EXPECT_EQ(mBoard->GetHoverWidget(), static_cast<widget::Widget*>(mBoard));
-    EXPECT_EQ(QL_OK, mManager.OnMouseMove({10, 10}));
-    EXPECT_EQ(mBoard->GetHoverWidget(), nullptr);
-    EXPECT_EQ(QL_OK, mManager.OnMouseDown({10, 10}, 1));
-    EXPECT_EQ(mBoard->GetFocusWidget(), passive);
-    EXPECT_EQ(QL_OK, mManager.OnMouseUp({10, 10}, 1));
 }
 
 TEST_F(SkinnedControls, TheResourceHostLoadsTheSixDemoFontsOnceAndWithoutAGameCannotSwitch)

@@ -20,7 +20,6 @@
 
 #include <gtest/gtest.h>
 
-
 using testsupport::GameHarness;
 
 namespace
@@ -63,13 +62,7 @@ protected:
     }
     TDProgress& Progress() { return *mGame.map().mProgress; }
 
-    static GameHarness::Options Bare()
-    {
-        GameHarness::Options options;
-        options.bare = true;
-        return options;
-    }
-    GameHarness mGame{Bare()};
+    GameHarness mGame{GameHarness::bareBoard()};
 };
 
 TEST_F(OptionsDialogTest, VolumesStepAQuarterWithinZeroAndOneAndAreStored)
