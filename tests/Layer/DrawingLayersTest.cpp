@@ -48,28 +48,22 @@ protected:
         base::SingletoneBase::DestroyAll();
         GraphicsFixture::TearDown();
     }
-    // One draw of the tree; the quads recorded, in order.
-    std::vector<render::SVertex2D> DrawTree(layer::Layer& root, size_t quads)
+    // One draw of the tree; the vertices of every indexed draw, in order.
+    std::vector<render::SVertex2D> Drawn(layer::Layer& root)
     {
         EXPECT_EQ(QL_OK, root.Render(mGraphics.get()));
         const render::SVertex2D* cache = CacheVertices<render::SVertex2D>();
         std::vector<render::SVertex2D> vertices;
-        const auto draws = Only(EndAndDecode(), render::CMD_DRAW_INDEXED);
-        if (!cache || draws.empty())
-            return vertices;
-        const render::SVertex2D* first = cache + draws[0].args[4];
-        vertices.assign(first, first + 4 * quads);
+        for (const auto& draw : Only(EndAndDecode(), render::CMD_DRAW_INDEXED))
+            vertices.insert(vertices.end(), cache + draw.args[4], cache + draw.args[4] + draw.args[5]);
         return vertices;
     }
-    // One draw of the layer; the left and right ends of every quad drawn.
+    // The left and right ends of what a layer draws.
     std::pair<float, float> DrawnSpan(layer::Layer& layer)
     {
-        EXPECT_EQ(QL_OK, layer.Render(mGraphics.get()));
-        const render::SVertex2D* cache = CacheVertices<render::SVertex2D>();
         std::pair<float, float> span{1e9f, -1e9f};
-        for (const auto& draw : Only(EndAndDecode(), render::CMD_DRAW_INDEXED))
-            for (u64 i = draw.args[4]; cache && i < draw.args[4] + draw.args[5]; ++i)
-                span = {std::min(span.first, cache[i].x), std::max(span.second, cache[i].x)};
+        for (const render::SVertex2D& v : Drawn(layer))
+            span = {std::min(span.first, v.x), std::max(span.second, v.x)};
         return span;
     }
 
@@ -88,7 +82,7 @@ TEST_F(DrawingLayers, ImagesDrawInTreeOrderWithTheWorldTransformAndEffectiveAlph
     above.SetPosition(3.0f, 0.0f);
     above.SetScale(2.0f, 2.0f);
     above.SetColor(1.0f, 0.0f, 0.0f, 0.25f);
-    const auto v = DrawTree(root, 2);
+    const auto v = Drawn(root);
     ASSERT_EQ(8u, v.size());
     // Vertices leave the context half a pixel up and left.
     EXPECT_FLOAT_EQ(9.5f, v[0].x);

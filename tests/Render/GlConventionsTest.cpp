@@ -206,17 +206,10 @@ TEST_F(GlConventions, IndexedDrawsReadTheirIndicesFromEitherCache)
         const render::SVertexGeom v[4] = {{x0, y0, 0, kRed}, {x1, y0, 0, kRed}, {x1, y1, 0, kRed}, {x0, y1, 0, kRed}};
         std::memcpy(chunk.mData, v, sizeof v);
         const u32 order[6] = {first, first + 1, first + 2, first, first + 2, first + 3};
-        if (quad == 0)
-        {
-            ASSERT_EQ(QL_OK, mRender->GetIndexCache16()->Allocate(6, &firstIndex, &indexChunk));
-            for (int i = 0; i < 6; ++i)
-                reinterpret_cast<u16*>(indexChunk.mData)[i] = static_cast<u16>(order[i]);
-        }
-        else
-        {
-            ASSERT_EQ(QL_OK, mRender->GetIndexCache32()->Allocate(6, &firstIndex, &indexChunk));
-            std::memcpy(indexChunk.mData, order, sizeof order);
-        }
+        const u16 order16[6] = {u16(first), u16(first + 1), u16(first + 2), u16(first), u16(first + 2), u16(first + 3)};
+        ASSERT_EQ(QL_OK, quad == 0 ? mRender->GetIndexCache16()->Allocate(6, &firstIndex, &indexChunk)
+                                   : mRender->GetIndexCache32()->Allocate(6, &firstIndex, &indexChunk));
+        std::memcpy(indexChunk.mData, quad == 0 ? static_cast<const void*>(order16) : order, quad == 0 ? 12 : 24);
         render::RenderState state;
         state.mShader = geom->GetImpl();
         state.mVertexBuffer = chunk.mBuffer;
@@ -235,17 +228,15 @@ TEST_F(GlConventions, IndexedDrawsReadTheirIndicesFromEitherCache)
 }
 TEST_F(GlConventions, DrawingWorksAgainAfterALossAndReset)
 {
-    render::TextureDX9* target = MakeTarget(16);
+    // What the loss releases and restores is the recording device's tests'; here the GL state.
     mDraw->mState.mBlendMode = render::BLEND_ADDITIVE;
     BeginFrame();
     ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 8, 8, kRed));
     EndFrame();
     mRender->GetDevice()->ForceStatus(gpu::DeviceStatus::Lost);
     EXPECT_FALSE(mRender->IsReady());
-    EXPECT_EQ(0u, target->GetDeviceTexture());
     mRender->GetDevice()->ForceStatus(gpu::DeviceStatus::NotReset);
     EXPECT_FALSE(mRender->IsReady());
-    EXPECT_NE(0u, target->GetDeviceTexture());
     // The blend mode went back to its default on the device and in the records: the same state
     // record is recorded again in full.
     BeginFrame();

@@ -68,28 +68,6 @@ TEST_F(ShaderVariables, TheSamePointerTwiceChangesNothingANewOneIsRecordedOnceAn
     EXPECT_NE(std::string::npos, matrices[1].find(" 7 8 0 0"));
 }
 
-TEST_F(ShaderVariables, UnbindingFlagsEveryVariableOfTheOldShader)
-{
-    render::Buffer* textured = nullptr;
-    ASSERT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertex2D>(), 8, true, &textured));
-    math::Matrix4 projection;
-    EXPECT_EQ(QL_OK, mGeom->SetProjection(&projection));
-    EXPECT_EQ(QL_OK, mMult->SetProjection(&projection));
-    DrawAndCollect(0);
-    mState.mShader = mMult->GetImpl();
-    mState.mVertexBuffer = textured;
-    DrawAndCollect(0);
-    for (render::ShaderVariable* variable : mGeom->GetImpl()->GetVariables())
-        EXPECT_TRUE(variable->IsChanged());
-    // Back to the geometry shader: its projection goes again.
-    mState.mShader = mGeom->GetImpl();
-    mState.mVertexBuffer = mBuffer;
-    auto sent = DrawAndCollect(3);
-    ASSERT_EQ(1u, sent.size());
-    EXPECT_EQ(std::vector<u32>{0}, sent[0].variables);
-    delete textured;
-}
-
 TEST_F(ShaderVariables, AfterADeviceResetEveryVariableIsRecordedAgain)
 {
     math::Matrix4 projection;
@@ -116,7 +94,7 @@ TEST_F(ShaderVariables, AfterADeviceResetEveryVariableIsRecordedAgain)
     EXPECT_EQ(1u, Only(all, render::CMD_SET_SHADER).size());
 }
 
-TEST_F(ShaderVariables, TexturedShadersNeedTheSamplerAndRecordItByPointer)
+TEST_F(ShaderVariables, TexturedShadersRecordTheSamplerByPointerAndUnbindingFlagsEveryVariableOfTheOldShader)
 {
     render::Buffer* textured = nullptr;
     ASSERT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertex2D>(), 8, true, &textured));
@@ -124,14 +102,25 @@ TEST_F(ShaderVariables, TexturedShadersNeedTheSamplerAndRecordItByPointer)
     ASSERT_EQ(QL_OK, mRender->CreateTexture(&texture));
     PixelImage image(2, 2, {0xFFFFFFFF, 0, 0, 0xFFFFFFFF});
     ASSERT_EQ(QL_OK, texture->CreateFromImage(image));
-    EXPECT_EQ(QL_OK, mMult->SetProjection(mRender->GetProjectionPointer()));
+    math::Matrix4 projection;
+    EXPECT_EQ(QL_OK, mGeom->SetProjection(&projection));
+    EXPECT_EQ(QL_OK, mMult->SetProjection(&projection));
     EXPECT_EQ(QL_OK, mMult->SetTexture(texture));
+    DrawAndCollect(0);
     mState.mShader = mMult->GetImpl();
     mState.mVertexBuffer = textured;
     auto sent = DrawAndCollect(0);
     ASSERT_EQ(1u, sent.size());
     EXPECT_EQ((std::vector<u32>{0, 1}), sent[0].variables);
     EXPECT_EQ(reinterpret_cast<uintptr_t>(texture), sent[0].args[3]);
+    for (render::ShaderVariable* variable : mGeom->GetImpl()->GetVariables())
+        EXPECT_TRUE(variable->IsChanged());
+    // Back to the geometry shader: its projection goes again.
+    mState.mShader = mGeom->GetImpl();
+    mState.mVertexBuffer = mBuffer;
+    sent = DrawAndCollect(3);
+    ASSERT_EQ(1u, sent.size());
+    EXPECT_EQ(std::vector<u32>{0}, sent[0].variables);
     ASSERT_EQ(QL_OK, mRender->EndScene());
     mDevice->ClearCalls();
     ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
