@@ -147,7 +147,7 @@ TEST_F(HitTestWalk, TheNotifiedPointIsInTheListenersSpace)
     EXPECT_FLOAT_EQ(3.0f, r.hitPoint.y);
 }
 
-TEST_F(HitTestWalk, RightAndBottomEdgesAreOutsideAndHiddenOrUntestableLayersAreSkipped)
+TEST_F(HitTestWalk, RightAndBottomEdgesAreOutsideAndHiddenUntestableOrTiltedLayersAreSkipped)
 {
     // Left and top edges are inside.
     const struct
@@ -188,17 +188,12 @@ TEST_F(HitTestWalk, RightAndBottomEdgesAreOutsideAndHiddenOrUntestableLayersAreS
     EXPECT_EQ((std::vector<std::string>{"inner"}), Who());
     Down(40.0f, 40.0f);
     EXPECT_EQ((std::vector<std::string>{"low"}), Who()) << "walked through, but not hit itself";
-}
 
-TEST_F(HitTestWalk, ATiltedLayerIsTestedWholeWithoutItsChildren)
-{
-    layer::RectHitLayer inner(math::Rect(30, 30, 5, 5));
-    Probe innerProbe("inner", mLog);
-    inner.SetHitListener(&innerProbe);
-    mHigh.AddChild(&inner);
+    // A tilted layer is tested whole without its children: its own test uses the point (0, 0, 0),
+    // outside its rectangle.
+    mHigh.mHitTestable = true;
+    mHigh.mWalkThrough = false;
     mHigh.SetRotation(0.0f, 0.5f, 0.0f);
-    mRoot.UpdateTreeBounds();
-    // Its own test uses the point (0, 0, 0), outside its rectangle: nothing below the root is hit.
     Down(31.0f, 31.0f);
     EXPECT_EQ((std::vector<std::string>{"low"}), Who());
 }
