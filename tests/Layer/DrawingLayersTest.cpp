@@ -124,17 +124,10 @@ TEST_F(DrawingLayers, ImageBoxesAndHitTestsFollowTheAlignment)
     layer::ImageLayer image(MakeImage(10, 6, pixels));
     image.SetAlignment(2, 2);
     image.UpdateTreeBounds();
-    EXPECT_EQ(-5.0f, image.mOwnBox.minX);
-    EXPECT_EQ(-3.0f, image.mOwnBox.minY);
-    EXPECT_EQ(5.0f, image.mOwnBox.maxX);
-    EXPECT_EQ(3.0f, image.mOwnBox.maxY);
-    EXPECT_EQ(0.0f, image.mOwnBox.minZ);
+    EXPECT_EQ((math::Box{-5.0f, -3.0f, 0.0f, 5.0f, 3.0f, 0.0f}), image.mOwnBox);
     image.SetAlignment(1, 0);
     image.UpdateTreeBounds();
-    EXPECT_EQ(-10.0f, image.mOwnBox.minX);
-    EXPECT_EQ(0.0f, image.mOwnBox.maxX);
-    EXPECT_EQ(0.0f, image.mOwnBox.minY);
-    EXPECT_EQ(6.0f, image.mOwnBox.maxY);
+    EXPECT_EQ((math::Box{-10.0f, 0.0f, 0.0f, 0.0f, 6.0f, 0.0f}), image.mOwnBox);
 
     // Hit tests ask the hit mask at the aligned pixel.
     image.SetAlignment(2, 2);

@@ -141,10 +141,8 @@ TEST_F(HitTestWalk, TheNotifiedPointIsInTheListenersSpace)
     mRoot.AddChild(&group);
     const layer::HitTestResult r = Down(67.0f, 68.0f);
     ASSERT_EQ((std::vector<std::string>{"group"}), Who());
-    EXPECT_FLOAT_EQ(7.0f, mLog[0].point.x);
-    EXPECT_FLOAT_EQ(8.0f, mLog[0].point.y);
-    EXPECT_FLOAT_EQ(2.0f, r.hitPoint.x) << "the hit point is in the leaf's space";
-    EXPECT_FLOAT_EQ(3.0f, r.hitPoint.y);
+    EXPECT_EQ(math::Point3(7.0f, 8.0f, 0.0f), mLog[0].point);
+    EXPECT_EQ(math::Point3(2.0f, 3.0f, 0.0f), r.hitPoint) << "the hit point is in the leaf's space";
 }
 
 TEST_F(HitTestWalk, RightAndBottomEdgesAreOutsideAndHiddenUntestableOrTiltedLayersAreSkipped)
