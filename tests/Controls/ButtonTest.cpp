@@ -3,7 +3,6 @@
 #include "Core/Widget/Controls/Button.h"
 #include "Core/Base/Delegate.h"
 #include "Core/Layer/RectHitLayer.h"
-#include "Core/Widget/Controls/ButtonListener.h"
 #include "Core/Widget/Controls/ButtonMediator.h"
 #include "SkinnedFixture.h"
 
@@ -14,17 +13,6 @@
 
 namespace
 {
-struct ClickLog : widget::ButtonListener
-{
-    QLResultEnum OnClick(widget::Button* button) override
-    {
-        clicks.push_back(button);
-        return result;
-    }
-    std::vector<widget::Button*> clicks;
-    QLResultEnum result = QL_OK;
-};
-
 // Records every state it is asked for and can refuse them.
 struct RecordingMediator : widget::ButtonMediator
 {
@@ -63,7 +51,7 @@ protected:
 
     widget::Button* mButton = nullptr;
     RecordingMediator* mMediator = nullptr;
-    ClickLog mLog;
+    controlstest::ClickLog mLog;
 };
 
 TEST_F(Buttons, HoverPressAndReleaseInsideClickOnceAndOnlyAReleaseInsideClicks)

@@ -133,14 +133,14 @@ TEST_F(DrawCommands, ColoursAreClampedTheTintRidesInTheSpecularAndShaderModesSta
 
 TEST_F(DrawCommands, CustomGeometryCountsPrimitivesByType)
 {
-    EXPECT_EQ(2u, render::PrimitiveCount(render::PRIM_TRIANGLELIST, 7));
-    EXPECT_EQ(5u, render::PrimitiveCount(render::PRIM_TRIANGLESTRIP, 7));
-    EXPECT_EQ(5u, render::PrimitiveCount(render::PRIM_TRIANGLEFAN, 7));
-    EXPECT_EQ(3u, render::PrimitiveCount(render::PRIM_LINELIST, 7));
-    EXPECT_EQ(6u, render::PrimitiveCount(render::PRIM_LINESTRIP, 7));
     EXPECT_EQ(0u, render::PrimitiveCount(render::PRIM_TRIANGLESTRIP, 1));
-
-    for (u32 type : {render::PRIM_TRIANGLELIST, render::PRIM_TRIANGLESTRIP})
+    // Seven vertices of each type, each type its own draw.
+    const std::pair<u32, u64> types[] = {{render::PRIM_TRIANGLELIST, 2},
+                                         {render::PRIM_TRIANGLESTRIP, 5},
+                                         {render::PRIM_TRIANGLEFAN, 5},
+                                         {render::PRIM_LINELIST, 3},
+                                         {render::PRIM_LINESTRIP, 6}};
+    for (const auto& [type, count] : types)
     {
         render::SVertexGeom* v = nullptr;
         u32 first = 0;
@@ -151,9 +151,9 @@ TEST_F(DrawCommands, CustomGeometryCountsPrimitivesByType)
         mGraphics->DrawGeometry(type, v, first, 7, buffer, mGraphics->GetGeomShader());
     }
     const auto draws = Only(EndAndDecode(), render::CMD_DRAW);
-    ASSERT_EQ(2u, draws.size());
-    EXPECT_EQ(2u, draws[0].args[2]);
-    EXPECT_EQ(5u, draws[1].args[2]);
+    ASSERT_EQ(5u, draws.size());
+    for (size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(types[i].second, draws[i].args[2]) << types[i].first;
 }
 
 TEST_F(DrawCommands, AnEmptySourceAMissingImageOrNoCacheRoomDrawsNothing)
