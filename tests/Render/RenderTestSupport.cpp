@@ -147,18 +147,15 @@ QLResultEnum QuadDrawer::Triangles(const float* xy, u32 count, u32 argb)
     return Submit(v.data(), count, shader);
 }
 
-QLResultEnum QuadDrawer::Image(float x, float y, float w, float h, render::Texture* texture, u32 argb, u32 specular)
+QLResultEnum QuadDrawer::Image(float x, float y, float w, float h, render::Texture* texture)
 {
     const float x0 = x - 0.5f, y0 = y - 0.5f, x1 = x + w - 0.5f, y1 = y + h - 0.5f;
-    const render::SVertex2D v[6] = {
-        {x0, y0, 0, 1, argb, specular, 0, 0}, {x1, y0, 0, 1, argb, specular, 1, 0},
-        {x1, y1, 0, 1, argb, specular, 1, 1}, {x0, y0, 0, 1, argb, specular, 0, 0},
-        {x1, y1, 0, 1, argb, specular, 1, 1}, {x0, y1, 0, 1, argb, specular, 0, 1}};
+    const u32 white = 0xFFFFFFFF;
+    const render::SVertex2D v[6] = {{x0, y0, 0, 1, white, 0, 0, 0}, {x1, y0, 0, 1, white, 0, 1, 0},
+                                    {x1, y1, 0, 1, white, 0, 1, 1}, {x0, y0, 0, 1, white, 0, 0, 0},
+                                    {x1, y1, 0, 1, white, 0, 1, 1}, {x0, y1, 0, 1, white, 0, 0, 1}};
     render::ShaderTextured* shader = nullptr;
-    if (mTint)
-        (void)mRender.GetShaderTexturedTint(&shader);
-    else
-        (void)mRender.GetShaderTexturedMult(&shader);
+    (void)mRender.GetShaderTexturedMult(&shader);
     (void)shader->SetTexture(texture);
     return Submit(v, 6, shader);
 }

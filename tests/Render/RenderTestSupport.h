@@ -51,14 +51,12 @@ public:
     // A solid quad with the geometry shader; coordinates are pixels of the target (y down), moved
     // by -0.5 as the drawing code does.
     QLResultEnum Fill(float x, float y, float w, float h, u32 argb);
-    // A textured quad with the textured-multiply (or tint) shader; uv 0..1 over the rectangle.
-    QLResultEnum Image(float x, float y, float w, float h, render::Texture* texture, u32 argb = 0xFFFFFFFF,
-                       u32 specular = 0);
+    // A textured quad with the textured-multiply shader; uv 0..1 over the rectangle.
+    QLResultEnum Image(float x, float y, float w, float h, render::Texture* texture);
     // A single triangle with the geometry shader (pixel coordinates, no offset).
     QLResultEnum Triangle(const float xy[6], u32 argb);
 
     render::RenderState mState;
-    bool mTint = false;
     const math::Matrix4* mProjection = nullptr; // null: the render's
 
 private:
