@@ -37,7 +37,7 @@ protected:
     render::BufferDoubleCache<render::VertexBuffer<render::SVertex2D>>* mCache = nullptr;
 };
 
-TEST_F(FrameCache, AllocationsFollowEachOtherAndAreUploadedAtTheEnd)
+TEST_F(FrameCache, AllocationsFollowEachOtherAreUploadedAtTheEndAndOverflowIntoChunksThatStay)
 {
     ASSERT_EQ(QL_OK, mCache->BeginFrame());
     u32 a = 0, b = 0;
@@ -52,13 +52,10 @@ TEST_F(FrameCache, AllocationsFollowEachOtherAndAreUploadedAtTheEnd)
     auto uploads = mDevice->CallsStartingWith("UpdateBuffer");
     ASSERT_EQ(1u, uploads.size());
     EXPECT_NE(std::string::npos, uploads[0].find(" 0 320")); // only the 10 vertices handed out
-}
 
-TEST_F(FrameCache, AFullMainBufferOverflowsIntoChunksThatStay)
-{
+    // A full main buffer overflows into chunks that stay.
     ASSERT_EQ(QL_OK, mCache->BeginFrame());
     u32 start = 0;
-    render::CacheChunk chunk;
     ASSERT_EQ(QL_OK, mCache->Allocate(40000, &start, &chunk));
     ASSERT_EQ(QL_OK, mCache->Allocate(2000, &start, &chunk));
     EXPECT_EQ(0u, start);
