@@ -129,22 +129,6 @@ TEST_F(HitTestWalk, ADecliningAncestorGetsItsOwnTestThenTheLayersBelowIt)
     EXPECT_EQ(&mRoot, mLog[1].hitLayer);
 }
 
-TEST_F(HitTestWalk, TheNotifiedPointIsInTheListenersSpace)
-{
-    layer::Layer group;
-    layer::RectHitLayer leaf(math::Rect(0, 0, 10, 10));
-    Probe groupProbe("group", mLog);
-    group.SetHitListener(&groupProbe);
-    group.SetPosition(60.0f, 60.0f);
-    leaf.SetPosition(5.0f, 5.0f);
-    group.AddChild(&leaf);
-    mRoot.AddChild(&group);
-    const layer::HitTestResult r = Down(67.0f, 68.0f);
-    ASSERT_EQ((std::vector<std::string>{"group"}), Who());
-    EXPECT_EQ(math::Point3(7.0f, 8.0f, 0.0f), mLog[0].point);
-    EXPECT_EQ(math::Point3(2.0f, 3.0f, 0.0f), r.hitPoint) << "the hit point is in the leaf's space";
-}
-
 TEST_F(HitTestWalk, RightAndBottomEdgesAreOutsideAndHiddenUntestableOrTiltedLayersAreSkipped)
 {
     // Left and top edges are inside.
@@ -196,25 +180,32 @@ TEST_F(HitTestWalk, RightAndBottomEdgesAreOutsideAndHiddenUntestableOrTiltedLaye
     EXPECT_EQ((std::vector<std::string>{"low"}), Who());
 }
 
-TEST_F(HitTestWalk, AncestorsWithTheLinkBitHearOfHitsBelowThem)
+TEST_F(HitTestWalk, TheNotifiedPointIsInTheListenersSpaceAndAncestorsWithTheLinkBitHearOfHitsBelowThem)
 {
     layer::Layer group;
-    layer::RectHitLayer leaf(math::Rect(60, 60, 10, 10));
+    layer::RectHitLayer leaf(math::Rect(0, 0, 10, 10));
     Probe groupProbe("group", mLog), leafProbe("leaf", mLog);
     group.SetHitListener(&groupProbe);
-    leaf.SetHitListener(&leafProbe);
+    group.SetPosition(60.0f, 60.0f);
+    leaf.SetPosition(5.0f, 5.0f);
     group.AddChild(&leaf);
     mRoot.AddChild(&group);
+    layer::HitTestResult r = Down(67.0f, 68.0f);
+    ASSERT_EQ((std::vector<std::string>{"group"}), Who());
+    EXPECT_EQ(math::Point3(7.0f, 8.0f, 0.0f), mLog[0].point);
+    EXPECT_EQ(math::Point3(2.0f, 3.0f, 0.0f), r.hitPoint) << "the hit point is in the leaf's space";
+
+    leaf.SetHitListener(&leafProbe);
     mRootProbe.mLinkMask = layer::LINK_DOWN;
     groupProbe.mLinkMask = layer::LINK_UP; // another kind: not told of presses
-    const layer::HitTestResult r = Down(65.0f, 65.0f);
+    r = Down(67.0f, 68.0f);
     ASSERT_EQ((std::vector<std::string>{"leaf", "root"}), Who());
     EXPECT_EQ("linked-down-handled", mLog[1].kind);
     EXPECT_EQ(&leaf, mLog[1].hitLayer);
     EXPECT_EQ(&mRoot, mLog[1].notifiedLayer);
-    EXPECT_EQ(65.0f, mLog[1].point.x) << "in the root's own space";
+    EXPECT_EQ(67.0f, mLog[1].point.x) << "in the root's own space";
     EXPECT_EQ(layer::HIT_HANDLED, r.state) << "the linked listener does not steer the walk";
 
     mRootProbe.mResult = static_cast<QLResultEnum>(6);
-    EXPECT_EQ(6, Down(65.0f, 65.0f).result);
+    EXPECT_EQ(6, Down(67.0f, 68.0f).result);
 }

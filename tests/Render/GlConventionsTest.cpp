@@ -176,7 +176,7 @@ TEST_F(GlConventions, CounterClockwiseTrianglesAreCulledOnBothTargets)
 
 // A viewport left at the back buffer's size on the target, or at the target's size back on the
 // back buffer, misplaces the band.
-TEST_F(GlConventions, RenderTargetDrawnToTheBackBufferAppearsUpright)
+TEST_F(GlConventions, RenderTargetDrawnToTheBackBufferAppearsUprightAndANewTextureIsTheOneSampled)
 {
     render::TextureDX9* target = MakeTarget(16);
     BeginFrame();
@@ -186,6 +186,19 @@ TEST_F(GlConventions, RenderTargetDrawnToTheBackBufferAppearsUpright)
     DrawInto(nullptr);
     ASSERT_EQ(QL_OK, mDraw->Image(20, 30, 16, 16, target));
     EXPECT_EQ(0, WrongPixels(Frame(), kSize, 20, 30, 16, 4, kRed, kBlack));
+
+    // GL hands deleted names out again; nothing may think the new texture is already bound.
+    for (u32 colour : {0xFFFF0000u, 0xFF00FF00u})
+    {
+        PixelImage image(2, 2, std::vector<u32>(4, colour));
+        render::Texture* texture = nullptr;
+        EXPECT_EQ(QL_OK, mRender->CreateTexture(&texture));
+        ASSERT_EQ(QL_OK, texture->CreateFromImage(image));
+        BeginFrame();
+        ASSERT_EQ(QL_OK, mDraw->Image(0, 0, 2, 2, texture));
+        EXPECT_EQ(colour, Frame()[0]);
+        delete texture;
+    }
 }
 
 TEST_F(GlConventions, IndexedDrawsReadTheirIndicesFromEitherCache)
@@ -245,20 +258,5 @@ TEST_F(GlConventions, DrawingWorksAgainAfterALossAndReset)
     // Additive over opaque black: red 0xFF x 0.5; alpha 0x80 + 0xFF clamps to 0xFF.
     EXPECT_EQ(0xFF800000u, pixels[20 * kSize + 10]);
     EXPECT_EQ(kBlack, pixels[0]);
-}
-TEST_F(GlConventions, ATextureMadeAfterAnotherWasDeletedIsTheOneSampled)
-{
-    // GL hands deleted names out again; nothing may think the new texture is already bound.
-    for (u32 colour : {0xFFFF0000u, 0xFF00FF00u})
-    {
-        PixelImage image(2, 2, std::vector<u32>(4, colour));
-        render::Texture* texture = nullptr;
-        EXPECT_EQ(QL_OK, mRender->CreateTexture(&texture));
-        ASSERT_EQ(QL_OK, texture->CreateFromImage(image));
-        BeginFrame();
-        ASSERT_EQ(QL_OK, mDraw->Image(0, 0, 2, 2, texture));
-        EXPECT_EQ(colour, Frame()[0]);
-        delete texture;
-    }
 }
 } // namespace
