@@ -13,10 +13,7 @@ TEST(Dxt, Dxt1InterpolatesFourColoursOrThreeAndTransparent)
     const u8 four[8] = {0xFF, 0xFF, 0x00, 0x00, 0xE4, 0x00, 0x00, 0x00};
     std::vector<u32> out;
     gpu::DecodeDxt(TextureFormat::DXT1, 4, 4, four, 8, &out);
-    EXPECT_EQ(0xFFFFFFFFu, out[0]);
-    EXPECT_EQ(0xFF000000u, out[1]);
-    EXPECT_EQ(0xFFAAAAAAu, out[2]);
-    EXPECT_EQ(0xFF555555u, out[3]);
+    EXPECT_EQ((std::vector<u32>{0xFFFFFFFF, 0xFF000000, 0xFFAAAAAA, 0xFF555555}), std::vector<u32>(&out[0], &out[4]));
     // Three-colour block (c0 <= c1): index 3 is transparent black, index 2 the midpoint.
     const u8 three[8] = {0x00, 0x00, 0xFF, 0xFF, 0xE4, 0x00, 0x00, 0x00};
     gpu::DecodeDxt(TextureFormat::DXT1, 4, 4, three, 8, &out);

@@ -110,15 +110,12 @@ TEST_F(DrawCommands, ColoursAreClampedTheTintRidesInTheSpecularAndShaderModesSta
     command.Cancel();
     EXPECT_EQ(0xFFFF007Fu, capture.mSeen[0].diffuse);
     EXPECT_EQ(0x00007F80u, capture.mSeen[3].specular); // t = 127: 127 << 8 | 128
-    mGraphics->SetTint(0.0f);
-    EXPECT_EQ(0x000000FFu, mGraphics->GetTintSpecular());
     // Past the ends the tint is clamped, not wrapped (1.5 would otherwise weigh 126).
-    mGraphics->SetTint(1.5f);
-    EXPECT_EQ(0x0000FF00u, mGraphics->GetTintSpecular());
-    mGraphics->SetTint(-3.0f);
-    EXPECT_EQ(0x000000FFu, mGraphics->GetTintSpecular());
-    mGraphics->SetTint(std::nanf(""));
-    EXPECT_EQ(0x000000FFu, mGraphics->GetTintSpecular());
+    for (const auto& [tint, specular] : {std::pair{0.0f, 0xFFu}, {1.5f, 0xFF00u}, {-3.0f, 0xFFu}, {std::nanf(""), 0xFFu}})
+    {
+        mGraphics->SetTint(tint);
+        EXPECT_EQ(specular, mGraphics->GetTintSpecular()) << tint;
+    }
     // Shader modes switch only between the built-in shaders.
     render::Shader* multiply = mGraphics->GetTexturedShader();
     EXPECT_EQ(QL_OK, mGraphics->SetShaderMode(3));

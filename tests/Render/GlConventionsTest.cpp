@@ -84,24 +84,42 @@ protected:
 };
 
 // The clear colour, tint shader and blend factors on colour are pinned by the reference frame.
-TEST_F(GlConventions, FilledRectangleCoversExactlyItsPixelsOnTheBackBufferAndOnARenderTarget)
+TEST_F(GlConventions, RectanglesAndScissorsCoverExactlyTheirPixelsOnTheBackBufferAndOnARenderTarget)
 {
     EXPECT_GE(mRender->mMaxTextureWidth, 2048u);
     EXPECT_TRUE(mRender->mPixelShader20);
     EXPECT_TRUE(mRender->mScissorTest);
-    // Catches both the half-pixel offset and the y orientation of each kind of target.
-    BeginFrame();
-    ASSERT_EQ(QL_OK, mDraw->Fill(10, 20, 30, 40, kRed));
-    EXPECT_EQ(0, WrongPixels(Frame(), kSize, 10, 20, 30, 40, kRed, kBlack));
-
-    render::TextureDX9* target = MakeTarget(32);
-    DrawInto(target);
-    BeginFrame();
-    ClearTarget(target);
-    ASSERT_EQ(QL_OK, mDraw->Fill(3, 5, 7, 11, kRed));
-    EndFrame();
-    // Texel row 0 is the top of what was drawn.
-    EXPECT_EQ(0, WrongPixels(Read(target->GetDeviceTexture(), 32), 32, 3, 5, 7, 11, kRed, kBlack));
+    // Catches both the half-pixel offset and the y orientation of each kind of target (texel row 0
+    // is the top of what was drawn). A scissor clips a full fill, and on a new target the clear
+    // too, which keeps its initial transparent black outside.
+    const struct
+    {
+        bool scissor;
+        i32 back[4], onTarget[4];
+        u32 targetOutside;
+    } cases[] = {{false, {10, 20, 30, 40}, {3, 5, 7, 11}, kBlack}, {true, {4, 6, 10, 12}, {4, 6, 10, 12}, 0}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.scissor ? "scissor" : "rectangle");
+        mDraw->mState.mScissorEnabled = c.scissor;
+        mDraw->mState.mScissorX = 4;
+        mDraw->mState.mScissorY = 6;
+        mDraw->mState.mScissorWidth = 10;
+        mDraw->mState.mScissorHeight = 12;
+        const i32 *b = c.back, *t = c.onTarget;
+        DrawInto(nullptr);
+        BeginFrame();
+        ASSERT_EQ(QL_OK, c.scissor ? mDraw->Fill(0, 0, kSize, kSize, kRed) : mDraw->Fill(b[0], b[1], b[2], b[3], kRed));
+        EXPECT_EQ(0, WrongPixels(Frame(), kSize, b[0], b[1], b[2], b[3], kRed, kBlack));
+        render::TextureDX9* target = MakeTarget(32);
+        DrawInto(target);
+        BeginFrame();
+        ClearTarget(target);
+        ASSERT_EQ(QL_OK, c.scissor ? mDraw->Fill(0, 0, 32, 32, kRed) : mDraw->Fill(t[0], t[1], t[2], t[3], kRed));
+        EndFrame();
+        const std::vector<u32> texels = Read(target->GetDeviceTexture(), 32);
+        EXPECT_EQ(0, WrongPixels(texels, 32, t[0], t[1], t[2], t[3], kRed, c.targetOutside));
+    }
 }
 
 TEST_F(GlConventions, BlendModesAddSourceAlphaToTheDestinations)
@@ -131,27 +149,6 @@ TEST_F(GlConventions, BlendModesAddSourceAlphaToTheDestinations)
     ASSERT_EQ(QL_OK, mDraw->Fill(8, 0, 8, 8, 0x80FF0000));
     auto pixels = Frame();
     EXPECT_EQ(pixels[0], pixels[8]);
-}
-
-TEST_F(GlConventions, ScissorClipsOnTheBackBufferAndOnARenderTarget)
-{
-    mDraw->mState.mScissorEnabled = true;
-    mDraw->mState.mScissorX = 4;
-    mDraw->mState.mScissorY = 6;
-    mDraw->mState.mScissorWidth = 10;
-    mDraw->mState.mScissorHeight = 12;
-    BeginFrame();
-    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, kSize, kSize, kRed));
-    EXPECT_EQ(0, WrongPixels(Frame(), kSize, 4, 6, 10, 12, kRed, kBlack));
-
-    render::TextureDX9* target = MakeTarget(32);
-    DrawInto(target);
-    BeginFrame();
-    ClearTarget(target);
-    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 32, 32, kRed));
-    EndFrame();
-    // The clear is clipped too, so the target keeps its initial transparent black outside.
-    EXPECT_EQ(0, WrongPixels(Read(target->GetDeviceTexture(), 32), 32, 4, 6, 10, 12, kRed, 0x00000000));
 }
 
 TEST_F(GlConventions, CounterClockwiseTrianglesAreCulledOnBothTargets)
