@@ -132,29 +132,20 @@ TEST_F(Buttons, DisabledButtonOrAncestorStaysNormalNeverClicksButEndsTheWalk)
 
 TEST_F(Buttons, CallbackRunsFirstFailuresOfCallbackOrListenerComeBackAndARefusedStateIsNotStored)
 {
-    struct Counter
-    {
-        QLResultEnum Hit(widget::Button*)
-        {
-            ++calls;
-            return result;
-        }
-        int calls = 0;
-        QLResultEnum result = QL_OK;
-    } counter;
-    using Callback = base::MemberDelegate1<Counter, widget::Button*, QLResultEnum>;
+    controlstest::ClickLog callback;
+    using Callback = base::MemberDelegate1<controlstest::ClickLog, widget::Button*, QLResultEnum>;
     mButton->SetClickCallback(
-        base::CountedPtr<widget::Button::ClickDelegate>(new Callback(&counter, &Counter::Hit)));
+        base::CountedPtr<widget::Button::ClickDelegate>(new Callback(&callback, &controlstest::ClickLog::OnClick)));
     EXPECT_EQ(QL_OK, mButton->Click());
-    EXPECT_EQ(counter.calls, 1);
+    EXPECT_EQ(callback.clicks.size(), 1u);
     EXPECT_EQ(mLog.clicks.size(), 1u);
-    counter.result = QL_FAIL;
+    callback.result = QL_FAIL;
     EXPECT_EQ(QL_FAIL, mButton->Click());
-    EXPECT_EQ(counter.calls, 2);
+    EXPECT_EQ(callback.clicks.size(), 2u);
     EXPECT_EQ(mLog.clicks.size(), 1u);
 
     // The listener's failure comes back from the release.
-    counter.result = QL_OK;
+    callback.result = QL_OK;
     mLog.result = QL_FAIL;
     Press(60, 60);
     EXPECT_EQ(QL_FAIL, mManager.OnMouseUp({60, 60}, 1));

@@ -96,16 +96,6 @@ protected:
         EXPECT_EQ(document.Parse(("<DialogEffects>" + inner + "</DialogEffects>").c_str()), tinyxml2::XML_SUCCESS);
         return widget::DialogEffectsManager::Instance()->Load(document.RootElement());
     }
-    // The fade set assigned to the options dialog, and a dialog of that name.
-    ProbeDialog* FadingDialog(bool* alive = nullptr)
-    {
-        EXPECT_EQ(QL_OK,
-                  Load("<Data><Anim name='fade' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"
-                       "<Dialogs><Options effects='fade'/></Dialogs>"));
-        auto* dialog = new ProbeDialog(alive);
-        dialog->mEffectsName = "Options";
-        return dialog;
-    }
     // One frame: the effects (child tasks), then the manager's update.
     void Tick(float dt) { EXPECT_EQ(QL_OK, mManager.Tick(dt)); }
 
@@ -192,8 +182,12 @@ TEST_F(DialogEffectsTest, WithoutUsableEffectsADialogIsShownAtOnceAndHiddenWitho
 
 TEST_F(DialogEffectsTest, ShowRunsItsAnimationThenTellsTheDialogAndHideWaitsForItThenClosesAndDeletes)
 {
+    // The fade set assigned to the options dialog.
+    ASSERT_EQ(QL_OK, Load("<Data><Anim name='fade' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"
+                          "<Dialogs><Options effects='fade'/></Dialogs>"));
     bool alive = false;
-    ProbeDialog* dialog = FadingDialog(&alive);
+    auto* dialog = new ProbeDialog(&alive);
+    dialog->mEffectsName = "Options";
     ASSERT_EQ(QL_OK, mManager.ShowModal(dialog, true));
     Tick(0.0f); // enters the stack; its effects start
     auto* effects = dynamic_cast<widget::DialogAnimEffects*>(dialog->GetEffects());

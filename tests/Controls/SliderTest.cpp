@@ -20,7 +20,7 @@ struct ValueLog : widget::SliderListener
     QLResultEnum OnValueChanged(widget::Slider*, float value) override
     {
         changed.push_back(value);
-        return QL_OK;
+        return result;
     }
     QLResultEnum OnValueChanging(widget::Slider*, float value) override
     {
@@ -29,6 +29,7 @@ struct ValueLog : widget::SliderListener
     }
     std::vector<float> changed;
     std::vector<float> changing;
+    QLResultEnum result = QL_OK;
 };
 
 class SliderTest : public controlstest::SkinnedFixture
@@ -168,10 +169,8 @@ TEST_F(SliderTest, PressOnTheBarGlidesEasedAtTwoHundredPixelsPerSecondAndAnEarly
 
 TEST(Slider, ListenerFailureLeavesTheValueAndItsOwnListenerForwardsToTheCallbacks)
 {
-    struct Refuse : widget::SliderListener
-    {
-        QLResultEnum OnValueChanged(widget::Slider*, float) override { return QL_FAIL; }
-    } refuse;
+    ValueLog refuse;
+    refuse.result = QL_FAIL;
     widget::Slider slider;
     slider.SetValue(0.25f, false);
     slider.SetSliderListener(&refuse);
@@ -181,20 +180,12 @@ TEST(Slider, ListenerFailureLeavesTheValueAndItsOwnListenerForwardsToTheCallback
     EXPECT_FLOAT_EQ(slider.GetValue(), 0.75f);
 
     // Its own listener forwards to the callbacks.
-    struct Sink
-    {
-        QLResultEnum Take(widget::Slider*, float v)
-        {
-            values.push_back(v);
-            return QL_OK;
-        }
-        std::vector<float> values;
-    } sink;
-    using Callback = base::MemberDelegate2<Sink, widget::Slider*, float, QLResultEnum>;
+    ValueLog sink;
+    using Callback = base::MemberDelegate2<ValueLog, widget::Slider*, float, QLResultEnum>;
     widget::Slider forwarding;
-    forwarding.mValueChanged = base::CountedPtr<widget::Slider::ValueDelegate>(new Callback(&sink, &Sink::Take));
+    forwarding.mValueChanged = base::CountedPtr<widget::Slider::ValueDelegate>(new Callback(&sink, &ValueLog::OnValueChanged));
     EXPECT_EQ(QL_OK, forwarding.SetValueChanged(0.5f, false));
     EXPECT_EQ(QL_OK, forwarding.SetValueChanging(0.6f, false)); // no changing callback: nothing
-    EXPECT_EQ(sink.values, (std::vector<float>{0.5f}));
+    EXPECT_EQ(sink.changed, (std::vector<float>{0.5f}));
 }
 } // namespace
