@@ -40,7 +40,7 @@ protected:
     std::vector<Command> mRecorded;
 };
 
-TEST_F(DeviceObjectLifetime, ADeletedBufferOrTargetIsForgottenSoTheNextOneIsSentAgain)
+TEST_F(DeviceObjectLifetime, ADeletedBufferTargetOrSampledTextureIsForgottenSoTheNextOneIsSentAgain)
 {
     render::Buffer* first = MakeBuffer();
     mState.mVertexBuffer = first;
@@ -82,29 +82,27 @@ TEST_F(DeviceObjectLifetime, ADeletedBufferOrTargetIsForgottenSoTheNextOneIsSent
     Frame();
     EXPECT_TRUE(Only(mRecorded, render::CMD_SET_TARGET).empty());
     EXPECT_TRUE(Only(mRecorded, render::CMD_SET_BACK_BUFFER).empty());
-}
 
-TEST_F(DeviceObjectLifetime, ASamplerLetsGoOfADeletedTexture)
-{
+    // A sampler lets go of a deleted texture.
     render::ShaderTextured* mult = nullptr;
     EXPECT_EQ(QL_OK, mRender->GetShaderTexturedMult(&mult));
     PixelImage image(2, 2, std::vector<u32>(4, 0xFFFFFFFF));
-    render::Texture* first = nullptr;
-    ASSERT_EQ(QL_OK, mRender->CreateTexture(&first));
-    ASSERT_EQ(QL_OK, first->CreateFromImage(image));
-    EXPECT_EQ(QL_OK, mult->SetTexture(first));
-    ASSERT_EQ(first, mult->GetSamplerVariable()->Get());
-    delete first;
+    render::Texture* firstTexture = nullptr;
+    ASSERT_EQ(QL_OK, mRender->CreateTexture(&firstTexture));
+    ASSERT_EQ(QL_OK, firstTexture->CreateFromImage(image));
+    EXPECT_EQ(QL_OK, mult->SetTexture(firstTexture));
+    ASSERT_EQ(firstTexture, mult->GetSamplerVariable()->Get());
+    delete firstTexture;
     EXPECT_EQ(nullptr, mult->GetSamplerVariable()->Get());
 
     // Whatever address the next texture gets, setting it flags the sampler for recording.
-    render::Texture* second = nullptr;
-    ASSERT_EQ(QL_OK, mRender->CreateTexture(&second));
-    ASSERT_EQ(QL_OK, second->CreateFromImage(image));
+    render::Texture* secondTexture = nullptr;
+    ASSERT_EQ(QL_OK, mRender->CreateTexture(&secondTexture));
+    ASSERT_EQ(QL_OK, secondTexture->CreateFromImage(image));
     mult->GetImpl()->SetVariablesChanged(false);
-    EXPECT_EQ(QL_OK, mult->SetTexture(second));
+    EXPECT_EQ(QL_OK, mult->SetTexture(secondTexture));
     EXPECT_TRUE(mult->GetImpl()->AreVariablesChanged());
-    delete second;
+    delete secondTexture;
 }
 
 TEST_F(DeviceObjectLifetime, AShaderUnloadedMidFrameIsPlayedAndThenForgotten)

@@ -163,7 +163,7 @@ TEST_F(GlConventions, CounterClockwiseTrianglesAreCulledOnBothTargets)
             BeginFrame();
             if (on)
                 ClearTarget(on);
-            ASSERT_EQ(QL_OK, mDraw->Triangle(drawn ? clockwise : counterClockwise, kRed));
+            ASSERT_EQ(QL_OK, mDraw->Triangles(drawn ? clockwise : counterClockwise, 3, kRed));
             if (on)
                 EndFrame();
             const std::vector<u32> pixels = on ? Read(on->GetDeviceTexture(), 32) : Frame();

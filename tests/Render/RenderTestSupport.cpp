@@ -132,11 +132,6 @@ QLResultEnum QuadDrawer::Fill(float x, float y, float w, float h, u32 argb)
     return Triangles(xy, 6, argb);
 }
 
-QLResultEnum QuadDrawer::Triangle(const float xy[6], u32 argb)
-{
-    return Triangles(xy, 3, argb);
-}
-
 QLResultEnum QuadDrawer::Triangles(const float* xy, u32 count, u32 argb)
 {
     std::vector<render::SVertexGeom> v(count);

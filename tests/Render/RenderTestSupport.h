@@ -53,15 +53,14 @@ public:
     QLResultEnum Fill(float x, float y, float w, float h, u32 argb);
     // A textured quad with the textured-multiply shader; uv 0..1 over the rectangle.
     QLResultEnum Image(float x, float y, float w, float h, render::Texture* texture);
-    // A single triangle with the geometry shader (pixel coordinates, no offset).
-    QLResultEnum Triangle(const float xy[6], u32 argb);
+    // Triangles with the geometry shader (pixel coordinates, no offset), `count` vertices.
+    QLResultEnum Triangles(const float* xy, u32 count, u32 argb);
 
     render::RenderState mState;
     const math::Matrix4* mProjection = nullptr; // null: the render's
 
 private:
     template <class V> QLResultEnum Submit(const V* vertices, u32 count, render::Shader* shader);
-    QLResultEnum Triangles(const float* xy, u32 count, u32 argb);
     render::Render& mRender;
 };
 
