@@ -86,7 +86,7 @@ protected:
 };
 } // namespace
 
-TEST_F(HitTestWalk, AHitLayerDecliningItselfLeavesTheWholeTreeAndADecliningGroupItsSubtree)
+TEST_F(HitTestWalk, ADecliningHitLayerLeavesTheTreeAGroupItsSubtreeAndAnAncestorIsTestedItself)
 {
     mHighProbe.mLeave = layer::HIT_DECLINED;
     EXPECT_EQ(layer::HIT_DECLINED, Down(30.0f, 30.0f).state);
@@ -104,28 +104,25 @@ TEST_F(HitTestWalk, AHitLayerDecliningItselfLeavesTheWholeTreeAndADecliningGroup
     EXPECT_EQ((std::vector<std::string>{"group", "low"}), Who());
     EXPECT_EQ(&mLow, r.hitLayer);
     EXPECT_EQ(layer::HIT_HANDLED, r.state);
-}
 
-TEST_F(HitTestWalk, ADecliningAncestorGetsItsOwnTestThenTheLayersBelowIt)
-{
-    // A group without a listener of its own under the root, holding a listener-less leaf: the
-    // leaf's hit goes to the nearest listener, the group's... here the root's probe.
-    layer::Layer group;
-    layer::RectHitLayer leaf(math::Rect(60, 60, 10, 10));
-    group.AddChild(&leaf);
-    mRoot.AddChild(&group);
-    const layer::HitTestResult r = Down(65.0f, 65.0f);
+    // A layer without a listener of its own under the root, holding a listener-less leaf: the
+    // leaf's hit goes to the nearest listener, here the root's probe.
+    layer::Layer holder;
+    layer::RectHitLayer inner(math::Rect(60, 60, 10, 10));
+    holder.AddChild(&inner);
+    mRoot.AddChild(&holder);
+    const layer::HitTestResult below = Down(65.0f, 65.0f);
     ASSERT_EQ((std::vector<std::string>{"root"}), Who());
-    EXPECT_EQ(&leaf, mLog[0].hitLayer);
+    EXPECT_EQ(&inner, mLog[0].hitLayer);
     EXPECT_EQ(&mRoot, mLog[0].notifiedLayer);
-    EXPECT_EQ(&leaf, r.hitLayer);
+    EXPECT_EQ(&inner, below.hitLayer);
 
     // The root declines: its subtree is left, the root's own rectangle is tested and hit again.
     mRootProbe.mLeave = layer::HIT_DECLINED;
-    group.SetHitListener(nullptr);
+    holder.SetHitListener(nullptr);
     Down(65.0f, 65.0f);
     EXPECT_EQ((std::vector<std::string>{"root", "root"}), Who());
-    EXPECT_EQ(&leaf, mLog[0].hitLayer);
+    EXPECT_EQ(&inner, mLog[0].hitLayer);
     EXPECT_EQ(&mRoot, mLog[1].hitLayer);
 }
 

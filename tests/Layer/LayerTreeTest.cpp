@@ -60,7 +60,7 @@ protected:
 };
 } // namespace
 
-TEST_F(LayerTree, DrawsParentThenChildrenWithListenersAroundAndStopsAtAFailure)
+TEST_F(LayerTree, DrawsParentThenChildrenWithListenersAroundAndMultipliedAlphaAndStopsAtAFailure)
 {
     LoggingLayer root("root", mLog), a("a", mLog), b("b", mLog), a1("a1", mLog);
     root.AddChild(&a);
@@ -71,6 +71,19 @@ TEST_F(LayerTree, DrawsParentThenChildrenWithListenersAroundAndStopsAtAFailure)
     a.SetPostDrawListener(Hook(post));
     EXPECT_EQ(QL_OK, root.Render(nullptr));
     EXPECT_EQ((std::vector<std::string>{"root", "pre", "a", "a1", "post", "b"}), mLog);
+
+    // Alpha multiplies down the tree; without the flag a layer takes its parent's passed alpha (its
+    // own 0.5 x the parent's own 0.5), not the effective one.
+    root.mAlpha = 0.5f;
+    a.mAlpha = 0.5f;
+    EXPECT_EQ(QL_OK, root.Render(nullptr));
+    EXPECT_FLOAT_EQ(0.5f, root.mDrawnAlpha);
+    EXPECT_FLOAT_EQ(0.25f, a.mDrawnAlpha);
+    EXPECT_FLOAT_EQ(0.25f, a1.mDrawnAlpha);
+    a1.mAlpha = 0.5f;
+    a1.mAlphaFromParentEffective = false;
+    EXPECT_EQ(QL_OK, root.Render(nullptr));
+    EXPECT_FLOAT_EQ(0.25f, a1.mDrawnAlpha);
 
     mLog.clear();
     a.mVisible = false;
@@ -94,25 +107,6 @@ TEST_F(LayerTree, DrawsParentThenChildrenWithListenersAroundAndStopsAtAFailure)
     post.result = static_cast<QLResultEnum>(3);
     root.SetPostDrawListener(Hook(post));
     EXPECT_EQ(3, root.Render(nullptr));
-}
-
-TEST_F(LayerTree, AlphaMultipliesDownTheTree)
-{
-    LoggingLayer root("root", mLog), child("child", mLog), grandchild("grandchild", mLog);
-    root.AddChild(&child);
-    child.AddChild(&grandchild);
-    root.mAlpha = 0.5f;
-    child.mAlpha = 0.5f;
-    EXPECT_EQ(QL_OK, root.Render(nullptr));
-    EXPECT_FLOAT_EQ(0.5f, root.mDrawnAlpha);
-    EXPECT_FLOAT_EQ(0.25f, child.mDrawnAlpha);
-    EXPECT_FLOAT_EQ(0.25f, grandchild.mDrawnAlpha);
-
-    // Without the flag a layer takes its parent's passed alpha, not its effective alpha.
-    grandchild.mAlpha = 0.5f;
-    grandchild.mAlphaFromParentEffective = false;
-    EXPECT_EQ(QL_OK, root.Render(nullptr));
-    EXPECT_FLOAT_EQ(0.25f, grandchild.mDrawnAlpha) << "0.5 x the child's own 0.5";
 }
 
 TEST_F(LayerTree, WorldTransformsComposeAndFollowMoves)
