@@ -37,7 +37,7 @@ protected:
     render::BufferDoubleCache<render::VertexBuffer<render::SVertex2D>>* mCache = nullptr;
 };
 
-TEST_F(FrameCache, AllocationsFollowEachOtherAreUploadedAtTheEndAndOverflowIntoChunksThatStay)
+TEST_F(FrameCache, AllocationsFollowEachOtherAreUploadedAtTheEndOverflowIntoChunksAndFollowTheScene)
 {
     ASSERT_EQ(QL_OK, mCache->BeginFrame());
     u32 a = 0, b = 0;
@@ -72,12 +72,10 @@ TEST_F(FrameCache, AllocationsFollowEachOtherAreUploadedAtTheEndAndOverflowIntoC
     ASSERT_EQ(QL_OK, mCache->EndFrame());
     EXPECT_EQ(QL_OK, mCache->ReleaseOverflow());
     EXPECT_EQ(0u, mCache->GetOverflowCount());
-}
 
-TEST_F(FrameCache, FramesBeginAndEndInTurnWithTheRendersScene)
-{
-    u32 start = 0;
-    EXPECT_EQ(QL_FAIL, mCache->Allocate(4, &start, nullptr));
+    // Frames begin and end in turn, with the render's scene.
+    u32 spare = 0;
+    EXPECT_EQ(QL_FAIL, mCache->Allocate(4, &spare, nullptr));
     EXPECT_EQ(QL_FAIL, mCache->EndFrame());
     ASSERT_EQ(QL_OK, mCache->BeginFrame());
     EXPECT_EQ(QL_FAIL, mCache->BeginFrame());
@@ -94,4 +92,5 @@ TEST_F(FrameCache, FramesBeginAndEndInTurnWithTheRendersScene)
     EXPECT_EQ(61440u, r.GetIndexCache16()->GetMain(0)->GetBuffer()->GetCount());
     EXPECT_EQ(61440u, r.GetIndexCache32()->GetMain(0)->GetBuffer()->GetCount());
 }
+
 } // namespace

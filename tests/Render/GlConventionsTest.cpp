@@ -122,35 +122,6 @@ TEST_F(GlConventions, RectanglesAndScissorsCoverExactlyTheirPixelsOnTheBackBuffe
     }
 }
 
-TEST_F(GlConventions, BlendModesAddSourceAlphaToTheDestinations)
-{
-    // Alpha: rgb = src * a + dst * (1 - a); additive: rgb = src * a + dst. Both: alpha = src.a + dst.a.
-    const struct
-    {
-        u32 mode;
-        u32 red, green;
-    } cases[] = {{render::BLEND_ALPHA, 128, 64}, {render::BLEND_ADDITIVE, 128, 128}};
-    for (const auto& c : cases)
-    {
-        const float background[4] = {0.0f, 0.5f, 0.0f, 0.25f};
-        mDraw->mState.mBlendMode = c.mode;
-        BeginFrame(background);
-        ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 8, 8, 0x80FF0000));
-        u32 p = Frame()[0];
-        EXPECT_NEAR(c.red, (p >> 16) & 255, 1) << c.mode;
-        EXPECT_NEAR(c.green, (p >> 8) & 255, 1) << c.mode;
-        EXPECT_NEAR(128 + 64, (p >> 24) & 255, 1) << c.mode;
-    }
-    // An unknown mode changes nothing: alpha blending stays.
-    mDraw->mState.mBlendMode = render::BLEND_ALPHA;
-    BeginFrame();
-    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 8, 8, 0x80FF0000));
-    mDraw->mState.mBlendMode = 3;
-    ASSERT_EQ(QL_OK, mDraw->Fill(8, 0, 8, 8, 0x80FF0000));
-    auto pixels = Frame();
-    EXPECT_EQ(pixels[0], pixels[8]);
-}
-
 TEST_F(GlConventions, CounterClockwiseTrianglesAreCulledOnBothTargets)
 {
     const float clockwise[6] = {0, 0, 32, 0, 0, 32};        // clockwise on screen (y down)
@@ -236,7 +207,7 @@ TEST_F(GlConventions, IndexedDrawsReadTheirIndicesFromEitherCache)
     EXPECT_EQ(kRed, pixels[11 * kSize + 31]);
     EXPECT_EQ(kBlack, pixels[12 * kSize + 31]);
 }
-TEST_F(GlConventions, DrawingWorksAgainAfterALossAndReset)
+TEST_F(GlConventions, DrawingWorksAgainAfterALossAndResetAndBlendModesAddSourceAlpha)
 {
     // What the loss releases and restores is the recording device's tests'; here the GL state.
     mDraw->mState.mBlendMode = render::BLEND_ADDITIVE;
@@ -255,5 +226,31 @@ TEST_F(GlConventions, DrawingWorksAgainAfterALossAndReset)
     // Additive over opaque black: red 0xFF x 0.5; alpha 0x80 + 0xFF clamps to 0xFF.
     EXPECT_EQ(0xFF800000u, pixels[20 * kSize + 10]);
     EXPECT_EQ(kBlack, pixels[0]);
+
+    // Blend modes: alpha rgb = src * a + dst * (1 - a); additive rgb = src * a + dst; alpha = src.a + dst.a.
+    const struct
+    {
+        u32 mode;
+        u32 red, green;
+    } cases[] = {{render::BLEND_ALPHA, 128, 64}, {render::BLEND_ADDITIVE, 128, 128}};
+    for (const auto& c : cases)
+    {
+        const float background[4] = {0.0f, 0.5f, 0.0f, 0.25f};
+        mDraw->mState.mBlendMode = c.mode;
+        BeginFrame(background);
+        ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 8, 8, 0x80FF0000));
+        u32 mixedPixel = Frame()[0];
+        EXPECT_NEAR(c.red, (mixedPixel >> 16) & 255, 1) << c.mode;
+        EXPECT_NEAR(c.green, (mixedPixel >> 8) & 255, 1) << c.mode;
+        EXPECT_NEAR(128 + 64, (mixedPixel >> 24) & 255, 1) << c.mode;
+    }
+    // An unknown mode changes nothing: alpha blending stays.
+    mDraw->mState.mBlendMode = render::BLEND_ALPHA;
+    BeginFrame();
+    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 8, 8, 0x80FF0000));
+    mDraw->mState.mBlendMode = 3;
+    ASSERT_EQ(QL_OK, mDraw->Fill(8, 0, 8, 8, 0x80FF0000));
+    auto mixed = Frame();
+    EXPECT_EQ(mixed[0], mixed[8]);
 }
 } // namespace
