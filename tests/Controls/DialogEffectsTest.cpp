@@ -104,7 +104,7 @@ protected:
     widget::FrameManager mManager;
 };
 
-TEST_F(DialogEffectsTest, DefinitionsNeedAKnownTypeANameUniqueKeysAndTheirAnimations)
+TEST_F(DialogEffectsTest, DefinitionsNeedAKnownTypeANameUniqueKeysAndAnimationsAndWithoutThemADialogShowsAtOnce)
 {
     auto* manager = widget::DialogEffectsManager::Instance();
     EXPECT_EQ(QL_OK,
@@ -138,10 +138,8 @@ TEST_F(DialogEffectsTest, DefinitionsNeedAKnownTypeANameUniqueKeysAndTheirAnimat
     EXPECT_TRUE(data.mHide->IsLoaded());
     EXPECT_NE(QL_OK, Load("<Data><Anim name='m' show_anim_data='nowhere.anim' hide_anim_data='hide.anim' "
                           "preload=''/></Data>"));
-}
 
-TEST_F(DialogEffectsTest, WithoutUsableEffectsADialogIsShownAtOnceAndHiddenWithoutDeletionIsKept)
-{
+    // Without usable effects a dialog is shown at once; hidden without deletion it is kept.
     // No assignment, an assignment to a missing set, a set whose animation has two layers.
     ASSERT_EQ(QL_OK,
               Load("<Data><Anim name='two' show_anim_data='double.anim' hide_anim_data='hide.anim' "

@@ -67,7 +67,7 @@ TEST_F(DrawCommands, ATranslatedImageAndARectangleAreOneQuadEachALineUsesTheGeom
     EXPECT_EQ((std::vector<u64>{10, 0, 100, 50}), rects[0].args);
 }
 
-TEST_F(DrawCommands, AlignmentFlipsAndScalesShapeTheQuad)
+TEST_F(DrawCommands, AlignmentFlipsAndScalesShapeTheQuadColoursAreClampedAndTheTintRidesInTheSpecular)
 {
     render::Image* image = MakeImage(5, 4);
     auto command = mGraphics->DrawImage(image);
@@ -97,19 +97,17 @@ TEST_F(DrawCommands, AlignmentFlipsAndScalesShapeTheQuad)
     EXPECT_FLOAT_EQ(3.0f, scaledCapture.mSeen[0].x);  // (0 + 1) x 3
     EXPECT_FLOAT_EQ(15.0f, scaledCapture.mSeen[2].x); // (4 + 1) x 3
     EXPECT_FLOAT_EQ(18.0f, scaledCapture.mSeen[2].y); // (4 + 2) x 3
-}
 
-TEST_F(DrawCommands, ColoursAreClampedTheTintRidesInTheSpecularAndShaderModesStayBuiltIn)
-{
-    render::Image* image = MakeImage(2, 2);
+    // Colours are clamped, the tint rides in the specular and shader modes stay built in.
+    render::Image* tinted = MakeImage(2, 2);
     mGraphics->SetColorRGBA(1.5f, -0.5f, 0.5f, 1.0f);
     mGraphics->SetTint(0.5f);
-    auto command = mGraphics->DrawImage(image);
-    CaptureTransformer capture;
-    ASSERT_EQ(QL_OK, command->Draw(&capture));
-    command.Cancel();
-    EXPECT_EQ(0xFFFF007Fu, capture.mSeen[0].diffuse);
-    EXPECT_EQ(0x00007F80u, capture.mSeen[3].specular); // t = 127: 127 << 8 | 128
+    auto tintedCommand = mGraphics->DrawImage(tinted);
+    CaptureTransformer tintedCapture;
+    ASSERT_EQ(QL_OK, tintedCommand->Draw(&tintedCapture));
+    tintedCommand.Cancel();
+    EXPECT_EQ(0xFFFF007Fu, tintedCapture.mSeen[0].diffuse);
+    EXPECT_EQ(0x00007F80u, tintedCapture.mSeen[3].specular); // t = 127: 127 << 8 | 128
     // Past the ends the tint is clamped, not wrapped (1.5 would otherwise weigh 126).
     for (const auto& [tint, specular] : {std::pair{0.0f, 0xFFu}, {1.5f, 0xFF00u}, {-3.0f, 0xFFu}, {std::nanf(""), 0xFFu}})
     {

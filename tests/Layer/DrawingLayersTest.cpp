@@ -71,7 +71,7 @@ protected:
 };
 } // namespace
 
-TEST_F(DrawingLayers, ImagesDrawInTreeOrderWithTheWorldTransformAndEffectiveAlpha)
+TEST_F(DrawingLayers, ImagesDrawInTreeOrderWithTheWorldTransformAndAlphaBoxAndHitByAlignmentAndFreeWhatTheyOwn)
 {
     layer::Layer root;
     layer::ImageLayer below(MakeImage(4, 4)), above(MakeImage(2, 2));
@@ -94,30 +94,8 @@ TEST_F(DrawingLayers, ImagesDrawInTreeOrderWithTheWorldTransformAndEffectiveAlph
     EXPECT_FLOAT_EQ(23.5f, v[6].y);
     EXPECT_EQ(0x7FFFFFFFu, v[0].diffuse) << "white at the root's alpha 0.5";
     EXPECT_EQ(0x7FFF0000u, v[4].diffuse) << "the fourth colour value is not drawn";
-}
 
-TEST_F(DrawingLayers, TheContextIsPutBackAfterALayerDraws)
-{
-    layer::ImageLayer image(MakeImage(2, 2));
-    image.mTinted = true;
-    image.mTint = 0.75f;
-    image.mAdditive = true;
-    math::Transform3D own;
-    mGraphics->mTransform = &own;
-    mGraphics->SetColorRGBA(0.1f, 0.2f, 0.3f, 0.4f);
-    mGraphics->SetTint(0.25f);
-    ASSERT_EQ(QL_OK, image.Render(mGraphics.get()));
-    EXPECT_EQ(render::BLEND_ADDITIVE, mGraphics->GetState().mBlendMode) << "the blend mode is not restored";
-    EXPECT_EQ(&own, mGraphics->mTransform);
-    EXPECT_FLOAT_EQ(0.4f, mGraphics->GetColor()[3]);
-    EXPECT_FLOAT_EQ(0.25f, mGraphics->GetTint());
-    EXPECT_EQ(1u, mGraphics->GetShaderMode());
-    const auto commands = EndAndDecode();
-    EXPECT_EQ(1u, Only(commands, render::CMD_DRAW_INDEXED).size());
-}
-
-TEST_F(DrawingLayers, ImageBoxesAndHitTestsFollowTheAlignment)
-{
+    // Image boxes and hit tests follow the alignment.
     std::vector<u32> pixels(10 * 6, 0x00000000u);
     pixels[3 * 10 + 5] = 0xFF000000u; // pixel (5, 3)
     pixels[0 * 10 + 9] = 0xFF000000u; // pixel (9, 0)
@@ -138,10 +116,8 @@ TEST_F(DrawingLayers, ImageBoxesAndHitTestsFollowTheAlignment)
     image.SetAlignment(1, 0);
     EXPECT_FALSE(image.HitTest({-0.4f, 0.0f, 0.0f})) << "x = 10.1 truncates to 10: outside";
     EXPECT_TRUE(image.HitTest({-0.6f, 0.0f, 0.0f})) << "x = 9.9 truncates to 9";
-}
 
-TEST_F(DrawingLayers, AnOwnedImageIsFreedWhenReplacedAndABorrowedOneIsNot)
-{
+    // An owned image is freed when replaced, a borrowed one is not.
     int deaths = 0;
     {
         layer::ImageLayer image(new CountedImage(deaths), true);
@@ -154,6 +130,26 @@ TEST_F(DrawingLayers, AnOwnedImageIsFreedWhenReplacedAndABorrowedOneIsNot)
         EXPECT_EQ(2, deaths);
     }
     EXPECT_EQ(3, deaths) << "the borrowed image went with its owner";
+}
+
+TEST_F(DrawingLayers, TheContextIsPutBackAfterALayerDraws)
+{
+    layer::ImageLayer image(MakeImage(2, 2));
+    image.mTinted = true;
+    image.mTint = 0.75f;
+    image.mAdditive = true;
+    math::Transform3D own;
+    mGraphics->mTransform = &own;
+    mGraphics->SetColorRGBA(0.1f, 0.2f, 0.3f, 0.4f);
+    mGraphics->SetTint(0.25f);
+    ASSERT_EQ(QL_OK, image.Render(mGraphics.get()));
+    EXPECT_EQ(render::BLEND_ADDITIVE, mGraphics->GetState().mBlendMode) << "the blend mode is not restored";
+    EXPECT_EQ(&own, mGraphics->mTransform);
+    EXPECT_FLOAT_EQ(0.4f, mGraphics->GetColor()[3]);
+    EXPECT_FLOAT_EQ(0.25f, mGraphics->GetTint());
+    EXPECT_EQ(1u, mGraphics->GetShaderMode());
+    const auto commands = EndAndDecode();
+    EXPECT_EQ(1u, Only(commands, render::CMD_DRAW_INDEXED).size());
 }
 
 TEST_F(DrawingLayers, TextDrawsWithTheLayersFontFormatAndPlace)
