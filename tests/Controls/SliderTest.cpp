@@ -60,7 +60,7 @@ protected:
     ValueLog mLog;
 };
 
-TEST_F(SliderTest, StartsAtItsMaximumWithTheTrackInsideTheBar)
+TEST_F(SliderTest, StartsAtItsMaximumWithTheTrackInsideTheBarAndAFailedListenerLeavesTheValue)
 {
     // The thumb sits on the bar's middle line.
     EXPECT_FLOAT_EQ(mSlider->mThumbHolder->mPosition.y, BarY());
@@ -77,6 +77,26 @@ TEST_F(SliderTest, StartsAtItsMaximumWithTheTrackInsideTheBar)
     mSlider->SetValue(0.5f, true);
     EXPECT_FLOAT_EQ(ThumbX(), mSlider->mTrackLeft);
     EXPECT_FLOAT_EQ(mSlider->ValueOfX(mSlider->mTrackRight), 0.5f);
+
+    // A listener's failure leaves the value; a slider's own listener forwards to the callbacks.
+    ValueLog refuse;
+    refuse.result = QL_FAIL;
+    widget::Slider slider;
+    slider.SetValue(0.25f, false);
+    slider.SetSliderListener(&refuse);
+    EXPECT_EQ(QL_FAIL, slider.SetValueChanged(0.75f, false));
+    EXPECT_FLOAT_EQ(slider.GetValue(), 0.25f);
+    EXPECT_EQ(QL_OK, slider.SetValueChanging(0.75f, false));
+    EXPECT_FLOAT_EQ(slider.GetValue(), 0.75f);
+
+    // Its own listener forwards to the callbacks.
+    ValueLog sink;
+    using Callback = base::MemberDelegate2<ValueLog, widget::Slider*, float, QLResultEnum>;
+    widget::Slider forwarding;
+    forwarding.mValueChanged = base::CountedPtr<widget::Slider::ValueDelegate>(new Callback(&sink, &ValueLog::OnValueChanged));
+    EXPECT_EQ(QL_OK, forwarding.SetValueChanged(0.5f, false));
+    EXPECT_EQ(QL_OK, forwarding.SetValueChanging(0.6f, false)); // no changing callback: nothing
+    EXPECT_EQ(sink.changed, (std::vector<float>{0.5f}));
 }
 
 TEST_F(SliderTest, DraggingTheThumbReportsChangingValuesThenTheFinalOneAndShrinksItWhileHeld)
@@ -167,25 +187,4 @@ TEST_F(SliderTest, PressOnTheBarGlidesEasedAtTwoHundredPixelsPerSecondAndAnEarly
     EXPECT_FLOAT_EQ(mSlider->mGlideTarget, mSlider->mTrackRight);
 }
 
-TEST(Slider, ListenerFailureLeavesTheValueAndItsOwnListenerForwardsToTheCallbacks)
-{
-    ValueLog refuse;
-    refuse.result = QL_FAIL;
-    widget::Slider slider;
-    slider.SetValue(0.25f, false);
-    slider.SetSliderListener(&refuse);
-    EXPECT_EQ(QL_FAIL, slider.SetValueChanged(0.75f, false));
-    EXPECT_FLOAT_EQ(slider.GetValue(), 0.25f);
-    EXPECT_EQ(QL_OK, slider.SetValueChanging(0.75f, false));
-    EXPECT_FLOAT_EQ(slider.GetValue(), 0.75f);
-
-    // Its own listener forwards to the callbacks.
-    ValueLog sink;
-    using Callback = base::MemberDelegate2<ValueLog, widget::Slider*, float, QLResultEnum>;
-    widget::Slider forwarding;
-    forwarding.mValueChanged = base::CountedPtr<widget::Slider::ValueDelegate>(new Callback(&sink, &ValueLog::OnValueChanged));
-    EXPECT_EQ(QL_OK, forwarding.SetValueChanged(0.5f, false));
-    EXPECT_EQ(QL_OK, forwarding.SetValueChanging(0.6f, false)); // no changing callback: nothing
-    EXPECT_EQ(sink.changed, (std::vector<float>{0.5f}));
-}
 } // namespace

@@ -174,31 +174,7 @@ TEST_F(DrawCommands, AnEmptySourceAMissingImageOrNoCacheRoomDrawsNothing)
     EXPECT_EQ(0u, TotalPrimitives(rendertest::Decode(mRender->GetCommandBuffer())));
 }
 
-TEST(DrawMapping, ClipRectanglesFollowTheRendersPixelMapping)
-{
-    render::HeadlessWindow window(render::HeadlessWindow::Backend::Recording);
-    render::RenderDX9 render;
-    render::RenderInitParam param;
-    param.mWidth = 1024;
-    param.mHeight = 768;
-    param.mScaleX = param.mScaleY = 0.5f;
-    ASSERT_EQ(QL_OK, render.InitRender(&window, param));
-    ASSERT_EQ(QL_OK, render.BeginScene());
-    {
-        render::Graphics graphics(&render);
-        EXPECT_FLOAT_EQ(0.5f, graphics.GetState().mScaleX);
-        const float clip[4] = {40.0f, 0.0f, 940.0f, 768.0f};
-        graphics.SetClipRect(clip);
-        graphics.FillRect(0.0f, 0.0f, 4.0f, 4.0f);
-    }
-    ASSERT_EQ(QL_OK, render.EndScene());
-    const auto rects = Only(rendertest::Decode(render.GetCommandBuffer()), render::CMD_SET_SCISSOR_RECT);
-    ASSERT_EQ(1u, rects.size());
-    EXPECT_EQ((std::vector<u64>{20, 0, 470, 384}), rects[0].args);
-    EXPECT_EQ(QL_OK, render.ExecuteCommands());
-}
-
-TEST_F(DrawCommands, ARenderTargetContextBeginsASceneOnlyWhenNoneIsOpen)
+TEST_F(DrawCommands, ARenderTargetContextBeginsASceneOnlyWhenNoneIsOpenAndClipsFollowThePixelMapping)
 {
     render::RenderTarget* target = nullptr;
     ASSERT_EQ(QL_OK, render::CreateRenderTarget(mRender, 16, 16, &target, 1));
@@ -223,4 +199,26 @@ TEST_F(DrawCommands, ARenderTargetContextBeginsASceneOnlyWhenNoneIsOpen)
         EXPECT_TRUE(mRender->IsInScene());
     }
     EXPECT_FALSE(mRender->IsInScene());
+
+    // Clip rectangles follow the render's pixel mapping.
+    render::HeadlessWindow window(render::HeadlessWindow::Backend::Recording);
+    render::RenderDX9 render;
+    render::RenderInitParam param;
+    param.mWidth = 1024;
+    param.mHeight = 768;
+    param.mScaleX = param.mScaleY = 0.5f;
+    ASSERT_EQ(QL_OK, render.InitRender(&window, param));
+    ASSERT_EQ(QL_OK, render.BeginScene());
+    {
+        render::Graphics graphics(&render);
+        EXPECT_FLOAT_EQ(0.5f, graphics.GetState().mScaleX);
+        const float clip[4] = {40.0f, 0.0f, 940.0f, 768.0f};
+        graphics.SetClipRect(clip);
+        graphics.FillRect(0.0f, 0.0f, 4.0f, 4.0f);
+    }
+    ASSERT_EQ(QL_OK, render.EndScene());
+    const auto rects = Only(rendertest::Decode(render.GetCommandBuffer()), render::CMD_SET_SCISSOR_RECT);
+    ASSERT_EQ(1u, rects.size());
+    EXPECT_EQ((std::vector<u64>{20, 0, 470, 384}), rects[0].args);
+    EXPECT_EQ(QL_OK, render.ExecuteCommands());
 }

@@ -88,7 +88,7 @@ struct ChangedDevice : render::HeadlessWindow
     std::function<void(gpu::RecordingDevice&)> mChange;
 };
 
-TEST(RenderStartUp, AnOldAdapterOrAFailingBuiltInShaderFailsTheStart)
+TEST(RenderLifetime, AnOldAdapterOrAFailingShaderFailsTheStartAndObjectsOutlivingTheRenderReleaseSafely)
 {
     render::RenderInitParam param;
     param.mWidth = param.mHeight = 32;
@@ -99,10 +99,8 @@ TEST(RenderStartUp, AnOldAdapterOrAFailingBuiltInShaderFailsTheStart)
     ChangedDevice failing([](gpu::RecordingDevice& d) { d.FailNext("CreateProgram"); });
     render::RenderDX9 onFailing;
     EXPECT_EQ(QL_FAIL, onFailing.InitRender(&failing, param));
-}
 
-TEST(RenderShutdown, ObjectsAndFileShadersThatOutliveTheRenderReleaseSafely)
-{
+    // Objects and file shaders that outlive the render release safely.
     testsupport::TempDir folder;
     folder.Write("LateVS.hlsl", "uniform mat4 Proj;\nin vec3 aPos;\n"
                                 "void vertex_shader() { gl_Position = Proj * vec4(aPos, 1.0); }\n");
@@ -129,4 +127,5 @@ TEST(RenderShutdown, ObjectsAndFileShadersThatOutliveTheRenderReleaseSafely)
     delete buffer;
     delete shader;
 }
+
 } // namespace
