@@ -96,16 +96,6 @@ protected:
         EXPECT_EQ(document.Parse(("<DialogEffects>" + inner + "</DialogEffects>").c_str()), tinyxml2::XML_SUCCESS);
         return widget::DialogEffectsManager::Instance()->Load(document.RootElement());
     }
-    // The fade set assigned to the options dialog, and a dialog of that name.
-    ProbeDialog* FadingDialog(bool* alive = nullptr)
-    {
-        EXPECT_EQ(QL_OK,
-                  Load("<Data><Anim name='fade' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"
-                       "<Dialogs><Options effects='fade'/></Dialogs>"));
-        auto* dialog = new ProbeDialog(alive);
-        dialog->mEffectsName = "Options";
-        return dialog;
-    }
     // One frame: the effects (child tasks), then the manager's update.
     void Tick(float dt) { EXPECT_EQ(QL_OK, mManager.Tick(dt)); }
 
@@ -114,7 +104,7 @@ protected:
     widget::FrameManager mManager;
 };
 
-TEST_F(DialogEffectsTest, DefinitionsNeedAKnownTypeANameAndUniqueKeys)
+TEST_F(DialogEffectsTest, DefinitionsNeedAKnownTypeANameUniqueKeysAndAnimationsAndWithoutThemADialogShowsAtOnce)
 {
     auto* manager = widget::DialogEffectsManager::Instance();
     EXPECT_EQ(QL_OK,
@@ -135,10 +125,8 @@ TEST_F(DialogEffectsTest, DefinitionsNeedAKnownTypeANameAndUniqueKeys)
     EXPECT_EQ(QL_FAIL, Load("<Dialogs><Box/></Dialogs>"));
     EXPECT_EQ(QL_FAIL, Load("<Dialogs><Options effects='b'/></Dialogs>"));
     EXPECT_EQ(manager->GetAssignment("Options"), "a");
-}
 
-TEST_F(DialogEffectsTest, PreloadWithAnyValueLoadsBothAnimationsAndAMissingOneFails)
-{
+    // Preload with any value loads both animations; a missing one fails.
     EXPECT_EQ(QL_OK, Load("<Data><Anim name='p' show_anim_data='show.anim' hide_anim_data='hide.anim' "
                           "preload='0'/></Data>"));
     widget::DialogAnimEffectsData data;
@@ -150,10 +138,8 @@ TEST_F(DialogEffectsTest, PreloadWithAnyValueLoadsBothAnimationsAndAMissingOneFa
     EXPECT_TRUE(data.mHide->IsLoaded());
     EXPECT_NE(QL_OK, Load("<Data><Anim name='m' show_anim_data='nowhere.anim' hide_anim_data='hide.anim' "
                           "preload=''/></Data>"));
-}
 
-TEST_F(DialogEffectsTest, WithoutUsableEffectsADialogIsShownAtOnceAndHiddenWithoutDeletionIsKept)
-{
+    // Without usable effects a dialog is shown at once; hidden without deletion it is kept.
     // No assignment, an assignment to a missing set, a set whose animation has two layers.
     ASSERT_EQ(QL_OK,
               Load("<Data><Anim name='two' show_anim_data='double.anim' hide_anim_data='hide.anim' "
@@ -192,10 +178,14 @@ TEST_F(DialogEffectsTest, WithoutUsableEffectsADialogIsShownAtOnceAndHiddenWitho
     delete dialog;
 }
 
-TEST_F(DialogEffectsTest, ShowRunsItsAnimationThenTellsTheDialogAndHideClosesAndDeletesIt)
+TEST_F(DialogEffectsTest, ShowRunsItsAnimationThenTellsTheDialogAndHideWaitsForItThenClosesAndDeletes)
 {
+    // The fade set assigned to the options dialog.
+    ASSERT_EQ(QL_OK, Load("<Data><Anim name='fade' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"
+                          "<Dialogs><Options effects='fade'/></Dialogs>"));
     bool alive = false;
-    ProbeDialog* dialog = FadingDialog(&alive);
+    auto* dialog = new ProbeDialog(&alive);
+    dialog->mEffectsName = "Options";
     ASSERT_EQ(QL_OK, mManager.ShowModal(dialog, true));
     Tick(0.0f); // enters the stack; its effects start
     auto* effects = dynamic_cast<widget::DialogAnimEffects*>(dialog->GetEffects());
@@ -224,17 +214,15 @@ TEST_F(DialogEffectsTest, ShowRunsItsAnimationThenTellsTheDialogAndHideClosesAnd
     EXPECT_TRUE(mManager.GetStack().empty());
     Tick(0.0f);
     EXPECT_TRUE(mManager.Children().empty()); // the finished effects task is gone too
-}
 
-TEST_F(DialogEffectsTest, HideDuringTheShowWaitsForItsEndAndADeletedDialogLeavesNothingBehind)
-{
-    bool alive = false;
-    ProbeDialog* dialog = FadingDialog(&alive);
+    // A hide during the show waits for its end.
+    dialog = new ProbeDialog(&alive);
+    dialog->mEffectsName = "Options";
     EXPECT_EQ(QL_OK, mManager.ShowModal(dialog, true));
     Tick(0.0f);
     Tick(0.05f);
     ASSERT_EQ(QL_OK, dialog->Hide(true));
-    auto* effects = dynamic_cast<widget::DialogAnimEffects*>(dialog->GetEffects());
+    effects = dynamic_cast<widget::DialogAnimEffects*>(dialog->GetEffects());
     ASSERT_NE(effects, nullptr);
     EXPECT_EQ(effects->GetState(), widget::DialogAnimEffects::SHOWING);
     Tick(0.1f);

@@ -10,7 +10,6 @@
 #include "Core/Media/Image/ImageContainer.h"
 #include "Core/Media/Image/ImageInfo.h"
 #include "Core/Widget/BaseBoard.h"
-#include "Core/Widget/Controls/ButtonListener.h"
 #include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TesselButton.h"
 #include "Core/Widget/Controls/TesselDialog.h"
@@ -22,22 +21,12 @@
 
 namespace
 {
-struct Clicks : widget::ButtonListener
-{
-    QLResultEnum OnClick(widget::Button*) override
-    {
-        ++count;
-        return QL_OK;
-    }
-    int count = 0;
-};
-
 class SkinnedControls : public controlstest::SkinnedFixture
 {
 protected:
     const base::ImageInfo& Info(const wchar_t* name) { return *mLayout->FindImage(name); }
 
-    Clicks mClicks;
+    controlstest::ClickLog mClicks;
 };
 
 TEST_F(SkinnedControls, ButtonIsCentredOnItsImagesWhichKeepTheirLayoutPlacesAndEmptyNamesLeaveSlotsEmpty)
@@ -68,6 +57,17 @@ TEST_F(SkinnedControls, ButtonIsCentredOnItsImagesWhichKeepTheirLayoutPlacesAndE
     EXPECT_EQ(QL_OK, mBoard->AddChild(static_cast<widget::Button*>(plain)));
     TesselButton missing;
     EXPECT_NE(QL_OK, missing.Init(mLayout.get(), L"buttons/none", L"", L""));
+
+    // Odd-sized images centre on the floor of the half sizes.
+    gui::GameControl control(2);
+    ASSERT_EQ(QL_OK, control.GameControlHelper::Init(mLayout.get(), nullptr, nullptr, nullptr, false));
+    auto* a = new layer::Layer();
+    a->SetPosition(10, 20);
+    control.SetStateLayer(0, a, math::Rect(10, 20, 5, 7));
+    control.LayoutStateLayers();
+    EXPECT_EQ(control.mPosition, math::Point3(12.0f, 23.0f, 0.0f));
+    EXPECT_EQ(a->mPosition, math::Point3(-2.0f, -3.0f, 0.0f));
+    EXPECT_EQ(control.GetChildren().size(), 1u); // the empty slot was skipped
 }
 
 TEST_F(SkinnedControls, GlowAndPressAnimateTowardTheirTargets)
@@ -97,7 +97,7 @@ TEST_F(SkinnedControls, GlowAndPressAnimateTowardTheirTargets)
     EXPECT_FLOAT_EQ(button->mScale.x, 0.95f);
     EXPECT_FLOAT_EQ(normal->mAlpha, 0.0f);
     EXPECT_EQ(QL_OK, mManager.OnMouseUp(centre, 1));
-    EXPECT_EQ(mClicks.count, 1);
+    EXPECT_EQ(mClicks.clicks.size(), 1u);
     Tick(10.0f);
     EXPECT_FLOAT_EQ(button->mScale.x, 1.0f);
     EXPECT_EQ(QL_OK, mManager.OnMouseMove({2, 2}));
@@ -106,7 +106,7 @@ TEST_F(SkinnedControls, GlowAndPressAnimateTowardTheirTargets)
     EXPECT_FLOAT_EQ(normal->mAlpha, 1.0f);
 }
 
-TEST_F(SkinnedControls, SwitchThatIsOnIgnoresPressesUntilTurnedOff)
+TEST_F(SkinnedControls, SwitchThatIsOnIgnoresPressesUntilTurnedOffAndATrapTakesTheFocus)
 {
     auto* button = new TesselSwitchButton();
     ASSERT_EQ(QL_OK, button->Init(mLayout.get(), L"main_options/window/window_nonselected",
@@ -117,7 +117,7 @@ TEST_F(SkinnedControls, SwitchThatIsOnIgnoresPressesUntilTurnedOff)
     const math::Point2 centre = CentreOf(button);
     button->SetOn(true);
     Click(centre);
-    EXPECT_EQ(mClicks.count, 0);
+    EXPECT_TRUE(mClicks.clicks.empty());
     EXPECT_EQ(button->GetVisualState(), widget::Button::STATE_NORMAL);
     // The images above pass the hit to the board; the button never hears of it.
     EXPECT_NE(mBoard->GetHoverWidget(), static_cast<widget::Widget*>(button));
@@ -126,25 +126,24 @@ TEST_F(SkinnedControls, SwitchThatIsOnIgnoresPressesUntilTurnedOff)
     EXPECT_NEAR(button->GetStateLayer(TesselSwitchButton::SLOT_NORMAL)->mAlpha, 0.5f, 1e-6f);
     button->SetOn(false);
     Click(centre);
-    EXPECT_EQ(mClicks.count, 1);
+    EXPECT_EQ(mClicks.clicks.size(), 1u);
     Tick(10.0f);
     EXPECT_FLOAT_EQ(button->GetStateLayer(TesselSwitchButton::SLOT_ON)->mAlpha, 0.0f);
     EXPECT_FLOAT_EQ(button->mScale.x, 1.1f); // hovered: grown
-}
 
-TEST_F(SkinnedControls, OddSizedImagesCentreOnTheFloorOfTheHalfSizes)
-{
-    gui::GameControl control(2);
-    ASSERT_EQ(QL_OK, control.GameControlHelper::Init(mLayout.get(), nullptr, nullptr, nullptr, false));
-    auto* a = new layer::Layer();
-    a->SetPosition(10, 20);
-    control.SetStateLayer(0, a, math::Rect(10, 20, 5, 7));
-    control.LayoutStateLayers();
-    EXPECT_FLOAT_EQ(control.mPosition.x, 12.0f);
-    EXPECT_FLOAT_EQ(control.mPosition.y, 23.0f);
-    EXPECT_FLOAT_EQ(a->mPosition.x, -2.0f);
-    EXPECT_FLOAT_EQ(a->mPosition.y, -3.0f);
-    EXPECT_EQ(control.GetChildren().size(), 1u); // the empty slot was skipped
+    // The trap listener takes the focus and clears the hover.
+    auto* passive = new widget::Widget();
+    passive->SetLayer(new layer::RectHitLayer(math::Rect(0, 0, 50, 50)), true, false);
+    widget::TrapHitTestListener trap(passive);
+    passive->GetLayer()->SetHitListener(&trap);
+    EXPECT_EQ(QL_OK, mBoard->AddChild(passive));
+    EXPECT_EQ(QL_OK, mManager.OnMouseMove({300, 300}));
+    EXPECT_EQ(mBoard->GetHoverWidget(), static_cast<widget::Widget*>(mBoard));
+    EXPECT_EQ(QL_OK, mManager.OnMouseMove({10, 10}));
+    EXPECT_EQ(mBoard->GetHoverWidget(), nullptr);
+    EXPECT_EQ(QL_OK, mManager.OnMouseDown({10, 10}, 1));
+    EXPECT_EQ(mBoard->GetFocusWidget(), passive);
+    EXPECT_EQ(QL_OK, mManager.OnMouseUp({10, 10}, 1));
 }
 
 TEST_F(SkinnedControls, DialogTextsAndDialogsNeedTheirLayout)
@@ -166,21 +165,6 @@ TEST_F(SkinnedControls, DialogTextsAndDialogsNeedTheirLayout)
     std::filesystem::current_path(mOldPath);
     OptionsDialog options;
     EXPECT_EQ(QL_FAIL, options.Build()) << "without its layout";
-}
-TEST_F(SkinnedControls, TrapListenerTakesTheFocusAndClearsTheHover)
-{
-    auto* passive = new widget::Widget();
-    passive->SetLayer(new layer::RectHitLayer(math::Rect(0, 0, 50, 50)), true, false);
-    widget::TrapHitTestListener trap(passive);
-    passive->GetLayer()->SetHitListener(&trap);
-    EXPECT_EQ(QL_OK, mBoard->AddChild(passive));
-    EXPECT_EQ(QL_OK, mManager.OnMouseMove({300, 300}));
-    EXPECT_EQ(mBoard->GetHoverWidget(), static_cast<widget::Widget*>(mBoard));
-    EXPECT_EQ(QL_OK, mManager.OnMouseMove({10, 10}));
-    EXPECT_EQ(mBoard->GetHoverWidget(), nullptr);
-    EXPECT_EQ(QL_OK, mManager.OnMouseDown({10, 10}, 1));
-    EXPECT_EQ(mBoard->GetFocusWidget(), passive);
-    EXPECT_EQ(QL_OK, mManager.OnMouseUp({10, 10}, 1));
 }
 
 TEST_F(SkinnedControls, TheResourceHostLoadsTheSixDemoFontsOnceAndWithoutAGameCannotSwitch)

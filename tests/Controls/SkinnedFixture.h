@@ -11,6 +11,7 @@
 #include "Core/Media/Container/ImageContainers.h"
 #include "Core/Media/Image/ImageContainer.h"
 #include "Core/Media/Sound/SoundSystem.h"
+#include "Core/Widget/Controls/ButtonListener.h"
 #include "Core/Widget/Controls/GameSettings.h"
 #include "Core/Widget/Controls/ResourceControlHost.h"
 #include "Core/Widget/BaseBoard.h"
@@ -19,6 +20,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 namespace controlstest
 {
@@ -26,6 +28,18 @@ struct HostOnTestRender : gui::ResourceControlHost
 {
     render::Render* GetRender() override { return render; }
     render::Render* render = nullptr;
+};
+
+// Records the buttons clicked and answers with a chosen result.
+struct ClickLog : widget::ButtonListener
+{
+    QLResultEnum OnClick(widget::Button* button) override
+    {
+        clicks.push_back(button);
+        return result;
+    }
+    std::vector<widget::Button*> clicks;
+    QLResultEnum result = QL_OK;
 };
 
 // A board counting the presses that reach it (the walk fell through to it).

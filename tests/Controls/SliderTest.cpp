@@ -20,7 +20,7 @@ struct ValueLog : widget::SliderListener
     QLResultEnum OnValueChanged(widget::Slider*, float value) override
     {
         changed.push_back(value);
-        return QL_OK;
+        return result;
     }
     QLResultEnum OnValueChanging(widget::Slider*, float value) override
     {
@@ -29,6 +29,7 @@ struct ValueLog : widget::SliderListener
     }
     std::vector<float> changed;
     std::vector<float> changing;
+    QLResultEnum result = QL_OK;
 };
 
 class SliderTest : public controlstest::SkinnedFixture
@@ -59,7 +60,7 @@ protected:
     ValueLog mLog;
 };
 
-TEST_F(SliderTest, StartsAtItsMaximumWithTheTrackInsideTheBar)
+TEST_F(SliderTest, StartsAtItsMaximumWithTheTrackInsideTheBarAndAFailedListenerLeavesTheValue)
 {
     // The thumb sits on the bar's middle line.
     EXPECT_FLOAT_EQ(mSlider->mThumbHolder->mPosition.y, BarY());
@@ -76,6 +77,26 @@ TEST_F(SliderTest, StartsAtItsMaximumWithTheTrackInsideTheBar)
     mSlider->SetValue(0.5f, true);
     EXPECT_FLOAT_EQ(ThumbX(), mSlider->mTrackLeft);
     EXPECT_FLOAT_EQ(mSlider->ValueOfX(mSlider->mTrackRight), 0.5f);
+
+    // A listener's failure leaves the value; a slider's own listener forwards to the callbacks.
+    ValueLog refuse;
+    refuse.result = QL_FAIL;
+    widget::Slider slider;
+    slider.SetValue(0.25f, false);
+    slider.SetSliderListener(&refuse);
+    EXPECT_EQ(QL_FAIL, slider.SetValueChanged(0.75f, false));
+    EXPECT_FLOAT_EQ(slider.GetValue(), 0.25f);
+    EXPECT_EQ(QL_OK, slider.SetValueChanging(0.75f, false));
+    EXPECT_FLOAT_EQ(slider.GetValue(), 0.75f);
+
+    // Its own listener forwards to the callbacks.
+    ValueLog sink;
+    using Callback = base::MemberDelegate2<ValueLog, widget::Slider*, float, QLResultEnum>;
+    widget::Slider forwarding;
+    forwarding.mValueChanged = base::CountedPtr<widget::Slider::ValueDelegate>(new Callback(&sink, &ValueLog::OnValueChanged));
+    EXPECT_EQ(QL_OK, forwarding.SetValueChanged(0.5f, false));
+    EXPECT_EQ(QL_OK, forwarding.SetValueChanging(0.6f, false)); // no changing callback: nothing
+    EXPECT_EQ(sink.changed, (std::vector<float>{0.5f}));
 }
 
 TEST_F(SliderTest, DraggingTheThumbReportsChangingValuesThenTheFinalOneAndShrinksItWhileHeld)
@@ -116,7 +137,7 @@ TEST_F(SliderTest, DraggingTheThumbReportsChangingValuesThenTheFinalOneAndShrink
     EXPECT_FLOAT_EQ(mSlider->mThumbHolder->mScale.x, 1.0f);
 }
 
-TEST_F(SliderTest, PressOnTheBarGlidesWithACosineEaseAtTwoHundredPixelsPerSecond)
+TEST_F(SliderTest, PressOnTheBarGlidesEasedAtTwoHundredPixelsPerSecondAndAnEarlyReleaseStillEndsIt)
 {
     const float start = ThumbX();
     const float target = mSlider->mTrackLeft + 100.0f;
@@ -140,22 +161,20 @@ TEST_F(SliderTest, PressOnTheBarGlidesWithACosineEaseAtTwoHundredPixelsPerSecond
     EXPECT_EQ(QL_OK, mManager.OnMouseUp(press, 1));
     ASSERT_EQ(mLog.changed.size(), 1u);
     EXPECT_FLOAT_EQ(mLog.changed[0], mSlider->ValueOfX(target));
-}
 
-TEST_F(SliderTest, EarlyReleaseStillEndsTheGlideWithAFinalValueAndADragMovesItsEnd)
-{
-    const float target = mSlider->mTrackLeft + 40.0f;
-    const math::Point2 press = Screen(target, BarY());
-    EXPECT_EQ(QL_OK, mManager.OnMouseDown(press, 1));
+    // An early release still ends the glide with a final value.
+    mLog.changed.clear();
+    const float early = mSlider->mTrackLeft + 40.0f;
+    EXPECT_EQ(QL_OK, mManager.OnMouseDown(Screen(early, BarY()), 1));
     Tick(0.01f);
-    EXPECT_EQ(QL_OK, mManager.OnMouseUp(press, 1));
+    EXPECT_EQ(QL_OK, mManager.OnMouseUp(Screen(early, BarY()), 1));
     EXPECT_TRUE(mLog.changed.empty());
     EXPECT_TRUE(mSlider->IsGliding());
     for (int i = 0; i < 200 && mSlider->IsGliding(); ++i)
         Tick(0.02f);
     ASSERT_EQ(mLog.changed.size(), 1u);
-    EXPECT_FLOAT_EQ(mLog.changed[0], mSlider->ValueOfX(target));
-    EXPECT_FLOAT_EQ(mSlider->GetValue(), mSlider->ValueOfX(target));
+    EXPECT_FLOAT_EQ(mLog.changed[0], mSlider->ValueOfX(early));
+    EXPECT_FLOAT_EQ(mSlider->GetValue(), mSlider->ValueOfX(early));
 
     // Dragging during a glide only moves its end, kept on the track.
     EXPECT_EQ(QL_OK, mManager.OnMouseDown(Screen(mSlider->mTrackRight - 80.0f, BarY()), 1));
@@ -168,35 +187,4 @@ TEST_F(SliderTest, EarlyReleaseStillEndsTheGlideWithAFinalValueAndADragMovesItsE
     EXPECT_FLOAT_EQ(mSlider->mGlideTarget, mSlider->mTrackRight);
 }
 
-TEST(Slider, ListenerFailureLeavesTheValueAndItsOwnListenerForwardsToTheCallbacks)
-{
-    struct Refuse : widget::SliderListener
-    {
-        QLResultEnum OnValueChanged(widget::Slider*, float) override { return QL_FAIL; }
-    } refuse;
-    widget::Slider slider;
-    slider.SetValue(0.25f, false);
-    slider.SetSliderListener(&refuse);
-    EXPECT_EQ(QL_FAIL, slider.SetValueChanged(0.75f, false));
-    EXPECT_FLOAT_EQ(slider.GetValue(), 0.25f);
-    EXPECT_EQ(QL_OK, slider.SetValueChanging(0.75f, false));
-    EXPECT_FLOAT_EQ(slider.GetValue(), 0.75f);
-
-    // Its own listener forwards to the callbacks.
-    struct Sink
-    {
-        QLResultEnum Take(widget::Slider*, float v)
-        {
-            values.push_back(v);
-            return QL_OK;
-        }
-        std::vector<float> values;
-    } sink;
-    using Callback = base::MemberDelegate2<Sink, widget::Slider*, float, QLResultEnum>;
-    widget::Slider forwarding;
-    forwarding.mValueChanged = base::CountedPtr<widget::Slider::ValueDelegate>(new Callback(&sink, &Sink::Take));
-    EXPECT_EQ(QL_OK, forwarding.SetValueChanged(0.5f, false));
-    EXPECT_EQ(QL_OK, forwarding.SetValueChanging(0.6f, false)); // no changing callback: nothing
-    EXPECT_EQ(sink.values, (std::vector<float>{0.5f}));
-}
 } // namespace

@@ -94,7 +94,6 @@ public:
     explicit CaptureTransformer(render::DrawParam* inner = nullptr) : mInner(inner) { Cancel(); }
     QLResultEnum TransformVertices(void* vertices, const render::VertexFormat& format, u32 count) override
     {
-        ++mCalls;
         const QLResultEnum result = mInner ? mInner->TransformVertices(vertices, format, count) : QL_OK;
         if (format.mStride == sizeof(render::SVertex2D))
         {
@@ -104,7 +103,6 @@ public:
         return result;
     }
     render::DrawParam* mInner;
-    int mCalls = 0;
     std::vector<render::SVertex2D> mSeen; // copies as transformed, before the context's own steps
 };
 } // namespace graphicstest

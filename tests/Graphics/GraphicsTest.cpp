@@ -27,8 +27,12 @@ u32 TotalPrimitives(const std::vector<rendertest::Command>& commands)
 }
 } // namespace
 
-TEST_F(DrawCommands, ATranslatedImageAndARectangleAreOneQuadEachAndALineUsesTheGeometryShader)
+TEST_F(DrawCommands, ATranslatedImageAndARectangleAreOneQuadEachALineUsesTheGeometryShaderAndClipsAreTruncated)
 {
+    // Clip rectangles are truncated only when recorded.
+    const float clip[4] = {10.7f, 0.0f, 100.9f, 50.0f};
+    mGraphics->SetClipRect(clip);
+    EXPECT_FLOAT_EQ(10.7f, mGraphics->GetState().mScissorX);
     render::Image* image = MakeImage(5, 4);
     {
         auto command = mGraphics->DrawImage(image);
@@ -58,9 +62,12 @@ TEST_F(DrawCommands, ATranslatedImageAndARectangleAreOneQuadEachAndALineUsesTheG
     const auto shaders = Only(commands, render::CMD_SET_SHADER);
     ASSERT_FALSE(shaders.empty());
     EXPECT_EQ(reinterpret_cast<uintptr_t>(mGraphics->GetGeomShader()->GetImpl()), shaders.back().args[0]);
+    const auto rects = Only(commands, render::CMD_SET_SCISSOR_RECT);
+    ASSERT_EQ(1u, rects.size());
+    EXPECT_EQ((std::vector<u64>{10, 0, 100, 50}), rects[0].args);
 }
 
-TEST_F(DrawCommands, AlignmentAndFlipsShapeTheQuad)
+TEST_F(DrawCommands, AlignmentFlipsAndScalesShapeTheQuadColoursAreClampedAndTheTintRidesInTheSpecular)
 {
     render::Image* image = MakeImage(5, 4);
     auto command = mGraphics->DrawImage(image);
@@ -81,28 +88,32 @@ TEST_F(DrawCommands, AlignmentAndFlipsShapeTheQuad)
     EXPECT_FLOAT_EQ(1.0f, v[0].v);
     EXPECT_FLOAT_EQ(0.0f, v[2].u);
     EXPECT_FLOAT_EQ(0.0f, v[2].v);
-}
 
-TEST_F(DrawCommands, ColoursAreClampedTheTintRidesInTheSpecularAndShaderModesStayBuiltIn)
-{
-    render::Image* image = MakeImage(2, 2);
+    // A scale after a translation scales the offset (turns are pinned by the reference frame).
+    auto scaled = mGraphics->DrawImage(MakeImage(4, 4)).Translate(1.0f, 2.0f).ScaleUniform(3.0f);
+    CaptureTransformer scaledCapture(&scaled);
+    ASSERT_EQ(QL_OK, scaled->Draw(&scaledCapture));
+    scaled.Cancel();
+    EXPECT_FLOAT_EQ(3.0f, scaledCapture.mSeen[0].x);  // (0 + 1) x 3
+    EXPECT_FLOAT_EQ(15.0f, scaledCapture.mSeen[2].x); // (4 + 1) x 3
+    EXPECT_FLOAT_EQ(18.0f, scaledCapture.mSeen[2].y); // (4 + 2) x 3
+
+    // Colours are clamped, the tint rides in the specular and shader modes stay built in.
+    render::Image* tinted = MakeImage(2, 2);
     mGraphics->SetColorRGBA(1.5f, -0.5f, 0.5f, 1.0f);
     mGraphics->SetTint(0.5f);
-    auto command = mGraphics->DrawImage(image);
-    CaptureTransformer capture;
-    ASSERT_EQ(QL_OK, command->Draw(&capture));
-    command.Cancel();
-    EXPECT_EQ(0xFFFF007Fu, capture.mSeen[0].diffuse);
-    EXPECT_EQ(0x00007F80u, capture.mSeen[3].specular); // t = 127: 127 << 8 | 128
-    mGraphics->SetTint(0.0f);
-    EXPECT_EQ(0x000000FFu, mGraphics->GetTintSpecular());
+    auto tintedCommand = mGraphics->DrawImage(tinted);
+    CaptureTransformer tintedCapture;
+    ASSERT_EQ(QL_OK, tintedCommand->Draw(&tintedCapture));
+    tintedCommand.Cancel();
+    EXPECT_EQ(0xFFFF007Fu, tintedCapture.mSeen[0].diffuse);
+    EXPECT_EQ(0x00007F80u, tintedCapture.mSeen[3].specular); // t = 127: 127 << 8 | 128
     // Past the ends the tint is clamped, not wrapped (1.5 would otherwise weigh 126).
-    mGraphics->SetTint(1.5f);
-    EXPECT_EQ(0x0000FF00u, mGraphics->GetTintSpecular());
-    mGraphics->SetTint(-3.0f);
-    EXPECT_EQ(0x000000FFu, mGraphics->GetTintSpecular());
-    mGraphics->SetTint(std::nanf(""));
-    EXPECT_EQ(0x000000FFu, mGraphics->GetTintSpecular());
+    for (const auto& [tint, specular] : {std::pair{0.0f, 0xFFu}, {1.5f, 0xFF00u}, {-3.0f, 0xFFu}, {std::nanf(""), 0xFFu}})
+    {
+        mGraphics->SetTint(tint);
+        EXPECT_EQ(specular, mGraphics->GetTintSpecular()) << tint;
+    }
     // Shader modes switch only between the built-in shaders.
     render::Shader* multiply = mGraphics->GetTexturedShader();
     EXPECT_EQ(QL_OK, mGraphics->SetShaderMode(3));
@@ -115,29 +126,16 @@ TEST_F(DrawCommands, ColoursAreClampedTheTintRidesInTheSpecularAndShaderModesSta
     EXPECT_EQ(multiply, mGraphics->GetTexturedShader());
 }
 
-// Rotated transforms (through the matrix) are pinned by the reference frame's turned badge.
-TEST_F(DrawCommands, ScaleAfterTranslateScalesTheOffset)
-{
-    render::Image* image = MakeImage(4, 4);
-    auto command = mGraphics->DrawImage(image).Translate(1.0f, 2.0f).ScaleUniform(3.0f);
-    CaptureTransformer capture(&command);
-    ASSERT_EQ(QL_OK, command->Draw(&capture));
-    command.Cancel();
-    EXPECT_FLOAT_EQ(3.0f, capture.mSeen[0].x);  // (0 + 1) x 3
-    EXPECT_FLOAT_EQ(15.0f, capture.mSeen[2].x); // (4 + 1) x 3
-    EXPECT_FLOAT_EQ(18.0f, capture.mSeen[2].y); // (4 + 2) x 3
-}
-
 TEST_F(DrawCommands, CustomGeometryCountsPrimitivesByType)
 {
-    EXPECT_EQ(2u, render::PrimitiveCount(render::PRIM_TRIANGLELIST, 7));
-    EXPECT_EQ(5u, render::PrimitiveCount(render::PRIM_TRIANGLESTRIP, 7));
-    EXPECT_EQ(5u, render::PrimitiveCount(render::PRIM_TRIANGLEFAN, 7));
-    EXPECT_EQ(3u, render::PrimitiveCount(render::PRIM_LINELIST, 7));
-    EXPECT_EQ(6u, render::PrimitiveCount(render::PRIM_LINESTRIP, 7));
     EXPECT_EQ(0u, render::PrimitiveCount(render::PRIM_TRIANGLESTRIP, 1));
-
-    for (u32 type : {render::PRIM_TRIANGLELIST, render::PRIM_TRIANGLESTRIP})
+    // Seven vertices of each type, each type its own draw.
+    const std::pair<u32, u64> types[] = {{render::PRIM_TRIANGLELIST, 2},
+                                         {render::PRIM_TRIANGLESTRIP, 5},
+                                         {render::PRIM_TRIANGLEFAN, 5},
+                                         {render::PRIM_LINELIST, 3},
+                                         {render::PRIM_LINESTRIP, 6}};
+    for (const auto& [type, count] : types)
     {
         render::SVertexGeom* v = nullptr;
         u32 first = 0;
@@ -148,9 +146,9 @@ TEST_F(DrawCommands, CustomGeometryCountsPrimitivesByType)
         mGraphics->DrawGeometry(type, v, first, 7, buffer, mGraphics->GetGeomShader());
     }
     const auto draws = Only(EndAndDecode(), render::CMD_DRAW);
-    ASSERT_EQ(2u, draws.size());
-    EXPECT_EQ(2u, draws[0].args[2]);
-    EXPECT_EQ(5u, draws[1].args[2]);
+    ASSERT_EQ(5u, draws.size());
+    for (size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(types[i].second, draws[i].args[2]) << types[i].first;
 }
 
 TEST_F(DrawCommands, AnEmptySourceAMissingImageOrNoCacheRoomDrawsNothing)
@@ -176,42 +174,7 @@ TEST_F(DrawCommands, AnEmptySourceAMissingImageOrNoCacheRoomDrawsNothing)
     EXPECT_EQ(0u, TotalPrimitives(rendertest::Decode(mRender->GetCommandBuffer())));
 }
 
-TEST_F(DrawCommands, ClipRectanglesAreTruncatedOnlyWhenRecorded)
-{
-    const float clip[4] = {10.7f, 0.0f, 100.9f, 50.0f};
-    mGraphics->SetClipRect(clip);
-    EXPECT_FLOAT_EQ(10.7f, mGraphics->GetState().mScissorX);
-    mGraphics->FillRect(0.0f, 0.0f, 4.0f, 4.0f);
-    const auto rects = Only(EndAndDecode(), render::CMD_SET_SCISSOR_RECT);
-    ASSERT_EQ(1u, rects.size());
-    EXPECT_EQ((std::vector<u64>{10, 0, 100, 50}), rects[0].args);
-}
-
-TEST(DrawMapping, ClipRectanglesFollowTheRendersPixelMapping)
-{
-    render::HeadlessWindow window(render::HeadlessWindow::Backend::Recording);
-    render::RenderDX9 render;
-    render::RenderInitParam param;
-    param.mWidth = 1024;
-    param.mHeight = 768;
-    param.mScaleX = param.mScaleY = 0.5f;
-    ASSERT_EQ(QL_OK, render.InitRender(&window, param));
-    ASSERT_EQ(QL_OK, render.BeginScene());
-    {
-        render::Graphics graphics(&render);
-        EXPECT_FLOAT_EQ(0.5f, graphics.GetState().mScaleX);
-        const float clip[4] = {40.0f, 0.0f, 940.0f, 768.0f};
-        graphics.SetClipRect(clip);
-        graphics.FillRect(0.0f, 0.0f, 4.0f, 4.0f);
-    }
-    ASSERT_EQ(QL_OK, render.EndScene());
-    const auto rects = Only(rendertest::Decode(render.GetCommandBuffer()), render::CMD_SET_SCISSOR_RECT);
-    ASSERT_EQ(1u, rects.size());
-    EXPECT_EQ((std::vector<u64>{20, 0, 470, 384}), rects[0].args);
-    EXPECT_EQ(QL_OK, render.ExecuteCommands());
-}
-
-TEST_F(DrawCommands, ARenderTargetContextBeginsASceneOnlyWhenNoneIsOpen)
+TEST_F(DrawCommands, ARenderTargetContextBeginsASceneOnlyWhenNoneIsOpenAndClipsFollowThePixelMapping)
 {
     render::RenderTarget* target = nullptr;
     ASSERT_EQ(QL_OK, render::CreateRenderTarget(mRender, 16, 16, &target, 1));
@@ -236,4 +199,26 @@ TEST_F(DrawCommands, ARenderTargetContextBeginsASceneOnlyWhenNoneIsOpen)
         EXPECT_TRUE(mRender->IsInScene());
     }
     EXPECT_FALSE(mRender->IsInScene());
+
+    // Clip rectangles follow the render's pixel mapping.
+    render::HeadlessWindow window(render::HeadlessWindow::Backend::Recording);
+    render::RenderDX9 render;
+    render::RenderInitParam param;
+    param.mWidth = 1024;
+    param.mHeight = 768;
+    param.mScaleX = param.mScaleY = 0.5f;
+    ASSERT_EQ(QL_OK, render.InitRender(&window, param));
+    ASSERT_EQ(QL_OK, render.BeginScene());
+    {
+        render::Graphics graphics(&render);
+        EXPECT_FLOAT_EQ(0.5f, graphics.GetState().mScaleX);
+        const float clip[4] = {40.0f, 0.0f, 940.0f, 768.0f};
+        graphics.SetClipRect(clip);
+        graphics.FillRect(0.0f, 0.0f, 4.0f, 4.0f);
+    }
+    ASSERT_EQ(QL_OK, render.EndScene());
+    const auto rects = Only(rendertest::Decode(render.GetCommandBuffer()), render::CMD_SET_SCISSOR_RECT);
+    ASSERT_EQ(1u, rects.size());
+    EXPECT_EQ((std::vector<u64>{20, 0, 470, 384}), rects[0].args);
+    EXPECT_EQ(QL_OK, render.ExecuteCommands());
 }

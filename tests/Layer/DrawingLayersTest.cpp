@@ -48,28 +48,22 @@ protected:
         base::SingletoneBase::DestroyAll();
         GraphicsFixture::TearDown();
     }
-    // One draw of the tree; the quads recorded, in order.
-    std::vector<render::SVertex2D> DrawTree(layer::Layer& root, size_t quads)
+    // One draw of the tree; the vertices of every indexed draw, in order.
+    std::vector<render::SVertex2D> Drawn(layer::Layer& root)
     {
         EXPECT_EQ(QL_OK, root.Render(mGraphics.get()));
         const render::SVertex2D* cache = CacheVertices<render::SVertex2D>();
         std::vector<render::SVertex2D> vertices;
-        const auto draws = Only(EndAndDecode(), render::CMD_DRAW_INDEXED);
-        if (!cache || draws.empty())
-            return vertices;
-        const render::SVertex2D* first = cache + draws[0].args[4];
-        vertices.assign(first, first + 4 * quads);
+        for (const auto& draw : Only(EndAndDecode(), render::CMD_DRAW_INDEXED))
+            vertices.insert(vertices.end(), cache + draw.args[4], cache + draw.args[4] + draw.args[5]);
         return vertices;
     }
-    // One draw of the layer; the left and right ends of every quad drawn.
+    // The left and right ends of what a layer draws.
     std::pair<float, float> DrawnSpan(layer::Layer& layer)
     {
-        EXPECT_EQ(QL_OK, layer.Render(mGraphics.get()));
-        const render::SVertex2D* cache = CacheVertices<render::SVertex2D>();
         std::pair<float, float> span{1e9f, -1e9f};
-        for (const auto& draw : Only(EndAndDecode(), render::CMD_DRAW_INDEXED))
-            for (u64 i = draw.args[4]; cache && i < draw.args[4] + draw.args[5]; ++i)
-                span = {std::min(span.first, cache[i].x), std::max(span.second, cache[i].x)};
+        for (const render::SVertex2D& v : Drawn(layer))
+            span = {std::min(span.first, v.x), std::max(span.second, v.x)};
         return span;
     }
 
@@ -77,7 +71,7 @@ protected:
 };
 } // namespace
 
-TEST_F(DrawingLayers, ImagesDrawInTreeOrderWithTheWorldTransformAndEffectiveAlpha)
+TEST_F(DrawingLayers, ImagesDrawInTreeOrderWithTheWorldTransformAndAlphaBoxAndHitByAlignmentAndFreeWhatTheyOwn)
 {
     layer::Layer root;
     layer::ImageLayer below(MakeImage(4, 4)), above(MakeImage(2, 2));
@@ -88,7 +82,7 @@ TEST_F(DrawingLayers, ImagesDrawInTreeOrderWithTheWorldTransformAndEffectiveAlph
     above.SetPosition(3.0f, 0.0f);
     above.SetScale(2.0f, 2.0f);
     above.SetColor(1.0f, 0.0f, 0.0f, 0.25f);
-    const auto v = DrawTree(root, 2);
+    const auto v = Drawn(root);
     ASSERT_EQ(8u, v.size());
     // Vertices leave the context half a pixel up and left.
     EXPECT_FLOAT_EQ(9.5f, v[0].x);
@@ -100,6 +94,42 @@ TEST_F(DrawingLayers, ImagesDrawInTreeOrderWithTheWorldTransformAndEffectiveAlph
     EXPECT_FLOAT_EQ(23.5f, v[6].y);
     EXPECT_EQ(0x7FFFFFFFu, v[0].diffuse) << "white at the root's alpha 0.5";
     EXPECT_EQ(0x7FFF0000u, v[4].diffuse) << "the fourth colour value is not drawn";
+
+    // Image boxes and hit tests follow the alignment.
+    std::vector<u32> pixels(10 * 6, 0x00000000u);
+    pixels[3 * 10 + 5] = 0xFF000000u; // pixel (5, 3)
+    pixels[0 * 10 + 9] = 0xFF000000u; // pixel (9, 0)
+    layer::ImageLayer image(MakeImage(10, 6, pixels));
+    image.SetAlignment(2, 2);
+    image.UpdateTreeBounds();
+    EXPECT_EQ((math::Box{-5.0f, -3.0f, 0.0f, 5.0f, 3.0f, 0.0f}), image.mOwnBox);
+    image.SetAlignment(1, 0);
+    image.UpdateTreeBounds();
+    EXPECT_EQ((math::Box{-10.0f, 0.0f, 0.0f, 0.0f, 6.0f, 0.0f}), image.mOwnBox);
+
+    // Hit tests ask the hit mask at the aligned pixel.
+    image.SetAlignment(2, 2);
+    EXPECT_TRUE(image.HitTest({0.0f, 0.0f, 0.0f}));
+    EXPECT_FALSE(image.HitTest({1.0f, 0.0f, 0.0f}));
+    EXPECT_FALSE(image.HitTest({500.0f, -1e30f, 0.0f}));
+
+    image.SetAlignment(1, 0);
+    EXPECT_FALSE(image.HitTest({-0.4f, 0.0f, 0.0f})) << "x = 10.1 truncates to 10: outside";
+    EXPECT_TRUE(image.HitTest({-0.6f, 0.0f, 0.0f})) << "x = 9.9 truncates to 9";
+
+    // An owned image is freed when replaced, a borrowed one is not.
+    int deaths = 0;
+    {
+        layer::ImageLayer image(new CountedImage(deaths), true);
+        image.SetImage(new CountedImage(deaths), true);
+        EXPECT_EQ(1, deaths);
+        CountedImage borrowed(deaths);
+        image.SetImage(&borrowed, false);
+        EXPECT_EQ(2, deaths);
+        image.SetImage(nullptr, false);
+        EXPECT_EQ(2, deaths);
+    }
+    EXPECT_EQ(3, deaths) << "the borrowed image went with its owner";
 }
 
 TEST_F(DrawingLayers, TheContextIsPutBackAfterALayerDraws)
@@ -120,53 +150,6 @@ TEST_F(DrawingLayers, TheContextIsPutBackAfterALayerDraws)
     EXPECT_EQ(1u, mGraphics->GetShaderMode());
     const auto commands = EndAndDecode();
     EXPECT_EQ(1u, Only(commands, render::CMD_DRAW_INDEXED).size());
-}
-
-TEST_F(DrawingLayers, ImageBoxesAndHitTestsFollowTheAlignment)
-{
-    std::vector<u32> pixels(10 * 6, 0x00000000u);
-    pixels[3 * 10 + 5] = 0xFF000000u; // pixel (5, 3)
-    pixels[0 * 10 + 9] = 0xFF000000u; // pixel (9, 0)
-    layer::ImageLayer image(MakeImage(10, 6, pixels));
-    image.SetAlignment(2, 2);
-    image.UpdateTreeBounds();
-    EXPECT_EQ(-5.0f, image.mOwnBox.minX);
-    EXPECT_EQ(-3.0f, image.mOwnBox.minY);
-    EXPECT_EQ(5.0f, image.mOwnBox.maxX);
-    EXPECT_EQ(3.0f, image.mOwnBox.maxY);
-    EXPECT_EQ(0.0f, image.mOwnBox.minZ);
-    image.SetAlignment(1, 0);
-    image.UpdateTreeBounds();
-    EXPECT_EQ(-10.0f, image.mOwnBox.minX);
-    EXPECT_EQ(0.0f, image.mOwnBox.maxX);
-    EXPECT_EQ(0.0f, image.mOwnBox.minY);
-    EXPECT_EQ(6.0f, image.mOwnBox.maxY);
-
-    // Hit tests ask the hit mask at the aligned pixel.
-    image.SetAlignment(2, 2);
-    EXPECT_TRUE(image.HitTest({0.0f, 0.0f, 0.0f}));
-    EXPECT_FALSE(image.HitTest({1.0f, 0.0f, 0.0f}));
-    EXPECT_FALSE(image.HitTest({500.0f, -1e30f, 0.0f}));
-
-    image.SetAlignment(1, 0);
-    EXPECT_FALSE(image.HitTest({-0.4f, 0.0f, 0.0f})) << "x = 10.1 truncates to 10: outside";
-    EXPECT_TRUE(image.HitTest({-0.6f, 0.0f, 0.0f})) << "x = 9.9 truncates to 9";
-}
-
-TEST_F(DrawingLayers, AnOwnedImageIsFreedWhenReplacedAndABorrowedOneIsNot)
-{
-    int deaths = 0;
-    {
-        layer::ImageLayer image(new CountedImage(deaths), true);
-        image.SetImage(new CountedImage(deaths), true);
-        EXPECT_EQ(1, deaths);
-        CountedImage borrowed(deaths);
-        image.SetImage(&borrowed, false);
-        EXPECT_EQ(2, deaths);
-        image.SetImage(nullptr, false);
-        EXPECT_EQ(2, deaths);
-    }
-    EXPECT_EQ(3, deaths) << "the borrowed image went with its owner";
 }
 
 TEST_F(DrawingLayers, TextDrawsWithTheLayersFontFormatAndPlace)

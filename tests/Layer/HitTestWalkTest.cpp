@@ -65,8 +65,10 @@ protected:
         mHigh.SetHitListener(&mHighProbe);
     }
 
+    // A press at (x, y) with a fresh log.
     layer::HitTestResult Down(float x, float y)
     {
+        mLog.clear();
         mRoot.UpdateTreeBounds();
         return layer::WalkHitTest(&mRoot, {x, y, 0.0f}, layer::OnMouseDown{1});
     }
@@ -84,12 +86,11 @@ protected:
 };
 } // namespace
 
-TEST_F(HitTestWalk, AHitLayerDecliningItselfLeavesTheWholeTreeAndADecliningGroupItsSubtree)
+TEST_F(HitTestWalk, ADecliningHitLayerLeavesTheTreeAGroupItsSubtreeAndAnAncestorIsTestedItself)
 {
     mHighProbe.mLeave = layer::HIT_DECLINED;
     EXPECT_EQ(layer::HIT_DECLINED, Down(30.0f, 30.0f).state);
     EXPECT_EQ((std::vector<std::string>{"high"}), Who()) << "neither the sibling below nor the root";
-    mLog.clear();
 
     // A declining group resumes with its lower siblings.
     Probe groupProbe("group", mLog);
@@ -103,65 +104,44 @@ TEST_F(HitTestWalk, AHitLayerDecliningItselfLeavesTheWholeTreeAndADecliningGroup
     EXPECT_EQ((std::vector<std::string>{"group", "low"}), Who());
     EXPECT_EQ(&mLow, r.hitLayer);
     EXPECT_EQ(layer::HIT_HANDLED, r.state);
-}
 
-TEST_F(HitTestWalk, ADecliningAncestorGetsItsOwnTestThenTheLayersBelowIt)
-{
-    // A group without a listener of its own under the root, holding a listener-less leaf: the
-    // leaf's hit goes to the nearest listener, the group's... here the root's probe.
-    layer::Layer group;
-    layer::RectHitLayer leaf(math::Rect(60, 60, 10, 10));
-    group.AddChild(&leaf);
-    mRoot.AddChild(&group);
-    const layer::HitTestResult r = Down(65.0f, 65.0f);
+    // A layer without a listener of its own under the root, holding a listener-less leaf: the
+    // leaf's hit goes to the nearest listener, here the root's probe.
+    layer::Layer holder;
+    layer::RectHitLayer inner(math::Rect(60, 60, 10, 10));
+    holder.AddChild(&inner);
+    mRoot.AddChild(&holder);
+    const layer::HitTestResult below = Down(65.0f, 65.0f);
     ASSERT_EQ((std::vector<std::string>{"root"}), Who());
-    EXPECT_EQ(&leaf, mLog[0].hitLayer);
+    EXPECT_EQ(&inner, mLog[0].hitLayer);
     EXPECT_EQ(&mRoot, mLog[0].notifiedLayer);
-    EXPECT_EQ(&leaf, r.hitLayer);
+    EXPECT_EQ(&inner, below.hitLayer);
 
     // The root declines: its subtree is left, the root's own rectangle is tested and hit again.
-    mLog.clear();
     mRootProbe.mLeave = layer::HIT_DECLINED;
-    group.SetHitListener(nullptr);
+    holder.SetHitListener(nullptr);
     Down(65.0f, 65.0f);
     EXPECT_EQ((std::vector<std::string>{"root", "root"}), Who());
-    EXPECT_EQ(&leaf, mLog[0].hitLayer);
+    EXPECT_EQ(&inner, mLog[0].hitLayer);
     EXPECT_EQ(&mRoot, mLog[1].hitLayer);
 }
 
-TEST_F(HitTestWalk, TheNotifiedPointIsInTheListenersSpace)
+TEST_F(HitTestWalk, RightAndBottomEdgesAreOutsideAndHiddenUntestableOrTiltedLayersAreSkipped)
 {
-    layer::Layer group;
-    layer::RectHitLayer leaf(math::Rect(0, 0, 10, 10));
-    Probe groupProbe("group", mLog);
-    group.SetHitListener(&groupProbe);
-    group.SetPosition(60.0f, 60.0f);
-    leaf.SetPosition(5.0f, 5.0f);
-    group.AddChild(&leaf);
-    mRoot.AddChild(&group);
-    const layer::HitTestResult r = Down(67.0f, 68.0f);
-    ASSERT_EQ((std::vector<std::string>{"group"}), Who());
-    EXPECT_FLOAT_EQ(7.0f, mLog[0].point.x);
-    EXPECT_FLOAT_EQ(8.0f, mLog[0].point.y);
-    EXPECT_FLOAT_EQ(2.0f, r.hitPoint.x) << "the hit point is in the leaf's space";
-    EXPECT_FLOAT_EQ(3.0f, r.hitPoint.y);
-}
-
-TEST_F(HitTestWalk, RightAndBottomEdgesAreOutsideAndHiddenOrUntestableLayersAreSkipped)
-{
-    const layer::HitTestResult r = Down(74.999f, 50.0f);
-    EXPECT_EQ((std::vector<std::string>{"high"}), Who());
-    EXPECT_EQ(&mHigh, r.hitLayer);
-    EXPECT_EQ(74.999f, mLog[0].point.x);
+    // Left and top edges are inside.
+    const struct
+    {
+        float x, y;
+        std::vector<std::string> heard;
+    } edges[] = {{74.999f, 50.0f, {"high"}}, {75.0f, 50.0f, {"root"}}, {25.0f, 25.0f, {"high"}}, {100.0f, 10.0f, {}}};
+    for (const auto& edge : edges)
+    {
+        SCOPED_TRACE(edge.x);
+        Down(edge.x, edge.y);
+        EXPECT_EQ(edge.heard, Who());
+    }
+    EXPECT_EQ(74.999f, Down(74.999f, 50.0f).hitPoint.x);
     mLog.clear();
-    Down(75.0f, 50.0f);
-    EXPECT_EQ((std::vector<std::string>{"root"}), Who());
-    mLog.clear();
-    Down(25.0f, 25.0f);
-    EXPECT_EQ((std::vector<std::string>{"high"}), Who()) << "left and top edges are inside";
-    mLog.clear();
-    Down(100.0f, 10.0f);
-    EXPECT_TRUE(mLog.empty());
     // The wheel's notches are widened without their sign.
     layer::WalkHitTest(&mRoot, {30, 30, 0}, layer::OnMouseWheel{0xFF88});
     ASSERT_EQ(1u, mLog.size());
@@ -169,12 +149,10 @@ TEST_F(HitTestWalk, RightAndBottomEdgesAreOutsideAndHiddenOrUntestableLayersAreS
     EXPECT_EQ(0xFF88u, mLog[0].value);
 
     // Hidden and untestable layers are skipped unless walked through.
-    mLog.clear();
     mHigh.mVisible = false;
     Down(30.0f, 30.0f);
     EXPECT_EQ((std::vector<std::string>{"low"}), Who());
 
-    mLog.clear();
     mHigh.mVisible = true;
     layer::RectHitLayer inner(math::Rect(30, 30, 5, 5));
     Probe innerProbe("inner", mLog);
@@ -184,48 +162,47 @@ TEST_F(HitTestWalk, RightAndBottomEdgesAreOutsideAndHiddenOrUntestableLayersAreS
     Down(31.0f, 31.0f);
     EXPECT_EQ((std::vector<std::string>{"low"}), Who()) << "the untestable layer's subtree is not entered";
 
-    mLog.clear();
     mHigh.mWalkThrough = true;
     Down(31.0f, 31.0f);
     EXPECT_EQ((std::vector<std::string>{"inner"}), Who());
-    mLog.clear();
     Down(40.0f, 40.0f);
     EXPECT_EQ((std::vector<std::string>{"low"}), Who()) << "walked through, but not hit itself";
-}
 
-TEST_F(HitTestWalk, ATiltedLayerIsTestedWholeWithoutItsChildren)
-{
-    layer::RectHitLayer inner(math::Rect(30, 30, 5, 5));
-    Probe innerProbe("inner", mLog);
-    inner.SetHitListener(&innerProbe);
-    mHigh.AddChild(&inner);
+    // A tilted layer is tested whole without its children: its own test uses the point (0, 0, 0),
+    // outside its rectangle.
+    mHigh.mHitTestable = true;
+    mHigh.mWalkThrough = false;
     mHigh.SetRotation(0.0f, 0.5f, 0.0f);
-    mRoot.UpdateTreeBounds();
-    // Its own test uses the point (0, 0, 0), outside its rectangle: nothing below the root is hit.
     Down(31.0f, 31.0f);
     EXPECT_EQ((std::vector<std::string>{"low"}), Who());
 }
 
-TEST_F(HitTestWalk, AncestorsWithTheLinkBitHearOfHitsBelowThem)
+TEST_F(HitTestWalk, TheNotifiedPointIsInTheListenersSpaceAndAncestorsWithTheLinkBitHearOfHitsBelowThem)
 {
     layer::Layer group;
-    layer::RectHitLayer leaf(math::Rect(60, 60, 10, 10));
+    layer::RectHitLayer leaf(math::Rect(0, 0, 10, 10));
     Probe groupProbe("group", mLog), leafProbe("leaf", mLog);
     group.SetHitListener(&groupProbe);
-    leaf.SetHitListener(&leafProbe);
+    group.SetPosition(60.0f, 60.0f);
+    leaf.SetPosition(5.0f, 5.0f);
     group.AddChild(&leaf);
     mRoot.AddChild(&group);
+    layer::HitTestResult r = Down(67.0f, 68.0f);
+    ASSERT_EQ((std::vector<std::string>{"group"}), Who());
+    EXPECT_EQ(math::Point3(7.0f, 8.0f, 0.0f), mLog[0].point);
+    EXPECT_EQ(math::Point3(2.0f, 3.0f, 0.0f), r.hitPoint) << "the hit point is in the leaf's space";
+
+    leaf.SetHitListener(&leafProbe);
     mRootProbe.mLinkMask = layer::LINK_DOWN;
     groupProbe.mLinkMask = layer::LINK_UP; // another kind: not told of presses
-    const layer::HitTestResult r = Down(65.0f, 65.0f);
+    r = Down(67.0f, 68.0f);
     ASSERT_EQ((std::vector<std::string>{"leaf", "root"}), Who());
     EXPECT_EQ("linked-down-handled", mLog[1].kind);
     EXPECT_EQ(&leaf, mLog[1].hitLayer);
     EXPECT_EQ(&mRoot, mLog[1].notifiedLayer);
-    EXPECT_EQ(65.0f, mLog[1].point.x) << "in the root's own space";
+    EXPECT_EQ(67.0f, mLog[1].point.x) << "in the root's own space";
     EXPECT_EQ(layer::HIT_HANDLED, r.state) << "the linked listener does not steer the walk";
 
-    mLog.clear();
     mRootProbe.mResult = static_cast<QLResultEnum>(6);
-    EXPECT_EQ(6, Down(65.0f, 65.0f).result);
+    EXPECT_EQ(6, Down(67.0f, 68.0f).result);
 }

@@ -60,7 +60,7 @@ protected:
 };
 } // namespace
 
-TEST_F(LayerTree, DrawsParentThenChildrenWithListenersAroundAndStopsAtAFailure)
+TEST_F(LayerTree, DrawsParentThenChildrenWithListenersAroundAndMultipliedAlphaAndStopsAtAFailure)
 {
     LoggingLayer root("root", mLog), a("a", mLog), b("b", mLog), a1("a1", mLog);
     root.AddChild(&a);
@@ -71,6 +71,19 @@ TEST_F(LayerTree, DrawsParentThenChildrenWithListenersAroundAndStopsAtAFailure)
     a.SetPostDrawListener(Hook(post));
     EXPECT_EQ(QL_OK, root.Render(nullptr));
     EXPECT_EQ((std::vector<std::string>{"root", "pre", "a", "a1", "post", "b"}), mLog);
+
+    // Alpha multiplies down the tree; without the flag a layer takes its parent's passed alpha (its
+    // own 0.5 x the parent's own 0.5), not the effective one.
+    root.mAlpha = 0.5f;
+    a.mAlpha = 0.5f;
+    EXPECT_EQ(QL_OK, root.Render(nullptr));
+    EXPECT_FLOAT_EQ(0.5f, root.mDrawnAlpha);
+    EXPECT_FLOAT_EQ(0.25f, a.mDrawnAlpha);
+    EXPECT_FLOAT_EQ(0.25f, a1.mDrawnAlpha);
+    a1.mAlpha = 0.5f;
+    a1.mAlphaFromParentEffective = false;
+    EXPECT_EQ(QL_OK, root.Render(nullptr));
+    EXPECT_FLOAT_EQ(0.25f, a1.mDrawnAlpha);
 
     mLog.clear();
     a.mVisible = false;
@@ -96,25 +109,6 @@ TEST_F(LayerTree, DrawsParentThenChildrenWithListenersAroundAndStopsAtAFailure)
     EXPECT_EQ(3, root.Render(nullptr));
 }
 
-TEST_F(LayerTree, AlphaMultipliesDownTheTree)
-{
-    LoggingLayer root("root", mLog), child("child", mLog), grandchild("grandchild", mLog);
-    root.AddChild(&child);
-    child.AddChild(&grandchild);
-    root.mAlpha = 0.5f;
-    child.mAlpha = 0.5f;
-    EXPECT_EQ(QL_OK, root.Render(nullptr));
-    EXPECT_FLOAT_EQ(0.5f, root.mDrawnAlpha);
-    EXPECT_FLOAT_EQ(0.25f, child.mDrawnAlpha);
-    EXPECT_FLOAT_EQ(0.25f, grandchild.mDrawnAlpha);
-
-    // Without the flag a layer takes its parent's passed alpha, not its effective alpha.
-    grandchild.mAlpha = 0.5f;
-    grandchild.mAlphaFromParentEffective = false;
-    EXPECT_EQ(QL_OK, root.Render(nullptr));
-    EXPECT_FLOAT_EQ(0.25f, grandchild.mDrawnAlpha) << "0.5 x the child's own 0.5";
-}
-
 TEST_F(LayerTree, WorldTransformsComposeAndFollowMoves)
 {
     layer::Layer root, child;
@@ -123,24 +117,18 @@ TEST_F(LayerTree, WorldTransformsComposeAndFollowMoves)
     root.SetPosition(5.0f, 5.0f);
     child.SetPosition(10.0f, 0.0f);
     EXPECT_EQ(QL_OK, root.Render(nullptr));
-    math::Point3 p = World(child, 1.0f, 0.0f);
-    EXPECT_FLOAT_EQ(27.0f, p.x);
-    EXPECT_FLOAT_EQ(5.0f, p.y);
+    EXPECT_EQ(math::Point3(27.0f, 5.0f, 0.0f), World(child, 1.0f, 0.0f));
 
     root.SetPosition(0.0f, 0.0f);
     EXPECT_EQ(QL_OK, root.Render(nullptr));
-    p = World(child, 1.0f, 0.0f);
-    EXPECT_FLOAT_EQ(22.0f, p.x) << "a parent's move reaches an untouched child";
-    EXPECT_FLOAT_EQ(0.0f, p.y);
+    EXPECT_EQ(math::Point3(22.0f, 0.0f, 0.0f), World(child, 1.0f, 0.0f)) << "a parent's move reaches an untouched child";
 
     // A child added under a moved parent is placed under it at its first draw.
     layer::Layer late;
     root.AddChild(&late);
     EXPECT_TRUE(late.mRebuildRequested);
     EXPECT_EQ(QL_OK, root.Render(nullptr));
-    p = World(late, 1.0f, 1.0f);
-    EXPECT_FLOAT_EQ(2.0f, p.x);
-    EXPECT_FLOAT_EQ(2.0f, p.y);
+    EXPECT_EQ(math::Point3(2.0f, 2.0f, 0.0f), World(late, 1.0f, 1.0f));
 }
 
 TEST_F(LayerTree, AddingMovesAChildRemovingAStrangerChangesNothingAndTheDestroyedLeave)
@@ -183,10 +171,7 @@ TEST_F(LayerTree, ParentSpaceBoxCarriesScaleAndPositionAndAnEmptyTreeKeepsNone)
     box.SetScale(2.0f, 2.0f);
     box.SetPosition(10.0f, 0.0f);
     EXPECT_TRUE(root.UpdateTreeBounds());
-    EXPECT_FLOAT_EQ(10.0f, box.mParentBox.minX);
-    EXPECT_FLOAT_EQ(0.0f, box.mParentBox.minY);
-    EXPECT_FLOAT_EQ(20.0f, box.mParentBox.maxX);
-    EXPECT_FLOAT_EQ(10.0f, box.mParentBox.maxY);
+    EXPECT_EQ((math::Box{10.0f, 0.0f, 0.0f, 20.0f, 10.0f, 0.0f}), box.mParentBox);
     EXPECT_EQ(box.mParentBox, root.mCombinedBox);
 
     EXPECT_FALSE(root.UpdateTreeBounds()) << "nothing changed";
@@ -211,9 +196,7 @@ TEST_F(LayerTree, PointsConvertLevelByLevelAndZRotationTurnsBoxesAndPoints)
     box.UpdateTreeBounds();
     EXPECT_EQ(0.0f, box.mParentBox.minY);
     EXPECT_EQ(4.0f, box.mParentBox.maxX);
-    const math::Point3 same = box.PointToLocal({3.0f, 1.0f, 0.0f});
-    EXPECT_EQ(3.0f, same.x);
-    EXPECT_EQ(1.0f, same.y);
+    EXPECT_EQ(math::Point3(3.0f, 1.0f, 0.0f), box.PointToLocal({3.0f, 1.0f, 0.0f}));
 
     const float quarter = static_cast<float>(M_PI / 2.0);
     box.SetRotation(0.0f, 0.0f, quarter);
@@ -234,18 +217,12 @@ TEST_F(LayerTree, PointsConvertLevelByLevelAndZRotationTurnsBoxesAndPoints)
     root.SetPosition(100.0f, 50.0f);
     middle.SetScale(2.0f, 4.0f);
     leaf.SetPosition(10.0f, 5.0f);
-    const math::Point3 local = leaf.RootPointToLocal({130.0f, 90.0f, 0.0f});
     // (130, 90) - (100, 50) = (30, 40); / (2, 4) = (15, 10); - (10, 5) = (5, 5).
-    EXPECT_FLOAT_EQ(5.0f, local.x);
-    EXPECT_FLOAT_EQ(5.0f, local.y);
-    const math::Point3 step = middle.PointToLocal({30.0f, 40.0f, 0.0f});
-    EXPECT_FLOAT_EQ(15.0f, step.x);
-    EXPECT_FLOAT_EQ(10.0f, step.y);
+    EXPECT_EQ(math::Point3(5.0f, 5.0f, 0.0f), leaf.RootPointToLocal({130.0f, 90.0f, 0.0f}));
+    EXPECT_EQ(math::Point3(15.0f, 10.0f, 0.0f), middle.PointToLocal({30.0f, 40.0f, 0.0f}));
 
     // A layer tilted about x passes the point on unchanged.
     middle.SetRotation(0.5f, 0.0f, 0.0f);
-    const math::Point3 tilted = leaf.RootPointToLocal({130.0f, 90.0f, 0.0f});
-    EXPECT_FLOAT_EQ(20.0f, tilted.x);
-    EXPECT_FLOAT_EQ(35.0f, tilted.y);
+    EXPECT_EQ(math::Point3(20.0f, 35.0f, 0.0f), leaf.RootPointToLocal({130.0f, 90.0f, 0.0f}));
 }
 

@@ -8,12 +8,7 @@
 
 using namespace ptctest;
 
-namespace
-{
-class ParticleLayerDraw : public ParticleFixture
-{
-};
-} // namespace
+using ParticleLayerDraw = ParticleFixture;
 
 TEST_F(ParticleLayerDraw, TheEffectDrawsWhereTheLayerSitsWithItsAlphaAndAlphaBlending)
 {

@@ -1,8 +1,7 @@
 // The front end's recording: state de-duplication, draw merging, target switches, the depth
 // command, and playback (decoded from the stream, replayed to the recording device).
-#include "RenderTestSupport.h"
+#include "RecordingFixture.h"
 
-#include "Core/Render/Buffer.h"
 #include "Core/Render/CommandBuffer.h"
 #include "Core/Render/DX9/TextureDX9.h"
 
@@ -16,40 +15,17 @@ using render::CommandBuffer;
 
 namespace
 {
-class CommandRecording : public ::testing::Test
+class CommandRecording : public RecordingFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(mHarness.Ok());
-        mRender = mHarness.mRender.get();
-        mDevice = mHarness.Recording();
-        render::Shader* geom = nullptr;
-        EXPECT_EQ(QL_OK, mRender->GetShaderGeom(&geom));
-        EXPECT_EQ(QL_OK, geom->SetProjection(mRender->GetProjectionPointer()));
-        mState.mShader = geom->GetImpl();
-        ASSERT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertexGeom>(), 64, true,
-                                                     &mBuffer));
-        mState.mVertexBuffer = mBuffer;
+        RecordingFixture::SetUp();
         ASSERT_TRUE(mRender->IsReady());
         ASSERT_EQ(QL_OK, mRender->BeginScene());
         mDevice->ClearCalls();
     }
-    void TearDown() override { delete mBuffer; }
-
-    std::vector<Command> Recorded() { return Decode(mRender->GetCommandBuffer()); }
-    // Commands recorded from `from` on.
-    std::vector<Command> Since(size_t from)
-    {
-        auto all = Recorded();
-        return std::vector<Command>(all.begin() + static_cast<long>(std::min(from, all.size())), all.end());
-    }
-
-    Harness mHarness{render::HeadlessWindow::Backend::Recording};
-    render::RenderDX9* mRender = nullptr;
-    gpu::RecordingDevice* mDevice = nullptr;
-    render::Buffer* mBuffer = nullptr;
-    render::RenderState mState;
+    std::vector<Command> Recorded() { return Since(0); }
 };
 
 TEST_F(CommandRecording, ContinuingListAndIndexedDrawsMergeAndStripsFansOrGapsStaySeparate)
@@ -64,11 +40,13 @@ TEST_F(CommandRecording, ContinuingListAndIndexedDrawsMergeAndStripsFansOrGapsSt
     ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLEFAN, 42, 2));
     ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_LINELIST, 50, 2));
     ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_LINELIST, 54, 3)); // lines continue: 50 + 2 x 2
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_LINESTRIP, 60, 3));
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_POINTLIST, 64, 5));
     ASSERT_EQ(QL_OK, mRender->FlushDraw());
     auto draws = Only(Recorded(), render::CMD_DRAW);
-    ASSERT_EQ(7u, draws.size());
+    ASSERT_EQ(9u, draws.size());
     EXPECT_EQ((std::vector<u64>{render::PRIM_TRIANGLELIST, 0, 6}), draws[0].args);
-    EXPECT_EQ((std::vector<u64>{render::PRIM_LINELIST, 50, 5}), draws.back().args);
+    EXPECT_EQ((std::vector<u64>{render::PRIM_LINELIST, 50, 5}), draws[6].args);
 
     // Indexed draws merge with the union of their vertex ranges.
     render::Buffer* indices = nullptr;
@@ -83,6 +61,14 @@ TEST_F(CommandRecording, ContinuingListAndIndexedDrawsMergeAndStripsFansOrGapsSt
     // type, index size, start, count, min vertex = min(10, 4), count = max(14, 7) - 4.
     EXPECT_EQ((std::vector<u64>{render::PRIM_TRIANGLELIST, 2, 0, 3, 4, 10}), indexed[0].args);
     delete indices;
+    // Played back, primitive counts become vertex counts.
+    ASSERT_EQ(QL_OK, mRender->EndScene());
+    ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
+    const auto played = mDevice->CallsStartingWith("Draw ");
+    ASSERT_EQ(9u, played.size());
+    EXPECT_EQ("Draw TriangleStrip 30 4", played[2]);
+    EXPECT_EQ("Draw LineStrip 60 4", played[7]);
+    EXPECT_EQ("Draw Points 64 5", played[8]);
 }
 
 TEST_F(CommandRecording, EachStateChangeFlushesTheDrawThenRecordsOnlyWhatChanged)
@@ -152,25 +138,6 @@ TEST_F(CommandRecording, EachStateChangeFlushesTheDrawThenRecordsOnlyWhatChanged
     delete textured;
 }
 
-TEST_F(CommandRecording, ClearRecordsAPendingTargetSwitchFirst)
-{
-    render::Texture* target = nullptr;
-    ASSERT_EQ(QL_OK, mRender->CreateTexture(&target));
-    ASSERT_EQ(QL_OK, target->CreateRenderTarget(8, 8));
-    render::RenderState onTarget;
-    onTarget.mTarget = target;
-    mRender->SetTarget(&onTarget);
-    const size_t before = Recorded().size();
-    const float colour[4] = {0.5f, 0.25f, 1.0f, 0.0f};
-    ASSERT_EQ(QL_OK, mRender->Clear(1, colour, 1.0f, 0));
-    auto after = Since(before);
-    ASSERT_EQ("4 0", Opcodes(after));
-    // A second clear on the same target records only the clear.
-    ASSERT_EQ(QL_OK, mRender->Clear(1, colour, 1.0f, 0));
-    EXPECT_EQ("4 0 0", Opcodes(Since(before)));
-    delete target;
-}
-
 TEST_F(CommandRecording, DepthIsOneCommandCarryingTheWriteFlagWhenEnabled)
 {
     mState.mDepthTest = true;
@@ -191,18 +158,6 @@ TEST_F(CommandRecording, DepthIsOneCommandCarryingTheWriteFlagWhenEnabled)
     ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
     EXPECT_EQ((std::vector<std::string>{"SetDepth 1 0", "SetDepth 0 0"}), mDevice->CallsStartingWith("SetDepth"));
     EXPECT_EQ(2u, mDevice->CallsStartingWith("Draw ").size());
-}
-
-TEST_F(CommandRecording, PlaybackMapsPrimitiveCountsToVertexCounts)
-{
-    ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, false));
-    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLESTRIP, 0, 2));
-    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_LINESTRIP, 4, 3));
-    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_POINTLIST, 8, 5));
-    ASSERT_EQ(QL_OK, mRender->EndScene());
-    ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
-    EXPECT_EQ((std::vector<std::string>{"Draw TriangleStrip 0 4", "Draw LineStrip 4 4", "Draw Points 8 5"}),
-              mDevice->CallsStartingWith("Draw "));
 }
 
 TEST_F(CommandRecording, UnknownOpcodesAreSkippedAndAShortCommandFails)
@@ -274,13 +229,22 @@ TEST_F(CommandRecording, AFailedPlaybackOrANotReadyWindowDropsTheFrameAndTheNext
     EXPECT_TRUE(mDevice->CallsStartingWith("Draw").empty());
 }
 
-TEST_F(CommandRecording, ObjectsReleasedMidFrameLiveUntilThePlayback)
+TEST_F(CommandRecording, ClearsRecordAPendingTargetSwitchFirstAndObjectsReleasedMidFrameLiveUntilThePlayback)
 {
     render::Texture* target = nullptr;
     ASSERT_EQ(QL_OK, mRender->CreateTexture(&target));
     ASSERT_EQ(QL_OK, target->CreateRenderTarget(8, 8));
     render::RenderState onTarget = mState;
     onTarget.mTarget = target;
+    mRender->SetTarget(&onTarget);
+    const size_t before = Recorded().size();
+    const float colour[4] = {0.5f, 0.25f, 1.0f, 0.0f};
+    ASSERT_EQ(QL_OK, mRender->Clear(1, colour, 1.0f, 0));
+    ASSERT_EQ("4 0", Opcodes(Since(before)));
+    // A second clear on the same target records only the clear.
+    ASSERT_EQ(QL_OK, mRender->Clear(1, colour, 1.0f, 0));
+    EXPECT_EQ("4 0 0", Opcodes(Since(before)));
+
     ASSERT_EQ(QL_OK, mRender->ApplyState(&onTarget, false));
     ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 0, 1));
     mRender->DeleteAfterPlayback(target);
@@ -311,10 +275,7 @@ TEST_F(CommandRecording, TheBufferKeepsItsContentsThroughGrowthAndPixelCoordsTru
     const float in[4] = {10.7f, -3.7f, 5.5f, 2.5f};
     i32 out[4];
     ASSERT_EQ(QL_OK, mRender->ToPixelCoords(in, out));
-    EXPECT_EQ(10, out[0]);
-    EXPECT_EQ(-3, out[1]); // toward zero
-    EXPECT_EQ(5, out[2]);
-    EXPECT_EQ(2, out[3]);
+    EXPECT_EQ((std::vector<i32>{10, -3, 5, 2}), std::vector<i32>(out, out + 4)); // toward zero
     // A wild rectangle stays inside the integer range.
     const float wild[4] = {1e20f, -1e20f, std::nanf(""), 3e9f};
     ASSERT_EQ(QL_OK, mRender->ToPixelCoords(wild, out));

@@ -1,5 +1,5 @@
 // The lost-device cycle driven by the window and the device status.
-#include "RenderTestSupport.h"
+#include "RecordingFixture.h"
 
 #include "Core/Render/DX9/BufferImplDX9.h"
 #include "Core/Render/Shader.h"
@@ -15,25 +15,10 @@ using namespace rendertest;
 
 namespace
 {
-class DeviceLoss : public ::testing::Test
+class DeviceLoss : public RecordingFixture
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(mHarness.Ok());
-        mRender = mHarness.mRender.get();
-        mDevice = mHarness.Recording();
-        ASSERT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertexGeom>(), 8, true,
-                                                     &mDynamic));
-        mDevice->ClearCalls();
-    }
-    void TearDown() override { delete mDynamic; }
     size_t Released() const { return mDevice->CallsStartingWith("DestroyBuffer").size(); }
-
-    Harness mHarness{render::HeadlessWindow::Backend::Recording};
-    render::RenderDX9* mRender = nullptr;
-    gpu::RecordingDevice* mDevice = nullptr;
-    render::Buffer* mDynamic = nullptr;
 };
 
 TEST_F(DeviceLoss, AnInactiveFullScreenWindowReleasesOnceThenSleepsAndRecoversOnReturn)
@@ -59,7 +44,7 @@ TEST_F(DeviceLoss, AnInactiveFullScreenWindowReleasesOnceThenSleepsAndRecoversOn
     mHarness.mWindow.mActive = true;
     EXPECT_TRUE(mRender->IsReady());
     EXPECT_FALSE(mRender->IsLost());
-    EXPECT_NE(0u, static_cast<render::BufferImplDX9*>(mDynamic)->GetDeviceBuffer());
+    EXPECT_NE(0u, static_cast<render::BufferImplDX9*>(mBuffer)->GetDeviceBuffer());
 }
 
 TEST_F(DeviceLoss, ALostDeviceDropsTheRecordedFrameAndIsResetWhenItCanBeAndThatFrameIsStillSkipped)
@@ -71,7 +56,7 @@ TEST_F(DeviceLoss, ALostDeviceDropsTheRecordedFrameAndIsResetWhenItCanBeAndThatF
     EXPECT_FALSE(mRender->IsReady());
     EXPECT_EQ(0u, mRender->GetCommandBuffer().GetPosition());
     EXPECT_TRUE(mRender->IsLost());
-    EXPECT_EQ(0u, static_cast<render::BufferImplDX9*>(mDynamic)->GetDeviceBuffer());
+    EXPECT_EQ(0u, static_cast<render::BufferImplDX9*>(mBuffer)->GetDeviceBuffer());
     const size_t released = Released();
     EXPECT_FALSE(mRender->IsReady());
     EXPECT_EQ(released, Released());
@@ -83,7 +68,7 @@ TEST_F(DeviceLoss, ALostDeviceDropsTheRecordedFrameAndIsResetWhenItCanBeAndThatF
     EXPECT_TRUE(mRender->IsLost());
     EXPECT_FALSE(mRender->IsReady()); // reset now succeeds, the frame is skipped
     EXPECT_FALSE(mRender->IsLost());
-    EXPECT_NE(0u, static_cast<render::BufferImplDX9*>(mDynamic)->GetDeviceBuffer());
+    EXPECT_NE(0u, static_cast<render::BufferImplDX9*>(mBuffer)->GetDeviceBuffer());
     EXPECT_TRUE(mRender->IsReady());
 }
 
@@ -103,7 +88,7 @@ struct ChangedDevice : render::HeadlessWindow
     std::function<void(gpu::RecordingDevice&)> mChange;
 };
 
-TEST(RenderStartUp, AnOldAdapterOrAFailingBuiltInShaderFailsTheStart)
+TEST(RenderLifetime, AnOldAdapterOrAFailingShaderFailsTheStartAndObjectsOutlivingTheRenderReleaseSafely)
 {
     render::RenderInitParam param;
     param.mWidth = param.mHeight = 32;
@@ -114,10 +99,8 @@ TEST(RenderStartUp, AnOldAdapterOrAFailingBuiltInShaderFailsTheStart)
     ChangedDevice failing([](gpu::RecordingDevice& d) { d.FailNext("CreateProgram"); });
     render::RenderDX9 onFailing;
     EXPECT_EQ(QL_FAIL, onFailing.InitRender(&failing, param));
-}
 
-TEST(RenderShutdown, ObjectsAndFileShadersThatOutliveTheRenderReleaseSafely)
-{
+    // Objects and file shaders that outlive the render release safely.
     testsupport::TempDir folder;
     folder.Write("LateVS.hlsl", "uniform mat4 Proj;\nin vec3 aPos;\n"
                                 "void vertex_shader() { gl_Position = Proj * vec4(aPos, 1.0); }\n");
@@ -144,4 +127,5 @@ TEST(RenderShutdown, ObjectsAndFileShadersThatOutliveTheRenderReleaseSafely)
     delete buffer;
     delete shader;
 }
+
 } // namespace

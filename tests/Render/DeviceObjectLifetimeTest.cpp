@@ -1,9 +1,8 @@
 // Device objects that go away between frames: the renderer's state records and the samplers must
 // forget them (a new object may be made at the same address), and a shader unloaded while the
 // recording names it lives until the playback.
-#include "RenderTestSupport.h"
+#include "RecordingFixture.h"
 
-#include "Core/Render/Buffer.h"
 #include "Core/Render/CommandBuffer.h"
 #include "Core/Render/DX9/TextureDX9.h"
 #include "Core/Render/Shader.h"
@@ -16,19 +15,9 @@ using namespace rendertest;
 
 namespace
 {
-class DeviceObjectLifetime : public ::testing::Test
+class DeviceObjectLifetime : public RecordingFixture
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(mHarness.Ok());
-        mRender = mHarness.mRender.get();
-        mDevice = mHarness.Recording();
-        EXPECT_EQ(QL_OK, mRender->GetShaderGeom(&mGeom));
-        EXPECT_EQ(QL_OK, mGeom->SetProjection(mRender->GetProjectionPointer()));
-        mState.mShader = mGeom->GetImpl();
-    }
-
     render::Buffer* MakeBuffer()
     {
         render::Buffer* buffer = nullptr;
@@ -48,15 +37,10 @@ protected:
         ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
     }
 
-    Harness mHarness{render::HeadlessWindow::Backend::Recording};
-    render::RenderDX9* mRender = nullptr;
-    gpu::RecordingDevice* mDevice = nullptr;
-    render::Shader* mGeom = nullptr;
-    render::RenderState mState;
     std::vector<Command> mRecorded;
 };
 
-TEST_F(DeviceObjectLifetime, ADeletedBufferIsForgottenSoTheNextOneIsSentAgain)
+TEST_F(DeviceObjectLifetime, ADeletedBufferTargetOrSampledTextureIsForgottenSoTheNextOneIsSentAgain)
 {
     render::Buffer* first = MakeBuffer();
     mState.mVertexBuffer = first;
@@ -74,12 +58,9 @@ TEST_F(DeviceObjectLifetime, ADeletedBufferIsForgottenSoTheNextOneIsSentAgain)
     ASSERT_EQ(1u, sent.size());
     EXPECT_EQ(reinterpret_cast<uintptr_t>(second), sent[0].args[0]);
     delete second;
-}
 
-TEST_F(DeviceObjectLifetime, ADeletedTargetIsForgottenWithItsPixelMapping)
-{
-    render::Buffer* buffer = MakeBuffer();
-    mState.mVertexBuffer = buffer;
+    // A deleted target is forgotten with its pixel mapping.
+    mState.mVertexBuffer = mBuffer;
     render::Texture* target = nullptr;
     ASSERT_EQ(QL_OK, mRender->CreateTexture(&target));
     ASSERT_EQ(QL_OK, target->CreateRenderTarget(8, 8));
@@ -101,30 +82,27 @@ TEST_F(DeviceObjectLifetime, ADeletedTargetIsForgottenWithItsPixelMapping)
     Frame();
     EXPECT_TRUE(Only(mRecorded, render::CMD_SET_TARGET).empty());
     EXPECT_TRUE(Only(mRecorded, render::CMD_SET_BACK_BUFFER).empty());
-    delete buffer;
-}
 
-TEST_F(DeviceObjectLifetime, ASamplerLetsGoOfADeletedTexture)
-{
+    // A sampler lets go of a deleted texture.
     render::ShaderTextured* mult = nullptr;
     EXPECT_EQ(QL_OK, mRender->GetShaderTexturedMult(&mult));
     PixelImage image(2, 2, std::vector<u32>(4, 0xFFFFFFFF));
-    render::Texture* first = nullptr;
-    ASSERT_EQ(QL_OK, mRender->CreateTexture(&first));
-    ASSERT_EQ(QL_OK, first->CreateFromImage(image));
-    EXPECT_EQ(QL_OK, mult->SetTexture(first));
-    ASSERT_EQ(first, mult->GetSamplerVariable()->Get());
-    delete first;
+    render::Texture* firstTexture = nullptr;
+    ASSERT_EQ(QL_OK, mRender->CreateTexture(&firstTexture));
+    ASSERT_EQ(QL_OK, firstTexture->CreateFromImage(image));
+    EXPECT_EQ(QL_OK, mult->SetTexture(firstTexture));
+    ASSERT_EQ(firstTexture, mult->GetSamplerVariable()->Get());
+    delete firstTexture;
     EXPECT_EQ(nullptr, mult->GetSamplerVariable()->Get());
 
     // Whatever address the next texture gets, setting it flags the sampler for recording.
-    render::Texture* second = nullptr;
-    ASSERT_EQ(QL_OK, mRender->CreateTexture(&second));
-    ASSERT_EQ(QL_OK, second->CreateFromImage(image));
+    render::Texture* secondTexture = nullptr;
+    ASSERT_EQ(QL_OK, mRender->CreateTexture(&secondTexture));
+    ASSERT_EQ(QL_OK, secondTexture->CreateFromImage(image));
     mult->GetImpl()->SetVariablesChanged(false);
-    EXPECT_EQ(QL_OK, mult->SetTexture(second));
+    EXPECT_EQ(QL_OK, mult->SetTexture(secondTexture));
     EXPECT_TRUE(mult->GetImpl()->AreVariablesChanged());
-    delete second;
+    delete secondTexture;
 }
 
 TEST_F(DeviceObjectLifetime, AShaderUnloadedMidFrameIsPlayedAndThenForgotten)
@@ -136,8 +114,6 @@ TEST_F(DeviceObjectLifetime, AShaderUnloadedMidFrameIsPlayedAndThenForgotten)
     base::CountedPtr<render::Shader> shader;
     ASSERT_EQ(QL_OK, mRender->LoadShader(folder.WPath("Fx"), &shader));
     EXPECT_EQ(QL_OK, shader->SetProjection(mRender->GetProjectionPointer()));
-    render::Buffer* buffer = MakeBuffer();
-    mState.mVertexBuffer = buffer;
     mState.mShader = shader->GetImpl();
 
     ASSERT_TRUE(mRender->IsReady());
@@ -159,6 +135,5 @@ TEST_F(DeviceObjectLifetime, AShaderUnloadedMidFrameIsPlayedAndThenForgotten)
     mState.mShader = mGeom->GetImpl();
     Frame();
     EXPECT_EQ(1u, Only(mRecorded, render::CMD_SET_SHADER).size());
-    delete buffer;
 }
 } // namespace

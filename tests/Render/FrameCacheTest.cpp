@@ -1,5 +1,5 @@
 // Vertex colour packing and the per-frame vertex caches.
-#include "RenderTestSupport.h"
+#include "RecordingFixture.h"
 
 #include "Core/Render/BufferDoubleCache.h"
 
@@ -24,21 +24,20 @@ TEST(VertexFormats, ColoursArePackedClampedWithoutWrapping)
     EXPECT_EQ(0xFF00FF00u, render::PackColour(wild));
 }
 
-class FrameCache : public ::testing::Test
+class FrameCache : public RecordingFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(mHarness.Ok());
+        RecordingFixture::SetUp();
         mCache = static_cast<render::BufferDoubleCache<render::VertexBuffer<render::SVertex2D>>*>(
             mHarness.mRender->GetVertexCache(0));
         ASSERT_NE(nullptr, mCache);
     }
-    Harness mHarness{render::HeadlessWindow::Backend::Recording};
     render::BufferDoubleCache<render::VertexBuffer<render::SVertex2D>>* mCache = nullptr;
 };
 
-TEST_F(FrameCache, AllocationsFollowEachOtherAndAreUploadedAtTheEnd)
+TEST_F(FrameCache, AllocationsFollowEachOtherAreUploadedAtTheEndOverflowIntoChunksAndFollowTheScene)
 {
     ASSERT_EQ(QL_OK, mCache->BeginFrame());
     u32 a = 0, b = 0;
@@ -48,18 +47,15 @@ TEST_F(FrameCache, AllocationsFollowEachOtherAndAreUploadedAtTheEnd)
     EXPECT_EQ(0u, a);
     EXPECT_EQ(6u, b);
     EXPECT_EQ(mCache->GetMain(0)->GetBuffer(), chunk.mBuffer);
-    mHarness.Recording()->ClearCalls();
+    mDevice->ClearCalls();
     ASSERT_EQ(QL_OK, mCache->EndFrame());
-    auto uploads = mHarness.Recording()->CallsStartingWith("UpdateBuffer");
+    auto uploads = mDevice->CallsStartingWith("UpdateBuffer");
     ASSERT_EQ(1u, uploads.size());
     EXPECT_NE(std::string::npos, uploads[0].find(" 0 320")); // only the 10 vertices handed out
-}
 
-TEST_F(FrameCache, AFullMainBufferOverflowsIntoChunksThatStay)
-{
+    // A full main buffer overflows into chunks that stay.
     ASSERT_EQ(QL_OK, mCache->BeginFrame());
     u32 start = 0;
-    render::CacheChunk chunk;
     ASSERT_EQ(QL_OK, mCache->Allocate(40000, &start, &chunk));
     ASSERT_EQ(QL_OK, mCache->Allocate(2000, &start, &chunk));
     EXPECT_EQ(0u, start);
@@ -76,17 +72,15 @@ TEST_F(FrameCache, AFullMainBufferOverflowsIntoChunksThatStay)
     ASSERT_EQ(QL_OK, mCache->EndFrame());
     EXPECT_EQ(QL_OK, mCache->ReleaseOverflow());
     EXPECT_EQ(0u, mCache->GetOverflowCount());
-}
 
-TEST_F(FrameCache, FramesBeginAndEndInTurnWithTheRendersScene)
-{
-    u32 start = 0;
-    EXPECT_EQ(QL_FAIL, mCache->Allocate(4, &start, nullptr));
+    // Frames begin and end in turn, with the render's scene.
+    u32 spare = 0;
+    EXPECT_EQ(QL_FAIL, mCache->Allocate(4, &spare, nullptr));
     EXPECT_EQ(QL_FAIL, mCache->EndFrame());
     ASSERT_EQ(QL_OK, mCache->BeginFrame());
     EXPECT_EQ(QL_FAIL, mCache->BeginFrame());
     EXPECT_EQ(QL_OK, mCache->EndFrame());
-    render::RenderDX9& r = *mHarness.mRender;
+    render::RenderDX9& r = *mRender;
     ASSERT_EQ(QL_OK, r.BeginScene());
     EXPECT_TRUE(mCache->IsInFrame());
     EXPECT_TRUE(r.GetIndexCache16()->IsInFrame());
@@ -98,4 +92,5 @@ TEST_F(FrameCache, FramesBeginAndEndInTurnWithTheRendersScene)
     EXPECT_EQ(61440u, r.GetIndexCache16()->GetMain(0)->GetBuffer()->GetCount());
     EXPECT_EQ(61440u, r.GetIndexCache32()->GetMain(0)->GetBuffer()->GetCount());
 }
+
 } // namespace

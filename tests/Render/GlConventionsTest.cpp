@@ -50,19 +50,6 @@ protected:
         EXPECT_EQ(QL_OK, mRender->GetDevice()->ReadPixels(target, 0, 0, size, size, &pixels));
         return pixels;
     }
-    // Pixels of `colour` inside the rectangle and of `background` outside it.
-    static void ExpectRect(const std::vector<u32>& pixels, i32 size, i32 x, i32 y, i32 w, i32 h, u32 colour,
-                           u32 background)
-    {
-        int wrong = 0;
-        for (i32 i = 0; i < size * size; ++i)
-        {
-            const i32 column = i % size, row = i / size;
-            const bool inside = column >= x && column < x + w && row >= y && row < y + h;
-            wrong += pixels[static_cast<size_t>(i)] != (inside ? colour : background);
-        }
-        EXPECT_EQ(0, wrong) << "pixels wrong inside or outside the rectangle";
-    }
     // Clears a target to opaque black inside the frame (the clear records the target switch).
     void ClearTarget(render::Texture* target)
     {
@@ -97,74 +84,42 @@ protected:
 };
 
 // The clear colour, tint shader and blend factors on colour are pinned by the reference frame.
-TEST_F(GlConventions, FilledRectangleCoversExactlyItsPixelsOnTheBackBufferAndOnARenderTarget)
+TEST_F(GlConventions, RectanglesAndScissorsCoverExactlyTheirPixelsOnTheBackBufferAndOnARenderTarget)
 {
     EXPECT_GE(mRender->mMaxTextureWidth, 2048u);
     EXPECT_TRUE(mRender->mPixelShader20);
     EXPECT_TRUE(mRender->mScissorTest);
-    // Catches both the half-pixel offset and the y orientation of each kind of target.
-    BeginFrame();
-    ASSERT_EQ(QL_OK, mDraw->Fill(10, 20, 30, 40, kRed));
-    ExpectRect(Frame(), kSize, 10, 20, 30, 40, kRed, kBlack);
-
-    render::TextureDX9* target = MakeTarget(32);
-    DrawInto(target);
-    BeginFrame();
-    ClearTarget(target);
-    ASSERT_EQ(QL_OK, mDraw->Fill(3, 5, 7, 11, kRed));
-    EndFrame();
-    // Texel row 0 is the top of what was drawn.
-    ExpectRect(Read(target->GetDeviceTexture(), 32), 32, 3, 5, 7, 11, kRed, kBlack);
-}
-
-TEST_F(GlConventions, BlendModesAddSourceAlphaToTheDestinations)
-{
-    // Alpha: rgb = src * a + dst * (1 - a); additive: rgb = src * a + dst. Both: alpha = src.a + dst.a.
+    // Catches both the half-pixel offset and the y orientation of each kind of target (texel row 0
+    // is the top of what was drawn). A scissor clips a full fill, and on a new target the clear
+    // too, which keeps its initial transparent black outside.
     const struct
     {
-        u32 mode;
-        u32 red, green;
-    } cases[] = {{render::BLEND_ALPHA, 128, 64}, {render::BLEND_ADDITIVE, 128, 128}};
+        bool scissor;
+        i32 back[4], onTarget[4];
+        u32 targetOutside;
+    } cases[] = {{false, {10, 20, 30, 40}, {3, 5, 7, 11}, kBlack}, {true, {4, 6, 10, 12}, {4, 6, 10, 12}, 0}};
     for (const auto& c : cases)
     {
-        const float background[4] = {0.0f, 0.5f, 0.0f, 0.25f};
-        mDraw->mState.mBlendMode = c.mode;
-        BeginFrame(background);
-        ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 8, 8, 0x80FF0000));
-        u32 p = Frame()[0];
-        EXPECT_NEAR(c.red, (p >> 16) & 255, 1) << c.mode;
-        EXPECT_NEAR(c.green, (p >> 8) & 255, 1) << c.mode;
-        EXPECT_NEAR(128 + 64, (p >> 24) & 255, 1) << c.mode;
+        SCOPED_TRACE(c.scissor ? "scissor" : "rectangle");
+        mDraw->mState.mScissorEnabled = c.scissor;
+        mDraw->mState.mScissorX = 4;
+        mDraw->mState.mScissorY = 6;
+        mDraw->mState.mScissorWidth = 10;
+        mDraw->mState.mScissorHeight = 12;
+        const i32 *b = c.back, *t = c.onTarget;
+        DrawInto(nullptr);
+        BeginFrame();
+        ASSERT_EQ(QL_OK, c.scissor ? mDraw->Fill(0, 0, kSize, kSize, kRed) : mDraw->Fill(b[0], b[1], b[2], b[3], kRed));
+        EXPECT_EQ(0, WrongPixels(Frame(), kSize, b[0], b[1], b[2], b[3], kRed, kBlack));
+        render::TextureDX9* target = MakeTarget(32);
+        DrawInto(target);
+        BeginFrame();
+        ClearTarget(target);
+        ASSERT_EQ(QL_OK, c.scissor ? mDraw->Fill(0, 0, 32, 32, kRed) : mDraw->Fill(t[0], t[1], t[2], t[3], kRed));
+        EndFrame();
+        const std::vector<u32> texels = Read(target->GetDeviceTexture(), 32);
+        EXPECT_EQ(0, WrongPixels(texels, 32, t[0], t[1], t[2], t[3], kRed, c.targetOutside));
     }
-    // An unknown mode changes nothing: alpha blending stays.
-    mDraw->mState.mBlendMode = render::BLEND_ALPHA;
-    BeginFrame();
-    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 8, 8, 0x80FF0000));
-    mDraw->mState.mBlendMode = 3;
-    ASSERT_EQ(QL_OK, mDraw->Fill(8, 0, 8, 8, 0x80FF0000));
-    auto pixels = Frame();
-    EXPECT_EQ(pixels[0], pixels[8]);
-}
-
-TEST_F(GlConventions, ScissorClipsOnTheBackBufferAndOnARenderTarget)
-{
-    mDraw->mState.mScissorEnabled = true;
-    mDraw->mState.mScissorX = 4;
-    mDraw->mState.mScissorY = 6;
-    mDraw->mState.mScissorWidth = 10;
-    mDraw->mState.mScissorHeight = 12;
-    BeginFrame();
-    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, kSize, kSize, kRed));
-    ExpectRect(Frame(), kSize, 4, 6, 10, 12, kRed, kBlack);
-
-    render::TextureDX9* target = MakeTarget(32);
-    DrawInto(target);
-    BeginFrame();
-    ClearTarget(target);
-    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 32, 32, kRed));
-    EndFrame();
-    // The clear is clipped too, so the target keeps its initial transparent black outside.
-    ExpectRect(Read(target->GetDeviceTexture(), 32), 32, 4, 6, 10, 12, kRed, 0x00000000);
 }
 
 TEST_F(GlConventions, CounterClockwiseTrianglesAreCulledOnBothTargets)
@@ -179,7 +134,7 @@ TEST_F(GlConventions, CounterClockwiseTrianglesAreCulledOnBothTargets)
             BeginFrame();
             if (on)
                 ClearTarget(on);
-            ASSERT_EQ(QL_OK, mDraw->Triangle(drawn ? clockwise : counterClockwise, kRed));
+            ASSERT_EQ(QL_OK, mDraw->Triangles(drawn ? clockwise : counterClockwise, 3, kRed));
             if (on)
                 EndFrame();
             const std::vector<u32> pixels = on ? Read(on->GetDeviceTexture(), 32) : Frame();
@@ -187,20 +142,9 @@ TEST_F(GlConventions, CounterClockwiseTrianglesAreCulledOnBothTargets)
         }
 }
 
-TEST_F(GlConventions, ViewportFollowsTheTargetOnEverySwitch)
-{
-    render::TextureDX9* target = MakeTarget(16);
-    BeginFrame();
-    ClearTarget(target);
-    DrawInto(target);
-    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 16, 16, 0xFF00FF00));
-    DrawInto(nullptr);
-    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, kSize, kSize, kRed));
-    ExpectRect(Frame(), kSize, 0, 0, kSize, kSize, kRed, kBlack);
-    ExpectRect(Read(target->GetDeviceTexture(), 16), 16, 0, 0, 16, 16, 0xFF00FF00, kBlack);
-}
-
-TEST_F(GlConventions, RenderTargetDrawnToTheBackBufferAppearsUpright)
+// A viewport left at the back buffer's size on the target, or at the target's size back on the
+// back buffer, misplaces the band.
+TEST_F(GlConventions, RenderTargetDrawnToTheBackBufferAppearsUprightAndANewTextureIsTheOneSampled)
 {
     render::TextureDX9* target = MakeTarget(16);
     BeginFrame();
@@ -209,7 +153,20 @@ TEST_F(GlConventions, RenderTargetDrawnToTheBackBufferAppearsUpright)
     ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 16, 4, kRed)); // a red band at the top
     DrawInto(nullptr);
     ASSERT_EQ(QL_OK, mDraw->Image(20, 30, 16, 16, target));
-    ExpectRect(Frame(), kSize, 20, 30, 16, 4, kRed, kBlack);
+    EXPECT_EQ(0, WrongPixels(Frame(), kSize, 20, 30, 16, 4, kRed, kBlack));
+
+    // GL hands deleted names out again; nothing may think the new texture is already bound.
+    for (u32 colour : {0xFFFF0000u, 0xFF00FF00u})
+    {
+        PixelImage image(2, 2, std::vector<u32>(4, colour));
+        render::Texture* texture = nullptr;
+        EXPECT_EQ(QL_OK, mRender->CreateTexture(&texture));
+        ASSERT_EQ(QL_OK, texture->CreateFromImage(image));
+        BeginFrame();
+        ASSERT_EQ(QL_OK, mDraw->Image(0, 0, 2, 2, texture));
+        EXPECT_EQ(colour, Frame()[0]);
+        delete texture;
+    }
 }
 
 TEST_F(GlConventions, IndexedDrawsReadTheirIndicesFromEitherCache)
@@ -230,17 +187,10 @@ TEST_F(GlConventions, IndexedDrawsReadTheirIndicesFromEitherCache)
         const render::SVertexGeom v[4] = {{x0, y0, 0, kRed}, {x1, y0, 0, kRed}, {x1, y1, 0, kRed}, {x0, y1, 0, kRed}};
         std::memcpy(chunk.mData, v, sizeof v);
         const u32 order[6] = {first, first + 1, first + 2, first, first + 2, first + 3};
-        if (quad == 0)
-        {
-            ASSERT_EQ(QL_OK, mRender->GetIndexCache16()->Allocate(6, &firstIndex, &indexChunk));
-            for (int i = 0; i < 6; ++i)
-                reinterpret_cast<u16*>(indexChunk.mData)[i] = static_cast<u16>(order[i]);
-        }
-        else
-        {
-            ASSERT_EQ(QL_OK, mRender->GetIndexCache32()->Allocate(6, &firstIndex, &indexChunk));
-            std::memcpy(indexChunk.mData, order, sizeof order);
-        }
+        const u16 order16[6] = {u16(first), u16(first + 1), u16(first + 2), u16(first), u16(first + 2), u16(first + 3)};
+        ASSERT_EQ(QL_OK, quad == 0 ? mRender->GetIndexCache16()->Allocate(6, &firstIndex, &indexChunk)
+                                   : mRender->GetIndexCache32()->Allocate(6, &firstIndex, &indexChunk));
+        std::memcpy(indexChunk.mData, quad == 0 ? static_cast<const void*>(order16) : order, quad == 0 ? 12 : 24);
         render::RenderState state;
         state.mShader = geom->GetImpl();
         state.mVertexBuffer = chunk.mBuffer;
@@ -257,19 +207,17 @@ TEST_F(GlConventions, IndexedDrawsReadTheirIndicesFromEitherCache)
     EXPECT_EQ(kRed, pixels[11 * kSize + 31]);
     EXPECT_EQ(kBlack, pixels[12 * kSize + 31]);
 }
-TEST_F(GlConventions, DrawingWorksAgainAfterALossAndReset)
+TEST_F(GlConventions, DrawingWorksAgainAfterALossAndResetAndBlendModesAddSourceAlpha)
 {
-    render::TextureDX9* target = MakeTarget(16);
+    // What the loss releases and restores is the recording device's tests'; here the GL state.
     mDraw->mState.mBlendMode = render::BLEND_ADDITIVE;
     BeginFrame();
     ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 8, 8, kRed));
     EndFrame();
     mRender->GetDevice()->ForceStatus(gpu::DeviceStatus::Lost);
     EXPECT_FALSE(mRender->IsReady());
-    EXPECT_EQ(0u, target->GetDeviceTexture());
     mRender->GetDevice()->ForceStatus(gpu::DeviceStatus::NotReset);
     EXPECT_FALSE(mRender->IsReady());
-    EXPECT_NE(0u, target->GetDeviceTexture());
     // The blend mode went back to its default on the device and in the records: the same state
     // record is recorded again in full.
     BeginFrame();
@@ -278,20 +226,31 @@ TEST_F(GlConventions, DrawingWorksAgainAfterALossAndReset)
     // Additive over opaque black: red 0xFF x 0.5; alpha 0x80 + 0xFF clamps to 0xFF.
     EXPECT_EQ(0xFF800000u, pixels[20 * kSize + 10]);
     EXPECT_EQ(kBlack, pixels[0]);
-}
-TEST_F(GlConventions, ATextureMadeAfterAnotherWasDeletedIsTheOneSampled)
-{
-    // GL hands deleted names out again; nothing may think the new texture is already bound.
-    for (u32 colour : {0xFFFF0000u, 0xFF00FF00u})
+
+    // Blend modes: alpha rgb = src * a + dst * (1 - a); additive rgb = src * a + dst; alpha = src.a + dst.a.
+    const struct
     {
-        PixelImage image(2, 2, std::vector<u32>(4, colour));
-        render::Texture* texture = nullptr;
-        EXPECT_EQ(QL_OK, mRender->CreateTexture(&texture));
-        ASSERT_EQ(QL_OK, texture->CreateFromImage(image));
-        BeginFrame();
-        ASSERT_EQ(QL_OK, mDraw->Image(0, 0, 2, 2, texture));
-        EXPECT_EQ(colour, Frame()[0]);
-        delete texture;
+        u32 mode;
+        u32 red, green;
+    } cases[] = {{render::BLEND_ALPHA, 128, 64}, {render::BLEND_ADDITIVE, 128, 128}};
+    for (const auto& c : cases)
+    {
+        const float background[4] = {0.0f, 0.5f, 0.0f, 0.25f};
+        mDraw->mState.mBlendMode = c.mode;
+        BeginFrame(background);
+        ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 8, 8, 0x80FF0000));
+        u32 mixedPixel = Frame()[0];
+        EXPECT_NEAR(c.red, (mixedPixel >> 16) & 255, 1) << c.mode;
+        EXPECT_NEAR(c.green, (mixedPixel >> 8) & 255, 1) << c.mode;
+        EXPECT_NEAR(128 + 64, (mixedPixel >> 24) & 255, 1) << c.mode;
     }
+    // An unknown mode changes nothing: alpha blending stays.
+    mDraw->mState.mBlendMode = render::BLEND_ALPHA;
+    BeginFrame();
+    ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 8, 8, 0x80FF0000));
+    mDraw->mState.mBlendMode = 3;
+    ASSERT_EQ(QL_OK, mDraw->Fill(8, 0, 8, 8, 0x80FF0000));
+    auto mixed = Frame();
+    EXPECT_EQ(mixed[0], mixed[8]);
 }
 } // namespace

@@ -80,6 +80,18 @@ std::string Opcodes(const std::vector<Command>& commands)
     return text;
 }
 
+int WrongPixels(const std::vector<u32>& pixels, i32 size, i32 x, i32 y, i32 w, i32 h, u32 colour, u32 background)
+{
+    int wrong = 0;
+    for (i32 i = 0; i < size * size; ++i)
+    {
+        const i32 column = i % size, row = i / size;
+        const bool inside = column >= x && column < x + w && row >= y && row < y + h;
+        wrong += pixels.at(static_cast<size_t>(i)) != (inside ? colour : background);
+    }
+    return wrong;
+}
+
 Harness::Harness(render::HeadlessWindow::Backend backend, u32 width, u32 height)
     : mWindow(backend), mRender(std::make_unique<render::RenderDX9>())
 {
@@ -120,11 +132,6 @@ QLResultEnum QuadDrawer::Fill(float x, float y, float w, float h, u32 argb)
     return Triangles(xy, 6, argb);
 }
 
-QLResultEnum QuadDrawer::Triangle(const float xy[6], u32 argb)
-{
-    return Triangles(xy, 3, argb);
-}
-
 QLResultEnum QuadDrawer::Triangles(const float* xy, u32 count, u32 argb)
 {
     std::vector<render::SVertexGeom> v(count);
@@ -135,18 +142,15 @@ QLResultEnum QuadDrawer::Triangles(const float* xy, u32 count, u32 argb)
     return Submit(v.data(), count, shader);
 }
 
-QLResultEnum QuadDrawer::Image(float x, float y, float w, float h, render::Texture* texture, u32 argb, u32 specular)
+QLResultEnum QuadDrawer::Image(float x, float y, float w, float h, render::Texture* texture)
 {
     const float x0 = x - 0.5f, y0 = y - 0.5f, x1 = x + w - 0.5f, y1 = y + h - 0.5f;
-    const render::SVertex2D v[6] = {
-        {x0, y0, 0, 1, argb, specular, 0, 0}, {x1, y0, 0, 1, argb, specular, 1, 0},
-        {x1, y1, 0, 1, argb, specular, 1, 1}, {x0, y0, 0, 1, argb, specular, 0, 0},
-        {x1, y1, 0, 1, argb, specular, 1, 1}, {x0, y1, 0, 1, argb, specular, 0, 1}};
+    const u32 white = 0xFFFFFFFF;
+    const render::SVertex2D v[6] = {{x0, y0, 0, 1, white, 0, 0, 0}, {x1, y0, 0, 1, white, 0, 1, 0},
+                                    {x1, y1, 0, 1, white, 0, 1, 1}, {x0, y0, 0, 1, white, 0, 0, 0},
+                                    {x1, y1, 0, 1, white, 0, 1, 1}, {x0, y1, 0, 1, white, 0, 0, 1}};
     render::ShaderTextured* shader = nullptr;
-    if (mTint)
-        (void)mRender.GetShaderTexturedTint(&shader);
-    else
-        (void)mRender.GetShaderTexturedMult(&shader);
+    (void)mRender.GetShaderTexturedMult(&shader);
     (void)shader->SetTexture(texture);
     return Submit(v, 6, shader);
 }

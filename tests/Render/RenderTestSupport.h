@@ -28,6 +28,9 @@ struct Command
 std::vector<Command> Decode(render::CommandBuffer& buffer);
 std::vector<Command> Only(const std::vector<Command>& commands, u32 opcode);
 std::string Opcodes(const std::vector<Command>& commands);
+// Pixels of a size x size frame that are not `colour` inside the rectangle or not `background`
+// outside it.
+int WrongPixels(const std::vector<u32>& pixels, i32 size, i32 x, i32 y, i32 w, i32 h, u32 colour, u32 background);
 
 struct Harness
 {
@@ -48,19 +51,16 @@ public:
     // A solid quad with the geometry shader; coordinates are pixels of the target (y down), moved
     // by -0.5 as the drawing code does.
     QLResultEnum Fill(float x, float y, float w, float h, u32 argb);
-    // A textured quad with the textured-multiply (or tint) shader; uv 0..1 over the rectangle.
-    QLResultEnum Image(float x, float y, float w, float h, render::Texture* texture, u32 argb = 0xFFFFFFFF,
-                       u32 specular = 0);
-    // A single triangle with the geometry shader (pixel coordinates, no offset).
-    QLResultEnum Triangle(const float xy[6], u32 argb);
+    // A textured quad with the textured-multiply shader; uv 0..1 over the rectangle.
+    QLResultEnum Image(float x, float y, float w, float h, render::Texture* texture);
+    // Triangles with the geometry shader (pixel coordinates, no offset), `count` vertices.
+    QLResultEnum Triangles(const float* xy, u32 count, u32 argb);
 
     render::RenderState mState;
-    bool mTint = false;
     const math::Matrix4* mProjection = nullptr; // null: the render's
 
 private:
     template <class V> QLResultEnum Submit(const V* vertices, u32 count, render::Shader* shader);
-    QLResultEnum Triangles(const float* xy, u32 count, u32 argb);
     render::Render& mRender;
 };
 

@@ -77,16 +77,7 @@ TEST_F(SdlWindowRender, AFilledRectangleLandsOnItsPixelsInTheWindow)
     ASSERT_EQ(QL_OK, mRender->ExecuteCommands()); // no present: the back buffer is read as drawn
     std::vector<u32> pixels;
     ASSERT_EQ(QL_OK, mRender->GetDevice()->ReadPixels(0, 0, 0, kSize, kSize, &pixels));
-    int red = 0;
-    for (i32 y = 0; y < kSize; ++y)
-        for (i32 x = 0; x < kSize; ++x)
-        {
-            const bool inside = x >= 5 && x < 15 && y >= 7 && y < 10;
-            const u32 p = pixels[static_cast<size_t>(y) * kSize + x];
-            EXPECT_EQ(inside ? 0xFFFF0000u : 0xFF000000u, p) << x << "," << y;
-            red += p == 0xFFFF0000u;
-        }
-    EXPECT_EQ(30, red);
+    EXPECT_EQ(0, WrongPixels(pixels, kSize, 5, 7, 10, 3, 0xFFFF0000u, 0xFF000000u));
     mRender.reset();
 }
 } // namespace

@@ -1,6 +1,6 @@
 // Shader variables: recorded only when changed, re-sent after unbinding and after a device reset,
 // replayed into the device; shader loading from files.
-#include "RenderTestSupport.h"
+#include "RecordingFixture.h"
 
 #include "Core/Render/Shader.h"
 #include "Core/Resource/ResourceManager.h"
@@ -15,24 +15,16 @@ using namespace rendertest;
 
 namespace
 {
-class ShaderVariables : public ::testing::Test
+class ShaderVariables : public RecordingFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(mHarness.Ok());
-        mRender = mHarness.mRender.get();
-        mDevice = mHarness.Recording();
-        EXPECT_EQ(QL_OK, mRender->GetShaderGeom(&mGeom));
+        RecordingFixture::SetUp();
         EXPECT_EQ(QL_OK, mRender->GetShaderTexturedMult(&mMult));
-        ASSERT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertexGeom>(), 64, true,
-                                                     &mBuffer));
-        mState.mShader = mGeom->GetImpl();
-        mState.mVertexBuffer = mBuffer;
         ASSERT_TRUE(mRender->IsReady());
         ASSERT_EQ(QL_OK, mRender->BeginScene());
     }
-    void TearDown() override { delete mBuffer; }
 
     // Draws with the state and returns the variable-set commands it recorded.
     std::vector<Command> DrawAndCollect(u32 start)
@@ -40,21 +32,13 @@ protected:
         const size_t before = Decode(mRender->GetCommandBuffer()).size();
         EXPECT_EQ(QL_OK, mRender->ApplyState(&mState, true));
         EXPECT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, start, 1));
-        auto all = Decode(mRender->GetCommandBuffer());
-        return Only(std::vector<Command>(all.begin() + static_cast<long>(before), all.end()),
-                    render::CMD_SET_VARIABLES);
+        return Only(Since(before), render::CMD_SET_VARIABLES);
     }
 
-    Harness mHarness{render::HeadlessWindow::Backend::Recording};
-    render::RenderDX9* mRender = nullptr;
-    gpu::RecordingDevice* mDevice = nullptr;
-    render::Shader* mGeom = nullptr;
     render::ShaderTextured* mMult = nullptr;
-    render::Buffer* mBuffer = nullptr;
-    render::RenderState mState;
 };
 
-TEST_F(ShaderVariables, TheSamePointerTwiceChangesNothingANewOneIsRecordedOnceAndReadAtPlayback)
+TEST_F(ShaderVariables, TheSamePointerTwiceChangesNothingANewOneIsRecordedOnceAndAllAgainAfterAReset)
 {
     math::Matrix4 first, second;
     EXPECT_EQ(QL_OK, mGeom->SetProjection(&first));
@@ -82,37 +66,8 @@ TEST_F(ShaderVariables, TheSamePointerTwiceChangesNothingANewOneIsRecordedOnceAn
     auto matrices = mDevice->CallsStartingWith("SetConstantMatrix");
     ASSERT_EQ(2u, matrices.size()); // the first pointer's, then the second's
     EXPECT_NE(std::string::npos, matrices[1].find(" 7 8 0 0"));
-}
 
-TEST_F(ShaderVariables, UnbindingFlagsEveryVariableOfTheOldShader)
-{
-    render::Buffer* textured = nullptr;
-    ASSERT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertex2D>(), 8, true, &textured));
-    math::Matrix4 projection;
-    EXPECT_EQ(QL_OK, mGeom->SetProjection(&projection));
-    EXPECT_EQ(QL_OK, mMult->SetProjection(&projection));
-    DrawAndCollect(0);
-    mState.mShader = mMult->GetImpl();
-    mState.mVertexBuffer = textured;
-    DrawAndCollect(0);
-    for (render::ShaderVariable* variable : mGeom->GetImpl()->GetVariables())
-        EXPECT_TRUE(variable->IsChanged());
-    // Back to the geometry shader: its projection goes again.
-    mState.mShader = mGeom->GetImpl();
-    mState.mVertexBuffer = mBuffer;
-    auto sent = DrawAndCollect(3);
-    ASSERT_EQ(1u, sent.size());
-    EXPECT_EQ(std::vector<u32>{0}, sent[0].variables);
-    delete textured;
-}
-
-TEST_F(ShaderVariables, AfterADeviceResetEveryVariableIsRecordedAgain)
-{
-    math::Matrix4 projection;
-    EXPECT_EQ(QL_OK, mGeom->SetProjection(&projection));
-    DrawAndCollect(0);
-    ASSERT_EQ(QL_OK, mRender->EndScene());
-    ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
+    // After a device reset every variable is recorded again.
     mDevice->ForceStatus(gpu::DeviceStatus::Lost);
     EXPECT_FALSE(mRender->IsReady());
     mDevice->ForceStatus(gpu::DeviceStatus::NotReset);
@@ -125,14 +80,13 @@ TEST_F(ShaderVariables, AfterADeviceResetEveryVariableIsRecordedAgain)
             EXPECT_TRUE(variable->IsChanged());
     }
     ASSERT_EQ(QL_OK, mRender->BeginScene());
-    auto sent = DrawAndCollect(0);
+    sent = DrawAndCollect(0);
     ASSERT_EQ(1u, sent.size());
     // The state records were reset with the device: the shader is bound again as well.
-    auto all = Decode(mRender->GetCommandBuffer());
-    EXPECT_EQ(1u, Only(all, render::CMD_SET_SHADER).size());
+    EXPECT_EQ(1u, Only(Since(0), render::CMD_SET_SHADER).size());
 }
 
-TEST_F(ShaderVariables, TexturedShadersNeedTheSamplerAndRecordItByPointer)
+TEST_F(ShaderVariables, TexturedShadersRecordTheSamplerByPointerAndUnbindingFlagsEveryVariableOfTheOldShader)
 {
     render::Buffer* textured = nullptr;
     ASSERT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertex2D>(), 8, true, &textured));
@@ -140,14 +94,25 @@ TEST_F(ShaderVariables, TexturedShadersNeedTheSamplerAndRecordItByPointer)
     ASSERT_EQ(QL_OK, mRender->CreateTexture(&texture));
     PixelImage image(2, 2, {0xFFFFFFFF, 0, 0, 0xFFFFFFFF});
     ASSERT_EQ(QL_OK, texture->CreateFromImage(image));
-    EXPECT_EQ(QL_OK, mMult->SetProjection(mRender->GetProjectionPointer()));
+    math::Matrix4 projection;
+    EXPECT_EQ(QL_OK, mGeom->SetProjection(&projection));
+    EXPECT_EQ(QL_OK, mMult->SetProjection(&projection));
     EXPECT_EQ(QL_OK, mMult->SetTexture(texture));
+    DrawAndCollect(0);
     mState.mShader = mMult->GetImpl();
     mState.mVertexBuffer = textured;
     auto sent = DrawAndCollect(0);
     ASSERT_EQ(1u, sent.size());
     EXPECT_EQ((std::vector<u32>{0, 1}), sent[0].variables);
     EXPECT_EQ(reinterpret_cast<uintptr_t>(texture), sent[0].args[3]);
+    for (render::ShaderVariable* variable : mGeom->GetImpl()->GetVariables())
+        EXPECT_TRUE(variable->IsChanged());
+    // Back to the geometry shader: its projection goes again.
+    mState.mShader = mGeom->GetImpl();
+    mState.mVertexBuffer = mBuffer;
+    sent = DrawAndCollect(3);
+    ASSERT_EQ(1u, sent.size());
+    EXPECT_EQ(std::vector<u32>{0}, sent[0].variables);
     ASSERT_EQ(QL_OK, mRender->EndScene());
     mDevice->ClearCalls();
     ASSERT_EQ(QL_OK, mRender->ExecuteCommands());

@@ -20,7 +20,6 @@
 
 #include <gtest/gtest.h>
 
-
 using testsupport::GameHarness;
 
 namespace
@@ -63,13 +62,7 @@ protected:
     }
     TDProgress& Progress() { return *mGame.map().mProgress; }
 
-    static GameHarness::Options Bare()
-    {
-        GameHarness::Options options;
-        options.bare = true;
-        return options;
-    }
-    GameHarness mGame{Bare()};
+    GameHarness mGame{GameHarness::bareBoard()};
 };
 
 TEST_F(OptionsDialogTest, VolumesStepAQuarterWithinZeroAndOneAndAreStored)
@@ -103,7 +96,7 @@ TEST_F(OptionsDialogTest, VolumesStepAQuarterWithinZeroAndOneAndAreStored)
     EXPECT_FLOAT_EQ(dialog->mMusicSlider->mThumbHolder->mPosition.x, dialog->mMusicSlider->XOfValue(0.25f));
 }
 
-TEST_F(OptionsDialogTest, TheShowEffectKeepsTheWindowInertAndOkHidesIt)
+TEST_F(OptionsDialogTest, TheShowEffectKeepsTheWindowInertOkHidesItAndAWindowThatWouldNotFitKeepsFullScreen)
 {
     auto* dialog = new OptionsDialog();
     ASSERT_EQ(QL_OK, dialog->Build());
@@ -127,15 +120,13 @@ TEST_F(OptionsDialogTest, TheShowEffectKeepsTheWindowInertAndOkHidesIt)
     ClickOn(dialog->mCheatButton); // hiding: inert again
     EXPECT_FALSE(mGame.board().mDebugKeys);
     EXPECT_TRUE(mGame.runUntil([&] { return mGame.dialog<OptionsDialog>() == nullptr; }, 2.0f));
-}
 
-TEST_F(OptionsDialogTest, AWindowThatWouldNotFitOpensAPlainMessageAndKeepsFullScreen)
-{
+    // Opened again in full screen, a window that would not fit opens a plain message instead.
     ASSERT_EQ(QL_OK, mGame.game().SwitchScreenMode());
     ASSERT_FALSE(gui::ControlHost::Get()->IsWindowed());
     mGame.game().mMonitors[0].workHeight = 740;
     ASSERT_TRUE(gui::ControlHost::Get()->IsWindowLargerThanScreen());
-    OptionsDialog* dialog = Open();
+    dialog = Open();
     EXPECT_TRUE(dialog->mFullScreenSwitch->IsOn());
     ClickOn(dialog->mWindowSwitch);
     EXPECT_FALSE(gui::ControlHost::Get()->IsWindowed());
