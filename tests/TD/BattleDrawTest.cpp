@@ -140,114 +140,104 @@ TEST_F(BattleDraw, OtherScreensLoadingBarsStarsBoostTheButtonGlowAndTheRingMenu)
     TDTower* tower = m.buildTower(0, 100);
     ASSERT_NE(tower, nullptr);
     run(1.0f);
-    {
-        SCOPED_TRACE("another screen hides the battle but keeps the HUD and windows");
-        m.mScreen = 5;
-        frame();
-        EXPECT_EQ(canvas.count(L"td/turrets:") + canvas.count(L"td/mobs:") + canvas.count(L"spots/"), 0);
-        std::vector<std::string> expected{"hud", "windows0", "push", "pop", "windows1"};
-        EXPECT_EQ(std::vector<std::string>(canvas.calls.end() - 5, canvas.calls.end()), expected);
-        m.mScreen = 0;
-        frame();
-        EXPECT_EQ(canvas.count(L"td/turrets:idle/00"), 1);
-        EXPECT_EQ(canvas.count(L"td/mobs:walk/"), 1);
-    }
-    {
-        SCOPED_TRACE("stars and the boost sign");
-        const_cast<TDPrototype*>(tower->currentProto())->stars = 2;
-        tower->mBoosted = false;
-        frame();
-        EXPECT_EQ(canvas.count(L"ui/l2"), 2);
-        EXPECT_EQ(canvas.count(L"ui/power_buff"), 0);
-        tower->mBoosted = true;
-        const_cast<TDPrototype*>(tower->currentProto())->stars = 40;
-        frame();
-        EXPECT_EQ(canvas.count(L"ui/l3"), 12);
-        ASSERT_GE(canvas.find(L"ui/power_buff"), 0);
-        EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"ui/power_buff")].y, tower->mY - 50.0f);
-    }
-    {
-        SCOPED_TRACE("health bars only over hurt living units");
-        TDUnit* u = unit(0);
-        ASSERT_NE(u, nullptr);
-        place(u, 300.0f, 200.0f);
-        const float max = u->maxHealth();
-        u->mHealthBarTime = 1.0f;
-        u->mHealth = max;
-        frame();
-        EXPECT_EQ(canvas.count(L"ui/bar"), 0);
+    // Another screen hides the battle but keeps the HUD and windows.
+    m.mScreen = 5;
+    frame();
+    EXPECT_EQ(canvas.count(L"td/turrets:") + canvas.count(L"td/mobs:") + canvas.count(L"spots/"), 0);
+    std::vector<std::string> expected{"hud", "windows0", "push", "pop", "windows1"};
+    EXPECT_EQ(std::vector<std::string>(canvas.calls.end() - 5, canvas.calls.end()), expected);
+    m.mScreen = 0;
+    frame();
+    EXPECT_EQ(canvas.count(L"td/turrets:idle/00"), 1);
+    EXPECT_EQ(canvas.count(L"td/mobs:walk/"), 1);
+    // Stars and the boost sign.
+    const_cast<TDPrototype*>(tower->currentProto())->stars = 2;
+    tower->mBoosted = false;
+    frame();
+    EXPECT_EQ(canvas.count(L"ui/l2"), 2);
+    EXPECT_EQ(canvas.count(L"ui/power_buff"), 0);
+    tower->mBoosted = true;
+    const_cast<TDPrototype*>(tower->currentProto())->stars = 40;
+    frame();
+    EXPECT_EQ(canvas.count(L"ui/l3"), 12);
+    ASSERT_GE(canvas.find(L"ui/power_buff"), 0);
+    EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"ui/power_buff")].y, tower->mY - 50.0f);
+    // Health bars only over hurt living units.
+    TDUnit* u = unit(0);
+    ASSERT_NE(u, nullptr);
+    place(u, 300.0f, 200.0f);
+    const float max = u->maxHealth();
+    u->mHealthBarTime = 1.0f;
+    u->mHealth = max;
+    frame();
+    EXPECT_EQ(canvas.count(L"ui/bar"), 0);
 
-        u->mHealth = max * 0.25f;
-        frame();
-        ASSERT_EQ(canvas.count(L"ui/bar"), 2);
-        int red = canvas.find(L"ui/bar");
-        int green = canvas.find(L"ui/bar", red + 1);
-        EXPECT_EQ(canvas.drawn[red].color.r, 1.0f);
-        EXPECT_EQ(canvas.drawn[green].color.g, 1.0f);
-        EXPECT_FLOAT_EQ(canvas.drawn[green].scaleX, 0.25f);
-        // Left edges meet: the green centre sits 3/8 of the bar's 40 left of the red one.
-        EXPECT_FLOAT_EQ(canvas.drawn[red].x - canvas.drawn[green].x, 15.0f);
+    u->mHealth = max * 0.25f;
+    frame();
+    ASSERT_EQ(canvas.count(L"ui/bar"), 2);
+    int red = canvas.find(L"ui/bar");
+    int green = canvas.find(L"ui/bar", red + 1);
+    EXPECT_EQ(canvas.drawn[red].color.r, 1.0f);
+    EXPECT_EQ(canvas.drawn[green].color.g, 1.0f);
+    EXPECT_FLOAT_EQ(canvas.drawn[green].scaleX, 0.25f);
+    // Left edges meet: the green centre sits 3/8 of the bar's 40 left of the red one.
+    EXPECT_FLOAT_EQ(canvas.drawn[red].x - canvas.drawn[green].x, 15.0f);
 
-        u->mHealthBarTime = 0.2f; // fading out
-        u->mHealth = -5.0f;
+    u->mHealthBarTime = 0.2f; // fading out
+    u->mHealth = -5.0f;
+    frame();
+    EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"ui/bar")].color.a, 0.4f);
+    EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"ui/bar", canvas.find(L"ui/bar") + 1)].scaleX, 0.0f);
+    u->mHealth = 0.0f;
+    frame();
+    EXPECT_EQ(canvas.count(L"ui/bar"), 0);
+    u->mHealth = 1.0f;
+    u->mHealthBarTime = 0.0f;
+    frame();
+    EXPECT_EQ(canvas.count(L"ui/bar"), 0);
+    // The button glow needs a button; an open ring menu draws in battle space.
+    auto emitters = [&] {
         frame();
-        EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"ui/bar")].color.a, 0.4f);
-        EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"ui/bar", canvas.find(L"ui/bar") + 1)].scaleX, 0.0f);
-        u->mHealth = 0.0f;
-        frame();
-        EXPECT_EQ(canvas.count(L"ui/bar"), 0);
-        u->mHealth = 1.0f;
-        u->mHealthBarTime = 0.0f;
-        frame();
-        EXPECT_EQ(canvas.count(L"ui/bar"), 0);
-    }
-    {
-        SCOPED_TRACE("the button glow needs a button; an open ring menu draws in battle space");
-        auto emitters = [&] {
-            frame();
-            return std::count_if(canvas.drawn.begin(), canvas.drawn.end(),
-                                 [](const Drawn& d) { return d.kind == Drawn::Emitter; });
-        };
-        ASSERT_FALSE(m.mActiveButtonPlaced); // the test HUD has no control buttons
-        const long unplaced = emitters();
-        m.mActiveButtonPlaced = true;
-        EXPECT_EQ(emitters(), unplaced + 1);
+        return std::count_if(canvas.drawn.begin(), canvas.drawn.end(),
+                             [](const Drawn& d) { return d.kind == Drawn::Emitter; });
+    };
+    ASSERT_FALSE(m.mActiveButtonPlaced); // the test HUD has no control buttons
+    const long unplaced = emitters();
+    m.mActiveButtonPlaced = true;
+    EXPECT_EQ(emitters(), unplaced + 1);
 
-        m.mContextMenu = std::make_unique<TDContextMenu>(m);
-        m.mContextMenu->openTower(tower);
-        m.mContextMenu->centreX = tower->mX;
-        m.mContextMenu->centreY = tower->mY;
-        DepthUiPainter ui(canvas);
-        canvas.ui = &ui;
-        frame();
-        ASSERT_FALSE(ui.calls.empty());
-        for (const auto& [what, depth] : ui.calls)
-            EXPECT_EQ(depth, 1u) << std::string(what.begin(), what.end());
-        EXPECT_EQ(canvas.count(L"td/turrets:idle/00"), 2) << "the menu's tower again, over the battle";
+    m.mContextMenu = std::make_unique<TDContextMenu>(m);
+    m.mContextMenu->openTower(tower);
+    m.mContextMenu->centreX = tower->mX;
+    m.mContextMenu->centreY = tower->mY;
+    DepthUiPainter ui(canvas);
+    canvas.ui = &ui;
+    frame();
+    ASSERT_FALSE(ui.calls.empty());
+    for (const auto& [what, depth] : ui.calls)
+        EXPECT_EQ(depth, 1u) << std::string(what.begin(), what.end());
+    EXPECT_EQ(canvas.count(L"td/turrets:idle/00"), 2) << "the menu's tower again, over the battle";
 
-        canvas.ui = nullptr;
-        frame(); // no interface painter: nothing of the menu, and it stays
-        EXPECT_EQ(canvas.count(L"td/turrets:idle/00"), 1);
-        ASSERT_NE(m.mContextMenu, nullptr);
+    canvas.ui = nullptr;
+    frame(); // no interface painter: nothing of the menu, and it stays
+    EXPECT_EQ(canvas.count(L"td/turrets:idle/00"), 1);
+    ASSERT_NE(m.mContextMenu, nullptr);
 
-        m.mContextMenu->visible = 0;
-        frame();
-        EXPECT_EQ(m.mContextMenu, nullptr);
-    }
-    {
-        SCOPED_TRACE("a reload shows only the loading picture; an inactive level nothing");
-        m.mReloadState = 1;
-        frame();
-        ASSERT_EQ(canvas.drawn.size(), 1u);
-        EXPECT_EQ(canvas.drawn[0].name, L"td/data/loading.jpg");
-        EXPECT_FLOAT_EQ(canvas.drawn[0].x, 512.0f); // its corner at the origin
-        EXPECT_TRUE(canvas.calls.empty());
-        EXPECT_EQ(m.mReloadState, 2);
-        m.mReloadState = 0;
-        m.mLevelActive = false;
-        frame();
-        EXPECT_TRUE(canvas.drawn.empty());
-    }
+    m.mContextMenu->visible = 0;
+    frame();
+    EXPECT_EQ(m.mContextMenu, nullptr);
+    // A reload shows only the loading picture; an inactive level nothing.
+    m.mReloadState = 1;
+    frame();
+    ASSERT_EQ(canvas.drawn.size(), 1u);
+    EXPECT_EQ(canvas.drawn[0].name, L"td/data/loading.jpg");
+    EXPECT_FLOAT_EQ(canvas.drawn[0].x, 512.0f); // its corner at the origin
+    EXPECT_TRUE(canvas.calls.empty());
+    EXPECT_EQ(m.mReloadState, 2);
+    m.mReloadState = 0;
+    m.mLevelActive = false;
+    frame();
+    EXPECT_TRUE(canvas.drawn.empty());
 }
 
 TEST_F(BattleDraw, SpotsGroundShadowsGroundObjectsAirShadowsAndFlyersInThatOrder)
@@ -366,41 +356,39 @@ TEST_F(BattleDraw, WaveTextsIndicatorsAndTheRoadGlowOfAWaitingSpell)
 {
     TDMap& m = begin(kGrunts);
     run(0.5f);
-    {
-        SCOPED_TRACE("wave texts count down beside their buttons; indicators show icon and text");
-        m.mNextWave.buttons = {{900, 300, 40, 40}, {900, 400, 40, 40}};
-        m.mNextWave.firstSpawnTime = m.mWaves.mClock + 12.9f;
-        frame();
-        std::vector<Drawn> shown = texts();
-        ASSERT_EQ(shown.size(), 2u);
-        EXPECT_EQ(shown[0].name, LocalStrings::Instance()->get(L"game_nextwave") + L" 12"); // never "Next wave12"
-        EXPECT_EQ(shown[0].hAlign, 1); // right of the screen: the text ends left of it
-        EXPECT_FLOAT_EQ(shown[1].y - shown[0].y, 100.0f - 25.0f) << "the second text is raised by 25";
-        EXPECT_EQ(canvas.count(L"ui/wave_hint"), 2);
+    // Wave texts count down beside their buttons; indicators show icon and text.
+    m.mNextWave.buttons = {{900, 300, 40, 40}, {900, 400, 40, 40}};
+    m.mNextWave.firstSpawnTime = m.mWaves.mClock + 12.9f;
+    frame();
+    std::vector<Drawn> shown = texts();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].name, LocalStrings::Instance()->get(L"game_nextwave") + L" 12"); // never "Next wave12"
+    EXPECT_EQ(shown[0].hAlign, 1); // right of the screen: the text ends left of it
+    EXPECT_FLOAT_EQ(shown[1].y - shown[0].y, 100.0f - 25.0f) << "the second text is raised by 25";
+    EXPECT_EQ(canvas.count(L"ui/wave_hint"), 2);
 
-        m.mNextWave.buttons = {{100, 300, 40, 40}};
-        m.mNextWave.firstSpawnTime = m.mWaves.mClock + 0.4f;
-        frame();
-        ASSERT_EQ(texts().size(), 1u);
-        EXPECT_EQ(texts()[0].name, LocalStrings::Instance()->get(L"game_incoming"));
-        EXPECT_EQ(texts()[0].hAlign, 0);
+    m.mNextWave.buttons = {{100, 300, 40, 40}};
+    m.mNextWave.firstSpawnTime = m.mWaves.mClock + 0.4f;
+    frame();
+    ASSERT_EQ(texts().size(), 1u);
+    EXPECT_EQ(texts()[0].name, LocalStrings::Instance()->get(L"game_incoming"));
+    EXPECT_EQ(texts()[0].hAlign, 0);
 
-        m.mNextWave.buttons.clear();
-        m.addIndicator(100.0f, 200.0f, 4, L"+5");
-        m.addIndicator(300.0f, 200.0f, 2, L"");
-        frame();
-        const int money = canvas.find(L"ui/money"), immune = canvas.find(L"ui/immune");
-        ASSERT_GE(money, 0);
-        ASSERT_GE(immune, 0);
-        EXPECT_FLOAT_EQ(canvas.drawn[money].x, 100.0f * m.mScale + m.mOffsetX);
-        EXPECT_FLOAT_EQ(canvas.drawn[immune].x, 300.0f * m.mScale + m.mOffsetX);
-        // A smaller text right after its icon.
-        const Drawn& text = canvas.drawn[money + 1];
-        EXPECT_EQ(text.kind, Drawn::Text);
-        EXPECT_EQ(text.name, L"+5");
-        EXPECT_FLOAT_EQ(text.x, (100.0f + 14.0f) * m.mScale + m.mOffsetX);
-        EXPECT_FLOAT_EQ(text.scaleX, 0.75f);
-    }
+    m.mNextWave.buttons.clear();
+    m.addIndicator(100.0f, 200.0f, 4, L"+5");
+    m.addIndicator(300.0f, 200.0f, 2, L"");
+    frame();
+    const int money = canvas.find(L"ui/money"), immune = canvas.find(L"ui/immune");
+    ASSERT_GE(money, 0);
+    ASSERT_GE(immune, 0);
+    EXPECT_FLOAT_EQ(canvas.drawn[money].x, 100.0f * m.mScale + m.mOffsetX);
+    EXPECT_FLOAT_EQ(canvas.drawn[immune].x, 300.0f * m.mScale + m.mOffsetX);
+    // A smaller text right after its icon.
+    const Drawn& text = canvas.drawn[money + 1];
+    EXPECT_EQ(text.kind, Drawn::Text);
+    EXPECT_EQ(text.name, L"+5");
+    EXPECT_FLOAT_EQ(text.x, (100.0f + 14.0f) * m.mScale + m.mOffsetX);
+    EXPECT_FLOAT_EQ(text.scaleX, 0.75f);
     EXPECT_EQ(canvas.count(L"ui/brush"), 0);
 
     // A waiting spell makes the roads glow under everything.
@@ -460,72 +448,66 @@ TEST_F(BattleDraw, MarkerSpritesGemsAndTheLevelsBackgroundStandInTheirPlaces)
     TDMap& m = begin(kGrunts);
     run(0.5f);
     ASSERT_NE(unit(0), nullptr);
-    {
-        SCOPED_TRACE("the picked unit carries the marker; sprites stand on their anchor");
-        place(unit(0), 300.0f, 200.0f);
-        m.mHovered = unit(0);
-        m.mEnemySpotTime = 0.06f; // frame 1 at 20 per second
-        frame();
-        int marker = canvas.find(L"td/enemy_spot:01");
-        ASSERT_GE(marker, 0);
-        // The anchor (10, 8) on the unit, raised by the height of its graphic's base picture (1).
-        EXPECT_FLOAT_EQ(canvas.drawn[marker].x, 300.0f);
-        EXPECT_FLOAT_EQ(canvas.drawn[marker].y, 200.0f - 1.0f - 8.0f + 5.0f);
-        EXPECT_GT(marker, canvas.find(L"td/mobs:"));
+    // The picked unit carries the marker; sprites stand on their anchor.
+    place(unit(0), 300.0f, 200.0f);
+    m.mHovered = unit(0);
+    m.mEnemySpotTime = 0.06f; // frame 1 at 20 per second
+    frame();
+    int marker = canvas.find(L"td/enemy_spot:01");
+    ASSERT_GE(marker, 0);
+    // The anchor (10, 8) on the unit, raised by the height of its graphic's base picture (1).
+    EXPECT_FLOAT_EQ(canvas.drawn[marker].x, 300.0f);
+    EXPECT_FLOAT_EQ(canvas.drawn[marker].y, 200.0f - 1.0f - 8.0f + 5.0f);
+    EXPECT_GT(marker, canvas.find(L"td/mobs:"));
 
-        m.mHovered = nullptr;
-        auto* sprite = new TDSpriteEffect(L"td/mob_heal", 50.0f, 60.0f, 2);
-        sprite->mDelay = -1.0f;
-        m.addSprite(sprite);
-        frame();
-        int s = canvas.find(L"td/mob_heal:00");
-        ASSERT_GE(s, 0);
-        EXPECT_FLOAT_EQ(canvas.drawn[s].x, 50.0f);
-        EXPECT_FLOAT_EQ(canvas.drawn[s].y, 57.0f);
-        EXPECT_EQ(canvas.find(L"td/enemy_spot"), -1);
-    }
-    {
-        SCOPED_TRACE("gems spin on their spot with a shadow that fades in as they land");
-        auto* gem = new TDCrystallSpecial(m, *unit(0));
-        m.mDrops.push_back(gem);
-        gem->mState = 0;
-        gem->mTime = 0.9f; // late in its fall
-        gem->mSpinTime = 0.06f;
-        frame();
-        int shadow = canvas.find(L"money_shadow");
-        int sprite = canvas.find(L"td/crystall:01");
-        ASSERT_GE(shadow, 0);
-        ASSERT_GE(sprite, 0);
-        EXPECT_LT(shadow, sprite);
-        EXPECT_NEAR(canvas.drawn[shadow].color.a, 0.5f, 1e-4f);
-        EXPECT_FLOAT_EQ(canvas.drawn[shadow].y, gem->mEndY + 5.0f);
+    m.mHovered = nullptr;
+    auto* sprite = new TDSpriteEffect(L"td/mob_heal", 50.0f, 60.0f, 2);
+    sprite->mDelay = -1.0f;
+    m.addSprite(sprite);
+    frame();
+    int s = canvas.find(L"td/mob_heal:00");
+    ASSERT_GE(s, 0);
+    EXPECT_FLOAT_EQ(canvas.drawn[s].x, 50.0f);
+    EXPECT_FLOAT_EQ(canvas.drawn[s].y, 57.0f);
+    EXPECT_EQ(canvas.find(L"td/enemy_spot"), -1);
+    // Gems spin on their spot with a shadow that fades in as they land.
+    auto* gem = new TDCrystallSpecial(m, *unit(0));
+    m.mDrops.push_back(gem);
+    gem->mState = 0;
+    gem->mTime = 0.9f; // late in its fall
+    gem->mSpinTime = 0.06f;
+    frame();
+    int shadow = canvas.find(L"money_shadow");
+    int spin = canvas.find(L"td/crystall:01");
+    ASSERT_GE(shadow, 0);
+    ASSERT_GE(spin, 0);
+    EXPECT_LT(shadow, spin);
+    EXPECT_NEAR(canvas.drawn[shadow].color.a, 0.5f, 1e-4f);
+    EXPECT_FLOAT_EQ(canvas.drawn[shadow].y, gem->mEndY + 5.0f);
 
-        gem->mTime = 0.5f; // still high up: no shadow yet
-        frame();
-        EXPECT_EQ(canvas.find(L"money_shadow"), -1);
-        gem->mState = 1;
-        gem->mTime = 2.0f;
-        frame();
-        EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"money_shadow")].color.a, 1.0f);
-    }
-    {
-        SCOPED_TRACE("the level's background lies under the battle, its effect places left out");
-        m.mScenery->folder = "td/data/levels/bgtest";
-        m.mScenery->layers = {{L"ground", 0, 0, 1024, 768, 0, 768}, {L"fx/01", 10, 10, 16, 16, 1, 26},
-                              {L"trees/01", 100, 50, 60, 80, 2, 130}};
-        frame();
-        ASSERT_GE(canvas.drawn.size(), 3u);
-        EXPECT_EQ(canvas.drawn[0].name, L"td/data/levels/bgtest:ground");
-        EXPECT_FLOAT_EQ(canvas.drawn[0].x, 512.0f);
-        EXPECT_EQ(canvas.drawn[1].name, L"td/data/levels/bgtest:trees/01");
-        EXPECT_FLOAT_EQ(canvas.drawn[1].y, 90.0f);
-        EXPECT_EQ(canvas.find(L"fx/01"), -1);
-        EXPECT_EQ(canvas.find(L"spots/"), 2);
+    gem->mTime = 0.5f; // still high up: no shadow yet
+    frame();
+    EXPECT_EQ(canvas.find(L"money_shadow"), -1);
+    gem->mState = 1;
+    gem->mTime = 2.0f;
+    frame();
+    EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"money_shadow")].color.a, 1.0f);
+    // The level's background lies under the battle, its effect places left out.
+    m.mScenery->folder = "td/data/levels/bgtest";
+    m.mScenery->layers = {{L"ground", 0, 0, 1024, 768, 0, 768}, {L"fx/01", 10, 10, 16, 16, 1, 26},
+                          {L"trees/01", 100, 50, 60, 80, 2, 130}};
+    frame();
+    ASSERT_GE(canvas.drawn.size(), 3u);
+    EXPECT_EQ(canvas.drawn[0].name, L"td/data/levels/bgtest:ground");
+    EXPECT_FLOAT_EQ(canvas.drawn[0].x, 512.0f);
+    EXPECT_EQ(canvas.drawn[1].name, L"td/data/levels/bgtest:trees/01");
+    EXPECT_FLOAT_EQ(canvas.drawn[1].y, 90.0f);
+    EXPECT_EQ(canvas.find(L"fx/01"), -1);
+    EXPECT_EQ(canvas.find(L"spots/"), 2);
 
-        m.mScreen = 5;
-        frame();
-        EXPECT_EQ(canvas.find(L"bgtest"), -1);
-    }
+    m.mScreen = 5;
+    frame();
+    EXPECT_EQ(canvas.find(L"bgtest"), -1);
 }
 
 TEST_F(BattleDraw, DrawingLeavesTheBattleAsItIs)
