@@ -48,7 +48,15 @@ struct BattleDraw : BattleFixture
             if (path == L"td/spots")
                 return makeSheet(path, {{L"spots/s", 0, 0, 60, 40}, {L"spots/g", 0, 0, 60, 40}, {L"spots/p", 0, 0, 60, 40}});
             if (path == L"td/data/ui_parts")
-                return makeSheet(path, {{L"shadows/dragon_shadow", 0, 0, 20, 10}, {L"shadows/wywern_shadow", 0, 0, 20, 10}});
+                return makeSheet(path, {{L"shadows/dragon_shadow", 0, 0, 20, 10},
+                                        {L"shadows/wywern_shadow", 0, 0, 20, 10},
+                                        {L"shadows/money_shadow", 0, 0, 20, 8}});
+            if (path == L"td/enemy_spot" || path == L"td/mob_heal")
+                return makeSheet(path, {{L"00", 0, 0, 20, 10}, {L"01", 0, 0, 20, 10}, {L"s_point/00", 10, 8, 1, 1}});
+            if (path == L"td/crystall")
+                return makeSheet(path, {{L"00", 0, 0, 24, 24}, {L"01", 0, 0, 24, 24}, {L"s_point/00", 12, 12, 1, 1}});
+            if (path == L"td/data/levels/bgtest")
+                return makeSheet(path, {{L"ground", 0, 0, 1024, 768}, {L"fx/01", 10, 10, 16, 16}, {L"trees/01", 100, 50, 60, 80}});
             if (path == L"td/mobs")
                 return makeSheet(path, {{L"walk/00", 0, 0, 40, 50},
                                         {L"walk/01", 0, 0, 40, 50},
@@ -108,23 +116,117 @@ struct BattleDraw : BattleFixture
         return out;
     }
 };
+
+// Interface calls with the depth of the canvas's transform stack when each was made.
+struct DepthUiPainter : TDNullUiPainter
+{
+    RecordingCanvas& canvas;
+    std::vector<std::pair<std::wstring, size_t>> calls;
+    explicit DepthUiPainter(RecordingCanvas& c) : canvas(c) {}
+    void drawUiImage(const std::wstring& name, float, float, float, const TDColor&) override
+    {
+        calls.emplace_back(name, canvas.stack.size());
+    }
+    void drawText(const std::wstring& text, float, float, const TDColor&) override
+    {
+        calls.emplace_back(L"text:" + text, canvas.stack.size());
+    }
+};
 } // namespace
 
-TEST_F(BattleDraw, OtherScreensHideTheBattleButKeepHudAndWindowsAndLoadingShowsOnlyItsPicture)
+TEST_F(BattleDraw, OtherScreensLoadingBarsStarsBoostTheButtonGlowAndTheRingMenu)
 {
     TDMap& m = begin(kGrunts);
-    m.buildTower(0, 100);
+    TDTower* tower = m.buildTower(0, 100);
+    ASSERT_NE(tower, nullptr);
     run(1.0f);
+    // Another screen hides the battle but keeps the HUD and windows.
     m.mScreen = 5;
     frame();
     EXPECT_EQ(canvas.count(L"td/turrets:") + canvas.count(L"td/mobs:") + canvas.count(L"spots/"), 0);
     std::vector<std::string> expected{"hud", "windows0", "push", "pop", "windows1"};
     EXPECT_EQ(std::vector<std::string>(canvas.calls.end() - 5, canvas.calls.end()), expected);
-
     m.mScreen = 0;
     frame();
     EXPECT_EQ(canvas.count(L"td/turrets:idle/00"), 1);
     EXPECT_EQ(canvas.count(L"td/mobs:walk/"), 1);
+    // Stars and the boost sign.
+    const_cast<TDPrototype*>(tower->currentProto())->stars = 2;
+    tower->mBoosted = false;
+    frame();
+    EXPECT_EQ(canvas.count(L"ui/l2"), 2);
+    EXPECT_EQ(canvas.count(L"ui/power_buff"), 0);
+    tower->mBoosted = true;
+    const_cast<TDPrototype*>(tower->currentProto())->stars = 40;
+    frame();
+    EXPECT_EQ(canvas.count(L"ui/l3"), 12);
+    ASSERT_GE(canvas.find(L"ui/power_buff"), 0);
+    EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"ui/power_buff")].y, tower->mY - 50.0f);
+    // Health bars only over hurt living units.
+    TDUnit* u = unit(0);
+    ASSERT_NE(u, nullptr);
+    place(u, 300.0f, 200.0f);
+    const float max = u->maxHealth();
+    u->mHealthBarTime = 1.0f;
+    u->mHealth = max;
+    frame();
+    EXPECT_EQ(canvas.count(L"ui/bar"), 0);
+
+    u->mHealth = max * 0.25f;
+    frame();
+    ASSERT_EQ(canvas.count(L"ui/bar"), 2);
+    int red = canvas.find(L"ui/bar");
+    int green = canvas.find(L"ui/bar", red + 1);
+    EXPECT_EQ(canvas.drawn[red].color.r, 1.0f);
+    EXPECT_EQ(canvas.drawn[green].color.g, 1.0f);
+    EXPECT_FLOAT_EQ(canvas.drawn[green].scaleX, 0.25f);
+    // Left edges meet: the green centre sits 3/8 of the bar's 40 left of the red one.
+    EXPECT_FLOAT_EQ(canvas.drawn[red].x - canvas.drawn[green].x, 15.0f);
+
+    u->mHealthBarTime = 0.2f; // fading out
+    u->mHealth = -5.0f;
+    frame();
+    EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"ui/bar")].color.a, 0.4f);
+    EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"ui/bar", canvas.find(L"ui/bar") + 1)].scaleX, 0.0f);
+    u->mHealth = 0.0f;
+    frame();
+    EXPECT_EQ(canvas.count(L"ui/bar"), 0);
+    u->mHealth = 1.0f;
+    u->mHealthBarTime = 0.0f;
+    frame();
+    EXPECT_EQ(canvas.count(L"ui/bar"), 0);
+    // The button glow needs a button; an open ring menu draws in battle space.
+    auto emitters = [&] {
+        frame();
+        return std::count_if(canvas.drawn.begin(), canvas.drawn.end(),
+                             [](const Drawn& d) { return d.kind == Drawn::Emitter; });
+    };
+    ASSERT_FALSE(m.mActiveButtonPlaced); // the test HUD has no control buttons
+    const long unplaced = emitters();
+    m.mActiveButtonPlaced = true;
+    EXPECT_EQ(emitters(), unplaced + 1);
+
+    m.mContextMenu = std::make_unique<TDContextMenu>(m);
+    m.mContextMenu->openTower(tower);
+    m.mContextMenu->centreX = tower->mX;
+    m.mContextMenu->centreY = tower->mY;
+    DepthUiPainter ui(canvas);
+    canvas.ui = &ui;
+    frame();
+    ASSERT_FALSE(ui.calls.empty());
+    for (const auto& [what, depth] : ui.calls)
+        EXPECT_EQ(depth, 1u) << std::string(what.begin(), what.end());
+    EXPECT_EQ(canvas.count(L"td/turrets:idle/00"), 2) << "the menu's tower again, over the battle";
+
+    canvas.ui = nullptr;
+    frame(); // no interface painter: nothing of the menu, and it stays
+    EXPECT_EQ(canvas.count(L"td/turrets:idle/00"), 1);
+    ASSERT_NE(m.mContextMenu, nullptr);
+
+    m.mContextMenu->visible = 0;
+    frame();
+    EXPECT_EQ(m.mContextMenu, nullptr);
+    // A reload shows only the loading picture; an inactive level nothing.
     m.mReloadState = 1;
     frame();
     ASSERT_EQ(canvas.drawn.size(), 1u);
@@ -250,60 +352,11 @@ TEST_F(BattleDraw, UnitsPickTheirFrameFlipAndTint)
     u->mEntry = entry;
 }
 
-TEST_F(BattleDraw, HealthBarsShowOnlyForHurtLivingUnitsAndTowersShowStarsAndBoost)
+TEST_F(BattleDraw, WaveTextsIndicatorsAndTheRoadGlowOfAWaitingSpell)
 {
     TDMap& m = begin(kGrunts);
-    TDTower* tower = m.buildTower(0, 100);
-    run(0.2f);
-    const_cast<TDPrototype*>(tower->currentProto())->stars = 2;
-    tower->mBoosted = false;
-    frame();
-    EXPECT_EQ(canvas.count(L"ui/l2"), 2);
-    EXPECT_EQ(canvas.count(L"ui/power_buff"), 0);
-    tower->mBoosted = true;
-    const_cast<TDPrototype*>(tower->currentProto())->stars = 40;
-    frame();
-    EXPECT_EQ(canvas.count(L"ui/l3"), 12);
-    ASSERT_GE(canvas.find(L"ui/power_buff"), 0);
-    EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"ui/power_buff")].y, tower->mY - 50.0f);
-
-    TDUnit* u = unit(0);
-    ASSERT_NE(u, nullptr);
-    place(u, 300.0f, 200.0f);
-    const float max = u->maxHealth();
-    u->mHealthBarTime = 1.0f;
-    u->mHealth = max;
-    frame();
-    EXPECT_EQ(canvas.count(L"ui/bar"), 0);
-
-    u->mHealth = max * 0.25f;
-    frame();
-    ASSERT_EQ(canvas.count(L"ui/bar"), 2);
-    int red = canvas.find(L"ui/bar");
-    int green = canvas.find(L"ui/bar", red + 1);
-    EXPECT_EQ(canvas.drawn[red].color.r, 1.0f);
-    EXPECT_EQ(canvas.drawn[green].color.g, 1.0f);
-    EXPECT_FLOAT_EQ(canvas.drawn[green].scaleX, 0.25f);
-    // Left edges meet: the green centre sits 3/8 of the bar's 40 left of the red one.
-    EXPECT_FLOAT_EQ(canvas.drawn[red].x - canvas.drawn[green].x, 15.0f);
-
-    u->mHealthBarTime = 0.2f; // fading out
-    u->mHealth = -5.0f;
-    frame();
-    EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"ui/bar")].color.a, 0.4f);
-    EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"ui/bar", canvas.find(L"ui/bar") + 1)].scaleX, 0.0f);
-    u->mHealth = 0.0f;
-    frame();
-    EXPECT_EQ(canvas.count(L"ui/bar"), 0);
-    u->mHealth = 1.0f;
-    u->mHealthBarTime = 0.0f;
-    frame();
-    EXPECT_EQ(canvas.count(L"ui/bar"), 0);
-}
-
-TEST_F(BattleDraw, WaveTextsCountDownBesideTheirButtonsAndIndicatorsShowIconAndText)
-{
-    TDMap& m = begin(kGrunts);
+    run(0.5f);
+    // Wave texts count down beside their buttons; indicators show icon and text.
     m.mNextWave.buttons = {{900, 300, 40, 40}, {900, 400, 40, 40}};
     m.mNextWave.firstSpawnTime = m.mWaves.mClock + 12.9f;
     frame();
@@ -336,15 +389,9 @@ TEST_F(BattleDraw, WaveTextsCountDownBesideTheirButtonsAndIndicatorsShowIconAndT
     EXPECT_EQ(text.name, L"+5");
     EXPECT_FLOAT_EQ(text.x, (100.0f + 14.0f) * m.mScale + m.mOffsetX);
     EXPECT_FLOAT_EQ(text.scaleX, 0.75f);
-}
-
-TEST_F(BattleDraw, AWaitingSpellMakesTheRoadsGlowUnderEverythingAsOnePicturePerLevel)
-{
-    TDMap& m = begin(kGrunts);
-    run(0.5f);
-    frame();
     EXPECT_EQ(canvas.count(L"ui/brush"), 0);
 
+    // A waiting spell makes the roads glow under everything.
     m.mSelectedSpell = 0;
     m.mTime = 0.0f;
     frame();
@@ -395,16 +442,13 @@ TEST_F(BattleDraw, AWaitingSpellMakesTheRoadsGlowUnderEverythingAsOnePicturePerL
     EXPECT_EQ(pictures.renders, 2);
 }
 
-TEST_F(BattleDraw, ThePickedUnitCarriesTheMarkerAndSpritesStandOnTheirAnchor)
+
+TEST_F(BattleDraw, MarkerSpritesGemsAndTheLevelsBackgroundStandInTheirPlaces)
 {
     TDMap& m = begin(kGrunts);
     run(0.5f);
-    TDResources::Instance()->setSheetOpener([](const std::wstring& path, bool) -> std::shared_ptr<TDImageSheet> {
-        if (path == L"td/enemy_spot" || path == L"td/mob_heal")
-            return makeSheet(path, {{L"00", 0, 0, 20, 10}, {L"01", 0, 0, 20, 10}, {L"s_point/00", 10, 8, 1, 1}});
-        return nullptr;
-    });
     ASSERT_NE(unit(0), nullptr);
+    // The picked unit carries the marker; sprites stand on their anchor.
     place(unit(0), 300.0f, 200.0f);
     m.mHovered = unit(0);
     m.mEnemySpotTime = 0.06f; // frame 1 at 20 per second
@@ -426,77 +470,7 @@ TEST_F(BattleDraw, ThePickedUnitCarriesTheMarkerAndSpritesStandOnTheirAnchor)
     EXPECT_FLOAT_EQ(canvas.drawn[s].x, 50.0f);
     EXPECT_FLOAT_EQ(canvas.drawn[s].y, 57.0f);
     EXPECT_EQ(canvas.find(L"td/enemy_spot"), -1);
-}
-
-namespace
-{
-// Interface calls with the depth of the canvas's transform stack when each was made.
-struct DepthUiPainter : TDNullUiPainter
-{
-    RecordingCanvas& canvas;
-    std::vector<std::pair<std::wstring, size_t>> calls;
-    explicit DepthUiPainter(RecordingCanvas& c) : canvas(c) {}
-    void drawUiImage(const std::wstring& name, float, float, float, const TDColor&) override
-    {
-        calls.emplace_back(name, canvas.stack.size());
-    }
-    void drawText(const std::wstring& text, float, float, const TDColor&) override
-    {
-        calls.emplace_back(L"text:" + text, canvas.stack.size());
-    }
-};
-} // namespace
-
-TEST_F(BattleDraw, TheButtonGlowNeedsAButtonAndAnOpenRingMenuDrawsInBattleSpace)
-{
-    TDMap& m = begin(kGrunts);
-    TDTower* tower = m.buildTower(0, 100);
-    ASSERT_NE(tower, nullptr);
-    run(0.2f);
-    auto emitters = [&] {
-        frame();
-        return std::count_if(canvas.drawn.begin(), canvas.drawn.end(),
-                             [](const Drawn& d) { return d.kind == Drawn::Emitter; });
-    };
-    ASSERT_FALSE(m.mActiveButtonPlaced); // the test HUD has no control buttons
-    const long unplaced = emitters();
-    m.mActiveButtonPlaced = true;
-    EXPECT_EQ(emitters(), unplaced + 1);
-
-    m.mContextMenu = std::make_unique<TDContextMenu>(m);
-    m.mContextMenu->openTower(tower);
-    m.mContextMenu->centreX = tower->mX;
-    m.mContextMenu->centreY = tower->mY;
-    DepthUiPainter ui(canvas);
-    canvas.ui = &ui;
-    frame();
-    ASSERT_FALSE(ui.calls.empty());
-    for (const auto& [what, depth] : ui.calls)
-        EXPECT_EQ(depth, 1u) << std::string(what.begin(), what.end());
-    EXPECT_EQ(canvas.count(L"td/turrets:idle/00"), 2) << "the menu's tower again, over the battle";
-
-    canvas.ui = nullptr;
-    frame(); // no interface painter: nothing of the menu, and it stays
-    EXPECT_EQ(canvas.count(L"td/turrets:idle/00"), 1);
-    ASSERT_NE(m.mContextMenu, nullptr);
-
-    m.mContextMenu->visible = 0;
-    frame();
-    EXPECT_EQ(m.mContextMenu, nullptr);
-}
-
-TEST_F(BattleDraw, GemsSpinOnTheirSpotWithAShadowThatFadesInAsTheyLand)
-{
-    TDMap& m = begin(kGrunts);
-    run(0.5f);
-    TDResources::Instance()->setSheetOpener([](const std::wstring& path, bool) -> std::shared_ptr<TDImageSheet> {
-        if (path == L"td/crystall")
-            return makeSheet(path, {{L"00", 0, 0, 24, 24}, {L"01", 0, 0, 24, 24}, {L"s_point/00", 12, 12, 1, 1}});
-        if (path == L"td/data/ui_parts")
-            return makeSheet(path, {{L"shadows/money_shadow", 0, 0, 20, 8}});
-        return nullptr;
-    });
-    ASSERT_NE(unit(0), nullptr);
+    // Gems spin on their spot with a shadow that fades in as they land.
     auto* gem = new TDCrystallSpecial(m, *unit(0));
     m.mDrops.push_back(gem);
     gem->mState = 0;
@@ -504,10 +478,10 @@ TEST_F(BattleDraw, GemsSpinOnTheirSpotWithAShadowThatFadesInAsTheyLand)
     gem->mSpinTime = 0.06f;
     frame();
     int shadow = canvas.find(L"money_shadow");
-    int sprite = canvas.find(L"td/crystall:01");
+    int spin = canvas.find(L"td/crystall:01");
     ASSERT_GE(shadow, 0);
-    ASSERT_GE(sprite, 0);
-    EXPECT_LT(shadow, sprite);
+    ASSERT_GE(spin, 0);
+    EXPECT_LT(shadow, spin);
     EXPECT_NEAR(canvas.drawn[shadow].color.a, 0.5f, 1e-4f);
     EXPECT_FLOAT_EQ(canvas.drawn[shadow].y, gem->mEndY + 5.0f);
 
@@ -518,6 +492,22 @@ TEST_F(BattleDraw, GemsSpinOnTheirSpotWithAShadowThatFadesInAsTheyLand)
     gem->mTime = 2.0f;
     frame();
     EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"money_shadow")].color.a, 1.0f);
+    // The level's background lies under the battle, its effect places left out.
+    m.mScenery->folder = "td/data/levels/bgtest";
+    m.mScenery->layers = {{L"ground", 0, 0, 1024, 768, 0, 768}, {L"fx/01", 10, 10, 16, 16, 1, 26},
+                          {L"trees/01", 100, 50, 60, 80, 2, 130}};
+    frame();
+    ASSERT_GE(canvas.drawn.size(), 3u);
+    EXPECT_EQ(canvas.drawn[0].name, L"td/data/levels/bgtest:ground");
+    EXPECT_FLOAT_EQ(canvas.drawn[0].x, 512.0f);
+    EXPECT_EQ(canvas.drawn[1].name, L"td/data/levels/bgtest:trees/01");
+    EXPECT_FLOAT_EQ(canvas.drawn[1].y, 90.0f);
+    EXPECT_EQ(canvas.find(L"fx/01"), -1);
+    EXPECT_EQ(canvas.find(L"spots/"), 2);
+
+    m.mScreen = 5;
+    frame();
+    EXPECT_EQ(canvas.find(L"bgtest"), -1);
 }
 
 TEST_F(BattleDraw, DrawingLeavesTheBattleAsItIs)
@@ -547,32 +537,4 @@ TEST_F(BattleDraw, DrawingLeavesTheBattleAsItIs)
     const std::vector<float> plain = play(false);
     ASSERT_GT(drawn.size(), 1u);
     EXPECT_EQ(drawn, plain);
-}
-
-TEST_F(BattleDraw, TheLevelsBackgroundLiesUnderTheBattle)
-{
-    TDMap& m = begin(kGrunts);
-    run(0.2f);
-    m.mScenery->folder = "td/data/levels/bgtest";
-    m.mScenery->layers = {{L"ground", 0, 0, 1024, 768, 0, 768}, {L"fx/01", 10, 10, 16, 16, 1, 26},
-                          {L"trees/01", 100, 50, 60, 80, 2, 130}};
-    TDResources::Instance()->setSheetOpener([](const std::wstring& path, bool) -> std::shared_ptr<TDImageSheet> {
-        if (path == L"td/data/levels/bgtest")
-            return makeSheet(path, {{L"ground", 0, 0, 1024, 768}, {L"fx/01", 10, 10, 16, 16}, {L"trees/01", 100, 50, 60, 80}});
-        if (path == L"td/spots")
-            return makeSheet(path, {{L"spots/s", 0, 0, 60, 40}});
-        return nullptr;
-    });
-    frame();
-    ASSERT_GE(canvas.drawn.size(), 3u);
-    EXPECT_EQ(canvas.drawn[0].name, L"td/data/levels/bgtest:ground");
-    EXPECT_FLOAT_EQ(canvas.drawn[0].x, 512.0f);
-    EXPECT_EQ(canvas.drawn[1].name, L"td/data/levels/bgtest:trees/01");
-    EXPECT_FLOAT_EQ(canvas.drawn[1].y, 90.0f);
-    EXPECT_EQ(canvas.find(L"fx/01"), -1);
-    EXPECT_EQ(canvas.find(L"spots/"), 2);
-
-    m.mScreen = 5;
-    frame();
-    EXPECT_EQ(canvas.find(L"bgtest"), -1);
 }

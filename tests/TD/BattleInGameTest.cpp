@@ -8,7 +8,9 @@
 #include "Source/TD/Battle/TDDrops.h"
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Data/TDProgress.h"
+#include "Source/TD/Draw/TDBattleDrawer.h"
 #include "Source/TD/Draw/HUDSpellButton.h"
+#include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDIngameMenu.h"
 #include "Source/TD/Shell/HUDLevelResultWindow.h"
@@ -408,6 +410,27 @@ TEST_F(InGame, ThreeDartsHoldTheFordWithThreeStars)
     ASSERT_TRUE(game.closeUnlockMessages());
     ASSERT_NE(map->buildTower(1, 10000), nullptr);
     ASSERT_NE(map->buildTower(4, 10000), nullptr);
+    ASSERT_TRUE(game.runUntil([&] { return map->mTime >= 12.0f; }, 60.0f, 1.0f / 60.0f));
+    // A frame of the game's own drawing on the recording device.
+    ASSERT_FALSE(map->mWaves.mUnits.empty());
+    std::vector<std::string> trace;
+    TDBattleDrawer& drawer = *game.board().getDrawer();
+    drawer.mTrace = &trace;
+    const size_t before = game.drawCalls();
+    ASSERT_TRUE(game.frame(1.0f / 60.0f));
+    drawer.mTrace = nullptr;
+    // The background's pictures come first, the ambient-effect places left out.
+    const size_t layers = map->mScenery->layers.size() - map->mScenery->effectPlaces.size();
+    ASSERT_GE(trace.size(), layers);
+    EXPECT_EQ(static_cast<size_t>(std::count(trace.begin(), trace.begin() + static_cast<long>(layers), "background")),
+              layers);
+    const size_t towers = static_cast<size_t>(std::count(trace.begin(), trace.end(), "tower:10000"));
+    const size_t units = static_cast<size_t>(std::count_if(
+        trace.begin(), trace.end(), [](const std::string& step) { return step.rfind("unit:", 0) == 0; }));
+    EXPECT_EQ(towers, 2u);
+    EXPECT_GT(units, 0u);
+    // Background layers, spots, towers, units and shadows all reach the device as draws.
+    EXPECT_GE(game.drawCalls() - before, layers + towers + units);
     ASSERT_TRUE(game.runUntil([&] { return map->mTime >= 30.0f; }, 60.0f, 1.0f / 60.0f));
     ASSERT_NE(map->buildTower(6, 10000), nullptr);
     ASSERT_TRUE(game.runUntil([&] { return map->mScreen != kScreenBattle; }, 900.0f, 1.0f / 60.0f));

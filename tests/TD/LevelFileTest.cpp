@@ -70,12 +70,19 @@ TEST_F(MapFixture, LevelBecomesPointsLinksSpotsAndWaves)
     EXPECT_EQ(m.mScenery->folder, "td/data/bg02");
 }
 
-TEST_F(MapFixture, BrokenLevelFailsAndStartsNoBattle)
+TEST_F(MapFixture, ALevelStartsWithItsBonusesAndABrokenOneStartsNoBattle)
 {
     TDMap& m = make();
     files.put(L"td/levels_normal/level_01_01.xml", kLevel);
     m.mLevel = 0;
+    m.mProgress->setUpgradeLevel(1, 0);
     ASSERT_EQ(m.loadLevel(), QL_OK);
+    // The bought bonuses apply.
+    EXPECT_EQ(m.mHealth, 30.0f);
+    EXPECT_EQ(m.mStats.mCoins, 165);
+    // The level's tower on a spot still to be bought is refused, and its credit goes back.
+    EXPECT_TRUE(m.mTowers.empty());
+    EXPECT_EQ(m.mStats.mCoinsSpent, 0);
     EXPECT_EQ(m.mScreen, 11); // the level opens with its unlock message
     EXPECT_EQ(m.mSpeed, 1.0f);
     EXPECT_TRUE(m.isLevelLoaded());
@@ -94,6 +101,13 @@ TEST_F(MapFixture, BrokenLevelFailsAndStartsNoBattle)
     EXPECT_EQ(m.loadLevel(), QL_FAIL);
     EXPECT_EQ(m.parseLevelText("<notmap/>", L"y"), QL_FAIL);
     EXPECT_EQ(tutorial.events, (std::vector<std::wstring>{L"level_1_1_start"}));
+
+    m.mLevel = 0;
+    m.mMode = 3; // as the level list enters hardcore: the stored mode is left alone
+    files.put(L"td/levels_hardcore/level_01_01.xml", kLevel);
+    ASSERT_EQ(m.loadLevel(), QL_OK);
+    EXPECT_EQ(m.mHealth, 1.0f);
+    EXPECT_EQ(m.mStats.mCoins, 150);
 }
 
 TEST_F(BattleFixture, RestartPlaysTheEpisodesMusic)
@@ -106,25 +120,6 @@ TEST_F(BattleFixture, RestartPlaysTheEpisodesMusic)
         ASSERT_EQ(m.restart(), QL_OK);
         EXPECT_EQ(sounds.music.back(), track) << episode;
     }
-}
-
-TEST_F(MapFixture, RestartAppliesHealthAndBudgetBonuses)
-{
-    TDMap& m = make();
-    files.put(L"td/levels_normal/level_01_01.xml", kLevel);
-    m.mProgress->setUpgradeLevel(1, 0);
-    ASSERT_EQ(m.loadLevel(), QL_OK);
-    EXPECT_EQ(m.mHealth, 30.0f);
-    EXPECT_EQ(m.mStats.mCoins, 165);
-    // The level's tower on a spot still to be bought is refused, and its credit goes back.
-    EXPECT_TRUE(m.mTowers.empty());
-    EXPECT_EQ(m.mStats.mCoinsSpent, 0);
-
-    m.mMode = 3; // as the level list enters hardcore: the stored mode is left alone
-    files.put(L"td/levels_hardcore/level_01_01.xml", kLevel);
-    ASSERT_EQ(m.loadLevel(), QL_OK);
-    EXPECT_EQ(m.mHealth, 1.0f);
-    EXPECT_EQ(m.mStats.mCoins, 150);
 }
 
 TEST_F(MapFixture, EpisodeAndHardcoreRulesUseStars)

@@ -1,3 +1,5 @@
+// Modifiers: ticks and durations, holds, summons, the towers and magic boosts, blasts, haste and
+// invisibility.
 #include "BattleFixture.h"
 
 using tdtest::BattleFixture;
@@ -17,37 +19,6 @@ struct CountingModifier : TDModifier
     void tick(TDUnit*, float) override { ++ticks; }
 };
 } // namespace
-
-TEST_F(BattleFixture, TickPeriodAndDurationRules)
-{
-    TDMap& m = start(kBrutes);
-    CountingModifier every(m, -1.0f, -1.0f);
-    for (int i = 0; i < 5; ++i)
-        every.update(nullptr, 0.1f);
-    EXPECT_EQ(every.ticks, 5);
-    EXPECT_TRUE(every.mActive);
-
-    CountingModifier period(m, -1.0f, 0.9f);
-    for (int i = 0; i < 8; ++i)
-        period.update(nullptr, 0.1f);
-    EXPECT_EQ(period.ticks, 0);
-    period.update(nullptr, 0.1f); // nine steps of 0.1f sum to just above 0.9
-    EXPECT_EQ(period.ticks, 1);
-    EXPECT_EQ(period.mTickTimer, 0.0f);
-
-    CountingModifier timed(m, 3.0f, -1.0f);
-    int updates = 0;
-    while (timed.mActive && updates < 100)
-    {
-        timed.update(nullptr, 0.5f);
-        ++updates;
-    }
-    // 3.5 passes 3.0 on the seventh update, which still ticks.
-    EXPECT_EQ(updates, 7);
-    EXPECT_EQ(timed.ticks, 7);
-    timed.update(nullptr, 0.5f);
-    EXPECT_EQ(timed.ticks, 7);
-}
 
 TEST_F(BattleFixture, HeldUnitsNeitherRegenerateNorHealNorSummon)
 {
@@ -154,18 +125,9 @@ TEST_F(BattleFixture, TowersBoostRaisesEveryTowerAndClearsItsMarksWhenItEnds)
     EXPECT_FLOAT_EQ(a->mBonus.strength, 0.0f);
 }
 
-TEST_F(BattleFixture, TowersBoostSurvivesHammerEffectsThatAreAlreadyGone)
+TEST_F(BattleFixture, MagicBoostSkipsBoostersReachesByTheSpotMultiplierAndSurvivesGoneHammers)
 {
     particles.missing.insert(L"hammer");
-    TDMap& m = start(kBrutes);
-    m.buildTower(0, 100);
-    ASSERT_TRUE(m.castSpell(4, 500.0f, 100.0f));
-    run(11.0f);
-    EXPECT_TRUE(m.mModifiers.empty());
-}
-
-TEST_F(BattleFixture, MagicBoostSkipsBoostersAndReachesByTheSpotMultiplierAsStored)
-{
     TDMap& m = start(kBrutes, "<spot x=\"300\" y=\"160\"><p name=\"radius_mult\" value=\"1\"/></spot>");
     TDTower* booster = m.buildTower(2, 400); // r 400, "speed" 50: +50 %
     TDTower* plain = m.buildTower(0, 100);   // 50 away
@@ -182,9 +144,13 @@ TEST_F(BattleFixture, MagicBoostSkipsBoostersAndReachesByTheSpotMultiplierAsStor
     m.update(1.0f / 60.0f);
     EXPECT_FLOAT_EQ(plain->mBonus.strength, 0.0f);
     EXPECT_FALSE(plain->mBoosted);
+    // The towers boost survives hammer effects that are already gone.
+    ASSERT_TRUE(m.castSpell(4, 500.0f, 100.0f));
+    run(11.0f);
+    EXPECT_TRUE(m.mModifiers.empty());
 }
 
-TEST_F(BattleFixture, BlastDamagesTheAreaInItsConstructorAndSpeedRatiosNeverDivideByZero)
+TEST_F(BattleFixture, BlastSpeedRatiosHasteInvisibilityTickPeriodsAndDurations)
 {
     TDMap& m = start(kBrutes);
     TDTower* t = m.buildTower(0, 100);
@@ -204,12 +170,8 @@ TEST_F(BattleFixture, BlastDamagesTheAreaInItsConstructorAndSpeedRatiosNeverDivi
     EXPECT_EQ(tdSpeedRatio(10.0f, 0.0f), 1.0f);
     EXPECT_EQ(tdSpeedRatio(10.0f, 5.0f), 2.0f);
     EXPECT_EQ(tdSpeedRatio(std::numeric_limits<float>::infinity(), 5.0f), 1.0f);
-}
 
-TEST_F(BattleFixture, HasteAndInvisibilityActOnOthersInRange)
-{
-    TDMap& m = start(kBrutes);
-    run(0.05f);
+    // Haste and invisibility act on others in range.
     place(unit(0), 100.0f, 100.0f);
     place(unit(1), 150.0f, 100.0f);
     m.mPrototypes.findById(2)->radius = 60.0f;
@@ -224,4 +186,33 @@ TEST_F(BattleFixture, HasteAndInvisibilityActOnOthersInRange)
     EXPECT_EQ(self.mTickTimer, 100.0f); // ticks on its first update
     self.update(unit(0), 0.01f);
     EXPECT_EQ(unit(0)->mHiddenTime, 2.0f);
+
+    // Tick periods and durations.
+    CountingModifier every(m, -1.0f, -1.0f);
+    for (int i = 0; i < 5; ++i)
+        every.update(nullptr, 0.1f);
+    EXPECT_EQ(every.ticks, 5);
+    EXPECT_TRUE(every.mActive);
+
+    CountingModifier period(m, -1.0f, 0.9f);
+    for (int i = 0; i < 8; ++i)
+        period.update(nullptr, 0.1f);
+    EXPECT_EQ(period.ticks, 0);
+    period.update(nullptr, 0.1f); // nine steps of 0.1f sum to just above 0.9
+    EXPECT_EQ(period.ticks, 1);
+    EXPECT_EQ(period.mTickTimer, 0.0f);
+
+    CountingModifier timed(m, 3.0f, -1.0f);
+    int updates = 0;
+    while (timed.mActive && updates < 100)
+    {
+        timed.update(nullptr, 0.5f);
+        ++updates;
+    }
+    // 3.5 passes 3.0 on the seventh update, which still ticks.
+    EXPECT_EQ(updates, 7);
+    EXPECT_EQ(timed.ticks, 7);
+    timed.update(nullptr, 0.5f);
+    EXPECT_EQ(timed.ticks, 7);
 }
+

@@ -114,8 +114,10 @@ TEST_F(BattleFixture, FlyersOnlyForTowersThatHitAirAndFirst)
     EXPECT_TRUE(out.empty());
 }
 
-TEST_F(BattleFixture, TurningTakesTheShortWayAndSectorsSettleTheAim)
+TEST_F(BattleFixture, TurningTakesTheShortWaySectorsSettleTheAimAndFramesStayInTheirLists)
 {
+    sprites.counts[{700, ""}] = 128;
+    sprites.counts[{100, "blast"}] = 0;
     TDMap& m = start(kThreeBrutes);
     TDTower* t = m.buildTower(0, 700);
     t->mState = 0;
@@ -142,6 +144,29 @@ TEST_F(BattleFixture, TurningTakesTheShortWayAndSectorsSettleTheAim)
     EXPECT_EQ(t->mTargetAngle, 110.0f);
     t->setTargetAngle(45.0f); // below 90: + 270
     EXPECT_EQ(t->mTargetAngle, 315.0f);
+
+    // Frames stay within their lists whatever the angle or fps.
+    TDTower* rotating = t;
+    TDTower* plain = m.buildTower(1, 100);
+    const char* list = nullptr;
+    i32 index = 0;
+    for (float angle : {0.0f, 5.0f, 359.9f, 360.0f, -1.0f, std::numeric_limits<float>::quiet_NaN()})
+    {
+        rotating->mAngle = angle;
+        rotating->mState = 3;
+        rotating->mAnimTime = 1.0e9f;
+        rotating->currentFrame(list, index);
+        EXPECT_GE(index, 0);
+        EXPECT_LT(index, 128);
+    }
+    plain->mState = 7; // floor(t x fps) - 1 with an empty "blast": no frame, no crash
+    plain->currentFrame(list, index);
+    EXPECT_EQ(index, -1);
+    m.mPrototypes.findById(100)->fps = 0.0f;
+    plain->mState = 3;
+    plain->mTarget = nullptr;
+    plain->update(0.1f); // fps 0: thresholds are 0, never a NaN
+    EXPECT_EQ(plain->mState, 0);
 }
 
 TEST_F(BattleFixture, TowerFiresOnItsCooldownAndKillsPayCoins)
@@ -372,30 +397,3 @@ TEST_F(BattleFixture, RemovedTowerLeavesNothingPointingAtIt)
     EXPECT_NE(m.buildTower(0, 100), nullptr);
 }
 
-TEST_F(BattleFixture, FramesStayWithinTheirListsWhateverTheAngleOrFps)
-{
-    sprites.counts[{700, ""}] = 128;
-    sprites.counts[{100, "blast"}] = 0;
-    TDMap& m = start(kThreeBrutes);
-    TDTower* rotating = m.buildTower(0, 700);
-    TDTower* plain = m.buildTower(1, 100);
-    const char* list = nullptr;
-    i32 index = 0;
-    for (float angle : {0.0f, 5.0f, 359.9f, 360.0f, -1.0f, std::numeric_limits<float>::quiet_NaN()})
-    {
-        rotating->mAngle = angle;
-        rotating->mState = 3;
-        rotating->mAnimTime = 1.0e9f;
-        rotating->currentFrame(list, index);
-        EXPECT_GE(index, 0);
-        EXPECT_LT(index, 128);
-    }
-    plain->mState = 7; // floor(t x fps) - 1 with an empty "blast": no frame, no crash
-    plain->currentFrame(list, index);
-    EXPECT_EQ(index, -1);
-    m.mPrototypes.findById(100)->fps = 0.0f;
-    plain->mState = 3;
-    plain->mTarget = nullptr;
-    plain->update(0.1f); // fps 0: thresholds are 0, never a NaN
-    EXPECT_EQ(plain->mState, 0);
-}

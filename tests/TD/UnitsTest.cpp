@@ -60,6 +60,20 @@ TEST_F(BattleFixture, HealthFollowsTheDifficultyHitsRevealAndTheBountyUsesSingle
         EXPECT_FLOAT_EQ(u->mHealth, 23.0f);
     }
 
+    // One hold per tower, but two towers may each hold.
+    u->mState = 1;
+    m.mPrototypes.findById(100)->hold = true;
+    Shot first(m, 100, u, 0.0f, 100.0f);
+    Shot second(m, 100, u, 0.0f, 100.0f);
+    u->onHit(*first.bullet, true);
+    u->onHit(*first.bullet, true);
+    EXPECT_EQ(u->mModifiers.size(), 1u);
+    u->onHit(*second.bullet, true);
+    EXPECT_EQ(u->mModifiers.size(), 2u);
+    u->removeModifiersOf(&first.tower);
+    EXPECT_EQ(u->mModifiers.size(), 1u);
+    u->removeModifiersOf(&second.tower);
+
     // m = 0.5, b = 0 (no income tower): ceil(5) + trunc(0.5) + 10 = 15.
     u->mState = 1;
     m.mEnemyCostBonus = 0.5f;
@@ -140,24 +154,6 @@ TEST_F(BattleFixture, ImmunitiesShowTheImmuneIconAndBlockTheHit)
     icy->onHit(*homing.bullet, true);
     EXPECT_FLOAT_EQ(icy->mHealth, 50.0f);
     EXPECT_TRUE(icy->mModifiers.empty());
-}
-
-TEST_F(BattleFixture, OneHoldPerTowerButTwoTowersMayEachHold)
-{
-    TDMap& m = start(kOneGrunt);
-    run(0.05f);
-    TDUnit* u = unit(0);
-    m.mPrototypes.findById(100)->hold = true;
-    Shot first(m, 100, u, 0.0f, 100.0f);
-    Shot second(m, 100, u, 0.0f, 100.0f);
-    u->onHit(*first.bullet, true);
-    u->onHit(*first.bullet, true);
-    EXPECT_EQ(u->mModifiers.size(), 1u);
-    u->onHit(*second.bullet, true);
-    EXPECT_EQ(u->mModifiers.size(), 2u);
-    u->removeModifiersOf(&first.tower);
-    EXPECT_EQ(u->mModifiers.size(), 1u);
-    u->removeModifiersOf(&second.tower);
 }
 
 TEST_F(BattleFixture, DeadUnitIsRaisedByANearbyRaiser)

@@ -13,8 +13,9 @@ namespace
 const char* kWave = "<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>";
 }
 
-TEST_F(BattleFixture, AScreenOverTheBattleRunsOnlyThePresentationAndAReloadOnlyTheReload)
+TEST_F(BattleFixture, ScreensReloadsEffectsSpeedZeroDamageOverTimeAndADeadPick)
 {
+    particles.missing.insert(L"damage_h");
     TDMap& m = start(kWave);
     std::vector<std::string> steps;
     m.mTrace = &steps;
@@ -30,41 +31,8 @@ TEST_F(BattleFixture, AScreenOverTheBattleRunsOnlyThePresentationAndAReloadOnlyT
     EXPECT_EQ(m.mReloadState, 0);
     EXPECT_EQ(m.mScreen, 0);
     m.mTrace = nullptr;
-}
 
-TEST_F(BattleFixture, SpeedZeroFreezesTheBattleButNotThePresentationAndADeadPickIsDropped)
-{
-    TDMap& m = start(kWave);
-    run(1.0f);
-    TDUnit* u = unit(0);
-    ASSERT_NE(u, nullptr);
-    float x = u->mPos[0];
-    float time = m.mTime;
-    m.mStats.addCoins(10);
-    TDCrystallSpecial* gem = new TDCrystallSpecial(m, *u);
-    m.mDrops.push_back(gem);
-    m.mSpeed = 0.0f;
-    for (int i = 0; i < 30; ++i)
-        m.update(0.016f);
-    EXPECT_EQ(u->mPos[0], x);
-    EXPECT_EQ(m.mTime, time);
-    EXPECT_EQ(gem->mTime, 0.0f); // drops do not age
-    EXPECT_EQ(m.mStats.mShownCoins, m.mStats.mCoins); // the counter runs on
-
-    // Running again: a picked unit is dropped once it has died.
-    m.mSpeed = 1.0f;
-    m.mHovered = u;
-    u->mHealth = 0.0f;
-    m.update(0.016f); // dying now
-    EXPECT_EQ(m.mHovered, u);
-    m.update(0.016f);
-    EXPECT_EQ(m.mHovered, nullptr);
-}
-
-TEST_F(BattleFixture, NullEmittersAreDroppedOneShotsEndAndEffectTimersRepeatAtRandom)
-{
-    particles.missing.insert(L"damage_h");
-    TDMap& m = start(kWave);
+    // Null emitters are dropped and one-shots end.
     EXPECT_EQ(m.startEffect(m.mEffects2, L"damage_h", 0, 0), nullptr);
     m.mEffects.push_back(new TDEffectHolder(nullptr)); // a holder without an emitter
     m.startEffect(m.mEffects, L"flash", 0, 0);
@@ -99,6 +67,46 @@ TEST_F(BattleFixture, NullEmittersAreDroppedOneShotsEndAndEffectTimersRepeatAtRa
     run(1.0f);
     EXPECT_EQ(particles.count(L"fog"), 1u);
     EXPECT_EQ(static_cast<FakeEmitter*>(steady->effect->mEmitter.get())->loop, 1);
+
+    // Speed zero freezes the battle but not the presentation.
+    TDUnit* u = unit(0);
+    ASSERT_NE(u, nullptr);
+    float x = u->mPos[0];
+    float time = m.mTime;
+    m.mStats.addCoins(10);
+    TDCrystallSpecial* gem = new TDCrystallSpecial(m, *u);
+    m.mDrops.push_back(gem);
+    m.mSpeed = 0.0f;
+    for (int i = 0; i < 30; ++i)
+        m.update(0.016f);
+    EXPECT_EQ(u->mPos[0], x);
+    EXPECT_EQ(m.mTime, time);
+    EXPECT_EQ(gem->mTime, 0.0f); // drops do not age
+    EXPECT_EQ(m.mStats.mShownCoins, m.mStats.mCoins); // the counter runs on
+
+    // The button emitter plays on; damage over time ticks.
+    m.mSpeed = 1.0f;
+    ASSERT_NE(m.mActiveButtonEmitter, nullptr);
+    m.mActiveButtonEmitter->setState(0);
+    m.update(0.016f);
+    EXPECT_EQ(m.mActiveButtonEmitter->state(), 1);
+    // 0.5 per tick every 0.9 s for 2 s: ticks at 0.9 and 1.8 s (and not once more).
+    u->mModifiers.push_back(new DotModifier(m, "health", 0.5f, 2.0f, nullptr, 0.9f));
+    const float health = u->mHealth;
+    for (int i = 0; i < 150; ++i)
+        u->mModifiers.back()->update(u, 0.02f);
+    EXPECT_FLOAT_EQ(u->mHealth, health - 1.0f);
+    StunModifier stun(m, "speed", 0.5f, 3.0f, nullptr);
+    stun.update(u, 0.01f);
+    EXPECT_FLOAT_EQ(u->mSpeedPenalty, 25.0f); // half of 50
+
+    // Running again: a picked unit is dropped once it has died.
+    m.mHovered = u;
+    u->mHealth = 0.0f;
+    m.update(0.016f); // dying now
+    EXPECT_EQ(m.mHovered, u);
+    m.update(0.016f);
+    EXPECT_EQ(m.mHovered, nullptr);
 }
 
 TEST_F(BattleFixture, UnitSpawnedDuringTheUnitPassIsUpdatedInTheSamePass)
@@ -165,25 +173,6 @@ TEST_F(BattleFixture, RestartingAMidBattleLevelLeavesNothingBehind)
     EXPECT_EQ(m.mWaves.mUnits.size(), 3u);
 }
 
-TEST_F(BattleFixture, ButtonEmitterPlaysOnAndDamageOverTimeTicks)
-{
-    TDMap& m = start("<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
-    ASSERT_NE(m.mActiveButtonEmitter, nullptr);
-    m.mActiveButtonEmitter->setState(0);
-    m.update(0.016f);
-    EXPECT_EQ(m.mActiveButtonEmitter->state(), 1);
-    run(0.1f);
-    TDUnit* u = unit(0);
-    // 0.5 per tick every 0.9 s for 2 s: ticks at 0.9 and 1.8 s (and not once more).
-    u->mModifiers.push_back(new DotModifier(m, "health", 0.5f, 2.0f, nullptr, 0.9f));
-    float health = u->mHealth;
-    for (int i = 0; i < 150; ++i)
-        u->mModifiers.back()->update(u, 0.02f);
-    EXPECT_FLOAT_EQ(u->mHealth, health - 1.0f);
-    StunModifier stun(m, "speed", 0.5f, 3.0f, nullptr);
-    stun.update(u, 0.01f);
-    EXPECT_FLOAT_EQ(u->mSpeedPenalty, 10.0f); // half of 20
-}
 
 TEST_F(BattleFixture, OddLevelsRunWithoutFault)
 {

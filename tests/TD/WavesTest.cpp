@@ -1,3 +1,4 @@
+// Waves: spawn timing and offsets, the wipe award, gem drops, linked waves and the start buttons.
 #include "BattleFixture.h"
 
 #include "Source/TD/Level/TDWaveEntry.h"
@@ -20,7 +21,7 @@ float firstSpawn(TDMap& m, float limit = 30.0f)
 }
 } // namespace
 
-TEST_F(BattleFixture, EntriesSpawnOnTimeAndHalfScaleComesTwiceAsFast)
+TEST_F(BattleFixture, EntriesSpawnOnTimeOnTheirSideAndBadOnesCountAsDone)
 {
     TDMap& m = start("<wave spawn=\"1\" timeout=\"2\"><e id=\"1\" x=\"90\" y=\"-65\"/></wave>");
     // The wave starts in the first frame; its entry is due 2 + 2 s later.
@@ -33,10 +34,26 @@ TEST_F(BattleFixture, EntriesSpawnOnTimeAndHalfScaleComesTwiceAsFast)
     std::string entries;
     for (int i = 0; i < 10; ++i)
         entries += "<e id=\"1\" x=\"" + std::to_string(i * 9) + "\" y=\"-65\"/>";
-    start("<wave spawn=\"1\">" + entries + "</wave>");
+    TDMap& many = start("<wave spawn=\"1\">" + entries + "</wave>");
     run(3.0f);
     EXPECT_EQ(tutorial.count(L"wave_1_spawned_2"), 1u);
     EXPECT_EQ(tutorial.count(L"wave_1_spawned_10"), 1u);
+
+    // A side offset no wave of the file asked for is built on demand.
+    TDUnit* u = unit(0);
+    ASSERT_NE(u, nullptr);
+    u->mEntry->mY = -130.0f; // offset 20: no wave of the file asked for it
+    u->enterSegment();
+    many.update(1.0f / 60.0f);
+    EXPECT_FALSE(u->mSamples.empty());
+    EXPECT_NEAR(u->mPos[1], 120.0f, 1.0f) << u->mPos[0]; // 20 to the side of the road
+
+    // A bad spawn point or an unknown kind counts as done, so the wave ends.
+    TDMap& bad = start("<wave spawn=\"42\"><e id=\"1\"/></wave><wave spawn=\"1\"><e id=\"77\"/></wave>");
+    run(2.0f);
+    EXPECT_TRUE(bad.mWaves.mUnits.empty());
+    EXPECT_EQ(bad.mScreen, 1);
+    EXPECT_EQ(bad.mStats.mCoins, 500); // no award, no bounty
 }
 
 TEST_F(BattleFixture, WipeAwardIsPaidOnceAtTheLastKillAndNeverAfterALeak)
@@ -138,28 +155,6 @@ TEST_F(BattleFixture, LinkedWavesStartTogetherAndVictoryFollowsTheLastWave)
     EXPECT_EQ(m.mResultAction, 2);
     EXPECT_EQ(tutorial.count(L"wave_vanish_1"), 1u);
     EXPECT_EQ(m.resultStars(), 3);
-}
-
-TEST_F(BattleFixture, BadSpawnPointOrUnknownKindCountsAsDoneSoTheWaveEnds)
-{
-    TDMap& m = start("<wave spawn=\"42\"><e id=\"1\"/></wave><wave spawn=\"1\"><e id=\"77\"/></wave>");
-    run(2.0f);
-    EXPECT_TRUE(m.mWaves.mUnits.empty());
-    EXPECT_EQ(m.mScreen, 1);
-    EXPECT_EQ(m.mStats.mCoins, 500); // no award, no bounty
-}
-
-TEST_F(BattleFixture, MissingSideOffsetPolylineIsBuiltOnDemand)
-{
-    TDMap& m = start("<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/></wave>");
-    run(0.1f);
-    TDUnit* u = unit(0);
-    ASSERT_NE(u, nullptr);
-    u->mEntry->mY = -130.0f; // offset 20: no wave of the file asked for it
-    u->enterSegment();
-    m.update(1.0f / 60.0f);
-    EXPECT_FALSE(u->mSamples.empty());
-    EXPECT_NEAR(u->mPos[1], 120.0f, 1.0f) << u->mPos[0]; // 20 to the side of the road
 }
 
 TEST(WaveHint, StartButtonsStayOnTheScreen)

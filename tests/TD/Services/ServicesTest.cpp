@@ -1,3 +1,6 @@
+// The battle's engine services: sheet pictures on the recording device, the drawing canvas and
+// interface painter, the effect library, sounds and the volumes read from the progress.
+#include "BattleFixture.h"
 #include "Graphics/GraphicsFixture.h"
 
 #include "Core/Media/Particles/ParticleEmitter.h"
@@ -204,6 +207,21 @@ TEST(EngineSound, EmptyMusicStopsTheTrackAndVolumesComeFromTheProgress)
         EXPECT_FALSE(SoundSystem::Instance()->GetMusicChannel());
         tags.play(L"no_such_tag");
     }
+    TDMemoryFileSource files;
+    TDFileSource::setCurrent(&files);
+    {
+        tdtest::TableSprites sprites;
+        TDDocumentProfileStore profiles;
+        TDBattleServices services;
+        services.sprites = &sprites;
+        TDMap map(services, profiles);
+        TDProgressVolumes volumes(*map.mProgress);
+        map.mProgress->setSoundVolume(0.25f);
+        map.mProgress->setMusicVolume(0.75f);
+        EXPECT_FLOAT_EQ(volumes.GetSoundVolume(), 0.25f);
+        EXPECT_FLOAT_EQ(volumes.GetMusicVolume(), 0.75f);
+    }
+    TDFileSource::setCurrent(nullptr);
     base::SingletoneBase::DestroyAll();
     audio::SetDeviceFactory(nullptr);
 }
