@@ -1,15 +1,7 @@
 // The front end's first screens in the running game: the logos from "logo/logo.ini" with their
 // timing and skips, then the intro video with its sound track, each opening the next screen
 // exactly once.
-#include "support/GameHarness.h"
-
-#include "App/Game.h"
-#include "Core/Widget/FrameManager.h"
-#include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Shell/GameWindow.h"
-#include "Source/TD/Shell/HUD.h"
-
-#include <gtest/gtest.h>
+#include "Shell/ShellGame.h"
 
 #include "Core/Media/Image/Image.h"
 #include "Core/Media/Video/TheoraVideo.h"
@@ -22,10 +14,9 @@ namespace frontendtest
 {
 namespace
 {
-class SplashAndIntro : public ::testing::Test, public testsupport::GameHarness
+class SplashAndIntro : public shelltest::ShellGameTest
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(started()) << log(); }
     // Frames of no time until the HUD holds a screen (the board joins the frame manager first).
     void Settle()
     {

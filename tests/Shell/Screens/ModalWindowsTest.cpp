@@ -1,14 +1,6 @@
 // The small windows in the running game: the message with its lone "ok", the two-button
 // dialog, the reset question, and the name input's rules for what may be typed.
-#include "support/GameHarness.h"
-
-#include "App/Game.h"
-#include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Data/TDProgress.h"
-#include "Source/TD/Shell/GameWindow.h"
-#include "Source/TD/Shell/HUD.h"
-
-#include <gtest/gtest.h>
+#include "Shell/ShellGame.h"
 
 #include "Source/TD/Shell/HUDButtonWindow.h"
 #include "Source/TD/Shell/HUDConfirmProfileResetDialog.h"
@@ -19,15 +11,12 @@
 #include "Source/TD/Shell/HUDModalMessage.h"
 #include "Source/TD/Shell/HUDModalOpeners.h"
 
-using testsupport::GameHarness;
-
 namespace
 {
-class ModalWindows : public ::testing::Test, public GameHarness
+class ModalWindows : public shelltest::ShellGameTest
 {
 protected:
-    ModalWindows() : GameHarness(bareBoard()) {}
-    void SetUp() override { ASSERT_TRUE(started()) << log(); }
+    ModalWindows() : ShellGameTest(bareBoard()) {}
     HUDModalInput* OpenInput(i32 screen)
     {
         map().mScreen = screen;

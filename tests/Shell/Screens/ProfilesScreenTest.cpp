@@ -1,14 +1,6 @@
 // The profiles screen in the running game: its list and highlight, selection by name line,
 // creating (and the cap of five), renaming, deleting with its question, and the way back.
-#include "support/GameHarness.h"
-
-#include "App/Game.h"
-#include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Data/TDProgress.h"
-#include "Source/TD/Shell/GameWindow.h"
-#include "Source/TD/Shell/HUD.h"
-
-#include <gtest/gtest.h>
+#include "Shell/ShellGame.h"
 
 #include "Source/TD/Shell/HUDConfirmProfileDeletionDialog.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
@@ -16,15 +8,12 @@
 #include "Source/TD/Shell/HUDModalMessage.h"
 #include "Source/TD/Shell/HUDProfiles.h"
 
-using testsupport::GameHarness;
-
 namespace
 {
-class ProfilesScreen : public ::testing::Test, public GameHarness
+class ProfilesScreen : public shelltest::ShellGameTest
 {
 protected:
-    ProfilesScreen() : GameHarness(bareBoard()) {}
-    void SetUp() override { ASSERT_TRUE(started()) << log(); }
+    ProfilesScreen() : ShellGameTest(bareBoard()) {}
     HUDProfiles* Open()
     {
         hud().showProfiles();

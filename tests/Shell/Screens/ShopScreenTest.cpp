@@ -1,15 +1,7 @@
 // The upgrade shop and the unlock message in the running game on the demo content: opened by
 // the battle's commands, drawn every frame, driven by clicks through the frame manager, and
 // closed by the battle; tabs, scrolling and the shop block over a longer upgrade list.
-#include "support/GameHarness.h"
-
-#include "App/Game.h"
-#include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Data/TDProgress.h"
-#include "Source/TD/Shell/GameWindow.h"
-#include "Source/TD/Shell/HUD.h"
-
-#include <gtest/gtest.h>
+#include "Shell/ShellGame.h"
 
 #include "Source/TD/Shell/HUDModalDialog.h"
 #include "Source/TD/Shell/HUDShopWindow.h"
@@ -18,15 +10,12 @@
 #include "Source/TD/Shell/ShopTabBar.h"
 #include "Source/TD/Data/TDUpgrades.h"
 
-using testsupport::GameHarness;
-
 namespace
 {
-class ShopScreen : public ::testing::Test, public GameHarness
+class ShopScreen : public shelltest::ShellGameTest
 {
 protected:
-    ShopScreen() : GameHarness(bareBoard()) {}
-    void SetUp() override { ASSERT_TRUE(started()) << log(); }
+    ShopScreen() : ShellGameTest(bareBoard()) {}
     HUDShopWindow* OpenShop()
     {
         map().mShopReturnTarget = L"mmenu";

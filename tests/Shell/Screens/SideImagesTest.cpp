@@ -1,25 +1,13 @@
 // The side pictures beside the core layout: drawn under the menu-like screens, never under the
 // battle or the full-screen menus.
-#include "support/GameHarness.h"
-
-#include "App/Game.h"
-#include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Data/TDProgress.h"
-#include "Source/TD/Shell/GameWindow.h"
-#include "Source/TD/Shell/HUD.h"
-
-#include <gtest/gtest.h>
-
-
-using testsupport::GameHarness;
+#include "Shell/ShellGame.h"
 
 namespace
 {
-class SideImages : public ::testing::Test, public GameHarness
+class SideImages : public shelltest::ShellGameTest
 {
 protected:
-    SideImages() : GameHarness(bareBoard()) {}
-    void SetUp() override { ASSERT_TRUE(started()) << log(); }
+    SideImages() : ShellGameTest(bareBoard()) {}
     // Draw calls that reach the device in one frame.
     size_t DrawsOfOneFrame()
     {
