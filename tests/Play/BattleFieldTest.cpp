@@ -137,12 +137,19 @@ TEST(BattleField, EveryEntryOfAFiveTowerRingBuildsTheTowerDrawnUnderThePointer)
     EXPECT_EQ(std::unique(built.begin(), built.end()), built.end()) << "each entry builds its own tower";
 }
 
-TEST(BattleField, HardcoreStartsWithTheLevelsBudgetWhateverWasBought)
+TEST(BattleField, ALevelsOwnTowerIsFreeAndHardcoreStartsWithTheLevelsBudgetWhateverWasBought)
 {
     {
+        // The second level's own tower stands from the start, built the player's way: its price
+        // credited, then paid.
         GameHarness normal(veteran());
-        ASSERT_TRUE(normal.startLevel(0, 0)) << normal.log();
-        EXPECT_GT(normal.map().mStats.mStartCoins, normal.map().mBudget) << "the bought upgrade adds to the budget";
+        ASSERT_TRUE(normal.startLevel(0, 1)) << normal.log();
+        const TDMap& map = normal.map();
+        EXPECT_GT(map.mStats.mStartCoins, map.mBudget) << "the bought upgrade adds to the budget";
+        ASSERT_EQ(map.mTowers.size(), 1u);
+        EXPECT_EQ(map.mTowers[0]->baseId(), 10000);
+        EXPECT_EQ(map.mStats.mCoins, map.mStats.mStartCoins);
+        EXPECT_GT(map.mStats.mCoinsSpent, 0);
     }
     GameHarness game(veteran());
     ASSERT_TRUE(game.startLevel(0, 0, 3)) << game.log();
@@ -227,16 +234,4 @@ TEST(BattleField, AnImmuneUnitHitShowsTheImmuneSign)
     for (const tdtest::Drawn& d : canvas.drawn)
         drawn = drawn || d.texture == immune->mImage;
     EXPECT_TRUE(drawn);
-}
-
-TEST(BattleField, ALevelsOwnTowerStandsFromTheStartAtNoCost)
-{
-    GameHarness game(veteran());
-    ASSERT_TRUE(game.startLevel(0, 1)) << game.log();
-    TDMap& map = game.map();
-    ASSERT_EQ(map.mTowers.size(), 1u);
-    EXPECT_EQ(map.mTowers[0]->baseId(), 10000);
-    // Built the player's way: its price credited, then paid.
-    EXPECT_EQ(map.mStats.mCoins, map.mStats.mStartCoins);
-    EXPECT_GT(map.mStats.mCoinsSpent, 0);
 }

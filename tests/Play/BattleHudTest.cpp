@@ -198,7 +198,7 @@ bool openMenuAndPick(GameHarness& game, const wchar_t* item)
 }
 } // namespace
 
-TEST(BattleHud, TheMenuAsksBeforeLeavingAndEachAnswerIsKept)
+TEST(BattleHud, TheMenuAsksBeforeLeavingEachAnswerIsKeptAndLevelLoadsRebuildTheSpellButtons)
 {
     GameHarness game;
     ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
@@ -218,6 +218,14 @@ TEST(BattleHud, TheMenuAsksBeforeLeavingAndEachAnswerIsKept)
     ASSERT_TRUE(game.closeUnlockMessages());
     EXPECT_LT(game.map().mStats.mCoins, 500) << "the level started again";
     EXPECT_TRUE(game.map().isLevelLoaded());
+    EXPECT_EQ((std::vector<std::wstring>{L"spell0", L"spell1"}), spellNames(game)) << "rebuilt, not added to";
+    // A later level with every spell unlocked gets all five slots.
+    game.map().mLevel = 2;
+    ASSERT_EQ(QL_OK, game.map().loadLevel());
+    EXPECT_EQ((std::vector<std::wstring>{L"spell0", L"spell1", L"spell2", L"spell3", L"spell4"}), spellNames(game));
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(i, game.hud().spellButton(i)->mSpellId);
+    ASSERT_TRUE(game.closeUnlockMessages());
 
     ASSERT_TRUE(openMenuAndPick(game, L"mmenu"));
     ASSERT_TRUE(answer(game, true));
@@ -229,23 +237,4 @@ TEST(BattleHud, TheMenuAsksBeforeLeavingAndEachAnswerIsKept)
     ASSERT_TRUE(answer(game, true));
     EXPECT_TRUE(game.runUntil([&] { return game.top<HUDLevelSelect>() != nullptr; }, 2.0f));
     EXPECT_EQ(6, game.screen());
-}
-
-TEST(BattleHud, EachLevelLoadRebuildsTheSpellButtonsOfItsUnlockedSpells)
-{
-    GameHarness game;
-    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
-    for (int load = 0; load < 3; ++load)
-    {
-        ASSERT_TRUE(openMenuAndPick(game, L"restart"));
-        ASSERT_TRUE(answer(game, true));
-        ASSERT_TRUE(game.closeUnlockMessages());
-        EXPECT_EQ((std::vector<std::wstring>{L"spell0", L"spell1"}), spellNames(game)) << "after load " << load;
-    }
-    // A later level with every spell unlocked gets all five slots.
-    game.map().mLevel = 2;
-    ASSERT_EQ(QL_OK, game.map().loadLevel());
-    EXPECT_EQ((std::vector<std::wstring>{L"spell0", L"spell1", L"spell2", L"spell3", L"spell4"}), spellNames(game));
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(i, game.hud().spellButton(i)->mSpellId);
 }
