@@ -52,7 +52,7 @@ TEST_F(FrameStack, TopMostFramesStayAboveNormalOnesAndModalOnesAboveAll)
     EXPECT_EQ((std::vector<widget::Frame*>{&mA, &mB, &mC}), Order());
 }
 
-TEST_F(FrameStack, AddingTellsTheFrameAndItsSubtreeAndActivates)
+TEST_F(FrameStack, AddingTellsTheFrameAndItsSubtreeAndActivatesRemovingDoesNot)
 {
     ProbeWidget child("child", mJournal);
     EXPECT_EQ(QL_OK, mA.AddChild(&child));
@@ -69,6 +69,12 @@ TEST_F(FrameStack, AddingTellsTheFrameAndItsSubtreeAndActivates)
     mJournal.clear();
     EXPECT_EQ(QL_OK, mManager.Activate(&mB));
     EXPECT_TRUE(mJournal.empty()) << "already active";
+
+    // The active frame leaves without OnDeactivate; a frame not there cannot be removed.
+    EXPECT_EQ(QL_OK, mManager.Remove(&mB, false, false));
+    EXPECT_EQ(nullptr, mManager.GetActiveFrame());
+    EXPECT_TRUE(Filter(mJournal, "b:deactivate").empty());
+    EXPECT_EQ(QL_FAIL, mManager.Remove(&mB, false, false));
 }
 
 TEST_F(FrameStack, DeferredRequestsWaitForTheUpdateAndThoseMadeMeanwhileRunInIt)
@@ -102,15 +108,6 @@ TEST_F(FrameStack, DeferredRequestsWaitForTheUpdateAndThoseMadeMeanwhileRunInIt)
     EXPECT_EQ(QL_OK, mManager.Remove(&mB, false, true));
     ASSERT_EQ(QL_OK, mManager.Update(0.0f));
     EXPECT_EQ((std::vector<widget::Frame*>{&mC}), Order());
-}
-
-TEST_F(FrameStack, RemovingAFrameThatIsNotThereFails)
-{
-    EXPECT_EQ(QL_FAIL, mManager.Remove(&mA, false, false));
-    EXPECT_EQ(QL_OK, mManager.Add(&mA, false, true, false));
-    EXPECT_EQ(QL_OK, mManager.Remove(&mA, false, false));
-    EXPECT_EQ(nullptr, mManager.GetActiveFrame()) << "the active frame left without OnDeactivate";
-    EXPECT_EQ(0u, Filter(mJournal, "a:deactivate").size());
 }
 
 TEST_F(FrameStack, ADestroyedFrameLeavesTheStackAndItsPendingRequests)
@@ -199,4 +196,3 @@ TEST_F(FrameStack, RemoveAllFramesDetachesAndCanDeleteEverythingAndTheManagerDel
     EXPECT_EQ(1, deaths);
     EXPECT_EQ(nullptr, mA.GetManager());
 }
-

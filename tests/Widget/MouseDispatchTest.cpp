@@ -39,7 +39,7 @@ protected:
 };
 } // namespace
 
-TEST_F(MouseDispatch, TheTopFrameUnderThePointTakesThePressUnlessItLetsItThrough)
+TEST_F(MouseDispatch, TheTopFrameUnderThePointTakesThePressUnlessItLetsItThroughAndErrorsComeBack)
 {
     EXPECT_EQ(QL_OK, Press(60, 60));
     EXPECT_EQ((Journal{"high:activate", "high:press"}), Take());
@@ -71,6 +71,13 @@ TEST_F(MouseDispatch, TheTopFrameUnderThePointTakesThePressUnlessItLetsItThrough
         EXPECT_EQ(QL_OK, Press(500, 500));
         Take();
     }
+
+    // A listener's error comes back unchanged; the state reached so far stays.
+    mHigh.mOnEvent = [](const std::string& e) { return e == "press" ? static_cast<QLResultEnum>(9) : QL_OK; };
+    mHigh.mLeave = layer::HIT_CONTINUE;
+    EXPECT_EQ(9, Press(60, 60));
+    EXPECT_TRUE(Filter(Take(), "low").empty());
+    EXPECT_EQ(&mHigh, mManager.GetActiveFrame());
 }
 
 TEST_F(MouseDispatch, NothingBelowAModalFrameSeesInput)
@@ -89,15 +96,6 @@ TEST_F(MouseDispatch, NothingBelowAModalFrameSeesInput)
     EXPECT_EQ(QL_OK, Press(155, 155));
     EXPECT_EQ((Journal{"modal:press"}), Take());
     EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(false, false));
-}
-
-TEST_F(MouseDispatch, ListenerErrorsComeBackUnchanged)
-{
-    mHigh.mOnEvent = [](const std::string& e) { return e == "press" ? static_cast<QLResultEnum>(9) : QL_OK; };
-    mHigh.mLeave = layer::HIT_CONTINUE;
-    EXPECT_EQ(9, Press(60, 60));
-    EXPECT_TRUE(Filter(Take(), "low").empty());
-    EXPECT_EQ(&mHigh, mManager.GetActiveFrame()) << "the state reached so far stays";
 }
 
 TEST_F(MouseDispatch, TheCaptureHolderGetsEverythingUntilTheRelease)
@@ -202,7 +200,7 @@ TEST_F(MouseDispatch, KeysGoToTheActiveFramesFocusWidget)
     EXPECT_EQ(nullptr, mManager.GetKeyTarget());
 }
 
-TEST_F(MouseDispatch, FramesRemovingThemselvesFromTheirHandlersGoAfterTheUpdate)
+TEST_F(MouseDispatch, FramesAndWidgetsRemovedFromTheirOwnHandlersGoAfterTheUpdate)
 {
     int deaths = 0;
     auto* dialog = new ProbeBoard("dialog", mJournal, math::Rect(0, 0, 40, 40));
@@ -238,11 +236,8 @@ TEST_F(MouseDispatch, FramesRemovingThemselvesFromTheirHandlersGoAfterTheUpdate)
     EXPECT_EQ(QL_OK, mManager.Update(0.0f));
     EXPECT_EQ(2, deaths);
     EXPECT_EQ(nullptr, mManager.FindEntry(popup));
-}
 
-TEST_F(MouseDispatch, AWidgetQueuedForDeletionByItsHandlerGoesAfterTheUpdate)
-{
-    int deaths = 0;
+    // A widget its handler takes out and queues for deletion goes after the update too.
     auto* item = new ProbeWidget("item", mJournal, math::Rect(10, 10, 20, 20));
     item->mDeaths = &deaths;
     item->mOnEvent = [this, item](const std::string& e) {
@@ -255,9 +250,9 @@ TEST_F(MouseDispatch, AWidgetQueuedForDeletionByItsHandlerGoesAfterTheUpdate)
     };
     EXPECT_EQ(QL_OK, mLow.AddChild(item));
     EXPECT_EQ(QL_OK, Press(15, 15));
-    EXPECT_EQ(0, deaths);
+    EXPECT_EQ(2, deaths);
     EXPECT_EQ(QL_OK, mManager.Update(0.0f));
-    EXPECT_EQ(1, deaths);
+    EXPECT_EQ(3, deaths);
     EXPECT_TRUE(mLow.GetChildren().empty());
 }
 
