@@ -82,17 +82,15 @@ TEST_F(ProfilesScreen, LinesSelectAndTheNameDeleteAndConfirmButtonsDoTheirJobs)
 
     // Cancelling either name input changes nothing.
     const std::string before = profilesFile();
-    ASSERT_TRUE(click(*screen, L"create"));
-    ASSERT_NE(nullptr, top<HUDModalInput>());
-    ASSERT_TRUE(click(*top<HUDModalInput>(), L"cancel"));
-    EXPECT_EQ(13, map().mScreen);
-    EXPECT_EQ(screen, top());
-    ASSERT_TRUE(click(*screen, L"rename"));
-    EXPECT_EQ(15, map().mScreen);
-    ASSERT_NE(nullptr, top<HUDModalInput>());
-    ASSERT_TRUE(click(*top<HUDModalInput>(), L"cancel"));
-    EXPECT_EQ(13, map().mScreen);
-    EXPECT_EQ(screen, top());
+    for (const auto& [button, inputScreen] : {std::pair{L"create", 14}, std::pair{L"rename", 15}})
+    {
+        ASSERT_TRUE(click(*screen, button));
+        EXPECT_EQ(inputScreen, map().mScreen);
+        ASSERT_NE(nullptr, top<HUDModalInput>());
+        ASSERT_TRUE(click(*top<HUDModalInput>(), L"cancel"));
+        EXPECT_EQ(13, map().mScreen);
+        EXPECT_EQ(screen, top());
+    }
     EXPECT_EQ(before, profilesFile());
 
     // Rename starts from the current name and refuses it until it changes.
@@ -111,7 +109,6 @@ TEST_F(ProfilesScreen, LinesSelectAndTheNameDeleteAndConfirmButtonsDoTheirJobs)
 
     // Create proposes a name counting the profiles; Cyrillic names are stored as UTF-8.
     ASSERT_TRUE(click(*screen, L"create"));
-    EXPECT_EQ(14, map().mScreen);
     input = top<HUDModalInput>();
     ASSERT_NE(nullptr, input);
     EXPECT_EQ(localized(L"default_player") + L"3", input->mText);
