@@ -43,7 +43,7 @@ std::vector<std::wstring> spellNames(GameHarness& game)
 }
 } // namespace
 
-TEST(BattleHud, FocusLossPausesWithTheMenuAndThePlayButtonLeadsOn)
+TEST(BattleHud, FocusLossPausesWithTheMenuThePlayButtonLeadsOnAndEveryControlButtonDoesItsJob)
 {
     GameHarness game;
     ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
@@ -76,12 +76,8 @@ TEST(BattleHud, FocusLossPausesWithTheMenuAndThePlayButtonLeadsOn)
     EXPECT_FLOAT_EQ(1.0f, game.map().mSpeed);
     EXPECT_TRUE(battleMoves(game));
     EXPECT_FLOAT_EQ(1.0f, game.hud().findButton(L"play_btn")->mScale);
-}
 
-TEST(BattleHud, EveryControlButtonOfTheLayoutDoesItsJob)
-{
-    GameHarness game;
-    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    // Every control button of the layout does its job.
     for (const wchar_t* name : {L"play_btn", L"play_btn_ac", L"speed_btn", L"speed_btn_ac", L"pause_btn", L"pause_btn_ac",
                                 L"options_btn"})
     {

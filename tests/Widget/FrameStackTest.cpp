@@ -110,27 +110,6 @@ TEST_F(FrameStack, DeferredRequestsWaitForTheUpdateAndThoseMadeMeanwhileRunInIt)
     EXPECT_EQ((std::vector<widget::Frame*>{&mC}), Order());
 }
 
-TEST_F(FrameStack, ADestroyedFrameLeavesTheStackAndItsPendingRequests)
-{
-    auto* gone = new ProbeBoard("gone", mJournal);
-    auto* waiting = new ProbeBoard("waiting", mJournal);
-    EXPECT_EQ(QL_OK, mManager.Add(gone, false, true, false));
-    EXPECT_EQ(QL_OK, mManager.Add(waiting, false, false, true));
-    delete gone;
-    delete waiting;
-    EXPECT_TRUE(mManager.GetStack().empty());
-    EXPECT_EQ(nullptr, mManager.GetActiveFrame());
-    EXPECT_EQ(QL_OK, mManager.Update(0.0f));
-    EXPECT_TRUE(mManager.GetStack().empty());
-
-    // A manager that goes with such a request still pending ends cleanly (checked under ASan).
-    auto* manager = new widget::FrameManager();
-    auto* orphan = new ProbeBoard("orphan", mJournal);
-    EXPECT_EQ(QL_OK, manager->Add(orphan, false, false, true));
-    delete orphan;
-    delete manager;
-}
-
 TEST_F(FrameStack, AFailingUpdateEndsTheStepAndAFrameRemovingItselfGoesAfterIt)
 {
     EXPECT_EQ(QL_OK, mManager.Add(&mA, false, false, false));
@@ -160,7 +139,7 @@ TEST_F(FrameStack, AFailingUpdateEndsTheStepAndAFrameRemovingItselfGoesAfterIt)
     EXPECT_EQ(1u, Filter(mJournal, "a:update").size()) << "the frames above still updated";
 }
 
-TEST_F(FrameStack, RemoveAllFramesDetachesAndCanDeleteEverythingAndTheManagerDeletesWhatIsQueued)
+TEST_F(FrameStack, RemoveAllFramesCanDeleteEverythingTheManagerDeletesWhatIsQueuedDestroyedFramesLeave)
 {
     int deaths = 0;
     auto* first = new ProbeBoard("first", mJournal);
@@ -195,4 +174,23 @@ TEST_F(FrameStack, RemoveAllFramesDetachesAndCanDeleteEverythingAndTheManagerDel
     }
     EXPECT_EQ(1, deaths);
     EXPECT_EQ(nullptr, mA.GetManager());
+
+    // A destroyed frame leaves the stack and its pending requests.
+    auto* gone = new ProbeBoard("gone", mJournal);
+    auto* waiting = new ProbeBoard("waiting", mJournal);
+    EXPECT_EQ(QL_OK, mManager.Add(gone, false, true, false));
+    EXPECT_EQ(QL_OK, mManager.Add(waiting, false, false, true));
+    delete gone;
+    delete waiting;
+    EXPECT_TRUE(mManager.GetStack().empty());
+    EXPECT_EQ(nullptr, mManager.GetActiveFrame());
+    EXPECT_EQ(QL_OK, mManager.Update(0.0f));
+    EXPECT_TRUE(mManager.GetStack().empty());
+
+    // A manager that goes with such a request still pending ends cleanly (checked under ASan).
+    auto* manager = new widget::FrameManager();
+    auto* orphan = new ProbeBoard("orphan", mJournal);
+    EXPECT_EQ(QL_OK, manager->Add(orphan, false, false, true));
+    delete orphan;
+    delete manager;
 }

@@ -39,8 +39,9 @@ protected:
 };
 } // namespace
 
-TEST_F(MouseDispatch, TheTopFrameUnderThePointTakesThePressUnlessItLetsItThroughAndErrorsComeBack)
+TEST_F(MouseDispatch, TheTopFrameUnderThePointTakesThePressUnlessItLetsItThroughAndTheKeys)
 {
+    EXPECT_EQ(nullptr, mManager.GetKeyTarget()) << "no active frame, no key target";
     EXPECT_EQ(QL_OK, Press(60, 60));
     EXPECT_EQ((Journal{"high:activate", "high:press"}), Take());
     EXPECT_EQ(&mHigh, mManager.GetActiveFrame());
@@ -78,6 +79,24 @@ TEST_F(MouseDispatch, TheTopFrameUnderThePointTakesThePressUnlessItLetsItThrough
     EXPECT_EQ(9, Press(60, 60));
     EXPECT_TRUE(Filter(Take(), "low").empty());
     EXPECT_EQ(&mHigh, mManager.GetActiveFrame());
+
+    // Keys go to the active frame, or to its focus widget.
+    EXPECT_EQ(QL_OK, Press(10, 10));
+    Take();
+    app::KeyTarget* target = mManager.GetKeyTarget();
+    ASSERT_NE(nullptr, target);
+    EXPECT_EQ(QL_OK, target->OnKeyDown('a'));
+    EXPECT_EQ(QL_OK, target->OnChar(0x44D));
+    EXPECT_EQ((Journal{"low:key97", "low:char1101"}), Take());
+
+    ProbeWidget field("field", mJournal);
+    EXPECT_EQ(QL_OK, mLow.AddChild(&field));
+    mLow.SetFocusWidget(&field);
+    Take();
+    EXPECT_EQ(QL_OK, mManager.GetKeyTarget()->OnKeyUp(13));
+    EXPECT_EQ((Journal{"field:keyup13"}), Take());
+    mLow.SetFocusWidget(nullptr);
+    EXPECT_EQ(nullptr, mManager.GetKeyTarget());
 }
 
 TEST_F(MouseDispatch, NothingBelowAModalFrameSeesInput)
@@ -177,27 +196,6 @@ TEST_F(MouseDispatch, MovesSetTheHoverAndEmptySpaceClearsIt)
     EXPECT_EQ(nullptr, mManager.GetHoverFrame());
     EXPECT_EQ(nullptr, mHigh.GetHoverWidget());
     EXPECT_EQ(500.0f, mManager.GetLastPointer().x);
-}
-
-TEST_F(MouseDispatch, KeysGoToTheActiveFramesFocusWidget)
-{
-    EXPECT_EQ(nullptr, mManager.GetKeyTarget());
-    EXPECT_EQ(QL_OK, Press(10, 10));
-    Take();
-    app::KeyTarget* target = mManager.GetKeyTarget();
-    ASSERT_NE(nullptr, target);
-    EXPECT_EQ(QL_OK, target->OnKeyDown('a'));
-    EXPECT_EQ(QL_OK, target->OnChar(0x44D));
-    EXPECT_EQ((Journal{"low:key97", "low:char1101"}), Take());
-
-    ProbeWidget field("field", mJournal);
-    EXPECT_EQ(QL_OK, mLow.AddChild(&field));
-    mLow.SetFocusWidget(&field);
-    Take();
-    EXPECT_EQ(QL_OK, mManager.GetKeyTarget()->OnKeyUp(13));
-    EXPECT_EQ((Journal{"field:keyup13"}), Take());
-    mLow.SetFocusWidget(nullptr);
-    EXPECT_EQ(nullptr, mManager.GetKeyTarget());
 }
 
 TEST_F(MouseDispatch, FramesAndWidgetsRemovedFromTheirOwnHandlersGoAfterTheUpdate)
