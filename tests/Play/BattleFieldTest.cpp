@@ -7,8 +7,6 @@
 #include "Source/TD/Units/TDIndicator.h"
 #include "Source/TD/Data/TDLevelResult.h"
 #include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Battle/TDMapScene.h"
-#include "Source/TD/Units/TDParticle.h"
 #include "Source/TD/Data/TDProgress.h"
 #include "Source/TD/Units/TDTower.h"
 #include "Source/TD/Draw/TDUiPainter.h"

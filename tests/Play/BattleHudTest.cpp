@@ -5,7 +5,6 @@
 
 #include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TMessageBox.h"
-#include "Core/Widget/FrameManager.h"
 #include "Source/TD/Draw/HUDSpellButton.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDIngameMenu.h"

@@ -2,11 +2,8 @@
 // battle running under the pointer.
 #include "support/GameHarness.h"
 
-#include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Battle/TDScreen.h"
 #include "Source/TD/Shell/HUD.h"
-#include "Source/TD/Data/TDProgress.h"
 
 #include <gtest/gtest.h>
 

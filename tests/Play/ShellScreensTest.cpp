@@ -10,13 +10,11 @@
 #include "Core/Widget/Controls/GameSettings.h"
 #include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TesselSwitchButton.h"
-#include "Core/Widget/FrameManager.h"
 #include "Platform/Os/Event.h"
 #include "Platform/Os/NullVideo.h"
 #include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
 #include "Source/TD/Shell/HUDModalInput.h"
 #include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Data/TDProgress.h"
 
 #include <gtest/gtest.h>
 

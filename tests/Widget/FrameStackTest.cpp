@@ -2,8 +2,6 @@
 // updates, activation and the deletions that follow the update.
 #include "WidgetProbes.h"
 
-#include "Core/Layer/Layer.h"
-
 #include <gtest/gtest.h>
 
 using namespace widgettest;

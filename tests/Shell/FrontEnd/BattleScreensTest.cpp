@@ -3,11 +3,9 @@
 #include "Shell/ShellGame.h"
 
 #include "Core/Widget/Controls/GameSettings.h"
-#include "Source/TD/Shell/HUDButtonOver.h"
 #include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
 #include "Source/TD/Shell/HUDLevelName.h"
 #include "Source/TD/Shell/HUDLevelResultWindow.h"
-#include "Source/TD/Shell/HUDLevelSelect.h"
 #include "Source/TD/Sprites/TDFrameEntry.h"
 
 namespace frontendtest

@@ -6,7 +6,6 @@
 #include "Core/File/Profiles.h"
 #include "Core/Media/Particles/ParticleEmitter.h"
 #include "Core/Widget/Controls/GameSettings.h"
-#include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TMessageBox.h"
 #include "Source/TD/Shell/HUDButtonOver.h"
 #include "Source/TD/Shell/HUDMainMenu.h"

@@ -5,7 +5,6 @@
 
 #include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
 #include "Source/TD/Shell/HUDLevelSelect.h"
-#include "Source/TD/Shell/HUDMainMenu.h"
 
 namespace frontendtest
 {

@@ -3,8 +3,6 @@
 // exactly once.
 #include "Shell/ShellGame.h"
 
-#include "Core/Media/Image/Image.h"
-#include "Core/Media/Video/TheoraVideo.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Shell/SplashLogo.h"
 #include "Source/TD/Shell/TDSplashScreens.h"

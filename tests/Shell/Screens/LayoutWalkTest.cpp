@@ -9,7 +9,6 @@
 #include "Core/Media/Graphics/Font.h"
 #include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TesselButton.h"
-#include "Core/Widget/FrameManager.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
 #include "Source/TD/Shell/HUDLevelResultWindow.h"

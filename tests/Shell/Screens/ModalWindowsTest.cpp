@@ -4,7 +4,6 @@
 
 #include "Source/TD/Shell/HUDButtonWindow.h"
 #include "Source/TD/Shell/HUDConfirmProfileResetDialog.h"
-#include "Source/TD/Shell/HUDConfirmTutorialCancelDialog.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Shell/HUDModalDialog.h"
 #include "Source/TD/Shell/HUDModalInput.h"

@@ -6,9 +6,6 @@
 #include "Source/TD/Shell/HUDModalDialog.h"
 #include "Source/TD/Shell/HUDShopWindow.h"
 #include "Source/TD/Shell/HUDUnlockMessage.h"
-#include "Source/TD/Shell/ShopScrollBar.h"
-#include "Source/TD/Shell/ShopTabBar.h"
-#include "Source/TD/Data/TDUpgrades.h"
 
 namespace
 {
