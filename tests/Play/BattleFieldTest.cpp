@@ -24,7 +24,7 @@ namespace
 {
 // A player who won every level of the first episode with three stars (which opens its third
 // level with five towers, and its hardcore levels) and bought the first start-budget upgrade.
-const std::string& veteranProfile()
+GameHarness::Options veteran()
 {
     static const std::string profile = [] {
         GameHarness game;
@@ -38,13 +38,8 @@ const std::string& veteranProfile()
         progress.setUpgradeLevel(1, 1);
         return game.profilesFile();
     }();
-    return profile;
-}
-
-GameHarness::Options veteran()
-{
     GameHarness::Options options;
-    options.profiles = veteranProfile();
+    options.profiles = profile;
     return options;
 }
 

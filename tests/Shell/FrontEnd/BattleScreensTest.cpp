@@ -21,18 +21,12 @@ bool FrameVisible(const HUDWindow& w, const std::wstring& name)
     return false;
 }
 
-class BattleScreensTest : public shelltest::ShellGameTest
-{
-protected:
-    // The first level of the first episode running, with no screen over it.
-    void StartBattle() { ASSERT_TRUE(startLevel(0, 0)); }
-    void ClickCentre(const TDButtonFrame& b) { tap(b.mX + b.mWidth * 0.5f, b.mY + b.mHeight * 0.5f); }
-};
+using BattleScreensTest = shelltest::ShellGameTest;
 } // namespace
 
 TEST_F(BattleScreensTest, TheBannerNamesTheLevelAndClosesItselfAndTheNextLevelLoadsUntilTheEpisodeEnds)
 {
-    StartBattle();
+    ASSERT_TRUE(startLevel(0, 0));
     const i32 mode = map().mMode;
     map().mEpisode = 1;
     map().mLevel = 4;
@@ -77,7 +71,7 @@ TEST_F(BattleScreensTest, TheBannerNamesTheLevelAndClosesItselfAndTheNextLevelLo
 
 TEST_F(BattleScreensTest, AFullHealthVictoryShowsThreeStarsPaysAndCountsTheScoresUp)
 {
-    StartBattle();
+    ASSERT_TRUE(startLevel(0, 0));
     map().mHealth = map().mMaxHealth;
     map().mStats.mKillScore = 0;
     map().mStats.mComboBonus = 0;
@@ -110,7 +104,7 @@ TEST_F(BattleScreensTest, ADefeatShowsNoStarsKeepsTheStoredOnesCountsTheKillsFir
 {
     TDLevelResult two;
     two.stars = 2;
-    StartBattle();
+    ASSERT_TRUE(startLevel(0, 0));
     map().mProgress->saveLevelResult(0, 0, map().mMode, two);
     map().mStats.mKillScore = 40;
     map().showDefeat();
@@ -128,7 +122,7 @@ TEST_F(BattleScreensTest, ADefeatShowsNoStarsKeepsTheStoredOnesCountsTheKillsFir
     ASSERT_TRUE(runUntil([w] { return w->mAppear == 5; }, 3.0f));
 
     // "restart" starts the level again.
-    ClickCentre(*w->findButton(L"restart"));
+    ASSERT_TRUE(click(*w, L"restart"));
     EXPECT_EQ(11, map().mScreen) << "the level opens again on its unlock message";
     // A confirmed "mmenu" box (the in-game menu's) leads to the main menu.
     gui::GameSettings::Get()->OnMessageBoxResult(L"mmenu");

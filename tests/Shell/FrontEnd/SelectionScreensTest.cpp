@@ -13,17 +13,6 @@ namespace
 class SelectionTest : public shelltest::ShellGameTest
 {
 protected:
-    // Opens on the demo's episodes and a third the table lists without levels.
-    HUDEpisodeSelectIOS* OpenEpisodes()
-    {
-        map().mEpisodes.set(2, TDEpisodeInfo{-1, -1, 0});
-        run(2, 0.0f); // the board stands
-        hud().closeAllWindows();
-        hud().showEpisodeSelect();
-        EXPECT_EQ(5, map().mScreen) << "set before the screen joins";
-        EXPECT_TRUE(runUntil([this] { return top<HUDEpisodeSelectIOS>() != nullptr; }, 0.5f));
-        return top<HUDEpisodeSelectIOS>();
-    }
     HUDLevelSelect* OpenLevels(i32 episode, i32 mode)
     {
         run(2, 0.0f); // the board stands
@@ -58,8 +47,13 @@ protected:
 TEST_F(SelectionTest, EpisodesShowTheirLocksTurnByArrowsAndSwipesAndOpenOnlyWhenUnlocked)
 {
     map().mProgress->createProfile(L"Ann");
-    HUDEpisodeSelectIOS* s = OpenEpisodes();
-    ASSERT_NE(nullptr, s);
+    map().mEpisodes.set(2, TDEpisodeInfo{-1, -1, 0}); // a third episode, listed without levels
+    run(2, 0.0f); // the board stands
+    hud().closeAllWindows();
+    hud().showEpisodeSelect();
+    EXPECT_EQ(5, map().mScreen) << "set before the screen joins";
+    ASSERT_TRUE(runUntil([this] { return top<HUDEpisodeSelectIOS>() != nullptr; }, 0.5f));
+    HUDEpisodeSelectIOS* s = top<HUDEpisodeSelectIOS>();
     ASSERT_EQ(3, s->mCarousel->count()) << "one plate per entry of the episode table";
     EXPECT_EQ(0, s->mCarousel->page);
     EXPECT_EQ(localized(L"episode0"), *s->getText(L"levelName"));

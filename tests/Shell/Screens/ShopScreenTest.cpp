@@ -112,13 +112,10 @@ TEST_F(ShopScreen, ABuyChargesOnceResetRefundsItTheBattleCrystalsDecideAndTheUnl
     ASSERT_NE(nullptr, message);
     EXPECT_EQ((std::vector<i32>{10000, 20000}), message->shownIds) << "ids without an icon are skipped";
     EXPECT_EQ(11, map().mScreen);
-    const TDButtonFrame* ok = message->findButton(L"ok");
-    ASSERT_NE(nullptr, ok);
-    const float x = ok->mX + ok->mWidth * 0.5f, y = ok->mY + ok->mHeight * 0.5f;
-    click(x, y);
+    ASSERT_TRUE(click(*message, L"ok"));
     EXPECT_EQ(message, top());
     EXPECT_EQ(1, message->current);
-    click(x, y);
+    ASSERT_TRUE(click(*message, L"ok"));
     EXPECT_EQ(nullptr, top<HUDUnlockMessage>());
     EXPECT_NE(11, map().mScreen) << "the battle goes on";
 }

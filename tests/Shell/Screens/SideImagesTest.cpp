@@ -8,23 +8,19 @@ class SideImages : public shelltest::ShellGameTest
 {
 protected:
     SideImages() : ShellGameTest(bareBoard()) {}
-    // Draw calls that reach the device in one frame.
-    size_t DrawsOfOneFrame()
-    {
-        const size_t before = drawCalls();
-        frame();
-        return drawCalls() - before;
-    }
-    // How many more draws the side pictures add on that screen.
+    // How many more draws reach the device in one frame with the side pictures on that screen.
     long SideDraws(i32 screen)
     {
         map().mScreen = screen;
         hud().setSideImages(game().mLeftSide, game().mRightSide);
         frame(); // settle
-        const long with = static_cast<long>(DrawsOfOneFrame());
+        const long before = static_cast<long>(drawCalls());
+        frame();
+        const long middle = static_cast<long>(drawCalls());
         hud().setSideImages(nullptr, nullptr);
-        const long without = static_cast<long>(DrawsOfOneFrame());
-        return with - without;
+        frame();
+        // The frame with the pictures less the frame without them.
+        return (middle - before) - (static_cast<long>(drawCalls()) - middle);
     }
 };
 } // namespace
