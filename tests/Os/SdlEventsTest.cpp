@@ -66,7 +66,7 @@ protected:
 };
 } // namespace
 
-TEST_F(SdlEventsTest, WindowEventsOfThisWindowOnlyQuitClosesKeysAreVirtualAndTextStaysUtf8)
+TEST_F(SdlEventsTest, OnlyThisWindowsEventsAreTranslatedKeysVirtualTextUtf8WheelInNotches)
 {
     EXPECT_EQ(Take(WindowEvent(SDL_WINDOWEVENT_CLOSE)).type, os::EventType::Close);
     EXPECT_EQ(Take(WindowEvent(SDL_WINDOWEVENT_CLOSE, kOther)).type, os::EventType::None);
@@ -96,10 +96,8 @@ TEST_F(SdlEventsTest, WindowEventsOfThisWindowOnlyQuitClosesKeysAreVirtualAndTex
     EXPECT_EQ(t.type, os::EventType::Text);
     EXPECT_EQ(t.text, "\xC3\xA9t\xC3\xA9");
     EXPECT_EQ(Take(TextEvent("x", kOther)).type, os::EventType::None);
-}
 
-TEST_F(SdlEventsTest, ButtonsKeepTheirClickCountWheelIsInNotchesAndLeaveIsAtTheLastCursor)
-{
+    // Buttons keep their click count, the wheel is in notches and a leave is at the last cursor.
     const auto button = [](const os::Event& e) { return std::make_tuple(e.type, e.button, e.clicks, e.x, e.y); };
     using K = os::EventType;
     EXPECT_EQ(button(Take(ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 200, 100))),
@@ -126,4 +124,3 @@ TEST_F(SdlEventsTest, ButtonsKeepTheirClickCountWheelIsInNotchesAndLeaveIsAtTheL
     EXPECT_EQ(Take(WheelEvent(0.25f, 0, 0)).wheel, 0.25f);
     EXPECT_EQ(Take(WheelEvent(0, 0, 0)).type, os::EventType::None); // a sideways turn only
 }
-

