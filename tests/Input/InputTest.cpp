@@ -10,19 +10,13 @@ using testinput::RecordingListener;
 
 TEST(KeyMap, ReverseMapLetsTheLaterCodeWin)
 {
+    // Return and keypad enter share 271; unmapped codes map to VK 0 (323); 'A' -> 'a'; keypad 0;
+    // F15; right shift is listed before left; generic shift, control and Alt have no code.
+    const std::pair<u32, u32> toKeyCode[] = {{13, 271}, {186, 59},  {0, 323},   {65, 97},  {27, 27}, {96, 256},
+                                             {126, 296}, {161, 303}, {160, 304}, {16, 0},   {17, 0},  {18, 0}};
     input::KeyMap map;
-    EXPECT_EQ(map.ToKeyCode(13), 271u);  // return and keypad enter
-    EXPECT_EQ(map.ToKeyCode(186), 59u);
-    EXPECT_EQ(map.ToKeyCode(0), 323u);   // every unmapped code maps to VK 0
-    EXPECT_EQ(map.ToKeyCode(65), 97u);   // 'A' -> 'a'
-    EXPECT_EQ(map.ToKeyCode(27), 27u);
-    EXPECT_EQ(map.ToKeyCode(96), 256u);  // keypad 0
-    EXPECT_EQ(map.ToKeyCode(126), 296u); // F15
-    EXPECT_EQ(map.ToKeyCode(161), 303u); // right shift listed before left
-    EXPECT_EQ(map.ToKeyCode(160), 304u);
-    EXPECT_EQ(map.ToKeyCode(16), 0u);    // generic shift/control/Alt have no code
-    EXPECT_EQ(map.ToKeyCode(17), 0u);
-    EXPECT_EQ(map.ToKeyCode(18), 0u);
+    for (const auto& [vk, code] : toKeyCode)
+        EXPECT_EQ(map.ToKeyCode(vk), code) << vk;
     EXPECT_EQ(map.ToVirtualKey(127), 46u);
     EXPECT_EQ(map.ToVirtualKey(271), 13u);
     EXPECT_EQ(map.ToVirtualKey(5000), 0u);

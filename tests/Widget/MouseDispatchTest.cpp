@@ -117,7 +117,7 @@ TEST_F(MouseDispatch, NothingBelowAModalFrameSeesInput)
     EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(false, false));
 }
 
-TEST_F(MouseDispatch, TheCaptureHolderGetsEverythingUntilTheRelease)
+TEST_F(MouseDispatch, TheCaptureHolderGetsEverythingUntilTheReleaseAndMovesSetTheHover)
 {
     ProbeWidget button("button", mJournal, math::Rect(10, 10, 20, 20));
     button.mCapturesOnPress = true;
@@ -152,6 +152,22 @@ TEST_F(MouseDispatch, TheCaptureHolderGetsEverythingUntilTheRelease)
     EXPECT_EQ(QL_OK, Press(20, 20));
     EXPECT_EQ(QL_OK, Release(20, 20));
     EXPECT_EQ(1u, Filter(Take(), "button:press").size()) << "a new press captures again";
+
+    // Moves set the hover frame and widget; empty space clears them.
+    EXPECT_EQ(QL_OK, Move(500, 500));
+    EXPECT_EQ(nullptr, mManager.GetHoverFrame());
+    EXPECT_EQ(nullptr, mLow.GetHoverWidget());
+    EXPECT_EQ(500.0f, mManager.GetLastPointer().x);
+    Take();
+    EXPECT_EQ(QL_OK, Move(20, 20));
+    EXPECT_EQ((Journal{"button:hover+", "button:move(15,20)"}), Take());
+    EXPECT_EQ(&mLow, mManager.GetHoverFrame());
+    EXPECT_EQ(QL_OK, Move(70, 70));
+    EXPECT_EQ((Journal{"button:hover-", "high:move"}), Take()) << "the hover frame changes";
+    EXPECT_EQ(&mHigh, mManager.GetHoverFrame());
+    EXPECT_EQ(nullptr, mLow.GetHoverWidget());
+    EXPECT_EQ(QL_OK, Move(500, 500));
+    EXPECT_EQ(nullptr, mHigh.GetHoverWidget());
 }
 
 TEST_F(MouseDispatch, CapturedMovesWalkTheHoldersOwnSubtree)
@@ -178,24 +194,6 @@ TEST_F(MouseDispatch, CapturedMovesWalkTheHoldersOwnSubtree)
     EXPECT_EQ((Journal{"slider:cmove"}), Take());
     EXPECT_EQ(nullptr, mLow.GetHoverWidget());
     EXPECT_EQ(QL_OK, Release(5, 10));
-}
-
-TEST_F(MouseDispatch, MovesSetTheHoverAndEmptySpaceClearsIt)
-{
-    ProbeWidget item("item", mJournal, math::Rect(10, 10, 20, 20));
-    EXPECT_EQ(QL_OK, mLow.AddChild(&item));
-    Take();
-    EXPECT_EQ(QL_OK, Move(15, 15));
-    EXPECT_EQ((Journal{"item:hover+", "item:move"}), Take());
-    EXPECT_EQ(&mLow, mManager.GetHoverFrame());
-    EXPECT_EQ(QL_OK, Move(70, 70));
-    EXPECT_EQ((Journal{"item:hover-", "high:move"}), Take()) << "the hover frame changes";
-    EXPECT_EQ(&mHigh, mManager.GetHoverFrame());
-    EXPECT_EQ(nullptr, mLow.GetHoverWidget());
-    EXPECT_EQ(QL_OK, Move(500, 500));
-    EXPECT_EQ(nullptr, mManager.GetHoverFrame());
-    EXPECT_EQ(nullptr, mHigh.GetHoverWidget());
-    EXPECT_EQ(500.0f, mManager.GetLastPointer().x);
 }
 
 TEST_F(MouseDispatch, FramesAndWidgetsRemovedFromTheirOwnHandlersGoAfterTheUpdate)
