@@ -73,7 +73,7 @@ TDTower* towerOn(TDMap& map, const TDSpotFrame& spot)
 }
 } // namespace
 
-TEST(BattleField, EveryEntryOfAFiveTowerRingBuildsTheTowerDrawnUnderThePointer)
+TEST(BattleField, EveryEntryOfAFiveTowerRingBuildsTheTowerDrawnUnderThePointerAndImmunityShows)
 {
     GameHarness game(veteran());
     ASSERT_TRUE(game.startLevel(0, 2)) << game.log();
@@ -128,6 +128,28 @@ TEST(BattleField, EveryEntryOfAFiveTowerRingBuildsTheTowerDrawnUnderThePointer)
     }
     std::sort(built.begin(), built.end());
     EXPECT_EQ(std::unique(built.begin(), built.end()), built.end()) << "each entry builds its own tower";
+
+    // An immune unit hit shows the immune sign: an acid tower on every free spot; stone units (the
+    // fourth wave on) shrug the acid off.
+    for (size_t i = 0; i < map.mScenery->spotFrames.size(); ++i)
+        map.placeTower(static_cast<i32>(i), 30000);
+    auto immuneShown = [&] {
+        for (const TDIndicator* indicator : map.mIndicators.items)
+            if (indicator->mKind == 2)
+                return true;
+        if (!map.mNextWave.buttons.empty())
+            map.forceNextWave(0.0f, 0.0f); // the player calls every wave early
+        return false;
+    };
+    ASSERT_TRUE(game.runUntil(immuneShown, 240.0f));
+    const TDFrameEntry* immune = TDResources::Instance()->getImage(L"td/ui", L"ui/immune");
+    ASSERT_TRUE(immune && immune->mImage);
+    tdtest::RecordingCanvas canvas;
+    game.drawBattle(canvas);
+    bool drawn = false;
+    for (const tdtest::Drawn& d : canvas.drawn)
+        drawn = drawn || d.texture == immune->mImage;
+    EXPECT_TRUE(drawn);
 }
 
 TEST(BattleField, ALevelsOwnTowerIsFreeAndHardcoreStartsWithTheLevelsBudgetWhateverWasBought)
@@ -202,29 +224,3 @@ TEST(BattleField, ATeleportBeamRunsFromTheTowerToItsUnitAndTheUnitWalksOnAfterwa
     }
 }
 
-TEST(BattleField, AnImmuneUnitHitShowsTheImmuneSign)
-{
-    GameHarness game(veteran());
-    ASSERT_TRUE(game.startLevel(0, 2)) << game.log();
-    TDMap& map = game.map();
-    // An acid tower on every free spot; stone units (the fourth wave on) shrug the acid off.
-    for (size_t i = 0; i < map.mScenery->spotFrames.size(); ++i)
-        map.placeTower(static_cast<i32>(i), 30000);
-    auto immuneShown = [&] {
-        for (const TDIndicator* indicator : map.mIndicators.items)
-            if (indicator->mKind == 2)
-                return true;
-        if (!map.mNextWave.buttons.empty())
-            map.forceNextWave(0.0f, 0.0f); // the player calls every wave early
-        return false;
-    };
-    ASSERT_TRUE(game.runUntil(immuneShown, 240.0f));
-    const TDFrameEntry* immune = TDResources::Instance()->getImage(L"td/ui", L"ui/immune");
-    ASSERT_TRUE(immune && immune->mImage);
-    tdtest::RecordingCanvas canvas;
-    game.drawBattle(canvas);
-    bool drawn = false;
-    for (const tdtest::Drawn& d : canvas.drawn)
-        drawn = drawn || d.texture == immune->mImage;
-    EXPECT_TRUE(drawn);
-}

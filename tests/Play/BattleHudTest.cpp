@@ -42,10 +42,11 @@ std::vector<std::wstring> spellNames(GameHarness& game)
 }
 } // namespace
 
-TEST(BattleHud, FocusLossPausesWithTheMenuThePlayButtonLeadsOnAndEveryControlButtonDoesItsJob)
+TEST(BattleHud, FocusLossPausesEveryControlButtonDoesItsJobAndASpellIsCastAndRecharges)
 {
     GameHarness game;
     ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    // Focus loss pauses with the menu, and the play button leads on.
     ASSERT_TRUE(battleMoves(game));
 
     game.loseFocus();
@@ -123,18 +124,7 @@ TEST(BattleHud, FocusLossPausesWithTheMenuThePlayButtonLeadsOnAndEveryControlBut
     ASSERT_NE(nullptr, game.hud().getText(L"text/waves"));
     EXPECT_NE(std::wstring::npos, game.hud().getText(L"text/waves")->find(L"/4"));
 
-    // The menu's options open the options window over it.
-    ASSERT_TRUE(game.click(L"options_btn"));
-    ASSERT_TRUE(game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f));
-    ASSERT_TRUE(game.click(L"options"));
-    game.run(2);
-    EXPECT_NE(nullptr, game.dialog<OptionsDialog>());
-}
-
-TEST(BattleHud, ASpellIsChosenCastOnTheFieldAndRecharges)
-{
-    GameHarness game;
-    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    // A spell is chosen, cast on the field and recharges at the battle's speed.
     EXPECT_EQ(std::string::npos, game.log().find("td/data/spells/")) << "every spell picture is there";
     ASSERT_EQ((std::vector<std::wstring>{L"spell0", L"spell1"}), spellNames(game));
 
@@ -163,6 +153,13 @@ TEST(BattleHud, ASpellIsChosenCastOnTheFieldAndRecharges)
     EXPECT_EQ(0, game.map().mSelectedSpell);
     EXPECT_TRUE(game.click(L"spell0"));
     EXPECT_EQ(-1, game.map().mSelectedSpell) << "a second click puts the spell back";
+
+    // The menu's options open the options window over it.
+    ASSERT_TRUE(game.click(L"options_btn"));
+    ASSERT_TRUE(game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f));
+    ASSERT_TRUE(game.click(L"options"));
+    game.run(2);
+    EXPECT_NE(nullptr, game.dialog<OptionsDialog>());
 }
 
 namespace
