@@ -73,9 +73,7 @@ void ConfirmDialog(GameHarness& game, const wchar_t* answer)
 {
     auto* dialog = dynamic_cast<HUDModalDialog*>(game.board().mModalWindow);
     ASSERT_NE(nullptr, dialog);
-    float x = 0.0f, y = 0.0f;
-    ASSERT_TRUE(dialog->buttonCentre(answer, x, y));
-    game.click(x, y);
+    ASSERT_TRUE(game.click(*dialog, answer));
 }
 } // namespace
 

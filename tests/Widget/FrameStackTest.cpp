@@ -75,7 +75,7 @@ TEST_F(FrameStack, AddingTellsTheFrameAndItsSubtreeAndActivatesRemovingDoesNot)
     EXPECT_EQ(QL_FAIL, mManager.Remove(&mB, false, false));
 }
 
-TEST_F(FrameStack, DeferredRequestsWaitForTheUpdateAndThoseMadeMeanwhileRunInIt)
+TEST_F(FrameStack, DeferredRequestsWaitForTheUpdateThoseMadeMeanwhileRunInItAndAFailingUpdateEndsIt)
 {
     EXPECT_EQ(QL_OK, mManager.Add(&mA, false, false, false));
     mJournal.clear();
@@ -106,10 +106,10 @@ TEST_F(FrameStack, DeferredRequestsWaitForTheUpdateAndThoseMadeMeanwhileRunInIt)
     EXPECT_EQ(QL_OK, mManager.Remove(&mB, false, true));
     ASSERT_EQ(QL_OK, mManager.Update(0.0f));
     EXPECT_EQ((std::vector<widget::Frame*>{&mC}), Order());
-}
 
-TEST_F(FrameStack, AFailingUpdateEndsTheStepAndAFrameRemovingItselfGoesAfterIt)
-{
+    // A failing update ends the step.
+    EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(false, false));
+    mB.mOnEvent = nullptr;
     EXPECT_EQ(QL_OK, mManager.Add(&mA, false, false, false));
     EXPECT_EQ(QL_OK, mManager.Add(&mB, false, false, false));
     mA.mOnEvent = [](const std::string& e) { return e == "update" ? QL_FAIL : QL_OK; };

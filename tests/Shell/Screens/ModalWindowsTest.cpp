@@ -16,13 +16,6 @@ class ModalWindows : public shelltest::ShellGameTest
 {
 protected:
     ModalWindows() : ShellGameTest(bareBoard()) {}
-    HUDModalInput* OpenInput(i32 screen)
-    {
-        map().mScreen = screen;
-        hud().showProfileNameInput();
-        frame();
-        return top<HUDModalInput>();
-    }
     bool OkShown(HUDModalInput* input) { return input->mOwnButtons.find(L"ok")->mVisible; }
 };
 
@@ -153,7 +146,10 @@ TEST_F(ModalWindows, TheMenusPlayAsksForANameWhichTakesLettersDigitsAndCyrillicU
 
     map().mProgress->createProfile(L"Ash");
     map().mProgress->createProfile(L"Birch");
-    HUDModalInput* input = OpenInput(14);
+    map().mScreen = 14;
+    hud().showProfileNameInput();
+    frame();
+    HUDModalInput* input = top<HUDModalInput>();
     ASSERT_NE(nullptr, input);
     EXPECT_EQ(localized(L"default_player") + L"2", input->mText);
     EXPECT_EQ(localized(L"profile_edit_caption"), text(input, L"caption"));

@@ -14,12 +14,6 @@ class ProfilesScreen : public shelltest::ShellGameTest
 {
 protected:
     ProfilesScreen() : ShellGameTest(bareBoard()) {}
-    HUDProfiles* Open()
-    {
-        hud().showProfiles();
-        frame();
-        return top<HUDProfiles>();
-    }
     void Make(const std::vector<std::wstring>& names)
     {
         for (const std::wstring& name : names)
@@ -45,7 +39,9 @@ protected:
 // each answer leaves.
 TEST_F(ProfilesScreen, LinesSelectAndTheNameDeleteAndConfirmButtonsDoTheirJobs)
 {
-    HUDProfiles* screen = Open();
+    hud().showProfiles();
+    frame();
+    HUDProfiles* screen = top<HUDProfiles>();
     ASSERT_NE(nullptr, screen);
     EXPECT_EQ(13, map().mScreen);
     EXPECT_TRUE(map().mAfterProfileInput.empty());
