@@ -40,6 +40,31 @@ std::vector<std::wstring> spellNames(GameHarness& game)
         names.push_back(button->mName);
     return names;
 }
+
+// The open confirmation box, answered by a click on its button.
+bool answer(GameHarness& game, bool yes)
+{
+    TMessageBox* box = game.dialog<TMessageBox>();
+    if (!box)
+    {
+        ADD_FAILURE() << "no confirmation box";
+        return false;
+    }
+    game.run(10); // the box's show animation
+    game.click(yes ? 390.0f : 642.0f, 535.0f);
+    game.run(3);
+    return game.dialog<TMessageBox>() != box;
+}
+
+bool openMenuAndPick(GameHarness& game, const wchar_t* item)
+{
+    if (!game.click(L"options_btn") || !game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f))
+        return false;
+    if (!game.click(item))
+        return false;
+    game.run(2);
+    return true;
+}
 } // namespace
 
 TEST(BattleHud, FocusLossPausesEveryControlButtonDoesItsJobAndASpellIsCastAndRecharges)
@@ -161,34 +186,6 @@ TEST(BattleHud, FocusLossPausesEveryControlButtonDoesItsJobAndASpellIsCastAndRec
     game.run(2);
     EXPECT_NE(nullptr, game.dialog<OptionsDialog>());
 }
-
-namespace
-{
-// The open confirmation box, answered by a click on its button.
-bool answer(GameHarness& game, bool yes)
-{
-    TMessageBox* box = game.dialog<TMessageBox>();
-    if (!box)
-    {
-        ADD_FAILURE() << "no confirmation box";
-        return false;
-    }
-    game.run(10); // the box's show animation
-    game.click(yes ? 390.0f : 642.0f, 535.0f);
-    game.run(3);
-    return game.dialog<TMessageBox>() != box;
-}
-
-bool openMenuAndPick(GameHarness& game, const wchar_t* item)
-{
-    if (!game.click(L"options_btn") || !game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f))
-        return false;
-    if (!game.click(item))
-        return false;
-    game.run(2);
-    return true;
-}
-} // namespace
 
 TEST(BattleHud, TheMenuAsksBeforeLeavingEachAnswerIsKeptAndLevelLoadsRebuildTheSpellButtons)
 {

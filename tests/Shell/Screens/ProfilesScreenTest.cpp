@@ -14,11 +14,6 @@ class ProfilesScreen : public shelltest::ShellGameTest
 {
 protected:
     ProfilesScreen() : ShellGameTest(bareBoard()) {}
-    void Make(const std::vector<std::wstring>& names)
-    {
-        for (const std::wstring& name : names)
-            map().mProgress->createProfile(name);
-    }
     std::vector<std::wstring> Highlighted(HUDProfiles* screen) const
     {
         std::vector<std::wstring> shown;
@@ -60,7 +55,8 @@ TEST_F(ProfilesScreen, LinesSelectAndTheNameDeleteAndConfirmButtonsDoTheirJobs)
     PressLine(screen, 1);
     EXPECT_TRUE(map().mProgress->currentName().empty());
 
-    Make({L"Ash", L"Birch", L"Cedar"});
+    for (const wchar_t* name : {L"Ash", L"Birch", L"Cedar"})
+        map().mProgress->createProfile(name);
     screen->Refresh();
     EXPECT_EQ(L"Ash", text(screen, L"profile1"));
     EXPECT_EQ(L"Cedar", text(screen, L"profile3"));
@@ -140,7 +136,8 @@ TEST_F(ProfilesScreen, LinesSelectAndTheNameDeleteAndConfirmButtonsDoTheirJobs)
     EXPECT_EQ(std::string::npos, profilesFile().find(utf8));
 
     // With five profiles "create" only explains, and its message returns here.
-    Make({L"Dogwood", L"Elm"});
+    map().mProgress->createProfile(L"Dogwood");
+    map().mProgress->createProfile(L"Elm");
     ASSERT_TRUE(click(*screen, L"create"));
     EXPECT_EQ(16, map().mScreen);
     auto* message = top<HUDModalMessage>();

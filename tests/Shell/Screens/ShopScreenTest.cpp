@@ -49,7 +49,7 @@ protected:
 };
 } // namespace
 
-TEST_F(ShopScreen, ABuyChargesOnceResetRefundsItTheBattleCrystalsDecideAndTheUnlockMessageSteps)
+TEST_F(ShopScreen, BuyingResetTheUnlockMessageThenTabsScrollingAndTheShopBlockOverALongerList)
 {
     SetGems(40);
     HUDShopWindow* shop = OpenShop();
@@ -118,13 +118,12 @@ TEST_F(ShopScreen, ABuyChargesOnceResetRefundsItTheBattleCrystalsDecideAndTheUnl
     ASSERT_TRUE(click(*message, L"ok"));
     EXPECT_EQ(nullptr, top<HUDUnlockMessage>());
     EXPECT_NE(11, map().mScreen) << "the battle goes on";
-}
 
-TEST_F(ShopScreen, TabsScrollingAndTheShopBlock)
-{
+    // Tabs, scrolling and the shop block over a longer upgrade list, the might upgrade not bought.
+    map().mProgress->setUpgradeLevel(1, -1);
     SetGems(20);
     UseLongList();
-    HUDShopWindow* shop = OpenShop();
+    shop = OpenShop();
     ASSERT_NE(nullptr, shop);
     ASSERT_EQ(3u, shop->tabBar->tabs.size());
     EXPECT_FALSE(shop->tabBar->tabs[2]->enabled) << "a section of locked upgrades";
