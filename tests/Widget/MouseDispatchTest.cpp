@@ -99,24 +99,6 @@ TEST_F(MouseDispatch, TheTopFrameUnderThePointTakesThePressUnlessItLetsItThrough
     EXPECT_EQ(nullptr, mManager.GetKeyTarget());
 }
 
-TEST_F(MouseDispatch, NothingBelowAModalFrameSeesInput)
-{
-    ProbeBoard modal("modal", mJournal, math::Rect(150, 150, 10, 10));
-    ProbeBoard top("top", mJournal, math::Rect(0, 0, 10, 10));
-    EXPECT_EQ(QL_OK, mManager.ShowModal(&modal, false));
-    EXPECT_EQ(QL_OK, mManager.Add(&top, true, false, false));
-    Take();
-    EXPECT_EQ(QL_OK, Press(5, 5));
-    Journal seen = Take();
-    EXPECT_EQ(Filter(seen, "low").size(), 0u) << "frames below the modal one never hear it";
-    EXPECT_EQ(Filter(seen, "top").size(), 0u) << "the top-most frame sits below the modal one";
-    EXPECT_EQ(&modal, mManager.GetActiveFrame()) << "an unhandled press leaves the modal frame active";
-    EXPECT_TRUE(modal.IsActive());
-    EXPECT_EQ(QL_OK, Press(155, 155));
-    EXPECT_EQ((Journal{"modal:press"}), Take());
-    EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(false, false));
-}
-
 TEST_F(MouseDispatch, TheCaptureHolderGetsEverythingUntilTheReleaseAndMovesSetTheHover)
 {
     ProbeWidget button("button", mJournal, math::Rect(10, 10, 20, 20));
@@ -252,7 +234,7 @@ TEST_F(MouseDispatch, FramesAndWidgetsRemovedFromTheirOwnHandlersGoAfterTheUpdat
     EXPECT_TRUE(mLow.GetChildren().empty());
 }
 
-TEST_F(MouseDispatch, DeletedCaptureHoldersAndHoverFramesAreForgotten)
+TEST_F(MouseDispatch, DeletedCaptureHoldersAndHoverFramesAreForgottenAndNothingBelowAModalFrameSeesInput)
 {
     int deaths = 0;
     auto* button = new ProbeWidget("button", mJournal, math::Rect(10, 10, 20, 20));
@@ -292,6 +274,22 @@ TEST_F(MouseDispatch, DeletedCaptureHoldersAndHoverFramesAreForgotten)
     EXPECT_EQ(nullptr, mManager.GetHoverFrame());
     EXPECT_EQ(nullptr, mManager.GetActiveFrame());
     EXPECT_EQ(QL_OK, Move(60, 60));
+
+    // Nothing below a modal frame sees input, not even a top-most frame.
+    ProbeBoard modal("modal", mJournal, math::Rect(150, 150, 10, 10));
+    ProbeBoard top("top", mJournal, math::Rect(0, 0, 10, 10));
+    EXPECT_EQ(QL_OK, mManager.ShowModal(&modal, false));
+    EXPECT_EQ(QL_OK, mManager.Add(&top, true, false, false));
+    Take();
+    EXPECT_EQ(QL_OK, Press(5, 5));
+    Journal seen = Take();
+    EXPECT_EQ(Filter(seen, "low").size(), 0u) << "frames below the modal one never hear it";
+    EXPECT_EQ(Filter(seen, "top").size(), 0u) << "the top-most frame sits below the modal one";
+    EXPECT_EQ(&modal, mManager.GetActiveFrame()) << "an unhandled press leaves the modal frame active";
+    EXPECT_TRUE(modal.IsActive());
+    EXPECT_EQ(QL_OK, Press(155, 155));
+    EXPECT_EQ((Journal{"modal:press"}), Take());
+    EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(false, false));
 }
 
 TEST_F(MouseDispatch, FramesDrawBottomToTopWithTheCursorLast)
