@@ -10,19 +10,13 @@ using testinput::RecordingListener;
 
 TEST(KeyMap, ReverseMapLetsTheLaterCodeWin)
 {
+    // Return and keypad enter share 271; unmapped codes map to VK 0 (323); 'A' -> 'a'; keypad 0;
+    // F15; right shift is listed before left; generic shift, control and Alt have no code.
+    const std::pair<u32, u32> toKeyCode[] = {{13, 271}, {186, 59},  {0, 323},   {65, 97},  {27, 27}, {96, 256},
+                                             {126, 296}, {161, 303}, {160, 304}, {16, 0},   {17, 0},  {18, 0}};
     input::KeyMap map;
-    EXPECT_EQ(map.ToKeyCode(13), 271u);  // return and keypad enter
-    EXPECT_EQ(map.ToKeyCode(186), 59u);
-    EXPECT_EQ(map.ToKeyCode(0), 323u);   // every unmapped code maps to VK 0
-    EXPECT_EQ(map.ToKeyCode(65), 97u);   // 'A' -> 'a'
-    EXPECT_EQ(map.ToKeyCode(27), 27u);
-    EXPECT_EQ(map.ToKeyCode(96), 256u);  // keypad 0
-    EXPECT_EQ(map.ToKeyCode(126), 296u); // F15
-    EXPECT_EQ(map.ToKeyCode(161), 303u); // right shift listed before left
-    EXPECT_EQ(map.ToKeyCode(160), 304u);
-    EXPECT_EQ(map.ToKeyCode(16), 0u);    // generic shift/control/Alt have no code
-    EXPECT_EQ(map.ToKeyCode(17), 0u);
-    EXPECT_EQ(map.ToKeyCode(18), 0u);
+    for (const auto& [vk, code] : toKeyCode)
+        EXPECT_EQ(map.ToKeyCode(vk), code) << vk;
     EXPECT_EQ(map.ToVirtualKey(127), 46u);
     EXPECT_EQ(map.ToVirtualKey(271), 13u);
     EXPECT_EQ(map.ToVirtualKey(5000), 0u);
@@ -47,7 +41,7 @@ protected:
     }
 };
 
-TEST_F(InputTest, KeyStatesAdvanceOncePerPollAndShowMouseButtons)
+TEST_F(InputTest, KeyStatesAdvanceOncePerPollShowMouseButtonsAndMouseEventsAreConverted)
 {
     in.SetKeyPressed(65, 0, true);
     EXPECT_EQ(QL_OK, in.Update());
@@ -74,6 +68,25 @@ TEST_F(InputTest, KeyStatesAdvanceOncePerPollAndShowMouseButtons)
     in.MouseUp({0, 0}, 3);
     EXPECT_EQ(QL_OK, in.Update());
     EXPECT_EQ(in.GetKeyState(2), input::KEY_UP);
+
+    // Mouse events go through the converter; moves with a button down drag.
+    listener.mEvents.clear();
+    in.MouseMove({100, 50});
+    in.MouseWheel({40, 20}, static_cast<u16>(-120));
+    in.MouseLeave({0, 8});
+    EXPECT_EQ(in.GetMousePosition(), math::Point2(-10, 4));
+    in.MouseDown({0, 0}, 4); // buttons beyond the table are ignored
+    in.MouseUp({0, 0}, 7);
+    in.MouseDoubleClick({0, 0}, 99);
+    in.MouseDown({20, 20}, 1);
+    in.MouseMove({22, 20});
+    in.MouseUp({22, 20}, 1);
+    in.MouseDoubleClick({22, 20}, 1);
+    EXPECT_EQ(in.GetButtonState(1), input::BUTTON_DOUBLE_CLICKED);
+    in.MouseMove({24, 20}); // not a drag after a double click
+    const std::vector<std::string> expected = {"move 40,25 0", "wheel 10,10 65416", "leave -10,4 0", "down 0,10 1",
+                                               "drag 1,10 0",  "up 1,10 1",         "dbl 1,10 1",    "move 2,10 0"};
+    EXPECT_EQ(listener.mEvents, expected);
 }
 
 TEST_F(InputTest, KeysAndTextReachTheListenerAndSideKeysDriveTheModifiers)
@@ -102,24 +115,4 @@ TEST_F(InputTest, KeysAndTextReachTheListenerAndSideKeysDriveTheModifiers)
     EXPECT_EQ(in.GetKeyState(160), input::KEY_RELEASED);
     EXPECT_EQ(QL_OK, in.Update());
     EXPECT_EQ(in.GetModifiers(), input::MOD_RSHIFT | input::MOD_RALT);
-}
-
-TEST_F(InputTest, MouseEventsGoThroughTheConverterAndMovesWithAButtonDownDrag)
-{
-    in.MouseMove({100, 50});
-    in.MouseWheel({40, 20}, static_cast<u16>(-120));
-    in.MouseLeave({0, 8});
-    EXPECT_EQ(in.GetMousePosition(), math::Point2(-10, 4));
-    in.MouseDown({0, 0}, 4); // buttons beyond the table are ignored
-    in.MouseUp({0, 0}, 7);
-    in.MouseDoubleClick({0, 0}, 99);
-    in.MouseDown({20, 20}, 1);
-    in.MouseMove({22, 20});
-    in.MouseUp({22, 20}, 1);
-    in.MouseDoubleClick({22, 20}, 1);
-    EXPECT_EQ(in.GetButtonState(1), input::BUTTON_DOUBLE_CLICKED);
-    in.MouseMove({24, 20}); // not a drag after a double click
-    const std::vector<std::string> expected = {"move 40,25 0", "wheel 10,10 65416", "leave -10,4 0", "down 0,10 1",
-                                               "drag 1,10 0",  "up 1,10 1",         "dbl 1,10 1",    "move 2,10 0"};
-    EXPECT_EQ(listener.mEvents, expected);
 }

@@ -14,6 +14,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <tuple>
 #include <unistd.h>
 
 namespace
@@ -55,21 +56,18 @@ TEST(Folders, ExecutablePathIsThisTestProgramInUtf8AndTheFrameLimiterKeepsItsSch
 
 TEST(Dialogs, ShellOpenIsRefusedUnderTestsAndCiAndMessagesWithoutADisplayGoToStderr)
 {
+    // CI or QL_NO_SHELL_OPEN set refuses it; empty values count as unset.
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {nullptr, "1", false}, {"true", nullptr, false}, {"", "", true}};
+    for (const auto& [ciValue, noValue, allowed] : cases)
     {
-        ScopedEnv ci("CI", nullptr);
-        ScopedEnv no("QL_NO_SHELL_OPEN", "1");
-        EXPECT_FALSE(os::ShellOpenAllowed());
-        EXPECT_FALSE(os::ShellOpen(L"/nonexistent/play.url"));
-    }
-    {
-        ScopedEnv ci("CI", "true");
-        ScopedEnv no("QL_NO_SHELL_OPEN", nullptr);
-        EXPECT_FALSE(os::ShellOpenAllowed());
-    }
-    {
-        ScopedEnv ci("CI", "");
-        ScopedEnv no("QL_NO_SHELL_OPEN", "");
-        EXPECT_TRUE(os::ShellOpenAllowed()); // empty values count as unset
+        ScopedEnv ci("CI", ciValue);
+        ScopedEnv no("QL_NO_SHELL_OPEN", noValue);
+        EXPECT_EQ(allowed, os::ShellOpenAllowed()) << (ciValue ? ciValue : "unset");
+        if (!allowed)
+        {
+            EXPECT_FALSE(os::ShellOpen(L"/nonexistent/play.url"));
+        }
     }
 
     ScopedEnv display("DISPLAY", nullptr);

@@ -30,11 +30,6 @@ SDL_Event ButtonEvent(Uint32 type, Uint8 button, Uint8 clicks, Sint32 x, Sint32 
     return SDL_Event{.button = {.type = type, .windowID = id, .button = button, .clicks = clicks, .x = x, .y = y}};
 }
 
-SDL_Event MotionEvent(Sint32 x, Sint32 y, u32 id = kOurs)
-{
-    return SDL_Event{.motion = {.type = SDL_MOUSEMOTION, .windowID = id, .x = x, .y = y}};
-}
-
 SDL_Event WheelEvent(float y, Sint32 mouseX, Sint32 mouseY, bool flipped = false, u32 id = kOurs)
 {
     const Uint32 direction = flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL;
@@ -66,7 +61,7 @@ protected:
 };
 } // namespace
 
-TEST_F(SdlEventsTest, WindowEventsOfThisWindowOnlyQuitClosesKeysAreVirtualAndTextStaysUtf8)
+TEST_F(SdlEventsTest, OnlyThisWindowsEventsAreTranslatedKeysVirtualTextUtf8WheelInNotches)
 {
     EXPECT_EQ(Take(WindowEvent(SDL_WINDOWEVENT_CLOSE)).type, os::EventType::Close);
     EXPECT_EQ(Take(WindowEvent(SDL_WINDOWEVENT_CLOSE, kOther)).type, os::EventType::None);
@@ -96,10 +91,8 @@ TEST_F(SdlEventsTest, WindowEventsOfThisWindowOnlyQuitClosesKeysAreVirtualAndTex
     EXPECT_EQ(t.type, os::EventType::Text);
     EXPECT_EQ(t.text, "\xC3\xA9t\xC3\xA9");
     EXPECT_EQ(Take(TextEvent("x", kOther)).type, os::EventType::None);
-}
 
-TEST_F(SdlEventsTest, ButtonsKeepTheirClickCountWheelIsInNotchesAndLeaveIsAtTheLastCursor)
-{
+    // Buttons keep their click count, the wheel is in notches and a leave is at the last cursor.
     const auto button = [](const os::Event& e) { return std::make_tuple(e.type, e.button, e.clicks, e.x, e.y); };
     using K = os::EventType;
     EXPECT_EQ(button(Take(ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 200, 100))),
@@ -112,8 +105,9 @@ TEST_F(SdlEventsTest, ButtonsKeepTheirClickCountWheelIsInNotchesAndLeaveIsAtTheL
     EXPECT_EQ(Take(ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 5, 6, kOther)).type,
               os::EventType::None);
 
-    Take(MotionEvent(12, 34));
-    Take(MotionEvent(1365, 400, kOther)); // another window's cursor does not count
+    Take(SDL_Event{.motion = {.type = SDL_MOUSEMOTION, .windowID = kOurs, .x = 12, .y = 34}});
+    // Another window's cursor does not count.
+    Take(SDL_Event{.motion = {.type = SDL_MOUSEMOTION, .windowID = kOther, .x = 1365, .y = 400}});
     const os::Event leave = Take(WindowEvent(SDL_WINDOWEVENT_LEAVE));
     EXPECT_EQ(std::make_tuple(os::EventType::MouseLeave, 12, 34), std::tie(leave.type, leave.x, leave.y));
     Take(WheelEvent(1, 50, 60));
@@ -126,4 +120,3 @@ TEST_F(SdlEventsTest, ButtonsKeepTheirClickCountWheelIsInNotchesAndLeaveIsAtTheL
     EXPECT_EQ(Take(WheelEvent(0.25f, 0, 0)).wheel, 0.25f);
     EXPECT_EQ(Take(WheelEvent(0, 0, 0)).type, os::EventType::None); // a sideways turn only
 }
-

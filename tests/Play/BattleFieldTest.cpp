@@ -7,8 +7,6 @@
 #include "Source/TD/Units/TDIndicator.h"
 #include "Source/TD/Data/TDLevelResult.h"
 #include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Battle/TDMapScene.h"
-#include "Source/TD/Units/TDParticle.h"
 #include "Source/TD/Data/TDProgress.h"
 #include "Source/TD/Units/TDTower.h"
 #include "Source/TD/Draw/TDUiPainter.h"
@@ -26,7 +24,7 @@ namespace
 {
 // A player who won every level of the first episode with three stars (which opens its third
 // level with five towers, and its hardcore levels) and bought the first start-budget upgrade.
-const std::string& veteranProfile()
+GameHarness::Options veteran()
 {
     static const std::string profile = [] {
         GameHarness game;
@@ -40,13 +38,8 @@ const std::string& veteranProfile()
         progress.setUpgradeLevel(1, 1);
         return game.profilesFile();
     }();
-    return profile;
-}
-
-GameHarness::Options veteran()
-{
     GameHarness::Options options;
-    options.profiles = veteranProfile();
+    options.profiles = profile;
     return options;
 }
 
@@ -80,7 +73,7 @@ TDTower* towerOn(TDMap& map, const TDSpotFrame& spot)
 }
 } // namespace
 
-TEST(BattleField, EveryEntryOfAFiveTowerRingBuildsTheTowerDrawnUnderThePointer)
+TEST(BattleField, EveryEntryOfAFiveTowerRingBuildsTheTowerDrawnUnderThePointerAndImmunityShows)
 {
     GameHarness game(veteran());
     ASSERT_TRUE(game.startLevel(0, 2)) << game.log();
@@ -135,14 +128,43 @@ TEST(BattleField, EveryEntryOfAFiveTowerRingBuildsTheTowerDrawnUnderThePointer)
     }
     std::sort(built.begin(), built.end());
     EXPECT_EQ(std::unique(built.begin(), built.end()), built.end()) << "each entry builds its own tower";
+
+    // An immune unit hit shows the immune sign: an acid tower on every free spot; stone units (the
+    // fourth wave on) shrug the acid off.
+    for (size_t i = 0; i < map.mScenery->spotFrames.size(); ++i)
+        map.placeTower(static_cast<i32>(i), 30000);
+    auto immuneShown = [&] {
+        for (const TDIndicator* indicator : map.mIndicators.items)
+            if (indicator->mKind == 2)
+                return true;
+        if (!map.mNextWave.buttons.empty())
+            map.forceNextWave(0.0f, 0.0f); // the player calls every wave early
+        return false;
+    };
+    ASSERT_TRUE(game.runUntil(immuneShown, 240.0f));
+    const TDFrameEntry* immune = TDResources::Instance()->getImage(L"td/ui", L"ui/immune");
+    ASSERT_TRUE(immune && immune->mImage);
+    tdtest::RecordingCanvas canvas;
+    game.drawBattle(canvas);
+    bool drawn = false;
+    for (const tdtest::Drawn& d : canvas.drawn)
+        drawn = drawn || d.texture == immune->mImage;
+    EXPECT_TRUE(drawn);
 }
 
-TEST(BattleField, HardcoreStartsWithTheLevelsBudgetWhateverWasBought)
+TEST(BattleField, ALevelsOwnTowerIsFreeAndHardcoreStartsWithTheLevelsBudgetWhateverWasBought)
 {
     {
+        // The second level's own tower stands from the start, built the player's way: its price
+        // credited, then paid.
         GameHarness normal(veteran());
-        ASSERT_TRUE(normal.startLevel(0, 0)) << normal.log();
-        EXPECT_GT(normal.map().mStats.mStartCoins, normal.map().mBudget) << "the bought upgrade adds to the budget";
+        ASSERT_TRUE(normal.startLevel(0, 1)) << normal.log();
+        const TDMap& map = normal.map();
+        EXPECT_GT(map.mStats.mStartCoins, map.mBudget) << "the bought upgrade adds to the budget";
+        ASSERT_EQ(map.mTowers.size(), 1u);
+        EXPECT_EQ(map.mTowers[0]->baseId(), 10000);
+        EXPECT_EQ(map.mStats.mCoins, map.mStats.mStartCoins);
+        EXPECT_GT(map.mStats.mCoinsSpent, 0);
     }
     GameHarness game(veteran());
     ASSERT_TRUE(game.startLevel(0, 0, 3)) << game.log();
@@ -202,41 +224,3 @@ TEST(BattleField, ATeleportBeamRunsFromTheTowerToItsUnitAndTheUnitWalksOnAfterwa
     }
 }
 
-TEST(BattleField, AnImmuneUnitHitShowsTheImmuneSign)
-{
-    GameHarness game(veteran());
-    ASSERT_TRUE(game.startLevel(0, 2)) << game.log();
-    TDMap& map = game.map();
-    // An acid tower on every free spot; stone units (the fourth wave on) shrug the acid off.
-    for (size_t i = 0; i < map.mScenery->spotFrames.size(); ++i)
-        map.placeTower(static_cast<i32>(i), 30000);
-    auto immuneShown = [&] {
-        for (const TDIndicator* indicator : map.mIndicators.items)
-            if (indicator->mKind == 2)
-                return true;
-        if (!map.mNextWave.buttons.empty())
-            map.forceNextWave(0.0f, 0.0f); // the player calls every wave early
-        return false;
-    };
-    ASSERT_TRUE(game.runUntil(immuneShown, 240.0f));
-    const TDFrameEntry* immune = TDResources::Instance()->getImage(L"td/ui", L"ui/immune");
-    ASSERT_TRUE(immune && immune->mImage);
-    tdtest::RecordingCanvas canvas;
-    game.drawBattle(canvas);
-    bool drawn = false;
-    for (const tdtest::Drawn& d : canvas.drawn)
-        drawn = drawn || d.texture == immune->mImage;
-    EXPECT_TRUE(drawn);
-}
-
-TEST(BattleField, ALevelsOwnTowerStandsFromTheStartAtNoCost)
-{
-    GameHarness game(veteran());
-    ASSERT_TRUE(game.startLevel(0, 1)) << game.log();
-    TDMap& map = game.map();
-    ASSERT_EQ(map.mTowers.size(), 1u);
-    EXPECT_EQ(map.mTowers[0]->baseId(), 10000);
-    // Built the player's way: its price credited, then paid.
-    EXPECT_EQ(map.mStats.mCoins, map.mStats.mStartCoins);
-    EXPECT_GT(map.mStats.mCoinsSpent, 0);
-}

@@ -5,7 +5,6 @@
 
 #include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TMessageBox.h"
-#include "Core/Widget/FrameManager.h"
 #include "Source/TD/Draw/HUDSpellButton.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDIngameMenu.h"
@@ -41,12 +40,38 @@ std::vector<std::wstring> spellNames(GameHarness& game)
         names.push_back(button->mName);
     return names;
 }
+
+// The open confirmation box, answered by a click on its button.
+bool answer(GameHarness& game, bool yes)
+{
+    TMessageBox* box = game.dialog<TMessageBox>();
+    if (!box)
+    {
+        ADD_FAILURE() << "no confirmation box";
+        return false;
+    }
+    game.run(10); // the box's show animation
+    game.click(yes ? 390.0f : 642.0f, 535.0f);
+    game.run(3);
+    return game.dialog<TMessageBox>() != box;
+}
+
+bool openMenuAndPick(GameHarness& game, const wchar_t* item)
+{
+    if (!game.click(L"options_btn") || !game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f))
+        return false;
+    if (!game.click(item))
+        return false;
+    game.run(2);
+    return true;
+}
 } // namespace
 
-TEST(BattleHud, FocusLossPausesWithTheMenuAndThePlayButtonLeadsOn)
+TEST(BattleHud, FocusLossPausesEveryControlButtonDoesItsJobAndASpellIsCastAndRecharges)
 {
     GameHarness game;
     ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    // Focus loss pauses with the menu, and the play button leads on.
     ASSERT_TRUE(battleMoves(game));
 
     game.loseFocus();
@@ -76,12 +101,8 @@ TEST(BattleHud, FocusLossPausesWithTheMenuAndThePlayButtonLeadsOn)
     EXPECT_FLOAT_EQ(1.0f, game.map().mSpeed);
     EXPECT_TRUE(battleMoves(game));
     EXPECT_FLOAT_EQ(1.0f, game.hud().findButton(L"play_btn")->mScale);
-}
 
-TEST(BattleHud, EveryControlButtonOfTheLayoutDoesItsJob)
-{
-    GameHarness game;
-    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    // Every control button of the layout does its job.
     for (const wchar_t* name : {L"play_btn", L"play_btn_ac", L"speed_btn", L"speed_btn_ac", L"pause_btn", L"pause_btn_ac",
                                 L"options_btn"})
     {
@@ -128,18 +149,7 @@ TEST(BattleHud, EveryControlButtonOfTheLayoutDoesItsJob)
     ASSERT_NE(nullptr, game.hud().getText(L"text/waves"));
     EXPECT_NE(std::wstring::npos, game.hud().getText(L"text/waves")->find(L"/4"));
 
-    // The menu's options open the options window over it.
-    ASSERT_TRUE(game.click(L"options_btn"));
-    ASSERT_TRUE(game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f));
-    ASSERT_TRUE(game.click(L"options"));
-    game.run(2);
-    EXPECT_NE(nullptr, game.dialog<OptionsDialog>());
-}
-
-TEST(BattleHud, ASpellIsChosenCastOnTheFieldAndRecharges)
-{
-    GameHarness game;
-    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    // A spell is chosen, cast on the field and recharges at the battle's speed.
     EXPECT_EQ(std::string::npos, game.log().find("td/data/spells/")) << "every spell picture is there";
     ASSERT_EQ((std::vector<std::wstring>{L"spell0", L"spell1"}), spellNames(game));
 
@@ -168,37 +178,16 @@ TEST(BattleHud, ASpellIsChosenCastOnTheFieldAndRecharges)
     EXPECT_EQ(0, game.map().mSelectedSpell);
     EXPECT_TRUE(game.click(L"spell0"));
     EXPECT_EQ(-1, game.map().mSelectedSpell) << "a second click puts the spell back";
-}
 
-namespace
-{
-// The open confirmation box, answered by a click on its button.
-bool answer(GameHarness& game, bool yes)
-{
-    TMessageBox* box = game.dialog<TMessageBox>();
-    if (!box)
-    {
-        ADD_FAILURE() << "no confirmation box";
-        return false;
-    }
-    game.run(10); // the box's show animation
-    game.click(yes ? 390.0f : 642.0f, 535.0f);
-    game.run(3);
-    return game.dialog<TMessageBox>() != box;
-}
-
-bool openMenuAndPick(GameHarness& game, const wchar_t* item)
-{
-    if (!game.click(L"options_btn") || !game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f))
-        return false;
-    if (!game.click(item))
-        return false;
+    // The menu's options open the options window over it.
+    ASSERT_TRUE(game.click(L"options_btn"));
+    ASSERT_TRUE(game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f));
+    ASSERT_TRUE(game.click(L"options"));
     game.run(2);
-    return true;
+    EXPECT_NE(nullptr, game.dialog<OptionsDialog>());
 }
-} // namespace
 
-TEST(BattleHud, TheMenuAsksBeforeLeavingAndEachAnswerIsKept)
+TEST(BattleHud, TheMenuAsksBeforeLeavingEachAnswerIsKeptAndLevelLoadsRebuildTheSpellButtons)
 {
     GameHarness game;
     ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
@@ -218,6 +207,14 @@ TEST(BattleHud, TheMenuAsksBeforeLeavingAndEachAnswerIsKept)
     ASSERT_TRUE(game.closeUnlockMessages());
     EXPECT_LT(game.map().mStats.mCoins, 500) << "the level started again";
     EXPECT_TRUE(game.map().isLevelLoaded());
+    EXPECT_EQ((std::vector<std::wstring>{L"spell0", L"spell1"}), spellNames(game)) << "rebuilt, not added to";
+    // A later level with every spell unlocked gets all five slots.
+    game.map().mLevel = 2;
+    ASSERT_EQ(QL_OK, game.map().loadLevel());
+    EXPECT_EQ((std::vector<std::wstring>{L"spell0", L"spell1", L"spell2", L"spell3", L"spell4"}), spellNames(game));
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(i, game.hud().spellButton(i)->mSpellId);
+    ASSERT_TRUE(game.closeUnlockMessages());
 
     ASSERT_TRUE(openMenuAndPick(game, L"mmenu"));
     ASSERT_TRUE(answer(game, true));
@@ -229,23 +226,4 @@ TEST(BattleHud, TheMenuAsksBeforeLeavingAndEachAnswerIsKept)
     ASSERT_TRUE(answer(game, true));
     EXPECT_TRUE(game.runUntil([&] { return game.top<HUDLevelSelect>() != nullptr; }, 2.0f));
     EXPECT_EQ(6, game.screen());
-}
-
-TEST(BattleHud, EachLevelLoadRebuildsTheSpellButtonsOfItsUnlockedSpells)
-{
-    GameHarness game;
-    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
-    for (int load = 0; load < 3; ++load)
-    {
-        ASSERT_TRUE(openMenuAndPick(game, L"restart"));
-        ASSERT_TRUE(answer(game, true));
-        ASSERT_TRUE(game.closeUnlockMessages());
-        EXPECT_EQ((std::vector<std::wstring>{L"spell0", L"spell1"}), spellNames(game)) << "after load " << load;
-    }
-    // A later level with every spell unlocked gets all five slots.
-    game.map().mLevel = 2;
-    ASSERT_EQ(QL_OK, game.map().loadLevel());
-    EXPECT_EQ((std::vector<std::wstring>{L"spell0", L"spell1", L"spell2", L"spell3", L"spell4"}), spellNames(game));
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(i, game.hud().spellButton(i)->mSpellId);
 }

@@ -3,11 +3,9 @@
 #include "support/GameHarness.h"
 
 #include "Source/TD/Shell/GameWindow.h"
-#include "Source/TD/Sprites/TDGraphic.h"
 #include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/Draw/TDBattleDrawer.h"
 #include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Battle/TDMapScene.h"
 #include "Source/TD/Data/TDText.h"
 #include "TD/DrawRecorder.h"
 

@@ -73,9 +73,7 @@ void ConfirmDialog(GameHarness& game, const wchar_t* answer)
 {
     auto* dialog = dynamic_cast<HUDModalDialog*>(game.board().mModalWindow);
     ASSERT_NE(nullptr, dialog);
-    float x = 0.0f, y = 0.0f;
-    ASSERT_TRUE(dialog->buttonCentre(answer, x, y));
-    game.click(x, y);
+    ASSERT_TRUE(game.click(*dialog, answer));
 }
 } // namespace
 
@@ -162,7 +160,7 @@ TEST(TutorialPlay, ANewPlayerFollowsEveryPageOfTheFirstLevel)
     EXPECT_EQ(std::string::npos, game.log().find("not found in its container")) << "text places are no pictures";
 }
 
-TEST(TutorialPlay, ASkipAskedFirstAndConfirmedLastsPastARestart)
+TEST(TutorialPlay, APauseHidesTheSkipWhichIsAskedFirstAndConfirmedLastsPastARestart)
 {
     std::string profiles;
     {
@@ -172,6 +170,21 @@ TEST(TutorialPlay, ASkipAskedFirstAndConfirmedLastsPastARestart)
         TutorialButton* skip = Tutorial().skipButton();
         ASSERT_NE(nullptr, skip);
         const float x = skip->mPosition.x, y = skip->mPosition.y;
+
+        // A pause hides the page and its button until the battle goes on.
+        game.loseFocus();
+        game.frame();
+        ASSERT_EQ(4, game.screen()) << "the in-game menu is open";
+        EXPECT_FALSE(Tutorial().pageShown());
+        EXPECT_FALSE(Tutorial().isVisible());
+        game.click(x, y);
+        EXPECT_EQ(nullptr, game.board().mModalWindow) << "the hidden button does not answer";
+
+        ASSERT_TRUE(game.click(L"resume"));
+        EXPECT_EQ(0, game.screen());
+        EXPECT_TRUE(Tutorial().pageShown());
+        EXPECT_TRUE(Tutorial().isVisible());
+        EXPECT_EQ(0, game.map().mTutorialSpot) << "the step goes on where it was";
 
         // Asked, then declined: the page and its button are back.
         game.click(x, y);
@@ -202,27 +215,4 @@ TEST(TutorialPlay, ASkipAskedFirstAndConfirmedLastsPastARestart)
     ASSERT_TRUE(game.startLevel(0, 0));
     EXPECT_FALSE(game.map().mTutorialActive);
     EXPECT_FALSE(Tutorial().pageShown());
-}
-
-TEST(TutorialPlay, APauseHidesThePageAndItsButtonUntilTheBattleGoesOn)
-{
-    GameHarness game(WithTutorial());
-    ASSERT_TRUE(game.startLevel(0, 0));
-    ASSERT_TRUE(Tutorial().pageShown());
-    const TutorialButton* skip = Tutorial().skipButton();
-    const float x = skip->mPosition.x, y = skip->mPosition.y;
-
-    game.loseFocus();
-    game.frame();
-    ASSERT_EQ(4, game.screen()) << "the in-game menu is open";
-    EXPECT_FALSE(Tutorial().pageShown());
-    EXPECT_FALSE(Tutorial().isVisible());
-    game.click(x, y);
-    EXPECT_EQ(nullptr, game.board().mModalWindow) << "the hidden button does not answer";
-
-    ASSERT_TRUE(game.click(L"resume"));
-    EXPECT_EQ(0, game.screen());
-    EXPECT_TRUE(Tutorial().pageShown());
-    EXPECT_TRUE(Tutorial().isVisible());
-    EXPECT_EQ(0, game.map().mTutorialSpot) << "the step goes on where it was";
 }

@@ -13,7 +13,7 @@ struct Row
 };
 } // namespace
 
-TEST(EpisodeCarousel, PlatesShrinkAwayFromTheCentre)
+TEST(EpisodeCarousel, PlatesShrinkAwayFromTheCentreAndTheRowStopsAtItsEnds)
 {
     Row r(3, 1);
     EXPECT_FLOAT_EQ(512.0f, r.row.plateX(1));
@@ -23,10 +23,8 @@ TEST(EpisodeCarousel, PlatesShrinkAwayFromTheCentre)
     EXPECT_FLOAT_EQ(0.55f, r.row.plateScale(100.0f)) << "never below 0.55";
     r.row.offset = 60.0f;
     EXPECT_FLOAT_EQ(452.0f, r.row.plateX(1)) << "a positive offset moves the row left";
-}
 
-TEST(EpisodeCarousel, TheRowDoesNotMovePastItsEndsAndOneEpisodeNeverMoves)
-{
+    // The row does not move past its first page; a single episode never moves.
     Row first(3);
     first.row.startDrag(400.0f, 384.0f);
     first.row.dragStep(600.0f, 384.0f);

@@ -1,6 +1,6 @@
 // Windows built from a layer folder: top-level images sorted by their order, the "button" group
 // with its subgroups named by base name, the "text" group's own areas only; over-buttons read
-// their place and label areas from the layout.
+// their place and label areas from the layout, and grow while hovered.
 #include "Core/File/FileManager.h"
 #include "Core/Media/Container/ImageContainers.h"
 #include "Core/Media/Image/ImageContainer.h"
@@ -76,4 +76,36 @@ TEST_F(HUDLayout, WindowsAndOverButtonsTakeTheirPicturesPlacesAndLabelsFromTheLa
     EXPECT_EQ(L"b1_over", go.mOver->mName);
     HUDButtonOver plain(layout.get(), L"b1_stop");
     EXPECT_FALSE(plain.mHasLabel) << "no label area in the layout";
+
+    // Without a layout: the name is trimmed and split; hovered, the button grows to its limit and
+    // shrinks back.
+    HUDButtonOver b(nullptr, L" \tbig_play ");
+    EXPECT_EQ(L"big", b.mStyle);
+    EXPECT_EQ(L"play", b.mName);
+    EXPECT_FALSE(b.mHasLabel);
+    b.mNormal->mX = 100;
+    b.mNormal->mWidth = 50;
+    b.mNormal->mHeight = 20;
+    b.mOver->mWidth = 10;
+    b.mOver->mHeight = 10;
+    EXPECT_TRUE(b.onHover(150, 20));
+    for (int i = 0; i < 4; ++i)
+        b.update(0.05f);
+    EXPECT_FLOAT_EQ(1.1f, b.mScale);
+    b.update(0.5f);
+    EXPECT_FLOAT_EQ(1.1f, b.mScale) << "never above 1.1";
+    EXPECT_FALSE(b.onHover(151, 20));
+    b.update(0.1f);
+    EXPECT_NEAR(1.0f, b.mScale, 1e-6f);
+    // The offset moves the hit box; a press switches to the over picture's box.
+    b.mOffsetX = 10;
+    EXPECT_FALSE(b.contains(105, 5));
+    EXPECT_TRUE(b.contains(160, 5));
+    b.onPress(160, 5);
+    EXPECT_EQ(1, b.mPressed);
+    EXPECT_FALSE(b.contains(160, 5)) << "the pressed box is the over picture's";
+    b.onRelease(0, 0);
+    EXPECT_EQ(0, b.mPressed);
+    b.mVisible = false;
+    EXPECT_FALSE(b.contains(160, 5));
 }

@@ -1,7 +1,6 @@
-// Screen windows and the HUD without a renderer: button lookups, texts, frames, hover growth,
-// the screen stack and the counters' fallback places.
+// Screen windows and the HUD without a renderer: button lookups, texts, frames, the screen
+// stack and the HUD's hidden buttons.
 #include "Source/TD/Shell/HUD.h"
-#include "Source/TD/Shell/HUDButtonOver.h"
 #include "Source/TD/Shell/HUDWindow.h"
 
 #include <gtest/gtest.h>
@@ -37,7 +36,7 @@ public:
 };
 } // namespace
 
-TEST(HUDWindow, ButtonsTextsAndFramesAreFoundByNameOrPlace)
+TEST(HUDWindow, ButtonsTextsAndFramesAreFoundAndTheHudsScreensJoinLeaveAndHideItsButtons)
 {
     HUDWindow w;
     TDButtonFrame* a = AddButton(w, L"a", 10, 10, 20, 20);
@@ -71,43 +70,8 @@ TEST(HUDWindow, ButtonsTextsAndFramesAreFoundByNameOrPlace)
     EXPECT_EQ(0, w.mImages[0]->mVisible);
     EXPECT_EQ(0, w.mImages[1]->mVisible) << "every image of the name, not only the first";
     EXPECT_EQ(1, w.mImages[2]->mVisible);
-}
 
-TEST(HUDButtonOver, GrowsToItsLimitWhileHoveredAndShrinksBack)
-{
-    HUDButtonOver b(nullptr, L" \tbig_play ");
-    EXPECT_EQ(L"big", b.mStyle);
-    EXPECT_EQ(L"play", b.mName);
-    EXPECT_FALSE(b.mHasLabel);
-    b.mNormal->mX = 100;
-    b.mNormal->mWidth = 50;
-    b.mNormal->mHeight = 20;
-    b.mOver->mWidth = 10;
-    b.mOver->mHeight = 10;
-    EXPECT_TRUE(b.onHover(150, 20));
-    for (int i = 0; i < 4; ++i)
-        b.update(0.05f);
-    EXPECT_FLOAT_EQ(1.1f, b.mScale);
-    b.update(0.5f);
-    EXPECT_FLOAT_EQ(1.1f, b.mScale) << "never above 1.1";
-    EXPECT_FALSE(b.onHover(151, 20));
-    b.update(0.1f);
-    EXPECT_NEAR(1.0f, b.mScale, 1e-6f);
-    // The offset moves the hit box; a press switches to the over picture's box.
-    b.mOffsetX = 10;
-    EXPECT_FALSE(b.contains(105, 5));
-    EXPECT_TRUE(b.contains(160, 5));
-    b.onPress(160, 5);
-    EXPECT_EQ(1, b.mPressed);
-    EXPECT_FALSE(b.contains(160, 5)) << "the pressed box is the over picture's";
-    b.onRelease(0, 0);
-    EXPECT_EQ(0, b.mPressed);
-    b.mVisible = false;
-    EXPECT_FALSE(b.contains(160, 5));
-}
-
-TEST(HUD, ScreensJoinTheStackOnTheNextUpdateLeaveWhenClosedAndHideTheHudsButtons)
-{
+    // The HUD's screens join the stack on the next update, leave when closed and hide its buttons.
     HUD hud(L"");
     int closed = 0, deleted = 0;
     auto* first = new Closing(&closed, &deleted);
@@ -146,8 +110,9 @@ TEST(HUD, ScreensJoinTheStackOnTheNextUpdateLeaveWhenClosedAndHideTheHudsButtons
     EXPECT_EQ(-1, hud.ButtonAt(10, 10));
     hud.setButtonVisible(L"play_btn", false);
     EXPECT_EQ(0, hud.mButtons[0]->mVisible);
-    float x, y, w, h;
-    EXPECT_TRUE(hud.buttonRect(L"play_btn", x, y, w, h));
-    EXPECT_EQ(40.0f, w);
-    EXPECT_FALSE(hud.buttonRect(L"none", x, y, w, h));
+    float x, y, width, h;
+    EXPECT_TRUE(hud.buttonRect(L"play_btn", x, y, width, h));
+    EXPECT_EQ(40.0f, width);
+    EXPECT_FALSE(hud.buttonRect(L"none", x, y, width, h));
 }
+

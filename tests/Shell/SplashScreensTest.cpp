@@ -6,7 +6,7 @@
 
 using Names = std::vector<std::wstring>;
 
-TEST(LogoList, NamesComeInLineAndFieldOrderWithSpacesAndCarriageReturnsDropped)
+TEST(Splash, LogoNamesComeInLineAndFieldOrderAndALogoFadesInHoldsAndFadesOutWithoutOvershoot)
 {
     EXPECT_EQ((Names{L"first", L"second"}), TDSplashScreens::readLogoNames("a; first , second\n"));
     EXPECT_EQ((Names{L"x", L"y", L"z"}), TDSplashScreens::readLogoNames("l;x,y\n\n  \t\nm;z\r\n"));
@@ -16,10 +16,8 @@ TEST(LogoList, NamesComeInLineAndFieldOrderWithSpacesAndCarriageReturnsDropped)
     EXPECT_EQ((Names{L"\u00e9t\u00e9"}), TDSplashScreens::readLogoNames("x;\xc3\xa9t\xc3\xa9")) << "UTF-8";
     EXPECT_TRUE(TDSplashScreens::readLogoNames("").empty());
     EXPECT_TRUE(TDSplashScreens::readLogoNames("no separator here\n").empty());
-}
 
-TEST(SplashLogo, FadesInHoldsAndFadesOutWithStrictLimitsAndNoOvershoot)
-{
+    // A logo fades in, holds and fades out with strict limits and no overshoot.
     SplashLogo logo(nullptr);
     logo.update(0.5f);
     EXPECT_EQ(SplashLogo::FadingIn, logo.state) << "0.5 s is not past the limit";

@@ -2,8 +2,6 @@
 // updates, activation and the deletions that follow the update.
 #include "WidgetProbes.h"
 
-#include "Core/Layer/Layer.h"
-
 #include <gtest/gtest.h>
 
 using namespace widgettest;
@@ -52,7 +50,7 @@ TEST_F(FrameStack, TopMostFramesStayAboveNormalOnesAndModalOnesAboveAll)
     EXPECT_EQ((std::vector<widget::Frame*>{&mA, &mB, &mC}), Order());
 }
 
-TEST_F(FrameStack, AddingTellsTheFrameAndItsSubtreeAndActivates)
+TEST_F(FrameStack, AddingTellsTheFrameAndItsSubtreeAndActivatesRemovingDoesNot)
 {
     ProbeWidget child("child", mJournal);
     EXPECT_EQ(QL_OK, mA.AddChild(&child));
@@ -69,9 +67,15 @@ TEST_F(FrameStack, AddingTellsTheFrameAndItsSubtreeAndActivates)
     mJournal.clear();
     EXPECT_EQ(QL_OK, mManager.Activate(&mB));
     EXPECT_TRUE(mJournal.empty()) << "already active";
+
+    // The active frame leaves without OnDeactivate; a frame not there cannot be removed.
+    EXPECT_EQ(QL_OK, mManager.Remove(&mB, false, false));
+    EXPECT_EQ(nullptr, mManager.GetActiveFrame());
+    EXPECT_TRUE(Filter(mJournal, "b:deactivate").empty());
+    EXPECT_EQ(QL_FAIL, mManager.Remove(&mB, false, false));
 }
 
-TEST_F(FrameStack, DeferredRequestsWaitForTheUpdateAndThoseMadeMeanwhileRunInIt)
+TEST_F(FrameStack, DeferredRequestsWaitForTheUpdateThoseMadeMeanwhileRunInItAndAFailingUpdateEndsIt)
 {
     EXPECT_EQ(QL_OK, mManager.Add(&mA, false, false, false));
     mJournal.clear();
@@ -102,40 +106,10 @@ TEST_F(FrameStack, DeferredRequestsWaitForTheUpdateAndThoseMadeMeanwhileRunInIt)
     EXPECT_EQ(QL_OK, mManager.Remove(&mB, false, true));
     ASSERT_EQ(QL_OK, mManager.Update(0.0f));
     EXPECT_EQ((std::vector<widget::Frame*>{&mC}), Order());
-}
 
-TEST_F(FrameStack, RemovingAFrameThatIsNotThereFails)
-{
-    EXPECT_EQ(QL_FAIL, mManager.Remove(&mA, false, false));
-    EXPECT_EQ(QL_OK, mManager.Add(&mA, false, true, false));
-    EXPECT_EQ(QL_OK, mManager.Remove(&mA, false, false));
-    EXPECT_EQ(nullptr, mManager.GetActiveFrame()) << "the active frame left without OnDeactivate";
-    EXPECT_EQ(0u, Filter(mJournal, "a:deactivate").size());
-}
-
-TEST_F(FrameStack, ADestroyedFrameLeavesTheStackAndItsPendingRequests)
-{
-    auto* gone = new ProbeBoard("gone", mJournal);
-    auto* waiting = new ProbeBoard("waiting", mJournal);
-    EXPECT_EQ(QL_OK, mManager.Add(gone, false, true, false));
-    EXPECT_EQ(QL_OK, mManager.Add(waiting, false, false, true));
-    delete gone;
-    delete waiting;
-    EXPECT_TRUE(mManager.GetStack().empty());
-    EXPECT_EQ(nullptr, mManager.GetActiveFrame());
-    EXPECT_EQ(QL_OK, mManager.Update(0.0f));
-    EXPECT_TRUE(mManager.GetStack().empty());
-
-    // A manager that goes with such a request still pending ends cleanly (checked under ASan).
-    auto* manager = new widget::FrameManager();
-    auto* orphan = new ProbeBoard("orphan", mJournal);
-    EXPECT_EQ(QL_OK, manager->Add(orphan, false, false, true));
-    delete orphan;
-    delete manager;
-}
-
-TEST_F(FrameStack, AFailingUpdateEndsTheStepAndAFrameRemovingItselfGoesAfterIt)
-{
+    // A failing update ends the step.
+    EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(false, false));
+    mB.mOnEvent = nullptr;
     EXPECT_EQ(QL_OK, mManager.Add(&mA, false, false, false));
     EXPECT_EQ(QL_OK, mManager.Add(&mB, false, false, false));
     mA.mOnEvent = [](const std::string& e) { return e == "update" ? QL_FAIL : QL_OK; };
@@ -163,7 +137,7 @@ TEST_F(FrameStack, AFailingUpdateEndsTheStepAndAFrameRemovingItselfGoesAfterIt)
     EXPECT_EQ(1u, Filter(mJournal, "a:update").size()) << "the frames above still updated";
 }
 
-TEST_F(FrameStack, RemoveAllFramesDetachesAndCanDeleteEverythingAndTheManagerDeletesWhatIsQueued)
+TEST_F(FrameStack, RemoveAllFramesCanDeleteEverythingTheManagerDeletesWhatIsQueuedDestroyedFramesLeave)
 {
     int deaths = 0;
     auto* first = new ProbeBoard("first", mJournal);
@@ -198,5 +172,23 @@ TEST_F(FrameStack, RemoveAllFramesDetachesAndCanDeleteEverythingAndTheManagerDel
     }
     EXPECT_EQ(1, deaths);
     EXPECT_EQ(nullptr, mA.GetManager());
-}
 
+    // A destroyed frame leaves the stack and its pending requests.
+    auto* gone = new ProbeBoard("gone", mJournal);
+    auto* waiting = new ProbeBoard("waiting", mJournal);
+    EXPECT_EQ(QL_OK, mManager.Add(gone, false, true, false));
+    EXPECT_EQ(QL_OK, mManager.Add(waiting, false, false, true));
+    delete gone;
+    delete waiting;
+    EXPECT_TRUE(mManager.GetStack().empty());
+    EXPECT_EQ(nullptr, mManager.GetActiveFrame());
+    EXPECT_EQ(QL_OK, mManager.Update(0.0f));
+    EXPECT_TRUE(mManager.GetStack().empty());
+
+    // A manager that goes with such a request still pending ends cleanly (checked under ASan).
+    auto* manager = new widget::FrameManager();
+    auto* orphan = new ProbeBoard("orphan", mJournal);
+    EXPECT_EQ(QL_OK, manager->Add(orphan, false, false, true));
+    delete orphan;
+    delete manager;
+}

@@ -39,8 +39,9 @@ protected:
 };
 } // namespace
 
-TEST_F(MouseDispatch, TheTopFrameUnderThePointTakesThePressUnlessItLetsItThrough)
+TEST_F(MouseDispatch, TheTopFrameUnderThePointTakesThePressUnlessItLetsItThroughAndTheKeys)
 {
+    EXPECT_EQ(nullptr, mManager.GetKeyTarget()) << "no active frame, no key target";
     EXPECT_EQ(QL_OK, Press(60, 60));
     EXPECT_EQ((Journal{"high:activate", "high:press"}), Take());
     EXPECT_EQ(&mHigh, mManager.GetActiveFrame());
@@ -71,36 +72,34 @@ TEST_F(MouseDispatch, TheTopFrameUnderThePointTakesThePressUnlessItLetsItThrough
         EXPECT_EQ(QL_OK, Press(500, 500));
         Take();
     }
-}
 
-TEST_F(MouseDispatch, NothingBelowAModalFrameSeesInput)
-{
-    ProbeBoard modal("modal", mJournal, math::Rect(150, 150, 10, 10));
-    ProbeBoard top("top", mJournal, math::Rect(0, 0, 10, 10));
-    EXPECT_EQ(QL_OK, mManager.ShowModal(&modal, false));
-    EXPECT_EQ(QL_OK, mManager.Add(&top, true, false, false));
-    Take();
-    EXPECT_EQ(QL_OK, Press(5, 5));
-    Journal seen = Take();
-    EXPECT_EQ(Filter(seen, "low").size(), 0u) << "frames below the modal one never hear it";
-    EXPECT_EQ(Filter(seen, "top").size(), 0u) << "the top-most frame sits below the modal one";
-    EXPECT_EQ(&modal, mManager.GetActiveFrame()) << "an unhandled press leaves the modal frame active";
-    EXPECT_TRUE(modal.IsActive());
-    EXPECT_EQ(QL_OK, Press(155, 155));
-    EXPECT_EQ((Journal{"modal:press"}), Take());
-    EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(false, false));
-}
-
-TEST_F(MouseDispatch, ListenerErrorsComeBackUnchanged)
-{
+    // A listener's error comes back unchanged; the state reached so far stays.
     mHigh.mOnEvent = [](const std::string& e) { return e == "press" ? static_cast<QLResultEnum>(9) : QL_OK; };
     mHigh.mLeave = layer::HIT_CONTINUE;
     EXPECT_EQ(9, Press(60, 60));
     EXPECT_TRUE(Filter(Take(), "low").empty());
-    EXPECT_EQ(&mHigh, mManager.GetActiveFrame()) << "the state reached so far stays";
+    EXPECT_EQ(&mHigh, mManager.GetActiveFrame());
+
+    // Keys go to the active frame, or to its focus widget.
+    EXPECT_EQ(QL_OK, Press(10, 10));
+    Take();
+    app::KeyTarget* target = mManager.GetKeyTarget();
+    ASSERT_NE(nullptr, target);
+    EXPECT_EQ(QL_OK, target->OnKeyDown('a'));
+    EXPECT_EQ(QL_OK, target->OnChar(0x44D));
+    EXPECT_EQ((Journal{"low:key97", "low:char1101"}), Take());
+
+    ProbeWidget field("field", mJournal);
+    EXPECT_EQ(QL_OK, mLow.AddChild(&field));
+    mLow.SetFocusWidget(&field);
+    Take();
+    EXPECT_EQ(QL_OK, mManager.GetKeyTarget()->OnKeyUp(13));
+    EXPECT_EQ((Journal{"field:keyup13"}), Take());
+    mLow.SetFocusWidget(nullptr);
+    EXPECT_EQ(nullptr, mManager.GetKeyTarget());
 }
 
-TEST_F(MouseDispatch, TheCaptureHolderGetsEverythingUntilTheRelease)
+TEST_F(MouseDispatch, TheCaptureHolderGetsEverythingUntilTheReleaseAndMovesSetTheHover)
 {
     ProbeWidget button("button", mJournal, math::Rect(10, 10, 20, 20));
     button.mCapturesOnPress = true;
@@ -135,6 +134,22 @@ TEST_F(MouseDispatch, TheCaptureHolderGetsEverythingUntilTheRelease)
     EXPECT_EQ(QL_OK, Press(20, 20));
     EXPECT_EQ(QL_OK, Release(20, 20));
     EXPECT_EQ(1u, Filter(Take(), "button:press").size()) << "a new press captures again";
+
+    // Moves set the hover frame and widget; empty space clears them.
+    EXPECT_EQ(QL_OK, Move(500, 500));
+    EXPECT_EQ(nullptr, mManager.GetHoverFrame());
+    EXPECT_EQ(nullptr, mLow.GetHoverWidget());
+    EXPECT_EQ(500.0f, mManager.GetLastPointer().x);
+    Take();
+    EXPECT_EQ(QL_OK, Move(20, 20));
+    EXPECT_EQ((Journal{"button:hover+", "button:move(15,20)"}), Take());
+    EXPECT_EQ(&mLow, mManager.GetHoverFrame());
+    EXPECT_EQ(QL_OK, Move(70, 70));
+    EXPECT_EQ((Journal{"button:hover-", "high:move"}), Take()) << "the hover frame changes";
+    EXPECT_EQ(&mHigh, mManager.GetHoverFrame());
+    EXPECT_EQ(nullptr, mLow.GetHoverWidget());
+    EXPECT_EQ(QL_OK, Move(500, 500));
+    EXPECT_EQ(nullptr, mHigh.GetHoverWidget());
 }
 
 TEST_F(MouseDispatch, CapturedMovesWalkTheHoldersOwnSubtree)
@@ -163,46 +178,7 @@ TEST_F(MouseDispatch, CapturedMovesWalkTheHoldersOwnSubtree)
     EXPECT_EQ(QL_OK, Release(5, 10));
 }
 
-TEST_F(MouseDispatch, MovesSetTheHoverAndEmptySpaceClearsIt)
-{
-    ProbeWidget item("item", mJournal, math::Rect(10, 10, 20, 20));
-    EXPECT_EQ(QL_OK, mLow.AddChild(&item));
-    Take();
-    EXPECT_EQ(QL_OK, Move(15, 15));
-    EXPECT_EQ((Journal{"item:hover+", "item:move"}), Take());
-    EXPECT_EQ(&mLow, mManager.GetHoverFrame());
-    EXPECT_EQ(QL_OK, Move(70, 70));
-    EXPECT_EQ((Journal{"item:hover-", "high:move"}), Take()) << "the hover frame changes";
-    EXPECT_EQ(&mHigh, mManager.GetHoverFrame());
-    EXPECT_EQ(nullptr, mLow.GetHoverWidget());
-    EXPECT_EQ(QL_OK, Move(500, 500));
-    EXPECT_EQ(nullptr, mManager.GetHoverFrame());
-    EXPECT_EQ(nullptr, mHigh.GetHoverWidget());
-    EXPECT_EQ(500.0f, mManager.GetLastPointer().x);
-}
-
-TEST_F(MouseDispatch, KeysGoToTheActiveFramesFocusWidget)
-{
-    EXPECT_EQ(nullptr, mManager.GetKeyTarget());
-    EXPECT_EQ(QL_OK, Press(10, 10));
-    Take();
-    app::KeyTarget* target = mManager.GetKeyTarget();
-    ASSERT_NE(nullptr, target);
-    EXPECT_EQ(QL_OK, target->OnKeyDown('a'));
-    EXPECT_EQ(QL_OK, target->OnChar(0x44D));
-    EXPECT_EQ((Journal{"low:key97", "low:char1101"}), Take());
-
-    ProbeWidget field("field", mJournal);
-    EXPECT_EQ(QL_OK, mLow.AddChild(&field));
-    mLow.SetFocusWidget(&field);
-    Take();
-    EXPECT_EQ(QL_OK, mManager.GetKeyTarget()->OnKeyUp(13));
-    EXPECT_EQ((Journal{"field:keyup13"}), Take());
-    mLow.SetFocusWidget(nullptr);
-    EXPECT_EQ(nullptr, mManager.GetKeyTarget());
-}
-
-TEST_F(MouseDispatch, FramesRemovingThemselvesFromTheirHandlersGoAfterTheUpdate)
+TEST_F(MouseDispatch, FramesAndWidgetsRemovedFromTheirOwnHandlersGoAfterTheUpdate)
 {
     int deaths = 0;
     auto* dialog = new ProbeBoard("dialog", mJournal, math::Rect(0, 0, 40, 40));
@@ -238,11 +214,8 @@ TEST_F(MouseDispatch, FramesRemovingThemselvesFromTheirHandlersGoAfterTheUpdate)
     EXPECT_EQ(QL_OK, mManager.Update(0.0f));
     EXPECT_EQ(2, deaths);
     EXPECT_EQ(nullptr, mManager.FindEntry(popup));
-}
 
-TEST_F(MouseDispatch, AWidgetQueuedForDeletionByItsHandlerGoesAfterTheUpdate)
-{
-    int deaths = 0;
+    // A widget its handler takes out and queues for deletion goes after the update too.
     auto* item = new ProbeWidget("item", mJournal, math::Rect(10, 10, 20, 20));
     item->mDeaths = &deaths;
     item->mOnEvent = [this, item](const std::string& e) {
@@ -255,13 +228,13 @@ TEST_F(MouseDispatch, AWidgetQueuedForDeletionByItsHandlerGoesAfterTheUpdate)
     };
     EXPECT_EQ(QL_OK, mLow.AddChild(item));
     EXPECT_EQ(QL_OK, Press(15, 15));
-    EXPECT_EQ(0, deaths);
+    EXPECT_EQ(2, deaths);
     EXPECT_EQ(QL_OK, mManager.Update(0.0f));
-    EXPECT_EQ(1, deaths);
+    EXPECT_EQ(3, deaths);
     EXPECT_TRUE(mLow.GetChildren().empty());
 }
 
-TEST_F(MouseDispatch, DeletedCaptureHoldersAndHoverFramesAreForgotten)
+TEST_F(MouseDispatch, DeletedCaptureHoldersAndHoverFramesAreForgottenAndNothingBelowAModalFrameSeesInput)
 {
     int deaths = 0;
     auto* button = new ProbeWidget("button", mJournal, math::Rect(10, 10, 20, 20));
@@ -301,6 +274,22 @@ TEST_F(MouseDispatch, DeletedCaptureHoldersAndHoverFramesAreForgotten)
     EXPECT_EQ(nullptr, mManager.GetHoverFrame());
     EXPECT_EQ(nullptr, mManager.GetActiveFrame());
     EXPECT_EQ(QL_OK, Move(60, 60));
+
+    // Nothing below a modal frame sees input, not even a top-most frame.
+    ProbeBoard modal("modal", mJournal, math::Rect(150, 150, 10, 10));
+    ProbeBoard top("top", mJournal, math::Rect(0, 0, 10, 10));
+    EXPECT_EQ(QL_OK, mManager.ShowModal(&modal, false));
+    EXPECT_EQ(QL_OK, mManager.Add(&top, true, false, false));
+    Take();
+    EXPECT_EQ(QL_OK, Press(5, 5));
+    Journal seen = Take();
+    EXPECT_EQ(Filter(seen, "low").size(), 0u) << "frames below the modal one never hear it";
+    EXPECT_EQ(Filter(seen, "top").size(), 0u) << "the top-most frame sits below the modal one";
+    EXPECT_EQ(&modal, mManager.GetActiveFrame()) << "an unhandled press leaves the modal frame active";
+    EXPECT_TRUE(modal.IsActive());
+    EXPECT_EQ(QL_OK, Press(155, 155));
+    EXPECT_EQ((Journal{"modal:press"}), Take());
+    EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(false, false));
 }
 
 TEST_F(MouseDispatch, FramesDrawBottomToTopWithTheCursorLast)

@@ -57,17 +57,6 @@ TEST_F(WidgetTree, AttachingASubtreeToAManagedFrameTellsFrameThenManagerInPreOrd
     EXPECT_EQ(QL_OK, manager.RemoveAllFrames(false, false));
 }
 
-TEST_F(WidgetTree, AChildLayerCanHangUnderAnotherLayer)
-{
-    ProbeWidget parent("p", mJournal), child("c", mJournal);
-    layer::Layer slot;
-    parent.GetLayer()->AddChild(&slot);
-    EXPECT_EQ(QL_OK, parent.AddChild(&child, &slot));
-    EXPECT_EQ(&slot, child.GetLayer()->GetParent());
-    EXPECT_EQ(QL_OK, parent.RemoveChild(&child));
-    EXPECT_TRUE(slot.GetChildren().empty());
-}
-
 TEST_F(WidgetTree, ADisabledParentDisablesTheSubtreeAndChangesSkipWhatAlreadyMatches)
 {
     ProbeWidget parent("p", mJournal), child("c", mJournal), grandchild("g", mJournal);
@@ -101,7 +90,7 @@ TEST_F(WidgetTree, ADisabledParentDisablesTheSubtreeAndChangesSkipWhatAlreadyMat
     EXPECT_TRUE(grandchild.IsDisabled()) << "c's own flag still holds below it";
 }
 
-TEST_F(WidgetTree, HoverMovesTellOnlyTheBranchesThatChangeAndRemovalClearsThem)
+TEST_F(WidgetTree, HoverMovesTellOnlyTheBranchesThatChangeAndRemovalOrDeletionClearsThem)
 {
     ProbeBoard board("board", mJournal);
     ProbeWidget a("a", mJournal), a1("a1", mJournal), a2("a2", mJournal), b("b", mJournal);
@@ -138,6 +127,21 @@ TEST_F(WidgetTree, HoverMovesTellOnlyTheBranchesThatChangeAndRemovalClearsThem)
     EXPECT_EQ(nullptr, board.GetHoverWidget());
     EXPECT_EQ(nullptr, board.GetFocusWidget());
     EXPECT_FALSE(a1.mHovered);
+
+    // A deleted widget leaves its parent, the frame's hover and focus, and the layers.
+    ProbeWidget keeper("k", mJournal);
+    auto* doomed = new ProbeWidget("d", mJournal);
+    EXPECT_EQ(QL_OK, board.AddChild(doomed));
+    EXPECT_EQ(QL_OK, doomed->AddChild(&keeper));
+    EXPECT_EQ(QL_OK, board.SetHover(doomed));
+    board.SetFocusWidget(doomed);
+    delete doomed;
+    EXPECT_EQ(nullptr, board.GetHoverWidget());
+    EXPECT_EQ(nullptr, board.GetFocusWidget());
+    EXPECT_EQ(nullptr, keeper.GetParent());
+    EXPECT_EQ(nullptr, keeper.GetLayer()->GetParent());
+    EXPECT_EQ(1u, board.GetChildren().size()) << "only b is left";
+    EXPECT_EQ(1u, board.GetLayer()->GetChildren().size());
 }
 
 TEST_F(WidgetTree, RemoveAllChildrenEmptiesTheListOrDeletesTheWholeSubtree)
@@ -147,6 +151,14 @@ TEST_F(WidgetTree, RemoveAllChildrenEmptiesTheListOrDeletesTheWholeSubtree)
     EXPECT_EQ(QL_OK, parent.RemoveAllChildren(false, false, false));
     EXPECT_TRUE(parent.GetChildren().empty());
     EXPECT_EQ(parent.GetLayer(), child.GetLayer()->GetParent()) << "layers stay attached";
+    // A child's layer can hang under another layer of the parent.
+    layer::Layer slot;
+    parent.GetLayer()->AddChild(&slot);
+    ProbeWidget slotted("s", mJournal);
+    EXPECT_EQ(QL_OK, parent.AddChild(&slotted, &slot));
+    EXPECT_EQ(&slot, slotted.GetLayer()->GetParent());
+    EXPECT_EQ(QL_OK, parent.RemoveChild(&slotted));
+    EXPECT_TRUE(slot.GetChildren().empty());
 
     // With the flags it deletes the whole subtree.
     int deaths = 0;
@@ -164,24 +176,6 @@ TEST_F(WidgetTree, RemoveAllChildrenEmptiesTheListOrDeletesTheWholeSubtree)
     EXPECT_TRUE(root.GetChildren().empty());
     EXPECT_TRUE(root.GetLayer()->GetChildren().empty()) << "deleted layers left the tree";
     EXPECT_TRUE(mJournal.empty());
-}
-
-TEST_F(WidgetTree, ADeletedWidgetLeavesItsParentFrameAndLayers)
-{
-    ProbeBoard board("board", mJournal);
-    ProbeWidget keeper("k", mJournal);
-    auto* doomed = new ProbeWidget("d", mJournal);
-    EXPECT_EQ(QL_OK, board.AddChild(doomed));
-    EXPECT_EQ(QL_OK, doomed->AddChild(&keeper));
-    EXPECT_EQ(QL_OK, board.SetHover(doomed));
-    board.SetFocusWidget(doomed);
-    delete doomed;
-    EXPECT_TRUE(board.GetChildren().empty());
-    EXPECT_EQ(nullptr, board.GetHoverWidget());
-    EXPECT_EQ(nullptr, board.GetFocusWidget());
-    EXPECT_EQ(nullptr, keeper.GetParent());
-    EXPECT_EQ(nullptr, keeper.GetLayer()->GetParent());
-    EXPECT_TRUE(board.GetLayer()->GetChildren().empty());
 }
 
 TEST_F(WidgetTree, ListenersHearTheirLayerDrawAndUpdatesRunListenerThenChildren)

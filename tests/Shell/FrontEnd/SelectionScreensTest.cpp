@@ -1,40 +1,18 @@
 // The episode and level selection in the running game: opened by the HUD, drawn every frame,
 // answered through the frame manager's dispatch: pages turned by arrows and swipes, open and
 // locked episodes, plates and tabs, the hardcore buttons, and what the progress store keeps.
-#include "support/GameHarness.h"
-
-#include "App/Game.h"
-#include "Core/Widget/FrameManager.h"
-#include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Shell/GameWindow.h"
-#include "Source/TD/Shell/HUD.h"
-
-#include <gtest/gtest.h>
+#include "Shell/ShellGame.h"
 
 #include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
 #include "Source/TD/Shell/HUDLevelSelect.h"
-#include "Source/TD/Shell/HUDMainMenu.h"
-#include "Source/TD/Data/TDProgress.h"
 
 namespace frontendtest
 {
 namespace
 {
-class SelectionTest : public ::testing::Test, public testsupport::GameHarness
+class SelectionTest : public shelltest::ShellGameTest
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(started()) << log(); }
-    // Opens on the demo's episodes and a third the table lists without levels.
-    HUDEpisodeSelectIOS* OpenEpisodes()
-    {
-        map().mEpisodes.set(2, TDEpisodeInfo{-1, -1, 0});
-        run(2, 0.0f); // the board stands
-        hud().closeAllWindows();
-        hud().showEpisodeSelect();
-        EXPECT_EQ(5, map().mScreen) << "set before the screen joins";
-        EXPECT_TRUE(runUntil([this] { return top<HUDEpisodeSelectIOS>() != nullptr; }, 0.5f));
-        return top<HUDEpisodeSelectIOS>();
-    }
     HUDLevelSelect* OpenLevels(i32 episode, i32 mode)
     {
         run(2, 0.0f); // the board stands
@@ -69,8 +47,13 @@ protected:
 TEST_F(SelectionTest, EpisodesShowTheirLocksTurnByArrowsAndSwipesAndOpenOnlyWhenUnlocked)
 {
     map().mProgress->createProfile(L"Ann");
-    HUDEpisodeSelectIOS* s = OpenEpisodes();
-    ASSERT_NE(nullptr, s);
+    map().mEpisodes.set(2, TDEpisodeInfo{-1, -1, 0}); // a third episode, listed without levels
+    run(2, 0.0f); // the board stands
+    hud().closeAllWindows();
+    hud().showEpisodeSelect();
+    EXPECT_EQ(5, map().mScreen) << "set before the screen joins";
+    ASSERT_TRUE(runUntil([this] { return top<HUDEpisodeSelectIOS>() != nullptr; }, 0.5f));
+    HUDEpisodeSelectIOS* s = top<HUDEpisodeSelectIOS>();
     ASSERT_EQ(3, s->mCarousel->count()) << "one plate per entry of the episode table";
     EXPECT_EQ(0, s->mCarousel->page);
     EXPECT_EQ(localized(L"episode0"), *s->getText(L"levelName"));
@@ -137,7 +120,7 @@ TEST_F(SelectionTest, EpisodesShowTheirLocksTurnByArrowsAndSwipesAndOpenOnlyWhen
     EXPECT_EQ(1u, hud().windows().size()) << "the episode selection closed";
 }
 
-TEST_F(SelectionTest, LevelPlatesShowProgressAndTheNextLevelTheVisitIsStoredAndBackLeaves)
+TEST_F(SelectionTest, LevelPlatesShowProgressTabsSwitchTheModeHardcoreOpensWithEveryStarAndBackLeaves)
 {
     TDLevelResult three;
     three.stars = 3;
@@ -175,6 +158,20 @@ TEST_F(SelectionTest, LevelPlatesShowProgressAndTheNextLevelTheVisitIsStoredAndB
     ASSERT_NE(nullptr, again);
     EXPECT_FALSE(again->mPlates[1].showNew);
 
+    // The shop's tab bar: three tabs 290 apart from x 216, the current mode's selected; the third
+    // switches the mode, stores it and rebuilds the plates (nothing played in that mode).
+    ASSERT_EQ(3u, again->mTabBar->tabs.size());
+    EXPECT_EQ(506.0f, again->mTabBar->tabs[1]->x);
+    EXPECT_TRUE(again->mTabBar->tabs[1]->selected);
+    const ShopTab& third = *again->mTabBar->tabs[2];
+    tap(third.x, third.y - 10.0f);
+    EXPECT_EQ(2, map().mMode);
+    EXPECT_EQ(2, map().mProgress->getMode());
+    EXPECT_TRUE(third.selected);
+    EXPECT_FALSE(again->mTabBar->tabs[1]->selected);
+    EXPECT_FALSE(again->mPlates[0].played) << "the plates of the new mode";
+    EXPECT_EQ(6, map().mScreen);
+
     // A locked plate opens nothing (an open one starting its level is how every playthrough
     // reaches its battle); "back" returns to the episodes.
     map().mLevel = 5;
@@ -184,33 +181,9 @@ TEST_F(SelectionTest, LevelPlatesShowProgressAndTheNextLevelTheVisitIsStoredAndB
     ASSERT_TRUE(click(L"back"));
     EXPECT_EQ(5, map().mScreen);
     EXPECT_TRUE(runUntil([this] { return top<HUDEpisodeSelectIOS>() != nullptr; }, 0.5f));
-}
 
-TEST_F(SelectionTest, TabsSwitchTheModeStoreItAndRebuildThePlates)
-{
-    TDLevelResult one;
-    one.stars = 1;
-    map().mProgress->saveLevelResult(0, 0, 2, one);
-    HUDLevelSelect* s = OpenLevels(0, 1);
-    ASSERT_NE(nullptr, s);
-    EXPECT_FALSE(s->mPlates[0].played);
-    // The shop's tab bar: three tabs 290 apart from x 216, the current mode's selected.
-    ASSERT_EQ(3u, s->mTabBar->tabs.size());
-    EXPECT_EQ(506.0f, s->mTabBar->tabs[1]->x);
-    EXPECT_TRUE(s->mTabBar->tabs[1]->selected);
-    const ShopTab& third = *s->mTabBar->tabs[2];
-    tap(third.x, third.y - 10.0f);
-    EXPECT_EQ(2, map().mMode);
-    EXPECT_EQ(2, map().mProgress->getMode());
-    EXPECT_TRUE(third.selected);
-    EXPECT_FALSE(s->mTabBar->tabs[1]->selected);
-    EXPECT_TRUE(s->mPlates[0].played) << "the plates of the new mode";
-    EXPECT_EQ(6, map().mScreen);
-}
-
-TEST_F(SelectionTest, TheLockedHardcoreButtonExplainsAndTheOpenOneShowsHardcoreLevels)
-{
-    HUDLevelSelect* s = OpenLevels(0, 1);
+    // The locked hardcore button explains; once open it shows the hardcore levels.
+    s = OpenLevels(0, 1);
     ASSERT_NE(nullptr, s);
     ASSERT_TRUE(click(L"locked_d"));
     EXPECT_EQ(map().getHardcoreLevelCount(0), map().mProgress->getEpisodeVisited(0, 3));
@@ -219,8 +192,6 @@ TEST_F(SelectionTest, TheLockedHardcoreButtonExplainsAndTheOpenOneShowsHardcoreL
     EXPECT_NE(std::wstring::npos, locked.find(L"locked")) << "the locked Ordeal says so";
     EXPECT_EQ(std::wstring::npos, locked.find(L"is open"));
 
-    TDLevelResult three;
-    three.stars = 3;
     for (i32 level = 0; level < map().getLevelCount(0); ++level)
         map().mProgress->saveLevelResult(0, level, 1, three);
     s = OpenLevels(0, 1);
@@ -247,5 +218,4 @@ TEST_F(SelectionTest, TheLockedHardcoreButtonExplainsAndTheOpenOneShowsHardcoreL
     EXPECT_EQ(map().mProgress->getMode(), map().mMode);
     EXPECT_EQ(6, map().mScreen);
 }
-
 } // namespace frontendtest

@@ -1,18 +1,8 @@
 // The front end's first screens in the running game: the logos from "logo/logo.ini" with their
 // timing and skips, then the intro video with its sound track, each opening the next screen
 // exactly once.
-#include "support/GameHarness.h"
+#include "Shell/ShellGame.h"
 
-#include "App/Game.h"
-#include "Core/Widget/FrameManager.h"
-#include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Shell/GameWindow.h"
-#include "Source/TD/Shell/HUD.h"
-
-#include <gtest/gtest.h>
-
-#include "Core/Media/Image/Image.h"
-#include "Core/Media/Video/TheoraVideo.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Shell/SplashLogo.h"
 #include "Source/TD/Shell/TDSplashScreens.h"
@@ -22,10 +12,9 @@ namespace frontendtest
 {
 namespace
 {
-class SplashAndIntro : public ::testing::Test, public testsupport::GameHarness
+class SplashAndIntro : public shelltest::ShellGameTest
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(started()) << log(); }
     // Frames of no time until the HUD holds a screen (the board joins the frame manager first).
     void Settle()
     {
@@ -35,17 +24,16 @@ protected:
     }
 };
 
-int Count(const HUD& hud, bool (*is)(HUDWindow*))
+// Screens of the type on the stack and waiting to join it.
+template <class T> int Count(const HUD& hud)
 {
     int n = 0;
     for (HUDWindow* w : hud.windows())
-        n += is(w) ? 1 : 0;
+        n += dynamic_cast<T*>(w) ? 1 : 0;
     for (HUDWindow* w : hud.mPendingWindows)
-        n += is(w) ? 1 : 0;
+        n += dynamic_cast<T*>(w) ? 1 : 0;
     return n;
 }
-bool IsIntro(HUDWindow* w) { return dynamic_cast<TDVideoIntro*>(w) != nullptr; }
-bool IsMenu(HUDWindow* w) { return dynamic_cast<HUDMainMenu*>(w) != nullptr; }
 } // namespace
 
 TEST_F(SplashAndIntro, TheGameOpensOnTheLogosWhichRunTheirFadesAndThenOpenTheIntroOnce)
@@ -62,10 +50,10 @@ TEST_F(SplashAndIntro, TheGameOpensOnTheLogosWhichRunTheirFadesAndThenOpenTheInt
     // Each logo runs its fades (timed in the logo's own test), then the next.
     ASSERT_TRUE(runUntil([&] { return splash->mCurrent == 1; }, 2.5f, 0.05f));
     EXPECT_EQ(12, map().mScreen);
-    EXPECT_EQ(0, Count(hud(), IsIntro));
+    EXPECT_EQ(0, Count<TDVideoIntro>(hud()));
 
     ASSERT_TRUE(runUntil([&] { return map().mScreen == 121; }, 3.0f, 0.05f));
-    EXPECT_EQ(1, Count(hud(), IsIntro)) << "the intro opens exactly once";
+    EXPECT_EQ(1, Count<TDVideoIntro>(hud())) << "the intro opens exactly once";
     ASSERT_TRUE(frame(0.01f));
     EXPECT_NE(nullptr, top<TDVideoIntro>());
     EXPECT_EQ(1u, hud().windows().size()) << "the splash is gone";
@@ -100,16 +88,16 @@ TEST_F(SplashAndIntro, PressesSkipTheLogosTheIntroPlaysToItsEndAndEachScreenReac
     before = drawCalls();
     ASSERT_TRUE(frame(0.02f));
     EXPECT_GT(drawCalls(), before) << "the intro's frame";
-    EXPECT_EQ(1, Count(hud(), IsIntro)) << "not a second time through the closing hook";
+    EXPECT_EQ(1, Count<TDVideoIntro>(hud())) << "not a second time through the closing hook";
 
     // The demo video lasts 5 s: the menu opens at its end, once.
     ASSERT_TRUE(runUntil([&] { return map().mScreen == 7; }, 7.0f, 0.04f));
-    EXPECT_EQ(1, Count(hud(), IsMenu));
+    EXPECT_EQ(1, Count<HUDMainMenu>(hud()));
     ASSERT_TRUE(runUntil([&] { return top<HUDMainMenu>() != nullptr; }, 0.2f));
     before = drawCalls();
     ASSERT_TRUE(run(5, 0.04f));
     EXPECT_GT(drawCalls(), before) << "the menu";
-    EXPECT_EQ(1, Count(hud(), IsMenu)) << "the end is told once";
+    EXPECT_EQ(1, Count<HUDMainMenu>(hud())) << "the end is told once";
     EXPECT_EQ(1u, hud().windows().size());
 }
 
@@ -129,6 +117,6 @@ TEST_F(SplashAndIntro, APressBeforeTheIntroIsDrawnStillOpensTheMenuAndPlaysNothi
     EXPECT_EQ(7, map().mScreen);
     ASSERT_TRUE(frame(0.04f));
     EXPECT_NE(nullptr, top<HUDMainMenu>());
-    EXPECT_EQ(1, Count(hud(), IsMenu));
+    EXPECT_EQ(1, Count<HUDMainMenu>(hud()));
 }
 } // namespace frontendtest

@@ -2,8 +2,6 @@
 // the textured colour (a unit kind's "fillColor": white leaves the picture as it is).
 #include "Graphics/GraphicsFixture.h"
 
-#include "Core/Base/Singletone.h"
-#include "Core/Resource/ResourceManager.h"
 #include "Source/TD/Shell/TMobShader.h"
 #include "support/TempDir.h"
 

@@ -9,7 +9,6 @@
 #include "Core/Media/Graphics/Font.h"
 #include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TesselButton.h"
-#include "Core/Widget/FrameManager.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
 #include "Source/TD/Shell/HUDLevelResultWindow.h"
@@ -74,13 +73,9 @@ private:
     }
 };
 
-file::ImageContainer* MakeFolder(const std::wstring& path, file::FileContainer* owner)
+template <class Base> file::ImageContainer* Make(const std::wstring& path, file::FileContainer* owner)
 {
-    return new Recording<file::PsdFolder>(path, owner);
-}
-file::ImageContainer* MakePsd(const std::wstring& path, file::FileContainer* owner)
-{
-    return new Recording<file::PsdFile>(path, owner);
+    return new Recording<Base>(path, owner);
 }
 
 class LayoutWalk
@@ -156,7 +151,7 @@ TEST(LayoutWalk, EveryLayoutTheGameOpensHoldsWhatItsScreensAskAndTheirTextsFit)
     gAsked.clear();
     GameHarness::Options options;
     options.tutorial = true; // its pages and skip button have layouts of their own
-    options.afterConfig = [] { file::FileContainer::SetImageContainerMakers(MakeFolder, MakePsd); };
+    options.afterConfig = [] { file::FileContainer::SetImageContainerMakers(Make<file::PsdFolder>, Make<file::PsdFile>); };
     GameHarness game(options);
     ASSERT_TRUE(game.started()) << game.log();
     LayoutWalk walk(game);

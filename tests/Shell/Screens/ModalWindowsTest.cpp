@@ -1,40 +1,21 @@
 // The small windows in the running game: the message with its lone "ok", the two-button
 // dialog, the reset question, and the name input's rules for what may be typed.
-#include "support/GameHarness.h"
-
-#include "App/Game.h"
-#include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Data/TDProgress.h"
-#include "Source/TD/Shell/GameWindow.h"
-#include "Source/TD/Shell/HUD.h"
-
-#include <gtest/gtest.h>
+#include "Shell/ShellGame.h"
 
 #include "Source/TD/Shell/HUDButtonWindow.h"
 #include "Source/TD/Shell/HUDConfirmProfileResetDialog.h"
-#include "Source/TD/Shell/HUDConfirmTutorialCancelDialog.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Shell/HUDModalDialog.h"
 #include "Source/TD/Shell/HUDModalInput.h"
 #include "Source/TD/Shell/HUDModalMessage.h"
 #include "Source/TD/Shell/HUDModalOpeners.h"
 
-using testsupport::GameHarness;
-
 namespace
 {
-class ModalWindows : public ::testing::Test, public GameHarness
+class ModalWindows : public shelltest::ShellGameTest
 {
 protected:
-    ModalWindows() : GameHarness(bareBoard()) {}
-    void SetUp() override { ASSERT_TRUE(started()) << log(); }
-    HUDModalInput* OpenInput(i32 screen)
-    {
-        map().mScreen = screen;
-        hud().showProfileNameInput();
-        frame();
-        return top<HUDModalInput>();
-    }
+    ModalWindows() : ShellGameTest(bareBoard()) {}
     bool OkShown(HUDModalInput* input) { return input->mOwnButtons.find(L"ok")->mVisible; }
 };
 
@@ -61,7 +42,7 @@ public:
 };
 } // namespace
 
-TEST_F(ModalWindows, AMessageShowsOnlyItsOkAndGivesTheScreenBackADialogAnswersByBothButtons)
+TEST_F(ModalWindows, AMessageADialogTheResetQuestionAndAWindowWithoutLayoutAnswerAsTheyShould)
 {
     map().mScreen = 6;
     hud().showMessage(L"Heads up", L"The road is closed.", 6);
@@ -110,22 +91,19 @@ TEST_F(ModalWindows, AMessageShowsOnlyItsOkAndGivesTheScreenBackADialogAnswersBy
     EXPECT_EQ(1, confirms);
     EXPECT_EQ(nullptr, board().mModalWindow);
     EXPECT_EQ(6, map().mScreen) << "a dialog leaves the screen number alone";
-}
 
-TEST_F(ModalWindows, ConfirmingTheResetWipesTheProfileAndOpensTheMainMenu)
-{
+    // The reset question: declined changes nothing; confirmed wipes the profile, opens the menu.
     map().mProgress->createProfile(L"Ash");
     map().mProgress->setGems(40);
     map().mStats.mGems = 40;
     hud().showProfiles();
     frame();
     HUDShowProfileResetDialog(&hud(), &map());
-    auto* dialog = dynamic_cast<HUDConfirmProfileResetDialog*>(board().mModalWindow);
-    ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ(localized(L"profile_reset_message"), text(dialog, L"message"));
-    ASSERT_TRUE(click(*dialog, L"cancel"));
+    auto* reset = dynamic_cast<HUDConfirmProfileResetDialog*>(board().mModalWindow);
+    ASSERT_NE(nullptr, reset);
+    EXPECT_EQ(localized(L"profile_reset_message"), text(reset, L"message"));
+    ASSERT_TRUE(click(*reset, L"cancel"));
     EXPECT_EQ(40, map().mProgress->getGems()) << "declined: nothing changes";
-
     HUDShowProfileResetDialog(&hud(), &map());
     ASSERT_TRUE(click(*board().mModalWindow, L"ok"));
     EXPECT_EQ(nullptr, board().mModalWindow);
@@ -136,13 +114,42 @@ TEST_F(ModalWindows, ConfirmingTheResetWipesTheProfileAndOpensTheMainMenu)
     ASSERT_EQ(1u, hud().windows().size());
     EXPECT_NE(nullptr, top<HUDMainMenu>());
     EXPECT_EQ(std::string::npos, profilesFile().find("amount=\"40\"")) << "the wiped profile is saved";
+
+    // A missing layout leaves an empty window that answers nothing.
+    auto* window = new HUDButtonWindow(L"td/data/no_such_layout");
+    EXPECT_EQ(nullptr, window->mLayout);
+    EXPECT_EQ(0u, window->mOwnButtons.size());
+    EXPECT_TRUE(window->mImages.empty() && window->mButtons.empty());
+    hud().pushWindow(window);
+    map().mScreen = 13;
+    frame();
+    ASSERT_EQ(window, top());
+    click(500.0f, 500.0f);
+    EXPECT_EQ(L"", window->ButtonNameAt(500, 500));
+    EXPECT_EQ(13, map().mScreen);
 }
 
-TEST_F(ModalWindows, TheNameTakesLettersDigitsAndCyrillicUpToSixteen)
+TEST_F(ModalWindows, TheMenusPlayAsksForANameWhichTakesLettersDigitsAndCyrillicUpToSixteen)
 {
+    // Play without a profile asks for one; cancel goes back to the menu.
+    hud().showMainMenu();
+    frame();
+    auto* menu = top<HUDMainMenu>();
+    ASSERT_NE(nullptr, menu);
+    ASSERT_TRUE(click(L"play"));
+    EXPECT_EQ(14, map().mScreen);
+    ASSERT_NE(nullptr, top<HUDModalInput>());
+    ASSERT_TRUE(click(*top<HUDModalInput>(), L"cancel"));
+    EXPECT_EQ(7, map().mScreen) << "back to the main menu";
+    EXPECT_EQ(menu, top());
+    EXPECT_TRUE(map().mProgress->profileNames().empty());
+
     map().mProgress->createProfile(L"Ash");
     map().mProgress->createProfile(L"Birch");
-    HUDModalInput* input = OpenInput(14);
+    map().mScreen = 14;
+    hud().showProfileNameInput();
+    frame();
+    HUDModalInput* input = top<HUDModalInput>();
     ASSERT_NE(nullptr, input);
     EXPECT_EQ(localized(L"default_player") + L"2", input->mText);
     EXPECT_EQ(localized(L"profile_edit_caption"), text(input, L"caption"));
@@ -183,37 +190,4 @@ TEST_F(ModalWindows, TheNameTakesLettersDigitsAndCyrillicUpToSixteen)
     ASSERT_TRUE(click(*input, L"ok"));
     EXPECT_EQ(input, top());
     EXPECT_EQ(2u, map().mProgress->profileNames().size());
-}
-
-TEST_F(ModalWindows, TheMainMenusPlayWithoutAProfileAsksForOneAndCancelGoesBack)
-{
-    hud().showMainMenu();
-    frame();
-    auto* menu = top<HUDMainMenu>();
-    ASSERT_NE(nullptr, menu);
-    ASSERT_TRUE(click(L"play"));
-    EXPECT_EQ(14, map().mScreen);
-    auto* input = top<HUDModalInput>();
-    ASSERT_NE(nullptr, input);
-    ASSERT_TRUE(click(*input, L"cancel"));
-    EXPECT_EQ(7, map().mScreen) << "back to the main menu";
-    EXPECT_EQ(menu, top());
-    EXPECT_TRUE(map().mProgress->profileNames().empty());
-}
-
-TEST_F(ModalWindows, AMissingLayoutLeavesAnEmptyWindowThatAnswersNothing)
-{
-    auto* window = new HUDButtonWindow(L"td/data/no_such_layout");
-    EXPECT_EQ(nullptr, window->mLayout);
-    EXPECT_EQ(0u, window->mOwnButtons.size());
-    EXPECT_TRUE(window->mImages.empty() && window->mButtons.empty());
-    hud().pushWindow(window);
-    map().mScreen = 13;
-    frame();
-    ASSERT_EQ(window, top());
-    click(500.0f, 500.0f);
-    EXPECT_EQ(L"", window->ButtonNameAt(500, 500));
-    EXPECT_EQ(13, map().mScreen);
-    hud().closeTopWindow();
-    frame();
 }

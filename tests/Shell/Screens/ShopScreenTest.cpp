@@ -1,32 +1,18 @@
 // The upgrade shop and the unlock message in the running game on the demo content: opened by
 // the battle's commands, drawn every frame, driven by clicks through the frame manager, and
 // closed by the battle; tabs, scrolling and the shop block over a longer upgrade list.
-#include "support/GameHarness.h"
-
-#include "App/Game.h"
-#include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Data/TDProgress.h"
-#include "Source/TD/Shell/GameWindow.h"
-#include "Source/TD/Shell/HUD.h"
-
-#include <gtest/gtest.h>
+#include "Shell/ShellGame.h"
 
 #include "Source/TD/Shell/HUDModalDialog.h"
 #include "Source/TD/Shell/HUDShopWindow.h"
 #include "Source/TD/Shell/HUDUnlockMessage.h"
-#include "Source/TD/Shell/ShopScrollBar.h"
-#include "Source/TD/Shell/ShopTabBar.h"
-#include "Source/TD/Data/TDUpgrades.h"
-
-using testsupport::GameHarness;
 
 namespace
 {
-class ShopScreen : public ::testing::Test, public GameHarness
+class ShopScreen : public shelltest::ShellGameTest
 {
 protected:
-    ShopScreen() : GameHarness(bareBoard()) {}
-    void SetUp() override { ASSERT_TRUE(started()) << log(); }
+    ShopScreen() : ShellGameTest(bareBoard()) {}
     HUDShopWindow* OpenShop()
     {
         map().mShopReturnTarget = L"mmenu";
@@ -63,7 +49,7 @@ protected:
 };
 } // namespace
 
-TEST_F(ShopScreen, ABuyChargesOnceAndIsStoredResetRefundsItAndBackReturnsToTheMenu)
+TEST_F(ShopScreen, BuyingResetTheUnlockMessageThenTabsScrollingAndTheShopBlockOverALongerList)
 {
     SetGems(40);
     HUDShopWindow* shop = OpenShop();
@@ -97,18 +83,10 @@ TEST_F(ShopScreen, ABuyChargesOnceAndIsStoredResetRefundsItAndBackReturnsToTheMe
     EXPECT_FALSE(shop->plates[0]->complete);
     EXPECT_EQ(L"15", shop->plates[0]->priceText);
 
-    click(kBackX, kBackY);
-    EXPECT_EQ(7, map().mScreen);
-    EXPECT_EQ(nullptr, top<HUDShopWindow>());
-}
-
-TEST_F(ShopScreen, TheBattleCrystalsDecideAPurchaseAndTheLastStepCompletesThePlate)
-{
     // The stored total is short (red price) but the battle's count covers the price.
     map().mProgress->setGems(0);
     map().mStats.mGems = 100;
-    HUDShopWindow* shop = OpenShop();
-    ASSERT_NE(nullptr, shop);
+    shop->buildList(0);
     ShopUpgradePlate& plate = *shop->plates[0];
     EXPECT_TRUE(plate.priceRed);
     click(kBuyX, kBuyY);
@@ -121,13 +99,31 @@ TEST_F(ShopScreen, TheBattleCrystalsDecideAPurchaseAndTheLastStepCompletesThePla
     click(kBuyX, kBuyY);
     EXPECT_EQ(50, map().mStats.mGems) << "nothing past the last step";
     EXPECT_FALSE(shop->buyHit(plate, kBuyX - 40, kBuyY)) << "beside the button nothing is bought";
-}
 
-TEST_F(ShopScreen, TabsScrollingAndTheShopBlock)
-{
+    click(kBackX, kBackY);
+    EXPECT_EQ(7, map().mScreen);
+    EXPECT_EQ(nullptr, top<HUDShopWindow>());
+
+    // The unlock message steps through its unlocks and the battle closes it.
+    map().mScreen = 0;
+    hud().showUnlockMessage({777, 10000, 888, 20000});
+    frame();
+    auto* message = top<HUDUnlockMessage>();
+    ASSERT_NE(nullptr, message);
+    EXPECT_EQ((std::vector<i32>{10000, 20000}), message->shownIds) << "ids without an icon are skipped";
+    EXPECT_EQ(11, map().mScreen);
+    ASSERT_TRUE(click(*message, L"ok"));
+    EXPECT_EQ(message, top());
+    EXPECT_EQ(1, message->current);
+    ASSERT_TRUE(click(*message, L"ok"));
+    EXPECT_EQ(nullptr, top<HUDUnlockMessage>());
+    EXPECT_NE(11, map().mScreen) << "the battle goes on";
+
+    // Tabs, scrolling and the shop block over a longer upgrade list, the might upgrade not bought.
+    map().mProgress->setUpgradeLevel(1, -1);
     SetGems(20);
     UseLongList();
-    HUDShopWindow* shop = OpenShop();
+    shop = OpenShop();
     ASSERT_NE(nullptr, shop);
     ASSERT_EQ(3u, shop->tabBar->tabs.size());
     EXPECT_FALSE(shop->tabBar->tabs[2]->enabled) << "a section of locked upgrades";
@@ -203,17 +199,9 @@ TEST_F(ShopScreen, TabsScrollingAndTheShopBlock)
     EXPECT_FLOAT_EQ(1.1f, first.scale);
     EXPECT_FLOAT_EQ(1.1f, shop->tabBar->tabs[1]->scale);
 
-    shop->buildList(2);
-    EXPECT_EQ(0, shop->plateCount()) << "a section of locked upgrades lists nothing";
-}
-
-TEST_F(ShopScreen, CancellingTheResetOverABuyButtonBuysNothing)
-{
+    // Cancelling the reset over a buy button buys nothing: on the second tab the fourth plate's
+    // buy button lies under the dialog's "cancel".
     SetGems(100);
-    UseLongList();
-    HUDShopWindow* shop = OpenShop();
-    ASSERT_NE(nullptr, shop);
-    click(506, kTabY); // five plates: the fourth's buy button lies under the dialog's "cancel"
     click(kResetX, kResetY);
     ASSERT_EQ(26, map().mScreen);
     const int x = 720, y = kBuyY + 3 * 99 + 5;
@@ -224,24 +212,8 @@ TEST_F(ShopScreen, CancellingTheResetOverABuyButtonBuysNothing)
     EXPECT_EQ(shop, top());
     EXPECT_EQ(100, map().mStats.mGems) << "the click answered the dialog only";
     EXPECT_EQ(-1, map().mProgress->getUpgradeLevel(14));
+
+    shop->buildList(2);
+    EXPECT_EQ(0, shop->plateCount()) << "a section of locked upgrades lists nothing";
 }
 
-TEST_F(ShopScreen, TheUnlockMessageStepsThroughItsUnlocksAndTheBattleClosesIt)
-{
-    map().mScreen = 0;
-    hud().showUnlockMessage({777, 10000, 888, 20000});
-    frame();
-    auto* message = top<HUDUnlockMessage>();
-    ASSERT_NE(nullptr, message);
-    EXPECT_EQ((std::vector<i32>{10000, 20000}), message->shownIds) << "ids without an icon are skipped";
-    EXPECT_EQ(11, map().mScreen);
-    const TDButtonFrame* ok = message->findButton(L"ok");
-    ASSERT_NE(nullptr, ok);
-    const float x = ok->mX + ok->mWidth * 0.5f, y = ok->mY + ok->mHeight * 0.5f;
-    click(x, y);
-    EXPECT_EQ(message, top());
-    EXPECT_EQ(1, message->current);
-    click(x, y);
-    EXPECT_EQ(nullptr, top<HUDUnlockMessage>());
-    EXPECT_NE(11, map().mScreen) << "the battle goes on";
-}

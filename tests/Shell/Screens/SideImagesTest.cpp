@@ -1,42 +1,26 @@
 // The side pictures beside the core layout: drawn under the menu-like screens, never under the
 // battle or the full-screen menus.
-#include "support/GameHarness.h"
-
-#include "App/Game.h"
-#include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Data/TDProgress.h"
-#include "Source/TD/Shell/GameWindow.h"
-#include "Source/TD/Shell/HUD.h"
-
-#include <gtest/gtest.h>
-
-
-using testsupport::GameHarness;
+#include "Shell/ShellGame.h"
 
 namespace
 {
-class SideImages : public ::testing::Test, public GameHarness
+class SideImages : public shelltest::ShellGameTest
 {
 protected:
-    SideImages() : GameHarness(bareBoard()) {}
-    void SetUp() override { ASSERT_TRUE(started()) << log(); }
-    // Draw calls that reach the device in one frame.
-    size_t DrawsOfOneFrame()
-    {
-        const size_t before = drawCalls();
-        frame();
-        return drawCalls() - before;
-    }
-    // How many more draws the side pictures add on that screen.
+    SideImages() : ShellGameTest(bareBoard()) {}
+    // How many more draws reach the device in one frame with the side pictures on that screen.
     long SideDraws(i32 screen)
     {
         map().mScreen = screen;
         hud().setSideImages(game().mLeftSide, game().mRightSide);
         frame(); // settle
-        const long with = static_cast<long>(DrawsOfOneFrame());
+        const long before = static_cast<long>(drawCalls());
+        frame();
+        const long middle = static_cast<long>(drawCalls());
         hud().setSideImages(nullptr, nullptr);
-        const long without = static_cast<long>(DrawsOfOneFrame());
-        return with - without;
+        frame();
+        // The frame with the pictures less the frame without them.
+        return (middle - before) - (static_cast<long>(drawCalls()) - middle);
     }
 };
 } // namespace
