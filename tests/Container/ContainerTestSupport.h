@@ -7,6 +7,7 @@
 #include "File/FileTestSupport.h"
 #include "PsdBuilder.h"
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -16,6 +17,10 @@ namespace containertest
 psdtest::LayerSpec Solid(const std::string& name, i32 left, i32 top, i32 width, i32 height, u32 argb);
 psdtest::LayerSpec GroupStart(const std::string& name);
 psdtest::LayerSpec GroupEnd();
+
+// An image's rectangle, compared whole: x, y, width, height.
+using Box = std::array<float, 4>;
+inline Box BoxOf(const base::ImageInfo* info) { return {info->mX, info->mY, info->mWidth, info->mHeight}; }
 
 // The file tests' fixture (temporary working folder, fresh singletons, captured log) with the
 // image container makers registered.

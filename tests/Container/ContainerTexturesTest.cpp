@@ -1,7 +1,9 @@
 // Images of a container become textures through the image loader: folder files, atlas parts
-// and PSD layers (raw pixels), loose and packed.
+// and PSD layers (raw pixels), loose and packed; every PSD file and "layers.xml" folder of the demo
+// content.
 #include "ContainerTestSupport.h"
 
+#include "Core/Base/StringConvert.h"
 #include "Core/Media/Image/Image.h"
 #include "Core/Media/Image/ImageFactory.h"
 #include "Core/Media/Image/ResourceTexture.h"
@@ -84,8 +86,7 @@ TEST_F(ContainerTextures, FolderImagesLoadFromTheirFilesOrTheirAtlasWithTheirDes
     EXPECT_TRUE(image->IsValid());
     EXPECT_EQ(2, image->GetWidth());
     EXPECT_EQ(3, image->GetHeight());
-    EXPECT_EQ(7.0f, info.mX);
-    EXPECT_EQ(9.0f, info.mY);
+    EXPECT_EQ(BoxOf(&info), (Box{7, 9, 2, 3}));
     EXPECT_TRUE(image->IsOpaqueAt(0, 2));
     EXPECT_FALSE(image->IsOpaqueAt(1, 2));
     EXPECT_EQ(Load(L"gone", folder.get()), nullptr) << "described, but no file";
@@ -155,4 +156,36 @@ TEST_F(ContainerTextures, PsdLayersLoadFromTheirRawPixelsLooseOrPacked)
     EXPECT_TRUE(part->IsValid());
     EXPECT_EQ(5, packedPlay->GetWidth());
     EXPECT_TRUE(packedPlay->IsOpaqueAt(0, 0));
+}
+
+TEST_F(ContainerTextures, EveryDemoLayoutOpensAndEveryImageLoads)
+{
+    std::vector<std::filesystem::path> layouts;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(std::filesystem::path(QL_SOURCE_DIR) / "content/td"))
+    {
+        if (entry.path().extension() == ".psd")
+            layouts.push_back(entry.path());
+        else if (entry.path().filename() == "layers.xml")
+            layouts.push_back(entry.path().parent_path());
+    }
+    ASSERT_FALSE(layouts.empty());
+    const std::string startUp = mLog->Text(); // the renderer's start-up lines
+    for (const std::filesystem::path& layout : layouts)
+    {
+        SCOPED_TRACE(layout.string());
+        auto container = Open(base::Utf8ToWide(layout.string()));
+        ASSERT_NE(container, nullptr);
+        EXPECT_GT(container->GetImageCount(), 0u);
+        for (u32 i = 0; i < container->GetImageCount(); ++i)
+        {
+            const base::ImageInfo* info = container->GetImage(i);
+            if (!info->mHasPixels || info->mWidth <= 0 || info->mHeight <= 0)
+                continue;
+            // The tutorial's text places have no picture on purpose: the page's text goes there.
+            if (layout.filename() == "tutorial" && info->mName.ends_with(L"/text"))
+                continue;
+            EXPECT_NE(Load(info->mName, container.get()), nullptr) << base::WideToUtf8(info->mName);
+        }
+    }
+    EXPECT_EQ(startUp, mLog->Text()) << "nothing was refused";
 }

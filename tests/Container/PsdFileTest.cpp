@@ -49,10 +49,7 @@ TEST_F(PsdFileTest, ListsItsLayersByGroupPathTopDownWithTheirRectanglesAndArgbSt
 
     const base::ImageInfo* play = psd->FindImage(L"menu/play");
     ASSERT_NE(play, nullptr);
-    EXPECT_EQ(10.0f, play->mX);
-    EXPECT_EQ(20.0f, play->mY);
-    EXPECT_EQ(3.0f, play->mWidth);
-    EXPECT_EQ(2.0f, play->mHeight);
+    EXPECT_EQ(BoxOf(play), (Box{10, 20, 3, 2}));
     EXPECT_EQ(255u, play->mOpacity);
     EXPECT_EQ(3u, play->mIndex);
     EXPECT_EQ(1, play->mHasPixels);
@@ -60,15 +57,11 @@ TEST_F(PsdFileTest, ListsItsLayersByGroupPathTopDownWithTheirRectanglesAndArgbSt
 
     const base::ImageInfo* box = psd->FindImage(L"ok|box");
     EXPECT_EQ(0, box->mHasPixels);
-    EXPECT_EQ(4.0f, box->mX);
-    EXPECT_EQ(10.0f, box->mHeight);
+    EXPECT_EQ(BoxOf(box), (Box{4, 6, 8, 10}));
 
     const base::ImageInfo* anchor = psd->FindImage(L"anchor|center");
     EXPECT_EQ(0, anchor->mHasPixels);
-    EXPECT_EQ(12.0f, anchor->mX);
-    EXPECT_EQ(23.0f, anchor->mY);
-    EXPECT_EQ(0.0f, anchor->mWidth);
-    EXPECT_EQ(0.0f, anchor->mHeight);
+    EXPECT_EQ(BoxOf(anchor), (Box{12, 23, 0, 0}));
 
     std::vector<std::wstring> names;
     EXPECT_EQ(QL_OK, psd->ListImages(L"", true, names, false));

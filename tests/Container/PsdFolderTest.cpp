@@ -1,12 +1,15 @@
-// Image folders described by "layers.xml": loose and packed, scales, atlases, damage.
+// Image folders described by "layers.xml": loose and packed, scales, atlases, damage; the layout scale
+// (folders only) and the media layer's image scale (every rectangle, PSD files too).
 #include "ContainerTestSupport.h"
 
 #include "Core/Base/Stream.h"
 #include "Core/Media/Container/PsdFolder.h"
+#include "Core/Media/Image/MediaScale.h"
 
 #include <memory>
 
 using namespace containertest;
+using psdtest::PsdBuilder;
 
 namespace
 {
@@ -17,6 +20,13 @@ const char kSides[] = "<?xml version='1.0' encoding='utf-8'?>\n<Document>\n  <La
                       "  </Layers>\n</Document>\n";
 
 using PsdFolderTest = ContainerTest;
+
+// The image scale for one test.
+struct ScopedImageScale
+{
+    explicit ScopedImageScale(float scale) { render::SetMediaScale({scale, 1.0f}); }
+    ~ScopedImageScale() { render::SetMediaScale({}); }
+};
 
 std::string ReadAll(base::Stream& stream)
 {
@@ -34,10 +44,7 @@ TEST_F(PsdFolderTest, ListsItsImagesWithTheirPositionsInFileOrderAndFindsTheirFi
     ASSERT_EQ(3u, folder->GetImageCount());
     const base::ImageInfo* r = folder->GetImage(1);
     EXPECT_EQ(L"r", r->mName);
-    EXPECT_EQ(1195.0f, r->mX);
-    EXPECT_EQ(0.0f, r->mY);
-    EXPECT_EQ(171.0f, r->mWidth);
-    EXPECT_EQ(768.0f, r->mHeight);
+    EXPECT_EQ(BoxOf(r), (Box{1195, 0, 171, 768}));
     EXPECT_EQ(200u, r->mOpacity);
     EXPECT_EQ(1u, r->mIndex);
     EXPECT_EQ(1, r->mHasPixels);
@@ -158,3 +165,34 @@ TEST_F(PsdFolderTest, DamagedOrMissingDescriptionsLeaveAnEmptyFolderAndALogLine)
     EXPECT_EQ(0u, mContainer->GetImageCount());
     EXPECT_TRUE(LogHas("no \"Layers\" element"));
 }
+
+TEST_F(PsdFolderTest, FolderPositionsTakeTheLayoutScaleThenTheImageScaleAndPsdRectanglesOnlyTheImageScale)
+{
+    ScopedImageScale scale(2.0f);
+    Files()->mPsdFolderScale = 1.5f;
+    Write("f/layers.xml", "<Layers><Layer name='a' x='3' y='-3' width='5' height='2'/></Layers>");
+    auto folder = Open(L"f");
+    ASSERT_NE(folder, nullptr);
+    const base::ImageInfo* a = folder->FindImage(L"a");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(BoxOf(a), (Box{8, -8, 14, 6})); // x: trunc(4.5) x 2, y: trunc(-4.5) x 2
+    EXPECT_EQ(2.0f, a->mScale);
+    // PSD rectangles take only the image scale.
+    render::SetMediaScale({0.5f, 1.0f});
+    Files()->mPsdFolderScale = 3.0f;
+    Write("s.psd", PsdBuilder(32, 32)
+                       .Layer(Solid("bg", 0, 0, 32, 32, 0xFF000000))
+                       .Layer(Solid("mark|center", 10, 20, 5, 7, 0xFFFFFFFF))
+                       .Layer(Solid("a", 4, 6, 8, 10, 0xFFFFFFFF))
+                       .Build());
+    auto psd = Open(L"s");
+    ASSERT_NE(psd, nullptr);
+    a = psd->FindImage(L"a");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(BoxOf(a), (Box{2, 3, 4, 5}));
+    EXPECT_EQ(0.5f, a->mScale);
+    const base::ImageInfo* mark = psd->FindImage(L"mark|center");
+    ASSERT_NE(mark, nullptr);
+    EXPECT_EQ(BoxOf(mark), (Box{6, 11.5f, 0, 0})); // (10 + 5 / 2, 20 + 7 / 2) x 0.5
+}
+
