@@ -86,7 +86,7 @@ TEST(TextLayout, BreaksWrapsAndSpacesFallWhereTheyShould)
     EXPECT_FLOAT_EQ(8.0f, withIndent[0].indent);
 }
 
-TEST(TextLayout, MeasuresTheWidestLineOrTheWrapWidthOfAnyNumberOfLines)
+TEST(TextLayout, MeasuresTheWidestLineOrTheWrapWidthOfAnyNumberOfLinesAndMissingGlyphsUseTheFallback)
 {
     TextFormat format;
     format.mLineSpacing = 3;
@@ -105,11 +105,8 @@ TEST(TextLayout, MeasuresTheWidestLineOrTheWrapWidthOfAnyNumberOfLines)
     for (int i = 0; i < 1500; ++i)
         text += L"a\n";
     EXPECT_EQ(1500u, Layout(kTwenty, text).size());
-}
-
-TEST(TextLayout, MissingGlyphsUseTheFallbackOrAddNothing)
-{
-    TextFormat format;
+    // Missing glyphs use the fallback or add nothing.
+    format = TextFormat();
     const TextLines plain = Layout(kTwenty, L"a?b", format);
     ASSERT_EQ(1u, plain.size());
     EXPECT_FLOAT_EQ(40.0f, plain[0].width);
