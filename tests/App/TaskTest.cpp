@@ -60,7 +60,7 @@ private:
 };
 } // namespace
 
-TEST(Task, StartsOnceTicksChildrenBeforeItsOwnUpdateAndStopsDepthFirst)
+TEST(Task, StartsOnceTicksChildrenBeforeItsOwnUpdateStopsDepthFirstAndTicksAddedTasksFromTheNextPass)
 {
     std::vector<std::string> j;
     Probe root(j, "root");
@@ -84,27 +84,23 @@ TEST(Task, StartsOnceTicksChildrenBeforeItsOwnUpdateAndStopsDepthFirst)
     EXPECT_TRUE(a1.IsFinished());
     EXPECT_EQ(QL_OK, root.Tick(0));
     EXPECT_EQ(QL_OK, root.Tick(0));
-}
 
-TEST(Task, TaskAddedDuringAPassIsFirstTickedInTheNextPass)
-{
-    std::vector<std::string> j;
-    Probe root(j, "root");
+    // A task added during a pass is first ticked in the next pass.
+    Probe top(j, "root");
     Probe adder(j, "adder"), late(j, "late");
     adder.mAddOnUpdate = &late; // adder queues "late" as its own child during its update
-    root.AddTask(&adder);
-    (void)root.Tick(0); // adder merged
-    (void)root.Tick(0); // adder starts and queues late
+    top.AddTask(&adder);
+    (void)top.Tick(0); // adder merged
+    (void)top.Tick(0); // adder starts and queues late
     EXPECT_EQ(adder.PendingCount(), 1u);
     j.clear();
-    (void)root.Tick(0); // merged after adder's child walk: a child now, not ticked yet
+    (void)top.Tick(0); // merged after adder's child walk: a child now, not ticked yet
     EXPECT_EQ(adder.Children().size(), 1u);
     EXPECT_FALSE(late.IsStarted());
-    EXPECT_EQ(QL_OK, root.Tick(0));
+    EXPECT_EQ(QL_OK, top.Tick(0));
     EXPECT_TRUE(late.IsStarted());
-    const std::vector<std::string> expected = {"adder.update", "root.update", "late.start",
-                                               "late.update",  "adder.update", "root.update"};
-    EXPECT_EQ(j, expected);
+    EXPECT_EQ(j, (std::vector<std::string>{"adder.update", "root.update", "late.start", "late.update",
+                                           "adder.update", "root.update"}));
 }
 
 TEST(Task, FailingStartIsNotRetriedAndAFailingChildAbortsThePass)
@@ -136,7 +132,7 @@ TEST(Task, FailingStartIsNotRetriedAndAFailingChildAbortsThePass)
     EXPECT_EQ(root.PendingCount(), 1u);
 }
 
-TEST(Task, EndedChildrenAreRemovedOnlyOwnedOnesDeletedAndParentsWaitForTheirChildren)
+TEST(Task, EndedChildrenAreRemovedOnlyOwnedOnesDeletedParentsWaitForTheirChildrenAndIdleRootsStop)
 {
     std::vector<std::string> j;
     Probe root(j, "root");
@@ -168,31 +164,27 @@ TEST(Task, EndedChildrenAreRemovedOnlyOwnedOnesDeletedAndParentsWaitForTheirChil
     (void)root.Tick(0); // parent removes child; parent is now ended without children...
     (void)root.Tick(0); // ...and its parent removes it on the next pass
     EXPECT_TRUE(root.HasNoChildren());
-}
 
-TEST(Task, IdleRootStopsAtItsFirstTickWhenNothingKeepsItAlive)
-{
-    std::vector<std::string> j;
+    // An idle root stops at its first tick when nothing keeps it alive.
     Probe empty(j, "empty", false, true);
     EXPECT_EQ(QL_OK, empty.Tick(0));
     EXPECT_TRUE(empty.IsStopping());
 
-    Probe root(j, "root", false, true);
+    Probe idle(j, "idle", false, true);
     Probe helper(j, "helper"); // does not keep its parent alive
-    root.AddTask(&helper);
-    (void)root.Tick(0); // helper merged before the idle check and keeps nobody alive
-    EXPECT_TRUE(root.IsStopping());
+    idle.AddTask(&helper);
+    (void)idle.Tick(0); // helper merged before the idle check and keeps nobody alive
+    EXPECT_TRUE(idle.IsStopping());
     EXPECT_TRUE(helper.IsStopping());
-
-    Probe kept(j, "kept", false, true);
+    Probe alive(j, "alive", false, true);
     Probe keeper(j, "keeper", false, false, true);
-    kept.AddTask(&keeper);
-    EXPECT_EQ(QL_OK, kept.Tick(0));
-    EXPECT_EQ(QL_OK, kept.Tick(0));
-    EXPECT_FALSE(kept.IsStopping());
+    alive.AddTask(&keeper);
+    EXPECT_EQ(QL_OK, alive.Tick(0));
+    EXPECT_EQ(QL_OK, alive.Tick(0));
+    EXPECT_FALSE(alive.IsStopping());
     keeper.Stop();
-    (void)kept.Tick(0); // keeper removed in the child walk, then the idle check stops the root
-    EXPECT_TRUE(kept.IsStopping());
+    (void)alive.Tick(0); // keeper removed in the child walk, then the idle check stops the root
+    EXPECT_TRUE(alive.IsStopping());
 }
 
 namespace
@@ -224,7 +216,7 @@ public:
 };
 } // namespace
 
-TEST(MainLoop, EndsWhenTheLastChildTaskHasGone)
+TEST(MainLoop, EndsWhenTheLastChildTaskHasGoneWithTheTimersSecondsSinceItsLastUpdate)
 {
     LoopRoot root;
     CountDown child(5);
@@ -236,10 +228,7 @@ TEST(MainLoop, EndsWhenTheLastChildTaskHasGone)
     // same child walk; the root then finishes and the loop ends.
     EXPECT_EQ(root.Passes(), 6u);
     EXPECT_GE(root.mLastDt, 0.0f);
-}
-
-TEST(MainLoop, TimerGivesTheSecondsSinceItsLastUpdate)
-{
+    // The timer gives the seconds since its last update.
     app::TimerLocalWin32 timer;
     timer.Init();
     const u64 started = timer.mLast;
