@@ -34,6 +34,8 @@ struct Decoded
         return p;
     }
     bool Hit(u32 x, u32 y) const { return mask[y * static_cast<u32>(data->mWidth) + x]; }
+    // Decoded and copied.
+    bool Ok() const { return data && copy == QL_OK; }
 };
 
 constexpr u8 kGuard = 0xCD;
@@ -89,12 +91,11 @@ const Bytes kThreeColourClear = {0x1F, 0x00, 0x00, 0xF8, 0xFF, 0xFF, 0xFF, 0xFF}
 const Bytes kFourColourIndexThree = {0x00, 0xF8, 0x1F, 0x00, 0xFF, 0xFF, 0xFF, 0xFF};
 } // namespace
 
-TEST(DdsDecoder, UncompressedRowsFollowThePitchAlphaElevenIsHitAndMipLevelsAreNotCopied)
+TEST(DdsDecoder, UncompressedRowsFollowThePitchAlphaElevenIsHitMipLevelsAreNotCopiedAndOtherLayoutsSwappedOrRefused)
 {
     Bytes file = Dds("badge.dds", {{kData, 0x0A112233}, {kData + 4, 0x0B445566}});
     Decoded d = Decode(file, L".dds", nullptr, 8);
-    ASSERT_TRUE(d.data);
-    ASSERT_EQ(QL_OK, d.copy);
+    ASSERT_TRUE(d.Ok());
     EXPECT_EQ(0x0A112233u, d.Pixel(0, 0));
     EXPECT_EQ(0x0B445566u, d.Pixel(1, 0));
     for (u32 i = 256; i < 264; ++i)
@@ -105,19 +106,14 @@ TEST(DdsDecoder, UncompressedRowsFollowThePitchAlphaElevenIsHitAndMipLevelsAreNo
     Bytes mipped = Dds("badge.dds", {{kFlags, 0x21007}, {kMips, 3}});
     mipped.resize(mipped.size() + (32 * 32 + 16 * 16) * 4, 0x77);
     Decoded levels = Decode(mipped, L".dds");
-    ASSERT_TRUE(levels.data);
-    ASSERT_EQ(QL_OK, levels.copy);
+    ASSERT_TRUE(levels.Ok());
     EXPECT_EQ(1u, levels.data->mLevelCount);
     EXPECT_EQ(3u, static_cast<render::ImageDataDDS*>(levels.data.get())->GetFileLevelCount());
     EXPECT_TRUE(std::equal(levels.level.begin(), levels.level.begin() + 64 * 64 * 4, mipped.begin() + kData));
     EXPECT_TRUE(GuardIntact(levels, 64 * 64 * 4));
-}
-
-TEST(DdsDecoder, AbgrFilesAreSwappedFilesWithoutAlphaAreOpaqueAndWhatCannotBeCopiedIsRefused)
-{
+    // ABGR files are swapped, files without alpha are opaque, what cannot be copied is refused.
     Decoded swapped = Decode(Dds("badge.dds", {{kData, 0x05112233}, {kRedMask, 0xFF}, {kBlueMask, 0xFF0000}}), L".dds");
-    ASSERT_TRUE(swapped.data);
-    ASSERT_EQ(QL_OK, swapped.copy);
+    ASSERT_TRUE(swapped.Ok());
     EXPECT_EQ(0x05332211u, swapped.Pixel(0, 0));
     EXPECT_FALSE(swapped.Hit(0, 0));
     Decoded noAlpha = Decode(Dds("badge.dds", {{kData, 0x05112233}, {kPixelFlags, 0x40}}), L".dds");
@@ -149,8 +145,7 @@ TEST(DdsDecoder, Dxt1ThreeColourBlocksLeaveIndexThreeUnhit)
         Put(file, at, kThreeColourColumns);
     Put(file, kData, kFourColourIndexThree);
     Decoded d = Decode(file, L".dds");
-    ASSERT_TRUE(d.data);
-    ASSERT_EQ(QL_OK, d.copy);
+    ASSERT_TRUE(d.Ok());
     EXPECT_EQ(1u, d.data->GetCompression());
     for (u32 y = 0; y < 64; ++y)
         for (u32 x = 0; x < 64; ++x)
@@ -161,8 +156,7 @@ TEST(DdsDecoder, Dxt1ThreeColourBlocksLeaveIndexThreeUnhit)
     Put(odd, kData, kThreeColourClear);
     Put(odd, kData + 8, kThreeColourClear);
     Decoded small = Decode(odd, L".dds");
-    ASSERT_TRUE(small.data);
-    ASSERT_EQ(QL_OK, small.copy);
+    ASSERT_TRUE(small.Ok());
     EXPECT_EQ(render::HitMask(15, false), small.mask);
     EXPECT_TRUE(GuardIntact(small, 16));
 }
@@ -184,12 +178,10 @@ TEST(DxtAlpha, Dxt3NibblesScaleBySeventeenAndDxt5InterpolatesWithTruncationInBot
     // Indices 0 to 7 twice, three bits each.
     const u8 eight[8] = {100, 0, 0x88, 0xC6, 0xFA, 0x88, 0xC6, 0xFA};
     render::DecodeBlockAlpha(3, eight, alpha);
-    const u8 expectedEight[8] = {100, 0, 85, 71, 57, 42, 28, 14};
-    EXPECT_TRUE(std::equal(expectedEight, expectedEight + 8, alpha));
+    EXPECT_EQ(Bytes(alpha, alpha + 8), (Bytes{100, 0, 85, 71, 57, 42, 28, 14}));
     const u8 six[8] = {11, 200, 0x88, 0xC6, 0xFA, 0x88, 0xC6, 0xFA};
     render::DecodeBlockAlpha(3, six, alpha);
-    const u8 expectedSix[8] = {11, 200, 48, 86, 124, 162, 0, 255};
-    EXPECT_TRUE(std::equal(expectedSix, expectedSix + 8, alpha));
+    EXPECT_EQ(Bytes(alpha, alpha + 8), (Bytes{11, 200, 48, 86, 124, 162, 0, 255}));
     Bytes file5 = ContentImage("badge_dxt5.dds");
     Put(file5, kData, Bytes(six, six + 8));
     Decoded d5 = Decode(file5, L".dds");
@@ -203,18 +195,15 @@ TEST(DxtAlpha, Dxt3NibblesScaleBySeventeenAndDxt5InterpolatesWithTruncationInBot
 TEST(DevilDecoder, PngAlphaFiftyIsHitPixelsBecomeArgbAndBottomUpFilesComeOutUpright)
 {
     Decoded alpha = Decode(EncodePng(3, 1, {0x31102030, 0x32405060, 0xFFFFFFFF}, true), L".png");
-    ASSERT_TRUE(alpha.data);
-    ASSERT_EQ(QL_OK, alpha.copy);
+    ASSERT_TRUE(alpha.Ok());
     EXPECT_EQ(0x31102030u, alpha.Pixel(0, 0));
     EXPECT_EQ(0x32405060u, alpha.Pixel(1, 0));
     EXPECT_FALSE(alpha.Hit(0, 0)); // 49
     EXPECT_TRUE(alpha.Hit(1, 0));  // 50
     Decoded opaque = Decode(EncodePng(2, 2, {0x00102030, 0x00405060, 0x00000000, 0x00FFFFFF}, false), L".png");
-    ASSERT_TRUE(opaque.data);
-    ASSERT_EQ(QL_OK, opaque.copy);
+    ASSERT_TRUE(opaque.Ok());
     EXPECT_EQ(0xFF102030u, opaque.Pixel(0, 0));
-    for (bool bit : opaque.mask)
-        EXPECT_TRUE(bit);
+    EXPECT_EQ(render::HitMask(4, true), opaque.mask);
     // The demo TGA is stored bottom-up: with its origin bit turned to the top its rows read upside
     // down. The demo BMP, bottom-up as well, holds the GIF's checker.
     const Bytes tga = ContentImage("badge.tga");
@@ -225,10 +214,8 @@ TEST(DevilDecoder, PngAlphaFiftyIsHitPixelsBecomeArgbAndBottomUpFilesComeOutUpri
                   bmp = Decode(ContentImage("checker.bmp"), L".bmp");
     for (const Decoded* d : {&png, &upright, &flipped, &gif, &bmp})
     {
-        ASSERT_TRUE(d->data);
-        ASSERT_EQ(QL_OK, d->copy);
-        ASSERT_EQ(64, d->data->mWidth);
-        ASSERT_EQ(64, d->data->mHeight);
+        ASSERT_TRUE(d->Ok());
+        ASSERT_EQ(std::make_pair(64, 64), std::make_pair(d->data->mWidth, d->data->mHeight));
     }
     int different = 0, asymmetric = 0;
     for (u32 y = 0; y < 64; ++y)
@@ -251,8 +238,7 @@ TEST(ImageLoader, RawPixelsAreReadInHostOrderWithAlphaTenHitAndOtherDecodersChos
     Bytes bytes(8);
     std::memcpy(bytes.data(), pixels.data(), 8);
     Decoded d = Decode(bytes, L".png", &info); // the raw flag wins over the extension
-    ASSERT_TRUE(d.data);
-    ASSERT_EQ(QL_OK, d.copy);
+    ASSERT_TRUE(d.Ok());
     EXPECT_EQ(0x09ABCDEFu, d.Pixel(0, 0));
     EXPECT_FALSE(d.Hit(0, 0));
     EXPECT_TRUE(d.Hit(1, 0));
