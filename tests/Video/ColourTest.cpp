@@ -146,8 +146,7 @@ class VideoLayout : public PlayerFixture, public ::testing::WithParamInterface<c
 TEST_P(VideoLayout, EveryFrameShowsItsColoursInTheRightQuadrants)
 {
     OpenTest(std::string("pattern_") + GetParam() + ".ogv");
-    EXPECT_EQ(kPatternWidth, mVideo->GetWidth());
-    EXPECT_EQ(kPatternHeight, mVideo->GetHeight());
+    EXPECT_EQ(std::make_pair(kPatternWidth, kPatternHeight), std::make_pair(mVideo->GetWidth(), mVideo->GetHeight()));
     for (int k = 0; k < 8; ++k)
     {
         ASSERT_EQ(QL_OK, mVideo->Update(k == 0 ? 0.15f : 0.1f, mImage.get()));
