@@ -4,6 +4,7 @@
 #include "ContainerTestSupport.h"
 
 #include "Core/Base/StringConvert.h"
+#include "Core/File/ArchiveBuilder.h"
 #include "Core/Media/Image/Image.h"
 #include "Core/Media/Image/ImageFactory.h"
 #include "Core/Media/Image/ResourceTexture.h"
@@ -143,7 +144,8 @@ TEST_F(ContainerTextures, PsdLayersLoadFromTheirRawPixelsLooseOrPacked)
     // Packed folders and PSD files make the same textures.
     WriteFolder("src/ui");
     Write("src/menu.psd", MenuPsd());
-    PackAndMount();
+    ASSERT_EQ(QL_OK, file::BuildPack(L"src", L"data.dat"));
+    Files()->mMounts[L"td/"] = L"data.dat";
     auto packedFolder = Open(L"td/ui");
     auto packedPsd = Open(L"td/menu");
     ASSERT_NE(packedFolder, nullptr);

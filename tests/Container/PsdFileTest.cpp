@@ -3,7 +3,6 @@
 
 #include "Core/Base/Stream.h"
 #include "Core/Media/Container/PsdFile.h"
-#include "PsdTestUtil.h"
 
 #include <memory>
 
@@ -12,6 +11,22 @@ using psdtest::PsdBuilder;
 
 namespace
 {
+psdtest::LayerSpec GroupStart(const std::string& name)
+{
+    psdtest::LayerSpec layer;
+    layer.mName = name;
+    layer.mExtra = psdtest::Divider(1, "pass");
+    return layer;
+}
+
+psdtest::LayerSpec GroupEnd()
+{
+    psdtest::LayerSpec layer;
+    layer.mName = "</Layer group>";
+    layer.mExtra = psdtest::Divider(3);
+    return layer;
+}
+
 // Bottom to top: bg, ok|box, [menu: play], anchor|center, and a second "play" at the top level.
 std::string MenuPsd()
 {

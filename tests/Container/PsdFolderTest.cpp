@@ -27,13 +27,6 @@ struct ScopedImageScale
     explicit ScopedImageScale(float scale) { render::SetMediaScale({scale, 1.0f}); }
     ~ScopedImageScale() { render::SetMediaScale({}); }
 };
-
-std::string ReadAll(base::Stream& stream)
-{
-    std::string bytes(stream.GetSize(), '\0');
-    bytes.resize(stream.Read(bytes.data(), static_cast<u32>(bytes.size())));
-    return bytes;
-}
 } // namespace
 
 TEST_F(PsdFolderTest, ListsItsImagesWithTheirPositionsInFileOrderAndFindsTheirFiles)
@@ -74,7 +67,9 @@ TEST_F(PsdFolderTest, ListsItsImagesWithTheirPositionsInFileOrderAndFindsTheirFi
     EXPECT_EQ(1195.0f, rFile->mX);
     std::unique_ptr<base::Stream> stream(rFile->Open());
     ASSERT_NE(stream, nullptr);
-    EXPECT_EQ("dds bytes", ReadAll(*stream));
+    std::string bytes(stream->GetSize(), '\0');
+    bytes.resize(stream->Read(bytes.data(), static_cast<u32>(bytes.size())));
+    EXPECT_EQ("dds bytes", bytes);
 
     EXPECT_EQ(nullptr, folder->FindFile(L"icons/star", extensions, 6, &index)) << "no file on disk";
     EXPECT_EQ(nullptr, folder->FindFile(L"missing", extensions, 6, &index));
