@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 using namespace spritetest;
 
@@ -53,11 +54,9 @@ TEST_F(Animation, FrameFollowsTimeWrapsAfterOnePassIsDrawnAroundItsAnchorAndEmpt
     a.mTime = 1.25f;
     EXPECT_EQ(a.frameIndex(), 0);
     // The anchor is the first "s_point", or the default without one.
-    EXPECT_FLOAT_EQ(a.mAnchorX, 12.0f);
-    EXPECT_FLOAT_EQ(a.mAnchorY, 6.0f);
+    EXPECT_EQ(std::make_pair(a.mAnchorX, a.mAnchorY), std::make_pair(12.0f, 6.0f));
     TDAnimation blank(L"td/blank", "walk");
-    EXPECT_FLOAT_EQ(blank.mAnchorX, 50.0f);
-    EXPECT_FLOAT_EQ(blank.mAnchorY, 30.0f);
+    EXPECT_EQ(std::make_pair(blank.mAnchorX, blank.mAnchorY), std::make_pair(50.0f, 30.0f));
     // Unturned, the frame's top-left lands at frame - anchor + position.
     a.mTime = 0.15f; // frame 1 at x 10
     RecordingPainter painter;
@@ -200,16 +199,12 @@ TEST(ButtonFrame, PulsesHoversStrictlyInsideAndDrawsScaledAboutThePivot)
     b.mY = 50;
     b.mWidth = 20;
     b.mHeight = 10;
-    const std::pair<float, float> inside[] = {{101, 51}, {119, 59}}, outside[] = {{100, 55}, {120, 55}};
-    for (auto [x, y] : inside)
+    // Inside, inside, on the left edge, on the right edge.
+    const std::tuple<float, float, int> points[] = {{101, 51, 1}, {119, 59, 1}, {100, 55, 0}, {120, 55, 0}};
+    for (auto [x, y, hover] : points)
     {
         b.pointer(x, y);
-        EXPECT_EQ(b.mHover, 1) << x << "," << y;
-    }
-    for (auto [x, y] : outside)
-    {
-        b.pointer(x, y);
-        EXPECT_EQ(b.mHover, 0) << x << "," << y;
+        EXPECT_EQ(b.mHover, hover) << x << "," << y;
     }
 
     b.mScale = 1.1f;
