@@ -75,7 +75,7 @@ TEST_F(ApplicationTest, InitFindsTheExecutableFolderAndTheNormalisedPerUserFolde
     EXPECT_TRUE(homeless.GetPerUserFolder().empty());
 }
 
-TEST_F(ApplicationTest, TheLogFileReceivesRecordsAndTheStartUpDecidesWhetherTheLoopRunsAndTheExitCode)
+TEST_F(ApplicationTest, TheLogFileReceivesRecordsTheStartUpDecidesTheLoopAndExitCodeAndShaderErrorsShowAtExit)
 {
     testsupport::TempDir dir;
     {
@@ -117,10 +117,8 @@ TEST_F(ApplicationTest, TheLogFileReceivesRecordsAndTheStartUpDecidesWhetherTheL
         EXPECT_TRUE(c.runs == 1 || application.IsStopping());
     }
     EXPECT_NE(dir.Read("log.html").find("Start-up failed"), std::string::npos);
-}
 
-TEST_F(ApplicationTest, ShaderErrorIsShownWhenTheApplicationGoes)
-{
+    // A shader error is shown when the application goes.
     ScopedEnv noBox("QL_NO_MESSAGE_BOX", "1");
     testing::internal::CaptureStderr();
     {

@@ -76,7 +76,7 @@ protected:
 };
 } // namespace
 
-TEST_F(ContainerTextures, FolderImagesLoadFromTheirFilesOrTheirAtlasWithTheirDescription)
+TEST_F(ContainerTextures, FolderImagesLoadFromTheirFilesOrAtlasAndPsdLayersFromTheirRawPixelsLooseOrPacked)
 {
     WriteFolder("ui");
     auto folder = Open(L"ui");
@@ -112,19 +112,15 @@ TEST_F(ContainerTextures, FolderImagesLoadFromTheirFilesOrTheirAtlasWithTheirDes
     render::SVertexGeom geom[1] = {};
     EXPECT_EQ(QL_FAIL, part->MapTextureCoords(geom, render::GetVertexFormat<render::SVertexGeom>(), 1));
     EXPECT_EQ(Load(L"lost", folder.get()), nullptr) << "an atlas that does not load";
-}
 
-TEST_F(ContainerTextures, PsdLayersLoadFromTheirRawPixelsLooseOrPacked)
-{
+    // PSD layers load from their raw pixels, loose or packed.
     Write("menu.psd", MenuPsd());
     auto psd = Open(L"menu");
     ASSERT_NE(psd, nullptr);
-    base::ImageInfo info;
     auto play = Load(L"play", psd.get(), &info);
     ASSERT_NE(play, nullptr);
-    EXPECT_EQ(5, play->GetWidth());
-    EXPECT_EQ(6, play->GetHeight());
-    EXPECT_EQ(3.0f, info.mX);
+    EXPECT_EQ(std::make_pair(5, 6), std::make_pair(play->GetWidth(), play->GetHeight()));
+    EXPECT_EQ(BoxOf(&info), (Box{3, 4, 5, 6}));
     EXPECT_EQ(1, info.mRawPixels);
     EXPECT_TRUE(play->IsOpaqueAt(4, 5));
     auto clear = Load(L"clear", psd.get());
@@ -151,11 +147,11 @@ TEST_F(ContainerTextures, PsdLayersLoadFromTheirRawPixelsLooseOrPacked)
     ASSERT_NE(packedFolder, nullptr);
     ASSERT_NE(packedPsd, nullptr);
     auto l = Load(L"l", packedFolder.get());
-    auto part = Load(L"part", packedFolder.get());
+    auto packedPart = Load(L"part", packedFolder.get());
     auto packedPlay = Load(L"play", packedPsd.get());
-    ASSERT_TRUE(l && part && packedPlay);
+    ASSERT_TRUE(l && packedPart && packedPlay);
     EXPECT_TRUE(l->IsOpaqueAt(0, 0));
-    EXPECT_TRUE(part->IsValid());
+    EXPECT_TRUE(packedPart->IsValid());
     EXPECT_EQ(5, packedPlay->GetWidth());
     EXPECT_TRUE(packedPlay->IsOpaqueAt(0, 0));
 }

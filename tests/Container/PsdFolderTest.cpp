@@ -81,7 +81,7 @@ TEST_F(PsdFolderTest, ListsItsImagesWithTheirPositionsInFileOrderAndFindsTheirFi
     EXPECT_FALSE(folder->HasImageFile(L"icons/star"));
 }
 
-TEST_F(PsdFolderTest, AtlasEntriesPointIntoTheirAtlasAndDescriptionsTakeDefaultsAndClamp)
+TEST_F(PsdFolderTest, AtlasEntriesPointIntoTheirAtlasDescriptionsTakeDefaultsAndClampAndDamagedOnesLeaveItEmpty)
 {
     Write("f/layers.xml", "<Document><Layers>"
                           "<Layer name='a' atlas='sheet.png' tu1='0.25' tv1='0.5' tu2='0.75' tv2='1.0'/>"
@@ -136,10 +136,8 @@ TEST_F(PsdFolderTest, AtlasEntriesPointIntoTheirAtlasAndDescriptionsTakeDefaults
     EXPECT_EQ(L"\u00e9t\u00e9", named->mName);
     EXPECT_EQ(255u, named->mOpacity) << "absent opacity is opaque";
     EXPECT_EQ(2u, named->mIndex) << "absent order is the place in the file";
-}
 
-TEST_F(PsdFolderTest, DamagedOrMissingDescriptionsLeaveAnEmptyFolderAndALogLine)
-{
+    // Damaged or missing descriptions leave an empty folder and a log line.
     Write("empty/layers.xml", "");
     ASSERT_NE(OpenAs<file::PsdFolder>(L"empty"), nullptr);
     EXPECT_EQ(0u, mContainer->GetImageCount());

@@ -137,7 +137,7 @@ TEST(DdsDecoder, UncompressedRowsFollowThePitchAlphaElevenIsHitMipLevelsAreNotCo
         EXPECT_FALSE(Decode(file, L".dds").data) << what;
 }
 
-TEST(DdsDecoder, Dxt1ThreeColourBlocksLeaveIndexThreeUnhit)
+TEST(DdsDecoder, Dxt1ThreeColourBlocksLeaveIndexThreeUnhitDxt3ScalesNibblesAndDxt5InterpolatesWithTruncation)
 {
     Bytes file = ContentImage("badge_dxt1.dds");
     // The first block has four colours: index 3 is a colour there.
@@ -159,10 +159,8 @@ TEST(DdsDecoder, Dxt1ThreeColourBlocksLeaveIndexThreeUnhit)
     ASSERT_TRUE(small.Ok());
     EXPECT_EQ(render::HitMask(15, false), small.mask);
     EXPECT_TRUE(GuardIntact(small, 16));
-}
 
-TEST(DxtAlpha, Dxt3NibblesScaleBySeventeenAndDxt5InterpolatesWithTruncationInBothModes)
-{
+    // DXT3 nibbles scale by seventeen; DXT5 interpolates with truncation in both modes.
     const u8 dxt3[16] = {0x10, 0x32, 0x54, 0x76, 0x98, 0xBA, 0xDC, 0xFE}; // nibbles 0 to 15
     u8 alpha[16];
     render::DecodeBlockAlpha(2, dxt3, alpha);
@@ -192,7 +190,7 @@ TEST(DxtAlpha, Dxt3NibblesScaleBySeventeenAndDxt5InterpolatesWithTruncationInBot
     EXPECT_EQ(3u, d5.data->GetCompression());
 }
 
-TEST(DevilDecoder, PngAlphaFiftyIsHitPixelsBecomeArgbAndBottomUpFilesComeOutUpright)
+TEST(DevilDecoder, PngAlphaFiftyIsHitBottomUpFilesComeOutUprightRawPixelsAreHostOrderAndExtensionsExact)
 {
     Decoded alpha = Decode(EncodePng(3, 1, {0x31102030, 0x32405060, 0xFFFFFFFF}, true), L".png");
     ASSERT_TRUE(alpha.Ok());
@@ -229,10 +227,8 @@ TEST(DevilDecoder, PngAlphaFiftyIsHitPixelsBecomeArgbAndBottomUpFilesComeOutUpri
     EXPECT_EQ(0, different);
     EXPECT_GT(asymmetric, 0) << "an upside-down picture must show";
     EXPECT_NE(gif.Pixel(0, 0), gif.Pixel(0, 63)) << "a checker, not a flat colour";
-}
 
-TEST(ImageLoader, RawPixelsAreReadInHostOrderWithAlphaTenHitAndOtherDecodersChosenByExactExtension)
-{
+    // Raw pixels are read in host order with alpha ten hit; other decoders are chosen by the exact extension.
     base::ImageInfo info(L"layer", 0, 0, 2, 1, 255, 0, 1, 1, 1.0f);
     const std::vector<u32> pixels = {0x09ABCDEF, 0x0A123456};
     Bytes bytes(8);
@@ -255,12 +251,10 @@ TEST(ImageLoader, RawPixelsAreReadInHostOrderWithAlphaTenHitAndOtherDecodersChos
         EXPECT_FALSE(Decode(bytes, L"", &bad).data) << wild;
     }
     // Without the raw flag the decoder is chosen by the exact lower-case extension.
-    const Bytes png = EncodePng(1, 1, {0xFFFFFFFF}, true);
-    EXPECT_TRUE(Decode(png, L".png").data);
-    EXPECT_FALSE(Decode(png, L".PNG").data);
-    EXPECT_FALSE(Decode(png, L".psd").data);
-    EXPECT_FALSE(Decode(png, L"png").data);
-    EXPECT_FALSE(Decode(png, L"").data);
+    const Bytes white = EncodePng(1, 1, {0xFFFFFFFF}, true);
+    EXPECT_TRUE(Decode(white, L".png").data);
+    for (const wchar_t* extension : {L".PNG", L".psd", L"png", L""})
+        EXPECT_FALSE(Decode(white, extension).data) << extension;
     EXPECT_FALSE(Decode(Bytes(64, 7), L".png").data) << "undecodable data gives no decoder";
 }
 

@@ -36,7 +36,7 @@ protected:
 };
 } // namespace
 
-TEST_F(Animation, FrameFollowsTimeWrapsAfterOnePassIsDrawnAroundItsAnchorAndEmptyListsDrawNothing)
+TEST_F(Animation, FrameFollowsTimeIsDrawnAroundItsAnchorAndOneShotSpritesFadeAndDieAfterOnePass)
 {
     TDAnimation a(L"td/spark");
     EXPECT_EQ(a.frameCount(), 4);
@@ -92,10 +92,8 @@ TEST_F(Animation, FrameFollowsTimeWrapsAfterOnePassIsDrawnAroundItsAnchorAndEmpt
     still.update(3.0f);
     EXPECT_EQ(still.frameIndex(), 0);
     EXPECT_EQ(still.length(), 0.0f);
-}
 
-TEST_F(Animation, OneShotSpriteDiesAfterOnePassFadingAtItsEndAndADelayedOneWaitsWithoutDrawing)
-{
+    // A one-shot sprite dies after one pass, fading at its end; a delayed one waits without drawing.
     TDAnimatedSprite s(L"td/spark");
     EXPECT_FLOAT_EQ(s.mAnimation->mRate, 20.0f);
     EXPECT_TRUE(s.isAlive());
@@ -134,11 +132,11 @@ TEST_F(Animation, OneShotSpriteDiesAfterOnePassFadingAtItsEndAndADelayedOneWaits
     fading.mDelay = -1.0f;
     fading.mX = 40;
     fading.mY = 50;
-    RecordingPainter painter;
-    fading.draw(painter);
-    ASSERT_EQ(painter.draws.size(), 1u);
-    EXPECT_NEAR(painter.draws[0].color.a, 0.5f, 1e-5);
-    EXPECT_EQ(painter.draws[0].color.r, 1.0f);
+    RecordingPainter faded;
+    fading.draw(faded);
+    ASSERT_EQ(faded.draws.size(), 1u);
+    EXPECT_NEAR(faded.draws[0].color.a, 0.5f, 1e-5);
+    EXPECT_EQ(faded.draws[0].color.r, 1.0f);
 
     // A delayed sprite neither draws nor advances; a looping one keeps running.
     TDAnimatedSprite looped(L"td/spark");

@@ -76,7 +76,7 @@ protected:
 };
 } // namespace
 
-TEST_F(ContentSprites, EveryBattleSheetReadsThroughTheFileManager)
+TEST_F(ContentSprites, EveryBattleSheetReadsThroughTheFileManagerAndADamagedOneIsRefused)
 {
     for (const std::wstring& path : TDResources::battleSheets())
     {
@@ -89,6 +89,18 @@ TEST_F(ContentSprites, EveryBattleSheetReadsThroughTheFileManager)
         EXPECT_EQ(sheet->pixels(0), nullptr); // names and rectangles only
     }
     EXPECT_GE(loadedGraphics, 50u);
+
+    // A damaged sheet is refused without crashing.
+    std::ifstream in(std::string(QL_CONTENT_DIR) + "td/units/t1units.psd", std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 1000u);
+    base::MemoryStream cut(bytes.data(), u32(bytes.size() / 2)); // the PSD tests cut real files at every byte
+    EXPECT_EQ(TDPsdSheet::read(L"td/units/t1units", cut, true), nullptr);
+    std::string flipped = bytes;
+    flipped[0] = 'X';
+    base::MemoryStream bad(flipped.data(), u32(flipped.size()));
+    EXPECT_EQ(TDPsdSheet::read(L"td/units/t1units", bad, false), nullptr);
+    EXPECT_EQ(TDPsdSheet::open(L"td/units/none", false), nullptr);
 }
 
 TEST_F(ContentSprites, RotatingTowerShotsLeaveFromTheDrawnMuzzle)
@@ -123,20 +135,6 @@ TEST_F(ContentSprites, RotatingTowerShotsLeaveFromTheDrawnMuzzle)
         }
     });
     EXPECT_GE(rotating, 3);
-}
-
-TEST_F(ContentSprites, DamagedSheetIsRefusedWithoutCrashing)
-{
-    std::ifstream in(std::string(QL_CONTENT_DIR) + "td/units/t1units.psd", std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    ASSERT_GT(bytes.size(), 1000u);
-    base::MemoryStream cut(bytes.data(), u32(bytes.size() / 2)); // the PSD tests cut real files at every byte
-    EXPECT_EQ(TDPsdSheet::read(L"td/units/t1units", cut, true), nullptr);
-    std::string flipped = bytes;
-    flipped[0] = 'X';
-    base::MemoryStream bad(flipped.data(), u32(flipped.size()));
-    EXPECT_EQ(TDPsdSheet::read(L"td/units/t1units", bad, false), nullptr);
-    EXPECT_EQ(TDPsdSheet::open(L"td/units/none", false), nullptr);
 }
 
 TEST(PackedSheet, UnitSheetLoadsFromTheMountedPackAsFromLooseFiles)
