@@ -50,7 +50,7 @@ std::vector<u32> Pixels(base::Stream& stream)
 }
 } // namespace
 
-TEST_F(PsdFileTest, ListsItsLayersByGroupPathTopDownWithTheirRectanglesAndArgbStreams)
+TEST_F(PsdFileTest, ListsItsLayersByGroupPathWithTheirRectanglesStreamsAndNamesAndDamageLeavesItEmpty)
 {
     Write("ui/menu.psd", MenuPsd());
     file::PsdFile* psd = OpenAs<file::PsdFile>(L"ui/menu");
@@ -99,10 +99,9 @@ TEST_F(PsdFileTest, ListsItsLayersByGroupPathTopDownWithTheirRectanglesAndArgbSt
     EXPECT_EQ(nullptr, psd->OpenStream(L"bg"));
     EXPECT_EQ(nullptr, psd->CreateStreamCreator(L"menu/play"));
     EXPECT_FALSE(psd->HasImageFile(L"menu/play"));
-}
 
-TEST_F(PsdFileTest, NamesAreUnicodeOrLatin1StrayGroupEndsCloseNothingTheUpperOfTwoNamesIsKeptAndDamageLeavesItEmpty)
-{
+    // Names are Unicode or Latin-1, stray group ends close nothing, the upper of two names is kept,
+    // damage leaves the file empty.
     // "Gr" + U+00FC + "n" + U+1F600 (a surrogate pair) and a stored terminator.
     psdtest::Bytes units;
     units.U32(7).U16('G').U16('r').U16(0xFC).U16('n').U16(0xD83D).U16(0xDE00).U16(0);
@@ -117,11 +116,11 @@ TEST_F(PsdFileTest, NamesAreUnicodeOrLatin1StrayGroupEndsCloseNothingTheUpperOfT
                            .Layer(unicode)
                            .Layer(GroupStart("open"))
                            .Build());
-    file::PsdFile* psd = OpenAs<file::PsdFile>(L"names");
-    ASSERT_NE(psd, nullptr);
-    ASSERT_EQ(2u, psd->GetImageCount());
-    EXPECT_EQ(std::wstring(L"open/Gr\u00fcn") + wchar_t(0x1F600), psd->GetImage(0)->mName);
-    EXPECT_EQ(L"caf\u00e9", psd->GetImage(1)->mName);
+    file::PsdFile* named = OpenAs<file::PsdFile>(L"names");
+    ASSERT_NE(named, nullptr);
+    ASSERT_EQ(2u, named->GetImageCount());
+    EXPECT_EQ(std::wstring(L"open/Gr\u00fcn") + wchar_t(0x1F600), named->GetImage(0)->mName);
+    EXPECT_EQ(L"caf\u00e9", named->GetImage(1)->mName);
     // A document without layers names nothing: its merged image is no picture.
     Write("flat.psd", PsdBuilder(4, 4).Build());
     ASSERT_NE(OpenAs<file::PsdFile>(L"flat"), nullptr);
@@ -136,8 +135,8 @@ TEST_F(PsdFileTest, NamesAreUnicodeOrLatin1StrayGroupEndsCloseNothingTheUpperOfT
     ASSERT_NE(twice, nullptr);
     ASSERT_EQ(1u, twice->GetImageCount());
     EXPECT_EQ(2.0f, twice->FindImage(L"a")->mX);
-    std::unique_ptr<base::Stream> stream(twice->OpenStream(L"a"));
-    EXPECT_EQ(std::vector<u32>{0xFF000002u}, Pixels(*stream));
+    std::unique_ptr<base::Stream> upper(twice->OpenStream(L"a"));
+    EXPECT_EQ(std::vector<u32>{0xFF000002u}, Pixels(*upper));
     // Damaged files give an empty container and a log line.
     const std::string good = MenuPsd();
     Write("cut.psd", good.substr(0, good.size() / 2));
@@ -154,3 +153,4 @@ TEST_F(PsdFileTest, NamesAreUnicodeOrLatin1StrayGroupEndsCloseNothingTheUpperOfT
     EXPECT_EQ(0u, text->GetImageCount());
     EXPECT_TRUE(LogHas("PSD file 'text' is damaged"));
 }
+

@@ -81,7 +81,7 @@ TEST_F(PsdFolderTest, ListsItsImagesWithTheirPositionsInFileOrderAndFindsTheirFi
     EXPECT_FALSE(folder->HasImageFile(L"icons/star"));
 }
 
-TEST_F(PsdFolderTest, AtlasEntriesPointIntoTheirAtlasDescriptionsTakeDefaultsAndClampAndDamagedOnesLeaveItEmpty)
+TEST_F(PsdFolderTest, AtlasEntriesDefaultsClampsDamageAndScalesOfTheDescriptions)
 {
     Write("f/layers.xml", "<Document><Layers>"
                           "<Layer name='a' atlas='sheet.png' tu1='0.25' tv1='0.5' tu2='0.75' tv2='1.0'/>"
@@ -157,16 +157,14 @@ TEST_F(PsdFolderTest, AtlasEntriesPointIntoTheirAtlasDescriptionsTakeDefaultsAnd
     ASSERT_NE(OpenAs<file::PsdFolder>(L"nolayers"), nullptr);
     EXPECT_EQ(0u, mContainer->GetImageCount());
     EXPECT_TRUE(LogHas("no \"Layers\" element"));
-}
 
-TEST_F(PsdFolderTest, FolderPositionsTakeTheLayoutScaleThenTheImageScaleAndPsdRectanglesOnlyTheImageScale)
-{
+    // Folder positions take the layout scale, then the image scale; PSD rectangles only the image scale.
     ScopedImageScale scale(2.0f);
     Files()->mPsdFolderScale = 1.5f;
-    Write("f/layers.xml", "<Layers><Layer name='a' x='3' y='-3' width='5' height='2'/></Layers>");
-    auto folder = Open(L"f");
-    ASSERT_NE(folder, nullptr);
-    const base::ImageInfo* a = folder->FindImage(L"a");
+    Write("scaled/layers.xml", "<Layers><Layer name='a' x='3' y='-3' width='5' height='2'/></Layers>");
+    auto scaled = Open(L"scaled");
+    ASSERT_NE(scaled, nullptr);
+    a = scaled->FindImage(L"a");
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(BoxOf(a), (Box{8, -8, 14, 6})); // x: trunc(4.5) x 2, y: trunc(-4.5) x 2
     EXPECT_EQ(2.0f, a->mScale);

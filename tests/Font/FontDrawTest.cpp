@@ -153,7 +153,7 @@ TEST_F(FontDraw, GlyphsLandWhereKerningJustificationAndAlignmentPutThemAndMeasur
     EXPECT_EQ(before, mRender->GetCommandBuffer().GetPosition());
 }
 
-TEST_F(FontDraw, OneDrawPerRunOfGlyphsOnAPageAndGlyphsOfAPageWithoutAnImageAreSkipped)
+TEST_F(FontDraw, OneDrawPerRunOfGlyphsOnAPageGlyphsWithoutAPageImageSkippedAndFontsLoadFromThePack)
 {
     FntBuilder b = Letters();
     b.common["pages"] = "2";
@@ -177,10 +177,8 @@ TEST_F(FontDraw, OneDrawPerRunOfGlyphsOnAPageAndGlyphsOfAPageWithoutAnImageAreSk
     ASSERT_EQ(4u, quads.size());
     EXPECT_FLOAT_EQ(0.0f, quads[0].x);
     mGraphics->mFont = nullptr;
-}
 
-TEST_F(FontDraw, FontsAndImagesLoadFromThePack)
-{
+    // Fonts and images load from the pack.
     // A "td/" folder with one font and one DDS image, packed into "data.dat" and mounted.
     const auto old = std::filesystem::current_path();
     std::filesystem::current_path(mDir.Path());
@@ -208,3 +206,4 @@ TEST_F(FontDraw, FontsAndImagesLoadFromThePack)
     file::FileManager::Instance()->mMounts.erase(L"td/");
     std::filesystem::current_path(old);
 }
+

@@ -29,7 +29,7 @@ QLResultEnum Parse(const FntBuilder& builder, render::BMFont* out = nullptr)
 }
 } // namespace
 
-TEST(FontLoad, ReadsMetricsGlyphsAndKerningWithoutAliasingCharactersBeyondSixteenBits)
+TEST(FontLoad, ReadsMetricsGlyphsAndKerningAndAcceptsOrRejectsEachLayoutAndPageReference)
 {
     FntBuilder b = Basic();
     b.kernings = {{65, 86, -2}};
@@ -48,10 +48,8 @@ TEST(FontLoad, ReadsMetricsGlyphsAndKerningWithoutAliasingCharactersBeyondSixtee
     EXPECT_FALSE(font.HasGlyph(static_cast<wchar_t>(0x10041)));
     EXPECT_FLOAT_EQ(-2.0f, font.GetGlyphs().at(86).KerningAfter(L'A'));
     EXPECT_EQ(1u, font.GetPages().size()); // no render: the page stays empty
-}
 
-TEST(FontLoad, AcceptsOrRejectsEachLayoutAndPageReferencesOutsideThePageCount)
-{
+    // Each layout is accepted or rejected, and page references outside the page count.
     audiotest::LogCapture log;
     const struct
     {
@@ -87,10 +85,11 @@ TEST(FontLoad, AcceptsOrRejectsEachLayoutAndPageReferencesOutsideThePageCount)
         c.change(b);
         EXPECT_EQ(c.expected, Parse(b)) << c.what;
     }
-    render::BMFont font;
-    EXPECT_EQ(QL_FAIL, font.Parse("<font><info/>", 13, L"")) << "broken XML";
-    EXPECT_EQ(QL_FAIL, font.Parse("<font/>", 7, L"")) << "no parts";
+    render::BMFont broken;
+    EXPECT_EQ(QL_FAIL, broken.Parse("<font><info/>", 13, L"")) << "broken XML";
+    EXPECT_EQ(QL_FAIL, broken.Parse("<font/>", 7, L"")) << "no parts";
     EXPECT_EQ(2, log.Count("page id"));
     EXPECT_EQ(2, log.Count("page count"));
     EXPECT_EQ(2, log.Count("names page"));
 }
+

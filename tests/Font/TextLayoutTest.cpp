@@ -43,7 +43,7 @@ std::string Describe(const TextLines& lines)
 }
 } // namespace
 
-TEST(TextLayout, BreaksWrapsAndSpacesFallWhereTheyShould)
+TEST(TextLayout, BreaksWrapsSpacesMeasuresAndFallbacksFallWhereTheyShould)
 {
     const struct
     {
@@ -84,10 +84,8 @@ TEST(TextLayout, BreaksWrapsAndSpacesFallWhereTheyShould)
     ASSERT_EQ(2u, withIndent.size());
     EXPECT_FLOAT_EQ(28.0f, withIndent[0].width);
     EXPECT_FLOAT_EQ(8.0f, withIndent[0].indent);
-}
 
-TEST(TextLayout, MeasuresTheWidestLineOrTheWrapWidthOfAnyNumberOfLinesAndMissingGlyphsUseTheFallback)
-{
+    // Measuring gives the widest line or the wrap width, of any number of lines; missing glyphs use the fallback.
     TextFormat format;
     format.mLineSpacing = 3;
     TextLines lines;
@@ -122,3 +120,4 @@ TEST(TextLayout, MeasuresTheWidestLineOrTheWrapWidthOfAnyNumberOfLinesAndMissing
     ASSERT_EQ(1u, runs.size());
     EXPECT_EQ(2u, runs[0].count);
 }
+

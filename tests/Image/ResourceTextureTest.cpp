@@ -40,7 +40,7 @@ protected:
 };
 } // namespace
 
-TEST_F(Textures, NamesLoadAsGivenOrByTheFirstExtensionFoundShareTheirTextureBrokenFilesMakeNoneDynamicOnesOwnTheirs)
+TEST_F(Textures, NamesLoadShareTheirTextureBrokenFilesMakeNoneDynamicOnesOwnTheirsAndHitMasksMatchAcrossFormats)
 {
     WriteFile(mDir.WPath("a.png"), EncodePng(2, 3, std::vector<u32>(2 * 3, 0xFFFFFFFF), true));
     auto image = Load(mDir.WPath("a.png"));
@@ -90,10 +90,8 @@ TEST_F(Textures, NamesLoadAsGivenOrByTheFirstExtensionFoundShareTheirTextureBrok
     EXPECT_EQ(QL_OK, dynamic->Unlock());
     EXPECT_FALSE(dynamic->IsOpaqueAt(0, 0)) << "no mask";
     EXPECT_EQ(QL_FAIL, render::CreateImage(mHarness.mRender.get(), 0, 4, &dynamic));
-}
 
-TEST_F(Textures, HitMasksMatchAcrossFormatsAndOrientations)
-{
+    // Hit masks match across formats and orientations.
     const std::string folder = std::string(QL_SOURCE_DIR) + "/content/td/data/images/";
     auto reference = Load(base::StringToWString(folder + "badge.png"));
     ASSERT_TRUE(reference);

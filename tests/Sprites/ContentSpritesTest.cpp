@@ -76,7 +76,7 @@ protected:
 };
 } // namespace
 
-TEST_F(ContentSprites, EveryBattleSheetReadsThroughTheFileManagerAndADamagedOneIsRefused)
+TEST_F(ContentSprites, EveryBattleSheetReadsADamagedOneIsRefusedAndRotatingTowersShootFromTheDrawnMuzzle)
 {
     for (const std::wstring& path : TDResources::battleSheets())
     {
@@ -101,15 +101,13 @@ TEST_F(ContentSprites, EveryBattleSheetReadsThroughTheFileManagerAndADamagedOneI
     base::MemoryStream bad(flipped.data(), u32(flipped.size()));
     EXPECT_EQ(TDPsdSheet::read(L"td/units/t1units", bad, false), nullptr);
     EXPECT_EQ(TDPsdSheet::open(L"td/units/none", false), nullptr);
-}
 
-TEST_F(ContentSprites, RotatingTowerShotsLeaveFromTheDrawnMuzzle)
-{
-    // The shot starts at the tower + (w/2 - base x) + (w/2 - s x), - (h/2 - s y) + (h/2 - base y),
+    // Rotating tower shots leave from the drawn muzzle. The shot starts at the tower + (w/2 - base x)
+    // + (w/2 - s x), - (h/2 - s y) + (h/2 - base y),
     // with s the "s_point" at 32 - direction; the tower is drawn with its base point on the tower.
     // So pixel (w - s x, s y) of the direction's first frame must be the glowing tip.
-    std::ifstream in(std::string(QL_CONTENT_DIR) + "td/towers_sheet.csv", std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::ifstream csv(std::string(QL_CONTENT_DIR) + "td/towers_sheet.csv", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(csv)), std::istreambuf_iterator<char>());
     tinyxml2::XMLDocument sheet;
     tinyxml2::XMLElement* towers = sheet.NewElement("towers");
     sheet.InsertEndChild(towers);

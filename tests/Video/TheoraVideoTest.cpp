@@ -10,7 +10,7 @@ namespace
 {
 using Playback = PlayerFixture;
 
-TEST_F(Playback, EachFrameIsShownOnceItsDurationHasPassedAndTheEndIsToldOnce)
+TEST_F(Playback, FramesShowOnTimeTheEndIsToldOnceUploadsSurviveFailuresReopeningRestartsAndLostPagesShiftNothing)
 {
     // Before opening the player is ended and updates do nothing.
     EXPECT_TRUE(mVideo->IsEnded());
@@ -47,10 +47,9 @@ TEST_F(Playback, EachFrameIsShownOnceItsDurationHasPassedAndTheEndIsToldOnce)
     ExpectPatternFrame(7);
     ASSERT_EQ(QL_OK, mVideo->Update(5.0f, mImage.get()));
     EXPECT_EQ(1, mListener.mEnded);
-}
 
-TEST_F(Playback, UploadsSurviveDeviceLossAndFailuresOnlyTheLastDueFrameIsUploadedReopeningRestartsAndLostPagesShiftNothing)
-{
+    // Uploads survive device loss and failures, only the last due frame is uploaded, reopening restarts.
+    mListener.mEnded = 0;
     OpenTest("pattern_420.ogv");
     ASSERT_EQ(QL_OK, mVideo->Update(0.15f, mImage.get()));
     ExpectPatternFrame(0);
@@ -118,4 +117,5 @@ TEST_F(Playback, UploadsSurviveDeviceLossAndFailuresOnlyTheLastDueFrameIsUploade
     EXPECT_EQ(1, mListener.mEnded);
     EXPECT_EQ(nullptr, mVideo);
 }
+
 } // namespace
