@@ -37,7 +37,7 @@ Choice FullScreen(int w, int h)
 }
 } // namespace
 
-TEST(DisplayMode, FullScreenShapesAndBarsInGameUnitsWhenDrawnDirectly)
+TEST(DisplayMode, FullScreenShapesBarsWindowPlacementAndMonitorChoice)
 {
     struct Row
     {
@@ -94,10 +94,8 @@ TEST(DisplayMode, FullScreenShapesAndBarsInGameUnitsWhenDrawnDirectly)
     EXPECT_EQ(std::make_tuple(c.view.firstBar.y, c.view.firstBar.width, c.view.firstBar.height),
               std::make_tuple(-64, 1024, 64));
     EXPECT_EQ(c.view.secondBar.y, 768);
-}
 
-TEST(DisplayMode, WindowIsCentredInTheWorkAreaOrFallsBackToFullScreenOnThePrimaryOrADefaultMonitor)
-{
+    // A window is centred in the work area or falls back to full screen, on the primary or a default monitor.
     DisplaySettings s;
     ViewGeometry v;
     app::MonitorList m = Monitor(1920, 1080, 1920, 1040);
@@ -131,3 +129,4 @@ TEST(DisplayMode, WindowIsCentredInTheWorkAreaOrFallsBackToFullScreenOnThePrimar
     EXPECT_EQ(ChooseDisplayMode(LayoutSizes(), {}, false, 0, 0, s, v), QL_OK);
     EXPECT_EQ(v.viewWidth, 1366);
 }
+

@@ -76,7 +76,7 @@ protected:
 };
 } // namespace
 
-TEST_F(ContainerTextures, FolderImagesLoadFromTheirFilesOrAtlasAndPsdLayersFromTheirRawPixelsLooseOrPacked)
+TEST_F(ContainerTextures, FolderImagesAndPsdLayersLoadLooseOrPackedAndEveryDemoLayoutLoads)
 {
     WriteFolder("ui");
     auto folder = Open(L"ui");
@@ -154,10 +154,8 @@ TEST_F(ContainerTextures, FolderImagesLoadFromTheirFilesOrAtlasAndPsdLayersFromT
     EXPECT_TRUE(packedPart->IsValid());
     EXPECT_EQ(5, packedPlay->GetWidth());
     EXPECT_TRUE(packedPlay->IsOpaqueAt(0, 0));
-}
 
-TEST_F(ContainerTextures, EveryDemoLayoutOpensAndEveryImageLoads)
-{
+    // Every demo layout opens and every image in it loads.
     std::vector<std::filesystem::path> layouts;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(std::filesystem::path(QL_SOURCE_DIR) / "content/td"))
     {
@@ -187,3 +185,4 @@ TEST_F(ContainerTextures, EveryDemoLayoutOpensAndEveryImageLoads)
     }
     EXPECT_EQ(startUp, mLog->Text()) << "nothing was refused";
 }
+

@@ -120,7 +120,7 @@ TEST_F(VideoFiles, MissingWrongOrCutFilesAreRefusedAndLoggedAndCutOrDamagedFrame
     }
 }
 
-TEST_F(VideoFiles, TheIntroStreamsFromThePackForFiveSecondsWithATitleInTheMiddle)
+TEST_F(VideoFiles, TheIntroStreamsFromThePackForFiveSecondsWithATitleInTheMiddleAndAsLongASoundTrack)
 {
     // As the game opens it: "td/video/intro.ogv" from the pack mounted under "td/".
     EXPECT_LT(fs::file_size(ContentFile("td/video/intro.ogv")), 1024u * 1024u);
@@ -159,9 +159,8 @@ TEST_F(VideoFiles, TheIntroStreamsFromThePackForFiveSecondsWithATitleInTheMiddle
         ASSERT_EQ(QL_OK, mVideo->Update(0.04f, mImage.get()));
     EXPECT_EQ(1, mListener.mEnded);
     EXPECT_NEAR(5.0f, mVideo->GetClock(), 0.1f);
-}
-TEST(IntroSoundTrack, IsVorbisMusicAsLongAsThePicture)
-{
+
+    // Its sound track is Vorbis music as long as the picture.
     const Bytes bytes = ReadBytes(ContentFile("td/video/intro.ogg"));
     base::MemoryStream stream(bytes.data(), static_cast<u32>(bytes.size()));
     std::string error;

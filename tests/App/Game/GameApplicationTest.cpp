@@ -191,7 +191,7 @@ protected:
     int mDeaths = 0;
 };
 
-TEST_F(GameApplicationTest, StartsUpRunsFramesAndEndsWhenTheWindowCloses)
+TEST_F(GameApplicationTest, StartsUpRunsFramesEndsWhenTheWindowClosesAndClicksReachTheFramesInGameCoordinates)
 {
     mData.Write("td/strings_en.csv", "game_caption;Brackenmoor: the Test\n");
     fs::create_directories(mData.Path() / "td/data");
@@ -234,6 +234,25 @@ TEST_F(GameApplicationTest, StartsUpRunsFramesAndEndsWhenTheWindowCloses)
     EXPECT_NE(User("log.html").find("First frame presented"), std::string::npos);
     base::SingletoneBase::DestroyAll();
     EXPECT_NE(User("profiles.xml").find("currentProfile"), std::string::npos);
+
+    // Clicks reach the frames in game coordinates.
+    game = Make();
+    game->mProbe->mEvents = {Mouse(os::EventType::MouseDown)};
+    game->Main();
+    ASSERT_FALSE(game->mProbe->mMouse.empty());
+    EXPECT_EQ(game->mProbe->mMouse[0], "down 512,384 1"); // the centre of the 1024-wide core
+    // Touch acts as the left button; a second finger is ignored.
+    base::SingletoneBase::DestroyAll();
+    mDriver->mWindows.clear();
+    game = Make();
+    ASSERT_EQ(game->Start(), QL_OK);
+    ASSERT_EQ(game->FrameStep(0.016f), QL_OK); // the screen joins the frames
+    EXPECT_EQ(QL_OK, game->OnTouchBegin({{1, {20, 30}}, {2, {90, 90}}}));
+    EXPECT_EQ(QL_OK, game->OnTouchMove({{1, {25, 35}}}));
+    EXPECT_EQ(QL_OK, game->OnTouchEnd({{1, {26, 36}}}));
+    EXPECT_EQ(QL_OK, game->OnTouchBegin({}));
+    EXPECT_EQ(QL_OK, game->OnTouchCancel({}));
+    EXPECT_EQ(game->mProbe->mMouse, (std::vector<std::string>{"down 20,30 1", "drag 25,35 0", "up 26,36 1", "up 0,0 1"}));
 }
 
 TEST_F(GameApplicationTest, StartUpFailuresAndASecondCopyEndBeforeTheGameStarts)
@@ -398,27 +417,6 @@ TEST_F(GameApplicationTest, StoredFullScreenChoiceIsReadFromTheCurrentProfile)
         intoTarget += call != "SetRenderTarget 0";
     EXPECT_GE(intoTarget, static_cast<size_t>(game->mProbe->mTicks));
     EXPECT_GE(game->Device()->CallsStartingWith("Draw").size(), static_cast<size_t>(game->mProbe->mTicks));
-}
-
-TEST_F(GameApplicationTest, ClicksReachTheFramesInGameCoordinates)
-{
-    TestGame* game = Make();
-    game->mProbe->mEvents = {Mouse(os::EventType::MouseDown)};
-    game->Main();
-    ASSERT_FALSE(game->mProbe->mMouse.empty());
-    EXPECT_EQ(game->mProbe->mMouse[0], "down 512,384 1"); // the centre of the 1024-wide core
-    // Touch acts as the left button; a second finger is ignored.
-    base::SingletoneBase::DestroyAll();
-    mDriver->mWindows.clear();
-    game = Make();
-    ASSERT_EQ(game->Start(), QL_OK);
-    ASSERT_EQ(game->FrameStep(0.016f), QL_OK); // the screen joins the frames
-    EXPECT_EQ(QL_OK, game->OnTouchBegin({{1, {20, 30}}, {2, {90, 90}}}));
-    EXPECT_EQ(QL_OK, game->OnTouchMove({{1, {25, 35}}}));
-    EXPECT_EQ(QL_OK, game->OnTouchEnd({{1, {26, 36}}}));
-    EXPECT_EQ(QL_OK, game->OnTouchBegin({}));
-    EXPECT_EQ(QL_OK, game->OnTouchCancel({}));
-    EXPECT_EQ(game->mProbe->mMouse, (std::vector<std::string>{"down 20,30 1", "drag 25,35 0", "up 26,36 1", "up 0,0 1"}));
 }
 
 TEST_F(GameApplicationTest, AScreenOfAnotherShapeGetsBarsAndASwitchToAWindowThatDoesNotFitChangesNothing)
