@@ -60,7 +60,7 @@ private:
 };
 } // namespace
 
-TEST(Task, StartsOnceTicksChildrenBeforeItsOwnUpdateStopsDepthFirstAndTicksAddedTasksFromTheNextPass)
+TEST(Task, StartsOnceTicksChildrenFirstStopsDepthFirstTicksAddedTasksNextPassAndFailuresAbortThePass)
 {
     std::vector<std::string> j;
     Probe root(j, "root");
@@ -101,11 +101,9 @@ TEST(Task, StartsOnceTicksChildrenBeforeItsOwnUpdateStopsDepthFirstAndTicksAdded
     EXPECT_TRUE(late.IsStarted());
     EXPECT_EQ(j, (std::vector<std::string>{"adder.update", "root.update", "late.start", "late.update",
                                            "adder.update", "root.update"}));
-}
 
-TEST(Task, FailingStartIsNotRetriedAndAFailingChildAbortsThePass)
-{
-    std::vector<std::string> j;
+    // A failing start is not retried; a failing child aborts the pass.
+    j.clear();
     Probe t(j, "t");
     Probe child(j, "child");
     t.mStartResult = QL_FAIL;
@@ -116,20 +114,20 @@ TEST(Task, FailingStartIsNotRetriedAndAFailingChildAbortsThePass)
     EXPECT_EQ(j, (std::vector<std::string>{"t.start", "t.update", "child.start", "child.update", "t.update"}));
 
     // A failing child aborts the pass without merge or removal.
-    Probe root(j, "root");
+    Probe failing(j, "failing");
     Probe bad(j, "bad"), after(j, "after"), done(j, "done"), queued(j, "queued");
-    root.AddTask(&done);
-    root.AddTask(&bad);
-    root.AddTask(&after);
-    EXPECT_EQ(QL_OK, root.Tick(0));
+    failing.AddTask(&done);
+    failing.AddTask(&bad);
+    failing.AddTask(&after);
+    EXPECT_EQ(QL_OK, failing.Tick(0));
     done.Finish();
     bad.mUpdateResult = QL_FAIL;
-    root.AddTask(&queued);
+    failing.AddTask(&queued);
     j.clear();
-    EXPECT_EQ(root.Tick(0), QL_FAIL);
-    EXPECT_EQ(j, (std::vector<std::string>{"bad.start", "bad.update"})); // "after" not ticked, root's update skipped
-    EXPECT_EQ(root.Children().size(), 3u);
-    EXPECT_EQ(root.PendingCount(), 1u);
+    EXPECT_EQ(failing.Tick(0), QL_FAIL);
+    EXPECT_EQ(j, (std::vector<std::string>{"bad.start", "bad.update"})); // "after" not ticked, its own update skipped
+    EXPECT_EQ(failing.Children().size(), 3u);
+    EXPECT_EQ(failing.PendingCount(), 1u);
 }
 
 TEST(Task, EndedChildrenAreRemovedOnlyOwnedOnesDeletedParentsWaitForTheirChildrenAndIdleRootsStop)

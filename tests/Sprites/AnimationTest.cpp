@@ -36,7 +36,7 @@ protected:
 };
 } // namespace
 
-TEST_F(Animation, FrameFollowsTimeIsDrawnAroundItsAnchorAndOneShotSpritesFadeAndDieAfterOnePass)
+TEST_F(Animation, FrameFollowsTimeIsDrawnAroundItsAnchorOneShotSpritesFadeAndDieAndButtonFramesPulse)
 {
     TDAnimation a(L"td/spark");
     EXPECT_EQ(a.frameCount(), 4);
@@ -177,10 +177,8 @@ TEST_F(Animation, FrameFollowsTimeIsDrawnAroundItsAnchorAndOneShotSpritesFadeAnd
     // The first wrap set the delay to 0 long before it had run out; it shrank again since.
     EXPECT_LT(looping.mDelay, 0.0f);
     EXPECT_GT(looping.mDelay, -0.2f);
-}
 
-TEST(ButtonFrame, PulsesHoversStrictlyInsideAndDrawsScaledAboutThePivot)
-{
+    // A button frame pulses, hovers strictly inside and draws scaled about its pivot.
     TDButtonFrame b;
     b.mState = 1;
     b.update(0.1f);
@@ -208,14 +206,15 @@ TEST(ButtonFrame, PulsesHoversStrictlyInsideAndDrawsScaledAboutThePivot)
     b.mScale = 1.1f;
     b.mPivotX = 10;
     b.mPivotY = 0;
-    RecordingPainter painter;
-    b.draw(painter, 2.0f);
-    ASSERT_EQ(painter.draws.size(), 1u);
+    RecordingPainter framed;
+    b.draw(framed, 2.0f);
+    ASSERT_EQ(framed.draws.size(), 1u);
     // Centre (110, 55) scaled by 2 about (10, 0).
-    EXPECT_NEAR(painter.draws[0].cx, 210.0f, 1e-4);
-    EXPECT_NEAR(painter.draws[0].cy, 110.0f, 1e-4);
-    EXPECT_NEAR(painter.draws[0].x0, 210.0f - 10 * 1.1f * 2, 1e-4);
+    EXPECT_NEAR(framed.draws[0].cx, 210.0f, 1e-4);
+    EXPECT_NEAR(framed.draws[0].cy, 110.0f, 1e-4);
+    EXPECT_NEAR(framed.draws[0].x0, 210.0f - 10 * 1.1f * 2, 1e-4);
     b.mVisible = 0;
-    b.draw(painter, 1.0f);
-    EXPECT_EQ(painter.draws.size(), 1u);
+    b.draw(framed, 1.0f);
+    EXPECT_EQ(framed.draws.size(), 1u);
 }
+
