@@ -40,7 +40,7 @@ protected:
 };
 } // namespace
 
-TEST_F(Textures, NamesLoadShareTheirTextureBrokenFilesMakeNoneDynamicOnesOwnTheirsAndHitMasksMatchAcrossFormats)
+TEST_F(Textures, NamesLoadShareTexturesBrokenFilesMakeNoneDynamicOnesOwnTheirsHitMasksMatchImagesMayOutliveTheRender)
 {
     WriteFile(mDir.WPath("a.png"), EncodePng(2, 3, std::vector<u32>(2 * 3, 0xFFFFFFFF), true));
     auto image = Load(mDir.WPath("a.png"));
@@ -131,17 +131,16 @@ TEST_F(Textures, NamesLoadShareTheirTextureBrokenFilesMakeNoneDynamicOnesOwnThei
         EXPECT_TRUE(image->IsOpaqueAt(32, 40)) << c.name;
         EXPECT_FALSE(image->IsOpaqueAt(1, 62)) << c.name;
     }
-}
 
-TEST(TexturesAtExit, AnImageThatOutlivesTheRenderReleasesItsTextureSafely)
-{
-    testsupport::TempDir dir;
-    WriteFile(dir.WPath("late.png"), EncodePng(2, 2, std::vector<u32>(2 * 2, 0xFFFFFFFF), true));
+    // An image that outlives its render releases its texture safely.
+    testsupport::TempDir late;
+    WriteFile(late.WPath("late.png"), EncodePng(2, 2, std::vector<u32>(2 * 2, 0xFFFFFFFF), true));
     auto harness = std::make_unique<rendertest::Harness>(render::HeadlessWindow::Backend::Recording);
     ASSERT_TRUE(harness->Ok());
-    render::Image* image = nullptr;
-    ASSERT_EQ(QL_OK, render::LoadImage(harness->mRender.get(), dir.WPath("late.png"), nullptr, &image, nullptr));
+    render::Image* outliving = nullptr;
+    ASSERT_EQ(QL_OK, render::LoadImage(harness->mRender.get(), late.WPath("late.png"), nullptr, &outliving, nullptr));
     harness.reset(); // images and their texture resources may be released after the render
-    EXPECT_EQ(nullptr, image->GetTexture()->GetRender());
-    delete image; // the last reference unloads the resource
+    EXPECT_EQ(nullptr, outliving->GetTexture()->GetRender());
+    delete outliving; // the last reference unloads the resource
 }
+

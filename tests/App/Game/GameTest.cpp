@@ -36,13 +36,7 @@ private:
     int* mDeaths;
 };
 
-math::Point3 At(float x, float y)
-{
-    math::Point3 p;
-    p.x = x;
-    p.y = y;
-    return p;
-}
+math::Point3 At(float x, float y) { return {x, y, 0.0f}; }
 
 class GameTest : public ::testing::Test
 {
