@@ -1,5 +1,7 @@
-// The application frame: start-up folders, the log file, the start-up outcome and the error shown at exit.
+// The application frame: command-line options, start-up folders, the log file, the start-up outcome and
+// the error shown at exit.
 #include "Core/App/Application.h"
+#include "Core/App/CommandLine.h"
 #include "Core/Base/Log.h"
 #include "Core/Base/Singletone.h"
 #include "support/TempDir.h"
@@ -44,7 +46,7 @@ protected:
 };
 } // namespace
 
-TEST_F(ApplicationTest, InitFindsTheExecutableFolderAndTheNormalisedPerUserFolder)
+TEST_F(ApplicationTest, InitFindsTheExecutableFolderAndTheNormalisedPerUserFolderOrFailsWithoutOne)
 {
     ScopedEnv xdg("XDG_DATA_HOME", "/tmp/ql-xdg/data");
     ScopedEnv home("HOME", "/home/someone");
@@ -55,44 +57,37 @@ TEST_F(ApplicationTest, InitFindsTheExecutableFolderAndTheNormalisedPerUserFolde
     ASSERT_GT(readlink("/proc/self/exe", exe, sizeof exe - 1), 0);
     const std::filesystem::path folder = std::filesystem::path(exe).parent_path();
     EXPECT_EQ(application.GetModuleFolder(), folder.wstring() + L"/");
-}
-
-TEST_F(ApplicationTest, PerUserFolderFallsBackToHomeAndFailsWithoutEither)
-{
-    ScopedEnv home("HOME", "/home/someone");
+    // The per-user folder falls back to the home folder, and fails without either.
     {
-        ScopedEnv xdg("XDG_DATA_HOME", ""); // empty counts as unset, never the root
-        ScriptedApp application;
-        ASSERT_EQ(application.Init(), QL_OK);
-        EXPECT_EQ(application.GetPerUserFolder(), L"/home/someone/.local/share/");
+        ScopedEnv empty("XDG_DATA_HOME", ""); // empty counts as unset, never the root
+        ScriptedApp fallback;
+        ASSERT_EQ(fallback.Init(), QL_OK);
+        EXPECT_EQ(fallback.GetPerUserFolder(), L"/home/someone/.local/share/");
     }
-    ScopedEnv xdg("XDG_DATA_HOME", nullptr);
+    ScopedEnv noXdg("XDG_DATA_HOME", nullptr);
     ScopedEnv noHome("HOME", nullptr);
     ScopedEnv noBox("QL_NO_MESSAGE_BOX", "1");
-    ScriptedApp application;
+    ScriptedApp homeless;
     testing::internal::CaptureStderr();
-    EXPECT_EQ(application.Init(), QL_FAIL);
+    EXPECT_EQ(homeless.Init(), QL_FAIL);
     // No log file exists yet: the reason must still reach the player.
     EXPECT_NE(testing::internal::GetCapturedStderr().find("No per-user folder"), std::string::npos);
-    EXPECT_TRUE(application.GetPerUserFolder().empty());
+    EXPECT_TRUE(homeless.GetPerUserFolder().empty());
 }
 
-TEST_F(ApplicationTest, LogFileIsCreatedInTheGivenFolderAndReceivesRecords)
+TEST_F(ApplicationTest, TheLogFileReceivesRecordsTheStartUpDecidesTheLoopAndExitCodeAndShaderErrorsShowAtExit)
 {
     testsupport::TempDir dir;
-    ScriptedApp application;
-    ASSERT_EQ(application.InitLogFile(dir.WPath() + L"/"), QL_OK);
-    EXPECT_EQ(application.GetLogFolder(), dir.WPath() + L"/");
-    QL_LOG(L"Probe record %d\n") << 42;
-    const std::string text = dir.Read("log.html");
-    EXPECT_NE(text.find("Probe record 42"), std::string::npos);
-    // The record naming the log itself goes only to the sinks that existed before the file.
-    EXPECT_EQ(text.find("Html log file"), std::string::npos);
-}
-
-TEST_F(ApplicationTest, TheStartUpDecidesWhetherTheLoopRunsAndTheExitCode)
-{
-    testsupport::TempDir dir;
+    {
+        ScriptedApp application;
+        ASSERT_EQ(application.InitLogFile(dir.WPath() + L"/"), QL_OK);
+        EXPECT_EQ(application.GetLogFolder(), dir.WPath() + L"/");
+        QL_LOG(L"Probe record %d\n") << 42;
+        const std::string text = dir.Read("log.html");
+        EXPECT_NE(text.find("Probe record 42"), std::string::npos);
+        // The record naming the log itself goes only to the sinks that existed before the file.
+        EXPECT_EQ(text.find("Html log file"), std::string::npos);
+    }
     const struct
     {
         const char* what;
@@ -122,10 +117,8 @@ TEST_F(ApplicationTest, TheStartUpDecidesWhetherTheLoopRunsAndTheExitCode)
         EXPECT_TRUE(c.runs == 1 || application.IsStopping());
     }
     EXPECT_NE(dir.Read("log.html").find("Start-up failed"), std::string::npos);
-}
 
-TEST_F(ApplicationTest, ShaderErrorIsShownWhenTheApplicationGoes)
-{
+    // A shader error is shown when the application goes.
     ScopedEnv noBox("QL_NO_MESSAGE_BOX", "1");
     testing::internal::CaptureStderr();
     {
@@ -139,4 +132,46 @@ TEST_F(ApplicationTest, ShaderErrorIsShownWhenTheApplicationGoes)
     }
     const std::string shown = testing::internal::GetCapturedStderr();
     EXPECT_EQ(shown.rfind("Error: Failed to init DirectX 9 render", 0), 0u) << shown;
+}
+
+using app::CommandLine;
+
+TEST(CommandLine, RecognisesEachOptionOnlyAsTheWholeList)
+{
+    struct Case
+    {
+        std::vector<std::wstring> args;
+        CommandLine::Mode mode;
+        std::wstring value;
+    };
+    const Case cases[] = {
+        {{}, CommandLine::DEFAULT, L""},
+        {{L"--data_path", L"build/data/"}, CommandLine::DATA_PATH, L"build/data/"},
+        {{L"--pack", L"td"}, CommandLine::PACK, L"td"},
+        {{L"--data_path"}, CommandLine::MALFORMED, L""},
+        {{L"--data_path", L"a", L"b"}, CommandLine::MALFORMED, L""},
+        {{L"--pack"}, CommandLine::MALFORMED, L""},
+        {{L"--pack", L"a", L"--data_path", L"b"}, CommandLine::MALFORMED, L""},
+        {{L"--fullscreen"}, CommandLine::DEFAULT, L""},           // anything else leaves the defaults
+        {{L"x", L"--data_path", L"b"}, CommandLine::DEFAULT, L""}, // only as the first argument
+        {{L"--DATA_PATH", L"b"}, CommandLine::DEFAULT, L""},       // case matters
+    };
+    for (const Case& c : cases)
+    {
+        const CommandLine line = CommandLine::Parse(c.args);
+        EXPECT_EQ(line.mode, c.mode) << c.args.size();
+        EXPECT_EQ(line.value, c.value);
+        EXPECT_EQ(line.error.empty(), c.mode != CommandLine::MALFORMED);
+    }
+}
+
+TEST(CommandLine, ArgumentsAreDecodedFromUtf8WithoutTheProgramName)
+{
+    char prog[] = "brackenmoor";
+    char a[] = "--data_path";
+    char b[] = "/tmp/D\xC3\xA4ta";
+    char* argv[] = {prog, a, b, nullptr};
+    const auto args = app::ArgumentsFromMain(3, argv);
+    ASSERT_EQ(args.size(), 2u);
+    EXPECT_EQ(args[1], L"/tmp/D\u00e4ta");
 }

@@ -60,7 +60,7 @@ private:
 };
 } // namespace
 
-TEST(Task, StartsOnceTicksChildrenBeforeItsOwnUpdateAndStopsDepthFirst)
+TEST(Task, StartsOnceTicksChildrenFirstStopsDepthFirstTicksAddedTasksNextPassAndFailuresAbortThePass)
 {
     std::vector<std::string> j;
     Probe root(j, "root");
@@ -84,32 +84,26 @@ TEST(Task, StartsOnceTicksChildrenBeforeItsOwnUpdateAndStopsDepthFirst)
     EXPECT_TRUE(a1.IsFinished());
     EXPECT_EQ(QL_OK, root.Tick(0));
     EXPECT_EQ(QL_OK, root.Tick(0));
-}
 
-TEST(Task, TaskAddedDuringAPassIsFirstTickedInTheNextPass)
-{
-    std::vector<std::string> j;
-    Probe root(j, "root");
+    // A task added during a pass is first ticked in the next pass.
+    Probe top(j, "root");
     Probe adder(j, "adder"), late(j, "late");
     adder.mAddOnUpdate = &late; // adder queues "late" as its own child during its update
-    root.AddTask(&adder);
-    (void)root.Tick(0); // adder merged
-    (void)root.Tick(0); // adder starts and queues late
+    top.AddTask(&adder);
+    (void)top.Tick(0); // adder merged
+    (void)top.Tick(0); // adder starts and queues late
     EXPECT_EQ(adder.PendingCount(), 1u);
     j.clear();
-    (void)root.Tick(0); // merged after adder's child walk: a child now, not ticked yet
+    (void)top.Tick(0); // merged after adder's child walk: a child now, not ticked yet
     EXPECT_EQ(adder.Children().size(), 1u);
     EXPECT_FALSE(late.IsStarted());
-    EXPECT_EQ(QL_OK, root.Tick(0));
+    EXPECT_EQ(QL_OK, top.Tick(0));
     EXPECT_TRUE(late.IsStarted());
-    const std::vector<std::string> expected = {"adder.update", "root.update", "late.start",
-                                               "late.update",  "adder.update", "root.update"};
-    EXPECT_EQ(j, expected);
-}
+    EXPECT_EQ(j, (std::vector<std::string>{"adder.update", "root.update", "late.start", "late.update",
+                                           "adder.update", "root.update"}));
 
-TEST(Task, FailingStartIsNotRetriedAndAFailingChildAbortsThePass)
-{
-    std::vector<std::string> j;
+    // A failing start is not retried; a failing child aborts the pass.
+    j.clear();
     Probe t(j, "t");
     Probe child(j, "child");
     t.mStartResult = QL_FAIL;
@@ -120,23 +114,23 @@ TEST(Task, FailingStartIsNotRetriedAndAFailingChildAbortsThePass)
     EXPECT_EQ(j, (std::vector<std::string>{"t.start", "t.update", "child.start", "child.update", "t.update"}));
 
     // A failing child aborts the pass without merge or removal.
-    Probe root(j, "root");
+    Probe failing(j, "failing");
     Probe bad(j, "bad"), after(j, "after"), done(j, "done"), queued(j, "queued");
-    root.AddTask(&done);
-    root.AddTask(&bad);
-    root.AddTask(&after);
-    EXPECT_EQ(QL_OK, root.Tick(0));
+    failing.AddTask(&done);
+    failing.AddTask(&bad);
+    failing.AddTask(&after);
+    EXPECT_EQ(QL_OK, failing.Tick(0));
     done.Finish();
     bad.mUpdateResult = QL_FAIL;
-    root.AddTask(&queued);
+    failing.AddTask(&queued);
     j.clear();
-    EXPECT_EQ(root.Tick(0), QL_FAIL);
-    EXPECT_EQ(j, (std::vector<std::string>{"bad.start", "bad.update"})); // "after" not ticked, root's update skipped
-    EXPECT_EQ(root.Children().size(), 3u);
-    EXPECT_EQ(root.PendingCount(), 1u);
+    EXPECT_EQ(failing.Tick(0), QL_FAIL);
+    EXPECT_EQ(j, (std::vector<std::string>{"bad.start", "bad.update"})); // "after" not ticked, its own update skipped
+    EXPECT_EQ(failing.Children().size(), 3u);
+    EXPECT_EQ(failing.PendingCount(), 1u);
 }
 
-TEST(Task, EndedChildrenAreRemovedOnlyOwnedOnesDeletedAndParentsWaitForTheirChildren)
+TEST(Task, EndedChildrenAreRemovedOnlyOwnedOnesDeletedParentsWaitForTheirChildrenAndIdleRootsStop)
 {
     std::vector<std::string> j;
     Probe root(j, "root");
@@ -168,31 +162,27 @@ TEST(Task, EndedChildrenAreRemovedOnlyOwnedOnesDeletedAndParentsWaitForTheirChil
     (void)root.Tick(0); // parent removes child; parent is now ended without children...
     (void)root.Tick(0); // ...and its parent removes it on the next pass
     EXPECT_TRUE(root.HasNoChildren());
-}
 
-TEST(Task, IdleRootStopsAtItsFirstTickWhenNothingKeepsItAlive)
-{
-    std::vector<std::string> j;
+    // An idle root stops at its first tick when nothing keeps it alive.
     Probe empty(j, "empty", false, true);
     EXPECT_EQ(QL_OK, empty.Tick(0));
     EXPECT_TRUE(empty.IsStopping());
 
-    Probe root(j, "root", false, true);
+    Probe idle(j, "idle", false, true);
     Probe helper(j, "helper"); // does not keep its parent alive
-    root.AddTask(&helper);
-    (void)root.Tick(0); // helper merged before the idle check and keeps nobody alive
-    EXPECT_TRUE(root.IsStopping());
+    idle.AddTask(&helper);
+    (void)idle.Tick(0); // helper merged before the idle check and keeps nobody alive
+    EXPECT_TRUE(idle.IsStopping());
     EXPECT_TRUE(helper.IsStopping());
-
-    Probe kept(j, "kept", false, true);
+    Probe alive(j, "alive", false, true);
     Probe keeper(j, "keeper", false, false, true);
-    kept.AddTask(&keeper);
-    EXPECT_EQ(QL_OK, kept.Tick(0));
-    EXPECT_EQ(QL_OK, kept.Tick(0));
-    EXPECT_FALSE(kept.IsStopping());
+    alive.AddTask(&keeper);
+    EXPECT_EQ(QL_OK, alive.Tick(0));
+    EXPECT_EQ(QL_OK, alive.Tick(0));
+    EXPECT_FALSE(alive.IsStopping());
     keeper.Stop();
-    (void)kept.Tick(0); // keeper removed in the child walk, then the idle check stops the root
-    EXPECT_TRUE(kept.IsStopping());
+    (void)alive.Tick(0); // keeper removed in the child walk, then the idle check stops the root
+    EXPECT_TRUE(alive.IsStopping());
 }
 
 namespace
@@ -224,7 +214,7 @@ public:
 };
 } // namespace
 
-TEST(MainLoop, EndsWhenTheLastChildTaskHasGone)
+TEST(MainLoop, EndsWhenTheLastChildTaskHasGoneWithTheTimersSecondsSinceItsLastUpdate)
 {
     LoopRoot root;
     CountDown child(5);
@@ -236,10 +226,7 @@ TEST(MainLoop, EndsWhenTheLastChildTaskHasGone)
     // same child walk; the root then finishes and the loop ends.
     EXPECT_EQ(root.Passes(), 6u);
     EXPECT_GE(root.mLastDt, 0.0f);
-}
-
-TEST(MainLoop, TimerGivesTheSecondsSinceItsLastUpdate)
-{
+    // The timer gives the seconds since its last update.
     app::TimerLocalWin32 timer;
     timer.Init();
     const u64 started = timer.mLast;

@@ -142,19 +142,28 @@ TEST_F(WindowTest, PlatformEventsReachTheInputAsItExpectsThem)
     }
 }
 
-TEST_F(WindowTest, MinimiseAndFocusReportActivityOnlyOnChange)
+TEST_F(WindowTest, ActivityChangesARaiseRequestAndCloseDestroyingOnTheNextUpdateWithoutDeletingTheWindow)
 {
+    // Minimise and focus report activity only on change.
     Feed(Simple(os::EventType::Minimized));
     Feed(Simple(os::EventType::FocusLost)); // still inactive: nothing new
     Feed(Simple(os::EventType::Restored));  // not minimised, but the app is inactive
     Feed(Simple(os::EventType::FocusGained));
-    const std::vector<std::string> expected = {"deactivate", "activate"};
-    EXPECT_EQ(window.mJournal, expected);
+    EXPECT_EQ(window.mJournal, (std::vector<std::string>{"deactivate", "activate"}));
     EXPECT_TRUE(window.IsActive());
-}
-
-TEST_F(WindowTest, CloseDestroysOnTheNextUpdateAndTheWindowLeavesItsParentButIsNotDeleted)
-{
+    // A raise request from a second copy brings the window to the front.
+    testsupport::TempDir dir;
+    os::InstanceLock running, second;
+    ASSERT_EQ(running.Acquire(dir.WPath("instance.lock")), os::InstanceLock::ACQUIRED);
+    ASSERT_EQ(second.Acquire(dir.WPath("instance.lock")), os::InstanceLock::HELD_ELSEWHERE);
+    platform->Hide();
+    EXPECT_EQ(QL_OK, window.Update(0));
+    EXPECT_EQ(platform->Raised(), 0);
+    ASSERT_TRUE(second.RequestRaise());
+    EXPECT_EQ(QL_OK, window.Update(0));
+    EXPECT_EQ(platform->Raised(), 1);
+    EXPECT_TRUE(platform->IsVisible());
+    // Close destroys on the next update; the window leaves its parent but is not deleted.
     base::Task root(false, true, true, false);
     root.AddTask(&window);
     EXPECT_EQ(QL_OK, root.Tick(0));
@@ -169,19 +178,4 @@ TEST_F(WindowTest, CloseDestroysOnTheNextUpdateAndTheWindowLeavesItsParentButIsN
     EXPECT_TRUE(root.HasNoChildren());
     EXPECT_TRUE(root.IsStopping());
     EXPECT_TRUE(window.IsFinished()); // still a live object
-}
-
-TEST_F(WindowTest, RaiseRequestFromASecondCopyBringsTheWindowToTheFront)
-{
-    testsupport::TempDir dir;
-    os::InstanceLock running, second;
-    ASSERT_EQ(running.Acquire(dir.WPath("instance.lock")), os::InstanceLock::ACQUIRED);
-    ASSERT_EQ(second.Acquire(dir.WPath("instance.lock")), os::InstanceLock::HELD_ELSEWHERE);
-    platform->Hide();
-    EXPECT_EQ(QL_OK, window.Update(0));
-    EXPECT_EQ(platform->Raised(), 0);
-    ASSERT_TRUE(second.RequestRaise());
-    EXPECT_EQ(QL_OK, window.Update(0));
-    EXPECT_EQ(platform->Raised(), 1);
-    EXPECT_TRUE(platform->IsVisible());
 }

@@ -1,4 +1,4 @@
-// Shared fixture and PSD layer builders of the image container tests.
+// Shared fixture and PSD layer builder of the image container tests.
 #pragma once
 
 #include "Core/File/FileManager.h"
@@ -6,16 +6,24 @@
 #include "Core/Media/Image/ImageContainer.h"
 #include "File/FileTestSupport.h"
 #include "PsdBuilder.h"
+#include "PsdTestUtil.h"
 
+#include <array>
 #include <memory>
 #include <string>
 
 namespace containertest
 {
 // A layer of one colour: top, left, height, width as a PSD stores its rectangle.
-psdtest::LayerSpec Solid(const std::string& name, i32 left, i32 top, i32 width, i32 height, u32 argb);
-psdtest::LayerSpec GroupStart(const std::string& name);
-psdtest::LayerSpec GroupEnd();
+inline psdtest::LayerSpec Solid(const std::string& name, i32 left, i32 top, i32 width, i32 height, u32 argb)
+{
+    return psdtest::RawRgbaLayer(top, left, height, width, static_cast<u8>(argb >> 16), static_cast<u8>(argb >> 8),
+                                 static_cast<u8>(argb), static_cast<u8>(argb >> 24), name);
+}
+
+// An image's rectangle, compared whole: x, y, width, height.
+using Box = std::array<float, 4>;
+inline Box BoxOf(const base::ImageInfo* info) { return {info->mX, info->mY, info->mWidth, info->mHeight}; }
 
 // The file tests' fixture (temporary working folder, fresh singletons, captured log) with the
 // image container makers registered.
@@ -45,9 +53,6 @@ protected:
         mContainer = Open(path);
         return dynamic_cast<T*>(mContainer.get());
     }
-    // Packs the folder "src" into "data.dat" and mounts it under "td/".
-    void PackAndMount() const;
-
     std::unique_ptr<file::ImageContainer> mContainer;
 };
 } // namespace containertest

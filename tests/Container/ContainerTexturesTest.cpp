@@ -1,7 +1,10 @@
 // Images of a container become textures through the image loader: folder files, atlas parts
-// and PSD layers (raw pixels), loose and packed.
+// and PSD layers (raw pixels), loose and packed; every PSD file and "layers.xml" folder of the demo
+// content.
 #include "ContainerTestSupport.h"
 
+#include "Core/Base/StringConvert.h"
+#include "Core/File/ArchiveBuilder.h"
 #include "Core/Media/Image/Image.h"
 #include "Core/Media/Image/ImageFactory.h"
 #include "Core/Media/Image/ResourceTexture.h"
@@ -73,7 +76,7 @@ protected:
 };
 } // namespace
 
-TEST_F(ContainerTextures, FolderImagesLoadFromTheirFilesOrTheirAtlasWithTheirDescription)
+TEST_F(ContainerTextures, FolderImagesAndPsdLayersLoadLooseOrPackedAndEveryDemoLayoutLoads)
 {
     WriteFolder("ui");
     auto folder = Open(L"ui");
@@ -84,8 +87,7 @@ TEST_F(ContainerTextures, FolderImagesLoadFromTheirFilesOrTheirAtlasWithTheirDes
     EXPECT_TRUE(image->IsValid());
     EXPECT_EQ(2, image->GetWidth());
     EXPECT_EQ(3, image->GetHeight());
-    EXPECT_EQ(7.0f, info.mX);
-    EXPECT_EQ(9.0f, info.mY);
+    EXPECT_EQ(BoxOf(&info), (Box{7, 9, 2, 3}));
     EXPECT_TRUE(image->IsOpaqueAt(0, 2));
     EXPECT_FALSE(image->IsOpaqueAt(1, 2));
     EXPECT_EQ(Load(L"gone", folder.get()), nullptr) << "described, but no file";
@@ -110,19 +112,15 @@ TEST_F(ContainerTextures, FolderImagesLoadFromTheirFilesOrTheirAtlasWithTheirDes
     render::SVertexGeom geom[1] = {};
     EXPECT_EQ(QL_FAIL, part->MapTextureCoords(geom, render::GetVertexFormat<render::SVertexGeom>(), 1));
     EXPECT_EQ(Load(L"lost", folder.get()), nullptr) << "an atlas that does not load";
-}
 
-TEST_F(ContainerTextures, PsdLayersLoadFromTheirRawPixelsLooseOrPacked)
-{
+    // PSD layers load from their raw pixels, loose or packed.
     Write("menu.psd", MenuPsd());
     auto psd = Open(L"menu");
     ASSERT_NE(psd, nullptr);
-    base::ImageInfo info;
     auto play = Load(L"play", psd.get(), &info);
     ASSERT_NE(play, nullptr);
-    EXPECT_EQ(5, play->GetWidth());
-    EXPECT_EQ(6, play->GetHeight());
-    EXPECT_EQ(3.0f, info.mX);
+    EXPECT_EQ(std::make_pair(5, 6), std::make_pair(play->GetWidth(), play->GetHeight()));
+    EXPECT_EQ(BoxOf(&info), (Box{3, 4, 5, 6}));
     EXPECT_EQ(1, info.mRawPixels);
     EXPECT_TRUE(play->IsOpaqueAt(4, 5));
     auto clear = Load(L"clear", psd.get());
@@ -142,17 +140,49 @@ TEST_F(ContainerTextures, PsdLayersLoadFromTheirRawPixelsLooseOrPacked)
     // Packed folders and PSD files make the same textures.
     WriteFolder("src/ui");
     Write("src/menu.psd", MenuPsd());
-    PackAndMount();
+    ASSERT_EQ(QL_OK, file::BuildPack(L"src", L"data.dat"));
+    Files()->mMounts[L"td/"] = L"data.dat";
     auto packedFolder = Open(L"td/ui");
     auto packedPsd = Open(L"td/menu");
     ASSERT_NE(packedFolder, nullptr);
     ASSERT_NE(packedPsd, nullptr);
     auto l = Load(L"l", packedFolder.get());
-    auto part = Load(L"part", packedFolder.get());
+    auto packedPart = Load(L"part", packedFolder.get());
     auto packedPlay = Load(L"play", packedPsd.get());
-    ASSERT_TRUE(l && part && packedPlay);
+    ASSERT_TRUE(l && packedPart && packedPlay);
     EXPECT_TRUE(l->IsOpaqueAt(0, 0));
-    EXPECT_TRUE(part->IsValid());
+    EXPECT_TRUE(packedPart->IsValid());
     EXPECT_EQ(5, packedPlay->GetWidth());
     EXPECT_TRUE(packedPlay->IsOpaqueAt(0, 0));
+
+    // Every demo layout opens and every image in it loads.
+    std::vector<std::filesystem::path> layouts;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(std::filesystem::path(QL_SOURCE_DIR) / "content/td"))
+    {
+        if (entry.path().extension() == ".psd")
+            layouts.push_back(entry.path());
+        else if (entry.path().filename() == "layers.xml")
+            layouts.push_back(entry.path().parent_path());
+    }
+    ASSERT_FALSE(layouts.empty());
+    const std::string startUp = mLog->Text(); // the renderer's start-up lines
+    for (const std::filesystem::path& layout : layouts)
+    {
+        SCOPED_TRACE(layout.string());
+        auto container = Open(base::Utf8ToWide(layout.string()));
+        ASSERT_NE(container, nullptr);
+        EXPECT_GT(container->GetImageCount(), 0u);
+        for (u32 i = 0; i < container->GetImageCount(); ++i)
+        {
+            const base::ImageInfo* info = container->GetImage(i);
+            if (!info->mHasPixels || info->mWidth <= 0 || info->mHeight <= 0)
+                continue;
+            // The tutorial's text places have no picture on purpose: the page's text goes there.
+            if (layout.filename() == "tutorial" && info->mName.ends_with(L"/text"))
+                continue;
+            EXPECT_NE(Load(info->mName, container.get()), nullptr) << base::WideToUtf8(info->mName);
+        }
+    }
+    EXPECT_EQ(startUp, mLog->Text()) << "nothing was refused";
 }
+

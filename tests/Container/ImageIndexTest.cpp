@@ -18,31 +18,33 @@ file::ImageIndex Index(std::initializer_list<const wchar_t*> names)
 }
 
 using Names = std::vector<std::wstring>;
+
+Names Images(const file::ImageIndex& index, const wchar_t* folder, bool recursive, bool relative)
+{
+    Names out;
+    index.ListImages(folder, recursive, out, relative);
+    return out;
+}
+
+Names Folders(const file::ImageIndex& index, const wchar_t* folder, bool relative)
+{
+    Names out;
+    index.ListFolders(folder, out, relative);
+    return out;
+}
 } // namespace
 
 TEST(ImageIndex, ListsImagesInDocumentOrderAndFoldersOnceInNameOrderIgnoringLetterCase)
 {
     const file::ImageIndex index = Index({L"top", L"menu/play", L"menu/sub/deep", L"menu/exit", L"menu/play"});
-    Names out;
-    index.ListImages(L"menu", false, out, false);
-    EXPECT_EQ(out, (Names{L"menu/play", L"menu/exit"})); // each name once
-    out.clear();
-    index.ListImages(L"menu\\", true, out, true);
-    EXPECT_EQ(out, (Names{L"play", L"sub/deep", L"exit"}));
-    out.clear();
-    index.ListImages(L"", false, out, false);
-    EXPECT_EQ(out, Names{L"top"});
-    out.clear();
-    index.ListImages(L"men", true, out, false); // whole folder names only
-    EXPECT_TRUE(out.empty());
+    EXPECT_EQ(Images(index, L"menu", false, false), (Names{L"menu/play", L"menu/exit"})); // each name once
+    EXPECT_EQ(Images(index, L"menu\\", true, true), (Names{L"play", L"sub/deep", L"exit"}));
+    EXPECT_EQ(Images(index, L"", false, false), Names{L"top"});
+    EXPECT_TRUE(Images(index, L"men", true, false).empty()); // whole folder names only
     // Folder prefixes ignore letter case; sub-folders are listed once, in name order.
     const file::ImageIndex cased = Index({L"Button/Normal", L"button/over", L"Menu/Sub/x"});
-    out.clear();
-    cased.ListImages(L"BUTTON/", false, out, true);
-    EXPECT_EQ(out, (Names{L"Normal", L"over"}));
-    out.clear();
-    cased.ListFolders(L"", out, false);
-    EXPECT_EQ(out, (Names{L"Button", L"Menu", L"button"}));
+    EXPECT_EQ(Images(cased, L"BUTTON/", false, true), (Names{L"Normal", L"over"}));
+    EXPECT_EQ(Folders(cased, L"", false), (Names{L"Button", L"Menu", L"button"}));
     EXPECT_TRUE(cased.HasFolder(L"menu"));
     // Names are found as given or lowered, never by a prefix.
     EXPECT_TRUE(cased.HasName(L"Button/Normal"));
@@ -51,15 +53,9 @@ TEST(ImageIndex, ListsImagesInDocumentOrderAndFoldersOnceInNameOrderIgnoringLett
     EXPECT_FALSE(cased.HasName(L"button/ov"));
     // Sub-folders are listed once, in name order.
     const file::ImageIndex folders = Index({L"ui/z/1", L"ui/a/1", L"ui/a/2", L"ui/a/b/3", L"ui/file", L"other/x"});
-    out.clear();
-    folders.ListFolders(L"ui", out, true);
-    EXPECT_EQ(out, (Names{L"a", L"z"}));
-    out.clear();
-    folders.ListFolders(L"ui/a/", out, false);
-    EXPECT_EQ(out, Names{L"ui/a/b"});
-    out.clear();
-    folders.ListFolders(L"", out, true);
-    EXPECT_EQ(out, (Names{L"other", L"ui"}));
+    EXPECT_EQ(Folders(folders, L"ui", true), (Names{L"a", L"z"}));
+    EXPECT_EQ(Folders(folders, L"ui/a/", false), Names{L"ui/a/b"});
+    EXPECT_EQ(Folders(folders, L"", true), (Names{L"other", L"ui"}));
     EXPECT_TRUE(folders.HasFolder(L"ui/a"));
     EXPECT_FALSE(folders.HasFolder(L"ui/z"));
     EXPECT_FALSE(folders.HasFolder(L"u"));

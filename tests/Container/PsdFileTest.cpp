@@ -3,7 +3,6 @@
 
 #include "Core/Base/Stream.h"
 #include "Core/Media/Container/PsdFile.h"
-#include "PsdTestUtil.h"
 
 #include <memory>
 
@@ -12,6 +11,22 @@ using psdtest::PsdBuilder;
 
 namespace
 {
+psdtest::LayerSpec GroupStart(const std::string& name)
+{
+    psdtest::LayerSpec layer;
+    layer.mName = name;
+    layer.mExtra = psdtest::Divider(1, "pass");
+    return layer;
+}
+
+psdtest::LayerSpec GroupEnd()
+{
+    psdtest::LayerSpec layer;
+    layer.mName = "</Layer group>";
+    layer.mExtra = psdtest::Divider(3);
+    return layer;
+}
+
 // Bottom to top: bg, ok|box, [menu: play], anchor|center, and a second "play" at the top level.
 std::string MenuPsd()
 {
@@ -35,7 +50,7 @@ std::vector<u32> Pixels(base::Stream& stream)
 }
 } // namespace
 
-TEST_F(PsdFileTest, ListsItsLayersByGroupPathTopDownWithTheirRectanglesAndArgbStreams)
+TEST_F(PsdFileTest, ListsItsLayersByGroupPathWithTheirRectanglesStreamsAndNamesAndDamageLeavesItEmpty)
 {
     Write("ui/menu.psd", MenuPsd());
     file::PsdFile* psd = OpenAs<file::PsdFile>(L"ui/menu");
@@ -49,10 +64,7 @@ TEST_F(PsdFileTest, ListsItsLayersByGroupPathTopDownWithTheirRectanglesAndArgbSt
 
     const base::ImageInfo* play = psd->FindImage(L"menu/play");
     ASSERT_NE(play, nullptr);
-    EXPECT_EQ(10.0f, play->mX);
-    EXPECT_EQ(20.0f, play->mY);
-    EXPECT_EQ(3.0f, play->mWidth);
-    EXPECT_EQ(2.0f, play->mHeight);
+    EXPECT_EQ(BoxOf(play), (Box{10, 20, 3, 2}));
     EXPECT_EQ(255u, play->mOpacity);
     EXPECT_EQ(3u, play->mIndex);
     EXPECT_EQ(1, play->mHasPixels);
@@ -60,15 +72,11 @@ TEST_F(PsdFileTest, ListsItsLayersByGroupPathTopDownWithTheirRectanglesAndArgbSt
 
     const base::ImageInfo* box = psd->FindImage(L"ok|box");
     EXPECT_EQ(0, box->mHasPixels);
-    EXPECT_EQ(4.0f, box->mX);
-    EXPECT_EQ(10.0f, box->mHeight);
+    EXPECT_EQ(BoxOf(box), (Box{4, 6, 8, 10}));
 
     const base::ImageInfo* anchor = psd->FindImage(L"anchor|center");
     EXPECT_EQ(0, anchor->mHasPixels);
-    EXPECT_EQ(12.0f, anchor->mX);
-    EXPECT_EQ(23.0f, anchor->mY);
-    EXPECT_EQ(0.0f, anchor->mWidth);
-    EXPECT_EQ(0.0f, anchor->mHeight);
+    EXPECT_EQ(BoxOf(anchor), (Box{12, 23, 0, 0}));
 
     std::vector<std::wstring> names;
     EXPECT_EQ(QL_OK, psd->ListImages(L"", true, names, false));
@@ -91,10 +99,9 @@ TEST_F(PsdFileTest, ListsItsLayersByGroupPathTopDownWithTheirRectanglesAndArgbSt
     EXPECT_EQ(nullptr, psd->OpenStream(L"bg"));
     EXPECT_EQ(nullptr, psd->CreateStreamCreator(L"menu/play"));
     EXPECT_FALSE(psd->HasImageFile(L"menu/play"));
-}
 
-TEST_F(PsdFileTest, NamesAreUnicodeOrLatin1StrayGroupEndsCloseNothingTheUpperOfTwoNamesIsKeptAndDamageLeavesItEmpty)
-{
+    // Names are Unicode or Latin-1, stray group ends close nothing, the upper of two names is kept,
+    // damage leaves the file empty.
     // "Gr" + U+00FC + "n" + U+1F600 (a surrogate pair) and a stored terminator.
     psdtest::Bytes units;
     units.U32(7).U16('G').U16('r').U16(0xFC).U16('n').U16(0xD83D).U16(0xDE00).U16(0);
@@ -109,11 +116,11 @@ TEST_F(PsdFileTest, NamesAreUnicodeOrLatin1StrayGroupEndsCloseNothingTheUpperOfT
                            .Layer(unicode)
                            .Layer(GroupStart("open"))
                            .Build());
-    file::PsdFile* psd = OpenAs<file::PsdFile>(L"names");
-    ASSERT_NE(psd, nullptr);
-    ASSERT_EQ(2u, psd->GetImageCount());
-    EXPECT_EQ(std::wstring(L"open/Gr\u00fcn") + wchar_t(0x1F600), psd->GetImage(0)->mName);
-    EXPECT_EQ(L"caf\u00e9", psd->GetImage(1)->mName);
+    file::PsdFile* named = OpenAs<file::PsdFile>(L"names");
+    ASSERT_NE(named, nullptr);
+    ASSERT_EQ(2u, named->GetImageCount());
+    EXPECT_EQ(std::wstring(L"open/Gr\u00fcn") + wchar_t(0x1F600), named->GetImage(0)->mName);
+    EXPECT_EQ(L"caf\u00e9", named->GetImage(1)->mName);
     // A document without layers names nothing: its merged image is no picture.
     Write("flat.psd", PsdBuilder(4, 4).Build());
     ASSERT_NE(OpenAs<file::PsdFile>(L"flat"), nullptr);
@@ -128,8 +135,8 @@ TEST_F(PsdFileTest, NamesAreUnicodeOrLatin1StrayGroupEndsCloseNothingTheUpperOfT
     ASSERT_NE(twice, nullptr);
     ASSERT_EQ(1u, twice->GetImageCount());
     EXPECT_EQ(2.0f, twice->FindImage(L"a")->mX);
-    std::unique_ptr<base::Stream> stream(twice->OpenStream(L"a"));
-    EXPECT_EQ(std::vector<u32>{0xFF000002u}, Pixels(*stream));
+    std::unique_ptr<base::Stream> upper(twice->OpenStream(L"a"));
+    EXPECT_EQ(std::vector<u32>{0xFF000002u}, Pixels(*upper));
     // Damaged files give an empty container and a log line.
     const std::string good = MenuPsd();
     Write("cut.psd", good.substr(0, good.size() / 2));
@@ -146,3 +153,4 @@ TEST_F(PsdFileTest, NamesAreUnicodeOrLatin1StrayGroupEndsCloseNothingTheUpperOfT
     EXPECT_EQ(0u, text->GetImageCount());
     EXPECT_TRUE(LogHas("PSD file 'text' is damaged"));
 }
+

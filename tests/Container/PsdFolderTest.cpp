@@ -1,12 +1,15 @@
-// Image folders described by "layers.xml": loose and packed, scales, atlases, damage.
+// Image folders described by "layers.xml": loose and packed, scales, atlases, damage; the layout scale
+// (folders only) and the media layer's image scale (every rectangle, PSD files too).
 #include "ContainerTestSupport.h"
 
 #include "Core/Base/Stream.h"
 #include "Core/Media/Container/PsdFolder.h"
+#include "Core/Media/Image/MediaScale.h"
 
 #include <memory>
 
 using namespace containertest;
+using psdtest::PsdBuilder;
 
 namespace
 {
@@ -18,12 +21,12 @@ const char kSides[] = "<?xml version='1.0' encoding='utf-8'?>\n<Document>\n  <La
 
 using PsdFolderTest = ContainerTest;
 
-std::string ReadAll(base::Stream& stream)
+// The image scale for one test.
+struct ScopedImageScale
 {
-    std::string bytes(stream.GetSize(), '\0');
-    bytes.resize(stream.Read(bytes.data(), static_cast<u32>(bytes.size())));
-    return bytes;
-}
+    explicit ScopedImageScale(float scale) { render::SetMediaScale({scale, 1.0f}); }
+    ~ScopedImageScale() { render::SetMediaScale({}); }
+};
 } // namespace
 
 TEST_F(PsdFolderTest, ListsItsImagesWithTheirPositionsInFileOrderAndFindsTheirFiles)
@@ -34,10 +37,7 @@ TEST_F(PsdFolderTest, ListsItsImagesWithTheirPositionsInFileOrderAndFindsTheirFi
     ASSERT_EQ(3u, folder->GetImageCount());
     const base::ImageInfo* r = folder->GetImage(1);
     EXPECT_EQ(L"r", r->mName);
-    EXPECT_EQ(1195.0f, r->mX);
-    EXPECT_EQ(0.0f, r->mY);
-    EXPECT_EQ(171.0f, r->mWidth);
-    EXPECT_EQ(768.0f, r->mHeight);
+    EXPECT_EQ(BoxOf(r), (Box{1195, 0, 171, 768}));
     EXPECT_EQ(200u, r->mOpacity);
     EXPECT_EQ(1u, r->mIndex);
     EXPECT_EQ(1, r->mHasPixels);
@@ -67,7 +67,9 @@ TEST_F(PsdFolderTest, ListsItsImagesWithTheirPositionsInFileOrderAndFindsTheirFi
     EXPECT_EQ(1195.0f, rFile->mX);
     std::unique_ptr<base::Stream> stream(rFile->Open());
     ASSERT_NE(stream, nullptr);
-    EXPECT_EQ("dds bytes", ReadAll(*stream));
+    std::string bytes(stream->GetSize(), '\0');
+    bytes.resize(stream->Read(bytes.data(), static_cast<u32>(bytes.size())));
+    EXPECT_EQ("dds bytes", bytes);
 
     EXPECT_EQ(nullptr, folder->FindFile(L"icons/star", extensions, 6, &index)) << "no file on disk";
     EXPECT_EQ(nullptr, folder->FindFile(L"missing", extensions, 6, &index));
@@ -79,7 +81,7 @@ TEST_F(PsdFolderTest, ListsItsImagesWithTheirPositionsInFileOrderAndFindsTheirFi
     EXPECT_FALSE(folder->HasImageFile(L"icons/star"));
 }
 
-TEST_F(PsdFolderTest, AtlasEntriesPointIntoTheirAtlasAndDescriptionsTakeDefaultsAndClamp)
+TEST_F(PsdFolderTest, AtlasEntriesDefaultsClampsDamageAndScalesOfTheDescriptions)
 {
     Write("f/layers.xml", "<Document><Layers>"
                           "<Layer name='a' atlas='sheet.png' tu1='0.25' tv1='0.5' tu2='0.75' tv2='1.0'/>"
@@ -134,10 +136,8 @@ TEST_F(PsdFolderTest, AtlasEntriesPointIntoTheirAtlasAndDescriptionsTakeDefaults
     EXPECT_EQ(L"\u00e9t\u00e9", named->mName);
     EXPECT_EQ(255u, named->mOpacity) << "absent opacity is opaque";
     EXPECT_EQ(2u, named->mIndex) << "absent order is the place in the file";
-}
 
-TEST_F(PsdFolderTest, DamagedOrMissingDescriptionsLeaveAnEmptyFolderAndALogLine)
-{
+    // Damaged or missing descriptions leave an empty folder and a log line.
     Write("empty/layers.xml", "");
     ASSERT_NE(OpenAs<file::PsdFolder>(L"empty"), nullptr);
     EXPECT_EQ(0u, mContainer->GetImageCount());
@@ -157,4 +157,33 @@ TEST_F(PsdFolderTest, DamagedOrMissingDescriptionsLeaveAnEmptyFolderAndALogLine)
     ASSERT_NE(OpenAs<file::PsdFolder>(L"nolayers"), nullptr);
     EXPECT_EQ(0u, mContainer->GetImageCount());
     EXPECT_TRUE(LogHas("no \"Layers\" element"));
+
+    // Folder positions take the layout scale, then the image scale; PSD rectangles only the image scale.
+    ScopedImageScale scale(2.0f);
+    Files()->mPsdFolderScale = 1.5f;
+    Write("scaled/layers.xml", "<Layers><Layer name='a' x='3' y='-3' width='5' height='2'/></Layers>");
+    auto scaled = Open(L"scaled");
+    ASSERT_NE(scaled, nullptr);
+    a = scaled->FindImage(L"a");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(BoxOf(a), (Box{8, -8, 14, 6})); // x: trunc(4.5) x 2, y: trunc(-4.5) x 2
+    EXPECT_EQ(2.0f, a->mScale);
+    // PSD rectangles take only the image scale.
+    render::SetMediaScale({0.5f, 1.0f});
+    Files()->mPsdFolderScale = 3.0f;
+    Write("s.psd", PsdBuilder(32, 32)
+                       .Layer(Solid("bg", 0, 0, 32, 32, 0xFF000000))
+                       .Layer(Solid("mark|center", 10, 20, 5, 7, 0xFFFFFFFF))
+                       .Layer(Solid("a", 4, 6, 8, 10, 0xFFFFFFFF))
+                       .Build());
+    auto psd = Open(L"s");
+    ASSERT_NE(psd, nullptr);
+    a = psd->FindImage(L"a");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(BoxOf(a), (Box{2, 3, 4, 5}));
+    EXPECT_EQ(0.5f, a->mScale);
+    const base::ImageInfo* mark = psd->FindImage(L"mark|center");
+    ASSERT_NE(mark, nullptr);
+    EXPECT_EQ(BoxOf(mark), (Box{6, 11.5f, 0, 0})); // (10 + 5 / 2, 20 + 7 / 2) x 0.5
 }
+

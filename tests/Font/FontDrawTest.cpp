@@ -13,6 +13,7 @@
 #include "support/TempDir.h"
 
 #include <filesystem>
+#include <tuple>
 
 using namespace graphicstest;
 using fonttest::FntBuilder;
@@ -40,7 +41,7 @@ protected:
     static FntBuilder Letters()
     {
         FntBuilder b;
-        b.glyphs = {{65, 10, 0, 0, 0, 8, 12},
+        b.glyphs = {{65, 10, 0, 0, 0, 8, 12, 1, 2}, // x offset 1, y offset 2
                     {86, 10, 0, 10, 0, 8, 12},
                     {97, 20, 0, 0, 16, 16, 16},
                     {98, 20, 0, 16, 16, 16, 16},
@@ -51,8 +52,6 @@ protected:
                     {32, 10},
                     {119, 51},
                     {120, 5}};
-        b.glyphs[0].xoffset = 1;
-        b.glyphs[0].yoffset = 2;
         b.kernings = {{65, 86, -2}};
         return b;
     }
@@ -80,11 +79,9 @@ TEST_F(FontDraw, GlyphsLandWhereKerningJustificationAndAlignmentPutThemAndMeasur
     command->mOutWidth = &width;
     command->mOutHeight = &height;
     const auto quads = Draw(command);
-    EXPECT_FLOAT_EQ(18.0f, width);
-    EXPECT_FLOAT_EQ(20.0f, height);
+    EXPECT_EQ(std::make_pair(18.0f, 20.0f), std::make_pair(width, height));
     ASSERT_EQ(8u, quads.size());
-    EXPECT_FLOAT_EQ(1.0f, quads[0].x); // x offset
-    EXPECT_FLOAT_EQ(2.0f, quads[0].y); // y offset
+    EXPECT_EQ(std::make_pair(1.0f, 2.0f), std::make_pair(quads[0].x, quads[0].y)); // the offsets
     EXPECT_FLOAT_EQ(9.0f, quads[1].x);
     EXPECT_FLOAT_EQ(14.0f, quads[2].y);
     EXPECT_FLOAT_EQ(8.0f, quads[4].x) << "V drawn at the kerned advance, as measured";
@@ -148,18 +145,15 @@ TEST_F(FontDraw, GlyphsLandWhereKerningJustificationAndAlignmentPutThemAndMeasur
         measure->mAlignH = 1;
     }
     EXPECT_EQ(before, mRender->GetCommandBuffer().GetPosition());
-    EXPECT_FLOAT_EQ(60.0f, width);
-    EXPECT_FLOAT_EQ(40.0f, height);
-    EXPECT_FLOAT_EQ(-60.0f, bounds.minX);
-    EXPECT_FLOAT_EQ(0.0f, bounds.maxX);
-    EXPECT_FLOAT_EQ(40.0f, bounds.maxY);
+    EXPECT_EQ(std::make_pair(60.0f, 40.0f), std::make_pair(width, height));
+    EXPECT_EQ(std::make_tuple(-60.0f, 0.0f, 40.0f), std::make_tuple(bounds.minX, bounds.maxX, bounds.maxY));
     {
         auto silent = font->MeasureText(&lines2);
     } // no outputs: nothing happens
     EXPECT_EQ(before, mRender->GetCommandBuffer().GetPosition());
 }
 
-TEST_F(FontDraw, OneDrawPerRunOfGlyphsOnAPageAndGlyphsOfAPageWithoutAnImageAreSkipped)
+TEST_F(FontDraw, OneDrawPerRunOfGlyphsOnAPageGlyphsWithoutAPageImageSkippedAndFontsLoadFromThePack)
 {
     FntBuilder b = Letters();
     b.common["pages"] = "2";
@@ -173,9 +167,7 @@ TEST_F(FontDraw, OneDrawPerRunOfGlyphsOnAPageAndGlyphsOfAPageWithoutAnImageAreSk
     mGraphics->DrawText(&text);
     const auto draws = Only(EndAndDecode(), render::CMD_DRAW_INDEXED);
     ASSERT_EQ(3u, draws.size()); // "aa", "bb", "a"
-    EXPECT_EQ(4u, draws[0].args[3]);
-    EXPECT_EQ(4u, draws[1].args[3]);
-    EXPECT_EQ(2u, draws[2].args[3]);
+    EXPECT_EQ((std::vector<u64>{4, 4, 2}), (std::vector<u64>{draws[0].args[3], draws[1].args[3], draws[2].args[3]}));
 
     ASSERT_EQ(QL_OK, mRender->BeginScene());
     mGraphics->mFont = unlisted.Get();
@@ -185,10 +177,8 @@ TEST_F(FontDraw, OneDrawPerRunOfGlyphsOnAPageAndGlyphsOfAPageWithoutAnImageAreSk
     ASSERT_EQ(4u, quads.size());
     EXPECT_FLOAT_EQ(0.0f, quads[0].x);
     mGraphics->mFont = nullptr;
-}
 
-TEST_F(FontDraw, FontsAndImagesLoadFromThePack)
-{
+    // Fonts and images load from the pack.
     // A "td/" folder with one font and one DDS image, packed into "data.dat" and mounted.
     const auto old = std::filesystem::current_path();
     std::filesystem::current_path(mDir.Path());
@@ -216,3 +206,4 @@ TEST_F(FontDraw, FontsAndImagesLoadFromThePack)
     file::FileManager::Instance()->mMounts.erase(L"td/");
     std::filesystem::current_path(old);
 }
+

@@ -29,7 +29,7 @@ QLResultEnum Parse(const FntBuilder& builder, render::BMFont* out = nullptr)
 }
 } // namespace
 
-TEST(FontLoad, ReadsMetricsGlyphsAndKerningWithoutAliasingCharactersBeyondSixteenBits)
+TEST(FontLoad, ReadsMetricsGlyphsAndKerningAndAcceptsOrRejectsEachLayoutAndPageReference)
 {
     FntBuilder b = Basic();
     b.kernings = {{65, 86, -2}};
@@ -48,10 +48,8 @@ TEST(FontLoad, ReadsMetricsGlyphsAndKerningWithoutAliasingCharactersBeyondSixtee
     EXPECT_FALSE(font.HasGlyph(static_cast<wchar_t>(0x10041)));
     EXPECT_FLOAT_EQ(-2.0f, font.GetGlyphs().at(86).KerningAfter(L'A'));
     EXPECT_EQ(1u, font.GetPages().size()); // no render: the page stays empty
-}
 
-TEST(FontLoad, AcceptsOrRejectsEachLayoutAndPageReferencesOutsideThePageCount)
-{
+    // Each layout is accepted or rejected, and page references outside the page count.
     audiotest::LogCapture log;
     const struct
     {
@@ -73,6 +71,13 @@ TEST(FontLoad, AcceptsOrRejectsEachLayoutAndPageReferencesOutsideThePageCount)
         {"padding", [](FntBuilder& b) { b.info["padding"] = "1,2,3"; }, QL_FAIL},
         {"spacing", [](FntBuilder& b) { b.info["spacing"] = "x,1"; }, QL_FAIL},
         {"no line height", [](FntBuilder& b) { b.common.erase("lineHeight"); }, QL_FAIL},
+        // Page ids and glyph pages outside the page count are rejected with their reason.
+        {"page id -1", [](FntBuilder& b) { b.pages = {{-1, "page0.png"}}; }, QL_FAIL},
+        {"page id 1", [](FntBuilder& b) { b.pages = {{1, "page0.png"}}; }, QL_FAIL},
+        {"page count -3", [](FntBuilder& b) { b.common["pages"] = "-3"; }, QL_FAIL},
+        {"page count huge", [](FntBuilder& b) { b.common["pages"] = "2000000000"; }, QL_FAIL},
+        {"glyph on page 1", [](FntBuilder& b) { b.glyphs.push_back({66, 10, 1}); }, QL_FAIL},
+        {"glyph on page -1", [](FntBuilder& b) { b.glyphs.push_back({66, 10, -1}); }, QL_FAIL},
     };
     for (const auto& c : cases)
     {
@@ -80,25 +85,11 @@ TEST(FontLoad, AcceptsOrRejectsEachLayoutAndPageReferencesOutsideThePageCount)
         c.change(b);
         EXPECT_EQ(c.expected, Parse(b)) << c.what;
     }
-    render::BMFont font;
-    EXPECT_EQ(QL_FAIL, font.Parse("<font><info/>", 13, L"")) << "broken XML";
-    EXPECT_EQ(QL_FAIL, font.Parse("<font/>", 7, L"")) << "no parts";
-    // Page ids and glyph pages outside the page count are rejected with their reason.
-    const std::function<void(FntBuilder&)> changes[] = {
-        [](FntBuilder& b) { b.pages = {{-1, "page0.png"}}; },
-        [](FntBuilder& b) { b.pages = {{1, "page0.png"}}; },
-        [](FntBuilder& b) { b.common["pages"] = "-3"; },
-        [](FntBuilder& b) { b.common["pages"] = "2000000000"; },
-        [](FntBuilder& b) { b.glyphs.push_back({66, 10, 1}); },
-        [](FntBuilder& b) { b.glyphs.push_back({66, 10, -1}); },
-    };
-    for (const auto& change : changes)
-    {
-        FntBuilder b = Basic();
-        change(b);
-        EXPECT_EQ(QL_FAIL, Parse(b));
-    }
+    render::BMFont broken;
+    EXPECT_EQ(QL_FAIL, broken.Parse("<font><info/>", 13, L"")) << "broken XML";
+    EXPECT_EQ(QL_FAIL, broken.Parse("<font/>", 7, L"")) << "no parts";
     EXPECT_EQ(2, log.Count("page id"));
     EXPECT_EQ(2, log.Count("page count"));
     EXPECT_EQ(2, log.Count("names page"));
 }
+

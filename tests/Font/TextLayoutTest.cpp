@@ -43,7 +43,7 @@ std::string Describe(const TextLines& lines)
 }
 } // namespace
 
-TEST(TextLayout, BreaksWrapsAndSpacesFallWhereTheyShould)
+TEST(TextLayout, BreaksWrapsSpacesMeasuresAndFallbacksFallWhereTheyShould)
 {
     const struct
     {
@@ -84,10 +84,8 @@ TEST(TextLayout, BreaksWrapsAndSpacesFallWhereTheyShould)
     ASSERT_EQ(2u, withIndent.size());
     EXPECT_FLOAT_EQ(28.0f, withIndent[0].width);
     EXPECT_FLOAT_EQ(8.0f, withIndent[0].indent);
-}
 
-TEST(TextLayout, MeasuresTheWidestLineOrTheWrapWidthOfAnyNumberOfLines)
-{
+    // Measuring gives the widest line or the wrap width, of any number of lines; missing glyphs use the fallback.
     TextFormat format;
     format.mLineSpacing = 3;
     TextLines lines;
@@ -105,11 +103,8 @@ TEST(TextLayout, MeasuresTheWidestLineOrTheWrapWidthOfAnyNumberOfLines)
     for (int i = 0; i < 1500; ++i)
         text += L"a\n";
     EXPECT_EQ(1500u, Layout(kTwenty, text).size());
-}
-
-TEST(TextLayout, MissingGlyphsUseTheFallbackOrAddNothing)
-{
-    TextFormat format;
+    // Missing glyphs use the fallback or add nothing.
+    format = TextFormat();
     const TextLines plain = Layout(kTwenty, L"a?b", format);
     ASSERT_EQ(1u, plain.size());
     EXPECT_FLOAT_EQ(40.0f, plain[0].width);
@@ -125,3 +120,4 @@ TEST(TextLayout, MissingGlyphsUseTheFallbackOrAddNothing)
     ASSERT_EQ(1u, runs.size());
     EXPECT_EQ(2u, runs[0].count);
 }
+

@@ -34,6 +34,8 @@ struct Decoded
         return p;
     }
     bool Hit(u32 x, u32 y) const { return mask[y * static_cast<u32>(data->mWidth) + x]; }
+    // Decoded and copied.
+    bool Ok() const { return data && copy == QL_OK; }
 };
 
 constexpr u8 kGuard = 0xCD;
@@ -89,12 +91,11 @@ const Bytes kThreeColourClear = {0x1F, 0x00, 0x00, 0xF8, 0xFF, 0xFF, 0xFF, 0xFF}
 const Bytes kFourColourIndexThree = {0x00, 0xF8, 0x1F, 0x00, 0xFF, 0xFF, 0xFF, 0xFF};
 } // namespace
 
-TEST(DdsDecoder, UncompressedRowsFollowThePitchAlphaElevenIsHitAndMipLevelsAreNotCopied)
+TEST(DdsDecoder, UncompressedRowsFollowThePitchMipLevelsAreNotCopiedOtherLayoutsSwappedOrRefusedAndDamageStaysInTheLevel)
 {
     Bytes file = Dds("badge.dds", {{kData, 0x0A112233}, {kData + 4, 0x0B445566}});
     Decoded d = Decode(file, L".dds", nullptr, 8);
-    ASSERT_TRUE(d.data);
-    ASSERT_EQ(QL_OK, d.copy);
+    ASSERT_TRUE(d.Ok());
     EXPECT_EQ(0x0A112233u, d.Pixel(0, 0));
     EXPECT_EQ(0x0B445566u, d.Pixel(1, 0));
     for (u32 i = 256; i < 264; ++i)
@@ -105,19 +106,14 @@ TEST(DdsDecoder, UncompressedRowsFollowThePitchAlphaElevenIsHitAndMipLevelsAreNo
     Bytes mipped = Dds("badge.dds", {{kFlags, 0x21007}, {kMips, 3}});
     mipped.resize(mipped.size() + (32 * 32 + 16 * 16) * 4, 0x77);
     Decoded levels = Decode(mipped, L".dds");
-    ASSERT_TRUE(levels.data);
-    ASSERT_EQ(QL_OK, levels.copy);
+    ASSERT_TRUE(levels.Ok());
     EXPECT_EQ(1u, levels.data->mLevelCount);
     EXPECT_EQ(3u, static_cast<render::ImageDataDDS*>(levels.data.get())->GetFileLevelCount());
     EXPECT_TRUE(std::equal(levels.level.begin(), levels.level.begin() + 64 * 64 * 4, mipped.begin() + kData));
     EXPECT_TRUE(GuardIntact(levels, 64 * 64 * 4));
-}
-
-TEST(DdsDecoder, AbgrFilesAreSwappedFilesWithoutAlphaAreOpaqueAndWhatCannotBeCopiedIsRefused)
-{
+    // ABGR files are swapped, files without alpha are opaque, what cannot be copied is refused.
     Decoded swapped = Decode(Dds("badge.dds", {{kData, 0x05112233}, {kRedMask, 0xFF}, {kBlueMask, 0xFF0000}}), L".dds");
-    ASSERT_TRUE(swapped.data);
-    ASSERT_EQ(QL_OK, swapped.copy);
+    ASSERT_TRUE(swapped.Ok());
     EXPECT_EQ(0x05332211u, swapped.Pixel(0, 0));
     EXPECT_FALSE(swapped.Hit(0, 0));
     Decoded noAlpha = Decode(Dds("badge.dds", {{kData, 0x05112233}, {kPixelFlags, 0x40}}), L".dds");
@@ -139,147 +135,8 @@ TEST(DdsDecoder, AbgrFilesAreSwappedFilesWithoutAlphaAreOpaqueAndWhatCannotBeCop
     };
     for (const auto& [what, file] : refused)
         EXPECT_FALSE(Decode(file, L".dds").data) << what;
-}
 
-TEST(DdsDecoder, Dxt1ThreeColourBlocksLeaveIndexThreeUnhit)
-{
-    Bytes file = ContentImage("badge_dxt1.dds");
-    // The first block has four colours: index 3 is a colour there.
-    for (size_t at = kData; at < file.size(); at += 8)
-        Put(file, at, kThreeColourColumns);
-    Put(file, kData, kFourColourIndexThree);
-    Decoded d = Decode(file, L".dds");
-    ASSERT_TRUE(d.data);
-    ASSERT_EQ(QL_OK, d.copy);
-    EXPECT_EQ(1u, d.data->GetCompression());
-    for (u32 y = 0; y < 64; ++y)
-        for (u32 x = 0; x < 64; ++x)
-            EXPECT_EQ((x < 4 && y < 4) || x % 4 != 3, d.Hit(x, y)) << x << "," << y;
-
-    // 5 x 3 needs 2 x 1 blocks; the pixels they cover beyond the image have no mask bits.
-    Bytes odd = Dds("badge_dxt1.dds", {{kWidth, 5}, {kHeight, 3}});
-    Put(odd, kData, kThreeColourClear);
-    Put(odd, kData + 8, kThreeColourClear);
-    Decoded small = Decode(odd, L".dds");
-    ASSERT_TRUE(small.data);
-    ASSERT_EQ(QL_OK, small.copy);
-    EXPECT_EQ(render::HitMask(15, false), small.mask);
-    EXPECT_TRUE(GuardIntact(small, 16));
-}
-
-TEST(DxtAlpha, Dxt3NibblesScaleBySeventeenAndDxt5InterpolatesWithTruncationInBothModes)
-{
-    const u8 dxt3[16] = {0x10, 0x32, 0x54, 0x76, 0x98, 0xBA, 0xDC, 0xFE}; // nibbles 0 to 15
-    u8 alpha[16];
-    render::DecodeBlockAlpha(2, dxt3, alpha);
-    for (u32 i = 0; i < 16; ++i)
-        EXPECT_EQ(i * 17, alpha[i]);
-    Bytes file3 = ContentImage("badge_dxt3.dds");
-    Put(file3, kData, Bytes(dxt3, dxt3 + 8));
-    Decoded d3 = Decode(file3, L".dds");
-    ASSERT_TRUE(d3.data);
-    EXPECT_FALSE(d3.Hit(0, 0)); // 0
-    EXPECT_TRUE(d3.Hit(1, 0));  // 17
-
-    // Indices 0 to 7 twice, three bits each.
-    const u8 eight[8] = {100, 0, 0x88, 0xC6, 0xFA, 0x88, 0xC6, 0xFA};
-    render::DecodeBlockAlpha(3, eight, alpha);
-    const u8 expectedEight[8] = {100, 0, 85, 71, 57, 42, 28, 14};
-    EXPECT_TRUE(std::equal(expectedEight, expectedEight + 8, alpha));
-    const u8 six[8] = {11, 200, 0x88, 0xC6, 0xFA, 0x88, 0xC6, 0xFA};
-    render::DecodeBlockAlpha(3, six, alpha);
-    const u8 expectedSix[8] = {11, 200, 48, 86, 124, 162, 0, 255};
-    EXPECT_TRUE(std::equal(expectedSix, expectedSix + 8, alpha));
-    Bytes file5 = ContentImage("badge_dxt5.dds");
-    Put(file5, kData, Bytes(six, six + 8));
-    Decoded d5 = Decode(file5, L".dds");
-    ASSERT_TRUE(d5.data);
-    EXPECT_TRUE(d5.Hit(0, 0));  // index 0: 11, the least alpha that is hit
-    EXPECT_FALSE(d5.Hit(2, 1)); // index 6: 0
-    EXPECT_TRUE(d5.Hit(3, 1));  // index 7: 255
-    EXPECT_EQ(3u, d5.data->GetCompression());
-}
-
-TEST(DevilDecoder, PngAlphaFiftyIsHitPixelsBecomeArgbAndBottomUpFilesComeOutUpright)
-{
-    Decoded alpha = Decode(EncodePng(3, 1, {0x31102030, 0x32405060, 0xFFFFFFFF}, true), L".png");
-    ASSERT_TRUE(alpha.data);
-    ASSERT_EQ(QL_OK, alpha.copy);
-    EXPECT_EQ(0x31102030u, alpha.Pixel(0, 0));
-    EXPECT_EQ(0x32405060u, alpha.Pixel(1, 0));
-    EXPECT_FALSE(alpha.Hit(0, 0)); // 49
-    EXPECT_TRUE(alpha.Hit(1, 0));  // 50
-    Decoded opaque = Decode(EncodePng(2, 2, {0x00102030, 0x00405060, 0x00000000, 0x00FFFFFF}, false), L".png");
-    ASSERT_TRUE(opaque.data);
-    ASSERT_EQ(QL_OK, opaque.copy);
-    EXPECT_EQ(0xFF102030u, opaque.Pixel(0, 0));
-    for (bool bit : opaque.mask)
-        EXPECT_TRUE(bit);
-    // The demo TGA is stored bottom-up: with its origin bit turned to the top its rows read upside
-    // down. The demo BMP, bottom-up as well, holds the GIF's checker.
-    const Bytes tga = ContentImage("badge.tga");
-    Bytes topDown = tga;
-    topDown[17] |= 0x20;
-    const Decoded png = Decode(ContentImage("badge.png"), L".png"), upright = Decode(tga, L".tga"),
-                  flipped = Decode(topDown, L".tga"), gif = Decode(ContentImage("checker.gif"), L".gif"),
-                  bmp = Decode(ContentImage("checker.bmp"), L".bmp");
-    for (const Decoded* d : {&png, &upright, &flipped, &gif, &bmp})
-    {
-        ASSERT_TRUE(d->data);
-        ASSERT_EQ(QL_OK, d->copy);
-        ASSERT_EQ(64, d->data->mWidth);
-        ASSERT_EQ(64, d->data->mHeight);
-    }
-    int different = 0, asymmetric = 0;
-    for (u32 y = 0; y < 64; ++y)
-        for (u32 x = 0; x < 64; ++x)
-        {
-            different += upright.Pixel(x, y) != png.Pixel(x, y);
-            different += flipped.Pixel(x, 63 - y) != png.Pixel(x, y);
-            different += bmp.Pixel(x, y) != gif.Pixel(x, y);
-            asymmetric += png.Pixel(x, y) != png.Pixel(x, 63 - y);
-        }
-    EXPECT_EQ(0, different);
-    EXPECT_GT(asymmetric, 0) << "an upside-down picture must show";
-    EXPECT_NE(gif.Pixel(0, 0), gif.Pixel(0, 63)) << "a checker, not a flat colour";
-}
-
-TEST(ImageLoader, RawPixelsAreReadInHostOrderWithAlphaTenHitAndOtherDecodersChosenByExactExtension)
-{
-    base::ImageInfo info(L"layer", 0, 0, 2, 1, 255, 0, 1, 1, 1.0f);
-    const std::vector<u32> pixels = {0x09ABCDEF, 0x0A123456};
-    Bytes bytes(8);
-    std::memcpy(bytes.data(), pixels.data(), 8);
-    Decoded d = Decode(bytes, L".png", &info); // the raw flag wins over the extension
-    ASSERT_TRUE(d.data);
-    ASSERT_EQ(QL_OK, d.copy);
-    EXPECT_EQ(0x09ABCDEFu, d.Pixel(0, 0));
-    EXPECT_FALSE(d.Hit(0, 0));
-    EXPECT_TRUE(d.Hit(1, 0));
-
-    Decoded shortData = Decode(Bytes(4), L"", &info);
-    ASSERT_TRUE(shortData.data);
-    EXPECT_EQ(QL_FAIL, shortData.copy);
-
-    // Sizes a damaged description may hold: no decoder, never an undefined conversion.
-    for (float wild : {0.5f, -4.0f, 1e20f, std::nanf(""), 70000.0f})
-    {
-        base::ImageInfo bad = info;
-        bad.mWidth = wild;
-        EXPECT_FALSE(Decode(bytes, L"", &bad).data) << wild;
-    }
-    // Without the raw flag the decoder is chosen by the exact lower-case extension.
-    const Bytes png = EncodePng(1, 1, {0xFFFFFFFF}, true);
-    EXPECT_TRUE(Decode(png, L".png").data);
-    EXPECT_FALSE(Decode(png, L".PNG").data);
-    EXPECT_FALSE(Decode(png, L".psd").data);
-    EXPECT_FALSE(Decode(png, L"png").data);
-    EXPECT_FALSE(Decode(png, L"").data);
-    EXPECT_FALSE(Decode(Bytes(64, 7), L".png").data) << "undecodable data gives no decoder";
-}
-
-TEST(DamagedFiles, CutOrScrambledDemoImagesFailOrDecodeWithinTheirLevel)
-{
+    // Every demo image cut or scrambled fails or decodes within its level.
     // Every format from the demo content, cut short at several points and with a scrambled
     // middle: the loader either refuses the file or decodes it within the level it announces.
     const char* const names[] = {"badge.png",   "checker.png", "photo.jpg",      "checker.gif",   "checker.bmp",
@@ -312,3 +169,125 @@ TEST(DamagedFiles, CutOrScrambledDemoImagesFailOrDecodeWithinTheirLevel)
         }
     }
 }
+
+TEST(DdsDecoder, Dxt1ThreeColourBlocksLeaveIndexThreeUnhitDxt3ScalesNibblesAndDxt5InterpolatesWithTruncation)
+{
+    Bytes file = ContentImage("badge_dxt1.dds");
+    // The first block has four colours: index 3 is a colour there.
+    for (size_t at = kData; at < file.size(); at += 8)
+        Put(file, at, kThreeColourColumns);
+    Put(file, kData, kFourColourIndexThree);
+    Decoded d = Decode(file, L".dds");
+    ASSERT_TRUE(d.Ok());
+    EXPECT_EQ(1u, d.data->GetCompression());
+    for (u32 y = 0; y < 64; ++y)
+        for (u32 x = 0; x < 64; ++x)
+            EXPECT_EQ((x < 4 && y < 4) || x % 4 != 3, d.Hit(x, y)) << x << "," << y;
+
+    // 5 x 3 needs 2 x 1 blocks; the pixels they cover beyond the image have no mask bits.
+    Bytes odd = Dds("badge_dxt1.dds", {{kWidth, 5}, {kHeight, 3}});
+    Put(odd, kData, kThreeColourClear);
+    Put(odd, kData + 8, kThreeColourClear);
+    Decoded small = Decode(odd, L".dds");
+    ASSERT_TRUE(small.Ok());
+    EXPECT_EQ(render::HitMask(15, false), small.mask);
+    EXPECT_TRUE(GuardIntact(small, 16));
+
+    // DXT3 nibbles scale by seventeen; DXT5 interpolates with truncation in both modes.
+    const u8 dxt3[16] = {0x10, 0x32, 0x54, 0x76, 0x98, 0xBA, 0xDC, 0xFE}; // nibbles 0 to 15
+    u8 alpha[16];
+    render::DecodeBlockAlpha(2, dxt3, alpha);
+    for (u32 i = 0; i < 16; ++i)
+        EXPECT_EQ(i * 17, alpha[i]);
+    Bytes file3 = ContentImage("badge_dxt3.dds");
+    Put(file3, kData, Bytes(dxt3, dxt3 + 8));
+    Decoded d3 = Decode(file3, L".dds");
+    ASSERT_TRUE(d3.data);
+    EXPECT_FALSE(d3.Hit(0, 0)); // 0
+    EXPECT_TRUE(d3.Hit(1, 0));  // 17
+
+    // Indices 0 to 7 twice, three bits each.
+    const u8 eight[8] = {100, 0, 0x88, 0xC6, 0xFA, 0x88, 0xC6, 0xFA};
+    render::DecodeBlockAlpha(3, eight, alpha);
+    EXPECT_EQ(Bytes(alpha, alpha + 8), (Bytes{100, 0, 85, 71, 57, 42, 28, 14}));
+    const u8 six[8] = {11, 200, 0x88, 0xC6, 0xFA, 0x88, 0xC6, 0xFA};
+    render::DecodeBlockAlpha(3, six, alpha);
+    EXPECT_EQ(Bytes(alpha, alpha + 8), (Bytes{11, 200, 48, 86, 124, 162, 0, 255}));
+    Bytes file5 = ContentImage("badge_dxt5.dds");
+    Put(file5, kData, Bytes(six, six + 8));
+    Decoded d5 = Decode(file5, L".dds");
+    ASSERT_TRUE(d5.data);
+    EXPECT_TRUE(d5.Hit(0, 0));  // index 0: 11, the least alpha that is hit
+    EXPECT_FALSE(d5.Hit(2, 1)); // index 6: 0
+    EXPECT_TRUE(d5.Hit(3, 1));  // index 7: 255
+    EXPECT_EQ(3u, d5.data->GetCompression());
+}
+
+TEST(DevilDecoder, PngAlphaFiftyIsHitBottomUpFilesComeOutUprightRawPixelsAreHostOrderAndExtensionsExact)
+{
+    Decoded alpha = Decode(EncodePng(3, 1, {0x31102030, 0x32405060, 0xFFFFFFFF}, true), L".png");
+    ASSERT_TRUE(alpha.Ok());
+    EXPECT_EQ(0x31102030u, alpha.Pixel(0, 0));
+    EXPECT_EQ(0x32405060u, alpha.Pixel(1, 0));
+    EXPECT_FALSE(alpha.Hit(0, 0)); // 49
+    EXPECT_TRUE(alpha.Hit(1, 0));  // 50
+    Decoded opaque = Decode(EncodePng(2, 2, {0x00102030, 0x00405060, 0x00000000, 0x00FFFFFF}, false), L".png");
+    ASSERT_TRUE(opaque.Ok());
+    EXPECT_EQ(0xFF102030u, opaque.Pixel(0, 0));
+    EXPECT_EQ(render::HitMask(4, true), opaque.mask);
+    // The demo TGA is stored bottom-up: with its origin bit turned to the top its rows read upside
+    // down. The demo BMP, bottom-up as well, holds the GIF's checker.
+    const Bytes tga = ContentImage("badge.tga");
+    Bytes topDown = tga;
+    topDown[17] |= 0x20;
+    const Decoded png = Decode(ContentImage("badge.png"), L".png"), upright = Decode(tga, L".tga"),
+                  flipped = Decode(topDown, L".tga"), gif = Decode(ContentImage("checker.gif"), L".gif"),
+                  bmp = Decode(ContentImage("checker.bmp"), L".bmp");
+    for (const Decoded* d : {&png, &upright, &flipped, &gif, &bmp})
+    {
+        ASSERT_TRUE(d->Ok());
+        ASSERT_EQ(std::make_pair(64, 64), std::make_pair(d->data->mWidth, d->data->mHeight));
+    }
+    int different = 0, asymmetric = 0;
+    for (u32 y = 0; y < 64; ++y)
+        for (u32 x = 0; x < 64; ++x)
+        {
+            different += upright.Pixel(x, y) != png.Pixel(x, y);
+            different += flipped.Pixel(x, 63 - y) != png.Pixel(x, y);
+            different += bmp.Pixel(x, y) != gif.Pixel(x, y);
+            asymmetric += png.Pixel(x, y) != png.Pixel(x, 63 - y);
+        }
+    EXPECT_EQ(0, different);
+    EXPECT_GT(asymmetric, 0) << "an upside-down picture must show";
+    EXPECT_NE(gif.Pixel(0, 0), gif.Pixel(0, 63)) << "a checker, not a flat colour";
+
+    // Raw pixels are read in host order with alpha ten hit; other decoders are chosen by the exact extension.
+    base::ImageInfo info(L"layer", 0, 0, 2, 1, 255, 0, 1, 1, 1.0f);
+    const std::vector<u32> pixels = {0x09ABCDEF, 0x0A123456};
+    Bytes bytes(8);
+    std::memcpy(bytes.data(), pixels.data(), 8);
+    Decoded d = Decode(bytes, L".png", &info); // the raw flag wins over the extension
+    ASSERT_TRUE(d.Ok());
+    EXPECT_EQ(0x09ABCDEFu, d.Pixel(0, 0));
+    EXPECT_FALSE(d.Hit(0, 0));
+    EXPECT_TRUE(d.Hit(1, 0));
+
+    Decoded shortData = Decode(Bytes(4), L"", &info);
+    ASSERT_TRUE(shortData.data);
+    EXPECT_EQ(QL_FAIL, shortData.copy);
+
+    // Sizes a damaged description may hold: no decoder, never an undefined conversion.
+    for (float wild : {0.5f, -4.0f, 1e20f, std::nanf(""), 70000.0f})
+    {
+        base::ImageInfo bad = info;
+        bad.mWidth = wild;
+        EXPECT_FALSE(Decode(bytes, L"", &bad).data) << wild;
+    }
+    // Without the raw flag the decoder is chosen by the exact lower-case extension.
+    const Bytes white = EncodePng(1, 1, {0xFFFFFFFF}, true);
+    EXPECT_TRUE(Decode(white, L".png").data);
+    for (const wchar_t* extension : {L".PNG", L".psd", L"png", L""})
+        EXPECT_FALSE(Decode(white, extension).data) << extension;
+    EXPECT_FALSE(Decode(Bytes(64, 7), L".png").data) << "undecodable data gives no decoder";
+}
+

@@ -22,11 +22,6 @@ using namespace imagetest;
 
 namespace
 {
-std::vector<u32> Solid(u32 w, u32 h, u32 argb)
-{
-    return std::vector<u32>(w * h, argb);
-}
-
 class Textures : public ::testing::Test
 {
 protected:
@@ -45,18 +40,18 @@ protected:
 };
 } // namespace
 
-TEST_F(Textures, NamesLoadAsGivenOrByTheFirstExtensionFoundShareTheirTextureAndBrokenFilesMakeNone)
+TEST_F(Textures, NamesLoadShareTexturesBrokenFilesMakeNoneDynamicOnesOwnTheirsHitMasksMatchImagesMayOutliveTheRender)
 {
-    WriteFile(mDir.WPath("a.png"), EncodePng(2, 3, Solid(2, 3, 0xFFFFFFFF), true));
+    WriteFile(mDir.WPath("a.png"), EncodePng(2, 3, std::vector<u32>(2 * 3, 0xFFFFFFFF), true));
     auto image = Load(mDir.WPath("a.png"));
     ASSERT_TRUE(image);
     EXPECT_EQ(3, image->GetHeight());
     EXPECT_TRUE(image->IsValid());
     // A bare name tries .dds, .jpg, .gif, .png and .tga in that order.
     WriteFile(mDir.WPath("b.dds"), ContentImage("badge.dds"));
-    WriteFile(mDir.WPath("b.png"), EncodePng(2, 2, Solid(2, 2, 0xFFFFFFFF), true));
+    WriteFile(mDir.WPath("b.png"), EncodePng(2, 2, std::vector<u32>(2 * 2, 0xFFFFFFFF), true));
     WriteFile(mDir.WPath("c.tga"), ContentImage("badge.tga"));
-    WriteFile(mDir.WPath("c.png"), EncodePng(2, 2, Solid(2, 2, 0xFFFFFFFF), true));
+    WriteFile(mDir.WPath("c.png"), EncodePng(2, 2, std::vector<u32>(2 * 2, 0xFFFFFFFF), true));
     const std::pair<const char*, int> bare[] = {{"b", 64}, {"c", 2}};
     for (auto [name, width] : bare)
     {
@@ -72,7 +67,7 @@ TEST_F(Textures, NamesLoadAsGivenOrByTheFirstExtensionFoundShareTheirTextureAndB
     EXPECT_FALSE(texture->IsLoaded());
     EXPECT_EQ(nullptr, texture->GetTexture());
     // Images of one name share their texture.
-    WriteFile(mDir.WPath("shared.png"), EncodePng(2, 2, Solid(2, 2, 0xFFFFFFFF), true));
+    WriteFile(mDir.WPath("shared.png"), EncodePng(2, 2, std::vector<u32>(2 * 2, 0xFFFFFFFF), true));
     auto& map = resource::ResourceManager::Instance()->GetMap<resource::ResourceTexture>();
     const size_t before = map.size();
     {
@@ -84,10 +79,19 @@ TEST_F(Textures, NamesLoadAsGivenOrByTheFirstExtensionFoundShareTheirTextureAndB
         EXPECT_EQ(before + 1, map.size());
     }
     EXPECT_EQ(before, map.size()) << "the last image hands the texture back";
-}
+    // Dynamic images own their textures.
+    render::Image* dynamic = nullptr;
+    ASSERT_EQ(QL_OK, render::CreateImage(mHarness.mRender.get(), 8, 4, &dynamic));
+    std::unique_ptr<render::Image> owner(dynamic);
+    EXPECT_EQ(8, dynamic->GetWidth());
+    u32 count = 0, pitch = 0;
+    void* bits = nullptr;
+    EXPECT_EQ(QL_OK, dynamic->Lock(&count, &pitch, &bits));
+    EXPECT_EQ(QL_OK, dynamic->Unlock());
+    EXPECT_FALSE(dynamic->IsOpaqueAt(0, 0)) << "no mask";
+    EXPECT_EQ(QL_FAIL, render::CreateImage(mHarness.mRender.get(), 0, 4, &dynamic));
 
-TEST_F(Textures, HitMasksMatchAcrossFormatsAndOrientations)
-{
+    // Hit masks match across formats and orientations.
     const std::string folder = std::string(QL_SOURCE_DIR) + "/content/td/data/images/";
     auto reference = Load(base::StringToWString(folder + "badge.png"));
     ASSERT_TRUE(reference);
@@ -127,31 +131,16 @@ TEST_F(Textures, HitMasksMatchAcrossFormatsAndOrientations)
         EXPECT_TRUE(image->IsOpaqueAt(32, 40)) << c.name;
         EXPECT_FALSE(image->IsOpaqueAt(1, 62)) << c.name;
     }
-}
 
-TEST_F(Textures, DynamicImagesAndRenderTargetsOwnTheirTextures)
-{
-    render::Image* dynamic = nullptr;
-    ASSERT_EQ(QL_OK, render::CreateImage(mHarness.mRender.get(), 8, 4, &dynamic));
-    std::unique_ptr<render::Image> owner(dynamic);
-    EXPECT_EQ(8, dynamic->GetWidth());
-    u32 count = 0, pitch = 0;
-    void* bits = nullptr;
-    EXPECT_EQ(QL_OK, dynamic->Lock(&count, &pitch, &bits));
-    EXPECT_EQ(QL_OK, dynamic->Unlock());
-    EXPECT_FALSE(dynamic->IsOpaqueAt(0, 0)) << "no mask";
-    EXPECT_EQ(QL_FAIL, render::CreateImage(mHarness.mRender.get(), 0, 4, &dynamic));
-}
-
-TEST(TexturesAtExit, AnImageThatOutlivesTheRenderReleasesItsTextureSafely)
-{
-    testsupport::TempDir dir;
-    WriteFile(dir.WPath("late.png"), EncodePng(2, 2, Solid(2, 2, 0xFFFFFFFF), true));
+    // An image that outlives its render releases its texture safely.
+    testsupport::TempDir late;
+    WriteFile(late.WPath("late.png"), EncodePng(2, 2, std::vector<u32>(2 * 2, 0xFFFFFFFF), true));
     auto harness = std::make_unique<rendertest::Harness>(render::HeadlessWindow::Backend::Recording);
     ASSERT_TRUE(harness->Ok());
-    render::Image* image = nullptr;
-    ASSERT_EQ(QL_OK, render::LoadImage(harness->mRender.get(), dir.WPath("late.png"), nullptr, &image, nullptr));
+    render::Image* outliving = nullptr;
+    ASSERT_EQ(QL_OK, render::LoadImage(harness->mRender.get(), late.WPath("late.png"), nullptr, &outliving, nullptr));
     harness.reset(); // images and their texture resources may be released after the render
-    EXPECT_EQ(nullptr, image->GetTexture()->GetRender());
-    delete image; // the last reference unloads the resource
+    EXPECT_EQ(nullptr, outliving->GetTexture()->GetRender());
+    delete outliving; // the last reference unloads the resource
 }
+

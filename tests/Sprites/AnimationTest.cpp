@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 using namespace spritetest;
 
@@ -35,7 +36,7 @@ protected:
 };
 } // namespace
 
-TEST_F(Animation, FrameFollowsTimeWrapsAfterOnePassIsDrawnAroundItsAnchorAndEmptyListsDrawNothing)
+TEST_F(Animation, FrameFollowsTimeIsDrawnAroundItsAnchorOneShotSpritesFadeAndDieAndButtonFramesPulse)
 {
     TDAnimation a(L"td/spark");
     EXPECT_EQ(a.frameCount(), 4);
@@ -53,11 +54,9 @@ TEST_F(Animation, FrameFollowsTimeWrapsAfterOnePassIsDrawnAroundItsAnchorAndEmpt
     a.mTime = 1.25f;
     EXPECT_EQ(a.frameIndex(), 0);
     // The anchor is the first "s_point", or the default without one.
-    EXPECT_FLOAT_EQ(a.mAnchorX, 12.0f);
-    EXPECT_FLOAT_EQ(a.mAnchorY, 6.0f);
+    EXPECT_EQ(std::make_pair(a.mAnchorX, a.mAnchorY), std::make_pair(12.0f, 6.0f));
     TDAnimation blank(L"td/blank", "walk");
-    EXPECT_FLOAT_EQ(blank.mAnchorX, 50.0f);
-    EXPECT_FLOAT_EQ(blank.mAnchorY, 30.0f);
+    EXPECT_EQ(std::make_pair(blank.mAnchorX, blank.mAnchorY), std::make_pair(50.0f, 30.0f));
     // Unturned, the frame's top-left lands at frame - anchor + position.
     a.mTime = 0.15f; // frame 1 at x 10
     RecordingPainter painter;
@@ -93,10 +92,8 @@ TEST_F(Animation, FrameFollowsTimeWrapsAfterOnePassIsDrawnAroundItsAnchorAndEmpt
     still.update(3.0f);
     EXPECT_EQ(still.frameIndex(), 0);
     EXPECT_EQ(still.length(), 0.0f);
-}
 
-TEST_F(Animation, OneShotSpriteDiesAfterOnePassFadingAtItsEndAndADelayedOneWaitsWithoutDrawing)
-{
+    // A one-shot sprite dies after one pass, fading at its end; a delayed one waits without drawing.
     TDAnimatedSprite s(L"td/spark");
     EXPECT_FLOAT_EQ(s.mAnimation->mRate, 20.0f);
     EXPECT_TRUE(s.isAlive());
@@ -135,11 +132,11 @@ TEST_F(Animation, OneShotSpriteDiesAfterOnePassFadingAtItsEndAndADelayedOneWaits
     fading.mDelay = -1.0f;
     fading.mX = 40;
     fading.mY = 50;
-    RecordingPainter painter;
-    fading.draw(painter);
-    ASSERT_EQ(painter.draws.size(), 1u);
-    EXPECT_NEAR(painter.draws[0].color.a, 0.5f, 1e-5);
-    EXPECT_EQ(painter.draws[0].color.r, 1.0f);
+    RecordingPainter faded;
+    fading.draw(faded);
+    ASSERT_EQ(faded.draws.size(), 1u);
+    EXPECT_NEAR(faded.draws[0].color.a, 0.5f, 1e-5);
+    EXPECT_EQ(faded.draws[0].color.r, 1.0f);
 
     // A delayed sprite neither draws nor advances; a looping one keeps running.
     TDAnimatedSprite looped(L"td/spark");
@@ -180,10 +177,8 @@ TEST_F(Animation, OneShotSpriteDiesAfterOnePassFadingAtItsEndAndADelayedOneWaits
     // The first wrap set the delay to 0 long before it had run out; it shrank again since.
     EXPECT_LT(looping.mDelay, 0.0f);
     EXPECT_GT(looping.mDelay, -0.2f);
-}
 
-TEST(ButtonFrame, PulsesHoversStrictlyInsideAndDrawsScaledAboutThePivot)
-{
+    // A button frame pulses, hovers strictly inside and draws scaled about its pivot.
     TDButtonFrame b;
     b.mState = 1;
     b.update(0.1f);
@@ -200,29 +195,26 @@ TEST(ButtonFrame, PulsesHoversStrictlyInsideAndDrawsScaledAboutThePivot)
     b.mY = 50;
     b.mWidth = 20;
     b.mHeight = 10;
-    const std::pair<float, float> inside[] = {{101, 51}, {119, 59}}, outside[] = {{100, 55}, {120, 55}};
-    for (auto [x, y] : inside)
+    // Inside, inside, on the left edge, on the right edge.
+    const std::tuple<float, float, int> points[] = {{101, 51, 1}, {119, 59, 1}, {100, 55, 0}, {120, 55, 0}};
+    for (auto [x, y, hover] : points)
     {
         b.pointer(x, y);
-        EXPECT_EQ(b.mHover, 1) << x << "," << y;
-    }
-    for (auto [x, y] : outside)
-    {
-        b.pointer(x, y);
-        EXPECT_EQ(b.mHover, 0) << x << "," << y;
+        EXPECT_EQ(b.mHover, hover) << x << "," << y;
     }
 
     b.mScale = 1.1f;
     b.mPivotX = 10;
     b.mPivotY = 0;
-    RecordingPainter painter;
-    b.draw(painter, 2.0f);
-    ASSERT_EQ(painter.draws.size(), 1u);
+    RecordingPainter framed;
+    b.draw(framed, 2.0f);
+    ASSERT_EQ(framed.draws.size(), 1u);
     // Centre (110, 55) scaled by 2 about (10, 0).
-    EXPECT_NEAR(painter.draws[0].cx, 210.0f, 1e-4);
-    EXPECT_NEAR(painter.draws[0].cy, 110.0f, 1e-4);
-    EXPECT_NEAR(painter.draws[0].x0, 210.0f - 10 * 1.1f * 2, 1e-4);
+    EXPECT_NEAR(framed.draws[0].cx, 210.0f, 1e-4);
+    EXPECT_NEAR(framed.draws[0].cy, 110.0f, 1e-4);
+    EXPECT_NEAR(framed.draws[0].x0, 210.0f - 10 * 1.1f * 2, 1e-4);
     b.mVisible = 0;
-    b.draw(painter, 1.0f);
-    EXPECT_EQ(painter.draws.size(), 1u);
+    b.draw(framed, 1.0f);
+    EXPECT_EQ(framed.draws.size(), 1u);
 }
+

@@ -1,12 +1,15 @@
 // The game's battle sheets, loaded from the committed PSD files through the PSD reader and the file
-// manager: every sheet reads, rotating towers shoot from their drawn muzzle, damaged sheets are refused.
+// manager and from a mounted pack: every sheet reads, rotating towers shoot from their drawn muzzle, damaged
+// sheets are refused; a GIMP sheet names its grouped layers by path.
 #include "SpriteFakes.h"
 
 #include "Core/Base/Stream.h"
+#include "Core/File/ArchiveBuilder.h"
 #include "Core/File/FileManager.h"
 #include "Source/TD/Data/TDSheetReader.h"
 #include "Source/TD/Sprites/TDGraphic.h"
 #include "Source/TD/Sprites/TDPsdSheet.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
@@ -19,6 +22,14 @@ using namespace spritetest;
 
 namespace
 {
+std::vector<std::wstring> Names(const TDImageSheet& sheet)
+{
+    std::vector<std::wstring> out;
+    for (size_t i = 0; i < sheet.imageCount(); ++i)
+        out.push_back(sheet.image(i).mName);
+    return out;
+}
+
 // Each row of a sheet as the game reads it: "unit" elements, tiers nested under their base row.
 void ForEachRow(const tinyxml2::XMLElement* parent, const std::function<void(const tinyxml2::XMLElement&)>& visit)
 {
@@ -65,7 +76,7 @@ protected:
 };
 } // namespace
 
-TEST_F(ContentSprites, EveryBattleSheetReadsThroughTheFileManager)
+TEST_F(ContentSprites, EveryBattleSheetReadsADamagedOneIsRefusedAndRotatingTowersShootFromTheDrawnMuzzle)
 {
     for (const std::wstring& path : TDResources::battleSheets())
     {
@@ -78,15 +89,25 @@ TEST_F(ContentSprites, EveryBattleSheetReadsThroughTheFileManager)
         EXPECT_EQ(sheet->pixels(0), nullptr); // names and rectangles only
     }
     EXPECT_GE(loadedGraphics, 50u);
-}
 
-TEST_F(ContentSprites, RotatingTowerShotsLeaveFromTheDrawnMuzzle)
-{
-    // The shot starts at the tower + (w/2 - base x) + (w/2 - s x), - (h/2 - s y) + (h/2 - base y),
+    // A damaged sheet is refused without crashing.
+    std::ifstream in(std::string(QL_CONTENT_DIR) + "td/units/t1units.psd", std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 1000u);
+    base::MemoryStream cut(bytes.data(), u32(bytes.size() / 2)); // the PSD tests cut real files at every byte
+    EXPECT_EQ(TDPsdSheet::read(L"td/units/t1units", cut, true), nullptr);
+    std::string flipped = bytes;
+    flipped[0] = 'X';
+    base::MemoryStream bad(flipped.data(), u32(flipped.size()));
+    EXPECT_EQ(TDPsdSheet::read(L"td/units/t1units", bad, false), nullptr);
+    EXPECT_EQ(TDPsdSheet::open(L"td/units/none", false), nullptr);
+
+    // Rotating tower shots leave from the drawn muzzle. The shot starts at the tower + (w/2 - base x)
+    // + (w/2 - s x), - (h/2 - s y) + (h/2 - base y),
     // with s the "s_point" at 32 - direction; the tower is drawn with its base point on the tower.
     // So pixel (w - s x, s y) of the direction's first frame must be the glowing tip.
-    std::ifstream in(std::string(QL_CONTENT_DIR) + "td/towers_sheet.csv", std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::ifstream csv(std::string(QL_CONTENT_DIR) + "td/towers_sheet.csv", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(csv)), std::istreambuf_iterator<char>());
     tinyxml2::XMLDocument sheet;
     tinyxml2::XMLElement* towers = sheet.NewElement("towers");
     sheet.InsertEndChild(towers);
@@ -114,16 +135,65 @@ TEST_F(ContentSprites, RotatingTowerShotsLeaveFromTheDrawnMuzzle)
     EXPECT_GE(rotating, 3);
 }
 
-TEST_F(ContentSprites, DamagedSheetIsRefusedWithoutCrashing)
+TEST(PackedSheet, UnitSheetLoadsFromTheMountedPackAsFromLooseFiles)
 {
-    std::ifstream in(std::string(QL_CONTENT_DIR) + "td/units/t1units.psd", std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    ASSERT_GT(bytes.size(), 1000u);
-    base::MemoryStream cut(bytes.data(), u32(bytes.size() / 2)); // the PSD tests cut real files at every byte
-    EXPECT_EQ(TDPsdSheet::read(L"td/units/t1units", cut, true), nullptr);
-    std::string flipped = bytes;
-    flipped[0] = 'X';
-    base::MemoryStream bad(flipped.data(), u32(flipped.size()));
-    EXPECT_EQ(TDPsdSheet::read(L"td/units/t1units", bad, false), nullptr);
-    EXPECT_EQ(TDPsdSheet::open(L"td/units/none", false), nullptr);
+    testsupport::TempDir dir;
+    std::filesystem::path old = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    std::filesystem::create_directories("src/units");
+    std::filesystem::copy_file(std::string(QL_CONTENT_DIR) + "td/units/t1units.psd", "src/units/t1units.psd");
+    ASSERT_EQ(file::BuildPack(L"src", L"data.dat"), QL_OK);
+
+    TDResources* res = FreshResources();
+    file::FileManager::Instance()->mMounts[L"td/"] = L"data.dat";
+    res->loadContainer(L"td/units/t1units");
+    const size_t packed = res->graphics().size();
+    TDGraphic* imp = res->getGraphic("imp", "imp", 0);
+
+    file::FileManager::Instance()->mMounts.clear();
+    std::filesystem::rename("src", "td");
+    std::unique_ptr<TDPsdSheet> loose = TDPsdSheet::open(L"td/units/t1units", false);
+    std::filesystem::current_path(old);
+
+    EXPECT_GT(packed, 5u);
+    ASSERT_EQ(res->graphics().size(), packed); // the prototype found its packed group
+    ASSERT_NE(loose, nullptr);
+    ASSERT_EQ(imp->mContainer->imageCount(), loose->imageCount());
+    for (size_t i = 0; i < loose->imageCount(); ++i)
+    {
+        EXPECT_EQ(imp->mContainer->image(i).mName, loose->image(i).mName);
+        EXPECT_EQ(imp->mContainer->image(i).mX, loose->image(i).mX);
+    }
+    EXPECT_GE(imp->frameCount("walk"), 4);
+    base::SingletoneBase::DestroyAll();
+}
+
+TEST(PsdSheet, GimpFileNamesItsGroupedLayersByPathAndListsMatchWholeGroupNames)
+{
+    std::filesystem::path file = testsupport::RepoTestData("psd/gimp_rle.psd");
+    std::wstring path = file.wstring();
+    path.resize(path.size() - 4); // found again with the ".psd" the opener tries first
+    std::unique_ptr<TDPsdSheet> sheet = TDPsdSheet::open(path, true);
+    ASSERT_NE(sheet, nullptr);
+    // GIMP stored "masked" inside the group, between its start and end records.
+    EXPECT_EQ(Names(*sheet), (std::vector<std::wstring>{L"button/masked", L"button/b1_over", L"button/b1_normal",
+                                                         L"hidden_layer", L"shadow", L"tower_base"}));
+    EXPECT_EQ(sheet->groups(), std::vector<std::wstring>{L"button"});
+    EXPECT_EQ(sheet->list(L"button"), (std::vector<size_t>{0, 1, 2}));
+    EXPECT_EQ(sheet->list(L""), (std::vector<size_t>{3, 4, 5}));
+    const TDSheetImage* base = sheet->findImage(L"tower_base");
+    ASSERT_NE(base, nullptr);
+    EXPECT_EQ(base->mX, 10.0f);
+    EXPECT_EQ(base->mY, 20.0f);
+    EXPECT_NE(sheet->pixels(5), nullptr);
+    // Lists match whole group names only.
+    TDImageSheet names(L"td/s");
+    for (const wchar_t* n : {L"walk/00", L"walker/00", L"walk", L"a/walk/00", L"walk/x/00"})
+        names.add({n});
+    EXPECT_EQ(names.list(L"walk"), std::vector<size_t>{0});
+    EXPECT_EQ(names.list(L"walk/"), std::vector<size_t>{0});
+    EXPECT_EQ(names.list(L""), std::vector<size_t>{2});
+    EXPECT_EQ(names.groups(), (std::vector<std::wstring>{L"a", L"walk", L"walker"}));
+    EXPECT_EQ(names.findImage(L"walk")->mName, L"walk");
+    EXPECT_EQ(names.findImage(L"none"), nullptr);
 }

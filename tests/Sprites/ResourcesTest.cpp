@@ -38,6 +38,8 @@ protected:
         return out;
     }
 
+    static std::pair<float, float> Pair(float a, float b) { return {a, b}; }
+
     SheetLibrary library;
     TDResources* res = nullptr;
 };
@@ -59,18 +61,15 @@ TEST_F(Resources, ContainerMakesOneGraphicPerGroupWithListsDirectlyUnderItTheTab
     EXPECT_EQ(imp.mFrames.size(), TDGraphic::listNames().size());
 
     const TDFrameEntry* second = imp.frames("walk")[1];
-    EXPECT_FLOAT_EQ(second->mX, 2.0f);
-    EXPECT_FLOAT_EQ(second->mHeight, 41.0f);
+    EXPECT_EQ(Pair(second->mX, second->mHeight), Pair(2, 41));
     float x = 0, y = 0;
     ASSERT_TRUE(imp.point("s_point", 0, x, y));
-    EXPECT_FLOAT_EQ(x, 15.0f);
-    EXPECT_FLOAT_EQ(y, 20.0f);
+    EXPECT_EQ(Pair(x, y), Pair(15, 20));
     EXPECT_FALSE(imp.point("s_point", 1, x, y));
     EXPECT_FALSE(imp.point("s_point", -1, x, y));
     float w = 0, h = 0;
     imp.size(w, h);
-    EXPECT_FLOAT_EQ(w, 32.0f); // the second walk frame: 2 + 30
-    EXPECT_FLOAT_EQ(h, 41.0f);
+    EXPECT_EQ(Pair(w, h), Pair(32, 41)); // the second walk frame: 2 + 30
     // The sprite table answers by prototype id.
     TDSpriteTable table(*res);
     table.set(0, res->getGraphic("imp", "imp", 0));
@@ -133,8 +132,7 @@ TEST_F(Resources, GraphicsAreFoundByBothNamesOrMadeFromAnElementAndMissingSheets
     EXPECT_EQ(ghost->frameCount("idle"), 0);
     float w = 1, h = 1;
     ghost->size(w, h);
-    EXPECT_EQ(w, 0.0f);
-    EXPECT_EQ(h, 0.0f);
+    EXPECT_EQ(Pair(w, h), Pair(0, 0));
     TDGraphic* named = res->findGraphic(L"td/nothing");
     EXPECT_EQ(named->frameCount(""), 0);
     // Made once, then cached: the sheet is not asked for again.
@@ -142,25 +140,7 @@ TEST_F(Resources, GraphicsAreFoundByBothNamesOrMadeFromAnElementAndMissingSheets
     EXPECT_EQ(library.opened[L"td/nothing"], 1);
 }
 
-TEST_F(Resources, TexturesComeFromTheLoaderButPointsGetNone)
-{
-    CountingLoader loader;
-    res->setTextureLoader(&loader);
-    res->loadContainer(L"td/units/t1units");
-    const TDGraphic& imp = *res->graphics()[0];
-    ASSERT_NE(imp.frames("walk")[0]->mImage, nullptr);
-    EXPECT_EQ(static_cast<const FakeTexture*>(imp.frames("walk")[0]->mImage)->name, L"imp/walk/00");
-    EXPECT_EQ(imp.frames("s_point")[0]->mImage, nullptr);
-    for (const std::wstring& name : loader.loaded)
-        EXPECT_EQ(name.find(L"s_point"), std::wstring::npos) << std::string(name.begin(), name.end());
-    TDGraphic* g = res->getGraphic("", "icon", 1);
-    EXPECT_NE(g->mImage, nullptr);
-    EXPECT_EQ(loader.pictures, std::vector<std::wstring>{L"td/icon"});
-    res->setTextureLoader(nullptr); // back to the null loader
-    EXPECT_FALSE(res->textureLoader().wantsPixels());
-}
-
-TEST_F(Resources, GetImageFindsAPictureOfASheetGraphicByNameOrOutsideTheListsOnce)
+TEST_F(Resources, GetImageFindsAPictureByNameOrOutsideTheListsOnceAndTexturesComeFromTheLoader)
 {
     auto& parts = library.Add(L"td/data/ui_parts");
     parts->add({L"shadows/money_shadow", 0, 0, 16, 6});
@@ -180,6 +160,7 @@ TEST_F(Resources, GetImageFindsAPictureOfASheetGraphicByNameOrOutsideTheListsOnc
     CountingLoader loader;
     res->setTextureLoader(&loader);
     EXPECT_NE(res->loadImage(sheet, L"shadows/money_shadow"), nullptr);
+    loader.loaded.clear();
     EXPECT_EQ(res->loadImage(sheet, L"nothing"), nullptr);
     // Pictures outside the lists are reached once.
     auto& ui = library.Add(L"td/ui");
@@ -190,8 +171,21 @@ TEST_F(Resources, GetImageFindsAPictureOfASheetGraphicByNameOrOutsideTheListsOnc
     EXPECT_NE(brush->mImage, nullptr);
     EXPECT_NE(brush->mFlags & TDFrameEntry::kOwnsImage, 0u) << "the entry owns the picture it loaded";
     EXPECT_EQ(res->getImage(L"td/ui", L"ui/brush"), brush); // made once
-    EXPECT_EQ(loader.loaded.size(), 2u); // the shadow and the brush
+    EXPECT_EQ(loader.loaded, std::vector<std::wstring>{L"ui/brush"}); // made once
     EXPECT_EQ(res->getImage(L"td/ui", L"ui/none"), nullptr);
     EXPECT_EQ(library.opened[L"td/ui"], 1);
     EXPECT_EQ(res->getImage(L"td/missing", L"ui/brush"), nullptr);
+    // Sheet textures come from the loader, points get none; named pictures are loaded by path.
+    loader.loaded.clear();
+    res->loadContainer(L"td/units/t1units");
+    const TDGraphic& imp = *res->findGraphic(L"td/imp");
+    ASSERT_NE(imp.frames("walk")[0]->mImage, nullptr);
+    EXPECT_EQ(static_cast<const FakeTexture*>(imp.frames("walk")[0]->mImage)->name, L"imp/walk/00");
+    EXPECT_EQ(imp.frames("s_point")[0]->mImage, nullptr);
+    for (const std::wstring& name : loader.loaded)
+        EXPECT_EQ(name.find(L"s_point"), std::wstring::npos) << std::string(name.begin(), name.end());
+    EXPECT_NE(res->getGraphic("", "icon", 1)->mImage, nullptr);
+    EXPECT_EQ(loader.pictures, std::vector<std::wstring>{L"td/icon"});
+    res->setTextureLoader(nullptr); // back to the null loader
+    EXPECT_FALSE(res->textureLoader().wantsPixels());
 }

@@ -1,7 +1,8 @@
 // YUV to ARGB: the tables, the chroma layouts and the picture region, on built planes and on the
-// test videos in each layout.
+// test videos in each layout; on real OpenGL (headless EGL), decoded frames drawn texel for texel.
 #include "VideoTestSupport.h"
 
+#include "Core/Media/Image/ImageFactory.h"
 #include "Core/Media/Video/YuvPicture.h"
 
 #include <cmath>
@@ -145,8 +146,7 @@ class VideoLayout : public PlayerFixture, public ::testing::WithParamInterface<c
 TEST_P(VideoLayout, EveryFrameShowsItsColoursInTheRightQuadrants)
 {
     OpenTest(std::string("pattern_") + GetParam() + ".ogv");
-    EXPECT_EQ(kPatternWidth, mVideo->GetWidth());
-    EXPECT_EQ(kPatternHeight, mVideo->GetHeight());
+    EXPECT_EQ(std::make_pair(kPatternWidth, kPatternHeight), std::make_pair(mVideo->GetWidth(), mVideo->GetHeight()));
     for (int k = 0; k < 8; ++k)
     {
         ASSERT_EQ(QL_OK, mVideo->Update(k == 0 ? 0.15f : 0.1f, mImage.get()));
@@ -161,4 +161,39 @@ TEST_P(VideoLayout, EveryFrameShowsItsColoursInTheRightQuadrants)
 // "with_sound" holds a Vorbis stream before the Theora one.
 INSTANTIATE_TEST_SUITE_P(Files, VideoLayout, ::testing::Values("420", "422", "444", "with_sound"),
                          [](const auto& info) { return std::string("yuv") + info.param; });
+
+// A decoded frame uploaded into the image's dynamic texture shows its colours on screen, frame after frame.
+TEST(VideoOnGl, DecodedFramesReachTheScreenThroughTheDynamicTexture)
+{
+    rendertest::Harness harness(render::HeadlessWindow::Backend::Gl, 64, 64);
+    if (!harness.mWindow.IsAvailable())
+        GTEST_SKIP() << "headless OpenGL unavailable: " << harness.mWindow.WhyUnavailable();
+    ASSERT_EQ(QL_OK, harness.mInitResult);
+    render::RenderDX9& r = *harness.mRender;
+    RecordingListener listener;
+    video::TheoraVideo player(&listener);
+    const Bytes bytes = ReadBytes(TestVideo("pattern_420.ogv"));
+    ASSERT_EQ(QL_OK, player.Open(new base::MemoryStream(bytes.data(), static_cast<u32>(bytes.size())), L"gl"));
+    render::Image* made = nullptr;
+    ASSERT_EQ(QL_OK, render::CreateImage(&r, static_cast<u32>(player.GetWidth()), static_cast<u32>(player.GetHeight()),
+                                         &made));
+    std::unique_ptr<render::Image> image(made);
+    rendertest::QuadDrawer draw(r);
+    const float black[4] = {0, 0, 0, 1};
+    for (int k = 0; k < 8; ++k)
+    {
+        ASSERT_EQ(QL_OK, player.Update(k == 0 ? 0.15f : 0.1f, image.get()));
+        ASSERT_TRUE(r.IsReady());
+        ASSERT_EQ(QL_OK, r.BeginScene());
+        ASSERT_EQ(QL_OK, r.Clear(1, black, 1.0f, 0));
+        ASSERT_EQ(QL_OK, draw.Image(4, 6, kPatternWidth, kPatternHeight, image->GetTexture()));
+        ASSERT_EQ(QL_OK, r.EndScene());
+        ASSERT_EQ(QL_OK, r.Present());
+        ASSERT_EQ(QL_OK, r.ExecuteCommands());
+        std::vector<u32> pixels;
+        ASSERT_EQ(QL_OK, r.GetDevice()->ReadPixels(0, 0, 0, 64, 64, &pixels));
+        ExpectPattern([&](int x, int y) { return pixels[static_cast<size_t>((6 + y) * 64 + 4 + x)]; }, k);
+        EXPECT_EQ(0xFF000000u, pixels[static_cast<size_t>(5 * 64 + 3)]) << "outside the picture";
+    }
+}
 } // namespace

@@ -10,15 +10,14 @@ namespace
 {
 using Playback = PlayerFixture;
 
-TEST_F(Playback, EachFrameIsShownOnceItsDurationHasPassedAndTheEndIsToldOnce)
+TEST_F(Playback, FramesShowOnTimeTheEndIsToldOnceUploadsSurviveFailuresReopeningRestartsAndLostPagesShiftNothing)
 {
     // Before opening the player is ended and updates do nothing.
     EXPECT_TRUE(mVideo->IsEnded());
     EXPECT_EQ(QL_OK, mVideo->Update(1.0f, nullptr));
     EXPECT_FLOAT_EQ(0.0f, mVideo->GetClock());
     OpenTest("pattern_420.ogv"); // coded as 48 x 32: the picture's size is reported
-    EXPECT_EQ(kPatternWidth, mVideo->GetWidth());
-    EXPECT_EQ(kPatternHeight, mVideo->GetHeight());
+    EXPECT_EQ(std::make_pair(kPatternWidth, kPatternHeight), std::make_pair(mVideo->GetWidth(), mVideo->GetHeight()));
     EXPECT_FLOAT_EQ(0.1f, mVideo->GetFrameDuration());
     EXPECT_FALSE(mVideo->IsEnded());
     ASSERT_EQ(QL_OK, mVideo->Update(0.05f, mImage.get()));
@@ -48,10 +47,9 @@ TEST_F(Playback, EachFrameIsShownOnceItsDurationHasPassedAndTheEndIsToldOnce)
     ExpectPatternFrame(7);
     ASSERT_EQ(QL_OK, mVideo->Update(5.0f, mImage.get()));
     EXPECT_EQ(1, mListener.mEnded);
-}
 
-TEST_F(Playback, UploadsSurviveDeviceLossAndFailuresOnlyTheLastDueFrameIsUploadedAndReopeningRestarts)
-{
+    // Uploads survive device loss and failures, only the last due frame is uploaded, reopening restarts.
+    mListener.mEnded = 0;
     OpenTest("pattern_420.ogv");
     ASSERT_EQ(QL_OK, mVideo->Update(0.15f, mImage.get()));
     ExpectPatternFrame(0);
@@ -94,16 +92,14 @@ TEST_F(Playback, UploadsSurviveDeviceLossAndFailuresOnlyTheLastDueFrameIsUploade
     EXPECT_EQ(3u, mVideo->GetFrameIndex());
     ASSERT_EQ(QL_OK, mVideo->Update(100.0f, nullptr));
     EXPECT_EQ(1, mListener.mEnded);
-}
 
-TEST_F(Playback, ALostPageDoesNotShiftTheFramesAfterItAndTheListenerMayDeleteThePlayerAtTheEnd)
-{
-    // The page after the first frame holds frames 1 to 3; the next one starts with frame 4.
+    // A lost page does not shift the frames after it. The page after the first frame holds frames 1 to 3; the next one starts with frame 4.
     const Bytes whole = ReadBytes(TestVideo("pattern_420.ogv"));
     const std::vector<Page> pages = SplitPages(whole);
     ASSERT_EQ(6u, pages.size());
     Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(pages[3].mOffset));
     cut.insert(cut.end(), whole.begin() + static_cast<std::ptrdiff_t>(pages[4].mOffset), whole.end());
+    mListener.mEnded = 0;
     OpenBytes(cut);
     ASSERT_EQ(QL_OK, mVideo->Update(0.15f, mImage.get()));
     ExpectPatternFrame(0);
@@ -121,4 +117,5 @@ TEST_F(Playback, ALostPageDoesNotShiftTheFramesAfterItAndTheListenerMayDeleteThe
     EXPECT_EQ(1, mListener.mEnded);
     EXPECT_EQ(nullptr, mVideo);
 }
+
 } // namespace

@@ -45,7 +45,7 @@ Bytes WithHeader(Bytes bytes, size_t at, std::initializer_list<u8> values)
     return bytes;
 }
 
-TEST_F(VideoFiles, FilesThatAreMissingHoldNoPictureStreamOrClaimTooMuchAreRefusedAndLogged)
+TEST_F(VideoFiles, MissingWrongOrCutFilesAreRefusedAndLoggedAndCutOrDamagedFramesPlayToTheEnd)
 {
     EXPECT_EQ(QL_FAIL, mVideo->Open(L"td/video/none.ogv"));
     EXPECT_EQ(1, mLog.Count("none.ogv"));
@@ -71,11 +71,8 @@ TEST_F(VideoFiles, FilesThatAreMissingHoldNoPictureStreamOrClaimTooMuchAreRefuse
     // No frame rate.
     EXPECT_EQ(QL_FAIL, open(WithHeader(whole, 22, {0, 0, 0, 0})));
     EXPECT_TRUE(mVideo->IsEnded());
-}
 
-TEST_F(VideoFiles, AFileCutInsideItsHeadersIsRefusedAndOneCutInsideItsFramesPlaysWhatItHas)
-{
-    const Bytes whole = ReadBytes(TestVideo("pattern_420.ogv"));
+    // A file cut inside its headers is refused; one cut inside its frames plays to the end.
     const std::vector<Page> pages = SplitPages(whole);
     ASSERT_GE(pages.size(), 3u);
     for (size_t cut = 1; cut < whole.size(); cut += cut < pages[2].mOffset ? 37 : 53)
@@ -84,8 +81,7 @@ TEST_F(VideoFiles, AFileCutInsideItsHeadersIsRefusedAndOneCutInsideItsFramesPlay
         if (cut < pages[2].mOffset)
         {
             // Every cut before the first data page loses a header.
-            auto* stream = new base::MemoryStream(part.data(), static_cast<u32>(part.size()));
-            EXPECT_EQ(QL_FAIL, mVideo->Open(stream, L"cut")) << cut;
+            EXPECT_EQ(QL_FAIL, open(part)) << cut;
             continue;
         }
         mListener.mEnded = 0;
@@ -96,31 +92,24 @@ TEST_F(VideoFiles, AFileCutInsideItsHeadersIsRefusedAndOneCutInsideItsFramesPlay
         EXPECT_EQ(1, mListener.mEnded) << cut;
     }
     EXPECT_GT(mLog.Count("the file ends inside the headers"), 0);
-}
 
-// Scrambles every other data page's packets; with the checksum mended the packets reach the
-// decoder, without it libogg drops the page as a gap.
-Bytes Scramble(Bytes bytes, bool mendChecksums)
-{
-    const std::vector<Page> pages = SplitPages(bytes);
-    for (size_t i = 2; i < pages.size(); i += 2)
-    {
-        const size_t body = pages[i].mOffset + 27 + bytes[pages[i].mOffset + 26];
-        for (size_t b = body + 1; b < pages[i].mOffset + pages[i].mLength; b += 3)
-            bytes[b] ^= 0x5A;
-        if (mendChecksums)
-            SetPageChecksum(bytes, pages[i]);
-    }
-    return bytes;
-}
-
-TEST_F(VideoFiles, DamagedFramesAreReportedAndPlayingGoesOnToTheEnd)
-{
+    // Damaged frames are reported and playing goes on to the end. Every other data page's packets
+    // are scrambled; with the checksum mended they reach the decoder, without it libogg drops the
+    // page as a gap.
     for (bool mended : {true, false})
     {
         mListener.mEnded = 0;
         const int logged = mLog.Count("bad packet") + mLog.Count("no picture");
-        OpenBytes(Scramble(ReadBytes(TestVideo("pattern_420.ogv")), mended), "damaged");
+        Bytes damaged = whole;
+        for (size_t i = 2; i < pages.size(); i += 2)
+        {
+            const size_t body = pages[i].mOffset + 27 + damaged[pages[i].mOffset + 26];
+            for (size_t b = body + 1; b < pages[i].mOffset + pages[i].mLength; b += 3)
+                damaged[b] ^= 0x5A;
+            if (mended)
+                SetPageChecksum(damaged, pages[i]);
+        }
+        OpenBytes(damaged, "damaged");
         int failures = 0;
         for (int step = 0; step < 40 && !mVideo->IsEnded(); ++step)
             failures += mVideo->Update(0.1f, mImage.get()) != QL_OK;
@@ -131,7 +120,7 @@ TEST_F(VideoFiles, DamagedFramesAreReportedAndPlayingGoesOnToTheEnd)
     }
 }
 
-TEST_F(VideoFiles, TheIntroStreamsFromThePackForFiveSecondsWithATitleInTheMiddle)
+TEST_F(VideoFiles, TheIntroStreamsFromThePackForFiveSecondsWithATitleInTheMiddleAndAsLongASoundTrack)
 {
     // As the game opens it: "td/video/intro.ogv" from the pack mounted under "td/".
     EXPECT_LT(fs::file_size(ContentFile("td/video/intro.ogv")), 1024u * 1024u);
@@ -142,8 +131,7 @@ TEST_F(VideoFiles, TheIntroStreamsFromThePackForFiveSecondsWithATitleInTheMiddle
     file::FileManager::Instance()->mMounts[L"td/"] = L"data.dat";
     ASSERT_EQ(QL_OK, mVideo->Open(L"td/video/intro.ogv"));
     MakeImage(static_cast<u32>(mVideo->GetWidth()), static_cast<u32>(mVideo->GetHeight()));
-    EXPECT_EQ(640, mVideo->GetWidth());
-    EXPECT_EQ(360, mVideo->GetHeight());
+    EXPECT_EQ(std::make_pair(640, 360), std::make_pair(mVideo->GetWidth(), mVideo->GetHeight()));
     EXPECT_FLOAT_EQ(0.04f, mVideo->GetFrameDuration());
 
     auto average = [&](int x0, int y0, int w, int h) {
@@ -171,9 +159,8 @@ TEST_F(VideoFiles, TheIntroStreamsFromThePackForFiveSecondsWithATitleInTheMiddle
         ASSERT_EQ(QL_OK, mVideo->Update(0.04f, mImage.get()));
     EXPECT_EQ(1, mListener.mEnded);
     EXPECT_NEAR(5.0f, mVideo->GetClock(), 0.1f);
-}
-TEST(IntroSoundTrack, IsVorbisMusicAsLongAsThePicture)
-{
+
+    // Its sound track is Vorbis music as long as the picture.
     const Bytes bytes = ReadBytes(ContentFile("td/video/intro.ogg"));
     base::MemoryStream stream(bytes.data(), static_cast<u32>(bytes.size()));
     std::string error;

@@ -127,7 +127,7 @@ u32 PlayerFixture::Pixel(int x, int y) const
     return at < pixels.size() ? pixels[at] : 0;
 }
 
-void PlayerFixture::ExpectPatternFrame(int k, int tolerance) const
+void ExpectPattern(const std::function<u32(int, int)>& at, int k, int tolerance)
 {
     const int qx = kPatternWidth / 4, qy = kPatternHeight / 4;
     const struct
@@ -140,7 +140,7 @@ void PlayerFixture::ExpectPatternFrame(int k, int tolerance) const
                  {3 * qx, 3 * qy, kBottomRight}};
     for (const auto& spot : spots)
     {
-        const u32 got = Pixel(spot.x, spot.y);
+        const u32 got = at(spot.x, spot.y);
         EXPECT_LE(ColourDistance(got, spot.colour), tolerance)
             << "frame " << k << " at (" << spot.x << ", " << spot.y << "): " << Hex(got) << " for "
             << Hex(spot.colour);

@@ -35,6 +35,8 @@ Bytes ReadBytes(const std::string& path);
 // Largest per-channel difference between two ARGB colours (alpha included).
 int ColourDistance(u32 a, u32 b);
 std::string Hex(u32 argb);
+// Checks the four quadrant centres of a picture read through at(x, y) against the pattern of frame k.
+void ExpectPattern(const std::function<u32(int, int)>& at, int k, int tolerance = 12);
 
 // Ogg pages of a file: offset and length of each.
 struct Page
@@ -76,8 +78,10 @@ protected:
     // The image's pixel as last uploaded to the device.
     u32 Pixel(int x, int y) const;
     std::vector<u32> Pixels() const;
-    // Checks the four quadrant centres against the pattern of frame k.
-    void ExpectPatternFrame(int k, int tolerance = 12) const;
+    void ExpectPatternFrame(int k, int tolerance = 12) const
+    {
+        ExpectPattern([this](int x, int y) { return Pixel(x, y); }, k, tolerance);
+    }
 
     rendertest::Harness mHarness{render::HeadlessWindow::Backend::Recording, 64, 64};
     RecordingListener mListener;

@@ -27,6 +27,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <tuple>
 
 namespace fs = std::filesystem;
 
@@ -190,7 +191,7 @@ protected:
     int mDeaths = 0;
 };
 
-TEST_F(GameApplicationTest, StartsUpRunsFramesAndEndsWhenTheWindowCloses)
+TEST_F(GameApplicationTest, StartsUpRunsFramesEndsWhenTheWindowClosesAndClicksReachTheFramesInGameCoordinates)
 {
     mData.Write("td/strings_en.csv", "game_caption;Brackenmoor: the Test\n");
     fs::create_directories(mData.Path() / "td/data");
@@ -208,10 +209,8 @@ TEST_F(GameApplicationTest, StartsUpRunsFramesAndEndsWhenTheWindowCloses)
     // Windowed 1366 x 768, centred in the default 1920 x 1040 work area, with the localised caption.
     EXPECT_EQ(game->mWindow->GetCaption(), L"Brackenmoor: the Test");
     EXPECT_EQ(mDriver->mWindows[0]->Desc().caption, L"Brackenmoor: the Test");
-    EXPECT_EQ(game->mWindow->GetPositionX(), 277);
-    EXPECT_EQ(game->mWindow->GetPositionY(), 136);
-    EXPECT_EQ(game->mLayoutX, -171);
-    EXPECT_EQ(game->mLayoutWidth, 1366);
+    EXPECT_EQ(std::make_pair(game->mWindow->GetPositionX(), game->mWindow->GetPositionY()), std::make_pair(277, 136));
+    EXPECT_EQ(std::make_pair(game->mLayoutX, game->mLayoutWidth), std::make_pair(-171.0f, 1366.0f));
     EXPECT_EQ(game->ToGameCoords({0, 0}), math::Point2(-171, 0));
     const math::Point2 p(100, 30);
     EXPECT_EQ(game->ConvertCoordsByMode(p, 1), math::Point2(1366 - 30, 100));
@@ -235,6 +234,25 @@ TEST_F(GameApplicationTest, StartsUpRunsFramesAndEndsWhenTheWindowCloses)
     EXPECT_NE(User("log.html").find("First frame presented"), std::string::npos);
     base::SingletoneBase::DestroyAll();
     EXPECT_NE(User("profiles.xml").find("currentProfile"), std::string::npos);
+
+    // Clicks reach the frames in game coordinates.
+    game = Make();
+    game->mProbe->mEvents = {Mouse(os::EventType::MouseDown)};
+    game->Main();
+    ASSERT_FALSE(game->mProbe->mMouse.empty());
+    EXPECT_EQ(game->mProbe->mMouse[0], "down 512,384 1"); // the centre of the 1024-wide core
+    // Touch acts as the left button; a second finger is ignored.
+    base::SingletoneBase::DestroyAll();
+    mDriver->mWindows.clear();
+    game = Make();
+    ASSERT_EQ(game->Start(), QL_OK);
+    ASSERT_EQ(game->FrameStep(0.016f), QL_OK); // the screen joins the frames
+    EXPECT_EQ(QL_OK, game->OnTouchBegin({{1, {20, 30}}, {2, {90, 90}}}));
+    EXPECT_EQ(QL_OK, game->OnTouchMove({{1, {25, 35}}}));
+    EXPECT_EQ(QL_OK, game->OnTouchEnd({{1, {26, 36}}}));
+    EXPECT_EQ(QL_OK, game->OnTouchBegin({}));
+    EXPECT_EQ(QL_OK, game->OnTouchCancel({}));
+    EXPECT_EQ(game->mProbe->mMouse, (std::vector<std::string>{"down 20,30 1", "drag 25,35 0", "up 26,36 1", "up 0,0 1"}));
 }
 
 TEST_F(GameApplicationTest, StartUpFailuresAndASecondCopyEndBeforeTheGameStarts)
@@ -298,10 +316,42 @@ TEST_F(GameApplicationTest, StartUpFailuresAndASecondCopyEndBeforeTheGameStarts)
     EXPECT_FALSE(fs::exists(mUser / "log.html"));
 }
 
-TEST_F(GameApplicationTest, AFailedFrameStillEndsItsSceneAndALostDeviceRunsNoFrame)
+TEST_F(GameApplicationTest, AFailedResetOrFrameIsSurvivedALostDeviceRunsNoFrameAndPackBuildsEndTheProgram)
 {
     TestGame* game = Make();
     ASSERT_EQ(game->Start(), QL_OK);
+    // A failed renderer reset is logged and the old mode restored.
+    ASSERT_TRUE(game->mWindow->IsWindowed());
+    game->Device()->FailNext("Reset");
+    EXPECT_NE(game->SwitchScreenMode(), QL_OK);
+    EXPECT_TRUE(game->mWindow->IsWindowed());
+    EXPECT_TRUE(mDriver->mWindows[0]->Desc().windowed);
+    EXPECT_EQ(game->mWindow->GetWidth(), 1366);
+    EXPECT_EQ(game->mView.viewWidth, 1366);
+    EXPECT_NE(User("log.html").find("Screen-mode switch failed at ResetRender"), std::string::npos);
+    EXPECT_EQ(User("profiles.xml").find("<fs"), std::string::npos); // nothing stored
+    EXPECT_EQ(game->FrameStep(0.016f), QL_OK); // and the frames go on
+
+    // Then a switch that works, to full screen and back, logs its steps in order.
+    ASSERT_EQ(game->SwitchScreenMode(), QL_OK);
+    ASSERT_EQ(game->SwitchScreenMode(), QL_OK);
+    EXPECT_TRUE(game->mWindow->IsWindowed());
+    EXPECT_EQ(game->mWindow->GetPositionX(), 277); // centred again
+    const std::string log = User("log.html");
+    const char* steps[] = {"Screen-mode switch failed",       "mRender-&gt;PrepareSwitchScreenMode()",
+                           "SwitchWindowMode(false)",         "mRender-&gt;SwitchScreenMode()",
+                           "mRender-&gt;PrepareSwitchScreenMode()", "mWindow-&gt;SetWindowedSize()",
+                           "mRender-&gt;SwitchScreenMode()",  "SwitchWindowMode(true)"};
+    size_t at = 0;
+    for (const char* step : steps)
+    {
+        const size_t found = log.find(step, at);
+        ASSERT_NE(found, std::string::npos) << step;
+        at = found + 1;
+    }
+    EXPECT_NE(User("profiles.xml").find("<fs v=\"0\"/>"), std::string::npos);
+
+    // A failed frame still ends its scene.
     gpu::RecordingDevice* device = game->Device();
     auto calls = [&](const char* prefix) { return device->CallsStartingWith(prefix).size(); };
     ASSERT_EQ(game->FrameStep(0.016f), QL_OK);
@@ -323,6 +373,19 @@ TEST_F(GameApplicationTest, AFailedFrameStillEndsItsSceneAndALostDeviceRunsNoFra
     EXPECT_EQ(game->mInput->GetKeyState(65), input::KEY_UP);
     EXPECT_EQ(game->mProbe->mTicks, ticks);
     EXPECT_EQ(calls("Present"), presents + 1);
+
+    // "--pack" rebuilds every mounted pack from the executable's folder, then ends the program.
+    mData.Write("td/levels/a.xml", "<Level/>");
+    fs::current_path(mData.Path());
+    file::FileManager::Instance()->mMounts[L"td/"] = L"data.dat";
+    EXPECT_EQ(game->RunPackBuild(L"td"), QL_OK);
+    EXPECT_EQ(game->GetExitCode(), 0);
+    EXPECT_TRUE(game->IsStopping());
+    EXPECT_GT(fs::file_size(mData.Path() / "data.dat"), 0u);
+
+    file::FileManager::Instance()->mMounts[L"missing/"] = L"other.dat";
+    EXPECT_NE(game->RunPackBuild(L"td"), QL_OK);
+    EXPECT_EQ(game->GetExitCode(), 1);
 }
 
 TEST_F(GameApplicationTest, StoredFullScreenChoiceIsReadFromTheCurrentProfile)
@@ -356,44 +419,6 @@ TEST_F(GameApplicationTest, StoredFullScreenChoiceIsReadFromTheCurrentProfile)
     EXPECT_GE(game->Device()->CallsStartingWith("Draw").size(), static_cast<size_t>(game->mProbe->mTicks));
 }
 
-TEST_F(GameApplicationTest, ClicksReachTheFramesInGameCoordinates)
-{
-    TestGame* game = Make();
-    game->mProbe->mEvents = {Mouse(os::EventType::MouseDown)};
-    game->Main();
-    ASSERT_FALSE(game->mProbe->mMouse.empty());
-    EXPECT_EQ(game->mProbe->mMouse[0], "down 512,384 1"); // the centre of the 1024-wide core
-    // Touch acts as the left button; a second finger is ignored.
-    base::SingletoneBase::DestroyAll();
-    mDriver->mWindows.clear();
-    game = Make();
-    ASSERT_EQ(game->Start(), QL_OK);
-    ASSERT_EQ(game->FrameStep(0.016f), QL_OK); // the screen joins the frames
-    EXPECT_EQ(QL_OK, game->OnTouchBegin({{1, {20, 30}}, {2, {90, 90}}}));
-    EXPECT_EQ(QL_OK, game->OnTouchMove({{1, {25, 35}}}));
-    EXPECT_EQ(QL_OK, game->OnTouchEnd({{1, {26, 36}}}));
-    EXPECT_EQ(QL_OK, game->OnTouchBegin({}));
-    EXPECT_EQ(QL_OK, game->OnTouchCancel({}));
-    EXPECT_EQ(game->mProbe->mMouse, (std::vector<std::string>{"down 20,30 1", "drag 25,35 0", "up 26,36 1", "up 0,0 1"}));
-}
-
-TEST_F(GameApplicationTest, PackBuildRebuildsEveryMountedPackThenEndsTheProgram)
-{
-    // "--pack" runs from the executable's folder; the build itself is checked here.
-    mData.Write("td/levels/a.xml", "<Level/>");
-    TestGame* game = Make();
-    fs::current_path(mData.Path());
-    file::FileManager::Instance()->mMounts[L"td/"] = L"data.dat";
-    EXPECT_EQ(game->RunPackBuild(L"td"), QL_OK);
-    EXPECT_EQ(game->GetExitCode(), 0);
-    EXPECT_TRUE(game->IsStopping());
-    EXPECT_GT(fs::file_size(mData.Path() / "data.dat"), 0u);
-
-    file::FileManager::Instance()->mMounts[L"missing/"] = L"other.dat";
-    EXPECT_NE(game->RunPackBuild(L"td"), QL_OK);
-    EXPECT_EQ(game->GetExitCode(), 1);
-}
-
 TEST_F(GameApplicationTest, AScreenOfAnotherShapeGetsBarsAndASwitchToAWindowThatDoesNotFitChangesNothing)
 {
     mDriver->mDisplays[0].bounds = {0, 0, 1280, 1024};
@@ -407,49 +432,12 @@ TEST_F(GameApplicationTest, AScreenOfAnotherShapeGetsBarsAndASwitchToAWindowThat
     // The view is the 1024 core, the screen still covers the whole 1366 layout.
     EXPECT_EQ(game->mView.viewWidth, 1024);
     const math::Rect& rect = game->mProbe->GetHitLayer()->GetRect();
-    EXPECT_EQ(rect.x, -171);
-    EXPECT_EQ(rect.w, 1366);
-    EXPECT_EQ(rect.h, 768);
+    EXPECT_EQ(std::make_tuple(rect.x, rect.w, rect.h), std::make_tuple(-171, 1366, 768));
     const size_t resets = game->Device()->CallsStartingWith("Reset").size();
     EXPECT_EQ(game->SwitchScreenMode(), QL_OK);
     EXPECT_FALSE(game->mWindow->IsWindowed());
     EXPECT_EQ(game->Device()->CallsStartingWith("Reset").size(), resets);
     EXPECT_EQ(User("profiles.xml").find("<fs"), std::string::npos);
-}
-
-TEST_F(GameApplicationTest, FailedRendererResetIsLoggedAndTheOldModeRestored)
-{
-    TestGame* game = Make();
-    ASSERT_EQ(game->Start(), QL_OK);
-    ASSERT_TRUE(game->mWindow->IsWindowed());
-    game->Device()->FailNext("Reset");
-    EXPECT_NE(game->SwitchScreenMode(), QL_OK);
-    EXPECT_TRUE(game->mWindow->IsWindowed());
-    EXPECT_TRUE(mDriver->mWindows[0]->Desc().windowed);
-    EXPECT_EQ(game->mWindow->GetWidth(), 1366);
-    EXPECT_EQ(game->mView.viewWidth, 1366);
-    EXPECT_NE(User("log.html").find("Screen-mode switch failed at ResetRender"), std::string::npos);
-    EXPECT_EQ(User("profiles.xml").find("<fs"), std::string::npos); // nothing stored
-    EXPECT_EQ(game->FrameStep(0.016f), QL_OK); // and the frames go on
-
-    // Then a switch that works, to full screen and back, logs its steps in order.
-    ASSERT_EQ(game->SwitchScreenMode(), QL_OK);
-    ASSERT_EQ(game->SwitchScreenMode(), QL_OK);
-    EXPECT_TRUE(game->mWindow->IsWindowed());
-    EXPECT_EQ(game->mWindow->GetPositionX(), 277); // centred again
-    const std::string log = User("log.html");
-    const char* steps[] = {"Screen-mode switch failed",       "mRender-&gt;PrepareSwitchScreenMode()",
-                           "SwitchWindowMode(false)",         "mRender-&gt;SwitchScreenMode()",
-                           "mRender-&gt;PrepareSwitchScreenMode()", "mWindow-&gt;SetWindowedSize()",
-                           "mRender-&gt;SwitchScreenMode()",  "SwitchWindowMode(true)"};
-    size_t at = 0;
-    for (const char* step : steps)
-    {
-        const size_t found = log.find(step, at);
-        ASSERT_NE(found, std::string::npos) << step;
-        at = found + 1;
-    }
-    EXPECT_NE(User("profiles.xml").find("<fs v=\"0\"/>"), std::string::npos);
 }
 
 TEST_F(GameApplicationTest, TheWindowManagersFrameCountsWhenFittingAndCentring)
@@ -461,13 +449,11 @@ TEST_F(GameApplicationTest, TheWindowManagersFrameCountsWhenFittingAndCentring)
     TestGame* game = Make();
     game->Main();
     EXPECT_TRUE(game->mWindow->IsWindowed());
-    EXPECT_EQ(game->mWindow->GetPositionX(), 275) << "(1920 - 1370) / 2";
-    EXPECT_EQ(game->mWindow->GetPositionY(), 120) << "(1040 - 800) / 2";
-    EXPECT_EQ(game->mWindow->GetWidth(), 1370);
+    // At ((1920 - 1370) / 2, (1040 - 800) / 2), the client area inside the frame.
+    EXPECT_EQ(std::make_tuple(game->mWindow->GetPositionX(), game->mWindow->GetPositionY(), game->mWindow->GetWidth()),
+              std::make_tuple(275, 120, 1370));
     const os::WindowDesc& desc = mDriver->mWindows.back()->Desc();
-    EXPECT_EQ(desc.x, 275);
-    EXPECT_EQ(desc.clientWidth, 1366);
-    EXPECT_EQ(desc.clientHeight, 768);
+    EXPECT_EQ(std::make_tuple(desc.x, desc.clientWidth, desc.clientHeight), std::make_tuple(275, 1366, 768));
     base::SingletoneBase::DestroyAll();
 
     // A work area that holds the client area but not the frame around it: full screen, and the

@@ -36,13 +36,7 @@ private:
     int* mDeaths;
 };
 
-math::Point3 At(float x, float y)
-{
-    math::Point3 p;
-    p.x = x;
-    p.y = y;
-    return p;
-}
+math::Point3 At(float x, float y) { return {x, y, 0.0f}; }
 
 class GameTest : public ::testing::Test
 {
@@ -63,7 +57,7 @@ protected:
 };
 } // namespace
 
-TEST_F(GameTest, TheOverlayDialogTakesThePointerAndGoesOnceClosed)
+TEST_F(GameTest, TheOverlayDialogTakesThePointerAndGoesOnceClosedAndDeveloperKeysWorkOnlyWhenEnabled)
 {
     std::vector<std::string> journal;
     int deaths = 0;
@@ -75,11 +69,9 @@ TEST_F(GameTest, TheOverlayDialogTakesThePointerAndGoesOnceClosed)
     EXPECT_EQ(QL_OK, mBoard->OnRelease(At(11.0f, 21.0f), 3));
     EXPECT_EQ(QL_OK, mBoard->OnPointerMove(At(30.5f, 40.5f)));
     EXPECT_EQ(QL_OK, mBoard->OnPointerDrag(At(31.0f, 41.0f)));
-    const std::vector<std::string> expected = {"press 10,-20", "move 10,-20", "release 11,21", "move 30,40",
-                                               "move 31,41"};
-    EXPECT_EQ(expected, journal);
-    EXPECT_EQ(30, mBoard->mPointerX);
-    EXPECT_EQ(40, mBoard->mPointerY);
+    EXPECT_EQ((std::vector<std::string>{"press 10,-20", "move 10,-20", "release 11,21", "move 30,40", "move 31,41"}),
+              journal);
+    EXPECT_EQ(std::make_pair(30, 40), std::make_pair(mBoard->mPointerX, mBoard->mPointerY));
 
     journal.clear();
     EXPECT_EQ(QL_OK, mBoard->Update(0.01f));
@@ -90,10 +82,8 @@ TEST_F(GameTest, TheOverlayDialogTakesThePointerAndGoesOnceClosed)
     EXPECT_EQ(1, deaths);
     EXPECT_EQ(nullptr, mBoard->mModalWindow);
     EXPECT_GT(mMap->mTime, time) << "the battle still runs in the same update";
-}
 
-TEST_F(GameTest, DeveloperKeysWorkOnlyWhenEnabledInTheBattle)
-{
+    // Developer keys work only when enabled, in the battle.
     const i32 coins = mMap->mStats.mCoins;
     EXPECT_EQ(QL_OK, mGame->OnKeyDown('m'));
     EXPECT_EQ(coins, mMap->mStats.mCoins);
