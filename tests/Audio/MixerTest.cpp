@@ -25,11 +25,7 @@ std::shared_ptr<Pcm> Ramp(u32 frames, u32 channels = 1)
 
 std::shared_ptr<Pcm> Constant(u32 frames, float value)
 {
-    auto pcm = std::make_shared<Pcm>();
-    pcm->rate = kOutputRate;
-    pcm->channels = 1;
-    pcm->samples.assign(frames, value);
-    return pcm;
+    return std::make_shared<Pcm>(Pcm{kOutputRate, 1, std::vector<float>(frames, value)});
 }
 
 std::vector<float> Render(Mixer& mixer, u32 frames)
@@ -75,7 +71,7 @@ TEST(Mixer, SampleStartsAtTheFrameItIsPlayedAndEndsWithItsLastFrame)
     EXPECT_EQ((std::vector<float>{10 / 1024.0f, -10 / 1024.0f}), std::vector<float>(out.begin() + 18, out.begin() + 20));
 }
 
-TEST(Mixer, RestartBeginsAgainFromTheFirstFrameAndPauseFreezesEveryVoice)
+TEST(Mixer, RestartPauseVolumesAndClipping)
 {
     Mixer mixer;
     ChannelId ch = mixer.AddSample(Ramp(1000));
@@ -107,11 +103,9 @@ TEST(Mixer, RestartBeginsAgainFromTheFirstFrameAndPauseFreezesEveryVoice)
     EXPECT_FLOAT_EQ(mixer.GetVolume(ch), 1.0f) << "slides wait too";
     mixer.SetPaused(false);
     EXPECT_NEAR(Render(mixer, 1)[0], 11 / 1024.0f, 1e-5f);
-}
+    mixer.Remove(ch);
 
-TEST(Mixer, VoicesAddUpVolumeScalesAtOnceAndSixteenBitOutputIsClipped)
-{
-    Mixer mixer;
+    // Voices add up, a volume scales at once, and 16-bit output is clipped.
     ChannelId a = mixer.AddSample(Constant(100, 0.25f));
     ChannelId b = mixer.AddSample(Constant(100, 0.5f));
     mixer.Play(a, true);
@@ -123,9 +117,9 @@ TEST(Mixer, VoicesAddUpVolumeScalesAtOnceAndSixteenBitOutputIsClipped)
     mixer.SetVolume(a, 7.0f);
     EXPECT_FLOAT_EQ(mixer.GetVolume(a), 1.0f) << "volumes are kept within [0, 1]";
     mixer.Play(mixer.AddSample(Constant(4, 0.75f)), true);
-    std::vector<i16> out(8);
-    mixer.RenderS16(out.data(), 4);
-    EXPECT_EQ(out[0], 32767);
+    std::vector<i16> s16(8);
+    mixer.RenderS16(s16.data(), 4);
+    EXPECT_EQ(s16[0], 32767);
 }
 
 TEST(Mixer, SlideReachesItsTargetOnTheLastFrameAndNotifiesOnceWhenAsked)

@@ -3,6 +3,8 @@
 
 #include "AudioBuilders.h"
 
+#include "Os/ScopedEnv.h"
+
 #include "Core/Base/Singletone.h"
 #include "Core/Media/Sound/SoundSystem.h"
 #include "Platform/Audio/NullDevice.h"
@@ -14,6 +16,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <optional>
 
 namespace audiotest
 {
@@ -36,6 +39,13 @@ protected:
         std::filesystem::current_path(mOldDir);
     }
 
+    // SDL's real device on `driver` (and for "disk" the file it writes) for the rest of the test.
+    void UseSdlDriver(const char* driver, const char* diskFile = nullptr)
+    {
+        mDriver.emplace("SDL_AUDIODRIVER", driver);
+        mDiskFile.emplace("SDL_DISKAUDIOFILE", diskFile);
+        audio::SetDeviceFactory(nullptr);
+    }
     SoundSystem& Sys() { return *SoundSystem::Instance(); }
     // Renders frames on the mixing side, then lets the main thread handle what was queued.
     std::vector<float> Render(u32 frames, bool update = true)
@@ -67,5 +77,6 @@ protected:
 
     testsupport::TempDir mDir;
     std::filesystem::path mOldDir;
+    std::optional<testos::ScopedEnv> mDriver, mDiskFile;
 };
 } // namespace audiotest

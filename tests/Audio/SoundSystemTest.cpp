@@ -1,6 +1,5 @@
 // Music changes, playlists, volumes, pause and sample sounds, rendered without a device.
 #include "LogCapture.h"
-#include "DiskAudio.h"
 #include "SoundFixture.h"
 
 #include "Core/Base/Stream.h"
@@ -393,8 +392,7 @@ TEST_F(SampleTest, MissingDamagedOrShortSampleGivesASilentSound)
 TEST_F(SoundFixture, WithoutASoundDeviceEverythingRunsSilentAfterOneLogLine)
 {
     audiotest::LogCapture log;
-    audiotest::ScopedAudioDriver driver("no-such-driver");
-    audio::SetDeviceFactory(nullptr); // the real (SDL) device, which cannot open
+    UseSdlDriver("no-such-driver"); // a device that cannot open
     WriteTrack("music/a.ogg", "half330.ogg");
     mDir.Write("snd/x.wav", audiotest::MakeWav16({1, 2, 3}, 1, 44100));
     Sys().PlayMusic("music/a.ogg");
