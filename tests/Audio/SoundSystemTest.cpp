@@ -69,7 +69,7 @@ TEST_F(MusicTest, PlaysFromTheFirstFramePausesAndIgnoresTheSameTrackUntilItEnds)
     ExpectFrames(Render(500), shortTrack, 0, 500, 0.5f);
 }
 
-TEST_F(MusicTest, NewTrackFadesTheOldOneOutOverOneSecondThenStarts)
+TEST_F(MusicTest, NewTrackFadesTheOldOneOutOverOneSecondThenStartsAndEmptyNameStopsAtOnce)
 {
     Sys().PlayMusic("music/a.ogg");
     Render(4410);
@@ -101,10 +101,9 @@ TEST_F(MusicTest, NewTrackFadesTheOldOneOutOverOneSecondThenStarts)
     EXPECT_EQ(Sys().GetCurrentMusic(), "music/b.ogg");
     EXPECT_FALSE(Sys().IsFading());
     ExpectFrames(Render(1000), b, 0, 1000);
-}
 
-TEST_F(MusicTest, SecondRequestDuringTheFadeReplacesTheTrackThatStartsAndChangesOnce)
-{
+    // A second request during the fade replaces the track that starts, and the music changes once.
+    Sys().PlayMusic("");
     Sys().PlayMusic("music/a.ogg");
     Render(1000);
     Sys().PlayMusic("music/b.ogg");
@@ -121,10 +120,9 @@ TEST_F(MusicTest, SecondRequestDuringTheFadeReplacesTheTrackThatStartsAndChanges
     auto out = Render(kFade);
     ExpectFrames(out, c, 0, kFade);
     EXPECT_EQ(Sys().GetMusicChannel(), channel);
-}
 
-TEST_F(MusicTest, EmptyNameStopsAtOnceEvenDuringAFadeAndAskingForTheFadingTrackKeepsIt)
-{
+    // An empty name stops at once, even during a fade.
+    Sys().PlayMusic("");
     Sys().PlayMusic("music/a.ogg");
     Render(1000);
     Sys().PlayMusic("");
@@ -170,7 +168,7 @@ TEST_F(MusicTest, EmptyNameStopsAtOnceEvenDuringAFadeAndAskingForTheFadingTrackK
     ExpectFrames(Render(100), a, 0, 100);
 }
 
-TEST_F(MusicTest, PlaylistsLoopAdvanceAndWrap)
+TEST_F(MusicTest, PlaylistsLoopMissingTracksAreLoggedVolumesApplyAndTracksStreamFromThePack)
 {
     Sys().SetPlaylist({"music/short.ogg"});
     size_t frames = shortTrack.size();
@@ -207,12 +205,11 @@ TEST_F(MusicTest, PlaylistsLoopAdvanceAndWrap)
     Render(static_cast<u32>(shortTrack.size()));
     EXPECT_EQ(Rms(Render(1000)), 0.0) << "played once: it ends";
     EXPECT_EQ(Sys().GetCurrentMusic(), "music/short.ogg");
-}
 
-TEST_F(MusicTest, MissingOrDamagedTrackIsLoggedAndDoesNotSilenceMusicForGood)
-{
+    // A missing track requested while another plays: after the fade there is no music, and nothing
+    // is current.
     audiotest::LogCapture log;
-    // Requested while another plays: after the fade there is no music, and nothing is current.
+    Sys().PlayMusic("");
     Sys().PlayMusic("music/a.ogg");
     Sys().PlayMusic("music/missing.ogg");
     Render(kFade);
@@ -235,10 +232,8 @@ TEST_F(MusicTest, MissingOrDamagedTrackIsLoggedAndDoesNotSilenceMusicForGood)
     Sys().PlayMusic("music/bad.ogg");
     EXPECT_EQ(Sys().GetMusicChannel(), 0u);
     EXPECT_EQ(log.Count("Cannot play music 'music/bad.ogg'"), 1);
-}
 
-TEST_F(MusicTest, MusicVolumeAppliesAtOnceButLetsAFadeFinishAndTracksStreamFromThePack)
-{
+    // The music volume applies at once but lets a fade finish.
     Sys().PlayMusic("music/a.ogg");
     Render(100);
     Sys().SetMusicVolume(0.25f);
@@ -263,6 +258,13 @@ TEST_F(MusicTest, MusicVolumeAppliesAtOnceButLetsAFadeFinishAndTracksStreamFromT
     ExpectFrames(Render(20000), track, 0, 20000);
 }
 
+// Claims more bytes than it holds, as a truncated pack entry would.
+struct ShortStream : base::MemoryStream
+{
+    using base::MemoryStream::MemoryStream;
+    u32 GetSize() override { return base::MemoryStream::GetSize() + 10; }
+};
+
 class SampleTest : public SoundFixture
 {
 protected:
@@ -273,7 +275,7 @@ protected:
     }
 };
 
-TEST_F(SampleTest, NameWithoutExtensionFindsOggBeforeWavAndSoundsOfOneFileShareTheSample)
+TEST_F(SampleTest, FoundByNameSharedPlayedAtTheirVolumesAndSilentWhenMissingOrDamaged)
 {
     WriteWav("snd/both.wav", 8192, 1000);
     mDir.Write("snd/both.ogg", audiotest::ReadTrack("short770.ogg"));
@@ -309,10 +311,8 @@ TEST_F(SampleTest, NameWithoutExtensionFindsOggBeforeWavAndSoundsOfOneFileShareT
     EXPECT_TRUE(map.empty());
     EXPECT_EQ(Sys().GetAudio().SampleCount(), 0u);
     EXPECT_EQ(Sys().GetAudio().GetMixer().VoiceCount(), 0u);
-}
 
-TEST_F(SampleTest, PlaysStopsAndTakesItsVolumes)
-{
+    // Play, stop and volumes.
     WriteWav("snd/tone.wav", 16384, 1000);
     auto sound = Make("snd/tone");
     EXPECT_FALSE(sound->IsPlaying());
@@ -347,20 +347,8 @@ TEST_F(SampleTest, PlaysStopsAndTakesItsVolumes)
     sound.reset();
     slow.reset();
     EXPECT_EQ(Sys().GetAudio().GetMixer().VoiceCount(), 0u);
-}
 
-namespace
-{
-// Claims more bytes than it holds, as a truncated pack entry would.
-struct ShortStream : base::MemoryStream
-{
-    using base::MemoryStream::MemoryStream;
-    u32 GetSize() override { return base::MemoryStream::GetSize() + 10; }
-};
-} // namespace
-
-TEST_F(SampleTest, MissingDamagedOrShortSampleGivesASilentSound)
-{
+    // A missing, damaged or short sample gives a silent sound.
     audiotest::LogCapture log;
     auto missing = Make("snd/nothing");
     ASSERT_TRUE(missing);
@@ -376,13 +364,13 @@ TEST_F(SampleTest, MissingDamagedOrShortSampleGivesASilentSound)
     EXPECT_FALSE(broken->GetResource()->IsLoaded()) << "a sample the decoder refuses is a failed load";
     EXPECT_EQ(log.Count("Cannot decode sound 'snd/broken.ogg'"), 1);
 
-    std::string wav = audiotest::MakeWav16({1, 2, 3}, 1, 44100);
-    ShortStream stream(wav.data(), static_cast<u32>(wav.size()));
+    const std::string bytes = audiotest::MakeWav16({1, 2, 3}, 1, 44100);
+    ShortStream stream(bytes.data(), static_cast<u32>(bytes.size()));
     resource::ResourceSound sample;
     EXPECT_EQ(sample.LoadFromStream(stream, L"x.wav"), QL_FAIL);
     EXPECT_EQ(sample.GetSample(), 0u);
     EXPECT_EQ(log.Count("Short read of sound 'x.wav'"), 1);
-    base::MemoryStream whole(wav.data(), static_cast<u32>(wav.size()));
+    base::MemoryStream whole(bytes.data(), static_cast<u32>(bytes.size()));
     EXPECT_EQ(sample.LoadFromStream(whole, L"x.wav"), QL_OK);
     EXPECT_NE(sample.GetSample(), 0u);
     EXPECT_EQ(QL_OK, sample.DoUnLoad());

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <thread>
 
@@ -69,7 +70,7 @@ protected:
     FixedVolumes mVolumes;
 };
 
-TEST_F(SoundTagsTest, PlaysTheFirstRowOfATagThatNamesAFileAndKeepsRowsWithoutSamples)
+TEST_F(SoundTagsTest, FirstRowWithAFilePlaysRestartsAtTheCurrentVolumeSharesSamplesAndMusicLoops)
 {
     mDir.Write("td/sounds_sheet.csv", "dup;;1;0\ndup;tone;1;0\ndup;other;1;0\nsilent;;0;0\n");
     EXPECT_TRUE(Tags().Load(L"td/sounds_sheet.csv"));
@@ -90,10 +91,8 @@ TEST_F(SoundTagsTest, PlaysTheFirstRowOfATagThatNamesAFileAndKeepsRowsWithoutSam
     EXPECT_TRUE(Tags().Play(L"ghost"));
     EXPECT_EQ(Rms(Render(100)), 0.0);
     EXPECT_EQ(log.Count("Sound 'td/data/sound/nowhere.ogg' not found"), 1);
-}
 
-TEST_F(SoundTagsTest, PlayingASoundingTagRestartsItAtTheCurrentVolumeAndMusicLoops)
-{
+    // Playing a sounding tag restarts it at the current volume.
     mDir.Write("td/sounds_sheet.csv", "hit;tone.wav\n");
     Tags().Load(L"td/sounds_sheet.csv");
     mVolumes.sound = 0.5f;
@@ -124,10 +123,10 @@ TEST_F(SoundTagsTest, PlayingASoundingTagRestartsItAtTheCurrentVolumeAndMusicLoo
     out = Render(100);
     EXPECT_FLOAT_EQ(out[0], track[0] * 0.5f) << "started again after its end";
     EXPECT_FLOAT_EQ(Sys().GetMusicVolume(), 0.5f);
-}
 
-TEST_F(SoundTagsTest, RowsSharingAFileShareOneSampleAndReloadingFreesUnusedOnes)
-{
+    // Rows sharing a file share one sample, and reloading frees the unused ones.
+    Sys().PlayMusic("");
+    mVolumes.sound = 1.0f;
     mDir.Write("td/sounds_sheet.csv", "a;tone\nb;tone\nc;other\n");
     Tags().Load(L"td/sounds_sheet.csv");
     EXPECT_EQ(Sys().GetAudio().SampleCount(), 2u);
@@ -149,39 +148,34 @@ TEST_F(SoundTagsTest, RowsSharingAFileShareOneSampleAndReloadingFreesUnusedOnes)
     EXPECT_FALSE(Tags().Play(L"b"));
 }
 
-// The game's own content: every tag it plays has a sound that loads, and every track exists.
-class GameContentTest : public SoundFixture
+namespace
 {
-protected:
-    void SetUp() override
+// The numbers in one column of a game sheet (";" columns; headers and comments are not numbers).
+std::vector<std::string> SheetIds(const std::string& path, size_t column)
+{
+    std::vector<std::string> ids;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line))
     {
-        SoundFixture::SetUp();
-        std::filesystem::current_path(std::filesystem::path(QL_SOURCE_DIR) / "content");
+        std::vector<std::string> cells(1);
+        for (char c : line)
+            if (c == ';')
+                cells.emplace_back();
+            else if (c != ' ' && c != '\r')
+                cells.back() += c;
+        if (column < cells.size() && !cells[column].empty() &&
+            cells[column].find_first_not_of("0123456789") == std::string::npos)
+            ids.push_back(cells[column]);
     }
-    // The numbers in one column of a game sheet (";" columns; headers and comments are not numbers).
-    static std::vector<std::string> SheetIds(const std::string& path, size_t column)
-    {
-        std::vector<std::string> ids;
-        std::ifstream in(path);
-        std::string line;
-        while (std::getline(in, line))
-        {
-            std::vector<std::string> cells(1);
-            for (char c : line)
-                if (c == ';')
-                    cells.emplace_back();
-                else if (c != ' ' && c != '\r')
-                    cells.back() += c;
-            if (column < cells.size() && !cells[column].empty() &&
-                cells[column].find_first_not_of("0123456789") == std::string::npos)
-                ids.push_back(cells[column]);
-        }
-        return ids;
-    }
-};
+    return ids;
+}
+} // namespace
 
-TEST_F(GameContentTest, EverySoundTagOfTheGameLoadsItsSample)
+// The game's own content: every tag it plays has a sound that loads.
+TEST_F(SoundFixture, EverySoundTagOfTheGameLoadsItsSample)
 {
+    std::filesystem::current_path(std::filesystem::path(QL_SOURCE_DIR) / "content");
     audiotest::LogCapture log;
     k2::SoundTags& tags = *k2::SoundTags::Instance();
     tags.Load(L"td/sounds_sheet.csv");
