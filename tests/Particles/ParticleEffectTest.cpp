@@ -20,12 +20,7 @@ protected:
         System()->SetFolder(base::WideToUtf8(mDir.WPath()) + "/");
     }
 
-    static render::ParticleSystem* System() { return render::ParticleSystem::Instance(); }
-    QLResultEnum Load(const std::string& body)
-    {
-        const std::string text = Library(body);
-        return System()->LoadFromMemory(text.data(), text.size(), "test.ptc", nullptr);
-    }
+    static QLResultEnum Load(const std::string& body) { return ptctest::Load(body, nullptr); }
     std::unique_ptr<ParticleEmitter> Create(const std::string& name)
     {
         return std::unique_ptr<ParticleEmitter>(System()->CreateEmitter(name));
@@ -51,7 +46,7 @@ const char* kOnce = "<emitter name=\"once\" duration=\"0.2\"><particles texture=
                     "</emitter>";
 } // namespace
 
-TEST_F(ParticleEffects, PlayFinishAndStopAsTheGameUsesThem)
+TEST_F(ParticleEffects, PlayFinishStopLoopModesAndStepsAsTheGameUsesThem)
 {
     ASSERT_EQ(QL_OK, Load(kStream));
     auto e = Create("stream");
@@ -101,17 +96,15 @@ TEST_F(ParticleEffects, PlayFinishAndStopAsTheGameUsesThem)
     e->SetState(ParticleEmitter::PLAYING);
     EXPECT_TRUE(e->GetEmitter()->InInterval());
     EXPECT_EQ(0.0, e->GetEmitter()->TimelineSeconds());
-}
 
-TEST_F(ParticleEffects, InstancesEndByThemselvesMoveApartAndTakeTheCallersLoopModeAndStep)
-{
+    // Instances end by themselves, move apart, and take the caller's loop mode and step.
     ASSERT_EQ(QL_OK, Load("<emitter name=\"fixed\" step=\"20\"><particles texture=\"white\" rate=\"1\" "
                           "life=\"9\"/></emitter>"));
-    auto e = Create("fixed");
-    e->GetEmitter()->SetInterpolation(false);
-    e->SetState(ParticleEmitter::PLAYING);
-    e->Update(5.0);
-    EXPECT_NEAR(0.02, e->GetEmitter()->TimelineSeconds(), 1e-9);
+    auto fixed = Create("fixed");
+    fixed->GetEmitter()->SetInterpolation(false);
+    fixed->SetState(ParticleEmitter::PLAYING);
+    fixed->Update(5.0);
+    EXPECT_NEAR(0.02, fixed->GetEmitter()->TimelineSeconds(), 1e-9);
 
     ASSERT_EQ(QL_OK, Load(kOnce));
     auto a = Create("once");
@@ -121,8 +114,7 @@ TEST_F(ParticleEffects, InstancesEndByThemselvesMoveApartAndTakeTheCallersLoopMo
     b->SetPosition(-5.0f, 0.0f, 0);
     float x = 0.0f, y = 0.0f;
     a->GetPosition(x, y);
-    EXPECT_EQ(10.0f, x);
-    EXPECT_EQ(20.0f, y);
+    EXPECT_EQ(std::make_pair(10.0f, 20.0f), std::make_pair(x, y));
     b->GetPosition(x, y);
     EXPECT_EQ(-5.0f, x);
     a->SetState(ParticleEmitter::PLAYING);
@@ -132,9 +124,9 @@ TEST_F(ParticleEffects, InstancesEndByThemselvesMoveApartAndTakeTheCallersLoopMo
     EXPECT_EQ(0u, Count(*b));
 
     // A one-shot ends while playing and is stopped after that update; the repeating one goes on.
-    const double seconds = SecondsToStop(*a, 5.0);
-    EXPECT_GT(seconds, 0.45);
-    EXPECT_LT(seconds, 0.55);
+    const double once = SecondsToStop(*a, 5.0);
+    EXPECT_GT(once, 0.45);
+    EXPECT_LT(once, 0.55);
     EXPECT_EQ(0u, Count(*a));
     EXPECT_FALSE(a->GetEmitter()->InInterval());
     EXPECT_EQ(-1.0, SecondsToStop(*b, 5.0));

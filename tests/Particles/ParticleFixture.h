@@ -37,6 +37,15 @@ inline constexpr GameEffect kGameEffects[] = {
     {"blik_1", true, 2.0, 1.5f},     {"blik_2", true, 2.0, 1.0f},     {"blik_4", true, 2.0, 1.0f},
     {"tr1", false, 1.5, 1.0f},       {"bird", false, 1.0, 1.0f},      {"fog_01", true, 1.0, 0.3f}};
 
+inline render::ParticleSystem* System() { return render::ParticleSystem::Instance(); }
+
+// Loads a library of the test atlas and the given emitters as "test.ptc".
+inline QLResultEnum Load(const std::string& body, render::Render* render)
+{
+    const std::string text = Library(body);
+    return System()->LoadFromMemory(text.data(), text.size(), "test.ptc", render);
+}
+
 class LoggedTest : public ::testing::Test
 {
 protected:
@@ -78,13 +87,7 @@ protected:
             render::ParticleSystem::Instance()->UnloadAtlases();
     }
 
-    static render::ParticleSystem* System() { return render::ParticleSystem::Instance(); }
-
-    QLResultEnum Load(const std::string& body)
-    {
-        const std::string text = Library(body);
-        return System()->LoadFromMemory(text.data(), text.size(), "test.ptc", mRender);
-    }
+    QLResultEnum Load(const std::string& body) { return ptctest::Load(body, mRender); }
     // A new instance of the effect placed at (x, y), playing, with its first step (bursts) done.
     std::unique_ptr<render::ParticleEmitter> Play(const std::string& name, float x = 0.0f, float y = 0.0f)
     {
