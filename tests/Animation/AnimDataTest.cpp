@@ -1,19 +1,11 @@
 // Animation files: fields as read, damaged files refused, meshes resolved in shared libraries.
 #include "AnimFileBuilder.h"
-#include "Audio/LogCapture.h"
-#include "ImageBuilders.h"
-#include "Render/RenderTestSupport.h"
 
 #include "Core/Media/Animation/AnimData.h"
 #include "Core/Media/Mesh/MeshLibrary.h"
-#include "Core/Resource/ResourceManager.h"
-#include "support/TempDir.h"
-
-#include <gtest/gtest.h>
 
 #include <bit>
 #include <cmath>
-#include <filesystem>
 #include <tuple>
 
 using namespace animation;
@@ -29,7 +21,7 @@ QLResultEnum Parse(AnimData& data, const std::string& bytes)
 }
 } // namespace
 
-TEST(AnimDataRead, ReadsHeaderLayersFlagsAndEnvelopes)
+TEST(AnimDataRead, ReadsHeaderLayersFlagsAndEnvelopesAndRefusesEveryCutOrDamagedField)
 {
     AnimData data;
     ASSERT_EQ(QL_OK, Parse(data, Patched(Shapes(), 55, 7))); // flag2 of "a" 7: only 1 means true
@@ -58,19 +50,13 @@ TEST(AnimDataRead, ReadsHeaderLayersFlagsAndEnvelopes)
                                                                         second.mParent));
     EXPECT_EQ(nullptr, second.mColour);
     EXPECT_EQ(0.25f, second.mChannels[CHANNEL_DISSOLVE].Evaluate(1.0f));
-}
 
-TEST(AnimDataRead, EveryTruncationAndDamagedCountTimeOrOrderIsRefusedWithALogLine)
-{
+    // Every truncation, and every damaged count, time or order, is refused with a log line.
     const std::string whole = Shapes();
-    for (size_t size = 0; size < whole.size(); ++size)
-    {
-        audiotest::LogCapture log;
-        AnimData data;
-        ASSERT_EQ(QL_FAIL, data.Parse(whole.data(), size, L"cut.anim")) << size;
-        EXPECT_TRUE(data.mLayers.empty()) << size;
-        EXPECT_EQ(1, log.Count("cut.anim")) << size;
-    }
+    animtest::ExpectEveryCutRefused(whole, [&](size_t size) {
+        AnimData cut;
+        return cut.Parse(whole.data(), size, L"cut.anim") == QL_FAIL && cut.mLayers.empty();
+    });
 
     // The layer count sits at 22, the end time at 18; "a"'s first envelope counts its keys at 63,
     // its first key's time at 79, and its second envelope's second key time at 163.
@@ -85,35 +71,23 @@ TEST(AnimDataRead, EveryTruncationAndDamagedCountTimeOrOrderIsRefusedWithALogLin
     for (const auto& [what, bytes] : cases)
     {
         audiotest::LogCapture log;
-        AnimData data;
-        EXPECT_EQ(QL_FAIL, Parse(data, bytes)) << what;
-        EXPECT_TRUE(data.mLayers.empty()) << what;
+        AnimData damaged;
+        EXPECT_EQ(QL_FAIL, Parse(damaged, bytes)) << what;
+        EXPECT_TRUE(damaged.mLayers.empty()) << what;
         EXPECT_EQ(1, log.Count("Animation 'test.anim'")) << what;
     }
 }
 
-class AnimDataLoad : public ::testing::Test
+class AnimDataLoad : public animtest::LoadTest
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(mHarness.Ok()); }
-
-    void WriteLibrary(const std::string& file = "shapes.lib")
+    void WriteLibrary()
     {
-        std::filesystem::create_directories(mDir.Path() / "images");
-        imagetest::WriteFile(mDir.WPath("images/tex.png"),
-                             imagetest::EncodePng(2, 2, std::vector<u32>(4, 0xFF336699u), true));
-        mDir.Write(file, animtest::TwoQuads());
+        WriteTexture("tex.png");
+        mDir.Write("shapes.lib", animtest::TwoQuads());
     }
-    base::CountedPtr<AnimData> Get(const std::string& file)
-    {
-        base::CountedPtr<AnimData> data = resource::ResourceManager::Instance()->Get<AnimData>(mDir.WPath(file));
-        data->SetRender(mHarness.mRender.get());
-        return data;
-    }
+    base::CountedPtr<AnimData> Get(const std::string& file) { return LoadTest::Get<AnimData>(file); }
     static size_t LibrariesHeld() { return resource::ResourceManager::Instance()->GetMap<lightwave::MeshLibrary>().size(); }
-
-    rendertest::Harness mHarness{render::HeadlessWindow::Backend::Recording};
-    testsupport::TempDir mDir;
 };
 
 TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFileOrFailTheLoad)
