@@ -25,7 +25,7 @@ struct Manual
 };
 } // namespace
 
-TEST(AudioEngine, LoadsOggAndWavFromMemoryConvertingTheirRateAndRefusesTheRest)
+TEST(AudioEngine, LoadsConvertsAndRefusesSamplesAndNotifiesOnlyOnTheMainThread)
 {
     audiotest::LogCapture log;
     Manual m;
@@ -60,12 +60,9 @@ TEST(AudioEngine, LoadsOggAndWavFromMemoryConvertingTheirRateAndRefusesTheRest)
     EXPECT_EQ(out[2], 0.0f);
     EXPECT_FALSE(m.engine.IsActive(ch));
 
-}
-
-TEST(AudioEngine, NotificationsRunOnlyWhenTheMainThreadUpdatesAndNeverForFreedChannels)
-{
-    Manual m;
-    ChannelId ch = m.engine.CreateStream(std::make_unique<audiotest::RampSource>(1000));
+    // Notifications run only when the main thread updates, and never for freed channels.
+    m.engine.FreeChannel(ch);
+    ch = m.engine.CreateStream(std::make_unique<audiotest::RampSource>(1000));
     std::vector<std::pair<ChannelId, EventKind>> seen;
     m.engine.SetSync(ch, EventKind::StreamEnd, [&](ChannelId c, EventKind k) { seen.emplace_back(c, k); });
     m.engine.SetSync(ch, EventKind::SlideEnd, [&](ChannelId c, EventKind k) { seen.emplace_back(c, k); });
@@ -81,8 +78,8 @@ TEST(AudioEngine, NotificationsRunOnlyWhenTheMainThreadUpdatesAndNeverForFreedCh
     EXPECT_EQ(seen.size(), 2u);
     m.engine.FreeChannel(ch);
 
-    std::string wav = audiotest::MakeWav16({1, 2, 3}, 1, 44100);
-    SampleId sample = m.engine.LoadSample(wav.data(), static_cast<u32>(wav.size()));
+    wav = audiotest::MakeWav16({1, 2, 3}, 1, 44100);
+    sample = m.engine.LoadSample(wav.data(), static_cast<u32>(wav.size()));
     ChannelId a = m.engine.CreateSampleChannel(sample);
     ChannelId b = m.engine.CreateSampleChannel(sample);
     EXPECT_NE(a, b);

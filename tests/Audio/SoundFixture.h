@@ -48,17 +48,17 @@ protected:
     }
     SoundSystem& Sys() { return *SoundSystem::Instance(); }
     // Renders frames on the mixing side, then lets the main thread handle what was queued.
-    std::vector<float> Render(u32 frames, bool update = true)
+    std::vector<float> Render(u32 frames)
     {
         std::vector<float> out(frames * 2);
         Sys().GetAudio().GetMixer().Render(out.data(), frames);
-        if (update)
-            Sys().Update();
+        Sys().Update();
         return out;
     }
-    static double Rms(const std::vector<float>& v, size_t from = 0, size_t to = SIZE_MAX)
+    // Of the left side, from frame `from` on.
+    static double Rms(const std::vector<float>& v, size_t from = 0)
     {
-        to = std::min(to, v.size() / 2);
+        const size_t to = v.size() / 2;
         double sum = 0;
         for (size_t i = from; i < to; ++i)
             sum += double(v[2 * i]) * v[2 * i];

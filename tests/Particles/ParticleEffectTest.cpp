@@ -172,25 +172,14 @@ TEST_F(ParticleEffects, LibrariesLoadThroughTheFileManagerAndAMissingOrDamagedOn
     EXPECT_EQ(1u, System()->GetAtlasCount());
 }
 
-// --- The game's library ---
-
-class GameEffects : public ParticleEffects
+// The game's library: effects started one-shot by the battle and the screens end by themselves;
+// those played for as long as their owner shows them keep playing. Either way they stay bounded.
+TEST_F(ParticleEffects, TheGamesOneShotEffectsEndAndLastingOnesKeepPlaying)
 {
-protected:
-    void SetUp() override
-    {
-        ParticleEffects::SetUp();
-        System()->SetFolder(std::string(QL_SOURCE_DIR) + "/content/td/fx/");
-        ASSERT_EQ(QL_OK, System()->Load("fx2", nullptr));
-        EXPECT_FALSE(Logged("Particle file")) << mLog->Text();
-        EXPECT_EQ(1u, System()->GetAtlasCount());
-    }
-};
-
-// Effects started one-shot by the battle and the screens end by themselves; those played for as
-// long as their owner shows them keep playing. Either way they stay bounded.
-TEST_F(GameEffects, OneShotEffectsEndAndLastingOnesKeepPlaying)
-{
+    System()->SetFolder(std::string(QL_SOURCE_DIR) + "/content/td/fx/");
+    ASSERT_EQ(QL_OK, System()->Load("fx2", nullptr));
+    EXPECT_FALSE(Logged("Particle file")) << mLog->Text();
+    EXPECT_EQ(1u, System()->GetAtlasCount());
     for (const auto& [name, lasting, seconds, scale] : kGameEffects)
     {
         auto e = Create(name);

@@ -23,10 +23,10 @@ inline std::string Library(const std::string& body)
 // An emitter whose particles do not move: `burst` of them at the emitter, size 10 unless `extra`
 // gives one, living 5 seconds, in one colour.
 inline std::string StillEmitter(const std::string& name, int burst, const std::string& argb = "ffffffff",
-                                const std::string& extra = "", const std::string& emitterAttrs = "duration=\"0.1\"")
+                                const std::string& extra = "")
 {
     const std::string size = extra.find("size=") == std::string::npos ? "size=\"10\" " : "";
-    return "<emitter name=\"" + name + "\" " + emitterAttrs + "><particles texture=\"white\" burst=\"" +
+    return "<emitter name=\"" + name + "\" duration=\"0.1\"><particles texture=\"white\" burst=\"" +
            std::to_string(burst) + "\" max=\"100000\" life=\"5\" " + size + extra + "><color t=\"0\" argb=\"" +
            argb + "\"/></particles></emitter>";
 }
