@@ -86,7 +86,6 @@ protected:
         WriteTexture("tex.png");
         mDir.Write("shapes.lib", animtest::TwoQuads());
     }
-    base::CountedPtr<AnimData> Get(const std::string& file) { return LoadTest::Get<AnimData>(file); }
     static size_t LibrariesHeld() { return resource::ResourceManager::Instance()->GetMap<lightwave::MeshLibrary>().size(); }
 };
 
@@ -94,7 +93,7 @@ TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFileOrFailTheLoad)
 {
     // "a" names no library, "b" a screen resource: nothing to resolve.
     mDir.Write("plain.anim", Renamed(Shapes(), "shapes", "screen_res"));
-    base::CountedPtr<AnimData> data = Get("plain.anim");
+    base::CountedPtr<AnimData> data = Get<AnimData>("plain.anim");
     ASSERT_EQ(QL_OK, data->Load());
     EXPECT_TRUE(data->IsLoaded());
     EXPECT_TRUE(data->mLibraries.empty());
@@ -106,8 +105,8 @@ TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFileOrFailTheLoad)
     mDir.Write("a.anim", Renamed(Shapes(), "box", "card"));
     mDir.Write("b.anim", Shapes());
     {
-        base::CountedPtr<AnimData> a = Get("a.anim");
-        base::CountedPtr<AnimData> b = Get("b.anim");
+        base::CountedPtr<AnimData> a = Get<AnimData>("a.anim");
+        base::CountedPtr<AnimData> b = Get<AnimData>("b.anim");
         ASSERT_EQ(QL_OK, a->Load());
         ASSERT_EQ(QL_OK, b->Load());
         ASSERT_EQ(1u, a->mLibraries.size());
@@ -138,7 +137,7 @@ TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFileOrFailTheLoad)
     {
         audiotest::LogCapture log;
         mDir.Write("bad.anim", bytes);
-        base::CountedPtr<AnimData> data = Get("bad.anim");
+        base::CountedPtr<AnimData> data = Get<AnimData>("bad.anim");
         EXPECT_NE(QL_OK, data->Load()) << logged;
         EXPECT_FALSE(data->IsLoaded());
         EXPECT_TRUE(data->mLayers.empty() && data->mLibraries.empty());
@@ -146,7 +145,7 @@ TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFileOrFailTheLoad)
         EXPECT_EQ(0u, LibrariesHeld()) << "a failed load keeps no library";
     }
     audiotest::LogCapture log;
-    base::CountedPtr<AnimData> missing = Get("missing.anim");
+    base::CountedPtr<AnimData> missing = Get<AnimData>("missing.anim");
     EXPECT_EQ(QL_FAIL, missing->Load());
     EXPECT_FALSE(missing->IsLoaded());
     EXPECT_EQ(1, log.Count("missing.anim"));

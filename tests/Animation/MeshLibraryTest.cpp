@@ -91,11 +91,7 @@ TEST(MeshLibraryRead, VerticesTakeTheRendererLayoutMeshesAreRangesWithBoundsAndD
     EXPECT_EQ(QL_FAIL, Parse(library, U32Bytes(0) + U32Bytes(0x0FFFFFFFu)));
 }
 
-class MeshLibraryLoad : public animtest::LoadTest
-{
-protected:
-    base::CountedPtr<MeshLibrary> Get(const std::string& file) { return LoadTest::Get<MeshLibrary>(file); }
-};
+using MeshLibraryLoad = animtest::LoadTest;
 
 TEST_F(MeshLibraryLoad, MeshesWithOneTextureNameShareOneImageAndMissingFilesOrTexturesFailTheLoad)
 {
@@ -104,14 +100,14 @@ TEST_F(MeshLibraryLoad, MeshesWithOneTextureNameShareOneImageAndMissingFilesOrTe
     mDir.Write("one.lib", TwoQuads());
     mDir.Write("two.lib", TwoQuads("tex.png", "sub\\card.png"));
     {
-        base::CountedPtr<MeshLibrary> one = Get("one.lib");
+        base::CountedPtr<MeshLibrary> one = Get<MeshLibrary>("one.lib");
         ASSERT_EQ(QL_OK, one->Load());
         ASSERT_NE(nullptr, one->FindMesh("box")->image);
         EXPECT_EQ(one->FindMesh("box")->image, one->FindMesh("card")->image);
         EXPECT_EQ(1u, one->GetTextures().size());
         EXPECT_EQ(2, one->FindMesh("box")->image->GetWidth());
 
-        base::CountedPtr<MeshLibrary> two = Get("two.lib");
+        base::CountedPtr<MeshLibrary> two = Get<MeshLibrary>("two.lib");
         ASSERT_EQ(QL_OK, two->Load());
         EXPECT_NE(two->FindMesh("box")->image, two->FindMesh("card")->image);
         ASSERT_EQ(QL_OK, two->UnLoad());
@@ -120,13 +116,13 @@ TEST_F(MeshLibraryLoad, MeshesWithOneTextureNameShareOneImageAndMissingFilesOrTe
     EXPECT_TRUE(resource::ResourceManager::Instance()->GetMap<MeshLibrary>().empty());
 
     audiotest::LogCapture log;
-    base::CountedPtr<MeshLibrary> missing = Get("missing.lib");
+    base::CountedPtr<MeshLibrary> missing = Get<MeshLibrary>("missing.lib");
     EXPECT_EQ(QL_FAIL, missing->Load());
     EXPECT_FALSE(missing->IsLoaded());
     EXPECT_EQ(1, log.Count("missing.lib"));
 
     mDir.Write("notex.lib", TwoQuads("absent.png", "absent.png"));
-    base::CountedPtr<MeshLibrary> noTexture = Get("notex.lib");
+    base::CountedPtr<MeshLibrary> noTexture = Get<MeshLibrary>("notex.lib");
     EXPECT_NE(QL_OK, noTexture->Load());
     EXPECT_FALSE(noTexture->IsLoaded());
     EXPECT_TRUE(noTexture->GetMeshes().empty());

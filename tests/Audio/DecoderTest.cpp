@@ -134,8 +134,7 @@ TEST(OggDecoder, DecodesAWholeFileStreamsOverTheEnginesStreamsAndRefusesDamagedD
     ASSERT_TRUE(stream->Rewind());
     std::vector<float> again(100);
     ASSERT_EQ(stream->Read(again.data(), 50), 50u);
-    for (u32 i = 0; i < 100; ++i)
-        EXPECT_FLOAT_EQ(again[i], whole.samples[i]);
+    EXPECT_EQ(again, std::vector<float>(whole.samples.begin(), whole.samples.begin() + 100));
 }
 
 TEST(Resampler, InterpolatesPredictsItsLengthStreamsInChunksAndLeavesOutputRateSourcesAlone)

@@ -44,7 +44,7 @@ bool Silent(const std::vector<float>& v)
 }
 } // namespace
 
-TEST(Mixer, SampleStartsAtTheFrameItIsPlayedAndEndsWithItsLastFrame)
+TEST(Mixer, SamplesPlayFromTheirFirstFrameRestartPauseAddUpAndClip)
 {
     Mixer mixer;
     ChannelId ch = mixer.AddSample(Ramp(100));
@@ -69,16 +69,13 @@ TEST(Mixer, SampleStartsAtTheFrameItIsPlayedAndEndsWithItsLastFrame)
     out = Render(mixer, 10);
     EXPECT_EQ((std::vector<float>{1 / 1024.0f, -1 / 1024.0f}), std::vector<float>(out.begin(), out.begin() + 2));
     EXPECT_EQ((std::vector<float>{10 / 1024.0f, -10 / 1024.0f}), std::vector<float>(out.begin() + 18, out.begin() + 20));
-}
 
-TEST(Mixer, RestartPauseVolumesAndClipping)
-{
-    Mixer mixer;
-    ChannelId ch = mixer.AddSample(Ramp(1000));
+    // Restart begins again from the first frame.
+    ch = mixer.AddSample(Ramp(1000));
     mixer.Play(ch, true);
     Render(mixer, 300);
     mixer.Play(ch, true);
-    auto out = Render(mixer, 2);
+    out = Render(mixer, 2);
     EXPECT_FLOAT_EQ(out[0], 1 / 1024.0f);
     EXPECT_FLOAT_EQ(out[2], 2 / 1024.0f);
 
@@ -122,7 +119,7 @@ TEST(Mixer, RestartPauseVolumesAndClipping)
     EXPECT_EQ(s16[0], 32767);
 }
 
-TEST(Mixer, SlideReachesItsTargetOnTheLastFrameAndNotifiesOnceWhenAsked)
+TEST(Mixer, SlidesAndStreamEndsNotifyOnceWhenAskedAndUnknownChannelsAreRefused)
 {
     Mixer mixer;
     ChannelId ch = mixer.AddSample(Constant(100000, 1.0f));
@@ -176,22 +173,21 @@ TEST(Mixer, SlideReachesItsTargetOnTheLastFrameAndNotifiesOnceWhenAsked)
     mixer.SlideVolume(quiet, 0.0f, 1);
     Render(mixer, 100);
     EXPECT_TRUE(mixer.TakeEvents().empty()) << "events are queued only when asked for";
-}
 
-TEST(Mixer, StreamEndStopsTheVoiceAndNotifiesAndUnknownChannelsAreRefused)
-{
-    Mixer mixer;
+    // A stream's end stops the voice and notifies.
+    mixer.Remove(ch);
+    mixer.Remove(quiet);
     auto source = std::make_unique<audiotest::RampSource>(500);
     audiotest::RampSource* raw = source.get();
-    ChannelId ch = mixer.AddStream(std::move(source));
+    ch = mixer.AddStream(std::move(source));
     mixer.SetNotify(ch, EventKind::StreamEnd, true);
     mixer.Play(ch, true);
     EXPECT_EQ(raw->mRewinds, 0) << "a stream that was never read needs no rewind";
-    auto out = Render(mixer, 600);
+    out = Render(mixer, 600);
     EXPECT_FLOAT_EQ(out[2 * 499], raw->Value(499));
     EXPECT_EQ(out[2 * 500], 0.0f);
     EXPECT_FALSE(mixer.IsPlaying(ch));
-    auto events = mixer.TakeEvents();
+    events = mixer.TakeEvents();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0], (Event{ch, EventKind::StreamEnd}));
 

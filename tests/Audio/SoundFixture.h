@@ -20,8 +20,6 @@
 
 namespace audiotest
 {
-inline std::unique_ptr<audio::Device> ManualDevice() { return audio::NullDevice::Manual(); }
-
 class SoundFixture : public ::testing::Test
 {
 protected:
@@ -30,7 +28,7 @@ protected:
         base::SingletoneBase::DestroyAll();
         mOldDir = std::filesystem::current_path();
         std::filesystem::current_path(mDir.Path());
-        audio::SetDeviceFactory(&ManualDevice);
+        audio::SetDeviceFactory([]() -> std::unique_ptr<audio::Device> { return audio::NullDevice::Manual(); });
     }
     void TearDown() override
     {

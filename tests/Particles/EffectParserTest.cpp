@@ -105,6 +105,9 @@ TEST_F(EffectParser, ReadsFoldersEmittersRangesFlagsColourKeysAndFrames)
 
 TEST_F(EffectParser, DamagedEmittersAndFilesAreRefusedAndNamedInTheLogWhileTheRestLoads)
 {
+    std::string kinds;
+    for (int i = 0; i < 33; ++i)
+        kinds += "<particles texture=\"white\"/>";
     const std::string bad[] = {
         "<emitter name=\"tex\"><particles texture=\"nothing\"/></emitter>",
         "<emitter name=\"nan\"><particles texture=\"white\" speed=\"nan\"/></emitter>",
@@ -117,12 +120,7 @@ TEST_F(EffectParser, DamagedEmittersAndFilesAreRefusedAndNamedInTheLogWhileTheRe
         "<emitter><particles texture=\"white\"/></emitter>",
         "<emitter name=\"dur\" duration=\"1e30\"><particles texture=\"white\"/></emitter>",
         "<emitter name=\"pass\" duration=\"0.001\"><particles texture=\"white\"/></emitter>",
-        "<emitter name=\"kinds\">" + [] {
-            std::string kinds;
-            for (int i = 0; i < 33; ++i)
-                kinds += "<particles texture=\"white\"/>";
-            return kinds;
-        }() + "</emitter>",
+        "<emitter name=\"kinds\">" + kinds + "</emitter>",
     };
     std::string body;
     for (const std::string& b : bad)
