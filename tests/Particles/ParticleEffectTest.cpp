@@ -14,12 +14,6 @@ namespace
 class ParticleEffects : public LoggedTest
 {
 protected:
-    void SetUp() override
-    {
-        LoggedTest::SetUp();
-        System()->SetFolder(base::WideToUtf8(mDir.WPath()) + "/");
-    }
-
     static QLResultEnum Load(const std::string& body) { return ptctest::Load(body, nullptr); }
     std::unique_ptr<ParticleEmitter> Create(const std::string& name)
     {
@@ -37,8 +31,6 @@ protected:
         }
         return -1.0;
     }
-
-    testsupport::TempDir mDir;
 };
 
 const char* kStream = "<emitter name=\"stream\"><particles texture=\"white\" rate=\"100\" life=\"0.5\"/></emitter>";
