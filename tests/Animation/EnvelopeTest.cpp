@@ -34,7 +34,7 @@ const Envelope kFiveTen = Env({Key(0, 5), Key(2, 10)});
 
 // Hermite weights at u = 0.5: h1 = h2 = 0.5, h3 = 0.125, h4 = -0.125; at u = 0.25: h2 = 0.15625,
 // h3 = 0.140625, h4 = -0.046875.
-TEST(Envelope, CurvesAndBehavioursGiveTheWorkedOutValues)
+TEST(Envelope, CurvesAndBehavioursGiveTheWorkedOutValuesAndStayFinite)
 {
     const auto fiveTen = [](u32 behaviour) { return Env({Key(0, 5), Key(2, 10)}, behaviour, behaviour); };
     const Envelope reset = fiveTen(BEHAVIOUR_RESET);
@@ -124,10 +124,8 @@ TEST(Envelope, CurvesAndBehavioursGiveTheWorkedOutValues)
                                    Key(1, 1, SHAPE_BEZIER2D, -1.0f / 3, -1.0f / 3)});
     for (float t : {0.1f, 0.25f, 0.6f, 0.9f})
         EXPECT_NEAR(t, straight.Evaluate(t), 2e-4f) << t;
-}
 
-TEST(Envelope, BrokenHandlesAndHugeTimesStayFinite)
-{
+    // Broken handles and huge times stay finite.
     // Handles that are not numbers never bring the curve's time near t: the search still ends.
     (void)Env({Key(0, 0, SHAPE_BEZIER2D, 0, 0, NAN, 1), Key(1, 1, SHAPE_BEZIER2D, NAN, 0)}).Evaluate(0.5f);
     // A time handle that folds the curve back: no parameter reaches t, the search ends anyway.

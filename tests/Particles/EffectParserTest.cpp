@@ -30,7 +30,7 @@ const Entry* Find(const Folder& folder, const std::string& name)
 }
 } // namespace
 
-TEST_F(EffectParser, ReadsFoldersEmittersRangesFlagsColourKeysAndFrames)
+TEST_F(EffectParser, ReadsFoldersEmittersRangesColoursAndFramesAndRefusesDamageWithALogLine)
 {
     auto file = Parse(ptctest::Library("<folder name=\"a\">" + ptctest::StillEmitter("one", 1) +
                                        "<folder name=\"b\">" + ptctest::StillEmitter("two", 2) + "</folder></folder>" +
@@ -101,10 +101,8 @@ TEST_F(EffectParser, ReadsFoldersEmittersRangesFlagsColourKeysAndFrames)
     EXPECT_EQ(1, Find(file->root, "e")->emitter->types[0].atlas);
     EXPECT_EQ(nullptr, Find(file->root, "f")->emitter);
     EXPECT_TRUE(Logged("atlas 'a.png' ignored"));
-}
 
-TEST_F(EffectParser, DamagedEmittersAndFilesAreRefusedAndNamedInTheLogWhileTheRestLoads)
-{
+    // Damaged emitters and files are refused and named in the log while the rest loads.
     std::string kinds;
     for (int i = 0; i < 33; ++i)
         kinds += "<particles texture=\"white\"/>";
@@ -125,7 +123,7 @@ TEST_F(EffectParser, DamagedEmittersAndFilesAreRefusedAndNamedInTheLogWhileTheRe
     std::string body;
     for (const std::string& b : bad)
         body += b;
-    auto file = Parse(ptctest::Library(body + ptctest::StillEmitter("good", 2)));
+    file = Parse(ptctest::Library(body + ptctest::StillEmitter("good", 2)));
     ASSERT_NE(nullptr, file);
     ASSERT_EQ(std::size(bad) + 1, file->root.entries.size());
     for (size_t i = 0; i < std::size(bad); ++i)

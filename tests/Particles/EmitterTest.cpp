@@ -100,7 +100,7 @@ TEST_F(EmitterTest, TheSameSeedAndStepsGiveTheSameParticles)
     EXPECT_NE(first->StateHash(), second->StateHash());
 }
 
-TEST_F(EmitterTest, OneShotsEndWithTheirLastParticleRestartAndStopAndRepeatsFireTheirBurstEachPass)
+TEST_F(EmitterTest, TimelinesPlacesRatesAndCapsDecideWhenWhereAndHowManyParticlesAre)
 {
     auto e = Start(Describe("duration=\"0.2\"", "rate=\"50\" burst=\"3\" life=\"0.5\""));
     EXPECT_TRUE(e->InInterval());
@@ -151,10 +151,8 @@ TEST_F(EmitterTest, OneShotsEndWithTheirLastParticleRestartAndStopAndRepeatsFire
     }
     auto endless = Start(Describe("", "rate=\"50\" life=\"0.5\""));
     EXPECT_EQ(-1.0, SecondsToEnd(*endless, 10.0));
-}
 
-TEST_F(EmitterTest, PlacingTurningRatesAndCapsDecideWhereAndHowManyParticlesAre)
-{
+    // Placing, turning, rates and caps decide where and how many particles are.
     auto desc = Describe("", "burst=\"1\" life=\"5\" size=\"2\"");
     auto follow = Start(desc);
     auto stay = Start(desc);
@@ -188,11 +186,11 @@ TEST_F(EmitterTest, PlacingTurningRatesAndCapsDecideWhereAndHowManyParticlesAre)
     desc = Describe("", "rate=\"100\" life=\"5\" size=\"2\" trail=\"1\"");
     for (i32 mode : {MOVE_WITH_PARTICLES, MOVE_EMITTER})
     {
-        auto e = Start(desc);
-        e->SetPositionMode(mode);
-        e->SetPosition(100.0f, 0.0f);
-        e->Update(100.0);
-        const std::vector<Quad> quads = Quads(*e);
+        auto moved = Start(desc);
+        moved->SetPositionMode(mode);
+        moved->SetPosition(100.0f, 0.0f);
+        moved->Update(100.0);
+        const std::vector<Quad> quads = Quads(*moved);
         ASSERT_NEAR(10.0, quads.size(), 1.0);
         float lowest = 1000.0f;
         for (const Quad& q : quads)
@@ -223,7 +221,7 @@ TEST_F(EmitterTest, PlacingTurningRatesAndCapsDecideWhereAndHowManyParticlesAre)
     EXPECT_NEAR(-1.0f, u.x[0], 1e-3f);
     EXPECT_NEAR(-51.0f, u.y[0], 1e-3f); // up is -y
 
-    auto e = Start(Describe("", "rate=\"100\" life=\"10\""));
+    e = Start(Describe("", "rate=\"100\" life=\"10\""));
     for (int i = 0; i < 100; ++i)
         e->Update(10.0);
     EXPECT_NEAR(100.0, e->ParticleCount(), 1.0);

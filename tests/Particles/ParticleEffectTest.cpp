@@ -38,7 +38,7 @@ const char* kOnce = "<emitter name=\"once\" duration=\"0.2\"><particles texture=
                     "</emitter>";
 } // namespace
 
-TEST_F(ParticleEffects, PlayFinishStopLoopModesAndStepsAsTheGameUsesThem)
+TEST_F(ParticleEffects, PlayFinishStopLoopModesStepsAndLibrariesAsTheGameUsesThem)
 {
     ASSERT_EQ(QL_OK, Load(kStream));
     auto e = Create("stream");
@@ -128,17 +128,15 @@ TEST_F(ParticleEffects, PlayFinishStopLoopModesAndStepsAsTheGameUsesThem)
     b->SetLoopMode(7);
     EXPECT_EQ(particles::LOOP_ONCE, b->GetEmitter()->GetLoopMode());
     EXPECT_GT(SecondsToStop(*b, 5.0), 0.0);
-}
 
-TEST_F(ParticleEffects, LibrariesLoadThroughTheFileManagerAndAMissingOrDamagedOneKeepsWhatWasLoaded)
-{
+    // Libraries load through the file manager; a missing or damaged one keeps what was loaded.
     mDir.Write("lib.ptc", Library(StillEmitter("a", 1) + "<folder name=\"f\">" + StillEmitter("b", 2) + "</folder>"));
     ASSERT_EQ(QL_OK, System()->Load("lib", nullptr));
     EXPECT_EQ((std::vector<std::string>{"a", "b"}), System()->GetEmitterNames());
-    std::unique_ptr<ParticleEmitter> b(System()->CreateEmitter(std::wstring(L"b")));
-    ASSERT_NE(nullptr, b);
+    std::unique_ptr<ParticleEmitter> fromFile(System()->CreateEmitter(std::wstring(L"b")));
+    ASSERT_NE(nullptr, fromFile);
     // The library has textures, so the template keeps the file's name.
-    EXPECT_NE(std::string::npos, b->GetName().find("lib.ptc"));
+    EXPECT_NE(std::string::npos, fromFile->GetName().find("lib.ptc"));
     EXPECT_EQ(1u, System()->GetAtlasCount());
     EXPECT_EQ(nullptr, System()->GetAtlas(0)); // no render to make images with
     EXPECT_EQ(nullptr, Create("c"));
@@ -148,10 +146,10 @@ TEST_F(ParticleEffects, LibrariesLoadThroughTheFileManagerAndAMissingOrDamagedOn
     ASSERT_EQ(QL_OK, Load(StillEmitter("x", 1) + "<folder>" + StillEmitter("x", 3) + "</folder>"));
     EXPECT_EQ(nullptr, Create("a"));
     EXPECT_EQ(1u, System()->GetAtlasCount());
-    auto x = Create("x");
-    x->SetState(ParticleEmitter::PLAYING);
-    x->Update(0.0);
-    EXPECT_EQ(3u, Count(*x));
+    auto replaced = Create("x");
+    replaced->SetState(ParticleEmitter::PLAYING);
+    replaced->Update(0.0);
+    EXPECT_EQ(3u, Count(*replaced));
 
     // A missing or damaged library is logged and keeps what an earlier load kept.
     EXPECT_EQ(QL_FAIL, System()->Load("nothing", nullptr));
