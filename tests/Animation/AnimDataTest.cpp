@@ -78,19 +78,11 @@ TEST(AnimDataRead, ReadsHeaderLayersFlagsAndEnvelopesAndRefusesEveryCutOrDamaged
     }
 }
 
-class AnimDataLoad : public animtest::LoadTest
-{
-protected:
-    void WriteLibrary()
-    {
-        WriteTexture("tex.png");
-        mDir.Write("shapes.lib", animtest::TwoQuads());
-    }
-    static size_t LibrariesHeld() { return resource::ResourceManager::Instance()->GetMap<lightwave::MeshLibrary>().size(); }
-};
+using AnimDataLoad = animtest::LoadTest;
 
 TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFileOrFailTheLoad)
 {
+    const auto librariesHeld = [] { return resource::ResourceManager::Instance()->GetMap<lightwave::MeshLibrary>().size(); };
     // "a" names no library, "b" a screen resource: nothing to resolve.
     mDir.Write("plain.anim", Renamed(Shapes(), "shapes", "screen_res"));
     base::CountedPtr<AnimData> data = Get<AnimData>("plain.anim");
@@ -101,7 +93,8 @@ TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFileOrFailTheLoad)
         EXPECT_EQ(nullptr, layer->mMesh);
     data = nullptr;
 
-    WriteLibrary();
+    WriteTexture("tex.png");
+    mDir.Write("shapes.lib", animtest::TwoQuads());
     mDir.Write("a.anim", Renamed(Shapes(), "box", "card"));
     mDir.Write("b.anim", Shapes());
     {
@@ -119,16 +112,15 @@ TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFileOrFailTheLoad)
         EXPECT_EQ(library->FindMesh("box"), b->mLayers[1]->mMesh);
         EXPECT_NE(a->mLayers[1]->mMesh, b->mLayers[1]->mMesh);
         EXPECT_NE(nullptr, b->mLayers[1]->mMesh->image);
-        EXPECT_EQ(1u, LibrariesHeld());
+        EXPECT_EQ(1u, librariesHeld());
 
         ASSERT_EQ(QL_OK, a->UnLoad());
         EXPECT_TRUE(a->mLayers.empty() && a->mLibraries.empty());
         EXPECT_TRUE(b->mLibraries.at("shapes")->IsLoaded()) << "still used by the other animation";
     }
-    EXPECT_EQ(0u, LibrariesHeld());
+    EXPECT_EQ(0u, librariesHeld());
     EXPECT_TRUE(resource::ResourceManager::Instance()->GetMap<AnimData>().empty());
 
-    WriteLibrary();
     const std::pair<std::string, std::string> cases[] = {
         {"no mesh 'ball'", Renamed(Shapes(), "box", "ball")},
         {"lost.lib", Renamed(Shapes(), "shapes", "lost")},
@@ -142,7 +134,7 @@ TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFileOrFailTheLoad)
         EXPECT_FALSE(data->IsLoaded());
         EXPECT_TRUE(data->mLayers.empty() && data->mLibraries.empty());
         EXPECT_LE(1, log.Count(logged)) << log.Text();
-        EXPECT_EQ(0u, LibrariesHeld()) << "a failed load keeps no library";
+        EXPECT_EQ(0u, librariesHeld()) << "a failed load keeps no library";
     }
     audiotest::LogCapture log;
     base::CountedPtr<AnimData> missing = Get<AnimData>("missing.anim");

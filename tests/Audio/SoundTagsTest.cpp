@@ -56,67 +56,58 @@ struct FixedVolumes : k2::SoundVolumeSource
 };
 } // namespace
 
-class SoundTagsTest : public SoundFixture
+TEST_F(SoundFixture, TagsPlayTheirFirstRowWithAFileRestartAtTheCurrentVolumeShareSamplesAndLoopMusic)
 {
-protected:
-    void SetUp() override
-    {
-        SoundFixture::SetUp();
-        mDir.Write("td/data/sound/tone.wav", audiotest::MakeWav16(std::vector<i16>(1000, 16384), 1, 44100));
-        mDir.Write("td/data/sound/other.wav", audiotest::MakeWav16(std::vector<i16>(1000, 8192), 1, 44100));
-        Tags().SetVolumeSource(&mVolumes);
-    }
-    k2::SoundTags& Tags() { return *k2::SoundTags::Instance(); }
-    FixedVolumes mVolumes;
-};
-
-TEST_F(SoundTagsTest, FirstRowWithAFilePlaysRestartsAtTheCurrentVolumeSharesSamplesAndMusicLoops)
-{
+    mDir.Write("td/data/sound/tone.wav", audiotest::MakeWav16(std::vector<i16>(1000, 16384), 1, 44100));
+    mDir.Write("td/data/sound/other.wav", audiotest::MakeWav16(std::vector<i16>(1000, 8192), 1, 44100));
+    k2::SoundTags& tags = *k2::SoundTags::Instance();
+    FixedVolumes volumes;
+    tags.SetVolumeSource(&volumes);
     mDir.Write("td/sounds_sheet.csv", "dup;;1;0\ndup;tone;1;0\ndup;other;1;0\nsilent;;0;0\n");
-    EXPECT_TRUE(Tags().Load(L"td/sounds_sheet.csv"));
-    ASSERT_EQ(Tags().GetEntries().size(), 4u);
-    EXPECT_EQ(Tags().GetEntries()[0]->sound, nullptr);
-    EXPECT_TRUE(Tags().Play(L"dup"));
+    EXPECT_TRUE(tags.Load(L"td/sounds_sheet.csv"));
+    ASSERT_EQ(tags.GetEntries().size(), 4u);
+    EXPECT_EQ(tags.GetEntries()[0]->sound, nullptr);
+    EXPECT_TRUE(tags.Play(L"dup"));
     EXPECT_FLOAT_EQ(Render(1)[0], 0.5f) << "tone, not other";
-    EXPECT_FALSE(Tags().Play(L"silent")) << "a tag without a file is not playable";
-    EXPECT_FALSE(Tags().Play(L"unknown"));
-    EXPECT_FALSE(Tags().Play(L"DUP")) << "tags are case-sensitive";
+    EXPECT_FALSE(tags.Play(L"silent")) << "a tag without a file is not playable";
+    EXPECT_FALSE(tags.Play(L"unknown"));
+    EXPECT_FALSE(tags.Play(L"DUP")) << "tags are case-sensitive";
 
     // A missing sample keeps its entry and plays nothing.
     audiotest::LogCapture log;
     mDir.Write("td/sounds_sheet.csv", "ghost;nowhere.ogg\n");
-    Tags().Load(L"td/sounds_sheet.csv");
+    tags.Load(L"td/sounds_sheet.csv");
     Render(1000);
-    ASSERT_EQ(Tags().GetEntries().size(), 1u);
-    EXPECT_TRUE(Tags().Play(L"ghost"));
+    ASSERT_EQ(tags.GetEntries().size(), 1u);
+    EXPECT_TRUE(tags.Play(L"ghost"));
     EXPECT_EQ(Rms(Render(100)), 0.0);
     EXPECT_EQ(log.Count("Sound 'td/data/sound/nowhere.ogg' not found"), 1);
 
     // Playing a sounding tag restarts it at the current volume.
     mDir.Write("td/sounds_sheet.csv", "hit;tone.wav\n");
-    Tags().Load(L"td/sounds_sheet.csv");
-    mVolumes.sound = 0.5f;
-    Tags().Play(L"hit");
+    tags.Load(L"td/sounds_sheet.csv");
+    volumes.sound = 0.5f;
+    tags.Play(L"hit");
     Render(600);
-    mVolumes.sound = 1.0f;
-    Tags().Play(L"hit");
+    volumes.sound = 1.0f;
+    tags.Play(L"hit");
     auto out = Render(1000);
     EXPECT_FLOAT_EQ(out[0], 0.5f);
     EXPECT_FLOAT_EQ(out[2 * 999], 0.5f) << "restarted, not overlapped: one channel per tag";
 
     // Without a volume source both volumes are full.
     Render(1000);
-    Tags().SetVolumeSource(nullptr);
-    mVolumes.sound = 0.25f;
-    Tags().Play(L"hit");
+    tags.SetVolumeSource(nullptr);
+    volumes.sound = 0.25f;
+    tags.Play(L"hit");
     EXPECT_FLOAT_EQ(Render(1)[0], 0.5f);
 
     // Music loops at the player's music volume.
     Render(1000);
-    Tags().SetVolumeSource(&mVolumes);
+    tags.SetVolumeSource(&volumes);
     auto track = WriteTrack("td/data/music/loop.ogg", "short770.ogg");
-    mVolumes.music = 0.5f;
-    Tags().PlayMusic(L"td/data/music/loop.ogg");
+    volumes.music = 0.5f;
+    tags.PlayMusic(L"td/data/music/loop.ogg");
     out = Render(static_cast<u32>(track.size()) + 1);
     EXPECT_FLOAT_EQ(out[200], track[100] * 0.5f);
     EXPECT_EQ(Sys().GetCurrentMusic(), "td/data/music/loop.ogg");
@@ -126,26 +117,27 @@ TEST_F(SoundTagsTest, FirstRowWithAFilePlaysRestartsAtTheCurrentVolumeSharesSamp
 
     // Rows sharing a file share one sample, and reloading frees the unused ones.
     Sys().PlayMusic("");
-    mVolumes.sound = 1.0f;
+    volumes.sound = 1.0f;
     mDir.Write("td/sounds_sheet.csv", "a;tone\nb;tone\nc;other\n");
-    Tags().Load(L"td/sounds_sheet.csv");
+    tags.Load(L"td/sounds_sheet.csv");
     EXPECT_EQ(Sys().GetAudio().SampleCount(), 2u);
-    Tags().Play(L"a");
-    Tags().Play(L"b");
+    tags.Play(L"a");
+    tags.Play(L"b");
     EXPECT_FLOAT_EQ(Render(1)[0], 1.0f) << "two channels of one sample sound together";
 
     mDir.Write("td/sounds_sheet.csv", "b;other\n");
-    Tags().Load(L"td/sounds_sheet.csv");
-    ASSERT_EQ(Tags().GetEntries().size(), 1u);
-    EXPECT_FALSE(Tags().Play(L"a"));
-    EXPECT_TRUE(Tags().Play(L"b"));
+    tags.Load(L"td/sounds_sheet.csv");
+    ASSERT_EQ(tags.GetEntries().size(), 1u);
+    EXPECT_FALSE(tags.Play(L"a"));
+    EXPECT_TRUE(tags.Play(L"b"));
     EXPECT_EQ(Sys().GetAudio().SampleCount(), 1u);
     EXPECT_EQ(resource::ResourceManager::Instance()->GetMap<resource::ResourceSound>().size(), 1u);
 
     // A missing sheet gives no tags.
-    EXPECT_TRUE(Tags().Load(L"td/no_such_sheet.csv"));
-    EXPECT_TRUE(Tags().GetEntries().empty());
-    EXPECT_FALSE(Tags().Play(L"b"));
+    EXPECT_TRUE(tags.Load(L"td/no_such_sheet.csv"));
+    EXPECT_TRUE(tags.GetEntries().empty());
+    EXPECT_FALSE(tags.Play(L"b"));
+    tags.SetVolumeSource(nullptr); // the volumes go before the tags do
 }
 
 namespace

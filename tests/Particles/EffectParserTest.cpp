@@ -12,14 +12,12 @@ using namespace particles;
 
 namespace
 {
-class EffectParser : public ptctest::LoggedTest
+using EffectParser = ptctest::LoggedTest;
+
+std::unique_ptr<EffectFile> Parse(const std::string& text)
 {
-protected:
-    std::unique_ptr<EffectFile> Parse(const std::string& text)
-    {
-        return ParseEffectFile(text.data(), text.size(), "test.ptc");
-    }
-};
+    return ParseEffectFile(text.data(), text.size(), "test.ptc");
+}
 
 const Entry* Find(const Folder& folder, const std::string& name)
 {
