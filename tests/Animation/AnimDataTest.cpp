@@ -82,7 +82,7 @@ using AnimDataLoad = animtest::LoadTest;
 
 TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFileOrFailTheLoad)
 {
-    const auto librariesHeld = [] { return resource::ResourceManager::Instance()->GetMap<lightwave::MeshLibrary>().size(); };
+    const auto& libraries = resource::ResourceManager::Instance()->GetMap<lightwave::MeshLibrary>();
     // "a" names no library, "b" a screen resource: nothing to resolve.
     mDir.Write("plain.anim", Renamed(Shapes(), "shapes", "screen_res"));
     base::CountedPtr<AnimData> data = Get<AnimData>("plain.anim");
@@ -112,13 +112,13 @@ TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFileOrFailTheLoad)
         EXPECT_EQ(library->FindMesh("box"), b->mLayers[1]->mMesh);
         EXPECT_NE(a->mLayers[1]->mMesh, b->mLayers[1]->mMesh);
         EXPECT_NE(nullptr, b->mLayers[1]->mMesh->image);
-        EXPECT_EQ(1u, librariesHeld());
+        EXPECT_EQ(1u, libraries.size());
 
         ASSERT_EQ(QL_OK, a->UnLoad());
         EXPECT_TRUE(a->mLayers.empty() && a->mLibraries.empty());
         EXPECT_TRUE(b->mLibraries.at("shapes")->IsLoaded()) << "still used by the other animation";
     }
-    EXPECT_EQ(0u, librariesHeld());
+    EXPECT_EQ(0u, libraries.size());
     EXPECT_TRUE(resource::ResourceManager::Instance()->GetMap<AnimData>().empty());
 
     const std::pair<std::string, std::string> cases[] = {
@@ -134,7 +134,7 @@ TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFileOrFailTheLoad)
         EXPECT_FALSE(data->IsLoaded());
         EXPECT_TRUE(data->mLayers.empty() && data->mLibraries.empty());
         EXPECT_LE(1, log.Count(logged)) << log.Text();
-        EXPECT_EQ(0u, librariesHeld()) << "a failed load keeps no library";
+        EXPECT_EQ(0u, libraries.size()) << "a failed load keeps no library";
     }
     audiotest::LogCapture log;
     base::CountedPtr<AnimData> missing = Get<AnimData>("missing.anim");

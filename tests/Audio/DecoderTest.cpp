@@ -21,7 +21,8 @@ TEST(WavReader, ReadsEveryLayoutSkipsPaddedChunksKeepsWholeFramesAndRefusesDamag
     std::string error;
     ASSERT_TRUE(ReadWav(wav.data(), wav.size(), pcm, error)) << error;
     EXPECT_EQ(std::make_tuple(44100u, 1u, 4u), std::make_tuple(pcm.rate, pcm.channels, pcm.Frames()));
-    EXPECT_EQ((std::vector<float>{0.0f, 0.5f, -1.0f}), std::vector<float>(pcm.samples.begin(), pcm.samples.end() - 1));
+    EXPECT_EQ((std::vector<float>{0.0f, 0.5f, -1.0f}),
+              std::vector<float>(pcm.samples.begin(), pcm.samples.end() - 1));
     EXPECT_NEAR(pcm.samples.back(), 1.0f, 1e-4f);
     // 8-bit unsigned, stereo.
     std::string wav8 = audiotest::MakeWavRaw(std::string("\x80\xC0\x00\xFF", 4), 1, 2, 22050, 8);
@@ -63,7 +64,8 @@ TEST(WavReader, ReadsEveryLayoutSkipsPaddedChunksKeepsWholeFramesAndRefusesDamag
 
     // Damaged files are refused with a reason: a bare "RIFF", a cut inside "fmt ", ADPCM, no channels.
     const std::string good = audiotest::MakeWav16({1, 2}, 1, 44100);
-    for (const std::string& bad : {std::string("RIFF"), good.substr(0, 20), audiotest::MakeWavRaw("abcd", 2, 1, 44100, 4),
+    for (const std::string& bad : {std::string("RIFF"), good.substr(0, 20),
+                                   audiotest::MakeWavRaw("abcd", 2, 1, 44100, 4),
                                    audiotest::MakeWavRaw("abcd", 1, 0, 44100, 16)})
     {
         error.clear();

@@ -238,7 +238,10 @@ TEST_F(SoundFixture, MenuMusicAndATagReachTheDiskDriver)
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     std::vector<float> raw(bytes.size() / 2);
     for (size_t i = 0; i < raw.size(); ++i)
-        raw[i] = static_cast<float>(static_cast<i16>(u16(u8(bytes[2 * i])) | u16(u8(bytes[2 * i + 1])) << 8)) / 32768.0f;
+    {
+        const u16 sample = static_cast<u16>(u8(bytes[2 * i]) | u8(bytes[2 * i + 1]) << 8);
+        raw[i] = static_cast<float>(static_cast<i16>(sample)) / 32768.0f;
+    }
     const double seconds = static_cast<double>(raw.size()) / 2.0 / 44100.0;
     EXPECT_GT(seconds, 0.5 * wall) << "the driver writes at the pace of real time";
     EXPECT_LT(seconds, wall + 0.5);

@@ -47,12 +47,14 @@ TEST_F(ParticleDraw, EachParticleIsAQuadOfTheContextColourTimesItsOwn)
                   std::tie(v.x, v.y, v.z, v.w, v.diffuse, v.specular))
             << i;
     }
-    EXPECT_EQ(std::make_tuple(0.0f, 1.0f, 1.0f), std::tie(capture.mSeen[0].u, capture.mSeen[2].u, capture.mSeen[2].v));
+    EXPECT_EQ(std::make_tuple(0.0f, 1.0f, 1.0f),
+              std::tie(capture.mSeen[0].u, capture.mSeen[2].u, capture.mSeen[2].v));
     const auto draws = Draws();
     ASSERT_EQ(1u, draws.size());
     // A list of triangles with 16-bit indices.
+    const auto& args = draws[0].args;
     EXPECT_EQ(std::make_tuple(u64{render::PRIM_TRIANGLELIST}, 2u, 10u, 20u),
-              std::make_tuple(draws[0].args[0], draws[0].args[1], draws[0].args[kCount], draws[0].args[kVertices]));
+              std::make_tuple(args[0], args[1], args[kCount], args[kVertices]));
 }
 
 TEST_F(ParticleDraw, IntenseListsDrawAddedAndTheContextBlendModeComesBack)
@@ -97,8 +99,8 @@ TEST_F(ParticleDraw, BoundsAreTakenBeforeAndAfterTheCommandsTransformAndStoppedE
         command->mOutDrawn = &drawn;
     }
     EXPECT_EQ(3u, drawn);
-    EXPECT_EQ(std::make_tuple(15.0f, 25.0f, 25.0f, 35.0f), std::tie(bounds.minX, bounds.maxX, bounds.minY, bounds.maxY));
-    EXPECT_EQ(std::make_tuple(115.0f, 125.0f, 15.0f, 25.0f), std::tie(moved.minX, moved.maxX, moved.minY, moved.maxY));
+    EXPECT_EQ((math::Box{15, 25, 0, 25, 35, 0}), bounds);
+    EXPECT_EQ((math::Box{115, 15, 0, 125, 25, 0}), moved);
 
     e->SetState(0);
     ASSERT_EQ(QL_OK, e->Render(mGraphics.get(), nullptr, &bounds, nullptr, &drawn));
