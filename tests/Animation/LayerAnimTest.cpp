@@ -46,7 +46,7 @@ base::CountedPtr<animation::AnimData> LoadDemo(const std::string& name)
 }
 } // namespace
 
-TEST(LayerAnim, ChannelsGoToPoseAndClampedColourAndUnchangedValuesLeaveTheTransformAlone)
+TEST(LayerAnim, ChannelsPoseAndColourALayerLeaveAnUnchangedTransformAloneAndPoseTheDemoDialog)
 {
     AnimLayer source = RestLayer();
     source.mChannels[CHANNEL_POSITION_X] = Env({Key(0, 0), Key(1, 100)});
@@ -112,22 +112,20 @@ TEST(LayerAnim, ChannelsGoToPoseAndClampedColourAndUnchangedValuesLeaveTheTransf
     rest.mChannels[CHANNEL_DISSOLVE] = Env({Key(0, 0), Key(1, 1)});
     EXPECT_EQ(QL_OK, idle.Apply(0.5f));
     EXPECT_FLOAT_EQ(0.5f, still.mAlpha);
-}
 
-TEST(DemoAnimations, DialogShowZoomsInAndFadesInAboutTheCoreCentreAndHideFadesOut)
-{
+    // The demo dialog's show zooms and fades in about the core's centre; its hide fades out.
     base::CountedPtr<animation::AnimData> show = LoadDemo("dialog_show.anim");
     ASSERT_TRUE(show);
     ASSERT_EQ(1u, show->mLayers.size()) << "dialog effects play exactly one layer";
     Plain dialog;
-    animation::LayerAnim anim(&dialog, show->mLayers[0].get());
-    EXPECT_EQ(QL_OK, anim.Apply(show->mStartTime));
+    animation::LayerAnim shown(&dialog, show->mLayers[0].get());
+    EXPECT_EQ(QL_OK, shown.Apply(show->mStartTime));
     EXPECT_EQ(0.0f, dialog.mAlpha);
     EXPECT_LT(dialog.mScale.x, 1.0f);
     // The core's centre (512, 384) stays where it is while the dialog grows.
     EXPECT_NEAR(512.0f, dialog.mPosition.x + 512.0f * dialog.mScale.x, 1e-3f);
     EXPECT_NEAR(384.0f, dialog.mPosition.y + 384.0f * dialog.mScale.y, 1e-3f);
-    EXPECT_EQ(QL_OK, anim.Apply(show->mEndTime));
+    EXPECT_EQ(QL_OK, shown.Apply(show->mEndTime));
     EXPECT_EQ(1.0f, dialog.mAlpha);
     EXPECT_EQ(1.0f, dialog.mScale.x);
     EXPECT_EQ(0.0f, dialog.mPosition.x);

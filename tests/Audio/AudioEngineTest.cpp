@@ -10,7 +10,7 @@
 
 using namespace audio;
 
-TEST(AudioEngine, LoadsConvertsAndRefusesSamplesAndNotifiesOnlyOnTheMainThread)
+TEST(AudioEngine, LoadsConvertsAndRefusesSamplesNotifiesOnTheMainThreadAndKeepsTheDevicesPace)
 {
     audiotest::LogCapture log;
     // A device without a clock: the test renders on the mixing side by hand.
@@ -94,25 +94,22 @@ TEST(AudioEngine, LoadsConvertsAndRefusesSamplesAndNotifiesOnlyOnTheMainThread)
     render(100);
     engine.Update();
     EXPECT_EQ(calls, 1);
-}
 
-TEST(NullDevice, RendersAtThePaceOfItsClock)
-{
+    // A null device with a clock renders at its pace.
     double now = 0.0;
-    auto device = std::make_unique<NullDevice>([&now] { return now; });
-    AudioEngine engine(std::move(device));
-    std::string wav = audiotest::MakeWav16(std::vector<i16>(4410, 1000), 1, 44100); // 0.1 s
-    ChannelId ch = engine.CreateSampleChannel(engine.LoadSample(wav.data(), static_cast<u32>(wav.size())));
-    engine.Play(ch, true);
+    AudioEngine paced(std::make_unique<NullDevice>([&now] { return now; }));
+    wav = audiotest::MakeWav16(std::vector<i16>(4410, 1000), 1, 44100); // 0.1 s
+    ch = paced.CreateSampleChannel(paced.LoadSample(wav.data(), static_cast<u32>(wav.size())));
+    paced.Play(ch, true);
     now = 0.05;
-    engine.Update();
-    EXPECT_TRUE(engine.IsActive(ch));
-    engine.Pause();
+    paced.Update();
+    EXPECT_TRUE(paced.IsActive(ch));
+    paced.Pause();
     now = 10.0;
-    engine.Update();
-    EXPECT_TRUE(engine.IsActive(ch)) << "a paused device does not advance";
-    engine.Start();
+    paced.Update();
+    EXPECT_TRUE(paced.IsActive(ch)) << "a paused device does not advance";
+    paced.Start();
     now = 10.06;
-    engine.Update();
-    EXPECT_FALSE(engine.IsActive(ch));
+    paced.Update();
+    EXPECT_FALSE(paced.IsActive(ch));
 }

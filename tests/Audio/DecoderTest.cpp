@@ -14,7 +14,7 @@
 
 using namespace audio;
 
-TEST(WavReader, ReadsEveryLayoutSkipsPaddedChunksKeepsWholeFramesAndRefusesDamage)
+TEST(Decoders, ReadEveryWavLayoutAndWholeOggFilesStreamAndRefuseDamage)
 {
     std::string wav = audiotest::MakeWav16({0, 16384, -32768, 32767}, 1, 44100);
     Pcm pcm;
@@ -74,14 +74,10 @@ TEST(WavReader, ReadsEveryLayoutSkipsPaddedChunksKeepsWholeFramesAndRefusesDamag
     }
     EXPECT_FALSE(ReadWav(good.data(), 36, pcm, error));
     EXPECT_EQ(error, "no data chunk");
-}
 
-TEST(OggDecoder, DecodesAWholeFileStreamsOverTheEnginesStreamsAndRefusesDamagedData)
-{
+    // Ogg Vorbis: a whole file decoded, streamed over the engine's streams, and damaged data refused.
     std::string ogg = audiotest::ReadTrack("half330.ogg");
     ASSERT_TRUE(IsOgg(ogg.data(), ogg.size()));
-    Pcm pcm;
-    std::string error;
     ASSERT_TRUE(DecodeOgg(ogg.data(), ogg.size(), pcm, error)) << error;
     EXPECT_EQ(pcm.rate, 44100u);
     EXPECT_EQ(pcm.channels, 1u);

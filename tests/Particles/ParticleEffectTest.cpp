@@ -38,7 +38,7 @@ const char* kOnce = "<emitter name=\"once\" duration=\"0.2\"><particles texture=
                     "</emitter>";
 } // namespace
 
-TEST_F(ParticleEffects, PlayFinishStopLoopModesStepsAndLibrariesAsTheGameUsesThem)
+TEST_F(ParticleEffects, PlayFinishStopLoopModesStepsLibrariesAndTheGamesEffectsAsTheGameUsesThem)
 {
     ASSERT_EQ(QL_OK, Load(kStream));
     auto e = Create("stream");
@@ -160,12 +160,10 @@ TEST_F(ParticleEffects, PlayFinishStopLoopModesStepsAndLibrariesAsTheGameUsesThe
     EXPECT_TRUE(Logged("broken.ptc")) << mLog->Text();
     EXPECT_NE(nullptr, Create("x"));
     EXPECT_EQ(1u, System()->GetAtlasCount());
-}
 
-// The game's library: effects started one-shot by the battle and the screens end by themselves;
-// those played for as long as their owner shows them keep playing. Either way they stay bounded.
-TEST_F(ParticleEffects, TheGamesOneShotEffectsEndAndLastingOnesKeepPlaying)
-{
+    // The game's library: effects started one-shot by the battle and the screens end by themselves;
+    // those played for as long as their owner shows them keep playing. Either way they stay bounded.
+    mLog = std::make_unique<audiotest::LogCapture>();
     System()->SetFolder(std::string(QL_SOURCE_DIR) + "/content/td/fx/");
     ASSERT_EQ(QL_OK, System()->Load("fx2", nullptr));
     EXPECT_FALSE(Logged("Particle file")) << mLog->Text();
