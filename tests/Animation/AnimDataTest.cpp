@@ -13,18 +13,11 @@ using animtest::Patched;
 using animtest::Renamed;
 using animtest::Shapes;
 
-namespace
-{
-QLResultEnum Parse(AnimData& data, const std::string& bytes)
-{
-    return data.Parse(bytes.data(), bytes.size(), L"test.anim");
-}
-} // namespace
-
 TEST(AnimDataRead, ReadsHeaderLayersFlagsAndEnvelopesAndRefusesEveryCutOrDamagedField)
 {
     AnimData data;
-    ASSERT_EQ(QL_OK, Parse(data, Patched(Shapes(), 55, 7))); // flag2 of "a" 7: only 1 means true
+    const std::string flagged = Patched(Shapes(), 55, 7); // flag2 of "a" 7: only 1 means true
+    ASSERT_EQ(QL_OK, data.Parse(flagged.data(), flagged.size(), L"test.anim"));
     EXPECT_EQ("all shapes", data.mTitle);
     EXPECT_EQ(0.0f, data.mStartTime);
     EXPECT_EQ(2.0f, data.mEndTime);
@@ -72,7 +65,7 @@ TEST(AnimDataRead, ReadsHeaderLayersFlagsAndEnvelopesAndRefusesEveryCutOrDamaged
     {
         audiotest::LogCapture log;
         AnimData damaged;
-        EXPECT_EQ(QL_FAIL, Parse(damaged, bytes)) << what;
+        EXPECT_EQ(QL_FAIL, damaged.Parse(bytes.data(), bytes.size(), L"test.anim")) << what;
         EXPECT_TRUE(damaged.mLayers.empty()) << what;
         EXPECT_EQ(1, log.Count("Animation 'test.anim'")) << what;
     }

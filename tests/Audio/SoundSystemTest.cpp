@@ -264,18 +264,11 @@ struct ShortStream : base::MemoryStream
     u32 GetSize() override { return base::MemoryStream::GetSize() + 10; }
 };
 
-class SampleTest : public SoundFixture
+TEST_F(SoundFixture, SamplesAreFoundByNameSharedPlayedAtTheirVolumesAndSilentWhenMissingOrDamaged)
 {
-protected:
-    std::unique_ptr<Sound> Make(const std::string& name) { return std::unique_ptr<Sound>(Sys().CreateSound(name)); }
-    void WriteWav(const std::string& path, i16 value, size_t frames)
-    {
-        mDir.Write(path, audiotest::MakeWav16(std::vector<i16>(frames, value), 1, 44100));
-    }
-};
-
-TEST_F(SampleTest, FoundByNameSharedPlayedAtTheirVolumesAndSilentWhenMissingOrDamaged)
-{
+    const auto Make = [&](const std::string& name) { return std::unique_ptr<Sound>(Sys().CreateSound(name)); };
+    const auto WriteWav = [&](const std::string& path, i16 value, size_t frames)
+    { mDir.Write(path, audiotest::MakeWav16(std::vector<i16>(frames, value), 1, 44100)); };
     WriteWav("snd/both.wav", 8192, 1000);
     mDir.Write("snd/both.ogg", audiotest::ReadTrack("short770.ogg"));
     WriteWav("snd/wavonly.wav", 8192, 1000);

@@ -54,9 +54,30 @@ struct FixedVolumes : k2::SoundVolumeSource
     float sound = 1.0f;
     float music = 1.0f;
 };
+
+// The numbers in one column of a game sheet (";" columns; headers and comments are not numbers).
+std::vector<std::string> SheetIds(const std::string& path, size_t column)
+{
+    std::vector<std::string> ids;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line))
+    {
+        std::vector<std::string> cells(1);
+        for (char c : line)
+            if (c == ';')
+                cells.emplace_back();
+            else if (c != ' ' && c != '\r')
+                cells.back() += c;
+        if (column < cells.size() && !cells[column].empty() &&
+            cells[column].find_first_not_of("0123456789") == std::string::npos)
+            ids.push_back(cells[column]);
+    }
+    return ids;
+}
 } // namespace
 
-TEST_F(SoundFixture, TagsPlayTheirFirstRowWithAFileRestartAtTheCurrentVolumeShareSamplesAndLoopMusic)
+TEST_F(SoundFixture, TagsPlayTheirFirstRowRestartShareSamplesLoopMusicAndAllOfTheGamesLoad)
 {
     mDir.Write("td/data/sound/tone.wav", audiotest::MakeWav16(std::vector<i16>(1000, 16384), 1, 44100));
     mDir.Write("td/data/sound/other.wav", audiotest::MakeWav16(std::vector<i16>(1000, 8192), 1, 44100));
@@ -138,38 +159,10 @@ TEST_F(SoundFixture, TagsPlayTheirFirstRowWithAFileRestartAtTheCurrentVolumeShar
     EXPECT_TRUE(tags.GetEntries().empty());
     EXPECT_FALSE(tags.Play(L"b"));
     tags.SetVolumeSource(nullptr); // the volumes go before the tags do
-}
 
-namespace
-{
-// The numbers in one column of a game sheet (";" columns; headers and comments are not numbers).
-std::vector<std::string> SheetIds(const std::string& path, size_t column)
-{
-    std::vector<std::string> ids;
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line))
-    {
-        std::vector<std::string> cells(1);
-        for (char c : line)
-            if (c == ';')
-                cells.emplace_back();
-            else if (c != ' ' && c != '\r')
-                cells.back() += c;
-        if (column < cells.size() && !cells[column].empty() &&
-            cells[column].find_first_not_of("0123456789") == std::string::npos)
-            ids.push_back(cells[column]);
-    }
-    return ids;
-}
-} // namespace
-
-// The game's own content: every tag it plays has a sound that loads.
-TEST_F(SoundFixture, EverySoundTagOfTheGameLoadsItsSample)
-{
+    // The game's own content: every tag it plays has a sound that loads.
     std::filesystem::current_path(std::filesystem::path(QL_SOURCE_DIR) / "content");
-    audiotest::LogCapture log;
-    k2::SoundTags& tags = *k2::SoundTags::Instance();
+    audiotest::LogCapture gameLog;
     tags.Load(L"td/sounds_sheet.csv");
     ASSERT_FALSE(tags.GetEntries().empty());
     for (const k2::SoundTagEntry* entry : tags.GetEntries())
@@ -204,7 +197,7 @@ TEST_F(SoundFixture, EverySoundTagOfTheGameLoadsItsSample)
                 EXPECT_TRUE(tags.Play(base::Utf8ToWide(tag))) << tag << " (" << f.sheet << ")";
             }
     }
-    EXPECT_EQ(log.Count("not found"), 0) << log.Text();
+    EXPECT_EQ(gameLog.Count("not found"), 0) << gameLog.Text();
     EXPECT_GT(Rms(Render(4410)), 0.01);
 }
 
