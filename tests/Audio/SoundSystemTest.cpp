@@ -266,31 +266,32 @@ struct ShortStream : base::MemoryStream
 
 TEST_F(SoundFixture, SamplesAreFoundByNameSharedPlayedAtTheirVolumesAndSilentWhenMissingOrDamaged)
 {
-    const auto Make = [&](const std::string& name) { return std::unique_ptr<Sound>(Sys().CreateSound(name)); };
-    const auto WriteWav = [&](const std::string& path, i16 value, size_t frames)
+    const auto make = [&](const std::string& name)
+    { return std::unique_ptr<Sound>(Sys().CreateSound(name)); };
+    const auto writeWav = [&](const std::string& path, i16 value, size_t frames)
     { mDir.Write(path, audiotest::MakeWav16(std::vector<i16>(frames, value), 1, 44100)); };
-    WriteWav("snd/both.wav", 8192, 1000);
+    writeWav("snd/both.wav", 8192, 1000);
     mDir.Write("snd/both.ogg", audiotest::ReadTrack("short770.ogg"));
-    WriteWav("snd/wavonly.wav", 8192, 1000);
+    writeWav("snd/wavonly.wav", 8192, 1000);
 
-    auto both = Make("snd/both");
+    auto both = make("snd/both");
     both->Play();
     EXPECT_NE(Render(1)[0], 0.25f) << "the Ogg file is taken";
     both->Stop();
 
-    auto wav = Make("snd/wavonly");
+    auto wav = make("snd/wavonly");
     wav->Play();
     EXPECT_FLOAT_EQ(Render(1)[0], 0.25f);
 
-    auto exact = Make("snd/wavonly.wav");
+    auto exact = make("snd/wavonly.wav");
     EXPECT_NE(exact->GetChannel(), 0u) << "a name with its extension is found as given";
     both.reset();
     wav.reset();
     exact.reset();
 
-    WriteWav("snd/shared.wav", 100, 10);
-    auto first = Make("snd/shared");
-    auto second = Make("snd/shared");
+    writeWav("snd/shared.wav", 100, 10);
+    auto first = make("snd/shared");
+    auto second = make("snd/shared");
     EXPECT_EQ(first->GetResource(), second->GetResource());
     EXPECT_NE(first->GetChannel(), second->GetChannel());
     auto& map = resource::ResourceManager::Instance()->GetMap<resource::ResourceSound>();
@@ -305,8 +306,8 @@ TEST_F(SoundFixture, SamplesAreFoundByNameSharedPlayedAtTheirVolumesAndSilentWhe
     EXPECT_EQ(Sys().GetAudio().GetMixer().VoiceCount(), 0u);
 
     // Play, stop and volumes.
-    WriteWav("snd/tone.wav", 16384, 1000);
-    auto sound = Make("snd/tone");
+    writeWav("snd/tone.wav", 16384, 1000);
+    auto sound = make("snd/tone");
     EXPECT_FALSE(sound->IsPlaying());
     sound->Play();
     EXPECT_TRUE(sound->IsPlaying());
@@ -317,8 +318,8 @@ TEST_F(SoundFixture, SamplesAreFoundByNameSharedPlayedAtTheirVolumesAndSilentWhe
     EXPECT_FALSE(sound->IsPlaying());
     EXPECT_EQ(Rms(Render(100)), 0.0);
 
-    WriteWav("snd/long.wav", 16384, 44100);
-    auto slow = Make("snd/long");
+    writeWav("snd/long.wav", 16384, 44100);
+    auto slow = make("snd/long");
     slow->SetVolume(0.5f);
     slow->Play();
     EXPECT_FLOAT_EQ(Render(1)[0], 0.25f);
@@ -328,7 +329,7 @@ TEST_F(SoundFixture, SamplesAreFoundByNameSharedPlayedAtTheirVolumesAndSilentWhe
     EXPECT_FLOAT_EQ(out[2 * 4409], 0.5f);
     slow->Stop();
 
-    WriteWav("snd/reg.wav", 16384, 100);
+    writeWav("snd/reg.wav", 16384, 100);
     Sound* registered = Sys().CreateSound("snd/reg");
     Sys().AddSound(registered);
     Sys().SetSoundVolume(0.5f);
@@ -342,7 +343,7 @@ TEST_F(SoundFixture, SamplesAreFoundByNameSharedPlayedAtTheirVolumesAndSilentWhe
 
     // A missing, damaged or short sample gives a silent sound.
     audiotest::LogCapture log;
-    auto missing = Make("snd/nothing");
+    auto missing = make("snd/nothing");
     ASSERT_TRUE(missing);
     EXPECT_EQ(missing->GetChannel(), 0u);
     missing->Play();
@@ -351,7 +352,7 @@ TEST_F(SoundFixture, SamplesAreFoundByNameSharedPlayedAtTheirVolumesAndSilentWhe
     EXPECT_EQ(log.Count("Sound 'snd/nothing' not found"), 1);
 
     mDir.Write("snd/broken.ogg", "OggS\x00\x02 broken");
-    auto broken = Make("snd/broken");
+    auto broken = make("snd/broken");
     EXPECT_EQ(broken->GetChannel(), 0u);
     EXPECT_FALSE(broken->GetResource()->IsLoaded()) << "a sample the decoder refuses is a failed load";
     EXPECT_EQ(log.Count("Cannot decode sound 'snd/broken.ogg'"), 1);
