@@ -1,19 +1,11 @@
 // Animation files: fields as read, damaged files refused, meshes resolved in shared libraries.
 #include "AnimFileBuilder.h"
-#include "Audio/LogCapture.h"
-#include "ImageBuilders.h"
-#include "Render/RenderTestSupport.h"
 
 #include "Core/Media/Animation/AnimData.h"
 #include "Core/Media/Mesh/MeshLibrary.h"
-#include "Core/Resource/ResourceManager.h"
-#include "support/TempDir.h"
-
-#include <gtest/gtest.h>
 
 #include <bit>
 #include <cmath>
-#include <filesystem>
 #include <tuple>
 
 using namespace animation;
@@ -21,18 +13,11 @@ using animtest::Patched;
 using animtest::Renamed;
 using animtest::Shapes;
 
-namespace
-{
-QLResultEnum Parse(AnimData& data, const std::string& bytes)
-{
-    return data.Parse(bytes.data(), bytes.size(), L"test.anim");
-}
-} // namespace
-
-TEST(AnimDataRead, ReadsHeaderLayersFlagsAndEnvelopes)
+TEST(AnimDataRead, ReadsHeaderLayersFlagsAndEnvelopesAndRefusesEveryCutOrDamagedField)
 {
     AnimData data;
-    ASSERT_EQ(QL_OK, Parse(data, Patched(Shapes(), 55, 7))); // flag2 of "a" 7: only 1 means true
+    const std::string flagged = Patched(Shapes(), 55, 7); // flag2 of "a" 7: only 1 means true
+    ASSERT_EQ(QL_OK, data.Parse(flagged.data(), flagged.size(), L"test.anim"));
     EXPECT_EQ("all shapes", data.mTitle);
     EXPECT_EQ(0.0f, data.mStartTime);
     EXPECT_EQ(2.0f, data.mEndTime);
@@ -58,19 +43,13 @@ TEST(AnimDataRead, ReadsHeaderLayersFlagsAndEnvelopes)
                                                                         second.mParent));
     EXPECT_EQ(nullptr, second.mColour);
     EXPECT_EQ(0.25f, second.mChannels[CHANNEL_DISSOLVE].Evaluate(1.0f));
-}
 
-TEST(AnimDataRead, EveryTruncationAndDamagedCountTimeOrOrderIsRefusedWithALogLine)
-{
+    // Every truncation, and every damaged count, time or order, is refused with a log line.
     const std::string whole = Shapes();
-    for (size_t size = 0; size < whole.size(); ++size)
-    {
-        audiotest::LogCapture log;
-        AnimData data;
-        ASSERT_EQ(QL_FAIL, data.Parse(whole.data(), size, L"cut.anim")) << size;
-        EXPECT_TRUE(data.mLayers.empty()) << size;
-        EXPECT_EQ(1, log.Count("cut.anim")) << size;
-    }
+    animtest::ExpectEveryCutRefused(whole, [&](size_t size) {
+        AnimData cut;
+        return cut.Parse(whole.data(), size, L"cut.anim") == QL_FAIL && cut.mLayers.empty();
+    });
 
     // The layer count sits at 22, the end time at 18; "a"'s first envelope counts its keys at 63,
     // its first key's time at 79, and its second envelope's second key time at 163.
@@ -85,42 +64,21 @@ TEST(AnimDataRead, EveryTruncationAndDamagedCountTimeOrOrderIsRefusedWithALogLin
     for (const auto& [what, bytes] : cases)
     {
         audiotest::LogCapture log;
-        AnimData data;
-        EXPECT_EQ(QL_FAIL, Parse(data, bytes)) << what;
-        EXPECT_TRUE(data.mLayers.empty()) << what;
+        AnimData damaged;
+        EXPECT_EQ(QL_FAIL, damaged.Parse(bytes.data(), bytes.size(), L"test.anim")) << what;
+        EXPECT_TRUE(damaged.mLayers.empty()) << what;
         EXPECT_EQ(1, log.Count("Animation 'test.anim'")) << what;
     }
 }
 
-class AnimDataLoad : public ::testing::Test
-{
-protected:
-    void SetUp() override { ASSERT_TRUE(mHarness.Ok()); }
-
-    void WriteLibrary(const std::string& file = "shapes.lib")
-    {
-        std::filesystem::create_directories(mDir.Path() / "images");
-        imagetest::WriteFile(mDir.WPath("images/tex.png"),
-                             imagetest::EncodePng(2, 2, std::vector<u32>(4, 0xFF336699u), true));
-        mDir.Write(file, animtest::TwoQuads());
-    }
-    base::CountedPtr<AnimData> Get(const std::string& file)
-    {
-        base::CountedPtr<AnimData> data = resource::ResourceManager::Instance()->Get<AnimData>(mDir.WPath(file));
-        data->SetRender(mHarness.mRender.get());
-        return data;
-    }
-    static size_t LibrariesHeld() { return resource::ResourceManager::Instance()->GetMap<lightwave::MeshLibrary>().size(); }
-
-    rendertest::Harness mHarness{render::HeadlessWindow::Backend::Recording};
-    testsupport::TempDir mDir;
-};
+using AnimDataLoad = animtest::LoadTest;
 
 TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFileOrFailTheLoad)
 {
+    const auto& libraries = resource::ResourceManager::Instance()->GetMap<lightwave::MeshLibrary>();
     // "a" names no library, "b" a screen resource: nothing to resolve.
     mDir.Write("plain.anim", Renamed(Shapes(), "shapes", "screen_res"));
-    base::CountedPtr<AnimData> data = Get("plain.anim");
+    base::CountedPtr<AnimData> data = Get<AnimData>("plain.anim");
     ASSERT_EQ(QL_OK, data->Load());
     EXPECT_TRUE(data->IsLoaded());
     EXPECT_TRUE(data->mLibraries.empty());
@@ -128,12 +86,13 @@ TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFileOrFailTheLoad)
         EXPECT_EQ(nullptr, layer->mMesh);
     data = nullptr;
 
-    WriteLibrary();
+    WriteTexture("tex.png");
+    mDir.Write("shapes.lib", animtest::TwoQuads());
     mDir.Write("a.anim", Renamed(Shapes(), "box", "card"));
     mDir.Write("b.anim", Shapes());
     {
-        base::CountedPtr<AnimData> a = Get("a.anim");
-        base::CountedPtr<AnimData> b = Get("b.anim");
+        base::CountedPtr<AnimData> a = Get<AnimData>("a.anim");
+        base::CountedPtr<AnimData> b = Get<AnimData>("b.anim");
         ASSERT_EQ(QL_OK, a->Load());
         ASSERT_EQ(QL_OK, b->Load());
         ASSERT_EQ(1u, a->mLibraries.size());
@@ -146,16 +105,15 @@ TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFileOrFailTheLoad)
         EXPECT_EQ(library->FindMesh("box"), b->mLayers[1]->mMesh);
         EXPECT_NE(a->mLayers[1]->mMesh, b->mLayers[1]->mMesh);
         EXPECT_NE(nullptr, b->mLayers[1]->mMesh->image);
-        EXPECT_EQ(1u, LibrariesHeld());
+        EXPECT_EQ(1u, libraries.size());
 
         ASSERT_EQ(QL_OK, a->UnLoad());
         EXPECT_TRUE(a->mLayers.empty() && a->mLibraries.empty());
         EXPECT_TRUE(b->mLibraries.at("shapes")->IsLoaded()) << "still used by the other animation";
     }
-    EXPECT_EQ(0u, LibrariesHeld());
+    EXPECT_EQ(0u, libraries.size());
     EXPECT_TRUE(resource::ResourceManager::Instance()->GetMap<AnimData>().empty());
 
-    WriteLibrary();
     const std::pair<std::string, std::string> cases[] = {
         {"no mesh 'ball'", Renamed(Shapes(), "box", "ball")},
         {"lost.lib", Renamed(Shapes(), "shapes", "lost")},
@@ -164,15 +122,15 @@ TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFileOrFailTheLoad)
     {
         audiotest::LogCapture log;
         mDir.Write("bad.anim", bytes);
-        base::CountedPtr<AnimData> data = Get("bad.anim");
+        base::CountedPtr<AnimData> data = Get<AnimData>("bad.anim");
         EXPECT_NE(QL_OK, data->Load()) << logged;
         EXPECT_FALSE(data->IsLoaded());
         EXPECT_TRUE(data->mLayers.empty() && data->mLibraries.empty());
         EXPECT_LE(1, log.Count(logged)) << log.Text();
-        EXPECT_EQ(0u, LibrariesHeld()) << "a failed load keeps no library";
+        EXPECT_EQ(0u, libraries.size()) << "a failed load keeps no library";
     }
     audiotest::LogCapture log;
-    base::CountedPtr<AnimData> missing = Get("missing.anim");
+    base::CountedPtr<AnimData> missing = Get<AnimData>("missing.anim");
     EXPECT_EQ(QL_FAIL, missing->Load());
     EXPECT_FALSE(missing->IsLoaded());
     EXPECT_EQ(1, log.Count("missing.anim"));

@@ -1,8 +1,19 @@
-// Envelopes for the tests, and the fuzzers' committed seed files with fields patched.
+// Envelopes for the tests, the fuzzers' committed seed files with fields patched, and a renderer
+// over a temporary folder to load them through the resource manager.
 #pragma once
+
+#include "Audio/LogCapture.h"
+#include "ImageBuilders.h"
+#include "Render/RenderTestSupport.h"
 
 #include "Core/Media/Animation/AnimLayer.h"
 #include "Core/Media/Animation/Envelope.h"
+#include "Core/Resource/ResourceManager.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include <fstream>
 #include <iterator>
@@ -71,4 +82,39 @@ inline std::string TwoQuads(const std::string& boxTexture = "tex.png", const std
 {
     return Renamed(Renamed(Seed("lib/quads.lib"), "sub\\card.png", cardTexture), "tex.png", boxTexture);
 }
+
+// Every cut of `whole` is refused by `parse` (which reads the first `size` bytes as "cut") with one
+// log line naming it.
+template <class Parse> void ExpectEveryCutRefused(const std::string& whole, Parse parse)
+{
+    for (size_t size = 0; size < whole.size(); ++size)
+    {
+        audiotest::LogCapture log;
+        ASSERT_TRUE(parse(size)) << size;
+        EXPECT_EQ(1, log.Count("cut.")) << size;
+    }
+}
+
+// A recording renderer, and resources of a temporary folder that holds "images/".
+class LoadTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(mHarness.Ok()); }
+
+    void WriteTexture(const std::string& name)
+    {
+        std::filesystem::create_directories(mDir.Path() / "images" / std::filesystem::path(name).parent_path());
+        imagetest::WriteFile(mDir.WPath("images/" + name),
+                             imagetest::EncodePng(2, 2, std::vector<u32>(4, 0xFF336699u), true));
+    }
+    template <class T> base::CountedPtr<T> Get(const std::string& file)
+    {
+        base::CountedPtr<T> resource = resource::ResourceManager::Instance()->Get<T>(mDir.WPath(file));
+        resource->SetRender(mHarness.mRender.get());
+        return resource;
+    }
+
+    rendertest::Harness mHarness{render::HeadlessWindow::Backend::Recording};
+    testsupport::TempDir mDir;
+};
 } // namespace animtest

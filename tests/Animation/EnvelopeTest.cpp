@@ -34,15 +34,15 @@ const Envelope kFiveTen = Env({Key(0, 5), Key(2, 10)});
 
 // Hermite weights at u = 0.5: h1 = h2 = 0.5, h3 = 0.125, h4 = -0.125; at u = 0.25: h2 = 0.15625,
 // h3 = 0.140625, h4 = -0.046875.
-TEST(Envelope, CurvesAndBehavioursGiveTheWorkedOutValues)
+TEST(Envelope, CurvesAndBehavioursGiveTheWorkedOutValuesAndStayFinite)
 {
-    const auto repeat = [](const Envelope& e, u32 pre, u32 post)
-    {
-        Envelope out = e;
-        out.mPre = pre;
-        out.mPost = post;
-        return out;
-    };
+    const auto fiveTen = [](u32 behaviour) { return Env({Key(0, 5), Key(2, 10)}, behaviour, behaviour); };
+    const Envelope reset = fiveTen(BEHAVIOUR_RESET);
+    const Envelope repeat = fiveTen(BEHAVIOUR_REPEAT);
+    const Envelope oscillate = fiveTen(BEHAVIOUR_OSCILLATE);
+    const Envelope linear = fiveTen(BEHAVIOUR_LINEAR);
+    const Envelope lateOscillate = Env({Key(1, 0), Key(3, 10)}, BEHAVIOUR_OSCILLATE, BEHAVIOUR_OSCILLATE);
+    const Envelope offset = Env({Key(0, 0), Key(1, 10)}, BEHAVIOUR_OFFSET_REPEAT, BEHAVIOUR_OFFSET_REPEAT);
     const Case cases[] = {
         {"no keys", Env({}), 3.0f, 0.0f, 0.0f},
         {"one key, before", Env({Key(1, 7)}, BEHAVIOUR_RESET, BEHAVIOUR_LINEAR), -10.0f, 7.0f, 0.0f},
@@ -79,37 +79,26 @@ TEST(Envelope, CurvesAndBehavioursGiveTheWorkedOutValues)
          0.875f},
         {"2D Bezier after another shape: handle a third along, value + p1 / 3",
          Env({Key(0, 0, SHAPE_LINEAR, 0, 3), Key(1, 1, SHAPE_BEZIER2D, -1.0f / 3, 0)}), 0.5f, 0.875f},
-        {"reset before", repeat(kFiveTen, BEHAVIOUR_RESET, BEHAVIOUR_RESET), -1.0f, 0.0f, 0.0f},
-        {"reset after", repeat(kFiveTen, BEHAVIOUR_RESET, BEHAVIOUR_RESET), 3.0f, 0.0f, 0.0f},
-        {"reset inside", repeat(kFiveTen, BEHAVIOUR_RESET, BEHAVIOUR_RESET), 1.0f, 7.5f},
+        {"reset before", reset, -1.0f, 0.0f, 0.0f},
+        {"reset after", reset, 3.0f, 0.0f, 0.0f},
+        {"reset inside", reset, 1.0f, 7.5f},
         {"constant before", kFiveTen, -1.0f, 5.0f, 0.0f},
         {"constant after", kFiveTen, 3.0f, 10.0f, 0.0f},
-        {"repeat after", repeat(kFiveTen, BEHAVIOUR_REPEAT, BEHAVIOUR_REPEAT), 3.0f, 7.5f},
-        {"repeat before", repeat(kFiveTen, BEHAVIOUR_REPEAT, BEHAVIOUR_REPEAT), -0.5f, 8.75f},
-        {"repeat far after", repeat(kFiveTen, BEHAVIOUR_REPEAT, BEHAVIOUR_REPEAT), 20.5f, 6.25f},
-        {"oscillate: first cycle after, mirrored", repeat(kFiveTen, BEHAVIOUR_OSCILLATE, BEHAVIOUR_OSCILLATE),
-         2.5f, 8.75f},
-        {"oscillate: second cycle, as keyed", repeat(kFiveTen, BEHAVIOUR_OSCILLATE, BEHAVIOUR_OSCILLATE),
-         4.5f, 6.25f},
-        {"oscillate: first cycle before, mirrored",
-         repeat(kFiveTen, BEHAVIOUR_OSCILLATE, BEHAVIOUR_OSCILLATE), -0.5f, 6.25f},
+        {"repeat after", repeat, 3.0f, 7.5f},
+        {"repeat before", repeat, -0.5f, 8.75f},
+        {"repeat far after", repeat, 20.5f, 6.25f},
+        {"oscillate: first cycle after, mirrored", oscillate, 2.5f, 8.75f},
+        {"oscillate: second cycle, as keyed", oscillate, 4.5f, 6.25f},
+        {"oscillate: first cycle before, mirrored", oscillate, -0.5f, 6.25f},
         // A range that does not start at 0 mirrors within itself.
-        {"oscillate a late range, after",
-         Env({Key(1, 0), Key(3, 10)}, BEHAVIOUR_OSCILLATE, BEHAVIOUR_OSCILLATE), 3.5f, 7.5f},
-        {"oscillate a late range, before",
-         Env({Key(1, 0), Key(3, 10)}, BEHAVIOUR_OSCILLATE, BEHAVIOUR_OSCILLATE), 0.5f, 2.5f},
-        {"offset repeat", Env({Key(0, 0), Key(1, 10)}, BEHAVIOUR_OFFSET_REPEAT, BEHAVIOUR_OFFSET_REPEAT),
-         1.5f, 15.0f},
-        {"offset repeat, cycles on",
-         Env({Key(0, 0), Key(1, 10)}, BEHAVIOUR_OFFSET_REPEAT, BEHAVIOUR_OFFSET_REPEAT), 3.25f, 32.5f},
-        {"offset repeat before",
-         Env({Key(0, 0), Key(1, 10)}, BEHAVIOUR_OFFSET_REPEAT, BEHAVIOUR_OFFSET_REPEAT), -0.5f, -5.0f},
-        {"offset repeat on a key of an earlier cycle",
-         Env({Key(0, 0), Key(1, 10)}, BEHAVIOUR_OFFSET_REPEAT, BEHAVIOUR_OFFSET_REPEAT), -2.0f, -20.0f},
-        {"linear extends the chord before", repeat(kFiveTen, BEHAVIOUR_LINEAR, BEHAVIOUR_LINEAR), -2.0f,
-         0.0f},
-        {"linear extends the chord after", repeat(kFiveTen, BEHAVIOUR_LINEAR, BEHAVIOUR_LINEAR), 4.0f, 15.0f},
-        // Hermite keys: outgoing 4 before the start, incoming 2 after the end, per second of span.
+        {"oscillate a late range, after", lateOscillate, 3.5f, 7.5f},
+        {"oscillate a late range, before", lateOscillate, 0.5f, 2.5f},
+        {"offset repeat", offset, 1.5f, 15.0f},
+        {"offset repeat, cycles on", offset, 3.25f, 32.5f},
+        {"offset repeat before", offset, -0.5f, -5.0f},
+        {"offset repeat on a key of an earlier cycle", offset, -2.0f, -20.0f},
+        {"linear extends the chord before", linear, -2.0f, 0.0f},
+        {"linear extends the chord after", linear, 4.0f, 15.0f},
         {"linear extends the Hermite tangent before",
          Env({Key(0, 0, SHAPE_HERMITE, 0, 4), Key(1, 1, SHAPE_HERMITE, 2, 0)}, BEHAVIOUR_LINEAR,
              BEHAVIOUR_LINEAR),
@@ -135,10 +124,8 @@ TEST(Envelope, CurvesAndBehavioursGiveTheWorkedOutValues)
                                    Key(1, 1, SHAPE_BEZIER2D, -1.0f / 3, -1.0f / 3)});
     for (float t : {0.1f, 0.25f, 0.6f, 0.9f})
         EXPECT_NEAR(t, straight.Evaluate(t), 2e-4f) << t;
-}
 
-TEST(Envelope, BrokenHandlesAndHugeTimesStayFinite)
-{
+    // Broken handles and huge times stay finite.
     // Handles that are not numbers never bring the curve's time near t: the search still ends.
     (void)Env({Key(0, 0, SHAPE_BEZIER2D, 0, 0, NAN, 1), Key(1, 1, SHAPE_BEZIER2D, NAN, 0)}).Evaluate(0.5f);
     // A time handle that folds the curve back: no parameter reaches t, the search ends anyway.

@@ -46,7 +46,7 @@ base::CountedPtr<animation::AnimData> LoadDemo(const std::string& name)
 }
 } // namespace
 
-TEST(LayerAnim, ChannelsGoToPositionRotationScaleAndClampedColour)
+TEST(LayerAnim, ChannelsPoseAndColourALayerLeaveAnUnchangedTransformAloneAndPoseTheDemoDialog)
 {
     AnimLayer source = RestLayer();
     source.mChannels[CHANNEL_POSITION_X] = Env({Key(0, 0), Key(1, 100)});
@@ -83,53 +83,49 @@ TEST(LayerAnim, ChannelsGoToPositionRotationScaleAndClampedColour)
                                                                 target.mColor[3]))
         << "clamped; the fourth component is not animated";
     EXPECT_FLOAT_EQ(0.5f, target.mTint);
-}
 
-TEST(LayerAnim, UnchangedValuesLeaveTheTransformAloneAndDissolveIsClampedTransparency)
-{
-    AnimLayer source = RestLayer();
-    Plain target;
-    LayerAnim anim(&target, &source);
-    EXPECT_EQ(QL_OK, anim.Apply(0.5f));
-    EXPECT_FALSE(target.mTransformChanged);
-    EXPECT_TRUE(target.mParentBoxValid);
+    // Unchanged values leave the transform alone; dissolve is clamped transparency.
+    AnimLayer rest = RestLayer();
+    Plain still;
+    LayerAnim idle(&still, &rest);
+    EXPECT_EQ(QL_OK, idle.Apply(0.5f));
+    EXPECT_FALSE(still.mTransformChanged);
+    EXPECT_TRUE(still.mParentBoxValid);
 
-    source.mChannels[CHANNEL_BANK] = Env({Key(0, 0.5f)});
-    EXPECT_EQ(QL_OK, anim.Apply(0.5f));
-    EXPECT_TRUE(target.mTransformChanged);
-    EXPECT_FALSE(target.mParentBoxValid);
+    rest.mChannels[CHANNEL_BANK] = Env({Key(0, 0.5f)});
+    EXPECT_EQ(QL_OK, idle.Apply(0.5f));
+    EXPECT_TRUE(still.mTransformChanged);
+    EXPECT_FALSE(still.mParentBoxValid);
     // The layer's own update validates the box again; the same pose does not invalidate it.
-    target.mParentBoxValid = true;
-    EXPECT_EQ(QL_OK, anim.Apply(0.75f));
-    EXPECT_TRUE(target.mParentBoxValid);
+    still.mParentBoxValid = true;
+    EXPECT_EQ(QL_OK, idle.Apply(0.75f));
+    EXPECT_TRUE(still.mParentBoxValid);
 
     const std::pair<float, float> cases[] = {{0.25f, 0.75f}, {2.0f, 0.0f}, {-1.0f, 1.0f}, {0.0f, 1.0f}, {NAN, 1.0f}};
     for (const auto& [dissolve, alpha] : cases)
     {
-        source.mChannels[CHANNEL_DISSOLVE] = Env({Key(0, dissolve)});
-        EXPECT_EQ(QL_OK, anim.Apply(0.0f));
-        EXPECT_EQ(alpha, target.mAlpha) << dissolve;
+        rest.mChannels[CHANNEL_DISSOLVE] = Env({Key(0, dissolve)});
+        EXPECT_EQ(QL_OK, idle.Apply(0.0f));
+        EXPECT_EQ(alpha, still.mAlpha) << dissolve;
     }
     // Fading out over a second: half-way is half transparent.
-    source.mChannels[CHANNEL_DISSOLVE] = Env({Key(0, 0), Key(1, 1)});
-    EXPECT_EQ(QL_OK, anim.Apply(0.5f));
-    EXPECT_FLOAT_EQ(0.5f, target.mAlpha);
-}
+    rest.mChannels[CHANNEL_DISSOLVE] = Env({Key(0, 0), Key(1, 1)});
+    EXPECT_EQ(QL_OK, idle.Apply(0.5f));
+    EXPECT_FLOAT_EQ(0.5f, still.mAlpha);
 
-TEST(DemoAnimations, DialogShowZoomsInAndFadesInAboutTheCoreCentreAndHideFadesOut)
-{
+    // The demo dialog's show zooms and fades in about the core's centre; its hide fades out.
     base::CountedPtr<animation::AnimData> show = LoadDemo("dialog_show.anim");
     ASSERT_TRUE(show);
     ASSERT_EQ(1u, show->mLayers.size()) << "dialog effects play exactly one layer";
     Plain dialog;
-    animation::LayerAnim anim(&dialog, show->mLayers[0].get());
-    EXPECT_EQ(QL_OK, anim.Apply(show->mStartTime));
+    animation::LayerAnim shown(&dialog, show->mLayers[0].get());
+    EXPECT_EQ(QL_OK, shown.Apply(show->mStartTime));
     EXPECT_EQ(0.0f, dialog.mAlpha);
     EXPECT_LT(dialog.mScale.x, 1.0f);
     // The core's centre (512, 384) stays where it is while the dialog grows.
     EXPECT_NEAR(512.0f, dialog.mPosition.x + 512.0f * dialog.mScale.x, 1e-3f);
     EXPECT_NEAR(384.0f, dialog.mPosition.y + 384.0f * dialog.mScale.y, 1e-3f);
-    EXPECT_EQ(QL_OK, anim.Apply(show->mEndTime));
+    EXPECT_EQ(QL_OK, shown.Apply(show->mEndTime));
     EXPECT_EQ(1.0f, dialog.mAlpha);
     EXPECT_EQ(1.0f, dialog.mScale.x);
     EXPECT_EQ(0.0f, dialog.mPosition.x);

@@ -1,17 +1,9 @@
 // Mesh libraries: geometry as read, index ranges, versions, damaged files and shared textures.
 #include "AnimFileBuilder.h"
-#include "Audio/LogCapture.h"
-#include "ImageBuilders.h"
-#include "Render/RenderTestSupport.h"
 
 #include "Core/Media/Image/Image.h"
 #include "Core/Media/Mesh/MeshLibrary.h"
-#include "Core/Resource/ResourceManager.h"
-#include "support/TempDir.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <tuple>
 
 using animtest::Patched;
@@ -27,7 +19,7 @@ QLResultEnum Parse(MeshLibrary& library, const std::string& bytes)
 }
 } // namespace
 
-TEST(MeshLibraryRead, VerticesTakeTheRendererLayoutAndMeshesAreRangesWithBounds)
+TEST(MeshLibraryRead, VerticesTakeTheRendererLayoutMeshesAreRangesWithBoundsAndDamageIsRefused)
 {
     MeshLibrary library;
     ASSERT_EQ(QL_OK, Parse(library, TwoQuads("tex.png", "sub\\card.png")));
@@ -54,18 +46,15 @@ TEST(MeshLibraryRead, VerticesTakeTheRendererLayoutAndMeshesAreRangesWithBounds)
     // Texture names are collected once each.
     EXPECT_EQ(2u, library.GetTextures().size());
     EXPECT_EQ(1u, library.GetTextures().count(L"sub/card.png"));
-}
 
-TEST(MeshLibraryRead, OnlyVersions2011And2012AreAcceptedAndEmptyMeshesAreValid)
-{
+    // Only versions 2011 and 2012 are accepted, and empty meshes are valid.
     for (u32 version : {2011u, 2012u, 2013u, 0u})
     {
-        MeshLibrary library;
+        MeshLibrary versioned;
         const bool known = version == 2011 || version == 2012;
-        EXPECT_EQ(known ? QL_OK : QL_FAIL, Parse(library, Patched(TwoQuads(), -4, version))) << version;
-        EXPECT_EQ(known ? 2u : 0u, library.GetMeshes().size()) << version;
+        EXPECT_EQ(known ? QL_OK : QL_FAIL, Parse(versioned, Patched(TwoQuads(), -4, version))) << version;
+        EXPECT_EQ(known ? 2u : 0u, versioned.GetMeshes().size()) << version;
     }
-    MeshLibrary library;
     EXPECT_EQ(QL_OK, Parse(library, std::string(12, '\0') + U32Bytes(2012)));
     std::string none = Patched(TwoQuads(), 216, 3);
     none.insert(none.size() - 4, U32Bytes(4) + "none" + U32Bytes(7) + "tex.png" + U32Bytes(8) + U32Bytes(0) +
@@ -73,21 +62,14 @@ TEST(MeshLibraryRead, OnlyVersions2011And2012AreAcceptedAndEmptyMeshesAreValid)
     ASSERT_EQ(QL_OK, Parse(library, none));
     EXPECT_EQ(0u, library.FindMesh("none")->indexCount);
     EXPECT_TRUE(library.FindMesh("none")->bounds.IsEmpty());
-}
 
-TEST(MeshLibraryRead, EveryTruncationAndCountOrRangeBeyondTheDataIsRefusedWithALogLine)
-{
-    const std::string whole = TwoQuads();
-    for (size_t size = 0; size < whole.size(); ++size)
-    {
-        audiotest::LogCapture log;
-        MeshLibrary library;
-        ASSERT_EQ(QL_FAIL, library.Parse(whole.data(), size, L"cut.lib")) << size;
-        EXPECT_TRUE(library.GetMeshes().empty() && library.GetVertices().empty() && library.GetIndices().empty());
-        EXPECT_EQ(1, log.Count("cut.lib")) << size;
-    }
-
+    // Every truncation, and every count or range beyond the data, is refused with a log line.
     const std::string quads = TwoQuads();
+    animtest::ExpectEveryCutRefused(quads, [&](size_t size) {
+        MeshLibrary cut;
+        return cut.Parse(quads.data(), size, L"cut.lib") == QL_FAIL && cut.GetMeshes().empty() &&
+               cut.GetVertices().empty() && cut.GetIndices().empty();
+    });
     const std::pair<const char*, std::string> cases[] = {
         {"index past the vertices", Patched(quads, 4 + 4 * 3, 8)},
         {"index before the mesh's first vertex", Patched(quads, 4 + 4 * 7, 3)},
@@ -99,39 +81,17 @@ TEST(MeshLibraryRead, EveryTruncationAndCountOrRangeBeyondTheDataIsRefusedWithAL
     for (const auto& [what, bytes] : cases)
     {
         audiotest::LogCapture log;
-        MeshLibrary library;
-        EXPECT_EQ(QL_FAIL, Parse(library, bytes)) << what;
+        MeshLibrary damaged;
+        EXPECT_EQ(QL_FAIL, Parse(damaged, bytes)) << what;
         EXPECT_EQ(1, log.Count("Mesh library 'test.lib'")) << what;
     }
 
     // Counts far larger than the file are refused before anything is made.
-    MeshLibrary library;
     EXPECT_EQ(QL_FAIL, Parse(library, U32Bytes(0x40000000u)));
     EXPECT_EQ(QL_FAIL, Parse(library, U32Bytes(0) + U32Bytes(0x0FFFFFFFu)));
 }
 
-class MeshLibraryLoad : public ::testing::Test
-{
-protected:
-    void SetUp() override { ASSERT_TRUE(mHarness.Ok()); }
-
-    void WriteTexture(const std::string& name)
-    {
-        std::filesystem::create_directories(mDir.Path() / "images" / std::filesystem::path(name).parent_path());
-        imagetest::WriteFile(mDir.WPath("images/" + name),
-                             imagetest::EncodePng(2, 2, std::vector<u32>(4, 0xFF336699u), true));
-    }
-    base::CountedPtr<MeshLibrary> Get(const std::string& file)
-    {
-        base::CountedPtr<MeshLibrary> library =
-            resource::ResourceManager::Instance()->Get<MeshLibrary>(mDir.WPath(file));
-        library->SetRender(mHarness.mRender.get());
-        return library;
-    }
-
-    rendertest::Harness mHarness{render::HeadlessWindow::Backend::Recording};
-    testsupport::TempDir mDir;
-};
+using MeshLibraryLoad = animtest::LoadTest;
 
 TEST_F(MeshLibraryLoad, MeshesWithOneTextureNameShareOneImageAndMissingFilesOrTexturesFailTheLoad)
 {
@@ -140,14 +100,14 @@ TEST_F(MeshLibraryLoad, MeshesWithOneTextureNameShareOneImageAndMissingFilesOrTe
     mDir.Write("one.lib", TwoQuads());
     mDir.Write("two.lib", TwoQuads("tex.png", "sub\\card.png"));
     {
-        base::CountedPtr<MeshLibrary> one = Get("one.lib");
+        base::CountedPtr<MeshLibrary> one = Get<MeshLibrary>("one.lib");
         ASSERT_EQ(QL_OK, one->Load());
         ASSERT_NE(nullptr, one->FindMesh("box")->image);
         EXPECT_EQ(one->FindMesh("box")->image, one->FindMesh("card")->image);
         EXPECT_EQ(1u, one->GetTextures().size());
         EXPECT_EQ(2, one->FindMesh("box")->image->GetWidth());
 
-        base::CountedPtr<MeshLibrary> two = Get("two.lib");
+        base::CountedPtr<MeshLibrary> two = Get<MeshLibrary>("two.lib");
         ASSERT_EQ(QL_OK, two->Load());
         EXPECT_NE(two->FindMesh("box")->image, two->FindMesh("card")->image);
         ASSERT_EQ(QL_OK, two->UnLoad());
@@ -156,13 +116,13 @@ TEST_F(MeshLibraryLoad, MeshesWithOneTextureNameShareOneImageAndMissingFilesOrTe
     EXPECT_TRUE(resource::ResourceManager::Instance()->GetMap<MeshLibrary>().empty());
 
     audiotest::LogCapture log;
-    base::CountedPtr<MeshLibrary> missing = Get("missing.lib");
+    base::CountedPtr<MeshLibrary> missing = Get<MeshLibrary>("missing.lib");
     EXPECT_EQ(QL_FAIL, missing->Load());
     EXPECT_FALSE(missing->IsLoaded());
     EXPECT_EQ(1, log.Count("missing.lib"));
 
     mDir.Write("notex.lib", TwoQuads("absent.png", "absent.png"));
-    base::CountedPtr<MeshLibrary> noTexture = Get("notex.lib");
+    base::CountedPtr<MeshLibrary> noTexture = Get<MeshLibrary>("notex.lib");
     EXPECT_NE(QL_OK, noTexture->Load());
     EXPECT_FALSE(noTexture->IsLoaded());
     EXPECT_TRUE(noTexture->GetMeshes().empty());

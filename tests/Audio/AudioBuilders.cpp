@@ -51,9 +51,8 @@ std::string MakeWavRaw(const std::string& data, u16 format, u16 channels, u32 ra
 
 std::string MakeWav16(const std::vector<i16>& samples, u32 channels, u32 rate)
 {
-    std::string data;
-    for (i16 s : samples)
-        PutU16(data, static_cast<u16>(s));
+    // The samples' bytes as they lie in memory: little-endian, as the file keeps them.
+    const std::string data(reinterpret_cast<const char*>(samples.data()), samples.size() * sizeof(i16));
     return MakeWavRaw(data, 1, static_cast<u16>(channels), rate, 16);
 }
 

@@ -10,27 +10,24 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 using namespace audio;
 
-TEST(WavReader, ReadsEverySampleLayoutExactly)
+TEST(Decoders, ReadEveryWavLayoutAndWholeOggFilesStreamAndRefuseDamage)
 {
     std::string wav = audiotest::MakeWav16({0, 16384, -32768, 32767}, 1, 44100);
     Pcm pcm;
     std::string error;
     ASSERT_TRUE(ReadWav(wav.data(), wav.size(), pcm, error)) << error;
-    EXPECT_EQ(pcm.rate, 44100u);
-    EXPECT_EQ(pcm.channels, 1u);
-    ASSERT_EQ(pcm.Frames(), 4u);
-    EXPECT_EQ(pcm.samples[0], 0.0f);
-    EXPECT_EQ(pcm.samples[1], 0.5f);
-    EXPECT_EQ(pcm.samples[2], -1.0f);
-    EXPECT_NEAR(pcm.samples[3], 1.0f, 1e-4f);
+    EXPECT_EQ(std::make_tuple(44100u, 1u, 4u), std::make_tuple(pcm.rate, pcm.channels, pcm.Frames()));
+    EXPECT_EQ((std::vector<float>{0.0f, 0.5f, -1.0f}),
+              std::vector<float>(pcm.samples.begin(), pcm.samples.end() - 1));
+    EXPECT_NEAR(pcm.samples.back(), 1.0f, 1e-4f);
     // 8-bit unsigned, stereo.
     std::string wav8 = audiotest::MakeWavRaw(std::string("\x80\xC0\x00\xFF", 4), 1, 2, 22050, 8);
     ASSERT_TRUE(ReadWav(wav8.data(), wav8.size(), pcm, error)) << error;
-    EXPECT_EQ(pcm.channels, 2u);
-    EXPECT_EQ(pcm.rate, 22050u);
+    EXPECT_EQ(std::make_tuple(2u, 22050u), std::make_tuple(pcm.channels, pcm.rate));
     EXPECT_EQ(pcm.samples, (std::vector<float>{0.0f, 0.5f, -1.0f, 127 / 128.0f}));
     // 24-bit.
     std::string wav24 = audiotest::MakeWavRaw(std::string("\x00\x00\x40\x00\x00\xC0", 6), 1, 1, 8000, 24);
@@ -46,16 +43,10 @@ TEST(WavReader, ReadsEverySampleLayoutExactly)
     ASSERT_TRUE(ReadWav(wav4.data(), wav4.size(), pcm, error)) << error;
     EXPECT_EQ(pcm.channels, 2u);
     EXPECT_EQ(pcm.samples, (std::vector<float>{100 / 32768.0f, 200 / 32768.0f}));
-}
 
-TEST(WavReader, SkipsPaddedChunksKeepsCutOrHugeFramesInsideTheDataAndRefusesDamage)
-{
-    std::string wav = audiotest::MakeWav16({1000, 2000}, 1, 44100);
-    // Insert an odd-sized "LIST" chunk (padded to even) before "fmt ".
-    std::string list = std::string("LIST\x03\x00\x00\x00" "abc\x00", 12);
-    wav.insert(12, list);
-    Pcm pcm;
-    std::string error;
+    // An odd-sized "LIST" chunk (padded to even) before "fmt " is skipped.
+    wav = audiotest::MakeWav16({1000, 2000}, 1, 44100);
+    wav.insert(12, std::string("LIST\x03\x00\x00\x00" "abc\x00", 12));
     ASSERT_TRUE(ReadWav(wav.data(), wav.size(), pcm, error)) << error;
     EXPECT_EQ(pcm.Frames(), 2u);
 
@@ -71,26 +62,22 @@ TEST(WavReader, SkipsPaddedChunksKeepsCutOrHugeFramesInsideTheDataAndRefusesDama
     EXPECT_EQ(pcm.Frames(), 1u);
     EXPECT_EQ(pcm.channels, 2u);
 
-    // Damaged files are refused with a reason.
-    std::string good = audiotest::MakeWav16({1, 2}, 1, 44100);
-    EXPECT_FALSE(ReadWav("RIFF", 4, pcm, error));
-    EXPECT_FALSE(ReadWav(good.data(), 20, pcm, error)) << "cut inside fmt";
-    EXPECT_FALSE(error.empty());
-    std::string noData = good.substr(0, 36);
-    EXPECT_FALSE(ReadWav(noData.data(), noData.size(), pcm, error));
+    // Damaged files are refused with a reason: a bare "RIFF", a cut inside "fmt ", ADPCM, no channels.
+    const std::string good = audiotest::MakeWav16({1, 2}, 1, 44100);
+    for (const std::string& bad : {std::string("RIFF"), good.substr(0, 20),
+                                   audiotest::MakeWavRaw("abcd", 2, 1, 44100, 4),
+                                   audiotest::MakeWavRaw("abcd", 1, 0, 44100, 16)})
+    {
+        error.clear();
+        EXPECT_FALSE(ReadWav(bad.data(), bad.size(), pcm, error)) << bad.size();
+        EXPECT_FALSE(error.empty()) << bad.size();
+    }
+    EXPECT_FALSE(ReadWav(good.data(), 36, pcm, error));
     EXPECT_EQ(error, "no data chunk");
-    std::string adpcm = audiotest::MakeWavRaw("abcd", 2, 1, 44100, 4);
-    EXPECT_FALSE(ReadWav(adpcm.data(), adpcm.size(), pcm, error));
-    std::string zeroChannels = audiotest::MakeWavRaw("abcd", 1, 0, 44100, 16);
-    EXPECT_FALSE(ReadWav(zeroChannels.data(), zeroChannels.size(), pcm, error));
-}
 
-TEST(OggDecoder, DecodesAWholeFileStreamsMonoToBothSidesAndRefusesDamagedData)
-{
+    // Ogg Vorbis: a whole file decoded, streamed over the engine's streams, and damaged data refused.
     std::string ogg = audiotest::ReadTrack("half330.ogg");
     ASSERT_TRUE(IsOgg(ogg.data(), ogg.size()));
-    Pcm pcm;
-    std::string error;
     ASSERT_TRUE(DecodeOgg(ogg.data(), ogg.size(), pcm, error)) << error;
     EXPECT_EQ(pcm.rate, 44100u);
     EXPECT_EQ(pcm.channels, 1u);
@@ -119,27 +106,24 @@ TEST(OggDecoder, DecodesAWholeFileStreamsMonoToBothSidesAndRefusesDamagedData)
     EXPECT_FALSE(VorbisStream::Open(&notVorbis, error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(VorbisStream::Open(nullptr, error));
-}
 
-TEST(VorbisStream, StreamsOverTheEnginesStreamsAndRewinds)
-{
-    std::string ogg = audiotest::ReadTrack("stereo500.ogg");
+    // A stereo track streamed over the engine's streams, and rewound.
+    const std::string stereo = audiotest::ReadTrack("stereo500.ogg");
     Pcm whole;
-    std::string error;
-    ASSERT_TRUE(DecodeOgg(ogg.data(), ogg.size(), whole, error));
+    ASSERT_TRUE(DecodeOgg(stereo.data(), stereo.size(), whole, error));
 
     // A frame stream puts the file at an offset inside a larger stream, as a pack does, so seeks
     // and the end of the file must be computed within the window.
-    std::string pack = std::string(100, 'x') + ogg + std::string(50, 'y');
-    auto* memory = new base::MemoryStream(pack.data(), static_cast<u32>(pack.size()));
-    base::FrameStream frame(memory, true, 100, static_cast<u32>(ogg.size()));
-    auto stream = VorbisStream::Open(&frame, error);
+    std::string pack = std::string(100, 'x') + stereo + std::string(50, 'y');
+    auto* packed = new base::MemoryStream(pack.data(), static_cast<u32>(pack.size()));
+    base::FrameStream frame(packed, true, 100, static_cast<u32>(stereo.size()));
+    stream = VorbisStream::Open(&frame, error);
     ASSERT_TRUE(stream) << error;
     EXPECT_EQ(stream->SampleRate(), 22050u);
     EXPECT_EQ(stream->Channels(), 2u);
     EXPECT_EQ(stream->LengthFrames(), 22050u);
 
-    std::vector<float> out(30000 * 2);
+    out.assign(30000 * 2, 0.0f);
     u32 got = stream->Read(out.data(), 30000);
     ASSERT_EQ(got, 22050u);
     for (u32 i = 0; i < got * 2; i += 997)
@@ -148,16 +132,12 @@ TEST(VorbisStream, StreamsOverTheEnginesStreamsAndRewinds)
     ASSERT_TRUE(stream->Rewind());
     std::vector<float> again(100);
     ASSERT_EQ(stream->Read(again.data(), 50), 50u);
-    for (u32 i = 0; i < 100; ++i)
-        EXPECT_FLOAT_EQ(again[i], whole.samples[i]);
+    EXPECT_EQ(again, std::vector<float>(whole.samples.begin(), whole.samples.begin() + 100));
 }
 
-TEST(Resampler, InterpolatesPredictsItsLengthAndLeavesOutputRateSourcesAlone)
+TEST(Resampler, InterpolatesPredictsItsLengthStreamsInChunksAndLeavesOutputRateSourcesAlone)
 {
-    Pcm pcm;
-    pcm.rate = 22050;
-    pcm.channels = 1;
-    pcm.samples = {0.0f, 1.0f, 0.5f};
+    Pcm pcm{22050, 1, {0.0f, 1.0f, 0.5f}};
     Resample(pcm, 44100);
     EXPECT_EQ(pcm.rate, 44100u);
     EXPECT_EQ(pcm.samples, (std::vector<float>{0.0f, 0.5f, 1.0f, 0.75f, 0.5f, 0.5f}));
@@ -166,10 +146,7 @@ TEST(Resampler, InterpolatesPredictsItsLengthAndLeavesOutputRateSourcesAlone)
     for (u32 rate : rates)
         for (u32 frames : {1u, 7u, 1000u, 4321u})
         {
-            Pcm flat;
-            flat.rate = rate;
-            flat.channels = 1;
-            flat.samples.assign(frames, 0.25f);
+            Pcm flat{rate, 1, std::vector<float>(frames, 0.25f)};
             Resample(flat, kOutputRate);
             EXPECT_EQ(ResampledFrames(frames, rate, kOutputRate), flat.Frames()) << rate << " Hz, " << frames;
         }
@@ -177,18 +154,9 @@ TEST(Resampler, InterpolatesPredictsItsLengthAndLeavesOutputRateSourcesAlone)
     EXPECT_GE(ResampledFrames(1000, 1, kOutputRate), 44100000u) << "over the sample limit";
     EXPECT_GT(ResampledFrames(0xFFFFFFFFu, 1, kOutputRate), 0xFFFFFFFFull * 44100) << "no wrap-around";
 
-    auto ramp = std::make_unique<audiotest::RampSource>(10);
-    FrameSource* raw = ramp.get();
-    EXPECT_EQ(AtOutputRate(std::move(ramp)).get(), raw);
-}
-
-TEST(Resampler, StreamingGivesTheSameFramesAsTheWholeConversion)
-{
     // The streaming wrapper refills in chunks; the result must not depend on the chunking.
     const u32 length = 10000;
-    Pcm pcm;
-    pcm.rate = 32000;
-    pcm.channels = 2;
+    pcm = Pcm{32000, 2, {}};
     audiotest::RampSource reference(length, 32000, 1.0f / 16384.0f);
     for (u32 i = 0; i < length; ++i)
         pcm.samples.insert(pcm.samples.end(), {reference.Value(i), reference.Value(i)});
@@ -212,5 +180,10 @@ TEST(Resampler, StreamingGivesTheSameFramesAsTheWholeConversion)
     ASSERT_TRUE(source->Rewind());
     ASSERT_EQ(source->Read(block.data(), 1), 1u);
     EXPECT_FLOAT_EQ(block[0], pcm.samples[0]);
+
+    // Output-rate sources are left alone.
+    auto ramp = std::make_unique<audiotest::RampSource>(10);
+    FrameSource* raw = ramp.get();
+    EXPECT_EQ(AtOutputRate(std::move(ramp)).get(), raw);
 }
 

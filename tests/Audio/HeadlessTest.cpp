@@ -24,7 +24,6 @@ struct HeadlessScope
     }
 };
 
-std::unique_ptr<audio::Device> Manual() { return audio::NullDevice::Manual(); }
 } // namespace
 
 TEST(Headless, VideoGpuAndAudioAllFollowTheOneSwitch)
@@ -47,7 +46,7 @@ TEST(Headless, VideoGpuAndAudioAllFollowTheOneSwitch)
         << "the headless window draws into the recording device";
     EXPECT_EQ(audio::CreateDevice()->Name(), "null");
 
-    audio::SetDeviceFactory(&Manual);
+    audio::SetDeviceFactory([]() -> std::unique_ptr<audio::Device> { return audio::NullDevice::Manual(); });
     std::unique_ptr<audio::Device> manual = audio::CreateDevice();
     EXPECT_NE(dynamic_cast<audio::NullDevice*>(manual.get()), nullptr);
 }

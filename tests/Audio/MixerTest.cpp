@@ -25,11 +25,7 @@ std::shared_ptr<Pcm> Ramp(u32 frames, u32 channels = 1)
 
 std::shared_ptr<Pcm> Constant(u32 frames, float value)
 {
-    auto pcm = std::make_shared<Pcm>();
-    pcm->rate = kOutputRate;
-    pcm->channels = 1;
-    pcm->samples.assign(frames, value);
-    return pcm;
+    return std::make_shared<Pcm>(Pcm{kOutputRate, 1, std::vector<float>(frames, value)});
 }
 
 std::vector<float> Render(Mixer& mixer, u32 frames)
@@ -48,7 +44,7 @@ bool Silent(const std::vector<float>& v)
 }
 } // namespace
 
-TEST(Mixer, SampleStartsAtTheFrameItIsPlayedAndEndsWithItsLastFrame)
+TEST(Mixer, SamplesPlayFromTheirFirstFrameRestartPauseAddUpAndClip)
 {
     Mixer mixer;
     ChannelId ch = mixer.AddSample(Ramp(100));
@@ -73,16 +69,13 @@ TEST(Mixer, SampleStartsAtTheFrameItIsPlayedAndEndsWithItsLastFrame)
     out = Render(mixer, 10);
     EXPECT_EQ((std::vector<float>{1 / 1024.0f, -1 / 1024.0f}), std::vector<float>(out.begin(), out.begin() + 2));
     EXPECT_EQ((std::vector<float>{10 / 1024.0f, -10 / 1024.0f}), std::vector<float>(out.begin() + 18, out.begin() + 20));
-}
 
-TEST(Mixer, RestartBeginsAgainFromTheFirstFrameAndPauseFreezesEveryVoice)
-{
-    Mixer mixer;
-    ChannelId ch = mixer.AddSample(Ramp(1000));
+    // Restart begins again from the first frame.
+    ch = mixer.AddSample(Ramp(1000));
     mixer.Play(ch, true);
     Render(mixer, 300);
     mixer.Play(ch, true);
-    auto out = Render(mixer, 2);
+    out = Render(mixer, 2);
     EXPECT_FLOAT_EQ(out[0], 1 / 1024.0f);
     EXPECT_FLOAT_EQ(out[2], 2 / 1024.0f);
 
@@ -107,11 +100,9 @@ TEST(Mixer, RestartBeginsAgainFromTheFirstFrameAndPauseFreezesEveryVoice)
     EXPECT_FLOAT_EQ(mixer.GetVolume(ch), 1.0f) << "slides wait too";
     mixer.SetPaused(false);
     EXPECT_NEAR(Render(mixer, 1)[0], 11 / 1024.0f, 1e-5f);
-}
+    mixer.Remove(ch);
 
-TEST(Mixer, VoicesAddUpVolumeScalesAtOnceAndSixteenBitOutputIsClipped)
-{
-    Mixer mixer;
+    // Voices add up, a volume scales at once, and 16-bit output is clipped.
     ChannelId a = mixer.AddSample(Constant(100, 0.25f));
     ChannelId b = mixer.AddSample(Constant(100, 0.5f));
     mixer.Play(a, true);
@@ -123,12 +114,12 @@ TEST(Mixer, VoicesAddUpVolumeScalesAtOnceAndSixteenBitOutputIsClipped)
     mixer.SetVolume(a, 7.0f);
     EXPECT_FLOAT_EQ(mixer.GetVolume(a), 1.0f) << "volumes are kept within [0, 1]";
     mixer.Play(mixer.AddSample(Constant(4, 0.75f)), true);
-    std::vector<i16> out(8);
-    mixer.RenderS16(out.data(), 4);
-    EXPECT_EQ(out[0], 32767);
+    std::vector<i16> s16(8);
+    mixer.RenderS16(s16.data(), 4);
+    EXPECT_EQ(s16[0], 32767);
 }
 
-TEST(Mixer, SlideReachesItsTargetOnTheLastFrameAndNotifiesOnceWhenAsked)
+TEST(Mixer, SlidesAndStreamEndsNotifyOnceWhenAskedAndUnknownChannelsAreRefused)
 {
     Mixer mixer;
     ChannelId ch = mixer.AddSample(Constant(100000, 1.0f));
@@ -182,22 +173,21 @@ TEST(Mixer, SlideReachesItsTargetOnTheLastFrameAndNotifiesOnceWhenAsked)
     mixer.SlideVolume(quiet, 0.0f, 1);
     Render(mixer, 100);
     EXPECT_TRUE(mixer.TakeEvents().empty()) << "events are queued only when asked for";
-}
 
-TEST(Mixer, StreamEndStopsTheVoiceAndNotifiesAndUnknownChannelsAreRefused)
-{
-    Mixer mixer;
+    // A stream's end stops the voice and notifies.
+    mixer.Remove(ch);
+    mixer.Remove(quiet);
     auto source = std::make_unique<audiotest::RampSource>(500);
     audiotest::RampSource* raw = source.get();
-    ChannelId ch = mixer.AddStream(std::move(source));
+    ch = mixer.AddStream(std::move(source));
     mixer.SetNotify(ch, EventKind::StreamEnd, true);
     mixer.Play(ch, true);
     EXPECT_EQ(raw->mRewinds, 0) << "a stream that was never read needs no rewind";
-    auto out = Render(mixer, 600);
+    out = Render(mixer, 600);
     EXPECT_FLOAT_EQ(out[2 * 499], raw->Value(499));
     EXPECT_EQ(out[2 * 500], 0.0f);
     EXPECT_FALSE(mixer.IsPlaying(ch));
-    auto events = mixer.TakeEvents();
+    events = mixer.TakeEvents();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0], (Event{ch, EventKind::StreamEnd}));
 

@@ -3,6 +3,8 @@
 
 #include "AudioBuilders.h"
 
+#include "Os/ScopedEnv.h"
+
 #include "Core/Base/Singletone.h"
 #include "Core/Media/Sound/SoundSystem.h"
 #include "Platform/Audio/NullDevice.h"
@@ -14,11 +16,10 @@
 
 #include <cmath>
 #include <filesystem>
+#include <optional>
 
 namespace audiotest
 {
-inline std::unique_ptr<audio::Device> ManualDevice() { return audio::NullDevice::Manual(); }
-
 class SoundFixture : public ::testing::Test
 {
 protected:
@@ -27,7 +28,8 @@ protected:
         base::SingletoneBase::DestroyAll();
         mOldDir = std::filesystem::current_path();
         std::filesystem::current_path(mDir.Path());
-        audio::SetDeviceFactory(&ManualDevice);
+        audio::SetDeviceFactory(
+            []() -> std::unique_ptr<audio::Device> { return audio::NullDevice::Manual(); });
     }
     void TearDown() override
     {
@@ -36,19 +38,26 @@ protected:
         std::filesystem::current_path(mOldDir);
     }
 
+    // SDL's real device on `driver` (and for "disk" the file it writes) for the rest of the test.
+    void UseSdlDriver(const char* driver, const char* diskFile = nullptr)
+    {
+        mDriver.emplace("SDL_AUDIODRIVER", driver);
+        mDiskFile.emplace("SDL_DISKAUDIOFILE", diskFile);
+        audio::SetDeviceFactory(nullptr);
+    }
     SoundSystem& Sys() { return *SoundSystem::Instance(); }
     // Renders frames on the mixing side, then lets the main thread handle what was queued.
-    std::vector<float> Render(u32 frames, bool update = true)
+    std::vector<float> Render(u32 frames)
     {
         std::vector<float> out(frames * 2);
         Sys().GetAudio().GetMixer().Render(out.data(), frames);
-        if (update)
-            Sys().Update();
+        Sys().Update();
         return out;
     }
-    static double Rms(const std::vector<float>& v, size_t from = 0, size_t to = SIZE_MAX)
+    // Of the left side, from frame `from` on.
+    static double Rms(const std::vector<float>& v, size_t from = 0)
     {
-        to = std::min(to, v.size() / 2);
+        const size_t to = v.size() / 2;
         double sum = 0;
         for (size_t i = from; i < to; ++i)
             sum += double(v[2 * i]) * v[2 * i];
@@ -67,5 +76,6 @@ protected:
 
     testsupport::TempDir mDir;
     std::filesystem::path mOldDir;
+    std::optional<testos::ScopedEnv> mDriver, mDiskFile;
 };
 } // namespace audiotest

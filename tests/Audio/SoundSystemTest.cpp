@@ -1,6 +1,5 @@
 // Music changes, playlists, volumes, pause and sample sounds, rendered without a device.
 #include "LogCapture.h"
-#include "DiskAudio.h"
 #include "SoundFixture.h"
 
 #include "Core/Base/Stream.h"
@@ -70,7 +69,7 @@ TEST_F(MusicTest, PlaysFromTheFirstFramePausesAndIgnoresTheSameTrackUntilItEnds)
     ExpectFrames(Render(500), shortTrack, 0, 500, 0.5f);
 }
 
-TEST_F(MusicTest, NewTrackFadesTheOldOneOutOverOneSecondThenStarts)
+TEST_F(MusicTest, FadesEmptyNamesPlaylistsMissingTracksVolumesAndThePack)
 {
     Sys().PlayMusic("music/a.ogg");
     Render(4410);
@@ -102,10 +101,9 @@ TEST_F(MusicTest, NewTrackFadesTheOldOneOutOverOneSecondThenStarts)
     EXPECT_EQ(Sys().GetCurrentMusic(), "music/b.ogg");
     EXPECT_FALSE(Sys().IsFading());
     ExpectFrames(Render(1000), b, 0, 1000);
-}
 
-TEST_F(MusicTest, SecondRequestDuringTheFadeReplacesTheTrackThatStartsAndChangesOnce)
-{
+    // A second request during the fade replaces the track that starts, and the music changes once.
+    Sys().PlayMusic("");
     Sys().PlayMusic("music/a.ogg");
     Render(1000);
     Sys().PlayMusic("music/b.ogg");
@@ -122,10 +120,9 @@ TEST_F(MusicTest, SecondRequestDuringTheFadeReplacesTheTrackThatStartsAndChanges
     auto out = Render(kFade);
     ExpectFrames(out, c, 0, kFade);
     EXPECT_EQ(Sys().GetMusicChannel(), channel);
-}
 
-TEST_F(MusicTest, EmptyNameStopsAtOnceEvenDuringAFadeAndAskingForTheFadingTrackKeepsIt)
-{
+    // An empty name stops at once, even during a fade.
+    Sys().PlayMusic("");
     Sys().PlayMusic("music/a.ogg");
     Render(1000);
     Sys().PlayMusic("");
@@ -169,10 +166,9 @@ TEST_F(MusicTest, EmptyNameStopsAtOnceEvenDuringAFadeAndAskingForTheFadingTrackK
     Sys().PlayMusic("music/a.ogg");
     EXPECT_EQ(Sys().GetCurrentMusic(), "music/a.ogg") << "an ended track is replaced at once";
     ExpectFrames(Render(100), a, 0, 100);
-}
 
-TEST_F(MusicTest, PlaylistsLoopAdvanceAndWrap)
-{
+    // Playlists loop, advance and wrap.
+    Sys().PlayMusic("");
     Sys().SetPlaylist({"music/short.ogg"});
     size_t frames = shortTrack.size();
     auto first = Render(static_cast<u32>(frames) + 10);
@@ -208,12 +204,11 @@ TEST_F(MusicTest, PlaylistsLoopAdvanceAndWrap)
     Render(static_cast<u32>(shortTrack.size()));
     EXPECT_EQ(Rms(Render(1000)), 0.0) << "played once: it ends";
     EXPECT_EQ(Sys().GetCurrentMusic(), "music/short.ogg");
-}
 
-TEST_F(MusicTest, MissingOrDamagedTrackIsLoggedAndDoesNotSilenceMusicForGood)
-{
+    // A missing track requested while another plays: after the fade there is no music, and nothing
+    // is current.
     audiotest::LogCapture log;
-    // Requested while another plays: after the fade there is no music, and nothing is current.
+    Sys().PlayMusic("");
     Sys().PlayMusic("music/a.ogg");
     Sys().PlayMusic("music/missing.ogg");
     Render(kFade);
@@ -236,10 +231,8 @@ TEST_F(MusicTest, MissingOrDamagedTrackIsLoggedAndDoesNotSilenceMusicForGood)
     Sys().PlayMusic("music/bad.ogg");
     EXPECT_EQ(Sys().GetMusicChannel(), 0u);
     EXPECT_EQ(log.Count("Cannot play music 'music/bad.ogg'"), 1);
-}
 
-TEST_F(MusicTest, MusicVolumeAppliesAtOnceButLetsAFadeFinishAndTracksStreamFromThePack)
-{
+    // The music volume applies at once but lets a fade finish.
     Sys().PlayMusic("music/a.ogg");
     Render(100);
     Sys().SetMusicVolume(0.25f);
@@ -264,40 +257,41 @@ TEST_F(MusicTest, MusicVolumeAppliesAtOnceButLetsAFadeFinishAndTracksStreamFromT
     ExpectFrames(Render(20000), track, 0, 20000);
 }
 
-class SampleTest : public SoundFixture
+// Claims more bytes than it holds, as a truncated pack entry would.
+struct ShortStream : base::MemoryStream
 {
-protected:
-    std::unique_ptr<Sound> Make(const std::string& name) { return std::unique_ptr<Sound>(Sys().CreateSound(name)); }
-    void WriteWav(const std::string& path, i16 value, size_t frames)
-    {
-        mDir.Write(path, audiotest::MakeWav16(std::vector<i16>(frames, value), 1, 44100));
-    }
+    using base::MemoryStream::MemoryStream;
+    u32 GetSize() override { return base::MemoryStream::GetSize() + 10; }
 };
 
-TEST_F(SampleTest, NameWithoutExtensionFindsOggBeforeWavAndSoundsOfOneFileShareTheSample)
+TEST_F(SoundFixture, SamplesAreFoundByNameSharedPlayedAtTheirVolumesAndSilentWhenMissingOrDamaged)
 {
-    WriteWav("snd/both.wav", 8192, 1000);
+    const auto make = [&](const std::string& name)
+    { return std::unique_ptr<Sound>(Sys().CreateSound(name)); };
+    const auto writeWav = [&](const std::string& path, i16 value, size_t frames)
+    { mDir.Write(path, audiotest::MakeWav16(std::vector<i16>(frames, value), 1, 44100)); };
+    writeWav("snd/both.wav", 8192, 1000);
     mDir.Write("snd/both.ogg", audiotest::ReadTrack("short770.ogg"));
-    WriteWav("snd/wavonly.wav", 8192, 1000);
+    writeWav("snd/wavonly.wav", 8192, 1000);
 
-    auto both = Make("snd/both");
+    auto both = make("snd/both");
     both->Play();
     EXPECT_NE(Render(1)[0], 0.25f) << "the Ogg file is taken";
     both->Stop();
 
-    auto wav = Make("snd/wavonly");
+    auto wav = make("snd/wavonly");
     wav->Play();
     EXPECT_FLOAT_EQ(Render(1)[0], 0.25f);
 
-    auto exact = Make("snd/wavonly.wav");
+    auto exact = make("snd/wavonly.wav");
     EXPECT_NE(exact->GetChannel(), 0u) << "a name with its extension is found as given";
     both.reset();
     wav.reset();
     exact.reset();
 
-    WriteWav("snd/shared.wav", 100, 10);
-    auto first = Make("snd/shared");
-    auto second = Make("snd/shared");
+    writeWav("snd/shared.wav", 100, 10);
+    auto first = make("snd/shared");
+    auto second = make("snd/shared");
     EXPECT_EQ(first->GetResource(), second->GetResource());
     EXPECT_NE(first->GetChannel(), second->GetChannel());
     auto& map = resource::ResourceManager::Instance()->GetMap<resource::ResourceSound>();
@@ -310,12 +304,10 @@ TEST_F(SampleTest, NameWithoutExtensionFindsOggBeforeWavAndSoundsOfOneFileShareT
     EXPECT_TRUE(map.empty());
     EXPECT_EQ(Sys().GetAudio().SampleCount(), 0u);
     EXPECT_EQ(Sys().GetAudio().GetMixer().VoiceCount(), 0u);
-}
 
-TEST_F(SampleTest, PlaysStopsAndTakesItsVolumes)
-{
-    WriteWav("snd/tone.wav", 16384, 1000);
-    auto sound = Make("snd/tone");
+    // Play, stop and volumes.
+    writeWav("snd/tone.wav", 16384, 1000);
+    auto sound = make("snd/tone");
     EXPECT_FALSE(sound->IsPlaying());
     sound->Play();
     EXPECT_TRUE(sound->IsPlaying());
@@ -326,8 +318,8 @@ TEST_F(SampleTest, PlaysStopsAndTakesItsVolumes)
     EXPECT_FALSE(sound->IsPlaying());
     EXPECT_EQ(Rms(Render(100)), 0.0);
 
-    WriteWav("snd/long.wav", 16384, 44100);
-    auto slow = Make("snd/long");
+    writeWav("snd/long.wav", 16384, 44100);
+    auto slow = make("snd/long");
     slow->SetVolume(0.5f);
     slow->Play();
     EXPECT_FLOAT_EQ(Render(1)[0], 0.25f);
@@ -337,7 +329,7 @@ TEST_F(SampleTest, PlaysStopsAndTakesItsVolumes)
     EXPECT_FLOAT_EQ(out[2 * 4409], 0.5f);
     slow->Stop();
 
-    WriteWav("snd/reg.wav", 16384, 100);
+    writeWav("snd/reg.wav", 16384, 100);
     Sound* registered = Sys().CreateSound("snd/reg");
     Sys().AddSound(registered);
     Sys().SetSoundVolume(0.5f);
@@ -348,22 +340,10 @@ TEST_F(SampleTest, PlaysStopsAndTakesItsVolumes)
     sound.reset();
     slow.reset();
     EXPECT_EQ(Sys().GetAudio().GetMixer().VoiceCount(), 0u);
-}
 
-namespace
-{
-// Claims more bytes than it holds, as a truncated pack entry would.
-struct ShortStream : base::MemoryStream
-{
-    using base::MemoryStream::MemoryStream;
-    u32 GetSize() override { return base::MemoryStream::GetSize() + 10; }
-};
-} // namespace
-
-TEST_F(SampleTest, MissingDamagedOrShortSampleGivesASilentSound)
-{
+    // A missing, damaged or short sample gives a silent sound.
     audiotest::LogCapture log;
-    auto missing = Make("snd/nothing");
+    auto missing = make("snd/nothing");
     ASSERT_TRUE(missing);
     EXPECT_EQ(missing->GetChannel(), 0u);
     missing->Play();
@@ -372,18 +352,18 @@ TEST_F(SampleTest, MissingDamagedOrShortSampleGivesASilentSound)
     EXPECT_EQ(log.Count("Sound 'snd/nothing' not found"), 1);
 
     mDir.Write("snd/broken.ogg", "OggS\x00\x02 broken");
-    auto broken = Make("snd/broken");
+    auto broken = make("snd/broken");
     EXPECT_EQ(broken->GetChannel(), 0u);
     EXPECT_FALSE(broken->GetResource()->IsLoaded()) << "a sample the decoder refuses is a failed load";
     EXPECT_EQ(log.Count("Cannot decode sound 'snd/broken.ogg'"), 1);
 
-    std::string wav = audiotest::MakeWav16({1, 2, 3}, 1, 44100);
-    ShortStream stream(wav.data(), static_cast<u32>(wav.size()));
+    const std::string bytes = audiotest::MakeWav16({1, 2, 3}, 1, 44100);
+    ShortStream stream(bytes.data(), static_cast<u32>(bytes.size()));
     resource::ResourceSound sample;
     EXPECT_EQ(sample.LoadFromStream(stream, L"x.wav"), QL_FAIL);
     EXPECT_EQ(sample.GetSample(), 0u);
     EXPECT_EQ(log.Count("Short read of sound 'x.wav'"), 1);
-    base::MemoryStream whole(wav.data(), static_cast<u32>(wav.size()));
+    base::MemoryStream whole(bytes.data(), static_cast<u32>(bytes.size()));
     EXPECT_EQ(sample.LoadFromStream(whole, L"x.wav"), QL_OK);
     EXPECT_NE(sample.GetSample(), 0u);
     EXPECT_EQ(QL_OK, sample.DoUnLoad());
@@ -393,8 +373,7 @@ TEST_F(SampleTest, MissingDamagedOrShortSampleGivesASilentSound)
 TEST_F(SoundFixture, WithoutASoundDeviceEverythingRunsSilentAfterOneLogLine)
 {
     audiotest::LogCapture log;
-    audiotest::ScopedAudioDriver driver("no-such-driver");
-    audio::SetDeviceFactory(nullptr); // the real (SDL) device, which cannot open
+    UseSdlDriver("no-such-driver"); // a device that cannot open
     WriteTrack("music/a.ogg", "half330.ogg");
     mDir.Write("snd/x.wav", audiotest::MakeWav16({1, 2, 3}, 1, 44100));
     Sys().PlayMusic("music/a.ogg");

@@ -12,14 +12,12 @@ using namespace particles;
 
 namespace
 {
-class EffectParser : public ptctest::LoggedTest
+using EffectParser = ptctest::LoggedTest;
+
+std::unique_ptr<EffectFile> Parse(const std::string& text)
 {
-protected:
-    std::unique_ptr<EffectFile> Parse(const std::string& text)
-    {
-        return ParseEffectFile(text.data(), text.size(), "test.ptc");
-    }
-};
+    return ParseEffectFile(text.data(), text.size(), "test.ptc");
+}
 
 const Entry* Find(const Folder& folder, const std::string& name)
 {
@@ -30,7 +28,7 @@ const Entry* Find(const Folder& folder, const std::string& name)
 }
 } // namespace
 
-TEST_F(EffectParser, ReadsFoldersAndEmittersInFileOrderSeededByTheirNames)
+TEST_F(EffectParser, ReadsFoldersEmittersRangesColoursAndFramesAndRefusesDamageWithALogLine)
 {
     auto file = Parse(ptctest::Library("<folder name=\"a\">" + ptctest::StillEmitter("one", 1) +
                                        "<folder name=\"b\">" + ptctest::StillEmitter("two", 2) + "</folder></folder>" +
@@ -40,14 +38,13 @@ TEST_F(EffectParser, ReadsFoldersAndEmittersInFileOrderSeededByTheirNames)
     ASSERT_EQ(2u, file->root.entries.size());
     const Entry& a = file->root.entries[0];
     ASSERT_TRUE(a.IsFolder());
-    EXPECT_EQ("a", a.name);
     ASSERT_EQ(2u, a.folder->entries.size());
-    EXPECT_EQ("one", a.folder->entries[0].name);
+    EXPECT_EQ(std::make_tuple("a", "one", "three"),
+              std::tie(a.name, a.folder->entries[0].name, file->root.entries[1].name));
     ASSERT_NE(nullptr, a.folder->entries[0].emitter);
     EXPECT_EQ(1u, a.folder->entries[0].emitter->types[0].burst);
     ASSERT_TRUE(a.folder->entries[1].IsFolder());
     EXPECT_EQ("two", a.folder->entries[1].folder->entries[0].name);
-    EXPECT_EQ("three", file->root.entries[1].name);
     EXPECT_FALSE(file->root.entries[1].IsFolder());
     EXPECT_FALSE(Logged("test.ptc")) << mLog->Text();
 
@@ -59,11 +56,9 @@ TEST_F(EffectParser, ReadsFoldersAndEmittersInFileOrderSeededByTheirNames)
     const auto& inner = file->root.entries[1].folder->entries;
     EXPECT_EQ(file->root.entries[0].emitter->seed, inner[0].emitter->seed);
     EXPECT_NE(inner[0].emitter->seed, inner[1].emitter->seed);
-}
 
-TEST_F(EffectParser, ReadsRangesFlagsColourKeysAndFramesAsTextureCoordinates)
-{
-    auto file = Parse(ptctest::Library(
+    // Ranges, flags, colour keys, and frames as texture coordinates.
+    file = Parse(ptctest::Library(
         "<emitter name=\"e\" duration=\"2\" prewarm=\"1.5\" step=\"20\" seed=\"77\">"
         "<particles texture=\"white\" blend=\"add\" rate=\"12.5\" life=\"2 1\" speed=\"5\" gravity=\"3\" "
         "area=\"4 6\" align=\"true\" trail=\"1\">"
@@ -79,11 +74,9 @@ TEST_F(EffectParser, ReadsRangesFlagsColourKeysAndFramesAsTextureCoordinates)
               std::tie(t.additive, t.rate, t.life.min, t.life.max, t.speed.min, t.speed.max, t.gravityX, t.gravityY,
                        t.areaY, t.align, t.trail));
     ASSERT_EQ(2u, t.colors.size());
-    EXPECT_FLOAT_EQ(0.0f, t.colors[0].t); // sorted by t
-    EXPECT_FLOAT_EQ(1.0f, t.colors[0].a); // six digits are opaque
-    EXPECT_FLOAT_EQ(128.0f / 255.0f, t.colors[0].g);
-    EXPECT_FLOAT_EQ(0.0f, t.colors[1].a);
-    EXPECT_FLOAT_EQ(0x33 / 255.0f, t.colors[1].b);
+    // Sorted by t; six digits are opaque.
+    EXPECT_EQ(std::make_tuple(0.0f, 1.0f, 128.0f / 255.0f, 0.0f, 0x33 / 255.0f),
+              std::tie(t.colors[0].t, t.colors[0].a, t.colors[0].g, t.colors[1].a, t.colors[1].b));
 
     file = Parse("<effects><atlas file=\"a.png\" width=\"8\" height=\"8\"><frame name=\"x\" w=\"8\" h=\"8\"/>"
                       "</atlas><atlas file=\"b.png\" width=\"64\" height=\"32\">"
@@ -106,10 +99,11 @@ TEST_F(EffectParser, ReadsRangesFlagsColourKeysAndFramesAsTextureCoordinates)
     EXPECT_EQ(1, Find(file->root, "e")->emitter->types[0].atlas);
     EXPECT_EQ(nullptr, Find(file->root, "f")->emitter);
     EXPECT_TRUE(Logged("atlas 'a.png' ignored"));
-}
 
-TEST_F(EffectParser, DamagedEmittersAreRefusedAndNamedInTheLogWhileTheRestLoads)
-{
+    // Damaged emitters and files are refused and named in the log while the rest loads.
+    std::string kinds;
+    for (int i = 0; i < 33; ++i)
+        kinds += "<particles texture=\"white\"/>";
     const std::string bad[] = {
         "<emitter name=\"tex\"><particles texture=\"nothing\"/></emitter>",
         "<emitter name=\"nan\"><particles texture=\"white\" speed=\"nan\"/></emitter>",
@@ -122,17 +116,12 @@ TEST_F(EffectParser, DamagedEmittersAreRefusedAndNamedInTheLogWhileTheRestLoads)
         "<emitter><particles texture=\"white\"/></emitter>",
         "<emitter name=\"dur\" duration=\"1e30\"><particles texture=\"white\"/></emitter>",
         "<emitter name=\"pass\" duration=\"0.001\"><particles texture=\"white\"/></emitter>",
-        "<emitter name=\"kinds\">" + [] {
-            std::string kinds;
-            for (int i = 0; i < 33; ++i)
-                kinds += "<particles texture=\"white\"/>";
-            return kinds;
-        }() + "</emitter>",
+        "<emitter name=\"kinds\">" + kinds + "</emitter>",
     };
     std::string body;
     for (const std::string& b : bad)
         body += b;
-    auto file = Parse(ptctest::Library(body + ptctest::StillEmitter("good", 2)));
+    file = Parse(ptctest::Library(body + ptctest::StillEmitter("good", 2)));
     ASSERT_NE(nullptr, file);
     ASSERT_EQ(std::size(bad) + 1, file->root.entries.size());
     for (size_t i = 0; i < std::size(bad); ++i)
@@ -142,10 +131,8 @@ TEST_F(EffectParser, DamagedEmittersAreRefusedAndNamedInTheLogWhileTheRestLoads)
                                 "'empty'", "'dur'", "'pass'", "more than 32 particle kinds",
                                 "unknown texture 'nothing'"})
         EXPECT_TRUE(Logged(name)) << name << "\n" << mLog->Text();
-}
 
-TEST_F(EffectParser, TextThatIsNoLibraryFailsAndFoldersNestedTooDeepAreLeftOut)
-{
+    // Text that is no library fails; folders nested too deep are left out.
     for (const std::string& text : {std::string(), std::string("not xml at all"), std::string("<effects>"),
                                    std::string("<particles/>"), std::string("\0\0\0", 3)})
     {
@@ -161,7 +148,7 @@ TEST_F(EffectParser, TextThatIsNoLibraryFailsAndFoldersNestedTooDeepAreLeftOut)
     text += ptctest::StillEmitter("deep", 1);
     for (int i = 0; i < 40; ++i)
         text += "</folder>";
-    auto file = Parse(ptctest::Library(text));
+    file = Parse(ptctest::Library(text));
     ASSERT_NE(nullptr, file);
     int depth = 0;
     const Folder* folder = &file->root;

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <stdexcept>
+#include <tuple>
 #include <vector>
 
 using namespace particles;
@@ -99,7 +100,7 @@ TEST_F(EmitterTest, TheSameSeedAndStepsGiveTheSameParticles)
     EXPECT_NE(first->StateHash(), second->StateHash());
 }
 
-TEST_F(EmitterTest, AOneShotEffectEndsWhenItsLastParticleDiesRestartsAndStops)
+TEST_F(EmitterTest, TimelinesPlacesRatesAndCapsDecideWhenWhereAndHowManyParticlesAre)
 {
     auto e = Start(Describe("duration=\"0.2\"", "rate=\"50\" burst=\"3\" life=\"0.5\""));
     EXPECT_TRUE(e->InInterval());
@@ -125,11 +126,9 @@ TEST_F(EmitterTest, AOneShotEffectEndsWhenItsLastParticleDiesRestartsAndStops)
     EXPECT_EQ(0u, e->ParticleCount());
     EXPECT_FALSE(e->Update(16.0));
     EXPECT_EQ(0u, e->ParticleCount());
-}
 
-TEST_F(EmitterTest, RepeatingTimelinesFireTheirBurstEachPass)
-{
-    auto e = Start(Describe("duration=\"1\"", "burst=\"10\" life=\"0.5\""), LOOP_REPEAT);
+    // A repeating timeline fires its burst each pass.
+    e = Start(Describe("duration=\"1\"", "burst=\"10\" life=\"0.5\""), LOOP_REPEAT);
     std::vector<u32> counts;
     for (int i = 0; i < 40; ++i)
     {
@@ -152,10 +151,8 @@ TEST_F(EmitterTest, RepeatingTimelinesFireTheirBurstEachPass)
     }
     auto endless = Start(Describe("", "rate=\"50\" life=\"0.5\""));
     EXPECT_EQ(-1.0, SecondsToEnd(*endless, 10.0));
-}
 
-TEST_F(EmitterTest, PositionModesDecideWhetherLiveParticlesFollowAndWhereNewOnesAreBorn)
-{
+    // Placing, turning, rates and caps decide where and how many particles are.
     auto desc = Describe("", "burst=\"1\" life=\"5\" size=\"2\"");
     auto follow = Start(desc);
     auto stay = Start(desc);
@@ -167,10 +164,8 @@ TEST_F(EmitterTest, PositionModesDecideWhetherLiveParticlesFollowAndWhereNewOnes
     stay->SetPosition(100.0f, 50.0f);
     float x = 0.0f, y = 0.0f;
     stay->GetPosition(x, y);
-    EXPECT_EQ(100.0f, x);
-    EXPECT_EQ(50.0f, y);
-    EXPECT_FLOAT_EQ(99.0f, Quads(*follow)[0].x[0]);
-    EXPECT_FLOAT_EQ(49.0f, Quads(*follow)[0].y[0]);
+    EXPECT_EQ(std::make_pair(100.0f, 50.0f), std::make_pair(x, y));
+    EXPECT_EQ(std::make_pair(99.0f, 49.0f), std::make_pair(Quads(*follow)[0].x[0], Quads(*follow)[0].y[0]));
     EXPECT_FLOAT_EQ(-1.0f, Quads(*stay)[0].x[0]);
     // Trail particles stay behind even when particles follow.
     auto trail = Start(Describe("", "burst=\"1\" life=\"5\" size=\"2\" trail=\"1\""));
@@ -191,11 +186,11 @@ TEST_F(EmitterTest, PositionModesDecideWhetherLiveParticlesFollowAndWhereNewOnes
     desc = Describe("", "rate=\"100\" life=\"5\" size=\"2\" trail=\"1\"");
     for (i32 mode : {MOVE_WITH_PARTICLES, MOVE_EMITTER})
     {
-        auto e = Start(desc);
-        e->SetPositionMode(mode);
-        e->SetPosition(100.0f, 0.0f);
-        e->Update(100.0);
-        const std::vector<Quad> quads = Quads(*e);
+        auto moved = Start(desc);
+        moved->SetPositionMode(mode);
+        moved->SetPosition(100.0f, 0.0f);
+        moved->Update(100.0);
+        const std::vector<Quad> quads = Quads(*moved);
         ASSERT_NEAR(10.0, quads.size(), 1.0);
         float lowest = 1000.0f;
         for (const Quad& q : quads)
@@ -206,11 +201,9 @@ TEST_F(EmitterTest, PositionModesDecideWhetherLiveParticlesFollowAndWhereNewOnes
             EXPECT_FLOAT_EQ(100.0f, lowest);
         EXPECT_FLOAT_EQ(100.0f, quads.back().x[0] + 1.0f);
     }
-}
 
-TEST_F(EmitterTest, ParticlesMoveAlongTheTurnedDirectionAndRatePrewarmCapAndStepsDecideTheirNumber)
-{
-    auto desc = Describe("", "burst=\"1\" life=\"5\" speed=\"100\" direction=\"0\" size=\"2\"");
+    // Particles move along the turned direction.
+    desc = Describe("", "burst=\"1\" life=\"5\" speed=\"100\" direction=\"0\" size=\"2\"");
     auto right = Start(desc);
     auto up = Start(desc);
     up->SetDirection(90.0f);
@@ -228,7 +221,7 @@ TEST_F(EmitterTest, ParticlesMoveAlongTheTurnedDirectionAndRatePrewarmCapAndStep
     EXPECT_NEAR(-1.0f, u.x[0], 1e-3f);
     EXPECT_NEAR(-51.0f, u.y[0], 1e-3f); // up is -y
 
-    auto e = Start(Describe("", "rate=\"100\" life=\"10\""));
+    e = Start(Describe("", "rate=\"100\" life=\"10\""));
     for (int i = 0; i < 100; ++i)
         e->Update(10.0);
     EXPECT_NEAR(100.0, e->ParticleCount(), 1.0);
@@ -246,11 +239,9 @@ TEST_F(EmitterTest, ParticlesMoveAlongTheTurnedDirectionAndRatePrewarmCapAndStep
     tamed->Update(INFINITY);
     EXPECT_NEAR(10.0, tamed->TimelineSeconds(), 1e-6); // the infinite step counts as 10 s
     EXPECT_NEAR(100.0, tamed->ParticleCount(), 1.0);
-}
 
-TEST_F(EmitterTest, QuadsCarrySizeTextureAndColourInListsOfTheTypesThatHaveParticles)
-{
-    auto e = Start(Describe("", "texture=\"left\" burst=\"1\" life=\"1\" size=\"10\" grow=\"2\" angle=\"90\"",
+    // Quads carry size, texture and colour, in lists of the types that have particles.
+    e = Start(Describe("", "texture=\"left\" burst=\"1\" life=\"1\" size=\"10\" grow=\"2\" angle=\"90\"",
                             "<color t=\"0\" argb=\"ff000000\"/><color t=\"1\" argb=\"00ffffff\"/>"));
     e->Update(0.0);
     Quad q = Quads(*e)[0];
@@ -275,15 +266,12 @@ TEST_F(EmitterTest, QuadsCarrySizeTextureAndColourInListsOfTheTypesThatHaveParti
     ASSERT_EQ(1u, e->ListCount());
     RenderList list;
     ASSERT_TRUE(e->GetList(0, list));
-    EXPECT_EQ(1u, list.type);
-    EXPECT_EQ(3u, list.count);
-    EXPECT_TRUE(list.intense);
+    EXPECT_EQ(std::make_tuple(1u, 3u, true), std::make_tuple(list.type, list.count, list.intense));
     EXPECT_FALSE(e->GetList(1, list));
     e->Update(1000.0);
     ASSERT_EQ(2u, e->ListCount());
     ASSERT_TRUE(e->GetList(0, list));
     EXPECT_EQ(0u, list.type);
-    EXPECT_EQ(2u, list.count);
-    EXPECT_FALSE(list.intense);
+    EXPECT_EQ(std::make_tuple(0u, 2u, false), std::make_tuple(list.type, list.count, list.intense));
 }
 

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 using namespace ptctest;
 
@@ -42,22 +43,18 @@ TEST_F(ParticleDraw, EachParticleIsAQuadOfTheContextColourTimesItsOwn)
     for (size_t i = 0; i < capture.mSeen.size(); ++i)
     {
         const render::SVertex2D& v = capture.mSeen[i];
-        EXPECT_FLOAT_EQ(corners[i % 4][0], v.x) << i;
-        EXPECT_FLOAT_EQ(corners[i % 4][1], v.y) << i;
-        EXPECT_EQ(0.0f, v.z);
-        EXPECT_EQ(1.0f, v.w);
-        EXPECT_EQ(0x7F333399u, v.diffuse) << std::hex << v.diffuse;
-        EXPECT_EQ(0xFFFFFFFFu, v.specular);
+        EXPECT_EQ(std::make_tuple(corners[i % 4][0], corners[i % 4][1], 0.0f, 1.0f, 0x7F333399u, 0xFFFFFFFFu),
+                  std::tie(v.x, v.y, v.z, v.w, v.diffuse, v.specular))
+            << i;
     }
-    EXPECT_FLOAT_EQ(0.0f, capture.mSeen[0].u);
-    EXPECT_FLOAT_EQ(1.0f, capture.mSeen[2].u);
-    EXPECT_FLOAT_EQ(1.0f, capture.mSeen[2].v);
+    EXPECT_EQ(std::make_tuple(0.0f, 1.0f, 1.0f),
+              std::tie(capture.mSeen[0].u, capture.mSeen[2].u, capture.mSeen[2].v));
     const auto draws = Draws();
     ASSERT_EQ(1u, draws.size());
-    EXPECT_EQ(render::PRIM_TRIANGLELIST, draws[0].args[0]);
-    EXPECT_EQ(2u, draws[0].args[1]); // 16-bit indices
-    EXPECT_EQ(10u, draws[0].args[kCount]);
-    EXPECT_EQ(20u, draws[0].args[kVertices]);
+    // A list of triangles with 16-bit indices.
+    const auto& args = draws[0].args;
+    EXPECT_EQ(std::make_tuple(u64{render::PRIM_TRIANGLELIST}, 2u, 10u, 20u),
+              std::make_tuple(args[0], args[1], args[kCount], args[kVertices]));
 }
 
 TEST_F(ParticleDraw, IntenseListsDrawAddedAndTheContextBlendModeComesBack)
@@ -102,13 +99,8 @@ TEST_F(ParticleDraw, BoundsAreTakenBeforeAndAfterTheCommandsTransformAndStoppedE
         command->mOutDrawn = &drawn;
     }
     EXPECT_EQ(3u, drawn);
-    EXPECT_FLOAT_EQ(15.0f, bounds.minX);
-    EXPECT_FLOAT_EQ(25.0f, bounds.maxX);
-    EXPECT_FLOAT_EQ(25.0f, bounds.minY);
-    EXPECT_FLOAT_EQ(35.0f, bounds.maxY);
-    EXPECT_FLOAT_EQ(115.0f, moved.minX);
-    EXPECT_FLOAT_EQ(125.0f, moved.maxX);
-    EXPECT_FLOAT_EQ(15.0f, moved.minY);
+    EXPECT_EQ((math::Box{15, 25, 0, 25, 35, 0}), bounds);
+    EXPECT_EQ((math::Box{115, 15, 0, 125, 25, 0}), moved);
 
     e->SetState(0);
     ASSERT_EQ(QL_OK, e->Render(mGraphics.get(), nullptr, &bounds, nullptr, &drawn));
@@ -131,10 +123,9 @@ TEST_F(ParticleDraw, ListsWhoseAtlasDidNotLoadAreLeftOutAndManyParticlesDrawInBa
                              "<particles texture=\"m\" burst=\"4\" life=\"5\"/>"
                              "<particles texture=\"white\" burst=\"1\" life=\"5\"/></emitter></effects>";
     ASSERT_EQ(QL_OK, System()->LoadFromMemory(text.data(), text.size(), "test.ptc", mRender));
-    EXPECT_EQ(nullptr, System()->GetAtlas(0));
     EXPECT_NE(nullptr, System()->GetAtlas(1));
-    EXPECT_EQ(nullptr, System()->GetAtlas(2));
-    EXPECT_EQ(nullptr, System()->GetAtlas(-1));
+    for (int missing : {0, 2, -1})
+        EXPECT_EQ(nullptr, System()->GetAtlas(missing)) << missing;
     auto e = Play("e");
     u32 drawn = 0;
     ASSERT_EQ(QL_OK, e->Render(mGraphics.get(), nullptr, nullptr, nullptr, &drawn));

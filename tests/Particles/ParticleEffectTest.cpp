@@ -14,18 +14,7 @@ namespace
 class ParticleEffects : public LoggedTest
 {
 protected:
-    void SetUp() override
-    {
-        LoggedTest::SetUp();
-        System()->SetFolder(base::WideToUtf8(mDir.WPath()) + "/");
-    }
-
-    static render::ParticleSystem* System() { return render::ParticleSystem::Instance(); }
-    QLResultEnum Load(const std::string& body)
-    {
-        const std::string text = Library(body);
-        return System()->LoadFromMemory(text.data(), text.size(), "test.ptc", nullptr);
-    }
+    static QLResultEnum Load(const std::string& body) { return ptctest::Load(body, nullptr); }
     std::unique_ptr<ParticleEmitter> Create(const std::string& name)
     {
         return std::unique_ptr<ParticleEmitter>(System()->CreateEmitter(name));
@@ -42,8 +31,6 @@ protected:
         }
         return -1.0;
     }
-
-    testsupport::TempDir mDir;
 };
 
 const char* kStream = "<emitter name=\"stream\"><particles texture=\"white\" rate=\"100\" life=\"0.5\"/></emitter>";
@@ -51,7 +38,7 @@ const char* kOnce = "<emitter name=\"once\" duration=\"0.2\"><particles texture=
                     "</emitter>";
 } // namespace
 
-TEST_F(ParticleEffects, PlayFinishAndStopAsTheGameUsesThem)
+TEST_F(ParticleEffects, PlayFinishStopLoopModesStepsLibrariesAndTheGamesEffectsAsTheGameUsesThem)
 {
     ASSERT_EQ(QL_OK, Load(kStream));
     auto e = Create("stream");
@@ -101,17 +88,15 @@ TEST_F(ParticleEffects, PlayFinishAndStopAsTheGameUsesThem)
     e->SetState(ParticleEmitter::PLAYING);
     EXPECT_TRUE(e->GetEmitter()->InInterval());
     EXPECT_EQ(0.0, e->GetEmitter()->TimelineSeconds());
-}
 
-TEST_F(ParticleEffects, InstancesEndByThemselvesMoveApartAndTakeTheCallersLoopModeAndStep)
-{
+    // Instances end by themselves, move apart, and take the caller's loop mode and step.
     ASSERT_EQ(QL_OK, Load("<emitter name=\"fixed\" step=\"20\"><particles texture=\"white\" rate=\"1\" "
                           "life=\"9\"/></emitter>"));
-    auto e = Create("fixed");
-    e->GetEmitter()->SetInterpolation(false);
-    e->SetState(ParticleEmitter::PLAYING);
-    e->Update(5.0);
-    EXPECT_NEAR(0.02, e->GetEmitter()->TimelineSeconds(), 1e-9);
+    auto fixed = Create("fixed");
+    fixed->GetEmitter()->SetInterpolation(false);
+    fixed->SetState(ParticleEmitter::PLAYING);
+    fixed->Update(5.0);
+    EXPECT_NEAR(0.02, fixed->GetEmitter()->TimelineSeconds(), 1e-9);
 
     ASSERT_EQ(QL_OK, Load(kOnce));
     auto a = Create("once");
@@ -121,8 +106,7 @@ TEST_F(ParticleEffects, InstancesEndByThemselvesMoveApartAndTakeTheCallersLoopMo
     b->SetPosition(-5.0f, 0.0f, 0);
     float x = 0.0f, y = 0.0f;
     a->GetPosition(x, y);
-    EXPECT_EQ(10.0f, x);
-    EXPECT_EQ(20.0f, y);
+    EXPECT_EQ(std::make_pair(10.0f, 20.0f), std::make_pair(x, y));
     b->GetPosition(x, y);
     EXPECT_EQ(-5.0f, x);
     a->SetState(ParticleEmitter::PLAYING);
@@ -132,9 +116,9 @@ TEST_F(ParticleEffects, InstancesEndByThemselvesMoveApartAndTakeTheCallersLoopMo
     EXPECT_EQ(0u, Count(*b));
 
     // A one-shot ends while playing and is stopped after that update; the repeating one goes on.
-    const double seconds = SecondsToStop(*a, 5.0);
-    EXPECT_GT(seconds, 0.45);
-    EXPECT_LT(seconds, 0.55);
+    const double once = SecondsToStop(*a, 5.0);
+    EXPECT_GT(once, 0.45);
+    EXPECT_LT(once, 0.55);
     EXPECT_EQ(0u, Count(*a));
     EXPECT_FALSE(a->GetEmitter()->InInterval());
     EXPECT_EQ(-1.0, SecondsToStop(*b, 5.0));
@@ -144,17 +128,15 @@ TEST_F(ParticleEffects, InstancesEndByThemselvesMoveApartAndTakeTheCallersLoopMo
     b->SetLoopMode(7);
     EXPECT_EQ(particles::LOOP_ONCE, b->GetEmitter()->GetLoopMode());
     EXPECT_GT(SecondsToStop(*b, 5.0), 0.0);
-}
 
-TEST_F(ParticleEffects, LibrariesLoadThroughTheFileManagerAndAMissingOrDamagedOneKeepsWhatWasLoaded)
-{
+    // Libraries load through the file manager; a missing or damaged one keeps what was loaded.
     mDir.Write("lib.ptc", Library(StillEmitter("a", 1) + "<folder name=\"f\">" + StillEmitter("b", 2) + "</folder>"));
     ASSERT_EQ(QL_OK, System()->Load("lib", nullptr));
     EXPECT_EQ((std::vector<std::string>{"a", "b"}), System()->GetEmitterNames());
-    std::unique_ptr<ParticleEmitter> b(System()->CreateEmitter(std::wstring(L"b")));
-    ASSERT_NE(nullptr, b);
+    std::unique_ptr<ParticleEmitter> fromFile(System()->CreateEmitter(std::wstring(L"b")));
+    ASSERT_NE(nullptr, fromFile);
     // The library has textures, so the template keeps the file's name.
-    EXPECT_NE(std::string::npos, b->GetName().find("lib.ptc"));
+    EXPECT_NE(std::string::npos, fromFile->GetName().find("lib.ptc"));
     EXPECT_EQ(1u, System()->GetAtlasCount());
     EXPECT_EQ(nullptr, System()->GetAtlas(0)); // no render to make images with
     EXPECT_EQ(nullptr, Create("c"));
@@ -164,10 +146,10 @@ TEST_F(ParticleEffects, LibrariesLoadThroughTheFileManagerAndAMissingOrDamagedOn
     ASSERT_EQ(QL_OK, Load(StillEmitter("x", 1) + "<folder>" + StillEmitter("x", 3) + "</folder>"));
     EXPECT_EQ(nullptr, Create("a"));
     EXPECT_EQ(1u, System()->GetAtlasCount());
-    auto x = Create("x");
-    x->SetState(ParticleEmitter::PLAYING);
-    x->Update(0.0);
-    EXPECT_EQ(3u, Count(*x));
+    auto replaced = Create("x");
+    replaced->SetState(ParticleEmitter::PLAYING);
+    replaced->Update(0.0);
+    EXPECT_EQ(3u, Count(*replaced));
 
     // A missing or damaged library is logged and keeps what an earlier load kept.
     EXPECT_EQ(QL_FAIL, System()->Load("nothing", nullptr));
@@ -178,27 +160,14 @@ TEST_F(ParticleEffects, LibrariesLoadThroughTheFileManagerAndAMissingOrDamagedOn
     EXPECT_TRUE(Logged("broken.ptc")) << mLog->Text();
     EXPECT_NE(nullptr, Create("x"));
     EXPECT_EQ(1u, System()->GetAtlasCount());
-}
 
-// --- The game's library ---
-
-class GameEffects : public ParticleEffects
-{
-protected:
-    void SetUp() override
-    {
-        ParticleEffects::SetUp();
-        System()->SetFolder(std::string(QL_SOURCE_DIR) + "/content/td/fx/");
-        ASSERT_EQ(QL_OK, System()->Load("fx2", nullptr));
-        EXPECT_FALSE(Logged("Particle file")) << mLog->Text();
-        EXPECT_EQ(1u, System()->GetAtlasCount());
-    }
-};
-
-// Effects started one-shot by the battle and the screens end by themselves; those played for as
-// long as their owner shows them keep playing. Either way they stay bounded.
-TEST_F(GameEffects, OneShotEffectsEndAndLastingOnesKeepPlaying)
-{
+    // The game's library: effects started one-shot by the battle and the screens end by themselves;
+    // those played for as long as their owner shows them keep playing. Either way they stay bounded.
+    mLog = std::make_unique<audiotest::LogCapture>();
+    System()->SetFolder(std::string(QL_SOURCE_DIR) + "/content/td/fx/");
+    ASSERT_EQ(QL_OK, System()->Load("fx2", nullptr));
+    EXPECT_FALSE(Logged("Particle file")) << mLog->Text();
+    EXPECT_EQ(1u, System()->GetAtlasCount());
     for (const auto& [name, lasting, seconds, scale] : kGameEffects)
     {
         auto e = Create(name);

@@ -26,9 +26,7 @@ protected:
     static u32 At(const std::vector<u32>& pixels, u32 x, u32 y) { return pixels.at(y * W + x) | 0xFF000000u; }
 };
 
-class ParticlePixels : public GlParticles<64, 64>
-{
-};
+using ParticlePixels = GlParticles<64, 64>;
 
 using testsupport::Near;
 } // namespace
@@ -68,9 +66,7 @@ TEST_F(ParticlePixels, PlacementBlendingTintAndTheCommandsTransform)
 
 // --- Every game effect in one frame, against its reference picture ---
 
-class EffectPicture : public GlParticles<768, 384>
-{
-};
+using EffectPicture = GlParticles<768, 384>;
 
 TEST_F(EffectPicture, EveryGameEffectMatchesItsReference)
 {
