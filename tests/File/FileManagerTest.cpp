@@ -147,13 +147,11 @@ TEST_F(FileManagerTest, FirstMountWhosePackExistsServesItsPrefixExtensionsAreTri
     Files()->OpenImageContainer(L"gfx/packed");
     FileContainer::SetImageContainerMakers(nullptr, nullptr);
     EXPECT_EQ(gMade, (Names{L"folder:td/menu", L"psd:td/hud.psd", L"psd:td/raw", L"packed psd:packed.psd"}));
-}
 
-TEST_F(FileManagerTest, ListingsAreSortedLooseOrPackedAndReadsAndFileOperationsReportFailures)
-{
+    // Listings are sorted, loose or packed; reads and file operations report failures.
     for (const char* name : {"td/fx/sub/b.ptc", "td/fx/a.ptc", "td/fx/Z.ptc", "td/fx/c/d.ptc", "td/fx/\xC3\xA9.ptc"})
         Write(name);
-    Names names;
+    names.clear();
     EXPECT_EQ(QL_OK, Files()->ListFiles(L"td\\fx", true, names, true));
     EXPECT_EQ(names, (Names{L"Z.ptc", L"a.ptc", L"c/d.ptc", L"sub/b.ptc", L"\u00E9.ptc"}));
     names.clear();

@@ -103,10 +103,8 @@ TEST_F(DeviceObjectLifetime, ADeletedBufferTargetOrSampledTextureIsForgottenSoTh
     EXPECT_EQ(QL_OK, mult->SetTexture(secondTexture));
     EXPECT_TRUE(mult->GetImpl()->AreVariablesChanged());
     delete secondTexture;
-}
 
-TEST_F(DeviceObjectLifetime, AShaderUnloadedMidFrameIsPlayedAndThenForgotten)
-{
+    // A shader unloaded mid-frame is played, then forgotten.
     testsupport::TempDir folder;
     folder.Write("FxVS.hlsl", "uniform mat4 Proj;\nin vec3 aPos;\n"
                               "void vertex_shader() { gl_Position = Proj * vec4(aPos, 1.0); }\n");
