@@ -2,7 +2,6 @@
 #include "Core/Base/StringConvert.h"
 
 #include "Core/Base/Log.h"
-#include "Core/Base/Types.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,4 @@
 // Channel compressions, conversion by colour mode and depth, buffer reuse and the merged image.
-#include "Core/Psd/Channels.h"
 #include "PsdTestUtil.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,6 @@
 // recording names it lives until the playback.
 #include "RecordingFixture.h"
 
-#include "Core/Render/CommandBuffer.h"
 #include "Core/Render/DX9/TextureDX9.h"
 #include "Core/Render/Shader.h"
 
