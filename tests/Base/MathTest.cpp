@@ -2,11 +2,11 @@
 // the lazy 2D transform (operation order, modes, rotation sign and reset).
 #include "Core/Base/Math.h"
 #include "Core/Base/Box.h"
+#include "Core/Base/Matrix3.h"
 #include "Core/Base/Random.h"
 #include "Core/Base/Rect.h"
-#include "Core/Base/VertexLayouts.h"
 #include "Core/Base/Transform2D.h"
-#include "Core/Base/Matrix3.h"
+#include "Core/Base/VertexLayouts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Channel compressions, conversion by colour mode and depth, buffer reuse, the merged image, and
 // layers wide enough for the row-at-a-time decoders (every compression gives the same pixels; lanes
 // keep each other's bytes).
-#include "PsdTestUtil.h"
 #include "Core/Psd/Channels.h"
+#include "PsdTestUtil.h"
 
 #include <gtest/gtest.h>
 
