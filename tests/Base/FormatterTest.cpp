@@ -94,10 +94,8 @@ TEST(Formatter, ConversionTableAndArgumentTypes)
     EXPECT_EQ(Format("%#08X|%-6.2f|%s", 255, 2.5, "ok"), "0x0000FF|2.50  |ok");
     EXPECT_EQ(Format("x%\xc3\xa9%d", 1), "x\xc3\xa9" "1") << "bytes above 127 end a conversion";
     EXPECT_EQ(Format("%g", 1234567.0), "1.23457e+006");
-}
 
-TEST(Formatter, PercentSignsInvalidConversionsArgumentCountMismatchesAndBoundedWidths)
-{
+    // Percent signs, invalid conversions, argument-count mismatches and bounded widths.
     base::Formatter<wchar_t> percent(L"100%%");
     EXPECT_TRUE(percent.IsDone());
     EXPECT_FALSE(percent.IsInvalid());

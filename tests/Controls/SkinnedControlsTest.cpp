@@ -3,13 +3,10 @@
 // resource control host's fonts and what it answers without a game.
 #include "SkinnedFixture.h"
 
-#include "Core/File/FileManager.h"
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/RectHitLayer.h"
 #include "Core/Layer/TextLayer.h"
-#include "Core/Media/Image/ImageContainer.h"
 #include "Core/Media/Image/ImageInfo.h"
-#include "Core/Widget/BaseBoard.h"
 #include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TesselButton.h"
 #include "Core/Widget/Controls/TesselDialog.h"
@@ -17,7 +14,6 @@
 #include "Core/Widget/Controls/TrapHitTestListener.h"
 
 #include <cmath>
-#include <memory>
 
 namespace
 {

@@ -10,7 +10,6 @@
 #include "Core/Layer/Layer.h"
 #include "Core/Media/Container/ImageContainers.h"
 #include "Core/Media/Image/ImageContainer.h"
-#include "Core/Media/Sound/SoundSystem.h"
 #include "Core/Widget/Controls/ButtonListener.h"
 #include "Core/Widget/Controls/GameSettings.h"
 #include "Core/Widget/Controls/ResourceControlHost.h"

@@ -3,14 +3,10 @@
 #include "SkinnedFixture.h"
 
 #include "Core/File/FileManager.h"
-#include "Core/Layer/ImageLayer.h"
-#include "Core/Media/Image/ImageContainer.h"
-#include "Core/Widget/BaseBoard.h"
 #include "Core/Widget/Controls/SliderLayer.h"
 #include "Core/Widget/Controls/TesselSlider.h"
 
 #include <cmath>
-#include <memory>
 #include <numbers>
 
 namespace

@@ -117,11 +117,9 @@ TEST_F(ArchiverTest, ExampleFolderPacksToEightyBytesServedAsWindowsListedEvenWhe
     EXPECT_EQ(pack->OpenStream(L"out.txt"), nullptr);
     EXPECT_EQ(pack->CreateStreamCreator(L"out.txt"), nullptr);
     EXPECT_TRUE(LogHas("out.txt"));
-}
 
-TEST_F(ArchiverTest, RepeatedNameKeepsTheFirstEntryHugeCountsAreRefusedAndFlagsExtrasAndUtf16NamesAreKept)
-{
-    std::string bytes = U32(6) + "qlpack" + U32(2) + Entry("b.txt", 1, 0) + Entry("b.txt", 2, 1);
+    // A repeated name keeps the first entry; huge counts are refused; flags, extras and UTF-16 names are kept.
+    bytes = U32(6) + "qlpack" + U32(2) + Entry("b.txt", 1, 0) + Entry("b.txt", 2, 1);
     ArchiveEntries entries;
     base::MemoryStream stream(bytes.data(), static_cast<u32>(bytes.size()));
     EXPECT_EQ(Archiver::ReadIndex(entries, stream), QL_OK);

@@ -4,7 +4,6 @@
 #include "Audio/LogCapture.h"
 #include "Core/Base/Singletone.h"
 #include "Core/Base/Stream.h"
-#include "Core/Base/StringConvert.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -109,7 +109,7 @@ TEST_F(LayerTree, DrawsParentThenChildrenWithListenersAroundAndMultipliedAlphaAn
     EXPECT_EQ(3, root.Render(nullptr));
 }
 
-TEST_F(LayerTree, WorldTransformsComposeAndFollowMoves)
+TEST_F(LayerTree, WorldTransformsBoxesAndPointsFollowTheTreeAndItsMoves)
 {
     layer::Layer root, child;
     root.AddChild(&child);
@@ -129,26 +129,24 @@ TEST_F(LayerTree, WorldTransformsComposeAndFollowMoves)
     EXPECT_TRUE(late.mRebuildRequested);
     EXPECT_EQ(QL_OK, root.Render(nullptr));
     EXPECT_EQ(math::Point3(2.0f, 2.0f, 0.0f), World(late, 1.0f, 1.0f));
-}
 
-TEST_F(LayerTree, AddingMovesAChildRemovingAStrangerChangesNothingAndTheDestroyedLeave)
-{
-    layer::Layer a, b, child, stranger;
-    a.AddChild(&child);
-    b.AddChild(&child);
+    // Adding moves a child; removing a stranger changes nothing; the destroyed leave.
+    layer::Layer a, b, moved, stranger;
+    a.AddChild(&moved);
+    b.AddChild(&moved);
     EXPECT_TRUE(a.GetChildren().empty());
     ASSERT_EQ(1u, b.GetChildren().size());
-    EXPECT_EQ(&b, child.GetParent());
+    EXPECT_EQ(&b, moved.GetParent());
 
     layer::Layer other;
     b.AddChild(&other);
     b.RemoveChild(&stranger);
-    EXPECT_EQ((layer::Layer::Children{&child, &other}), b.GetChildren());
-    b.RemoveChild(&child);
+    EXPECT_EQ((layer::Layer::Children{&moved, &other}), b.GetChildren());
+    b.RemoveChild(&moved);
     EXPECT_EQ((layer::Layer::Children{&other}), b.GetChildren());
-    EXPECT_EQ(nullptr, child.GetParent());
+    EXPECT_EQ(nullptr, moved.GetParent());
 
-    // Re-adding a child already on top keeps a single entry.
+    // Re-adding a moved already on top keeps a single entry.
     b.AddChild(&other);
     EXPECT_EQ(1u, b.GetChildren().size());
 
@@ -156,65 +154,61 @@ TEST_F(LayerTree, AddingMovesAChildRemovingAStrangerChangesNothingAndTheDestroye
     {
         layer::Layer middle;
         b.AddChild(&middle);
-        middle.AddChild(&child);
+        middle.AddChild(&moved);
     }
     EXPECT_EQ((layer::Layer::Children{&other}), b.GetChildren());
-    EXPECT_EQ(nullptr, child.GetParent());
+    EXPECT_EQ(nullptr, moved.GetParent());
     EXPECT_EQ(QL_OK, b.Render(nullptr));
-}
 
-TEST_F(LayerTree, ParentSpaceBoxCarriesScaleAndPositionAndAnEmptyTreeKeepsNone)
-{
-    layer::Layer root;
+    // The parent-space box carries scale and position; an empty tree keeps none.
+    layer::Layer boxRoot;
     layer::RectHitLayer box(math::Rect(0.0f, 0.0f, 5.0f, 5.0f));
-    root.AddChild(&box);
+    boxRoot.AddChild(&box);
     box.SetScale(2.0f, 2.0f);
     box.SetPosition(10.0f, 0.0f);
-    EXPECT_TRUE(root.UpdateTreeBounds());
+    EXPECT_TRUE(boxRoot.UpdateTreeBounds());
     EXPECT_EQ((math::Box{10.0f, 0.0f, 0.0f, 20.0f, 10.0f, 0.0f}), box.mParentBox);
-    EXPECT_EQ(box.mParentBox, root.mCombinedBox);
+    EXPECT_EQ(box.mParentBox, boxRoot.mCombinedBox);
 
-    EXPECT_FALSE(root.UpdateTreeBounds()) << "nothing changed";
+    EXPECT_FALSE(boxRoot.UpdateTreeBounds()) << "nothing changed";
     box.SetX(0.0f);
-    EXPECT_TRUE(root.UpdateTreeBounds());
-    EXPECT_FLOAT_EQ(0.0f, root.mCombinedBox.minX);
+    EXPECT_TRUE(boxRoot.UpdateTreeBounds());
+    EXPECT_FLOAT_EQ(0.0f, boxRoot.mCombinedBox.minX);
     box.SetRect(math::Rect(0.0f, 0.0f, 1.0f, 1.0f));
-    EXPECT_TRUE(root.UpdateTreeBounds());
-    EXPECT_FLOAT_EQ(2.0f, root.mCombinedBox.maxX);
+    EXPECT_TRUE(boxRoot.UpdateTreeBounds());
+    EXPECT_FLOAT_EQ(2.0f, boxRoot.mCombinedBox.maxX);
 
-    layer::Layer empty, child;
-    empty.AddChild(&child);
+    layer::Layer empty, emptyChild;
+    empty.AddChild(&emptyChild);
     empty.SetPosition(5.0f, 5.0f);
     empty.UpdateTreeBounds();
     EXPECT_EQ(math::Box(), empty.mParentBox) << "the position is not added to an empty box";
-}
 
-TEST_F(LayerTree, PointsConvertLevelByLevelAndZRotationTurnsBoxesAndPoints)
-{
-    layer::RectHitLayer box(math::Rect(0.0f, 0.0f, 4.0f, 2.0f));
-    box.SetRotation(0.0f, 0.0f, 0.0001f);
-    box.UpdateTreeBounds();
-    EXPECT_EQ(0.0f, box.mParentBox.minY);
-    EXPECT_EQ(4.0f, box.mParentBox.maxX);
-    EXPECT_EQ(math::Point3(3.0f, 1.0f, 0.0f), box.PointToLocal({3.0f, 1.0f, 0.0f}));
+    // Points convert level by level; a z rotation turns boxes and points.
+    layer::RectHitLayer turned(math::Rect(0.0f, 0.0f, 4.0f, 2.0f));
+    turned.SetRotation(0.0f, 0.0f, 0.0001f);
+    turned.UpdateTreeBounds();
+    EXPECT_EQ(0.0f, turned.mParentBox.minY);
+    EXPECT_EQ(4.0f, turned.mParentBox.maxX);
+    EXPECT_EQ(math::Point3(3.0f, 1.0f, 0.0f), turned.PointToLocal({3.0f, 1.0f, 0.0f}));
 
     const float quarter = static_cast<float>(M_PI / 2.0);
-    box.SetRotation(0.0f, 0.0f, quarter);
-    box.UpdateTreeBounds();
-    EXPECT_NEAR(-2.0f, box.mParentBox.minX, 1e-5f);
-    EXPECT_NEAR(0.0f, box.mParentBox.maxX, 1e-5f);
-    EXPECT_NEAR(0.0f, box.mParentBox.minY, 1e-5f);
-    EXPECT_NEAR(4.0f, box.mParentBox.maxY, 1e-5f);
+    turned.SetRotation(0.0f, 0.0f, quarter);
+    turned.UpdateTreeBounds();
+    EXPECT_NEAR(-2.0f, turned.mParentBox.minX, 1e-5f);
+    EXPECT_NEAR(0.0f, turned.mParentBox.maxX, 1e-5f);
+    EXPECT_NEAR(0.0f, turned.mParentBox.minY, 1e-5f);
+    EXPECT_NEAR(4.0f, turned.mParentBox.maxY, 1e-5f);
     // (3, 1) turned a quarter is (-1, 3): back again.
-    const math::Point3 back = box.PointToLocal({-1.0f, 3.0f, 0.0f});
+    const math::Point3 back = turned.PointToLocal({-1.0f, 3.0f, 0.0f});
     EXPECT_NEAR(3.0f, back.x, 1e-5f);
     EXPECT_NEAR(1.0f, back.y, 1e-5f);
 
-    // Points convert level by level from the root.
-    layer::Layer root, middle, leaf;
-    root.AddChild(&middle);
+    // Points convert level by level from the top.
+    layer::Layer top, middle, leaf;
+    top.AddChild(&middle);
     middle.AddChild(&leaf);
-    root.SetPosition(100.0f, 50.0f);
+    top.SetPosition(100.0f, 50.0f);
     middle.SetScale(2.0f, 4.0f);
     leaf.SetPosition(10.0f, 5.0f);
     // (130, 90) - (100, 50) = (30, 40); / (2, 4) = (15, 10); - (10, 5) = (5, 5).

@@ -1,4 +1,6 @@
-// Descriptor walking: every value type is skipped exactly, and what cannot be walked stops it.
+// Descriptor walking (every value type is skipped exactly, and what cannot be walked stops it), and
+// the records the game reads past without using them (image resources, adjustments, layer effects,
+// patterns): one sanity case each; their damage is DamagedInputTest's.
 #include "Core/Base/Stream.h"
 #include "Core/Psd/Descriptor.h"
 #include "PsdTestUtil.h"
@@ -38,6 +40,26 @@ std::string Reference()
     b.Key("Idnt").U32(5);
     b.Key("name").Unicode("layer");
     return b.Str();
+}
+
+std::string PatternChannel(const std::string& data)
+{
+    Bytes b;
+    b.U32(1).U32(static_cast<u32>(23 + data.size())).U32(8).Zeros(18).U8(0).Raw(data);
+    return b.Str();
+}
+
+// An RGB pattern of one pixel, or of no channel at a version no reader knows.
+std::string Pattern(const std::vector<std::string>& channels, u32 version = 1)
+{
+    Bytes body;
+    body.U32(version).U32(3).U16(1).U16(1).Unicode("Dots").U8(2).Raw("id");
+    body.U32(3).U32(0).U32(0).U32(0).U32(1).U32(1).U32(static_cast<u32>(channels.size()));
+    for (const std::string& c : channels)
+        body.Raw(c);
+    while (body.Size() % 4)
+        body.U8(0);
+    return Bytes().Block(body.Str()).Str();
 }
 } // namespace
 
@@ -90,4 +112,57 @@ TEST(Descriptor, EveryValueTypeIsSkippedExactlyAndWhatCannotBeWalkedStopsTheWalk
     finished = true;
     SentinelAfter(top, &finished);
     EXPECT_FALSE(finished);
+}
+
+TEST(Records, LevelsAnOldFormShadowPatternsAndImageResourcesAreReadWithoutReadingIntoTheNext)
+{
+    Bytes levels;
+    levels.U16(2);
+    for (int i = 0; i < 29; ++i)
+        levels.U16(i).U16(255).U16(0).U16(255).U16(100);
+    // An inner shadow of the old fixed form, version 2: its native colour follows the blend mode.
+    Bytes shadow;
+    shadow.U32(2).U32(5u << 16).U32(10u << 16).U32(90u << 16).U32(7u << 16).Colour(0, 0xFF00, 0, 0);
+    shadow.Key("8BIM").Key("mul ").U8(1).U8(0).U8(128).Colour(0, 0, 0xFF00, 0);
+    const std::string effects = Bytes().U16(0).U16(1).Key("8BIM").Key("isdw").Block(shadow.Str()).Str();
+    DocPtr doc = LoadLayerWithExtra(Tagged("levl", levels.Str()) + Tagged("lrFX", effects));
+    ASSERT_TRUE(doc);
+    const psd::LayerRecord& layer = doc->mLayers[0];
+    const auto* read = static_cast<const psd::LevelsRecord*>(layer.FindEntry(psd::kEntryLevels));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(29u, read->mLevels.size());
+    EXPECT_EQ(28, read->mLevels[28].mInputFloor);
+    const auto* fx = static_cast<const psd::EffectsRecord*>(layer.FindEntry(psd::kEntryEffectsOld));
+    ASSERT_TRUE(fx);
+    EXPECT_EQ(0xFF00FF00u, fx->mInnerShadow.mNativeColour);
+
+    // A damaged pattern stops only the pattern block.
+    const std::string good = Pattern({PatternChannel("\x01"), PatternChannel("\x02"), PatternChannel("\x03")});
+    Bytes section;
+    section.U32(0).U32(0).Key("8BIM").Key("Patt").Block(good + Pattern({}, 7) + good);
+    doc = LoadBytes(PsdBuilder(2, 2).RawLayerSection(section.Str()).Build());
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(1u, doc->mPatterns.size());
+    EXPECT_EQ(0xFF010203u, doc->mPatterns[0].mPixels[0]);
+
+    // Image resources are skipped with their names and padding, never into the next block.
+    for (const char* name : {"", "a", "ab", "abc"})
+    {
+        DocPtr doc = LoadBytes(PsdBuilder(2, 2).Resource(1024, std::string("\x00\x05", 2), name).Resource(1037, Bytes().U32(45).Str()).Build());
+        ASSERT_TRUE(doc) << name;
+        EXPECT_EQ(5, doc->mTargetLayer);
+        EXPECT_EQ(45, doc->mGlobalAngle);
+    }
+    // A 1005 of two bytes must not take its fields from the following block; an unknown odd block
+    // is skipped with its padding.
+    doc = LoadBytes(PsdBuilder(2, 2)
+                        .Resource(1005, std::string("\x00\x48", 2))
+                        .Resource(1024, std::string("\x00\x09", 2))
+                        .Resource(4000, "abc")
+                        .Resource(1034, "\x01")
+                        .Build());
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(9, doc->mTargetLayer);
+    EXPECT_EQ(0, doc->mHorizontalUnit);
+    EXPECT_EQ(1, doc->mProtected);
 }

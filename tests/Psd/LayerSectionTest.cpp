@@ -68,15 +68,13 @@ TEST(LayerSection, NamesMasksAndRangesKeepTheRecordAlignedAndANegativeCountReads
     EXPECT_STREQ("full", doc->mLayers[3].mName);
     EXPECT_EQ(0, doc->mLayers[4].mHeight);
     EXPECT_TRUE(doc->mLayers[4].mPixels.empty());
-}
 
-TEST(LayerSection, GroupsParentTheirLayersAcrossNestingAndTypedEntriesAreCapped)
-{
+    // Groups parent their layers across nesting; typed entries are capped.
     // Bottom to top: below, [outer: [inner: deep], middle], top. "deep" hangs over the top left.
     const LayerSpec groupEnd{.mName = "</Layer group>", .mExtra = Divider(3)};
     const LayerSpec inner{.mName = "inner", .mExtra = Divider(2, "pass")};
     const LayerSpec outer{.mName = "outer", .mExtra = Divider(1, "mul ")};
-    DocPtr doc = LoadBytes(PsdBuilder(2, 2)
+    doc = LoadBytes(PsdBuilder(2, 2)
                                .Layer({.mName = "below"})
                                .Layer(groupEnd)
                                .Layer({.mName = "middle"})
@@ -126,7 +124,7 @@ TEST(LayerSection, GroupsParentTheirLayersAcrossNestingAndTypedEntriesAreCapped)
 
     // An empty sixteen-bit block keeps the layers read before it (files whose layers are all in
     // "Lr16" are RealFiles', predicted16.psd).
-    Bytes section;
+    section = Bytes();
     section.Raw(PsdBuilder(2, 1).Layer({.mName = "kept"}).LayerInfo()).U32(0).Raw("8BIMLr16").U32(0).U32(0);
     doc = LoadBytes(PsdBuilder(2, 1).RawLayerSection(section.Str()).Build());
     ASSERT_TRUE(doc);

@@ -105,10 +105,8 @@ TEST(RealFiles, ImageMagickAndPredictedLayersMatchTheirSourcesInEveryCompression
         }
         EXPECT_EQ(doc->mWidth * doc->mHeight, doc->mMerged.size());
     }
-}
 
-TEST(RealFiles, EveryCutOfARealFileFailsWithALogLine)
-{
+    // Every cut of a real file fails with a log line.
     // The small file is cut at every byte, the larger ones every 61 bytes.
     audiotest::LogCapture log;
     for (const char* file : {"im8_Zip.psd", "gimp_rle.psd", "predicted16.psd"})

@@ -6,7 +6,6 @@
 #include "Core/Render/Texture.h"
 #include "support/TempDir.h"
 
-#include <algorithm>
 #include <functional>
 
 #include <gtest/gtest.h>

@@ -81,10 +81,8 @@ TEST(Transform3D, TheLazyPartsAndTheMatrixAgreeInEveryOrderOfSteps)
         t.GetMatrix().TransformPoint(p);
         EXPECT_EQ(c.out, p);
     }
-}
 
-TEST(Transform3D, CombineAppliesTheOtherPartsOrItsMatrixAndVerticesOfAnyStrideMoveOnlyTheirPosition)
-{
+    // Combine applies the other's parts or its matrix; vertices of any stride move only their position.
     Transform3D lazy;
     lazy.Translate(1, 0, 0);
     Transform3D other;

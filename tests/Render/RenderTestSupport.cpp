@@ -5,7 +5,6 @@
 #include "Core/Render/ShaderImpl.h"
 
 #include <cstring>
-#include <iterator>
 
 namespace rendertest
 {

@@ -84,10 +84,8 @@ TEST_F(ShaderVariables, TheSamePointerTwiceChangesNothingANewOneIsRecordedOnceAn
     ASSERT_EQ(1u, sent.size());
     // The state records were reset with the device: the shader is bound again as well.
     EXPECT_EQ(1u, Only(Since(0), render::CMD_SET_SHADER).size());
-}
 
-TEST_F(ShaderVariables, TexturedShadersRecordTheSamplerByPointerAndUnbindingFlagsEveryVariableOfTheOldShader)
-{
+    // Textured shaders record the sampler by pointer and unbinding flags every variable of the old shader.
     render::Buffer* textured = nullptr;
     ASSERT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertex2D>(), 8, true, &textured));
     render::Texture* texture = nullptr;
@@ -101,18 +99,18 @@ TEST_F(ShaderVariables, TexturedShadersRecordTheSamplerByPointerAndUnbindingFlag
     DrawAndCollect(0);
     mState.mShader = mMult->GetImpl();
     mState.mVertexBuffer = textured;
-    auto sent = DrawAndCollect(0);
-    ASSERT_EQ(1u, sent.size());
-    EXPECT_EQ((std::vector<u32>{0, 1}), sent[0].variables);
-    EXPECT_EQ(reinterpret_cast<uintptr_t>(texture), sent[0].args[3]);
+    auto sentTextured = DrawAndCollect(0);
+    ASSERT_EQ(1u, sentTextured.size());
+    EXPECT_EQ((std::vector<u32>{0, 1}), sentTextured[0].variables);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(texture), sentTextured[0].args[3]);
     for (render::ShaderVariable* variable : mGeom->GetImpl()->GetVariables())
         EXPECT_TRUE(variable->IsChanged());
     // Back to the geometry shader: its projection goes again.
     mState.mShader = mGeom->GetImpl();
     mState.mVertexBuffer = mBuffer;
-    sent = DrawAndCollect(3);
-    ASSERT_EQ(1u, sent.size());
-    EXPECT_EQ(std::vector<u32>{0}, sent[0].variables);
+    sentTextured = DrawAndCollect(3);
+    ASSERT_EQ(1u, sentTextured.size());
+    EXPECT_EQ(std::vector<u32>{0}, sentTextured[0].variables);
     ASSERT_EQ(QL_OK, mRender->EndScene());
     mDevice->ClearCalls();
     ASSERT_EQ(QL_OK, mRender->ExecuteCommands());
@@ -132,23 +130,21 @@ TEST_F(ShaderVariables, TexturedShadersRecordTheSamplerByPointerAndUnbindingFlag
     EXPECT_EQ(QL_OK, plain.SetRender(mRender));
     plain.SetImpl(impl);
     EXPECT_EQ(QL_OK, plain.BindVariables());
-}
 
-TEST_F(ShaderVariables, ShadersLoadFromTheirTwoFilesAreSharedByNameAndFailuresAreLogged)
-{
+    // Shaders load from their two files are shared by name and failures are logged.
     testsupport::TempDir folder;
     folder.Write("MobVS.hlsl", "uniform mat4 Proj;\nin vec4 aPos;\nvoid vertex_shader() { gl_Position = Proj * aPos; }\n");
     folder.Write("MobPS.hlsl", "uniform sampler2D TextureSampler;\nuniform vec4 color2;\nout vec4 o;\n"
                                "void pixel_shader() { o = color2 * texture(TextureSampler, vec2(0)); }\n");
     const std::wstring name = folder.WPath("Mob");
     mDevice->ClearCalls();
-    base::CountedPtr<render::ShaderTextured> first, second;
-    ASSERT_EQ(QL_OK, mRender->LoadShader(name, &first));
-    ASSERT_TRUE(first);
-    EXPECT_TRUE(first->IsLoaded());
-    EXPECT_NE(nullptr, first->GetSamplerVariable());
-    ASSERT_EQ(QL_OK, mRender->LoadShader(name, &second));
-    EXPECT_EQ(first.Get(), second.Get());
+    base::CountedPtr<render::ShaderTextured> firstLoaded, secondLoaded;
+    ASSERT_EQ(QL_OK, mRender->LoadShader(name, &firstLoaded));
+    ASSERT_TRUE(firstLoaded);
+    EXPECT_TRUE(firstLoaded->IsLoaded());
+    EXPECT_NE(nullptr, firstLoaded->GetSamplerVariable());
+    ASSERT_EQ(QL_OK, mRender->LoadShader(name, &secondLoaded));
+    EXPECT_EQ(firstLoaded.Get(), secondLoaded.Get());
     EXPECT_EQ(1u, mDevice->CallsStartingWith("CreateProgram").size()); // compiled once
 
     base::CountedPtr<render::ShaderTextured> missing;

@@ -79,10 +79,8 @@ TEST_F(Textures, ImageTexturesKeepTheirPixelsAndAHitMaskAndCompressedOnesAreDeco
     EXPECT_EQ(0xFFFF0000u, pixels[0]);
     EXPECT_EQ(0xFF0000FFu, pixels[15]);
     EXPECT_TRUE(texture->IsOpaqueAt(0, 0));
-}
 
-TEST_F(Textures, TargetsComeBackAtTheirSizeAfterAResetAndDynamicTexturesUploadOnUnlock)
-{
+    // Targets come back at their size after a reset; dynamic textures upload on unlock.
     render::TextureDX9* target = Make();
     ASSERT_EQ(QL_OK, target->CreateRenderTarget(40, 30));
     EXPECT_TRUE(target->IsRenderTarget());

@@ -4,9 +4,7 @@
 #include "support/GameHarness.h"
 
 #include "App/Game.h"
-#include "Core/Widget/FrameManager.h"
 #include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Data/TDProgress.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
 

@@ -90,7 +90,7 @@ TEST_F(WidgetTree, ADisabledParentDisablesTheSubtreeAndChangesSkipWhatAlreadyMat
     EXPECT_TRUE(grandchild.IsDisabled()) << "c's own flag still holds below it";
 }
 
-TEST_F(WidgetTree, HoverMovesTellOnlyTheBranchesThatChangeAndRemovalOrDeletionClearsThem)
+TEST_F(WidgetTree, HoverMovesTellOnlyTheBranchesThatChangeRemovalOrDeletionClearsThemAndRemoveAllChildrenEmpties)
 {
     ProbeBoard board("board", mJournal);
     ProbeWidget a("a", mJournal), a1("a1", mJournal), a2("a2", mJournal), b("b", mJournal);
@@ -142,10 +142,8 @@ TEST_F(WidgetTree, HoverMovesTellOnlyTheBranchesThatChangeAndRemovalOrDeletionCl
     EXPECT_EQ(nullptr, keeper.GetLayer()->GetParent());
     EXPECT_EQ(1u, board.GetChildren().size()) << "only b is left";
     EXPECT_EQ(1u, board.GetLayer()->GetChildren().size());
-}
 
-TEST_F(WidgetTree, RemoveAllChildrenEmptiesTheListOrDeletesTheWholeSubtree)
-{
+    // RemoveAllChildren empties the list, or with the flags deletes the whole subtree.
     ProbeWidget parent("p", mJournal), child("c", mJournal);
     EXPECT_EQ(QL_OK, parent.AddChild(&child));
     EXPECT_EQ(QL_OK, parent.RemoveAllChildren(false, false, false));
@@ -163,13 +161,13 @@ TEST_F(WidgetTree, RemoveAllChildrenEmptiesTheListOrDeletesTheWholeSubtree)
     // With the flags it deletes the whole subtree.
     int deaths = 0;
     ProbeWidget root("r", mJournal);
-    auto* a = new ProbeWidget("a", mJournal);
-    auto* a1 = new ProbeWidget("a1", mJournal);
-    auto* b = new ProbeWidget("b", mJournal);
-    a->mDeaths = a1->mDeaths = b->mDeaths = &deaths;
-    EXPECT_EQ(QL_OK, root.AddChild(a));
-    EXPECT_EQ(QL_OK, a->AddChild(a1));
-    EXPECT_EQ(QL_OK, root.AddChild(b));
+    auto* da = new ProbeWidget("da", mJournal);
+    auto* da1 = new ProbeWidget("da1", mJournal);
+    auto* db = new ProbeWidget("db", mJournal);
+    da->mDeaths = da1->mDeaths = db->mDeaths = &deaths;
+    EXPECT_EQ(QL_OK, root.AddChild(da));
+    EXPECT_EQ(QL_OK, da->AddChild(da1));
+    EXPECT_EQ(QL_OK, root.AddChild(db));
     mJournal.clear();
     EXPECT_EQ(QL_OK, root.RemoveAllChildren(true, true, false));
     EXPECT_EQ(3, deaths);
