@@ -34,22 +34,14 @@ struct BattleDraw : BattleFixture
         resources->setTextureLoader(&loader);
         resources->setSheetOpener([](const std::wstring& path, bool) -> std::shared_ptr<TDImageSheet> {
             if (path == L"td/ui")
-                return makeSheet(path, {{L"ui/bar", 0, 0, 40, 6},
-                                        {L"ui/brush", 0, 0, 12, 12},
-                                        {L"ui/power_buff", 0, 0, 20, 20},
-                                        {L"ui/l1", 0, 0, 10, 10},
-                                        {L"ui/l2", 0, 0, 10, 10},
-                                        {L"ui/l3", 0, 0, 10, 10},
-                                        {L"ui/radius", 0, 0, 100, 100},
-                                        {L"ui/wave_hint", 0, 0, 40, 40},
-                                        {L"ui/context_gem", 0, 0, 16, 16},
-                                        {L"ui/money", 0, 0, 20, 20},
-                                        {L"ui/immune", 0, 0, 20, 20}});
+                return makeSheet(path, {{L"ui/bar", 0, 0, 40, 6}, {L"ui/brush", 0, 0, 12, 12}, {L"ui/power_buff", 0, 0, 20, 20},
+                                        {L"ui/l1", 0, 0, 10, 10}, {L"ui/l2", 0, 0, 10, 10}, {L"ui/l3", 0, 0, 10, 10},
+                                        {L"ui/radius", 0, 0, 100, 100}, {L"ui/wave_hint", 0, 0, 40, 40},
+                                        {L"ui/context_gem", 0, 0, 16, 16}, {L"ui/money", 0, 0, 20, 20}, {L"ui/immune", 0, 0, 20, 20}});
             if (path == L"td/spots")
                 return makeSheet(path, {{L"spots/s", 0, 0, 60, 40}, {L"spots/g", 0, 0, 60, 40}, {L"spots/p", 0, 0, 60, 40}});
             if (path == L"td/data/ui_parts")
-                return makeSheet(path, {{L"shadows/dragon_shadow", 0, 0, 20, 10},
-                                        {L"shadows/wywern_shadow", 0, 0, 20, 10},
+                return makeSheet(path, {{L"shadows/dragon_shadow", 0, 0, 20, 10}, {L"shadows/wywern_shadow", 0, 0, 20, 10},
                                         {L"shadows/money_shadow", 0, 0, 20, 8}});
             if (path == L"td/enemy_spot" || path == L"td/mob_heal")
                 return makeSheet(path, {{L"00", 0, 0, 20, 10}, {L"01", 0, 0, 20, 10}, {L"s_point/00", 10, 8, 1, 1}});
@@ -58,13 +50,9 @@ struct BattleDraw : BattleFixture
             if (path == L"td/data/levels/bgtest")
                 return makeSheet(path, {{L"ground", 0, 0, 1024, 768}, {L"fx/01", 10, 10, 16, 16}, {L"trees/01", 100, 50, 60, 80}});
             if (path == L"td/mobs")
-                return makeSheet(path, {{L"walk/00", 0, 0, 40, 50},
-                                        {L"walk/01", 0, 0, 40, 50},
-                                        {L"walk/02", 0, 0, 40, 50},
-                                        {L"death/00", 0, 0, 40, 50},
-                                        {L"death/01", 0, 0, 40, 50},
-                                        {L"special/00", 0, 0, 40, 50},
-                                        {L"base", 20, 50, 1, 1}});
+                return makeSheet(path, {{L"walk/00", 0, 0, 40, 50}, {L"walk/01", 0, 0, 40, 50}, {L"walk/02", 0, 0, 40, 50},
+                                        {L"death/00", 0, 0, 40, 50}, {L"death/01", 0, 0, 40, 50},
+                                        {L"special/00", 0, 0, 40, 50}, {L"base", 20, 50, 1, 1}});
             if (path == L"td/turrets")
                 return makeSheet(path, {{L"idle/00", 10, 0, 60, 80}, {L"base_point/00", 40, 70, 1, 1}});
             return nullptr;
@@ -313,9 +301,7 @@ TEST_F(BattleDraw, UnitsPickTheirFrameFlipAndTint)
     frame();
     const Drawn& d = canvas.drawn[canvas.find(L"td/mobs:")];
     EXPECT_EQ(d.name, L"td/mobs:walk/01");
-    EXPECT_FALSE(d.flipH);
-    EXPECT_TRUE(d.shaded);
-    EXPECT_EQ(d.fill, 0xFF336699u);
+    EXPECT_EQ(std::tuple(d.flipH, d.shaded, d.fill), std::tuple(false, true, 0xFF336699u));
     EXPECT_FLOAT_EQ(d.color.a, 0.5f);
     // The base picture (20, 50) stands on the drawn position.
     EXPECT_FLOAT_EQ(d.x, 300.0f);
@@ -352,7 +338,7 @@ TEST_F(BattleDraw, UnitsPickTheirFrameFlipAndTint)
     u->mEntry = entry;
 }
 
-TEST_F(BattleDraw, WaveTextsIndicatorsAndTheRoadGlowOfAWaitingSpell)
+TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSpritesGemsAndTheBackgroundInTheirPlaces)
 {
     TDMap& m = begin(kGrunts);
     run(0.5f);
@@ -440,13 +426,8 @@ TEST_F(BattleDraw, WaveTextsIndicatorsAndTheRoadGlowOfAWaitingSpell)
     ++m.mPathsVersion;
     drawer->draw(pictures);
     EXPECT_EQ(pictures.renders, 2);
-}
 
-
-TEST_F(BattleDraw, MarkerSpritesGemsAndTheLevelsBackgroundStandInTheirPlaces)
-{
-    TDMap& m = begin(kGrunts);
-    run(0.5f);
+    m.mSelectedSpell = -1;
     ASSERT_NE(unit(0), nullptr);
     // The picked unit carries the marker; sprites stand on their anchor.
     place(unit(0), 300.0f, 200.0f);

@@ -35,18 +35,11 @@ struct FakeEmitter : TDEmitter
     i32 loop = 0;
     double age = 0.0;
     double life = 1.0;
-    i32 updates = 0;
-    float x = 0.0f, y = 0.0f;
     void setState(i32 s) override { st = s; }
     i32 state() const override { return st; }
-    void setPosition(float px, float py) override
-    {
-        x = px;
-        y = py;
-    }
+    void setPosition(float, float) override {}
     void update(double seconds) override
     {
-        ++updates;
         age += seconds;
         if (st == 2)
             st = 0;
@@ -174,6 +167,10 @@ inline std::string battleLevel(const std::string& waves, const std::string& extr
            "<p name=\"income_mult\" value=\"1\"/></spot>" +
            extraSpots + "</spots><waves>" + waves + "</waves></map>";
 }
+
+// Three brutes in the first wave, a grunt in the second.
+inline const char* kThreeBrutes = "<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/></wave>"
+                                  "<wave spawn=\"1\"><e id=\"1\"/></wave>";
 
 // Puts a unit at (x, y), drawn there too.
 inline void place(TDUnit* u, float x, float y)

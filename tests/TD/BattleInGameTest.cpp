@@ -25,7 +25,7 @@ using namespace tdtest;
 
 namespace
 {
-TEST_F(InGame, TheRingBuildsUpgradesAndSellsForHalfOfEveryTierPaid)
+TEST_F(InGame, TheRingBuildsUpgradesAndSellsForHalfOfEveryTierPaidAndBuysALockedSpotOnceWithTheGemsItAsks)
 {
     // A press beside every entry (on the spot itself) only closes the menu.
     ASSERT_NE(openOn(0), nullptr);
@@ -75,26 +75,8 @@ TEST_F(InGame, TheRingBuildsUpgradesAndSellsForHalfOfEveryTierPaid)
     EXPECT_EQ(map->mStats.mCoins, 1000 - (cost(10000) + upgrade) / 2);
     game.run(15); // the closing menu outlives its tower safely
     EXPECT_EQ(map->mContextMenu, nullptr);
-}
 
-TEST_F(InGame, AnotherScreenOrTheTowerTakenAwayDropsTheMenu)
-{
-    ASSERT_NE(openOn(0), nullptr);
-    ASSERT_TRUE(game.click(L"options_btn"));
-    ASSERT_TRUE(game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f));
-    EXPECT_EQ(map->mContextMenu, nullptr);
-    ASSERT_TRUE(game.click(L"resume"));
-    ASSERT_TRUE(game.click(L"play_btn"));
-
-    TDTower* tower = map->buildTower(0, 10000);
-    ASSERT_NE(tower, nullptr);
-    ASSERT_NE(openOn(0), nullptr);
-    map->removeTower(tower);
-    EXPECT_EQ(map->mContextMenu, nullptr);
-}
-
-TEST_F(InGame, ALockedSpotIsBoughtOnceAndOnlyWithTheGemsItAsks)
-{
+    // A locked spot is bought once and only with the gems it asks.
     size_t locked = 0;
     while (locked < map->mScenery->spotFrames.size() && (!spot(locked).spot || spot(locked).spot->open))
         ++locked;
@@ -116,7 +98,7 @@ TEST_F(InGame, ALockedSpotIsBoughtOnceAndOnlyWithTheGemsItAsks)
     EXPECT_EQ(map->mContextMenu->kind, TDContextMenu::kBuild) << "now a build spot";
 }
 
-TEST_F(InGame, AResultIsStoredOnceAndABetterOnePaysOnlyTheStarsItAdds)
+TEST_F(InGame, AResultIsStoredOnceABetterOnePaysOnlyTheStarsItAddsAndTheWindowNamesTheLevelAndItsDifficulty)
 {
     // The other two levels of the episode have a star: the first three-star window pays the
     // episode's bonus too.
@@ -153,12 +135,11 @@ TEST_F(InGame, AResultIsStoredOnceAndABetterOnePaysOnlyTheStarsItAdds)
         EXPECT_EQ(windows, 1u);
         EXPECT_EQ(GameHarness::text(game.top(), L"levelResult"), GameHarness::localized(L"game_win"));
     }
-}
 
-TEST_F(InGame, TheDefeatWindowNamesTheLevelAndItsDifficulty)
-{
-    map->mMode = 1; // the level select's normal difficulty
-        map->showDefeat();
+    // The defeat window names the level and the normal difficulty.
+    ASSERT_EQ(map->restart(), QL_OK);
+    ASSERT_TRUE(game.closeUnlockMessages());
+    map->showDefeat();
     game.run(2);
     HUDWindow* window = game.top<HUDLevelResultWindow>();
     ASSERT_NE(window, nullptr);
@@ -180,7 +161,7 @@ TEST_F(InGame, TheDefeatWindowNamesTheLevelAndItsDifficulty)
     EXPECT_EQ(map->mResultAction, 2);
 }
 
-TEST_F(InGame, MenusOpenOnlyOnTheTutorialSpotWhileOneIsSetAndAnotherSpotOnlyDropsTheOpenOne)
+TEST_F(InGame, MenusOpenOnlyOnTheTutorialSpotWhileOneIsSetAndAnotherSpotAScreenOrTheTowerTakenAwayDropsTheOpenOne)
 {
     map->mTutorialSpot = 1;
     EXPECT_EQ(openOn(0), nullptr);
@@ -197,6 +178,15 @@ TEST_F(InGame, MenusOpenOnlyOnTheTutorialSpotWhileOneIsSetAndAnotherSpotOnlyDrop
     ASSERT_NE(openOn(4), nullptr);
     EXPECT_EQ(map->mContextMenu->tower, tower);
     EXPECT_EQ(map->mContextMenu->centreX, tower->mX);
+    map->removeTower(tower);
+    EXPECT_EQ(map->mContextMenu, nullptr) << "the tower taken away";
+    // Another screen drops the menu.
+    ASSERT_NE(openOn(0), nullptr);
+    ASSERT_TRUE(game.click(L"options_btn"));
+    ASSERT_TRUE(game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f));
+    EXPECT_EQ(map->mContextMenu, nullptr);
+    ASSERT_TRUE(game.click(L"resume"));
+    ASSERT_TRUE(game.click(L"play_btn"));
 }
 
 TEST_F(InGame, ASpellCastOverAGemLeavesItAndTheTutorialsBlocksHoldSpellsAndSpeed)
@@ -268,7 +258,7 @@ TEST_F(InGame, TheShopFromTheResultRestartsALostLevelOrGoesOnAfterAVictory)
     }
 }
 
-TEST_F(InGame, CallingAWaveEarlyPaysForTheTimeLeftUnlessTheTutorialHoldsItAndPicksTheUnitPressed)
+TEST_F(InGame, CallingAWaveEarlyPaysForTheTimeLeftUnlessTheTutorialHoldsItPicksTheUnitPressedAndTheGlowSitsOnTheLitButton)
 {
     ASSERT_FALSE(map->mNextWave.buttons.empty());
     const auto button = map->mNextWave.buttons.front();
@@ -300,11 +290,9 @@ TEST_F(InGame, CallingAWaveEarlyPaysForTheTimeLeftUnlessTheTutorialHoldsItAndPic
     EXPECT_EQ(map->mHovered, unit);
     game.tap(600.0f, 20.0f);
     EXPECT_EQ(map->mHovered, unit);
-}
 
-TEST_F(InGame, TheGlowSitsOnTheLitControlButtonAndHidesWithoutOne)
-{
-    // The glow's own emitter only tells where it is put.
+    // The glow sits on the lit control button and hides without one.
+    // Its own emitter only tells where it is put.
     struct Glow : TDEmitter
     {
         float x = 0.0f, y = 0.0f;
@@ -323,10 +311,10 @@ TEST_F(InGame, TheGlowSitsOnTheLitControlButtonAndHidesWithoutOne)
     map->mActiveButtonEmitter = std::move(owned);
     ASSERT_TRUE(game.click(L"speed_btn"));
     EXPECT_TRUE(map->mActiveButtonPlaced);
-    float x = 0.0f, y = 0.0f;
-    ASSERT_TRUE(game.buttonCentre(L"speed_btn_ac", x, y));
-    EXPECT_NEAR(glow.x, x, 1.0f) << "on the lit speed button";
-    EXPECT_NEAR(glow.y, y, 1.0f);
+    float litX = 0.0f, litY = 0.0f;
+    ASSERT_TRUE(game.buttonCentre(L"speed_btn_ac", litX, litY));
+    EXPECT_NEAR(glow.x, litX, 1.0f) << "on the lit speed button";
+    EXPECT_NEAR(glow.y, litY, 1.0f);
 
     map->mSpeed = 0.5f;
     map->updateControlButtons();
@@ -338,7 +326,7 @@ TEST_F(InGame, TheGlowSitsOnTheLitControlButtonAndHidesWithoutOne)
     EXPECT_FALSE(map->mActiveButtonPlaced);
 }
 
-TEST_F(InGame, ARestartKeepsTheGemTotalAndEndsScreensPausesSpellsAndSpeedUps)
+TEST_F(InGame, ARestartKeepsTheGemTotalAndEndsScreensPausesSpellsAndSpeedUpsAndALevelOpensOnItsUnlockMessageOrBanner)
 {
     map->mStats.addGems(4);
     map->mStats.addKill(10, 0, 0);
@@ -351,18 +339,15 @@ TEST_F(InGame, ARestartKeepsTheGemTotalAndEndsScreensPausesSpellsAndSpeedUps)
     ASSERT_EQ(map->restart(), QL_OK);
     ASSERT_TRUE(game.closeUnlockMessages());
     EXPECT_EQ(map->mStats.mGems, total);
-    EXPECT_EQ(map->mStats.mGemsWon, 0);
-    EXPECT_EQ(map->mStats.mKillScore, 0);
+    EXPECT_EQ(std::pair(map->mStats.mGemsWon, map->mStats.mKillScore), std::pair(0, 0));
     EXPECT_EQ(map->mStats.mCoins, map->mStats.mStartCoins);
     EXPECT_TRUE(map->mTowers.empty());
     EXPECT_EQ(map->mSpeed, 1.0f);
     EXPECT_EQ(map->mSelectedSpell, -1);
     EXPECT_EQ(game.find<HUDIngameMenu>(), nullptr);
     EXPECT_TRUE(game.hud().findButton(L"play_btn_ac")->mVisible);
-}
 
-TEST_F(InGame, ALevelOpensOnItsUnlockMessageOrElseOnItsBanner)
-{
+    // A level opens on its unlock message, or else on its banner.
     i32 banners = 0;
     game.hud().mOnBanner = [&banners](HUDWindow* banner) {
         ++banners;

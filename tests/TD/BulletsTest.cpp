@@ -2,17 +2,12 @@
 #include "BattleFixture.h"
 
 using tdtest::BattleFixture;
+using tdtest::kThreeBrutes;
 using tdtest::place;
 
-namespace
+TEST_F(BattleFixture, StraightBulletThatMissesVanishesAtTheRadiusAMuzzleTargetGivesADirectionAndAHomingOneBecomesABlast)
 {
-const char* kBrutes = "<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/></wave>"
-                      "<wave spawn=\"1\"><e id=\"1\"/></wave>";
-} // namespace
-
-TEST_F(BattleFixture, StraightBulletThatMissesVanishesAtTheRadiusAndAMuzzleTargetGivesADirection)
-{
-    TDMap& m = start(kBrutes);
+    TDMap& m = start(kThreeBrutes);
     TDTower* t = m.buildTower(0, 100);
     run(0.05f);
     TDUnit* u = unit(0);
@@ -34,13 +29,26 @@ TEST_F(BattleFixture, StraightBulletThatMissesVanishesAtTheRadiusAndAMuzzleTarge
     // A target on the muzzle gives a finite direction.
     place(u, t->mX, t->mY);
     TDBullet still(m, t, u);
-    EXPECT_EQ(still.mDirX, 0.0f);
-    EXPECT_EQ(still.mDirY, 1.0f);
+    EXPECT_EQ(std::pair(still.mDirX, still.mDirY), std::pair(0.0f, 1.0f));
+
+    // A homing bullet whose target dies becomes a blast.
+    TDTower* homing = m.buildTower(1, 200);
+    place(unit(0), 250.0f, 120.0f);
+    place(unit(1), 250.0f, 100.0f);
+    TDBullet* h = new TDBullet(m, homing, unit(0));
+    m.mBullets->add(h);
+    m.forgetUnit(unit(0));
+    EXPECT_EQ(h->mTarget, nullptr);
+    size_t before = m.mModifiers.size();
+    m.mBullets->update(1.0f / 60.0f);
+    ASSERT_EQ(m.mModifiers.size(), before + 1);
+    m.mModifiers.back()->update(nullptr, 0.01f); // a blast ends on its first update
+    EXPECT_FALSE(m.mModifiers.back()->mActive);
 }
 
 TEST_F(BattleFixture, ExplosionHitsEveryUnitWithinTheAmmoRadiusOnce)
 {
-    TDMap& m = start(kBrutes);
+    TDMap& m = start(kThreeBrutes);
     TDTower* t = m.buildTower(0, 100);
     m.mPrototypes.findById(2001)->radius = 30.0f;
     run(0.05f);
@@ -63,27 +71,9 @@ TEST_F(BattleFixture, ExplosionHitsEveryUnitWithinTheAmmoRadiusOnce)
     EXPECT_EQ(std::count(sounds.played.begin(), sounds.played.end(), L"enemy2hit"), 2);
 }
 
-TEST_F(BattleFixture, HomingBulletWhoseTargetDiesBecomesABlast)
+TEST_F(BattleFixture, SpellHitsEachUnitOnceForItsLifetimeAndItsAreaEffectsComeFromItsFlags)
 {
-    TDMap& m = start(kBrutes);
-    TDTower* t = m.buildTower(0, 200);
-    run(0.05f);
-    place(unit(0), 250.0f, 120.0f);
-    place(unit(1), 250.0f, 100.0f);
-    TDBullet* b = new TDBullet(m, t, unit(0));
-    m.mBullets->add(b);
-    m.forgetUnit(unit(0));
-    EXPECT_EQ(b->mTarget, nullptr);
-    size_t before = m.mModifiers.size();
-    m.mBullets->update(1.0f / 60.0f);
-    ASSERT_EQ(m.mModifiers.size(), before + 1);
-    m.mModifiers.back()->update(nullptr, 0.01f); // a blast ends on its first update
-    EXPECT_FALSE(m.mModifiers.back()->mActive);
-}
-
-TEST_F(BattleFixture, SpellHitsEachUnitOnceForItsLifetime)
-{
-    TDMap& m = start(kBrutes);
+    TDMap& m = start(kThreeBrutes);
     run(0.05f);
     place(unit(0), 500.0f, 100.0f);
     place(unit(1), 900.0f, 100.0f);
@@ -111,18 +101,15 @@ TEST_F(BattleFixture, SpellHitsEachUnitOnceForItsLifetime)
     m.mBullets->update(0.01f);
     EXPECT_TRUE(m.mBullets->items.empty());
     EXPECT_FALSE(m.castSpell(7, 0.0f, 0.0f));
-}
 
-TEST_F(BattleFixture, SpellAreaEffectsComeFromItsFlags)
-{
-    TDMap& m = start(kBrutes);
-    run(0.05f);
-    place(unit(0), 500.0f, 100.0f);
+    // Area effects come from the spell's flags.
+    place(unit(2), 500.0f, 100.0f);
     ASSERT_TRUE(m.castSpell(1, 500.0f, 100.0f)); // 3001: splash, fire, hold, dot; onAmmo "spell"
-    EXPECT_FLOAT_EQ(unit(0)->mHealth, 95.0f);    // the splash goes through damage()
+    EXPECT_FLOAT_EQ(unit(2)->mHealth, 95.0f);    // the splash goes through damage()
     ASSERT_EQ(m.mModifiers.size(), 3u);          // burning ground, impassable area, dot field
     EXPECT_EQ(particles.count(L"spell"), 1u);
     m.update(1.0f / 60.0f);
-    EXPECT_EQ(unit(0)->mSpeedPenalty, 0.0f); // reset at the end of the frame
-    EXPECT_FALSE(unit(0)->mModifiers.empty()); // the field's damage over time
+    EXPECT_EQ(unit(2)->mSpeedPenalty, 0.0f); // reset at the end of the frame
+    EXPECT_FALSE(unit(2)->mModifiers.empty()); // the field's damage over time
 }
+

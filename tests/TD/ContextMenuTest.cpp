@@ -38,10 +38,44 @@ struct Ring : InGame
     }
 };
 
-TEST_F(Ring, TheBaseTowersKeepTheirPlacesBendNearTheEdgesAndAnEmptyRingHides)
+TEST_F(Ring, OpensClosesOnTimeBuyEntriesShowOnlyThePricesSetBaseTowersKeepTheirPlacesAndAnEmptyRingHides)
 {
+    // The ring opens, closes and hides on time and takes no presses while it is not open.
+    clickSpot(2);
+    ASSERT_NE(map->mContextMenu, nullptr);
+    TDContextMenu& opening = *map->mContextMenu;
+    const float below = opening.centreY + opening.radius;
+    EXPECT_EQ(opening.itemAt(opening.centreX, below), -1) << "entries are not hit while opening";
+    opening.update(0.15f);
+    EXPECT_EQ(opening.state, TDContextMenu::kOpening);
+    opening.update(0.06f);
+    EXPECT_EQ(opening.state, TDContextMenu::kOpen);
+    opening.close();
+    opening.close();
+    EXPECT_EQ(opening.state, TDContextMenu::kClosing);
+    opening.update(0.21f);
+    EXPECT_EQ(opening.visible, 0);
+    EXPECT_EQ(opening.itemAt(opening.centreX, below), -1) << "a hidden menu takes no presses";
+
+    // A locked spot's buy entry shows only the prices set.
+    size_t locked = 0;
+    while (!spot(locked).spot || spot(locked).spot->open)
+        ++locked;
+    TDBuildSpot& price = *spot(locked).spot;
+    for (auto [gold, gems, label] : {std::tuple{0, 3, "#3"}, {50, 2, "$50; #2"}, {25, 0, "$25"}})
+    {
+        price.costGold = gold;
+        price.costReal = gems;
+        map->mContextMenu.reset();
+        clickSpot(locked);
+        ASSERT_NE(map->mContextMenu, nullptr);
+        EXPECT_EQ(map->mContextMenu->items[0]->label, label);
+    }
+
+    // The base towers keep their places in the middle of the field.
+    map->mContextMenu.reset();
     unlockOnly("10000,20000,30000,40000");
-    TDContextMenu* menu = openOn(2); // in the middle of the field
+    TDContextMenu* menu = openOn(2);
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(byId(&TDContextMenuItem::angle), (std::map<i32, float>{{10000, 270.0f}, {20000, 180.0f}, {30000, 0.0f}, {40000, 90.0f}}));
     for (const auto& [id, cost] : byId())
@@ -88,40 +122,7 @@ TEST_F(Ring, TheBaseTowersKeepTheirPlacesBendNearTheEdgesAndAnEmptyRingHides)
     EXPECT_TRUE(painter.calls.empty());
 }
 
-TEST_F(Ring, OpensClosesAndHidesOnTimeAndBuyEntriesShowOnlyThePricesSet)
-{
-    clickSpot(2);
-    ASSERT_NE(map->mContextMenu, nullptr);
-    TDContextMenu& menu = *map->mContextMenu;
-    const float below = menu.centreY + menu.radius;
-    EXPECT_EQ(menu.itemAt(menu.centreX, below), -1) << "entries are not hit while opening";
-    menu.update(0.15f);
-    EXPECT_EQ(menu.state, TDContextMenu::kOpening);
-    menu.update(0.06f);
-    EXPECT_EQ(menu.state, TDContextMenu::kOpen);
-    menu.close();
-    menu.close();
-    EXPECT_EQ(menu.state, TDContextMenu::kClosing);
-    menu.update(0.21f);
-    EXPECT_EQ(menu.visible, 0);
-    EXPECT_EQ(menu.itemAt(menu.centreX, below), -1) << "a hidden menu takes no presses";
-
-    size_t locked = 0;
-    while (!spot(locked).spot || spot(locked).spot->open)
-        ++locked;
-    TDBuildSpot& price = *spot(locked).spot;
-    for (auto [gold, gems, label] : {std::tuple{0, 3, "#3"}, {50, 2, "$50; #2"}, {25, 0, "$25"}})
-    {
-        price.costGold = gold;
-        price.costReal = gems;
-        map->mContextMenu.reset();
-        clickSpot(locked);
-        ASSERT_NE(map->mContextMenu, nullptr);
-        EXPECT_EQ(map->mContextMenu->items[0]->label, label);
-    }
-}
-
-TEST_F(Ring, UpgradeEntriesCostEveryTierOnTheWay)
+TEST_F(Ring, UpgradeEntriesCostEveryTierOnTheWayPricesTurnRedTheHoveredEntryShowsItsRangeAndEntriesFadeIn)
 {
     unlockOnly("10000,10001,10002,10100");
     TDTower* tower = map->buildTower(0, 10000);
@@ -150,10 +151,9 @@ TEST_F(Ring, UpgradeEntriesCostEveryTierOnTheWay)
     map->mContextMenu.reset();
     ASSERT_NE(openOn(0), nullptr);
     EXPECT_EQ(byId(), (std::map<i32, float>{{0, 0.0f}, {2, 120.0f}, {3, 140.0f}}));
-}
 
-TEST_F(Ring, PricesTurnRedWhileTheCoinsFallShortAndTheHoveredEntryShowsItsRange)
-{
+    // Prices turn red while the coins fall short.
+    map->mContextMenu.reset();
     unlockOnly("10000");
     TDContextMenu* menu = openOn(1); // a spot that lengthens the range
     ASSERT_NE(menu, nullptr);
@@ -194,25 +194,23 @@ TEST_F(Ring, PricesTurnRedWhileTheCoinsFallShortAndTheHoveredEntryShowsItsRange)
     painter.calls.clear();
     menu->drawRange(painter);
     EXPECT_TRUE(painter.calls.empty()) << "no preview while closing";
-}
 
-TEST_F(Ring, EntriesFadeAndFlyOutWhileOpeningAndTheHoveredSaleShowsThePlainRange)
-{
+    // Entries fade and fly out while opening: the tower icon, then its ability icons around it.
+    map->mContextMenu.reset();
     unlockOnly("30000");
     tapSpot(2);
     ASSERT_NE(map->mContextMenu, nullptr);
-    TDContextMenu& menu = *map->mContextMenu;
-    menu.update(0.1f); // half open
-    RecordingUiPainter painter;
-    menu.draw(painter);
-    std::vector<UiCall> images = painter.of(L"image");
-    // The tower icon, then its ability icons around it.
+    TDContextMenu& half = *map->mContextMenu;
+    half.update(0.1f); // half open
+    painter.calls.clear();
+    half.draw(painter);
+    images = painter.of(L"image");
     const std::vector<std::wstring> abilities = tdAbilityIcons(*map->findPrototype(30000));
     ASSERT_EQ(images.size(), 1 + abilities.size());
     ASSERT_GE(abilities.size(), 1u);
     EXPECT_EQ(images[0].name, tdTowerIcon(30000));
     EXPECT_NEAR(images[0].color.a, 0.5f, 1e-5);
-    EXPECT_NEAR(images[0].y, menu.centreY + menu.radius * 0.5f, 1e-3); // at 0 degrees: straight down
+    EXPECT_NEAR(images[0].y, half.centreY + half.radius * 0.5f, 1e-3); // at 0 degrees: straight down
     EXPECT_EQ(images[1].name, abilities[0]);
     const float b = (270.0f + 180.0f / static_cast<float>(abilities.size() + 1)) * 3.14f / 180.0f;
     EXPECT_NEAR(images[1].x, images[0].x + std::sin(b) * 35.0f, 1e-3);
@@ -220,20 +218,22 @@ TEST_F(Ring, EntriesFadeAndFlyOutWhileOpeningAndTheHoveredSaleShowsThePlainRange
 
     // A tower's menu with the pointer on the sale.
     map->mContextMenu.reset();
+    map->mStats.mCoins = cost(30000);
     ASSERT_NE(map->buildTower(2, 30000), nullptr);
-    TDContextMenu* tower = openOn(2);
-    ASSERT_NE(tower, nullptr);
-    ASSERT_EQ(tower->items[0]->id, 0);
-    const float a = tower->items[0]->angle * 3.14f / 180.0f;
-    const float r = tower->radius * (tower->isNearEdge() ? 1.3f : 1.0f);
-    tower->hoveredId = tower->itemAt(tower->centreX + std::sin(a) * r, tower->centreY + std::cos(a) * r);
-    EXPECT_EQ(tower->hoveredId, 0);
+    TDContextMenu* sale = openOn(2);
+    ASSERT_NE(sale, nullptr);
+    ASSERT_EQ(sale->items[0]->id, 0);
+    const float saleAngle = sale->items[0]->angle * 3.14f / 180.0f;
+    const float r = sale->radius * (sale->isNearEdge() ? 1.3f : 1.0f);
+    sale->hoveredId = sale->itemAt(sale->centreX + std::sin(saleAngle) * r, sale->centreY + std::cos(saleAngle) * r);
+    EXPECT_EQ(sale->hoveredId, 0);
     painter.calls.clear();
-    tower->draw(painter);
+    sale->draw(painter);
     ASSERT_GE(painter.calls.size(), 2u);
     EXPECT_EQ(painter.calls[0].name, L"ui/radius");
     EXPECT_EQ(painter.calls[0].scale, 1.0f);
     EXPECT_EQ(painter.calls[1].what, L"tower"); // drawn again above the battle
     EXPECT_EQ(painter.of(L"line").size(), 0u);
 }
+
 } // namespace

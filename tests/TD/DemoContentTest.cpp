@@ -137,7 +137,7 @@ struct DemoContent : ::testing::Test
 };
 } // namespace
 
-TEST_F(DemoContent, EveryLevelOfBothSetsLoadsWithPathsToTheGoal)
+TEST_F(DemoContent, EveryLevelLoadsWithPathsToTheGoalAndEveryIdAndStringTheCodeAsksExists)
 {
     ASSERT_GE(map->getEpisodeCount(), 1);
     int levels = 0;
@@ -160,10 +160,8 @@ TEST_F(DemoContent, EveryLevelOfBothSetsLoadsWithPathsToTheGoal)
     map->mPaths.buildPaths(map->network(), map->mWaves);
     EXPECT_EQ(hashPaths(map->mPaths, map->mLinks), first);
     EXPECT_EQ(first, 3989370478519807707ull);
-}
 
-TEST_F(DemoContent, HardCodedIdsExist)
-{
+    // Every id the code names exists, and every id the sheets name.
     for (i32 unit : {0, 11, 39})
         EXPECT_NE(proto(unit), nullptr) << unit;
     EXPECT_TRUE(proto(3) || proto(30) || proto(31) || proto(38));
@@ -206,10 +204,8 @@ TEST_F(DemoContent, HardCodedIdsExist)
     for (const TDUpgrade* u : map->mUpgrades.upgrades)
         for (i32 target : u->targetIds)
             EXPECT_TRUE(target == -1 || proto(target)) << target;
-}
 
-TEST_F(DemoContent, StringsHoldTheKeysTheGameAsks)
-{
+    // The strings hold the keys the game asks.
     LocalStrings* strings = LocalStrings::Instance();
     strings->setLooseFile("/nonexistent");
     for (const wchar_t* key :

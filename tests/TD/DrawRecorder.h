@@ -50,7 +50,7 @@ struct Drawn
         Text
     } kind = Image;
     std::wstring name; // texture name, "" for a null texture; the text
-    const TDTexture* texture = nullptr;
+    const TDTexture* texture = nullptr; // read by the playthroughs, whose textures have no names
     float x = 0.0f, y = 0.0f;    // the image's centre (or the text's point) on the screen
     float scaleX = 1.0f;         // the transform's horizontal scale
     TDColor color;
@@ -187,7 +187,7 @@ inline std::shared_ptr<TDImageSheet> makeSheet(const std::wstring& path,
 // The interface painter's calls, for the ring menu and the spell buttons.
 struct UiCall
 {
-    std::wstring what; // "image", "text", "line", "rect", "spell", "tower", "font", "emitter"
+    std::wstring what; // "image", "text", "line", "rect", "spell", "tower", "emitter"
     std::wstring name;
     float x = 0.0f, y = 0.0f, a = 0.0f, b = 0.0f, scale = 0.0f; // a, b: a line's end, a rect's size
     TDColor color;
@@ -216,11 +216,7 @@ struct RecordingUiPainter : TDUiPainter
     }
     void drawLine(float x1, float y1, float x2, float y2, const TDColor& c) override { add(L"line", L"", x1, y1, x2, y2, 0.0f, c); }
     void drawText(const std::wstring& text, float x, float y, const TDColor& c) override { add(L"text", text, x, y, 0, 0, 0, c); }
-    bool setFont(const std::wstring& name) override
-    {
-        add(L"font", name);
-        return true;
-    }
+    bool setFont(const std::wstring&) override { return true; }
     void drawEmitter(const TDEmitter&) override { add(L"emitter"); }
     void drawTower(const TDTower&) override { add(L"tower"); }
     std::vector<UiCall> of(const std::wstring& what) const

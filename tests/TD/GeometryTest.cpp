@@ -1,3 +1,4 @@
+// Path geometry: points and steps on a path, side offsets, tier-chain costs, link curves and the health factor.
 #include "BattleFixture.h"
 #include "Core/Base/OwnedList.h"
 #include "Source/TD/Level/TDWaveEntry.h"
@@ -22,7 +23,7 @@ std::vector<TDPathPoint*> line(int n)
 }
 } // namespace
 
-TEST(Geometry, PointsAndStepsOnAPathClampAndNeverGiveNaN)
+TEST(Geometry, PointsAndStepsOnAPathClampAndNeverGiveNaNAndChainCostsSumTiersAndStopOnBrokenChains)
 {
     std::vector<TDPathPoint*> path = line(21);
     float x, y;
@@ -41,14 +42,10 @@ TEST(Geometry, PointsAndStepsOnAPathClampAndNeverGiveNaN)
     EXPECT_EQ(TDMap::advanceOnPath(one, 0.3f, 1.0f), 1.0f);
     base::DeleteAll(path);
     base::DeleteAll(one);
-    EXPECT_EQ(tdSideOffset(-65.0f), 0);
-    EXPECT_EQ(tdSideOffset(-130.0f), 20);
-    EXPECT_EQ(tdSideOffset(0.0f), -20);
-    EXPECT_EQ(tdSideOffset(-100.0f), 10);
-}
+    for (auto [y, offset] : {std::pair{-65.0f, 0}, {-130.0f, 20}, {0.0f, -20}, {-100.0f, 10}})
+        EXPECT_EQ(tdSideOffset(y), offset) << y;
 
-TEST(Geometry, ChainCostSumsTiersAndStopsOnBrokenChains)
-{
+    // Chain costs sum the tiers and stop on broken chains.
     TDPrototype base, second, third, loop;
     auto tier = [](TDPrototype& p, i32 level, i32 require, float cost) {
         p.levelId = level;
@@ -87,17 +84,15 @@ TEST_F(MapFixture, LinkGeometryAndHealthFactor)
     EXPECT_EQ(m.findLinkParameter(m.mLinks[0], 0.9f, 50.0f, 0.0f), 1.0f);
     EXPECT_EQ(TDMap::findLink(m.mLinks, m.mPoints[1], m.mPoints[0]), m.mLinks[0]);
     EXPECT_EQ(m.getLinkLength(m.mPoints[0], m.mPoints[1]), 10.0f);
-    m.mMode = 0;
-    EXPECT_FLOAT_EQ(m.getHealthFactor(), -0.1f);
-    m.mMode = 2;
-    EXPECT_FLOAT_EQ(m.getHealthFactor(), 0.1f);
-    m.mMode = 3;
-    EXPECT_EQ(m.getHealthFactor(), 0.0f);
+    for (auto [mode, factor] : {std::pair{0, -0.1f}, {2, 0.1f}, {3, 0.0f}})
+    {
+        m.mMode = mode;
+        EXPECT_FLOAT_EQ(m.getHealthFactor(), factor) << mode;
+    }
     i32 bx, by;
     m.mScale = 2.0f;
     m.mOffsetX = 20.0f;
     m.mOffsetY = 10.0f;
     m.screenToBattle(100.0f, 50.0f, bx, by);
-    EXPECT_EQ(bx, 40);
-    EXPECT_EQ(by, 20);
+    EXPECT_EQ(std::pair(bx, by), std::pair(40, 20));
 }

@@ -40,24 +40,21 @@ struct SizedImage : TDImage
 };
 } // namespace
 
-TEST_F(MapFixture, LevelBecomesPointsLinksSpotsAndWaves)
+TEST_F(MapFixture, LevelBecomesPointsLinksSpotsAndWavesAndEpisodeAndHardcoreRulesUseStars)
 {
     TDMap& m = make();
     ASSERT_EQ(m.parseLevelText(kLevel, L"test.xml"), QL_OK);
     ASSERT_EQ(m.mPoints.size(), 3u);
-    EXPECT_EQ(m.mPoints[0]->id, 0);
-    EXPECT_EQ(m.mPoints[0]->x, 10.5f);
+    EXPECT_EQ(std::pair(m.mPoints[0]->id, m.mPoints[0]->x), std::pair(0, 10.5f));
     EXPECT_EQ(m.mPoints[0]->properties.getFloat("spawn"), 0.0f); // the later property wins
     EXPECT_EQ(m.mPoints[0]->properties.getString("upper"), "0.000000");
     ASSERT_EQ(m.mLinks.size(), 2u);
     EXPECT_EQ(m.mLinks[0]->anchorY, 150.0f);
-    EXPECT_EQ(m.mBudget, 150);
-    EXPECT_EQ(m.mStats.mCoins, 150);
+    EXPECT_EQ(std::pair(m.mBudget, m.mStats.mCoins), std::pair(150, 150));
     ASSERT_EQ(m.mSpots.size(), 3u);
     EXPECT_FALSE(m.mSpots[1]->open);
     ASSERT_EQ(m.mWaves.mWaves.size(), 2u); // the wave without entries is dropped
-    EXPECT_EQ(m.mWaves.mWaves[0]->mTimeout, 5);
-    EXPECT_EQ(m.mWaves.mWaves[0]->mLinked, 0);
+    EXPECT_EQ(std::pair(m.mWaves.mWaves[0]->mTimeout, m.mWaves.mWaves[0]->mLinked), std::pair(5, 0));
     EXPECT_EQ(m.mWaves.mWaves[1]->mScale, 1.0f);
     EXPECT_EQ(m.mWaves.countWaves(), 1);
     EXPECT_EQ(m.mScenery->folder, "td/data/levels/bg01");
@@ -68,9 +65,24 @@ TEST_F(MapFixture, LevelBecomesPointsLinksSpotsAndWaves)
     EXPECT_TRUE(m.mPoints.empty() && m.mWaves.mWaves.empty());
     EXPECT_EQ(m.mBudget, 0);
     EXPECT_EQ(m.mScenery->folder, "td/data/bg02");
+
+    // Episodes and hardcore open by stars.
+    EXPECT_TRUE(m.isEpisodeUnlocked(0));
+    EXPECT_FALSE(m.isEpisodeUnlocked(1));
+    EXPECT_FALSE(m.isEpisodeUnlocked(5));
+    EXPECT_FALSE(m.isHardcoreUnlocked(0));
+    EXPECT_FALSE(m.isHardcoreUnlocked(5));
+    TDLevelResult three;
+    three.stars = 3;
+    for (i32 level = 0; level < 2; ++level)
+        m.mProgress->saveLevelResult(0, level, 1, three);
+    EXPECT_TRUE(m.isEpisodeUnlocked(1));
+    EXPECT_FALSE(m.isHardcoreUnlocked(0));
+    m.mProgress->saveLevelResult(0, 2, 1, three);
+    EXPECT_TRUE(m.isHardcoreUnlocked(0));
 }
 
-TEST_F(MapFixture, ALevelStartsWithItsBonusesAndABrokenOneStartsNoBattle)
+TEST_F(MapFixture, ALevelStartsWithItsBonusesABrokenOneStartsNoBattleAndItsPathCacheIsUsedUnlessDamaged)
 {
     TDMap& m = make();
     files.put(L"td/levels_normal/level_01_01.xml", kLevel);
@@ -78,8 +90,7 @@ TEST_F(MapFixture, ALevelStartsWithItsBonusesAndABrokenOneStartsNoBattle)
     m.mProgress->setUpgradeLevel(1, 0);
     ASSERT_EQ(m.loadLevel(), QL_OK);
     // The bought bonuses apply.
-    EXPECT_EQ(m.mHealth, 30.0f);
-    EXPECT_EQ(m.mStats.mCoins, 165);
+    EXPECT_EQ(std::pair(m.mHealth, m.mStats.mCoins), std::pair(30.0f, 165));
     // The level's tower on a spot still to be bought is refused, and its credit goes back.
     EXPECT_TRUE(m.mTowers.empty());
     EXPECT_EQ(m.mStats.mCoinsSpent, 0);
@@ -106,8 +117,22 @@ TEST_F(MapFixture, ALevelStartsWithItsBonusesAndABrokenOneStartsNoBattle)
     m.mMode = 3; // as the level list enters hardcore: the stored mode is left alone
     files.put(L"td/levels_hardcore/level_01_01.xml", kLevel);
     ASSERT_EQ(m.loadLevel(), QL_OK);
-    EXPECT_EQ(m.mHealth, 1.0f);
-    EXPECT_EQ(m.mStats.mCoins, 150);
+    EXPECT_EQ(std::pair(m.mHealth, m.mStats.mCoins), std::pair(1.0f, 150));
+
+    // The path cache beside the level is used unless damaged.
+    testsupport::TempDir dir;
+    m.mMode = 1;
+    m.mCacheRoot = dir.WPath();
+    EXPECT_EQ(m.getPathCacheName(), dir.WPath() + L"td/levels_normal/level_01_01.cache");
+
+    std::filesystem::create_directories(dir.Path() / "td/levels_normal");
+    dir.Write("td/levels_normal/level_01_01.cache", std::string("\x03\x00\x00\x00\x09", 5));
+    ASSERT_EQ(m.loadLevel(), QL_OK);
+    EXPECT_FALSE(m.mPaths.records().empty()); // damaged: built instead
+
+    dir.Write("td/levels_normal/level_01_01.cache", std::string(4, '\0'));
+    ASSERT_EQ(m.loadLevel(), QL_OK);
+    EXPECT_TRUE(m.mPaths.records().empty()); // an empty cache is honoured
 }
 
 TEST_F(BattleFixture, RestartPlaysTheEpisodesMusic)
@@ -120,42 +145,6 @@ TEST_F(BattleFixture, RestartPlaysTheEpisodesMusic)
         ASSERT_EQ(m.restart(), QL_OK);
         EXPECT_EQ(sounds.music.back(), track) << episode;
     }
-}
-
-TEST_F(MapFixture, EpisodeAndHardcoreRulesUseStars)
-{
-    TDMap& m = make();
-    EXPECT_TRUE(m.isEpisodeUnlocked(0));
-    EXPECT_FALSE(m.isEpisodeUnlocked(1));
-    EXPECT_FALSE(m.isEpisodeUnlocked(5));
-    EXPECT_FALSE(m.isHardcoreUnlocked(0));
-    EXPECT_FALSE(m.isHardcoreUnlocked(5));
-    TDLevelResult three;
-    three.stars = 3;
-    for (i32 level = 0; level < 2; ++level)
-        m.mProgress->saveLevelResult(0, level, 1, three);
-    EXPECT_TRUE(m.isEpisodeUnlocked(1));
-    EXPECT_FALSE(m.isHardcoreUnlocked(0));
-    m.mProgress->saveLevelResult(0, 2, 1, three);
-    EXPECT_TRUE(m.isHardcoreUnlocked(0));
-}
-
-TEST_F(MapFixture, PathCacheBesideTheLevelIsUsedUnlessDamaged)
-{
-    testsupport::TempDir dir;
-    TDMap& m = make();
-    m.mCacheRoot = dir.WPath();
-    files.put(L"td/levels_normal/level_01_01.xml", kLevel);
-    EXPECT_EQ(m.getPathCacheName(), dir.WPath() + L"td/levels_normal/level_01_01.cache");
-
-    std::filesystem::create_directories(dir.Path() / "td/levels_normal");
-    dir.Write("td/levels_normal/level_01_01.cache", std::string("\x03\x00\x00\x00\x09", 5));
-    ASSERT_EQ(m.loadLevel(), QL_OK);
-    EXPECT_FALSE(m.mPaths.records().empty()); // damaged: built instead
-
-    dir.Write("td/levels_normal/level_01_01.cache", std::string(4, '\0'));
-    ASSERT_EQ(m.loadLevel(), QL_OK);
-    EXPECT_TRUE(m.mPaths.records().empty()); // an empty cache is honoured
 }
 
 TEST_F(MapFixture, ShopAvailabilityAtTheLevelOrByProgress)
@@ -213,8 +202,7 @@ TEST_F(MapFixture, SceneryLayersEffectsSpotFramesAndBoostIcons)
     const auto& frames = map->mScenery->spotFrames;
     ASSERT_EQ(frames.size(), 3u);
     EXPECT_EQ(frames[0].name, "#0");
-    EXPECT_EQ(frames[0].x, 170);
-    EXPECT_EQ(frames[0].y, 180);
+    EXPECT_EQ(std::pair(frames[0].x, frames[0].y), std::pair(170, 180));
     ASSERT_EQ(frames[0].boosts.size(), 2u);
     EXPECT_EQ(frames[0].boosts[0].image, L"ui/radius_boost");
     EXPECT_EQ(frames[0].boosts[1].image, L"ui/power_unboost");

@@ -1,3 +1,4 @@
+// Local strings: lines, keys and escapes, missing keys appended to the loose file, and icon rows.
 #include "Source/TD/Data/AttributedString.h"
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Battle/TDBattleServices.h"
@@ -52,41 +53,33 @@ struct RecordingPainter : TDTextPainter
 };
 } // namespace
 
-TEST_F(StringsFixture, LinesKeysAndEscapes)
+TEST_F(StringsFixture, LinesKeysAndEscapesAndAMissingKeyIsAppendedOnceOnlyToAnExistingLooseFile)
 {
     LocalStrings& s = strings("\xEF\xBB\xBF  k1;crlf\r\nk2;lf\n key ;x\nk1;later\nthree;a;b\n   \nnosemicolon\r\n"
                               "a;one\\ntwo\nb;\\\nc;end\\\nd;\\x\nbad;\xC3\x28 ok\n\xFF\xFE;x\ngood;caf\xC3\xA9\n");
-    EXPECT_EQ(s.get(L"k1"), L"later");
-    EXPECT_EQ(s.get(L"k2"), L"lf");
+    // A later key wins, a third cell is ignored, a backslash-n expands only when handed out.
+    for (auto [key, value] : {std::pair{L"k1", L"later"}, {L"k2", L"lf"}, {L"three", L"a"}, {L"nosemicolon", L""},
+                              {L"a", L"one\ntwo"}, {L"b", L"\\"}, {L"c", L"end\\"}, {L"d", L"\\x"}, {L"good", L"caf\u00e9"}})
+        EXPECT_EQ(s.get(key), value);
     EXPECT_EQ(s.table().count(L"key "), 1u);
-    EXPECT_EQ(s.get(L"three"), L"a");
-    EXPECT_EQ(s.get(L"nosemicolon"), L"");
     EXPECT_EQ(s.table().count(L"nosemicolon\r"), 0u);
-    // A backslash-n expands only when handed out.
-    EXPECT_EQ(s.get(L"a"), L"one\ntwo");
     EXPECT_EQ(s.table().at(L"a"), L"one\\ntwo");
-    EXPECT_EQ(s.get(L"b"), L"\\");
-    EXPECT_EQ(s.get(L"c"), L"end\\");
-    EXPECT_EQ(s.get(L"d"), L"\\x");
     // Invalid UTF-8 costs the bad bytes only.
     EXPECT_NE(s.get(L"bad").find(L"ok"), std::wstring::npos);
-    EXPECT_EQ(s.get(L"good"), L"caf\u00e9");
-}
 
-TEST_F(StringsFixture, MissingKeyIsAppendedOnceOnlyToAnExistingLooseFile)
-{
+    // A missing key is appended once, and only to a loose file that exists.
     testsupport::TempDir dir;
     dir.Write("strings_en.csv", "a;b\n");
-    LocalStrings* s = LocalStrings::Instance();
-    s->setLooseFile((dir.Path() / "strings_en.csv").string());
-    EXPECT_EQ(s->get(L"missing_key"), L"missing_key");
-    EXPECT_EQ(s->get(L"missing_key"), L"missing_key");
-    s->get(L"bad;key");
-    s->get(L"");
+    LocalStrings* loose = LocalStrings::Instance();
+    loose->setLooseFile((dir.Path() / "strings_en.csv").string());
+    EXPECT_EQ(loose->get(L"missing_key"), L"missing_key");
+    EXPECT_EQ(loose->get(L"missing_key"), L"missing_key");
+    loose->get(L"bad;key");
+    loose->get(L"");
     EXPECT_EQ(dir.Read("strings_en.csv"), "a;b\nmissing_key;???\r\n");
 
-    s->setLooseFile((dir.Path() / "absent.csv").string());
-    EXPECT_EQ(s->get(L"other"), L"other");
+    loose->setLooseFile((dir.Path() / "absent.csv").string());
+    EXPECT_EQ(loose->get(L"other"), L"other");
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "absent.csv"));
 }
 

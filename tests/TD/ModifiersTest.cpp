@@ -3,12 +3,11 @@
 #include "BattleFixture.h"
 
 using tdtest::BattleFixture;
+using tdtest::kThreeBrutes;
 using tdtest::place;
 
 namespace
 {
-const char* kBrutes = "<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>";
-
 struct CountingModifier : TDModifier
 {
     i32 ticks = 0;
@@ -100,7 +99,7 @@ TEST_F(BattleFixture, MissingSummonKindsGiveNoPortalAndNoUnit)
 
 TEST_F(BattleFixture, TowersBoostRaisesEveryTowerAndClearsItsMarksWhenItEnds)
 {
-    TDMap& m = start(kBrutes);
+    TDMap& m = start(kThreeBrutes);
     TDTower* a = m.buildTower(0, 100);
     TDTower* b = m.buildTower(1, 200);
     ASSERT_TRUE(m.castSpell(4, 500.0f, 100.0f)); // 3004: boost 50 %, 10 s
@@ -128,7 +127,7 @@ TEST_F(BattleFixture, TowersBoostRaisesEveryTowerAndClearsItsMarksWhenItEnds)
 TEST_F(BattleFixture, MagicBoostSkipsBoostersReachesByTheSpotMultiplierAndSurvivesGoneHammers)
 {
     particles.missing.insert(L"hammer");
-    TDMap& m = start(kBrutes, "<spot x=\"300\" y=\"160\"><p name=\"radius_mult\" value=\"1\"/></spot>");
+    TDMap& m = start(kThreeBrutes, "<spot x=\"300\" y=\"160\"><p name=\"radius_mult\" value=\"1\"/></spot>");
     TDTower* booster = m.buildTower(2, 400); // r 400, "speed" 50: +50 %
     TDTower* plain = m.buildTower(0, 100);   // 50 away
     TDTower* far = m.buildTower(1, 100);     // 450 away
@@ -152,7 +151,7 @@ TEST_F(BattleFixture, MagicBoostSkipsBoostersReachesByTheSpotMultiplierAndSurviv
 
 TEST_F(BattleFixture, BlastSpeedRatiosHasteInvisibilityTickPeriodsAndDurations)
 {
-    TDMap& m = start(kBrutes);
+    TDMap& m = start(kThreeBrutes);
     TDTower* t = m.buildTower(0, 100);
     m.mPrototypes.findById(2001)->radius = 40.0f;
     run(0.05f);

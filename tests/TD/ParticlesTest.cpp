@@ -45,13 +45,10 @@ TEST(BattleParticles, ColoursAndAngles)
 {
     float c[4];
     tdColorFromARGB(0x80FF0000u, c);
-    EXPECT_EQ(c[0], 1.0f);
-    EXPECT_EQ(c[1], 0.0f);
-    EXPECT_EQ(c[2], 0.0f);
+    EXPECT_EQ(std::vector<float>(c, c + 3), (std::vector<float>{1.0f, 0.0f, 0.0f}));
     EXPECT_NEAR(c[3], 0.502f, 0.001f);
-    EXPECT_EQ(tdNormalizeAngle(-90.0f), 270.0f);
-    EXPECT_EQ(tdNormalizeAngle(720.0f), 0.0f);
-    EXPECT_EQ(tdNormalizeAngle(std::numeric_limits<float>::quiet_NaN()), 0.0f);
+    for (auto [in, out] : {std::pair{-90.0f, 270.0f}, {720.0f, 0.0f}, {std::numeric_limits<float>::quiet_NaN(), 0.0f}})
+        EXPECT_EQ(tdNormalizeAngle(in), out) << in;
 }
 
 TEST(Indicators, RiseFadeAndGo)
@@ -59,9 +56,9 @@ TEST(Indicators, RiseFadeAndGo)
     TDIndicatorList list;
     TDIndicator* text = list.add(10.0f, 50.0f, 3);
     EXPECT_EQ(text->mIconSlot, -1);
-    EXPECT_EQ(list.add(0, 0, 2)->mIconSlot, 2);
-    EXPECT_EQ(list.add(0, 0, 4)->mIconSlot, 3);
-    EXPECT_EQ(list.add(0, 0, 5)->mIconSlot, -1);
+    // Kinds 2 and 4 have icons; 5 has none. The braces add in order.
+    EXPECT_EQ((std::vector<i32>{list.add(0, 0, 2)->mIconSlot, list.add(0, 0, 4)->mIconSlot, list.add(0, 0, 5)->mIconSlot}),
+              (std::vector<i32>{2, 3, -1}));
     list.update(0.5f);
     EXPECT_EQ(text->alpha(), 1.0f);
     EXPECT_FLOAT_EQ(text->mY, 42.5f);

@@ -93,7 +93,7 @@ std::string writeCache(const TDPathSet& set)
 }
 } // namespace
 
-TEST(PathCurve, CurvedLinkStepsByEqualArcLength)
+TEST(PathCurve, CurvedLinkStepsByEqualArcLengthAndDegenerateCurvesTerminate)
 {
     std::vector<TDPathPoint*> line = curve({0, 0, 100, 100, 200, 0}, 0.0f);
     ASSERT_GE(line.size(), 20u);
@@ -102,10 +102,7 @@ TEST(PathCurve, CurvedLinkStepsByEqualArcLength)
         EXPECT_NEAR(std::hypot(line[i + 1]->x - line[i]->x, line[i + 1]->y - line[i]->y), first, 0.1f);
     EXPECT_NEAR(line[10]->x, 100.0f, 0.5f);
     base::DeleteAll(line);
-}
 
-TEST(PathCurve, DegenerateCurvesTerminate)
-{
     // Rounding leaves a length of almost nothing: the walk still ends, on the one place.
     std::vector<TDPathPoint*> point = curve({5, 5, 5, 5, 5, 5}, 0.0f);
     EXPECT_GE(point.size(), 2u);

@@ -1,3 +1,4 @@
+// Progress: level results and stars, open levels, upgrade levels, owned spots, settings and profiles.
 #include "Core/File/Profiles.h"
 #include "Core/File/UserDataFileContainer.h"
 #include "Source/TD/Data/TDEpisodeTable.h"
@@ -8,6 +9,8 @@
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
+
+#include <tuple>
 
 namespace
 {
@@ -67,11 +70,7 @@ TEST_F(ProgressFixture, WorseResultKeepsStarsAndHighButOverwritesTheRestAndTotal
     progress->saveLevelResult(0, 0, 1, result(100, 50, 3, 13));
     progress->saveLevelResult(0, 0, 1, result(10, 5, 1, 0));
     TDLevelResult r = progress->getLevelResult(0, 0, 1);
-    EXPECT_EQ(r.stars, 3);
-    EXPECT_EQ(r.high, 150);
-    EXPECT_EQ(r.kills, 10);
-    EXPECT_EQ(r.healthBonus, 5);
-    EXPECT_EQ(r.gems, 0);
+    EXPECT_EQ(std::tie(r.stars, r.high, r.kills, r.healthBonus, r.gems), std::tuple(3, 150, 10, 5, 0));
     EXPECT_EQ(progress->getGems(), 13);
 
     progress->saveLevelResult(1, 0, 1, result(1, 1, 1, 2));
@@ -87,7 +86,7 @@ TEST_F(ProgressFixture, WorseResultKeepsStarsAndHighButOverwritesTheRestAndTotal
     EXPECT_EQ(level, 0);
 }
 
-TEST_F(ProgressFixture, NextLevelAndOpenLevels)
+TEST_F(ProgressFixture, NextLevelOpenLevelsUpgradeLevelsCacheAndHardcore)
 {
     EXPECT_EQ(progress->getNextLevel(2, 1), -1);
     EXPECT_FALSE(progress->isLevelOpen(2, 0, 1));
@@ -102,10 +101,8 @@ TEST_F(ProgressFixture, NextLevelAndOpenLevels)
     EXPECT_EQ(progress->getNextLevel(0, 1), 2);
     // Hardcore levels keep their own results.
     EXPECT_EQ(progress->getNextLevel(0, 3), 0);
-}
 
-TEST_F(ProgressFixture, UpgradeLevelsCacheAndHardcore)
-{
+    // Upgrade levels: a missing entry is -2 once; hardcore keeps its own.
     EXPECT_EQ(progress->getUpgradeLevel(8), -1);
     tinyxml2::XMLElement* upgrades = element("upgrades");
     ASSERT_NE(upgrades, nullptr);
@@ -133,7 +130,7 @@ TEST_F(ProgressFixture, UpgradeLevelsCacheAndHardcore)
     EXPECT_FALSE(progress->isSpotOwned("#2", 0, 1));
 }
 
-TEST_F(ProgressFixture, SettingsAttributesAndVolumeFormat)
+TEST_F(ProgressFixture, SettingsAttributesVolumeFormatAndProfilesCreateRenameDeleteAndSelect)
 {
     EXPECT_EQ(progress->getMusicVolume(), 1.0f);
     EXPECT_STREQ(element("music")->Attribute("v"), "1.000000");
@@ -154,10 +151,8 @@ TEST_F(ProgressFixture, SettingsAttributesAndVolumeFormat)
     progress->setTutorialParam("dropChanceOverride", 1); // leaves the tutorial on
     EXPECT_EQ(progress->getTutorialParam("dropChanceOverride"), 1);
     EXPECT_TRUE(progress->isTutorialAvailable());
-}
 
-TEST_F(ProgressFixture, ProfilesCreateRenameDeleteAndSelect)
-{
+    // Profiles are created, renamed, deleted and selected.
     EXPECT_TRUE(progress->currentName().empty());
     progress->createProfile(L"Ann");
     EXPECT_EQ(progress->currentName(), L"Ann");

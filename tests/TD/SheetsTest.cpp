@@ -1,3 +1,4 @@
+// Sheets: rows, commas and cells, tower tiers and the store's order, cell rules, the episode table.
 #include "Source/TD/Data/TDEpisodeTable.h"
 #include "Source/TD/Data/TDPrototypes.h"
 #include "Source/TD/Data/TDSheetReader.h"
@@ -5,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
 
+#include <tuple>
 #include <vector>
 
 namespace
@@ -55,7 +57,7 @@ TEST(SheetReader, RowsCommasAndCells)
     EXPECT_EQ(Sheet("").section->FirstChildElement(), nullptr);
 }
 
-TEST(Prototype, TiersAreReadOnceAndNotInTheStore)
+TEST(Prototype, TiersAreReadOnceAndNotInTheStoreWhoseOrderIsUnitsTowersAmmo)
 {
     tinyxml2::XMLDocument document;
     tinyxml2::XMLElement* data = document.NewElement("data");
@@ -78,14 +80,12 @@ TEST(Prototype, TiersAreReadOnceAndNotInTheStore)
     TDPrototype copy = *base;
     ASSERT_EQ(copy.tiers.size(), 2u);
     EXPECT_NE(copy.tiers[0], base->tiers[0]);
-}
 
-TEST(Prototype, StoreOrderIsUnitsTowersAmmo)
-{
-    TDPrototypes store;
-    tdLoadPrototypeSheets(store, "id\n100\n101\n", "id\n1\n", "id\n2001\n");
+    // The store keeps units, then towers, then ammunition.
+    TDPrototypes sheets;
+    tdLoadPrototypeSheets(sheets, "id\n100\n101\n", "id\n1\n", "id\n2001\n");
     std::vector<i32> ids;
-    for (auto* p : store.all)
+    for (auto* p : sheets.all)
         ids.push_back(p->id);
     EXPECT_EQ(ids, (std::vector<i32>{1, 101, 100, 2001}));
 }
@@ -96,16 +96,13 @@ TEST(Prototype, CellsReadWithTheirOwnRules)
     EXPECT_EQ(readRow("id;fillColor", "1;ff00ff").fillColor, 0x00FF00FFu);
     EXPECT_EQ(readRow("id;fillColor", "1;zz").fillColor, 0u);
     // Air needs the integer 1; the other flags take "true" or a non-zero number.
-    EXPECT_FALSE(readRow("air", "true").air);
-    EXPECT_TRUE(readRow("air", "1").air);
-    EXPECT_FALSE(readRow("air", "2").air);
+    for (auto [text, air] : {std::pair{"true", false}, {"1", true}, {"2", false}})
+        EXPECT_EQ(readRow("air", text).air, air) << text;
     TDPrototype flags = readRow("splash;dot;stun;debufftower", "true;3;0;0,5");
     EXPECT_TRUE(flags.splash && flags.dot && flags.debuffTower);
     EXPECT_FALSE(flags.stun);
     TDPrototype p = readRow("id;parent;cost;strength;addons", "7;;abc;2,5;dot/ splash //air");
-    EXPECT_EQ(p.parent, -1);
-    EXPECT_EQ(p.cost, 0.0f);
-    EXPECT_EQ(p.strength, 2.5f);
+    EXPECT_EQ(std::tuple(p.parent, p.cost, p.strength), std::tuple(-1, 0.0f, 2.5f));
     EXPECT_EQ(p.addonList, (std::vector<std::string>{"dot", "splash", "air"}));
 }
 
@@ -115,9 +112,7 @@ TEST(EpisodeTable, FiveCellLinesLaterLinesReplaceAndTheTotalStopsAtAGap)
     table.readText(" 0 ; 5 ;5;0;0\n1;2;1;6\n-1;9;9;9;9\n2;x;3;4;0\r\n");
     EXPECT_EQ(table.getLevelCount(0), 5);
     EXPECT_EQ(table.getHardcoreLevelCount(0), 5);
-    EXPECT_EQ(table.getLevelCount(1), -1);
-    EXPECT_EQ(table.getLevelCount(-1), -1);
-    EXPECT_EQ(table.getLevelCount(2), 0);
+    EXPECT_EQ(std::tuple(table.getLevelCount(1), table.getLevelCount(-1), table.getLevelCount(2)), std::tuple(-1, -1, 0));
     EXPECT_EQ(table.getEpisodeCount(), 2);
     table.readText("1;0;4;9;0\n4;9;9;0;0\n");
     EXPECT_EQ(table.getLevelCount(0), 5);

@@ -12,7 +12,7 @@ using namespace tdtest;
 
 namespace
 {
-TEST_F(InGame, ASpellButtonsBoxIsSeventyWideScaledToItsIconAndHoverPulses)
+TEST_F(InGame, ASpellButtonsBoxPulsesARechargeShowsItsShadeAndCountdownAndTheTowerSpellIsShadedWithoutATower)
 {
     HUDSpellButton& b = *game.hud().spellButton(0);
     const TDImage& icon = *map->mSpells.findById(0)->imageTexture;
@@ -31,11 +31,8 @@ TEST_F(InGame, ASpellButtonsBoxIsSeventyWideScaledToItsIconAndHoverPulses)
     EXPECT_FALSE(b.onHover(-1, -1));
     b.update(0.1f);
     EXPECT_FLOAT_EQ(b.mPulse, 1.0f);
-}
 
-TEST_F(InGame, ARechargeShowsItsShadeAndCountdownThenGlowsWhenReady)
-{
-    HUDSpellButton& b = *game.hud().spellButton(0);
+    // A recharge shows its shade and countdown, then glows when ready.
     const TDSpellProto& spell = *map->mSpells.findById(0);
     b.startCooldown();
     const float full = b.mCooldown;
@@ -63,21 +60,19 @@ TEST_F(InGame, ARechargeShowsItsShadeAndCountdownThenGlowsWhenReady)
     b.draw(painter);
     EXPECT_EQ(painter.of(L"emitter").size(), 1u);
     EXPECT_EQ(painter.of(L"spell").size(), 1u);
-}
 
-TEST_F(InGame, TheTowerSpellIsShadedWithoutATower)
-{
+    // The tower spell is shaded without a tower.
     map->mLevel = 2; // where the tower spell is unlocked
     ASSERT_EQ(map->loadLevel(), QL_OK);
-    HUDSpellButton& b = *game.hud().spellButton(4);
-    ASSERT_EQ(b.mSpellId, 4);
-    RecordingUiPainter painter;
-    b.draw(painter);
-    const TDSpellProto& spell = *map->mSpells.findById(4);
-    EXPECT_EQ(painter.of(L"spell")[0].image, spell.image2Texture.get());
+    HUDSpellButton& t = *game.hud().spellButton(4);
+    ASSERT_EQ(t.mSpellId, 4);
+    painter.calls.clear();
+    t.draw(painter);
+    const TDSpellProto& towerSpell = *map->mSpells.findById(4);
+    EXPECT_EQ(painter.of(L"spell")[0].image, towerSpell.image2Texture.get());
     ASSERT_NE(map->buildTower(0, 10000), nullptr);
     painter.calls.clear();
-    b.draw(painter);
-    EXPECT_EQ(painter.of(L"spell")[0].image, spell.imageTexture.get());
+    t.draw(painter);
+    EXPECT_EQ(painter.of(L"spell")[0].image, towerSpell.imageTexture.get());
 }
 } // namespace

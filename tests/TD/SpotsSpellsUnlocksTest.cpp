@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
 
+#include <tuple>
+
 namespace
 {
 TDBuildSpot spotFrom(const char* xml)
@@ -38,9 +40,7 @@ TEST(BuildSpot, PricesTruncateTowardZeroAndFreeNeedsBothZero)
 {
     TDBuildSpot priced = spotFrom(R"(<spot x="10" y="20"><p name="cost_gold" value="12.9"/>
         <p name="cost_real" value="-0.5"/><p name="type" value="1.7"/></spot>)");
-    EXPECT_EQ(priced.costGold, 12);
-    EXPECT_EQ(priced.costReal, 0);
-    EXPECT_EQ(priced.type, 1);
+    EXPECT_EQ(std::tuple(priced.costGold, priced.costReal, priced.type), std::tuple(12, 0, 1));
     EXPECT_EQ(priced.x, 10.0f);
     EXPECT_FALSE(priced.open);
 
@@ -57,8 +57,7 @@ TEST(SpellSheet, OnlyAnExactHashSkipsARowDuplicatesFindTheEarlierAndMissingPictu
     EXPECT_EQ(sheet.findById(7)->protoId, 3001);
     EXPECT_EQ(sheet.spells[1]->image, "c");
     EXPECT_EQ(sheet.findById(3), nullptr);
-    EXPECT_EQ(sheet.spells[2]->image, ""); // a short row reads empty
-    EXPECT_EQ(sheet.spells[2]->id, 0);
+    EXPECT_EQ(std::pair(sheet.spells[2]->image, sheet.spells[2]->id), std::pair(std::string(), 0)); // a short row reads empty
 
     // Missing pictures stay null.
     OnlyIconsLoader loader;
@@ -78,8 +77,7 @@ TEST(Unlocks, RunningListNewUnlocksEverythingFromAMinusOneAndTheHardcoreStart)
     EXPECT_TRUE(unlocks.isUnlocked(1, 0, 2) && unlocks.isUnlocked(3, 0, 2));
     EXPECT_EQ(unlocks.newUnlocks[0][0], (std::vector<i32>{1, 2, 4}));
     EXPECT_EQ(unlocks.newUnlocks[0][2], (std::vector<i32>{3}));
-    EXPECT_EQ(unlocks.newUnlocks[1][0], (std::vector<i32>{})); // empty or cut lines give no ids
-    EXPECT_EQ(unlocks.newUnlocks[1][1], (std::vector<i32>{}));
+    EXPECT_TRUE(unlocks.newUnlocks[1][0].empty() && unlocks.newUnlocks[1][1].empty()); // empty or cut lines give no ids
     EXPECT_TRUE(unlocks.isUnlocked(4, 0, 0)); // a later line replaces
     EXPECT_TRUE(unlocks.isUnlocked(2, 0, 1)); // a level without a line uses the nearest earlier one
     EXPECT_FALSE(unlocks.isUnlocked(3, 0, 1));

@@ -10,10 +10,8 @@
 
 TEST(Text, NumbersClampBadTextKeepsTheValueAndSplittingAndUtf8)
 {
-    EXPECT_EQ(tdtext::leadingInt("12abc"), 12);
-    EXPECT_EQ(tdtext::leadingInt(" -7"), -7);
-    EXPECT_EQ(tdtext::leadingInt("99999999999999999999"), 2147483647);
-    EXPECT_EQ(tdtext::leadingInt("-99999999999"), -2147483647 - 1);
+    for (auto [in, out] : {std::pair{"12abc", 12}, {" -7", -7}, {"99999999999999999999", 2147483647}, {"-99999999999", -2147483647 - 1}})
+        EXPECT_EQ(tdtext::leadingInt(in), out) << in;
     EXPECT_EQ(tdtext::leadingFloat("0.5x"), 0.5f);
     i32 kept = 5;
     EXPECT_FALSE(tdtext::parseInt("x1", kept));
@@ -30,9 +28,8 @@ TEST(Text, NumbersClampBadTextKeepsTheValueAndSplittingAndUtf8)
     for (auto [in, out] : {std::pair{12.9f, 12}, {-0.5f, 0}, {std::numeric_limits<float>::quiet_NaN(), 0},
                            {1e20f, 2147483647}, {-1e20f, -2147483647 - 1}})
         EXPECT_EQ(tdtext::truncToInt(in), out) << in;
-    EXPECT_EQ(tdtext::formatFixed(-0.0f), "0.000000");
-    EXPECT_EQ(tdtext::formatFixed(-0.25f), "-0.250000");
-    EXPECT_EQ(tdtext::formatFixed(std::numeric_limits<float>::quiet_NaN()), "NaN");
+    for (auto [in, out] : {std::pair{-0.0f, "0.000000"}, {-0.25f, "-0.250000"}, {std::numeric_limits<float>::quiet_NaN(), "NaN"}})
+        EXPECT_EQ(tdtext::formatFixed(in), out) << in;
 
     // Splitting, blanks and UTF-8.
     EXPECT_EQ(tdtext::split("a;;b;", ';', false), (std::vector<std::string>{"a", "", "b", ""}));

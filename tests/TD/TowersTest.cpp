@@ -10,13 +10,11 @@
 #include <cmath>
 
 using tdtest::BattleFixture;
+using tdtest::kThreeBrutes;
 using tdtest::place;
 
 namespace
 {
-const char* kThreeBrutes = "<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/></wave>"
-                           "<wave spawn=\"1\"><e id=\"1\"/></wave>";
-
 // Opens the spot's menu at (x, y), lets it grow in and presses its entry with that id.
 void pressEntry(BattleFixture& f, i32 x, i32 y, i32 id)
 {
@@ -37,7 +35,7 @@ void pressEntry(BattleFixture& f, i32 x, i32 y, i32 id)
 }
 } // namespace
 
-TEST_F(BattleFixture, TowerWithoutStrengthNeverAimsButLooksAroundAndPaysIncome)
+TEST_F(BattleFixture, TowerWithoutStrengthPaysIncomeAndTheShellTowerHoldsItsLastFrameUntilItsBulletIsGone)
 {
     TDMap& m = start(kThreeBrutes);
     TDTower* t = m.buildTower(0, 300);
@@ -53,6 +51,20 @@ TEST_F(BattleFixture, TowerWithoutStrengthNeverAimsButLooksAroundAndPaysIncome)
     EXPECT_TRUE(lookedAround);
     EXPECT_EQ(m.mStats.mCoins, coins + 10);
     EXPECT_EQ(sounds.played.back(), L"tower300shot");
+
+    // The shell thrower holds its last frame until its bullet is gone.
+    TDTower* shell = m.buildTower(1, 600);
+    place(unit(0), 750.0f, 100.0f);
+    shell->mState = 3;
+    shell->mTarget = unit(0);
+    shell->mAnimTime = 1.0f;
+    shell->update(0.01f);
+    shell->update(0.01f);
+    EXPECT_EQ(shell->mState, 7);
+    EXPECT_TRUE(m.mBullets->hasBulletOf(shell));
+    m.mBullets->forgetTower(shell);
+    shell->update(0.01f);
+    EXPECT_EQ(shell->mState, 0);
 }
 
 TEST_F(BattleFixture, UnitsJustOutsideRangeArePreAimedAndTargetingPrefersThePickThenTheCurrentThenTheWeakest)
@@ -221,7 +233,7 @@ TEST_F(BattleFixture, BlockedTowerFreezesAndSlowedTowerCoolsDownLonger)
     EXPECT_FLOAT_EQ(t->mCooldown, 1.5f);
 }
 
-TEST_F(BattleFixture, UpgradeNeedsTheCoinsAndShowsWhatChanged)
+TEST_F(BattleFixture, UpgradeNeedsTheCoinsShowsWhatChangedAndSurvivesReloadingTheSheets)
 {
     LocalStrings::Instance()->loadText("towerUpgradeInfoRange;Range +%d%%\ntowerUpgradeInfoDamage;Damage %s +%d\n"
                                        "towerUpgradeInfoRof;Rate +%d%n%%\n");
@@ -247,6 +259,19 @@ TEST_F(BattleFixture, UpgradeNeedsTheCoinsAndShowsWhatChanged)
     const_cast<TDPrototype*>(other->currentProto(1))->cooldown = 0.0f;
     ASSERT_TRUE(other->upgrade(1, 10.0f));
     EXPECT_EQ(m.mIndicators.items.back()->mText, L"Damage %s +100");
+
+    // Reloading the sheets under live objects keeps them valid.
+    run(1.0f);
+    m.loadSheets();
+    m.mPrototypes.findById(100)->tiers[0]->strength = 33.0f;
+    EXPECT_EQ(t->currentProto()->strength, 33.0f);
+    run(2.0f);
+    files.put(L"td/towers_sheet.csv", "id;parent;levelid\n");
+    files.put(L"td/units_sheet.csv", "id\n");
+    m.loadSheets();
+    EXPECT_EQ(t->currentProto(), nullptr);
+    run(2.0f); // objects whose kind is gone neither crash nor act
+    EXPECT_EQ(unit(0) ? unit(0)->proto() : nullptr, nullptr);
 }
 
 TEST_F(BattleFixture, TierStepsLastThroughTheFramesUntilTheNextFullUpgrade)
@@ -287,65 +312,7 @@ TEST_F(BattleFixture, TierStepsLastThroughTheFramesUntilTheNextFullUpgrade)
     EXPECT_FLOAT_EQ(tower->range(), 240.0f);
 }
 
-TEST_F(BattleFixture, ReloadingTheSheetsUnderLiveObjectsKeepsThemValid)
-{
-    TDMap& m = start(kThreeBrutes);
-    TDTower* t = m.buildTower(0, 100);
-    m.mStats.mCoins = 100;
-    ASSERT_TRUE(t->upgrade(1, 10.0f));
-    run(1.0f);
-    m.loadSheets();
-    m.mPrototypes.findById(100)->tiers[0]->strength = 33.0f;
-    EXPECT_EQ(t->currentProto()->strength, 33.0f);
-    run(2.0f);
-    files.put(L"td/towers_sheet.csv", "id;parent;levelid\n");
-    files.put(L"td/units_sheet.csv", "id\n");
-    m.loadSheets();
-    EXPECT_EQ(t->currentProto(), nullptr);
-    run(2.0f); // objects whose kind is gone neither crash nor act
-    EXPECT_EQ(unit(0) ? unit(0)->proto() : nullptr, nullptr);
-}
-
-TEST_F(BattleFixture, ShellTowerHoldsItsLastFrameUntilItsBulletIsGone)
-{
-    TDMap& m = start(kThreeBrutes);
-    TDTower* t = m.buildTower(0, 600);
-    run(0.05f);
-    place(unit(0), 250.0f, 100.0f);
-    t->mState = 3;
-    t->mTarget = unit(0);
-    t->mAnimTime = 1.0f;
-    t->update(0.01f);
-    t->update(0.01f);
-    EXPECT_EQ(t->mState, 7);
-    EXPECT_TRUE(m.mBullets->hasBulletOf(t));
-    m.mBullets->forgetTower(t);
-    t->update(0.01f);
-    EXPECT_EQ(t->mState, 0);
-}
-
-TEST_F(BattleFixture, TeleportBeamHitsOnceAndLetsGoOfItsBeam)
-{
-    TDMap& m = start("<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
-    TDTower* t = m.buildTower(0, 500);
-    run(0.1f);
-    TDUnit* u = unit(0);
-    place(u, 250.0f, 100.0f);
-    t->mTarget = u;
-    t->fire();
-    ASSERT_NE(t->mBeam, nullptr);
-    EXPECT_EQ(u->mState, 5);
-    t->fire(); // a beam is shown: no second shot
-    EXPECT_FLOAT_EQ(u->mHealth, 98.0f);
-    TDBeamParticle* beam = t->mBeam;
-    t->clearTarget();
-    EXPECT_EQ(t->mBeam, nullptr);
-    EXPECT_FALSE(beam->isAlive());
-    m.update(1.0f / 60.0f); // the finished beam is deleted; nothing points at it any more
-    EXPECT_TRUE(m.mParticles.empty());
-}
-
-TEST_F(BattleFixture, HoldAndTeleportHoldsOpensPortalsAndSendsTheUnitBack)
+TEST_F(BattleFixture, HoldAndTeleportSendsTheUnitBackAndTheTeleportBeamHitsOnceAndLetsGoOfIt)
 {
     TDMap& m = start("<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
     TDTower* t = m.buildTower(0, 500);
@@ -371,6 +338,22 @@ TEST_F(BattleFixture, HoldAndTeleportHoldsOpensPortalsAndSendsTheUnitBack)
     EXPECT_TRUE(u->mModifiers.empty());
     run(1.0f);
     EXPECT_GT(u->mPos[0], 15.0f); // walks again
+
+    // The beam hits once while it is shown and lets go of the unit when the target is cleared.
+    place(u, 250.0f, 100.0f);
+    const float health = u->mHealth;
+    t->mTarget = u;
+    t->fire();
+    ASSERT_NE(t->mBeam, nullptr);
+    EXPECT_EQ(u->mState, 5);
+    t->fire(); // a beam is shown: no second shot
+    EXPECT_FLOAT_EQ(u->mHealth, health - 2.0f);
+    TDBeamParticle* beam = t->mBeam;
+    t->clearTarget();
+    EXPECT_EQ(t->mBeam, nullptr);
+    EXPECT_FALSE(beam->isAlive());
+    m.update(1.0f / 60.0f); // the finished beam is deleted; nothing points at it any more
+    EXPECT_TRUE(m.mParticles.empty());
 }
 
 TEST_F(BattleFixture, RemovedTowerLeavesNothingPointingAtIt)

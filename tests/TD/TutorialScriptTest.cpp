@@ -24,13 +24,11 @@ struct BlockingHud : tdtest::ResultHud
 
 std::wstring Key(const std::wstring& key) { return L"<" + key + L">"; }
 
-const char* kStep = R"(<step id="%d" activate="%s" complete="%s"><condition %s/><show folder="p%d"/>%s</step>)";
-
 std::string Step(int id, const char* activate, const char* complete, const char* condition = "",
                  const char* rest = "")
 {
     char text[512];
-    std::snprintf(text, sizeof(text), kStep, id, activate, complete, condition, id, rest);
+    std::snprintf(text, sizeof(text), R"(<step id="%d" activate="%s" complete="%s"><condition %s/><show folder="p%d"/>%s</step>)", id, activate, complete, condition, id, rest);
     return text;
 }
 
@@ -102,12 +100,11 @@ TEST_F(TutorialScript, OneEventMovesAStepOnceAndConditionsBindLevels)
     // A later step completed by an earlier one's command counts in the same pass, unseen.
     Load(Step(5, "run", "x", "", R"(<cmds><cmd param="completeStep" value="6"/></cmds>)") + Step(6, "run", "x"));
     Event(L"run");
-    EXPECT_EQ(1, State(5));
-    EXPECT_EQ(2, State(6));
+    EXPECT_EQ(std::pair(State(5), State(6)), std::pair(1, 2));
     EXPECT_EQ(L"p5", pages.shown.back());
 }
 
-TEST_F(TutorialScript, CommandsActOnTheBattleAndTheProfile)
+TEST_F(TutorialScript, CommandsActOnTheBattleAndTheProfileAndARestartSendsBackWhatWasNotFinished)
 {
     battle->mSpeed = 2.0f;
     TDTutorialScript::runCommands({{L"pause", 5}}, *battle);
@@ -122,8 +119,7 @@ TEST_F(TutorialScript, CommandsActOnTheBattleAndTheProfile)
     EXPECT_EQ(1.0f, battle->mSpeed);
     EXPECT_EQ(1.0f, battle->mDropChanceOverride);
     EXPECT_EQ(1, battle->mProgress->getTutorialParam("dropChanceOverride"));
-    EXPECT_EQ(4, blocking.shop);
-    EXPECT_EQ(3, blocking.ui);
+    EXPECT_EQ(std::pair(blocking.shop, blocking.ui), std::pair(4, 3));
     EXPECT_EQ(gems + 7, battle->mStats.mGems);
     EXPECT_EQ(coins + 50, battle->mStats.mCoins);
     EXPECT_EQ(2, battle->mTutorialSpot);
@@ -136,10 +132,8 @@ TEST_F(TutorialScript, CommandsActOnTheBattleAndTheProfile)
     EXPECT_EQ(0, battle->mProgress->getTutorialParam("dropChanceOverride"));
     EXPECT_EQ(0, blocking.shop + blocking.ui);
     EXPECT_EQ(-1, battle->mTutorialSpot);
-}
 
-TEST_F(TutorialScript, RestartSendsBackWhatWasNotFinished)
-{
+    // A restart sends back what was not finished.
     TDProgress& progress = *battle->mProgress;
     // Step 1 open: 0 and 1 wait again; 4 open takes 3 with it; 5 complete stays without 51.
     for (auto [id, state] : std::vector<std::pair<i32, i32>>{{0, 2}, {1, 1}, {2, 2}, {3, 2}, {4, 1}, {5, 2}, {51, 1},
@@ -160,6 +154,6 @@ TEST_F(TutorialScript, RestartSendsBackWhatWasNotFinished)
     progress.setTutorialStepState(5, 1);
     progress.setTutorialStepState(51, 2);
     TDTutorialScript::resetIncompleteSteps(*battle);
-    EXPECT_EQ(1, State(0));
-    EXPECT_EQ(1, State(5));
+    EXPECT_EQ(std::pair(State(0), State(5)), std::pair(1, 1));
 }
+

@@ -10,8 +10,6 @@ using tdtest::BattleFixture;
 
 namespace
 {
-const char* kOneGrunt = "<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>";
-
 // A bullet of a tower of that kind at (x, y), aimed at target.
 struct Shot
 {
@@ -29,12 +27,14 @@ struct Shot
 };
 } // namespace
 
-TEST_F(BattleFixture, HealthFollowsTheDifficultyHitsRevealAndTheBountyUsesSinglePrecisionCeil)
+TEST_F(BattleFixture, HealthFollowsTheDifficultyHitsRevealAndTheBountyUsesSinglePrecisionCeilAndIncomeTowers)
 {
-    TDMap& m = start(kOneGrunt);
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/><e id=\"1\" y=\"-65\"/></wave>" +
+                     std::string("<wave spawn=\"1\"><e id=\"1\"/></wave>"));
     run(0.1f);
     TDUnit* u = unit(0);
-    ASSERT_NE(u, nullptr);
+    TDUnit* next = unit(1);
+    ASSERT_NE(next, nullptr);
     EXPECT_FLOAT_EQ(u->maxHealth(), 20.0f);
     for (auto [mode, health] : {std::pair{0, 18.0f}, {2, 22.0f}, {3, 20.0f}, {1, 20.0f}})
     {
@@ -84,30 +84,21 @@ TEST_F(BattleFixture, HealthFollowsTheDifficultyHitsRevealAndTheBountyUsesSingle
     EXPECT_EQ(m.mIndicators.items.back()->mText, L"+15");
     EXPECT_EQ(m.mIndicators.items.back()->mIconSlot, 3);
     EXPECT_EQ(sounds.played.back(), L"enemy1die");
-}
 
-TEST_F(BattleFixture, IncomeTowersInRangeRaiseTheBounty)
-{
-    TDMap& m = start(kOneGrunt);
-    TDTower* income = m.buildTower(0, 300); // "health" 50: b = 0.5
-    ASSERT_NE(income, nullptr);
-    run(0.1f);
-    TDUnit* u = unit(0);
-    u->mDrawPos[0] = 250.0f;
-    u->mDrawPos[1] = 100.0f;
-    EXPECT_FLOAT_EQ(m.killBonusFactor(u), 0.5f);
-    m.mEnemyCostBonus = 0.5f;
-    i32 before = m.mStats.mKillScore;
-    u->mHealth = 0.0f;
+    // An income tower in range ("health" 50: b = 0.5): ceil(5) + trunc(5.5) + 10 = 20.
+    ASSERT_NE(m.buildTower(0, 300), nullptr);
+    next->mDrawPos[0] = 250.0f;
+    next->mDrawPos[1] = 100.0f;
+    EXPECT_FLOAT_EQ(m.killBonusFactor(next), 0.5f);
+    before = m.mStats.mKillScore;
+    next->mHealth = 0.0f;
     m.update(1.0f / 60.0f);
-    // cost 10, m 0.5, b 0.5: ceil(5) + trunc(5.5) + 10 = 20.
     EXPECT_EQ(m.mStats.mKillScore - before, 20);
 }
 
 TEST_F(BattleFixture, SplashFallsOffAndNeverRecurses)
 {
-    TDMap& m = start("<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/></wave>" +
-                     std::string("<wave spawn=\"1\"><e id=\"1\"/></wave>"));
+    TDMap& m = start(tdtest::kThreeBrutes);
     run(0.05f);
     ASSERT_EQ(m.mWaves.mUnits.size(), 3u);
     TDUnit* a = unit(0);
@@ -186,7 +177,7 @@ TEST_F(BattleFixture, DeadUnitIsRaisedByANearbyRaiser)
 TEST_F(BattleFixture, DeathWaitsForItsFramesThenFadesOut)
 {
     sprites.counts[{1, "death"}] = 5; // 0.5 s at 10 fps
-    TDMap& m = start(kOneGrunt);
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
     run(1.0f);
     TDUnit* u = unit(0);
     u->mHealth = 0.0f;

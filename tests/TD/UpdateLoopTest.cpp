@@ -109,18 +109,6 @@ TEST_F(BattleFixture, ScreensReloadsEffectsSpeedZeroDamageOverTimeAndADeadPick)
     EXPECT_EQ(m.mHovered, nullptr);
 }
 
-TEST_F(BattleFixture, UnitSpawnedDuringTheUnitPassIsUpdatedInTheSamePass)
-{
-    TDMap& m = start("<wave spawn=\"1\"><e id=\"6\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
-    run(1.0f);
-    unit(0)->mHealth = 0.0f;
-    m.update(0.1f);
-    ASSERT_EQ(m.mWaves.mUnits.size(), 4u); // the dying carrier and its larvae
-    // Released during the unit pass and updated in it: the fade-in has begun.
-    for (size_t i = 1; i < 4; ++i)
-        EXPECT_GT(unit(i)->mFade, 0.0f);
-}
-
 TEST_F(BattleFixture, SpriteEffectsPlayOnceOrLoopAfterTheirDelay)
 {
     TDSpriteEffect once(L"x", 0, 0, 4, 20.0f);
@@ -172,7 +160,6 @@ TEST_F(BattleFixture, RestartingAMidBattleLevelLeavesNothingBehind)
     run(5.0f);
     EXPECT_EQ(m.mWaves.mUnits.size(), 3u);
 }
-
 
 TEST_F(BattleFixture, OddLevelsRunWithoutFault)
 {

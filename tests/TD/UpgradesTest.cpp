@@ -1,3 +1,4 @@
+// The upgrade tree: reading, global bonuses, prototype and tower steps, locked targets and hardcore.
 #include "Source/TD/Data/TDPrototype.h"
 #include "Source/TD/Data/TDUpgrades.h"
 #include "Source/TD/Data/TDFindById.h"
@@ -5,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 namespace
 {
@@ -33,7 +35,7 @@ const char* kTree = R"(<upgrades>
     <steps><step><attributes><a name="maxHP" value="3"/></attributes></step></steps></upgrade>
 </upgrades>)";
 
-struct Fixture : ::testing::Test
+struct UpgradeTree : ::testing::Test
 {
     TDUpgrades tree;
     std::map<i32, i32> bought;
@@ -58,8 +60,6 @@ struct Fixture : ::testing::Test
     }
 };
 } // namespace
-
-using UpgradeTree = Fixture;
 
 TEST_F(UpgradeTree, ReadsFieldsAndToleratesMissingParts)
 {
@@ -89,9 +89,7 @@ TEST_F(UpgradeTree, GlobalBonusLaterStepWinsAndNonPositiveKeeps)
     bought[1] = 1;
     bought[5] = 0;
     tree.applyGlobal(context, bonus);
-    EXPECT_EQ(bonus.healthBonus, 3);
-    EXPECT_EQ(bonus.enemyCostBonus, 0.25f);
-    EXPECT_EQ(bonus.startBudgetBonus, 0.0f);
+    EXPECT_EQ(std::tuple(bonus.healthBonus, bonus.enemyCostBonus, bonus.startBudgetBonus), std::tuple(3, 0.25f, 0.0f));
 
     TDGlobalBonus first;
     bought.erase(5);
@@ -101,7 +99,7 @@ TEST_F(UpgradeTree, GlobalBonusLaterStepWinsAndNonPositiveKeeps)
     EXPECT_FLOAT_EQ(first.startBudgetBonus, 0.1f);
 }
 
-TEST_F(UpgradeTree, PrototypeStepsRoundAndCompoundButTowerBonusesDoNot)
+TEST_F(UpgradeTree, PrototypeStepsRoundAndCompoundTowerBonusesDoNotAndLockedTargetsAndHardcoreApplyNothing)
 {
     TDPrototype p = tower();
     bought[2] = 7; // past the last step: nothing
@@ -109,16 +107,14 @@ TEST_F(UpgradeTree, PrototypeStepsRoundAndCompoundButTowerBonusesDoNot)
     EXPECT_EQ(p.strength, 10.0f);
     bought[2] = 0;
     tree.applyToPrototype(context, p);
-    EXPECT_EQ(p.strength, 12.0f);
-    EXPECT_EQ(p.cost, 85.0f);
+    EXPECT_EQ(std::pair(p.strength, p.cost), std::pair(12.0f, 85.0f));
     EXPECT_FLOAT_EQ(p.radius, 110.0f);
 
     bought[3] = 0;
     p = tower();
     tree.applyToPrototype(context, p);
-    EXPECT_EQ(p.strength, 14.0f); // 10 -> 12 -> 12 + ceil(1.8)
-    EXPECT_EQ(p.cooldown, 1.5f);
-    EXPECT_EQ(p.speed, -1.0f); // instant bullets stay instant
+    // 10 -> 12 -> 12 + ceil(1.8); instant bullets stay instant.
+    EXPECT_EQ(std::tuple(p.strength, p.cooldown, p.speed), std::tuple(14.0f, 1.5f, -1.0f));
 
     TDPrototype base = tower();
     TDPrototype bonus;
@@ -126,13 +122,11 @@ TEST_F(UpgradeTree, PrototypeStepsRoundAndCompoundButTowerBonusesDoNot)
     EXPECT_EQ(bonus.strength, 4.0f); // ceil(1.5) twice, from the base each time
     EXPECT_FLOAT_EQ(bonus.radius, 10.0f);
     EXPECT_FLOAT_EQ(bonus.cooldown, -0.5f);
-}
 
-TEST_F(UpgradeTree, LockedTargetsAndHardcoreApplyNothing)
-{
+    // Locked targets and hardcore apply nothing.
     bought[2] = 0;
     unlockedAll = false;
-    TDPrototype p = tower();
+    p = tower();
     tree.applyToPrototype(context, p);
     EXPECT_EQ(p.strength, 10.0f);
     EXPECT_FALSE(TDUpgrades::isAvailable(*TDFindById(tree.upgrades, 2), context.isUnlocked));
@@ -141,9 +135,9 @@ TEST_F(UpgradeTree, LockedTargetsAndHardcoreApplyNothing)
 
     unlockedAll = true;
     context.boughtLevel = [](i32) { return -1; }; // what the progress store answers in hardcore
-    TDGlobalBonus bonus;
-    tree.applyGlobal(context, bonus);
+    TDGlobalBonus none;
+    tree.applyGlobal(context, none);
     tree.applyToPrototype(context, p);
-    EXPECT_EQ(bonus.healthBonus, 0);
-    EXPECT_EQ(p.strength, 10.0f);
+    EXPECT_EQ(std::pair(none.healthBonus, p.strength), std::pair(0, 10.0f));
 }
+

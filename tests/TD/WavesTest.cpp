@@ -88,13 +88,18 @@ TEST_F(BattleFixture, WipeAwardIsPaidOnceAtTheLastKillAndNeverAfterALeak)
     EXPECT_EQ(m.mStats.mCoins, coins + bounty);
 }
 
-TEST_F(BattleFixture, CarriedUnitsMustAlsoDieBeforeTheAward)
+TEST_F(BattleFixture, CarriedUnitsAreUpdatedInThePassThatReleasesThemAndMustAlsoDieBeforeTheAward)
 {
     TDMap& m = start("<wave spawn=\"1\" wipeAward=\"25\"><e id=\"6\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
     run(4.0f);
     ASSERT_EQ(m.mWaves.mUnits.size(), 1u);
     unit(0)->mHealth = 0.0f;
     i32 before = m.mStats.mCoins;
+    m.update(0.1f);
+    // Released during the unit pass and updated in it: the fade-in has begun.
+    ASSERT_EQ(m.mWaves.mUnits.size(), 4u); // the dying carrier and its larvae
+    for (size_t i = 1; i < 4; ++i)
+        EXPECT_GT(unit(i)->mFade, 0.0f);
     run(0.1f);
     // The carrier releases three larvae of kind 11 on its path.
     ASSERT_EQ(m.mWaves.mUnits.size(), 3u);
@@ -114,8 +119,7 @@ TEST_F(BattleFixture, CarriedUnitsMustAlsoDieBeforeTheAward)
 
 TEST_F(BattleFixture, DropOverrideMakesEveryKillDropAGemAtTheCounterSpot)
 {
-    TDMap& m = start("<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/></wave>"
-                     "<wave spawn=\"1\"><e id=\"1\"/></wave>");
+    TDMap& m = start(tdtest::kThreeBrutes);
     run(0.5f);
     ASSERT_EQ(m.mWaves.mUnits.size(), 3u);
     unit(0)->mHealth = 0.0f;
@@ -164,10 +168,8 @@ TEST(WaveHint, StartButtonsStayOnTheScreen)
     TDPoint p(1, 1020.0f, 40.0f);
     hint.addButton(&p);
     ASSERT_EQ(hint.buttons.size(), 1u);
-    EXPECT_EQ(hint.buttons[0].x, 984);
-    EXPECT_EQ(hint.buttons[0].y, 100);
+    EXPECT_EQ(std::pair(hint.buttons[0].x, hint.buttons[0].y), std::pair(984, 100));
     TDPoint low(2, -5.0f, 700.0f);
     hint.addButton(&low);
-    EXPECT_EQ(hint.buttons[1].x, 0);
-    EXPECT_EQ(hint.buttons[1].y, 628);
+    EXPECT_EQ(std::pair(hint.buttons[1].x, hint.buttons[1].y), std::pair(0, 628));
 }

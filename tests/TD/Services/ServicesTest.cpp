@@ -60,8 +60,6 @@ protected:
     }
     std::unique_ptr<TDGraphicsCanvas> mCanvas;
 };
-
-std::unique_ptr<audio::Device> ManualDevice() { return audio::NullDevice::Manual(); }
 } // namespace
 
 TEST_F(Services, SheetPicturesBecomeImagesThatGoBeforeTheRenderer)
@@ -100,7 +98,7 @@ TEST_F(Services, SheetPicturesBecomeImagesThatGoBeforeTheRenderer)
     a.reset();
 }
 
-TEST_F(Services, CanvasPlacesImagesThroughTheBattleTransform)
+TEST_F(Services, CanvasPlacesImagesThroughTheBattleTransformAndTintsUnitsByTheKindsFillColour)
 {
     PixelSheet sheet;
     sheet.addPicture(L"a", 8, 4, 0xFFFFFFFFu);
@@ -138,11 +136,8 @@ TEST_F(Services, CanvasPlacesImagesThroughTheBattleTransform)
     mCanvas->popTransform(); // one too many is harmless
     EXPECT_EQ(mGraphics->mTransform, nullptr);
     mCanvas->drawImage(nullptr, 8, 4, t, false);
-}
 
-TEST_F(Services, UnitShaderTintsByTheKindsFillColour)
-{
-    mCanvas = std::make_unique<TDGraphicsCanvas>(*mGraphics, nullptr, nullptr);
+    // The unit shader tints by the kind's fill colour.
     mCanvas->setColor({1.0f, 1.0f, 1.0f, 0.5f});
     mCanvas->setUnitShader(0xFF804000u);
     const float* c = mGraphics->GetColor();
@@ -193,7 +188,7 @@ TEST_F(Services, EmittersOfTheGamesEffectLibrary)
 TEST(EngineSound, EmptyMusicStopsTheTrackAndVolumesComeFromTheProgress)
 {
     base::SingletoneBase::DestroyAll();
-    audio::SetDeviceFactory(&ManualDevice);
+    audio::SetDeviceFactory([]() -> std::unique_ptr<audio::Device> { return audio::NullDevice::Manual(); });
     {
         InContent here;
         TDEngineSoundTags tags;
