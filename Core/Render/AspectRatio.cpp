@@ -1,20 +1,16 @@
-// A width:height ratio in lowest terms.
+// Reducing a width and height to their smallest whole ratio.
 #include "Core/Render/AspectRatio.h"
+
+#include <numeric>
 
 namespace render
 {
 AspectRatio::AspectRatio(u32 width, u32 height)
 {
-    u32 a = width, b = height;
-    while (b != 0)
-    {
-        u32 t = a % b;
-        a = b;
-        b = t;
-    }
-    if (a == 0)
-        return; // 0 x 0: no divisor, 1:1
-    mNumerator = width / a;
-    mDenominator = height / a;
+    const u32 divisor = std::gcd(width, height);
+    if (divisor == 0)
+        return; // both sides zero: keep 1:1
+    mNumerator = width / divisor;
+    mDenominator = height / divisor;
 }
 } // namespace render

@@ -1,4 +1,4 @@
-// A width:height ratio in lowest terms (display-mode choice).
+// The reduced width:height of a screen or window, e.g. 16:9 for 1920 x 1080.
 #pragma once
 
 #include "Core/Base/Types.h"
@@ -7,7 +7,7 @@ namespace render
 {
 struct AspectRatio
 {
-    // 0 x 0 gives 1:1 (there is no divisor to reduce by).
+    // Divides both sides by their greatest common divisor; a zero size gives 1:1.
     AspectRatio(u32 width, u32 height);
     u32 mNumerator = 1;
     u32 mDenominator = 1;
