@@ -3,7 +3,6 @@
 
 #include "Core/Base/Log.h"
 #include "Core/File/FileSystem.h"
-#include "Platform/Os/Files.h"
 #include "Source/TD/Data/TDText.h"
 
 #include <tinyxml2.h>
@@ -128,7 +127,7 @@ void TDDocumentProfileStore::save()
     // Written beside the old file and renamed over it: a failed save keeps the old profiles.
     tinyxml2::XMLPrinter printer;
     mDocument->Print(&printer);
-    bool created = false;
-    if (!os::WriteAtomically(mPath, std::string(printer.CStr(), static_cast<size_t>(printer.CStrSize() - 1)), created))
+    const std::string bytes(printer.CStr(), static_cast<size_t>(printer.CStrSize() - 1));
+    if (file::WriteFileAtomically(tdtext::utf8ToWide(mPath), bytes) != QL_OK)
         QL_LOG(L"Cannot save profiles to '%s'\n") << base::LogStyle::Error << mPath;
 }

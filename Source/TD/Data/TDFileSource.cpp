@@ -1,9 +1,8 @@
 // Where the game data is read from.
 #include "Source/TD/Data/TDFileSource.h"
 
-#include "Platform/Os/Files.h"
+#include "Core/File/FileSystem.h"
 #include "Source/TD/Data/TDFileManagerSource.h"
-#include "Source/TD/Data/TDText.h"
 
 namespace
 {
@@ -29,7 +28,7 @@ std::string tdDropBom(std::string bytes)
 std::string TDFolderFileSource::readFile(const std::wstring& path)
 {
     std::string bytes;
-    if (!os::ReadAll(tdtext::wideToUtf8(mRoot + path), bytes))
+    if (file::ReadRawFile(mRoot + path, bytes) != QL_OK)
         return {};
     return tdDropBom(std::move(bytes));
 }
