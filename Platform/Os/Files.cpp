@@ -26,15 +26,13 @@ template <class Take> bool ReadChunks(int fd, Take take)
     char buffer[65536];
     for (;;)
     {
-        ssize_t n = ::read(fd, buffer, sizeof(buffer));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
+        size_t got = 0;
+        if (!ReadFile(fd, buffer, sizeof(buffer), got))
             return false;
-        if (n == 0)
+        if (got > 0 && !take(buffer, got))
+            return false;
+        if (got < sizeof(buffer))
             return true;
-        if (!take(buffer, static_cast<size_t>(n)))
-            return false;
     }
 }
 } // namespace
