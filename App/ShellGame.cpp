@@ -103,9 +103,10 @@ QLResultEnum ShellGame::SwitchScreenMode()
 bool ReadFullScreen()
 {
     tinyxml2::XMLElement* profile = file::Profiles::Instance()->mCurrentProfile;
+    // A new player (no profile yet, or none of its choice stored) starts full screen.
     const tinyxml2::XMLElement* fs = profile ? profile->FirstChildElement("fs") : nullptr;
     if (!fs)
-        return false;
+        return true;
     // A non-zero integer or the word "true".
     const char* v = fs->Attribute("v");
     if (!v)

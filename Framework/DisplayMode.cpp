@@ -8,6 +8,12 @@
 
 namespace framework
 {
+namespace
+{
+// Bars, view, input mapping and direct or off-screen drawing for a client area of cw x ch.
+QLResultEnum FitLayout(const LayoutSizes& layout, u32 cw, u32 ch, DisplaySettings& out, ViewGeometry& view);
+} // namespace
+
 app::MonitorInfo ChooseMonitor(const app::MonitorList& monitors)
 {
     const app::MonitorInfo* chosen = nullptr;
@@ -52,9 +58,6 @@ QLResultEnum ChooseDisplayMode(const LayoutSizes& layout, const app::MonitorList
     if (!layout.coreWidth || !layout.height || !layout.fullWidth)
         return QL_FAIL;
     const app::MonitorInfo monitor = ChooseMonitor(monitors);
-    const render::AspectRatio core(layout.coreWidth, layout.height);
-    const render::AspectRatio full(layout.fullWidth, layout.height);
-
     u32 cw, ch;
     if (windowed)
     {
@@ -85,6 +88,26 @@ QLResultEnum ChooseDisplayMode(const LayoutSizes& layout, const app::MonitorList
         out.windowHeight = monitor.height;
     }
     out.windowed = windowed;
+    return FitLayout(layout, cw, ch, out, view);
+}
+
+QLResultEnum ChooseDisplayModeForClient(const LayoutSizes& layout, u32 clientWidth, u32 clientHeight,
+                                        DisplaySettings& out, ViewGeometry& view)
+{
+    if (!layout.coreWidth || !layout.height || !layout.fullWidth || !clientWidth || !clientHeight)
+        return QL_FAIL;
+    out.windowed = true;
+    out.windowWidth = static_cast<int>(clientWidth);
+    out.windowHeight = static_cast<int>(clientHeight);
+    return FitLayout(layout, clientWidth, clientHeight, out, view);
+}
+
+namespace
+{
+QLResultEnum FitLayout(const LayoutSizes& layout, u32 cw, u32 ch, DisplaySettings& out, ViewGeometry& view)
+{
+    const render::AspectRatio core(layout.coreWidth, layout.height);
+    const render::AspectRatio full(layout.fullWidth, layout.height);
     out.clientWidth = cw;
     out.clientHeight = ch;
 
@@ -156,8 +179,9 @@ QLResultEnum ChooseDisplayMode(const LayoutSizes& layout, const app::MonitorList
         out.projection = ProjectionRecipe{-view.viewOffsetX, -view.viewOffsetY, fx, fy, bx, by, fcw, fch, 0};
         out.scaleX = fx;
         out.scaleY = fy;
-        out.offsetX = bx / fx - view.viewOffsetX;
-        out.offsetY = by / fy - view.viewOffsetY;
+        // The pixel mapping scales first, then adds: the view's offset is scaled with the view.
+        out.offsetX = bx - view.viewOffsetX * fx;
+        out.offsetY = by - view.viewOffsetY * fy;
         if (view.barsPresent)
             for (BarRect* bar : {&view.firstBar, &view.secondBar})
             {
@@ -169,4 +193,5 @@ QLResultEnum ChooseDisplayMode(const LayoutSizes& layout, const app::MonitorList
     }
     return QL_OK;
 }
+} // namespace
 } // namespace framework

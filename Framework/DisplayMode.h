@@ -95,6 +95,11 @@ app::MonitorInfo ChooseMonitor(const app::MonitorList& monitors);
 QLResultEnum ChooseDisplayMode(const LayoutSizes& layout, const app::MonitorList& monitors, bool windowed,
                                int frameWidth, int frameHeight, DisplaySettings& out, ViewGeometry& view);
 
+// The same for a window that already has the client size the player gave it: no placement, the
+// layout fitted into that size.
+QLResultEnum ChooseDisplayModeForClient(const LayoutSizes& layout, u32 clientWidth, u32 clientHeight,
+                                        DisplaySettings& out, ViewGeometry& view);
+
 // True when a windowed client of full width x height with its frame exceeds the work area.
 bool IsWindowLargerThanScreen(const LayoutSizes& layout, const app::MonitorList& monitors, int frameWidth,
                               int frameHeight);

@@ -490,6 +490,33 @@ QLResultEnum GameApplication::SwitchScreenMode()
     return ApplyDisplaySettings(settings);
 }
 
+QLResultEnum GameApplication::FitToClientSize(int clientWidth, int clientHeight)
+{
+    if (clientWidth <= 0 || clientHeight <= 0)
+        return QL_OK;
+    const ViewGeometry previousView = mView;
+    DisplaySettings settings;
+    if (QLResultEnum r = framework::ChooseDisplayModeForClient(mLayout, static_cast<u32>(clientWidth),
+                                                               static_cast<u32>(clientHeight), settings, mView))
+        return r;
+    render::RenderInitParam param;
+    if (QLResultEnum r = MakeRenderInitParam(settings, param))
+    {
+        mView = previousView;
+        return r;
+    }
+    QL_LOG(L"The window is now %d x %d\n") << clientWidth << clientHeight;
+    DeleteOffScreenTarget();
+    if (QLResultEnum r = mRender->ReleaseRender())
+        return r;
+    if (QLResultEnum r = mRender->ResetRender(param))
+    {
+        QL_LOG(L"The renderer cannot take the new window size (%d)\n") << base::LogStyle::Error << static_cast<int>(r);
+        return r;
+    }
+    return ApplyDisplaySettings(settings);
+}
+
 math::Point2 GameApplication::ToGameCoords(const math::Point2& p)
 {
     return {(p.x + mView.inputOffsetX) * mView.inputScaleX, (p.y + mView.inputOffsetY) * mView.inputScaleY};

@@ -75,6 +75,8 @@ public:
     virtual void OnResume() {}
     virtual void OnPause() {}
     virtual QLResultEnum SwitchScreenMode();
+    // The player resized the window: the layout is fitted into the new client size.
+    QLResultEnum FitToClientSize(int clientWidth, int clientHeight);
     virtual QLResultEnum StartGame() = 0;
     virtual QLResultEnum OnFrame(float dt) = 0;
     virtual QLResultEnum LoadConfig() { return QL_OK; }

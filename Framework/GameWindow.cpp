@@ -26,7 +26,13 @@ QLResultEnum GameWindow::Update(float dt)
     if (mSwitchRequested)
     {
         mSwitchRequested = false;
+        mResizeRequested = false;
         result = mApplication->SwitchScreenMode();
+    }
+    else if (mResizeRequested)
+    {
+        mResizeRequested = false;
+        result = mApplication->FitToClientSize(mClientWidth, mClientHeight);
     }
     else
         result = mApplication->FrameStep(dt);

@@ -183,6 +183,22 @@ void WindowWin32::UpdateActive()
         OnDeactivate();
 }
 
+void WindowWin32::OnResized()
+{
+    // Our own mode switches resize the window too: only a windowed client size other than the
+    // one the game gave it is the player's.
+    if (!mWindowed || !mWindow)
+        return;
+    int width = 0, height = 0;
+    mWindow->GetClientSize(width, height);
+    if (width <= 0 || height <= 0 || (width == mClientWidth && height == mClientHeight))
+        return;
+    mClientWidth = width;
+    mClientHeight = height;
+    WindowSizeForClient(width, height, mOuterWidth, mOuterHeight);
+    mResizeRequested = true;
+}
+
 void WindowWin32::HandleEvent(const os::Event& event)
 {
     const math::Point2 point(event.x, event.y);
@@ -218,6 +234,7 @@ void WindowWin32::HandleEvent(const os::Event& event)
             mY = static_cast<int>(event.y);
         }
         break;
+    case os::EventType::Resized: OnResized(); break;
     case os::EventType::MouseEnter: mCursorInside = true; break;
     case os::EventType::MouseLeave:
         if (mCursorInside && mInput)

@@ -56,6 +56,8 @@ public:
     bool IsMinimized() const { return mMinimized != 0; }
     bool IsActive() const { return mActive; }
     bool IsSwitchRequested() const { return mSwitchRequested; }
+    // The player gave the window another client size since the game last fitted its view.
+    bool IsResizeRequested() const { return mResizeRequested; }
     bool IsCloseRequested() const { return mCloseRequested; }
     bool IsDestroyed() const { return mDestroyed; }
     bool IsCursorInside() const { return mCursorInside; }
@@ -65,6 +67,7 @@ public:
 
 protected:
     void UpdateActive();
+    void OnResized();
 
     std::unique_ptr<os::Window> mWindow;
     std::wstring mCaption;
@@ -83,6 +86,7 @@ protected:
     bool mCloseRequested = false;
     bool mDestroyed = false;
     bool mSwitchRequested = false;
+    bool mResizeRequested = false;
     bool mCursorInside = false;
     input::InputWin32* mInput;
 };

@@ -16,6 +16,7 @@ enum class EventType
     Minimized,
     Restored,
     Moved,       // x, y: new outer position
+    Resized,     // x, y: new client width and height (the player or a window manager resized it)
     MouseEnter,
     MouseLeave,  // x, y: last cursor position in client pixels
     KeyDown,     // key, sideKey, repeat

@@ -43,6 +43,12 @@ bool NullWindow::PollEvent(Event& event)
         return false;
     event = mQueue.front();
     mQueue.pop_front();
+    // A resize reported by the window system has already given the window its new size.
+    if (event.type == EventType::Resized)
+    {
+        mDesc.clientWidth = static_cast<int>(event.x);
+        mDesc.clientHeight = static_cast<int>(event.y);
+    }
     return true;
 }
 

@@ -63,6 +63,11 @@ bool SdlEventTranslator::Translate(const SDL_Event& e, Event& event)
             event.x = mLastX;
             event.y = mLastY;
             return true;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            event.type = EventType::Resized;
+            event.x = static_cast<float>(e.window.data1);
+            event.y = static_cast<float>(e.window.data2);
+            return true;
         case SDL_WINDOWEVENT_MOVED:
             event.type = EventType::Moved;
             event.x = static_cast<float>(e.window.data1);

@@ -27,7 +27,8 @@ QLResultEnum SdlWindow::Create(const WindowDesc& desc)
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
+    // The player may resize a window: the game fits its layout into any client size.
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
     if (!desc.windowed)
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     const std::string caption = ToUtf8(desc.caption);

@@ -85,6 +85,11 @@ TEST(DisplayMode, FullScreenShapesBarsWindowPlacementAndMonitorChoice)
     const Choice small = FullScreen(1280, 720);
     EXPECT_FALSE(small.settings.buildProjection);
     EXPECT_FLOAT_EQ(small.settings.scaleX, 1280.0f / 1365.0f);
+    // Its pixel mapping (scale, then offset) takes the view's edges to the window's: clip
+    // rectangles land where the picture is drawn.
+    EXPECT_NEAR(small.view.viewOffsetX * small.settings.scaleX + small.settings.offsetX, 0.0f, 0.01f);
+    EXPECT_NEAR((small.view.viewOffsetX + small.view.viewWidth) * small.settings.scaleX + small.settings.offsetX, 1280.0f,
+                0.01f);
     // Drawn directly, the bars are in game units. 8:7 is narrower than the core: content 800 x 600 with
     // 50-pixel bars, scale 600 / 768.
     const Choice c = FullScreen(800, 700);
@@ -107,6 +112,15 @@ TEST(DisplayMode, FullScreenShapesBarsWindowPlacementAndMonitorChoice)
               std::make_tuple(272, 121 + 40, 1376, 798));
     EXPECT_EQ(s.clientWidth, 1366u);
     EXPECT_EQ(v.inputOffsetX, -171);
+
+    // A window the player resized keeps its size: 1000 x 700 lies between the core's shape and
+    // the wide layout's, all of it the view, drawn directly.
+    ASSERT_EQ(framework::ChooseDisplayModeForClient(LayoutSizes(), 1000, 700, s, v), QL_OK);
+    EXPECT_EQ(std::make_tuple(s.windowed, s.clientWidth, s.clientHeight, v.barsPresent, s.offScreen),
+              std::make_tuple(true, 1000u, 700u, false, false));
+    EXPECT_EQ(v.viewWidth, 1097); // 10:7 of 768
+    EXPECT_NEAR(v.viewOffsetX * s.scaleX + s.offsetX, 0.0f, 0.01f);
+    EXPECT_NE(framework::ChooseDisplayModeForClient(LayoutSizes(), 0, 700, s, v), QL_OK);
 
     // A window that does not fit falls back to full screen.
     ASSERT_EQ(ChooseDisplayMode(LayoutSizes(), Monitor(1366, 768, 1366, 740), true, 0, 0, s, v), QL_OK);

@@ -27,6 +27,9 @@ QLResultEnum RenderTarget::BuildProjection(float originX, float originY)
     math::Matrix4 shift;
     shift.SetTranslation(-originX, -originY, 0.0f);
     mProjection = shift * mProjection;
+    // Clip rectangles are given in the same units: they land in the target shifted alike.
+    mViewport[0] = -originX;
+    mViewport[1] = -originY;
     return QL_OK;
 }
 } // namespace render

@@ -21,7 +21,8 @@ public:
     // the target is shifted, whatever transform its drawing context uses.
     QLResultEnum BuildProjection(float originX, float originY);
     const math::Matrix4& GetProjection() const { return mProjection; }
-    // Four floats 0, 0, 1, 1: the pixel mapping of a context drawing into the target.
+    // The pixel mapping of a context drawing into the target: offset x, offset y, scale x, scale y
+    // (0, 0, 1, 1 unless a projection origin shifts it).
     const float* GetViewport() const { return mViewport; }
 
 private:

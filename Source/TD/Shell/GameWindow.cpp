@@ -18,6 +18,7 @@
 #include "Source/TD/Shell/HUDModalInput.h"
 #include "Source/TD/Shell/HUDWindow.h"
 #include "Source/TD/Shell/TDGameSettings.h"
+#include "Source/TD/Shell/TDScreenView.h"
 #include "Source/TD/Shell/TDShellPainter.h"
 #include "Source/TD/Shell/TDTutorial.h"
 #include "Source/TD/Sprites/TDPsdSheet.h"
@@ -293,14 +294,10 @@ QLResultEnum GameWindow::OnPreDraw(render::Graphics* graphics, layer::Layer*)
         mServices->hud.drawSpellButtons(painter);
         graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
     };
-    // The battle and its HUD stay inside the 1024 x 768 core: nothing of the field reaches the
-    // bars beside it. The menu screens draw their side pictures there, so they are not clipped.
-    const bool clip = !HUD::showsSideImages(mMap->mScreen);
-    if (clip)
-    {
-        const float core[4] = {0.0f, 0.0f, 1024.0f, 768.0f};
-        graphics->SetClipRect(core);
-    }
+    // Everything stays inside the part of the layout the display shows: nothing reaches the bars.
+    const TDScreenView view = TDScreenView::current();
+    const float visible[4] = {view.x, view.y, view.width, view.height};
+    graphics->SetClipRect(visible);
     {
         TDShellCanvas canvas(*graphics, mFontMain42_2.Get(), mFontMain32_1.Get(), mServices->hud, overHud);
         canvas.setUiPainter(&painter);
@@ -310,8 +307,7 @@ QLResultEnum GameWindow::OnPreDraw(render::Graphics* graphics, layer::Layer*)
             });
         mServices->drawer->draw(canvas);
     }
-    if (clip)
-        graphics->DisableClipRect();
+    graphics->DisableClipRect();
     graphics->mFont = previous;
     graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
     return QL_OK;

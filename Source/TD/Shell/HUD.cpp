@@ -264,16 +264,11 @@ void HUD::drawSpellCast(TDBattleCanvas& canvas)
     canvas.setColor(TDColor{});
 }
 
-bool HUD::buttonCentre(const std::wstring& name, float& x, float& y) const
+void HUD::listButtons(std::vector<ButtonPlace>& out) const
 {
     for (const HUDSpellButton* button : mSpellButtons)
-        if (button->mName == name)
-        {
-            x = button->mCentreX;
-            y = button->mCentreY;
-            return true;
-        }
-    return HUDWindow::buttonCentre(name, x, y);
+        out.push_back({button->mName, button->mCentreX - 35.0f, button->mCentreY - 35.0f, 70.0f, 70.0f, true});
+    HUDWindow::listButtons(out);
 }
 
 void HUD::drawWindows(render::Graphics* graphics, int layer)

@@ -41,7 +41,8 @@ public:
     // The spell-cast cursor at the pointer while a spell waits for its target.
     void drawSpellCast(TDBattleCanvas& canvas);
     // Own buttons by name, and the spell buttons by their slot names ("spell0"...).
-    bool buttonCentre(const std::wstring& name, float& x, float& y) const override;
+    // The spell buttons (their 70-pixel boxes), then the layout's.
+    void listButtons(std::vector<ButtonPlace>& out) const override;
     // The side pictures beside the 1024-wide core (not owned; null draws nothing).
     void setSideImages(render::Image* left, render::Image* right)
     {

@@ -125,6 +125,14 @@ bool HUDButtonList::centreOf(const HUDButtonOver* button, float& x, float& y)
     return true;
 }
 
+void HUDButtonList::listOf(const base::OwnedList<HUDButtonOver>& buttons, std::vector<HUDButtonPlace>& out)
+{
+    for (const HUDButtonOver* button : buttons)
+        if (button->mNormal)
+            out.push_back({button->mName, button->mNormal->mX + button->mOffsetX, button->mNormal->mY,
+                           button->mNormal->mWidth, button->mNormal->mHeight, button->mVisible != 0});
+}
+
 GameWindow* HUDRootBoard()
 {
     framework::GameApplication* app = framework::GameApplication::Get();

@@ -18,6 +18,7 @@ namespace render
 class Graphics;
 }
 class GameWindow;
+struct HUDButtonPlace;
 
 class HUDButtonList
 {
@@ -50,6 +51,9 @@ public:
     // The centre of the named button where it is drawn; false when there is none.
     bool centre(const std::wstring& name, float& x, float& y) const;
     static bool centreOf(const HUDButtonOver* button, float& x, float& y);
+    // Each button's normal picture where it is drawn.
+    void list(std::vector<HUDButtonPlace>& out) const { listOf(mButtons, out); }
+    static void listOf(const base::OwnedList<HUDButtonOver>& buttons, std::vector<HUDButtonPlace>& out);
     HUDButtonOver* at(size_t index) const { return index < mButtons.size() ? mButtons[index] : nullptr; }
     size_t size() const { return mButtons.size(); }
 

@@ -23,9 +23,10 @@ public:
     void Release(int x, int y) override { mOwnButtons.release(x, y); }
     void Press(int x, int y) override { mOwnButtons.press(x, y); }
     std::wstring ButtonNameAt(int x, int y) override { return mOwnButtons.nameAt(x, y); }
-    bool buttonCentre(const std::wstring& name, float& x, float& y) const override
+    void listButtons(std::vector<ButtonPlace>& out) const override
     {
-        return mOwnButtons.centre(name, x, y) || HUDWindow::buttonCentre(name, x, y);
+        mOwnButtons.list(out);
+        HUDWindow::listButtons(out);
     }
 
     HUDButtonList mOwnButtons;

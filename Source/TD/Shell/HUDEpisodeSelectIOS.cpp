@@ -7,6 +7,7 @@
 #include "Source/TD/Shell/TDScreenDraw.h"
 #include "Source/TD/Battle/TDMap.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace
@@ -213,10 +214,25 @@ void HUDEpisodeSelectIOS::Draw(render::Graphics* graphics)
         if (image->mVisible)
             drawEntryImage(graphics, *image);
     render::Font* previous = graphics->mFont;
-    const float clip[4] = {40.0f, 0.0f, 940.0f, 768.0f};
+    // The plates' strip, inside whatever clip the board set; that clip comes back afterwards.
+    const render::RenderState outer = graphics->GetState();
+    float clip[4] = {40.0f, 0.0f, 940.0f, 768.0f};
+    if (outer.mScissorEnabled)
+    {
+        const float left = std::max(clip[0], outer.mScissorX);
+        const float right = std::min(clip[0] + clip[2], outer.mScissorX + outer.mScissorWidth);
+        clip[0] = left;
+        clip[2] = std::max(0.0f, right - left);
+    }
     graphics->SetClipRect(clip);
     drawPlates(graphics);
-    graphics->DisableClipRect();
+    if (outer.mScissorEnabled)
+    {
+        const float back[4] = {outer.mScissorX, outer.mScissorY, outer.mScissorWidth, outer.mScissorHeight};
+        graphics->SetClipRect(back);
+    }
+    else
+        graphics->DisableClipRect();
     graphics->mFont = previous;
     for (const TDButtonFrame* button : mButtons)
     {

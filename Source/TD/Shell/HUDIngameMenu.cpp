@@ -115,10 +115,8 @@ std::wstring HUDIngameMenu::ButtonNameAt(int x, int y)
     return std::wstring();
 }
 
-bool HUDIngameMenu::buttonCentre(const std::wstring& name, float& x, float& y) const
+void HUDIngameMenu::listButtons(std::vector<ButtonPlace>& out) const
 {
-    for (const HUDButtonOver* button : mMenuButtons)
-        if (button->mName == name)
-            return HUDButtonList::centreOf(button, x, y);
-    return HUDWindow::buttonCentre(name, x, y);
+    HUDButtonList::listOf(mMenuButtons, out);
+    HUDWindow::listButtons(out);
 }

@@ -22,7 +22,7 @@ public:
     void Press(int x, int y) override;
     // The first menu button holding the point, after the "simple" sound; "" (silent) for none.
     std::wstring ButtonNameAt(int x, int y) override;
-    bool buttonCentre(const std::wstring& name, float& x, float& y) const override;
+    void listButtons(std::vector<ButtonPlace>& out) const override;
 
     base::OwnedList<HUDButtonOver> mMenuButtons;
 };

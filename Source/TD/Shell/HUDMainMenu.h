@@ -36,9 +36,10 @@ public:
     void Release(int x, int y) override;
     void Press(int x, int y) override;
     std::wstring ButtonNameAt(int x, int y) override;
-    bool buttonCentre(const std::wstring& name, float& x, float& y) const override
+    void listButtons(std::vector<ButtonPlace>& out) const override
     {
-        return mMenuButtons.centre(name, x, y) || HUDWindow::buttonCentre(name, x, y);
+        mMenuButtons.list(out);
+        HUDWindow::listButtons(out);
     }
 
     HUDButtonOver* findMenuButton(const std::wstring& name) const { return mMenuButtons.find(name); }

@@ -158,14 +158,24 @@ std::wstring HUDWindow::ButtonNameAt(int x, int y)
     return std::wstring();
 }
 
+void HUDWindow::listButtons(std::vector<ButtonPlace>& out) const
+{
+    for (const TDButtonFrame* button : mButtons)
+        out.push_back({button->mName, button->mX, button->mY, button->mWidth, button->mHeight, button->mVisible != 0});
+}
+
 bool HUDWindow::buttonCentre(const std::wstring& name, float& x, float& y) const
 {
-    const TDButtonFrame* button = findButton(name);
-    if (!button)
-        return false;
-    x = button->mX + button->mWidth * 0.5f;
-    y = button->mY + button->mHeight * 0.5f;
-    return true;
+    std::vector<ButtonPlace> places;
+    listButtons(places);
+    for (const ButtonPlace& place : places)
+        if (place.name == name)
+        {
+            x = place.x + place.width * 0.5f;
+            y = place.y + place.height * 0.5f;
+            return true;
+        }
+    return false;
 }
 
 TDButtonFrame* HUDWindow::findButton(const std::wstring& name) const

@@ -38,6 +38,14 @@ struct HUDWindowContext
     static HUDWindowContext& Get();
 };
 
+// A button where it is drawn, in screen coordinates.
+struct HUDButtonPlace
+{
+    std::wstring name;
+    float x = 0.0f, y = 0.0f, width = 0.0f, height = 0.0f;
+    bool visible = true;
+};
+
 class HUDWindow
 {
 public:
@@ -70,9 +78,12 @@ public:
     // layout cannot be opened (the window stays empty).
     bool buildFromLayout(const std::wstring& layout);
     TDButtonFrame* findButton(const std::wstring& name) const;
-    // The centre of the named button where it is drawn, in screen coordinates; false when the
-    // window has no button of that name. Screens with buttons of their own add theirs.
-    virtual bool buttonCentre(const std::wstring& name, float& x, float& y) const;
+    // Every button of the window where it is drawn, in screen coordinates: the layout's, then
+    // those a screen keeps of its own (which add theirs first).
+    using ButtonPlace = HUDButtonPlace;
+    virtual void listButtons(std::vector<ButtonPlace>& out) const;
+    // The centre of the first listed button of that name; false when the window has none.
+    bool buttonCentre(const std::wstring& name, float& x, float& y) const;
     void setText(const std::wstring& name, const std::wstring& text);
     // The text set under that name, or null.
     const std::wstring* getText(const std::wstring& name) const;

@@ -178,6 +178,14 @@ protected:
         return game;
     }
 
+    // A player who chose the window (a new one starts full screen).
+    void StoreWindowed()
+    {
+        fs::create_directories(mUser);
+        std::ofstream(mUser / "profiles.xml") << "<Profiles currentProfile=\"Ann\"><Profile name=\"Ann\"><fs v=\"0\"/>"
+                                                 "</Profile></Profiles>";
+    }
+
     // A file of the per-user folder as written.
     std::string User(const std::string& name) const { return mHome.Read("Marrowgate/Brackenmoor/" + name); }
 
@@ -193,6 +201,7 @@ protected:
 
 TEST_F(GameApplicationTest, StartsUpRunsFramesEndsWhenTheWindowClosesAndClicksReachTheFramesInGameCoordinates)
 {
+    StoreWindowed();
     mData.Write("td/strings_en.csv", "game_caption;Brackenmoor: the Test\n");
     fs::create_directories(mData.Path() / "td/data");
     fs::copy_file(fs::path(QL_SOURCE_DIR) / "content/td/data/loading.jpg", mData.Path() / "td/data/loading.jpg");
@@ -318,6 +327,7 @@ TEST_F(GameApplicationTest, StartUpFailuresAndASecondCopyEndBeforeTheGameStarts)
 
 TEST_F(GameApplicationTest, AFailedResetOrFrameIsSurvivedALostDeviceRunsNoFrameAndPackBuildsEndTheProgram)
 {
+    StoreWindowed();
     TestGame* game = Make();
     ASSERT_EQ(game->Start(), QL_OK);
     // A failed renderer reset is logged and the old mode restored.
@@ -329,11 +339,12 @@ TEST_F(GameApplicationTest, AFailedResetOrFrameIsSurvivedALostDeviceRunsNoFrameA
     EXPECT_EQ(game->mWindow->GetWidth(), 1366);
     EXPECT_EQ(game->mView.viewWidth, 1366);
     EXPECT_NE(User("log.html").find("Screen-mode switch failed at ResetRender"), std::string::npos);
-    EXPECT_EQ(User("profiles.xml").find("<fs"), std::string::npos); // nothing stored
+    EXPECT_NE(User("profiles.xml").find("<fs v=\"0\"/>"), std::string::npos); // nothing new stored
     EXPECT_EQ(game->FrameStep(0.016f), QL_OK); // and the frames go on
 
-    // Then a switch that works, to full screen and back, logs its steps in order.
+    // Then a switch that works, to full screen and back, logs its steps in order and stores each.
     ASSERT_EQ(game->SwitchScreenMode(), QL_OK);
+    EXPECT_NE(User("profiles.xml").find("<fs v=\"1\"/>"), std::string::npos);
     ASSERT_EQ(game->SwitchScreenMode(), QL_OK);
     EXPECT_TRUE(game->mWindow->IsWindowed());
     EXPECT_EQ(game->mWindow->GetPositionX(), 277); // centred again
@@ -388,8 +399,14 @@ TEST_F(GameApplicationTest, AFailedResetOrFrameIsSurvivedALostDeviceRunsNoFrameA
     EXPECT_EQ(game->GetExitCode(), 1);
 }
 
-TEST_F(GameApplicationTest, StoredFullScreenChoiceIsReadFromTheCurrentProfile)
+TEST_F(GameApplicationTest, StoredFullScreenChoiceIsReadFromTheCurrentProfileAndANewPlayerStartsFullScreen)
 {
+    TestGame* first = Make();
+    ASSERT_EQ(first->Start(), QL_OK);
+    EXPECT_FALSE(first->mWindow->IsWindowed()) << "no profile yet";
+    base::SingletoneBase::DestroyAll();
+    mDriver->mWindows.clear();
+
     fs::create_directories(mUser);
     std::ofstream(mUser / "profiles.xml")
         << "<Profiles currentProfile=\"Ann\"><Profile name=\"Bob\"/><Profile name=\"Ann\"><fs v=\"1\"/>"
@@ -419,6 +436,44 @@ TEST_F(GameApplicationTest, StoredFullScreenChoiceIsReadFromTheCurrentProfile)
     EXPECT_GE(game->Device()->CallsStartingWith("Draw").size(), static_cast<size_t>(game->mProbe->mTicks));
 }
 
+TEST_F(GameApplicationTest, AWindowThePlayerResizesGetsTheLayoutFittedAndOurOwnModeSwitchIsNoResize)
+{
+    StoreWindowed();
+    TestGame* game = Make();
+    ASSERT_EQ(game->Start(), QL_OK);
+    os::NullWindow* window = mDriver->mWindows.back();
+    auto resize = [&](int w, int h) {
+        os::Event e;
+        e.type = os::EventType::Resized;
+        e.x = static_cast<float>(w);
+        e.y = static_cast<float>(h);
+        window->Push(e);
+        EXPECT_EQ(game->mWindow->Update(0.016f), QL_OK);
+        EXPECT_EQ(game->mWindow->Update(0.016f), QL_OK);
+    };
+    // Wider than the layout: side bars, drawn through a target, the centre still the centre.
+    resize(2000, 900);
+    EXPECT_TRUE(game->mView.sideBars);
+    EXPECT_EQ(game->mView.viewWidth, 1366);
+    EXPECT_NE(game->mOffScreenTarget, nullptr);
+    const math::Point2 centre = game->ToGameCoords({1000, 450});
+    EXPECT_NEAR(centre.x, 512.0f, 0.01f);
+    EXPECT_NEAR(centre.y, 384.0f, 0.01f);
+    // Between the core's shape and the layout's: the whole window is the view, drawn directly.
+    resize(1000, 700);
+    EXPECT_FALSE(game->mView.barsPresent);
+    EXPECT_EQ(game->mOffScreenTarget, nullptr);
+    EXPECT_EQ(game->mView.viewWidth, 1097);
+    EXPECT_TRUE(game->mWindow->IsWindowed());
+    EXPECT_NE(game->Device()->CallsStartingWith("ResizeBackBuffer 1000 700").size(), 0u);
+    // Going full screen resizes the window too, which changes nothing more.
+    ASSERT_EQ(game->SwitchScreenMode(), QL_OK);
+    resize(1920, 1080);
+    EXPECT_FALSE(game->mWindow->IsWindowed());
+    EXPECT_EQ(game->mView.viewWidth, 1365);
+    EXPECT_EQ(User("log.html").find("The window is now 1920"), std::string::npos);
+}
+
 TEST_F(GameApplicationTest, AScreenOfAnotherShapeGetsBarsAndASwitchToAWindowThatDoesNotFitChangesNothing)
 {
     mDriver->mDisplays[0].bounds = {0, 0, 1280, 1024};
@@ -442,6 +497,7 @@ TEST_F(GameApplicationTest, AScreenOfAnotherShapeGetsBarsAndASwitchToAWindowThat
 
 TEST_F(GameApplicationTest, TheWindowManagersFrameCountsWhenFittingAndCentring)
 {
+    StoreWindowed();
     // The frame is told only once the window shows, as window managers do.
     mDriver->mWindowFrameKnown = true;
     const int frame[4] = {2, 30, 2, 2};

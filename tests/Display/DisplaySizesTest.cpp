@@ -1,0 +1,408 @@
+// The real game on the GL window at the size of the X display it runs on (CTest starts one Xvfb
+// per size): every screen drawn whole and centred, each of its buttons inside the picture, and
+// the pointer landing where they are drawn. The expected placement is worked out here from what
+// the player sees, the 1024 x 768 core scaled as large as the window allows and centred, not
+// from the game's own mapping. QL_TEST_WINDOW=1 plays in a window the player then resizes.
+#include "support/GameHarness.h"
+
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Shell/GameWindow.h"
+#include "Source/TD/Shell/HUD.h"
+#include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
+#include "Source/TD/Shell/HUDIngameMenu.h"
+#include "Source/TD/Shell/HUDLevelResultWindow.h"
+#include "Source/TD/Shell/HUDLevelSelect.h"
+#include "Source/TD/Shell/HUDMainMenu.h"
+#include "Source/TD/Shell/HUDModalInput.h"
+#include "Source/TD/Shell/HUDShopWindow.h"
+#include "Source/TD/Shell/HUDUnlockMessage.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+// Last: Xlib's macros (None, Bool, Status) would clash with the headers above.
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+using testsupport::GameHarness;
+
+namespace
+{
+constexpr float kCoreWidth = 1024.0f, kHeight = 768.0f, kLayoutLeft = -171.0f, kLayoutRight = 1195.0f;
+
+struct Box
+{
+    float x0, y0, x1, y1;
+};
+
+// The window as the player sees it, and what the game must look like in it.
+class WindowView
+{
+public:
+    WindowView() : mDisplay(XOpenDisplay(nullptr)) {}
+    ~WindowView()
+    {
+        if (mDisplay)
+            XCloseDisplay(mDisplay);
+    }
+    WindowView(const WindowView&) = delete;
+    WindowView& operator=(const WindowView&) = delete;
+
+    bool open() { return mDisplay && (mWindow = SDL_GL_GetCurrentWindow()) != nullptr; }
+    int displayWidth() const { return DisplayWidth(mDisplay, DefaultScreen(mDisplay)); }
+    int displayHeight() const { return DisplayHeight(mDisplay, DefaultScreen(mDisplay)); }
+    void size(int& w, int& h) const { SDL_GetWindowSize(mWindow, &w, &h); }
+    SDL_Window* window() const { return mWindow; }
+
+    // The core fills the window's height or width, whichever comes first, centred.
+    float scale() const
+    {
+        int w = 0, h = 0;
+        size(w, h);
+        return std::min(static_cast<float>(w) / kCoreWidth, static_cast<float>(h) / kHeight);
+    }
+    void toWindow(float gx, float gy, float& px, float& py) const
+    {
+        int w = 0, h = 0;
+        size(w, h);
+        px = static_cast<float>(w) * 0.5f + (gx - kCoreWidth * 0.5f) * scale();
+        py = static_cast<float>(h) * 0.5f + (gy - kHeight * 0.5f) * scale();
+    }
+    // The part of the 1366 x 768 layout that fits the window, in game units.
+    Box picture() const
+    {
+        int w = 0, h = 0;
+        size(w, h);
+        const float half = static_cast<float>(w) * 0.5f / scale();
+        return {std::max(kLayoutLeft, kCoreWidth * 0.5f - half), 0.0f, std::min(kLayoutRight, kCoreWidth * 0.5f + half),
+                kHeight};
+    }
+
+    // The window's pixels as the X server shows them (0x00RRGGBB, top row first).
+    void grab()
+    {
+        int w = 0, h = 0;
+        size(w, h);
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (!SDL_GetWindowWMInfo(mWindow, &info) || info.subsystem != SDL_SYSWM_X11)
+            return;
+        XSync(mDisplay, False);
+        XImage* image = XGetImage(mDisplay, info.info.x11.window, 0, 0, static_cast<unsigned>(w),
+                                  static_cast<unsigned>(h), AllPlanes, ZPixmap);
+        mWidth = w;
+        mHeight = h;
+        mPixels.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0u);
+        if (!image)
+            return;
+        for (int row = 0; row < h; ++row)
+            for (int col = 0; col < w; ++col)
+                mPixels[static_cast<size_t>(row) * static_cast<size_t>(w) + static_cast<size_t>(col)] =
+                    static_cast<u32>(XGetPixel(image, col, row)) & 0xFFFFFFu;
+        XDestroyImage(image);
+    }
+    // Share of pixels in the window rectangle that are not (nearly) black.
+    float lit(int x0, int y0, int x1, int y1) const
+    {
+        x0 = std::clamp(x0, 0, mWidth);
+        x1 = std::clamp(x1, 0, mWidth);
+        y0 = std::clamp(y0, 0, mHeight);
+        y1 = std::clamp(y1, 0, mHeight);
+        size_t count = 0, total = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x, ++total)
+            {
+                const u32 p = mPixels[static_cast<size_t>(y) * static_cast<size_t>(mWidth) + static_cast<size_t>(x)];
+                if (((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF) > 24)
+                    ++count;
+            }
+        return total ? static_cast<float>(count) / static_cast<float>(total) : 0.0f;
+    }
+    // The widest run of window columns between x0 and x1 with nothing drawn in them.
+    int darkestBand(int x0, int x1) const
+    {
+        int run = 0, widest = 0;
+        for (int x = std::max(0, x0); x < std::min(mWidth, x1); ++x)
+        {
+            run = lit(x, 0, x + 1, mHeight) > 0.0f ? 0 : run + 1;
+            widest = std::max(widest, run);
+        }
+        return widest;
+    }
+    int width() const { return mWidth; }
+    int height() const { return mHeight; }
+
+    // A pointer event through SDL's queue: the game's whole input path from window pixels.
+    void push(Uint32 type, float px, float py) const
+    {
+        SDL_Event event{};
+        event.type = type;
+        const Uint32 id = SDL_GetWindowID(mWindow);
+        if (type == SDL_MOUSEMOTION)
+        {
+            event.motion.windowID = id;
+            event.motion.x = static_cast<Sint32>(px);
+            event.motion.y = static_cast<Sint32>(py);
+        }
+        else
+        {
+            event.button.windowID = id;
+            event.button.button = SDL_BUTTON_LEFT;
+            event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+            event.button.clicks = 1;
+            event.button.x = static_cast<Sint32>(px);
+            event.button.y = static_cast<Sint32>(py);
+        }
+        SDL_PushEvent(&event);
+    }
+
+private:
+    Display* mDisplay;
+    SDL_Window* mWindow = nullptr;
+    std::vector<u32> mPixels;
+    int mWidth = 0, mHeight = 0;
+};
+
+class DisplayWalk
+{
+public:
+    DisplayWalk(GameHarness& game, WindowView& screen) : mGame(game), mScreen(screen) {}
+
+    // One frame for each of the window's events (the window takes one per pass).
+    void settle(int frames = 4) { mGame.run(frames, 1.0f / 30.0f); }
+
+    // Moves the pointer to where the game point is drawn; where did the game see it?
+    void pointAt(float gx, float gy, float& seenX, float& seenY)
+    {
+        float px = 0.0f, py = 0.0f;
+        mScreen.toWindow(gx, gy, px, py);
+        mScreen.push(SDL_MOUSEMOTION, px, py);
+        settle(2);
+        seenX = static_cast<float>(mGame.board().mPointerX);
+        seenY = static_cast<float>(mGame.board().mPointerY);
+    }
+    void clickAt(float gx, float gy)
+    {
+        float px = 0.0f, py = 0.0f;
+        mScreen.toWindow(gx, gy, px, py);
+        mScreen.push(SDL_MOUSEMOTION, px, py);
+        mScreen.push(SDL_MOUSEBUTTONDOWN, px, py);
+        mScreen.push(SDL_MOUSEBUTTONUP, px, py);
+        settle(4);
+    }
+    bool clickButton(HUDWindow& window, const std::wstring& name)
+    {
+        float x = 0.0f, y = 0.0f;
+        if (!window.buttonCentre(name, x, y))
+            return false;
+        clickAt(x, y);
+        return true;
+    }
+
+    // The screen's picture: the layout drawn over the whole picture (over the core only when
+    // `core`), nothing in the bars beside or above it.
+    void checkPicture(const std::string& where, bool core)
+    {
+        settle(2);
+        mScreen.grab();
+        const Box pic = mScreen.picture();
+        float left = 0.0f, top = 0.0f, right = 0.0f, bottom = 0.0f;
+        mScreen.toWindow(core ? 0.0f : pic.x0, pic.y0, left, top);
+        mScreen.toWindow(core ? kCoreWidth : pic.x1, pic.y1, right, bottom);
+        const int l = static_cast<int>(left) + 1, r = static_cast<int>(right) - 1;
+        EXPECT_LE(mScreen.darkestBand(l, r), 2) << where << ": a band of the picture is not drawn";
+        EXPECT_GT(mScreen.lit(l, static_cast<int>(top) + 1, r, static_cast<int>(top) + 40), 0.5f)
+            << where << ": the picture's top is not drawn";
+        EXPECT_GT(mScreen.lit(l, static_cast<int>(bottom) - 40, r, static_cast<int>(bottom) - 1), 0.5f)
+            << where << ": the picture's bottom is not drawn";
+        mScreen.toWindow(pic.x0, pic.y0, left, top);
+        mScreen.toWindow(pic.x1, pic.y1, right, bottom);
+        const int w = mScreen.width(), h = mScreen.height();
+        EXPECT_EQ(mScreen.lit(0, 0, static_cast<int>(left) - 1, h), 0.0f) << where << ": drawn left of the picture";
+        EXPECT_EQ(mScreen.lit(static_cast<int>(right) + 1, 0, w, h), 0.0f) << where << ": drawn right of the picture";
+        EXPECT_EQ(mScreen.lit(0, 0, w, static_cast<int>(top) - 1), 0.0f) << where << ": drawn above the picture";
+        EXPECT_EQ(mScreen.lit(0, static_cast<int>(bottom) + 1, w, h), 0.0f) << where << ": drawn below the picture";
+    }
+
+    // Every visible button of the window lies in the picture, is drawn, and takes the pointer at
+    // its drawn centre.
+    void checkButtons(const std::string& where, HUDWindow& window)
+    {
+        settle(2);
+        mScreen.grab();
+        const Box pic = mScreen.picture();
+        int checked = 0;
+        std::vector<HUDWindow::ButtonPlace> buttons;
+        window.listButtons(buttons);
+        for (const HUDWindow::ButtonPlace& button : buttons)
+        {
+            if (!button.visible || button.width <= 0.0f)
+                continue;
+            const std::string name = where + " button " + std::string(button.name.begin(), button.name.end());
+            EXPECT_GE(button.x, pic.x0 - 1.0f) << name;
+            EXPECT_LE(button.x + button.width, pic.x1 + 1.0f) << name;
+            EXPECT_GE(button.y, pic.y0 - 1.0f) << name;
+            EXPECT_LE(button.y + button.height, pic.y1 + 1.0f) << name;
+            float x0 = 0.0f, y0 = 0.0f, x1 = 0.0f, y1 = 0.0f;
+            mScreen.toWindow(button.x, button.y, x0, y0);
+            mScreen.toWindow(button.x + button.width, button.y + button.height, x1, y1);
+            EXPECT_GT(mScreen.lit(static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1), static_cast<int>(y1)),
+                      0.2f)
+                << name << " is not drawn where it stands";
+            const float cx = button.x + button.width * 0.5f, cy = button.y + button.height * 0.5f;
+            float seenX = 0.0f, seenY = 0.0f;
+            pointAt(cx, cy, seenX, seenY);
+            EXPECT_NEAR(seenX, cx, 2.0f) << name << ": the pointer lands elsewhere";
+            EXPECT_NEAR(seenY, cy, 2.0f) << name << ": the pointer lands elsewhere";
+            ++checked;
+        }
+        EXPECT_GT(checked, 0) << where << " shows no button";
+    }
+
+    // Frames until the top screen is a T (or the condition holds).
+    template <class T> T* until(float seconds = 4.0f)
+    {
+        T* found = nullptr;
+        mGame.runUntil([&] { return (found = mGame.top<T>()) != nullptr; }, seconds);
+        return found;
+    }
+
+    // Main menu, episodes, levels, shop, battle with its HUD, the in-game menu and the result,
+    // each entered by a click where its button is drawn.
+    HUDMainMenu* mainMenu(const std::string& size)
+    {
+        auto* menu = until<HUDMainMenu>(2.0f);
+        if (!menu)
+            return nullptr;
+        settle(60); // the greeting and the buttons come in
+        checkPicture(size + " main menu", false);
+        checkButtons(size + " main menu", *menu);
+        return menu;
+    }
+
+    void walk(const std::string& size)
+    {
+        HUDMainMenu* menu = mainMenu(size);
+        ASSERT_NE(nullptr, menu) << size;
+        ASSERT_TRUE(clickButton(*menu, L"play")) << size;
+        // A player without a name is asked for one first, and takes the offered name.
+        if (auto* input = until<HUDModalInput>(1.0f))
+        {
+            settle(30);
+            checkButtons(size + " name input", *input);
+            ASSERT_TRUE(clickButton(*input, L"ok"));
+        }
+        auto* episodes = until<HUDEpisodeSelectIOS>();
+        ASSERT_NE(nullptr, episodes) << size << ": play did not answer its drawn centre; screen " << mGame.screen()
+                                     << " top " << (mGame.top() ? typeid(*mGame.top()).name() : "none");
+        settle(30);
+        checkPicture(size + " episode select", false);
+        checkButtons(size + " episode select", *episodes);
+        ASSERT_TRUE(clickButton(*episodes, L"shop"));
+        auto* shop = until<HUDShopWindow>();
+        ASSERT_NE(nullptr, shop) << size;
+        settle(30);
+        checkPicture(size + " shop", false);
+        checkButtons(size + " shop", *shop);
+        ASSERT_TRUE(clickButton(*shop, L"back_ac"));
+        episodes = until<HUDEpisodeSelectIOS>();
+        ASSERT_NE(nullptr, episodes) << size;
+        settle(30);
+        ASSERT_TRUE(clickButton(*episodes, L"play"));
+        auto* levels = until<HUDLevelSelect>();
+        ASSERT_NE(nullptr, levels) << size;
+        settle(30);
+        checkPicture(size + " level select", false);
+        checkButtons(size + " level select", *levels);
+        ASSERT_FALSE(levels->mPlates.empty());
+        const LevelPlate& plate = levels->mPlates.front();
+        clickAt(static_cast<float>(plate.x + plate.width / 2), static_cast<float>(plate.y + plate.height / 2));
+        for (int i = 0; i < 5; ++i)
+            if (auto* unlock = until<HUDUnlockMessage>(1.0f))
+            {
+                settle(30);
+                clickButton(*unlock, L"ok");
+            }
+        ASSERT_TRUE(mGame.runUntil([&] { return mGame.screen() == 0 && !mGame.top(); }, 4.0f))
+            << size << ": the battle did not start";
+        settle(30);
+        checkPicture(size + " battle", true);
+        checkButtons(size + " battle HUD", mGame.hud());
+        ASSERT_TRUE(clickButton(mGame.hud(), L"options_btn")) << size;
+        auto* pause = until<HUDIngameMenu>();
+        ASSERT_NE(nullptr, pause) << size << ": the gear did not answer its drawn centre";
+        settle(30);
+        checkButtons(size + " in-game menu", *pause);
+        mGame.map().showVictory();
+        auto* result = until<HUDLevelResultWindow>();
+        ASSERT_NE(nullptr, result) << size;
+        settle(90);
+        checkButtons(size + " level result", *result);
+    }
+
+    GameHarness& mGame;
+    WindowView& mScreen;
+};
+
+std::string sizeName(const WindowView& screen)
+{
+    int w = 0, h = 0;
+    screen.size(w, h);
+    return std::to_string(w) + "x" + std::to_string(h);
+}
+} // namespace
+
+TEST(DisplaySizes, EveryScreenIsWholeAndCentredAndTakesThePointerWhereItsButtonsAreDrawn)
+{
+    const bool windowed = std::getenv("QL_TEST_WINDOW") != nullptr;
+    GameHarness::Options options;
+    options.realVideo = true;
+    options.logos = false;
+    // A new player starts full screen; the windowed run has the choice stored.
+    if (windowed)
+        options.profiles = "<Profiles currentProfile=\"Tess\"><Profile name=\"Tess\"><fs v=\"0\"/></Profile></Profiles>";
+    GameHarness game(options);
+    ASSERT_TRUE(game.started()) << game.log();
+    WindowView screen;
+    ASSERT_TRUE(screen.open()) << "no X display or GL window";
+    ASSERT_TRUE(game.reachMainMenu());
+    int w = 0, h = 0;
+    screen.size(w, h);
+    if (!windowed)
+    {
+        EXPECT_EQ(w, screen.displayWidth()) << "full screen covers the display";
+        EXPECT_EQ(h, screen.displayHeight());
+    }
+    DisplayWalk walk(game, screen);
+    if (windowed)
+    {
+        // The player resizes the window, wider than the layout, then between 4:3 and 16:9, and
+        // plays on in it.
+        ASSERT_NE(nullptr, walk.mainMenu(sizeName(screen)));
+        for (const auto& [rw, rh] : {std::pair{1800, 700}, std::pair{1000, 700}})
+        {
+            SDL_SetWindowPosition(screen.window(), 20, 20); // the whole window on the display
+            SDL_SetWindowSize(screen.window(), rw, rh);
+            ASSERT_TRUE(game.runUntil(
+                [&] {
+                    screen.size(w, h);
+                    return w == rw && h == rh &&
+                           game.log().find("The window is now " + std::to_string(rw)) != std::string::npos;
+                },
+                5.0f))
+                << "the window did not take " << rw << "x" << rh;
+            if (rw == 1800)
+            {
+                ASSERT_NE(nullptr, walk.mainMenu(sizeName(screen)));
+            }
+        }
+    }
+    walk.walk(sizeName(screen));
+}
