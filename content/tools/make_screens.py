@@ -51,17 +51,18 @@ def rounded_mask(w, h, r, inset=0):
     return m.resize((w, h), Image.LANCZOS)
 
 
-def plate(w, h, r, top, bottom, rim=GOLD, rim_width=3, alpha=255):
-    """A rounded plate with a vertical gradient, a gold rim and a soft inner shine."""
+def plate(w, h, r, top, bottom, rim=GOLD, rim_width=3, alpha=255, shine=True):
+    """A rounded plate with a vertical gradient, a gold rim and (unless an inset) a soft inner shine."""
     body = gradient(w, h, top, bottom)
     out = Image.new("RGBA", (w, h), (0, 0, 0, 0))
     if rim:
         out.paste(Image.new("RGBA", (w, h), rim + (255,)), (0, 0), rounded_mask(w, h, r))
     out.paste(body, (0, 0), rounded_mask(w, h, max(1, r - rim_width), rim_width if rim else 0))
-    shine = Image.new("RGBA", (w, h), (255, 255, 255, 0))
-    ImageDraw.Draw(shine).rounded_rectangle((rim_width + 2, rim_width + 2, w - rim_width - 3, h // 2),
-                                            max(1, r - rim_width), fill=(255, 255, 255, 22))
-    out = Image.alpha_composite(out, shine)
+    if shine:
+        gloss = Image.new("RGBA", (w, h), (255, 255, 255, 0))
+        ImageDraw.Draw(gloss).rounded_rectangle((rim_width + 2, rim_width + 2, w - rim_width - 3, h // 2),
+                                                max(1, r - rim_width), fill=(255, 255, 255, 22))
+        out = Image.alpha_composite(out, gloss)
     if alpha < 255:
         a = out.getchannel("A").point(lambda v: v * alpha // 255)
         out.putalpha(a)
@@ -340,16 +341,18 @@ def level_result():
         lay.add("star%d" % i, x, y, star(76))
     lay.add("diffictly", 402, 300, ribbon(220, 38, (40, 90, 60)))
     lay.add("diffictly_lose", 402, 300, ribbon(220, 38, BLOOD))
-    lay.add("score_plate", 252, 340, plate(520, 236, 16, (20, 34, 26), (12, 20, 16), rim=(110, 96, 60), rim_width=2))
+    # An inset box: no shine, which would run as a light band across its rows.
+    lay.add("score_plate", 252, 340, plate(520, 236, 16, (20, 34, 26), (12, 20, 16), rim=(110, 96, 60), rim_width=2,
+                                           shine=False))
     lay.area("text/levelResult", 262, 110, 500, 60)
     lay.area("text/levelName", 262, 258, 500, 40)
     lay.area("text/gameName", 412, 300, 200, 38)
-    lay.area("text/killScore", 262, 346, 500, 36)
-    lay.area("text/goldBonus", 262, 382, 500, 36)
-    lay.area("text/lifeBonus", 262, 418, 500, 36)
-    lay.area("text/totalScore", 262, 454, 500, 36)
-    lay.area("text/gems", 262, 496, 500, 36)
-    lay.area("text/bestScore", 262, 532, 500, 36)
+    # The gold-bonus text is always empty: it has no row.
+    lay.area("text/killScore", 262, 352, 500, 36)
+    lay.area("text/lifeBonus", 262, 392, 500, 36)
+    lay.area("text/totalScore", 262, 432, 500, 36)
+    lay.area("text/gems", 262, 482, 500, 36)
+    lay.area("text/bestScore", 262, 522, 500, 36)
     lay.add("button/menu", 252, 592, button(160, 56, "Map", SLATE_LIGHT, SLATE))
     lay.add("button/restart", 432, 592, button(160, 56, "Again", (150, 110, 50), (96, 66, 28)))
     lay.add("button/done", 612, 592, button(160, 56, "Onward"))

@@ -86,6 +86,13 @@ void HUDButtonOver::update(float dt)
         mScale = std::max(mScale - dt, 1.0f);
 }
 
+void HUDButtonOver::labelRoom(float& width, float& height) const
+{
+    const float margin = std::max(6.0f, mLabelRect[3] * 0.2f);
+    width = mLabelRect[2] - 2.0f * margin;
+    height = mLabelRect[3] * 0.8f;
+}
+
 float HUDButtonOver::labelFit(render::Font* font)
 {
     if (font == mFittedFont && mLabel == mFittedLabel)
@@ -97,11 +104,14 @@ float HUDButtonOver::labelFit(render::Font* font)
         command->mAlignV = 2;
         command->mOutBounds = &box;
     }
-    // A caption wider or taller than its place shrinks to it; the hover zoom scales both alike.
+    // A caption wider or taller than its place, less a margin to the button's rim, shrinks to
+    // it; the hover zoom scales both alike.
     mFit = 1.0f;
     const float w = box.maxX - box.minX, h = box.maxY - box.minY;
-    if (!box.IsEmpty() && w > 0.0f && h > 0.0f && mLabelRect[2] > 0.0f && mLabelRect[3] > 0.0f)
-        mFit = std::min({1.0f, mLabelRect[2] / w, mLabelRect[3] / h});
+    float roomW = 0.0f, roomH = 0.0f;
+    labelRoom(roomW, roomH);
+    if (!box.IsEmpty() && w > 0.0f && h > 0.0f && roomW > 0.0f && roomH > 0.0f)
+        mFit = std::min({1.0f, roomW / w, roomH / h});
     mFittedFont = font;
     mFittedLabel = mLabel;
     return mFit;

@@ -53,7 +53,9 @@ public:
     std::unique_ptr<TDFrameEntry> mOver;
     bool mHasLabel = false;
 
-    // The scale (at most 1) that fits the label into its rectangle in that font.
+    // The room a label has: its rectangle less a margin to the button's rim.
+    void labelRoom(float& width, float& height) const;
+    // The scale (at most 1) that fits the label into that room in that font.
     float labelFit(render::Font* font);
 
 private:

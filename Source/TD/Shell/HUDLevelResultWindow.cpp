@@ -81,7 +81,8 @@ void HUDLevelResultWindow::countUp()
     switch (mAppear)
     {
     case 1:
-        setText(L"killScore", strings->get(L"game_kill_score") + std::to_wstring(nearest(static_cast<float>(kills) * t)));
+        mShownKills = nearest(static_cast<float>(kills) * t);
+        setText(L"killScore", strings->get(L"game_kill_score") + std::to_wstring(mShownKills));
         if (mTimer > 1.0f)
             setState(3);
         break;
@@ -91,19 +92,25 @@ void HUDLevelResultWindow::countUp()
             setState(3);
         break;
     case 3:
-        setText(L"lifeBonus", strings->get(L"game_life_bonus") + std::to_wstring(nearest(static_cast<float>(life) * t)));
+        mShownKills = kills;
+        mShownLife = nearest(static_cast<float>(life) * t);
+        setText(L"lifeBonus", strings->get(L"game_life_bonus") + std::to_wstring(mShownLife));
         if (mTimer > 1.0f)
             setState(4);
         break;
     case 4:
-        setText(L"totalScore",
-                strings->get(L"game_total_score") + std::to_wstring(nearest(static_cast<float>(kills + life) * t)));
+        // The total has run along with the lines above it: it holds its sum for a moment.
+        mShownKills = kills;
+        mShownLife = life;
         if (mTimer > 1.0f)
             setState(5);
         break;
     default:
         break;
     }
+    // The total is the sum of the lines as they show now, never 0 under numbers counting up.
+    if (mAppear >= 1)
+        setText(L"totalScore", strings->get(L"game_total_score") + std::to_wstring(mShownKills + mShownLife));
 }
 
 void HUDLevelResultWindow::Draw(render::Graphics* graphics)

@@ -305,10 +305,11 @@ void HUDShopWindow::drawPlate(render::Graphics* graphics, const ShopUpgradePlate
     if (p.gemShown)
         drawPart(graphics, L"item_plate/grem", px, py, 0.0f, 1.0f);
     const float w = base.mWidth;
-    tdscreen::drawTextCentred(graphics, fontNamed(L"td/data/fonts/main_42_3").Get(), p.nameText, px + w * 0.5f,
-                              py + 45.0f, 1.0f, 333.0f);
-    tdscreen::drawTextCentred(graphics, fontNamed(L"td/data/fonts/main_32_2").Get(), p.descriptionText,
-                              px + w * 0.5f - 90.0f, py + 74.0f, 1.0f, 333.0f);
+    // The name and the step's text each keep to their own line of the plate.
+    tdscreen::drawTextFitted(graphics, fontNamed(L"td/data/fonts/main_42_3").Get(), p.nameText, px + w * 0.5f,
+                             py + 45.0f, 1.0f, kPlateTextWidth, kPlateNameHeight);
+    tdscreen::drawTextFitted(graphics, fontNamed(L"td/data/fonts/main_32_2").Get(), p.descriptionText,
+                             px + w * 0.5f - 90.0f, py + 74.0f, 1.0f, kPlateTextWidth, kPlateLineHeight);
     if (p.priceShown)
     {
         if (p.priceRed)

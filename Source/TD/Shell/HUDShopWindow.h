@@ -25,6 +25,8 @@ public:
     static constexpr float kScrollStep = 105.0f;
     // The list's visible band: buy buttons outside it do not react.
     static constexpr int kBandTop = 170, kBandBottom = 610;
+    // A plate's text boxes: the upgrade's name and its step's line below it, both centred.
+    static constexpr float kPlateTextWidth = 333.0f, kPlateNameHeight = 30.0f, kPlateLineHeight = 30.0f;
 
     // hud may be null (no reset dialog, no shop block); the battle's screen becomes 8.
     HUDShopWindow(TDMap& map, HUD* hud, i32 origin, const std::wstring& layout = L"td/shop");

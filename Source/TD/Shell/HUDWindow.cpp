@@ -10,6 +10,7 @@
 #include "Core/Media/Image/ImageContainer.h"
 #include "Framework/GameApplication.h"
 #include "Source/TD/Services/TDRenderTexture.h"
+#include "Source/TD/Shell/TDScreenDraw.h"
 
 #include <algorithm>
 
@@ -243,14 +244,28 @@ void HUDWindow::drawButton(render::Graphics* graphics, const TDButtonFrame& butt
     command->mAlignV = 2;
 }
 
+render::BMFont* HUDWindow::textFont(const std::wstring& name) const
+{
+    const bool big = name == L"caption" || name == L"levelResult";
+    return big ? HUDWindowContext::Get().captionFont.Get() : mFont.Get();
+}
+
+float HUDWindow::textScale(const std::wstring& name) const
+{
+    const std::wstring* text = getText(name);
+    auto area = mTextAreas.find(name);
+    if (!text || area == mTextAreas.end())
+        return 1.0f;
+    return tdscreen::fitScale(textFont(name), *text, area->second->mWidth, area->second->mHeight);
+}
+
 void HUDWindow::drawTexts(render::Graphics* graphics)
 {
     const HUDWindowContext& c = HUDWindowContext::Get();
     render::Font* previous = graphics->mFont;
     for (const auto& [name, text] : mTexts)
     {
-        const bool big = name == L"caption" || name == L"levelResult";
-        render::BMFont* font = big ? c.captionFont.Get() : mFont.Get();
+        render::BMFont* font = textFont(name);
         if (font)
             graphics->mFont = font;
         auto found = mTextAreas.find(name);
@@ -258,12 +273,13 @@ void HUDWindow::drawTexts(render::Graphics* graphics)
             continue;
         const TDFrameEntry& area = *found->second;
         graphics->SetColorRGBA(area.mColor.r, area.mColor.g, area.mColor.b, area.mColor.a);
+        // A text longer than its area (a long player name) is drawn smaller until it fits.
+        const float fit = textScale(name);
         math::Transform2D t;
-        t.Translate(area.mX + area.mWidth * 0.5f + mOffsetX - c.centreX,
-                    area.mY + area.mHeight * 0.5f + mOffsetY - c.centreY);
-        t.Scale(mScale, mScale);
-        t.Translate(c.centreX, c.centreY);
-        auto command = graphics->DrawTextWrapped(&text, area.mWidth, 0.0f, 2, true).Transform(t);
+        t.Scale(fit * mScale, fit * mScale);
+        t.Translate(c.centreX + (area.mX + area.mWidth * 0.5f + mOffsetX - c.centreX) * mScale,
+                    c.centreY + (area.mY + area.mHeight * 0.5f + mOffsetY - c.centreY) * mScale);
+        auto command = graphics->DrawTextWrapped(&text, area.mWidth / fit, 0.0f, 2, true).Transform(t);
         command->mAlignH = 2;
         command->mAlignV = 2;
     }

@@ -87,6 +87,10 @@ public:
     void setText(const std::wstring& name, const std::wstring& text);
     // The text set under that name, or null.
     const std::wstring* getText(const std::wstring& name) const;
+    // The font the named text is drawn in, and the scale (1 down to half) at which it fits its
+    // area.
+    render::BMFont* textFont(const std::wstring& name) const;
+    float textScale(const std::wstring& name) const;
     void setFrameVisible(const std::wstring& name, bool visible);
     void setFont(const base::CountedPtr<render::BMFont>& font) { mFont = font; }
 

@@ -46,4 +46,44 @@ void drawTextCentred(render::Graphics* graphics, render::BMFont* font, const std
     command->mAlignH = 2;
     command->mAlignV = 2;
 }
+void measureWrapped(render::Font* font, const std::wstring& text, float width, float& outWidth, float& outHeight)
+{
+    outWidth = outHeight = 0.0f;
+    if (!font || text.empty())
+        return;
+    auto measure = font->MeasureText(&text);
+    measure->mFormat.mWrapWidth = width;
+    measure->mFormat.mAlignment = 2;
+    measure->mOutWidth = &outWidth;
+    measure->mOutHeight = &outHeight;
+}
+
+float fitScale(render::Font* font, const std::wstring& text, float width, float height)
+{
+    if (!font || text.empty() || width <= 0.0f || height <= 0.0f)
+        return 1.0f;
+    float lineWidth = 0.0f, line = 0.0f;
+    measureWrapped(font, L"Ag", 0.0f, lineWidth, line);
+    const float descent = line * 0.3f;
+    for (int step = 0; step <= 10; ++step)
+    {
+        const float scale = 1.0f - 0.05f * static_cast<float>(step);
+        float w = 0.0f, h = 0.0f;
+        measureWrapped(font, text, width / scale, w, h);
+        if (w * scale <= width + 1.0f && h * scale <= height + descent * scale)
+            return scale;
+    }
+    return 0.5f;
+}
+
+void drawTextFitted(render::Graphics* graphics, render::BMFont* font, const std::wstring& text, float x, float y,
+                    float scale, float width, float height)
+{
+    if (!graphics || text.empty())
+        return;
+    if (font)
+        graphics->mFont = font;
+    const float fit = fitScale(graphics->mFont, text, width, height);
+    drawTextCentred(graphics, nullptr, text, x, y, scale * fit, width / fit);
+}
 } // namespace tdscreen

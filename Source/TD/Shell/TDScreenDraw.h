@@ -9,6 +9,7 @@
 namespace render
 {
 class BMFont;
+class Font;
 class Graphics;
 class Image;
 } // namespace render
@@ -30,4 +31,13 @@ void drawImageCentred(render::Graphics* graphics, const render::Image* image, fl
 // scaled; the font becomes the context's font when given. Nothing without any font.
 void drawTextCentred(render::Graphics* graphics, render::BMFont* font, const std::wstring& text, float x, float y,
                      float scale, float wrapWidth, u32 alignment = 2);
+
+// The text wrapped to `width` as drawn, in the font's units.
+void measureWrapped(render::Font* font, const std::wstring& text, float width, float& outWidth, float& outHeight);
+// The largest scale, 1 down to half, at which the text wrapped to width / scale fits a box of
+// width x height (a line may stand out of a low box by its descent, 0.3 of a line).
+float fitScale(render::Font* font, const std::wstring& text, float width, float height);
+// The text fitted into the box of width x height centred on (x, y), then scaled by `scale`.
+void drawTextFitted(render::Graphics* graphics, render::BMFont* font, const std::wstring& text, float x, float y,
+                    float scale, float width, float height);
 } // namespace tdscreen

@@ -90,10 +90,17 @@ TEST_F(BattleScreensTest, AFullHealthVictoryShowsThreeStarsPaysAndCountsTheScore
     EXPECT_EQ(localized(L"game_win"), *w->getText(L"levelResult"));
     EXPECT_EQ(3, map().mProgress->getLevelResult(0, 0, map().mMode).stars);
 
-    // Grows in, then with no kills passes the gold bonus and counts the life bonus and total.
+    // Grows in, then with no kills passes the gold bonus and counts the life bonus, the total
+    // running along with it.
     EXPECT_LT(w->mScale, 1.0f);
     ASSERT_TRUE(runUntil([w] { return w->mAppear >= 3; }, 1.0f));
     EXPECT_EQ(1.0f, w->mScale);
+    run(15);
+    const std::wstring& counting = *w->getText(L"lifeBonus");
+    const std::wstring shown = counting.substr(localized(L"game_life_bonus").size());
+    EXPECT_NE(L"0", shown);
+    EXPECT_NE(std::to_wstring(static_cast<i32>(map().mHealth * 100.0f)), shown) << "half way through";
+    EXPECT_EQ(localized(L"game_total_score") + shown, *w->getText(L"totalScore"));
     ASSERT_TRUE(runUntil([w] { return w->mAppear == 5; }, 3.0f));
     const std::wstring life = std::to_wstring(static_cast<i32>(map().mHealth * 100.0f));
     EXPECT_EQ(localized(L"game_life_bonus") + life, *w->getText(L"lifeBonus"));

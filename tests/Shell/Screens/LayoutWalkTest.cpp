@@ -9,18 +9,24 @@
 #include "Core/Media/Graphics/Font.h"
 #include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TesselButton.h"
+#include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
+#include "Source/TD/Shell/HUDButtonOver.h"
+#include "Source/TD/Shell/HUDButtonWindow.h"
 #include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
+#include "Source/TD/Shell/HUDIngameMenu.h"
 #include "Source/TD/Shell/HUDLevelResultWindow.h"
 #include "Source/TD/Shell/HUDLevelSelect.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Shell/HUDModalInput.h"
 #include "Source/TD/Shell/HUDProfiles.h"
 #include "Source/TD/Shell/HUDShopWindow.h"
+#include "Source/TD/Shell/TDScreenDraw.h"
 #include "Source/TD/Battle/TDMap.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -78,6 +84,23 @@ template <class Base> file::ImageContainer* Make(const std::wstring& path, file:
     return new Recording<Base>(path, owner);
 }
 
+// The over-buttons a screen keeps of its own.
+std::vector<const HUDButtonOver*> overButtons(const HUDWindow& window)
+{
+    std::vector<const HUDButtonOver*> out;
+    auto add = [&out](const base::OwnedList<HUDButtonOver>& list) {
+        for (const HUDButtonOver* button : list)
+            out.push_back(button);
+    };
+    if (auto* menu = dynamic_cast<const HUDMainMenu*>(&window))
+        add(menu->mMenuButtons.mButtons);
+    if (auto* menu = dynamic_cast<const HUDIngameMenu*>(&window))
+        add(menu->mMenuButtons);
+    if (auto* small = dynamic_cast<const HUDButtonWindow*>(&window))
+        add(small->mOwnButtons.mButtons);
+    return out;
+}
+
 class LayoutWalk
 {
 public:
@@ -109,10 +132,37 @@ public:
         look();
     }
 
-    // Every text a screen shows has its area and fits it, wrapped as drawn.
+    // The text at the scale it is drawn at, wrapped as drawn, inside its box (a line may stand
+    // out of a low box by its descent, 0.3 of the line).
+    void fits(const std::string& where, render::Font* font, const std::wstring& text, float boxWidth,
+              float boxHeight, float scale)
+    {
+        if (!font || text.empty())
+            return;
+        float width = 0.0f, height = 0.0f;
+        {
+            auto measure = font->MeasureText(&text);
+            measure->mFormat.mWrapWidth = boxWidth / scale;
+            measure->mOutWidth = &width;
+            measure->mOutHeight = &height;
+        }
+        float lineWidth = 0.0f, line = 0.0f;
+        {
+            const std::wstring sample = L"Ag";
+            auto measure = font->MeasureText(&sample);
+            measure->mOutWidth = &lineWidth;
+            measure->mOutHeight = &line;
+        }
+        if (scale < 0.5f || width * scale > boxWidth + 1.0f || height * scale > boxHeight + line * 0.3f * scale)
+            mFaults.insert(where + " does not fit: " + Narrow(text));
+    }
+
+    // Every text a screen shows has its area and fits it as drawn; every caption of a button
+    // keeps clear of the button's rim.
     void look()
     {
         for (HUDWindow* window : mGame.windows())
+        {
             for (const auto& [name, text] : window->mTexts)
             {
                 if (text.empty())
@@ -124,21 +174,48 @@ public:
                     mFaults.insert(where + " has no area");
                     continue;
                 }
-                const bool big = name == L"caption" || name == L"levelResult";
-                render::Font* font = big ? HUDWindowContext::Get().captionFont.Get() : window->mFont.Get();
-                if (!font)
-                    continue;
-                float width = 0.0f, height = 0.0f;
-                {
-                    auto measure = font->MeasureText(&text);
-                    measure->mFormat.mWrapWidth = area->second->mWidth;
-                    measure->mOutWidth = &width;
-                    measure->mOutHeight = &height;
-                }
-                // A line may stand out of a low area by its descent, as the layouts draw it.
-                if (width > area->second->mWidth + 1.0f || height > area->second->mHeight + font->GetSize())
-                    mFaults.insert(where + " does not fit: " + Narrow(text));
+                fits(where, window->textFont(name), text, area->second->mWidth, area->second->mHeight,
+                     window->textScale(name));
             }
+            for (const HUDButtonOver* button : overButtons(*window))
+                captionClear(typeid(*window).name(), *button);
+            if (auto* shop = dynamic_cast<HUDShopWindow*>(window))
+                lookAtPlates(*shop);
+        }
+    }
+
+    // The plates' names and step texts in their boxes.
+    void lookAtPlates(HUDShopWindow& shop)
+    {
+        GameWindow& board = mGame.board();
+        render::Font* nameFont = board.fontByName(L"main_42_3");
+        render::Font* lineFont = board.fontByName(L"main_32_2");
+        for (const auto& plate : shop.plates)
+        {
+            const float w = HUDShopWindow::kPlateTextWidth;
+            fits("shop plate name", nameFont, plate->nameText, w, HUDShopWindow::kPlateNameHeight,
+                 tdscreen::fitScale(nameFont, plate->nameText, w, HUDShopWindow::kPlateNameHeight));
+            fits("shop plate text", lineFont, plate->descriptionText, w, HUDShopWindow::kPlateLineHeight,
+                 tdscreen::fitScale(lineFont, plate->descriptionText, w, HUDShopWindow::kPlateLineHeight));
+        }
+    }
+
+    // A caption drawn at its fitted scale leaves a margin to the rim of its button.
+    void captionClear(const std::string& where, const HUDButtonOver& button)
+    {
+        if (!button.mHasLabel || button.mLabel.empty() || !button.mFont)
+            return;
+        render::Font* font = button.mFont.Get();
+        math::Box box;
+        {
+            auto measure = font->MeasureText(&button.mLabel);
+            measure->mOutBounds = &box;
+        }
+        const float fit = const_cast<HUDButtonOver&>(button).labelFit(font);
+        const float margin = std::min(6.0f, button.mLabelRect[3] * 0.1f);
+        if ((box.maxX - box.minX) * fit > button.mLabelRect[2] - 2.0f * margin ||
+            (box.maxY - box.minY) * fit > button.mLabelRect[3] - 2.0f * margin)
+            mFaults.insert(where + ": caption touches its button: " + Narrow(button.mLabel));
     }
 
     GameHarness& mGame;
@@ -170,7 +247,8 @@ TEST(LayoutWalk, EveryLayoutTheGameOpensHoldsWhatItsScreensAskAndTheirTextsFit)
     ASSERT_NE(nullptr, walk.until<HUDProfiles>(2.0f));
     walk.click(L"create");
     ASSERT_NE(nullptr, walk.until<HUDModalInput>(2.0f));
-    game.type(L"Walker");
+    // The longest name there may be, in the widest letter: the greeting carries it.
+    game.type(std::wstring(HUDModalInput::kMaxLength, L'W'));
     game.pushKey(HUDModalInput::kEnter);
     walk.run(3);
     ASSERT_NE(nullptr, walk.until<HUDProfiles>(2.0f));
@@ -180,14 +258,45 @@ TEST(LayoutWalk, EveryLayoutTheGameOpensHoldsWhatItsScreensAskAndTheirTextsFit)
     // The selections, the shop and a level with its tutorial and pause menu, then its result.
     ASSERT_NE(nullptr, game.reachEpisodeSelect());
     walk.click(L"shop");
-    ASSERT_NE(nullptr, walk.until<HUDShopWindow>(2.0f));
+    auto* shop = walk.until<HUDShopWindow>(2.0f);
+    ASSERT_NE(nullptr, shop);
+    // A player who has played every level, with crystals to spare, buys every step of every
+    // upgrade in turn: each plate's texts after each buy.
+    TDMap& map = game.map();
+    for (i32 episode = 0; episode < map.getEpisodeCount(); ++episode)
+        for (i32 level = 0; level < map.getLevelCount(episode); ++level)
+        {
+            TDLevelResult played;
+            played.stars = 3;
+            map.mProgress->saveLevelResult(episode, level, 0, played);
+        }
+    map.mStats.addGems(100000);
+    size_t listed = 0;
+    for (int tab = 0; tab < HUDShopWindow::kSections; ++tab)
+    {
+        shop->buildList(tab);
+        listed += shop->plates.size();
+        walk.run(1);
+        for (int guard = 0; guard < 64; ++guard)
+        {
+            auto open = std::find_if(shop->plates.begin(), shop->plates.end(), [](const auto& p) { return !p->complete; });
+            if (open == shop->plates.end())
+                break;
+            shop->buy(**open);
+            walk.run(1);
+        }
+    }
+    EXPECT_EQ(map.mUpgrades.upgrades.size(), listed) << "every upgrade was on the list";
     walk.click(L"back_ac");
     ASSERT_NE(nullptr, walk.until<HUDEpisodeSelectIOS>(2.0f));
     walk.click(L"back");
     ASSERT_NE(nullptr, walk.until<HUDMainMenu>(2.0f));
     ASSERT_TRUE(game.startLevel(0, 0));
     walk.run(30);
-    game.map().pause();
+    game.map().pauseIfRunning();
+    ASSERT_NE(nullptr, walk.until<HUDIngameMenu>(2.0f));
+    walk.run(30);
+    walk.click(L"resume");
     walk.run(10);
     game.map().showVictory();
     ASSERT_NE(nullptr, walk.until<HUDLevelResultWindow>(2.0f));
