@@ -57,7 +57,7 @@ def snow_caps(d, pts, line, colour):
 
 
 def standing_stone(d, x, foot, w, h, lit, dark):
-    d.ellipse([x - w * 1.1, foot - w * 0.35, x + w * 1.3, foot + w * 0.35], fill=(30, 22, 34, 140))
+    d.ellipse([x - w * 1.1, foot - w * 0.35, x + w * 1.3, foot + w * 0.35], fill=(52, 32, 52, 255))
     body = [(x - w / 2, foot), (x - w / 2 + w * 0.08, foot - h * 0.85), (x - w * 0.15, foot - h),
             (x + w * 0.3, foot - h * 0.96), (x + w / 2, foot - h * 0.8), (x + w / 2, foot)]
     d.polygon(body, fill=dark + (255,))
@@ -72,35 +72,35 @@ def bird(d, x, y, span, colour):
 def heights(size, seed=21):
     big = size * 2
     rnd = random.Random(seed)
-    img = sky(big, [(0.0, (52, 78, 124)), (0.38, (150, 150, 170)), (0.56, (240, 196, 146)), (1.0, (240, 196, 146))])
+    img = sky(big, [(0.0, (30, 44, 84)), (0.38, (84, 90, 126)), (0.56, (186, 140, 120)), (1.0, (186, 140, 120))])
     d = ImageDraw.Draw(img)
-    d.ellipse([big * 0.6, big * 0.38, big * 0.76, big * 0.54], fill=(255, 236, 200, 255))
+    d.ellipse([big * 0.62, big * 0.1, big * 0.72, big * 0.2], fill=(240, 228, 200, 255))
     far = ridge(rnd, big, big * 0.56, big * 0.34, 6)
-    d.polygon(far, fill=(98, 110, 146, 255))
-    snow_caps(d, far, big * 0.42, (236, 240, 250))
+    d.polygon(far, fill=(78, 86, 120, 255))
+    snow_caps(d, far, big * 0.42, (206, 212, 230))
     cloud = Image.new("RGBA", (big, big), (0, 0, 0, 0))
     cd = ImageDraw.Draw(cloud)
     for _ in range(5):
         y = rnd.uniform(big * 0.3, big * 0.5)
         x = rnd.uniform(-big * 0.2, big * 0.8)
-        cd.ellipse([x, y, x + rnd.uniform(big * 0.3, big * 0.6), y + big * 0.04], fill=(255, 245, 235, 90))
+        cd.ellipse([x, y, x + rnd.uniform(big * 0.3, big * 0.6), y + big * 0.04], fill=(230, 220, 220, 70))
     img.alpha_composite(cloud.filter(ImageFilter.GaussianBlur(big / 90)))
     d = ImageDraw.Draw(img)
     near = ridge(rnd, big, big * 0.68, big * 0.2, 4)
-    d.polygon(near, fill=(62, 64, 92, 255))
-    snow_caps(d, near, big * 0.54, (200, 206, 226))
+    d.polygon(near, fill=(50, 50, 76, 255))
+    snow_caps(d, near, big * 0.54, (170, 176, 200))
     # The heather slope rising to the right, with the stone ring on its shoulder.
     slope = [(0, big), (0, big * 0.8)]
     for i in range(21):
         x = big * i / 20
         slope.append((x, big * (0.8 - 0.1 * x / big) + big * 0.015 * math.sin(x / big * 9)))
     slope.append((big, big))
-    d.polygon(slope, fill=(104, 62, 96, 255))
+    d.polygon(slope, fill=(86, 52, 82, 255))
     for _ in range(900):
         x, y = rnd.uniform(0, big), rnd.uniform(big * 0.72, big)
         if y < big * (0.8 - 0.1 * x / big):
             continue
-        colour = rnd.choice([(150, 86, 140), (126, 72, 118), (86, 96, 56), (170, 110, 160), (72, 50, 74)])
+        colour = rnd.choice([(132, 76, 124), (110, 64, 104), (76, 86, 50), (150, 96, 142), (62, 44, 66)])
         r = rnd.uniform(1.5, 4)
         d.ellipse([x - r, y - r * 0.7, x + r, y + r * 0.7], fill=colour + (255,))
     ring = []
@@ -110,9 +110,9 @@ def heights(size, seed=21):
     for x, foot in sorted(ring, key=lambda p: p[1]):
         near_k = (foot - big * 0.73) / (big * 0.14)
         standing_stone(d, x, foot, big * (0.04 + 0.03 * near_k), big * (0.09 + 0.07 * near_k),
-                       (176, 172, 180), (104, 100, 116))
-    bird(d, big * 0.3, big * 0.18, big * 0.035, (30, 30, 46, 255))
-    bird(d, big * 0.4, big * 0.24, big * 0.025, (30, 30, 46, 255))
+                       (150, 146, 156), (90, 86, 100))
+    bird(d, big * 0.3, big * 0.18, big * 0.035, (200, 190, 200, 255))
+    bird(d, big * 0.4, big * 0.24, big * 0.025, (200, 190, 200, 255))
     return img.resize((size, size), Image.LANCZOS)
 
 
@@ -147,7 +147,7 @@ def barrows(size, seed=31):
     for i in range(18):
         y = big * 0.57 + i * big * 0.022
         half = moon[2] * (0.9 - i * 0.035) * rnd.uniform(0.6, 1.1)
-        d.rectangle([moon[0] - half, y, moon[0] + half, y + big * 0.006], fill=(200, 150, 90, 200))
+        d.rectangle([moon[0] - half, y, moon[0] + half, y + big * 0.006], fill=(190, 142, 88, 255))
     d.polygon([(0, big * 0.55), (big * 0.2, big * 0.53), (big * 0.45, big * 0.56), (0, big * 0.57)],
               fill=(36, 52, 44, 255))
     barrow(d, big * 0.2, big * 0.62, big * 0.34, big * 0.1, False)
