@@ -2,7 +2,8 @@
 """Battle backgrounds and build-spot pictures.
 
 Writes content/td/data/levels/bg01.psd .. bg05.psd (layers "ground", "road", the scenery groups
-"trees" and "rocks", and the ambient-effect places "fx/NN") and content/td/spots.psd ("spots/s",
+"trees" and "rocks", and the ambient-effect places "fx/NN"); episode I's backgrounds are the
+lowland moor drawn here, the later episodes' the heights of highland_art.py and content/td/spots.psd ("spots/s",
 "spots/g", "spots/p"). The roads follow the links of every level that names the background, so
 they match the paths the units walk. Needs Pillow (python3-pil). Run from the repository root.
 """
@@ -17,6 +18,7 @@ import xml.etree.ElementTree as ET
 from PIL import Image, ImageDraw, ImageFilter
 
 sys.path.insert(0, os.path.dirname(__file__))
+import highland_art  # noqa: E402
 import psd_writer  # noqa: E402
 
 W, H = 1024, 768
@@ -148,6 +150,25 @@ def clear_of(x, y, samples, spots, road_gap, spot_gap):
     )
 
 
+class Terrain:
+    """The painters of one landscape and how many trees and rocks it holds."""
+
+    def __init__(self, ground, road, tree, rock, trees, rocks):
+        self.ground, self.road, self.tree, self.rock = ground, road, tree, rock
+        self.trees, self.rocks = trees, rocks
+
+
+LOWLAND = Terrain(grass, road, tree, rock, 26, 10)
+HEIGHTS = Terrain(highland_art.ground, lambda links, rng: highland_art.road(links, rng, curve), highland_art.tree,
+                  highland_art.rock, 16, 18)
+
+
+def terrain_of(levels):
+    """Episode I's levels lie on the lowland moor, the later ones (level_02_* on) on the heights."""
+    episodes = [int(m.group(1)) for m in (re.search(r"level_(\d+)_", os.path.basename(p)) for p in levels) if m]
+    return HEIGHTS if episodes and min(episodes) >= 2 else LOWLAND
+
+
 def background(name, levels, seed):
     rng = random.Random(seed)
     links, spots = [], []
@@ -155,24 +176,25 @@ def background(name, levels, seed):
         l, s = read_level(path)
         links += l
         spots += s
+    land = terrain_of(levels)
     tint = [(0, 0, 0), (6, -4, -6), (-8, 4, 4), (10, -10, -8), (-4, -8, 6)][seed % 5]
-    ground = grass(rng, tint)
-    roads, samples = road(links, rng)
+    ground = land.ground(rng, tint)
+    roads, samples = land.road(links, rng)
     trees, rocks, places = [], [], []
     tries = 0
-    while len(trees) < 26 and tries < 4000:
+    while len(trees) < land.trees and tries < 4000:
         tries += 1
         # More trees along the edges of the field.
         x = rng.choice([rng.uniform(0, W), rng.uniform(0, 120), rng.uniform(W - 120, W)])
         y = rng.choice([rng.uniform(0, H), rng.uniform(0, 110), rng.uniform(H - 110, H)])
         if clear_of(x, y, samples, spots, 58, 70) and all(math.hypot(x - tx, y - ty) > 40 for tx, ty, _ in trees):
-            trees.append((x, y, tree(rng, rng.randint(44, 64))))
+            trees.append((x, y, land.tree(rng, rng.randint(44, 64))))
     tries = 0
-    while len(rocks) < 10 and tries < 2000:
+    while len(rocks) < land.rocks and tries < 2000:
         tries += 1
         x, y = rng.uniform(20, W - 20), rng.uniform(20, H - 20)
         if clear_of(x, y, samples, spots, 40, 55):
-            rocks.append((x, y, rock(rng, rng.randint(14, 26))))
+            rocks.append((x, y, land.rock(rng, rng.randint(14, 26))))
     for i, (x, y, _) in enumerate(trees[:3]):
         places.append(("%02d" % (i + 1), x, y - 30))
     items = []

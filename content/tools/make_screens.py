@@ -13,6 +13,8 @@ import random
 
 from PIL import Image, ImageDraw, ImageFilter, ImageFont
 
+import episode_cards
+
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "td")
 FONT_DIR = "/usr/share/fonts/truetype/dejavu/"
 
@@ -173,22 +175,22 @@ def screen_background():
     return Image.composite(img, dark, v)
 
 
-def chapter(n):
-    palettes = [
-        ((70, 96, 88), (168, 150, 110), [(52, 80, 52), (36, 62, 40), (24, 44, 28)]),
-        ((48, 58, 82), (150, 120, 140), [(60, 70, 62), (44, 54, 48), (28, 36, 30)]),
-        ((30, 40, 44), (80, 96, 90), [(34, 46, 44), (24, 34, 32), (14, 22, 20)]),
-    ]
-    top, bottom, hills = palettes[(n - 1) % len(palettes)]
-    size = 352
-    img = moor_background(size, size, 100 + n, top, bottom, hills)
+def moor_at_dusk(size):
+    """The first episode's scene: green hills, a moon and a ruined tower on the far hill."""
+    img = moor_background(size, size, 101, (70, 96, 88), (168, 150, 110), [(52, 80, 52), (36, 62, 40), (24, 44, 28)])
     d = ImageDraw.Draw(img)
-    # A moon and a ruined tower on the far hill.
     d.ellipse((size * 0.68, size * 0.1, size * 0.82, size * 0.24), fill=(240, 230, 200, 220))
-    tx = size * (0.25 + 0.2 * ((n * 37) % 3) / 2)
+    tx = size * (0.25 + 0.2 * (37 % 3) / 2)
     d.rectangle((tx, size * 0.36, tx + 22, size * 0.52), fill=(16, 22, 20, 255))
     for k in range(3):
         d.rectangle((tx + k * 8, size * 0.33, tx + k * 8 + 5, size * 0.37), fill=(16, 22, 20, 255))
+    return img
+
+
+def chapter(n):
+    """Episode n's card: its own scene (episode_cards.py) in a gold frame with its numeral."""
+    size = 352
+    img = episode_cards.SCENES.get(n, moor_at_dusk)(size)
     framed = plate(size, size, 22, SLATE, SLATE_DARK, rim=GOLD, rim_width=6)
     framed.paste(img.crop((8, 8, size - 8, size - 8)), (8, 8), rounded_mask(size - 16, size - 16, 16))
     numeral = ["I", "II", "III", "IV", "V", "VI"][(n - 1) % 6]

@@ -5,7 +5,8 @@ Each layout is a folder of PNGs with a layers.xml placing them in the 1024 x 768
 backgrounds reach into the 171-pixel margins of the 1366 x 768 screen). Layer names are the ones
 the shop and the unlock window ask for: "item_plate/..." parts of an upgrade plate, "tabs/...",
 "scroll/...", "icons/<upgrade icon>" in the shop, "icons/id<unlock id>" in the message, the
-buttons under "button/" and the text places under "text/". Needs python3-pil and DejaVu fonts.
+buttons under "button/" and the text places under "text/". The icons are the towers', spells' and
+upgrades' own pictures (icon_art.py). Needs python3-pil and DejaVu fonts.
 Run from anywhere; writes beside this script's ../td.
 """
 import math
@@ -14,6 +15,8 @@ import random
 import shutil
 
 from PIL import Image, ImageDraw, ImageFont
+
+import icon_art
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 TD = os.path.join(HERE, "..", "td")
@@ -107,18 +110,6 @@ def arrow(size, up):
     return img
 
 
-def icon(size, seed, glyph, colour):
-    rnd = random.Random(seed)
-    img = Image.new("RGBA", (size, size), (0, 0, 0, 0))
-    d = ImageDraw.Draw(img)
-    d.ellipse([1, 1, size - 2, size - 2], fill=lerp(colour, NIGHT, 0.45) + (255,), outline=GOLD + (255,), width=3)
-    for _ in range(6):
-        r = rnd.uniform(2, 5)
-        x, y = rnd.uniform(10, size - 10), rnd.uniform(10, size - 10)
-        d.ellipse([x - r, y - r, x + r, y + r], fill=lerp(colour, (255, 255, 255), 0.3) + (90,))
-    return label(img, glyph, int(size * 0.45), lerp(colour, (255, 255, 255), 0.55))
-
-
 def moor_back(w, h, seed):
     img = gradient(w, h, (20, 34, 40), NIGHT)
     d = ImageDraw.Draw(img)
@@ -165,13 +156,6 @@ class Layout:
             f.write("\n".join(lines))
 
 
-# Upgrade icons of upgrades.xml and the unlock ids of unlocks.csv.
-UPGRADE_ICONS = {"ui/might_01": ("M", GOLD), "ui/tower_01": ("T", (140, 190, 120)),
-                 "ui/tower_02": ("C", (200, 140, 90)), "ui/money_01": ("$", (230, 200, 90)),
-                 "ui/aoe_01": ("A", (150, 130, 220))}
-TOWER_GLYPHS = {1: "D", 2: "C", 3: "M", 4: "F", 5: "G", 6: "W", 7: "V", 8: "R"}
-
-
 def unlock_ids():
     """Every id of the unlock table ("episode;level;id,id,...")."""
     ids = []
@@ -184,13 +168,6 @@ def unlock_ids():
                 if item.strip().lstrip("-").isdigit() and int(item) >= 0 and int(item) not in ids:
                     ids.append(int(item))
     return ids
-
-
-def unlock_glyph(uid):
-    if uid >= 10000:
-        level = uid % 100 + 1
-        return TOWER_GLYPHS.get(uid // 10000, "T") + ("" if level == 1 else str(level))
-    return str(uid + 1)
 
 
 def make_shop():
@@ -222,8 +199,8 @@ def make_shop():
     lay.add("item_plate/buy_ac", px + 566, py + 14, button(84, 40, "Buy", True))
     lay.add("item_plate/buy_in", px + 566, py + 14, button(84, 40, "Buy", False))
     lay.add("item_plate/grem", px + 670, py + 50, gem(22))
-    for name, (glyph, colour) in UPGRADE_ICONS.items():
-        lay.add("icons/" + name, 0, 0, icon(64, name, glyph, colour))
+    for name, picture in icon_art.upgrade_icons(64).items():
+        lay.add("icons/" + name, 0, 0, picture)
     lay.add("scroll/bar", 876, 250, panel(20, 312, SLATE_DARK, NIGHT, GREY, radius=10, width=2))
     lay.add("scroll/slider_in", 868, 262, panel(36, 60, GOLD, (150, 110, 50), GOLD_LIGHT, radius=12, width=2))
     lay.add("button/up_in", 866, 204, arrow(40, True))
@@ -241,8 +218,7 @@ def make_message():
     lay.add("back", 232, 150, box)
     lay.area("text/caption", 262, 164, 500, 80)
     for uid in unlock_ids():
-        colour = (200, 150, 90) if uid >= 10000 else (130, 160, 230)
-        lay.add("icons/id%d" % uid, 452, 262, icon(120, uid, unlock_glyph(uid), colour))
+        lay.add("icons/id%d" % uid, 452, 262, icon_art.unlock_icon(120, uid))
     lay.area("text/message", 272, 392, 480, 90)
     lay.add("button/ok", 412, 494, button(200, 60, ""))
     lay.area("text/button", 412, 494, 200, 60)

@@ -403,10 +403,16 @@ def flash(p, x, y, k, colour):
     p.ellipse(x, y, 4 * k + 1, 4 * k + 1, rgb(255, 250, 210))
 
 
-def draw_tower(style, tier, t, firing):
-    """One tower frame: t runs 0..1 through the list, firing selects the "blast" pose."""
-    c = Canvas(TW, TH)
-    p = Pen(c)
+def scaled_pen(canvas, scale, alpha=1.0):
+    """A pen drawing frame coordinates onto a canvas scale times the frame's size."""
+    return Pen(canvas, alpha).scale_about(0, 0, scale, scale)
+
+
+def draw_tower(style, tier, t, firing, scale=1):
+    """One tower frame: t runs 0..1 through the list, firing selects the "blast" pose. A scale above
+    1 paints the same frame larger (the icons are drawn that way and scaled down)."""
+    c = Canvas(TW * scale, TH * scale)
+    p = scaled_pen(c, scale)
     bx, by = BASE
     k = math.sin(math.pi * t) if firing else 0.0
     if style == "dart":
@@ -444,7 +450,7 @@ def draw_tower(style, tier, t, firing):
         p.ellipse(bx + 8 - recoil, by - 53 - 3 * tier, 4 + tier * 0.5, 3, INK)
         flash(p, bx + 10, by - 58 - 3 * tier, k, rgb(255, 150, 40))
         if k > 0:
-            Pen(c, alpha=0.5).ellipse(bx + 14, by - 62 - 3 * tier, 6 * k + 2, 5 * k + 2, rgb(200, 200, 200))
+            scaled_pen(c, scale, 0.5).ellipse(bx + 14, by - 62 - 3 * tier, 6 * k + 2, 5 * k + 2, rgb(200, 200, 200))
     elif style == "frost":
         plinth(p, rgb(160, 176, 196), tier)
         pulse = 0.5 + 0.5 * math.sin(TAU * t)
@@ -472,7 +478,7 @@ def draw_tower(style, tier, t, firing):
         if firing:
             for i in range(3):
                 y = by - 40 - 16 * t - i * 6
-                Pen(c, alpha=1.0 - t * 0.6).ellipse(bx - 6 + i * 6, y, 3, 3, rgb(255, 220, 60))
+                scaled_pen(c, scale, 1.0 - t * 0.6).ellipse(bx - 6 + i * 6, y, 3, 3, rgb(255, 220, 60))
     elif style == "totem":
         plinth(p, rgb(130, 110, 90), 0)
         wood = rgb(150, 90, 50)
@@ -485,7 +491,8 @@ def draw_tower(style, tier, t, firing):
         p.poly([(bx + 16, by - 52), (bx + 7, by - 56), (bx + 7, by - 48)], rgb(240, 200, 60))
         ring = (t if firing else 0.0)
         if ring > 0:
-            Pen(c, alpha=1.0 - ring).ring(bx, by - 30, 10 + 18 * ring, 6 + 10 * ring, 2.5, rgb(255, 240, 140))
+            scaled_pen(c, scale, 1.0 - ring).ring(bx, by - 30, 10 + 18 * ring, 6 + 10 * ring, 2.5,
+                                                  rgb(255, 240, 140))
     elif style == "portal":
         plinth(p, rgb(110, 100, 130), 0)
         p.rect(bx - 18, by - 52, bx - 12, by - 8, rgb(120, 110, 140))
@@ -497,15 +504,15 @@ def draw_tower(style, tier, t, firing):
             a = swirl + TAU * i / 3
             p.ellipse(bx + math.cos(a) * 5, by - 30 + math.sin(a) * 10, 3 + 2 * k, 3 + 2 * k, rgb(200, 140, 255))
         if k > 0:
-            Pen(c, alpha=k).ellipse(bx, by - 30, 12, 21, rgb(240, 220, 255))
+            scaled_pen(c, scale, k).ellipse(bx, by - 30, 12, 21, rgb(240, 220, 255))
     finish(c)
     return c
 
 
-def rotating_frame(tier, direction, step):
-    """Mage tower facing direction d (0..31) at firing step 0..3."""
-    c = Canvas(TW, TH)
-    p = Pen(c)
+def rotating_frame(tier, direction, step, scale=1):
+    """Mage tower facing direction d (0..31) at firing step 0..3; tip in frame coordinates."""
+    c = Canvas(TW * scale, TH * scale)
+    p = scaled_pen(c, scale)
     bx, by = BASE
     plinth(p, rgb(120, 116, 140), tier)
     robe = [rgb(70, 80, 170), rgb(110, 60, 170), rgb(170, 50, 120)][tier]
@@ -530,8 +537,28 @@ def rotating_frame(tier, direction, step):
         p.ellipse(tip[0], tip[1], 4 + step * 0.8, 4 + step * 0.8, orb)
     finish(c)
     if step:
-        flash(Pen(c), tip[0], tip[1], step / 3.0, orb)
+        flash(p, tip[0], tip[1], step / 3.0, orb)
     return c, tip
+
+
+# Every tower sprite by its group name: the drawing style ("mage" is the rotating tower) and tier.
+TOWER_SPRITES = {
+    "dart1": ("dart", 0), "dart2": ("dart", 1), "dart3": ("dart", 2), "dart_sniper": ("sniper", 2),
+    "watch1": ("watch", 0), "cannon1": ("cannon", 0), "cannon2": ("cannon", 1), "cannon3": ("cannon", 2),
+    "mage1": ("mage", 0), "mage2": ("mage", 1), "mage3": ("mage", 2), "frost1": ("frost", 0), "frost2": ("frost", 1),
+    "mine1": ("mine", 0), "mine2": ("mine", 1), "totem1": ("totem", 0), "portal1": ("portal", 0),
+}
+
+
+def tower(name):
+    style, tier = TOWER_SPRITES[name]
+    return rotating_tower_sprite(name, tier) if style == "mage" else tower_sprite(name, style, tier)
+
+
+def tower_still(name, scale=1):
+    """The tower's resting picture (a rotating tower faces the viewer's lower left)."""
+    style, tier = TOWER_SPRITES[name]
+    return rotating_frame(tier, 27, 0, scale)[0] if style == "mage" else draw_tower(style, tier, 0, False, scale)
 
 
 def tower_sprite(name, style, tier):
@@ -892,28 +919,20 @@ def main():
     sheet("units/t1units.psd", [unit_sprite(k) for k in UNITS_T1])
     sheet("units/t2units.psd", [unit_sprite(k) for k in UNITS_T2])
     sheet("units/t3units.psd", [unit_sprite(k) for k in UNITS_T3])
-    sheet("towers/dart.psd", [
-        tower_sprite("dart1", "dart", 0), tower_sprite("dart2", "dart", 1), tower_sprite("dart3", "dart", 2),
-        tower_sprite("dart_sniper", "sniper", 2), tower_sprite("watch1", "watch", 0),
+    sheet("towers/dart.psd", [tower(n) for n in ("dart1", "dart2", "dart3", "dart_sniper", "watch1")] + [
         picture_sprite("dart_bolt", small(16, bolt(rgb(150, 110, 60), 10))),
     ])
-    sheet("towers/artillery.psd", [
-        tower_sprite("cannon1", "cannon", 0), tower_sprite("cannon2", "cannon", 1),
-        tower_sprite("cannon3", "cannon", 2),
+    sheet("towers/artillery.psd", [tower(n) for n in ("cannon1", "cannon2", "cannon3")] + [
         picture_sprite("cannon_ball", small(12, ball(rgb(60, 60, 66)))),
         picture_sprite("fire_shell", small(14, ball(rgb(200, 80, 40)))),
         picture_sprite("tower3_1b", small(32, flame, 4), list_name="fire"),
     ])
-    sheet("towers/cannon.psd", [
-        rotating_tower_sprite("mage1", 0), rotating_tower_sprite("mage2", 1), rotating_tower_sprite("mage3", 2),
-        tower_sprite("frost1", "frost", 0), tower_sprite("frost2", "frost", 1),
+    sheet("towers/cannon.psd", [tower(n) for n in ("mage1", "mage2", "mage3", "frost1", "frost2")] + [
         picture_sprite("magic_bolt", small(14, orb(rgb(110, 200, 255)))),
         picture_sprite("stun_bolt", small(14, orb(rgb(255, 240, 90)))),
         picture_sprite("frost_shard", small(14, orb(rgb(200, 240, 255)))),
     ])
-    sheet("towers/support.psd", [
-        tower_sprite("mine1", "mine", 0), tower_sprite("mine2", "mine", 1), tower_sprite("totem1", "totem", 0),
-        tower_sprite("portal1", "portal", 0),
+    sheet("towers/support.psd", [tower(n) for n in ("mine1", "mine2", "totem1", "portal1")] + [
         picture_sprite("teleport", small(24, burst(rgb(190, 120, 255), 6), 4)),
         picture_sprite("portal", small(32, burst(rgb(150, 90, 255), 8), 6)),
     ])
