@@ -128,11 +128,16 @@ TEST_F(BattleDraw, OtherScreensLoadingBarsStarsBoostTheButtonGlowAndTheRingMenu)
     TDTower* tower = m.buildTower(0, 100);
     ASSERT_NE(tower, nullptr);
     run(1.0f);
-    // Another screen hides the battle but keeps the HUD and windows.
+    // The field's effects lie under the HUD and the screens.
+    ASSERT_NE(nullptr, m.startEffect(m.mEffects, L"hammer", tower->mX, tower->mY, true));
+    frame();
+    std::vector<std::string> field{"emitter", "pop", "hud", "windows0", "windows1"};
+    EXPECT_EQ(std::vector<std::string>(canvas.calls.end() - 5, canvas.calls.end()), field);
+    // Another screen hides the battle and its effects but keeps the HUD and windows.
     m.mScreen = 5;
     frame();
     EXPECT_EQ(canvas.count(L"td/turrets:") + canvas.count(L"td/mobs:") + canvas.count(L"spots/"), 0);
-    std::vector<std::string> expected{"hud", "windows0", "push", "pop", "windows1"};
+    std::vector<std::string> expected{"push", "pop", "hud", "windows0", "windows1"};
     EXPECT_EQ(std::vector<std::string>(canvas.calls.end() - 5, canvas.calls.end()), expected);
     m.mScreen = 0;
     frame();
@@ -193,6 +198,9 @@ TEST_F(BattleDraw, OtherScreensLoadingBarsStarsBoostTheButtonGlowAndTheRingMenu)
     const long unplaced = emitters();
     m.mActiveButtonPlaced = true;
     EXPECT_EQ(emitters(), unplaced + 1);
+    // The glow belongs to the HUD: over it, under the screens.
+    const std::vector<std::string> hud{"hud", "emitter", "windows0", "windows1"};
+    EXPECT_EQ(std::vector<std::string>(canvas.calls.end() - 4, canvas.calls.end()), hud);
 
     m.mContextMenu = std::make_unique<TDContextMenu>(m);
     m.mContextMenu->openTower(tower);
@@ -359,6 +367,28 @@ TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSprites
     ASSERT_EQ(texts().size(), 1u);
     EXPECT_EQ(texts()[0].name, LocalStrings::Instance()->get(L"game_incoming"));
     EXPECT_EQ(texts()[0].hAlign, 0);
+    // They lie on the ground: a tower and a walking unit stand over them...
+    TDTower* tower = m.buildTower(0, 100);
+    ASSERT_NE(tower, nullptr);
+    frame();
+    const int hint = static_cast<int>(std::find_if(canvas.drawn.begin(), canvas.drawn.end(),
+                                                   [](const Drawn& d) { return d.kind == Drawn::Text; }) -
+                                      canvas.drawn.begin());
+    EXPECT_LT(hint, canvas.find(L"td/turrets:"));
+    ASSERT_FALSE(unitImages().empty());
+    EXPECT_LT(hint, unitImages().front());
+    // ...and give way to the ring menu and to the level's name.
+    m.mContextMenu = std::make_unique<TDContextMenu>(m);
+    frame();
+    EXPECT_TRUE(texts().empty());
+    m.mContextMenu.reset();
+    drawer->setWaveHintsShown(false);
+    frame();
+    EXPECT_TRUE(texts().empty());
+    drawer->setWaveHintsShown(true);
+    frame();
+    EXPECT_EQ(texts().size(), 1u);
+    m.sellTower(tower);
 
     m.mNextWave.buttons.clear();
     m.addIndicator(100.0f, 200.0f, 4, L"+5");
@@ -518,4 +548,32 @@ TEST_F(BattleDraw, DrawingLeavesTheBattleAsItIs)
     const std::vector<float> plain = play(false);
     ASSERT_GT(drawn.size(), 1u);
     EXPECT_EQ(drawn, plain);
+}
+
+TEST_F(BattleDraw, ABoostIconStandsAmongTheWalkingUnitsByDepth)
+{
+    TDMap& m = begin(kGrunts);
+    if (!m.mScenery)
+        m.mScenery = std::make_unique<TDMapScene>();
+    TDSpotFrame spot;
+    spot.name = "#0";
+    TDBoostIcon icon;
+    icon.sheet = L"td/ui";
+    icon.image = L"ui/power_buff"; // any picture of the sheet
+    icon.x = 300;
+    icon.y = 200.0f;
+    icon.depth = 230.0f;
+    spot.boosts.push_back(icon);
+    m.mScenery->spotFrames.push_back(spot);
+    run(1.0f);
+    TDUnit* u = unit(0);
+    ASSERT_NE(u, nullptr);
+    place(u, 300.0f, 260.0f); // in front of the icon: over it
+    frame();
+    ASSERT_GE(canvas.find(L"ui/power_buff"), 0);
+    ASSERT_FALSE(unitImages().empty());
+    EXPECT_LT(canvas.find(L"ui/power_buff"), unitImages().front());
+    place(u, 300.0f, 200.0f); // behind it: under it
+    frame();
+    EXPECT_GT(canvas.find(L"ui/power_buff"), unitImages().front());
 }

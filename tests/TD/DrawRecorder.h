@@ -65,7 +65,7 @@ struct Drawn
 struct RecordingCanvas : TDBattleCanvas
 {
     std::vector<Drawn> drawn;
-    std::vector<std::string> calls; // "push", "pop", "hud", "windows0", "windows1"
+    std::vector<std::string> calls; // "push", "pop", "emitter", "hud", "windows0", "windows1"
     std::vector<std::array<float, 3>> stack; // scale, x, y
     TDColor color;
     i32 blend = 1;
@@ -123,9 +123,14 @@ struct RecordingCanvas : TDBattleCanvas
         d.flipH = flipH;
         drawn.push_back(d);
     }
-    void drawEmitter(TDEmitter&) override { drawn.push_back(base(Drawn::Emitter)); }
+    void drawEmitter(TDEmitter&) override
+    {
+        drawn.push_back(base(Drawn::Emitter));
+        calls.push_back("emitter");
+    }
     void drawEmitter(TDEmitter&, const math::Transform2D& t) override
     {
+        calls.push_back("emitter");
         Drawn d = base(Drawn::Emitter);
         t.TransformPoint(0.0f, 0.0f, d.x, d.y);
         toScreen(d.x, d.y);

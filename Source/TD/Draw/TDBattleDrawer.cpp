@@ -245,6 +245,8 @@ void TDBattleDrawer::draw(TDBattleCanvas& canvas)
         drawBackground(canvas);
         canvas.setBlendMode(1);
         buildList(canvas);
+        // The wave hints lie on the ground: towers, units and the ring menu stand over them.
+        drawWaveTexts(canvas);
         drawList(canvas);
 
         for (TDUnit* unit : mMap.mWaves.mUnits)
@@ -273,7 +275,6 @@ void TDBattleDrawer::draw(TDBattleCanvas& canvas)
                 trace("hovered");
             }
         }
-        drawWaveTexts(canvas);
         mLists.clear();
 
         canvas.setColor(kWhite);
@@ -286,28 +287,30 @@ void TDBattleDrawer::draw(TDBattleCanvas& canvas)
     canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
     for (TDParticle* particle : mMap.mParticles)
         particle->draw(canvas);
+    // The field's own effects (builds, upgrades, the level's ambience) belong to the field: the
+    // HUD, the screens and the ring menu cover them, and without the field they are not shown.
+    if (showsBattle(mMap.mScreen))
+    {
+        for (auto& emitter : mMap.mEmitters)
+            if (emitter)
+                canvas.drawEmitter(*emitter);
+        for (TDEffectHolder* effect : mMap.mEffects)
+            if (effect->mEmitter)
+                canvas.drawEmitter(*effect->mEmitter);
+    }
     canvas.popTransform();
     trace("particles");
     canvas.setBlendMode(1);
     canvas.drawHud();
-    canvas.drawHudWindows(0);
-    trace("hud");
-    drawContextMenu(canvas);
-
-    canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
-    for (auto& emitter : mMap.mEmitters)
-        if (emitter)
-            canvas.drawEmitter(*emitter);
-    for (TDEffectHolder* effect : mMap.mEffects)
-        if (effect->mEmitter)
-            canvas.drawEmitter(*effect->mEmitter);
-    canvas.popTransform();
-    trace("emitters");
-
+    // The glow on the HUD's button and the spell's cursor belong to the HUD.
     if (mMap.mSelectedSpell >= 0 && mMap.mActiveEmitter)
         canvas.drawEmitter(*mMap.mActiveEmitter);
     if (showsBattle(mMap.mScreen) && mMap.mActiveButtonEmitter && mMap.mActiveButtonPlaced)
         canvas.drawEmitter(*mMap.mActiveButtonEmitter);
+    trace("emitters");
+    canvas.drawHudWindows(0);
+    trace("hud");
+    drawContextMenu(canvas);
     canvas.drawHudWindows(1);
     trace("windows");
 }
@@ -323,6 +326,23 @@ void TDBattleDrawer::buildList(TDBattleCanvas& canvas)
     }
     for (TDUnit* unit : mMap.mWaves.mUnits)
         queueUnit(*unit, l);
+    // The spots' boost icons ("##") stand among the ground objects at their spot's depth, a tower
+    // on the spot or not: a unit walking in front of one covers it.
+    if (mMap.mScenery)
+        for (const TDSpotFrame& frame : mMap.mScenery->spotFrames)
+            for (const TDBoostIcon& icon : frame.boosts)
+            {
+                Picture p = boostPicture(icon);
+                TDDrawItem item;
+                item.image = p.image;
+                item.width = p.width;
+                item.height = p.height;
+                item.depth = icon.depth;
+                item.transform.Translate(static_cast<float>(icon.x), icon.y);
+                if (mTrace)
+                    item.tag = "boost";
+                l.add(std::move(item), l.groundObjects);
+            }
 
     l.sortByDepth(l.main);
     l.main.insert(l.main.end(), l.pictures.begin(), l.pictures.end());
@@ -354,21 +374,6 @@ void TDBattleDrawer::buildList(TDBattleCanvas& canvas)
                 l.add(std::move(item), front);
         }
         l.main.insert(l.main.begin(), front.rbegin(), front.rend());
-        // The spots' boost icons ("##") stand over the objects, a tower on the spot or not.
-        for (const TDSpotFrame& frame : mMap.mScenery->spotFrames)
-            for (const TDBoostIcon& icon : frame.boosts)
-            {
-                Picture p = boostPicture(icon);
-                TDDrawItem item;
-                item.image = p.image;
-                item.width = p.width;
-                item.height = p.height;
-                item.depth = icon.depth;
-                item.transform.Translate(static_cast<float>(icon.x), icon.y);
-                if (mTrace)
-                    item.tag = "boost";
-                l.add(std::move(item), l.main);
-            }
     }
 
     l.main.insert(l.main.end(), l.airShadows.begin(), l.airShadows.end());
@@ -475,6 +480,9 @@ void TDBattleDrawer::drawList(TDBattleCanvas& canvas)
 
 void TDBattleDrawer::drawWaveTexts(TDBattleCanvas& canvas)
 {
+    // The ring menu is chosen from under them, the level's name is read over them.
+    if (!mWaveHintsShown || mMap.mContextMenu)
+        return;
     const auto& buttons = mMap.mNextWave.buttons;
     for (size_t i = 0; i < buttons.size(); ++i)
     {
