@@ -125,8 +125,12 @@ void HUDWindow::MouseMove(int x, int y)
 {
     mPointerX = static_cast<float>(x);
     mPointerY = static_cast<float>(y);
+    // The layout's buttons zoom under the pointer, as every button of the screens does.
     for (TDButtonFrame* button : mButtons)
+    {
         button->pointer(x, y);
+        button->mState = button->mVisible ? button->mHover : 0;
+    }
 }
 
 namespace
@@ -249,6 +253,11 @@ void HUDWindow::drawTexts(render::Graphics* graphics)
         const TDFrameEntry& area = *found->second;
         graphics->SetColorRGBA(area.mColor.r, area.mColor.g, area.mColor.b, area.mColor.a);
         math::Transform2D t;
+        // A button's label (a text place on the button's rectangle) zooms with the button.
+        for (const TDButtonFrame* button : mButtons)
+            if (button->mVisible && button->mX == area.mX && button->mY == area.mY &&
+                button->mWidth == area.mWidth && button->mHeight == area.mHeight)
+                t.Scale(button->mScale, button->mScale);
         t.Translate(area.mX + area.mWidth * 0.5f + mOffsetX - c.centreX,
                     area.mY + area.mHeight * 0.5f + mOffsetY - c.centreY);
         t.Scale(mScale, mScale);
