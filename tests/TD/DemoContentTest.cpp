@@ -232,4 +232,14 @@ TEST_F(DemoContent, EveryLevelLoadsWithPathsToTheGoalAndEveryIdAndStringTheCodeA
             EXPECT_NE(layout.find("\"icons/id" + std::to_string(id) + "\""), std::string::npos) << id;
             EXPECT_EQ(strings->table().count(L"unlock_" + std::to_wstring(id)), 1u) << id;
         }
+    // The game's currency is a common noun: capitalised only where a sentence starts.
+    for (const auto& [key, text] : strings->table())
+        for (size_t at = text.find(L"Crystal"); at != std::wstring::npos; at = text.find(L"Crystal", at + 1))
+        {
+            size_t p = at;
+            while (p > 0 && text[p - 1] == L' ')
+                --p;
+            EXPECT_TRUE(p == 0 || std::wstring(L".!?\n").find(text[p - 1]) != std::wstring::npos)
+                << tdtext::wideToUtf8(key);
+        }
 }
