@@ -48,13 +48,19 @@ ShopUpgradePlate* plateOf(HUDShopWindow& shop, i32 upgrade)
     return nullptr;
 }
 
-// The section's tab clicked, then the upgrade's buy button at a point it answers.
-bool buy(GameHarness& game, HUDShopWindow& shop, int tab, i32 upgrade)
+// The section's tab clicked (its plates made anew); the upgrade's plate there, or null.
+ShopUpgradePlate* showTab(GameHarness& game, HUDShopWindow& shop, int tab, i32 upgrade)
 {
     const ShopTab& t = *shop.tabBar->tabs.at(static_cast<size_t>(tab));
     game.click(t.x, t.y - 20.0f);
-    const ShopUpgradePlate* plate = plateOf(shop, upgrade);
-    if (shop.currentTab != tab || !plate)
+    return shop.currentTab == tab ? plateOf(shop, upgrade) : nullptr;
+}
+
+// The section's tab clicked, then the upgrade's buy button at a point it answers.
+bool buy(GameHarness& game, HUDShopWindow& shop, int tab, i32 upgrade)
+{
+    const ShopUpgradePlate* plate = showTab(game, shop, tab, upgrade);
+    if (!plate)
         return false;
     for (int y = HUDShopWindow::kBandTop; y <= HUDShopWindow::kBandBottom; y += 4)
         for (int x = 0; x < 1024; x += 4)
@@ -125,18 +131,23 @@ TEST(Ordeal, ItsPagesShowItsResultNamesItAndTheShopAfterItKeepsAndSellsWhatWasBo
     shop = game.top<HUDShopWindow>();
     ASSERT_NE(nullptr, shop);
     ASSERT_EQ(3, map.mMode) << "the battle's mode is still the Ordeal's";
-    ShopUpgradePlate* might = plateOf(*shop, 1);
+    const ShopUpgradePlate* dart = showTab(game, *shop, 1, 2);
+    ASSERT_NE(nullptr, dart);
+    EXPECT_TRUE(dart->starShown(0));
+    EXPECT_FALSE(dart->starShown(1));
+    EXPECT_EQ(L"20", dart->priceText);
+    const ShopUpgradePlate* might = showTab(game, *shop, 0, 1);
     ASSERT_NE(nullptr, might);
     EXPECT_TRUE(might->starShown(0));
     EXPECT_FALSE(might->starShown(1));
     EXPECT_EQ(L"35", might->priceText);
     const i32 gems = map.mStats.mGems;
-    ASSERT_GE(gems, 35);
+    ASSERT_GE(gems, 35 + 20);
     ASSERT_TRUE(buy(game, *shop, 0, 1));
     EXPECT_EQ(gems - 35, map.mStats.mGems);
     EXPECT_EQ(1, progress.getUpgradeLevel(1));
     EXPECT_NE(std::string::npos, game.profilesFile().find("<upgrade id=\"1\" level=\"1\""));
-    EXPECT_TRUE(might->complete);
+    EXPECT_TRUE(plateOf(*shop, 1)->complete);
     ASSERT_TRUE(buy(game, *shop, 1, 2));
     EXPECT_EQ(1, progress.getUpgradeLevel(2)) << "the second upgrade's next step, not its first again";
     EXPECT_EQ(gems - 35 - 20, map.mStats.mGems);
