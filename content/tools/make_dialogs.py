@@ -154,7 +154,8 @@ def button_pair(layout, folder, x, y, w, h, glyph=None, normal="b_in", over="b_a
 def slider(layout, folder, y):
     base = "main_options/%s/%s" % (folder, folder)
     layout.add(base + "_back", 282, y - 6, plate(460, 52, 18, with_alpha(PEAT_DARK, 200), with_alpha(PEAT_DARK, 230)))
-    layout.add(base + "_frame", 294, y + 4, plate(436, 32, 14, rgb(0, 0, 0, 0), rgb(0, 0, 0, 0), BRASS, 2))
+    # The track: a dark groove the bar fills up to the thumb; the rest stays visible as groove.
+    layout.add(base + "_frame", 294, y + 4, plate(436, 32, 14, rgb(8, 12, 10, 235), rgb(14, 20, 17, 235), BRASS, 2))
     bar = plate(420, 20, 10, HEATHER_LIGHT, HEATHER, BRASS, 1)
     layout.add(base + "_bar", 302, y + 10, bar)
     thumb = plate(28, 40, 10, BRASS_LIGHT, BRASS, shade(BRASS, 0.6), 2)

@@ -300,7 +300,8 @@ def hardcore_button(open_):
     sk = skulls().crop((0, 0, 52, 60)).resize((62, 72), Image.LANCZOS)
     img.alpha_composite(sk, (34, 14))
     if not open_:
-        img.alpha_composite(lock(36, 44), (84, 70))
+        # In the top corner, clear of the name.
+        img.alpha_composite(lock(32, 38), (92, 6))
     text_on(img, "Ordeal", 20, GOLD_LIGHT if open_ else (180, 170, 160), dy=40)
     return img
 

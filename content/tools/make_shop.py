@@ -211,6 +211,48 @@ def make_shop():
     lay.write()
 
 
+# The Ordeal's arrivals (unlock ids 36, 37, 38 of its first level): its rules, each a picture.
+def heart(d, size):
+    c, r = size / 2.0, size * 0.17
+    d.ellipse([c - 2 * r, c - 1.6 * r, c, c + 0.4 * r], fill=(200, 50, 50, 255))
+    d.ellipse([c, c - 1.6 * r, c + 2 * r, c + 0.4 * r], fill=(200, 50, 50, 255))
+    d.polygon([(c - 1.95 * r, c - 0.3 * r), (c + 1.95 * r, c - 0.3 * r), (c, c + 2.1 * r)], fill=(200, 50, 50, 255))
+    d.ellipse([c - 1.5 * r, c - 1.2 * r, c - 0.7 * r, c - 0.5 * r], fill=(250, 160, 150, 255))
+
+
+def no_upgrade(d, size):
+    s = size * 0.22
+    c = size / 2.0
+    d.polygon([(c, c - 1.4 * s), (c + s, c - 0.3 * s), (c, c + 1.4 * s), (c - s, c - 0.3 * s)],
+              fill=CRYSTAL + (255,), outline=(255, 255, 255, 255))
+    d.ellipse([c - 1.9 * s, c - 1.9 * s, c + 1.9 * s, c + 1.9 * s], outline=(210, 60, 50, 255), width=int(size * 0.07))
+    k = 1.9 * s * 0.7071
+    d.line([(c - k, c - k), (c + k, c + k)], fill=(210, 60, 50, 255), width=int(size * 0.07))
+
+
+def stars_row(img, size):
+    for i, (dx, dy) in enumerate(((-0.22, 0.06), (0.0, -0.1), (0.22, 0.06))):
+        s = star(int(size * 0.34), GOLD + (255,))
+        img.alpha_composite(s, (int(size * (0.5 + dx) - s.width / 2), int(size * (0.5 + dy) - s.height / 2)))
+
+
+def ordeal_icon(size, uid):
+    img = Image.new("RGBA", (size, size), (0, 0, 0, 0))
+    d = ImageDraw.Draw(img)
+    d.ellipse([1, 1, size - 2, size - 2], fill=lerp((110, 36, 32), NIGHT, 0.35) + (255,), outline=GOLD + (255,),
+              width=3)
+    if uid == 36:
+        heart(d, size)
+    elif uid == 37:
+        no_upgrade(d, size)
+    else:
+        stars_row(img, size)
+    return img
+
+
+ORDEAL_PAGES = (36, 37, 38)
+
+
 def make_message():
     lay = Layout(os.path.join(TD, "data", "message"))
     box = panel(560, 420, (36, 56, 50), (16, 26, 28), radius=22, width=4)
@@ -219,6 +261,8 @@ def make_message():
     lay.area("text/caption", 262, 164, 500, 80)
     for uid in unlock_ids():
         lay.add("icons/id%d" % uid, 452, 262, icon_art.unlock_icon(120, uid))
+    for uid in ORDEAL_PAGES:
+        lay.add("icons/id%d" % uid, 452, 262, ordeal_icon(120, uid))
     lay.area("text/message", 272, 392, 480, 90)
     lay.add("button/ok", 412, 494, button(200, 60, ""))
     lay.area("text/button", 412, 494, 200, 60)

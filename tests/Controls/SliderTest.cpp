@@ -68,6 +68,16 @@ TEST_F(SliderTest, StartsAtItsMaximumWithTheTrackInsideTheBarAndAFailedListenerL
     EXPECT_FLOAT_EQ(mSlider->mBar->GetVisibleWidth(), mSlider->mTrackRight - mSlider->mBar->mPosition.x);
     EXPECT_FLOAT_EQ(mSlider->ValueOfX(mSlider->XOfValue(0.3f)), 0.3f);
 
+    // The track lies beneath the bar along its whole length, so it shows right of the thumb.
+    ASSERT_NE(nullptr, mSlider->mTrack);
+    const auto& children = static_cast<gui::GameControl*>(mSlider)->GetChildren();
+    ASSERT_FALSE(children.empty());
+    EXPECT_EQ(children.front(), mSlider->mTrack);
+    EXPECT_FALSE(mSlider->mTrack->mHitTestable);
+    EXPECT_LE(mSlider->mTrack->mPosition.x, mSlider->mBar->mPosition.x);
+    EXPECT_GE(mSlider->mTrack->mPosition.x + static_cast<float>(mSlider->mTrack->GetImage()->GetWidth()),
+              mSlider->mBar->mPosition.x + static_cast<float>(mSlider->mBar->GetImage()->GetWidth()));
+
     // Equal minimum and maximum put the thumb at the left end.
     mSlider->SetRange(0.5f, 0.5f);
     mSlider->SetValue(0.5f, true);

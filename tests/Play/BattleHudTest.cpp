@@ -12,8 +12,12 @@
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Sprites/TDAnimation.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Battle/TDMapScene.h"
+#include "Source/TD/Units/TDTower.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using testsupport::GameHarness;
 
@@ -99,6 +103,7 @@ TEST(BattleHud, FocusLossPausesEveryControlButtonDoesItsJobAndASpellIsCastAndRec
 
     ASSERT_TRUE(game.click(L"play_btn"));
     EXPECT_FLOAT_EQ(1.0f, game.map().mSpeed);
+    game.moveTo(500.0f, 400.0f); // off the button, which zooms under the pointer
     EXPECT_TRUE(battleMoves(game));
     EXPECT_FLOAT_EQ(1.0f, game.hud().findButton(L"play_btn")->mScale);
 
@@ -215,6 +220,31 @@ TEST(BattleHud, TheMenuAsksBeforeLeavingEachAnswerIsKeptAndLevelLoadsRebuildTheS
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(i, game.hud().spellButton(i)->mSpellId);
     ASSERT_TRUE(game.closeUnlockMessages());
+    // The war drum sounds at once, for every tower; its click opens nothing.
+    ASSERT_NE(nullptr, game.map().placeTower(0, 10000));
+    ASSERT_TRUE(game.click(L"spell4"));
+    EXPECT_EQ(-1, game.map().mSelectedSpell);
+    EXPECT_EQ(1, game.hud().spellButton(4)->mUsed) << "cast and recharging";
+    EXPECT_EQ(nullptr, game.map().mContextMenu.get());
+
+    // A spell button takes its own click: the second level's tower standing by the frost button
+    // stays closed when the button is clicked near it.
+    game.map().mLevel = 1;
+    ASSERT_EQ(QL_OK, game.map().loadLevel());
+    ASSERT_TRUE(game.closeUnlockMessages());
+    i32 below = -1;
+    for (size_t i = 0; i < game.map().mScenery->spotFrames.size(); ++i)
+        if (game.map().mScenery->spotFrames[i].name == "#8")
+            below = static_cast<i32>(i);
+    TDTower* tower = game.map().placeTower(below, 10000);
+    ASSERT_NE(nullptr, tower);
+    HUDSpellButton* frost = game.hud().spellButton(1);
+    const float x = frost->mCentreX, y = frost->mCentreY - 25.0f;
+    ASSERT_TRUE(frost->contains(static_cast<i32>(x), static_cast<i32>(y)));
+    ASSERT_LT(std::hypot(tower->mX - x, tower->mY - y), 50.0f) << "the tower is within a click's reach";
+    game.click(x, y);
+    EXPECT_EQ(1, game.map().mSelectedSpell);
+    EXPECT_EQ(nullptr, game.map().mContextMenu.get());
 
     ASSERT_TRUE(openMenuAndPick(game, L"mmenu"));
     ASSERT_TRUE(answer(game, true));

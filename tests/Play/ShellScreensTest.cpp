@@ -13,9 +13,12 @@
 #include "Core/Widget/Controls/TesselSwitchButton.h"
 #include "Platform/Os/Event.h"
 #include "Platform/Os/NullVideo.h"
-#include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
-#include "Source/TD/Shell/HUDModalInput.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
+#include "Source/TD/Shell/HUDLevelResultWindow.h"
+#include "Source/TD/Shell/HUDLevelSelect.h"
+#include "Source/TD/Shell/HUDModalInput.h"
+#include "Source/TD/Shell/HUDUnlockMessage.h"
 
 #include <gtest/gtest.h>
 
@@ -32,6 +35,21 @@ const layer::TextLayer* findText(const layer::Layer& root, const std::wstring& t
         if (const layer::TextLayer* found = findText(*child, text))
             return found;
     return nullptr;
+}
+
+// The window's layout button grows under the pointer and shrinks back once it leaves.
+bool zooms(GameHarness& game, HUDWindow& window, const std::wstring& name)
+{
+    float x = 0.0f, y = 0.0f;
+    const TDButtonFrame* button = window.findButton(name);
+    if (!button || !window.buttonCentre(name, x, y))
+        return false;
+    game.moveTo(x, y);
+    game.run(10);
+    const float grown = button->mScale;
+    game.moveTo(2.0f, 2.0f);
+    game.run(10);
+    return grown > 1.09f && button->mScale == 1.0f;
 }
 
 void pushText(GameHarness& game, const std::string& text)
@@ -141,4 +159,25 @@ TEST(ShellScreens, OptionsFollowAltEnterAndEveryKeyTypedWithinOneFrameReachesThe
     ASSERT_TRUE(game.frame());
     EXPECT_EQ(L"Anna", game.map().mProgress->currentName()) << "Enter confirms as ok does";
     EXPECT_TRUE(game.runUntil([&] { return game.top<HUDEpisodeSelectIOS>() != nullptr; }, 1.0f));
+}
+
+TEST(ShellScreens, TheButtonsOfTheEpisodesTheArrivalsAndTheResultZoomUnderThePointer)
+{
+    GameHarness game;
+    HUDEpisodeSelectIOS* episodes = game.reachEpisodeSelect();
+    ASSERT_NE(nullptr, episodes);
+    EXPECT_TRUE(zooms(game, *episodes, L"play"));
+    ASSERT_TRUE(game.click(L"play"));
+    HUDLevelSelect* levels = nullptr;
+    ASSERT_TRUE(game.runUntil([&] { return (levels = game.top<HUDLevelSelect>()) != nullptr; }, 2.0f));
+    const LevelPlate& first = levels->mPlates.at(0);
+    game.click(static_cast<float>(first.x + first.width / 2), static_cast<float>(first.y + first.height / 2));
+    auto* arrivals = game.top<HUDUnlockMessage>();
+    ASSERT_NE(nullptr, arrivals);
+    EXPECT_TRUE(zooms(game, *arrivals, L"ok"));
+    ASSERT_TRUE(game.closeUnlockMessages());
+    game.map().showVictory();
+    HUDLevelResultWindow* result = nullptr;
+    ASSERT_TRUE(game.runUntil([&] { return (result = game.top<HUDLevelResultWindow>()) != nullptr; }, 1.0f));
+    EXPECT_TRUE(zooms(game, *result, L"done"));
 }

@@ -130,8 +130,15 @@ TEST(TutorialPlay, ANewPlayerFollowsEveryPageOfTheFirstLevel)
     // 5. Every fallen foe drops a crystal now: collect one.
     ASSERT_EQ(5, ActiveStep());
     EXPECT_EQ(1.0f, map.mDropChanceOverride);
-    ASSERT_TRUE(game.runUntil([&] { return !map.mDrops.empty(); }, 60.0f)) << "a foe falls and drops";
+    ASSERT_TRUE(game.runUntil([&] { return !map.mDrops.empty() && map.mDrops.front()->mState == 1; }, 60.0f))
+        << "a foe falls and drops";
     const i32 gems = map.mStats.mGems;
+    // The page asks for a click: the crystal waits for it instead of collecting itself.
+    ASSERT_TRUE(game.run(450));
+    EXPECT_EQ(5, ActiveStep());
+    EXPECT_EQ(gems, map.mStats.mGems);
+    ASSERT_FALSE(map.mDrops.empty());
+    EXPECT_EQ(1, map.mDrops.front()->mState);
     ASSERT_TRUE(game.runUntil(
         [&] {
             if (ActiveStep() != 5 || map.mDrops.empty())
@@ -195,7 +202,25 @@ TEST(TutorialPlay, APauseHidesTheSkipWhichIsAskedFirstAndConfirmedLastsPastARest
         EXPECT_TRUE(Tutorial().isVisible());
         EXPECT_TRUE(Tutorial().pageShown());
 
+        // Asked, the focus lost under the question, declined, resumed: the page's button answers.
+        game.click(x, y);
+        ASSERT_NE(nullptr, game.board().mModalWindow);
+        game.loseFocus();
+        game.frame();
+        ASSERT_EQ(4, game.screen());
+        ConfirmDialog(game, L"cancel");
+        game.frame();
+        EXPECT_FALSE(Tutorial().isVisible()) << "the pause still hides the page";
+        ASSERT_TRUE(game.click(L"resume"));
+        EXPECT_EQ(0, game.screen());
+        EXPECT_TRUE(Tutorial().isVisible());
+        game.click(x, y);
+        ASSERT_NE(nullptr, dynamic_cast<HUDConfirmTutorialCancelDialog*>(game.board().mModalWindow))
+            << "the skip answers again";
+
         // Confirmed: gone, and the battle is free again.
+        ConfirmDialog(game, L"cancel");
+        game.frame();
         game.click(x, y);
         ConfirmDialog(game, L"ok");
         game.frame();
@@ -215,4 +240,31 @@ TEST(TutorialPlay, APauseHidesTheSkipWhichIsAskedFirstAndConfirmedLastsPastARest
     ASSERT_TRUE(game.startLevel(0, 0));
     EXPECT_FALSE(game.map().mTutorialActive);
     EXPECT_FALSE(Tutorial().pageShown());
+}
+
+TEST(TutorialPlay, OnlyThePlayersBuildsTellTheTutorialATowerWasBuilt)
+{
+    GameHarness game(WithTutorial());
+    ASSERT_TRUE(game.startLevel(0, 0));
+    TDMap& map = game.map();
+    // A step woken by any build, anywhere; the second level stands with a tower of its own.
+    Tutorial().loadScript("<tutorial><step id=\"90\" activate=\"tower_built\" complete=\"wave_forced\">"
+                          "<condition/><show folder=\"tower\"/></step></tutorial>");
+    ASSERT_EQ(1u, Tutorial().steps().size());
+    map.mLevel = 1;
+    ASSERT_EQ(QL_OK, map.loadLevel());
+    ASSERT_TRUE(game.closeUnlockMessages());
+    ASSERT_EQ(1u, map.mTowers.size()) << "the level's own tower";
+    EXPECT_EQ(-1, ActiveStep()) << "the level's tower is no build of the player's";
+
+    // The player's build wakes it.
+    TDSpotFrame* free = nullptr;
+    for (TDSpotFrame& spot : map.mScenery->spotFrames)
+        if (!spot.hasTower && spot.spot && spot.spot->open && !free)
+            free = &spot;
+    ASSERT_NE(nullptr, free);
+    game.click(static_cast<float>(free->x) + free->width * 0.5f, static_cast<float>(free->y) + free->height * 0.5f);
+    ASSERT_TRUE(ClickMenuEntry(game, [](i32 id) { return id > 0; }));
+    ASSERT_EQ(2u, map.mTowers.size());
+    EXPECT_EQ(90, ActiveStep());
 }

@@ -148,7 +148,7 @@ TEST_F(InGame, AResultIsStoredOnceABetterOnePaysOnlyTheStarsItAddsAndTheWindowNa
     EXPECT_EQ(GameHarness::text(window, L"levelName"), GameHarness::localized(L"episode0") + L" 1 - 1");
     EXPECT_EQ(map->mResultAction, 1);
 
-    // A hardcore victory names the hardcore episode.
+    // A hardcore victory names the hardcore episode and the Ordeal on the ribbon.
     ASSERT_EQ(map->restart(), QL_OK);
     ASSERT_TRUE(game.closeUnlockMessages());
     map->mMode = 3;
@@ -157,7 +157,7 @@ TEST_F(InGame, AResultIsStoredOnceABetterOnePaysOnlyTheStarsItAddsAndTheWindowNa
     window = game.top<HUDLevelResultWindow>();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(GameHarness::text(window, L"levelName"), GameHarness::localized(L"episodeHardcore0") + L" 1 - 1");
-    EXPECT_EQ(GameHarness::text(window, L"gameName"), L"");
+    EXPECT_EQ(GameHarness::text(window, L"gameName"), GameHarness::localized(L"HardcoreTitle"));
     EXPECT_EQ(map->mResultAction, 2);
 }
 

@@ -217,4 +217,29 @@ TEST_F(DemoContent, EveryLevelLoadsWithPathsToTheGoalAndEveryIdAndStringTheCodeA
           L"level_error_title", L"level_error_text"})
         EXPECT_EQ(strings->table().count(key), 1u) << tdtext::wideToUtf8(key);
     EXPECT_NE(strings->get(L"progress_confirm_text").find(L'\n'), std::wstring::npos);
+    // Every id an unlock message announces (the Ordeal's first level among them) has its page:
+    // a picture in the message layout and a text.
+    std::vector<i32> announced;
+    map->mUnlocks.getNewUnlocks(0, 0, 3, announced);
+    EXPECT_FALSE(announced.empty());
+    for (const auto& [episode, levels] : map->mUnlocks.newUnlocks)
+        for (const auto& [level, ids] : levels)
+            announced.insert(announced.end(), ids.begin(), ids.end());
+    const std::string layout = files.readFile(L"td/data/message/layers.xml");
+    for (i32 id : announced)
+        if (id >= 0)
+        {
+            EXPECT_NE(layout.find("\"icons/id" + std::to_string(id) + "\""), std::string::npos) << id;
+            EXPECT_EQ(strings->table().count(L"unlock_" + std::to_wstring(id)), 1u) << id;
+        }
+    // The game's currency is a common noun: capitalised only where a sentence starts.
+    for (const auto& [key, text] : strings->table())
+        for (size_t at = text.find(L"Crystal"); at != std::wstring::npos; at = text.find(L"Crystal", at + 1))
+        {
+            size_t p = at;
+            while (p > 0 && text[p - 1] == L' ')
+                --p;
+            EXPECT_TRUE(p == 0 || std::wstring(L".!?\n").find(text[p - 1]) != std::wstring::npos)
+                << tdtext::wideToUtf8(key);
+        }
 }

@@ -102,7 +102,8 @@ TEST_F(ProgressFixture, NextLevelOpenLevelsUpgradeLevelsCacheAndHardcore)
     // Hardcore levels keep their own results.
     EXPECT_EQ(progress->getNextLevel(0, 3), 0);
 
-    // Upgrade levels: a missing entry is -2 once; hardcore keeps its own.
+    // Upgrade levels: a missing entry is -2 once; a hardcore battle reads the stored levels too
+    // (its "no upgrades" is the battle's rule, not the store's).
     EXPECT_EQ(progress->getUpgradeLevel(8), -1);
     tinyxml2::XMLElement* upgrades = element("upgrades");
     ASSERT_NE(upgrades, nullptr);
@@ -113,9 +114,10 @@ TEST_F(ProgressFixture, NextLevelOpenLevelsUpgradeLevelsCacheAndHardcore)
     progress->setUpgradeLevel(8, 1);
     EXPECT_EQ(progress->getUpgradeLevel(8), 1);
     host.mode = 3; // the battle enters hardcore; the stored mode stays as it was
-    EXPECT_EQ(progress->getUpgradeLevel(8), -1);
-    host.mode = 1;
     EXPECT_EQ(progress->getUpgradeLevel(8), 1);
+    progress->setUpgradeLevel(8, 2);
+    host.mode = 1;
+    EXPECT_EQ(progress->getUpgradeLevel(8), 2);
     upgrades->DeleteChildren(); // an entry missing from an existing list is -2 once too
     EXPECT_EQ(progress->getUpgradeLevel(7), -2);
     EXPECT_EQ(progress->getUpgradeLevel(7), -1);

@@ -134,7 +134,7 @@ TEST_F(UpgradeTree, PrototypeStepsRoundAndCompoundTowerBonusesDoNotAndLockedTarg
     EXPECT_FALSE(TDUpgrades::isAvailable(*TDFindById(tree.upgrades, 4), context.isUnlocked));
 
     unlockedAll = true;
-    context.boughtLevel = [](i32) { return -1; }; // what the progress store answers in hardcore
+    context.boughtLevel = [](i32) { return -1; }; // what a hardcore battle answers
     TDGlobalBonus none;
     tree.applyGlobal(context, none);
     tree.applyToPrototype(context, p);

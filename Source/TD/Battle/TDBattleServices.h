@@ -155,6 +155,8 @@ public:
     virtual void resetIncompleteSteps() {}
     // The page layers leave the root board (the battle is going away).
     virtual void clearShownLayers() {}
+    // A step on show waits for this event to complete.
+    virtual bool awaits(const std::wstring&) const { return false; }
 };
 
 // Frame lists of a kind's sprite graphic ("walk", "death", "blast", the unnamed direction

@@ -79,8 +79,9 @@ void tdFillLevelResultTexts(TDMap& map)
     std::wstring key = (map.mMode == 3 ? L"episodeHardcore" : L"episode") + std::to_wstring(map.mEpisode);
     hud.setText(L"levelName", strings->get(key) + L" " + std::to_wstring(map.mEpisode + 1) + L" - " +
                                   std::to_wstring(map.mLevel + 1));
-    static const wchar_t* kDifficulty[] = {L"diff_easy", L"diff_normal", L"diff_hard"};
-    hud.setText(L"gameName", map.mMode >= 0 && map.mMode <= 2 ? strings->get(kDifficulty[map.mMode]) : L"");
+    // The difficulty ribbon: the Ordeal is a difficulty of its own, named on it too.
+    static const wchar_t* kDifficulty[] = {L"diff_easy", L"diff_normal", L"diff_hard", L"HardcoreTitle"};
+    hud.setText(L"gameName", map.mMode >= 0 && map.mMode <= 3 ? strings->get(kDifficulty[map.mMode]) : L"");
     hud.setText(L"killScore", strings->get(L"game_kill_score") + L"0");
     hud.setText(L"goldBonus", L"");
     hud.setText(L"lifeBonus", strings->get(L"game_life_bonus") + L"0");

@@ -68,7 +68,8 @@ void TDMap::loadSheets()
 TDUpgradeContext TDMap::upgradeContext()
 {
     TDUpgradeContext context;
-    context.boughtLevel = [this](i32 id) { return mProgress->getUpgradeLevel(id); };
+    // Hardcore battles run without the bought upgrades; the store keeps them.
+    context.boughtLevel = [this](i32 id) { return mMode == 3 ? -1 : mProgress->getUpgradeLevel(id); };
     context.isUnlocked = [this](i32 id) { return isUnlocked(id); };
     return context;
 }

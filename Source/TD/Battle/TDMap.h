@@ -140,7 +140,8 @@ public:
     // Puts a tower on the spot without price or lock.
     TDTower* placeTower(i32 spotIndex, i32 protoId);
     // A tower the level starts with: its base price credited, then built as the player builds
-    // (charge, sound, build effect, "tower_built"); a refusal takes the credit back.
+    // (charge, sound, build effect; no "tower_built", which only the player's builds post); a
+    // refusal takes the credit back.
     TDTower* buildPrebuiltTower(i32 spotIndex, i32 protoId);
     // Casts the spell with that spell-sheet id at (x, y).
     bool castSpell(i32 spellId, float x, float y);

@@ -107,7 +107,6 @@ TDTower* TDMap::buildTower(i32 spotIndex, i32 protoId)
         emitter->setState(1);
         mEmitters.push_back(std::move(emitter));
     }
-    postEvent(L"tower_built");
     return tower;
 }
 

@@ -188,6 +188,8 @@ bool TDMap::onBattleRelease(i32 x, i32 y)
             mActiveEmitter->setPosition(button->mCentreX, button->mCentreY);
         if (button->mSpellId == 4)
             castSelectedSpell(static_cast<float>(x), static_cast<float>(y));
+        // The release was the spell button's: the spot or tower beneath it stays closed.
+        return false;
     }
 
     if (TDSpotFrame* spot = findFreeSpotAt(fx, fy))

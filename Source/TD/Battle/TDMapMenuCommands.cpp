@@ -2,6 +2,7 @@
 // shop and its reset confirmation.
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDText.h"
 
 bool TDMap::onMainMenuRelease(i32 x, i32 y)
 {
@@ -94,7 +95,10 @@ bool TDMap::onLevelsRelease(i32 x, i32 y)
     else if (name == L"locked_d")
     {
         LocalStrings* strings = LocalStrings::Instance();
-        mHud->showMessage(strings->get(L"HardcoreTitle"), strings->get(L"HardcoreUnlockMessage"), kScreenLevels);
+        // The rule in numbers: the episode's stars of every mode against three per level.
+        const std::wstring text = tdtext::fillNumbers(strings->get(L"HardcoreUnlockMessage"),
+                                                      {3 * getLevelCount(mEpisode), mProgress->getStarTotal(mEpisode)});
+        mHud->showMessage(strings->get(L"HardcoreTitle"), text, kScreenLevels);
         mProgress->setEpisodeVisited(mEpisode, 3, getHardcoreLevelCount(mEpisode));
         return false;
     }

@@ -162,9 +162,10 @@ void TDMap::onPointerDown(i32 x, i32 y)
     case TDContextMenu::kBuild:
         if (id > 0)
         {
-            // The builder itself tells the tutorial "tower_built".
             if (!buildTower(spotIndex(menu.spot), id))
                 return;
+            // The player's builds alone tell the tutorial; a level's own towers do not.
+            postEvent(L"tower_built");
         }
         menu.close();
         return;

@@ -95,8 +95,11 @@ void TDMap::update(float dt)
     updateEffectTimers(sdt);
     trace("drops");
     TDTowerSpecial::updateAll(mDrops, sdt * 1.5f);
+    // Lying drops collect themselves after a while, unless a tutorial page asks the player to
+    // click one.
+    const bool clickAwaited = mTutorial->awaits(L"gem_collected");
     for (TDTowerSpecial* drop : mDrops)
-        if (drop->mState == 1 && drop->mTime > 5.0f)
+        if (drop->mState == 1 && drop->mTime > 5.0f && !clickAwaited)
             collectDrop(drop);
     trace("animations");
     updateAnimations(sdt);

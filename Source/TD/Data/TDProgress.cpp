@@ -464,9 +464,8 @@ void TDProgress::setTutorialParam(const std::string& name, i32 value)
 
 i32 TDProgress::getUpgradeLevel(i32 id)
 {
-    // Hardcore is the battle's mode (entered by the level list), not the stored one.
-    if (mHost.currentMode() == 3)
-        return -1;
+    // The stored level whatever the battle's mode: hardcore's "no upgrades" is the battle's rule
+    // (TDMap::upgradeContext), and the shop reads and writes what was bought.
     auto cached = mUpgradeCache.find(id);
     if (cached != mUpgradeCache.end())
         return cached->second;

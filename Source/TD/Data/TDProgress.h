@@ -88,7 +88,8 @@ public:
     i32 getTutorialParam(const std::string& name);
     void setTutorialParam(const std::string& name, i32 value);
 
-    // Negative when nothing is bought (always in hardcore); -2 once for an id the profile lacks.
+    // The stored level, whatever mode the battle is in: negative when nothing is bought, -2 once
+    // for an id the profile lacks.
     i32 getUpgradeLevel(i32 id);
     void setUpgradeLevel(i32 id, i32 level);
 

@@ -225,4 +225,19 @@ std::string wideToUtf8(const std::wstring& text)
     }
     return out;
 }
+
+std::wstring fillNumbers(const std::wstring& format, std::initializer_list<i32> numbers)
+{
+    std::wstring out;
+    size_t from = 0;
+    for (i32 n : numbers)
+    {
+        const size_t at = format.find(L"%d", from);
+        if (at == std::wstring::npos)
+            break;
+        out += format.substr(from, at - from) + std::to_wstring(n);
+        from = at + 2;
+    }
+    return out + format.substr(from);
+}
 } // namespace tdtext

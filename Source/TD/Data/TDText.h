@@ -3,6 +3,7 @@
 
 #include "Core/Base/Types.h"
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -42,4 +43,7 @@ std::string formatFixed(float value);
 std::string sanitizeUtf8(const std::string& text);
 std::wstring utf8ToWide(const std::string& text);
 std::string wideToUtf8(const std::wstring& text);
+
+// A localised text's "%d" places filled with the numbers in order; places beyond them stay.
+std::wstring fillNumbers(const std::wstring& format, std::initializer_list<i32> numbers);
 } // namespace tdtext

@@ -6,6 +6,7 @@
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Shell/TDScreenDraw.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDText.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -13,15 +14,6 @@
 namespace
 {
 std::wstring localised(const std::wstring& key) { return LocalStrings::Instance()->get(key); }
-
-// The format's one "%d" filled with n.
-std::wstring formatted(const std::wstring& format, i32 n)
-{
-    const size_t at = format.find(L"%d");
-    if (at == std::wstring::npos)
-        return format;
-    return format.substr(0, at) + std::to_wstring(n) + format.substr(at + 2);
-}
 } // namespace
 
 HUDEpisodeSelectIOS::HUDEpisodeSelectIOS(TDMap& map, const std::wstring& layout) : mMap(map)
@@ -65,7 +57,7 @@ EpisodePlate HUDEpisodeSelectIOS::makePlate(i32 episode)
     const i32 levels = mMap.getLevelCount(episode);
     plate.chapter = makeFrame(L"plates/chapter_" + std::to_wstring(episode + 1));
     if (!unlocked && levels >= 1)
-        plate.text = formatted(localised(L"unlockEpisodeText"), stars);
+        plate.text = tdtext::fillNumbers(localised(L"unlockEpisodeText"), {stars});
     else if (levels == -1)
         plate.text = localised(L"comingSoon");
     plate.lock = unlocked ? nullptr : mLockFrame;

@@ -48,10 +48,19 @@ HUDModalInput::HUDModalInput(HUD* hud, TDMap* map) : HUDButtonWindow(kLayout), m
 
 HUDModalInput::~HUDModalInput() = default;
 
+bool HUDModalInput::isOwnName(const std::wstring& name) const
+{
+    return mMap && mMap->mScreen == kScreenProfileRename && mMap->mProgress &&
+           mMap->mProgress->currentName() == name;
+}
+
 bool HUDModalInput::isValidName(const std::wstring& name) const
 {
     if (name.empty())
         return false;
+    // Renaming keeps the player's own name as it is: no other profile holds it.
+    if (isOwnName(name))
+        return true;
     const std::vector<std::wstring> names = file::Profiles::Instance()->GetProfileNames();
     return std::find(names.begin(), names.end(), name) == names.end();
 }
@@ -152,7 +161,7 @@ bool HUDModalInput::confirm()
         textChanged();
         return false;
     }
-    if (TDProgress* progress = map->mProgress.get())
+    if (TDProgress* progress = map->mProgress.get(); progress && !isOwnName(text))
     {
         if (screen == kScreenProfileCreate)
             progress->createProfile(text);

@@ -35,8 +35,10 @@ public:
     // deleted when this returns true); otherwise the message line says why and false.
     bool confirm();
 
-    // Not empty and no profile has it (exact comparison).
+    // Not empty and no other profile has it (exact comparison); renaming may keep the own name.
     bool isValidName(const std::wstring& name) const;
+    // Renaming, and the name is the current profile's.
+    bool isOwnName(const std::wstring& name) const;
     static bool isNameCharacter(int character);
 
     // Own buttons: 0 "cancel", 1 "ok".

@@ -126,8 +126,12 @@ void HUDWindow::MouseMove(int x, int y)
 {
     mPointerX = static_cast<float>(x);
     mPointerY = static_cast<float>(y);
+    // The layout's buttons zoom under the pointer, as every button of the screens does.
     for (TDButtonFrame* button : mButtons)
+    {
         button->pointer(x, y);
+        button->mState = button->mVisible ? button->mHover : 0;
+    }
 }
 
 namespace
@@ -276,7 +280,13 @@ void HUDWindow::drawTexts(render::Graphics* graphics)
         // A text longer than its area (a long player name) is drawn smaller until it fits.
         const float fit = textScale(name);
         math::Transform2D t;
-        t.Scale(fit * mScale, fit * mScale);
+        // A button's label (a text place on the button's rectangle) zooms with the button.
+        float zoom = 1.0f;
+        for (const TDButtonFrame* button : mButtons)
+            if (button->mVisible && button->mX == area.mX && button->mY == area.mY &&
+                button->mWidth == area.mWidth && button->mHeight == area.mHeight)
+                zoom = button->mScale;
+        t.Scale(fit * zoom * mScale, fit * zoom * mScale);
         t.Translate(c.centreX + (area.mX + area.mWidth * 0.5f + mOffsetX - c.centreX) * mScale,
                     c.centreY + (area.mY + area.mHeight * 0.5f + mOffsetY - c.centreY) * mScale);
         auto command = graphics->DrawTextWrapped(&text, area.mWidth / fit, 0.0f, 2, true).Transform(t);

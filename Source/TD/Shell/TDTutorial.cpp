@@ -143,15 +143,45 @@ void TDTutorial::setLayersVisible(bool visible)
 
 void TDTutorial::hide()
 {
-    mRememberedVisible = mVisible;
+    // A page under the open skip question is still up: its button answers again once the
+    // question is declined and the pause is over.
+    if (!mHidden)
+        mRememberedVisible = mVisible || mSkipAsked;
+    mHidden = true;
     mVisible = false;
     setLayersVisible(false);
 }
 
 void TDTutorial::show()
 {
-    mVisible = mRememberedVisible;
+    mHidden = false;
+    mVisible = mRememberedVisible && !mSkipAsked;
     setLayersVisible(true);
+}
+
+void TDTutorial::skipAsked()
+{
+    mSkipAsked = true;
+    mVisible = false;
+}
+
+void TDTutorial::skipDeclined()
+{
+    mSkipAsked = false;
+    if (mHidden)
+        mRememberedVisible = true;
+    else
+        mVisible = true;
+}
+
+bool TDTutorial::awaits(const std::wstring& event) const
+{
+    if (!isActive())
+        return false;
+    for (const TDTutorialStep& step : mScript.steps)
+        if (step.state == 1 && step.complete == event && step.conditionHolds(*mMap))
+            return true;
+    return false;
 }
 
 void TDTutorial::resetIncompleteSteps()
@@ -177,6 +207,8 @@ void TDTutorial::clearShownLayers()
         if (own && own->GetParent())
             own->GetParent()->RemoveChild(own);
     mVisible = false;
+    mRememberedVisible = false;
+    mSkipAsked = false;
 }
 
 bool TDTutorial::pageShown() const

@@ -54,13 +54,15 @@ public:
     void hide() override;
     void resetIncompleteSteps() override;
     void clearShownLayers() override;
+    bool awaits(const std::wstring& event) const override;
 
     // Skipping confirmed: off for the profile, the page gone, nothing restricted.
     void cancel();
     // The skip question is open: the page stays, its button stops answering.
-    void skipAsked() { mVisible = false; }
-    // The skip question was answered no: the page's button works again.
-    void skipDeclined() { mVisible = true; }
+    void skipAsked();
+    // The skip question was answered no: the page's button works again (after the pause, when
+    // the game is paused).
+    void skipDeclined();
     // Replaces the script (tests and tools); states come from the profile.
     void loadScript(const std::string& text);
 
@@ -81,6 +83,8 @@ private:
     TDTutorialScript mScript;
     bool mRememberedVisible = false;
     bool mVisible = false;
+    bool mSkipAsked = false; // the skip question is open
+    bool mHidden = false;    // hidden by a pause until shown again
     GameWindow* mBoard = nullptr;
     TDMap* mMap = nullptr;
     file::ImageContainer* mPages = nullptr; // "td/data/tutorial"

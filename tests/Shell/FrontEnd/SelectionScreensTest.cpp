@@ -3,6 +3,7 @@
 // locked episodes, plates and tabs, the hardcore buttons, and what the progress store keeps.
 #include "Shell/ShellGame.h"
 
+#include "Source/TD/Data/TDText.h"
 #include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
 #include "Source/TD/Shell/HUDLevelSelect.h"
 
@@ -145,7 +146,7 @@ TEST_F(SelectionTest, LevelPlatesShowProgressTabsSwitchTheModeHardcoreOpensWithE
     EXPECT_EQ(1, s->findButton(L"locked_d")->mVisible);
     EXPECT_EQ(0, s->findButton(L"unlocked_d")->mVisible);
     EXPECT_EQ(857.0f, s->findButton(L"locked_d")->mX);
-    EXPECT_TRUE(s->mHardcoreNew);
+    EXPECT_FALSE(s->mHardcoreNew) << "a locked Ordeal is no news";
     run(5);
 
     // Plates answer their index whether open or not; outside them -1.
@@ -190,13 +191,21 @@ TEST_F(SelectionTest, LevelPlatesShowProgressTabsSwitchTheModeHardcoreOpensWithE
     ASSERT_TRUE(runUntil([this, s] { return top<HUDWindow>() != s; }, 0.5f));
     const std::wstring locked = top<HUDWindow>()->getText(L"message") ? *top<HUDWindow>()->getText(L"message") : L"";
     EXPECT_NE(std::wstring::npos, locked.find(L"locked")) << "the locked Ordeal says so";
-    EXPECT_EQ(std::wstring::npos, locked.find(L"is open"));
+    // The rule in numbers: three stars per level of the episode, every difficulty counting.
+    EXPECT_EQ(tdtext::fillNumbers(localized(L"HardcoreUnlockMessage"), {3 * map().getLevelCount(0), 3}), locked);
+    EXPECT_EQ(std::wstring::npos, locked.find(L"%d"));
 
-    for (i32 level = 0; level < map().getLevelCount(0); ++level)
-        map().mProgress->saveLevelResult(0, level, 1, three);
+    // One star a level at each of three difficulties opens it as three stars a level do.
+    TDLevelResult one;
+    one.stars = 1;
+    for (i32 mode = 0; mode < 3; ++mode)
+        for (i32 level = 1; level < map().getLevelCount(0); ++level)
+            map().mProgress->saveLevelResult(0, level, mode, one);
+    map().mProgress->setEpisodeVisited(0, 3, 0);
     s = OpenLevels(0, 1);
     ASSERT_NE(nullptr, s);
     EXPECT_EQ(1, s->findButton(L"unlocked_d")->mVisible);
+    EXPECT_TRUE(s->mHardcoreNew) << "an open Ordeal not yet seen";
     ASSERT_TRUE(click(L"unlocked_d"));
     EXPECT_EQ(3, map().mMode);
     ASSERT_TRUE(runUntil([this] { return top<HUDLevelSelect>() != nullptr; }, 0.5f));

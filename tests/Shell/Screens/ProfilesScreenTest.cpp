@@ -85,12 +85,29 @@ TEST_F(ProfilesScreen, LinesSelectAndTheNameDeleteAndConfirmButtonsDoTheirJobs)
     }
     EXPECT_EQ(before, profilesFile());
 
-    // Rename starts from the current name (refused until it changes, as every taken name).
+    // Rename starts from the current name, which is the player's own and no refusal: "ok" keeps
+    // it. Another profile's name is refused.
     ASSERT_TRUE(click(*screen, L"rename"));
     auto* input = top<HUDModalInput>();
     ASSERT_NE(nullptr, input);
     EXPECT_EQ(L"Birch", input->mText);
-    type(L"wood");
+    EXPECT_EQ(L"", text(input, L"message"));
+    ASSERT_TRUE(click(*input, L"ok"));
+    EXPECT_EQ(screen, top());
+    EXPECT_EQ(L"Birch", map().mProgress->currentName());
+    EXPECT_EQ(before, profilesFile());
+    ASSERT_TRUE(click(*screen, L"rename"));
+    input = top<HUDModalInput>();
+    ASSERT_NE(nullptr, input);
+    while (!input->mText.empty())
+        (void)board().OnKeyDown(HUDModalInput::kBackspace);
+    type(L"Ash");
+    EXPECT_EQ(localized(L"profile_name_taken"), text(input, L"message"));
+    ASSERT_TRUE(click(*input, L"ok"));
+    EXPECT_EQ(input, top()) << "a name another profile holds";
+    for (int i = 0; i < 3; ++i)
+        (void)board().OnKeyDown(HUDModalInput::kBackspace);
+    type(L"Birchwood");
     ASSERT_TRUE(click(*input, L"ok"));
     EXPECT_EQ(13, map().mScreen);
     EXPECT_EQ(L"Birchwood", text(screen, L"profile2"));
