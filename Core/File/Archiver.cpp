@@ -12,8 +12,6 @@
 
 namespace file
 {
-const char kPackMagic[] = "qlpack";
-
 namespace
 {
 // Reads the index in large blocks instead of one small read per field.
@@ -103,11 +101,11 @@ Archiver::~Archiver() = default;
 QLResultEnum Archiver::ReadIndex(ArchiveEntries& entries, base::Stream& stream)
 {
     IndexReader reader(stream);
-    const u32 magicLength = sizeof(kPackMagic) - 1;
+    const u32 magicLength = sizeof(base::kPackMagic) - 1;
     u32 length = 0;
-    char magic[sizeof(kPackMagic) - 1];
+    char magic[sizeof(base::kPackMagic) - 1];
     if (!reader.ReadU32(length) || length != magicLength || !reader.Read(magic, magicLength) ||
-        std::memcmp(magic, kPackMagic, magicLength) != 0)
+        std::memcmp(magic, base::kPackMagic, magicLength) != 0)
     {
         QL_LOG(L"Not a pack: the magic \"qlpack\" is missing\n") << base::LogStyle::Error;
         return QL_FAIL;

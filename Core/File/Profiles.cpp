@@ -13,8 +13,6 @@
 
 namespace file
 {
-const wchar_t kProfilesFileName[] = L"profiles.xml";
-const wchar_t kDefaultProfileName[] = L"Player01234567890123456789";
 bool gProfileCorrupt = false;
 
 namespace
@@ -50,7 +48,7 @@ void Profiles::ResetDocument()
     mRootElement = mDocument->NewElement("Profiles");
     mDocument->InsertEndChild(mRootElement);
     mCurrentProfile = nullptr;
-    SelectProfile(kDefaultProfileName);
+    SelectProfile(base::kDefaultProfileName);
 }
 
 QLResultEnum Profiles::Load()
@@ -60,7 +58,7 @@ QLResultEnum Profiles::Load()
     mRootElement = nullptr;
     mCurrentProfile = nullptr;
 
-    if (!UserDataFileContainer::Instance()->Exists(kProfilesFileName))
+    if (!UserDataFileContainer::Instance()->Exists(base::kProfilesFileName))
     {
         ResetDocument();
         return QL_OK;
@@ -68,7 +66,7 @@ QLResultEnum Profiles::Load()
 
     std::string text;
     const char* fault = nullptr;
-    if (!ReadWholeFile(*UserDataFileContainer::Instance(), kProfilesFileName, text))
+    if (!ReadWholeFile(*UserDataFileContainer::Instance(), base::kProfilesFileName, text))
         fault = "cannot be read";
     else if (mDocument->Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS)
         fault = mDocument->ErrorStr();
@@ -78,7 +76,7 @@ QLResultEnum Profiles::Load()
     if (fault)
     {
         QL_LOG(L"'%s' is damaged (%s); starting with a fresh profile\n")
-            << base::LogStyle::Error << UserDataFileContainer::Instance()->GetRootPath() + kProfilesFileName
+            << base::LogStyle::Error << UserDataFileContainer::Instance()->GetRootPath() + base::kProfilesFileName
             << fault;
         gProfileCorrupt = true;
         mBackupPending = true;
@@ -103,14 +101,14 @@ QLResultEnum Profiles::Load()
     else if (tinyxml2::XMLElement* first = mRootElement->FirstChildElement("Profile"))
         SelectProfile(NameOf(first)); // no current one recorded: the first profile
     else
-        SelectProfile(kDefaultProfileName);
+        SelectProfile(base::kDefaultProfileName);
     return QL_OK;
 }
 
 // Moves the damaged file to the first free "profiles.xml.bad[.N]" so no save can overwrite it.
 void Profiles::KeepDamagedFile()
 {
-    const std::wstring path = UserDataFileContainer::Instance()->GetRootPath() + kProfilesFileName;
+    const std::wstring path = UserDataFileContainer::Instance()->GetRootPath() + base::kProfilesFileName;
     FileManager* files = FileManager::Instance();
     if (!files->Exists(path))
     {
@@ -142,7 +140,7 @@ QLResultEnum Profiles::Save()
 {
     if (!mDocument)
         return QL_OK;
-    const std::wstring path = UserDataFileContainer::Instance()->GetRootPath() + kProfilesFileName;
+    const std::wstring path = UserDataFileContainer::Instance()->GetRootPath() + base::kProfilesFileName;
     if (mBackupPending)
         KeepDamagedFile();
     if (mBackupPending)
@@ -230,7 +228,7 @@ void Profiles::DeleteProfile(const std::wstring& name)
     }
     else
     {
-        SelectProfile(kDefaultProfileName);
+        SelectProfile(base::kDefaultProfileName);
     }
 }
 } // namespace file

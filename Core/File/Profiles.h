@@ -1,6 +1,7 @@
 // The player profiles file "profiles.xml" in the user-data folder.
 #pragma once
 
+#include "Core/Base/Constants.h"
 #include "Core/Base/Singletone.h"
 #include "Core/Base/Types.h"
 
@@ -15,8 +16,6 @@ class XMLElement;
 
 namespace file
 {
-extern const wchar_t kProfilesFileName[];    // "profiles.xml"
-extern const wchar_t kDefaultProfileName[];  // "Player01234567890123456789"
 // Set when "profiles.xml" existed but was damaged; the main menu reports it and clears it.
 extern bool gProfileCorrupt;
 

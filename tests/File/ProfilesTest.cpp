@@ -40,8 +40,8 @@ const std::wstring kIvan = L"\u0418\u0432\u0430\u043D";
 TEST_F(ProfilesTest, NoFileGivesTheDefaultTheUserFolderServesItsFilesAndLoadSelectsTheNamedProfile)
 {
     ASSERT_EQ(P()->Load(), QL_OK);
-    EXPECT_EQ(P()->GetProfileNames(), Names{kDefaultProfileName});
-    EXPECT_EQ(P()->GetCurrentProfileName(), kDefaultProfileName);
+    EXPECT_EQ(P()->GetProfileNames(), Names{base::kDefaultProfileName});
+    EXPECT_EQ(P()->GetCurrentProfileName(), base::kDefaultProfileName);
     EXPECT_STREQ(P()->mRootElement->Attribute("currentProfile"), "Player01234567890123456789");
     EXPECT_FALSE(OnDisk("user/profiles.xml"));
     EXPECT_FALSE(gProfileCorrupt);
@@ -120,8 +120,8 @@ TEST_F(ProfilesTest, SelectLoadsFirstRenameChangesTheCurrentNameAndDeleteSelects
     P()->DeleteProfile(L"nobody");
     EXPECT_EQ(P()->GetProfileNames(), (Names{L"A"}));
     P()->DeleteProfile(L"A"); // the last one: the default comes back
-    EXPECT_EQ(P()->GetProfileNames(), Names{kDefaultProfileName});
-    EXPECT_EQ(P()->GetCurrentProfileName(), kDefaultProfileName);
+    EXPECT_EQ(P()->GetProfileNames(), Names{base::kDefaultProfileName});
+    EXPECT_EQ(P()->GetCurrentProfileName(), base::kDefaultProfileName);
 
     // tinyxml2 accepts this, but would write text that it cannot parse again.
     WriteProfiles("<!-- c --><Profiles currentProfile=\"A\"><Profile name=\"A\"/></Profiles><x/>");
@@ -145,7 +145,7 @@ TEST_F(ProfilesTest, NonLatinNamesSurviveSaveAndReload)
     base::SingletoneBase::DestroyAll();
     EXPECT_EQ(QL_OK, UserDataFileContainer::Instance()->SetPath(mDir.WPath("user")));
     ASSERT_EQ(P()->Load(), QL_OK);
-    EXPECT_EQ(P()->GetProfileNames(), (Names{kDefaultProfileName, kIvan, L"\u6771\u4EAC \U0001F600 & <x>"}));
+    EXPECT_EQ(P()->GetProfileNames(), (Names{base::kDefaultProfileName, kIvan, L"\u6771\u4EAC \U0001F600 & <x>"}));
     EXPECT_EQ(P()->GetCurrentProfileName(), L"\u6771\u4EAC \U0001F600 & <x>");
     EXPECT_NE(Saved().find("\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD"), std::string::npos); // UTF-8 on disk
 
@@ -169,7 +169,7 @@ TEST_F(ProfilesTest, DamagedFileIsKeptAsideFlaggedAndReplacedByADefault)
         WriteProfiles(damaged);
         ASSERT_EQ(P()->Load(), QL_OK);
         EXPECT_TRUE(gProfileCorrupt);
-        EXPECT_EQ(P()->GetProfileNames(), Names{kDefaultProfileName});
+        EXPECT_EQ(P()->GetProfileNames(), Names{base::kDefaultProfileName});
         EXPECT_EQ(Read("user/profiles.xml.bad"), damaged);
     }
     EXPECT_TRUE(LogHas("profiles.xml"));
