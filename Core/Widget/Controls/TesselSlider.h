@@ -34,6 +34,9 @@ public:
 
     TesselSlider();
 
+    const widget::TypeDescriptor& GetTypeDescriptor() const override { return StaticTypeDescriptor(); }
+    static widget::TypeDescriptor& StaticTypeDescriptor();
+
     // frameName is accepted and not used. Starts at the maximum (reported as a change).
     QLResultEnum Init(file::ImageContainer* container, const std::wstring& barName,
                       const std::wstring& thumbName, const std::wstring& frameName);
