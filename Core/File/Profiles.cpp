@@ -10,10 +10,14 @@
 
 #include <tinyxml2.h>
 
+#include <cerrno>
+#include <cstring>
+
 
 namespace file
 {
 bool gProfileCorrupt = false;
+bool gProfileUnreadable = false;
 
 namespace
 {
@@ -66,9 +70,22 @@ QLResultEnum Profiles::Load()
 
     std::string text;
     const char* fault = nullptr;
+    mUnreadable = false;
     if (!ReadWholeFile(*UserDataFileContainer::Instance(), base::kProfilesFileName, text))
-        fault = "cannot be read";
-    else if (mDocument->Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS)
+    {
+        // Not damaged: unreadable (its permissions). It stays as it is, and no save of this run
+        // may replace it with the fresh profile.
+        const int error = errno;
+        QL_LOG(L"'%s' cannot be read (%s); it is left as it is and this run saves no profiles\n")
+            << base::LogStyle::Error << UserDataFileContainer::Instance()->GetRootPath() + base::kProfilesFileName
+            << std::strerror(error);
+        gProfileUnreadable = true;
+        mUnreadable = true;
+        mRefusalLogged = false;
+        ResetDocument();
+        return QL_OK;
+    }
+    if (mDocument->Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS)
         fault = mDocument->ErrorStr();
     else if (!(mRootElement = mDocument->FirstChildElement("Profiles")))
         fault = "no <Profiles> root element";
@@ -141,6 +158,14 @@ QLResultEnum Profiles::Save()
     if (!mDocument)
         return QL_OK;
     const std::wstring path = UserDataFileContainer::Instance()->GetRootPath() + base::kProfilesFileName;
+    if (mUnreadable)
+    {
+        if (!mRefusalLogged)
+            QL_LOG(L"Profiles not saved: '%s' could not be read and is kept as it is\n")
+                << base::LogStyle::Error << path;
+        mRefusalLogged = true;
+        return QL_FAIL;
+    }
     if (mBackupPending)
         KeepDamagedFile();
     if (mBackupPending)

@@ -4,6 +4,7 @@
 #include "Core/File/UserDataFileContainer.h"
 #include "FileTestSupport.h"
 #include "Os/ScopedEnv.h"
+#include "support/FileAccessChecks.h"
 
 #include <tinyxml2.h>
 
@@ -23,7 +24,7 @@ protected:
     }
     void TearDown() override
     {
-        gProfileCorrupt = false;
+        gProfileCorrupt = gProfileUnreadable = false;
         FileTest::TearDown();
     }
     Profiles* P() { return Profiles::Instance(); }
@@ -182,6 +183,30 @@ TEST_F(ProfilesTest, DamagedFileIsKeptAsideFlaggedAndReplacedByADefault)
     ASSERT_EQ(P()->Load(), QL_OK);
     EXPECT_EQ(Read("user/profiles.xml.bad"), "");
     EXPECT_EQ(Read("user/profiles.xml.bad.1"), cut);
+}
+
+TEST_F(ProfilesTest, AFileThatCannotBeReadStaysWhereItIsAndIsNeverWrittenOver)
+{
+    WriteProfiles(kTwoProfiles);
+    const std::filesystem::path file = mDir.Path() / "user/profiles.xml";
+    std::filesystem::permissions(file, std::filesystem::perms::none);
+    {
+        testsupport::FileAccessChecks checks;
+        if (!checks.active())
+            GTEST_SKIP() << "file permissions do not bind this process";
+        ASSERT_EQ(P()->Load(), QL_OK);
+        EXPECT_TRUE(gProfileUnreadable);
+        EXPECT_FALSE(gProfileCorrupt) << "unreadable is not damaged";
+        EXPECT_EQ(P()->GetProfileNames(), Names{base::kDefaultProfileName});
+        EXPECT_TRUE(LogHas("cannot be read"));
+        P()->SelectProfile(L"Ann");
+        EXPECT_EQ(P()->Save(), QL_FAIL);
+        base::SingletoneBase::DestroyAll(); // the save at exit
+    }
+    gProfileUnreadable = false;
+    EXPECT_FALSE(OnDisk("user/profiles.xml.bad"));
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(Read("user/profiles.xml"), kTwoProfiles) << "the player's file is untouched";
 }
 
 TEST_F(ProfilesTest, DestructorSavesButASecondInstanceNeverDoesAndAFailedSaveKeepsTheOldFile)

@@ -127,6 +127,8 @@ GameHarness::GameHarness(const Options& options)
         const fs::path user = userDir();
         fs::create_directories(user);
         std::ofstream(user / "profiles.xml", std::ios::binary) << options.profiles;
+        if (options.profilesUnreadable)
+            fs::permissions(user / "profiles.xml", fs::perms::none);
     }
     os::SetVideoDriver(options.realVideo ? nullptr : std::make_unique<os::NullVideoDriver>());
     auto* game = new HookedGame(options.afterConfig);

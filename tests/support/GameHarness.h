@@ -33,6 +33,8 @@ public:
     {
         // Written as profiles.xml before the start when not empty.
         std::string profiles;
+        // That file left without permissions (binding root too only under FileAccessChecks).
+        bool profilesUnreadable = false;
         // The splash logos, their folder copied with the content; the first screen otherwise
         // is still the splash (without logos it gives way at once).
         bool logos = true;
