@@ -126,6 +126,8 @@ public:
     }
     // The draw calls the recording device has taken so far (0 on real video).
     size_t drawCalls() const;
+    // Its calls that start with the prefix, e.g. "DrawIndexed" (none on real video).
+    std::vector<std::string> deviceCalls(const std::string& prefix) const;
 
     // The battle frame as the game draws it, into the canvas (a recording one in tests).
     void drawBattle(TDBattleCanvas& canvas);
