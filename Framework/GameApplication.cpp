@@ -29,6 +29,7 @@
 #include "Framework/GameWindow.h"
 #include "Platform/Os/Dialogs.h"
 #include "Platform/Os/Error.h"
+#include "Platform/Os/Files.h"
 #include "Platform/Os/Text.h"
 #include "Platform/Os/Video.h"
 
@@ -133,10 +134,29 @@ QLResultEnum GameApplication::Start()
     mOtherInstanceRunning = lock == os::InstanceLock::HELD_ELSEWHERE;
     if (mOtherInstanceRunning)
         file::Profiles::Instance()->SetSecondInstance(true);
+    if (mOtherInstanceRunning && line.mode == app::CommandLine::PACK)
+    {
+        // The running copy reads the packs: they are not rebuilt under it.
+        std::fprintf(stderr, "brackenmoor: the game is running; close it before building the packs\n");
+        SetSecondInstance();
+        Stop();
+        return QL_FAIL;
+    }
 
     // 3. The log; a second copy leaves the running one's log alone.
     if (!mOtherInstanceRunning)
         (void)InitLogFile(root);
+    if (cd && line.mode == app::CommandLine::DATA_PATH)
+    {
+        // The folder the player named: say what is wrong with it, not what is missing inside.
+        os::PathInfo info;
+        const bool exists = os::Stat(os::ToUtf8(dataFolder), info);
+        ReportFatal(!exists          ? L"The data folder '" + dataFolder + L"' does not exist."
+                    : !info.isFolder ? L"The data folder '" + dataFolder + L"' is not a folder."
+                                     : L"The data folder '" + dataFolder + L"' cannot be opened.");
+        Stop();
+        return QL_FAIL;
+    }
     if (cd)
         QL_LOG(L"Cannot enter the data folder '%s'\n") << base::LogStyle::Error << dataFolder;
     if (lock == os::InstanceLock::FAILED)
@@ -179,8 +199,7 @@ QLResultEnum GameApplication::Start()
                                          settings.windowHeight, static_cast<int>(settings.clientWidth),
                                          static_cast<int>(settings.clientHeight), settings.windowed, mCaption))
     {
-        QL_LOG(L"The window: %s\n") << base::LogStyle::Error << os::LastError();
-        ReportFatal(L"Cannot create the game window.");
+        ReportFatal(L"Cannot create the game window: " + os::FromUtf8(os::LastError()) + L".");
         return r;
     }
     mWindowed = settings.windowed;

@@ -32,6 +32,20 @@ std::string ToUtf8Quietly(const std::wstring& text)
     return WStringToString(text, 1);
 }
 
+// A line break inside a message starts a new line on the page too; the final one ends it.
+std::wstring BreakLines(const std::wstring& text)
+{
+    std::wstring out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i)
+    {
+        if (text[i] == L'\n' && i + 1 < text.size())
+            out += L"<br>";
+        out.push_back(text[i]);
+    }
+    return out;
+}
+
 std::wstring EscapeHtml(const std::wstring& text)
 {
     if (text.find_first_of(L"&<>") == std::wstring::npos)
@@ -169,7 +183,12 @@ LogMessage::~LogMessage()
         for (auto& entry : mHtml)
         {
             entry->formatter.Finish();
-            entry->output->Write(entry->open + EscapeHtml(entry->formatter.GetResult()) + entry->close);
+            // A message without a style still gets a block of its own, or the page runs it
+            // into the one before.
+            const bool bare = entry->open.empty();
+            entry->output->Write((bare ? LogStyle::Default.mOpen : entry->open) +
+                                 BreakLines(EscapeHtml(entry->formatter.GetResult())) +
+                                 (bare ? LogStyle::Default.mClose : entry->close));
         }
         for (auto& entry : mPlain)
         {

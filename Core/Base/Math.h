@@ -1,5 +1,8 @@
-// Elementary math functions: thin wrappers over the C runtime, plus the move-toward step.
+// Elementary math functions: thin wrappers over the C runtime, plus the move-toward step; the
+// angle constants come with them.
 #pragma once
+
+#include "Core/Base/Constants.h"
 
 #include <cmath>
 

@@ -1,6 +1,8 @@
 // The lazy 2D transform and its switch to matrix mode.
 #include "Core/Base/Transform2D.h"
 
+#include "Core/Base/Constants.h"
+
 namespace math
 {
 Transform2D::Transform2D() = default;
@@ -66,7 +68,7 @@ void Transform2D::Rotate(float radians)
 
 void Transform2D::RotateDegrees(float degrees)
 {
-    Rotate(degrees * 3.1415927f / 180.0f);
+    Rotate(degrees * math::kDegToRad);
 }
 
 void Transform2D::Reset()

@@ -7,7 +7,7 @@ namespace file
 {
 namespace
 {
-constexpr u32 kMagicLength = sizeof(kPackMagic) - 1;
+constexpr u32 kMagicLength = sizeof(base::kPackMagic) - 1;
 
 void PutU32(std::string& out, u32 value)
 {
@@ -31,7 +31,7 @@ QLResultEnum ArchiveBuilder::Write(base::Stream& stream) const
     // The whole index is assembled first and written at once.
     std::string index;
     PutU32(index, kMagicLength);
-    index.append(kPackMagic, kMagicLength);
+    index.append(base::kPackMagic, kMagicLength);
     PutU32(index, static_cast<u32>(mEntries.size()));
     for (const auto& [name, record] : mEntries)
     {

@@ -6,14 +6,13 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/Path.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <set>
 
 namespace file
 {
-const char kPackMagic[] = "qlpack";
-
 namespace
 {
 // Reads the index in large blocks instead of one small read per field.
@@ -103,11 +102,11 @@ Archiver::~Archiver() = default;
 QLResultEnum Archiver::ReadIndex(ArchiveEntries& entries, base::Stream& stream)
 {
     IndexReader reader(stream);
-    const u32 magicLength = sizeof(kPackMagic) - 1;
+    const u32 magicLength = sizeof(base::kPackMagic) - 1;
     u32 length = 0;
-    char magic[sizeof(kPackMagic) - 1];
+    char magic[sizeof(base::kPackMagic) - 1];
     if (!reader.ReadU32(length) || length != magicLength || !reader.Read(magic, magicLength) ||
-        std::memcmp(magic, kPackMagic, magicLength) != 0)
+        std::memcmp(magic, base::kPackMagic, magicLength) != 0)
     {
         QL_LOG(L"Not a pack: the magic \"qlpack\" is missing\n") << base::LogStyle::Error;
         return QL_FAIL;
@@ -149,7 +148,7 @@ QLResultEnum Archiver::ReadIndex(ArchiveEntries& entries, base::Stream& stream)
         record.mFlag = fixed[8];
         record.mExtra = u32At(9);
         // Listed even when its bytes lie beyond the end of the file (a cut pack): opening it is
-        // what fails.
+        // what fails, unless it is empty.
         entries.emplace(FromUtf16(name16), record); // a repeated name keeps its first entry
     }
     return QL_OK;
@@ -181,6 +180,9 @@ base::Stream* Archiver::OpenStream(const std::wstring& name)
         return nullptr;
     }
     const ArchiveRecord& record = it->second;
+    // An empty file has no bytes to lie outside the pack, wherever its offset points.
+    if (record.mSize == 0)
+        return new base::FrameStream(source, true, std::min<u32>(record.mOffset, source->GetSize()), 0);
     if (static_cast<u64>(record.mOffset) + record.mSize > source->GetSize())
     {
         // Its bytes are not (all) in the file: the file is missing rather than short.
@@ -197,7 +199,9 @@ base::StreamCreator* Archiver::CreateStreamCreator(const std::wstring& name)
     auto it = mEntries.find(name);
     if (it == mEntries.end() || !mParent)
         return nullptr;
-    if (static_cast<u64>(it->second.mOffset) + it->second.mSize > mPackSize)
+    const u32 offset = it->second.mSize == 0 ? static_cast<u32>(std::min<u64>(it->second.mOffset, mPackSize))
+                                             : it->second.mOffset;
+    if (static_cast<u64>(offset) + it->second.mSize > mPackSize)
     {
         QL_LOG(L"Pack '%s': '%s' lies outside the file (offset %u, size %u, pack %llu bytes)\n")
             << base::LogStyle::Error << mPackPath << name << it->second.mOffset << it->second.mSize
@@ -207,7 +211,7 @@ base::StreamCreator* Archiver::CreateStreamCreator(const std::wstring& name)
     base::StreamCreator* inner = mParent->CreateStreamCreator(mPackPath);
     if (!inner)
         return nullptr;
-    return new base::FrameStreamCreator(inner, true, it->second.mOffset, it->second.mSize);
+    return new base::FrameStreamCreator(inner, true, offset, it->second.mSize);
 }
 
 std::wstring Archiver::GetRootPath() { return (mParent ? mParent->GetRootPath() : std::wstring()) + mPrefix; }

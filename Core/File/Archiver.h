@@ -6,14 +6,13 @@
 // then the files' bytes back to back in the same order.
 #pragma once
 
+#include "Core/Base/Constants.h"
 #include "Core/File/Container.h"
 
 #include <memory>
 
 namespace file
 {
-extern const char kPackMagic[7]; // "qlpack", without its terminator on disk
-
 struct ArchiveRecord
 {
     u32 mSize = 0;

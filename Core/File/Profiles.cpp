@@ -10,12 +10,14 @@
 
 #include <tinyxml2.h>
 
+#include <cerrno>
+#include <cstring>
+
 
 namespace file
 {
-const wchar_t kProfilesFileName[] = L"profiles.xml";
-const wchar_t kDefaultProfileName[] = L"Player01234567890123456789";
 bool gProfileCorrupt = false;
+bool gProfileUnreadable = false;
 
 namespace
 {
@@ -50,7 +52,7 @@ void Profiles::ResetDocument()
     mRootElement = mDocument->NewElement("Profiles");
     mDocument->InsertEndChild(mRootElement);
     mCurrentProfile = nullptr;
-    SelectProfile(kDefaultProfileName);
+    SelectProfile(base::kDefaultProfileName);
 }
 
 QLResultEnum Profiles::Load()
@@ -60,7 +62,7 @@ QLResultEnum Profiles::Load()
     mRootElement = nullptr;
     mCurrentProfile = nullptr;
 
-    if (!UserDataFileContainer::Instance()->Exists(kProfilesFileName))
+    if (!UserDataFileContainer::Instance()->Exists(base::kProfilesFileName))
     {
         ResetDocument();
         return QL_OK;
@@ -68,9 +70,22 @@ QLResultEnum Profiles::Load()
 
     std::string text;
     const char* fault = nullptr;
-    if (!ReadWholeFile(*UserDataFileContainer::Instance(), kProfilesFileName, text))
-        fault = "cannot be read";
-    else if (mDocument->Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS)
+    mUnreadable = false;
+    if (!ReadWholeFile(*UserDataFileContainer::Instance(), base::kProfilesFileName, text))
+    {
+        // Not damaged: unreadable (its permissions). It stays as it is, and no save of this run
+        // may replace it with the fresh profile.
+        const int error = errno;
+        QL_LOG(L"'%s' cannot be read (%s); it is left as it is and this run saves no profiles\n")
+            << base::LogStyle::Error << UserDataFileContainer::Instance()->GetRootPath() + base::kProfilesFileName
+            << std::strerror(error);
+        gProfileUnreadable = true;
+        mUnreadable = true;
+        mRefusalLogged = false;
+        ResetDocument();
+        return QL_OK;
+    }
+    if (mDocument->Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS)
         fault = mDocument->ErrorStr();
     else if (!(mRootElement = mDocument->FirstChildElement("Profiles")))
         fault = "no <Profiles> root element";
@@ -78,7 +93,7 @@ QLResultEnum Profiles::Load()
     if (fault)
     {
         QL_LOG(L"'%s' is damaged (%s); starting with a fresh profile\n")
-            << base::LogStyle::Error << UserDataFileContainer::Instance()->GetRootPath() + kProfilesFileName
+            << base::LogStyle::Error << UserDataFileContainer::Instance()->GetRootPath() + base::kProfilesFileName
             << fault;
         gProfileCorrupt = true;
         mBackupPending = true;
@@ -103,14 +118,14 @@ QLResultEnum Profiles::Load()
     else if (tinyxml2::XMLElement* first = mRootElement->FirstChildElement("Profile"))
         SelectProfile(NameOf(first)); // no current one recorded: the first profile
     else
-        SelectProfile(kDefaultProfileName);
+        SelectProfile(base::kDefaultProfileName);
     return QL_OK;
 }
 
 // Moves the damaged file to the first free "profiles.xml.bad[.N]" so no save can overwrite it.
 void Profiles::KeepDamagedFile()
 {
-    const std::wstring path = UserDataFileContainer::Instance()->GetRootPath() + kProfilesFileName;
+    const std::wstring path = UserDataFileContainer::Instance()->GetRootPath() + base::kProfilesFileName;
     FileManager* files = FileManager::Instance();
     if (!files->Exists(path))
     {
@@ -142,7 +157,15 @@ QLResultEnum Profiles::Save()
 {
     if (!mDocument)
         return QL_OK;
-    const std::wstring path = UserDataFileContainer::Instance()->GetRootPath() + kProfilesFileName;
+    const std::wstring path = UserDataFileContainer::Instance()->GetRootPath() + base::kProfilesFileName;
+    if (mUnreadable)
+    {
+        if (!mRefusalLogged)
+            QL_LOG(L"Profiles not saved: '%s' could not be read and is kept as it is\n")
+                << base::LogStyle::Error << path;
+        mRefusalLogged = true;
+        return QL_FAIL;
+    }
     if (mBackupPending)
         KeepDamagedFile();
     if (mBackupPending)
@@ -230,7 +253,7 @@ void Profiles::DeleteProfile(const std::wstring& name)
     }
     else
     {
-        SelectProfile(kDefaultProfileName);
+        SelectProfile(base::kDefaultProfileName);
     }
 }
 } // namespace file

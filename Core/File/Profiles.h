@@ -1,6 +1,7 @@
 // The player profiles file "profiles.xml" in the user-data folder.
 #pragma once
 
+#include "Core/Base/Constants.h"
 #include "Core/Base/Singletone.h"
 #include "Core/Base/Types.h"
 
@@ -15,10 +16,10 @@ class XMLElement;
 
 namespace file
 {
-extern const wchar_t kProfilesFileName[];    // "profiles.xml"
-extern const wchar_t kDefaultProfileName[];  // "Player01234567890123456789"
 // Set when "profiles.xml" existed but was damaged; the main menu reports it and clears it.
 extern bool gProfileCorrupt;
+// Set when "profiles.xml" existed but could not be read (its permissions); reported the same way.
+extern bool gProfileUnreadable;
 
 // <Profiles currentProfile="..."><Profile name="...">...</Profile>...</Profiles>, names in UTF-8.
 class Profiles : public base::Singletone<Profiles>
@@ -31,7 +32,8 @@ public:
 
     // (Re)reads the file. A missing file gives the default profile (nothing written). A damaged
     // one is copied aside ("profiles.xml.bad", or the first free "profiles.xml.bad.N"), logged,
-    // flagged in gProfileCorrupt and replaced in memory by the default profile.
+    // flagged in gProfileCorrupt and replaced in memory by the default profile. One that cannot
+    // be read stays where it is, flagged in gProfileUnreadable, and is never written over.
     QLResultEnum Load();
     // Writes a temporary file and renames it over "profiles.xml"; a failure is logged.
     QLResultEnum Save();
@@ -57,5 +59,7 @@ private:
     void KeepDamagedFile();
     bool mSecondInstance = false;
     bool mBackupPending = false; // a damaged file still waits to be copied aside
+    bool mUnreadable = false;    // the file on disk could not be read: saving would destroy it
+    bool mRefusalLogged = false;
 };
 } // namespace file

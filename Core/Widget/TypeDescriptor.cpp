@@ -28,4 +28,14 @@ TypeDescriptor DeriveTypeDescriptor(TypeDescriptor& base)
     }
     return derived;
 }
+
+bool IsKindOf(const TypeDescriptor& type, const TypeDescriptor& base)
+{
+    if (&type == &base || base.depth == 0)
+        return true;
+    if (type.id == 0 || base.id == 0 || type.depth < base.depth)
+        return false;
+    const u32 mask = base.depth >= 4 ? 0xFFFFFFFFu : (1u << (8 * base.depth)) - 1u;
+    return (type.id & mask) == base.id;
+}
 } // namespace widget

@@ -83,4 +83,12 @@ protected:
     bool mHookDraw = false;
     FrameManager* mCaptureOwner = nullptr; // the manager whose capture this widget holds
 };
+
+// The widget as a T when its class is T or derives from it (by type descriptor), else null.
+template <class T> T* WidgetCast(Widget* widget)
+{
+    if (!widget || !IsKindOf(widget->GetTypeDescriptor(), T::StaticTypeDescriptor()))
+        return nullptr;
+    return static_cast<T*>(widget);
+}
 } // namespace widget

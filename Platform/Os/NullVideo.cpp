@@ -2,6 +2,8 @@
 #include "Platform/Os/NullVideo.h"
 
 #include "Platform/Gpu/RecordingDevice.h"
+#include "Platform/Os/Error.h"
+#include "Platform/Os/QuitSignals.h"
 
 #include <algorithm>
 #include <iterator>
@@ -11,7 +13,15 @@ namespace os
 QLResultEnum NullWindow::Create(const WindowDesc& desc)
 {
     if (mFailCreate)
+    {
+        SetLastError("the window system refused the window");
         return QL_FAIL;
+    }
+    if (!mOfferedGl.empty())
+    {
+        SetLastError(NeedsOpenGl33(mOfferedGl));
+        return QL_FAIL;
+    }
     mDesc = desc;
     mCreated = true;
     mVisible = true;
@@ -39,6 +49,13 @@ void NullWindow::Destroy()
 
 bool NullWindow::PollEvent(Event& event)
 {
+    // A quit signal closes the window as a display's close request would.
+    if (mCreated && TakeQuitSignal())
+    {
+        event = Event();
+        event.type = EventType::Close;
+        return true;
+    }
     if (!mCreated || mQueue.empty())
         return false;
     event = mQueue.front();
@@ -97,6 +114,7 @@ std::unique_ptr<Window> NullVideoDriver::CreateWindow()
 {
     auto window = std::make_unique<NullWindow>();
     window->mFailCreate = mFailCreate;
+    window->mOfferedGl = mOfferedGl;
     window->mFrameKnown = mWindowFrameKnown;
     std::copy(std::begin(mWindowFrame), std::end(mWindowFrame), window->mFrame);
     mWindows.push_back(window.get());

@@ -35,6 +35,8 @@ public:
     int Destroyed() const { return mDestroyed; }
 
     bool mFailCreate = false; // tests: make Create refuse
+    // Tests: a driver that offers only this OpenGL version, so that Create fails as SDL's does.
+    std::string mOfferedGl;
     int mFrame[4] = {0, 0, 0, 0}; // left, top, right, bottom once created: a window manager's frame
     bool mFrameKnown = false;
 
@@ -67,5 +69,6 @@ public:
     // The windows handed out, newest last (owned by their callers; valid while those live).
     std::vector<NullWindow*> mWindows;
     bool mFailCreate = false;
+    std::string mOfferedGl; // handed to the windows (NullWindow::mOfferedGl)
 };
 } // namespace os

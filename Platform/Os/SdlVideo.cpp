@@ -13,6 +13,27 @@
 
 namespace os
 {
+namespace
+{
+// The version text of the context the driver gives when asked for none in particular; empty
+// when it gives none.
+std::string OfferedGlVersion(SDL_Window* window)
+{
+    constexpr unsigned kGlVersion = 0x1F02;
+    SDL_GL_ResetAttributes();
+    SDL_GLContext context = SDL_GL_CreateContext(window);
+    if (!context)
+        return {};
+    using GetString = const unsigned char* (*)(unsigned);
+    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned char* version = getString ? getString(kGlVersion) : nullptr;
+    std::string text = version ? reinterpret_cast<const char*>(version) : "";
+    SDL_GL_MakeCurrent(window, nullptr);
+    SDL_GL_DeleteContext(context);
+    return text;
+}
+} // namespace
+
 SdlWindow::~SdlWindow() { Destroy(); }
 
 QLResultEnum SdlWindow::Create(const WindowDesc& desc)
@@ -41,7 +62,9 @@ QLResultEnum SdlWindow::Create(const WindowDesc& desc)
     mContext = SDL_GL_CreateContext(mWindow);
     if (!mContext)
     {
-        SetLastError(std::string("OpenGL 3.3 core context: ") + SDL_GetError());
+        const std::string why = SDL_GetError();
+        const std::string offered = OfferedGlVersion(mWindow);
+        SetLastError(NeedsOpenGl33(offered) + (offered.empty() ? " (" + why + ")" : std::string()));
         SDL_DestroyWindow(mWindow);
         mWindow = nullptr;
         return QL_FAIL;

@@ -3,6 +3,7 @@
 
 #include "Platform/Os/Headless.h"
 #include "Platform/Os/NullVideo.h"
+#include "Platform/Os/QuitSignals.h"
 #include "Platform/Os/SdlVideo.h"
 
 #include <cstring>
@@ -21,11 +22,21 @@ VideoDriver& Video()
     if (!driver)
     {
         if (IsHeadless())
+        {
+            // SDL's video turns quit signals into close requests; the headless program does so itself.
             driver = std::make_unique<NullVideoDriver>();
+            CatchQuitSignals();
+        }
         else
             driver = std::make_unique<SdlVideoDriver>();
     }
     return *driver;
+}
+
+std::string NeedsOpenGl33(const std::string& offered)
+{
+    return "this game needs OpenGL 3.3, and the graphics driver offers " +
+           (offered.empty() ? std::string("no version it could name") : "OpenGL " + offered);
 }
 
 void SetVideoDriver(std::unique_ptr<VideoDriver> driver) { Current() = std::move(driver); }

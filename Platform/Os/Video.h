@@ -97,6 +97,10 @@ public:
     virtual void FrameSize(int& width, int& height) const = 0;
 };
 
+// Why there is no window when the driver cannot give the OpenGL 3.3 core context the game draws
+// with: `offered` is the version text of what it gives instead (empty when it cannot tell).
+std::string NeedsOpenGl33(const std::string& offered);
+
 // The driver for this process: "null" when the program runs headless (os::IsHeadless), else SDL.
 VideoDriver& Video();
 // Replaces the process driver (tests); pass null to go back to the default choice.

@@ -1,6 +1,8 @@
 // The particle simulation: timeline, emission, motion, ageing and the quads handed out.
 #include "Platform/Particles/Emitter.h"
 
+#include "Core/Base/Constants.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -10,7 +12,6 @@ namespace
 {
 constexpr double kMaxUpdateSeconds = 10.0;
 constexpr double kMaxStepSeconds = 1.0 / 30.0;
-constexpr float kDegrees = 3.14159265358979f / 180.0f;
 
 u32 PackColor(float r, float g, float b, float a)
 {
@@ -199,7 +200,7 @@ void Emitter::Emit(const ParticleType& type, TypeState& state, u32 count)
     {
         Particle p;
         // Uniform over the spawn ellipse.
-        const float a = mRandom.Unit() * 360.0f * kDegrees;
+        const float a = mRandom.Unit() * 360.0f * math::kDegToRad;
         const float r = std::sqrt(mRandom.Unit());
         // Trail kinds are born along the way the emitter moved since the last step, so a fast
         // emitter leaves an unbroken trail.
@@ -207,7 +208,7 @@ void Emitter::Emit(const ParticleType& type, TypeState& state, u32 count)
         p.x = mLastX + (mX - mLastX) * along + std::cos(a) * r * type.areaX;
         p.y = mLastY + (mY - mLastY) * along + std::sin(a) * r * type.areaY;
         const float heading =
-            (type.direction + mDirection + (mRandom.Unit() - 0.5f) * type.spread) * kDegrees;
+            (type.direction + mDirection + (mRandom.Unit() - 0.5f) * type.spread) * math::kDegToRad;
         const float speed = mRandom.Between(type.speed.min, type.speed.max);
         p.vx = std::cos(heading) * speed;
         p.vy = -std::sin(heading) * speed;
@@ -288,7 +289,7 @@ void Emitter::WriteQuads(const RenderList& list, u32 first, u32 count, Quad* out
         const Particle& p = particles[i];
         const float t = p.age / p.life;
         const float half = 0.5f * p.size * (1.0f + (type.grow - 1.0f) * t);
-        const float angle = type.align ? std::atan2(p.vy, p.vx) : p.angle * kDegrees;
+        const float angle = type.align ? std::atan2(p.vy, p.vx) : p.angle * math::kDegToRad;
         const float c = std::cos(angle) * half, s = std::sin(angle) * half;
         for (int k = 0; k < 4; ++k)
         {

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """The dialog layouts td/options (options window) and td/data/mm (message box): one PNG per
 layer and a layers.xml giving each layer's place in the 1024 x 768 core; and the dialogs' show
-and hide animations td/data/anim/dialog_show.anim and dialog_hide.anim (named by data/game.xml).
+and hide animations td/data/anim/dialog_show.anim and dialog_hide.anim (named by data/game.xml),
+whose layer draws the mesh "shadow" of the mesh library td/data/anim/dialog.lib (a soft drop
+shadow under the options panel, textured by td/data/anim/images/shadow.png).
 
 Run from anywhere; the files are written beside this script's ../td. Layer names are the ones
 the options dialog, the message box and the game's small windows ask for, so keep them as they
@@ -233,8 +235,55 @@ def text(s):
     return struct.pack("<I", len(s)) + s.encode("ascii")
 
 
+# The options panel ("title" above) and the shadow it casts down and to the right.
+PANEL = (212, 96, 600, 560)
+SHADOW_OFFSET = (10, 14)
+SHADOW_SPREAD = 28
+
+
+def shadow_texture():
+    """64 x 64 black, opaque 60 % in the middle and fading to nothing at every edge."""
+    size = 64
+    c = Canvas(size, size)
+
+    def ramp(t):
+        d = min(t + 0.5, size - t - 0.5) / (size / 2)
+        return d * d * (3 - 2 * d)
+
+    for y in range(size):
+        for x in range(size):
+            c.px[y * size + x] = round(153 * ramp(x) * ramp(y)) << 24
+    return c
+
+
+def mesh_library(path):
+    """One mesh, "shadow": a 4 x 4 grid of vertices over the shadow's rectangle, its border cells
+    stretching the texture's edges and the middle cell its centre (a nine-patch), 18 triangles.
+    Positions are in the dialog's space (the core's pixels, y down); v is stored upward."""
+    x0, y0 = PANEL[0] + SHADOW_OFFSET[0], PANEL[1] + SHADOW_OFFSET[1]
+    x1, y1 = x0 + PANEL[2], y0 + PANEL[3]
+    s = SHADOW_SPREAD
+    xs, ys = (x0 - s, x0 + s, x1 - s, x1 + s), (y0 - s, y0 + s, y1 - s, y1 + s)
+    uv = (0.0, 0.5, 0.5, 1.0)
+    vertices = [(xs[i], ys[j], 0.0, uv[i], 1.0 - uv[j]) for j in range(4) for i in range(4)]
+    indices = []
+    for j in range(3):
+        for i in range(3):
+            a, b, c, d = j * 4 + i, j * 4 + i + 1, (j + 1) * 4 + i + 1, (j + 1) * 4 + i
+            indices += [a, b, c, a, c, d]
+    data = struct.pack("<I", len(indices)) + struct.pack("<%dI" % len(indices), *indices)
+    data += struct.pack("<I", len(vertices)) + b"".join(struct.pack("<5f", *v) for v in vertices)
+    data += struct.pack("<I", 1) + text("shadow") + text("shadow.png")
+    data += struct.pack("<IIII", 0, len(vertices), 0, len(indices))
+    data += struct.pack("<I", 2012)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(data)
+
+
 def zoom_anim(path, duration, scale_from, scale_to, dissolve_from, dissolve_to):
-    """One layer that zooms the dialog about the core's centre (512, 384) and fades it."""
+    """One layer that zooms the dialog about the core's centre (512, 384) and fades it; it draws
+    the mesh "shadow" of the library "dialog" beside the animation."""
     def pair(a, b):
         return [(0.0, a), (duration, b)]
 
@@ -246,7 +295,7 @@ def zoom_anim(path, duration, scale_from, scale_to, dissolve_from, dissolve_to):
         pair(dissolve_from, dissolve_to),
     ]
     data = text("dialog") + struct.pack("<ffi", 0.0, duration, 1)
-    data += text("dialog") + text("null") + text("null") + struct.pack("<IIII", 0, 0, 0, 0)
+    data += text("dialog") + text("dialog") + text("shadow") + struct.pack("<IIII", 0, 0, 0, 0)
     for keys in channels:
         data += envelope(keys)
     os.makedirs(os.path.dirname(path), exist_ok=True)
@@ -256,6 +305,8 @@ def zoom_anim(path, duration, scale_from, scale_to, dissolve_from, dissolve_to):
 
 def animations():
     folder = os.path.join(ROOT, "data", "anim")
+    mesh_library(os.path.join(folder, "dialog.lib"))
+    write_png(os.path.join(folder, "images", "shadow.png"), shadow_texture())
     zoom_anim(os.path.join(folder, "dialog_show.anim"), 0.25, 0.85, 1.0, 1.0, 0.0)
     zoom_anim(os.path.join(folder, "dialog_hide.anim"), 0.2, 1.0, 0.85, 0.0, 1.0)
 

@@ -6,6 +6,7 @@
 #include "Core/Layer/Drawable.h"
 #include "Core/Media/Animation/AnimData.h"
 #include "Core/Media/Animation/LayerAnim.h"
+#include "Core/Media/Mesh/Mesh.h"
 #include "Core/Resource/ResourceManager.h"
 
 #include <gtest/gtest.h>
@@ -35,11 +36,13 @@ AnimLayer RestLayer()
 }
 
 // A dialog animation of the demo content ("data/game.xml" names them), loaded.
-base::CountedPtr<animation::AnimData> LoadDemo(const std::string& name)
+base::CountedPtr<animation::AnimData> LoadDemo(const std::string& name, render::Render* render)
 {
     const std::string full = std::string(QL_SOURCE_DIR) + "/content/td/data/anim/" + name;
     base::CountedPtr<animation::AnimData> data =
         resource::ResourceManager::Instance()->Get<animation::AnimData>(base::Utf8ToWide(full));
+    if (data)
+        data->SetRender(render); // its mesh library's texture is made there
     if (data && data->Load() != QL_OK)
         return nullptr;
     return data;
@@ -114,9 +117,22 @@ TEST(LayerAnim, ChannelsPoseAndColourALayerLeaveAnUnchangedTransformAloneAndPose
     EXPECT_FLOAT_EQ(0.5f, still.mAlpha);
 
     // The demo dialog's show zooms and fades in about the core's centre; its hide fades out.
-    base::CountedPtr<animation::AnimData> show = LoadDemo("dialog_show.anim");
+    rendertest::Harness harness(render::HeadlessWindow::Backend::Recording);
+    ASSERT_TRUE(harness.Ok());
+    base::CountedPtr<animation::AnimData> show = LoadDemo("dialog_show.anim", harness.mRender.get());
     ASSERT_TRUE(show);
     ASSERT_EQ(1u, show->mLayers.size()) << "dialog effects play exactly one layer";
+    // Its layer draws the options panel's shadow from the demo mesh library: a nine-patch down and
+    // to the right of the panel (212, 96, 600 x 560), with its texture.
+    const lightwave::Mesh* shadow = show->mLayers[0]->mMesh;
+    ASSERT_NE(nullptr, shadow);
+    EXPECT_EQ("shadow", shadow->name);
+    EXPECT_EQ(54u, shadow->indexCount);
+    ASSERT_NE(nullptr, shadow->image);
+    EXPECT_GT(shadow->bounds.maxX, 812.0f);
+    EXPECT_GT(shadow->bounds.maxY, 656.0f);
+    EXPECT_GT(shadow->bounds.minX, 212.0f - 40.0f);
+    EXPECT_LT(shadow->bounds.maxX, 812.0f + 60.0f);
     Plain dialog;
     animation::LayerAnim shown(&dialog, show->mLayers[0].get());
     EXPECT_EQ(QL_OK, shown.Apply(show->mStartTime));
@@ -130,9 +146,10 @@ TEST(LayerAnim, ChannelsPoseAndColourALayerLeaveAnUnchangedTransformAloneAndPose
     EXPECT_EQ(1.0f, dialog.mScale.x);
     EXPECT_EQ(0.0f, dialog.mPosition.x);
 
-    base::CountedPtr<animation::AnimData> hide = LoadDemo("dialog_hide.anim");
+    base::CountedPtr<animation::AnimData> hide = LoadDemo("dialog_hide.anim", harness.mRender.get());
     ASSERT_TRUE(hide);
     ASSERT_EQ(1u, hide->mLayers.size());
+    EXPECT_EQ(shadow, hide->mLayers[0]->mMesh) << "one library, shared by name";
     animation::LayerAnim fade(&dialog, hide->mLayers[0].get());
     EXPECT_EQ(QL_OK, fade.Apply(hide->mStartTime));
     EXPECT_EQ(1.0f, dialog.mAlpha);

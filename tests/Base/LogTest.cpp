@@ -60,8 +60,12 @@ TEST_F(LogTest, OutputsStartWithTheHeadStylesNestAndArgumentsAreEscapedOnHtmlOnl
     TEST_LOG(mLog, L"bad\n") << base::LogStyle::Error;
     EXPECT_EQ(mHtml->back(), L"<div class=\"error\">bad\n</div>");
     EXPECT_EQ(mPlain->back(), L"bad\n");
+    // Without a style a message still stands on its own line, and so does each line inside it.
     TEST_LOG(mLog, L"bare\n");
-    EXPECT_EQ(mHtml->back(), L"bare\n");
+    EXPECT_EQ(mHtml->back(), L"<div class=\"\">bare\n</div>");
+    TEST_LOG(mLog, L"two\n%s\n") << L"lines";
+    EXPECT_EQ(mHtml->back(), L"<div class=\"\">two<br>\nlines\n</div>");
+    EXPECT_EQ(mPlain->back(), L"two\nlines\n");
 
     TEST_LOG(mLog, L"<%s> & '%s'\n") << base::LogStyle::Block << L"a<b>&c" << std::string("d&e");
     EXPECT_EQ(mHtml->back(), L"<div class=\"block\">&lt;a&lt;b&gt;&amp;c&gt; &amp; 'd&amp;e'\n</div>");

@@ -37,6 +37,16 @@ TEST(MathFunctions, MoveTowardDoubleFormsBoxesRectsAndVertexLayouts)
     EXPECT_EQ(math::Pow(2.0, 40.0), 1099511627776.0);
     EXPECT_EQ(math::Atan2(1.0f, 0.0f), 1.5707964f);
 
+    // The angle constants: 180 degrees in double are the float pi, not the double one; the
+    // reciprocals carry the rounding of the values they invert.
+    EXPECT_EQ(180.0 * math::kDegToRadD, 3.1415927410125732);
+    EXPECT_NE(180.0 * math::kDegToRadD, 3.141592653589793);
+    EXPECT_EQ(math::kRadToDegD, 57.29577791868204);
+    EXPECT_EQ(math::kOneOverTwoPi, 0.15915494f);
+    EXPECT_EQ(math::kRadToDeg, 57.29578f);
+    EXPECT_NE(static_cast<double>(math::kTwoPi), math::kTwoPiD);
+    EXPECT_EQ(static_cast<float>(math::kTwoPiD), math::kTwoPi);
+
     // An empty box takes the first point, merging widens, corners come in order, rects exclude
     // their far edges.
     math::Box box;

@@ -1,8 +1,12 @@
 // Dialogs shown modally through the frame manager, with and without effects: definitions read
 // from "DialogEffects", animated show and hide timing, hide requested during the show, closing
-// through deferred deletion.
+// through deferred deletion, and the animation's mesh drawn beneath the dialog.
+#include "SkinnedFixture.h"
+
 #include "Core/Base/Singletone.h"
 #include "Core/Layer/Layer.h"
+#include "Core/Media/Animation/MeshLayer.h"
+#include "Core/Media/Mesh/Mesh.h"
 #include "Core/Widget/Controls/Dialog.h"
 #include "Core/Widget/Controls/DialogAnimEffects.h"
 #include "Core/Widget/Controls/DialogEffectsManager.h"
@@ -21,7 +25,7 @@
 namespace
 {
 // A demo animation of the dialogs: a zoom whose dissolve runs linearly (show: 1 to 0 over 0.25 s,
-// hide: 0 to 1 over 0.2 s).
+// hide: 0 to 1 over 0.2 s), whose layer draws the mesh "shadow" of "dialog.lib" beside it.
 std::string DemoAnim(const char* name)
 {
     std::ifstream in(std::string(QL_CONTENT_DIR "/td/data/anim/") + name, std::ios::binary);
@@ -75,18 +79,26 @@ protected:
     void SetUp() override
     {
         base::SingletoneBase::DestroyAll();
+        ASSERT_TRUE(mHarness.Ok());
+        mHost.render = mHarness.mRender.get(); // the mesh library's texture is made there
+        gui::ControlHost::Set(&mHost);
         mOldPath = std::filesystem::current_path();
         std::filesystem::current_path(mDir.Path());
         mDir.Write("show.anim", DemoAnim("dialog_show.anim"));
         mDir.Write("hide.anim", DemoAnim("dialog_hide.anim"));
         mDir.Write("double.anim", TwoLayers(DemoAnim("dialog_show.anim")));
+        mDir.Write("dialog.lib", DemoAnim("dialog.lib"));
+        std::filesystem::create_directories(mDir.Path() / "images");
+        mDir.Write("images/shadow.png", DemoAnim("images/shadow.png"));
     }
     void TearDown() override
     {
         EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(true, false));
         mManager.DeleteQueued();
         base::SingletoneBase::DestroyAll();
-        std::filesystem::current_path(mOldPath);
+        gui::ControlHost::Set(nullptr);
+        if (!mOldPath.empty())
+            std::filesystem::current_path(mOldPath);
     }
 
     // Loads a "DialogEffects" element with the given inner XML.
@@ -99,6 +111,8 @@ protected:
     // One frame: the effects (child tasks), then the manager's update.
     void Tick(float dt) { EXPECT_EQ(QL_OK, mManager.Tick(dt)); }
 
+    rendertest::Harness mHarness{render::HeadlessWindow::Backend::Recording};
+    controlstest::HostOnTestRender mHost;
     testsupport::TempDir mDir;
     std::filesystem::path mOldPath;
     widget::FrameManager mManager;
@@ -192,6 +206,13 @@ TEST_F(DialogEffectsTest, ShowRunsItsAnimationThenTellsTheDialogAndHideWaitsForI
     ASSERT_NE(effects, nullptr);
     EXPECT_EQ(effects->GetState(), widget::DialogAnimEffects::SHOWING);
     EXPECT_FLOAT_EQ(dialog->GetLayer()->mAlpha, 0.0f); // the start pose at once
+    // The animation's mesh lies beneath everything the dialog shows, and takes no hits.
+    const animation::MeshLayer* mesh = effects->GetMeshLayer();
+    ASSERT_NE(mesh, nullptr);
+    EXPECT_EQ("shadow", mesh->GetMesh()->name);
+    ASSERT_FALSE(dialog->GetLayer()->GetChildren().empty());
+    EXPECT_EQ(mesh, dialog->GetLayer()->GetChildren().front());
+    EXPECT_FALSE(mesh->mHitTestable);
     Tick(0.0f);                                        // the effects join the manager's tasks
     Tick(0.125f);
     EXPECT_NEAR(dialog->GetLayer()->mAlpha, 0.5f, 1e-5f);
@@ -203,9 +224,11 @@ TEST_F(DialogEffectsTest, ShowRunsItsAnimationThenTellsTheDialogAndHideWaitsForI
     EXPECT_EQ(effects->GetState(), widget::DialogAnimEffects::SHOWN);
     Tick(1.0f);
     EXPECT_EQ(dialog->shown, 1);
+    EXPECT_EQ(mesh, effects->GetMeshLayer()) << "it stays with the end pose";
 
     ASSERT_EQ(QL_OK, dialog->Hide(true));
     EXPECT_EQ(effects->GetState(), widget::DialogAnimEffects::HIDING);
+    EXPECT_EQ(mesh, effects->GetMeshLayer()) << "the hide names the same mesh";
     Tick(0.05f);
     EXPECT_NEAR(dialog->GetLayer()->mAlpha, 0.75f, 1e-5f);
     EXPECT_EQ(dialog->closes, 0);

@@ -117,6 +117,21 @@ TEST_F(ArchiverTest, ExampleFolderPacksToEightyBytesServedAsWindowsListedEvenWhe
     EXPECT_EQ(pack->OpenStream(L"out.txt"), nullptr);
     EXPECT_EQ(pack->CreateStreamCreator(L"out.txt"), nullptr);
     EXPECT_TRUE(LogHas("out.txt"));
+    // An empty entry whose offset points past the end has no bytes outside the pack: it opens empty.
+    pack = Open(U32(6) + "qlpack" + U32(2) + Entry("empty.txt", 0, 5000) + Entry("in.txt", 2, 78) + "ok");
+    std::unique_ptr<base::Stream> empty(pack->OpenStream(L"empty.txt"));
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(empty->GetSize(), 0u);
+    char byte = 0;
+    EXPECT_EQ(empty->Read(&byte, 1), 0u);
+    std::unique_ptr<base::StreamCreator> creator(pack->CreateStreamCreator(L"empty.txt"));
+    ASSERT_NE(creator, nullptr);
+    base::Stream* made = nullptr;
+    ASSERT_EQ(QL_OK, creator->Create(made));
+    std::unique_ptr<base::Stream> created(made);
+    ASSERT_NE(created, nullptr);
+    EXPECT_EQ(created->GetSize(), 0u);
+    EXPECT_EQ(StreamText(pack->OpenStream(L"in.txt")), "ok") << "its neighbour is served as before";
 
     // A repeated name keeps the first entry; huge counts are refused; flags, extras and UTF-16 names are kept.
     bytes = U32(6) + "qlpack" + U32(2) + Entry("b.txt", 1, 0) + Entry("b.txt", 2, 1);

@@ -4,6 +4,7 @@
 #include "Core/File/UserDataFileContainer.h"
 #include "FileTestSupport.h"
 #include "Os/ScopedEnv.h"
+#include "support/FileAccessChecks.h"
 
 #include <tinyxml2.h>
 
@@ -23,7 +24,7 @@ protected:
     }
     void TearDown() override
     {
-        gProfileCorrupt = false;
+        gProfileCorrupt = gProfileUnreadable = false;
         FileTest::TearDown();
     }
     Profiles* P() { return Profiles::Instance(); }
@@ -40,8 +41,8 @@ const std::wstring kIvan = L"\u0418\u0432\u0430\u043D";
 TEST_F(ProfilesTest, NoFileGivesTheDefaultTheUserFolderServesItsFilesAndLoadSelectsTheNamedProfile)
 {
     ASSERT_EQ(P()->Load(), QL_OK);
-    EXPECT_EQ(P()->GetProfileNames(), Names{kDefaultProfileName});
-    EXPECT_EQ(P()->GetCurrentProfileName(), kDefaultProfileName);
+    EXPECT_EQ(P()->GetProfileNames(), Names{base::kDefaultProfileName});
+    EXPECT_EQ(P()->GetCurrentProfileName(), base::kDefaultProfileName);
     EXPECT_STREQ(P()->mRootElement->Attribute("currentProfile"), "Player01234567890123456789");
     EXPECT_FALSE(OnDisk("user/profiles.xml"));
     EXPECT_FALSE(gProfileCorrupt);
@@ -120,8 +121,8 @@ TEST_F(ProfilesTest, SelectLoadsFirstRenameChangesTheCurrentNameAndDeleteSelects
     P()->DeleteProfile(L"nobody");
     EXPECT_EQ(P()->GetProfileNames(), (Names{L"A"}));
     P()->DeleteProfile(L"A"); // the last one: the default comes back
-    EXPECT_EQ(P()->GetProfileNames(), Names{kDefaultProfileName});
-    EXPECT_EQ(P()->GetCurrentProfileName(), kDefaultProfileName);
+    EXPECT_EQ(P()->GetProfileNames(), Names{base::kDefaultProfileName});
+    EXPECT_EQ(P()->GetCurrentProfileName(), base::kDefaultProfileName);
 
     // tinyxml2 accepts this, but would write text that it cannot parse again.
     WriteProfiles("<!-- c --><Profiles currentProfile=\"A\"><Profile name=\"A\"/></Profiles><x/>");
@@ -145,7 +146,7 @@ TEST_F(ProfilesTest, NonLatinNamesSurviveSaveAndReload)
     base::SingletoneBase::DestroyAll();
     EXPECT_EQ(QL_OK, UserDataFileContainer::Instance()->SetPath(mDir.WPath("user")));
     ASSERT_EQ(P()->Load(), QL_OK);
-    EXPECT_EQ(P()->GetProfileNames(), (Names{kDefaultProfileName, kIvan, L"\u6771\u4EAC \U0001F600 & <x>"}));
+    EXPECT_EQ(P()->GetProfileNames(), (Names{base::kDefaultProfileName, kIvan, L"\u6771\u4EAC \U0001F600 & <x>"}));
     EXPECT_EQ(P()->GetCurrentProfileName(), L"\u6771\u4EAC \U0001F600 & <x>");
     EXPECT_NE(Saved().find("\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD"), std::string::npos); // UTF-8 on disk
 
@@ -169,7 +170,7 @@ TEST_F(ProfilesTest, DamagedFileIsKeptAsideFlaggedAndReplacedByADefault)
         WriteProfiles(damaged);
         ASSERT_EQ(P()->Load(), QL_OK);
         EXPECT_TRUE(gProfileCorrupt);
-        EXPECT_EQ(P()->GetProfileNames(), Names{kDefaultProfileName});
+        EXPECT_EQ(P()->GetProfileNames(), Names{base::kDefaultProfileName});
         EXPECT_EQ(Read("user/profiles.xml.bad"), damaged);
     }
     EXPECT_TRUE(LogHas("profiles.xml"));
@@ -182,6 +183,30 @@ TEST_F(ProfilesTest, DamagedFileIsKeptAsideFlaggedAndReplacedByADefault)
     ASSERT_EQ(P()->Load(), QL_OK);
     EXPECT_EQ(Read("user/profiles.xml.bad"), "");
     EXPECT_EQ(Read("user/profiles.xml.bad.1"), cut);
+}
+
+TEST_F(ProfilesTest, AFileThatCannotBeReadStaysWhereItIsAndIsNeverWrittenOver)
+{
+    WriteProfiles(kTwoProfiles);
+    const std::filesystem::path file = mDir.Path() / "user/profiles.xml";
+    std::filesystem::permissions(file, std::filesystem::perms::none);
+    {
+        testsupport::FileAccessChecks checks;
+        if (!checks.active())
+            GTEST_SKIP() << "file permissions do not bind this process";
+        ASSERT_EQ(P()->Load(), QL_OK);
+        EXPECT_TRUE(gProfileUnreadable);
+        EXPECT_FALSE(gProfileCorrupt) << "unreadable is not damaged";
+        EXPECT_EQ(P()->GetProfileNames(), Names{base::kDefaultProfileName});
+        EXPECT_TRUE(LogHas("cannot be read"));
+        P()->SelectProfile(L"Ann");
+        EXPECT_EQ(P()->Save(), QL_FAIL);
+        base::SingletoneBase::DestroyAll(); // the save at exit
+    }
+    gProfileUnreadable = false;
+    EXPECT_FALSE(OnDisk("user/profiles.xml.bad"));
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(Read("user/profiles.xml"), kTwoProfiles) << "the player's file is untouched";
 }
 
 TEST_F(ProfilesTest, DestructorSavesButASecondInstanceNeverDoesAndAFailedSaveKeepsTheOldFile)

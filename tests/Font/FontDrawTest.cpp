@@ -102,6 +102,22 @@ TEST_F(FontDraw, GlyphsLandWhereKerningJustificationAndAlignmentPutThemAndMeasur
     EXPECT_FLOAT_EQ(80.0f, lines[8].x);
     EXPECT_FLOAT_EQ(0.0f, lines[12].x) << "the last line keeps its indent";
     EXPECT_FLOAT_EQ(20.0f, lines[12].y) << "one line advance down";
+    // Spaces that open a justified line keep their width: the inner space takes all the room.
+    const std::wstring indented = L"  a b cd";
+    auto opened = mGraphics->DrawTextWrapped(&indented, 100.0f, 0.0f, 3, true);
+    opened->mFormat.mWidestLine = false;
+    const auto openedQuads = Draw(opened);
+    ASSERT_EQ(4u * 4, openedQuads.size());
+    EXPECT_FLOAT_EQ(20.0f, openedQuads[0].x) << "a after the two opening spaces";
+    EXPECT_FLOAT_EQ(80.0f, openedQuads[4].x) << "b after a, the space and all 30 of the slack";
+    // Without inner spaces the letters share the slack, the opening spaces left out.
+    const std::wstring letters = L"  abcdef";
+    auto spread = mGraphics->DrawTextWrapped(&letters, 110.0f, 0.0f, 3, true);
+    spread->mFormat.mWidestLine = false;
+    const auto spreadQuads = Draw(spread);
+    ASSERT_EQ(6u * 4, spreadQuads.size());
+    EXPECT_FLOAT_EQ(20.0f, spreadQuads[0].x);
+    EXPECT_NEAR(110.0f, spreadQuads[12].x + 20.0f, 1e-4f) << "d, the last of the line, ends at the wrap width";
     // Centred and right-aligned lines start inside the measured width.
     const struct
     {

@@ -58,6 +58,9 @@ TEST(TextLayout, BreaksWrapsSpacesMeasuresAndFallbacksFallWhereTheyShould)
         // The first word overflows after its spaces and breaks inside; the spaces are spent there
         // and do not shorten the next line.
         {"leading spaces stay on the first line", L"  abcdef abc", 100, "0+6=100w 6+2=40w 9+3=60"},
+        // A word that fits a line of its own goes down whole when the spaces leave no room.
+        {"a word that fits is not broken after leading spaces", L"  abc", 60, "0+0=0w 2+3=60"},
+        {"leading spaces are not inner spaces", L"  a b cd", 100, "0+5=70ws1 6+2=40"},
         {"line breaks make lines, empty ones too", L"a\n\nb", 0, "0+1=20 2+0=0 3+1=20"},
         {"a trailing break makes no line", L"a\n", 0, "0+1=20"},
         {"trailing spaces are dropped at a break", L"ab  \ncd", 0, "0+2=40 5+2=40"},
@@ -69,6 +72,12 @@ TEST(TextLayout, BreaksWrapsSpacesMeasuresAndFallbacksFallWhereTheyShould)
         format.mWrapWidth = c.wrap;
         EXPECT_EQ(c.lines, Describe(Layout(kTwenty, c.text, format))) << c.what;
     }
+    // "   hello" at 60 with letters 10 and spaces 5: the word keeps whole on the next line.
+    const GlyphMap tens = Glyphs({{L'h', 10}, {L'e', 10}, {L'l', 10}, {L'o', 10}, {L' ', 5}});
+    TextFormat sixty;
+    sixty.mWrapWidth = 60;
+    EXPECT_EQ("0+0=0w 3+5=50", Describe(Layout(tens, L"   hello", sixty)));
+    EXPECT_EQ("0+8=65", Describe(Layout(tens, L"   hello", TextFormat()))) << "unwrapped the spaces count";
     // A glyph wider than the line stays whole.
     TextFormat narrow;
     narrow.mWrapWidth = 15;

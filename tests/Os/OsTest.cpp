@@ -3,7 +3,9 @@
 #include "Platform/Os/Folders.h"
 #include "Platform/Os/FrameLimiter.h"
 #include "Platform/Os/InstanceLock.h"
+#include "Platform/Os/Error.h"
 #include "Platform/Os/NullVideo.h"
+#include "Platform/Os/QuitSignals.h"
 #include "Platform/Os/SdlVideo.h"
 #include "Platform/Os/Text.h"
 #include "support/TempDir.h"
@@ -12,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <tuple>
@@ -101,6 +104,38 @@ TEST(NullVideo, WindowRecordsItsModeAndDeliversQueuedEventsInOrder)
     window->GetClientSize(w, h);
     EXPECT_EQ(w, 1920);
     EXPECT_FALSE(fake->Desc().windowed);
+}
+
+TEST(NullVideo, AQuitSignalClosesTheWindowOnceAndASecondOneWouldEndTheProcess)
+{
+    os::NullVideoDriver driver;
+    auto window = driver.CreateWindow();
+    os::CatchQuitSignals();
+    ASSERT_EQ(0, std::raise(SIGTERM)) << "noted, not fatal";
+    os::Event e;
+    EXPECT_FALSE(window->PollEvent(e)) << "nothing before the window exists";
+    ASSERT_EQ(window->Create({0, 0, 1366, 768, true, L"c"}), QL_OK);
+    ASSERT_TRUE(window->PollEvent(e));
+    EXPECT_EQ(e.type, os::EventType::Close);
+    EXPECT_FALSE(window->PollEvent(e)) << "one close per signal";
+    ASSERT_EQ(0, std::raise(SIGINT)) << "caught again once taken";
+    ASSERT_TRUE(window->PollEvent(e));
+    EXPECT_EQ(e.type, os::EventType::Close);
+    // Untaken, the handler is gone: a second signal would take the default action.
+    ASSERT_EQ(0, std::raise(SIGINT));
+    struct sigaction now = {};
+    sigaction(SIGINT, nullptr, &now);
+    EXPECT_EQ(SIG_DFL, now.sa_handler);
+    EXPECT_TRUE(os::TakeQuitSignal());
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+
+    // A driver without OpenGL 3.3 refuses the window and says what it offers.
+    driver.mOfferedGl = "3.0 Mesa";
+    auto old = driver.CreateWindow();
+    EXPECT_EQ(old->Create({0, 0, 1366, 768, true, L"c"}), QL_FAIL);
+    EXPECT_EQ("this game needs OpenGL 3.3, and the graphics driver offers OpenGL 3.0 Mesa", os::LastError());
+    EXPECT_NE(std::string::npos, os::NeedsOpenGl33("").find("no version"));
 }
 
 TEST(SdlVideo, WindowWithoutAnyDisplayFailsWithAReason)

@@ -8,6 +8,8 @@
 #include "Core/Media/Image/ImageInfo.h"
 #include "Core/Widget/Controls/ControlHost.h"
 #include "Core/Widget/Controls/GameSettings.h"
+#include "Core/Media/Animation/MeshLayer.h"
+#include "Core/Widget/Controls/DialogAnimEffects.h"
 #include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TesselButton.h"
 #include "Core/Widget/Controls/TesselSwitchButton.h"
@@ -69,6 +71,21 @@ TEST(ShellScreens, OptionsFollowAltEnterAndEveryKeyTypedWithinOneFrameReachesThe
     ASSERT_TRUE(game.click(L"options"));
     OptionsDialog* dialog = nullptr;
     ASSERT_TRUE(game.runUntil([&] { return (dialog = game.dialog<OptionsDialog>()) != nullptr; }, 1.0f));
+    // Its show animation draws the panel's shadow beneath it: the mesh "shadow" (16 vertices, 18
+    // triangles) of the demo's mesh library, in every frame from the first, in either screen mode.
+    const auto shadowDraws = [&game] {
+        size_t n = 0;
+        for (const std::string& call : game.deviceCalls("DrawIndexed"))
+            n += call.find(" 54 ") != std::string::npos && call.ends_with(" 16");
+        return n;
+    };
+    const size_t shadowsBefore = shadowDraws();
+    ASSERT_TRUE(game.frame());
+    auto* effects = dynamic_cast<widget::DialogAnimEffects*>(dialog->GetEffects());
+    ASSERT_NE(nullptr, effects);
+    ASSERT_NE(nullptr, effects->GetMeshLayer());
+    EXPECT_EQ(effects->GetMeshLayer(), dialog->GetLayer()->GetChildren().front());
+    EXPECT_EQ(shadowsBefore + 1, shadowDraws());
     // Each heading fits its box, which stands right above what it names.
     const std::pair<const wchar_t*, const wchar_t*> headings[] = {
         {L"main_options/sounds_and_music", L"main_options/sound/sound_back"},
@@ -112,6 +129,9 @@ TEST(ShellScreens, OptionsFollowAltEnterAndEveryKeyTypedWithinOneFrameReachesThe
     game.window().Push(alt);
     ASSERT_TRUE(game.run(2));
     ASSERT_NE(windowed, host.IsWindowed()) << "Alt+Enter switched the mode";
+    const size_t shadowsSwitched = shadowDraws();
+    ASSERT_TRUE(game.frame());
+    EXPECT_EQ(shadowsSwitched + 1, shadowDraws()) << "still drawn after the switch";
     EXPECT_EQ(!windowed, dialog->mWindowSwitch->IsOn()) << "the pair shows the mode it is in now";
     EXPECT_EQ(windowed, dialog->mFullScreenSwitch->IsOn());
 
@@ -126,6 +146,9 @@ TEST(ShellScreens, OptionsFollowAltEnterAndEveryKeyTypedWithinOneFrameReachesThe
     // within one frame reaches it.
     (void)dialog->OnClick(dialog->mOkButton);
     ASSERT_TRUE(game.runUntil([&] { return game.dialog<OptionsDialog>() == nullptr; }, 3.0f));
+    const size_t shadowsClosed = shadowDraws();
+    ASSERT_TRUE(game.frame());
+    EXPECT_EQ(shadowsClosed, shadowDraws()) << "gone with the dialog";
     ASSERT_TRUE(game.click(L"play"));
     ASSERT_TRUE(game.runUntil([&] { return game.top<HUDModalInput>() != nullptr; }, 1.0f));
     HUDModalInput& input = *game.top<HUDModalInput>();

@@ -183,7 +183,7 @@ TEST(ProgressFile, DamagedFileGivesTheDefaultProfile)
     dir.Write("profiles.xml", "<Profiles><Profile name=");
     TDDocumentProfileStore store((dir.Path() / "profiles.xml").string());
     EXPECT_TRUE(store.corrupt());
-    EXPECT_EQ(store.currentProfileName(), std::wstring(kTDDefaultProfileName));
+    EXPECT_EQ(store.currentProfileName(), std::wstring(base::kDefaultProfileName));
 }
 
 // The game's store over the engine's profiles file: a hand-written profile reads with defaults

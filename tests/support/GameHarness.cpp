@@ -127,6 +127,8 @@ GameHarness::GameHarness(const Options& options)
         const fs::path user = userDir();
         fs::create_directories(user);
         std::ofstream(user / "profiles.xml", std::ios::binary) << options.profiles;
+        if (options.profilesUnreadable)
+            fs::permissions(user / "profiles.xml", fs::perms::none);
     }
     os::SetVideoDriver(options.realVideo ? nullptr : std::make_unique<os::NullVideoDriver>());
     auto* game = new HookedGame(options.afterConfig);
@@ -254,9 +256,14 @@ std::wstring GameHarness::localized(const std::wstring& key) { return LocalStrin
 
 size_t GameHarness::drawCalls() const
 {
+    return deviceCalls("Draw").size();
+}
+
+std::vector<std::string> GameHarness::deviceCalls(const std::string& prefix) const
+{
     auto* dx = dynamic_cast<render::RenderDX9*>(mGame->mRender);
     auto* device = dx ? dynamic_cast<gpu::RecordingDevice*>(dx->GetDevice()) : nullptr;
-    return device ? device->CallsStartingWith("Draw").size() : 0;
+    return device ? device->CallsStartingWith(prefix) : std::vector<std::string>();
 }
 
 void GameHarness::type(const std::wstring& text)

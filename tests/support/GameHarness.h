@@ -33,6 +33,8 @@ public:
     {
         // Written as profiles.xml before the start when not empty.
         std::string profiles;
+        // That file left without permissions (binding root too only under FileAccessChecks).
+        bool profilesUnreadable = false;
         // The splash logos, their folder copied with the content; the first screen otherwise
         // is still the splash (without logos it gives way at once).
         bool logos = true;
@@ -124,6 +126,8 @@ public:
     }
     // The draw calls the recording device has taken so far (0 on real video).
     size_t drawCalls() const;
+    // Its calls that start with the prefix, e.g. "DrawIndexed" (none on real video).
+    std::vector<std::string> deviceCalls(const std::string& prefix) const;
 
     // The battle frame as the game draws it, into the canvas (a recording one in tests).
     void drawBattle(TDBattleCanvas& canvas);

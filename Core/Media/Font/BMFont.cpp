@@ -434,6 +434,12 @@ QLResultEnum BMFont::DrawLines(Graphics& graphics, DrawTextParam* record, const 
     for (size_t l = 0; l < lines.size(); ++l)
     {
         const TextLine& line = lines[l];
+        const u32 end = std::min<u32>(line.first + line.count, static_cast<u32>(text.size()));
+        // Spaces that open the line indent it: justification neither widens nor counts them.
+        u32 wordsFrom = line.first;
+        while (wordsFrom < end && IsBlank(text[wordsFrom]))
+            ++wordsFrom;
+        const u32 letters = end - wordsFrom;
         float penX = line.indent;
         float extraSpace = 0.0f, extraLetter = 0.0f;
         switch (format.mAlignment)
@@ -447,13 +453,12 @@ QLResultEnum BMFont::DrawLines(Graphics& graphics, DrawTextParam* record, const 
         case 3:
             if (line.wrapped && line.innerSpaces > 0)
                 extraSpace = (width - line.width) / static_cast<float>(line.innerSpaces);
-            else if (line.wrapped && format.mJustifyLetters && line.count > 1)
-                extraLetter = (width - line.width) / static_cast<float>(line.count - 1);
+            else if (line.wrapped && format.mJustifyLetters && letters > 1)
+                extraLetter = (width - line.width) / static_cast<float>(letters - 1);
             break;
         default:
             break;
         }
-        const u32 end = std::min<u32>(line.first + line.count, static_cast<u32>(text.size()));
         for (u32 i = line.first; i < end; ++i)
         {
             const wchar_t c = text[i];
@@ -462,7 +467,7 @@ QLResultEnum BMFont::DrawLines(Graphics& graphics, DrawTextParam* record, const 
                 continue;
             if (IsBlank(c))
             {
-                penX += glyph->xAdvance + format.mLetterSpacing + extraSpace;
+                penX += glyph->xAdvance + format.mLetterSpacing + (i >= wordsFrom ? extraSpace : 0.0f);
                 continue;
             }
             // The same kerning as measured, so that aligned lines sit where their width says. A

@@ -1,5 +1,6 @@
 // Line layout. Spaces between words are pending until the next word shows the line still fits;
 // a line that overflows breaks before its last word, or inside a word longer than the line.
+// Spaces that open a line are indentation: they are not among its inner spaces.
 #include "Core/Media/Font/TextLayout.h"
 
 #include <algorithm>
@@ -71,11 +72,42 @@ private:
     void EndParagraphLine(u32 i)
     {
         if (mInSpaces)
-            Emit(mLineStart, mWordStart - mLineStart, mLineWidth + mWordWidth, mSpaceCount - mSpacesRun,
+            Emit(mLineStart, mWordStart - mLineStart, mLineWidth + mWordWidth, InnerSpaces(mSpacesRun),
                  FirstIndent(), false);
         else
-            Emit(mLineStart, i - mLineStart, mLineWidth + mPendingSpaces + mWordWidth, mSpaceCount,
+            Emit(mLineStart, i - mLineStart, mLineWidth + mPendingSpaces + mWordWidth, InnerSpaces(0),
                  FirstIndent(), false);
+    }
+
+    // The spaces between the line's words, without those that open it and the run just passed.
+    u32 InnerSpaces(u32 trailing) const
+    {
+        return mLineHasWord ? mSpaceCount - mLeadingSpaces - trailing : 0;
+    }
+
+    // The width of the word that starts at first, up to the next space or break, as Step sums it.
+    float WholeWordWidth(u32 first) const
+    {
+        float width = 0.0f;
+        for (u32 j = first; j < mText.size(); ++j)
+        {
+            const wchar_t c = mText[j];
+            if (IsBlank(c) || c == static_cast<wchar_t>(mFormat.mLineBreak))
+                break;
+            if (const Glyph* glyph = FindGlyph(mGlyphs, c, mFormat.mFallback))
+                width += glyph->KerningAfter(j > 0 ? mText[j - 1] : 0) + glyph->xAdvance + mFormat.mLetterSpacing;
+        }
+        return width;
+    }
+
+    // A new line from first, its first word already begun (wordWidth is kept).
+    void StartWrappedLine(u32 first)
+    {
+        mLineStart = mWordStart = first;
+        mLineWidth = 0.0f;
+        mPendingSpaces = 0.0f;
+        mSpaceCount = mSpacesRun = mLeadingSpaces = 0;
+        mLineHasWord = true;
     }
 
     void Step(u32 i)
@@ -89,8 +121,9 @@ private:
             mLineWidth = 0.0f;
             mWordWidth = mFormat.mParagraphIndent;
             mPendingSpaces = 0.0f;
-            mSpaceCount = mSpacesRun = 0;
+            mSpaceCount = mSpacesRun = mLeadingSpaces = 0;
             mInSpaces = false;
+            mLineHasWord = false;
             mFirstLine = true;
             return;
         }
@@ -110,6 +143,8 @@ private:
             mPendingSpaces += glyph->xAdvance + mFormat.mLetterSpacing;
             ++mSpaceCount;
             ++mSpacesRun;
+            if (!mLineHasWord)
+                ++mLeadingSpaces;
             mInSpaces = true;
             return;
         }
@@ -118,6 +153,7 @@ private:
             mAfterSpaces = i;
             mInSpaces = false;
         }
+        mLineHasWord = true;
         const float step = glyph->KerningAfter(prev) + glyph->xAdvance + mFormat.mLetterSpacing;
         mWordWidth += step;
         if (mFormat.mWrapWidth <= 0.0f || mLineWidth + mPendingSpaces + mWordWidth <= mFormat.mWrapWidth)
@@ -125,12 +161,15 @@ private:
         if (mWordStart != mLineStart)
         {
             // Break before the word: the spaces between go with neither line.
-            Emit(mLineStart, mWordStart - mLineStart, mLineWidth, mSpaceCount - mSpacesRun, FirstIndent(),
-                 true);
-            mLineStart = mWordStart = mAfterSpaces;
-            mLineWidth = 0.0f;
-            mPendingSpaces = 0.0f;
-            mSpaceCount = mSpacesRun = 0;
+            Emit(mLineStart, mWordStart - mLineStart, mLineWidth, InnerSpaces(mSpacesRun), FirstIndent(), true);
+            StartWrappedLine(mAfterSpaces);
+        }
+        else if (mLeadingSpaces > 0 && WholeWordWidth(mAfterSpaces) <= mFormat.mWrapWidth)
+        {
+            // Only spaces before a word that fits a line of its own: the word goes down whole,
+            // as after any space, and the spaces end an empty line. A longer word breaks here.
+            Emit(mLineStart, 0, mLineWidth, 0, FirstIndent(), true);
+            StartWrappedLine(mAfterSpaces);
         }
         else if (i > mLineStart)
         {
@@ -139,10 +178,7 @@ private:
             const bool single = i - mLineStart == 1;
             Emit(mLineStart, i - mLineStart, mLineWidth + mPendingSpaces + mWordWidth - step, 0,
                  single ? 0.0f : FirstIndent(), !single);
-            mLineStart = mWordStart = i;
-            mLineWidth = 0.0f;
-            mPendingSpaces = 0.0f;
-            mSpaceCount = mSpacesRun = 0;
+            StartWrappedLine(i);
             mWordWidth = glyph->xAdvance + mFormat.mLetterSpacing;
         }
         else
@@ -162,6 +198,8 @@ private:
     float mPendingSpaces = 0.0f;
     u32 mSpaceCount = 0;
     u32 mSpacesRun = 0;
+    u32 mLeadingSpaces = 0; // spaces before the line's first word
+    bool mLineHasWord = false;
     bool mFirstLine = true;
     bool mInSpaces = false;
 };

@@ -5,6 +5,7 @@
 #include "Core/Media/Sound/Sound.h"
 #include "Core/Media/Sound/SoundSystem.h"
 
+#include "Core/Base/Constants.h"
 #include "Core/Base/StringConvert.h"
 #include "Core/File/ReadFile.h"
 #include "Core/Resource/ResourceManager.h"
@@ -38,7 +39,7 @@ bool SoundTags::Load(std::wstring path)
         entry->group = row.group;
         entry->level = row.level;
         if (!row.file.empty())
-            entry->sound = SoundSystem::Instance()->CreateSound(kSoundFolder + row.file);
+            entry->sound = SoundSystem::Instance()->CreateSound(base::kSoundFolder + row.file);
         mEntries.push_back(entry);
     }
     return true;

@@ -54,8 +54,6 @@ public:
     const base::OwnedList<SoundTagEntry>& GetEntries() const { return mEntries; }
     std::vector<base::SingletoneBase*> GetDependencies() override;
 
-    static constexpr const char* kSoundFolder = "td/data/sound/";
-
 private:
     void Clear();
 

@@ -6,6 +6,7 @@
 #include "Core/Layer/Layer.h"
 #include "Core/Media/Animation/AnimData.h"
 #include "Core/Media/Animation/LayerAnim.h"
+#include "Core/Media/Animation/MeshLayer.h"
 #include "Core/Resource/ResourceManager.h"
 #include "Core/Widget/Controls/ControlHost.h"
 #include "Core/Widget/Controls/Dialog.h"
@@ -99,10 +100,25 @@ QLResultEnum DialogAnimEffects::Begin(const base::CountedPtr<animation::AnimData
     if (!anim || anim->mLayers.empty() || !mDialog || !mDialog->GetLayer())
         return QL_FAIL;
     mAnim = std::make_unique<animation::LayerAnim>(mDialog->GetLayer(), anim->mLayers.front().get());
+    ShowMesh(anim->mLayers.front()->mMesh);
     mClock = anim->mStartTime;
     mEnd = anim->mEndTime;
     mState = state;
     return mAnim->Apply(mClock);
+}
+
+void DialogAnimEffects::ShowMesh(const lightwave::Mesh* mesh)
+{
+    if (mMeshLayer && mMeshLayer->GetMesh() == mesh)
+        return;
+    mMeshLayer.reset(); // leaves the dialog's layer
+    layer::Layer* parent = mDialog ? mDialog->GetLayer() : nullptr;
+    if (!mesh || !parent)
+        return;
+    mMeshLayer = std::make_unique<animation::MeshLayer>(mesh);
+    parent->AddChild(mMeshLayer.get());
+    parent->mChildren.pop_back();
+    parent->mChildren.insert(parent->mChildren.begin(), mMeshLayer.get());
 }
 
 QLResultEnum DialogAnimEffects::Show()

@@ -13,6 +13,11 @@
 namespace animation
 {
 class LayerAnim;
+class MeshLayer;
+} // namespace animation
+namespace lightwave
+{
+struct Mesh;
 }
 
 namespace widget
@@ -60,14 +65,21 @@ public:
 
     u32 GetState() const { return mState; }
     float GetClock() const { return mClock; }
+    // The mesh the last animation's layer names, drawn beneath the dialog's content; null when
+    // it names none.
+    const animation::MeshLayer* GetMeshLayer() const { return mMeshLayer.get(); }
 
 private:
     QLResultEnum Begin(const base::CountedPtr<animation::AnimData>& anim, u32 state);
+    // Shows the mesh under the dialog from now on (null: none); it stays after the animation ends,
+    // as the pose does.
+    void ShowMesh(const lightwave::Mesh* mesh);
 
     base::CountedPtr<animation::AnimData> mShow;
     base::CountedPtr<animation::AnimData> mHide;
     u32 mState = IDLE;
     std::unique_ptr<animation::LayerAnim> mAnim;
+    std::unique_ptr<animation::MeshLayer> mMeshLayer;
     float mClock = 0.0f;
     float mEnd = 0.0f;
     bool mHideRequested = false;

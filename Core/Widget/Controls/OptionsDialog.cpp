@@ -198,9 +198,9 @@ QLResultEnum OptionsDialog::OnClick(widget::Button* button)
     if (button == mMenuButton || button == mOkButton)
         return Hide(true);
     // A radio pair: the switch of the mode already current does nothing, whatever it showed.
-    if (button == mFullScreenSwitch || button == mWindowSwitch)
+    if (auto* choice = widget::WidgetCast<TesselSwitchButton>(button))
     {
-        const bool wantWindow = button == mWindowSwitch;
+        const bool wantWindow = choice == mWindowSwitch;
         if (host->IsWindowed() == wantWindow)
         {
             ShowScreenMode();

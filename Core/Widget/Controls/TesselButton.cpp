@@ -42,6 +42,12 @@ float NormalOpacity(float glow)
 
 TesselButton::TesselButton() : gui::GameControl(2) {}
 
+widget::TypeDescriptor& TesselButton::StaticTypeDescriptor()
+{
+    static widget::TypeDescriptor descriptor = widget::DeriveTypeDescriptor(widget::Button::StaticTypeDescriptor());
+    return descriptor;
+}
+
 QLResultEnum TesselButton::Init(file::ImageContainer* container, const std::wstring& normalName,
                                 const std::wstring& highlightName, const std::wstring& extraName)
 {

@@ -17,6 +17,9 @@ public:
 
     TesselButton();
 
+    const widget::TypeDescriptor& GetTypeDescriptor() const override { return StaticTypeDescriptor(); }
+    static widget::TypeDescriptor& StaticTypeDescriptor();
+
     // An empty name leaves that image out; extraName goes beneath, not hit-testable.
     QLResultEnum Init(file::ImageContainer* container, const std::wstring& normalName,
                       const std::wstring& highlightName, const std::wstring& extraName);

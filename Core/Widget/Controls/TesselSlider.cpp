@@ -18,6 +18,12 @@
 
 TesselSlider::TesselSlider() : gui::GameControl(2), widget::WidgetHitTestListener(this) {}
 
+widget::TypeDescriptor& TesselSlider::StaticTypeDescriptor()
+{
+    static widget::TypeDescriptor descriptor = widget::DeriveTypeDescriptor(widget::Slider::StaticTypeDescriptor());
+    return descriptor;
+}
+
 QLResultEnum TesselSlider::Init(file::ImageContainer* container, const std::wstring& barName,
                                 const std::wstring& thumbName, const std::wstring& frameName)
 {

@@ -34,6 +34,9 @@ public:
 
     TesselSlider();
 
+    const widget::TypeDescriptor& GetTypeDescriptor() const override { return StaticTypeDescriptor(); }
+    static widget::TypeDescriptor& StaticTypeDescriptor();
+
     // frameName is the track drawn beneath the bar along its whole length (none when empty or
     // missing). Starts at the maximum (reported as a change).
     QLResultEnum Init(file::ImageContainer* container, const std::wstring& barName,

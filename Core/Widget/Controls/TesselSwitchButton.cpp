@@ -11,6 +11,12 @@
 
 TesselSwitchButton::TesselSwitchButton() : gui::GameControl(3) {}
 
+widget::TypeDescriptor& TesselSwitchButton::StaticTypeDescriptor()
+{
+    static widget::TypeDescriptor descriptor = widget::DeriveTypeDescriptor(widget::Button::StaticTypeDescriptor());
+    return descriptor;
+}
+
 QLResultEnum TesselSwitchButton::Init(file::ImageContainer* container, const std::wstring& normalName,
                                       const std::wstring& highlightName, const std::wstring& onName,
                                       const std::wstring& extraName)

@@ -18,6 +18,9 @@ public:
 
     TesselSwitchButton();
 
+    const widget::TypeDescriptor& GetTypeDescriptor() const override { return StaticTypeDescriptor(); }
+    static widget::TypeDescriptor& StaticTypeDescriptor();
+
     QLResultEnum Init(file::ImageContainer* container, const std::wstring& normalName,
                       const std::wstring& highlightName, const std::wstring& onName,
                       const std::wstring& extraName);

@@ -1,6 +1,7 @@
 // Gem drops: the arc, lying on the ground and the flight to the counter.
 #include "Source/TD/Battle/TDDrops.h"
 
+#include "Core/Base/Math.h"
 #include "Core/Base/Random.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Units/TDUnit.h"
@@ -88,7 +89,7 @@ TDCrystallSpecial::TDCrystallSpecial(TDMap& map, const TDUnit& unit) : mMap(map)
     }
     else
     {
-        float a = math::Random() * 360.0f * 3.14159265f / 180.0f;
+        float a = math::Random() * 360.0f * math::kDegToRad;
         float r = 50.0f + math::Random() * 50.0f;
         mEndX = mStartX + std::cos(a) * r;
         mEndY = mStartY + std::sin(a) * r;

@@ -8,8 +8,6 @@
 #include <tinyxml2.h>
 
 
-const wchar_t kTDDefaultProfileName[] = L"Player01234567890123456789";
-
 TDDocumentProfileStore::TDDocumentProfileStore(const std::string& path) : mPath(path)
 {
     std::string text;
@@ -32,7 +30,7 @@ void TDDocumentProfileStore::reset()
     mRoot = mDocument->NewElement("Profiles");
     mDocument->InsertEndChild(mRoot);
     mCurrent = nullptr;
-    selectProfile(kTDDefaultProfileName);
+    selectProfile(base::kDefaultProfileName);
 }
 
 void TDDocumentProfileStore::loadText(const std::string& text)
@@ -99,7 +97,7 @@ void TDDocumentProfileStore::deleteProfile(const std::wstring& name)
     mCurrent = nullptr;
     tinyxml2::XMLElement* first = mRoot->FirstChildElement("Profile");
     const char* firstName = first ? first->Attribute("name") : nullptr;
-    selectProfile(first ? tdtext::utf8ToWide(firstName ? firstName : "") : std::wstring(kTDDefaultProfileName));
+    selectProfile(first ? tdtext::utf8ToWide(firstName ? firstName : "") : std::wstring(base::kDefaultProfileName));
 }
 
 std::vector<std::wstring> TDDocumentProfileStore::profileNames()

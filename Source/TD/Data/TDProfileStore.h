@@ -1,6 +1,8 @@
 // The profiles document the progress store edits: a list of named profiles and the current one.
 #pragma once
 
+#include "Core/Base/Constants.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -58,5 +60,3 @@ private:
     int mSaves = 0;
     bool mCorrupt = false;
 };
-
-extern const wchar_t kTDDefaultProfileName[];

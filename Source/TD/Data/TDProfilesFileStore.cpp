@@ -14,7 +14,7 @@ tinyxml2::XMLElement* TDProfilesFileStore::currentProfile()
 {
     file::Profiles* profiles = file::Profiles::Instance();
     if (!profiles->mCurrentProfile)
-        profiles->SelectProfile(file::kDefaultProfileName);
+        profiles->SelectProfile(base::kDefaultProfileName);
     return profiles->mCurrentProfile;
 }
 

@@ -69,7 +69,7 @@ void TDProgress::takeCurrentProfile()
     mProfile = mStore.currentProfile();
     if (!mProfile)
     {
-        mStore.selectProfile(kTDDefaultProfileName);
+        mStore.selectProfile(base::kDefaultProfileName);
         mProfile = mStore.currentProfile();
     }
     mModeCached = false;

@@ -2,6 +2,7 @@
 #include "Source/TD/Shell/HUD.h"
 
 #include "Core/Base/Log.h"
+#include "Core/Base/Math.h"
 #include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TMessageBox.h"
 #include "Core/Widget/FrameManager.h"
@@ -240,7 +241,7 @@ void HUD::pulsePlayButton()
         return;
     // Up and down once a second while the battle stands still with no screen over it.
     const bool waiting = mMap && mMap->mScreen == kScreenBattle && mMap->mSpeed == 0.0f && mWindows.empty();
-    play->mScale = waiting ? 1.0f + 0.18f * std::sin(mPulseTime * 6.2831853f) * std::sin(mPulseTime * 6.2831853f)
+    play->mScale = waiting ? 1.0f + 0.18f * std::sin(mPulseTime * math::kTwoPi) * std::sin(mPulseTime * math::kTwoPi)
                            : std::max(1.0f, play->mScale);
 }
 

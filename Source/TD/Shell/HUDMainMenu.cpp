@@ -80,14 +80,17 @@ void HUDMainMenu::createEmitters()
 
 void HUDMainMenu::reportDamagedProfiles()
 {
-    if (!file::gProfileCorrupt)
+    const wchar_t* notice = file::gProfileUnreadable ? L"profile_unreadable"
+                            : file::gProfileCorrupt  ? L"profile_corrupt"
+                                                     : nullptr;
+    if (!notice)
         return;
-    file::gProfileCorrupt = false;
+    file::gProfileCorrupt = file::gProfileUnreadable = false;
     framework::GameApplication* app = framework::GameApplication::Get();
     auto* frames = app ? dynamic_cast<widget::FrameManager*>(app->mFrameManager) : nullptr;
     if (!frames)
         return;
-    auto* box = new TMessageBox(L"profile_corrupt", L"");
+    auto* box = new TMessageBox(notice, L"");
     if (box->Build() != QL_OK || frames->ShowModal(box, true) != QL_OK)
     {
         QL_LOG(L"The damaged-profiles notice could not be shown\n") << base::LogStyle::Error;

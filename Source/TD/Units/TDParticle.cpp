@@ -9,11 +9,6 @@
 
 #include <cmath>
 
-namespace
-{
-const float kPi = 3.14159265358979f;
-}
-
 float tdNormalizeAngle(float degrees)
 {
     if (!std::isfinite(degrees))
@@ -113,7 +108,7 @@ void TDBeamParticle::addLink(bool preAdvance)
 void TDBeamParticle::aim()
 {
     float dx = mEndX - mStartX, dy = mEndY - mStartY;
-    mAngle = tdNormalizeAngle(math::Atan2(dx, dy) * 180.0f / kPi + 90.0f);
+    mAngle = tdNormalizeAngle(math::Atan2(dx, dy) * math::kRadToDeg + 90.0f);
     mTransform.Reset();
     mTransform.RotateDegrees(mAngle);
 }

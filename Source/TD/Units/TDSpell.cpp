@@ -1,6 +1,7 @@
 // A spell cast at a point: its area effects, and the damage it deals once to each unit.
 #include "Source/TD/Units/TDBullet.h"
 
+#include "Core/Base/Math.h"
 #include "Core/Base/Random.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Units/TDModifiers.h"
@@ -79,7 +80,7 @@ void TDSpell::cast()
         const float delays[2] = {0.5f, 0.75f};
         for (float delay : delays)
         {
-            float a = math::Random() * 360.0f * 3.14159265f / 180.0f;
+            float a = math::Random() * 360.0f * math::kDegToRad;
             float r = 25.0f + math::Random() * 25.0f;
             TDSpriteEffect* extra = new TDSpriteEffect(sprite, x + std::cos(a) * r, y + std::sin(a) * r, frames, rate);
             extra->mDelay = delay;

@@ -18,14 +18,13 @@
 namespace
 {
 const float kSector = 11.25f;
-const float kDegrees = 57.2957795130823f;
 
 i32 sectorOf(float angle) { return tdtext::truncToInt(angle / kSector + 0.5f); }
 } // namespace
 
 float tdAimAngle(float dx, float dy)
 {
-    float v = math::Atan2(dx, dy) * kDegrees - 90.0f;
+    float v = math::Atan2(dx, dy) * math::kRadToDeg - 90.0f;
     return v >= 90.0f ? v - 90.0f : v + 270.0f;
 }
 
@@ -155,7 +154,7 @@ void TDTower::setTargetAngle(float angle)
 
 void TDTower::aimAt(const TDUnit& target)
 {
-    float a = math::Atan2(target.mDrawPos[0] - mX, target.mDrawPos[1] - mY) * kDegrees;
+    float a = math::Atan2(target.mDrawPos[0] - mX, target.mDrawPos[1] - mY) * math::kRadToDeg;
     setTargetAngle(a + 90.0f);
     mTargetAngle = std::floor(mTargetAngle);
 }

@@ -274,13 +274,25 @@ TEST_F(GameApplicationTest, StartUpFailuresAndASecondCopyEndBeforeTheGameStarts)
         int exitCode;
         const char* logged; // null: no log file at all
         bool noWindow;
+        const char* shown = nullptr; // what the player is told (stderr without a message box)
     } cases[] = {
         {"a malformed command line", [this](TestGame*& g) { g = Make({L"--data_path"}); }, 1, nullptr, true},
         {"another malformed one", [this](TestGame*& g) { g = Make({L"--pack", L"a", L"b"}); }, 1, nullptr, true},
         {"no play.url", [this](TestGame*& g) { fs::remove(mData.Path() / "play.url"), g = Make(); }, 1,
          "File play.url not found!", true},
+        {"a data folder that does not exist",
+         [this](TestGame*& g) { g = Make({L"--data_path", (mData.Path() / "missing/").wstring()}); }, 1,
+         "does not exist", true, "missing/' does not exist."},
+        {"a data folder that is a file",
+         [this](TestGame*& g) { mData.Write("notes.txt", "x"), g = Make({L"--data_path", mData.WPath("notes.txt")}); },
+         1,
+         "is not a folder", true, "is not a folder."},
         {"a window that cannot be made", [this](TestGame*& g) { mDriver->mFailCreate = true, g = Make(); }, 1,
          "Cannot create the game window", false},
+        {"a driver without OpenGL 3.3", [this](TestGame*& g) { mDriver->mOfferedGl = "2.1 Mesa 20.3.5", g = Make(); },
+         1, "needs OpenGL 3.3", false,
+         "Cannot create the game window: this game needs OpenGL 3.3, and the graphics driver offers OpenGL 2.1 "
+         "Mesa 20.3.5."},
         {"a renderer that does not start", [this](TestGame*& g) { g = Make(), g->mFailRender = true; }, 1,
          "Cannot start the OpenGL 3.3 renderer.", false},
     };
@@ -289,6 +301,7 @@ TEST_F(GameApplicationTest, StartUpFailuresAndASecondCopyEndBeforeTheGameStarts)
         SCOPED_TRACE(c.what);
         mData.Write("play.url", "[InternetShortcut]\nURL=https://example.org/\n");
         mDriver->mFailCreate = false;
+        mDriver->mOfferedGl.clear();
         mDriver->mWindows.clear();
         fs::remove(mUser / "log.html");
         TestGame* game = nullptr;
@@ -301,9 +314,15 @@ TEST_F(GameApplicationTest, StartUpFailuresAndASecondCopyEndBeforeTheGameStarts)
         EXPECT_TRUE(game->HasNoChildren());
         EXPECT_TRUE(!c.noWindow || mDriver->mWindows.empty());
         if (c.logged)
+        {
             EXPECT_NE(User("log.html").find(c.logged), std::string::npos);
+        }
         else
+        {
             EXPECT_NE(err.find("usage"), std::string::npos) << "no log yet: the reason goes to the player";
+        }
+        EXPECT_TRUE(!c.shown || err.find(c.shown) != std::string::npos) << err;
+        EXPECT_TRUE(!c.shown || err.find("play.url") == std::string::npos) << "the real reason, not a symptom";
         base::SingletoneBase::DestroyAll();
         EXPECT_EQ(fs::exists(mUser / "log.html"), c.logged != nullptr);
     }
@@ -320,6 +339,18 @@ TEST_F(GameApplicationTest, StartUpFailuresAndASecondCopyEndBeforeTheGameStarts)
     EXPECT_TRUE(game->IsSecondInstance());
     EXPECT_TRUE(mDriver->mWindows.empty());
     EXPECT_EQ(game->mStarts, 0);
+    base::SingletoneBase::DestroyAll();
+    EXPECT_FALSE(fs::exists(mUser / "profiles.xml"));
+    EXPECT_FALSE(fs::exists(mUser / "log.html"));
+
+    // Building the packs under a running copy is refused at once, and says so.
+    game = Make({L"--pack", L"td"});
+    testing::internal::CaptureStderr();
+    game->Main();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(game->GetExitCode(), 1);
+    EXPECT_NE(err.find("the game is running"), std::string::npos) << err;
+    EXPECT_TRUE(mDriver->mWindows.empty());
     base::SingletoneBase::DestroyAll();
     EXPECT_FALSE(fs::exists(mUser / "profiles.xml"));
     EXPECT_FALSE(fs::exists(mUser / "log.html"));

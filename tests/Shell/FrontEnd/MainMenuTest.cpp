@@ -7,9 +7,15 @@
 #include "Core/Media/Particles/ParticleEmitter.h"
 #include "Core/Widget/Controls/GameSettings.h"
 #include "Core/Widget/Controls/TMessageBox.h"
+#include "Core/Widget/Controls/TesselButton.h"
 #include "Source/TD/Shell/HUDButtonOver.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Sprites/TDFrameEntry.h"
+#include "support/FileAccessChecks.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 namespace frontendtest
 {
@@ -99,4 +105,34 @@ TEST_F(MainMenu, DamagedProfilesAreReportedByTheFirstMenuOnlyAndTheDialogsReachT
     EXPECT_TRUE(board().mDebugKeys);
 }
 
+
+TEST(MainMenuNotice, AProfilesFileThatCannotBeReadIsReportedAndOutlivesTheGameUntouched)
+{
+    testsupport::FileAccessChecks checks;
+    if (!checks.active())
+        GTEST_SKIP() << "file permissions do not bind this process";
+    const std::string saved = "<Profiles currentProfile=\"Ivan\"><Profile name=\"Ivan\"><fs v=\"0\"/></Profile></Profiles>";
+    testsupport::GameHarness::Options options;
+    options.profiles = saved;
+    options.profilesUnreadable = true;
+    testsupport::GameHarness game(options);
+    ASSERT_TRUE(game.started()) << game.log();
+    ASSERT_TRUE(game.reachMainMenu());
+    ASSERT_TRUE(game.frame());
+    auto* notice = game.dialog<TMessageBox>();
+    ASSERT_NE(nullptr, notice);
+    EXPECT_EQ(L"profile_unreadable", notice->mMessageKey);
+    EXPECT_NE(std::string::npos, game.log().find("cannot be read"));
+    EXPECT_FALSE(std::filesystem::exists(game.userDir() / "profiles.xml.bad")) << "left where it is";
+    // Read and closed, a new player plays on; the game then ends, saving at exit.
+    ASSERT_EQ(QL_OK, notice->OnClick(notice->mCloseButton));
+    ASSERT_TRUE(game.runUntil([&] { return game.dialog<TMessageBox>() == nullptr; }, 2.0f));
+    ASSERT_NE(nullptr, game.reachEpisodeSelect());
+    base::SingletoneBase::DestroyAll();
+    const std::filesystem::path file = game.userDir() / "profiles.xml";
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    std::ostringstream bytes;
+    bytes << std::ifstream(file, std::ios::binary).rdbuf();
+    EXPECT_EQ(saved, bytes.str()) << "nothing written over it";
+}
 } // namespace frontendtest

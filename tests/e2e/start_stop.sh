@@ -1,0 +1,66 @@
+#!/bin/sh
+# End-to-end, without a display: what the real executable tells the player when it cannot start
+# or must stop, and that signals end it cleanly. Usage: start_stop.sh BRACKENMOOR DATA_FOLDER WORK
+set -u
+GAME=$1
+DATA=$2
+WORK=$3
+rm -rf "$WORK" && mkdir -p "$WORK"
+export XDG_DATA_HOME="$WORK/xdg" QL_NO_SHELL_OPEN=1 QL_NO_MESSAGE_BOX=1 SDL_AUDIODRIVER=dummy
+LOG="$XDG_DATA_HOME/Marrowgate/Brackenmoor/log.html"
+FAILS=0
+fail() { echo "FAIL: $*"; FAILS=$((FAILS + 1)); }
+pass() { echo "ok: $*"; }
+
+# A data folder that does not exist is named as such, not as a missing play.url.
+if QL_HEADLESS=1 "$GAME" --data_path "$WORK/nowhere/" >"$WORK/nowhere.out" 2>&1; then fail "started without its data folder"
+elif grep -q "does not exist" "$WORK/nowhere.out" && ! grep -q "play.url" "$WORK/nowhere.out"; then pass "missing data folder named"
+else fail "missing data folder: $(cat "$WORK/nowhere.out")"; fi
+
+start_headless() { # OUT: the game in the background until its first frame; PID
+    rm -f "$LOG"
+    QL_HEADLESS=1 "$GAME" --data_path "$DATA/" >"$WORK/$1.out" 2>&1 &
+    PID=$!
+    for _ in $(seq 100); do grep -q "First frame presented" "$LOG" 2>/dev/null && return 0; sleep 0.1; done
+    return 1
+}
+
+# Each quit signal ends the headless game through its main loop, the log closed.
+for SIG in TERM INT; do
+    start_headless "sig$SIG" || fail "SIG$SIG: the headless game did not start"
+    # Building the packs under the running copy is refused, and says so.
+    if [ "$SIG" = TERM ]; then
+        if QL_HEADLESS=1 "$GAME" --pack td >"$WORK/pack.out" 2>&1; then fail "--pack under a running copy reported success"
+        elif grep -q "the game is running" "$WORK/pack.out"; then pass "--pack under a running copy refused"
+        else fail "--pack under a running copy: $(cat "$WORK/pack.out")"; fi
+    fi
+    kill -"$SIG" $PID
+    for _ in $(seq 50); do kill -0 $PID 2>/dev/null || break; sleep 0.1; done
+    if kill -0 $PID 2>/dev/null; then kill -KILL $PID; fail "SIG$SIG did not end the game"; continue; fi
+    wait $PID
+    CODE=$?
+    if [ $CODE -eq 0 ] && grep -q "Main loop ended" "$LOG" && [ "$(tail -c 14 "$LOG")" = "</body></html>" ]; then
+        pass "SIG$SIG ends the headless game cleanly"
+    else
+        fail "SIG$SIG: exit $CODE, log ends '$(tail -c 80 "$LOG")'"
+    fi
+done
+
+# Under X without OpenGL 3.3 (Mesa told to offer 3.0) the player reads what is needed and offered.
+if command -v Xvfb >/dev/null 2>&1; then
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    XVFB=$!
+    trap 'kill $XVFB 2>/dev/null' EXIT
+    for _ in $(seq 50); do [ -s "$WORK/display" ] && break; sleep 0.1; done
+    DISPLAY=":$(cat "$WORK/display")" MESA_GL_VERSION_OVERRIDE=3.0 timeout 30 "$GAME" --data_path "$DATA/" \
+        >"$WORK/gl.out" 2>&1
+    if grep -q "needs OpenGL 3.3, and the graphics driver offers OpenGL 3.0" "$WORK/gl.out"; then
+        pass "OpenGL 3.3 needed and the driver's offer named"
+    elif grep -q "Cannot create the game window" "$WORK/gl.out"; then
+        fail "no OpenGL 3.3: $(cat "$WORK/gl.out")"
+    else
+        echo "note: this driver ignores MESA_GL_VERSION_OVERRIDE; the OpenGL message is not checked"
+    fi
+fi
+
+[ $FAILS -eq 0 ] || { echo "$FAILS failed"; exit 1; }
