@@ -204,6 +204,9 @@ public:
     virtual DeviceStatus TestStatus() = 0;
     virtual QLResultEnum Reset() = 0;
     virtual void ForceStatus(DeviceStatus status) = 0;
+
+    // The textures alive and the bytes of their pixels (4 a pixel), for memory figures.
+    virtual void TextureMemory(size_t& count, size_t& bytes) const = 0;
 };
 
 // The OpenGL 3.3 core device over a context (not owned). Null when the context cannot give one.

@@ -915,4 +915,11 @@ QLResultEnum GlDevice::Reset()
     mStatus = DeviceStatus::Ok;
     return QL_OK;
 }
+void GlDevice::TextureMemory(size_t& count, size_t& bytes) const
+{
+    count = mTextures.size();
+    bytes = 0;
+    for (const auto& [id, texture] : mTextures)
+        bytes += static_cast<size_t>(texture.width) * texture.height * 4;
+}
 } // namespace gpu

@@ -68,6 +68,7 @@ public:
     DeviceStatus TestStatus() override { return mStatus; }
     QLResultEnum Reset() override;
     void ForceStatus(DeviceStatus status) override { mStatus = status; }
+    void TextureMemory(size_t& count, size_t& bytes) const override;
 
 private:
     struct Texture

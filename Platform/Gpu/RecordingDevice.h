@@ -28,6 +28,13 @@ public:
     const std::vector<u8>* TextureData(TextureId id) const;
     const std::vector<u8>* BufferData(BufferId id) const;
     size_t LiveTextures() const { return mTextures.size(); }
+    void TextureMemory(size_t& count, size_t& bytes) const override
+    {
+        count = mTextures.size();
+        bytes = 0;
+        for (const auto& [id, texture] : mTextures)
+            bytes += static_cast<size_t>(texture.width) * texture.height * 4;
+    }
     size_t LiveBuffers() const { return mBuffers.size(); }
     size_t LivePrograms() const { return mPrograms.size(); }
 

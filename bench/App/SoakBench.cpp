@@ -1,10 +1,14 @@
-// A long session through the real game, headless: fifty battles started from the main menu,
-// each played, restarted, played again, won and left for the main menu, with the resident size
-// read from /proc/self/statm after each. Prints the size at the menu, after the warm-up and at
-// the end, and the growth per battle after the warm-up.
+// A long session through the real game: fifty battles started from the main menu, each played,
+// restarted, played again, won and left for the main menu by way of the shop, with the resident
+// size read from /proc/self/statm and the device's textures after each. Headless (recording
+// device) or, with a display, on the real window and OpenGL. Prints the size at the menu, after
+// the warm-up and at the end, and the growth per battle after the warm-up.
 #include "App/Game.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Platform/Gpu/RecordingDevice.h"
+#include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
+#include "Source/TD/Shell/HUDMainMenu.h"
+#include "Source/TD/Shell/HUDShopWindow.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/TDProgress.h"
 #include "support/GameHarness.h"
@@ -14,6 +18,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <vector>
 
@@ -21,10 +26,10 @@ namespace
 {
 // The headless device keeps a line per call for the tests; the soak forgets them after each
 // battle so that only the game's own memory is measured.
-gpu::RecordingDevice* recordingDevice(testsupport::GameHarness& game)
+gpu::Device* device(testsupport::GameHarness& game)
 {
     auto* render = dynamic_cast<render::RenderDX9*>(game.game().mRender);
-    return render ? dynamic_cast<gpu::RecordingDevice*>(render->GetDevice()) : nullptr;
+    return render ? render->GetDevice() : nullptr;
 }
 
 double residentMegabytes()
@@ -57,14 +62,30 @@ bool playBattle(testsupport::GameHarness& game, i32 episode, i32 level)
     if (!game.run(60))
         return false;
     map.onMessageBoxResult(L"mmenu");
-    return game.runUntil([&] { return game.screen() == 7; }, 2.0f);
+    if (!game.runUntil([&] { return game.screen() == 7; }, 2.0f))
+        return false;
+    // The shop and back, as a player looks in between battles.
+    if (!game.reachEpisodeSelect() || !game.click(L"shop") ||
+        !game.runUntil([&] { return game.top<HUDShopWindow>() != nullptr; }, 2.0f) || !game.run(30) ||
+        !game.click(L"back_ac") || !game.runUntil([&] { return game.top<HUDEpisodeSelectIOS>() != nullptr; }, 2.0f) ||
+        !game.click(L"back"))
+        return false;
+    return game.runUntil([&] { return game.top<HUDMainMenu>() != nullptr; }, 2.0f);
 }
 
 void BM_FiftyBattleSession(benchmark::State& state)
 {
+    const bool gl = state.range(0) != 0;
+    if (gl && !std::getenv("DISPLAY"))
+    {
+        state.SkipWithError("no display for the real window (run under Xvfb)");
+        return;
+    }
     for (auto _ : state)
     {
-        testsupport::GameHarness game;
+        testsupport::GameHarness::Options options;
+        options.realVideo = gl;
+        testsupport::GameHarness game(options);
         if (!game.started() || !game.reachMainMenu())
         {
             state.SkipWithError("the game did not reach its main menu");
@@ -84,7 +105,11 @@ void BM_FiftyBattleSession(benchmark::State& state)
             }
         const double atMenu = residentMegabytes();
         double afterWarmUp = atMenu, last = atMenu;
-        std::fprintf(stderr, "resident at the main menu: %.1f MB\n", atMenu);
+        size_t menuTextures = 0, menuBytes = 0;
+        if (gpu::Device* gpu = device(game))
+            gpu->TextureMemory(menuTextures, menuBytes);
+        std::fprintf(stderr, "resident at the main menu: %.1f MB, %zu textures of %.1f MB\n", atMenu, menuTextures,
+                     static_cast<double>(menuBytes) / (1024.0 * 1024.0));
         for (int battle = 0; battle < kBattles; ++battle)
         {
             const auto& [e, l] = levels[static_cast<size_t>(battle) % levels.size()];
@@ -93,14 +118,17 @@ void BM_FiftyBattleSession(benchmark::State& state)
                 state.SkipWithError("a battle did not start or end as played");
                 return;
             }
-            gpu::RecordingDevice* device = recordingDevice(game);
-            if (device)
-                device->ClearCalls();
+            gpu::Device* gpu = device(game);
+            if (auto* recording = dynamic_cast<gpu::RecordingDevice*>(gpu))
+                recording->ClearCalls();
+            size_t textures = 0, bytes = 0;
+            if (gpu)
+                gpu->TextureMemory(textures, bytes);
             last = residentMegabytes();
             if (battle + 1 == kWarmUp)
                 afterWarmUp = last;
-            std::fprintf(stderr, "battle %2d (episode %d, level %d): resident %.1f MB, %zu textures\n", battle + 1,
-                         e + 1, l + 1, last, device ? device->LiveTextures() : size_t{0});
+            std::fprintf(stderr, "battle %2d (episode %d, level %d): resident %.1f MB, %zu textures of %.1f MB\n",
+                         battle + 1, e + 1, l + 1, last, textures, static_cast<double>(bytes) / (1024.0 * 1024.0));
         }
         state.counters["menu_MB"] = atMenu;
         state.counters["warm_MB"] = afterWarmUp;
@@ -110,4 +138,5 @@ void BM_FiftyBattleSession(benchmark::State& state)
 }
 } // namespace
 
-BENCHMARK(BM_FiftyBattleSession)->Iterations(1)->Unit(benchmark::kSecond);
+// 0: headless; 1: the real window and OpenGL (needs a display).
+BENCHMARK(BM_FiftyBattleSession)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kSecond);

@@ -275,6 +275,12 @@ void GameWindow::noteScreen()
     if (screen == kScreenBattle && mLastScreen != kScreenIngameMenu)
         QL_LOG(L"Battle started: episode %d, level %d, mode %d\n")
             << mMap->mEpisode + 1 << mMap->mLevel + 1 << mMap->mMode;
+    // The menus never show the field again without loading a level: its background goes (a
+    // restart or the next level loads it afresh).
+    const bool menu = screen == kScreenEpisodes || screen == kScreenLevels || screen == kScreenMainMenu ||
+                      screen == kScreenShop || screen == kScreenProfiles;
+    if (menu && TDBattleDrawer::showsBattle(mLastScreen))
+        TDResources::Instance()->releaseBackground();
     mLastScreen = screen;
 }
 

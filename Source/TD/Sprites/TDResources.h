@@ -60,6 +60,12 @@ public:
     // Drops every graphic of that sheet path with its sheet and textures; each release listener
     // hears of each graphic first, while it still exists.
     void releaseGraphic(const std::wstring& name);
+    // Lets the kept level background go (nothing when none is kept).
+    void releaseBackground()
+    {
+        if (!mBackground.empty())
+            releaseGraphic(mBackground);
+    }
     // Holders of raw pointers into graphics (frames, textures) forget them here; one per owner.
     using ReleaseListener = std::function<void(const TDGraphic&)>;
     void addReleaseListener(const void* owner, ReleaseListener listener);
