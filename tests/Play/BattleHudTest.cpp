@@ -141,13 +141,25 @@ TEST(BattleHud, FocusLossPausesEveryControlButtonDoesItsJobAndASpellIsCastAndRec
     EXPECT_GT(game.map().mStats.mCoins, coins);
     EXPECT_GT(game.map().mWaves.mClock, clock + 1.0f);
     EXPECT_TRUE(game.map().mNextWave.buttons.empty());
-    // The counters show what they count.
-    game.frame();
-    const std::wstring* shown = game.hud().getText(L"text/coins");
-    ASSERT_NE(nullptr, shown);
-    EXPECT_EQ(std::to_wstring(game.map().mStats.mCoins), *shown);
-    ASSERT_NE(nullptr, game.hud().getText(L"text/waves"));
-    EXPECT_NE(std::wstring::npos, game.hud().getText(L"text/waves")->find(L"/4"));
+    // The coin label runs toward the new total, 4 coins a frame and then 1, and stops there.
+    const i32 total = game.map().mStats.mCoins;
+    ASSERT_GT(total - coins, 4);
+    std::vector<std::wstring> shown{*game.hud().getText(L"text/coins")};
+    while (shown.size() < 100 && shown.back() != std::to_wstring(total))
+    {
+        game.frame();
+        shown.push_back(*game.hud().getText(L"text/coins"));
+    }
+    std::vector<std::wstring> expected;
+    for (i32 c = coins; c != total; c += total - c >= 4 ? 4 : 1)
+        expected.push_back(std::to_wstring(c));
+    expected.push_back(std::to_wstring(total));
+    const auto from = std::find(expected.begin(), expected.end(), shown.front());
+    ASSERT_NE(expected.end(), from) << "the label shows the counter";
+    EXPECT_EQ(std::vector<std::wstring>(from, expected.end()), shown);
+    EXPECT_GT(shown.size(), 2u) << "the label runs, it does not jump";
+    EXPECT_EQ(L"Wave 1/4", *game.hud().getText(L"text/waves"));
+    EXPECT_EQ(L"25/25", *game.hud().getText(L"text/mana"));
 
     // A spell is chosen, cast on the field and recharges at the battle's speed.
     EXPECT_EQ(std::string::npos, game.log().find("td/data/spells/")) << "every spell picture is there";

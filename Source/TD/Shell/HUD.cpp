@@ -430,7 +430,7 @@ void HUD::addSpellButton(i32 spell)
 void HUD::updateCoins()
 {
     if (mMap)
-        HUDWindow::setText(L"text/coins", std::to_wstring(mMap->mStats.mCoins));
+        HUDWindow::setText(L"text/coins", std::to_wstring(mMap->mStats.mShownCoins));
 }
 
 void HUD::updateCrystals()

@@ -61,6 +61,7 @@ public:
     void resetSpellButtons() override;
     void removeSpellButtons() override;
     void addSpellButton(i32 spell) override;
+    // "text/coins" shows the counter that runs toward the coins, not the coins themselves.
     void updateCoins() override;
     void updateCrystals() override;
     void updateMana() override;
