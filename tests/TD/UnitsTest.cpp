@@ -147,21 +147,32 @@ TEST_F(BattleFixture, ImmunitiesShowTheImmuneIconAndBlockTheHit)
     EXPECT_TRUE(icy->mModifiers.empty());
 }
 
-TEST_F(BattleFixture, DeadUnitIsRaisedByANearbyRaiser)
+TEST_F(BattleFixture, DeadUnitIsRaisedByANearbyRaiserThatIsNotHeldStill)
 {
-    TDMap& m = start("<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/><e id=\"9\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/><e id=\"1\" y=\"-65\"/><e id=\"9\" y=\"-65\"/></wave>"
+                     "<wave spawn=\"1\"><e id=\"1\"/></wave>");
     run(0.5f);
-    ASSERT_EQ(m.mWaves.mUnits.size(), 2u);
-    TDUnit* dead = unit(0);
-    TDUnit* raiser = unit(1);
-    raiser->mPos[0] = dead->mPos[0] + 10.0f;
-    raiser->mPos[1] = dead->mPos[1];
-    dead->mHealth = 0.0f;
-    dead->update(0.01f); // dies; no death frames: ends at once
-    dead->update(0.01f);
-    EXPECT_EQ(dead->mAlive, 0);
     ASSERT_EQ(m.mWaves.mUnits.size(), 3u);
-    TDUnit* skeleton = unit(2);
+    TDUnit* raiser = unit(2);
+    auto dieBeside = [&](TDUnit* dead) {
+        raiser->mPos[0] = dead->mPos[0] + 10.0f;
+        raiser->mPos[1] = dead->mPos[1];
+        dead->mHealth = 0.0f;
+        dead->update(0.01f); // dies; no death frames: ends at once
+        dead->update(0.01f);
+        EXPECT_EQ(dead->mAlive, 0);
+    };
+    // A raiser held in place (a hold or a stun takes its whole speed) raises no one.
+    raiser->mSpeedPenalty = 30.0f;
+    dieBeside(unit(0));
+    EXPECT_EQ(m.mWaves.mUnits.size(), 3u);
+    EXPECT_NE(raiser->mState, 4);
+    // Slowed, it still raises.
+    raiser->mSpeedPenalty = 15.0f;
+    TDUnit* dead = unit(1);
+    dieBeside(dead);
+    ASSERT_EQ(m.mWaves.mUnits.size(), 4u);
+    TDUnit* skeleton = unit(3);
     EXPECT_EQ(skeleton->protoId(), 39);
     EXPECT_EQ(raiser->mState, 4);
     EXPECT_FLOAT_EQ(skeleton->mPos[0], dead->mPos[0]);
@@ -171,7 +182,7 @@ TEST_F(BattleFixture, DeadUnitIsRaisedByANearbyRaiser)
     raiser->mPos[0] = skeleton->mPos[0];
     skeleton->update(0.01f);
     skeleton->update(0.01f);
-    EXPECT_EQ(m.mWaves.mUnits.size(), 3u);
+    EXPECT_EQ(m.mWaves.mUnits.size(), 4u);
 }
 
 TEST_F(BattleFixture, DeathWaitsForItsFramesThenFadesOut)

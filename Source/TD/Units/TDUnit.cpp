@@ -60,6 +60,12 @@ float TDUnit::currentSpeed() const
     return (p ? p->speed : 0.0f) - mSpeedPenalty;
 }
 
+bool TDUnit::isHeldStill() const
+{
+    const TDPrototype* p = proto();
+    return p && mSpeedPenalty == p->speed;
+}
+
 float TDUnit::animationLength(const char* list) const
 {
     const TDPrototype* p = proto();
@@ -461,8 +467,7 @@ void TDUnit::raiseDeadNear()
         const TDPrototype* k = other->proto();
         if (!k || !k->raiseDead)
             continue;
-        // As the rule is written: the penalty is compared with the negated speed.
-        if (other->mSpeedPenalty == -k->speed)
+        if (other->isHeldStill())
             continue;
         if (tdDistance(mPos[0], mPos[1], other->mPos[0], other->mPos[1]) < k->radius)
         {

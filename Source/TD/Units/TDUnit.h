@@ -52,6 +52,8 @@ public:
     void raiseDeadNear();
     // The prototype's speed less the penalty: what the walk uses.
     float currentSpeed() const;
+    // A hold or a stun sets the penalty to the kind's whole speed: the unit stands still.
+    bool isHeldStill() const;
     bool isGone() const { return mState == 2 || mState == 6; }
     // Width and height of the rectangle around mDrawPos for touch tests.
     void getRect(float& x, float& y, float& w, float& h) const;
