@@ -456,7 +456,7 @@ TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSprites
     m.mDrops.push_back(gem);
     gem->mState = 0;
     gem->mTime = 0.9f; // late in its fall
-    gem->mSpinTime = 0.06f;
+    gem->mSpinTime = 0.13f; // its second frame at 8 a second
     frame();
     int shadow = canvas.find(L"money_shadow");
     int spin = canvas.find(L"td/crystall:01");

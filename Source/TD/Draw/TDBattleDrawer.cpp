@@ -29,6 +29,8 @@ namespace
 const TDColor kWhite{1.0f, 1.0f, 1.0f, 1.0f};
 // The battle map in battle units: the picture of the roads covers it.
 constexpr float kMapWidth = 1024.0f, kMapHeight = 768.0f;
+// A dropped gem's spin, in frames a second.
+constexpr float kGemFramesPerSecond = 8.0f;
 
 // The canvas's interface painter, with the menu's tower drawn by the battle drawing itself.
 class MenuPainter : public TDUiPainter
@@ -617,7 +619,7 @@ void TDBattleDrawer::drawDrops(TDBattleCanvas& canvas)
         }
         if (frames == 0)
             continue;
-        float f = std::floor(spin * 20.0f);
+        float f = std::floor(spin * kGemFramesPerSecond);
         size_t index = std::isfinite(f) && f > 0.0f ? static_cast<size_t>(std::fmod(f, static_cast<float>(frames))) : 0;
         drawSpriteFrame(canvas, *gem, index, drop->mX, drop->mY);
         trace("drop");
