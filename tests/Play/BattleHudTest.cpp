@@ -11,6 +11,7 @@
 #include "Source/TD/Shell/HUDLevelSelect.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Sprites/TDAnimation.h"
+#include "Source/TD/Sprites/TDFrameEntry.h"
 #include "Source/TD/Battle/TDMap.h"
 
 #include <gtest/gtest.h>
@@ -164,6 +165,17 @@ TEST(BattleHud, FocusLossPausesEveryControlButtonDoesItsJobAndASpellIsCastAndRec
     // A spell is chosen, cast on the field and recharges at the battle's speed.
     EXPECT_EQ(std::string::npos, game.log().find("td/data/spells/")) << "every spell picture is there";
     ASSERT_EQ((std::vector<std::wstring>{L"spell0", L"spell1"}), spellNames(game));
+
+    // A HUD button the battle has no command for, first in the layout, is no spell button.
+    auto* banner = new TDButtonFrame();
+    banner->mName = L"banner";
+    banner->mX = banner->mY = 4.0f;
+    banner->mWidth = banner->mHeight = 20.0f;
+    game.hud().mButtons.push_back(banner);
+    game.hud().mButtons.stableSort([&](const TDButtonFrame* a, const TDButtonFrame* b) { return a == banner && b != banner; });
+    ASSERT_TRUE(game.click(L"banner"));
+    EXPECT_EQ(-1, game.map().mSelectedSpell);
+    game.hud().mButtons.remove(banner);
 
     ASSERT_TRUE(game.click(L"spell0"));
     EXPECT_EQ(0, game.map().mSelectedSpell);

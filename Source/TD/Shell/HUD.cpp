@@ -336,7 +336,7 @@ int HUD::ButtonAt(int x, int y)
     if (!mWindows.empty())
         return -1;
     if (int n = HUDWindow::ButtonAt(x, y); n != -1)
-        return n;
+        return kOwnButtonBase + n;
     bool touched = false;
     for (HUDSpellButton* button : mSpellButtons)
     {

@@ -33,8 +33,11 @@ public:
     void Release(int x, int y) override;
     void Press(int x, int y) override;
     void Wheel(int delta) override;
+    // With no screen open: the HUD's own buttons answer kOwnButtonBase + their place, apart from
+    // the spell buttons' slot numbers, so that the battle never takes one for a spell.
     int ButtonAt(int x, int y) override;
     std::wstring ButtonNameAt(int x, int y) override;
+    static constexpr int kOwnButtonBase = 1000;
 
     // The spell buttons through the painter.
     void drawSpellButtons(TDUiPainter& painter);
