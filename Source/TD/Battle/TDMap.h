@@ -30,6 +30,7 @@
 #include "Source/TD/Units/TDUnitGrid.h"
 
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -103,8 +104,11 @@ public:
     static TDPoint* getSpawnPoint(const std::vector<TDPoint*>& points);
     static TDPoint* getGoalPoint(const std::vector<TDPoint*>& points);
     float getHealthFactor() const;
-    // Money a tier chain has cost since its base form; an unknown predecessor ends the sum.
-    static float getChainCost(i32 rootId, const std::vector<TDPrototype*>& prototypes, const TDPrototype* proto);
+    // Money a tier chain has cost since the tier rootId: proto's cost plus its predecessors' (by
+    // "require" and "levelid" in prototypes) down to the one that requires rootId. None when the
+    // chain never gets there (an unknown predecessor, a loop): such a tier has no price.
+    static std::optional<float> getChainCost(i32 rootId, const std::vector<const TDPrototype*>& prototypes,
+                                             const TDPrototype* proto);
     // Screen point to battle point.
     void screenToBattle(float x, float y, i32& bx, i32& by) const;
 
