@@ -31,7 +31,6 @@
 
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -302,8 +301,6 @@ public:
     TDUnitGrid mUnitGrid;
     std::vector<TDUnit*> mTowerBlockers;
     bool mBlockersValid = false;
-    // Links already reported as walked against their direction.
-    std::set<const TDLink*> mReversedLinks;
     // When set, update() appends the name of each step it runs (tests of the frame order).
     std::vector<std::string>* mTrace = nullptr;
 

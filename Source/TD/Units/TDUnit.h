@@ -107,4 +107,5 @@ private:
     TDProtoRef mProto;
     i32 mSamplesSegment = -1;      // segment mSamples belongs to
     const TDLink* mSamplesLink = nullptr;
+    bool mSamplesReversed = false; // mSamples runs from the link's "eid" to its "sid"
 };
