@@ -25,6 +25,7 @@
 #include "Source/TD/Level/TDRoadNetwork.h"
 #include "Source/TD/Level/TDWaveHint.h"
 #include "Source/TD/Level/TDWaveManager.h"
+#include "Source/TD/Sprites/TDTexture.h"
 #include "Source/TD/Units/TDEffectHolder.h"
 #include "Source/TD/Units/TDIndicator.h"
 #include "Source/TD/Units/TDUnitGrid.h"
@@ -39,6 +40,7 @@ namespace tinyxml2
 class XMLElement;
 }
 
+class TDBattleCanvas;
 class TDBulletList;
 class TDEffectTimer;
 class TDModifier;
@@ -97,6 +99,9 @@ public:
     // segment has no length, gives 1 so the walker moves on.
     static float advanceOnPath(const std::vector<TDPathPoint*>& path, float progress, float distance);
     void getLinkNormal(const TDLink* link, float t, float& nx, float& ny) const;
+    // The road dots of a link: points of its curve from its start through its anchor to its end,
+    // 25 apart along it, the end itself only when a step lands on it; none without both ends.
+    std::vector<std::pair<float, float>> linkDots(const TDLink& link) const;
     float getLinkCurveLength(const TDLink* link) const;
     float findLinkParameter(const TDLink* link, float t, float distance, float offset) const;
     static TDLink* findLink(const std::vector<TDLink*>& links, const TDPoint* a, const TDPoint* b);
@@ -259,8 +264,18 @@ public:
     bool mTutorialActive = true;
     // Developer display switches, toggled by the debug keys 1 to 3.
     bool mDebugDisplay[3] = {false, false, false};
-    // Grows with every level parse: the drawing re-renders its picture of the roads then.
-    u32 mPathsVersion = 0;
+    // The path picture: the level's roads as rows of brush dots, drawn once over the battle's
+    // view rectangle (mPathPictureRect); shown as the road glow while a spell waits for its
+    // target. A level parse marks it dirty, and the drawing renders it again then, or when the
+    // view changed. Null where the canvas has no off-screen pictures.
+    std::unique_ptr<TDTexture> mPathPicture;
+    TDViewRect mPathPictureRect;
+    bool mPathPictureDirty = true;
+    bool isPathPictureStale() const { return mPathPictureDirty || !(mPathPictureRect == mScreenMode->battleViewRect()); }
+    // Renders the path picture through the canvas with the brush picture (its size given).
+    void renderPathPicture(TDBattleCanvas& canvas, const TDTexture* brush, float brushWidth, float brushHeight);
+    // Every link's dots, in link order, the brush centred on each, through the canvas's transform.
+    void drawLinks(TDBattleCanvas& canvas, const TDTexture* brush, float brushWidth, float brushHeight) const;
     std::wstring mLevelFile;
     std::string mBackgroundName;
     // Folder the path caches are read from ("" is the working directory).

@@ -180,6 +180,22 @@ std::optional<float> TDMap::getChainCost(i32 rootId, const std::vector<const TDP
     return std::nullopt;
 }
 
+std::vector<std::pair<float, float>> TDMap::linkDots(const TDLink& link) const
+{
+    std::vector<std::pair<float, float>> dots;
+    const TDPoint* a = findPoint(link.sid);
+    const TDPoint* b = findPoint(link.eid);
+    if (!a || !b)
+        return dots;
+    for (float t = 0.0f; t < 1.0f; t = findLinkParameter(&link, t, 25.0f, 0.0f))
+    {
+        const float u = 1.0f - t;
+        dots.emplace_back(u * u * a->x + 2.0f * t * u * link.anchorX + t * t * b->x,
+                          u * u * a->y + 2.0f * t * u * link.anchorY + t * t * b->y);
+    }
+    return dots;
+}
+
 void TDMap::screenToBattle(float x, float y, i32& bx, i32& by) const
 {
     bx = tdtext::truncToInt((x - mOffsetX) / mScale);

@@ -18,6 +18,7 @@
 #include "Source/TD/Shell/HUDModalInput.h"
 #include "Source/TD/Shell/HUDWindow.h"
 #include "Source/TD/Shell/TDGameSettings.h"
+#include "Source/TD/Shell/TDScreenView.h"
 #include "Source/TD/Shell/TDShellPainter.h"
 #include "Source/TD/Shell/TDTutorial.h"
 #include "Source/TD/Sprites/TDPsdSheet.h"
@@ -48,6 +49,11 @@ public:
     {
         if (framework::GameApplication* app = framework::GameApplication::Get())
             (void)app->SwitchScreenMode();
+    }
+    TDViewRect battleViewRect() const override
+    {
+        const TDScreenView view = TDScreenView::current();
+        return {view.x, view.y, view.width, view.height};
     }
     void drawLoadingScreen() override
     {
