@@ -208,7 +208,7 @@ rm -f "$USERDIR/log.html"
 start_game shell
 to_menu
 sleep 0.5
-xdotool mousemove --window "$WID" 683 440 click 1
+xdotool mousemove --window "$WID" 683 520 click 1
 sleep 1
 import -window root -crop 1366x768+277+156 "$WORK/options.png"
 xdotool mousemove --window "$WID" 802 592 click 1
