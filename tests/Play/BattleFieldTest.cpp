@@ -190,6 +190,7 @@ TEST(BattleField, ATeleportBeamRunsFromTheTowerToItsUnitAndTheUnitWalksOnAfterwa
     TDBeamParticle& beam = *tower->mBeam;
     TDUnit* unit = beam.mTarget;
     ASSERT_NE(unit, nullptr);
+    const float foundAt = beam.mEndX;
     game.run(4); // fully grown, not yet gone
 
     tdtest::RecordingCanvas canvas;
@@ -216,11 +217,16 @@ TEST(BattleField, ATeleportBeamRunsFromTheTowerToItsUnitAndTheUnitWalksOnAfterwa
 
     // The beam is a flash; the unit is held for its teleport, then walks again from the start
     // (and can be beamed anew).
+    // The portal does no damage, so the unit lives through it.
     auto alive = [&] { return std::find(map.mWaves.mUnits.begin(), map.mWaves.mUnits.end(), unit) != map.mWaves.mUnits.end(); };
     ASSERT_TRUE(game.runUntil([&] { return !alive() || unit->mModifiers.empty(); }, 5.0f));
-    if (alive())
-    {
-        EXPECT_EQ(unit->mState, 1);
-    }
+    ASSERT_TRUE(alive());
+    EXPECT_EQ(unit->mState, 1);
+    EXPECT_EQ(unit->mSegment, 0) << "back on the first road";
+    const float x = unit->mPos[0];
+    EXPECT_LT(x, foundAt - 30.0f) << "behind where the beam found it";
+    game.run(15);
+    ASSERT_TRUE(alive());
+    EXPECT_GT(unit->mPos[0], x) << "and walking it";
 }
 
