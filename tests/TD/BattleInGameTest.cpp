@@ -434,12 +434,37 @@ TEST_F(InGame, ThreeDartsHoldTheFordWithThreeStars)
     ASSERT_TRUE(game.runUntil([&] { return map->mTime >= 12.0f; }, 60.0f, 1.0f / 60.0f));
     // A frame of the game's own drawing on the recording device.
     ASSERT_FALSE(map->mWaves.mUnits.empty());
+    // The walking kinds tinted towards one colour for the frame: the mob shader takes it.
+    std::vector<std::pair<TDPrototype*, u32>> fills;
+    for (const TDUnit* unit : map->mWaves.mUnits)
+        if (TDPrototype* kind = map->mPrototypes.findById(unit->protoId()))
+        {
+            fills.emplace_back(kind, kind->fillColor);
+            kind->fillColor = 0xFF336699u;
+        }
     std::vector<std::string> trace;
     TDBattleDrawer& drawer = *game.board().getDrawer();
     drawer.mTrace = &trace;
     const size_t before = game.drawCalls();
+    game.forgetDeviceCalls();
     ASSERT_TRUE(game.frame(1.0f / 60.0f));
     drawer.mTrace = nullptr;
+    for (auto [kind, fill] : fills)
+        kind->fillColor = fill;
+    // The units are drawn with the mob shader's program, its "color2" set to the kinds' colour
+    // (the plain tint would only change the drawing colour).
+    const std::vector<std::string> calls = game.deviceCalls();
+    std::string mobProgram;
+    for (const std::string& call : calls)
+        if (call.rfind("SetConstantVector ", 0) == 0 && call.find(" 0.2 0.4 0.6 1") != std::string::npos)
+            mobProgram = "SetProgram " + call.substr(18, call.find(' ', 18) - 18);
+    ASSERT_FALSE(mobProgram.empty()) << "no shader constant of the kinds' colour";
+    size_t shadedDraws = 0;
+    for (size_t i = 0; i < calls.size(); ++i)
+        if (calls[i] == mobProgram)
+            for (size_t j = i + 1; j < calls.size() && calls[j].rfind("SetProgram ", 0) != 0; ++j)
+                shadedDraws += calls[j].rfind("Draw", 0) == 0 ? 1 : 0;
+    EXPECT_GT(shadedDraws, 0u) << "drawn through the mob shader";
     // The background's pictures come first, the ambient-effect places left out.
     const size_t layers = map->mScenery->layers.size() - map->mScenery->effectPlaces.size();
     ASSERT_GE(trace.size(), layers);

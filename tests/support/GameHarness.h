@@ -124,6 +124,10 @@ public:
     }
     // The draw calls the recording device has taken so far (0 on real video).
     size_t drawCalls() const;
+    // The recording device's log of calls ("SetProgram 3", "DrawIndexed ..."); empty on real
+    // video. Cleared by forgetDeviceCalls.
+    std::vector<std::string> deviceCalls() const;
+    void forgetDeviceCalls();
 
     // The battle frame as the game draws it, into the canvas (a recording one in tests).
     void drawBattle(TDBattleCanvas& canvas);
