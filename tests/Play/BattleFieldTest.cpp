@@ -230,3 +230,40 @@ TEST(BattleField, ATeleportBeamRunsFromTheTowerToItsUnitAndTheUnitWalksOnAfterwa
     EXPECT_GT(unit->mPos[0], x) << "and walking it";
 }
 
+
+TEST(BattleField, TheSpotsBoostIconsAreDrawnUnderThemInTheirOwnPictures)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    const TDMap& map = game.map();
+    tdtest::RecordingCanvas canvas;
+    game.drawBattle(canvas);
+    auto drawnAt = [&](const TDTexture* picture, float bx, float by) {
+        float x, y;
+        toScreen(map, bx, by, x, y);
+        int n = 0;
+        for (const tdtest::Drawn& d : canvas.drawn)
+            n += d.kind == tdtest::Drawn::Image && d.texture && (!picture || d.texture == picture) &&
+                 std::fabs(d.x - x) <= 1.0f && std::fabs(d.y - y) <= 1.0f;
+        return n;
+    };
+    // The first level's spots: a longer range at (330, 300), more damage at (704, 387), a shorter
+    // range at (100, 460), each sign 25 under its spot; more income (a loose picture) at (612, 470).
+    struct Sign
+    {
+        const wchar_t* name;
+        float x, y;
+    };
+    for (const Sign& sign : {Sign{L"ui/radius_boost", 330, 325}, Sign{L"ui/power_boost", 704, 412},
+                             Sign{L"ui/radius_unboost", 100, 485}})
+    {
+        const TDFrameEntry* picture = TDResources::Instance()->getImage(L"td/ui", sign.name);
+        ASSERT_TRUE(picture && picture->mImage) << "no picture for it";
+        EXPECT_EQ(1, drawnAt(picture->mImage, sign.x, sign.y)) << "at " << sign.x << ", " << sign.y;
+        int anywhere = 0;
+        for (const tdtest::Drawn& d : canvas.drawn)
+            anywhere += d.texture == picture->mImage;
+        EXPECT_EQ(1, anywhere) << "only there";
+    }
+    EXPECT_GE(drawnAt(nullptr, 612, 495), 1) << "the income sign";
+}
