@@ -1,5 +1,5 @@
 // The battlefield as a player meets it: the build ring with five towers, hardcore against bought
-// upgrades, a teleport beam and the immune sign, all in the running game.
+// upgrades, a teleport beam, the immune sign and the spots' signs, all in the running game.
 #include "support/GameHarness.h"
 
 #include "Source/TD/Sprites/TDResources.h"
