@@ -237,7 +237,7 @@ def main_menu():
     layout.add("button/b1_over", 392, 410, button_style(*small, over=True))
     layout.area("button/b2_play/pos", 382, 290, *big)
     layout.area("button/b2_play/label", 382, 290, *big)
-    for i, command in enumerate(("options", "profile", "cloze")):
+    for i, command in enumerate(("shop", "options", "profile", "cloze")):
         y = 410 + i * 80
         layout.area("button/b1_%s/pos" % command, 392, y, *small)
         layout.area("button/b1_%s/label" % command, 392, y, *small)

@@ -206,38 +206,46 @@ TEST_F(SoundFixture, MenuMusicAndATagReachTheDiskDriver)
 {
     std::string path = (mDir.Path() / "out.raw").string();
     UseSdlDriver("disk", path.c_str());
+    // The disk driver waits 2 ms a buffer instead of the buffer's own time: many times faster
+    // than real time, and the test waits for what was written, never for the clock.
+    testos::ScopedEnv fast("SDL_DISKAUDIODELAY", "2");
     std::filesystem::current_path(std::filesystem::path(QL_SOURCE_DIR) / "content");
 
-    auto start = std::chrono::steady_clock::now();
+    // What the device wrote (16-bit stereo frames at 44.1 kHz) from its first sound on: it
+    // writes silence until then.
+    auto heard = [&] {
+        std::ifstream in(path, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        std::vector<float> samples;
+        for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+        {
+            const i16 sample = static_cast<i16>(static_cast<u16>(u8(bytes[i]) | u8(bytes[i + 1]) << 8));
+            if (sample != 0 || !samples.empty())
+                samples.push_back(static_cast<float>(sample) / 32768.0f);
+        }
+        samples.resize(samples.size() - samples.size() % 2);
+        return samples;
+    };
+    constexpr size_t kSecond = 44100 * 2;
+    std::vector<float> raw;
     {
         ASSERT_TRUE(Sys().GetAudio().HasOutput());
         k2::SoundTags& tags = *k2::SoundTags::Instance();
         tags.Load(L"td/sounds_sheet.csv");
         tags.PlayMusic(L"td/data/music/main_menu.ogg");
         EXPECT_TRUE(tags.Play(L"buildTower"));
-        // The game's frame loop: one update a frame.
-        while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(1500))
+        // The game's frame loop, one update a frame, until a second of sound was written.
+        for (int frame = 0; frame < 2000 && raw.size() < kSecond; ++frame)
         {
             Sys().Update();
-            std::this_thread::sleep_for(std::chrono::milliseconds(16));
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            raw = heard();
         }
         EXPECT_EQ(Sys().GetCurrentMusic(), "td/data/music/main_menu.ogg");
         base::SingletoneBase::DestroyAll(); // closes the device
     }
-    double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-
-    // The raw file holds 16-bit stereo frames at 44.1 kHz.
-    std::ifstream in(path, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    std::vector<float> raw(bytes.size() / 2);
-    for (size_t i = 0; i < raw.size(); ++i)
-    {
-        const u16 sample = static_cast<u16>(u8(bytes[2 * i]) | u8(bytes[2 * i + 1]) << 8);
-        raw[i] = static_cast<float>(static_cast<i16>(sample)) / 32768.0f;
-    }
-    const double seconds = static_cast<double>(raw.size()) / 2.0 / 44100.0;
-    EXPECT_GT(seconds, 0.5 * wall) << "the driver writes at the pace of real time";
-    EXPECT_LT(seconds, wall + 0.5);
+    ASSERT_GE(raw.size(), kSecond);
+    raw.resize(kSecond);
     EXPECT_GT(Rms(raw), 0.02) << "not silent";
     EXPECT_GT(Rms(raw, 44100 * 8 / 10), 0.02) << "the music goes on after the tag's sound";
 }

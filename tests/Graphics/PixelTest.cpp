@@ -9,6 +9,7 @@
 #include "Core/Resource/ResourceManager.h"
 #include "support/GlReadback.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace graphicstest;
@@ -164,6 +165,44 @@ TEST_F(FramePicture, AFrameOfImagesSpritesShapesAndTextMatchesItsReference)
     const std::vector<u32> pixels = Finish();
     ASSERT_EQ(512u * 384u, pixels.size());
     EXPECT_EQ(0xFFF0DC3Cu, pixels[120 * 512 + 20]) << "the GIF checker lands 1:1";
+    // What the frame must show, whatever the stored picture holds.
+    auto at = [&](u32 x, u32 y) { return pixels[y * 512 + x] | 0xFF000000u; };
+    auto channel = [](u32 argb, int shift) { return static_cast<int>((argb >> shift) & 0xFF); };
+    EXPECT_TRUE(testsupport::Near(0xFF1E2430, at(5, 380))) << "the clear colour";
+    EXPECT_TRUE(testsupport::Near(0xFF2F4465, at(450, 60))) << "the panel: (0.2, 0.3, 0.45) at 0.8 over the clear colour";
+    EXPECT_TRUE(testsupport::Near(0xFFFFD94C, at(300, 8))) << "its gold rules";
+    EXPECT_TRUE(testsupport::Near(0xFFFFD94C, at(300, 104)));
+    EXPECT_TRUE(testsupport::Near(0xFFFF0033, at(470, 376))) << "the fan's first line, red, to the left";
+    EXPECT_TRUE(testsupport::Near(0xFFFFFF33, at(499, 340)) || testsupport::Near(0xFFFFFF33, at(500, 340)))
+        << "its last, yellow, straight up";
+    EXPECT_TRUE(testsupport::Near(0xFFFFFFFF, at(196, 148))) << "the badge's white bar at its centre";
+    EXPECT_TRUE(testsupport::Near(0xFFFFFFFF, at(266, 148))) << "and turned about it";
+    // The tinted badges' rims, red, green and blue; the middle additive badge adds to both neighbours.
+    for (int i = 0; i < 3; ++i)
+    {
+        const u32 rim = at(184 + 40 * static_cast<u32>(i), 222);
+        const int own = channel(rim, 16 - 8 * i), others = channel(rim, 16) + channel(rim, 8) + channel(rim, 0) - own;
+        EXPECT_GT(own * 2, others + 60) << "tint " << i;
+    }
+    EXPECT_GT(channel(at(236, 286), 16), channel(at(208, 286), 16) + 15) << "additive overlap";
+    // The counter in its yellow where it was put; the two centred lines in their green, centred
+    // on the middle of their 200-wide box at x 200.
+    int yellow = 0, left = 512, right = -1;
+    for (u32 y = 300; y < 384; ++y)
+        for (u32 x = 0; x < 430; ++x)
+        {
+            const u32 p = at(x, y);
+            if (channel(p, 16) > 200 && channel(p, 8) > 160 && channel(p, 0) < 100)
+                yellow += x >= 16 && x < 200 && y >= 330 ? 1 : -1000;
+            if (channel(p, 8) > 200 && channel(p, 16) < 180 && channel(p, 0) > 100 && channel(p, 0) < 190)
+            {
+                left = std::min(left, static_cast<int>(x));
+                right = std::max(right, static_cast<int>(x));
+            }
+        }
+    EXPECT_GT(yellow, 300) << "the counter, and nothing yellow elsewhere below the images";
+    ASSERT_GT(right, left);
+    EXPECT_NEAR((left + right) * 0.5, 300.0, 3.0) << left << ".." << right;
     // Every item against the frame checked by eye; a few pixels of slack for line and edge
     // rasterisation.
     EXPECT_TRUE(testsupport::MatchesReference(pixels, 512, 384, kReferences + "graphics/frame.png", 4, 64));

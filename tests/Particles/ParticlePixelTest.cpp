@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <iterator>
 
 using namespace ptctest;
 
@@ -101,6 +104,40 @@ TEST_F(EffectPicture, EveryGameEffectMatchesItsReference)
         mGraphics->DrawParticles(effects[i].get()).Transform(place);
     }
     const auto pixels = Finish();
+    // Each effect shows in its own cell, in the colours its definition gives: R red, W warm
+    // (red over blue), B blue over red, V violet (blue and red over green), G green, '-' white or
+    // dark (no hue to check).
+    const char kHue[] = {'W', 'W', 'R', 'B', 'B', 'W', 'V', 'V', 'B', 'W', 'G', 'W', '-', '-', '-', '-', '-', '-'};
+    static_assert(sizeof(kHue) == std::size(kGameEffects));
+    for (size_t i = 0; i < std::size(kGameEffects); ++i)
+    {
+        const u32 cx = 128 * static_cast<u32>(i % 6), cy = 128 * static_cast<u32>(i / 6);
+        int shown = 0;
+        double excess[3] = {0, 0, 0}; // red, green, blue over the clear colour
+        for (u32 y = cy; y < cy + 128; ++y)
+            for (u32 x = cx; x < cx + 128; ++x)
+            {
+                const u32 p = At(pixels, x, y);
+                const int d[3] = {int(p >> 16 & 0xFF) - 0x1E, int(p >> 8 & 0xFF) - 0x24, int(p & 0xFF) - 0x30};
+                if (std::max({std::abs(d[0]), std::abs(d[1]), std::abs(d[2])}) <= 12)
+                    continue;
+                ++shown;
+                for (int c = 0; c < 3; ++c)
+                    excess[c] += d[c];
+            }
+        const char* name = kGameEffects[i].name;
+        ASSERT_GT(shown, 10) << name << " is not in its cell";
+        const double r = excess[0] / shown, g = excess[1] / shown, b = excess[2] / shown;
+        switch (kHue[i])
+        {
+        case 'R': EXPECT_TRUE(r > g + 8 && r > b + 8) << name << ": " << r << " " << g << " " << b; break;
+        case 'W': EXPECT_GT(r, b + 8) << name; break;
+        case 'B': EXPECT_GT(b, r + 8) << name; break;
+        case 'V': EXPECT_TRUE(b > g + 8 && r > g) << name << ": " << r << " " << g << " " << b; break;
+        case 'G': EXPECT_TRUE(g > r + 8 && g > b + 8) << name << ": " << r << " " << g << " " << b; break;
+        default: break;
+        }
+    }
     // The effects are seeded, so the frame is the same each run: compared with the picture
     // checked by eye, with slack for rasterisation.
     EXPECT_TRUE(testsupport::MatchesReference(pixels, 768, 384,

@@ -1,5 +1,5 @@
 // The battlefield as a player meets it: the build ring with five towers, hardcore against bought
-// upgrades, a teleport beam and the immune sign, all in the running game.
+// upgrades, a teleport beam, the immune sign and the spots' signs, all in the running game.
 #include "support/GameHarness.h"
 
 #include "Source/TD/Sprites/TDResources.h"
@@ -189,6 +189,7 @@ TEST(BattleField, ATeleportBeamRunsFromTheTowerToItsUnitAndTheUnitWalksOnAfterwa
     TDBeamParticle& beam = *tower->mBeam;
     TDUnit* unit = beam.mTarget;
     ASSERT_NE(unit, nullptr);
+    const float foundAt = beam.mEndX;
     game.run(4); // fully grown, not yet gone
 
     tdtest::RecordingCanvas canvas;
@@ -215,11 +216,53 @@ TEST(BattleField, ATeleportBeamRunsFromTheTowerToItsUnitAndTheUnitWalksOnAfterwa
 
     // The beam is a flash; the unit is held for its teleport, then walks again from the start
     // (and can be beamed anew).
+    // The portal does no damage, so the unit lives through it.
     auto alive = [&] { return std::find(map.mWaves.mUnits.begin(), map.mWaves.mUnits.end(), unit) != map.mWaves.mUnits.end(); };
     ASSERT_TRUE(game.runUntil([&] { return !alive() || unit->mModifiers.empty(); }, 5.0f));
-    if (alive())
-    {
-        EXPECT_EQ(unit->mState, 1);
-    }
+    ASSERT_TRUE(alive());
+    EXPECT_EQ(unit->mState, 1);
+    EXPECT_EQ(unit->mSegment, 0) << "back on the first road";
+    const float x = unit->mPos[0];
+    EXPECT_LT(x, foundAt - 30.0f) << "behind where the beam found it";
+    game.run(15);
+    ASSERT_TRUE(alive());
+    EXPECT_GT(unit->mPos[0], x) << "and walking it";
 }
 
+
+TEST(BattleField, TheSpotsBoostIconsAreDrawnUnderThemInTheirOwnPictures)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    const TDMap& map = game.map();
+    tdtest::RecordingCanvas canvas;
+    game.drawBattle(canvas);
+    auto drawnAt = [&](const TDTexture* picture, float bx, float by) {
+        float x, y;
+        toScreen(map, bx, by, x, y);
+        int n = 0;
+        for (const tdtest::Drawn& d : canvas.drawn)
+            n += d.kind == tdtest::Drawn::Image && d.texture && (!picture || d.texture == picture) &&
+                 std::fabs(d.x - x) <= 1.0f && std::fabs(d.y - y) <= 1.0f;
+        return n;
+    };
+    // The first level's spots: a longer range at (330, 300), more damage at (704, 387), a shorter
+    // range at (100, 460), each sign 25 under its spot; more income (a loose picture) at (612, 470).
+    struct Sign
+    {
+        const wchar_t* name;
+        float x, y;
+    };
+    for (const Sign& sign : {Sign{L"ui/radius_boost", 330, 325}, Sign{L"ui/power_boost", 704, 412},
+                             Sign{L"ui/radius_unboost", 100, 485}})
+    {
+        const TDFrameEntry* picture = TDResources::Instance()->getImage(L"td/ui", sign.name);
+        ASSERT_TRUE(picture && picture->mImage) << "no picture for it";
+        EXPECT_EQ(1, drawnAt(picture->mImage, sign.x, sign.y)) << "at " << sign.x << ", " << sign.y;
+        int anywhere = 0;
+        for (const tdtest::Drawn& d : canvas.drawn)
+            anywhere += d.texture == picture->mImage;
+        EXPECT_EQ(1, anywhere) << "only there";
+    }
+    EXPECT_GE(drawnAt(nullptr, 612, 495), 1) << "the income sign";
+}

@@ -11,6 +11,7 @@
 #include "Source/TD/Shell/HUDLevelSelect.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Sprites/TDAnimation.h"
+#include "Source/TD/Sprites/TDFrameEntry.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Battle/TDMapScene.h"
 #include "Source/TD/Units/TDTower.h"
@@ -146,17 +147,40 @@ TEST(BattleHud, FocusLossPausesEveryControlButtonDoesItsJobAndASpellIsCastAndRec
     EXPECT_GT(game.map().mStats.mCoins, coins);
     EXPECT_GT(game.map().mWaves.mClock, clock + 1.0f);
     EXPECT_TRUE(game.map().mNextWave.buttons.empty());
-    // The counters show what they count.
-    game.frame();
-    const std::wstring* shown = game.hud().getText(L"text/coins");
-    ASSERT_NE(nullptr, shown);
-    EXPECT_EQ(std::to_wstring(game.map().mStats.mCoins), *shown);
-    ASSERT_NE(nullptr, game.hud().getText(L"text/waves"));
-    EXPECT_NE(std::wstring::npos, game.hud().getText(L"text/waves")->find(L"/4"));
+    // The coin label runs toward the new total, 4 coins a frame and then 1, and stops there.
+    const i32 total = game.map().mStats.mCoins;
+    ASSERT_GT(total - coins, 4);
+    std::vector<std::wstring> shown{*game.hud().getText(L"text/coins")};
+    while (shown.size() < 100 && shown.back() != std::to_wstring(total))
+    {
+        game.frame();
+        shown.push_back(*game.hud().getText(L"text/coins"));
+    }
+    std::vector<std::wstring> expected;
+    for (i32 c = coins; c != total; c += total - c >= 4 ? 4 : 1)
+        expected.push_back(std::to_wstring(c));
+    expected.push_back(std::to_wstring(total));
+    const auto from = std::find(expected.begin(), expected.end(), shown.front());
+    ASSERT_NE(expected.end(), from) << "the label shows the counter";
+    EXPECT_EQ(std::vector<std::wstring>(from, expected.end()), shown);
+    EXPECT_GT(shown.size(), 2u) << "the label runs, it does not jump";
+    EXPECT_EQ(L"Wave 1/4", *game.hud().getText(L"text/waves"));
+    EXPECT_EQ(L"25/25", *game.hud().getText(L"text/mana"));
 
     // A spell is chosen, cast on the field and recharges at the battle's speed.
     EXPECT_EQ(std::string::npos, game.log().find("td/data/spells/")) << "every spell picture is there";
     ASSERT_EQ((std::vector<std::wstring>{L"spell0", L"spell1"}), spellNames(game));
+
+    // A HUD button the battle has no command for, first in the layout, is no spell button.
+    auto* banner = new TDButtonFrame();
+    banner->mName = L"banner";
+    banner->mX = banner->mY = 4.0f;
+    banner->mWidth = banner->mHeight = 20.0f;
+    game.hud().mButtons.push_back(banner);
+    game.hud().mButtons.stableSort([&](const TDButtonFrame* a, const TDButtonFrame* b) { return a == banner && b != banner; });
+    ASSERT_TRUE(game.click(L"banner"));
+    EXPECT_EQ(-1, game.map().mSelectedSpell);
+    game.hud().mButtons.remove(banner);
 
     ASSERT_TRUE(game.click(L"spell0"));
     EXPECT_EQ(0, game.map().mSelectedSpell);

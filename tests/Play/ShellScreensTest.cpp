@@ -15,6 +15,8 @@
 #include "Core/Widget/Controls/TesselSwitchButton.h"
 #include "Platform/Os/Event.h"
 #include "Platform/Os/NullVideo.h"
+#include "Source/TD/Shell/HUDMainMenu.h"
+#include "Source/TD/Shell/HUDShopWindow.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
 #include "Source/TD/Shell/HUDLevelResultWindow.h"
@@ -203,4 +205,52 @@ TEST(ShellScreens, TheButtonsOfTheEpisodesTheArrivalsAndTheResultZoomUnderThePoi
     HUDLevelResultWindow* result = nullptr;
     ASSERT_TRUE(game.runUntil([&] { return (result = game.top<HUDLevelResultWindow>()) != nullptr; }, 1.0f));
     EXPECT_TRUE(zooms(game, *result, L"done"));
+}
+
+TEST(ShellScreens, TheMainMenusShopAsksANewPlayerForANameFirstThenLeadsBackToTheMenu)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.started()) << game.log();
+    ASSERT_TRUE(game.reachMainMenu());
+    ASSERT_TRUE(game.map().mProgress->currentName().empty()) << "a new player";
+    auto nameInput = [&] { return game.runUntil([&] { return game.top<HUDModalInput>() != nullptr; }, 1.0f); };
+    auto onMenu = [&] { return game.runUntil([&] { return game.top<HUDMainMenu>() != nullptr; }, 2.0f); };
+    auto inShop = [&] { return game.runUntil([&] { return game.top<HUDShopWindow>() != nullptr; }, 2.0f); };
+
+    // Without a name the shop asks for one over the menu; cancel leaves the menu as it was.
+    ASSERT_TRUE(game.click(L"shop"));
+    ASSERT_TRUE(nameInput());
+    EXPECT_EQ(kScreenProfileCreate, game.screen());
+    EXPECT_EQ(L"shop", game.map().mAfterProfileInput);
+    EXPECT_NE(nullptr, game.find<HUDMainMenu>()) << "the menu stays beneath";
+    ASSERT_TRUE(game.click(L"cancel"));
+    ASSERT_TRUE(onMenu());
+    EXPECT_EQ(kScreenMainMenu, game.screen());
+    EXPECT_TRUE(game.map().mProgress->currentName().empty());
+
+    // A name taken, the shop opens in place of the menu, and its back button returns there.
+    ASSERT_TRUE(game.click(L"shop"));
+    ASSERT_TRUE(nameInput());
+    HUDModalInput& input = *game.top<HUDModalInput>();
+    for (size_t i = input.mText.size(); i > 0; --i)
+        game.pushKey(HUDModalInput::kBackspace);
+    pushText(game, "Tamsin");
+    ASSERT_TRUE(game.frame());
+    ASSERT_TRUE(game.click(L"ok"));
+    ASSERT_TRUE(inShop());
+    EXPECT_EQ(kScreenShop, game.screen());
+    EXPECT_EQ(L"Tamsin", game.map().mProgress->currentName());
+    EXPECT_EQ(nullptr, game.find<HUDMainMenu>()) << "the menu gave way to the shop";
+    EXPECT_EQ(1u, game.windows().size());
+    ASSERT_TRUE(game.click(L"back_ac"));
+    ASSERT_TRUE(onMenu());
+    EXPECT_EQ(kScreenMainMenu, game.screen());
+
+    // A named player goes straight in, and back.
+    ASSERT_TRUE(game.click(L"shop"));
+    ASSERT_TRUE(inShop());
+    EXPECT_EQ(L"mmenu", game.map().mShopReturnTarget);
+    ASSERT_TRUE(game.click(L"back_ac"));
+    ASSERT_TRUE(onMenu());
+    EXPECT_NE(std::string::npos, game.profilesFile().find("name=\"Tamsin\""));
 }

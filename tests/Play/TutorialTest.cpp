@@ -1,8 +1,11 @@
 // The first level's tutorial as a new player meets it: every page followed by doing what it
-// asks, through the real game; and skipping it, which lasts past a restart of the game.
+// asks, through the real game; its skip button (its zoom and its edges), and skipping, which
+// lasts past a restart of the game; and a level restarted in the middle of a page.
 #include "support/GameHarness.h"
 
+#include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/TextLayer.h"
+#include "Core/Media/Image/Image.h"
 #include "Source/TD/Draw/HUDSpellButton.h"
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Shell/GameWindow.h"
@@ -66,6 +69,19 @@ template <class F> bool ClickMenuEntry(GameHarness& game, F wanted)
                 return true;
             }
         }
+    return false;
+}
+
+// A text layer with the text is drawn somewhere under the layer (it and its parents visible).
+bool ShowsText(const layer::Layer& layer, const std::wstring& text)
+{
+    if (!layer.mVisible)
+        return false;
+    if (auto* shown = dynamic_cast<const layer::TextLayer*>(&layer); shown && shown->mText == text)
+        return true;
+    for (const layer::Layer* child : layer.GetChildren())
+        if (ShowsText(*child, text))
+            return true;
     return false;
 }
 
@@ -178,6 +194,34 @@ TEST(TutorialPlay, APauseHidesTheSkipWhichIsAskedFirstAndConfirmedLastsPastARest
         ASSERT_NE(nullptr, skip);
         const float x = skip->mPosition.x, y = skip->mPosition.y;
 
+        // The button grows while the pointer is over it, to 1.1 in a tenth of a second, showing
+        // its over picture, and shrinks back at half that rate once the pointer leaves.
+        game.moveTo(x, y);
+        game.run(3, 0.05f);
+        EXPECT_FLOAT_EQ(1.1f, skip->mScale);
+        EXPECT_TRUE(skip->mOverLayer->mVisible && !skip->mNormalLayer->mVisible);
+        game.moveTo(0.0f, 0.0f);
+        game.run(1, 0.1f);
+        EXPECT_NEAR(1.05f, skip->mScale, 1e-4f);
+        game.run(1, 0.1f);
+        EXPECT_FLOAT_EQ(1.0f, skip->mScale);
+        EXPECT_TRUE(!skip->mOverLayer->mVisible && skip->mNormalLayer->mVisible);
+        // Its picture's edges lie outside it (placed here so that they fall on whole pixels).
+        ASSERT_NE(nullptr, skip->mNormal);
+        const int w = static_cast<int>(skip->mNormal->GetWidth()), h = static_cast<int>(skip->mNormal->GetHeight());
+        skip->SetPosition(200.0f + 0.5f * static_cast<float>(w % 2), 100.0f + 0.5f * static_cast<float>(h % 2));
+        const int left = 200 - w / 2, top = 100 - h / 2;
+        EXPECT_FALSE(skip->hitTest(left, 100));
+        EXPECT_TRUE(skip->hitTest(left + 1, 100));
+        EXPECT_TRUE(skip->hitTest(left + w - 1, 100));
+        EXPECT_FALSE(skip->hitTest(left + w, 100));
+        EXPECT_FALSE(skip->hitTest(200, top));
+        EXPECT_TRUE(skip->hitTest(200, top + 1));
+        EXPECT_FALSE(skip->hitTest(200, top + h));
+        game.click(static_cast<float>(left), 100.0f);
+        EXPECT_EQ(nullptr, game.board().mModalWindow) << "a click on the edge is no click on the button";
+        skip->SetPosition(x, y);
+
         // A pause hides the page and its button until the battle goes on.
         game.loseFocus();
         game.frame();
@@ -267,4 +311,50 @@ TEST(TutorialPlay, OnlyThePlayersBuildsTellTheTutorialATowerWasBuilt)
     ASSERT_TRUE(ClickMenuEntry(game, [](i32 id) { return id > 0; }));
     ASSERT_EQ(2u, map.mTowers.size());
     EXPECT_EQ(90, ActiveStep());
+}
+
+TEST(TutorialPlay, ARestartInTheMiddleOfAPageTakesThePageAndItsHoldsAwayAndTheStepComesBackWhenDueAgain)
+{
+    GameHarness game(WithTutorial());
+    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    TDMap& map = game.map();
+    // The second page: a tower stands, the battle waits for the next wave to be called.
+    game.click(210.0f, 370.0f);
+    ASSERT_TRUE(ClickMenuEntry(game, [](i32 id) { return id > 0; }));
+    ASSERT_EQ(2, ActiveStep());
+    const std::wstring page = PageText();
+    const size_t texts = Tutorial().shownTexts().size();
+    ASSERT_EQ(3, game.hud().uiBlock());
+
+    // Restarted from the in-game menu, confirmed.
+    ASSERT_TRUE(game.click(L"options_btn"));
+    ASSERT_TRUE(game.runUntil([&] { return game.screen() == kScreenIngameMenu; }, 1.0f));
+    ASSERT_TRUE(game.click(L"restart"));
+    game.run(10); // the box's show animation
+    game.click(390.0f, 535.0f);
+    ASSERT_TRUE(game.runUntil([&] { return game.screen() != kScreenIngameMenu; }, 1.0f));
+    ASSERT_TRUE(game.closeUnlockMessages());
+    game.run(30);
+    EXPECT_TRUE(map.mTowers.empty()) << "the level started again";
+    EXPECT_EQ(-1, ActiveStep());
+    EXPECT_FALSE(Tutorial().pageShown()) << "no page left over";
+    EXPECT_FALSE(ShowsText(*game.board().GetLayer(), page));
+    EXPECT_EQ(0, game.hud().uiBlock()) << "nor its holds";
+    EXPECT_EQ(1.0f, map.mSpeed);
+    std::vector<i32> states;
+    for (const TDTutorialStep& step : Tutorial().steps())
+        states.push_back(step.state);
+    ASSERT_GE(states.size(), 3u);
+    EXPECT_EQ((std::vector<i32>{2, 2, 0}), std::vector<i32>(states.begin(), states.begin() + 3))
+        << "the steps done stay done, the one interrupted waits";
+
+    // The next tower brings the page back, once, with its holds.
+    game.click(210.0f, 370.0f);
+    ASSERT_TRUE(ClickMenuEntry(game, [](i32 id) { return id > 0; }));
+    EXPECT_EQ(2, ActiveStep());
+    EXPECT_EQ(page, PageText());
+    EXPECT_TRUE(ShowsText(*game.board().GetLayer(), page));
+    EXPECT_EQ(texts, Tutorial().shownTexts().size());
+    EXPECT_EQ(3, game.hud().uiBlock());
+    EXPECT_EQ(0.0f, map.mSpeed);
 }

@@ -426,36 +426,58 @@ TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSprites
     EXPECT_NEAR(canvas.drawn[0].color.a, 0.4f, 1e-5f);
     EXPECT_EQ(canvas.drawn[canvas.find(L"spots/")].blend, 1);
 
-    // On a canvas with off-screen pictures the glow is one picture, rendered once per level.
+    // On a canvas with off-screen pictures the glow is one picture of the roads over the
+    // battle's view (here the whole 1366-wide layout, 171 left of the core), rendered once per
+    // level and again when the view changes.
     struct PictureCanvas : RecordingCanvas
     {
         int renders = 0;
+        i32 width = 0, height = 0;
         RecordingCanvas inside;
         std::unique_ptr<TDTexture> renderPicture(i32 w, i32 h, const std::function<void(TDBattleCanvas&)>& paint) override
         {
             ++renders;
+            width = w;
+            height = h;
             inside = RecordingCanvas();
             paint(inside);
             return std::make_unique<NamedTexture>(L"roads", w, h);
         }
     } pictures;
+    struct View : TDNullScreenMode
+    {
+        TDViewRect rect{-171.0f, 0.0f, 1366.0f, 768.0f};
+        TDViewRect battleViewRect() const override { return rect; }
+    } view;
+    TDScreenMode* const window = m.mScreenMode;
+    m.mScreenMode = &view;
     m.mTime = 0.0f;
-    ++m.mPathsVersion; // a level parse: the picture is tried anew
+    m.mPathPictureDirty = true; // a level parse
     for (int i = 0; i < 3; ++i)
     {
         pictures.drawn.clear();
         drawer->draw(pictures);
     }
     EXPECT_EQ(pictures.renders, 1);
-    EXPECT_EQ(pictures.inside.count(L"ui/brush"), 40);
+    EXPECT_EQ(std::make_pair(pictures.width, pictures.height), std::make_pair(1366, 768));
+    ASSERT_EQ(pictures.inside.count(L"ui/brush"), 40);
+    EXPECT_FLOAT_EQ(pictures.inside.drawn[0].x, 171.0f) << "the road's start, at core x 0";
+    EXPECT_FLOAT_EQ(pictures.inside.drawn[0].y, 100.0f);
     EXPECT_EQ(pictures.count(L"ui/brush"), 0) << "no dots drawn frame by frame";
     ASSERT_EQ(pictures.find(L"roads"), 0);
     EXPECT_EQ(pictures.drawn[0].blend, 2);
-    EXPECT_FLOAT_EQ(pictures.drawn[0].x, 512.0f * m.mScale + m.mOffsetX);
+    EXPECT_FLOAT_EQ(pictures.drawn[0].x, 512.0f * m.mScale + m.mOffsetX) << "the view's centre";
+    EXPECT_FLOAT_EQ(pictures.drawn[0].y, 384.0f * m.mScale + m.mOffsetY);
 
-    ++m.mPathsVersion;
+    m.mPathPictureDirty = true;
     drawer->draw(pictures);
     EXPECT_EQ(pictures.renders, 2);
+    view.rect = {-128.0f, 0.0f, 1280.0f, 768.0f}; // another display mode
+    drawer->draw(pictures);
+    drawer->draw(pictures);
+    EXPECT_EQ(pictures.renders, 3);
+    EXPECT_EQ(pictures.width, 1280);
+    m.mScreenMode = window;
 
     m.mSelectedSpell = -1;
     ASSERT_NE(unit(0), nullptr);
@@ -486,7 +508,7 @@ TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSprites
     m.mDrops.push_back(gem);
     gem->mState = 0;
     gem->mTime = 0.9f; // late in its fall
-    gem->mSpinTime = 0.06f;
+    gem->mSpinTime = 0.13f; // its second frame at 8 a second
     frame();
     int shadow = canvas.find(L"money_shadow");
     int spin = canvas.find(L"td/crystall:01");

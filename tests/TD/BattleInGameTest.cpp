@@ -48,52 +48,65 @@ TEST_F(InGame, TheRingBuildsUpgradesAndSellsForHalfOfEveryTierPaidAndBuysALocked
     EXPECT_TRUE(map->mTowers.empty()) << "short of the fraction";
     EXPECT_EQ(map->mContextMenu->state, TDContextMenu::kOpen);
 
-    map->mStats.mCoins = 1000;
+    // The whole price builds, leaving nothing.
+    map->mPrototypes.findById(10000)->cost -= 0.5f;
     ASSERT_TRUE(clickEntry(10000));
     ASSERT_EQ(map->mTowers.size(), 1u);
     TDTower* tower = map->mTowers[0];
     EXPECT_EQ(tower->baseId(), 10000);
-    EXPECT_EQ(map->mStats.mCoins, 1000 - cost(10000));
+    EXPECT_EQ(map->mStats.mCoins, 0);
     EXPECT_EQ(map->mContextMenu->state, TDContextMenu::kClosing);
     ASSERT_TRUE(game.runUntil([&] { return !map->mContextMenu; }, 1.0f)) << "a closed menu is dropped";
 
-    menu = openOn(0);
-    ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(menu->kind, TDContextMenu::kTowerUpgrades);
-    EXPECT_EQ(menu->tower, tower);
-    ASSERT_TRUE(clickEntry(1));
-    EXPECT_EQ(tower->mLevel, 1);
-    ASSERT_NE(tower->currentProto(), nullptr);
-    const i32 upgrade = static_cast<i32>(tower->currentProto()->cost);
-    EXPECT_EQ(map->mStats.mCoins, 1000 - cost(10000) - upgrade);
-    ASSERT_TRUE(game.runUntil([&] { return !map->mContextMenu; }, 1.0f));
+    // The first upgrade (the second tier of the sheet, 90): one coin short, then its price.
+    const i32 upgrade = 90;
+    for (i32 coins : {upgrade - 1, upgrade})
+    {
+        map->mStats.mCoins = coins;
+        menu = openOn(0);
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->kind, TDContextMenu::kTowerUpgrades);
+        EXPECT_EQ(menu->tower, tower);
+        ASSERT_TRUE(clickEntry(1));
+        EXPECT_EQ(tower->mLevel, coins == upgrade ? 1 : 0) << coins;
+        EXPECT_EQ(map->mStats.mCoins, coins == upgrade ? 0 : coins);
+        ASSERT_TRUE(game.runUntil([&] { return !map->mContextMenu; }, 1.0f));
+    }
 
+    map->mStats.mCoins = 1000;
     ASSERT_NE(openOn(0), nullptr);
     ASSERT_TRUE(clickEntry(0));
     EXPECT_TRUE(map->mTowers.empty());
     EXPECT_FALSE(spot(0).hasTower);
-    EXPECT_EQ(map->mStats.mCoins, 1000 - (cost(10000) + upgrade) / 2);
+    EXPECT_EQ(map->mStats.mCoins, 1000 + (cost(10000) + upgrade) / 2);
     game.run(15); // the closing menu outlives its tower safely
     EXPECT_EQ(map->mContextMenu, nullptr);
 
-    // A locked spot is bought once and only with the gems it asks.
+    // A locked spot is bought once, at its prices to the coin and the gem; one short of either
+    // buys nothing.
     size_t locked = 0;
     while (locked < map->mScenery->spotFrames.size() && (!spot(locked).spot || spot(locked).spot->open))
         ++locked;
     ASSERT_LT(locked, map->mScenery->spotFrames.size());
-    const TDBuildSpot& price = *spot(locked).spot;
-    map->mStats.mCoins = 1000;
-    for (i32 gems : {price.costReal - 1, price.costReal + 5})
+    TDBuildSpot& price = *spot(locked).spot;
+    price.costGold = 40; // both prices set, whatever the demo level asks
+    price.costReal = 3;
+    tutorial.events.clear();
+    for (auto [coins, gems] : {std::pair{39, 3}, {40, 2}, {40, 3}})
     {
+        map->mStats.mCoins = coins;
         map->mStats.mGems = gems;
         TDContextMenu* menu = openOn(locked);
         ASSERT_NE(menu, nullptr);
-        EXPECT_EQ(menu->kind, TDContextMenu::kBuySpot);
+        ASSERT_EQ(menu->kind, TDContextMenu::kBuySpot);
         ASSERT_TRUE(clickEntry(1));
         ASSERT_TRUE(game.runUntil([&] { return !map->mContextMenu; }, 1.0f));
+        const bool bought = coins == 40 && gems == 3;
+        EXPECT_EQ(map->mStats.mCoins, bought ? 0 : coins) << coins << " coins, " << gems << " gems";
+        EXPECT_EQ(map->mStats.mGems, bought ? 0 : gems);
+        EXPECT_EQ(tutorial.count(L"buildspot_bought"), bought ? 1u : 0u);
     }
-    EXPECT_EQ(map->mStats.mCoins, 1000 - price.costGold) << "charged once";
-    EXPECT_EQ(map->mProgress->getGems(), 5);
+    EXPECT_EQ(map->mProgress->getGems(), 0);
     ASSERT_NE(openOn(locked), nullptr);
     EXPECT_EQ(map->mContextMenu->kind, TDContextMenu::kBuild) << "now a build spot";
 }
@@ -175,9 +188,20 @@ TEST_F(InGame, MenusOpenOnlyOnTheTutorialSpotWhileOneIsSetAndAnotherSpotAScreenO
     map->mContextMenu.reset();
     TDTower* tower = map->buildTower(4, 10000);
     ASSERT_NE(tower, nullptr);
+    tutorial.events.clear();
     ASSERT_NE(openOn(4), nullptr);
     EXPECT_EQ(map->mContextMenu->tower, tower);
     EXPECT_EQ(map->mContextMenu->centreX, tower->mX);
+    EXPECT_EQ(tutorial.events, std::vector<std::wstring>{L"tower_select"});
+    // A tower on the third spot of the tutorial (at 896, 563) is announced as such.
+    ASSERT_EQ(std::pair(spot(6).spot->x, spot(6).spot->y), std::pair(896.0f, 563.0f));
+    map->mContextMenu.reset();
+    ASSERT_NE(map->buildTower(6, 10000), nullptr);
+    tutorial.events.clear();
+    ASSERT_NE(openOn(6), nullptr);
+    EXPECT_EQ(tutorial.events, (std::vector<std::wstring>{L"tower_select", L"tower_select_3"}));
+    map->mContextMenu.reset();
+    ASSERT_NE(openOn(4), nullptr);
     map->removeTower(tower);
     EXPECT_EQ(map->mContextMenu, nullptr) << "the tower taken away";
     // Another screen drops the menu.
@@ -221,8 +245,10 @@ TEST_F(InGame, ASpellCastOverAGemLeavesItAndTheTutorialsBlocksHoldSpellsAndSpeed
         EXPECT_EQ(map->mSelectedSpell, -1);
         ASSERT_TRUE(game.click(L"speed_btn"));
         EXPECT_EQ(map->mSpeed, 0.0f);
+        tutorial.events.clear();
         ASSERT_TRUE(game.click(L"play_btn"));
         EXPECT_EQ(map->mSpeed, block == 1 ? 1.0f : 0.0f);
+        EXPECT_EQ(tutorial.count(L"game_play"), block == 1 ? 1u : 0u) << "the tutorial hears a play that plays";
         game.hud().mUIBlock = 0;
     }
     ASSERT_TRUE(game.click(L"play_btn"));
@@ -354,17 +380,27 @@ TEST_F(InGame, ARestartKeepsTheGemTotalAndEndsScreensPausesSpellsAndSpeedUpsAndA
         delete banner;
     };
     map->mLevel = 1;
+    tutorial.events.clear();
     ASSERT_EQ(map->loadLevel(), QL_OK);
     EXPECT_EQ(map->mScreen, kScreenUnlockMessage);
     EXPECT_EQ(banners, 0);
     ASSERT_TRUE(game.closeUnlockMessages());
     EXPECT_EQ(banners, 1) << "the banner follows the message";
+    EXPECT_EQ(tutorial.count(L"unlock_window_close"), 1u);
+    // Once the tutorial's gem step is done, closing the message counts as the spot bought.
+    map->mProgress->setTutorialStepState(5, 2);
+    tutorial.events.clear();
+    ASSERT_EQ(map->loadLevel(), QL_OK);
+    ASSERT_TRUE(game.closeUnlockMessages());
+    EXPECT_EQ(tutorial.count(L"buildspot_bought"), 1u);
+    EXPECT_EQ(tutorial.count(L"unlock_window_close"), 0u);
+    EXPECT_EQ(banners, 2);
     // Nothing new at the level: the banner at once.
     map->mUnlocks = TDUnlocks();
     map->mUnlocks.readText("0;0;10000\n");
     ASSERT_EQ(map->loadLevel(), QL_OK);
     EXPECT_EQ(map->mScreen, kScreenBattle);
-    EXPECT_EQ(banners, 2);
+    EXPECT_EQ(banners, 3);
 }
 
 // Whole battles on "The Ford" at the normal difficulty, frames of 1/60 s.
@@ -398,12 +434,37 @@ TEST_F(InGame, ThreeDartsHoldTheFordWithThreeStars)
     ASSERT_TRUE(game.runUntil([&] { return map->mTime >= 12.0f; }, 60.0f, 1.0f / 60.0f));
     // A frame of the game's own drawing on the recording device.
     ASSERT_FALSE(map->mWaves.mUnits.empty());
+    // The walking kinds tinted towards one colour for the frame: the mob shader takes it.
+    std::vector<std::pair<TDPrototype*, u32>> fills;
+    for (const TDUnit* unit : map->mWaves.mUnits)
+        if (TDPrototype* kind = map->mPrototypes.findById(unit->protoId()))
+        {
+            fills.emplace_back(kind, kind->fillColor);
+            kind->fillColor = 0xFF336699u;
+        }
     std::vector<std::string> trace;
     TDBattleDrawer& drawer = *game.board().getDrawer();
     drawer.mTrace = &trace;
     const size_t before = game.drawCalls();
+    game.forgetDeviceCalls();
     ASSERT_TRUE(game.frame(1.0f / 60.0f));
     drawer.mTrace = nullptr;
+    for (auto [kind, fill] : fills)
+        kind->fillColor = fill;
+    // The units are drawn with the mob shader's program, its "color2" set to the kinds' colour
+    // (the plain tint would only change the drawing colour).
+    const std::vector<std::string> calls = game.deviceCalls();
+    std::string mobProgram;
+    for (const std::string& call : calls)
+        if (call.rfind("SetConstantVector ", 0) == 0 && call.find(" 0.2 0.4 0.6 1") != std::string::npos)
+            mobProgram = "SetProgram " + call.substr(18, call.find(' ', 18) - 18);
+    ASSERT_FALSE(mobProgram.empty()) << "no shader constant of the kinds' colour";
+    size_t shadedDraws = 0;
+    for (size_t i = 0; i < calls.size(); ++i)
+        if (calls[i] == mobProgram)
+            for (size_t j = i + 1; j < calls.size() && calls[j].rfind("SetProgram ", 0) != 0; ++j)
+                shadedDraws += calls[j].rfind("Draw", 0) == 0 ? 1 : 0;
+    EXPECT_GT(shadedDraws, 0u) << "drawn through the mob shader";
     // The background's pictures come first, the ambient-effect places left out.
     const size_t layers = map->mScenery->layers.size() - map->mScenery->effectPlaces.size();
     ASSERT_GE(trace.size(), layers);

@@ -205,16 +205,19 @@ TEST_F(Ring, UpgradeEntriesCostEveryTierOnTheWayPricesTurnRedTheHoveredEntryShow
     painter.calls.clear();
     half.draw(painter);
     images = painter.of(L"image");
-    const std::vector<std::wstring> abilities = tdAbilityIcons(*map->findPrototype(30000));
-    ASSERT_EQ(images.size(), 1 + abilities.size());
-    ASSERT_GE(abilities.size(), 1u);
-    EXPECT_EQ(images[0].name, tdTowerIcon(30000));
+    // The acid tower of the demo sheet ("dot/air"): its icon, then acid and wing on an arc under
+    // it, at 330 and 390 degrees, 35 away.
+    ASSERT_EQ(images.size(), 3u);
+    EXPECT_EQ(images[0].name, L"ui/tower_09");
     EXPECT_NEAR(images[0].color.a, 0.5f, 1e-5);
     EXPECT_NEAR(images[0].y, half.centreY + half.radius * 0.5f, 1e-3); // at 0 degrees: straight down
-    EXPECT_EQ(images[1].name, abilities[0]);
-    const float b = (270.0f + 180.0f / static_cast<float>(abilities.size() + 1)) * 3.14f / 180.0f;
-    EXPECT_NEAR(images[1].x, images[0].x + std::sin(b) * 35.0f, 1e-3);
-    EXPECT_NEAR(images[1].y, images[0].y + std::cos(b) * 35.0f, 1e-3);
+    EXPECT_EQ(images[1].name, L"ui/acid_01");
+    EXPECT_EQ(images[2].name, L"ui/wing_01");
+    EXPECT_NEAR(images[1].x - images[0].x, -17.588f, 1e-2);
+    EXPECT_NEAR(images[1].y - images[0].y, 30.260f, 1e-2);
+    EXPECT_NEAR(images[2].x - images[0].x, 17.395f, 1e-2);
+    EXPECT_NEAR(images[2].y - images[0].y, 30.371f, 1e-2);
+    EXPECT_NEAR(images[2].color.a, 0.5f, 1e-5) << "the icons fade in with their entry";
 
     // A tower's menu with the pointer on the sale.
     map->mContextMenu.reset();

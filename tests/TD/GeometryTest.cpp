@@ -23,7 +23,7 @@ std::vector<TDPathPoint*> line(int n)
 }
 } // namespace
 
-TEST(Geometry, PointsAndStepsOnAPathClampAndNeverGiveNaNAndChainCostsSumTiersAndStopOnBrokenChains)
+TEST(Geometry, PointsAndStepsOnAPathClampAndNeverGiveNaNAndChainCostsSumTiersOrHaveNone)
 {
     std::vector<TDPathPoint*> path = line(21);
     float x, y;
@@ -45,8 +45,8 @@ TEST(Geometry, PointsAndStepsOnAPathClampAndNeverGiveNaNAndChainCostsSumTiersAnd
     for (auto [y, offset] : {std::pair{-65.0f, 0}, {-130.0f, 20}, {0.0f, -20}, {-100.0f, 10}})
         EXPECT_EQ(tdSideOffset(y), offset) << y;
 
-    // Chain costs sum the tiers and stop on broken chains.
-    TDPrototype base, second, third, loop;
+    // Chain costs sum the tiers down to the root; a chain that never gets there has no price.
+    TDPrototype base, second, third, loop, orphan;
     auto tier = [](TDPrototype& p, i32 level, i32 require, float cost) {
         p.levelId = level;
         p.require = require;
@@ -56,14 +56,13 @@ TEST(Geometry, PointsAndStepsOnAPathClampAndNeverGiveNaNAndChainCostsSumTiersAnd
     tier(second, 2, 1, 90);
     tier(third, 3, 2, 120);
     tier(loop, 9, 9, 1);
-    std::vector<TDPrototype*> chain{&base, &second, &third, &loop};
+    tier(orphan, 5, 55, 5);
+    const std::vector<const TDPrototype*> chain{&base, &second, &third, &loop, &orphan};
     EXPECT_EQ(TDMap::getChainCost(0, chain, &base), 70.0f);
     EXPECT_EQ(TDMap::getChainCost(0, chain, &third), 280.0f);
-    TDPrototype orphan;
-    orphan.require = 55;
-    orphan.cost = 5;
-    EXPECT_EQ(TDMap::getChainCost(0, chain, &orphan), 5.0f);
-    EXPECT_EQ(TDMap::getChainCost(0, chain, &loop), 64.0f); // depth limit ends the loop
+    EXPECT_EQ(TDMap::getChainCost(1, chain, &third), 210.0f) << "from a tower already on tier 1";
+    EXPECT_FALSE(TDMap::getChainCost(0, chain, &orphan));
+    EXPECT_FALSE(TDMap::getChainCost(0, chain, &loop));
 }
 
 TEST_F(MapFixture, LinkGeometryAndHealthFactor)

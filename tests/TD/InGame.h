@@ -10,21 +10,53 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace tdtest
 {
 using testsupport::GameHarness;
 
+// What the battle tells the tutorial, passed on to it.
+struct EventTap : TDTutorialHooks
+{
+    TDTutorialHooks* inner = nullptr;
+    std::vector<std::wstring> events;
+    size_t count(const std::wstring& name) const { return static_cast<size_t>(std::count(events.begin(), events.end(), name)); }
+    void onEvent(const std::wstring& name) override
+    {
+        events.push_back(name);
+        inner->onEvent(name);
+    }
+    void loadProgress() override { inner->loadProgress(); }
+    void update(float dt) override { inner->update(dt); }
+    void onMouseMove(i32 x, i32 y) override { inner->onMouseMove(x, y); }
+    void onClick(i32 x, i32 y) override { inner->onClick(x, y); }
+    void show() override { inner->show(); }
+    void hide() override { inner->hide(); }
+    void resetIncompleteSteps() override { inner->resetIncompleteSteps(); }
+    void clearShownLayers() override { inner->clearShownLayers(); }
+};
+
 struct InGame : ::testing::Test
 {
     GameHarness game;
     TDMap* map = nullptr;
+    EventTap tutorial;
 
     void SetUp() override
     {
         ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
         map = &game.map();
+        tutorial.inner = map->mTutorial;
+        map->setTutorial(&tutorial);
+    }
+    void TearDown() override
+    {
+        if (map)
+            map->setTutorial(tutorial.inner);
     }
     // A click at a point of the battle field.
     void clickField(float x, float y) { game.click(x * map->mScale + map->mOffsetX, y * map->mScale + map->mOffsetY); }

@@ -239,13 +239,15 @@ TEST_F(BattleFixture, UpgradeNeedsTheCoinsShowsWhatChangedAndSurvivesReloadingTh
                                        "towerUpgradeInfoRof;Rate +%d%n%%\n");
     TDMap& m = start(kThreeBrutes);
     TDTower* t = m.buildTower(0, 100);
-    m.mStats.mCoins = 30;
-    EXPECT_FALSE(t->upgrade(1, 40.0f));
+    m.mStats.mCoins = 39;
+    EXPECT_FALSE(t->upgrade(1, 40.0f)) << "one coin short";
     EXPECT_EQ(t->mLevel, 0);
-    m.mStats.mCoins = 100;
+    m.mStats.mCoins = 40;
     EXPECT_FALSE(t->upgrade(9, 10.0f)); // no such tier
-    ASSERT_TRUE(t->upgrade(1, 40.5f));
-    EXPECT_EQ(m.mStats.mCoins, 60);
+    EXPECT_FALSE(t->upgrade(1, 40.5f)) << "short of the fraction";
+    EXPECT_EQ(m.mStats.mCoins, 40);
+    ASSERT_TRUE(t->upgrade(1, 40.0f));
+    EXPECT_EQ(m.mStats.mCoins, 0) << "the exact price";
     EXPECT_EQ(t->currentProto()->id, 101);
     TDIndicator* info = m.mIndicators.items.back();
     // Only the first integer conversion is filled; other sequences stay literal.
@@ -253,11 +255,15 @@ TEST_F(BattleFixture, UpgradeNeedsTheCoinsShowsWhatChangedAndSurvivesReloadingTh
     EXPECT_EQ(tutorial.count(L"tower_upgraded"), 1u);
     EXPECT_EQ(particles.count(L"upgrade"), 1u);
 
-    // Range from 0 and a cooldown of 0 give no line; the damage line stays.
+    // Range from 0 and a cooldown of 0 give no line; the damage line stays. A price with a
+    // fraction charges its whole part.
+    m.mStats.mCoins = 100;
     TDTower* other = m.buildTower(1, 100);
     m.mPrototypes.findById(100)->radius = 0.0f;
     const_cast<TDPrototype*>(other->currentProto(1))->cooldown = 0.0f;
-    ASSERT_TRUE(other->upgrade(1, 10.0f));
+    m.mStats.mCoins = 11;
+    ASSERT_TRUE(other->upgrade(1, 10.5f));
+    EXPECT_EQ(m.mStats.mCoins, 1);
     EXPECT_EQ(m.mIndicators.items.back()->mText, L"Damage %s +100");
 
     // Reloading the sheets under live objects keeps them valid.
@@ -288,9 +294,15 @@ TEST_F(BattleFixture, TierStepsLastThroughTheFramesUntilTheNextFullUpgrade)
     ASSERT_NE(m.mContextMenu, nullptr);
     EXPECT_EQ(m.mContextMenu->kind, TDContextMenu::kTowerTier) << "the step is offered before the upgrades";
     EXPECT_EQ(m.mContextMenu->items.size(), 2u);
-    const i32 coins = m.mStats.mCoins;
+    m.mStats.mCoins = 29;
     pressEntry(*this, 250, 160, 1);
-    EXPECT_EQ(m.mStats.mCoins, coins - 30);
+    EXPECT_EQ(tower->mTierCount, 0) << "one coin short";
+    EXPECT_EQ(m.mStats.mCoins, 29);
+    m.mStats.mCoins = 30;
+    pressEntry(*this, 250, 160, 1);
+    EXPECT_EQ(tower->mTierCount, 1);
+    EXPECT_EQ(m.mStats.mCoins, 0) << "the exact price";
+    m.mStats.mCoins = 1000;
     run(1.0f); // the battle resets every tower's additions each frame
     EXPECT_FLOAT_EQ(tower->mBonus.strength, 0.5f * 10.0f + 10.0f);
     EXPECT_FLOAT_EQ(tower->range(), plainRange + 0.5f * 200.0f);

@@ -147,21 +147,32 @@ TEST_F(BattleFixture, ImmunitiesShowTheImmuneIconAndBlockTheHit)
     EXPECT_TRUE(icy->mModifiers.empty());
 }
 
-TEST_F(BattleFixture, DeadUnitIsRaisedByANearbyRaiser)
+TEST_F(BattleFixture, DeadUnitIsRaisedByANearbyRaiserThatIsNotHeldStill)
 {
-    TDMap& m = start("<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/><e id=\"9\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/><e id=\"1\" y=\"-65\"/><e id=\"9\" y=\"-65\"/></wave>"
+                     "<wave spawn=\"1\"><e id=\"1\"/></wave>");
     run(0.5f);
-    ASSERT_EQ(m.mWaves.mUnits.size(), 2u);
-    TDUnit* dead = unit(0);
-    TDUnit* raiser = unit(1);
-    raiser->mPos[0] = dead->mPos[0] + 10.0f;
-    raiser->mPos[1] = dead->mPos[1];
-    dead->mHealth = 0.0f;
-    dead->update(0.01f); // dies; no death frames: ends at once
-    dead->update(0.01f);
-    EXPECT_EQ(dead->mAlive, 0);
     ASSERT_EQ(m.mWaves.mUnits.size(), 3u);
-    TDUnit* skeleton = unit(2);
+    TDUnit* raiser = unit(2);
+    auto dieBeside = [&](TDUnit* dead) {
+        raiser->mPos[0] = dead->mPos[0] + 10.0f;
+        raiser->mPos[1] = dead->mPos[1];
+        dead->mHealth = 0.0f;
+        dead->update(0.01f); // dies; no death frames: ends at once
+        dead->update(0.01f);
+        EXPECT_EQ(dead->mAlive, 0);
+    };
+    // A raiser held in place (a hold or a stun takes its whole speed) raises no one.
+    raiser->mSpeedPenalty = 30.0f;
+    dieBeside(unit(0));
+    EXPECT_EQ(m.mWaves.mUnits.size(), 3u);
+    EXPECT_NE(raiser->mState, 4);
+    // Slowed, it still raises.
+    raiser->mSpeedPenalty = 15.0f;
+    TDUnit* dead = unit(1);
+    dieBeside(dead);
+    ASSERT_EQ(m.mWaves.mUnits.size(), 4u);
+    TDUnit* skeleton = unit(3);
     EXPECT_EQ(skeleton->protoId(), 39);
     EXPECT_EQ(raiser->mState, 4);
     EXPECT_FLOAT_EQ(skeleton->mPos[0], dead->mPos[0]);
@@ -171,7 +182,7 @@ TEST_F(BattleFixture, DeadUnitIsRaisedByANearbyRaiser)
     raiser->mPos[0] = skeleton->mPos[0];
     skeleton->update(0.01f);
     skeleton->update(0.01f);
-    EXPECT_EQ(m.mWaves.mUnits.size(), 3u);
+    EXPECT_EQ(m.mWaves.mUnits.size(), 4u);
 }
 
 TEST_F(BattleFixture, DeathWaitsForItsFramesThenFadesOut)
@@ -224,4 +235,44 @@ TEST_F(BattleFixture, StraightWalkerIgnoresSlowsAndFacesItsTarget)
     EXPECT_FALSE(u->mFacingLeft);
     run(20.0f);
     EXPECT_EQ(m.mStats.mUnitsThrough, 1);
+}
+
+TEST_F(BattleFixture, ALinkDrawnAgainstTheRouteIsWalkedForwardOnTheUnitsOwnSide)
+{
+    // The second road runs from the goal back to the middle point: units take it the other way.
+    std::string level = tdtest::battleLevel("<wave spawn=\"1\"><e id=\"1\" y=\"-130\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    const std::string forward = "<link sid=\"2\" eid=\"3\" anchor_x=\"750\" anchor_y=\"100\"/>";
+    level.replace(level.find(forward), forward.size(), "<link sid=\"3\" eid=\"2\" anchor_x=\"750\" anchor_y=\"100\"/>");
+    map = std::make_unique<TDMap>(services, profiles);
+    map->mMode = 1;
+    files.put(L"td/levels_normal/level_01_01.xml", level);
+    ASSERT_EQ(map->loadLevel(), QL_OK);
+    ASSERT_EQ(map->mLinks.size(), 2u);
+    EXPECT_TRUE(map->mPaths.has(map->mLinks[1], -20)) << "the level start builds the line walked there";
+    run(0.05f);
+    TDUnit* u = unit(0);
+    ASSERT_NE(u, nullptr);
+    // Side offset 20 is 20 to the walker's right (y + 20 walking toward +x) on both roads.
+    float lastX = u->mPos[0], widest = 0.0f, lowest = 1e9f, highest = -1e9f;
+    bool facedLeft = false;
+    int backward = 0;
+    while (map->mStats.mUnitsThrough == 0 && map->mTime < 30.0f)
+    {
+        map->update(1.0f / 60.0f);
+        if (map->mWaves.mUnits.empty() || unit(0) != u || !u->mAlive)
+            break;
+        backward += u->mPos[0] < lastX - 1e-3f ? 1 : 0;
+        widest = std::max(widest, u->mPos[0] - lastX);
+        lastX = u->mPos[0];
+        lowest = std::min(lowest, u->mPos[1]);
+        highest = std::max(highest, u->mPos[1]);
+        facedLeft = facedLeft || u->mFacingLeft;
+    }
+    EXPECT_EQ(backward, 0);
+    EXPECT_GT(lastX, 900.0f) << "it walked the second road";
+    EXPECT_EQ(map->mStats.mUnitsThrough, 1);
+    EXPECT_LT(widest, 60.0f) << "no jump along the road";
+    EXPECT_NEAR(lowest, 120.0f, 0.5f);
+    EXPECT_NEAR(highest, 120.0f, 0.5f);
+    EXPECT_FALSE(facedLeft);
 }

@@ -254,6 +254,15 @@ std::wstring GameHarness::text(const HUDWindow* window, const std::wstring& name
 
 std::wstring GameHarness::localized(const std::wstring& key) { return LocalStrings::Instance()->get(key); }
 
+namespace
+{
+gpu::RecordingDevice* recordingDevice(Game& game)
+{
+    auto* dx = dynamic_cast<render::RenderDX9*>(game.mRender);
+    return dx ? dynamic_cast<gpu::RecordingDevice*>(dx->GetDevice()) : nullptr;
+}
+} // namespace
+
 size_t GameHarness::drawCalls() const
 {
     return deviceCalls("Draw").size();
@@ -261,9 +270,14 @@ size_t GameHarness::drawCalls() const
 
 std::vector<std::string> GameHarness::deviceCalls(const std::string& prefix) const
 {
-    auto* dx = dynamic_cast<render::RenderDX9*>(mGame->mRender);
-    auto* device = dx ? dynamic_cast<gpu::RecordingDevice*>(dx->GetDevice()) : nullptr;
+    gpu::RecordingDevice* device = recordingDevice(*mGame);
     return device ? device->CallsStartingWith(prefix) : std::vector<std::string>();
+}
+
+void GameHarness::forgetDeviceCalls()
+{
+    if (gpu::RecordingDevice* device = recordingDevice(*mGame))
+        device->ClearCalls();
 }
 
 void GameHarness::type(const std::wstring& text)

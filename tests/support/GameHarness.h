@@ -126,8 +126,10 @@ public:
     }
     // The draw calls the recording device has taken so far (0 on real video).
     size_t drawCalls() const;
-    // Its calls that start with the prefix, e.g. "DrawIndexed" (none on real video).
-    std::vector<std::string> deviceCalls(const std::string& prefix) const;
+    // The recording device's calls that start with the prefix ("SetProgram", "DrawIndexed"), all
+    // of them for an empty prefix; none on real video. Cleared by forgetDeviceCalls.
+    std::vector<std::string> deviceCalls(const std::string& prefix = "") const;
+    void forgetDeviceCalls();
 
     // The battle frame as the game draws it, into the canvas (a recording one in tests).
     void drawBattle(TDBattleCanvas& canvas);

@@ -177,10 +177,20 @@ public:
     virtual void prototypesLoaded(const TDPrototypes&) {}
 };
 
+// The battle's view rectangle: the part of the game's coordinates (battle units, the 1024 x 768
+// core at the origin) that the window shows; wider than the core when the margins show.
+struct TDViewRect
+{
+    float x = 0.0f, y = 0.0f, width = 1024.0f, height = 768.0f;
+    bool operator==(const TDViewRect&) const = default;
+};
+
 // The window's full-screen state and the application's switch between the modes.
 class TDScreenMode
 {
 public:
+    // The view rectangle of the current display mode.
+    virtual TDViewRect battleViewRect() const { return {}; }
     virtual ~TDScreenMode() = default;
     virtual bool isFullscreen() const = 0;
     virtual void switchScreenMode() = 0;

@@ -170,33 +170,14 @@ void TDContextMenu::openTower(TDTower* t)
             candidates.push_back(upgraded(*tier));
     // The price of an entry is the sum of every tier on the way from the tower's tier; a chain
     // that does not lead back (or loops) has no price, and the entry is left out.
-    auto chainCost = [&](const TDPrototype& c, float& cost) {
-        cost = 0.0f;
-        const TDPrototype* d = &c;
-        for (size_t steps = 0; steps <= candidates.size(); ++steps)
-        {
-            cost += d->cost;
-            if (d->require == t->mLevel)
-                return true;
-            const TDPrototype* before = nullptr;
-            for (const auto& e : candidates)
-                if (e->levelId == d->require)
-                {
-                    before = e.get();
-                    break;
-                }
-            if (!before)
-                return false;
-            d = before;
-        }
-        return false;
-    };
+    std::vector<const TDPrototype*> chain;
+    for (const auto& c : candidates)
+        chain.push_back(c.get());
     i32 index = 1;
     for (const auto& c : candidates)
     {
-        float cost = 0.0f;
-        if (chainCost(*c, cost))
-            addItem(index++, c->levelId, c.get(), cost);
+        if (std::optional<float> cost = TDMap::getChainCost(t->mLevel, chain, c.get()))
+            addItem(index++, c->levelId, c.get(), *cost);
     }
 }
 

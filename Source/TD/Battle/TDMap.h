@@ -25,12 +25,13 @@
 #include "Source/TD/Level/TDRoadNetwork.h"
 #include "Source/TD/Level/TDWaveHint.h"
 #include "Source/TD/Level/TDWaveManager.h"
+#include "Source/TD/Sprites/TDTexture.h"
 #include "Source/TD/Units/TDEffectHolder.h"
 #include "Source/TD/Units/TDIndicator.h"
 #include "Source/TD/Units/TDUnitGrid.h"
 
 #include <memory>
-#include <set>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,7 @@ namespace tinyxml2
 class XMLElement;
 }
 
+class TDBattleCanvas;
 class TDBulletList;
 class TDEffectTimer;
 class TDModifier;
@@ -97,14 +99,20 @@ public:
     // segment has no length, gives 1 so the walker moves on.
     static float advanceOnPath(const std::vector<TDPathPoint*>& path, float progress, float distance);
     void getLinkNormal(const TDLink* link, float t, float& nx, float& ny) const;
+    // The road dots of a link: points of its curve from its start through its anchor to its end,
+    // 25 apart along it, the end itself only when a step lands on it; none without both ends.
+    std::vector<std::pair<float, float>> linkDots(const TDLink& link) const;
     float getLinkCurveLength(const TDLink* link) const;
     float findLinkParameter(const TDLink* link, float t, float distance, float offset) const;
     static TDLink* findLink(const std::vector<TDLink*>& links, const TDPoint* a, const TDPoint* b);
     static TDPoint* getSpawnPoint(const std::vector<TDPoint*>& points);
     static TDPoint* getGoalPoint(const std::vector<TDPoint*>& points);
     float getHealthFactor() const;
-    // Money a tier chain has cost since its base form; an unknown predecessor ends the sum.
-    static float getChainCost(i32 rootId, const std::vector<TDPrototype*>& prototypes, const TDPrototype* proto);
+    // Money a tier chain has cost since the tier rootId: proto's cost plus its predecessors' (by
+    // "require" and "levelid" in prototypes) down to the one that requires rootId. None when the
+    // chain never gets there (an unknown predecessor, a loop): such a tier has no price.
+    static std::optional<float> getChainCost(i32 rootId, const std::vector<const TDPrototype*>& prototypes,
+                                             const TDPrototype* proto);
     // Screen point to battle point.
     void screenToBattle(float x, float y, i32& bx, i32& by) const;
 
@@ -257,8 +265,18 @@ public:
     bool mTutorialActive = true;
     // Developer display switches, toggled by the debug keys 1 to 3.
     bool mDebugDisplay[3] = {false, false, false};
-    // Grows with every level parse: the drawing re-renders its picture of the roads then.
-    u32 mPathsVersion = 0;
+    // The path picture: the level's roads as rows of brush dots, drawn once over the battle's
+    // view rectangle (mPathPictureRect); shown as the road glow while a spell waits for its
+    // target. A level parse marks it dirty, and the drawing renders it again then, or when the
+    // view changed. Null where the canvas has no off-screen pictures.
+    std::unique_ptr<TDTexture> mPathPicture;
+    TDViewRect mPathPictureRect;
+    bool mPathPictureDirty = true;
+    bool isPathPictureStale() const { return mPathPictureDirty || !(mPathPictureRect == mScreenMode->battleViewRect()); }
+    // Renders the path picture through the canvas with the brush picture (its size given).
+    void renderPathPicture(TDBattleCanvas& canvas, const TDTexture* brush, float brushWidth, float brushHeight);
+    // Every link's dots, in link order, the brush centred on each, through the canvas's transform.
+    void drawLinks(TDBattleCanvas& canvas, const TDTexture* brush, float brushWidth, float brushHeight) const;
     std::wstring mLevelFile;
     std::string mBackgroundName;
     // Folder the path caches are read from ("" is the working directory).
@@ -299,8 +317,6 @@ public:
     TDUnitGrid mUnitGrid;
     std::vector<TDUnit*> mTowerBlockers;
     bool mBlockersValid = false;
-    // Links already reported as walked against their direction.
-    std::set<const TDLink*> mReversedLinks;
     // When set, update() appends the name of each step it runs (tests of the frame order).
     std::vector<std::string>* mTrace = nullptr;
 

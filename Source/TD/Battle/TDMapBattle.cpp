@@ -81,7 +81,6 @@ void TDMap::clearBattle()
     mEmitters.clear();
     mIndicators.clear();
     mNextWave.clear();
-    mReversedLinks.clear();
 }
 
 TDTower* TDMap::buildTower(i32 spotIndex, i32 protoId)

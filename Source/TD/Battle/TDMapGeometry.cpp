@@ -158,15 +158,16 @@ float TDMap::getHealthFactor() const
     return 0.0f;
 }
 
-float TDMap::getChainCost(i32 rootId, const std::vector<TDPrototype*>& prototypes, const TDPrototype* proto)
+std::optional<float> TDMap::getChainCost(i32 rootId, const std::vector<const TDPrototype*>& prototypes,
+                                         const TDPrototype* proto)
 {
     float sum = 0.0f;
-    // A chain that never reaches the root, or loops, ends with what was summed so far.
-    for (int depth = 0; proto && depth < 64; ++depth)
+    // A chain longer than the list repeats a tier: it loops.
+    for (size_t steps = 0; proto && steps <= prototypes.size(); ++steps)
     {
         sum += proto->cost;
         if (proto->require == rootId)
-            break;
+            return sum;
         const TDPrototype* predecessor = nullptr;
         for (const TDPrototype* p : prototypes)
             if (p->levelId == proto->require)
@@ -176,7 +177,23 @@ float TDMap::getChainCost(i32 rootId, const std::vector<TDPrototype*>& prototype
             }
         proto = predecessor;
     }
-    return sum;
+    return std::nullopt;
+}
+
+std::vector<std::pair<float, float>> TDMap::linkDots(const TDLink& link) const
+{
+    std::vector<std::pair<float, float>> dots;
+    const TDPoint* a = findPoint(link.sid);
+    const TDPoint* b = findPoint(link.eid);
+    if (!a || !b)
+        return dots;
+    for (float t = 0.0f; t < 1.0f; t = findLinkParameter(&link, t, 25.0f, 0.0f))
+    {
+        const float u = 1.0f - t;
+        dots.emplace_back(u * u * a->x + 2.0f * t * u * link.anchorX + t * t * b->x,
+                          u * u * a->y + 2.0f * t * u * link.anchorY + t * t * b->y);
+    }
+    return dots;
 }
 
 void TDMap::screenToBattle(float x, float y, i32& bx, i32& by) const

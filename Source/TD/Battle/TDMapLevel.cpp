@@ -239,6 +239,6 @@ QLResultEnum TDMap::parseLevelText(const std::string& text, const std::wstring& 
                 << base::LogStyle::Error << fileName << static_cast<int>(i) << towerId;
     }
     mLevelLoaded = true;
-    ++mPathsVersion;
+    mPathPictureDirty = true;
     return QL_OK;
 }

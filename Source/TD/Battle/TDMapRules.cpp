@@ -166,8 +166,8 @@ bool nearTowerUnitIn(const TDTower* tower, bool block, const auto& units)
         const TDPrototype* kind = unit->proto();
         if (!kind || !(block ? kind->blockTower : kind->debuffTower))
             continue;
-        if (unit->mSpeedPenalty == kind->speed)
-            continue; // held still
+        if (unit->isHeldStill())
+            continue;
         float limit = block ? 0.5f * kind->radius : kind->radius;
         if (tdDistance(tower->mX, tower->mY, unit->mDrawPos[0], unit->mDrawPos[1]) <= limit)
             return true;

@@ -27,8 +27,8 @@
 namespace
 {
 const TDColor kWhite{1.0f, 1.0f, 1.0f, 1.0f};
-// The battle map in battle units: the picture of the roads covers it.
-constexpr float kMapWidth = 1024.0f, kMapHeight = 768.0f;
+// A dropped gem's spin, in frames a second.
+constexpr float kGemFramesPerSecond = 8.0f;
 
 // The canvas's interface painter, with the menu's tower drawn by the battle drawing itself.
 class MenuPainter : public TDUiPainter
@@ -239,6 +239,11 @@ void TDBattleDrawer::draw(TDBattleCanvas& canvas)
     }
     if (!mMap.mLevelActive)
         return;
+    if (mMap.isPathPictureStale())
+    {
+        const Picture brush = picture(L"td/ui", L"ui/brush");
+        mMap.renderPathPicture(canvas, brush.image, brush.width, brush.height);
+    }
 
     if (showsBattle(mMap.mScreen))
     {
@@ -397,13 +402,14 @@ void TDBattleDrawer::buildList(TDBattleCanvas& canvas)
         const float a = (std::sin(mMap.mTime * 5.0f) + 1.0f) * 0.5f * 0.2f + 0.2f;
         const TDColor glowColor{0.804f, 0.75f, 0.171f, a};
         std::vector<u32> glow;
-        if (const TDTexture* roads = roadPicture(canvas))
+        if (const TDTexture* roads = mMap.mPathPicture.get())
         {
+            const TDViewRect& view = mMap.mPathPictureRect;
             TDDrawItem item;
             item.image = roads;
             item.width = static_cast<float>(roads->width());
             item.height = static_cast<float>(roads->height());
-            item.transform.Translate(item.width * 0.5f, item.height * 0.5f);
+            item.transform.Translate(view.x + item.width * 0.5f, view.y + item.height * 0.5f);
             item.color = glowColor;
             item.additive = true;
             if (mTrace)
@@ -427,27 +433,6 @@ void TDBattleDrawer::buildList(TDBattleCanvas& canvas)
             item.tag = "button";
         l.add(std::move(item), l.main);
     }
-}
-
-const TDTexture* TDBattleDrawer::roadPicture(TDBattleCanvas& canvas)
-{
-    if (mRoadsVersion == mMap.mPathsVersion && mRoadsTried)
-        return mRoads.get();
-    mRoadsTried = true;
-    mRoadsVersion = mMap.mPathsVersion;
-    const Picture brush = picture(L"td/ui", L"ui/brush");
-    mRoads = canvas.renderPicture(static_cast<i32>(kMapWidth), static_cast<i32>(kMapHeight), [&](TDBattleCanvas& c) {
-        c.setBlendMode(1);
-        c.setColor(kWhite);
-        for (const TDLink* link : mMap.mLinks)
-            for (const auto& [x, y] : linkDots(*link))
-            {
-                math::Transform2D t;
-                t.Translate(x, y);
-                c.drawImage(brush.image, brush.width, brush.height, t, false);
-            }
-    });
-    return mRoads.get();
 }
 
 void TDBattleDrawer::drawList(TDBattleCanvas& canvas)
@@ -625,7 +610,7 @@ void TDBattleDrawer::drawDrops(TDBattleCanvas& canvas)
         }
         if (frames == 0)
             continue;
-        float f = std::floor(spin * 20.0f);
+        float f = std::floor(spin * kGemFramesPerSecond);
         size_t index = std::isfinite(f) && f > 0.0f ? static_cast<size_t>(std::fmod(f, static_cast<float>(frames))) : 0;
         drawSpriteFrame(canvas, *gem, index, drop->mX, drop->mY);
         trace("drop");
@@ -649,27 +634,11 @@ void TDBattleDrawer::drawSpriteFrame(TDBattleCanvas& canvas, const TDGraphic& gr
     canvas.drawImage(frame.mImage, frame.mWidth, frame.mHeight, t, false);
 }
 
-std::vector<std::pair<float, float>> TDBattleDrawer::linkDots(const TDLink& link) const
-{
-    std::vector<std::pair<float, float>> dots;
-    const TDPoint* a = mMap.findPoint(link.sid);
-    const TDPoint* b = mMap.findPoint(link.eid);
-    if (!a || !b)
-        return dots;
-    for (float t = 0.0f; t < 1.0f; t = mMap.findLinkParameter(&link, t, 25.0f, 0.0f))
-    {
-        const float u = 1.0f - t;
-        dots.emplace_back(u * u * a->x + 2.0f * t * u * link.anchorX + t * t * b->x,
-                          u * u * a->y + 2.0f * t * u * link.anchorY + t * t * b->y);
-    }
-    return dots;
-}
-
 void TDBattleDrawer::queueLinks(std::vector<u32>& list, const TDColor& color, bool additive)
 {
     const Picture brush = picture(L"td/ui", L"ui/brush");
     for (const TDLink* link : mMap.mLinks)
-        for (const auto& [x, y] : linkDots(*link))
+        for (const auto& [x, y] : mMap.linkDots(*link))
         {
             TDDrawItem item;
             item.image = brush.image;

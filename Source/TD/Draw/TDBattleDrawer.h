@@ -100,9 +100,6 @@ public:
     // The road dots: brush images along every link of the level, 25 apart along each curve, in
     // link order; added to list with colour and blending as given.
     void queueLinks(std::vector<u32>& list, const TDColor& color, bool additive);
-    // The positions of the dots of one link (a quadratic curve from its start through its anchor
-    // to its end); none when an end point is missing.
-    std::vector<std::pair<float, float>> linkDots(const TDLink& link) const;
 
     // The screens over which the battle stays visible: 0, 1, 2, 4, 11.
     static bool showsBattle(i32 screen);
@@ -134,9 +131,6 @@ private:
     float graphicHeight(const TDGraphic* graphic);
     void buildList(TDBattleCanvas& canvas);
     void drawList(TDBattleCanvas& canvas);
-    // The picture of the level's roads, rendered again when the level's paths changed; null
-    // where the canvas has no off-screen pictures.
-    const TDTexture* roadPicture(TDBattleCanvas& canvas);
     void drawWaveTexts(TDBattleCanvas& canvas);
     // Frame index of a graphic's unnamed list, placed so that its "s_point" lies on (x, y).
     void drawSpriteFrame(TDBattleCanvas& canvas, const TDGraphic& graphic, size_t index, float x, float y);
@@ -161,7 +155,4 @@ private:
     Picture mIndicatorIcons[4]; // by the indicators' icon slot: 2 immune, 3 money
     std::map<std::wstring, std::unique_ptr<TDTexture>> mLoosePictures;
     std::unique_ptr<TDAnimation> mFire; // the burning shell's flame
-    std::unique_ptr<TDTexture> mRoads;  // the level's roads drawn once, for the glow
-    u32 mRoadsVersion = 0;
-    bool mRoadsTried = false;
 };

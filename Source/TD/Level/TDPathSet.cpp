@@ -1,6 +1,8 @@
 // The level's paths: built from the waves' spawn points and side offsets, or read from a cache.
 #include "Source/TD/Level/TDPathSet.h"
 
+#include <algorithm>
+
 #include "Core/Base/Log.h"
 #include "Core/Base/OwnedList.h"
 #include "Core/File/FileSystem.h"
@@ -85,6 +87,16 @@ void TDPathSet::find(const TDLink* link, i32 offset, std::vector<TDPathPoint*>& 
     auto found = record->points.find(offset);
     if (found != record->points.end())
         out = found->second;
+}
+
+bool TDPathSet::findWalked(const TDLink* link, i32 fromId, i32 offset, std::vector<TDPathPoint*>& out) const
+{
+    if (!link || !has(link, walkedOffset(*link, fromId, offset)))
+        return false;
+    find(link, walkedOffset(*link, fromId, offset), out);
+    if (link->sid != fromId)
+        std::reverse(out.begin(), out.end());
+    return true;
 }
 
 void TDPathSet::store(TDLink* link, i32 offset, const std::vector<TDPathPoint*>& points)
@@ -201,9 +213,10 @@ void TDPathSet::buildPaths(const TDRoadNetwork& network, const TDWaveManager& wa
                                                                        << spawn->id;
             continue;
         }
-        std::vector<TDLink*> chain;
+        // Each link of the route with the point it is entered from.
+        std::vector<std::pair<TDLink*, i32>> chain;
         for (size_t i = 0; i + 1 < route.size(); ++i)
-            chain.push_back(network.findLink(route[i], route[i + 1]));
+            chain.emplace_back(network.findLink(route[i], route[i + 1]), route[i]);
 
         for (const TDWaveProto* wave : waves.mWaves)
         {
@@ -211,10 +224,12 @@ void TDPathSet::buildPaths(const TDRoadNetwork& network, const TDWaveManager& wa
                 continue;
             for (const TDWaveEntry* entry : wave->mEntries)
             {
-                i32 d = entry->sideOffset();
-                for (TDLink* link : chain)
+                for (const auto& [link, from] : chain)
                 {
-                    if (!link || has(link, d))
+                    if (!link)
+                        continue;
+                    const i32 d = walkedOffset(*link, from, entry->sideOffset());
+                    if (has(link, d))
                         continue;
                     const TDPoint* a = network.findPoint(link->sid);
                     const TDPoint* b = network.findPoint(link->eid);

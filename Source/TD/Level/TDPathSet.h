@@ -3,13 +3,13 @@
 
 #include "Core/Base/OwnedList.h"
 #include "Core/Base/Types.h"
+#include "Source/TD/Level/TDLink.h"
 #include "Source/TD/Level/TDPathPoint.h"
 
 #include <map>
 #include <string>
 #include <vector>
 
-class TDLink;
 class TDRoadNetwork;
 class TDWaveManager;
 
@@ -51,6 +51,13 @@ public:
     bool has(const TDLink* link, i32 offset) const;
     // Takes ownership of the points.
     void store(TDLink* link, i32 offset, const std::vector<TDPathPoint*>& points);
+    // Polylines run from a link's "sid" to its "eid". A walker that enters the link at its "eid"
+    // walks the polyline of the other side backwards, so that it keeps its own side of the road:
+    // this is the offset whose polyline it takes.
+    static i32 walkedOffset(const TDLink& link, i32 fromId, i32 offset) { return link.sid == fromId ? offset : -offset; }
+    // The points of (link, walked offset) for a walker leaving the point fromId, in walking order;
+    // false (out unchanged) when the set has none.
+    bool findWalked(const TDLink* link, i32 fromId, i32 offset, std::vector<TDPathPoint*>& out) const;
 
     const base::OwnedList<TDPathRecord>& records() const { return mRecords; }
 

@@ -50,6 +50,11 @@ public:
         if (framework::GameApplication* app = framework::GameApplication::Get())
             (void)app->SwitchScreenMode();
     }
+    TDViewRect battleViewRect() const override
+    {
+        const TDScreenView view = TDScreenView::current();
+        return {view.x, view.y, view.width, view.height};
+    }
     void drawLoadingScreen() override
     {
         if (mBoard.mDrawLoadingScreen)

@@ -332,7 +332,7 @@ int HUD::ButtonAt(int x, int y)
     if (!mWindows.empty())
         return -1;
     if (int n = HUDWindow::ButtonAt(x, y); n != -1)
-        return n;
+        return kOwnButtonBase + n;
     bool touched = false;
     for (HUDSpellButton* button : mSpellButtons)
     {
@@ -426,7 +426,7 @@ void HUD::addSpellButton(i32 spell)
 void HUD::updateCoins()
 {
     if (mMap)
-        HUDWindow::setText(L"text/coins", std::to_wstring(mMap->mStats.mCoins));
+        HUDWindow::setText(L"text/coins", std::to_wstring(mMap->mStats.mShownCoins));
 }
 
 void HUD::updateCrystals()

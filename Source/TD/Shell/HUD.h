@@ -33,8 +33,11 @@ public:
     void Release(int x, int y) override;
     void Press(int x, int y) override;
     void Wheel(int delta) override;
+    // With no screen open: the HUD's own buttons answer kOwnButtonBase + their place, apart from
+    // the spell buttons' slot numbers, so that the battle never takes one for a spell.
     int ButtonAt(int x, int y) override;
     std::wstring ButtonNameAt(int x, int y) override;
+    static constexpr int kOwnButtonBase = 1000;
 
     // The spell buttons through the painter.
     void drawSpellButtons(TDUiPainter& painter);
@@ -62,6 +65,7 @@ public:
     void resetSpellButtons() override;
     void removeSpellButtons() override;
     void addSpellButton(i32 spell) override;
+    // "text/coins" shows the counter that runs toward the coins, not the coins themselves.
     void updateCoins() override;
     void updateCrystals() override;
     void updateMana() override;

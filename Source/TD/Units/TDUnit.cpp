@@ -60,6 +60,12 @@ float TDUnit::currentSpeed() const
     return (p ? p->speed : 0.0f) - mSpeedPenalty;
 }
 
+bool TDUnit::isHeldStill() const
+{
+    const TDPrototype* p = proto();
+    return p && mSpeedPenalty == p->speed;
+}
+
 float TDUnit::animationLength(const char* list) const
 {
     const TDPrototype* p = proto();
@@ -265,7 +271,9 @@ void TDUnit::refreshSamples()
     mSamplesLink = link;
     if (!link)
         return;
-    i32 offset = mEntry ? mEntry->sideOffset() : 0;
+    const i32 from = a ? a->id : link->sid;
+    const i32 side = mEntry ? mEntry->sideOffset() : 0;
+    const i32 offset = TDPathSet::walkedOffset(*link, from, side);
     if (!mMap.mPaths.has(link, offset))
     {
         // The builder only made the offsets of the file's waves: make the missing one now.
@@ -279,10 +287,9 @@ void TDUnit::refreshSamples()
             mMap.mPaths.store(link, offset, line);
         }
     }
-    mMap.mPaths.find(link, offset, mSamples);
-    // Polylines run from "sid" to "eid": a route the other way walks them backwards.
-    if (a && link->sid != a->id && mMap.mReversedLinks.insert(link).second)
-        QL_LOG(L"Units walk link %d-%d against its direction\n") << base::LogStyle::Error << link->sid << link->eid;
+    // A link the route takes against its direction is walked backwards on the other side's line.
+    if (mMap.mPaths.findWalked(link, from, side, mSamples))
+        mSamplesReversed = link->sid != from;
 }
 
 void TDUnit::moveOnPath(float dt)
@@ -332,7 +339,9 @@ void TDUnit::moveOnPath(float dt)
     {
         float at = static_cast<float>(mSamples.size() - 1) * mProgress;
         size_t index = static_cast<size_t>(std::clamp(tdtext::truncToInt(at), 0, static_cast<i32>(mSamples.size()) - 1));
-        mFacingLeft = mSamples[index]->normalY <= -0.05f;
+        // normalY is the x part of the line's direction, which a backward walk turns round.
+        const float ahead = mSamplesReversed ? -mSamples[index]->normalY : mSamples[index]->normalY;
+        mFacingLeft = ahead <= -0.05f;
     }
 }
 
@@ -461,8 +470,7 @@ void TDUnit::raiseDeadNear()
         const TDPrototype* k = other->proto();
         if (!k || !k->raiseDead)
             continue;
-        // As the rule is written: the penalty is compared with the negated speed.
-        if (other->mSpeedPenalty == -k->speed)
+        if (other->isHeldStill())
             continue;
         if (tdDistance(mPos[0], mPos[1], other->mPos[0], other->mPos[1]) < k->radius)
         {

@@ -52,6 +52,8 @@ public:
     void raiseDeadNear();
     // The prototype's speed less the penalty: what the walk uses.
     float currentSpeed() const;
+    // A hold or a stun sets the penalty to the kind's whole speed: the unit stands still.
+    bool isHeldStill() const;
     bool isGone() const { return mState == 2 || mState == 6; }
     // Width and height of the rectangle around mDrawPos for touch tests.
     void getRect(float& x, float& y, float& w, float& h) const;
@@ -105,4 +107,5 @@ private:
     TDProtoRef mProto;
     i32 mSamplesSegment = -1;      // segment mSamples belongs to
     const TDLink* mSamplesLink = nullptr;
+    bool mSamplesReversed = false; // mSamples runs from the link's "eid" to its "sid"
 };

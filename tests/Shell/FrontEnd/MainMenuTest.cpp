@@ -40,8 +40,9 @@ TEST_F(MainMenu, TheMenuBuildsItsButtonsGreetingAndLanguagePictureKeepsTheLowerB
     std::vector<std::wstring> names;
     for (HUDButtonOver* b : menu->mMenuButtons.mButtons)
         names.push_back(b->mName);
-    EXPECT_EQ((std::vector<std::wstring>{L"play", L"options", L"profile", L"cloze"}), names);
+    EXPECT_EQ((std::vector<std::wstring>{L"play", L"shop", L"options", L"profile", L"cloze"}), names);
     EXPECT_EQ(L"Play", menu->findMenuButton(L"play")->mLabel);
+    EXPECT_EQ(L"Shop", menu->findMenuButton(L"shop")->mLabel);
     EXPECT_EQ(board().mFontMain80.Get(), menu->findMenuButton(L"play")->mFont.Get());
     EXPECT_EQ(board().mFontMain42_3.Get(), menu->findMenuButton(L"cloze")->mFont.Get());
     ASSERT_NE(nullptr, menu->getText(L"greet"));

@@ -66,8 +66,7 @@ TEST_F(SelectionTest, EpisodesShowTheirLocksTurnByArrowsAndSwipesAndOpenOnlyWhen
     EXPECT_EQ(s->mNewFrame, plates[0].newBadge);
     EXPECT_TRUE(plates[0].text.empty());
     EXPECT_EQ(s->mLockFrame, plates[1].lock);
-    EXPECT_NE(std::wstring::npos, plates[1].text.find(std::to_wstring(map().getStarsToUnlock(1))));
-    EXPECT_EQ(std::wstring::npos, plates[1].text.find(L"%d"));
+    EXPECT_EQ(L"Gather 6 stars to open this road", plates[1].text) << "the second episode's price, in its sentence";
     EXPECT_EQ(localized(L"comingSoon"), plates[2].text);
     EXPECT_EQ(s->mLockFrame, plates[2].lock);
     EXPECT_EQ(0, s->findButton(L"arrow_left")->mVisible);
@@ -190,7 +189,6 @@ TEST_F(SelectionTest, LevelPlatesShowProgressTabsSwitchTheModeHardcoreOpensWithE
     EXPECT_EQ(map().getHardcoreLevelCount(0), map().mProgress->getEpisodeVisited(0, 3));
     ASSERT_TRUE(runUntil([this, s] { return top<HUDWindow>() != s; }, 0.5f));
     const std::wstring locked = top<HUDWindow>()->getText(L"message") ? *top<HUDWindow>()->getText(L"message") : L"";
-    EXPECT_NE(std::wstring::npos, locked.find(L"locked")) << "the locked Ordeal says so";
     // The rule in numbers: three stars per level of the episode, every difficulty counting.
     EXPECT_EQ(tdtext::fillNumbers(localized(L"HardcoreUnlockMessage"), {3 * map().getLevelCount(0), 3}), locked);
     EXPECT_EQ(std::wstring::npos, locked.find(L"%d"));

@@ -51,12 +51,16 @@ protected:
 
 TEST_F(ShopScreen, BuyingResetTheUnlockMessageThenTabsScrollingAndTheShopBlockOverALongerList)
 {
-    SetGems(40);
+    SetGems(14);
     HUDShopWindow* shop = OpenShop();
     ASSERT_NE(nullptr, shop);
     EXPECT_EQ(8, map().mScreen);
     ASSERT_GT(shop->plateCount(), 0);
     EXPECT_EQ(1, shop->plates[0]->upgradeId) << "the demo's might upgrade opens the first section";
+    click(kBuyX, kBuyY);
+    EXPECT_EQ(-1, map().mProgress->getUpgradeLevel(1)) << "one gem short of 15";
+    EXPECT_EQ(14, map().mStats.mGems);
+    SetGems(40);
     click(kBuyX, kBuyY);
     EXPECT_EQ(0, map().mProgress->getUpgradeLevel(1));
     EXPECT_EQ(25, map().mStats.mGems);
@@ -64,10 +68,14 @@ TEST_F(ShopScreen, BuyingResetTheUnlockMessageThenTabsScrollingAndTheShopBlockOv
     EXPECT_NE(std::string::npos, profilesFile().find("<upgrade id=\"1\" level=\"0\""));
     frame();
     EXPECT_EQ(L"25", text(shop, L"gems"));
-    // The second step costs 35: a click does nothing.
+    // The second step costs 35: a click does nothing, until the gems reach it exactly.
     click(kBuyX, kBuyY);
     EXPECT_EQ(0, map().mProgress->getUpgradeLevel(1));
     EXPECT_EQ(25, map().mStats.mGems);
+    SetGems(35);
+    click(kBuyX, kBuyY);
+    EXPECT_EQ(1, map().mProgress->getUpgradeLevel(1));
+    EXPECT_EQ(0, map().mStats.mGems);
 
     // Reset asks, then refunds every crystal spent.
     click(kResetX, kResetY);
@@ -78,7 +86,7 @@ TEST_F(ShopScreen, BuyingResetTheUnlockMessageThenTabsScrollingAndTheShopBlockOv
     ASSERT_TRUE(click(*dialog, L"ok"));
     EXPECT_EQ(8, map().mScreen);
     EXPECT_EQ(shop, top());
-    EXPECT_EQ(40, map().mStats.mGems);
+    EXPECT_EQ(15 + 35, map().mStats.mGems);
     EXPECT_EQ(-1, map().mProgress->getUpgradeLevel(1));
     EXPECT_FALSE(shop->plates[0]->complete);
     EXPECT_EQ(L"15", shop->plates[0]->priceText);
