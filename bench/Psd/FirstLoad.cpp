@@ -53,7 +53,10 @@ int main(int argc, char** argv)
     const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
     getrusage(RUSAGE_SELF, &end);
     if (status != psd::kOk)
+    {
+        std::printf("status %d, peak %.2f MB\n", status, (StatusKb("VmHWM:") - before) / 1024.0);
         return 1;
+    }
     std::printf("%.3f %.2f %ld %.3f\n", ms, (StatusKb("VmHWM:") - before) / 1024.0, end.ru_minflt - start.ru_minflt,
                 Ms(end.ru_stime) - Ms(start.ru_stime));
     psd::FreeDocument(doc);
