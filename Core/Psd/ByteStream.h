@@ -1,7 +1,9 @@
-// A read-only engine stream over bytes held elsewhere, so in-memory blocks reuse the reader.
+// Read-only engine streams over bytes held elsewhere: in-memory blocks reuse the reader, and
+// decoded pixels reach an image decoder without a copy.
 #pragma once
 
 #include "Core/Base/Stream.h"
+#include "Core/Psd/PixelBuffer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,6 +15,7 @@ class ByteStream : public base::Stream
 public:
     ByteStream(const u8* bytes, u32 size) : mBytes(bytes), mSize(size) {}
 
+    bool IsEof() override { return mPosition == mSize; }
     u32 GetSize() override { return mSize; }
     u32 Read(void* dst, u32 count) override
     {
@@ -34,5 +37,20 @@ private:
     const u8* mBytes;
     u32 mSize;
     u32 mPosition = 0;
+};
+
+// A read-only stream over decoded pixels that it shares rather than copies: they live as long as
+// the stream, whatever happens to the document they came from.
+class PixelStream : public ByteStream
+{
+public:
+    explicit PixelStream(const PixelBuffer& pixels)
+        : ByteStream(reinterpret_cast<const u8*>(pixels.data()), static_cast<u32>(pixels.size() * sizeof(u32))),
+          mPixels(pixels.Share())
+    {
+    }
+
+private:
+    PixelBuffer mPixels;
 };
 } // namespace psd

@@ -12,13 +12,7 @@ namespace
 // Grows the channel image to the shape's size, accounted against the limits.
 bool ChannelRoom(LoadContext& ctx, u64 size)
 {
-    if (size > ctx.mChannel.size())
-    {
-        if (!ctx.Reserve(size - ctx.mChannel.size()))
-            return false;
-        ctx.mChannel.resize(size);
-    }
-    return true;
+    return ctx.Grow(ctx.mChannel, size, "channel buffer");
 }
 
 // Decodes 8-bit samples into a pixel lane.
@@ -136,8 +130,8 @@ i32 ReadChannel(LoadContext& ctx, u16 compression, u64 compressedSize, const Cha
         r.Skip(compressedSize - size);
         return ctx.CheckOverrun("raw channel data");
     }
-    if (!ReadChannelBytes(ctx, compressedSize))
-        return ctx.Fail(kReadError, "channel data shorter than announced");
+    if (i32 status = ReadChannelBytes(ctx, compressedSize, "channel data shorter than announced"))
+        return status;
     return DecodeChannelBytes(ctx, compression, ctx.mScratch.data(), compressedSize, shape, lane, placed);
 }
 
@@ -158,11 +152,15 @@ i32 DecodeChannelBytes(LoadContext& ctx, u16 compression, const u8* data, u64 co
     return DecodeChannel(ctx, compression, data, compressedSize, ctx.mChannel.data(), shape);
 }
 
-bool ReadChannelBytes(LoadContext& ctx, u64 size)
+i32 ReadChannelBytes(LoadContext& ctx, u64 size, const char* what)
 {
-    if (size > ctx.mScratch.size())
-        ctx.mScratch.resize(size);
-    return ctx.mReader.Read(ctx.mScratch.data(), size) == size;
+    if (size > ctx.mReader.Remaining())
+        return ctx.Fail(kReadError, what);
+    if (!ctx.Grow(ctx.mScratch, size, "compressed data buffer"))
+        return kOutOfMemory;
+    if (ctx.mReader.Read(ctx.mScratch.data(), size) != size)
+        return ctx.Fail(kReadError, what);
+    return kOk;
 }
 
 void HighBytes(const u8* data, const ChannelShape& shape, std::vector<u8>& out)

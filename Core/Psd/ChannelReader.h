@@ -35,8 +35,9 @@ i32 ReadChannel(LoadContext& ctx, u16 compression, u64 compressedSize, const Cha
 // The same for compressed bytes already in memory (not inside ctx.mChannel).
 i32 DecodeChannelBytes(LoadContext& ctx, u16 compression, const u8* data, u64 compressedSize, const ChannelShape& shape,
                        const PixelLane& lane = PixelLane(), bool* placed = nullptr);
-// Reads size bytes into ctx.mScratch; false when the data ends first.
-bool ReadChannelBytes(LoadContext& ctx, u64 size);
+// Reads size bytes into ctx.mScratch: 0, -4 when they would pass the budget, or -5 (logged as
+// what) when the data ends first.
+i32 ReadChannelBytes(LoadContext& ctx, u64 size, const char* what);
 
 // The high byte of each sample of a decoded 8- or 16-bit channel image.
 void HighBytes(const u8* data, const ChannelShape& shape, std::vector<u8>& out);

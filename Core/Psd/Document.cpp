@@ -60,16 +60,20 @@ void LoadContext::ReleaseWorkBuffers()
     std::vector<u8>().swap(mRow);
 }
 
-bool LoadContext::Reserve(u64 bytes)
+bool LoadContext::Reserve(u64 bytes, const char* what)
 {
-    const u64 limit = mLimits.mMaxPixelBytes != 0 ? mLimits.mMaxPixelBytes : kDefaultMaxPixelBytes;
-    if (bytes > limit || mReserved > limit - bytes)
-    {
-        Fail(kOutOfMemory, "pixel data exceeds the memory limit");
-        return false;
-    }
-    mReserved += bytes;
-    return true;
+    if (mBudget.Take(bytes))
+        return true;
+    Fail(kOutOfMemory, (std::string(what) + " would pass the memory limit").c_str());
+    return false;
+}
+
+bool LoadContext::Grow(WorkBuffer& buffer, u64 size, const char* what)
+{
+    if (buffer.Grow(size))
+        return true;
+    Fail(kOutOfMemory, (std::string(what) + " would pass the memory limit").c_str());
+    return false;
 }
 
 namespace

@@ -238,7 +238,9 @@ struct Document
 // Pixel and work memory one load may reserve unless the caller says otherwise.
 constexpr u64 kDefaultMaxPixelBytes = 256ull << 20;
 
-// Guards against hostile sizes. A load over the limit fails with -4 before it allocates.
+// Guards against hostile sizes: the most one load holds at once, counting every buffer whose size
+// the file decides (pixels, masks, alpha channels, colour planes, layer records, work buffers).
+// A buffer that would pass it is not allocated: the load fails with -4.
 struct LoadLimits
 {
     u64 mMaxPixelBytes = kDefaultMaxPixelBytes; // 0 also means the default

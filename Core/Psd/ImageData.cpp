@@ -67,16 +67,25 @@ void MakeSyntheticLayer(Document& doc)
     layer.mPixels = doc.mMerged.Share();
 }
 
-// Hands each decoded channel image to the assembler or its alpha-channel record.
-void TakeChannel(LoadContext& ctx, PixelAssembler& assembler, u32 index, const ChannelShape& shape)
+// The alpha-channel record stored channel image index goes to, or null.
+AlphaChannel* AlphaOf(Document& doc, u32 index)
 {
-    Document& doc = ctx.mDoc;
-    i32 id = MergedChannelId(ctx, index);
-    if (id >= -1)
-        assembler.AddChannel(id, ctx.mChannel.data());
     i32 alpha = static_cast<i32>(index) - std::max<i32>(doc.mColourChannels, 0);
-    if (alpha >= 0 && alpha < static_cast<i32>(doc.mAlphaChannels.size()) && doc.mDepth != 1)
-        HighBytes(ctx.mChannel.data(), shape, doc.mAlphaChannels[alpha].mImage);
+    if (alpha < 0 || alpha >= static_cast<i32>(doc.mAlphaChannels.size()) || doc.mDepth == 1)
+        return nullptr;
+    return &doc.mAlphaChannels[alpha];
+}
+
+// Hands each decoded channel image to the assembler or its alpha-channel record (whose image was
+// reserved with the merged pixels).
+i32 TakeChannel(LoadContext& ctx, PixelAssembler& assembler, u32 index, const ChannelShape& shape)
+{
+    i32 id = MergedChannelId(ctx, index);
+    if (id >= -1 && !assembler.AddChannel(id, ctx.mChannel.data()))
+        return ctx.Fail(kOutOfMemory, "colour planes would pass the memory limit");
+    if (AlphaChannel* alpha = AlphaOf(ctx.mDoc, index))
+        HighBytes(ctx.mChannel.data(), shape, alpha->mImage);
+    return kOk;
 }
 
 // The pixel lane a stored channel can go straight into, unless an alpha-channel record wants it too.
@@ -98,14 +107,18 @@ i32 ReadRaw(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape& sha
         if (status != kOk)
             return status;
         if (!placed)
-            TakeChannel(ctx, assembler, c, shape);
+            status = TakeChannel(ctx, assembler, c, shape);
+        if (status != kOk)
+            return status;
     }
     return kOk;
 }
 
 // All channels decoded row by row together when each goes to a pixel lane (or nowhere) and their
-// data fits in one channel's room. False: nothing was read.
-bool CombineMerged(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape& shape, const std::vector<u8>& counts)
+// data fits in one channel's room. False: nothing was read (status stays 0 unless the data could
+// not be read).
+bool CombineMerged(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape& shape, const std::vector<u8>& counts,
+                   i32& status)
 {
     const u32 channels = ctx.mDoc.mChannelCount;
     if (shape.mDepth != 8 || !assembler.Direct() || shape.mRowSamples == 0)
@@ -130,7 +143,8 @@ bool CombineMerged(LoadContext& ctx, PixelAssembler& assembler, const ChannelSha
         if (planes[c].mId >= -1 && !assembler.HasLane(planes[c].mId))
             return false;
     }
-    if (!ReadChannelBytes(ctx, total))
+    status = ReadChannelBytes(ctx, total, "merged image data shorter than its row counts");
+    if (status != kOk)
         return false;
     u64 offset = 0;
     for (u32 c = 0; c < channels; ++c)
@@ -168,20 +182,19 @@ i32 ReadPackBits(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape
 {
     Reader& r = ctx.mReader;
     const u32 channels = ctx.mDoc.mChannelCount;
-    if (CombineMerged(ctx, assembler, shape, counts))
+    i32 status = kOk;
+    if (CombineMerged(ctx, assembler, shape, counts, status))
         return ctx.CheckOverrun("merged image data");
+    if (status != kOk)
+        return status;
     // One row at a time: a packed row is at most 65535 bytes, so no channel's data is held whole.
     std::vector<u8> packedRow;
     for (u32 c = 0; c < channels; ++c)
     {
         const u8* rowCounts = counts.data() + u64(c) * shape.mRows * 2;
         PixelLane lane = LaneFor(ctx, assembler, c);
-        if (!lane.mFirst && shape.Size() > ctx.mChannel.size())
-        {
-            if (!ctx.Reserve(shape.Size() - ctx.mChannel.size()))
-                return kOutOfMemory;
-            ctx.mChannel.resize(shape.Size());
-        }
+        if (!lane.mFirst && !ctx.Grow(ctx.mChannel, shape.Size(), "channel buffer"))
+            return kOutOfMemory;
         if (lane.mFirst && ctx.mRow.size() < shape.mRowSamples)
             ctx.mRow.resize(shape.mRowSamples);
         for (u32 y = 0; y < shape.mRows; ++y)
@@ -201,32 +214,29 @@ i32 ReadPackBits(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape
             else
                 UnpackBitsRow(in, in + size, ctx.mChannel.data() + u64(y) * shape.mRowBytes, shape.mRowBytes);
         }
-        if (!lane.mFirst)
-            TakeChannel(ctx, assembler, c, shape);
+        if (!lane.mFirst && (status = TakeChannel(ctx, assembler, c, shape)) != kOk)
+            return status;
     }
     return kOk;
 }
 
 i32 ReadZip(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape& shape, bool predicted)
 {
-    Reader& r = ctx.mReader;
     // The compressed image is read whole, then inflated one channel at a time.
-    std::vector<u8> source(r.Remaining());
-    r.Read(source.data(), source.size());
-    if (shape.Size() > ctx.mChannel.size())
-    {
-        if (!ctx.Reserve(shape.Size() - ctx.mChannel.size()))
-            return kOutOfMemory;
-        ctx.mChannel.resize(shape.Size());
-    }
-    ZipStream stream(source.data(), source.size());
+    const u64 size = ctx.mReader.Remaining();
+    if (i32 status = ReadChannelBytes(ctx, size, "merged image data"))
+        return status;
+    if (!ctx.Grow(ctx.mChannel, shape.Size(), "channel buffer"))
+        return kOutOfMemory;
+    ZipStream stream(ctx.mScratch.data(), size);
     for (u32 c = 0; c < ctx.mDoc.mChannelCount; ++c)
     {
         if (stream.Next(ctx.mChannel.data(), shape.Size()) != kOk)
             return ctx.Fail(kZipFailed, "ZIP merged image is damaged");
         if (predicted)
             UndoPrediction(ctx.mChannel.data(), shape.Size(), shape.mRowSamples, shape.mDepth);
-        TakeChannel(ctx, assembler, c, shape);
+        if (i32 status = TakeChannel(ctx, assembler, c, shape))
+            return status;
     }
     return kOk;
 }
@@ -258,14 +268,37 @@ i32 ReadImageData(LoadContext& ctx)
     }
     if (status != kOk)
         return status;
+    // The merged pixels and the alpha-channel images are kept: all reserved before any is allocated.
     const u64 pixels = u64(doc.mWidth) * doc.mHeight;
-    if (!ctx.Reserve(pixels * 4))
+    u64 alphaImages = 0;
+    for (u32 c = 0; c < doc.mChannelCount; ++c)
+        alphaImages += AlphaOf(doc, c) ? pixels : 0;
+    if (!ctx.Reserve(pixels * 4, "merged pixels") || !ctx.Reserve(alphaImages, "alpha channels"))
         return kOutOfMemory;
+    // Modes that combine their channels at the end hold a plane per channel id and the channel
+    // buffer as well: refused before anything is allocated when those cannot fit either.
+    if (!PixelAssembler::Direct(doc.mMode))
+    {
+        bool seen[5] = {};
+        u64 planes = 0;
+        for (u32 c = 0; c < doc.mChannelCount; ++c)
+        {
+            const i32 id = MergedChannelId(ctx, c);
+            if (id >= -1 && id <= 3 && !seen[id + 1])
+            {
+                seen[id + 1] = true;
+                ++planes;
+            }
+        }
+        if (planes * pixels + shape.Size() > ctx.mBudget.Left())
+            return ctx.Fail(kOutOfMemory, "colour planes would pass the memory limit");
+    }
     doc.mMerged.Allocate(pixels);
     bool alphaComing = false;
     for (u32 c = 0; c < doc.mChannelCount; ++c)
         alphaComing = alphaComing || MergedChannelId(ctx, c) == -1;
-    PixelAssembler assembler(DocumentFormat(doc, doc.mWidth, doc.mHeight), doc.mMerged.data(), alphaComing);
+    PixelAssembler assembler(DocumentFormat(doc, doc.mWidth, doc.mHeight), doc.mMerged.data(), alphaComing,
+                             &ctx.mBudget);
     if (compression == kRaw)
         status = ReadRaw(ctx, assembler, shape);
     else if (compression == kPackBits)

@@ -165,14 +165,14 @@ i32 ReadLayerChannels(LoadContext& ctx, LayerRecord& layer)
         return ctx.CheckOverrun("layer channel data");
     }
 
-    // Data no larger than one channel image is read whole and checked before any pixel memory is
+    // Data no larger than one channel image is read whole and checked before the layer's pixels are
     // reserved, so a few bytes cannot claim a huge layer. Larger data comes a channel at a time,
     // each checked before it is decoded: the pixels are then in proportion to the file's bytes.
     const bool inMemory = total <= std::max(shape.Size(), maskShape.Size());
     if (inMemory)
     {
-        if (!ReadChannelBytes(ctx, total))
-            return ctx.Fail(kReadError, "layer channel data shorter than announced");
+        if (i32 status = ReadChannelBytes(ctx, total, "layer channel data shorter than announced"))
+            return status;
         i32 status = CheckChannelsInMemory(ctx, layer, shape, maskShape);
         if (status != kOk)
             return status;
@@ -180,14 +180,16 @@ i32 ReadLayerChannels(LoadContext& ctx, LayerRecord& layer)
     const u64 pixelCount = u64(layer.mWidth) * u64(layer.mHeight);
     if (pixelCount > 0)
     {
-        if (!ctx.Reserve(pixelCount * 4))
+        if (!ctx.Reserve(pixelCount * 4, "layer pixels"))
             return kOutOfMemory;
+        ctx.mLayerBytes += pixelCount * 4;
         layer.mPixels.Allocate(pixelCount);
     }
     bool alphaComing = false;
     for (const ChannelInfo& info : layer.mChannels)
         alphaComing = alphaComing || (info.mId == -1 && info.mLength >= 2 && pixelCount > 0);
-    PixelAssembler assembler(DocumentFormat(doc, layer.mWidth, layer.mHeight), layer.mPixels.data(), alphaComing);
+    PixelAssembler assembler(DocumentFormat(doc, layer.mWidth, layer.mHeight), layer.mPixels.data(), alphaComing,
+                             &ctx.mBudget);
 
     u64 handled = 0; // channels already in the pixels
     if (inMemory && pixelCount > 0 && depth == 8 && AllInLanes(layer, assembler))
@@ -215,29 +217,31 @@ i32 ReadLayerChannels(LoadContext& ctx, LayerRecord& layer)
         }
         const bool isMask = info.mId == -2;
         const PixelLane lane = isMask ? PixelLane() : assembler.Lane(info.mId);
+        const u8* channel = inMemory ? ctx.mScratch.data() + channelStart : nullptr;
+        const u16 compression = inMemory ? static_cast<u16>((channel[0] << 8) | channel[1]) : r.U16();
+        i32 status = inMemory ? kOk : CheckChannel(ctx, compression, info.mLength - 2, *target);
+        // The mask is kept: each masked layer reserves its own before it is decoded, whatever the
+        // channel buffer already holds.
+        const u64 maskBytes = isMask ? target->mRowSamples * target->mRows : 0;
+        if (status == kOk && layer.mMask.mImage.size() < maskBytes)
+        {
+            if (!ctx.Reserve(maskBytes - layer.mMask.mImage.size(), "layer masks"))
+                return kOutOfMemory;
+            ctx.mLayerBytes += maskBytes - layer.mMask.mImage.size();
+        }
         bool placed = false;
-        i32 status;
-        if (inMemory)
-        {
-            const u8* channel = ctx.mScratch.data() + channelStart;
-            const u16 compression = static_cast<u16>((channel[0] << 8) | channel[1]);
+        if (status == kOk && inMemory)
             status = DecodeChannelBytes(ctx, compression, channel + 2, info.mLength - 2, *target, lane, &placed);
-        }
-        else
-        {
-            const u16 compression = r.U16();
-            status = CheckChannel(ctx, compression, info.mLength - 2, *target);
-            if (status == kOk)
-                status = ReadChannel(ctx, compression, info.mLength - 2, *target, lane, &placed);
-        }
+        else if (status == kOk)
+            status = ReadChannel(ctx, compression, info.mLength - 2, *target, lane, &placed);
         if (status != kOk)
             return status;
         if (placed)
             continue;
         if (isMask)
             HighBytes(ctx.mChannel.data(), *target, layer.mMask.mImage);
-        else
-            assembler.AddChannel(info.mId, ctx.mChannel.data());
+        else if (!assembler.AddChannel(info.mId, ctx.mChannel.data()))
+            return ctx.Fail(kOutOfMemory, "colour planes would pass the memory limit");
     }
     if (pixelCount > 0)
         assembler.Finish();

@@ -236,11 +236,16 @@ i32 ReadLayerInfo(LoadContext& ctx)
         return kOk;
     // A later block ("Lr16") replaces what an earlier one read; an empty one keeps it.
     doc.mLayers.clear();
+    ctx.mBudget.Give(ctx.mLayerBytes);
+    ctx.mLayerBytes = 0;
     i16 stored = r.I16();
     i32 count = stored < 0 ? -i32(stored) : stored;
     ctx.mNegativeLayerCount = stored < 0;
     if (u64(count) * kMinRecordBytes > r.Remaining())
         return ctx.Fail(kReadError, "layer count larger than the file can hold");
+    if (!ctx.Reserve(u64(count) * sizeof(LayerRecord), "layer records"))
+        return kOutOfMemory;
+    ctx.mLayerBytes = u64(count) * sizeof(LayerRecord);
     doc.mLayers.resize(count);
     for (LayerRecord& layer : doc.mLayers)
     {

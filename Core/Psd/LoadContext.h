@@ -1,6 +1,7 @@
 // State shared by the section readers during one load: the reader, the document, work buffers.
 #pragma once
 
+#include "Core/Psd/Budget.h"
 #include "Core/Psd/Channels.h"
 #include "Core/Psd/Document.h"
 #include "Core/Psd/Reader.h"
@@ -13,7 +14,8 @@ namespace psd
 struct LoadContext
 {
     LoadContext(base::Stream& stream, Document& document, const std::string& name, const LoadLimits& limits)
-        : mReader(stream), mDoc(document), mName(name), mLimits(limits)
+        : mReader(stream), mDoc(document), mName(name),
+          mBudget(limits.mMaxPixelBytes != 0 ? limits.mMaxPixelBytes : kDefaultMaxPixelBytes)
     {
     }
 
@@ -21,24 +23,31 @@ struct LoadContext
     i32 Fail(i32 status, const char* what);
     // -5 (logged) when a read ran past the end of the data, else 0.
     i32 CheckOverrun(const char* where);
-    // Accounts for a pixel allocation against the limits; false (and -4 logged) when over.
-    bool Reserve(u64 bytes);
+    // Takes bytes from the budget before what is named is allocated; false (-4 logged, "<what>
+    // would pass the memory limit") when they do not fit.
+    bool Reserve(u64 bytes, const char* what);
+    // Grows a work buffer within the budget; false (-4 logged) when it does not fit.
+    bool Grow(WorkBuffer& buffer, u64 size, const char* what);
     bool Failed() const { return mLogged; }
-    // Frees the channel work buffers.
+    // Frees the channel work buffers (their bytes go back to the budget).
     void ReleaseWorkBuffers();
 
     Reader mReader;
     Document& mDoc;
     std::string mName;
-    LoadLimits mLimits;
-    u64 mReserved = 0;
+    // What the load holds: every decoded area (pixels, masks, alpha channels, colour planes,
+    // pattern channels, the thumbnail), the layer records and the work buffers. Not charged: row
+    // buffers (at most one row) and the short-lived copies of one block of file bytes (an image
+    // resource, an additional layer record, the composite's row counts), bounded by what was read.
+    Budget mBudget;
+    u64 mLayerBytes = 0; // charged for the current layer records and what they keep
     bool mLogged = false;
     bool mNegativeLayerCount = false;
 
     // Channel decoder storage, reused across layers.
-    WorkBuffer mChannel; // one decoded channel image
-    WorkBuffer mScratch; // one channel's (or a whole layer's) compressed bytes
-    std::vector<u8> mRow;     // one row on its way into a pixel lane
+    WorkBuffer mChannel{mBudget}; // one decoded channel image
+    WorkBuffer mScratch{mBudget}; // one channel's (or a whole layer's, or the composite's) compressed bytes
+    std::vector<u8> mRow;         // one row on its way into a pixel lane
     ZipInflater mInflater;
 };
 

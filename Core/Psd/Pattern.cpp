@@ -74,6 +74,13 @@ i32 ReadPattern(LoadContext& ctx, u64 blockEnd)
     const ChannelShape shape = MakeShape(pattern.mWidth, pattern.mHeight, doc.mDepth);
     const u32 slots = PatternSlots(pattern.mMode);
     std::vector<std::vector<u8>> images;
+    // The channel images are copies held until the pattern is converted.
+    struct Held
+    {
+        Budget& budget;
+        u64 bytes = 0;
+        ~Held() { budget.Give(bytes); }
+    } held{ctx.mBudget};
     u32 pixelDepth = 0;
     for (u32 c = 0; c < channels && r.Position() + 12 < end; ++c)
     {
@@ -105,13 +112,16 @@ i32 ReadPattern(LoadContext& ctx, u64 blockEnd)
         i32 status = ReadChannel(ctx, compression, dataSize, shape);
         if (status != kOk)
             return status;
+        if (!ctx.Reserve(shape.Size(), "pattern channels"))
+            return kOutOfMemory;
+        held.bytes += shape.Size();
         images.emplace_back(ctx.mChannel.data(), ctx.mChannel.data() + shape.Size());
         r.SkipTo(channelEnd);
     }
     pattern.mChannelImages = static_cast<i32>(images.size());
 
     const u64 count = u64(pattern.mWidth) * pattern.mHeight;
-    if (!ctx.Reserve(count * 4))
+    if (!ctx.Reserve(count * 4, "pattern pixels"))
         return kOutOfMemory;
     pattern.mPixels.resize(count);
     if (pattern.mMode == kModeBitmap)
@@ -126,7 +136,7 @@ i32 ReadPattern(LoadContext& ctx, u64 blockEnd)
             format.mWidth = pattern.mWidth;
             format.mHeight = pattern.mHeight;
             PixelAssembler assembler(format, pattern.mPixels.data());
-            assembler.AddChannel(0, images[0].data());
+            assembler.AddChannel(0, images[0].data()); // bitmap is written straight into the pixels
             assembler.Finish();
         }
     }
@@ -142,10 +152,11 @@ i32 ReadPattern(LoadContext& ctx, u64 blockEnd)
         format.mTransparentIndex = -1;
         if (MakeShape(pattern.mWidth, pattern.mHeight, format.mDepth).Size() <= shape.Size())
         {
-            PixelAssembler assembler(format, pattern.mPixels.data());
+            PixelAssembler assembler(format, pattern.mPixels.data(), false, &ctx.mBudget);
             u32 colours = pattern.mMode == kModeCmyk ? 4 : pattern.mMode == kModeGrey || pattern.mMode == kModeDuotone || pattern.mMode == kModeIndexed ? 1 : 3;
             for (u32 i = 0; i < images.size() && i < colours; ++i)
-                assembler.AddChannel(static_cast<i32>(i), images[i].data());
+                if (!assembler.AddChannel(static_cast<i32>(i), images[i].data()))
+                    return ctx.Fail(kOutOfMemory, "colour planes would pass the memory limit");
             assembler.Finish();
         }
     }

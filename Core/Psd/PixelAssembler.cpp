@@ -11,11 +11,21 @@
 
 namespace psd
 {
-PixelAssembler::PixelAssembler(const PixelFormat& format, u32* out, bool alphaComing)
-    : mFormat(format), mOut(out), mAlphaComing(alphaComing)
+PixelAssembler::PixelAssembler(const PixelFormat& format, u32* out, bool alphaComing, Budget* budget)
+    : mFormat(format), mOut(out), mAlphaComing(alphaComing), mBudget(budget)
 {
-    u32 mode = format.mMode;
-    mDirect = mode == kModeBitmap || mode == kModeGrey || mode == kModeDuotone || mode == kModeRgb;
+    mDirect = Direct(format.mMode);
+}
+
+bool PixelAssembler::Direct(u32 mode)
+{
+    return mode == kModeBitmap || mode == kModeGrey || mode == kModeDuotone || mode == kModeRgb;
+}
+
+PixelAssembler::~PixelAssembler()
+{
+    if (mBudget)
+        mBudget->Give(mPlaneBytes);
 }
 
 PixelLane PixelAssembler::LaneOf(i32 id) const
@@ -76,28 +86,35 @@ void PixelAssembler::WriteLane(PixelLane lane, const u8* data)
         SpreadRow(RowSamples(data, y), mFormat.mWidth, lane.mFirst + u64(y) * lane.mPitch, lane);
 }
 
-void PixelAssembler::WritePlane(std::vector<u8>& plane, const u8* data)
+bool PixelAssembler::WritePlane(std::vector<u8>& plane, const u8* data)
 {
     const u32 w = mFormat.mWidth;
-    plane.resize(Count());
+    if (plane.size() < Count())
+    {
+        if (mBudget && !mBudget->Take(Count() - plane.size()))
+            return false;
+        mPlaneBytes += Count() - plane.size();
+        plane.resize(Count());
+    }
     if (w == 0)
-        return;
+        return true;
     for (u32 y = 0; y < mFormat.mHeight; ++y)
         std::memcpy(plane.data() + u64(y) * w, RowSamples(data, y), w);
+    return true;
 }
 
-void PixelAssembler::AddChannel(i32 id, const u8* data)
+bool PixelAssembler::AddChannel(i32 id, const u8* data)
 {
     if (id < -1 || id > 3)
-        return;
+        return true;
     if (mDirect)
     {
         PixelLane lane = LaneOf(id);
         if (lane.mFirst)
             WriteLane(lane, data);
-        return;
+        return true;
     }
-    WritePlane(mPlanes[id + 1], data);
+    return WritePlane(mPlanes[id + 1], data);
 }
 
 void PixelAssembler::Finish()

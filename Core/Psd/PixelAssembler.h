@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Core/Psd/Budget.h"
 #include "Core/Psd/PixelLane.h"
 
 #include <vector>
@@ -23,11 +24,17 @@ class PixelAssembler
 {
 public:
     // out holds width x height pixels; every pixel is written by Finish() at the latest.
-    // alphaComing tells that a transparency channel will be added (else alpha is 255).
-    PixelAssembler(const PixelFormat& format, u32* out, bool alphaComing = false);
+    // alphaComing tells that a transparency channel will be added (else alpha is 255). The colour
+    // planes of modes that need every channel at once are taken from budget (when given) before
+    // they are allocated, and given back when the assembler goes.
+    PixelAssembler(const PixelFormat& format, u32* out, bool alphaComing = false, Budget* budget = nullptr);
+    ~PixelAssembler();
+    PixelAssembler(const PixelAssembler&) = delete;
+    PixelAssembler& operator=(const PixelAssembler&) = delete;
     // One channel image (RowBytes(width, depth) x height bytes): -1 transparency, 0 and up colour.
-    // Channels the mode does not use are ignored; a missing colour channel counts as 0.
-    void AddChannel(i32 id, const u8* data);
+    // Channels the mode does not use are ignored; a missing colour channel counts as 0. False,
+    // with nothing allocated, when the channel's plane would pass the budget.
+    bool AddChannel(i32 id, const u8* data);
     // Writes the pixels of modes that need every channel at once, and of areas no channel reached.
     void Finish();
     // The lane channel id occupies when its 8-bit data can be decoded straight into the pixels
@@ -41,11 +48,12 @@ public:
 
     // Whether the mode writes channels straight into the pixels (no planes kept).
     bool Direct() const { return mDirect; }
+    static bool Direct(u32 mode);
 
 private:
     PixelLane LaneOf(i32 id) const;
     void WriteLane(PixelLane lane, const u8* data);
-    void WritePlane(std::vector<u8>& plane, const u8* data);
+    bool WritePlane(std::vector<u8>& plane, const u8* data);
     // Row y of a channel image as width 8-bit samples (converted into mRow unless 8-bit).
     const u8* RowSamples(const u8* data, u32 y);
     u64 Count() const { return u64(mFormat.mWidth) * mFormat.mHeight; }
@@ -55,6 +63,8 @@ private:
     bool mDirect;
     bool mAlphaComing;
     bool mWritten = false;      // a lane was handed out or filled: the pixels hold defined values
+    Budget* mBudget;
+    u64 mPlaneBytes = 0; // taken from mBudget
     std::vector<u8> mRow;
     std::vector<u8> mPlanes[5]; // ids -1, 0, 1, 2, 3
 };

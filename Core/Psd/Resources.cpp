@@ -81,14 +81,15 @@ i32 ReadThumbnail(LoadContext& ctx, Reader& r)
         return ctx.Fail(kBadThumbnail, "thumbnail data shorter than announced");
     std::vector<u8> jpeg(t.mCompressedSize);
     r.Read(jpeg.data(), jpeg.size());
-    // Thumbnails are small; a header claiming more is damage, and never more than the memory limit.
-    u64 maxPixels = kMaxThumbnailSide * kMaxThumbnailSide;
-    if (ctx.mLimits.mMaxPixelBytes != 0)
-        maxPixels = std::min<u64>(maxPixels, ctx.mLimits.mMaxPixelBytes / 4);
+    // Thumbnails are small; a header claiming more is damage. The decoder holds the pixels twice
+    // on their way into the record, both within what is left of the budget.
+    const u64 maxPixels = std::min<u64>(kMaxThumbnailSide * kMaxThumbnailSide, ctx.mBudget.Left() / 8);
     u32 width = 0, height = 0;
     i32 status = DecodeJpeg(jpeg.data(), jpeg.size(), t.mPixels, width, height, maxPixels);
     if (status != kOk)
         return ctx.Fail(status, "thumbnail JPEG cannot be decoded");
+    if (!ctx.Reserve(u64(width) * height * 4, "thumbnail"))
+        return kOutOfMemory;
     return kOk;
 }
 

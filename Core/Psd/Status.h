@@ -11,8 +11,9 @@ enum Status : i32
     kNullDocument = -1,
     kCannotOpen = -2,
     kBadState = -3,
-    // An allocation failed, or the pixels and work buffers would pass the load's limit
-    // (LoadLimits; 256 MiB unless the caller gives another), checked before they are reserved.
+    // An allocation failed, or what the load would hold (pixels, masks, alpha channels, colour
+    // planes, layer records, work buffers) would pass its limit (LoadLimits; 256 MiB unless the
+    // caller gives another), checked before the buffer is allocated.
     kOutOfMemory = -4,
     // The data ends early: a short header, data shorter than announced, or a channel that cannot
     // fill its area (PackBits shorter than its row-count table, raw shorter than its channel

@@ -23,34 +23,42 @@ constexpr bool kMapLarge = true;
 #endif
 } // namespace
 
-void WorkBuffer::resize(u64 size)
+bool WorkBuffer::Grow(u64 size)
 {
     if (size <= mSize)
-        return;
-    Release();
+        return true;
+    if (!mBudget.Take(size - mSize))
+        return false;
+    Free(); // the old contents go; the budget already holds the new size
+    mSize = size;
     if (kMapLarge && size >= kMappedFrom)
     {
         void* pages = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (pages != MAP_FAILED)
         {
             mData = static_cast<u8*>(pages);
-            mSize = size;
             mMappedBytes = size;
-            return;
+            return true;
         }
     }
     mData = new u8[size];
-    mSize = size;
+    return true;
 }
 
-void WorkBuffer::Release()
+void WorkBuffer::Free()
 {
     if (mMappedBytes)
         munmap(mData, mMappedBytes);
     else
         delete[] mData;
     mData = nullptr;
-    mSize = 0;
     mMappedBytes = 0;
+}
+
+void WorkBuffer::Release()
+{
+    Free();
+    mBudget.Give(mSize);
+    mSize = 0;
 }
 } // namespace psd

@@ -37,6 +37,16 @@ std::string OldEffect(const std::string& entry, u32 version = 0)
     return Tagged("lrFX", Bytes().U16(version).U16(1).Raw(entry).Str());
 }
 
+// Layers of one pixel, each with a side x side mask whose ZIP stream holds nothing (all 0).
+std::string MaskedLayers(int count, i32 side)
+{
+    PsdBuilder doc(2, 2);
+    const std::string mask = Bytes().I32(0).I32(0).I32(side).I32(side).U8(0).U8(0).Zeros(2).Str();
+    for (int i = 0; i < count; ++i)
+        doc.Layer({.mBottom = 1, .mRight = 1, .mChannels = {{0, 0, "x"}, {-2, 2, Deflate("")}}, .mMask = mask});
+    return doc.Build();
+}
+
 std::string Thumbnail(const std::string& jpeg)
 {
     Bytes b;
@@ -108,6 +118,14 @@ TEST(DamagedInput, EachRefusingCheckGivesItsStatusAndLogLine)
         {PsdBuilder(4, 4).Layer(beyondTheFile).Build(), psd::kReadError, "layer channel data shorter than announced"},
         {PsdBuilder(2, 2).Merged(9, "abcd").Build(), psd::kBadCompression, "unknown merged image compression"},
         {PsdBuilder(2, 2).Merged(2, "garbage").Build(), psd::kZipFailed, "ZIP merged image is damaged"},
+        // Everything a load keeps or grows counts against the limit (256 MiB here) before it is
+        // allocated, however few bytes claim it.
+        {MaskedLayers(1, 17000), psd::kOutOfMemory, "layer masks would pass the memory limit"},
+        {MaskedLayers(7, 6000), psd::kOutOfMemory, "layer masks would pass the memory limit"}, // the 7th
+        {PsdBuilder(7000, 7000, 3, 8, 56).Resource(1006, Bytes().Raw(std::string(106, '\1')).Str()).Merged(2, Deflate("")).Build(),
+         psd::kOutOfMemory, "alpha channels would pass the memory limit"}, // 53 named alpha channels
+        {PsdBuilder(7000, 7000, 4, 8, 4).Merged(2, Deflate("")).Build(), psd::kOutOfMemory,
+         "colour planes would pass the memory limit"}, // CMYK
         // Adjustment and fill records.
         {WithExtra(Levels("x")), psd::kLevelsLength, "levels record length does not match its contents"},
         {WithExtra(Levels("LvlX" + std::string(4, '\0'))), psd::kLevelsExtraKey, "levels extra block key is not Lvls"},
@@ -137,6 +155,10 @@ TEST(DamagedInput, EachRefusingCheckGivesItsStatusAndLogLine)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.log);
+        if (c.status == psd::kOutOfMemory)
+        {
+            EXPECT_LT(c.bytes.size(), 1000u); // a few hundred bytes claim the memory
+        }
         const size_t before = log.Text().size();
         i32 status = 0;
         EXPECT_FALSE(LoadBytes(c.bytes, &status));

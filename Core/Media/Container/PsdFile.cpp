@@ -7,6 +7,7 @@
 #include "Core/File/Path.h"
 #include "Core/Media/Container/ContainerScale.h"
 #include "Core/Media/Container/PsdLayerNames.h"
+#include "Core/Psd/ByteStream.h"
 #include "Core/Psd/Document.h"
 
 #include <memory>
@@ -85,7 +86,7 @@ base::Stream* PsdFile::OpenStream(const std::wstring& name)
     const psd::PixelBuffer& pixels = layer->mRecord->mPixels;
     if (pixels.size() != size_t(layer->mRecord->mWidth) * size_t(layer->mRecord->mHeight))
         return nullptr; // the reader kept no pixels for it: nothing the raw decoder could read
-    return new base::MemoryStream(pixels.data(), static_cast<u32>(pixels.size() * sizeof(u32)));
+    return new psd::PixelStream(pixels); // shares the pixels: no copy of the layer per texture
 }
 
 ImageFileInfo* PsdFile::FindFile(const std::wstring& name, const std::wstring* extensions, u32 count, u32* index)

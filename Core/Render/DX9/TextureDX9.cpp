@@ -5,6 +5,8 @@
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Platform/Gpu/Dxt.h"
 
+#include <memory>
+
 namespace render
 {
 TextureDX9::TextureDX9(RenderDX9* render) : Texture(render), mBackend(render) {}
@@ -70,12 +72,16 @@ QLResultEnum TextureDX9::CreateFromImage(ImageData& image)
     const bool compressed = format != gpu::TextureFormat::ARGB8;
     const u32 pitch = compressed ? gpu::DxtRowPitch(format, width) : width * 4;
     const u32 rows = compressed ? (height + 3) / 4 : height;
-    std::vector<u8> level(static_cast<size_t>(pitch) * rows, 0);
+    // Not cleared first: a copy that succeeds writes every byte of the level, and a level whose
+    // copy failed is not uploaded.
+    std::unique_ptr<u8[]> level(new u8[static_cast<size_t>(pitch) * rows]);
     mMask.assign(static_cast<size_t>(width) * height, false);
-    result = image.CopyPixels(pitch, level.data(), mMask);
-    if (mBackend->GetDevice()->UpdateTexture(mTexture, level.data(), pitch) != QL_OK)
+    result = image.CopyPixels(pitch, level.get(), mMask);
+    if (result != QL_OK)
+        return result;
+    if (mBackend->GetDevice()->UpdateTexture(mTexture, level.get(), pitch) != QL_OK)
         return QL_FAIL;
-    return result;
+    return QL_OK;
 }
 
 QLResultEnum TextureDX9::CreateRenderTarget(u32 width, u32 height)
