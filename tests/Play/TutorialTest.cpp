@@ -175,6 +175,21 @@ TEST(TutorialPlay, ANewPlayerFollowsEveryPageOfTheFirstLevel)
     EXPECT_FALSE(Tutorial().pageShown()) << "the page waits beneath the result window";
     ASSERT_TRUE(game.runUntil([&] { return game.click(L"done") && game.screen() == 8; }, 10.0f));
     EXPECT_TRUE(Tutorial().pageShown()) << "the shop page stays until the shop is left";
+    // It stands clear of the shop's title and tabs (its header, 176 high) and of its buttons (the
+    // footer from 612): every picture of the page and its skip button in between.
+    ASSERT_TRUE(game.frame());
+    ASSERT_FALSE(Tutorial().shownImages().empty());
+    const float pageY = Tutorial().shownImages().front()->GetParent()->mPosition.y;
+    for (const layer::ImageLayer* picture : Tutorial().shownImages())
+    {
+        const float top = pageY + picture->mPosition.y; // placed by its top-left corner
+        ASSERT_NE(nullptr, picture->GetImage());
+        EXPECT_GE(top, 176.0f);
+        EXPECT_LE(top + static_cast<float>(picture->GetImage()->GetHeight()), 612.0f);
+    }
+    ASSERT_NE(nullptr, Tutorial().skipButton());
+    EXPECT_GT(Tutorial().skipButton()->mPosition.y, 176.0f);
+    EXPECT_LT(Tutorial().skipButton()->mPosition.y, 612.0f);
     ASSERT_TRUE(game.runUntil([&] { return game.click(L"return_ac") || game.click(L"back_ac"); }, 5.0f));
     EXPECT_EQ(-1, ActiveStep());
     EXPECT_FALSE(Tutorial().pageShown());

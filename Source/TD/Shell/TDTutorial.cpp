@@ -117,6 +117,7 @@ void TDTutorial::update(float dt)
     // page: it waits beneath; the shop, which a page is about, shows it.
     if (mVisible)
         setLayersVisible(!mMap || mMap->mScreen == kScreenBattle || mMap->mScreen == kScreenShop);
+    placePage(mMap && mMap->mScreen == kScreenShop ? kShopPageDrop : 0.0f);
     if (mVisible && isActive() && mSkipButton)
         mSkipButton->update(dt);
 }
@@ -131,6 +132,17 @@ void TDTutorial::onClick(i32 x, i32 y)
 {
     if (mVisible && isActive() && mSkipButton)
         mSkipButton->onClick(x, y);
+}
+
+void TDTutorial::placePage(float drop)
+{
+    if (drop == mPageDrop)
+        return;
+    const float dy = drop - mPageDrop;
+    for (layer::Layer* own : {mImagesLayer.get(), mTextsLayer.get(), static_cast<layer::Layer*>(mSkipButton.get())})
+        if (own)
+            own->SetPosition(own->mPosition.x, own->mPosition.y + dy);
+    mPageDrop = drop;
 }
 
 void TDTutorial::setLayersVisible(bool visible)

@@ -35,6 +35,8 @@ public:
 class TDTutorial : public base::Singletone<TDTutorial>, public TDTutorialHooks, private TDTutorialScript::Pages
 {
 public:
+    // On the shop a page stands over the list's lower end, clear of the title and the tabs.
+    static constexpr float kShopPageDrop = 410.0f;
     TDTutorial();
     ~TDTutorial() override;
 
@@ -79,12 +81,15 @@ private:
     void showStep(const TDTutorialStep& step) override;
     void makeSkipButton();
     void setLayersVisible(bool visible);
+    // Moves the page (pictures, texts and the skip button) to `drop` below its layout place.
+    void placePage(float drop);
 
     TDTutorialScript mScript;
     bool mRememberedVisible = false;
     bool mVisible = false;
     bool mSkipAsked = false; // the skip question is open
     bool mHidden = false;    // hidden by a pause until shown again
+    float mPageDrop = 0.0f;  // how far the page stands below its place in the layout
     GameWindow* mBoard = nullptr;
     TDMap* mMap = nullptr;
     file::ImageContainer* mPages = nullptr; // "td/data/tutorial"
