@@ -46,7 +46,7 @@ file::ImageContainer* RecordPsd(const std::wstring& path, FileContainer* owner)
 }
 } // namespace
 
-TEST_F(FileManagerTest, FirstMountWhosePackExistsServesItsPrefixExtensionsAreTriedInOrderAndFoldersPreferred)
+TEST_F(FileManagerTest, TheFirstMountWhosePackExistsServesItsPrefixThroughFreshStreams)
 {
     Write("td/levels/a.xml", "loose");
     Files()->mMounts[L"td/"] = L"data.dat";
@@ -114,7 +114,11 @@ TEST_F(FileManagerTest, FirstMountWhosePackExistsServesItsPrefixExtensionsAreTri
     }
     EXPECT_EQ(info->mContainer->CreateStreamCreator(L"absent"), nullptr);
     EXPECT_EQ(info->mContainer->GetRootPath(), L"td/");
+}
 
+TEST_F(FileManagerTest, ExistsTriesExtensionsInOrderAndImageContainersPreferFoldersThenPsd)
+{
+    std::unique_ptr<FileInfo> info;
     // Exists tries extensions in order; image containers prefer folders, then PSD (no mounts).
     Files()->mMounts.clear();
     Write("td/hud.psd");
@@ -153,11 +157,13 @@ TEST_F(FileManagerTest, FirstMountWhosePackExistsServesItsPrefixExtensionsAreTri
     Files()->OpenImageContainer(L"gfx/packed");
     FileContainer::SetImageContainerMakers(nullptr, nullptr);
     EXPECT_EQ(gMade, (Names{L"folder:td/menu", L"psd:td/hud.psd", L"psd:td/raw", L"packed psd:packed.psd"}));
+}
 
-    // Listings are sorted, loose or packed; reads and file operations report failures.
+TEST_F(FileManagerTest, ListingsAreSortedAndLooseAndPackedOnesComeInTheSameOrder)
+{
     for (const char* name : {"td/fx/sub/b.ptc", "td/fx/a.ptc", "td/fx/Z.ptc", "td/fx/c/d.ptc", "td/fx/\xC3\xA9.ptc"})
         Write(name);
-    names.clear();
+    Names names;
     EXPECT_EQ(QL_OK, Files()->ListFiles(L"td\\fx", true, names, true));
     EXPECT_EQ(names, (Names{L"Z.ptc", L"a.ptc", L"c/d.ptc", L"sub/b.ptc", L"\u00E9.ptc"}));
     names.clear();
@@ -182,8 +188,10 @@ TEST_F(FileManagerTest, FirstMountWhosePackExistsServesItsPrefixExtensionsAreTri
     EXPECT_EQ(QL_OK, Files()->ListFiles(L"src", true, packed, false));
     EXPECT_EQ(loose, (Names{L"src/B/z.txt", L"src/a-b/y.txt", L"src/a.txt", L"src/a/x.txt", L"src/a/\u00E9.txt"}));
     EXPECT_EQ(packed, loose);
+}
 
-    // ReadFile drops only a whole signature; file operations report failures.
+TEST_F(FileManagerTest, ReadFileDropsOnlyAWholeSignature)
+{
     Write("bom.txt", std::string("\xEF\xBB\xBF") + "x");
     Write("two.txt", "\xEF\xBB");
     Write("zero.txt", std::string("ab\0cd", 5));
@@ -200,7 +208,10 @@ TEST_F(FileManagerTest, FirstMountWhosePackExistsServesItsPrefixExtensionsAreTri
     EXPECT_EQ(ReadFile(L"missing.txt", &hadBom, &ok), "");
     EXPECT_FALSE(ok);
     EXPECT_EQ(ReadTextFile(L"missing.txt"), "");
+}
 
+TEST_F(FileManagerTest, FileOperationsReportFailuresAndAtomicWritesLeaveNoTemporaryFile)
+{
     EXPECT_EQ(CreateFolders(L"A\\B/C//"), QL_OK);
     EXPECT_TRUE(OnDisk("A/B/C"));
     EXPECT_EQ(CreateFolders(L"A/B/C/"), QL_OK); // already there
