@@ -30,6 +30,7 @@
 #include "Platform/Os/Dialogs.h"
 #include "Platform/Os/Error.h"
 #include "Platform/Os/Files.h"
+#include "Platform/Os/InstanceLock.h"
 #include "Platform/Os/Text.h"
 #include "Platform/Os/Video.h"
 
@@ -42,7 +43,7 @@ namespace
 const wchar_t kLockFileName[] = L"instance.lock";
 }
 
-GameApplication::GameApplication()
+GameApplication::GameApplication() : mInstanceLock(std::make_unique<os::InstanceLock>())
 {
     base::SingletoneBase::AddDependency(this, resource::ResourceManager::Instance());
     // The controls reach the renderer and the screen mode through it.
@@ -130,7 +131,7 @@ QLResultEnum GameApplication::Start()
     file::UserDataFileContainer* userData = file::UserDataFileContainer::Instance();
     (void)userData->SetPath(mPerUserFolder + mPublisherName + L"/" + mGameName + L"/");
     const std::wstring root = userData->GetRootPath();
-    const os::InstanceLock::Result lock = mInstanceLock.Acquire(root + kLockFileName);
+    const os::InstanceLock::Result lock = mInstanceLock->Acquire(root + kLockFileName);
     mOtherInstanceRunning = lock == os::InstanceLock::HELD_ELSEWHERE;
     if (mOtherInstanceRunning)
         file::Profiles::Instance()->SetSecondInstance(true);
@@ -190,7 +191,7 @@ QLResultEnum GameApplication::Start()
     if (mOtherInstanceRunning)
     {
         QL_LOG(L"Another copy of the game is running for '%s'; this one ends\n") << root;
-        mInstanceLock.RequestRaise();
+        mInstanceLock->RequestRaise();
         SetSecondInstance();
         Stop();
         return QL_OK;

@@ -7,7 +7,6 @@
 #include "Core/Base/DeferredDelete.h"
 #include "Core/Input/InputListener.h"
 #include "Framework/DisplayMode.h"
-#include "Platform/Os/InstanceLock.h"
 
 #include <tinyxml2.h>
 
@@ -26,6 +25,10 @@ class InputWin32;
 namespace layer
 {
 class ImageLayer;
+}
+namespace os
+{
+class InstanceLock;
 }
 namespace file
 {
@@ -173,7 +176,7 @@ protected:
     // The frames, straight into the window or through the off-screen target scaled into it.
     QLResultEnum DrawFrames(render::Graphics& graphics);
 
-    os::InstanceLock mInstanceLock;
+    std::unique_ptr<os::InstanceLock> mInstanceLock;
     bool mOtherInstanceRunning = false;
 };
 } // namespace framework

@@ -15,23 +15,23 @@ function(ql_export_headers name)
     target_include_directories(${name} PUBLIC ${root})
 endfunction()
 
-# ql_library(name SOURCES... [LIBS ...] [HEADERS ...] [NOT_HEADERS ...]): a static library of one
-# engine area. Its headers are those beside its sources (HEADERS names them instead where one
-# folder holds several libraries; NOT_HEADERS leaves out another library's).
+# ql_library(name SOURCES... [PUBLIC ...] [LIBS ...] [HEADERS ...] [NOT_HEADERS ...]): a static
+# library of one engine area. PUBLIC names the libraries its headers include: a user of the library
+# sees their headers too. LIBS are linked privately: only the library's own sources see them.
+# Its headers are those beside its sources (HEADERS names them instead where one folder holds
+# several libraries; NOT_HEADERS leaves out another library's).
 function(ql_library name)
-    cmake_parse_arguments(A "" "" "SOURCES;LIBS;HEADERS;NOT_HEADERS" ${ARGN})
+    cmake_parse_arguments(A "" "" "SOURCES;PUBLIC;LIBS;HEADERS;NOT_HEADERS" ${ARGN})
     add_library(${name} STATIC ${A_SOURCES})
-    target_link_libraries(${name} PUBLIC ${A_LIBS})
+    target_link_libraries(${name} PUBLIC ${A_PUBLIC} PRIVATE ${A_LIBS})
     if(A_HEADERS)
         list(TRANSFORM A_HEADERS PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
         set(headers ${A_HEADERS})
     else()
         set(headers)
         foreach(source ${A_SOURCES})
-            get_filename_component(folder ${source} DIRECTORY)
-            if(NOT IS_ABSOLUTE "${folder}")
-                set(folder ${CMAKE_CURRENT_SOURCE_DIR}/${folder})
-            endif()
+            get_filename_component(folder ${source} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+            get_filename_component(folder ${folder} DIRECTORY)
             file(GLOB found CONFIGURE_DEPENDS ${folder}/*.h ${folder}/*.inl)
             list(APPEND headers ${found})
         endforeach()

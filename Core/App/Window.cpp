@@ -6,6 +6,7 @@
 #include "Core/Input/InputWin32.h"
 #include "Platform/Os/Error.h"
 #include "Platform/Os/InstanceLock.h"
+#include "Platform/Os/Video.h"
 
 #include <cmath>
 

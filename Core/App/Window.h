@@ -3,7 +3,6 @@
 #pragma once
 
 #include "Core/App/Task.h"
-#include "Platform/Os/Video.h"
 
 #include <memory>
 #include <string>
@@ -12,6 +11,11 @@ namespace input
 {
 class InputWin32;
 }
+namespace os
+{
+class Window;
+struct Event;
+} // namespace os
 
 namespace app
 {

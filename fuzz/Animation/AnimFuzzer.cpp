@@ -1,8 +1,8 @@
 // Fuzzes the animation reader, then evaluates every envelope it read around and beyond its keys
 // and poses a layer with each animation layer.
 #include "Core/Layer/Drawable.h"
+#include "Core/Layer/LayerAnim.h"
 #include "Core/Media/Animation/AnimData.h"
-#include "Core/Media/Animation/LayerAnim.h"
 
 #include <cstdint>
 

@@ -4,8 +4,8 @@
 
 #include "Core/Base/StringConvert.h"
 #include "Core/Layer/Drawable.h"
+#include "Core/Layer/LayerAnim.h"
 #include "Core/Media/Animation/AnimData.h"
-#include "Core/Media/Animation/LayerAnim.h"
 #include "Core/Media/Mesh/Mesh.h"
 #include "Core/Resource/ResourceManager.h"
 

@@ -4,7 +4,7 @@
 #include "Graphics/GraphicsFixture.h"
 
 #include "Core/Base/Singletone.h"
-#include "Core/Media/Animation/MeshLayer.h"
+#include "Core/Layer/MeshLayer.h"
 #include "Core/Media/Mesh/MeshLibrary.h"
 #include "Core/Render/RenderState.h"
 

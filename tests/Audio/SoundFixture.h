@@ -7,6 +7,7 @@
 
 #include "Core/Base/Singletone.h"
 #include "Core/Media/Sound/SoundSystem.h"
+#include "Platform/Audio/AudioEngine.h"
 #include "Platform/Audio/NullDevice.h"
 #include "Platform/Audio/OggDecoder.h"
 

@@ -5,7 +5,7 @@
 
 #include "Core/Base/Singletone.h"
 #include "Core/Layer/Layer.h"
-#include "Core/Media/Animation/MeshLayer.h"
+#include "Core/Layer/MeshLayer.h"
 #include "Core/Media/Mesh/Mesh.h"
 #include "Core/Widget/Controls/Dialog.h"
 #include "Core/Widget/Controls/DialogAnimEffects.h"

@@ -8,7 +8,7 @@
 #include "Core/Media/Image/ImageInfo.h"
 #include "Core/Widget/Controls/ControlHost.h"
 #include "Core/Widget/Controls/GameSettings.h"
-#include "Core/Media/Animation/MeshLayer.h"
+#include "Core/Layer/MeshLayer.h"
 #include "Core/Widget/Controls/DialogAnimEffects.h"
 #include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TesselButton.h"

@@ -7,6 +7,7 @@
 #include "Core/Base/StringConvert.h"
 #include "Core/Media/Image/ImageLoader.h"
 #include "Core/Render/DX9/RenderDX9.h"
+#include "Platform/Gpu/Device.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -9,6 +9,7 @@
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Resource/ResourceManager.h"
+#include "Platform/Gpu/Device.h"
 #include "Source/TD/Services/TDEngineParticles.h"
 #include "Source/TD/Services/TDGraphicsCanvas.h"
 #include "Source/TD/Services/TDRenderImages.h"

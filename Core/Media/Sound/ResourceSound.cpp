@@ -8,6 +8,7 @@
 #include "Core/Base/StringConvert.h"
 #include "Core/File/FileManager.h"
 #include "Core/Resource/ResourceManager.h"
+#include "Platform/Audio/AudioEngine.h"
 
 #include <memory>
 #include <vector>

@@ -1,8 +1,8 @@
 // A sound sample shared by name: the file is decoded whole into the audio layer.
 #pragma once
 
+#include "Core/Media/Sound/AudioIds.h"
 #include "Core/Resource/Resource.h"
-#include "Platform/Audio/AudioEngine.h"
 
 #include <string>
 

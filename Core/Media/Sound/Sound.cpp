@@ -2,6 +2,7 @@
 #include "Core/Media/Sound/Sound.h"
 
 #include "Core/Media/Sound/SoundSystem.h"
+#include "Platform/Audio/AudioEngine.h"
 
 namespace
 {

@@ -9,8 +9,9 @@
 #include "Core/Base/StringConvert.h"
 #include "Core/File/FileManager.h"
 #include "Core/Resource/ResourceManager.h"
-#include "Platform/Audio/OggDecoder.h"
+#include "Platform/Audio/AudioEngine.h"
 #include "Platform/Audio/Device.h"
+#include "Platform/Audio/OggDecoder.h"
 
 #include <algorithm>
 

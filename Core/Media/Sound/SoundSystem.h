@@ -4,8 +4,8 @@
 
 #include "Core/Base/OwnedList.h"
 #include "Core/Base/Singletone.h"
+#include "Core/Media/Sound/AudioIds.h"
 #include "Core/Media/Sound/SoundListener.h"
-#include "Platform/Audio/AudioEngine.h"
 
 #include <memory>
 #include <string>

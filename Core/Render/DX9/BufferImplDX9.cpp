@@ -3,10 +3,14 @@
 
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Render/VertexFormat.h"
+#include "Platform/Gpu/Device.h"
 
 namespace render
 {
-BufferImplDX9::BufferImplDX9(RenderDX9* render, u32 elementSize) : Buffer(render, elementSize), mBackend(render) {}
+BufferImplDX9::BufferImplDX9(RenderDX9* render, u32 elementSize)
+    : Buffer(render, elementSize), mBackend(render), mKind(gpu::BufferKind::Vertex)
+{
+}
 
 BufferImplDX9::~BufferImplDX9()
 {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "Core/Render/Buffer.h"
-#include "Platform/Gpu/Device.h"
+#include "Core/Render/DX9/DeviceNames.h"
 
 #include <vector>
 
@@ -33,7 +33,7 @@ protected:
 
     RenderDX9* mBackend;
     gpu::BufferId mBuffer = 0;
-    gpu::BufferKind mKind = gpu::BufferKind::Vertex;
+    gpu::BufferKind mKind;
     bool mDynamic = false;
     std::vector<u8> mStaging;
 };

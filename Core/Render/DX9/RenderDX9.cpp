@@ -9,6 +9,7 @@
 #include "Core/Render/Shaders/BuiltinShaders.h"
 #include "Core/Render/Shaders/DX9/ShaderImplDX9.h"
 #include "Core/Render/VertexFormat.h"
+#include "Platform/Gpu/Device.h"
 
 #include <chrono>
 #include <thread>

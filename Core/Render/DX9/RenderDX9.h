@@ -3,8 +3,8 @@
 // lost-device cycle.
 #pragma once
 
+#include "Core/Render/DX9/DeviceNames.h"
 #include "Core/Render/Render.h"
-#include "Platform/Gpu/Device.h"
 
 #include <memory>
 

@@ -3,6 +3,7 @@
 
 #include "Core/Base/Log.h"
 #include "Core/Render/DX9/RenderDX9.h"
+#include "Platform/Gpu/Device.h"
 #include "Platform/Gpu/Dxt.h"
 
 #include <memory>

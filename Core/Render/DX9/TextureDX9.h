@@ -2,9 +2,9 @@
 // textures with a staging copy that Unlock uploads.
 #pragma once
 
+#include "Core/Render/DX9/DeviceNames.h"
 #include "Core/Render/ImageData.h"
 #include "Core/Render/Texture.h"
-#include "Platform/Gpu/Device.h"
 
 #include <vector>
 

@@ -3,6 +3,7 @@
 // audio silent under the splash and following the window's activation.
 #include "App/Game.h"
 #include "Core/Media/Sound/SoundSystem.h"
+#include "Platform/Audio/AudioEngine.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDWindow.h"

@@ -5,6 +5,7 @@
 #include "Core/Base/StringConvert.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Render/DX9/TextureDX9.h"
+#include "Platform/Gpu/Device.h"
 
 namespace render
 {

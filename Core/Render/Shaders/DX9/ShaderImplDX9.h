@@ -2,8 +2,8 @@
 // "pixel_shader", constants found by name, samplers by their texture stage.
 #pragma once
 
+#include "Core/Render/DX9/DeviceNames.h"
 #include "Core/Render/ShaderImpl.h"
-#include "Platform/Gpu/Device.h"
 
 #include <string>
 

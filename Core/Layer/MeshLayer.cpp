@@ -1,5 +1,5 @@
 // Mesh drawing through the frame caches, as image draws do.
-#include "Core/Media/Animation/MeshLayer.h"
+#include "Core/Layer/MeshLayer.h"
 
 #include "Core/Layer/LayerDraw.h"
 #include "Core/Media/Graphics/Graphics.h"

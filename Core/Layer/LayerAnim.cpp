@@ -1,5 +1,5 @@
 // Layer animation: heading turns about y, pitch about x, bank about z; dissolve is transparency.
-#include "Core/Media/Animation/LayerAnim.h"
+#include "Core/Layer/LayerAnim.h"
 
 #include "Core/Layer/Drawable.h"
 #include "Core/Media/Animation/AnimLayer.h"
