@@ -170,10 +170,10 @@ TEST(TutorialPlay, ANewPlayerFollowsEveryPageOfTheFirstLevel)
     // 6. The shop: win, go to the shop from the result, leave it.
     ASSERT_EQ(6, ActiveStep());
     game.key('h');
-    ASSERT_TRUE(game.runUntil([&] { return game.screen() == 1; }, 240.0f)) << "the level is won";
+    ASSERT_TRUE(game.runUntil([&] { return game.screen() == kScreenWon; }, 240.0f)) << "the level is won";
     ASSERT_TRUE(game.frame());
     EXPECT_FALSE(Tutorial().pageShown()) << "the page waits beneath the result window";
-    ASSERT_TRUE(game.runUntil([&] { return game.click(L"done") && game.screen() == 8; }, 10.0f));
+    ASSERT_TRUE(game.runUntil([&] { return game.click(L"done") && game.screen() == kScreenShop; }, 10.0f));
     EXPECT_TRUE(Tutorial().pageShown()) << "the shop page stays until the shop is left";
     ASSERT_TRUE(game.runUntil([&] { return game.click(L"return_ac") || game.click(L"back_ac"); }, 5.0f));
     EXPECT_EQ(-1, ActiveStep());
@@ -225,14 +225,14 @@ TEST(TutorialPlay, APauseHidesTheSkipWhichIsAskedFirstAndConfirmedLastsPastARest
         // A pause hides the page and its button until the battle goes on.
         game.loseFocus();
         game.frame();
-        ASSERT_EQ(4, game.screen()) << "the in-game menu is open";
+        ASSERT_EQ(kScreenIngameMenu, game.screen()) << "the in-game menu is open";
         EXPECT_FALSE(Tutorial().pageShown());
         EXPECT_FALSE(Tutorial().isVisible());
         game.click(x, y);
         EXPECT_EQ(nullptr, game.board().mModalWindow) << "the hidden button does not answer";
 
         ASSERT_TRUE(game.click(L"resume"));
-        EXPECT_EQ(0, game.screen());
+        EXPECT_EQ(kScreenBattle, game.screen());
         EXPECT_TRUE(Tutorial().pageShown());
         EXPECT_TRUE(Tutorial().isVisible());
         EXPECT_EQ(0, game.map().mTutorialSpot) << "the step goes on where it was";
@@ -251,12 +251,12 @@ TEST(TutorialPlay, APauseHidesTheSkipWhichIsAskedFirstAndConfirmedLastsPastARest
         ASSERT_NE(nullptr, game.board().mModalWindow);
         game.loseFocus();
         game.frame();
-        ASSERT_EQ(4, game.screen());
+        ASSERT_EQ(kScreenIngameMenu, game.screen());
         ConfirmDialog(game, L"cancel");
         game.frame();
         EXPECT_FALSE(Tutorial().isVisible()) << "the pause still hides the page";
         ASSERT_TRUE(game.click(L"resume"));
-        EXPECT_EQ(0, game.screen());
+        EXPECT_EQ(kScreenBattle, game.screen());
         EXPECT_TRUE(Tutorial().isVisible());
         game.click(x, y);
         ASSERT_NE(nullptr, dynamic_cast<HUDConfirmTutorialCancelDialog*>(game.board().mModalWindow))

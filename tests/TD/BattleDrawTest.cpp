@@ -134,12 +134,12 @@ TEST_F(BattleDraw, OtherScreensLoadingBarsStarsBoostTheButtonGlowAndTheRingMenu)
     std::vector<std::string> field{"emitter", "pop", "hud", "windows0", "windows1"};
     EXPECT_EQ(std::vector<std::string>(canvas.calls.end() - 5, canvas.calls.end()), field);
     // Another screen hides the battle and its effects but keeps the HUD and windows.
-    m.mScreen = 5;
+    m.mScreen = kScreenEpisodes;
     frame();
     EXPECT_EQ(canvas.count(L"td/turrets:") + canvas.count(L"td/mobs:") + canvas.count(L"spots/"), 0);
     std::vector<std::string> expected{"push", "pop", "hud", "windows0", "windows1"};
     EXPECT_EQ(std::vector<std::string>(canvas.calls.end() - 5, canvas.calls.end()), expected);
-    m.mScreen = 0;
+    m.mScreen = kScreenBattle;
     frame();
     EXPECT_EQ(canvas.count(L"td/turrets:idle/00"), 1);
     EXPECT_EQ(canvas.count(L"td/mobs:walk/"), 1);
@@ -538,7 +538,7 @@ TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSprites
     EXPECT_EQ(canvas.find(L"fx/01"), -1);
     EXPECT_EQ(canvas.find(L"spots/"), 2);
 
-    m.mScreen = 5;
+    m.mScreen = kScreenEpisodes;
     frame();
     EXPECT_EQ(canvas.find(L"bgtest"), -1);
 }

@@ -233,7 +233,7 @@ struct BattleFixture : ::testing::Test
     // Runs frames of dt until the time has passed or the battle screen closes.
     void run(float seconds, float dt = 1.0f / 60.0f)
     {
-        for (float t = 0.0f; t < seconds && map->mScreen == 0; t += dt)
+        for (float t = 0.0f; t < seconds && map->mScreen == kScreenBattle; t += dt)
             map->update(dt);
     }
     TDUnit* unit(size_t i) { return i < map->mWaves.mUnits.size() ? map->mWaves.mUnits[i] : nullptr; }

@@ -272,7 +272,7 @@ TEST_F(InGame, TheShopFromTheResultRestartsALostLevelOrGoesOnAfterAVictory)
         SCOPED_TRACE(won);
         map->mStats.mCoins = 3;
         won ? map->showVictory() : map->showDefeat();
-        ASSERT_TRUE(game.runUntil([&] { return game.click(L"done") && game.screen() == 8; }, 10.0f));
+        ASSERT_TRUE(game.runUntil([&] { return game.click(L"done") && game.screen() == kScreenShop; }, 10.0f));
         auto* shop = game.top<HUDShopWindow>();
         ASSERT_NE(shop, nullptr);
         EXPECT_EQ(shop->origin, 1) << "opened after the level";

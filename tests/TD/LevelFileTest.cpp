@@ -94,7 +94,7 @@ TEST_F(MapFixture, ALevelStartsWithItsBonusesABrokenOneStartsNoBattleAndItsPathC
     // The level's tower on a spot still to be bought is refused, and its credit goes back.
     EXPECT_TRUE(m.mTowers.empty());
     EXPECT_EQ(m.mStats.mCoinsSpent, 0);
-    EXPECT_EQ(m.mScreen, 11); // the level opens with its unlock message
+    EXPECT_EQ(m.mScreen, kScreenUnlockMessage); // the level opens with its unlock message
     EXPECT_EQ(m.mSpeed, 1.0f);
     EXPECT_TRUE(m.isLevelLoaded());
     EXPECT_FALSE(m.mPaths.records().empty());
@@ -102,7 +102,7 @@ TEST_F(MapFixture, ALevelStartsWithItsBonusesABrokenOneStartsNoBattleAndItsPathC
     files.put(L"td/levels_normal/level_01_02.xml", "<map><points><point x=\"1\"");
     m.mLevel = 1;
     EXPECT_EQ(m.loadLevel(), QL_FAIL);
-    EXPECT_NE(m.mScreen, 0);
+    EXPECT_NE(m.mScreen, kScreenBattle);
     EXPECT_EQ(m.mSpeed, 0.0f);
     EXPECT_TRUE(m.mPoints.empty() && m.mWaves.mWaves.empty() && m.mPaths.records().empty());
     EXPECT_FALSE(m.isLevelLoaded());

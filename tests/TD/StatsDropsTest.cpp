@@ -80,10 +80,10 @@ TEST_F(BattleFixture, GemArcsLiesIsCollectedByItselfAfterAWhileAndGemsLeftLyingA
     m.showVictory();
     EXPECT_EQ(std::tuple(m.mStats.mGems, m.mStats.mGemsWon, m.mProgress->getGems()), std::tuple(gems + 3, won + 3, gems + 3));
     EXPECT_TRUE(m.mDrops.empty());
-    EXPECT_EQ(m.mScreen, 1);
+    EXPECT_EQ(m.mScreen, kScreenWon);
     EXPECT_EQ(sounds.played.back(), L"winSound");
     m.showDefeat(); // the level already has its result
-    EXPECT_EQ(m.mScreen, 1);
+    EXPECT_EQ(m.mScreen, kScreenWon);
     EXPECT_EQ(hud.results, 1);
 }
 

@@ -19,7 +19,7 @@ TEST_F(BattleFixture, ScreensReloadsEffectsSpeedZeroDamageOverTimeAndADeadPick)
     TDMap& m = start(kWave);
     std::vector<std::string> steps;
     m.mTrace = &steps;
-    m.mScreen = 4; // a screen over the battle: only the presentation runs
+    m.mScreen = kScreenIngameMenu; // a screen over the battle: only the presentation runs
     m.mContextMenuOpen = true;
     m.update(0.016f);
     EXPECT_EQ(steps, (std::vector<std::string>{"hud", "tutorial", "effects", "emitters"}));
@@ -29,7 +29,7 @@ TEST_F(BattleFixture, ScreensReloadsEffectsSpeedZeroDamageOverTimeAndADeadPick)
     m.update(0.016f);
     EXPECT_EQ(steps, std::vector<std::string>{"reload"});
     EXPECT_EQ(m.mReloadState, 0);
-    EXPECT_EQ(m.mScreen, 0);
+    EXPECT_EQ(m.mScreen, kScreenBattle);
     m.mTrace = nullptr;
 
     // Null emitters are dropped and one-shots end.
@@ -189,6 +189,6 @@ TEST_F(BattleFixture, OddLevelsRunWithoutFault)
             i32 index = 0;
             t->currentFrame(list, index);
         }
-        EXPECT_TRUE(m.mScreen == 0 || m.mScreen == 1 || m.mScreen == 2);
+        EXPECT_TRUE(m.mScreen == kScreenBattle || m.mScreen == kScreenWon || m.mScreen == kScreenLost);
     }
 }

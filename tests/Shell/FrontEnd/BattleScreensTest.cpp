@@ -57,7 +57,7 @@ TEST_F(BattleScreensTest, TheBannerNamesTheLevelAndClosesItselfAndTheNextLevelLo
     EXPECT_TRUE(map().isLevelLoaded());
     map().mLevel = map().getLevelCount(0) - 1;
     hud().nextLevel();
-    EXPECT_EQ(5, map().mScreen);
+    EXPECT_EQ(kScreenEpisodes, map().mScreen);
     EXPECT_TRUE(runUntil([this] { return top<HUDEpisodeSelectIOS>() != nullptr; }, 0.5f));
 
     // After the last hardcore level the mode comes back from the progress store.
@@ -66,7 +66,7 @@ TEST_F(BattleScreensTest, TheBannerNamesTheLevelAndClosesItselfAndTheNextLevelLo
     map().mLevel = map().getHardcoreLevelCount(0) - 1;
     hud().nextLevel();
     EXPECT_EQ(2, map().mMode);
-    EXPECT_EQ(5, map().mScreen);
+    EXPECT_EQ(kScreenEpisodes, map().mScreen);
 }
 
 TEST_F(BattleScreensTest, AFullHealthVictoryShowsThreeStarsPaysAndCountsTheScoresUp)
@@ -77,7 +77,7 @@ TEST_F(BattleScreensTest, AFullHealthVictoryShowsThreeStarsPaysAndCountsTheScore
     map().mStats.mComboBonus = 0;
     const i32 gems = map().mStats.mGems;
     map().showVictory();
-    EXPECT_EQ(1, map().mScreen);
+    EXPECT_EQ(kScreenWon, map().mScreen);
     ASSERT_TRUE(runUntil([this] { return top<HUDLevelResultWindow>() != nullptr; }, 0.5f, 0.01f));
     HUDLevelResultWindow* w = top<HUDLevelResultWindow>();
     EXPECT_EQ(3, w->outcome().stars);
@@ -130,9 +130,9 @@ TEST_F(BattleScreensTest, ADefeatShowsNoStarsKeepsTheStoredOnesCountsTheKillsFir
 
     // "restart" starts the level again.
     ASSERT_TRUE(click(*w, L"restart"));
-    EXPECT_EQ(11, map().mScreen) << "the level opens again on its unlock message";
+    EXPECT_EQ(kScreenUnlockMessage, map().mScreen) << "the level opens again on its unlock message";
     // A confirmed "mmenu" box (the in-game menu's) leads to the main menu.
     gui::GameSettings::Get()->OnMessageBoxResult(L"mmenu");
-    EXPECT_EQ(7, map().mScreen);
+    EXPECT_EQ(kScreenMainMenu, map().mScreen);
 }
 } // namespace frontendtest
