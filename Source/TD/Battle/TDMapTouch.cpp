@@ -29,7 +29,7 @@ void upgradeTier(TDMap& map, TDTower& tower)
         return;
     }
     float n = static_cast<float>(tower.mTierCount);
-    tower.mState = 0;
+    tower.mState = kTowerIdle;
     tower.mAnimTime = 0.0f;
     tower.mTierRadius += n * base->tierK * base->radius;
     tower.mTierStrength = n * base->tierK * base->strength + base->strength;

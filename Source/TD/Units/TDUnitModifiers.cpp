@@ -127,8 +127,8 @@ void HoldAndTeleport::tick(TDUnit* owner, float)
     mMap.playSound(L"teleportEnemy");
     if (mTower)
     {
-        if (mTower->mState == 3 || mTower->mState == 5)
-            mTower->mState = 0;
+        if (mTower->mState == kTowerFiring || mTower->mState == kTowerBeaming)
+            mTower->mState = kTowerIdle;
         mTower->mTarget = nullptr;
         // The beam ends with the teleport instead of following the unit back to the start.
         if (mTower->mBeam)
