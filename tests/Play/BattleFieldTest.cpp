@@ -220,7 +220,7 @@ TEST(BattleField, ATeleportBeamRunsFromTheTowerToItsUnitAndTheUnitWalksOnAfterwa
     auto alive = [&] { return std::find(map.mWaves.mUnits.begin(), map.mWaves.mUnits.end(), unit) != map.mWaves.mUnits.end(); };
     ASSERT_TRUE(game.runUntil([&] { return !alive() || unit->mModifiers.empty(); }, 5.0f));
     ASSERT_TRUE(alive());
-    EXPECT_EQ(unit->mState, 1);
+    EXPECT_EQ(unit->mState, kUnitWalking);
     EXPECT_EQ(unit->mSegment, 0) << "back on the first road";
     const float x = unit->mPos[0];
     EXPECT_LT(x, foundAt - 30.0f) << "behind where the beam found it";

@@ -316,13 +316,16 @@ TEST_F(BattleDraw, UnitsPickTheirFrameFlipAndTint)
     EXPECT_FLOAT_EQ(d.y, 175.0f);
 
     u->mFacingLeft = true;
-    // Beyond the list: its last frame; being teleported (5): the second death frame, held.
+    // Beyond the list: its last frame; being teleported: the second death frame, held.
     const struct
     {
         i32 state;
         float time;
         const wchar_t* frame;
-    } kFrames[] = {{1, 99.0f, L"walk/02"}, {2, 0.0f, L"death/00"}, {4, 0.0f, L"special/00"}, {5, 0.7f, L"death/01"}};
+    } kFrames[] = {{kUnitWalking, 99.0f, L"walk/02"},
+                  {kUnitDying, 0.0f, L"death/00"},
+                  {kUnitSpecial, 0.0f, L"special/00"},
+                  {kUnitBeamed, 0.7f, L"death/01"}};
     for (const auto& k : kFrames)
     {
         u->mState = k.state;
@@ -335,10 +338,10 @@ TEST_F(BattleDraw, UnitsPickTheirFrameFlipAndTint)
     const_cast<TDPrototype*>(u->proto())->ice = true; // an icy kind keeps walking
     frame();
     EXPECT_EQ(unitFrame(), L"td/mobs:walk/00");
-    u->mState = 3;
+    u->mState = 3; // no state has that number: nothing is drawn
     frame();
     EXPECT_EQ(unitFrame(), L"");
-    u->mState = 1;
+    u->mState = kUnitWalking;
     TDWaveEntry* entry = u->mEntry;
     u->mEntry = nullptr; // a unit whose wave entry is gone is not drawn
     frame();

@@ -357,7 +357,7 @@ TEST_F(BattleFixture, HoldAndTeleportSendsTheUnitBackAndTheTeleportBeamHitsOnceA
     t->mTarget = u;
     t->fire();
     ASSERT_NE(t->mBeam, nullptr);
-    EXPECT_EQ(u->mState, 5);
+    EXPECT_EQ(u->mState, kUnitBeamed);
     t->fire(); // a beam is shown: no second shot
     EXPECT_FLOAT_EQ(u->mHealth, health - 2.0f);
     TDBeamParticle* beam = t->mBeam;

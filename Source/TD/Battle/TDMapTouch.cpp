@@ -247,7 +247,7 @@ void TDMap::sellTower(TDTower* tower)
     mStats.addCoins(tdtext::truncToInt(std::floor(static_cast<float>(value) * mSellFactor)));
     // A unit held by the tower's beam walks on.
     if (tower->mBeam && tower->mBeam->isAlive() && tower->mTarget && tower->mTarget->mAlive)
-        tower->mTarget->mState = 1;
+        tower->mTarget->mState = kUnitWalking;
     if (std::unique_ptr<TDEmitter> emitter = mParticleSystem->createEmitter(L"build"))
     {
         emitter->setPosition(tower->mX, tower->mY);

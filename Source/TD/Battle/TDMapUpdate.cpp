@@ -47,7 +47,7 @@ void TDMap::update(float dt)
     float sdt = dt * mSpeed;
     mTime += sdt;
     mEnemySpotTime += dt;
-    if (mHovered && mHovered->mState == 2)
+    if (mHovered && mHovered->mState == kUnitDying)
         mHovered = nullptr;
     if (mContextMenuOpen)
         mContextMenuTime += dt;

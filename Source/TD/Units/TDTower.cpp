@@ -427,7 +427,7 @@ void TDTower::fire()
     mMap.playSound(L"tower" + std::to_wstring(p->id) + L"shot");
     if (p->speed == -1.0f && p->teleportEnemy)
     {
-        if (mBeam || mTarget->mState == 5)
+        if (mBeam || mTarget->mState == kUnitBeamed)
             return;
         float w = mWidth, h = mHeight;
         float sx = w * 0.5f, sy = h * 0.5f, bx = w * 0.5f, by = h * 0.5f;
@@ -438,7 +438,7 @@ void TDTower::fire()
         TDBeamParticle* beam = new TDBeamParticle(*mMap.mParticleSystem, x, y, mTarget, L"t_line");
         mMap.mParticles.push_back(beam);
         mBeam = beam;
-        mTarget->mState = 5;
+        mTarget->mState = kUnitBeamed;
         mTarget->mAnimTime = 0.0f;
         TDBullet hit(mMap, this, mTarget);
         mTarget->onHit(hit, true);
