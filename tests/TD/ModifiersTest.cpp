@@ -76,7 +76,7 @@ TEST_F(BattleFixture, PortalSummonsImpsOnTheSummonersPath)
     ASSERT_EQ(m.mWaves.mUnits.size(), 2u);
     TDUnit* imp = unit(1);
     EXPECT_EQ(imp->protoId(), 0);
-    EXPECT_EQ(imp->mEntry->mState, 1);
+    EXPECT_EQ(imp->mEntry->mState, kEntrySummoned);
     EXPECT_FLOAT_EQ(imp->mPos[0], x);
     EXPECT_EQ(imp->mLevel, 0);
     run(5.0f);

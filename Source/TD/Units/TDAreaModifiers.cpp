@@ -96,7 +96,7 @@ void ShamanPortal::tick(TDUnit*, float)
     if (!mWave || !mPath || !mMap.findPrototype(0))
         return;
     TDWaveEntry* entry = new TDWaveEntry();
-    entry->mState = 1;
+    entry->mState = kEntrySummoned;
     entry->mId = 0;
     entry->mUpgrade = 1;
     entry->mX = -1.0f;
@@ -107,7 +107,7 @@ void ShamanPortal::tick(TDUnit*, float)
     TDUnit* unit = mMap.spawnUnit(entry, mPath);
     if (!unit)
     {
-        entry->mState = 2;
+        entry->mState = kEntryKilled;
         return;
     }
     unit->placeOnRoute(mPath, mWaypoints, mSegment, mProgress, mStep, mSegmentLength, mPos[0], mPos[1]);

@@ -493,7 +493,7 @@ void TDUnit::raiseDeadNear()
     TDUnit* raised = at ? mMap.spawnUnit(entry, at) : nullptr;
     if (!raised)
     {
-        entry->mState = 2;
+        entry->mState = kEntryKilled;
         return;
     }
     raised->placeOnRoute(mPath, mWaypoints, mSegment, mProgress, mStep, mSegmentLength, mPos[0], mPos[1]);
