@@ -146,7 +146,7 @@ TEST(TutorialPlay, ANewPlayerFollowsEveryPageOfTheFirstLevel)
     // 5. Every fallen foe drops a crystal now: collect one.
     ASSERT_EQ(5, ActiveStep());
     EXPECT_EQ(1.0f, map.mDropChanceOverride);
-    ASSERT_TRUE(game.runUntil([&] { return !map.mDrops.empty() && map.mDrops.front()->mState == 1; }, 60.0f))
+    ASSERT_TRUE(game.runUntil([&] { return !map.mDrops.empty() && map.mDrops.front()->mState == kDropLying; }, 60.0f))
         << "a foe falls and drops";
     const i32 gems = map.mStats.mGems;
     // The page asks for a click: the crystal waits for it instead of collecting itself.
@@ -154,7 +154,7 @@ TEST(TutorialPlay, ANewPlayerFollowsEveryPageOfTheFirstLevel)
     EXPECT_EQ(5, ActiveStep());
     EXPECT_EQ(gems, map.mStats.mGems);
     ASSERT_FALSE(map.mDrops.empty());
-    EXPECT_EQ(1, map.mDrops.front()->mState);
+    EXPECT_EQ(kDropLying, map.mDrops.front()->mState);
     ASSERT_TRUE(game.runUntil(
         [&] {
             if (ActiveStep() != 5 || map.mDrops.empty())

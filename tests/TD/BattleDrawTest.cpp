@@ -509,7 +509,7 @@ TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSprites
     // Gems spin on their spot with a shadow that fades in as they land.
     auto* gem = new TDCrystallSpecial(m, *unit(0));
     m.mDrops.push_back(gem);
-    gem->mState = 0;
+    gem->mState = kDropArriving;
     gem->mTime = 0.9f; // late in its fall
     gem->mSpinTime = 0.13f; // its second frame at 8 a second
     frame();
@@ -524,7 +524,7 @@ TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSprites
     gem->mTime = 0.5f; // still high up: no shadow yet
     frame();
     EXPECT_EQ(canvas.find(L"money_shadow"), -1);
-    gem->mState = 1;
+    gem->mState = kDropLying;
     gem->mTime = 2.0f;
     frame();
     EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"money_shadow")].color.a, 1.0f);

@@ -221,7 +221,7 @@ TEST_F(InGame, ASpellCastOverAGemLeavesItAndTheTutorialsBlocksHoldSpellsAndSpeed
     stand.mPos[0] = stand.mDrawPos[0] = 400.0f;
     stand.mPos[1] = stand.mDrawPos[1] = 300.0f;
     auto* gem = new TDCrystallSpecial(*map, stand);
-    gem->mState = 1;
+    gem->mState = kDropLying;
     map->mDrops.push_back(gem);
     game.run(30); // landed
     const float x = gem->mX, y = gem->mY;
@@ -230,9 +230,9 @@ TEST_F(InGame, ASpellCastOverAGemLeavesItAndTheTutorialsBlocksHoldSpellsAndSpeed
     clickField(x, y);
     EXPECT_EQ(map->mSelectedSpell, -1);
     EXPECT_EQ(game.hud().spellButton(0)->mUsed, 1) << "cast";
-    EXPECT_EQ(gem->mState, 1) << "the cast leaves the gem lying";
+    EXPECT_EQ(gem->mState, kDropLying) << "the cast leaves the gem lying";
     clickField(x, y);
-    EXPECT_EQ(gem->mState, 2);
+    EXPECT_EQ(gem->mState, kDropCollected);
     clickField(x, y); // flying: not found again
     EXPECT_EQ(map->mStats.mGems, gems + 1);
 

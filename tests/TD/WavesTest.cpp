@@ -131,7 +131,7 @@ TEST_F(BattleFixture, DropOverrideMakesEveryKillDropAGemAtTheCounterSpot)
     run(0.1f);
     ASSERT_EQ(m.mDrops.size(), 1u);
     EXPECT_EQ(tutorial.count(L"gem_dropped"), 1u);
-    EXPECT_EQ(m.mDrops[0]->mState, 1);
+    EXPECT_EQ(m.mDrops[0]->mState, kDropLying);
     EXPECT_EQ(m.findDropAt(200, 200), m.mDrops[0]);
     EXPECT_EQ(m.findDropAt(200, 235), nullptr); // 35^2 > 1200
     EXPECT_EQ(m.findDropAt(220, 220), m.mDrops[0]); // 800 < 1200

@@ -207,7 +207,7 @@ TDTowerSpecial* TDMap::findDropAt(i32 x, i32 y) const
 {
     for (TDTowerSpecial* drop : mDrops)
     {
-        if (drop->mState != 1)
+        if (drop->mState != kDropLying)
             continue;
         float dx = drop->mX - static_cast<float>(x), dy = drop->mY - static_cast<float>(y);
         if (dx * dx + dy * dy < 1200.0f)
@@ -219,7 +219,7 @@ TDTowerSpecial* TDMap::findDropAt(i32 x, i32 y) const
 void TDMap::collectDrop(TDTowerSpecial* drop)
 {
     mStats.addGems(1);
-    drop->setState(2);
+    drop->setState(kDropCollected);
 }
 
 namespace
@@ -234,7 +234,7 @@ void finishLevel(TDMap& map, bool won)
     map.mResultAction = won ? 2 : 1;
     i32 lying = 0;
     for (const TDTowerSpecial* drop : map.mDrops)
-        if (drop->mState != 2)
+        if (drop->mState != kDropCollected)
             ++lying;
     // Each gem left on the field is worth one.
     map.mStats.mGems += lying;

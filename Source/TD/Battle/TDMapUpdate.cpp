@@ -99,7 +99,7 @@ void TDMap::update(float dt)
     // click one.
     const bool clickAwaited = mTutorial->awaits(L"gem_collected");
     for (TDTowerSpecial* drop : mDrops)
-        if (drop->mState == 1 && drop->mTime > 5.0f && !clickAwaited)
+        if (drop->mState == kDropLying && drop->mTime > 5.0f && !clickAwaited)
             collectDrop(drop);
     trace("animations");
     updateAnimations(sdt);
