@@ -167,7 +167,7 @@ TEST(BattleField, ALevelsOwnTowerIsFreeAndHardcoreStartsWithTheLevelsBudgetWhate
         EXPECT_GT(map.mStats.mCoinsSpent, 0);
     }
     GameHarness game(veteran());
-    ASSERT_TRUE(game.startLevel(0, 0, 3)) << game.log();
+    ASSERT_TRUE(game.startLevel(0, 0, kDifficultyHardcore)) << game.log();
     TDMap& map = game.map();
     EXPECT_EQ(map.mMode, 3);
     EXPECT_EQ(map.mStats.mStartCoins, map.mBudget);

@@ -97,7 +97,8 @@ TEST(Ordeal, ItsPagesShowItsResultNamesItAndTheShopAfterItKeepsAndSellsWhatWasBo
 
     // The Ordeal's first level: each arrivals page shows its picture and its text.
     ASSERT_TRUE(game.click(L"unlocked_d"));
-    ASSERT_TRUE(game.runUntil([&] { return game.screen() == kScreenLevels && map.mMode == 3; }, 2.0f));
+    ASSERT_TRUE(
+        game.runUntil([&] { return game.screen() == kScreenLevels && map.mMode == kDifficultyHardcore; }, 2.0f));
     HUDLevelSelect* levels = game.top<HUDLevelSelect>();
     ASSERT_NE(nullptr, levels);
     ASSERT_FALSE(levels->mPlates.empty());

@@ -225,7 +225,7 @@ struct BattleFixture : ::testing::Test
     {
         map = std::make_unique<TDMap>(services, profiles);
         made(*map);
-        map->mMode = 1;
+        map->mMode = kDifficultyNormal;
         files.put(L"td/levels_normal/level_01_01.xml", battleLevel(waves, extraSpots));
         EXPECT_EQ(map->loadLevel(), QL_OK);
         return *map;

@@ -115,7 +115,7 @@ TEST_F(InGame, AResultIsStoredOnceABetterOnePaysOnlyTheStarsItAddsAndTheWindowNa
 {
     // The other two levels of the episode have a star: the first three-star window pays the
     // episode's bonus too.
-    map->mMode = 1; // the episode's bonus counts the normal difficulty's stars
+    map->mMode = kDifficultyNormal; // the episode's bonus counts the normal difficulty's stars
     TDLevelResult one;
     one.stars = 1;
     map->mProgress->saveLevelResult(0, 1, 1, one);
@@ -164,7 +164,7 @@ TEST_F(InGame, AResultIsStoredOnceABetterOnePaysOnlyTheStarsItAddsAndTheWindowNa
     // A hardcore victory names the hardcore episode and the Ordeal on the ribbon.
     ASSERT_EQ(map->restart(), QL_OK);
     ASSERT_TRUE(game.closeUnlockMessages());
-    map->mMode = 3;
+    map->mMode = kDifficultyHardcore;
     map->showVictory();
     game.run(2);
     window = game.top<HUDLevelResultWindow>();
@@ -406,7 +406,7 @@ TEST_F(InGame, ARestartKeepsTheGemTotalAndEndsScreensPausesSpellsAndSpeedUpsAndA
 // Whole battles on "The Ford" at the normal difficulty, frames of 1/60 s.
 TEST_F(InGame, WithoutTowersTheFordIsLostUnitByUnit)
 {
-    map->mMode = 1;
+    map->mMode = kDifficultyNormal;
     ASSERT_EQ(map->restart(), QL_OK);
     ASSERT_TRUE(game.closeUnlockMessages());
     ASSERT_TRUE(game.runUntil([&] { return map->mScreen != kScreenBattle; }, 900.0f, 1.0f / 60.0f));
@@ -426,7 +426,7 @@ TEST_F(InGame, ThreeDartsHoldTheFordWithThreeStars)
 {
     // Two darts beside the first bends before the first wave, a third once the coins allow; the
     // towers wait for their firing frames and units play their deaths before they go.
-    map->mMode = 1;
+    map->mMode = kDifficultyNormal;
     ASSERT_EQ(map->restart(), QL_OK);
     ASSERT_TRUE(game.closeUnlockMessages());
     ASSERT_NE(map->buildTower(1, 10000), nullptr);

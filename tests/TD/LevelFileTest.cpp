@@ -114,14 +114,14 @@ TEST_F(MapFixture, ALevelStartsWithItsBonusesABrokenOneStartsNoBattleAndItsPathC
     EXPECT_EQ(tutorial.events, (std::vector<std::wstring>{L"level_1_1_start"}));
 
     m.mLevel = 0;
-    m.mMode = 3; // as the level list enters hardcore: the stored mode is left alone
+    m.mMode = kDifficultyHardcore; // as the level list enters hardcore: the stored mode is left alone
     files.put(L"td/levels_hardcore/level_01_01.xml", kLevel);
     ASSERT_EQ(m.loadLevel(), QL_OK);
     EXPECT_EQ(std::pair(m.mHealth, m.mStats.mCoins), std::pair(1.0f, 150));
 
     // The path cache beside the level is used unless damaged.
     testsupport::TempDir dir;
-    m.mMode = 1;
+    m.mMode = kDifficultyNormal;
     m.mCacheRoot = dir.WPath();
     EXPECT_EQ(m.getPathCacheName(), dir.WPath() + L"td/levels_normal/level_01_01.cache");
 

@@ -66,7 +66,7 @@ struct DemoBattle : tdtest::BattleFixture
     {
         math::SetRandomSeed(seed);
         map = std::make_unique<TDMap>(services, profiles);
-        map->mMode = 1;
+        map->mMode = kDifficultyNormal;
         map->mEpisode = episode;
         map->mLevel = level;
         map->mCacheRoot = tdtext::utf8ToWide(QL_CONTENT_DIR);

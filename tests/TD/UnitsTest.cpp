@@ -244,7 +244,7 @@ TEST_F(BattleFixture, ALinkDrawnAgainstTheRouteIsWalkedForwardOnTheUnitsOwnSide)
     const std::string forward = "<link sid=\"2\" eid=\"3\" anchor_x=\"750\" anchor_y=\"100\"/>";
     level.replace(level.find(forward), forward.size(), "<link sid=\"3\" eid=\"2\" anchor_x=\"750\" anchor_y=\"100\"/>");
     map = std::make_unique<TDMap>(services, profiles);
-    map->mMode = 1;
+    map->mMode = kDifficultyNormal;
     files.put(L"td/levels_normal/level_01_01.xml", level);
     ASSERT_EQ(map->loadLevel(), QL_OK);
     ASSERT_EQ(map->mLinks.size(), 2u);

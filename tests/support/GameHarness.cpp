@@ -374,9 +374,12 @@ bool GameHarness::startLevel(i32 episode, i32 level, i32 mode)
     HUDLevelSelect* levels = nullptr;
     if (!runUntil([&] { return (levels = top<HUDLevelSelect>()) != nullptr; }, 2.0f))
         return false;
-    if (mode == 3)
+    if (mode == kDifficultyHardcore)
     {
-        if (!click(L"unlocked_d") || !runUntil([&] { return (levels = top<HUDLevelSelect>()) != nullptr && mMap->mMode == 3; }, 2.0f))
+        auto hardcoreLevels = [&] {
+            return (levels = top<HUDLevelSelect>()) != nullptr && mMap->mMode == kDifficultyHardcore;
+        };
+        if (!click(L"unlocked_d") || !runUntil(hardcoreLevels, 2.0f))
             return false;
     }
     for (const LevelPlate& plate : levels->mPlates)

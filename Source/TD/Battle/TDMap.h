@@ -13,6 +13,7 @@
 #include "Source/TD/Battle/TDLevelResultKeeper.h"
 #include "Source/TD/Battle/TDMapScene.h"
 #include "Source/TD/Battle/TDScreen.h"
+#include "Source/TD/Data/TDDifficulty.h"
 #include "Source/TD/Data/TDEpisodeTable.h"
 #include "Source/TD/Data/TDProgress.h"
 #include "Source/TD/Data/TDPrototypes.h"
@@ -246,7 +247,7 @@ public:
     float mScale = 1.0f;
     float mOffsetX = 0.0f;
     float mOffsetY = 0.0f;
-    i32 mMode = 0;
+    i32 mMode = kDifficultyEasy; // a TDDifficulty
     i32 mEpisode = 0;
     i32 mLevel = 0;
     i32 mTutorialSpot = -1;

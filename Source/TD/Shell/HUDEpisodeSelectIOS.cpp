@@ -69,7 +69,8 @@ EpisodePlate HUDEpisodeSelectIOS::makePlate(i32 episode)
 
 void HUDEpisodeSelectIOS::onPageChanged(i32 page)
 {
-    setText(L"levelName", localised((mMap.mMode == 3 ? L"episodeHardcore" : L"episode") + std::to_wstring(page)));
+    const wchar_t* episode = mMap.mMode == kDifficultyHardcore ? L"episodeHardcore" : L"episode";
+    setText(L"levelName", localised(episode + std::to_wstring(page)));
 }
 
 void HUDEpisodeSelectIOS::onMoveStart()

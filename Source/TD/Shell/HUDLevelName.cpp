@@ -3,13 +3,14 @@
 
 #include "Core/Media/Graphics/Graphics.h"
 #include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Data/TDDifficulty.h"
 #include "Source/TD/Shell/TDScreenDraw.h"
 
 HUDLevelName::HUDLevelName(i32 episode, i32 level, i32 mode)
 {
     LocalStrings* strings = LocalStrings::Instance();
     mSubtitle = strings->get(L"level_d") + L" " + std::to_wstring(level + 1);
-    mTitle = strings->get((mode == 3 ? L"episodeHardcore" : L"episode") + std::to_wstring(episode));
+    mTitle = strings->get((mode == kDifficultyHardcore ? L"episodeHardcore" : L"episode") + std::to_wstring(episode));
 }
 
 float HUDLevelName::alpha() const
