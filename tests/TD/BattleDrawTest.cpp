@@ -223,14 +223,14 @@ TEST_F(BattleDraw, OtherScreensLoadingBarsStarsBoostTheButtonGlowAndTheRingMenu)
     frame();
     EXPECT_EQ(m.mContextMenu, nullptr);
     // A reload shows only the loading picture; an inactive level nothing.
-    m.mReloadState = 1;
+    m.mReloadState = kReloadRequested;
     frame();
     ASSERT_EQ(canvas.drawn.size(), 1u);
     EXPECT_EQ(canvas.drawn[0].name, L"td/data/loading.jpg");
     EXPECT_FLOAT_EQ(canvas.drawn[0].x, 512.0f); // its corner at the origin
     EXPECT_TRUE(canvas.calls.empty());
-    EXPECT_EQ(m.mReloadState, 2);
-    m.mReloadState = 0;
+    EXPECT_EQ(m.mReloadState, kReloadShown);
+    m.mReloadState = kReloadNone;
     m.mLevelActive = false;
     frame();
     EXPECT_TRUE(canvas.drawn.empty());

@@ -25,10 +25,10 @@ TEST_F(BattleFixture, ScreensReloadsEffectsSpeedZeroDamageOverTimeAndADeadPick)
     EXPECT_EQ(steps, (std::vector<std::string>{"hud", "tutorial", "effects", "emitters"}));
     EXPECT_FALSE(m.mContextMenuOpen);
     steps.clear();
-    m.mReloadState = 2;
+    m.mReloadState = kReloadShown;
     m.update(0.016f);
     EXPECT_EQ(steps, std::vector<std::string>{"reload"});
-    EXPECT_EQ(m.mReloadState, 0);
+    EXPECT_EQ(m.mReloadState, kReloadNone);
     EXPECT_EQ(m.mScreen, kScreenBattle);
     m.mTrace = nullptr;
 

@@ -12,6 +12,7 @@
 #include "Source/TD/Battle/TDContextMenu.h"
 #include "Source/TD/Battle/TDLevelResultKeeper.h"
 #include "Source/TD/Battle/TDMapScene.h"
+#include "Source/TD/Battle/TDReloadState.h"
 #include "Source/TD/Battle/TDScreen.h"
 #include "Source/TD/Data/TDDifficulty.h"
 #include "Source/TD/Data/TDEpisodeTable.h"
@@ -284,7 +285,7 @@ public:
     std::wstring mCacheRoot;
 
     // Battle state.
-    i32 mReloadState = 0;
+    i32 mReloadState = kReloadNone; // a TDReloadState
     bool mScreenChangePending = false;
     bool mLevelActive = true;
     float mLastFrameTime = 0.0f;

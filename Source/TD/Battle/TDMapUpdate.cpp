@@ -18,12 +18,12 @@ void TDMap::update(float dt)
         if (mTrace)
             mTrace->push_back(step);
     };
-    if (mReloadState == 2)
+    if (mReloadState == kReloadShown)
     {
         trace("reload");
         mHud->closeTopWindow();
         (void)loadLevel();
-        mReloadState = 0;
+        mReloadState = kReloadNone;
         return;
     }
     if (mScreenChangePending)

@@ -219,7 +219,7 @@ void TDBattleDrawer::drawBackground(TDBattleCanvas& canvas)
 
 void TDBattleDrawer::draw(TDBattleCanvas& canvas)
 {
-    if (mMap.mReloadState == 1)
+    if (mMap.mReloadState == kReloadRequested)
     {
         if (!mLoadingTried)
         {
@@ -234,7 +234,7 @@ void TDBattleDrawer::draw(TDBattleCanvas& canvas)
                              static_cast<float>(mLoadingImage->height()), t, false);
         }
         trace("loading");
-        mMap.mReloadState = 2;
+        mMap.mReloadState = kReloadShown;
         return;
     }
     if (!mMap.mLevelActive)
