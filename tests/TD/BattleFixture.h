@@ -31,7 +31,7 @@ namespace tdtest
 struct FakeEmitter : TDEmitter
 {
     std::wstring name;
-    i32 st = 0;
+    i32 st = kEmitterStopped;
     i32 loop = 0;
     double age = 0.0;
     double life = 1.0;
@@ -41,10 +41,10 @@ struct FakeEmitter : TDEmitter
     void update(double seconds) override
     {
         age += seconds;
-        if (st == 2)
-            st = 0;
-        else if (st == 1 && loop == 0 && age >= life)
-            st = 0;
+        if (st == kEmitterFinishing)
+            st = kEmitterStopped;
+        else if (st == kEmitterPlaying && loop == 0 && age >= life)
+            st = kEmitterStopped;
     }
     void setLoopMode(i32 mode) override { loop = mode; }
 };

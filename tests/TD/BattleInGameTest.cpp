@@ -323,7 +323,7 @@ TEST_F(InGame, CallingAWaveEarlyPaysForTheTimeLeftUnlessTheTutorialHoldsItPicksT
     {
         float x = 0.0f, y = 0.0f;
         void setState(i32) override {}
-        i32 state() const override { return 1; }
+        i32 state() const override { return kEmitterPlaying; }
         void setPosition(float px, float py) override
         {
             x = px;

@@ -87,9 +87,9 @@ TEST_F(BattleFixture, ScreensReloadsEffectsSpeedZeroDamageOverTimeAndADeadPick)
     // The button emitter plays on; damage over time ticks.
     m.mSpeed = 1.0f;
     ASSERT_NE(m.mActiveButtonEmitter, nullptr);
-    m.mActiveButtonEmitter->setState(0);
+    m.mActiveButtonEmitter->setState(kEmitterStopped);
     m.update(0.016f);
-    EXPECT_EQ(m.mActiveButtonEmitter->state(), 1);
+    EXPECT_EQ(m.mActiveButtonEmitter->state(), kEmitterPlaying);
     // 0.5 per tick every 0.9 s for 2 s: ticks at 0.9 and 1.8 s (and not once more).
     u->mModifiers.push_back(new DotModifier(m, "health", 0.5f, 2.0f, nullptr, 0.9f));
     const float health = u->mHealth;

@@ -16,7 +16,7 @@ TDLevelOutcome tdKeepLevelResult(TDMap& map)
 {
     TDLevelOutcome out;
     for (const auto& emitter : map.mEmitters)
-        emitter->setState(2);
+        emitter->setState(kEmitterFinishing);
     bool won = map.mScreen == kScreenWon;
     out.stars = won ? map.resultStars() : 0;
     TDLevelResult stored = map.mProgress->getLevelResult(map.mEpisode, map.mLevel, map.mMode);

@@ -43,7 +43,7 @@ TDMap::TDMap(const TDBattleServices& services, TDProfileStore& profiles)
     mActiveButtonEmitter = mParticleSystem->createEmitter(L"active_btn");
     for (TDEmitter* emitter : {mActiveEmitter.get(), mActiveButtonEmitter.get()})
         if (emitter)
-            emitter->setState(1);
+            emitter->setState(kEmitterPlaying);
 }
 
 // The battle objects go first, then the paths (they point at links), then the level.

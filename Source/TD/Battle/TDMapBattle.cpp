@@ -27,7 +27,7 @@ TDEffectHolder* TDMap::startEffect(base::OwnedList<TDEffectHolder>& list, const 
         return nullptr;
     emitter->setLoopMode(loop ? 1 : 0);
     emitter->setPosition(x, y);
-    emitter->setState(1);
+    emitter->setState(kEmitterPlaying);
     auto holder = std::make_unique<TDEffectHolder>(std::move(emitter));
     TDEffectHolder* started = holder.get();
     list.push_back(std::move(holder));
@@ -103,7 +103,7 @@ TDTower* TDMap::buildTower(i32 spotIndex, i32 protoId)
     if (std::unique_ptr<TDEmitter> emitter = mParticleSystem->createEmitter(L"build"))
     {
         emitter->setPosition(tower->mX, tower->mY);
-        emitter->setState(1);
+        emitter->setState(kEmitterPlaying);
         mEmitters.push_back(std::move(emitter));
     }
     return tower;

@@ -251,7 +251,7 @@ void TDMap::sellTower(TDTower* tower)
     if (std::unique_ptr<TDEmitter> emitter = mParticleSystem->createEmitter(L"build"))
     {
         emitter->setPosition(tower->mX, tower->mY);
-        emitter->setState(1);
+        emitter->setState(kEmitterPlaying);
         mEmitters.push_back(std::move(emitter));
     }
     playSound(L"sellTower");

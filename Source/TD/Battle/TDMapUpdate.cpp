@@ -63,8 +63,8 @@ void TDMap::update(float dt)
     if (mActiveButtonEmitter)
     {
         mActiveButtonEmitter->update(sdt);
-        if (mActiveButtonEmitter->state() != 1)
-            mActiveButtonEmitter->setState(1);
+        if (mActiveButtonEmitter->state() != kEmitterPlaying)
+            mActiveButtonEmitter->setState(kEmitterPlaying);
     }
     trace("hud");
     mHud->update(dt);
@@ -75,7 +75,7 @@ void TDMap::update(float dt)
     trace("emitters");
     for (size_t i = 0; i < mEmitters.size();)
     {
-        if (mEmitters[i]->state() != 1)
+        if (mEmitters[i]->state() != kEmitterPlaying)
         {
             mEmitters.erase(mEmitters.begin() + static_cast<long>(i));
             continue;

@@ -82,7 +82,7 @@ ShamanPortal::ShamanPortal(TDMap& map, const TDUnit& owner, float duration, floa
 ShamanPortal::~ShamanPortal()
 {
     if (mPortal && mMap.hasEffect(mMap.mEffects2, mPortal) && mPortal->mEmitter)
-        mPortal->mEmitter->setState(2);
+        mPortal->mEmitter->setState(kEmitterFinishing);
 }
 
 void ShamanPortal::update(TDUnit* owner, float dt)

@@ -28,7 +28,7 @@ void TDBulletList::add(TDBullet* bullet)
             if (bullet->mEmitter)
             {
                 bullet->mEmitter->setPosition(bullet->mX, bullet->mY);
-                bullet->mEmitter->setState(1);
+                bullet->mEmitter->setState(kEmitterPlaying);
             }
         }
     }

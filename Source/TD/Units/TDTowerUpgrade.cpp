@@ -108,7 +108,7 @@ bool TDTower::upgrade(i32 tier, float cost)
     if (std::unique_ptr<TDEmitter> emitter = mMap.mParticleSystem->createEmitter(L"upgrade"))
     {
         emitter->setPosition(mBaseX, mBaseY + 15.0f);
-        emitter->setState(1);
+        emitter->setState(kEmitterPlaying);
         mMap.mEmitters.push_back(std::move(emitter));
     }
     mMap.playSound(L"upgradeTower");

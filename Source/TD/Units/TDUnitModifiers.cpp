@@ -38,7 +38,7 @@ void finishIfPresent(TDMap& map, TDEffectHolder* effect)
 {
     // The holder may already be gone (a missing effect is removed on the next pass).
     if (effect && map.hasEffect(map.mEffects2, effect) && effect->mEmitter)
-        effect->mEmitter->setState(2);
+        effect->mEmitter->setState(kEmitterFinishing);
 }
 } // namespace
 
