@@ -15,9 +15,9 @@ HUDLevelName::HUDLevelName(i32 episode, i32 level, i32 mode)
 
 float HUDLevelName::alpha() const
 {
-    if (mPhase == 0)
+    if (mPhase == kFadingIn)
         return 1.0f - 2.0f * mPhaseTime;
-    if (mPhase == 1)
+    if (mPhase == kHolding)
         return 1.0f;
     return 2.0f * mPhaseTime;
 }
@@ -28,14 +28,14 @@ void HUDLevelName::Update(float dt)
     mPhaseTime -= dt;
     if (mPhaseTime >= 0.0f)
         return;
-    if (mPhase == 0)
+    if (mPhase == kFadingIn)
     {
-        mPhase = 1;
+        mPhase = kHolding;
         mPhaseTime = 2.0f;
     }
-    else if (mPhase == 1)
+    else if (mPhase == kHolding)
     {
-        mPhase = 2;
+        mPhase = kFadingOut;
         mPhaseTime = 0.5f;
     }
     else

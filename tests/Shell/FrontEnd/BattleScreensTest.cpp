@@ -40,7 +40,7 @@ TEST_F(BattleScreensTest, TheBannerNamesTheLevelAndClosesItselfAndTheNextLevelLo
     ASSERT_EQ(QL_OK, game().FrameStep(0.25f));
     EXPECT_NEAR(0.5f, banner->alpha(), 1e-5f);
     ASSERT_EQ(QL_OK, game().FrameStep(0.3f));
-    EXPECT_EQ(1, banner->mPhase);
+    EXPECT_EQ(HUDLevelName::kHolding, banner->mPhase);
     EXPECT_FLOAT_EQ(1.0f, banner->alpha());
     ASSERT_TRUE(runUntil([this] { return board().mBannerWindow == nullptr; }, 3.0f, 0.05f));
 

@@ -79,10 +79,10 @@ TEST_F(SelectionTest, EpisodesShowTheirLocksTurnByArrowsAndSwipesAndOpenOnlyWhen
     EXPECT_EQ(localized(L"episode1"), *s->getText(L"levelName"));
     EXPECT_EQ(kScreenEpisodes, map().mScreen) << "an arrow opens nothing";
     ASSERT_TRUE(frame(0.1f));
-    EXPECT_EQ(1, s->mPlayState) << "fading out";
+    EXPECT_EQ(HUDEpisodeSelectIOS::kPlayFadingOut, s->mPlayState) << "fading out";
     ASSERT_TRUE(Idle(s));
     EXPECT_EQ(0.0f, s->mCarousel->offset);
-    EXPECT_TRUE(runUntil([s] { return s->mPlayState == 0; }, 1.0f)) << "faded back in";
+    EXPECT_TRUE(runUntil([s] { return s->mPlayState == HUDEpisodeSelectIOS::kPlayShown; }, 1.0f)) << "faded back in";
     EXPECT_EQ(1, s->findButton(L"arrow_left")->mVisible);
     tap(512.0f, 384.0f);
     EXPECT_EQ(kScreenEpisodes, map().mScreen) << "episode 1 needs stars";
