@@ -93,7 +93,7 @@ TEST_F(BattleScreensTest, AFullHealthVictoryShowsThreeStarsPaysAndCountsTheScore
     // Grows in, then with no kills passes the gold bonus and counts the life bonus, the total
     // running along with it.
     EXPECT_LT(w->mScale, 1.0f);
-    ASSERT_TRUE(runUntil([w] { return w->mAppear >= 3; }, 1.0f));
+    ASSERT_TRUE(runUntil([w] { return w->mAppear >= HUDLevelResultWindow::kLifeBonus; }, 1.0f));
     EXPECT_EQ(1.0f, w->mScale);
     run(15);
     const std::wstring& counting = *w->getText(L"lifeBonus");
@@ -101,7 +101,7 @@ TEST_F(BattleScreensTest, AFullHealthVictoryShowsThreeStarsPaysAndCountsTheScore
     EXPECT_NE(L"0", shown);
     EXPECT_NE(std::to_wstring(static_cast<i32>(map().mHealth * 100.0f)), shown) << "half way through";
     EXPECT_EQ(localized(L"game_total_score") + shown, *w->getText(L"totalScore"));
-    ASSERT_TRUE(runUntil([w] { return w->mAppear == 5; }, 3.0f));
+    ASSERT_TRUE(runUntil([w] { return w->mAppear == HUDLevelResultWindow::kDone; }, 3.0f));
     const std::wstring life = std::to_wstring(static_cast<i32>(map().mHealth * 100.0f));
     EXPECT_EQ(localized(L"game_life_bonus") + life, *w->getText(L"lifeBonus"));
     EXPECT_EQ(localized(L"game_total_score") + life, *w->getText(L"totalScore"));
@@ -123,10 +123,10 @@ TEST_F(BattleScreensTest, ADefeatShowsNoStarsKeepsTheStoredOnesCountsTheKillsFir
         EXPECT_FALSE(FrameVisible(*w, star));
     EXPECT_TRUE(FrameVisible(*w, L"diffictly_lose"));
     EXPECT_EQ(2, map().mProgress->getLevelResult(0, 0, map().mMode).stars) << "stored stars never drop";
-    ASSERT_TRUE(runUntil([w] { return w->mAppear == 1; }, 1.0f));
-    ASSERT_TRUE(runUntil([w] { return w->mAppear == 3; }, 2.0f));
+    ASSERT_TRUE(runUntil([w] { return w->mAppear == HUDLevelResultWindow::kKillScore; }, 1.0f));
+    ASSERT_TRUE(runUntil([w] { return w->mAppear == HUDLevelResultWindow::kLifeBonus; }, 2.0f));
     EXPECT_EQ(localized(L"game_kill_score") + L"40", *w->getText(L"killScore"));
-    ASSERT_TRUE(runUntil([w] { return w->mAppear == 5; }, 3.0f));
+    ASSERT_TRUE(runUntil([w] { return w->mAppear == HUDLevelResultWindow::kDone; }, 3.0f));
 
     // "restart" starts the level again.
     ASSERT_TRUE(click(*w, L"restart"));
