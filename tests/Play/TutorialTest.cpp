@@ -40,7 +40,7 @@ TDTutorial& Tutorial() { return *TDTutorial::Instance(); }
 i32 ActiveStep()
 {
     for (const TDTutorialStep& step : Tutorial().steps())
-        if (step.state == 1)
+        if (step.state == kStepActive)
             return step.id;
     return -1;
 }
@@ -179,7 +179,7 @@ TEST(TutorialPlay, ANewPlayerFollowsEveryPageOfTheFirstLevel)
     EXPECT_EQ(-1, ActiveStep());
     EXPECT_FALSE(Tutorial().pageShown());
     for (const TDTutorialStep& step : Tutorial().steps())
-        EXPECT_EQ(2, step.state) << "step " << step.id;
+        EXPECT_EQ(kStepComplete, step.state) << "step " << step.id;
     EXPECT_EQ(std::string::npos, game.log().find("not found in its container")) << "text places are no pictures";
 }
 

@@ -388,7 +388,7 @@ TEST_F(InGame, ARestartKeepsTheGemTotalAndEndsScreensPausesSpellsAndSpeedUpsAndA
     EXPECT_EQ(banners, 1) << "the banner follows the message";
     EXPECT_EQ(tutorial.count(L"unlock_window_close"), 1u);
     // Once the tutorial's gem step is done, closing the message counts as the spot bought.
-    map->mProgress->setTutorialStepState(5, 2);
+    map->mProgress->setTutorialStepState(5, kStepComplete);
     tutorial.events.clear();
     ASSERT_EQ(map->loadLevel(), QL_OK);
     ASSERT_TRUE(game.closeUnlockMessages());

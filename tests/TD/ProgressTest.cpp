@@ -205,7 +205,7 @@ TEST(ProfilesFileStore, AHandWrittenProfileReadsAndSettersSaveThroughTheProfiles
         TDProgress progress(store, host);
         EXPECT_EQ(store.currentProfileName(), L"Zoë");
         EXPECT_TRUE(progress.isTutorialAvailable());
-        EXPECT_EQ(progress.getTutorialStepState(3), 1);
+        EXPECT_EQ(progress.getTutorialStepState(3), kStepActive);
         EXPECT_EQ(progress.getSoundVolume(), 1.0f);
         EXPECT_EQ(progress.getStarTotal(-1), 2);
         progress.createProfile(L"Ann");

@@ -5,6 +5,7 @@
 #include "Core/Base/Types.h"
 #include "Source/TD/Data/TDDifficulty.h"
 #include "Source/TD/Data/TDLevelResult.h"
+#include "Source/TD/Data/TDTutorialStepState.h"
 
 #include <map>
 #include <string>
