@@ -159,7 +159,7 @@ TEST_F(InGame, AResultIsStoredOnceABetterOnePaysOnlyTheStarsItAddsAndTheWindowNa
     EXPECT_EQ(GameHarness::text(window, L"levelResult"), GameHarness::localized(L"game_lose"));
     EXPECT_EQ(GameHarness::text(window, L"gameName"), GameHarness::localized(L"diff_normal"));
     EXPECT_EQ(GameHarness::text(window, L"levelName"), GameHarness::localized(L"episode0") + L" 1 - 1");
-    EXPECT_EQ(map->mResultAction, 1);
+    EXPECT_EQ(map->mResultAction, kResultActionRestart);
 
     // A hardcore victory names the hardcore episode and the Ordeal on the ribbon.
     ASSERT_EQ(map->restart(), QL_OK);
@@ -171,7 +171,7 @@ TEST_F(InGame, AResultIsStoredOnceABetterOnePaysOnlyTheStarsItAddsAndTheWindowNa
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(GameHarness::text(window, L"levelName"), GameHarness::localized(L"episodeHardcore0") + L" 1 - 1");
     EXPECT_EQ(GameHarness::text(window, L"gameName"), GameHarness::localized(L"HardcoreTitle"));
-    EXPECT_EQ(map->mResultAction, 2);
+    EXPECT_EQ(map->mResultAction, kResultActionNextLevel);
 }
 
 TEST_F(InGame, MenusOpenOnlyOnTheTutorialSpotWhileOneIsSetAndAnotherSpotAScreenOrTheTowerTakenAwayDropsTheOpenOne)
@@ -417,7 +417,7 @@ TEST_F(InGame, WithoutTowersTheFordIsLostUnitByUnit)
     EXPECT_EQ(static_cast<float>(map->mStats.mDamageTaken), map->mMaxHealth);
     EXPECT_EQ(map->mStats.mKillScore, 0);
     EXPECT_EQ(map->mStats.mCoins, map->mStats.mStartCoins);
-    EXPECT_EQ(map->mResultAction, 1);
+    EXPECT_EQ(map->mResultAction, kResultActionRestart);
     EXPECT_EQ(map->mSpeed, 0.0f);
     EXPECT_TRUE(game.runUntil([&] { return game.find<HUDLevelResultWindow>() != nullptr; }, 1.0f));
 }

@@ -156,7 +156,7 @@ TEST_F(BattleFixture, LinkedWavesStartTogetherAndVictoryFollowsTheLastWave)
     run(1.0f);
     // The remaining wave is linked to a wave that never starts: the level is won.
     EXPECT_EQ(m.mScreen, kScreenWon);
-    EXPECT_EQ(m.mResultAction, 2);
+    EXPECT_EQ(m.mResultAction, kResultActionNextLevel);
     EXPECT_EQ(tutorial.count(L"wave_vanish_1"), 1u);
     EXPECT_EQ(m.resultStars(), 3);
 }

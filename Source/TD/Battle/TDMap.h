@@ -13,6 +13,7 @@
 #include "Source/TD/Battle/TDLevelResultKeeper.h"
 #include "Source/TD/Battle/TDMapScene.h"
 #include "Source/TD/Battle/TDReloadState.h"
+#include "Source/TD/Battle/TDResultAction.h"
 #include "Source/TD/Battle/TDScreen.h"
 #include "Source/TD/Data/TDDifficulty.h"
 #include "Source/TD/Data/TDEpisodeTable.h"
@@ -252,7 +253,7 @@ public:
     i32 mEpisode = 0;
     i32 mLevel = 0;
     i32 mTutorialSpot = -1;
-    i32 mResultAction = -1;
+    i32 mResultAction = kResultActionNone; // a TDResultAction
     i32 mMessageReturnScreen = kScreenBattle;
     float mDropChanceOverride = 0.0f;
     float mEnemyCostBonus = 0.0f;

@@ -231,7 +231,7 @@ void finishLevel(TDMap& map, bool won)
         return;
     map.mSpeed = 0.0f;
     map.updateControlButtons();
-    map.mResultAction = won ? 2 : 1;
+    map.mResultAction = won ? kResultActionNextLevel : kResultActionRestart;
     i32 lying = 0;
     for (const TDTowerSpecial* drop : map.mDrops)
         if (drop->mState != kDropCollected)

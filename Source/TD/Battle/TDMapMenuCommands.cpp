@@ -138,11 +138,11 @@ bool TDMap::onShopRelease(i32 x, i32 y)
     {
         postEvent(L"shop_state_changed");
         mHud->closeTopWindow();
-        if (mResultAction == 1)
+        if (mResultAction == kResultActionRestart)
             (void)restart();
-        else if (mResultAction == 2)
+        else if (mResultAction == kResultActionNextLevel)
             mHud->nextLevel();
-        mResultAction = -1;
+        mResultAction = kResultActionNone;
     }
     return true;
 }
