@@ -167,7 +167,7 @@ TEST(BattleField, ALevelsOwnTowerIsFreeAndHardcoreStartsWithTheLevelsBudgetWhate
         EXPECT_GT(map.mStats.mCoinsSpent, 0);
     }
     GameHarness game(veteran());
-    ASSERT_TRUE(game.startLevel(0, 0, 3)) << game.log();
+    ASSERT_TRUE(game.startLevel(0, 0, kDifficultyHardcore)) << game.log();
     TDMap& map = game.map();
     EXPECT_EQ(map.mMode, 3);
     EXPECT_EQ(map.mStats.mStartCoins, map.mBudget);
@@ -220,7 +220,7 @@ TEST(BattleField, ATeleportBeamRunsFromTheTowerToItsUnitAndTheUnitWalksOnAfterwa
     auto alive = [&] { return std::find(map.mWaves.mUnits.begin(), map.mWaves.mUnits.end(), unit) != map.mWaves.mUnits.end(); };
     ASSERT_TRUE(game.runUntil([&] { return !alive() || unit->mModifiers.empty(); }, 5.0f));
     ASSERT_TRUE(alive());
-    EXPECT_EQ(unit->mState, 1);
+    EXPECT_EQ(unit->mState, kUnitWalking);
     EXPECT_EQ(unit->mSegment, 0) << "back on the first road";
     const float x = unit->mPos[0];
     EXPECT_LT(x, foundAt - 30.0f) << "behind where the beam found it";

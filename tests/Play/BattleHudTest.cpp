@@ -81,14 +81,14 @@ TEST(BattleHud, FocusLossPausesEveryControlButtonDoesItsJobAndASpellIsCastAndRec
 
     game.loseFocus();
     ASSERT_TRUE(game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f));
-    EXPECT_EQ(4, game.screen());
+    EXPECT_EQ(kScreenIngameMenu, game.screen());
     EXPECT_FALSE(battleMoves(game));
     game.regainFocus();
-    EXPECT_EQ(4, game.screen()) << "focus back does not close the menu";
+    EXPECT_EQ(kScreenIngameMenu, game.screen()) << "focus back does not close the menu";
 
     ASSERT_TRUE(game.click(L"resume"));
     game.run(2);
-    EXPECT_EQ(0, game.screen());
+    EXPECT_EQ(kScreenBattle, game.screen());
     EXPECT_EQ(nullptr, game.top());
     EXPECT_FALSE(battleMoves(game)) << "resume leaves the battle paused";
     // The way on is plain: the play button shows and pulses, the lit pause button says why.
@@ -128,13 +128,13 @@ TEST(BattleHud, FocusLossPausesEveryControlButtonDoesItsJobAndASpellIsCastAndRec
     ASSERT_TRUE(game.click(L"pause_btn"));
     EXPECT_FLOAT_EQ(0.0f, game.map().mSpeed);
     EXPECT_FALSE(battleMoves(game));
-    EXPECT_EQ(0, game.screen()) << "the pause button pauses without the menu";
+    EXPECT_EQ(kScreenBattle, game.screen()) << "the pause button pauses without the menu";
     ASSERT_TRUE(game.click(L"play_btn"));
     EXPECT_FLOAT_EQ(1.0f, game.map().mSpeed);
 
     ASSERT_TRUE(game.click(L"options_btn"));
     ASSERT_TRUE(game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f));
-    EXPECT_EQ(4, game.screen());
+    EXPECT_EQ(kScreenIngameMenu, game.screen());
     ASSERT_TRUE(game.click(L"resume"));
     ASSERT_TRUE(game.click(L"play_btn"));
 
@@ -224,7 +224,7 @@ TEST(BattleHud, TheMenuAsksBeforeLeavingEachAnswerIsKeptAndLevelLoadsRebuildTheS
     {
         ASSERT_TRUE(openMenuAndPick(game, item));
         ASSERT_TRUE(answer(game, false)) << "no confirmation for " << std::string(item, item + wcslen(item));
-        EXPECT_EQ(4, game.screen());
+        EXPECT_EQ(kScreenIngameMenu, game.screen());
         EXPECT_NE(nullptr, game.top<HUDIngameMenu>()) << "cancel keeps the menu";
         ASSERT_TRUE(game.click(L"resume"));
         ASSERT_TRUE(game.click(L"play_btn"));
@@ -273,11 +273,11 @@ TEST(BattleHud, TheMenuAsksBeforeLeavingEachAnswerIsKeptAndLevelLoadsRebuildTheS
     ASSERT_TRUE(openMenuAndPick(game, L"mmenu"));
     ASSERT_TRUE(answer(game, true));
     EXPECT_TRUE(game.runUntil([&] { return game.top<HUDMainMenu>() != nullptr; }, 2.0f));
-    EXPECT_EQ(7, game.screen());
+    EXPECT_EQ(kScreenMainMenu, game.screen());
 
     ASSERT_TRUE(game.startLevel(0, 0)) << "the main menu leads back in";
     ASSERT_TRUE(openMenuAndPick(game, L"levels"));
     ASSERT_TRUE(answer(game, true));
     EXPECT_TRUE(game.runUntil([&] { return game.top<HUDLevelSelect>() != nullptr; }, 2.0f));
-    EXPECT_EQ(6, game.screen());
+    EXPECT_EQ(kScreenLevels, game.screen());
 }

@@ -62,7 +62,7 @@ void leaveForMenu(GameHarness& game)
     game.map().showVictory();
     ASSERT_TRUE(game.run(60));
     game.map().onMessageBoxResult(L"mmenu");
-    ASSERT_TRUE(game.runUntil([&] { return game.screen() == 7; }, 2.0f));
+    ASSERT_TRUE(game.runUntil([&] { return game.screen() == kScreenMainMenu; }, 2.0f));
     ASSERT_TRUE(game.run(2));
 }
 } // namespace
@@ -83,11 +83,11 @@ TEST(Memory, ALevelsBackgroundGoesWhenThePlayerLeavesTheBattleAndARevisitDrawsIt
     game.map().pauseIfRunning();
     ASSERT_TRUE(game.run(5));
     game.map().onMessageBoxResult(L"levels");
-    ASSERT_TRUE(game.runUntil([&] { return game.screen() == 6; }, 2.0f));
+    ASSERT_TRUE(game.runUntil([&] { return game.screen() == kScreenLevels; }, 2.0f));
     ASSERT_TRUE(game.run(2));
     EXPECT_EQ(graphicsOf(second), 0u) << "the level's background outlived the battle";
     game.map().onMessageBoxResult(L"mmenu");
-    ASSERT_TRUE(game.runUntil([&] { return game.screen() == 7; }, 2.0f));
+    ASSERT_TRUE(game.runUntil([&] { return game.screen() == kScreenMainMenu; }, 2.0f));
 
     // Back to the first level: its pictures are made again, and the second level's go.
     EXPECT_EQ(playAndDraw(game, 0), first);

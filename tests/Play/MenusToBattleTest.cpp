@@ -14,11 +14,11 @@ TEST(MenusToBattle, ANewPlayerReachesTheFirstBattleItRunsAndTheGameEndsUnderAMes
     GameHarness game;
     ASSERT_TRUE(game.started()) << game.log();
     ASSERT_TRUE(game.reachMainMenu());
-    EXPECT_EQ(7, game.screen());
+    EXPECT_EQ(kScreenMainMenu, game.screen());
     ASSERT_TRUE(game.startLevel(0, 0));
     EXPECT_FALSE(game.map().mProgress->currentName().empty()) << "the offered name was taken";
     EXPECT_NE(std::string::npos, game.profilesFile().find(std::string("name=\"")));
-    EXPECT_EQ(0, game.screen());
+    EXPECT_EQ(kScreenBattle, game.screen());
     EXPECT_TRUE(game.map().isLevelLoaded());
     EXPECT_GT(game.map().mSpeed, 0.0f) << "the battle runs once the level's messages are gone";
     const float time = game.map().mTime;

@@ -83,7 +83,7 @@ TEST(Ordeal, ItsPagesShowItsResultNamesItAndTheShopAfterItKeepsAndSellsWhatWasBo
     // Two upgrades bought in the shop the level selection opens.
     ASSERT_NE(nullptr, game.reachEpisodeSelect());
     ASSERT_TRUE(game.click(L"play"));
-    ASSERT_TRUE(game.runUntil([&] { return game.screen() == 6; }, 2.0f));
+    ASSERT_TRUE(game.runUntil([&] { return game.screen() == kScreenLevels; }, 2.0f));
     ASSERT_TRUE(game.click(L"upgrade"));
     HUDShopWindow* shop = game.top<HUDShopWindow>();
     ASSERT_NE(nullptr, shop);
@@ -93,11 +93,12 @@ TEST(Ordeal, ItsPagesShowItsResultNamesItAndTheShopAfterItKeepsAndSellsWhatWasBo
     ASSERT_EQ(0, progress.getUpgradeLevel(2));
     ASSERT_EQ(100 - 15 - 10, map.mStats.mGems);
     ASSERT_TRUE(game.click(L"back_ac"));
-    ASSERT_TRUE(game.runUntil([&] { return game.screen() == 6; }, 2.0f));
+    ASSERT_TRUE(game.runUntil([&] { return game.screen() == kScreenLevels; }, 2.0f));
 
     // The Ordeal's first level: each arrivals page shows its picture and its text.
     ASSERT_TRUE(game.click(L"unlocked_d"));
-    ASSERT_TRUE(game.runUntil([&] { return game.screen() == 6 && map.mMode == 3; }, 2.0f));
+    ASSERT_TRUE(
+        game.runUntil([&] { return game.screen() == kScreenLevels && map.mMode == kDifficultyHardcore; }, 2.0f));
     HUDLevelSelect* levels = game.top<HUDLevelSelect>();
     ASSERT_NE(nullptr, levels);
     ASSERT_FALSE(levels->mPlates.empty());
@@ -125,7 +126,7 @@ TEST(Ordeal, ItsPagesShowItsResultNamesItAndTheShopAfterItKeepsAndSellsWhatWasBo
     map.showVictory();
     ASSERT_TRUE(game.runUntil([&] { return game.top<HUDLevelResultWindow>() != nullptr; }, 1.0f));
     EXPECT_EQ(GameHarness::localized(L"HardcoreTitle"), GameHarness::text(game.top(), L"gameName"));
-    ASSERT_TRUE(game.runUntil([&] { return game.click(L"done") && game.screen() == 8; }, 10.0f));
+    ASSERT_TRUE(game.runUntil([&] { return game.click(L"done") && game.screen() == kScreenShop; }, 10.0f));
 
     // The shop after it shows both bought and sells the next step at its price.
     shop = game.top<HUDShopWindow>();

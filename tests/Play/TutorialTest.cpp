@@ -40,7 +40,7 @@ TDTutorial& Tutorial() { return *TDTutorial::Instance(); }
 i32 ActiveStep()
 {
     for (const TDTutorialStep& step : Tutorial().steps())
-        if (step.state == 1)
+        if (step.state == kStepActive)
             return step.id;
     return -1;
 }
@@ -146,7 +146,7 @@ TEST(TutorialPlay, ANewPlayerFollowsEveryPageOfTheFirstLevel)
     // 5. Every fallen foe drops a crystal now: collect one.
     ASSERT_EQ(5, ActiveStep());
     EXPECT_EQ(1.0f, map.mDropChanceOverride);
-    ASSERT_TRUE(game.runUntil([&] { return !map.mDrops.empty() && map.mDrops.front()->mState == 1; }, 60.0f))
+    ASSERT_TRUE(game.runUntil([&] { return !map.mDrops.empty() && map.mDrops.front()->mState == kDropLying; }, 60.0f))
         << "a foe falls and drops";
     const i32 gems = map.mStats.mGems;
     // The page asks for a click: the crystal waits for it instead of collecting itself.
@@ -154,7 +154,7 @@ TEST(TutorialPlay, ANewPlayerFollowsEveryPageOfTheFirstLevel)
     EXPECT_EQ(5, ActiveStep());
     EXPECT_EQ(gems, map.mStats.mGems);
     ASSERT_FALSE(map.mDrops.empty());
-    EXPECT_EQ(1, map.mDrops.front()->mState);
+    EXPECT_EQ(kDropLying, map.mDrops.front()->mState);
     ASSERT_TRUE(game.runUntil(
         [&] {
             if (ActiveStep() != 5 || map.mDrops.empty())
@@ -170,10 +170,10 @@ TEST(TutorialPlay, ANewPlayerFollowsEveryPageOfTheFirstLevel)
     // 6. The shop: win, go to the shop from the result, leave it.
     ASSERT_EQ(6, ActiveStep());
     game.key('h');
-    ASSERT_TRUE(game.runUntil([&] { return game.screen() == 1; }, 240.0f)) << "the level is won";
+    ASSERT_TRUE(game.runUntil([&] { return game.screen() == kScreenWon; }, 240.0f)) << "the level is won";
     ASSERT_TRUE(game.frame());
     EXPECT_FALSE(Tutorial().pageShown()) << "the page waits beneath the result window";
-    ASSERT_TRUE(game.runUntil([&] { return game.click(L"done") && game.screen() == 8; }, 10.0f));
+    ASSERT_TRUE(game.runUntil([&] { return game.click(L"done") && game.screen() == kScreenShop; }, 10.0f));
     EXPECT_TRUE(Tutorial().pageShown()) << "the shop page stays until the shop is left";
     // It stands clear of the shop's title and tabs (its header, 176 high) and of its buttons (the
     // footer from 612): every picture of the page and its skip button in between.
@@ -194,7 +194,7 @@ TEST(TutorialPlay, ANewPlayerFollowsEveryPageOfTheFirstLevel)
     EXPECT_EQ(-1, ActiveStep());
     EXPECT_FALSE(Tutorial().pageShown());
     for (const TDTutorialStep& step : Tutorial().steps())
-        EXPECT_EQ(2, step.state) << "step " << step.id;
+        EXPECT_EQ(kStepComplete, step.state) << "step " << step.id;
     EXPECT_EQ(std::string::npos, game.log().find("not found in its container")) << "text places are no pictures";
 }
 
@@ -240,14 +240,14 @@ TEST(TutorialPlay, APauseHidesTheSkipWhichIsAskedFirstAndConfirmedLastsPastARest
         // A pause hides the page and its button until the battle goes on.
         game.loseFocus();
         game.frame();
-        ASSERT_EQ(4, game.screen()) << "the in-game menu is open";
+        ASSERT_EQ(kScreenIngameMenu, game.screen()) << "the in-game menu is open";
         EXPECT_FALSE(Tutorial().pageShown());
         EXPECT_FALSE(Tutorial().isVisible());
         game.click(x, y);
         EXPECT_EQ(nullptr, game.board().mModalWindow) << "the hidden button does not answer";
 
         ASSERT_TRUE(game.click(L"resume"));
-        EXPECT_EQ(0, game.screen());
+        EXPECT_EQ(kScreenBattle, game.screen());
         EXPECT_TRUE(Tutorial().pageShown());
         EXPECT_TRUE(Tutorial().isVisible());
         EXPECT_EQ(0, game.map().mTutorialSpot) << "the step goes on where it was";
@@ -266,12 +266,12 @@ TEST(TutorialPlay, APauseHidesTheSkipWhichIsAskedFirstAndConfirmedLastsPastARest
         ASSERT_NE(nullptr, game.board().mModalWindow);
         game.loseFocus();
         game.frame();
-        ASSERT_EQ(4, game.screen());
+        ASSERT_EQ(kScreenIngameMenu, game.screen());
         ConfirmDialog(game, L"cancel");
         game.frame();
         EXPECT_FALSE(Tutorial().isVisible()) << "the pause still hides the page";
         ASSERT_TRUE(game.click(L"resume"));
-        EXPECT_EQ(0, game.screen());
+        EXPECT_EQ(kScreenBattle, game.screen());
         EXPECT_TRUE(Tutorial().isVisible());
         game.click(x, y);
         ASSERT_NE(nullptr, dynamic_cast<HUDConfirmTutorialCancelDialog*>(game.board().mModalWindow))

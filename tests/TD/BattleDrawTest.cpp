@@ -134,12 +134,12 @@ TEST_F(BattleDraw, OtherScreensLoadingBarsStarsBoostTheButtonGlowAndTheRingMenu)
     std::vector<std::string> field{"emitter", "pop", "hud", "windows0", "windows1"};
     EXPECT_EQ(std::vector<std::string>(canvas.calls.end() - 5, canvas.calls.end()), field);
     // Another screen hides the battle and its effects but keeps the HUD and windows.
-    m.mScreen = 5;
+    m.mScreen = kScreenEpisodes;
     frame();
     EXPECT_EQ(canvas.count(L"td/turrets:") + canvas.count(L"td/mobs:") + canvas.count(L"spots/"), 0);
     std::vector<std::string> expected{"push", "pop", "hud", "windows0", "windows1"};
     EXPECT_EQ(std::vector<std::string>(canvas.calls.end() - 5, canvas.calls.end()), expected);
-    m.mScreen = 0;
+    m.mScreen = kScreenBattle;
     frame();
     EXPECT_EQ(canvas.count(L"td/turrets:idle/00"), 1);
     EXPECT_EQ(canvas.count(L"td/mobs:walk/"), 1);
@@ -223,14 +223,14 @@ TEST_F(BattleDraw, OtherScreensLoadingBarsStarsBoostTheButtonGlowAndTheRingMenu)
     frame();
     EXPECT_EQ(m.mContextMenu, nullptr);
     // A reload shows only the loading picture; an inactive level nothing.
-    m.mReloadState = 1;
+    m.mReloadState = kReloadRequested;
     frame();
     ASSERT_EQ(canvas.drawn.size(), 1u);
     EXPECT_EQ(canvas.drawn[0].name, L"td/data/loading.jpg");
     EXPECT_FLOAT_EQ(canvas.drawn[0].x, 512.0f); // its corner at the origin
     EXPECT_TRUE(canvas.calls.empty());
-    EXPECT_EQ(m.mReloadState, 2);
-    m.mReloadState = 0;
+    EXPECT_EQ(m.mReloadState, kReloadShown);
+    m.mReloadState = kReloadNone;
     m.mLevelActive = false;
     frame();
     EXPECT_TRUE(canvas.drawn.empty());
@@ -316,13 +316,16 @@ TEST_F(BattleDraw, UnitsPickTheirFrameFlipAndTint)
     EXPECT_FLOAT_EQ(d.y, 175.0f);
 
     u->mFacingLeft = true;
-    // Beyond the list: its last frame; being teleported (5): the second death frame, held.
+    // Beyond the list: its last frame; being teleported: the second death frame, held.
     const struct
     {
         i32 state;
         float time;
         const wchar_t* frame;
-    } kFrames[] = {{1, 99.0f, L"walk/02"}, {2, 0.0f, L"death/00"}, {4, 0.0f, L"special/00"}, {5, 0.7f, L"death/01"}};
+    } kFrames[] = {{kUnitWalking, 99.0f, L"walk/02"},
+                  {kUnitDying, 0.0f, L"death/00"},
+                  {kUnitSpecial, 0.0f, L"special/00"},
+                  {kUnitBeamed, 0.7f, L"death/01"}};
     for (const auto& k : kFrames)
     {
         u->mState = k.state;
@@ -335,10 +338,10 @@ TEST_F(BattleDraw, UnitsPickTheirFrameFlipAndTint)
     const_cast<TDPrototype*>(u->proto())->ice = true; // an icy kind keeps walking
     frame();
     EXPECT_EQ(unitFrame(), L"td/mobs:walk/00");
-    u->mState = 3;
+    u->mState = 3; // no state has that number: nothing is drawn
     frame();
     EXPECT_EQ(unitFrame(), L"");
-    u->mState = 1;
+    u->mState = kUnitWalking;
     TDWaveEntry* entry = u->mEntry;
     u->mEntry = nullptr; // a unit whose wave entry is gone is not drawn
     frame();
@@ -506,7 +509,7 @@ TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSprites
     // Gems spin on their spot with a shadow that fades in as they land.
     auto* gem = new TDCrystallSpecial(m, *unit(0));
     m.mDrops.push_back(gem);
-    gem->mState = 0;
+    gem->mState = kDropArriving;
     gem->mTime = 0.9f; // late in its fall
     gem->mSpinTime = 0.13f; // its second frame at 8 a second
     frame();
@@ -521,7 +524,7 @@ TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSprites
     gem->mTime = 0.5f; // still high up: no shadow yet
     frame();
     EXPECT_EQ(canvas.find(L"money_shadow"), -1);
-    gem->mState = 1;
+    gem->mState = kDropLying;
     gem->mTime = 2.0f;
     frame();
     EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"money_shadow")].color.a, 1.0f);
@@ -538,7 +541,7 @@ TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSprites
     EXPECT_EQ(canvas.find(L"fx/01"), -1);
     EXPECT_EQ(canvas.find(L"spots/"), 2);
 
-    m.mScreen = 5;
+    m.mScreen = kScreenEpisodes;
     frame();
     EXPECT_EQ(canvas.find(L"bgtest"), -1);
 }

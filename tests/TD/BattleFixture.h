@@ -31,7 +31,7 @@ namespace tdtest
 struct FakeEmitter : TDEmitter
 {
     std::wstring name;
-    i32 st = 0;
+    i32 st = kEmitterStopped;
     i32 loop = 0;
     double age = 0.0;
     double life = 1.0;
@@ -41,10 +41,10 @@ struct FakeEmitter : TDEmitter
     void update(double seconds) override
     {
         age += seconds;
-        if (st == 2)
-            st = 0;
-        else if (st == 1 && loop == 0 && age >= life)
-            st = 0;
+        if (st == kEmitterFinishing)
+            st = kEmitterStopped;
+        else if (st == kEmitterPlaying && loop == 0 && age >= life)
+            st = kEmitterStopped;
     }
     void setLoopMode(i32 mode) override { loop = mode; }
 };
@@ -225,7 +225,7 @@ struct BattleFixture : ::testing::Test
     {
         map = std::make_unique<TDMap>(services, profiles);
         made(*map);
-        map->mMode = 1;
+        map->mMode = kDifficultyNormal;
         files.put(L"td/levels_normal/level_01_01.xml", battleLevel(waves, extraSpots));
         EXPECT_EQ(map->loadLevel(), QL_OK);
         return *map;
@@ -233,7 +233,7 @@ struct BattleFixture : ::testing::Test
     // Runs frames of dt until the time has passed or the battle screen closes.
     void run(float seconds, float dt = 1.0f / 60.0f)
     {
-        for (float t = 0.0f; t < seconds && map->mScreen == 0; t += dt)
+        for (float t = 0.0f; t < seconds && map->mScreen == kScreenBattle; t += dt)
             map->update(dt);
     }
     TDUnit* unit(size_t i) { return i < map->mWaves.mUnits.size() ? map->mWaves.mUnits[i] : nullptr; }

@@ -115,7 +115,7 @@ TEST_F(InGame, AResultIsStoredOnceABetterOnePaysOnlyTheStarsItAddsAndTheWindowNa
 {
     // The other two levels of the episode have a star: the first three-star window pays the
     // episode's bonus too.
-    map->mMode = 1; // the episode's bonus counts the normal difficulty's stars
+    map->mMode = kDifficultyNormal; // the episode's bonus counts the normal difficulty's stars
     TDLevelResult one;
     one.stars = 1;
     map->mProgress->saveLevelResult(0, 1, 1, one);
@@ -159,19 +159,19 @@ TEST_F(InGame, AResultIsStoredOnceABetterOnePaysOnlyTheStarsItAddsAndTheWindowNa
     EXPECT_EQ(GameHarness::text(window, L"levelResult"), GameHarness::localized(L"game_lose"));
     EXPECT_EQ(GameHarness::text(window, L"gameName"), GameHarness::localized(L"diff_normal"));
     EXPECT_EQ(GameHarness::text(window, L"levelName"), GameHarness::localized(L"episode0") + L" 1 - 1");
-    EXPECT_EQ(map->mResultAction, 1);
+    EXPECT_EQ(map->mResultAction, kResultActionRestart);
 
     // A hardcore victory names the hardcore episode and the Ordeal on the ribbon.
     ASSERT_EQ(map->restart(), QL_OK);
     ASSERT_TRUE(game.closeUnlockMessages());
-    map->mMode = 3;
+    map->mMode = kDifficultyHardcore;
     map->showVictory();
     game.run(2);
     window = game.top<HUDLevelResultWindow>();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(GameHarness::text(window, L"levelName"), GameHarness::localized(L"episodeHardcore0") + L" 1 - 1");
     EXPECT_EQ(GameHarness::text(window, L"gameName"), GameHarness::localized(L"HardcoreTitle"));
-    EXPECT_EQ(map->mResultAction, 2);
+    EXPECT_EQ(map->mResultAction, kResultActionNextLevel);
 }
 
 TEST_F(InGame, MenusOpenOnlyOnTheTutorialSpotWhileOneIsSetAndAnotherSpotAScreenOrTheTowerTakenAwayDropsTheOpenOne)
@@ -221,7 +221,7 @@ TEST_F(InGame, ASpellCastOverAGemLeavesItAndTheTutorialsBlocksHoldSpellsAndSpeed
     stand.mPos[0] = stand.mDrawPos[0] = 400.0f;
     stand.mPos[1] = stand.mDrawPos[1] = 300.0f;
     auto* gem = new TDCrystallSpecial(*map, stand);
-    gem->mState = 1;
+    gem->mState = kDropLying;
     map->mDrops.push_back(gem);
     game.run(30); // landed
     const float x = gem->mX, y = gem->mY;
@@ -230,9 +230,9 @@ TEST_F(InGame, ASpellCastOverAGemLeavesItAndTheTutorialsBlocksHoldSpellsAndSpeed
     clickField(x, y);
     EXPECT_EQ(map->mSelectedSpell, -1);
     EXPECT_EQ(game.hud().spellButton(0)->mUsed, 1) << "cast";
-    EXPECT_EQ(gem->mState, 1) << "the cast leaves the gem lying";
+    EXPECT_EQ(gem->mState, kDropLying) << "the cast leaves the gem lying";
     clickField(x, y);
-    EXPECT_EQ(gem->mState, 2);
+    EXPECT_EQ(gem->mState, kDropCollected);
     clickField(x, y); // flying: not found again
     EXPECT_EQ(map->mStats.mGems, gems + 1);
 
@@ -272,7 +272,7 @@ TEST_F(InGame, TheShopFromTheResultRestartsALostLevelOrGoesOnAfterAVictory)
         SCOPED_TRACE(won);
         map->mStats.mCoins = 3;
         won ? map->showVictory() : map->showDefeat();
-        ASSERT_TRUE(game.runUntil([&] { return game.click(L"done") && game.screen() == 8; }, 10.0f));
+        ASSERT_TRUE(game.runUntil([&] { return game.click(L"done") && game.screen() == kScreenShop; }, 10.0f));
         auto* shop = game.top<HUDShopWindow>();
         ASSERT_NE(shop, nullptr);
         EXPECT_EQ(shop->origin, 1) << "opened after the level";
@@ -323,7 +323,7 @@ TEST_F(InGame, CallingAWaveEarlyPaysForTheTimeLeftUnlessTheTutorialHoldsItPicksT
     {
         float x = 0.0f, y = 0.0f;
         void setState(i32) override {}
-        i32 state() const override { return 1; }
+        i32 state() const override { return kEmitterPlaying; }
         void setPosition(float px, float py) override
         {
             x = px;
@@ -388,7 +388,7 @@ TEST_F(InGame, ARestartKeepsTheGemTotalAndEndsScreensPausesSpellsAndSpeedUpsAndA
     EXPECT_EQ(banners, 1) << "the banner follows the message";
     EXPECT_EQ(tutorial.count(L"unlock_window_close"), 1u);
     // Once the tutorial's gem step is done, closing the message counts as the spot bought.
-    map->mProgress->setTutorialStepState(5, 2);
+    map->mProgress->setTutorialStepState(5, kStepComplete);
     tutorial.events.clear();
     ASSERT_EQ(map->loadLevel(), QL_OK);
     ASSERT_TRUE(game.closeUnlockMessages());
@@ -406,7 +406,7 @@ TEST_F(InGame, ARestartKeepsTheGemTotalAndEndsScreensPausesSpellsAndSpeedUpsAndA
 // Whole battles on "The Ford" at the normal difficulty, frames of 1/60 s.
 TEST_F(InGame, WithoutTowersTheFordIsLostUnitByUnit)
 {
-    map->mMode = 1;
+    map->mMode = kDifficultyNormal;
     ASSERT_EQ(map->restart(), QL_OK);
     ASSERT_TRUE(game.closeUnlockMessages());
     ASSERT_TRUE(game.runUntil([&] { return map->mScreen != kScreenBattle; }, 900.0f, 1.0f / 60.0f));
@@ -417,7 +417,7 @@ TEST_F(InGame, WithoutTowersTheFordIsLostUnitByUnit)
     EXPECT_EQ(static_cast<float>(map->mStats.mDamageTaken), map->mMaxHealth);
     EXPECT_EQ(map->mStats.mKillScore, 0);
     EXPECT_EQ(map->mStats.mCoins, map->mStats.mStartCoins);
-    EXPECT_EQ(map->mResultAction, 1);
+    EXPECT_EQ(map->mResultAction, kResultActionRestart);
     EXPECT_EQ(map->mSpeed, 0.0f);
     EXPECT_TRUE(game.runUntil([&] { return game.find<HUDLevelResultWindow>() != nullptr; }, 1.0f));
 }
@@ -426,7 +426,7 @@ TEST_F(InGame, ThreeDartsHoldTheFordWithThreeStars)
 {
     // Two darts beside the first bends before the first wave, a third once the coins allow; the
     // towers wait for their firing frames and units play their deaths before they go.
-    map->mMode = 1;
+    map->mMode = kDifficultyNormal;
     ASSERT_EQ(map->restart(), QL_OK);
     ASSERT_TRUE(game.closeUnlockMessages());
     ASSERT_NE(map->buildTower(1, 10000), nullptr);

@@ -144,15 +144,15 @@ TEST_F(DemoContent, EveryLevelLoadsWithPathsToTheGoalAndEveryIdAndStringTheCodeA
     for (const auto& [episode, info] : map->mEpisodes.episodes())
     {
         for (i32 level = 0; level < info.levelCount; ++level, ++levels)
-            checkLevel(1, episode, level);
+            checkLevel(kDifficultyNormal, episode, level);
         for (i32 level = 0; level < info.hardcoreLevelCount; ++level, ++levels)
-            checkLevel(3, episode, level);
+            checkLevel(kDifficultyHardcore, episode, level);
     }
     EXPECT_EQ(levels, map->getTotalLevelCount());
 
     // The islet crossing (checked above like every level) keeps its stored paths; a rebuild
     // gives the same. Changing the value is a decision.
-    map->mMode = 1;
+    map->mMode = kDifficultyNormal;
     map->mEpisode = 0;
     map->mLevel = 1;
     ASSERT_EQ(map->loadLevel(), QL_OK);

@@ -94,7 +94,7 @@ TEST_F(MapFixture, ALevelStartsWithItsBonusesABrokenOneStartsNoBattleAndItsPathC
     // The level's tower on a spot still to be bought is refused, and its credit goes back.
     EXPECT_TRUE(m.mTowers.empty());
     EXPECT_EQ(m.mStats.mCoinsSpent, 0);
-    EXPECT_EQ(m.mScreen, 11); // the level opens with its unlock message
+    EXPECT_EQ(m.mScreen, kScreenUnlockMessage); // the level opens with its unlock message
     EXPECT_EQ(m.mSpeed, 1.0f);
     EXPECT_TRUE(m.isLevelLoaded());
     EXPECT_FALSE(m.mPaths.records().empty());
@@ -102,7 +102,7 @@ TEST_F(MapFixture, ALevelStartsWithItsBonusesABrokenOneStartsNoBattleAndItsPathC
     files.put(L"td/levels_normal/level_01_02.xml", "<map><points><point x=\"1\"");
     m.mLevel = 1;
     EXPECT_EQ(m.loadLevel(), QL_FAIL);
-    EXPECT_NE(m.mScreen, 0);
+    EXPECT_NE(m.mScreen, kScreenBattle);
     EXPECT_EQ(m.mSpeed, 0.0f);
     EXPECT_TRUE(m.mPoints.empty() && m.mWaves.mWaves.empty() && m.mPaths.records().empty());
     EXPECT_FALSE(m.isLevelLoaded());
@@ -114,14 +114,14 @@ TEST_F(MapFixture, ALevelStartsWithItsBonusesABrokenOneStartsNoBattleAndItsPathC
     EXPECT_EQ(tutorial.events, (std::vector<std::wstring>{L"level_1_1_start"}));
 
     m.mLevel = 0;
-    m.mMode = 3; // as the level list enters hardcore: the stored mode is left alone
+    m.mMode = kDifficultyHardcore; // as the level list enters hardcore: the stored mode is left alone
     files.put(L"td/levels_hardcore/level_01_01.xml", kLevel);
     ASSERT_EQ(m.loadLevel(), QL_OK);
     EXPECT_EQ(std::pair(m.mHealth, m.mStats.mCoins), std::pair(1.0f, 150));
 
     // The path cache beside the level is used unless damaged.
     testsupport::TempDir dir;
-    m.mMode = 1;
+    m.mMode = kDifficultyNormal;
     m.mCacheRoot = dir.WPath();
     EXPECT_EQ(m.getPathCacheName(), dir.WPath() + L"td/levels_normal/level_01_01.cache");
 

@@ -55,9 +55,9 @@ TEST_F(BattleFixture, HeldUnitsNeitherRegenerateNorHealNorSummon)
     EXPECT_FLOAT_EQ(shaman->mHealth, 14.0f);
     healer->mModifiers[0]->tick(healer, 0.1f);
     EXPECT_FLOAT_EQ(brute->mHealth, 20.0f);
-    EXPECT_EQ(healer->mState, 4);
+    EXPECT_EQ(healer->mState, kUnitSpecial);
     shaman->mModifiers[1]->tick(shaman, 0.1f);
-    EXPECT_EQ(shaman->mState, 4);
+    EXPECT_EQ(shaman->mState, kUnitSpecial);
     ASSERT_EQ(m.mModifiers.size(), 1u);
     EXPECT_NE(dynamic_cast<ShamanPortal*>(m.mModifiers[0]), nullptr);
 }
@@ -76,7 +76,7 @@ TEST_F(BattleFixture, PortalSummonsImpsOnTheSummonersPath)
     ASSERT_EQ(m.mWaves.mUnits.size(), 2u);
     TDUnit* imp = unit(1);
     EXPECT_EQ(imp->protoId(), 0);
-    EXPECT_EQ(imp->mEntry->mState, 1);
+    EXPECT_EQ(imp->mEntry->mState, kEntrySummoned);
     EXPECT_FLOAT_EQ(imp->mPos[0], x);
     EXPECT_EQ(imp->mLevel, 0);
     run(5.0f);

@@ -16,7 +16,7 @@ namespace
 {
 struct FakeHost : TDProgressHost
 {
-    i32 mode = 1;
+    i32 mode = kDifficultyNormal;
     i32 gemsStart = 0;
     TDEpisodeTable table;
     std::vector<i32> ids{7, 8, 9};
@@ -113,10 +113,10 @@ TEST_F(ProgressFixture, NextLevelOpenLevelsUpgradeLevelsCacheAndHardcore)
     EXPECT_EQ(progress->getUpgradeLevel(42), -1);
     progress->setUpgradeLevel(8, 1);
     EXPECT_EQ(progress->getUpgradeLevel(8), 1);
-    host.mode = 3; // the battle enters hardcore; the stored mode stays as it was
+    host.mode = kDifficultyHardcore; // the battle enters hardcore; the stored mode stays as it was
     EXPECT_EQ(progress->getUpgradeLevel(8), 1);
     progress->setUpgradeLevel(8, 2);
-    host.mode = 1;
+    host.mode = kDifficultyNormal;
     EXPECT_EQ(progress->getUpgradeLevel(8), 2);
     upgrades->DeleteChildren(); // an entry missing from an existing list is -2 once too
     EXPECT_EQ(progress->getUpgradeLevel(7), -2);
@@ -126,9 +126,9 @@ TEST_F(ProgressFixture, NextLevelOpenLevelsUpgradeLevelsCacheAndHardcore)
     progress->addOwnedSpot("#2", 0, 1);
     EXPECT_TRUE(progress->isSpotOwned("#2", 0, 1));
     EXPECT_FALSE(progress->isSpotOwned("#2", 0, 0));
-    host.mode = 0;
+    host.mode = kDifficultyEasy;
     EXPECT_TRUE(progress->isSpotOwned("#2", 0, 1));
-    host.mode = 3;
+    host.mode = kDifficultyHardcore;
     EXPECT_FALSE(progress->isSpotOwned("#2", 0, 1));
 }
 
@@ -168,7 +168,7 @@ TEST_F(ProgressFixture, SettingsAttributesVolumeFormatAndProfilesCreateRenameDel
 
     // Selecting a profile applies its mode, gems and screen mode.
     host.fullscreen = true;
-    progress->setMode(2);
+    progress->setMode(kDifficultyHard);
     progress->setGems(9);
     progress->setFullscreen(false);
     progress->selectProfile(L"Ann");
@@ -205,7 +205,7 @@ TEST(ProfilesFileStore, AHandWrittenProfileReadsAndSettersSaveThroughTheProfiles
         TDProgress progress(store, host);
         EXPECT_EQ(store.currentProfileName(), L"Zoë");
         EXPECT_TRUE(progress.isTutorialAvailable());
-        EXPECT_EQ(progress.getTutorialStepState(3), 1);
+        EXPECT_EQ(progress.getTutorialStepState(3), kStepActive);
         EXPECT_EQ(progress.getSoundVolume(), 1.0f);
         EXPECT_EQ(progress.getStarTotal(-1), 2);
         progress.createProfile(L"Ann");

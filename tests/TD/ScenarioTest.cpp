@@ -17,7 +17,7 @@ struct Build
 
 struct Outcome
 {
-    i32 screen = 0;
+    i32 screen = kScreenBattle;
     i32 kills = 0;
     float seconds = 0.0f;
     std::vector<u64> hashes; // battle state once per second of game time
@@ -66,20 +66,20 @@ struct DemoBattle : tdtest::BattleFixture
     {
         math::SetRandomSeed(seed);
         map = std::make_unique<TDMap>(services, profiles);
-        map->mMode = 1;
+        map->mMode = kDifficultyNormal;
         map->mEpisode = episode;
         map->mLevel = level;
         map->mCacheRoot = tdtext::utf8ToWide(QL_CONTENT_DIR);
         Outcome out;
         if (map->loadLevel() != QL_OK)
             return out;
-        if (map->mScreen == 11)
-            map->mScreen = 0; // the player closes the unlock message
+        if (map->mScreen == kScreenUnlockMessage)
+            map->mScreen = kScreenBattle; // the player closes the unlock message
         const float dt = 1.0f / 60.0f;
         size_t next = 0;
         float nextHash = 1.0f;
         i32 frames = 0;
-        while (map->mScreen == 0 && out.seconds < limit)
+        while (map->mScreen == kScreenBattle && out.seconds < limit)
         {
             for (; next < script.size() && script[next].at <= out.seconds; ++next)
                 map->buildTower(script[next].spot, script[next].tower);
@@ -107,7 +107,7 @@ TEST_F(DemoBattle, SameSeedSameBattleBitForBit)
     ASSERT_GT(a.hashes.size(), 100u);
     EXPECT_EQ(a.hashes, b.hashes);
     // What the run did: the towers killed, and the level was lost all the same.
-    EXPECT_EQ(a.screen, 2);
+    EXPECT_EQ(a.screen, kScreenLost);
     EXPECT_GT(a.kills, 0);
     Outcome c = play(1, 0, script, 4243);
     EXPECT_NE(a.hashes, c.hashes);
@@ -138,7 +138,7 @@ std::vector<u64> melee(tdtest::BattleFixture& f, u32 seed)
         m.buildTower(i, towers[i]);
     std::vector<u64> hashes;
     const float dt = 1.0f / 60.0f;
-    for (int frame = 1; frame <= 60 * 90 && m.mScreen == 0; ++frame)
+    for (int frame = 1; frame <= 60 * 90 && m.mScreen == kScreenBattle; ++frame)
     {
         if (frame == 600)
             m.castSpell(0, 300.0f, 100.0f);

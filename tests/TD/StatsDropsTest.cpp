@@ -59,12 +59,12 @@ TEST_F(BattleFixture, GemArcsLiesIsCollectedByItselfAfterAWhileAndGemsLeftLyingA
     i32 gems = m.mStats.mGems;
     // Lands after 1 time unit = 0.67 s of battle time, then lies for 4 more units = 2.67 s.
     run(0.7f);
-    EXPECT_EQ(gem->mState, 1);
+    EXPECT_EQ(gem->mState, kDropLying);
     EXPECT_EQ(m.findDropAt(static_cast<i32>(gem->mEndX), static_cast<i32>(gem->mEndY)), gem);
     run(2.6f);
-    EXPECT_EQ(gem->mState, 1);
+    EXPECT_EQ(gem->mState, kDropLying);
     run(0.1f);
-    EXPECT_EQ(gem->mState, 2);
+    EXPECT_EQ(gem->mState, kDropCollected);
     EXPECT_EQ(m.mStats.mGems, gems + 1);
     EXPECT_EQ(tutorial.count(L"gem_collected"), 1u);
     run(0.4f); // flies for at most 0.2 s after a delay of at most 0.2 s
@@ -80,10 +80,10 @@ TEST_F(BattleFixture, GemArcsLiesIsCollectedByItselfAfterAWhileAndGemsLeftLyingA
     m.showVictory();
     EXPECT_EQ(std::tuple(m.mStats.mGems, m.mStats.mGemsWon, m.mProgress->getGems()), std::tuple(gems + 3, won + 3, gems + 3));
     EXPECT_TRUE(m.mDrops.empty());
-    EXPECT_EQ(m.mScreen, 1);
+    EXPECT_EQ(m.mScreen, kScreenWon);
     EXPECT_EQ(sounds.played.back(), L"winSound");
     m.showDefeat(); // the level already has its result
-    EXPECT_EQ(m.mScreen, 1);
+    EXPECT_EQ(m.mScreen, kScreenWon);
     EXPECT_EQ(hud.results, 1);
 }
 

@@ -46,7 +46,7 @@ TEST_F(BattleFixture, TowerWithoutStrengthPaysIncomeAndTheShellTowerHoldsItsLast
     {
         m.update(1.0f / 60.0f);
         EXPECT_EQ(t->mTarget, nullptr);
-        lookedAround = lookedAround || t->mState == 1;
+        lookedAround = lookedAround || t->mState == kTowerLooking;
     }
     EXPECT_TRUE(lookedAround);
     EXPECT_EQ(m.mStats.mCoins, coins + 10);
@@ -55,16 +55,16 @@ TEST_F(BattleFixture, TowerWithoutStrengthPaysIncomeAndTheShellTowerHoldsItsLast
     // The shell thrower holds its last frame until its bullet is gone.
     TDTower* shell = m.buildTower(1, 600);
     place(unit(0), 750.0f, 100.0f);
-    shell->mState = 3;
+    shell->mState = kTowerFiring;
     shell->mTarget = unit(0);
     shell->mAnimTime = 1.0f;
     shell->update(0.01f);
     shell->update(0.01f);
-    EXPECT_EQ(shell->mState, 7);
+    EXPECT_EQ(shell->mState, kTowerAwaitingBullet);
     EXPECT_TRUE(m.mBullets->hasBulletOf(shell));
     m.mBullets->forgetTower(shell);
     shell->update(0.01f);
-    EXPECT_EQ(shell->mState, 0);
+    EXPECT_EQ(shell->mState, kTowerIdle);
 }
 
 TEST_F(BattleFixture, UnitsJustOutsideRangeArePreAimedAndTargetingPrefersThePickThenTheCurrentThenTheWeakest)
@@ -80,7 +80,7 @@ TEST_F(BattleFixture, UnitsJustOutsideRangeArePreAimedAndTargetingPrefersThePick
         for (TDUnit* u : m.mWaves.mUnits)
             place(u, 250.0f, 320.0f);
     }
-    EXPECT_EQ(t->mState, 4);
+    EXPECT_EQ(t->mState, kTowerAiming);
     EXPECT_NE(t->mTarget, nullptr);
     EXPECT_TRUE(m.mBullets->items.empty());
 
@@ -132,7 +132,7 @@ TEST_F(BattleFixture, TurningTakesTheShortWaySectorsSettleTheAimAndFramesStayInT
     sprites.counts[{100, "blast"}] = 0;
     TDMap& m = start(kThreeBrutes);
     TDTower* t = m.buildTower(0, 700);
-    t->mState = 0;
+    t->mState = kTowerIdle;
     t->mAngle = 350.0f;
     t->mTargetAngle = 10.0f;
     t->mPauseTimer = 100.0f;
@@ -140,7 +140,7 @@ TEST_F(BattleFixture, TurningTakesTheShortWaySectorsSettleTheAimAndFramesStayInT
     bool passedZero = false;
     for (int i = 0; i < 10; ++i)
     {
-        t->mState = 1;
+        t->mState = kTowerLooking;
         t->update(0.005f);
         passedZero = passedZero || t->mAngle < previous;
         EXPECT_TRUE(t->mAngle >= 350.0f || t->mAngle <= 10.0f) << t->mAngle;
@@ -165,20 +165,20 @@ TEST_F(BattleFixture, TurningTakesTheShortWaySectorsSettleTheAimAndFramesStayInT
     for (float angle : {0.0f, 5.0f, 359.9f, 360.0f, -1.0f, std::numeric_limits<float>::quiet_NaN()})
     {
         rotating->mAngle = angle;
-        rotating->mState = 3;
+        rotating->mState = kTowerFiring;
         rotating->mAnimTime = 1.0e9f;
         rotating->currentFrame(list, index);
         EXPECT_GE(index, 0);
         EXPECT_LT(index, 128);
     }
-    plain->mState = 7; // floor(t x fps) - 1 with an empty "blast": no frame, no crash
+    plain->mState = kTowerAwaitingBullet; // floor(t x fps) - 1 with an empty "blast": no frame, no crash
     plain->currentFrame(list, index);
     EXPECT_EQ(index, -1);
     m.mPrototypes.findById(100)->fps = 0.0f;
-    plain->mState = 3;
+    plain->mState = kTowerFiring;
     plain->mTarget = nullptr;
     plain->update(0.1f); // fps 0: thresholds are 0, never a NaN
-    EXPECT_EQ(plain->mState, 0);
+    EXPECT_EQ(plain->mState, kTowerIdle);
 }
 
 TEST_F(BattleFixture, TowerFiresOnItsCooldownAndKillsPayCoins)
@@ -225,7 +225,7 @@ TEST_F(BattleFixture, BlockedTowerFreezesAndSlowedTowerCoolsDownLonger)
     EXPECT_EQ(t->mDisabledSprite, nullptr); // free again: the sign goes
     ASSERT_NE(t->mDebuffSprite, nullptr);
     EXPECT_EQ(m.mAnimations.size(), 1u) << "the blocked sign went";
-    t->mState = 3;
+    t->mState = kTowerFiring;
     t->mTarget = slower;
     t->mAnimTime = 1.0f;
     t->update(0.01f);
@@ -357,7 +357,7 @@ TEST_F(BattleFixture, HoldAndTeleportSendsTheUnitBackAndTheTeleportBeamHitsOnceA
     t->mTarget = u;
     t->fire();
     ASSERT_NE(t->mBeam, nullptr);
-    EXPECT_EQ(u->mState, 5);
+    EXPECT_EQ(u->mState, kUnitBeamed);
     t->fire(); // a beam is shown: no second shot
     EXPECT_FLOAT_EQ(u->mHealth, health - 2.0f);
     TDBeamParticle* beam = t->mBeam;

@@ -82,25 +82,25 @@ TEST_F(TutorialScript, OneEventMovesAStepOnceAndConditionsBindLevels)
 {
     Load(Step(0, "go", "go") + Step(1, "go", "end", R"(shop="-1" episode="1" level="2")"));
     Event(L"go");
-    EXPECT_EQ(1, State(0)) << "equal activate and complete: activated only";
-    EXPECT_EQ(0, State(1)) << "bound to another level";
+    EXPECT_EQ(kStepActive, State(0)) << "equal activate and complete: activated only";
+    EXPECT_EQ(kStepWaiting, State(1)) << "bound to another level";
     EXPECT_EQ(std::vector<std::wstring>{L"p0"}, pages.shown);
     Event(L"go");
-    EXPECT_EQ(2, State(0)) << "the next such event completes";
+    EXPECT_EQ(kStepComplete, State(0)) << "the next such event completes";
     EXPECT_EQ(1, pages.cleared);
     battle->mEpisode = 1;
     battle->mLevel = 2;
     Event(L"go");
-    EXPECT_EQ(1, State(1));
+    EXPECT_EQ(kStepActive, State(1));
     Event(L"end");
-    EXPECT_EQ(2, State(1));
+    EXPECT_EQ(kStepComplete, State(1));
     Event(L"go");
-    EXPECT_EQ(2, State(0)) << "a complete step stays complete";
+    EXPECT_EQ(kStepComplete, State(0)) << "a complete step stays complete";
 
     // A later step completed by an earlier one's command counts in the same pass, unseen.
     Load(Step(5, "run", "x", "", R"(<cmds><cmd param="completeStep" value="6"/></cmds>)") + Step(6, "run", "x"));
     Event(L"run");
-    EXPECT_EQ(std::pair(State(5), State(6)), std::pair(1, 2));
+    EXPECT_EQ(std::pair(State(5), State(6)), (std::pair<i32, i32>(kStepActive, kStepComplete)));
     EXPECT_EQ(L"p5", pages.shown.back());
 }
 
@@ -124,7 +124,7 @@ TEST_F(TutorialScript, CommandsActOnTheBattleAndTheProfileAndARestartSendsBackWh
     EXPECT_EQ(coins + 50, battle->mStats.mCoins);
     EXPECT_EQ(2, battle->mTutorialSpot);
     EXPECT_EQ(1, blocking.resets);
-    EXPECT_EQ(2, State(12));
+    EXPECT_EQ(kStepComplete, State(12));
 
     TDTutorialScript::cancel(*battle);
     EXPECT_FALSE(battle->mProgress->isTutorialAvailable());
@@ -136,24 +136,26 @@ TEST_F(TutorialScript, CommandsActOnTheBattleAndTheProfileAndARestartSendsBackWh
     // A restart sends back what was not finished.
     TDProgress& progress = *battle->mProgress;
     // Step 1 open: 0 and 1 wait again; 4 open takes 3 with it; 5 complete stays without 51.
-    for (auto [id, state] : std::vector<std::pair<i32, i32>>{{0, 2}, {1, 1}, {2, 2}, {3, 2}, {4, 1}, {5, 2}, {51, 1},
-                                                              {6, 1}, {7, 2}, {8, 1}, {9, 1}})
+    const i32 W = kStepWaiting, A = kStepActive, C = kStepComplete;
+    for (auto [id, state] : std::vector<std::pair<i32, i32>>{{0, C}, {1, A}, {2, C}, {3, C}, {4, A}, {5, C}, {51, A},
+                                                              {6, A}, {7, C}, {8, A}, {9, A}})
         progress.setTutorialStepState(id, state);
     battle->mTutorialSpot = 3;
     battle->mDropChanceOverride = 1.0f;
     TDTutorialScript::resetIncompleteSteps(*battle);
-    std::map<i32, i32> expected{{0, 0}, {1, 0}, {2, 2}, {3, 0}, {4, 0}, {5, 2}, {51, 0}, {6, 0}, {7, 2}, {8, 0}, {9, 1}};
+    std::map<i32, i32> expected{{0, W}, {1, W}, {2, C}, {3, W}, {4, W}, {5, C},
+                                {51, W}, {6, W}, {7, C}, {8, W}, {9, A}};
     for (auto [id, state] : expected)
         EXPECT_EQ(state, State(id)) << "step " << id;
     EXPECT_EQ(-1, battle->mTutorialSpot);
     EXPECT_EQ(0.0f, battle->mDropChanceOverride);
 
     // With step 1 finished, 0 keeps what it had; 51 finished keeps an open 5 as it is.
-    progress.setTutorialStepState(0, 1);
-    progress.setTutorialStepState(1, 2);
-    progress.setTutorialStepState(5, 1);
-    progress.setTutorialStepState(51, 2);
+    progress.setTutorialStepState(0, kStepActive);
+    progress.setTutorialStepState(1, kStepComplete);
+    progress.setTutorialStepState(5, kStepActive);
+    progress.setTutorialStepState(51, kStepComplete);
     TDTutorialScript::resetIncompleteSteps(*battle);
-    EXPECT_EQ(std::pair(State(0), State(5)), std::pair(1, 1));
+    EXPECT_EQ(std::pair(State(0), State(5)), (std::pair<i32, i32>(kStepActive, kStepActive)));
 }
 

@@ -53,7 +53,7 @@ TEST_F(BattleFixture, HealthFollowsTheDifficultyHitsRevealAndTheBountyUsesSingle
     EXPECT_EQ(sounds.played.back(), L"enemy1hit");
     u->damage(-5.0f); // heals
     EXPECT_FLOAT_EQ(u->mHealth, 23.0f);
-    for (i32 dying : {2, 6})
+    for (i32 dying : {kUnitDying, kUnitFading})
     {
         u->mState = dying;
         u->damage(50.0f);
@@ -61,7 +61,7 @@ TEST_F(BattleFixture, HealthFollowsTheDifficultyHitsRevealAndTheBountyUsesSingle
     }
 
     // One hold per tower, but two towers may each hold.
-    u->mState = 1;
+    u->mState = kUnitWalking;
     m.mPrototypes.findById(100)->hold = true;
     Shot first(m, 100, u, 0.0f, 100.0f);
     Shot second(m, 100, u, 0.0f, 100.0f);
@@ -75,7 +75,7 @@ TEST_F(BattleFixture, HealthFollowsTheDifficultyHitsRevealAndTheBountyUsesSingle
     u->removeModifiersOf(&second.tower);
 
     // m = 0.5, b = 0 (no income tower): ceil(5) + trunc(0.5) + 10 = 15.
-    u->mState = 1;
+    u->mState = kUnitWalking;
     m.mEnemyCostBonus = 0.5f;
     i32 before = m.mStats.mKillScore;
     u->mHealth = 0.0f;
@@ -166,7 +166,7 @@ TEST_F(BattleFixture, DeadUnitIsRaisedByANearbyRaiserThatIsNotHeldStill)
     raiser->mSpeedPenalty = 30.0f;
     dieBeside(unit(0));
     EXPECT_EQ(m.mWaves.mUnits.size(), 3u);
-    EXPECT_NE(raiser->mState, 4);
+    EXPECT_NE(raiser->mState, kUnitSpecial);
     // Slowed, it still raises.
     raiser->mSpeedPenalty = 15.0f;
     TDUnit* dead = unit(1);
@@ -174,11 +174,11 @@ TEST_F(BattleFixture, DeadUnitIsRaisedByANearbyRaiserThatIsNotHeldStill)
     ASSERT_EQ(m.mWaves.mUnits.size(), 4u);
     TDUnit* skeleton = unit(3);
     EXPECT_EQ(skeleton->protoId(), 39);
-    EXPECT_EQ(raiser->mState, 4);
+    EXPECT_EQ(raiser->mState, kUnitSpecial);
     EXPECT_FLOAT_EQ(skeleton->mPos[0], dead->mPos[0]);
     // A skeleton is never raised again.
     skeleton->mHealth = 0.0f;
-    skeleton->mState = 1;
+    skeleton->mState = kUnitWalking;
     raiser->mPos[0] = skeleton->mPos[0];
     skeleton->update(0.01f);
     skeleton->update(0.01f);
@@ -193,13 +193,13 @@ TEST_F(BattleFixture, DeathWaitsForItsFramesThenFadesOut)
     TDUnit* u = unit(0);
     u->mHealth = 0.0f;
     m.update(0.01f);
-    EXPECT_EQ(u->mState, 2);
+    EXPECT_EQ(u->mState, kUnitDying);
     for (int i = 0; i < 36; ++i)
         u->update(0.0125f);
-    EXPECT_EQ(u->mState, 2); // 0.45 s of 0.5
+    EXPECT_EQ(u->mState, kUnitDying); // 0.45 s of 0.5
     for (int i = 0; i < 6; ++i)
         u->update(0.0125f);
-    EXPECT_EQ(u->mState, 6);
+    EXPECT_EQ(u->mState, kUnitFading);
     EXPECT_EQ(u->mAlive, 1);
     for (int i = 0; i < 60; ++i)
         u->update(0.0125f);
@@ -244,7 +244,7 @@ TEST_F(BattleFixture, ALinkDrawnAgainstTheRouteIsWalkedForwardOnTheUnitsOwnSide)
     const std::string forward = "<link sid=\"2\" eid=\"3\" anchor_x=\"750\" anchor_y=\"100\"/>";
     level.replace(level.find(forward), forward.size(), "<link sid=\"3\" eid=\"2\" anchor_x=\"750\" anchor_y=\"100\"/>");
     map = std::make_unique<TDMap>(services, profiles);
-    map->mMode = 1;
+    map->mMode = kDifficultyNormal;
     files.put(L"td/levels_normal/level_01_01.xml", level);
     ASSERT_EQ(map->loadLevel(), QL_OK);
     ASSERT_EQ(map->mLinks.size(), 2u);

@@ -19,17 +19,17 @@ TEST_F(BattleFixture, ScreensReloadsEffectsSpeedZeroDamageOverTimeAndADeadPick)
     TDMap& m = start(kWave);
     std::vector<std::string> steps;
     m.mTrace = &steps;
-    m.mScreen = 4; // a screen over the battle: only the presentation runs
+    m.mScreen = kScreenIngameMenu; // a screen over the battle: only the presentation runs
     m.mContextMenuOpen = true;
     m.update(0.016f);
     EXPECT_EQ(steps, (std::vector<std::string>{"hud", "tutorial", "effects", "emitters"}));
     EXPECT_FALSE(m.mContextMenuOpen);
     steps.clear();
-    m.mReloadState = 2;
+    m.mReloadState = kReloadShown;
     m.update(0.016f);
     EXPECT_EQ(steps, std::vector<std::string>{"reload"});
-    EXPECT_EQ(m.mReloadState, 0);
-    EXPECT_EQ(m.mScreen, 0);
+    EXPECT_EQ(m.mReloadState, kReloadNone);
+    EXPECT_EQ(m.mScreen, kScreenBattle);
     m.mTrace = nullptr;
 
     // Null emitters are dropped and one-shots end.
@@ -87,9 +87,9 @@ TEST_F(BattleFixture, ScreensReloadsEffectsSpeedZeroDamageOverTimeAndADeadPick)
     // The button emitter plays on; damage over time ticks.
     m.mSpeed = 1.0f;
     ASSERT_NE(m.mActiveButtonEmitter, nullptr);
-    m.mActiveButtonEmitter->setState(0);
+    m.mActiveButtonEmitter->setState(kEmitterStopped);
     m.update(0.016f);
-    EXPECT_EQ(m.mActiveButtonEmitter->state(), 1);
+    EXPECT_EQ(m.mActiveButtonEmitter->state(), kEmitterPlaying);
     // 0.5 per tick every 0.9 s for 2 s: ticks at 0.9 and 1.8 s (and not once more).
     u->mModifiers.push_back(new DotModifier(m, "health", 0.5f, 2.0f, nullptr, 0.9f));
     const float health = u->mHealth;
@@ -189,6 +189,6 @@ TEST_F(BattleFixture, OddLevelsRunWithoutFault)
             i32 index = 0;
             t->currentFrame(list, index);
         }
-        EXPECT_TRUE(m.mScreen == 0 || m.mScreen == 1 || m.mScreen == 2);
+        EXPECT_TRUE(m.mScreen == kScreenBattle || m.mScreen == kScreenWon || m.mScreen == kScreenLost);
     }
 }

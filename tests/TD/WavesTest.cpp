@@ -12,7 +12,7 @@ float firstSpawn(TDMap& m, float limit = 30.0f)
 {
     float t = 0.0f;
     const float dt = 1.0f / 60.0f;
-    while (m.mWaves.mUnits.empty() && t < limit && m.mScreen == 0)
+    while (m.mWaves.mUnits.empty() && t < limit && m.mScreen == kScreenBattle)
     {
         m.update(dt);
         t += dt;
@@ -52,7 +52,7 @@ TEST_F(BattleFixture, EntriesSpawnOnTimeOnTheirSideAndBadOnesCountAsDone)
     TDMap& bad = start("<wave spawn=\"42\"><e id=\"1\"/></wave><wave spawn=\"1\"><e id=\"77\"/></wave>");
     run(2.0f);
     EXPECT_TRUE(bad.mWaves.mUnits.empty());
-    EXPECT_EQ(bad.mScreen, 1);
+    EXPECT_EQ(bad.mScreen, kScreenWon);
     EXPECT_EQ(bad.mStats.mCoins, 500); // no award, no bounty
 }
 
@@ -131,7 +131,7 @@ TEST_F(BattleFixture, DropOverrideMakesEveryKillDropAGemAtTheCounterSpot)
     run(0.1f);
     ASSERT_EQ(m.mDrops.size(), 1u);
     EXPECT_EQ(tutorial.count(L"gem_dropped"), 1u);
-    EXPECT_EQ(m.mDrops[0]->mState, 1);
+    EXPECT_EQ(m.mDrops[0]->mState, kDropLying);
     EXPECT_EQ(m.findDropAt(200, 200), m.mDrops[0]);
     EXPECT_EQ(m.findDropAt(200, 235), nullptr); // 35^2 > 1200
     EXPECT_EQ(m.findDropAt(220, 220), m.mDrops[0]); // 800 < 1200
@@ -155,8 +155,8 @@ TEST_F(BattleFixture, LinkedWavesStartTogetherAndVictoryFollowsTheLastWave)
         u->mHealth = 0.0f;
     run(1.0f);
     // The remaining wave is linked to a wave that never starts: the level is won.
-    EXPECT_EQ(m.mScreen, 1);
-    EXPECT_EQ(m.mResultAction, 2);
+    EXPECT_EQ(m.mScreen, kScreenWon);
+    EXPECT_EQ(m.mResultAction, kResultActionNextLevel);
     EXPECT_EQ(tutorial.count(L"wave_vanish_1"), 1u);
     EXPECT_EQ(m.resultStars(), 3);
 }

@@ -147,7 +147,7 @@ GameHarness::GameHarness(const Options& options)
         frame();
         hud().closeAllWindows();
         hud().mPendingWindows.clear();
-        mMap->mScreen = 7;
+        mMap->mScreen = kScreenMainMenu;
     }
 }
 
@@ -329,7 +329,7 @@ bool GameHarness::closeUnlockMessages()
 {
     return runUntil(
         [this] {
-            if (screen() == 0 && !top())
+            if (screen() == kScreenBattle && !top())
                 return true;
             if (top<HUDUnlockMessage>())
                 click(L"ok");
@@ -342,7 +342,7 @@ HUDEpisodeSelectIOS* GameHarness::reachEpisodeSelect()
 {
     if (!top<HUDMainMenu>() && !reachMainMenu())
         return nullptr;
-    if (screen() != 7 || !click(L"play"))
+    if (screen() != kScreenMainMenu || !click(L"play"))
         return nullptr;
     HUDEpisodeSelectIOS* episodes = nullptr;
     auto toEpisodes = [&] {
@@ -374,9 +374,12 @@ bool GameHarness::startLevel(i32 episode, i32 level, i32 mode)
     HUDLevelSelect* levels = nullptr;
     if (!runUntil([&] { return (levels = top<HUDLevelSelect>()) != nullptr; }, 2.0f))
         return false;
-    if (mode == 3)
+    if (mode == kDifficultyHardcore)
     {
-        if (!click(L"unlocked_d") || !runUntil([&] { return (levels = top<HUDLevelSelect>()) != nullptr && mMap->mMode == 3; }, 2.0f))
+        auto hardcoreLevels = [&] {
+            return (levels = top<HUDLevelSelect>()) != nullptr && mMap->mMode == kDifficultyHardcore;
+        };
+        if (!click(L"unlocked_d") || !runUntil(hardcoreLevels, 2.0f))
             return false;
     }
     for (const LevelPlate& plate : levels->mPlates)

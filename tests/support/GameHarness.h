@@ -6,6 +6,7 @@
 #include "Core/Base/OwnedList.h"
 #include "Core/Base/Types.h"
 #include "Core/Widget/FrameManager.h"
+#include "Source/TD/Data/TDDifficulty.h"
 
 #include <filesystem>
 #include <functional>
@@ -154,7 +155,7 @@ public:
     // name), the episode's card and the level's plate, past the unlock message, to the running
     // battle (screen 0). The battle plays in the profile's mode (a new player's is 0, the first
     // tab of the level selection); mode 3 enters hardcore through the hardcore button.
-    bool startLevel(i32 episode, i32 level, i32 mode = 0);
+    bool startLevel(i32 episode, i32 level, i32 mode = kDifficultyEasy);
 
     // The user-data folder, the profiles file and the log as written on disk.
     std::filesystem::path userDir() const;

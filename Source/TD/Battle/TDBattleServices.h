@@ -49,11 +49,19 @@ public:
     virtual void playMusic(const std::wstring& file) = 0;
 };
 
+// What an emitter is doing (TDEmitter::state()); the numbers are the engine emitter's.
+enum TDEmitterState : i32
+{
+    kEmitterStopped = 0,
+    kEmitterPlaying = 1,
+    kEmitterFinishing = 2, // no new particles; stopped when the last one is gone
+};
+
 class TDEmitter
 {
 public:
     virtual ~TDEmitter() = default;
-    virtual void setState(i32 state) = 0; // 0 stopped, 1 playing, 2 finishing
+    virtual void setState(i32 state) = 0; // a TDEmitterState
     virtual i32 state() const = 0;
     virtual void setPosition(float x, float y) = 0;
     virtual void update(double seconds) = 0;

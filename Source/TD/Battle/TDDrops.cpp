@@ -24,18 +24,18 @@ void TDTowerSpecial::updateAll(base::OwnedList<TDTowerSpecial>& list, float dt)
 void TDGoldSpecial::update(float dt)
 {
     mSpinTime += dt;
-    if (mState == 0)
+    if (mState == kDropArriving)
     {
         mTime += dt;
         if (mTime > 1.0f)
         {
-            mState = 1;
+            mState = kDropLying;
             mTime = 1.0f;
         }
     }
-    else if (mState == 1)
+    else if (mState == kDropLying)
         mTime += dt;
-    else if (mState == 2)
+    else if (mState == kDropCollected)
     {
         mTime += 5.0f * dt;
         if (mTime > 1.0f)
@@ -47,7 +47,7 @@ void TDGoldSpecial::update(float dt)
 void TDGoldSpecial::place()
 {
     float x = mStartX, y = mStartY;
-    float t = mState == 1 ? 1.0f : mTime;
+    float t = mState == kDropLying ? 1.0f : mTime;
     if (t > 1.0f)
     {
         x = mEndX;
@@ -65,7 +65,7 @@ void TDGoldSpecial::place()
 
 void TDGoldSpecial::setState(i32 state)
 {
-    if (state == 2)
+    if (state == kDropCollected)
     {
         mStartX = mEndX;
         mStartY = mEndY;
@@ -84,7 +84,7 @@ TDCrystallSpecial::TDCrystallSpecial(TDMap& map, const TDUnit& unit) : mMap(map)
     {
         mEndX = 200.0f;
         mEndY = 200.0f;
-        mState = 1;
+        mState = kDropLying;
         mTime = 1.0f;
     }
     else
@@ -102,6 +102,6 @@ TDCrystallSpecial::TDCrystallSpecial(TDMap& map, const TDUnit& unit) : mMap(map)
 void TDCrystallSpecial::setState(i32 state)
 {
     TDGoldSpecial::setState(state);
-    if (state == 2)
+    if (state == kDropCollected)
         mMap.postEvent(L"gem_collected");
 }

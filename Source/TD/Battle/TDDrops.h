@@ -4,6 +4,7 @@
 
 #include "Core/Base/OwnedList.h"
 #include "Core/Base/Types.h"
+#include "Source/TD/Battle/TDDropState.h"
 
 #include <vector>
 
@@ -21,7 +22,7 @@ public:
     static void updateAll(base::OwnedList<TDTowerSpecial>& list, float dt);
 
     float mTime = 0.0f;
-    i32 mState = 0; // 0 arriving, 1 lying, 2 collected
+    i32 mState = kDropArriving; // a TDDropState
     bool mAlive = true;
     float mX = 0.0f, mY = 0.0f; // where it was last placed
 };

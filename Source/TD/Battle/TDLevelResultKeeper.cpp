@@ -16,7 +16,7 @@ TDLevelOutcome tdKeepLevelResult(TDMap& map)
 {
     TDLevelOutcome out;
     for (const auto& emitter : map.mEmitters)
-        emitter->setState(2);
+        emitter->setState(kEmitterFinishing);
     bool won = map.mScreen == kScreenWon;
     out.stars = won ? map.resultStars() : 0;
     TDLevelResult stored = map.mProgress->getLevelResult(map.mEpisode, map.mLevel, map.mMode);
@@ -76,12 +76,14 @@ void tdFillLevelResultTexts(TDMap& map)
             hud.setFrameVisible(name, false);
     }
     // Which level it was, after a defeat too: its row is not left empty.
-    std::wstring key = (map.mMode == 3 ? L"episodeHardcore" : L"episode") + std::to_wstring(map.mEpisode);
+    const wchar_t* episode = map.mMode == kDifficultyHardcore ? L"episodeHardcore" : L"episode";
+    std::wstring key = episode + std::to_wstring(map.mEpisode);
     hud.setText(L"levelName", strings->get(key) + L" " + std::to_wstring(map.mEpisode + 1) + L" - " +
                                   std::to_wstring(map.mLevel + 1));
     // The difficulty ribbon: the Ordeal is a difficulty of its own, named on it too.
     static const wchar_t* kDifficulty[] = {L"diff_easy", L"diff_normal", L"diff_hard", L"HardcoreTitle"};
-    hud.setText(L"gameName", map.mMode >= 0 && map.mMode <= 3 ? strings->get(kDifficulty[map.mMode]) : L"");
+    const bool known = map.mMode >= kDifficultyEasy && map.mMode <= kDifficultyHardcore;
+    hud.setText(L"gameName", known ? strings->get(kDifficulty[map.mMode]) : L"");
     hud.setText(L"killScore", strings->get(L"game_kill_score") + L"0");
     hud.setText(L"goldBonus", L"");
     hud.setText(L"lifeBonus", strings->get(L"game_life_bonus") + L"0");

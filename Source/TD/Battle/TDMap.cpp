@@ -43,7 +43,7 @@ TDMap::TDMap(const TDBattleServices& services, TDProfileStore& profiles)
     mActiveButtonEmitter = mParticleSystem->createEmitter(L"active_btn");
     for (TDEmitter* emitter : {mActiveEmitter.get(), mActiveButtonEmitter.get()})
         if (emitter)
-            emitter->setState(1);
+            emitter->setState(kEmitterPlaying);
 }
 
 // The battle objects go first, then the paths (they point at links), then the level.
@@ -69,7 +69,7 @@ TDUpgradeContext TDMap::upgradeContext()
 {
     TDUpgradeContext context;
     // Hardcore battles run without the bought upgrades; the store keeps them.
-    context.boughtLevel = [this](i32 id) { return mMode == 3 ? -1 : mProgress->getUpgradeLevel(id); };
+    context.boughtLevel = [this](i32 id) { return mMode == kDifficultyHardcore ? -1 : mProgress->getUpgradeLevel(id); };
     context.isUnlocked = [this](i32 id) { return isUnlocked(id); };
     return context;
 }

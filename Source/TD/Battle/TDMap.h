@@ -12,7 +12,10 @@
 #include "Source/TD/Battle/TDContextMenu.h"
 #include "Source/TD/Battle/TDLevelResultKeeper.h"
 #include "Source/TD/Battle/TDMapScene.h"
+#include "Source/TD/Battle/TDReloadState.h"
+#include "Source/TD/Battle/TDResultAction.h"
 #include "Source/TD/Battle/TDScreen.h"
+#include "Source/TD/Data/TDDifficulty.h"
 #include "Source/TD/Data/TDEpisodeTable.h"
 #include "Source/TD/Data/TDProgress.h"
 #include "Source/TD/Data/TDPrototypes.h"
@@ -246,11 +249,11 @@ public:
     float mScale = 1.0f;
     float mOffsetX = 0.0f;
     float mOffsetY = 0.0f;
-    i32 mMode = 0;
+    i32 mMode = kDifficultyEasy; // a TDDifficulty
     i32 mEpisode = 0;
     i32 mLevel = 0;
     i32 mTutorialSpot = -1;
-    i32 mResultAction = -1;
+    i32 mResultAction = kResultActionNone; // a TDResultAction
     i32 mMessageReturnScreen = kScreenBattle;
     float mDropChanceOverride = 0.0f;
     float mEnemyCostBonus = 0.0f;
@@ -283,7 +286,7 @@ public:
     std::wstring mCacheRoot;
 
     // Battle state.
-    i32 mReloadState = 0;
+    i32 mReloadState = kReloadNone; // a TDReloadState
     bool mScreenChangePending = false;
     bool mLevelActive = true;
     float mLastFrameTime = 0.0f;

@@ -27,7 +27,7 @@ TDEffectHolder* TDMap::startEffect(base::OwnedList<TDEffectHolder>& list, const 
         return nullptr;
     emitter->setLoopMode(loop ? 1 : 0);
     emitter->setPosition(x, y);
-    emitter->setState(1);
+    emitter->setState(kEmitterPlaying);
     auto holder = std::make_unique<TDEffectHolder>(std::move(emitter));
     TDEffectHolder* started = holder.get();
     list.push_back(std::move(holder));
@@ -103,7 +103,7 @@ TDTower* TDMap::buildTower(i32 spotIndex, i32 protoId)
     if (std::unique_ptr<TDEmitter> emitter = mParticleSystem->createEmitter(L"build"))
     {
         emitter->setPosition(tower->mX, tower->mY);
-        emitter->setState(1);
+        emitter->setState(kEmitterPlaying);
         mEmitters.push_back(std::move(emitter));
     }
     return tower;
@@ -207,7 +207,7 @@ TDTowerSpecial* TDMap::findDropAt(i32 x, i32 y) const
 {
     for (TDTowerSpecial* drop : mDrops)
     {
-        if (drop->mState != 1)
+        if (drop->mState != kDropLying)
             continue;
         float dx = drop->mX - static_cast<float>(x), dy = drop->mY - static_cast<float>(y);
         if (dx * dx + dy * dy < 1200.0f)
@@ -219,7 +219,7 @@ TDTowerSpecial* TDMap::findDropAt(i32 x, i32 y) const
 void TDMap::collectDrop(TDTowerSpecial* drop)
 {
     mStats.addGems(1);
-    drop->setState(2);
+    drop->setState(kDropCollected);
 }
 
 namespace
@@ -231,10 +231,10 @@ void finishLevel(TDMap& map, bool won)
         return;
     map.mSpeed = 0.0f;
     map.updateControlButtons();
-    map.mResultAction = won ? 2 : 1;
+    map.mResultAction = won ? kResultActionNextLevel : kResultActionRestart;
     i32 lying = 0;
     for (const TDTowerSpecial* drop : map.mDrops)
-        if (drop->mState != 2)
+        if (drop->mState != kDropCollected)
             ++lying;
     // Each gem left on the field is worth one.
     map.mStats.mGems += lying;

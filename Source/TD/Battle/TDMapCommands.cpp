@@ -103,7 +103,7 @@ bool TDMap::onUnlockMessageRelease(i32 x, i32 y)
         mScreen = kScreenBattle;
         mSpeed = 1.0f;
         mHud->showLevelName();
-        postEvent(mProgress->getTutorialStepState(5) == 2 ? L"buildspot_bought" : L"unlock_window_close");
+        postEvent(mProgress->getTutorialStepState(5) == kStepComplete ? L"buildspot_bought" : L"unlock_window_close");
     }
     return true;
 }

@@ -151,9 +151,9 @@ TDPoint* TDMap::getGoalPoint(const std::vector<TDPoint*>& points)
 
 float TDMap::getHealthFactor() const
 {
-    if (mMode == 0)
+    if (mMode == kDifficultyEasy)
         return -0.1f;
-    if (mMode == 2)
+    if (mMode == kDifficultyHard)
         return 0.1f;
     return 0.0f;
 }

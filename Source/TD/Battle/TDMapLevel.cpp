@@ -18,14 +18,14 @@ std::wstring TDMap::levelFileName(i32 mode, i32 episode, i32 level)
 {
     char name[64];
     std::snprintf(name, sizeof(name), "level_%02d_%02d.xml", episode + 1, level + 1);
-    return (mode == 3 ? L"td/levels_hardcore/" : L"td/levels_normal/") + tdtext::utf8ToWide(name);
+    return (mode == kDifficultyHardcore ? L"td/levels_hardcore/" : L"td/levels_normal/") + tdtext::utf8ToWide(name);
 }
 
 std::wstring TDMap::getPathCacheName() const
 {
     char name[96];
-    std::snprintf(name, sizeof(name), "td/levels_%s/level_%02d_%02d.cache", mMode == 3 ? "hardcore" : "normal",
-                  mEpisode + 1, mLevel + 1);
+    const char* folder = mMode == kDifficultyHardcore ? "hardcore" : "normal";
+    std::snprintf(name, sizeof(name), "td/levels_%s/level_%02d_%02d.cache", folder, mEpisode + 1, mLevel + 1);
     return mCacheRoot + tdtext::utf8ToWide(name);
 }
 
@@ -58,7 +58,7 @@ QLResultEnum TDMap::restart()
     mSpeed = 0.0f;
     mHud->setHasWindows(0);
     mHud->resetSpellButtons();
-    mMaxHealth = mHealth = mMode == 3 ? 1.0f : 25.0f + static_cast<float>(mHealthBonus);
+    mMaxHealth = mHealth = mMode == kDifficultyHardcore ? 1.0f : 25.0f + static_cast<float>(mHealthBonus);
     mHud->closeAllWindows();
 
     if (parseLevel(mLevelFile) != QL_OK)

@@ -70,7 +70,7 @@ bool TDMap::onLevelsRelease(i32 x, i32 y)
     if (name == L"back")
     {
         mHud->closeTopWindow();
-        if (mMode == 3)
+        if (mMode == kDifficultyHardcore)
         {
             mMode = mProgress->getMode();
             mHud->showLevelSelect();
@@ -88,7 +88,7 @@ bool TDMap::onLevelsRelease(i32 x, i32 y)
     else if (name == L"unlocked_d")
     {
         mHud->closeTopWindow();
-        mMode = 3;
+        mMode = kDifficultyHardcore;
         mHud->showLevelSelect();
         return false;
     }
@@ -138,11 +138,11 @@ bool TDMap::onShopRelease(i32 x, i32 y)
     {
         postEvent(L"shop_state_changed");
         mHud->closeTopWindow();
-        if (mResultAction == 1)
+        if (mResultAction == kResultActionRestart)
             (void)restart();
-        else if (mResultAction == 2)
+        else if (mResultAction == kResultActionNextLevel)
             mHud->nextLevel();
-        mResultAction = -1;
+        mResultAction = kResultActionNone;
     }
     return true;
 }

@@ -104,7 +104,7 @@ void TDMap::onUnitReachedGoal(TDUnit* unit)
     unit->mAlive = 0;
     unit->mGotThrough = true;
     if (unit->mEntry)
-        unit->mEntry->mState = 3;
+        unit->mEntry->mState = kEntryThrough;
     startEffect(mEffects2, L"damage_h", unit->mDrawPos[0], unit->mDrawPos[1]);
     ++mStats.mUnitsThrough;
     mStats.mDamageTaken += tdtext::truncToInt(strength);
@@ -147,7 +147,7 @@ void TDMap::spawnCarriedUnits(TDUnit* unit, i32 count)
         TDUnit* carried = spawnUnit(entry, p);
         if (!carried)
         {
-            entry->mState = 2;
+            entry->mState = kEntryKilled;
             continue;
         }
         carried->placeOnRoute(unit->mPath, unit->mWaypoints, unit->mSegment, base + static_cast<float>(k) * 0.1f,

@@ -29,7 +29,7 @@ void upgradeTier(TDMap& map, TDTower& tower)
         return;
     }
     float n = static_cast<float>(tower.mTierCount);
-    tower.mState = 0;
+    tower.mState = kTowerIdle;
     tower.mAnimTime = 0.0f;
     tower.mTierRadius += n * base->tierK * base->radius;
     tower.mTierStrength = n * base->tierK * base->strength + base->strength;
@@ -247,11 +247,11 @@ void TDMap::sellTower(TDTower* tower)
     mStats.addCoins(tdtext::truncToInt(std::floor(static_cast<float>(value) * mSellFactor)));
     // A unit held by the tower's beam walks on.
     if (tower->mBeam && tower->mBeam->isAlive() && tower->mTarget && tower->mTarget->mAlive)
-        tower->mTarget->mState = 1;
+        tower->mTarget->mState = kUnitWalking;
     if (std::unique_ptr<TDEmitter> emitter = mParticleSystem->createEmitter(L"build"))
     {
         emitter->setPosition(tower->mX, tower->mY);
-        emitter->setState(1);
+        emitter->setState(kEmitterPlaying);
         mEmitters.push_back(std::move(emitter));
     }
     playSound(L"sellTower");

@@ -18,12 +18,12 @@ void TDMap::update(float dt)
         if (mTrace)
             mTrace->push_back(step);
     };
-    if (mReloadState == 2)
+    if (mReloadState == kReloadShown)
     {
         trace("reload");
         mHud->closeTopWindow();
         (void)loadLevel();
-        mReloadState = 0;
+        mReloadState = kReloadNone;
         return;
     }
     if (mScreenChangePending)
@@ -47,7 +47,7 @@ void TDMap::update(float dt)
     float sdt = dt * mSpeed;
     mTime += sdt;
     mEnemySpotTime += dt;
-    if (mHovered && mHovered->mState == 2)
+    if (mHovered && mHovered->mState == kUnitDying)
         mHovered = nullptr;
     if (mContextMenuOpen)
         mContextMenuTime += dt;
@@ -63,8 +63,8 @@ void TDMap::update(float dt)
     if (mActiveButtonEmitter)
     {
         mActiveButtonEmitter->update(sdt);
-        if (mActiveButtonEmitter->state() != 1)
-            mActiveButtonEmitter->setState(1);
+        if (mActiveButtonEmitter->state() != kEmitterPlaying)
+            mActiveButtonEmitter->setState(kEmitterPlaying);
     }
     trace("hud");
     mHud->update(dt);
@@ -75,7 +75,7 @@ void TDMap::update(float dt)
     trace("emitters");
     for (size_t i = 0; i < mEmitters.size();)
     {
-        if (mEmitters[i]->state() != 1)
+        if (mEmitters[i]->state() != kEmitterPlaying)
         {
             mEmitters.erase(mEmitters.begin() + static_cast<long>(i));
             continue;
@@ -99,7 +99,7 @@ void TDMap::update(float dt)
     // click one.
     const bool clickAwaited = mTutorial->awaits(L"gem_collected");
     for (TDTowerSpecial* drop : mDrops)
-        if (drop->mState == 1 && drop->mTime > 5.0f && !clickAwaited)
+        if (drop->mState == kDropLying && drop->mTime > 5.0f && !clickAwaited)
             collectDrop(drop);
     trace("animations");
     updateAnimations(sdt);

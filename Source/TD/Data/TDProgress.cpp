@@ -50,7 +50,7 @@ XMLElement* childOf(XMLElement* parent, const char* name, bool create)
 std::string episodeKey(i32 episode, i32 mode)
 {
     char key[32];
-    std::snprintf(key, sizeof(key), "episode%d%c", episode, mode == 3 ? 'h' : 'n');
+    std::snprintf(key, sizeof(key), "episode%d%c", episode, mode == kDifficultyHardcore ? 'h' : 'n');
     return key;
 }
 
@@ -302,7 +302,7 @@ void TDProgress::saveLevelResult(i32 episode, i32 level, i32 mode, const TDLevel
 i32 TDProgress::getNextLevel(i32 episode, i32 mode)
 {
     const TDEpisodeTable& table = mHost.episodeTable();
-    i32 n = mode == 3 ? table.getHardcoreLevelCount(episode) : table.getLevelCount(episode);
+    i32 n = mode == kDifficultyHardcore ? table.getHardcoreLevelCount(episode) : table.getLevelCount(episode);
     if (n < 1)
         return n - 1;
     for (i32 level = 0; level < n; ++level)

@@ -3,7 +3,9 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Source/TD/Data/TDDifficulty.h"
 #include "Source/TD/Data/TDLevelResult.h"
+#include "Source/TD/Data/TDTutorialStepState.h"
 
 #include <map>
 #include <string>
@@ -109,7 +111,7 @@ private:
     TDProgressHost& mHost;
     tinyxml2::XMLElement* mProfile = nullptr;
     bool mModeCached = false;
-    i32 mMode = 0;
+    i32 mMode = kDifficultyEasy; // a TDDifficulty
     std::map<i32, i32> mUpgradeCache;
     std::vector<std::wstring> mNames;
     std::wstring mCurrentName;

@@ -152,17 +152,17 @@ void TDTutorialScript::onEvent(const std::wstring& event, TDMap& map, Pages& pag
         TDTutorialStep& step = steps[i];
         // Re-read, so that "completeStep" of an earlier step in this pass counts at once.
         step.state = map.mProgress->getTutorialStepState(step.id);
-        if (step.state == 0 && event == step.activate && step.conditionHolds(map))
+        if (step.state == kStepWaiting && event == step.activate && step.conditionHolds(map))
         {
-            step.state = 1;
-            map.mProgress->setTutorialStepState(step.id, 1);
+            step.state = kStepActive;
+            map.mProgress->setTutorialStepState(step.id, kStepActive);
             runCommands(step.cmds, map);
             pages.showStep(step);
         }
-        else if (step.state == 1 && event == step.complete && step.conditionHolds(map))
+        else if (step.state == kStepActive && event == step.complete && step.conditionHolds(map))
         {
-            step.state = 2;
-            map.mProgress->setTutorialStepState(step.id, 2);
+            step.state = kStepComplete;
+            map.mProgress->setTutorialStepState(step.id, kStepComplete);
             runCommands(step.onComplete, map);
             pages.clearShownLayers();
         }
@@ -201,7 +201,7 @@ void TDTutorialScript::runCommands(const std::vector<TDTutorialCommand>& command
         else if (name == L"resetSpell")
             map.mHud->resetSpellButtons();
         else if (name == L"completeStep")
-            map.mProgress->setTutorialStepState(value, 2);
+            map.mProgress->setTutorialStepState(value, kStepComplete);
         else
             QL_LOG(L"Tutorial command '%s' is unknown: ignored\n") << name;
     }
@@ -210,11 +210,11 @@ void TDTutorialScript::runCommands(const std::vector<TDTutorialCommand>& command
 void TDTutorialScript::resetIncompleteSteps(TDMap& map)
 {
     TDProgress& progress = *map.mProgress;
-    auto complete = [&](i32 id) { return progress.getTutorialStepState(id) == 2; };
+    auto complete = [&](i32 id) { return progress.getTutorialStepState(id) == kStepComplete; };
     // Each write saves the profiles file: only the steps that move are written.
     auto wait = [&](i32 id) {
-        if (progress.getTutorialStepState(id) != 0)
-            progress.setTutorialStepState(id, 0);
+        if (progress.getTutorialStepState(id) != kStepWaiting)
+            progress.setTutorialStepState(id, kStepWaiting);
     };
     if (!complete(1))
     {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Source/TD/Data/TDTutorialStepState.h"
 
 #include <functional>
 #include <map>
@@ -20,7 +21,7 @@ struct TDTutorialCommand
 struct TDTutorialStep
 {
     i32 id = 0;
-    i32 state = 0; // 0 waiting, 1 active (its page shown), 2 complete; cached, re-read per event
+    i32 state = kStepWaiting; // a TDTutorialStepState; cached, re-read per event
     std::wstring activate;
     std::wstring complete;
     i32 level = 0, episode = 0, shop = 0;

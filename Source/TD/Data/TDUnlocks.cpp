@@ -1,6 +1,7 @@
 // Which ids each level makes available.
 #include "Source/TD/Data/TDUnlocks.h"
 
+#include "Source/TD/Data/TDDifficulty.h"
 #include "Source/TD/Data/TDFileSource.h"
 #include "Source/TD/Data/TDText.h"
 
@@ -65,7 +66,7 @@ bool TDUnlocks::isUnlocked(i32 id, i32 episode, i32 level) const
 
 void TDUnlocks::getNewUnlocks(i32 episode, i32 level, i32 mode, std::vector<i32>& out) const
 {
-    if (mode == 3)
+    if (mode == kDifficultyHardcore)
     {
         if (episode == 0 && level == 0)
             out.insert(out.end(), {36, 37, 38});

@@ -63,7 +63,7 @@ void HUDSpellButton::becomeReady()
     if (mGlow)
     {
         mGlow->setPosition(mCentreX, mCentreY);
-        mGlow->setState(1);
+        mGlow->setState(kEmitterPlaying);
     }
 }
 
@@ -82,7 +82,7 @@ void HUDSpellButton::update(float dt)
     if (mGlow)
     {
         mGlow->update(dt);
-        if (mGlow->state() != 1)
+        if (mGlow->state() != kEmitterPlaying)
             mGlow.reset();
     }
 }

@@ -219,7 +219,7 @@ void TDBattleDrawer::drawBackground(TDBattleCanvas& canvas)
 
 void TDBattleDrawer::draw(TDBattleCanvas& canvas)
 {
-    if (mMap.mReloadState == 1)
+    if (mMap.mReloadState == kReloadRequested)
     {
         if (!mLoadingTried)
         {
@@ -234,7 +234,7 @@ void TDBattleDrawer::draw(TDBattleCanvas& canvas)
                              static_cast<float>(mLoadingImage->height()), t, false);
         }
         trace("loading");
-        mMap.mReloadState = 2;
+        mMap.mReloadState = kReloadShown;
         return;
     }
     if (!mMap.mLevelActive)
@@ -595,8 +595,8 @@ void TDBattleDrawer::drawDrops(TDBattleCanvas& canvas)
         {
             gold->place();
             // Its shadow fades in over the end of the fall and stays while it lies.
-            float a = drop->mState == 1 ? 1.0f : 0.0f;
-            if (drop->mState == 0 && drop->mTime > 0.8f && drop->mTime < 1.0f)
+            float a = drop->mState == kDropLying ? 1.0f : 0.0f;
+            if (drop->mState == kDropArriving && drop->mTime > 0.8f && drop->mTime < 1.0f)
                 a = (drop->mTime - 0.8f) / 0.2f;
             if (a > 0.0f)
             {

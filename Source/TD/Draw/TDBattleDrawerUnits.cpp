@@ -31,11 +31,11 @@ void TDBattleDrawer::queueUnit(TDUnit& unit, TDDrawLists& lists)
     const TDGraphic& graphic = *g;
     const bool hardened = p->ice || p->stone;
     const char* list = nullptr;
-    if (unit.mState == 2 || (unit.mState == 5 && !hardened))
+    if (unit.mState == kUnitDying || (unit.mState == kUnitBeamed && !hardened))
         list = "death";
-    else if (unit.mState == 1 || (unit.mState == 5 && hardened))
+    else if (unit.mState == kUnitWalking || (unit.mState == kUnitBeamed && hardened))
         list = "walk";
-    else if (unit.mState == 4)
+    else if (unit.mState == kUnitSpecial)
         list = "special";
     if (!list)
         return;
@@ -59,7 +59,7 @@ void TDBattleDrawer::queueUnit(TDUnit& unit, TDDrawLists& lists)
         return;
 
     size_t index;
-    if (unit.mState == 5 && !hardened)
+    if (unit.mState == kUnitBeamed && !hardened)
     {
         // Being teleported: the second frame, held. The battle's random numbers are left alone
         // so that what is drawn never changes how the battle runs.

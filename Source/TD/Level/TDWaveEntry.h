@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Source/TD/Level/TDWaveState.h"
 
 #include <string>
 
@@ -21,7 +22,7 @@ public:
     // Side offset of the entry's path: every 65 units of "y" move 20 units sideways; -65 is the centre.
     i32 sideOffset() const;
 
-    i32 mState = -1; // -1 not spawned, 1 summoned, 7 spawned, 9 removing, 2 killed, 3 through
+    i32 mState = kEntryNotSpawned; // a TDWaveEntryState
     i32 mId = 0;
     std::string mName;
     i32 mUpgrade = 0;

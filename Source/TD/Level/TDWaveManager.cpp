@@ -97,7 +97,7 @@ void TDWaveManager::reset()
     mClock = 0.0f;
     for (TDWaveProto* wave : mWaves)
     {
-        wave->mState = 0;
+        wave->mState = kWaveWaiting;
         wave->mElapsed = 0.0f;
         wave->mSpawned = 0;
         for (size_t i = 0; i < wave->mEntries.size();)
@@ -109,7 +109,7 @@ void TDWaveManager::reset()
                 continue;
             }
             entry->mSpawnedFlag = 0;
-            entry->mState = -1;
+            entry->mState = kEntryNotSpawned;
             ++i;
         }
     }
@@ -140,9 +140,9 @@ void TDWaveManager::unitsInRadius(float x, float y, float diameter, std::vector<
 void TDWaveManager::startLinkedWaves()
 {
     for (TDWaveProto* wave : mWaves)
-        if (wave->mLinked == mNextIndex && wave->mState == 0)
+        if (wave->mLinked == mNextIndex && wave->mState == kWaveWaiting)
         {
-            wave->mState = 1;
+            wave->mState = kWaveActive;
             mActiveWaves.push_back(wave);
         }
 }
@@ -162,15 +162,15 @@ void TDWaveManager::advance(TDMap& map, float dt)
             continue;
         }
         TDWaveEntry* entry = unit->mEntry;
-        entry->mState = 9;
+        entry->mState = kEntryRemoving;
         if (!unit->mGotThrough)
         {
-            entry->mState = 2;
+            entry->mState = kEntryKilled;
             TDWaveProto* wave = entry->mWave;
             bool wiped = wave != nullptr;
             if (wave)
                 for (const TDWaveEntry* other : wave->mEntries)
-                    if (other->mState != 2)
+                    if (other->mState != kEntryKilled)
                         wiped = false;
             if (wiped)
                 map.mStats.addCoins(wave->mWipeAward);
@@ -185,7 +185,7 @@ void TDWaveManager::advance(TDMap& map, float dt)
             }
         }
         else
-            entry->mState = 3;
+            entry->mState = kEntryThrough;
         map.forgetUnit(unit);
         mUnits.eraseAt(i);
     }
@@ -204,7 +204,7 @@ void TDWaveManager::advance(TDMap& map, float dt)
             if (mNextIndex >= count)
                 return;
             TDWaveProto* wave = mWaves[static_cast<size_t>(mNextIndex)];
-            wave->mState = 1;
+            wave->mState = kWaveActive;
             mActiveWaves.push_back(wave);
             startLinkedWaves();
             for (const TDWaveProto* active : mActiveWaves)

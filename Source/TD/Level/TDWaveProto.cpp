@@ -32,7 +32,7 @@ void TDWaveProto::loadFromXML(const tinyxml2::XMLElement* element)
 bool TDWaveProto::isFinished() const
 {
     for (const TDWaveEntry* entry : mEntries)
-        if (entry->mState != 2 && entry->mState != 3)
+        if (entry->mState != kEntryKilled && entry->mState != kEntryThrough)
             return false;
     return true;
 }
@@ -45,7 +45,7 @@ float TDWaveProto::entryTime(const TDWaveEntry& entry) const
 void TDWaveProto::update(TDMap& map, float dt)
 {
     mElapsed += dt;
-    if (mState == 1)
+    if (mState == kWaveActive)
         spawn(map);
 }
 
@@ -70,10 +70,10 @@ void TDWaveProto::spawn(TDMap& map)
         if (!unit)
         {
             // Counted as done so the wave can still finish; no award and no drop.
-            entry->mState = 2;
+            entry->mState = kEntryKilled;
             continue;
         }
-        entry->mState = 7;
+        entry->mState = kEntrySpawned;
         ++mSpawned;
         if (mSpawned == 2)
             map.postEvent(L"wave_1_spawned_2");

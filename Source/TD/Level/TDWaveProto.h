@@ -24,7 +24,7 @@ public:
 
     // Reads the attributes and one entry per child element.
     void loadFromXML(const tinyxml2::XMLElement* element);
-    // Every entry killed (2) or through (3); also true without entries.
+    // Every entry killed or through; also true without entries.
     bool isFinished() const;
     // Counts the wave's time; an active wave spawns the entries that are due.
     void update(TDMap& map, float dt);
@@ -33,7 +33,7 @@ public:
     float entryTime(const TDWaveEntry& entry) const;
 
     float mElapsed = 0.0f;
-    i32 mState = 0;
+    i32 mState = kWaveWaiting; // a TDWaveState
     i32 mSpawn = 0; // point id; -1 the first spawn point
     i32 mTimeout = 0;
     i32 mWipeAward = 0;

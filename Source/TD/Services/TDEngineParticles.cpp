@@ -4,6 +4,11 @@
 #include "Core/Media/Particles/ParticleEmitter.h"
 #include "Core/Media/Particles/ParticleSystem.h"
 
+// The battle's emitter states are passed through unchanged.
+static_assert(static_cast<i32>(kEmitterStopped) == render::ParticleEmitter::STOPPED &&
+              static_cast<i32>(kEmitterPlaying) == render::ParticleEmitter::PLAYING &&
+              static_cast<i32>(kEmitterFinishing) == render::ParticleEmitter::FINISHING);
+
 TDEngineEmitter::TDEngineEmitter(std::unique_ptr<render::ParticleEmitter> emitter) : mEmitter(std::move(emitter)) {}
 
 TDEngineEmitter::~TDEngineEmitter() = default;

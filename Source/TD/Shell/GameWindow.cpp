@@ -261,7 +261,7 @@ QLResultEnum GameWindow::Update(float dt)
     {
         // The battle's update runs the HUD (and its screens) itself unless it stops early; the
         // HUD must run once per frame either way, or every screen would run at double speed.
-        const bool battleRunsHud = mMap->mLevelActive && mMap->mReloadState != 2;
+        const bool battleRunsHud = mMap->mLevelActive && mMap->mReloadState != kReloadShown;
         mMap->update(dt);
         if (!battleRunsHud)
             mServices->hud.Update(dt);

@@ -69,16 +69,17 @@ EpisodePlate HUDEpisodeSelectIOS::makePlate(i32 episode)
 
 void HUDEpisodeSelectIOS::onPageChanged(i32 page)
 {
-    setText(L"levelName", localised((mMap.mMode == 3 ? L"episodeHardcore" : L"episode") + std::to_wstring(page)));
+    const wchar_t* episode = mMap.mMode == kDifficultyHardcore ? L"episodeHardcore" : L"episode";
+    setText(L"levelName", localised(episode + std::to_wstring(page)));
 }
 
 void HUDEpisodeSelectIOS::onMoveStart()
 {
-    if (mPlayState != 2)
-        mPlayState = 1;
+    if (mPlayState != kPlayHidden)
+        mPlayState = kPlayFadingOut;
 }
 
-void HUDEpisodeSelectIOS::onMoveEnd() { mPlayState = 3; }
+void HUDEpisodeSelectIOS::onMoveEnd() { mPlayState = kPlayFadingIn; }
 
 void HUDEpisodeSelectIOS::Update(float dt)
 {
@@ -91,23 +92,23 @@ void HUDEpisodeSelectIOS::Update(float dt)
         right->mVisible = mCarousel->page < n - 1 ? 1 : 0;
     switch (mPlayState)
     {
-    case 0:
+    case kPlayShown:
         mPlayAlpha = 1.0f;
         break;
-    case 1:
+    case kPlayFadingOut:
         mPlayAlpha -= 4.0f * dt;
         if (mPlayAlpha < 0.0f)
         {
             mPlayAlpha = 0.0f;
-            mPlayState = 2;
+            mPlayState = kPlayHidden;
         }
         break;
-    case 3:
+    case kPlayFadingIn:
         mPlayAlpha += 4.0f * dt;
         if (mPlayAlpha > 1.0f)
         {
             mPlayAlpha = 1.0f;
-            mPlayState = 0;
+            mPlayState = kPlayShown;
         }
         break;
     default:
@@ -115,7 +116,7 @@ void HUDEpisodeSelectIOS::Update(float dt)
     }
     if (TDButtonFrame* play = findButton(L"play"))
     {
-        if (mPlayState != 2)
+        if (mPlayState != kPlayHidden)
             play->mColor = TDColor{1.0f, 1.0f, 1.0f, mPlayAlpha};
         play->mVisible = mPlayAlpha != 0.0f ? 1 : 0;
     }

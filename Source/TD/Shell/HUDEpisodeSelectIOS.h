@@ -32,7 +32,15 @@ public:
     std::unique_ptr<EpisodeCarousel> mCarousel;
     TDFrameEntry* mLockFrame = nullptr;
     TDFrameEntry* mNewFrame = nullptr;
-    i32 mPlayState = 0; // "play": 0 shown, 1 fading out, 2 hidden, 3 fading in
+    // The "play" button's fade while the pages move.
+    enum PlayState : i32
+    {
+        kPlayShown = 0,
+        kPlayFadingOut = 1,
+        kPlayHidden = 2,
+        kPlayFadingIn = 3,
+    };
+    i32 mPlayState = kPlayShown;
     float mPlayAlpha = 1.0f;
     bool mDragging = false;
 

@@ -3,20 +3,21 @@
 
 #include "Core/Media/Graphics/Graphics.h"
 #include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Data/TDDifficulty.h"
 #include "Source/TD/Shell/TDScreenDraw.h"
 
 HUDLevelName::HUDLevelName(i32 episode, i32 level, i32 mode)
 {
     LocalStrings* strings = LocalStrings::Instance();
     mSubtitle = strings->get(L"level_d") + L" " + std::to_wstring(level + 1);
-    mTitle = strings->get((mode == 3 ? L"episodeHardcore" : L"episode") + std::to_wstring(episode));
+    mTitle = strings->get((mode == kDifficultyHardcore ? L"episodeHardcore" : L"episode") + std::to_wstring(episode));
 }
 
 float HUDLevelName::alpha() const
 {
-    if (mPhase == 0)
+    if (mPhase == kFadingIn)
         return 1.0f - 2.0f * mPhaseTime;
-    if (mPhase == 1)
+    if (mPhase == kHolding)
         return 1.0f;
     return 2.0f * mPhaseTime;
 }
@@ -27,14 +28,14 @@ void HUDLevelName::Update(float dt)
     mPhaseTime -= dt;
     if (mPhaseTime >= 0.0f)
         return;
-    if (mPhase == 0)
+    if (mPhase == kFadingIn)
     {
-        mPhase = 1;
+        mPhase = kHolding;
         mPhaseTime = 2.0f;
     }
-    else if (mPhase == 1)
+    else if (mPhase == kHolding)
     {
-        mPhase = 2;
+        mPhase = kFadingOut;
         mPhaseTime = 0.5f;
     }
     else

@@ -18,5 +18,11 @@ public:
     std::wstring mTitle;
     std::wstring mSubtitle;
     float mPhaseTime = 0.5f;
-    i32 mPhase = 0; // 0 fading in, 1 holding, 2 fading out
+    enum Phase : i32
+    {
+        kFadingIn = 0,
+        kHolding = 1,
+        kFadingOut = 2,
+    };
+    i32 mPhase = kFadingIn;
 };

@@ -48,23 +48,23 @@ void HUDLevelResultWindow::Update(float dt)
     }
     switch (mAppear)
     {
-    case 0:
+    case kGrowingIn:
         mScale = std::min(mScale + 4.0f * dt, 1.0f);
         if (mTimer > 0.25f)
         {
             mScale = 1.0f;
-            setState(1);
+            setState(kKillScore);
         }
         break;
-    case 1:
+    case kKillScore:
         mScale = 1.0f;
         mOffsetY = 0.0f;
         if (mMap.mStats.mKillScore == 0)
-            setState(2);
+            setState(kGoldBonus);
         break;
-    case 2:
+    case kGoldBonus:
         if (mMap.mStats.mComboBonus == 0)
-            setState(3);
+            setState(kLifeBonus);
         break;
     default:
         break;
@@ -80,36 +80,36 @@ void HUDLevelResultWindow::countUp()
     const i32 life = static_cast<i32>(std::floor(mMap.mHealth * 100.0f));
     switch (mAppear)
     {
-    case 1:
+    case kKillScore:
         mShownKills = nearest(static_cast<float>(kills) * t);
         setText(L"killScore", strings->get(L"game_kill_score") + std::to_wstring(mShownKills));
         if (mTimer > 1.0f)
-            setState(3);
+            setState(kLifeBonus);
         break;
-    case 2:
+    case kGoldBonus:
         setText(L"goldBonus", L"");
         if (mTimer > 1.0f)
-            setState(3);
+            setState(kLifeBonus);
         break;
-    case 3:
+    case kLifeBonus:
         mShownKills = kills;
         mShownLife = nearest(static_cast<float>(life) * t);
         setText(L"lifeBonus", strings->get(L"game_life_bonus") + std::to_wstring(mShownLife));
         if (mTimer > 1.0f)
-            setState(4);
+            setState(kTotal);
         break;
-    case 4:
+    case kTotal:
         // The total has run along with the lines above it: it holds its sum for a moment.
         mShownKills = kills;
         mShownLife = life;
         if (mTimer > 1.0f)
-            setState(5);
+            setState(kDone);
         break;
     default:
         break;
     }
     // The total is the sum of the lines as they show now, never 0 under numbers counting up.
-    if (mAppear >= 1)
+    if (mAppear >= kKillScore)
         setText(L"totalScore", strings->get(L"game_total_score") + std::to_wstring(mShownKills + mShownLife));
 }
 
@@ -117,7 +117,7 @@ void HUDLevelResultWindow::Draw(render::Graphics* graphics)
 {
     if (!graphics)
         return;
-    const float alpha = mAppear == 0 ? std::min(2.0f * mTimer, 1.0f) : 1.0f;
+    const float alpha = mAppear == kGrowingIn ? std::min(2.0f * mTimer, 1.0f) : 1.0f;
     graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, alpha);
     HUDWindow::Draw(graphics);
 }

@@ -14,9 +14,18 @@ public:
     // Made once the battle has set mScreen (kScreenWon or kScreenLost) and stored mLevelOutcome.
     explicit HUDLevelResultWindow(TDMap& map, const std::wstring& layout = L"td/ui_levelresult");
 
+    // The window's steps, held in mAppear; mTimer is the step's clock.
+    enum Step : i32
+    {
+        kGrowingIn = 0,
+        kKillScore = 1,
+        kGoldBonus = 2,
+        kLifeBonus = 3,
+        kTotal = 4,
+        kDone = 5,
+    };
+
     void Draw(render::Graphics* graphics) override;
-    // mAppear is the state: 0 growing in, 1 kill score, 2 gold bonus, 3 life bonus, 4 total,
-    // 5 done; mTimer is the state's clock.
     void Update(float dt) override;
 
     const TDLevelOutcome& outcome() const { return mOutcome; }

@@ -43,7 +43,7 @@ HUDLevelSelect::HUDLevelSelect(TDMap& map, const std::wstring& layout) : mMap(ma
     buildFromLayout(layout);
     map.mSounds->playMusic(L"td/data/music/main_menu.ogg");
     const i32 e = map.mEpisode;
-    const bool hardcore = map.mMode == 3;
+    const bool hardcore = map.mMode == kDifficultyHardcore;
     mEpisodeText = localised((hardcore ? L"episodeHardcore" : L"episode") + std::to_wstring(e));
     TDButtonFrame* locked = findButton(L"locked_d");
     TDButtonFrame* unlocked = findButton(L"unlocked_d");
@@ -98,7 +98,7 @@ void HUDLevelSelect::buildPlates()
 {
     mPlates.clear();
     const i32 e = mMap.mEpisode, mode = mMap.mMode;
-    const i32 count = mode == 3 ? mMap.getHardcoreLevelCount(e) : mMap.getLevelCount(e);
+    const i32 count = mode == kDifficultyHardcore ? mMap.getHardcoreLevelCount(e) : mMap.getLevelCount(e);
     const i32 next = count > 0 ? mMap.mProgress->getNextLevel(e, mode) : -1;
     const i32 seen = mMap.mProgress->getEpisodeVisited(e, mode);
     for (i32 level = 0; level < count; ++level)
@@ -135,7 +135,7 @@ void HUDLevelSelect::Update(float dt)
     for (LevelPlate& plate : mPlates)
         plate.update(dt);
     mTabBar->update(dt);
-    if (mMap.mMode == 3 && !mMap.mProgress->isEventSeen(0))
+    if (mMap.mMode == kDifficultyHardcore && !mMap.mProgress->isEventSeen(0))
     {
         mMap.mProgress->setEventSeen(0);
         mMap.mHud->showMessage(localised(L"HardcoreTitle"), localised(L"HardcoreDescMessage"), kScreenLevels);
@@ -152,7 +152,7 @@ void HUDLevelSelect::MouseMove(int x, int y)
 
 void HUDLevelSelect::Press(int x, int y)
 {
-    const int tab = mMap.mMode == 3 ? -1 : mTabBar->click(x, y);
+    const int tab = mMap.mMode == kDifficultyHardcore ? -1 : mTabBar->click(x, y);
     if (tab < 0)
         return;
     mMap.mMode = tab;
@@ -227,8 +227,9 @@ void HUDLevelSelect::Draw(render::Graphics* graphics)
     {
         const TDFrameEntry& a = *area->second;
         graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
-        tdscreen::drawTextCentred(graphics, mMap.mMode == 3 ? c.windowFont.Get() : c.captionFont.Get(), mEpisodeText,
-                                  a.mX + a.mWidth * 0.5f, a.mY + a.mHeight * 0.5f, 1.0f, 1024.0f);
+        render::BMFont* font = mMap.mMode == kDifficultyHardcore ? c.windowFont.Get() : c.captionFont.Get();
+        tdscreen::drawTextCentred(graphics, font, mEpisodeText, a.mX + a.mWidth * 0.5f, a.mY + a.mHeight * 0.5f, 1.0f,
+                                  1024.0f);
     }
     if (mHardcoreNew)
         if (const TDButtonFrame* locked = findButton(L"locked_d"))

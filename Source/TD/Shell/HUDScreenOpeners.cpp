@@ -67,7 +67,7 @@ void HUD::nextLevel()
         return;
     mMap->mLevel += 1;
     const i32 episode = mMap->mEpisode;
-    if (mMap->mMode == 3)
+    if (mMap->mMode == kDifficultyHardcore)
     {
         if (mMap->mLevel >= mMap->getHardcoreLevelCount(episode))
         {

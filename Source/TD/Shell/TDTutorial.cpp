@@ -191,7 +191,7 @@ bool TDTutorial::awaits(const std::wstring& event) const
     if (!isActive())
         return false;
     for (const TDTutorialStep& step : mScript.steps)
-        if (step.state == 1 && step.complete == event && step.conditionHolds(*mMap))
+        if (step.state == kStepActive && step.complete == event && step.conditionHolds(*mMap))
             return true;
     return false;
 }

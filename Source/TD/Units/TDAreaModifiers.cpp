@@ -82,7 +82,7 @@ ShamanPortal::ShamanPortal(TDMap& map, const TDUnit& owner, float duration, floa
 ShamanPortal::~ShamanPortal()
 {
     if (mPortal && mMap.hasEffect(mMap.mEffects2, mPortal) && mPortal->mEmitter)
-        mPortal->mEmitter->setState(2);
+        mPortal->mEmitter->setState(kEmitterFinishing);
 }
 
 void ShamanPortal::update(TDUnit* owner, float dt)
@@ -96,7 +96,7 @@ void ShamanPortal::tick(TDUnit*, float)
     if (!mWave || !mPath || !mMap.findPrototype(0))
         return;
     TDWaveEntry* entry = new TDWaveEntry();
-    entry->mState = 1;
+    entry->mState = kEntrySummoned;
     entry->mId = 0;
     entry->mUpgrade = 1;
     entry->mX = -1.0f;
@@ -107,7 +107,7 @@ void ShamanPortal::tick(TDUnit*, float)
     TDUnit* unit = mMap.spawnUnit(entry, mPath);
     if (!unit)
     {
-        entry->mState = 2;
+        entry->mState = kEntryKilled;
         return;
     }
     unit->placeOnRoute(mPath, mWaypoints, mSegment, mProgress, mStep, mSegmentLength, mPos[0], mPos[1]);

@@ -87,7 +87,7 @@ void TDBullet::setAngleFromStep(float sx, float sy) { mAngle = tdNormalizeAngle(
 void TDBullet::flyCurve(float dt, const TDPrototype& ammo, bool& stop)
 {
     stop = false;
-    if (mPhase == 0)
+    if (mPhase == kRising)
     {
         if (!mTarget)
         {
@@ -99,7 +99,7 @@ void TDBullet::flyCurve(float dt, const TDPrototype& ammo, bool& stop)
             mY -= mSpeed * dt;
         else
         {
-            mPhase = 1;
+            mPhase = kCurving;
             mPhaseTime = 0.0f;
             float dx = mTarget->mDrawPos[0] - mX, dy = mTarget->mDrawPos[1] - mY;
             mCurveStart[0] = mX;
@@ -110,7 +110,7 @@ void TDBullet::flyCurve(float dt, const TDPrototype& ammo, bool& stop)
             mCurveEnd[1] = mTarget->mDrawPos[1];
         }
     }
-    else if (mPhase == 1)
+    else if (mPhase == kCurving)
     {
         if (mPhaseTime <= 1.0f)
         {
@@ -127,14 +127,14 @@ void TDBullet::flyCurve(float dt, const TDPrototype& ammo, bool& stop)
             mX = mCurveEnd[0];
             mY = mCurveEnd[1];
             mPhaseTime = 0.0f;
-            mPhase = 4;
+            mPhase = kLanded;
             // The shell bursts where it lands, not where the target stood at the shot.
             mAimX = mX;
             mAimY = mY;
         }
     }
     // The flight has a picture: it neither hits nor explodes on the way.
-    if (mPhase != 4 && !ammo.psd.empty())
+    if (mPhase != kLanded && !ammo.psd.empty())
         stop = true;
 }
 

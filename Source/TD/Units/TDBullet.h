@@ -31,7 +31,14 @@ public:
     void playHitEffect(float x, float y) const;
     void setAngleFromStep(float sx, float sy);
 
-    i32 mPhase = 0;
+    // A curving shell's flight: up, along the curve, landed.
+    enum Phase : i32
+    {
+        kRising = 0,
+        kCurving = 1,
+        kLanded = 4,
+    };
+    i32 mPhase = kRising;
     float mPhaseTime = 0.0f;
     float mCurveStart[2] = {0, 0}, mCurveControl[2] = {0, 0}, mCurveEnd[2] = {0, 0};
     float mAimX = 0.0f, mAimY = 0.0f;

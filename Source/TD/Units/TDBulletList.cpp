@@ -28,7 +28,7 @@ void TDBulletList::add(TDBullet* bullet)
             if (bullet->mEmitter)
             {
                 bullet->mEmitter->setPosition(bullet->mX, bullet->mY);
-                bullet->mEmitter->setState(1);
+                bullet->mEmitter->setState(kEmitterPlaying);
             }
         }
     }
@@ -53,9 +53,9 @@ void TDBulletList::update(float dt)
         }
         // Out of the list first: the tower waits only for the bullets still flying.
         std::unique_ptr<TDBullet> dead = items.release(bullet);
-        if (bullet->mTower && bullet->mTower->mState == 7 && !hasBulletOf(bullet->mTower))
+        if (bullet->mTower && bullet->mTower->mState == kTowerAwaitingBullet && !hasBulletOf(bullet->mTower))
         {
-            bullet->mTower->mState = 0;
+            bullet->mTower->mState = kTowerIdle;
             bullet->mTower->mAnimTime = 0.0f;
         }
     }

@@ -3,8 +3,8 @@
 
 TDEffectHolder::~TDEffectHolder()
 {
-    if (mEmitter && mEmitter->state() == 1)
-        mEmitter->setState(2);
+    if (mEmitter && mEmitter->state() == kEmitterPlaying)
+        mEmitter->setState(kEmitterFinishing);
 }
 
 void TDEffectHolder::update(float dt)

@@ -19,7 +19,7 @@ public:
 
     void update(float dt);
     // A missing emitter counts as stopped, so its holder is removed on the next pass.
-    bool isPlaying() const { return mEmitter && mEmitter->state() == 1; }
+    bool isPlaying() const { return mEmitter && mEmitter->state() == kEmitterPlaying; }
 
     float mSpeedFactor = 1.0f;
     float mTime = 0.0f;

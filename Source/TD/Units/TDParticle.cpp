@@ -34,7 +34,7 @@ TDParticle::TDParticle(TDParticles& system, const std::wstring& name) : mSystem(
     if (std::unique_ptr<TDEmitter> emitter = system.createEmitter(name))
     {
         emitter->setLoopMode(1);
-        emitter->setState(1);
+        emitter->setState(kEmitterPlaying);
         mEmitters.push_back(std::move(emitter));
     }
 }
@@ -56,7 +56,7 @@ bool TDParticle::isAlive() const
     if (mEmitters.empty())
         return false;
     for (const auto& emitter : mEmitters)
-        if (emitter->state() != 1)
+        if (emitter->state() != kEmitterPlaying)
             return false;
     return true;
 }
@@ -64,7 +64,7 @@ bool TDParticle::isAlive() const
 void TDParticle::finish()
 {
     for (auto& emitter : mEmitters)
-        emitter->setState(2);
+        emitter->setState(kEmitterFinishing);
 }
 
 TDBeamParticle::TDBeamParticle(TDParticles& system, float x, float y, TDUnit* target, const std::wstring& name)
@@ -101,7 +101,7 @@ void TDBeamParticle::addLink(bool preAdvance)
         emitter->update(advance);
     }
     emitter->setLoopMode(1);
-    emitter->setState(1);
+    emitter->setState(kEmitterPlaying);
     mEmitters.push_back(std::move(emitter));
 }
 
@@ -126,7 +126,7 @@ void TDBeamParticle::update(float dt)
     i32 n = linksFor(mEndX, mEndY);
     if (n < static_cast<i32>(mEmitters.size()))
     {
-        mEmitters.back()->setState(2);
+        mEmitters.back()->setState(kEmitterFinishing);
         mEmitters.pop_back();
     }
     else

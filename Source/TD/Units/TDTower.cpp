@@ -162,7 +162,7 @@ void TDTower::aimAt(const TDUnit& target)
 void TDTower::clearTarget()
 {
     mTarget = nullptr;
-    mState = 0;
+    mState = kTowerIdle;
     if (mBeam)
     {
         if (mBeam->isAlive())
@@ -237,9 +237,9 @@ void TDTower::update(float dt)
         std::vector<TDUnit*> far;
         if (near.empty())
             collectTargets(far, 100);
-        if (near.empty() && far.empty() && mState == 0)
+        if (near.empty() && far.empty() && mState == kTowerIdle)
         {
-            mState = 1;
+            mState = kTowerLooking;
             mTargetAngle = math::Random() * 360.0f;
         }
     }
@@ -251,9 +251,9 @@ void TDTower::update(float dt)
         {
             if (mTarget)
                 clearTarget();
-            if (mState == 0)
+            if (mState == kTowerIdle)
             {
-                mState = 1;
+                mState = kTowerLooking;
                 mTargetAngle = math::Random() * 360.0f;
             }
         }
@@ -262,28 +262,28 @@ void TDTower::update(float dt)
             if (mTarget && std::find(far.begin(), far.end(), mTarget) == far.end())
                 mTarget = nullptr;
             mTarget = chooseTarget(far, mTarget, false);
-            mState = 4;
+            mState = kTowerAiming;
         }
     }
     else
     {
         mTarget = chooseTarget(near, mTarget, true);
-        if (mState == 0)
-            mState = 4;
+        if (mState == kTowerIdle)
+            mState = kTowerAiming;
     }
 
-    if (mTarget && mState != 5 && mState != 7)
+    if (mTarget && mState != kTowerBeaming && mState != kTowerAwaitingBullet)
         aimAt(*mTarget);
 
     bool aligned = !sectorsDiffer();
     turn(dt);
     aligned = aligned || !sectorsDiffer();
-    if (aligned && !near.empty() && mState == 4)
+    if (aligned && !near.empty() && mState == kTowerAiming)
     {
         mAngle = mTargetAngle;
         if (mCooldown <= 0.0f)
         {
-            mState = 3;
+            mState = kTowerFiring;
             mAnimTime = 0.0f;
         }
     }
@@ -326,15 +326,15 @@ void TDTower::stateStep(float dt, const TDPrototype& p)
 {
     switch (mState)
     {
-    case 9:
+    case kTowerPausing:
         mPauseTimer -= dt;
         if (mPauseTimer <= 0.0f)
         {
-            mState = 0;
+            mState = kTowerIdle;
             mPauseTimer = 0.0f;
         }
         break;
-    case 0:
+    case kTowerIdle:
         if (!p.rotating)
         {
             mAnimTime += dt;
@@ -342,14 +342,14 @@ void TDTower::stateStep(float dt, const TDPrototype& p)
                 mAnimTime = 0.0f;
         }
         break;
-    case 1:
+    case kTowerLooking:
         if (!sectorsDiffer())
         {
-            mState = 9;
+            mState = kTowerPausing;
             mPauseTimer = 3.0f;
         }
         break;
-    case 4:
+    case kTowerAiming:
         if (!p.rotating)
         {
             const TDPrototype* base = mBaseRef.get(mMap.mPrototypes);
@@ -359,7 +359,7 @@ void TDTower::stateStep(float dt, const TDPrototype& p)
                 mAnimTime = 0.0f;
         }
         break;
-    case 3:
+    case kTowerFiring:
     {
         mAnimTime += dt;
         float cooldown = (p.cooldown - mBonus.cooldown) * (mDebuffed ? 1.5f : 1.0f);
@@ -373,11 +373,11 @@ void TDTower::stateStep(float dt, const TDPrototype& p)
                 if (p.ammoId != 2003)
                 {
                     mAnimTime = 0.0f;
-                    mState = p.teleportEnemy ? 5 : 0;
+                    mState = p.teleportEnemy ? kTowerBeaming : kTowerIdle;
                 }
                 else
                 {
-                    mState = 7;
+                    mState = kTowerAwaitingBullet;
                     mTarget = nullptr;
                     mAnimTime = length;
                 }
@@ -388,7 +388,7 @@ void TDTower::stateStep(float dt, const TDPrototype& p)
             float length = p.fps > 0.0f ? 4.0f / p.fps : 0.0f;
             if (mAnimTime > length)
             {
-                mState = 0;
+                mState = kTowerIdle;
                 mAnimTime = 0.0f;
                 fire();
                 mCooldown = cooldown;
@@ -396,7 +396,7 @@ void TDTower::stateStep(float dt, const TDPrototype& p)
         }
         break;
     }
-    case 5:
+    case kTowerBeaming:
         mAnimTime += dt;
         if (mAnimTime > 0.2f && mBeam)
         {
@@ -404,11 +404,11 @@ void TDTower::stateStep(float dt, const TDPrototype& p)
             mBeam = nullptr;
         }
         break;
-    case 7:
+    case kTowerAwaitingBullet:
         // A shot that found no target leaves no bullet to wait for.
         if (!mMap.mBullets->hasBulletOf(this))
         {
-            mState = 0;
+            mState = kTowerIdle;
             mAnimTime = 0.0f;
         }
         break;
@@ -427,7 +427,7 @@ void TDTower::fire()
     mMap.playSound(L"tower" + std::to_wstring(p->id) + L"shot");
     if (p->speed == -1.0f && p->teleportEnemy)
     {
-        if (mBeam || mTarget->mState == 5)
+        if (mBeam || mTarget->mState == kUnitBeamed)
             return;
         float w = mWidth, h = mHeight;
         float sx = w * 0.5f, sy = h * 0.5f, bx = w * 0.5f, by = h * 0.5f;
@@ -438,7 +438,7 @@ void TDTower::fire()
         TDBeamParticle* beam = new TDBeamParticle(*mMap.mParticleSystem, x, y, mTarget, L"t_line");
         mMap.mParticles.push_back(beam);
         mBeam = beam;
-        mTarget->mState = 5;
+        mTarget->mState = kUnitBeamed;
         mTarget->mAnimTime = 0.0f;
         TDBullet hit(mMap, this, mTarget);
         mTarget->onHit(hit, true);
@@ -467,11 +467,11 @@ void TDTower::currentFrame(const char*& list, i32& index)
     if (p->rotating)
     {
         mDirection = d;
-        clampTo("", mState == 3 ? std::min(frame, 3) + 4 * d : 4 * d);
+        clampTo("", mState == kTowerFiring ? std::min(frame, 3) + 4 * d : 4 * d);
     }
-    else if (mState == 3)
+    else if (mState == kTowerFiring)
         clampTo("blast", frame);
-    else if (mState == 7)
+    else if (mState == kTowerAwaitingBullet)
         clampTo("blast", frame - 1);
     else
     {

@@ -7,6 +7,7 @@
 #include "Core/Base/Types.h"
 #include "Source/TD/Data/TDProtoRef.h"
 #include "Source/TD/Data/TDPrototype.h"
+#include "Source/TD/Units/TDTowerState.h"
 
 #include <string>
 #include <vector>
@@ -57,7 +58,7 @@ public:
 
     bool mImmune = false;
     float mWidth = 0.0f, mHeight = 0.0f;
-    i32 mState = 9;
+    i32 mState = kTowerPausing; // a TDTowerState
     float mX = 0.0f, mY = 0.0f;
     float mBaseX = 0.0f, mBaseY = 0.0f;
     float mFade = 0.0f, mFadeRate = 1.5f;

@@ -64,7 +64,7 @@ void TDTower::payIncome()
     i32 amount = tdtext::truncToInt(income);
     mMap.addIndicator(mX, mY, 4, L"+" + std::to_wstring(amount));
     mMap.mStats.addCoins(amount);
-    mState = 3;
+    mState = kTowerFiring;
 }
 
 bool TDTower::upgrade(i32 tier, float cost)
@@ -101,14 +101,14 @@ bool TDTower::upgrade(i32 tier, float cost)
     mTierStrength = 0.0f;
     mTierRadius = 0.0f;
     mAnimTime = 0.0f;
-    mState = 0;
+    mState = kTowerIdle;
     mTarget = nullptr;
     setupModifiers();
     mMap.mSprites->size(next->id, mWidth, mHeight);
     if (std::unique_ptr<TDEmitter> emitter = mMap.mParticleSystem->createEmitter(L"upgrade"))
     {
         emitter->setPosition(mBaseX, mBaseY + 15.0f);
-        emitter->setState(1);
+        emitter->setState(kEmitterPlaying);
         mMap.mEmitters.push_back(std::move(emitter));
     }
     mMap.playSound(L"upgradeTower");

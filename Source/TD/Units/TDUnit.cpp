@@ -127,7 +127,7 @@ void TDUnit::die()
     i32 id = p ? p->id : mProto.id();
     if (p && p->carrier)
         mMap.spawnCarriedUnits(this, 3);
-    mState = 2;
+    mState = kUnitDying;
     mMap.playSound(L"enemy" + std::to_wstring(id) + L"die");
 
     float cost = p ? p->cost : 0.0f;
@@ -147,7 +147,7 @@ void TDUnit::die()
         for (size_t i = 0; i < mMap.mWaves.mUnits.size(); ++i)
         {
             TDUnit* other = mMap.mWaves.mUnits[i];
-            if (other == this || !other->mAlive || other->mState == 2)
+            if (other == this || !other->mAlive || other->mState == kUnitDying)
                 continue;
             if (tdDistance(mPos[0], mPos[1], other->mPos[0], other->mPos[1]) <= p->explodeRadius)
                 other->damage(p->explodeStrength);
@@ -161,7 +161,7 @@ void TDUnit::updateState(float dt)
     if (currentSpeed() > 0.0f || isGone())
         mAnimTime += dt;
 
-    if (mState == 2)
+    if (mState == kUnitDying)
     {
         if (p && p->air)
         {
@@ -176,12 +176,12 @@ void TDUnit::updateState(float dt)
         }
         if (mAnimTime >= animationLength("death"))
         {
-            mState = 6;
+            mState = kUnitFading;
             mFadeRate = -1.5f;
         }
         return;
     }
-    if (mState == 6)
+    if (mState == kUnitFading)
     {
         if (mFade <= 0.0f && mAlive)
         {
@@ -191,12 +191,12 @@ void TDUnit::updateState(float dt)
         }
         return;
     }
-    if (mState == 4)
+    if (mState == kUnitSpecial)
     {
         if (mAnimTime >= animationLength("special"))
         {
             mAnimTime = 0.0f;
-            mState = 1;
+            mState = kUnitWalking;
             mMap.playSound(L"enemy" + std::to_wstring(mProto.id()) + L"special");
         }
     }
@@ -208,7 +208,7 @@ void TDUnit::updateState(float dt)
     }
 
     mModifiers.deleteIf([](const TDModifier* m) { return !m->mActive; });
-    if (mState != 4)
+    if (mState != kUnitSpecial)
         move(dt);
 }
 
@@ -320,7 +320,7 @@ void TDUnit::moveOnPath(float dt)
             }
         }
     }
-    if (mState != 2)
+    if (mState != kUnitDying)
     {
         mPrevPos[0] = mPos[0];
         mPrevPos[1] = mPos[1];
@@ -465,7 +465,7 @@ void TDUnit::raiseDeadNear()
     TDUnit* raiser = nullptr;
     for (TDUnit* other : mMap.mWaves.mUnits)
     {
-        if (other == this || other->mState == 2 || !other->mAlive)
+        if (other == this || other->mState == kUnitDying || !other->mAlive)
             continue;
         const TDPrototype* k = other->proto();
         if (!k || !k->raiseDead)
@@ -493,12 +493,12 @@ void TDUnit::raiseDeadNear()
     TDUnit* raised = at ? mMap.spawnUnit(entry, at) : nullptr;
     if (!raised)
     {
-        entry->mState = 2;
+        entry->mState = kEntryKilled;
         return;
     }
     raised->placeOnRoute(mPath, mWaypoints, mSegment, mProgress, mStep, mSegmentLength, mPos[0], mPos[1]);
-    raised->mState = 4;
+    raised->mState = kUnitSpecial;
     raised->mAnimTime = 0.0f;
-    raiser->mState = 4;
+    raiser->mState = kUnitSpecial;
     raiser->mAnimTime = 0.0f;
 }

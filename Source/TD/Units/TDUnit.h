@@ -6,6 +6,7 @@
 #include "Core/Base/Types.h"
 #include "Source/TD/Data/TDProtoRef.h"
 #include "Source/TD/Level/TDPathPoint.h"
+#include "Source/TD/Units/TDUnitState.h"
 
 #include <string>
 #include <vector>
@@ -54,7 +55,7 @@ public:
     float currentSpeed() const;
     // A hold or a stun sets the penalty to the kind's whole speed: the unit stands still.
     bool isHeldStill() const;
-    bool isGone() const { return mState == 2 || mState == 6; }
+    bool isGone() const { return mState == kUnitDying || mState == kUnitFading; }
     // Width and height of the rectangle around mDrawPos for touch tests.
     void getRect(float& x, float& y, float& w, float& h) const;
 
@@ -63,7 +64,7 @@ public:
     float mHiddenTime = 0.0f;
     std::vector<TDPathPoint*> mSamples; // not owned: the path set's polyline of this segment
     float mSize[2] = {0.0f, 0.0f};
-    i32 mState = 1;
+    i32 mState = kUnitWalking; // a TDUnitState
     i32 mAlive = 1;
     bool mGotThrough = false;
     float mUpper = 0.0f;

@@ -38,7 +38,7 @@ void finishIfPresent(TDMap& map, TDEffectHolder* effect)
 {
     // The holder may already be gone (a missing effect is removed on the next pass).
     if (effect && map.hasEffect(map.mEffects2, effect) && effect->mEmitter)
-        effect->mEmitter->setState(2);
+        effect->mEmitter->setState(kEmitterFinishing);
 }
 } // namespace
 
@@ -119,16 +119,16 @@ void HoldAndTeleport::tick(TDUnit* owner, float)
     // The teleport itself; afterwards the modifier ends and the unit walks again (it was held in
     // its beamed state, which would otherwise freeze its picture and keep it from being beamed).
     mActive = false;
-    if (owner->mState == 5)
-        owner->mState = 1;
+    if (owner->mState == kUnitBeamed)
+        owner->mState = kUnitWalking;
     owner->mSegment = 0;
     owner->mStep = 0.0f;
     owner->mProgress = 0.0f;
     mMap.playSound(L"teleportEnemy");
     if (mTower)
     {
-        if (mTower->mState == 3 || mTower->mState == 5)
-            mTower->mState = 0;
+        if (mTower->mState == kTowerFiring || mTower->mState == kTowerBeaming)
+            mTower->mState = kTowerIdle;
         mTower->mTarget = nullptr;
         // The beam ends with the teleport instead of following the unit back to the start.
         if (mTower->mBeam)
@@ -183,7 +183,7 @@ HasteAreaModifier::HasteAreaModifier(TDMap& map) : TDModifier(map, "", 0.0f, -1.
 
 void HasteAreaModifier::tick(TDUnit* owner, float)
 {
-    if (!owner || owner->mState == 2)
+    if (!owner || owner->mState == kUnitDying)
         return;
     for (TDUnit* other : mMap.mWaves.mUnits)
         if (other != owner && inRange(*owner, *other))
@@ -197,12 +197,12 @@ HealerModifier::HealerModifier(TDMap& map) : TDModifier(map, "", 0.0f, -1.0f, nu
 
 void HealerModifier::tick(TDUnit* owner, float)
 {
-    if (!owner || owner->mSpeedPenalty != 0.0f || owner->mState == 2)
+    if (!owner || owner->mSpeedPenalty != 0.0f || owner->mState == kUnitDying)
         return;
     bool healed = false;
     for (TDUnit* other : mMap.mWaves.mUnits)
     {
-        if (other == owner || !other->mAlive || other->mState == 2 || !inRange(*owner, *other))
+        if (other == owner || !other->mAlive || other->mState == kUnitDying || !inRange(*owner, *other))
             continue;
         float full = other->maxHealth();
         if (!(other->mHealth < full))
@@ -214,7 +214,7 @@ void HealerModifier::tick(TDUnit* owner, float)
     }
     if (healed)
     {
-        owner->mState = 4;
+        owner->mState = kUnitSpecial;
         owner->mAnimTime = 0.0f;
     }
 }
@@ -226,7 +226,7 @@ InvisibleAreaModifier::InvisibleAreaModifier(TDMap& map) : TDModifier(map, "", 0
 
 void InvisibleAreaModifier::tick(TDUnit* owner, float)
 {
-    if (!owner || owner->mState == 2)
+    if (!owner || owner->mState == kUnitDying)
         return;
     for (TDUnit* other : mMap.mWaves.mUnits)
         if (other != owner && inRange(*owner, *other))
@@ -244,7 +244,7 @@ InvisibleModifier::InvisibleModifier(TDMap& map) : TDModifier(map, "", 0.0f, -1.
 
 void InvisibleModifier::tick(TDUnit* owner, float)
 {
-    if (!owner || owner->mState == 2)
+    if (!owner || owner->mState == kUnitDying)
         return;
     owner->mHiddenTime = 2.0f;
     owner->mAlphaTarget = 0.4f;
@@ -254,7 +254,7 @@ RegenModifier::RegenModifier(TDMap& map) : TDModifier(map, "", 0.0f, -1.0f, null
 
 void RegenModifier::tick(TDUnit* owner, float)
 {
-    if (!owner || owner->mSpeedPenalty != 0.0f || owner->mState == 2)
+    if (!owner || owner->mSpeedPenalty != 0.0f || owner->mState == kUnitDying)
         return;
     float full = owner->maxHealth();
     if (owner->mHealth < full)
@@ -272,7 +272,7 @@ void ShamanModifier::tick(TDUnit* owner, float)
     // No portal when the summoned kind's data is missing.
     if (!ammo || !mMap.findPrototype(0))
         return;
-    owner->mState = 4;
+    owner->mState = kUnitSpecial;
     owner->mAnimTime = 0.0f;
     mMap.mModifiers.push_back(new ShamanPortal(mMap, *owner, kind->cooldown, ammo->speed));
 }

@@ -91,12 +91,12 @@ TEST_F(GameTest, TheOverlayDialogTakesThePointerAndGoesOnceClosedAndDeveloperKey
     mBoard->mDebugKeys = true;
     EXPECT_EQ(QL_OK, mGame->OnKeyDown('m')) << "keys go straight to the board";
     EXPECT_EQ(coins + 1000, mMap->mStats.mCoins);
-    mMap->mScreen = 4;
+    mMap->mScreen = kScreenIngameMenu;
     EXPECT_EQ(QL_OK, mGame->OnKeyDown('m'));
     EXPECT_EQ(coins + 1000, mMap->mStats.mCoins) << "not outside the battle screen";
     EXPECT_EQ(QL_OK, mGame->OnKeyDown('2'));
     EXPECT_FALSE(mMap->mDebugDisplay[1]);
-    mMap->mScreen = 0;
+    mMap->mScreen = kScreenBattle;
     EXPECT_EQ(QL_OK, mGame->OnKeyDown('h'));
     EXPECT_EQ(100.0f, mMap->mMaxHealth);
     EXPECT_EQ(L"100/100", *mBoard->getHud()->getText(L"text/mana"));

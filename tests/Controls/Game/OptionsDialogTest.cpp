@@ -144,6 +144,6 @@ TEST_F(OptionsDialogTest, TheShowEffectKeepsTheWindowInertOkHidesItAndAWindowTha
     mGame.frame();
     EXPECT_EQ(mGame.dialog<TMessageBox>(), nullptr);
     EXPECT_NE(mGame.dialog<OptionsDialog>(), nullptr);
-    EXPECT_EQ(7, mGame.screen());
+    EXPECT_EQ(kScreenMainMenu, mGame.screen());
 }
 } // namespace

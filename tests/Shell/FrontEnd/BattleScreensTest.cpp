@@ -40,7 +40,7 @@ TEST_F(BattleScreensTest, TheBannerNamesTheLevelAndClosesItselfAndTheNextLevelLo
     ASSERT_EQ(QL_OK, game().FrameStep(0.25f));
     EXPECT_NEAR(0.5f, banner->alpha(), 1e-5f);
     ASSERT_EQ(QL_OK, game().FrameStep(0.3f));
-    EXPECT_EQ(1, banner->mPhase);
+    EXPECT_EQ(HUDLevelName::kHolding, banner->mPhase);
     EXPECT_FLOAT_EQ(1.0f, banner->alpha());
     ASSERT_TRUE(runUntil([this] { return board().mBannerWindow == nullptr; }, 3.0f, 0.05f));
 
@@ -57,7 +57,7 @@ TEST_F(BattleScreensTest, TheBannerNamesTheLevelAndClosesItselfAndTheNextLevelLo
     EXPECT_TRUE(map().isLevelLoaded());
     map().mLevel = map().getLevelCount(0) - 1;
     hud().nextLevel();
-    EXPECT_EQ(5, map().mScreen);
+    EXPECT_EQ(kScreenEpisodes, map().mScreen);
     EXPECT_TRUE(runUntil([this] { return top<HUDEpisodeSelectIOS>() != nullptr; }, 0.5f));
 
     // After the last hardcore level the mode comes back from the progress store.
@@ -66,7 +66,7 @@ TEST_F(BattleScreensTest, TheBannerNamesTheLevelAndClosesItselfAndTheNextLevelLo
     map().mLevel = map().getHardcoreLevelCount(0) - 1;
     hud().nextLevel();
     EXPECT_EQ(2, map().mMode);
-    EXPECT_EQ(5, map().mScreen);
+    EXPECT_EQ(kScreenEpisodes, map().mScreen);
 }
 
 TEST_F(BattleScreensTest, AFullHealthVictoryShowsThreeStarsPaysAndCountsTheScoresUp)
@@ -77,7 +77,7 @@ TEST_F(BattleScreensTest, AFullHealthVictoryShowsThreeStarsPaysAndCountsTheScore
     map().mStats.mComboBonus = 0;
     const i32 gems = map().mStats.mGems;
     map().showVictory();
-    EXPECT_EQ(1, map().mScreen);
+    EXPECT_EQ(kScreenWon, map().mScreen);
     ASSERT_TRUE(runUntil([this] { return top<HUDLevelResultWindow>() != nullptr; }, 0.5f, 0.01f));
     HUDLevelResultWindow* w = top<HUDLevelResultWindow>();
     EXPECT_EQ(3, w->outcome().stars);
@@ -93,7 +93,7 @@ TEST_F(BattleScreensTest, AFullHealthVictoryShowsThreeStarsPaysAndCountsTheScore
     // Grows in, then with no kills passes the gold bonus and counts the life bonus, the total
     // running along with it.
     EXPECT_LT(w->mScale, 1.0f);
-    ASSERT_TRUE(runUntil([w] { return w->mAppear >= 3; }, 1.0f));
+    ASSERT_TRUE(runUntil([w] { return w->mAppear >= HUDLevelResultWindow::kLifeBonus; }, 1.0f));
     EXPECT_EQ(1.0f, w->mScale);
     run(15);
     const std::wstring& counting = *w->getText(L"lifeBonus");
@@ -101,7 +101,7 @@ TEST_F(BattleScreensTest, AFullHealthVictoryShowsThreeStarsPaysAndCountsTheScore
     EXPECT_NE(L"0", shown);
     EXPECT_NE(std::to_wstring(static_cast<i32>(map().mHealth * 100.0f)), shown) << "half way through";
     EXPECT_EQ(localized(L"game_total_score") + shown, *w->getText(L"totalScore"));
-    ASSERT_TRUE(runUntil([w] { return w->mAppear == 5; }, 3.0f));
+    ASSERT_TRUE(runUntil([w] { return w->mAppear == HUDLevelResultWindow::kDone; }, 3.0f));
     const std::wstring life = std::to_wstring(static_cast<i32>(map().mHealth * 100.0f));
     EXPECT_EQ(localized(L"game_life_bonus") + life, *w->getText(L"lifeBonus"));
     EXPECT_EQ(localized(L"game_total_score") + life, *w->getText(L"totalScore"));
@@ -123,16 +123,16 @@ TEST_F(BattleScreensTest, ADefeatShowsNoStarsKeepsTheStoredOnesCountsTheKillsFir
         EXPECT_FALSE(FrameVisible(*w, star));
     EXPECT_TRUE(FrameVisible(*w, L"diffictly_lose"));
     EXPECT_EQ(2, map().mProgress->getLevelResult(0, 0, map().mMode).stars) << "stored stars never drop";
-    ASSERT_TRUE(runUntil([w] { return w->mAppear == 1; }, 1.0f));
-    ASSERT_TRUE(runUntil([w] { return w->mAppear == 3; }, 2.0f));
+    ASSERT_TRUE(runUntil([w] { return w->mAppear == HUDLevelResultWindow::kKillScore; }, 1.0f));
+    ASSERT_TRUE(runUntil([w] { return w->mAppear == HUDLevelResultWindow::kLifeBonus; }, 2.0f));
     EXPECT_EQ(localized(L"game_kill_score") + L"40", *w->getText(L"killScore"));
-    ASSERT_TRUE(runUntil([w] { return w->mAppear == 5; }, 3.0f));
+    ASSERT_TRUE(runUntil([w] { return w->mAppear == HUDLevelResultWindow::kDone; }, 3.0f));
 
     // "restart" starts the level again.
     ASSERT_TRUE(click(*w, L"restart"));
-    EXPECT_EQ(11, map().mScreen) << "the level opens again on its unlock message";
+    EXPECT_EQ(kScreenUnlockMessage, map().mScreen) << "the level opens again on its unlock message";
     // A confirmed "mmenu" box (the in-game menu's) leads to the main menu.
     gui::GameSettings::Get()->OnMessageBoxResult(L"mmenu");
-    EXPECT_EQ(7, map().mScreen);
+    EXPECT_EQ(kScreenMainMenu, map().mScreen);
 }
 } // namespace frontendtest

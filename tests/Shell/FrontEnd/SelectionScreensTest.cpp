@@ -21,7 +21,7 @@ protected:
         map().mEpisode = episode;
         map().mMode = mode;
         hud().showLevelSelect();
-        EXPECT_EQ(6, map().mScreen);
+        EXPECT_EQ(kScreenLevels, map().mScreen);
         EXPECT_TRUE(runUntil([this] { return top<HUDLevelSelect>() != nullptr; }, 0.5f));
         return top<HUDLevelSelect>();
     }
@@ -52,7 +52,7 @@ TEST_F(SelectionTest, EpisodesShowTheirLocksTurnByArrowsAndSwipesAndOpenOnlyWhen
     run(2, 0.0f); // the board stands
     hud().closeAllWindows();
     hud().showEpisodeSelect();
-    EXPECT_EQ(5, map().mScreen) << "set before the screen joins";
+    EXPECT_EQ(kScreenEpisodes, map().mScreen) << "set before the screen joins";
     ASSERT_TRUE(runUntil([this] { return top<HUDEpisodeSelectIOS>() != nullptr; }, 0.5f));
     HUDEpisodeSelectIOS* s = top<HUDEpisodeSelectIOS>();
     ASSERT_EQ(3, s->mCarousel->count()) << "one plate per entry of the episode table";
@@ -77,15 +77,15 @@ TEST_F(SelectionTest, EpisodesShowTheirLocksTurnByArrowsAndSwipesAndOpenOnlyWhen
     ASSERT_TRUE(click(L"arrow_right"));
     EXPECT_EQ(1, s->mCarousel->page);
     EXPECT_EQ(localized(L"episode1"), *s->getText(L"levelName"));
-    EXPECT_EQ(5, map().mScreen) << "an arrow opens nothing";
+    EXPECT_EQ(kScreenEpisodes, map().mScreen) << "an arrow opens nothing";
     ASSERT_TRUE(frame(0.1f));
-    EXPECT_EQ(1, s->mPlayState) << "fading out";
+    EXPECT_EQ(HUDEpisodeSelectIOS::kPlayFadingOut, s->mPlayState) << "fading out";
     ASSERT_TRUE(Idle(s));
     EXPECT_EQ(0.0f, s->mCarousel->offset);
-    EXPECT_TRUE(runUntil([s] { return s->mPlayState == 0; }, 1.0f)) << "faded back in";
+    EXPECT_TRUE(runUntil([s] { return s->mPlayState == HUDEpisodeSelectIOS::kPlayShown; }, 1.0f)) << "faded back in";
     EXPECT_EQ(1, s->findButton(L"arrow_left")->mVisible);
     tap(512.0f, 384.0f);
-    EXPECT_EQ(5, map().mScreen) << "episode 1 needs stars";
+    EXPECT_EQ(kScreenEpisodes, map().mScreen) << "episode 1 needs stars";
     ASSERT_TRUE(click(L"arrow_left"));
     EXPECT_EQ(0, s->mCarousel->page);
     ASSERT_TRUE(Idle(s));
@@ -94,7 +94,7 @@ TEST_F(SelectionTest, EpisodesShowTheirLocksTurnByArrowsAndSwipesAndOpenOnlyWhen
     Drag(600.0f, 519.0f, 380.0f, 3, 0.01f); // 81 pixels to the left
     EXPECT_EQ(1, s->mCarousel->page);
     ASSERT_TRUE(Idle(s));
-    EXPECT_EQ(5, map().mScreen) << "a swipe opens nothing";
+    EXPECT_EQ(kScreenEpisodes, map().mScreen) << "a swipe opens nothing";
     Drag(600.0f, 521.0f, 380.0f, 4, 0.15f); // 79 pixels, slowly
     EXPECT_EQ(1, s->mCarousel->page);
     ASSERT_TRUE(Idle(s));
@@ -114,7 +114,7 @@ TEST_F(SelectionTest, EpisodesShowTheirLocksTurnByArrowsAndSwipesAndOpenOnlyWhen
     }
     map().mEpisode = 7;
     tap(512.0f, 384.0f);
-    EXPECT_EQ(6, map().mScreen);
+    EXPECT_EQ(kScreenLevels, map().mScreen);
     EXPECT_EQ(0, map().mEpisode);
     EXPECT_TRUE(runUntil([this] { return top<HUDLevelSelect>() != nullptr; }, 0.5f));
     EXPECT_EQ(1u, hud().windows().size()) << "the episode selection closed";
@@ -170,16 +170,16 @@ TEST_F(SelectionTest, LevelPlatesShowProgressTabsSwitchTheModeHardcoreOpensWithE
     EXPECT_TRUE(third.selected);
     EXPECT_FALSE(again->mTabBar->tabs[1]->selected);
     EXPECT_FALSE(again->mPlates[0].played) << "the plates of the new mode";
-    EXPECT_EQ(6, map().mScreen);
+    EXPECT_EQ(kScreenLevels, map().mScreen);
 
     // A locked plate opens nothing (an open one starting its level is how every playthrough
     // reaches its battle); "back" returns to the episodes.
     map().mLevel = 5;
     tap(330.0f + 50.0f, 220.0f + 50.0f);
-    EXPECT_EQ(6, map().mScreen);
+    EXPECT_EQ(kScreenLevels, map().mScreen);
     EXPECT_EQ(5, map().mLevel);
     ASSERT_TRUE(click(L"back"));
-    EXPECT_EQ(5, map().mScreen);
+    EXPECT_EQ(kScreenEpisodes, map().mScreen);
     EXPECT_TRUE(runUntil([this] { return top<HUDEpisodeSelectIOS>() != nullptr; }, 0.5f));
 
     // The locked hardcore button explains; once open it shows the hardcore levels.
@@ -217,12 +217,12 @@ TEST_F(SelectionTest, LevelPlatesShowProgressTabsSwitchTheModeHardcoreOpensWithE
     EXPECT_EQ(3, map().mMode);
 
     // "back" returns to the normal levels with the stored mode.
-    map().mScreen = 6;
+    map().mScreen = kScreenLevels;
     hud().closeAllWindows();
     hud().pushWindow(s = new HUDLevelSelect(map()));
     ASSERT_TRUE(frame(0.0f));
     ASSERT_TRUE(click(L"back"));
     EXPECT_EQ(map().mProgress->getMode(), map().mMode);
-    EXPECT_EQ(6, map().mScreen);
+    EXPECT_EQ(kScreenLevels, map().mScreen);
 }
 } // namespace frontendtest

@@ -38,7 +38,7 @@ template <class T> int Count(const HUD& hud)
 
 TEST_F(SplashAndIntro, TheGameOpensOnTheLogosWhichRunTheirFadesAndThenOpenTheIntroOnce)
 {
-    EXPECT_EQ(12, map().mScreen);
+    EXPECT_EQ(kScreenSplash, map().mScreen);
     ASSERT_EQ(1u, hud().mPendingWindows.size()) << "queued by the board's start";
     Settle();
     auto* splash = top<TDSplashScreens>();
@@ -49,10 +49,10 @@ TEST_F(SplashAndIntro, TheGameOpensOnTheLogosWhichRunTheirFadesAndThenOpenTheInt
 
     // Each logo runs its fades (timed in the logo's own test), then the next.
     ASSERT_TRUE(runUntil([&] { return splash->mCurrent == 1; }, 2.5f, 0.05f));
-    EXPECT_EQ(12, map().mScreen);
+    EXPECT_EQ(kScreenSplash, map().mScreen);
     EXPECT_EQ(0, Count<TDVideoIntro>(hud()));
 
-    ASSERT_TRUE(runUntil([&] { return map().mScreen == 121; }, 3.0f, 0.05f));
+    ASSERT_TRUE(runUntil([&] { return map().mScreen == kScreenVideoIntro; }, 3.0f, 0.05f));
     EXPECT_EQ(1, Count<TDVideoIntro>(hud())) << "the intro opens exactly once";
     ASSERT_TRUE(frame(0.01f));
     EXPECT_NE(nullptr, top<TDVideoIntro>());
@@ -71,9 +71,9 @@ TEST_F(SplashAndIntro, PressesSkipTheLogosTheIntroPlaysToItsEndAndEachScreenReac
     EXPECT_EQ(1, splash->mCurrent) << "the second logo at once";
     EXPECT_EQ(SplashLogo::FadingIn, splash->mLogos[1]->state);
     EXPECT_EQ(0.0f, splash->mLogos[1]->time) << "from its own start";
-    EXPECT_EQ(12, map().mScreen);
+    EXPECT_EQ(kScreenSplash, map().mScreen);
     tap(900.0f, 700.0f);
-    EXPECT_EQ(121, map().mScreen);
+    EXPECT_EQ(kScreenVideoIntro, map().mScreen);
     EXPECT_TRUE(hud().windows().empty()) << "closed at once by the press";
 
     // The intro joins the stack; its first draw opens the video.
@@ -91,7 +91,7 @@ TEST_F(SplashAndIntro, PressesSkipTheLogosTheIntroPlaysToItsEndAndEachScreenReac
     EXPECT_EQ(1, Count<TDVideoIntro>(hud())) << "not a second time through the closing hook";
 
     // The demo video lasts 5 s: the menu opens at its end, once.
-    ASSERT_TRUE(runUntil([&] { return map().mScreen == 7; }, 7.0f, 0.04f));
+    ASSERT_TRUE(runUntil([&] { return map().mScreen == kScreenMainMenu; }, 7.0f, 0.04f));
     EXPECT_EQ(1, Count<HUDMainMenu>(hud()));
     ASSERT_TRUE(runUntil([&] { return top<HUDMainMenu>() != nullptr; }, 0.2f));
     before = drawCalls();
@@ -106,7 +106,7 @@ TEST_F(SplashAndIntro, APressBeforeTheIntroIsDrawnStillOpensTheMenuAndPlaysNothi
     Settle();
     tap(1.0f, 1.0f);
     tap(1.0f, 1.0f);
-    ASSERT_EQ(121, map().mScreen);
+    ASSERT_EQ(kScreenVideoIntro, map().mScreen);
     hud().Update(0.0f); // on the stack, never drawn
     auto* intro = top<TDVideoIntro>();
     ASSERT_NE(nullptr, intro);
@@ -114,7 +114,7 @@ TEST_F(SplashAndIntro, APressBeforeTheIntroIsDrawnStillOpensTheMenuAndPlaysNothi
     EXPECT_EQ(nullptr, intro->mVideo);
     tap(300.0f, 300.0f);
 
-    EXPECT_EQ(7, map().mScreen);
+    EXPECT_EQ(kScreenMainMenu, map().mScreen);
     ASSERT_TRUE(frame(0.04f));
     EXPECT_NE(nullptr, top<HUDMainMenu>());
     EXPECT_EQ(1, Count<HUDMainMenu>(hud()));

@@ -44,10 +44,10 @@ public:
 
 TEST_F(ModalWindows, AMessageADialogTheResetQuestionAndAWindowWithoutLayoutAnswerAsTheyShould)
 {
-    map().mScreen = 6;
+    map().mScreen = kScreenLevels;
     hud().showMessage(L"Heads up", L"The road is closed.", 6);
     frame();
-    EXPECT_EQ(16, map().mScreen);
+    EXPECT_EQ(kScreenMessage, map().mScreen);
     auto* message = top<HUDModalMessage>();
     ASSERT_NE(nullptr, message);
     EXPECT_EQ(1, message->mDrawLayer);
@@ -67,7 +67,7 @@ TEST_F(ModalWindows, AMessageADialogTheResetQuestionAndAWindowWithoutLayoutAnswe
     click(cx, cy);
     EXPECT_EQ(message, top());
     ASSERT_TRUE(click(*message, L"ok"));
-    EXPECT_EQ(6, map().mScreen);
+    EXPECT_EQ(kScreenLevels, map().mScreen);
     EXPECT_EQ(nullptr, top());
 
     // A dialog shows both buttons, answers by them and ignores other releases.
@@ -90,7 +90,7 @@ TEST_F(ModalWindows, AMessageADialogTheResetQuestionAndAWindowWithoutLayoutAnswe
     EXPECT_EQ(1, declines);
     EXPECT_EQ(1, confirms);
     EXPECT_EQ(nullptr, board().mModalWindow);
-    EXPECT_EQ(6, map().mScreen) << "a dialog leaves the screen number alone";
+    EXPECT_EQ(kScreenLevels, map().mScreen) << "a dialog leaves the screen number alone";
 
     // The reset question: declined changes nothing; confirmed wipes the profile, opens the menu.
     map().mProgress->createProfile(L"Ash");
@@ -121,12 +121,12 @@ TEST_F(ModalWindows, AMessageADialogTheResetQuestionAndAWindowWithoutLayoutAnswe
     EXPECT_EQ(0u, window->mOwnButtons.size());
     EXPECT_TRUE(window->mImages.empty() && window->mButtons.empty());
     hud().pushWindow(window);
-    map().mScreen = 13;
+    map().mScreen = kScreenProfiles;
     frame();
     ASSERT_EQ(window, top());
     click(500.0f, 500.0f);
     EXPECT_EQ(L"", window->ButtonNameAt(500, 500));
-    EXPECT_EQ(13, map().mScreen);
+    EXPECT_EQ(kScreenProfiles, map().mScreen);
 }
 
 TEST_F(ModalWindows, TheMenusPlayAsksForANameWhichTakesLettersDigitsAndCyrillicUpToSixteen)
@@ -137,16 +137,16 @@ TEST_F(ModalWindows, TheMenusPlayAsksForANameWhichTakesLettersDigitsAndCyrillicU
     auto* menu = top<HUDMainMenu>();
     ASSERT_NE(nullptr, menu);
     ASSERT_TRUE(click(L"play"));
-    EXPECT_EQ(14, map().mScreen);
+    EXPECT_EQ(kScreenProfileCreate, map().mScreen);
     ASSERT_NE(nullptr, top<HUDModalInput>());
     ASSERT_TRUE(click(*top<HUDModalInput>(), L"cancel"));
-    EXPECT_EQ(7, map().mScreen) << "back to the main menu";
+    EXPECT_EQ(kScreenMainMenu, map().mScreen) << "back to the main menu";
     EXPECT_EQ(menu, top());
     EXPECT_TRUE(map().mProgress->profileNames().empty());
 
     map().mProgress->createProfile(L"Ash");
     map().mProgress->createProfile(L"Birch");
-    map().mScreen = 14;
+    map().mScreen = kScreenProfileCreate;
     hud().showProfileNameInput();
     frame();
     HUDModalInput* input = top<HUDModalInput>();

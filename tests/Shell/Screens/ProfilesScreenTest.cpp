@@ -38,7 +38,7 @@ TEST_F(ProfilesScreen, LinesSelectAndTheNameDeleteAndConfirmButtonsDoTheirJobs)
     frame();
     HUDProfiles* screen = top<HUDProfiles>();
     ASSERT_NE(nullptr, screen);
-    EXPECT_EQ(13, map().mScreen);
+    EXPECT_EQ(kScreenProfiles, map().mScreen);
     EXPECT_TRUE(map().mAfterProfileInput.empty());
     EXPECT_EQ(localized(L"profiles_caption"), text(screen, L"caption"));
     EXPECT_EQ(localized(L"profiles_select"), text(screen, L"select"));
@@ -50,7 +50,7 @@ TEST_F(ProfilesScreen, LinesSelectAndTheNameDeleteAndConfirmButtonsDoTheirJobs)
     ASSERT_TRUE(click(*screen, L"delete"));
     EXPECT_EQ(nullptr, board().mModalWindow);
     ASSERT_TRUE(click(*screen, L"rename"));
-    EXPECT_EQ(13, map().mScreen);
+    EXPECT_EQ(kScreenProfiles, map().mScreen);
     EXPECT_EQ(screen, top());
     PressLine(screen, 1);
     EXPECT_TRUE(map().mProgress->currentName().empty());
@@ -80,7 +80,7 @@ TEST_F(ProfilesScreen, LinesSelectAndTheNameDeleteAndConfirmButtonsDoTheirJobs)
         EXPECT_EQ(inputScreen, map().mScreen);
         ASSERT_NE(nullptr, top<HUDModalInput>());
         ASSERT_TRUE(click(*top<HUDModalInput>(), L"cancel"));
-        EXPECT_EQ(13, map().mScreen);
+        EXPECT_EQ(kScreenProfiles, map().mScreen);
         EXPECT_EQ(screen, top());
     }
     EXPECT_EQ(before, profilesFile());
@@ -109,7 +109,7 @@ TEST_F(ProfilesScreen, LinesSelectAndTheNameDeleteAndConfirmButtonsDoTheirJobs)
         (void)board().OnKeyDown(HUDModalInput::kBackspace);
     type(L"Birchwood");
     ASSERT_TRUE(click(*input, L"ok"));
-    EXPECT_EQ(13, map().mScreen);
+    EXPECT_EQ(kScreenProfiles, map().mScreen);
     EXPECT_EQ(L"Birchwood", text(screen, L"profile2"));
     EXPECT_EQ((std::vector<std::wstring>{L"Ash", L"Birchwood", L"Cedar"}), map().mProgress->profileNames());
     EXPECT_NE(std::string::npos, profilesFile().find("Birchwood"));
@@ -133,7 +133,7 @@ TEST_F(ProfilesScreen, LinesSelectAndTheNameDeleteAndConfirmButtonsDoTheirJobs)
     ASSERT_TRUE(click(*screen, L"delete"));
     auto* dialog = dynamic_cast<HUDConfirmProfileDeletionDialog*>(board().mModalWindow);
     ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ(13, map().mScreen) << "the question is not a screen of the stack";
+    EXPECT_EQ(kScreenProfiles, map().mScreen) << "the question is not a screen of the stack";
     EXPECT_EQ(localized(L"profile_delete_caption"), text(dialog, L"caption"));
     click(20.0f, 20.0f);
     EXPECT_EQ(dialog, board().mModalWindow);
@@ -156,7 +156,7 @@ TEST_F(ProfilesScreen, LinesSelectAndTheNameDeleteAndConfirmButtonsDoTheirJobs)
     map().mProgress->createProfile(L"Dogwood");
     map().mProgress->createProfile(L"Elm");
     ASSERT_TRUE(click(*screen, L"create"));
-    EXPECT_EQ(16, map().mScreen);
+    EXPECT_EQ(kScreenMessage, map().mScreen);
     auto* message = top<HUDModalMessage>();
     ASSERT_NE(nullptr, message);
     EXPECT_EQ(localized(L"profiles_error"), text(message, L"caption"));
@@ -166,7 +166,7 @@ TEST_F(ProfilesScreen, LinesSelectAndTheNameDeleteAndConfirmButtonsDoTheirJobs)
     EXPECT_EQ(5u, map().mProgress->profileNames().size());
 
     ASSERT_TRUE(click(*screen, L"confirm"));
-    EXPECT_EQ(7, map().mScreen);
+    EXPECT_EQ(kScreenMainMenu, map().mScreen);
     EXPECT_NE(nullptr, top<HUDMainMenu>());
     EXPECT_EQ(1u, hud().windows().size()) << "the profiles screen closed";
 }

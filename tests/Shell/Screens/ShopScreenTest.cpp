@@ -54,7 +54,7 @@ TEST_F(ShopScreen, BuyingResetTheUnlockMessageThenTabsScrollingAndTheShopBlockOv
     SetGems(14);
     HUDShopWindow* shop = OpenShop();
     ASSERT_NE(nullptr, shop);
-    EXPECT_EQ(8, map().mScreen);
+    EXPECT_EQ(kScreenShop, map().mScreen);
     ASSERT_GT(shop->plateCount(), 0);
     EXPECT_EQ(1, shop->plates[0]->upgradeId) << "the demo's might upgrade opens the first section";
     click(kBuyX, kBuyY);
@@ -79,12 +79,12 @@ TEST_F(ShopScreen, BuyingResetTheUnlockMessageThenTabsScrollingAndTheShopBlockOv
 
     // Reset asks, then refunds every crystal spent.
     click(kResetX, kResetY);
-    EXPECT_EQ(26, map().mScreen);
+    EXPECT_EQ(kScreenResetUpgrades, map().mScreen);
     auto* dialog = top<HUDModalDialog>();
     ASSERT_NE(nullptr, dialog);
     EXPECT_EQ(localized(L"reset_upgrades_title"), text(dialog, L"caption"));
     ASSERT_TRUE(click(*dialog, L"ok"));
-    EXPECT_EQ(8, map().mScreen);
+    EXPECT_EQ(kScreenShop, map().mScreen);
     EXPECT_EQ(shop, top());
     EXPECT_EQ(15 + 35, map().mStats.mGems);
     EXPECT_EQ(-1, map().mProgress->getUpgradeLevel(1));
@@ -109,23 +109,23 @@ TEST_F(ShopScreen, BuyingResetTheUnlockMessageThenTabsScrollingAndTheShopBlockOv
     EXPECT_FALSE(shop->buyHit(plate, kBuyX - 40, kBuyY)) << "beside the button nothing is bought";
 
     click(kBackX, kBackY);
-    EXPECT_EQ(7, map().mScreen);
+    EXPECT_EQ(kScreenMainMenu, map().mScreen);
     EXPECT_EQ(nullptr, top<HUDShopWindow>());
 
     // The unlock message steps through its unlocks and the battle closes it.
-    map().mScreen = 0;
+    map().mScreen = kScreenBattle;
     hud().showUnlockMessage({777, 10000, 888, 20000});
     frame();
     auto* message = top<HUDUnlockMessage>();
     ASSERT_NE(nullptr, message);
     EXPECT_EQ((std::vector<i32>{10000, 20000}), message->shownIds) << "ids without an icon are skipped";
-    EXPECT_EQ(11, map().mScreen);
+    EXPECT_EQ(kScreenUnlockMessage, map().mScreen);
     ASSERT_TRUE(click(*message, L"ok"));
     EXPECT_EQ(message, top());
     EXPECT_EQ(1, message->current);
     ASSERT_TRUE(click(*message, L"ok"));
     EXPECT_EQ(nullptr, top<HUDUnlockMessage>());
-    EXPECT_NE(11, map().mScreen) << "the battle goes on";
+    EXPECT_NE(kScreenUnlockMessage, map().mScreen) << "the battle goes on";
 
     // Tabs, scrolling and the shop block over a longer upgrade list, the might upgrade not bought.
     map().mProgress->setUpgradeLevel(1, -1);
@@ -211,12 +211,12 @@ TEST_F(ShopScreen, BuyingResetTheUnlockMessageThenTabsScrollingAndTheShopBlockOv
     // buy button lies under the dialog's "cancel".
     SetGems(100);
     click(kResetX, kResetY);
-    ASSERT_EQ(26, map().mScreen);
+    ASSERT_EQ(kScreenResetUpgrades, map().mScreen);
     const int x = 720, y = kBuyY + 3 * 99 + 5;
     ASSERT_TRUE(shop->buyHit(*shop->plates[3], x, y));
     ASSERT_EQ(L"cancel", hud().buttonNameAt(x, y));
     click(x, y);
-    EXPECT_EQ(8, map().mScreen);
+    EXPECT_EQ(kScreenShop, map().mScreen);
     EXPECT_EQ(shop, top());
     EXPECT_EQ(100, map().mStats.mGems) << "the click answered the dialog only";
     EXPECT_EQ(-1, map().mProgress->getUpgradeLevel(14));

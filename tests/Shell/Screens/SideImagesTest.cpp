@@ -27,8 +27,9 @@ protected:
 
 TEST_F(SideImages, MenuLikeScreensShowThemAndTheBattleAndFullScreenMenusDoNot)
 {
-    for (i32 screen : {5, 6, 13, 14, 15, 16})
+    for (i32 screen : {kScreenEpisodes, kScreenLevels, kScreenProfiles, kScreenProfileCreate, kScreenProfileRename,
+                       kScreenMessage})
         EXPECT_EQ(2, SideDraws(screen)) << "screen " << screen;
-    for (i32 screen : {0, 7, 12})
+    for (i32 screen : {kScreenBattle, kScreenMainMenu, kScreenSplash})
         EXPECT_EQ(0, SideDraws(screen)) << "screen " << screen;
 }

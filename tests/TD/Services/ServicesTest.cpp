@@ -162,8 +162,8 @@ TEST_F(Services, EmittersOfTheGamesEffectLibrary)
     emitter->setLoopMode(1);
     emitter->setAngle(90.0f);
     emitter->setPosition(30.0f, 40.0f);
-    emitter->setState(1);
-    EXPECT_EQ(emitter->state(), 1);
+    emitter->setState(kEmitterPlaying);
+    EXPECT_EQ(emitter->state(), kEmitterPlaying);
     emitter->update(0.1);
     float x = 0.0f, y = 0.0f;
     static_cast<TDEngineEmitter&>(*emitter).emitter().GetPosition(x, y);
