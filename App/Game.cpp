@@ -8,11 +8,11 @@
 #include "Core/Media/Image/ImageContainer.h"
 #include "Core/Render/Render.h"
 #include "Core/Widget/FrameManager.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Battle/TDScreen.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/TMobShader.h"
-#include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Battle/TDScreen.h"
 
 #include <memory>
 
@@ -43,7 +43,8 @@ QLResultEnum Game::StartGame()
     (void)ShellGame::StartGame();
     if (mRender && mRender->LoadShader<TMobShader>(L"td/Shaders/MobShader/DX/", &mMobShader) != QL_OK)
         QL_LOG(L"Mob shader not loaded: units draw with the plain textured shader\n") << base::LogStyle::Error;
-    if (std::unique_ptr<file::ImageContainer> sides{file::FileManager::Instance()->OpenImageContainer(L"td/data/sides")})
+    if (std::unique_ptr<file::ImageContainer> sides{
+            file::FileManager::Instance()->OpenImageContainer(L"td/data/sides")})
     {
         mLeftSide = LoadImage(L"l", sides.get());
         mRightSide = LoadImage(L"r", sides.get());

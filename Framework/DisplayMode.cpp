@@ -163,8 +163,8 @@ QLResultEnum FitLayout(const LayoutSizes& layout, u32 cw, u32 ch, DisplaySetting
         out.buildProjection = true;
         out.offScreenWidth = layout.height * chosen.mNumerator / chosen.mDenominator;
         out.offScreenHeight = layout.height;
-        out.offScreenProjection = ProjectionRecipe{-view.viewOffsetX, -view.viewOffsetY, 1, 1, 0, 0,
-                                                   view.viewWidth,    view.viewHeight,   1};
+        out.offScreenProjection =
+            ProjectionRecipe{-view.viewOffsetX, -view.viewOffsetY, 1, 1, 0, 0, view.viewWidth, view.viewHeight, 1};
         out.offScreenOffsetX = -view.viewOffsetX;
         out.offScreenOffsetY = -view.viewOffsetY;
         view.targetScaleX = fContentW / view.viewWidth;

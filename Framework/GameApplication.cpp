@@ -315,7 +315,7 @@ render::Image* GameApplication::LoadImage(const std::wstring& name, file::ImageC
 }
 
 QLResultEnum GameApplication::CreateImageLayer(const std::wstring& name, file::ImageContainer* container,
-                                              layer::ImageLayer** out, base::ImageInfo* info)
+                                               layer::ImageLayer** out, base::ImageInfo* info)
 {
     return layer::CreateImageLayer(mRender, name, container, out, info);
 }
@@ -431,10 +431,8 @@ QLResultEnum GameApplication::FrameStep(float dt)
     if (!result)
         result = played;
     if (++mFrameCount == 1 && !result)
-        QL_LOG(L"First frame presented %d ms after the application was created\n")
-            << static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                    std::chrono::steady_clock::now() - mCreated)
-                                    .count());
+        QL_LOG(L"First frame presented %d ms after the application was created\n") << static_cast<int>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - mCreated).count());
     return result;
 }
 
@@ -465,9 +463,10 @@ QLResultEnum GameApplication::SwitchScreenMode()
         return r;
     DeleteOffScreenTarget();
 
-    auto failed = [&](const wchar_t* step, QLResultEnum r) {
-        QL_LOG(L"Screen-mode switch failed at %s (%d); going back\n") << base::LogStyle::Error << step
-                                                                       << static_cast<int>(r);
+    auto failed = [&](const wchar_t* step, QLResultEnum r)
+    {
+        QL_LOG(L"Screen-mode switch failed at %s (%d); going back\n")
+            << base::LogStyle::Error << step << static_cast<int>(r);
         DisplaySettings back;
         render::RenderInitParam backParam;
         if (!ChooseDisplayMode(wasWindowed, back) && !MakeRenderInitParam(back, backParam))

@@ -167,6 +167,7 @@ protected:
     // A start-up failure the player must see: logged, and shown in a box.
     void ReportFatal(const std::wstring& text);
     void DeleteOffScreenTarget();
+
 public:
     // The window manager tells the frame only once the window shows: the window is centred again
     // with it, or goes full screen when the framed window does not fit.

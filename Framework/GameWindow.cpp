@@ -48,8 +48,7 @@ void GameWindow::WatchFrame(float dt)
     // A frame that shows up later than this comes after the player may have moved the window.
     mFrameWatch -= dt;
     int left = 0, top = 0, right = 0, bottom = 0;
-    if (!IsWindowed() || !mWindow->GetFrameExtents(left, top, right, bottom) ||
-        left + top + right + bottom == 0)
+    if (!IsWindowed() || !mWindow->GetFrameExtents(left, top, right, bottom) || left + top + right + bottom == 0)
         return;
     mFrameWatch = 0.0f;
     mApplication->FitToWindowFrame();

@@ -78,10 +78,7 @@ QLResultEnum ApplicationWin32::Update(float)
     return QL_OK;
 }
 
-Application::Application()
-{
-    sApplication = this;
-}
+Application::Application() { sApplication = this; }
 
 Application::~Application()
 {

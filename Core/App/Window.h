@@ -27,8 +27,8 @@ public:
     ~WindowWin32() override;
 
     // Creates and shows the platform window; 1 when the platform refuses.
-    QLResultEnum Create(int x, int y, int outerWidth, int outerHeight, int clientWidth, int clientHeight,
-                        bool windowed, const std::wstring& caption);
+    QLResultEnum Create(int x, int y, int outerWidth, int outerHeight, int clientWidth, int clientHeight, bool windowed,
+                        const std::wstring& caption);
     os::Window* GetHWND() const { return mWindow.get(); }
 
     QLResultEnum SetWindowedSize(int outerWidth, int outerHeight);

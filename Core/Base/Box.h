@@ -22,10 +22,7 @@ struct Box
 
     void AddPoint(float x, float y, float z = 0.0f) { Widen(x, y, z, x, y, z); }
     // Widens by the other box's min and max (an empty other leaves this box as it was).
-    void Merge(const Box& other)
-    {
-        Widen(other.minX, other.minY, other.minZ, other.maxX, other.maxY, other.maxZ);
-    }
+    void Merge(const Box& other) { Widen(other.minX, other.minY, other.minZ, other.maxX, other.maxY, other.maxZ); }
 
     float Width() const { return maxX - minX; }
     float Height() const { return maxY - minY; }
@@ -37,24 +34,15 @@ struct Box
     {
         switch (n)
         {
-        case 0:
-            return {minX, minY, minZ};
-        case 1:
-            return {minX, minY, maxZ};
-        case 2:
-            return {maxX, minY, maxZ};
-        case 3:
-            return {maxX, minY, minZ};
-        case 4:
-            return {minX, maxY, minZ};
-        case 5:
-            return {minX, maxY, maxZ};
-        case 6:
-            return {maxX, maxY, maxZ};
-        case 7:
-            return {maxX, maxY, minZ};
-        default:
-            return {0.0f, 0.0f, 0.0f};
+        case 0: return {minX, minY, minZ};
+        case 1: return {minX, minY, maxZ};
+        case 2: return {maxX, minY, maxZ};
+        case 3: return {maxX, minY, minZ};
+        case 4: return {minX, maxY, minZ};
+        case 5: return {minX, maxY, maxZ};
+        case 6: return {maxX, maxY, maxZ};
+        case 7: return {maxX, maxY, minZ};
+        default: return {0.0f, 0.0f, 0.0f};
         }
     }
 

@@ -5,10 +5,7 @@
 
 namespace base
 {
-DeferredDeleteManager::~DeferredDeleteManager()
-{
-    DeleteQueued();
-}
+DeferredDeleteManager::~DeferredDeleteManager() { DeleteQueued(); }
 
 void DeferredDeleteManager::QueueDelete(DeferredDeletable* object)
 {

@@ -118,8 +118,7 @@ public:
     using StaticDelegateImpl<Delegate1<A, R>, R, A>::StaticDelegateImpl;
 };
 
-template <class A, class B, class R>
-class StaticDelegate2 : public StaticDelegateImpl<Delegate2<A, B, R>, R, A, B>
+template <class A, class B, class R> class StaticDelegate2 : public StaticDelegateImpl<Delegate2<A, B, R>, R, A, B>
 {
 public:
     using StaticDelegateImpl<Delegate2<A, B, R>, R, A, B>::StaticDelegateImpl;
@@ -134,8 +133,7 @@ public:
 
     MemberDelegateImpl(T* object, Method method) : mObject(object), mMethod(method), mCall(&CallAs<T>) {}
     template <class U>
-    requires(std::is_base_of_v<U, T> && !std::is_same_v<U, T>)
-        MemberDelegateImpl(T* object, R (U::*method)(Args...))
+    requires(std::is_base_of_v<U, T> && !std::is_same_v<U, T>) MemberDelegateImpl(T* object, R (U::*method)(Args...))
         : mObject(object), mMethod(static_cast<Method>(method)), mCall(&CallAs<U>)
     {
     }
@@ -172,8 +170,7 @@ public:
     using MemberDelegateImpl<T, Delegate0<R>, R>::MemberDelegateImpl;
 };
 
-template <class T, class A, class R>
-class MemberDelegate1 : public MemberDelegateImpl<T, Delegate1<A, R>, R, A>
+template <class T, class A, class R> class MemberDelegate1 : public MemberDelegateImpl<T, Delegate1<A, R>, R, A>
 {
 public:
     using MemberDelegateImpl<T, Delegate1<A, R>, R, A>::MemberDelegateImpl;

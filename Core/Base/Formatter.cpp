@@ -154,26 +154,75 @@ template <class C> bool Formatter<C>::ParseNext()
             {
                 switch (static_cast<char>(code))
                 {
-                case '-': s = kFlag; mAlign = 1; break;
-                case '=': s = kFlag; mAlign = 2; break;
-                case '+': s = kFlag; mPlus = true; break;
-                case ' ': s = kFlag; mSpace = true; break;
-                case '#': s = kFlag; mAlternate = true; break;
+                case '-':
+                    s = kFlag;
+                    mAlign = 1;
+                    break;
+                case '=':
+                    s = kFlag;
+                    mAlign = 2;
+                    break;
+                case '+':
+                    s = kFlag;
+                    mPlus = true;
+                    break;
+                case ' ':
+                    s = kFlag;
+                    mSpace = true;
+                    break;
+                case '#':
+                    s = kFlag;
+                    mAlternate = true;
+                    break;
                 case '.':
                     s = precision ? kInvalid : kNumber;
                     precision = true;
                     break;
-                case 'h': case 'l': case 'L': s = kLength; break;
-                case 'd': case 'i': case 'u': case 'c': case 's': case 'p': case 'n': s = kConversion; break;
-                case 'x': s = kConversion; mIntStyle = 1; break;
-                case 'X': s = kConversion; mIntStyle = 1; mUpper = true; break;
-                case 'o': s = kConversion; mIntStyle = 2; break;
-                case 'b': s = kConversion; mIntStyle = 3; break;
-                case 'e': s = kConversion; mFloatStyle = 1; break;
-                case 'E': s = kConversion; mFloatStyle = 1; mUpper = true; break;
-                case 'f': s = kConversion; mFloatStyle = 2; break;
+                case 'h':
+                case 'l':
+                case 'L': s = kLength; break;
+                case 'd':
+                case 'i':
+                case 'u':
+                case 'c':
+                case 's':
+                case 'p':
+                case 'n': s = kConversion; break;
+                case 'x':
+                    s = kConversion;
+                    mIntStyle = 1;
+                    break;
+                case 'X':
+                    s = kConversion;
+                    mIntStyle = 1;
+                    mUpper = true;
+                    break;
+                case 'o':
+                    s = kConversion;
+                    mIntStyle = 2;
+                    break;
+                case 'b':
+                    s = kConversion;
+                    mIntStyle = 3;
+                    break;
+                case 'e':
+                    s = kConversion;
+                    mFloatStyle = 1;
+                    break;
+                case 'E':
+                    s = kConversion;
+                    mFloatStyle = 1;
+                    mUpper = true;
+                    break;
+                case 'f':
+                    s = kConversion;
+                    mFloatStyle = 2;
+                    break;
                 case 'g': s = kConversion; break;
-                case 'G': s = kConversion; mUpper = true; break;
+                case 'G':
+                    s = kConversion;
+                    mUpper = true;
+                    break;
                 default:
                     if (code >= '0' && code <= '9')
                     {
@@ -433,10 +482,12 @@ template <class C> void Formatter<C>::WriteFloat(double value)
 
 template <class C> Formatter<C>& Formatter<C>::operator<<(int value)
 {
-    return Argument([&] {
-        const i64 v = value;
-        WriteInteger(static_cast<u64>(v < 0 ? -v : v), v < 0, true, static_cast<u32>(value));
-    });
+    return Argument(
+        [&]
+        {
+            const i64 v = value;
+            WriteInteger(static_cast<u64>(v < 0 ? -v : v), v < 0, true, static_cast<u32>(value));
+        });
 }
 
 template <class C> Formatter<C>& Formatter<C>::operator<<(unsigned value)
@@ -446,11 +497,13 @@ template <class C> Formatter<C>& Formatter<C>::operator<<(unsigned value)
 
 template <class C> Formatter<C>& Formatter<C>::operator<<(long long value)
 {
-    return Argument([&] {
-        // The magnitude of the most negative value does not fit its own type.
-        const u64 magnitude = value < 0 ? 0 - static_cast<u64>(value) : static_cast<u64>(value);
-        WriteInteger(magnitude, value < 0, true, static_cast<u64>(value));
-    });
+    return Argument(
+        [&]
+        {
+            // The magnitude of the most negative value does not fit its own type.
+            const u64 magnitude = value < 0 ? 0 - static_cast<u64>(value) : static_cast<u64>(value);
+            WriteInteger(magnitude, value < 0, true, static_cast<u64>(value));
+        });
 }
 
 template <class C> Formatter<C>& Formatter<C>::operator<<(unsigned long long value)
@@ -458,10 +511,7 @@ template <class C> Formatter<C>& Formatter<C>::operator<<(unsigned long long val
     return Argument([&] { WriteInteger(value, false, false, value); });
 }
 
-template <class C> Formatter<C>& Formatter<C>::operator<<(long value)
-{
-    return *this << static_cast<long long>(value);
-}
+template <class C> Formatter<C>& Formatter<C>::operator<<(long value) { return *this << static_cast<long long>(value); }
 
 template <class C> Formatter<C>& Formatter<C>::operator<<(unsigned long value)
 {

@@ -15,8 +15,8 @@ template <class C> class Formatter
 {
 public:
     using String = std::basic_string<C>;
-    static constexpr u32 kMaxWidth = 4096;   // widths come from localised text: keep them sane
-    static constexpr u32 kMaxPrecision = 7;  // floats never show more fraction digits
+    static constexpr u32 kMaxWidth = 4096;  // widths come from localised text: keep them sane
+    static constexpr u32 kMaxPrecision = 7; // floats never show more fraction digits
 
     // output: a caller's string to append to instead of the formatter's own result.
     explicit Formatter(const C* format, String* output = nullptr);

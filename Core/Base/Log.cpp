@@ -70,7 +70,8 @@ std::wstring EscapeHtml(const std::wstring& text)
 
 void LogDebugOutput::Write(const std::wstring& text)
 {
-    static const bool enabled = [] {
+    static const bool enabled = []
+    {
         const char* flag = std::getenv("QL_LOG_STDERR");
         return flag && *flag && *flag != '0';
     }();
@@ -94,9 +95,7 @@ void LogUtf8File::Write(const std::wstring& text)
 
 // --- Styles ---
 
-LogStyle::LogStyle(const std::wstring& className) : mOpen(L"<div class=\"" + className + L"\">"), mClose(L"</div>")
-{
-}
+LogStyle::LogStyle(const std::wstring& className) : mOpen(L"<div class=\"" + className + L"\">"), mClose(L"</div>") {}
 
 const LogStyle LogStyle::Default(L"");
 const LogStyle LogStyle::Block(L"block");

@@ -52,7 +52,7 @@ class Log
 {
 public:
     Log() = default;
-    virtual ~Log(); // closes the page of every HTML output, then ends every plain one
+    virtual ~Log();                         // closes the page of every HTML output, then ends every plain one
     void AddHtmlOutput(LogOutput* output);  // takes ownership, writes the page head
     void AddPlainOutput(LogOutput* output); // takes ownership, writes "log initialized\n"
 
@@ -75,8 +75,7 @@ class MainLog : public Singletone<MainLog>, public Log
 class LogMessage
 {
 public:
-    LogMessage(Log& log, const wchar_t* format, const char* file, const char* stamp, const char* function,
-               int line);
+    LogMessage(Log& log, const wchar_t* format, const char* file, const char* stamp, const char* function, int line);
     LogMessage(Log& log, const std::wstring& format, const char* file, const char* stamp, const char* function,
                int line);
     ~LogMessage();
@@ -107,6 +106,5 @@ private:
 } // namespace base
 
 // QL_LOG(L"Cannot open '%s'\n") << base::LogStyle::Error << path;
-#define QL_LOG(format)                                                                                             \
-    base::LogMessage(*base::MainLog::Instance(), format, __FILE__, __DATE__ " " __TIME__, __PRETTY_FUNCTION__,     \
-                     __LINE__)
+#define QL_LOG(format)                                                                                                 \
+    base::LogMessage(*base::MainLog::Instance(), format, __FILE__, __DATE__ " " __TIME__, __PRETTY_FUNCTION__, __LINE__)

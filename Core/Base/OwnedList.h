@@ -108,9 +108,8 @@ public:
     template <class Less> void stableSort(Less less)
     {
         std::stable_sort(mItems.begin(), mItems.end(),
-                         [&less](const std::unique_ptr<T>& a, const std::unique_ptr<T>& b) {
-                             return less(a.get(), b.get());
-                         });
+                         [&less](const std::unique_ptr<T>& a, const std::unique_ptr<T>& b)
+                         { return less(a.get(), b.get()); });
     }
 
     bool operator==(const std::vector<T*>& items) const

@@ -18,16 +18,10 @@ u32 NextHash(u32 seed)
 }
 
 // Through double so the conversion is a single rounding of the exact value.
-float ToFloat(u32 r)
-{
-    return static_cast<float>(static_cast<double>(r));
-}
+float ToFloat(u32 r) { return static_cast<float>(static_cast<double>(r)); }
 } // namespace
 
-float Random(u32 seed)
-{
-    return ToFloat(NextHash(seed)) * kTwoPowMinus32;
-}
+float Random(u32 seed) { return ToFloat(NextHash(seed)) * kTwoPowMinus32; }
 
 float RandomRange(float a, float b, u32 seed)
 {
@@ -35,12 +29,6 @@ float RandomRange(float a, float b, u32 seed)
     return (r * (b - a)) * kTwoPowMinus32 + a;
 }
 
-u32 GetRandomSeed()
-{
-    return gSeed;
-}
-void SetRandomSeed(u32 seed)
-{
-    gSeed = seed;
-}
+u32 GetRandomSeed() { return gSeed; }
+void SetRandomSeed(u32 seed) { gSeed = seed; }
 } // namespace math

@@ -19,7 +19,7 @@ public:
 class SingletoneBase : private NoCopy
 {
 public:
-    SingletoneBase();  // registers this object (and the exit routine, on first use)
+    SingletoneBase(); // registers this object (and the exit routine, on first use)
     virtual ~SingletoneBase();
     // Singletons this one uses: it is deleted before them.
     virtual std::vector<SingletoneBase*> GetDependencies() { return {}; }

@@ -304,8 +304,8 @@ QLResultEnum ReadString(Stream& stream, std::string& out)
     u8 bytes[4];
     if (stream.Read(bytes, 4) < 4)
         return QL_FAIL;
-    const u32 length = static_cast<u32>(bytes[0]) | static_cast<u32>(bytes[1]) << 8 |
-                       static_cast<u32>(bytes[2]) << 16 | static_cast<u32>(bytes[3]) << 24;
+    const u32 length = static_cast<u32>(bytes[0]) | static_cast<u32>(bytes[1]) << 8 | static_cast<u32>(bytes[2]) << 16 |
+                       static_cast<u32>(bytes[3]) << 24;
     // A damaged length must not allocate more than the stream can still deliver.
     const u32 position = stream.Seek(0, 1);
     const u32 size = stream.GetSize();

@@ -66,10 +66,7 @@ void Transform2D::Rotate(float radians)
     mMatrix.Rotate(radians);
 }
 
-void Transform2D::RotateDegrees(float degrees)
-{
-    Rotate(degrees * math::kDegToRad);
-}
+void Transform2D::RotateDegrees(float degrees) { Rotate(degrees * math::kDegToRad); }
 
 void Transform2D::Reset()
 {

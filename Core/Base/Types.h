@@ -13,8 +13,7 @@ typedef std::int32_t i32;
 typedef std::int64_t i64;
 
 // 0 is success, 1 a failure; any other non-zero code is passed up unchanged.
-enum [[nodiscard]] QLResultEnum : int
-{
+enum [[nodiscard]] QLResultEnum : int{
     QL_OK = 0,
     QL_FAIL = 1,
 };

@@ -139,7 +139,8 @@ QLResultEnum Archiver::ReadIndex(ArchiveEntries& entries, base::Stream& stream)
         std::u16string name16(units, u'\0');
         for (u32 k = 0; k < units; ++k)
             name16[k] = static_cast<char16_t>(raw[2 * k] | (raw[2 * k + 1] << 8));
-        auto u32At = [&](int at) {
+        auto u32At = [&](int at)
+        {
             return static_cast<u32>(fixed[at]) | (static_cast<u32>(fixed[at + 1]) << 8) |
                    (static_cast<u32>(fixed[at + 2]) << 16) | (static_cast<u32>(fixed[at + 3]) << 24);
         };
@@ -199,8 +200,8 @@ base::StreamCreator* Archiver::CreateStreamCreator(const std::wstring& name)
     auto it = mEntries.find(name);
     if (it == mEntries.end() || !mParent)
         return nullptr;
-    const u32 offset = it->second.mSize == 0 ? static_cast<u32>(std::min<u64>(it->second.mOffset, mPackSize))
-                                             : it->second.mOffset;
+    const u32 offset =
+        it->second.mSize == 0 ? static_cast<u32>(std::min<u64>(it->second.mOffset, mPackSize)) : it->second.mOffset;
     if (static_cast<u64>(offset) + it->second.mSize > mPackSize)
     {
         QL_LOG(L"Pack '%s': '%s' lies outside the file (offset %u, size %u, pack %llu bytes)\n")

@@ -53,8 +53,8 @@ QLResultEnum WritePack(const std::wstring& folder, const std::wstring& tempPath,
         u32 copied = record.mSize ? base::CopyStream(out, in, record.mSize) : 0;
         if (copied != record.mSize)
         {
-            QL_LOG(L"Copied %u of %u bytes of '%s'\n") << base::LogStyle::Error << copied << record.mSize
-                                                        << folder + name;
+            QL_LOG(L"Copied %u of %u bytes of '%s'\n")
+                << base::LogStyle::Error << copied << record.mSize << folder + name;
             return QL_FAIL;
         }
     }

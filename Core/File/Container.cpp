@@ -59,8 +59,7 @@ void FileContainer::ForgetPack(const std::wstring& packPath)
     mPacks.erase(it);
 }
 
-FileInfo* FileContainer::GetFileInfo(const std::wstring& path, const std::wstring* extensions, u32 count,
-                                     u32* index)
+FileInfo* FileContainer::GetFileInfo(const std::wstring& path, const std::wstring* extensions, u32 count, u32* index)
 {
     std::wstring rest;
     if (FileContainer* pack = ResolveMount(path, rest))

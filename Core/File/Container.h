@@ -27,8 +27,8 @@ public:
     virtual ~Container() = default;
     // The first existing file among path + each extension (without extensions: the path itself);
     // the index of the extension used goes to index. A new FileInfo owned by the caller, or null.
-    virtual FileInfo* GetFileInfo(const std::wstring& path, const std::wstring* extensions = nullptr,
-                                  u32 count = 0, u32* index = nullptr) = 0;
+    virtual FileInfo* GetFileInfo(const std::wstring& path, const std::wstring* extensions = nullptr, u32 count = 0,
+                                  u32* index = nullptr) = 0;
     // A new stream owned by the caller, or null.
     virtual base::Stream* OpenStream(const std::wstring& path) = 0;
     // A new creator owned by the caller, or null when the container knows the file is absent.

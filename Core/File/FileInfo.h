@@ -22,8 +22,8 @@ public:
     // A new stream from the owning container, or null; the caller owns it.
     base::Stream* Open() const;
 
-    std::wstring mName;  // file name as asked, without folders and without a tried extension
-    std::wstring mPath;  // path within mContainer, matching extension appended
+    std::wstring mName;              // file name as asked, without folders and without a tried extension
+    std::wstring mPath;              // path within mContainer, matching extension appended
     Container* mContainer = nullptr; // not owned
     bool mIsPack = false;
 };

@@ -114,8 +114,8 @@ void FileManagerWin32::DoListFiles(const std::wstring& requested, const std::wst
     out.insert(out.end(), found.begin(), found.end());
 }
 
-void FileManagerWin32::DoListFolders(const std::wstring& requested, const std::wstring& inner,
-                                     const std::wstring& sub, std::vector<std::wstring>& out, bool relative)
+void FileManagerWin32::DoListFolders(const std::wstring& requested, const std::wstring& inner, const std::wstring& sub,
+                                     std::vector<std::wstring>& out, bool relative)
 {
     for (const DirEntry& entry : ReadFolder(inner + sub))
         if (entry.isFolder)

@@ -19,8 +19,8 @@ public:
     std::wstring GetRootPath() override { return std::wstring(); }
 
 protected:
-    void DoListFiles(const std::wstring& requested, const std::wstring& inner, const std::wstring& sub,
-                     bool recursive, std::vector<std::wstring>& out, bool relative) override;
+    void DoListFiles(const std::wstring& requested, const std::wstring& inner, const std::wstring& sub, bool recursive,
+                     std::vector<std::wstring>& out, bool relative) override;
     void DoListFolders(const std::wstring& requested, const std::wstring& inner, const std::wstring& sub,
                        std::vector<std::wstring>& out, bool relative) override;
     // Folders never "exist" as files.

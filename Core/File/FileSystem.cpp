@@ -37,7 +37,10 @@ QLResultEnum CopyFile(const std::wstring& from, const std::wstring& to)
     return Result(os::Copy(NativePath(from), NativePath(to)));
 }
 
-QLResultEnum ReadRawFile(const std::wstring& path, std::string& out) { return Result(os::ReadAll(NativePath(path), out)); }
+QLResultEnum ReadRawFile(const std::wstring& path, std::string& out)
+{
+    return Result(os::ReadAll(NativePath(path), out));
+}
 
 QLResultEnum AppendToFile(const std::wstring& path, const std::string& bytes)
 {

@@ -13,7 +13,6 @@
 #include <cerrno>
 #include <cstring>
 
-
 namespace file
 {
 bool gProfileCorrupt = false;
@@ -203,8 +202,7 @@ tinyxml2::XMLElement* Profiles::FindProfile(const std::wstring& name)
 {
     if (!mRootElement)
         return nullptr;
-    for (tinyxml2::XMLElement* e = mRootElement->FirstChildElement("Profile"); e;
-         e = e->NextSiblingElement("Profile"))
+    for (tinyxml2::XMLElement* e = mRootElement->FirstChildElement("Profile"); e; e = e->NextSiblingElement("Profile"))
         if (NameOf(e) == name)
             return e;
     return nullptr;
@@ -215,8 +213,7 @@ std::vector<std::wstring> Profiles::GetProfileNames()
     std::vector<std::wstring> names;
     if (!mRootElement)
         return names;
-    for (tinyxml2::XMLElement* e = mRootElement->FirstChildElement("Profile"); e;
-         e = e->NextSiblingElement("Profile"))
+    for (tinyxml2::XMLElement* e = mRootElement->FirstChildElement("Profile"); e; e = e->NextSiblingElement("Profile"))
         names.push_back(NameOf(e));
     return names;
 }

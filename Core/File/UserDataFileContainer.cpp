@@ -35,15 +35,14 @@ base::StreamCreator* UserDataFileContainerWin32::CreateStreamCreator(const std::
 }
 
 void UserDataFileContainerWin32::DoListFiles(const std::wstring& requested, const std::wstring& inner,
-                                             const std::wstring& sub, bool recursive,
-                                             std::vector<std::wstring>& out, bool relative)
+                                             const std::wstring& sub, bool recursive, std::vector<std::wstring>& out,
+                                             bool relative)
 {
     (void)FileManager::Instance()->ListFiles(mRoot + inner + sub, recursive, out, relative);
 }
 
 void UserDataFileContainerWin32::DoListFolders(const std::wstring& requested, const std::wstring& inner,
-                                               const std::wstring& sub, std::vector<std::wstring>& out,
-                                               bool relative)
+                                               const std::wstring& sub, std::vector<std::wstring>& out, bool relative)
 {
     (void)FileManager::Instance()->ListFolders(mRoot + inner + sub, out, relative);
 }
@@ -59,10 +58,7 @@ bool UserDataFileContainerWin32::DoIsFolder(const std::wstring& path)
     return FileManager::Instance()->IsFolder(mRoot + path);
 }
 
-std::vector<base::SingletoneBase*> UserDataFileContainer::GetDependencies()
-{
-    return {FileManager::Instance()};
-}
+std::vector<base::SingletoneBase*> UserDataFileContainer::GetDependencies() { return {FileManager::Instance()}; }
 
 QLResultEnum UserDataFileContainer::SetPath(const std::wstring& path)
 {

@@ -19,8 +19,8 @@ public:
     std::wstring mRoot; // ends with "/"
 
 protected:
-    void DoListFiles(const std::wstring& requested, const std::wstring& inner, const std::wstring& sub,
-                     bool recursive, std::vector<std::wstring>& out, bool relative) override;
+    void DoListFiles(const std::wstring& requested, const std::wstring& inner, const std::wstring& sub, bool recursive,
+                     std::vector<std::wstring>& out, bool relative) override;
     void DoListFolders(const std::wstring& requested, const std::wstring& inner, const std::wstring& sub,
                        std::vector<std::wstring>& out, bool relative) override;
     bool DoExists(const std::wstring& path, const std::wstring* extensions, u32 count, u32* index) override;

@@ -26,8 +26,7 @@ u16 ControlCharacter(u32 key)
 }
 } // namespace
 
-InputWin32::InputWin32(InputListener* listener, CoordConverter* converter)
-    : mListener(listener), mConverter(converter)
+InputWin32::InputWin32(InputListener* listener, CoordConverter* converter) : mListener(listener), mConverter(converter)
 {
 }
 

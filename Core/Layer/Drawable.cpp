@@ -13,15 +13,9 @@ void Drawable::SetPosition(float x, float y, float z)
     mParentBoxValid = false;
 }
 
-void Drawable::SetX(float x)
-{
-    SetPosition(x, mPosition.y, mPosition.z);
-}
+void Drawable::SetX(float x) { SetPosition(x, mPosition.y, mPosition.z); }
 
-void Drawable::SetY(float y)
-{
-    SetPosition(mPosition.x, y, mPosition.z);
-}
+void Drawable::SetY(float y) { SetPosition(mPosition.x, y, mPosition.z); }
 
 void Drawable::SetScale(float sx, float sy, float sz)
 {

@@ -59,38 +59,35 @@ template <class Call> QLResultEnum Deliver(HitTestParam& param, Call call)
 
 QLResultEnum HandleDown(HitTestParam& param, const OnMouseDown& event)
 {
-    return Deliver(param, [&](HitTestListener& l) {
-        return param.mLinked ? l.OnLinkedDown(param.mPoint, event.button) : l.OnDown(param.mPoint, event.button);
-    });
+    return Deliver(
+        param, [&](HitTestListener& l)
+        { return param.mLinked ? l.OnLinkedDown(param.mPoint, event.button) : l.OnDown(param.mPoint, event.button); });
 }
 
 QLResultEnum HandleUp(HitTestParam& param, const OnMouseUp& event)
 {
-    return Deliver(param, [&](HitTestListener& l) {
-        return param.mLinked ? l.OnLinkedUp(param.mPoint, event.button) : l.OnUp(param.mPoint, event.button);
-    });
+    return Deliver(
+        param, [&](HitTestListener& l)
+        { return param.mLinked ? l.OnLinkedUp(param.mPoint, event.button) : l.OnUp(param.mPoint, event.button); });
 }
 
 QLResultEnum HandleMove(HitTestParam& param, const OnMouseMove&)
 {
-    return Deliver(param, [&](HitTestListener& l) {
-        return param.mLinked ? l.OnLinkedMove(param.mPoint) : l.OnMove(param.mPoint);
-    });
+    return Deliver(param, [&](HitTestListener& l)
+                   { return param.mLinked ? l.OnLinkedMove(param.mPoint) : l.OnMove(param.mPoint); });
 }
 
 QLResultEnum HandleDrag(HitTestParam& param, const OnMouseDrag&)
 {
-    return Deliver(param, [&](HitTestListener& l) {
-        return param.mLinked ? l.OnLinkedDrag(param.mPoint) : l.OnDrag(param.mPoint);
-    });
+    return Deliver(param, [&](HitTestListener& l)
+                   { return param.mLinked ? l.OnLinkedDrag(param.mPoint) : l.OnDrag(param.mPoint); });
 }
 
 QLResultEnum HandleWheel(HitTestParam& param, const OnMouseWheel& event)
 {
     const u32 value = event.value;
-    return Deliver(param, [&](HitTestListener& l) {
-        return param.mLinked ? l.OnLinkedWheel(param.mPoint, value) : l.OnWheel(param.mPoint, value);
-    });
+    return Deliver(param, [&](HitTestListener& l)
+                   { return param.mLinked ? l.OnLinkedWheel(param.mPoint, value) : l.OnWheel(param.mPoint, value); });
 }
 
 bool InParentBox(const math::Box& box, const math::Point3& p)
@@ -105,7 +102,8 @@ bool InOwnBox(const math::Box& box, const math::Point3& p)
 
 // Ancestors of the notified layer that asked for this kind hear of the hit, nearest first. They
 // only listen: what they leave in the state does not steer the walk.
-template <class Event> QLResultEnum NotifyLinked(const Node& notified, const HitTestParam& direct, WalkState<Event>& walk)
+template <class Event>
+QLResultEnum NotifyLinked(const Node& notified, const HitTestParam& direct, WalkState<Event>& walk)
 {
     for (Node* node = notified.nearest; node; node = node->nearest)
     {

@@ -28,8 +28,7 @@ bool AlignedRange(u32 alignment, float size, float& low, float& high)
         low = -0.5f * size;
         high = 0.5f * size;
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -43,15 +42,9 @@ float AlignShift(u32 alignment, float size)
 }
 } // namespace
 
-ImageLayer::ImageLayer()
-{
-    mHasOwnBounds = true;
-}
+ImageLayer::ImageLayer() { mHasOwnBounds = true; }
 
-ImageLayer::ImageLayer(render::Image* image, bool ownsImage) : ImageLayer()
-{
-    SetImage(image, ownsImage);
-}
+ImageLayer::ImageLayer(render::Image* image, bool ownsImage) : ImageLayer() { SetImage(image, ownsImage); }
 
 ImageLayer::~ImageLayer()
 {

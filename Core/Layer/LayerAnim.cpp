@@ -12,10 +12,7 @@ namespace animation
 namespace
 {
 // Clamped to [0, 1]; a value that is not a number counts as 0.
-float Unit(float value)
-{
-    return std::isnan(value) ? 0.0f : std::clamp(value, 0.0f, 1.0f);
-}
+float Unit(float value) { return std::isnan(value) ? 0.0f : std::clamp(value, 0.0f, 1.0f); }
 
 // Stores only a changed value; a store marks the transform changed and the parent box stale.
 void Store(layer::Drawable& target, float& field, float value)

@@ -14,8 +14,8 @@ TextLayer::TextLayer(base::CountedPtr<render::Font> font, const std::wstring& te
     mHasOwnBounds = true;
 }
 
-TextLayer::TextLayer(base::CountedPtr<render::Font> font, const std::wstring& text, float wrapWidth,
-                     float indent, u32 alignment, bool justifyLetters)
+TextLayer::TextLayer(base::CountedPtr<render::Font> font, const std::wstring& text, float wrapWidth, float indent,
+                     u32 alignment, bool justifyLetters)
     : TextLayer(std::move(font), text)
 {
     mFormat.mWrapWidth = wrapWidth;
@@ -24,10 +24,7 @@ TextLayer::TextLayer(base::CountedPtr<render::Font> font, const std::wstring& te
     mFormat.mJustifyLetters = justifyLetters;
 }
 
-TextLayer::~TextLayer()
-{
-    mFont.Release();
-}
+TextLayer::~TextLayer() { mFont.Release(); }
 
 void TextLayer::SetText(const std::wstring& text)
 {
@@ -90,10 +87,7 @@ math::Box TextLayer::Measure() const
     return box;
 }
 
-void TextLayer::UpdateBounds()
-{
-    mOwnBox = Measure();
-}
+void TextLayer::UpdateBounds() { mOwnBox = Measure(); }
 
 void TextLayer::AlignToPixels()
 {

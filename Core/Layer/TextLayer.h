@@ -41,8 +41,8 @@ public:
     base::CountedPtr<render::Font> mFont;
     std::wstring mText;
     render::TextFormat mFormat;
-    u32 mAlignH = 0; // 0 left, 1 right, 2 centre
-    u32 mAlignV = 0; // 0 top, 1 bottom, 2 centre, 3 baseline
+    u32 mAlignH = 0;          // 0 left, 1 right, 2 centre
+    u32 mAlignV = 0;          // 0 top, 1 bottom, 2 centre, 3 baseline
     bool mWidestLine = false; // replaces the format's widest-line flag
 };
 } // namespace layer

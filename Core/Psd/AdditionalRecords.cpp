@@ -38,8 +38,7 @@ i32 ReadAdditionalRecord(LoadContext& ctx, LayerRecord& layer, u32 key, Reader& 
 {
     switch (key)
     {
-    case FourCC("lsct"):
-        return ReadSectionDivider(ctx, layer, r);
+    case FourCC("lsct"): return ReadSectionDivider(ctx, layer, r);
     case FourCC("luni"):
     {
         u64 count = r.Count32(2);
@@ -90,12 +89,9 @@ i32 ReadAdditionalRecord(LoadContext& ctx, LayerRecord& layer, u32 key, Reader& 
         }
         return kOk;
     }
-    case FourCC("lrFX"):
-        return ReadOldEffects(ctx, layer, r);
-    case FourCC("lfx2"):
-        return ReadObjectEffects(ctx, layer, r);
-    default:
-        return ReadAdjustmentRecord(ctx, layer, key, r);
+    case FourCC("lrFX"): return ReadOldEffects(ctx, layer, r);
+    case FourCC("lfx2"): return ReadObjectEffects(ctx, layer, r);
+    default: return ReadAdjustmentRecord(ctx, layer, key, r);
     }
 }
 } // namespace psd

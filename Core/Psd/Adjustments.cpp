@@ -244,11 +244,13 @@ i32 ReadSolidColour(LoadContext& ctx, Reader& r, SolidColourRecord& rec)
     if (r.U32() != 16)
         return ctx.Fail(kSolidColourVersion, "solid colour descriptor version is not 16");
     std::string classId;
-    WalkDescriptor(r, 0, &classId, [&](const std::string& key, u32 type) {
-        if (key != "Clr ")
-            return 0;
-        return ReadColourValue(r, type, 1, rec.mColour) ? 1 : -1;
-    });
+    WalkDescriptor(r, 0, &classId,
+                   [&](const std::string& key, u32 type)
+                   {
+                       if (key != "Clr ")
+                           return 0;
+                       return ReadColourValue(r, type, 1, rec.mColour) ? 1 : -1;
+                   });
     u8 id[4] = {};
     std::copy_n(classId.begin(), std::min<size_t>(4, classId.size()), id);
     rec.mClassId = (u32(id[0]) << 24) | (u32(id[1]) << 16) | (u32(id[2]) << 8) | id[3];
@@ -259,29 +261,36 @@ i32 ReadGradientFill(LoadContext& ctx, Reader& r, GradientFillRecord& rec)
 {
     if (r.U32() != 16)
         return ctx.Fail(kGradientFillVersion, "gradient fill descriptor version is not 16");
-    WalkDescriptor(r, 0, nullptr, [&](const std::string& key, u32 type) {
-        bool ok = true;
-        if (key == "Grad") ok = ReadGradientValue(r, type, 1, rec.mGradient);
-        else if (key == "Algn") ok = ReadBoolValue(r, type, 1, rec.mAlign);
-        else if (key == "Angl") ok = ReadNumber(r, type, 1, rec.mAngle);
-        else if (key == "Dthr") ok = ReadBoolValue(r, type, 1, rec.mDither);
-        else if (key == "Rvrs") ok = ReadBoolValue(r, type, 1, rec.mReverse);
-        else if (key == "Scl ")
-        {
-            double scale = rec.mScale;
-            ok = ReadNumber(r, type, 1, scale);
-            rec.mScale = TruncToInt(scale);
-        }
-        else if (key == "Type")
-        {
-            std::string style;
-            ok = ReadEnumValue(r, type, 1, style);
-            rec.mStyle = GradientStyleFromEnum(style);
-        }
-        else
-            return 0;
-        return ok ? 1 : -1;
-    });
+    WalkDescriptor(r, 0, nullptr,
+                   [&](const std::string& key, u32 type)
+                   {
+                       bool ok = true;
+                       if (key == "Grad")
+                           ok = ReadGradientValue(r, type, 1, rec.mGradient);
+                       else if (key == "Algn")
+                           ok = ReadBoolValue(r, type, 1, rec.mAlign);
+                       else if (key == "Angl")
+                           ok = ReadNumber(r, type, 1, rec.mAngle);
+                       else if (key == "Dthr")
+                           ok = ReadBoolValue(r, type, 1, rec.mDither);
+                       else if (key == "Rvrs")
+                           ok = ReadBoolValue(r, type, 1, rec.mReverse);
+                       else if (key == "Scl ")
+                       {
+                           double scale = rec.mScale;
+                           ok = ReadNumber(r, type, 1, scale);
+                           rec.mScale = TruncToInt(scale);
+                       }
+                       else if (key == "Type")
+                       {
+                           std::string style;
+                           ok = ReadEnumValue(r, type, 1, style);
+                           rec.mStyle = GradientStyleFromEnum(style);
+                       }
+                       else
+                           return 0;
+                       return ok ? 1 : -1;
+                   });
     return kOk;
 }
 
@@ -289,20 +298,22 @@ i32 ReadPatternFill(LoadContext& ctx, Reader& r, PatternFillRecord& rec)
 {
     if (r.U32() != 16)
         return ctx.Fail(kPatternFillVersion, "pattern fill descriptor version is not 16");
-    WalkDescriptor(r, 0, nullptr, [&](const std::string& key, u32 type) {
-        bool ok = true;
-        if (key == "Ptrn")
-            ok = ReadPatternValue(r, type, 1, rec.mPattern);
-        else if (key == "Scl ")
-        {
-            double scale = rec.mScale;
-            ok = ReadNumber(r, type, 1, scale);
-            rec.mScale = TruncToInt(scale);
-        }
-        else
-            return 0;
-        return ok ? 1 : -1;
-    });
+    WalkDescriptor(r, 0, nullptr,
+                   [&](const std::string& key, u32 type)
+                   {
+                       bool ok = true;
+                       if (key == "Ptrn")
+                           ok = ReadPatternValue(r, type, 1, rec.mPattern);
+                       else if (key == "Scl ")
+                       {
+                           double scale = rec.mScale;
+                           ok = ReadNumber(r, type, 1, scale);
+                           rec.mScale = TruncToInt(scale);
+                       }
+                       else
+                           return 0;
+                       return ok ? 1 : -1;
+                   });
     return kOk;
 }
 
@@ -317,7 +328,8 @@ template <class T, class F> i32 Parse(LoadContext& ctx, LayerRecord& layer, Read
 
 i32 ReadAdjustmentRecord(LoadContext& ctx, LayerRecord& layer, u32 key, Reader& r)
 {
-    auto adjust = [&](u32 type) {
+    auto adjust = [&](u32 type)
+    {
         layer.mType = type;
         layer.mAdjustment = 1;
     };
@@ -326,7 +338,8 @@ i32 ReadAdjustmentRecord(LoadContext& ctx, LayerRecord& layer, u32 key, Reader& 
     {
     case FourCC("levl"):
         adjust(kLayerLevels);
-        return Parse<LevelsRecord>(ctx, layer, r, kEntryLevels, [&](LevelsRecord& rec) { return ReadLevels(ctx, r, rec); });
+        return Parse<LevelsRecord>(ctx, layer, r, kEntryLevels,
+                                   [&](LevelsRecord& rec) { return ReadLevels(ctx, r, rec); });
     case FourCC("curv"):
     {
         layer.mType = kLayerCurves;
@@ -339,81 +352,94 @@ i32 ReadAdjustmentRecord(LoadContext& ctx, LayerRecord& layer, u32 key, Reader& 
     }
     case FourCC("brit"):
         adjust(kLayerBrightness);
-        return Parse<BrightnessRecord>(ctx, layer, r, kEntryBrightness, [&](BrightnessRecord& rec) {
-            rec.mBrightness = r.U16();
-            rec.mContrast = r.U16();
-            rec.mMean = r.U16();
-            rec.mLabOnly = r.U8();
-            return kOk;
-        });
+        return Parse<BrightnessRecord>(ctx, layer, r, kEntryBrightness,
+                                       [&](BrightnessRecord& rec)
+                                       {
+                                           rec.mBrightness = r.U16();
+                                           rec.mContrast = r.U16();
+                                           rec.mMean = r.U16();
+                                           rec.mLabOnly = r.U8();
+                                           return kOk;
+                                       });
     case FourCC("blnc"):
         adjust(kLayerColourBalance);
-        return Parse<ColourBalanceRecord>(ctx, layer, r, kEntryColourBalance, [&](ColourBalanceRecord& rec) {
-            for (int range = 0; range < 3; ++range)
-            {
-                rec.mCyanRed[range] = r.U16();
-                rec.mMagentaGreen[range] = r.U16();
-                rec.mYellowBlue[range] = r.U16();
-            }
-            rec.mPreserveLuminosity = r.U8();
-            return kOk;
-        });
+        return Parse<ColourBalanceRecord>(ctx, layer, r, kEntryColourBalance,
+                                          [&](ColourBalanceRecord& rec)
+                                          {
+                                              for (int range = 0; range < 3; ++range)
+                                              {
+                                                  rec.mCyanRed[range] = r.U16();
+                                                  rec.mMagentaGreen[range] = r.U16();
+                                                  rec.mYellowBlue[range] = r.U16();
+                                              }
+                                              rec.mPreserveLuminosity = r.U8();
+                                              return kOk;
+                                          });
     case FourCC("hue2"):
         adjust(kLayerHueSaturation);
         return Parse<HueSaturationRecord>(ctx, layer, r, kEntryHueSaturation,
                                           [&](HueSaturationRecord& rec) { return ReadHue(ctx, r, rec); });
     case FourCC("selc"):
         adjust(kLayerSelectiveColour);
-        return Parse<SelectiveColourRecord>(ctx, layer, r, kEntrySelectiveColour, [&](SelectiveColourRecord& rec) {
-            if (r.U16() != 1)
-                return ctx.Fail(kSelectiveVersion, "selective colour version is not 1");
-            rec.mMethod = r.U16();
-            for (auto& row : rec.mCorrections)
-                for (u16& v : row)
-                    v = r.U16();
-            return static_cast<i32>(kOk);
-        });
+        return Parse<SelectiveColourRecord>(ctx, layer, r, kEntrySelectiveColour,
+                                            [&](SelectiveColourRecord& rec)
+                                            {
+                                                if (r.U16() != 1)
+                                                    return ctx.Fail(kSelectiveVersion,
+                                                                    "selective colour version is not 1");
+                                                rec.mMethod = r.U16();
+                                                for (auto& row : rec.mCorrections)
+                                                    for (u16& v : row)
+                                                        v = r.U16();
+                                                return static_cast<i32>(kOk);
+                                            });
     case FourCC("thrs"):
         adjust(kLayerThreshold);
-        return Parse<ThresholdRecord>(ctx, layer, r, kEntryThreshold, [&](ThresholdRecord& rec) {
-            rec.mLevel = r.U16();
-            return kOk;
-        });
-    case FourCC("nvrt"):
-        adjust(kLayerInvert);
-        return kOk;
+        return Parse<ThresholdRecord>(ctx, layer, r, kEntryThreshold,
+                                      [&](ThresholdRecord& rec)
+                                      {
+                                          rec.mLevel = r.U16();
+                                          return kOk;
+                                      });
+    case FourCC("nvrt"): adjust(kLayerInvert); return kOk;
     case FourCC("post"):
         adjust(kLayerPosterize);
-        return Parse<PosterizeRecord>(ctx, layer, r, kEntryPosterize, [&](PosterizeRecord& rec) {
-            rec.mLevels = r.U16();
-            return kOk;
-        });
+        return Parse<PosterizeRecord>(ctx, layer, r, kEntryPosterize,
+                                      [&](PosterizeRecord& rec)
+                                      {
+                                          rec.mLevels = r.U16();
+                                          return kOk;
+                                      });
     case FourCC("mixr"):
         adjust(kLayerChannelMixer);
-        return Parse<ChannelMixerRecord>(ctx, layer, r, kEntryChannelMixer, [&](ChannelMixerRecord& rec) {
-            if (r.U16() != 1)
-                return ctx.Fail(kMixerVersion, "channel mixer version is not 1");
-            rec.mMonochrome = r.U16();
-            for (auto& row : rec.mMix)
-                for (u16& v : row)
-                    v = r.U16();
-            return static_cast<i32>(kOk);
-        });
+        return Parse<ChannelMixerRecord>(ctx, layer, r, kEntryChannelMixer,
+                                         [&](ChannelMixerRecord& rec)
+                                         {
+                                             if (r.U16() != 1)
+                                                 return ctx.Fail(kMixerVersion, "channel mixer version is not 1");
+                                             rec.mMonochrome = r.U16();
+                                             for (auto& row : rec.mMix)
+                                                 for (u16& v : row)
+                                                     v = r.U16();
+                                             return static_cast<i32>(kOk);
+                                         });
     case FourCC("grdm"):
         adjust(kLayerGradientMap);
         return Parse<GradientMapRecord>(ctx, layer, r, kEntryGradientMap,
                                         [&](GradientMapRecord& rec) { return ReadGradientMap(ctx, r, rec); });
     case FourCC("phfl"):
         adjust(kLayerPhotoFilter);
-        return Parse<PhotoFilterRecord>(ctx, layer, r, kEntryPhotoFilter, [&](PhotoFilterRecord& rec) {
-            if (r.U16() != 3)
-                return ctx.Fail(kPhotoFilterVersion, "photo filter version is not 3");
-            for (u32& c : rec.mColour)
-                c = r.U32() >> 8;
-            rec.mDensity = r.U32();
-            rec.mPreserveLuminosity = r.Bool();
-            return static_cast<i32>(kOk);
-        });
+        return Parse<PhotoFilterRecord>(ctx, layer, r, kEntryPhotoFilter,
+                                        [&](PhotoFilterRecord& rec)
+                                        {
+                                            if (r.U16() != 3)
+                                                return ctx.Fail(kPhotoFilterVersion, "photo filter version is not 3");
+                                            for (u32& c : rec.mColour)
+                                                c = r.U32() >> 8;
+                                            rec.mDensity = r.U32();
+                                            rec.mPreserveLuminosity = r.Bool();
+                                            return static_cast<i32>(kOk);
+                                        });
     case FourCC("SoCo"):
         layer.mType = kLayerSolidFill;
         return Parse<SolidColourRecord>(ctx, layer, r, kEntrySolidColour,
@@ -427,9 +453,9 @@ i32 ReadAdjustmentRecord(LoadContext& ctx, LayerRecord& layer, u32 key, Reader& 
         return Parse<PatternFillRecord>(ctx, layer, r, kEntryPatternFill,
                                         [&](PatternFillRecord& rec) { return ReadPatternFill(ctx, r, rec); });
     case FourCC("tySh"):
-        return Parse<TypeToolRecord>(ctx, layer, r, kEntryTypeTool, [&](TypeToolRecord& rec) { return ReadTypeTool(r, rec); });
-    default:
-        return kOk;
+        return Parse<TypeToolRecord>(ctx, layer, r, kEntryTypeTool,
+                                     [&](TypeToolRecord& rec) { return ReadTypeTool(r, rec); });
+    default: return kOk;
     }
 }
 } // namespace psd

@@ -10,10 +10,7 @@ namespace psd
 namespace
 {
 // Grows the channel image to the shape's size, accounted against the limits.
-bool ChannelRoom(LoadContext& ctx, u64 size)
-{
-    return ctx.Grow(ctx.mChannel, size, "channel buffer");
-}
+bool ChannelRoom(LoadContext& ctx, u64 size) { return ctx.Grow(ctx.mChannel, size, "channel buffer"); }
 
 // Decodes 8-bit samples into a pixel lane.
 i32 DecodeToLane(LoadContext& ctx, u16 compression, const u8* data, u64 compressedSize, const ChannelShape& shape,
@@ -21,9 +18,7 @@ i32 DecodeToLane(LoadContext& ctx, u16 compression, const u8* data, u64 compress
 {
     switch (compression)
     {
-    case kRaw:
-        RawToLane(data, compressedSize, shape.mRowSamples, shape.mRows, lane, ctx.mRow);
-        return kOk;
+    case kRaw: RawToLane(data, compressedSize, shape.mRowSamples, shape.mRows, lane, ctx.mRow); return kOk;
     case kPackBits:
     {
         const u64 countBytes = u64(shape.mRows) * 2;
@@ -47,8 +42,7 @@ i32 DecodeToLane(LoadContext& ctx, u16 compression, const u8* data, u64 compress
         RawToLane(ctx.mChannel.data(), size, shape.mRowSamples, shape.mRows, lane, ctx.mRow);
         return kOk;
     }
-    default:
-        return ctx.Fail(kBadCompression, "unknown channel compression");
+    default: return ctx.Fail(kBadCompression, "unknown channel compression");
     }
 }
 } // namespace
@@ -87,9 +81,7 @@ i32 DecodeChannel(LoadContext& ctx, u16 compression, const u8* source, u64 sourc
     const u64 size = shape.Size();
     switch (compression)
     {
-    case kRaw:
-        CopyRaw(source, sourceSize, out, shape.mRowBytes, shape.mRows);
-        return kOk;
+    case kRaw: CopyRaw(source, sourceSize, out, shape.mRowBytes, shape.mRows); return kOk;
     case kPackBits:
     {
         u64 countBytes = u64(shape.mRows) * 2;
@@ -107,13 +99,12 @@ i32 DecodeChannel(LoadContext& ctx, u16 compression, const u8* source, u64 sourc
             UndoPrediction(out, size, shape.mRowSamples, shape.mDepth);
         return kOk;
     }
-    default:
-        return ctx.Fail(kBadCompression, "unknown channel compression");
+    default: return ctx.Fail(kBadCompression, "unknown channel compression");
     }
 }
 
-i32 ReadChannel(LoadContext& ctx, u16 compression, u64 compressedSize, const ChannelShape& shape,
-                const PixelLane& lane, bool* placed)
+i32 ReadChannel(LoadContext& ctx, u16 compression, u64 compressedSize, const ChannelShape& shape, const PixelLane& lane,
+                bool* placed)
 {
     Reader& r = ctx.mReader;
     if (placed)

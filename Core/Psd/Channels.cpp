@@ -25,10 +25,7 @@ constexpr u64 kLongestRun = 128;
 // Most runs are short: one 16-byte store covers them.
 constexpr u64 kShortRun = 16;
 
-inline u64 RowCount(const u8* counts, u32 y)
-{
-    return (u64(counts[2 * y]) << 8) | counts[2 * y + 1];
-}
+inline u64 RowCount(const u8* counts, u32 y) { return (u64(counts[2 * y]) << 8) | counts[2 * y + 1]; }
 
 // Calls row(y, in, inEnd) for each PackBits row, bounded by the data; returns the bytes claimed.
 template <class Row> u64 ForEachPackedRow(const u8* counts, u32 rows, const u8* data, u64 dataSize, Row row)
@@ -130,9 +127,9 @@ void UnpackBitsRow(const u8* in, const u8* inEnd, u8* out, u64 width)
 
 u64 DecodePackBitsRows(const u8* counts, u32 rows, const u8* data, u64 dataSize, u8* out, u64 rowBytes)
 {
-    return ForEachPackedRow(counts, rows, data, dataSize, [&](u32 y, const u8* in, const u8* inEnd) {
-        UnpackBitsRow(in, inEnd, out + u64(y) * rowBytes, rowBytes);
-    });
+    return ForEachPackedRow(counts, rows, data, dataSize,
+                            [&](u32 y, const u8* in, const u8* inEnd)
+                            { UnpackBitsRow(in, inEnd, out + u64(y) * rowBytes, rowBytes); });
 }
 
 u64 DecodePackBitsToLane(const u8* counts, u32 rows, const u8* data, u64 dataSize, u64 width, const PixelLane& lane,
@@ -140,12 +137,14 @@ u64 DecodePackBitsToLane(const u8* counts, u32 rows, const u8* data, u64 dataSiz
 {
     if (row.size() < width)
         row.resize(width);
-    return ForEachPackedRow(counts, rows, data, dataSize, [&](u32 y, const u8* in, const u8* inEnd) {
-        if (width == 0)
-            return;
-        UnpackBitsRow(in, inEnd, row.data(), width);
-        SpreadRow(row.data(), width, lane.mFirst + u64(y) * lane.mPitch, lane);
-    });
+    return ForEachPackedRow(counts, rows, data, dataSize,
+                            [&](u32 y, const u8* in, const u8* inEnd)
+                            {
+                                if (width == 0)
+                                    return;
+                                UnpackBitsRow(in, inEnd, row.data(), width);
+                                SpreadRow(row.data(), width, lane.mFirst + u64(y) * lane.mPitch, lane);
+                            });
 }
 
 void CopyRaw(const u8* data, u64 dataSize, u8* out, u64 rowBytes, u32 rows)
@@ -198,10 +197,7 @@ void UndoPrediction(u8* data, u64 size, u64 rowSamples, u32 depth)
     }
 }
 
-ZipInflater::~ZipInflater()
-{
-    libdeflate_free_decompressor(mDecompressor);
-}
+ZipInflater::~ZipInflater() { libdeflate_free_decompressor(mDecompressor); }
 
 i32 ZipInflater::Inflate(const u8* source, u64 sourceSize, u8* out, u64 outSize)
 {
@@ -210,7 +206,8 @@ i32 ZipInflater::Inflate(const u8* source, u64 sourceSize, u8* out, u64 outSize)
     if (mDecompressor)
     {
         size_t produced = 0;
-        if (libdeflate_zlib_decompress(mDecompressor, source, sourceSize, out, outSize, &produced) == LIBDEFLATE_SUCCESS)
+        if (libdeflate_zlib_decompress(mDecompressor, source, sourceSize, out, outSize, &produced) ==
+            LIBDEFLATE_SUCCESS)
         {
             if (produced < outSize)
                 std::memset(out + produced, 0, outSize - produced);

@@ -17,10 +17,7 @@ u32 ToByte(double v)
     return static_cast<u32>(std::clamp(scaled, 0.0, 255.0));
 }
 
-u32 Pack(u8 alpha, u32 r, u32 g, u32 b)
-{
-    return (u32(alpha) << 24) | (r << 16) | (g << 8) | b;
-}
+u32 Pack(u8 alpha, u32 r, u32 g, u32 b) { return (u32(alpha) << 24) | (r << 16) | (g << 8) | b; }
 } // namespace
 
 u32 HsbToArgb(double hue, double saturation, double brightness, u8 alpha)
@@ -49,7 +46,8 @@ u32 HsbToArgb(double hue, double saturation, double brightness, u8 alpha)
 
 u32 CmykToArgb(double c, double m, double y, double k, u8 alpha)
 {
-    auto channel = [k](double ink) {
+    auto channel = [k](double ink)
+    {
         ink = std::clamp(ink, 0.0, 1.0);
         return ToByte((1.0 - ink) * (1.0 - std::clamp(k, 0.0, 1.0)));
     };
@@ -61,7 +59,8 @@ u32 LabToArgb(double l, double a, double b, u8 alpha)
     double fy = (l + 16.0) / 116.0;
     double fx = a / 500.0 + fy;
     double fz = fy - b / 200.0;
-    auto finv = [](double f) {
+    auto finv = [](double f)
+    {
         double cube = f * f * f;
         return cube > 0.008856 ? cube : (f - 16.0 / 116.0) / 7.787;
     };
@@ -88,10 +87,8 @@ u32 ColourRecordToArgb(u16 space, const u16 c[4], i32* status)
         *status = kOk;
     switch (space)
     {
-    case 0:
-        return Pack(255, c[0] >> 8, c[1] >> 8, c[2] >> 8);
-    case 1:
-        return HsbToArgb(c[0] * 360.0 / 65536.0, c[1] / 65535.0, c[2] / 65535.0);
+    case 0: return Pack(255, c[0] >> 8, c[1] >> 8, c[2] >> 8);
+    case 1: return HsbToArgb(c[0] * 360.0 / 65536.0, c[1] / 65535.0, c[2] / 65535.0);
     case 2:
         // Stored CMYK components: 0 is full ink, 65535 none.
         return CmykToArgb(1.0 - c[0] / 65535.0, 1.0 - c[1] / 65535.0, 1.0 - c[2] / 65535.0, 1.0 - c[3] / 65535.0);

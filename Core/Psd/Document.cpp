@@ -40,8 +40,7 @@ i32 LoadContext::Fail(i32 status, const char* what)
     {
         mLogged = true;
         QL_LOG(L"PSD '%s': %s at offset %llu (status %d)\n")
-            << base::LogStyle::Error << mName << what << static_cast<unsigned long long>(mReader.Position())
-            << status;
+            << base::LogStyle::Error << mName << what << static_cast<unsigned long long>(mReader.Position()) << status;
     }
     return status;
 }

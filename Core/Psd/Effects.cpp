@@ -8,10 +8,7 @@ namespace psd
 {
 namespace
 {
-i32 Fixed(u32 value)
-{
-    return static_cast<i32>(value) >> 16;
-}
+i32 Fixed(u32 value) { return static_cast<i32>(value) >> 16; }
 
 void MarkRead(EffectsRecord& rec, EffectIndex index)
 {
@@ -169,8 +166,7 @@ i32 ReadOldEntries(LoadContext& ctx, Reader& r, EffectsRecord& rec)
             status = ReadOldSolidFill(ctx, r, rec.mColourOverlay);
             MarkRead(rec, kColourOverlay);
             break;
-        default:
-            return ctx.Fail(kUnknownEffect, "unknown effect key");
+        default: return ctx.Fail(kUnknownEffect, "unknown effect key");
         }
         if (status != kOk)
             return status;
@@ -230,191 +226,337 @@ template <class Handler> bool ReadEffect(Reader& r, u32 type, int depth, Handler
 {
     if (type != FourCC("Objc"))
         return SkipValue(r, type, depth);
-    return WalkDescriptor(r, depth + 1, nullptr, [&](const std::string& key, u32 t) {
-        Field f{r, t, depth + 2};
-        if (!handler(key, f))
-            return 0; // unknown keys are skipped by their type
-        return f.Result();
-    });
+    return WalkDescriptor(r, depth + 1, nullptr,
+                          [&](const std::string& key, u32 t)
+                          {
+                              Field f{r, t, depth + 2};
+                              if (!handler(key, f))
+                                  return 0; // unknown keys are skipped by their type
+                              return f.Result();
+                          });
 }
 
 bool ReadShadowDescriptor(Reader& r, u32 type, int depth, ShadowEffect& e)
 {
-    return ReadEffect(r, type, depth, [&](const std::string& k, Field& f) {
-        if (k == "enab") f.Bool(e.mEnabled);
-        else if (k == "Md  ") f.Blend(e.mBlendMode);
-        else if (k == "Clr ") { f.Colour(e.mColour); e.mNativeColour = e.mColour; }
-        else if (k == "Opct") f.Percent(e.mOpacity);
-        else if (k == "lagl") f.Int(e.mAngle);
-        else if (k == "uglg") f.Bool(e.mUseGlobalLight);
-        else if (k == "Dstn") f.Int(e.mDistance);
-        else if (k == "Ckmt") f.Int(e.mSpread);
-        else if (k == "blur") f.Int(e.mSize);
-        else if (k == "TrnS") f.ContourValue(e.mContour);
-        else if (k == "AntA") f.Bool(e.mAntiAliased);
-        else if (k == "Nose") f.Int(e.mNoise);
-        else if (k == "layerConceals") f.Bool(e.mLayerKnocksOut);
-        else return false;
-        return true;
-    });
+    return ReadEffect(r, type, depth,
+                      [&](const std::string& k, Field& f)
+                      {
+                          if (k == "enab")
+                              f.Bool(e.mEnabled);
+                          else if (k == "Md  ")
+                              f.Blend(e.mBlendMode);
+                          else if (k == "Clr ")
+                          {
+                              f.Colour(e.mColour);
+                              e.mNativeColour = e.mColour;
+                          }
+                          else if (k == "Opct")
+                              f.Percent(e.mOpacity);
+                          else if (k == "lagl")
+                              f.Int(e.mAngle);
+                          else if (k == "uglg")
+                              f.Bool(e.mUseGlobalLight);
+                          else if (k == "Dstn")
+                              f.Int(e.mDistance);
+                          else if (k == "Ckmt")
+                              f.Int(e.mSpread);
+                          else if (k == "blur")
+                              f.Int(e.mSize);
+                          else if (k == "TrnS")
+                              f.ContourValue(e.mContour);
+                          else if (k == "AntA")
+                              f.Bool(e.mAntiAliased);
+                          else if (k == "Nose")
+                              f.Int(e.mNoise);
+                          else if (k == "layerConceals")
+                              f.Bool(e.mLayerKnocksOut);
+                          else
+                              return false;
+                          return true;
+                      });
 }
 
 bool ReadGlowDescriptor(Reader& r, u32 type, int depth, GlowEffect& e)
 {
-    return ReadEffect(r, type, depth, [&](const std::string& k, Field& f) {
-        if (k == "enab") f.Bool(e.mEnabled);
-        else if (k == "Md  ") f.Blend(e.mBlendMode);
-        else if (k == "Opct") f.Percent(e.mOpacity);
-        else if (k == "Nose") f.Int(e.mNoise);
-        else if (k == "Clr ") { f.Colour(e.mColour); e.mNativeColour = e.mColour; e.mFillKind = 0; }
-        else if (k == "Grad") { f.GradientValue(e.mGradient); e.mFillKind = 1; }
-        else if (k == "GlwT") e.mTechnique = BevelTechniqueFromEnum(f.Enum());
-        else if (k == "glwS") e.mSourceIsEdge = f.Enum() == "SrcC" ? 0 : 1;
-        else if (k == "Ckmt") f.Int(e.mSpread);
-        else if (k == "blur") f.Int(e.mSize);
-        else if (k == "TrnS") f.ContourValue(e.mContour);
-        else if (k == "AntA") f.Bool(e.mAntiAliased);
-        else if (k == "Inpr") f.Int(e.mRange);
-        else if (k == "ShdN") f.Int(e.mJitter);
-        else return false;
-        return true;
-    });
+    return ReadEffect(r, type, depth,
+                      [&](const std::string& k, Field& f)
+                      {
+                          if (k == "enab")
+                              f.Bool(e.mEnabled);
+                          else if (k == "Md  ")
+                              f.Blend(e.mBlendMode);
+                          else if (k == "Opct")
+                              f.Percent(e.mOpacity);
+                          else if (k == "Nose")
+                              f.Int(e.mNoise);
+                          else if (k == "Clr ")
+                          {
+                              f.Colour(e.mColour);
+                              e.mNativeColour = e.mColour;
+                              e.mFillKind = 0;
+                          }
+                          else if (k == "Grad")
+                          {
+                              f.GradientValue(e.mGradient);
+                              e.mFillKind = 1;
+                          }
+                          else if (k == "GlwT")
+                              e.mTechnique = BevelTechniqueFromEnum(f.Enum());
+                          else if (k == "glwS")
+                              e.mSourceIsEdge = f.Enum() == "SrcC" ? 0 : 1;
+                          else if (k == "Ckmt")
+                              f.Int(e.mSpread);
+                          else if (k == "blur")
+                              f.Int(e.mSize);
+                          else if (k == "TrnS")
+                              f.ContourValue(e.mContour);
+                          else if (k == "AntA")
+                              f.Bool(e.mAntiAliased);
+                          else if (k == "Inpr")
+                              f.Int(e.mRange);
+                          else if (k == "ShdN")
+                              f.Int(e.mJitter);
+                          else
+                              return false;
+                          return true;
+                      });
 }
 
 bool ReadBevelDescriptor(Reader& r, u32 type, int depth, BevelEffect& e)
 {
-    return ReadEffect(r, type, depth, [&](const std::string& k, Field& f) {
-        if (k == "enab") f.Bool(e.mEnabled);
-        else if (k == "bvlS")
+    return ReadEffect(
+        r, type, depth,
+        [&](const std::string& k, Field& f)
         {
-            std::string s = f.Enum();
-            e.mStyle = s == "OtrB" ? 0 : s == "Embs" ? 2 : s == "PlEb" ? 3 : s == "strokeEmboss" ? 4 : 1;
-        }
-        else if (k == "bvlT") e.mTechnique = BevelTechniqueFromEnum(f.Enum());
-        else if (k == "srgR") f.Int(e.mDepth);
-        else if (k == "bvlD") e.mDirection = f.Enum() == "Out " ? 1 : 0;
-        else if (k == "blur") f.Int(e.mSize);
-        else if (k == "Sftn") f.Int(e.mSoften);
-        else if (k == "lagl") f.Int(e.mAngle);
-        else if (k == "uglg") f.Bool(e.mUseGlobalLight);
-        else if (k == "Lald") f.Int(e.mAltitude);
-        else if (k == "TrnS") f.ContourValue(e.mGlossContour);
-        else if (k == "antialiasGloss") f.Bool(e.mAntiAliasGloss);
-        else if (k == "hglM") f.Blend(e.mHighlightBlendMode);
-        else if (k == "hglC") { f.Colour(e.mHighlightColour); e.mHighlightNativeColour = e.mHighlightColour; }
-        else if (k == "hglO") f.Percent(e.mHighlightOpacity);
-        else if (k == "sdwM") f.Blend(e.mShadowBlendMode);
-        else if (k == "sdwC") { f.Colour(e.mShadowColour); e.mShadowNativeColour = e.mShadowColour; }
-        else if (k == "sdwO") f.Percent(e.mShadowOpacity);
-        else if (k == "MpgS") f.ContourValue(e.mContour);
-        else if (k == "AntA") f.Bool(e.mAntiAliased);
-        else if (k == "Inpr") f.Int(e.mRange);
-        else if (k == "useShape") f.Bool(e.mUseShape);
-        else if (k == "useTexture") f.Bool(e.mUseTexture);
-        else if (k == "Ptrn") f.PatternValue(e.mPattern);
-        else if (k == "Scl ") f.Int(e.mTextureScale);
-        else if (k == "textureDepth") f.Int(e.mTextureDepth);
-        else if (k == "InvT") f.Bool(e.mTextureInvert);
-        else if (k == "Algn") f.Bool(e.mTextureAlign);
-        else return false;
-        return true;
-    });
+            if (k == "enab")
+                f.Bool(e.mEnabled);
+            else if (k == "bvlS")
+            {
+                std::string s = f.Enum();
+                e.mStyle = s == "OtrB" ? 0 : s == "Embs" ? 2 : s == "PlEb" ? 3 : s == "strokeEmboss" ? 4 : 1;
+            }
+            else if (k == "bvlT")
+                e.mTechnique = BevelTechniqueFromEnum(f.Enum());
+            else if (k == "srgR")
+                f.Int(e.mDepth);
+            else if (k == "bvlD")
+                e.mDirection = f.Enum() == "Out " ? 1 : 0;
+            else if (k == "blur")
+                f.Int(e.mSize);
+            else if (k == "Sftn")
+                f.Int(e.mSoften);
+            else if (k == "lagl")
+                f.Int(e.mAngle);
+            else if (k == "uglg")
+                f.Bool(e.mUseGlobalLight);
+            else if (k == "Lald")
+                f.Int(e.mAltitude);
+            else if (k == "TrnS")
+                f.ContourValue(e.mGlossContour);
+            else if (k == "antialiasGloss")
+                f.Bool(e.mAntiAliasGloss);
+            else if (k == "hglM")
+                f.Blend(e.mHighlightBlendMode);
+            else if (k == "hglC")
+            {
+                f.Colour(e.mHighlightColour);
+                e.mHighlightNativeColour = e.mHighlightColour;
+            }
+            else if (k == "hglO")
+                f.Percent(e.mHighlightOpacity);
+            else if (k == "sdwM")
+                f.Blend(e.mShadowBlendMode);
+            else if (k == "sdwC")
+            {
+                f.Colour(e.mShadowColour);
+                e.mShadowNativeColour = e.mShadowColour;
+            }
+            else if (k == "sdwO")
+                f.Percent(e.mShadowOpacity);
+            else if (k == "MpgS")
+                f.ContourValue(e.mContour);
+            else if (k == "AntA")
+                f.Bool(e.mAntiAliased);
+            else if (k == "Inpr")
+                f.Int(e.mRange);
+            else if (k == "useShape")
+                f.Bool(e.mUseShape);
+            else if (k == "useTexture")
+                f.Bool(e.mUseTexture);
+            else if (k == "Ptrn")
+                f.PatternValue(e.mPattern);
+            else if (k == "Scl ")
+                f.Int(e.mTextureScale);
+            else if (k == "textureDepth")
+                f.Int(e.mTextureDepth);
+            else if (k == "InvT")
+                f.Bool(e.mTextureInvert);
+            else if (k == "Algn")
+                f.Bool(e.mTextureAlign);
+            else
+                return false;
+            return true;
+        });
 }
 
 bool ReadColourOverlayDescriptor(Reader& r, u32 type, int depth, ColourOverlayEffect& e)
 {
-    return ReadEffect(r, type, depth, [&](const std::string& k, Field& f) {
-        if (k == "enab") f.Bool(e.mEnabled);
-        else if (k == "Md  ") f.Blend(e.mBlendMode);
-        else if (k == "Clr ") { f.Colour(e.mColour); e.mNativeColour = e.mColour; }
-        else if (k == "Opct") f.Percent(e.mOpacity);
-        else return false;
-        return true;
-    });
+    return ReadEffect(r, type, depth,
+                      [&](const std::string& k, Field& f)
+                      {
+                          if (k == "enab")
+                              f.Bool(e.mEnabled);
+                          else if (k == "Md  ")
+                              f.Blend(e.mBlendMode);
+                          else if (k == "Clr ")
+                          {
+                              f.Colour(e.mColour);
+                              e.mNativeColour = e.mColour;
+                          }
+                          else if (k == "Opct")
+                              f.Percent(e.mOpacity);
+                          else
+                              return false;
+                          return true;
+                      });
 }
 
 bool ReadGradientOverlayDescriptor(Reader& r, u32 type, int depth, GradientOverlayEffect& e)
 {
-    return ReadEffect(r, type, depth, [&](const std::string& k, Field& f) {
-        if (k == "enab") f.Bool(e.mEnabled);
-        else if (k == "Md  ") f.Blend(e.mBlendMode);
-        else if (k == "Opct") f.Percent(e.mOpacity);
-        else if (k == "Grad") f.GradientValue(e.mGradient);
-        else if (k == "Angl") f.Int(e.mAngle);
-        else if (k == "Type") e.mStyle = GradientStyleFromEnum(f.Enum());
-        else if (k == "Rvrs") f.Bool(e.mReverse);
-        else if (k == "Algn") f.Bool(e.mAlign);
-        else if (k == "Scl ") f.Int(e.mScale);
-        else if (k == "Ofst") f.PointValue(e.mOffset);
-        else return false;
-        return true;
-    });
+    return ReadEffect(r, type, depth,
+                      [&](const std::string& k, Field& f)
+                      {
+                          if (k == "enab")
+                              f.Bool(e.mEnabled);
+                          else if (k == "Md  ")
+                              f.Blend(e.mBlendMode);
+                          else if (k == "Opct")
+                              f.Percent(e.mOpacity);
+                          else if (k == "Grad")
+                              f.GradientValue(e.mGradient);
+                          else if (k == "Angl")
+                              f.Int(e.mAngle);
+                          else if (k == "Type")
+                              e.mStyle = GradientStyleFromEnum(f.Enum());
+                          else if (k == "Rvrs")
+                              f.Bool(e.mReverse);
+                          else if (k == "Algn")
+                              f.Bool(e.mAlign);
+                          else if (k == "Scl ")
+                              f.Int(e.mScale);
+                          else if (k == "Ofst")
+                              f.PointValue(e.mOffset);
+                          else
+                              return false;
+                          return true;
+                      });
 }
 
 bool ReadPatternOverlayDescriptor(Reader& r, u32 type, int depth, PatternOverlayEffect& e)
 {
-    return ReadEffect(r, type, depth, [&](const std::string& k, Field& f) {
-        if (k == "enab") f.Bool(e.mEnabled);
-        else if (k == "Md  ") f.Blend(e.mBlendMode);
-        else if (k == "Opct") f.Percent(e.mOpacity);
-        else if (k == "Ptrn") f.PatternValue(e.mPattern);
-        else if (k == "Scl ") f.Int(e.mScale);
-        else if (k == "Algn") f.Bool(e.mAlign);
-        else if (k == "phase") f.PointValue(e.mPhase);
-        else return false;
-        return true;
-    });
+    return ReadEffect(r, type, depth,
+                      [&](const std::string& k, Field& f)
+                      {
+                          if (k == "enab")
+                              f.Bool(e.mEnabled);
+                          else if (k == "Md  ")
+                              f.Blend(e.mBlendMode);
+                          else if (k == "Opct")
+                              f.Percent(e.mOpacity);
+                          else if (k == "Ptrn")
+                              f.PatternValue(e.mPattern);
+                          else if (k == "Scl ")
+                              f.Int(e.mScale);
+                          else if (k == "Algn")
+                              f.Bool(e.mAlign);
+                          else if (k == "phase")
+                              f.PointValue(e.mPhase);
+                          else
+                              return false;
+                          return true;
+                      });
 }
 
 bool ReadStrokeDescriptor(Reader& r, u32 type, int depth, StrokeEffect& e)
 {
-    return ReadEffect(r, type, depth, [&](const std::string& k, Field& f) {
-        if (k == "enab") f.Bool(e.mEnabled);
-        else if (k == "Sz  ") f.Int(e.mSize);
-        else if (k == "Styl")
-        {
-            std::string s = f.Enum();
-            e.mPosition = s == "InsF" ? 1 : s == "CtrF" ? 2 : 0;
-        }
-        else if (k == "Md  ") f.Blend(e.mBlendMode);
-        else if (k == "Opct") f.Percent(e.mOpacity);
-        else if (k == "PntT")
-        {
-            std::string s = f.Enum();
-            e.mPaintType = s == "GrFl" ? 1 : s == "Ptrn" ? 2 : 0;
-        }
-        else if (k == "Clr ") f.Colour(e.mColour);
-        else if (k == "Grad") f.GradientValue(e.mGradient);
-        else if (k == "Rvrs") f.Bool(e.mReverse);
-        else if (k == "Type") e.mGradientStyle = GradientStyleFromEnum(f.Enum());
-        else if (k == "Algn") f.Bool(e.mAlign);
-        else if (k == "Angl") f.Int(e.mAngle);
-        else if (k == "Scl ") f.Int(e.mGradientScale);
-        else if (k == "Ofst") f.PointValue(e.mOffset);
-        else if (k == "Ptrn") f.PatternValue(e.mPattern);
-        else if (k == "Lnkd") f.Bool(e.mLinked);
-        else if (k == "phase") f.PointValue(e.mPhase);
-        else return false;
-        return true;
-    });
+    return ReadEffect(r, type, depth,
+                      [&](const std::string& k, Field& f)
+                      {
+                          if (k == "enab")
+                              f.Bool(e.mEnabled);
+                          else if (k == "Sz  ")
+                              f.Int(e.mSize);
+                          else if (k == "Styl")
+                          {
+                              std::string s = f.Enum();
+                              e.mPosition = s == "InsF" ? 1 : s == "CtrF" ? 2 : 0;
+                          }
+                          else if (k == "Md  ")
+                              f.Blend(e.mBlendMode);
+                          else if (k == "Opct")
+                              f.Percent(e.mOpacity);
+                          else if (k == "PntT")
+                          {
+                              std::string s = f.Enum();
+                              e.mPaintType = s == "GrFl" ? 1 : s == "Ptrn" ? 2 : 0;
+                          }
+                          else if (k == "Clr ")
+                              f.Colour(e.mColour);
+                          else if (k == "Grad")
+                              f.GradientValue(e.mGradient);
+                          else if (k == "Rvrs")
+                              f.Bool(e.mReverse);
+                          else if (k == "Type")
+                              e.mGradientStyle = GradientStyleFromEnum(f.Enum());
+                          else if (k == "Algn")
+                              f.Bool(e.mAlign);
+                          else if (k == "Angl")
+                              f.Int(e.mAngle);
+                          else if (k == "Scl ")
+                              f.Int(e.mGradientScale);
+                          else if (k == "Ofst")
+                              f.PointValue(e.mOffset);
+                          else if (k == "Ptrn")
+                              f.PatternValue(e.mPattern);
+                          else if (k == "Lnkd")
+                              f.Bool(e.mLinked);
+                          else if (k == "phase")
+                              f.PointValue(e.mPhase);
+                          else
+                              return false;
+                          return true;
+                      });
 }
 
 bool ReadSatinDescriptor(Reader& r, u32 type, int depth, SatinEffect& e)
 {
-    return ReadEffect(r, type, depth, [&](const std::string& k, Field& f) {
-        if (k == "enab") f.Bool(e.mEnabled);
-        else if (k == "Md  ") f.Blend(e.mBlendMode);
-        else if (k == "Clr ") f.Colour(e.mColour);
-        else if (k == "Opct") f.Percent(e.mOpacity);
-        else if (k == "lagl") f.Int(e.mAngle);
-        else if (k == "Dstn") f.Int(e.mDistance);
-        else if (k == "blur") f.Int(e.mSize);
-        else if (k == "AntA") f.Bool(e.mAntiAliased);
-        else if (k == "Invr") f.Bool(e.mInvert);
-        else if (k == "MpgS") f.ContourValue(e.mContour);
-        else return false;
-        return true;
-    });
+    return ReadEffect(r, type, depth,
+                      [&](const std::string& k, Field& f)
+                      {
+                          if (k == "enab")
+                              f.Bool(e.mEnabled);
+                          else if (k == "Md  ")
+                              f.Blend(e.mBlendMode);
+                          else if (k == "Clr ")
+                              f.Colour(e.mColour);
+                          else if (k == "Opct")
+                              f.Percent(e.mOpacity);
+                          else if (k == "lagl")
+                              f.Int(e.mAngle);
+                          else if (k == "Dstn")
+                              f.Int(e.mDistance);
+                          else if (k == "blur")
+                              f.Int(e.mSize);
+                          else if (k == "AntA")
+                              f.Bool(e.mAntiAliased);
+                          else if (k == "Invr")
+                              f.Bool(e.mInvert);
+                          else if (k == "MpgS")
+                              f.ContourValue(e.mContour);
+                          else
+                              return false;
+                          return true;
+                      });
 }
 } // namespace
 
@@ -433,33 +575,45 @@ i32 ReadObjectEffects(LoadContext& ctx, LayerRecord& layer, Reader& r)
     auto rec = std::make_unique<EffectsRecord>();
     EffectsRecord& e = *rec;
     // A value of an unknown type stops the walk; what was read stays.
-    WalkDescriptor(r, 0, nullptr, [&](const std::string& key, u32 type) {
-        bool ok;
-        EffectIndex index;
-        if (key == "DrSh") ok = ReadShadowDescriptor(r, type, 1, e.mDropShadow), index = kDropShadow;
-        else if (key == "IrSh") ok = ReadShadowDescriptor(r, type, 1, e.mInnerShadow), index = kInnerShadow;
-        else if (key == "OrGl") ok = ReadGlowDescriptor(r, type, 1, e.mOuterGlow), index = kOuterGlow;
-        else if (key == "IrGl") ok = ReadGlowDescriptor(r, type, 1, e.mInnerGlow), index = kInnerGlow;
-        else if (key == "ebbl") ok = ReadBevelDescriptor(r, type, 1, e.mBevel), index = kBevel;
-        else if (key == "SoFi") ok = ReadColourOverlayDescriptor(r, type, 1, e.mColourOverlay), index = kColourOverlay;
-        else if (key == "GrFl") ok = ReadGradientOverlayDescriptor(r, type, 1, e.mGradientOverlay), index = kGradientOverlay;
-        else if (key == "patternFill") ok = ReadPatternOverlayDescriptor(r, type, 1, e.mPatternOverlay), index = kPatternOverlay;
-        else if (key == "FrFX") ok = ReadStrokeDescriptor(r, type, 1, e.mStroke), index = kStroke;
-        else if (key == "ChFX") ok = ReadSatinDescriptor(r, type, 1, e.mSatin), index = kSatin;
-        else if (key == "masterFXSwitch" && type == FourCC("bool"))
-        {
-            e.mVisible = r.Bool();
-            return 1;
-        }
-        else
-            return 0;
-        if (type == FourCC("Objc"))
-        {
-            ++e.mEffectCount;
-            MarkRead(e, index);
-        }
-        return ok ? 1 : -1;
-    });
+    WalkDescriptor(r, 0, nullptr,
+                   [&](const std::string& key, u32 type)
+                   {
+                       bool ok;
+                       EffectIndex index;
+                       if (key == "DrSh")
+                           ok = ReadShadowDescriptor(r, type, 1, e.mDropShadow), index = kDropShadow;
+                       else if (key == "IrSh")
+                           ok = ReadShadowDescriptor(r, type, 1, e.mInnerShadow), index = kInnerShadow;
+                       else if (key == "OrGl")
+                           ok = ReadGlowDescriptor(r, type, 1, e.mOuterGlow), index = kOuterGlow;
+                       else if (key == "IrGl")
+                           ok = ReadGlowDescriptor(r, type, 1, e.mInnerGlow), index = kInnerGlow;
+                       else if (key == "ebbl")
+                           ok = ReadBevelDescriptor(r, type, 1, e.mBevel), index = kBevel;
+                       else if (key == "SoFi")
+                           ok = ReadColourOverlayDescriptor(r, type, 1, e.mColourOverlay), index = kColourOverlay;
+                       else if (key == "GrFl")
+                           ok = ReadGradientOverlayDescriptor(r, type, 1, e.mGradientOverlay), index = kGradientOverlay;
+                       else if (key == "patternFill")
+                           ok = ReadPatternOverlayDescriptor(r, type, 1, e.mPatternOverlay), index = kPatternOverlay;
+                       else if (key == "FrFX")
+                           ok = ReadStrokeDescriptor(r, type, 1, e.mStroke), index = kStroke;
+                       else if (key == "ChFX")
+                           ok = ReadSatinDescriptor(r, type, 1, e.mSatin), index = kSatin;
+                       else if (key == "masterFXSwitch" && type == FourCC("bool"))
+                       {
+                           e.mVisible = r.Bool();
+                           return 1;
+                       }
+                       else
+                           return 0;
+                       if (type == FourCC("Objc"))
+                       {
+                           ++e.mEffectCount;
+                           MarkRead(e, index);
+                       }
+                       return ok ? 1 : -1;
+                   });
     StoreEntry(layer, kEntryEffects, std::move(rec));
     return kOk;
 }

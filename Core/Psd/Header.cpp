@@ -24,11 +24,15 @@ i32 ReadHeader(LoadContext& ctx)
         return ctx.Fail(kBadDepth, "depth is not 1, 8 or 16");
     switch (doc.mMode)
     {
-    case kModeBitmap: case kModeGrey: case kModeIndexed: case kModeRgb:
-    case kModeCmyk: case kModeMultichannel: case kModeDuotone: case kModeLab:
-        break;
-    default:
-        return ctx.Fail(kBadColourMode, "unknown colour mode");
+    case kModeBitmap:
+    case kModeGrey:
+    case kModeIndexed:
+    case kModeRgb:
+    case kModeCmyk:
+    case kModeMultichannel:
+    case kModeDuotone:
+    case kModeLab: break;
+    default: return ctx.Fail(kBadColourMode, "unknown colour mode");
     }
     if (doc.mChannelCount < 1 || doc.mChannelCount > kMaxChannels)
         return ctx.Fail(kReadError, "channel count outside 1..56");

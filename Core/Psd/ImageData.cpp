@@ -17,7 +17,8 @@ u32 ModeColourChannels(const Document& doc)
 {
     switch (doc.mMode)
     {
-    case kModeRgb: case kModeLab: return 3;
+    case kModeRgb:
+    case kModeLab: return 3;
     case kModeCmyk: return 4;
     case kModeMultichannel: return doc.mChannelCount;
     default: return 1;
@@ -117,8 +118,8 @@ i32 ReadRaw(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape& sha
 // All channels decoded row by row together when each goes to a pixel lane (or nowhere) and their
 // data fits in one channel's room. False: nothing was read (status stays 0 unless the data could
 // not be read).
-bool CombineMerged(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape& shape, const std::vector<u8>& counts,
-                   i32& status)
+bool CombineMerged(LoadContext& ctx, PixelAssembler& assembler, const ChannelShape& shape,
+                   const std::vector<u8>& counts, i32& status)
 {
     const u32 channels = ctx.mDoc.mChannelCount;
     if (shape.mDepth != 8 || !assembler.Direct() || shape.mRowSamples == 0)
@@ -128,7 +129,8 @@ bool CombineMerged(LoadContext& ctx, PixelAssembler& assembler, const ChannelSha
     for (u32 c = 0; c < channels; ++c)
     {
         for (u32 y = 0; y < shape.mRows; ++y)
-            packed[c] += (u32(counts[(u64(c) * shape.mRows + y) * 2]) << 8) | counts[(u64(c) * shape.mRows + y) * 2 + 1];
+            packed[c] +=
+                (u32(counts[(u64(c) * shape.mRows + y) * 2]) << 8) | counts[(u64(c) * shape.mRows + y) * 2 + 1];
         total += packed[c];
         i32 alpha = static_cast<i32>(c) - std::max<i32>(ctx.mDoc.mColourChannels, 0);
         if (alpha >= 0 && alpha < static_cast<i32>(ctx.mDoc.mAlphaChannels.size()))

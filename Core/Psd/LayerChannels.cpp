@@ -16,7 +16,8 @@ PixelFormat DocumentFormat(const Document& doc, u32 width, u32 height)
     format.mHeight = height;
     format.mPalette = &doc.mPalette;
     // Without resource 1046 every palette entry is in use; without 1047 none is transparent.
-    format.mIndexedCount = doc.mIndexedColourCount > 0 ? doc.mIndexedColourCount : static_cast<i32>(doc.mPalette.size());
+    format.mIndexedCount =
+        doc.mIndexedColourCount > 0 ? doc.mIndexedColourCount : static_cast<i32>(doc.mPalette.size());
     format.mTransparentIndex = doc.mTransparentIndex;
     return format;
 }
@@ -96,10 +97,7 @@ bool CombineFromMemory(LoadContext& ctx, const LayerRecord& layer, const Channel
                     ctx.mDoc.mMode != kModeRgb, pixels, shape.mRowSamples, ctx.mRow);
     return true;
 }
-bool IsZip(u16 compression)
-{
-    return compression == kZip || compression == kZipPredicted;
-}
+bool IsZip(u16 compression) { return compression == kZip || compression == kZipPredicted; }
 
 // With the layer's data in ctx.mScratch and its pixels untouched: when the first two channels are
 // both ZIP, one is inflated into the channel image and the other into the last quarter of the
@@ -152,7 +150,8 @@ i32 ReadLayerChannels(LoadContext& ctx, LayerRecord& layer)
     const u32 depth = doc.mDepth;
     const ChannelShape shape = MakeShape(layer.mWidth, layer.mHeight, depth);
     const bool maskDepth = depth == 8 || depth == 16;
-    const ChannelShape maskShape = MakeShape(maskDepth ? layer.mMask.mWidth : 0, maskDepth ? layer.mMask.mHeight : 0, depth);
+    const ChannelShape maskShape =
+        MakeShape(maskDepth ? layer.mMask.mWidth : 0, maskDepth ? layer.mMask.mHeight : 0, depth);
 
     u64 total = 0;
     for (const ChannelInfo& info : layer.mChannels)

@@ -36,13 +36,15 @@ i32 ReadMask(LoadContext& ctx, LayerMask& mask)
         return kOk;
     if (length > r.Remaining())
         return ctx.Fail(kReadError, "layer mask runs past the end of the file");
-    auto rectangle = [&] {
+    auto rectangle = [&]
+    {
         mask.mTop = r.I32();
         mask.mLeft = r.I32();
         mask.mBottom = r.I32();
         mask.mRight = r.I32();
     };
-    auto flags = [&] {
+    auto flags = [&]
+    {
         u8 bits = r.U8();
         mask.mPositionRelative = bits & 1;
         mask.mDisabled = (bits >> 1) & 1;

@@ -13,17 +13,17 @@ u32 PatternSlots(u32 mode)
 {
     switch (mode)
     {
-    case kModeRgb: case kModeMultichannel: case kModeLab: return 4;
-    case kModeGrey: case kModeDuotone: return 2;
+    case kModeRgb:
+    case kModeMultichannel:
+    case kModeLab: return 4;
+    case kModeGrey:
+    case kModeDuotone: return 2;
     case kModeCmyk: return 5;
     default: return 1;
     }
 }
 
-bool ValidMode(u32 mode)
-{
-    return mode <= 4 || mode == 7 || mode == 8 || mode == 9;
-}
+bool ValidMode(u32 mode) { return mode <= 4 || mode == 7 || mode == 8 || mode == 9; }
 } // namespace
 
 i32 ReadPattern(LoadContext& ctx, u64 blockEnd)
@@ -153,7 +153,10 @@ i32 ReadPattern(LoadContext& ctx, u64 blockEnd)
         if (MakeShape(pattern.mWidth, pattern.mHeight, format.mDepth).Size() <= shape.Size())
         {
             PixelAssembler assembler(format, pattern.mPixels.data(), false, &ctx.mBudget);
-            u32 colours = pattern.mMode == kModeCmyk ? 4 : pattern.mMode == kModeGrey || pattern.mMode == kModeDuotone || pattern.mMode == kModeIndexed ? 1 : 3;
+            u32 colours = pattern.mMode == kModeCmyk ? 4
+                          : pattern.mMode == kModeGrey || pattern.mMode == kModeDuotone || pattern.mMode == kModeIndexed
+                              ? 1
+                              : 3;
             for (u32 i = 0; i < images.size() && i < colours; ++i)
                 if (!assembler.AddChannel(static_cast<i32>(i), images[i].data()))
                     return ctx.Fail(kOutOfMemory, "colour planes would pass the memory limit");

@@ -127,7 +127,8 @@ void PixelAssembler::Finish()
             std::fill(mOut, mOut + n, mAlphaComing ? 0u : 0xFF000000u);
         return;
     }
-    auto plane = [&](i32 id, u64 i) -> u32 {
+    auto plane = [&](i32 id, u64 i) -> u32
+    {
         const std::vector<u8>& p = mPlanes[id + 1];
         return p.empty() ? 0 : p[i];
     };
@@ -149,7 +150,8 @@ void PixelAssembler::Finish()
         for (u64 i = 0; i < n; ++i)
         {
             u32 a = hasAlpha ? plane(-1, i) : 255;
-            mOut[i] = (a << 24) | CmykBytesToRgb(255 - plane(0, i), 255 - plane(1, i), 255 - plane(2, i), 255 - plane(3, i));
+            mOut[i] =
+                (a << 24) | CmykBytesToRgb(255 - plane(0, i), 255 - plane(1, i), 255 - plane(2, i), 255 - plane(3, i));
         }
         break;
     case kModeMultichannel:
@@ -167,9 +169,7 @@ void PixelAssembler::Finish()
             mOut[i] = LabToArgb(l, double(i32(plane(1, i)) - 128), double(i32(plane(2, i)) - 128), static_cast<u8>(a));
         }
         break;
-    default:
-        std::fill(mOut, mOut + n, 0x00FFFFFFu);
-        break;
+    default: std::fill(mOut, mOut + n, 0x00FFFFFFu); break;
     }
 }
 } // namespace psd

@@ -16,7 +16,7 @@ struct PixelFormat
     u32 mWidth = 0;
     u32 mHeight = 0;
     const std::vector<u32>* mPalette = nullptr;
-    i32 mIndexedCount = 0;     // palette entries in use
+    i32 mIndexedCount = 0;      // palette entries in use
     i32 mTransparentIndex = -1; // -1: none
 };
 
@@ -62,7 +62,7 @@ private:
     u32* mOut;
     bool mDirect;
     bool mAlphaComing;
-    bool mWritten = false;      // a lane was handed out or filled: the pixels hold defined values
+    bool mWritten = false; // a lane was handed out or filled: the pixels hold defined values
     Budget* mBudget;
     u64 mPlaneBytes = 0; // taken from mBudget
     std::vector<u8> mRow;

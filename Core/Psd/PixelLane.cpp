@@ -37,8 +37,7 @@ template <bool Init> void SpreadTo(const u8* samples, u64 count, u32* out, const
     default: return Spread<0, Init>(samples, count, out, lane.mSet);
     }
 }
-template <bool GreyA, bool GreyB>
-void WritePair(const u8* first, u32 shiftA, u32 shiftB, u32 set, u32* out, u64 count)
+template <bool GreyA, bool GreyB> void WritePair(const u8* first, u32 shiftA, u32 shiftB, u32 set, u32* out, u64 count)
 {
     // The second plane is read a block ahead of the stores: pixel block [i, i + 16) ends at byte
     // 4i + 64, never past byte 3 x count + i + 16 where the unread samples begin.

@@ -109,21 +109,15 @@ i32 HandleResource(LoadContext& ctx, u16 id, const std::vector<u8>& data)
         doc.mHeightUnit = r.U16();
         doc.mResolutionPresent = 1;
         break;
-    case 1006:
-        ReadAlphaNames(doc, data);
-        break;
+    case 1006: ReadAlphaNames(doc, data); break;
     case 1007:
         doc.mDisplayColour = ReadColourRecord(r);
         doc.mDisplayOpacity = r.U16();
         doc.mDisplayKind = r.U8();
         doc.mDisplayPresent = 1;
         break;
-    case 1008:
-        ReadPascalInto(r, doc.mCaption, sizeof doc.mCaption);
-        break;
-    case 1024:
-        doc.mTargetLayer = r.U16();
-        break;
+    case 1008: ReadPascalInto(r, doc.mCaption, sizeof doc.mCaption); break;
+    case 1024: doc.mTargetLayer = r.U16(); break;
     case 1026:
         doc.mGroupIds.resize(data.size() / 2);
         for (u16& g : doc.mGroupIds)
@@ -131,17 +125,10 @@ i32 HandleResource(LoadContext& ctx, u16 id, const std::vector<u8>& data)
         doc.mGroupInfoPresent = 1;
         break;
     case 1033:
-    case 1036:
-        return ReadThumbnail(ctx, r);
-    case 1034:
-        doc.mProtected = r.U8();
-        break;
-    case 1037:
-        doc.mGlobalAngle = r.I32();
-        break;
-    case 1042:
-        doc.mEffectsVisible = r.U8();
-        break;
+    case 1036: return ReadThumbnail(ctx, r);
+    case 1034: doc.mProtected = r.U8(); break;
+    case 1037: doc.mGlobalAngle = r.I32(); break;
+    case 1042: doc.mEffectsVisible = r.U8(); break;
     case 1045:
     {
         std::vector<Utf16Units> names;
@@ -158,15 +145,9 @@ i32 HandleResource(LoadContext& ctx, u16 id, const std::vector<u8>& data)
         doc.mAlphaPresent = 1;
         break;
     }
-    case 1046:
-        doc.mIndexedColourCount = r.I16();
-        break;
-    case 1047:
-        doc.mTransparentIndex = r.I16();
-        break;
-    case 1049:
-        doc.mGlobalAltitude = r.I32();
-        break;
+    case 1046: doc.mIndexedColourCount = r.I16(); break;
+    case 1047: doc.mTransparentIndex = r.I16(); break;
+    case 1049: doc.mGlobalAltitude = r.I32(); break;
     case 1053:
     {
         EnsureAlphaRecords(doc, static_cast<i32>(data.size() / 4));
@@ -183,8 +164,7 @@ i32 HandleResource(LoadContext& ctx, u16 id, const std::vector<u8>& data)
         doc.mFileVersion = r.U32();
         doc.mVersionPresent = 1;
         break;
-    default:
-        break;
+    default: break;
     }
     return kOk;
 }

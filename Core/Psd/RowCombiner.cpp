@@ -10,8 +10,8 @@ namespace psd
 {
 namespace
 {
-void CombineRow(const u8* __restrict a, const u8* __restrict r, const u8* __restrict g, const u8* __restrict b, u64 count,
-                u32* __restrict out)
+void CombineRow(const u8* __restrict a, const u8* __restrict r, const u8* __restrict g, const u8* __restrict b,
+                u64 count, u32* __restrict out)
 {
     for (u64 i = 0; i < count; ++i)
         out[i] = (u32(a[i]) << 24) | (u32(r[i]) << 16) | (u32(g[i]) << 8) | b[i];
@@ -51,7 +51,8 @@ void CombinePackBits(const PackedPlane* planes, u32 count, u64 width, u32 rows, 
             if (id < -1 || id > (grey ? 0 : 2))
                 continue;
             if (start < plane.mDataSize)
-                UnpackBitsRow(plane.mData + start, plane.mData + std::min(offsets[p], plane.mDataSize), lanes[id + 1], width);
+                UnpackBitsRow(plane.mData + start, plane.mData + std::min(offsets[p], plane.mDataSize), lanes[id + 1],
+                              width);
             else
                 std::memset(lanes[id + 1], 0, width);
         }

@@ -10,7 +10,7 @@ namespace psd
 {
 struct PackedPlane
 {
-    i32 mId = 0;                // -1 transparency, 0-2 red, green, blue (grey: 0)
+    i32 mId = 0;                 // -1 transparency, 0-2 red, green, blue (grey: 0)
     const u8* mCounts = nullptr; // rows big-endian u16 byte counts
     const u8* mData = nullptr;   // the packed rows
     u64 mDataSize = 0;

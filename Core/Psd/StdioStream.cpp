@@ -18,10 +18,7 @@ u32 StdioStream::GetSize()
     return size < 0 ? 0 : static_cast<u32>(size);
 }
 
-u32 StdioStream::Read(void* dst, u32 count)
-{
-    return static_cast<u32>(std::fread(dst, 1, count, mFile));
-}
+u32 StdioStream::Read(void* dst, u32 count) { return static_cast<u32>(std::fread(dst, 1, count, mFile)); }
 
 u32 StdioStream::Seek(i32 offset, u32 origin)
 {

@@ -21,10 +21,7 @@ struct ErrorManager
     std::jmp_buf mJump;
 };
 
-void ErrorExit(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->mJump, 1);
-}
+void ErrorExit(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->mJump, 1); }
 
 void SilentMessage(j_common_ptr) {}
 
@@ -58,7 +55,8 @@ i32 DecodePlain(const u8* data, unsigned long size, u64 maxPixels, u32** outPixe
     u32 width = info.output_width;
     u32 height = info.output_height;
     int components = info.output_components;
-    if (width == 0 || height == 0 || u64(width) * height > maxPixels || (components != 1 && components != 3 && components != 4))
+    if (width == 0 || height == 0 || u64(width) * height > maxPixels ||
+        (components != 1 && components != 3 && components != 4))
     {
         jpeg_destroy_decompress(&info);
         return kBadThumbnail;

@@ -11,7 +11,7 @@ class Buffer
 {
 public:
     Buffer(Render* render, u32 elementSize); // registers with the render
-    virtual ~Buffer();                      // unregisters
+    virtual ~Buffer();                       // unregisters
     Buffer(const Buffer&) = delete;
     Buffer& operator=(const Buffer&) = delete;
 

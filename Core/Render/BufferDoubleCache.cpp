@@ -124,7 +124,8 @@ template <class B> QLResultEnum BufferDoubleCache<B>::Allocate(u32 n, u32* start
         return QL_FAIL;
     B* main = mMain[mCurrent];
     // An unlocked buffer has all its room: locking discards what the last frame wrote.
-    auto room = [](B* handle) {
+    auto room = [](B* handle)
+    {
         Buffer* buffer = handle->GetBuffer();
         return buffer->IsLocked() ? buffer->GetFree() : buffer->GetCount();
     };

@@ -96,9 +96,8 @@ void Matrix4::Rotate(float x, float y, float z)
     // Affine product: the 3x3 parts multiply, the translation row goes through R's 3x3.
     for (int row = 0; row < 4; ++row)
         for (int column = 0; column < 3; ++column)
-            result.m[row * 4 + column] =
-                m[row * 4 + 0] * r.m[0 * 4 + column] + m[row * 4 + 1] * r.m[1 * 4 + column] +
-                m[row * 4 + 2] * r.m[2 * 4 + column];
+            result.m[row * 4 + column] = m[row * 4 + 0] * r.m[0 * 4 + column] + m[row * 4 + 1] * r.m[1 * 4 + column] +
+                                         m[row * 4 + 2] * r.m[2 * 4 + column];
     *this = result;
 }
 

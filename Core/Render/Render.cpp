@@ -17,14 +17,10 @@ u32 VerticesPerPrimitive(u32 type)
 {
     switch (type)
     {
-    case PRIM_TRIANGLELIST:
-        return 3;
-    case PRIM_LINELIST:
-        return 2;
-    case PRIM_POINTLIST:
-        return 1;
-    default:
-        return 0; // strips and fans never merge
+    case PRIM_TRIANGLELIST: return 3;
+    case PRIM_LINELIST: return 2;
+    case PRIM_POINTLIST: return 1;
+    default: return 0; // strips and fans never merge
     }
 }
 
@@ -428,8 +424,8 @@ QLResultEnum Render::FlushState()
         if (mPending.mVertexBuffer != mCurrent.mVertexBuffer || force)
         {
             Buffer* next = mPending.mVertexBuffer;
-            if (next && (!mCurrent.mVertexBuffer || mCurrent.mVertexBuffer->GetFormatId() != next->GetFormatId() ||
-                         force))
+            if (next &&
+                (!mCurrent.mVertexBuffer || mCurrent.mVertexBuffer->GetFormatId() != next->GetFormatId() || force))
             {
                 if (!mCommands.WriteU32(CMD_SET_VERTEX_FORMAT) || !mCommands.WriteU32(next->GetFormatId()))
                     return QL_FAIL;
@@ -578,18 +574,12 @@ QLResultEnum Render::PlayOne(u32 opcode, bool& done)
             return QL_FAIL;
         return DoClear(flags, colour, depth, stencil);
     }
-    case CMD_BEGIN_SCENE:
-        return DoBeginScene();
-    case CMD_END_SCENE:
-        return DoEndScene();
-    case CMD_PRESENT:
-        return DoPresent();
-    case CMD_SET_TARGET:
-        return PlayPointer<Texture>(&Render::SetRenderTarget);
-    case CMD_SET_BACK_BUFFER:
-        return SetRenderTarget(nullptr);
-    case CMD_SET_SHADER:
-        return PlayPointer<ShaderImpl>(&Render::SetShader);
+    case CMD_BEGIN_SCENE: return DoBeginScene();
+    case CMD_END_SCENE: return DoEndScene();
+    case CMD_PRESENT: return DoPresent();
+    case CMD_SET_TARGET: return PlayPointer<Texture>(&Render::SetRenderTarget);
+    case CMD_SET_BACK_BUFFER: return SetRenderTarget(nullptr);
+    case CMD_SET_SHADER: return PlayPointer<ShaderImpl>(&Render::SetShader);
     case CMD_SET_VARIABLES:
     {
         ShaderImpl* shader = nullptr;
@@ -597,14 +587,10 @@ QLResultEnum Render::PlayOne(u32 opcode, bool& done)
             return QL_FAIL;
         return shader->ReplayVariables(s);
     }
-    case CMD_SET_VERTEX_FORMAT:
-        return PlayWord(&Render::SetVertexFormat);
-    case CMD_SET_VERTEX_BUFFER:
-        return PlayPointer<Buffer>(&Render::SetVertexBuffer);
-    case CMD_SET_INDEX_BUFFER:
-        return PlayPointer<Buffer>(&Render::SetIndexBuffer);
-    case CMD_SET_BLEND_MODE:
-        return PlayWord(&Render::SetBlendMode);
+    case CMD_SET_VERTEX_FORMAT: return PlayWord(&Render::SetVertexFormat);
+    case CMD_SET_VERTEX_BUFFER: return PlayPointer<Buffer>(&Render::SetVertexBuffer);
+    case CMD_SET_INDEX_BUFFER: return PlayPointer<Buffer>(&Render::SetIndexBuffer);
+    case CMD_SET_BLEND_MODE: return PlayWord(&Render::SetBlendMode);
     case CMD_ENABLE_SCISSOR:
     {
         u8 enabled = 0;
@@ -648,9 +634,7 @@ QLResultEnum Render::PlayOne(u32 opcode, bool& done)
                 return QL_FAIL;
         return DrawIndexedPrimitive(args[0], args[1], args[2], args[3], args[4], args[5]);
     }
-    case CMD_END:
-        done = true;
-        return QL_OK;
+    case CMD_END: done = true; return QL_OK;
     default:
         // 15 and unknown opcodes carry nothing we can read: skip to the next word.
         return QL_OK;

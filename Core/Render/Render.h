@@ -16,7 +16,7 @@ namespace base
 {
 struct ImageInfo;
 template <class T> class CountedPtr;
-}
+} // namespace base
 namespace file
 {
 class ImageContainer;

@@ -2,8 +2,8 @@
 // textured shaders, the sampler "TextureSampler".
 #pragma once
 
-#include "Core/Render/ShaderImpl.h"
 #include "Core/Render/Render.h"
+#include "Core/Render/ShaderImpl.h"
 #include "Core/Resource/Resource.h"
 #include "Core/Resource/ResourceManager.h"
 

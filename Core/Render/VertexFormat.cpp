@@ -8,27 +8,17 @@
 
 namespace render
 {
-VertexElement::VertexElement(const std::string& name, u32 offset, u32 size, u32 kind, u32& textureSet,
-                             u32 components, VertexFormat& format)
+VertexElement::VertexElement(const std::string& name, u32 offset, u32 size, u32 kind, u32& textureSet, u32 components,
+                             VertexFormat& format)
     : mName(name), mComponents(components), mSize(size), mOffset(offset)
 {
     switch (kind)
     {
-    case VEK_POSITION:
-        format.mFvf |= 0x2;
-        break;
-    case VEK_POSITION_W:
-        format.mFvf |= 0x4002;
-        break;
-    case VEK_NORMAL:
-        format.mFvf |= 0x10;
-        break;
-    case VEK_DIFFUSE:
-        format.mFvf |= 0x40;
-        break;
-    case VEK_SPECULAR:
-        format.mFvf |= 0x80;
-        break;
+    case VEK_POSITION: format.mFvf |= 0x2; break;
+    case VEK_POSITION_W: format.mFvf |= 0x4002; break;
+    case VEK_NORMAL: format.mFvf |= 0x10; break;
+    case VEK_DIFFUSE: format.mFvf |= 0x40; break;
+    case VEK_SPECULAR: format.mFvf |= 0x80; break;
     case VEK_TEXCOORD:
     {
         const u32 set = textureSet++;
@@ -41,8 +31,7 @@ VertexElement::VertexElement(const std::string& name, u32 offset, u32 size, u32 
             format.mFvf |= 2u << shift;
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -91,7 +80,8 @@ VertexFormat MakeFormat(u32 id, u32 cache, u32 chunk, u32 stride)
 Registry& GetRegistry()
 {
     // Built on first use in a fixed order, so ids never depend on static initialisation order.
-    static Registry registry = [] {
+    static Registry registry = []
+    {
         Registry r;
         {
             VertexFormat f = MakeFormat(0, 40960, 10240, sizeof(SVertex2D));
@@ -148,7 +138,8 @@ BufferDoubleCacheCreator* VertexFormats::GetCreator(u32 id)
 
 u32 PackColour(const float colour[4])
 {
-    auto channel = [](float value) {
+    auto channel = [](float value)
+    {
         // No wrap-around for values outside [0, 1]; NaN (a fade divided by zero) packs as 0.
         value = value >= 0.0f ? std::min(value, 1.0f) : 0.0f;
         return static_cast<u32>(static_cast<int>(value * 255.0f) & 255);

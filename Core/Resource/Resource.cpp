@@ -11,15 +11,9 @@ QLResultEnum Resource::Init(const std::wstring& name)
     return OnInit();
 }
 
-QLResultEnum Resource::Load()
-{
-    return ChangeLoaded(true);
-}
+QLResultEnum Resource::Load() { return ChangeLoaded(true); }
 
-QLResultEnum Resource::UnLoad()
-{
-    return ChangeLoaded(false);
-}
+QLResultEnum Resource::UnLoad() { return ChangeLoaded(false); }
 
 QLResultEnum Resource::ChangeLoaded(bool load)
 {

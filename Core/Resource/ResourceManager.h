@@ -87,8 +87,7 @@ template <class T> base::CountedPtr<T> ResourceManager::Get(const std::wstring& 
     const QLResultEnum result = object->Init(name);
     if (result != QL_OK)
     {
-        QL_LOG(L"Cannot init resource '%s' (%d)\n")
-            << base::LogStyle::Error << name << static_cast<int>(result);
+        QL_LOG(L"Cannot init resource '%s' (%d)\n") << base::LogStyle::Error << name << static_cast<int>(result);
         return base::CountedPtr<T>();
     }
     T* raw = object.release();

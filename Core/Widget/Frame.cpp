@@ -45,11 +45,13 @@ Frame::~Frame()
         mQueuedIn->ForgetFrame(this);
     for (Widget* child : mChildren)
         if (child)
-            (void)child->ForEachInSubtree([this](Widget& w) {
-                if (w.mFrame == this)
-                    w.mFrame = nullptr;
-                return QL_OK;
-            });
+            (void)child->ForEachInSubtree(
+                [this](Widget& w)
+                {
+                    if (w.mFrame == this)
+                        w.mFrame = nullptr;
+                    return QL_OK;
+                });
 }
 
 void Frame::SetRect(float x, float y, float width, float height)

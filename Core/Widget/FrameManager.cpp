@@ -13,14 +13,14 @@ namespace
 {
 QLResultEnum NotifyManagerAttached(Frame* frame)
 {
-    return frame->ForEachInSubtree(
-        [](Widget& w) { return w.GetListener() ? w.GetListener()->OnManagerAttached() : QL_OK; });
+    return frame->ForEachInSubtree([](Widget& w)
+                                   { return w.GetListener() ? w.GetListener()->OnManagerAttached() : QL_OK; });
 }
 
 QLResultEnum NotifyManagerDetached(Frame* frame)
 {
-    return frame->ForEachInSubtree(
-        [](Widget& w) { return w.GetListener() ? w.GetListener()->OnManagerDetached() : QL_OK; });
+    return frame->ForEachInSubtree([](Widget& w)
+                                   { return w.GetListener() ? w.GetListener()->OnManagerDetached() : QL_OK; });
 }
 
 } // namespace

@@ -28,10 +28,7 @@ void FrameManager::ReleaseCapture()
     (void)OnMouseMove(mLastPointer);
 }
 
-QLResultEnum FrameManager::RefreshPointer()
-{
-    return OnMouseMove(mLastPointer);
-}
+QLResultEnum FrameManager::RefreshPointer() { return OnMouseMove(mLastPointer); }
 
 template <class Event, class Captured>
 QLResultEnum FrameManager::Dispatch(const math::Point2& position, const Event& event, Captured captured,
@@ -95,9 +92,8 @@ QLResultEnum FrameManager::OnMouseDown(const math::Point2& position, u32 button)
     bool unhandled = false;
     const QLResultEnum r = Dispatch(
         position, layer::OnMouseDown{button},
-        [button](WidgetListener& l, const CaptureRecord& c, const math::Point3& p) {
-            return l.OnCapturedMouseDown(c, p, button);
-        },
+        [button](WidgetListener& l, const CaptureRecord& c, const math::Point3& p)
+        { return l.OnCapturedMouseDown(c, p, button); },
         unhandled);
     if (r || !unhandled || !mActiveFrame)
         return r;
@@ -120,9 +116,8 @@ QLResultEnum FrameManager::OnMouseUp(const math::Point2& position, u32 button)
     bool unhandled = false;
     return Dispatch(
         position, layer::OnMouseUp{button},
-        [button](WidgetListener& l, const CaptureRecord& c, const math::Point3& p) {
-            return l.OnCapturedMouseUp(c, p, button);
-        },
+        [button](WidgetListener& l, const CaptureRecord& c, const math::Point3& p)
+        { return l.OnCapturedMouseUp(c, p, button); },
         unhandled);
 }
 
@@ -132,9 +127,8 @@ QLResultEnum FrameManager::OnMouseDoubleClick(const math::Point2& position, u32 
     bool unhandled = false;
     return Dispatch(
         position, layer::OnMouseDown{button},
-        [button](WidgetListener& l, const CaptureRecord& c, const math::Point3& p) {
-            return l.OnCapturedMouseDoubleClick(c, p, button);
-        },
+        [button](WidgetListener& l, const CaptureRecord& c, const math::Point3& p)
+        { return l.OnCapturedMouseDoubleClick(c, p, button); },
         unhandled);
 }
 
@@ -173,9 +167,8 @@ QLResultEnum FrameManager::OnMouseWheel(const math::Point2& position, u32 value)
     const layer::OnMouseWheel event{static_cast<u16>(value)};
     return Dispatch(
         position, event,
-        [event](WidgetListener& l, const CaptureRecord& c, const math::Point3& p) {
-            return l.OnCapturedMouseWheel(c, p, event.value);
-        },
+        [event](WidgetListener& l, const CaptureRecord& c, const math::Point3& p)
+        { return l.OnCapturedMouseWheel(c, p, event.value); },
         unhandled);
 }
 
@@ -185,10 +178,7 @@ WidgetListener* FrameManager::GetFocusListener() const
     return focus ? focus->GetListener() : nullptr;
 }
 
-app::KeyTarget* FrameManager::GetKeyTarget()
-{
-    return GetFocusListener() ? &mKeyRoute : nullptr;
-}
+app::KeyTarget* FrameManager::GetKeyTarget() { return GetFocusListener() ? &mKeyRoute : nullptr; }
 
 QLResultEnum FrameManager::KeyRoute::OnKeyDown(u32 key)
 {

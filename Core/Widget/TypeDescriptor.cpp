@@ -10,21 +10,11 @@ TypeDescriptor DeriveTypeDescriptor(TypeDescriptor& base)
     const u32 n = ++base.count;
     switch (derived.depth)
     {
-    case 1:
-        derived.id = n;
-        break;
-    case 2:
-        derived.id = (n << 8) | base.id;
-        break;
-    case 3:
-        derived.id = (n << 16) | base.id;
-        break;
-    case 4:
-        derived.id = (n << 24) | base.id;
-        break;
-    default:
-        derived.id = 0;
-        break;
+    case 1: derived.id = n; break;
+    case 2: derived.id = (n << 8) | base.id; break;
+    case 3: derived.id = (n << 16) | base.id; break;
+    case 4: derived.id = (n << 24) | base.id; break;
+    default: derived.id = 0; break;
     }
     return derived;
 }

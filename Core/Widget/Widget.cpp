@@ -71,10 +71,12 @@ QLResultEnum Widget::AddChild(Widget* child, layer::Layer* parentLayer)
     child->mParent = this;
     if (Frame* frame = mFrame)
     {
-        if (QLResultEnum r = child->ForEachInSubtree([frame](Widget& w) {
-                w.mFrame = frame;
-                return w.mListener ? w.mListener->OnFrameAttached() : QL_OK;
-            }))
+        if (QLResultEnum r = child->ForEachInSubtree(
+                [frame](Widget& w)
+                {
+                    w.mFrame = frame;
+                    return w.mListener ? w.mListener->OnFrameAttached() : QL_OK;
+                }))
             return r;
         if (frame->GetManager())
             if (QLResultEnum r = child->ForEachInSubtree(
@@ -111,21 +113,25 @@ QLResultEnum Widget::RemoveChild(Widget* child, bool clearHoverAndFocus)
     {
         if (clearHoverAndFocus)
         {
-            if (QLResultEnum r = child->ForEachInSubtree([frame](Widget& w) {
-                    if (frame->GetFocusWidget() == &w)
-                        frame->SetFocusWidget(nullptr);
-                    return frame->GetHoverWidget() == &w ? frame->SetHover(nullptr) : QL_OK;
-                }))
+            if (QLResultEnum r = child->ForEachInSubtree(
+                    [frame](Widget& w)
+                    {
+                        if (frame->GetFocusWidget() == &w)
+                            frame->SetFocusWidget(nullptr);
+                        return frame->GetHoverWidget() == &w ? frame->SetHover(nullptr) : QL_OK;
+                    }))
                 return r;
         }
         if (frame->GetManager())
             if (QLResultEnum r = child->ForEachInSubtree(
                     [](Widget& w) { return w.mListener ? w.mListener->OnManagerDetached() : QL_OK; }))
                 return r;
-        (void)child->ForEachInSubtree([](Widget& w) {
-            w.mFrame = nullptr;
-            return w.mListener ? w.mListener->OnFrameDetached() : QL_OK;
-        });
+        (void)child->ForEachInSubtree(
+            [](Widget& w)
+            {
+                w.mFrame = nullptr;
+                return w.mListener ? w.mListener->OnFrameDetached() : QL_OK;
+            });
     }
     if (RemoveChildRaw(child) != QL_OK)
         return QL_FAIL;

@@ -51,8 +51,7 @@ public:
     }
     // Releases the capture, which re-dispatches a move at the last pointer position.
     virtual QLResultEnum OnCapturedMouseUp(const CaptureRecord& capture, const math::Point3& point, u32 button);
-    virtual QLResultEnum OnCapturedMouseDoubleClick(const CaptureRecord& capture, const math::Point3& point,
-                                                    u32 button)
+    virtual QLResultEnum OnCapturedMouseDoubleClick(const CaptureRecord& capture, const math::Point3& point, u32 button)
     {
         return QL_OK;
     }

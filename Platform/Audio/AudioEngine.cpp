@@ -42,8 +42,8 @@ SampleId AudioEngine::LoadSample(const void* data, u32 size, const std::string& 
     if (ok && ResampledFrames(pcm->Frames(), pcm->rate, kOutputRate) > kMaxSampleFrames)
     {
         ok = false;
-        error = "longer than ten minutes at " + std::to_string(kOutputRate) + " Hz (" +
-                std::to_string(pcm->Frames()) + " frames at " + std::to_string(pcm->rate) + " Hz)";
+        error = "longer than ten minutes at " + std::to_string(kOutputRate) + " Hz (" + std::to_string(pcm->Frames()) +
+                " frames at " + std::to_string(pcm->rate) + " Hz)";
     }
     if (!ok)
     {

@@ -21,8 +21,5 @@ std::unique_ptr<Device> CreateDevice()
     return std::make_unique<SdlDevice>();
 }
 
-void SetDeviceFactory(DeviceFactory factory)
-{
-    gFactory = factory;
-}
+void SetDeviceFactory(DeviceFactory factory) { gFactory = factory; }
 } // namespace audio

@@ -281,4 +281,3 @@ size_t Mixer::VoiceCount() const
     return mVoices.size();
 }
 } // namespace audio
-

@@ -8,10 +8,12 @@
 namespace audio
 {
 NullDevice::NullDevice()
-    : NullDevice([] {
-          using namespace std::chrono;
-          return duration<double>(steady_clock::now().time_since_epoch()).count();
-      })
+    : NullDevice(
+          []
+          {
+              using namespace std::chrono;
+              return duration<double>(steady_clock::now().time_since_epoch()).count();
+          })
 {
 }
 

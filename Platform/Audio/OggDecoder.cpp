@@ -35,8 +35,9 @@ size_t MemRead(void* ptr, size_t size, size_t count, void* user)
 int MemSeek(void* user, ogg_int64_t offset, int whence)
 {
     auto* m = static_cast<MemorySource*>(user);
-    ogg_int64_t base = whence == SEEK_SET ? 0 : (whence == SEEK_CUR ? static_cast<ogg_int64_t>(m->position)
-                                                                    : static_cast<ogg_int64_t>(m->size));
+    ogg_int64_t base = whence == SEEK_SET ? 0
+                                          : (whence == SEEK_CUR ? static_cast<ogg_int64_t>(m->position)
+                                                                : static_cast<ogg_int64_t>(m->size));
     ogg_int64_t target = base + offset;
     if (target < 0 || target > static_cast<ogg_int64_t>(m->size))
         return -1;
@@ -80,18 +81,12 @@ const char* OvError(int code)
 {
     switch (code)
     {
-    case OV_EREAD:
-        return "read error";
-    case OV_ENOTVORBIS:
-        return "not Vorbis data";
-    case OV_EVERSION:
-        return "Vorbis version mismatch";
-    case OV_EBADHEADER:
-        return "bad Vorbis header";
-    case OV_EFAULT:
-        return "decoder fault";
-    default:
-        return "cannot open Ogg Vorbis data";
+    case OV_EREAD: return "read error";
+    case OV_ENOTVORBIS: return "not Vorbis data";
+    case OV_EVERSION: return "Vorbis version mismatch";
+    case OV_EBADHEADER: return "bad Vorbis header";
+    case OV_EFAULT: return "decoder fault";
+    default: return "cannot open Ogg Vorbis data";
     }
 }
 } // namespace

@@ -17,8 +17,8 @@ constexpr u32 kMaxSampleFrames = kOutputRate * 600;
 struct Pcm
 {
     u32 rate = 0;
-    u32 channels = 0;            // 1 or 2
-    std::vector<float> samples;  // interleaved, in [-1, 1]
+    u32 channels = 0;           // 1 or 2
+    std::vector<float> samples; // interleaved, in [-1, 1]
 
     u32 Frames() const { return channels ? static_cast<u32>(samples.size() / channels) : 0; }
 };

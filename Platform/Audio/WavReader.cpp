@@ -26,17 +26,14 @@ float DecodeSample(const u8* p, u16 bits, bool isFloat)
     }
     switch (bits)
     {
-    case 8:
-        return (static_cast<int>(p[0]) - 128) / 128.0f;
-    case 16:
-        return static_cast<i16>(ReadU16(p)) / 32768.0f;
+    case 8: return (static_cast<int>(p[0]) - 128) / 128.0f;
+    case 16: return static_cast<i16>(ReadU16(p)) / 32768.0f;
     case 24:
     {
         i32 v = static_cast<i32>((p[0] << 8) | (p[1] << 16) | (static_cast<u32>(p[2]) << 24)) >> 8;
         return v / 8388608.0f;
     }
-    default:
-        return static_cast<i32>(ReadU32(p)) / 2147483648.0f;
+    default: return static_cast<i32>(ReadU32(p)) / 2147483648.0f;
     }
 }
 } // namespace

@@ -162,8 +162,8 @@ public:
     // Compiles and links two programs given by their entry points. The compiler's messages go to
     // `messages` (also on success, when it has any).
     virtual QLResultEnum CreateProgram(const std::string& vertexSource, const std::string& vertexEntry,
-                                       const std::string& pixelSource, const std::string& pixelEntry,
-                                       ProgramId* out, std::string* messages) = 0;
+                                       const std::string& pixelSource, const std::string& pixelEntry, ProgramId* out,
+                                       std::string* messages) = 0;
     virtual void DestroyProgram(ProgramId program) = 0;
     // Constant handle by name: -1 when the program has no such constant (setting it then does nothing).
     virtual i32 FindConstant(ProgramId program, const std::string& name) = 0;
@@ -197,8 +197,7 @@ public:
     virtual QLResultEnum Present() = 0;
 
     // Pixels of a target (0: back buffer) as 0xAARRGGBB, top row first.
-    virtual QLResultEnum ReadPixels(TextureId target, i32 x, i32 y, i32 width, i32 height,
-                                    std::vector<u32>* out) = 0;
+    virtual QLResultEnum ReadPixels(TextureId target, i32 x, i32 y, i32 width, i32 height, std::vector<u32>* out) = 0;
 
     // Device loss: reported only after a test asked for it (ForceStatus).
     virtual DeviceStatus TestStatus() = 0;

@@ -64,13 +64,10 @@ u32 DxtBlockBytes(TextureFormat format)
 {
     switch (format)
     {
-    case TextureFormat::DXT1:
-        return 8;
+    case TextureFormat::DXT1: return 8;
     case TextureFormat::DXT3:
-    case TextureFormat::DXT5:
-        return 16;
-    default:
-        return 0;
+    case TextureFormat::DXT5: return 16;
+    default: return 0;
     }
 }
 

@@ -27,7 +27,8 @@ EGLDisplay OpenDisplay()
 
 std::unique_ptr<EglContext> EglContext::Create(std::string* why)
 {
-    auto fail = [why](const std::string& text) {
+    auto fail = [why](const std::string& text)
+    {
         if (why)
             *why = text;
         return std::unique_ptr<EglContext>();
@@ -46,9 +47,9 @@ std::unique_ptr<EglContext> EglContext::Create(std::string* why)
     EGLint count = 0;
     if (!eglChooseConfig(display, configAttributes, &config, 1, &count) || count == 0)
         config = nullptr; // surfaceless contexts work without one (EGL_KHR_no_config_context)
-    const EGLint contextAttributes[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 3,
-                                        EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
-                                        EGL_NONE};
+    const EGLint contextAttributes[] = {
+        EGL_CONTEXT_MAJOR_VERSION,           3,       EGL_CONTEXT_MINOR_VERSION, 3, EGL_CONTEXT_OPENGL_PROFILE_MASK,
+        EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
     EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
     if (context == EGL_NO_CONTEXT)
     {
@@ -80,10 +81,7 @@ bool EglContext::MakeCurrent()
     return eglMakeCurrent(mDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, mContext) == EGL_TRUE;
 }
 
-void* EglContext::GetProcAddress(const char* name)
-{
-    return reinterpret_cast<void*>(eglGetProcAddress(name));
-}
+void* EglContext::GetProcAddress(const char* name) { return reinterpret_cast<void*>(eglGetProcAddress(name)); }
 
 void EglContext::GetDrawableSize(u32* width, u32* height)
 {

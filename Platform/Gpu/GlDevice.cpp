@@ -9,9 +9,9 @@
 // - Culling names the winding as seen on the target; the front face flips with the target.
 #include "Platform/Gpu/GlDevice.h"
 
+#include "Core/Base/Log.h"
 #include "Platform/Gpu/Context.h"
 #include "Platform/Gpu/Dxt.h"
-#include "Core/Base/Log.h"
 
 #include <cstdio>
 #include <cstring>
@@ -24,18 +24,12 @@ std::string GlErrorName(GLenum error)
 {
     switch (error)
     {
-    case GL_INVALID_ENUM:
-        return "GL_INVALID_ENUM";
-    case GL_INVALID_VALUE:
-        return "GL_INVALID_VALUE";
-    case GL_INVALID_OPERATION:
-        return "GL_INVALID_OPERATION";
-    case GL_INVALID_FRAMEBUFFER_OPERATION:
-        return "GL_INVALID_FRAMEBUFFER_OPERATION";
-    case GL_OUT_OF_MEMORY:
-        return "GL_OUT_OF_MEMORY";
-    default:
-        break;
+    case GL_INVALID_ENUM: return "GL_INVALID_ENUM";
+    case GL_INVALID_VALUE: return "GL_INVALID_VALUE";
+    case GL_INVALID_OPERATION: return "GL_INVALID_OPERATION";
+    case GL_INVALID_FRAMEBUFFER_OPERATION: return "GL_INVALID_FRAMEBUFFER_OPERATION";
+    case GL_OUT_OF_MEMORY: return "GL_OUT_OF_MEMORY";
+    default: break;
     }
     char code[16];
     std::snprintf(code, sizeof code, "0x%04X", static_cast<unsigned>(error));
@@ -46,19 +40,13 @@ GLenum ToGl(Primitive type)
 {
     switch (type)
     {
-    case Primitive::Points:
-        return GL_POINTS;
-    case Primitive::Lines:
-        return GL_LINES;
-    case Primitive::LineStrip:
-        return GL_LINE_STRIP;
-    case Primitive::TriangleStrip:
-        return GL_TRIANGLE_STRIP;
-    case Primitive::TriangleFan:
-        return GL_TRIANGLE_FAN;
+    case Primitive::Points: return GL_POINTS;
+    case Primitive::Lines: return GL_LINES;
+    case Primitive::LineStrip: return GL_LINE_STRIP;
+    case Primitive::TriangleStrip: return GL_TRIANGLE_STRIP;
+    case Primitive::TriangleFan: return GL_TRIANGLE_FAN;
     case Primitive::Triangles:
-    default:
-        return GL_TRIANGLES;
+    default: return GL_TRIANGLES;
     }
 }
 
@@ -66,15 +54,11 @@ GLenum ToGl(BlendFactor factor)
 {
     switch (factor)
     {
-    case BlendFactor::Zero:
-        return GL_ZERO;
-    case BlendFactor::One:
-        return GL_ONE;
-    case BlendFactor::SrcAlpha:
-        return GL_SRC_ALPHA;
+    case BlendFactor::Zero: return GL_ZERO;
+    case BlendFactor::One: return GL_ONE;
+    case BlendFactor::SrcAlpha: return GL_SRC_ALPHA;
     case BlendFactor::InvSrcAlpha:
-    default:
-        return GL_ONE_MINUS_SRC_ALPHA;
+    default: return GL_ONE_MINUS_SRC_ALPHA;
     }
 }
 
@@ -230,8 +214,7 @@ QLResultEnum GlDevice::ResizeBackBuffer(u32 width, u32 height)
     return CheckError("ResizeBackBuffer");
 }
 
-QLResultEnum GlDevice::CreateTexture(u32 width, u32 height, TextureFormat format, TextureUsage usage,
-                                     TextureId* out)
+QLResultEnum GlDevice::CreateTexture(u32 width, u32 height, TextureFormat format, TextureUsage usage, TextureId* out)
 {
     // GL accepts empty textures where the original device refused them; callers rely on the refusal.
     if (width == 0 || height == 0 || width > mCaps.maxTextureWidth || height > mCaps.maxTextureHeight)
@@ -424,8 +407,8 @@ GLuint GlDevice::Compile(GLenum kind, const std::string& source, std::string* me
 }
 
 QLResultEnum GlDevice::CreateProgram(const std::string& vertexSource, const std::string& vertexEntry,
-                                     const std::string& pixelSource, const std::string& pixelEntry,
-                                     ProgramId* out, std::string* messages)
+                                     const std::string& pixelSource, const std::string& pixelEntry, ProgramId* out,
+                                     std::string* messages)
 {
     if (!IsIdentifier(vertexEntry) || !IsIdentifier(pixelEntry))
     {
@@ -441,8 +424,7 @@ QLResultEnum GlDevice::CreateProgram(const std::string& vertexSource, const std:
     }
     std::string version, body;
     SplitVersion(vertexSource, &version, &body);
-    std::string vertex = version + "#line 1\n" + body +
-                         "\nuniform vec4 uDevFix;\nvoid main()\n{\n    " + vertexEntry +
+    std::string vertex = version + "#line 1\n" + body + "\nuniform vec4 uDevFix;\nvoid main()\n{\n    " + vertexEntry +
                          "();\n    gl_Position.xy = gl_Position.xy * uDevFix.xy + uDevFix.zw * gl_Position.w;\n}\n";
     SplitVersion(pixelSource, &version, &body);
     std::string pixel = version + "#line 1\n" + body + "\nvoid main()\n{\n    " + pixelEntry + "();\n}\n";
@@ -825,8 +807,8 @@ bool GlDevice::PrepareDraw()
             if (a.type == AttributeType::ColorBGRA)
                 gl.VertexAttribPointer(a.location, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, mLayout.stride, offset);
             else
-                gl.VertexAttribPointer(a.location, static_cast<GLint>(a.components), GL_FLOAT, GL_FALSE,
-                                       mLayout.stride, offset);
+                gl.VertexAttribPointer(a.location, static_cast<GLint>(a.components), GL_FLOAT, GL_FALSE, mLayout.stride,
+                                       offset);
         }
         for (u32 i = 0; i < 4; ++i)
         {
@@ -898,8 +880,8 @@ QLResultEnum GlDevice::ReadPixels(TextureId target, i32 x, i32 y, i32 width, i32
         gl.ReadPixels(x, static_cast<i32>(targetHeight) - y - height, width, height, GL_BGRA, GL_UNSIGNED_BYTE,
                       rows.data());
         for (i32 row = 0; row < height; ++row)
-            std::memcpy(&(*out)[static_cast<size_t>(row) * width],
-                        &rows[static_cast<size_t>(height - 1 - row) * width], static_cast<size_t>(width) * 4);
+            std::memcpy(&(*out)[static_cast<size_t>(row) * width], &rows[static_cast<size_t>(height - 1 - row) * width],
+                        static_cast<size_t>(width) * 4);
     }
     else
         gl.ReadPixels(x, y, width, height, GL_BGRA, GL_UNSIGNED_BYTE, out->data());

@@ -57,13 +57,11 @@ public:
 
     QLResultEnum Clear(u32 flags, u32 colour, float depth, u32 stencil) override;
     QLResultEnum Draw(Primitive type, u32 firstVertex, u32 vertexCount) override;
-    QLResultEnum DrawIndexed(Primitive type, u32 firstIndex, u32 indexCount, u32 minVertex,
-                             u32 vertexCount) override;
+    QLResultEnum DrawIndexed(Primitive type, u32 firstIndex, u32 indexCount, u32 minVertex, u32 vertexCount) override;
     QLResultEnum BeginScene() override { return QL_OK; }
     QLResultEnum EndScene() override { return QL_OK; }
     QLResultEnum Present() override;
-    QLResultEnum ReadPixels(TextureId target, i32 x, i32 y, i32 width, i32 height,
-                            std::vector<u32>* out) override;
+    QLResultEnum ReadPixels(TextureId target, i32 x, i32 y, i32 width, i32 height, std::vector<u32>* out) override;
 
     DeviceStatus TestStatus() override { return mStatus; }
     QLResultEnum Reset() override;
@@ -90,7 +88,7 @@ private:
         GLuint name = 0;
         GLint devFix = -1;
         float devFixValue[4] = {0, 0, 0, 0};
-        std::map<std::string, i32> samplers; // name -> stage
+        std::map<std::string, i32> samplers;      // name -> stage
         std::map<i32, std::vector<float>> values; // last value sent per constant
     };
 

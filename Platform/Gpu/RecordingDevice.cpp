@@ -152,8 +152,8 @@ void RecordingDevice::DestroyTexture(TextureId id)
 
 QLResultEnum RecordingDevice::CreateBuffer(BufferKind kind, u32 size, bool dynamic, BufferId* out)
 {
-    QLResultEnum result = Note(Format("CreateBuffer %s %u %d", kind == BufferKind::Vertex ? "Vertex" : "Index",
-                                      size, dynamic ? 1 : 0));
+    QLResultEnum result =
+        Note(Format("CreateBuffer %s %u %d", kind == BufferKind::Vertex ? "Vertex" : "Index", size, dynamic ? 1 : 0));
     if (result != QL_OK || size == 0)
         return QL_FAIL;
     *out = mNextId++;
@@ -208,7 +208,8 @@ i32 RecordingDevice::FindConstant(ProgramId id, const std::string& name)
     auto it = mPrograms.find(id);
     if (it == mPrograms.end())
         return -1;
-    auto hasWord = [&name](const std::string& text) {
+    auto hasWord = [&name](const std::string& text)
+    {
         for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + 1))
         {
             auto isWord = [](char c) { return c == '_' || std::isalnum(static_cast<unsigned char>(c)); };
@@ -252,10 +253,7 @@ QLResultEnum RecordingDevice::SetConstantFloat(ProgramId program, i32 constant, 
     return Note(Format("SetConstantFloat %u %d %g", program, constant, value));
 }
 
-QLResultEnum RecordingDevice::SetRenderTarget(TextureId target)
-{
-    return Note(Format("SetRenderTarget %u", target));
-}
+QLResultEnum RecordingDevice::SetRenderTarget(TextureId target) { return Note(Format("SetRenderTarget %u", target)); }
 
 QLResultEnum RecordingDevice::SetProgram(ProgramId program) { return Note(Format("SetProgram %u", program)); }
 
@@ -314,16 +312,14 @@ QLResultEnum RecordingDevice::Draw(Primitive type, u32 firstVertex, u32 vertexCo
 QLResultEnum RecordingDevice::DrawIndexed(Primitive type, u32 firstIndex, u32 indexCount, u32 minVertex,
                                           u32 vertexCount)
 {
-    return Note(
-        Format("DrawIndexed %s %u %u %u %u", ToString(type), firstIndex, indexCount, minVertex, vertexCount));
+    return Note(Format("DrawIndexed %s %u %u %u %u", ToString(type), firstIndex, indexCount, minVertex, vertexCount));
 }
 
 QLResultEnum RecordingDevice::BeginScene() { return Note("BeginScene"); }
 QLResultEnum RecordingDevice::EndScene() { return Note("EndScene"); }
 QLResultEnum RecordingDevice::Present() { return Note("Present"); }
 
-QLResultEnum RecordingDevice::ReadPixels(TextureId target, i32 x, i32 y, i32 width, i32 height,
-                                         std::vector<u32>* out)
+QLResultEnum RecordingDevice::ReadPixels(TextureId target, i32 x, i32 y, i32 width, i32 height, std::vector<u32>* out)
 {
     // Nothing is drawn here: only the contents last uploaded to a texture can be read.
     auto it = mTextures.find(target);

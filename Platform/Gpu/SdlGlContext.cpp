@@ -13,10 +13,7 @@ bool SdlGlContext::MakeCurrent()
     return mContext && SDL_GL_MakeCurrent(mWindow, static_cast<SDL_GLContext>(mContext)) == 0;
 }
 
-void* SdlGlContext::GetProcAddress(const char* name)
-{
-    return SDL_GL_GetProcAddress(name);
-}
+void* SdlGlContext::GetProcAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
 
 bool SdlGlContext::SwapBuffers()
 {

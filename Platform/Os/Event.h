@@ -15,17 +15,17 @@ enum class EventType
     FocusLost,
     Minimized,
     Restored,
-    Moved,       // x, y: new outer position
-    Resized,     // x, y: new client width and height (the player or a window manager resized it)
+    Moved,   // x, y: new outer position
+    Resized, // x, y: new client width and height (the player or a window manager resized it)
     MouseEnter,
-    MouseLeave,  // x, y: last cursor position in client pixels
-    KeyDown,     // key, sideKey, repeat
-    KeyUp,       // key, sideKey
-    Text,        // text: UTF-8 typed after a key-down
-    MouseMove,   // x, y in client pixels
-    MouseDown,   // button (1 left, 2 middle, 3 right), clicks, x, y
-    MouseUp,     // button, x, y
-    MouseWheel,  // wheel (notches, positive away from the user), x, y
+    MouseLeave, // x, y: last cursor position in client pixels
+    KeyDown,    // key, sideKey, repeat
+    KeyUp,      // key, sideKey
+    Text,       // text: UTF-8 typed after a key-down
+    MouseMove,  // x, y in client pixels
+    MouseDown,  // button (1 left, 2 middle, 3 right), clicks, x, y
+    MouseUp,    // button, x, y
+    MouseWheel, // wheel (notches, positive away from the user), x, y
 };
 
 struct Event

@@ -124,10 +124,12 @@ bool ReadAll(const std::string& path, std::string& out)
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
-    const bool ok = ReadChunks(fd, [&out](const char* data, size_t size) {
-        out.append(data, size);
-        return true;
-    });
+    const bool ok = ReadChunks(fd,
+                               [&out](const char* data, size_t size)
+                               {
+                                   out.append(data, size);
+                                   return true;
+                               });
     ::close(fd);
     return ok;
 }

@@ -1,6 +1,6 @@
 // Raw file access on the real file system (UTF-8 paths, no mounts): file and folder facts,
-// folder listings, deletion, renaming, whole-file reads, appends, copies, flushes and atomic writes. The engine's file layer builds on
-// these; each returns false on failure with errno telling why.
+// folder listings, deletion, renaming, whole-file reads, appends, copies, flushes and atomic writes. The engine's file
+// layer builds on these; each returns false on failure with errno telling why.
 #pragma once
 
 #include <cstdint>

@@ -33,8 +33,5 @@ bool IsHeadless()
     return *headless;
 }
 
-void SetHeadless(bool headless)
-{
-    Current() = headless;
-}
+void SetHeadless(bool headless) { Current() = headless; }
 } // namespace os

@@ -80,8 +80,8 @@ bool InstanceLock::RequestRaise() const
         return mHolder == getpid() && kill(mHolder, SIGUSR1) == 0;
     char mine[4096] = {}, theirs[4096] = {};
     const std::string link = "/proc/" + std::to_string(mHolder) + "/exe";
-    if (readlink("/proc/self/exe", mine, sizeof mine - 1) <= 0 || readlink(link.c_str(), theirs, sizeof theirs - 1) <= 0 ||
-        std::strcmp(mine, theirs) != 0)
+    if (readlink("/proc/self/exe", mine, sizeof mine - 1) <= 0 ||
+        readlink(link.c_str(), theirs, sizeof theirs - 1) <= 0 || std::strcmp(mine, theirs) != 0)
         return false;
     return kill(mHolder, SIGUSR1) == 0;
 }

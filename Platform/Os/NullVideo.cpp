@@ -127,8 +127,5 @@ void NullVideoDriver::FrameSize(int& width, int& height) const
     height = mFrameHeight;
 }
 
-std::unique_ptr<gpu::Device> NullWindow::CreateDevice()
-{
-    return std::make_unique<gpu::RecordingDevice>();
-}
+std::unique_ptr<gpu::Device> NullWindow::CreateDevice() { return std::make_unique<gpu::RecordingDevice>(); }
 } // namespace os

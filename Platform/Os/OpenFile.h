@@ -8,8 +8,19 @@
 
 namespace os
 {
-enum class FileAccess { Read, Write, ReadWrite, QueryOnly };
-enum class FileCreation { Always, NewOnly, Existing };
+enum class FileAccess
+{
+    Read,
+    Write,
+    ReadWrite,
+    QueryOnly
+};
+enum class FileCreation
+{
+    Always,
+    NewOnly,
+    Existing
+};
 
 // A descriptor of a plain file (never a folder), or -1. Always truncates an existing file;
 // QueryOnly cannot create.

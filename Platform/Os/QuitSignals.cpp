@@ -9,10 +9,7 @@ namespace
 {
 volatile std::sig_atomic_t gQuitSignal = 0;
 
-void Note(int)
-{
-    gQuitSignal = 1;
-}
+void Note(int) { gQuitSignal = 1; }
 } // namespace
 
 void CatchQuitSignals()

@@ -11,17 +11,10 @@ bool Button(Uint8 sdlButton, int& button)
 {
     switch (sdlButton)
     {
-    case SDL_BUTTON_LEFT:
-        button = 1;
-        return true;
-    case SDL_BUTTON_MIDDLE:
-        button = 2;
-        return true;
-    case SDL_BUTTON_RIGHT:
-        button = 3;
-        return true;
-    default:
-        return false;
+    case SDL_BUTTON_LEFT: button = 1; return true;
+    case SDL_BUTTON_MIDDLE: button = 2; return true;
+    case SDL_BUTTON_RIGHT: button = 3; return true;
+    default: return false;
     }
 }
 } // namespace
@@ -31,33 +24,19 @@ bool SdlEventTranslator::Translate(const SDL_Event& e, Event& event)
     event = Event();
     switch (e.type)
     {
-    case SDL_QUIT:
-        event.type = EventType::Close;
-        return true;
+    case SDL_QUIT: event.type = EventType::Close; return true;
     case SDL_WINDOWEVENT:
         if (e.window.windowID != mWindowId)
             return false;
         switch (e.window.event)
         {
-        case SDL_WINDOWEVENT_CLOSE:
-            event.type = EventType::Close;
-            return true;
-        case SDL_WINDOWEVENT_FOCUS_GAINED:
-            event.type = EventType::FocusGained;
-            return true;
-        case SDL_WINDOWEVENT_FOCUS_LOST:
-            event.type = EventType::FocusLost;
-            return true;
-        case SDL_WINDOWEVENT_MINIMIZED:
-            event.type = EventType::Minimized;
-            return true;
+        case SDL_WINDOWEVENT_CLOSE: event.type = EventType::Close; return true;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: event.type = EventType::FocusGained; return true;
+        case SDL_WINDOWEVENT_FOCUS_LOST: event.type = EventType::FocusLost; return true;
+        case SDL_WINDOWEVENT_MINIMIZED: event.type = EventType::Minimized; return true;
         case SDL_WINDOWEVENT_RESTORED:
-        case SDL_WINDOWEVENT_MAXIMIZED:
-            event.type = EventType::Restored;
-            return true;
-        case SDL_WINDOWEVENT_ENTER:
-            event.type = EventType::MouseEnter;
-            return true;
+        case SDL_WINDOWEVENT_MAXIMIZED: event.type = EventType::Restored; return true;
+        case SDL_WINDOWEVENT_ENTER: event.type = EventType::MouseEnter; return true;
         case SDL_WINDOWEVENT_LEAVE:
             event.type = EventType::MouseLeave;
             event.x = mLastX;
@@ -73,8 +52,7 @@ bool SdlEventTranslator::Translate(const SDL_Event& e, Event& event)
             event.x = static_cast<float>(e.window.data1);
             event.y = static_cast<float>(e.window.data2);
             return true;
-        default:
-            return false;
+        default: return false;
         }
     case SDL_KEYDOWN:
     case SDL_KEYUP:
@@ -117,8 +95,7 @@ bool SdlEventTranslator::Translate(const SDL_Event& e, Event& event)
         mLastX = event.x = static_cast<float>(e.wheel.mouseX);
         mLastY = event.y = static_cast<float>(e.wheel.mouseY);
         return event.wheel != 0;
-    default:
-        return false;
+    default: return false;
     }
 }
 } // namespace os

@@ -38,19 +38,19 @@ struct ParticleType
     u32 max = 512;      // live particles at most
     float delay = 0.0f; // seconds into the timeline before this type emits
 
-    Range life{1.0f, 1.0f};  // seconds
-    Range speed;             // pixels per second
-    float direction = 90.0f; // degrees, 0 = +x, 90 = up (-y)
-    float spread = 0.0f;     // degrees, the full width of the cone
+    Range life{1.0f, 1.0f};                 // seconds
+    Range speed;                            // pixels per second
+    float direction = 90.0f;                // degrees, 0 = +x, 90 = up (-y)
+    float spread = 0.0f;                    // degrees, the full width of the cone
     float gravityX = 0.0f, gravityY = 0.0f; // pixels per second squared
-    float drag = 0.0f;       // fraction of the speed lost per second
+    float drag = 0.0f;                      // fraction of the speed lost per second
     float areaX = 0.0f, areaY = 0.0f;       // half-axes of the spawn ellipse, pixels
-    Range size{16.0f, 16.0f}; // pixels, at birth
-    float grow = 1.0f;       // size factor reached at the end of life
-    Range angle;             // degrees at birth
-    Range spin;              // degrees per second
-    bool align = false;      // turned along the direction of motion
-    bool trail = false;      // stays where it was emitted even when the emitter moves its particles
+    Range size{16.0f, 16.0f};               // pixels, at birth
+    float grow = 1.0f;                      // size factor reached at the end of life
+    Range angle;                            // degrees at birth
+    Range spin;                             // degrees per second
+    bool align = false;                     // turned along the direction of motion
+    bool trail = false;                     // stays where it was emitted even when the emitter moves its particles
 
     std::vector<ColorKey> colors; // sorted by t; empty = opaque white
 };

@@ -62,9 +62,7 @@ int ReadFloats(const char* text, float* out, int count)
 class ElementReader
 {
 public:
-    ElementReader(const tinyxml2::XMLElement& element, Problems& problems) : mElement(element), mProblems(problems)
-    {
-    }
+    ElementReader(const tinyxml2::XMLElement& element, Problems& problems) : mElement(element), mProblems(problems) {}
 
     void Float(const char* name, float& out, float low, float high)
     {
@@ -248,8 +246,8 @@ public:
 
     void Log(const std::string& what)
     {
-        QL_LOG(L"Particle file '%s': %s\n") << base::LogStyle::Error << base::Utf8ToWide(mFile.fileName)
-                                             << base::Utf8ToWide(what);
+        QL_LOG(L"Particle file '%s': %s\n")
+            << base::LogStyle::Error << base::Utf8ToWide(mFile.fileName) << base::Utf8ToWide(what);
     }
 
 private:
@@ -318,8 +316,7 @@ private:
         reader.RangeOf("spin", type.spin, -kHuge, kHuge);
         reader.Flag("align", type.align);
         reader.Flag("trail", type.trail);
-        for (const tinyxml2::XMLElement* c = element.FirstChildElement("color"); c;
-             c = c->NextSiblingElement("color"))
+        for (const tinyxml2::XMLElement* c = element.FirstChildElement("color"); c; c = c->NextSiblingElement("color"))
         {
             ColorKey key;
             ElementReader keyReader(*c, problems);

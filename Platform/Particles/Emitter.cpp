@@ -65,10 +65,7 @@ std::unique_ptr<Emitter> Emitter::Duplicate()
     return copy;
 }
 
-void Emitter::SetLoopMode(i32 mode)
-{
-    mLoopMode = (mode == LOOP_REPEAT || mode == LOOP_FOREVER) ? mode : LOOP_ONCE;
-}
+void Emitter::SetLoopMode(i32 mode) { mLoopMode = (mode == LOOP_REPEAT || mode == LOOP_FOREVER) ? mode : LOOP_ONCE; }
 
 void Emitter::Restart()
 {
@@ -207,8 +204,7 @@ void Emitter::Emit(const ParticleType& type, TypeState& state, u32 count)
         const float along = type.trail ? static_cast<float>(i + 1) / static_cast<float>(count) : 1.0f;
         p.x = mLastX + (mX - mLastX) * along + std::cos(a) * r * type.areaX;
         p.y = mLastY + (mY - mLastY) * along + std::sin(a) * r * type.areaY;
-        const float heading =
-            (type.direction + mDirection + (mRandom.Unit() - 0.5f) * type.spread) * math::kDegToRad;
+        const float heading = (type.direction + mDirection + (mRandom.Unit() - 0.5f) * type.spread) * math::kDegToRad;
         const float speed = mRandom.Between(type.speed.min, type.speed.max);
         p.vx = std::cos(heading) * speed;
         p.vy = -std::sin(heading) * speed;

@@ -30,9 +30,9 @@ enum PositionMode : i32
 
 struct RenderList
 {
-    u32 type = 0;    // index of the particle type in the description
-    u32 count = 0;   // particles
-    i32 atlas = 0;   // texture number
+    u32 type = 0;         // index of the particle type in the description
+    u32 count = 0;        // particles
+    i32 atlas = 0;        // texture number
     bool intense = false; // additive blending
 };
 

@@ -29,9 +29,8 @@ struct Folders
         setenv("QL_NO_SHELL_OPEN", "1", 1);
         setenv("QL_NO_MESSAGE_BOX", "1", 1);
         // No sound card either: opening one (or failing to) is the system's time, not the engine's.
-        audio::SetDeviceFactory([]() -> std::unique_ptr<audio::Device> {
-            return std::make_unique<audio::NullDevice>();
-        });
+        audio::SetDeviceFactory([]() -> std::unique_ptr<audio::Device>
+                                { return std::make_unique<audio::NullDevice>(); });
         cwd = fs::current_path();
     }
     ~Folders()

@@ -6,11 +6,11 @@
 #include "App/Game.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Platform/Gpu/RecordingDevice.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDProgress.h"
 #include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Shell/HUDShopWindow.h"
-#include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Data/TDProgress.h"
 #include "support/GameHarness.h"
 
 #include <benchmark/benchmark.h>

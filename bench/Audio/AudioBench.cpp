@@ -67,9 +67,9 @@ void MixerVoices(benchmark::State& state)
         benchmark::DoNotOptimize(out.data());
         ++block;
     }
-    state.counters["cpu_per_audio_s"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * 1024.0 / kOutputRate,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["cpu_per_audio_s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * 1024.0 / kOutputRate,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(MixerVoices)->Arg(0)->Arg(32)->Unit(benchmark::kMicrosecond);
 

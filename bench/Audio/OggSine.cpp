@@ -24,7 +24,8 @@ std::string MakeOggSine(double seconds, u32 rate, u32 channels, double frequency
     ogg_stream_init(&os, 1234);
 
     std::string out;
-    auto writePage = [&out](const ogg_page& page) {
+    auto writePage = [&out](const ogg_page& page)
+    {
         out.append(reinterpret_cast<const char*>(page.header), static_cast<size_t>(page.header_len));
         out.append(reinterpret_cast<const char*>(page.body), static_cast<size_t>(page.body_len));
     };

@@ -22,8 +22,8 @@ const std::string& BenchFile()
         std::string path;
         File()
         {
-            path = (std::filesystem::temp_directory_path() / ("ql-bench-" + std::to_string(::getpid()) + ".bin"))
-                       .string();
+            path =
+                (std::filesystem::temp_directory_path() / ("ql-bench-" + std::to_string(::getpid()) + ".bin")).string();
             std::vector<char> bytes(kFileSize);
             for (size_t i = 0; i < bytes.size(); ++i)
                 bytes[i] = static_cast<char>(i * 31);

@@ -23,14 +23,12 @@
 
 namespace
 {
-const std::wstring kFont =
-    base::StringToWString(std::string(QL_SOURCE_DIR) + "/content/td/data/fonts/main_32_1");
+const std::wstring kFont = base::StringToWString(std::string(QL_SOURCE_DIR) + "/content/td/data/fonts/main_32_1");
 
 std::wstring Paragraph()
 {
-    const std::wstring words =
-        L"The moor holds, tower by tower: gold for the walls, crystals for the upgrades, "
-        L"and a long night of waves before the dawn. ";
+    const std::wstring words = L"The moor holds, tower by tower: gold for the walls, crystals for the upgrades, "
+                               L"and a long night of waves before the dawn. ";
     std::wstring text;
     while (text.size() < 2000)
         text += words;
@@ -130,7 +128,8 @@ void DrawImages(benchmark::State& state)
         {
             render::Graphics graphics(&r.render);
             for (int i = 0; i < count; ++i)
-                graphics.DrawImage(&image).Translate(static_cast<float>(i % 30 * 32), static_cast<float>(i / 30 % 24 * 32));
+                graphics.DrawImage(&image).Translate(static_cast<float>(i % 30 * 32),
+                                                     static_cast<float>(i / 30 % 24 * 32));
         }
         (void)r.render.EndScene();
         (void)r.render.ExecuteCommands();
@@ -145,13 +144,14 @@ BENCHMARK(DrawImages)->Arg(1000)->Arg(5000)->Arg(10000)->Unit(benchmark::kMillis
 imagetest::Bytes EncodeDds(u32 side, const std::vector<u32>& argb)
 {
     imagetest::Bytes out(128, 0);
-    auto set = [&out](u32 offset, u32 value) {
+    auto set = [&out](u32 offset, u32 value)
+    {
         for (int i = 0; i < 4; ++i)
             out[offset + i] = static_cast<u8>(value >> (8 * i));
     };
     std::memcpy(out.data(), "DDS ", 4);
-    const u32 fields[][2] = {{4, 124},         {8, 0x1007},      {12, side},       {16, side},
-                             {76, 32},         {80, 0x41},       {88, 32},         {92, 0x00FF0000},
+    const u32 fields[][2] = {{4, 124},         {8, 0x1007},       {12, side},        {16, side},
+                             {76, 32},         {80, 0x41},        {88, 32},          {92, 0x00FF0000},
                              {96, 0x0000FF00}, {100, 0x000000FF}, {104, 0xFF000000}, {108, 0x1000}};
     for (const auto& [offset, value] : fields)
         set(offset, value);
@@ -167,8 +167,7 @@ imagetest::Bytes Big(bool dds)
     std::vector<u32> pixels(kSide * kSide);
     for (u32 y = 0; y < kSide; ++y)
         for (u32 x = 0; x < kSide; ++x)
-            pixels[y * kSide + x] =
-                ((x ^ y) & 64 ? 0xFF000000 : 0x40000000) | (x & 255) << 16 | (y & 255) << 8 | 90;
+            pixels[y * kSide + x] = ((x ^ y) & 64 ? 0xFF000000 : 0x40000000) | (x & 255) << 16 | (y & 255) << 8 | 90;
     return dds ? EncodeDds(kSide, pixels) : imagetest::EncodePng(kSide, kSide, pixels, true);
 }
 
@@ -194,8 +193,6 @@ BENCHMARK_CAPTURE(LoadTexture, png_recording, false, render::HeadlessWindow::Bac
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(LoadTexture, dds_recording, true, render::HeadlessWindow::Backend::Recording)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(LoadTexture, png_gl, false, render::HeadlessWindow::Backend::Gl)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(LoadTexture, dds_gl, true, render::HeadlessWindow::Backend::Gl)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LoadTexture, png_gl, false, render::HeadlessWindow::Backend::Gl)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LoadTexture, dds_gl, true, render::HeadlessWindow::Backend::Gl)->Unit(benchmark::kMillisecond);
 } // namespace

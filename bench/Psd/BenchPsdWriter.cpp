@@ -34,7 +34,8 @@ Sprite MakeSprite(u32 index, u32 width, u32 height)
     s.height = 96 + static_cast<i32>((seed >> 8) % 161);
     s.left = static_cast<i32>((seed >> 4) % (width - s.width));
     s.top = static_cast<i32>((seed >> 12) % (height - s.height));
-    s.colour[0] = static_cast<u8>(seed >> 3), s.colour[1] = static_cast<u8>(seed >> 11), s.colour[2] = static_cast<u8>(seed >> 19);
+    s.colour[0] = static_cast<u8>(seed >> 3), s.colour[1] = static_cast<u8>(seed >> 11),
+    s.colour[2] = static_cast<u8>(seed >> 19);
     return s;
 }
 
@@ -51,7 +52,8 @@ std::vector<u8> SpritePlane(const Sprite& s, int c)
             if (c < 0)
                 v = static_cast<u8>(std::clamp((r - d) * 64.0, 0.0, 255.0));
             else
-                v = d < r ? static_cast<u8>(std::clamp(s.colour[c] * (1.0 - d / (2 * r)) + (x ^ y) % 4, 0.0, 255.0)) : 0;
+                v = d < r ? static_cast<u8>(std::clamp(s.colour[c] * (1.0 - d / (2 * r)) + (x ^ y) % 4, 0.0, 255.0))
+                          : 0;
             plane[size_t(y) * s.width + x] = v;
         }
     return plane;
@@ -222,7 +224,8 @@ Painted MakePainted(u32 index, u32 width, u32 height)
     p.height = 96 + static_cast<i32>((seed >> 9) % 289);
     p.left = static_cast<i32>((seed >> 3) % (width - p.width));
     p.top = static_cast<i32>((seed >> 14) % (height - p.height));
-    p.colour[0] = static_cast<u8>(seed >> 5), p.colour[1] = static_cast<u8>(seed >> 12), p.colour[2] = static_cast<u8>(seed >> 21);
+    p.colour[0] = static_cast<u8>(seed >> 5), p.colour[1] = static_cast<u8>(seed >> 12),
+    p.colour[2] = static_cast<u8>(seed >> 21);
     return p;
 }
 
@@ -334,9 +337,10 @@ std::string MakeGimpDocument(u32 width, u32 height, u32 layers)
     o.U32(0);
     Out resources;
     Out resolution;
-    resolution.U32(72 << 16), resolution.U16(1), resolution.U16(2), resolution.U32(72 << 16), resolution.U16(1), resolution.U16(2);
-    const std::pair<u16, std::string> blocks[] = {{1005, resolution.s}, {1024, std::string(2, '\0')},
-                                                  {1039, std::string(672, '\x11')}}; // an sRGB profile's size
+    resolution.U32(72 << 16), resolution.U16(1), resolution.U16(2), resolution.U32(72 << 16), resolution.U16(1),
+        resolution.U16(2);
+    const std::pair<u16, std::string> blocks[] = {
+        {1005, resolution.s}, {1024, std::string(2, '\0')}, {1039, std::string(672, '\x11')}}; // an sRGB profile's size
     for (const auto& [id, bytes] : blocks)
         resources.Raw("8BIM"), resources.U16(id), resources.U16(0), resources.U32(static_cast<u32>(bytes.size())),
             resources.Raw(bytes);

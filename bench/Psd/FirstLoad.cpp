@@ -30,10 +30,7 @@ long StatusKb(const char* field)
     return kb;
 }
 
-double Ms(const timeval& t)
-{
-    return t.tv_sec * 1e3 + t.tv_usec / 1e3;
-}
+double Ms(const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; }
 } // namespace
 
 int main(int argc, char** argv)

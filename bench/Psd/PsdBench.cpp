@@ -51,10 +51,7 @@ std::string Written(const std::string& name, const std::string& bytes)
     return path;
 }
 
-std::string FileOf(u16 compression)
-{
-    return Written(std::to_string(compression), Document(compression));
-}
+std::string FileOf(u16 compression) { return Written(std::to_string(compression), Document(compression)); }
 
 // The GIMP-written kind of file the game loads: 65 PackBits layers.
 const std::string& GimpFile()
@@ -153,7 +150,8 @@ void LibdeflateOnly(benchmark::State& state)
         for (const auto& [data, size] : streams)
         {
             out.resize(size);
-            if (libdeflate_zlib_decompress(decompressor, data.data(), data.size(), out.data(), size, nullptr) != LIBDEFLATE_SUCCESS)
+            if (libdeflate_zlib_decompress(decompressor, data.data(), data.size(), out.data(), size, nullptr) !=
+                LIBDEFLATE_SUCCESS)
                 std::abort();
             benchmark::DoNotOptimize(out.data());
         }
@@ -170,7 +168,8 @@ void MergedOnly(benchmark::State& state)
 void StbLoad(const std::string& bytes)
 {
     int w, h, n;
-    stbi_uc* pixels = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()), static_cast<int>(bytes.size()), &w, &h, &n, 4);
+    stbi_uc* pixels = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()),
+                                            static_cast<int>(bytes.size()), &w, &h, &n, 4);
     if (!pixels)
         std::abort();
     benchmark::DoNotOptimize(pixels);
@@ -220,7 +219,8 @@ std::string PsdTools(u16 compression)
 {
     // Debian's python3-psd-tools; the timing excludes the interpreter's start.
     return "/usr/bin/python3 -c \"import time; from psd_tools import PSDImage; t=time.perf_counter(); "
-           "p=PSDImage.open('" + FileOf(compression) + "'); [l.topil() for l in p]; print(time.perf_counter()-t)\" 2>/dev/null";
+           "p=PSDImage.open('" +
+           FileOf(compression) + "'); [l.topil() for l in p]; print(time.perf_counter()-t)\" 2>/dev/null";
 }
 
 // psd-tools opening the file and decoding every layer `loads` times in one Python process; prints
@@ -228,15 +228,15 @@ std::string PsdTools(u16 compression)
 std::string PsdToolsBest(const std::string& path, int loads)
 {
     return "/usr/bin/python3 -c \"import time; from psd_tools import PSDImage\n"
-           "def load():\n t=time.perf_counter(); p=PSDImage.open('" + path + "'); [l.topil() for l in p]; "
+           "def load():\n t=time.perf_counter(); p=PSDImage.open('" +
+           path +
+           "'); [l.topil() for l in p]; "
            "return time.perf_counter()-t\n"
-           "print(min(load() for _ in range(" + std::to_string(loads) + ")))\" 2>/dev/null";
+           "print(min(load() for _ in range(" +
+           std::to_string(loads) + ")))\" 2>/dev/null";
 }
 
-std::string ImageMagick(u16 compression)
-{
-    return "convert-im6.q16 " + FileOf(compression) + " null: 2>/dev/null";
-}
+std::string ImageMagick(u16 compression) { return "convert-im6.q16 " + FileOf(compression) + " null: 2>/dev/null"; }
 
 template <class F> double Seconds(F run)
 {
@@ -281,7 +281,8 @@ void RatioLayersPsdTools(benchmark::State& state, u16 document)
 {
     const std::string& bytes = Document(document);
     const std::string command = PsdTools(document);
-    SideBySide(state, [&] { Load(bytes); }, [&] { return RunExternal(command, true); }, 3, 10);
+    SideBySide(
+        state, [&] { Load(bytes); }, [&] { return RunExternal(command, true); }, 3, 10);
 }
 
 // All layers of the GIMP file against psd-tools, in a loop and as the first load of a fresh
@@ -295,12 +296,15 @@ void GimpAgainstPsdTools(benchmark::State& state)
 {
     const std::string& path = GimpFile();
     // The load alone, as psd-tools' time leaves out freeing its images.
-    auto load = [&] {
+    auto load = [&]
+    {
         psd::Document* doc = nullptr;
-        const double seconds = Seconds([&] {
-            if (psd::LoadDocument(&doc, path.c_str()) != psd::kOk)
-                std::abort();
-        });
+        const double seconds = Seconds(
+            [&]
+            {
+                if (psd::LoadDocument(&doc, path.c_str()) != psd::kOk)
+                    std::abort();
+            });
         benchmark::DoNotOptimize(doc->mLayers.back().mPixels.data());
         psd::FreeDocument(doc);
         return seconds;
@@ -357,14 +361,29 @@ void GimpAgainstPsdTools(benchmark::State& state)
 void RatioMergedStb(benchmark::State& state)
 {
     const std::string& bytes = CompositeOnly();
-    SideBySide(state, [&] { Load(bytes); }, [&] { return Seconds([&] { StbLoad(bytes); }); }, 60, 1);
+    SideBySide(
+        state, [&] { Load(bytes); }, [&] { return Seconds([&] { StbLoad(bytes); }); }, 60, 1);
 }
 } // namespace
 
-BENCHMARK(GimpAgainstPsdTools)->Name("GimpAgainstPsdTools/all_layers_65_rle")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(RatioLayersPsdTools, layers_rle_vs_psd_tools, 1)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(RatioLayersPsdTools, layers_rle_flat_vs_psd_tools, 3)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(RatioMergedStb)->Name("RatioMergedStb/composite_vs_stb_image")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(GimpAgainstPsdTools)
+    ->Name("GimpAgainstPsdTools/all_layers_65_rle")
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RatioLayersPsdTools, layers_rle_vs_psd_tools, 1)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RatioLayersPsdTools, layers_rle_flat_vs_psd_tools, 3)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(RatioMergedStb)
+    ->Name("RatioMergedStb/composite_vs_stb_image")
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(WholeDocument, rle, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(WholeDocument, zip, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(PeakMemory, rle, 1)->Unit(benchmark::kMillisecond)->Iterations(1);
@@ -374,7 +393,19 @@ BENCHMARK(LibdeflateOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(MergedOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(StbComposite, composite_only, CompositeOnly())->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(StbComposite, layered_rle, Document(1))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(External, psd_tools_rle, PsdTools(1), true)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(External, psd_tools_zip, PsdTools(2), true)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(External, imagemagick_rle, ImageMagick(1), false)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(External, imagemagick_zip, ImageMagick(2), false)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(External, psd_tools_rle, PsdTools(1), true)
+    ->UseManualTime()
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(External, psd_tools_zip, PsdTools(2), true)
+    ->UseManualTime()
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(External, imagemagick_rle, ImageMagick(1), false)
+    ->UseManualTime()
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(External, imagemagick_zip, ImageMagick(2), false)
+    ->UseManualTime()
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond);

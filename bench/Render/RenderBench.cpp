@@ -68,8 +68,8 @@ struct Scene
         static const float black[4] = {0, 0, 0, 1};
         if (!render.IsReady() || render.BeginScene() != QL_OK || render.Clear(1, black, 1.0f, 0) != QL_OK)
             return false;
-        auto* cache = static_cast<render::BufferDoubleCache<render::VertexBuffer<render::SVertex2D>>*>(
-            render.GetVertexCache(0));
+        auto* cache =
+            static_cast<render::BufferDoubleCache<render::VertexBuffer<render::SVertex2D>>*>(render.GetVertexCache(0));
         for (u32 i = 0; i < count; ++i)
         {
             const u32 vertexCount = indexed ? 4 : 6;
@@ -80,10 +80,9 @@ struct Scene
             const float x = static_cast<float>((i * 37) % (kWidth - kSprite)) - 0.5f;
             const float y = static_cast<float>((i * 53) % (kHeight - kSprite)) - 0.5f;
             const float x1 = x + kSprite, y1 = y + kSprite;
-            const render::SVertex2D v[6] = {
-                {x, y, 0, 1, 0xFFFFFFFF, 0, 0, 0},   {x1, y, 0, 1, 0xFFFFFFFF, 0, 1, 0},
-                {x1, y1, 0, 1, 0xFFFFFFFF, 0, 1, 1}, {x, y1, 0, 1, 0xFFFFFFFF, 0, 0, 1},
-                {x, y, 0, 1, 0xFFFFFFFF, 0, 0, 0},   {x1, y1, 0, 1, 0xFFFFFFFF, 0, 1, 1}};
+            const render::SVertex2D v[6] = {{x, y, 0, 1, 0xFFFFFFFF, 0, 0, 0},   {x1, y, 0, 1, 0xFFFFFFFF, 0, 1, 0},
+                                            {x1, y1, 0, 1, 0xFFFFFFFF, 0, 1, 1}, {x, y1, 0, 1, 0xFFFFFFFF, 0, 0, 1},
+                                            {x, y, 0, 1, 0xFFFFFFFF, 0, 0, 0},   {x1, y1, 0, 1, 0xFFFFFFFF, 0, 1, 1}};
             std::memcpy(chunk.mData, v, sizeof(render::SVertex2D) * vertexCount);
             (void)shader->SetTexture(textures[i % textureCount].get());
             state.mShader = shader->GetImpl();
@@ -222,8 +221,9 @@ void SdlRenderer(benchmark::State& state)
         SDL_RenderClear(scene.renderer);
         for (u32 i = 0; i < count; ++i)
         {
-            SDL_Rect rect{static_cast<int>((i * 37) % (kWidth - kSprite)), static_cast<int>((i * 53) % (kHeight - kSprite)),
-                          static_cast<int>(kSprite), static_cast<int>(kSprite)};
+            SDL_Rect rect{static_cast<int>((i * 37) % (kWidth - kSprite)),
+                          static_cast<int>((i * 53) % (kHeight - kSprite)), static_cast<int>(kSprite),
+                          static_cast<int>(kSprite)};
             SDL_RenderCopy(scene.renderer, scene.textures[i % textures], nullptr, &rect);
         }
         SDL_RenderPresent(scene.renderer);

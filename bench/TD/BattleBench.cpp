@@ -4,16 +4,16 @@
 // in the real game, drawing included, recorded and on OpenGL.
 #include "Core/Base/Random.h"
 #include "Core/Base/Singletone.h"
-#include "Source/TD/Units/TDBulletList.h"
-#include "Source/TD/Data/TDFileSource.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDFileSource.h"
 #include "Source/TD/Data/TDProfileStore.h"
+#include "Source/TD/Level/TDWaveEntry.h"
+#include "Source/TD/Units/TDBulletList.h"
 #include "Source/TD/Units/TDTower.h"
 #include "Source/TD/Units/TDUnit.h"
-#include "Source/TD/Level/TDWaveEntry.h"
 
-#include "Source/TD/Data/TDLevelResult.h"
 #include "Source/TD/Battle/TDMapScene.h"
+#include "Source/TD/Data/TDLevelResult.h"
 #include "Source/TD/Data/TDProgress.h"
 #include "Source/TD/Data/TDPrototype.h"
 #include "support/GameHarness.h"
@@ -38,7 +38,9 @@ std::string level()
                  "\" y=\"150\"><p name=\"radius_mult\" value=\"1\"/><p name=\"damage_mult\" value=\"0\"/></spot>";
     return "<map><budget>1000000</budget><points>"
            "<point id=\"1\" x=\"0\" y=\"100\"><p name=\"spawn\" value=\"1\"/></point>"
-           "<point id=\"2\" x=\"" + std::to_string(static_cast<int>(kRoad)) + "\" y=\"100\"><p name=\"goal\" value=\"1\"/></point>"
+           "<point id=\"2\" x=\"" +
+           std::to_string(static_cast<int>(kRoad)) +
+           "\" y=\"100\"><p name=\"goal\" value=\"1\"/></point>"
            "</points><links><link sid=\"1\" eid=\"2\" anchor_x=\"10000\" anchor_y=\"100\"/></links><spots>" +
            spots + "</spots><waves><wave spawn=\"1\" timeout=\"100000\"><e id=\"1\" y=\"-65\"/></wave></waves></map>";
 }
@@ -140,7 +142,9 @@ void DemoBattleFrame(benchmark::State& state, bool gl)
     testsupport::GameHarness game(options);
     if (!game.started() || !game.startLevel(0, 1))
     {
-        state.SkipWithError(("the demo level did not start (screen " + std::to_string(game.started() ? game.screen() : -1) + ")").c_str());
+        state.SkipWithError(
+            ("the demo level did not start (screen " + std::to_string(game.started() ? game.screen() : -1) + ")")
+                .c_str());
         return;
     }
     TDMap& map = game.map();
@@ -153,7 +157,8 @@ void DemoBattleFrame(benchmark::State& state, bool gl)
         if (p->type == 0)
             p->health = 1.0e9f;
     game.runUntil(
-        [&] {
+        [&]
+        {
             if (!map.mNextWave.buttons.empty())
                 map.forceNextWave(0.0f, 0.0f);
             return map.mWaves.mNextIndex >= static_cast<i32>(map.mWaves.mWaves.size());

@@ -2,14 +2,14 @@
 // depth sort) into a canvas that draws nothing: what the battle drawing adds to a frame.
 #include "Core/Base/Random.h"
 #include "Core/Base/Singletone.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDFileSource.h"
+#include "Source/TD/Data/TDProfileStore.h"
+#include "Source/TD/Draw/TDBattleDrawer.h"
+#include "Source/TD/Level/TDWaveEntry.h"
 #include "Source/TD/Sprites/TDImageSheet.h"
 #include "Source/TD/Sprites/TDResources.h"
-#include "Source/TD/Draw/TDBattleDrawer.h"
-#include "Source/TD/Data/TDFileSource.h"
-#include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Data/TDProfileStore.h"
 #include "Source/TD/Units/TDUnit.h"
-#include "Source/TD/Level/TDWaveEntry.h"
 
 #include <benchmark/benchmark.h>
 
@@ -50,8 +50,8 @@ struct Scene
         TDFileSource::setCurrent(&files);
         std::string spots;
         for (int i = 0; i < kTowers; ++i)
-            spots += "<spot x=\"" + std::to_string(20 + (i % 20) * 50) + "\" y=\"" + std::to_string(60 + (i / 20) * 150) +
-                     "\"/>";
+            spots += "<spot x=\"" + std::to_string(20 + (i % 20) * 50) + "\" y=\"" +
+                     std::to_string(60 + (i / 20) * 150) + "\"/>";
         files.put(L"td/setup_sheet.csv", "0;3;2;0;1\n");
         files.put(L"td/towers_sheet.csv", "id;parent;cost;strength;cooldown;r;fps\n100;-1;1;-1;1;10;10\n");
         files.put(L"td/units_sheet.csv", "id;health;speed;cost;fps;strength\n1;100;0;1;10;1\n3;100;0;1;10;1\n");
@@ -62,15 +62,17 @@ struct Scene
                   "value=\"1\"/></point><point id=\"2\" x=\"1024\" y=\"400\"><p name=\"goal\" value=\"1\"/></point>"
                   "</points><links><link sid=\"1\" eid=\"2\" anchor_x=\"512\" anchor_y=\"400\"/></links><spots>" +
                       spots + "</spots><waves><wave spawn=\"1\" timeout=\"100000\"><e id=\"1\"/></wave></waves></map>");
-        TDResources::Instance()->setSheetOpener([](const std::wstring& path, bool) -> std::shared_ptr<TDImageSheet> {
-            if (path == L"td/data/ui_parts")
-                return sheet(path, {L"shadows/dragon_shadow"});
-            if (path == L"td/mobs")
-                return sheet(path, {L"walk/00", L"walk/01", L"walk/02", L"base"});
-            if (path == L"td/turrets")
-                return sheet(path, {L"idle/00"});
-            return sheet(path, {L"ui/bar", L"spots/s"});
-        });
+        TDResources::Instance()->setSheetOpener(
+            [](const std::wstring& path, bool) -> std::shared_ptr<TDImageSheet>
+            {
+                if (path == L"td/data/ui_parts")
+                    return sheet(path, {L"shadows/dragon_shadow"});
+                if (path == L"td/mobs")
+                    return sheet(path, {L"walk/00", L"walk/01", L"walk/02", L"base"});
+                if (path == L"td/turrets")
+                    return sheet(path, {L"idle/00"});
+                return sheet(path, {L"ui/bar", L"spots/s"});
+            });
         map = std::make_unique<TDMap>(TDBattleServices(), profiles);
         map->mMode = 1;
         (void)map->loadLevel();

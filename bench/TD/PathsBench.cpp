@@ -63,7 +63,8 @@ struct BigMap
                     p->properties.set("goal", 1.0f);
                 points.push_back(p);
             }
-        auto join = [&](int a, int b) {
+        auto join = [&](int a, int b)
+        {
             const TDPoint* pa = points[a];
             const TDPoint* pb = points[b];
             links.push_back(new TDLink(a, b, (pa->x + pb->x) * 0.5f + 4.0f, (pa->y + pb->y) * 0.5f - 3.0f));

@@ -48,7 +48,8 @@ void DecodeIntroFrame(benchmark::State& state)
     const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     video::TheoraDecoder decoder;
     std::vector<u32> out;
-    auto open = [&] {
+    auto open = [&]
+    {
         if (decoder.Open(new base::MemoryStream(bytes.data(), static_cast<u32>(bytes.size())), L"intro") != QL_OK)
             state.SkipWithError("the intro does not open");
         out.resize(static_cast<size_t>(decoder.GetWidth()) * decoder.GetHeight());

@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (u32 i = 0; i < mesh.indexCount; ++i)
         {
             const render::SVertex2D& v = mesh.firstVertex[mesh.firstIndex[i]];
-            const bool inside = !(v.x < mesh.bounds.minX || v.x > mesh.bounds.maxX || v.y < mesh.bounds.minY ||
-                                  v.y > mesh.bounds.maxY);
+            const bool inside =
+                !(v.x < mesh.bounds.minX || v.x > mesh.bounds.maxX || v.y < mesh.bounds.minY || v.y > mesh.bounds.maxY);
             if (!inside && v.x == v.x && v.y == v.y) // positions that are not numbers widen nothing
                 std::abort();
         }

@@ -17,8 +17,8 @@ void Check(bool condition)
         __builtin_trap();
 }
 
-template <class C> void FeedArguments(base::Formatter<C>& f, const std::basic_string<C>& text, const uint8_t* data,
-                                      size_t size)
+template <class C>
+void FeedArguments(base::Formatter<C>& f, const std::basic_string<C>& text, const uint8_t* data, size_t size)
 {
     double d = 0;
     long long ll = 0;

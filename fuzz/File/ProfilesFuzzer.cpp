@@ -23,10 +23,12 @@ const std::filesystem::path& Folder()
                                             ("ql-fuzz-profiles-" + std::to_string(getpid())));
         std::filesystem::create_directories(*gFolder);
         (void)file::UserDataFileContainer::Instance()->SetPath(gFolder->wstring());
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(*gFolder, ignored);
-        });
+        std::atexit(
+            []
+            {
+                std::error_code ignored;
+                std::filesystem::remove_all(*gFolder, ignored);
+            });
     }
     return *gFolder;
 }

@@ -10,8 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     base::MemoryStream stream(data, static_cast<u32>(size));
-    std::unique_ptr<render::ImageData> image(
-        render::ImageLoader::Instance()->Load(&stream, L".dds", nullptr));
+    std::unique_ptr<render::ImageData> image(render::ImageLoader::Instance()->Load(&stream, L".dds", nullptr));
     if (!image)
         return 0;
     const u32 w = static_cast<u32>(image->mWidth), h = static_cast<u32>(image->mHeight);

@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const psd::Document& doc = *document;
         u64 kept = doc.mMerged.size() * 4 + doc.mThumbnail.mPixels.size() * 4;
         for (const psd::LayerRecord& layer : doc.mLayers)
-            kept += (layer.mPixels.data() == doc.mMerged.data() ? 0 : layer.mPixels.size() * 4) + layer.mMask.mImage.size();
+            kept +=
+                (layer.mPixels.data() == doc.mMerged.data() ? 0 : layer.mPixels.size() * 4) + layer.mMask.mImage.size();
         for (const psd::AlphaChannel& alpha : doc.mAlphaChannels)
             kept += alpha.mImage.size();
         for (const psd::Pattern& pattern : doc.mPatterns)

@@ -3,10 +3,10 @@
 // releases, moves and wheel turns reach the ring menu, the spell buttons and every screen's
 // commands; nothing may crash or read freed memory.
 #include "Core/Base/Random.h"
-#include "Source/TD/Draw/HUDSpellButton.h"
-#include "Source/TD/Data/TDFileSource.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDFileSource.h"
 #include "Source/TD/Data/TDProfileStore.h"
+#include "Source/TD/Draw/HUDSpellButton.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -39,9 +39,9 @@ struct FuzzHud : TDNullHud
     std::vector<std::unique_ptr<HUDSpellButton>> spells;
     static const wchar_t* name(i32 x, i32 y)
     {
-        static const wchar_t* kNames[] = {L"play_btn", L"speed_btn", L"pause_btn", L"options_btn", L"ok", L"done",
-                                          L"resume", L"restart", L"back_ac", L"return_ac", L"menu", L"back",
-                                          L"unlocked_d", L"locked_d", L"create", L"cancel", L"play", L"shop"};
+        static const wchar_t* kNames[] = {L"play_btn",   L"speed_btn", L"pause_btn", L"options_btn", L"ok",   L"done",
+                                          L"resume",     L"restart",   L"back_ac",   L"return_ac",   L"menu", L"back",
+                                          L"unlocked_d", L"locked_d",  L"create",    L"cancel",      L"play", L"shop"};
         if (y > 40)
             return L"";
         i32 i = x / 40;
@@ -105,7 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static TDMemoryFileSource files;
     static TDDocumentProfileStore profiles;
-    static bool installed = [] {
+    static bool installed = []
+    {
         TDFileSource::setCurrent(&files);
         files.put(L"td/towers_sheet.csv", kTowers);
         files.put(L"td/units_sheet.csv", kUnits);

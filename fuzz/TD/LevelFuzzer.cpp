@@ -1,6 +1,6 @@
 // Level files: parsing, spot layout and path building must survive any text.
-#include "Source/TD/Data/TDFileSource.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDFileSource.h"
 #include "Source/TD/Data/TDProfileStore.h"
 
 #include <cstddef>

@@ -9,9 +9,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static TDLink storage[8] = {{0, 1, 0, 5}, {1, 2, 10, 5}, {2, 3, 20, 5}, {3, 4, 30, 5},
+    static TDLink storage[8] = {{0, 1, 0, 5},  {1, 2, 10, 5}, {2, 3, 20, 5}, {3, 4, 30, 5},
                                 {4, 5, 40, 5}, {5, 6, 50, 5}, {6, 7, 60, 5}, {7, 8, 70, 5}};
-    static std::vector<TDLink*> links = [] {
+    static std::vector<TDLink*> links = []
+    {
         std::vector<TDLink*> list;
         for (TDLink& link : storage)
             list.push_back(&link);

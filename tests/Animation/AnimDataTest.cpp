@@ -38,18 +38,20 @@ TEST(AnimDataRead, ReadsHeaderLayersFlagsAndEnvelopesAndRefusesEveryCutOrDamaged
     EXPECT_TRUE(first.mChannels[CHANNEL_PITCH].mKeys.empty());
 
     const AnimLayer& second = *data.mLayers[1];
-    EXPECT_EQ(std::make_tuple("b", "shapes", "box", true, 0), std::tie(second.mName, second.mLibrary,
-                                                                        second.mMeshName, second.mHasParent,
-                                                                        second.mParent));
+    EXPECT_EQ(std::make_tuple("b", "shapes", "box", true, 0),
+              std::tie(second.mName, second.mLibrary, second.mMeshName, second.mHasParent, second.mParent));
     EXPECT_EQ(nullptr, second.mColour);
     EXPECT_EQ(0.25f, second.mChannels[CHANNEL_DISSOLVE].Evaluate(1.0f));
 
     // Every truncation, and every damaged count, time or order, is refused with a log line.
     const std::string whole = Shapes();
-    animtest::ExpectEveryCutRefused(whole, [&](size_t size) {
-        AnimData cut;
-        return cut.Parse(whole.data(), size, L"cut.anim") == QL_FAIL && cut.mLayers.empty();
-    });
+    animtest::ExpectEveryCutRefused(whole,
+                                    [&](size_t size)
+                                    {
+                                        AnimData cut;
+                                        return cut.Parse(whole.data(), size, L"cut.anim") == QL_FAIL &&
+                                               cut.mLayers.empty();
+                                    });
 
     // The layer count sits at 22, the end time at 18; "a"'s first envelope counts its keys at 63,
     // its first key's time at 79, and its second envelope's second key time at 163.
@@ -135,4 +137,3 @@ TEST_F(AnimDataLoad, MeshesResolveInOneSharedLibraryBesideTheFileOrFailTheLoad)
     EXPECT_FALSE(missing->IsLoaded());
     EXPECT_EQ(1, log.Count("missing.anim"));
 }
-

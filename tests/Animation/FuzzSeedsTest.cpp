@@ -26,12 +26,17 @@ template <class Parse> void ExpectSeedsRead(const std::string& kind, Parse parse
 
 TEST(FuzzSeeds, AnimationsAndMeshLibrariesRead)
 {
-    ExpectSeedsRead("anim", [](const std::string& bytes) {
-        animation::AnimData data;
-        return data.Parse(bytes.data(), bytes.size(), L"seed") == QL_OK && !data.mLayers.empty();
-    });
-    ExpectSeedsRead("lib", [](const std::string& bytes) {
-        lightwave::MeshLibrary library;
-        return library.Parse(bytes.data(), bytes.size(), L"seed") == QL_OK && library.GetMeshes().size() == 2;
-    });
+    ExpectSeedsRead("anim",
+                    [](const std::string& bytes)
+                    {
+                        animation::AnimData data;
+                        return data.Parse(bytes.data(), bytes.size(), L"seed") == QL_OK && !data.mLayers.empty();
+                    });
+    ExpectSeedsRead("lib",
+                    [](const std::string& bytes)
+                    {
+                        lightwave::MeshLibrary library;
+                        return library.Parse(bytes.data(), bytes.size(), L"seed") == QL_OK &&
+                               library.GetMeshes().size() == 2;
+                    });
 }

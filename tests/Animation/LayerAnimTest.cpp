@@ -82,8 +82,8 @@ TEST(LayerAnim, ChannelsPoseAndColourALayerLeaveAnUnchangedTransformAloneAndPose
     source.mColour->channels[COLOUR_BLUE] = Env({Key(0, -2.0f)});
     source.mColour->channels[COLOUR_TINT] = Env({Key(0, 0), Key(1, 1)});
     EXPECT_EQ(QL_OK, anim.Apply(0.5f));
-    EXPECT_EQ(std::make_tuple(0.25f, 1.0f, 0.0f, 0.4f), std::tie(target.mColor[0], target.mColor[1], target.mColor[2],
-                                                                target.mColor[3]))
+    EXPECT_EQ(std::make_tuple(0.25f, 1.0f, 0.0f, 0.4f),
+              std::tie(target.mColor[0], target.mColor[1], target.mColor[2], target.mColor[3]))
         << "clamped; the fourth component is not animated";
     EXPECT_FLOAT_EQ(0.5f, target.mTint);
 
@@ -156,4 +156,3 @@ TEST(LayerAnim, ChannelsPoseAndColourALayerLeaveAnUnchangedTransformAloneAndPose
     EXPECT_EQ(QL_OK, fade.Apply(hide->mEndTime));
     EXPECT_EQ(0.0f, dialog.mAlpha);
 }
-

@@ -7,8 +7,8 @@
 #include <tuple>
 
 using animtest::Patched;
-using animtest::U32Bytes;
 using animtest::TwoQuads;
+using animtest::U32Bytes;
 using lightwave::MeshLibrary;
 
 namespace
@@ -26,7 +26,8 @@ TEST(MeshLibraryRead, VerticesTakeTheRendererLayoutMeshesAreRangesWithBoundsAndD
     ASSERT_EQ(8u, library.GetVertices().size());
     const render::SVertex2D& v = library.GetVertices()[5];
     EXPECT_EQ(std::make_tuple(5.0f, -5.0f, 1.0f, 1.0f, 0xFFFFFFFFu, 0xFFFFFFFFu, 1.0f, 0.75f),
-              std::tie(v.x, v.y, v.z, v.w, v.diffuse, v.specular, v.u, v.v)) << "v is flipped";
+              std::tie(v.x, v.y, v.z, v.w, v.diffuse, v.specular, v.u, v.v))
+        << "v is flipped";
     EXPECT_EQ(1.0f, library.GetVertices()[0].v);
     EXPECT_EQ(2012u, library.GetVersion());
 
@@ -65,11 +66,14 @@ TEST(MeshLibraryRead, VerticesTakeTheRendererLayoutMeshesAreRangesWithBoundsAndD
 
     // Every truncation, and every count or range beyond the data, is refused with a log line.
     const std::string quads = TwoQuads();
-    animtest::ExpectEveryCutRefused(quads, [&](size_t size) {
-        MeshLibrary cut;
-        return cut.Parse(quads.data(), size, L"cut.lib") == QL_FAIL && cut.GetMeshes().empty() &&
-               cut.GetVertices().empty() && cut.GetIndices().empty();
-    });
+    animtest::ExpectEveryCutRefused(quads,
+                                    [&](size_t size)
+                                    {
+                                        MeshLibrary cut;
+                                        return cut.Parse(quads.data(), size, L"cut.lib") == QL_FAIL &&
+                                               cut.GetMeshes().empty() && cut.GetVertices().empty() &&
+                                               cut.GetIndices().empty();
+                                    });
     const std::pair<const char*, std::string> cases[] = {
         {"index past the vertices", Patched(quads, 4 + 4 * 3, 8)},
         {"index before the mesh's first vertex", Patched(quads, 4 + 4 * 7, 3)},
@@ -131,8 +135,7 @@ TEST_F(MeshLibraryLoad, MeshesWithOneTextureNameShareOneImageAndMissingFilesOrTe
     // Without a renderer the textures cannot be made.
     WriteTexture("tex.png");
     mDir.Write("norender.lib", TwoQuads());
-    base::CountedPtr<MeshLibrary> noRender = resource::ResourceManager::Instance()->Get<MeshLibrary>(
-        mDir.WPath("norender.lib"));
+    base::CountedPtr<MeshLibrary> noRender =
+        resource::ResourceManager::Instance()->Get<MeshLibrary>(mDir.WPath("norender.lib"));
     EXPECT_EQ(QL_FAIL, noRender->Load());
 }
-

@@ -49,10 +49,10 @@ TEST(DisplayMode, FullScreenShapesBarsWindowPlacementAndMonitorChoice)
         u32 targetWidth;
     };
     const Row rows[] = {
-        {1366, 768, false, false, 1366, -171, false, 0}, // the wide layout, drawn directly
-        {1024, 768, false, false, 1024, 0, false, 0},    // the core's shape
-        {1280, 1024, true, false, 1024, 0, true, 1024},  // letterbox bars, a core target
-        {2560, 1080, true, true, 1366, -171, true, 1366}, // side bars, content 1920 wide
+        {1366, 768, false, false, 1366, -171, false, 0},       // the wide layout, drawn directly
+        {1024, 768, false, false, 1024, 0, false, 0},          // the core's shape
+        {1280, 1024, true, false, 1024, 0, true, 1024},        // letterbox bars, a core target
+        {2560, 1080, true, true, 1366, -171, true, 1366},      // side bars, content 1920 wide
         {1920, 1080, false, false, 1365, -170.5f, true, 1365}, // 16:9, integer view width
         {1280, 720, false, false, 1365, -170.5f, false, 0},
     };
@@ -88,8 +88,8 @@ TEST(DisplayMode, FullScreenShapesBarsWindowPlacementAndMonitorChoice)
     // Its pixel mapping (scale, then offset) takes the view's edges to the window's: clip
     // rectangles land where the picture is drawn.
     EXPECT_NEAR(small.view.viewOffsetX * small.settings.scaleX + small.settings.offsetX, 0.0f, 0.01f);
-    EXPECT_NEAR((small.view.viewOffsetX + small.view.viewWidth) * small.settings.scaleX + small.settings.offsetX, 1280.0f,
-                0.01f);
+    EXPECT_NEAR((small.view.viewOffsetX + small.view.viewWidth) * small.settings.scaleX + small.settings.offsetX,
+                1280.0f, 0.01f);
     // Drawn directly, the bars are in game units. 8:7 is narrower than the core: content 800 x 600 with
     // 50-pixel bars, scale 600 / 768.
     const Choice c = FullScreen(800, 700);
@@ -143,4 +143,3 @@ TEST(DisplayMode, FullScreenShapesBarsWindowPlacementAndMonitorChoice)
     EXPECT_EQ(ChooseDisplayMode(LayoutSizes(), {}, false, 0, 0, s, v), QL_OK);
     EXPECT_EQ(v.viewWidth, 1366);
 }
-

@@ -69,7 +69,7 @@ TEST(Task, StartsOnceTicksChildrenFirstStopsDepthFirstTicksAddedTasksNextPassAnd
     root.AddTask(&b);
     (void)root.Tick(0.1f); // children merged after this pass's (empty) child walk
     EXPECT_EQ(QL_OK, root.Tick(0.1f));
-    const std::vector<std::string> expected = {"root.start", "root.update", "a.start", "a.update",
+    const std::vector<std::string> expected = {"root.start", "root.update", "a.start",    "a.update",
                                                "b.start",    "b.update",    "root.update"};
     EXPECT_EQ(j, expected);
 
@@ -99,8 +99,8 @@ TEST(Task, StartsOnceTicksChildrenFirstStopsDepthFirstTicksAddedTasksNextPassAnd
     EXPECT_FALSE(late.IsStarted());
     EXPECT_EQ(QL_OK, top.Tick(0));
     EXPECT_TRUE(late.IsStarted());
-    EXPECT_EQ(j, (std::vector<std::string>{"adder.update", "root.update", "late.start", "late.update",
-                                           "adder.update", "root.update"}));
+    EXPECT_EQ(j, (std::vector<std::string>{"adder.update", "root.update", "late.start", "late.update", "adder.update",
+                                           "root.update"}));
 
     // A failing start is not retried; a failing child aborts the pass.
     j.clear();

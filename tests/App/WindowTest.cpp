@@ -1,7 +1,7 @@
 // The application window over the null video driver: creation, events to input, activity, closing
 // and the raise request of a second copy.
-#include "../Input/RecordingListener.h"
 #include "Core/App/Window.h"
+#include "../Input/RecordingListener.h"
 #include "Core/Input/InputWin32.h"
 #include "Platform/Os/InstanceLock.h"
 #include "Platform/Os/NullVideo.h"
@@ -109,14 +109,17 @@ TEST_F(WindowTest, PlatformEventsReachTheInputAsItExpectsThem)
         std::vector<std::string> heard;
         bool switches;
     } cases[] = {
-        {"Alt+Enter asks a switch; the Enter is swallowed", {Key(T::KeyDown, 18, 164), Key(T::KeyDown, 13)}, {"keydown 0"}, true},
+        {"Alt+Enter asks a switch; the Enter is swallowed",
+         {Key(T::KeyDown, 18, 164), Key(T::KeyDown, 13)},
+         {"keydown 0"},
+         true},
         {"Alt released before Enter",
          {Key(T::KeyDown, 18, 164), Key(T::KeyUp, 18, 164), Key(T::KeyDown, 13)},
          {"keydown 0", "keyup 0", "keydown 271", "char 13"},
          false},
         {"left and right are 1 and 3, middle is ignored",
-         {Mouse(T::MouseDown, 5, 6, 1), Mouse(T::MouseUp, 5, 6, 1), Mouse(T::MouseDown, 5, 6, 2), Mouse(T::MouseUp, 5, 6, 2),
-          Mouse(T::MouseDown, 7, 8, 3), Mouse(T::MouseDown, 7, 8, 1, 2)},
+         {Mouse(T::MouseDown, 5, 6, 1), Mouse(T::MouseUp, 5, 6, 1), Mouse(T::MouseDown, 5, 6, 2),
+          Mouse(T::MouseUp, 5, 6, 2), Mouse(T::MouseDown, 7, 8, 3), Mouse(T::MouseDown, 7, 8, 1, 2)},
          {"down 5,6 1", "up 5,6 1", "down 7,8 3", "dbl 7,8 1"},
          false},
         {"the wheel is signed sixteen bits at the cursor", {up, down}, {"wheel 30,40 120", "wheel 30,40 65296"}, false},

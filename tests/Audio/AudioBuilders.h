@@ -11,8 +11,7 @@ namespace audiotest
 // A RIFF/WAVE file of 16-bit integer PCM.
 std::string MakeWav16(const std::vector<i16>& samples, u32 channels, u32 rate);
 // Any layout: raw little-endian sample bytes with the given header values.
-std::string MakeWavRaw(const std::string& data, u16 format, u16 channels, u32 rate, u16 bits,
-                       bool extensible = false);
+std::string MakeWavRaw(const std::string& data, u16 format, u16 channels, u32 rate, u16 bits, bool extensible = false);
 
 // The bytes of a committed Ogg Vorbis sine track (amplitude 0.5) from "data/", as README.md lists.
 std::string ReadTrack(const std::string& name);

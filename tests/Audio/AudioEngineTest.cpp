@@ -15,7 +15,8 @@ TEST(AudioEngine, LoadsConvertsAndRefusesSamplesNotifiesOnTheMainThreadAndKeepsT
     audiotest::LogCapture log;
     // A device without a clock: the test renders on the mixing side by hand.
     AudioEngine engine(std::make_unique<NullDevice>(NullDevice::Clock()));
-    const auto render = [&](u32 frames) {
+    const auto render = [&](u32 frames)
+    {
         std::vector<float> out(frames * 2);
         engine.GetMixer().Render(out.data(), frames);
         return out;
@@ -84,10 +85,12 @@ TEST(AudioEngine, LoadsConvertsAndRefusesSamplesNotifiesOnTheMainThreadAndKeepsT
     b = engine.CreateStream(std::make_unique<audiotest::RampSource>(10));
     int calls = 0;
     // The first handler frees the other channel, whose event is already queued.
-    engine.SetSync(a, EventKind::StreamEnd, [&](ChannelId, EventKind) {
-        ++calls;
-        engine.FreeChannel(b);
-    });
+    engine.SetSync(a, EventKind::StreamEnd,
+                   [&](ChannelId, EventKind)
+                   {
+                       ++calls;
+                       engine.FreeChannel(b);
+                   });
     engine.SetSync(b, EventKind::StreamEnd, [&](ChannelId, EventKind) { ++calls; });
     engine.Play(a, true);
     engine.Play(b, true);

@@ -21,8 +21,7 @@ TEST(Decoders, ReadEveryWavLayoutAndWholeOggFilesStreamAndRefuseDamage)
     std::string error;
     ASSERT_TRUE(ReadWav(wav.data(), wav.size(), pcm, error)) << error;
     EXPECT_EQ(std::make_tuple(44100u, 1u, 4u), std::make_tuple(pcm.rate, pcm.channels, pcm.Frames()));
-    EXPECT_EQ((std::vector<float>{0.0f, 0.5f, -1.0f}),
-              std::vector<float>(pcm.samples.begin(), pcm.samples.end() - 1));
+    EXPECT_EQ((std::vector<float>{0.0f, 0.5f, -1.0f}), std::vector<float>(pcm.samples.begin(), pcm.samples.end() - 1));
     EXPECT_NEAR(pcm.samples.back(), 1.0f, 1e-4f);
     // 8-bit unsigned, stereo.
     std::string wav8 = audiotest::MakeWavRaw(std::string("\x80\xC0\x00\xFF", 4), 1, 2, 22050, 8);
@@ -46,7 +45,9 @@ TEST(Decoders, ReadEveryWavLayoutAndWholeOggFilesStreamAndRefuseDamage)
 
     // An odd-sized "LIST" chunk (padded to even) before "fmt " is skipped.
     wav = audiotest::MakeWav16({1000, 2000}, 1, 44100);
-    wav.insert(12, std::string("LIST\x03\x00\x00\x00" "abc\x00", 12));
+    wav.insert(12, std::string("LIST\x03\x00\x00\x00"
+                               "abc\x00",
+                               12));
     ASSERT_TRUE(ReadWav(wav.data(), wav.size(), pcm, error)) << error;
     EXPECT_EQ(pcm.Frames(), 2u);
 
@@ -64,9 +65,9 @@ TEST(Decoders, ReadEveryWavLayoutAndWholeOggFilesStreamAndRefuseDamage)
 
     // Damaged files are refused with a reason: a bare "RIFF", a cut inside "fmt ", ADPCM, no channels.
     const std::string good = audiotest::MakeWav16({1, 2}, 1, 44100);
-    for (const std::string& bad : {std::string("RIFF"), good.substr(0, 20),
-                                   audiotest::MakeWavRaw("abcd", 2, 1, 44100, 4),
-                                   audiotest::MakeWavRaw("abcd", 1, 0, 44100, 16)})
+    for (const std::string& bad :
+         {std::string("RIFF"), good.substr(0, 20), audiotest::MakeWavRaw("abcd", 2, 1, 44100, 4),
+          audiotest::MakeWavRaw("abcd", 1, 0, 44100, 16)})
     {
         error.clear();
         EXPECT_FALSE(ReadWav(bad.data(), bad.size(), pcm, error)) << bad.size();
@@ -186,4 +187,3 @@ TEST(Resampler, InterpolatesPredictsItsLengthStreamsInChunksAndLeavesOutputRateS
     FrameSource* raw = ramp.get();
     EXPECT_EQ(AtOutputRate(std::move(ramp)).get(), raw);
 }
-

@@ -12,10 +12,7 @@ namespace audiotest
 class LogCapture
 {
 public:
-    LogCapture() : mState(std::make_shared<State>())
-    {
-        base::MainLog::Instance()->AddPlainOutput(new Output(mState));
-    }
+    LogCapture() : mState(std::make_shared<State>()) { base::MainLog::Instance()->AddPlainOutput(new Output(mState)); }
     ~LogCapture() { mState->alive = false; }
     int Count(const std::string& needle) const
     {

@@ -68,7 +68,8 @@ TEST(Mixer, SamplesPlayFromTheirFirstFrameRestartPauseAddUpAndClip)
     mixer.Play(mixer.AddSample(Ramp(10, 2)), true);
     out = Render(mixer, 10);
     EXPECT_EQ((std::vector<float>{1 / 1024.0f, -1 / 1024.0f}), std::vector<float>(out.begin(), out.begin() + 2));
-    EXPECT_EQ((std::vector<float>{10 / 1024.0f, -10 / 1024.0f}), std::vector<float>(out.begin() + 18, out.begin() + 20));
+    EXPECT_EQ((std::vector<float>{10 / 1024.0f, -10 / 1024.0f}),
+              std::vector<float>(out.begin() + 18, out.begin() + 20));
 
     // Restart begins again from the first frame.
     ch = mixer.AddSample(Ramp(1000));
@@ -208,4 +209,3 @@ TEST(Mixer, SlidesAndStreamEndsNotifyOnceWhenAskedAndUnknownChannelsAreRefused)
     EXPECT_FALSE(mixer.SlideVolume(ch, 0.0f, 10));
     EXPECT_EQ(mixer.VoiceCount(), 0u);
 }
-

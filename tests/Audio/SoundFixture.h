@@ -29,8 +29,7 @@ protected:
         base::SingletoneBase::DestroyAll();
         mOldDir = std::filesystem::current_path();
         std::filesystem::current_path(mDir.Path());
-        audio::SetDeviceFactory(
-            []() -> std::unique_ptr<audio::Device> { return audio::NullDevice::Manual(); });
+        audio::SetDeviceFactory([]() -> std::unique_ptr<audio::Device> { return audio::NullDevice::Manual(); });
     }
     void TearDown() override
     {

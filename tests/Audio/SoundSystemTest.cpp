@@ -266,8 +266,7 @@ struct ShortStream : base::MemoryStream
 
 TEST_F(SoundFixture, SamplesAreFoundByNameSharedPlayedAtTheirVolumesAndSilentWhenMissingOrDamaged)
 {
-    const auto make = [&](const std::string& name)
-    { return std::unique_ptr<Sound>(Sys().CreateSound(name)); };
+    const auto make = [&](const std::string& name) { return std::unique_ptr<Sound>(Sys().CreateSound(name)); };
     const auto writeWav = [&](const std::string& path, i16 value, size_t frames)
     { mDir.Write(path, audiotest::MakeWav16(std::vector<i16>(frames, value), 1, 44100)); };
     writeWav("snd/both.wav", 8192, 1000);
@@ -368,7 +367,6 @@ TEST_F(SoundFixture, SamplesAreFoundByNameSharedPlayedAtTheirVolumesAndSilentWhe
     EXPECT_NE(sample.GetSample(), 0u);
     EXPECT_EQ(QL_OK, sample.DoUnLoad());
 }
-
 
 TEST_F(SoundFixture, WithoutASoundDeviceEverythingRunsSilentAfterOneLogLine)
 {

@@ -26,7 +26,9 @@ TEST(SoundSheet, RowsGiveTagFileLevelAndGroup)
         {"  sell Tower ; sell .ogg ; 0. 5 ;\t2 \n", {"sellTower|sell.ogg|0.5|2"}},
         {"a;a.ogg\r\nb;b.ogg;1;4\r\nc;c.ogg\r\n", {"a|a.ogg|0|0", "b|b.ogg|1|4", "c|c.ogg|0|0"}},
         {"\xEF\xBB\xBF# tag;file\r\nsimple;click\r\n", {"simple|click|0|0"}},
-        {"\xEF\xBB\xBF" "first;f.ogg\n", {"first|f.ogg|0|0"}},
+        {"\xEF\xBB\xBF"
+         "first;f.ogg\n",
+         {"first|f.ogg|0|0"}},
         {"first;f.ogg;0.7;9\nsecond;s.ogg\nthird\n", {"first|f.ogg|0.7|9", "second|s.ogg|0|0", "third||0|0"}},
         {"", {}},
         {"\n\n  \r\n;x.ogg\n", {}},
@@ -170,9 +172,8 @@ TEST_F(SoundFixture, TagsPlayTheirFirstRowRestartShareSamplesLoopMusicAndAllOfTh
         ASSERT_NE(entry->sound, nullptr);
         EXPECT_NE(entry->sound->GetChannel(), 0u) << base::WideToUtf8(entry->tag);
     }
-    std::vector<std::wstring> fixed = {L"simple",    L"context_in", L"context_out",  L"buildTower",
-                                       L"sellTower", L"buySpot",    L"upgradeTower", L"winSound",
-                                       L"loseSound", L"teleportEnemy"};
+    std::vector<std::wstring> fixed = {L"simple",  L"context_in",   L"context_out", L"buildTower", L"sellTower",
+                                       L"buySpot", L"upgradeTower", L"winSound",    L"loseSound",  L"teleportEnemy"};
     for (const std::wstring& tag : fixed)
         EXPECT_TRUE(tags.Play(tag)) << base::WideToUtf8(tag);
     // The battle formats tags with the ids of the game's own sheets.
@@ -201,7 +202,6 @@ TEST_F(SoundFixture, TagsPlayTheirFirstRowRestartShareSamplesLoopMusicAndAllOfTh
     EXPECT_GT(Rms(Render(4410)), 0.01);
 }
 
-
 TEST_F(SoundFixture, MenuMusicAndATagReachTheDiskDriver)
 {
     std::string path = (mDir.Path() / "out.raw").string();
@@ -213,7 +213,8 @@ TEST_F(SoundFixture, MenuMusicAndATagReachTheDiskDriver)
 
     // What the device wrote (16-bit stereo frames at 44.1 kHz) from its first sound on: it
     // writes silence until then.
-    auto heard = [&] {
+    auto heard = [&]
+    {
         std::ifstream in(path, std::ios::binary);
         const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
         std::vector<float> samples;

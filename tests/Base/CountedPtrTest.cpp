@@ -109,4 +109,3 @@ TEST(CountedPtr, CopiesShareOneCountAssignmentReleasesAndTheLastReleaseDeletesOr
     t.Release();
     EXPECT_EQ(gDeleted, 2);
 }
-

@@ -49,10 +49,7 @@ int Multiply(int a, int b)
     ++gFreeCalls;
     return a * b;
 }
-void Bump()
-{
-    ++gFreeCalls;
-}
+void Bump() { ++gFreeCalls; }
 } // namespace
 
 TEST(Delegate, MembersRunOnTheirSubobjectThroughAnyInterfaceAndResetNullOrAGoneObjectMakeInvokeANoOp)
@@ -121,8 +118,7 @@ TEST(Delegate, MembersRunOnTheirSubobjectThroughAnyInterfaceAndResetNullOrAGoneO
     bump->Invoke();
     EXPECT_EQ(gFreeCalls, 1);
 
-    base::CountedPtr<base::Delegate0<void>> first(
-        new base::MemberDelegate0<Counter, void>(&counter, &Counter::Tick));
+    base::CountedPtr<base::Delegate0<void>> first(new base::MemberDelegate0<Counter, void>(&counter, &Counter::Tick));
     base::CountedPtr<base::Delegate0<void>> second = first;
     EXPECT_EQ(first.UseCount(), 2);
     first.Release();

@@ -21,7 +21,7 @@ template <class C, class... A> std::basic_string<C> Format(const C* format, A...
 struct Case
 {
     const wchar_t* format;
-    double value;   // used when isFloat
+    double value; // used when isFloat
     long long integer;
     bool isFloat;
     const wchar_t* expected;
@@ -34,34 +34,62 @@ Case F(const wchar_t* format, double v, const wchar_t* expected) { return {forma
 TEST(Formatter, ConversionTableAndArgumentTypes)
 {
     const Case cases[] = {
-        I(L"%d items", 5, L"5 items"),                I(L"%-4d|", 5, L"5   |"),
-        I(L"%=5d", 5, L"  5  "),                      I(L"%=6d|", 5, L"  5   |"),
-        I(L"%05d", -42, L"-0042"),                    I(L"%5d", -42, L"  -42"),
-        I(L"%+d", 7, L"+7"),                          I(L"% d", 7, L" 7"),
-        I(L"%+05d", 7, L"+0007"),                     I(L"%x", -1, L"ffffffff"),
-        I(L"%#X", 255, L"0XFF"),                      I(L"%#08X", 255, L"0x0000FF"),
-        I(L"%#x", 255, L"0xff"),                      I(L"%+x", 255, L"ff"),
-        I(L"%o", 8, L"10"),                           I(L"%#o", 8, L"010"),
-        I(L"%b", 5, L"101"),                          I(L"%b", -1, L"11111111111111111111111111111111"),
-        I(L"%ld", 12, L"12"),                         I(L"%hd", 12, L"12"),
-        I(L"%s", 42, L"42"),                          I(L"%c", 65, L"65"),
-        I(L"%2d", 12345, L"12345"),                   F(L"%.2f", 3.14159, L"3.14"),
-        F(L"%.0f", 2.5, L"2.500000"),                 F(L"%.9f", 1.0 / 3.0, L"0.3333333"),
-        F(L"%f", 1.5, L"1.500000"),                   F(L"%f", -0.0, L"0.000000"),
-        F(L"%+.1f", 2.26, L"+2.3"),                   F(L"%8.3f|", 3.14159, L"   3.142|"),
-        F(L"%-8.3f|", 3.14159, L"3.142   |"),         F(L"%08.3f", 3.14159, L"   3.142"),
-        F(L"%.1f", 4294967296.5, L"4294967296.5"),    F(L"%.1f", 1e20, L"100000000000000000000.0"),
-        F(L"%g", 0.5, L"0.5"),                        F(L"%g", 2.0, L"2"),
-        F(L"%g", 1000000.0, L"1e+006"),               F(L"%g", 123456.0, L"123456"),
-        F(L"%g", 0.0001, L"0.0001"),                  F(L"%g", 100.0, L"100"),
-        F(L"%g", 100.5, L"100.5"),                    F(L"%.3g", 0.012345, L"0.0123"),
-        F(L"%.1g", 0.96, L"1"),                       F(L"%g", 0.00001, L"1e-005"),
-        F(L"%G", 0.00001, L"1E-005"),                 F(L"%g", 0.0, L"0"),
-        F(L"%g", -1.25, L"-1.25"),                    F(L"%g", 9.9999999, L"10"),
-        F(L"%g", 1.5e300, L"1.5e+300"),               F(L"%e", 0.0, L"0.000000e+000"),
-        F(L"%e", 0.1, L"1.000000e-001"),              F(L"%e", 1234.5, L"1.234500e+003"),
-        F(L"%E", -1234.5, L"-1.234500E+003"),         F(L"%e", 9.9999999, L"1.000000e+001"),
-        F(L"%.2e", 5e-310, L"5.00e-310"),             F(L"%d", 2.5, L"2.5"),
+        I(L"%d items", 5, L"5 items"),
+        I(L"%-4d|", 5, L"5   |"),
+        I(L"%=5d", 5, L"  5  "),
+        I(L"%=6d|", 5, L"  5   |"),
+        I(L"%05d", -42, L"-0042"),
+        I(L"%5d", -42, L"  -42"),
+        I(L"%+d", 7, L"+7"),
+        I(L"% d", 7, L" 7"),
+        I(L"%+05d", 7, L"+0007"),
+        I(L"%x", -1, L"ffffffff"),
+        I(L"%#X", 255, L"0XFF"),
+        I(L"%#08X", 255, L"0x0000FF"),
+        I(L"%#x", 255, L"0xff"),
+        I(L"%+x", 255, L"ff"),
+        I(L"%o", 8, L"10"),
+        I(L"%#o", 8, L"010"),
+        I(L"%b", 5, L"101"),
+        I(L"%b", -1, L"11111111111111111111111111111111"),
+        I(L"%ld", 12, L"12"),
+        I(L"%hd", 12, L"12"),
+        I(L"%s", 42, L"42"),
+        I(L"%c", 65, L"65"),
+        I(L"%2d", 12345, L"12345"),
+        F(L"%.2f", 3.14159, L"3.14"),
+        F(L"%.0f", 2.5, L"2.500000"),
+        F(L"%.9f", 1.0 / 3.0, L"0.3333333"),
+        F(L"%f", 1.5, L"1.500000"),
+        F(L"%f", -0.0, L"0.000000"),
+        F(L"%+.1f", 2.26, L"+2.3"),
+        F(L"%8.3f|", 3.14159, L"   3.142|"),
+        F(L"%-8.3f|", 3.14159, L"3.142   |"),
+        F(L"%08.3f", 3.14159, L"   3.142"),
+        F(L"%.1f", 4294967296.5, L"4294967296.5"),
+        F(L"%.1f", 1e20, L"100000000000000000000.0"),
+        F(L"%g", 0.5, L"0.5"),
+        F(L"%g", 2.0, L"2"),
+        F(L"%g", 1000000.0, L"1e+006"),
+        F(L"%g", 123456.0, L"123456"),
+        F(L"%g", 0.0001, L"0.0001"),
+        F(L"%g", 100.0, L"100"),
+        F(L"%g", 100.5, L"100.5"),
+        F(L"%.3g", 0.012345, L"0.0123"),
+        F(L"%.1g", 0.96, L"1"),
+        F(L"%g", 0.00001, L"1e-005"),
+        F(L"%G", 0.00001, L"1E-005"),
+        F(L"%g", 0.0, L"0"),
+        F(L"%g", -1.25, L"-1.25"),
+        F(L"%g", 9.9999999, L"10"),
+        F(L"%g", 1.5e300, L"1.5e+300"),
+        F(L"%e", 0.0, L"0.000000e+000"),
+        F(L"%e", 0.1, L"1.000000e-001"),
+        F(L"%e", 1234.5, L"1.234500e+003"),
+        F(L"%E", -1234.5, L"-1.234500E+003"),
+        F(L"%e", 9.9999999, L"1.000000e+001"),
+        F(L"%.2e", 5e-310, L"5.00e-310"),
+        F(L"%d", 2.5, L"2.5"),
         F(L"%f", std::numeric_limits<double>::quiet_NaN(), L"NaN"),
         F(L"%5f", std::numeric_limits<double>::infinity(), L" +INF"),
         F(L"%f", -std::numeric_limits<double>::infinity(), L"-INF"),
@@ -92,7 +120,9 @@ TEST(Formatter, ConversionTableAndArgumentTypes)
 
     EXPECT_EQ(Format("tower%dshot", 3), "tower3shot");
     EXPECT_EQ(Format("%#08X|%-6.2f|%s", 255, 2.5, "ok"), "0x0000FF|2.50  |ok");
-    EXPECT_EQ(Format("x%\xc3\xa9%d", 1), "x\xc3\xa9" "1") << "bytes above 127 end a conversion";
+    EXPECT_EQ(Format("x%\xc3\xa9%d", 1), "x\xc3\xa9"
+                                         "1")
+        << "bytes above 127 end a conversion";
     EXPECT_EQ(Format("%g", 1234567.0), "1.23457e+006");
 
     // Percent signs, invalid conversions, argument-count mismatches and bounded widths.
@@ -161,4 +191,3 @@ TEST(Formatter, ConversionTableAndArgumentTypes)
     EXPECT_EQ(target, L">9<");
     EXPECT_EQ(&into.GetResult(), &target);
 }
-

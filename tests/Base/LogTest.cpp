@@ -71,8 +71,8 @@ TEST_F(LogTest, OutputsStartWithTheHeadStylesNestAndArgumentsAreEscapedOnHtmlOnl
     EXPECT_EQ(mHtml->back(), L"<div class=\"block\">&lt;a&lt;b&gt;&amp;c&gt; &amp; 'd&amp;e'\n</div>");
     EXPECT_EQ(mPlain->back(), L"<a<b>&c> & 'd&e'\n");
 
-    TEST_LOG(mLog, L"%d %u %d %u %.2f %g %s %s|") << -1 << 2u << -3LL << 4UL << 1.5f << 0.25 << "utf8 \xc3\xa9"
-                                                   << std::wstring(L"w");
+    TEST_LOG(mLog, L"%d %u %d %u %.2f %g %s %s|")
+        << -1 << 2u << -3LL << 4UL << 1.5f << 0.25 << "utf8 \xc3\xa9" << std::wstring(L"w");
     EXPECT_EQ(mPlain->back(), L"-1 2 -3 4 1.50 0.25 utf8 \u00e9 w|");
     // Too many or too few arguments are the formatter's own cases.
     TEST_LOG(mLog, std::wstring(L"%s")) << static_cast<const wchar_t*>(nullptr) << static_cast<const char*>(nullptr);
@@ -127,4 +127,3 @@ TEST(Log, DestructionEndsTheOutputsQlLogReachesTheMainLogAndTheUtf8FileIsAValidP
     TEST_LOG(log, L"lost %d\n") << 1;
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "no"));
 }
-

@@ -19,8 +19,8 @@ TEST(MathFunctions, MoveTowardDoubleFormsBoxesRectsAndVertexLayouts)
         float from, step, target, after;
         bool arrived;
     };
-    const Step steps[] = {{0.0f, 1.0f, 1.0f, 1.0f, false}, {1.0f, 1.0f, 1.0f, 1.0f, true},
-                          {0.5f, 2.0f, 1.0f, 1.0f, true},  {1.0f, 0.25f, 0.4f, 0.75f, false},
+    const Step steps[] = {{0.0f, 1.0f, 1.0f, 1.0f, false},   {1.0f, 1.0f, 1.0f, 1.0f, true},
+                          {0.5f, 2.0f, 1.0f, 1.0f, true},    {1.0f, 0.25f, 0.4f, 0.75f, false},
                           {0.75f, 0.25f, 0.4f, 0.5f, false}, {0.5f, 0.25f, 0.4f, 0.4f, true}};
     for (const Step& s : steps)
     {
@@ -186,8 +186,8 @@ TEST(Transform2D, MatrixOperationsActLastAndTheOperationOrderDecidesTheModeAndTh
     const Case cases[] = {
         {"translate, scale", [](math::Transform2D& t) { t.Translate(5, 0), t.Scale(2, 2); }, true, 3, 1, 16, 2},
         {"scale, translate", [](math::Transform2D& t) { t.Scale(2, 3), t.Translate(10, 20); }, false, 1, 1, 12, 23},
-        {"scale, translate, scale",
-         [](math::Transform2D& t) { t.Scale(1, 1), t.Translate(100, 50), t.Scale(2, 2); }, false, 10, 10, 120, 70},
+        {"scale, translate, scale", [](math::Transform2D& t) { t.Scale(1, 1), t.Translate(100, 50), t.Scale(2, 2); },
+         false, 10, 10, 120, 70},
         {"scale, rotate", [](math::Transform2D& t) { t.Scale(2, 2), t.Rotate(1.5707964f); }, true, 1, 0, 0, -2},
         {"rotate, translate", [](math::Transform2D& t) { t.Rotate(1.5707964f), t.Translate(5, 6); }, false, 1, 0, 5, 5},
         {"translate, rotate", [](math::Transform2D& t) { t.Translate(1, 0), t.RotateDegrees(90); }, false, 0, 0, 0, -1},
@@ -197,8 +197,8 @@ TEST(Transform2D, MatrixOperationsActLastAndTheOperationOrderDecidesTheModeAndTh
         {"mirror y", [](math::Transform2D& t) { t.Scale(1, -1); }, true, 3, 4, 3, -4},
         // Matrix mode composes every further operation: (2x + 2, 2y + 3) turned by 90 degrees.
         {"matrix mode, then more",
-         [](math::Transform2D& t) { t.Translate(1, 0), t.Scale(2, 2), t.Translate(0, 3), t.Rotate(1.5707964f); },
-         true, 0, 0, 3, -2},
+         [](math::Transform2D& t) { t.Translate(1, 0), t.Scale(2, 2), t.Translate(0, 3), t.Rotate(1.5707964f); }, true,
+         0, 0, 3, -2},
     };
     for (const Case& c : cases)
     {

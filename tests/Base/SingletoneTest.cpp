@@ -1,7 +1,7 @@
 // Object lifetimes: singletons deleted in creation order unless a dependency comes first, and
 // deferred deletion in queue order, once each.
-#include "Core/Base/DeferredDelete.h"
 #include "Core/Base/Singletone.h"
+#include "Core/Base/DeferredDelete.h"
 
 #include <gtest/gtest.h>
 
@@ -58,23 +58,34 @@ TEST(Singletone, OneInstanceDeletedInCreationOrderUnlessADependencyComesFirstEve
         Names deleted;
     };
     const Case cases[] = {
-        {"unconstrained: creation order", [] {
+        {"unconstrained: creation order",
+         []
+         {
              Alpha::Instance();
              Beta::Instance();
-         }, {"Alpha", "Beta"}},
-        {"dependent created last moves in front", [] {
+         },
+         {"Alpha", "Beta"}},
+        {"dependent created last moves in front",
+         []
+         {
              Alpha::Instance();
              Gamma::Instance();
-         }, {"Gamma", "Alpha"}},
-        {"dependency created later", [] {
+         },
+         {"Gamma", "Alpha"}},
+        {"dependency created later",
+         []
+         {
              Gamma::Instance(); // creates Alpha only when asked for its dependencies
              Alpha::Instance();
-         }, {"Gamma", "Alpha"}},
+         },
+         {"Gamma", "Alpha"}},
         {"explicit pair",
-         [] {
+         []
+         {
              Alpha* alpha = Alpha::Instance();
              base::SingletoneBase::AddDependency(Beta::Instance(), alpha); // Beta uses Alpha
-         }, {"Beta", "Alpha"}},
+         },
+         {"Beta", "Alpha"}},
     };
     for (const Case& c : cases)
     {

@@ -189,7 +189,8 @@ TEST(FileStream, WritesReadsAndSeeksAFileInEveryCreationModeFramesWrapItAndStrea
     };
     const Case cases[] = {
         {{5, 0, 0, 0, 'h', 'e', 'l', 'l', 'o', '!'}, QL_OK, "hello"},
-        {{0, 0, 0, 0}, QL_OK, ""},                          {{6, 0, 0, 0, 'a', 'b', 'c'}, QL_FAIL, "stale"},
+        {{0, 0, 0, 0}, QL_OK, ""},
+        {{6, 0, 0, 0, 'a', 'b', 'c'}, QL_FAIL, "stale"},
         {{0xFF, 0xFF, 0xFF, 0xFF, 'a'}, QL_FAIL, "stale"}, // must not try to allocate 4 GiB
         {{1, 0}, QL_FAIL, "stale"},
     };
@@ -223,4 +224,3 @@ TEST(FileStream, WritesReadsAndSeeksAFileInEveryCreationModeFramesWrapItAndStrea
     LimitedStream small(20);
     EXPECT_EQ(base::CopyStream(small, source, 0xFFFFFFFFu), 20u);
 }
-

@@ -85,7 +85,10 @@ TEST_F(StringConvertTest, ModesConvertLosslesslyAndInvalidTextIsRepairedAndLogge
 
     // Invalid UTF-8 and code points become U+FFFD and are logged, without recursing.
     const std::wstring fffd(1, static_cast<wchar_t>(0xFFFD));
-    EXPECT_EQ(base::StringToWString("ab\xFF" "cd", 1), L"ab" + fffd + L"cd");
+    EXPECT_EQ(base::StringToWString("ab\xFF"
+                                    "cd",
+                                    1),
+              L"ab" + fffd + L"cd");
     ASSERT_EQ(mLines->size(), 1u);
     EXPECT_NE(mLines->back().find(L"byte 2 of 5"), std::wstring::npos) << mLines->back();
 
@@ -124,11 +127,14 @@ TEST(Tokenizer, SplitsSkipsReadsNumbersAndTrims)
         {"first\n\nthird", '\n', true, {"first", "third"}},
         {"first\n \t \nthird\n", '\n', true, {"first", "third"}},
         {"a;;b;", ';', false, {"a", "", "b", ""}}, // the last empty field counts
-        {";", ';', false, {"", ""}},                      {" a ; b ", ';', false, {"a", "b"}},
+        {";", ';', false, {"", ""}},
+        {" a ; b ", ';', false, {"a", "b"}},
         {"\t x y \t;", ';', false, {"x y", ""}},
         {"  a;b;  ", ';', false, {"a", "b", ""}}, // trailing blanks go before splitting
-        {"", ';', false, {""}},                           {"  \t", ';', false, {""}},
-        {"", ';', true, {}},                              {";;;", ';', true, {}},
+        {"", ';', false, {""}},
+        {"  \t", ';', false, {""}},
+        {"", ';', true, {}},
+        {";;;", ';', true, {}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Split(c.text, c.delimiter, c.skipEmpty), c.tokens) << "'" << c.text << "'";

@@ -157,7 +157,8 @@ TEST_F(ContainerTextures, FolderImagesAndPsdLayersLoadLooseOrPackedAndEveryDemoL
 
     // Every demo layout opens and every image in it loads.
     std::vector<std::filesystem::path> layouts;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(std::filesystem::path(QL_SOURCE_DIR) / "content/td"))
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(std::filesystem::path(QL_SOURCE_DIR) / "content/td"))
     {
         if (entry.path().extension() == ".psd")
             layouts.push_back(entry.path());
@@ -185,4 +186,3 @@ TEST_F(ContainerTextures, FolderImagesAndPsdLayersLoadLooseOrPackedAndEveryDemoL
     }
     EXPECT_EQ(startUp, mLog->Text()) << "nothing was refused";
 }
-

@@ -153,4 +153,3 @@ TEST_F(PsdFileTest, ListsItsLayersByGroupPathWithTheirRectanglesStreamsAndNamesA
     EXPECT_EQ(0u, text->GetImageCount());
     EXPECT_TRUE(LogHas("PSD file 'text' is damaged"));
 }
-

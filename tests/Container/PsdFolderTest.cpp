@@ -186,4 +186,3 @@ TEST_F(PsdFolderTest, AtlasEntriesDefaultsClampsDamageAndScalesOfTheDescriptions
     ASSERT_NE(mark, nullptr);
     EXPECT_EQ(BoxOf(mark), (Box{6, 11.5f, 0, 0})); // (10 + 5 / 2, 20 + 7 / 2) x 0.5
 }
-

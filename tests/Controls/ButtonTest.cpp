@@ -155,7 +155,8 @@ TEST_F(Buttons, CallbackRunsFirstFailuresOfCallbackOrListenerComeBackAndARefused
     (void)mManager.OnMouseMove({300, 250}); // the refusal may come back as a failure: the state is what counts
     EXPECT_EQ(mButton->GetVisualState(), widget::Button::STATE_OVER);
 
-    // A stranger mediator leaves its button when it goes (an owned one goes with the button: the fixture's, under the leak check).
+    // A stranger mediator leaves its button when it goes (an owned one goes with the button: the fixture's, under the
+    // leak check).
     widget::Button kept;
     {
         widget::ButtonMediator shortLived;

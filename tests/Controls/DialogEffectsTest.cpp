@@ -121,20 +121,17 @@ protected:
 TEST_F(DialogEffectsTest, DefinitionsNeedAKnownTypeANameUniqueKeysAndAnimationsAndWithoutThemADialogShowsAtOnce)
 {
     auto* manager = widget::DialogEffectsManager::Instance();
-    EXPECT_EQ(QL_OK,
-              Load("<Data><Anim name='a' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"
-                   "<Dialogs><Options effects='a'/></Dialogs>"));
+    EXPECT_EQ(QL_OK, Load("<Data><Anim name='a' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"
+                          "<Dialogs><Options effects='a'/></Dialogs>"));
     EXPECT_TRUE(manager->HasSet("a"));
     EXPECT_EQ(manager->GetAssignment("Options"), "a");
 
-    EXPECT_EQ(QL_FAIL,
-              Load("<Data><Anim name='b' show_anim_data='show.anim' hide_anim_data='hide.anim'/>"
-                   "<Sparkle name='c'/><Anim name='d' show_anim_data='x' hide_anim_data='y'/></Data>"));
+    EXPECT_EQ(QL_FAIL, Load("<Data><Anim name='b' show_anim_data='show.anim' hide_anim_data='hide.anim'/>"
+                            "<Sparkle name='c'/><Anim name='d' show_anim_data='x' hide_anim_data='y'/></Data>"));
     EXPECT_TRUE(manager->HasSet("b")); // read before the failure: kept
     EXPECT_FALSE(manager->HasSet("d"));
     EXPECT_EQ(QL_FAIL, Load("<Data><Anim show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"));
-    EXPECT_EQ(QL_FAIL,
-              Load("<Data><Anim name='a' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"));
+    EXPECT_EQ(QL_FAIL, Load("<Data><Anim name='a' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"));
     EXPECT_EQ(QL_FAIL, Load("<Data><Anim name='e' show_anim_data='show.anim'/></Data>"));
     EXPECT_EQ(QL_FAIL, Load("<Dialogs><Box/></Dialogs>"));
     EXPECT_EQ(QL_FAIL, Load("<Dialogs><Options effects='b'/></Dialogs>"));
@@ -155,9 +152,8 @@ TEST_F(DialogEffectsTest, DefinitionsNeedAKnownTypeANameUniqueKeysAndAnimationsA
 
     // Without usable effects a dialog is shown at once; hidden without deletion it is kept.
     // No assignment, an assignment to a missing set, a set whose animation has two layers.
-    ASSERT_EQ(QL_OK,
-              Load("<Data><Anim name='two' show_anim_data='double.anim' hide_anim_data='hide.anim' "
-                   "preload='1'/></Data><Dialogs><Gone effects='gone'/><Double effects='two'/></Dialogs>"));
+    ASSERT_EQ(QL_OK, Load("<Data><Anim name='two' show_anim_data='double.anim' hide_anim_data='hide.anim' "
+                          "preload='1'/></Data><Dialogs><Gone effects='gone'/><Double effects='two'/></Dialogs>"));
     for (const char* name : {"Nobody", "Gone", "Double"})
     {
         SCOPED_TRACE(name);
@@ -213,7 +209,7 @@ TEST_F(DialogEffectsTest, ShowRunsItsAnimationThenTellsTheDialogAndHideWaitsForI
     ASSERT_FALSE(dialog->GetLayer()->GetChildren().empty());
     EXPECT_EQ(mesh, dialog->GetLayer()->GetChildren().front());
     EXPECT_FALSE(mesh->mHitTestable);
-    Tick(0.0f);                                        // the effects join the manager's tasks
+    Tick(0.0f); // the effects join the manager's tasks
     Tick(0.125f);
     EXPECT_NEAR(dialog->GetLayer()->mAlpha, 0.5f, 1e-5f);
     EXPECT_EQ(dialog->shown, 0);

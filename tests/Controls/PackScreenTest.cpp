@@ -28,10 +28,7 @@ protected:
         fs::current_path(mOld);
         base::SingletoneBase::DestroyAll();
     }
-    std::map<std::wstring, std::wstring, file::Utf16Less>& Mounts()
-    {
-        return file::FileManager::Instance()->mMounts;
-    }
+    std::map<std::wstring, std::wstring, file::Utf16Less>& Mounts() { return file::FileManager::Instance()->mMounts; }
 
     testsupport::TempDir mDir;
     fs::path mOld;

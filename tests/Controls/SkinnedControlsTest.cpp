@@ -28,8 +28,8 @@ protected:
 TEST_F(SkinnedControls, ButtonIsCentredOnItsImagesWhichKeepTheirLayoutPlacesAndEmptyNamesLeaveSlotsEmpty)
 {
     auto* button = new TesselButton();
-    ASSERT_EQ(QL_OK, button->Init(mLayout.get(), L"buttons/menu/menu_in", L"buttons/menu/menu_ac",
-                                  L"buttons/menu/menu_sh"));
+    ASSERT_EQ(QL_OK,
+              button->Init(mLayout.get(), L"buttons/menu/menu_in", L"buttons/menu/menu_ac", L"buttons/menu/menu_sh"));
     EXPECT_EQ(QL_OK, mBoard->AddChild(static_cast<widget::Button*>(button)));
     const base::ImageInfo& normal = Info(L"buttons/menu/menu_in");
     EXPECT_FLOAT_EQ(button->mPosition.x, std::floor(normal.mX + normal.mWidth * 0.5f));
@@ -105,9 +105,9 @@ TEST_F(SkinnedControls, GlowAndPressAnimateTowardTheirTargets)
 TEST_F(SkinnedControls, SwitchThatIsOnIgnoresPressesUntilTurnedOffAndATrapTakesTheFocus)
 {
     auto* button = new TesselSwitchButton();
-    ASSERT_EQ(QL_OK, button->Init(mLayout.get(), L"main_options/window/window_nonselected",
-                                  L"main_options/window/window_ac", L"main_options/window/window_in",
-                                  L"main_options/window/window_sh"));
+    ASSERT_EQ(QL_OK,
+              button->Init(mLayout.get(), L"main_options/window/window_nonselected", L"main_options/window/window_ac",
+                           L"main_options/window/window_in", L"main_options/window/window_sh"));
     button->SetButtonListener(&mClicks);
     EXPECT_EQ(QL_OK, mBoard->AddChild(static_cast<widget::Button*>(button)));
     const math::Point2 centre = CentreOf(button);

@@ -10,10 +10,10 @@
 #include "Core/Layer/Layer.h"
 #include "Core/Media/Container/ImageContainers.h"
 #include "Core/Media/Image/ImageContainer.h"
+#include "Core/Widget/BaseBoard.h"
 #include "Core/Widget/Controls/ButtonListener.h"
 #include "Core/Widget/Controls/GameSettings.h"
 #include "Core/Widget/Controls/ResourceControlHost.h"
-#include "Core/Widget/BaseBoard.h"
 #include "Core/Widget/FrameManager.h"
 #include "Platform/Audio/NullDevice.h"
 

@@ -37,17 +37,13 @@ protected:
         if (IsSkipped() || HasFatalFailure())
             return;
         mSlider = new TesselSlider();
-        ASSERT_EQ(QL_OK,
-                  mSlider->Init(mLayout.get(), L"main_options/sound/sound_bar",
-                                L"main_options/sound/sound_begunok", L"main_options/sound/sound_frame"));
+        ASSERT_EQ(QL_OK, mSlider->Init(mLayout.get(), L"main_options/sound/sound_bar",
+                                       L"main_options/sound/sound_begunok", L"main_options/sound/sound_frame"));
         mSlider->SetSliderListener(&mLog);
         EXPECT_EQ(QL_OK, mBoard->AddChild(static_cast<widget::Slider*>(mSlider)));
     }
     // A point of the control's space on the screen.
-    math::Point2 Screen(float x, float y) const
-    {
-        return {mSlider->mPosition.x + x, mSlider->mPosition.y + y};
-    }
+    math::Point2 Screen(float x, float y) const { return {mSlider->mPosition.x + x, mSlider->mPosition.y + y}; }
     // The bar's vertical middle in the control's space.
     float BarY() const { return mSlider->mBar->mPosition.y + 10.0f; }
     float ThumbX() const { return mSlider->mThumbHolder->mPosition.x; }
@@ -99,7 +95,8 @@ TEST_F(SliderTest, StartsAtItsMaximumWithTheTrackInsideTheBarAndAFailedListenerL
     ValueLog sink;
     using Callback = base::MemberDelegate2<ValueLog, widget::Slider*, float, QLResultEnum>;
     widget::Slider forwarding;
-    forwarding.mValueChanged = base::CountedPtr<widget::Slider::ValueDelegate>(new Callback(&sink, &ValueLog::OnValueChanged));
+    forwarding.mValueChanged =
+        base::CountedPtr<widget::Slider::ValueDelegate>(new Callback(&sink, &ValueLog::OnValueChanged));
     EXPECT_EQ(QL_OK, forwarding.SetValueChanged(0.5f, false));
     EXPECT_EQ(QL_OK, forwarding.SetValueChanging(0.6f, false)); // no changing callback: nothing
     EXPECT_EQ(sink.changed, (std::vector<float>{0.5f}));

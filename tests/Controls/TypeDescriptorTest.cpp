@@ -29,8 +29,8 @@ TEST(TypeDescriptor, EachLevelAddsAByteOfIdUpToDepthFourAndDeeperClassesGetIdZer
     EXPECT_EQ(2u, root.count);
     EXPECT_EQ(2u, first.count);
     const std::pair<const TypeDescriptor*, u32> ids[] = {
-        {&first, 1u},          {&second, 2u},           {&child, 0x101u}, {&sibling, 0x201u},
-        {&grand, 0x10101u},    {&great, 0x1010101u},    {&deep, 0u},      {&deeper, 0u},
+        {&first, 1u},       {&second, 2u},        {&child, 0x101u}, {&sibling, 0x201u},
+        {&grand, 0x10101u}, {&great, 0x1010101u}, {&deep, 0u},      {&deeper, 0u},
     };
     u32 depth[] = {1, 1, 2, 2, 3, 4, 5, 6};
     for (size_t i = 0; i < std::size(ids); ++i)

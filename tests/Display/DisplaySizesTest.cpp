@@ -253,8 +253,9 @@ public:
             float x0 = 0.0f, y0 = 0.0f, x1 = 0.0f, y1 = 0.0f;
             mScreen.toWindow(button.x, button.y, x0, y0);
             mScreen.toWindow(button.x + button.width, button.y + button.height, x1, y1);
-            EXPECT_GT(mScreen.lit(static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1), static_cast<int>(y1)),
-                      0.2f)
+            EXPECT_GT(
+                mScreen.lit(static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1), static_cast<int>(y1)),
+                0.2f)
                 << name << " is not drawn where it stands";
             const float cx = button.x + button.width * 0.5f, cy = button.y + button.height * 0.5f;
             float seenX = 0.0f, seenY = 0.0f;
@@ -367,7 +368,8 @@ TEST(DisplaySizes, EveryScreenIsWholeAndCentredAndTakesThePointerWhereItsButtons
     options.logos = false;
     // A new player starts full screen; the windowed run has the choice stored.
     if (windowed)
-        options.profiles = "<Profiles currentProfile=\"Tess\"><Profile name=\"Tess\"><fs v=\"0\"/></Profile></Profiles>";
+        options.profiles =
+            "<Profiles currentProfile=\"Tess\"><Profile name=\"Tess\"><fs v=\"0\"/></Profile></Profiles>";
     GameHarness game(options);
     ASSERT_TRUE(game.started()) << game.log();
     WindowView screen;
@@ -391,7 +393,8 @@ TEST(DisplaySizes, EveryScreenIsWholeAndCentredAndTakesThePointerWhereItsButtons
             SDL_SetWindowPosition(screen.window(), 20, 20); // the whole window on the display
             SDL_SetWindowSize(screen.window(), rw, rh);
             ASSERT_TRUE(game.runUntil(
-                [&] {
+                [&]
+                {
                     screen.size(w, h);
                     return w == rw && h == rh &&
                            game.log().find("The window is now " + std::to_string(rw)) != std::string::npos;

@@ -177,4 +177,3 @@ TEST_F(ArchiverTest, ExampleFolderPacksToEightyBytesServedAsWindowsListedEvenWhe
     FileManager::Instance()->mMounts[L""] = L"data.dat";
     EXPECT_FALSE(FileManager::Instance()->Exists(L"nothing"));
 }
-

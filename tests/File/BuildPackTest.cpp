@@ -87,7 +87,8 @@ TEST_F(BuildPackTest, EveryFailureKeepsTheOldPackAndSaysWhy)
     for (const char* grown : {"bbbbbb", "bb"})
     {
         Write("td/b.txt", "bbbb");
-        auto progress = [&](const std::wstring& name, u32, u32) {
+        auto progress = [&](const std::wstring& name, u32, u32)
+        {
             if (name == L"b.txt")
                 Write("td/b.txt", grown);
         };

@@ -1,8 +1,8 @@
 // The file manager: mounted packs over loose folders, lookups, listings, reading and folders; the
 // path helpers (separators of either kind, drives, extensions, base names) and UTF-16 names.
+#include "Core/File/FileManager.h"
 #include "Core/Base/Stream.h"
 #include "Core/File/ArchiveBuilder.h"
-#include "Core/File/FileManager.h"
 #include "Core/File/FileSystem.h"
 #include "Core/File/Path.h"
 #include "Core/File/ReadFile.h"
@@ -80,7 +80,7 @@ TEST_F(FileManagerTest, TheFirstMountWhosePackExistsServesItsPrefixThroughFreshS
     Files()->mMounts[L"td/sub/"] = L"two.dat";
     EXPECT_EQ(ReadFile(L"td/x.txt"), "one");
     EXPECT_EQ(ReadFile(L"td/sub/x.txt"), ""); // "td/" sorts first and takes the path
-    Files()->mMounts[L"td/"] = L"gone.dat";    // re-assigning replaces; a missing pack is skipped
+    Files()->mMounts[L"td/"] = L"gone.dat";   // re-assigning replaces; a missing pack is skipped
     EXPECT_EQ(ReadFile(L"td/sub/x.txt"), "two");
 
     Write("pack/levels/a.xml", "packed");
@@ -168,7 +168,8 @@ TEST_F(FileManagerTest, ListingsAreSortedAndLooseAndPackedOnesComeInTheSameOrder
     EXPECT_EQ(names, (Names{L"Z.ptc", L"a.ptc", L"c/d.ptc", L"sub/b.ptc", L"\u00E9.ptc"}));
     names.clear();
     EXPECT_EQ(QL_OK, Files()->ListFiles(L"td\\fx", true, names, false));
-    EXPECT_EQ(names, (Names{L"td/fx/Z.ptc", L"td/fx/a.ptc", L"td/fx/c/d.ptc", L"td/fx/sub/b.ptc", L"td/fx/\u00E9.ptc"}));
+    EXPECT_EQ(names,
+              (Names{L"td/fx/Z.ptc", L"td/fx/a.ptc", L"td/fx/c/d.ptc", L"td/fx/sub/b.ptc", L"td/fx/\u00E9.ptc"}));
     names.clear();
     EXPECT_EQ(QL_OK, Files()->ListFiles(L"td/fx/", false, names, true));
     EXPECT_EQ(names, (Names{L"Z.ptc", L"a.ptc", L"\u00E9.ptc"}));
@@ -248,17 +249,28 @@ TEST(Path, HelpersSplitAtSeparatorsOfEitherKindAndUtf16NamesRoundTripAndSortByUn
         const wchar_t* out;
     };
     const Case cases[] = {
-        {NormalizeDirectoryPath, L"a\\b//", L"a/b/"},   {NormalizeDirectoryPath, L"a/b", L"a/b/"},
-        {NormalizeDirectoryPath, L"///", L""},          {NormalizeDirectoryPath, L"", L""},
-        {StripTrailingSeparators, L"a/b/\\/", L"a/b"},  {StripTrailingSeparators, L"\\/", L""},
-        {GetDirectory, L"a/b\\c.txt", L"a/b\\"},        {GetDirectory, L"a\\b/c.txt", L"a\\b/"},
-        {GetDirectory, L"c.txt", L""},                  {GetFileName, L"a/b\\c.txt", L"c.txt"},
-        {GetFileName, L"a/", L""},                      {ToForwardSlashes, L"a\\b\\c", L"a/b/c"},
-        {GetDirectoryWithoutDrive, L"C:/games/x.dat", L"/games/"}, {GetDirectoryWithoutDrive, L"C:x.dat", L""},
-        {GetDirectoryWithoutDrive, L"C:", L""},         {GetDirectoryWithoutDrive, L"games/x.dat", L"games/"},
-        {GetExtension, L"a.b/c", L""},                  {GetExtension, L"a/c.tar.gz", L".gz"},
-        {GetExtension, L"a.b\\c", L""},                 {GetBaseName, L"a/c.tar.gz", L"c.tar"},
-        {GetBaseName, L"a/.cfg", L".cfg"},              {GetBaseName, L"x\\y.psd", L"y"},
+        {NormalizeDirectoryPath, L"a\\b//", L"a/b/"},
+        {NormalizeDirectoryPath, L"a/b", L"a/b/"},
+        {NormalizeDirectoryPath, L"///", L""},
+        {NormalizeDirectoryPath, L"", L""},
+        {StripTrailingSeparators, L"a/b/\\/", L"a/b"},
+        {StripTrailingSeparators, L"\\/", L""},
+        {GetDirectory, L"a/b\\c.txt", L"a/b\\"},
+        {GetDirectory, L"a\\b/c.txt", L"a\\b/"},
+        {GetDirectory, L"c.txt", L""},
+        {GetFileName, L"a/b\\c.txt", L"c.txt"},
+        {GetFileName, L"a/", L""},
+        {ToForwardSlashes, L"a\\b\\c", L"a/b/c"},
+        {GetDirectoryWithoutDrive, L"C:/games/x.dat", L"/games/"},
+        {GetDirectoryWithoutDrive, L"C:x.dat", L""},
+        {GetDirectoryWithoutDrive, L"C:", L""},
+        {GetDirectoryWithoutDrive, L"games/x.dat", L"games/"},
+        {GetExtension, L"a.b/c", L""},
+        {GetExtension, L"a/c.tar.gz", L".gz"},
+        {GetExtension, L"a.b\\c", L""},
+        {GetBaseName, L"a/c.tar.gz", L"c.tar"},
+        {GetBaseName, L"a/.cfg", L".cfg"},
+        {GetBaseName, L"x\\y.psd", L"y"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.helper(c.in), c.out) << c.in;

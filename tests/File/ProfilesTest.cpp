@@ -1,6 +1,6 @@
 // Player profiles: loading, selecting, renaming, deleting, saving safely and damaged files.
-#include "Core/Base/Stream.h"
 #include "Core/File/Profiles.h"
+#include "Core/Base/Stream.h"
 #include "Core/File/UserDataFileContainer.h"
 #include "FileTestSupport.h"
 #include "Os/ScopedEnv.h"
@@ -151,7 +151,8 @@ TEST_F(ProfilesTest, NonLatinNamesSurviveSaveAndReload)
     EXPECT_NE(Saved().find("\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD"), std::string::npos); // UTF-8 on disk
 
     // A user folder with non-Latin letters keeps every save.
-    EXPECT_EQ(QL_OK, UserDataFileContainer::Instance()->SetPath(mDir.WPath() + L"\u041F\u043E\u043B\u044C\u0437/\u6771\u4EAC/"));
+    EXPECT_EQ(QL_OK, UserDataFileContainer::Instance()->SetPath(mDir.WPath() +
+                                                                L"\u041F\u043E\u043B\u044C\u0437/\u6771\u4EAC/"));
     P()->SelectProfile(L"Ann");
     ASSERT_EQ(P()->Save(), QL_OK);
     ASSERT_EQ(P()->Load(), QL_OK);
@@ -262,4 +263,3 @@ TEST(UserDataFolder, FollowsXdgDataHomeThenHome)
     unsetenv("HOME");
     EXPECT_EQ(GetUserDataFolder(L"M", L"B", out), QL_FAIL);
 }
-

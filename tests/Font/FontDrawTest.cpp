@@ -173,7 +173,7 @@ TEST_F(FontDraw, OneDrawPerRunOfGlyphsOnAPageGlyphsWithoutAPageImageSkippedAndFo
 {
     FntBuilder b = Letters();
     b.common["pages"] = "2";
-    b.glyphs[3].page = 1; // 'b'
+    b.glyphs[3].page = 1;                // 'b'
     auto unlisted = Load(b, "unlisted"); // page 1 is never listed
     b.pages.push_back({1, "page1.png"});
     auto font = Load(b);
@@ -222,4 +222,3 @@ TEST_F(FontDraw, OneDrawPerRunOfGlyphsOnAPageGlyphsWithoutAPageImageSkippedAndFo
     file::FileManager::Instance()->mMounts.erase(L"td/");
     std::filesystem::current_path(old);
 }
-

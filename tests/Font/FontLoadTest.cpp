@@ -61,7 +61,11 @@ TEST(FontLoad, ReadsMetricsGlyphsAndKerningAndAcceptsOrRejectsEachLayoutAndPageR
          QL_OK},
         {"no charset", [](FntBuilder& b) { b.info.erase("charset"); }, QL_FAIL},
         {"no kernings", [](FntBuilder& b) { b.withKernings = false; }, QL_OK},
-        {"a kerning with an unknown glyph", [](FntBuilder& b) { b.kernings = {{65, 66, -1}}; }, QL_FAIL},
+        {"a kerning with an unknown glyph",
+         [](FntBuilder& b) {
+             b.kernings = {{65, 66, -1}};
+         },
+         QL_FAIL},
         {"not unicode", [](FntBuilder& b) { b.info["unicode"] = "0"; }, QL_FAIL},
         {"packed", [](FntBuilder& b) { b.common["packed"] = "1"; }, QL_FAIL},
         {"alpha channel", [](FntBuilder& b) { b.common["alphaChnl"] = "1"; }, QL_FAIL},
@@ -72,12 +76,28 @@ TEST(FontLoad, ReadsMetricsGlyphsAndKerningAndAcceptsOrRejectsEachLayoutAndPageR
         {"spacing", [](FntBuilder& b) { b.info["spacing"] = "x,1"; }, QL_FAIL},
         {"no line height", [](FntBuilder& b) { b.common.erase("lineHeight"); }, QL_FAIL},
         // Page ids and glyph pages outside the page count are rejected with their reason.
-        {"page id -1", [](FntBuilder& b) { b.pages = {{-1, "page0.png"}}; }, QL_FAIL},
-        {"page id 1", [](FntBuilder& b) { b.pages = {{1, "page0.png"}}; }, QL_FAIL},
+        {"page id -1",
+         [](FntBuilder& b) {
+             b.pages = {{-1, "page0.png"}};
+         },
+         QL_FAIL},
+        {"page id 1",
+         [](FntBuilder& b) {
+             b.pages = {{1, "page0.png"}};
+         },
+         QL_FAIL},
         {"page count -3", [](FntBuilder& b) { b.common["pages"] = "-3"; }, QL_FAIL},
         {"page count huge", [](FntBuilder& b) { b.common["pages"] = "2000000000"; }, QL_FAIL},
-        {"glyph on page 1", [](FntBuilder& b) { b.glyphs.push_back({66, 10, 1}); }, QL_FAIL},
-        {"glyph on page -1", [](FntBuilder& b) { b.glyphs.push_back({66, 10, -1}); }, QL_FAIL},
+        {"glyph on page 1",
+         [](FntBuilder& b) {
+             b.glyphs.push_back({66, 10, 1});
+         },
+         QL_FAIL},
+        {"glyph on page -1",
+         [](FntBuilder& b) {
+             b.glyphs.push_back({66, 10, -1});
+         },
+         QL_FAIL},
     };
     for (const auto& c : cases)
     {
@@ -92,4 +112,3 @@ TEST(FontLoad, ReadsMetricsGlyphsAndKerningAndAcceptsOrRejectsEachLayoutAndPageR
     EXPECT_EQ(2, log.Count("page count"));
     EXPECT_EQ(2, log.Count("names page"));
 }
-

@@ -24,8 +24,7 @@ TextLines Layout(const GlyphMap& glyphs, const std::wstring& text, const TextFor
     return lines;
 }
 
-const GlyphMap kTwenty =
-    Glyphs({{L'a', 20}, {L'b', 20}, {L'c', 20}, {L'd', 20}, {L'e', 20}, {L'f', 20}, {L' ', 10}});
+const GlyphMap kTwenty = Glyphs({{L'a', 20}, {L'b', 20}, {L'c', 20}, {L'd', 20}, {L'e', 20}, {L'f', 20}, {L' ', 10}});
 
 // Each line as "first+count=width", then "w" when wrapped and "sN" for N inner spaces.
 std::string Describe(const TextLines& lines)
@@ -129,4 +128,3 @@ TEST(TextLayout, BreaksWrapsSpacesMeasuresAndFallbacksFallWhereTheyShould)
     ASSERT_EQ(1u, runs.size());
     EXPECT_EQ(2u, runs[0].count);
 }
-

@@ -1,7 +1,7 @@
 // The GL device on a headless context: programs by entry point, constants and samplers by name,
 // texture rules. Skipped with a message where no headless GL exists.
-#include "Platform/Gpu/EglContext.h"
 #include "Platform/Gpu/GlDevice.h"
+#include "Platform/Gpu/EglContext.h"
 #include "Platform/Gpu/RecordingDevice.h"
 
 #include <gtest/gtest.h>
@@ -58,15 +58,14 @@ TEST_F(GlDevice, ProgramsAreBuiltFromTheirEntryPointsOrFailWithTheCompilersMessa
     messages.clear();
     EXPECT_EQ(QL_FAIL, mDevice->CreateProgram("", "vertex_shader", kPixel, "pixel_shader", &program, &messages));
     EXPECT_FALSE(messages.empty());
-    EXPECT_EQ(QL_FAIL, mDevice->CreateProgram(kVertex, "vertex_shader(); evil", kPixel, "pixel_shader", &program,
-                                              &messages));
+    EXPECT_EQ(QL_FAIL,
+              mDevice->CreateProgram(kVertex, "vertex_shader(); evil", kPixel, "pixel_shader", &program, &messages));
 }
 
 TEST_F(GlDevice, TextureContentsReadBackTopRowFirstBadSizesAreRefusedAndLossIsReportedWhenAskedFor)
 {
     gpu::TextureId target = 0;
-    ASSERT_EQ(QL_OK,
-              mDevice->CreateTexture(2, 2, gpu::TextureFormat::ARGB8, gpu::TextureUsage::RenderTarget, &target));
+    ASSERT_EQ(QL_OK, mDevice->CreateTexture(2, 2, gpu::TextureFormat::ARGB8, gpu::TextureUsage::RenderTarget, &target));
     const u32 pixels[4] = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0x80FFFFFF};
     ASSERT_EQ(QL_OK, mDevice->UpdateTexture(target, pixels, 8));
     std::vector<u32> out;

@@ -20,9 +20,8 @@ namespace graphicstest
 class GraphicsFixture : public ::testing::Test
 {
 protected:
-    explicit GraphicsFixture(
-        render::HeadlessWindow::Backend backend = render::HeadlessWindow::Backend::Recording, u32 width = 64,
-        u32 height = 64)
+    explicit GraphicsFixture(render::HeadlessWindow::Backend backend = render::HeadlessWindow::Backend::Recording,
+                             u32 width = 64, u32 height = 64)
         : mHarness(backend, width, height)
     {
     }

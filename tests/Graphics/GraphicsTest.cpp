@@ -109,7 +109,8 @@ TEST_F(DrawCommands, AlignmentFlipsAndScalesShapeTheQuadColoursAreClampedAndTheT
     EXPECT_EQ(0xFFFF007Fu, tintedCapture.mSeen[0].diffuse);
     EXPECT_EQ(0x00007F80u, tintedCapture.mSeen[3].specular); // t = 127: 127 << 8 | 128
     // Past the ends the tint is clamped, not wrapped (1.5 would otherwise weigh 126).
-    for (const auto& [tint, specular] : {std::pair{0.0f, 0xFFu}, {1.5f, 0xFF00u}, {-3.0f, 0xFFu}, {std::nanf(""), 0xFFu}})
+    for (const auto& [tint, specular] :
+         {std::pair{0.0f, 0xFFu}, {1.5f, 0xFF00u}, {-3.0f, 0xFFu}, {std::nanf(""), 0xFFu}})
     {
         mGraphics->SetTint(tint);
         EXPECT_EQ(specular, mGraphics->GetTintSpecular()) << tint;

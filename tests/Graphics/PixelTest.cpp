@@ -43,8 +43,8 @@ protected:
     render::Image* Picture(const char* name)
     {
         render::Image* image = nullptr;
-        EXPECT_EQ(QL_OK, render::LoadImage(mRender, base::StringToWString(kContent + "images/" + name),
-                                           nullptr, &image, nullptr))
+        EXPECT_EQ(QL_OK, render::LoadImage(mRender, base::StringToWString(kContent + "images/" + name), nullptr, &image,
+                                           nullptr))
             << name;
         mImages.emplace_back(image);
         return image;
@@ -169,7 +169,8 @@ TEST_F(FramePicture, AFrameOfImagesSpritesShapesAndTextMatchesItsReference)
     auto at = [&](u32 x, u32 y) { return pixels[y * 512 + x] | 0xFF000000u; };
     auto channel = [](u32 argb, int shift) { return static_cast<int>((argb >> shift) & 0xFF); };
     EXPECT_TRUE(testsupport::Near(0xFF1E2430, at(5, 380))) << "the clear colour";
-    EXPECT_TRUE(testsupport::Near(0xFF2F4465, at(450, 60))) << "the panel: (0.2, 0.3, 0.45) at 0.8 over the clear colour";
+    EXPECT_TRUE(testsupport::Near(0xFF2F4465, at(450, 60)))
+        << "the panel: (0.2, 0.3, 0.45) at 0.8 over the clear colour";
     EXPECT_TRUE(testsupport::Near(0xFFFFD94C, at(300, 8))) << "its gold rules";
     EXPECT_TRUE(testsupport::Near(0xFFFFD94C, at(300, 104)));
     EXPECT_TRUE(testsupport::Near(0xFFFF0033, at(470, 376))) << "the fan's first line, red, to the left";
@@ -206,5 +207,4 @@ TEST_F(FramePicture, AFrameOfImagesSpritesShapesAndTextMatchesItsReference)
     // Every item against the frame checked by eye; a few pixels of slack for line and edge
     // rasterisation.
     EXPECT_TRUE(testsupport::MatchesReference(pixels, 512, 384, kReferences + "graphics/frame.png", 4, 64));
-
 }

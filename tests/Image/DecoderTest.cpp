@@ -91,7 +91,8 @@ const Bytes kThreeColourClear = {0x1F, 0x00, 0x00, 0xF8, 0xFF, 0xFF, 0xFF, 0xFF}
 const Bytes kFourColourIndexThree = {0x00, 0xF8, 0x1F, 0x00, 0xFF, 0xFF, 0xFF, 0xFF};
 } // namespace
 
-TEST(DdsDecoder, UncompressedRowsFollowThePitchMipLevelsAreNotCopiedOtherLayoutsSwappedOrRefusedAndDamageStaysInTheLevel)
+TEST(DdsDecoder,
+     UncompressedRowsFollowThePitchMipLevelsAreNotCopiedOtherLayoutsSwappedOrRefusedAndDamageStaysInTheLevel)
 {
     Bytes file = Dds("badge.dds", {{kData, 0x0A112233}, {kData + 4, 0x0B445566}});
     Decoded d = Decode(file, L".dds", nullptr, 8);
@@ -139,8 +140,8 @@ TEST(DdsDecoder, UncompressedRowsFollowThePitchMipLevelsAreNotCopiedOtherLayouts
     // Every demo image cut or scrambled fails or decodes within its level.
     // Every format from the demo content, cut short at several points and with a scrambled
     // middle: the loader either refuses the file or decodes it within the level it announces.
-    const char* const names[] = {"badge.png",   "checker.png", "photo.jpg",      "checker.gif",   "checker.bmp",
-                                 "badge.tga",   "badge.dds",   "badge_dxt1.dds", "badge_dxt5.dds"};
+    const char* const names[] = {"badge.png", "checker.png", "photo.jpg",      "checker.gif",   "checker.bmp",
+                                 "badge.tga", "badge.dds",   "badge_dxt1.dds", "badge_dxt5.dds"};
     for (const char* name : names)
     {
         const Bytes whole = ContentImage(name);
@@ -290,4 +291,3 @@ TEST(DevilDecoder, PngAlphaFiftyIsHitBottomUpFilesComeOutUprightRawPixelsAreHost
         EXPECT_FALSE(Decode(white, extension).data) << extension;
     EXPECT_FALSE(Decode(Bytes(64, 7), L".png").data) << "undecodable data gives no decoder";
 }
-

@@ -62,8 +62,7 @@ TEST_F(Textures, NamesLoadShareTexturesBrokenFilesMakeNoneDynamicOnesOwnTheirsHi
     EXPECT_FALSE(Load(mDir.WPath("nothing")));
     WriteFile(mDir.WPath("broken.png"), Bytes(100, 0x42));
     EXPECT_FALSE(Load(mDir.WPath("broken.png")));
-    auto texture =
-        resource::ResourceManager::Instance()->Get<resource::ResourceTexture>(mDir.WPath("broken.png"));
+    auto texture = resource::ResourceManager::Instance()->Get<resource::ResourceTexture>(mDir.WPath("broken.png"));
     EXPECT_FALSE(texture->IsLoaded());
     EXPECT_EQ(nullptr, texture->GetTexture());
     // Images of one name share their texture.
@@ -143,4 +142,3 @@ TEST_F(Textures, NamesLoadShareTexturesBrokenFilesMakeNoneDynamicOnesOwnTheirsHi
     EXPECT_EQ(nullptr, outliving->GetTexture()->GetRender());
     delete outliving; // the last reference unloads the resource
 }
-

@@ -12,8 +12,8 @@ TEST(KeyMap, ReverseMapLetsTheLaterCodeWin)
 {
     // Return and keypad enter share 271; unmapped codes map to VK 0 (323); 'A' -> 'a'; keypad 0;
     // F15; right shift is listed before left; generic shift, control and Alt have no code.
-    const std::pair<u32, u32> toKeyCode[] = {{13, 271}, {186, 59},  {0, 323},   {65, 97},  {27, 27}, {96, 256},
-                                             {126, 296}, {161, 303}, {160, 304}, {16, 0},   {17, 0},  {18, 0}};
+    const std::pair<u32, u32> toKeyCode[] = {{13, 271},  {186, 59},  {0, 323},   {65, 97}, {27, 27}, {96, 256},
+                                             {126, 296}, {161, 303}, {160, 304}, {16, 0},  {17, 0},  {18, 0}};
     input::KeyMap map;
     for (const auto& [vk, code] : toKeyCode)
         EXPECT_EQ(map.ToKeyCode(vk), code) << vk;
@@ -97,9 +97,9 @@ TEST_F(InputTest, KeysAndTextReachTheListenerAndSideKeysDriveTheModifiers)
     Press(13); // return and keypad enter both report 271; a key-up carries 0
     Release(13);
     in.Text("a\xC3\xA9\xF0\x9F\x98\x80"); // a, e-acute, U+1F600 as a surrogate pair
-    const std::vector<std::string> expected = {"keydown 8",   "char 8",   "char 8",   "char 8",    "keydown 271",
-                                               "char 13",     "keyup 0",  "char 97",  "char 233", "char 55357",
-                                               "char 56832"};
+    const std::vector<std::string> expected = {"keydown 8",   "char 8",     "char 8",    "char 8",
+                                               "keydown 271", "char 13",    "keyup 0",   "char 97",
+                                               "char 233",    "char 55357", "char 56832"};
     EXPECT_EQ(listener.mEvents, expected);
 
     listener.mEvents.clear();

@@ -121,7 +121,8 @@ TEST_F(LayerTree, WorldTransformsBoxesAndPointsFollowTheTreeAndItsMoves)
 
     root.SetPosition(0.0f, 0.0f);
     EXPECT_EQ(QL_OK, root.Render(nullptr));
-    EXPECT_EQ(math::Point3(22.0f, 0.0f, 0.0f), World(child, 1.0f, 0.0f)) << "a parent's move reaches an untouched child";
+    EXPECT_EQ(math::Point3(22.0f, 0.0f, 0.0f), World(child, 1.0f, 0.0f))
+        << "a parent's move reaches an untouched child";
 
     // A child added under a moved parent is placed under it at its first draw.
     layer::Layer late;
@@ -219,4 +220,3 @@ TEST_F(LayerTree, WorldTransformsBoxesAndPointsFollowTheTreeAndItsMoves)
     middle.SetRotation(0.5f, 0.0f, 0.0f);
     EXPECT_EQ(math::Point3(20.0f, 35.0f, 0.0f), leaf.RootPointToLocal({130.0f, 90.0f, 0.0f}));
 }
-

@@ -1,9 +1,9 @@
 // The platform layer: the instance lock, folders, dialogs, text, video drivers and the frame limiter.
 #include "Platform/Os/Dialogs.h"
+#include "Platform/Os/Error.h"
 #include "Platform/Os/Folders.h"
 #include "Platform/Os/FrameLimiter.h"
 #include "Platform/Os/InstanceLock.h"
-#include "Platform/Os/Error.h"
 #include "Platform/Os/NullVideo.h"
 #include "Platform/Os/QuitSignals.h"
 #include "Platform/Os/SdlVideo.h"
@@ -38,9 +38,14 @@ TEST(Folders, ExecutablePathIsThisTestProgramInUtf8AndTheFrameLimiterKeepsItsSch
     ASSERT_TRUE(os::ExecutablePath(path));
     EXPECT_TRUE(std::filesystem::exists(os::ToUtf8(path)));
     EXPECT_NE(path.find(L"os_tests"), std::wstring::npos);
-    EXPECT_EQ(os::ToUtf8(L"Br\u00e4ck \U0001F600"), "Br\xC3\xA4""ck \xF0\x9F\x98\x80");
-    EXPECT_EQ(os::FromUtf8("Br\xC3\xA4""ck"), L"Br\u00e4ck");
-    EXPECT_EQ(os::FromUtf8("a\xFF" "b"), L"a\uFFFDb");
+    EXPECT_EQ(os::ToUtf8(L"Br\u00e4ck \U0001F600"), "Br\xC3\xA4"
+                                                    "ck \xF0\x9F\x98\x80");
+    EXPECT_EQ(os::FromUtf8("Br\xC3\xA4"
+                           "ck"),
+              L"Br\u00e4ck");
+    EXPECT_EQ(os::FromUtf8("a\xFF"
+                           "b"),
+              L"a\uFFFDb");
 
     using ms = std::chrono::milliseconds;
     const os::FrameLimiter::Clock::time_point t0{};
@@ -194,4 +199,3 @@ TEST(InstanceLock, HolderWritesItsIdAndCanBeAskedToRaiseItsWindowButAStaleIdNeve
     EXPECT_EQ(fourth.GetHolder(), 1);
     EXPECT_FALSE(fourth.RequestRaise());
 }
-

@@ -33,8 +33,13 @@ SDL_Event ButtonEvent(Uint32 type, Uint8 button, Uint8 clicks, Sint32 x, Sint32 
 SDL_Event WheelEvent(float y, Sint32 mouseX, Sint32 mouseY, bool flipped = false, u32 id = kOurs)
 {
     const Uint32 direction = flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL;
-    return SDL_Event{.wheel = {.type = SDL_MOUSEWHEEL, .windowID = id, .y = Sint32(y), .direction = direction,
-                               .preciseY = y, .mouseX = mouseX, .mouseY = mouseY}};
+    return SDL_Event{.wheel = {.type = SDL_MOUSEWHEEL,
+                               .windowID = id,
+                               .y = Sint32(y),
+                               .direction = direction,
+                               .preciseY = y,
+                               .mouseX = mouseX,
+                               .mouseY = mouseY}};
 }
 
 SDL_Event TextEvent(const char* utf8, u32 id = kOurs)
@@ -68,11 +73,13 @@ TEST_F(SdlEventsTest, OnlyThisWindowsEventsAreTranslatedKeysVirtualTextUtf8Wheel
     SDL_Event quit{};
     quit.type = SDL_QUIT; // SIGTERM and SIGINT arrive as this
     EXPECT_EQ(Take(quit).type, os::EventType::Close);
-    const std::pair<Uint8, os::EventType> kinds[] = {
-        {SDL_WINDOWEVENT_FOCUS_GAINED, os::EventType::FocusGained}, {SDL_WINDOWEVENT_FOCUS_LOST, os::EventType::FocusLost},
-        {SDL_WINDOWEVENT_MINIMIZED, os::EventType::Minimized},      {SDL_WINDOWEVENT_RESTORED, os::EventType::Restored},
-        {SDL_WINDOWEVENT_MAXIMIZED, os::EventType::Restored},       {SDL_WINDOWEVENT_ENTER, os::EventType::MouseEnter},
-        {SDL_WINDOWEVENT_EXPOSED, os::EventType::None}};
+    const std::pair<Uint8, os::EventType> kinds[] = {{SDL_WINDOWEVENT_FOCUS_GAINED, os::EventType::FocusGained},
+                                                     {SDL_WINDOWEVENT_FOCUS_LOST, os::EventType::FocusLost},
+                                                     {SDL_WINDOWEVENT_MINIMIZED, os::EventType::Minimized},
+                                                     {SDL_WINDOWEVENT_RESTORED, os::EventType::Restored},
+                                                     {SDL_WINDOWEVENT_MAXIMIZED, os::EventType::Restored},
+                                                     {SDL_WINDOWEVENT_ENTER, os::EventType::MouseEnter},
+                                                     {SDL_WINDOWEVENT_EXPOSED, os::EventType::None}};
     for (const auto& [what, type] : kinds)
         EXPECT_EQ(Take(WindowEvent(what)).type, type) << int(what);
     const os::Event moved = Take(WindowEvent(SDL_WINDOWEVENT_MOVED, kOurs, 277, 156));
@@ -102,8 +109,7 @@ TEST_F(SdlEventsTest, OnlyThisWindowsEventsAreTranslatedKeysVirtualTextUtf8Wheel
     EXPECT_EQ(button(Take(ButtonEvent(SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE, 1, 5, 6))),
               std::make_tuple(K::MouseUp, 2, 1, 5, 6)); // the window decides to drop the middle one
     EXPECT_EQ(Take(ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1, 1, 5, 6)).type, os::EventType::None);
-    EXPECT_EQ(Take(ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 5, 6, kOther)).type,
-              os::EventType::None);
+    EXPECT_EQ(Take(ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 5, 6, kOther)).type, os::EventType::None);
 
     Take(SDL_Event{.motion = {.type = SDL_MOUSEMOTION, .windowID = kOurs, .x = 12, .y = 34}});
     // Another window's cursor does not count.
@@ -114,7 +120,8 @@ TEST_F(SdlEventsTest, OnlyThisWindowsEventsAreTranslatedKeysVirtualTextUtf8Wheel
     EXPECT_EQ(Take(WindowEvent(SDL_WINDOWEVENT_LEAVE)).x, 50);
 
     const os::Event away = Take(WheelEvent(1, 300, 200));
-    EXPECT_EQ(std::make_tuple(os::EventType::MouseWheel, 1.0f, 300, 200), std::tie(away.type, away.wheel, away.x, away.y));
+    EXPECT_EQ(std::make_tuple(os::EventType::MouseWheel, 1.0f, 300, 200),
+              std::tie(away.type, away.wheel, away.x, away.y));
     EXPECT_EQ(Take(WheelEvent(-2, 0, 0)).wheel, -2);
     EXPECT_EQ(Take(WheelEvent(1, 0, 0, true)).wheel, -1); // "natural" scrolling reports the turn itself
     EXPECT_EQ(Take(WheelEvent(0.25f, 0, 0)).wheel, 0.25f);

@@ -30,8 +30,8 @@ const Entry* Find(const Folder& folder, const std::string& name)
 
 TEST_F(EffectParser, ReadsFoldersEmittersRangesColoursAndFramesAndRefusesDamageWithALogLine)
 {
-    auto file = Parse(ptctest::Library("<folder name=\"a\">" + ptctest::StillEmitter("one", 1) +
-                                       "<folder name=\"b\">" + ptctest::StillEmitter("two", 2) + "</folder></folder>" +
+    auto file = Parse(ptctest::Library("<folder name=\"a\">" + ptctest::StillEmitter("one", 1) + "<folder name=\"b\">" +
+                                       ptctest::StillEmitter("two", 2) + "</folder></folder>" +
                                        ptctest::StillEmitter("three", 3)));
     ASSERT_NE(nullptr, file);
     EXPECT_EQ("test.ptc", file->fileName);
@@ -49,9 +49,8 @@ TEST_F(EffectParser, ReadsFoldersEmittersRangesColoursAndFramesAndRefusesDamageW
     EXPECT_FALSE(Logged("test.ptc")) << mLog->Text();
 
     // The seed defaults to the name, so equal names agree.
-    file = Parse(ptctest::Library(ptctest::StillEmitter("same", 1) + "<folder>" +
-                                       ptctest::StillEmitter("same", 1) + ptctest::StillEmitter("other", 1) +
-                                       "</folder>"));
+    file = Parse(ptctest::Library(ptctest::StillEmitter("same", 1) + "<folder>" + ptctest::StillEmitter("same", 1) +
+                                  ptctest::StillEmitter("other", 1) + "</folder>"));
     ASSERT_NE(nullptr, file);
     const auto& inner = file->root.entries[1].folder->entries;
     EXPECT_EQ(file->root.entries[0].emitter->seed, inner[0].emitter->seed);
@@ -79,9 +78,9 @@ TEST_F(EffectParser, ReadsFoldersEmittersRangesColoursAndFramesAndRefusesDamageW
               std::tie(t.colors[0].t, t.colors[0].a, t.colors[0].g, t.colors[1].a, t.colors[1].b));
 
     file = Parse("<effects><atlas file=\"a.png\" width=\"8\" height=\"8\"><frame name=\"x\" w=\"8\" h=\"8\"/>"
-                      "</atlas><atlas file=\"b.png\" width=\"64\" height=\"32\">"
-                      "<frame name=\"y\" x=\"16\" y=\"8\" w=\"16\" h=\"8\"/></atlas>"
-                      "<emitter name=\"e\"><particles texture=\"y\"/><particles texture=\"x\"/></emitter></effects>");
+                 "</atlas><atlas file=\"b.png\" width=\"64\" height=\"32\">"
+                 "<frame name=\"y\" x=\"16\" y=\"8\" w=\"16\" h=\"8\"/></atlas>"
+                 "<emitter name=\"e\"><particles texture=\"y\"/><particles texture=\"x\"/></emitter></effects>");
     ASSERT_NE(nullptr, file);
     ASSERT_EQ(2u, file->atlases.size());
     EXPECT_EQ("b.png", file->atlases[1].file);
@@ -92,8 +91,8 @@ TEST_F(EffectParser, ReadsFoldersEmittersRangesColoursAndFramesAndRefusesDamageW
     EXPECT_EQ(0, e->emitter->types[1].atlas);
 
     file = Parse("<effects><atlas file=\"a.png\"><frame name=\"x\" w=\"1\" h=\"1\"/></atlas>" + ptctest::Atlas() +
-                      "<emitter name=\"e\"><particles texture=\"white\"/></emitter>"
-                      "<emitter name=\"f\"><particles texture=\"x\"/></emitter></effects>");
+                 "<emitter name=\"e\"><particles texture=\"white\"/></emitter>"
+                 "<emitter name=\"f\"><particles texture=\"x\"/></emitter></effects>");
     ASSERT_NE(nullptr, file);
     ASSERT_EQ(2u, file->atlases.size());
     EXPECT_EQ(1, Find(file->root, "e")->emitter->types[0].atlas);
@@ -127,14 +126,13 @@ TEST_F(EffectParser, ReadsFoldersEmittersRangesColoursAndFramesAndRefusesDamageW
     for (size_t i = 0; i < std::size(bad); ++i)
         EXPECT_EQ(nullptr, file->root.entries[i].emitter) << bad[i];
     EXPECT_NE(nullptr, Find(file->root, "good")->emitter);
-    for (const char* name : {"'tex'", "'nan'", "'life'", "'blend'", "'colour'", "'burst'", "'text'",
-                                "'empty'", "'dur'", "'pass'", "more than 32 particle kinds",
-                                "unknown texture 'nothing'"})
+    for (const char* name : {"'tex'", "'nan'", "'life'", "'blend'", "'colour'", "'burst'", "'text'", "'empty'", "'dur'",
+                             "'pass'", "more than 32 particle kinds", "unknown texture 'nothing'"})
         EXPECT_TRUE(Logged(name)) << name << "\n" << mLog->Text();
 
     // Text that is no library fails; folders nested too deep are left out.
     for (const std::string& text : {std::string(), std::string("not xml at all"), std::string("<effects>"),
-                                   std::string("<particles/>"), std::string("\0\0\0", 3)})
+                                    std::string("<particles/>"), std::string("\0\0\0", 3)})
     {
         mLog = std::make_unique<audiotest::LogCapture>();
         EXPECT_EQ(nullptr, Parse(text)) << text;
@@ -160,4 +158,3 @@ TEST_F(EffectParser, ReadsFoldersEmittersRangesColoursAndFramesAndRefusesDamageW
     EXPECT_EQ(16, depth);
     EXPECT_TRUE(Logged("nested deeper"));
 }
-

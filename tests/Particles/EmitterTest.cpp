@@ -22,8 +22,7 @@ std::shared_ptr<const EmitterDesc> Describe(const std::string& emitterAttrs, con
 {
     const std::string texture = typeAttrs.find("texture=") == std::string::npos ? "texture=\"white\" " : "";
     const std::string text = ptctest::Library("<emitter name=\"e\" " + emitterAttrs + "><particles " + texture +
-                                              typeAttrs + ">" + colours +
-                                              "</particles></emitter>");
+                                              typeAttrs + ">" + colours + "</particles></emitter>");
     auto file = ParseEffectFile(text.data(), text.size(), "test.ptc");
     return file && !file->root.entries.empty() ? file->root.entries[0].emitter : nullptr;
 }
@@ -66,7 +65,8 @@ using EmitterTest = ptctest::LoggedTest;
 
 TEST_F(EmitterTest, TheSameSeedAndStepsGiveTheSameParticles)
 {
-    auto desc = Describe("duration=\"2\"", kFountain, "<color t=\"0\" argb=\"ffffffff\"/><color t=\"1\" argb=\"00000000\"/>");
+    auto desc =
+        Describe("duration=\"2\"", kFountain, "<color t=\"0\" argb=\"ffffffff\"/><color t=\"1\" argb=\"00000000\"/>");
     ASSERT_NE(nullptr, desc);
     auto a = Start(desc, LOOP_REPEAT, 42);
     auto b = Start(desc, LOOP_REPEAT, 42);
@@ -242,7 +242,7 @@ TEST_F(EmitterTest, TimelinesPlacesRatesAndCapsDecideWhenWhereAndHowManyParticle
 
     // Quads carry size, texture and colour, in lists of the types that have particles.
     e = Start(Describe("", "texture=\"left\" burst=\"1\" life=\"1\" size=\"10\" grow=\"2\" angle=\"90\"",
-                            "<color t=\"0\" argb=\"ff000000\"/><color t=\"1\" argb=\"00ffffff\"/>"));
+                       "<color t=\"0\" argb=\"ff000000\"/><color t=\"1\" argb=\"00ffffff\"/>"));
     e->Update(0.0);
     Quad q = Quads(*e)[0];
     // Turned a quarter: the top-left corner lands at (+5, -5).
@@ -256,9 +256,9 @@ TEST_F(EmitterTest, TimelinesPlacesRatesAndCapsDecideWhenWhereAndHowManyParticle
     EXPECT_NEAR(7.5f, q.x[0], 1e-4f); // 1.5 times the size at half its life
     EXPECT_EQ(0x7F7F7F7Fu, q.color);
 
-    const std::string text = ptctest::Library(
-        "<emitter name=\"e\"><particles texture=\"white\" delay=\"1\" burst=\"2\" life=\"5\"/>"
-        "<particles texture=\"white\" blend=\"add\" burst=\"3\" life=\"5\"/></emitter>");
+    const std::string text =
+        ptctest::Library("<emitter name=\"e\"><particles texture=\"white\" delay=\"1\" burst=\"2\" life=\"5\"/>"
+                         "<particles texture=\"white\" blend=\"add\" burst=\"3\" life=\"5\"/></emitter>");
     // Lists follow the particle types that have particles.
     auto file = ParseEffectFile(text.data(), text.size(), "t");
     e = Start(file->root.entries[0].emitter);
@@ -274,4 +274,3 @@ TEST_F(EmitterTest, TimelinesPlacesRatesAndCapsDecideWhenWhereAndHowManyParticle
     EXPECT_EQ(0u, list.type);
     EXPECT_EQ(std::make_tuple(0u, 2u, false), std::make_tuple(list.type, list.count, list.intense));
 }
-

@@ -47,8 +47,7 @@ TEST_F(ParticleDraw, EachParticleIsAQuadOfTheContextColourTimesItsOwn)
                   std::tie(v.x, v.y, v.z, v.w, v.diffuse, v.specular))
             << i;
     }
-    EXPECT_EQ(std::make_tuple(0.0f, 1.0f, 1.0f),
-              std::tie(capture.mSeen[0].u, capture.mSeen[2].u, capture.mSeen[2].v));
+    EXPECT_EQ(std::make_tuple(0.0f, 1.0f, 1.0f), std::tie(capture.mSeen[0].u, capture.mSeen[2].u, capture.mSeen[2].v));
     const auto draws = Draws();
     ASSERT_EQ(1u, draws.size());
     // A list of triangles with 16-bit indices.
@@ -119,7 +118,9 @@ TEST_F(ParticleDraw, ListsWhoseAtlasDidNotLoadAreLeftOutAndManyParticlesDrawInBa
 {
     const std::string text = "<?xml version=\"1.0\"?><effects>"
                              "<atlas file=\"missing.png\" width=\"8\" height=\"8\"><frame name=\"m\" w=\"8\" h=\"8\"/>"
-                             "</atlas>" + Atlas() + "<emitter name=\"e\" duration=\"1\">"
+                             "</atlas>" +
+                             Atlas() +
+                             "<emitter name=\"e\" duration=\"1\">"
                              "<particles texture=\"m\" burst=\"4\" life=\"5\"/>"
                              "<particles texture=\"white\" burst=\"1\" life=\"5\"/></emitter></effects>";
     ASSERT_EQ(QL_OK, System()->LoadFromMemory(text.data(), text.size(), "test.ptc", mRender));

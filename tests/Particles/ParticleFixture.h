@@ -40,8 +40,8 @@ inline std::string StillEmitter(const std::string& name, int burst, const std::s
 {
     const std::string size = extra.find("size=") == std::string::npos ? "size=\"10\" " : "";
     return "<emitter name=\"" + name + "\" duration=\"0.1\"><particles texture=\"white\" burst=\"" +
-           std::to_string(burst) + "\" max=\"100000\" life=\"5\" " + size + extra + "><color t=\"0\" argb=\"" +
-           argb + "\"/></particles></emitter>";
+           std::to_string(burst) + "\" max=\"100000\" life=\"5\" " + size + extra + "><color t=\"0\" argb=\"" + argb +
+           "\"/></particles></emitter>";
 }
 
 // The game's effects in the order of their reference picture: the lasting ones play for as long
@@ -55,12 +55,12 @@ struct GameEffect
     float scale;
 };
 inline constexpr GameEffect kGameEffects[] = {
-    {"build", false, 0.12, 1.0f},    {"upgrade", false, 0.4, 1.0f},   {"damage_h", false, 0.08, 2.0f},
-    {"mg_00", false, 0.08, 2.0f},    {"blow_bub", false, 0.3, 1.5f},  {"hammer", false, 0.12, 1.0f},
-    {"t_line", false, 0.5, 1.0f},    {"portal_1", false, 1.5, 1.0f},  {"blik_6", false, 0.25, 1.5f},
-    {"active", true, 1.5, 1.0f},     {"active_btn", true, 1.5, 1.0f}, {"active_lvl", true, 1.5, 1.0f},
-    {"blik_1", true, 2.0, 1.5f},     {"blik_2", true, 2.0, 1.0f},     {"blik_4", true, 2.0, 1.0f},
-    {"tr1", false, 1.5, 1.0f},       {"bird", false, 1.0, 1.0f},      {"fog_01", true, 1.0, 0.3f}};
+    {"build", false, 0.12, 1.0f}, {"upgrade", false, 0.4, 1.0f},   {"damage_h", false, 0.08, 2.0f},
+    {"mg_00", false, 0.08, 2.0f}, {"blow_bub", false, 0.3, 1.5f},  {"hammer", false, 0.12, 1.0f},
+    {"t_line", false, 0.5, 1.0f}, {"portal_1", false, 1.5, 1.0f},  {"blik_6", false, 0.25, 1.5f},
+    {"active", true, 1.5, 1.0f},  {"active_btn", true, 1.5, 1.0f}, {"active_lvl", true, 1.5, 1.0f},
+    {"blik_1", true, 2.0, 1.5f},  {"blik_2", true, 2.0, 1.0f},     {"blik_4", true, 2.0, 1.0f},
+    {"tr1", false, 1.5, 1.0f},    {"bird", false, 1.0, 1.0f},      {"fog_01", true, 1.0, 0.3f}};
 
 inline render::ParticleSystem* System() { return render::ParticleSystem::Instance(); }
 

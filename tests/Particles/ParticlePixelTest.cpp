@@ -140,6 +140,6 @@ TEST_F(EffectPicture, EveryGameEffectMatchesItsReference)
     }
     // The effects are seeded, so the frame is the same each run: compared with the picture
     // checked by eye, with slack for rasterisation.
-    EXPECT_TRUE(testsupport::MatchesReference(pixels, 768, 384,
-                                              std::string(QL_SOURCE_DIR) + "/tests/data/particles/effects.png", 4, 200));
+    EXPECT_TRUE(testsupport::MatchesReference(
+        pixels, 768, 384, std::string(QL_SOURCE_DIR) + "/tests/data/particles/effects.png", 4, 200));
 }

@@ -2,14 +2,14 @@
 // upgrades, a teleport beam, the immune sign and the spots' signs, all in the running game.
 #include "support/GameHarness.h"
 
-#include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/Battle/TDContextMenu.h"
-#include "Source/TD/Units/TDIndicator.h"
-#include "Source/TD/Data/TDLevelResult.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDLevelResult.h"
 #include "Source/TD/Data/TDProgress.h"
-#include "Source/TD/Units/TDTower.h"
 #include "Source/TD/Draw/TDUiPainter.h"
+#include "Source/TD/Sprites/TDResources.h"
+#include "Source/TD/Units/TDIndicator.h"
+#include "Source/TD/Units/TDTower.h"
 #include "Source/TD/Units/TDUnit.h"
 #include "TD/DrawRecorder.h"
 
@@ -26,7 +26,8 @@ namespace
 // level with five towers, and its hardcore levels) and bought the first start-budget upgrade.
 GameHarness::Options veteran()
 {
-    static const std::string profile = [] {
+    static const std::string profile = []
+    {
         GameHarness game;
         if (!game.startLevel(0, 0))
             return std::string();
@@ -93,7 +94,8 @@ TEST(BattleField, EveryEntryOfAFiveTowerRingBuildsTheTowerDrawnUnderThePointerAn
         float x, y;
         toScreen(map, spot.x + spot.width * 0.5f, spot.y + spot.height * 0.5f, x, y);
         game.click(x, y);
-        ASSERT_TRUE(game.runUntil([&] { return map.mContextMenu && map.mContextMenu->state == TDContextMenu::kOpen; }, 1.0f));
+        ASSERT_TRUE(
+            game.runUntil([&] { return map.mContextMenu && map.mContextMenu->state == TDContextMenu::kOpen; }, 1.0f));
         TDContextMenu& menu = *map.mContextMenu;
         ASSERT_EQ(menu.items.size(), 5u);
 
@@ -133,7 +135,8 @@ TEST(BattleField, EveryEntryOfAFiveTowerRingBuildsTheTowerDrawnUnderThePointerAn
     // fourth wave on) shrug the acid off.
     for (size_t i = 0; i < map.mScenery->spotFrames.size(); ++i)
         map.placeTower(static_cast<i32>(i), 30000);
-    auto immuneShown = [&] {
+    auto immuneShown = [&]
+    {
         for (const TDIndicator* indicator : map.mIndicators.items)
             if (indicator->mKind == 2)
                 return true;
@@ -217,7 +220,8 @@ TEST(BattleField, ATeleportBeamRunsFromTheTowerToItsUnitAndTheUnitWalksOnAfterwa
     // The beam is a flash; the unit is held for its teleport, then walks again from the start
     // (and can be beamed anew).
     // The portal does no damage, so the unit lives through it.
-    auto alive = [&] { return std::find(map.mWaves.mUnits.begin(), map.mWaves.mUnits.end(), unit) != map.mWaves.mUnits.end(); };
+    auto alive = [&]
+    { return std::find(map.mWaves.mUnits.begin(), map.mWaves.mUnits.end(), unit) != map.mWaves.mUnits.end(); };
     ASSERT_TRUE(game.runUntil([&] { return !alive() || unit->mModifiers.empty(); }, 5.0f));
     ASSERT_TRUE(alive());
     EXPECT_EQ(unit->mState, kUnitWalking);
@@ -229,7 +233,6 @@ TEST(BattleField, ATeleportBeamRunsFromTheTowerToItsUnitAndTheUnitWalksOnAfterwa
     EXPECT_GT(unit->mPos[0], x) << "and walking it";
 }
 
-
 TEST(BattleField, TheSpotsBoostIconsAreDrawnUnderThemInTheirOwnPictures)
 {
     GameHarness game;
@@ -237,7 +240,8 @@ TEST(BattleField, TheSpotsBoostIconsAreDrawnUnderThemInTheirOwnPictures)
     const TDMap& map = game.map();
     tdtest::RecordingCanvas canvas;
     game.drawBattle(canvas);
-    auto drawnAt = [&](const TDTexture* picture, float bx, float by) {
+    auto drawnAt = [&](const TDTexture* picture, float bx, float by)
+    {
         float x, y;
         toScreen(map, bx, by, x, y);
         int n = 0;
@@ -253,8 +257,8 @@ TEST(BattleField, TheSpotsBoostIconsAreDrawnUnderThemInTheirOwnPictures)
         const wchar_t* name;
         float x, y;
     };
-    for (const Sign& sign : {Sign{L"ui/radius_boost", 330, 325}, Sign{L"ui/power_boost", 704, 412},
-                             Sign{L"ui/radius_unboost", 100, 485}})
+    for (const Sign& sign :
+         {Sign{L"ui/radius_boost", 330, 325}, Sign{L"ui/power_boost", 704, 412}, Sign{L"ui/radius_unboost", 100, 485}})
     {
         const TDFrameEntry* picture = TDResources::Instance()->getImage(L"td/ui", sign.name);
         ASSERT_TRUE(picture && picture->mImage) << "no picture for it";

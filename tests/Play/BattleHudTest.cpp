@@ -5,6 +5,8 @@
 
 #include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TMessageBox.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Battle/TDMapScene.h"
 #include "Source/TD/Draw/HUDSpellButton.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDIngameMenu.h"
@@ -12,8 +14,6 @@
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Sprites/TDAnimation.h"
 #include "Source/TD/Sprites/TDFrameEntry.h"
-#include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Battle/TDMapScene.h"
 #include "Source/TD/Units/TDTower.h"
 
 #include <gtest/gtest.h>
@@ -109,8 +109,8 @@ TEST(BattleHud, FocusLossPausesEveryControlButtonDoesItsJobAndASpellIsCastAndRec
     EXPECT_FLOAT_EQ(1.0f, game.hud().findButton(L"play_btn")->mScale);
 
     // Every control button of the layout does its job.
-    for (const wchar_t* name : {L"play_btn", L"play_btn_ac", L"speed_btn", L"speed_btn_ac", L"pause_btn", L"pause_btn_ac",
-                                L"options_btn"})
+    for (const wchar_t* name :
+         {L"play_btn", L"play_btn_ac", L"speed_btn", L"speed_btn_ac", L"pause_btn", L"pause_btn_ac", L"options_btn"})
     {
         float x = 0.0f, y = 0.0f;
         EXPECT_TRUE(game.buttonCentre(name, x, y)) << "no " << std::string(name, name + wcslen(name));
@@ -177,7 +177,8 @@ TEST(BattleHud, FocusLossPausesEveryControlButtonDoesItsJobAndASpellIsCastAndRec
     banner->mX = banner->mY = 4.0f;
     banner->mWidth = banner->mHeight = 20.0f;
     game.hud().mButtons.push_back(banner);
-    game.hud().mButtons.stableSort([&](const TDButtonFrame* a, const TDButtonFrame* b) { return a == banner && b != banner; });
+    game.hud().mButtons.stableSort([&](const TDButtonFrame* a, const TDButtonFrame* b)
+                                   { return a == banner && b != banner; });
     ASSERT_TRUE(game.click(L"banner"));
     EXPECT_EQ(-1, game.map().mSelectedSpell);
     game.hud().mButtons.remove(banner);

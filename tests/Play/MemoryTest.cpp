@@ -3,11 +3,11 @@
 // afresh, never from freed pictures.
 #include "support/GameHarness.h"
 
-#include "Source/TD/Shell/GameWindow.h"
-#include "Source/TD/Sprites/TDResources.h"
-#include "Source/TD/Draw/TDBattleDrawer.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/TDText.h"
+#include "Source/TD/Draw/TDBattleDrawer.h"
+#include "Source/TD/Shell/GameWindow.h"
+#include "Source/TD/Sprites/TDResources.h"
 #include "TD/DrawRecorder.h"
 
 #include <gtest/gtest.h>
@@ -36,9 +36,9 @@ std::wstring playAndDraw(GameHarness& game, i32 level)
     }
     TDMap& map = game.map();
     const std::wstring folder = tdtext::utf8ToWide(map.mScenery->folder);
-    const size_t layers = static_cast<size_t>(std::count_if(
-        map.mScenery->layers.begin(), map.mScenery->layers.end(),
-        [](const TDSceneLayer& layer) { return layer.name.rfind(L"fx/", 0) != 0; }));
+    const size_t layers =
+        static_cast<size_t>(std::count_if(map.mScenery->layers.begin(), map.mScenery->layers.end(),
+                                          [](const TDSceneLayer& layer) { return layer.name.rfind(L"fx/", 0) != 0; }));
 
     std::vector<std::string> trace;
     TDBattleDrawer& drawer = *game.board().getDrawer();

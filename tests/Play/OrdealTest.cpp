@@ -23,7 +23,8 @@ namespace
 // and nothing bought.
 GameHarness::Options threeStarPlayer()
 {
-    static const std::string profile = [] {
+    static const std::string profile = []
+    {
         GameHarness game;
         if (!game.startLevel(0, 0))
             return std::string();

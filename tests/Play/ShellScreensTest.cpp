@@ -3,25 +3,25 @@
 // after Alt+Enter.
 #include "support/GameHarness.h"
 
+#include "Core/Layer/MeshLayer.h"
 #include "Core/Layer/TextLayer.h"
 #include "Core/Media/Graphics/Font.h"
 #include "Core/Media/Image/ImageInfo.h"
 #include "Core/Widget/Controls/ControlHost.h"
-#include "Core/Widget/Controls/GameSettings.h"
-#include "Core/Layer/MeshLayer.h"
 #include "Core/Widget/Controls/DialogAnimEffects.h"
+#include "Core/Widget/Controls/GameSettings.h"
 #include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TesselButton.h"
 #include "Core/Widget/Controls/TesselSwitchButton.h"
 #include "Platform/Os/Event.h"
 #include "Platform/Os/NullVideo.h"
-#include "Source/TD/Shell/HUDMainMenu.h"
-#include "Source/TD/Shell/HUDShopWindow.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
 #include "Source/TD/Shell/HUDLevelResultWindow.h"
 #include "Source/TD/Shell/HUDLevelSelect.h"
+#include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Shell/HUDModalInput.h"
+#include "Source/TD/Shell/HUDShopWindow.h"
 #include "Source/TD/Shell/HUDUnlockMessage.h"
 
 #include <gtest/gtest.h>
@@ -75,7 +75,8 @@ TEST(ShellScreens, OptionsFollowAltEnterAndEveryKeyTypedWithinOneFrameReachesThe
     ASSERT_TRUE(game.runUntil([&] { return (dialog = game.dialog<OptionsDialog>()) != nullptr; }, 1.0f));
     // Its show animation draws the panel's shadow beneath it: the mesh "shadow" (16 vertices, 18
     // triangles) of the demo's mesh library, in every frame from the first, in either screen mode.
-    const auto shadowDraws = [&game] {
+    const auto shadowDraws = [&game]
+    {
         size_t n = 0;
         for (const std::string& call : game.deviceCalls("DrawIndexed"))
             n += call.find(" 54 ") != std::string::npos && call.ends_with(" 16");
@@ -167,7 +168,8 @@ TEST(ShellScreens, OptionsFollowAltEnterAndEveryKeyTypedWithinOneFrameReachesThe
     // A key down across a frame, released and pressed again before the next one: a new press.
     os::Event key;
     key.key = HUDModalInput::kBackspace;
-    for (os::EventType type : {os::EventType::KeyDown, os::EventType::KeyUp, os::EventType::KeyDown, os::EventType::KeyUp})
+    for (os::EventType type :
+         {os::EventType::KeyDown, os::EventType::KeyUp, os::EventType::KeyDown, os::EventType::KeyUp})
     {
         key.type = type;
         game.window().Push(key);

@@ -6,16 +6,16 @@
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/TextLayer.h"
 #include "Core/Media/Image/Image.h"
-#include "Source/TD/Draw/HUDSpellButton.h"
+#include "Source/TD/Battle/TDContextMenu.h"
+#include "Source/TD/Battle/TDDrops.h"
+#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Draw/HUDSpellButton.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDConfirmTutorialCancelDialog.h"
 #include "Source/TD/Shell/HUDModalDialog.h"
 #include "Source/TD/Shell/TDTutorial.h"
-#include "Source/TD/Battle/TDContextMenu.h"
-#include "Source/TD/Battle/TDDrops.h"
-#include "Source/TD/Battle/TDMap.h"
 
 #include <gtest/gtest.h>
 
@@ -156,7 +156,8 @@ TEST(TutorialPlay, ANewPlayerFollowsEveryPageOfTheFirstLevel)
     ASSERT_FALSE(map.mDrops.empty());
     EXPECT_EQ(kDropLying, map.mDrops.front()->mState);
     ASSERT_TRUE(game.runUntil(
-        [&] {
+        [&]
+        {
             if (ActiveStep() != 5 || map.mDrops.empty())
                 return ActiveStep() != 5;
             TDTowerSpecial* drop = map.mDrops.front();

@@ -32,7 +32,8 @@ Plane MakePlane(u32 width, u32 height, u32 seed, bool smooth = false)
     const u32 noisyStripe = smooth ? 16 : 2;
     for (u32 y = 0; y < height; ++y)
         for (u32 x = 0; x < width; ++x)
-            plane[size_t(y) * width + x] = static_cast<u8>((x / 40) % noisyStripe ? seed * 31 + y : (x * 7 + y * 13 + seed * 5) * 2654435761u >> 24);
+            plane[size_t(y) * width + x] = static_cast<u8>(
+                (x / 40) % noisyStripe ? seed * 31 + y : (x * 7 + y * 13 + seed * 5) * 2654435761u >> 24);
     return plane;
 }
 
@@ -49,7 +50,8 @@ std::string Encode(const Plane& plane, u32 width, u32 height, u16 compression)
         std::string deltas = bytes;
         for (u32 y = 0; y < height; ++y)
             for (u32 x = width - 1; x > 0; --x)
-                deltas[size_t(y) * width + x] = static_cast<char>(plane[size_t(y) * width + x] - plane[size_t(y) * width + x - 1]);
+                deltas[size_t(y) * width + x] =
+                    static_cast<char>(plane[size_t(y) * width + x] - plane[size_t(y) * width + x - 1]);
         return Deflate(deltas);
     }
     }
@@ -63,7 +65,9 @@ TEST(ChannelData, FallingSizesAndOddChannelsKeepNoStaleBytesAndEveryModeAndCompr
     for (int i = 50; i >= 2; --i)
     {
         u8 value = static_cast<u8>(i);
-        builder.Layer(OneLayer(i, i, {{0, 1, PackBits(Fill(size_t(i) * i, value), i, i)}, {1, 2, Deflate(Fill(size_t(i) * i / 2, value))}}));
+        builder.Layer(OneLayer(
+            i, i,
+            {{0, 1, PackBits(Fill(size_t(i) * i, value), i, i)}, {1, 2, Deflate(Fill(size_t(i) * i / 2, value))}}));
     }
     DocPtr doc = LoadBytes(builder.Build());
     ASSERT_TRUE(doc);
@@ -114,7 +118,9 @@ TEST(ChannelData, FallingSizesAndOddChannelsKeepNoStaleBytesAndEveryModeAndCompr
     for (int i = 0; i < 256; ++i)
         planar[i] = static_cast<char>(i);
     builder = PsdBuilder(2, 1, 2, 8, 1);
-    builder.ColourModeData(planar).Resource(1046, std::string("\x00\xC8", 2)).Resource(1047, std::string("\x00\x05", 2));
+    builder.ColourModeData(planar)
+        .Resource(1046, std::string("\x00\xC8", 2))
+        .Resource(1047, std::string("\x00\x05", 2));
     doc = LoadLayer(2, 8, OneLayer(1, 2, {{0, 0, "\x04\x05"}}), &builder);
     ASSERT_TRUE(doc);
     EXPECT_EQ(0xFF040000u, doc->mLayers[0].mPixels[0]);
@@ -127,7 +133,9 @@ TEST(ChannelData, FallingSizesAndOddChannelsKeepNoStaleBytesAndEveryModeAndCompr
     const std::pair<u32, u32> modes[] = {{4, 8}, {7, 8}, {9, 8}, {0, 1}};
     for (auto [mode, depth] : modes)
     {
-        DocPtr other = LoadLayer(mode, depth, OneLayer(1, 2, {{0, 0, "\x80\x80"}, {1, 0, "\x80\x80"}, {2, 0, "\x80\x80"}, {3, 0, "\x80\x80"}}));
+        DocPtr other =
+            LoadLayer(mode, depth,
+                      OneLayer(1, 2, {{0, 0, "\x80\x80"}, {1, 0, "\x80\x80"}, {2, 0, "\x80\x80"}, {3, 0, "\x80\x80"}}));
         ASSERT_TRUE(other) << mode;
         ASSERT_EQ(2u, other->mLayers[0].mPixels.size()) << mode;
         EXPECT_EQ(0xFF000000u, other->mLayers[0].mPixels[1] & 0xFF000000u) << mode;
@@ -159,7 +167,8 @@ TEST_P(WideLayers, EveryCompressionGivesTheSamePixels)
 {
     constexpr u32 w = 300, h = 5;
     const bool smooth = GetParam();
-    const Plane a = MakePlane(w, h, 1, smooth), r = MakePlane(w, h, 2, smooth), g = MakePlane(w, h, 3, smooth), b = MakePlane(w, h, 4, smooth);
+    const Plane a = MakePlane(w, h, 1, smooth), r = MakePlane(w, h, 2, smooth), g = MakePlane(w, h, 3, smooth),
+                b = MakePlane(w, h, 4, smooth);
     size_t packed = 0;
     for (const Plane* p : {&a, &r, &g, &b})
         packed += Encode(*p, w, h, psd::kPackBits).size() + 2;

@@ -104,16 +104,31 @@ TEST(DamagedInput, EachRefusingCheckGivesItsStatusAndLogLine)
         {WithExtra(Tagged("lsct", Bytes().U32(1).Key("8BIX").Key("norm").Str())), psd::kDividerSignature,
          "section divider signature is not 8BIM"},
         // Channel data of a layer and of the merged image.
-        {WithLayer([](LayerSpec& l) { l.mBottom = 4, l.mRight = 3, l.mChannels = {{0, 1, std::string(3, '\0')}}; }),
+        {WithLayer(
+             [](LayerSpec& l) {
+                 l.mBottom = 4, l.mRight = 3, l.mChannels = {{0, 1, std::string(3, '\0')}};
+             }),
          psd::kReadError, "PackBits channel shorter than its row counts"},
-        {WithLayer([](LayerSpec& l) { l.mBottom = 1, l.mRight = 2, l.mChannels = {{0, 2, "not deflate data"}}; }),
+        {WithLayer(
+             [](LayerSpec& l) {
+                 l.mBottom = 1, l.mRight = 2, l.mChannels = {{0, 2, "not deflate data"}};
+             }),
          psd::kZipFailed, "ZIP channel data is damaged"},
-        {WithLayer([](LayerSpec& l) { l.mBottom = 1, l.mRight = 2, l.mChannels = {{0, 7, "xx"}}; }),
+        {WithLayer(
+             [](LayerSpec& l) {
+                 l.mBottom = 1, l.mRight = 2, l.mChannels = {{0, 7, "xx"}};
+             }),
          psd::kBadCompression, "unknown channel compression"},
         // Two small ZIP channels are decoded together: each one's damage is refused.
-        {WithLayer([&](LayerSpec& l) { l.mBottom = 16, l.mRight = 16, l.mChannels = {{0, 2, "bad"}, {1, 2, zipped}}; }),
+        {WithLayer(
+             [&](LayerSpec& l) {
+                 l.mBottom = 16, l.mRight = 16, l.mChannels = {{0, 2, "bad"}, {1, 2, zipped}};
+             }),
          psd::kZipFailed, "ZIP channel data is damaged"},
-        {WithLayer([&](LayerSpec& l) { l.mBottom = 16, l.mRight = 16, l.mChannels = {{0, 2, zipped}, {1, 2, "bad"}}; }),
+        {WithLayer(
+             [&](LayerSpec& l) {
+                 l.mBottom = 16, l.mRight = 16, l.mChannels = {{0, 2, zipped}, {1, 2, "bad"}};
+             }),
          psd::kZipFailed, "ZIP channel data is damaged"},
         {PsdBuilder(4, 4).Layer(beyondTheFile).Build(), psd::kReadError, "layer channel data shorter than announced"},
         {PsdBuilder(2, 2).Merged(9, "abcd").Build(), psd::kBadCompression, "unknown merged image compression"},
@@ -122,7 +137,10 @@ TEST(DamagedInput, EachRefusingCheckGivesItsStatusAndLogLine)
         // allocated, however few bytes claim it.
         {MaskedLayers(1, 17000), psd::kOutOfMemory, "layer masks would pass the memory limit"},
         {MaskedLayers(7, 6000), psd::kOutOfMemory, "layer masks would pass the memory limit"}, // the 7th
-        {PsdBuilder(7000, 7000, 3, 8, 56).Resource(1006, Bytes().Raw(std::string(106, '\1')).Str()).Merged(2, Deflate("")).Build(),
+        {PsdBuilder(7000, 7000, 3, 8, 56)
+             .Resource(1006, Bytes().Raw(std::string(106, '\1')).Str())
+             .Merged(2, Deflate(""))
+             .Build(),
          psd::kOutOfMemory, "alpha channels would pass the memory limit"}, // 53 named alpha channels
         {PsdBuilder(7000, 7000, 4, 8, 4).Merged(2, Deflate("")).Build(), psd::kOutOfMemory,
          "colour planes would pass the memory limit"}, // CMYK

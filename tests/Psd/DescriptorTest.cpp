@@ -1,8 +1,8 @@
 // Descriptor walking (every value type is skipped exactly, and what cannot be walked stops it), and
 // the records the game reads past without using them (image resources, adjustments, layer effects,
 // patterns): one sanity case each; their damage is DamagedInputTest's.
-#include "Core/Base/Stream.h"
 #include "Core/Psd/Descriptor.h"
+#include "Core/Base/Stream.h"
 #include "PsdTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -18,14 +18,16 @@ i32 SentinelAfter(const Descriptor& d, bool* finished = nullptr)
     base::MemoryStream stream(body.data(), static_cast<u32>(body.size()));
     psd::Reader reader(stream);
     i32 sentinel = -1;
-    bool ok = psd::WalkDescriptor(reader, 0, nullptr, [&](const std::string& key, u32 type) {
-        if (key == "stop" && type == psd::FourCC("long"))
-        {
-            sentinel = reader.I32();
-            return 1;
-        }
-        return 0;
-    });
+    bool ok = psd::WalkDescriptor(reader, 0, nullptr,
+                                  [&](const std::string& key, u32 type)
+                                  {
+                                      if (key == "stop" && type == psd::FourCC("long"))
+                                      {
+                                          sentinel = reader.I32();
+                                          return 1;
+                                      }
+                                      return 0;
+                                  });
     if (finished)
         *finished = ok;
     return sentinel;
@@ -74,15 +76,22 @@ TEST(Descriptor, EveryValueTypeIsSkippedExactlyAndWhatCannotBeWalkedStopsTheWalk
     Bytes alias;
     alias.U32(3).Raw("abc");
     const std::pair<const char*, std::string> values[] = {
-        {"doub", std::string(8, '\1')},                   {"UntF", "#Pxl" + std::string(8, '\2')},
+        {"doub", std::string(8, '\1')},
+        {"UntF", "#Pxl" + std::string(8, '\2')},
         {"TEXT", Bytes().Unicode("hello", true).Str()},
         {"enum", Bytes().Id("BlnM").Id("linearDodge").Str()},
-        {"bool", "\x01"},                                 {"long", std::string("\0\0\0\x07", 4)},
-        {"comp", std::string(8, '\3')},                   {"alis", alias.Str()},
-        {"tdta", alias.Str()},                            {"Pth ", alias.Str()},
-        {"type", Bytes().Class("Clss").Str()},            {"GlbC", Bytes().Class("Clss").Str()},
-        {"obj ", Reference()},                            {"VlLs", list.Str()},
-        {"UnFl", unitList.Str()},                         {"ObAr", objectArray.Str()},
+        {"bool", "\x01"},
+        {"long", std::string("\0\0\0\x07", 4)},
+        {"comp", std::string(8, '\3')},
+        {"alis", alias.Str()},
+        {"tdta", alias.Str()},
+        {"Pth ", alias.Str()},
+        {"type", Bytes().Class("Clss").Str()},
+        {"GlbC", Bytes().Class("Clss").Str()},
+        {"obj ", Reference()},
+        {"VlLs", list.Str()},
+        {"UnFl", unitList.Str()},
+        {"ObAr", objectArray.Str()},
         {"Objc", Descriptor("Nstd").Long("in  ", 3).Body()},
     };
     for (const auto& [type, bytes] : values)
@@ -148,7 +157,10 @@ TEST(Records, LevelsAnOldFormShadowPatternsAndImageResourcesAreReadWithoutReadin
     // Image resources are skipped with their names and padding, never into the next block.
     for (const char* name : {"", "a", "ab", "abc"})
     {
-        DocPtr doc = LoadBytes(PsdBuilder(2, 2).Resource(1024, std::string("\x00\x05", 2), name).Resource(1037, Bytes().U32(45).Str()).Build());
+        DocPtr doc = LoadBytes(PsdBuilder(2, 2)
+                                   .Resource(1024, std::string("\x00\x05", 2), name)
+                                   .Resource(1037, Bytes().U32(45).Str())
+                                   .Build());
         ASSERT_TRUE(doc) << name;
         EXPECT_EQ(5, doc->mTargetLayer);
         EXPECT_EQ(45, doc->mGlobalAngle);

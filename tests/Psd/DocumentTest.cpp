@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-
 using namespace psdtest;
 
 TEST(Document, LoadsFromAPathAPackEntryOrWithoutLayersAndRefusesBadArgumentsAndHugeAreas)
@@ -23,8 +22,7 @@ TEST(Document, LoadsFromAPathAPackEntryOrWithoutLayersAndRefusesBadArgumentsAndH
 
     // By path: the file is closed once loaded.
     testsupport::TempDir dir;
-    const std::string document =
-        PsdBuilder(4, 3).Layer(RawRgbaLayer(0, 0, 3, 4, 10, 20, 30, 255, "one")).Build();
+    const std::string document = PsdBuilder(4, 3).Layer(RawRgbaLayer(0, 0, 3, 4, 10, 20, 30, 255, "one")).Build();
     std::filesystem::path path = dir.Write("doc.psd", document);
     i32 status = 0;
     DocPtr doc = LoadFile(path, &status);
@@ -50,15 +48,16 @@ TEST(Document, LoadsFromAPathAPackEntryOrWithoutLayersAndRefusesBadArgumentsAndH
     EXPECT_EQ(2, flat->mLayers[0].mBottom);
     EXPECT_EQ(std::vector<u32>(6, 0x80112233u), flat->mLayers[0].mPixels);
 
-    // Huge areas with little data fail before their pixels are reserved. Loaded by path, which passes no limit: a check that came after the default limit's would
-    // report -4 instead of -5, and one missing altogether would reserve gigabytes.
-    auto layer = [](u16 compression, const std::string& data) {
+    // Huge areas with little data fail before their pixels are reserved. Loaded by path, which passes no limit: a check
+    // that came after the default limit's would report -4 instead of -5, and one missing altogether would reserve
+    // gigabytes.
+    auto layer = [](u16 compression, const std::string& data)
+    {
         const LayerSpec huge{.mBottom = 30000, .mRight = 30000, .mChannels = {{0, compression, data}}};
         return PsdBuilder(4, 4).Layer(huge).Build();
     };
-    auto merged = [](u16 compression, const std::string& data) {
-        return PsdBuilder(30000, 30000).Merged(compression, data).Build();
-    };
+    auto merged = [](u16 compression, const std::string& data)
+    { return PsdBuilder(30000, 30000).Merged(compression, data).Build(); };
     const std::string rowCounts(30000 * 2, '\0');
     struct Case
     {

@@ -75,16 +75,16 @@ TEST(LayerSection, NamesMasksAndRangesKeepTheRecordAlignedAndANegativeCountReads
     const LayerSpec inner{.mName = "inner", .mExtra = Divider(2, "pass")};
     const LayerSpec outer{.mName = "outer", .mExtra = Divider(1, "mul ")};
     doc = LoadBytes(PsdBuilder(2, 2)
-                               .Layer({.mName = "below"})
-                               .Layer(groupEnd)
-                               .Layer({.mName = "middle"})
-                               .Layer(groupEnd)
-                               .Layer(RawRgbaLayer(-3, -5, 4, 6, 1, 2, 3, 4, "deep"))
-                               .Layer(inner)
-                               .Layer({.mName = "sibling"})
-                               .Layer(outer)
-                               .Layer({.mName = "top"})
-                               .Build());
+                        .Layer({.mName = "below"})
+                        .Layer(groupEnd)
+                        .Layer({.mName = "middle"})
+                        .Layer(groupEnd)
+                        .Layer(RawRgbaLayer(-3, -5, 4, 6, 1, 2, 3, 4, "deep"))
+                        .Layer(inner)
+                        .Layer({.mName = "sibling"})
+                        .Layer(outer)
+                        .Layer({.mName = "top"})
+                        .Build());
     ASSERT_TRUE(doc);
     const auto& l = doc->mLayers;
     EXPECT_EQ(psd::kLayerGroupEnd, l[1].mType);

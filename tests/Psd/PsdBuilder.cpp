@@ -48,10 +48,7 @@ std::string Divider(u32 type, const char* blendKey)
     return Tagged("lsct", data.Str());
 }
 
-std::string Fill(size_t count, u8 value)
-{
-    return std::string(count, static_cast<char>(value));
-}
+std::string Fill(size_t count, u8 value) { return std::string(count, static_cast<char>(value)); }
 
 namespace
 {
@@ -132,7 +129,7 @@ std::string PsdBuilder::LayerInfo() const
         for (const ChannelSpec& c : layer.mChannels)
         {
             u32 length = layer.mChannelLengthOverride >= 0 ? static_cast<u32>(layer.mChannelLengthOverride)
-                                                            : static_cast<u32>(c.mData.size() + (c.mBare ? 0 : 2));
+                                                           : static_cast<u32>(c.mData.size() + (c.mBare ? 0 : 2));
             info.I16(c.mId).U32(length);
         }
         info.Raw(layer.mBlendSignature).Raw(layer.mBlendKey);

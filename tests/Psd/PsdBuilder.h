@@ -53,10 +53,7 @@ class Descriptor
 public:
     explicit Descriptor(const std::string& classId = "null") : mClassId(classId) {}
     Descriptor& Long(const std::string& key, i32 v) { return RawItem(key, "long", Bytes().I32(v).Str()); }
-    Descriptor& Object(const std::string& key, const Descriptor& value)
-    {
-        return RawItem(key, "Objc", value.Body());
-    }
+    Descriptor& Object(const std::string& key, const Descriptor& value) { return RawItem(key, "Objc", value.Body()); }
     // An item with raw type and value bytes.
     Descriptor& RawItem(const std::string& key, const char* type, const std::string& value)
     {
@@ -77,7 +74,7 @@ struct ChannelSpec
 {
     i16 mId = 0;
     u16 mCompression = 0;
-    std::string mData; // the bytes after the compression code
+    std::string mData;  // the bytes after the compression code
     bool mBare = false; // no compression code: the channel's bytes are mData alone
 };
 
@@ -115,17 +112,51 @@ class PsdBuilder
 public:
     PsdBuilder(u32 width, u32 height, u32 mode = 3, u32 depth = 8, u32 channels = 3);
 
-    PsdBuilder& Signature(const std::string& s) { mSignature = s; return *this; }
-    PsdBuilder& Version(u32 v) { mVersion = v; return *this; }
-    PsdBuilder& ColourModeData(const std::string& data) { mColourMode = data; return *this; }
+    PsdBuilder& Signature(const std::string& s)
+    {
+        mSignature = s;
+        return *this;
+    }
+    PsdBuilder& Version(u32 v)
+    {
+        mVersion = v;
+        return *this;
+    }
+    PsdBuilder& ColourModeData(const std::string& data)
+    {
+        mColourMode = data;
+        return *this;
+    }
     PsdBuilder& Resource(u32 id, const std::string& data, const std::string& name = "");
-    PsdBuilder& RawResources(const std::string& section) { mResources = section; mRawResources = true; return *this; }
-    PsdBuilder& Layer(const LayerSpec& layer) { mLayers.push_back(layer); return *this; }
-    PsdBuilder& LayerCount(i32 stored) { mLayerCount = stored; return *this; }
+    PsdBuilder& RawResources(const std::string& section)
+    {
+        mResources = section;
+        mRawResources = true;
+        return *this;
+    }
+    PsdBuilder& Layer(const LayerSpec& layer)
+    {
+        mLayers.push_back(layer);
+        return *this;
+    }
+    PsdBuilder& LayerCount(i32 stored)
+    {
+        mLayerCount = stored;
+        return *this;
+    }
     // Replaces the whole layer and mask section body (after its length).
-    PsdBuilder& RawLayerSection(const std::string& body) { mRawLayerSection = body; return *this; }
+    PsdBuilder& RawLayerSection(const std::string& body)
+    {
+        mRawLayerSection = body;
+        return *this;
+    }
     // Merged image: compression and data; default raw, all channels value.
-    PsdBuilder& Merged(u16 compression, const std::string& data) { mMergedCompression = compression; mMerged = data; return *this; }
+    PsdBuilder& Merged(u16 compression, const std::string& data)
+    {
+        mMergedCompression = compression;
+        mMerged = data;
+        return *this;
+    }
 
     // The layer info block (its length first) as written into the section.
     std::string LayerInfo() const;

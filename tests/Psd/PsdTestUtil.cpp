@@ -90,12 +90,13 @@ DocPtr LoadLayerWithExtra(const std::string& extra, i32* status)
 LayerSpec RawRgbaLayer(i32 top, i32 left, i32 height, i32 width, u8 r, u8 g, u8 b, u8 a, const std::string& name)
 {
     const size_t count = height > 0 && width > 0 ? size_t(height) * size_t(width) : 0;
-    return {.mTop = top,
-            .mLeft = left,
-            .mBottom = top + height,
-            .mRight = left + width,
-            .mChannels = {{-1, 0, Fill(count, a)}, {0, 0, Fill(count, r)}, {1, 0, Fill(count, g)}, {2, 0, Fill(count, b)}},
-            .mName = name};
+    return {
+        .mTop = top,
+        .mLeft = left,
+        .mBottom = top + height,
+        .mRight = left + width,
+        .mChannels = {{-1, 0, Fill(count, a)}, {0, 0, Fill(count, r)}, {1, 0, Fill(count, g)}, {2, 0, Fill(count, b)}},
+        .mName = name};
 }
 
 std::string ReadAll(const std::filesystem::path& path)

@@ -12,10 +12,7 @@ using namespace psdtest;
 
 namespace
 {
-std::filesystem::path Data(const std::string& name)
-{
-    return testsupport::RepoTestData("psd/" + name);
-}
+std::filesystem::path Data(const std::string& name) { return testsupport::RepoTestData("psd/" + name); }
 
 // Compares a layer with the PNG named prefix.name.png. 8-bit documents made from 16-bit sources
 // hold ImageMagick's reduction (v / 257); 16-bit documents keep the high byte.
@@ -80,9 +77,9 @@ TEST(RealFiles, GimpLayersMatchTheirExportsWithTheirPropertiesAndGroups)
 // in an "Lr16" block) written by make_predicted.py, expected pixels decoded by psd-tools.
 TEST(RealFiles, ImageMagickAndPredictedLayersMatchTheirSourcesInEveryCompression)
 {
-    const std::pair<const char*, const char*> files[] = {{"im8_RLE.psd", "im"},       {"im8_Zip.psd", "im"},
-                                                         {"im8_None.psd", "im"},      {"im_16bit.psd", "im"},
-                                                         {"predicted.psd", "predicted"}, {"predicted16.psd", "predicted16"}};
+    const std::pair<const char*, const char*> files[] = {
+        {"im8_RLE.psd", "im"},  {"im8_Zip.psd", "im"},          {"im8_None.psd", "im"},
+        {"im_16bit.psd", "im"}, {"predicted.psd", "predicted"}, {"predicted16.psd", "predicted16"}};
     for (auto [file, prefix] : files)
     {
         SCOPED_TRACE(file);

@@ -32,7 +32,7 @@ TEST_F(CommandRecording, ContinuingListAndIndexedDrawsMergeAndStripsFansOrGapsSt
 {
     ASSERT_EQ(QL_OK, mRender->ApplyState(&mState, false));
     ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 0, 2));
-    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 6, 4)); // continues: one draw of 6
+    ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 6, 4));  // continues: one draw of 6
     ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLELIST, 25, 1)); // a gap
     ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLESTRIP, 30, 2));
     ASSERT_EQ(QL_OK, mRender->Draw(render::PRIM_TRIANGLESTRIP, 34, 2)); // strips never merge

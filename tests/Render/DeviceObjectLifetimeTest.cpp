@@ -24,8 +24,8 @@ protected:
     render::Buffer* MakeBuffer()
     {
         render::Buffer* buffer = nullptr;
-        EXPECT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertexGeom>(), 16, true,
-                                                     &buffer));
+        EXPECT_EQ(QL_OK,
+                  mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertexGeom>(), 16, true, &buffer));
         return buffer;
     }
     // One frame: the state applied (not forced) and one triangle drawn, then played.
@@ -220,5 +220,3 @@ TEST_F(FrameCache, AllocationsFollowEachOtherAreUploadedAtTheEndOverflowIntoChun
 }
 
 } // namespace
-
-

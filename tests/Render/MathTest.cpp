@@ -56,11 +56,17 @@ TEST(Transform3D, TheLazyPartsAndTheMatrixAgreeInEveryOrderOfSteps)
         {"translate then scale scales the offset", {{'T', 5, 0, 0}, {'S', 2, 2, 2}}, {1, 1, 0}, {12, 2, 0}, false},
         {"scale then translate moves the scaled result", {{'S', 2, 2, 2}, {'T', 5, 0, 0}}, {1, 1, 0}, {7, 2, 0}, false},
         {"a scale after a post-translation needs the matrix",
-         {{'S', 2, 2, 2}, {'T', 5, 0, 0}, {'S', 3, 3, 3}}, {1, 1, 0}, {21, 6, 0}, true},
+         {{'S', 2, 2, 2}, {'T', 5, 0, 0}, {'S', 3, 3, 3}},
+         {1, 1, 0},
+         {21, 6, 0},
+         true},
         {"a negative scale mirrors in the matrix", {{'T', 1, 0, 0}, {'S', -1, 1, 1}}, {2, 4, 0}, {-3, 4, 0}, true},
         {"one rotation stays lazy", {{'R', 2 * quarter, 0, 0}}, {1, 0, 0}, {0, 1, 0}, false},
-        {"a second rotation composes in the matrix", {{'R', quarter, 0, 0}, {'R', quarter, 0, 0}}, {1, 0, 0},
-         {0, 1, 0}, true},
+        {"a second rotation composes in the matrix",
+         {{'R', quarter, 0, 0}, {'R', quarter, 0, 0}},
+         {1, 0, 0},
+         {0, 1, 0},
+         true},
     };
     for (const auto& c : cases)
     {

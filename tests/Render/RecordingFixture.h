@@ -20,8 +20,8 @@ protected:
         mDevice = mHarness.Recording();
         ASSERT_EQ(QL_OK, mRender->GetShaderGeom(&mGeom));
         ASSERT_EQ(QL_OK, mGeom->SetProjection(mRender->GetProjectionPointer()));
-        ASSERT_EQ(QL_OK, mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertexGeom>(), 64, true,
-                                                     &mBuffer));
+        ASSERT_EQ(QL_OK,
+                  mRender->CreateVertexBuffer(render::GetVertexFormat<render::SVertexGeom>(), 64, true, &mBuffer));
         mState.mShader = mGeom->GetImpl();
         mState.mVertexBuffer = mBuffer;
     }

@@ -11,7 +11,7 @@ namespace rendertest
 namespace
 {
 // Arguments by opcode: 'u' a u32, 'p' a pointer, 'b' a byte, '?' a byte when the one before is set.
-const char* const kLayouts[] = {"uuuuuuu", "", "", "", "p", "", "p", "pb", "u", "p",
+const char* const kLayouts[] = {"uuuuuuu", "",  "",  "",     "p",  "", "p",   "pb",     "u", "p",
                                 "p",       "u", "b", "uuuu", "b?", "", "uuu", "uuuuuu", ""};
 
 template <class T> void ReadArg(render::CommandBuffer& buffer, Command& c)

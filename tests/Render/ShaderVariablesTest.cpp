@@ -3,8 +3,8 @@
 #include "RecordingFixture.h"
 
 #include "Core/Render/Shader.h"
-#include "Core/Resource/ResourceManager.h"
 #include "Core/Render/Texture.h"
+#include "Core/Resource/ResourceManager.h"
 
 #include "Audio/LogCapture.h"
 #include "support/TempDir.h"
@@ -119,8 +119,8 @@ TEST_F(ShaderVariables, TheSamePointerTwiceChangesNothingANewOneIsRecordedOnceAn
     delete textured;
     // Binding a textured shader needs the sampler, while an unknown constant sets nothing.
     render::ShaderImpl* impl = nullptr;
-    ASSERT_EQ(QL_OK, mRender->CreateShader("uniform mat4 Proj; void vertex_shader() {}",
-                                           "void pixel_shader() {}", &impl));
+    ASSERT_EQ(QL_OK,
+              mRender->CreateShader("uniform mat4 Proj; void vertex_shader() {}", "void pixel_shader() {}", &impl));
     render::ShaderTextured samplerless;
     EXPECT_EQ(QL_OK, samplerless.SetRender(mRender));
     samplerless.SetImpl(impl);
@@ -133,7 +133,8 @@ TEST_F(ShaderVariables, TheSamePointerTwiceChangesNothingANewOneIsRecordedOnceAn
 
     // Shaders load from their two files are shared by name and failures are logged.
     testsupport::TempDir folder;
-    folder.Write("MobVS.hlsl", "uniform mat4 Proj;\nin vec4 aPos;\nvoid vertex_shader() { gl_Position = Proj * aPos; }\n");
+    folder.Write("MobVS.hlsl",
+                 "uniform mat4 Proj;\nin vec4 aPos;\nvoid vertex_shader() { gl_Position = Proj * aPos; }\n");
     folder.Write("MobPS.hlsl", "uniform sampler2D TextureSampler;\nuniform vec4 color2;\nout vec4 o;\n"
                                "void pixel_shader() { o = color2 * texture(TextureSampler, vec2(0)); }\n");
     const std::wstring name = folder.WPath("Mob");
@@ -158,7 +159,8 @@ TEST_F(ShaderVariables, TheSamePointerTwiceChangesNothingANewOneIsRecordedOnceAn
     EXPECT_EQ(nullptr, unloaded->GetImpl());
 
     // A failed compilation logs the compiler's messages.
-    folder.Write("BadVS.hlsl", "uniform mat4 Proj;\nin vec4 aPos;\nvoid vertex_shader() { gl_Position = Proj * aPos; }\n");
+    folder.Write("BadVS.hlsl",
+                 "uniform mat4 Proj;\nin vec4 aPos;\nvoid vertex_shader() { gl_Position = Proj * aPos; }\n");
     folder.Write("BadPS.hlsl", "out vec4 o;\nvoid main_without_entry() { o = vec4(1.0); }\n");
     audiotest::LogCapture log;
     base::CountedPtr<render::Shader> bad;
@@ -177,4 +179,3 @@ TEST_F(ShaderVariables, AProgramHoldsAtMost255VariablesSoTheirCountFitsItsByte)
     EXPECT_EQ(255u, sent[0].variables.size());
 }
 } // namespace
-

@@ -74,8 +74,7 @@ TEST_F(Textures, ImageTexturesKeepTheirPixelsAndAHitMaskAndCompressedOnesAreDeco
     texture = Make();
     Dxt1Image compressed;
     ASSERT_EQ(QL_OK, texture->CreateFromImage(compressed));
-    const auto* pixels = reinterpret_cast<const u32*>(
-        mDevice->TextureData(texture->GetDeviceTexture())->data());
+    const auto* pixels = reinterpret_cast<const u32*>(mDevice->TextureData(texture->GetDeviceTexture())->data());
     EXPECT_EQ(0xFFFF0000u, pixels[0]);
     EXPECT_EQ(0xFF0000FFu, pixels[15]);
     EXPECT_TRUE(texture->IsOpaqueAt(0, 0));

@@ -167,4 +167,3 @@ TEST_F(ResourceManagerTest, LoadAndUnloadRunOnceTheLastReleaseUnloadsAndFailures
     delete late; // the test cleans up what the process would leak at exit
     delete count;
 }
-

@@ -1,7 +1,7 @@
 // Screen windows and the HUD without a renderer: button lookups, texts, frames, the screen
 // stack and the HUD's hidden buttons.
-#include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDWindow.h"
+#include "Source/TD/Shell/HUD.h"
 
 #include <gtest/gtest.h>
 
@@ -115,4 +115,3 @@ TEST(HUDWindow, ButtonsTextsAndFramesAreFoundAndTheHudsScreensJoinLeaveAndHideIt
     EXPECT_EQ(40.0f, width);
     EXPECT_FALSE(hud.buttonRect(L"none", x, y, width, h));
 }
-

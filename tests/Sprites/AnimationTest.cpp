@@ -217,4 +217,3 @@ TEST_F(Animation, FrameFollowsTimeIsDrawnAroundItsAnchorOneShotSpritesFadeAndDie
     b.draw(framed, 1.0f);
     EXPECT_EQ(framed.draws.size(), 1u);
 }
-

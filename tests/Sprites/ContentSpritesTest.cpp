@@ -33,7 +33,8 @@ std::vector<std::wstring> Names(const TDImageSheet& sheet)
 // Each row of a sheet as the game reads it: "unit" elements, tiers nested under their base row.
 void ForEachRow(const tinyxml2::XMLElement* parent, const std::function<void(const tinyxml2::XMLElement&)>& visit)
 {
-    for (const tinyxml2::XMLElement* row = parent->FirstChildElement("unit"); row; row = row->NextSiblingElement("unit"))
+    for (const tinyxml2::XMLElement* row = parent->FirstChildElement("unit"); row;
+         row = row->NextSiblingElement("unit"))
     {
         visit(*row);
         ForEachRow(row, visit);
@@ -113,25 +114,27 @@ TEST_F(ContentSprites, EveryBattleSheetReadsADamagedOneIsRefusedAndRotatingTower
     sheet.InsertEndChild(towers);
     TDSheetReader::readText(text, towers, sheet);
     int rotating = 0;
-    ForEachRow(towers, [&](const tinyxml2::XMLElement& row) {
-        if (!row.BoolAttribute("rotating"))
-            return;
-        ++rotating;
-        const TDGraphic* g = Graphic(row);
-        ASSERT_NE(g, nullptr);
-        float w = 0, h = 0;
-        g->size(w, h);
-        for (i32 d = 0; d < 32; ++d)
-        {
-            i32 m = 32 - d > 31 ? 0 : 32 - d;
-            float sx = 0, sy = 0;
-            ASSERT_TRUE(g->point("s_point", m, sx, sy));
-            const TDFrameEntry* frame = g->frames("")[4 * d];
-            auto* t = static_cast<const FakeTexture*>(frame->mImage);
-            i32 px = i32(w - sx - frame->mX), py = i32(sy - frame->mY);
-            EXPECT_GE(t->at(px, py) >> 24, 128u) << "direction " << d << " at " << px << "," << py;
-        }
-    });
+    ForEachRow(towers,
+               [&](const tinyxml2::XMLElement& row)
+               {
+                   if (!row.BoolAttribute("rotating"))
+                       return;
+                   ++rotating;
+                   const TDGraphic* g = Graphic(row);
+                   ASSERT_NE(g, nullptr);
+                   float w = 0, h = 0;
+                   g->size(w, h);
+                   for (i32 d = 0; d < 32; ++d)
+                   {
+                       i32 m = 32 - d > 31 ? 0 : 32 - d;
+                       float sx = 0, sy = 0;
+                       ASSERT_TRUE(g->point("s_point", m, sx, sy));
+                       const TDFrameEntry* frame = g->frames("")[4 * d];
+                       auto* t = static_cast<const FakeTexture*>(frame->mImage);
+                       i32 px = i32(w - sx - frame->mX), py = i32(sy - frame->mY);
+                       EXPECT_GE(t->at(px, py) >> 24, 128u) << "direction " << d << " at " << px << "," << py;
+                   }
+               });
     EXPECT_GE(rotating, 3);
 }
 
@@ -177,7 +180,7 @@ TEST(PsdSheet, GimpFileNamesItsGroupedLayersByPathAndListsMatchWholeGroupNames)
     ASSERT_NE(sheet, nullptr);
     // GIMP stored "masked" inside the group, between its start and end records.
     EXPECT_EQ(Names(*sheet), (std::vector<std::wstring>{L"button/masked", L"button/b1_over", L"button/b1_normal",
-                                                         L"hidden_layer", L"shadow", L"tower_base"}));
+                                                        L"hidden_layer", L"shadow", L"tower_base"}));
     EXPECT_EQ(sheet->groups(), std::vector<std::wstring>{L"button"});
     EXPECT_EQ(sheet->list(L"button"), (std::vector<size_t>{0, 1, 2}));
     EXPECT_EQ(sheet->list(L""), (std::vector<size_t>{3, 4, 5}));

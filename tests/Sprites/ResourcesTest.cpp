@@ -116,7 +116,7 @@ TEST_F(Resources, GraphicsAreFoundByBothNamesOrMadeFromAnElementAndMissingSheets
     EXPECT_EQ(g->mId, 2001);
     EXPECT_EQ(g->mPsd, L"td/arrow");
     EXPECT_EQ(g->mImg, L"td/arrow_pic");
-    EXPECT_EQ(g->frameCount(""), 1);   // the whole sheet, empty group prefix
+    EXPECT_EQ(g->frameCount(""), 1); // the whole sheet, empty group prefix
     EXPECT_EQ(g->frameCount("fire"), 1);
     EXPECT_EQ(g->mImage, nullptr); // the null loader makes no pictures
     // Missing sheets or names give empty lists or no graphic.
@@ -170,7 +170,7 @@ TEST_F(Resources, GetImageFindsAPictureByNameOrOutsideTheListsOnceAndTexturesCom
     EXPECT_FLOAT_EQ(brush->mX, 4.0f);
     EXPECT_NE(brush->mImage, nullptr);
     EXPECT_NE(brush->mFlags & TDFrameEntry::kOwnsImage, 0u) << "the entry owns the picture it loaded";
-    EXPECT_EQ(res->getImage(L"td/ui", L"ui/brush"), brush); // made once
+    EXPECT_EQ(res->getImage(L"td/ui", L"ui/brush"), brush);           // made once
     EXPECT_EQ(loader.loaded, std::vector<std::wstring>{L"ui/brush"}); // made once
     EXPECT_EQ(res->getImage(L"td/ui", L"ui/none"), nullptr);
     EXPECT_EQ(library.opened[L"td/ui"], 1);

@@ -27,7 +27,8 @@ struct SheetLibrary
     }
     TDResources::SheetOpener Opener()
     {
-        return [this](const std::wstring& path, bool) -> std::shared_ptr<TDImageSheet> {
+        return [this](const std::wstring& path, bool) -> std::shared_ptr<TDImageSheet>
+        {
             ++opened[path];
             auto it = sheets.find(path);
             return it == sheets.end() ? nullptr : it->second;

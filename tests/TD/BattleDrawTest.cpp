@@ -3,14 +3,14 @@
 #include "BattleFixture.h"
 #include "DrawRecorder.h"
 
-#include "Source/TD/Data/LocalStrings.h"
-#include "Source/TD/Sprites/TDResources.h"
-#include "Source/TD/Draw/TDBattleDrawer.h"
 #include "Source/TD/Battle/TDContextMenu.h"
 #include "Source/TD/Battle/TDDrops.h"
-#include "Source/TD/Units/TDSpriteEffect.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Draw/TDBattleDrawer.h"
 #include "Source/TD/Draw/TDUiPainter.h"
 #include "Source/TD/Level/TDWaveEntry.h"
+#include "Source/TD/Sprites/TDResources.h"
+#include "Source/TD/Units/TDSpriteEffect.h"
 
 #include <algorithm>
 
@@ -32,31 +32,50 @@ struct BattleDraw : BattleFixture
         BattleFixture::SetUp();
         TDResources* resources = TDResources::Instance();
         resources->setTextureLoader(&loader);
-        resources->setSheetOpener([](const std::wstring& path, bool) -> std::shared_ptr<TDImageSheet> {
-            if (path == L"td/ui")
-                return makeSheet(path, {{L"ui/bar", 0, 0, 40, 6}, {L"ui/brush", 0, 0, 12, 12}, {L"ui/power_buff", 0, 0, 20, 20},
-                                        {L"ui/l1", 0, 0, 10, 10}, {L"ui/l2", 0, 0, 10, 10}, {L"ui/l3", 0, 0, 10, 10},
-                                        {L"ui/radius", 0, 0, 100, 100}, {L"ui/wave_hint", 0, 0, 40, 40},
-                                        {L"ui/context_gem", 0, 0, 16, 16}, {L"ui/money", 0, 0, 20, 20}, {L"ui/immune", 0, 0, 20, 20}});
-            if (path == L"td/spots")
-                return makeSheet(path, {{L"spots/s", 0, 0, 60, 40}, {L"spots/g", 0, 0, 60, 40}, {L"spots/p", 0, 0, 60, 40}});
-            if (path == L"td/data/ui_parts")
-                return makeSheet(path, {{L"shadows/dragon_shadow", 0, 0, 20, 10}, {L"shadows/wywern_shadow", 0, 0, 20, 10},
-                                        {L"shadows/money_shadow", 0, 0, 20, 8}});
-            if (path == L"td/enemy_spot" || path == L"td/mob_heal")
-                return makeSheet(path, {{L"00", 0, 0, 20, 10}, {L"01", 0, 0, 20, 10}, {L"s_point/00", 10, 8, 1, 1}});
-            if (path == L"td/crystall")
-                return makeSheet(path, {{L"00", 0, 0, 24, 24}, {L"01", 0, 0, 24, 24}, {L"s_point/00", 12, 12, 1, 1}});
-            if (path == L"td/data/levels/bgtest")
-                return makeSheet(path, {{L"ground", 0, 0, 1024, 768}, {L"fx/01", 10, 10, 16, 16}, {L"trees/01", 100, 50, 60, 80}});
-            if (path == L"td/mobs")
-                return makeSheet(path, {{L"walk/00", 0, 0, 40, 50}, {L"walk/01", 0, 0, 40, 50}, {L"walk/02", 0, 0, 40, 50},
-                                        {L"death/00", 0, 0, 40, 50}, {L"death/01", 0, 0, 40, 50},
-                                        {L"special/00", 0, 0, 40, 50}, {L"base", 20, 50, 1, 1}});
-            if (path == L"td/turrets")
-                return makeSheet(path, {{L"idle/00", 10, 0, 60, 80}, {L"base_point/00", 40, 70, 1, 1}});
-            return nullptr;
-        });
+        resources->setSheetOpener(
+            [](const std::wstring& path, bool) -> std::shared_ptr<TDImageSheet>
+            {
+                if (path == L"td/ui")
+                    return makeSheet(path, {{L"ui/bar", 0, 0, 40, 6},
+                                            {L"ui/brush", 0, 0, 12, 12},
+                                            {L"ui/power_buff", 0, 0, 20, 20},
+                                            {L"ui/l1", 0, 0, 10, 10},
+                                            {L"ui/l2", 0, 0, 10, 10},
+                                            {L"ui/l3", 0, 0, 10, 10},
+                                            {L"ui/radius", 0, 0, 100, 100},
+                                            {L"ui/wave_hint", 0, 0, 40, 40},
+                                            {L"ui/context_gem", 0, 0, 16, 16},
+                                            {L"ui/money", 0, 0, 20, 20},
+                                            {L"ui/immune", 0, 0, 20, 20}});
+                if (path == L"td/spots")
+                    return makeSheet(
+                        path, {{L"spots/s", 0, 0, 60, 40}, {L"spots/g", 0, 0, 60, 40}, {L"spots/p", 0, 0, 60, 40}});
+                if (path == L"td/data/ui_parts")
+                    return makeSheet(path, {{L"shadows/dragon_shadow", 0, 0, 20, 10},
+                                            {L"shadows/wywern_shadow", 0, 0, 20, 10},
+                                            {L"shadows/money_shadow", 0, 0, 20, 8}});
+                if (path == L"td/enemy_spot" || path == L"td/mob_heal")
+                    return makeSheet(path,
+                                     {{L"00", 0, 0, 20, 10}, {L"01", 0, 0, 20, 10}, {L"s_point/00", 10, 8, 1, 1}});
+                if (path == L"td/crystall")
+                    return makeSheet(path,
+                                     {{L"00", 0, 0, 24, 24}, {L"01", 0, 0, 24, 24}, {L"s_point/00", 12, 12, 1, 1}});
+                if (path == L"td/data/levels/bgtest")
+                    return makeSheet(
+                        path,
+                        {{L"ground", 0, 0, 1024, 768}, {L"fx/01", 10, 10, 16, 16}, {L"trees/01", 100, 50, 60, 80}});
+                if (path == L"td/mobs")
+                    return makeSheet(path, {{L"walk/00", 0, 0, 40, 50},
+                                            {L"walk/01", 0, 0, 40, 50},
+                                            {L"walk/02", 0, 0, 40, 50},
+                                            {L"death/00", 0, 0, 40, 50},
+                                            {L"death/01", 0, 0, 40, 50},
+                                            {L"special/00", 0, 0, 40, 50},
+                                            {L"base", 20, 50, 1, 1}});
+                if (path == L"td/turrets")
+                    return makeSheet(path, {{L"idle/00", 10, 0, 60, 80}, {L"base_point/00", 40, 70, 1, 1}});
+                return nullptr;
+            });
         for (i32 id : {100, 101, 200, 300, 400})
             sprites.counts[{id, "idle"}] = 1;
     }
@@ -189,7 +208,8 @@ TEST_F(BattleDraw, OtherScreensLoadingBarsStarsBoostTheButtonGlowAndTheRingMenu)
     frame();
     EXPECT_EQ(canvas.count(L"ui/bar"), 0);
     // The button glow needs a button; an open ring menu draws in battle space.
-    auto emitters = [&] {
+    auto emitters = [&]
+    {
         frame();
         return std::count_if(canvas.drawn.begin(), canvas.drawn.end(),
                              [](const Drawn& d) { return d.kind == Drawn::Emitter; });
@@ -323,9 +343,9 @@ TEST_F(BattleDraw, UnitsPickTheirFrameFlipAndTint)
         float time;
         const wchar_t* frame;
     } kFrames[] = {{kUnitWalking, 99.0f, L"walk/02"},
-                  {kUnitDying, 0.0f, L"death/00"},
-                  {kUnitSpecial, 0.0f, L"special/00"},
-                  {kUnitBeamed, 0.7f, L"death/01"}};
+                   {kUnitDying, 0.0f, L"death/00"},
+                   {kUnitSpecial, 0.0f, L"special/00"},
+                   {kUnitBeamed, 0.7f, L"death/01"}};
     for (const auto& k : kFrames)
     {
         u->mState = k.state;
@@ -374,9 +394,9 @@ TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSprites
     TDTower* tower = m.buildTower(0, 100);
     ASSERT_NE(tower, nullptr);
     frame();
-    const int hint = static_cast<int>(std::find_if(canvas.drawn.begin(), canvas.drawn.end(),
-                                                   [](const Drawn& d) { return d.kind == Drawn::Text; }) -
-                                      canvas.drawn.begin());
+    const int hint = static_cast<int>(
+        std::find_if(canvas.drawn.begin(), canvas.drawn.end(), [](const Drawn& d) { return d.kind == Drawn::Text; }) -
+        canvas.drawn.begin());
     EXPECT_LT(hint, canvas.find(L"td/turrets:"));
     ASSERT_FALSE(unitImages().empty());
     EXPECT_LT(hint, unitImages().front());
@@ -437,7 +457,8 @@ TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSprites
         int renders = 0;
         i32 width = 0, height = 0;
         RecordingCanvas inside;
-        std::unique_ptr<TDTexture> renderPicture(i32 w, i32 h, const std::function<void(TDBattleCanvas&)>& paint) override
+        std::unique_ptr<TDTexture> renderPicture(i32 w, i32 h,
+                                                 const std::function<void(TDBattleCanvas&)>& paint) override
         {
             ++renders;
             width = w;
@@ -510,7 +531,7 @@ TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSprites
     auto* gem = new TDCrystallSpecial(m, *unit(0));
     m.mDrops.push_back(gem);
     gem->mState = kDropArriving;
-    gem->mTime = 0.9f; // late in its fall
+    gem->mTime = 0.9f;      // late in its fall
     gem->mSpinTime = 0.13f; // its second frame at 8 a second
     frame();
     int shadow = canvas.find(L"money_shadow");
@@ -530,7 +551,8 @@ TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSprites
     EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"money_shadow")].color.a, 1.0f);
     // The level's background lies under the battle, its effect places left out.
     m.mScenery->folder = "td/data/levels/bgtest";
-    m.mScenery->layers = {{L"ground", 0, 0, 1024, 768, 0, 768}, {L"fx/01", 10, 10, 16, 16, 1, 26},
+    m.mScenery->layers = {{L"ground", 0, 0, 1024, 768, 0, 768},
+                          {L"fx/01", 10, 10, 16, 16, 1, 26},
                           {L"trees/01", 100, 50, 60, 80, 2, 130}};
     frame();
     ASSERT_GE(canvas.drawn.size(), 3u);
@@ -550,10 +572,12 @@ TEST_F(BattleDraw, DrawingLeavesTheBattleAsItIs)
 {
     // The same battle with and without a drawing every frame ends in the same state, and the
     // battle's random numbers are where they would be.
-    auto play = [&](bool draw) {
+    auto play = [&](bool draw)
+    {
         math::SetRandomSeed(31);
-        TDMap& m = begin("<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/><e id=\"2\" x=\"20\" y=\"-65\"/><e id=\"3\" x=\"40\" "
-                         "y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+        TDMap& m =
+            begin("<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/><e id=\"2\" x=\"20\" y=\"-65\"/><e id=\"3\" x=\"40\" "
+                  "y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
         m.buildTower(0, 100);
         for (int i = 0; i < 300; ++i)
         {

@@ -5,17 +5,17 @@
 
 #include "Core/Base/Random.h"
 #include "Core/Base/Singletone.h"
+#include "Source/TD/Battle/TDDrops.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Data/TDFileSource.h"
+#include "Source/TD/Data/TDProfileStore.h"
 #include "Source/TD/Units/TDBullet.h"
 #include "Source/TD/Units/TDBulletList.h"
-#include "Source/TD/Battle/TDDrops.h"
-#include "Source/TD/Data/TDFileSource.h"
-#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Units/TDModifiers.h"
 #include "Source/TD/Units/TDParticle.h"
-#include "Source/TD/Data/TDProfileStore.h"
 #include "Source/TD/Units/TDTower.h"
 #include "Source/TD/Units/TDUnit.h"
-#include "Source/TD/Data/LocalStrings.h"
 
 #include <gtest/gtest.h>
 
@@ -62,7 +62,10 @@ struct FakeParticles : TDParticles
         emitter->name = name;
         return emitter;
     }
-    size_t count(const std::wstring& name) const { return static_cast<size_t>(std::count(created.begin(), created.end(), name)); }
+    size_t count(const std::wstring& name) const
+    {
+        return static_cast<size_t>(std::count(created.begin(), created.end(), name));
+    }
 };
 
 struct RecordingSounds : TDNullSoundTags
@@ -91,7 +94,10 @@ struct RecordingTutorialEvents : TDNullTutorial
 {
     std::vector<std::wstring> events;
     void onEvent(const std::wstring& name) override { events.push_back(name); }
-    size_t count(const std::wstring& name) const { return static_cast<size_t>(std::count(events.begin(), events.end(), name)); }
+    size_t count(const std::wstring& name) const
+    {
+        return static_cast<size_t>(std::count(events.begin(), events.end(), name));
+    }
 };
 
 struct ResultHud : TDNullHud
@@ -140,15 +146,16 @@ inline const char* kUnits =
     "15;10;30;0;10;10;1;0;30;60;0;0;0;0;0;0;0;0;0;0;0;0;0;0\n"
     "39;16;28;0;2;10;1;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0\n";
 
-inline const char* kAmmo = "id;type;strength;speed;r;stun;splash;firesplash;hold;dot;boostTower;fps;onHit;onFire;onAmmo;psd\n"
-                           "2001;2;0;400;0;0;0;0;0;0;0;12;hit;fire;trail\r;\n"
-                           "2002;2;0;300;0;0;0;0;0;0;0;12;hit;;;\n"
-                           "2003;2;0;200;60;0;0;0;0;0;0;12;hit;;;shell\n"
-                           "2008;2;0;-1;0;0;0;0;0;0;0;12;;;;\n"
-                           "2100;3;0;8;0;0;0;0;0;0;0;12;;;;\n"
-                           "3000;4;10;3;100;1;0;0;0;0;0;24;;;;\n"
-                           "3001;4;5;4;100;0;1;1;1;1;0;24;;;spell;\n"
-                           "3004;4;50;10;150;0;0;0;0;0;1;24;;;;\n";
+inline const char* kAmmo =
+    "id;type;strength;speed;r;stun;splash;firesplash;hold;dot;boostTower;fps;onHit;onFire;onAmmo;psd\n"
+    "2001;2;0;400;0;0;0;0;0;0;0;12;hit;fire;trail\r;\n"
+    "2002;2;0;300;0;0;0;0;0;0;0;12;hit;;;\n"
+    "2003;2;0;200;60;0;0;0;0;0;0;12;hit;;;shell\n"
+    "2008;2;0;-1;0;0;0;0;0;0;0;12;;;;\n"
+    "2100;3;0;8;0;0;0;0;0;0;0;12;;;;\n"
+    "3000;4;10;3;100;1;0;0;0;0;0;24;;;;\n"
+    "3001;4;5;4;100;0;1;1;1;1;0;24;;;spell;\n"
+    "3004;4;50;10;150;0;0;0;0;0;1;24;;;;\n";
 
 // A road along y = 100 from x = 0 to the goal at x = 1000; spots at (250, 160) and (750, 160).
 inline std::string battleLevel(const std::string& waves, const std::string& extraSpots = "")
@@ -169,8 +176,9 @@ inline std::string battleLevel(const std::string& waves, const std::string& extr
 }
 
 // Three brutes in the first wave, a grunt in the second.
-inline const char* kThreeBrutes = "<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/></wave>"
-                                  "<wave spawn=\"1\"><e id=\"1\"/></wave>";
+inline const char* kThreeBrutes =
+    "<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/></wave>"
+    "<wave spawn=\"1\"><e id=\"1\"/></wave>";
 
 // Puts a unit at (x, y), drawn there too.
 inline void place(TDUnit* u, float x, float y)
@@ -247,7 +255,8 @@ struct MapFixture : BattleFixture
     {
         BattleFixture::SetUp();
         files.put(L"td/setup_sheet.csv", "0;3;2;0;1\n1;2;1;6;0\n");
-        files.put(L"td/towers_sheet.csv", "id;parent;type;cost;levelid;require\n10000;-1;1;70;1;0\n10001;10000;1;90;2;1\n");
+        files.put(L"td/towers_sheet.csv",
+                  "id;parent;type;cost;levelid;require\n10000;-1;1;70;1;0\n10001;10000;1;90;2;1\n");
         files.put(L"td/units_sheet.csv", "id;health;speed\n0;10;30\n");
         files.put(L"td/ammo_sheet.csv", "id;speed\n2001;300\n");
         files.put(L"td/unlocks.csv", "0;0;10000,0\n0;1;-1\n");

@@ -8,8 +8,8 @@
 #include "Source/TD/Battle/TDDrops.h"
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Data/TDProgress.h"
-#include "Source/TD/Draw/TDBattleDrawer.h"
 #include "Source/TD/Draw/HUDSpellButton.h"
+#include "Source/TD/Draw/TDBattleDrawer.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDIngameMenu.h"
@@ -284,7 +284,8 @@ TEST_F(InGame, TheShopFromTheResultRestartsALostLevelOrGoesOnAfterAVictory)
     }
 }
 
-TEST_F(InGame, CallingAWaveEarlyPaysForTheTimeLeftUnlessTheTutorialHoldsItPicksTheUnitPressedAndTheGlowSitsOnTheLitButton)
+TEST_F(InGame,
+       CallingAWaveEarlyPaysForTheTimeLeftUnlessTheTutorialHoldsItPicksTheUnitPressedAndTheGlowSitsOnTheLitButton)
 {
     ASSERT_FALSE(map->mNextWave.buttons.empty());
     const auto button = map->mNextWave.buttons.front();
@@ -375,7 +376,8 @@ TEST_F(InGame, ARestartKeepsTheGemTotalAndEndsScreensPausesSpellsAndSpeedUpsAndA
 
     // A level opens on its unlock message, or else on its banner.
     i32 banners = 0;
-    game.hud().mOnBanner = [&banners](HUDWindow* banner) {
+    game.hud().mOnBanner = [&banners](HUDWindow* banner)
+    {
         ++banners;
         delete banner;
     };
@@ -471,8 +473,8 @@ TEST_F(InGame, ThreeDartsHoldTheFordWithThreeStars)
     EXPECT_EQ(static_cast<size_t>(std::count(trace.begin(), trace.begin() + static_cast<long>(layers), "background")),
               layers);
     const size_t towers = static_cast<size_t>(std::count(trace.begin(), trace.end(), "tower:10000"));
-    const size_t units = static_cast<size_t>(std::count_if(
-        trace.begin(), trace.end(), [](const std::string& step) { return step.rfind("unit:", 0) == 0; }));
+    const size_t units = static_cast<size_t>(
+        std::count_if(trace.begin(), trace.end(), [](const std::string& step) { return step.rfind("unit:", 0) == 0; }));
     EXPECT_EQ(towers, 2u);
     EXPECT_GT(units, 0u);
     // Background layers, spots, towers, units and shadows all reach the device as draws.

@@ -109,7 +109,6 @@ TEST_F(BattleFixture, SpellHitsEachUnitOnceForItsLifetimeAndItsAreaEffectsComeFr
     ASSERT_EQ(m.mModifiers.size(), 3u);          // burning ground, impassable area, dot field
     EXPECT_EQ(particles.count(L"spell"), 1u);
     m.update(1.0f / 60.0f);
-    EXPECT_EQ(unit(2)->mSpeedPenalty, 0.0f); // reset at the end of the frame
+    EXPECT_EQ(unit(2)->mSpeedPenalty, 0.0f);   // reset at the end of the frame
     EXPECT_FALSE(unit(2)->mModifiers.empty()); // the field's damage over time
 }
-

@@ -77,7 +77,8 @@ TEST_F(Ring, OpensClosesOnTimeBuyEntriesShowOnlyThePricesSetBaseTowersKeepTheirP
     unlockOnly("10000,20000,30000,40000");
     TDContextMenu* menu = openOn(2);
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(byId(&TDContextMenuItem::angle), (std::map<i32, float>{{10000, 270.0f}, {20000, 180.0f}, {30000, 0.0f}, {40000, 90.0f}}));
+    EXPECT_EQ(byId(&TDContextMenuItem::angle),
+              (std::map<i32, float>{{10000, 270.0f}, {20000, 180.0f}, {30000, 0.0f}, {40000, 90.0f}}));
     for (const auto& [id, cost] : byId())
         EXPECT_EQ(cost, map->findPrototype(id)->cost) << id;
     EXPECT_EQ(menu->costOf(999), 0.0f);

@@ -1,8 +1,8 @@
 // Every demo level loads, every road reaches the goal, and every id the code relies on exists;
 // one level's paths hash to a stored value.
+#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Data/TDFileSource.h"
-#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/TDProfileStore.h"
 #include "Source/TD/Data/TDText.h"
 
@@ -20,7 +20,8 @@ namespace
 u64 hashPaths(const TDPathSet& paths, const std::vector<TDLink*>& links)
 {
     u64 hash = 1469598103934665603ull;
-    auto mix = [&](const void* data, size_t size) {
+    auto mix = [&](const void* data, size_t size)
+    {
         const unsigned char* bytes = static_cast<const unsigned char*>(data);
         for (size_t i = 0; i < size; ++i)
             hash = (hash ^ bytes[i]) * 1099511628211ull;
@@ -208,13 +209,35 @@ TEST_F(DemoContent, EveryLevelLoadsWithPathsToTheGoalAndEveryIdAndStringTheCodeA
     // The strings hold the keys the game asks.
     LocalStrings* strings = LocalStrings::Instance();
     strings->setLooseFile("/nonexistent");
-    for (const wchar_t* key :
-         {L"game_caption", L"game_incoming", L"game_nextwave", L"game_win", L"game_lose", L"diff_easy", L"diff_normal",
-          L"diff_hard", L"game_kill_score", L"game_life_bonus", L"game_total_score", L"game_best_score", L"gems",
-          L"game_wave", L"episode0", L"episode1", L"episodeHardcore0", L"episodeHardcore1", L"HardcoreTitle",
-          L"HardcoreUnlockMessage", L"profiles_error", L"profiles_maxcount", L"progress_confirm_text",
-          L"towerUpgradeInfoRange", L"towerUpgradeInfoDamage", L"towerUpgradeInfoRof", L"towerUpgradeInfoIncome",
-          L"level_error_title", L"level_error_text"})
+    for (const wchar_t* key : {L"game_caption",
+                               L"game_incoming",
+                               L"game_nextwave",
+                               L"game_win",
+                               L"game_lose",
+                               L"diff_easy",
+                               L"diff_normal",
+                               L"diff_hard",
+                               L"game_kill_score",
+                               L"game_life_bonus",
+                               L"game_total_score",
+                               L"game_best_score",
+                               L"gems",
+                               L"game_wave",
+                               L"episode0",
+                               L"episode1",
+                               L"episodeHardcore0",
+                               L"episodeHardcore1",
+                               L"HardcoreTitle",
+                               L"HardcoreUnlockMessage",
+                               L"profiles_error",
+                               L"profiles_maxcount",
+                               L"progress_confirm_text",
+                               L"towerUpgradeInfoRange",
+                               L"towerUpgradeInfoDamage",
+                               L"towerUpgradeInfoRof",
+                               L"towerUpgradeInfoIncome",
+                               L"level_error_title",
+                               L"level_error_text"})
         EXPECT_EQ(strings->table().count(key), 1u) << tdtext::wideToUtf8(key);
     EXPECT_NE(strings->get(L"progress_confirm_text").find(L'\n'), std::wstring::npos);
     // Every id an unlock message announces (the Ordeal's first level among them) has its page:

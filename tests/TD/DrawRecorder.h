@@ -2,10 +2,10 @@
 // loader, and sheets of named pictures without pixels: the battle's drawing seen headless.
 #pragma once
 
-#include "Source/TD/Sprites/TDImageSheet.h"
-#include "Source/TD/Sprites/TDTexture.h"
 #include "Source/TD/Draw/TDBattleCanvas.h"
 #include "Source/TD/Draw/TDUiPainter.h"
+#include "Source/TD/Sprites/TDImageSheet.h"
+#include "Source/TD/Sprites/TDTexture.h"
 #include "Source/TD/Units/TDParticle.h"
 
 #include <algorithm>
@@ -49,10 +49,10 @@ struct Drawn
         Emitter,
         Text
     } kind = Image;
-    std::wstring name; // texture name, "" for a null texture; the text
+    std::wstring name;                  // texture name, "" for a null texture; the text
     const TDTexture* texture = nullptr; // read by the playthroughs, whose textures have no names
-    float x = 0.0f, y = 0.0f;    // the image's centre (or the text's point) on the screen
-    float scaleX = 1.0f;         // the transform's horizontal scale
+    float x = 0.0f, y = 0.0f;           // the image's centre (or the text's point) on the screen
+    float scaleX = 1.0f;                // the transform's horizontal scale
     TDColor color;
     i32 blend = 1;
     bool flipH = false;
@@ -65,7 +65,7 @@ struct Drawn
 struct RecordingCanvas : TDBattleCanvas
 {
     std::vector<Drawn> drawn;
-    std::vector<std::string> calls; // "push", "pop", "emitter", "hud", "windows0", "windows1"
+    std::vector<std::string> calls;          // "push", "pop", "emitter", "hud", "windows0", "windows1"
     std::vector<std::array<float, 3>> stack; // scale, x, y
     TDColor color;
     i32 blend = 1;
@@ -171,8 +171,8 @@ struct RecordingCanvas : TDBattleCanvas
 };
 
 // A sheet of pictures: name, x, y, width, height.
-inline std::shared_ptr<TDImageSheet> makeSheet(const std::wstring& path,
-                                               const std::vector<std::tuple<std::wstring, float, float, float, float>>& images)
+inline std::shared_ptr<TDImageSheet> makeSheet(
+    const std::wstring& path, const std::vector<std::tuple<std::wstring, float, float, float, float>>& images)
 {
     auto sheet = std::make_shared<TDImageSheet>(path);
     u32 index = 0;
@@ -219,15 +219,22 @@ struct RecordingUiPainter : TDUiPainter
     {
         add(L"rect", L"", x, y, w, h, scale, TDColor(), image);
     }
-    void drawLine(float x1, float y1, float x2, float y2, const TDColor& c) override { add(L"line", L"", x1, y1, x2, y2, 0.0f, c); }
-    void drawText(const std::wstring& text, float x, float y, const TDColor& c) override { add(L"text", text, x, y, 0, 0, 0, c); }
+    void drawLine(float x1, float y1, float x2, float y2, const TDColor& c) override
+    {
+        add(L"line", L"", x1, y1, x2, y2, 0.0f, c);
+    }
+    void drawText(const std::wstring& text, float x, float y, const TDColor& c) override
+    {
+        add(L"text", text, x, y, 0, 0, 0, c);
+    }
     bool setFont(const std::wstring&) override { return true; }
     void drawEmitter(const TDEmitter&) override { add(L"emitter"); }
     void drawTower(const TDTower&) override { add(L"tower"); }
     std::vector<UiCall> of(const std::wstring& what) const
     {
         std::vector<UiCall> out;
-        std::copy_if(calls.begin(), calls.end(), std::back_inserter(out), [&](const UiCall& c) { return c.what == what; });
+        std::copy_if(calls.begin(), calls.end(), std::back_inserter(out),
+                     [&](const UiCall& c) { return c.what == what; });
         return out;
     }
 };

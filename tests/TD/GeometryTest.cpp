@@ -47,7 +47,8 @@ TEST(Geometry, PointsAndStepsOnAPathClampAndNeverGiveNaNAndChainCostsSumTiersOrH
 
     // Chain costs sum the tiers down to the root; a chain that never gets there has no price.
     TDPrototype base, second, third, loop, orphan;
-    auto tier = [](TDPrototype& p, i32 level, i32 require, float cost) {
+    auto tier = [](TDPrototype& p, i32 level, i32 require, float cost)
+    {
         p.levelId = level;
         p.require = require;
         p.cost = cost;

@@ -24,7 +24,10 @@ struct EventTap : TDTutorialHooks
 {
     TDTutorialHooks* inner = nullptr;
     std::vector<std::wstring> events;
-    size_t count(const std::wstring& name) const { return static_cast<size_t>(std::count(events.begin(), events.end(), name)); }
+    size_t count(const std::wstring& name) const
+    {
+        return static_cast<size_t>(std::count(events.begin(), events.end(), name));
+    }
     void onEvent(const std::wstring& name) override
     {
         events.push_back(name);

@@ -138,7 +138,8 @@ TEST_F(MapFixture, ALevelStartsWithItsBonusesABrokenOneStartsNoBattleAndItsPathC
 TEST_F(BattleFixture, RestartPlaysTheEpisodesMusic)
 {
     TDMap& m = start("<wave spawn=\"1\"><e id=\"1\"/></wave>");
-    for (auto [episode, track] : {std::pair{6, L"td/data/music/ingame7.ogg"}, {7, L"td/data/music/ingame1.ogg"},
+    for (auto [episode, track] : {std::pair{6, L"td/data/music/ingame7.ogg"},
+                                  {7, L"td/data/music/ingame1.ogg"},
                                   {-1, L"td/data/music/ingame1.ogg"}})
     {
         m.mEpisode = episode;
@@ -177,7 +178,9 @@ TEST_F(MapFixture, SceneryLayersEffectsSpotFramesAndBoostIcons)
         std::vector<TDLayerEntry> backgroundLayers(const std::wstring& folder) override
         {
             asked = folder;
-            return {{L"trees", 0, 300, 200, 100, 2}, {L"fx/01", 40, 50, 10, 10, 5}, {L"ground", 0, 0, 1024, 768, 0},
+            return {{L"trees", 0, 300, 200, 100, 2},
+                    {L"fx/01", 40, 50, 10, 10, 5},
+                    {L"ground", 0, 0, 1024, 768, 0},
                     {L"fx/02", 70, 80, 10, 10, 1}};
         }
     } images;

@@ -1,7 +1,7 @@
 // Local strings: lines, keys and escapes, missing keys appended to the loose file, and icon rows.
-#include "Source/TD/Data/AttributedString.h"
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Battle/TDBattleServices.h"
+#include "Source/TD/Data/AttributedString.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -58,8 +58,15 @@ TEST_F(StringsFixture, LinesKeysAndEscapesAndAMissingKeyIsAppendedOnceOnlyToAnEx
     LocalStrings& s = strings("\xEF\xBB\xBF  k1;crlf\r\nk2;lf\n key ;x\nk1;later\nthree;a;b\n   \nnosemicolon\r\n"
                               "a;one\\ntwo\nb;\\\nc;end\\\nd;\\x\nbad;\xC3\x28 ok\n\xFF\xFE;x\ngood;caf\xC3\xA9\n");
     // A later key wins, a third cell is ignored, a backslash-n expands only when handed out.
-    for (auto [key, value] : {std::pair{L"k1", L"later"}, {L"k2", L"lf"}, {L"three", L"a"}, {L"nosemicolon", L""},
-                              {L"a", L"one\ntwo"}, {L"b", L"\\"}, {L"c", L"end\\"}, {L"d", L"\\x"}, {L"good", L"caf\u00e9"}})
+    for (auto [key, value] : {std::pair{L"k1", L"later"},
+                              {L"k2", L"lf"},
+                              {L"three", L"a"},
+                              {L"nosemicolon", L""},
+                              {L"a", L"one\ntwo"},
+                              {L"b", L"\\"},
+                              {L"c", L"end\\"},
+                              {L"d", L"\\x"},
+                              {L"good", L"caf\u00e9"}})
         EXPECT_EQ(s.get(key), value);
     EXPECT_EQ(s.table().count(L"key "), 1u);
     EXPECT_EQ(s.table().count(L"nosemicolon\r"), 0u);

@@ -87,8 +87,9 @@ TEST_F(BattleFixture, PortalSummonsImpsOnTheSummonersPath)
 
 TEST_F(BattleFixture, MissingSummonKindsGiveNoPortalAndNoUnit)
 {
-    files.put(L"td/units_sheet.csv", std::string(tdtest::kUnits).replace(std::string(tdtest::kUnits).find("\n0;"), 25,
-                                                                             "\n99;5;40;0;1;10;1;0;0;0;0;"));
+    files.put(L"td/units_sheet.csv",
+              std::string(tdtest::kUnits)
+                  .replace(std::string(tdtest::kUnits).find("\n0;"), 25, "\n99;5;40;0;1;10;1;0;0;0;0;"));
     TDMap& m = start("<wave spawn=\"1\"><e id=\"5\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
     run(0.5f);
     TDUnit* shaman = unit(0);
@@ -111,7 +112,8 @@ TEST_F(BattleFixture, TowersBoostRaisesEveryTowerAndClearsItsMarksWhenItEnds)
     EXPECT_EQ(particles.count(L"hammer"), 2u);
     m.update(1.0f / 60.0f);
     EXPECT_EQ(particles.count(L"hammer"), 2u); // once per tower
-    auto hammers = [&] {
+    auto hammers = [&]
+    {
         size_t n = 0;
         for (TDEffectHolder* e : m.mEffects)
             n += static_cast<tdtest::FakeEmitter*>(e->mEmitter.get())->name == L"hammer";
@@ -214,4 +216,3 @@ TEST_F(BattleFixture, BlastSpeedRatiosHasteInvisibilityTickPeriodsAndDurations)
     timed.update(nullptr, 0.5f);
     EXPECT_EQ(timed.ticks, 7);
 }
-

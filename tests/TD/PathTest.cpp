@@ -1,11 +1,11 @@
 // Road curves, routes, the per-level path set and its cache file.
-#include <cstring> // before base::OwnedList.h, which needs size_t
 #include "Core/Base/OwnedList.h"
 #include "Source/TD/Level/TDPathCurve.h"
 #include "Source/TD/Level/TDPathSet.h"
 #include "Source/TD/Level/TDPathSolver.h"
 #include "Source/TD/Level/TDWaveManager.h"
 #include "support/TempDir.h"
+#include <cstring> // before base::OwnedList.h, which needs size_t
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
@@ -57,11 +57,13 @@ std::vector<TDPathPoint*> curve(TDCurve c, float offset)
 std::string writeCache(const TDPathSet& set)
 {
     std::string out;
-    auto put = [&](u32 v) {
+    auto put = [&](u32 v)
+    {
         for (int i = 0; i < 4; ++i)
             out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
     };
-    auto putF = [&](float f) {
+    auto putF = [&](float f)
+    {
         u32 v;
         std::memcpy(&v, &f, 4);
         put(v);

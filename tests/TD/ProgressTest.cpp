@@ -2,8 +2,8 @@
 #include "Core/File/Profiles.h"
 #include "Core/File/UserDataFileContainer.h"
 #include "Source/TD/Data/TDEpisodeTable.h"
-#include "Source/TD/Data/TDProfilesFileStore.h"
 #include "Source/TD/Data/TDProfileStore.h"
+#include "Source/TD/Data/TDProfilesFileStore.h"
 #include "Source/TD/Data/TDProgress.h"
 #include "support/TempDir.h"
 

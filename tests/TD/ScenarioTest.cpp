@@ -10,9 +10,9 @@ namespace
 {
 struct Build
 {
-    float at;   // battle seconds
-    i32 spot;   // spot index
-    i32 tower;  // prototype id
+    float at;  // battle seconds
+    i32 spot;  // spot index
+    i32 tower; // prototype id
 };
 
 struct Outcome
@@ -26,7 +26,8 @@ struct Outcome
 // FNV-1a over the bytes of each value in turn.
 template <class... T> u64 mix(u64 h, const T&... values)
 {
-    auto one = [&h](const auto& value) {
+    auto one = [&h](const auto& value)
+    {
         const unsigned char* p = reinterpret_cast<const unsigned char*>(&value);
         for (size_t i = 0; i < sizeof(value); ++i)
             h = (h ^ p[i]) * 1099511628211ull;
@@ -128,7 +129,8 @@ std::vector<u64> melee(tdtest::BattleFixture& f, u32 seed)
                    std::to_string(-65 * (i % 3)) + "\"/>";
     std::string spots;
     for (int i = 0; i < 6; ++i)
-        spots += "<spot x=\"" + std::to_string(120 + i * 150) + "\" y=\"60\"><p name=\"radius_mult\" value=\"1\"/></spot>";
+        spots +=
+            "<spot x=\"" + std::to_string(120 + i * 150) + "\" y=\"60\"><p name=\"radius_mult\" value=\"1\"/></spot>";
     TDMap& m = f.start("<wave spawn=\"1\" wipeAward=\"5\">" + entries + "</wave><wave spawn=\"1\" timeout=\"3\">" +
                            entries + "</wave>",
                        spots);

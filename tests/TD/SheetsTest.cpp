@@ -112,7 +112,8 @@ TEST(EpisodeTable, FiveCellLinesLaterLinesReplaceAndTheTotalStopsAtAGap)
     table.readText(" 0 ; 5 ;5;0;0\n1;2;1;6\n-1;9;9;9;9\n2;x;3;4;0\r\n");
     EXPECT_EQ(table.getLevelCount(0), 5);
     EXPECT_EQ(table.getHardcoreLevelCount(0), 5);
-    EXPECT_EQ(std::tuple(table.getLevelCount(1), table.getLevelCount(-1), table.getLevelCount(2)), std::tuple(-1, -1, 0));
+    EXPECT_EQ(std::tuple(table.getLevelCount(1), table.getLevelCount(-1), table.getLevelCount(2)),
+              std::tuple(-1, -1, 0));
     EXPECT_EQ(table.getEpisodeCount(), 2);
     table.readText("1;0;4;9;0\n4;9;9;0;0\n");
     EXPECT_EQ(table.getLevelCount(0), 5);

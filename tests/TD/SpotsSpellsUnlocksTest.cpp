@@ -57,7 +57,8 @@ TEST(SpellSheet, OnlyAnExactHashSkipsARowDuplicatesFindTheEarlierAndMissingPictu
     EXPECT_EQ(sheet.findById(7)->protoId, 3001);
     EXPECT_EQ(sheet.spells[1]->image, "c");
     EXPECT_EQ(sheet.findById(3), nullptr);
-    EXPECT_EQ(std::pair(sheet.spells[2]->image, sheet.spells[2]->id), std::pair(std::string(), 0)); // a short row reads empty
+    EXPECT_EQ(std::pair(sheet.spells[2]->image, sheet.spells[2]->id),
+              std::pair(std::string(), 0)); // a short row reads empty
 
     // Missing pictures stay null.
     OnlyIconsLoader loader;
@@ -78,7 +79,7 @@ TEST(Unlocks, RunningListNewUnlocksEverythingFromAMinusOneAndTheHardcoreStart)
     EXPECT_EQ(unlocks.newUnlocks[0][0], (std::vector<i32>{1, 2, 4}));
     EXPECT_EQ(unlocks.newUnlocks[0][2], (std::vector<i32>{3}));
     EXPECT_TRUE(unlocks.newUnlocks[1][0].empty() && unlocks.newUnlocks[1][1].empty()); // empty or cut lines give no ids
-    EXPECT_TRUE(unlocks.isUnlocked(4, 0, 0)); // a later line replaces
+    EXPECT_TRUE(unlocks.isUnlocked(4, 0, 0));                                          // a later line replaces
     EXPECT_TRUE(unlocks.isUnlocked(2, 0, 1)); // a level without a line uses the nearest earlier one
     EXPECT_FALSE(unlocks.isUnlocked(3, 0, 1));
     EXPECT_FALSE(unlocks.isUnlocked(999, 0, 2));

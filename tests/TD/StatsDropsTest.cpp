@@ -78,7 +78,8 @@ TEST_F(BattleFixture, GemArcsLiesIsCollectedByItselfAfterAWhileAndGemsLeftLyingA
     const i32 won = m.mStats.mGemsWon;
     m.mHealth = 0.0f; // no stars: no reward beyond the gems left lying
     m.showVictory();
-    EXPECT_EQ(std::tuple(m.mStats.mGems, m.mStats.mGemsWon, m.mProgress->getGems()), std::tuple(gems + 3, won + 3, gems + 3));
+    EXPECT_EQ(std::tuple(m.mStats.mGems, m.mStats.mGemsWon, m.mProgress->getGems()),
+              std::tuple(gems + 3, won + 3, gems + 3));
     EXPECT_TRUE(m.mDrops.empty());
     EXPECT_EQ(m.mScreen, kScreenWon);
     EXPECT_EQ(sounds.played.back(), L"winSound");
@@ -86,4 +87,3 @@ TEST_F(BattleFixture, GemArcsLiesIsCollectedByItselfAfterAWhileAndGemsLeftLyingA
     EXPECT_EQ(m.mScreen, kScreenWon);
     EXPECT_EQ(hud.results, 1);
 }
-

@@ -10,7 +10,8 @@
 
 TEST(Text, NumbersClampBadTextKeepsTheValueAndSplittingAndUtf8)
 {
-    for (auto [in, out] : {std::pair{"12abc", 12}, {" -7", -7}, {"99999999999999999999", 2147483647}, {"-99999999999", -2147483647 - 1}})
+    for (auto [in, out] :
+         {std::pair{"12abc", 12}, {" -7", -7}, {"99999999999999999999", 2147483647}, {"-99999999999", -2147483647 - 1}})
         EXPECT_EQ(tdtext::leadingInt(in), out) << in;
     EXPECT_EQ(tdtext::leadingFloat("0.5x"), 0.5f);
     i32 kept = 5;
@@ -25,10 +26,14 @@ TEST(Text, NumbersClampBadTextKeepsTheValueAndSplittingAndUtf8)
     EXPECT_TRUE(tdtext::parseBool("7", b) && b);
     EXPECT_FALSE(tdtext::parseBool("yes", b));
     EXPECT_TRUE(b);
-    for (auto [in, out] : {std::pair{12.9f, 12}, {-0.5f, 0}, {std::numeric_limits<float>::quiet_NaN(), 0},
-                           {1e20f, 2147483647}, {-1e20f, -2147483647 - 1}})
+    for (auto [in, out] : {std::pair{12.9f, 12},
+                           {-0.5f, 0},
+                           {std::numeric_limits<float>::quiet_NaN(), 0},
+                           {1e20f, 2147483647},
+                           {-1e20f, -2147483647 - 1}})
         EXPECT_EQ(tdtext::truncToInt(in), out) << in;
-    for (auto [in, out] : {std::pair{-0.0f, "0.000000"}, {-0.25f, "-0.250000"}, {std::numeric_limits<float>::quiet_NaN(), "NaN"}})
+    for (auto [in, out] :
+         {std::pair{-0.0f, "0.000000"}, {-0.25f, "-0.250000"}, {std::numeric_limits<float>::quiet_NaN(), "NaN"}})
         EXPECT_EQ(tdtext::formatFixed(in), out) << in;
 
     // Splitting, blanks and UTF-8.
@@ -38,7 +43,10 @@ TEST(Text, NumbersClampBadTextKeepsTheValueAndSplittingAndUtf8)
     EXPECT_TRUE(tdtext::split("", ';', true).empty());
     EXPECT_EQ(tdtext::removeBlanks(" 1 ;\t2 "), "1;2");
     EXPECT_EQ(tdtext::utf8ToWide("caf\xC3\xA9"), L"caf\u00e9");
-    EXPECT_EQ(tdtext::utf8ToWide("a\xFF" "b").back(), L'b');
+    EXPECT_EQ(tdtext::utf8ToWide("a\xFF"
+                                 "b")
+                  .back(),
+              L'b');
     EXPECT_EQ(tdtext::wideToUtf8(L"\u6771"), "\xE6\x9D\xB1");
     EXPECT_EQ(tdtext::wideToUtf8(std::wstring(1, static_cast<wchar_t>(0xD800))), "\xEF\xBF\xBD");
 }
@@ -46,7 +54,8 @@ TEST(Text, NumbersClampBadTextKeepsTheValueAndSplittingAndUtf8)
 TEST(PropertyBag, LaterNamesWinAndMissingNamesAreInserted)
 {
     tinyxml2::XMLDocument document;
-    document.Parse(R"(<spot><p name="a" value="1.5"/><p name="a" value="2"/><p name="b" value="x"/><p name="c"/></spot>)");
+    document.Parse(
+        R"(<spot><p name="a" value="1.5"/><p name="a" value="2"/><p name="b" value="x"/><p name="c"/></spot>)");
     TDPropertyBag bag(document.FirstChildElement());
     EXPECT_EQ(bag.getFloat("a"), 2.0f);
     EXPECT_EQ(bag.getFloat("b"), 0.0f);

@@ -4,8 +4,8 @@
 
 #include "Source/TD/Battle/TDContextMenu.h"
 #include "Source/TD/Data/LocalStrings.h"
-#include "Source/TD/Units/TDSpriteEffect.h"
 #include "Source/TD/Level/TDWaveEntry.h"
+#include "Source/TD/Units/TDSpriteEffect.h"
 
 #include <cmath>
 
@@ -99,7 +99,7 @@ TEST_F(BattleFixture, UnitsJustOutsideRangeArePreAimedAndTargetingPrefersThePick
     EXPECT_EQ(t->chooseTarget(all, nullptr, true), c); // the weakest
     EXPECT_EQ(t->chooseTarget(all, a, true), a);       // the current target stays
     m.mHovered = b;
-    EXPECT_EQ(t->chooseTarget(all, a, true), b);       // the player's pick wins
+    EXPECT_EQ(t->chooseTarget(all, a, true), b); // the player's pick wins
     EXPECT_EQ(t->chooseTarget(all, a, false), a);
     std::vector<TDUnit*> none;
     EXPECT_EQ(t->chooseTarget(none, a, false), nullptr);
@@ -107,7 +107,8 @@ TEST_F(BattleFixture, UnitsJustOutsideRangeArePreAimedAndTargetingPrefersThePick
 
 TEST_F(BattleFixture, FlyersOnlyForTowersThatHitAirAndFirst)
 {
-    TDMap& m = start("<wave spawn=\"1\"><e id=\"3\" y=\"-65\"/><e id=\"2\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"3\" y=\"-65\"/><e id=\"2\" y=\"-65\"/></wave><wave spawn=\"1\"><e "
+                     "id=\"1\"/></wave>");
     TDTower* ground = m.buildTower(0, 100);
     TDTower* air = m.buildTower(1, 200);
     run(0.1f);
@@ -149,7 +150,7 @@ TEST_F(BattleFixture, TurningTakesTheShortWaySectorsSettleTheAimAndFramesStayInT
     EXPECT_TRUE(passedZero);
 
     // Within the same 11.25-degree sector the aim does not change.
-    t->mTargetAngle = 100.0f; // sector 8 covers [90, 101.25)
+    t->mTargetAngle = 100.0f;  // sector 8 covers [90, 101.25)
     t->setTargetAngle(190.0f); // 190 - 90 = 100: same sector
     EXPECT_EQ(t->mTargetAngle, 100.0f);
     t->setTargetAngle(200.0f); // 110: next sector
@@ -183,8 +184,9 @@ TEST_F(BattleFixture, TurningTakesTheShortWaySectorsSettleTheAimAndFramesStayInT
 
 TEST_F(BattleFixture, TowerFiresOnItsCooldownAndKillsPayCoins)
 {
-    TDMap& m = start("<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/></wave><wave spawn=\"1\" timeout=\"100\"><e id=\"1\"/></wave>");
-    TDTower* t = m.buildTower(0, 200); // homing, cooldown 1
+    TDMap& m =
+        start("<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/></wave><wave spawn=\"1\" timeout=\"100\"><e id=\"1\"/></wave>");
+    TDTower* t = m.buildTower(0, 200);            // homing, cooldown 1
     m.mPrototypes.findById(200)->strength = 7.0f; // three hits for 20 health
     i32 coins = m.mStats.mCoins;
     run(12.0f);
@@ -199,7 +201,8 @@ TEST_F(BattleFixture, TowerFiresOnItsCooldownAndKillsPayCoins)
 
 TEST_F(BattleFixture, BlockedTowerFreezesAndSlowedTowerCoolsDownLonger)
 {
-    TDMap& m = start("<wave spawn=\"1\"><e id=\"7\" y=\"-65\"/><e id=\"8\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"7\" y=\"-65\"/><e id=\"8\" y=\"-65\"/></wave><wave spawn=\"1\"><e "
+                     "id=\"1\"/></wave>");
     TDTower* t = m.buildTower(0, 100);
     run(0.1f);
     TDUnit* blocker = unit(0);
@@ -282,10 +285,11 @@ TEST_F(BattleFixture, UpgradeNeedsTheCoinsShowsWhatChangedAndSurvivesReloadingTh
 
 TEST_F(BattleFixture, TierStepsLastThroughTheFramesUntilTheNextFullUpgrade)
 {
-    files.put(L"td/towers_sheet.csv", "id;parent;type;levelid;require;cost;tierCost;tierUpdates;tierK;strength;cooldown;r;"
-                                      "speed;ammoid;fps\n"
-                                      "100;-1;1;0;-1;50;30;2;0,5;10;1;200;400;2001;10\n"
-                                      "101;100;1;1;0;40;0;0;0;10;1;240;400;2001;10\n");
+    files.put(L"td/towers_sheet.csv",
+              "id;parent;type;levelid;require;cost;tierCost;tierUpdates;tierK;strength;cooldown;r;"
+              "speed;ammoid;fps\n"
+              "100;-1;1;0;-1;50;30;2;0,5;10;1;200;400;2001;10\n"
+              "101;100;1;1;0;40;0;0;0;10;1;240;400;2001;10\n");
     TDMap& m = start("<wave spawn=\"1\" timeout=\"600\"><e id=\"1\"/></wave>");
     TDTower* tower = m.buildTower(0, 100);
     ASSERT_NE(tower, nullptr);
@@ -329,7 +333,7 @@ TEST_F(BattleFixture, HoldAndTeleportSendsTheUnitBackAndTheTeleportBeamHitsOnceA
     TDMap& m = start("<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
     TDTower* t = m.buildTower(0, 500);
     m.mPrototypes.findById(500)->radius = 0.0f; // it never shoots by itself here
-    run(14.0f); // 280 units along the first segment
+    run(14.0f);                                 // 280 units along the first segment
     TDUnit* u = unit(0);
     ASSERT_NE(u, nullptr);
     float x = u->mPos[0];
@@ -391,4 +395,3 @@ TEST_F(BattleFixture, RemovedTowerLeavesNothingPointingAtIt)
     EXPECT_FALSE(other->mImmune);
     EXPECT_NE(m.buildTower(0, 100), nullptr);
 }
-

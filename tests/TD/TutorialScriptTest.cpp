@@ -24,11 +24,12 @@ struct BlockingHud : tdtest::ResultHud
 
 std::wstring Key(const std::wstring& key) { return L"<" + key + L">"; }
 
-std::string Step(int id, const char* activate, const char* complete, const char* condition = "",
-                 const char* rest = "")
+std::string Step(int id, const char* activate, const char* complete, const char* condition = "", const char* rest = "")
 {
     char text[512];
-    std::snprintf(text, sizeof(text), R"(<step id="%d" activate="%s" complete="%s"><condition %s/><show folder="p%d"/>%s</step>)", id, activate, complete, condition, id, rest);
+    std::snprintf(text, sizeof(text),
+                  R"(<step id="%d" activate="%s" complete="%s"><condition %s/><show folder="p%d"/>%s</step>)", id,
+                  activate, complete, condition, id, rest);
     return text;
 }
 
@@ -55,14 +56,16 @@ struct TutorialScript : tdtest::MapFixture
 
 TEST_F(TutorialScript, ReadsStepsAndLeavesOutThoseMissingWhatTheyNeed)
 {
-    Load(Step(4, "a", "b", R"(shop="-1" level="2" episode="1")",
-              R"(<cmds><cmd param="pause" value="1"/><cmd param="spot"/></cmds><onComplete><cmd param="blockUI" value="2"/></onComplete>)") +
-         R"(<step id="5" activate="a" complete="b"><show folder="f"/></step>)" +          // no condition
-         R"(<step id="6" activate="a"><condition/><show folder="f"/></step>)" +           // no complete
-         R"(<step id="7" activate="a" complete="b"><condition/><show/></step>)" +         // no folder
-         R"(<step id="8" activate="a" complete="b"><condition/><show folder="f"><text place="t"/></show></step>)" +
-         R"(<step id="9" activate="a" complete="b"><condition/><show folder="f"/><cmds><cmd value="1"/></cmds></step>)" +
-         R"(<step activate="a" complete="b"><condition/><show folder="g"><text place="t" string="one"/><text place="t" string="two"/></show></step>)");
+    Load(
+        Step(
+            4, "a", "b", R"(shop="-1" level="2" episode="1")",
+            R"(<cmds><cmd param="pause" value="1"/><cmd param="spot"/></cmds><onComplete><cmd param="blockUI" value="2"/></onComplete>)") +
+        R"(<step id="5" activate="a" complete="b"><show folder="f"/></step>)" +  // no condition
+        R"(<step id="6" activate="a"><condition/><show folder="f"/></step>)" +   // no complete
+        R"(<step id="7" activate="a" complete="b"><condition/><show/></step>)" + // no folder
+        R"(<step id="8" activate="a" complete="b"><condition/><show folder="f"><text place="t"/></show></step>)" +
+        R"(<step id="9" activate="a" complete="b"><condition/><show folder="f"/><cmds><cmd value="1"/></cmds></step>)" +
+        R"(<step activate="a" complete="b"><condition/><show folder="g"><text place="t" string="one"/><text place="t" string="two"/></show></step>)");
     ASSERT_EQ(2u, script.steps.size());
     const TDTutorialStep& first = script.steps[0];
     EXPECT_EQ(4, first.id);
@@ -112,9 +115,16 @@ TEST_F(TutorialScript, CommandsActOnTheBattleAndTheProfileAndARestartSendsBackWh
     TDTutorialScript::runCommands({{L"pause", 1}}, *battle);
     EXPECT_EQ(0.0f, battle->mSpeed);
     const i32 coins = battle->mStats.mCoins, gems = battle->mStats.mGems;
-    TDTutorialScript::runCommands({{L"pause", 0}, {L"dropChanceOverride", 1}, {L"blockShop", 4}, {L"blockUI", 3},
-                                   {L"addGems", 7}, {L"addMoney", 50}, {L"spot", 2}, {L"resetSpell", 0},
-                                   {L"completeStep", 12}, {L"unknown", 1}},
+    TDTutorialScript::runCommands({{L"pause", 0},
+                                   {L"dropChanceOverride", 1},
+                                   {L"blockShop", 4},
+                                   {L"blockUI", 3},
+                                   {L"addGems", 7},
+                                   {L"addMoney", 50},
+                                   {L"spot", 2},
+                                   {L"resetSpell", 0},
+                                   {L"completeStep", 12},
+                                   {L"unknown", 1}},
                                   *battle);
     EXPECT_EQ(1.0f, battle->mSpeed);
     EXPECT_EQ(1.0f, battle->mDropChanceOverride);
@@ -137,13 +147,13 @@ TEST_F(TutorialScript, CommandsActOnTheBattleAndTheProfileAndARestartSendsBackWh
     TDProgress& progress = *battle->mProgress;
     // Step 1 open: 0 and 1 wait again; 4 open takes 3 with it; 5 complete stays without 51.
     const i32 W = kStepWaiting, A = kStepActive, C = kStepComplete;
-    for (auto [id, state] : std::vector<std::pair<i32, i32>>{{0, C}, {1, A}, {2, C}, {3, C}, {4, A}, {5, C}, {51, A},
-                                                              {6, A}, {7, C}, {8, A}, {9, A}})
+    for (auto [id, state] : std::vector<std::pair<i32, i32>>{
+             {0, C}, {1, A}, {2, C}, {3, C}, {4, A}, {5, C}, {51, A}, {6, A}, {7, C}, {8, A}, {9, A}})
         progress.setTutorialStepState(id, state);
     battle->mTutorialSpot = 3;
     battle->mDropChanceOverride = 1.0f;
     TDTutorialScript::resetIncompleteSteps(*battle);
-    std::map<i32, i32> expected{{0, W}, {1, W}, {2, C}, {3, W}, {4, W}, {5, C},
+    std::map<i32, i32> expected{{0, W},  {1, W}, {2, C}, {3, W}, {4, W}, {5, C},
                                 {51, W}, {6, W}, {7, C}, {8, W}, {9, A}};
     for (auto [id, state] : expected)
         EXPECT_EQ(state, State(id)) << "step " << id;
@@ -158,4 +168,3 @@ TEST_F(TutorialScript, CommandsActOnTheBattleAndTheProfileAndARestartSendsBackWh
     TDTutorialScript::resetIncompleteSteps(*battle);
     EXPECT_EQ(std::pair(State(0), State(5)), (std::pair<i32, i32>(kStepActive, kStepActive)));
 }
-

@@ -105,8 +105,8 @@ TEST_F(BattleFixture, SplashFallsOffAndNeverRecurses)
     TDUnit* b = unit(1);
     TDUnit* c = unit(2);
     tdtest::place(a, 300.0f, 100.0f);
-    tdtest::place(b, 315.0f, 100.0f); // 15 from the impact: (60 - 15) / 60 of the damage
-    tdtest::place(c, 360.0f, 100.0f); // exactly r away: nothing
+    tdtest::place(b, 315.0f, 100.0f);     // 15 from the impact: (60 - 15) / 60 of the damage
+    tdtest::place(c, 360.0f, 100.0f);     // exactly r away: nothing
     Shot shot(m, 600, a, 300.0f, 100.0f); // strength 8, ammo 2003 with r 60, splash
     a->onHit(*shot.bullet, true);
     EXPECT_FLOAT_EQ(a->mHealth, 92.0f);
@@ -121,7 +121,8 @@ TEST_F(BattleFixture, SplashFallsOffAndNeverRecurses)
 
 TEST_F(BattleFixture, ImmunitiesShowTheImmuneIconAndBlockTheHit)
 {
-    TDMap& m = start("<wave spawn=\"1\"><e id=\"13\" y=\"-65\"/><e id=\"12\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"13\" y=\"-65\"/><e id=\"12\" y=\"-65\"/></wave><wave spawn=\"1\"><e "
+                     "id=\"1\"/></wave>");
     run(0.05f);
     ASSERT_EQ(m.mWaves.mUnits.size(), 2u);
     TDUnit* fireOnly = unit(0);
@@ -154,7 +155,8 @@ TEST_F(BattleFixture, DeadUnitIsRaisedByANearbyRaiserThatIsNotHeldStill)
     run(0.5f);
     ASSERT_EQ(m.mWaves.mUnits.size(), 3u);
     TDUnit* raiser = unit(2);
-    auto dieBeside = [&](TDUnit* dead) {
+    auto dieBeside = [&](TDUnit* dead)
+    {
         raiser->mPos[0] = dead->mPos[0] + 10.0f;
         raiser->mPos[1] = dead->mPos[1];
         dead->mHealth = 0.0f;
@@ -208,7 +210,8 @@ TEST_F(BattleFixture, DeathWaitsForItsFramesThenFadesOut)
 
 TEST_F(BattleFixture, ExplodingUnitHurtsItsNeighbours)
 {
-    TDMap& m = start("<wave spawn=\"1\"><e id=\"15\" y=\"-65\"/><e id=\"2\" y=\"-65\"/><e id=\"2\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"15\" y=\"-65\"/><e id=\"2\" y=\"-65\"/><e id=\"2\" "
+                     "y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
     run(0.05f);
     ASSERT_EQ(m.mWaves.mUnits.size(), 3u);
     unit(0)->mPos[0] = 100.0f;
@@ -240,7 +243,8 @@ TEST_F(BattleFixture, StraightWalkerIgnoresSlowsAndFacesItsTarget)
 TEST_F(BattleFixture, ALinkDrawnAgainstTheRouteIsWalkedForwardOnTheUnitsOwnSide)
 {
     // The second road runs from the goal back to the middle point: units take it the other way.
-    std::string level = tdtest::battleLevel("<wave spawn=\"1\"><e id=\"1\" y=\"-130\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    std::string level =
+        tdtest::battleLevel("<wave spawn=\"1\"><e id=\"1\" y=\"-130\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
     const std::string forward = "<link sid=\"2\" eid=\"3\" anchor_x=\"750\" anchor_y=\"100\"/>";
     level.replace(level.find(forward), forward.size(), "<link sid=\"3\" eid=\"2\" anchor_x=\"750\" anchor_y=\"100\"/>");
     map = std::make_unique<TDMap>(services, profiles);

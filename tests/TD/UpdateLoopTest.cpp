@@ -81,7 +81,7 @@ TEST_F(BattleFixture, ScreensReloadsEffectsSpeedZeroDamageOverTimeAndADeadPick)
         m.update(0.016f);
     EXPECT_EQ(u->mPos[0], x);
     EXPECT_EQ(m.mTime, time);
-    EXPECT_EQ(gem->mTime, 0.0f); // drops do not age
+    EXPECT_EQ(gem->mTime, 0.0f);                      // drops do not age
     EXPECT_EQ(m.mStats.mShownCoins, m.mStats.mCoins); // the counter runs on
 
     // The button emitter plays on; damage over time ticks.

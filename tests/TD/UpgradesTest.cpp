@@ -1,7 +1,7 @@
 // The upgrade tree: reading, global bonuses, prototype and tower steps, locked targets and hardcore.
+#include "Source/TD/Data/TDFindById.h"
 #include "Source/TD/Data/TDPrototype.h"
 #include "Source/TD/Data/TDUpgrades.h"
-#include "Source/TD/Data/TDFindById.h"
 
 #include <gtest/gtest.h>
 
@@ -140,4 +140,3 @@ TEST_F(UpgradeTree, PrototypeStepsRoundAndCompoundTowerBonusesDoNotAndLockedTarg
     tree.applyToPrototype(context, p);
     EXPECT_EQ(std::pair(none.healthBonus, p.strength), std::pair(0, 10.0f));
 }
-

@@ -58,8 +58,9 @@ TEST_F(BattleFixture, EntriesSpawnOnTimeOnTheirSideAndBadOnesCountAsDone)
 
 TEST_F(BattleFixture, WipeAwardIsPaidOnceAtTheLastKillAndNeverAfterALeak)
 {
-    TDMap& m = start("<wave spawn=\"1\" wipeAward=\"25\"><e id=\"1\" y=\"-65\"/><e id=\"1\" x=\"45\" y=\"-65\"/></wave>"
-                     "<wave spawn=\"1\" wipeAward=\"40\"><e id=\"1\" y=\"-65\"/><e id=\"1\" x=\"45\" y=\"-65\"/></wave>");
+    TDMap& m =
+        start("<wave spawn=\"1\" wipeAward=\"25\"><e id=\"1\" y=\"-65\"/><e id=\"1\" x=\"45\" y=\"-65\"/></wave>"
+              "<wave spawn=\"1\" wipeAward=\"40\"><e id=\"1\" y=\"-65\"/><e id=\"1\" x=\"45\" y=\"-65\"/></wave>");
     m.mDropChanceOverride = 0.5f; // keep the drops out of the way: chance 0.5 per kill
     run(1.5f);
     ASSERT_EQ(m.mWaves.mUnits.size(), 2u);
@@ -90,7 +91,8 @@ TEST_F(BattleFixture, WipeAwardIsPaidOnceAtTheLastKillAndNeverAfterALeak)
 
 TEST_F(BattleFixture, CarriedUnitsAreUpdatedInThePassThatReleasesThemAndMustAlsoDieBeforeTheAward)
 {
-    TDMap& m = start("<wave spawn=\"1\" wipeAward=\"25\"><e id=\"6\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
+    TDMap& m = start(
+        "<wave spawn=\"1\" wipeAward=\"25\"><e id=\"6\" y=\"-65\"/></wave><wave spawn=\"1\"><e id=\"1\"/></wave>");
     run(4.0f);
     ASSERT_EQ(m.mWaves.mUnits.size(), 1u);
     unit(0)->mHealth = 0.0f;
@@ -133,7 +135,7 @@ TEST_F(BattleFixture, DropOverrideMakesEveryKillDropAGemAtTheCounterSpot)
     EXPECT_EQ(tutorial.count(L"gem_dropped"), 1u);
     EXPECT_EQ(m.mDrops[0]->mState, kDropLying);
     EXPECT_EQ(m.findDropAt(200, 200), m.mDrops[0]);
-    EXPECT_EQ(m.findDropAt(200, 235), nullptr); // 35^2 > 1200
+    EXPECT_EQ(m.findDropAt(200, 235), nullptr);     // 35^2 > 1200
     EXPECT_EQ(m.findDropAt(220, 220), m.mDrops[0]); // 800 < 1200
 }
 

@@ -27,7 +27,8 @@ TEST(YuvToArgb, MatchesTheRoundedCoefficientsOverEverySample)
     for (int y : {0, 1, 16, 100, 128, 200, 235, 255})
         for (int u = 0; u < 256; ++u)
             for (int v = 0; v < 256; v += 3)
-                ASSERT_EQ(Expected(y, u, v), video::YuvToArgb(static_cast<u8>(y), static_cast<u8>(u), static_cast<u8>(v)))
+                ASSERT_EQ(Expected(y, u, v),
+                          video::YuvToArgb(static_cast<u8>(y), static_cast<u8>(u), static_cast<u8>(v)))
                     << y << " " << u << " " << v;
 }
 

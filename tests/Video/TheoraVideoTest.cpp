@@ -93,7 +93,8 @@ TEST_F(Playback, FramesShowOnTimeTheEndIsToldOnceUploadsSurviveFailuresReopening
     ASSERT_EQ(QL_OK, mVideo->Update(100.0f, nullptr));
     EXPECT_EQ(1, mListener.mEnded);
 
-    // A lost page does not shift the frames after it. The page after the first frame holds frames 1 to 3; the next one starts with frame 4.
+    // A lost page does not shift the frames after it. The page after the first frame holds frames 1 to 3; the next one
+    // starts with frame 4.
     const Bytes whole = ReadBytes(TestVideo("pattern_420.ogv"));
     const std::vector<Page> pages = SplitPages(whole);
     ASSERT_EQ(6u, pages.size());
@@ -109,7 +110,8 @@ TEST_F(Playback, FramesShowOnTimeTheEndIsToldOnceUploadsSurviveFailuresReopening
     ASSERT_EQ(QL_OK, mVideo->Update(0.3f, mImage.get()));
     ExpectPatternFrame(7);
     // The listener may delete the player while being told of the end.
-    mListener.mAction = [this](video::TheoraVideo* video) {
+    mListener.mAction = [this](video::TheoraVideo* video)
+    {
         EXPECT_EQ(mVideo.get(), video);
         mVideo.reset();
     };

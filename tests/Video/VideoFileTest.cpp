@@ -2,12 +2,12 @@
 // game's intro.
 #include "VideoTestSupport.h"
 
+#include "../Audio/LogCapture.h"
 #include "Core/Base/Stream.h"
 #include "Core/File/ArchiveBuilder.h"
 #include "Core/File/FileManager.h"
 #include "Platform/Audio/OggDecoder.h"
 #include "support/TempDir.h"
-#include "../Audio/LogCapture.h"
 
 #include <filesystem>
 
@@ -53,9 +53,8 @@ TEST_F(VideoFiles, MissingWrongOrCutFilesAreRefusedAndLoggedAndCutOrDamagedFrame
     EXPECT_EQ(0, mVideo->GetWidth());
     EXPECT_EQ(QL_OK, mVideo->Update(1.0f, nullptr));
     EXPECT_EQ(0, mListener.mEnded);
-    auto open = [&](const Bytes& bytes) {
-        return mVideo->Open(new base::MemoryStream(bytes.data(), static_cast<u32>(bytes.size())), L"memory");
-    };
+    auto open = [&](const Bytes& bytes)
+    { return mVideo->Open(new base::MemoryStream(bytes.data(), static_cast<u32>(bytes.size())), L"memory"); };
     // The intro's sound track (Ogg, but Vorbis only), text and nothing.
     EXPECT_EQ(QL_FAIL, open(ReadBytes(ContentFile("td/video/intro.ogg"))));
     EXPECT_EQ(QL_FAIL, open(Bytes(20, 'x')));
@@ -134,7 +133,8 @@ TEST_F(VideoFiles, TheIntroStreamsFromThePackForFiveSecondsWithATitleInTheMiddle
     EXPECT_EQ(std::make_pair(640, 360), std::make_pair(mVideo->GetWidth(), mVideo->GetHeight()));
     EXPECT_FLOAT_EQ(0.04f, mVideo->GetFrameDuration());
 
-    auto average = [&](int x0, int y0, int w, int h) {
+    auto average = [&](int x0, int y0, int w, int h)
+    {
         const std::vector<u32> pixels = Pixels();
         double sum = 0;
         for (int y = y0; y < y0 + h; ++y)

@@ -1,8 +1,8 @@
 // Video test helpers.
 #include "VideoTestSupport.h"
 
-#include "Core/Base/Stream.h"
 #include "Core/Base/Singletone.h"
+#include "Core/Base/Stream.h"
 #include "Core/Media/Image/ImageFactory.h"
 #include "Core/Render/DX9/TextureDX9.h"
 #include "support/TempDir.h"
@@ -33,7 +33,8 @@ int ColourDistance(u32 a, u32 b)
 {
     int worst = 0;
     for (int shift = 0; shift < 32; shift += 8)
-        worst = std::max(worst, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
+        worst =
+            std::max(worst, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
     return worst;
 }
 
@@ -89,10 +90,7 @@ void PlayerFixture::TearDown()
     mVideo.reset();
 }
 
-void PlayerFixture::OpenTest(const std::string& name)
-{
-    OpenBytes(ReadBytes(TestVideo(name)), name);
-}
+void PlayerFixture::OpenTest(const std::string& name) { OpenBytes(ReadBytes(TestVideo(name)), name); }
 
 void PlayerFixture::OpenBytes(const Bytes& bytes, const std::string& name)
 {
@@ -134,16 +132,13 @@ void ExpectPattern(const std::function<u32(int, int)>& at, int k, int tolerance)
     {
         int x, y;
         u32 colour;
-    } spots[] = {{qx, qy, kSequence[k]},
-                 {3 * qx, qy, kTopRight},
-                 {qx, 3 * qy, kBottomLeft},
-                 {3 * qx, 3 * qy, kBottomRight}};
+    } spots[] = {
+        {qx, qy, kSequence[k]}, {3 * qx, qy, kTopRight}, {qx, 3 * qy, kBottomLeft}, {3 * qx, 3 * qy, kBottomRight}};
     for (const auto& spot : spots)
     {
         const u32 got = at(spot.x, spot.y);
         EXPECT_LE(ColourDistance(got, spot.colour), tolerance)
-            << "frame " << k << " at (" << spot.x << ", " << spot.y << "): " << Hex(got) << " for "
-            << Hex(spot.colour);
+            << "frame " << k << " at (" << spot.x << ", " << spot.y << "): " << Hex(got) << " for " << Hex(spot.colour);
     }
 }
 } // namespace videotest

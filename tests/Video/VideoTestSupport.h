@@ -28,7 +28,7 @@ constexpr u32 kBottomLeft = 0xFF463CBE;
 constexpr u32 kBottomRight = 0xFFF0F0F0;
 constexpr int kPatternWidth = 40, kPatternHeight = 24;
 
-std::string TestVideo(const std::string& name); // tests/data/video/<name>
+std::string TestVideo(const std::string& name);       // tests/data/video/<name>
 std::string ContentFile(const std::string& relative); // content/<relative>
 Bytes ReadBytes(const std::string& path);
 

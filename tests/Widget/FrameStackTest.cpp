@@ -92,7 +92,8 @@ TEST_F(FrameStack, DeferredRequestsWaitForTheUpdateThoseMadeMeanwhileRunInItAndA
 
     // Requests made while requests are handled run in the same update.
     EXPECT_EQ(QL_OK, mManager.RemoveAllFrames(false, false));
-    mB.mOnEvent = [this](const std::string& e) {
+    mB.mOnEvent = [this](const std::string& e)
+    {
         if (e == "manager+")
             (void)mManager.ShowModal(&mC, true);
         if (e == "manager-")
@@ -124,7 +125,8 @@ TEST_F(FrameStack, DeferredRequestsWaitForTheUpdateThoseMadeMeanwhileRunInItAndA
     int deaths = 0;
     auto* doomed = new ProbeBoard("doomed", mJournal);
     doomed->mDeaths = &deaths;
-    doomed->mOnEvent = [this, doomed](const std::string& e) {
+    doomed->mOnEvent = [this, doomed](const std::string& e)
+    {
         if (e == "update")
             (void)mManager.Remove(doomed, true, false);
         return QL_OK;

@@ -183,7 +183,8 @@ TEST_F(MouseDispatch, FramesAndWidgetsRemovedFromTheirOwnHandlersGoAfterTheUpdat
     int deaths = 0;
     auto* dialog = new ProbeBoard("dialog", mJournal, math::Rect(0, 0, 40, 40));
     dialog->mDeaths = &deaths;
-    dialog->mOnEvent = [this, dialog](const std::string& e) {
+    dialog->mOnEvent = [this, dialog](const std::string& e)
+    {
         if (e == "press")
             (void)mManager.Remove(dialog, true, false);
         return QL_OK;
@@ -202,7 +203,8 @@ TEST_F(MouseDispatch, FramesAndWidgetsRemovedFromTheirOwnHandlersGoAfterTheUpdat
     // One that asks its removal (twice before the update) is gone at the next update.
     auto* popup = new ProbeBoard("popup", mJournal, math::Rect(0, 0, 40, 40));
     popup->mDeaths = &deaths;
-    popup->mOnEvent = [this, popup](const std::string& e) {
+    popup->mOnEvent = [this, popup](const std::string& e)
+    {
         if (e == "release")
             (void)mManager.Remove(popup, true, true);
         return QL_OK;
@@ -218,7 +220,8 @@ TEST_F(MouseDispatch, FramesAndWidgetsRemovedFromTheirOwnHandlersGoAfterTheUpdat
     // A widget its handler takes out and queues for deletion goes after the update too.
     auto* item = new ProbeWidget("item", mJournal, math::Rect(10, 10, 20, 20));
     item->mDeaths = &deaths;
-    item->mOnEvent = [this, item](const std::string& e) {
+    item->mOnEvent = [this, item](const std::string& e)
+    {
         if (e == "press")
         {
             EXPECT_EQ(QL_OK, item->GetParent()->RemoveChild(item));

@@ -224,4 +224,3 @@ TEST_F(WidgetTree, ListenersHearTheirLayerDrawAndUpdatesRunListenerThenChildren)
     EXPECT_EQ(QL_FAIL, root.widget::Widget::Update(0.1f));
     EXPECT_EQ((Journal{"r:update", "a:update"}), mJournal);
 }
-

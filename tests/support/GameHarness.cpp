@@ -6,23 +6,23 @@
 #include "App/Game.h"
 #include "Core/Base/Singletone.h"
 #include "Core/Render/DX9/RenderDX9.h"
-#include "Platform/Gpu/RecordingDevice.h"
 #include "Core/Widget/FrameManager.h"
+#include "Platform/Gpu/RecordingDevice.h"
 #include "Platform/Os/Event.h"
 #include "Platform/Os/NullVideo.h"
+#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Draw/TDBattleDrawer.h"
 #include "Source/TD/Shell/EpisodeCarousel.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
+#include "Source/TD/Shell/HUDButtonList.h"
 #include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
 #include "Source/TD/Shell/HUDLevelSelect.h"
-#include "Source/TD/Shell/HUDButtonList.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Shell/HUDModalInput.h"
 #include "Source/TD/Shell/HUDUnlockMessage.h"
-#include "Source/TD/Draw/TDBattleDrawer.h"
 #include "Source/TD/Shell/TDTutorial.h"
-#include "Source/TD/Battle/TDMap.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -263,10 +263,7 @@ gpu::RecordingDevice* recordingDevice(Game& game)
 }
 } // namespace
 
-size_t GameHarness::drawCalls() const
-{
-    return deviceCalls("Draw").size();
-}
+size_t GameHarness::drawCalls() const { return deviceCalls("Draw").size(); }
 
 std::vector<std::string> GameHarness::deviceCalls(const std::string& prefix) const
 {
@@ -292,10 +289,7 @@ void GameHarness::key(u32 code)
     (void)mGame->OnKeyUp(code);
 }
 
-os::NullWindow& GameHarness::window() const
-{
-    return *static_cast<os::NullVideoDriver&>(os::Video()).mWindows.back();
-}
+os::NullWindow& GameHarness::window() const { return *static_cast<os::NullVideoDriver&>(os::Video()).mWindows.back(); }
 
 void GameHarness::pushKey(u32 key)
 {
@@ -315,7 +309,8 @@ bool GameHarness::reachMainMenu()
 {
     // The splash logos and the intro each give way to a click.
     return runUntil(
-        [this] {
+        [this]
+        {
             if (top<HUDMainMenu>())
                 return true;
             if (!windows().empty())
@@ -328,7 +323,8 @@ bool GameHarness::reachMainMenu()
 bool GameHarness::closeUnlockMessages()
 {
     return runUntil(
-        [this] {
+        [this]
+        {
             if (screen() == kScreenBattle && !top())
                 return true;
             if (top<HUDUnlockMessage>())
@@ -345,7 +341,8 @@ HUDEpisodeSelectIOS* GameHarness::reachEpisodeSelect()
     if (screen() != kScreenMainMenu || !click(L"play"))
         return nullptr;
     HUDEpisodeSelectIOS* episodes = nullptr;
-    auto toEpisodes = [&] {
+    auto toEpisodes = [&]
+    {
         // A player without a name takes the offered one.
         if (auto* input = top<HUDModalInput>())
         {
@@ -376,9 +373,8 @@ bool GameHarness::startLevel(i32 episode, i32 level, i32 mode)
         return false;
     if (mode == kDifficultyHardcore)
     {
-        auto hardcoreLevels = [&] {
-            return (levels = top<HUDLevelSelect>()) != nullptr && mMap->mMode == kDifficultyHardcore;
-        };
+        auto hardcoreLevels = [&]
+        { return (levels = top<HUDLevelSelect>()) != nullptr && mMap->mMode == kDifficultyHardcore; };
         if (!click(L"unlocked_d") || !runUntil(hardcoreLevels, 2.0f))
             return false;
     }

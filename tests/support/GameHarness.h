@@ -173,7 +173,6 @@ public:
     void keepTutorialSkipped();
 
 private:
-
     std::filesystem::path mHome;
     std::filesystem::path mOldCwd;
     Game* mGame = nullptr;

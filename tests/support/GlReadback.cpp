@@ -42,7 +42,8 @@ int ChannelDistance(u32 a, u32 b)
 {
     int worst = 0;
     for (int shift = 0; shift < 32; shift += 8)
-        worst = std::max(worst, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
+        worst =
+            std::max(worst, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
     return worst;
 }
 } // namespace
@@ -53,8 +54,8 @@ std::vector<u32> ReadFrame(render::RenderDX9* render, u32 width, u32 height)
     EXPECT_EQ(QL_OK, render->Present());
     EXPECT_EQ(QL_OK, render->ExecuteCommands());
     std::vector<u32> pixels;
-    EXPECT_EQ(QL_OK, render->GetDevice()->ReadPixels(0, 0, 0, static_cast<i32>(width), static_cast<i32>(height),
-                                                     &pixels));
+    EXPECT_EQ(QL_OK,
+              render->GetDevice()->ReadPixels(0, 0, 0, static_cast<i32>(width), static_cast<i32>(height), &pixels));
     return pixels;
 }
 

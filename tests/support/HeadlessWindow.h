@@ -11,7 +11,7 @@ namespace gpu
 {
 class Context;
 class RecordingDevice;
-}
+} // namespace gpu
 
 namespace render
 {

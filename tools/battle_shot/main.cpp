@@ -10,20 +10,20 @@
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Resource/ResourceManager.h"
 #include "Platform/Gpu/Device.h"
+#include "PngFile.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDFileSource.h"
+#include "Source/TD/Data/TDProfileStore.h"
+#include "Source/TD/Draw/TDBattleDrawer.h"
+#include "Source/TD/Draw/TDSpriteTableMetrics.h"
 #include "Source/TD/Services/TDEngineParticles.h"
 #include "Source/TD/Services/TDGraphicsCanvas.h"
 #include "Source/TD/Services/TDRenderImages.h"
 #include "Source/TD/Services/TDRenderTexture.h"
 #include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/Sprites/TDSpriteTable.h"
-#include "Source/TD/Draw/TDBattleDrawer.h"
-#include "Source/TD/Data/TDFileSource.h"
-#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Units/TDParticle.h"
-#include "Source/TD/Data/TDProfileStore.h"
-#include "Source/TD/Draw/TDSpriteTableMetrics.h"
 #include "support/HeadlessWindow.h"
-#include "PngFile.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -72,7 +72,8 @@ bool shoot(render::RenderDX9& renderer, float seconds, bool beam, std::vector<u3
             map.buildTower(5, 20000);
             if (beam)
                 map.buildTower(0, 80000);
-            auto beamShown = [&map] {
+            auto beamShown = [&map]
+            {
                 for (const auto& particle : map.mParticles)
                     if (const auto* b = dynamic_cast<const TDBeamParticle*>(&*particle); b && b->mGrow > 0.5f)
                         return true;
@@ -113,7 +114,8 @@ bool shoot(render::RenderDX9& renderer, float seconds, bool beam, std::vector<u3
             if (map.mScenery && !trace.empty())
                 for (const TDSceneLayer& layer : map.mScenery->layers)
                 {
-                    const TDFrameEntry* e = resources->getImage(base::StringToWString(map.mScenery->folder, 1), layer.name);
+                    const TDFrameEntry* e =
+                        resources->getImage(base::StringToWString(map.mScenery->folder, 1), layer.name);
                     std::printf("layer %ls %.0f,%.0f %.0fx%.0f texture %d\n", layer.name.c_str(), layer.x, layer.y,
                                 layer.width, layer.height, e && e->mImage ? 1 : 0);
                 }

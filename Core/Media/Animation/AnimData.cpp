@@ -24,8 +24,8 @@ constexpr u64 kMinLayerSize = 3 * 4 + 4 * 4 + CHANNEL_COUNT * kEnvelopeHeadSize;
 
 QLResultEnum Fail(const std::wstring& source, const char* what, size_t offset)
 {
-    QL_LOG(L"Animation '%s': %s at offset %d\n") << base::LogStyle::Error << source << what
-                                                  << static_cast<unsigned long long>(offset);
+    QL_LOG(L"Animation '%s': %s at offset %d\n")
+        << base::LogStyle::Error << source << what << static_cast<unsigned long long>(offset);
     return QL_FAIL;
 }
 
@@ -83,15 +83,9 @@ QLResultEnum ReadLayer(lightwave::ByteReader& in, AnimLayer& layer, const std::w
 
 AnimData::AnimData() = default;
 
-AnimData::~AnimData()
-{
-    Free();
-}
+AnimData::~AnimData() { Free(); }
 
-void AnimData::Destroy()
-{
-    resource::ResourceManager::ReleaseResource(this);
-}
+void AnimData::Destroy() { resource::ResourceManager::ReleaseResource(this); }
 
 void AnimData::Free()
 {

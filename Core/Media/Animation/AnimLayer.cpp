@@ -3,8 +3,5 @@
 
 namespace animation
 {
-bool AnimLayer::WantsMesh() const
-{
-    return mLibrary != "null" && mLibrary != "screen_res" && mMeshName != "null";
-}
+bool AnimLayer::WantsMesh() const { return mLibrary != "null" && mLibrary != "screen_res" && mMeshName != "null"; }
 } // namespace animation

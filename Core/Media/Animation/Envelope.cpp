@@ -66,23 +66,22 @@ float Outgoing(const std::vector<EnvelopeKey>& keys, size_t i)
     const bool withPrevious = p && Ratio(k1.time - k0.time, k1.time - p->time, ratio);
     switch (k0.shape)
     {
-    case SHAPE_TCB: {
+    case SHAPE_TCB:
+    {
         const float tension = k0.p[0], continuity = k0.p[1], bias = k0.p[2];
         const float a = (1.0f - tension) * (1.0f + continuity) * (1.0f + bias);
         const float b = (1.0f - tension) * (1.0f - continuity) * (1.0f - bias);
         return withPrevious ? ratio * (a * (k0.value - p->value) + b * d) : b * d;
     }
     case SHAPE_HERMITE:
-    case SHAPE_BEZIER:
-        return withPrevious ? k0.p[1] * ratio : k0.p[1];
-    case SHAPE_LINEAR:
-        return withPrevious ? ratio * (k0.value - p->value + d) : d;
-    case SHAPE_BEZIER2D: {
+    case SHAPE_BEZIER: return withPrevious ? k0.p[1] * ratio : k0.p[1];
+    case SHAPE_LINEAR: return withPrevious ? ratio * (k0.value - p->value + d) : d;
+    case SHAPE_BEZIER2D:
+    {
         const float out = k0.p[3] * (k1.time - k0.time);
         return std::fabs(k0.p[2]) > kFlatHandle ? out / k0.p[2] : out * 100000.0f;
     }
-    default:
-        return 0.0f;
+    default: return 0.0f;
     }
 }
 
@@ -97,23 +96,22 @@ float Incoming(const std::vector<EnvelopeKey>& keys, size_t i)
     const bool withNext = q && Ratio(k1.time - k0.time, q->time - k0.time, ratio);
     switch (k1.shape)
     {
-    case SHAPE_TCB: {
+    case SHAPE_TCB:
+    {
         const float tension = k1.p[0], continuity = k1.p[1], bias = k1.p[2];
         const float a = (1.0f - tension) * (1.0f - continuity) * (1.0f + bias);
         const float b = (1.0f - tension) * (1.0f + continuity) * (1.0f - bias);
         return withNext ? ratio * (b * (q->value - k1.value) + a * d) : a * d;
     }
     case SHAPE_HERMITE:
-    case SHAPE_BEZIER:
-        return withNext ? k1.p[0] * ratio : k1.p[0];
-    case SHAPE_LINEAR:
-        return withNext ? ratio * (q->value - k1.value + d) : d;
-    case SHAPE_BEZIER2D: {
+    case SHAPE_BEZIER: return withNext ? k1.p[0] * ratio : k1.p[0];
+    case SHAPE_LINEAR: return withNext ? ratio * (q->value - k1.value + d) : d;
+    case SHAPE_BEZIER2D:
+    {
         const float in = k1.p[1] * (k1.time - k0.time);
         return std::fabs(k1.p[0]) > kFlatHandle ? in / k1.p[0] : in * 100000.0f;
     }
-    default:
-        return 0.0f;
+    default: return 0.0f;
     }
 }
 
@@ -169,47 +167,39 @@ float Envelope::Evaluate(float t) const
     {
         switch (mPre)
         {
-        case BEHAVIOUR_RESET:
-            return 0.0f;
-        case BEHAVIOUR_CONSTANT:
-            return s.value;
+        case BEHAVIOUR_RESET: return 0.0f;
+        case BEHAVIOUR_CONSTANT: return s.value;
         case BEHAVIOUR_REPEAT:
         case BEHAVIOUR_OSCILLATE:
-        case BEHAVIOUR_OFFSET_REPEAT:
-            t = Repeat(mPre, t, s, e, offset);
-            break;
-        case BEHAVIOUR_LINEAR: {
+        case BEHAVIOUR_OFFSET_REPEAT: t = Repeat(mPre, t, s, e, offset); break;
+        case BEHAVIOUR_LINEAR:
+        {
             const float span = keys[1].time - s.time;
             if (span == 0.0f)
                 return s.value;
             return Outgoing(keys, 0) / span * (t - s.time) + s.value;
         }
-        default:
-            break;
+        default: break;
         }
     }
     if (t > e.time)
     {
         switch (mPost)
         {
-        case BEHAVIOUR_RESET:
-            return 0.0f;
-        case BEHAVIOUR_CONSTANT:
-            return e.value;
+        case BEHAVIOUR_RESET: return 0.0f;
+        case BEHAVIOUR_CONSTANT: return e.value;
         case BEHAVIOUR_REPEAT:
         case BEHAVIOUR_OSCILLATE:
-        case BEHAVIOUR_OFFSET_REPEAT:
-            t = Repeat(mPost, t, s, e, offset);
-            break;
-        case BEHAVIOUR_LINEAR: {
+        case BEHAVIOUR_OFFSET_REPEAT: t = Repeat(mPost, t, s, e, offset); break;
+        case BEHAVIOUR_LINEAR:
+        {
             const size_t last = keys.size() - 1;
             const float span = e.time - keys[last - 1].time;
             if (span == 0.0f)
                 return e.value;
             return Incoming(keys, last - 1) / span * (t - e.time) + e.value;
         }
-        default:
-            break;
+        default: break;
         }
     }
 
@@ -228,7 +218,8 @@ float Envelope::Evaluate(float t) const
     {
     case SHAPE_TCB:
     case SHAPE_HERMITE:
-    case SHAPE_BEZIER: {
+    case SHAPE_BEZIER:
+    {
         const float u2 = u * u, u3 = u2 * u;
         const float h2 = 3.0f * u2 - 2.0f * u3;
         const float h1 = 1.0f - h2;
@@ -236,14 +227,10 @@ float Envelope::Evaluate(float t) const
         const float h3 = h4 - u2 + u;
         return h1 * k0.value + h2 * k1.value + h3 * Outgoing(keys, i) + h4 * Incoming(keys, i) + offset;
     }
-    case SHAPE_LINEAR:
-        return k0.value + u * (k1.value - k0.value) + offset;
-    case SHAPE_STEPPED:
-        return k0.value + offset;
-    case SHAPE_BEZIER2D:
-        return Bezier2D(k0, k1, t) + offset;
-    default:
-        return offset;
+    case SHAPE_LINEAR: return k0.value + u * (k1.value - k0.value) + offset;
+    case SHAPE_STEPPED: return k0.value + offset;
+    case SHAPE_BEZIER2D: return Bezier2D(k0, k1, t) + offset;
+    default: return offset;
     }
 }
 } // namespace animation

@@ -11,8 +11,5 @@ float LayoutScale()
     return base::Singletone<FileManager>::Exists() ? FileManager::Instance()->mPsdFolderScale : 1.0f;
 }
 
-float ImageScale()
-{
-    return render::GetMediaScale().image;
-}
+float ImageScale() { return render::GetMediaScale().image; }
 } // namespace file

@@ -8,19 +8,10 @@ namespace file
 {
 namespace
 {
-ImageContainer* MakeFolder(const std::wstring& path, FileContainer* owner)
-{
-    return new PsdFolder(path, owner);
-}
+ImageContainer* MakeFolder(const std::wstring& path, FileContainer* owner) { return new PsdFolder(path, owner); }
 
-ImageContainer* MakePsdFile(const std::wstring& path, FileContainer* owner)
-{
-    return new PsdFile(path, owner);
-}
+ImageContainer* MakePsdFile(const std::wstring& path, FileContainer* owner) { return new PsdFile(path, owner); }
 } // namespace
 
-void RegisterImageContainers()
-{
-    FileContainer::SetImageContainerMakers(MakeFolder, MakePsdFile);
-}
+void RegisterImageContainers() { FileContainer::SetImageContainerMakers(MakeFolder, MakePsdFile); }
 } // namespace file

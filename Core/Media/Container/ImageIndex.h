@@ -28,8 +28,7 @@ public:
     // Prefixes are folder paths ("\" read as "/", a trailing "/" added; "" is the top) matched
     // without regard to A-Z case. Names come in document order, each once; relative gives the
     // part after the prefix. Recursive also takes names in sub-folders.
-    void ListImages(const std::wstring& prefix, bool recursive, std::vector<std::wstring>& out,
-                    bool relative) const;
+    void ListImages(const std::wstring& prefix, bool recursive, std::vector<std::wstring>& out, bool relative) const;
     // The sub-folders directly below the prefix, in name order, each once, without a trailing "/".
     void ListFolders(const std::wstring& prefix, std::vector<std::wstring>& out, bool relative) const;
     bool HasFolder(const std::wstring& prefix) const;

@@ -18,8 +18,7 @@ public:
     const base::ImageInfo* GetImage(u32 index) override { return mImages.At(index); }
 
     // Names below a folder prefix, as ImageIndex lists them; always 0.
-    QLResultEnum ListImages(const std::wstring& prefix, bool recursive, std::vector<std::wstring>& out,
-                            bool relative)
+    QLResultEnum ListImages(const std::wstring& prefix, bool recursive, std::vector<std::wstring>& out, bool relative)
     {
         mImages.ListImages(prefix, recursive, out, relative);
         return QL_OK;

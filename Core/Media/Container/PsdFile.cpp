@@ -14,18 +14,14 @@
 
 namespace file
 {
-PsdFile::PsdFile(const std::wstring& path, FileContainer* owner)
-    : IndexedImageContainer(ToForwardSlashes(path), owner)
+PsdFile::PsdFile(const std::wstring& path, FileContainer* owner) : IndexedImageContainer(ToForwardSlashes(path), owner)
 {
     Load(owner);
     if (mDocument)
         TakeLayers();
 }
 
-PsdFile::~PsdFile()
-{
-    psd::FreeDocument(mDocument);
-}
+PsdFile::~PsdFile() { psd::FreeDocument(mDocument); }
 
 void PsdFile::Load(FileContainer* owner)
 {
@@ -85,7 +81,7 @@ base::Stream* PsdFile::OpenStream(const std::wstring& name)
         return nullptr;
     const psd::PixelBuffer& pixels = layer->mRecord->mPixels;
     if (pixels.size() != size_t(layer->mRecord->mWidth) * size_t(layer->mRecord->mHeight))
-        return nullptr; // the reader kept no pixels for it: nothing the raw decoder could read
+        return nullptr;                  // the reader kept no pixels for it: nothing the raw decoder could read
     return new psd::PixelStream(pixels); // shares the pixels: no copy of the layer per texture
 }
 

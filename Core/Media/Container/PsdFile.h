@@ -38,8 +38,7 @@ public:
 
     // Null for an unknown name; `index` gets the last empty extension of the list (a layer has no
     // file extension).
-    ImageFileInfo* FindFile(const std::wstring& name, const std::wstring* extensions, u32 count,
-                            u32* index) override;
+    ImageFileInfo* FindFile(const std::wstring& name, const std::wstring* extensions, u32 count, u32* index) override;
     // Images are the distinct layer names, top-most layer first; the groups list as folders.
     // Layers are never files.
     bool HasImageFile(const std::wstring&) { return false; }

@@ -71,10 +71,10 @@ void PsdFolder::Read()
     const std::wstring root = GetRootPath();
     for (const LayersXmlEntry& entry : entries)
     {
-        auto info = std::make_unique<base::ImageInfo>(
-            entry.mName, Scaled(entry.mX, layoutScale), Scaled(entry.mY, layoutScale),
-            Scaled(entry.mWidth, layoutScale), Scaled(entry.mHeight, layoutScale), entry.mOpacity, entry.mIndex, 1,
-            0, imageScale);
+        auto info =
+            std::make_unique<base::ImageInfo>(entry.mName, Scaled(entry.mX, layoutScale), Scaled(entry.mY, layoutScale),
+                                              Scaled(entry.mWidth, layoutScale), Scaled(entry.mHeight, layoutScale),
+                                              entry.mOpacity, entry.mIndex, 1, 0, imageScale);
         base::ImageInfo* kept = mImages.Insert(std::move(info)).first;
         mImages.AppendToOrder(kept);
         if (entry.mInAtlas)

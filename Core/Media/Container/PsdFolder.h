@@ -21,8 +21,7 @@ public:
 
     // Null for an unknown name. With extensions, the first existing file of the name among them
     // (its index to `index`); an atlas entry, or a call without extensions, takes the name as is.
-    ImageFileInfo* FindFile(const std::wstring& name, const std::wstring* extensions, u32 count,
-                            u32* index) override;
+    ImageFileInfo* FindFile(const std::wstring& name, const std::wstring* extensions, u32 count, u32* index) override;
     // Images come in file order; a name given twice counts twice.
     // Whether the folder holds a file of the name with one of the texture extensions.
     bool HasImageFile(const std::wstring& name);

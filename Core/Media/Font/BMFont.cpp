@@ -24,10 +24,7 @@ namespace render
 {
 namespace
 {
-float DisplayScale()
-{
-    return render::GetMediaScale().font;
-}
+float DisplayScale() { return render::GetMediaScale().font; }
 
 QLResultEnum Missing(const std::wstring& source, const char* element, const char* attribute)
 {
@@ -36,11 +33,9 @@ QLResultEnum Missing(const std::wstring& source, const char* element, const char
     return QL_FAIL;
 }
 
-QLResultEnum ReadFloat(const std::wstring& source, const tinyxml2::XMLElement* e, const char* name,
-                       float& out)
+QLResultEnum ReadFloat(const std::wstring& source, const tinyxml2::XMLElement* e, const char* name, float& out)
 {
-    return e->QueryFloatAttribute(name, &out) == tinyxml2::XML_SUCCESS ? QL_OK
-                                                                       : Missing(source, e->Name(), name);
+    return e->QueryFloatAttribute(name, &out) == tinyxml2::XML_SUCCESS ? QL_OK : Missing(source, e->Name(), name);
 }
 QLResultEnum ReadInt(const std::wstring& source, const tinyxml2::XMLElement* e, const char* name, i32& out)
 {
@@ -52,11 +47,9 @@ QLResultEnum ReadInt(const std::wstring& source, const tinyxml2::XMLElement* e, 
 }
 QLResultEnum ReadBool(const std::wstring& source, const tinyxml2::XMLElement* e, const char* name, bool& out)
 {
-    return e->QueryBoolAttribute(name, &out) == tinyxml2::XML_SUCCESS ? QL_OK
-                                                                      : Missing(source, e->Name(), name);
+    return e->QueryBoolAttribute(name, &out) == tinyxml2::XML_SUCCESS ? QL_OK : Missing(source, e->Name(), name);
 }
-QLResultEnum ReadText(const std::wstring& source, const tinyxml2::XMLElement* e, const char* name,
-                      std::string& out)
+QLResultEnum ReadText(const std::wstring& source, const tinyxml2::XMLElement* e, const char* name, std::string& out)
 {
     const char* value = e->Attribute(name);
     if (!value)
@@ -91,29 +84,20 @@ template <class T> bool ReadList(const std::string& text, T* out, int count)
     return true;
 }
 
-#define QL_TRY(expr)                                                                                         \
-    do                                                                                                       \
-    {                                                                                                        \
-        const QLResultEnum tryResult = (expr);                                                               \
-        if (tryResult != QL_OK)                                                                              \
-            return tryResult;                                                                                \
+#define QL_TRY(expr)                                                                                                   \
+    do                                                                                                                 \
+    {                                                                                                                  \
+        const QLResultEnum tryResult = (expr);                                                                         \
+        if (tryResult != QL_OK)                                                                                        \
+            return tryResult;                                                                                          \
     } while (0)
 } // namespace
 
-BMFont::~BMFont()
-{
-    FreePages();
-}
+BMFont::~BMFont() { FreePages(); }
 
-void BMFont::Destroy()
-{
-    resource::ResourceManager::ReleaseResource(this);
-}
+void BMFont::Destroy() { resource::ResourceManager::ReleaseResource(this); }
 
-void BMFont::FreePages()
-{
-    mPages.clear();
-}
+void BMFont::FreePages() { mPages.clear(); }
 
 QLResultEnum BMFont::DoUnLoad()
 {
@@ -139,8 +123,7 @@ QLResultEnum BMFont::DoLoad()
     return Parse(data.data(), data.size(), file::GetDirectory(GetName()), path);
 }
 
-QLResultEnum BMFont::Parse(const char* data, size_t size, const std::wstring& folder,
-                           const std::wstring& source)
+QLResultEnum BMFont::Parse(const char* data, size_t size, const std::wstring& folder, const std::wstring& source)
 {
     mSource = source;
     mTextureScale = file::FileManager::Instance()->mFontScale;
@@ -148,8 +131,7 @@ QLResultEnum BMFont::Parse(const char* data, size_t size, const std::wstring& fo
     tinyxml2::XMLDocument document;
     if (document.Parse(data, size) != tinyxml2::XML_SUCCESS)
     {
-        QL_LOG(L"Font '%s': XML error '%s'\n")
-            << base::LogStyle::Error << mSource << std::string(document.ErrorStr());
+        QL_LOG(L"Font '%s': XML error '%s'\n") << base::LogStyle::Error << mSource << std::string(document.ErrorStr());
         return QL_FAIL;
     }
     const tinyxml2::XMLElement* root = document.FirstChildElement("font");
@@ -224,8 +206,7 @@ QLResultEnum BMFont::ReadCommon(const tinyxml2::XMLElement* common, float displa
     constexpr i32 kMaxPages = 256;
     if (pageCount < 0 || pageCount > kMaxPages)
     {
-        QL_LOG(L"Font '%s': page count %d is out of range\n")
-            << base::LogStyle::Error << mSource << pageCount;
+        QL_LOG(L"Font '%s': page count %d is out of range\n") << base::LogStyle::Error << mSource << pageCount;
         return QL_FAIL;
     }
     if (packed != 0 || alpha != 0 || red != 4 || green != 4 || blue != 4)
@@ -272,8 +253,7 @@ QLResultEnum BMFont::ReadPages(const tinyxml2::XMLElement* pages, const std::wst
 QLResultEnum BMFont::ReadChars(const tinyxml2::XMLElement* chars, float displayScale)
 {
     const float rectScale = mTextureScale * displayScale;
-    for (const tinyxml2::XMLElement* e = chars->FirstChildElement("char"); e;
-         e = e->NextSiblingElement("char"))
+    for (const tinyxml2::XMLElement* e = chars->FirstChildElement("char"); e; e = e->NextSiblingElement("char"))
     {
         i32 id = 0;
         Glyph g;
@@ -325,8 +305,7 @@ QLResultEnum BMFont::ReadKernings(const tinyxml2::XMLElement* kernings, float di
             glyph = mGlyphs.find(static_cast<u16>(second));
         if (glyph == mGlyphs.end())
         {
-            QL_LOG(L"Font '%s': kerning for the unknown character %d\n")
-                << base::LogStyle::Error << mSource << second;
+            QL_LOG(L"Font '%s': kerning for the unknown character %d\n") << base::LogStyle::Error << mSource << second;
             return QL_FAIL;
         }
         if (first < 0 || first > 0xFFFF)
@@ -395,13 +374,12 @@ QLResultEnum BMFont::DrawLines(Graphics& graphics, DrawTextParam* record, const 
         if (record)
             (void)record->VertexStep(batch.vertices, vertexFormat, count);
         Graphics::OffsetHalfPixel(batch.vertices, vertexFormat, count);
-        QLResultEnum result =
-            graphics.SubmitState(graphics.GetTexturedShader(), batch.vertexBuffer, batch.indexBuffer);
+        QLResultEnum result = graphics.SubmitState(graphics.GetTexturedShader(), batch.vertexBuffer, batch.indexBuffer);
         if (result == QL_OK)
             result = graphics.BindTexture(batch.page->GetTexture());
         if (result == QL_OK)
-            result = mRender->DrawIndexed(PRIM_TRIANGLELIST, batch.firstIndex, batch.used * 2,
-                                          batch.firstVertex, count);
+            result =
+                mRender->DrawIndexed(PRIM_TRIANGLELIST, batch.firstIndex, batch.used * 2, batch.firstVertex, count);
         return result;
     };
     auto nextBatch = [&]() -> QLResultEnum
@@ -444,20 +422,15 @@ QLResultEnum BMFont::DrawLines(Graphics& graphics, DrawTextParam* record, const 
         float extraSpace = 0.0f, extraLetter = 0.0f;
         switch (format.mAlignment)
         {
-        case 1:
-            penX = width - line.width;
-            break;
-        case 2:
-            penX = std::ceil((width - line.width) * 0.5f) + line.indent;
-            break;
+        case 1: penX = width - line.width; break;
+        case 2: penX = std::ceil((width - line.width) * 0.5f) + line.indent; break;
         case 3:
             if (line.wrapped && line.innerSpaces > 0)
                 extraSpace = (width - line.width) / static_cast<float>(line.innerSpaces);
             else if (line.wrapped && format.mJustifyLetters && letters > 1)
                 extraLetter = (width - line.width) / static_cast<float>(letters - 1);
             break;
-        default:
-            break;
+        default: break;
         }
         for (u32 i = line.first; i < end; ++i)
         {
@@ -473,8 +446,8 @@ QLResultEnum BMFont::DrawLines(Graphics& graphics, DrawTextParam* record, const 
             // The same kerning as measured, so that aligned lines sit where their width says. A
             // line broken inside a word starts without the pair it was broken at.
             const wchar_t prev = i > 0 ? text[i - 1] : 0;
-            const bool brokenInWord = i == line.first && prev != 0 && !IsBlank(prev) &&
-                                      prev != static_cast<wchar_t>(format.mLineBreak);
+            const bool brokenInWord =
+                i == line.first && prev != 0 && !IsBlank(prev) && prev != static_cast<wchar_t>(format.mLineBreak);
             if (!brokenInWord)
                 penX += glyph->KerningAfter(prev);
             if (!haveBatch || batch.used >= batch.reserved)

@@ -33,8 +33,8 @@ public:
     // Frees the page images; the glyphs stay.
     QLResultEnum DoUnLoad() override;
 
-    QLResultEnum DrawText(Graphics* graphics, DrawTextParam* record, const std::wstring& text,
-                          const TextFormat& format, float measured[2]) override;
+    QLResultEnum DrawText(Graphics* graphics, DrawTextParam* record, const std::wstring& text, const TextFormat& format,
+                          float measured[2]) override;
     bool HasGlyph(wchar_t character) const override;
 
     // Parses a ".fnt" document; page files are relative to `folder`. Without a render the page

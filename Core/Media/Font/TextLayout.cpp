@@ -72,18 +72,15 @@ private:
     void EndParagraphLine(u32 i)
     {
         if (mInSpaces)
-            Emit(mLineStart, mWordStart - mLineStart, mLineWidth + mWordWidth, InnerSpaces(mSpacesRun),
-                 FirstIndent(), false);
+            Emit(mLineStart, mWordStart - mLineStart, mLineWidth + mWordWidth, InnerSpaces(mSpacesRun), FirstIndent(),
+                 false);
         else
-            Emit(mLineStart, i - mLineStart, mLineWidth + mPendingSpaces + mWordWidth, InnerSpaces(0),
-                 FirstIndent(), false);
+            Emit(mLineStart, i - mLineStart, mLineWidth + mPendingSpaces + mWordWidth, InnerSpaces(0), FirstIndent(),
+                 false);
     }
 
     // The spaces between the line's words, without those that open it and the run just passed.
-    u32 InnerSpaces(u32 trailing) const
-    {
-        return mLineHasWord ? mSpaceCount - mLeadingSpaces - trailing : 0;
-    }
+    u32 InnerSpaces(u32 trailing) const { return mLineHasWord ? mSpaceCount - mLeadingSpaces - trailing : 0; }
 
     // The width of the word that starts at first, up to the next space or break, as Step sums it.
     float WholeWordWidth(u32 first) const
@@ -210,8 +207,7 @@ void LayoutLines(const GlyphMap& glyphs, const std::wstring& text, const TextFor
     LineBuilder(glyphs, text, format, lines).Run();
 }
 
-void MeasureLines(const TextLines& lines, const TextFormat& format, float size, float lineAdvance,
-                  float out[2])
+void MeasureLines(const TextLines& lines, const TextFormat& format, float size, float lineAdvance, float out[2])
 {
     float width = 0.0f;
     for (size_t i = 0; i < lines.size(); ++i)

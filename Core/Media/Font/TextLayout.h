@@ -17,17 +17,11 @@ using TextLines = InlineVector<TextLine, 1024>;
 // The character's glyph, else the fallback's; null for neither. Characters beyond U+FFFF have
 // no glyph of their own (glyph keys are 16-bit).
 const Glyph* FindGlyph(const GlyphMap& glyphs, wchar_t character, u16 fallback);
-inline bool IsBlank(wchar_t c)
-{
-    return c == 32 || c == 9;
-}
+inline bool IsBlank(wchar_t c) { return c == 32 || c == 9; }
 
 // Consecutive drawable glyphs sharing a page, in text order (breaks and blanks skipped).
-void BuildPageRuns(const GlyphMap& glyphs, const std::wstring& text, const TextFormat& format,
-                   PageRuns& runs);
-void LayoutLines(const GlyphMap& glyphs, const std::wstring& text, const TextFormat& format,
-                 TextLines& lines);
+void BuildPageRuns(const GlyphMap& glyphs, const std::wstring& text, const TextFormat& format, PageRuns& runs);
+void LayoutLines(const GlyphMap& glyphs, const std::wstring& text, const TextFormat& format, TextLines& lines);
 // (W, H): widest line (or the wrap width), and size plus the advance of every further line.
-void MeasureLines(const TextLines& lines, const TextFormat& format, float size, float lineAdvance,
-                  float out[2]);
+void MeasureLines(const TextLines& lines, const TextFormat& format, float size, float lineAdvance, float out[2]);
 } // namespace render

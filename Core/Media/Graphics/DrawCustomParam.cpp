@@ -11,17 +11,12 @@ u32 PrimitiveCount(u32 type, u32 n)
 {
     switch (type)
     {
-    case PRIM_LINELIST:
-        return n / 2;
-    case PRIM_LINESTRIP:
-        return n > 0 ? n - 1 : 0;
-    case PRIM_TRIANGLELIST:
-        return n / 3;
+    case PRIM_LINELIST: return n / 2;
+    case PRIM_LINESTRIP: return n > 0 ? n - 1 : 0;
+    case PRIM_TRIANGLELIST: return n / 3;
     case PRIM_TRIANGLESTRIP:
-    case PRIM_TRIANGLEFAN:
-        return n > 1 ? n - 2 : 0;
-    default:
-        return n;
+    case PRIM_TRIANGLEFAN: return n > 1 ? n - 2 : 0;
+    default: return n;
     }
 }
 
@@ -31,8 +26,7 @@ QLResultEnum DrawCustomParam::Draw(DrawParam* transformer)
         return QL_FAIL;
     Graphics& g = *mGraphics;
     QLResultEnum result = QL_OK;
-    if (transformer &&
-        (result = transformer->TransformVertices(mVertexData, *mFormat, mVertexCount)) != QL_OK)
+    if (transformer && (result = transformer->TransformVertices(mVertexData, *mFormat, mVertexCount)) != QL_OK)
         return result;
     g.ApplyTransform(mVertexData, *mFormat, mVertexCount);
     if (mPrimitiveCount == 0)
@@ -51,10 +45,7 @@ namespace
 DrawParticlesParam::RenderFunction gParticleRender = nullptr;
 }
 
-void DrawParticlesParam::SetRenderFunction(RenderFunction function)
-{
-    gParticleRender = function;
-}
+void DrawParticlesParam::SetRenderFunction(RenderFunction function) { gParticleRender = function; }
 
 DrawParticlesParam::DrawParticlesParam(Graphics* graphics, ParticleEmitter* emitter)
     : GraphicsFriend(graphics), mEmitter(emitter)

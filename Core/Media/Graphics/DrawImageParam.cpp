@@ -10,8 +10,7 @@
 
 namespace render
 {
-DrawImageParam::DrawImageParam(Graphics* graphics, const Image* image)
-    : GraphicsFriend(graphics), mImage(image)
+DrawImageParam::DrawImageParam(Graphics* graphics, const Image* image) : GraphicsFriend(graphics), mImage(image)
 {
     if (image)
     {

@@ -12,17 +12,13 @@ namespace
 {
 constexpr float kZero = 0.0002f;
 
-bool NearZero(float x, float y)
-{
-    return std::fabs(x) <= kZero && std::fabs(y) <= kZero;
-}
+bool NearZero(float x, float y) { return std::fabs(x) <= kZero && std::fabs(y) <= kZero; }
 
 template <class F> void ForEachPosition(void* vertices, const VertexFormat& format, u32 count, F f)
 {
     u8* bytes = static_cast<u8*>(vertices);
     for (u32 i = 0; i < count; ++i)
-        f(reinterpret_cast<float*>(bytes + static_cast<size_t>(i) * format.mStride +
-                                   format.mPosition.mOffset));
+        f(reinterpret_cast<float*>(bytes + static_cast<size_t>(i) * format.mStride + format.mPosition.mOffset));
 }
 } // namespace
 
@@ -39,8 +35,7 @@ void TranslateVertices(void* vertices, const VertexFormat& format, u32 count, fl
                     });
 }
 
-void Transform2DVertices(void* vertices, const VertexFormat& format, u32 count,
-                         const math::Transform2D& transform)
+void Transform2DVertices(void* vertices, const VertexFormat& format, u32 count, const math::Transform2D& transform)
 {
     if (!transform.IsMatrixMode() && !transform.IsRotated())
     {

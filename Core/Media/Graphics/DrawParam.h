@@ -41,8 +41,7 @@ struct TagTransform2D
 // Adds (dx, dy) to the position of vertices with 3 or 4 position components.
 void TranslateVertices(void* vertices, const VertexFormat& format, u32 count, float dx, float dy);
 // Lazy path (translation, scale, offset) unless the transform is rotated or a matrix.
-void Transform2DVertices(void* vertices, const VertexFormat& format, u32 count,
-                         const math::Transform2D& transform);
+void Transform2DVertices(void* vertices, const VertexFormat& format, u32 count, const math::Transform2D& transform);
 
 template <class Tag, class P> class DrawParamInterface : public DrawParam
 {
@@ -120,8 +119,7 @@ public:
 template <class P> class DrawTransform2DParam : public DrawParamInterface<TagTransform2D, P>
 {
 public:
-    DrawTransform2DParam(const P& param, const math::Transform2D& transform)
-        : mParam(param), mTransform(transform)
+    DrawTransform2DParam(const P& param, const math::Transform2D& transform) : mParam(param), mTransform(transform)
     {
         this->mParamPointer = &mParam;
     }
@@ -159,8 +157,7 @@ template <class P> DrawTransform2DParam<P> DrawUntransformedParam<P>::Scale(floa
     return Transform(transform);
 }
 
-template <class P>
-DrawTransform2DParam<P> DrawUntransformedParam<P>::Transform(const math::Transform2D& transform)
+template <class P> DrawTransform2DParam<P> DrawUntransformedParam<P>::Transform(const math::Transform2D& transform)
 {
     DrawTransform2DParam<P> result(mParam, transform);
     if (!this->mPending)

@@ -66,9 +66,8 @@ struct DrawParticlesParam : GraphicsFriend
 {
     // The particle code's render operation: draws the emitter through the context with the
     // command's transform, fills the bounds when given and reports the particles drawn.
-    using RenderFunction = QLResultEnum (*)(ParticleEmitter* emitter, Graphics* graphics,
-                                            DrawParam* transformer, math::Box* bounds,
-                                            math::Box* transformedBounds, u32* drawn);
+    using RenderFunction = QLResultEnum (*)(ParticleEmitter* emitter, Graphics* graphics, DrawParam* transformer,
+                                            math::Box* bounds, math::Box* transformedBounds, u32* drawn);
     static void SetRenderFunction(RenderFunction function);
 
     DrawParticlesParam() = default;

@@ -16,10 +16,7 @@ DrawTextParam::DrawTextParam(Graphics* graphics, const std::wstring* text, Font*
 {
 }
 
-DrawTextParam::DrawTextParam(const DrawTextParam& other) : GraphicsFriend(other)
-{
-    *this = other;
-}
+DrawTextParam::DrawTextParam(const DrawTextParam& other) : GraphicsFriend(other) { *this = other; }
 
 DrawTextParam& DrawTextParam::operator=(const DrawTextParam& other)
 {

@@ -66,9 +66,9 @@ QLResultEnum Graphics::Clear(u32 flags, u32 colour, float depth, u32 stencil)
     if (!mRender)
         return QL_FAIL;
     mRender->SetTarget(&mState);
-    const float rgba[4] = {
-        static_cast<float>((colour >> 16) & 255) / 255.0f, static_cast<float>((colour >> 8) & 255) / 255.0f,
-        static_cast<float>(colour & 255) / 255.0f, static_cast<float>(colour >> 24) / 255.0f};
+    const float rgba[4] = {static_cast<float>((colour >> 16) & 255) / 255.0f,
+                           static_cast<float>((colour >> 8) & 255) / 255.0f, static_cast<float>(colour & 255) / 255.0f,
+                           static_cast<float>(colour >> 24) / 255.0f};
     return mRender->Clear(flags, rgba, depth, stencil);
 }
 
@@ -153,10 +153,7 @@ const math::Matrix4* Graphics::GetProjection() const
     return mRender ? mRender->GetProjectionPointer() : nullptr;
 }
 
-u32 Graphics::GetPackedColor() const
-{
-    return PackColour(mColor);
-}
+u32 Graphics::GetPackedColor() const { return PackColour(mColor); }
 
 u32 Graphics::GetTintSpecular() const
 {
@@ -199,8 +196,7 @@ void Graphics::OffsetHalfPixel(void* vertices, const VertexFormat& format, u32 c
     u8* bytes = static_cast<u8*>(vertices);
     for (u32 i = 0; i < count; ++i)
     {
-        float* p = reinterpret_cast<float*>(bytes + static_cast<size_t>(i) * format.mStride +
-                                            format.mPosition.mOffset);
+        float* p = reinterpret_cast<float*>(bytes + static_cast<size_t>(i) * format.mStride + format.mPosition.mOffset);
         p[0] -= 0.5f;
         p[1] -= 0.5f;
         p[2] = 0.0f;
@@ -278,9 +274,8 @@ DrawUntransformedParam<DrawTextParam> Graphics::DrawText(const std::wstring* tex
     return DrawUntransformedParam<DrawTextParam>(DrawTextParam(this, text, mFont));
 }
 
-DrawUntransformedParam<DrawTextParam> Graphics::DrawTextWrapped(const std::wstring* text, float wrapWidth,
-                                                                float indent, u32 alignment,
-                                                                bool justifyLetters)
+DrawUntransformedParam<DrawTextParam> Graphics::DrawTextWrapped(const std::wstring* text, float wrapWidth, float indent,
+                                                                u32 alignment, bool justifyLetters)
 {
     DrawTextParam param(this, text, mFont);
     param.mFormat.mWrapWidth = wrapWidth;
@@ -324,20 +319,19 @@ DrawUntransformedParam<DrawCustomParam> Graphics::FillRect(float x, float y, flo
     v[2] = {x + width, y + height, 0.0f, colour};
     v[3] = {x, y + height, 0.0f, colour};
     FillQuadIndices(indices, first);
-    return DrawIndexedGeometry(PRIM_TRIANGLELIST, v, firstIndex, 6, indexBuffer, first, 4, vertexBuffer,
-                               mShaderGeom);
+    return DrawIndexedGeometry(PRIM_TRIANGLELIST, v, firstIndex, 6, indexBuffer, first, 4, vertexBuffer, mShaderGeom);
 }
 
 DrawUntransformedParam<DrawCustomParam> Graphics::DrawGeometry(u32 type, void* vertices, u32 firstVertex,
-                                                               u32 vertexCount, Buffer* vertexBuffer,
-                                                               Shader* shader)
+                                                               u32 vertexCount, Buffer* vertexBuffer, Shader* shader)
 {
     return DrawIndexedGeometry(type, vertices, 0, 0, nullptr, firstVertex, vertexCount, vertexBuffer, shader);
 }
 
-DrawUntransformedParam<DrawCustomParam>
-Graphics::DrawIndexedGeometry(u32 type, void* vertices, u32 firstIndex, u32 indexCount, Buffer* indexBuffer,
-                              u32 firstVertex, u32 vertexCount, Buffer* vertexBuffer, Shader* shader)
+DrawUntransformedParam<DrawCustomParam> Graphics::DrawIndexedGeometry(u32 type, void* vertices, u32 firstIndex,
+                                                                      u32 indexCount, Buffer* indexBuffer,
+                                                                      u32 firstVertex, u32 vertexCount,
+                                                                      Buffer* vertexBuffer, Shader* shader)
 {
     DrawCustomParam param(this);
     param.mType = type;

@@ -57,19 +57,17 @@ public:
                                                          const float destination[4]);
     DrawTransform2DParam<DrawImageParam> DrawImageToRect(const Image* image, const float destination[4]);
     DrawUntransformedParam<DrawTextParam> DrawText(const std::wstring* text);
-    DrawUntransformedParam<DrawTextParam> DrawTextWrapped(const std::wstring* text, float wrapWidth,
-                                                          float indent, u32 alignment, bool justifyLetters);
+    DrawUntransformedParam<DrawTextParam> DrawTextWrapped(const std::wstring* text, float wrapWidth, float indent,
+                                                          u32 alignment, bool justifyLetters);
     DrawUntransformedParam<DrawParticlesParam> DrawParticles(ParticleEmitter* emitter);
     DrawUntransformedParam<DrawCustomParam> DrawLine(float x0, float y0, float x1, float y1);
     DrawUntransformedParam<DrawCustomParam> FillRect(float x, float y, float width, float height);
     // Vertices are SVertexGeom; first vertex, count and buffer from the cache allocation.
-    DrawUntransformedParam<DrawCustomParam> DrawGeometry(u32 type, void* vertices, u32 firstVertex,
-                                                         u32 vertexCount, Buffer* vertexBuffer,
-                                                         Shader* shader);
+    DrawUntransformedParam<DrawCustomParam> DrawGeometry(u32 type, void* vertices, u32 firstVertex, u32 vertexCount,
+                                                         Buffer* vertexBuffer, Shader* shader);
     DrawUntransformedParam<DrawCustomParam> DrawIndexedGeometry(u32 type, void* vertices, u32 firstIndex,
-                                                                u32 indexCount, Buffer* indexBuffer,
-                                                                u32 firstVertex, u32 vertexCount,
-                                                                Buffer* vertexBuffer, Shader* shader);
+                                                                u32 indexCount, Buffer* indexBuffer, u32 firstVertex,
+                                                                u32 vertexCount, Buffer* vertexBuffer, Shader* shader);
 
     // --- Used by the draw records and the fonts ---
     // Room in the render's frame caches: 1 outside a frame or past a chunk.

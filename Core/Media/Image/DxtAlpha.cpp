@@ -6,14 +6,8 @@ namespace render
 {
 namespace
 {
-u32 ReadU16(const u8* p)
-{
-    return static_cast<u32>(p[0]) | static_cast<u32>(p[1]) << 8;
-}
-u32 ReadU32(const u8* p)
-{
-    return ReadU16(p) | ReadU16(p + 2) << 16;
-}
+u32 ReadU16(const u8* p) { return static_cast<u32>(p[0]) | static_cast<u32>(p[1]) << 8; }
+u32 ReadU32(const u8* p) { return ReadU16(p) | ReadU16(p + 2) << 16; }
 
 void Dxt1Alpha(const u8* block, u8 alpha[16])
 {
@@ -57,24 +51,15 @@ void Dxt5Alpha(const u8* block, u8 alpha[16])
 }
 } // namespace
 
-u32 DxtBlockSize(u32 compression)
-{
-    return compression == 1 ? 8 : 16;
-}
+u32 DxtBlockSize(u32 compression) { return compression == 1 ? 8 : 16; }
 
 void DecodeBlockAlpha(u32 compression, const u8* block, u8 alpha[16])
 {
     switch (compression)
     {
-    case 1:
-        Dxt1Alpha(block, alpha);
-        break;
-    case 2:
-        Dxt3Alpha(block, alpha);
-        break;
-    default:
-        Dxt5Alpha(block, alpha);
-        break;
+    case 1: Dxt1Alpha(block, alpha); break;
+    case 2: Dxt3Alpha(block, alpha); break;
+    default: Dxt5Alpha(block, alpha); break;
     }
 }
 } // namespace render

@@ -14,10 +14,7 @@ namespace
 {
 // Descriptions come from content files: out-of-range sizes and offsets become 0 rather than an
 // undefined conversion.
-i32 ToInt(float value)
-{
-    return std::fabs(value) < 2147483520.0f ? static_cast<i32>(value) : 0;
-}
+i32 ToInt(float value) { return std::fabs(value) < 2147483520.0f ? static_cast<i32>(value) : 0; }
 } // namespace
 
 Image::Image(Texture* texture) : mTexture(texture)
@@ -69,10 +66,7 @@ void Image::SetResourceTexture(const base::CountedPtr<resource::ResourceTexture>
     }
 }
 
-Texture* Image::GetTexture() const
-{
-    return mResource ? mResource->GetTexture() : mTexture;
-}
+Texture* Image::GetTexture() const { return mResource ? mResource->GetTexture() : mTexture; }
 
 bool Image::IsOpaqueAt(i32 x, i32 y) const
 {

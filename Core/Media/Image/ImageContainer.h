@@ -31,10 +31,7 @@ public:
         return FindFile(name, extensions, count, index);
     }
     // The owning container's full path, then this container's path and "/".
-    std::wstring GetRootPath() override
-    {
-        return (mOwner ? mOwner->GetRootPath() : std::wstring()) + mPath + L"/";
-    }
+    std::wstring GetRootPath() override { return (mOwner ? mOwner->GetRootPath() : std::wstring()) + mPath + L"/"; }
 
     // A new description of the named image's file, or null.
     virtual ImageFileInfo* FindFile(const std::wstring& name, const std::wstring* extensions, u32 count,

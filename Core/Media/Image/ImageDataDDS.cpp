@@ -56,8 +56,7 @@ QLResultEnum ImageDataDDS::Load(base::Stream* stream, const std::wstring& extens
             mCompression = 3;
         else
         {
-            QL_LOG(L"DDS compression '%s' is not supported\n")
-                << base::LogStyle::Error << std::wstring(code, code + 4);
+            QL_LOG(L"DDS compression '%s' is not supported\n") << base::LogStyle::Error << std::wstring(code, code + 4);
             return QL_FAIL;
         }
     }

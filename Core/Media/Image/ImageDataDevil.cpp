@@ -38,10 +38,7 @@ ILenum TypeOf(const std::wstring& extension)
 }
 } // namespace
 
-ImageDataDevil::~ImageDataDevil()
-{
-    DeleteImage();
-}
+ImageDataDevil::~ImageDataDevil() { DeleteImage(); }
 
 void ImageDataDevil::DeleteImage()
 {

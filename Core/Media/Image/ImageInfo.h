@@ -11,8 +11,8 @@ struct ImageInfo
 {
     ImageInfo() = default;
     // Rectangle fields are the integer values times the scale; texture rectangle (0, 0, 1, 1).
-    ImageInfo(const std::wstring& name, i32 x, i32 y, i32 width, i32 height, u32 opacity, u32 index,
-              u8 hasPixels, u8 rawPixels, float scale);
+    ImageInfo(const std::wstring& name, i32 x, i32 y, i32 width, i32 height, u32 opacity, u32 index, u8 hasPixels,
+              u8 rawPixels, float scale);
     ImageInfo(const ImageInfo&) = default;
     ImageInfo& operator=(const ImageInfo&) = default;
     virtual ~ImageInfo() = default;

@@ -8,13 +8,7 @@ namespace
 MediaScale gScale;
 } // namespace
 
-const MediaScale& GetMediaScale()
-{
-    return gScale;
-}
+const MediaScale& GetMediaScale() { return gScale; }
 
-void SetMediaScale(const MediaScale& scale)
-{
-    gScale = scale;
-}
+void SetMediaScale(const MediaScale& scale) { gScale = scale; }
 } // namespace render

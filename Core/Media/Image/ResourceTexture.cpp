@@ -16,18 +16,11 @@
 
 namespace resource
 {
-const std::wstring ResourceTexture::kExtensions[kExtensionCount] = {L"",     L".dds", L".jpg",
-                                                                    L".gif", L".png", L".tga"};
+const std::wstring ResourceTexture::kExtensions[kExtensionCount] = {L"", L".dds", L".jpg", L".gif", L".png", L".tga"};
 
-ResourceTexture::~ResourceTexture()
-{
-    delete mTexture;
-}
+ResourceTexture::~ResourceTexture() { delete mTexture; }
 
-void ResourceTexture::Destroy()
-{
-    ResourceManager::ReleaseResource(this);
-}
+void ResourceTexture::Destroy() { ResourceManager::ReleaseResource(this); }
 
 render::Texture* ResourceTexture::GetTexture() const
 {
@@ -51,8 +44,7 @@ QLResultEnum ResourceTexture::DoLoad()
 QLResultEnum ResourceTexture::LoadFromContainer()
 {
     u32 index = 0;
-    std::unique_ptr<file::ImageFileInfo> found(
-        mContainer->FindFile(mImageName, kExtensions, kExtensionCount, &index));
+    std::unique_ptr<file::ImageFileInfo> found(mContainer->FindFile(mImageName, kExtensions, kExtensionCount, &index));
     if (!found)
     {
         QL_LOG(L"Image '%s' not found in its container\n") << base::LogStyle::Error << mImageName;
@@ -100,8 +92,7 @@ QLResultEnum ResourceTexture::LoadFromFile()
     return MakeTexture(stream.get(), extension, false);
 }
 
-QLResultEnum ResourceTexture::MakeTexture(base::Stream* stream, const std::wstring& extension,
-                                          bool keepDescription)
+QLResultEnum ResourceTexture::MakeTexture(base::Stream* stream, const std::wstring& extension, bool keepDescription)
 {
     std::unique_ptr<render::ImageData> data(render::ImageLoader::Instance()->Load(stream, extension, this));
     if (!data)

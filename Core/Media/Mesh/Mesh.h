@@ -24,7 +24,7 @@ struct Mesh
     const u32* firstIndex = nullptr;
     u32 secondCount = 0; // kept as read
     const render::SVertex2D* firstVertex = nullptr;
-    math::Box bounds; // of the positions the indices refer to
+    math::Box bounds;               // of the positions the indices refer to
     render::Image* image = nullptr; // owned by the library
 };
 } // namespace lightwave

@@ -18,26 +18,20 @@ namespace lightwave
 {
 namespace
 {
-constexpr u64 kVertexRecordSize = 20; // x, y, z, u, v
+constexpr u64 kVertexRecordSize = 20;  // x, y, z, u, v
 constexpr u64 kMinMeshRecordSize = 24; // two empty strings and four words
 
 QLResultEnum Fail(const std::wstring& source, const char* what, size_t offset)
 {
-    QL_LOG(L"Mesh library '%s': %s at offset %d\n") << base::LogStyle::Error << source << what
-                                                     << static_cast<unsigned long long>(offset);
+    QL_LOG(L"Mesh library '%s': %s at offset %d\n")
+        << base::LogStyle::Error << source << what << static_cast<unsigned long long>(offset);
     return QL_FAIL;
 }
 } // namespace
 
-MeshLibrary::~MeshLibrary()
-{
-    Free();
-}
+MeshLibrary::~MeshLibrary() { Free(); }
 
-void MeshLibrary::Destroy()
-{
-    resource::ResourceManager::ReleaseResource(this);
-}
+void MeshLibrary::Destroy() { resource::ResourceManager::ReleaseResource(this); }
 
 void MeshLibrary::Free()
 {

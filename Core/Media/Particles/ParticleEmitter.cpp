@@ -31,7 +31,8 @@ QLResultEnum RenderHook(ParticleEmitter* emitter, Graphics* graphics, DrawParam*
 // Particle colour times the context colour, each channel truncated to 8 bits.
 u32 Modulate(u32 argb, const float colour[4])
 {
-    auto channel = [](u32 value, float factor) {
+    auto channel = [](u32 value, float factor)
+    {
         const float c = std::clamp(static_cast<float>(value & 0xFF) * factor, 0.0f, 255.0f);
         return static_cast<u32>(c);
     };
@@ -40,10 +41,7 @@ u32 Modulate(u32 argb, const float colour[4])
 }
 } // namespace
 
-void ParticleEmitter::InstallRenderFunction()
-{
-    DrawParticlesParam::SetRenderFunction(&RenderHook);
-}
+void ParticleEmitter::InstallRenderFunction() { DrawParticlesParam::SetRenderFunction(&RenderHook); }
 
 ParticleEmitter::ParticleEmitter(std::unique_ptr<particles::Emitter> emitter, const std::string& name)
     : mEmitter(std::move(emitter)), mName(name)
@@ -85,8 +83,7 @@ void ParticleEmitter::SetState(i32 state)
             e.Restart();
         e.SetInterrupt(true);
         break;
-    default:
-        break;
+    default: break;
     }
     mState = state;
 }
@@ -110,20 +107,11 @@ void ParticleEmitter::SetPosition(float x, float y, i32 mode)
     mEmitter->SetPosition(x, y);
 }
 
-void ParticleEmitter::GetPosition(float& x, float& y) const
-{
-    mEmitter->GetPosition(x, y);
-}
+void ParticleEmitter::GetPosition(float& x, float& y) const { mEmitter->GetPosition(x, y); }
 
-void ParticleEmitter::SetDirection(float degrees)
-{
-    mEmitter->SetDirection(degrees);
-}
+void ParticleEmitter::SetDirection(float degrees) { mEmitter->SetDirection(degrees); }
 
-void ParticleEmitter::SetLoopMode(i32 mode)
-{
-    mEmitter->SetLoopMode(mode == 1 || mode == 2 ? mode : 0);
-}
+void ParticleEmitter::SetLoopMode(i32 mode) { mEmitter->SetLoopMode(mode == 1 || mode == 2 ? mode : 0); }
 
 QLResultEnum ParticleEmitter::Render(Graphics* graphics, DrawParam* transformer, math::Box* bounds,
                                      math::Box* transformedBounds, u32* drawn)

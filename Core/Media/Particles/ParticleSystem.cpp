@@ -15,10 +15,7 @@
 
 namespace render
 {
-ParticleSystem::ParticleSystem()
-{
-    ParticleEmitter::InstallRenderFunction();
-}
+ParticleSystem::ParticleSystem() { ParticleEmitter::InstallRenderFunction(); }
 
 ParticleSystem::~ParticleSystem()
 {
@@ -42,15 +39,14 @@ QLResultEnum ParticleSystem::Load(const std::string& name, Render* render)
     const u32 read = size ? stream->Read(buffer.data(), size) : 0;
     if (read != size)
     {
-        QL_LOG(L"Short read of particle file '%s': %u of %u bytes\n") << base::LogStyle::Error << info->mPath
-                                                                       << read << size;
+        QL_LOG(L"Short read of particle file '%s': %u of %u bytes\n")
+            << base::LogStyle::Error << info->mPath << read << size;
         return QL_FAIL;
     }
     return LoadFromMemory(buffer.data(), size, base::WideToUtf8(info->mPath), render);
 }
 
-QLResultEnum ParticleSystem::LoadFromMemory(const char* data, size_t size, const std::string& fileName,
-                                            Render* render)
+QLResultEnum ParticleSystem::LoadFromMemory(const char* data, size_t size, const std::string& fileName, Render* render)
 {
     std::unique_ptr<particles::EffectFile> file = particles::ParseEffectFile(data, size, fileName);
     if (!file)
@@ -118,8 +114,5 @@ Image* ParticleSystem::GetAtlas(i32 index) const
     return index >= 0 && static_cast<size_t>(index) < mAtlases.size() ? mAtlases[index] : nullptr;
 }
 
-void ParticleSystem::UnloadAtlases()
-{
-    mAtlases.clear();
-}
+void ParticleSystem::UnloadAtlases() { mAtlases.clear(); }
 } // namespace render

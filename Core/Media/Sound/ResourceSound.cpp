@@ -40,8 +40,7 @@ QLResultEnum ResourceSound::LoadFromStream(base::Stream& stream, const std::wstr
     u32 read = size ? stream.Read(buffer.data(), size) : 0;
     if (read != size)
     {
-        QL_LOG(L"Short read of sound '%s': %u of %u bytes\n") << base::LogStyle::Error << pathForLog << read
-                                                               << size;
+        QL_LOG(L"Short read of sound '%s': %u of %u bytes\n") << base::LogStyle::Error << pathForLog << read << size;
         return QL_FAIL;
     }
     audio::SampleId sample =

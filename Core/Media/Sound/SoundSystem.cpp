@@ -28,11 +28,7 @@ SoundSystem::~SoundSystem()
     mSounds.clear();
 }
 
-
-std::vector<base::SingletoneBase*> SoundSystem::GetDependencies()
-{
-    return {resource::ResourceManager::Instance()};
-}
+std::vector<base::SingletoneBase*> SoundSystem::GetDependencies() { return {resource::ResourceManager::Instance()}; }
 
 Sound* SoundSystem::CreateSound(const std::string& name)
 {
@@ -219,7 +215,4 @@ void SoundSystem::AddSound(Sound* sound)
         mSounds.push_back(sound);
 }
 
-void SoundSystem::RemoveSound(Sound* sound)
-{
-    mSounds.remove(sound);
-}
+void SoundSystem::RemoveSound(Sound* sound) { mSounds.remove(sound); }

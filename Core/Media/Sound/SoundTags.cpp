@@ -1,8 +1,8 @@
 // The tag registry over the sound system.
 #include "Core/Media/Sound/SoundTags.h"
 
-#include "Core/Media/Sound/SoundSheet.h"
 #include "Core/Media/Sound/Sound.h"
+#include "Core/Media/Sound/SoundSheet.h"
 #include "Core/Media/Sound/SoundSystem.h"
 
 #include "Core/Base/Constants.h"
@@ -22,10 +22,7 @@ std::vector<base::SingletoneBase*> SoundTags::GetDependencies()
     return {SoundSystem::Instance(), resource::ResourceManager::Instance()};
 }
 
-void SoundTags::Clear()
-{
-    mEntries.clear();
-}
+void SoundTags::Clear() { mEntries.clear(); }
 
 bool SoundTags::Load(std::wstring path)
 {

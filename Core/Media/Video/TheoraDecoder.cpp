@@ -156,8 +156,8 @@ QLResultEnum TheoraDecoder::ReadHeaders()
 
     if (mInfo.frame_width == 0 || mInfo.frame_height == 0 || mInfo.width > kMaxSide || mInfo.height > kMaxSide)
     {
-        QL_LOG(L"Video '%s': unsupported picture size %u x %u\n") << base::LogStyle::Error << mName
-                                                                  << mInfo.frame_width << mInfo.frame_height;
+        QL_LOG(L"Video '%s': unsupported picture size %u x %u\n")
+            << base::LogStyle::Error << mName << mInfo.frame_width << mInfo.frame_height;
         Close();
         return QL_FAIL;
     }
@@ -217,14 +217,14 @@ TheoraDecoder::Result TheoraDecoder::DecodeFrame()
     }
     if (theora_decode_packetin(&mState, &mPacket) < 0)
     {
-        QL_LOG(L"Video '%s': bad packet after frame %lld\n") << base::LogStyle::Error << mName
-                                                              << static_cast<long long>(mFrameNumber);
+        QL_LOG(L"Video '%s': bad packet after frame %lld\n")
+            << base::LogStyle::Error << mName << static_cast<long long>(mFrameNumber);
         return Result::Error;
     }
     if (theora_decode_YUVout(&mState, &mPicture) < 0)
     {
-        QL_LOG(L"Video '%s': no picture for frame %lld\n") << base::LogStyle::Error << mName
-                                                            << static_cast<long long>(expected);
+        QL_LOG(L"Video '%s': no picture for frame %lld\n")
+            << base::LogStyle::Error << mName << static_cast<long long>(expected);
         return Result::Error;
     }
     const i64 frame = theora_granule_frame(&mState, mState.granulepos);

@@ -49,9 +49,9 @@ public:
 
     // Advances the clock, decodes the frames now due and writes the last of them into the image
     // (none when image is null). Frame k falls due once k + 1 frame durations have passed, so
-    // each frame is shown for one duration; the stream's granule positions number the frames. At the end of the stream the listener is told once and this
-    // returns at once. 1 for a damaged packet (the next call goes on after it) or the texture's
-    // failure code.
+    // each frame is shown for one duration; the stream's granule positions number the frames. At the end of the stream
+    // the listener is told once and this returns at once. 1 for a damaged packet (the next call goes on after it) or
+    // the texture's failure code.
     QLResultEnum Update(float seconds, render::Image* image);
 
 private:

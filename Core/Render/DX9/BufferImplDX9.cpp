@@ -109,8 +109,7 @@ QLResultEnum VertexBufferImplDX9::Create(const VertexFormat& format, u32 count, 
     return Make(gpu::BufferKind::Vertex, count, dynamic);
 }
 
-IndexBufferImplDX9::IndexBufferImplDX9(RenderDX9* render, u32 indexSize)
-    : BufferImplDX9(render, indexSize == 4 ? 4 : 2)
+IndexBufferImplDX9::IndexBufferImplDX9(RenderDX9* render, u32 indexSize) : BufferImplDX9(render, indexSize == 4 ? 4 : 2)
 {
 }
 

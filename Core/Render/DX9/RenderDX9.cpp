@@ -22,18 +22,12 @@ gpu::Primitive ToDevice(u32 type)
 {
     switch (type)
     {
-    case PRIM_POINTLIST:
-        return gpu::Primitive::Points;
-    case PRIM_LINELIST:
-        return gpu::Primitive::Lines;
-    case PRIM_LINESTRIP:
-        return gpu::Primitive::LineStrip;
-    case PRIM_TRIANGLESTRIP:
-        return gpu::Primitive::TriangleStrip;
-    case PRIM_TRIANGLEFAN:
-        return gpu::Primitive::TriangleFan;
-    default:
-        return gpu::Primitive::Triangles;
+    case PRIM_POINTLIST: return gpu::Primitive::Points;
+    case PRIM_LINELIST: return gpu::Primitive::Lines;
+    case PRIM_LINESTRIP: return gpu::Primitive::LineStrip;
+    case PRIM_TRIANGLESTRIP: return gpu::Primitive::TriangleStrip;
+    case PRIM_TRIANGLEFAN: return gpu::Primitive::TriangleFan;
+    default: return gpu::Primitive::Triangles;
     }
 }
 
@@ -42,17 +36,12 @@ u32 ElementCount(u32 type, u32 count)
 {
     switch (type)
     {
-    case PRIM_POINTLIST:
-        return count;
-    case PRIM_LINELIST:
-        return count * 2;
-    case PRIM_LINESTRIP:
-        return count + 1;
+    case PRIM_POINTLIST: return count;
+    case PRIM_LINELIST: return count * 2;
+    case PRIM_LINESTRIP: return count + 1;
     case PRIM_TRIANGLESTRIP:
-    case PRIM_TRIANGLEFAN:
-        return count + 2;
-    default:
-        return count * 3;
+    case PRIM_TRIANGLEFAN: return count + 2;
+    default: return count * 3;
     }
 }
 
@@ -288,8 +277,7 @@ QLResultEnum RenderDX9::CreateTexture(Texture** out)
     return QL_OK;
 }
 
-QLResultEnum RenderDX9::CreateShader(const std::string& vertexSource, const std::string& pixelSource,
-                                     ShaderImpl** out)
+QLResultEnum RenderDX9::CreateShader(const std::string& vertexSource, const std::string& pixelSource, ShaderImpl** out)
 {
     auto* shader = new ShaderImplDX9(this);
     QLResultEnum result = shader->Create(vertexSource, pixelSource);
@@ -401,18 +389,15 @@ QLResultEnum RenderDX9::SetBlendMode(u32 mode)
     gpu::BlendState blend;
     switch (mode)
     {
-    case BLEND_OFF:
-        break;
+    case BLEND_OFF: break;
     case BLEND_ALPHA:
         blend = {true, gpu::BlendFactor::SrcAlpha, gpu::BlendFactor::InvSrcAlpha, gpu::BlendFactor::One,
                  gpu::BlendFactor::One};
         break;
     case BLEND_ADDITIVE:
-        blend = {true, gpu::BlendFactor::SrcAlpha, gpu::BlendFactor::One, gpu::BlendFactor::One,
-                 gpu::BlendFactor::One};
+        blend = {true, gpu::BlendFactor::SrcAlpha, gpu::BlendFactor::One, gpu::BlendFactor::One, gpu::BlendFactor::One};
         break;
-    default:
-        return QL_OK; // unknown modes change nothing
+    default: return QL_OK; // unknown modes change nothing
     }
     return mDevice->SetBlend(blend);
 }

@@ -54,17 +54,10 @@ QLResultEnum TextureDX9::CreateFromImage(ImageData& image)
     gpu::TextureFormat format = gpu::TextureFormat::ARGB8;
     switch (image.GetCompression())
     {
-    case 1:
-        format = gpu::TextureFormat::DXT1;
-        break;
-    case 2:
-        format = gpu::TextureFormat::DXT3;
-        break;
-    case 3:
-        format = gpu::TextureFormat::DXT5;
-        break;
-    default:
-        break;
+    case 1: format = gpu::TextureFormat::DXT1; break;
+    case 2: format = gpu::TextureFormat::DXT3; break;
+    case 3: format = gpu::TextureFormat::DXT5; break;
+    default: break;
     }
     // Only the first level is ever written, so only one level is made (no undefined mip levels).
     QLResultEnum result = Make(width, height, format, gpu::TextureUsage::Static);

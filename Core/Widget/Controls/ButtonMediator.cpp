@@ -70,8 +70,7 @@ void ButtonMediator::FillCaptureRecord(const math::Point3& point, CaptureRecord&
         record.layer = mButton->GetLayer();
 }
 
-QLResultEnum ButtonMediator::OnCapturedMouseUp(const CaptureRecord& capture, const math::Point3& point,
-                                               u32 button)
+QLResultEnum ButtonMediator::OnCapturedMouseUp(const CaptureRecord& capture, const math::Point3& point, u32 button)
 {
     // The release re-runs the move at the pointer, which settles the hovered flag.
     if (QLResultEnum r = WidgetListener::OnCapturedMouseUp(capture, point, button))

@@ -26,8 +26,7 @@ public:
     QLResultEnum OnHover(bool in) override;
     QLResultEnum OnDisabledChanged(bool disabled) override;
     // Ends the capture; a release over the button clicks it.
-    QLResultEnum OnCapturedMouseUp(const CaptureRecord& capture, const math::Point3& point,
-                                   u32 button) override;
+    QLResultEnum OnCapturedMouseUp(const CaptureRecord& capture, const math::Point3& point, u32 button) override;
     QLResultEnum OnPress(const math::Point3& point, u32 button) override;
     // Captured points arrive in the space the button's layer sits in, so the captured walk
     // runs over the button's whole subtree.

@@ -15,10 +15,7 @@ Dialog::Dialog() : WidgetHitTestListener(this)
     GetLayer()->SetHitListener(static_cast<WidgetHitTestListener*>(this));
 }
 
-Dialog::~Dialog()
-{
-    ReleaseEffects();
-}
+Dialog::~Dialog() { ReleaseEffects(); }
 
 void Dialog::ReleaseEffects()
 {

@@ -21,8 +21,7 @@ void RegisterAnimCreator(DialogEffectsManager& manager)
     manager.RegisterCreator("Anim", new DialogEffectsDataCreator<DialogAnimEffectsData>());
 }
 
-QLResultEnum DialogAnimEffectsData::LoadAnim(const std::wstring& path,
-                                             base::CountedPtr<animation::AnimData>& out)
+QLResultEnum DialogAnimEffectsData::LoadAnim(const std::wstring& path, base::CountedPtr<animation::AnimData>& out)
 {
     out = resource::ResourceManager::Instance()->Get<animation::AnimData>(path);
     if (!out)
@@ -121,10 +120,7 @@ void DialogAnimEffects::ShowMesh(const lightwave::Mesh* mesh)
     parent->mChildren.insert(parent->mChildren.begin(), mMeshLayer.get());
 }
 
-QLResultEnum DialogAnimEffects::Show()
-{
-    return Begin(mShow, SHOWING);
-}
+QLResultEnum DialogAnimEffects::Show() { return Begin(mShow, SHOWING); }
 
 QLResultEnum DialogAnimEffects::Hide()
 {

@@ -10,10 +10,7 @@
 
 namespace widget
 {
-DialogEffectsManager::DialogEffectsManager()
-{
-    RegisterAnimCreator(*this);
-}
+DialogEffectsManager::DialogEffectsManager() { RegisterAnimCreator(*this); }
 
 DialogEffectsManager::~DialogEffectsManager() = default;
 
@@ -45,8 +42,7 @@ QLResultEnum DialogEffectsManager::Load(const tinyxml2::XMLElement* element)
         return QL_FAIL;
     if (const tinyxml2::XMLElement* data = element->FirstChildElement("Data"))
     {
-        for (const tinyxml2::XMLElement* set = data->FirstChildElement(); set;
-             set = set->NextSiblingElement())
+        for (const tinyxml2::XMLElement* set = data->FirstChildElement(); set; set = set->NextSiblingElement())
         {
             auto creator = mCreators.find(set->Name());
             if (creator == mCreators.end())
@@ -57,8 +53,7 @@ QLResultEnum DialogEffectsManager::Load(const tinyxml2::XMLElement* element)
             const char* name = set->Attribute("name");
             if (!name)
             {
-                QL_LOG(L"Dialog effects: a '%s' set without a name\n")
-                    << base::LogStyle::Error << set->Name();
+                QL_LOG(L"Dialog effects: a '%s' set without a name\n") << base::LogStyle::Error << set->Name();
                 return QL_FAIL;
             }
             std::unique_ptr<DialogEffectsData> object(creator->second->Create());
@@ -82,14 +77,12 @@ QLResultEnum DialogEffectsManager::Load(const tinyxml2::XMLElement* element)
             const char* effects = entry->Attribute("effects");
             if (!effects)
             {
-                QL_LOG(L"Dialog effects: dialog '%s' names no effects\n")
-                    << base::LogStyle::Error << entry->Name();
+                QL_LOG(L"Dialog effects: dialog '%s' names no effects\n") << base::LogStyle::Error << entry->Name();
                 return QL_FAIL;
             }
             if (!mDialogs.emplace(entry->Name(), effects).second)
             {
-                QL_LOG(L"Dialog effects: dialog '%s' given twice\n")
-                    << base::LogStyle::Error << entry->Name();
+                QL_LOG(L"Dialog effects: dialog '%s' given twice\n") << base::LogStyle::Error << entry->Name();
                 return QL_FAIL;
             }
         }

@@ -8,9 +8,7 @@
 
 namespace gui
 {
-GameControl::GameControl(i32 stateCount) : mStateLayers(static_cast<size_t>(std::max(stateCount, 0)), nullptr)
-{
-}
+GameControl::GameControl(i32 stateCount) : mStateLayers(static_cast<size_t>(std::max(stateCount, 0)), nullptr) {}
 
 GameControl::~GameControl()
 {

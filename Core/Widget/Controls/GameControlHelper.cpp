@@ -28,8 +28,7 @@ GameControlHelper::~GameControlHelper()
 }
 
 QLResultEnum GameControlHelper::Init(const std::wstring& path, widget::Widget* widget,
-                                     layer::HitTestListener* hitListener, layer::Layer* parentLayer,
-                                     bool ownsContainer)
+                                     layer::HitTestListener* hitListener, layer::Layer* parentLayer, bool ownsContainer)
 {
     file::ImageContainer* container = file::FileManager::Instance()->OpenImageContainer(path);
     if (!container)
@@ -41,8 +40,7 @@ QLResultEnum GameControlHelper::Init(const std::wstring& path, widget::Widget* w
 }
 
 QLResultEnum GameControlHelper::Init(file::ImageContainer* container, widget::Widget* widget,
-                                     layer::HitTestListener* hitListener, layer::Layer* parentLayer,
-                                     bool ownsContainer)
+                                     layer::HitTestListener* hitListener, layer::Layer* parentLayer, bool ownsContainer)
 {
     if (mOwnsContainer && mContainer != container)
         delete mContainer;
@@ -59,8 +57,7 @@ const base::ImageInfo* GameControlHelper::FindLayoutLayer(const std::wstring& na
     return mContainer ? mContainer->FindImage(name) : nullptr;
 }
 
-QLResultEnum GameControlHelper::LoadLayer(const std::wstring& name, math::Rect* outRect,
-                                          layer::ImageLayer** out)
+QLResultEnum GameControlHelper::LoadLayer(const std::wstring& name, math::Rect* outRect, layer::ImageLayer** out)
 {
     if (!mContainer)
         return QL_FAIL;
@@ -68,8 +65,7 @@ QLResultEnum GameControlHelper::LoadLayer(const std::wstring& name, math::Rect* 
     layer::ImageLayer* layer = nullptr;
     if (QLResultEnum r = layer::CreateImageLayer(ControlHost::Get()->GetRender(), name, mContainer, &layer, &info))
     {
-        QL_LOG(L"No layer '%s' in the layout '%s'\n")
-            << base::LogStyle::Error << name << mContainer->GetPath();
+        QL_LOG(L"No layer '%s' in the layout '%s'\n") << base::LogStyle::Error << name << mContainer->GetPath();
         return r;
     }
     layer->SetHitListener(mHitListener);
@@ -94,15 +90,14 @@ QLResultEnum GameControlHelper::AppendImageLayer(const std::wstring& name, u32 m
     return PlaceImageLayer(name, mode, parent, false, out);
 }
 
-QLResultEnum GameControlHelper::PlaceImageLayer(const std::wstring& name, u32 mode, layer::Layer* parent,
-                                                bool beneath, layer::ImageLayer** out)
+QLResultEnum GameControlHelper::PlaceImageLayer(const std::wstring& name, u32 mode, layer::Layer* parent, bool beneath,
+                                                layer::ImageLayer** out)
 {
     layer::ImageLayer* layer = nullptr;
     if (QLResultEnum r = LoadLayer(name, nullptr, &layer))
         return r;
     if (layer::Layer* target = parent ? parent : mDefaultParent)
-        layer->SetPosition(layer->mPosition.x - target->mPosition.x, layer->mPosition.y - target->mPosition.y,
-                           0.0f);
+        layer->SetPosition(layer->mPosition.x - target->mPosition.x, layer->mPosition.y - target->mPosition.y, 0.0f);
     if (beneath)
         (void)AttachFirst(layer, mode, parent);
     else

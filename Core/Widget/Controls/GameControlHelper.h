@@ -52,17 +52,15 @@ public:
     QLResultEnum Init(const std::wstring& path, widget::Widget* widget, layer::HitTestListener* hitListener,
                       layer::Layer* parentLayer, bool ownsContainer);
     // With a layout already open (controls inside a dialog share the dialog's).
-    QLResultEnum Init(file::ImageContainer* container, widget::Widget* widget,
-                      layer::HitTestListener* hitListener, layer::Layer* parentLayer, bool ownsContainer);
+    QLResultEnum Init(file::ImageContainer* container, widget::Widget* widget, layer::HitTestListener* hitListener,
+                      layer::Layer* parentLayer, bool ownsContainer);
 
     // A new image layer of the named layout layer at its layout position, with the helper's
     // hit listener; its layout rectangle to outRect when given. Not attached, not owned.
     QLResultEnum LoadLayer(const std::wstring& name, math::Rect* outRect, layer::ImageLayer** out);
     // LoadLayer, placed relative to the parent and attached beneath (Add) or on top (Append).
-    QLResultEnum AddImageLayer(const std::wstring& name, u32 mode, layer::Layer* parent,
-                               layer::ImageLayer** out);
-    QLResultEnum AppendImageLayer(const std::wstring& name, u32 mode, layer::Layer* parent,
-                                  layer::ImageLayer** out);
+    QLResultEnum AddImageLayer(const std::wstring& name, u32 mode, layer::Layer* parent, layer::ImageLayer** out);
+    QLResultEnum AppendImageLayer(const std::wstring& name, u32 mode, layer::Layer* parent, layer::ImageLayer** out);
     // Applies the hit mode, takes ownership and attaches (parent null: the default parent).
     QLResultEnum AttachFirst(layer::Layer* layer, u32 mode, layer::Layer* parent);
     QLResultEnum AttachLast(layer::Layer* layer, u32 mode, layer::Layer* parent);

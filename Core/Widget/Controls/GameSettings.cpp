@@ -8,17 +8,8 @@ namespace
 GameSettings* gSettings = nullptr;
 }
 
-GameSettings* GameSettings::Get()
-{
-    return gSettings;
-}
-void GameSettings::Set(GameSettings* settings)
-{
-    gSettings = settings;
-}
+GameSettings* GameSettings::Get() { return gSettings; }
+void GameSettings::Set(GameSettings* settings) { gSettings = settings; }
 
-std::wstring Localize(const std::wstring& key)
-{
-    return gSettings ? gSettings->GetText(key) : key;
-}
+std::wstring Localize(const std::wstring& key) { return gSettings ? gSettings->GetText(key) : key; }
 } // namespace gui

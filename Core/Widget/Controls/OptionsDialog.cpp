@@ -7,10 +7,10 @@
 #include "Core/Media/Sound/SoundSystem.h"
 #include "Core/Widget/Controls/ControlHost.h"
 #include "Core/Widget/Controls/GameSettings.h"
+#include "Core/Widget/Controls/TMessageBox.h"
 #include "Core/Widget/Controls/TesselButton.h"
 #include "Core/Widget/Controls/TesselSlider.h"
 #include "Core/Widget/Controls/TesselSwitchButton.h"
-#include "Core/Widget/Controls/TMessageBox.h"
 #include "Core/Widget/FrameManager.h"
 
 #include <algorithm>
@@ -22,10 +22,7 @@ constexpr u32 kTitleFont = 2;
 constexpr u32 kTextFont = 0;
 } // namespace
 
-OptionsDialog::OptionsDialog()
-{
-    mEffectsName = "Options";
-}
+OptionsDialog::OptionsDialog() { mEffectsName = "Options"; }
 
 QLResultEnum OptionsDialog::MakeButton(const std::wstring& normal, const std::wstring& highlight,
                                        const std::wstring& beneath, TesselButton** out)
@@ -59,8 +56,7 @@ QLResultEnum OptionsDialog::MakeSlider(const std::wstring& folder, TesselSlider*
 }
 
 QLResultEnum OptionsDialog::MakeSwitch(const std::wstring& normal, const std::wstring& highlight,
-                                       const std::wstring& beneath, const std::wstring& on,
-                                       TesselSwitchButton** out)
+                                       const std::wstring& beneath, const std::wstring& on, TesselSwitchButton** out)
 {
     auto* button = new TesselSwitchButton();
     if (QLResultEnum r = button->Init(GetContainer(), normal, highlight, on, beneath))
@@ -86,8 +82,8 @@ QLResultEnum OptionsDialog::AddControlText(layer::Layer* control, const std::wst
 
 QLResultEnum OptionsDialog::Build()
 {
-    if (QLResultEnum r = GameControlHelper::Init(
-            kLayout, this, static_cast<widget::WidgetHitTestListener*>(this), nullptr, true))
+    if (QLResultEnum r =
+            GameControlHelper::Init(kLayout, this, static_cast<widget::WidgetHitTestListener*>(this), nullptr, true))
         return r;
     gui::ControlHost* host = gui::ControlHost::Get();
     if (QLResultEnum r = AppendImageLayer(L"title", HIT_NONE, nullptr, nullptr))
@@ -108,8 +104,7 @@ QLResultEnum OptionsDialog::Build()
         return r;
     if (QLResultEnum r = MakeButton(L"buttons/close/ok_in", L"buttons/close/ok_ac", shadow, &mOkButton))
         return r;
-    if (QLResultEnum r =
-            MakeButton(L"buttons/cheat/cheat_in", L"buttons/cheat/cheat_ac", shadow, &mCheatButton))
+    if (QLResultEnum r = MakeButton(L"buttons/cheat/cheat_in", L"buttons/cheat/cheat_ac", shadow, &mCheatButton))
         return r;
     if (QLResultEnum r =
             AddText(L"buttons/close/close_caption", L"options_OptionsOk", host->GetFont(kTextFont), nullptr))
@@ -118,21 +113,16 @@ QLResultEnum OptionsDialog::Build()
         return r;
     if (QLResultEnum r = MakeSlider(L"music", &mMusicSlider))
         return r;
-    if (QLResultEnum r =
-            MakeButton(L"buttons/music_dec/b_in", L"buttons/music_dec/b_ac", shadow, &mMusicMinus))
+    if (QLResultEnum r = MakeButton(L"buttons/music_dec/b_in", L"buttons/music_dec/b_ac", shadow, &mMusicMinus))
         return r;
-    if (QLResultEnum r =
-            MakeButton(L"buttons/music_inc/b_in", L"buttons/music_inc/b_ac", shadow, &mMusicPlus))
+    if (QLResultEnum r = MakeButton(L"buttons/music_inc/b_in", L"buttons/music_inc/b_ac", shadow, &mMusicPlus))
         return r;
-    if (QLResultEnum r =
-            MakeButton(L"buttons/sound_dec/b_in", L"buttons/sound_dec/b_ac", shadow, &mSoundMinus))
+    if (QLResultEnum r = MakeButton(L"buttons/sound_dec/b_in", L"buttons/sound_dec/b_ac", shadow, &mSoundMinus))
         return r;
-    if (QLResultEnum r =
-            MakeButton(L"buttons/sound_inc/b_in", L"buttons/sound_inc/b_ac", shadow, &mSoundPlus))
+    if (QLResultEnum r = MakeButton(L"buttons/sound_inc/b_in", L"buttons/sound_inc/b_ac", shadow, &mSoundPlus))
         return r;
-    if (QLResultEnum r =
-            MakeSwitch(L"main_options/window/window_nonselected", L"main_options/window/window_ac",
-                       L"main_options/window/window_sh", L"main_options/window/window_in", &mWindowSwitch))
+    if (QLResultEnum r = MakeSwitch(L"main_options/window/window_nonselected", L"main_options/window/window_ac",
+                                    L"main_options/window/window_sh", L"main_options/window/window_in", &mWindowSwitch))
         return r;
     layer::TextLayer* caption = nullptr;
     layer::TextLayer* addition = nullptr;
@@ -146,10 +136,9 @@ QLResultEnum OptionsDialog::Build()
     addition->SetAlignment(2, 0);
     addition->SetY(2.0f);
     addition->AlignToPixels();
-    if (QLResultEnum r =
-            MakeSwitch(L"main_options/fullscreen/fullscreen_nonselected",
-                       L"main_options/fullscreen/fullscreen_ac", L"main_options/fullscreen/main_menu_sh",
-                       L"main_options/fullscreen/main_menu_in", &mFullScreenSwitch))
+    if (QLResultEnum r = MakeSwitch(L"main_options/fullscreen/fullscreen_nonselected",
+                                    L"main_options/fullscreen/fullscreen_ac", L"main_options/fullscreen/main_menu_sh",
+                                    L"main_options/fullscreen/main_menu_in", &mFullScreenSwitch))
         return r;
     layer::TextLayer* fullScreen = nullptr;
     (void)AddControlText(mFullScreenSwitch, L"options_fs", kTextFont, &fullScreen);

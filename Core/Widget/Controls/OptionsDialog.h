@@ -42,13 +42,12 @@ public:
     TesselSwitchButton* mFullScreenSwitch = nullptr;
 
 private:
-    QLResultEnum MakeButton(const std::wstring& normal, const std::wstring& highlight,
-                            const std::wstring& beneath, TesselButton** out);
+    QLResultEnum MakeButton(const std::wstring& normal, const std::wstring& highlight, const std::wstring& beneath,
+                            TesselButton** out);
     QLResultEnum MakeSlider(const std::wstring& folder, TesselSlider** out);
-    QLResultEnum MakeSwitch(const std::wstring& normal, const std::wstring& highlight,
-                            const std::wstring& beneath, const std::wstring& on, TesselSwitchButton** out);
+    QLResultEnum MakeSwitch(const std::wstring& normal, const std::wstring& highlight, const std::wstring& beneath,
+                            const std::wstring& on, TesselSwitchButton** out);
     // A localised text attached to a control, centred on it.
-    QLResultEnum AddControlText(layer::Layer* control, const std::wstring& key, u32 font,
-                                layer::TextLayer** out);
+    QLResultEnum AddControlText(layer::Layer* control, const std::wstring& key, u32 font, layer::TextLayer** out);
     QLResultEnum StepVolume(TesselSlider* slider, float current, float step);
 };

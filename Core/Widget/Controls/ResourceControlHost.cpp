@@ -27,19 +27,13 @@ ControlHost* ControlHost::Get()
     return gFallback;
 }
 
-void ControlHost::Set(ControlHost* host)
-{
-    gHost = host;
-}
+void ControlHost::Set(ControlHost* host) { gHost = host; }
 
-void ControlHost::SetFallback(ControlHost* host)
-{
-    gFallback = host;
-}
+void ControlHost::SetFallback(ControlHost* host) { gFallback = host; }
 
-const wchar_t* const ResourceControlHost::kDefaultFonts[6] = {
-    L"td/data/fonts/main_32_1", L"td/data/fonts/main_32_2", L"td/data/fonts/main_42_1",
-    L"td/data/fonts/main_42_2", L"td/data/fonts/main_42_3", L"td/data/fonts/main_80"};
+const wchar_t* const ResourceControlHost::kDefaultFonts[6] = {L"td/data/fonts/main_32_1", L"td/data/fonts/main_32_2",
+                                                              L"td/data/fonts/main_42_1", L"td/data/fonts/main_42_2",
+                                                              L"td/data/fonts/main_42_3", L"td/data/fonts/main_80"};
 
 base::CountedPtr<render::Font> ResourceControlHost::GetFont(u32 index)
 {
@@ -48,8 +42,7 @@ base::CountedPtr<render::Font> ResourceControlHost::GetFont(u32 index)
         mTriedDefaults = true;
         for (const wchar_t* name : kDefaultFonts)
         {
-            base::CountedPtr<render::BMFont> font =
-                resource::ResourceManager::Instance()->Get<render::BMFont>(name);
+            base::CountedPtr<render::BMFont> font = resource::ResourceManager::Instance()->Get<render::BMFont>(name);
             if (font && !font->IsLoaded())
             {
                 font->SetRender(GetRender());
@@ -65,10 +58,7 @@ base::CountedPtr<render::Font> ResourceControlHost::GetFont(u32 index)
     return index < mFonts.size() ? mFonts[index] : base::CountedPtr<render::Font>();
 }
 
-void ResourceControlHost::PlaySound(const std::wstring& tag)
-{
-    k2::SoundTags::Instance()->Play(tag);
-}
+void ResourceControlHost::PlaySound(const std::wstring& tag) { k2::SoundTags::Instance()->Play(tag); }
 
 render::ParticleEmitter* ResourceControlHost::CreateEmitter(const std::string& name)
 {

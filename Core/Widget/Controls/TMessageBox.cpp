@@ -25,8 +25,7 @@ TMessageBox::TMessageBox(const std::wstring& messageKey, const std::wstring& com
 QLResultEnum TMessageBox::MakeButton(float x, float y, TesselButton** out)
 {
     auto* button = new TesselButton();
-    if (QLResultEnum r =
-            button->Init(GetContainer(), L"button/b1_normal", L"button/b1_over", L"button/b1_ok/label"))
+    if (QLResultEnum r = button->Init(GetContainer(), L"button/b1_normal", L"button/b1_over", L"button/b1_ok/label"))
     {
         delete button;
         return r;
@@ -50,13 +49,12 @@ QLResultEnum TMessageBox::AddLabel(const std::wstring& place, const std::wstring
 
 QLResultEnum TMessageBox::Build()
 {
-    if (QLResultEnum r = GameControlHelper::Init(
-            kLayout, this, static_cast<widget::WidgetHitTestListener*>(this), nullptr, true))
+    if (QLResultEnum r =
+            GameControlHelper::Init(kLayout, this, static_cast<widget::WidgetHitTestListener*>(this), nullptr, true))
         return r;
     if (QLResultEnum r = AppendImageLayer(L"back", HIT_NONE, nullptr, nullptr))
         return r;
-    if (QLResultEnum r =
-            AddText(L"text/message", mMessageKey, gui::ControlHost::Get()->GetFont(kFont), nullptr))
+    if (QLResultEnum r = AddText(L"text/message", mMessageKey, gui::ControlHost::Get()->GetFont(kFont), nullptr))
         return r;
     if (mCommand.empty())
     {

@@ -34,10 +34,7 @@ void ShowHitState(layer::Layer* normal, layer::Layer* highlight, u32 state)
         highlight->mHitTestable = !rest;
 }
 
-float NormalOpacity(float glow)
-{
-    return glow > 0.9f ? std::max(0.0f, 1.0f - (glow - 0.9f) * 10.0f) : 1.0f;
-}
+float NormalOpacity(float glow) { return glow > 0.9f ? std::max(0.0f, 1.0f - (glow - 0.9f) * 10.0f) : 1.0f; }
 } // namespace gui
 
 TesselButton::TesselButton() : gui::GameControl(2) {}
@@ -55,8 +52,8 @@ QLResultEnum TesselButton::Init(file::ImageContainer* container, const std::wstr
     SetLayer(static_cast<gui::GameControl*>(this), false, false);
     // SetLayer re-applied the listener without draw hooks.
     SetListener(static_cast<widget::WidgetListener*>(this), false);
-    if (QLResultEnum r = GameControlHelper::Init(
-            container, this, static_cast<widget::WidgetHitTestListener*>(this), nullptr, false))
+    if (QLResultEnum r =
+            GameControlHelper::Init(container, this, static_cast<widget::WidgetHitTestListener*>(this), nullptr, false))
         return r;
     if (QLResultEnum r = LoadStateLayer(SLOT_NORMAL, normalName, nullptr))
         return r;

@@ -8,15 +8,9 @@
 #include "Core/Widget/Controls/GameSettings.h"
 #include "Core/Widget/FrameManager.h"
 
-TesselDialog::TesselDialog()
-{
-    (void)SetDisabled(true);
-}
+TesselDialog::TesselDialog() { (void)SetDisabled(true); }
 
-TesselDialog::~TesselDialog()
-{
-    (void)RemoveAllChildren(true, true, true);
-}
+TesselDialog::~TesselDialog() { (void)RemoveAllChildren(true, true, true); }
 
 QLResultEnum TesselDialog::OnShown()
 {

@@ -25,6 +25,6 @@ public:
 
     // The localised text of key, centred on the layout layer's rectangle, appended to the
     // default parent; 1 when the layout has no such layer.
-    QLResultEnum AddText(const std::wstring& layerName, const std::wstring& key,
-                         base::CountedPtr<render::Font> font, layer::TextLayer** out);
+    QLResultEnum AddText(const std::wstring& layerName, const std::wstring& key, base::CountedPtr<render::Font> font,
+                         layer::TextLayer** out);
 };

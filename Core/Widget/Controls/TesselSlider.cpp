@@ -95,10 +95,7 @@ float TesselSlider::ValueOfX(float x) const
     return (mMaximum - mMinimum) * (x - mTrackLeft) / track + mMinimum;
 }
 
-float TesselSlider::ClampToTrack(float x) const
-{
-    return std::clamp(x, mTrackLeft, std::max(mTrackLeft, mTrackRight));
-}
+float TesselSlider::ClampToTrack(float x) const { return std::clamp(x, mTrackLeft, std::max(mTrackLeft, mTrackRight)); }
 
 void TesselSlider::MoveThumb(float x)
 {
@@ -110,10 +107,7 @@ void TesselSlider::MoveThumb(float x)
         mShineEmitter->SetPosition(x, 0.0f, 0);
 }
 
-void TesselSlider::UpdateView()
-{
-    MoveThumb(XOfValue(mValue));
-}
+void TesselSlider::UpdateView() { MoveThumb(XOfValue(mValue)); }
 
 void TesselSlider::FillCaptureRecord(const math::Point3& hitPoint, widget::CaptureRecord& record)
 {
@@ -147,8 +141,7 @@ void TesselSlider::FillCaptureRecord(const math::Point3& hitPoint, widget::Captu
     }
 }
 
-QLResultEnum TesselSlider::OnCapturedMouseDrag(const widget::CaptureRecord& capture,
-                                               const math::Point3& point)
+QLResultEnum TesselSlider::OnCapturedMouseDrag(const widget::CaptureRecord& capture, const math::Point3& point)
 {
     if (QLResultEnum r = widget::WidgetListener::OnCapturedMouseDrag(capture, point))
         return r;
@@ -188,8 +181,7 @@ QLResultEnum TesselSlider::Update(float dt)
         if (state != mShineState)
         {
             mShineState = state;
-            mShineEmitter->SetState(state == 1 ? render::ParticleEmitter::PLAYING
-                                               : render::ParticleEmitter::FINISHING);
+            mShineEmitter->SetState(state == 1 ? render::ParticleEmitter::PLAYING : render::ParticleEmitter::FINISHING);
         }
     }
     mHold = gui::MoveToward(mHold, mGrabbing && !IsGliding() ? 1.0f : 0.0f, 10.0f * dt);

@@ -39,16 +39,15 @@ public:
 
     // frameName is the track drawn beneath the bar along its whole length (none when empty or
     // missing). Starts at the maximum (reported as a change).
-    QLResultEnum Init(file::ImageContainer* container, const std::wstring& barName,
-                      const std::wstring& thumbName, const std::wstring& frameName);
+    QLResultEnum Init(file::ImageContainer* container, const std::wstring& barName, const std::wstring& thumbName,
+                      const std::wstring& frameName);
 
     void UpdateView() override;
     void FillCaptureRecord(const math::Point3& point, widget::CaptureRecord& record) override;
     QLResultEnum Update(float dt) override;
     QLResultEnum OnCapturedMouseUp(const widget::CaptureRecord& capture, const math::Point3& point,
                                    u32 button) override;
-    QLResultEnum OnCapturedMouseDrag(const widget::CaptureRecord& capture,
-                                     const math::Point3& point) override;
+    QLResultEnum OnCapturedMouseDrag(const widget::CaptureRecord& capture, const math::Point3& point) override;
 
     // Track x of a value and value of a track x.
     float XOfValue(float value) const;

@@ -23,8 +23,8 @@ QLResultEnum TesselSwitchButton::Init(file::ImageContainer* container, const std
 {
     Attach(this, false);
     SetLayer(static_cast<gui::GameControl*>(this), false, false);
-    if (QLResultEnum r = GameControlHelper::Init(
-            container, this, static_cast<widget::WidgetHitTestListener*>(this), nullptr, false))
+    if (QLResultEnum r =
+            GameControlHelper::Init(container, this, static_cast<widget::WidgetHitTestListener*>(this), nullptr, false))
         return r;
     layer::ImageLayer* on = nullptr;
     if (QLResultEnum r = LoadStateLayer(SLOT_ON, onName, &on))

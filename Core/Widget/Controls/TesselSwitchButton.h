@@ -22,8 +22,7 @@ public:
     static widget::TypeDescriptor& StaticTypeDescriptor();
 
     QLResultEnum Init(file::ImageContainer* container, const std::wstring& normalName,
-                      const std::wstring& highlightName, const std::wstring& onName,
-                      const std::wstring& extraName);
+                      const std::wstring& highlightName, const std::wstring& onName, const std::wstring& extraName);
     void SetOn(bool on);
     bool IsOn() const { return mOn; }
     QLResultEnum SetVisualState(u32 state) override;

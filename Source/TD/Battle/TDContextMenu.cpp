@@ -4,8 +4,8 @@
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Battle/TDMapScene.h"
 #include "Source/TD/Data/TDText.h"
-#include "Source/TD/Units/TDTower.h"
 #include "Source/TD/Draw/TDUiPainter.h"
+#include "Source/TD/Units/TDTower.h"
 
 #include <algorithm>
 #include <cmath>
@@ -46,20 +46,29 @@ std::wstring tdTowerIcon(i32 id)
 {
     switch (id)
     {
-    case 10000: case 10001: case 10002: return L"ui/tower_01";
+    case 10000:
+    case 10001:
+    case 10002: return L"ui/tower_01";
     case 10100: return L"ui/tower_03";
     case 10200: return L"ui/tower_02";
-    case 20000: case 20001: case 20002: return L"ui/tower_05";
+    case 20000:
+    case 20001:
+    case 20002: return L"ui/tower_05";
     case 20100: return L"ui/tower_04";
     case 20200: return L"ui/tower_06";
-    case 30000: case 30001: case 30002: return L"ui/tower_09";
+    case 30000:
+    case 30001:
+    case 30002: return L"ui/tower_09";
     case 30100: return L"ui/tower_11";
     case 30200: return L"ui/tower_10";
-    case 40000: case 40001: case 40002: return L"ui/tower_08";
+    case 40000:
+    case 40001:
+    case 40002: return L"ui/tower_08";
     case 40100: return L"ui/tower_12";
     case 40200: return L"ui/tower_07";
     // The kinds beyond the four base towers, so that none of their entries is blank.
-    case 50000: case 50001: return L"ui/tower_13";
+    case 50000:
+    case 50001: return L"ui/tower_13";
     case 60000: return L"ui/tower_14";
     case 70000: return L"ui/tower_15";
     case 80000: return L"ui/tower_16";
@@ -70,12 +79,18 @@ std::wstring tdTowerIcon(i32 id)
 std::vector<std::wstring> tdAbilityIcons(const TDPrototype& p)
 {
     static const std::pair<const char*, const wchar_t*> kIcons[] = {
-        {"dot", L"ui/acid_01"},         {"aim", L"ui/beam_01"},
-        {"splash", L"ui/aoe_01"},       {"fsplash", L"ui/burn_01"},
-        {"stun", L"ui/dazed_01"},       {"boost", L"ui/hammer_01"},
-        {"show_invisible", L"ui/showInvisible_01"}, {"gold", L"ui/money_01"},
-        {"tele", L"ui/portal_01"},      {"air", L"ui/wing_01"},
-        {"star1", L"ui/might_01"},      {"star2", L"ui/might_02"},
+        {"dot", L"ui/acid_01"},
+        {"aim", L"ui/beam_01"},
+        {"splash", L"ui/aoe_01"},
+        {"fsplash", L"ui/burn_01"},
+        {"stun", L"ui/dazed_01"},
+        {"boost", L"ui/hammer_01"},
+        {"show_invisible", L"ui/showInvisible_01"},
+        {"gold", L"ui/money_01"},
+        {"tele", L"ui/portal_01"},
+        {"air", L"ui/wing_01"},
+        {"star1", L"ui/might_01"},
+        {"star2", L"ui/might_02"},
         {"showInvisible", L"ui/showInvisible_01"},
     };
     std::vector<std::wstring> icons;
@@ -384,8 +399,7 @@ void TDContextMenu::drawRange(TDUiPainter& painter)
         const TDPrototype* p = hoveredItem ? hoveredItem->prototype.get() : tower->currentProto();
         if (!p)
             return;
-        float s = hoveredItem ? p->radius / kRangeImageSize * mult
-                              : upgraded(*p)->radius / kRangeImageSize * mult;
+        float s = hoveredItem ? p->radius / kRangeImageSize * mult : upgraded(*p)->radius / kRangeImageSize * mult;
         painter.drawUiImage(L"ui/radius", cx, cy, s, white);
         drawCircle(painter, cx, cy, s * kRangeImageSize * 0.5f, ring);
         drawCircle(painter, cx, cy, (tower->mBonus.radius + p->radius) * 0.5f * mult * s * 1.125f * frac, pulse);

@@ -16,11 +16,11 @@ struct TDSpotFrame;
 
 struct TDContextMenuItem
 {
-    std::string label; // UTF-8; "$" money and "#" crystal icons
-    float angle = 0.0f; // degrees
+    std::string label;        // UTF-8; "$" money and "#" crystal icons
+    float angle = 0.0f;       // degrees
     float x = 0.0f, y = 0.0f; // place when fully open, from the menu's centre (set by layout)
-    i32 id = 0;         // build: prototype id; upgrade: target "levelid"; tier and buy: 1; sell: 0
-    i32 index = 0;      // from 1 in fill order; 0 for the sell entry
+    i32 id = 0;               // build: prototype id; upgrade: target "levelid"; tier and buy: 1; sell: 0
+    i32 index = 0;            // from 1 in fill order; 0 for the sell entry
     float cost = 0.0f;
     std::unique_ptr<TDPrototype> prototype; // upgraded copy, or null
 };
@@ -73,8 +73,8 @@ public:
     i32 kind = kBuild;
     i32 hoveredId = -1;
     TDContextMenuItem* hoveredItem = nullptr;
-    TDTower* tower = nullptr;      // not owned
-    TDSpotFrame* spot = nullptr;   // not owned
+    TDTower* tower = nullptr;    // not owned
+    TDSpotFrame* spot = nullptr; // not owned
     float startAngle = 0.0f, endAngle = 360.0f;
     float radius = 80.0f;
     float centreX = 0.0f, centreY = 0.0f;

@@ -1,8 +1,8 @@
 // The result of a finished level: reward, storage and the result window's texts.
 #include "Source/TD/Battle/TDLevelResultKeeper.h"
 
-#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/LocalStrings.h"
 
 #include <algorithm>
 

@@ -11,7 +11,7 @@ struct TDLevelOutcome
 {
     i32 stars = 0;
     i32 previousStars = 0;
-    i32 reward = 0;       // gems for new stars and the episode bonus
+    i32 reward = 0; // gems for new stars and the episode bonus
     i32 bestScore = 0;
     TDLevelResult result; // as stored
 };

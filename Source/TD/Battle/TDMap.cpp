@@ -1,13 +1,13 @@
 // The battle controller: construction, game data and the messages it answers.
 #include "Source/TD/Battle/TDMap.h"
 
-#include "Source/TD/Units/TDBulletList.h"
 #include "Source/TD/Battle/TDDrops.h"
-#include "Source/TD/Units/TDEffectTimer.h"
 #include "Source/TD/Data/TDFileSource.h"
+#include "Source/TD/Data/TDProfileStore.h"
+#include "Source/TD/Units/TDBulletList.h"
+#include "Source/TD/Units/TDEffectTimer.h"
 #include "Source/TD/Units/TDModifier.h"
 #include "Source/TD/Units/TDParticle.h"
-#include "Source/TD/Data/TDProfileStore.h"
 #include "Source/TD/Units/TDSpriteEffect.h"
 #include "Source/TD/Units/TDTower.h"
 
@@ -77,7 +77,8 @@ TDUpgradeContext TDMap::upgradeContext()
 TDUpgradeContext TDMap::upgradeContextByProgress()
 {
     TDUpgradeContext context = upgradeContext();
-    context.isUnlocked = [this](i32 id) {
+    context.isUnlocked = [this](i32 id)
+    {
         i32 episode = 0, level = 0;
         mProgress->getFurthestLevel(episode, level);
         return mUnlocks.isUnlocked(id, episode, level);

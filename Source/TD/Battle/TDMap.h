@@ -275,7 +275,10 @@ public:
     std::unique_ptr<TDTexture> mPathPicture;
     TDViewRect mPathPictureRect;
     bool mPathPictureDirty = true;
-    bool isPathPictureStale() const { return mPathPictureDirty || !(mPathPictureRect == mScreenMode->battleViewRect()); }
+    bool isPathPictureStale() const
+    {
+        return mPathPictureDirty || !(mPathPictureRect == mScreenMode->battleViewRect());
+    }
     // Renders the path picture through the canvas with the brush picture (its size given).
     void renderPathPicture(TDBattleCanvas& canvas, const TDTexture* brush, float brushWidth, float brushHeight);
     // Every link's dots, in link order, the brush centred on each, through the canvas's transform.
@@ -294,13 +297,13 @@ public:
     TDUnit* mHovered = nullptr;    // not owned: the unit the player picked
     bool mContextMenuOpen = false; // the spot or tower menu
     float mContextMenuTime = 0.0f;
-    i32 mSelectedSpell = -1; // spell waiting for its target; -1 none
+    i32 mSelectedSpell = -1;                     // spell waiting for its target; -1 none
     std::unique_ptr<TDContextMenu> mContextMenu; // the ring menu of a spot or tower, or null
-    std::wstring mAfterProfileInput;          // "mmenu" or "shop": where the name input goes on
+    std::wstring mAfterProfileInput;             // "mmenu" or "shop": where the name input goes on
     // Where the shop's "back_ac" leads: "mmenu", "levels", "episodes", or "game" (nowhere: a
     // shop opened after a level is left with "return_ac"). Set by whoever opens the shop.
     std::wstring mShopReturnTarget;
-    TDLevelOutcome mLevelOutcome;             // the stored result of the level that ended last
+    TDLevelOutcome mLevelOutcome; // the stored result of the level that ended last
     // The battle's objects. clearBattle (also run by the destructor) deletes them in the order
     // they need: modifiers first, as a tower boost lets go of its effects and the towers' flags.
     base::OwnedList<TDTower> mTowers;

@@ -52,10 +52,7 @@ void TDMap::addSprite(TDSpriteEffect* sprite)
         mAnimations.push_back(sprite);
 }
 
-void TDMap::removeSprite(TDSpriteEffect* sprite)
-{
-    mAnimations.remove(sprite);
-}
+void TDMap::removeSprite(TDSpriteEffect* sprite) { mAnimations.remove(sprite); }
 
 void TDMap::sortTowers() { mTowers.stableSort(TDTower::isBoostFirst); }
 

@@ -1,9 +1,9 @@
 // Stateless geometry of the level: points on curves and polylines, lengths, lookups.
 #include "Source/TD/Battle/TDMap.h"
 
+#include "Source/TD/Data/TDText.h"
 #include "Source/TD/Level/TDPathCurve.h"
 #include "Source/TD/Level/TDPathSolver.h"
-#include "Source/TD/Data/TDText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -98,7 +98,8 @@ float TDMap::findLinkParameter(const TDLink* link, float t, float dist, float of
     if (!a || !b)
         return 1.0f;
     TDCurve curve{a->x, a->y, link->anchorX, link->anchorY, b->x, b->y};
-    auto shifted = [&](float at, float& x, float& y) {
+    auto shifted = [&](float at, float& x, float& y)
+    {
         float nx, ny;
         tdcurve::point(curve, at, x, y);
         getLinkNormal(link, at, nx, ny);

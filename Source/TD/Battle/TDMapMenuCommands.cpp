@@ -1,7 +1,7 @@
 // The release handlers of the menus and the shop: main menu, episode and level selection, the
 // shop and its reset confirmation.
-#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Data/TDText.h"
 
 bool TDMap::onMainMenuRelease(i32 x, i32 y)

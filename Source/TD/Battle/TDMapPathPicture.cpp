@@ -10,7 +10,8 @@ void TDMap::renderPathPicture(TDBattleCanvas& canvas, const TDTexture* brush, fl
     const TDViewRect& view = mPathPictureRect;
     // The picture's top-left pixel is the view's top-left battle point.
     mPathPicture = canvas.renderPicture(static_cast<i32>(view.width), static_cast<i32>(view.height),
-                                        [&](TDBattleCanvas& picture) {
+                                        [&](TDBattleCanvas& picture)
+                                        {
                                             picture.setBlendMode(1);
                                             picture.setColor({1.0f, 1.0f, 1.0f, 1.0f});
                                             picture.pushTransform(1.0f, -view.x, -view.y);

@@ -1,7 +1,7 @@
 // The release handlers of the profile screens (the list, the name input of a new profile and
 // of a rename) and of the modal message.
-#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/LocalStrings.h"
 
 bool TDMap::onProfilesRelease(i32 x, i32 y)
 {

@@ -4,10 +4,10 @@
 
 #include "Core/Base/Log.h"
 #include "Core/Base/Random.h"
+#include "Source/TD/Data/TDText.h"
 #include "Source/TD/Units/TDBulletList.h"
 #include "Source/TD/Units/TDModifiers.h"
 #include "Source/TD/Units/TDParticle.h"
-#include "Source/TD/Data/TDText.h"
 #include "Source/TD/Units/TDTower.h"
 #include "Source/TD/Units/TDUnit.h"
 
@@ -26,8 +26,8 @@ TDUnit* TDMap::spawnUnit(TDWaveEntry* entry, const TDPoint* spawn)
     const TDPoint* goal = getGoalPoint(mPoints);
     if (!goal || goal == spawn)
     {
-        QL_LOG(L"No goal to walk to from point %d; unit %d not spawned\n") << base::LogStyle::Error << spawn->id
-                                                                            << entry->mId;
+        QL_LOG(L"No goal to walk to from point %d; unit %d not spawned\n")
+            << base::LogStyle::Error << spawn->id << entry->mId;
         return nullptr;
     }
     std::vector<i32> route;
@@ -44,7 +44,8 @@ TDUnit* TDMap::spawnUnit(TDWaveEntry* entry, const TDPoint* spawn)
 
     TDUnit* unit = mWaves.spawnUnit(*this, entry, spawn);
     float c = kind->cooldown;
-    auto add = [&](TDModifier* modifier, float period) {
+    auto add = [&](TDModifier* modifier, float period)
+    {
         modifier->mTickPeriod = period;
         unit->mModifiers.push_back(modifier);
     };

@@ -62,8 +62,8 @@ void TDMapScene::loadLayers(const std::vector<TDLayerEntry>& entries)
 {
     for (const TDLayerEntry& entry : entries)
     {
-        TDSceneLayer layer{entry.name, entry.x, entry.y, entry.width, entry.height, entry.order,
-                           entry.y + entry.height};
+        TDSceneLayer layer{
+            entry.name, entry.x, entry.y, entry.width, entry.height, entry.order, entry.y + entry.height};
         layers.push_back(layer);
         if (entry.name.rfind(L"fx/", 0) == 0)
             effectPlaces.push_back(layer);

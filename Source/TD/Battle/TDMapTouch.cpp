@@ -3,9 +3,9 @@
 // selling a tower and buying a locked spot.
 #include "Source/TD/Battle/TDMap.h"
 
+#include "Source/TD/Data/TDText.h"
 #include "Source/TD/Units/TDBulletList.h"
 #include "Source/TD/Units/TDParticle.h"
-#include "Source/TD/Data/TDText.h"
 #include "Source/TD/Units/TDTower.h"
 #include "Source/TD/Units/TDUnit.h"
 
@@ -174,9 +174,7 @@ void TDMap::onPointerDown(i32 x, i32 y)
             buySpot(menu.spot);
         menu.close();
         return;
-    default:
-        menu.close();
-        return;
+    default: menu.close(); return;
     }
 }
 
@@ -220,7 +218,7 @@ void TDMap::updateControlButtons()
     mHud->setButtonVisible(L"options_btn_ac", false);
     mHud->setButtonVisible(L"pause_btn_ac", mSpeed == 0.0f);
     mHud->setButtonVisible(L"pause_btn", mSpeed != 0.0f);
-    const wchar_t* active = mSpeed == 0.0f ? L"pause_btn_ac"
+    const wchar_t* active = mSpeed == 0.0f   ? L"pause_btn_ac"
                             : mSpeed == 1.0f ? L"play_btn_ac"
                             : mSpeed == 2.0f ? L"speed_btn_ac"
                                              : nullptr;

@@ -14,7 +14,8 @@
 
 void TDMap::update(float dt)
 {
-    auto trace = [this](const char* step) {
+    auto trace = [this](const char* step)
+    {
         if (mTrace)
             mTrace->push_back(step);
     };

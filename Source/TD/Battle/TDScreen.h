@@ -6,14 +6,14 @@
 
 enum TDScreen : i32
 {
-    kScreenNone = -1,          // nothing opened yet
-    kScreenBattle = 0,         // the battle itself: its rules run only here
-    kScreenWon = 1,            // level result after a victory
-    kScreenLost = 2,           // level result after a defeat
-    kScreenLoading = 3,        // a level is loading
-    kScreenIngameMenu = 4,     // the paused battle's menu
-    kScreenEpisodes = 5,       // episode selection
-    kScreenLevels = 6,         // level selection
+    kScreenNone = -1,      // nothing opened yet
+    kScreenBattle = 0,     // the battle itself: its rules run only here
+    kScreenWon = 1,        // level result after a victory
+    kScreenLost = 2,       // level result after a defeat
+    kScreenLoading = 3,    // a level is loading
+    kScreenIngameMenu = 4, // the paused battle's menu
+    kScreenEpisodes = 5,   // episode selection
+    kScreenLevels = 6,     // level selection
     kScreenMainMenu = 7,
     kScreenShop = 8,
     kScreenUnlockMessage = 11, // new towers or spells before a level

@@ -7,7 +7,6 @@
 
 #include <tinyxml2.h>
 
-
 TDDocumentProfileStore::TDDocumentProfileStore(const std::string& path) : mPath(path)
 {
     std::string text;
@@ -36,8 +35,7 @@ void TDDocumentProfileStore::reset()
 void TDDocumentProfileStore::loadText(const std::string& text)
 {
     auto document = std::make_unique<tinyxml2::XMLDocument>();
-    if (document->Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS ||
-        !document->FirstChildElement("Profiles"))
+    if (document->Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS || !document->FirstChildElement("Profiles"))
     {
         mCorrupt = true;
         reset();

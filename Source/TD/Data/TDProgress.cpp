@@ -195,7 +195,9 @@ void TDProgress::addGems(i32 gems)
     else
     {
         long long sum = static_cast<long long>(intAttribute(e, "amount")) + gems;
-        e->SetAttribute("amount", static_cast<i32>(sum > 2147483647LL ? 2147483647LL : sum < -2147483647LL ? -2147483647LL : sum));
+        e->SetAttribute("amount", static_cast<i32>(sum > 2147483647LL    ? 2147483647LL
+                                                   : sum < -2147483647LL ? -2147483647LL
+                                                                         : sum));
     }
     save();
 }

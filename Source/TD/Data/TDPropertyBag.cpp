@@ -9,8 +9,7 @@ TDPropertyBag::TDPropertyBag(const tinyxml2::XMLElement* element)
 {
     if (!element)
         return;
-    for (const tinyxml2::XMLElement* child = element->FirstChildElement(); child;
-         child = child->NextSiblingElement())
+    for (const tinyxml2::XMLElement* child = element->FirstChildElement(); child; child = child->NextSiblingElement())
     {
         const char* name = child->Attribute("name");
         float value = 0.0f;

@@ -109,7 +109,7 @@ public:
     std::string addons;
     std::vector<std::string> addonList;
     TDTierList tiers;
-    TDGraphic* graphic = nullptr;    // not owned
+    TDGraphic* graphic = nullptr; // not owned
 };
 
 // Hexadecimal colour text: each character shifts four bits in; non-digits add 0; empty gives 0.

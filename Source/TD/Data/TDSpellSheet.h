@@ -14,7 +14,7 @@ struct TDSpellProto
     std::string image;
     std::string image2;
     i32 id = 0;
-    std::unique_ptr<TDImage> imageTexture;  // null when the picture is missing
+    std::unique_ptr<TDImage> imageTexture; // null when the picture is missing
     std::unique_ptr<TDImage> image2Texture;
 };
 

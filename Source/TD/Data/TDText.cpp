@@ -109,10 +109,7 @@ i32 leadingInt(const std::string& text)
     return readInteger(text, value) ? clampToInt(value) : 0;
 }
 
-float leadingFloat(const std::string& text)
-{
-    return narrow(std::strtod(text.c_str(), nullptr));
-}
+float leadingFloat(const std::string& text) { return narrow(std::strtod(text.c_str(), nullptr)); }
 
 bool parseInt(const std::string& text, i32& out)
 {

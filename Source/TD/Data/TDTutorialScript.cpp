@@ -2,9 +2,9 @@
 #include "Source/TD/Data/TDTutorialScript.h"
 
 #include "Core/Base/Log.h"
+#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Data/TDFileSource.h"
-#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/TDText.h"
 
 #include <tinyxml2.h>
@@ -212,7 +212,8 @@ void TDTutorialScript::resetIncompleteSteps(TDMap& map)
     TDProgress& progress = *map.mProgress;
     auto complete = [&](i32 id) { return progress.getTutorialStepState(id) == kStepComplete; };
     // Each write saves the profiles file: only the steps that move are written.
-    auto wait = [&](i32 id) {
+    auto wait = [&](i32 id)
+    {
         if (progress.getTutorialStepState(id) != kStepWaiting)
             progress.setTutorialStepState(id, kStepWaiting);
     };

@@ -25,9 +25,9 @@ struct TDTutorialStep
     std::wstring activate;
     std::wstring complete;
     i32 level = 0, episode = 0, shop = 0;
-    std::vector<TDTutorialCommand> cmds;       // run on activation
-    std::vector<TDTutorialCommand> onComplete; // run on completion
-    std::wstring folder;                       // the page inside "td/data/tutorial"
+    std::vector<TDTutorialCommand> cmds;        // run on activation
+    std::vector<TDTutorialCommand> onComplete;  // run on completion
+    std::wstring folder;                        // the page inside "td/data/tutorial"
     std::map<std::wstring, std::wstring> texts; // placeholder name -> localised text
 
     // shop="-1" binds the step to its episode and level (indexes from 0); else it holds anywhere.

@@ -111,8 +111,8 @@ void HUDSpellButton::draw(TDUiPainter& painter)
                                 scale);
         painter.setFont(L"td/data/fonts/main_42_3");
         painter.drawText(std::to_wstring(tdtext::truncToInt(mCooldown + 1.0f)),
-                         left + static_cast<float>(w(shade) / 2) * scale, top + static_cast<float>(h(shade) / 2) * scale,
-                         TDColor{});
+                         left + static_cast<float>(w(shade) / 2) * scale,
+                         top + static_cast<float>(h(shade) / 2) * scale, TDColor{});
     }
     if (mGlow)
         painter.drawEmitter(*mGlow);

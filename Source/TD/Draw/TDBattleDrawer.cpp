@@ -1,22 +1,22 @@
 // The battle frame: draw lists by layer, depth sort, and the fixed order of what follows.
 #include "Source/TD/Draw/TDBattleDrawer.h"
 
+#include "Source/TD/Battle/TDContextMenu.h"
+#include "Source/TD/Battle/TDDrops.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Battle/TDScreen.h"
 #include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Data/TDText.h"
+#include "Source/TD/Draw/TDUiPainter.h"
+#include "Source/TD/Level/TDLink.h"
 #include "Source/TD/Sprites/TDAnimation.h"
 #include "Source/TD/Sprites/TDGraphic.h"
 #include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/Sprites/TDSpriteTable.h"
-#include "Source/TD/Units/TDBulletList.h"
-#include "Source/TD/Battle/TDContextMenu.h"
-#include "Source/TD/Draw/TDUiPainter.h"
 #include "Source/TD/Units/TDBullet.h"
-#include "Source/TD/Battle/TDDrops.h"
-#include "Source/TD/Level/TDLink.h"
-#include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Battle/TDScreen.h"
+#include "Source/TD/Units/TDBulletList.h"
 #include "Source/TD/Units/TDParticle.h"
 #include "Source/TD/Units/TDSpriteEffect.h"
-#include "Source/TD/Data/TDText.h"
 #include "Source/TD/Units/TDTower.h"
 #include "Source/TD/Units/TDUnit.h"
 
@@ -42,7 +42,10 @@ public:
     {
         mInner.drawUiImage(name, x, y, scale, color);
     }
-    void drawImage(const TDImage* image, float x, float y, float scale) override { mInner.drawImage(image, x, y, scale); }
+    void drawImage(const TDImage* image, float x, float y, float scale) override
+    {
+        mInner.drawImage(image, x, y, scale);
+    }
     void drawImageToRect(const TDImage* image, float w, float h, float x, float y, float scale) override
     {
         mInner.drawImageToRect(image, w, h, x, y, scale);
@@ -101,9 +104,8 @@ void TDBattleDrawer::forget(const TDGraphic& graphic)
 {
     // Pictures are cached by sheet + "|" + name, and by sheet + "/" + name for full paths.
     const std::wstring& sheet = graphic.mPsd;
-    auto ofSheet = [&](const std::wstring& key, wchar_t separator) {
-        return key.size() > sheet.size() && key.compare(0, sheet.size(), sheet) == 0 && key[sheet.size()] == separator;
-    };
+    auto ofSheet = [&](const std::wstring& key, wchar_t separator)
+    { return key.size() > sheet.size() && key.compare(0, sheet.size(), sheet) == 0 && key[sheet.size()] == separator; };
     std::erase_if(mPictures, [&](const auto& entry) { return ofSheet(entry.first, L'|'); });
     std::erase_if(mPathPictures, [&](const auto& entry) { return ofSheet(entry.first, L'/'); });
     mHeights.erase(&graphic);
@@ -272,7 +274,9 @@ void TDBattleDrawer::draw(TDBattleCanvas& canvas)
                     if (!g->frames("").empty())
                         raise = g->frames("").front()->mHeight;
                 float f = std::floor(mMap.mEnemySpotTime * 20.0f);
-                size_t index = std::isfinite(f) && f > 0.0f ? static_cast<size_t>(std::fmod(f, static_cast<float>(frames.size()))) : 0;
+                size_t index = std::isfinite(f) && f > 0.0f
+                                   ? static_cast<size_t>(std::fmod(f, static_cast<float>(frames.size())))
+                                   : 0;
                 canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
                 canvas.setColor(kWhite);
                 drawSpriteFrame(canvas, *spot, index, mMap.mHovered->mDrawPos[0], mMap.mHovered->mDrawPos[1] - raise);
@@ -478,11 +482,11 @@ void TDBattleDrawer::drawWaveTexts(TDBattleCanvas& canvas)
         float y = (b.y + dy) * mMap.mScale + mMap.mOffsetY;
         canvas.setColor(kWhite);
         if (b.x >= 512)
-            canvas.drawText(waveText(remaining), ((b.x - b.width * 0.5f) - 32.0f) * mMap.mScale + mMap.mOffsetX, y,
-                            1, 2, TDBattleCanvas::kWaveFont);
-        else
-            canvas.drawText(waveText(remaining), (b.width * 0.5f + b.x + 32.0f) * mMap.mScale + mMap.mOffsetX, y, 0,
+            canvas.drawText(waveText(remaining), ((b.x - b.width * 0.5f) - 32.0f) * mMap.mScale + mMap.mOffsetX, y, 1,
                             2, TDBattleCanvas::kWaveFont);
+        else
+            canvas.drawText(waveText(remaining), (b.width * 0.5f + b.x + 32.0f) * mMap.mScale + mMap.mOffsetX, y, 0, 2,
+                            TDBattleCanvas::kWaveFont);
     }
 }
 

@@ -5,8 +5,8 @@
 
 #include "Core/Base/Transform2D.h"
 #include "Core/Base/Types.h"
-#include "Source/TD/Sprites/TDSpritePainter.h"
 #include "Source/TD/Draw/TDBattleCanvas.h"
+#include "Source/TD/Sprites/TDSpritePainter.h"
 
 #include <map>
 #include <memory>

@@ -2,8 +2,8 @@
 // boost signs.
 #include "Source/TD/Draw/TDBattleDrawer.h"
 
-#include "Source/TD/Sprites/TDGraphic.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Sprites/TDGraphic.h"
 #include "Source/TD/Units/TDTower.h"
 #include "Source/TD/Units/TDUnit.h"
 

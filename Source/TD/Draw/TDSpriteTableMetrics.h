@@ -2,8 +2,8 @@
 // is matched to its graphic by its "psd" name, and the battle reads the lists through it.
 #pragma once
 
-#include "Source/TD/Sprites/TDSpriteTable.h"
 #include "Source/TD/Battle/TDBattleServices.h"
+#include "Source/TD/Sprites/TDSpriteTable.h"
 
 class TDPrototypes;
 class TDResources;

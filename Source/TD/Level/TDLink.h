@@ -12,9 +12,7 @@ class TDLink
 {
 public:
     TDLink() = default;
-    TDLink(i32 sid, i32 eid, float anchorX, float anchorY) : sid(sid), eid(eid), anchorX(anchorX), anchorY(anchorY)
-    {
-    }
+    TDLink(i32 sid, i32 eid, float anchorX, float anchorY) : sid(sid), eid(eid), anchorX(anchorX), anchorY(anchorY) {}
     TDLink(const tinyxml2::XMLElement* element, float coordScale);
 
     bool joins(i32 a, i32 b) const { return (sid == a && eid == b) || (sid == b && eid == a); }

@@ -107,7 +107,8 @@ float advance(const TDCurve& c, float t0, float step, float offset)
 
 void makeCurve(const TDCurve& c, float offset, int segments, std::vector<TDPathPoint*>& out)
 {
-    auto append = [&](float t) {
+    auto append = [&](float t)
+    {
         TDPathPoint* p = new TDPathPoint();
         normal(c, t, p->normalX, p->normalY);
         offsetPoint(c, t, offset, p->x, p->y);

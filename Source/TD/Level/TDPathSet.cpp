@@ -119,7 +119,8 @@ QLResultEnum TDPathSet::readCache(const std::string& bytes, const std::vector<TD
 {
     clear();
     CacheReader in(bytes);
-    auto fail = [&](const wchar_t* what) {
+    auto fail = [&](const wchar_t* what)
+    {
         QL_LOG(L"Path cache damaged at byte %d: %s; building the paths instead\n")
             << base::LogStyle::Error << static_cast<int>(in.position()) << what;
         clear();
@@ -209,8 +210,8 @@ void TDPathSet::buildPaths(const TDRoadNetwork& network, const TDWaveManager& wa
         std::vector<i32> route = tdFindRoute(network, spawn, goal);
         if (route.empty())
         {
-            QL_LOG(L"Goal %d cannot be reached from spawn point %d\n") << base::LogStyle::Error << goal->id
-                                                                       << spawn->id;
+            QL_LOG(L"Goal %d cannot be reached from spawn point %d\n")
+                << base::LogStyle::Error << goal->id << spawn->id;
             continue;
         }
         // Each link of the route with the point it is entered from.
@@ -236,8 +237,8 @@ void TDPathSet::buildPaths(const TDRoadNetwork& network, const TDWaveManager& wa
                     if (!a || !b)
                         continue;
                     std::vector<TDPathPoint*> line;
-                    tdcurve::makeCurve({a->x, a->y, link->anchorX, link->anchorY, b->x, b->y},
-                                       static_cast<float>(d), kSegments, line);
+                    tdcurve::makeCurve({a->x, a->y, link->anchorX, link->anchorY, b->x, b->y}, static_cast<float>(d),
+                                       kSegments, line);
                     store(link, d, line);
                 }
             }

@@ -20,9 +20,9 @@ struct TDPathRecord
     TDPathRecord(const TDPathRecord&) = delete;
     TDPathRecord& operator=(const TDPathRecord&) = delete;
 
-    std::map<i32, float> lengths;                     // filled only from the cache
+    std::map<i32, float> lengths;                    // filled only from the cache
     std::map<i32, std::vector<TDPathPoint*>> points; // owned points, per side offset
-    TDLink* link = nullptr;                           // not owned
+    TDLink* link = nullptr;                          // not owned
 };
 
 class TDPathSet
@@ -54,7 +54,10 @@ public:
     // Polylines run from a link's "sid" to its "eid". A walker that enters the link at its "eid"
     // walks the polyline of the other side backwards, so that it keeps its own side of the road:
     // this is the offset whose polyline it takes.
-    static i32 walkedOffset(const TDLink& link, i32 fromId, i32 offset) { return link.sid == fromId ? offset : -offset; }
+    static i32 walkedOffset(const TDLink& link, i32 fromId, i32 offset)
+    {
+        return link.sid == fromId ? offset : -offset;
+    }
     // The points of (link, walked offset) for a walker leaving the point fromId, in walking order;
     // false (out unchanged) when the set has none.
     bool findWalked(const TDLink* link, i32 fromId, i32 offset, std::vector<TDPathPoint*>& out) const;

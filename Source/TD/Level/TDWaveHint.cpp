@@ -1,8 +1,8 @@
 // The next-wave countdown.
 #include "Source/TD/Level/TDWaveHint.h"
 
-#include "Source/TD/Level/TDPoint.h"
 #include "Source/TD/Data/TDText.h"
+#include "Source/TD/Level/TDPoint.h"
 
 #include <algorithm>
 

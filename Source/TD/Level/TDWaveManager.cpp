@@ -44,7 +44,7 @@ void TDWaveManager::loadWaves(const tinyxml2::XMLElement* element)
         auto wave = std::make_unique<TDWaveProto>();
         wave->loadFromXML(child);
         long long timeout = static_cast<long long>(wave->mTimeout) + extra;
-        wave->mTimeout = static_cast<i32>(timeout > 2147483647LL ? 2147483647LL
+        wave->mTimeout = static_cast<i32>(timeout > 2147483647LL    ? 2147483647LL
                                           : timeout < -2147483647LL ? -2147483647LL
                                                                     : timeout);
         if (!wave->mEntries.empty())

@@ -49,8 +49,8 @@ public:
     void startLinkedWaves();
 
     std::vector<TDWaveProto*> mActiveWaves; // not owned
-    base::OwnedList<TDWaveProto> mWaves;        // file order
-    base::OwnedList<TDUnit> mUnits;             // the live units
+    base::OwnedList<TDWaveProto> mWaves;    // file order
+    base::OwnedList<TDUnit> mUnits;         // the live units
     i32 mNextIndex = 0;
     i32 mWavesDone = 0;
     float mOuterTimeout = 0.0f;

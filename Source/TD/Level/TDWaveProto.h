@@ -34,7 +34,7 @@ public:
 
     float mElapsed = 0.0f;
     i32 mState = kWaveWaiting; // a TDWaveState
-    i32 mSpawn = 0; // point id; -1 the first spawn point
+    i32 mSpawn = 0;            // point id; -1 the first spawn point
     i32 mTimeout = 0;
     i32 mWipeAward = 0;
     i32 mLinked = -1;

@@ -13,35 +13,17 @@ TDEngineEmitter::TDEngineEmitter(std::unique_ptr<render::ParticleEmitter> emitte
 
 TDEngineEmitter::~TDEngineEmitter() = default;
 
-void TDEngineEmitter::setState(i32 state)
-{
-    mEmitter->SetState(state);
-}
+void TDEngineEmitter::setState(i32 state) { mEmitter->SetState(state); }
 
-i32 TDEngineEmitter::state() const
-{
-    return mEmitter->GetState();
-}
+i32 TDEngineEmitter::state() const { return mEmitter->GetState(); }
 
-void TDEngineEmitter::setPosition(float x, float y)
-{
-    mEmitter->SetPosition(x, y, 1);
-}
+void TDEngineEmitter::setPosition(float x, float y) { mEmitter->SetPosition(x, y, 1); }
 
-void TDEngineEmitter::update(double seconds)
-{
-    mEmitter->Update(seconds);
-}
+void TDEngineEmitter::update(double seconds) { mEmitter->Update(seconds); }
 
-void TDEngineEmitter::setLoopMode(i32 mode)
-{
-    mEmitter->SetLoopMode(mode);
-}
+void TDEngineEmitter::setLoopMode(i32 mode) { mEmitter->SetLoopMode(mode); }
 
-void TDEngineEmitter::setAngle(float degrees)
-{
-    mEmitter->SetDirection(degrees);
-}
+void TDEngineEmitter::setAngle(float degrees) { mEmitter->SetDirection(degrees); }
 
 QLResultEnum TDEngineParticles::load(render::Render* render)
 {

@@ -5,15 +5,9 @@
 #include "Core/Media/Sound/SoundSystem.h"
 #include "Source/TD/Data/TDProgress.h"
 
-void TDEngineSoundTags::load(const std::wstring& sheet)
-{
-    k2::SoundTags::Instance()->Load(sheet);
-}
+void TDEngineSoundTags::load(const std::wstring& sheet) { k2::SoundTags::Instance()->Load(sheet); }
 
-void TDEngineSoundTags::play(const std::wstring& tag)
-{
-    k2::SoundTags::Instance()->Play(tag);
-}
+void TDEngineSoundTags::play(const std::wstring& tag) { k2::SoundTags::Instance()->Play(tag); }
 
 void TDEngineSoundTags::playMusic(const std::wstring& file)
 {
@@ -23,12 +17,6 @@ void TDEngineSoundTags::playMusic(const std::wstring& file)
         k2::SoundTags::Instance()->PlayMusic(file);
 }
 
-float TDProgressVolumes::GetSoundVolume()
-{
-    return mProgress.getSoundVolume();
-}
+float TDProgressVolumes::GetSoundVolume() { return mProgress.getSoundVolume(); }
 
-float TDProgressVolumes::GetMusicVolume()
-{
-    return mProgress.getMusicVolume();
-}
+float TDProgressVolumes::GetMusicVolume() { return mProgress.getMusicVolume(); }

@@ -37,10 +37,7 @@ TDGraphicsCanvas::TDGraphicsCanvas(render::Graphics& graphics, render::Font* wav
 {
 }
 
-TDGraphicsCanvas::~TDGraphicsCanvas()
-{
-    mGraphics.mTransform = mOuter;
-}
+TDGraphicsCanvas::~TDGraphicsCanvas() { mGraphics.mTransform = mOuter; }
 
 void TDGraphicsCanvas::pushTransform(float scale, float offsetX, float offsetY)
 {
@@ -67,10 +64,7 @@ void TDGraphicsCanvas::popTransform()
     mGraphics.mTransform = mStack.empty() ? mOuter : mStack.back().transform.get();
 }
 
-void TDGraphicsCanvas::setBlendMode(i32 mode)
-{
-    (void)mGraphics.SetBlendMode(static_cast<u32>(mode));
-}
+void TDGraphicsCanvas::setBlendMode(i32 mode) { (void)mGraphics.SetBlendMode(static_cast<u32>(mode)); }
 
 void TDGraphicsCanvas::setColor(const TDColor& color)
 {

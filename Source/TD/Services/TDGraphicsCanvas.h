@@ -40,8 +40,7 @@ public:
     void drawEmitter(TDEmitter& emitter) override;
     void drawEmitter(TDEmitter& emitter, const math::Transform2D& transform) override;
     using TDBattleCanvas::drawText;
-    void drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font,
-                  float scale) override;
+    void drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font, float scale) override;
     TDUiPainter* uiPainter() override { return mUiPainter; }
     std::unique_ptr<TDTexture> renderPicture(i32 width, i32 height,
                                              const std::function<void(TDBattleCanvas&)>& paint) override;

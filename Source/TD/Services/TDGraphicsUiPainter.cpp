@@ -22,10 +22,7 @@ render::Image* imageOf(const TDImage* picture)
     return t ? t->image() : nullptr;
 }
 
-void setColor(render::Graphics& g, const TDColor& c)
-{
-    g.SetColorRGBA(c.r, c.g, c.b, c.a);
-}
+void setColor(render::Graphics& g, const TDColor& c) { g.SetColorRGBA(c.r, c.g, c.b, c.a); }
 
 void drawCentred(render::Graphics& g, render::Image* image, float x, float y, float scale)
 {

@@ -23,8 +23,7 @@ public:
 
     void drawUiImage(const std::wstring& name, float x, float y, float scale, const TDColor& color) override;
     void drawImage(const TDImage* image, float x, float y, float scale) override;
-    void drawImageToRect(const TDImage* image, float srcWidth, float srcHeight, float x, float y,
-                         float scale) override;
+    void drawImageToRect(const TDImage* image, float srcWidth, float srcHeight, float x, float y, float scale) override;
     void drawLine(float x1, float y1, float x2, float y2, const TDColor& color) override;
     void drawText(const std::wstring& text, float x, float y, const TDColor& color) override;
     bool setFont(const std::wstring& name) override;

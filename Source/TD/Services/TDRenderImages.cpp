@@ -4,10 +4,7 @@
 #include "Source/TD/Services/TDRenderTexture.h"
 #include "Source/TD/Sprites/TDResources.h"
 
-std::unique_ptr<TDImage> TDRenderImages::loadImage(const std::wstring& name)
-{
-    return mLoader.loadRenderPicture(name);
-}
+std::unique_ptr<TDImage> TDRenderImages::loadImage(const std::wstring& name) { return mLoader.loadRenderPicture(name); }
 
 const TDImage* TDRenderImages::findImage(const std::wstring& sheet, const std::wstring& name)
 {

@@ -70,15 +70,9 @@ TDRenderTexture::~TDRenderTexture()
         mOwner->mLive.erase(this);
 }
 
-void TDRenderTexture::release()
-{
-    mImage.reset();
-}
+void TDRenderTexture::release() { mImage.reset(); }
 
-TDRenderTextureLoader::~TDRenderTextureLoader()
-{
-    releaseAll();
-}
+TDRenderTextureLoader::~TDRenderTextureLoader() { releaseAll(); }
 
 void TDRenderTextureLoader::releaseAll()
 {

@@ -3,8 +3,8 @@
 // sprite store that holds it lives on.
 #pragma once
 
-#include "Source/TD/Sprites/TDTexture.h"
 #include "Source/TD/Battle/TDBattleServices.h"
+#include "Source/TD/Sprites/TDTexture.h"
 
 #include <memory>
 #include <set>

@@ -14,10 +14,7 @@ EpisodeCarousel::~EpisodeCarousel()
         delete plate.chapter;
 }
 
-float EpisodeCarousel::plateX(i32 k) const
-{
-    return spacing * static_cast<float>(k - page) + (512.0f - offset);
-}
+float EpisodeCarousel::plateX(i32 k) const { return spacing * static_cast<float>(k - page) + (512.0f - offset); }
 
 float EpisodeCarousel::plateScale(float x) const
 {

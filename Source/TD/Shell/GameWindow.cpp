@@ -10,6 +10,11 @@
 #include "Core/Widget/Controls/ResourceControlHost.h"
 #include "Framework/GameApplication.h"
 #include "Framework/GameWindow.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDFileManagerSource.h"
+#include "Source/TD/Data/TDProfilesFileStore.h"
+#include "Source/TD/Draw/TDBattleDrawer.h"
+#include "Source/TD/Draw/TDSpriteTableMetrics.h"
 #include "Source/TD/Services/TDEngineParticles.h"
 #include "Source/TD/Services/TDEngineSound.h"
 #include "Source/TD/Services/TDRenderImages.h"
@@ -21,15 +26,10 @@
 #include "Source/TD/Shell/TDScreenView.h"
 #include "Source/TD/Shell/TDShellPainter.h"
 #include "Source/TD/Shell/TDTutorial.h"
+#include "Source/TD/Shell/TMobShader.h"
 #include "Source/TD/Sprites/TDPsdSheet.h"
 #include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/Sprites/TDSpriteTable.h"
-#include "Source/TD/Shell/TMobShader.h"
-#include "Source/TD/Draw/TDBattleDrawer.h"
-#include "Source/TD/Data/TDFileManagerSource.h"
-#include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Data/TDProfilesFileStore.h"
-#include "Source/TD/Draw/TDSpriteTableMetrics.h"
 
 #include <cmath>
 
@@ -65,10 +65,7 @@ private:
     GameWindow& mBoard;
 };
 
-void playTag(const std::wstring& tag)
-{
-    k2::SoundTags::Instance()->Play(tag);
-}
+void playTag(const std::wstring& tag) { k2::SoundTags::Instance()->Play(tag); }
 
 int truncated(float value)
 {
@@ -164,8 +161,7 @@ QLResultEnum GameWindow::Start()
     render::Render* render = app ? app->mRender : nullptr;
 
     if (TDEngineParticles::load(render) != QL_OK)
-        QL_LOG(L"Effect library 'td/fx/fx2.ptc' not loaded: the battle shows no particles\n")
-            << base::LogStyle::Error;
+        QL_LOG(L"Effect library 'td/fx/fx2.ptc' not loaded: the battle shows no particles\n") << base::LogStyle::Error;
 
     base::CountedPtr<render::BMFont>* fonts[] = {&mFontMain32_1, &mFontMain32_2, &mFontMain42_1,
                                                  &mFontMain42_2, &mFontMain80,   &mFontMain42_3};
@@ -198,12 +194,14 @@ QLResultEnum GameWindow::Start()
     mMap->setTutorial(tutorial);
     mSettings = std::make_unique<TDGameSettings>(*this);
     gui::GameSettings::Set(mSettings.get());
-    mServices->hud.mOnQuit = [app] {
+    mServices->hud.mOnQuit = [app]
+    {
         if (app)
             app->Stop();
     };
     // A new level-name banner replaces the one still showing.
-    mServices->hud.mOnBanner = [this](HUDWindow* banner) {
+    mServices->hud.mOnBanner = [this](HUDWindow* banner)
+    {
         delete mBannerWindow;
         mBannerWindow = banner;
     };
@@ -300,7 +298,8 @@ QLResultEnum GameWindow::OnPreDraw(render::Graphics* graphics, layer::Layer*)
     graphics->mFont = mFontMain42_2.Get();
     // Over the HUD: the spell buttons. The ring menu follows from the battle drawer, in the
     // battle's transform and in the font left here.
-    auto overHud = [this, &painter, graphics] {
+    auto overHud = [this, &painter, graphics]
+    {
         graphics->mFont = mFontMain32_1.Get();
         mServices->hud.drawSpellButtons(painter);
         graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
@@ -313,9 +312,10 @@ QLResultEnum GameWindow::OnPreDraw(render::Graphics* graphics, layer::Layer*)
         TDShellCanvas canvas(*graphics, mFontMain42_2.Get(), mFontMain32_1.Get(), mServices->hud, overHud);
         canvas.setUiPainter(&painter);
         if (mMobShader)
-            canvas.setMobShader(mMobShader, [this](const float c[4]) {
-                mMobShader->SetColor2(math::Point4{c[0], c[1], c[2], c[3]});
-            });
+            canvas.setMobShader(mMobShader,
+                                [this](const float c[4]) {
+                                    mMobShader->SetColor2(math::Point4{c[0], c[1], c[2], c[3]});
+                                });
         mServices->drawer->setWaveHintsShown(mBannerWindow == nullptr);
         mServices->drawer->draw(canvas);
     }
@@ -353,18 +353,10 @@ QLResultEnum GameWindow::OnKeyDown(u32 code)
         mMap->loadSheets();
         (void)mMap->restart();
         break;
-    case 'w':
-        mMap->showVictory();
-        break;
-    case 'l':
-        mMap->showDefeat();
-        break;
-    case 'm':
-        mMap->mStats.addCoins(1000);
-        break;
-    case 'c':
-        mMap->mStats.addGems(100);
-        break;
+    case 'w': mMap->showVictory(); break;
+    case 'l': mMap->showDefeat(); break;
+    case 'm': mMap->mStats.addCoins(1000); break;
+    case 'c': mMap->mStats.addGems(100); break;
     case 'h':
         mMap->mHealth = mMap->mMaxHealth = 100.0f;
         mServices->hud.updateMana();
@@ -378,11 +370,8 @@ QLResultEnum GameWindow::OnKeyDown(u32 code)
         QL_LOG(L"Debug display %d %s\n") << static_cast<int>(code - '0') << (flag ? L"on" : L"off");
         break;
     }
-    case '4':
-        mServices->hud.resetSpellButtons();
-        break;
-    default:
-        break;
+    case '4': mServices->hud.resetSpellButtons(); break;
+    default: break;
     }
     return QL_OK;
 }

@@ -3,21 +3,21 @@
 
 #include "Core/Base/Log.h"
 #include "Core/Base/Math.h"
+#include "Core/Media/Graphics/Graphics.h"
+#include "Core/Media/Image/Image.h"
+#include "Core/Media/Image/ImageContainer.h"
 #include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TMessageBox.h"
 #include "Core/Widget/FrameManager.h"
 #include "Framework/GameApplication.h"
-#include "Core/Media/Graphics/Graphics.h"
-#include "Core/Media/Image/Image.h"
-#include "Core/Media/Image/ImageContainer.h"
-#include "Source/TD/Draw/HUDSpellButton.h"
+#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Draw/HUDSpellButton.h"
+#include "Source/TD/Draw/TDBattleCanvas.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Shell/TDSplashScreens.h"
 #include "Source/TD/Shell/TDVideoIntro.h"
 #include "Source/TD/Sprites/TDAnimation.h"
-#include "Source/TD/Draw/TDBattleCanvas.h"
-#include "Source/TD/Battle/TDMap.h"
 
 #include <algorithm>
 #include <cmath>
@@ -144,10 +144,7 @@ void HUD::addDefaultTextAreas()
     }
 }
 
-void HUD::notBuilt(const wchar_t* screen)
-{
-    QL_LOG(L"Screen '%s' is not part of the game yet\n") << screen;
-}
+void HUD::notBuilt(const wchar_t* screen) { QL_LOG(L"Screen '%s' is not part of the game yet\n") << screen; }
 
 void HUD::Update(float dt)
 {
@@ -208,10 +205,8 @@ bool HUD::showsSideImages(i32 screen)
     case kScreenProfileCreate:
     case kScreenProfileRename:
     case kScreenMessage:
-    case kScreenResetUpgrades:
-        return true;
-    default:
-        return false;
+    case kScreenResetUpgrades: return true;
+    default: return false;
     }
 }
 
@@ -402,10 +397,7 @@ void HUD::resetSpellButtons()
     }
 }
 
-void HUD::removeSpellButtons()
-{
-    mSpellButtons.clear();
-}
+void HUD::removeSpellButtons() { mSpellButtons.clear(); }
 
 void HUD::addSpellButton(i32 spell)
 {
@@ -447,8 +439,8 @@ void HUD::updateWaves()
         return;
     const i32 n = mMap->mWaves.countWaves();
     const i32 c = std::min(mMap->mWaves.mWavesDone + 1, n);
-    HUDWindow::setText(L"text/waves", LocalStrings::Instance()->get(L"game_wave") + L" " + number(static_cast<float>(c)) + L"/" +
-                               std::to_wstring(n));
+    HUDWindow::setText(L"text/waves", LocalStrings::Instance()->get(L"game_wave") + L" " +
+                                          number(static_cast<float>(c)) + L"/" + std::to_wstring(n));
 }
 
 void HUD::setButtonVisible(const std::wstring& name, bool visible)

@@ -12,10 +12,7 @@
 
 HUDButtonList::~HUDButtonList() { clear(); }
 
-void HUDButtonList::clear()
-{
-    mButtons.clear();
-}
+void HUDButtonList::clear() { mButtons.clear(); }
 
 std::vector<std::wstring> HUDButtonList::fullNames(file::ImageContainer* layout)
 {
@@ -111,10 +108,7 @@ HUDButtonOver* HUDButtonList::find(const std::wstring& name) const
     return nullptr;
 }
 
-bool HUDButtonList::centre(const std::wstring& name, float& x, float& y) const
-{
-    return centreOf(find(name), x, y);
-}
+bool HUDButtonList::centre(const std::wstring& name, float& x, float& y) const { return centreOf(find(name), x, y); }
 
 bool HUDButtonList::centreOf(const HUDButtonOver* button, float& x, float& y)
 {

@@ -1,10 +1,10 @@
 // The profile reset question.
 #include "Source/TD/Shell/HUDConfirmProfileResetDialog.h"
 
-#include "Source/TD/Data/LocalStrings.h"
-#include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Data/TDProgress.h"
+#include "Source/TD/Shell/HUD.h"
 
 HUDConfirmProfileResetDialog::HUDConfirmProfileResetDialog(HUD* hud, TDMap* map)
     : HUDModalDialog(hud, map, LocalStrings::Instance()->get(L"profile_reset_caption"),

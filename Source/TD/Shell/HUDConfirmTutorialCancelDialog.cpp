@@ -1,10 +1,10 @@
 // The tutorial skip question.
 #include "Source/TD/Shell/HUDConfirmTutorialCancelDialog.h"
 
-#include "Source/TD/Data/LocalStrings.h"
-#include "Source/TD/Shell/TDTutorial.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Data/TDTutorialScript.h"
+#include "Source/TD/Shell/TDTutorial.h"
 
 namespace
 {

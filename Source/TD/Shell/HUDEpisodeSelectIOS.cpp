@@ -3,10 +3,10 @@
 
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/ImageContainer.h"
-#include "Source/TD/Data/LocalStrings.h"
-#include "Source/TD/Shell/TDScreenDraw.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Data/TDText.h"
+#include "Source/TD/Shell/TDScreenDraw.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -32,8 +32,8 @@ HUDEpisodeSelectIOS::HUDEpisodeSelectIOS(TDMap& map, const std::wstring& layout)
     mCarousel->onMoveEnd = [this] { onMoveEnd(); };
     onPageChanged(mCarousel->page);
     setText(L"caption", localised(L"episodes_caption"));
-    setText(L"stars", std::to_wstring(map.mProgress->getStarTotal(-1)) + L"/" +
-                          std::to_wstring(9 * map.getTotalLevelCount()));
+    setText(L"stars",
+            std::to_wstring(map.mProgress->getStarTotal(-1)) + L"/" + std::to_wstring(9 * map.getTotalLevelCount()));
     // The arrows show from the first frame on.
     Update(0.0f);
 }
@@ -92,9 +92,7 @@ void HUDEpisodeSelectIOS::Update(float dt)
         right->mVisible = mCarousel->page < n - 1 ? 1 : 0;
     switch (mPlayState)
     {
-    case kPlayShown:
-        mPlayAlpha = 1.0f;
-        break;
+    case kPlayShown: mPlayAlpha = 1.0f; break;
     case kPlayFadingOut:
         mPlayAlpha -= 4.0f * dt;
         if (mPlayAlpha < 0.0f)
@@ -111,8 +109,7 @@ void HUDEpisodeSelectIOS::Update(float dt)
             mPlayState = kPlayShown;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     if (TDButtonFrame* play = findButton(L"play"))
     {

@@ -14,7 +14,8 @@ layer::ImageLayer* centred(render::Image* image)
 {
     auto* layer = new layer::ImageLayer(image, true);
     if (image)
-        layer->SetPosition(-0.5f * static_cast<float>(image->GetWidth()), -0.5f * static_cast<float>(image->GetHeight()));
+        layer->SetPosition(-0.5f * static_cast<float>(image->GetWidth()),
+                           -0.5f * static_cast<float>(image->GetHeight()));
     return layer;
 }
 } // namespace

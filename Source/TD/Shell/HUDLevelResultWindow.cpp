@@ -3,8 +3,8 @@
 
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/ImageContainer.h"
-#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/LocalStrings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -66,8 +66,7 @@ void HUDLevelResultWindow::Update(float dt)
         if (mMap.mStats.mComboBonus == 0)
             setState(kLifeBonus);
         break;
-    default:
-        break;
+    default: break;
     }
     countUp();
 }
@@ -105,8 +104,7 @@ void HUDLevelResultWindow::countUp()
         if (mTimer > 1.0f)
             setState(kDone);
         break;
-    default:
-        break;
+    default: break;
     }
     // The total is the sum of the lines as they show now, never 0 under numbers counting up.
     if (mAppear >= kKillScore)

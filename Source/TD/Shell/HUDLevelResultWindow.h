@@ -3,8 +3,8 @@
 // lines up. Its buttons ("done", "restart", "menu") answer by name.
 #pragma once
 
-#include "Source/TD/Shell/HUDWindow.h"
 #include "Source/TD/Battle/TDLevelResultKeeper.h"
+#include "Source/TD/Shell/HUDWindow.h"
 
 class TDMap;
 

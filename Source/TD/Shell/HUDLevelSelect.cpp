@@ -5,9 +5,9 @@
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/ImageContainer.h"
 #include "Core/Media/Particles/ParticleSystem.h"
+#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Shell/TDScreenDraw.h"
-#include "Source/TD/Battle/TDMap.h"
 
 #include <cmath>
 
@@ -62,9 +62,9 @@ HUDLevelSelect::HUDLevelSelect(TDMap& map, const std::wstring& layout) : mMap(ma
         // "New" only on an Ordeal that can be entered: the locked one has nothing to show yet.
         mHardcoreNew = open && hardLevels > 0 && map.mProgress->getEpisodeVisited(e, 3) < hardLevels;
         setFrameVisible(L"skulls", false);
-        mTabBar = std::make_unique<ShopTabBar>(mLayout,
-                                               std::vector<std::wstring>{L"level_tab_0", L"level_tab_1", L"level_tab_2"},
-                                               std::vector<bool>{true, true, true});
+        mTabBar = std::make_unique<ShopTabBar>(
+            mLayout, std::vector<std::wstring>{L"level_tab_0", L"level_tab_1", L"level_tab_2"},
+            std::vector<bool>{true, true, true});
         mTabBar->select(map.mMode);
     }
     else
@@ -127,7 +127,6 @@ void HUDLevelSelect::buildPlates()
         mPlates.push_back(std::move(p));
     }
 }
-
 
 void HUDLevelSelect::Update(float dt)
 {

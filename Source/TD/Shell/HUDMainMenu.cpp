@@ -12,8 +12,8 @@
 #include "Core/Widget/Controls/TMessageBox.h"
 #include "Core/Widget/FrameManager.h"
 #include "Framework/GameApplication.h"
-#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Data/TDProgress.h"
 
 std::wstring gLanguageCode = L"en";
@@ -126,20 +126,11 @@ void HUDMainMenu::Refresh()
     setText(L"greet", localised(L"greet_1") + name + localised(L"greet_2"));
 }
 
-void HUDMainMenu::MouseMove(int x, int y)
-{
-    mMenuButtons.hover(x, y);
-}
+void HUDMainMenu::MouseMove(int x, int y) { mMenuButtons.hover(x, y); }
 
-void HUDMainMenu::Release(int x, int y)
-{
-    mMenuButtons.release(x, y);
-}
+void HUDMainMenu::Release(int x, int y) { mMenuButtons.release(x, y); }
 
-void HUDMainMenu::Press(int x, int y)
-{
-    mMenuButtons.press(x, y);
-}
+void HUDMainMenu::Press(int x, int y) { mMenuButtons.press(x, y); }
 
 std::wstring HUDMainMenu::ButtonNameAt(int x, int y)
 {

@@ -5,11 +5,11 @@
 #include "Core/File/Profiles.h"
 #include "Core/Media/Font/BMFont.h"
 #include "Core/Media/Graphics/Graphics.h"
+#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Data/TDProgress.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
-#include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Data/TDProgress.h"
 
 #include <algorithm>
 
@@ -50,8 +50,7 @@ HUDModalInput::~HUDModalInput() = default;
 
 bool HUDModalInput::isOwnName(const std::wstring& name) const
 {
-    return mMap && mMap->mScreen == kScreenProfileRename && mMap->mProgress &&
-           mMap->mProgress->currentName() == name;
+    return mMap && mMap->mScreen == kScreenProfileRename && mMap->mProgress && mMap->mProgress->currentName() == name;
 }
 
 bool HUDModalInput::isValidName(const std::wstring& name) const

@@ -3,8 +3,8 @@
 // controller back the screen number it was opened over.
 #pragma once
 
-#include "Source/TD/Shell/HUDButtonWindow.h"
 #include "Source/TD/Battle/TDScreen.h"
+#include "Source/TD/Shell/HUDButtonWindow.h"
 
 #include <string>
 

@@ -2,16 +2,16 @@
 #include "Source/TD/Shell/HUDModalOpeners.h"
 
 #include "Core/Base/Log.h"
+#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Shell/GameWindow.h"
+#include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDButtonList.h"
 #include "Source/TD/Shell/HUDConfirmProfileDeletionDialog.h"
 #include "Source/TD/Shell/HUDConfirmProfileResetDialog.h"
 #include "Source/TD/Shell/HUDConfirmTutorialCancelDialog.h"
-#include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDModalInput.h"
 #include "Source/TD/Shell/HUDModalMessage.h"
 #include "Source/TD/Shell/HUDProfiles.h"
-#include "Source/TD/Battle/TDMap.h"
 
 void HUD::showMessage(const std::wstring& title, const std::wstring& text, i32 returnScreen)
 {

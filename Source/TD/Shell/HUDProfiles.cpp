@@ -1,11 +1,11 @@
 // The profiles screen.
 #include "Source/TD/Shell/HUDProfiles.h"
 
+#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Data/TDProgress.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUDModalOpeners.h"
-#include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Data/TDProgress.h"
 
 namespace
 {

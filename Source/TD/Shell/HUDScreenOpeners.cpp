@@ -2,13 +2,13 @@
 // level result, and the step to the next level.
 #include "Core/Base/Log.h"
 #include "Core/Resource/ResourceManager.h"
+#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
 #include "Source/TD/Shell/HUDIngameMenu.h"
 #include "Source/TD/Shell/HUDLevelName.h"
 #include "Source/TD/Shell/HUDLevelResultWindow.h"
 #include "Source/TD/Shell/HUDLevelSelect.h"
-#include "Source/TD/Battle/TDMap.h"
 
 HUDWindow* HUD::newestWindow()
 {

@@ -2,10 +2,10 @@
 #include "Source/TD/Shell/HUDShopOpeners.h"
 
 #include "Core/Base/Log.h"
+#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDShopWindow.h"
 #include "Source/TD/Shell/HUDUnlockMessage.h"
-#include "Source/TD/Battle/TDMap.h"
 
 void HUDShowShop(HUD& hud, TDMap* map, i32 origin)
 {

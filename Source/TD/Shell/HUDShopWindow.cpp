@@ -5,12 +5,12 @@
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/ImageContainer.h"
 #include "Core/Resource/ResourceManager.h"
+#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDModalDialog.h"
 #include "Source/TD/Shell/TDScreenDraw.h"
 #include "Source/TD/Sprites/TDResources.h"
-#include "Source/TD/Battle/TDMap.h"
 
 #include <algorithm>
 
@@ -47,9 +47,8 @@ HUDShopWindow::HUDShopWindow(TDMap& map, HUD* hud, i32 originArg, const std::wst
     mCaption = localised(L"shop");
     setText(L"caption", mCaption);
     // Header and footer are drawn over the list, not under it: they leave the layout's pictures.
-    mImages.deleteIf([](TDFrameEntry* image) {
-        return image->mName == L"back_header" || image->mName == L"back_footer";
-    });
+    mImages.deleteIf([](TDFrameEntry* image)
+                     { return image->mName == L"back_header" || image->mName == L"back_footer"; });
     TDResources::Instance()->setLayerImage(*header, mLayout, L"back_header");
     TDResources::Instance()->setLayerImage(*footer, mLayout, L"back_footer");
     scrollBar = std::make_unique<ShopScrollBar>(mLayout);

@@ -283,8 +283,8 @@ void HUDWindow::drawTexts(render::Graphics* graphics)
         // A button's label (a text place on the button's rectangle) zooms with the button.
         float zoom = 1.0f;
         for (const TDButtonFrame* button : mButtons)
-            if (button->mVisible && button->mX == area.mX && button->mY == area.mY &&
-                button->mWidth == area.mWidth && button->mHeight == area.mHeight)
+            if (button->mVisible && button->mX == area.mX && button->mY == area.mY && button->mWidth == area.mWidth &&
+                button->mHeight == area.mHeight)
                 zoom = button->mScale;
         t.Scale(fit * zoom * mScale, fit * zoom * mScale);
         t.Translate(c.centreX + (area.mX + area.mWidth * 0.5f + mOffsetX - c.centreX) * mScale,

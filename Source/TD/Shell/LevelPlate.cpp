@@ -13,7 +13,4 @@ void LevelPlate::update(float dt)
         particles->Update(dt);
 }
 
-bool LevelPlate::contains(int px, int py) const
-{
-    return px > x && px < x + width && py > y && py < y + height;
-}
+bool LevelPlate::contains(int px, int py) const { return px > x && px < x + width && py > y && py < y + height; }

@@ -68,7 +68,8 @@ void ShopTab::draw(render::Graphics* graphics) const
     const float left = -static_cast<float>(static_cast<int>(inactive->mWidth) / 2), top = -inactive->mHeight;
     graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
     if (inactiveShown)
-        tdscreen::drawImageCentred(graphics, HUDWindow::imageOf(*inactive), x + (left + inactive->mWidth * 0.5f) * scale,
+        tdscreen::drawImageCentred(graphics, HUDWindow::imageOf(*inactive),
+                                   x + (left + inactive->mWidth * 0.5f) * scale,
                                    y + (top + inactive->mHeight * 0.5f) * scale, scale);
     if (activeShown)
         tdscreen::drawImageCentred(graphics, HUDWindow::imageOf(*active), x + (left + active->mWidth * 0.5f) * scale,

@@ -30,8 +30,8 @@ public:
     bool complete = false;
     i32 origin = 0;
     float x = 0.0f, y = 0.0f; // the plate's top-left inside the list
-    int starCount = 0;         // stars the plate holds
-    u32 starMask = 0;          // the stars shown
+    int starCount = 0;        // stars the plate holds
+    u32 starMask = 0;         // the stars shown
     bool buyActive = false, buyInactive = false, priceShown = false, gemShown = false;
     bool priceRed = false;
     std::wstring icon;

@@ -1,10 +1,10 @@
 // The dialogs' view of the game, over the root board's battle and the localised strings.
 #include "Source/TD/Shell/TDGameSettings.h"
 
-#include "Source/TD/Data/LocalStrings.h"
-#include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Data/TDProgress.h"
+#include "Source/TD/Shell/GameWindow.h"
 
 namespace
 {

@@ -94,7 +94,4 @@ void TDShellCanvas::drawHud()
         mDrawOverHud();
 }
 
-void TDShellCanvas::drawHudWindows(i32 layer)
-{
-    mHud.drawWindows(&mGraphics, layer);
-}
+void TDShellCanvas::drawHudWindows(i32 layer) { mHud.drawWindows(&mGraphics, layer); }

@@ -8,13 +8,13 @@
 #include "Core/Media/Image/Image.h"
 #include "Core/Media/Image/ImageContainer.h"
 #include "Framework/GameApplication.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Battle/TDScreen.h"
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDButtonList.h"
 #include "Source/TD/Shell/HUDModalOpeners.h"
-#include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Battle/TDScreen.h"
 
 namespace
 {
@@ -43,10 +43,7 @@ TDTutorial::TDTutorial() : mImagesLayer(std::make_unique<layer::Layer>()), mText
 {
 }
 
-TDTutorial::~TDTutorial()
-{
-    attach(nullptr);
-}
+TDTutorial::~TDTutorial() { attach(nullptr); }
 
 void TDTutorial::attach(GameWindow* board)
 {

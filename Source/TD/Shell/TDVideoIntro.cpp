@@ -35,8 +35,8 @@ void TDVideoIntro::start(render::Graphics* graphics)
         render::CreateImage(render, static_cast<u32>(mVideo->GetWidth()), static_cast<u32>(mVideo->GetHeight()),
                             &mFrame) != QL_OK)
     {
-        QL_LOG(L"No picture for the intro video (%d x %d)\n") << base::LogStyle::Error << mVideo->GetWidth()
-                                                              << mVideo->GetHeight();
+        QL_LOG(L"No picture for the intro video (%d x %d)\n")
+            << base::LogStyle::Error << mVideo->GetWidth() << mVideo->GetHeight();
         delete mFrame;
         mFrame = nullptr;
         return fail();

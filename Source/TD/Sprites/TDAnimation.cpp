@@ -26,10 +26,7 @@ void TDAnimation::takeAnchor()
         mGraphic->point("s_point", 0, mAnchorX, mAnchorY);
 }
 
-i32 TDAnimation::frameCount() const
-{
-    return mGraphic ? mGraphic->frameCount(mList) : 0;
-}
+i32 TDAnimation::frameCount() const { return mGraphic ? mGraphic->frameCount(mList) : 0; }
 
 float TDAnimation::length() const
 {

@@ -7,12 +7,13 @@
 
 const std::vector<std::string>& TDGraphic::listNames()
 {
-    static const std::vector<std::string> names = [] {
+    static const std::vector<std::string> names = []
+    {
         std::vector<std::string> out{"rotate"};
         for (int i = 0; i < 16; ++i)
             out.push_back(std::string("f_") + char('0' + i / 10) + char('0' + i % 10));
-        for (const char* n : {"blast", "idle", "shot", "pivot", "fire", "s_point", "", "base_point", "walk", "death",
-                              "special"})
+        for (const char* n :
+             {"blast", "idle", "shot", "pivot", "fire", "s_point", "", "base_point", "walk", "death", "special"})
             out.push_back(n);
         return out;
     }();

@@ -39,10 +39,7 @@ TDPsdSheet::TDPsdSheet(std::wstring path, psd::Document* document, bool keepPixe
     }
 }
 
-TDPsdSheet::~TDPsdSheet()
-{
-    psd::FreeDocument(mDocument);
-}
+TDPsdSheet::~TDPsdSheet() { psd::FreeDocument(mDocument); }
 
 const u32* TDPsdSheet::pixels(size_t i) const
 {
@@ -62,8 +59,8 @@ std::unique_ptr<TDPsdSheet> TDPsdSheet::read(const std::wstring& path, base::Str
     i32 status = psd::LoadDocument(&document, stream, limits);
     if (status != psd::kOk || !document)
     {
-        QL_LOG(L"Sprite sheet '%s' is not a readable PSD file (status %d)\n") << base::LogStyle::Error << path
-                                                                              << status;
+        QL_LOG(L"Sprite sheet '%s' is not a readable PSD file (status %d)\n")
+            << base::LogStyle::Error << path << status;
         psd::FreeDocument(document);
         return nullptr;
     }

@@ -11,9 +11,8 @@
 
 TDResources::TDResources() : mLoader(&mNullLoader)
 {
-    mOpener = [](const std::wstring& path, bool keepPixels) -> std::shared_ptr<TDImageSheet> {
-        return TDPsdSheet::open(path, keepPixels);
-    };
+    mOpener = [](const std::wstring& path, bool keepPixels) -> std::shared_ptr<TDImageSheet>
+    { return TDPsdSheet::open(path, keepPixels); };
 }
 
 TDResources::~TDResources() = default;
@@ -21,16 +20,13 @@ TDResources::~TDResources() = default;
 const std::vector<std::wstring>& TDResources::battleSheets()
 {
     static const std::vector<std::wstring> sheets = {
-        L"td/units/t1units",   L"td/units/t2units", L"td/units/t3units",  L"td/towers/artillery",
-        L"td/towers/dart",     L"td/towers/cannon", L"td/towers/support", L"td/data/ui_parts",
+        L"td/units/t1units", L"td/units/t2units", L"td/units/t3units",  L"td/towers/artillery",
+        L"td/towers/dart",   L"td/towers/cannon", L"td/towers/support", L"td/data/ui_parts",
     };
     return sheets;
 }
 
-void TDResources::setTextureLoader(TDTextureLoader* loader)
-{
-    mLoader = loader ? loader : &mNullLoader;
-}
+void TDResources::setTextureLoader(TDTextureLoader* loader) { mLoader = loader ? loader : &mNullLoader; }
 
 void TDResources::setSheetOpener(SheetOpener opener)
 {

@@ -1,9 +1,9 @@
 // Area effects in the battle's list: splash marks, blasts, damage-over-time fields,
 // impassable areas and summoning portals.
-#include "Source/TD/Units/TDBullet.h"
 #include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Units/TDModifiers.h"
 #include "Source/TD/Data/TDText.h"
+#include "Source/TD/Units/TDBullet.h"
+#include "Source/TD/Units/TDModifiers.h"
 #include "Source/TD/Units/TDTower.h"
 #include "Source/TD/Units/TDUnit.h"
 

@@ -2,9 +2,9 @@
 #include "Source/TD/Units/TDBullet.h"
 
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDText.h"
 #include "Source/TD/Units/TDModifiers.h"
 #include "Source/TD/Units/TDParticle.h"
-#include "Source/TD/Data/TDText.h"
 #include "Source/TD/Units/TDTower.h"
 #include "Source/TD/Units/TDUnit.h"
 
@@ -190,8 +190,8 @@ void TDBullet::update(float dt)
     }
     else if (p->aimed)
     {
-        if (!mTarget || tdDistance(mTarget->mDrawPos[0], mTarget->mDrawPos[1], mTower->mX, mTower->mY) >
-                            mTower->radius())
+        if (!mTarget ||
+            tdDistance(mTarget->mDrawPos[0], mTarget->mDrawPos[1], mTower->mX, mTower->mY) > mTower->radius())
         {
             mMap.mModifiers.push_back(new BlastModifier(mMap, *this));
             mAlive = 0;

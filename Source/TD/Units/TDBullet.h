@@ -46,8 +46,8 @@ public:
     float mAnimationTime = 0.0f;
     std::unique_ptr<TDEmitter> mEmitter;
     i32 mAlive = 0;
-    TDTower* mTower = nullptr;  // not owned
-    TDUnit* mTarget = nullptr;  // not owned; cleared when the unit leaves
+    TDTower* mTower = nullptr; // not owned
+    TDUnit* mTarget = nullptr; // not owned; cleared when the unit leaves
     float mAnimTime = 0.0f;
     float mAngle = 0.0f;
     std::vector<TDUnit*> mHitUnits;

@@ -1,10 +1,10 @@
 // The bullets and spells in flight.
 #include "Source/TD/Units/TDBulletList.h"
 
-#include "Source/TD/Units/TDBullet.h"
 #include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Units/TDModifier.h"
 #include "Source/TD/Data/TDText.h"
+#include "Source/TD/Units/TDBullet.h"
+#include "Source/TD/Units/TDModifier.h"
 #include "Source/TD/Units/TDTower.h"
 #include "Source/TD/Units/TDUnit.h"
 
@@ -16,8 +16,8 @@ void TDBulletList::add(TDBullet* bullet)
     {
         const TDPrototype* a = bullet->ammo();
         if (a && !a->onFire.empty())
-            if (TDEffectHolder* effect = mMap.startEffect(mMap.mEffects, tdtext::utf8ToWide(a->onFire), bullet->mX,
-                                                          bullet->mY))
+            if (TDEffectHolder* effect =
+                    mMap.startEffect(mMap.mEffects, tdtext::utf8ToWide(a->onFire), bullet->mX, bullet->mY))
                 if (effect->mEmitter)
                     effect->mEmitter->setAngle(bullet->mTower->mTargetAngle - 180.0f);
         if (a && !a->onAmmo.empty())

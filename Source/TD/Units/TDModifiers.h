@@ -47,7 +47,7 @@ public:
     void tick(TDUnit* owner, float dt) override;
     void forget(const void* object) override;
 
-    TDTower* mTower;                       // cleared when the tower leaves
+    TDTower* mTower;                        // cleared when the tower leaves
     TDEffectHolder* mStartPortal = nullptr; // not owned: in the battle's second effects
     TDEffectHolder* mUnitPortal = nullptr;
 };
@@ -56,8 +56,7 @@ public:
 class FireSplashModifier : public TDModifier
 {
 public:
-    FireSplashModifier(TDMap& map, float value, float duration, const void* source, float x, float y,
-                       float radius);
+    FireSplashModifier(TDMap& map, float value, float duration, const void* source, float x, float y, float radius);
     ~FireSplashModifier() override;
     void tick(TDUnit* owner, float dt) override;
 };
@@ -200,8 +199,8 @@ public:
     void tick(TDUnit* owner, float dt) override;
     void forget(const void* object) override;
 
-    std::vector<TDTower*> mTowers;          // already given their effect
-    std::vector<TDEffectHolder*> mEffects;  // the "hammer" effects it started
+    std::vector<TDTower*> mTowers;         // already given their effect
+    std::vector<TDEffectHolder*> mEffects; // the "hammer" effects it started
 };
 
 // Playback factor a / b, or 1 when b is 0 or either is not finite.

@@ -59,7 +59,7 @@ public:
     float mStartX, mStartY;
     float mEndX, mEndY;
     float mAngle = 0.0f; // degrees, as the transform is turned
-    TDUnit* mTarget; // not owned; cleared when the unit leaves the battle
+    TDUnit* mTarget;     // not owned; cleared when the unit leaves the battle
 
 private:
     void addLink(bool preAdvance);

@@ -4,9 +4,9 @@
 #include "Core/Base/Math.h"
 #include "Core/Base/Random.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDText.h"
 #include "Source/TD/Units/TDModifiers.h"
 #include "Source/TD/Units/TDSpriteEffect.h"
-#include "Source/TD/Data/TDText.h"
 #include "Source/TD/Units/TDUnit.h"
 
 #include <algorithm>

@@ -3,13 +3,13 @@
 
 #include "Core/Base/Math.h"
 #include "Core/Base/Random.h"
+#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/TDText.h"
 #include "Source/TD/Units/TDBullet.h"
 #include "Source/TD/Units/TDBulletList.h"
-#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Units/TDModifier.h"
 #include "Source/TD/Units/TDParticle.h"
 #include "Source/TD/Units/TDSpriteEffect.h"
-#include "Source/TD/Data/TDText.h"
 #include "Source/TD/Units/TDUnit.h"
 
 #include <algorithm>
@@ -82,7 +82,8 @@ void TDTower::collectTargets(std::vector<TDUnit*>& out, i32 margin) const
     bool hitsAir = p && p->air;
     float limit = range() * 0.5f + static_cast<float>(margin);
     const base::OwnedList<TDUnit>& units = mMap.mWaves.mUnits;
-    auto consider = [&](TDUnit* unit) {
+    auto consider = [&](TDUnit* unit)
+    {
         if (!unit->mAlive || unit->mHiddenTime > 0.0f || unit->isGone())
             return;
         if (!(limit > tdDistance(mX, mY, unit->mPos[0], unit->mPos[1])))
@@ -106,13 +107,15 @@ void TDTower::collectTargets(std::vector<TDUnit*>& out, i32 margin) const
 
 TDUnit* TDTower::chooseTarget(std::vector<TDUnit*>& candidates, TDUnit* current, bool preferPicked) const
 {
-    auto contains = [&](const TDUnit* u) { return u && std::find(candidates.begin(), candidates.end(), u) != candidates.end(); };
+    auto contains = [&](const TDUnit* u)
+    { return u && std::find(candidates.begin(), candidates.end(), u) != candidates.end(); };
     bool stays = contains(current);
     if (preferPicked && contains(mMap.mHovered))
         return mMap.mHovered;
     if (stays)
         return current;
-    auto nearest = [&](const std::vector<TDUnit*>& pool) {
+    auto nearest = [&](const std::vector<TDUnit*>& pool)
+    {
         TDUnit* best = nullptr;
         float bestD = 1.0e9f;
         for (TDUnit* u : pool)
@@ -139,7 +142,8 @@ TDUnit* TDTower::chooseTarget(std::vector<TDUnit*>& candidates, TDUnit* current,
     if (pool.empty())
         pool = candidates;
     // Stable, so equal health keeps list order and runs repeat exactly.
-    std::stable_sort(pool.begin(), pool.end(), [](const TDUnit* a, const TDUnit* b) { return a->mHealth < b->mHealth; });
+    std::stable_sort(pool.begin(), pool.end(),
+                     [](const TDUnit* a, const TDUnit* b) { return a->mHealth < b->mHealth; });
     while (pool.size() > 1 && pool.back()->mHealth != pool.front()->mHealth)
         pool.pop_back();
     return nearest(pool);
@@ -412,8 +416,7 @@ void TDTower::stateStep(float dt, const TDPrototype& p)
             mAnimTime = 0.0f;
         }
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -459,7 +462,8 @@ void TDTower::currentFrame(const char*& list, i32& index)
         d = 31;
     float f = p->fps > 0.0f ? std::floor(mAnimTime * p->fps) : 0.0f;
     i32 frame = std::isfinite(f) ? static_cast<i32>(std::clamp(f, -1.0f, 1.0e6f)) : 0;
-    auto clampTo = [&](const char* name, i32 i) {
+    auto clampTo = [&](const char* name, i32 i)
+    {
         i32 n = mMap.mSprites->frameCount(p->id, name);
         list = name;
         index = n == 0 ? -1 : std::clamp(i, 0, n - 1);

@@ -71,7 +71,7 @@ public:
     // The looping "blocked" and "slowed" signs while shown; they live in the battle's sprites.
     TDSpriteEffect* mDisabledSprite = nullptr;
     TDSpriteEffect* mDebuffSprite = nullptr;
-    TDUnit* mTarget = nullptr; // not owned
+    TDUnit* mTarget = nullptr;    // not owned
     TDSpotFrame* mSpot = nullptr; // not owned
     TDPrototype mBonus;           // additions of upgrades and boosts, recomputed every frame
     i32 mLevel = 0;

@@ -19,9 +19,7 @@ void GoldIncomerModifier::tick(TDUnit*, float)
         mTower->payIncome();
 }
 
-MagicTowerBoost::MagicTowerBoost(TDMap& map, TDTower* tower) : TDModifier(map, "", 0.0f, -1.0f, tower), mTower(tower)
-{
-}
+MagicTowerBoost::MagicTowerBoost(TDMap& map, TDTower* tower) : TDModifier(map, "", 0.0f, -1.0f, tower), mTower(tower) {}
 
 void MagicTowerBoost::tick(TDUnit*, float)
 {

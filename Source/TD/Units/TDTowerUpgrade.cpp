@@ -1,10 +1,10 @@
 // A tower's upgrade in place, its income and its own modifiers.
 #include "Source/TD/Units/TDTower.h"
 
-#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Units/TDModifiers.h"
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Data/TDText.h"
+#include "Source/TD/Units/TDModifiers.h"
 
 #include <cmath>
 
@@ -78,7 +78,8 @@ bool TDTower::upgrade(i32 tier, float cost)
     if (old)
     {
         LocalStrings* strings = LocalStrings::Instance();
-        auto line = [&](const wchar_t* key, float a, float b, bool differs) {
+        auto line = [&](const wchar_t* key, float a, float b, bool differs)
+        {
             i32 value = 0;
             if (!differs || !percentChange(a, b, value))
                 return;

@@ -282,8 +282,8 @@ void TDUnit::refreshSamples()
         if (s && e)
         {
             std::vector<TDPathPoint*> line;
-            tdcurve::makeCurve({s->x, s->y, link->anchorX, link->anchorY, e->x, e->y}, static_cast<float>(offset),
-                               20, line);
+            tdcurve::makeCurve({s->x, s->y, link->anchorX, link->anchorY, e->x, e->y}, static_cast<float>(offset), 20,
+                               line);
             mMap.mPaths.store(link, offset, line);
         }
     }
@@ -338,7 +338,8 @@ void TDUnit::moveOnPath(float dt)
     if (!mSamples.empty())
     {
         float at = static_cast<float>(mSamples.size() - 1) * mProgress;
-        size_t index = static_cast<size_t>(std::clamp(tdtext::truncToInt(at), 0, static_cast<i32>(mSamples.size()) - 1));
+        size_t index =
+            static_cast<size_t>(std::clamp(tdtext::truncToInt(at), 0, static_cast<i32>(mSamples.size()) - 1));
         // normalY is the x part of the line's direction, which a backward walk turns round.
         const float ahead = mSamplesReversed ? -mSamples[index]->normalY : mSamples[index]->normalY;
         mFacingLeft = ahead <= -0.05f;
@@ -411,8 +412,8 @@ void TDUnit::onHit(const TDBullet& bullet, bool direct)
     if (!tp)
         return;
     TDTower* tower = bullet.mTower;
-    float damageAmount = (tower ? tower->mBonus.strength : 0.0f) + tp->strength +
-                         (tower ? tower->spotProperty("damage_mult") : 0.0f);
+    float damageAmount =
+        (tower ? tower->mBonus.strength : 0.0f) + tp->strength + (tower ? tower->spotProperty("damage_mult") : 0.0f);
     const TDPrototype* ammo = bullet.ammo();
     float r = ammo ? ammo->radius : 0.0f;
     if (!direct)

@@ -106,7 +106,7 @@ private:
     TDMap& mMap;
     const TDPrototypes* mStore;
     TDProtoRef mProto;
-    i32 mSamplesSegment = -1;      // segment mSamples belongs to
+    i32 mSamplesSegment = -1; // segment mSamples belongs to
     const TDLink* mSamplesLink = nullptr;
     bool mSamplesReversed = false; // mSamples runs from the link's "eid" to its "sid"
 };

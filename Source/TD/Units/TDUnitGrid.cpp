@@ -75,7 +75,8 @@ bool TDUnitGrid::query(float x, float y, float reach, std::vector<i32>& out) con
     float fy0 = std::floor((y - reach - mMinY) / mCell), fy1 = std::floor((y + reach - mMinY) / mCell);
     if (fx1 < 0.0f || fy1 < 0.0f || fx0 > static_cast<float>(mColumns - 1) || fy0 > static_cast<float>(mRows - 1))
         return true;
-    i32 x0 = static_cast<i32>(std::max(fx0, 0.0f)), x1 = static_cast<i32>(std::min(fx1, static_cast<float>(mColumns - 1)));
+    i32 x0 = static_cast<i32>(std::max(fx0, 0.0f)),
+        x1 = static_cast<i32>(std::min(fx1, static_cast<float>(mColumns - 1)));
     i32 y0 = static_cast<i32>(std::max(fy0, 0.0f)), y1 = static_cast<i32>(std::min(fy1, static_cast<float>(mRows - 1)));
     for (i32 cy = y0; cy <= y1; ++cy)
         for (i32 cx = x0; cx <= x1; ++cx)

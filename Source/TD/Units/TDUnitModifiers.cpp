@@ -2,8 +2,8 @@
 // the units' own abilities (haste, healing, invisibility, regeneration, summoning).
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Units/TDModifiers.h"
-#include "Source/TD/Units/TDSpriteEffect.h"
 #include "Source/TD/Units/TDParticle.h"
+#include "Source/TD/Units/TDSpriteEffect.h"
 #include "Source/TD/Units/TDTower.h"
 #include "Source/TD/Units/TDUnit.h"
 
@@ -78,9 +78,7 @@ void StunModifier::tick(TDUnit* owner, float)
         owner->mSpeedPenalty = kindSpeed(*owner) * 0.5f;
 }
 
-HoldAndTeleport::HoldAndTeleport(TDMap& map, TDTower* tower) : TDModifier(map, "", 0.0f, 3.0f, tower), mTower(tower)
-{
-}
+HoldAndTeleport::HoldAndTeleport(TDMap& map, TDTower* tower) : TDModifier(map, "", 0.0f, 3.0f, tower), mTower(tower) {}
 
 HoldAndTeleport::~HoldAndTeleport()
 {

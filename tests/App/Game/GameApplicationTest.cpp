@@ -17,8 +17,8 @@
 #include "Platform/Gpu/RecordingDevice.h"
 #include "Platform/Os/InstanceLock.h"
 #include "Platform/Os/NullVideo.h"
-#include "support/TempDir.h"
 #include "Widget/WidgetProbes.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -210,7 +210,7 @@ TEST_F(GameApplicationTest, StartsUpRunsFramesEndsWhenTheWindowClosesAndClicksRe
     EXPECT_EQ(game->GetExitCode(), 0);
     EXPECT_EQ(game->mStarts, 1);
     EXPECT_EQ(fs::current_path(), mData.Path());
-        EXPECT_GE(game->mProbe->mTicks, 3);
+    EXPECT_GE(game->mProbe->mTicks, 3);
     EXPECT_EQ(game->mProbe->mDraws, game->mProbe->mTicks + 1) << "drawn once before its first update";
     EXPECT_TRUE(game->HasNoChildren());
     ASSERT_EQ(mDriver->mWindows.size(), 1u);
@@ -261,7 +261,8 @@ TEST_F(GameApplicationTest, StartsUpRunsFramesEndsWhenTheWindowClosesAndClicksRe
     EXPECT_EQ(QL_OK, game->OnTouchEnd({{1, {26, 36}}}));
     EXPECT_EQ(QL_OK, game->OnTouchBegin({}));
     EXPECT_EQ(QL_OK, game->OnTouchCancel({}));
-    EXPECT_EQ(game->mProbe->mMouse, (std::vector<std::string>{"down 20,30 1", "drag 25,35 0", "up 26,36 1", "up 0,0 1"}));
+    EXPECT_EQ(game->mProbe->mMouse,
+              (std::vector<std::string>{"down 20,30 1", "drag 25,35 0", "up 26,36 1", "up 0,0 1"}));
 }
 
 TEST_F(GameApplicationTest, StartUpFailuresAndASecondCopyEndBeforeTheGameStarts)
@@ -277,16 +278,23 @@ TEST_F(GameApplicationTest, StartUpFailuresAndASecondCopyEndBeforeTheGameStarts)
         const char* shown = nullptr; // what the player is told (stderr without a message box)
     } cases[] = {
         {"a malformed command line", [this](TestGame*& g) { g = Make({L"--data_path"}); }, 1, nullptr, true},
-        {"another malformed one", [this](TestGame*& g) { g = Make({L"--pack", L"a", L"b"}); }, 1, nullptr, true},
+        {"another malformed one",
+         [this](TestGame*& g) {
+             g = Make({L"--pack", L"a", L"b"});
+         },
+         1, nullptr, true},
         {"no play.url", [this](TestGame*& g) { fs::remove(mData.Path() / "play.url"), g = Make(); }, 1,
          "File play.url not found!", true},
         {"a data folder that does not exist",
-         [this](TestGame*& g) { g = Make({L"--data_path", (mData.Path() / "missing/").wstring()}); }, 1,
-         "does not exist", true, "missing/' does not exist."},
+         [this](TestGame*& g) {
+             g = Make({L"--data_path", (mData.Path() / "missing/").wstring()});
+         },
+         1, "does not exist", true, "missing/' does not exist."},
         {"a data folder that is a file",
-         [this](TestGame*& g) { mData.Write("notes.txt", "x"), g = Make({L"--data_path", mData.WPath("notes.txt")}); },
-         1,
-         "is not a folder", true, "is not a folder."},
+         [this](TestGame*& g) {
+             mData.Write("notes.txt", "x"), g = Make({L"--data_path", mData.WPath("notes.txt")});
+         },
+         1, "is not a folder", true, "is not a folder."},
         {"a window that cannot be made", [this](TestGame*& g) { mDriver->mFailCreate = true, g = Make(); }, 1,
          "Cannot create the game window", false},
         {"a driver without OpenGL 3.3", [this](TestGame*& g) { mDriver->mOfferedGl = "2.1 Mesa 20.3.5", g = Make(); },
@@ -371,7 +379,7 @@ TEST_F(GameApplicationTest, AFailedResetOrFrameIsSurvivedALostDeviceRunsNoFrameA
     EXPECT_EQ(game->mView.viewWidth, 1366);
     EXPECT_NE(User("log.html").find("Screen-mode switch failed at ResetRender"), std::string::npos);
     EXPECT_NE(User("profiles.xml").find("<fs v=\"0\"/>"), std::string::npos); // nothing new stored
-    EXPECT_EQ(game->FrameStep(0.016f), QL_OK); // and the frames go on
+    EXPECT_EQ(game->FrameStep(0.016f), QL_OK);                                // and the frames go on
 
     // Then a switch that works, to full screen and back, logs its steps in order and stores each.
     ASSERT_EQ(game->SwitchScreenMode(), QL_OK);
@@ -380,10 +388,14 @@ TEST_F(GameApplicationTest, AFailedResetOrFrameIsSurvivedALostDeviceRunsNoFrameA
     EXPECT_TRUE(game->mWindow->IsWindowed());
     EXPECT_EQ(game->mWindow->GetPositionX(), 277); // centred again
     const std::string log = User("log.html");
-    const char* steps[] = {"Screen-mode switch failed",       "mRender-&gt;PrepareSwitchScreenMode()",
-                           "SwitchWindowMode(false)",         "mRender-&gt;SwitchScreenMode()",
-                           "mRender-&gt;PrepareSwitchScreenMode()", "mWindow-&gt;SetWindowedSize()",
-                           "mRender-&gt;SwitchScreenMode()",  "SwitchWindowMode(true)"};
+    const char* steps[] = {"Screen-mode switch failed",
+                           "mRender-&gt;PrepareSwitchScreenMode()",
+                           "SwitchWindowMode(false)",
+                           "mRender-&gt;SwitchScreenMode()",
+                           "mRender-&gt;PrepareSwitchScreenMode()",
+                           "mWindow-&gt;SetWindowedSize()",
+                           "mRender-&gt;SwitchScreenMode()",
+                           "SwitchWindowMode(true)"};
     size_t at = 0;
     for (const char* step : steps)
     {
@@ -473,7 +485,8 @@ TEST_F(GameApplicationTest, AWindowThePlayerResizesGetsTheLayoutFittedAndOurOwnM
     TestGame* game = Make();
     ASSERT_EQ(game->Start(), QL_OK);
     os::NullWindow* window = mDriver->mWindows.back();
-    auto resize = [&](int w, int h) {
+    auto resize = [&](int w, int h)
+    {
         os::Event e;
         e.type = os::EventType::Resized;
         e.x = static_cast<float>(w);
@@ -564,10 +577,14 @@ TEST_F(GameApplicationTest, DialogEffectsComeFromDataGameXmlAndAMalformedSetDoes
         const char* options; // the effects assigned to the options dialog
         const char* logged;
     } cases[] = {
-        {"<Game><DialogEffects><Data>" + zoom + "</Data><Dialogs><Options effects=\"zoom\"/></Dialogs></DialogEffects></Game>", "zoom", ""},
+        {"<Game><DialogEffects><Data>" + zoom +
+             "</Data><Dialogs><Options effects=\"zoom\"/></Dialogs></DialogEffects></Game>",
+         "zoom", ""},
         // A set without a name is logged and stops the reading there.
-        {"<Game><DialogEffects><Data>" + zoom + "<Anim show_anim_data=\"s.anim\" hide_anim_data=\"h.anim\"/></Data>"
-         "<Dialogs><Options effects=\"zoom\"/></Dialogs></DialogEffects></Game>", "", "without a name"},
+        {"<Game><DialogEffects><Data>" + zoom +
+             "<Anim show_anim_data=\"s.anim\" hide_anim_data=\"h.anim\"/></Data>"
+             "<Dialogs><Options effects=\"zoom\"/></Dialogs></DialogEffects></Game>",
+         "", "without a name"},
         {"<Game><DialogEffects>", "", ""}, // cut short
     };
     for (const auto& c : cases)
@@ -594,16 +611,14 @@ TEST_F(GameApplicationTest, AScreenReplacedFromItsOwnPressIsDeletedAfterTheUpdat
     first->mDeaths = second->mDeaths = &mDeaths;
     first->mEvents = {Mouse(os::EventType::MouseDown), Mouse(os::EventType::MouseUp)};
     first->mCloseAfter = 0;
-    first->mOnEvent = [game, second](const std::string& e) {
-        return e == "press" ? game->SetScreen(second) : QL_OK;
-    };
+    first->mOnEvent = [game, second](const std::string& e) { return e == "press" ? game->SetScreen(second) : QL_OK; };
     game->Main();
     EXPECT_EQ(1, mDeaths) << "the first screen is gone, the second is still shown";
     EXPECT_EQ(second, game->GetFrameManager()->GetActiveFrame());
     EXPECT_EQ(1u, Filter(mJournal, "first:manager-").size());
     // The window hands over both buttons in one pass: the release still finds the first screen,
     // which leaves (and is deleted) in the update that follows.
-    const Journal expected = {"first:press", "first:release", "first:update", "second:manager+",
+    const Journal expected = {"first:press",      "first:release",   "first:update",   "second:manager+",
                               "first:deactivate", "second:activate", "first:manager-", "second:update"};
     const auto from = std::find(mJournal.begin(), mJournal.end(), "first:press");
     ASSERT_GE(static_cast<size_t>(mJournal.end() - from), expected.size());

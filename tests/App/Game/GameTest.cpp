@@ -4,10 +4,10 @@
 #include "App/Game.h"
 #include "Core/Media/Sound/SoundSystem.h"
 #include "Platform/Audio/AudioEngine.h"
+#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDWindow.h"
-#include "Source/TD/Battle/TDMap.h"
 #include "support/GameHarness.h"
 
 #include <gtest/gtest.h>

@@ -106,13 +106,13 @@ TEST_F(MainMenu, DamagedProfilesAreReportedByTheFirstMenuOnlyAndTheDialogsReachT
     EXPECT_TRUE(board().mDebugKeys);
 }
 
-
 TEST(MainMenuNotice, AProfilesFileThatCannotBeReadIsReportedAndOutlivesTheGameUntouched)
 {
     testsupport::FileAccessChecks checks;
     if (!checks.active())
         GTEST_SKIP() << "file permissions do not bind this process";
-    const std::string saved = "<Profiles currentProfile=\"Ivan\"><Profile name=\"Ivan\"><fs v=\"0\"/></Profile></Profiles>";
+    const std::string saved =
+        "<Profiles currentProfile=\"Ivan\"><Profile name=\"Ivan\"><fs v=\"0\"/></Profile></Profiles>";
     testsupport::GameHarness::Options options;
     options.profiles = saved;
     options.profilesUnreadable = true;

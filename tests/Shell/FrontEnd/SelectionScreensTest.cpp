@@ -33,7 +33,8 @@ protected:
         for (int i = 1; i <= steps; ++i)
         {
             ASSERT_TRUE(frame(dt));
-            EXPECT_EQ(QL_OK, frames().OnMouseDrag({fromX + (toX - fromX) * static_cast<float>(i) / static_cast<float>(steps), y}));
+            EXPECT_EQ(QL_OK, frames().OnMouseDrag(
+                                 {fromX + (toX - fromX) * static_cast<float>(i) / static_cast<float>(steps), y}));
         }
         release(toX, y);
     }
@@ -49,7 +50,7 @@ TEST_F(SelectionTest, EpisodesShowTheirLocksTurnByArrowsAndSwipesAndOpenOnlyWhen
 {
     map().mProgress->createProfile(L"Ann");
     map().mEpisodes.set(2, TDEpisodeInfo{-1, -1, 0}); // a third episode, listed without levels
-    run(2, 0.0f); // the board stands
+    run(2, 0.0f);                                     // the board stands
     hud().closeAllWindows();
     hud().showEpisodeSelect();
     EXPECT_EQ(kScreenEpisodes, map().mScreen) << "set before the screen joins";

@@ -82,9 +82,8 @@ protected:
         TDRenderTextureLoader loader(mRender);
         TDResources& resources = *TDResources::Instance();
         resources.setTextureLoader(&loader);
-        resources.setSheetOpener([](const std::wstring& path, bool) -> std::shared_ptr<TDImageSheet> {
-            return path == L"td/ui" ? std::make_shared<IconSheet>() : nullptr;
-        });
+        resources.setSheetOpener([](const std::wstring& path, bool) -> std::shared_ptr<TDImageSheet>
+                                 { return path == L"td/ui" ? std::make_shared<IconSheet>() : nullptr; });
         TDRenderImages images(loader, resources);
         TDShellPainter painter(*mGraphics, images, [this](const std::wstring&) { return mFont.Get(); });
         EXPECT_EQ(QL_OK, mGraphics->Clear(1, 0xFF000000u, 1.0f, 0));
@@ -101,7 +100,8 @@ protected:
         Box box;
         for (int y = 0; y < static_cast<int>(kHeight); ++y)
             for (int x = 0; x < static_cast<int>(kWidth); ++x)
-                if (testsupport::Near(argb, pixels[static_cast<size_t>(y) * kWidth + static_cast<size_t>(x)] | 0xFF000000u, 8))
+                if (testsupport::Near(
+                        argb, pixels[static_cast<size_t>(y) * kWidth + static_cast<size_t>(x)] | 0xFF000000u, 8))
                 {
                     box.left = std::min(box.left, x);
                     box.right = std::max(box.right, x);

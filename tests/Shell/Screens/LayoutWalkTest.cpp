@@ -9,6 +9,7 @@
 #include "Core/Media/Graphics/Font.h"
 #include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TesselButton.h"
+#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDButtonOver.h"
@@ -22,7 +23,6 @@
 #include "Source/TD/Shell/HUDProfiles.h"
 #include "Source/TD/Shell/HUDShopWindow.h"
 #include "Source/TD/Shell/TDScreenDraw.h"
-#include "Source/TD/Battle/TDMap.h"
 
 #include <gtest/gtest.h>
 
@@ -88,7 +88,8 @@ template <class Base> file::ImageContainer* Make(const std::wstring& path, file:
 std::vector<const HUDButtonOver*> overButtons(const HUDWindow& window)
 {
     std::vector<const HUDButtonOver*> out;
-    auto add = [&out](const base::OwnedList<HUDButtonOver>& list) {
+    auto add = [&out](const base::OwnedList<HUDButtonOver>& list)
+    {
         for (const HUDButtonOver* button : list)
             out.push_back(button);
     };
@@ -119,7 +120,8 @@ public:
     {
         T* found = nullptr;
         mGame.runUntil(
-            [&] {
+            [&]
+            {
                 look();
                 return (found = mGame.top<T>()) != nullptr;
             },
@@ -134,8 +136,8 @@ public:
 
     // The text at the scale it is drawn at, wrapped as drawn, inside its box (a line may stand
     // out of a low box by its descent, 0.3 of the line).
-    void fits(const std::string& where, render::Font* font, const std::wstring& text, float boxWidth,
-              float boxHeight, float scale)
+    void fits(const std::string& where, render::Font* font, const std::wstring& text, float boxWidth, float boxHeight,
+              float scale)
     {
         if (!font || text.empty())
             return;
@@ -228,7 +230,8 @@ TEST(LayoutWalk, EveryLayoutTheGameOpensHoldsWhatItsScreensAskAndTheirTextsFit)
     gAsked.clear();
     GameHarness::Options options;
     options.tutorial = true; // its pages and skip button have layouts of their own
-    options.afterConfig = [] { file::FileContainer::SetImageContainerMakers(Make<file::PsdFolder>, Make<file::PsdFile>); };
+    options.afterConfig = []
+    { file::FileContainer::SetImageContainerMakers(Make<file::PsdFolder>, Make<file::PsdFile>); };
     GameHarness game(options);
     ASSERT_TRUE(game.started()) << game.log();
     LayoutWalk walk(game);
@@ -279,7 +282,8 @@ TEST(LayoutWalk, EveryLayoutTheGameOpensHoldsWhatItsScreensAskAndTheirTextsFit)
         walk.run(1);
         for (int guard = 0; guard < 64; ++guard)
         {
-            auto open = std::find_if(shop->plates.begin(), shop->plates.end(), [](const auto& p) { return !p->complete; });
+            auto open =
+                std::find_if(shop->plates.begin(), shop->plates.end(), [](const auto& p) { return !p->complete; });
             if (open == shop->plates.end())
                 break;
             shop->buy(**open);

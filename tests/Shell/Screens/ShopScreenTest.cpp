@@ -224,4 +224,3 @@ TEST_F(ShopScreen, BuyingResetTheUnlockMessageThenTabsScrollingAndTheShopBlockOv
     shop->buildList(2);
     EXPECT_EQ(0, shop->plateCount()) << "a section of locked upgrades lists nothing";
 }
-

@@ -27,8 +27,8 @@ protected:
 
 TEST_F(SideImages, MenuLikeScreensShowThemAndTheBattleAndFullScreenMenusDoNot)
 {
-    for (i32 screen : {kScreenEpisodes, kScreenLevels, kScreenProfiles, kScreenProfileCreate, kScreenProfileRename,
-                       kScreenMessage})
+    for (i32 screen :
+         {kScreenEpisodes, kScreenLevels, kScreenProfiles, kScreenProfileCreate, kScreenProfileRename, kScreenMessage})
         EXPECT_EQ(2, SideDraws(screen)) << "screen " << screen;
     for (i32 screen : {kScreenBattle, kScreenMainMenu, kScreenSplash})
         EXPECT_EQ(0, SideDraws(screen)) << "screen " << screen;

@@ -226,13 +226,15 @@ TEST_F(Services, InterfacePiecesBecomeDrawsOfTheContext)
     TDRenderTextureLoader loader(mRender);
     TDResources* resources = TDResources::Instance();
     resources->setTextureLoader(&loader);
-    resources->setSheetOpener([](const std::wstring& path, bool) -> std::shared_ptr<TDImageSheet> {
-        if (path != L"td/ui")
-            return nullptr;
-        auto sheet = std::make_shared<PixelSheet>();
-        sheet->addPicture(L"ui/sell", 6, 6, 0xFFFF0000u);
-        return sheet;
-    });
+    resources->setSheetOpener(
+        [](const std::wstring& path, bool) -> std::shared_ptr<TDImageSheet>
+        {
+            if (path != L"td/ui")
+                return nullptr;
+            auto sheet = std::make_shared<PixelSheet>();
+            sheet->addPicture(L"ui/sell", 6, 6, 0xFFFF0000u);
+            return sheet;
+        });
     TDGraphicsUiPainter painter(*mGraphics, *resources, nullptr);
     painter.drawUiImage(L"ui/sell", 20.0f, 20.0f, 1.0f, TDColor{});
     painter.drawUiImage(L"ui/missing", 20.0f, 20.0f, 1.0f, TDColor{});

@@ -36,8 +36,8 @@ QLResultEnum ShaderImplDX9::Create(const std::string& vertexSource, const std::s
     mVertexSource = vertexSource;
     mPixelSource = pixelSource;
     std::string messages;
-    QLResultEnum result = GetDevice()->CreateProgram(vertexSource, "vertex_shader", pixelSource,
-                                                              "pixel_shader", &mProgram, &messages);
+    QLResultEnum result =
+        GetDevice()->CreateProgram(vertexSource, "vertex_shader", pixelSource, "pixel_shader", &mProgram, &messages);
     // The compiler's messages are logged also when it fails: they are the only diagnosis.
     if (!messages.empty())
         QL_LOG(L"%s\n") << (result == QL_OK ? base::LogStyle::Default : base::LogStyle::Error)
