@@ -26,21 +26,8 @@ namespace
 // level with five towers, and its hardcore levels) and bought the first start-budget upgrade.
 GameHarness::Options veteran()
 {
-    static const std::string profile = []
-    {
-        GameHarness game;
-        if (!game.startLevel(0, 0))
-            return std::string();
-        TDProgress& progress = *game.map().mProgress;
-        TDLevelResult won;
-        won.stars = 3;
-        for (i32 level = 0; level < 3; ++level)
-            progress.saveLevelResult(0, level, game.map().mMode, won);
-        progress.setUpgradeLevel(1, 1);
-        return game.profilesFile();
-    }();
-    GameHarness::Options options;
-    options.profiles = profile;
+    static const GameHarness::Options options =
+        GameHarness::threeStarPlayer([](TDProgress& progress) { progress.setUpgradeLevel(1, 1); });
     return options;
 }
 

@@ -23,21 +23,8 @@ namespace
 // and nothing bought.
 GameHarness::Options threeStarPlayer()
 {
-    static const std::string profile = []
-    {
-        GameHarness game;
-        if (!game.startLevel(0, 0))
-            return std::string();
-        TDProgress& progress = *game.map().mProgress;
-        TDLevelResult won;
-        won.stars = 3;
-        for (i32 level = 0; level < 3; ++level)
-            progress.saveLevelResult(0, level, 0, won);
-        progress.setGems(100);
-        return game.profilesFile();
-    }();
-    GameHarness::Options options;
-    options.profiles = profile;
+    static const GameHarness::Options options =
+        GameHarness::threeStarPlayer([](TDProgress& progress) { progress.setGems(100); });
     return options;
 }
 

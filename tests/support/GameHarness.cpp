@@ -12,6 +12,7 @@
 #include "Platform/Os/NullVideo.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Data/TDProgress.h"
 #include "Source/TD/Draw/TDBattleDrawer.h"
 #include "Source/TD/Shell/EpisodeCarousel.h"
 #include "Source/TD/Shell/GameWindow.h"
@@ -100,6 +101,23 @@ GameHarness::Options GameHarness::bareBoard()
     options.logos = false;
     options.tutorial = true;
     options.bare = true;
+    return options;
+}
+
+GameHarness::Options GameHarness::threeStarPlayer(const std::function<void(TDProgress&)>& more)
+{
+    Options options;
+    GameHarness game;
+    if (!game.startLevel(0, 0))
+        return options;
+    TDProgress& progress = *game.map().mProgress;
+    TDLevelResult won;
+    won.stars = 3;
+    for (i32 level = 0; level < game.map().getLevelCount(0); ++level)
+        progress.saveLevelResult(0, level, game.map().mMode, won);
+    if (more)
+        more(progress);
+    options.profiles = game.profilesFile();
     return options;
 }
 

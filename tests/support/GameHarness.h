@@ -20,6 +20,7 @@ class HUD;
 class HUDWindow;
 class TDBattleCanvas;
 class TDMap;
+class TDProgress;
 namespace os
 {
 class NullWindow;
@@ -55,6 +56,9 @@ public:
 
     // A bare board without logos, the tutorial live (its skip dialog acts on a live one).
     static Options bareBoard();
+    // A player who won every level of the first episode with three stars, then had `more` done
+    // to the progress: the profiles file of such a player, made by playing the first level.
+    static Options threeStarPlayer(const std::function<void(TDProgress&)>& more);
 
     GameHarness();
     explicit GameHarness(const Options& options);
