@@ -146,6 +146,22 @@ void Log::AddPlainOutput(LogOutput* output)
     mPlainOutputs.emplace_back(output);
 }
 
+MainLog::MainLog() { platform::SetLogSink(this); }
+
+MainLog::~MainLog()
+{
+    if (platform::GetLogSink() == this)
+        platform::SetLogSink(nullptr);
+}
+
+void MainLog::Error(const std::wstring& format, const std::vector<std::string>& args)
+{
+    LogMessage message(*this, format, __FILE__, __DATE__ " " __TIME__, __PRETTY_FUNCTION__, __LINE__);
+    message << LogStyle::Error;
+    for (const std::string& arg : args)
+        message << arg;
+}
+
 // --- Messages ---
 
 struct LogMessage::Entry

@@ -3,6 +3,7 @@
 
 #include "Core/Base/Singletone.h"
 #include "Core/Base/Stream.h"
+#include "Platform/Base/Log.h"
 
 #include <memory>
 #include <string>
@@ -66,8 +67,15 @@ private:
     std::vector<std::unique_ptr<LogOutput>> mPlainOutputs;
 };
 
-class MainLog : public Singletone<MainLog>, public Log
+// Installs itself as the platform's log sink while it lives: platform errors are written in style Error.
+class MainLog : public Singletone<MainLog>, public Log, private platform::LogSink
 {
+public:
+    MainLog();
+    ~MainLog() override;
+
+private:
+    void Error(const std::wstring& format, const std::vector<std::string>& args) override;
 };
 
 // One message: arguments are fed in format order; it is written to every output when destroyed.

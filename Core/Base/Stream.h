@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Platform/Base/ByteSource.h"
 
 #include <string>
 
@@ -35,16 +36,16 @@ private:
 
 namespace base
 {
-class Stream
+class Stream : public platform::ByteSource
 {
 public:
     virtual bool IsEof() { return false; }
-    virtual u32 GetSize() = 0;
-    virtual ~Stream() = default;
-    virtual u32 Read(void* dst, u32 count) = 0;
+    u32 GetSize() override = 0;
+    ~Stream() override = default;
+    u32 Read(void* dst, u32 count) override = 0;
     virtual u32 Write(const void* src, u32 count) = 0;
     // origin 0 from the start, 1 from the current position, 2 from the end; returns the new position.
-    virtual u32 Seek(i32 offset, u32 origin) = 0;
+    u32 Seek(i32 offset, u32 origin) override = 0;
 
     // Writes a little-endian u32. Note the inverted convention: returns true on a SHORT write.
     static bool WriteU32(Stream& stream, const u32* value);

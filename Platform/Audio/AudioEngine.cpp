@@ -6,7 +6,7 @@
 #include "Platform/Audio/Resampler.h"
 #include "Platform/Audio/WavReader.h"
 
-#include "Core/Base/Log.h"
+#include "Platform/Base/Log.h"
 
 namespace audio
 {
@@ -18,7 +18,7 @@ AudioEngine::AudioEngine(std::unique_ptr<Device> device) : mDevice(std::move(dev
         mHasOutput = mDevice->Name() != "null";
         return;
     }
-    QL_LOG(L"No sound device (%s): the game runs silent\n") << base::LogStyle::Error << error;
+    platform::LogError(L"No sound device (%s): the game runs silent\n", {error});
     mDevice = std::make_unique<NullDevice>();
     mDevice->Open(mMixer, error);
 }
@@ -47,7 +47,7 @@ SampleId AudioEngine::LoadSample(const void* data, u32 size, const std::string& 
     }
     if (!ok)
     {
-        QL_LOG(L"Cannot decode sound '%s': %s\n") << base::LogStyle::Error << nameForLog << error;
+        platform::LogError(L"Cannot decode sound '%s': %s\n", {nameForLog, error});
         return 0;
     }
     Resample(*pcm, kOutputRate);

@@ -3,7 +3,7 @@
 
 #include "Platform/Audio/NullDevice.h"
 #include "Platform/Audio/SdlDevice.h"
-#include "Platform/Os/Headless.h"
+#include "Platform/Base/Headless.h"
 
 namespace audio
 {

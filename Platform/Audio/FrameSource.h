@@ -1,7 +1,7 @@
 // A pull source of stereo frames, such as a decoding music stream.
 #pragma once
 
-#include "Core/Base/Types.h"
+#include "Platform/Base/Types.h"
 
 namespace audio
 {

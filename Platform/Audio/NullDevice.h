@@ -5,7 +5,7 @@
 
 #include "Platform/Audio/Device.h"
 
-#include "Core/Base/Types.h"
+#include "Platform/Base/Types.h"
 
 #include <functional>
 #include <vector>

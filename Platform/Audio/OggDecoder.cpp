@@ -1,7 +1,7 @@
 // libvorbisfile glue: memory and engine-stream callbacks.
 #include "Platform/Audio/OggDecoder.h"
 
-#include "Core/Base/Stream.h"
+#include "Platform/Base/ByteSource.h"
 
 #include <vorbis/vorbisfile.h>
 
@@ -54,7 +54,7 @@ size_t StreamRead(void* ptr, size_t size, size_t count, void* user)
     size_t want = size * count;
     if (want > 0x7FFFFFFF)
         want = 0x7FFFFFFF;
-    u32 n = static_cast<base::Stream*>(user)->Read(ptr, static_cast<u32>(want));
+    u32 n = static_cast<platform::ByteSource*>(user)->Read(ptr, static_cast<u32>(want));
     return n / size;
 }
 
@@ -62,7 +62,7 @@ size_t StreamRead(void* ptr, size_t size, size_t count, void* user)
 // frame streams, so the end is computed from GetSize here.
 int StreamSeek(void* user, ogg_int64_t offset, int whence)
 {
-    auto* s = static_cast<base::Stream*>(user);
+    auto* s = static_cast<platform::ByteSource*>(user);
     ogg_int64_t size = s->GetSize();
     ogg_int64_t base = 0;
     if (whence == SEEK_CUR)
@@ -75,7 +75,7 @@ int StreamSeek(void* user, ogg_int64_t offset, int whence)
     return s->Seek(static_cast<i32>(target), 0) == static_cast<u32>(target) ? 0 : -1;
 }
 
-long StreamTell(void* user) { return static_cast<long>(static_cast<base::Stream*>(user)->Seek(0, 1)); }
+long StreamTell(void* user) { return static_cast<long>(static_cast<platform::ByteSource*>(user)->Seek(0, 1)); }
 
 const char* OvError(int code)
 {
@@ -167,7 +167,7 @@ VorbisStream::~VorbisStream()
         ov_clear(&mState->file);
 }
 
-std::unique_ptr<VorbisStream> VorbisStream::Open(base::Stream* stream, std::string& error)
+std::unique_ptr<VorbisStream> VorbisStream::Open(platform::ByteSource* stream, std::string& error)
 {
     if (!stream)
     {

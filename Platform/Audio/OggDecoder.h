@@ -1,4 +1,4 @@
-// Ogg Vorbis through libvorbisfile: whole files from memory, and streams over base::Stream.
+// Ogg Vorbis through libvorbisfile: whole files from memory, and streams over a byte source.
 #pragma once
 
 #include "Platform/Audio/FrameSource.h"
@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-namespace base
+namespace platform
 {
-class Stream;
+class ByteSource;
 }
 
 namespace audio
@@ -26,7 +26,7 @@ class VorbisStream : public FrameSource
 public:
     ~VorbisStream() override;
     // Null when the stream holds no Ogg Vorbis data (`error` says why).
-    static std::unique_ptr<VorbisStream> Open(base::Stream* stream, std::string& error);
+    static std::unique_ptr<VorbisStream> Open(platform::ByteSource* stream, std::string& error);
 
     u32 Read(float* stereo, u32 frames) override;
     bool Rewind() override;

@@ -1,7 +1,7 @@
 // Decoded audio: interleaved float frames with their rate and channel count.
 #pragma once
 
-#include "Core/Base/Types.h"
+#include "Platform/Base/Types.h"
 
 #include <vector>
 

@@ -4,7 +4,7 @@
 
 #include "Platform/Audio/Device.h"
 
-#include "Core/Base/Types.h"
+#include "Platform/Base/Types.h"
 
 namespace audio
 {

@@ -1,7 +1,7 @@
 // A current OpenGL 3.3 core context that a device draws into: a window's, or a headless one.
 #pragma once
 
-#include "Core/Base/Types.h"
+#include "Platform/Base/Types.h"
 
 namespace gpu
 {

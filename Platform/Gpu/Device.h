@@ -3,7 +3,7 @@
 // pixel centres at integer coordinates); each backend maps them onto its own API.
 #pragma once
 
-#include "Core/Base/Types.h"
+#include "Platform/Base/Types.h"
 
 #include <memory>
 #include <string>

@@ -2,7 +2,7 @@
 // the same way.
 #pragma once
 
-#include "Core/Base/Types.h"
+#include "Platform/Base/Types.h"
 #include "Platform/Gpu/Device.h"
 
 #include <vector>

@@ -9,7 +9,7 @@
 // - Culling names the winding as seen on the target; the front face flips with the target.
 #include "Platform/Gpu/GlDevice.h"
 
-#include "Core/Base/Log.h"
+#include "Platform/Base/Log.h"
 #include "Platform/Gpu/Context.h"
 #include "Platform/Gpu/Dxt.h"
 
@@ -147,7 +147,7 @@ QLResultEnum GlDevice::CheckError(const char* what)
     while (gl.GetError() != GL_NO_ERROR)
     {
     }
-    QL_LOG(L"GL error in %s: %s\n") << base::LogStyle::Error << what << GlErrorName(error);
+    platform::LogError(L"GL error in %s: %s\n", {what, GlErrorName(error)});
     return QL_FAIL;
 }
 

@@ -1,7 +1,7 @@
 // Message box over SDL, shell open over xdg-open.
 #include "Platform/Os/Dialogs.h"
 
-#include "Platform/Os/Headless.h"
+#include "Platform/Base/Headless.h"
 #include "Platform/Os/Text.h"
 
 #include <SDL2/SDL.h>

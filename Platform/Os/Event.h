@@ -1,7 +1,7 @@
 // Window events as the engine's window code sees them, whatever backend delivered them.
 #pragma once
 
-#include "Core/Base/Types.h"
+#include "Platform/Base/Types.h"
 
 #include <string>
 

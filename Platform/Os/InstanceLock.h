@@ -1,7 +1,7 @@
 // One running copy per user-data folder: an exclusive lock on a file there.
 #pragma once
 
-#include "Core/Base/Types.h"
+#include "Platform/Base/Types.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // SDL key symbols to the virtual-key numbers of the engine's key tables.
 #pragma once
 
-#include "Core/Base/Types.h"
+#include "Platform/Base/Types.h"
 
 #include <SDL2/SDL_keycode.h>
 

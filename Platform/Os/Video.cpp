@@ -1,7 +1,7 @@
 // Picks the process's video driver: SDL, or the null one when the program runs headless.
 #include "Platform/Os/Video.h"
 
-#include "Platform/Os/Headless.h"
+#include "Platform/Base/Headless.h"
 #include "Platform/Os/NullVideo.h"
 #include "Platform/Os/QuitSignals.h"
 #include "Platform/Os/SdlVideo.h"

@@ -1,7 +1,7 @@
 // The platform's windowing: one top-level window, its events, and the list of displays.
 #pragma once
 
-#include "Core/Base/Types.h"
+#include "Platform/Base/Types.h"
 #include "Platform/Os/Event.h"
 
 #include <memory>

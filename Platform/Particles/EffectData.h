@@ -3,7 +3,7 @@
 // every running emitter made from them.
 #pragma once
 
-#include "Core/Base/Types.h"
+#include "Platform/Base/Types.h"
 
 #include <memory>
 #include <string>

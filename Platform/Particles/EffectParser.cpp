@@ -1,8 +1,7 @@
 // The ".ptc" reader: atlases first, then the folder tree, each emitter checked on its own.
 #include "Platform/Particles/EffectParser.h"
 
-#include "Core/Base/Log.h"
-#include "Core/Base/StringConvert.h"
+#include "Platform/Base/Log.h"
 
 #include <tinyxml2.h>
 
@@ -244,11 +243,7 @@ public:
         }
     }
 
-    void Log(const std::string& what)
-    {
-        QL_LOG(L"Particle file '%s': %s\n")
-            << base::LogStyle::Error << base::Utf8ToWide(mFile.fileName) << base::Utf8ToWide(what);
-    }
+    void Log(const std::string& what) { platform::LogError(L"Particle file '%s': %s\n", {mFile.fileName, what}); }
 
 private:
     std::shared_ptr<const EmitterDesc> ReadEmitter(const tinyxml2::XMLElement& element)

@@ -1,7 +1,7 @@
 // The particle simulation: timeline, emission, motion, ageing and the quads handed out.
 #include "Platform/Particles/Emitter.h"
 
-#include "Core/Base/Constants.h"
+#include "Platform/Base/Angles.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 // The emitters' own random numbers: a small seeded generator, the same on every machine.
 #pragma once
 
-#include "Core/Base/Types.h"
+#include "Platform/Base/Types.h"
 
 namespace particles
 {

@@ -1,7 +1,7 @@
 // Long Ogg Vorbis sine tracks for the audio benchmarks, encoded with libvorbisenc.
 #pragma once
 
-#include "Core/Base/Types.h"
+#include "Platform/Base/Types.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 // One switch makes the program headless: the video driver, the device its windows draw with and
 // the audio output all follow it, and a factory a test sets still wins.
-#include "Platform/Os/Headless.h"
+#include "Platform/Base/Headless.h"
 #include "Platform/Audio/NullDevice.h"
 #include "Platform/Gpu/RecordingDevice.h"
 #include "Platform/Os/Video.h"

@@ -1,5 +1,5 @@
 // The headless switch and its environment default.
-#include "Platform/Os/Headless.h"
+#include "Platform/Base/Headless.h"
 
 #include <cstdlib>
 #include <cstring>
