@@ -1,5 +1,6 @@
 // The HTML log: page head, styles, message delivery, escaping and the UTF-8 file output.
 #include "Core/Base/Log.h"
+#include "Platform/Base/Log.h"
 
 #include "support/TempDir.h"
 
@@ -97,9 +98,15 @@ TEST(Log, DestructionEndsTheOutputsQlLogReachesTheMainLogAndTheUtf8FileIsAValidP
     base::MainLog::Instance()->AddPlainOutput(new MemoryOutput(plain));
     QL_LOG(L"Cannot open '%s' (%d)\n") << base::LogStyle::Error << L"x.png" << 2;
     EXPECT_EQ(plain->back(), L"Cannot open 'x.png' (2)\n");
+    // The platform's reports reach the main log while it lives, UTF-8 arguments decoded...
+    platform::LogError(L"Cannot decode '%s'\n", {"caf\xc3\xa9.ogg"});
+    EXPECT_EQ(plain->back(), L"Cannot decode 'caf\u00e9.ogg'\n");
     base::SingletoneBase::DestroyAll();
     EXPECT_EQ(plain->back(), L"log terminated\n");
     EXPECT_FALSE(base::MainLog::Exists());
+    // ...and are dropped once it is gone.
+    EXPECT_EQ(nullptr, platform::GetLogSink());
+    platform::LogError(L"lost %s\n", {"x"});
 
     // The UTF-8 file truncates at open and writes a valid page, or loses messages quietly.
     testsupport::TempDir dir;
