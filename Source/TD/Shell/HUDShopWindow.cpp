@@ -306,9 +306,10 @@ void HUDShopWindow::drawPlate(render::Graphics* graphics, const ShopUpgradePlate
     const float w = base.mWidth;
     // The name and the step's text each keep to their own line of the plate.
     tdscreen::drawTextFitted(graphics, fontNamed(L"td/data/fonts/main_42_3").Get(), p.nameText, px + w * 0.5f,
-                             py + 45.0f, 1.0f, kPlateTextWidth, kPlateNameHeight);
+                             py + 45.0f, 1.0f, kPlateTextWidth, kPlateNameHeight, p.nameFit);
     tdscreen::drawTextFitted(graphics, fontNamed(L"td/data/fonts/main_32_2").Get(), p.descriptionText,
-                             px + w * 0.5f - 90.0f, py + 74.0f, 1.0f, kPlateTextWidth, kPlateLineHeight);
+                             px + w * 0.5f - 90.0f, py + 74.0f, 1.0f, kPlateTextWidth, kPlateLineHeight,
+                             p.descriptionFit);
     if (p.priceShown)
     {
         if (p.priceRed)

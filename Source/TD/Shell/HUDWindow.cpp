@@ -260,7 +260,13 @@ float HUDWindow::textScale(const std::wstring& name) const
     auto area = mTextAreas.find(name);
     if (!text || area == mTextAreas.end())
         return 1.0f;
-    return tdscreen::fitScale(textFont(name), *text, area->second->mWidth, area->second->mHeight);
+    // Measured once per text: the draw asks every frame.
+    auto known = mTextFits.find(name);
+    if (known != mTextFits.end() && known->second.first == *text)
+        return known->second.second;
+    const float fit = tdscreen::fitScale(textFont(name), *text, area->second->mWidth, area->second->mHeight);
+    mTextFits[name] = {*text, fit};
+    return fit;
 }
 
 void HUDWindow::drawTexts(render::Graphics* graphics)

@@ -92,7 +92,11 @@ public:
     render::BMFont* textFont(const std::wstring& name) const;
     float textScale(const std::wstring& name) const;
     void setFrameVisible(const std::wstring& name, bool visible);
-    void setFont(const base::CountedPtr<render::BMFont>& font) { mFont = font; }
+    void setFont(const base::CountedPtr<render::BMFont>& font)
+    {
+        mFont = font;
+        mTextFits.clear();
+    }
 
     // A picture of the layout's container (null when it or the picture is missing), owned by the
     // caller.
@@ -112,6 +116,8 @@ public:
     float mTimer = 0.0f;
     float mOffsetX = 0.0f, mOffsetY = 0.0f;
     float mScale = 1.0f;
+    // The fitted scale of each named text, with the text it was measured for.
+    mutable std::map<std::wstring, std::pair<std::wstring, float>> mTextFits;
     float mPointerX = 0.0f, mPointerY = 0.0f;
     bool mOpen = true;
     i32 mAppear = 0;

@@ -11,6 +11,7 @@ void ShopUpgradePlate::refresh(const TDUpgrade& upgrade, i32 level, i32 gems)
     LocalStrings* strings = LocalStrings::Instance();
     const std::wstring key = L"upgrade_" + std::to_wstring(upgrade.id);
     upgradeId = upgrade.id;
+    nameFit = descriptionFit = 0.0f; // the texts may change: measured again
     icon = upgrade.icon;
     nameText = strings->get(key + L"_name");
     // A single-step upgrade shows six stars, all lit once bought.

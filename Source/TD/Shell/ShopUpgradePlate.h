@@ -36,4 +36,6 @@ public:
     bool priceRed = false;
     std::wstring icon;
     std::wstring nameText, descriptionText, priceText;
+    // The scales the name and the step's text are drawn at, measured at their first draw.
+    mutable float nameFit = 0.0f, descriptionFit = 0.0f;
 };

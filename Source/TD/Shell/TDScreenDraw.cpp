@@ -77,13 +77,14 @@ float fitScale(render::Font* font, const std::wstring& text, float width, float 
 }
 
 void drawTextFitted(render::Graphics* graphics, render::BMFont* font, const std::wstring& text, float x, float y,
-                    float scale, float width, float height)
+                    float scale, float width, float height, float& fit)
 {
     if (!graphics || text.empty())
         return;
     if (font)
         graphics->mFont = font;
-    const float fit = fitScale(graphics->mFont, text, width, height);
+    if (fit <= 0.0f)
+        fit = fitScale(graphics->mFont, text, width, height);
     drawTextCentred(graphics, nullptr, text, x, y, scale * fit, width / fit);
 }
 } // namespace tdscreen

@@ -37,7 +37,8 @@ void measureWrapped(render::Font* font, const std::wstring& text, float width, f
 // The largest scale, 1 down to half, at which the text wrapped to width / scale fits a box of
 // width x height (a line may stand out of a low box by its descent, 0.3 of a line).
 float fitScale(render::Font* font, const std::wstring& text, float width, float height);
-// The text fitted into the box of width x height centred on (x, y), then scaled by `scale`.
+// The text fitted into the box of width x height centred on (x, y), then scaled by `scale`; the
+// fitted scale is kept in `fit` (measured when not above 0).
 void drawTextFitted(render::Graphics* graphics, render::BMFont* font, const std::wstring& text, float x, float y,
-                    float scale, float width, float height);
+                    float scale, float width, float height, float& fit);
 } // namespace tdscreen
