@@ -3,7 +3,7 @@
 set -e
 PACKAGES="build-essential cmake ninja-build pkg-config ccache clang libclang-rt-14-dev
  libgtest-dev libgmock-dev libbenchmark-dev
- libdevil-dev libpng-dev libjpeg-dev zlib1g-dev libdeflate-dev libogg-dev libtheora-dev libvorbis-dev
+ libdevil-dev libgif-dev libpng-dev libjpeg-dev zlib1g-dev libdeflate-dev libogg-dev libtheora-dev libvorbis-dev
  libtinyxml2-dev libutfcpp-dev libsdl2-dev libgl-dev libegl-dev
  libgl1-mesa-dri libegl-mesa0 libgles2
  xvfb xauth xdotool imagemagick sox fonts-dejavu-core python3 clang-format"

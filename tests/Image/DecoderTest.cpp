@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <random>
 
 using namespace imagetest;
 
@@ -290,4 +291,75 @@ TEST(DevilDecoder, PngAlphaFiftyIsHitBottomUpFilesComeOutUprightRawPixelsAreHost
     for (const wchar_t* extension : {L".PNG", L".psd", L"png", L""})
         EXPECT_FALSE(Decode(white, extension).data) << extension;
     EXPECT_FALSE(Decode(Bytes(64, 7), L".png").data) << "undecodable data gives no decoder";
+}
+
+TEST(GifDecoder, TheFirstFrameLandsOnItsScreenInterlacedRowsInPlaceAndTheTransparentIndexUnhit)
+{
+    GifFrame frame{12, 10, 2, 3, 8, 6, {0x102030, 0x405060, 0x708090, 0xA0B0C0}, {}, true, 3};
+    for (u32 y = 0; y < frame.height; ++y)
+        for (u32 x = 0; x < frame.width; ++x)
+            frame.indices.push_back(static_cast<u8>((x + 2 * y) % 4));
+    Decoded d = Decode(EncodeGif(frame), L".gif");
+    ASSERT_TRUE(d.Ok());
+    ASSERT_EQ(std::make_pair(12, 10), std::make_pair(d.data->mWidth, d.data->mHeight));
+    for (u32 y = 0; y < 10; ++y)
+        for (u32 x = 0; x < 12; ++x)
+        {
+            const bool inside = x >= 2 && x < 10 && y >= 3 && y < 9;
+            const u32 index = inside ? (x - 2 + 2 * (y - 3)) % 4 : 3;
+            const u32 expected = index == 3 ? 0u : 0xFF000000u | frame.colours[index];
+            EXPECT_EQ(expected, d.Pixel(x, y)) << x << "," << y;
+            EXPECT_EQ(index != 3, d.Hit(x, y)) << x << "," << y;
+        }
+    // A frame reaching past its screen is cut at the screen's edge.
+    GifFrame wide{4, 2, 2, 0, 4, 2, {0xFF0000, 0x00FF00}, {0, 1, 0, 1, 1, 0, 1, 0}};
+    Decoded cut = Decode(EncodeGif(wide), L".gif");
+    ASSERT_TRUE(cut.Ok());
+    EXPECT_EQ(0u, cut.Pixel(1, 0));
+    EXPECT_EQ(0xFFFF0000u, cut.Pixel(2, 0));
+    EXPECT_EQ(0xFF00FF00u, cut.Pixel(2, 1));
+    EXPECT_TRUE(GuardIntact(cut, 4 * 4 * 2));
+}
+
+TEST(LooseImages, DamagedFilesAreRefusedOrDecodedWithinTheirSizeAndHugeSidesRefusedBeforeDecoding)
+{
+    // Random damage of the demo files: thousands of variants, each refused or decoded whole.
+    std::mt19937 random(7);
+    for (const char* name : {"checker.gif", "checker.bmp", "badge.tga"})
+    {
+        const Bytes whole = ContentImage(name);
+        ASSERT_FALSE(whole.empty()) << name;
+        const std::string text(name);
+        const std::wstring extension(text.begin() + static_cast<long>(text.rfind('.')), text.end());
+        int decoded = 0;
+        for (int k = 0; k < 1500; ++k)
+        {
+            Bytes file = whole;
+            for (u32 n = 1 + random() % 8; n > 0; --n)
+                file[random() % file.size()] = static_cast<u8>(random());
+            if (k % 4 == 0)
+                file.resize(1 + random() % file.size());
+            Decoded d = Decode(file, extension);
+            if (!d.data)
+                continue;
+            ++decoded;
+            EXPECT_TRUE(GuardIntact(d, static_cast<size_t>(d.pitch) * static_cast<u32>(d.data->mHeight))) << name;
+        }
+        EXPECT_GT(decoded, 0) << name << ": light damage still decodes";
+    }
+    // Headers that ask for more than any texture: refused before a decoder allocates.
+    Bytes gif = EncodeGif({2, 2, 0, 0, 2, 2, {0, 0xFFFFFF}, {0, 1, 1, 0}});
+    gif[6] = gif[7] = 0xFF;
+    Bytes png = EncodePng(1, 1, {0xFFFFFFFF}, true);
+    png[17] = 0x01; // 65,537 wide
+    Bytes tga = ContentImage("badge.tga");
+    tga[12] = tga[13] = 0;
+    Bytes bmp = ContentImage("checker.bmp");
+    bmp[10] = bmp[11] = bmp[12] = 0xF0; // pixels past the end of the file
+    Bytes rows = ContentImage("checker.bmp");
+    rows.resize(rows.size() - 1); // the last row cut
+    const std::pair<const wchar_t*, Bytes> refused[] = {{L".gif", gif}, {L".png", png},  {L".tga", tga},
+                                                        {L".bmp", bmp}, {L".bmp", rows}, {L".jpg", Bytes{0xFF, 0xD8}}};
+    for (const auto& [extension, file] : refused)
+        EXPECT_FALSE(Decode(file, extension).data) << extension;
 }

@@ -3,6 +3,7 @@
 
 #include "Core/Base/StringConvert.h"
 
+#include <gif_lib.h>
 #include <png.h>
 
 #include <fstream>
@@ -19,7 +20,62 @@ void PngWrite(png_structp png, png_bytep data, png_size_t size)
     out->insert(out->end(), data, data + size);
 }
 void PngFlush(png_structp) {}
+
+int GifWrite(GifFileType* gif, const GifByteType* data, int size)
+{
+    auto* out = static_cast<Bytes*>(gif->UserData);
+    out->insert(out->end(), data, data + size);
+    return size;
+}
 } // namespace
+
+Bytes EncodeGif(const GifFrame& frame)
+{
+    Bytes out;
+    int error = 0;
+    GifFileType* gif = EGifOpen(&out, GifWrite, &error);
+    int size = 2;
+    while (size < static_cast<int>(frame.colours.size()))
+        size *= 2;
+    std::vector<GifColorType> colours(static_cast<size_t>(size), GifColorType{0, 0, 0});
+    for (size_t i = 0; i < frame.colours.size(); ++i)
+        colours[i] = {static_cast<GifByteType>(frame.colours[i] >> 16), static_cast<GifByteType>(frame.colours[i] >> 8),
+                      static_cast<GifByteType>(frame.colours[i])};
+    ColorMapObject* map = GifMakeMapObject(size, colours.data());
+    bool ok = gif && EGifPutScreenDesc(gif, static_cast<int>(frame.screenWidth), static_cast<int>(frame.screenHeight),
+                                       8, 0, map) == GIF_OK;
+    if (ok && frame.transparent >= 0)
+    {
+        GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, 0, frame.transparent};
+        GifByteType extension[4];
+        const size_t length = EGifGCBToExtension(&control, extension);
+        ok = EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension) == GIF_OK;
+    }
+    ok = ok &&
+         EGifPutImageDesc(gif, static_cast<int>(frame.left), static_cast<int>(frame.top), static_cast<int>(frame.width),
+                          static_cast<int>(frame.height), frame.interlaced, nullptr) == GIF_OK;
+    std::vector<u32> rows;
+    for (u32 y = 0; y < frame.height; ++y)
+        rows.push_back(y);
+    if (frame.interlaced)
+    {
+        rows.clear();
+        const u32 starts[] = {0, 4, 2, 1}, steps[] = {8, 8, 4, 2};
+        for (int pass = 0; pass < 4; ++pass)
+            for (u32 y = starts[pass]; y < frame.height; y += steps[pass])
+                rows.push_back(y);
+    }
+    for (u32 y : rows)
+    {
+        std::vector<GifPixelType> line(frame.indices.begin() + y * frame.width,
+                                       frame.indices.begin() + (y + 1) * frame.width);
+        ok = ok && EGifPutLine(gif, line.data(), static_cast<int>(frame.width)) == GIF_OK;
+    }
+    GifFreeMapObject(map);
+    if (!gif || EGifCloseFile(gif, &error) != GIF_OK || !ok)
+        throw std::runtime_error("gif encoding failed");
+    return out;
+}
 
 Bytes EncodePng(u32 width, u32 height, const std::vector<u32>& argb, bool withAlpha)
 {

@@ -1,4 +1,4 @@
-// PNG files built in memory through libpng, and the demo content's images.
+// PNG and GIF files built in memory through libpng and giflib, and the demo content's images.
 #pragma once
 
 #include "Core/Base/Types.h"
@@ -12,6 +12,18 @@ using Bytes = std::vector<u8>;
 
 // Pixels are 0xAARRGGBB, top row first.
 Bytes EncodePng(u32 width, u32 height, const std::vector<u32>& argb, bool withAlpha);
+
+// A GIF of one frame at (left, top) on a screen of the given size, colours 0xRRGGBB, pixel
+// indices top row first; rows are stored in four passes when interlaced.
+struct GifFrame
+{
+    u32 screenWidth, screenHeight, left, top, width, height;
+    std::vector<u32> colours;
+    std::vector<u8> indices;
+    bool interlaced = false;
+    int transparent = -1;
+};
+Bytes EncodeGif(const GifFrame& frame);
 
 void WriteFile(const std::wstring& path, const Bytes& bytes);
 // A file of the demo content's images folder (content/td/data/images/).

@@ -4,6 +4,8 @@
 
 #include "Core/Base/Log.h"
 #include "Core/Base/Stream.h"
+#include "Core/Media/Image/ImageDimensions.h"
+#include "Core/Media/Image/RgbaRows.h"
 
 #include <IL/il.h>
 
@@ -26,8 +28,6 @@ ILenum TypeOf(const std::wstring& extension)
         return IL_BMP;
     if (extension == L".dds")
         return IL_DDS;
-    if (extension == L".gif")
-        return IL_GIF;
     if (extension == L".jpg")
         return IL_JPG;
     if (extension == L".png")
@@ -67,6 +67,8 @@ QLResultEnum ImageDataDevil::Load(base::Stream* stream, const std::wstring& exte
         QL_LOG(L"Cannot read image data (%s)\n") << base::LogStyle::Error << extension;
         return QL_FAIL;
     }
+    if (!CheckImageDimensions(data.data(), data.size(), extension))
+        return QL_FAIL;
     ILuint name = 0;
     ilGenImages(1, &name);
     mImage = name;
@@ -100,23 +102,8 @@ QLResultEnum ImageDataDevil::CopyPixels(u32 pitch, u8* destination, HitMask& mas
 {
     if (!mPixels || !destination || pitch < static_cast<u32>(mWidth) * 4)
         return QL_FAIL;
-    const u32 w = static_cast<u32>(mWidth);
-    const u32 h = static_cast<u32>(mHeight);
-    const u32 bpp = mBytesPerPixel;
-    if (mask.size() != static_cast<size_t>(w) * h)
-        mask.assign(static_cast<size_t>(w) * h, false);
-    for (u32 y = 0; y < h; ++y)
-    {
-        const u32 sourceRow = mLowerLeft ? h - 1 - y : y;
-        const u8* src = mPixels + static_cast<size_t>(sourceRow) * w * bpp;
-        u32* dst = reinterpret_cast<u32*>(destination + static_cast<size_t>(y) * pitch);
-        for (u32 x = 0; x < w; ++x, src += bpp)
-        {
-            const u32 a = bpp == 4 ? src[3] : 255;
-            dst[x] = a << 24 | static_cast<u32>(src[0]) << 16 | static_cast<u32>(src[1]) << 8 | src[2];
-            mask[static_cast<size_t>(y) * w + x] = a >= kHitAlpha;
-        }
-    }
+    CopyRgbaRows(mPixels, static_cast<u32>(mWidth), static_cast<u32>(mHeight), mBytesPerPixel, mLowerLeft, kHitAlpha,
+                 pitch, destination, mask);
     DeleteImage();
     return QL_OK;
 }

@@ -5,6 +5,7 @@
 #include "Core/Base/Log.h"
 #include "Core/Media/Image/ImageDataDDS.h"
 #include "Core/Media/Image/ImageDataDevil.h"
+#include "Core/Media/Image/ImageDataGif.h"
 #include "Core/Media/Image/ImageDataRaw.h"
 
 #include <memory>
@@ -21,7 +22,9 @@ ImageData* ImageLoader::Load(base::Stream* stream, const std::wstring& extension
         const std::wstring key = extension.substr(1, 3);
         if (key == L"dds")
             data = std::make_unique<ImageDataDDS>();
-        else if (key == L"bmp" || key == L"gif" || key == L"jpg" || key == L"png" || key == L"tga")
+        else if (key == L"gif")
+            data = std::make_unique<ImageDataGif>();
+        else if (key == L"bmp" || key == L"jpg" || key == L"png" || key == L"tga")
             data = std::make_unique<ImageDataDevil>();
     }
     if (!data)

@@ -1,0 +1,12 @@
+// Decoded 8-bit RGB or RGBA rows written as the 32-bit ARGB rows of a locked level.
+#pragma once
+
+#include "Core/Render/ImageData.h"
+
+namespace render
+{
+// Pixels of `bytesPerPixel` 3 (opaque) or 4, `width` a row, top row first unless `lowerLeft`; the
+// mask bit of a pixel is set when its alpha is at least `hitAlpha`.
+void CopyRgbaRows(const u8* pixels, u32 width, u32 height, u32 bytesPerPixel, bool lowerLeft, u8 hitAlpha, u32 pitch,
+                  u8* destination, HitMask& mask);
+} // namespace render
