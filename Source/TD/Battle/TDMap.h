@@ -6,7 +6,6 @@
 
 #include "Core/Base/OwnedList.h"
 #include "Core/Base/Types.h"
-#include "Source/TD/Battle/TDBattleServices.h"
 #include "Source/TD/Battle/TDBattleStats.h"
 #include "Source/TD/Battle/TDBuildSpot.h"
 #include "Source/TD/Battle/TDContextMenu.h"
@@ -28,6 +27,7 @@
 #include "Source/TD/Level/TDRoadNetwork.h"
 #include "Source/TD/Level/TDWaveHint.h"
 #include "Source/TD/Level/TDWaveManager.h"
+#include "Source/TD/Seams/TDBattleServices.h"
 #include "Source/TD/Sprites/TDTexture.h"
 #include "Source/TD/Units/TDEffectHolder.h"
 #include "Source/TD/Units/TDIndicator.h"

@@ -3,7 +3,7 @@
 
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/TDText.h"
-#include "Source/TD/Draw/TDUiPainter.h"
+#include "Source/TD/Seams/TDUiPainter.h"
 
 #include <algorithm>
 

@@ -13,7 +13,7 @@
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Draw/HUDSpellButton.h"
-#include "Source/TD/Draw/TDBattleCanvas.h"
+#include "Source/TD/Seams/TDBattleCanvas.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Shell/TDSplashScreens.h"
 #include "Source/TD/Shell/TDVideoIntro.h"

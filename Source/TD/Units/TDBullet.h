@@ -3,8 +3,8 @@
 #pragma once
 
 #include "Core/Base/Types.h"
-#include "Source/TD/Battle/TDBattleServices.h"
 #include "Source/TD/Data/TDProtoRef.h"
+#include "Source/TD/Seams/TDBattleServices.h"
 
 #include <memory>
 #include <vector>
