@@ -1,5 +1,5 @@
 // One line of text with inline icons.
-#include "Source/TD/Data/AttributedString.h"
+#include "Source/TD/Draw/AttributedString.h"
 
 #include "Source/TD/Seams/TDBattleServices.h"
 
