@@ -1,5 +1,5 @@
 // The spell button: hit box, recharge at the battle speed, pulse, glow and drawing.
-#include "Source/TD/Draw/HUDSpellButton.h"
+#include "Source/TD/Battle/HUDSpellButton.h"
 
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/TDText.h"
