@@ -7,7 +7,7 @@
 #include "Core/Widget/Controls/TMessageBox.h"
 #include "Source/TD/Battle/HUDSpellButton.h"
 #include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Battle/TDMapScene.h"
+#include "Source/TD/Level/TDMapScene.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDIngameMenu.h"
 #include "Source/TD/Shell/HUDLevelSelect.h"

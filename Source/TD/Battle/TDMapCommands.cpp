@@ -2,8 +2,8 @@
 // the pointer. The battle and the screens over it are handled here; the menus and the shop in
 // TDMapMenuCommands.cpp, profiles and messages in TDMapProfileCommands.cpp.
 #include "Source/TD/Battle/HUDSpellButton.h"
-#include "Source/TD/Battle/TDDrops.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Units/TDDrops.h"
 #include "Source/TD/Units/TDTower.h"
 
 void TDMap::castSelectedSpell(float x, float y)

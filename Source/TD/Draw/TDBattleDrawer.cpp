@@ -2,7 +2,6 @@
 #include "Source/TD/Draw/TDBattleDrawer.h"
 
 #include "Source/TD/Battle/TDContextMenu.h"
-#include "Source/TD/Battle/TDDrops.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Battle/TDScreen.h"
 #include "Source/TD/Data/LocalStrings.h"
@@ -15,6 +14,7 @@
 #include "Source/TD/Sprites/TDSpriteTable.h"
 #include "Source/TD/Units/TDBullet.h"
 #include "Source/TD/Units/TDBulletList.h"
+#include "Source/TD/Units/TDDrops.h"
 #include "Source/TD/Units/TDParticle.h"
 #include "Source/TD/Units/TDSpriteEffect.h"
 #include "Source/TD/Units/TDTower.h"

@@ -1,5 +1,5 @@
 // The running battle's counters.
-#include "Source/TD/Battle/TDBattleStats.h"
+#include "Source/TD/Units/TDBattleStats.h"
 
 #include "Source/TD/Data/TDProgress.h"
 #include "Source/TD/Data/TDText.h"
