@@ -169,6 +169,8 @@ public:
     void postEvent(const std::wstring& name) override { mTutorial->onEvent(name); }
     // The tutorial the battle posts to; null gives the null twin back.
     void setTutorial(TDTutorialHooks* tutorial) { mTutorial = tutorial ? tutorial : &mNullTutorial; }
+    // The commands of the menus, the shop, the profiles and the message; null gives the null twin.
+    void setScreenFlow(TDScreenFlow* flow) { mScreenFlow = flow ? flow : &mNullScreenFlow; }
     TDIndicator* addIndicator(float x, float y, i32 kind, const std::wstring& text) override;
     TDPoint* findPoint(i32 id) const override { return network().findPoint(id); }
     void sortTowers() override;
@@ -231,6 +233,7 @@ public:
     TDSoundTags* mSounds;
     TDTutorialHooks* mTutorial;
     TDScreenMode* mScreenMode;
+    TDScreenFlow* mScreenFlow = &mNullScreenFlow;
 
     // State.
     i32 mScreen = kScreenNone; // a TDScreen
@@ -327,23 +330,14 @@ private:
     bool onResultRelease(i32 x, i32 y);
     bool onIngameMenuRelease(i32 x, i32 y);
     bool onUnlockMessageRelease(i32 x, i32 y);
-    // Menus and the shop (TDMapMenuCommands.cpp):
-    bool onMainMenuRelease(i32 x, i32 y);
-    bool onEpisodesRelease(i32 x, i32 y);
-    bool onLevelsRelease(i32 x, i32 y);
-    bool onShopRelease(i32 x, i32 y);
-    bool onResetUpgradesRelease(i32 x, i32 y);
-    // Profiles and messages (TDMapProfileCommands.cpp):
-    bool onProfilesRelease(i32 x, i32 y);
-    bool onProfileCreateRelease(i32 x, i32 y);
-    bool onProfileRenameRelease(i32 x, i32 y);
-    bool onMessageRelease(i32 x, i32 y);
+    // The menus, the shop, the profiles and the message are the screen flow's (mScreenFlow).
 
     TDNullImageLoader mNullImages;
     TDNullSoundTags mNullSounds;
     TDNullParticles mNullParticles;
     TDNullHud mNullHud;
     TDNullTutorial mNullTutorial;
+    TDNullScreenFlow mNullScreenFlow;
     TDNullScreenMode mNullScreen;
     TDNullSpriteMetrics mNullSprites;
     bool mLevelLoaded = false;
