@@ -4,6 +4,11 @@
 # include across the layers fails to build.
 function(ql_export_headers name)
     set(root ${CMAKE_BINARY_DIR}/include/${name})
+    get_target_property(type ${name} TYPE)
+    set(scope PUBLIC)
+    if(type STREQUAL "INTERFACE_LIBRARY")
+        set(scope INTERFACE)
+    endif()
     file(REMOVE_RECURSE ${root})
     file(MAKE_DIRECTORY ${root})
     foreach(header ${ARGN})
@@ -12,18 +17,24 @@ function(ql_export_headers name)
         file(MAKE_DIRECTORY ${folder})
         file(CREATE_LINK ${header} ${root}/${relative} SYMBOLIC)
     endforeach()
-    target_include_directories(${name} PUBLIC ${root})
+    target_include_directories(${name} ${scope} ${root})
 endfunction()
 
 # ql_library(name SOURCES... [PUBLIC ...] [LIBS ...] [HEADERS ...] [NOT_HEADERS ...]): a static
 # library of one engine area. PUBLIC names the libraries its headers include: a user of the library
 # sees their headers too. LIBS are linked privately: only the library's own sources see them.
 # Its headers are those beside its sources (HEADERS names them instead where one folder holds
-# several libraries; NOT_HEADERS leaves out another library's).
+# several libraries; NOT_HEADERS leaves out another library's). A library of HEADERS alone (no
+# SOURCES: interfaces) hands on its headers and PUBLIC.
 function(ql_library name)
     cmake_parse_arguments(A "" "" "SOURCES;PUBLIC;LIBS;HEADERS;NOT_HEADERS" ${ARGN})
-    add_library(${name} STATIC ${A_SOURCES})
-    target_link_libraries(${name} PUBLIC ${A_PUBLIC} PRIVATE ${A_LIBS})
+    if(NOT A_SOURCES)
+        add_library(${name} INTERFACE)
+        target_link_libraries(${name} INTERFACE ${A_PUBLIC})
+    else()
+        add_library(${name} STATIC ${A_SOURCES})
+        target_link_libraries(${name} PUBLIC ${A_PUBLIC} PRIVATE ${A_LIBS})
+    endif()
     if(A_HEADERS)
         list(TRANSFORM A_HEADERS PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
         set(headers ${A_HEADERS})

@@ -12,10 +12,10 @@
 #include "Source/TD/Units/TDTower.h"
 #include "Source/TD/Units/TDUnit.h"
 
-#include "Source/TD/Battle/TDMapScene.h"
 #include "Source/TD/Data/TDLevelResult.h"
 #include "Source/TD/Data/TDProgress.h"
 #include "Source/TD/Data/TDPrototype.h"
+#include "Source/TD/Level/TDMapScene.h"
 #include "support/GameHarness.h"
 
 #include <benchmark/benchmark.h>

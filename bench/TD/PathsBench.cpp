@@ -5,7 +5,7 @@
 #include "Source/TD/Data/TDProfileStore.h"
 #include "Source/TD/Data/TDText.h"
 #include "Source/TD/Level/TDPathSet.h"
-#include "Source/TD/Level/TDWaveManager.h"
+#include "Source/TD/Units/TDWaveManager.h"
 
 #include <benchmark/benchmark.h>
 #include <tinyxml2.h>

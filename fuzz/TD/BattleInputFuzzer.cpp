@@ -3,10 +3,10 @@
 // releases, moves and wheel turns reach the ring menu, the spell buttons and every screen's
 // commands; nothing may crash or read freed memory.
 #include "Core/Base/Random.h"
+#include "Source/TD/Battle/HUDSpellButton.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/TDFileSource.h"
 #include "Source/TD/Data/TDProfileStore.h"
-#include "Source/TD/Draw/HUDSpellButton.h"
 
 #include <cstddef>
 #include <cstdint>

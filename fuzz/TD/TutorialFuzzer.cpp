@@ -1,5 +1,5 @@
 // The tutorial script reader must survive any text: broken steps are left out, never followed.
-#include "Source/TD/Data/TDTutorialScript.h"
+#include "Source/TD/Shell/TDTutorialScript.h"
 
 #include <cstddef>
 #include <cstdint>

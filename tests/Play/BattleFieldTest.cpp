@@ -6,7 +6,7 @@
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/TDLevelResult.h"
 #include "Source/TD/Data/TDProgress.h"
-#include "Source/TD/Draw/TDUiPainter.h"
+#include "Source/TD/Seams/TDUiPainter.h"
 #include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/Units/TDIndicator.h"
 #include "Source/TD/Units/TDTower.h"

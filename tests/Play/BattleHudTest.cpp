@@ -5,9 +5,9 @@
 
 #include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TMessageBox.h"
+#include "Source/TD/Battle/HUDSpellButton.h"
 #include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Battle/TDMapScene.h"
-#include "Source/TD/Draw/HUDSpellButton.h"
+#include "Source/TD/Level/TDMapScene.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDIngameMenu.h"
 #include "Source/TD/Shell/HUDLevelSelect.h"

@@ -6,16 +6,16 @@
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/TextLayer.h"
 #include "Core/Media/Image/Image.h"
+#include "Source/TD/Battle/HUDSpellButton.h"
 #include "Source/TD/Battle/TDContextMenu.h"
-#include "Source/TD/Battle/TDDrops.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/LocalStrings.h"
-#include "Source/TD/Draw/HUDSpellButton.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDConfirmTutorialCancelDialog.h"
 #include "Source/TD/Shell/HUDModalDialog.h"
 #include "Source/TD/Shell/TDTutorial.h"
+#include "Source/TD/Units/TDDrops.h"
 
 #include <gtest/gtest.h>
 

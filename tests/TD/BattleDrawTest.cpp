@@ -4,12 +4,12 @@
 #include "DrawRecorder.h"
 
 #include "Source/TD/Battle/TDContextMenu.h"
-#include "Source/TD/Battle/TDDrops.h"
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Draw/TDBattleDrawer.h"
-#include "Source/TD/Draw/TDUiPainter.h"
 #include "Source/TD/Level/TDWaveEntry.h"
+#include "Source/TD/Seams/TDUiPainter.h"
 #include "Source/TD/Sprites/TDResources.h"
+#include "Source/TD/Units/TDDrops.h"
 #include "Source/TD/Units/TDSpriteEffect.h"
 
 #include <algorithm>

@@ -5,10 +5,9 @@
 // the first level lost without towers and held by three darts.
 #include "InGame.h"
 
-#include "Source/TD/Battle/TDDrops.h"
+#include "Source/TD/Battle/HUDSpellButton.h"
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Data/TDProgress.h"
-#include "Source/TD/Draw/HUDSpellButton.h"
 #include "Source/TD/Draw/TDBattleDrawer.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
@@ -16,6 +15,7 @@
 #include "Source/TD/Shell/HUDLevelResultWindow.h"
 #include "Source/TD/Shell/HUDShopWindow.h"
 #include "Source/TD/Shell/HUDUnlockMessage.h"
+#include "Source/TD/Units/TDDrops.h"
 #include "Source/TD/Units/TDIndicator.h"
 #include "Source/TD/Units/TDParticle.h"
 #include "Source/TD/Units/TDTower.h"

@@ -2,8 +2,8 @@
 // loader, and sheets of named pictures without pixels: the battle's drawing seen headless.
 #pragma once
 
-#include "Source/TD/Draw/TDBattleCanvas.h"
-#include "Source/TD/Draw/TDUiPainter.h"
+#include "Source/TD/Seams/TDBattleCanvas.h"
+#include "Source/TD/Seams/TDUiPainter.h"
 #include "Source/TD/Sprites/TDImageSheet.h"
 #include "Source/TD/Sprites/TDTexture.h"
 #include "Source/TD/Units/TDParticle.h"

@@ -6,7 +6,7 @@
 
 #include "Source/TD/Battle/TDContextMenu.h"
 #include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Battle/TDMapScene.h"
+#include "Source/TD/Level/TDMapScene.h"
 
 #include <gtest/gtest.h>
 

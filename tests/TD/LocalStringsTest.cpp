@@ -1,7 +1,7 @@
 // Local strings: lines, keys and escapes, missing keys appended to the loose file, and icon rows.
 #include "Source/TD/Data/LocalStrings.h"
-#include "Source/TD/Battle/TDBattleServices.h"
-#include "Source/TD/Data/AttributedString.h"
+#include "Source/TD/Draw/AttributedString.h"
+#include "Source/TD/Seams/TDBattleServices.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

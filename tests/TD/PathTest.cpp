@@ -3,7 +3,7 @@
 #include "Source/TD/Level/TDPathCurve.h"
 #include "Source/TD/Level/TDPathSet.h"
 #include "Source/TD/Level/TDPathSolver.h"
-#include "Source/TD/Level/TDWaveManager.h"
+#include "Source/TD/Units/TDWaveManager.h"
 #include "support/TempDir.h"
 #include <cstring> // before base::OwnedList.h, which needs size_t
 

@@ -5,7 +5,7 @@
 #include "DrawRecorder.h"
 #include "InGame.h"
 
-#include "Source/TD/Draw/HUDSpellButton.h"
+#include "Source/TD/Battle/HUDSpellButton.h"
 #include "Source/TD/Shell/HUD.h"
 
 using namespace tdtest;

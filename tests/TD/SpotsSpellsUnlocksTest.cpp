@@ -1,7 +1,7 @@
 // Build spots' prices, the spell sheet and the unlock lists.
-#include "Source/TD/Battle/TDBuildSpot.h"
 #include "Source/TD/Data/TDSpellSheet.h"
 #include "Source/TD/Data/TDUnlocks.h"
+#include "Source/TD/Level/TDBuildSpot.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>

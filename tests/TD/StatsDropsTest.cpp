@@ -1,7 +1,7 @@
 // The battle counters (combos, shown coins, gems) and gem drops.
 #include "BattleFixture.h"
 
-#include "Source/TD/Battle/TDBattleStats.h"
+#include "Source/TD/Units/TDBattleStats.h"
 
 using tdtest::BattleFixture;
 

@@ -2,7 +2,7 @@
 // how events move steps, what each command does, and the restart rules.
 #include "BattleFixture.h"
 
-#include "Source/TD/Data/TDTutorialScript.h"
+#include "Source/TD/Shell/TDTutorialScript.h"
 
 namespace
 {

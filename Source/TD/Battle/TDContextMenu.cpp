@@ -2,9 +2,9 @@
 #include "Source/TD/Battle/TDContextMenu.h"
 
 #include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Battle/TDMapScene.h"
 #include "Source/TD/Data/TDText.h"
-#include "Source/TD/Draw/TDUiPainter.h"
+#include "Source/TD/Level/TDMapScene.h"
+#include "Source/TD/Seams/TDUiPainter.h"
 #include "Source/TD/Units/TDTower.h"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
 // The battle controller: construction, game data and the messages it answers.
 #include "Source/TD/Battle/TDMap.h"
 
-#include "Source/TD/Battle/TDDrops.h"
 #include "Source/TD/Data/TDFileSource.h"
 #include "Source/TD/Data/TDProfileStore.h"
 #include "Source/TD/Units/TDBulletList.h"
+#include "Source/TD/Units/TDDrops.h"
 #include "Source/TD/Units/TDEffectTimer.h"
 #include "Source/TD/Units/TDModifier.h"
 #include "Source/TD/Units/TDParticle.h"

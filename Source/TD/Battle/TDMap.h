@@ -6,12 +6,8 @@
 
 #include "Core/Base/OwnedList.h"
 #include "Core/Base/Types.h"
-#include "Source/TD/Battle/TDBattleServices.h"
-#include "Source/TD/Battle/TDBattleStats.h"
-#include "Source/TD/Battle/TDBuildSpot.h"
 #include "Source/TD/Battle/TDContextMenu.h"
 #include "Source/TD/Battle/TDLevelResultKeeper.h"
-#include "Source/TD/Battle/TDMapScene.h"
 #include "Source/TD/Battle/TDReloadState.h"
 #include "Source/TD/Battle/TDResultAction.h"
 #include "Source/TD/Battle/TDScreen.h"
@@ -22,16 +18,21 @@
 #include "Source/TD/Data/TDSpellSheet.h"
 #include "Source/TD/Data/TDUnlocks.h"
 #include "Source/TD/Data/TDUpgrades.h"
+#include "Source/TD/Level/TDBuildSpot.h"
 #include "Source/TD/Level/TDLink.h"
+#include "Source/TD/Level/TDMapScene.h"
 #include "Source/TD/Level/TDPathSet.h"
 #include "Source/TD/Level/TDPoint.h"
 #include "Source/TD/Level/TDRoadNetwork.h"
 #include "Source/TD/Level/TDWaveHint.h"
-#include "Source/TD/Level/TDWaveManager.h"
+#include "Source/TD/Seams/TDBattleServices.h"
 #include "Source/TD/Sprites/TDTexture.h"
+#include "Source/TD/Units/TDBattleStats.h"
+#include "Source/TD/Units/TDBattleWorld.h"
 #include "Source/TD/Units/TDEffectHolder.h"
 #include "Source/TD/Units/TDIndicator.h"
 #include "Source/TD/Units/TDUnitGrid.h"
+#include "Source/TD/Units/TDWaveManager.h"
 
 #include <memory>
 #include <optional>
@@ -54,7 +55,7 @@ class TDTowerSpecial;
 class TDUnit;
 class TDProfileStore;
 
-class TDMap : public TDProgressHost
+class TDMap : public TDBattleWorld, public TDProgressHost
 {
 public:
     TDMap(const TDBattleServices& services, TDProfileStore& profiles);
@@ -65,7 +66,7 @@ public:
     // --- Game data ---
     // Reads the three prototype sheets and the episode table again; sets the sell factor.
     void loadSheets();
-    TDUpgradeContext upgradeContext();
+    TDUpgradeContext upgradeContext() override;
     TDUpgradeContext upgradeContextByProgress();
     // What the shop lists: an upgrade whose target is unlocked at the current level, or (byProgress)
     // at the furthest level reached, or a global one.
@@ -91,26 +92,18 @@ public:
     void showLevelStart();
 
     // --- Paths and geometry ---
-    TDRoadNetwork network() const { return TDRoadNetwork(mPoints, mLinks); }
+    TDRoadNetwork network() const override { return TDRoadNetwork(mPoints, mLinks); }
     std::vector<i32> findRoute(const TDPoint* from, const TDPoint* to) const;
     std::vector<TDPoint*> getNeighbours(const TDPoint* p) const { return network().getNeighbours(p); }
     float getLinkLength(const TDPoint* a, const TDPoint* b) const { return network().getLinkLength(a, b); }
     static float distance(float x1, float y1, float x2, float y2);
-    // Position at progress t along a polyline; t is clamped to [0, 1].
-    static void getPointOnPath(const std::vector<TDPathPoint*>& path, float t, float& x, float& y);
-    // Progress after walking distance; a polyline of fewer than two points, or whose first
-    // segment has no length, gives 1 so the walker moves on.
-    static float advanceOnPath(const std::vector<TDPathPoint*>& path, float progress, float distance);
     void getLinkNormal(const TDLink* link, float t, float& nx, float& ny) const;
     // The road dots of a link: points of its curve from its start through its anchor to its end,
     // 25 apart along it, the end itself only when a step lands on it; none without both ends.
     std::vector<std::pair<float, float>> linkDots(const TDLink& link) const;
-    float getLinkCurveLength(const TDLink* link) const;
+    float getLinkCurveLength(const TDLink* link) const override;
     float findLinkParameter(const TDLink* link, float t, float distance, float offset) const;
-    static TDLink* findLink(const std::vector<TDLink*>& links, const TDPoint* a, const TDPoint* b);
-    static TDPoint* getSpawnPoint(const std::vector<TDPoint*>& points);
-    static TDPoint* getGoalPoint(const std::vector<TDPoint*>& points);
-    float getHealthFactor() const;
+    float getHealthFactor() const override;
     // Money a tier chain has cost since the tier rootId: proto's cost plus its predecessors' (by
     // "require" and "levelid" in prototypes) down to the one that requires rootId. None when the
     // chain never gets there (an unknown predecessor, a loop): such a tier has no price.
@@ -127,16 +120,16 @@ public:
     void updateAnimations(float dt);
     // A unit for the entry at the spawn point, with its kind's abilities, placed on its route.
     // Null when the entry names no kind, or the level has no goal or no route to it.
-    TDUnit* spawnUnit(TDWaveEntry* entry, const TDPoint* spawn);
+    TDUnit* spawnUnit(TDWaveEntry* entry, const TDPoint* spawn) override;
     // Everything that points at the unit lets go of it (before it is deleted).
-    void forgetUnit(TDUnit* unit);
-    void onUnitReachedGoal(TDUnit* unit);
+    void forgetUnit(TDUnit* unit) override;
+    void onUnitReachedGoal(TDUnit* unit) override;
     // Releases count units of kind 11 along the carrier's path.
-    void spawnCarriedUnits(TDUnit* unit, i32 count);
-    bool isTowerBlocked(const TDTower* tower) const;
-    bool isTowerDebuffed(const TDTower* tower) const;
+    void spawnCarriedUnits(TDUnit* unit, i32 count) override;
+    bool isTowerBlocked(const TDTower* tower) const override;
+    bool isTowerDebuffed(const TDTower* tower) const override;
     // Sum of "health" / 100 of the income towers whose range covers the unit.
-    float killBonusFactor(const TDUnit* unit) const;
+    float killBonusFactor(const TDUnit* unit) const override;
     void refundUpgrades();
     // Builds a tower of that kind on spot index when the coins cover its upgraded cost.
     TDTower* buildTower(i32 spotIndex, i32 protoId);
@@ -159,7 +152,7 @@ public:
     // The first lying drop within sqrt(1200) of (x, y), or null.
     TDTowerSpecial* findDropAt(i32 x, i32 y) const;
     void collectDrop(TDTowerSpecial* drop);
-    void showVictory();
+    void showVictory() override;
     void showDefeat();
     // Deletes every battle object: towers, units, bullets, modifiers, drops, effects.
     void clearBattle();
@@ -167,21 +160,23 @@ public:
     i32 resultStars() const;
 
     // Helpers of the battle objects.
-    const TDPrototype* findPrototype(i32 id) const { return mPrototypes.findById(id); }
+    const TDPrototype* findPrototype(i32 id) const override { return mPrototypes.findById(id); }
     // Starts a one-shot (or looping) effect at (x, y) into list; null when the effect is unknown.
     TDEffectHolder* startEffect(base::OwnedList<TDEffectHolder>& list, const std::wstring& name, float x, float y,
-                                bool loop = false);
-    bool hasEffect(const base::OwnedList<TDEffectHolder>& list, const TDEffectHolder* effect) const;
-    void playSound(const std::wstring& tag) { mSounds->play(tag); }
-    void postEvent(const std::wstring& name) { mTutorial->onEvent(name); }
+                                bool loop = false) override;
+    bool hasEffect(const base::OwnedList<TDEffectHolder>& list, const TDEffectHolder* effect) const override;
+    void playSound(const std::wstring& tag) override { mSounds->play(tag); }
+    void postEvent(const std::wstring& name) override { mTutorial->onEvent(name); }
     // The tutorial the battle posts to; null gives the null twin back.
     void setTutorial(TDTutorialHooks* tutorial) { mTutorial = tutorial ? tutorial : &mNullTutorial; }
-    TDIndicator* addIndicator(float x, float y, i32 kind, const std::wstring& text);
-    TDPoint* findPoint(i32 id) const { return network().findPoint(id); }
-    void sortTowers();
+    // The commands of the menus, the shop, the profiles and the message; null gives the null twin.
+    void setScreenFlow(TDScreenFlow* flow) { mScreenFlow = flow ? flow : &mNullScreenFlow; }
+    TDIndicator* addIndicator(float x, float y, i32 kind, const std::wstring& text) override;
+    TDPoint* findPoint(i32 id) const override { return network().findPoint(id); }
+    void sortTowers() override;
     // Effect sprites of the battle: a non-null sprite is appended; removing deletes it.
-    void addSprite(TDSpriteEffect* sprite);
-    void removeSprite(TDSpriteEffect* sprite);
+    void addSprite(TDSpriteEffect* sprite) override;
+    void removeSprite(TDSpriteEffect* sprite) override;
 
     // --- Pointer input and commands ---
     // A press, a move and a wheel turn at screen points (the root board passes them on).
@@ -233,14 +228,12 @@ public:
     bool isFullscreen() const override { return mScreenMode->isFullscreen(); }
     void switchScreenMode() override { mScreenMode->switchScreenMode(); }
 
-    // Services (never null).
-    TDSpriteMetrics* mSprites;
+    // Services (never null; mSprites, mParticleSystem and mHud are the world's).
     TDImageLoader* mImages;
     TDSoundTags* mSounds;
-    TDParticles* mParticleSystem;
-    TDHud* mHud;
     TDTutorialHooks* mTutorial;
     TDScreenMode* mScreenMode;
+    TDScreenFlow* mScreenFlow = &mNullScreenFlow;
 
     // State.
     i32 mScreen = kScreenNone; // a TDScreen
@@ -255,8 +248,6 @@ public:
     i32 mTutorialSpot = -1;
     i32 mResultAction = kResultActionNone; // a TDResultAction
     i32 mMessageReturnScreen = kScreenBattle;
-    float mDropChanceOverride = 0.0f;
-    float mEnemyCostBonus = 0.0f;
     float mStartBudgetBonus = 0.0f;
     i32 mHealthBonus = 0;
     float mSellFactor = 0.5f;
@@ -292,9 +283,7 @@ public:
     i32 mReloadState = kReloadNone; // a TDReloadState
     bool mScreenChangePending = false;
     bool mLevelActive = true;
-    float mLastFrameTime = 0.0f;
     float mEnemySpotTime = 0.0f;
-    TDUnit* mHovered = nullptr;    // not owned: the unit the player picked
     bool mContextMenuOpen = false; // the spot or tower menu
     float mContextMenuTime = 0.0f;
     i32 mSelectedSpell = -1;                     // spell waiting for its target; -1 none
@@ -304,23 +293,12 @@ public:
     // shop opened after a level is left with "return_ac"). Set by whoever opens the shop.
     std::wstring mShopReturnTarget;
     TDLevelOutcome mLevelOutcome; // the stored result of the level that ended last
-    // The battle's objects. clearBattle (also run by the destructor) deletes them in the order
-    // they need: modifiers first, as a tower boost lets go of its effects and the towers' flags.
-    base::OwnedList<TDTower> mTowers;
-    base::OwnedList<TDModifier> mModifiers;
-    base::OwnedList<TDTowerSpecial> mDrops;
-    base::OwnedList<TDSpriteEffect> mAnimations;
+    // The battle's objects beside the world's. clearBattle (also run by the destructor) deletes
+    // them all in the order they need.
     base::OwnedList<TDEffectTimer> mEffectTimers;
-    base::OwnedList<TDEffectHolder> mEffects;
-    base::OwnedList<TDEffectHolder> mEffects2;
-    std::vector<std::unique_ptr<TDEmitter>> mEmitters;
-    base::OwnedList<TDParticle> mParticles;
     TDIndicatorList mIndicators;
-    std::unique_ptr<TDBulletList> mBullets;
-    TDWaveHint mNextWave;
-    // Built for the towers' step of each frame: units by place, and the units that block or
-    // slow towers. Outside that step the lookups scan the unit list.
-    TDUnitGrid mUnitGrid;
+    // Built with the world's unit grid for the towers' step of each frame: the units that block
+    // or slow towers. Outside that step the lookups scan the unit list.
     std::vector<TDUnit*> mTowerBlockers;
     bool mBlockersValid = false;
     // When set, update() appends the name of each step it runs (tests of the frame order).
@@ -328,19 +306,11 @@ public:
 
     // Game data, alive for the whole run.
     TDEpisodeTable mEpisodes;
-    TDPrototypes mPrototypes;
-    TDUpgrades mUpgrades;
     TDUnlocks mUnlocks;
     TDSpellSheet mSpells;
-    TDBattleStats mStats;
 
-    // The level.
-    // Owned, deleted by clearLevel; plain vectors, as the road network and the path code take them.
-    std::vector<TDPoint*> mPoints;
-    std::vector<TDLink*> mLinks;
+    // The level beside the world's points, links, waves and paths (all deleted by clearLevel).
     base::OwnedList<TDBuildSpot> mSpots;
-    TDWaveManager mWaves;
-    TDPathSet mPaths;
     std::unique_ptr<TDMapScene> mScenery;
     // Towers that stand on a spot from the start: (spot index, prototype id). The tower builder
     // credits each one's cost and builds it; ids that name no prototype are already dropped.
@@ -360,23 +330,14 @@ private:
     bool onResultRelease(i32 x, i32 y);
     bool onIngameMenuRelease(i32 x, i32 y);
     bool onUnlockMessageRelease(i32 x, i32 y);
-    // Menus and the shop (TDMapMenuCommands.cpp):
-    bool onMainMenuRelease(i32 x, i32 y);
-    bool onEpisodesRelease(i32 x, i32 y);
-    bool onLevelsRelease(i32 x, i32 y);
-    bool onShopRelease(i32 x, i32 y);
-    bool onResetUpgradesRelease(i32 x, i32 y);
-    // Profiles and messages (TDMapProfileCommands.cpp):
-    bool onProfilesRelease(i32 x, i32 y);
-    bool onProfileCreateRelease(i32 x, i32 y);
-    bool onProfileRenameRelease(i32 x, i32 y);
-    bool onMessageRelease(i32 x, i32 y);
+    // The menus, the shop, the profiles and the message are the screen flow's (mScreenFlow).
 
     TDNullImageLoader mNullImages;
     TDNullSoundTags mNullSounds;
     TDNullParticles mNullParticles;
     TDNullHud mNullHud;
     TDNullTutorial mNullTutorial;
+    TDNullScreenFlow mNullScreenFlow;
     TDNullScreenMode mNullScreen;
     TDNullSpriteMetrics mNullSprites;
     bool mLevelLoaded = false;

@@ -5,11 +5,11 @@
 #include "Core/Base/Log.h"
 
 #include "Core/Base/OwnedList.h"
-#include "Source/TD/Battle/TDDrops.h"
 #include "Source/TD/Battle/TDLevelResultKeeper.h"
 #include "Source/TD/Data/TDText.h"
 #include "Source/TD/Units/TDBullet.h"
 #include "Source/TD/Units/TDBulletList.h"
+#include "Source/TD/Units/TDDrops.h"
 #include "Source/TD/Units/TDEffectTimer.h"
 #include "Source/TD/Units/TDModifier.h"
 #include "Source/TD/Units/TDParticle.h"

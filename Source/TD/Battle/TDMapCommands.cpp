@@ -1,9 +1,9 @@
 // The release dispatcher: the open screen's handler runs the command of the HUD button under
-// the pointer. The battle and the screens over it are handled here; the menus and the shop in
-// TDMapMenuCommands.cpp, profiles and messages in TDMapProfileCommands.cpp.
-#include "Source/TD/Battle/TDDrops.h"
+// the pointer. The battle and the screens over it are handled here; the menus, the shop, the
+// profiles and the message by the screen flow (the shell's TDScreenCommands).
+#include "Source/TD/Battle/HUDSpellButton.h"
 #include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Draw/HUDSpellButton.h"
+#include "Source/TD/Units/TDDrops.h"
 #include "Source/TD/Units/TDTower.h"
 
 void TDMap::castSelectedSpell(float x, float y)
@@ -27,16 +27,16 @@ void TDMap::onPointerUp(i32 x, i32 y)
     case kScreenWon:
     case kScreenLost: notify = onResultRelease(x, y); break;
     case kScreenIngameMenu: notify = onIngameMenuRelease(x, y); break;
-    case kScreenEpisodes: notify = onEpisodesRelease(x, y); break;
-    case kScreenLevels: notify = onLevelsRelease(x, y); break;
-    case kScreenMainMenu: notify = onMainMenuRelease(x, y); break;
-    case kScreenShop: notify = onShopRelease(x, y); break;
     case kScreenUnlockMessage: notify = onUnlockMessageRelease(x, y); break;
-    case kScreenProfiles: notify = onProfilesRelease(x, y); break;
-    case kScreenProfileCreate: notify = onProfileCreateRelease(x, y); break;
-    case kScreenProfileRename: notify = onProfileRenameRelease(x, y); break;
-    case kScreenMessage: notify = onMessageRelease(x, y); break;
-    case kScreenResetUpgrades: notify = onResetUpgradesRelease(x, y); break;
+    case kScreenEpisodes:
+    case kScreenLevels:
+    case kScreenMainMenu:
+    case kScreenShop:
+    case kScreenProfiles:
+    case kScreenProfileCreate:
+    case kScreenProfileRename:
+    case kScreenMessage:
+    case kScreenResetUpgrades: notify = mScreenFlow->onRelease(x, y); break;
     default: break;
     }
     if (notify)

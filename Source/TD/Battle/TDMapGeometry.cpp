@@ -15,40 +15,6 @@ std::vector<i32> TDMap::findRoute(const TDPoint* from, const TDPoint* to) const
     return tdFindRoute(network(), from, to);
 }
 
-void TDMap::getPointOnPath(const std::vector<TDPathPoint*>& path, float t, float& x, float& y)
-{
-    x = y = 0.0f;
-    if (path.empty())
-        return;
-    i32 n = static_cast<i32>(path.size());
-    if (!(t > 0.0f))
-        t = 0.0f;
-    float scaled = static_cast<float>(n - 1) * t;
-    i32 i = std::clamp(tdtext::truncToInt(std::floor(scaled)), 0, n - 1);
-    if (i + 1 >= n)
-    {
-        x = path[static_cast<size_t>(i)]->x;
-        y = path[static_cast<size_t>(i)]->y;
-        return;
-    }
-    float f = scaled - static_cast<float>(i);
-    const TDPathPoint* a = path[static_cast<size_t>(i)];
-    const TDPathPoint* b = path[static_cast<size_t>(i + 1)];
-    x = a->x + f * (b->x - a->x);
-    y = a->y + f * (b->y - a->y);
-}
-
-float TDMap::advanceOnPath(const std::vector<TDPathPoint*>& path, float progress, float dist)
-{
-    if (path.size() < 2)
-        return 1.0f;
-    float s = tdDistance(path[0]->x, path[0]->y, path[1]->x, path[1]->y);
-    if (!(s > 0.0f))
-        return 1.0f;
-    float result = progress + (dist / s) * 1.0f / static_cast<float>(path.size() - 1);
-    return result < 0.0f ? 0.0f : result;
-}
-
 void TDMap::getLinkNormal(const TDLink* link, float t, float& nx, float& ny) const
 {
     nx = ny = 0.0f;
@@ -122,32 +88,6 @@ float TDMap::findLinkParameter(const TDLink* link, float t, float dist, float of
         py = y;
     }
     return at;
-}
-
-TDLink* TDMap::findLink(const std::vector<TDLink*>& links, const TDPoint* a, const TDPoint* b)
-{
-    if (!a || !b)
-        return nullptr;
-    for (TDLink* link : links)
-        if (link->joins(a->id, b->id))
-            return link;
-    return nullptr;
-}
-
-TDPoint* TDMap::getSpawnPoint(const std::vector<TDPoint*>& points)
-{
-    for (TDPoint* p : points)
-        if (p->isSpawn())
-            return p;
-    return nullptr;
-}
-
-TDPoint* TDMap::getGoalPoint(const std::vector<TDPoint*>& points)
-{
-    for (TDPoint* p : points)
-        if (p->isGoal())
-            return p;
-    return nullptr;
 }
 
 float TDMap::getHealthFactor() const

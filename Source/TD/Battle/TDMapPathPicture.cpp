@@ -1,7 +1,7 @@
 // The path picture: the level's roads drawn once into an off-screen picture.
 #include "Source/TD/Battle/TDMap.h"
 
-#include "Source/TD/Draw/TDBattleCanvas.h"
+#include "Source/TD/Seams/TDBattleCanvas.h"
 
 void TDMap::renderPathPicture(TDBattleCanvas& canvas, const TDTexture* brush, float brushWidth, float brushHeight)
 {

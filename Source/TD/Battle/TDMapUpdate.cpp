@@ -3,8 +3,8 @@
 #include "Source/TD/Battle/TDMap.h"
 
 #include "Core/Base/OwnedList.h"
-#include "Source/TD/Battle/TDDrops.h"
 #include "Source/TD/Units/TDBulletList.h"
+#include "Source/TD/Units/TDDrops.h"
 #include "Source/TD/Units/TDEffectTimer.h"
 #include "Source/TD/Units/TDModifier.h"
 #include "Source/TD/Units/TDParticle.h"

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
-#include "Source/TD/Battle/TDBattleServices.h"
+#include "Source/TD/Seams/TDBattleServices.h"
 
 #include <memory>
 #include <string>

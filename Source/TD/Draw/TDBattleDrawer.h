@@ -5,7 +5,7 @@
 
 #include "Core/Base/Transform2D.h"
 #include "Core/Base/Types.h"
-#include "Source/TD/Draw/TDBattleCanvas.h"
+#include "Source/TD/Seams/TDBattleCanvas.h"
 #include "Source/TD/Sprites/TDSpritePainter.h"
 
 #include <map>

@@ -2,7 +2,7 @@
 // is matched to its graphic by its "psd" name, and the battle reads the lists through it.
 #pragma once
 
-#include "Source/TD/Battle/TDBattleServices.h"
+#include "Source/TD/Seams/TDBattleServices.h"
 #include "Source/TD/Sprites/TDSpriteTable.h"
 
 class TDPrototypes;

@@ -10,7 +10,7 @@
 #include "Source/TD/Level/TDPathCurve.h"
 #include "Source/TD/Level/TDPathSolver.h"
 #include "Source/TD/Level/TDRoadNetwork.h"
-#include "Source/TD/Level/TDWaveManager.h"
+#include "Source/TD/Level/TDWaveSchedule.h"
 
 #include <cstring>
 
@@ -186,7 +186,7 @@ int TDPathSet::loadCache(const std::wstring& path, const std::vector<TDLink*>& l
     return readCache(bytes, links) == QL_OK ? 0 : 1;
 }
 
-void TDPathSet::build(const TDRoadNetwork& network, const TDWaveManager& waves, const std::wstring& cachePath)
+void TDPathSet::build(const TDRoadNetwork& network, const TDWaveSchedule& waves, const std::wstring& cachePath)
 {
     clear();
     if (!cachePath.empty() && loadCache(cachePath, network.links()) == 0)
@@ -194,7 +194,7 @@ void TDPathSet::build(const TDRoadNetwork& network, const TDWaveManager& waves, 
     buildPaths(network, waves);
 }
 
-void TDPathSet::buildPaths(const TDRoadNetwork& network, const TDWaveManager& waves)
+void TDPathSet::buildPaths(const TDRoadNetwork& network, const TDWaveSchedule& waves)
 {
     clear();
     TDPoint* goal = network.getLastGoalPoint();

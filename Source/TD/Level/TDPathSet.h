@@ -11,7 +11,7 @@
 #include <vector>
 
 class TDRoadNetwork;
-class TDWaveManager;
+class TDWaveSchedule;
 
 struct TDPathRecord
 {
@@ -35,9 +35,9 @@ public:
 
     // Reads the cache at cachePath when it is sound; else builds every polyline the waves need
     // from each spawn point to the goal.
-    void build(const TDRoadNetwork& network, const TDWaveManager& waves, const std::wstring& cachePath);
+    void build(const TDRoadNetwork& network, const TDWaveSchedule& waves, const std::wstring& cachePath);
     // The polylines only, never the cache.
-    void buildPaths(const TDRoadNetwork& network, const TDWaveManager& waves);
+    void buildPaths(const TDRoadNetwork& network, const TDWaveSchedule& waves);
     void clear();
 
     // 0 when the file was read; non-zero when it is missing or damaged (the set is then empty).

@@ -3,8 +3,8 @@
 
 #include "Core/Base/Log.h"
 #include "Core/Base/OwnedList.h"
-#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/TDText.h"
+#include "Source/TD/Level/TDWaveHost.h"
 
 #include <tinyxml2.h>
 
@@ -42,14 +42,14 @@ float TDWaveProto::entryTime(const TDWaveEntry& entry) const
     return mScale * (entry.mX / 45.0f) + static_cast<float>(mTimeout);
 }
 
-void TDWaveProto::update(TDMap& map, float dt)
+void TDWaveProto::update(TDWaveHost& map, float dt)
 {
     mElapsed += dt;
     if (mState == kWaveActive)
         spawn(map);
 }
 
-void TDWaveProto::spawn(TDMap& map)
+void TDWaveProto::spawn(TDWaveHost& map)
 {
     if (mElapsed < 1.0f)
         map.postEvent(L"wave_1_spawned_0");
@@ -60,7 +60,7 @@ void TDWaveProto::spawn(TDMap& map)
         if (entry->mSpawnedFlag != 0 || !(mElapsed >= entryTime(*entry)))
             continue;
         entry->mSpawnedFlag = 1;
-        const TDPoint* point = mSpawn == -1 ? TDMap::getSpawnPoint(map.mPoints) : map.findPoint(mSpawn);
+        const TDPoint* point = mSpawn == -1 ? map.network().getSpawnPoint() : map.findPoint(mSpawn);
         TDUnit* unit = nullptr;
         if (!point)
             QL_LOG(L"Wave spawn point %d does not exist; entry of unit %d skipped\n")

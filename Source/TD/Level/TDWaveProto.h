@@ -12,7 +12,7 @@ namespace tinyxml2
 class XMLElement;
 }
 
-class TDMap;
+class TDWaveHost;
 
 class TDWaveProto
 {
@@ -27,8 +27,8 @@ public:
     // Every entry killed or through; also true without entries.
     bool isFinished() const;
     // Counts the wave's time; an active wave spawns the entries that are due.
-    void update(TDMap& map, float dt);
-    void spawn(TDMap& map);
+    void update(TDWaveHost& map, float dt);
+    void spawn(TDWaveHost& map);
     // Seconds after the wave's start at which the entry comes on.
     float entryTime(const TDWaveEntry& entry) const;
 

@@ -2,7 +2,7 @@
 // "td/fx/fx2.ptc", loaded with its atlases on the renderer.
 #pragma once
 
-#include "Source/TD/Battle/TDBattleServices.h"
+#include "Source/TD/Seams/TDBattleServices.h"
 
 #include <memory>
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "Core/Media/Sound/SoundTags.h"
-#include "Source/TD/Battle/TDBattleServices.h"
+#include "Source/TD/Seams/TDBattleServices.h"
 
 class TDProgress;
 

@@ -2,7 +2,7 @@
 // emitters of the particle system and texts in the game's fonts.
 #pragma once
 
-#include "Source/TD/Draw/TDBattleCanvas.h"
+#include "Source/TD/Seams/TDBattleCanvas.h"
 
 #include <functional>
 #include <memory>

@@ -2,7 +2,7 @@
 // context: pictures of the "td/ui" sheet, other pictures, lines and centred labels.
 #pragma once
 
-#include "Source/TD/Draw/TDUiPainter.h"
+#include "Source/TD/Seams/TDUiPainter.h"
 
 #include <map>
 #include <string>

@@ -2,7 +2,7 @@
 // and the layers of background documents.
 #pragma once
 
-#include "Source/TD/Battle/TDBattleServices.h"
+#include "Source/TD/Seams/TDBattleServices.h"
 
 class TDRenderTextureLoader;
 class TDResources;

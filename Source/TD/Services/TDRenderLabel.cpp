@@ -4,7 +4,7 @@
 #include "Core/Media/Graphics/Font.h"
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/Image.h"
-#include "Source/TD/Data/AttributedString.h"
+#include "Source/TD/Draw/AttributedString.h"
 #include "Source/TD/Services/TDRenderTexture.h"
 
 namespace

@@ -3,7 +3,7 @@
 // sprite store that holds it lives on.
 #pragma once
 
-#include "Source/TD/Battle/TDBattleServices.h"
+#include "Source/TD/Seams/TDBattleServices.h"
 #include "Source/TD/Sprites/TDTexture.h"
 
 #include <memory>

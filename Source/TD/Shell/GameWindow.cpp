@@ -23,6 +23,7 @@
 #include "Source/TD/Shell/HUDModalInput.h"
 #include "Source/TD/Shell/HUDWindow.h"
 #include "Source/TD/Shell/TDGameSettings.h"
+#include "Source/TD/Shell/TDScreenCommands.h"
 #include "Source/TD/Shell/TDScreenView.h"
 #include "Source/TD/Shell/TDShellPainter.h"
 #include "Source/TD/Shell/TDTutorial.h"
@@ -141,6 +142,7 @@ GameWindow::~GameWindow()
         // The screens over the battle go while the battle they hand back to still exists.
         mServices->hud.destroyWindows();
     }
+    mScreenCommands.reset();
     mMap.reset();
     mServices.reset();
     HUDWindowContext& context = HUDWindowContext::Get();
@@ -192,6 +194,8 @@ QLResultEnum GameWindow::Start()
     TDTutorial* tutorial = TDTutorial::Instance();
     tutorial->attach(this);
     mMap->setTutorial(tutorial);
+    mScreenCommands = std::make_unique<TDScreenCommands>(*mMap);
+    mMap->setScreenFlow(mScreenCommands.get());
     mSettings = std::make_unique<TDGameSettings>(*this);
     gui::GameSettings::Set(mSettings.get());
     mServices->hud.mOnQuit = [app]

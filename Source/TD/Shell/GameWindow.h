@@ -23,6 +23,7 @@ class HUDWindow;
 class TDBattleDrawer;
 class TMobShader;
 class TDMap;
+class TDScreenCommands;
 class TDBattleServicesSet;
 class TDGameSettings;
 
@@ -83,4 +84,6 @@ private:
     std::unique_ptr<TDBattleServicesSet> mServices;
     i32 mLastScreen = kScreenNone;
     std::unique_ptr<TDMap> mMap;
+    // The menus', shop's and profiles' commands over the battle; gone before it.
+    std::unique_ptr<TDScreenCommands> mScreenCommands;
 };

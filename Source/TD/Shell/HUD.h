@@ -3,7 +3,7 @@
 #pragma once
 
 #include "Core/Base/OwnedList.h"
-#include "Source/TD/Battle/TDBattleServices.h"
+#include "Source/TD/Seams/TDBattleServices.h"
 #include "Source/TD/Shell/HUDWindow.h"
 
 #include <functional>

@@ -4,7 +4,7 @@
 
 #include "Core/Base/CountedPtr.h"
 #include "Core/Media/Font/BMFont.h"
-#include "Source/TD/Draw/HUDButton.h"
+#include "Source/TD/Battle/HUDButton.h"
 
 #include <memory>
 #include <string>

@@ -3,8 +3,8 @@
 
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/LocalStrings.h"
-#include "Source/TD/Data/TDTutorialScript.h"
 #include "Source/TD/Shell/TDTutorial.h"
+#include "Source/TD/Shell/TDTutorialScript.h"
 
 namespace
 {

@@ -2,7 +2,7 @@
 // buttons through "td/ui" pictures and the board's fonts, and the HUD where the battle asks.
 #pragma once
 
-#include "Source/TD/Draw/TDUiPainter.h"
+#include "Source/TD/Seams/TDUiPainter.h"
 #include "Source/TD/Services/TDGraphicsCanvas.h"
 
 #include <functional>

@@ -5,9 +5,9 @@
 
 #include "Core/Base/OwnedList.h"
 #include "Core/Base/Singletone.h"
-#include "Source/TD/Battle/TDBattleServices.h"
-#include "Source/TD/Data/TDTutorialScript.h"
+#include "Source/TD/Seams/TDBattleServices.h"
 #include "Source/TD/Shell/HUDLayerButton.h"
+#include "Source/TD/Shell/TDTutorialScript.h"
 
 #include <memory>
 #include <vector>

@@ -1,13 +1,13 @@
 // Area effects in the battle's list: splash marks, blasts, damage-over-time fields,
 // impassable areas and summoning portals.
-#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/TDText.h"
+#include "Source/TD/Units/TDBattleWorld.h"
 #include "Source/TD/Units/TDBullet.h"
 #include "Source/TD/Units/TDModifiers.h"
 #include "Source/TD/Units/TDTower.h"
 #include "Source/TD/Units/TDUnit.h"
 
-AreaDamageModifier::AreaDamageModifier(TDMap& map, float x, float y, const void* source)
+AreaDamageModifier::AreaDamageModifier(TDBattleWorld& map, float x, float y, const void* source)
     : TDModifier(map, "", 0.0f, 1.5f, source)
 {
     mKind = 101;
@@ -16,7 +16,8 @@ AreaDamageModifier::AreaDamageModifier(TDMap& map, float x, float y, const void*
     mRadius = 100.0f;
 }
 
-BlastModifier::BlastModifier(TDMap& map, const TDBullet& bullet) : TDModifier(map, "", 0.0f, 0.0f, bullet.mTower)
+BlastModifier::BlastModifier(TDBattleWorld& map, const TDBullet& bullet)
+    : TDModifier(map, "", 0.0f, 0.0f, bullet.mTower)
 {
     mX = bullet.mX;
     mY = bullet.mY;
@@ -31,7 +32,7 @@ BlastModifier::BlastModifier(TDMap& map, const TDBullet& bullet) : TDModifier(ma
         map.startEffect(map.mEffects2, tdtext::utf8ToWide(ammo->onHit), mX, mY);
 }
 
-DotModifierArea::DotModifierArea(TDMap& map, float x, float y, float radius, float value, float duration)
+DotModifierArea::DotModifierArea(TDBattleWorld& map, float x, float y, float radius, float value, float duration)
     : TDModifier(map, "", value, duration, nullptr)
 {
     mX = x;
@@ -47,7 +48,7 @@ void DotModifierArea::tick(TDUnit*, float)
         unit->attach(new DotModifier(mMap, "", mValue, mDuration, nullptr, 1.0f));
 }
 
-MapImpassableArea::MapImpassableArea(TDMap& map, float duration, float x, float y, float radius)
+MapImpassableArea::MapImpassableArea(TDBattleWorld& map, float duration, float x, float y, float radius)
     : TDModifier(map, "", 0.0f, duration, nullptr)
 {
     mX = x;
@@ -66,7 +67,7 @@ void MapImpassableArea::tick(TDUnit*, float)
     }
 }
 
-ShamanPortal::ShamanPortal(TDMap& map, const TDUnit& owner, float duration, float period)
+ShamanPortal::ShamanPortal(TDBattleWorld& map, const TDUnit& owner, float duration, float period)
     : TDModifier(map, "", 0.0f, duration, &owner), mPath(owner.mPath), mWaypoints(owner.mWaypoints),
       mSegment(owner.mSegment), mProgress(owner.mProgress), mStep(owner.mStep), mSegmentLength(owner.mSegmentLength),
       mEntryY(owner.mEntry ? owner.mEntry->mY : 0.0f), mWave(owner.mEntry ? owner.mEntry->mWave : nullptr)

@@ -1,8 +1,8 @@
 // A tower's projectile in flight.
 #include "Source/TD/Units/TDBullet.h"
 
-#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/TDText.h"
+#include "Source/TD/Units/TDBattleWorld.h"
 #include "Source/TD/Units/TDModifiers.h"
 #include "Source/TD/Units/TDParticle.h"
 #include "Source/TD/Units/TDTower.h"
@@ -10,7 +10,7 @@
 
 #include <cmath>
 
-TDBullet::TDBullet(TDMap& map, TDTower* tower, TDUnit* target) : mMap(map)
+TDBullet::TDBullet(TDBattleWorld& map, TDTower* tower, TDUnit* target) : mMap(map)
 {
     if (!target)
         return;

@@ -3,13 +3,13 @@
 #pragma once
 
 #include "Core/Base/Types.h"
-#include "Source/TD/Battle/TDBattleServices.h"
 #include "Source/TD/Data/TDProtoRef.h"
+#include "Source/TD/Seams/TDBattleServices.h"
 
 #include <memory>
 #include <vector>
 
-class TDMap;
+class TDBattleWorld;
 class TDTower;
 class TDUnit;
 
@@ -17,7 +17,7 @@ class TDBullet
 {
 public:
     // Without a target only the map is set (spells start this way).
-    TDBullet(TDMap& map, TDTower* tower, TDUnit* target);
+    TDBullet(TDBattleWorld& map, TDTower* tower, TDUnit* target);
     virtual ~TDBullet() = default;
     TDBullet(const TDBullet&) = delete;
     TDBullet& operator=(const TDBullet&) = delete;
@@ -56,7 +56,7 @@ public:
     float mSpeed = 0.0f;
 
 protected:
-    TDMap& mMap;
+    TDBattleWorld& mMap;
     TDProtoRef mProto;
     bool mHasProto = false;
 
@@ -68,7 +68,7 @@ private:
 class TDSpell : public TDBullet
 {
 public:
-    TDSpell(TDMap& map, i32 ammoId);
+    TDSpell(TDBattleWorld& map, i32 ammoId);
     void update(float dt) override;
     // The area effects of a cast at (mX, mY): fire, splash, hold, damage over time, boost.
     void cast();

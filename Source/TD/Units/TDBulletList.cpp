@@ -1,8 +1,8 @@
 // The bullets and spells in flight.
 #include "Source/TD/Units/TDBulletList.h"
 
-#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/TDText.h"
+#include "Source/TD/Units/TDBattleWorld.h"
 #include "Source/TD/Units/TDBullet.h"
 #include "Source/TD/Units/TDModifier.h"
 #include "Source/TD/Units/TDTower.h"
@@ -35,7 +35,7 @@ void TDBulletList::add(TDBullet* bullet)
     items.push_back(bullet);
 }
 
-TDBulletList::TDBulletList(TDMap& map) : mMap(map) {}
+TDBulletList::TDBulletList(TDBattleWorld& map) : mMap(map) {}
 
 TDBulletList::~TDBulletList() { clear(); }
 

@@ -7,14 +7,14 @@
 #include <vector>
 
 class TDBullet;
-class TDMap;
+class TDBattleWorld;
 class TDTower;
 class TDUnit;
 
 class TDBulletList
 {
 public:
-    explicit TDBulletList(TDMap& map);
+    explicit TDBulletList(TDBattleWorld& map);
     ~TDBulletList();
     TDBulletList(const TDBulletList&) = delete;
     TDBulletList& operator=(const TDBulletList&) = delete;
@@ -33,5 +33,5 @@ public:
     base::OwnedList<TDBullet> items;
 
 private:
-    TDMap& mMap;
+    TDBattleWorld& mMap;
 };

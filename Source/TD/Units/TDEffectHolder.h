@@ -3,7 +3,7 @@
 
 #include "Core/Base/OwnedList.h"
 #include "Core/Base/Types.h"
-#include "Source/TD/Battle/TDBattleServices.h"
+#include "Source/TD/Seams/TDBattleServices.h"
 
 #include <memory>
 #include <vector>

@@ -2,9 +2,9 @@
 #include "Source/TD/Units/TDEffectTimer.h"
 
 #include "Core/Base/Random.h"
-#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Units/TDBattleWorld.h"
 
-void TDEffectTimer::update(TDMap& map, float dt)
+void TDEffectTimer::update(TDBattleWorld& map, float dt)
 {
     if (!started)
     {
@@ -27,7 +27,7 @@ void TDEffectTimer::update(TDMap& map, float dt)
     }
 }
 
-void TDEffectTimer::fire(TDMap& map)
+void TDEffectTimer::fire(TDBattleWorld& map)
 {
     started = true;
     if (name.empty())

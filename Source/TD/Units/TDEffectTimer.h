@@ -7,15 +7,15 @@
 #include <string>
 
 class TDEffectHolder;
-class TDMap;
+class TDBattleWorld;
 
 class TDEffectTimer
 {
 public:
     // Counts the battle time and fires when due.
-    void update(TDMap& map, float dt);
+    void update(TDBattleWorld& map, float dt);
     // Starts the effect (looping exactly when continuous) into the battle's effects.
-    void fire(TDMap& map);
+    void fire(TDBattleWorld& map);
 
     std::wstring name;
     float x = 0.0f, y = 0.0f;

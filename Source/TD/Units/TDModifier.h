@@ -6,14 +6,14 @@
 
 #include <string>
 
-class TDMap;
+class TDBattleWorld;
 class TDUnit;
 
 class TDModifier
 {
 public:
     // source identifies the tower, unit or object the effect comes from; never dereferenced.
-    TDModifier(TDMap& map, std::string name, float value, float duration, const void* source)
+    TDModifier(TDBattleWorld& map, std::string name, float value, float duration, const void* source)
         : mName(std::move(name)), mValue(value), mDuration(duration), mSource(source), mMap(map)
     {
     }
@@ -42,5 +42,5 @@ public:
     const void* mSource;
 
 protected:
-    TDMap& mMap;
+    TDBattleWorld& mMap;
 };

@@ -17,7 +17,7 @@ class TDWaveProto;
 class DotModifier : public TDModifier
 {
 public:
-    DotModifier(TDMap& map, std::string name, float value, float duration, const void* source, float period);
+    DotModifier(TDBattleWorld& map, std::string name, float value, float duration, const void* source, float period);
     void tick(TDUnit* owner, float dt) override;
 };
 
@@ -25,7 +25,7 @@ public:
 class HoldModifier : public TDModifier
 {
 public:
-    HoldModifier(TDMap& map, std::string name, float value, float duration, const void* source);
+    HoldModifier(TDBattleWorld& map, std::string name, float value, float duration, const void* source);
     void tick(TDUnit* owner, float dt) override;
 };
 
@@ -33,7 +33,7 @@ public:
 class StunModifier : public TDModifier
 {
 public:
-    StunModifier(TDMap& map, std::string name, float value, float duration, const void* source);
+    StunModifier(TDBattleWorld& map, std::string name, float value, float duration, const void* source);
     void tick(TDUnit* owner, float dt) override;
 };
 
@@ -41,7 +41,7 @@ public:
 class HoldAndTeleport : public TDModifier
 {
 public:
-    HoldAndTeleport(TDMap& map, TDTower* tower);
+    HoldAndTeleport(TDBattleWorld& map, TDTower* tower);
     ~HoldAndTeleport() override;
     void update(TDUnit* owner, float dt) override;
     void tick(TDUnit* owner, float dt) override;
@@ -56,7 +56,8 @@ public:
 class FireSplashModifier : public TDModifier
 {
 public:
-    FireSplashModifier(TDMap& map, float value, float duration, const void* source, float x, float y, float radius);
+    FireSplashModifier(TDBattleWorld& map, float value, float duration, const void* source, float x, float y,
+                       float radius);
     ~FireSplashModifier() override;
     void tick(TDUnit* owner, float dt) override;
 };
@@ -66,35 +67,35 @@ public:
 class HasteAreaModifier : public TDModifier
 {
 public:
-    explicit HasteAreaModifier(TDMap& map);
+    explicit HasteAreaModifier(TDBattleWorld& map);
     void tick(TDUnit* owner, float dt) override;
 };
 
 class HealerModifier : public TDModifier
 {
 public:
-    explicit HealerModifier(TDMap& map);
+    explicit HealerModifier(TDBattleWorld& map);
     void tick(TDUnit* owner, float dt) override;
 };
 
 class InvisibleAreaModifier : public TDModifier
 {
 public:
-    explicit InvisibleAreaModifier(TDMap& map);
+    explicit InvisibleAreaModifier(TDBattleWorld& map);
     void tick(TDUnit* owner, float dt) override;
 };
 
 class InvisibleModifier : public TDModifier
 {
 public:
-    explicit InvisibleModifier(TDMap& map);
+    explicit InvisibleModifier(TDBattleWorld& map);
     void tick(TDUnit* owner, float dt) override;
 };
 
 class RegenModifier : public TDModifier
 {
 public:
-    explicit RegenModifier(TDMap& map);
+    explicit RegenModifier(TDBattleWorld& map);
     void tick(TDUnit* owner, float dt) override;
 };
 
@@ -102,7 +103,7 @@ public:
 class ShamanModifier : public TDModifier
 {
 public:
-    explicit ShamanModifier(TDMap& map);
+    explicit ShamanModifier(TDBattleWorld& map);
     void tick(TDUnit* owner, float dt) override;
 };
 
@@ -112,21 +113,21 @@ public:
 class AreaDamageModifier : public TDModifier
 {
 public:
-    AreaDamageModifier(TDMap& map, float x, float y, const void* source);
+    AreaDamageModifier(TDBattleWorld& map, float x, float y, const void* source);
 };
 
 // A bullet that lost its target bursts where it is: the damage happens at construction.
 class BlastModifier : public TDModifier
 {
 public:
-    BlastModifier(TDMap& map, const TDBullet& bullet);
+    BlastModifier(TDBattleWorld& map, const TDBullet& bullet);
 };
 
 // Gives every unit in the area a damage-over-time effect.
 class DotModifierArea : public TDModifier
 {
 public:
-    DotModifierArea(TDMap& map, float x, float y, float radius, float value, float duration);
+    DotModifierArea(TDBattleWorld& map, float x, float y, float radius, float value, float duration);
     void tick(TDUnit* owner, float dt) override;
 };
 
@@ -134,7 +135,7 @@ public:
 class MapImpassableArea : public TDModifier
 {
 public:
-    MapImpassableArea(TDMap& map, float duration, float x, float y, float radius);
+    MapImpassableArea(TDBattleWorld& map, float duration, float x, float y, float radius);
     void tick(TDUnit* owner, float dt) override;
 };
 
@@ -142,7 +143,7 @@ public:
 class ShamanPortal : public TDModifier
 {
 public:
-    ShamanPortal(TDMap& map, const TDUnit& owner, float duration, float period);
+    ShamanPortal(TDBattleWorld& map, const TDUnit& owner, float duration, float period);
     ~ShamanPortal() override;
     void update(TDUnit* owner, float dt) override;
     void tick(TDUnit* owner, float dt) override;
@@ -164,7 +165,7 @@ public:
 class GoldIncomerModifier : public TDModifier
 {
 public:
-    GoldIncomerModifier(TDMap& map, TDTower* tower, float income, float period);
+    GoldIncomerModifier(TDBattleWorld& map, TDTower* tower, float income, float period);
     void tick(TDUnit* owner, float dt) override;
 
     TDTower* mTower;
@@ -174,7 +175,7 @@ public:
 class MagicTowerBoost : public TDModifier
 {
 public:
-    MagicTowerBoost(TDMap& map, TDTower* tower);
+    MagicTowerBoost(TDBattleWorld& map, TDTower* tower);
     void tick(TDUnit* owner, float dt) override;
 
     TDTower* mTower;
@@ -184,7 +185,7 @@ public:
 class ShowInvisible : public TDModifier
 {
 public:
-    ShowInvisible(TDMap& map, TDTower* tower);
+    ShowInvisible(TDBattleWorld& map, TDTower* tower);
     void tick(TDUnit* owner, float dt) override;
 
     TDTower* mTower;
@@ -194,7 +195,7 @@ public:
 class TowersBoost : public TDModifier
 {
 public:
-    TowersBoost(TDMap& map, float duration, float value);
+    TowersBoost(TDBattleWorld& map, float duration, float value);
     ~TowersBoost() override;
     void tick(TDUnit* owner, float dt) override;
     void forget(const void* object) override;

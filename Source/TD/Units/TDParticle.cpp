@@ -3,8 +3,8 @@
 
 #include "Core/Base/Math.h"
 #include "Core/Base/Random.h"
-#include "Source/TD/Draw/TDBattleCanvas.h"
 #include "Source/TD/Level/TDRoadNetwork.h"
+#include "Source/TD/Seams/TDBattleCanvas.h"
 #include "Source/TD/Units/TDUnit.h"
 
 #include <cmath>

@@ -4,7 +4,7 @@
 
 #include "Core/Base/Transform2D.h"
 #include "Core/Base/Types.h"
-#include "Source/TD/Battle/TDBattleServices.h"
+#include "Source/TD/Seams/TDBattleServices.h"
 
 #include <memory>
 #include <string>

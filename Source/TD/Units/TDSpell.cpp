@@ -3,8 +3,8 @@
 
 #include "Core/Base/Math.h"
 #include "Core/Base/Random.h"
-#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/TDText.h"
+#include "Source/TD/Units/TDBattleWorld.h"
 #include "Source/TD/Units/TDModifiers.h"
 #include "Source/TD/Units/TDSpriteEffect.h"
 #include "Source/TD/Units/TDUnit.h"
@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <cmath>
 
-TDSpell::TDSpell(TDMap& map, i32 ammoId) : TDBullet(map, nullptr, nullptr), mAmmoId(ammoId) { mAlive = 1; }
+TDSpell::TDSpell(TDBattleWorld& map, i32 ammoId) : TDBullet(map, nullptr, nullptr), mAmmoId(ammoId) { mAlive = 1; }
 
 void TDSpell::update(float dt)
 {

@@ -3,8 +3,10 @@
 
 #include "Core/Base/Math.h"
 #include "Core/Base/Random.h"
-#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/TDText.h"
+#include "Source/TD/Level/TDBuildSpot.h"
+#include "Source/TD/Level/TDMapScene.h"
+#include "Source/TD/Units/TDBattleWorld.h"
 #include "Source/TD/Units/TDBullet.h"
 #include "Source/TD/Units/TDBulletList.h"
 #include "Source/TD/Units/TDModifier.h"
@@ -28,7 +30,7 @@ float tdAimAngle(float dx, float dy)
     return v >= 90.0f ? v - 90.0f : v + 270.0f;
 }
 
-TDTower::TDTower(TDMap& map) : mMap(map) {}
+TDTower::TDTower(TDBattleWorld& map) : mMap(map) {}
 
 TDTower::~TDTower() = default;
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 class TDBeamParticle;
-class TDMap;
+class TDBattleWorld;
 class TDModifier;
 class TDSpriteEffect;
 class TDUnit;
@@ -22,7 +22,7 @@ struct TDSpotFrame;
 class TDTower
 {
 public:
-    explicit TDTower(TDMap& map);
+    explicit TDTower(TDBattleWorld& map);
     ~TDTower();
     TDTower(const TDTower&) = delete;
     TDTower& operator=(const TDTower&) = delete;
@@ -92,7 +92,7 @@ private:
     // Shows or takes away a looping sign over the tower.
     void showSign(TDSpriteEffect*& sign, bool shown, const wchar_t* sprite, float rate);
 
-    TDMap& mMap;
+    TDBattleWorld& mMap;
     i32 mBaseId = 0;
     TDProtoRef mBaseRef;
     TDProtoRef mTierRef; // the current tier, rebuilt when mLevel changes

@@ -1,13 +1,13 @@
 // Modifiers on towers: income, the magic boost of nearby towers, revealing hidden units, and
 // the boost spell.
-#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Units/TDBattleWorld.h"
 #include "Source/TD/Units/TDModifiers.h"
 #include "Source/TD/Units/TDTower.h"
 #include "Source/TD/Units/TDUnit.h"
 
 #include <algorithm>
 
-GoldIncomerModifier::GoldIncomerModifier(TDMap& map, TDTower* tower, float income, float period)
+GoldIncomerModifier::GoldIncomerModifier(TDBattleWorld& map, TDTower* tower, float income, float period)
     : TDModifier(map, "", income, -1.0f, tower), mTower(tower)
 {
     mTickPeriod = period;
@@ -19,7 +19,10 @@ void GoldIncomerModifier::tick(TDUnit*, float)
         mTower->payIncome();
 }
 
-MagicTowerBoost::MagicTowerBoost(TDMap& map, TDTower* tower) : TDModifier(map, "", 0.0f, -1.0f, tower), mTower(tower) {}
+MagicTowerBoost::MagicTowerBoost(TDBattleWorld& map, TDTower* tower)
+    : TDModifier(map, "", 0.0f, -1.0f, tower), mTower(tower)
+{
+}
 
 void MagicTowerBoost::tick(TDUnit*, float)
 {
@@ -44,7 +47,10 @@ void MagicTowerBoost::tick(TDUnit*, float)
     }
 }
 
-ShowInvisible::ShowInvisible(TDMap& map, TDTower* tower) : TDModifier(map, "", 0.0f, -1.0f, tower), mTower(tower) {}
+ShowInvisible::ShowInvisible(TDBattleWorld& map, TDTower* tower)
+    : TDModifier(map, "", 0.0f, -1.0f, tower), mTower(tower)
+{
+}
 
 void ShowInvisible::tick(TDUnit*, float)
 {
@@ -60,7 +66,10 @@ void ShowInvisible::tick(TDUnit*, float)
         }
 }
 
-TowersBoost::TowersBoost(TDMap& map, float duration, float value) : TDModifier(map, "", value, duration, nullptr) {}
+TowersBoost::TowersBoost(TDBattleWorld& map, float duration, float value)
+    : TDModifier(map, "", value, duration, nullptr)
+{
+}
 
 TowersBoost::~TowersBoost()
 {

@@ -1,9 +1,10 @@
 // A tower's upgrade in place, its income and its own modifiers.
 #include "Source/TD/Units/TDTower.h"
 
-#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Data/TDText.h"
+#include "Source/TD/Units/TDBattleWorld.h"
+#include "Source/TD/Units/TDIndicator.h"
 #include "Source/TD/Units/TDModifiers.h"
 
 #include <cmath>

@@ -5,9 +5,9 @@
 #include "Core/Base/Math.h"
 #include "Core/Base/OwnedList.h"
 #include "Core/Base/Random.h"
-#include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/TDText.h"
 #include "Source/TD/Level/TDPathCurve.h"
+#include "Source/TD/Units/TDBattleWorld.h"
 #include "Source/TD/Units/TDBullet.h"
 #include "Source/TD/Units/TDModifiers.h"
 #include "Source/TD/Units/TDTower.h"
@@ -15,7 +15,7 @@
 #include <algorithm>
 #include <cmath>
 
-TDUnit::TDUnit(TDMap& map, TDWaveEntry* entry)
+TDUnit::TDUnit(TDBattleWorld& map, TDWaveEntry* entry)
     : mEntry(entry), mMap(map), mStore(&map.mPrototypes), mProto(entry ? entry->mId : 0)
 {
     mLevel = entry ? entry->mUpgrade - 1 : -1;
@@ -224,7 +224,7 @@ void TDUnit::move(float dt)
 void TDUnit::moveStraight(float dt)
 {
     const TDPrototype* p = proto();
-    const TDPoint* goal = TDMap::getGoalPoint(mMap.mPoints);
+    const TDPoint* goal = TDBattleWorld::getGoalPoint(mMap.mPoints);
     if (!goal || tdDistance(mDrawPos[0], mDrawPos[1], goal->x, goal->y) < 50.0f)
     {
         mMap.onUnitReachedGoal(this);
@@ -264,7 +264,7 @@ void TDUnit::refreshSamples()
     size_t seg = static_cast<size_t>(mSegment);
     const TDPoint* a = seg < mWaypoints.size() ? mMap.findPoint(mWaypoints[seg]) : nullptr;
     const TDPoint* b = seg + 1 < mWaypoints.size() ? mMap.findPoint(mWaypoints[seg + 1]) : nullptr;
-    TDLink* link = TDMap::findLink(mMap.mLinks, a, b);
+    TDLink* link = TDBattleWorld::findLink(mMap.mLinks, a, b);
     if (mSamplesSegment == mSegment && mSamplesLink == link && !mSamples.empty())
         return;
     mSamplesSegment = mSegment;
@@ -298,7 +298,7 @@ void TDUnit::moveOnPath(float dt)
     float distance = currentSpeed() * dt * mSpeedFactor;
     if (distance > 0.0f)
     {
-        mProgress = TDMap::advanceOnPath(mSamples, mProgress, distance);
+        mProgress = TDBattleWorld::advanceOnPath(mSamples, mProgress, distance);
         if (mProgress >= 1.0f || mProgress < 0.0f)
         {
             ++mSegment;
@@ -309,7 +309,7 @@ void TDUnit::moveOnPath(float dt)
                 enterSegment();
                 const TDPoint* a = mMap.findPoint(mWaypoints[static_cast<size_t>(mSegment)]);
                 const TDPoint* b = mMap.findPoint(mWaypoints[static_cast<size_t>(mSegment) + 1]);
-                mSegmentLength = mMap.getLinkCurveLength(TDMap::findLink(mMap.mLinks, a, b));
+                mSegmentLength = mMap.getLinkCurveLength(TDBattleWorld::findLink(mMap.mLinks, a, b));
                 // The new segment's polyline, so the unit does not jump back for a frame.
                 refreshSamples();
             }
@@ -325,7 +325,7 @@ void TDUnit::moveOnPath(float dt)
         mPrevPos[0] = mPos[0];
         mPrevPos[1] = mPos[1];
     }
-    TDMap::getPointOnPath(mSamples, mProgress, mPos[0], mPos[1]);
+    TDBattleWorld::getPointOnPath(mSamples, mProgress, mPos[0], mPos[1]);
     mDrawPos[0] = mPos[0];
     mDrawPos[1] = mPos[1];
     float dx = mPos[0] - mPrevPos[0], dy = mPos[1] - mPrevPos[1];

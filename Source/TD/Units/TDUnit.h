@@ -13,7 +13,7 @@
 
 class TDBullet;
 class TDLink;
-class TDMap;
+class TDBattleWorld;
 class TDModifier;
 class TDPoint;
 class TDWaveEntry;
@@ -25,7 +25,7 @@ std::wstring tdUnitShadow(i32 id, bool air);
 class TDUnit
 {
 public:
-    TDUnit(TDMap& map, TDWaveEntry* entry);
+    TDUnit(TDBattleWorld& map, TDWaveEntry* entry);
     ~TDUnit();
     TDUnit(const TDUnit&) = delete;
     TDUnit& operator=(const TDUnit&) = delete;
@@ -103,7 +103,7 @@ private:
     void refreshSamples();
     float animationLength(const char* list) const;
 
-    TDMap& mMap;
+    TDBattleWorld& mMap;
     const TDPrototypes* mStore;
     TDProtoRef mProto;
     i32 mSamplesSegment = -1; // segment mSamples belongs to

@@ -1,6 +1,6 @@
 // Modifiers on units: effects of hits (damage over time, hold, stun, teleport, burning) and
 // the units' own abilities (haste, healing, invisibility, regeneration, summoning).
-#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Units/TDBattleWorld.h"
 #include "Source/TD/Units/TDModifiers.h"
 #include "Source/TD/Units/TDParticle.h"
 #include "Source/TD/Units/TDSpriteEffect.h"
@@ -28,13 +28,13 @@ bool inRange(const TDUnit& owner, const TDUnit& other)
     return tdDistance(owner.mPos[0], owner.mPos[1], other.mPos[0], other.mPos[1]) < kindRadius(owner);
 }
 
-void placeSprite(TDMap& map, const wchar_t* name, const TDUnit& unit)
+void placeSprite(TDBattleWorld& map, const wchar_t* name, const TDUnit& unit)
 {
     map.mAnimations.push_back(
         new TDSpriteEffect(name, unit.mDrawPos[0], unit.mDrawPos[1], map.mSprites->spriteFrameCount(name)));
 }
 
-void finishIfPresent(TDMap& map, TDEffectHolder* effect)
+void finishIfPresent(TDBattleWorld& map, TDEffectHolder* effect)
 {
     // The holder may already be gone (a missing effect is removed on the next pass).
     if (effect && map.hasEffect(map.mEffects2, effect) && effect->mEmitter)
@@ -42,7 +42,8 @@ void finishIfPresent(TDMap& map, TDEffectHolder* effect)
 }
 } // namespace
 
-DotModifier::DotModifier(TDMap& map, std::string name, float value, float duration, const void* source, float period)
+DotModifier::DotModifier(TDBattleWorld& map, std::string name, float value, float duration, const void* source,
+                         float period)
     : TDModifier(map, std::move(name), value, duration, source)
 {
     mTickPeriod = period;
@@ -56,7 +57,7 @@ void DotModifier::tick(TDUnit* owner, float)
     placeSprite(mMap, L"td/mob_dot", *owner);
 }
 
-HoldModifier::HoldModifier(TDMap& map, std::string name, float value, float duration, const void* source)
+HoldModifier::HoldModifier(TDBattleWorld& map, std::string name, float value, float duration, const void* source)
     : TDModifier(map, std::move(name), value, duration, source)
 {
 }
@@ -67,7 +68,7 @@ void HoldModifier::tick(TDUnit* owner, float)
         owner->mSpeedPenalty = kindSpeed(*owner);
 }
 
-StunModifier::StunModifier(TDMap& map, std::string name, float value, float duration, const void* source)
+StunModifier::StunModifier(TDBattleWorld& map, std::string name, float value, float duration, const void* source)
     : TDModifier(map, std::move(name), value, duration, source)
 {
 }
@@ -78,7 +79,10 @@ void StunModifier::tick(TDUnit* owner, float)
         owner->mSpeedPenalty = kindSpeed(*owner) * 0.5f;
 }
 
-HoldAndTeleport::HoldAndTeleport(TDMap& map, TDTower* tower) : TDModifier(map, "", 0.0f, 3.0f, tower), mTower(tower) {}
+HoldAndTeleport::HoldAndTeleport(TDBattleWorld& map, TDTower* tower)
+    : TDModifier(map, "", 0.0f, 3.0f, tower), mTower(tower)
+{
+}
 
 HoldAndTeleport::~HoldAndTeleport()
 {
@@ -147,7 +151,7 @@ void HoldAndTeleport::tick(TDUnit* owner, float)
         owner->enterSegment();
         const TDPoint* a = owner->mWaypoints.size() > 0 ? mMap.findPoint(owner->mWaypoints[0]) : nullptr;
         const TDPoint* b = owner->mWaypoints.size() > 1 ? mMap.findPoint(owner->mWaypoints[1]) : nullptr;
-        owner->mSegmentLength = mMap.getLinkCurveLength(TDMap::findLink(mMap.mLinks, a, b));
+        owner->mSegmentLength = mMap.getLinkCurveLength(TDBattleWorld::findLink(mMap.mLinks, a, b));
     }
 }
 
@@ -157,8 +161,8 @@ void HoldAndTeleport::forget(const void* object)
         mTower = nullptr;
 }
 
-FireSplashModifier::FireSplashModifier(TDMap& map, float value, float duration, const void* source, float x, float y,
-                                       float radius)
+FireSplashModifier::FireSplashModifier(TDBattleWorld& map, float value, float duration, const void* source, float x,
+                                       float y, float radius)
     : TDModifier(map, "", value, duration, source)
 {
     mTickPeriod = 1.0f;
@@ -177,7 +181,10 @@ void FireSplashModifier::tick(TDUnit*, float)
         unit->damage(mValue);
 }
 
-HasteAreaModifier::HasteAreaModifier(TDMap& map) : TDModifier(map, "", 0.0f, -1.0f, nullptr) { mStacking = true; }
+HasteAreaModifier::HasteAreaModifier(TDBattleWorld& map) : TDModifier(map, "", 0.0f, -1.0f, nullptr)
+{
+    mStacking = true;
+}
 
 void HasteAreaModifier::tick(TDUnit* owner, float)
 {
@@ -191,7 +198,7 @@ void HasteAreaModifier::tick(TDUnit* owner, float)
         }
 }
 
-HealerModifier::HealerModifier(TDMap& map) : TDModifier(map, "", 0.0f, -1.0f, nullptr) { mStacking = true; }
+HealerModifier::HealerModifier(TDBattleWorld& map) : TDModifier(map, "", 0.0f, -1.0f, nullptr) { mStacking = true; }
 
 void HealerModifier::tick(TDUnit* owner, float)
 {
@@ -217,7 +224,7 @@ void HealerModifier::tick(TDUnit* owner, float)
     }
 }
 
-InvisibleAreaModifier::InvisibleAreaModifier(TDMap& map) : TDModifier(map, "", 0.0f, -1.0f, nullptr)
+InvisibleAreaModifier::InvisibleAreaModifier(TDBattleWorld& map) : TDModifier(map, "", 0.0f, -1.0f, nullptr)
 {
     mStacking = true;
 }
@@ -234,7 +241,7 @@ void InvisibleAreaModifier::tick(TDUnit* owner, float)
         }
 }
 
-InvisibleModifier::InvisibleModifier(TDMap& map) : TDModifier(map, "", 0.0f, -1.0f, nullptr)
+InvisibleModifier::InvisibleModifier(TDBattleWorld& map) : TDModifier(map, "", 0.0f, -1.0f, nullptr)
 {
     mStacking = true;
     mTickTimer = 100.0f;
@@ -248,7 +255,7 @@ void InvisibleModifier::tick(TDUnit* owner, float)
     owner->mAlphaTarget = 0.4f;
 }
 
-RegenModifier::RegenModifier(TDMap& map) : TDModifier(map, "", 0.0f, -1.0f, nullptr) { mStacking = true; }
+RegenModifier::RegenModifier(TDBattleWorld& map) : TDModifier(map, "", 0.0f, -1.0f, nullptr) { mStacking = true; }
 
 void RegenModifier::tick(TDUnit* owner, float)
 {
@@ -259,7 +266,7 @@ void RegenModifier::tick(TDUnit* owner, float)
         owner->mHealth = std::min(full, owner->mHealth + full / 10.0f);
 }
 
-ShamanModifier::ShamanModifier(TDMap& map) : TDModifier(map, "", 0.0f, -1.0f, nullptr) { mStacking = true; }
+ShamanModifier::ShamanModifier(TDBattleWorld& map) : TDModifier(map, "", 0.0f, -1.0f, nullptr) { mStacking = true; }
 
 void ShamanModifier::tick(TDUnit* owner, float)
 {

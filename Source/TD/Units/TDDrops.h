@@ -4,11 +4,11 @@
 
 #include "Core/Base/OwnedList.h"
 #include "Core/Base/Types.h"
-#include "Source/TD/Battle/TDDropState.h"
+#include "Source/TD/Units/TDDropState.h"
 
 #include <vector>
 
-class TDMap;
+class TDBattleWorld;
 class TDUnit;
 
 class TDTowerSpecial
@@ -44,9 +44,9 @@ public:
 class TDCrystallSpecial : public TDGoldSpecial
 {
 public:
-    TDCrystallSpecial(TDMap& map, const TDUnit& unit);
+    TDCrystallSpecial(TDBattleWorld& map, const TDUnit& unit);
     void setState(i32 state) override;
 
 private:
-    TDMap& mMap;
+    TDBattleWorld& mMap;
 };

@@ -1,9 +1,9 @@
 // The spell button: hit box, recharge at the battle speed, pulse, glow and drawing.
-#include "Source/TD/Draw/HUDSpellButton.h"
+#include "Source/TD/Battle/HUDSpellButton.h"
 
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/TDText.h"
-#include "Source/TD/Draw/TDUiPainter.h"
+#include "Source/TD/Seams/TDUiPainter.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // cut into pieces, measured and drawn centred on a point.
 #pragma once
 
-#include "Source/TD/Draw/TDTextPainter.h"
+#include "Source/TD/Seams/TDTextPainter.h"
 
 #include <map>
 #include <memory>

@@ -1,10 +1,10 @@
 // The level's waves.
-#include "Source/TD/Level/TDWaveManager.h"
+#include "Source/TD/Units/TDWaveManager.h"
 
 #include "Core/Base/OwnedList.h"
 #include "Core/Base/Random.h"
-#include "Source/TD/Battle/TDDrops.h"
-#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Units/TDBattleWorld.h"
+#include "Source/TD/Units/TDDrops.h"
 #include "Source/TD/Units/TDModifier.h"
 #include "Source/TD/Units/TDUnit.h"
 
@@ -52,16 +52,7 @@ void TDWaveManager::loadWaves(const tinyxml2::XMLElement* element)
     }
 }
 
-i32 TDWaveManager::countWaves() const
-{
-    i32 count = 0;
-    for (const TDWaveProto* wave : mWaves)
-        if (wave->mLinked == -1)
-            ++count;
-    return count;
-}
-
-TDUnit* TDWaveManager::spawnUnit(TDMap& map, TDWaveEntry* entry, const TDPoint* point)
+TDUnit* TDWaveManager::spawnUnit(TDBattleWorld& map, TDWaveEntry* entry, const TDPoint* point)
 {
     auto spawned = std::make_unique<TDUnit>(map, entry);
     TDUnit* unit = spawned.get();
@@ -79,13 +70,6 @@ void TDWaveManager::updateUnitModifiers(float dt)
         for (size_t k = 0; k < unit->mModifiers.size(); ++k)
             unit->mModifiers[k]->update(unit, dt);
     }
-}
-
-void TDWaveManager::skipTo(float t)
-{
-    mClock = t;
-    for (TDWaveProto* wave : mActiveWaves)
-        wave->mElapsed = t;
 }
 
 void TDWaveManager::reset()
@@ -115,19 +99,6 @@ void TDWaveManager::reset()
     }
 }
 
-float TDWaveManager::firstSpawnTime() const
-{
-    float best = 1.0e7f;
-    for (const TDWaveProto* wave : mActiveWaves)
-    {
-        float smallest = 0.0f;
-        for (const TDWaveEntry* entry : wave->mEntries)
-            smallest = std::min(smallest, entry->mX);
-        best = std::min(best, static_cast<float>(wave->mTimeout) + smallest / 45.0f);
-    }
-    return best;
-}
-
 void TDWaveManager::unitsInRadius(float x, float y, float diameter, std::vector<TDUnit*>& out) const
 {
     out.clear();
@@ -137,17 +108,7 @@ void TDWaveManager::unitsInRadius(float x, float y, float diameter, std::vector<
             out.push_back(unit);
 }
 
-void TDWaveManager::startLinkedWaves()
-{
-    for (TDWaveProto* wave : mWaves)
-        if (wave->mLinked == mNextIndex && wave->mState == kWaveWaiting)
-        {
-            wave->mState = kWaveActive;
-            mActiveWaves.push_back(wave);
-        }
-}
-
-void TDWaveManager::advance(TDMap& map, float dt)
+void TDWaveManager::advance(TDBattleWorld& map, float dt)
 {
     mClock += dt;
     if (!map.mNextWave.buttons.empty() && !(map.mNextWave.firstSpawnTime > mClock))

@@ -1,9 +1,9 @@
 // Gem drops: the arc, lying on the ground and the flight to the counter.
-#include "Source/TD/Battle/TDDrops.h"
+#include "Source/TD/Units/TDDrops.h"
 
 #include "Core/Base/Math.h"
 #include "Core/Base/Random.h"
-#include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Units/TDBattleWorld.h"
 #include "Source/TD/Units/TDUnit.h"
 
 #include <algorithm>
@@ -76,7 +76,7 @@ void TDGoldSpecial::setState(i32 state)
     mState = state;
 }
 
-TDCrystallSpecial::TDCrystallSpecial(TDMap& map, const TDUnit& unit) : mMap(map)
+TDCrystallSpecial::TDCrystallSpecial(TDBattleWorld& map, const TDUnit& unit) : mMap(map)
 {
     mStartX = unit.mDrawPos[0];
     mStartY = unit.mDrawPos[1];

@@ -2,7 +2,7 @@
 // shrinks while the spell recharges at the battle's speed, and a glow plays when it is ready.
 #pragma once
 
-#include "Source/TD/Draw/HUDButton.h"
+#include "Source/TD/Battle/HUDButton.h"
 
 #include <memory>
 

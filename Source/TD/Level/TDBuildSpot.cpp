@@ -1,5 +1,5 @@
 // A build spot of the level.
-#include "Source/TD/Battle/TDBuildSpot.h"
+#include "Source/TD/Level/TDBuildSpot.h"
 
 #include "Source/TD/Data/TDText.h"
 

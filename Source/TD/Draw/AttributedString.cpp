@@ -1,7 +1,7 @@
 // One line of text with inline icons.
-#include "Source/TD/Data/AttributedString.h"
+#include "Source/TD/Draw/AttributedString.h"
 
-#include "Source/TD/Battle/TDBattleServices.h"
+#include "Source/TD/Seams/TDBattleServices.h"
 
 AttributedStringChunk::AttributedStringChunk(const std::wstring& t, const TDFont* font) : text(t)
 {

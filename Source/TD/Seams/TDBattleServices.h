@@ -206,6 +206,16 @@ public:
     virtual void drawLoadingScreen() {}
 };
 
+// The commands of the screens the battle does not run itself: the menus, the shop, the profiles
+// and the modal message (the game shell's).
+class TDScreenFlow
+{
+public:
+    virtual ~TDScreenFlow() = default;
+    // A release on the open screen; true when the HUD hears of it afterwards.
+    virtual bool onRelease(i32 x, i32 y) = 0;
+};
+
 class TDNullImageLoader : public TDImageLoader
 {
 public:
@@ -257,6 +267,12 @@ public:
     bool point(i32, const char*, i32, float&, float&) const override { return false; }
     void size(i32, float& w, float& h) const override { w = h = 0.0f; }
     i32 spriteFrameCount(const std::wstring&) const override { return 0; }
+};
+
+class TDNullScreenFlow : public TDScreenFlow
+{
+public:
+    bool onRelease(i32, i32) override { return true; }
 };
 
 class TDNullScreenMode : public TDScreenMode

@@ -1,5 +1,5 @@
 // Reading the tutorial script, and the step and command rules over the battle and its profile.
-#include "Source/TD/Data/TDTutorialScript.h"
+#include "Source/TD/Shell/TDTutorialScript.h"
 
 #include "Core/Base/Log.h"
 #include "Source/TD/Battle/TDMap.h"

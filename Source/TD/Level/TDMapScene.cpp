@@ -1,9 +1,9 @@
 // The level's spot frames and their boost icons.
-#include "Source/TD/Battle/TDMapScene.h"
+#include "Source/TD/Level/TDMapScene.h"
 
-#include "Source/TD/Battle/TDBattleServices.h"
-#include "Source/TD/Battle/TDBuildSpot.h"
 #include "Source/TD/Data/TDText.h"
+#include "Source/TD/Level/TDBuildSpot.h"
+#include "Source/TD/Seams/TDBattleServices.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 // The running battle's counters.
-#include "Source/TD/Battle/TDBattleStats.h"
+#include "Source/TD/Units/TDBattleStats.h"
 
-#include "Source/TD/Battle/TDBattleServices.h"
 #include "Source/TD/Data/TDProgress.h"
 #include "Source/TD/Data/TDText.h"
+#include "Source/TD/Seams/TDBattleServices.h"
 
 namespace
 {
