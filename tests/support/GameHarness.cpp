@@ -24,10 +24,10 @@
 #include "Source/TD/Shell/HUDModalInput.h"
 #include "Source/TD/Shell/HUDUnlockMessage.h"
 #include "Source/TD/Shell/TDTutorial.h"
+#include "support/TempDir.h"
 
 #include <cstdlib>
 #include <fstream>
-#include <random>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -44,19 +44,11 @@ std::string ReadAll(const fs::path& path)
     return text.str();
 }
 
-fs::path FreshFolder(const char* prefix)
-{
-    std::random_device random;
-    fs::path path = fs::temp_directory_path() / (std::string(prefix) + std::to_string(random()));
-    fs::create_directories(path);
-    return path;
-}
-
 // One copy of the demo data per process, removed at exit: what the build puts in the data folder
 // (all of content/ but its generators), with td/ loose instead of packed.
 struct DemoData
 {
-    DemoData() : path(FreshFolder("ql-game-data-"))
+    DemoData() : path(FreshFolder("data"))
     {
         for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(QL_SOURCE_DIR) / "content"))
             if (entry.path().filename() != "tools")
@@ -124,7 +116,7 @@ GameHarness::Options GameHarness::threeStarPlayer(const std::function<void(TDPro
 GameHarness::GameHarness() : GameHarness(Options{}) {}
 
 GameHarness::GameHarness(const Options& options)
-    : mHome(FreshFolder("ql-game-home-")), mOldCwd(fs::current_path()), mTutorial(options.tutorial)
+    : mHome(FreshFolder("home")), mOldCwd(fs::current_path()), mTutorial(options.tutorial)
 {
     setenv("XDG_DATA_HOME", mHome.c_str(), 1);
     setenv("QL_NO_MESSAGE_BOX", "1", 1);

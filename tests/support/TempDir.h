@@ -1,4 +1,5 @@
-// A fresh temporary folder per test, removed afterwards.
+// Temporary folders of the tests, all under one root in the build tree: a fresh one per test,
+// and the folders of a process, named after its id so that those of a killed one can be swept.
 #pragma once
 
 #include <filesystem>
@@ -6,6 +7,15 @@
 
 namespace testsupport
 {
+// $QL_TEST_TMP (CTest sets it), else the testtmp folder of the build tree the tests come from;
+// never the system's temporary folder.
+std::filesystem::path TestTmpRoot();
+// A new folder under the root, "p<process id>-<what>-<number>".
+std::filesystem::path FreshFolder(const std::string& what);
+// Removes the folders FreshFolder made for processes that no longer run (killed or crashed
+// before their destructors ran).
+void SweepDeadProcesses();
+
 class TempDir
 {
 public:
