@@ -28,7 +28,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -36,14 +35,6 @@ namespace testsupport
 {
 namespace
 {
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // One copy of the demo data per process, removed at exit: what the build puts in the data folder
 // (all of content/ but its generators), with td/ loose instead of packed.
 struct DemoData
@@ -405,7 +396,7 @@ void GameHarness::drawBattle(TDBattleCanvas& canvas)
 
 fs::path GameHarness::userDir() const { return mHome / "Marrowgate" / "Brackenmoor"; }
 
-std::string GameHarness::profilesFile() const { return ReadAll(userDir() / "profiles.xml"); }
+std::string GameHarness::profilesFile() const { return ReadBytes(userDir() / "profiles.xml"); }
 
-std::string GameHarness::log() const { return ReadAll(userDir() / "log.html"); }
+std::string GameHarness::log() const { return ReadBytes(userDir() / "log.html"); }
 } // namespace testsupport

@@ -79,9 +79,19 @@ fs::path TempDir::Write(const std::string& name, const std::string& bytes) const
     return p;
 }
 
-std::string TempDir::Read(const std::string& name) const
+std::string TempDir::Read(const std::string& name) const { return ReadBytes(mPath / name); }
+
+InFolder::InFolder(const fs::path& folder) : mOld(fs::current_path()) { fs::current_path(folder); }
+
+InFolder::~InFolder()
 {
-    std::ifstream in(mPath / name, std::ios::binary);
+    std::error_code ec;
+    fs::current_path(mOld, ec);
+}
+
+std::string ReadBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();

@@ -1,5 +1,6 @@
 // Temporary folders of the tests, all under one root in the build tree: a fresh one per test,
-// and the folders of a process, named after its id so that those of a killed one can be swept.
+// and the folders of a process, named after its id so that those of a killed one can be swept;
+// the working folder for a while, and the bytes of a file.
 #pragma once
 
 #include <filesystem>
@@ -34,6 +35,21 @@ private:
     std::filesystem::path mPath;
 };
 
+// The working folder moved for the helper's lifetime, then put back.
+class InFolder
+{
+public:
+    explicit InFolder(const std::filesystem::path& folder);
+    ~InFolder();
+    InFolder(const InFolder&) = delete;
+    InFolder& operator=(const InFolder&) = delete;
+
+private:
+    std::filesystem::path mOld;
+};
+
 // Folder of test data committed in the repository.
 std::filesystem::path RepoTestData(const std::string& relative);
+// A file's bytes; empty when it cannot be read.
+std::string ReadBytes(const std::filesystem::path& path);
 } // namespace testsupport
