@@ -54,6 +54,13 @@ function(ql_library name)
     ql_export_headers(${name} ${headers})
 endfunction()
 
+# Every test's temporary files go under the build tree (QL_TEST_TMP, and TMPDIR for what other
+# code puts in the system's temporary folder); the testtmp_sweep test clears what killed processes
+# leave there once the tests that need the fixture have run.
+set(QL_TEST_TMP ${CMAKE_BINARY_DIR}/testtmp)
+file(MAKE_DIRECTORY ${QL_TEST_TMP})
+set(QL_TEST_ENV "QL_TEST_TMP=${QL_TEST_TMP};TMPDIR=${QL_TEST_TMP};SDL_AUDIODRIVER=dummy")
+
 # ql_test(name [CHECK_LEAKS] SOURCES... [LIBS ...]): a GoogleTest program registered with CTest.
 # CHECK_LEAKS keeps LeakSanitizer on in the sanitizer build (off by default: graphics and audio
 # drivers leak on their own).
@@ -66,9 +73,9 @@ function(ql_test name)
     add_executable(${name} ${A_SOURCES})
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock ql_testsupport)
-        add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT
-        "QL_TEST_TMP=${CMAKE_BINARY_DIR}/testtmp;SDL_AUDIODRIVER=dummy;ASAN_OPTIONS=detect_leaks=${leaks}")
+    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED testtmp
+        ENVIRONMENT "${QL_TEST_ENV};ASAN_OPTIONS=detect_leaks=${leaks}")
 endfunction()
 
 # ql_bench(name SOURCES... [LIBS ...]): a Google Benchmark program.
@@ -89,4 +96,5 @@ function(ql_fuzzer name)
     set(work ${CMAKE_CURRENT_BINARY_DIR}/${name}_corpus)
     file(MAKE_DIRECTORY ${work})
     add_test(NAME ${name} COMMAND ${name} -max_total_time=20 -rss_limit_mb=2048 ${work} ${A_CORPUS})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "TMPDIR=${QL_TEST_TMP}")
 endfunction()

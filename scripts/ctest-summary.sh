@@ -5,7 +5,7 @@ set -e
 BUILD=$1
 TALLY=$2
 mkdir -p "$(dirname "$TALLY")"
-out=$(mktemp)
+out=$(mktemp "$BUILD/.ctest-summary.XXXXXX")
 status=0
 (cd "$BUILD" && ctest --output-on-failure -j "$(nproc)") >"$out" 2>&1 || status=$?
 cat "$out"

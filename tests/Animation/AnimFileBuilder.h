@@ -15,8 +15,6 @@
 
 #include <filesystem>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -50,8 +48,7 @@ inline std::string U32Bytes(u32 value)
 // A committed fuzz seed, e.g. "anim/shapes.anim" or "lib/quads.lib".
 inline std::string Seed(const std::string& name)
 {
-    std::ifstream in(std::string(QL_SOURCE_DIR) + "/fuzz/Animation/corpus/" + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return testsupport::ReadBytes(std::string(QL_SOURCE_DIR) + "/fuzz/Animation/corpus/" + name);
 }
 
 // The bytes with the first length-prefixed string `from` replaced by `to`.

@@ -1,12 +1,11 @@
 // The fuzzers' committed seeds are whole, valid files, so mutations start from deep inside.
 #include "Core/Media/Animation/AnimData.h"
 #include "Core/Media/Mesh/MeshLibrary.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 // Every committed seed of one kind of file, read by `parse`, which says whether it read it whole.
 template <class Parse> void ExpectSeedsRead(const std::string& kind, Parse parse)
@@ -15,10 +14,7 @@ template <class Parse> void ExpectSeedsRead(const std::string& kind, Parse parse
     int count = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
     {
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        EXPECT_TRUE(parse(bytes.str())) << entry.path();
+        EXPECT_TRUE(parse(testsupport::ReadBytes(entry.path()))) << entry.path();
         ++count;
     }
     EXPECT_GT(count, 0) << kind;

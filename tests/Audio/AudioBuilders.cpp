@@ -1,8 +1,7 @@
 // Test audio: WAV files by hand, the committed Ogg tracks and a scripted frame source.
 #include "AudioBuilders.h"
 
-#include <fstream>
-#include <sstream>
+#include "support/TempDir.h"
 
 namespace audiotest
 {
@@ -58,10 +57,7 @@ std::string MakeWav16(const std::vector<i16>& samples, u32 channels, u32 rate)
 
 std::string ReadTrack(const std::string& name)
 {
-    std::ifstream in(std::string(QL_SOURCE_DIR) + "/tests/Audio/data/" + name, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return testsupport::ReadBytes(std::string(QL_SOURCE_DIR) + "/tests/Audio/data/" + name);
 }
 
 u32 RampSource::Read(float* stereo, u32 frames)

@@ -27,15 +27,14 @@ protected:
     void SetUp() override
     {
         base::SingletoneBase::DestroyAll();
-        mOldDir = std::filesystem::current_path();
-        std::filesystem::current_path(mDir.Path());
+        mInDir.emplace(mDir.Path());
         audio::SetDeviceFactory([]() -> std::unique_ptr<audio::Device> { return audio::NullDevice::Manual(); });
     }
     void TearDown() override
     {
         base::SingletoneBase::DestroyAll();
         audio::SetDeviceFactory(nullptr);
-        std::filesystem::current_path(mOldDir);
+        mInDir.reset();
     }
 
     // SDL's real device on `driver` (and for "disk" the file it writes) for the rest of the test.
@@ -75,7 +74,7 @@ protected:
     }
 
     testsupport::TempDir mDir;
-    std::filesystem::path mOldDir;
+    std::optional<testsupport::InFolder> mInDir;
     std::optional<testos::ScopedEnv> mDriver, mDiskFile;
 };
 } // namespace audiotest

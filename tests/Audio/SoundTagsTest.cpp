@@ -215,8 +215,7 @@ TEST_F(SoundFixture, MenuMusicAndATagReachTheDiskDriver)
     // writes silence until then.
     auto heard = [&]
     {
-        std::ifstream in(path, std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const std::string bytes = testsupport::ReadBytes(path);
         std::vector<float> samples;
         for (size_t i = 0; i + 1 < bytes.size(); i += 2)
         {

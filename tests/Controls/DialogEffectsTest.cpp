@@ -18,8 +18,6 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace
@@ -28,8 +26,7 @@ namespace
 // hide: 0 to 1 over 0.2 s), whose layer draws the mesh "shadow" of "dialog.lib" beside it.
 std::string DemoAnim(const char* name)
 {
-    std::ifstream in(std::string(QL_CONTENT_DIR "/td/data/anim/") + name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return testsupport::ReadBytes(std::string(QL_CONTENT_DIR "/td/data/anim/") + name);
 }
 
 // The animation with its one layer given twice.

@@ -3,10 +3,10 @@
 set -u
 SIZE=$1
 shift
-WORK=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 "${SIZE}x24" -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
-XVFB=$!
-trap 'kill $XVFB 2>/dev/null; rm -rf "$WORK"' EXIT
-for _ in $(seq 50); do [ -s "$WORK/display" ] && break; sleep 0.1; done
-[ -s "$WORK/display" ] || { echo "Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1; }
-DISPLAY=":$(cat "$WORK/display")" "$@"
+# Named after this process, so that the test folders' sweep removes it should this be killed.
+WORK="${QL_TEST_TMP:-${TMPDIR:-/tmp}}/p$$-xvfb"
+mkdir -p "$WORK"
+ON_EXIT='rm -rf "$WORK"'
+. "$(dirname "$0")/../support/xvfb.sh"
+start_xvfb "$SIZE" || exit 1
+"$@"

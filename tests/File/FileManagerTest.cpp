@@ -46,17 +46,22 @@ file::ImageContainer* RecordPsd(const std::wstring& path, FileContainer* owner)
 }
 } // namespace
 
-TEST_F(FileManagerTest, TheFirstMountWhosePackExistsServesItsPrefixThroughFreshStreams)
+TEST_F(FileManagerTest, AMountWhosePackIsMissingServesTheLooseFolder)
 {
     Write("td/levels/a.xml", "loose");
     Files()->mMounts[L"td/"] = L"data.dat";
-    EXPECT_EQ(ReadThrough(L"td/levels/a.xml"), "loose") << "a missing pack falls back to the loose folder";
+    EXPECT_EQ(ReadThrough(L"td/levels/a.xml"), "loose");
     EXPECT_TRUE(Files()->mPacks.empty());
+}
 
-    // "pack/" holds the packed versions, the loose tree holds different bytes.
-    Write("pack/levels/a.xml", "packed");
+TEST_F(FileManagerTest, AMountedPackServesItsPrefixAndOtherSpellingsOfThePathStayLoose)
+{
+    // "pack/" holds the packed versions, the loose trees hold different bytes.
+    Write("td/levels/a.xml", "loose");
     Write("TD/levels/a.xml", "upper");
+    Write("pack/levels/a.xml", "packed");
     ASSERT_EQ(BuildPack(L"pack", L"data.dat"), QL_OK);
+    Files()->mMounts[L"td/"] = L"data.dat";
     std::unique_ptr<FileInfo> info(Files()->GetFileInfo(L"td/levels/a.xml"));
     ASSERT_TRUE(info);
     EXPECT_TRUE(info->mIsPack);
@@ -70,8 +75,10 @@ TEST_F(FileManagerTest, TheFirstMountWhosePackExistsServesItsPrefixThroughFreshS
     ASSERT_TRUE(info);
     EXPECT_FALSE(info->mIsPack);
     EXPECT_EQ(ReadThrough(L"td\\levels\\a.xml"), "loose");
+}
 
-    // The first mount whose pack exists wins and serves everything through fresh streams.
+TEST_F(FileManagerTest, TheFirstMountWhosePackExistsTakesThePath)
+{
     Write("one/x.txt", "one");
     Write("two/x.txt", "two");
     ASSERT_EQ(BuildPack(L"one", L"one.dat"), QL_OK);
@@ -82,7 +89,10 @@ TEST_F(FileManagerTest, TheFirstMountWhosePackExistsServesItsPrefixThroughFreshS
     EXPECT_EQ(ReadFile(L"td/sub/x.txt"), ""); // "td/" sorts first and takes the path
     Files()->mMounts[L"td/"] = L"gone.dat";   // re-assigning replaces; a missing pack is skipped
     EXPECT_EQ(ReadFile(L"td/sub/x.txt"), "two");
+}
 
+TEST_F(FileManagerTest, APacksFoldersAreFoldersListedInOrderAndEachOpenGivesAFreshStream)
+{
     Write("pack/levels/a.xml", "packed");
     Write("pack/fx/a.ptc", "packed");
     ASSERT_EQ(BuildPack(L"pack", L"data.dat"), QL_OK);
@@ -99,7 +109,7 @@ TEST_F(FileManagerTest, TheFirstMountWhosePackExistsServesItsPrefixThroughFreshS
     EXPECT_EQ(QL_OK, Files()->ListFolders(L"td", names, true));
     EXPECT_EQ(names, (Names{L"fx", L"levels"}));
 
-    info.reset(Files()->GetFileInfo(L"td/fx/a.ptc"));
+    std::unique_ptr<FileInfo> info(Files()->GetFileInfo(L"td/fx/a.ptc"));
     ASSERT_TRUE(info);
     std::unique_ptr<base::StreamCreator> creator(info->mContainer->CreateStreamCreator(info->mPath));
     ASSERT_TRUE(creator);
@@ -116,11 +126,8 @@ TEST_F(FileManagerTest, TheFirstMountWhosePackExistsServesItsPrefixThroughFreshS
     EXPECT_EQ(info->mContainer->GetRootPath(), L"td/");
 }
 
-TEST_F(FileManagerTest, ExistsTriesExtensionsInOrderAndImageContainersPreferFoldersThenPsd)
+TEST_F(FileManagerTest, ExistsTriesTheExtensionsInOrderAndAFolderIsNoFile)
 {
-    std::unique_ptr<FileInfo> info;
-    // Exists tries extensions in order; image containers prefer folders, then PSD (no mounts).
-    Files()->mMounts.clear();
     Write("td/hud.psd");
     MakeFolder("td/menu");
     const std::wstring exts[] = {L".psd", L""};
@@ -136,11 +143,14 @@ TEST_F(FileManagerTest, ExistsTriesExtensionsInOrderAndImageContainersPreferFold
     EXPECT_FALSE(Files()->Exists(L"td/menu"));
     EXPECT_EQ(Files()->OpenStream(L"td/menu"), nullptr);
 
-    info.reset(Files()->GetFileInfo(L"td/hud", exts, 2, &index));
+    std::unique_ptr<FileInfo> info(Files()->GetFileInfo(L"td/hud", exts, 2, &index));
     ASSERT_TRUE(info);
     EXPECT_EQ(info->mName, L"hud");
     EXPECT_EQ(info->mPath, L"td/hud.psd");
+}
 
+TEST_F(FileManagerTest, ImageContainersPreferAFolderThenAPsdLooseOrPacked)
+{
     gMade.clear();
     FileContainer::SetImageContainerMakers(RecordFolder, RecordPsd);
     MakeFolder("td/menu");
@@ -211,7 +221,7 @@ TEST_F(FileManagerTest, ReadFileDropsOnlyAWholeSignature)
     EXPECT_EQ(ReadTextFile(L"missing.txt"), "");
 }
 
-TEST_F(FileManagerTest, FileOperationsReportFailuresAndAtomicWritesLeaveNoTemporaryFile)
+TEST_F(FileManagerTest, CreateFoldersMakesEveryLevelOfEitherSeparatorAndStopsAtAFile)
 {
     EXPECT_EQ(CreateFolders(L"A\\B/C//"), QL_OK);
     EXPECT_TRUE(OnDisk("A/B/C"));
@@ -222,7 +232,10 @@ TEST_F(FileManagerTest, FileOperationsReportFailuresAndAtomicWritesLeaveNoTempor
     Write("file");
     EXPECT_EQ(CreateFolders(L"file/sub"), QL_FAIL); // a file stands in the way
     EXPECT_EQ(CreateFolders(L""), QL_OK);
+}
 
+TEST_F(FileManagerTest, FileOperationsReportFailuresAndAtomicWritesLeaveNoTemporaryFile)
+{
     Write("a.txt", "a");
     EXPECT_EQ(DeleteFile(L"a.txt"), QL_OK);
     EXPECT_EQ(DeleteFile(L"a.txt"), QL_FAIL);
@@ -240,7 +253,7 @@ TEST_F(FileManagerTest, FileOperationsReportFailuresAndAtomicWritesLeaveNoTempor
     EXPECT_EQ(ReadFile(L"f.txt"), "new");
 }
 
-TEST(Path, HelpersSplitAtSeparatorsOfEitherKindAndUtf16NamesRoundTripAndSortByUnits)
+TEST(Path, HelpersSplitAtSeparatorsOfEitherKind)
 {
     struct Case
     {
@@ -274,8 +287,10 @@ TEST(Path, HelpersSplitAtSeparatorsOfEitherKindAndUtf16NamesRoundTripAndSortByUn
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.helper(c.in), c.out) << c.in;
+}
 
-    // UTF-16: surrogates round trip and names sort by UTF-16 units.
+TEST(Utf16, SurrogatesRoundTripPairedOrNotAndNamesSortByUnits)
+{
     std::wstring text = L"a\U0001F600\u00E9\uFFFD";
     std::u16string units = ToUtf16(text);
     EXPECT_EQ(units, (std::u16string{u'a', 0xD83D, 0xDE00, 0xE9, 0xFFFD}));

@@ -32,14 +32,13 @@ protected:
     void SetUp() override
     {
         base::SingletoneBase::DestroyAll();
-        mOldDir = std::filesystem::current_path();
-        std::filesystem::current_path(mDir.Path());
+        mInDir.emplace(mDir.Path());
         mLog.emplace();
     }
     void TearDown() override
     {
         base::SingletoneBase::DestroyAll();
-        std::filesystem::current_path(mOldDir);
+        mInDir.reset();
     }
 
     std::filesystem::path Write(const std::string& name, const std::string& bytes = "") const
@@ -55,6 +54,6 @@ protected:
     std::optional<audiotest::LogCapture> mLog; // attached to the main log of each test
 
 private:
-    std::filesystem::path mOldDir;
+    std::optional<testsupport::InFolder> mInDir;
 };
 } // namespace filetest

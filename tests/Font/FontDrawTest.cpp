@@ -196,8 +196,7 @@ TEST_F(FontDraw, OneDrawPerRunOfGlyphsOnAPageGlyphsWithoutAPageImageSkippedAndFo
 
     // Fonts and images load from the pack.
     // A "td/" folder with one font and one DDS image, packed into "data.dat" and mounted.
-    const auto old = std::filesystem::current_path();
-    std::filesystem::current_path(mDir.Path());
+    testsupport::InFolder here(mDir.Path());
     const std::filesystem::path content = std::string(QL_SOURCE_DIR) + "/content/td/data/";
     std::filesystem::create_directories("td/data/fonts");
     std::filesystem::create_directories("td/data/images");
@@ -220,5 +219,4 @@ TEST_F(FontDraw, OneDrawPerRunOfGlyphsOnAPageGlyphsWithoutAPageImageSkippedAndFo
         EXPECT_TRUE(image->IsOpaqueAt(32, 32));
     }
     file::FileManager::Instance()->mMounts.erase(L"td/");
-    std::filesystem::current_path(old);
 }

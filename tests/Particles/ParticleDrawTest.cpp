@@ -151,8 +151,7 @@ TEST_F(ParticleDraw, ListsWhoseAtlasDidNotLoadAreLeftOutAndManyParticlesDrawInBa
 TEST_F(ParticleDraw, TheGameLibraryAndItsAtlasLoadFromThePack)
 {
     // "td/fx/" packed into "data.dat" and mounted, as the game runs.
-    const auto old = std::filesystem::current_path();
-    std::filesystem::current_path(mDir.Path());
+    testsupport::InFolder here(mDir.Path());
     std::filesystem::create_directories("td/fx");
     for (const char* file : {"fx2.ptc", "fx2_atlas.png"})
         std::filesystem::copy_file(std::string(QL_SOURCE_DIR) + "/content/td/fx/" + file,
@@ -172,5 +171,4 @@ TEST_F(ParticleDraw, TheGameLibraryAndItsAtlasLoadFromThePack)
     EXPECT_GT(drawn, 20u);
     System()->UnloadAtlases();
     file::FileManager::Instance()->mMounts.erase(L"td/");
-    std::filesystem::current_path(old);
 }

@@ -72,7 +72,7 @@ bool openMenuAndPick(GameHarness& game, const wchar_t* item)
 }
 } // namespace
 
-TEST(BattleHud, FocusLossPausesEveryControlButtonDoesItsJobAndASpellIsCastAndRecharges)
+TEST(BattleHud, FocusLossPausesWithTheMenuAndEveryControlButtonDoesItsJob)
 {
     GameHarness game;
     ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
@@ -138,6 +138,18 @@ TEST(BattleHud, FocusLossPausesEveryControlButtonDoesItsJobAndASpellIsCastAndRec
     ASSERT_TRUE(game.click(L"resume"));
     ASSERT_TRUE(game.click(L"play_btn"));
 
+    // The menu's options open the options window over it.
+    ASSERT_TRUE(game.click(L"options_btn"));
+    ASSERT_TRUE(game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f));
+    ASSERT_TRUE(game.click(L"options"));
+    game.run(2);
+    EXPECT_NE(nullptr, game.dialog<OptionsDialog>());
+}
+
+TEST(BattleHud, TheNextWaveButtonPaysForTheTimeSavedAndTheCoinLabelRunsToTheNewTotal)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
     // The next-wave button brings the first wave at once, with a coin bonus for the time saved.
     ASSERT_FALSE(game.map().mNextWave.buttons.empty());
     const auto next = game.map().mNextWave.buttons.front();
@@ -166,8 +178,12 @@ TEST(BattleHud, FocusLossPausesEveryControlButtonDoesItsJobAndASpellIsCastAndRec
     EXPECT_GT(shown.size(), 2u) << "the label runs, it does not jump";
     EXPECT_EQ(L"Wave 1/4", *game.hud().getText(L"text/waves"));
     EXPECT_EQ(L"25/25", *game.hud().getText(L"text/mana"));
+}
 
-    // A spell is chosen, cast on the field and recharges at the battle's speed.
+TEST(BattleHud, ASpellIsChosenCastOnTheFieldAndRechargesAtTheBattlesSpeed)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
     EXPECT_EQ(std::string::npos, game.log().find("td/data/spells/")) << "every spell picture is there";
     ASSERT_EQ((std::vector<std::wstring>{L"spell0", L"spell1"}), spellNames(game));
 
@@ -208,13 +224,6 @@ TEST(BattleHud, FocusLossPausesEveryControlButtonDoesItsJobAndASpellIsCastAndRec
     EXPECT_EQ(0, game.map().mSelectedSpell);
     EXPECT_TRUE(game.click(L"spell0"));
     EXPECT_EQ(-1, game.map().mSelectedSpell) << "a second click puts the spell back";
-
-    // The menu's options open the options window over it.
-    ASSERT_TRUE(game.click(L"options_btn"));
-    ASSERT_TRUE(game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f));
-    ASSERT_TRUE(game.click(L"options"));
-    game.run(2);
-    EXPECT_NE(nullptr, game.dialog<OptionsDialog>());
 }
 
 TEST(BattleHud, TheMenuAsksBeforeLeavingEachAnswerIsKeptAndLevelLoadsRebuildTheSpellButtons)

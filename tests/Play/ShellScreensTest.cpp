@@ -1,6 +1,6 @@
-// The shell screens played through the whole game: keys typed through the headless window into
-// the name input, and the options dialog: its headings over what they name, its screen-mode pair
-// after Alt+Enter.
+// The shell screens played through the whole game: the options dialog (its headings over what
+// they name, its screen-mode pair after Alt+Enter, its shadow), keys typed through the headless
+// window into the name input, zooming buttons, and the shop's way in and out.
 #include "support/GameHarness.h"
 
 #include "Core/Layer/MeshLayer.h"
@@ -65,7 +65,7 @@ void pushText(GameHarness& game, const std::string& text)
 }
 } // namespace
 
-TEST(ShellScreens, OptionsFollowAltEnterAndEveryKeyTypedWithinOneFrameReachesTheNameInput)
+TEST(ShellScreens, TheOptionsHeadingsStandOverWhatTheyNameTheModePairFollowsAltEnterAndTheShadowTheDialog)
 {
     GameHarness game;
     ASSERT_TRUE(game.started()) << game.log();
@@ -145,13 +145,19 @@ TEST(ShellScreens, OptionsFollowAltEnterAndEveryKeyTypedWithinOneFrameReachesThe
     EXPECT_NE(windowed, host.IsWindowed());
     EXPECT_TRUE(current->IsOn());
 
-    // Closed (its hide effect plays first), the menu's play asks for a name: every key typed
-    // within one frame reaches it.
+    // Closed (its hide effect plays first), it takes its shadow along.
     (void)dialog->OnClick(dialog->mOkButton);
     ASSERT_TRUE(game.runUntil([&] { return game.dialog<OptionsDialog>() == nullptr; }, 3.0f));
     const size_t shadowsClosed = shadowDraws();
     ASSERT_TRUE(game.frame());
     EXPECT_EQ(shadowsClosed, shadowDraws()) << "gone with the dialog";
+}
+
+TEST(ShellScreens, EveryKeyTypedWithinOneFrameReachesTheNameInput)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.started()) << game.log();
+    ASSERT_TRUE(game.reachMainMenu());
     ASSERT_TRUE(game.click(L"play"));
     ASSERT_TRUE(game.runUntil([&] { return game.top<HUDModalInput>() != nullptr; }, 1.0f));
     HUDModalInput& input = *game.top<HUDModalInput>();

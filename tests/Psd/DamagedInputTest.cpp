@@ -2,6 +2,7 @@
 // log line. fuzz/Psd drives the reader over arbitrary damage; these pin the reasons.
 #include "Audio/LogCapture.h"
 #include "PsdTestUtil.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -65,7 +66,7 @@ TEST(DamagedInput, EachRefusingCheckGivesItsStatusAndLogLine)
     Bytes sixteen;
     sixteen.U32(0).U32(0).Raw("8BIMLr16" + PsdBuilder(2, 1, 3, 16).Layer(badSixteen).LayerInfo());
     const std::string zipped = Deflate(Fill(256, 1));
-    const std::string jpeg = ReadAll(std::string(QL_SOURCE_DIR) + "/content/td/data/images/photo.jpg");
+    const std::string jpeg = testsupport::ReadBytes(std::string(QL_SOURCE_DIR) + "/content/td/data/images/photo.jpg");
     ASSERT_GT(jpeg.size(), 1000u);
     const struct
     {

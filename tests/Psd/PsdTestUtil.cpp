@@ -6,8 +6,6 @@
 #include <png.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 namespace psdtest
 {
@@ -97,11 +95,5 @@ LayerSpec RawRgbaLayer(i32 top, i32 left, i32 height, i32 width, u8 r, u8 g, u8 
         .mRight = left + width,
         .mChannels = {{-1, 0, Fill(count, a)}, {0, 0, Fill(count, r)}, {1, 0, Fill(count, g)}, {2, 0, Fill(count, b)}},
         .mName = name};
-}
-
-std::string ReadAll(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 } // namespace psdtest

@@ -30,8 +30,6 @@ struct Image
 // Reads a PNG with libpng; false when it cannot be read.
 bool ReadPng(const std::filesystem::path& path, Image& out);
 
-std::string ReadAll(const std::filesystem::path& path);
-
 // A document with one empty layer carrying the given additional records.
 DocPtr LoadLayerWithExtra(const std::string& extra, i32* status = nullptr);
 

@@ -108,7 +108,7 @@ TEST(RealFiles, ImageMagickAndPredictedLayersMatchTheirSourcesInEveryCompression
     audiotest::LogCapture log;
     for (const char* file : {"im8_Zip.psd", "gimp_rle.psd", "predicted16.psd"})
     {
-        std::string bytes = ReadAll(Data(file));
+        std::string bytes = testsupport::ReadBytes(Data(file));
         for (size_t cut = 0; cut < bytes.size(); cut += bytes.size() < 4000 ? 1 : 61)
         {
             const size_t before = log.Text().size();

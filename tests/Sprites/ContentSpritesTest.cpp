@@ -15,8 +15,8 @@
 #include <tinyxml2.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
+#include <optional>
 
 using namespace spritetest;
 
@@ -44,12 +44,8 @@ void ForEachRow(const tinyxml2::XMLElement* parent, const std::function<void(con
 class ContentSprites : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        sOldDir = std::filesystem::current_path();
-        std::filesystem::current_path(QL_CONTENT_DIR);
-    }
-    static void TearDownTestSuite() { std::filesystem::current_path(sOldDir); }
+    static void SetUpTestSuite() { sInContent.emplace(QL_CONTENT_DIR); }
+    static void TearDownTestSuite() { sInContent.reset(); }
 
     void SetUp() override
     {
@@ -70,7 +66,7 @@ protected:
         return g;
     }
 
-    static inline std::filesystem::path sOldDir;
+    static inline std::optional<testsupport::InFolder> sInContent;
     CountingLoader pixels;
     TDResources* res = nullptr;
     size_t loadedGraphics = 0;
@@ -92,8 +88,7 @@ TEST_F(ContentSprites, EveryBattleSheetReadsADamagedOneIsRefusedAndRotatingTower
     EXPECT_GE(loadedGraphics, 50u);
 
     // A damaged sheet is refused without crashing.
-    std::ifstream in(std::string(QL_CONTENT_DIR) + "td/units/t1units.psd", std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = testsupport::ReadBytes(std::string(QL_CONTENT_DIR) + "td/units/t1units.psd");
     ASSERT_GT(bytes.size(), 1000u);
     base::MemoryStream cut(bytes.data(), u32(bytes.size() / 2)); // the PSD tests cut real files at every byte
     EXPECT_EQ(TDPsdSheet::read(L"td/units/t1units", cut, true), nullptr);
@@ -107,8 +102,7 @@ TEST_F(ContentSprites, EveryBattleSheetReadsADamagedOneIsRefusedAndRotatingTower
     // + (w/2 - s x), - (h/2 - s y) + (h/2 - base y),
     // with s the "s_point" at 32 - direction; the tower is drawn with its base point on the tower.
     // So pixel (w - s x, s y) of the direction's first frame must be the glowing tip.
-    std::ifstream csv(std::string(QL_CONTENT_DIR) + "td/towers_sheet.csv", std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(csv)), std::istreambuf_iterator<char>());
+    const std::string text = testsupport::ReadBytes(std::string(QL_CONTENT_DIR) + "td/towers_sheet.csv");
     tinyxml2::XMLDocument sheet;
     tinyxml2::XMLElement* towers = sheet.NewElement("towers");
     sheet.InsertEndChild(towers);
@@ -141,8 +135,7 @@ TEST_F(ContentSprites, EveryBattleSheetReadsADamagedOneIsRefusedAndRotatingTower
 TEST(PackedSheet, UnitSheetLoadsFromTheMountedPackAsFromLooseFiles)
 {
     testsupport::TempDir dir;
-    std::filesystem::path old = std::filesystem::current_path();
-    std::filesystem::current_path(dir.Path());
+    testsupport::InFolder here(dir.Path());
     std::filesystem::create_directories("src/units");
     std::filesystem::copy_file(std::string(QL_CONTENT_DIR) + "td/units/t1units.psd", "src/units/t1units.psd");
     ASSERT_EQ(file::BuildPack(L"src", L"data.dat"), QL_OK);
@@ -156,7 +149,6 @@ TEST(PackedSheet, UnitSheetLoadsFromTheMountedPackAsFromLooseFiles)
     file::FileManager::Instance()->mMounts.clear();
     std::filesystem::rename("src", "td");
     std::unique_ptr<TDPsdSheet> loose = TDPsdSheet::open(L"td/units/t1units", false);
-    std::filesystem::current_path(old);
 
     EXPECT_GT(packed, 5u);
     ASSERT_EQ(res->graphics().size(), packed); // the prototype found its packed group

@@ -1,10 +1,8 @@
-// Every demo level loads, every road reaches the goal, and every id the code relies on exists;
-// one level's paths hash to a stored value.
-#include "Source/TD/Battle/TDMap.h"
+// The demo content as the code needs it: every level loads with roads to the goal, one level's
+// paths hash to a stored value, and every id and string the code relies on exists.
+#include "DemoContentFixture.h"
+
 #include "Source/TD/Data/LocalStrings.h"
-#include "Source/TD/Data/TDFileSource.h"
-#include "Source/TD/Data/TDProfileStore.h"
-#include "Source/TD/Data/TDText.h"
 
 #include <gtest/gtest.h>
 
@@ -43,36 +41,8 @@ u64 hashPaths(const TDPathSet& paths, const std::vector<TDLink*>& links)
     return hash;
 }
 
-struct DemoContent : ::testing::Test
+struct DemoContent : tdtest::DemoContentFixture
 {
-    TDFolderFileSource files{tdtext::utf8ToWide(QL_CONTENT_DIR)};
-    TDDocumentProfileStore profiles;
-    std::unique_ptr<TDMap> map;
-    void SetUp() override
-    {
-        base::SingletoneBase::DestroyAll();
-        TDFileSource::setCurrent(&files);
-        map = std::make_unique<TDMap>(TDBattleServices(), profiles);
-        map->mCacheRoot = tdtext::utf8ToWide(QL_CONTENT_DIR);
-    }
-    void TearDown() override
-    {
-        map.reset();
-        TDFileSource::setCurrent(nullptr);
-        base::SingletoneBase::DestroyAll();
-    }
-    const TDPrototype* proto(i32 id) const
-    {
-        for (const TDPrototype* p : map->mPrototypes.all)
-        {
-            if (p->id == id)
-                return p;
-            for (const TDPrototype* tier : p->tiers)
-                if (tier->id == id)
-                    return tier;
-        }
-        return nullptr;
-    }
     void checkLevel(i32 mode, i32 episode, i32 level)
     {
         SCOPED_TRACE(tdtext::wideToUtf8(TDMap::levelFileName(mode, episode, level)));
@@ -138,7 +108,7 @@ struct DemoContent : ::testing::Test
 };
 } // namespace
 
-TEST_F(DemoContent, EveryLevelLoadsWithPathsToTheGoalAndEveryIdAndStringTheCodeAsksExists)
+TEST_F(DemoContent, EveryLevelLoadsWithWavesOnRoadsToTheGoalAndSpotsBesideThem)
 {
     ASSERT_GE(map->getEpisodeCount(), 1);
     int levels = 0;
@@ -150,9 +120,12 @@ TEST_F(DemoContent, EveryLevelLoadsWithPathsToTheGoalAndEveryIdAndStringTheCodeA
             checkLevel(kDifficultyHardcore, episode, level);
     }
     EXPECT_EQ(levels, map->getTotalLevelCount());
+}
 
-    // The islet crossing (checked above like every level) keeps its stored paths; a rebuild
-    // gives the same. Changing the value is a decision.
+// The islet crossing keeps its stored paths; a rebuild gives the same. Changing the value is a
+// decision.
+TEST_F(DemoContent, TheIsletCrossingsPathsHashToTheirStoredValueReadOrRebuilt)
+{
     map->mMode = kDifficultyNormal;
     map->mEpisode = 0;
     map->mLevel = 1;
@@ -161,8 +134,10 @@ TEST_F(DemoContent, EveryLevelLoadsWithPathsToTheGoalAndEveryIdAndStringTheCodeA
     map->mPaths.buildPaths(map->network(), map->mWaves);
     EXPECT_EQ(hashPaths(map->mPaths, map->mLinks), first);
     EXPECT_EQ(first, 3989370478519807707ull);
+}
 
-    // Every id the code names exists, and every id the sheets name.
+TEST_F(DemoContent, EveryIdTheCodeOrTheSheetsNameExists)
+{
     for (i32 unit : {0, 11, 39})
         EXPECT_NE(proto(unit), nullptr) << unit;
     EXPECT_TRUE(proto(3) || proto(30) || proto(31) || proto(38));
@@ -205,8 +180,10 @@ TEST_F(DemoContent, EveryLevelLoadsWithPathsToTheGoalAndEveryIdAndStringTheCodeA
     for (const TDUpgrade* u : map->mUpgrades.upgrades)
         for (i32 target : u->targetIds)
             EXPECT_TRUE(target == -1 || proto(target)) << target;
+}
 
-    // The strings hold the keys the game asks.
+TEST_F(DemoContent, TheStringsHoldEveryKeyTheGameAsksAndEveryAnnouncedUnlockHasItsPage)
+{
     LocalStrings* strings = LocalStrings::Instance();
     strings->setLooseFile("/nonexistent");
     for (const wchar_t* key : {L"game_caption",

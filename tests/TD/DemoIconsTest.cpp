@@ -3,14 +3,13 @@
 // for. "Looks like" compares colours: an icon's colour histogram less what all icons share (their
 // medallion) must lie nearest to its own tower line's sprite (less what all sprites share), or to
 // its own spell's HUD button, among all of them.
+#include "DemoContentFixture.h"
+
 #include "Core/Base/Stream.h"
 #include "Core/Media/Container/PsdLayerNames.h"
 #include "Core/Media/Image/ImageLoader.h"
 #include "Core/Psd/Document.h"
-#include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Data/TDFileSource.h"
-#include "Source/TD/Data/TDProfileStore.h"
-#include "Source/TD/Data/TDText.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +17,9 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <set>
-#include <sstream>
 
 namespace
 {
@@ -34,19 +31,11 @@ struct Picture
     std::vector<u32> argb;
 };
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // Decoded by the game's own image loader; empty when the file is missing or unreadable.
 Picture ReadPng(const fs::path& path)
 {
     Picture out;
-    const std::string bytes = ReadAll(path);
+    const std::string bytes = testsupport::ReadBytes(path);
     if (bytes.empty())
         return out;
     base::MemoryStream stream(bytes.data(), static_cast<u32>(bytes.size()));
@@ -187,40 +176,12 @@ struct Icon
     i32 standsFor = 0; // the tower line's base id, or the spell id
 };
 
-struct DemoIcons : ::testing::Test
+struct DemoIcons : tdtest::DemoContentFixture
 {
     fs::path root = fs::path(QL_CONTENT_DIR) / "td";
-    TDFolderFileSource files{tdtext::utf8ToWide(QL_CONTENT_DIR)};
-    TDDocumentProfileStore profiles;
-    std::unique_ptr<TDMap> map;
-    void SetUp() override
-    {
-        base::SingletoneBase::DestroyAll();
-        TDFileSource::setCurrent(&files);
-        map = std::make_unique<TDMap>(TDBattleServices(), profiles);
-    }
-    void TearDown() override
-    {
-        map.reset();
-        TDFileSource::setCurrent(nullptr);
-        base::SingletoneBase::DestroyAll();
-    }
-    // The tower or tier with that id and the base of its line, or nulls.
-    std::pair<const TDPrototype*, const TDPrototype*> tower(i32 id) const
-    {
-        for (const TDPrototype* p : map->mPrototypes.all)
-        {
-            if (p->id == id)
-                return {p, p};
-            for (const TDPrototype* tier : p->tiers)
-                if (tier->id == id)
-                    return {tier, p};
-        }
-        return {nullptr, nullptr};
-    }
     Picture icon(const std::string& layout, const std::string& name) const
     {
-        EXPECT_NE(ReadAll(root / layout / "layers.xml").find("name=\"" + name + "\""), std::string::npos)
+        EXPECT_NE(testsupport::ReadBytes(root / layout / "layers.xml").find("name=\"" + name + "\""), std::string::npos)
             << layout << " lists no " << name;
         Picture p = ReadPng(root / layout / (name + ".png"));
         EXPECT_FALSE(p.argb.empty()) << layout << "/" << name << ".png does not read";
@@ -254,7 +215,7 @@ TEST_F(DemoIcons, EveryUnlockAndUpgradeHasItsOwnPictureThatLooksLikeTheTowerOrSp
         // Spell ids are small and share their numbers with units: a spell is looked up first.
         if (map->mSpells.findById(id))
             spellIcons.push_back(icon);
-        else if (const auto [proto, base] = tower(id); proto)
+        else if (const auto [proto, base] = line(id); proto)
             towerIcons.push_back({icon.what, icon.picture, base->id});
         else
             ADD_FAILURE() << "unlock id " << id << " is neither a tower nor a spell";
@@ -267,7 +228,7 @@ TEST_F(DemoIcons, EveryUnlockAndUpgradeHasItsOwnPictureThatLooksLikeTheTowerOrSp
         Icon icon{"upgrade " + std::to_string(u->id), this->icon("shop", "icons/" + name), 0};
         upgradeIcons.push_back(icon);
         if (!u->targetIds.empty() && u->targetIds.front() >= 0)
-            if (const auto [proto, base] = tower(u->targetIds.front()); proto)
+            if (const auto [proto, base] = line(u->targetIds.front()); proto)
                 towerIcons.push_back({icon.what, icon.picture, base->id});
     }
     ExpectAllDiffer(unlockIcons);
@@ -278,7 +239,7 @@ TEST_F(DemoIcons, EveryUnlockAndUpgradeHasItsOwnPictureThatLooksLikeTheTowerOrSp
     std::vector<Picture> sprites;
     std::vector<i32> spriteLines;
     for (i32 id : ids)
-        if (const auto [proto, base] = tower(id); proto && !map->mSpells.findById(id))
+        if (const auto [proto, base] = line(id); proto && !map->mSpells.findById(id))
         {
             const auto still = stills.find(proto->psd);
             ASSERT_NE(still, stills.end()) << "no sprite " << proto->psd << " in td/towers";

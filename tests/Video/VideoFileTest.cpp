@@ -22,17 +22,16 @@ protected:
     void SetUp() override
     {
         PlayerFixture::SetUp();
-        mOldDir = fs::current_path();
-        fs::current_path(mDir.Path());
+        mInDir.emplace(mDir.Path());
     }
     void TearDown() override
     {
-        fs::current_path(mOldDir);
+        mInDir.reset();
         file::FileManager::Instance()->mMounts.clear();
         PlayerFixture::TearDown();
     }
     testsupport::TempDir mDir;
-    fs::path mOldDir;
+    std::optional<testsupport::InFolder> mInDir;
     audiotest::LogCapture mLog;
 };
 

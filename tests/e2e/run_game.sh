@@ -3,28 +3,14 @@
 # (known elements of the demo content at their places, in their colours) and the files it writes
 # (log.html without an error line, profiles.xml). Usage: run_game.sh BRACKENMOOR DATA_FOLDER WORK_FOLDER
 set -u
-GAME=$1
-DATA=$2
-WORK=$3
-rm -rf "$WORK" && mkdir -p "$WORK"
-# No sound card under Xvfb: SDL's silent device, so that a missing card is no error in the log.
-export XDG_DATA_HOME="$WORK/xdg" QL_NO_SHELL_OPEN=1 QL_NO_MESSAGE_BOX=1 SDL_AUDIODRIVER=dummy
-USERDIR="$XDG_DATA_HOME/Marrowgate/Brackenmoor"
-LOG="$USERDIR/log.html"
-FAILS=0
-fail() { echo "FAIL: $*"; FAILS=$((FAILS + 1)); }
-pass() { echo "ok: $*"; }
+. "$(dirname "$0")/common.sh"
 check() { # WHAT COMMAND...: passes when the command succeeds
     what=$1
     shift
     if "$@"; then pass "$what"; else fail "$what"; fi
 }
 
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
-XVFB=$!
-trap 'kill $XVFB 2>/dev/null' EXIT
-for _ in $(seq 50); do [ -s "$WORK/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$WORK/display")"
+start_xvfb 1920x1080 || exit 1
 
 # 1. A malformed command line is refused at once.
 if "$GAME" --data_path >"$WORK/bad.out" 2>&1; then fail "malformed command line accepted"

@@ -2,15 +2,7 @@
 # End-to-end, without a display: what the real executable tells the player when it cannot start
 # or must stop, and that signals end it cleanly. Usage: start_stop.sh BRACKENMOOR DATA_FOLDER WORK
 set -u
-GAME=$1
-DATA=$2
-WORK=$3
-rm -rf "$WORK" && mkdir -p "$WORK"
-export XDG_DATA_HOME="$WORK/xdg" QL_NO_SHELL_OPEN=1 QL_NO_MESSAGE_BOX=1 SDL_AUDIODRIVER=dummy
-LOG="$XDG_DATA_HOME/Marrowgate/Brackenmoor/log.html"
-FAILS=0
-fail() { echo "FAIL: $*"; FAILS=$((FAILS + 1)); }
-pass() { echo "ok: $*"; }
+. "$(dirname "$0")/common.sh"
 
 # A data folder that does not exist is named as such, not as a missing play.url.
 if QL_HEADLESS=1 "$GAME" --data_path "$WORK/nowhere/" >"$WORK/nowhere.out" 2>&1; then fail "started without its data folder"
@@ -48,12 +40,8 @@ done
 
 # Under X without OpenGL 3.3 (Mesa told to offer 3.0) the player reads what is needed and offered.
 if command -v Xvfb >/dev/null 2>&1; then
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
-    XVFB=$!
-    trap 'kill $XVFB 2>/dev/null' EXIT
-    for _ in $(seq 50); do [ -s "$WORK/display" ] && break; sleep 0.1; done
-    DISPLAY=":$(cat "$WORK/display")" MESA_GL_VERSION_OVERRIDE=3.0 timeout 30 "$GAME" --data_path "$DATA/" \
-        >"$WORK/gl.out" 2>&1
+    start_xvfb 1920x1080 || fail "no Xvfb"
+    MESA_GL_VERSION_OVERRIDE=3.0 timeout 30 "$GAME" --data_path "$DATA/" >"$WORK/gl.out" 2>&1
     if grep -q "needs OpenGL 3.3, and the graphics driver offers OpenGL 3.0" "$WORK/gl.out"; then
         pass "OpenGL 3.3 needed and the driver's offer named"
     elif grep -q "Cannot create the game window" "$WORK/gl.out"; then

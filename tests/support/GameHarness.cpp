@@ -24,11 +24,10 @@
 #include "Source/TD/Shell/HUDModalInput.h"
 #include "Source/TD/Shell/HUDUnlockMessage.h"
 #include "Source/TD/Shell/TDTutorial.h"
+#include "support/TempDir.h"
 
 #include <cstdlib>
 #include <fstream>
-#include <random>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -36,27 +35,11 @@ namespace testsupport
 {
 namespace
 {
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-fs::path FreshFolder(const char* prefix)
-{
-    std::random_device random;
-    fs::path path = fs::temp_directory_path() / (std::string(prefix) + std::to_string(random()));
-    fs::create_directories(path);
-    return path;
-}
-
 // One copy of the demo data per process, removed at exit: what the build puts in the data folder
 // (all of content/ but its generators), with td/ loose instead of packed.
 struct DemoData
 {
-    DemoData() : path(FreshFolder("ql-game-data-"))
+    DemoData() : path(FreshFolder("data"))
     {
         for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(QL_SOURCE_DIR) / "content"))
             if (entry.path().filename() != "tools")
@@ -124,7 +107,7 @@ GameHarness::Options GameHarness::threeStarPlayer(const std::function<void(TDPro
 GameHarness::GameHarness() : GameHarness(Options{}) {}
 
 GameHarness::GameHarness(const Options& options)
-    : mHome(FreshFolder("ql-game-home-")), mOldCwd(fs::current_path()), mTutorial(options.tutorial)
+    : mHome(FreshFolder("home")), mOldCwd(fs::current_path()), mTutorial(options.tutorial)
 {
     setenv("XDG_DATA_HOME", mHome.c_str(), 1);
     setenv("QL_NO_MESSAGE_BOX", "1", 1);
@@ -413,7 +396,7 @@ void GameHarness::drawBattle(TDBattleCanvas& canvas)
 
 fs::path GameHarness::userDir() const { return mHome / "Marrowgate" / "Brackenmoor"; }
 
-std::string GameHarness::profilesFile() const { return ReadAll(userDir() / "profiles.xml"); }
+std::string GameHarness::profilesFile() const { return ReadBytes(userDir() / "profiles.xml"); }
 
-std::string GameHarness::log() const { return ReadAll(userDir() / "log.html"); }
+std::string GameHarness::log() const { return ReadBytes(userDir() / "log.html"); }
 } // namespace testsupport

@@ -8,6 +8,7 @@
 #include "Core/Media/Image/ImageLoader.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Platform/Gpu/Device.h"
+#include "support/TempDir.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -83,8 +84,7 @@ std::vector<u32> ReadFrame(render::RenderDX9* render, u32 width, u32 height)
     if (different <= allowedDifferent)
         return ::testing::AssertionSuccess();
     // Beside the other test files of the run (the build tree), never in the source tree.
-    const char* root = std::getenv("QL_TEST_TMP");
-    const std::filesystem::path folder = root && *root ? root : std::filesystem::temp_directory_path();
+    const std::filesystem::path folder = TestTmpRoot();
     std::filesystem::create_directories(folder);
     const std::string actual = (folder / (std::filesystem::path(path).stem().string() + ".actual.png")).string();
     imagetest::WriteFile(base::StringToWString(actual), imagetest::EncodePng(width, height, pixels, false));

@@ -1,32 +1,59 @@
-// A fresh temporary folder per test, removed with it.
+// Temporary folders under the build tree, removed by their owners or, once those are gone, swept.
 #include "support/TempDir.h"
 
+#include <atomic>
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
-#include <random>
 #include <sstream>
+#include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
 namespace testsupport
 {
-TempDir::TempDir()
+fs::path TestTmpRoot()
 {
     const char* root = std::getenv("QL_TEST_TMP");
-    fs::path base = root && *root ? fs::path(root) : fs::temp_directory_path() / "ql-tests";
-    std::random_device rd;
+    return root && *root ? fs::path(root) : fs::path(QL_TEST_TMP_DEFAULT);
+}
+
+fs::path FreshFolder(const std::string& what)
+{
+    static std::atomic<unsigned> count{0};
+    const std::string prefix = "p" + std::to_string(getpid()) + "-" + what + "-";
+    std::error_code ec;
+    fs::create_directories(TestTmpRoot(), ec);
     for (;;)
     {
-        fs::path p = base / ("t" + std::to_string(rd()));
-        std::error_code ec;
-        fs::create_directories(base, ec);
-        if (fs::create_directory(p, ec))
-        {
-            mPath = p;
-            break;
-        }
+        fs::path path = TestTmpRoot() / (prefix + std::to_string(++count));
+        if (fs::create_directory(path, ec))
+            return path;
+        if (ec)
+            throw fs::filesystem_error("cannot make a test folder", path, ec);
     }
 }
+
+void SweepDeadProcesses()
+{
+    std::error_code ec;
+    std::vector<fs::path> dead;
+    for (const fs::directory_entry& entry : fs::directory_iterator(TestTmpRoot(), ec))
+    {
+        const std::string name = entry.path().filename().string();
+        const size_t dash = name.find('-');
+        if (name[0] != 'p' || dash == std::string::npos || dash < 2 || name.find_first_not_of("0123456789", 1) != dash)
+            continue;
+        if (kill(static_cast<pid_t>(std::stol(name.substr(1, dash - 1))), 0) != 0 && errno == ESRCH)
+            dead.push_back(entry.path());
+    }
+    for (const fs::path& path : dead)
+        fs::remove_all(path, ec);
+}
+
+TempDir::TempDir() : mPath(FreshFolder("t")) {}
 
 TempDir::~TempDir()
 {
@@ -52,9 +79,19 @@ fs::path TempDir::Write(const std::string& name, const std::string& bytes) const
     return p;
 }
 
-std::string TempDir::Read(const std::string& name) const
+std::string TempDir::Read(const std::string& name) const { return ReadBytes(mPath / name); }
+
+InFolder::InFolder(const fs::path& folder) : mOld(fs::current_path()) { fs::current_path(folder); }
+
+InFolder::~InFolder()
 {
-    std::ifstream in(mPath / name, std::ios::binary);
+    std::error_code ec;
+    fs::current_path(mOld, ec);
+}
+
+std::string ReadBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();

@@ -12,10 +12,9 @@
 #include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Sprites/TDFrameEntry.h"
 #include "support/FileAccessChecks.h"
+#include "support/TempDir.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace frontendtest
 {
@@ -132,8 +131,6 @@ TEST(MainMenuNotice, AProfilesFileThatCannotBeReadIsReportedAndOutlivesTheGameUn
     base::SingletoneBase::DestroyAll();
     const std::filesystem::path file = game.userDir() / "profiles.xml";
     std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-    std::ostringstream bytes;
-    bytes << std::ifstream(file, std::ios::binary).rdbuf();
-    EXPECT_EQ(saved, bytes.str()) << "nothing written over it";
+    EXPECT_EQ(saved, testsupport::ReadBytes(file)) << "nothing written over it";
 }
 } // namespace frontendtest

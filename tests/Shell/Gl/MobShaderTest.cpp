@@ -9,13 +9,6 @@
 
 namespace
 {
-struct InContent
-{
-    std::filesystem::path old = std::filesystem::current_path();
-    InContent() { std::filesystem::current_path(QL_CONTENT_DIR); }
-    ~InContent() { std::filesystem::current_path(old); }
-};
-
 class MobShader : public graphicstest::GraphicsFixture
 {
 protected:
@@ -60,7 +53,7 @@ bool Near(u32 a, u32 b)
 
 TEST_F(MobShader, TheGamesShaderCompilesWithItsSecondColourAndWhiteKeepsThePicture)
 {
-    InContent here;
+    testsupport::InFolder here(QL_CONTENT_DIR); // where "td/..." resolves
     ASSERT_EQ(QL_OK, mRender->LoadShader<TMobShader>(L"td/Shaders/MobShader/DX/", &mShader));
     ASSERT_TRUE(mShader);
     EXPECT_NE(nullptr, mShader->GetColor2());
@@ -76,7 +69,7 @@ TEST_F(MobShader, TheGamesShaderCompilesWithItsSecondColourAndWhiteKeepsThePictu
 
 TEST_F(MobShader, AColourTintsThePicture)
 {
-    InContent here;
+    testsupport::InFolder here(QL_CONTENT_DIR); // where "td/..." resolves
     ASSERT_EQ(QL_OK, mRender->LoadShader<TMobShader>(L"td/Shaders/MobShader/DX/", &mShader));
     // (0x33, 0x66, 0xFF) x (1, 0.5, 0.25).
     const u32 tinted = DrawWith(math::Point4(1.0f, 0.5f, 0.25f, 1.0f));

@@ -11,19 +11,13 @@
 #include "Source/TD/Sprites/TDImageSheet.h"
 #include "Source/TD/Sprites/TDResources.h"
 #include "support/GlReadback.h"
+#include "support/TempDir.h"
 
 #include <algorithm>
 #include <filesystem>
 
 namespace
 {
-struct InContent
-{
-    std::filesystem::path old = std::filesystem::current_path();
-    InContent() { std::filesystem::current_path(QL_CONTENT_DIR); }
-    ~InContent() { std::filesystem::current_path(old); }
-};
-
 // "td/ui" with the coin a yellow and the crystal a cyan square of 12 pixels.
 struct IconSheet : TDImageSheet
 {
@@ -68,7 +62,7 @@ protected:
     // The label drawn white on black at the middle of the frame; the frame read back.
     std::vector<u32> Draw(const std::wstring& text)
     {
-        InContent here;
+        testsupport::InFolder here(QL_CONTENT_DIR); // where "td/..." resolves
         if (!mRender->IsInScene())
         {
             EXPECT_EQ(QL_OK, mRender->BeginScene());

@@ -49,7 +49,7 @@ protected:
 };
 } // namespace
 
-TEST_F(ShopScreen, BuyingResetTheUnlockMessageThenTabsScrollingAndTheShopBlockOverALongerList)
+TEST_F(ShopScreen, BuyingTakesTheGemsStepByStepAndAResetRefundsThem)
 {
     SetGems(14);
     HUDShopWindow* shop = OpenShop();
@@ -111,8 +111,10 @@ TEST_F(ShopScreen, BuyingResetTheUnlockMessageThenTabsScrollingAndTheShopBlockOv
     click(kBackX, kBackY);
     EXPECT_EQ(kScreenMainMenu, map().mScreen);
     EXPECT_EQ(nullptr, top<HUDShopWindow>());
+}
 
-    // The unlock message steps through its unlocks and the battle closes it.
+TEST_F(ShopScreen, TheUnlockMessageStepsThroughItsUnlocksAndTheBattleGoesOn)
+{
     map().mScreen = kScreenBattle;
     hud().showUnlockMessage({777, 10000, 888, 20000});
     frame();
@@ -126,12 +128,13 @@ TEST_F(ShopScreen, BuyingResetTheUnlockMessageThenTabsScrollingAndTheShopBlockOv
     ASSERT_TRUE(click(*message, L"ok"));
     EXPECT_EQ(nullptr, top<HUDUnlockMessage>());
     EXPECT_NE(kScreenUnlockMessage, map().mScreen) << "the battle goes on";
+}
 
-    // Tabs, scrolling and the shop block over a longer upgrade list, the might upgrade not bought.
-    map().mProgress->setUpgradeLevel(1, -1);
+TEST_F(ShopScreen, ALongerListHasTabsAndScrollsAndTheShopBlockStopsAllButBuying)
+{
     SetGems(20);
     UseLongList();
-    shop = OpenShop();
+    HUDShopWindow* shop = OpenShop();
     ASSERT_NE(nullptr, shop);
     ASSERT_EQ(3u, shop->tabBar->tabs.size());
     EXPECT_FALSE(shop->tabBar->tabs[2]->enabled) << "a section of locked upgrades";

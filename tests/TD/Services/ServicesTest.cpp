@@ -15,6 +15,7 @@
 #include "Source/TD/Services/TDRenderTexture.h"
 #include "Source/TD/Sprites/TDImageSheet.h"
 #include "Source/TD/Sprites/TDResources.h"
+#include "support/TempDir.h"
 
 #include <cmath>
 #include <filesystem>
@@ -39,14 +40,6 @@ struct PixelSheet : TDImageSheet
         data.emplace_back(n, argb);
     }
     const u32* pixels(size_t i) const override { return data[i].empty() ? nullptr : data[i].data(); }
-};
-
-// Runs in the content folder, where "td/..." resolves.
-struct InContent
-{
-    std::filesystem::path old = std::filesystem::current_path();
-    InContent() { std::filesystem::current_path(QL_CONTENT_DIR); }
-    ~InContent() { std::filesystem::current_path(old); }
 };
 
 class Services : public graphicstest::GraphicsFixture
@@ -151,7 +144,7 @@ TEST_F(Services, CanvasPlacesImagesThroughTheBattleTransformAndTintsUnitsByTheKi
 
 TEST_F(Services, EmittersOfTheGamesEffectLibrary)
 {
-    InContent here;
+    testsupport::InFolder here(QL_CONTENT_DIR); // where "td/..." resolves
     ASSERT_EQ(TDEngineParticles::load(mRender), QL_OK);
     TDEngineParticles particles;
     EXPECT_EQ(particles.createEmitter(L"no_such_effect"), nullptr);
@@ -190,7 +183,7 @@ TEST(EngineSound, EmptyMusicStopsTheTrackAndVolumesComeFromTheProgress)
     base::SingletoneBase::DestroyAll();
     audio::SetDeviceFactory([]() -> std::unique_ptr<audio::Device> { return audio::NullDevice::Manual(); });
     {
-        InContent here;
+        testsupport::InFolder here(QL_CONTENT_DIR); // where "td/..." resolves
         TDEngineSoundTags tags;
         tags.load(L"td/sounds_sheet.csv");
         EXPECT_FALSE(k2::SoundTags::Instance()->GetEntries().empty());

@@ -1,0 +1,14 @@
+# Sourced by the end-to-end scripts: their arguments (BRACKENMOOR DATA_FOLDER WORK_FOLDER), a fresh
+# work folder, the game's environment, the log's place, pass and fail counting, start_xvfb.
+GAME=$1
+DATA=$2
+WORK=$3
+rm -rf "$WORK" && mkdir -p "$WORK"
+# No sound card under Xvfb: SDL's silent device, so that a missing card is no error in the log.
+export XDG_DATA_HOME="$WORK/xdg" QL_NO_SHELL_OPEN=1 QL_NO_MESSAGE_BOX=1 SDL_AUDIODRIVER=dummy
+USERDIR="$XDG_DATA_HOME/Marrowgate/Brackenmoor"
+LOG="$USERDIR/log.html"
+FAILS=0
+fail() { echo "FAIL: $*"; FAILS=$((FAILS + 1)); }
+pass() { echo "ok: $*"; }
+. "$(dirname "$0")/../support/xvfb.sh"
