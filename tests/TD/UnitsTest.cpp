@@ -115,7 +115,7 @@ TEST_F(BattleFixture, SplashFallsOffAndNeverRecurses)
     // One area mark, for the direct hit only.
     i32 areas = 0;
     for (TDModifier* mod : m.mModifiers)
-        areas += mod->mKind == 101;
+        areas += mod->mKind == kModifierAreaDamage;
     EXPECT_EQ(areas, 1);
 }
 

@@ -150,11 +150,11 @@ void HUD::Update(float dt)
 {
     buryClosedWindows();
     HUDWindow::Update(dt);
-    if (mAppear == 1)
+    if (mAppear == kHudAppearGrowing)
     {
         mTimer = std::min(mTimer + dt, 1.0f);
         if (mTimer > 0.1f)
-            mAppear = 2;
+            mAppear = kHudAppearShown;
     }
     if (mSpellCast)
         mSpellCast->update(dt);
@@ -354,7 +354,7 @@ void HUD::pushWindow(HUDWindow* window)
         return;
     if (mWindows.empty())
     {
-        mAppear = 1;
+        mAppear = kHudAppearGrowing;
         mTimer = 0.0f;
     }
     mPendingWindows.push_back(window);

@@ -26,7 +26,7 @@ void HUDShowUnlockMessage(HUD& hud, TDMap* map, const std::vector<i32>& ids)
         map->mScreen = kScreenUnlockMessage;
         map->mSpeed = 0.0f;
     }
-    hud.mAppear = 0;
+    hud.mAppear = kHudAppearNone;
     hud.mTimer = 0.0f;
 }
 

@@ -130,7 +130,7 @@ void HUDWindow::MouseMove(int x, int y)
     for (TDButtonFrame* button : mButtons)
     {
         button->pointer(x, y);
-        button->mState = button->mVisible ? button->mHover : 0;
+        button->mState = button->mVisible && button->mHover ? kButtonFrameHovered : kButtonFrameIdle;
     }
 }
 

@@ -46,6 +46,14 @@ struct HUDButtonPlace
     bool visible = true;
 };
 
+// The HUD's appearance while its first window opens.
+enum HUDAppear : i32
+{
+    kHudAppearNone = 0,
+    kHudAppearGrowing = 1, // the first window of an empty stack, for its first 0.1 s
+    kHudAppearShown = 2,
+};
+
 class HUDWindow
 {
 public:
@@ -120,6 +128,7 @@ public:
     mutable std::map<std::wstring, std::pair<std::wstring, float>> mTextFits;
     float mPointerX = 0.0f, mPointerY = 0.0f;
     bool mOpen = true;
+    // The HUD's appearance (a HUDAppear); the level-result window keeps its steps here instead.
     i32 mAppear = 0;
 
 protected:

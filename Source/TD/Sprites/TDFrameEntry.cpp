@@ -53,8 +53,8 @@ void TDButtonFrame::pointer(i32 x, i32 y)
 
 void TDButtonFrame::update(float dt)
 {
-    if (mState == 0)
+    if (mState == kButtonFrameIdle)
         mScale = std::max(1.0f, mScale - dt);
-    else if (mState == 1)
+    else if (mState == kButtonFrameHovered)
         mScale = std::min(1.1f, mScale + dt * 0.5f);
 }

@@ -53,6 +53,13 @@ private:
     std::unique_ptr<TDTexture> mOwnedImage;
 };
 
+// A button frame's zoom: back to 1.0 or up to 1.1 (the pointer is over it).
+enum TDButtonFrameState : i32
+{
+    kButtonFrameIdle = 0,
+    kButtonFrameHovered = 1,
+};
+
 class TDButtonFrame : public TDFrameEntry
 {
 public:
@@ -64,7 +71,7 @@ public:
     void update(float dt) override;
 
     float mScale = 1.0f;
-    i32 mState = 0;
+    i32 mState = kButtonFrameIdle; // a TDButtonFrameState
     u8 mHover = 0;
     float mPivotX = 0.0f, mPivotY = 0.0f;
 };

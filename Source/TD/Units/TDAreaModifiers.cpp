@@ -10,7 +10,7 @@
 AreaDamageModifier::AreaDamageModifier(TDBattleWorld& map, float x, float y, const void* source)
     : TDModifier(map, "", 0.0f, 1.5f, source)
 {
-    mKind = 101;
+    mKind = kModifierAreaDamage;
     mX = x;
     mY = y;
     mRadius = 100.0f;

@@ -94,10 +94,10 @@ HoldAndTeleport::~HoldAndTeleport()
 void HoldAndTeleport::update(TDUnit* owner, float dt)
 {
     TDModifier::update(owner, dt);
-    if (!mActive && mKind == 0)
+    if (!mActive && mKind == kModifierHolding)
     {
-        // Phase 1: the next update ticks once more, for the teleport.
-        mKind = 1;
+        // The next update ticks once more, for the teleport.
+        mKind = kModifierTeleporting;
         mActive = true;
     }
 }
@@ -106,7 +106,7 @@ void HoldAndTeleport::tick(TDUnit* owner, float)
 {
     if (!owner)
         return;
-    if (mKind == 0)
+    if (mKind == kModifierHolding)
     {
         owner->mSpeedPenalty = kindSpeed(*owner);
         float left = mDuration - mElapsed;
