@@ -1,0 +1,54 @@
+// A pointer that either owns its object or borrows it. The owning half is a std::unique_ptr, so
+// what gets deleted follows from the type; the (pointer, owns) pair of older interfaces is turned
+// into one or the other where it comes in.
+#pragma once
+
+#include <memory>
+#include <utility>
+
+namespace base
+{
+template <class T> class OwnedOrBorrowed
+{
+public:
+    OwnedOrBorrowed() = default;
+    OwnedOrBorrowed(const OwnedOrBorrowed&) = delete;
+    OwnedOrBorrowed& operator=(const OwnedOrBorrowed&) = delete;
+
+    T* get() const { return mPointer; }
+    T* operator->() const { return mPointer; }
+    explicit operator bool() const { return mPointer != nullptr; }
+    bool owns() const { return mOwned != nullptr; }
+
+    // Takes the object over; an owned previous object is deleted.
+    void own(std::unique_ptr<T> object)
+    {
+        mPointer = object.get();
+        mOwned = std::move(object);
+    }
+    // Points at an object someone else deletes; an owned previous object is deleted, unless it
+    // is this very object, which is then let go of without being deleted.
+    void borrow(T* object) { reset(object, false); }
+    // The raw-pointer form: with owns, the object is taken over. Passing the current object
+    // again keeps it alive and only changes who deletes it.
+    void reset(T* object, bool owns)
+    {
+        if (mOwned.get() == object)
+        {
+            if (!owns)
+                (void)mOwned.release();
+        }
+        else
+        {
+            mOwned.reset(owns ? object : nullptr);
+        }
+        mPointer = object;
+    }
+    // Gives the object up without deleting it; null when it was only borrowed. The pointer stays.
+    std::unique_ptr<T> release() { return std::move(mOwned); }
+
+private:
+    T* mPointer = nullptr;
+    std::unique_ptr<T> mOwned;
+};
+} // namespace base
