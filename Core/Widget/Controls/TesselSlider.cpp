@@ -41,7 +41,7 @@ QLResultEnum TesselSlider::Init(file::ImageContainer* container, const std::wstr
         base::ImageInfo info;
         if (QLResultEnum r = render::LoadImage(render, barName, container, &image, &info))
             return r;
-        mBar = new SliderLayer(image, true);
+        mBar = new SliderLayer(std::unique_ptr<render::Image>(image));
         mBar->SetHitListener(hit);
         mBar->SetPosition(info.mX, info.mY, 0.0f);
         barWidth = image->GetWidth();
@@ -55,7 +55,7 @@ QLResultEnum TesselSlider::Init(file::ImageContainer* container, const std::wstr
         if (QLResultEnum r = render::LoadImage(render, thumbName, container, &image, &info))
             return r;
         thumbWidth = image->GetWidth();
-        mThumbImage = new layer::ImageLayer(image, true);
+        mThumbImage = new layer::ImageLayer(std::unique_ptr<render::Image>(image));
         mThumbImage->SetHitListener(hit);
         mThumbImage->SetPosition(2.0f - static_cast<float>(image->GetWidth()) * 0.5f,
                                  -static_cast<float>(image->GetHeight()) * 0.5f, 0.0f);
@@ -75,7 +75,7 @@ QLResultEnum TesselSlider::Init(file::ImageContainer* container, const std::wstr
     mShineEmitter = gui::ControlHost::Get()->CreateEmitter("blik_1");
     if (mShineEmitter)
         mShineEmitter->SetState(render::ParticleEmitter::PLAYING);
-    mShine = new layer::ParticlesLayer(mShineEmitter, true);
+    mShine = new layer::ParticlesLayer(std::unique_ptr<render::ParticleEmitter>(mShineEmitter));
     (void)AttachLast(mShine, HIT_NONE, this);
     return SetValueChanged(mMaximum, true);
 }
