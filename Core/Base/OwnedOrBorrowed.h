@@ -19,6 +19,7 @@ public:
     T* operator->() const { return mPointer; }
     explicit operator bool() const { return mPointer != nullptr; }
     bool owns() const { return mOwned != nullptr; }
+    friend bool operator==(const OwnedOrBorrowed& slot, const T* object) { return slot.mPointer == object; }
 
     // Takes the object over; an owned previous object is deleted.
     void own(std::unique_ptr<T> object)
@@ -44,8 +45,16 @@ public:
         }
         mPointer = object;
     }
+    // Deletes an owned object; points at nothing.
+    void clear() { reset(nullptr, false); }
     // Gives the object up without deleting it; null when it was only borrowed. The pointer stays.
     std::unique_ptr<T> release() { return std::move(mOwned); }
+    // Drops the pointer without deleting anything: for an object that is being destroyed already.
+    void forget()
+    {
+        (void)mOwned.release();
+        mPointer = nullptr;
+    }
 
 private:
     T* mPointer = nullptr;

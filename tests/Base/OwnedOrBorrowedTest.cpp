@@ -59,6 +59,15 @@ TEST(OwnedOrBorrowed, GivingTheSameObjectAgainOnlyChangesWhoDeletesIt)
         EXPECT_FALSE(slot.owns());
     }
     EXPECT_TRUE(deaths.empty()) << "a slot that handed its object back leaves it alive";
+    {
+        base::OwnedOrBorrowed<Tracked> slot;
+        slot.own(std::move(back));
+        Tracked* dying = slot.get();
+        slot.forget();
+        EXPECT_FALSE(slot);
+        back.reset(dying);
+    }
+    EXPECT_TRUE(deaths.empty()) << "a forgotten object is left to whoever destroys it";
     back.reset();
     EXPECT_EQ(deaths, std::vector<int>{1});
 }
