@@ -11,20 +11,19 @@
 #include "Core/Widget/Controls/TrapHitTestListener.h"
 #include "Core/Widget/Widget.h"
 
+#include <memory>
+
 namespace gui
 {
+GameControlHelper::GameControlHelper() = default;
+
+// The created layers go first to last (each leaves its parent as it goes), then the trap
+// listener, then an owned layout.
 GameControlHelper::~GameControlHelper()
 {
-    for (layer::Layer* layer : mCreated)
-    {
-        if (layer->GetParent())
-            layer->GetParent()->RemoveChild(layer);
-        delete layer;
-    }
     mCreated.clear();
-    delete mTrap;
-    if (mOwnsContainer)
-        delete mContainer;
+    mTrap.reset();
+    mContainer.clear();
 }
 
 QLResultEnum GameControlHelper::Init(const std::wstring& path, widget::Widget* widget,
@@ -42,10 +41,7 @@ QLResultEnum GameControlHelper::Init(const std::wstring& path, widget::Widget* w
 QLResultEnum GameControlHelper::Init(file::ImageContainer* container, widget::Widget* widget,
                                      layer::HitTestListener* hitListener, layer::Layer* parentLayer, bool ownsContainer)
 {
-    if (mOwnsContainer && mContainer != container)
-        delete mContainer;
-    mContainer = container;
-    mOwnsContainer = ownsContainer;
+    mContainer.reset(container, ownsContainer);
     mWidget = widget;
     mHitListener = hitListener;
     mDefaultParent = parentLayer ? parentLayer : (widget ? widget->GetLayer() : nullptr);
@@ -62,19 +58,18 @@ QLResultEnum GameControlHelper::LoadLayer(const std::wstring& name, math::Rect* 
     if (!mContainer)
         return QL_FAIL;
     base::ImageInfo info;
-    layer::ImageLayer* layer = nullptr;
-    if (QLResultEnum r = layer::CreateImageLayer(ControlHost::Get()->GetRender(), name, mContainer, &layer, &info))
+    layer::ImageLayer* made = nullptr;
+    if (QLResultEnum r = layer::CreateImageLayer(ControlHost::Get()->GetRender(), name, mContainer.get(), &made, &info))
     {
         QL_LOG(L"No layer '%s' in the layout '%s'\n") << base::LogStyle::Error << name << mContainer->GetPath();
         return r;
     }
+    std::unique_ptr<layer::ImageLayer> layer(made);
     layer->SetHitListener(mHitListener);
     if (outRect)
         *outRect = math::Rect(info.mX, info.mY, info.mWidth, info.mHeight);
     if (out)
-        *out = layer;
-    else
-        delete layer;
+        *out = layer.release();
     return QL_OK;
 }
 
@@ -142,7 +137,7 @@ QLResultEnum GameControlHelper::AttachLast(layer::Layer* layer, u32 mode, layer:
 widget::TrapHitTestListener* GameControlHelper::GetTrapListener()
 {
     if (!mTrap)
-        mTrap = new widget::TrapHitTestListener(mWidget);
-    return mTrap;
+        mTrap = std::make_unique<widget::TrapHitTestListener>(mWidget);
+    return mTrap.get();
 }
 } // namespace gui
