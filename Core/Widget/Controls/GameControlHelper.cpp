@@ -12,6 +12,7 @@
 #include "Core/Widget/Widget.h"
 
 #include <memory>
+#include <utility>
 
 namespace gui
 {
@@ -102,18 +103,29 @@ QLResultEnum GameControlHelper::PlaceImageLayer(const std::wstring& name, u32 mo
     return QL_OK;
 }
 
-void GameControlHelper::ApplyMode(layer::Layer* layer, u32 mode)
+void GameControlHelper::ApplyMode(std::unique_ptr<layer::Layer> layer, u32 mode)
 {
     if (mode == HIT_NONE)
         layer->mHitTestable = false;
     else if (mode == HIT_TRAP)
         layer->SetHitListener(GetTrapListener());
-    mCreated.push_back(layer);
+    mCreated.push_back(std::move(layer));
 }
 
 QLResultEnum GameControlHelper::AttachFirst(layer::Layer* layer, u32 mode, layer::Layer* parent)
 {
-    ApplyMode(layer, mode);
+    return AttachFirst(std::unique_ptr<layer::Layer>(layer), mode, parent);
+}
+
+QLResultEnum GameControlHelper::AttachLast(layer::Layer* layer, u32 mode, layer::Layer* parent)
+{
+    return AttachLast(std::unique_ptr<layer::Layer>(layer), mode, parent);
+}
+
+QLResultEnum GameControlHelper::AttachFirst(std::unique_ptr<layer::Layer> owned, u32 mode, layer::Layer* parent)
+{
+    layer::Layer* layer = owned.get();
+    ApplyMode(std::move(owned), mode);
     layer::Layer* target = parent ? parent : mDefaultParent;
     if (!target)
         return QL_OK;
@@ -126,9 +138,10 @@ QLResultEnum GameControlHelper::AttachFirst(layer::Layer* layer, u32 mode, layer
     return QL_OK;
 }
 
-QLResultEnum GameControlHelper::AttachLast(layer::Layer* layer, u32 mode, layer::Layer* parent)
+QLResultEnum GameControlHelper::AttachLast(std::unique_ptr<layer::Layer> owned, u32 mode, layer::Layer* parent)
 {
-    ApplyMode(layer, mode);
+    layer::Layer* layer = owned.get();
+    ApplyMode(std::move(owned), mode);
     if (layer::Layer* target = parent ? parent : mDefaultParent)
         target->AddChild(layer);
     return QL_OK;

@@ -67,6 +67,8 @@ public:
     // Applies the hit mode, takes ownership and attaches (parent null: the default parent).
     QLResultEnum AttachFirst(layer::Layer* layer, u32 mode, layer::Layer* parent);
     QLResultEnum AttachLast(layer::Layer* layer, u32 mode, layer::Layer* parent);
+    QLResultEnum AttachFirst(std::unique_ptr<layer::Layer> layer, u32 mode, layer::Layer* parent);
+    QLResultEnum AttachLast(std::unique_ptr<layer::Layer> layer, u32 mode, layer::Layer* parent);
     widget::TrapHitTestListener* GetTrapListener();
     // The layout's description of a layer, or null.
     const base::ImageInfo* FindLayoutLayer(const std::wstring& name) const;
@@ -84,6 +86,6 @@ public:
 private:
     QLResultEnum PlaceImageLayer(const std::wstring& name, u32 mode, layer::Layer* parent, bool beneath,
                                  layer::ImageLayer** out);
-    void ApplyMode(layer::Layer* layer, u32 mode);
+    void ApplyMode(std::unique_ptr<layer::Layer> layer, u32 mode);
 };
 } // namespace gui

@@ -65,10 +65,10 @@ QLResultEnum OptionsDialog::MakeSwitch(const std::wstring& normal, const std::ws
 QLResultEnum OptionsDialog::AddControlText(layer::Layer* control, const std::wstring& key, u32 font,
                                            layer::TextLayer** out)
 {
-    auto* text = new layer::TextLayer(gui::ControlHost::Get()->GetFont(font), gui::Localize(key));
+    auto text = std::make_unique<layer::TextLayer>(gui::ControlHost::Get()->GetFont(font), gui::Localize(key));
     text->SetAlignment(2, 2);
-    (void)AttachLast(text, HIT_NONE, control);
-    *out = text;
+    *out = text.get();
+    (void)AttachLast(std::move(text), HIT_NONE, control);
     return QL_OK;
 }
 
