@@ -10,10 +10,12 @@ namespace render
 {
 Shader::Shader() = default;
 
-Shader::~Shader()
+Shader::~Shader() = default;
+
+void Shader::SetImpl(ShaderImpl* impl)
 {
-    delete mImpl;
-    mImpl = nullptr;
+    mOwnedImpl.reset(impl);
+    mImpl = impl;
 }
 
 void Shader::Destroy() { resource::ResourceManager::ReleaseResource<Shader>(this); }
@@ -44,12 +46,11 @@ QLResultEnum Shader::DoLoad()
         return result;
     }
     ReleaseImpl();
-    mImpl = impl;
+    SetImpl(impl);
     result = BindVariables();
     if (result != QL_OK)
     {
-        delete mImpl;
-        mImpl = nullptr;
+        SetImpl(nullptr);
         ForgetVariables();
     }
     return result;
@@ -67,10 +68,8 @@ void Shader::ReleaseImpl()
     // The implementation knows whether its render still exists.
     Render* render = mImpl ? mImpl->GetRender() : nullptr;
     if (render)
-        render->DeleteAfterPlayback(mImpl);
-    else
-        delete mImpl;
-    mImpl = nullptr;
+        render->DeleteAfterPlayback(mOwnedImpl.release());
+    SetImpl(nullptr);
     ForgetVariables();
 }
 
