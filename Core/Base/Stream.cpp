@@ -334,7 +334,7 @@ u32 CopyStream(Stream& destination, Stream& source, u32 count)
         return 0;
 
     u32 chunk = std::min<u32>(count, 1u << 20);
-    std::unique_ptr<u8[]> buffer(new u8[chunk]);
+    auto buffer = std::make_unique_for_overwrite<u8[]>(chunk);
     u32 copied = 0;
     while (count > 0)
     {
