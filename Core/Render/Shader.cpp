@@ -6,6 +6,9 @@
 #include "Core/Render/Render.h"
 #include "Core/Resource/ResourceManager.h"
 
+#include <memory>
+#include <utility>
+
 namespace render
 {
 Shader::Shader() = default;
@@ -80,11 +83,12 @@ QLResultEnum Shader::BindVariables()
     ShaderScalarVariableImpl* impl = mImpl->CreateScalarVariable(mProjectionName, 0);
     if (!impl)
         return QL_FAIL;
-    auto* variable = new ShaderScalarPointer<math::Matrix4, 1>(mImpl, impl);
-    QLResultEnum result = mImpl->AddVariable(variable);
+    auto variable = std::make_unique<ShaderScalarPointer<math::Matrix4, 1>>(mImpl, impl);
+    ShaderScalarPointer<math::Matrix4, 1>* projection = variable.get();
+    QLResultEnum result = mImpl->AddVariable(std::move(variable));
     if (result != QL_OK)
         return result;
-    mProjection = variable;
+    mProjection = projection;
     return QL_OK;
 }
 
@@ -106,11 +110,12 @@ QLResultEnum ShaderTextured::BindVariables()
         QL_LOG(L"Shader '%s' has no sampler 'TextureSampler'\n") << base::LogStyle::Error << mName;
         return QL_FAIL;
     }
-    auto* variable = new ShaderTextureVariable<1>(mImpl, impl);
-    result = mImpl->AddVariable(variable);
+    auto variable = std::make_unique<ShaderTextureVariable<1>>(mImpl, impl);
+    ShaderTextureVariable<1>* sampler = variable.get();
+    result = mImpl->AddVariable(std::move(variable));
     if (result != QL_OK)
         return result;
-    mSampler = variable;
+    mSampler = sampler;
     return QL_OK;
 }
 

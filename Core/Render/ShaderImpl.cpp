@@ -102,10 +102,14 @@ QLResultEnum ShaderImpl::OnUnbind()
 
 QLResultEnum ShaderImpl::AddVariable(ShaderVariable* variable)
 {
-    std::unique_ptr<ShaderVariable> owned(variable);
+    return AddVariable(std::unique_ptr<ShaderVariable>(variable));
+}
+
+QLResultEnum ShaderImpl::AddVariable(std::unique_ptr<ShaderVariable> variable)
+{
     if (mVariables.size() >= 255)
         return QL_FAIL;
-    mVariables.push_back(std::move(owned));
+    mVariables.push_back(std::move(variable));
     return QL_OK;
 }
 

@@ -133,6 +133,7 @@ public:
     // Takes ownership; the position is the variable's index in the stream. At most 255
     // variables, so that the count of changed ones fits its byte.
     QLResultEnum AddVariable(ShaderVariable* variable);
+    QLResultEnum AddVariable(std::unique_ptr<ShaderVariable> variable);
     const base::OwnedList<ShaderVariable>& GetVariables() const { return mVariables; }
     QLResultEnum RecordVariables(CommandBuffer& stream);
     void ForgetTexture(const Texture* texture)
