@@ -31,18 +31,17 @@ public:
     // is this very object, which is then let go of without being deleted.
     void borrow(T* object) { reset(object, false); }
     // The raw-pointer form: with owns, the object is taken over. Passing the current object
-    // again keeps it alive and only changes who deletes it.
+    // again keeps it alive and only changes who deletes it. A replaced owned object is deleted
+    // last, so that its destructor already finds the new one here.
     void reset(T* object, bool owns)
     {
-        if (mOwned.get() == object)
-        {
-            if (!owns)
-                (void)mOwned.release();
-        }
-        else
-        {
-            mOwned.reset(owns ? object : nullptr);
-        }
+        std::unique_ptr<T> replaced;
+        if (mOwned.get() != object)
+            replaced = std::move(mOwned);
+        if (!owns)
+            (void)mOwned.release();
+        else if (!mOwned)
+            mOwned.reset(object);
         mPointer = object;
     }
     // Deletes an owned object; points at nothing.

@@ -11,9 +11,17 @@ namespace
 struct Tracked
 {
     explicit Tracked(std::vector<int>& deaths, int id) : mDeaths(deaths), mId(id) {}
-    ~Tracked() { mDeaths.push_back(mId); }
+    ~Tracked()
+    {
+        mDeaths.push_back(mId);
+        if (mSlot && mSeen)
+            *mSeen = mSlot->get();
+    }
     std::vector<int>& mDeaths;
     int mId;
+    // Where the slot points while this object is being destroyed.
+    const base::OwnedOrBorrowed<Tracked>* mSlot = nullptr;
+    Tracked** mSeen = nullptr;
 };
 } // namespace
 
@@ -70,4 +78,18 @@ TEST(OwnedOrBorrowed, GivingTheSameObjectAgainOnlyChangesWhoDeletesIt)
     EXPECT_TRUE(deaths.empty()) << "a forgotten object is left to whoever destroys it";
     back.reset();
     EXPECT_EQ(deaths, std::vector<int>{1});
+}
+
+TEST(OwnedOrBorrowed, AReplacedObjectFindsItsSuccessorInPlaceWhenItGoes)
+{
+    std::vector<int> deaths;
+    Tracked* seen = nullptr;
+    base::OwnedOrBorrowed<Tracked> slot;
+    slot.own(std::make_unique<Tracked>(deaths, 1));
+    slot->mSlot = &slot;
+    slot->mSeen = &seen;
+    Tracked next(deaths, 2);
+    slot.reset(&next, false);
+    EXPECT_EQ(deaths, std::vector<int>{1});
+    EXPECT_EQ(seen, &next) << "a destructor that looks back at its holder must not find itself";
 }
