@@ -31,10 +31,10 @@ Game::~Game()
     }
     mBoard = nullptr;
     mScreen = nullptr;
-    delete mLoadingImage;
-    delete mLeftSide;
-    delete mRightSide;
     mLoadingImage = mLeftSide = mRightSide = nullptr;
+    mOwnedLoadingImage.reset();
+    mOwnedLeftSide.reset();
+    mOwnedRightSide.reset();
     mMobShader = base::CountedPtr<TMobShader>();
 }
 
@@ -46,18 +46,20 @@ QLResultEnum Game::StartGame()
     if (std::unique_ptr<file::ImageContainer> sides{
             file::FileManager::Instance()->OpenImageContainer(L"td/data/sides")})
     {
-        mLeftSide = LoadImage(L"l", sides.get());
-        mRightSide = LoadImage(L"r", sides.get());
+        mOwnedLeftSide.reset(LoadImage(L"l", sides.get()));
+        mOwnedRightSide.reset(LoadImage(L"r", sides.get()));
+        mLeftSide = mOwnedLeftSide.get();
+        mRightSide = mOwnedRightSide.get();
     }
-    mLoadingImage = LoadImage(L"td/data/loading");
-    mBoard = new GameWindow();
-    if (SetScreen(mBoard) != QL_OK)
+    mOwnedLoadingImage.reset(LoadImage(L"td/data/loading"));
+    mLoadingImage = mOwnedLoadingImage.get();
+    auto board = std::make_unique<GameWindow>();
+    if (SetScreen(board.get()) != QL_OK)
     {
         QL_LOG(L"The root board did not start: the game has no screen\n") << base::LogStyle::Error;
-        delete mBoard;
-        mBoard = nullptr;
         return QL_OK;
     }
+    mBoard = board.release(); // the frame manager deletes it from now on
     mBoard->mDrawLoadingScreen = [this] { drawLoadingScreen(); };
     mBoard->mMobShader = mMobShader.Get();
     if (HUD* hud = mBoard->getHud())

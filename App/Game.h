@@ -5,6 +5,8 @@
 #include "App/ShellGame.h"
 #include "Core/Base/CountedPtr.h"
 
+#include <memory>
+
 namespace render
 {
 class Image;
@@ -40,9 +42,15 @@ public:
     // One whole frame with the loading picture, at once.
     void drawLoadingScreen();
 
+    // Owned (below); the HUD and the loading frame read the plain pointers.
     render::Image* mLeftSide = nullptr;
     render::Image* mRightSide = nullptr;
     base::CountedPtr<TMobShader> mMobShader;
     render::Image* mLoadingImage = nullptr;
-    GameWindow* mBoard = nullptr;
+    GameWindow* mBoard = nullptr; // the frame manager holds and deletes it
+
+private:
+    std::unique_ptr<render::Image> mOwnedLeftSide;
+    std::unique_ptr<render::Image> mOwnedRightSide;
+    std::unique_ptr<render::Image> mOwnedLoadingImage;
 };

@@ -35,6 +35,7 @@
 #include "Platform/Os/Video.h"
 
 #include <cstdio>
+#include <memory>
 
 namespace framework
 {
@@ -61,10 +62,6 @@ GameApplication::~GameApplication()
     mScreen = nullptr;
     DeleteQueued();
     DeleteOffScreenTarget();
-    delete mInput;
-    delete mFrameManager;
-    delete mRender;
-    delete mWindow;
 }
 
 GameApplication* GameApplication::Get() { return dynamic_cast<GameApplication*>(app::Application::Get()); }
@@ -176,12 +173,15 @@ QLResultEnum GameApplication::Start()
     // 7-10. Input, window, monitors, renderer. Building packs draws nothing: it needs no display.
     if (line.mode == app::CommandLine::PACK)
         os::UseHeadlessVideo();
-    mInput = new input::InputWin32(this, this);
-    mWindow = new GameWindow(mInput, this);
+    mOwnedInput = std::make_unique<input::InputWin32>(this, this);
+    mInput = mOwnedInput.get();
+    mOwnedWindow = std::make_unique<GameWindow>(mInput, this);
+    mWindow = mOwnedWindow.get();
     if (!app::EnumMonitors(mMonitors))
         QL_LOG(L"Cannot list the displays: %s\n") << base::LogStyle::Error << os::LastError();
     DisplaySettings settings;
-    mRender = CreateRender();
+    mOwnedRender.reset(CreateRender());
+    mRender = mOwnedRender.get();
 
     // 11. Display mode.
     if (QLResultEnum r = ChooseDisplayMode(mWindowed, settings))
@@ -222,7 +222,8 @@ QLResultEnum GameApplication::Start()
 
     // 16-17. The window joins the task tree; the frames get their manager.
     AddTask(mWindow);
-    mFrameManager = CreateFrameManager();
+    mOwnedFrameManager.reset(CreateFrameManager());
+    mFrameManager = mOwnedFrameManager.get();
 
     // 18. Pack building replaces the game.
     if (line.mode == app::CommandLine::PACK)
@@ -280,11 +281,11 @@ QLResultEnum GameApplication::RunPackBuild(const std::wstring& value)
 {
     // The pack-building screen's start builds the packs; the program then ends with the result.
     // Without the toolkit's frame manager (another host stands in) the screen only starts.
-    auto* screen = new gui::PackScreen(value);
-    const QLResultEnum result = GetFrameManager() ? SetScreen(screen) : screen->Start();
+    auto screen = std::make_unique<gui::PackScreen>(value);
+    const QLResultEnum result = GetFrameManager() ? SetScreen(screen.get()) : screen->Start();
     // No frame will be drawn: the screen goes now (it leaves the manager's queue).
     mScreen = nullptr;
-    delete screen;
+    screen.reset();
     SetExitCode(result ? 1 : 0);
     Stop();
     return result;
@@ -349,14 +350,15 @@ QLResultEnum GameApplication::ApplyDisplaySettings(const DisplaySettings& settin
     DeleteOffScreenTarget();
     if (!settings.offScreen)
         return QL_OK;
-    if (QLResultEnum r = render::CreateRenderTarget(mRender, settings.offScreenWidth, settings.offScreenHeight,
-                                                    &mOffScreenTarget, 1))
+    render::RenderTarget* target = nullptr;
+    if (QLResultEnum r =
+            render::CreateRenderTarget(mRender, settings.offScreenWidth, settings.offScreenHeight, &target, 1))
     {
         QL_LOG(L"Cannot create the %u x %u off-screen target\n")
             << base::LogStyle::Error << settings.offScreenWidth << settings.offScreenHeight;
-        mOffScreenTarget = nullptr;
         return r;
     }
+    mOffScreenTarget.reset(target);
     // The view's offset lives in the target's projection: layers and the battle set their own
     // transforms on the drawing context, which would drop an offset kept there.
     return mOffScreenTarget->BuildProjection(mView.viewOffsetX, mView.viewOffsetY);
@@ -368,10 +370,9 @@ void GameApplication::DeleteOffScreenTarget()
         return;
     // The recording of the current frame may still name it.
     if (mRender)
-        mRender->DeleteAfterPlayback(mOffScreenTarget);
+        mRender->DeleteAfterPlayback(mOffScreenTarget.release());
     else
-        delete mOffScreenTarget;
-    mOffScreenTarget = nullptr;
+        mOffScreenTarget.reset();
 }
 
 QLResultEnum GameApplication::DrawFrames(render::Graphics& graphics)
@@ -380,7 +381,7 @@ QLResultEnum GameApplication::DrawFrames(render::Graphics& graphics)
         return mFrameManager ? mFrameManager->Draw(graphics) : QL_OK;
     QLResultEnum result;
     {
-        render::Graphics target(mOffScreenTarget);
+        render::Graphics target(mOffScreenTarget.get());
         result = target.Clear(1, 0xFF000000, 1.0f, 0);
         if (!result && mFrameManager)
             result = mFrameManager->Draw(target);
@@ -390,7 +391,7 @@ QLResultEnum GameApplication::DrawFrames(render::Graphics& graphics)
     math::Transform2D placement;
     placement.Scale(mView.targetScaleX, mView.targetScaleY);
     placement.Translate(mView.targetX, mView.targetY);
-    auto draw = graphics.DrawImage(mOffScreenTarget);
+    auto draw = graphics.DrawImage(mOffScreenTarget.get());
     draw->mAlignH = 2;
     draw->mAlignV = 2;
     draw.Transform(placement);

@@ -128,6 +128,7 @@ public:
 
     static GameApplication* Get();
 
+    // Owned (below); the plain pointers are what the game and the toolkit read.
     GameWindow* mWindow = nullptr;
     render::Render* mRender = nullptr;
     app::FrameHost* mFrameManager = nullptr;
@@ -149,7 +150,7 @@ public:
     float mLayoutY = 0;
     float mLayoutWidth = 0;
     float mLayoutHeight = 0;
-    render::RenderTarget* mOffScreenTarget = nullptr;
+    std::unique_ptr<render::RenderTarget> mOffScreenTarget;
     tinyxml2::XMLDocument mGameDocument;
     u64 mFrameCount = 0; // frames drawn
     std::chrono::steady_clock::time_point mCreated = std::chrono::steady_clock::now();
@@ -179,5 +180,14 @@ protected:
 
     std::unique_ptr<os::InstanceLock> mInstanceLock;
     bool mOtherInstanceRunning = false;
+
+private:
+    // The owners of mWindow, mRender, mFrameManager and mInput. Declared last, they go first
+    // after the destructor's body, in reverse order: the input, the frame manager, the render,
+    // then the window.
+    std::unique_ptr<GameWindow> mOwnedWindow;
+    std::unique_ptr<render::Render> mOwnedRender;
+    std::unique_ptr<app::FrameHost> mOwnedFrameManager;
+    std::unique_ptr<input::InputWin32> mOwnedInput;
 };
 } // namespace framework

@@ -9,6 +9,8 @@
 #include "Platform/Os/Folders.h"
 #include "Platform/Os/Text.h"
 
+#include <memory>
+
 namespace app
 {
 // The root: not owned, finishes when idle, keeps its parent alive, thread-safe.
@@ -32,7 +34,7 @@ QLResultEnum ApplicationWin32::Init()
         return QL_FAIL;
     }
     mModuleFolder = file::GetDirectory(exe);
-    base::MainLog::Instance()->AddPlainOutput(new base::LogDebugOutput());
+    base::MainLog::Instance()->AddPlainOutput(std::make_unique<base::LogDebugOutput>());
 
     std::wstring folder;
     if (file::GetPerUserFolder(folder) && file::GetDocumentsFolder(folder))
@@ -50,7 +52,7 @@ QLResultEnum ApplicationWin32::InitLogFile(const std::wstring& folder)
     mLogFolder = folder;
     const std::wstring path = folder + L"log.html";
     QL_LOG(L"%s(0): Html log file\n") << path;
-    base::MainLog::Instance()->AddHtmlOutput(new base::LogUtf8File(path));
+    base::MainLog::Instance()->AddHtmlOutput(std::make_unique<base::LogUtf8File>(path));
     return QL_OK;
 }
 

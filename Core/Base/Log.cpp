@@ -6,6 +6,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <utility>
 
 namespace base
 {
@@ -130,20 +132,24 @@ Log::~Log()
     mPlainOutputs.clear();
 }
 
-void Log::AddHtmlOutput(LogOutput* output)
+void Log::AddHtmlOutput(LogOutput* output) { AddHtmlOutput(std::unique_ptr<LogOutput>(output)); }
+
+void Log::AddPlainOutput(LogOutput* output) { AddPlainOutput(std::unique_ptr<LogOutput>(output)); }
+
+void Log::AddHtmlOutput(std::unique_ptr<LogOutput> output)
 {
     if (!output)
         return;
     output->Write(PageHead());
-    mHtmlOutputs.emplace_back(output);
+    mHtmlOutputs.push_back(std::move(output));
 }
 
-void Log::AddPlainOutput(LogOutput* output)
+void Log::AddPlainOutput(std::unique_ptr<LogOutput> output)
 {
     if (!output)
         return;
     output->Write(L"log initialized\n");
-    mPlainOutputs.emplace_back(output);
+    mPlainOutputs.push_back(std::move(output));
 }
 
 MainLog::MainLog() { platform::SetLogSink(this); }

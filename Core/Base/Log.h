@@ -56,6 +56,8 @@ public:
     virtual ~Log();                         // closes the page of every HTML output, then ends every plain one
     void AddHtmlOutput(LogOutput* output);  // takes ownership, writes the page head
     void AddPlainOutput(LogOutput* output); // takes ownership, writes "log initialized\n"
+    void AddHtmlOutput(std::unique_ptr<LogOutput> output);
+    void AddPlainOutput(std::unique_ptr<LogOutput> output);
 
     const std::vector<std::unique_ptr<LogOutput>>& HtmlOutputs() const { return mHtmlOutputs; }
     const std::vector<std::unique_ptr<LogOutput>>& PlainOutputs() const { return mPlainOutputs; }

@@ -148,11 +148,9 @@ MemoryStream::MemoryStream(const void* bytes, u32 size)
 {
     Resize(size, false);
     if (size && bytes)
-        std::memcpy(mBuffer, bytes, size);
+        std::memcpy(mBuffer.get(), bytes, size);
     mPosition = 0;
 }
-
-MemoryStream::~MemoryStream() { delete[] mBuffer; }
 
 bool MemoryStream::IsEof() { return static_cast<u32>(mPosition) == mSize; }
 
@@ -164,7 +162,7 @@ u32 MemoryStream::Read(void* dst, u32 count)
     const u32 n = std::min(count, left);
     if (n == 0 || !dst)
         return 0;
-    std::memcpy(dst, mBuffer + mPosition, n);
+    std::memcpy(dst, mBuffer.get() + mPosition, n);
     mPosition += static_cast<i32>(n);
     return n;
 }
@@ -180,7 +178,7 @@ u32 MemoryStream::Write(const void* src, u32 count)
         return 0;
     if (end > mSize)
         Resize(static_cast<u32>(end), true);
-    std::memcpy(mBuffer + mPosition, src, count);
+    std::memcpy(mBuffer.get() + mPosition, src, count);
     mPosition += static_cast<i32>(count);
     return count;
 }
@@ -193,13 +191,12 @@ u32 MemoryStream::Seek(i32 offset, u32 origin)
 
 void MemoryStream::Resize(u32 newSize, bool keep)
 {
-    u8* fresh = new u8[newSize > 0 ? newSize : 1];
+    auto fresh = std::make_unique_for_overwrite<u8[]>(newSize > 0 ? newSize : 1);
     if (keep && mBuffer)
-        std::memcpy(fresh, mBuffer, std::min(mSize, newSize));
+        std::memcpy(fresh.get(), mBuffer.get(), std::min(mSize, newSize));
     else
-        std::memset(fresh, 0, newSize);
-    delete[] mBuffer;
-    mBuffer = fresh;
+        std::memset(fresh.get(), 0, newSize);
+    mBuffer = std::move(fresh);
     mSize = newSize;
     if (static_cast<u32>(mPosition) > mSize)
         mPosition = static_cast<i32>(mSize);
@@ -207,23 +204,19 @@ void MemoryStream::Resize(u32 newSize, bool keep)
 
 // --- FrameStream ---
 
-FrameStream::FrameStream(Stream* source, bool ownsSource, u32 offset, u32 size)
-    : mSource(source), mOwnsSource(ownsSource), mOffset(offset), mPosition(0), mSize(size)
+FrameStream::FrameStream(Stream* source, bool ownsSource, u32 offset, u32 size) : mOffset(offset), mSize(size)
 {
+    mSource.reset(source, ownsSource);
 }
 
-FrameStream::~FrameStream()
+FrameStream::FrameStream(std::unique_ptr<Stream> source, u32 offset, u32 size) : mOffset(offset), mSize(size)
 {
-    if (mOwnsSource)
-        delete mSource;
+    mSource.own(std::move(source));
 }
 
 void FrameStream::Reset(Stream* source, bool ownsSource, u32 offset, u32 size)
 {
-    if (mOwnsSource && mSource != source)
-        delete mSource;
-    mSource = source;
-    mOwnsSource = ownsSource;
+    mSource.reset(source, ownsSource);
     mOffset = offset;
     mPosition = 0;
     mSize = size;
@@ -273,14 +266,15 @@ QLResultEnum FileStreamCreator::Create(Stream*& out)
 }
 
 FrameStreamCreator::FrameStreamCreator(StreamCreator* inner, bool ownsInner, u32 offset, u32 size)
-    : mInner(inner), mOwnsInner(ownsInner), mOffset(offset), mSize(size)
+    : mOffset(offset), mSize(size)
 {
+    mInner.reset(inner, ownsInner);
 }
 
-FrameStreamCreator::~FrameStreamCreator()
+FrameStreamCreator::FrameStreamCreator(std::unique_ptr<StreamCreator> inner, u32 offset, u32 size)
+    : mOffset(offset), mSize(size)
 {
-    if (mOwnsInner)
-        delete mInner;
+    mInner.own(std::move(inner));
 }
 
 QLResultEnum FrameStreamCreator::Create(Stream*& out)
@@ -293,7 +287,7 @@ QLResultEnum FrameStreamCreator::Create(Stream*& out)
         return result;
     if (!source)
         return QL_FAIL;
-    out = new FrameStream(source, true, mOffset, mSize);
+    out = new FrameStream(std::unique_ptr<Stream>(source), mOffset, mSize);
     return QL_OK;
 }
 
@@ -340,7 +334,7 @@ u32 CopyStream(Stream& destination, Stream& source, u32 count)
         return 0;
 
     u32 chunk = std::min<u32>(count, 1u << 20);
-    std::unique_ptr<u8[]> buffer(new u8[chunk]);
+    auto buffer = std::make_unique_for_overwrite<u8[]>(chunk);
     u32 copied = 0;
     while (count > 0)
     {

@@ -1,9 +1,11 @@
 // Byte streams: the abstract stream, file, memory and frame streams, and their creators.
 #pragma once
 
+#include "Core/Base/OwnedOrBorrowed.h"
 #include "Core/Base/Types.h"
 #include "Platform/Base/ByteSource.h"
 
+#include <memory>
 #include <string>
 
 namespace file
@@ -71,7 +73,6 @@ class MemoryStream : public Stream
 public:
     MemoryStream() = default;
     MemoryStream(const void* bytes, u32 size);
-    ~MemoryStream() override;
     MemoryStream(const MemoryStream&) = delete;
     MemoryStream& operator=(const MemoryStream&) = delete;
 
@@ -83,12 +84,12 @@ public:
     u32 Seek(i32 offset, u32 origin) override;
     virtual void Resize(u32 newSize, bool keep);
 
-    u8* GetBuffer() { return mBuffer; }
-    const u8* GetBuffer() const { return mBuffer; }
+    u8* GetBuffer() { return mBuffer.get(); }
+    const u8* GetBuffer() const { return mBuffer.get(); }
     u32 GetPosition() const { return static_cast<u32>(mPosition); }
 
 protected:
-    u8* mBuffer = nullptr;
+    std::unique_ptr<u8[]> mBuffer;
     i32 mPosition = 0;
     u32 mSize = 0;
 };
@@ -98,8 +99,10 @@ class FrameStream : public Stream
 {
 public:
     FrameStream() = default;
+    // With ownsSource the window deletes the source; otherwise the source must outlive it.
     FrameStream(Stream* source, bool ownsSource, u32 offset, u32 size);
-    ~FrameStream() override;
+    FrameStream(std::unique_ptr<Stream> source, u32 offset, u32 size);
+    ~FrameStream() override = default;
     FrameStream(const FrameStream&) = delete;
     FrameStream& operator=(const FrameStream&) = delete;
 
@@ -112,8 +115,7 @@ public:
     void Reset(Stream* source, bool ownsSource, u32 offset, u32 size);
 
 private:
-    Stream* mSource = nullptr;
-    bool mOwnsSource = false;
+    OwnedOrBorrowed<Stream> mSource;
     u32 mOffset = 0;
     i32 mPosition = 0;
     u32 mSize = 0;
@@ -142,15 +144,15 @@ private:
 class FrameStreamCreator : public StreamCreator
 {
 public:
+    // With ownsInner the creator deletes the inner one; otherwise the inner one must outlive it.
     FrameStreamCreator(StreamCreator* inner, bool ownsInner, u32 offset, u32 size);
-    ~FrameStreamCreator() override;
+    FrameStreamCreator(std::unique_ptr<StreamCreator> inner, u32 offset, u32 size);
     FrameStreamCreator(const FrameStreamCreator&) = delete;
     FrameStreamCreator& operator=(const FrameStreamCreator&) = delete;
     QLResultEnum Create(Stream*& out) override;
 
 private:
-    StreamCreator* mInner;
-    bool mOwnsInner;
+    OwnedOrBorrowed<StreamCreator> mInner;
     u32 mOffset;
     u32 mSize;
 };

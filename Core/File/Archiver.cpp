@@ -156,16 +156,13 @@ QLResultEnum Archiver::ReadIndex(ArchiveEntries& entries, base::Stream& stream)
 }
 
 // A pack found on disk is known to be a file: open it directly, without the loose-file checks.
-base::Stream* Archiver::OpenPack()
+std::unique_ptr<base::Stream> Archiver::OpenPack()
 {
     if (!dynamic_cast<FileManagerWin32*>(mParent))
-        return mParent->OpenStream(mPackPath);
-    auto* stream = new base::FileStream();
+        return std::unique_ptr<base::Stream>(mParent->OpenStream(mPackPath));
+    auto stream = std::make_unique<base::FileStream>();
     if (stream->Handle().Open(ToForwardSlashes(mPackPath), 0, 2) != QL_OK)
-    {
-        delete stream;
         return nullptr;
-    }
     return stream;
 }
 
@@ -174,7 +171,7 @@ base::Stream* Archiver::OpenStream(const std::wstring& name)
     auto it = mEntries.find(name);
     if (it == mEntries.end() || !mParent)
         return nullptr;
-    base::Stream* source = OpenPack();
+    std::unique_ptr<base::Stream> source = OpenPack();
     if (!source)
     {
         QL_LOG(L"Cannot open pack '%s' for '%s'\n") << base::LogStyle::Error << mPackPath << name;
@@ -183,16 +180,18 @@ base::Stream* Archiver::OpenStream(const std::wstring& name)
     const ArchiveRecord& record = it->second;
     // An empty file has no bytes to lie outside the pack, wherever its offset points.
     if (record.mSize == 0)
-        return new base::FrameStream(source, true, std::min<u32>(record.mOffset, source->GetSize()), 0);
+    {
+        const u32 offset = std::min<u32>(record.mOffset, source->GetSize());
+        return new base::FrameStream(std::move(source), offset, 0);
+    }
     if (static_cast<u64>(record.mOffset) + record.mSize > source->GetSize())
     {
         // Its bytes are not (all) in the file: the file is missing rather than short.
         QL_LOG(L"Pack '%s': '%s' lies outside the file (offset %u, size %u, pack %u bytes)\n")
             << base::LogStyle::Error << mPackPath << name << record.mOffset << record.mSize << source->GetSize();
-        delete source;
         return nullptr;
     }
-    return new base::FrameStream(source, true, record.mOffset, record.mSize);
+    return new base::FrameStream(std::move(source), record.mOffset, record.mSize);
 }
 
 base::StreamCreator* Archiver::CreateStreamCreator(const std::wstring& name)
@@ -209,10 +208,10 @@ base::StreamCreator* Archiver::CreateStreamCreator(const std::wstring& name)
             << static_cast<unsigned long long>(mPackSize);
         return nullptr;
     }
-    base::StreamCreator* inner = mParent->CreateStreamCreator(mPackPath);
+    std::unique_ptr<base::StreamCreator> inner(mParent->CreateStreamCreator(mPackPath));
     if (!inner)
         return nullptr;
-    return new base::FrameStreamCreator(inner, true, offset, it->second.mSize);
+    return new base::FrameStreamCreator(std::move(inner), offset, it->second.mSize);
 }
 
 std::wstring Archiver::GetRootPath() { return (mParent ? mParent->GetRootPath() : std::wstring()) + mPrefix; }

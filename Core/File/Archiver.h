@@ -62,6 +62,6 @@ public:
     int NestingDepth() const override;
 
 private:
-    base::Stream* OpenPack();
+    std::unique_ptr<base::Stream> OpenPack();
 };
 } // namespace file

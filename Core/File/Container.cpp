@@ -5,6 +5,8 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/Path.h"
 
+#include <memory>
+
 namespace file
 {
 namespace
@@ -20,10 +22,11 @@ bool StartsWith(const std::wstring& text, const std::wstring& prefix)
 
 FileContainer::FileContainer(bool isPack) : mIsPack(isPack) {}
 
+// The packs go in path order.
 FileContainer::~FileContainer()
 {
     for (auto& entry : mPacks)
-        delete entry.second;
+        entry.second.reset();
 }
 
 void FileContainer::SetImageContainerMakers(ImageContainerMaker folder, ImageContainerMaker psdFile)
@@ -41,11 +44,11 @@ Archiver* FileContainer::ResolveMount(const std::wstring& path, std::wstring& re
     {
         if (!StartsWith(path, prefix) || !DoExists(packPath, nullptr, 0, nullptr))
             continue;
-        Archiver*& archiver = mPacks[packPath];
+        std::unique_ptr<Archiver>& archiver = mPacks[packPath];
         if (!archiver)
-            archiver = new Archiver(prefix, packPath, this);
+            archiver = std::make_unique<Archiver>(prefix, packPath, this);
         rest = path.substr(prefix.size());
-        return archiver;
+        return archiver.get();
     }
     return nullptr;
 }
@@ -55,7 +58,6 @@ void FileContainer::ForgetPack(const std::wstring& packPath)
     auto it = mPacks.find(packPath);
     if (it == mPacks.end())
         return;
-    delete it->second;
     mPacks.erase(it);
 }
 

@@ -6,6 +6,7 @@
 #include "Core/File/Utf16.h"
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -73,7 +74,7 @@ public:
     static constexpr int kMaxPackNesting = 4;
 
     bool mIsPack;
-    std::map<std::wstring, Archiver*, Utf16Less> mPacks; // pack path -> archiver, owned
+    std::map<std::wstring, std::unique_ptr<Archiver>, Utf16Less> mPacks; // pack path -> archiver
 
 protected:
     // requested: the folder as asked; inner: the folder within this container (both "" or ending

@@ -8,6 +8,7 @@
 #include "Platform/Os/Files.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace file
 {
@@ -65,13 +66,10 @@ base::Stream* FileManagerWin32::OpenStream(const std::wstring& path)
     // open() succeeds on a folder here; a folder is never a file.
     if (!IsRegularFile(path))
         return nullptr;
-    auto* stream = new base::FileStream();
+    auto stream = std::make_unique<base::FileStream>();
     if (stream->Handle().Open(ToForwardSlashes(path), 0, 2) != QL_OK)
-    {
-        delete stream;
         return nullptr;
-    }
-    return stream;
+    return stream.release();
 }
 
 base::StreamCreator* FileManagerWin32::CreateStreamCreator(const std::wstring& path)

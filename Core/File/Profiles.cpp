@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 namespace file
 {
@@ -36,7 +37,6 @@ Profiles::~Profiles()
 {
     if (mDocument && !mSecondInstance)
         (void)Save();
-    delete mDocument;
 }
 
 // The log too: the save at exit must still be able to report a failure.
@@ -56,8 +56,7 @@ void Profiles::ResetDocument()
 
 QLResultEnum Profiles::Load()
 {
-    delete mDocument;
-    mDocument = new tinyxml2::XMLDocument();
+    mDocument = std::make_unique<tinyxml2::XMLDocument>();
     mRootElement = nullptr;
     mCurrentProfile = nullptr;
 

@@ -5,6 +5,7 @@
 #include "Core/Base/Singletone.h"
 #include "Core/Base/Types.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -50,7 +51,7 @@ public:
     // A second copy of the program must never write the file.
     void SetSecondInstance(bool secondInstance) { mSecondInstance = secondInstance; }
 
-    tinyxml2::XMLDocument* mDocument = nullptr;
+    std::unique_ptr<tinyxml2::XMLDocument> mDocument;
     tinyxml2::XMLElement* mRootElement = nullptr;
     tinyxml2::XMLElement* mCurrentProfile = nullptr;
 

@@ -46,19 +46,14 @@ ImageLayer::ImageLayer() { mHasOwnBounds = true; }
 
 ImageLayer::ImageLayer(render::Image* image, bool ownsImage) : ImageLayer() { SetImage(image, ownsImage); }
 
-ImageLayer::~ImageLayer()
-{
-    if (mOwnsImage)
-        delete mImage;
-}
+ImageLayer::ImageLayer(std::unique_ptr<render::Image> image) : ImageLayer() { SetImage(std::move(image)); }
 
-void ImageLayer::SetImage(render::Image* image, bool owns)
-{
-    if (mOwnsImage && mImage != image)
-        delete mImage;
-    mImage = image;
-    mOwnsImage = owns;
-}
+// Out of line: the image's destructor is not seen by the header.
+ImageLayer::~ImageLayer() = default;
+
+void ImageLayer::SetImage(render::Image* image, bool owns) { mImage.reset(image, owns); }
+
+void ImageLayer::SetImage(std::unique_ptr<render::Image> image) { mImage.own(std::move(image)); }
 
 void ImageLayer::SetAlignment(u32 horizontal, u32 vertical)
 {
@@ -72,7 +67,7 @@ QLResultEnum ImageLayer::DrawSelf(render::Graphics* graphics)
     if (!mImage)
         return QL_OK;
     LayerDrawScope scope(graphics, *this, mAdditive ? 2 : 1);
-    auto command = graphics->DrawImage(mImage);
+    auto command = graphics->DrawImage(mImage.get());
     command->mAlignH = mAlignH;
     command->mAlignV = mAlignV;
     return QL_OK;
@@ -114,14 +109,12 @@ QLResultEnum CreateImageLayer(render::Render* render, const std::wstring& name, 
     base::ImageInfo loaded;
     if (QLResultEnum r = render::LoadImage(render, name, container, &image, &loaded))
         return r;
-    auto* layer = new ImageLayer(image, true);
+    auto layer = std::make_unique<ImageLayer>(std::unique_ptr<render::Image>(image));
     layer->SetPosition(loaded.mX, loaded.mY, 0.0f);
     if (info)
         *info = loaded;
     if (out)
-        *out = layer;
-    else
-        delete layer;
+        *out = layer.release();
     return QL_OK;
 }
 } // namespace layer

@@ -1,8 +1,10 @@
 // A layer that draws an image with an alignment and hit-tests by the image's hit mask.
 #pragma once
 
+#include "Core/Base/OwnedOrBorrowed.h"
 #include "Core/Layer/Layer.h"
 
+#include <memory>
 #include <string>
 
 namespace base
@@ -26,6 +28,7 @@ class ImageLayer : public Layer
 public:
     ImageLayer();
     explicit ImageLayer(render::Image* image, bool ownsImage = false);
+    explicit ImageLayer(std::unique_ptr<render::Image> image);
     ~ImageLayer() override;
 
     QLResultEnum DrawSelf(render::Graphics* graphics) override;
@@ -34,12 +37,12 @@ public:
 
     // Frees the current image first when it is owned. The bounds are left to the caller.
     void SetImage(render::Image* image, bool owns);
-    render::Image* GetImage() const { return mImage; }
+    void SetImage(std::unique_ptr<render::Image> image);
+    render::Image* GetImage() const { return mImage.get(); }
     // 0 left (top) edge at 0, 1 right (bottom) edge at 0, 2 centred.
     void SetAlignment(u32 horizontal, u32 vertical);
 
-    render::Image* mImage = nullptr;
-    bool mOwnsImage = false;
+    base::OwnedOrBorrowed<render::Image> mImage;
     u32 mAlignH = 0;
     u32 mAlignV = 0;
 };

@@ -7,22 +7,14 @@
 
 namespace layer
 {
-ParticlesLayer::ParticlesLayer(render::ParticleEmitter* emitter, bool ownsEmitter)
-    : mEmitter(emitter), mOwnsEmitter(ownsEmitter)
-{
-}
+ParticlesLayer::ParticlesLayer(render::ParticleEmitter* emitter, bool ownsEmitter) { SetEmitter(emitter, ownsEmitter); }
 
-ParticlesLayer::~ParticlesLayer()
-{
-    if (mOwnsEmitter)
-        delete mEmitter;
-}
+ParticlesLayer::ParticlesLayer(std::unique_ptr<render::ParticleEmitter> emitter) { mEmitter.own(std::move(emitter)); }
 
-void ParticlesLayer::SetEmitter(render::ParticleEmitter* emitter, bool owns)
-{
-    mEmitter = emitter;
-    mOwnsEmitter = owns;
-}
+// Out of line: the emitter's destructor is not seen by the header.
+ParticlesLayer::~ParticlesLayer() = default;
+
+void ParticlesLayer::SetEmitter(render::ParticleEmitter* emitter, bool owns) { mEmitter.reset(emitter, owns); }
 
 QLResultEnum ParticlesLayer::DrawSelf(render::Graphics* graphics)
 {
@@ -30,7 +22,7 @@ QLResultEnum ParticlesLayer::DrawSelf(render::Graphics* graphics)
         return QL_OK;
     // Particles blend by their own settings: the additive flag does not apply.
     LayerDrawScope scope(graphics, *this, 1);
-    graphics->DrawParticles(mEmitter);
+    graphics->DrawParticles(mEmitter.get());
     return QL_OK;
 }
 } // namespace layer

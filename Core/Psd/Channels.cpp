@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <memory>
 
 #include <libdeflate.h>
 #include <zlib.h>
@@ -222,12 +223,10 @@ i32 ZipInflater::Inflate(const u8* source, u64 sourceSize, u8* out, u64 outSize)
 
 ZipStream::ZipStream(const u8* source, u64 sourceSize)
 {
-    mStream = new z_stream();
-    std::memset(mStream, 0, sizeof *mStream);
-    if (inflateInit(mStream) != Z_OK)
+    mStream = std::make_unique<z_stream>(); // zeroed
+    if (inflateInit(mStream.get()) != Z_OK)
     {
-        delete mStream;
-        mStream = nullptr;
+        mStream.reset();
         mFailed = true;
         return;
     }
@@ -238,10 +237,7 @@ ZipStream::ZipStream(const u8* source, u64 sourceSize)
 ZipStream::~ZipStream()
 {
     if (mStream)
-    {
-        inflateEnd(mStream);
-        delete mStream;
-    }
+        inflateEnd(mStream.get());
 }
 
 i32 ZipStream::Next(u8* out, u64 outSize)
@@ -258,7 +254,7 @@ i32 ZipStream::Next(u8* out, u64 outSize)
         mStream->next_out = out + done;
         mStream->avail_out = static_cast<uInt>(std::min<u64>(outSize - done, UINT_MAX));
         uInt before = mStream->avail_out;
-        int result = inflate(mStream, Z_PARTIAL_FLUSH);
+        int result = inflate(mStream.get(), Z_PARTIAL_FLUSH);
         done += before - mStream->avail_out;
         if (result == Z_STREAM_END)
             mEnded = true;

@@ -6,6 +6,7 @@
 #include "Core/Psd/PixelLane.h"
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 typedef struct z_stream_s z_stream;
@@ -71,7 +72,7 @@ public:
     i32 Next(u8* out, u64 outSize);
 
 private:
-    z_stream* mStream = nullptr;
+    std::unique_ptr<z_stream> mStream; // null when zlib could not start
     bool mEnded = false;
     bool mFailed = false;
 };

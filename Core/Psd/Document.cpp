@@ -6,6 +6,7 @@
 #include "Core/Psd/StdioStream.h"
 
 #include <cstdio>
+#include <memory>
 #include <new>
 #include <stdexcept>
 
@@ -99,7 +100,7 @@ i32 RunSections(LoadContext& ctx)
 
 i32 LoadFrom(Document** out, base::Stream& stream, const std::string& name, const LoadLimits& limits)
 {
-    Document* document = new (std::nothrow) Document();
+    std::unique_ptr<Document> document(new (std::nothrow) Document());
     if (!document)
         return kOutOfMemory;
     i32 status;
@@ -122,11 +123,10 @@ i32 LoadFrom(Document** out, base::Stream& stream, const std::string& name, cons
     }
     if (status != kOk)
     {
-        delete document;
         *out = nullptr;
         return status;
     }
-    *out = document;
+    *out = document.release();
     return kOk;
 }
 } // namespace

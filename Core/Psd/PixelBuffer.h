@@ -29,7 +29,7 @@ public:
     // Room for count pixels whose values are undefined until written. Throws std::bad_alloc.
     void Allocate(size_t count)
     {
-        mData.reset(count > 0 ? new u32[count] : nullptr);
+        mData = count > 0 ? std::make_unique_for_overwrite<u32[]>(count) : nullptr;
         mSize = count;
     }
     void assign(size_t count, u32 value)

@@ -3,6 +3,8 @@
 
 #include "Core/Base/Types.h"
 
+#include <memory>
+
 namespace render
 {
 class Render;
@@ -56,27 +58,29 @@ protected:
 template <class T> class VertexBuffer
 {
 public:
+    // Takes the buffer over.
     explicit VertexBuffer(Buffer* buffer) : mBuffer(buffer) {}
-    virtual ~VertexBuffer() { delete mBuffer; }
+    virtual ~VertexBuffer() = default;
     VertexBuffer(const VertexBuffer&) = delete;
     VertexBuffer& operator=(const VertexBuffer&) = delete;
-    Buffer* GetBuffer() const { return mBuffer; }
+    Buffer* GetBuffer() const { return mBuffer.get(); }
     T* GetData() const { return reinterpret_cast<T*>(mBuffer->GetData()); }
 
-    Buffer* mBuffer;
+    std::unique_ptr<Buffer> mBuffer;
 };
 
 template <class T> class IndexBuffer
 {
 public:
+    // Takes the buffer over.
     explicit IndexBuffer(Buffer* buffer) : mBuffer(buffer) {}
-    virtual ~IndexBuffer() { delete mBuffer; }
+    virtual ~IndexBuffer() = default;
     IndexBuffer(const IndexBuffer&) = delete;
     IndexBuffer& operator=(const IndexBuffer&) = delete;
-    Buffer* GetBuffer() const { return mBuffer; }
+    Buffer* GetBuffer() const { return mBuffer.get(); }
     T* GetData() const { return reinterpret_cast<T*>(mBuffer->GetData()); }
 
-    Buffer* mBuffer;
+    std::unique_ptr<Buffer> mBuffer;
 };
 } // namespace render
 

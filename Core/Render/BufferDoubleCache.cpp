@@ -3,6 +3,9 @@
 
 #include "Core/Render/Render.h"
 
+#include <memory>
+#include <utility>
+
 namespace render
 {
 namespace
@@ -30,20 +33,19 @@ template <class T> struct BufferTraits<IndexBuffer<T>>
 
 template <class B> BufferDoubleCache<B>::~BufferDoubleCache()
 {
-    delete mMain[0];
-    delete mMain[1];
-    mMain[0] = mMain[1] = nullptr;
+    mMain[0].reset();
+    mMain[1].reset();
     mInFrame = false;
     (void)ReleaseOverflow();
 }
 
-template <class B> QLResultEnum BufferDoubleCache<B>::MakeBuffer(u32 count, B** out)
+template <class B> QLResultEnum BufferDoubleCache<B>::MakeBuffer(u32 count, std::unique_ptr<B>& out)
 {
     Buffer* buffer = nullptr;
     QLResultEnum result = BufferTraits<B>::Make(mRender, count, &buffer);
     if (result != QL_OK)
         return result;
-    *out = new B(buffer);
+    out = std::make_unique<B>(buffer);
     return QL_OK;
 }
 
@@ -53,9 +55,9 @@ template <class B> QLResultEnum BufferDoubleCache<B>::Create(u32 count, u32 chun
         count = BufferTraits<B>::DefaultCount();
     if (chunk == 0)
         chunk = BufferTraits<B>::DefaultChunk();
-    for (B*& handle : mMain)
+    for (std::unique_ptr<B>& handle : mMain)
     {
-        QLResultEnum result = MakeBuffer(count, &handle);
+        QLResultEnum result = MakeBuffer(count, handle);
         if (result != QL_OK)
             return result;
     }
@@ -74,12 +76,12 @@ template <class B> QLResultEnum BufferDoubleCache<B>::BeginFrame()
 template <class B> QLResultEnum BufferDoubleCache<B>::EndFrame()
 {
     QLResultEnum result = mInFrame ? QL_OK : QL_FAIL;
-    B* main = mMain[mCurrent];
+    B* main = mMain[mCurrent].get();
     if (main && main->GetBuffer()->IsLocked() && main->GetBuffer()->Unlock() != QL_OK)
         result = QL_FAIL;
     for (auto& pair : mOverflow)
     {
-        B* handle = mCurrent == 0 ? pair.first : pair.second;
+        B* handle = (mCurrent == 0 ? pair.first : pair.second).get();
         if (handle->GetBuffer()->IsLocked() && handle->GetBuffer()->Unlock() != QL_OK)
             result = QL_FAIL;
     }
@@ -91,10 +93,11 @@ template <class B> QLResultEnum BufferDoubleCache<B>::ReleaseOverflow()
 {
     if (mInFrame)
         return QL_FAIL;
+    // In order, each pair's first before its second.
     for (auto& pair : mOverflow)
     {
-        delete pair.first;
-        delete pair.second;
+        pair.first.reset();
+        pair.second.reset();
     }
     mOverflow.clear();
     return QL_OK;
@@ -122,7 +125,7 @@ template <class B> QLResultEnum BufferDoubleCache<B>::Allocate(u32 n, u32* start
 {
     if (!mInFrame || !mMain[mCurrent])
         return QL_FAIL;
-    B* main = mMain[mCurrent];
+    B* main = mMain[mCurrent].get();
     // An unlocked buffer has all its room: locking discards what the last frame wrote.
     auto room = [](B* handle)
     {
@@ -133,38 +136,33 @@ template <class B> QLResultEnum BufferDoubleCache<B>::Allocate(u32 n, u32* start
         return Use(main, n, start, chunk);
     for (auto& pair : mOverflow)
     {
-        B* handle = mCurrent == 0 ? pair.first : pair.second;
+        B* handle = (mCurrent == 0 ? pair.first : pair.second).get();
         if (room(handle) >= n)
             return Use(handle, n, start, chunk);
     }
     if (n > mChunkSize)
         return QL_FAIL;
-    B* first = nullptr;
-    B* second = nullptr;
-    QLResultEnum result = MakeBuffer(mChunkSize, &first);
+    std::unique_ptr<B> first;
+    std::unique_ptr<B> second;
+    QLResultEnum result = MakeBuffer(mChunkSize, first);
     if (result == QL_OK)
-        result = MakeBuffer(mChunkSize, &second);
+        result = MakeBuffer(mChunkSize, second);
     if (result != QL_OK)
-    {
-        delete first;
         return result;
-    }
-    mOverflow.emplace_back(first, second);
-    return Use(mCurrent == 0 ? first : second, n, start, chunk);
+    B* use = (mCurrent == 0 ? first : second).get();
+    mOverflow.emplace_back(std::move(first), std::move(second));
+    return Use(use, n, start, chunk);
 }
 
 template <class T>
 QLResultEnum BufferDoubleCacheCreatorConcrete<T>::CreateCache(Render* render, u32 count, u32 chunk,
                                                               BufferDoubleCacheBase** out)
 {
-    auto* cache = new BufferDoubleCache<T>(render);
+    auto cache = std::make_unique<BufferDoubleCache<T>>(render);
     QLResultEnum result = cache->Create(count, chunk);
     if (result != QL_OK)
-    {
-        delete cache;
         return result;
-    }
-    *out = cache;
+    *out = cache.release();
     return QL_OK;
 }
 

@@ -5,6 +5,8 @@
 #include "Core/Render/Buffer.h"
 #include "Core/Render/VertexFormat.h"
 
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace render
@@ -40,18 +42,18 @@ public:
 
     bool IsInFrame() const { return mInFrame; }
     u32 GetOverflowCount() const { return static_cast<u32>(mOverflow.size()); }
-    B* GetMain(u32 index) const { return mMain[index]; }
+    B* GetMain(u32 index) const { return mMain[index].get(); }
 
 private:
-    QLResultEnum MakeBuffer(u32 count, B** out);
+    QLResultEnum MakeBuffer(u32 count, std::unique_ptr<B>& out);
     QLResultEnum Use(B* handle, u32 n, u32* start, CacheChunk* chunk);
 
     Render* mRender;
     bool mInFrame = false;
     u32 mCurrent = 0;
-    B* mMain[2] = {nullptr, nullptr};
+    std::unique_ptr<B> mMain[2];
     u32 mChunkSize = 0;
-    std::vector<std::pair<B*, B*>> mOverflow;
+    std::vector<std::pair<std::unique_ptr<B>, std::unique_ptr<B>>> mOverflow;
 };
 
 template <class T> class BufferDoubleCacheCreatorConcrete : public BufferDoubleCacheCreator

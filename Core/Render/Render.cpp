@@ -85,21 +85,21 @@ QLResultEnum Render::InitRender(RenderWindow* window, const RenderInitParam& par
     QLResultEnum result = CreateShaderGeom(&impl);
     if (result != QL_OK)
         return result;
-    mShaderGeom = new Shader();
+    mShaderGeom = std::make_unique<Shader>();
     mShaderGeom->SetImpl(impl);
     mShaderGeom->SetLoaded(true);
     (void)mShaderGeom->SetRender(this);
     if ((result = mShaderGeom->BindVariables()) != QL_OK)
         return result;
-    ShaderTextured** textured[] = {&mShaderTexturedMult, &mShaderTexturedTint};
+    std::unique_ptr<ShaderTextured>* textured[] = {&mShaderTexturedMult, &mShaderTexturedTint};
     for (int i = 0; i < 2; ++i)
     {
         impl = nullptr;
         result = i == 0 ? CreateShaderTexturedMult(&impl) : CreateShaderTexturedTint(&impl);
         if (result != QL_OK)
             return result;
-        ShaderTextured* shader = new ShaderTextured();
-        *textured[i] = shader;
+        *textured[i] = std::make_unique<ShaderTextured>();
+        ShaderTextured* shader = textured[i]->get();
         shader->SetImpl(impl);
         shader->SetLoaded(true);
         (void)shader->SetRender(this);
@@ -643,19 +643,19 @@ QLResultEnum Render::PlayOne(u32 opcode, bool& done)
 
 QLResultEnum Render::GetShaderGeom(Shader** out)
 {
-    *out = mShaderGeom;
+    *out = mShaderGeom.get();
     return QL_OK;
 }
 
 QLResultEnum Render::GetShaderTexturedMult(ShaderTextured** out)
 {
-    *out = mShaderTexturedMult;
+    *out = mShaderTexturedMult.get();
     return QL_OK;
 }
 
 QLResultEnum Render::GetShaderTexturedTint(ShaderTextured** out)
 {
-    *out = mShaderTexturedTint;
+    *out = mShaderTexturedTint.get();
     return QL_OK;
 }
 
@@ -672,16 +672,15 @@ void Render::ReleaseResources()
     mVertexCaches.clear();
     mIndexCache16.reset();
     mIndexCache32.reset();
-    for (Shader* shader : {static_cast<Shader*>(mShaderGeom), static_cast<Shader*>(mShaderTexturedMult),
-                           static_cast<Shader*>(mShaderTexturedTint)})
+    auto release = [](auto& shader)
     {
         if (shader && shader->IsLoaded())
             (void)shader->UnLoad();
-        delete shader;
-    }
-    mShaderGeom = nullptr;
-    mShaderTexturedMult = nullptr;
-    mShaderTexturedTint = nullptr;
+        shader.reset();
+    };
+    release(mShaderGeom);
+    release(mShaderTexturedMult);
+    release(mShaderTexturedTint);
 }
 
 // A deleted object's address may be handed to the next object made: the state records and the

@@ -210,9 +210,9 @@ protected:
     u32 mUnusedWord = 1;           // no reader
     math::Matrix4 mProjection;
     float mDefaultScaleX = 1.0f, mDefaultScaleY = 1.0f, mDefaultOffsetX = 0.0f, mDefaultOffsetY = 0.0f;
-    Shader* mShaderGeom = nullptr;
-    ShaderTextured* mShaderTexturedMult = nullptr;
-    ShaderTextured* mShaderTexturedTint = nullptr;
+    std::unique_ptr<Shader> mShaderGeom;
+    std::unique_ptr<ShaderTextured> mShaderTexturedMult;
+    std::unique_ptr<ShaderTextured> mShaderTexturedTint;
     std::vector<std::unique_ptr<BufferDoubleCacheBase>> mVertexCaches; // null for formats without one
     std::unique_ptr<BufferDoubleCache<IndexBuffer<unsigned short>>> mIndexCache16;
     std::unique_ptr<BufferDoubleCache<IndexBuffer<unsigned int>>> mIndexCache32;

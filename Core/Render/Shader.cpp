@@ -6,14 +6,19 @@
 #include "Core/Render/Render.h"
 #include "Core/Resource/ResourceManager.h"
 
+#include <memory>
+#include <utility>
+
 namespace render
 {
 Shader::Shader() = default;
 
-Shader::~Shader()
+Shader::~Shader() = default;
+
+void Shader::SetImpl(ShaderImpl* impl)
 {
-    delete mImpl;
-    mImpl = nullptr;
+    mOwnedImpl.reset(impl);
+    mImpl = impl;
 }
 
 void Shader::Destroy() { resource::ResourceManager::ReleaseResource<Shader>(this); }
@@ -44,12 +49,11 @@ QLResultEnum Shader::DoLoad()
         return result;
     }
     ReleaseImpl();
-    mImpl = impl;
+    SetImpl(impl);
     result = BindVariables();
     if (result != QL_OK)
     {
-        delete mImpl;
-        mImpl = nullptr;
+        SetImpl(nullptr);
         ForgetVariables();
     }
     return result;
@@ -67,10 +71,8 @@ void Shader::ReleaseImpl()
     // The implementation knows whether its render still exists.
     Render* render = mImpl ? mImpl->GetRender() : nullptr;
     if (render)
-        render->DeleteAfterPlayback(mImpl);
-    else
-        delete mImpl;
-    mImpl = nullptr;
+        render->DeleteAfterPlayback(mOwnedImpl.release());
+    SetImpl(nullptr);
     ForgetVariables();
 }
 
@@ -81,11 +83,12 @@ QLResultEnum Shader::BindVariables()
     ShaderScalarVariableImpl* impl = mImpl->CreateScalarVariable(mProjectionName, 0);
     if (!impl)
         return QL_FAIL;
-    auto* variable = new ShaderScalarPointer<math::Matrix4, 1>(mImpl, impl);
-    QLResultEnum result = mImpl->AddVariable(variable);
+    auto variable = std::make_unique<ShaderScalarPointer<math::Matrix4, 1>>(mImpl, impl);
+    ShaderScalarPointer<math::Matrix4, 1>* projection = variable.get();
+    QLResultEnum result = mImpl->AddVariable(std::move(variable));
     if (result != QL_OK)
         return result;
-    mProjection = variable;
+    mProjection = projection;
     return QL_OK;
 }
 
@@ -107,11 +110,12 @@ QLResultEnum ShaderTextured::BindVariables()
         QL_LOG(L"Shader '%s' has no sampler 'TextureSampler'\n") << base::LogStyle::Error << mName;
         return QL_FAIL;
     }
-    auto* variable = new ShaderTextureVariable<1>(mImpl, impl);
-    result = mImpl->AddVariable(variable);
+    auto variable = std::make_unique<ShaderTextureVariable<1>>(mImpl, impl);
+    ShaderTextureVariable<1>* sampler = variable.get();
+    result = mImpl->AddVariable(std::move(variable));
     if (result != QL_OK)
         return result;
-    mSampler = variable;
+    mSampler = sampler;
     return QL_OK;
 }
 

@@ -7,6 +7,7 @@
 #include "Core/Resource/Resource.h"
 #include "Core/Resource/ResourceManager.h"
 
+#include <memory>
 #include <string>
 
 namespace render
@@ -29,7 +30,7 @@ public:
 
     QLResultEnum SetRender(Render* render);
     // Takes over an implementation (the built-in shaders).
-    void SetImpl(ShaderImpl* impl) { mImpl = impl; }
+    void SetImpl(ShaderImpl* impl);
     void SetLoaded(bool loaded) { mLoaded = loaded; }
     QLResultEnum SetProjection(const math::Matrix4* projection);
     ShaderImpl* GetImpl() const { return mImpl; }
@@ -42,9 +43,12 @@ protected:
     void ReleaseImpl();
 
     Render* mRender = nullptr;
-    ShaderImpl* mImpl = nullptr;
+    ShaderImpl* mImpl = nullptr; // owned (below); shaders of the game read it
     std::string mProjectionName = "Proj";
     ShaderScalarPointer<math::Matrix4, 1>* mProjection = nullptr;
+
+private:
+    std::unique_ptr<ShaderImpl> mOwnedImpl;
 };
 
 class ShaderTextured : public Shader

@@ -4,6 +4,9 @@
 #include "Core/Render/CommandBuffer.h"
 #include "Core/Render/Render.h"
 
+#include <memory>
+#include <utility>
+
 namespace render
 {
 void ShaderVariable::SetChanged(bool changed)
@@ -99,12 +102,14 @@ QLResultEnum ShaderImpl::OnUnbind()
 
 QLResultEnum ShaderImpl::AddVariable(ShaderVariable* variable)
 {
+    return AddVariable(std::unique_ptr<ShaderVariable>(variable));
+}
+
+QLResultEnum ShaderImpl::AddVariable(std::unique_ptr<ShaderVariable> variable)
+{
     if (mVariables.size() >= 255)
-    {
-        delete variable;
         return QL_FAIL;
-    }
-    mVariables.push_back(variable);
+    mVariables.push_back(std::move(variable));
     return QL_OK;
 }
 

@@ -6,6 +6,7 @@
 #include "Core/Base/Types.h"
 #include "Core/Render/Matrix4.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -59,8 +60,8 @@ template <class T, int N> class ShaderScalarPointer;
 template <> class ShaderScalarPointer<math::Matrix4, 1> : public ShaderVariable
 {
 public:
+    // Takes the backend side over.
     ShaderScalarPointer(ShaderImpl* owner, ShaderScalarVariableImpl* impl) : ShaderVariable(owner), mImpl(impl) {}
-    ~ShaderScalarPointer() override { delete mImpl; }
     QLResultEnum Record(CommandBuffer& stream) override;
     QLResultEnum Replay(CommandBuffer& stream) override;
     // Flags the variable only when the pointer differs.
@@ -68,7 +69,7 @@ public:
     const math::Matrix4* Get() const { return mValue; }
 
 private:
-    ShaderScalarVariableImpl* mImpl;
+    std::unique_ptr<ShaderScalarVariableImpl> mImpl;
     const math::Matrix4* mValue = nullptr;
 };
 
@@ -77,15 +78,15 @@ template <class T, int N> class ShaderScalarVariable;
 template <> class ShaderScalarVariable<math::Point4, 1> : public ShaderVariable
 {
 public:
+    // Takes the backend side over.
     ShaderScalarVariable(ShaderImpl* owner, ShaderScalarVariableImpl* impl) : ShaderVariable(owner), mImpl(impl) {}
-    ~ShaderScalarVariable() override { delete mImpl; }
     QLResultEnum Record(CommandBuffer& stream) override;
     QLResultEnum Replay(CommandBuffer& stream) override;
     void Set(const math::Point4& value);
     const math::Point4& Get() const { return mValue; }
 
 private:
-    ShaderScalarVariableImpl* mImpl;
+    std::unique_ptr<ShaderScalarVariableImpl> mImpl;
     math::Point4 mValue;
 };
 
@@ -93,8 +94,8 @@ template <int N> class ShaderTextureVariable;
 template <> class ShaderTextureVariable<1> : public ShaderVariable
 {
 public:
+    // Takes the backend side over.
     ShaderTextureVariable(ShaderImpl* owner, ShaderTextureVariableImpl* impl) : ShaderVariable(owner), mImpl(impl) {}
-    ~ShaderTextureVariable() override { delete mImpl; }
     QLResultEnum Record(CommandBuffer& stream) override;
     QLResultEnum Replay(CommandBuffer& stream) override;
     // Flags the variable only when the texture differs.
@@ -107,7 +108,7 @@ public:
     Texture* Get() const { return mTexture; }
 
 private:
-    ShaderTextureVariableImpl* mImpl;
+    std::unique_ptr<ShaderTextureVariableImpl> mImpl;
     Texture* mTexture = nullptr;
 };
 
@@ -132,6 +133,7 @@ public:
     // Takes ownership; the position is the variable's index in the stream. At most 255
     // variables, so that the count of changed ones fits its byte.
     QLResultEnum AddVariable(ShaderVariable* variable);
+    QLResultEnum AddVariable(std::unique_ptr<ShaderVariable> variable);
     const base::OwnedList<ShaderVariable>& GetVariables() const { return mVariables; }
     QLResultEnum RecordVariables(CommandBuffer& stream);
     void ForgetTexture(const Texture* texture)

@@ -92,7 +92,7 @@ Registry& GetRegistry()
             f.Add(VertexElement("tutv", 24, 8, VEK_TEXCOORD, sets, 2, f));
             f.Finish(sets);
             r.formats.push_back(f);
-            r.creators.emplace_back(new BufferDoubleCacheCreatorConcrete<VertexBuffer<SVertex2D>>());
+            r.creators.push_back(std::make_unique<BufferDoubleCacheCreatorConcrete<VertexBuffer<SVertex2D>>>());
         }
         {
             VertexFormat f = MakeFormat(1, 5120, 1024, sizeof(SVertexGeom));
@@ -101,7 +101,7 @@ Registry& GetRegistry()
             f.Add(VertexElement("diff", 12, 4, VEK_DIFFUSE, sets, 4, f));
             f.Finish(sets);
             r.formats.push_back(f);
-            r.creators.emplace_back(new BufferDoubleCacheCreatorConcrete<VertexBuffer<SVertexGeom>>());
+            r.creators.push_back(std::make_unique<BufferDoubleCacheCreatorConcrete<VertexBuffer<SVertexGeom>>>());
         }
         {
             VertexFormat f = MakeFormat(2, 0, 0, sizeof(SVertexRT));
@@ -110,7 +110,7 @@ Registry& GetRegistry()
             f.Add(VertexElement("tutv", 16, 8, VEK_TEXCOORD, sets, 2, f));
             f.Finish(sets);
             r.formats.push_back(f);
-            r.creators.emplace_back(new BufferDoubleCacheCreatorConcrete<VertexBuffer<SVertexRT>>());
+            r.creators.push_back(std::make_unique<BufferDoubleCacheCreatorConcrete<VertexBuffer<SVertexRT>>>());
         }
         return r;
     }();

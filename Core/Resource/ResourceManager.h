@@ -70,8 +70,9 @@ template <class T> typename MapDestroyer<T>::Map& ResourceManager::GetMap()
     auto found = mByKind.find(std::type_index(typeid(T)));
     if (found != mByKind.end())
         return static_cast<MapDestroyer<T>*>(found->second)->GetMap();
-    auto* destroyer = new MapDestroyer<T>();
-    mDestroyers.push_back(destroyer);
+    auto owned = std::make_unique<MapDestroyer<T>>();
+    MapDestroyer<T>* destroyer = owned.get();
+    mDestroyers.push_back(std::move(owned));
     mByKind.emplace(std::type_index(typeid(T)), destroyer);
     return destroyer->GetMap();
 }
@@ -83,7 +84,7 @@ template <class T> base::CountedPtr<T> ResourceManager::Get(const std::wstring& 
     if (found != map.end())
         return base::CountedPtr<T>(found->second.first, found->second.second);
 
-    std::unique_ptr<T> object(new T());
+    auto object = std::make_unique<T>();
     const QLResultEnum result = object->Init(name);
     if (result != QL_OK)
     {

@@ -5,6 +5,8 @@
 #include "Core/Widget/FrameManager.h"
 #include "Core/Widget/WidgetListener.h"
 
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace widget
@@ -31,8 +33,9 @@ TypeDescriptor& Frame::StaticTypeDescriptor()
 
 Frame::Frame()
 {
-    mHitLayer = new layer::RectHitLayer();
-    SetLayer(mHitLayer, true, false);
+    auto hitLayer = std::make_unique<layer::RectHitLayer>();
+    mHitLayer = hitLayer.get();
+    SetLayer(std::move(hitLayer), false);
     mFrame = this;
     mFocusWidget = this;
 }

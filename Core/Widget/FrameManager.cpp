@@ -6,6 +6,7 @@
 #include "Core/Widget/WidgetListener.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace widget
 {
@@ -49,8 +50,7 @@ FrameManager::~FrameManager()
         for (const RemoveRequest& request : list)
             if (request.frame && request.frame->mQueuedIn == this)
                 request.frame->mQueuedIn = nullptr;
-    if (mOwnsCursor)
-        delete mCursor;
+    mCursor.clear();
 }
 
 const FrameManager::Entry* FrameManager::FindEntry(const Frame* frame) const
@@ -198,13 +198,9 @@ QLResultEnum FrameManager::Activate(Frame* frame)
     return QL_OK;
 }
 
-void FrameManager::SetCursorWidget(Widget* widget, bool owns)
-{
-    if (mOwnsCursor && mCursor != widget)
-        delete mCursor;
-    mCursor = widget;
-    mOwnsCursor = owns;
-}
+void FrameManager::SetCursorWidget(Widget* widget, bool owns) { mCursor.reset(widget, owns); }
+
+void FrameManager::SetCursorWidget(std::unique_ptr<Widget> widget) { mCursor.own(std::move(widget)); }
 
 QLResultEnum FrameManager::ProcessAdditions()
 {

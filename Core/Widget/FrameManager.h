@@ -6,9 +6,11 @@
 
 #include "Core/App/FrameHost.h"
 #include "Core/Base/DeferredDelete.h"
+#include "Core/Base/OwnedOrBorrowed.h"
 #include "Core/Render/Point.h"
 #include "Core/Widget/CaptureRecord.h"
 
+#include <memory>
 #include <vector>
 
 namespace widget
@@ -65,6 +67,7 @@ public:
     QLResultEnum Activate(Frame* frame);
     // A widget drawn above every frame that follows the pointer.
     void SetCursorWidget(Widget* widget, bool owns);
+    void SetCursorWidget(std::unique_ptr<Widget> widget);
 
     Frame* GetActiveFrame() const { return mActiveFrame; }
     Frame* GetHoverFrame() const { return mHoverFrame; }
@@ -137,8 +140,7 @@ private:
     u32 mRemoveIndex = 0;
     CaptureRecord mCapture;
     math::Point2 mLastPointer;
-    Widget* mCursor = nullptr;
-    bool mOwnsCursor = false;
+    base::OwnedOrBorrowed<Widget> mCursor;
     // Above 0 while input or updates are delivered: frame deletions wait for the update's end.
     int mBusy = 0;
     KeyRoute mKeyRoute{*this};

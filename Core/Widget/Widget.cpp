@@ -8,6 +8,7 @@
 #include "Core/Widget/WidgetListener.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace widget
 {
@@ -16,6 +17,8 @@ TypeDescriptor& Widget::StaticTypeDescriptor()
     static TypeDescriptor descriptor;
     return descriptor;
 }
+
+Widget::Widget() = default;
 
 Widget::~Widget()
 {
@@ -28,8 +31,6 @@ Widget::~Widget()
     for (Widget* child : mChildren)
         if (child)
             child->ForgetParent(this);
-    if (mOwnsLayer)
-        delete mLayer;
 }
 
 void Widget::ForgetParent(const WidgetContainer* container)
@@ -83,9 +84,9 @@ QLResultEnum Widget::AddChild(Widget* child, layer::Layer* parentLayer)
                     [](Widget& w) { return w.mListener ? w.mListener->OnManagerAttached() : QL_OK; }))
                 return r;
     }
-    layer::Layer* target = parentLayer ? parentLayer : mLayer;
+    layer::Layer* target = parentLayer ? parentLayer : mLayer.get();
     if (target && child->mLayer)
-        target->AddChild(child->mLayer);
+        target->AddChild(child->mLayer.get());
     if (IsDisabled() && !child->mDisabledByAncestor)
     {
         child->mDisabledByAncestor = true;
@@ -137,7 +138,7 @@ QLResultEnum Widget::RemoveChild(Widget* child, bool clearHoverAndFocus)
         return QL_FAIL;
     child->mParent = nullptr;
     if (child->mLayer && child->mLayer->GetParent())
-        child->mLayer->GetParent()->RemoveChild(child->mLayer);
+        child->mLayer->GetParent()->RemoveChild(child->mLayer.get());
     return QL_OK;
 }
 
@@ -148,10 +149,13 @@ QLResultEnum Widget::RemoveAllChildren(bool deleteChildren, bool recursive, bool
 
 void Widget::SetLayer(layer::Layer* layer, bool owns, bool hookDraw)
 {
-    if (mOwnsLayer && mLayer != layer)
-        delete mLayer;
-    mLayer = layer;
-    mOwnsLayer = owns;
+    mLayer.reset(layer, owns);
+    SetListener(mListener, hookDraw);
+}
+
+void Widget::SetLayer(std::unique_ptr<layer::Layer> layer, bool hookDraw)
+{
+    mLayer.own(std::move(layer));
     SetListener(mListener, hookDraw);
 }
 

@@ -3,10 +3,12 @@
 #pragma once
 
 #include "Core/Base/DeferredDelete.h"
+#include "Core/Base/OwnedOrBorrowed.h"
 #include "Core/Widget/TypeDescriptor.h"
 #include "Core/Widget/WidgetContainer.h"
 
 #include <functional>
+#include <memory>
 
 namespace layer
 {
@@ -22,7 +24,8 @@ class WidgetListener;
 class Widget : public WidgetContainer, public base::DeferredDeletable
 {
 public:
-    Widget() = default;
+    // Out of line, as the destructor: the layer type is only declared here.
+    Widget();
     // Deletes an owned layer. Children are not deleted; nothing keeps pointing at this widget
     // (parent, frame hover and focus, pointer capture) once it is gone.
     ~Widget() override;
@@ -39,6 +42,7 @@ public:
 
     // Replaces the layer (deleting the old one when owned) and re-applies the listener.
     void SetLayer(layer::Layer* layer, bool owns, bool hookDraw);
+    void SetLayer(std::unique_ptr<layer::Layer> layer, bool hookDraw);
     // With hookDraw the layer's draw listeners call the listener's OnPreDraw and OnPostDraw.
     void SetListener(WidgetListener* listener, bool hookDraw);
     QLResultEnum SetDisabled(bool disabled);
@@ -55,7 +59,7 @@ public:
     Widget* GetParent() const { return mParent; }
     Frame* GetFrame() const { return mFrame; }
     WidgetListener* GetListener() const { return mListener; }
-    layer::Layer* GetLayer() const { return mLayer; }
+    layer::Layer* GetLayer() const { return mLayer.get(); }
     FrameManager* GetCaptureOwner() const { return mCaptureOwner; }
 
     u32 mAltDisabledNotification = 0; // non-zero: enabled changes go to OnDisabledChangedAlt
@@ -77,8 +81,7 @@ protected:
     Widget* mParent = nullptr;
     Frame* mFrame = nullptr;
     WidgetListener* mListener = nullptr;
-    layer::Layer* mLayer = nullptr;
-    bool mOwnsLayer = false;
+    base::OwnedOrBorrowed<layer::Layer> mLayer;
     bool mDisabled = false;
     bool mHookDraw = false;
     FrameManager* mCaptureOwner = nullptr; // the manager whose capture this widget holds

@@ -26,17 +26,15 @@ Image::Image(Texture* texture) : mTexture(texture)
     }
 }
 
+Image::Image() = default;
+
 Image::~Image()
 {
-    if (!mResource && mTexture)
-    {
-        Render* render = mTexture->GetRender();
-        if (render)
-            render->DeleteAfterPlayback(mTexture);
-        else
-            delete mTexture;
-    }
-    mTexture = nullptr;
+    // The frame being recorded may still name the texture: it goes after its playback.
+    if (mTexture)
+        if (Render* render = mTexture->GetRender())
+            render->DeleteAfterPlayback(mTexture.release());
+    mTexture.reset();
     mResource.Release();
 }
 
@@ -66,7 +64,7 @@ void Image::SetResourceTexture(const base::CountedPtr<resource::ResourceTexture>
     }
 }
 
-Texture* Image::GetTexture() const { return mResource ? mResource->GetTexture() : mTexture; }
+Texture* Image::GetTexture() const { return mResource ? mResource->GetTexture() : mTexture.get(); }
 
 bool Image::IsOpaqueAt(i32 x, i32 y) const
 {

@@ -5,6 +5,8 @@
 #include "Core/Base/CountedPtr.h"
 #include "Core/Base/Types.h"
 
+#include <memory>
+
 namespace resource
 {
 class ResourceTexture;
@@ -18,7 +20,8 @@ struct VertexFormat;
 class Image
 {
 public:
-    Image() = default;
+    // Out of line, as the destructor: the texture type is only declared here.
+    Image();
     // Takes ownership of the texture and its size.
     explicit Image(Texture* texture);
     virtual ~Image();
@@ -51,7 +54,7 @@ public:
 
 protected:
     base::CountedPtr<resource::ResourceTexture> mResource;
-    Texture* mTexture = nullptr; // owned when there is no resource texture
+    std::unique_ptr<Texture> mTexture; // the image's own, when it was made over one
     i32 mWidth = 0;
     i32 mHeight = 0;
     i32 mAtlasOffsetX = 0, mAtlasOffsetY = 0;

@@ -10,6 +10,8 @@
 #include "Core/Render/Texture.h"
 #include "Core/Resource/ResourceManager.h"
 
+#include <memory>
+
 namespace render
 {
 namespace
@@ -17,18 +19,16 @@ namespace
 // A texture of the render made by `make`; deleted again when that fails.
 template <class Make> QLResultEnum MakeTexture(Render* render, Texture** out, Make make)
 {
-    Texture* texture = nullptr;
-    QLResultEnum result = render->CreateTexture(&texture);
+    Texture* made = nullptr;
+    QLResultEnum result = render->CreateTexture(&made);
+    std::unique_ptr<Texture> texture(made);
     if (result == QL_OK && !texture)
         result = QL_FAIL;
     if (result == QL_OK)
-        result = make(texture);
+        result = make(texture.get());
     if (result != QL_OK)
-    {
-        delete texture;
         return result;
-    }
-    *out = texture;
+    *out = texture.release();
     return QL_OK;
 }
 } // namespace
@@ -78,11 +78,11 @@ QLResultEnum LoadImage(Render* render, const std::wstring& path, file::ImageCont
     }
     if (!texture->GetTexture())
         return QL_FAIL;
-    Image* image = new Image();
+    auto image = std::make_unique<Image>();
     image->SetResourceTexture(texture);
     if (info)
         *info = static_cast<const base::ImageInfo&>(*texture);
-    *out = image;
+    *out = image.release();
     return QL_OK;
 }
 } // namespace render

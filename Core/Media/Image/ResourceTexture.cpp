@@ -13,19 +13,22 @@
 #include "Core/Resource/ResourceManager.h"
 
 #include <memory>
+#include <utility>
 
 namespace resource
 {
 const std::wstring ResourceTexture::kExtensions[kExtensionCount] = {L"", L".dds", L".jpg", L".gif", L".png", L".tga"};
 
-ResourceTexture::~ResourceTexture() { delete mTexture; }
+ResourceTexture::ResourceTexture() = default;
+
+ResourceTexture::~ResourceTexture() = default;
 
 void ResourceTexture::Destroy() { ResourceManager::ReleaseResource(this); }
 
 render::Texture* ResourceTexture::GetTexture() const
 {
     if (mTexture)
-        return mTexture;
+        return mTexture.get();
     if (mInAtlas && mAtlas)
         return mAtlas->GetTexture();
     return nullptr;
@@ -102,8 +105,9 @@ QLResultEnum ResourceTexture::MakeTexture(base::Stream* stream, const std::wstri
         mWidth = static_cast<float>(data->mWidth);
         mHeight = static_cast<float>(data->mHeight);
     }
-    render::Texture* texture = nullptr;
-    QLResultEnum result = mRender->CreateTexture(&texture);
+    render::Texture* made = nullptr;
+    QLResultEnum result = mRender->CreateTexture(&made);
+    std::unique_ptr<render::Texture> texture(made);
     if (result == QL_OK && texture)
         result = texture->CreateFromImage(*data);
     else if (result == QL_OK)
@@ -111,10 +115,9 @@ QLResultEnum ResourceTexture::MakeTexture(base::Stream* stream, const std::wstri
     if (result != QL_OK)
     {
         QL_LOG(L"Cannot create the texture of '%s'\n") << base::LogStyle::Error << GetName();
-        delete texture;
         return result;
     }
-    mTexture = texture;
+    mTexture = std::move(texture);
     return QL_OK;
 }
 
@@ -124,12 +127,9 @@ QLResultEnum ResourceTexture::DoUnLoad()
     {
         // The frame being recorded may still name it. The texture knows whether its render
         // still exists (a resource may be unloaded after the render is gone).
-        render::Texture* texture = mTexture;
-        mTexture = nullptr;
+        std::unique_ptr<render::Texture> texture = std::move(mTexture);
         if (render::Render* render = texture->GetRender())
-            render->DeleteAfterPlayback(texture);
-        else
-            delete texture;
+            render->DeleteAfterPlayback(texture.release());
     }
     return QL_OK;
 }

@@ -6,6 +6,7 @@
 #include "Core/Media/Image/ImageInfo.h"
 #include "Core/Resource/Resource.h"
 
+#include <memory>
 #include <string>
 
 namespace base
@@ -31,7 +32,8 @@ public:
     static constexpr u32 kExtensionCount = 6;
     static const std::wstring kExtensions[kExtensionCount];
 
-    ResourceTexture() = default;
+    // Out of line, as the destructor: the texture type is only declared here.
+    ResourceTexture();
     ~ResourceTexture() override;
 
     void Destroy() override;
@@ -47,7 +49,7 @@ public:
 
     // The texture that holds the pixels: this one's own, or the atlas's for an image in an atlas.
     render::Texture* GetTexture() const;
-    render::Texture* GetOwnTexture() const { return mTexture; }
+    render::Texture* GetOwnTexture() const { return mTexture.get(); }
     const base::CountedPtr<ResourceTexture>& GetAtlas() const { return mAtlas; }
     render::Render* GetRender() const { return mRender; }
 
@@ -58,7 +60,7 @@ private:
 
     base::CountedPtr<ResourceTexture> mAtlas;
     render::Render* mRender = nullptr;
-    render::Texture* mTexture = nullptr;
+    std::unique_ptr<render::Texture> mTexture;
     file::ImageContainer* mContainer = nullptr;
     std::wstring mImageName;
 };

@@ -10,9 +10,13 @@
 #include "Core/File/ReadFile.h"
 #include "Core/Resource/ResourceManager.h"
 
+#include <memory>
+#include <utility>
+
 namespace k2
 {
-SoundTagEntry::~SoundTagEntry() { delete sound; }
+// Out of line: the sound's destructor is not seen by the header.
+SoundTagEntry::~SoundTagEntry() = default;
 
 SoundTags::~SoundTags() { Clear(); }
 
@@ -30,14 +34,14 @@ bool SoundTags::Load(std::wstring path)
     std::string text = file::ReadFile(path);
     for (SoundSheetRow& row : ParseSoundSheet(text))
     {
-        auto* entry = new SoundTagEntry();
+        auto entry = std::make_unique<SoundTagEntry>();
         entry->tag = base::Utf8ToWide(row.tag);
         entry->file = base::Utf8ToWide(row.file);
         entry->group = row.group;
         entry->level = row.level;
         if (!row.file.empty())
-            entry->sound = SoundSystem::Instance()->CreateSound(base::kSoundFolder + row.file);
-        mEntries.push_back(entry);
+            entry->sound.reset(SoundSystem::Instance()->CreateSound(base::kSoundFolder + row.file));
+        mEntries.push_back(std::move(entry));
     }
     return true;
 }

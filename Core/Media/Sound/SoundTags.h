@@ -4,6 +4,7 @@
 #include "Core/Base/OwnedList.h"
 #include "Core/Base/Singletone.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,7 @@ struct SoundTagEntry
     std::wstring file; // below "td/data/sound/"
     int group = 0;
     float level = 0.0f;
-    Sound* sound = nullptr; // owned; null when the file column is empty
+    std::unique_ptr<Sound> sound; // null when the file column is empty
 };
 
 class SoundTags : public base::Singletone<SoundTags>

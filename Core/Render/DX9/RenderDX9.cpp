@@ -12,6 +12,7 @@
 #include "Platform/Gpu/Device.h"
 
 #include <chrono>
+#include <memory>
 #include <thread>
 
 namespace render
@@ -279,14 +280,11 @@ QLResultEnum RenderDX9::CreateTexture(Texture** out)
 
 QLResultEnum RenderDX9::CreateShader(const std::string& vertexSource, const std::string& pixelSource, ShaderImpl** out)
 {
-    auto* shader = new ShaderImplDX9(this);
+    auto shader = std::make_unique<ShaderImplDX9>(this);
     QLResultEnum result = shader->Create(vertexSource, pixelSource);
     if (result != QL_OK)
-    {
-        delete shader;
         return result;
-    }
-    *out = shader;
+    *out = shader.release();
     return QL_OK;
 }
 
@@ -307,27 +305,21 @@ QLResultEnum RenderDX9::CreateShaderTexturedTint(ShaderImpl** out)
 
 QLResultEnum RenderDX9::CreateVertexBuffer(const VertexFormat& format, u32 count, bool dynamic, Buffer** out)
 {
-    auto* buffer = new VertexBufferImplDX9(this, format);
+    auto buffer = std::make_unique<VertexBufferImplDX9>(this, format);
     QLResultEnum result = buffer->Create(format, count, dynamic);
     if (result != QL_OK)
-    {
-        delete buffer;
         return result;
-    }
-    *out = buffer;
+    *out = buffer.release();
     return QL_OK;
 }
 
 QLResultEnum RenderDX9::CreateIndexBuffer(u32 indexSize, u32 count, bool dynamic, Buffer** out)
 {
-    auto* buffer = new IndexBufferImplDX9(this, indexSize);
+    auto buffer = std::make_unique<IndexBufferImplDX9>(this, indexSize);
     QLResultEnum result = buffer->Create(indexSize, count, dynamic);
     if (result != QL_OK)
-    {
-        delete buffer;
         return result;
-    }
-    *out = buffer;
+    *out = buffer.release();
     return QL_OK;
 }
 

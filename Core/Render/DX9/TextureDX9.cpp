@@ -68,7 +68,7 @@ QLResultEnum TextureDX9::CreateFromImage(ImageData& image)
     const u32 rows = compressed ? (height + 3) / 4 : height;
     // Not cleared first: a copy that succeeds writes every byte of the level, and a level whose
     // copy failed is not uploaded.
-    std::unique_ptr<u8[]> level(new u8[static_cast<size_t>(pitch) * rows]);
+    auto level = std::make_unique_for_overwrite<u8[]>(static_cast<size_t>(pitch) * rows);
     mMask.assign(static_cast<size_t>(width) * height, false);
     result = image.CopyPixels(pitch, level.get(), mMask);
     if (result != QL_OK)

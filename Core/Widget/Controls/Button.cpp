@@ -4,6 +4,8 @@
 #include "Core/Widget/Controls/ButtonListener.h"
 #include "Core/Widget/Controls/ButtonMediator.h"
 
+#include <memory>
+
 namespace widget
 {
 TypeDescriptor& Button::StaticTypeDescriptor()
@@ -20,12 +22,9 @@ Button::Button()
 
 Button::~Button()
 {
-    if (mOwnsMediator)
-    {
-        ButtonMediator* mediator = mMediator;
-        mMediator = nullptr;
-        delete mediator;
-    }
+    // Let go of the mediator before it goes, so that it no longer finds itself attached here.
+    std::unique_ptr<ButtonMediator> owned = mMediator.release();
+    mMediator.forget();
 }
 
 QLResultEnum Button::Click()

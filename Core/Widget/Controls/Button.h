@@ -4,6 +4,7 @@
 
 #include "Core/Base/CountedPtr.h"
 #include "Core/Base/Delegate.h"
+#include "Core/Base/OwnedOrBorrowed.h"
 #include "Core/Widget/Widget.h"
 
 namespace widget
@@ -38,8 +39,7 @@ public:
     void SetClickCallback(base::CountedPtr<ClickDelegate> callback) { mClickCallback = std::move(callback); }
     u32 GetVisualState() const { return mVisualState; }
 
-    ButtonMediator* mMediator = nullptr;
-    bool mOwnsMediator = false;
+    base::OwnedOrBorrowed<ButtonMediator> mMediator;
     ButtonListener* mButtonListener = nullptr; // not owned
     base::CountedPtr<ClickDelegate> mClickCallback;
     u32 mVisualState = STATE_NORMAL;

@@ -9,10 +9,9 @@ namespace widget
 {
 ButtonMediator::~ButtonMediator()
 {
-    if (mButton && mButton->mMediator == this)
+    if (mButton && mButton->mMediator.get() == this)
     {
-        mButton->mMediator = nullptr;
-        mButton->mOwnsMediator = false;
+        mButton->mMediator.forget();
         if (mButton->GetListener() == static_cast<WidgetListener*>(this))
             mButton->SetListener(nullptr, false);
     }
@@ -26,8 +25,7 @@ void ButtonMediator::Attach(Button* button, bool owns)
     if (!button)
         return;
     button->SetListener(static_cast<WidgetListener*>(this), true);
-    button->mMediator = this;
-    button->mOwnsMediator = owns;
+    button->mMediator.reset(this, owns);
 }
 
 QLResultEnum ButtonMediator::ChangeState(u32 state)

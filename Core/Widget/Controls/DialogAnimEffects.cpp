@@ -14,11 +14,13 @@
 
 #include <tinyxml2.h>
 
+#include <memory>
+
 namespace widget
 {
 void RegisterAnimCreator(DialogEffectsManager& manager)
 {
-    manager.RegisterCreator("Anim", new DialogEffectsDataCreator<DialogAnimEffectsData>());
+    manager.RegisterCreator("Anim", std::make_unique<DialogEffectsDataCreator<DialogAnimEffectsData>>());
 }
 
 QLResultEnum DialogAnimEffectsData::LoadAnim(const std::wstring& path, base::CountedPtr<animation::AnimData>& out)
@@ -54,13 +56,10 @@ QLResultEnum DialogAnimEffectsData::ReadXml(const tinyxml2::XMLElement* element)
 
 QLResultEnum DialogAnimEffectsData::CreateEffects(Dialog* dialog, DialogEffects** out)
 {
-    auto* effects = new DialogAnimEffects();
+    auto effects = std::make_unique<DialogAnimEffects>();
     if (QLResultEnum r = effects->Init(dialog, this))
-    {
-        delete effects;
         return r;
-    }
-    *out = effects;
+    *out = effects.release();
     return QL_OK;
 }
 

@@ -4,6 +4,8 @@
 
 #include "Core/Base/Types.h"
 
+#include <memory>
+
 namespace tinyxml2
 {
 class XMLElement;
@@ -27,12 +29,12 @@ class DialogEffectsDataCreatorBase
 {
 public:
     virtual ~DialogEffectsDataCreatorBase() = default;
-    virtual DialogEffectsData* Create() = 0;
+    virtual std::unique_ptr<DialogEffectsData> Create() = 0;
 };
 
 template <class T> class DialogEffectsDataCreator : public DialogEffectsDataCreatorBase
 {
 public:
-    DialogEffectsData* Create() override { return new T(); }
+    std::unique_ptr<DialogEffectsData> Create() override { return std::make_unique<T>(); }
 };
 } // namespace widget

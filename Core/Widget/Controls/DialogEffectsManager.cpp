@@ -8,6 +8,8 @@
 
 #include <tinyxml2.h>
 
+#include <utility>
+
 namespace widget
 {
 DialogEffectsManager::DialogEffectsManager() { RegisterAnimCreator(*this); }
@@ -19,9 +21,10 @@ std::vector<base::SingletoneBase*> DialogEffectsManager::GetDependencies()
     return {resource::ResourceManager::Instance()};
 }
 
-void DialogEffectsManager::RegisterCreator(const std::string& type, DialogEffectsDataCreatorBase* creator)
+void DialogEffectsManager::RegisterCreator(const std::string& type,
+                                           std::unique_ptr<DialogEffectsDataCreatorBase> creator)
 {
-    mCreators[type].reset(creator);
+    mCreators[type] = std::move(creator);
 }
 
 void DialogEffectsManager::Clear()
@@ -56,7 +59,7 @@ QLResultEnum DialogEffectsManager::Load(const tinyxml2::XMLElement* element)
                 QL_LOG(L"Dialog effects: a '%s' set without a name\n") << base::LogStyle::Error << set->Name();
                 return QL_FAIL;
             }
-            std::unique_ptr<DialogEffectsData> object(creator->second->Create());
+            std::unique_ptr<DialogEffectsData> object = creator->second->Create();
             if (QLResultEnum r = object->ReadXml(set))
             {
                 QL_LOG(L"Dialog effects: set '%s' cannot be read\n") << base::LogStyle::Error << name;

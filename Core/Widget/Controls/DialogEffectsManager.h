@@ -27,7 +27,7 @@ public:
     // Out null and 0 for a dialog without an assignment; 1 when its set does not exist.
     QLResultEnum CreateEffects(Dialog* dialog, DialogEffects** out);
     // Replaces any creator of the type; the manager owns it.
-    void RegisterCreator(const std::string& type, DialogEffectsDataCreatorBase* creator);
+    void RegisterCreator(const std::string& type, std::unique_ptr<DialogEffectsDataCreatorBase> creator);
     // Forgets every data set and assignment (the creators stay).
     void Clear();
 

@@ -5,6 +5,7 @@
 #include "Core/Layer/Layer.h"
 #include "Core/Widget/Controls/GameControlHelper.h"
 
+#include <memory>
 #include <vector>
 
 namespace gui
@@ -21,19 +22,21 @@ public:
 
     // An empty name leaves the slot empty. The layer's rectangle (truncated) joins the union.
     QLResultEnum LoadStateLayer(i32 index, const std::wstring& name, layer::ImageLayer** out);
-    // Stores a layer made elsewhere in a slot, with its layout rectangle joining the union.
+    // Takes over a layer made elsewhere into a slot (an index out of range leaves it with the
+    // caller), with its layout rectangle joining the union.
     void SetStateLayer(i32 index, layer::Layer* layer, const math::Rect& rect);
+    void SetStateLayer(i32 index, std::unique_ptr<layer::Layer> layer, const math::Rect& rect);
     // Centres the control on the floor of the union's centre and appends the state layers,
     // each placed relative to it.
     void LayoutStateLayers();
 
     layer::Layer* GetStateLayer(i32 index) const
     {
-        return index >= 0 && index < static_cast<i32>(mStateLayers.size()) ? mStateLayers[index] : nullptr;
+        return index >= 0 && index < static_cast<i32>(mStateLayers.size()) ? mStateLayers[index].get() : nullptr;
     }
 
     i32 mUnionX = 0, mUnionY = 0, mUnionWidth = 0, mUnionHeight = 0;
     bool mUnionValid = false;
-    std::vector<layer::Layer*> mStateLayers;
+    std::vector<std::unique_ptr<layer::Layer>> mStateLayers;
 };
 } // namespace gui

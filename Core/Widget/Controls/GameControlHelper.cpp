@@ -11,20 +11,20 @@
 #include "Core/Widget/Controls/TrapHitTestListener.h"
 #include "Core/Widget/Widget.h"
 
+#include <memory>
+#include <utility>
+
 namespace gui
 {
+GameControlHelper::GameControlHelper() = default;
+
+// The created layers go first to last (each leaves its parent as it goes), then the trap
+// listener, then an owned layout.
 GameControlHelper::~GameControlHelper()
 {
-    for (layer::Layer* layer : mCreated)
-    {
-        if (layer->GetParent())
-            layer->GetParent()->RemoveChild(layer);
-        delete layer;
-    }
     mCreated.clear();
-    delete mTrap;
-    if (mOwnsContainer)
-        delete mContainer;
+    mTrap.reset();
+    mContainer.clear();
 }
 
 QLResultEnum GameControlHelper::Init(const std::wstring& path, widget::Widget* widget,
@@ -42,10 +42,7 @@ QLResultEnum GameControlHelper::Init(const std::wstring& path, widget::Widget* w
 QLResultEnum GameControlHelper::Init(file::ImageContainer* container, widget::Widget* widget,
                                      layer::HitTestListener* hitListener, layer::Layer* parentLayer, bool ownsContainer)
 {
-    if (mOwnsContainer && mContainer != container)
-        delete mContainer;
-    mContainer = container;
-    mOwnsContainer = ownsContainer;
+    mContainer.reset(container, ownsContainer);
     mWidget = widget;
     mHitListener = hitListener;
     mDefaultParent = parentLayer ? parentLayer : (widget ? widget->GetLayer() : nullptr);
@@ -62,19 +59,18 @@ QLResultEnum GameControlHelper::LoadLayer(const std::wstring& name, math::Rect* 
     if (!mContainer)
         return QL_FAIL;
     base::ImageInfo info;
-    layer::ImageLayer* layer = nullptr;
-    if (QLResultEnum r = layer::CreateImageLayer(ControlHost::Get()->GetRender(), name, mContainer, &layer, &info))
+    layer::ImageLayer* made = nullptr;
+    if (QLResultEnum r = layer::CreateImageLayer(ControlHost::Get()->GetRender(), name, mContainer.get(), &made, &info))
     {
         QL_LOG(L"No layer '%s' in the layout '%s'\n") << base::LogStyle::Error << name << mContainer->GetPath();
         return r;
     }
+    std::unique_ptr<layer::ImageLayer> layer(made);
     layer->SetHitListener(mHitListener);
     if (outRect)
         *outRect = math::Rect(info.mX, info.mY, info.mWidth, info.mHeight);
     if (out)
-        *out = layer;
-    else
-        delete layer;
+        *out = layer.release();
     return QL_OK;
 }
 
@@ -107,18 +103,29 @@ QLResultEnum GameControlHelper::PlaceImageLayer(const std::wstring& name, u32 mo
     return QL_OK;
 }
 
-void GameControlHelper::ApplyMode(layer::Layer* layer, u32 mode)
+void GameControlHelper::ApplyMode(std::unique_ptr<layer::Layer> layer, u32 mode)
 {
     if (mode == HIT_NONE)
         layer->mHitTestable = false;
     else if (mode == HIT_TRAP)
         layer->SetHitListener(GetTrapListener());
-    mCreated.push_back(layer);
+    mCreated.push_back(std::move(layer));
 }
 
 QLResultEnum GameControlHelper::AttachFirst(layer::Layer* layer, u32 mode, layer::Layer* parent)
 {
-    ApplyMode(layer, mode);
+    return AttachFirst(std::unique_ptr<layer::Layer>(layer), mode, parent);
+}
+
+QLResultEnum GameControlHelper::AttachLast(layer::Layer* layer, u32 mode, layer::Layer* parent)
+{
+    return AttachLast(std::unique_ptr<layer::Layer>(layer), mode, parent);
+}
+
+QLResultEnum GameControlHelper::AttachFirst(std::unique_ptr<layer::Layer> owned, u32 mode, layer::Layer* parent)
+{
+    layer::Layer* layer = owned.get();
+    ApplyMode(std::move(owned), mode);
     layer::Layer* target = parent ? parent : mDefaultParent;
     if (!target)
         return QL_OK;
@@ -131,9 +138,10 @@ QLResultEnum GameControlHelper::AttachFirst(layer::Layer* layer, u32 mode, layer
     return QL_OK;
 }
 
-QLResultEnum GameControlHelper::AttachLast(layer::Layer* layer, u32 mode, layer::Layer* parent)
+QLResultEnum GameControlHelper::AttachLast(std::unique_ptr<layer::Layer> owned, u32 mode, layer::Layer* parent)
 {
-    ApplyMode(layer, mode);
+    layer::Layer* layer = owned.get();
+    ApplyMode(std::move(owned), mode);
     if (layer::Layer* target = parent ? parent : mDefaultParent)
         target->AddChild(layer);
     return QL_OK;
@@ -142,7 +150,7 @@ QLResultEnum GameControlHelper::AttachLast(layer::Layer* layer, u32 mode, layer:
 widget::TrapHitTestListener* GameControlHelper::GetTrapListener()
 {
     if (!mTrap)
-        mTrap = new widget::TrapHitTestListener(mWidget);
-    return mTrap;
+        mTrap = std::make_unique<widget::TrapHitTestListener>(mWidget);
+    return mTrap.get();
 }
 } // namespace gui

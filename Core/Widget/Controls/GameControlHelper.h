@@ -3,11 +3,13 @@
 // the layout.
 #pragma once
 
+#include "Core/Base/OwnedList.h"
+#include "Core/Base/OwnedOrBorrowed.h"
 #include "Core/Base/Rect.h"
 #include "Core/Base/Types.h"
 
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace base
 {
@@ -42,7 +44,8 @@ public:
         HIT_TRAP = 2, // the trap listener
     };
 
-    GameControlHelper() = default;
+    // Out of line, as the destructor: the owned types are only declared here.
+    GameControlHelper();
     // Detaches and deletes the attached layers, the trap listener and an owned layout.
     virtual ~GameControlHelper();
     GameControlHelper(const GameControlHelper&) = delete;
@@ -64,24 +67,25 @@ public:
     // Applies the hit mode, takes ownership and attaches (parent null: the default parent).
     QLResultEnum AttachFirst(layer::Layer* layer, u32 mode, layer::Layer* parent);
     QLResultEnum AttachLast(layer::Layer* layer, u32 mode, layer::Layer* parent);
+    QLResultEnum AttachFirst(std::unique_ptr<layer::Layer> layer, u32 mode, layer::Layer* parent);
+    QLResultEnum AttachLast(std::unique_ptr<layer::Layer> layer, u32 mode, layer::Layer* parent);
     widget::TrapHitTestListener* GetTrapListener();
     // The layout's description of a layer, or null.
     const base::ImageInfo* FindLayoutLayer(const std::wstring& name) const;
 
-    file::ImageContainer* GetContainer() const { return mContainer; }
+    file::ImageContainer* GetContainer() const { return mContainer.get(); }
     layer::Layer* GetDefaultParent() const { return mDefaultParent; }
 
-    std::vector<layer::Layer*> mCreated;
-    file::ImageContainer* mContainer = nullptr;
-    bool mOwnsContainer = false;
+    base::OwnedList<layer::Layer> mCreated;
+    base::OwnedOrBorrowed<file::ImageContainer> mContainer;
     widget::Widget* mWidget = nullptr;
     layer::Layer* mDefaultParent = nullptr;
     layer::HitTestListener* mHitListener = nullptr;
-    widget::TrapHitTestListener* mTrap = nullptr;
+    std::unique_ptr<widget::TrapHitTestListener> mTrap;
 
 private:
     QLResultEnum PlaceImageLayer(const std::wstring& name, u32 mode, layer::Layer* parent, bool beneath,
                                  layer::ImageLayer** out);
-    void ApplyMode(layer::Layer* layer, u32 mode);
+    void ApplyMode(std::unique_ptr<layer::Layer> layer, u32 mode);
 };
 } // namespace gui

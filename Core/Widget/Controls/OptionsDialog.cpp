@@ -14,6 +14,7 @@
 #include "Core/Widget/FrameManager.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace
 {
@@ -27,30 +28,24 @@ OptionsDialog::OptionsDialog() { mEffectsName = "Options"; }
 QLResultEnum OptionsDialog::MakeButton(const std::wstring& normal, const std::wstring& highlight,
                                        const std::wstring& beneath, TesselButton** out)
 {
-    auto* button = new TesselButton();
+    auto button = std::make_unique<TesselButton>();
     if (QLResultEnum r = button->Init(GetContainer(), normal, highlight, beneath))
-    {
-        delete button;
         return r;
-    }
     button->SetButtonListener(this);
-    (void)AddChild(static_cast<widget::Button*>(button));
-    *out = button;
+    (void)AddChild(static_cast<widget::Button*>(button.get()));
+    *out = button.release(); // the dialog's child from now on
     return QL_OK;
 }
 
 QLResultEnum OptionsDialog::MakeSlider(const std::wstring& folder, TesselSlider** out)
 {
-    auto* slider = new TesselSlider();
+    auto slider = std::make_unique<TesselSlider>();
     const std::wstring base = L"main_options/" + folder + L"/" + folder;
     if (QLResultEnum r = slider->Init(GetContainer(), base + L"_bar", base + L"_begunok", base + L"_frame"))
-    {
-        delete slider;
         return r;
-    }
     slider->SetSliderListener(this);
-    (void)AddChild(static_cast<widget::Slider*>(slider));
-    *out = slider;
+    (void)AddChild(static_cast<widget::Slider*>(slider.get()));
+    *out = slider.release(); // the dialog's child from now on
     // The back goes beneath everything and traps the pointer around the slider.
     return AddImageLayer(base + L"_back", HIT_TRAP, nullptr, nullptr);
 }
@@ -58,25 +53,22 @@ QLResultEnum OptionsDialog::MakeSlider(const std::wstring& folder, TesselSlider*
 QLResultEnum OptionsDialog::MakeSwitch(const std::wstring& normal, const std::wstring& highlight,
                                        const std::wstring& beneath, const std::wstring& on, TesselSwitchButton** out)
 {
-    auto* button = new TesselSwitchButton();
+    auto button = std::make_unique<TesselSwitchButton>();
     if (QLResultEnum r = button->Init(GetContainer(), normal, highlight, on, beneath))
-    {
-        delete button;
         return r;
-    }
     button->SetButtonListener(this);
-    (void)AddChild(static_cast<widget::Button*>(button));
-    *out = button;
+    (void)AddChild(static_cast<widget::Button*>(button.get()));
+    *out = button.release(); // the dialog's child from now on
     return QL_OK;
 }
 
 QLResultEnum OptionsDialog::AddControlText(layer::Layer* control, const std::wstring& key, u32 font,
                                            layer::TextLayer** out)
 {
-    auto* text = new layer::TextLayer(gui::ControlHost::Get()->GetFont(font), gui::Localize(key));
+    auto text = std::make_unique<layer::TextLayer>(gui::ControlHost::Get()->GetFont(font), gui::Localize(key));
     text->SetAlignment(2, 2);
-    (void)AttachLast(text, HIT_NONE, control);
-    *out = text;
+    *out = text.get();
+    (void)AttachLast(std::move(text), HIT_NONE, control);
     return QL_OK;
 }
 
@@ -206,13 +198,10 @@ QLResultEnum OptionsDialog::OnClick(widget::Button* button)
     {
         if (host->IsWindowLargerThanScreen())
         {
-            auto* box = new TMessageBox(L"IllegalResolutionMessage", L"");
+            auto box = std::make_unique<TMessageBox>(L"IllegalResolutionMessage", L"");
             if (QLResultEnum r = box->Build(); r || !GetManager())
-            {
-                delete box;
                 return r;
-            }
-            return GetManager()->ShowModal(box, true);
+            return GetManager()->ShowModal(box.release(), true);
         }
         const QLResultEnum r = host->SwitchScreenMode();
         ShowScreenMode();

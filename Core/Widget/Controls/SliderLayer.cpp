@@ -6,11 +6,12 @@
 #include "Core/Media/Image/Image.h"
 
 #include <algorithm>
+#include <utility>
 
-SliderLayer::SliderLayer(render::Image* image, bool ownsImage) : layer::ImageLayer(image, ownsImage)
+SliderLayer::SliderLayer(std::unique_ptr<render::Image> image) : layer::ImageLayer(std::move(image))
 {
-    if (image)
-        mVisibleWidth = static_cast<float>(image->GetWidth());
+    if (mImage)
+        mVisibleWidth = static_cast<float>(mImage->GetWidth());
 }
 
 QLResultEnum SliderLayer::DrawSelf(render::Graphics* graphics)
@@ -22,7 +23,7 @@ QLResultEnum SliderLayer::DrawSelf(render::Graphics* graphics)
         return QL_OK;
     layer::LayerDrawScope scope(graphics, *this, mAdditive ? 2 : 1);
     const float source[4] = {0.0f, 0.0f, width, static_cast<float>(mImage->GetHeight())};
-    auto command = graphics->DrawImageRect(mImage, source);
+    auto command = graphics->DrawImageRect(mImage.get(), source);
     command->mAlignH = mAlignH;
     command->mAlignV = mAlignV;
     return QL_OK;

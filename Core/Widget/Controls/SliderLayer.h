@@ -4,10 +4,12 @@
 
 #include "Core/Layer/ImageLayer.h"
 
+#include <memory>
+
 class SliderLayer : public layer::ImageLayer
 {
 public:
-    SliderLayer(render::Image* image, bool ownsImage);
+    explicit SliderLayer(std::unique_ptr<render::Image> image);
 
     QLResultEnum DrawSelf(render::Graphics* graphics) override;
 

@@ -7,6 +7,8 @@
 #include "Core/Widget/Controls/GameSettings.h"
 #include "Core/Widget/Controls/TesselButton.h"
 
+#include <memory>
+
 namespace
 {
 constexpr u32 kFont = 0;
@@ -24,16 +26,13 @@ TMessageBox::TMessageBox(const std::wstring& messageKey, const std::wstring& com
 
 QLResultEnum TMessageBox::MakeButton(float x, float y, TesselButton** out)
 {
-    auto* button = new TesselButton();
+    auto button = std::make_unique<TesselButton>();
     if (QLResultEnum r = button->Init(GetContainer(), L"button/b1_normal", L"button/b1_over", L"button/b1_ok/label"))
-    {
-        delete button;
         return r;
-    }
     button->SetButtonListener(this);
-    (void)AddChild(static_cast<widget::Button*>(button));
+    (void)AddChild(static_cast<widget::Button*>(button.get()));
     button->SetPosition(x, y, 0.0f);
-    *out = button;
+    *out = button.release(); // the box's child from now on
     return QL_OK;
 }
 

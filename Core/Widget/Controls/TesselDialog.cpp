@@ -8,6 +8,9 @@
 #include "Core/Widget/Controls/GameSettings.h"
 #include "Core/Widget/FrameManager.h"
 
+#include <memory>
+#include <utility>
+
 TesselDialog::TesselDialog() { (void)SetDisabled(true); }
 
 TesselDialog::~TesselDialog() { (void)RemoveAllChildren(true, true, true); }
@@ -35,9 +38,10 @@ QLResultEnum TesselDialog::AddText(const std::wstring& layerName, const std::wst
         QL_LOG(L"No text place '%s' in the layout\n") << base::LogStyle::Error << layerName;
         return QL_FAIL;
     }
-    auto* text = new layer::TextLayer(std::move(font), gui::Localize(key));
+    auto owned = std::make_unique<layer::TextLayer>(std::move(font), gui::Localize(key));
+    layer::TextLayer* text = owned.get();
     text->mHitTestable = false;
-    (void)AttachLast(text, HIT_NONE, nullptr);
+    (void)AttachLast(std::move(owned), HIT_NONE, nullptr);
     text->SetAlignment(2, 2);
     text->SetPosition(place->mX + place->mWidth * 0.5f, place->mY + place->mHeight * 0.5f, 0.0f);
     text->AlignToPixels();

@@ -14,7 +14,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numbers>
+#include <utility>
 
 TesselSlider::TesselSlider() : gui::GameControl(2), widget::WidgetHitTestListener(this) {}
 
@@ -41,11 +43,12 @@ QLResultEnum TesselSlider::Init(file::ImageContainer* container, const std::wstr
         base::ImageInfo info;
         if (QLResultEnum r = render::LoadImage(render, barName, container, &image, &info))
             return r;
-        mBar = new SliderLayer(image, true);
+        auto bar = std::make_unique<SliderLayer>(std::unique_ptr<render::Image>(image));
+        mBar = bar.get();
         mBar->SetHitListener(hit);
         mBar->SetPosition(info.mX, info.mY, 0.0f);
         barWidth = image->GetWidth();
-        SetStateLayer(SLOT_BAR, mBar, math::Rect(info.mX, info.mY, info.mWidth, info.mHeight));
+        SetStateLayer(SLOT_BAR, std::move(bar), math::Rect(info.mX, info.mY, info.mWidth, info.mHeight));
     }
     i32 thumbWidth = 0;
     if (!thumbName.empty())
@@ -55,15 +58,17 @@ QLResultEnum TesselSlider::Init(file::ImageContainer* container, const std::wstr
         if (QLResultEnum r = render::LoadImage(render, thumbName, container, &image, &info))
             return r;
         thumbWidth = image->GetWidth();
-        mThumbImage = new layer::ImageLayer(image, true);
+        auto thumb = std::make_unique<layer::ImageLayer>(std::unique_ptr<render::Image>(image));
+        mThumbImage = thumb.get();
         mThumbImage->SetHitListener(hit);
         mThumbImage->SetPosition(2.0f - static_cast<float>(image->GetWidth()) * 0.5f,
                                  -static_cast<float>(image->GetHeight()) * 0.5f, 0.0f);
-        mThumbHolder = new layer::Layer();
+        auto holder = std::make_unique<layer::Layer>();
+        mThumbHolder = holder.get();
         mThumbHolder->AddChild(mThumbImage);
-        (void)AttachLast(mThumbImage, HIT_KEEP, mThumbHolder);
+        (void)AttachLast(std::move(thumb), HIT_KEEP, mThumbHolder);
         mThumbHolder->SetPosition(info.mX, info.mY, 0.0f);
-        SetStateLayer(SLOT_THUMB, mThumbHolder, math::Rect(info.mX, info.mY, info.mWidth, info.mHeight));
+        SetStateLayer(SLOT_THUMB, std::move(holder), math::Rect(info.mX, info.mY, info.mWidth, info.mHeight));
     }
     LayoutStateLayers();
     // The track beneath the bar: the fill stops at the thumb, the track goes on to the end.
@@ -75,8 +80,9 @@ QLResultEnum TesselSlider::Init(file::ImageContainer* container, const std::wstr
     mShineEmitter = gui::ControlHost::Get()->CreateEmitter("blik_1");
     if (mShineEmitter)
         mShineEmitter->SetState(render::ParticleEmitter::PLAYING);
-    mShine = new layer::ParticlesLayer(mShineEmitter, true);
-    (void)AttachLast(mShine, HIT_NONE, this);
+    auto shine = std::make_unique<layer::ParticlesLayer>(std::unique_ptr<render::ParticleEmitter>(mShineEmitter));
+    mShine = shine.get();
+    (void)AttachLast(std::move(shine), HIT_NONE, this);
     return SetValueChanged(mMaximum, true);
 }
 
