@@ -82,8 +82,7 @@ HUD::HUD(const std::wstring& layout)
             slot->mHeight = info->mHeight;
             mSpellSlots.push_back(std::move(slot));
         }
-        delete mLayout;
-        mLayout = nullptr;
+        mLayout.reset();
     }
     // Buttons are drawn and hit by the HUD only: the layout's "button" group holds them.
     addDefaultTextAreas();

@@ -40,14 +40,15 @@ HUDEpisodeSelectIOS::HUDEpisodeSelectIOS(TDMap& map, const std::wstring& layout)
 
 HUDEpisodeSelectIOS::~HUDEpisodeSelectIOS()
 {
-    delete mLayout;
-    mLayout = nullptr;
     mCarousel.reset();
     delete mLockFrame;
     delete mNewFrame;
 }
 
-TDFrameEntry* HUDEpisodeSelectIOS::makeFrame(const std::wstring& name) { return tdscreen::makeFrame(mLayout, name); }
+TDFrameEntry* HUDEpisodeSelectIOS::makeFrame(const std::wstring& name)
+{
+    return tdscreen::makeFrame(mLayout.get(), name);
+}
 
 EpisodePlate HUDEpisodeSelectIOS::makePlate(i32 episode)
 {

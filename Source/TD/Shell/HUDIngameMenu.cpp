@@ -42,9 +42,9 @@ HUDIngameMenu::HUDIngameMenu(const std::wstring& layout)
         // The "button" group holds the menu buttons' pictures and places, not plain buttons.
         mButtons.clear();
         setFrameVisible(L"main_menu_ico", false);
-        for (const std::wstring& folder : buttonFolders(mLayout))
+        for (const std::wstring& folder : buttonFolders(mLayout.get()))
         {
-            auto* button = new HUDButtonOver(mLayout, folder);
+            auto* button = new HUDButtonOver(mLayout.get(), folder);
             button->mLabel = LocalStrings::Instance()->get(folder);
             button->mFont = c.captionFont;
             mMenuButtons.push_back(button);
@@ -54,12 +54,7 @@ HUDIngameMenu::HUDIngameMenu(const std::wstring& layout)
     setText(L"caption", LocalStrings::Instance()->get(L"ingame_caption"));
 }
 
-HUDIngameMenu::~HUDIngameMenu()
-{
-    mMenuButtons.clear();
-    delete mLayout;
-    mLayout = nullptr;
-}
+HUDIngameMenu::~HUDIngameMenu() { mMenuButtons.clear(); }
 
 void HUDIngameMenu::Draw(render::Graphics* graphics)
 {

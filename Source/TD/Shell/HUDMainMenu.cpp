@@ -42,7 +42,7 @@ HUDMainMenu::HUDMainMenu(TDMap* map) : mMap(map)
         QL_LOG(L"Main menu layout '%s' not opened: the menu is empty\n") << base::LogStyle::Error << kLayout;
     // The menu's buttons are its own over-buttons, not the base's picture buttons.
     mButtons.clear();
-    mMenuButtons.build(mLayout);
+    mMenuButtons.build(mLayout.get());
     setFont(HUDWindowContext::Get().windowFont);
     createEmitters();
     Refresh();
@@ -52,12 +52,7 @@ HUDMainMenu::HUDMainMenu(TDMap* map) : mMap(map)
     reportDamagedProfiles();
 }
 
-HUDMainMenu::~HUDMainMenu()
-{
-    mEmitters.clear();
-    delete mLayout;
-    mLayout = nullptr;
-}
+HUDMainMenu::~HUDMainMenu() { mEmitters.clear(); }
 
 void HUDMainMenu::createEmitters()
 {

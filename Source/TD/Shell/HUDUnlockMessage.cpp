@@ -35,7 +35,7 @@ HUDUnlockMessage::HUDUnlockMessage(const std::vector<i32>& ids, const std::wstri
             icon->mHeight = info->mHeight;
             icon->mOrder = static_cast<i32>(info->mIndex);
             icon->mVisible = 0;
-            giveImage(*icon, loadLayoutImage(mLayout, info->mName));
+            giveImage(*icon, loadLayoutImage(mLayout.get(), info->mName));
             icons.push_back(icon);
             mImages.push_back(icon);
             shownIds.push_back(id);
@@ -50,12 +50,6 @@ HUDUnlockMessage::HUDUnlockMessage(const std::vector<i32>& ids, const std::wstri
     setText(L"button", strings->get(L"unlock_button"));
     if (!shownIds.empty())
         show(shownIds.front());
-}
-
-HUDUnlockMessage::~HUDUnlockMessage()
-{
-    delete mLayout;
-    mLayout = nullptr;
 }
 
 void HUDUnlockMessage::show(i32 id)

@@ -25,8 +25,7 @@ HUDWindow::HUDWindow() : mFont(HUDWindowContext::Get().windowFont) {}
 HUDWindow::HUDWindow(const std::wstring& layout) : HUDWindow()
 {
     buildFromLayout(layout);
-    delete mLayout;
-    mLayout = nullptr;
+    mLayout.reset();
 }
 
 HUDWindow::~HUDWindow()
@@ -72,8 +71,7 @@ void place(TDFrameEntry& entry, const base::ImageInfo& info, const std::wstring&
 
 bool HUDWindow::buildFromLayout(const std::wstring& layout)
 {
-    delete mLayout;
-    mLayout = file::FileManager::Instance()->OpenImageContainer(layout);
+    mLayout.reset(file::FileManager::Instance()->OpenImageContainer(layout));
     if (!mLayout)
         return false;
     const u32 count = mLayout->GetImageCount();
@@ -86,7 +84,7 @@ bool HUDWindow::buildFromLayout(const std::wstring& layout)
             continue;
         auto* entry = new TDFrameEntry();
         place(*entry, *info, info->mName);
-        giveImage(*entry, loadLayoutImage(mLayout, info->mName));
+        giveImage(*entry, loadLayoutImage(mLayout.get(), info->mName));
         mImages.push_back(entry);
     }
     for (u32 i = 0; i < count; ++i)
@@ -96,7 +94,7 @@ bool HUDWindow::buildFromLayout(const std::wstring& layout)
             continue;
         auto* button = new TDButtonFrame();
         place(*button, *info, file::GetBaseName(info->mName));
-        giveImage(*button, loadLayoutImage(mLayout, info->mName));
+        giveImage(*button, loadLayoutImage(mLayout.get(), info->mName));
         mButtons.push_back(button);
     }
     for (u32 i = 0; i < count; ++i)

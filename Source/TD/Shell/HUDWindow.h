@@ -115,7 +115,7 @@ public:
     static render::Image* imageOf(const TDFrameEntry& entry);
 
     i32 mDrawLayer = 0;
-    file::ImageContainer* mLayout = nullptr;
+    std::unique_ptr<file::ImageContainer> mLayout;
     base::OwnedList<TDButtonFrame> mButtons;
     std::map<std::wstring, std::unique_ptr<TDFrameEntry>> mTextAreas;
     base::OwnedList<TDFrameEntry> mImages;
