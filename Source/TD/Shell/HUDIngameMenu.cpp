@@ -44,10 +44,10 @@ HUDIngameMenu::HUDIngameMenu(const std::wstring& layout)
         setFrameVisible(L"main_menu_ico", false);
         for (const std::wstring& folder : buttonFolders(mLayout.get()))
         {
-            auto* button = new HUDButtonOver(mLayout.get(), folder);
+            auto button = std::make_unique<HUDButtonOver>(mLayout.get(), folder);
             button->mLabel = LocalStrings::Instance()->get(folder);
             button->mFont = c.captionFont;
-            mMenuButtons.push_back(button);
+            mMenuButtons.push_back(std::move(button));
         }
     }
     setFont(c.captionFont);

@@ -86,8 +86,7 @@ const TDFrameEntry* HUDLevelSelect::frame(const std::wstring& name)
     auto found = mFrames.find(name);
     if (found != mFrames.end())
         return found->second.get();
-    return mFrames.emplace(name, std::unique_ptr<TDFrameEntry>(tdscreen::makeFrame(mLayout.get(), name)))
-        .first->second.get();
+    return mFrames.emplace(name, tdscreen::makeFrame(mLayout.get(), name)).first->second.get();
 }
 
 void HUDLevelSelect::buildPlates()

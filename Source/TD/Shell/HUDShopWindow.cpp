@@ -79,7 +79,7 @@ const TDFrameEntry& HUDShopWindow::frame(const std::wstring& name)
 {
     auto found = mFrames.find(name);
     if (found == mFrames.end())
-        found = mFrames.emplace(name, std::unique_ptr<TDFrameEntry>(tdscreen::makeFrame(mLayout.get(), name))).first;
+        found = mFrames.emplace(name, tdscreen::makeFrame(mLayout.get(), name)).first;
     return *found->second;
 }
 

@@ -106,11 +106,10 @@ public:
         mTextFits.clear();
     }
 
-    // A picture of the layout's container (null when it or the picture is missing), owned by the
-    // caller.
-    static render::Image* loadLayoutImage(file::ImageContainer* container, const std::wstring& name);
+    // A picture of the layout's container (null when it or the picture is missing).
+    static std::unique_ptr<render::Image> loadLayoutImage(file::ImageContainer* container, const std::wstring& name);
     // An entry that owns the picture (the entry's texture is null when the picture is null).
-    static void giveImage(TDFrameEntry& entry, render::Image* image);
+    static void giveImage(TDFrameEntry& entry, std::unique_ptr<render::Image> image);
     // The renderer's image behind an entry's texture, or null.
     static render::Image* imageOf(const TDFrameEntry& entry);
 
