@@ -85,12 +85,13 @@ void HUDMainMenu::reportDamagedProfiles()
     auto* frames = app ? dynamic_cast<widget::FrameManager*>(app->mFrameManager) : nullptr;
     if (!frames)
         return;
-    auto* box = new TMessageBox(notice, L"");
-    if (box->Build() != QL_OK || frames->ShowModal(box, true) != QL_OK)
+    auto box = std::make_unique<TMessageBox>(notice, L"");
+    if (box->Build() != QL_OK || frames->ShowModal(box.get(), true) != QL_OK)
     {
         QL_LOG(L"The damaged-profiles notice could not be shown\n") << base::LogStyle::Error;
-        delete box;
+        return;
     }
+    (void)box.release(); // removed and deleted by the frame manager when it closes
 }
 
 void HUDMainMenu::Draw(render::Graphics* graphics)

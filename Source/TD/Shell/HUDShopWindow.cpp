@@ -267,8 +267,8 @@ std::wstring HUDShopWindow::ButtonNameAt(int x, int y)
     if (name == L"reset_premium_points")
     {
         if (mHud)
-            mHud->pushWindow(new HUDModalDialog(mHud, &mMap, localised(L"reset_upgrades_title"),
-                                                localised(L"reset_upgrades_message")));
+            mHud->pushWindow(std::make_unique<HUDModalDialog>(mHud, &mMap, localised(L"reset_upgrades_title"),
+                                                              localised(L"reset_upgrades_message")));
         mMap.mScreen = kScreenResetUpgrades;
     }
     return name;
