@@ -255,18 +255,18 @@ void TDTutorial::showStep(const TDTutorialStep& step)
         {
             if (render::Image* image = loadImage(info->mName, mPages.get()))
             {
-                auto* shown = new layer::ImageLayer(image, true);
+                auto shown = std::make_unique<layer::ImageLayer>(image, true);
                 shown->SetPosition(x, y);
-                mShownImages.push_back(shown);
-                mImagesLayer->AddChild(shown);
+                mImagesLayer->AddChild(shown.get());
+                mShownImages.push_back(std::move(shown));
             }
             continue;
         }
         // The text is wrapped to the place and centred on it.
-        auto* shown = new layer::TextLayer(mBoard->mFontMain32_1, found->second, w, 0.0f, 2, true);
+        auto shown = std::make_unique<layer::TextLayer>(mBoard->mFontMain32_1, found->second, w, 0.0f, 2, true);
         shown->SetAlignment(2, 2);
         shown->SetPosition(x + w * 0.5f, y + h * 0.5f);
-        mShownTexts.push_back(shown);
-        mTextsLayer->AddChild(shown);
+        mTextsLayer->AddChild(shown.get());
+        mShownTexts.push_back(std::move(shown));
     }
 }
