@@ -87,7 +87,7 @@ bool ShowsText(const layer::Layer& layer, const std::wstring& text)
 
 void ConfirmDialog(GameHarness& game, const wchar_t* answer)
 {
-    auto* dialog = dynamic_cast<HUDModalDialog*>(game.board().mModalWindow);
+    auto* dialog = dynamic_cast<HUDModalDialog*>(game.board().mModalWindow.get());
     ASSERT_NE(nullptr, dialog);
     ASSERT_TRUE(game.click(*dialog, answer));
 }
@@ -255,7 +255,7 @@ TEST(TutorialPlay, APauseHidesTheSkipWhichIsAskedFirstAndConfirmedLastsPastARest
 
         // Asked, then declined: the page and its button are back.
         game.click(x, y);
-        ASSERT_NE(nullptr, dynamic_cast<HUDConfirmTutorialCancelDialog*>(game.board().mModalWindow));
+        ASSERT_NE(nullptr, dynamic_cast<HUDConfirmTutorialCancelDialog*>(game.board().mModalWindow.get()));
         EXPECT_FALSE(Tutorial().isVisible());
         ConfirmDialog(game, L"cancel");
         game.frame();
@@ -275,7 +275,7 @@ TEST(TutorialPlay, APauseHidesTheSkipWhichIsAskedFirstAndConfirmedLastsPastARest
         EXPECT_EQ(kScreenBattle, game.screen());
         EXPECT_TRUE(Tutorial().isVisible());
         game.click(x, y);
-        ASSERT_NE(nullptr, dynamic_cast<HUDConfirmTutorialCancelDialog*>(game.board().mModalWindow))
+        ASSERT_NE(nullptr, dynamic_cast<HUDConfirmTutorialCancelDialog*>(game.board().mModalWindow.get()))
             << "the skip answers again";
 
         // Confirmed: gone, and the battle is free again.

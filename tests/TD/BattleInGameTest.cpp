@@ -376,11 +376,7 @@ TEST_F(InGame, ARestartKeepsTheGemTotalAndEndsScreensPausesSpellsAndSpeedUpsAndA
 
     // A level opens on its unlock message, or else on its banner.
     i32 banners = 0;
-    game.hud().mOnBanner = [&banners](HUDWindow* banner)
-    {
-        ++banners;
-        delete banner;
-    };
+    game.hud().mOnBanner = [&banners](std::unique_ptr<HUDWindow>) { ++banners; };
     map->mLevel = 1;
     tutorial.events.clear();
     ASSERT_EQ(map->loadLevel(), QL_OK);

@@ -192,10 +192,11 @@ bool TDMap::castSpell(i32 spellId, float x, float y)
     const TDSpellProto* spell = mSpells.findById(spellId);
     if (!spell || !findPrototype(spell->protoId))
         return false;
-    TDSpell* cast = new TDSpell(*this, spell->protoId);
+    auto made = std::make_unique<TDSpell>(*this, spell->protoId);
+    TDSpell* cast = made.get();
     cast->mX = x;
     cast->mY = y;
-    mBullets->add(cast);
+    mBullets->add(std::move(made));
     cast->cast();
     return true;
 }

@@ -44,23 +44,23 @@ TDUnit* TDMap::spawnUnit(TDWaveEntry* entry, const TDPoint* spawn)
 
     TDUnit* unit = mWaves.spawnUnit(*this, entry, spawn);
     float c = kind->cooldown;
-    auto add = [&](TDModifier* modifier, float period)
+    auto add = [&](std::unique_ptr<TDModifier> modifier, float period)
     {
         modifier->mTickPeriod = period;
-        unit->mModifiers.push_back(modifier);
+        unit->mModifiers.push_back(std::move(modifier));
     };
     if (kind->hasteBuff)
-        add(new HasteAreaModifier(*this), c);
+        add(std::make_unique<HasteAreaModifier>(*this), c);
     if (kind->invisibleArea)
-        add(new InvisibleAreaModifier(*this), c);
+        add(std::make_unique<InvisibleAreaModifier>(*this), c);
     if (kind->invisible)
-        add(new InvisibleModifier(*this), c);
+        add(std::make_unique<InvisibleModifier>(*this), c);
     if (kind->regen)
-        add(new RegenModifier(*this), c);
+        add(std::make_unique<RegenModifier>(*this), c);
     if (kind->healer)
-        add(new HealerModifier(*this), c);
+        add(std::make_unique<HealerModifier>(*this), c);
     if (kind->summon)
-        add(new ShamanModifier(*this), c + math::Random() * c);
+        add(std::make_unique<ShamanModifier>(*this), c + math::Random() * c);
 
     if (kind->straight)
     {
@@ -137,14 +137,15 @@ void TDMap::spawnCarriedUnits(TDUnit* unit, i32 count)
     TDWaveProto* wave = unit->mEntry->mWave;
     for (i32 k = 0; k < count; ++k)
     {
-        TDWaveEntry* entry = new TDWaveEntry();
+        auto made = std::make_unique<TDWaveEntry>();
+        TDWaveEntry* entry = made.get();
         entry->mId = 11;
         entry->mUpgrade = unit->mLevel + 1;
         entry->mX = -1.0f;
         entry->mY = unit->mEntry->mY;
         entry->mSpawnedFlag = 1;
         entry->mWave = wave;
-        wave->mEntries.push_back(entry);
+        wave->mEntries.push_back(std::move(made));
         TDUnit* carried = spawnUnit(entry, p);
         if (!carried)
         {

@@ -124,7 +124,7 @@ TDPrototype::TDPrototype(const tinyxml2::XMLElement* e, bool readTiers)
         addonList.push_back(word);
     if (readTiers)
         for (const tinyxml2::XMLElement* child = e->FirstChildElement(); child; child = child->NextSiblingElement())
-            tiers.push_back(new TDPrototype(child, false));
+            tiers.push_back(std::make_unique<TDPrototype>(child, false));
 }
 
 TDTierList::TDTierList(const TDTierList& other) { *this = other; }

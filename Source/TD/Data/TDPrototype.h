@@ -25,7 +25,7 @@ public:
     TDTierList& operator=(const TDTierList& other);
     ~TDTierList();
 
-    void push_back(TDPrototype* tier) { mItems.push_back(tier); }
+    void push_back(std::unique_ptr<TDPrototype> tier) { mItems.push_back(std::move(tier)); }
     size_t size() const { return mItems.size(); }
     bool empty() const { return mItems.empty(); }
     TDPrototype* operator[](size_t i) const { return mItems[i]; }

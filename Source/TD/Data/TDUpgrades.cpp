@@ -23,11 +23,9 @@ const TDUpgradeStep* stepInForce(const TDUpgradeContext& context, const TDUpgrad
 i32 floatToInt(float value) { return tdtext::truncToInt(value); }
 } // namespace
 
-TDUpgrades::~TDUpgrades() { base::DeleteAll(upgrades); }
-
 void TDUpgrades::readText(const std::string& text)
 {
-    base::DeleteAll(upgrades);
+    upgrades.clear();
     tinyxml2::XMLDocument document;
     if (document.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS)
         return;
@@ -35,7 +33,7 @@ void TDUpgrades::readText(const std::string& text)
     if (!root)
         return;
     for (const tinyxml2::XMLElement* e = root->FirstChildElement(); e; e = e->NextSiblingElement())
-        upgrades.push_back(new TDUpgrade(e));
+        upgrades.push_back(std::make_unique<TDUpgrade>(e));
 }
 
 void TDUpgrades::load(const std::wstring& fileName) { readText(TDFileSource::current().readFile(fileName)); }

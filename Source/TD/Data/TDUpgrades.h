@@ -1,6 +1,7 @@
 // The upgrades tree of "td/upgrades.xml" and the statistics its bought steps give.
 #pragma once
 
+#include "Core/Base/OwnedList.h"
 #include "Core/Base/Types.h"
 #include "Source/TD/Data/TDUpgrade.h"
 
@@ -31,7 +32,6 @@ class TDUpgrades
 {
 public:
     TDUpgrades() = default;
-    ~TDUpgrades();
     TDUpgrades(const TDUpgrades&) = delete;
     TDUpgrades& operator=(const TDUpgrades&) = delete;
 
@@ -52,7 +52,7 @@ public:
     // each computed from the tower's current prototype (not compounded).
     void applyToTower(const TDUpgradeContext& context, const TDPrototype& current, TDPrototype& bonus) const;
 
-    std::vector<TDUpgrade*> upgrades; // owned, file order
+    base::OwnedList<TDUpgrade> upgrades; // file order
 
 private:
     std::vector<const TDUpgradeStep*> stepsFor(const TDUpgradeContext& context, i32 prototypeId) const;

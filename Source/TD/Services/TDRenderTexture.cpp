@@ -85,9 +85,9 @@ void TDRenderTextureLoader::releaseAll()
     mRender = nullptr;
 }
 
-std::unique_ptr<TDRenderTexture> TDRenderTextureLoader::wrap(render::Image* image)
+std::unique_ptr<TDRenderTexture> TDRenderTextureLoader::wrap(std::unique_ptr<render::Image> image)
 {
-    return std::make_unique<TDRenderTexture>(std::unique_ptr<render::Image>(image), this);
+    return std::make_unique<TDRenderTexture>(std::move(image), this);
 }
 
 std::unique_ptr<TDTexture> TDRenderTextureLoader::load(const TDImageSheet& sheet, size_t index)
@@ -99,17 +99,17 @@ std::unique_ptr<TDTexture> TDRenderTextureLoader::load(const TDImageSheet& sheet
     const i32 w = pixelSize(info.mWidth), h = pixelSize(info.mHeight);
     if (!pixels || w == 0 || h == 0)
         return nullptr;
-    render::Texture* texture = nullptr;
-    if (mRender->CreateTexture(&texture) != QL_OK || !texture)
+    render::Texture* made = nullptr;
+    if (mRender->CreateTexture(&made) != QL_OK || !made)
         return nullptr;
+    std::unique_ptr<render::Texture> texture(made);
     SheetPixels data(pixels, w, h);
     if (texture->CreateFromImage(data) != QL_OK)
     {
         QL_LOG(L"Cannot make the texture of '%s' in '%s'\n") << base::LogStyle::Error << info.mName << sheet.path();
-        delete texture;
         return nullptr;
     }
-    return wrap(new render::Image(texture));
+    return wrap(std::make_unique<render::Image>(texture.release())); // the image owns its texture
 }
 
 std::unique_ptr<TDTexture> TDRenderTextureLoader::loadPicture(const std::wstring& path)
@@ -125,7 +125,7 @@ std::unique_ptr<TDTexture> TDRenderTextureLoader::loadLayoutImage(file::ImageCon
     render::Image* image = nullptr;
     if (render::LoadImage(mRender, name, &container, &image, nullptr) != QL_OK || !image)
         return nullptr;
-    return wrap(image);
+    return wrap(std::unique_ptr<render::Image>(image));
 }
 
 std::unique_ptr<TDRenderTexture> TDRenderTextureLoader::loadRenderPicture(const std::wstring& path)
@@ -135,5 +135,5 @@ std::unique_ptr<TDRenderTexture> TDRenderTextureLoader::loadRenderPicture(const 
     render::Image* image = nullptr;
     if (render::LoadImage(mRender, path, nullptr, &image, nullptr) != QL_OK || !image)
         return nullptr;
-    return wrap(image);
+    return wrap(std::unique_ptr<render::Image>(image));
 }

@@ -68,7 +68,7 @@ public:
 
 private:
     friend class TDRenderTexture;
-    std::unique_ptr<TDRenderTexture> wrap(render::Image* image);
+    std::unique_ptr<TDRenderTexture> wrap(std::unique_ptr<render::Image> image);
 
     render::Render* mRender;
     std::set<TDRenderTexture*> mLive;

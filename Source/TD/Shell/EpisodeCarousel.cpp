@@ -1,18 +1,10 @@
 // The episode plates' row and its motion.
 #include "Source/TD/Shell/EpisodeCarousel.h"
 
-#include "Source/TD/Sprites/TDFrameEntry.h"
-
 #include <algorithm>
 #include <cmath>
 
 EpisodeCarousel::EpisodeCarousel(i32 startPage) : page(startPage) {}
-
-EpisodeCarousel::~EpisodeCarousel()
-{
-    for (EpisodePlate& plate : plates)
-        delete plate.chapter;
-}
 
 float EpisodeCarousel::plateX(i32 k) const { return spacing * static_cast<float>(k - page) + (512.0f - offset); }
 

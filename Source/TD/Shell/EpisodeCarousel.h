@@ -3,19 +3,19 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Source/TD/Sprites/TDFrameEntry.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
-class TDFrameEntry;
-
 struct EpisodePlate
 {
-    TDFrameEntry* chapter = nullptr;  // owned by the carousel: the episode's picture
-    TDFrameEntry* lock = nullptr;     // the screen's shared lock picture, or null when open
-    TDFrameEntry* newBadge = nullptr; // the screen's shared "new" picture, or null
-    std::wstring text;                // stars needed, "coming soon", or empty
+    std::unique_ptr<TDFrameEntry> chapter; // the episode's picture
+    TDFrameEntry* lock = nullptr;          // the screen's shared lock picture, or null when open
+    TDFrameEntry* newBadge = nullptr;      // the screen's shared "new" picture, or null
+    std::wstring text;                     // stars needed, "coming soon", or empty
 };
 
 class EpisodeCarousel
@@ -30,7 +30,6 @@ public:
     };
 
     explicit EpisodeCarousel(i32 page);
-    ~EpisodeCarousel();
     EpisodeCarousel(const EpisodeCarousel&) = delete;
     EpisodeCarousel& operator=(const EpisodeCarousel&) = delete;
 

@@ -129,8 +129,9 @@ GameWindow::~GameWindow()
 {
     if (mSettings && gui::GameSettings::Get() == mSettings.get())
         gui::GameSettings::Set(nullptr);
-    delete mModalWindow;
-    delete mBannerWindow;
+    // The overlays go while the battle and the HUD they point at still exist.
+    mModalWindow.reset();
+    mBannerWindow.reset();
     // The tutorial outlives the board: it lets go of the board's layer, battle and pictures.
     if (base::Singletone<TDTutorial>::Exists())
         TDTutorial::Instance()->attach(nullptr);
@@ -204,11 +205,7 @@ QLResultEnum GameWindow::Start()
             app->Stop();
     };
     // A new level-name banner replaces the one still showing.
-    mServices->hud.mOnBanner = [this](HUDWindow* banner)
-    {
-        delete mBannerWindow;
-        mBannerWindow = banner;
-    };
+    mServices->hud.mOnBanner = [this](std::unique_ptr<HUDWindow> banner) { mBannerWindow = std::move(banner); };
     mServices->volumes = std::make_unique<TDProgressVolumes>(*mMap->mProgress);
     k2::SoundTags::Instance()->SetVolumeSource(mServices->volumes.get());
     mServices->drawer = std::make_unique<TDBattleDrawer>(*mMap, *TDResources::Instance());
@@ -223,8 +220,8 @@ QLResultEnum GameWindow::Start()
     mMap->mStats.addGems(mMap->mProgress->getGems());
 
     mServices->hud.showSplashScreens();
-    mModalWindow = nullptr;
-    mBannerWindow = nullptr;
+    mModalWindow.reset();
+    mBannerWindow.reset();
     return QL_OK;
 }
 
@@ -247,15 +244,12 @@ render::BMFont* GameWindow::fontByName(const std::wstring& name) const
 
 QLResultEnum GameWindow::Update(float dt)
 {
-    for (HUDWindow** overlay : {&mModalWindow, &mBannerWindow})
+    for (std::unique_ptr<HUDWindow>* overlay : {&mModalWindow, &mBannerWindow})
     {
         if (!*overlay)
             continue;
         if (!(*overlay)->mOpen)
-        {
-            delete *overlay;
-            *overlay = nullptr;
-        }
+            overlay->reset();
         else
             (*overlay)->Update(dt);
     }

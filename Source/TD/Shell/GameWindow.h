@@ -65,8 +65,8 @@ public:
     base::CountedPtr<render::BMFont> mFontMain80;
     base::CountedPtr<render::BMFont> mFontMain42_3;
     // Overlays: the confirmation dialog (takes the pointer) and the level-name banner.
-    HUDWindow* mModalWindow = nullptr;
-    HUDWindow* mBannerWindow = nullptr;
+    std::unique_ptr<HUDWindow> mModalWindow;
+    std::unique_ptr<HUDWindow> mBannerWindow;
     i32 mPointerX = 0, mPointerY = 0;
     // The developer keys (R, W, L, 1-4, M, C, H) work in the battle when set.
     bool mDebugKeys = false;

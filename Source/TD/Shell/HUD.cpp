@@ -82,8 +82,7 @@ HUD::HUD(const std::wstring& layout)
             slot->mHeight = info->mHeight;
             mSpellSlots.push_back(std::move(slot));
         }
-        delete mLayout;
-        mLayout = nullptr;
+        mLayout.reset();
     }
     // Buttons are drawn and hit by the HUD only: the layout's "button" group holds them.
     addDefaultTextAreas();
@@ -348,7 +347,7 @@ std::wstring HUD::ButtonNameAt(int x, int y)
     return HUDWindow::ButtonNameAt(x, y);
 }
 
-void HUD::pushWindow(HUDWindow* window)
+void HUD::pushWindow(std::unique_ptr<HUDWindow> window)
 {
     if (!window)
         return;
@@ -357,7 +356,7 @@ void HUD::pushWindow(HUDWindow* window)
         mAppear = kHudAppearGrowing;
         mTimer = 0.0f;
     }
-    mPendingWindows.push_back(window);
+    mPendingWindows.push_back(std::move(window));
 }
 
 // Screens leave the stack at once but are deleted by the next update: the caller may be the
@@ -478,14 +477,14 @@ void HUD::quitGame()
 
 void HUD::showSplashScreens()
 {
-    pushWindow(new TDSplashScreens(this));
+    pushWindow(std::make_unique<TDSplashScreens>(this));
     if (mMap)
         mMap->mScreen = kScreenSplash;
 }
 
 void HUD::showVideoIntro()
 {
-    pushWindow(new TDVideoIntro(this));
+    pushWindow(std::make_unique<TDVideoIntro>(this));
     if (mMap)
         mMap->mScreen = kScreenVideoIntro;
 }
@@ -494,7 +493,7 @@ void HUD::showMainMenu()
 {
     if (mMap)
         mMap->mScreen = kScreenMainMenu;
-    pushWindow(new HUDMainMenu(mMap));
+    pushWindow(std::make_unique<HUDMainMenu>(mMap));
 }
 
 void HUD::showConfirm(const std::wstring& key, const std::wstring& command)
@@ -503,12 +502,13 @@ void HUD::showConfirm(const std::wstring& key, const std::wstring& command)
     auto* frames = app ? dynamic_cast<widget::FrameManager*>(app->mFrameManager) : nullptr;
     if (!frames)
         return notBuilt(L"confirmation (no frame manager)");
-    auto* box = new TMessageBox(key, command);
-    if (box->Build() != QL_OK || frames->ShowModal(box, true) != QL_OK)
+    auto box = std::make_unique<TMessageBox>(key, command);
+    if (box->Build() != QL_OK || frames->ShowModal(box.get(), true) != QL_OK)
     {
         QL_LOG(L"The confirmation box could not be opened\n") << base::LogStyle::Error;
-        delete box;
+        return;
     }
+    (void)box.release(); // removed and deleted by the frame manager when it closes
 }
 
 void HUD::showOptions()
@@ -517,10 +517,11 @@ void HUD::showOptions()
     auto* frames = app ? dynamic_cast<widget::FrameManager*>(app->mFrameManager) : nullptr;
     if (!frames)
         return notBuilt(L"options (no frame manager)");
-    auto* dialog = new OptionsDialog();
-    if (dialog->Build() != QL_OK || frames->ShowModal(dialog, true) != QL_OK)
+    auto dialog = std::make_unique<OptionsDialog>();
+    if (dialog->Build() != QL_OK || frames->ShowModal(dialog.get(), true) != QL_OK)
     {
         QL_LOG(L"The options window could not be opened\n") << base::LogStyle::Error;
-        delete dialog;
+        return;
     }
+    (void)dialog.release(); // removed and deleted by the frame manager when it closes
 }

@@ -58,7 +58,9 @@ public:
     void drawWindows(render::Graphics* graphics, int layer);
     void charToWindows(int character);
     void keyDownToWindows(int code);
-    void pushWindow(HUDWindow* window);
+    void pushWindow(std::unique_ptr<HUDWindow> window);
+    // Takes the screen.
+    void pushWindow(HUDWindow* window) { pushWindow(std::unique_ptr<HUDWindow>(window)); }
     const base::OwnedList<HUDWindow>& windows() const { return mWindows; }
 
     // TDHud
@@ -131,7 +133,7 @@ public:
     // Called by quitGame (the application stops); none by default.
     std::function<void()> mOnQuit;
     // Takes a new level-name banner (the root board's); without one the banner is dropped.
-    std::function<void(HUDWindow*)> mOnBanner;
+    std::function<void(std::unique_ptr<HUDWindow>)> mOnBanner;
 
     base::OwnedList<TDFrameEntry> mSpellSlots;
     // "td/spell_cast", made at its first use (the battle's sprite sheets are loaded by then).

@@ -42,10 +42,10 @@ void HUDButtonList::build(file::ImageContainer* layout)
     const HUDWindowContext& context = HUDWindowContext::Get();
     for (const std::wstring& full : fullNames(layout))
     {
-        auto* button = new HUDButtonOver(layout, full);
+        auto button = std::make_unique<HUDButtonOver>(layout, full);
         button->mLabel = LocalStrings::Instance()->get(full);
         button->mFont = full == L"b2_play" ? context.captionFont : context.windowFont;
-        mButtons.push_back(button);
+        mButtons.push_back(std::move(button));
     }
 }
 

@@ -6,6 +6,7 @@
 #include "Core/File/Path.h"
 #include "Core/Media/Font/BMFont.h"
 #include "Core/Media/Graphics/Graphics.h"
+#include "Core/Media/Image/Image.h"
 #include "Core/Media/Image/ImageContainer.h"
 #include "Source/TD/Shell/HUDWindow.h"
 #include "Source/TD/Sprites/TDFrameEntry.h"

@@ -9,16 +9,11 @@ HUDButtonWindow::HUDButtonWindow(const wchar_t* layout)
     if (!buildFromLayout(layout))
         QL_LOG(L"Layout '%s' not opened: the window shows nothing\n") << base::LogStyle::Error << layout;
     mButtons.clear();
-    mOwnButtons.build(mLayout);
+    mOwnButtons.build(mLayout.get());
     setFont(HUDWindowContext::Get().windowFont);
 }
 
-HUDButtonWindow::~HUDButtonWindow()
-{
-    mOwnButtons.clear();
-    delete mLayout;
-    mLayout = nullptr;
-}
+HUDButtonWindow::~HUDButtonWindow() { mOwnButtons.clear(); }
 
 void HUDButtonWindow::Draw(render::Graphics* graphics)
 {

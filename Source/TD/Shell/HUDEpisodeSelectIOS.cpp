@@ -38,16 +38,12 @@ HUDEpisodeSelectIOS::HUDEpisodeSelectIOS(TDMap& map, const std::wstring& layout)
     Update(0.0f);
 }
 
-HUDEpisodeSelectIOS::~HUDEpisodeSelectIOS()
-{
-    delete mLayout;
-    mLayout = nullptr;
-    mCarousel.reset();
-    delete mLockFrame;
-    delete mNewFrame;
-}
+HUDEpisodeSelectIOS::~HUDEpisodeSelectIOS() { mCarousel.reset(); }
 
-TDFrameEntry* HUDEpisodeSelectIOS::makeFrame(const std::wstring& name) { return tdscreen::makeFrame(mLayout, name); }
+std::unique_ptr<TDFrameEntry> HUDEpisodeSelectIOS::makeFrame(const std::wstring& name)
+{
+    return tdscreen::makeFrame(mLayout.get(), name);
+}
 
 EpisodePlate HUDEpisodeSelectIOS::makePlate(i32 episode)
 {
@@ -60,10 +56,10 @@ EpisodePlate HUDEpisodeSelectIOS::makePlate(i32 episode)
         plate.text = tdtext::fillNumbers(localised(L"unlockEpisodeText"), {stars});
     else if (levels == -1)
         plate.text = localised(L"comingSoon");
-    plate.lock = unlocked ? nullptr : mLockFrame;
+    plate.lock = unlocked ? nullptr : mLockFrame.get();
     if (unlocked && (mMap.mProgress->getEpisodeVisited(episode, 1) < levels ||
                      mMap.mProgress->getEpisodeVisited(episode, 3) < mMap.getHardcoreLevelCount(episode)))
-        plate.newBadge = mNewFrame;
+        plate.newBadge = mNewFrame.get();
     return plate;
 }
 

@@ -30,8 +30,8 @@ public:
     void onMoveEnd();
 
     std::unique_ptr<EpisodeCarousel> mCarousel;
-    TDFrameEntry* mLockFrame = nullptr;
-    TDFrameEntry* mNewFrame = nullptr;
+    std::unique_ptr<TDFrameEntry> mLockFrame;
+    std::unique_ptr<TDFrameEntry> mNewFrame;
     // The "play" button's fade while the pages move.
     enum PlayState : i32
     {
@@ -45,7 +45,7 @@ public:
     bool mDragging = false;
 
 private:
-    TDFrameEntry* makeFrame(const std::wstring& name);
+    std::unique_ptr<TDFrameEntry> makeFrame(const std::wstring& name);
     EpisodePlate makePlate(i32 episode);
     void drawPlates(render::Graphics* graphics);
 

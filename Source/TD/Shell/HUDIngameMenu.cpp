@@ -42,24 +42,19 @@ HUDIngameMenu::HUDIngameMenu(const std::wstring& layout)
         // The "button" group holds the menu buttons' pictures and places, not plain buttons.
         mButtons.clear();
         setFrameVisible(L"main_menu_ico", false);
-        for (const std::wstring& folder : buttonFolders(mLayout))
+        for (const std::wstring& folder : buttonFolders(mLayout.get()))
         {
-            auto* button = new HUDButtonOver(mLayout, folder);
+            auto button = std::make_unique<HUDButtonOver>(mLayout.get(), folder);
             button->mLabel = LocalStrings::Instance()->get(folder);
             button->mFont = c.captionFont;
-            mMenuButtons.push_back(button);
+            mMenuButtons.push_back(std::move(button));
         }
     }
     setFont(c.captionFont);
     setText(L"caption", LocalStrings::Instance()->get(L"ingame_caption"));
 }
 
-HUDIngameMenu::~HUDIngameMenu()
-{
-    mMenuButtons.clear();
-    delete mLayout;
-    mLayout = nullptr;
-}
+HUDIngameMenu::~HUDIngameMenu() { mMenuButtons.clear(); }
 
 void HUDIngameMenu::Draw(render::Graphics* graphics)
 {

@@ -10,9 +10,9 @@
 
 namespace
 {
-layer::ImageLayer* centred(render::Image* image)
+std::unique_ptr<layer::ImageLayer> centred(render::Image* image)
 {
-    auto* layer = new layer::ImageLayer(image, true);
+    auto layer = std::make_unique<layer::ImageLayer>(image, true);
     if (image)
         layer->SetPosition(-0.5f * static_cast<float>(image->GetWidth()),
                            -0.5f * static_cast<float>(image->GetHeight()));
@@ -23,21 +23,16 @@ layer::ImageLayer* centred(render::Image* image)
 HUDLayerButton::HUDLayerButton(render::Image* normal, render::Image* over, const std::wstring& caption,
                                base::CountedPtr<render::Font> font)
     : mNormal(normal), mOver(over), mNormalLayer(centred(normal)), mOverLayer(centred(over)),
-      mCaption(new layer::TextLayer(std::move(font), caption, 400.0f, 0.0f, 2, true))
+      mCaption(std::make_unique<layer::TextLayer>(std::move(font), caption, 400.0f, 0.0f, 2, true))
 {
     mCaption->SetAlignment(2, 2);
-    AddChild(mNormalLayer);
-    AddChild(mOverLayer);
-    AddChild(mCaption);
+    AddChild(mNormalLayer.get());
+    AddChild(mOverLayer.get());
+    AddChild(mCaption.get());
     mOverLayer->mVisible = false;
 }
 
-HUDLayerButton::~HUDLayerButton()
-{
-    delete mNormalLayer;
-    delete mOverLayer;
-    delete mCaption;
-}
+HUDLayerButton::~HUDLayerButton() = default;
 
 void HUDLayerButton::onClick(int, int) {}
 

@@ -5,6 +5,7 @@
 #include "Core/Base/CountedPtr.h"
 #include "Core/Layer/Layer.h"
 
+#include <memory>
 #include <string>
 
 namespace layer
@@ -36,9 +37,10 @@ public:
 
     render::Image* mNormal = nullptr;
     render::Image* mOver = nullptr;
-    layer::ImageLayer* mNormalLayer = nullptr;
-    layer::ImageLayer* mOverLayer = nullptr;
-    layer::TextLayer* mCaption = nullptr;
+    // Children of the button; each leaves it as it goes.
+    std::unique_ptr<layer::ImageLayer> mNormalLayer;
+    std::unique_ptr<layer::ImageLayer> mOverLayer;
+    std::unique_ptr<layer::TextLayer> mCaption;
     float mScale = 1.0f;
     bool mHovered = false;
 };

@@ -17,8 +17,7 @@ i32 nearest(float value) { return static_cast<i32>(value + 0.5f); }
 HUDLevelResultWindow::HUDLevelResultWindow(TDMap& map, const std::wstring& layout) : mMap(map)
 {
     buildFromLayout(layout);
-    delete mLayout;
-    mLayout = nullptr;
+    mLayout.reset();
     mOffsetX = mOffsetY = 0.0f;
     mScale = 0.0f;
     // The battle stored the result just before (stars, reward, best score).

@@ -63,7 +63,7 @@ HUDLevelSelect::HUDLevelSelect(TDMap& map, const std::wstring& layout) : mMap(ma
         mHardcoreNew = open && hardLevels > 0 && map.mProgress->getEpisodeVisited(e, 3) < hardLevels;
         setFrameVisible(L"skulls", false);
         mTabBar = std::make_unique<ShopTabBar>(
-            mLayout, std::vector<std::wstring>{L"level_tab_0", L"level_tab_1", L"level_tab_2"},
+            mLayout.get(), std::vector<std::wstring>{L"level_tab_0", L"level_tab_1", L"level_tab_2"},
             std::vector<bool>{true, true, true});
         mTabBar->select(map.mMode);
     }
@@ -72,26 +72,21 @@ HUDLevelSelect::HUDLevelSelect(TDMap& map, const std::wstring& layout) : mMap(ma
         for (const wchar_t* name : {L"locked_d", L"unlocked_d", L"upgrade"})
             if (TDButtonFrame* button = findButton(name))
                 button->mVisible = 0;
-        mTabBar = std::make_unique<ShopTabBar>(mLayout, std::vector<std::wstring>{}, std::vector<bool>{});
+        mTabBar = std::make_unique<ShopTabBar>(mLayout.get(), std::vector<std::wstring>{}, std::vector<bool>{});
     }
     setText(L"gems", std::to_wstring(map.mProgress->getGems()));
     buildPlates();
     map.mProgress->setEpisodeVisited(e, map.mMode, hardcore ? map.getHardcoreLevelCount(e) : map.getLevelCount(e));
 }
 
-HUDLevelSelect::~HUDLevelSelect()
-{
-    mFrames.clear();
-    delete mLayout;
-    mLayout = nullptr;
-}
+HUDLevelSelect::~HUDLevelSelect() { mFrames.clear(); }
 
 const TDFrameEntry* HUDLevelSelect::frame(const std::wstring& name)
 {
     auto found = mFrames.find(name);
     if (found != mFrames.end())
         return found->second.get();
-    return mFrames.emplace(name, std::unique_ptr<TDFrameEntry>(tdscreen::makeFrame(mLayout, name))).first->second.get();
+    return mFrames.emplace(name, tdscreen::makeFrame(mLayout.get(), name)).first->second.get();
 }
 
 void HUDLevelSelect::buildPlates()

@@ -42,7 +42,7 @@ HUDMainMenu::HUDMainMenu(TDMap* map) : mMap(map)
         QL_LOG(L"Main menu layout '%s' not opened: the menu is empty\n") << base::LogStyle::Error << kLayout;
     // The menu's buttons are its own over-buttons, not the base's picture buttons.
     mButtons.clear();
-    mMenuButtons.build(mLayout);
+    mMenuButtons.build(mLayout.get());
     setFont(HUDWindowContext::Get().windowFont);
     createEmitters();
     Refresh();
@@ -52,12 +52,7 @@ HUDMainMenu::HUDMainMenu(TDMap* map) : mMap(map)
     reportDamagedProfiles();
 }
 
-HUDMainMenu::~HUDMainMenu()
-{
-    mEmitters.clear();
-    delete mLayout;
-    mLayout = nullptr;
-}
+HUDMainMenu::~HUDMainMenu() { mEmitters.clear(); }
 
 void HUDMainMenu::createEmitters()
 {
@@ -90,12 +85,13 @@ void HUDMainMenu::reportDamagedProfiles()
     auto* frames = app ? dynamic_cast<widget::FrameManager*>(app->mFrameManager) : nullptr;
     if (!frames)
         return;
-    auto* box = new TMessageBox(notice, L"");
-    if (box->Build() != QL_OK || frames->ShowModal(box, true) != QL_OK)
+    auto box = std::make_unique<TMessageBox>(notice, L"");
+    if (box->Build() != QL_OK || frames->ShowModal(box.get(), true) != QL_OK)
     {
         QL_LOG(L"The damaged-profiles notice could not be shown\n") << base::LogStyle::Error;
-        delete box;
+        return;
     }
+    (void)box.release(); // removed and deleted by the frame manager when it closes
 }
 
 void HUDMainMenu::Draw(render::Graphics* graphics)

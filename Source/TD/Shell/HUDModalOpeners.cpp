@@ -20,7 +20,7 @@ void HUD::showMessage(const std::wstring& title, const std::wstring& text, i32 r
         mMap->mMessageReturnScreen = returnScreen;
         mMap->mScreen = kScreenMessage;
     }
-    pushWindow(new HUDModalMessage(this, mMap, title, text, returnScreen));
+    pushWindow(std::make_unique<HUDModalMessage>(this, mMap, title, text, returnScreen));
 }
 
 void HUD::showProfiles()
@@ -30,33 +30,34 @@ void HUD::showProfiles()
         mMap->mScreen = kScreenProfiles;
         mMap->mAfterProfileInput.clear();
     }
-    pushWindow(new HUDProfiles(this, mMap));
+    pushWindow(std::make_unique<HUDProfiles>(this, mMap));
 }
 
-void HUD::showProfileNameInput() { pushWindow(new HUDModalInput(this, mMap)); }
+void HUD::showProfileNameInput() { pushWindow(std::make_unique<HUDModalInput>(this, mMap)); }
 
-void HUDOpenModalDialog(HUDWindow* dialog)
+void HUDOpenModalDialog(std::unique_ptr<HUDWindow> dialog)
 {
     GameWindow* board = HUDRootBoard();
     if (!board)
     {
         QL_LOG(L"A confirmation dialog needs the game's root board\n") << base::LogStyle::Error;
-        delete dialog;
         return;
     }
     // The one before is never the caller: dialogs do not open dialogs.
-    delete board->mModalWindow;
-    board->mModalWindow = dialog;
+    board->mModalWindow = std::move(dialog);
 }
 
 void HUDShowProfileDeletionDialog(HUD* hud, TDMap* map)
 {
-    HUDOpenModalDialog(new HUDConfirmProfileDeletionDialog(hud, map));
+    HUDOpenModalDialog(std::make_unique<HUDConfirmProfileDeletionDialog>(hud, map));
 }
 
-void HUDShowProfileResetDialog(HUD* hud, TDMap* map) { HUDOpenModalDialog(new HUDConfirmProfileResetDialog(hud, map)); }
+void HUDShowProfileResetDialog(HUD* hud, TDMap* map)
+{
+    HUDOpenModalDialog(std::make_unique<HUDConfirmProfileResetDialog>(hud, map));
+}
 
 void HUDShowTutorialCancelDialog(HUD* hud, TDMap* map)
 {
-    HUDOpenModalDialog(new HUDConfirmTutorialCancelDialog(hud, map));
+    HUDOpenModalDialog(std::make_unique<HUDConfirmTutorialCancelDialog>(hud, map));
 }

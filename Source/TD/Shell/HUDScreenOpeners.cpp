@@ -31,7 +31,7 @@ void HUD::showEpisodeSelect()
     if (!mMap)
         return notBuilt(L"episode selection");
     mMap->mScreen = kScreenEpisodes;
-    pushWindow(new HUDEpisodeSelectIOS(*mMap));
+    pushWindow(std::make_unique<HUDEpisodeSelectIOS>(*mMap));
 }
 
 void HUD::showLevelSelect()
@@ -39,26 +39,23 @@ void HUD::showLevelSelect()
     if (!mMap)
         return notBuilt(L"level selection");
     mMap->mScreen = kScreenLevels;
-    pushWindow(new HUDLevelSelect(*mMap));
+    pushWindow(std::make_unique<HUDLevelSelect>(*mMap));
 }
 
-void HUD::showIngameMenu() { pushWindow(new HUDIngameMenu()); }
+void HUD::showIngameMenu() { pushWindow(std::make_unique<HUDIngameMenu>()); }
 
 void HUD::showLevelName()
 {
     if (!mMap)
         return;
-    auto* banner = new HUDLevelName(mMap->mEpisode, mMap->mLevel, mMap->mMode);
     if (mOnBanner)
-        mOnBanner(banner);
-    else
-        delete banner;
+        mOnBanner(std::make_unique<HUDLevelName>(mMap->mEpisode, mMap->mLevel, mMap->mMode));
 }
 
 void HUD::showLevelResult()
 {
     if (mMap)
-        pushWindow(new HUDLevelResultWindow(*mMap));
+        pushWindow(std::make_unique<HUDLevelResultWindow>(*mMap));
 }
 
 void HUD::nextLevel()

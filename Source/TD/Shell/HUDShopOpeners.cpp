@@ -15,12 +15,12 @@ void HUDShowShop(HUD& hud, TDMap* map, i32 origin)
         return;
     }
     map->mScreen = kScreenShop;
-    hud.pushWindow(new HUDShopWindow(*map, &hud, origin));
+    hud.pushWindow(std::make_unique<HUDShopWindow>(*map, &hud, origin));
 }
 
 void HUDShowUnlockMessage(HUD& hud, TDMap* map, const std::vector<i32>& ids)
 {
-    hud.pushWindow(new HUDUnlockMessage(ids));
+    hud.pushWindow(std::make_unique<HUDUnlockMessage>(ids));
     if (map)
     {
         map->mScreen = kScreenUnlockMessage;

@@ -49,9 +49,9 @@ HUDShopWindow::HUDShopWindow(TDMap& map, HUD* hud, i32 originArg, const std::wst
     // Header and footer are drawn over the list, not under it: they leave the layout's pictures.
     mImages.deleteIf([](TDFrameEntry* image)
                      { return image->mName == L"back_header" || image->mName == L"back_footer"; });
-    TDResources::Instance()->setLayerImage(*header, mLayout, L"back_header");
-    TDResources::Instance()->setLayerImage(*footer, mLayout, L"back_footer");
-    scrollBar = std::make_unique<ShopScrollBar>(mLayout);
+    TDResources::Instance()->setLayerImage(*header, mLayout.get(), L"back_header");
+    TDResources::Instance()->setLayerImage(*footer, mLayout.get(), L"back_footer");
+    scrollBar = std::make_unique<ShopScrollBar>(mLayout.get());
     frame(L"item_plate/buy_ac"); // the buy buttons' hit rectangle
     std::vector<std::wstring> names;
     std::vector<bool> enabled;
@@ -60,7 +60,7 @@ HUDShopWindow::HUDShopWindow(TDMap& map, HUD* hud, i32 originArg, const std::wst
         names.push_back(L"shop_tab_" + std::to_wstring(i));
         enabled.push_back(sectionEnabled(i));
     }
-    tabBar = std::make_unique<ShopTabBar>(mLayout, names, enabled);
+    tabBar = std::make_unique<ShopTabBar>(mLayout.get(), names, enabled);
     buildList(currentTab);
     setText(L"gems", std::to_wstring(mMap.mStats.mGems));
 }
@@ -73,15 +73,13 @@ HUDShopWindow::~HUDShopWindow()
     tabBar.reset();
     scrollBar.reset();
     mFrames.clear();
-    delete mLayout;
-    mLayout = nullptr;
 }
 
 const TDFrameEntry& HUDShopWindow::frame(const std::wstring& name)
 {
     auto found = mFrames.find(name);
     if (found == mFrames.end())
-        found = mFrames.emplace(name, std::unique_ptr<TDFrameEntry>(tdscreen::makeFrame(mLayout, name))).first;
+        found = mFrames.emplace(name, tdscreen::makeFrame(mLayout.get(), name)).first;
     return *found->second;
 }
 
@@ -269,8 +267,8 @@ std::wstring HUDShopWindow::ButtonNameAt(int x, int y)
     if (name == L"reset_premium_points")
     {
         if (mHud)
-            mHud->pushWindow(new HUDModalDialog(mHud, &mMap, localised(L"reset_upgrades_title"),
-                                                localised(L"reset_upgrades_message")));
+            mHud->pushWindow(std::make_unique<HUDModalDialog>(mHud, &mMap, localised(L"reset_upgrades_title"),
+                                                              localised(L"reset_upgrades_message")));
         mMap.mScreen = kScreenResetUpgrades;
     }
     return name;

@@ -2,6 +2,7 @@
 #include "Source/TD/Shell/HUDUnlockMessage.h"
 
 #include "Core/Base/Log.h"
+#include "Core/Media/Image/Image.h"
 #include "Core/Media/Image/ImageContainer.h"
 #include "Core/Resource/ResourceManager.h"
 #include "Source/TD/Data/LocalStrings.h"
@@ -27,7 +28,7 @@ HUDUnlockMessage::HUDUnlockMessage(const std::vector<i32>& ids, const std::wstri
         {
             if (info->mName != iconName(id))
                 continue;
-            auto* icon = new TDFrameEntry();
+            auto icon = std::make_unique<TDFrameEntry>();
             icon->mName = info->mName;
             icon->mX = info->mX;
             icon->mY = info->mY;
@@ -35,9 +36,9 @@ HUDUnlockMessage::HUDUnlockMessage(const std::vector<i32>& ids, const std::wstri
             icon->mHeight = info->mHeight;
             icon->mOrder = static_cast<i32>(info->mIndex);
             icon->mVisible = 0;
-            giveImage(*icon, loadLayoutImage(mLayout, info->mName));
-            icons.push_back(icon);
-            mImages.push_back(icon);
+            giveImage(*icon, loadLayoutImage(mLayout.get(), info->mName));
+            icons.push_back(icon.get());
+            mImages.push_back(std::move(icon));
             shownIds.push_back(id);
         }
     mImages.stableSort(TDFrameEntry::lessByOrder);
@@ -50,12 +51,6 @@ HUDUnlockMessage::HUDUnlockMessage(const std::vector<i32>& ids, const std::wstri
     setText(L"button", strings->get(L"unlock_button"));
     if (!shownIds.empty())
         show(shownIds.front());
-}
-
-HUDUnlockMessage::~HUDUnlockMessage()
-{
-    delete mLayout;
-    mLayout = nullptr;
 }
 
 void HUDUnlockMessage::show(i32 id)

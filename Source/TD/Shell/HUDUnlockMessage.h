@@ -11,7 +11,6 @@ class HUDUnlockMessage : public HUDWindow
 {
 public:
     explicit HUDUnlockMessage(const std::vector<i32>& ids, const std::wstring& layout = L"td/data/message");
-    ~HUDUnlockMessage() override;
 
     // Only the named-button path acts on this window.
     int ButtonAt(int, int) override { return -1; }

@@ -25,8 +25,7 @@ HUDWindow::HUDWindow() : mFont(HUDWindowContext::Get().windowFont) {}
 HUDWindow::HUDWindow(const std::wstring& layout) : HUDWindow()
 {
     buildFromLayout(layout);
-    delete mLayout;
-    mLayout = nullptr;
+    mLayout.reset();
 }
 
 HUDWindow::~HUDWindow()
@@ -36,18 +35,18 @@ HUDWindow::~HUDWindow()
     mImages.clear();
 }
 
-render::Image* HUDWindow::loadLayoutImage(file::ImageContainer* container, const std::wstring& name)
+std::unique_ptr<render::Image> HUDWindow::loadLayoutImage(file::ImageContainer* container, const std::wstring& name)
 {
     framework::GameApplication* app = framework::GameApplication::Get();
     if (!container || !app || !app->mRender)
         return nullptr;
-    return app->LoadImage(name, container);
+    return std::unique_ptr<render::Image>(app->LoadImage(name, container));
 }
 
-void HUDWindow::giveImage(TDFrameEntry& entry, render::Image* image)
+void HUDWindow::giveImage(TDFrameEntry& entry, std::unique_ptr<render::Image> image)
 {
     if (image)
-        entry.setOwnedImage(std::make_unique<TDRenderTexture>(std::unique_ptr<render::Image>(image), nullptr));
+        entry.setOwnedImage(std::make_unique<TDRenderTexture>(std::move(image), nullptr));
 }
 
 render::Image* HUDWindow::imageOf(const TDFrameEntry& entry)
@@ -72,8 +71,7 @@ void place(TDFrameEntry& entry, const base::ImageInfo& info, const std::wstring&
 
 bool HUDWindow::buildFromLayout(const std::wstring& layout)
 {
-    delete mLayout;
-    mLayout = file::FileManager::Instance()->OpenImageContainer(layout);
+    mLayout.reset(file::FileManager::Instance()->OpenImageContainer(layout));
     if (!mLayout)
         return false;
     const u32 count = mLayout->GetImageCount();
@@ -84,20 +82,20 @@ bool HUDWindow::buildFromLayout(const std::wstring& layout)
         const base::ImageInfo* info = mLayout->GetImage(i);
         if (!info || info->mName.find(L'/') != std::wstring::npos)
             continue;
-        auto* entry = new TDFrameEntry();
+        auto entry = std::make_unique<TDFrameEntry>();
         place(*entry, *info, info->mName);
-        giveImage(*entry, loadLayoutImage(mLayout, info->mName));
-        mImages.push_back(entry);
+        giveImage(*entry, loadLayoutImage(mLayout.get(), info->mName));
+        mImages.push_back(std::move(entry));
     }
     for (u32 i = 0; i < count; ++i)
     {
         const base::ImageInfo* info = mLayout->GetImage(i);
         if (!info || info->mName.rfind(L"button/", 0) != 0)
             continue;
-        auto* button = new TDButtonFrame();
+        auto button = std::make_unique<TDButtonFrame>();
         place(*button, *info, file::GetBaseName(info->mName));
-        giveImage(*button, loadLayoutImage(mLayout, info->mName));
-        mButtons.push_back(button);
+        giveImage(*button, loadLayoutImage(mLayout.get(), info->mName));
+        mButtons.push_back(std::move(button));
     }
     for (u32 i = 0; i < count; ++i)
     {

@@ -106,16 +106,15 @@ public:
         mTextFits.clear();
     }
 
-    // A picture of the layout's container (null when it or the picture is missing), owned by the
-    // caller.
-    static render::Image* loadLayoutImage(file::ImageContainer* container, const std::wstring& name);
+    // A picture of the layout's container (null when it or the picture is missing).
+    static std::unique_ptr<render::Image> loadLayoutImage(file::ImageContainer* container, const std::wstring& name);
     // An entry that owns the picture (the entry's texture is null when the picture is null).
-    static void giveImage(TDFrameEntry& entry, render::Image* image);
+    static void giveImage(TDFrameEntry& entry, std::unique_ptr<render::Image> image);
     // The renderer's image behind an entry's texture, or null.
     static render::Image* imageOf(const TDFrameEntry& entry);
 
     i32 mDrawLayer = 0;
-    file::ImageContainer* mLayout = nullptr;
+    std::unique_ptr<file::ImageContainer> mLayout;
     base::OwnedList<TDButtonFrame> mButtons;
     std::map<std::wstring, std::unique_ptr<TDFrameEntry>> mTextAreas;
     base::OwnedList<TDFrameEntry> mImages;

@@ -5,9 +5,9 @@
 #include "Core/Media/Image/Image.h"
 #include "Source/TD/Shell/TDScreenView.h"
 
-SplashLogo::SplashLogo(render::Image* picture) : image(picture) {}
+SplashLogo::SplashLogo(std::unique_ptr<render::Image> picture) : image(std::move(picture)) {}
 
-SplashLogo::~SplashLogo() { delete image; }
+SplashLogo::~SplashLogo() = default;
 
 void SplashLogo::update(float dt)
 {
@@ -26,7 +26,7 @@ void SplashLogo::draw(render::Graphics* graphics) const
     const TDScreenView view = TDScreenView::current();
     if (image)
     {
-        auto command = graphics->DrawImage(image).Translate(view.centreX(), view.centreY());
+        auto command = graphics->DrawImage(image.get()).Translate(view.centreX(), view.centreY());
         command->mAlignH = 2;
         command->mAlignV = 2;
     }

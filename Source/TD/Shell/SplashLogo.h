@@ -3,6 +3,8 @@
 
 #include "Core/Base/Types.h"
 
+#include <memory>
+
 namespace render
 {
 class Graphics;
@@ -22,8 +24,8 @@ public:
     static constexpr float kFadeSeconds = 0.5f;
     static constexpr float kHoldSeconds = 1.5f;
 
-    // Takes the image (may be null: the logo then shows only its fades).
-    explicit SplashLogo(render::Image* image);
+    // The image may be null: the logo then shows only its fades.
+    explicit SplashLogo(std::unique_ptr<render::Image> image);
     ~SplashLogo();
     SplashLogo(const SplashLogo&) = delete;
     SplashLogo& operator=(const SplashLogo&) = delete;
@@ -33,7 +35,7 @@ public:
     // The picture centred on the screen, under a black cover while it fades.
     void draw(render::Graphics* graphics) const;
 
-    render::Image* image = nullptr;
+    std::unique_ptr<render::Image> image;
     u32 state = FadingIn;
     float time = 0.0f;
 };

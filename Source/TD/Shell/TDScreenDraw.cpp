@@ -11,9 +11,9 @@
 
 namespace tdscreen
 {
-TDFrameEntry* makeFrame(file::ImageContainer* layout, const std::wstring& name)
+std::unique_ptr<TDFrameEntry> makeFrame(file::ImageContainer* layout, const std::wstring& name)
 {
-    auto* entry = new TDFrameEntry();
+    auto entry = std::make_unique<TDFrameEntry>();
     TDResources::Instance()->setLayerImage(*entry, layout, name);
     return entry;
 }

@@ -4,6 +4,7 @@
 
 #include "Core/Base/Types.h"
 
+#include <memory>
 #include <string>
 
 namespace render
@@ -22,9 +23,9 @@ class TDFrameEntry;
 
 namespace tdscreen
 {
-// A new frame (owned by the caller) with the layout entry's place, order and picture; an empty
+// A new frame with the layout entry's place, order and picture; an empty
 // frame of that name when the layout lacks it.
-TDFrameEntry* makeFrame(file::ImageContainer* layout, const std::wstring& name);
+std::unique_ptr<TDFrameEntry> makeFrame(file::ImageContainer* layout, const std::wstring& name);
 // The picture centred on (x, y), scaled uniformly; nothing for a null picture.
 void drawImageCentred(render::Graphics* graphics, const render::Image* image, float x, float y, float scale);
 // The text wrapped to wrapWidth with its lines aligned by alignment, centred on (x, y) and

@@ -5,6 +5,7 @@
 #include "Core/Base/StringConvert.h"
 #include "Core/Base/Tokenizer.h"
 #include "Core/File/ReadFile.h"
+#include "Core/Media/Image/Image.h"
 #include "Framework/GameApplication.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/SplashLogo.h"
@@ -62,12 +63,12 @@ TDSplashScreens::TDSplashScreens(HUD* hud) : mHud(hud)
     framework::GameApplication* app = framework::GameApplication::Get();
     for (const std::wstring& name : readLogoNames(text))
     {
-        render::Image* image = nullptr;
+        std::unique_ptr<render::Image> image;
         if (!name.empty() && app && app->mRender)
-            image = app->LoadImage(L"logo/" + name);
+            image.reset(app->LoadImage(L"logo/" + name));
         if (!image)
             QL_LOG(L"Logo 'logo/%s' not loaded: its time passes in black\n") << base::LogStyle::Error << name;
-        mLogos.push_back(new SplashLogo(image));
+        mLogos.push_back(std::make_unique<SplashLogo>(std::move(image)));
     }
     mCurrent = 0;
 }

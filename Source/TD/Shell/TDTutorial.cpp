@@ -51,8 +51,7 @@ void TDTutorial::attach(GameWindow* board)
     {
         clearShownLayers();
         mSkipButton.reset();
-        delete mPages;
-        mPages = nullptr;
+        mPages.reset();
         if (mMap)
             mMap->setTutorial(nullptr);
     }
@@ -60,7 +59,7 @@ void TDTutorial::attach(GameWindow* board)
     mMap = board ? board->getMap() : nullptr;
     if (!mBoard || !mMap)
         return;
-    mPages = file::FileManager::Instance()->OpenImageContainer(L"td/data/tutorial");
+    mPages.reset(file::FileManager::Instance()->OpenImageContainer(L"td/data/tutorial"));
     if (!mPages)
         QL_LOG(L"Tutorial pages 'td/data/tutorial' missing: pages show nothing\n") << base::LogStyle::Error;
     mScript.load();
@@ -71,9 +70,10 @@ void TDTutorial::attach(GameWindow* board)
 
 void TDTutorial::makeSkipButton()
 {
-    file::ImageContainer* skip = file::FileManager::Instance()->OpenImageContainer(L"td/data/tutorial/skip");
-    render::Image* over = loadImage(L"button/b4_over", skip);
-    render::Image* normal = loadImage(L"button/b4_normal", skip);
+    const std::unique_ptr<file::ImageContainer> skip(
+        file::FileManager::Instance()->OpenImageContainer(L"td/data/tutorial/skip"));
+    render::Image* over = loadImage(L"button/b4_over", skip.get());
+    render::Image* normal = loadImage(L"button/b4_normal", skip.get());
     const base::ImageInfo* frame = skip ? skip->FindImage(L"button/b4_over") : nullptr;
     mSkipButton = std::make_unique<TutorialButton>(normal, over, LocalStrings::Instance()->get(L"tutorial_skip_label"),
                                                    mBoard->mFontMain32_1);
@@ -81,7 +81,6 @@ void TDTutorial::makeSkipButton()
         mSkipButton->SetPosition(frame->mX + frame->mWidth * 0.5f, frame->mY + frame->mHeight * 0.5f);
     else
         QL_LOG(L"Tutorial skip button 'td/data/tutorial/skip' missing\n") << base::LogStyle::Error;
-    delete skip;
 }
 
 bool TDTutorial::isActive() const { return mMap && mMap->mTutorialActive; }
@@ -254,20 +253,20 @@ void TDTutorial::showStep(const TDTutorialStep& step)
         const auto found = step.texts.find(info->mName.substr(prefix.size()));
         if (found == step.texts.end())
         {
-            if (render::Image* image = loadImage(info->mName, mPages))
+            if (render::Image* image = loadImage(info->mName, mPages.get()))
             {
-                auto* shown = new layer::ImageLayer(image, true);
+                auto shown = std::make_unique<layer::ImageLayer>(image, true);
                 shown->SetPosition(x, y);
-                mShownImages.push_back(shown);
-                mImagesLayer->AddChild(shown);
+                mImagesLayer->AddChild(shown.get());
+                mShownImages.push_back(std::move(shown));
             }
             continue;
         }
         // The text is wrapped to the place and centred on it.
-        auto* shown = new layer::TextLayer(mBoard->mFontMain32_1, found->second, w, 0.0f, 2, true);
+        auto shown = std::make_unique<layer::TextLayer>(mBoard->mFontMain32_1, found->second, w, 0.0f, 2, true);
         shown->SetAlignment(2, 2);
         shown->SetPosition(x + w * 0.5f, y + h * 0.5f);
-        mShownTexts.push_back(shown);
-        mTextsLayer->AddChild(shown);
+        mTextsLayer->AddChild(shown.get());
+        mShownTexts.push_back(std::move(shown));
     }
 }

@@ -92,7 +92,7 @@ private:
     float mPageDrop = 0.0f;  // how far the page stands below its place in the layout
     GameWindow* mBoard = nullptr;
     TDMap* mMap = nullptr;
-    file::ImageContainer* mPages = nullptr; // "td/data/tutorial"
+    std::unique_ptr<file::ImageContainer> mPages; // "td/data/tutorial"
     // A layer leaves its parent as it goes.
     base::OwnedList<layer::ImageLayer> mShownImages;
     base::OwnedList<layer::TextLayer> mShownTexts;

@@ -12,33 +12,30 @@
 
 TDVideoIntro::TDVideoIntro(HUD* hud) : mHud(hud) {}
 
-TDVideoIntro::~TDVideoIntro()
-{
-    delete mVideo;
-    delete mFrame;
-}
+TDVideoIntro::~TDVideoIntro() = default;
 
 void TDVideoIntro::fail()
 {
-    delete mVideo;
-    mVideo = nullptr;
+    mVideo.reset();
     mOpen = false;
 }
 
 void TDVideoIntro::start(render::Graphics* graphics)
 {
-    mVideo = new video::TheoraVideo(this);
+    mVideo = std::make_unique<video::TheoraVideo>(this);
     if (mVideo->Open(kVideo) != QL_OK)
         return fail(); // logged by the player
     render::Render* render = graphics ? graphics->GetRender() : nullptr;
-    if (!render || mVideo->GetWidth() <= 0 || mVideo->GetHeight() <= 0 ||
-        render::CreateImage(render, static_cast<u32>(mVideo->GetWidth()), static_cast<u32>(mVideo->GetHeight()),
-                            &mFrame) != QL_OK)
+    render::Image* frame = nullptr;
+    const bool made = render && mVideo->GetWidth() > 0 && mVideo->GetHeight() > 0 &&
+                      render::CreateImage(render, static_cast<u32>(mVideo->GetWidth()),
+                                          static_cast<u32>(mVideo->GetHeight()), &frame) == QL_OK;
+    mFrame.reset(frame); // a failed creation may still have handed one out
+    if (!made)
     {
         QL_LOG(L"No picture for the intro video (%d x %d)\n")
             << base::LogStyle::Error << mVideo->GetWidth() << mVideo->GetHeight();
-        delete mFrame;
-        mFrame = nullptr;
+        mFrame.reset();
         return fail();
     }
     k2::SoundTags::Instance()->PlayMusic(kSoundTrack);
@@ -55,7 +52,7 @@ void TDVideoIntro::Draw(render::Graphics* graphics)
         return;
     const TDScreenView view = TDScreenView::current();
     const float scale = view.height / static_cast<float>(mFrame->GetHeight());
-    auto command = graphics->DrawImage(mFrame).ScaleUniform(scale);
+    auto command = graphics->DrawImage(mFrame.get()).ScaleUniform(scale);
     command.mTransform.Translate(view.centreX(), view.centreY());
     command->mAlignH = 2;
     command->mAlignV = 2;
@@ -64,14 +61,13 @@ void TDVideoIntro::Draw(render::Graphics* graphics)
 void TDVideoIntro::Update(float dt)
 {
     if (mOpen && mStarted && mVideo)
-        (void)mVideo->Update(dt, mFrame);
+        (void)mVideo->Update(dt, mFrame.get());
 }
 
 QLResultEnum TDVideoIntro::OnVideoEnded(video::TheoraVideo*)
 {
     // The player returns at once after telling us, so it may go now.
-    delete mVideo;
-    mVideo = nullptr;
+    mVideo.reset();
     mOpen = false;
     return QL_OK;
 }

@@ -31,8 +31,8 @@ public:
     QLResultEnum OnVideoEnded(video::TheoraVideo* video) override;
 
     bool mStarted = false;
-    video::TheoraVideo* mVideo = nullptr;
-    render::Image* mFrame = nullptr;
+    std::unique_ptr<video::TheoraVideo> mVideo;
+    std::unique_ptr<render::Image> mFrame;
 
 private:
     void start(render::Graphics* graphics);

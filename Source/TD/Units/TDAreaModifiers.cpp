@@ -45,7 +45,7 @@ void DotModifierArea::tick(TDUnit*, float)
     std::vector<TDUnit*> units;
     mMap.mWaves.unitsInRadius(mX, mY, mRadius, units);
     for (TDUnit* unit : units)
-        unit->attach(new DotModifier(mMap, "", mValue, mDuration, nullptr, 1.0f));
+        unit->attach(std::make_unique<DotModifier>(mMap, "", mValue, mDuration, nullptr, 1.0f));
 }
 
 MapImpassableArea::MapImpassableArea(TDBattleWorld& map, float duration, float x, float y, float radius)
@@ -96,7 +96,8 @@ void ShamanPortal::tick(TDUnit*, float)
 {
     if (!mWave || !mPath || !mMap.findPrototype(0))
         return;
-    TDWaveEntry* entry = new TDWaveEntry();
+    auto made = std::make_unique<TDWaveEntry>();
+    TDWaveEntry* entry = made.get();
     entry->mState = kEntrySummoned;
     entry->mId = 0;
     entry->mUpgrade = 1;
@@ -104,7 +105,7 @@ void ShamanPortal::tick(TDUnit*, float)
     entry->mY = mEntryY;
     entry->mSpawnedFlag = 1;
     entry->mWave = mWave;
-    mWave->mEntries.push_back(entry);
+    mWave->mEntries.push_back(std::move(made));
     TDUnit* unit = mMap.spawnUnit(entry, mPath);
     if (!unit)
     {

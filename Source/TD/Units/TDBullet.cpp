@@ -193,7 +193,7 @@ void TDBullet::update(float dt)
         if (!mTarget ||
             tdDistance(mTarget->mDrawPos[0], mTarget->mDrawPos[1], mTower->mX, mTower->mY) > mTower->radius())
         {
-            mMap.mModifiers.push_back(new BlastModifier(mMap, *this));
+            mMap.mModifiers.push_back(std::make_unique<BlastModifier>(mMap, *this));
             mAlive = 0;
         }
         else

@@ -10,7 +10,9 @@
 
 #include <algorithm>
 
-void TDBulletList::add(TDBullet* bullet)
+void TDBulletList::add(TDBullet* bullet) { add(std::unique_ptr<TDBullet>(bullet)); }
+
+void TDBulletList::add(std::unique_ptr<TDBullet> bullet)
 {
     if (bullet->mTower)
     {
@@ -32,7 +34,7 @@ void TDBulletList::add(TDBullet* bullet)
             }
         }
     }
-    items.push_back(bullet);
+    items.push_back(std::move(bullet));
 }
 
 TDBulletList::TDBulletList(TDBattleWorld& map) : mMap(map) {}

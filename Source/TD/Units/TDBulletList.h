@@ -4,6 +4,7 @@
 #include "Core/Base/OwnedList.h"
 #include "Core/Base/Types.h"
 
+#include <memory>
 #include <vector>
 
 class TDBullet;
@@ -20,6 +21,7 @@ public:
     TDBulletList& operator=(const TDBulletList&) = delete;
 
     // Takes the bullet; starts its "onFire" effect and its own "onAmmo" emitter.
+    void add(std::unique_ptr<TDBullet> bullet);
     void add(TDBullet* bullet);
     // Every bullet, including those added during the pass; then the dead ones go, releasing
     // towers that held their last frame for them.

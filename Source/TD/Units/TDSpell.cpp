@@ -30,7 +30,7 @@ void TDSpell::update(float dt)
             continue;
         unit->mHealth -= p->strength;
         if (p->stun)
-            unit->mModifiers.push_back(new StunModifier(mMap, "", 0.0f, p->speed, nullptr));
+            unit->mModifiers.push_back(std::make_unique<StunModifier>(mMap, "", 0.0f, p->speed, nullptr));
         mHitUnits.push_back(unit);
     }
 }
@@ -45,8 +45,8 @@ void TDSpell::cast()
     float x = mX, y = mY;
     if (p.fireSplash)
     {
-        FireSplashModifier* fire = new FireSplashModifier(mMap, p.strength, p.speed, nullptr, x, y, p.radius);
-        mMap.mModifiers.push_back(fire);
+        mMap.mModifiers.push_back(
+            std::make_unique<FireSplashModifier>(mMap, p.strength, p.speed, nullptr, x, y, p.radius));
     }
     if (p.splash)
     {
@@ -59,11 +59,11 @@ void TDSpell::cast()
         }
     }
     if (p.hold)
-        mMap.mModifiers.push_back(new MapImpassableArea(mMap, p.speed, x, y, p.radius));
+        mMap.mModifiers.push_back(std::make_unique<MapImpassableArea>(mMap, p.speed, x, y, p.radius));
     if (p.dot)
-        mMap.mModifiers.push_back(new DotModifierArea(mMap, x, y, p.radius, p.strength, p.speed));
+        mMap.mModifiers.push_back(std::make_unique<DotModifierArea>(mMap, x, y, p.radius, p.strength, p.speed));
     if (p.boostTower)
-        mMap.mModifiers.push_back(new TowersBoost(mMap, p.speed, p.strength / 100.0f));
+        mMap.mModifiers.push_back(std::make_unique<TowersBoost>(mMap, p.speed, p.strength / 100.0f));
     if (!p.onAmmo.empty())
     {
         std::string name = p.onAmmo;
@@ -76,15 +76,16 @@ void TDSpell::cast()
         std::wstring sprite = L"td/" + tdtext::utf8ToWide(p.psd);
         i32 frames = mMap.mSprites->spriteFrameCount(sprite);
         float rate = p.fps;
-        mMap.mAnimations.push_back(new TDSpriteEffect(sprite, x, y, frames, rate));
+        mMap.mAnimations.push_back(std::make_unique<TDSpriteEffect>(sprite, x, y, frames, rate));
         const float delays[2] = {0.5f, 0.75f};
         for (float delay : delays)
         {
             float a = math::Random() * 360.0f * math::kDegToRad;
             float r = 25.0f + math::Random() * 25.0f;
-            TDSpriteEffect* extra = new TDSpriteEffect(sprite, x + std::cos(a) * r, y + std::sin(a) * r, frames, rate);
+            auto extra =
+                std::make_unique<TDSpriteEffect>(sprite, x + std::cos(a) * r, y + std::sin(a) * r, frames, rate);
             extra->mDelay = delay;
-            mMap.mAnimations.push_back(extra);
+            mMap.mAnimations.push_back(std::move(extra));
         }
     }
     mMap.postEvent(L"spell_casted");

@@ -440,16 +440,16 @@ void TDTower::fire()
         mMap.mSprites->point(p->id, "base_point", 0, bx, by);
         float x = mX - (w * 0.5f - bx) - (w * 0.5f - sx);
         float y = mY - ((h * 0.5f - sy) - (h * 0.5f - by));
-        TDBeamParticle* beam = new TDBeamParticle(*mMap.mParticleSystem, x, y, mTarget, L"t_line");
-        mMap.mParticles.push_back(beam);
-        mBeam = beam;
+        auto beam = std::make_unique<TDBeamParticle>(*mMap.mParticleSystem, x, y, mTarget, L"t_line");
+        mBeam = beam.get();
+        mMap.mParticles.push_back(std::move(beam));
         mTarget->mState = kUnitBeamed;
         mTarget->mAnimTime = 0.0f;
         TDBullet hit(mMap, this, mTarget);
         mTarget->onHit(hit, true);
         return;
     }
-    mMap.mBullets->add(new TDBullet(mMap, this, mTarget));
+    mMap.mBullets->add(std::make_unique<TDBullet>(mMap, this, mTarget));
 }
 
 void TDTower::currentFrame(const char*& list, i32& index)

@@ -124,11 +124,12 @@ void TDTower::setupModifiers()
     if (const TDPrototype* p = currentProto())
     {
         if (p->goldIncome > 0)
-            mModifiers.push_back(new GoldIncomerModifier(mMap, this, static_cast<float>(p->goldIncome), p->cooldown));
+            mModifiers.push_back(
+                std::make_unique<GoldIncomerModifier>(mMap, this, static_cast<float>(p->goldIncome), p->cooldown));
         if (p->boostTower)
-            mModifiers.push_back(new MagicTowerBoost(mMap, this));
+            mModifiers.push_back(std::make_unique<MagicTowerBoost>(mMap, this));
         if (p->showInvisible)
-            mModifiers.push_back(new ShowInvisible(mMap, this));
+            mModifiers.push_back(std::make_unique<ShowInvisible>(mMap, this));
     }
     mMap.sortTowers();
 }

@@ -390,12 +390,11 @@ bool TDUnit::canAttach(const TDModifier* modifier) const
     return true;
 }
 
-bool TDUnit::attach(TDModifier* modifier)
+bool TDUnit::attach(std::unique_ptr<TDModifier> modifier)
 {
-    std::unique_ptr<TDModifier> owned(modifier);
-    if (!canAttach(modifier))
+    if (!canAttach(modifier.get()))
         return false;
-    mModifiers.push_back(std::move(owned));
+    mModifiers.push_back(std::move(modifier));
     return true;
 }
 
@@ -437,19 +436,18 @@ void TDUnit::onHit(const TDBullet& bullet, bool direct)
     }
 
     if (tp->teleportEnemy)
-        attach(new HoldAndTeleport(mMap, tower));
+        attach(std::make_unique<HoldAndTeleport>(mMap, tower));
     if (tp->dot)
-        attach(new DotModifier(mMap, "health", 0.5f, 2.0f, tower, 0.9f));
+        attach(std::make_unique<DotModifier>(mMap, "health", 0.5f, 2.0f, tower, 0.9f));
     if (tp->stun)
-        attach(new StunModifier(mMap, "speed", 0.5f, 3.0f, tower));
+        attach(std::make_unique<StunModifier>(mMap, "speed", 0.5f, 3.0f, tower));
     if (tp->hold)
-        attach(new HoldModifier(mMap, "speed", 0.5f, 3.0f, tower));
+        attach(std::make_unique<HoldModifier>(mMap, "speed", 0.5f, 3.0f, tower));
     if (tp->fireSplash)
-        mModifiers.push_back(new FireSplashModifier(mMap, 1.0f, 10.0f, tower, mPos[0], mPos[1], 64.0f));
+        mModifiers.push_back(std::make_unique<FireSplashModifier>(mMap, 1.0f, 10.0f, tower, mPos[0], mPos[1], 64.0f));
     if (tp->splash && direct)
     {
-        TDModifier* area = new AreaDamageModifier(mMap, mPos[0], mPos[1], tower);
-        mMap.mModifiers.push_back(area);
+        mMap.mModifiers.push_back(std::make_unique<AreaDamageModifier>(mMap, mPos[0], mPos[1], tower));
         std::vector<TDUnit*> near;
         mMap.mWaves.unitsInRadius(mPos[0], mPos[1], r, near);
         for (TDUnit* other : near)
@@ -481,14 +479,15 @@ void TDUnit::raiseDeadNear()
     }
     if (!raiser || !mEntry->mWave)
         return;
-    TDWaveEntry* entry = new TDWaveEntry();
+    auto made = std::make_unique<TDWaveEntry>();
+    TDWaveEntry* entry = made.get();
     entry->mId = 39;
     entry->mUpgrade = 1;
     entry->mX = -1.0f;
     entry->mY = mEntry->mY;
     entry->mSpawnedFlag = 1;
     entry->mWave = mEntry->mWave;
-    mEntry->mWave->mEntries.push_back(entry);
+    mEntry->mWave->mEntries.push_back(std::move(made));
     size_t seg = static_cast<size_t>(mSegment);
     const TDPoint* at = seg < mWaypoints.size() ? mMap.findPoint(mWaypoints[seg]) : mPath;
     TDUnit* raised = at ? mMap.spawnUnit(entry, at) : nullptr;

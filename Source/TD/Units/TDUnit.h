@@ -8,6 +8,7 @@
 #include "Source/TD/Level/TDPathPoint.h"
 #include "Source/TD/Units/TDUnitState.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -46,7 +47,7 @@ public:
                       float segmentLength, float x, float y);
     bool canAttach(const TDModifier* modifier) const;
     // Attaches when allowed, else deletes the modifier. True when attached.
-    bool attach(TDModifier* modifier);
+    bool attach(std::unique_ptr<TDModifier> modifier);
     void removeModifiersOf(const void* source);
     float maxHealth() const;
     // After this unit finished dying: a raiser nearby brings it back as a skeleton.

@@ -30,8 +30,8 @@ bool inRange(const TDUnit& owner, const TDUnit& other)
 
 void placeSprite(TDBattleWorld& map, const wchar_t* name, const TDUnit& unit)
 {
-    map.mAnimations.push_back(
-        new TDSpriteEffect(name, unit.mDrawPos[0], unit.mDrawPos[1], map.mSprites->spriteFrameCount(name)));
+    map.mAnimations.push_back(std::make_unique<TDSpriteEffect>(name, unit.mDrawPos[0], unit.mDrawPos[1],
+                                                               map.mSprites->spriteFrameCount(name)));
 }
 
 void finishIfPresent(TDBattleWorld& map, TDEffectHolder* effect)
@@ -279,5 +279,5 @@ void ShamanModifier::tick(TDUnit* owner, float)
         return;
     owner->mState = kUnitSpecial;
     owner->mAnimTime = 0.0f;
-    mMap.mModifiers.push_back(new ShamanPortal(mMap, *owner, kind->cooldown, ammo->speed));
+    mMap.mModifiers.push_back(std::make_unique<ShamanPortal>(mMap, *owner, kind->cooldown, ammo->speed));
 }

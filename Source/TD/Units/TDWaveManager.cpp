@@ -141,7 +141,7 @@ void TDWaveManager::advance(TDBattleWorld& map, float dt)
                 chance = 2.0f;
             if (!(math::Random() > chance))
             {
-                map.mDrops.push_back(new TDCrystallSpecial(map, *unit));
+                map.mDrops.push_back(std::make_unique<TDCrystallSpecial>(map, *unit));
                 map.postEvent(L"gem_dropped");
             }
         }

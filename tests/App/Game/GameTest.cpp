@@ -63,7 +63,7 @@ TEST_F(GameTest, TheOverlayDialogTakesThePointerAndGoesOnceClosedAndDeveloperKey
     std::vector<std::string> journal;
     int deaths = 0;
     auto* dialog = new ProbeWindow(journal, &deaths);
-    mBoard->mModalWindow = dialog;
+    mBoard->mModalWindow.reset(dialog);
     EXPECT_EQ(QL_OK, mBoard->OnPress(At(10.9f, 20.2f), 3));
     EXPECT_TRUE(journal.empty()) << "a right press does nothing";
     EXPECT_EQ(QL_OK, mBoard->OnPress(At(10.9f, -20.7f), 1));

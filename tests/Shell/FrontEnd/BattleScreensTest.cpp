@@ -32,7 +32,7 @@ TEST_F(BattleScreensTest, TheBannerNamesTheLevelAndClosesItselfAndTheNextLevelLo
     map().mLevel = 4;
     map().mMode = 3;
     hud().showLevelName();
-    auto* banner = dynamic_cast<HUDLevelName*>(board().mBannerWindow);
+    auto* banner = dynamic_cast<HUDLevelName*>(board().mBannerWindow.get());
     ASSERT_NE(nullptr, banner);
     EXPECT_EQ(localized(L"episodeHardcore1"), banner->mTitle);
     EXPECT_EQ(localized(L"level_d") + L" 5", banner->mSubtitle);

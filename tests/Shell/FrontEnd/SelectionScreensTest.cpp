@@ -64,12 +64,12 @@ TEST_F(SelectionTest, EpisodesShowTheirLocksTurnByArrowsAndSwipesAndOpenOnlyWhen
     // Open and new; locked with the stars it needs; missing from the table: coming soon.
     const auto& plates = s->mCarousel->plates;
     EXPECT_EQ(nullptr, plates[0].lock);
-    EXPECT_EQ(s->mNewFrame, plates[0].newBadge);
+    EXPECT_EQ(s->mNewFrame.get(), plates[0].newBadge);
     EXPECT_TRUE(plates[0].text.empty());
-    EXPECT_EQ(s->mLockFrame, plates[1].lock);
+    EXPECT_EQ(s->mLockFrame.get(), plates[1].lock);
     EXPECT_EQ(L"Gather 6 stars to open this road", plates[1].text) << "the second episode's price, in its sentence";
     EXPECT_EQ(localized(L"comingSoon"), plates[2].text);
-    EXPECT_EQ(s->mLockFrame, plates[2].lock);
+    EXPECT_EQ(s->mLockFrame.get(), plates[2].lock);
     EXPECT_EQ(0, s->findButton(L"arrow_left")->mVisible);
     EXPECT_EQ(1, s->findButton(L"arrow_right")->mVisible);
     run(5); // frames draw the screen

@@ -73,8 +73,8 @@ TEST_F(ModalWindows, AMessageADialogTheResetQuestionAndAWindowWithoutLayoutAnswe
     // A dialog shows both buttons, answers by them and ignores other releases.
     int confirms = 0, declines = 0;
     auto* dialog = new CountingDialog(&confirms, &declines);
-    HUDOpenModalDialog(dialog);
-    ASSERT_EQ(dialog, board().mModalWindow);
+    HUDOpenModalDialog(std::unique_ptr<HUDWindow>(dialog));
+    ASSERT_EQ(dialog, board().mModalWindow.get());
     EXPECT_TRUE(dialog->mOwnButtons.at(0)->mVisible);
     EXPECT_EQ(0.0f, dialog->mOwnButtons.at(1)->mOffsetX);
     click(5.0f, 5.0f);
@@ -85,7 +85,7 @@ TEST_F(ModalWindows, AMessageADialogTheResetQuestionAndAWindowWithoutLayoutAnswe
     EXPECT_EQ(nullptr, board().mModalWindow) << "closed and deleted by the board's update";
 
     dialog = new CountingDialog(&confirms, &declines);
-    HUDOpenModalDialog(dialog);
+    HUDOpenModalDialog(std::unique_ptr<HUDWindow>(dialog));
     ASSERT_TRUE(click(*dialog, L"cancel"));
     EXPECT_EQ(1, declines);
     EXPECT_EQ(1, confirms);
@@ -99,7 +99,7 @@ TEST_F(ModalWindows, AMessageADialogTheResetQuestionAndAWindowWithoutLayoutAnswe
     hud().showProfiles();
     frame();
     HUDShowProfileResetDialog(&hud(), &map());
-    auto* reset = dynamic_cast<HUDConfirmProfileResetDialog*>(board().mModalWindow);
+    auto* reset = dynamic_cast<HUDConfirmProfileResetDialog*>(board().mModalWindow.get());
     ASSERT_NE(nullptr, reset);
     EXPECT_EQ(localized(L"profile_reset_message"), text(reset, L"message"));
     ASSERT_TRUE(click(*reset, L"cancel"));

@@ -131,18 +131,18 @@ TEST_F(ProfilesScreen, LinesSelectAndTheNameDeleteAndConfirmButtonsDoTheirJobs)
 
     // Delete asks first: a press outside both buttons and "cancel" keep the profile.
     ASSERT_TRUE(click(*screen, L"delete"));
-    auto* dialog = dynamic_cast<HUDConfirmProfileDeletionDialog*>(board().mModalWindow);
+    auto* dialog = dynamic_cast<HUDConfirmProfileDeletionDialog*>(board().mModalWindow.get());
     ASSERT_NE(nullptr, dialog);
     EXPECT_EQ(kScreenProfiles, map().mScreen) << "the question is not a screen of the stack";
     EXPECT_EQ(localized(L"profile_delete_caption"), text(dialog, L"caption"));
     click(20.0f, 20.0f);
-    EXPECT_EQ(dialog, board().mModalWindow);
+    EXPECT_EQ(dialog, board().mModalWindow.get());
     ASSERT_TRUE(click(*dialog, L"cancel"));
     frame();
     EXPECT_EQ(nullptr, board().mModalWindow);
     EXPECT_EQ(4u, map().mProgress->profileNames().size());
     ASSERT_TRUE(click(*screen, L"delete"));
-    dialog = dynamic_cast<HUDConfirmProfileDeletionDialog*>(board().mModalWindow);
+    dialog = dynamic_cast<HUDConfirmProfileDeletionDialog*>(board().mModalWindow.get());
     ASSERT_NE(nullptr, dialog);
     ASSERT_TRUE(click(*dialog, L"ok"));
     frame();
