@@ -3,7 +3,6 @@
 #include "Core/Media/Image/ImageDataDevil.h"
 
 #include "Core/Base/Log.h"
-#include "Core/Base/Stream.h"
 #include "Core/Media/Image/ImageDimensions.h"
 #include "Core/Media/Image/RgbaRows.h"
 
@@ -61,13 +60,8 @@ QLResultEnum ImageDataDevil::Load(base::Stream* stream, const std::wstring& exte
     while (ilGetError() != IL_NO_ERROR)
     {
     }
-    std::vector<u8> data(stream->GetSize());
-    if (data.empty() || stream->Read(data.data(), static_cast<u32>(data.size())) != data.size())
-    {
-        QL_LOG(L"Cannot read image data (%s)\n") << base::LogStyle::Error << extension;
-        return QL_FAIL;
-    }
-    if (!CheckImageDimensions(data.data(), data.size(), extension))
+    std::vector<u8> data;
+    if (!ReadLooseImage(stream, extension, data))
         return QL_FAIL;
     ILuint name = 0;
     ilGenImages(1, &name);

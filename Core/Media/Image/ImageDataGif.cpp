@@ -1,7 +1,6 @@
 #include "Core/Media/Image/ImageDataGif.h"
 
 #include "Core/Base/Log.h"
-#include "Core/Base/Stream.h"
 #include "Core/Media/Image/ImageDimensions.h"
 #include "Core/Media/Image/RgbaRows.h"
 
@@ -132,15 +131,8 @@ bool DecodeFirstFrame(GifFileType* gif, std::vector<u8>& pixels)
 QLResultEnum ImageDataGif::Load(base::Stream* stream, const std::wstring& extension)
 {
     mExtension = extension;
-    if (!stream)
-        return QL_FAIL;
-    std::vector<u8> bytes(stream->GetSize());
-    if (bytes.empty() || stream->Read(bytes.data(), static_cast<u32>(bytes.size())) != bytes.size())
-    {
-        QL_LOG(L"Cannot read image data (%s)\n") << base::LogStyle::Error << extension;
-        return QL_FAIL;
-    }
-    if (!CheckImageDimensions(bytes.data(), bytes.size(), extension))
+    std::vector<u8> bytes;
+    if (!ReadLooseImage(stream, extension, bytes))
         return QL_FAIL;
     Source source{bytes};
     int error = 0;

@@ -1,6 +1,7 @@
 #include "Core/Media/Image/ImageDimensions.h"
 
 #include "Core/Base/Log.h"
+#include "Core/Base/Stream.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -137,5 +138,16 @@ bool CheckImageDimensions(const u8* data, size_t size, const std::wstring& exten
         return false;
     }
     return true;
+}
+
+bool ReadLooseImage(base::Stream* stream, const std::wstring& extension, std::vector<u8>& bytes)
+{
+    bytes.assign(stream ? stream->GetSize() : 0, 0);
+    if (bytes.empty() || stream->Read(bytes.data(), static_cast<u32>(bytes.size())) != bytes.size())
+    {
+        QL_LOG(L"Cannot read image data (%s)\n") << base::LogStyle::Error << extension;
+        return false;
+    }
+    return CheckImageDimensions(bytes.data(), bytes.size(), extension);
 }
 } // namespace render

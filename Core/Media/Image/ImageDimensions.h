@@ -5,6 +5,12 @@
 #include "Core/Base/Types.h"
 
 #include <string>
+#include <vector>
+
+namespace base
+{
+class Stream;
+}
 
 namespace render
 {
@@ -22,4 +28,7 @@ bool ReadImageDimensions(const u8* data, size_t size, const std::wstring& extens
 // Reads the sides and logs why a file is refused: no readable header, or a side of 0 or above the
 // limit.
 bool CheckImageDimensions(const u8* data, size_t size, const std::wstring& extension);
+// The whole file from the stream, when it can be read and its header passes the check above;
+// false (with a log line) otherwise.
+bool ReadLooseImage(base::Stream* stream, const std::wstring& extension, std::vector<u8>& bytes);
 } // namespace render
