@@ -192,9 +192,8 @@ public:
     {
         float px = 0.0f, py = 0.0f;
         mScreen.toWindow(gx, gy, px, py);
-        mScreen.push(SDL_MOUSEMOTION, px, py);
-        mScreen.push(SDL_MOUSEBUTTONDOWN, px, py);
-        mScreen.push(SDL_MOUSEBUTTONUP, px, py);
+        for (Uint32 type : {SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
+            mScreen.push(type, px, py);
         settle(4);
     }
     bool clickButton(HUDWindow& window, const std::wstring& name)
@@ -275,18 +274,24 @@ public:
         return found;
     }
 
-    // Main menu, episodes, levels, shop, battle with its HUD, the in-game menu and the result,
-    // each entered by a click where its button is drawn.
-    HUDMainMenu* mainMenu(const std::string& size)
+    // Frames until the top screen is a T; once it has come in, its picture (when `picture`) and
+    // its buttons checked.
+    template <class T> T* shown(const std::string& where, bool picture, int frames = 30, float seconds = 4.0f)
     {
-        auto* menu = until<HUDMainMenu>(2.0f);
-        if (!menu)
+        T* window = until<T>(seconds);
+        if (!window)
             return nullptr;
-        settle(60); // the greeting and the buttons come in
-        checkPicture(size + " main menu", false);
-        checkButtons(size + " main menu", *menu);
-        return menu;
+        settle(frames);
+        if (picture)
+            checkPicture(where, false);
+        checkButtons(where, *window);
+        return window;
     }
+
+    // Main menu, episodes, levels, shop, battle with its HUD, the in-game menu and the result,
+    // each entered by a click where its button is drawn. The greeting and the menu's buttons
+    // take 60 frames to come in.
+    HUDMainMenu* mainMenu(const std::string& size) { return shown<HUDMainMenu>(size + " main menu", true, 60, 2.0f); }
 
     void walk(const std::string& size)
     {
@@ -294,34 +299,23 @@ public:
         ASSERT_NE(nullptr, menu) << size;
         ASSERT_TRUE(clickButton(*menu, L"play")) << size;
         // A player without a name is asked for one first, and takes the offered name.
-        if (auto* input = until<HUDModalInput>(1.0f))
+        if (auto* input = shown<HUDModalInput>(size + " name input", false, 30, 1.0f))
         {
-            settle(30);
-            checkButtons(size + " name input", *input);
             ASSERT_TRUE(clickButton(*input, L"ok"));
         }
-        auto* episodes = until<HUDEpisodeSelectIOS>();
+        auto* episodes = shown<HUDEpisodeSelectIOS>(size + " episode select", true);
         ASSERT_NE(nullptr, episodes) << size << ": play did not answer its drawn centre; screen " << mGame.screen()
                                      << " top " << (mGame.top() ? typeid(*mGame.top()).name() : "none");
-        settle(30);
-        checkPicture(size + " episode select", false);
-        checkButtons(size + " episode select", *episodes);
         ASSERT_TRUE(clickButton(*episodes, L"shop"));
-        auto* shop = until<HUDShopWindow>();
+        auto* shop = shown<HUDShopWindow>(size + " shop", true);
         ASSERT_NE(nullptr, shop) << size;
-        settle(30);
-        checkPicture(size + " shop", false);
-        checkButtons(size + " shop", *shop);
         ASSERT_TRUE(clickButton(*shop, L"back_ac"));
         episodes = until<HUDEpisodeSelectIOS>();
         ASSERT_NE(nullptr, episodes) << size;
         settle(30);
         ASSERT_TRUE(clickButton(*episodes, L"play"));
-        auto* levels = until<HUDLevelSelect>();
+        auto* levels = shown<HUDLevelSelect>(size + " level select", true);
         ASSERT_NE(nullptr, levels) << size;
-        settle(30);
-        checkPicture(size + " level select", false);
-        checkButtons(size + " level select", *levels);
         ASSERT_FALSE(levels->mPlates.empty());
         const LevelPlate& plate = levels->mPlates.front();
         clickAt(static_cast<float>(plate.x + plate.width / 2), static_cast<float>(plate.y + plate.height / 2));
@@ -337,15 +331,10 @@ public:
         checkPicture(size + " battle", true);
         checkButtons(size + " battle HUD", mGame.hud());
         ASSERT_TRUE(clickButton(mGame.hud(), L"options_btn")) << size;
-        auto* pause = until<HUDIngameMenu>();
-        ASSERT_NE(nullptr, pause) << size << ": the gear did not answer its drawn centre";
-        settle(30);
-        checkButtons(size + " in-game menu", *pause);
+        ASSERT_NE(nullptr, shown<HUDIngameMenu>(size + " in-game menu", false))
+            << size << ": the gear did not answer its drawn centre";
         mGame.map().showVictory();
-        auto* result = until<HUDLevelResultWindow>();
-        ASSERT_NE(nullptr, result) << size;
-        settle(90);
-        checkButtons(size + " level result", *result);
+        ASSERT_NE(nullptr, shown<HUDLevelResultWindow>(size + " level result", false, 90)) << size;
     }
 
     GameHarness& mGame;

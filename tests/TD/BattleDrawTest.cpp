@@ -179,11 +179,15 @@ TEST_F(BattleDraw, OtherScreensLoadingBarsStarsBoostTheButtonGlowAndTheRingMenu)
     ASSERT_NE(u, nullptr);
     place(u, 300.0f, 200.0f);
     const float max = u->maxHealth();
+    // None at full health, when dead, or when the bar's time is over.
+    for (auto [health, time] : {std::pair{max, 1.0f}, {0.0f, 0.2f}, {1.0f, 0.0f}})
+    {
+        u->mHealth = health;
+        u->mHealthBarTime = time;
+        frame();
+        EXPECT_EQ(canvas.count(L"ui/bar"), 0) << health << " " << time;
+    }
     u->mHealthBarTime = 1.0f;
-    u->mHealth = max;
-    frame();
-    EXPECT_EQ(canvas.count(L"ui/bar"), 0);
-
     u->mHealth = max * 0.25f;
     frame();
     ASSERT_EQ(canvas.count(L"ui/bar"), 2);
@@ -200,13 +204,6 @@ TEST_F(BattleDraw, OtherScreensLoadingBarsStarsBoostTheButtonGlowAndTheRingMenu)
     frame();
     EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"ui/bar")].color.a, 0.4f);
     EXPECT_FLOAT_EQ(canvas.drawn[canvas.find(L"ui/bar", canvas.find(L"ui/bar") + 1)].scaleX, 0.0f);
-    u->mHealth = 0.0f;
-    frame();
-    EXPECT_EQ(canvas.count(L"ui/bar"), 0);
-    u->mHealth = 1.0f;
-    u->mHealthBarTime = 0.0f;
-    frame();
-    EXPECT_EQ(canvas.count(L"ui/bar"), 0);
     // The button glow needs a button; an open ring menu draws in battle space.
     auto emitters = [&]
     {

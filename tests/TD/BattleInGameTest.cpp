@@ -128,8 +128,7 @@ TEST_F(InGame, AResultIsStoredOnceABetterOnePaysOnlyTheStarsItAddsAndTheWindowNa
     for (const Play& play : {Play{0.1f, 1, 3, 1}, Play{1.0f, 3, 13 - 3 + 100, 3}, Play{0.1f, 1, 0, 3}})
     {
         SCOPED_TRACE(play.health);
-        ASSERT_EQ(map->restart(), QL_OK);
-        ASSERT_TRUE(game.closeUnlockMessages());
+        ASSERT_TRUE(restartLevel());
         const i32 gems = map->mStats.mGems;
         map->mHealth = map->mMaxHealth * play.health;
         map->showVictory();
@@ -150,8 +149,7 @@ TEST_F(InGame, AResultIsStoredOnceABetterOnePaysOnlyTheStarsItAddsAndTheWindowNa
     }
 
     // The defeat window names the level and the normal difficulty.
-    ASSERT_EQ(map->restart(), QL_OK);
-    ASSERT_TRUE(game.closeUnlockMessages());
+    ASSERT_TRUE(restartLevel());
     map->showDefeat();
     game.run(2);
     HUDWindow* window = game.top<HUDLevelResultWindow>();
@@ -162,8 +160,7 @@ TEST_F(InGame, AResultIsStoredOnceABetterOnePaysOnlyTheStarsItAddsAndTheWindowNa
     EXPECT_EQ(map->mResultAction, kResultActionRestart);
 
     // A hardcore victory names the hardcore episode and the Ordeal on the ribbon.
-    ASSERT_EQ(map->restart(), QL_OK);
-    ASSERT_TRUE(game.closeUnlockMessages());
+    ASSERT_TRUE(restartLevel());
     map->mMode = kDifficultyHardcore;
     map->showVictory();
     game.run(2);
@@ -363,8 +360,7 @@ TEST_F(InGame, ARestartKeepsTheGemTotalAndEndsScreensPausesSpellsAndSpeedUpsAndA
     ASSERT_TRUE(game.click(L"spell0"));
     ASSERT_TRUE(game.click(L"options_btn"));
     ASSERT_TRUE(game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f));
-    ASSERT_EQ(map->restart(), QL_OK);
-    ASSERT_TRUE(game.closeUnlockMessages());
+    ASSERT_TRUE(restartLevel());
     EXPECT_EQ(map->mStats.mGems, total);
     EXPECT_EQ(std::pair(map->mStats.mGemsWon, map->mStats.mKillScore), std::pair(0, 0));
     EXPECT_EQ(map->mStats.mCoins, map->mStats.mStartCoins);
@@ -405,8 +401,7 @@ TEST_F(InGame, ARestartKeepsTheGemTotalAndEndsScreensPausesSpellsAndSpeedUpsAndA
 TEST_F(InGame, WithoutTowersTheFordIsLostUnitByUnit)
 {
     map->mMode = kDifficultyNormal;
-    ASSERT_EQ(map->restart(), QL_OK);
-    ASSERT_TRUE(game.closeUnlockMessages());
+    ASSERT_TRUE(restartLevel());
     ASSERT_TRUE(game.runUntil([&] { return map->mScreen != kScreenBattle; }, 900.0f, 1.0f / 60.0f));
     EXPECT_EQ(map->mScreen, kScreenLost);
     EXPECT_EQ(map->mHealth, 0.0f);
@@ -425,8 +420,7 @@ TEST_F(InGame, ThreeDartsHoldTheFordWithThreeStars)
     // Two darts beside the first bends before the first wave, a third once the coins allow; the
     // towers wait for their firing frames and units play their deaths before they go.
     map->mMode = kDifficultyNormal;
-    ASSERT_EQ(map->restart(), QL_OK);
-    ASSERT_TRUE(game.closeUnlockMessages());
+    ASSERT_TRUE(restartLevel());
     ASSERT_NE(map->buildTower(1, 10000), nullptr);
     ASSERT_NE(map->buildTower(4, 10000), nullptr);
     ASSERT_TRUE(game.runUntil([&] { return map->mTime >= 12.0f; }, 60.0f, 1.0f / 60.0f));

@@ -103,5 +103,7 @@ struct InGame : ::testing::Test
         return true;
     }
     i32 cost(i32 id) const { return static_cast<i32>(map->findPrototype(id)->cost); }
+    // The level started again with its unlock messages closed.
+    bool restartLevel() { return map->restart() == QL_OK && game.closeUnlockMessages(); }
 };
 } // namespace tdtest
