@@ -278,11 +278,6 @@ TEST_F(GameApplicationTest, StartUpFailuresAndASecondCopyEndBeforeTheGameStarts)
         const char* shown = nullptr; // what the player is told (stderr without a message box)
     } cases[] = {
         {"a malformed command line", [this](TestGame*& g) { g = Make({L"--data_path"}); }, 1, nullptr, true},
-        {"another malformed one",
-         [this](TestGame*& g) {
-             g = Make({L"--pack", L"a", L"b"});
-         },
-         1, nullptr, true},
         {"no play.url", [this](TestGame*& g) { fs::remove(mData.Path() / "play.url"), g = Make(); }, 1,
          "File play.url not found!", true},
         {"a data folder that does not exist",
