@@ -151,6 +151,7 @@ TEST(CommandLine, RecognisesEachOptionOnlyAsTheWholeList)
         {{L"--data_path"}, CommandLine::MALFORMED, L""},
         {{L"--data_path", L"a", L"b"}, CommandLine::MALFORMED, L""},
         {{L"--pack"}, CommandLine::MALFORMED, L""},
+        {{L"--pack", L"a", L"b"}, CommandLine::MALFORMED, L""},
         {{L"--pack", L"a", L"--data_path", L"b"}, CommandLine::MALFORMED, L""},
         {{L"--fullscreen"}, CommandLine::DEFAULT, L""},            // anything else leaves the defaults
         {{L"x", L"--data_path", L"b"}, CommandLine::DEFAULT, L""}, // only as the first argument

@@ -16,50 +16,46 @@ using namespace audio;
 
 TEST(Decoders, ReadEveryWavLayoutAndWholeOggFilesStreamAndRefuseDamage)
 {
-    std::string wav = audiotest::MakeWav16({0, 16384, -32768, 32767}, 1, 44100);
     Pcm pcm;
     std::string error;
-    ASSERT_TRUE(ReadWav(wav.data(), wav.size(), pcm, error)) << error;
+    const auto read = [&](const std::string& wav) { return ReadWav(wav.data(), wav.size(), pcm, error); };
+    ASSERT_TRUE(read(audiotest::MakeWav16({0, 16384, -32768, 32767}, 1, 44100))) << error;
     EXPECT_EQ(std::make_tuple(44100u, 1u, 4u), std::make_tuple(pcm.rate, pcm.channels, pcm.Frames()));
     EXPECT_EQ((std::vector<float>{0.0f, 0.5f, -1.0f}), std::vector<float>(pcm.samples.begin(), pcm.samples.end() - 1));
     EXPECT_NEAR(pcm.samples.back(), 1.0f, 1e-4f);
     // 8-bit unsigned, stereo.
-    std::string wav8 = audiotest::MakeWavRaw(std::string("\x80\xC0\x00\xFF", 4), 1, 2, 22050, 8);
-    ASSERT_TRUE(ReadWav(wav8.data(), wav8.size(), pcm, error)) << error;
+    ASSERT_TRUE(read(audiotest::MakeWavRaw(std::string("\x80\xC0\x00\xFF", 4), 1, 2, 22050, 8))) << error;
     EXPECT_EQ(std::make_tuple(2u, 22050u), std::make_tuple(pcm.channels, pcm.rate));
     EXPECT_EQ(pcm.samples, (std::vector<float>{0.0f, 0.5f, -1.0f, 127 / 128.0f}));
     // 24-bit.
-    std::string wav24 = audiotest::MakeWavRaw(std::string("\x00\x00\x40\x00\x00\xC0", 6), 1, 1, 8000, 24);
-    ASSERT_TRUE(ReadWav(wav24.data(), wav24.size(), pcm, error)) << error;
+    ASSERT_TRUE(read(audiotest::MakeWavRaw(std::string("\x00\x00\x40\x00\x00\xC0", 6), 1, 1, 8000, 24))) << error;
     EXPECT_EQ(pcm.samples, (std::vector<float>{0.5f, -0.5f}));
     // 32-bit float through the extensible header, clamped.
     float floats[3] = {0.25f, -2.0f, 1.0f};
-    std::string wavf = audiotest::MakeWavRaw(std::string(reinterpret_cast<char*>(floats), 12), 3, 1, 48000, 32, true);
-    ASSERT_TRUE(ReadWav(wavf.data(), wavf.size(), pcm, error)) << error;
+    ASSERT_TRUE(read(audiotest::MakeWavRaw(std::string(reinterpret_cast<char*>(floats), 12), 3, 1, 48000, 32, true)))
+        << error;
     EXPECT_EQ(pcm.samples, (std::vector<float>{0.25f, -1.0f, 1.0f}));
     // Four channels keep the first two.
-    std::string wav4 = audiotest::MakeWav16({100, 200, 300, 400}, 4, 44100);
-    ASSERT_TRUE(ReadWav(wav4.data(), wav4.size(), pcm, error)) << error;
+    ASSERT_TRUE(read(audiotest::MakeWav16({100, 200, 300, 400}, 4, 44100))) << error;
     EXPECT_EQ(pcm.channels, 2u);
     EXPECT_EQ(pcm.samples, (std::vector<float>{100 / 32768.0f, 200 / 32768.0f}));
 
     // An odd-sized "LIST" chunk (padded to even) before "fmt " is skipped.
-    wav = audiotest::MakeWav16({1000, 2000}, 1, 44100);
+    std::string wav = audiotest::MakeWav16({1000, 2000}, 1, 44100);
     wav.insert(12, std::string("LIST\x03\x00\x00\x00"
                                "abc\x00",
                                12));
-    ASSERT_TRUE(ReadWav(wav.data(), wav.size(), pcm, error)) << error;
+    ASSERT_TRUE(read(wav)) << error;
     EXPECT_EQ(pcm.Frames(), 2u);
 
     // A cut into the third sample gives the whole frames that are present.
     wav = audiotest::MakeWav16({1, 2, 3, 4}, 1, 44100);
     wav.resize(wav.size() - 3);
-    ASSERT_TRUE(ReadWav(wav.data(), wav.size(), pcm, error)) << error;
+    ASSERT_TRUE(read(wav)) << error;
     EXPECT_EQ(pcm.Frames(), 2u);
 
     // 32,769 channels of 16 bits: a frame is 65,538 bytes, more than a 16-bit block size holds.
-    wav = audiotest::MakeWavRaw(std::string(70000, '\x10'), 1, 0x8001, 44100, 16);
-    ASSERT_TRUE(ReadWav(wav.data(), wav.size(), pcm, error)) << error;
+    ASSERT_TRUE(read(audiotest::MakeWavRaw(std::string(70000, '\x10'), 1, 0x8001, 44100, 16))) << error;
     EXPECT_EQ(pcm.Frames(), 1u);
     EXPECT_EQ(pcm.channels, 2u);
 
@@ -70,7 +66,7 @@ TEST(Decoders, ReadEveryWavLayoutAndWholeOggFilesStreamAndRefuseDamage)
           audiotest::MakeWavRaw("abcd", 1, 0, 44100, 16)})
     {
         error.clear();
-        EXPECT_FALSE(ReadWav(bad.data(), bad.size(), pcm, error)) << bad.size();
+        EXPECT_FALSE(read(bad)) << bad.size();
         EXPECT_FALSE(error.empty()) << bad.size();
     }
     EXPECT_FALSE(ReadWav(good.data(), 36, pcm, error));

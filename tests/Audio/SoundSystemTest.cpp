@@ -35,6 +35,18 @@ protected:
         c = WriteTrack("music/c.ogg", "c880.ogg");
         shortTrack = WriteTrack("music/short.ogg", "short550.ogg");
     }
+    // Asks for a track, then renders `frames` (Restart: after stopping the music).
+    void Play(const std::string& name, u32 frames = 0)
+    {
+        Sys().PlayMusic(name);
+        if (frames)
+            Render(frames);
+    }
+    void Restart(const std::string& name, u32 frames = 0)
+    {
+        Sys().PlayMusic("");
+        Play(name, frames);
+    }
     std::vector<float> a, b, c, shortTrack;
 };
 
@@ -45,9 +57,7 @@ TEST_F(MusicTest, PlaysFromTheFirstFramePausesAndIgnoresTheSameTrackUntilItEnds)
     EXPECT_EQ(Sys().GetCurrentMusic(), "music/a.ogg");
     ExpectFrames(Render(2000), a, 0, 2000, 0.5f);
 
-    Sys().PlayMusic("");
-    Sys().PlayMusic("music/a.ogg");
-    Render(1000);
+    Restart("music/a.ogg", 1000);
     Sys().Pause();
     EXPECT_EQ(Rms(Render(kFade)), 0.0);
     Sys().Resume();
@@ -60,9 +70,7 @@ TEST_F(MusicTest, PlaysFromTheFirstFramePausesAndIgnoresTheSameTrackUntilItEnds)
     EXPECT_FALSE(Sys().IsFading());
     ExpectFrames(Render(100), a, 1100, 100, 0.5f);
 
-    Sys().PlayMusic("");
-    Sys().PlayMusic("music/short.ogg");
-    Render(10000);
+    Restart("music/short.ogg", 10000);
     EXPECT_FALSE(Sys().GetAudio().IsActive(Sys().GetMusicChannel())) << "played once, no playlist";
     EXPECT_EQ(Rms(Render(1000)), 0.0);
     Sys().PlayMusic("music/short.ogg");
@@ -71,8 +79,7 @@ TEST_F(MusicTest, PlaysFromTheFirstFramePausesAndIgnoresTheSameTrackUntilItEnds)
 
 TEST_F(MusicTest, FadesEmptyNamesPlaylistsMissingTracksVolumesAndThePack)
 {
-    Sys().PlayMusic("music/a.ogg");
-    Render(4410);
+    Play("music/a.ogg", 4410);
     Sys().PlayMusic("music/b.ogg");
     EXPECT_TRUE(Sys().IsFading());
     EXPECT_EQ(Sys().GetCurrentMusic(), "music/a.ogg") << "the fading track stays current";
@@ -103,11 +110,8 @@ TEST_F(MusicTest, FadesEmptyNamesPlaylistsMissingTracksVolumesAndThePack)
     ExpectFrames(Render(1000), b, 0, 1000);
 
     // A second request during the fade replaces the track that starts, and the music changes once.
-    Sys().PlayMusic("");
-    Sys().PlayMusic("music/a.ogg");
-    Render(1000);
-    Sys().PlayMusic("music/b.ogg");
-    Render(20000);
+    Restart("music/a.ogg", 1000);
+    Play("music/b.ogg", 20000);
     Sys().PlayMusic("music/c.ogg");
     EXPECT_EQ(Sys().GetNextMusic(), "music/c.ogg");
     Render(kFade - 20000 - 1);
@@ -122,19 +126,15 @@ TEST_F(MusicTest, FadesEmptyNamesPlaylistsMissingTracksVolumesAndThePack)
     EXPECT_EQ(Sys().GetMusicChannel(), channel);
 
     // An empty name stops at once, even during a fade.
-    Sys().PlayMusic("");
-    Sys().PlayMusic("music/a.ogg");
-    Render(1000);
+    Restart("music/a.ogg", 1000);
     Sys().PlayMusic("");
     EXPECT_EQ(Sys().GetCurrentMusic(), "");
     EXPECT_EQ(Sys().GetMusicChannel(), 0u);
     EXPECT_EQ(Rms(Render(1000)), 0.0);
     EXPECT_EQ(Sys().GetAudio().GetMixer().VoiceCount(), 0u) << "the stream is freed";
 
-    Sys().PlayMusic("music/a.ogg");
-    Render(1000);
-    Sys().PlayMusic("music/b.ogg");
-    Render(10000);
+    Play("music/a.ogg", 1000);
+    Play("music/b.ogg", 10000);
     Sys().PlayMusic("");
     EXPECT_EQ(Sys().GetMusicChannel(), 0u);
     EXPECT_FALSE(Sys().IsFading());
@@ -142,10 +142,8 @@ TEST_F(MusicTest, FadesEmptyNamesPlaylistsMissingTracksVolumesAndThePack)
     EXPECT_EQ(Sys().GetCurrentMusic(), "");
 
     // Asking for the fading track again keeps it.
-    Sys().PlayMusic("music/a.ogg");
-    Render(1000);
-    Sys().PlayMusic("music/b.ogg");
-    Render(10000);
+    Play("music/a.ogg", 1000);
+    Play("music/b.ogg", 10000);
     Sys().PlayMusic("music/a.ogg");
     EXPECT_FALSE(Sys().IsFading());
     ExpectFrames(Render(100), a, 11000, 100);
@@ -153,11 +151,8 @@ TEST_F(MusicTest, FadesEmptyNamesPlaylistsMissingTracksVolumesAndThePack)
     EXPECT_EQ(Sys().GetCurrentMusic(), "music/a.ogg");
 
     // A track that ends during its fade can still be restarted and changed.
-    Sys().PlayMusic("");
-    Sys().PlayMusic("music/short.ogg");
-    Render(1000);
-    Sys().PlayMusic("music/b.ogg");
-    Render(10000); // the track ends while fading
+    Restart("music/short.ogg", 1000);
+    Play("music/b.ogg", 10000); // the track ends while fading
     Sys().PlayMusic("music/short.ogg");
     EXPECT_FALSE(Sys().IsFading());
     ExpectFrames(Render(100), shortTrack, 0, 100);
@@ -189,29 +184,23 @@ TEST_F(MusicTest, FadesEmptyNamesPlaylistsMissingTracksVolumesAndThePack)
     Render(5000);
     EXPECT_EQ(Sys().GetCurrentMusic(), "music/short.ogg");
     // PlayMusic drops the playlist: the track then plays once.
-    Sys().PlayMusic("");
-    Sys().PlayMusic("music/short2.ogg");
-    Render(5000);
+    Restart("music/short2.ogg", 5000);
     EXPECT_EQ(Sys().GetCurrentMusic(), "music/short2.ogg");
     EXPECT_FALSE(Sys().GetAudio().IsActive(Sys().GetMusicChannel()));
 
-    Sys().PlayMusic("");
-    Sys().PlayMusic("music/short.ogg");
+    Restart("music/short.ogg");
     Sys().SetPlaylist({"music/short.ogg"});
     Render(static_cast<u32>(shortTrack.size()) + 10);
     ExpectFrames(Render(100), shortTrack, 0, 100); // now it loops
-    Sys().PlayMusic("music/short.ogg");
-    Render(static_cast<u32>(shortTrack.size()));
+    Play("music/short.ogg", static_cast<u32>(shortTrack.size()));
     EXPECT_EQ(Rms(Render(1000)), 0.0) << "played once: it ends";
     EXPECT_EQ(Sys().GetCurrentMusic(), "music/short.ogg");
 
     // A missing track requested while another plays: after the fade there is no music, and nothing
     // is current.
     audiotest::LogCapture log;
-    Sys().PlayMusic("");
-    Sys().PlayMusic("music/a.ogg");
-    Sys().PlayMusic("music/missing.ogg");
-    Render(kFade);
+    Restart("music/a.ogg");
+    Play("music/missing.ogg", kFade);
     EXPECT_EQ(Sys().GetMusicChannel(), 0u);
     EXPECT_EQ(Sys().GetCurrentMusic(), "");
     EXPECT_EQ(log.Count("Music 'music/missing.ogg' not found"), 1);
@@ -219,9 +208,7 @@ TEST_F(MusicTest, FadesEmptyNamesPlaylistsMissingTracksVolumesAndThePack)
     ExpectFrames(Render(100), a, 0, 100);
 
     // Requested after a track ended: the old name must not hide a track with no channel.
-    Sys().PlayMusic("");
-    Sys().PlayMusic("music/short.ogg");
-    Render(10000);
+    Restart("music/short.ogg", 10000);
     Sys().PlayMusic("music/missing.ogg");
     Sys().PlayMusic("music/short.ogg");
     ExpectFrames(Render(100), shortTrack, 0, 100);
@@ -233,12 +220,10 @@ TEST_F(MusicTest, FadesEmptyNamesPlaylistsMissingTracksVolumesAndThePack)
     EXPECT_EQ(log.Count("Cannot play music 'music/bad.ogg'"), 1);
 
     // The music volume applies at once but lets a fade finish.
-    Sys().PlayMusic("music/a.ogg");
-    Render(100);
+    Play("music/a.ogg", 100);
     Sys().SetMusicVolume(0.25f);
     ExpectFrames(Render(100), a, 100, 100, 0.25f);
-    Sys().PlayMusic("music/b.ogg");
-    Render(1000);
+    Play("music/b.ogg", 1000);
     Sys().SetMusicVolume(0.5f);
     Render(kFade - 1000);
     EXPECT_EQ(Sys().GetCurrentMusic(), "music/b.ogg");

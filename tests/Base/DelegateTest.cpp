@@ -1,6 +1,5 @@
-// Delegates to members and free functions: subobjects, lifetimes, reset and counted holders.
+// Delegates to members and free functions: subobjects, lifetimes and reset.
 #include "Core/Base/Delegate.h"
-#include "Core/Base/CountedPtr.h"
 
 #include <gtest/gtest.h>
 
@@ -99,7 +98,7 @@ TEST(Delegate, MembersRunOnTheirSubobjectThroughAnyInterfaceAndResetNullOrAGoneO
     onCopy.Invoke();
     EXPECT_EQ(copy.calls, 1);
 
-    // Called through the abstract interfaces and held by counted references.
+    // Called through the abstract interfaces.
     Counter counter;
     std::unique_ptr<base::Delegate0<void>> tickAny(new base::MemberDelegate0<Counter, void>(&counter, &Counter::Tick));
     std::unique_ptr<base::Delegate1<int, void>> take(
@@ -117,11 +116,4 @@ TEST(Delegate, MembersRunOnTheirSubobjectThroughAnyInterfaceAndResetNullOrAGoneO
     gFreeCalls = 0;
     bump->Invoke();
     EXPECT_EQ(gFreeCalls, 1);
-
-    base::CountedPtr<base::Delegate0<void>> first(new base::MemberDelegate0<Counter, void>(&counter, &Counter::Tick));
-    base::CountedPtr<base::Delegate0<void>> second = first;
-    EXPECT_EQ(first.UseCount(), 2);
-    first.Release();
-    second->Invoke();
-    EXPECT_EQ(counter.calls, 3);
 }

@@ -39,35 +39,34 @@ protected:
         in.SetKeyPressed(key, side, false);
         in.KeyUp(key);
     }
+    // Polls once and returns the key's state.
+    u32 Poll(u32 key)
+    {
+        EXPECT_EQ(QL_OK, in.Update());
+        return in.GetKeyState(key);
+    }
 };
 
 TEST_F(InputTest, KeyStatesAdvanceOncePerPollShowMouseButtonsAndMouseEventsAreConverted)
 {
     in.SetKeyPressed(65, 0, true);
-    EXPECT_EQ(QL_OK, in.Update());
-    EXPECT_EQ(in.GetKeyState(65), input::KEY_PRESSED);
-    EXPECT_EQ(QL_OK, in.Update());
-    EXPECT_EQ(in.GetKeyState(65), input::KEY_HELD);
+    EXPECT_EQ(Poll(65), input::KEY_PRESSED);
+    EXPECT_EQ(Poll(65), input::KEY_HELD);
     in.SetKeyPressed(65, 0, false);
-    EXPECT_EQ(QL_OK, in.Update());
-    EXPECT_EQ(in.GetKeyState(65), input::KEY_RELEASED);
-    EXPECT_EQ(QL_OK, in.Update());
-    EXPECT_EQ(in.GetKeyState(65), input::KEY_UP);
+    EXPECT_EQ(Poll(65), input::KEY_RELEASED);
+    EXPECT_EQ(Poll(65), input::KEY_UP);
 
     // A press and release between polls never passes held or released.
     Press(66); // the key-down polls: 0 -> 1
     EXPECT_EQ(in.GetKeyState(66), input::KEY_PRESSED);
     Release(66);
-    EXPECT_EQ(QL_OK, in.Update());
-    EXPECT_EQ(in.GetKeyState(66), input::KEY_UP);
+    EXPECT_EQ(Poll(66), input::KEY_UP);
 
     // Mouse buttons show in the key table.
     in.MouseDown({0, 0}, 3);
-    EXPECT_EQ(QL_OK, in.Update());
-    EXPECT_EQ(in.GetKeyState(2), input::KEY_PRESSED);
+    EXPECT_EQ(Poll(2), input::KEY_PRESSED);
     in.MouseUp({0, 0}, 3);
-    EXPECT_EQ(QL_OK, in.Update());
-    EXPECT_EQ(in.GetKeyState(2), input::KEY_UP);
+    EXPECT_EQ(Poll(2), input::KEY_UP);
 
     // Mouse events go through the converter; moves with a button down drag.
     listener.mEvents.clear();
@@ -110,8 +109,7 @@ TEST_F(InputTest, KeysAndTextReachTheListenerAndSideKeysDriveTheModifiers)
     EXPECT_EQ(listener.mEvents[0], "keydown 0");
     Press(16, 161);
     Release(16, 160); // right shift still down keeps the generic shift down
-    EXPECT_EQ(QL_OK, in.Update());
-    EXPECT_EQ(in.GetKeyState(16), input::KEY_HELD);
+    EXPECT_EQ(Poll(16), input::KEY_HELD);
     EXPECT_EQ(in.GetKeyState(160), input::KEY_RELEASED);
     EXPECT_EQ(QL_OK, in.Update());
     EXPECT_EQ(in.GetModifiers(), input::MOD_RSHIFT | input::MOD_RALT);

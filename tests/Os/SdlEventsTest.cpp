@@ -101,7 +101,6 @@ TEST_F(SdlEventsTest, OnlyThisWindowsEventsAreTranslatedKeysVirtualTextUtf8Wheel
 
     // Buttons keep their click count, the wheel is in notches and a leave is at the last cursor.
     const auto button = [](const os::Event& e) { return std::make_tuple(e.type, e.button, e.clicks, e.x, e.y); };
-    using K = os::EventType;
     EXPECT_EQ(button(Take(ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 200, 100))),
               std::make_tuple(K::MouseDown, 1, 1, 200, 100));
     EXPECT_EQ(button(Take(ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 2, 5, 6))),

@@ -19,6 +19,12 @@ std::string WithLayer(const std::function<void(LayerSpec&)>& change)
     return PsdBuilder(2, 2).Layer(layer).Build();
 }
 
+// One layer of the given size and channels.
+std::string WithChannels(i32 bottom, i32 right, const std::vector<ChannelSpec>& channels)
+{
+    return WithLayer([&](LayerSpec& l) { l.mBottom = bottom, l.mRight = right, l.mChannels = channels; });
+}
+
 std::string WithExtra(const std::string& extra)
 {
     return WithLayer([&](LayerSpec& l) { l.mExtra = extra; });
@@ -105,32 +111,13 @@ TEST(DamagedInput, EachRefusingCheckGivesItsStatusAndLogLine)
         {WithExtra(Tagged("lsct", Bytes().U32(1).Key("8BIX").Key("norm").Str())), psd::kDividerSignature,
          "section divider signature is not 8BIM"},
         // Channel data of a layer and of the merged image.
-        {WithLayer(
-             [](LayerSpec& l) {
-                 l.mBottom = 4, l.mRight = 3, l.mChannels = {{0, 1, std::string(3, '\0')}};
-             }),
-         psd::kReadError, "PackBits channel shorter than its row counts"},
-        {WithLayer(
-             [](LayerSpec& l) {
-                 l.mBottom = 1, l.mRight = 2, l.mChannels = {{0, 2, "not deflate data"}};
-             }),
-         psd::kZipFailed, "ZIP channel data is damaged"},
-        {WithLayer(
-             [](LayerSpec& l) {
-                 l.mBottom = 1, l.mRight = 2, l.mChannels = {{0, 7, "xx"}};
-             }),
-         psd::kBadCompression, "unknown channel compression"},
+        {WithChannels(4, 3, {{0, 1, std::string(3, '\0')}}), psd::kReadError,
+         "PackBits channel shorter than its row counts"},
+        {WithChannels(1, 2, {{0, 2, "not deflate data"}}), psd::kZipFailed, "ZIP channel data is damaged"},
+        {WithChannels(1, 2, {{0, 7, "xx"}}), psd::kBadCompression, "unknown channel compression"},
         // Two small ZIP channels are decoded together: each one's damage is refused.
-        {WithLayer(
-             [&](LayerSpec& l) {
-                 l.mBottom = 16, l.mRight = 16, l.mChannels = {{0, 2, "bad"}, {1, 2, zipped}};
-             }),
-         psd::kZipFailed, "ZIP channel data is damaged"},
-        {WithLayer(
-             [&](LayerSpec& l) {
-                 l.mBottom = 16, l.mRight = 16, l.mChannels = {{0, 2, zipped}, {1, 2, "bad"}};
-             }),
-         psd::kZipFailed, "ZIP channel data is damaged"},
+        {WithChannels(16, 16, {{0, 2, "bad"}, {1, 2, zipped}}), psd::kZipFailed, "ZIP channel data is damaged"},
+        {WithChannels(16, 16, {{0, 2, zipped}, {1, 2, "bad"}}), psd::kZipFailed, "ZIP channel data is damaged"},
         {PsdBuilder(4, 4).Layer(beyondTheFile).Build(), psd::kReadError, "layer channel data shorter than announced"},
         {PsdBuilder(2, 2).Merged(9, "abcd").Build(), psd::kBadCompression, "unknown merged image compression"},
         {PsdBuilder(2, 2).Merged(2, "garbage").Build(), psd::kZipFailed, "ZIP merged image is damaged"},

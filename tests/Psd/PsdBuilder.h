@@ -111,22 +111,9 @@ class PsdBuilder
 {
 public:
     PsdBuilder(u32 width, u32 height, u32 mode = 3, u32 depth = 8, u32 channels = 3);
-
-    PsdBuilder& Signature(const std::string& s)
-    {
-        mSignature = s;
-        return *this;
-    }
-    PsdBuilder& Version(u32 v)
-    {
-        mVersion = v;
-        return *this;
-    }
-    PsdBuilder& ColourModeData(const std::string& data)
-    {
-        mColourMode = data;
-        return *this;
-    }
+    PsdBuilder& Signature(const std::string& s) { return Set(mSignature, s); }
+    PsdBuilder& Version(u32 v) { return Set(mVersion, v); }
+    PsdBuilder& ColourModeData(const std::string& data) { return Set(mColourMode, data); }
     PsdBuilder& Resource(u32 id, const std::string& data, const std::string& name = "");
     PsdBuilder& RawResources(const std::string& section)
     {
@@ -139,17 +126,9 @@ public:
         mLayers.push_back(layer);
         return *this;
     }
-    PsdBuilder& LayerCount(i32 stored)
-    {
-        mLayerCount = stored;
-        return *this;
-    }
+    PsdBuilder& LayerCount(i32 stored) { return Set(mLayerCount, stored); }
     // Replaces the whole layer and mask section body (after its length).
-    PsdBuilder& RawLayerSection(const std::string& body)
-    {
-        mRawLayerSection = body;
-        return *this;
-    }
+    PsdBuilder& RawLayerSection(const std::string& body) { return Set(mRawLayerSection, body); }
     // Merged image: compression and data; default raw, all channels value.
     PsdBuilder& Merged(u16 compression, const std::string& data)
     {
@@ -163,6 +142,12 @@ public:
     std::string Build() const;
 
 private:
+    template <class T, class V> PsdBuilder& Set(T& field, const V& value)
+    {
+        field = value;
+        return *this;
+    }
+
     u32 mWidth, mHeight, mMode, mDepth, mChannels;
     std::string mSignature = "8BPS";
     u32 mVersion = 1;
