@@ -105,6 +105,15 @@ protected:
         EXPECT_EQ(document.Parse(("<DialogEffects>" + inner + "</DialogEffects>").c_str()), tinyxml2::XML_SUCCESS);
         return widget::DialogEffectsManager::Instance()->Load(document.RootElement());
     }
+    // A probe under the effects of "Options", shown modally and through its first frame.
+    ProbeDialog* ShowOptions(bool* alive = nullptr)
+    {
+        auto* dialog = new ProbeDialog(alive);
+        dialog->mEffectsName = "Options";
+        EXPECT_EQ(QL_OK, mManager.ShowModal(dialog, true));
+        Tick(0.0f);
+        return dialog;
+    }
     // One frame: the effects (child tasks), then the manager's update.
     void Tick(float dt) { EXPECT_EQ(QL_OK, mManager.Tick(dt)); }
 
@@ -191,10 +200,7 @@ TEST_F(DialogEffectsTest, ShowRunsItsAnimationThenTellsTheDialogAndHideWaitsForI
     ASSERT_EQ(QL_OK, Load("<Data><Anim name='fade' show_anim_data='show.anim' hide_anim_data='hide.anim'/></Data>"
                           "<Dialogs><Options effects='fade'/></Dialogs>"));
     bool alive = false;
-    auto* dialog = new ProbeDialog(&alive);
-    dialog->mEffectsName = "Options";
-    ASSERT_EQ(QL_OK, mManager.ShowModal(dialog, true));
-    Tick(0.0f); // enters the stack; its effects start
+    auto* dialog = ShowOptions(&alive); // enters the stack; its effects start
     auto* effects = dynamic_cast<widget::DialogAnimEffects*>(dialog->GetEffects());
     ASSERT_NE(effects, nullptr);
     EXPECT_EQ(effects->GetState(), widget::DialogAnimEffects::SHOWING);
@@ -232,10 +238,7 @@ TEST_F(DialogEffectsTest, ShowRunsItsAnimationThenTellsTheDialogAndHideWaitsForI
     EXPECT_TRUE(mManager.Children().empty()); // the finished effects task is gone too
 
     // A hide during the show waits for its end.
-    dialog = new ProbeDialog(&alive);
-    dialog->mEffectsName = "Options";
-    EXPECT_EQ(QL_OK, mManager.ShowModal(dialog, true));
-    Tick(0.0f);
+    dialog = ShowOptions(&alive);
     Tick(0.05f);
     ASSERT_EQ(QL_OK, dialog->Hide(true));
     effects = dynamic_cast<widget::DialogAnimEffects*>(dialog->GetEffects());
@@ -251,10 +254,7 @@ TEST_F(DialogEffectsTest, ShowRunsItsAnimationThenTellsTheDialogAndHideWaitsForI
     EXPECT_FALSE(alive);
 
     // A dialog deleted while its effects run leaves nothing behind.
-    dialog = new ProbeDialog();
-    dialog->mEffectsName = "Options";
-    EXPECT_EQ(QL_OK, mManager.ShowModal(dialog, true));
-    Tick(0.0f);
+    dialog = ShowOptions();
     Tick(0.1f);
     ASSERT_NE(dialog->GetEffects(), nullptr);
     EXPECT_EQ(QL_OK, mManager.Remove(dialog, true, false));

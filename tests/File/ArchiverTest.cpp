@@ -33,6 +33,13 @@ std::string ExamplePack()
     return U32(6) + "qlpack" + U32(2) + Entry("a/c.txt", 5, 72) + Entry("b.txt", 3, 77) + "ccccc" + "bbb";
 }
 
+// Reads the index at the start of `bytes` into `entries`.
+QLResultEnum ReadIndex(const std::string& bytes, ArchiveEntries& entries)
+{
+    base::MemoryStream stream(bytes.data(), static_cast<u32>(bytes.size()));
+    return Archiver::ReadIndex(entries, stream);
+}
+
 class ArchiverTest : public filetest::FileTest
 {
 protected:
@@ -136,27 +143,21 @@ TEST_F(ArchiverTest, ExampleFolderPacksToEightyBytesServedAsWindowsListedEvenWhe
     // A repeated name keeps the first entry; huge counts are refused; flags, extras and UTF-16 names are kept.
     bytes = U32(6) + "qlpack" + U32(2) + Entry("b.txt", 1, 0) + Entry("b.txt", 2, 1);
     ArchiveEntries entries;
-    base::MemoryStream stream(bytes.data(), static_cast<u32>(bytes.size()));
-    EXPECT_EQ(Archiver::ReadIndex(entries, stream), QL_OK);
+    EXPECT_EQ(ReadIndex(bytes, entries), QL_OK);
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries.at(L"b.txt").mSize, 1u);
 
     entries.clear();
-    const std::string huge = U32(6) + "qlpack" + U32(0xFFFFFFFF) + U32(0x7FFFFFFF) + "ab";
-    base::MemoryStream hugeStream(huge.data(), static_cast<u32>(huge.size()));
-    EXPECT_EQ(Archiver::ReadIndex(entries, hugeStream), QL_FAIL);
+    EXPECT_EQ(ReadIndex(U32(6) + "qlpack" + U32(0xFFFFFFFF) + U32(0x7FFFFFFF) + "ab", entries), QL_FAIL);
     EXPECT_TRUE(entries.empty());
 
-    std::string longMagic = U32(0xFFFFFFF0) + "qlpack";
-    base::MemoryStream magicStream(longMagic.data(), static_cast<u32>(longMagic.size()));
-    EXPECT_EQ(Archiver::ReadIndex(entries, magicStream), QL_FAIL);
+    EXPECT_EQ(ReadIndex(U32(0xFFFFFFF0) + "qlpack", entries), QL_FAIL);
 
     // Flag and extra are kept, names are UTF-16: "é" then U+1F600 as a surrogate pair, 3 units.
     std::string name = std::string("\xE9\x00", 2) + std::string("\x3D\xD8\x00\xDE", 4);
     bytes = U32(6) + "qlpack" + U32(1) + U32(3) + name + U32(0) + U32(0) + "\x07" + U32(42);
     entries.clear();
-    base::MemoryStream utf16Stream(bytes.data(), static_cast<u32>(bytes.size()));
-    ASSERT_EQ(Archiver::ReadIndex(entries, utf16Stream), QL_OK);
+    ASSERT_EQ(ReadIndex(bytes, entries), QL_OK);
     ASSERT_EQ(entries.size(), 1u);
     const auto& [key, record] = *entries.begin();
     EXPECT_EQ(key, L"\u00E9\U0001F600");

@@ -12,6 +12,7 @@
 #include "Core/Resource/ResourceManager.h"
 #include "support/TempDir.h"
 
+#include <cwchar>
 #include <filesystem>
 #include <tuple>
 
@@ -65,6 +66,14 @@ protected:
         return capture.mSeen;
     }
 
+    // Draws the text wrapped at the width, justified, each line measured on its own.
+    std::vector<render::SVertex2D> Wrapped(const std::wstring& text, float width, u32 align = 3)
+    {
+        auto command = mGraphics->DrawTextWrapped(&text, width, 0.0f, align, true);
+        command->mFormat.mWidestLine = false;
+        return Draw(command);
+    }
+
     testsupport::TempDir mDir;
 };
 } // namespace
@@ -92,10 +101,7 @@ TEST_F(FontDraw, GlyphsLandWhereKerningJustificationAndAlignmentPutThemAndMeasur
     auto other = mGraphics->DrawText(&reversed);
     EXPECT_FLOAT_EQ(11.0f, Draw(other)[4].x);
     // Justified wrapped lines widen their spaces.
-    const std::wstring words = L"a b c def";
-    auto justified = mGraphics->DrawTextWrapped(&words, 100.0f, 0.0f, 3, true);
-    justified->mFormat.mWidestLine = false;
-    const auto lines = Draw(justified);
+    const auto lines = Wrapped(L"a b c def", 100.0f);
     ASSERT_EQ(6u * 4, lines.size());
     EXPECT_FLOAT_EQ(0.0f, lines[0].x);
     EXPECT_FLOAT_EQ(40.0f, lines[4].x); // 20 + space 10 + 10 extra
@@ -103,18 +109,12 @@ TEST_F(FontDraw, GlyphsLandWhereKerningJustificationAndAlignmentPutThemAndMeasur
     EXPECT_FLOAT_EQ(0.0f, lines[12].x) << "the last line keeps its indent";
     EXPECT_FLOAT_EQ(20.0f, lines[12].y) << "one line advance down";
     // Spaces that open a justified line keep their width: the inner space takes all the room.
-    const std::wstring indented = L"  a b cd";
-    auto opened = mGraphics->DrawTextWrapped(&indented, 100.0f, 0.0f, 3, true);
-    opened->mFormat.mWidestLine = false;
-    const auto openedQuads = Draw(opened);
+    const auto openedQuads = Wrapped(L"  a b cd", 100.0f);
     ASSERT_EQ(4u * 4, openedQuads.size());
     EXPECT_FLOAT_EQ(20.0f, openedQuads[0].x) << "a after the two opening spaces";
     EXPECT_FLOAT_EQ(80.0f, openedQuads[4].x) << "b after a, the space and all 30 of the slack";
     // Without inner spaces the letters share the slack, the opening spaces left out.
-    const std::wstring letters = L"  abcdef";
-    auto spread = mGraphics->DrawTextWrapped(&letters, 110.0f, 0.0f, 3, true);
-    spread->mFormat.mWidestLine = false;
-    const auto spreadQuads = Draw(spread);
+    const auto spreadQuads = Wrapped(L"  abcdef", 110.0f);
     ASSERT_EQ(6u * 4, spreadQuads.size());
     EXPECT_FLOAT_EQ(20.0f, spreadQuads[0].x);
     EXPECT_NEAR(110.0f, spreadQuads[12].x + 20.0f, 1e-4f) << "d, the last of the line, ends at the wrap width";
@@ -131,11 +131,8 @@ TEST_F(FontDraw, GlyphsLandWhereKerningJustificationAndAlignmentPutThemAndMeasur
     };
     for (const auto& c : cases)
     {
-        const std::wstring line = c.text;
-        auto aligned = mGraphics->DrawTextWrapped(&line, 100.0f, 0.0f, c.align, true);
-        aligned->mFormat.mWidestLine = false;
-        const auto glyphs = Draw(aligned);
-        ASSERT_EQ(4 * line.size(), glyphs.size());
+        const auto glyphs = Wrapped(c.text, 100.0f, c.align);
+        ASSERT_EQ(4 * std::wcslen(c.text), glyphs.size());
         EXPECT_FLOAT_EQ(c.x, glyphs[glyphs.size() - 4].x) << c.align;
     }
     // Command alignment moves the whole text by floored halves.

@@ -13,7 +13,6 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
-#include <random>
 
 using namespace imagetest;
 
@@ -92,8 +91,7 @@ const Bytes kThreeColourClear = {0x1F, 0x00, 0x00, 0xF8, 0xFF, 0xFF, 0xFF, 0xFF}
 const Bytes kFourColourIndexThree = {0x00, 0xF8, 0x1F, 0x00, 0xFF, 0xFF, 0xFF, 0xFF};
 } // namespace
 
-TEST(DdsDecoder,
-     UncompressedRowsFollowThePitchMipLevelsAreNotCopiedOtherLayoutsSwappedOrRefusedAndDamageStaysInTheLevel)
+TEST(DdsDecoder, UncompressedRowsFollowThePitchMipLevelsAreNotCopiedAndOtherLayoutsSwappedOrRefused)
 {
     Bytes file = Dds("badge.dds", {{kData, 0x0A112233}, {kData + 4, 0x0B445566}});
     Decoded d = Decode(file, L".dds", nullptr, 8);
@@ -137,39 +135,6 @@ TEST(DdsDecoder,
     };
     for (const auto& [what, file] : refused)
         EXPECT_FALSE(Decode(file, L".dds").data) << what;
-
-    // Every demo image cut or scrambled fails or decodes within its level.
-    // Every format from the demo content, cut short at several points and with a scrambled
-    // middle: the loader either refuses the file or decodes it within the level it announces.
-    const char* const names[] = {"badge.png", "checker.png", "photo.jpg",      "checker.gif",   "checker.bmp",
-                                 "badge.tga", "badge.dds",   "badge_dxt1.dds", "badge_dxt5.dds"};
-    for (const char* name : names)
-    {
-        const Bytes whole = ContentImage(name);
-        ASSERT_FALSE(whole.empty()) << name;
-        const std::string text(name);
-        const std::wstring extension(text.begin() + static_cast<long>(text.rfind('.')), text.end());
-        std::vector<Bytes> damaged;
-        for (size_t cut : {size_t{0}, size_t{3}, size_t{20}, whole.size() / 3, whole.size() * 2 / 3, whole.size() - 1})
-            damaged.emplace_back(whole.begin(), whole.begin() + static_cast<long>(cut));
-        Bytes scrambled = whole;
-        for (size_t i = scrambled.size() / 4; i < scrambled.size() / 2; i += 7)
-            scrambled[i] = static_cast<u8>(scrambled[i] * 31 + 17);
-        damaged.push_back(scrambled);
-        for (const Bytes& file : damaged)
-        {
-            Decoded d = Decode(file, extension);
-            if (!d.data)
-                continue;
-            const u32 w = static_cast<u32>(d.data->mWidth), h = static_cast<u32>(d.data->mHeight);
-            const size_t rows = d.data->GetCompression() ? (h + 3) / 4 : h;
-            EXPECT_TRUE(GuardIntact(d, static_cast<size_t>(d.pitch) * rows)) << name << " cut at " << file.size();
-            if (d.copy == QL_OK)
-            {
-                EXPECT_EQ(static_cast<size_t>(w) * h, d.mask.size()) << name;
-            }
-        }
-    }
 }
 
 TEST(DdsDecoder, Dxt1ThreeColourBlocksLeaveIndexThreeUnhitDxt3ScalesNibblesAndDxt5InterpolatesWithTruncation)
@@ -321,32 +286,8 @@ TEST(GifDecoder, TheFirstFrameLandsOnItsScreenInterlacedRowsInPlaceAndTheTranspa
     EXPECT_TRUE(GuardIntact(cut, 4 * 4 * 2));
 }
 
-TEST(LooseImages, DamagedFilesAreRefusedOrDecodedWithinTheirSizeAndHugeSidesRefusedBeforeDecoding)
+TEST(LooseImages, HugeSidesAndDataPastTheFileAreRefusedBeforeDecoding)
 {
-    // Random damage of the demo files: thousands of variants, each refused or decoded whole.
-    std::mt19937 random(7);
-    for (const char* name : {"checker.gif", "checker.bmp", "badge.tga"})
-    {
-        const Bytes whole = ContentImage(name);
-        ASSERT_FALSE(whole.empty()) << name;
-        const std::string text(name);
-        const std::wstring extension(text.begin() + static_cast<long>(text.rfind('.')), text.end());
-        int decoded = 0;
-        for (int k = 0; k < 1500; ++k)
-        {
-            Bytes file = whole;
-            for (u32 n = 1 + random() % 8; n > 0; --n)
-                file[random() % file.size()] = static_cast<u8>(random());
-            if (k % 4 == 0)
-                file.resize(1 + random() % file.size());
-            Decoded d = Decode(file, extension);
-            if (!d.data)
-                continue;
-            ++decoded;
-            EXPECT_TRUE(GuardIntact(d, static_cast<size_t>(d.pitch) * static_cast<u32>(d.data->mHeight))) << name;
-        }
-        EXPECT_GT(decoded, 0) << name << ": light damage still decodes";
-    }
     // Headers that ask for more than any texture: refused before a decoder allocates.
     Bytes gif = EncodeGif({2, 2, 0, 0, 2, 2, {0, 0xFFFFFF}, {0, 1, 1, 0}});
     gif[6] = gif[7] = 0xFF;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using namespace widgettest;
 
 namespace
@@ -13,6 +15,9 @@ namespace
 class WidgetTree : public ::testing::Test
 {
 protected:
+    // The journal so far, emptied.
+    Journal Take() { return std::exchange(mJournal, {}); }
+
     Journal mJournal;
 };
 } // namespace
@@ -28,15 +33,14 @@ TEST_F(WidgetTree, AttachingASubtreeToAManagedFrameTellsFrameThenManagerInPreOrd
     EXPECT_TRUE(Filter(mJournal, "a").empty()) << "no frame yet, nothing to tell";
     mJournal.clear();
     ASSERT_EQ(QL_OK, board.AddChild(&a));
-    EXPECT_EQ((Journal{"a:frame+", "a1:frame+", "b:frame+", "a:manager+", "a1:manager+", "b:manager+"}), mJournal);
+    EXPECT_EQ((Journal{"a:frame+", "a1:frame+", "b:frame+", "a:manager+", "a1:manager+", "b:manager+"}), Take());
     EXPECT_EQ(&board, b.GetFrame());
     EXPECT_EQ(&a, a1.GetParent());
     EXPECT_EQ(board.GetLayer(), a.GetLayer()->GetParent()) << "the layer hangs under the parent's layer";
     EXPECT_EQ(a.GetLayer(), a1.GetLayer()->GetParent());
 
-    mJournal.clear();
     ASSERT_EQ(QL_OK, board.RemoveChild(&a));
-    EXPECT_EQ((Journal{"a:manager-", "a1:manager-", "b:manager-", "a:frame-", "a1:frame-", "b:frame-"}), mJournal);
+    EXPECT_EQ((Journal{"a:manager-", "a1:manager-", "b:manager-", "a:frame-", "a1:frame-", "b:frame-"}), Take());
     EXPECT_EQ(nullptr, a1.GetFrame());
     EXPECT_EQ(nullptr, a.GetParent());
     EXPECT_EQ(nullptr, a.GetLayer()->GetParent());
@@ -63,13 +67,12 @@ TEST_F(WidgetTree, ADisabledParentDisablesTheSubtreeAndChangesSkipWhatAlreadyMat
     EXPECT_EQ(QL_OK, child.AddChild(&grandchild));
     EXPECT_EQ(QL_OK, parent.SetDisabled(true));
     ASSERT_EQ(QL_OK, parent.AddChild(&child));
-    EXPECT_EQ((Journal{"c:disabled", "g:disabled"}), mJournal);
+    EXPECT_EQ((Journal{"c:disabled", "g:disabled"}), Take());
     EXPECT_TRUE(grandchild.IsDisabled());
     EXPECT_TRUE(grandchild.mDisabledByAncestor);
 
-    mJournal.clear();
     EXPECT_EQ(QL_OK, parent.RemoveChild(&child));
-    EXPECT_EQ((Journal{"c:enabled", "g:enabled"}), mJournal);
+    EXPECT_EQ((Journal{"c:enabled", "g:enabled"}), Take());
     EXPECT_FALSE(grandchild.IsDisabled());
 
     // Changes skip the subtrees that already match; a widget is not told of its own flag.
@@ -80,13 +83,11 @@ TEST_F(WidgetTree, ADisabledParentDisablesTheSubtreeAndChangesSkipWhatAlreadyMat
     sibling.mAltDisabledNotification = 1;
     mJournal.clear();
     EXPECT_EQ(QL_OK, child.SetDisabled(true));
-    EXPECT_EQ((Journal{"g:disabled"}), mJournal);
-    mJournal.clear();
+    EXPECT_EQ((Journal{"g:disabled"}), Take());
     EXPECT_EQ(QL_OK, parent.SetDisabled(true));
-    EXPECT_EQ((Journal{"c:disabled", "s:alt-disabled"}), mJournal) << "g already inherits it";
-    mJournal.clear();
+    EXPECT_EQ((Journal{"c:disabled", "s:alt-disabled"}), Take()) << "g already inherits it";
     EXPECT_EQ(QL_OK, parent.SetDisabled(false));
-    EXPECT_EQ((Journal{"c:enabled", "s:alt-enabled"}), mJournal);
+    EXPECT_EQ((Journal{"c:enabled", "s:alt-enabled"}), Take());
     EXPECT_TRUE(grandchild.IsDisabled()) << "c's own flag still holds below it";
 }
 
@@ -100,17 +101,14 @@ TEST_F(WidgetTree, HoverMovesTellOnlyTheBranchesThatChangeRemovalOrDeletionClear
     EXPECT_EQ(QL_OK, board.AddChild(&b));
     mJournal.clear();
     EXPECT_EQ(QL_OK, board.SetHover(&a1));
-    EXPECT_EQ((Journal{"a1:hover+", "a:inside+"}), mJournal) << "the board's listener hears only its own hover";
+    EXPECT_EQ((Journal{"a1:hover+", "a:inside+"}), Take()) << "the board's listener hears only its own hover";
     EXPECT_TRUE(a.mHoverInside);
-    mJournal.clear();
     EXPECT_EQ(QL_OK, board.SetHover(&a2));
-    EXPECT_EQ((Journal{"a1:hover-", "a2:hover+"}), mJournal) << "shared ancestors are not told";
-    mJournal.clear();
+    EXPECT_EQ((Journal{"a1:hover-", "a2:hover+"}), Take()) << "shared ancestors are not told";
     EXPECT_EQ(QL_OK, board.SetHover(&b));
-    EXPECT_EQ((Journal{"a2:hover-", "a:inside-", "b:hover+"}), mJournal);
-    mJournal.clear();
+    EXPECT_EQ((Journal{"a2:hover-", "a:inside-", "b:hover+"}), Take());
     EXPECT_EQ(QL_OK, board.SetHover(nullptr));
-    EXPECT_EQ((Journal{"b:hover-"}), mJournal);
+    EXPECT_EQ((Journal{"b:hover-"}), Take());
     EXPECT_EQ(nullptr, board.GetHoverWidget());
     EXPECT_EQ(QL_OK, board.SetHover(nullptr));
 
@@ -118,7 +116,7 @@ TEST_F(WidgetTree, HoverMovesTellOnlyTheBranchesThatChangeRemovalOrDeletionClear
     EXPECT_EQ(QL_OK, board.SetHover(&a));
     mJournal.clear();
     EXPECT_EQ(QL_OK, board.SetHover(&a1));
-    EXPECT_EQ((Journal{"a:hover-", "a1:hover+", "a:inside+"}), mJournal);
+    EXPECT_EQ((Journal{"a:hover-", "a1:hover+", "a:inside+"}), Take());
     EXPECT_FALSE(a.mHovered);
 
     // Removing the hovered or focused branch clears the frame.
@@ -218,9 +216,8 @@ TEST_F(WidgetTree, ListenersHearTheirLayerDrawAndUpdatesRunListenerThenChildren)
     EXPECT_EQ(QL_OK, root.AddChild(&b));
     mJournal.clear();
     EXPECT_EQ(QL_OK, root.widget::Widget::Update(0.1f));
-    EXPECT_EQ((Journal{"r:update", "a:update", "b:update"}), mJournal);
-    mJournal.clear();
+    EXPECT_EQ((Journal{"r:update", "a:update", "b:update"}), Take());
     a.mOnEvent = [](const std::string&) { return QL_FAIL; };
     EXPECT_EQ(QL_FAIL, root.widget::Widget::Update(0.1f));
-    EXPECT_EQ((Journal{"r:update", "a:update"}), mJournal);
+    EXPECT_EQ((Journal{"r:update", "a:update"}), Take());
 }
