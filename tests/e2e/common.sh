@@ -11,4 +11,15 @@ LOG="$USERDIR/log.html"
 FAILS=0
 fail() { echo "FAIL: $*"; FAILS=$((FAILS + 1)); }
 pass() { echo "ok: $*"; }
+# wait_for SECONDS COMMAND...: runs the command every tenth of a second until it holds or the
+# seconds have passed (then its last result). Every wait on the game is one of these: under ASan
+# on a loaded machine a frame can take a second, so the limits are generous.
+wait_for() {
+    _until=$(($(date +%s) + $1))
+    shift
+    while ! "$@"; do
+        [ "$(date +%s)" -ge "$_until" ] && return 1
+        sleep 0.1
+    done
+}
 . "$(dirname "$0")/../support/xvfb.sh"

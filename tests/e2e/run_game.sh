@@ -32,18 +32,18 @@ player() { # NAME [EXTRA]: the current player, windowed (the first profile is th
 </Profiles>
 XML
 }
+window_or_end() { # the game's window shows (WID), or the game has ended
+    WID=$(xdotool search --onlyvisible --pid $PID 2>/dev/null | head -1)
+    [ -n "$WID" ] || ! kill -0 $PID 2>/dev/null
+}
 start_game() { # OUT: the game in the background with a fresh log; PID, and WID once its window shows
     rm -f "$LOG"
     for try in 1 2; do
         "$GAME" --data_path "$DATA/" >"$WORK/$1.out" 2>&1 &
         PID=$!
         WID=""
-        for _ in $(seq 100); do
-            WID=$(xdotool search --onlyvisible --pid $PID 2>/dev/null | head -1)
-            [ -n "$WID" ] && return
-            kill -0 $PID 2>/dev/null || break
-            sleep 0.1
-        done
+        wait_for 90 window_or_end
+        [ -n "$WID" ] && return
         # Seen once on a loaded machine: the X server refused the window; say so and try again.
         echo "note: no window on try $try: $(tr '\n' ' ' <"$WORK/$1.out")"
         kill $PID 2>/dev/null
@@ -64,19 +64,36 @@ on() { grep -q "Screen number: $1\." "$LOG" 2>/dev/null; }
 now_on() { [ "$(grep -o 'Screen number: [0-9]*' "$LOG" | tail -1)" = "Screen number: $1" ]; }
 started() { grep -q "Battle started" "$LOG" 2>/dev/null; }
 click() { xdotool mousemove --window "$WID" "$1" "$2" click 1; }
-click_until() { # SCREEN X Y: clicks at (x, y) until the screen is the open one
-    for _ in $(seq 30); do now_on "$1" && return 0; click "$2" "$3"; sleep 0.3; done
-    now_on "$1"
+# CONDITION X Y: one click at (x, y) unless the condition already holds, then a short wait for it.
+clicked_into() {
+    $1 && return 0
+    click "$2" "$3"
+    _tries=0
+    while [ $_tries -lt 5 ]; do $1 && return 0; sleep 0.1; _tries=$((_tries + 1)); done
+    return 1
 }
-to_menu() { for _ in $(seq 40); do on 7 && break; click 100 700; sleep 0.3; done; }
+click_until() { # SCREEN X Y: clicks at (x, y) until the screen is the open one
+    wait_for 90 clicked_into "now_on $1" "$2" "$3"
+}
+menu_or_battle() { on 11 || started; }
+to_menu() { wait_for 120 clicked_into "on 7" 100 700; }
 to_first_battle() {
-    click_until 5 683 333 && click_until 6 683 333
-    for _ in $(seq 30); do on 11 || started && break; click 300 270; sleep 0.3; done
-    for _ in $(seq 30); do started && break; click 683 524; sleep 0.3; done
+    click_until 5 683 333 && click_until 6 683 333 &&
+        wait_for 90 clicked_into menu_or_battle 300 270 && wait_for 90 clicked_into started 683 524
 }
 
 # The window's picture: the 1366 x 768 layout, its 1024 x 768 core 171 pixels in.
 shot() { import -window root -crop 1366x768+277+156 +repage "$WORK/$1.png"; }
+# SHOT COMMAND...: the shot taken again until the command holds on it (it keeps the last one).
+shot_once() { _shot=$1; shift; shot "$_shot" && "$@"; }
+shot_until() { wait_for 60 shot_once "$@"; }
+# SHOT REGION BASE: the region differs from the base shot and is the same as in the shot before:
+# what a click opened has finished moving in.
+settled() {
+    _was=$([ -f "$WORK/$1.png" ] && convert "$WORK/$1.png[$2]" -format "%#" info:)
+    shot "$1"
+    differs "$3" "$1" "$2" && [ "$(convert "$WORK/$1.png[$2]" -format "%#" info:)" = "$_was" ]
+}
 rgb() { # SHOT X Y: "r g b", 0 to 255
     convert "$WORK/$1.png" -crop "1x1+$2+$3" +repage -format "%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]" info:
 }
@@ -107,7 +124,7 @@ player Tester '<tutorial avail="0"/>'
 # 3. The game starts: a 1366 x 768 window centred on the screen.
 start_game game
 [ -n "$WID" ] || { fail "no window"; cat "$WORK/game.out"; kill $PID; exit 1; }
-for _ in $(seq 100); do grep -q "First frame presented" "$LOG" 2>/dev/null && break; sleep 0.1; done
+wait_for 90 grep -q "First frame presented" "$LOG"
 GEOMETRY=$(xdotool getwindowgeometry "$WID" | tr -d '\n')
 case "$GEOMETRY" in
 *"Position: 277,156"*"Geometry: 1366x768"*) pass "window 1366x768 centred" ;;
@@ -118,87 +135,95 @@ TITLE=$(xdotool getwindowname "$WID")
 
 # 3a. The main menu: the golden title, and the rims of Play, Shop, Options, Profiles and Exit
 # down the middle of the core.
+menu_drawn() {
+    TITLE_PIXELS=$(count menu 760x130+303+48 'r>0.78 && g>0.62 && b<0.67')
+    RIMS=0
+    for at in "554 332" "564 440" "564 520" "564 600" "564 680"; do gold menu $at && RIMS=$((RIMS + 1)); done
+    [ "$TITLE_PIXELS" -gt 8000 ] && [ $RIMS -eq 5 ]
+}
 to_menu
-sleep 0.3
-shot menu
-TITLE_PIXELS=$(count menu 760x130+303+48 'r>0.78 && g>0.62 && b<0.67')
+shot_until menu menu_drawn
 check "the title is drawn ($TITLE_PIXELS golden pixels)" [ "$TITLE_PIXELS" -gt 8000 ]
-RIMS=0
-for at in "554 332" "564 440" "564 520" "564 600" "564 680"; do gold menu $at && RIMS=$((RIMS + 1)); done
 check "the five menu buttons have their rims ($RIMS)" [ $RIMS -eq 5 ]
 
 # 3b. Shop and back: its panel and back button stand where the menu had none.
+shop_drawn() {
+    SHOP=0
+    for at in "292 400" "1090 400" "243 692"; do gold shop $at && SHOP=$((SHOP + 1)); done
+    [ $SHOP -eq 3 ]
+}
 click_until 8 683 440
-sleep 0.4
-shot shop
-SHOP=0
-for at in "292 400" "1090 400" "243 692"; do gold shop $at && SHOP=$((SHOP + 1)); done
+shot_until shop shop_drawn
 check "the shop's panel and back button ($SHOP of 3)" [ $SHOP -eq 3 ]
 click_until 7 341 692
 
 # 3c. Into the first battle: the field with its road, the HUD's coin counter in gold, and the
 # control buttons with play lit.
+battle_drawn() {
+    ROAD=0
+    for at in "381 250" "571 420" "771 300" "961 540"; do dirt battle $at && ROAD=$((ROAD + 1)); done
+    COINS=$(count battle 90x34+230+14 'r>0.9 && g>0.7 && b<0.5')
+    [ $ROAD -eq 4 ] && [ "$COINS" -gt 60 ] && gold battle 1025 32 && slate battle 1083 32
+}
 to_first_battle
 check "the first battle started from the menus" started
-sleep 0.3
-shot battle
-ROAD=0
-for at in "381 250" "571 420" "771 300" "961 540"; do dirt battle $at && ROAD=$((ROAD + 1)); done
+shot_until battle battle_drawn
 check "the road under the level's points ($ROAD of 4)" [ $ROAD -eq 4 ]
-COINS=$(count battle 90x34+230+14 'r>0.9 && g>0.7 && b<0.5')
 check "the coin counter is drawn ($COINS gold pixels)" [ "$COINS" -gt 60 ]
 gold battle 1025 32 && slate battle 1083 32 && pass "play is lit, fast is not" || fail "the control buttons: play $(rgb battle 1025 32), fast $(rgb battle 1083 32)"
 
 # 3d. A tower on the spot at core (330, 300): its ring menu, then its first tower (the entry on
-# the left); the spot and the coin counter change.
+# the left, clicked once the ring has opened); the spot and the coin counter change.
 click 501 298
-sleep 0.4
-shot ring
-check "the ring menu opened on the spot" differs battle ring 40x40+401+280
+check "the ring menu opened on the spot" wait_for 60 settled ring 60x60+391+260 battle
+tower_built() { differs battle tower 60x50+471+275 && differs battle tower 90x34+230+14; }
 click 421 300
-sleep 0.8
-shot tower
+shot_until tower tower_built
 check "a tower stands on the spot" differs battle tower 60x50+471+275
 check "the coin counter changed" differs battle tower 90x34+230+14
 
 # 3e. A spell chosen from its slot lights the roads: the path picture's dots on the level's points
 # (a walking unit may hide one of them).
+glowing() {
+    GLOW=0
+    for at in "381 250" "571 420" "771 300" "961 540"; do brighter battle spell $at && GLOW=$((GLOW + 1)); done
+    [ $GLOW -ge 3 ]
+}
 click 224 725
 xdotool mousemove --window "$WID" 560 640
-sleep 0.4
-shot spell
-GLOW=0
-for at in "381 250" "571 420" "771 300" "961 540"; do brighter battle spell $at && GLOW=$((GLOW + 1)); done
+shot_until spell glowing
 check "the roads glow under a waiting spell ($GLOW of 4 points)" [ $GLOW -ge 3 ]
 # Cast on the field: the slot darkens while it recharges, and the glow goes.
+cast_done() {
+    GONE=0
+    for at in "381 250" "571 420"; do brighter battle cast $at || GONE=$((GONE + 1)); done
+    darker spell cast 60x60+194+695 && [ $GONE -eq 2 ]
+}
 click 580 640
-sleep 0.4
-shot cast
+shot_until cast cast_done
 check "the cast spell's slot recharges" darker spell cast 60x60+194+695
-GONE=0
-for at in "381 250" "571 420"; do brighter battle cast $at || GONE=$((GONE + 1)); done
 check "the glow is gone once cast" [ $GONE -eq 2 ]
 
 # 3f. Fast: its button lights and play's goes out; the options button opens the in-game menu,
-# whose main-menu item leaves the level once the confirmation's OK is clicked.
+# whose main-menu item leaves the level once the confirmation's OK is clicked (each clicked once
+# its panel has come to rest).
+fast_lit() { gold fast 1083 32 && slate fast 1025 32; }
 click 1097 32
-sleep 0.3
-shot fast
-gold fast 1083 32 && slate fast 1025 32 && pass "fast is lit, play is not" ||
+shot_until fast fast_lit
+fast_lit && pass "fast is lit, play is not" ||
     fail "the control buttons: play $(rgb fast 1025 32), fast $(rgb fast 1083 32)"
 click_until 4 1155 32
 check "the options button opened the in-game menu" now_on 4
-sleep 0.4
+check "the in-game menu came to rest" wait_for 60 settled pause 300x60+533+550 fast
 click 683 580
-sleep 0.6
+check "the confirmation came to rest" wait_for 60 settled confirm 300x60+411+506 pause
 click 561 536
-for _ in $(seq 30); do now_on 7 && break; sleep 0.1; done
-check "left the level for the main menu after the confirmation" now_on 7
+check "left the level for the main menu after the confirmation" wait_for 60 now_on 7
 
 # 4. A second copy exits at once and leaves the profiles alone.
 PROFILES_BEFORE=$(md5sum <"$USERDIR/profiles.xml")
 cp "$LOG" "$WORK/first.log"
-timeout 20 "$GAME" --data_path "$DATA/" >"$WORK/second.out" 2>&1
+timeout 90 "$GAME" --data_path "$DATA/" >"$WORK/second.out" 2>&1
 CODE=$?
 [ $CODE -eq 0 ] && pass "second copy exits" || fail "second copy: code $CODE"
 [ "$(md5sum <"$USERDIR/profiles.xml")" = "$PROFILES_BEFORE" ] && pass "second copy left the profiles alone" ||
@@ -207,11 +232,9 @@ kill -0 $PID 2>/dev/null && pass "first copy still runs" || fail "first copy die
 
 # 5. Alt+Enter switches to full screen and back, stored in the profile.
 xdotool key --window "$WID" alt+Return
-for _ in $(seq 50); do grep -q '<fs v="1"' "$USERDIR/profiles.xml" && break; sleep 0.1; done
-check "Alt+Enter stored full screen" grep -q '<fs v="1"' "$USERDIR/profiles.xml"
+check "Alt+Enter stored full screen" wait_for 60 grep -q '<fs v="1"' "$USERDIR/profiles.xml"
 xdotool key --window "$WID" alt+Return
-for _ in $(seq 50); do grep -q '<fs v="0"' "$USERDIR/profiles.xml" && break; sleep 0.1; done
-check "Alt+Enter back to windowed" grep -q '<fs v="0"' "$USERDIR/profiles.xml"
+check "Alt+Enter back to windowed" wait_for 60 grep -q '<fs v="0"' "$USERDIR/profiles.xml"
 
 # 6. Closing ends the program with exit code 0, the files in place and the log free of errors.
 stop_game
@@ -229,13 +252,12 @@ player Pupil
 start_game tutorial
 to_menu
 to_first_battle
-sleep 0.5
-shot tutorial
-set -- $(rgb tutorial 471 150)
-case "$1,$2,$3" in
-[34][0-9],[456][0-9],[45][0-9]) pass "the first tutorial page lies over the battle" ;;
-*) fail "no tutorial page at its place (pixel $1,$2,$3)" ;;
-esac
+tutorial_page() {
+    PAGE=$(rgb tutorial 471 150)
+    case "$(echo "$PAGE" | tr ' ' ,)" in [34][0-9],[456][0-9],[45][0-9]) ;; *) return 1 ;; esac
+}
+shot_until tutorial tutorial_page && pass "the first tutorial page lies over the battle" ||
+    fail "no tutorial page at its place (pixel $PAGE)"
 stop_game
 check "no error in the tutorial's log" log_clean
 

@@ -13,8 +13,7 @@ start_headless() { # OUT: the game in the background until its first frame; PID
     rm -f "$LOG"
     QL_HEADLESS=1 "$GAME" --data_path "$DATA/" >"$WORK/$1.out" 2>&1 &
     PID=$!
-    for _ in $(seq 100); do grep -q "First frame presented" "$LOG" 2>/dev/null && return 0; sleep 0.1; done
-    return 1
+    wait_for 90 grep -q "First frame presented" "$LOG" 2>/dev/null
 }
 
 # Each quit signal ends the headless game through its main loop, the log closed.
@@ -27,7 +26,8 @@ for SIG in TERM INT; do
         else fail "--pack under a running copy: $(cat "$WORK/pack.out")"; fi
     fi
     kill -"$SIG" $PID
-    for _ in $(seq 50); do kill -0 $PID 2>/dev/null || break; sleep 0.1; done
+    ended() { ! kill -0 $PID 2>/dev/null; }
+    wait_for 60 ended
     if kill -0 $PID 2>/dev/null; then kill -KILL $PID; fail "SIG$SIG did not end the game"; continue; fi
     wait $PID
     CODE=$?
@@ -41,7 +41,7 @@ done
 # Under X without OpenGL 3.3 (Mesa told to offer 3.0) the player reads what is needed and offered.
 if command -v Xvfb >/dev/null 2>&1; then
     start_xvfb 1920x1080 || fail "no Xvfb"
-    MESA_GL_VERSION_OVERRIDE=3.0 timeout 30 "$GAME" --data_path "$DATA/" >"$WORK/gl.out" 2>&1
+    MESA_GL_VERSION_OVERRIDE=3.0 timeout 90 "$GAME" --data_path "$DATA/" >"$WORK/gl.out" 2>&1
     if grep -q "needs OpenGL 3.3, and the graphics driver offers OpenGL 3.0" "$WORK/gl.out"; then
         pass "OpenGL 3.3 needed and the driver's offer named"
     elif grep -q "Cannot create the game window" "$WORK/gl.out"; then

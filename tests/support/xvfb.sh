@@ -5,7 +5,8 @@ start_xvfb() {
     XVFB=$!
     trap 'kill $XVFB 2>/dev/null; eval "${ON_EXIT:-}"' EXIT
     trap 'exit 1' INT TERM HUP
-    for _ in $(seq 50); do [ -s "$WORK/display" ] && break; sleep 0.1; done
+    # Up to a minute: a loaded machine can be slow to start it.
+    for _ in $(seq 600); do [ -s "$WORK/display" ] && break; sleep 0.1; done
     [ -s "$WORK/display" ] || { echo "Xvfb did not start"; cat "$WORK/xvfb.log"; return 1; }
     export DISPLAY=":$(cat "$WORK/display")"
 }
