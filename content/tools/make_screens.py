@@ -240,8 +240,8 @@ def episode_select():
     lay.add("stars_icon", 812, 36, star(36))
     lay.add("name_plate", 262, 580, plate(500, 54, 16, SLATE, SLATE_DARK, rim=GOLD, rim_width=2, alpha=220))
     lay.add("button/play", 422, 644, button(180, 64, "Play", size=30))
-    lay.add("button/arrow_left", 52, 330, arrow(64, 108, True))
-    lay.add("button/arrow_right", 908, 330, arrow(64, 108, False))
+    lay.add("button/arrow_left", 12, 330, arrow(64, 108, True))
+    lay.add("button/arrow_right", 948, 330, arrow(64, 108, False))
     lay.add("button/back", 24, 694, button(150, 56, "Back", SLATE_LIGHT, SLATE))
     lay.add("button/shop", 850, 694, button(150, 56, "Shop", (150, 110, 50), (96, 66, 28)))
     lay.area("text/caption", 212, 24, 600, 72)
@@ -249,8 +249,8 @@ def episode_select():
     lay.area("text/stars", 852, 30, 150, 48)
     for n in (1, 2, 3):
         lay.add("plates/chapter_%d" % n, 336, 208, chapter(n))
-    lay.add("plates/lock", 0, 0, lock(84, 100))
-    lay.add("plates/new", 0, 0, ribbon(130, 46, (40, 110, 60)))
+    lay.add("plates/lock", 0, 0, lock(48, 58))
+    lay.add("plates/new", 0, 0, ribbon(160, 56, (40, 110, 60)))
     lay.write()
 
 

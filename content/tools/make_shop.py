@@ -17,6 +17,7 @@ import shutil
 from PIL import Image, ImageDraw, ImageFont
 
 import icon_art
+from make_screens import lock
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 TD = os.path.join(HERE, "..", "td")
@@ -190,6 +191,8 @@ def make_shop():
     # Tabs: bottoms at y 172, centres placed by the code at x 216, 506, 796.
     lay.add("tabs/up_button_ac", 86, 116, panel(260, 56, MOSS, MOSS_DARK, radius=14))
     lay.add("tabs/up_button_in", 86, 116, panel(260, 56, SLATE, SLATE_DARK, GREY, radius=14))
+    # The padlock on a locked tab, drawn by the code at the tab's right end.
+    lay.add("tabs/lock", 86, 116, lock(26, 32))
     # One plate: everything under item_plate is placed relative to item_plate/Layer_1.
     px, py = 140, 176
     lay.add("item_plate/Layer_1", px, py, panel(700, 96, (40, 58, 52), (22, 34, 32), radius=12, width=2))

@@ -16,6 +16,8 @@
 #include "Source/TD/Shell/HUDModalInput.h"
 #include "Source/TD/Shell/HUDShopWindow.h"
 #include "Source/TD/Shell/HUDUnlockMessage.h"
+#include "Source/TD/Shell/ShopTab.h"
+#include "Source/TD/Sprites/TDFrameEntry.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -135,6 +137,13 @@ public:
             widest = std::max(widest, run);
         }
         return widest;
+    }
+    // The pixel at the window point (0 outside the grab).
+    u32 pixel(int x, int y) const
+    {
+        if (x < 0 || y < 0 || x >= mWidth || y >= mHeight)
+            return 0u;
+        return mPixels[static_cast<size_t>(y) * static_cast<size_t>(mWidth) + static_cast<size_t>(x)];
     }
     int width() const { return mWidth; }
     int height() const { return mHeight; }
@@ -266,6 +275,41 @@ public:
         EXPECT_GT(checked, 0) << where << " shows no button";
     }
 
+    // A new player's locked tab (the last) looks locked where it is drawn: darker than the open
+    // tab that is not chosen, with the padlock's gold at its right end, which no open tab has.
+    void checkLockedTab(const std::string& where, HUDShopWindow& shop)
+    {
+        ASSERT_EQ(3u, shop.tabBar->tabs.size());
+        ASSERT_FALSE(shop.tabBar->tabs[2]->enabled) << where;
+        ASSERT_TRUE(shop.tabBar->tabs[1]->enabled && !shop.tabBar->tabs[1]->selected) << where;
+        settle(2);
+        mScreen.grab();
+        float bright[2] = {0.0f, 0.0f};
+        int gold[2] = {0, 0};
+        for (int i = 0; i < 2; ++i)
+        {
+            const ShopTab& tab = *shop.tabBar->tabs[static_cast<size_t>(i + 1)];
+            const float halfW = tab.inactive->mWidth * 0.5f, h = tab.inactive->mHeight;
+            float x0 = 0.0f, y0 = 0.0f, x1 = 0.0f, y1 = 0.0f;
+            mScreen.toWindow(tab.x - halfW + 4.0f, tab.y - h + 4.0f, x0, y0);
+            mScreen.toWindow(tab.x + halfW - 4.0f, tab.y - 4.0f, x1, y1);
+            int n = 0;
+            for (int py = static_cast<int>(y0); py < static_cast<int>(y1); ++py)
+                for (int px = static_cast<int>(x0); px < static_cast<int>(x1); ++px, ++n)
+                {
+                    const u32 p = mScreen.pixel(px, py);
+                    const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+                    bright[i] += static_cast<float>(r + g + b);
+                    if (r > 170 && g > 130 && b < 100 && px > x0 + (x1 - x0) * 0.78f)
+                        ++gold[i];
+                }
+            bright[i] /= static_cast<float>(std::max(n, 1));
+        }
+        EXPECT_LT(bright[1], bright[0] * 0.8f) << where << ": the locked tab is as bright as an open one";
+        EXPECT_EQ(0, gold[0]) << where << ": gold on the open tab's right end";
+        EXPECT_GT(gold[1], 20) << where << ": no padlock on the locked tab";
+    }
+
     // Frames until the top screen is a T (or the condition holds).
     template <class T> T* until(float seconds = 4.0f)
     {
@@ -309,6 +353,7 @@ public:
         ASSERT_TRUE(clickButton(*episodes, L"shop"));
         auto* shop = shown<HUDShopWindow>(size + " shop", true);
         ASSERT_NE(nullptr, shop) << size;
+        checkLockedTab(size + " shop", *shop);
         ASSERT_TRUE(clickButton(*shop, L"back_ac"));
         episodes = until<HUDEpisodeSelectIOS>();
         ASSERT_NE(nullptr, episodes) << size;

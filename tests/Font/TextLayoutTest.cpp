@@ -57,8 +57,10 @@ TEST(TextLayout, BreaksWrapsSpacesMeasuresAndFallbacksFallWhereTheyShould)
         // The first word overflows after its spaces and breaks inside; the spaces are spent there
         // and do not shorten the next line.
         {"leading spaces stay on the first line", L"  abcdef abc", 100, "0+6=100w 6+2=40w 9+3=60"},
-        // A word that fits a line of its own goes down whole when the spaces leave no room.
-        {"a word that fits is not broken after leading spaces", L"  abc", 60, "0+0=0w 2+3=60"},
+        // Spaces that open the text leave no empty line: with the word after them it is the
+        // line's first word, broken where it overflows, even one that would fit a line alone.
+        {"leading spaces then a word that overflows break inside it", L"  abc", 60, "0+4=60w 4+1=20"},
+        {"five leading spaces before two words of 60 in 100", L"     abc def", 100, "0+7=90w 7+5=90s1"},
         {"leading spaces are not inner spaces", L"  a b cd", 100, "0+5=70ws1 6+2=40"},
         {"line breaks make lines, empty ones too", L"a\n\nb", 0, "0+1=20 2+0=0 3+1=20"},
         {"a trailing break makes no line", L"a\n", 0, "0+1=20"},
@@ -71,11 +73,11 @@ TEST(TextLayout, BreaksWrapsSpacesMeasuresAndFallbacksFallWhereTheyShould)
         format.mWrapWidth = c.wrap;
         EXPECT_EQ(c.lines, Describe(Layout(kTwenty, c.text, format))) << c.what;
     }
-    // "   hello" at 60 with letters 10 and spaces 5: the word keeps whole on the next line.
+    // "   hello" at 60 with letters 10 and spaces 5: no empty first line; the "o" goes down.
     const GlyphMap tens = Glyphs({{L'h', 10}, {L'e', 10}, {L'l', 10}, {L'o', 10}, {L' ', 5}});
     TextFormat sixty;
     sixty.mWrapWidth = 60;
-    EXPECT_EQ("0+0=0w 3+5=50", Describe(Layout(tens, L"   hello", sixty)));
+    EXPECT_EQ("0+7=55w 7+1=10", Describe(Layout(tens, L"   hello", sixty)));
     EXPECT_EQ("0+8=65", Describe(Layout(tens, L"   hello", TextFormat()))) << "unwrapped the spaces count";
     // A glyph wider than the line stays whole.
     TextFormat narrow;

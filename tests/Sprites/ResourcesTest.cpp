@@ -1,6 +1,8 @@
 // The sprite store: lists from sheets by group path, caching by keys, missing sheets, textures.
 #include "SpriteFakes.h"
 
+#include "Source/TD/Data/TDPrototypes.h"
+#include "Source/TD/Draw/TDSpriteTableMetrics.h"
 #include "Source/TD/Sprites/TDGraphic.h"
 #include "Source/TD/Sprites/TDSpriteTable.h"
 
@@ -188,4 +190,31 @@ TEST_F(Resources, GetImageFindsAPictureByNameOrOutsideTheListsOnceAndTexturesCom
     EXPECT_EQ(loader.pictures, std::vector<std::wstring>{L"td/icon"});
     res->setTextureLoader(nullptr); // back to the null loader
     EXPECT_FALSE(res->textureLoader().wantsPixels());
+}
+
+TEST_F(Resources, TheBattleTableGivesEachKindTheGraphicOfItsSheetGroupAndItsPicture)
+{
+    res->loadContainer(L"td/units/t1units");
+    CountingLoader loader;
+    res->setTextureLoader(&loader);
+    // A kind named by both columns finds the sheet's group; one whose picture differs gets a
+    // graphic of its own with that picture; a tier with a picture alone gets just the picture.
+    TDPrototypes store;
+    tdLoadPrototypeSheets(store, "id;parent;levelid;psd;img\n100;-1;0;imp;imp_icon\n101;100;1;;wolf_icon\n",
+                          "id;psd;img\n1;imp;imp\n2;;\n", "id\n2001\n");
+    TDSpriteTable table(*res);
+    TDSpriteTableMetrics::fill(table, *res, store);
+    EXPECT_EQ(table.graphic(1), res->graphics()[0].get()) << "the sheet's own graphic";
+    const TDGraphic* tower = table.graphic(100);
+    ASSERT_NE(tower, nullptr);
+    EXPECT_EQ(tower->mPsd, L"td/imp");
+    EXPECT_EQ(tower->mImg, L"td/imp_icon");
+    EXPECT_NE(tower->mImage, nullptr) << "its picture from the \"img\" column";
+    const TDGraphic* tier = table.graphic(101);
+    ASSERT_NE(tier, nullptr);
+    EXPECT_EQ(tier->mImg, L"td/wolf_icon");
+    EXPECT_EQ(tier->mAnimated, 0) << "no layered image named";
+    EXPECT_EQ(table.graphic(2), nullptr) << "neither column: no graphic";
+    EXPECT_EQ(loader.pictures, (std::vector<std::wstring>{L"td/imp_icon", L"td/wolf_icon"}));
+    res->setTextureLoader(nullptr);
 }

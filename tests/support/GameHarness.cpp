@@ -28,6 +28,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -52,6 +53,29 @@ struct DemoData
     }
     fs::path path;
 };
+// The file at `relative` under `data` (a folder of links to the demo's) replaced: the folders on
+// its way become real ones, linked to the demo's entries in turn, so the demo stays untouched.
+void replaceDataFile(const fs::path& data, const std::string& relative, const std::string& bytes)
+{
+    const fs::path path(relative);
+    fs::path here = data, demo = GameHarness::dataDir();
+    for (auto part = path.begin(); part != path.end(); ++part)
+    {
+        if (std::next(part) == path.end())
+            break;
+        here /= *part;
+        demo /= *part;
+        if (!fs::is_symlink(here))
+            continue;
+        fs::remove(here);
+        fs::create_directory(here);
+        for (const fs::directory_entry& entry : fs::directory_iterator(demo))
+            fs::create_symlink(entry.path(), here / entry.path().filename());
+    }
+    here /= path.filename();
+    fs::remove(here);
+    std::ofstream(here, std::ios::binary) << bytes;
+}
 // The game with a hook after its configuration.
 class HookedGame : public Game
 {
@@ -114,14 +138,16 @@ GameHarness::GameHarness(const Options& options)
     setenv("QL_NO_SHELL_OPEN", "1", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     fs::path data = dataDir();
-    if (!options.logos)
+    if (!options.logos || !options.dataFiles.empty())
     {
-        // A data folder of its own without the logo list.
+        // A data folder of its own (without the logo list when asked), linked to the demo's.
         data = mHome / "data";
         fs::create_directories(data);
         for (const fs::directory_entry& entry : fs::directory_iterator(dataDir()))
-            if (entry.path().filename() != "logo")
+            if (options.logos || entry.path().filename() != "logo")
                 fs::create_symlink(entry.path(), data / entry.path().filename());
+        for (const auto& [file, bytes] : options.dataFiles)
+            replaceDataFile(data, file, bytes);
     }
     if (!options.profiles.empty())
     {

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class Game;
@@ -52,6 +53,9 @@ public:
         // Every screen closed once started, none queued, on the main menu's screen number: a
         // bare board to open screens on.
         bool bare = false;
+        // Files of the data folder (paths under it, "td/...") replaced by these bytes in a data
+        // folder of the game's own: damaged or changed content; the rest is the demo's.
+        std::vector<std::pair<std::string, std::string>> dataFiles;
     };
 
     // A bare board without logos, the tutorial live (its skip dialog acts on a live one).

@@ -1,5 +1,6 @@
 // Line layout. Spaces between words are pending until the next word shows the line still fits;
-// a line that overflows breaks before its last word, or inside a word longer than the line.
+// a line that overflows breaks before its last word, or inside its first word when that is all
+// it holds (after the spaces that open the text, if any).
 // Spaces that open a line are indentation: they are not among its inner spaces.
 #include "Core/Media/Font/TextLayout.h"
 
@@ -82,21 +83,6 @@ private:
     // The spaces between the line's words, without those that open it and the run just passed.
     u32 InnerSpaces(u32 trailing) const { return mLineHasWord ? mSpaceCount - mLeadingSpaces - trailing : 0; }
 
-    // The width of the word that starts at first, up to the next space or break, as Step sums it.
-    float WholeWordWidth(u32 first) const
-    {
-        float width = 0.0f;
-        for (u32 j = first; j < mText.size(); ++j)
-        {
-            const wchar_t c = mText[j];
-            if (IsBlank(c) || c == static_cast<wchar_t>(mFormat.mLineBreak))
-                break;
-            if (const Glyph* glyph = FindGlyph(mGlyphs, c, mFormat.mFallback))
-                width += glyph->KerningAfter(j > 0 ? mText[j - 1] : 0) + glyph->xAdvance + mFormat.mLetterSpacing;
-        }
-        return width;
-    }
-
     // A new line from first, its first word already begun (wordWidth is kept).
     void StartWrappedLine(u32 first)
     {
@@ -161,17 +147,10 @@ private:
             Emit(mLineStart, mWordStart - mLineStart, mLineWidth, InnerSpaces(mSpacesRun), FirstIndent(), true);
             StartWrappedLine(mAfterSpaces);
         }
-        else if (mLeadingSpaces > 0 && WholeWordWidth(mAfterSpaces) <= mFormat.mWrapWidth)
-        {
-            // Only spaces before a word that fits a line of its own: the word goes down whole,
-            // as after any space, and the spaces end an empty line. A longer word breaks here.
-            Emit(mLineStart, 0, mLineWidth, 0, FirstIndent(), true);
-            StartWrappedLine(mAfterSpaces);
-        }
         else if (i > mLineStart)
         {
-            // A word longer than the line: break inside it, before c. Spaces before the word (a
-            // text that starts with them) stay on this line and are not pending for the next.
+            // The line's first word overflows (after the spaces that open the text, if any):
+            // break inside it, before c. Those spaces stay on this line, counted in its width.
             const bool single = i - mLineStart == 1;
             Emit(mLineStart, i - mLineStart, mLineWidth + mPendingSpaces + mWordWidth - step, 0,
                  single ? 0.0f : FirstIndent(), !single);

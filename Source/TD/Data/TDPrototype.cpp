@@ -63,6 +63,7 @@ TDPrototype::TDPrototype(const tinyxml2::XMLElement* e, bool readTiers)
     readFloat(e, "r", radius);
     readString(e, "special", special);
     readString(e, "psd", psd);
+    readString(e, "img", img);
     readBool(e, "haste_buff", hasteBuff);
     readBool(e, "fire_dmg_only", fireDamageOnly);
     readFloat(e, "explodeStr", explodeStrength);

@@ -57,7 +57,8 @@ public:
     float speed = 0.0f;
     float radius = 0.0f;
     std::string special;
-    std::string psd;
+    std::string psd; // the layered image of the graphic ("td/" + psd)
+    std::string img; // the graphic's single picture ("td/" + img)
     bool hasteBuff = false;
     bool fireDamageOnly = false;
     float explodeStrength = 0.0f;

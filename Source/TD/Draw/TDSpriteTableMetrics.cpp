@@ -9,8 +9,8 @@ void TDSpriteTableMetrics::fill(TDSpriteTable& table, TDResources& resources, co
     table.clear();
     auto add = [&](const TDPrototype& p)
     {
-        if (!p.psd.empty())
-            table.set(p.id, resources.getGraphic(p.psd, p.psd, p.id));
+        if (!p.psd.empty() || !p.img.empty())
+            table.set(p.id, resources.getGraphic(p.psd, p.img, p.id));
     };
     for (const TDPrototype* p : store.all)
     {

@@ -1,5 +1,5 @@
 // The sprite store's graphics as the battle's frame counts and points: every kind of the sheets
-// is matched to its graphic by its "psd" name, and the battle reads the lists through it.
+// is matched to its graphic by its "psd" and "img" names, and the battle reads the lists through it.
 #pragma once
 
 #include "Source/TD/Seams/TDBattleServices.h"
@@ -13,8 +13,8 @@ class TDSpriteTableMetrics : public TDSpriteMetrics
 public:
     TDSpriteTableMetrics(TDSpriteTable& table, TDResources& resources) : mTable(table), mResources(resources) {}
 
-    // Gives every prototype and tier that names a "psd" its graphic (the sheet's groups, or a
-    // sheet of that name loaded on demand).
+    // Gives every prototype and tier that names a "psd" or an "img" its graphic (the sheet's
+    // group named by both, or one made from the layered image and the picture they name).
     static void fill(TDSpriteTable& table, TDResources& resources, const TDPrototypes& store);
     void prototypesLoaded(const TDPrototypes& store) override { fill(mTable, mResources, store); }
 

@@ -185,7 +185,7 @@ void HUDEpisodeSelectIOS::drawPlates(render::Graphics* graphics)
             const float nx = x + s * 0.4f * scale, ny = 384.0f - 180.0f * scale;
             graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
             tdscreen::drawImageCentred(graphics, imageOf(*plate.newBadge), nx, ny, scale);
-            tdscreen::drawTextCentred(graphics, c.windowFont.Get(), localised(L"episodeSelectNew"), nx, ny, scale,
+            tdscreen::drawTextCentred(graphics, c.captionFont.Get(), localised(L"episodeSelectNew"), nx, ny, scale,
                                       270.0f);
         }
     }

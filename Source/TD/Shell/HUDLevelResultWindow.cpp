@@ -25,7 +25,9 @@ HUDLevelResultWindow::HUDLevelResultWindow(TDMap& map, const std::wstring& layou
     for (i32 i = 0; i < 3; ++i)
         setFrameVisible(L"star" + std::to_wstring(i), i < mOutcome.stars);
     LocalStrings* strings = LocalStrings::Instance();
-    mGemsText = strings->get(L"gems") + L": " + std::to_wstring(mOutcome.reward);
+    // What the level leaves the player: the crystals picked up or left lying, and the reward,
+    // which the battle's counter holds by now (after a defeat too, with no reward).
+    mGemsText = strings->get(L"gems") + L": " + std::to_wstring(map.mStats.mGemsWon);
     setText(L"gems", mGemsText);
     setText(L"bestScore", strings->get(L"game_best_score") + std::to_wstring(mOutcome.bestScore));
 }
@@ -41,7 +43,7 @@ void HUDLevelResultWindow::Update(float dt)
     HUDWindow::Update(dt);
     if (!mGemsShown)
     {
-        // The battle's own texts come after the window is made; the reward is what it pays.
+        // The battle's own texts come after the window is made; the crystals kept stand.
         setText(L"gems", mGemsText);
         mGemsShown = true;
     }

@@ -59,8 +59,8 @@ HUDLevelSelect::HUDLevelSelect(TDMap& map, const std::wstring& layout) : mMap(ma
             button->mX = 857.0f;
             button->mY = 448.0f;
         }
-        // "New" only on an Ordeal that can be entered: the locked one has nothing to show yet.
-        mHardcoreNew = open && hardLevels > 0 && map.mProgress->getEpisodeVisited(e, 3) < hardLevels;
+        // "New" while the Ordeal holds levels not yet seen, open or locked.
+        mHardcoreNew = hardLevels > 0 && map.mProgress->getEpisodeVisited(e, 3) < hardLevels;
         setFrameVisible(L"skulls", false);
         mTabBar = std::make_unique<ShopTabBar>(
             mLayout.get(), std::vector<std::wstring>{L"level_tab_0", L"level_tab_1", L"level_tab_2"},

@@ -13,7 +13,7 @@
 
 ShopTab::ShopTab(file::ImageContainer* layout, const std::wstring& name)
     : label(LocalStrings::Instance()->get(name)), active(std::make_unique<TDFrameEntry>()),
-      inactive(std::make_unique<TDFrameEntry>())
+      inactive(std::make_unique<TDFrameEntry>()), lock(std::make_unique<TDFrameEntry>())
 {
     TDResources::Instance()->setLayerImage(*active, layout, L"tabs/up_button_ac");
     TDResources::Instance()->setLayerImage(*inactive, layout, L"tabs/up_button_in");
@@ -66,7 +66,9 @@ void ShopTab::draw(render::Graphics* graphics) const
         return;
     // The body stands on the bottom centre and zooms about it.
     const float left = -static_cast<float>(static_cast<int>(inactive->mWidth) / 2), top = -inactive->mHeight;
-    graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
+    // A locked tab never takes the pointer: greyed, its label dim, a padlock at its right end.
+    const float shade = enabled ? 1.0f : kLockedShade;
+    graphics->SetColorRGBA(shade, shade, shade, 1.0f);
     if (inactiveShown)
         tdscreen::drawImageCentred(graphics, HUDWindow::imageOf(*inactive),
                                    x + (left + inactive->mWidth * 0.5f) * scale,
@@ -74,9 +76,18 @@ void ShopTab::draw(render::Graphics* graphics) const
     if (activeShown)
         tdscreen::drawImageCentred(graphics, HUDWindow::imageOf(*active), x + (left + active->mWidth * 0.5f) * scale,
                                    y + (top + active->mHeight * 0.5f) * scale, scale);
+    if (!enabled)
+    {
+        graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
+        tdscreen::drawImageCentred(graphics, HUDWindow::imageOf(*lock),
+                                   x + (left + inactive->mWidth - lock->mWidth * 0.5f - kLockInset) * scale,
+                                   y + (top + inactive->mHeight * 0.5f) * scale, scale);
+        graphics->SetColorRGBA(kLockedShade, kLockedShade, kLockedShade, 1.0f);
+    }
     base::CountedPtr<render::BMFont> font = resource::ResourceManager::Instance()->Get<render::BMFont>(labelFont);
     if (!font || !font->IsLoaded())
         return;
     tdscreen::drawTextCentred(graphics, font.Get(), label, x + (left + active->mWidth * 0.5f) * scale,
                               y + (top + active->mHeight * 0.5f + 6.0f) * scale, scale, 211.0f);
+    graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
 }

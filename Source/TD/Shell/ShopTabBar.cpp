@@ -3,6 +3,7 @@
 
 #include "Core/Media/Image/ImageContainer.h"
 #include "Source/TD/Sprites/TDFrameEntry.h"
+#include "Source/TD/Sprites/TDResources.h"
 
 #include <algorithm>
 
@@ -20,6 +21,8 @@ ShopTabBar::ShopTabBar(file::ImageContainer* layout, const std::vector<std::wstr
         tab->enabled = i < enabled.size() && enabled[i];
         if (tab->enabled)
             x += kStep;
+        else
+            TDResources::Instance()->setLayerImage(*tab->lock, layout, L"tabs/lock");
         drawOrder.push_back(tab.get());
         tabs.push_back(std::move(tab));
     }

@@ -249,7 +249,7 @@ void TDTutorial::showStep(const TDTutorialStep& step)
             continue;
         const float x = info->mX, y = info->mY, w = info->mWidth, h = info->mHeight;
         // A place the step has a text for holds that text (it has no picture); any other is a
-        // picture, and one that does not load stays empty (the loader logs it).
+        // picture, and one that does not load becomes an empty text place (the loader logs it).
         const auto found = step.texts.find(info->mName.substr(prefix.size()));
         if (found == step.texts.end())
         {
@@ -259,11 +259,12 @@ void TDTutorial::showStep(const TDTutorialStep& step)
                 shown->SetPosition(x, y);
                 mImagesLayer->AddChild(shown.get());
                 mShownImages.push_back(std::move(shown));
+                continue;
             }
-            continue;
         }
         // The text is wrapped to the place and centred on it.
-        auto shown = std::make_unique<layer::TextLayer>(mBoard->mFontMain32_1, found->second, w, 0.0f, 2, true);
+        const std::wstring text = found == step.texts.end() ? std::wstring() : found->second;
+        auto shown = std::make_unique<layer::TextLayer>(mBoard->mFontMain32_1, text, w, 0.0f, 2, true);
         shown->SetAlignment(2, 2);
         shown->SetPosition(x + w * 0.5f, y + h * 0.5f);
         mTextsLayer->AddChild(shown.get());

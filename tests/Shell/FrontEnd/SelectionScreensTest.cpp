@@ -67,7 +67,7 @@ TEST_F(SelectionTest, EpisodesShowTheirLocksTurnByArrowsAndSwipesAndOpenOnlyWhen
     EXPECT_EQ(s->mNewFrame.get(), plates[0].newBadge);
     EXPECT_TRUE(plates[0].text.empty());
     EXPECT_EQ(s->mLockFrame.get(), plates[1].lock);
-    EXPECT_EQ(L"Gather 6 stars to open this road", plates[1].text) << "the second episode's price, in its sentence";
+    EXPECT_EQ(L"6 stars\nto open", plates[1].text) << "the second episode's price, in its sentence";
     EXPECT_EQ(localized(L"comingSoon"), plates[2].text);
     EXPECT_EQ(s->mLockFrame.get(), plates[2].lock);
     EXPECT_EQ(0, s->findButton(L"arrow_left")->mVisible);
@@ -146,7 +146,7 @@ TEST_F(SelectionTest, LevelPlatesShowProgressTabsSwitchTheModeHardcoreOpensWithE
     EXPECT_EQ(1, s->findButton(L"locked_d")->mVisible);
     EXPECT_EQ(0, s->findButton(L"unlocked_d")->mVisible);
     EXPECT_EQ(857.0f, s->findButton(L"locked_d")->mX);
-    EXPECT_FALSE(s->mHardcoreNew) << "a locked Ordeal is no news";
+    EXPECT_TRUE(s->mHardcoreNew) << "a locked Ordeal not yet seen is news too";
     run(5);
 
     // Plates answer their index whether open or not; outside them -1.
@@ -193,6 +193,9 @@ TEST_F(SelectionTest, LevelPlatesShowProgressTabsSwitchTheModeHardcoreOpensWithE
     // The rule in numbers: three stars per level of the episode, every difficulty counting.
     EXPECT_EQ(tdtext::fillNumbers(localized(L"HardcoreUnlockMessage"), {3 * map().getLevelCount(0), 3}), locked);
     EXPECT_EQ(std::wstring::npos, locked.find(L"%d"));
+    s = OpenLevels(0, 1);
+    ASSERT_NE(nullptr, s);
+    EXPECT_FALSE(s->mHardcoreNew) << "seen once its lock was looked at";
 
     // One star a level at each of three difficulties opens it as three stars a level do.
     TDLevelResult one;
