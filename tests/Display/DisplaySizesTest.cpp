@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <typeinfo>
@@ -239,6 +240,21 @@ public:
         EXPECT_EQ(mScreen.lit(0, static_cast<int>(bottom) + 1, w, h), 0.0f) << where << ": drawn below the picture";
     }
 
+    // Beside the battle's field the margins stay empty: its trees, shadows and effects end at the
+    // field's edges (the HUD keeps to the field too). The edge's own pixel, scaled up from the
+    // off-screen picture on large displays, may reach one game unit out.
+    void checkFieldEdges(const std::string& where)
+    {
+        mScreen.grab();
+        float left = 0.0f, top = 0.0f, right = 0.0f, bottom = 0.0f;
+        mScreen.toWindow(-1.0f, 0.0f, left, top);
+        mScreen.toWindow(kCoreWidth + 1.0f, kHeight, right, bottom);
+        const int w = mScreen.width(), h = mScreen.height();
+        EXPECT_EQ(mScreen.lit(0, 0, static_cast<int>(left), h), 0.0f) << where << ": the field drawn left of it";
+        EXPECT_EQ(mScreen.lit(static_cast<int>(std::ceil(right)), 0, w, h), 0.0f)
+            << where << ": the field drawn right of it";
+    }
+
     // Every visible button of the window lies in the picture, is drawn, and takes the pointer at
     // its drawn centre.
     void checkButtons(const std::string& where, HUDWindow& window)
@@ -374,6 +390,7 @@ public:
             << size << ": the battle did not start";
         settle(30);
         checkPicture(size + " battle", true);
+        checkFieldEdges(size + " battle");
         checkButtons(size + " battle HUD", mGame.hud());
         ASSERT_TRUE(clickButton(mGame.hud(), L"options_btn")) << size;
         ASSERT_NE(nullptr, shown<HUDIngameMenu>(size + " in-game menu", false))

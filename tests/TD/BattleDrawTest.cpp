@@ -387,20 +387,31 @@ TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSprites
     ASSERT_EQ(texts().size(), 1u);
     EXPECT_EQ(texts()[0].name, LocalStrings::Instance()->get(L"game_incoming"));
     EXPECT_EQ(texts()[0].hAlign, 0);
-    // They lie on the ground: a tower and a walking unit stand over them...
+    // They stand over the towers and walking units, and stay, under it, while the ring menu is
+    // open...
     TDTower* tower = m.buildTower(0, 100);
     ASSERT_NE(tower, nullptr);
+    m.mContextMenu = std::make_unique<TDContextMenu>(m);
+    m.mContextMenu->openTower(tower);
+    m.mContextMenu->centreX = tower->mX;
+    m.mContextMenu->centreY = tower->mY;
+    InlineUiPainter ring(canvas);
+    canvas.ui = &ring;
     frame();
+    canvas.ui = nullptr;
     const int hint = static_cast<int>(
         std::find_if(canvas.drawn.begin(), canvas.drawn.end(), [](const Drawn& d) { return d.kind == Drawn::Text; }) -
         canvas.drawn.begin());
-    EXPECT_LT(hint, canvas.find(L"td/turrets:"));
+    ASSERT_LT(hint, static_cast<int>(canvas.drawn.size()));
+    EXPECT_EQ(canvas.drawn[hint].name, LocalStrings::Instance()->get(L"game_incoming"));
+    const int ringAt = canvas.find(L"ring:");
+    ASSERT_GE(ringAt, 0);
+    EXPECT_GT(hint, canvas.find(L"td/turrets:"));
+    EXPECT_LT(hint, ringAt);
+    EXPECT_GT(canvas.find(L"td/turrets:", ringAt), ringAt) << "only the ring's own tower after it";
     ASSERT_FALSE(unitImages().empty());
-    EXPECT_LT(hint, unitImages().front());
-    // ...and give way to the ring menu and to the level's name.
-    m.mContextMenu = std::make_unique<TDContextMenu>(m);
-    frame();
-    EXPECT_TRUE(texts().empty());
+    EXPECT_GT(hint, unitImages().back());
+    // ...and give way to the level's name.
     m.mContextMenu.reset();
     drawer->setWaveHintsShown(false);
     frame();
@@ -505,7 +516,7 @@ TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSprites
     // The picked unit carries the marker; sprites stand on their anchor.
     place(unit(0), 300.0f, 200.0f);
     m.mHovered = unit(0);
-    m.mEnemySpotTime = 0.06f; // frame 1 at 20 per second
+    m.mEnemySpotTime = 0.04f; // frame 1 at 30 a second
     frame();
     int marker = canvas.find(L"td/enemy_spot:01");
     ASSERT_GE(marker, 0);
@@ -622,4 +633,65 @@ TEST_F(BattleDraw, ABoostIconStandsAmongTheWalkingUnitsByDepth)
     place(u, 300.0f, 200.0f); // behind it: under it
     frame();
     EXPECT_GT(canvas.find(L"ui/power_buff"), unitImages().front());
+}
+
+TEST_F(BattleDraw, TheFieldAndItsEffectsAreClippedToTheFieldWhereverItStandsTheTextsTheDropsAndTheRingAreNot)
+{
+    TDMap& m = begin(kGrunts);
+    TDTower* tower = m.buildTower(0, 100);
+    ASSERT_NE(tower, nullptr);
+    run(1.0f);
+    ASSERT_NE(unit(0), nullptr);
+    ASSERT_NE(nullptr, m.startEffect(m.mEffects, L"hammer", tower->mX, tower->mY, true));
+    m.mScenery->folder = "td/data/levels/bgtest";
+    m.mScenery->layers = {{L"ground", 0, 0, 1024, 768, 0, 768}, {L"trees/01", -9, 344, 60, 80, 2, 424}};
+    m.mNextWave.buttons = {{100, 300, 40, 40}};
+    m.mNextWave.firstSpawnTime = m.mWaves.mClock + 5.0f;
+    m.addIndicator(1000.0f, 200.0f, 4, L"+5");
+    auto* gem = new TDCrystallSpecial(m, *unit(0));
+    gem->mState = kDropLying;
+    m.mDrops.push_back(gem);
+    m.mContextMenu = std::make_unique<TDContextMenu>(m);
+    m.mContextMenu->openTower(tower);
+    m.mContextMenu->centreX = tower->mX;
+    m.mContextMenu->centreY = tower->mY;
+    InlineUiPainter ring(canvas);
+    canvas.ui = &ring;
+    // The field at the full view of a 16:9 screen, and zoomed in and moved as the tutorial shows it.
+    for (const auto& [scale, x, y] : {std::tuple{1.0f, 0.0f, 0.0f}, std::tuple{1.5f, -200.0f, -40.0f}})
+    {
+        m.mScale = scale;
+        m.mOffsetX = x;
+        m.mOffsetY = y;
+        frame();
+        const std::array<float, 4> field{x, y, 1024.0f * scale, 768.0f * scale};
+        const int ringStart = canvas.find(L"ring:");
+        ASSERT_GE(ringStart, 0);
+        int fieldItems = 0;
+        for (int i = 0; i < ringStart; ++i) // the ring's own tower after it stands over the battle
+        {
+            const Drawn& d = canvas.drawn[static_cast<size_t>(i)];
+            const bool isField = d.name.find(L"bgtest:") != std::wstring::npos || d.name.find(L"td/turrets:") == 0 ||
+                                 d.name.find(L"td/mobs:") == 0 || d.name.find(L"spots/") != std::wstring::npos ||
+                                 d.kind == Drawn::Emitter;
+            fieldItems += isField;
+            const std::string what = std::string(d.name.begin(), d.name.end()) + " at " + std::to_string(scale);
+            if (isField)
+            {
+                EXPECT_TRUE(d.clipped && d.clip == field) << what;
+            }
+            const bool isOver = d.kind == Drawn::Text || d.name.find(L"ui/money") != std::wstring::npos ||
+                                d.name.find(L"td/crystall:") == 0;
+            if (isOver)
+            {
+                EXPECT_FALSE(d.clipped) << what;
+            }
+        }
+        for (size_t i = static_cast<size_t>(ringStart); i < canvas.drawn.size(); ++i)
+            EXPECT_FALSE(canvas.drawn[i].clipped) << "the ring";
+        EXPECT_GE(fieldItems, 6) << "ground, tree, spot, tower, unit, effect";
+        EXPECT_EQ(canvas.clips, 0) << "every clip ended";
+        EXPECT_FALSE(canvas.clipped);
+    }
+    canvas.ui = nullptr;
 }

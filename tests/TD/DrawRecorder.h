@@ -60,6 +60,9 @@ struct Drawn
     u32 fill = 0;
     i32 hAlign = 0;
     i32 depth = 0; // transforms pushed when drawn
+    // The clip rectangle in force (x, y, width, height on the screen), when there was one.
+    bool clipped = false;
+    std::array<float, 4> clip{};
 };
 
 struct RecordingCanvas : TDBattleCanvas
@@ -71,6 +74,9 @@ struct RecordingCanvas : TDBattleCanvas
     i32 blend = 1;
     bool shaded = false;
     u32 fill = 0;
+    bool clipped = false;
+    std::array<float, 4> clip{};
+    int clips = 0; // clips begun and not ended: more than one is a nesting the canvases do not have
 
     void pushTransform(float s, float x, float y) override
     {
@@ -107,7 +113,20 @@ struct RecordingCanvas : TDBattleCanvas
         d.shaded = shaded;
         d.fill = fill;
         d.depth = static_cast<i32>(stack.size());
+        d.clipped = clipped;
+        d.clip = clip;
         return d;
+    }
+    void beginClip(float x, float y, float w, float h) override
+    {
+        clipped = true;
+        clip = {x, y, w, h};
+        ++clips;
+    }
+    void endClip() override
+    {
+        clipped = false;
+        --clips;
     }
     void drawImage(const TDTexture* image, float, float, const math::Transform2D& t, bool flipH) override
     {
@@ -167,6 +186,33 @@ struct RecordingCanvas : TDBattleCanvas
         for (const Drawn& d : drawn)
             n += d.kind == Drawn::Image && d.name.find(part) != std::wstring::npos;
         return n;
+    }
+};
+
+// The interface painter's pictures and labels recorded into the canvas's own list, through its
+// transform, so that the ring menu's place in the frame's order can be read: pictures named
+// "ring:" and their name, labels as texts.
+struct InlineUiPainter : TDNullUiPainter
+{
+    RecordingCanvas& canvas;
+    explicit InlineUiPainter(RecordingCanvas& c) : canvas(c) {}
+    void add(Drawn::Kind kind, const std::wstring& name, float x, float y, const TDColor& c)
+    {
+        Drawn d = canvas.base(kind);
+        d.name = name;
+        d.x = x;
+        d.y = y;
+        canvas.toScreen(d.x, d.y);
+        d.color = c;
+        canvas.drawn.push_back(d);
+    }
+    void drawUiImage(const std::wstring& name, float x, float y, float, const TDColor& c) override
+    {
+        add(Drawn::Image, L"ring:" + name, x, y, c);
+    }
+    void drawText(const std::wstring& text, float x, float y, const TDColor& c) override
+    {
+        add(Drawn::Text, text, x, y, c);
     }
 };
 

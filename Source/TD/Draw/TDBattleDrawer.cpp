@@ -29,6 +29,8 @@ namespace
 const TDColor kWhite{1.0f, 1.0f, 1.0f, 1.0f};
 // A dropped gem's spin, in frames a second.
 constexpr float kGemFramesPerSecond = 8.0f;
+// The picked unit's marker plays at the animations' usual rate.
+constexpr float kMarkerFramesPerSecond = 30.0f;
 
 // The canvas's interface painter, with the menu's tower drawn by the battle drawing itself.
 class MenuPainter : public TDUiPainter
@@ -247,13 +249,15 @@ void TDBattleDrawer::draw(TDBattleCanvas& canvas)
         mMap.renderPathPicture(canvas, brush.image, brush.width, brush.height);
     }
 
-    if (showsBattle(mMap.mScreen))
+    const bool field = showsBattle(mMap.mScreen);
+    if (field)
     {
+        // The field and its effects stay inside it: the wide layout's margins beside it belong to
+        // the HUD.
+        beginFieldClip(canvas);
         drawBackground(canvas);
         canvas.setBlendMode(1);
         buildList(canvas);
-        // The wave hints lie on the ground: towers, units and the ring menu stand over them.
-        drawWaveTexts(canvas);
         drawList(canvas);
 
         for (TDUnit* unit : mMap.mWaves.mUnits)
@@ -273,7 +277,7 @@ void TDBattleDrawer::draw(TDBattleCanvas& canvas)
                 if (const TDGraphic* g = graphicOf(mMap.mHovered->proto()))
                     if (!g->frames("").empty())
                         raise = g->frames("").front()->mHeight;
-                float f = std::floor(mMap.mEnemySpotTime * 20.0f);
+                float f = std::floor(mMap.mEnemySpotTime * kMarkerFramesPerSecond);
                 size_t index = std::isfinite(f) && f > 0.0f
                                    ? static_cast<size_t>(std::fmod(f, static_cast<float>(frames.size())))
                                    : 0;
@@ -284,37 +288,57 @@ void TDBattleDrawer::draw(TDBattleCanvas& canvas)
                 trace("hovered");
             }
         }
+        canvas.endClip();
+        // The countdown over everything that stands on the field, under the ring menu and the HUD.
+        drawWaveTexts(canvas);
         mLists.clear();
 
+        beginFieldClip(canvas);
         canvas.setColor(kWhite);
         drawBullets(canvas);
+        canvas.endClip();
     }
 
-    drawIndicators(canvas);
-    drawSprites(canvas);
-    drawDrops(canvas);
-    canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
-    for (TDParticle* particle : mMap.mParticles)
-        particle->draw(canvas);
-    // The field's own effects (builds, upgrades, the level's ambience) belong to the field: the
-    // HUD, the screens and the ring menu cover them, and without the field they are not shown.
-    if (showsBattle(mMap.mScreen))
+    // Floating texts and the drops flying to the HUD may cross the field's edge; the rest of
+    // the field's effects may not.
+    auto clipped = [&](auto&& drawPart)
     {
-        for (auto& emitter : mMap.mEmitters)
-            if (emitter)
-                canvas.drawEmitter(*emitter);
-        for (TDEffectHolder* effect : mMap.mEffects)
-            if (effect->mEmitter)
-                canvas.drawEmitter(*effect->mEmitter);
-    }
-    canvas.popTransform();
+        if (field)
+            beginFieldClip(canvas);
+        drawPart();
+        if (field)
+            canvas.endClip();
+    };
+    drawIndicators(canvas);
+    clipped([&] { drawSprites(canvas); });
+    drawDrops(canvas);
+    clipped(
+        [&]
+        {
+            canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
+            for (TDParticle* particle : mMap.mParticles)
+                particle->draw(canvas);
+            // The field's own effects (builds, upgrades, the level's ambience) belong to the field:
+            // the HUD, the screens and the ring menu cover them, and without the field they are
+            // not shown.
+            if (field)
+            {
+                for (auto& emitter : mMap.mEmitters)
+                    if (emitter)
+                        canvas.drawEmitter(*emitter);
+                for (TDEffectHolder* effect : mMap.mEffects)
+                    if (effect->mEmitter)
+                        canvas.drawEmitter(*effect->mEmitter);
+            }
+            canvas.popTransform();
+        });
     trace("particles");
     canvas.setBlendMode(1);
     canvas.drawHud();
     // The glow on the HUD's button and the spell's cursor belong to the HUD.
     if (mMap.mSelectedSpell >= 0 && mMap.mActiveEmitter)
         canvas.drawEmitter(*mMap.mActiveEmitter);
-    if (showsBattle(mMap.mScreen) && mMap.mActiveButtonEmitter && mMap.mActiveButtonPlaced)
+    if (field && mMap.mActiveButtonEmitter && mMap.mActiveButtonPlaced)
         canvas.drawEmitter(*mMap.mActiveButtonEmitter);
     trace("emitters");
     canvas.drawHudWindows(0);
@@ -322,6 +346,11 @@ void TDBattleDrawer::draw(TDBattleCanvas& canvas)
     drawContextMenu(canvas);
     canvas.drawHudWindows(1);
     trace("windows");
+}
+
+void TDBattleDrawer::beginFieldClip(TDBattleCanvas& canvas)
+{
+    canvas.beginClip(mMap.mOffsetX, mMap.mOffsetY, kFieldWidth * mMap.mScale, kFieldHeight * mMap.mScale);
 }
 
 void TDBattleDrawer::buildList(TDBattleCanvas& canvas)
@@ -469,8 +498,8 @@ void TDBattleDrawer::drawList(TDBattleCanvas& canvas)
 
 void TDBattleDrawer::drawWaveTexts(TDBattleCanvas& canvas)
 {
-    // The ring menu is chosen from under them, the level's name is read over them.
-    if (!mWaveHintsShown || mMap.mContextMenu)
+    // The level's name is read over the field in their place.
+    if (!mWaveHintsShown)
         return;
     const auto& buttons = mMap.mNextWave.buttons;
     for (size_t i = 0; i < buttons.size(); ++i)

@@ -101,6 +101,8 @@ public:
     // link order; added to list with colour and blending as given.
     void queueLinks(std::vector<u32>& list, const TDColor& color, bool additive);
 
+    // The level's field in battle coordinates, at the origin.
+    static constexpr float kFieldWidth = 1024.0f, kFieldHeight = 768.0f;
     // The screens over which the battle stays visible: 0, 1, 2, 4, 11.
     static bool showsBattle(i32 screen);
     // The start-button text for remaining whole seconds.
@@ -129,6 +131,8 @@ private:
     const TDGraphic* graphicOf(const TDPrototype* p) const;
     // A graphic's height (its frames' largest bottom edge), measured once.
     float graphicHeight(const TDGraphic* graphic);
+    // Clips what follows to the field as the battle transform places it on the screen.
+    void beginFieldClip(TDBattleCanvas& canvas);
     void buildList(TDBattleCanvas& canvas);
     void drawList(TDBattleCanvas& canvas);
     void drawWaveTexts(TDBattleCanvas& canvas);

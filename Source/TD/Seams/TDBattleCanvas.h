@@ -55,6 +55,10 @@ public:
     // The HUD and its windows of a draw layer (0 under the menus, 1 over everything).
     virtual void drawHud() {}
     virtual void drawHudWindows(i32 /*layer*/) {}
+    // What follows is drawn only inside the rectangle (screen coordinates, through no transform)
+    // and inside whatever clip the canvas was given; endClip puts that clip back.
+    virtual void beginClip(float x, float y, float width, float height) = 0;
+    virtual void endClip() = 0;
     // Where the battle's own interface pieces (the ring menu) draw, through the current
     // transform; null draws none of them.
     virtual TDUiPainter* uiPainter() { return nullptr; }
@@ -80,4 +84,6 @@ public:
     void drawEmitter(TDEmitter&) override {}
     void drawEmitter(TDEmitter&, const math::Transform2D&) override {}
     void drawText(const std::wstring&, float, float, i32, i32, Font, float) override {}
+    void beginClip(float, float, float, float) override {}
+    void endClip() override {}
 };

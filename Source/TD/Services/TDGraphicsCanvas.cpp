@@ -11,6 +11,8 @@
 #include "Source/TD/Services/TDRenderTexture.h"
 #include "Source/TD/Units/TDParticle.h"
 
+#include <algorithm>
+
 namespace
 {
 // An off-screen picture; the renderer frees it once the frame that may still name it is played.
@@ -163,6 +165,41 @@ void TDGraphicsCanvas::drawText(const std::wstring& text, float x, float y, i32 
         command->mAlignV = static_cast<u32>(vAlign);
     }
     mGraphics.mFont = previous;
+}
+
+void TDGraphicsCanvas::beginClip(float x, float y, float width, float height)
+{
+    if (!mClipping)
+    {
+        const render::RenderState& state = mGraphics.GetState();
+        mOuterClipOn = state.mScissorEnabled;
+        mOuterClip[0] = state.mScissorX;
+        mOuterClip[1] = state.mScissorY;
+        mOuterClip[2] = state.mScissorWidth;
+        mOuterClip[3] = state.mScissorHeight;
+        mClipping = true;
+    }
+    float x0 = x, y0 = y, x1 = x + width, y1 = y + height;
+    if (mOuterClipOn)
+    {
+        x0 = std::max(x0, mOuterClip[0]);
+        y0 = std::max(y0, mOuterClip[1]);
+        x1 = std::min(x1, mOuterClip[0] + mOuterClip[2]);
+        y1 = std::min(y1, mOuterClip[1] + mOuterClip[3]);
+    }
+    const float rect[4] = {x0, y0, std::max(0.0f, x1 - x0), std::max(0.0f, y1 - y0)};
+    mGraphics.SetClipRect(rect);
+}
+
+void TDGraphicsCanvas::endClip()
+{
+    if (!mClipping)
+        return;
+    mClipping = false;
+    if (mOuterClipOn)
+        mGraphics.SetClipRect(mOuterClip);
+    else
+        mGraphics.DisableClipRect();
 }
 
 std::unique_ptr<TDTexture> TDGraphicsCanvas::renderPicture(i32 width, i32 height,

@@ -41,6 +41,9 @@ public:
     void drawEmitter(TDEmitter& emitter, const math::Transform2D& transform) override;
     using TDBattleCanvas::drawText;
     void drawText(const std::wstring& text, float x, float y, i32 hAlign, i32 vAlign, Font font, float scale) override;
+    // The rectangle within the context's clip; not nested.
+    void beginClip(float x, float y, float width, float height) override;
+    void endClip() override;
     TDUiPainter* uiPainter() override { return mUiPainter; }
     std::unique_ptr<TDTexture> renderPicture(i32 width, i32 height,
                                              const std::function<void(TDBattleCanvas&)>& paint) override;
@@ -73,4 +76,8 @@ private:
     render::Shader* mMobShader = nullptr;
     std::function<void(const float rgba[4])> mSetColor2;
     bool mMobShaderSet = false;
+    // The context's clip found by beginClip: on, x, y, width, height.
+    bool mClipping = false;
+    bool mOuterClipOn = false;
+    float mOuterClip[4] = {0.0f, 0.0f, 0.0f, 0.0f};
 };
