@@ -74,8 +74,10 @@ QLResultEnum UserDataFileContainer::SetPath(const std::wstring& path)
     const auto reason = [](int error) { return base::StringToWString(std::strerror(error), 1); };
     if (CreateFolders(mRoot, &failed) != QL_OK)
     {
+        // A file where a folder must be: mkdir says "File exists", which misleads.
         const int error = errno;
-        mFault = L"cannot be created ('" + failed + L"': " + reason(error) + L")";
+        mFault = L"cannot be created ('" + failed + L"': " +
+                 (error == EEXIST ? L"a file, not a folder" : reason(error)) + L")";
     }
     else if (!os::CanCreateFileIn(NativePath(mRoot)))
     {

@@ -5,6 +5,9 @@
 #include "Shell/ShellGame.h"
 
 #include "Core/File/Profiles.h"
+#include "Core/Layer/ImageLayer.h"
+#include "Core/Layer/TextLayer.h"
+#include "Core/Media/Image/Image.h"
 #include "Core/Media/Particles/ParticleEmitter.h"
 #include "Core/Widget/Controls/GameSettings.h"
 #include "Core/Widget/Controls/TMessageBox.h"
@@ -188,6 +191,24 @@ TEST(MainMenuNotice, ProgressThatCannotBeSavedIsToldOnceAndTheGamePlaysOnLosingN
         auto* notice = game.dialog<TMessageBox>();
         ASSERT_NE(nullptr, notice);
         EXPECT_EQ(L"profile_unsaved", notice->mMessageKey);
+        // Its text stands inside the box's picture.
+        std::vector<layer::Layer*> layers{notice->GetLayer()};
+        const layer::TextLayer* text = nullptr;
+        const layer::ImageLayer* back = nullptr;
+        while (!layers.empty())
+        {
+            layer::Layer* at = layers.back();
+            layers.pop_back();
+            layers.insert(layers.end(), at->GetChildren().begin(), at->GetChildren().end());
+            if (auto* t = dynamic_cast<const layer::TextLayer*>(at); t && t->mText.find(L"saved") != std::wstring::npos)
+                text = t;
+            if (auto* i = dynamic_cast<const layer::ImageLayer*>(at);
+                i && i->GetImage() && (!back || i->GetImage()->GetWidth() > back->GetImage()->GetWidth()))
+                back = i;
+        }
+        ASSERT_TRUE(text && back);
+        const math::Box box = text->Measure();
+        EXPECT_LT(box.maxX - box.minX, static_cast<float>(back->GetImage()->GetWidth()) - 40.0f);
         ASSERT_EQ(QL_OK, notice->OnClick(notice->mCloseButton));
         ASSERT_TRUE(game.runUntil([&] { return game.dialog<TMessageBox>() == nullptr; }, 2.0f));
 
