@@ -1,6 +1,7 @@
 // The game's start, its margins, keys and the loading frame.
 #include "App/Game.h"
 
+#include "App/StartFiles.h"
 #include "Core/Base/Log.h"
 #include "Core/File/FileManager.h"
 #include "Core/Media/Graphics/Graphics.h"
@@ -38,6 +39,20 @@ Game::~Game()
     mMobShader = base::CountedPtr<TMobShader>();
 }
 
+QLResultEnum Game::LoadConfig()
+{
+    if (QLResultEnum r = ShellGame::LoadConfig())
+        return r;
+    if (mBuildingPacks)
+        return QL_OK; // the packs are rebuilt from the loose folders, whatever state they are in
+    const std::wstring fault = CheckStartFiles();
+    if (fault.empty())
+        return QL_OK;
+    ReportFatal(fault);
+    Stop();
+    return QL_FAIL;
+}
+
 QLResultEnum Game::StartGame()
 {
     (void)ShellGame::StartGame();
@@ -54,10 +69,11 @@ QLResultEnum Game::StartGame()
     mOwnedLoadingImage.reset(LoadImage(L"td/data/loading"));
     mLoadingImage = mOwnedLoadingImage.get();
     auto board = std::make_unique<GameWindow>();
-    if (SetScreen(board.get()) != QL_OK)
+    if (QLResultEnum r = SetScreen(board.get()))
     {
-        QL_LOG(L"The root board did not start: the game has no screen\n") << base::LogStyle::Error;
-        return QL_OK;
+        ReportFatal(L"The game's first screen did not start: see log.html in '" + GetLogFolder() + L"'.");
+        Stop();
+        return r;
     }
     mBoard = board.release(); // the frame manager deletes it from now on
     mBoard->mDrawLoadingScreen = [this] { drawLoadingScreen(); };

@@ -21,7 +21,11 @@ public:
     Game();
     ~Game() override;
 
-    // Shader, side and loading images, the root board as the current screen, then the battle.
+    // The configuration, then the files the game cannot start without: when one cannot be read
+    // the player is told which and why (a damaged pack), and the program ends with a failure.
+    QLResultEnum LoadConfig() override;
+    // Shader, side and loading images, the root board as the current screen, then the battle. A
+    // board that does not start fails the start-up: a window without a screen helps nobody.
     QLResultEnum StartGame() override;
     // Side images in the bars of the selection screens, the shop and messages; else black bars
     // from the engine on those screens and nothing on the others.

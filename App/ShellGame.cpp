@@ -13,10 +13,10 @@
 #include "Platform/Os/Files.h"
 #include "Platform/Os/Text.h"
 #include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Data/TDProgress.h"
 
 #include <tinyxml2.h>
 
-#include <cstdlib>
 #include <string>
 
 ShellGame::ShellGame()
@@ -52,7 +52,7 @@ QLResultEnum ShellGame::LoadConfig()
     file::RegisterImageContainers();
     mCaption = LocalStrings::Instance()->get(L"game_caption");
     (void)file::Profiles::Instance()->Load();
-    mWindowed = !ReadFullScreen();
+    mWindowed = !TDProgress::storedFullscreen(file::Profiles::Instance()->mCurrentProfile);
     return QL_OK;
 }
 
@@ -98,22 +98,6 @@ QLResultEnum ShellGame::SwitchScreenMode()
     if (mWindow->IsWindowed() != wasWindowed)
         (void)WriteFullScreen(!mWindow->IsWindowed()); // the mode did switch; only the preference is lost
     return QL_OK;
-}
-
-bool ReadFullScreen()
-{
-    tinyxml2::XMLElement* profile = file::Profiles::Instance()->mCurrentProfile;
-    // A new player (no profile yet, or none of its choice stored) starts full screen.
-    const tinyxml2::XMLElement* fs = profile ? profile->FirstChildElement("fs") : nullptr;
-    if (!fs)
-        return true;
-    // A non-zero integer or the word "true".
-    const char* v = fs->Attribute("v");
-    if (!v)
-        return false;
-    if (std::string(v) == "true")
-        return true;
-    return std::atoi(v) != 0;
 }
 
 QLResultEnum WriteFullScreen(bool fullScreen)

@@ -26,7 +26,5 @@ public:
     QLResultEnum SwitchScreenMode() override;
 };
 
-// Full screen as stored in the current profile ("fs", attribute "v"); full screen when absent.
-bool ReadFullScreen();
 // Writes "fs" v="1" or "0" into the current profile and saves the profiles.
 QLResultEnum WriteFullScreen(bool fullScreen);

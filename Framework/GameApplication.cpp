@@ -7,6 +7,7 @@
 #include "Core/File/ArchiveBuilder.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/FileSystem.h"
+#include "Core/File/Path.h"
 #include "Core/File/Profiles.h"
 #include "Core/File/ReadFile.h"
 #include "Core/File/UserDataFileContainer.h"
@@ -120,13 +121,16 @@ QLResultEnum GameApplication::Start()
         QL_LOG(L"Bad command line: %s\n") << base::LogStyle::Error << line.error;
         return QL_FAIL;
     }
-    const std::wstring dataFolder = line.mode == app::CommandLine::DATA_PATH ? line.value : mModuleFolder;
+    // Named on the command line (also for building packs), else the executable's folder.
+    const std::wstring dataFolder = line.dataPath.empty() ? mModuleFolder : line.dataPath;
+    mDataFolder = file::NormalizeDirectoryPath(dataFolder);
+    mBuildingPacks = line.mode == app::CommandLine::PACK;
     file::FileManager::Instance();
     const QLResultEnum cd = file::SetCurrentDirectory(dataFolder);
 
     // 2. User-data folder, and the lock that keeps a second copy from touching it.
     file::UserDataFileContainer* userData = file::UserDataFileContainer::Instance();
-    (void)userData->SetPath(mPerUserFolder + mPublisherName + L"/" + mGameName + L"/");
+    const QLResultEnum usable = userData->SetPath(mPerUserFolder + mPublisherName + L"/" + mGameName + L"/");
     const std::wstring root = userData->GetRootPath();
     const os::InstanceLock::Result lock = mInstanceLock->Acquire(root + kLockFileName);
     mOtherInstanceRunning = lock == os::InstanceLock::HELD_ELSEWHERE;
@@ -141,10 +145,27 @@ QLResultEnum GameApplication::Start()
         return QL_FAIL;
     }
 
-    // 3. The log; a second copy leaves the running one's log alone.
+    // 3. The log; a second copy leaves the running one's log alone. A folder that cannot hold the
+    // player's files is said once, on the terminal too when the log cannot be written; the game
+    // is played all the same (the main menu tells the player).
     if (!mOtherInstanceRunning)
-        (void)InitLogFile(root);
-    if (cd && line.mode == app::CommandLine::DATA_PATH)
+    {
+        std::wstring logFault;
+        const bool logged = InitLogFile(root, &logFault) == QL_OK;
+        const auto tell = [logged](const std::wstring& text)
+        {
+            if (!logged)
+                std::fprintf(stderr, "brackenmoor: %s\n", os::ToUtf8(text).c_str());
+        };
+        if (usable != QL_OK && line.mode != app::CommandLine::PACK)
+        {
+            const std::wstring why = L"the user-data folder '" + root + L"' " + userData->GetFault();
+            file::Profiles::Instance()->ReportUnsaved(why);
+            tell(L"progress will not be saved: " + why);
+        }
+        tell(logFault);
+    }
+    if (cd && !line.dataPath.empty())
     {
         // The folder the player named: say what is wrong with it, not what is missing inside.
         os::PathInfo info;
@@ -283,6 +304,20 @@ QLResultEnum GameApplication::RunPackBuild(const std::wstring& value)
     // Without the toolkit's frame manager (another host stands in) the screen only starts.
     auto screen = std::make_unique<gui::PackScreen>(value);
     const QLResultEnum result = GetFrameManager() ? SetScreen(screen.get()) : screen->Start();
+    // Run from a terminal: what was built, or why not.
+    for (const gui::PackScreen::Report& report : screen->GetReports())
+    {
+        const std::string pack = os::ToUtf8(mDataFolder + report.pack);
+        const std::string folder = os::ToUtf8(mDataFolder + report.folder);
+        if (report.result == QL_OK)
+            std::printf("brackenmoor: built '%s' from '%s' (%u files)\n", pack.c_str(), folder.c_str(), report.files);
+        else
+            std::fprintf(stderr, "brackenmoor: cannot build '%s' from '%s': %s\n", pack.c_str(), folder.c_str(),
+                         os::ToUtf8(report.reason).c_str());
+    }
+    if (screen->GetReports().empty())
+        std::fprintf(stderr, "brackenmoor: no packs to build in '%s'\n", os::ToUtf8(mDataFolder).c_str());
+    std::fflush(stdout);
     // No frame will be drawn: the screen goes now (it leaves the manager's queue).
     mScreen = nullptr;
     screen.reset();

@@ -180,6 +180,9 @@ protected:
 
     std::unique_ptr<os::InstanceLock> mInstanceLock;
     bool mOtherInstanceRunning = false;
+    // The data folder as named (ending with "/"), and whether this run builds its packs.
+    std::wstring mDataFolder;
+    bool mBuildingPacks = false;
 
 private:
     // The owners of mWindow, mRender, mFrameManager and mInput. Declared last, they go first

@@ -9,6 +9,8 @@
 #include "Platform/Os/Folders.h"
 #include "Platform/Os/Text.h"
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 namespace app
@@ -47,12 +49,20 @@ QLResultEnum ApplicationWin32::Init()
     return QL_OK;
 }
 
-QLResultEnum ApplicationWin32::InitLogFile(const std::wstring& folder)
+QLResultEnum ApplicationWin32::InitLogFile(const std::wstring& folder, std::wstring* why)
 {
     mLogFolder = folder;
     const std::wstring path = folder + L"log.html";
     QL_LOG(L"%s(0): Html log file\n") << path;
-    base::MainLog::Instance()->AddHtmlOutput(std::make_unique<base::LogUtf8File>(path));
+    auto file = std::make_unique<base::LogUtf8File>(path);
+    if (!file->IsOpen())
+    {
+        const int error = errno;
+        if (why)
+            *why = L"the log '" + path + L"' cannot be written (" + os::FromUtf8(std::strerror(error)) + L")";
+        return QL_FAIL;
+    }
+    base::MainLog::Instance()->AddHtmlOutput(std::move(file));
     return QL_OK;
 }
 

@@ -17,8 +17,9 @@ public:
 
     // Module folder, debug log sink and per-user folder; 1 when a folder cannot be found.
     virtual QLResultEnum Init();
-    // Adds "log.html" in the folder as a sink of the main log.
-    QLResultEnum InitLogFile(const std::wstring& folder);
+    // Adds "log.html" in the folder as a sink of the main log. QL_FAIL when it cannot be written,
+    // with the path and the system's reason in `why` when given.
+    QLResultEnum InitLogFile(const std::wstring& folder, std::wstring* why = nullptr);
     // Runs the start-up (the task's Start), then the main loop unless the start-up stopped the
     // application. A start-up that fails without stopping is logged and ends the program too.
     virtual void Main();

@@ -1,4 +1,5 @@
-// The program's arguments: "--data_path FOLDER" or "--pack VALUE", only as the whole list.
+// The program's arguments: "--data_path FOLDER", "--pack VALUE" or "--data_path FOLDER --pack
+// VALUE", only as the whole list.
 #pragma once
 
 #include <string>
@@ -12,12 +13,13 @@ struct CommandLine
     {
         DEFAULT,   // any list that does not start with a recognised option
         DATA_PATH, // "--data_path" FOLDER
-        PACK,      // "--pack" VALUE
+        PACK,      // "--pack" VALUE, after "--data_path" FOLDER or alone
         MALFORMED, // a recognised option without exactly one value after it
     };
     Mode mode = DEFAULT;
     std::wstring value;
-    std::wstring error; // why a malformed list was refused
+    std::wstring dataPath; // the FOLDER of "--data_path"; empty without it
+    std::wstring error;    // why a malformed list was refused
 
     static CommandLine Parse(const std::vector<std::wstring>& arguments);
     static const wchar_t* Usage();

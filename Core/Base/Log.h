@@ -33,6 +33,8 @@ class LogUtf8File : public LogOutput
 public:
     explicit LogUtf8File(const std::wstring& path);
     void Write(const std::wstring& text) override;
+    // False when the file could not be opened (errno tells why); writes then go nowhere.
+    bool IsOpen() const { return mFile.IsOpen(); }
 
 private:
     file::FileHandleWin32 mFile;

@@ -25,6 +25,8 @@ public:
 // over it only when every file was copied with exactly its recorded size; on failure the old pack
 // is untouched and the temporary file removed. An empty folder gives a pack with no entries.
 // progress, when given, is told each file's name before its bytes are copied (index of count).
+// A failure is logged and, when `why` is given, described there too.
 using PackProgress = std::function<void(const std::wstring& name, u32 index, u32 count)>;
-QLResultEnum BuildPack(const std::wstring& folder, const std::wstring& packPath, const PackProgress& progress = {});
+QLResultEnum BuildPack(const std::wstring& folder, const std::wstring& packPath, const PackProgress& progress = {},
+                       std::wstring* why = nullptr);
 } // namespace file

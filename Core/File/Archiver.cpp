@@ -89,18 +89,35 @@ Archiver::Archiver(const std::wstring& prefix, const std::wstring& packPath, Con
     if (!stream)
     {
         QL_LOG(L"Cannot open pack '%s'\n") << base::LogStyle::Error << packPath;
+        mFault = L"it cannot be opened";
         return;
     }
     mPackSize = stream->GetSize();
-    if (ReadIndex(mEntries, *stream) != QL_OK)
+    if (ReadIndex(mEntries, *stream, &mFault) != QL_OK)
+    {
         QL_LOG(L"Pack '%s': damaged index, %u entries usable\n")
             << base::LogStyle::Error << packPath << static_cast<unsigned>(mEntries.size());
+        return;
+    }
+    u64 end = 0;
+    for (const auto& [name, record] : mEntries)
+        if (record.mSize > 0)
+            end = std::max<u64>(end, static_cast<u64>(record.mOffset) + record.mSize);
+    if (end > mPackSize)
+        mFault = L"it is cut short: " + std::to_wstring(mPackSize) + L" bytes of the " + std::to_wstring(end) +
+                 L" its index names";
 }
 
 Archiver::~Archiver() = default;
 
-QLResultEnum Archiver::ReadIndex(ArchiveEntries& entries, base::Stream& stream)
+QLResultEnum Archiver::ReadIndex(ArchiveEntries& entries, base::Stream& stream, std::wstring* why)
 {
+    const auto fault = [why](const std::wstring& text)
+    {
+        if (why)
+            *why = text;
+        return QL_FAIL;
+    };
     IndexReader reader(stream);
     const u32 magicLength = sizeof(base::kPackMagic) - 1;
     u32 length = 0;
@@ -109,13 +126,13 @@ QLResultEnum Archiver::ReadIndex(ArchiveEntries& entries, base::Stream& stream)
         std::memcmp(magic, base::kPackMagic, magicLength) != 0)
     {
         QL_LOG(L"Not a pack: the magic \"qlpack\" is missing\n") << base::LogStyle::Error;
-        return QL_FAIL;
+        return fault(L"it is not a pack: it does not begin with the magic \"qlpack\"");
     }
     u32 count = 0;
     if (!reader.ReadU32(count))
     {
         QL_LOG(L"Pack index cut short before its entry count\n") << base::LogStyle::Error;
-        return QL_FAIL;
+        return fault(L"its index is cut short before its entry count");
     }
     // The smallest entry takes 17 bytes: a count beyond what is left is damage, not a reason to loop.
     constexpr u32 kFixedPart = 17;
@@ -126,7 +143,7 @@ QLResultEnum Archiver::ReadIndex(ArchiveEntries& entries, base::Stream& stream)
         {
             QL_LOG(L"Pack index cut short at entry %u of %u (offset %llu)\n")
                 << base::LogStyle::Error << i << count << static_cast<unsigned long long>(reader.Consumed());
-            return QL_FAIL;
+            return fault(L"its index is cut short at entry " + std::to_wstring(i) + L" of " + std::to_wstring(count));
         }
         std::vector<u8> raw(static_cast<size_t>(units) * 2);
         ArchiveRecord record;
@@ -134,7 +151,7 @@ QLResultEnum Archiver::ReadIndex(ArchiveEntries& entries, base::Stream& stream)
         if (!reader.Read(raw.data(), raw.size()) || !reader.Read(fixed, sizeof(fixed)))
         {
             QL_LOG(L"Pack index cut short at entry %u of %u\n") << base::LogStyle::Error << i << count;
-            return QL_FAIL;
+            return fault(L"its index is cut short at entry " + std::to_wstring(i) + L" of " + std::to_wstring(count));
         }
         std::u16string name16(units, u'\0');
         for (u32 k = 0; k < units; ++k)

@@ -39,16 +39,21 @@ public:
     std::wstring GetRootPath() override;
 
     // Reads a whole index. Entries read before a fault stay; a repeated name keeps its first
-    // entry; lengths and counts larger than the bytes left are refused.
-    static QLResultEnum ReadIndex(ArchiveEntries& entries, base::Stream& stream);
+    // entry; lengths and counts larger than the bytes left are refused. The fault is logged, and
+    // described in `why` when given.
+    static QLResultEnum ReadIndex(ArchiveEntries& entries, base::Stream& stream, std::wstring* why = nullptr);
 
     const ArchiveEntries& GetEntries() const { return mEntries; }
+    // What is wrong with the pack as a whole ("it cannot be opened", "it is not a pack: ...", "its
+    // index is cut short ...", "it is cut short: ..."); empty for a sound one.
+    const std::wstring& GetFault() const { return mFault; }
 
     Container* mParent; // not owned
     std::wstring mPrefix;
     std::wstring mPackPath;
     ArchiveEntries mEntries;
     u64 mPackSize = 0; // bytes of the pack file when its index was read
+    std::wstring mFault;
 
 protected:
     void DoListFiles(const std::wstring& requested, const std::wstring& inner, const std::wstring& sub, bool recursive,

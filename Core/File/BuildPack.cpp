@@ -1,12 +1,15 @@
 // Building a pack from a loose folder without ever leaving a broken pack behind.
 #include "Core/Base/Log.h"
 #include "Core/Base/Stream.h"
+#include "Core/Base/StringConvert.h"
 #include "Core/File/ArchiveBuilder.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/FileSystem.h"
 #include "Core/File/Path.h"
 #include "Platform/Os/Files.h"
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 namespace file
@@ -17,20 +20,34 @@ bool StatFile(const std::wstring& path, os::PathInfo& info) { return os::Stat(Na
 
 bool SameFile(const os::PathInfo& a, const os::PathInfo& b) { return a.device == b.device && a.inode == b.inode; }
 
+// ": " and the system's reason for the call that just failed.
+std::wstring SystemReason()
+{
+    const int error = errno;
+    return error ? L": " + base::StringToWString(std::strerror(error), 1) : std::wstring();
+}
+
+// Logs the failure and hands its text to the caller.
+QLResultEnum Fail(std::wstring* why, const std::wstring& text)
+{
+    QL_LOG(L"%s\n") << base::LogStyle::Error << text;
+    if (why)
+        *why = text;
+    return QL_FAIL;
+}
+
 // Writes the index and every file's bytes into the temporary pack.
 QLResultEnum WritePack(const std::wstring& folder, const std::wstring& tempPath, const ArchiveBuilder& builder,
-                       const PackProgress& progress)
+                       const PackProgress& progress, std::wstring* why)
 {
     base::FileStream out;
     if (out.Handle().Open(ToForwardSlashes(tempPath), 1, 0) != QL_OK)
     {
-        QL_LOG(L"Cannot create '%s'\n") << base::LogStyle::Error << tempPath;
-        return QL_FAIL;
+        return Fail(why, L"Cannot create '" + tempPath + L"'" + SystemReason());
     }
     if (builder.Write(out) != QL_OK)
     {
-        QL_LOG(L"Cannot write the index of '%s'\n") << base::LogStyle::Error << tempPath;
-        return QL_FAIL;
+        return Fail(why, L"Cannot write the index of '" + tempPath + L"'" + SystemReason());
     }
     u32 index = 0;
     for (const auto& [name, record] : builder.mEntries)
@@ -40,34 +57,31 @@ QLResultEnum WritePack(const std::wstring& folder, const std::wstring& tempPath,
         base::FileStream in;
         if (in.Handle().Open(ToForwardSlashes(folder + name), 0, 2) != QL_OK)
         {
-            QL_LOG(L"Cannot open '%s'\n") << base::LogStyle::Error << folder + name;
-            return QL_FAIL;
+            return Fail(why, L"Cannot open '" + folder + name + L"'" + SystemReason());
         }
         // Offsets were fixed from the sizes listed first: a file that changed since breaks them.
         if (in.GetSize() != record.mSize)
         {
-            QL_LOG(L"'%s' changed size while packing (%u bytes, now %u)\n")
-                << base::LogStyle::Error << folder + name << record.mSize << in.GetSize();
-            return QL_FAIL;
+            return Fail(why, L"'" + folder + name + L"' changed size while packing (" + std::to_wstring(record.mSize) +
+                                 L" bytes, now " + std::to_wstring(in.GetSize()) + L")");
         }
         u32 copied = record.mSize ? base::CopyStream(out, in, record.mSize) : 0;
         if (copied != record.mSize)
         {
-            QL_LOG(L"Copied %u of %u bytes of '%s'\n")
-                << base::LogStyle::Error << copied << record.mSize << folder + name;
-            return QL_FAIL;
+            return Fail(why, L"Copied " + std::to_wstring(copied) + L" of " + std::to_wstring(record.mSize) +
+                                 L" bytes of '" + folder + name + L"'" + SystemReason());
         }
     }
     if (out.Handle().Close() != QL_OK)
     {
-        QL_LOG(L"Cannot close '%s'\n") << base::LogStyle::Error << tempPath;
-        return QL_FAIL;
+        return Fail(why, L"Cannot close '" + tempPath + L"'" + SystemReason());
     }
     return QL_OK;
 }
 } // namespace
 
-QLResultEnum BuildPack(const std::wstring& folder, const std::wstring& packPath, const PackProgress& progress)
+QLResultEnum BuildPack(const std::wstring& folder, const std::wstring& packPath, const PackProgress& progress,
+                       std::wstring* why)
 {
     const std::wstring root = NormalizeDirectoryPath(folder);
     const std::wstring tempPath = packPath + L".tmp";
@@ -75,8 +89,7 @@ QLResultEnum BuildPack(const std::wstring& folder, const std::wstring& packPath,
     if (!StatFile(root.empty() ? L"." : root, folderInfo) || !folderInfo.isFolder)
     {
         // Without this check a missing folder would replace a good pack by an empty one.
-        QL_LOG(L"Cannot pack '%s': no such folder\n") << base::LogStyle::Error << folder;
-        return QL_FAIL;
+        return Fail(why, L"Cannot pack '" + folder + L"': no such folder");
     }
 
     // The real folder, never through a mount that may point at the pack being rebuilt.
@@ -92,15 +105,13 @@ QLResultEnum BuildPack(const std::wstring& folder, const std::wstring& packPath,
         os::PathInfo info;
         if (!StatFile(root + name, info))
         {
-            QL_LOG(L"Cannot open '%s'\n") << base::LogStyle::Error << root + name;
-            return QL_FAIL;
+            return Fail(why, L"Cannot open '" + root + name + L"'" + SystemReason());
         }
         if ((havePack && SameFile(info, packInfo)) || (haveTemp && SameFile(info, tempInfo)))
             continue;
         if (info.size > 0xFFFFFFFFull)
         {
-            QL_LOG(L"'%s' is too large for a pack\n") << base::LogStyle::Error << root + name;
-            return QL_FAIL;
+            return Fail(why, L"'" + root + name + L"' is too large for a pack");
         }
         ArchiveRecord record;
         record.mSize = static_cast<u32>(info.size);
@@ -115,27 +126,23 @@ QLResultEnum BuildPack(const std::wstring& folder, const std::wstring& packPath,
     }
     if (offset > 0xFFFFFFFFull)
     {
-        QL_LOG(L"Cannot pack '%s': %llu bytes exceed the pack's 4 GiB limit\n")
-            << base::LogStyle::Error << folder << static_cast<unsigned long long>(offset);
-        return QL_FAIL;
+        return Fail(why, L"Cannot pack '" + folder + L"': " + std::to_wstring(offset) +
+                             L" bytes exceed the pack's 4 GiB limit");
     }
 
-    QLResultEnum result = WritePack(root, tempPath, builder, progress);
+    QLResultEnum result = WritePack(root, tempPath, builder, progress, why);
     os::PathInfo written;
     if (result == QL_OK && (!StatFile(tempPath, written) || written.size != offset))
     {
-        QL_LOG(L"'%s' came out short\n") << base::LogStyle::Error << tempPath;
-        result = QL_FAIL;
+        result = Fail(why, L"'" + tempPath + L"' came out short");
     }
     if (result == QL_OK && SyncFile(tempPath) != QL_OK)
     {
-        QL_LOG(L"Cannot flush '%s' to the disk\n") << base::LogStyle::Error << tempPath;
-        result = QL_FAIL;
+        result = Fail(why, L"Cannot flush '" + tempPath + L"' to the disk" + SystemReason());
     }
     if (result == QL_OK && RenameFile(tempPath, packPath) != QL_OK)
     {
-        QL_LOG(L"Cannot replace '%s'\n") << base::LogStyle::Error << packPath;
-        result = QL_FAIL;
+        result = Fail(why, L"Cannot replace '" + packPath + L"'" + SystemReason());
     }
     if (result != QL_OK)
         (void)DeleteFile(tempPath);

@@ -47,35 +47,41 @@ QLResultEnum AppendToFile(const std::wstring& path, const std::string& bytes)
     return Result(os::Append(NativePath(path), bytes));
 }
 
-QLResultEnum WriteFileAtomically(const std::wstring& path, const std::string& bytes)
+QLResultEnum WriteFileAtomically(const std::wstring& path, const std::string& bytes, std::wstring* why)
 {
     bool created = false;
     if (os::WriteAtomically(NativePath(path), bytes, created))
         return QL_OK;
     const int error = errno;
-    if (!created)
-        QL_LOG(L"Cannot create '%s': %s\n") << base::LogStyle::Error << path + L".tmp" << std::strerror(error);
+    // "write 'x': reason" or "create 'x.tmp': reason", after "cannot".
+    const std::wstring what = (created ? L"write '" + path : L"create '" + path + L".tmp") + L"': " +
+                              base::StringToWString(std::strerror(error), 1);
+    if (why)
+        *why = L"cannot " + what;
     else
-        QL_LOG(L"Cannot write '%s': %s\n") << base::LogStyle::Error << path << std::strerror(error);
+        QL_LOG(L"Cannot %s\n") << base::LogStyle::Error << what;
     return QL_FAIL;
 }
 
-QLResultEnum CreateFolders(const std::wstring& path)
+QLResultEnum CreateFolders(const std::wstring& path, std::wstring* failed)
 {
-    return CreateFolderChain(StripTrailingSeparators(NormalizeDirectoryPath(path)));
+    return CreateFolderChain(StripTrailingSeparators(NormalizeDirectoryPath(path)), failed);
 }
 
-QLResultEnum CreateFolderChain(const std::wstring& path)
+QLResultEnum CreateFolderChain(const std::wstring& path, std::wstring* failed)
 {
     if (path.empty() || FileManager::Instance()->IsFolder(path))
         return QL_OK;
     std::wstring parent = StripTrailingSeparators(GetDirectory(path));
     if (!parent.empty())
     {
-        QLResultEnum result = CreateFolderChain(parent);
+        QLResultEnum result = CreateFolderChain(parent, failed);
         if (result != QL_OK)
             return result;
     }
-    return CreateDirectory(path);
+    const QLResultEnum result = CreateDirectory(path);
+    if (result != QL_OK && failed)
+        *failed = path;
+    return result;
 }
 } // namespace file

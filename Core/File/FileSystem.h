@@ -27,10 +27,12 @@ QLResultEnum ReadRawFile(const std::wstring& path, std::string& out);
 // Appends to a file that exists already on the real file system (never creates one).
 QLResultEnum AppendToFile(const std::wstring& path, const std::string& bytes);
 // Writes the bytes to a temporary file beside the target, flushes it and renames it over the
-// target, so the target is either the old file or the complete new one.
-QLResultEnum WriteFileAtomically(const std::wstring& path, const std::string& bytes);
+// target, so the target is either the old file or the complete new one. A failure is logged, or,
+// when `why` is given, described there instead (the file and the system's reason).
+QLResultEnum WriteFileAtomically(const std::wstring& path, const std::string& bytes, std::wstring* why = nullptr);
 
-// Normalises the path and creates every missing folder of it, parents first.
-QLResultEnum CreateFolders(const std::wstring& path);
-QLResultEnum CreateFolderChain(const std::wstring& path);
+// Normalises the path and creates every missing folder of it, parents first. On failure the
+// folder that could not be made goes to `failed` when given (errno tells why).
+QLResultEnum CreateFolders(const std::wstring& path, std::wstring* failed = nullptr);
+QLResultEnum CreateFolderChain(const std::wstring& path, std::wstring* failed = nullptr);
 } // namespace file

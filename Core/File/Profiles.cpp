@@ -18,6 +18,7 @@ namespace file
 {
 bool gProfileCorrupt = false;
 bool gProfileUnreadable = false;
+bool gProfilesUnsaved = false;
 
 namespace
 {
@@ -31,7 +32,8 @@ std::wstring NameOf(const tinyxml2::XMLElement* element)
 
 } // namespace
 
-Profiles::Profiles() = default;
+// A new run (the tests start many in one process) has told the player nothing yet.
+Profiles::Profiles() { gProfilesUnsaved = false; }
 
 Profiles::~Profiles()
 {
@@ -175,7 +177,20 @@ QLResultEnum Profiles::Save()
     tinyxml2::XMLPrinter printer;
     mDocument->Print(&printer);
     std::string bytes(printer.CStr(), printer.CStrSize() > 0 ? printer.CStrSize() - 1 : 0);
-    return WriteFileAtomically(path, bytes);
+    std::wstring why;
+    if (WriteFileAtomically(path, bytes, &why) == QL_OK)
+        return QL_OK;
+    ReportUnsaved(why);
+    return QL_FAIL;
+}
+
+void Profiles::ReportUnsaved(const std::wstring& why)
+{
+    if (mUnsavedReported)
+        return;
+    mUnsavedReported = true;
+    gProfilesUnsaved = true;
+    QL_LOG(L"Progress will not be saved: %s\n") << base::LogStyle::Error << why;
 }
 
 tinyxml2::XMLElement* Profiles::SelectProfile(const std::wstring& name)

@@ -21,6 +21,9 @@ namespace file
 extern bool gProfileCorrupt;
 // Set when "profiles.xml" existed but could not be read (its permissions); reported the same way.
 extern bool gProfileUnreadable;
+// Set, at most once per run, when the profiles cannot be saved (the user-data folder cannot be
+// made or written, or a save failed); reported the same way.
+extern bool gProfilesUnsaved;
 
 // <Profiles currentProfile="..."><Profile name="...">...</Profile>...</Profiles>, names in UTF-8.
 class Profiles : public base::Singletone<Profiles>
@@ -36,8 +39,12 @@ public:
     // flagged in gProfileCorrupt and replaced in memory by the default profile. One that cannot
     // be read stays where it is, flagged in gProfileUnreadable, and is never written over.
     QLResultEnum Load();
-    // Writes a temporary file and renames it over "profiles.xml"; a failure is logged.
+    // Writes a temporary file and renames it over "profiles.xml"; a failure is reported through
+    // ReportUnsaved.
     QLResultEnum Save();
+    // The player's progress cannot be kept: the first report of a run is logged and raises
+    // gProfilesUnsaved; later ones (every save after it fails alike) are not.
+    void ReportUnsaved(const std::wstring& why);
 
     // Finds or appends the profile and makes it current; loads first when nothing is loaded.
     tinyxml2::XMLElement* SelectProfile(const std::wstring& name);
@@ -62,5 +69,6 @@ private:
     bool mBackupPending = false; // a damaged file still waits to be copied aside
     bool mUnreadable = false;    // the file on disk could not be read: saving would destroy it
     bool mRefusalLogged = false;
+    bool mUnsavedReported = false;
 };
 } // namespace file

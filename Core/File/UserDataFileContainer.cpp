@@ -6,7 +6,11 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/FileSystem.h"
 #include "Core/File/Path.h"
+#include "Platform/Os/Files.h"
 #include "Platform/Os/Folders.h"
+
+#include <cerrno>
+#include <cstring>
 
 namespace file
 {
@@ -65,8 +69,22 @@ QLResultEnum UserDataFileContainer::SetPath(const std::wstring& path)
     mRoot = NormalizeDirectoryPath(path);
     if (mRoot.empty() && !path.empty())
         mRoot = L"/";
-    (void)CreateFolders(mRoot);
-    return QL_OK;
+    mFault.clear();
+    std::wstring failed;
+    const auto reason = [](int error) { return base::StringToWString(std::strerror(error), 1); };
+    if (CreateFolders(mRoot, &failed) != QL_OK)
+    {
+        // A file where a folder must be: mkdir says "File exists", which misleads.
+        const int error = errno;
+        mFault = L"cannot be created ('" + failed + L"': " +
+                 (error == EEXIST ? L"a file, not a folder" : reason(error)) + L")";
+    }
+    else if (!os::CanCreateFileIn(NativePath(mRoot)))
+    {
+        const int error = errno;
+        mFault = L"cannot be written (" + reason(error) + L")";
+    }
+    return mFault.empty() ? QL_OK : QL_FAIL;
 }
 
 QLResultEnum GetPerUserFolder(std::wstring& out)

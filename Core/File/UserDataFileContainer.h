@@ -34,8 +34,15 @@ public:
     using UserDataFileContainerWin32::Exists; // the container's test, not the singleton's
     std::vector<base::SingletoneBase*> GetDependencies() override;
 
-    // Stores the root (a "/" is appended when missing) and creates its folders; always QL_OK.
+    // Stores the root (a "/" is appended when missing), creates its folders and makes sure a file
+    // can be created there. QL_FAIL when not, with the reason in GetFault(); the root is kept.
     QLResultEnum SetPath(const std::wstring& path);
+    // Why the root cannot hold the player's files ("cannot be created ('/a/b': File exists)",
+    // "cannot be written (Permission denied)"); empty when it can.
+    const std::wstring& GetFault() const { return mFault; }
+
+private:
+    std::wstring mFault;
 };
 
 // The per-user folder: $XDG_DATA_HOME, else $HOME/.local/share (an empty value counts as unset).

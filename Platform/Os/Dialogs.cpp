@@ -24,14 +24,11 @@ bool ShowErrorBox(const std::wstring& caption, const std::wstring& text)
 {
     const std::string c = ToUtf8(caption);
     const std::string t = ToUtf8(text);
+    // The terminal gets the text whether or not a box shows it.
+    std::fprintf(stderr, "%s: %s\n", c.c_str(), t.c_str());
     const bool headless = !EnvSet("DISPLAY") && !EnvSet("WAYLAND_DISPLAY");
-    if (headless || EnvSet("QL_NO_MESSAGE_BOX") || EnvSet("CI") || IsHeadless() ||
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, c.c_str(), t.c_str(), nullptr) != 0)
-    {
-        std::fprintf(stderr, "%s: %s\n", c.c_str(), t.c_str());
-        return false;
-    }
-    return true;
+    return !(headless || EnvSet("QL_NO_MESSAGE_BOX") || EnvSet("CI") || IsHeadless()) &&
+           SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, c.c_str(), t.c_str(), nullptr) == 0;
 }
 
 bool ShellOpenAllowed() { return !EnvSet("QL_NO_SHELL_OPEN") && !EnvSet("CI"); }

@@ -5,8 +5,8 @@
 
 namespace os
 {
-// An error box with the caption and text. Without a display, or when QL_NO_MESSAGE_BOX or CI
-// is set, nothing is shown and the text goes to stderr. True when a box was shown.
+// An error box with the caption and text, which also go to stderr. Without a display, or when
+// QL_NO_MESSAGE_BOX or CI is set, no box is shown. True when a box was shown.
 bool ShowErrorBox(const std::wstring& caption, const std::wstring& text);
 
 // Opening files through xdg-open is refused when QL_NO_SHELL_OPEN or CI is set, so tests never

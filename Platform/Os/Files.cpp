@@ -4,6 +4,7 @@
 #include "Platform/Os/OpenFile.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -81,6 +82,17 @@ bool ListFolder(const std::string& path, std::vector<FolderEntry>& out)
 }
 
 bool MakeFolder(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0; }
+
+bool CanCreateFileIn(const std::string& folder)
+{
+    std::string name = (folder.empty() || folder.back() == '/' ? folder : folder + "/") + ".probe.XXXXXX";
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    ::unlink(name.c_str());
+    return true;
+}
 
 bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 

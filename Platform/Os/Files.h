@@ -30,6 +30,8 @@ struct FolderEntry
 // The entries of a folder in the disk's order, without "." and ".."; false when it cannot be read.
 bool ListFolder(const std::string& path, std::vector<FolderEntry>& out);
 bool MakeFolder(const std::string& path);
+// A new file can be made in the folder: one is created and removed again.
+bool CanCreateFileIn(const std::string& folder);
 bool RemoveFile(const std::string& path);
 bool ChangeDirectory(const std::string& path);
 // Replaces an existing target atomically (same file system).

@@ -136,23 +136,28 @@ TEST_F(ApplicationTest, TheLogFileReceivesRecordsTheStartUpDecidesTheLoopAndExit
 
 using app::CommandLine;
 
-TEST(CommandLine, RecognisesEachOptionOnlyAsTheWholeList)
+TEST(CommandLine, RecognisesEachOptionAndTheDataFoldersPacksOnlyAsTheWholeList)
 {
     struct Case
     {
         std::vector<std::wstring> args;
         CommandLine::Mode mode;
         std::wstring value;
+        std::wstring dataPath = L"";
     };
     const Case cases[] = {
         {{}, CommandLine::DEFAULT, L""},
-        {{L"--data_path", L"build/data/"}, CommandLine::DATA_PATH, L"build/data/"},
+        {{L"--data_path", L"build/data/"}, CommandLine::DATA_PATH, L"build/data/", L"build/data/"},
         {{L"--pack", L"td"}, CommandLine::PACK, L"td"},
         {{L"--data_path"}, CommandLine::MALFORMED, L""},
         {{L"--data_path", L"a", L"b"}, CommandLine::MALFORMED, L""},
         {{L"--pack"}, CommandLine::MALFORMED, L""},
         {{L"--pack", L"a", L"b"}, CommandLine::MALFORMED, L""},
         {{L"--pack", L"a", L"--data_path", L"b"}, CommandLine::MALFORMED, L""},
+        {{L"--data_path", L"d/", L"--pack", L"td"}, CommandLine::PACK, L"td", L"d/"}, // the packs of that folder
+        {{L"--data_path", L"d/", L"--pack"}, CommandLine::MALFORMED, L""},
+        {{L"--data_path", L"d/", L"--pack", L"td", L"x"}, CommandLine::MALFORMED, L""},
+        {{L"--data_path", L"d/", L"--data_path", L"e/"}, CommandLine::MALFORMED, L""},
         {{L"--fullscreen"}, CommandLine::DEFAULT, L""},            // anything else leaves the defaults
         {{L"x", L"--data_path", L"b"}, CommandLine::DEFAULT, L""}, // only as the first argument
         {{L"--DATA_PATH", L"b"}, CommandLine::DEFAULT, L""},       // case matters
@@ -162,6 +167,7 @@ TEST(CommandLine, RecognisesEachOptionOnlyAsTheWholeList)
         const CommandLine line = CommandLine::Parse(c.args);
         EXPECT_EQ(line.mode, c.mode) << c.args.size();
         EXPECT_EQ(line.value, c.value);
+        EXPECT_EQ(line.dataPath, c.dataPath);
         EXPECT_EQ(line.error.empty(), c.mode != CommandLine::MALFORMED);
     }
 }

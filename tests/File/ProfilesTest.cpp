@@ -224,21 +224,36 @@ TEST_F(ProfilesTest, DestructorSavesButASecondInstanceNeverDoesAndAFailedSaveKee
     base::SingletoneBase::DestroyAll();
     EXPECT_NE(Saved().find("currentProfile=\"Ann\""), std::string::npos);
 
-    // A save that cannot write is logged and keeps the old file, even at exit.
+    // A save that cannot write keeps the old file; the first failure of a run is logged with the
+    // file and the system's reason and raises the player's notice, later ones add nothing.
     mLog.emplace(); // on the new main log, created before the profiles as at start-up
     EXPECT_EQ(QL_OK, UserDataFileContainer::Instance()->SetPath(mDir.WPath("user")));
     WriteProfiles(kTwoProfiles);
     ASSERT_EQ(P()->Load(), QL_OK);
     P()->SelectProfile(L"Ann");
     MakeFolder("user/profiles.xml.tmp"); // the temporary file cannot be created
+    EXPECT_FALSE(gProfilesUnsaved);
     EXPECT_EQ(P()->Save(), QL_FAIL);
     EXPECT_EQ(Saved(), kTwoProfiles);
-    EXPECT_TRUE(LogHas("profiles.xml"));
+    EXPECT_TRUE(LogHas("Progress will not be saved: cannot create '"));
+    EXPECT_TRUE(LogHas("profiles.xml.tmp': Is a directory"));
+    EXPECT_TRUE(gProfilesUnsaved);
+    gProfilesUnsaved = false; // the menu told the player
+    const size_t once = mLog->Text().size();
+    EXPECT_EQ(P()->Save(), QL_FAIL);
+    EXPECT_EQ(mLog->Text().size(), once) << "logged once per run";
+    EXPECT_FALSE(gProfilesUnsaved) << "told once per run";
 
-    // At exit too: the log exists before the profiles, as at start-up, and must outlive their save.
+    // At exit too, when that is the run's first failure: the log exists before the profiles, as
+    // at start-up, and must outlive their save.
+    base::SingletoneBase::DestroyAll();
+    mLog.emplace();
+    EXPECT_EQ(QL_OK, UserDataFileContainer::Instance()->SetPath(mDir.WPath("user")));
+    ASSERT_EQ(P()->Load(), QL_OK);
+    P()->SelectProfile(L"Bea");
     const size_t before = mLog->Text().size();
     base::SingletoneBase::DestroyAll();
-    const size_t failure = mLog->Text().find("Cannot create", before);
+    const size_t failure = mLog->Text().find("cannot create", before);
     ASSERT_NE(failure, std::string::npos) << mLog->Text();
     EXPECT_LT(failure, mLog->Text().find("log terminated", before));
     EXPECT_EQ(Saved(), kTwoProfiles);

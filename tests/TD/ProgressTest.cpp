@@ -154,7 +154,8 @@ TEST_F(ProgressFixture, SettingsAttributesVolumeFormatAndProfilesCreateRenameDel
     EXPECT_EQ(progress->getTutorialParam("dropChanceOverride"), 1);
     EXPECT_TRUE(progress->isTutorialAvailable());
 
-    // Profiles are created, renamed, deleted and selected.
+    // Profiles are created, renamed, deleted and selected; new ones play full screen, as here.
+    host.fullscreen = true;
     EXPECT_TRUE(progress->currentName().empty());
     progress->createProfile(L"Ann");
     EXPECT_EQ(progress->currentName(), L"Ann");
@@ -175,6 +176,50 @@ TEST_F(ProgressFixture, SettingsAttributesVolumeFormatAndProfilesCreateRenameDel
     EXPECT_EQ(host.selectedMode, 2);
     EXPECT_EQ(host.selectedGems, 9);
     EXPECT_EQ(host.switches, 1);
+}
+
+// "fs" has one reading, at start-up and on a profile switch alike: a profile without it plays full
+// screen; reading it writes nothing into the profile.
+TEST(ProgressFullscreen, AProfileWithoutTheChoicePlaysFullScreenAndAStoredOneIsReadAsABoolean)
+{
+    const struct
+    {
+        const char* profile; // null: no profile at all
+        bool fullscreen;
+    } cases[] = {
+        {nullptr, true},
+        {"<Profile name=\"a\"/>", true},
+        {"<Profile name=\"a\"><fs v=\"0\"/></Profile>", false},
+        {"<Profile name=\"a\"><fs v=\"1\"/></Profile>", true},
+        {"<Profile name=\"a\"><fs v=\"true\"/></Profile>", true},
+        {"<Profile name=\"a\"><fs v=\"2\"/></Profile>", true},
+        {"<Profile name=\"a\"><fs v=\"no\"/></Profile>", false},
+        {"<Profile name=\"a\"><fs/></Profile>", false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.profile ? c.profile : "no profile");
+        tinyxml2::XMLDocument document;
+        if (c.profile)
+        {
+            ASSERT_EQ(tinyxml2::XML_SUCCESS, document.Parse(c.profile));
+        }
+        EXPECT_EQ(c.fullscreen, TDProgress::storedFullscreen(document.FirstChildElement("Profile")));
+        if (!c.profile)
+            continue;
+        // The store reads the same, whatever the window is now, and leaves the profile as it was.
+        TDDocumentProfileStore store;
+        store.loadText(std::string("<Profiles currentProfile=\"a\">") + c.profile + "</Profiles>");
+        FakeHost host;
+        host.fullscreen = !c.fullscreen;
+        TDProgress progress(store, host);
+        tinyxml2::XMLPrinter before;
+        store.document().Print(&before);
+        EXPECT_EQ(c.fullscreen, progress.getFullscreen());
+        tinyxml2::XMLPrinter after;
+        store.document().Print(&after);
+        EXPECT_STREQ(before.CStr(), after.CStr());
+    }
 }
 
 TEST(ProgressFile, DamagedFileGivesTheDefaultProfile)

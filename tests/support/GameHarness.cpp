@@ -157,6 +157,13 @@ GameHarness::GameHarness(const Options& options)
         if (options.profilesUnreadable)
             fs::permissions(user / "profiles.xml", fs::perms::none);
     }
+    if (options.userData == Options::BLOCKED)
+        std::ofstream(userDir().parent_path(), std::ios::binary) << "not a folder";
+    if (options.userData == Options::READ_ONLY)
+    {
+        fs::create_directories(userDir());
+        fs::permissions(userDir(), fs::perms::owner_read | fs::perms::owner_exec);
+    }
     os::SetVideoDriver(options.realVideo ? nullptr : std::make_unique<os::NullVideoDriver>());
     auto* game = new HookedGame(options.afterConfig);
     const std::string folder = data.string() + "/";
@@ -191,6 +198,7 @@ GameHarness::~GameHarness()
     os::SetVideoDriver(nullptr);
     std::error_code ignored;
     fs::current_path(mOldCwd, ignored);
+    fs::permissions(userDir(), fs::perms::owner_all, ignored); // a read-only one goes too
     fs::remove_all(mHome, ignored);
 }
 

@@ -38,6 +38,15 @@ public:
         std::string profiles;
         // That file left without permissions (binding root too only under FileAccessChecks).
         bool profilesUnreadable = false;
+        // The user-data folder cannot hold files: BLOCKED, a file stands where its parent folder
+        // would be; READ_ONLY, it exists (with `profiles` when given) without write permission
+        // (binding root too only under FileAccessChecks).
+        enum UserData
+        {
+            WRITABLE,
+            BLOCKED,
+            READ_ONLY,
+        } userData = WRITABLE;
         // The splash logos, their folder copied with the content; the first screen otherwise
         // is still the splash (without logos it gives way at once).
         bool logos = true;

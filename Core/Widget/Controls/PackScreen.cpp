@@ -25,12 +25,14 @@ QLResultEnum PackScreen::BuildPack(const std::wstring& folder, const std::wstrin
     report.pack = packPath;
     mReports.push_back(report);
     const size_t index = mReports.size() - 1;
-    const QLResultEnum result = file::BuildPack(folder, packPath,
-                                                [this, index](const std::wstring& name, u32 number, u32 count)
-                                                {
-                                                    mCurrentFile = name;
-                                                    mReports[index].files = number + 1;
-                                                });
+    const QLResultEnum result = file::BuildPack(
+        folder, packPath,
+        [this, index](const std::wstring& name, u32 number, u32 count)
+        {
+            mCurrentFile = name;
+            mReports[index].files = number + 1;
+        },
+        &mReports[index].reason);
     mReports[index].result = result;
     mCurrentFile.clear();
     // The next look-up reads the new index.

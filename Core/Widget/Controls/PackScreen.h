@@ -18,6 +18,7 @@ public:
         std::wstring pack;
         u32 files = 0; // files copied
         QLResultEnum result = QL_OK;
+        std::wstring reason; // why it failed
     };
 
     explicit PackScreen(const std::wstring& value) : mValue(value) {}

@@ -235,15 +235,12 @@ void TDProgress::setSoundVolume(float v)
     save();
 }
 
-bool TDProgress::getFullscreen()
+bool TDProgress::getFullscreen() { return storedFullscreen(mProfile); }
+
+bool TDProgress::storedFullscreen(const XMLElement* profile)
 {
-    XMLElement* e = child("fs", false);
-    if (!e)
-    {
-        e = child("fs", true);
-        e->SetAttribute("v", mHost.isFullscreen() ? 1 : 0);
-    }
-    return boolAttribute(e, "v", false);
+    const XMLElement* e = profile ? profile->FirstChildElement("fs") : nullptr;
+    return e ? boolAttribute(e, "v", false) : true;
 }
 
 void TDProgress::setFullscreen(bool fullscreen)

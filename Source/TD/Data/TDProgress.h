@@ -64,8 +64,12 @@ public:
     void setMusicVolume(float volume);
     float getSoundVolume();
     void setSoundVolume(float volume);
+    // The profile's stored choice (storedFullscreen); reading it writes nothing.
     bool getFullscreen();
     void setFullscreen(bool fullscreen);
+    // The one rule for "fs", at start-up and on every profile switch: a profile without it (a new
+    // player, or none at all) plays full screen; its "v" reads as a boolean, false when unreadable.
+    static bool storedFullscreen(const tinyxml2::XMLElement* profile);
     i32 getLastEpisode();
 
     TDLevelResult getLevelResult(i32 episode, i32 level, i32 mode);

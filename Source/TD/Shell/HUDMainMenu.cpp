@@ -1,4 +1,5 @@
-// The main menu: its layout, buttons, effects, greeting and the damaged-profiles notice.
+// The main menu: its layout, buttons, effects, greeting and the notice of profiles that are
+// damaged, unreadable or cannot be saved.
 #include "Source/TD/Shell/HUDMainMenu.h"
 
 #include "Core/Base/Log.h"
@@ -75,12 +76,15 @@ void HUDMainMenu::createEmitters()
 
 void HUDMainMenu::reportDamagedProfiles()
 {
+    // One notice: a file that could not be set aside saves nothing either, so "unsaved" comes
+    // before "corrupt".
     const wchar_t* notice = file::gProfileUnreadable ? L"profile_unreadable"
+                            : file::gProfilesUnsaved ? L"profile_unsaved"
                             : file::gProfileCorrupt  ? L"profile_corrupt"
                                                      : nullptr;
     if (!notice)
         return;
-    file::gProfileCorrupt = file::gProfileUnreadable = false;
+    file::gProfileCorrupt = file::gProfileUnreadable = file::gProfilesUnsaved = false;
     framework::GameApplication* app = framework::GameApplication::Get();
     auto* frames = app ? dynamic_cast<widget::FrameManager*>(app->mFrameManager) : nullptr;
     if (!frames)

@@ -1,0 +1,82 @@
+#!/bin/sh
+# End-to-end, without a display: what the real executable tells when it cannot start or cannot
+# save, and building the packs from any working folder. Usage: start_fail.sh BRACKENMOOR DATA WORK
+set -u
+. "$(dirname "$0")/common.sh"
+export QL_HEADLESS=1
+
+# A copy of the data folder: data.dat copied (to be damaged), the rest linked.
+mkdir -p "$WORK/damaged"
+for entry in "$DATA"/*; do
+    if [ "$(basename "$entry")" = data.dat ]; then cp "$entry" "$WORK/damaged/"; else ln -s "$entry" "$WORK/damaged/"; fi
+done
+
+# A pack whose first bytes are overwritten: the player is told which pack and what is wrong, and
+# the program ends with a failure instead of an empty game. It ends by itself; timeout only
+# guards against a hang.
+printf 'XXXXXXXXXX' | dd of="$WORK/damaged/data.dat" bs=1 conv=notrunc 2>/dev/null
+timeout 300 "$GAME" --data_path "$WORK/damaged/" >"$WORK/damaged.out" 2>&1
+CODE=$?
+if [ $CODE -eq 0 ] || [ $CODE -eq 124 ]; then fail "a damaged pack: exit $CODE"
+elif grep -q "data.dat' is damaged (it is not a pack" "$WORK/damaged.out" &&
+    grep -q "td/strings_en.csv" "$WORK/damaged.out" && grep -q "data.dat' is damaged" "$LOG"; then
+    pass "a damaged pack is named on the terminal and in the log, exit $CODE"
+else fail "a damaged pack: exit $CODE: $(cat "$WORK/damaged.out")"; fi
+
+# A user-data folder that cannot be made (a file stands where its parent would be): said on the
+# terminal, since no log can be written there, and the game runs on until it is closed.
+: >"$WORK/xdgfile"
+XDG_DATA_HOME="$WORK/xdgfile" QL_LOG_STDERR=1 "$GAME" --data_path "$DATA/" >"$WORK/unsaved.out" 2>&1 &
+PID=$!
+for _ in $(seq 600); do
+    grep -q "First frame presented" "$WORK/unsaved.out" && break
+    kill -0 $PID 2>/dev/null || break
+    sleep 0.1
+done
+if ! grep -q "First frame presented" "$WORK/unsaved.out"; then fail "unsaved: the game did not start"
+elif grep -q "brackenmoor: progress will not be saved: the user-data folder '$WORK/xdgfile/Marrowgate/Brackenmoor/' cannot be created ('$WORK/xdgfile'" "$WORK/unsaved.out" &&
+    grep -q "brackenmoor: the log '$WORK/xdgfile/Marrowgate/Brackenmoor/log.html' cannot be written" "$WORK/unsaved.out"; then
+    pass "a user-data folder that cannot be made is told, and the game plays"
+else fail "unsaved: $(cat "$WORK/unsaved.out")"; fi
+kill -TERM $PID 2>/dev/null
+wait $PID
+CODE=$?
+[ $CODE -eq 0 ] && pass "unsaved: the game ends normally" || fail "unsaved: exit $CODE"
+
+# "--pack" after "--data_path", from another working folder: a damaged pack is rebuilt from td/,
+# and what was built is printed.
+mkdir -p "$WORK/packdata/td/sub" "$WORK/elsewhere"
+cp "$DATA/play.url" "$WORK/packdata/"
+printf 'a' >"$WORK/packdata/td/a.txt"
+printf 'bc' >"$WORK/packdata/td/sub/b.txt"
+printf 'XXXXXXXXXX' >"$WORK/packdata/data.dat"
+(cd "$WORK/elsewhere" && "$GAME" --data_path "$WORK/packdata/" --pack td) >"$WORK/pack.out" 2>"$WORK/pack.err"
+CODE=$?
+MAGIC=$(head -c 10 "$WORK/packdata/data.dat" | tail -c 6)
+if [ $CODE -eq 0 ] && [ "$MAGIC" = qlpack ] &&
+    grep -q "built '$WORK/packdata/data.dat' from '$WORK/packdata/td/' (2 files)" "$WORK/pack.out"; then
+    pass "--data_path FOLDER --pack td builds from another working folder"
+else fail "--pack: exit $CODE, magic '$MAGIC': $(cat "$WORK/pack.out" "$WORK/pack.err")"; fi
+
+# A build that cannot write its pack says why and fails; the old pack stays.
+mkdir "$WORK/packdata/data.dat.tmp"
+cp "$WORK/packdata/data.dat" "$WORK/pack.before"
+(cd "$WORK/elsewhere" && "$GAME" --data_path "$WORK/packdata/" --pack td) >"$WORK/pack.out" 2>"$WORK/pack.err"
+CODE=$?
+if [ $CODE -eq 1 ] && cmp -s "$WORK/pack.before" "$WORK/packdata/data.dat" &&
+    grep -q "cannot build '$WORK/packdata/data.dat' from '$WORK/packdata/td/': Cannot create '.*data.dat.tmp': Is a directory" "$WORK/pack.err"; then
+    pass "a pack that cannot be written is told, exit 1"
+else fail "--pack failure: exit $CODE: $(cat "$WORK/pack.out" "$WORK/pack.err")"; fi
+rmdir "$WORK/packdata/data.dat.tmp"
+
+# Without "--data_path" the data folder is the executable's own, whatever the working folder.
+mkdir -p "$WORK/exe"
+ln "$GAME" "$WORK/exe/brackenmoor" 2>/dev/null || cp "$GAME" "$WORK/exe/brackenmoor"
+cp -r "$WORK/packdata/td" "$WORK/packdata/play.url" "$WORK/exe/"
+(cd "$WORK/elsewhere" && "$WORK/exe/brackenmoor" --pack td) >"$WORK/pack.out" 2>"$WORK/pack.err"
+CODE=$?
+if [ $CODE -eq 0 ] && grep -q "built '$WORK/exe/data.dat'" "$WORK/pack.out" && [ -s "$WORK/exe/data.dat" ]; then
+    pass "--pack alone builds in the executable's folder"
+else fail "--pack alone: exit $CODE: $(cat "$WORK/pack.out" "$WORK/pack.err")"; fi
+
+[ $FAILS -eq 0 ] || { echo "$FAILS failed"; exit 1; }
