@@ -428,7 +428,10 @@ QLResultEnum GameApplication::FrameStep(float dt)
     if (!result)
         result = ended;
     if (!result)
-        NoteRenderFailure("Present", result = mRender->Present());
+    {
+        result = mRender->Present();
+        NoteRenderFailure("Present", result);
+    }
     const QLResultEnum played = mRender->ExecuteCommands();
     NoteRenderFailure("ExecuteCommands", played);
     if (!result)
