@@ -459,17 +459,35 @@ QLResultEnum GameApplication::FrameStep(float dt)
     // A begun scene is always ended and the recording always played (which rewinds it), so a
     // failed frame does not spoil the next one.
     const QLResultEnum ended = mRender->EndScene();
+    NoteRenderFailure("EndScene", ended);
     if (!result)
         result = ended;
     if (!result)
+    {
         result = mRender->Present();
+        NoteRenderFailure("Present", result);
+    }
     const QLResultEnum played = mRender->ExecuteCommands();
+    NoteRenderFailure("ExecuteCommands", played);
     if (!result)
         result = played;
     if (++mFrameCount == 1 && !result)
         QL_LOG(L"First frame presented %d ms after the application was created\n") << static_cast<int>(
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - mCreated).count());
     return result;
+}
+
+void GameApplication::NoteRenderFailure(const char* step, QLResultEnum result)
+{
+    if (!result)
+        return;
+    // The main loop goes on whatever a frame gives, so a failure that lasts would repeat every
+    // frame: each kind is told once.
+    const std::string cause = mRender->GetFailure();
+    if (!mRenderFailures.insert(std::string(step) + ": " + cause).second)
+        return;
+    QL_LOG(L"%s failed (%d): %s; the game goes on, and this failure is not logged again\n")
+        << base::LogStyle::Error << step << static_cast<int>(result) << cause;
 }
 
 QLResultEnum GameApplication::DrawOverlays(render::Graphics& graphics)

@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <memory>
+#include <set>
 #include <string>
 
 namespace base
@@ -177,12 +178,16 @@ public:
 protected:
     // The frames, straight into the window or through the off-screen target scaled into it.
     QLResultEnum DrawFrames(render::Graphics& graphics);
+    // Logs a failure of the frame's end (EndScene, Present, ExecuteCommands) with its cause, the
+    // first time that step fails for that cause.
+    void NoteRenderFailure(const char* step, QLResultEnum result);
 
     std::unique_ptr<os::InstanceLock> mInstanceLock;
     bool mOtherInstanceRunning = false;
     // The data folder as named (ending with "/"), and whether this run builds its packs.
     std::wstring mDataFolder;
     bool mBuildingPacks = false;
+    std::set<std::string> mRenderFailures; // the frame-end failures logged so far
 
 private:
     // The owners of mWindow, mRender, mFrameManager and mInput. Declared last, they go first

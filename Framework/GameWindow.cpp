@@ -1,8 +1,11 @@
 // Game window task and the renderer's view of it.
 #include "Framework/GameWindow.h"
 
+#include "Core/Base/Log.h"
 #include "Framework/GameApplication.h"
+#include "Framework/WindowIcon.h"
 #include "Platform/Gpu/Device.h"
+#include "Platform/Os/Error.h"
 #include "Platform/Os/Video.h"
 
 namespace framework
@@ -52,6 +55,18 @@ void GameWindow::WatchFrame(float dt)
         return;
     mFrameWatch = 0.0f;
     mApplication->FitToWindowFrame();
+}
+
+void GameWindow::OnCreated()
+{
+    // One picture for every place the desktop shows it: the desktop scales it to each.
+    WindowIcon icon;
+    std::string why;
+    if (!ReadWindowIcon(kWindowIconPath, icon, why))
+        QL_LOG(L"The window has no icon: '%s': %s\n") << base::LogStyle::Error << kWindowIconPath << why;
+    else if (mWindow->SetIcon(icon.width, icon.height, icon.pixels.data()))
+        QL_LOG(L"The window has no icon: '%s' was refused: %s\n")
+            << base::LogStyle::Error << kWindowIconPath << os::LastError();
 }
 
 void GameWindow::OnActivate() { mApplication->OnResume(); }

@@ -20,6 +20,8 @@ public:
     QLResultEnum Update(float dt) override;
     void OnActivate() override;
     void OnDeactivate() override;
+    // Gives the new window its icon; a missing or damaged picture is logged and leaves none.
+    void OnCreated() override;
 
     bool IsWindowed() const override { return app::Window::IsWindowed(); }
     bool IsMinimized() const override { return app::Window::IsMinimized(); }

@@ -8,6 +8,7 @@
 #include "Platform/Os/Error.h"
 #include "Platform/Os/Folders.h"
 #include "Platform/Os/Text.h"
+#include "Platform/Os/Thread.h"
 
 #include <cerrno>
 #include <cstring>
@@ -20,6 +21,15 @@ ApplicationWin32::ApplicationWin32() : Thread(false, true, true, true) {}
 
 ApplicationWin32::~ApplicationWin32()
 {
+    // No worker outlives the application: each is stopped and waited for.
+    for (ThreadWin32* worker : std::list<ThreadWin32*>(mWorkers))
+    {
+        worker->RequestStop();
+        worker->mHandle->Join();
+        RemoveWorker(worker);
+        if (worker->IsOwnedByParent())
+            delete worker;
+    }
     if (mShaderError)
         os::ShowErrorBox(L"Error", L"Failed to init DirectX 9 render: video card does'n support vertex shaders 1.1 "
                                    L"and(or) pixel shaders 2.0");
@@ -86,8 +96,43 @@ void ApplicationWin32::Main()
 
 QLResultEnum ApplicationWin32::Update(float)
 {
-    mFinished = true;
+    for (auto it = mWorkers.begin(); it != mWorkers.end();)
+    {
+        ThreadWin32* worker = *it;
+        // A worker's state is read only once its own thread has ended.
+        if (worker->JoinIfEnded() && worker->IsFinished() && worker->HasNoChildren())
+        {
+            it = mWorkers.erase(it);
+            worker->mApplication = nullptr;
+            if (worker->IsOwnedByParent())
+                delete worker;
+        }
+        else
+            ++it;
+    }
+    if (mWorkers.empty())
+        mFinished = true;
     return QL_OK;
+}
+
+void ApplicationWin32::OnStop()
+{
+    for (ThreadWin32* worker : std::list<ThreadWin32*>(mWorkers))
+        worker->RequestStop();
+}
+
+void ApplicationWin32::AddWorker(ThreadWin32* worker)
+{
+    if (worker->mApplication)
+        return;
+    mWorkers.push_back(worker);
+    worker->mApplication = this;
+}
+
+void ApplicationWin32::RemoveWorker(ThreadWin32* worker)
+{
+    mWorkers.remove(worker);
+    worker->mApplication = nullptr;
 }
 
 Application::Application() { sApplication = this; }

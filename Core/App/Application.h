@@ -4,6 +4,7 @@
 #include "Core/App/Thread.h"
 #include "Core/Base/Singletone.h"
 
+#include <list>
 #include <string>
 #include <vector>
 
@@ -24,9 +25,16 @@ public:
     // application. A start-up that fails without stopping is logged and ends the program too.
     virtual void Main();
 
-    // No worker threads exist, so the root finishes as soon as its last child has gone.
+    // Removes the workers that have ended, finished and without children (deleting those owned
+    // by their parent); with no worker left the root finishes as soon as its last child has gone.
     QLResultEnum Update(float dt) override;
-    void OnStop() override {}
+    // Stops every registered worker (itself it leaves to its children and workers).
+    void OnStop() override;
+
+    // Workers started by ThreadWin32::Start, until the update removes them.
+    void AddWorker(ThreadWin32* worker);
+    void RemoveWorker(ThreadWin32* worker);
+    const std::list<ThreadWin32*>& Workers() const { return mWorkers; }
 
     const std::wstring& GetPerUserFolder() const { return mPerUserFolder; }
     const std::wstring& GetModuleFolder() const { return mModuleFolder; }
@@ -47,6 +55,7 @@ protected:
     bool mSecondInstance = false;
     bool mShaderError = false;
     int mExitCode = 0;
+    std::list<ThreadWin32*> mWorkers;
 };
 
 class Application : public base::Singletone<Application>, public ApplicationWin32

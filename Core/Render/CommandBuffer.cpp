@@ -1,8 +1,34 @@
-// Command buffer growth.
+// Command names and buffer growth.
 #include "Core/Render/CommandBuffer.h"
 
 namespace render
 {
+const char* CommandName(u32 opcode)
+{
+    static const char* const kNames[] = {
+        "clear",
+        "begin scene",
+        "end scene",
+        "present",
+        "set target",
+        "set back buffer",
+        "set shader",
+        "set variables",
+        "set vertex format",
+        "set vertex buffer",
+        "set index buffer",
+        "set blend mode",
+        "enable scissor",
+        "set scissor rect",
+        "set depth",
+        "unused 15",
+        "draw",
+        "draw indexed",
+        "end",
+    };
+    return opcode < sizeof kNames / sizeof kNames[0] ? kNames[opcode] : "unknown command";
+}
+
 void CommandBuffer::Resize(u32 newSize, bool keep)
 {
     if (newSize <= mSize)

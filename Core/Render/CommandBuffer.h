@@ -29,6 +29,9 @@ enum CommandEnum : u32
     CMD_END = 18,              //
 };
 
+// The command's name for the log ("draw indexed"); "unknown command" outside the list.
+const char* CommandName(u32 opcode);
+
 class CommandBuffer : public base::MemoryStream
 {
 public:

@@ -223,20 +223,37 @@ QLResultEnum Render::BeginScene()
 QLResultEnum Render::EndScene()
 {
     mInScene = false;
+    // Every cache ends its frame and the scene is recorded whatever fails, so that the next frame
+    // begins afresh: a cache left in its frame would fail every BeginScene from then on. The first
+    // failure is returned.
     QLResultEnum result = QL_OK;
+    auto note = [&](QLResultEnum step, const char* why)
+    {
+        if (step != QL_OK && result == QL_OK)
+        {
+            result = step;
+            mFailure = why;
+        }
+    };
     for (const auto& cache : mVertexCaches)
-        if (cache && (result = cache->EndFrame()) != QL_OK)
-            return result;
-    if (mIndexCache16 && (result = mIndexCache16->EndFrame()) != QL_OK)
-        return result;
-    if (mIndexCache32 && (result = mIndexCache32->EndFrame()) != QL_OK)
-        return result;
-    if ((result = FlushDraw()) != QL_OK)
-        return result;
-    return mCommands.WriteU32(CMD_END_SCENE) ? QL_OK : QL_FAIL;
+        if (cache)
+            note(cache->EndFrame(), "the frame's vertices could not be handed to the device");
+    if (mIndexCache16)
+        note(mIndexCache16->EndFrame(), "the frame's indices could not be handed to the device");
+    if (mIndexCache32)
+        note(mIndexCache32->EndFrame(), "the frame's indices could not be handed to the device");
+    note(FlushDraw(), "the last draw could not be recorded");
+    note(mCommands.WriteU32(CMD_END_SCENE) ? QL_OK : QL_FAIL, "no memory for the recording");
+    return result;
 }
 
-QLResultEnum Render::Present() { return mCommands.WriteU32(CMD_PRESENT) ? QL_OK : QL_FAIL; }
+QLResultEnum Render::Present()
+{
+    if (mCommands.WriteU32(CMD_PRESENT))
+        return QL_OK;
+    mFailure = "no memory for the recording";
+    return QL_FAIL;
+}
 
 bool Render::IsReady()
 {
@@ -520,7 +537,10 @@ QLResultEnum Render::ExecuteCommands()
 {
     QLResultEnum result = QL_OK;
     if (!mCommands.WriteU32(CMD_END))
+    {
+        mFailure = "no memory for the recording";
         result = QL_FAIL;
+    }
     mCommands.Rewind();
     bool done = result != QL_OK;
     while (!done)
@@ -528,12 +548,16 @@ QLResultEnum Render::ExecuteCommands()
         u32 opcode = 0;
         if (!mCommands.ReadU32(opcode))
         {
+            mFailure = "the recording ends before its end mark";
             result = QL_FAIL;
             break;
         }
         result = PlayOne(opcode, done);
         if (result != QL_OK)
+        {
+            mFailure = std::string("the device refused the command '") + CommandName(opcode) + "'";
             break;
+        }
     }
     // Whatever happened, the next frame records from the start, and what waited for this
     // frame's playback can go.

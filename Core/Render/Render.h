@@ -89,6 +89,9 @@ public:
     QLResultEnum Present();
     // Plays the recording to the device; the buffer is rewound whatever the outcome.
     QLResultEnum ExecuteCommands();
+    // Why the last failing EndScene, Present or ExecuteCommands failed: the step, or the command
+    // whose playback the device refused.
+    const std::string& GetFailure() const { return mFailure; }
     // False while the device cannot render; the recording is then dropped.
     bool IsReady();
     QLResultEnum ApplyState(const RenderState* state, bool force);
@@ -221,5 +224,6 @@ protected:
     std::vector<ShaderImpl*> mShaderImpls;
     std::vector<std::function<void()>> mDeferredDeletes;
     bool mRecording = true;
+    std::string mFailure;
 };
 } // namespace render

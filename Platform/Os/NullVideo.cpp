@@ -89,6 +89,19 @@ QLResultEnum NullWindow::SetFullscreen(int width, int height)
     return QL_OK;
 }
 
+QLResultEnum NullWindow::SetIcon(int width, int height, const u32* pixels)
+{
+    if (!mCreated || width <= 0 || height <= 0 || !pixels)
+    {
+        SetLastError("no window or no picture for its icon");
+        return QL_FAIL;
+    }
+    mIconWidth = width;
+    mIconHeight = height;
+    mIcon.assign(pixels, pixels + static_cast<size_t>(width) * static_cast<size_t>(height));
+    return QL_OK;
+}
+
 void NullWindow::GetClientSize(int& width, int& height) const
 {
     width = mDesc.clientWidth;

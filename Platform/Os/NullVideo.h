@@ -19,6 +19,7 @@ public:
     QLResultEnum SetWindowed(int x, int y, int clientWidth, int clientHeight) override;
     QLResultEnum SetFullscreen(int width, int height) override;
     void SetCaption(const std::wstring& caption) override { mDesc.caption = caption; }
+    QLResultEnum SetIcon(int width, int height, const u32* pixels) override;
     void Show() override { mVisible = true; }
     void Hide() override { mVisible = false; }
     void Raise() override { ++mRaised; }
@@ -33,6 +34,10 @@ public:
     int Swaps() const { return mSwaps; }
     int Raised() const { return mRaised; }
     int Destroyed() const { return mDestroyed; }
+    // The icon last set: its size and pixels (none: 0 x 0).
+    int IconWidth() const { return mIconWidth; }
+    int IconHeight() const { return mIconHeight; }
+    const std::vector<u32>& IconPixels() const { return mIcon; }
 
     bool mFailCreate = false; // tests: make Create refuse
     // Tests: a driver that offers only this OpenGL version, so that Create fails as SDL's does.
@@ -48,6 +53,9 @@ private:
     int mDestroyed = 0;
     WindowDesc mDesc;
     std::deque<Event> mQueue;
+    int mIconWidth = 0;
+    int mIconHeight = 0;
+    std::vector<u32> mIcon;
 };
 
 class NullVideoDriver : public VideoDriver

@@ -201,6 +201,26 @@ void SdlWindow::SetCaption(const std::wstring& caption)
         SDL_SetWindowTitle(mWindow, ToUtf8(caption).c_str());
 }
 
+QLResultEnum SdlWindow::SetIcon(int width, int height, const u32* pixels)
+{
+    if (!mWindow || width <= 0 || height <= 0 || !pixels)
+    {
+        SetLastError("no window or no picture for its icon");
+        return QL_FAIL;
+    }
+    // SDL copies the pixels into the window manager's property; the surface only lends them.
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<u32*>(pixels), width, height, 32, width * 4,
+                                                              SDL_PIXELFORMAT_ARGB8888);
+    if (!surface)
+    {
+        SetLastError(std::string("SDL_CreateRGBSurfaceWithFormatFrom: ") + SDL_GetError());
+        return QL_FAIL;
+    }
+    SDL_SetWindowIcon(mWindow, surface);
+    SDL_FreeSurface(surface);
+    return QL_OK;
+}
+
 void SdlWindow::Show()
 {
     if (mWindow)

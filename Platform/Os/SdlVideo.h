@@ -25,6 +25,7 @@ public:
     QLResultEnum SetWindowed(int x, int y, int clientWidth, int clientHeight) override;
     QLResultEnum SetFullscreen(int width, int height) override;
     void SetCaption(const std::wstring& caption) override;
+    QLResultEnum SetIcon(int width, int height, const u32* pixels) override;
     void Show() override;
     void Hide() override;
     void Raise() override;

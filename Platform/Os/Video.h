@@ -54,6 +54,9 @@ public:
     virtual QLResultEnum SetWindowed(int x, int y, int clientWidth, int clientHeight) = 0;
     virtual QLResultEnum SetFullscreen(int width, int height) = 0;
     virtual void SetCaption(const std::wstring& caption) = 0;
+    // The picture the desktop shows for the window (task bar, window switcher): width x height
+    // pixels 0xAARRGGBB, top row first. 1 when the platform refuses it (os::LastError says why).
+    virtual QLResultEnum SetIcon(int width, int height, const u32* pixels) = 0;
     virtual void Show() = 0;
     virtual void Hide() = 0;
     virtual void Raise() = 0;

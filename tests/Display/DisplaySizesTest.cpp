@@ -2,9 +2,11 @@
 // per size): every screen drawn whole and centred, each of its buttons inside the picture, and
 // the pointer landing where they are drawn. The expected placement is worked out here from what
 // the player sees, the 1024 x 768 core scaled as large as the window allows and centred, not
-// from the game's own mapping. QL_TEST_WINDOW=1 plays in a window the player then resizes.
+// from the game's own mapping. QL_TEST_WINDOW=1 plays in a window the player then resizes. The
+// window's icon is checked as the desktop got it.
 #include "support/GameHarness.h"
 
+#include "Image/ImageBuilders.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
@@ -25,6 +27,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -110,6 +113,37 @@ public:
                 mPixels[static_cast<size_t>(row) * static_cast<size_t>(w) + static_cast<size_t>(col)] =
                     static_cast<u32>(XGetPixel(image, col, row)) & 0xFFFFFFu;
         XDestroyImage(image);
+    }
+    // The icon the window manager was given (_NET_WM_ICON: width, height, then 0xAARRGGBB
+    // pixels, top row first); false when there is none.
+    bool icon(int& width, int& height, std::vector<u32>& pixels) const
+    {
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (!SDL_GetWindowWMInfo(mWindow, &info) || info.subsystem != SDL_SYSWM_X11)
+            return false;
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        const Atom property = XInternAtom(mDisplay, "_NET_WM_ICON", False);
+        if (XGetWindowProperty(mDisplay, info.info.x11.window, property, 0, 1 << 24, False, AnyPropertyType, &type,
+                               &format, &count, &after, &data) != Success ||
+            !data || format != 32 || count < 2)
+        {
+            if (data)
+                XFree(data);
+            return false;
+        }
+        // Xlib hands 32-bit items over as longs.
+        const long* items = reinterpret_cast<const long*>(data);
+        width = static_cast<int>(items[0]);
+        height = static_cast<int>(items[1]);
+        pixels.clear();
+        for (unsigned long i = 2; i < count; ++i)
+            pixels.push_back(static_cast<u32>(items[i]));
+        XFree(data);
+        return true;
     }
     // Share of pixels in the window rectangle that are not (nearly) black.
     float lit(int x0, int y0, int x1, int y1) const
@@ -425,6 +459,18 @@ TEST(DisplaySizes, EveryScreenIsWholeAndCentredAndTakesThePointerWhereItsButtons
     ASSERT_TRUE(game.started()) << game.log();
     WindowView screen;
     ASSERT_TRUE(screen.open()) << "no X display or GL window";
+    {
+        // The desktop got the data folder's picture as its icon, in the picture's own colours.
+        int iconWidth = 0, iconHeight = 0;
+        u32 fileWidth = 0, fileHeight = 0;
+        std::vector<u32> shown, drawn;
+        ASSERT_TRUE(screen.icon(iconWidth, iconHeight, shown)) << "the window has no icon";
+        ASSERT_TRUE(imagetest::DecodePng((GameHarness::dataDir() / "data" / "icon.png").string(), fileWidth, fileHeight,
+                                         drawn));
+        EXPECT_EQ(iconWidth, static_cast<int>(fileWidth));
+        EXPECT_EQ(iconHeight, static_cast<int>(fileHeight));
+        EXPECT_TRUE(shown == drawn);
+    }
     ASSERT_TRUE(game.reachMainMenu());
     int w = 0, h = 0;
     screen.size(w, h);

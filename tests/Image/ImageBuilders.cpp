@@ -77,6 +77,24 @@ Bytes EncodeGif(const GifFrame& frame)
     return out;
 }
 
+bool DecodePng(const std::string& path, u32& width, u32& height, std::vector<u32>& argb)
+{
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        return false;
+    image.format = PNG_FORMAT_BGRA; // bytes B, G, R, A: 0xAARRGGBB words on this little-endian machine
+    width = image.width;
+    height = image.height;
+    argb.assign(static_cast<size_t>(width) * height, 0);
+    if (!png_image_finish_read(&image, nullptr, argb.data(), 0, nullptr))
+    {
+        png_image_free(&image);
+        return false;
+    }
+    return true;
+}
+
 Bytes EncodePng(u32 width, u32 height, const std::vector<u32>& argb, bool withAlpha)
 {
     Bytes out;

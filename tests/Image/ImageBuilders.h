@@ -1,4 +1,5 @@
-// PNG and GIF files built in memory through libpng and giflib, and the demo content's images.
+// PNG and GIF files built in memory through libpng and giflib (and PNG files read back), and the
+// demo content's images.
 #pragma once
 
 #include "Core/Base/Types.h"
@@ -12,6 +13,8 @@ using Bytes = std::vector<u8>;
 
 // Pixels are 0xAARRGGBB, top row first.
 Bytes EncodePng(u32 width, u32 height, const std::vector<u32>& argb, bool withAlpha);
+// A PNG file decoded by libpng alone; false when it cannot be read.
+bool DecodePng(const std::string& path, u32& width, u32& height, std::vector<u32>& argb);
 
 // A GIF of one frame at (left, top) on a screen of the given size, colours 0xRRGGBB, pixel
 // indices top row first; rows are stored in four passes when interlaced.
