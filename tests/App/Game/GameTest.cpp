@@ -162,6 +162,38 @@ TEST_F(GameTest, DeveloperKeysAddCrystalsRechargeSpellsReloadTheSheetsAndRestart
     EXPECT_EQ(kScreenWon, mMap->mScreen);
 }
 
+TEST_F(GameTest, TheLoadingScreenIsOneBlackFrameWithTheLoadingPicturePresentedAtOnce)
+{
+    // The device's calls from the clear on, buffer uploads left out.
+    const auto frame = [this]
+    {
+        mHarness.forgetDeviceCalls();
+        mGame->drawLoadingScreen();
+        std::vector<std::string> calls;
+        for (const std::string& call : mHarness.deviceCalls())
+            if (call.rfind("UpdateBuffer", 0) != 0 && (!calls.empty() || call.rfind("Clear", 0) == 0))
+                calls.push_back(call);
+        return calls;
+    };
+    ASSERT_NE(mGame->mLoadingImage, nullptr);
+    std::vector<std::string> calls = frame();
+    ASSERT_EQ(7u, calls.size()) << ::testing::PrintToString(calls);
+    EXPECT_EQ("Clear 1 FF000000 1 0", calls[0]) << "opaque black";
+    EXPECT_EQ("BeginScene", calls[1]);
+    EXPECT_EQ(0u, calls[3].rfind("SetTexture 0 ", 0));
+    EXPECT_NE("SetTexture 0 0", calls[3]);
+    EXPECT_EQ("DrawIndexed Triangles 0 6 0 4", calls[4]) << "one quad";
+    EXPECT_EQ((std::vector<std::string>{"EndScene", "Present"}),
+              std::vector<std::string>(calls.end() - 2, calls.end()));
+
+    // Without its picture the frame is black and still presented.
+    render::Image* picture = mGame->mLoadingImage;
+    mGame->mLoadingImage = nullptr;
+    calls = frame();
+    mGame->mLoadingImage = picture;
+    EXPECT_EQ((std::vector<std::string>{"Clear 1 FF000000 1 0", "BeginScene", "EndScene", "Present"}), calls);
+}
+
 TEST(GameAudio, TheGameStartsSilentAndTheOutputFollowsWindowActivation)
 {
     testsupport::GameHarness game; // the splash logos first
