@@ -46,6 +46,14 @@ file::ImageContainer* RecordPsd(const std::wstring& path, FileContainer* owner)
 }
 } // namespace
 
+TEST_F(FileManagerTest, AMountWhosePackIsMissingServesTheLooseFolder)
+{
+    Write("td/levels/a.xml", "loose");
+    Files()->mMounts[L"td/"] = L"data.dat";
+    EXPECT_EQ(ReadThrough(L"td/levels/a.xml"), "loose");
+    EXPECT_TRUE(Files()->mPacks.empty());
+}
+
 TEST_F(FileManagerTest, AMountedPackServesItsPrefixAndOtherSpellingsOfThePathStayLoose)
 {
     // "pack/" holds the packed versions, the loose trees hold different bytes.

@@ -9,10 +9,12 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <random>
 
 using namespace imagetest;
 
@@ -91,7 +93,8 @@ const Bytes kThreeColourClear = {0x1F, 0x00, 0x00, 0xF8, 0xFF, 0xFF, 0xFF, 0xFF}
 const Bytes kFourColourIndexThree = {0x00, 0xF8, 0x1F, 0x00, 0xFF, 0xFF, 0xFF, 0xFF};
 } // namespace
 
-TEST(DdsDecoder, UncompressedRowsFollowThePitchMipLevelsAreNotCopiedAndOtherLayoutsSwappedOrRefused)
+TEST(DdsDecoder,
+     UncompressedRowsFollowThePitchMipLevelsAreNotCopiedOtherLayoutsSwappedOrRefusedAndDamageStaysInTheLevel)
 {
     Bytes file = Dds("badge.dds", {{kData, 0x0A112233}, {kData + 4, 0x0B445566}});
     Decoded d = Decode(file, L".dds", nullptr, 8);
@@ -135,6 +138,39 @@ TEST(DdsDecoder, UncompressedRowsFollowThePitchMipLevelsAreNotCopiedAndOtherLayo
     };
     for (const auto& [what, file] : refused)
         EXPECT_FALSE(Decode(file, L".dds").data) << what;
+
+    // Every demo image cut or scrambled fails or decodes within its level.
+    // Every format from the demo content, cut short at several points and with a scrambled
+    // middle: the loader either refuses the file or decodes it within the level it announces.
+    const char* const names[] = {"badge.png", "checker.png", "photo.jpg",      "checker.gif",   "checker.bmp",
+                                 "badge.tga", "badge.dds",   "badge_dxt1.dds", "badge_dxt5.dds"};
+    for (const char* name : names)
+    {
+        const Bytes whole = ContentImage(name);
+        ASSERT_FALSE(whole.empty()) << name;
+        const std::string text(name);
+        const std::wstring extension(text.begin() + static_cast<long>(text.rfind('.')), text.end());
+        std::vector<Bytes> damaged;
+        for (size_t cut : {size_t{0}, size_t{3}, size_t{20}, whole.size() / 3, whole.size() * 2 / 3, whole.size() - 1})
+            damaged.emplace_back(whole.begin(), whole.begin() + static_cast<long>(cut));
+        Bytes scrambled = whole;
+        for (size_t i = scrambled.size() / 4; i < scrambled.size() / 2; i += 7)
+            scrambled[i] = static_cast<u8>(scrambled[i] * 31 + 17);
+        damaged.push_back(scrambled);
+        for (const Bytes& file : damaged)
+        {
+            Decoded d = Decode(file, extension);
+            if (!d.data)
+                continue;
+            const u32 w = static_cast<u32>(d.data->mWidth), h = static_cast<u32>(d.data->mHeight);
+            const size_t rows = d.data->GetCompression() ? (h + 3) / 4 : h;
+            EXPECT_TRUE(GuardIntact(d, static_cast<size_t>(d.pitch) * rows)) << name << " cut at " << file.size();
+            if (d.copy == QL_OK)
+            {
+                EXPECT_EQ(static_cast<size_t>(w) * h, d.mask.size()) << name;
+            }
+        }
+    }
 }
 
 TEST(DdsDecoder, Dxt1ThreeColourBlocksLeaveIndexThreeUnhitDxt3ScalesNibblesAndDxt5InterpolatesWithTruncation)
@@ -258,6 +294,71 @@ TEST(DevilDecoder, PngAlphaFiftyIsHitBottomUpFilesComeOutUprightRawPixelsAreHost
     EXPECT_FALSE(Decode(Bytes(64, 7), L".png").data) << "undecodable data gives no decoder";
 }
 
+TEST(PngDecoder, PalettesGreysAndSixteenBitsComeOutAsEightBitArgbAndEveryCutIsRefusedOrDecodedWhole)
+{
+    // A palette's alphas, grey with and without alpha, one-bit grey and 16-bit grey (high byte kept).
+    const struct
+    {
+        const char* what;
+        u32 width;
+        PngLayout layout;
+        Bytes rows;
+        std::vector<u32> expected;
+    } layouts[] = {
+        {"palette with alphas",
+         3,
+         {PNG_COLOR_TYPE_PALETTE, 8, {0x102030, 0x405060, 0x708090}, {0x20, 0x32}},
+         {0, 1, 2},
+         {0x20102030, 0x32405060, 0xFF708090}},
+        {"grey and alpha", 2, {PNG_COLOR_TYPE_GRAY_ALPHA}, {0x80, 0x31, 0x07, 0xFF}, {0x31808080, 0xFF070707}},
+        {"one-bit grey", 3, {PNG_COLOR_TYPE_GRAY, 1}, {0xA0}, {0xFFFFFFFF, 0xFF000000, 0xFFFFFFFF}},
+        {"16-bit grey", 2, {PNG_COLOR_TYPE_GRAY, 16}, {0x12, 0xFF, 0xAB, 0x01}, {0xFF121212, 0xFFABABAB}},
+    };
+    for (const auto& l : layouts)
+    {
+        Decoded d = Decode(EncodePngRows(l.width, 1, l.layout, l.rows), L".png");
+        ASSERT_TRUE(d.Ok()) << l.what;
+        ASSERT_EQ(std::make_pair(static_cast<i32>(l.width), 1), std::make_pair(d.data->mWidth, d.data->mHeight));
+        for (u32 x = 0; x < l.width; ++x)
+        {
+            EXPECT_EQ(l.expected[x], d.Pixel(x, 0)) << l.what << " pixel " << x;
+            EXPECT_EQ(l.expected[x] >> 24 >= 50, d.Hit(x, 0)) << l.what << " pixel " << x;
+        }
+    }
+
+    // Interlaced rows land where the plain file puts them.
+    Bytes rgb;
+    for (u32 i = 0; i < 9 * 7 * 3; ++i)
+        rgb.push_back(static_cast<u8>(i * 37));
+    const Decoded plain = Decode(EncodePngRows(9, 7, {PNG_COLOR_TYPE_RGB}, rgb), L".png");
+    const Decoded interlaced = Decode(EncodePngRows(9, 7, {PNG_COLOR_TYPE_RGB, 8, {}, {}, true}, rgb), L".png");
+    ASSERT_TRUE(plain.Ok() && interlaced.Ok());
+    EXPECT_EQ(plain.level, interlaced.level);
+    EXPECT_EQ(0xFF00254Au, plain.Pixel(0, 0));
+
+    // Cut at every length: refused, or decoded within its level. A file that lacks only its end
+    // chunk still holds every pixel and decodes whole.
+    std::vector<u32> argb;
+    for (u32 i = 0; i < 6 * 5; ++i)
+        argb.push_back(0x80000000u | i * 0x050403u);
+    const Bytes whole = EncodePng(6, 5, argb, true);
+    const Decoded full = Decode(whole, L".png");
+    ASSERT_TRUE(full.Ok());
+    for (size_t cut = 0; cut < whole.size(); ++cut)
+    {
+        const Decoded d = Decode(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(cut)), L".png");
+        if (cut >= whole.size() - 12)
+        {
+            ASSERT_TRUE(d.Ok()) << "cut at " << cut;
+            EXPECT_EQ(full.level, d.level) << "cut at " << cut;
+        }
+        else if (d.data)
+        {
+            EXPECT_TRUE(GuardIntact(d, static_cast<size_t>(d.pitch) * 5)) << "cut at " << cut;
+        }
+    }
+}
+
 TEST(GifDecoder, TheFirstFrameLandsOnItsScreenInterlacedRowsInPlaceAndTheTransparentIndexUnhit)
 {
     GifFrame frame{12, 10, 2, 3, 8, 6, {0x102030, 0x405060, 0x708090, 0xA0B0C0}, {}, true, 3};
@@ -286,8 +387,32 @@ TEST(GifDecoder, TheFirstFrameLandsOnItsScreenInterlacedRowsInPlaceAndTheTranspa
     EXPECT_TRUE(GuardIntact(cut, 4 * 4 * 2));
 }
 
-TEST(LooseImages, HugeSidesAndDataPastTheFileAreRefusedBeforeDecoding)
+TEST(LooseImages, DamagedFilesAreRefusedOrDecodedWithinTheirSizeAndHugeSidesRefusedBeforeDecoding)
 {
+    // Random damage of the demo files: thousands of variants, each refused or decoded whole.
+    std::mt19937 random(7);
+    for (const char* name : {"checker.gif", "checker.bmp", "badge.tga"})
+    {
+        const Bytes whole = ContentImage(name);
+        ASSERT_FALSE(whole.empty()) << name;
+        const std::string text(name);
+        const std::wstring extension(text.begin() + static_cast<long>(text.rfind('.')), text.end());
+        int decoded = 0;
+        for (int k = 0; k < 1500; ++k)
+        {
+            Bytes file = whole;
+            for (u32 n = 1 + random() % 8; n > 0; --n)
+                file[random() % file.size()] = static_cast<u8>(random());
+            if (k % 4 == 0)
+                file.resize(1 + random() % file.size());
+            Decoded d = Decode(file, extension);
+            if (!d.data)
+                continue;
+            ++decoded;
+            EXPECT_TRUE(GuardIntact(d, static_cast<size_t>(d.pitch) * static_cast<u32>(d.data->mHeight))) << name;
+        }
+        EXPECT_GT(decoded, 0) << name << ": light damage still decodes";
+    }
     // Headers that ask for more than any texture: refused before a decoder allocates.
     Bytes gif = EncodeGif({2, 2, 0, 0, 2, 2, {0, 0xFFFFFF}, {0, 1, 1, 0}});
     gif[6] = gif[7] = 0xFF;

@@ -129,6 +129,38 @@ Bytes EncodePng(u32 width, u32 height, const std::vector<u32>& argb, bool withAl
     return out;
 }
 
+Bytes EncodePngRows(u32 width, u32 height, const PngLayout& layout, const Bytes& packedRows)
+{
+    Bytes out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png)))
+    {
+        png_destroy_write_struct(&png, &info);
+        throw std::runtime_error("png encoding failed");
+    }
+    png_set_write_fn(png, &out, PngWrite, PngFlush);
+    png_set_IHDR(png, info, width, height, layout.bitDepth, layout.colourType,
+                 layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    std::vector<png_color> palette;
+    for (u32 c : layout.palette)
+        palette.push_back({static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8), static_cast<png_byte>(c)});
+    if (!palette.empty())
+        png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
+    if (!layout.alphas.empty())
+        png_set_tRNS(png, info, layout.alphas.data(), static_cast<int>(layout.alphas.size()), nullptr);
+    png_write_info(png, info);
+    const size_t stride = packedRows.size() / height;
+    std::vector<png_bytep> rows;
+    for (u32 y = 0; y < height; ++y)
+        rows.push_back(const_cast<png_bytep>(packedRows.data() + y * stride));
+    png_write_image(png, rows.data());
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
 void WriteFile(const std::wstring& path, const Bytes& bytes)
 {
     std::ofstream file(base::WStringToString(path, 1), std::ios::binary);

@@ -71,6 +71,36 @@ TEST_F(BattleFixture, ExplosionHitsEveryUnitWithinTheAmmoRadiusOnce)
     EXPECT_EQ(std::count(sounds.played.begin(), sounds.played.end(), L"enemy2hit"), 2);
 }
 
+TEST_F(BattleFixture, AStraightBulletBurstsAroundItsOwnPointOverTheUnitsDrawnPositions)
+{
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"2\"/><e id=\"2\"/><e id=\"2\"/><e id=\"2\"/></wave>");
+    TDTower* t = m.buildTower(0, 100);
+    m.mPrototypes.findById(2001)->radius = 30.0f;
+    run(0.05f);
+    ASSERT_EQ(m.mWaves.mUnits.size(), 4u);
+    TDUnit* aimed = unit(0);
+    place(aimed, 250.0f, 120.0f);
+    TDBullet* b = new TDBullet(m, t, aimed);
+    // One frame of 1/64 s at 320 moves it 5 up, to (250, 126): 6 from its aim, so it bursts there.
+    b->mX = 250.0f;
+    b->mY = 131.0f;
+    b->mDirX = 0.0f;
+    b->mDirY = -1.0f;
+    b->mSpeed = 320.0f;
+    place(aimed, 250.0f, 157.0f);   // moved on: 31 from the burst, 37 from the aim
+    place(unit(1), 226.0f, 108.0f); // 30 from the burst, at its edge
+    place(unit(2), 250.0f, 93.0f);  // 33 from the burst, 27 from the aim
+    place(unit(3), 230.0f, 126.0f); // drawn 20 from the burst...
+    unit(3)->mPos[0] = 900.0f;      // ...while it stands far off
+    m.mBullets->add(b);
+    m.mBullets->update(1.0f / 64.0f);
+    EXPECT_TRUE(m.mBullets->items.empty());
+    EXPECT_EQ(std::count(sounds.played.begin(), sounds.played.end(), L"enemy2hit"), 2) << "units 1 and 3";
+    EXPECT_LT(unit(3)->mHealth, 100.0f);
+    for (size_t i : {0, 1, 2})
+        EXPECT_FLOAT_EQ(unit(i)->mHealth, 100.0f) << i; // unit 1 is hit at the edge, where the falloff is 0
+}
+
 TEST_F(BattleFixture, SpellHitsEachUnitOnceForItsLifetimeAndItsAreaEffectsComeFromItsFlags)
 {
     TDMap& m = start(kThreeBrutes);

@@ -2,6 +2,9 @@
 // invisibility.
 #include "BattleFixture.h"
 
+#include <array>
+#include <cmath>
+
 using tdtest::BattleFixture;
 using tdtest::kThreeBrutes;
 using tdtest::place;
@@ -149,6 +152,72 @@ TEST_F(BattleFixture, MagicBoostSkipsBoostersReachesByTheSpotMultiplierAndSurviv
     ASSERT_TRUE(m.castSpell(4, 500.0f, 100.0f));
     run(11.0f);
     EXPECT_TRUE(m.mModifiers.empty());
+}
+
+TEST_F(BattleFixture, ShowInvisibleRevealsUnitsCloserThanHalfTheTowersRadiusTimesTheSpotMultiplier)
+{
+    TDMap& m = start(kThreeBrutes);
+    TDTower* seer = m.buildTower(0, 800); // r 200 on a spot of "radius_mult" 1, at (250, 160)
+    ASSERT_NE(seer, nullptr);
+    ShowInvisible* reveal = nullptr;
+    for (TDModifier* mod : seer->mModifiers)
+        reveal = reveal ? reveal : dynamic_cast<ShowInvisible*>(mod);
+    ASSERT_NE(reveal, nullptr);
+    run(0.05f);
+    ASSERT_EQ(m.mWaves.mUnits.size(), 3u);
+    // Hides the three units at these distances straight above the tower, reveals, and says which
+    // came out.
+    const auto revealedAt = [&](std::array<float, 3> distances)
+    {
+        std::array<bool, 3> shown{};
+        for (size_t i = 0; i < 3; ++i)
+        {
+            place(unit(i), seer->mX, seer->mY - distances[i]);
+            unit(i)->mHiddenTime = 2.0f;
+            unit(i)->mAlphaTarget = 0.4f;
+        }
+        reveal->tick(nullptr, 0.1f);
+        for (size_t i = 0; i < 3; ++i)
+        {
+            shown[i] = unit(i)->mHiddenTime == 0.0f;
+            EXPECT_EQ(unit(i)->mAlphaTarget, shown[i] ? 1.0f : 0.4f) << distances[i];
+        }
+        return shown;
+    };
+    // 200 x 0.5 x 1 = 100, strictly closer.
+    EXPECT_EQ(revealedAt({99.0f, 100.0f, 101.0f}), (std::array{true, false, false}));
+    seer->mSpot->spot->properties.set("radius_mult", 1.5f);
+    EXPECT_EQ(revealedAt({149.0f, 150.0f, 151.0f}), (std::array{true, false, false}));
+    // The tower's own radius bonus does not widen it.
+    seer->mBonus.radius = 100.0f;
+    EXPECT_EQ(revealedAt({149.0f, 151.0f, 180.0f}), (std::array{true, false, false}));
+}
+
+TEST_F(BattleFixture, AnImpassableAreaHoldsTheUnitsInHalfItsRadiusStillUntilItEnds)
+{
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/><e id=\"1\" x=\"45\" y=\"-65\"/>"
+                     "<e id=\"1\" x=\"90\" y=\"-65\"/></wave>");
+    run(2.5f);
+    ASSERT_EQ(m.mWaves.mUnits.size(), 3u);
+    // The area stands on the last unit; the two ahead of it are more than half its radius away
+    // and walk off.
+    TDUnit* held = unit(2);
+    std::vector<std::pair<float, float>> before;
+    for (size_t i = 0; i < 3; ++i)
+        before.emplace_back(unit(i)->mDrawPos[0], unit(i)->mDrawPos[1]);
+    const auto [x, y] = before[2];
+    const float nearest = std::min(std::hypot(before[0].first - x, before[0].second - y),
+                                   std::hypot(before[1].first - x, before[1].second - y));
+    ASSERT_GT(nearest, 5.0f) << "the units walk apart";
+    m.mModifiers.push_back(new MapImpassableArea(m, 2.0f, x, y, 2.0f * nearest - 2.0f));
+    run(1.5f);
+    EXPECT_EQ(std::pair(held->mDrawPos[0], held->mDrawPos[1]), before[2]) << "held still all along";
+    EXPECT_EQ(held->mSpeedPenalty, 0.0f) << "the hold is set again in every frame";
+    for (size_t i = 0; i < 2; ++i)
+        EXPECT_GT(unit(i)->mDrawPos[0], before[i].first + 10.0f) << i << " walks on";
+    run(1.0f);
+    EXPECT_TRUE(m.mModifiers.empty());
+    EXPECT_GT(held->mDrawPos[0], before[2].first + 5.0f) << "walks again once the area is gone";
 }
 
 TEST_F(BattleFixture, BlastSpeedRatiosHasteInvisibilityTickPeriodsAndDurations)

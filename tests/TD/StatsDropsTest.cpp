@@ -7,8 +7,8 @@ using tdtest::BattleFixture;
 
 namespace
 {
-// Combo bonus of n kills 0.5 s apart, paid a second after the last.
-i32 comboOf(int kills)
+// Combo bonus and coins of n kills 0.5 s apart (for no gold), paid a second after the last.
+std::pair<i32, i32> comboOf(int kills)
 {
     TDBattleStats stats;
     for (int i = 0; i < kills; ++i)
@@ -18,14 +18,15 @@ i32 comboOf(int kills)
     }
     for (int i = 0; i < 11; ++i)
         stats.update(0.1f);
-    return stats.mComboBonus;
+    return {stats.mComboBonus, stats.mCoins};
 }
 } // namespace
 
 TEST(BattleStats, CombosPayForQuickKillsAndShownCoinsRunTowardTheCountBothWays)
 {
-    for (auto [kills, bonus] : {std::pair{1, 0}, {2, 3}, {3, 4}, {5, 7}})
-        EXPECT_EQ(comboOf(kills), bonus) << kills;
+    // trunc(kills x 1.3 + 0.5), paid into the coins too; long runs pin the factor.
+    for (auto [kills, bonus] : {std::pair{1, 0}, {2, 3}, {3, 4}, {4, 5}, {5, 7}, {6, 8}, {8, 10}, {10, 13}, {50, 65}})
+        EXPECT_EQ(comboOf(kills), std::pair(bonus, bonus)) << kills;
 
     TDBattleStats stats;
     stats.addCoins(10);

@@ -109,6 +109,38 @@ TEST_F(BattleFixture, ScreensReloadsEffectsSpeedZeroDamageOverTimeAndADeadPick)
     EXPECT_EQ(m.mHovered, nullptr);
 }
 
+TEST_F(BattleFixture, EffectTimerRepeatsAreDrawnBetweenTwentySecondsAndTheirLargestDelay)
+{
+    TDMap& m = start(kWave);
+    // Fires a started timer as often as asked, each time once its drawn delay has passed, and
+    // gives the smallest and largest delay drawn.
+    const auto drawn = [&](float largest)
+    {
+        TDEffectTimer timer;
+        timer.started = true;
+        timer.maxRepeatDelay = largest;
+        float low = 1e9f, high = -1e9f;
+        for (int i = 0; i < 400; ++i)
+        {
+            timer.update(m, timer.repeatDelay + 0.01f);
+            low = std::min(low, timer.repeatDelay);
+            high = std::max(high, timer.repeatDelay);
+            EXPECT_EQ(timer.elapsed, 0.0f);
+        }
+        return std::pair(low, high);
+    };
+    // Between 20 and the largest delay, either way round, reaching both ends.
+    for (float largest : {60.0f, 5.0f})
+    {
+        const auto [low, high] = drawn(largest);
+        EXPECT_GE(low, std::min(20.0f, largest)) << largest;
+        EXPECT_LE(high, std::max(20.0f, largest)) << largest;
+        EXPECT_LT(low, std::min(20.0f, largest) + 1.0f) << largest;
+        EXPECT_GT(high, std::max(20.0f, largest) - 1.0f) << largest;
+    }
+    EXPECT_EQ(drawn(20.0f), std::pair(20.0f, 20.0f));
+}
+
 TEST_F(BattleFixture, SpriteEffectsPlayOnceOrLoopAfterTheirDelay)
 {
     TDSpriteEffect once(L"x", 0, 0, 4, 20.0f);

@@ -1,4 +1,4 @@
-// BMP, JPG, PNG and TGA through DevIL, converted to 8-bit RGBA and written as ARGB rows.
+// BMP, JPG and TGA through DevIL, converted to 8-bit RGBA and written as ARGB rows.
 #pragma once
 
 #include "Core/Render/ImageData.h"

@@ -6,6 +6,7 @@
 #include "Core/Media/Image/ImageDataDDS.h"
 #include "Core/Media/Image/ImageDataDevil.h"
 #include "Core/Media/Image/ImageDataGif.h"
+#include "Core/Media/Image/ImageDataPng.h"
 #include "Core/Media/Image/ImageDataRaw.h"
 
 #include <memory>
@@ -24,7 +25,9 @@ ImageData* ImageLoader::Load(base::Stream* stream, const std::wstring& extension
             data = std::make_unique<ImageDataDDS>();
         else if (key == L"gif")
             data = std::make_unique<ImageDataGif>();
-        else if (key == L"bmp" || key == L"jpg" || key == L"png" || key == L"tga")
+        else if (key == L"png")
+            data = std::make_unique<ImageDataPng>();
+        else if (key == L"bmp" || key == L"jpg" || key == L"tga")
             data = std::make_unique<ImageDataDevil>();
     }
     if (!data)

@@ -4,9 +4,11 @@
 #include "App/Game.h"
 #include "Core/Media/Sound/SoundSystem.h"
 #include "Platform/Audio/AudioEngine.h"
+#include "Source/TD/Battle/HUDSpellButton.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
+#include "Source/TD/Shell/HUDLevelResultWindow.h"
 #include "Source/TD/Shell/HUDWindow.h"
 #include "support/GameHarness.h"
 
@@ -106,6 +108,90 @@ TEST_F(GameTest, TheOverlayDialogTakesThePointerAndGoesOnceClosedAndDeveloperKey
     EXPECT_EQ(QL_OK, mGame->OnKeyDown('2'));
     EXPECT_EQ(QL_OK, mGame->OnKeyDown('3'));
     EXPECT_TRUE(!mMap->mDebugDisplay[1] && mMap->mDebugDisplay[2]);
+}
+
+TEST_F(GameTest, DeveloperKeysAddCrystalsRechargeSpellsReloadTheSheetsAndRestartAndEndTheLevel)
+{
+    mBoard->mDebugKeys = true;
+    ASSERT_TRUE(mHarness.run(30));
+    ASSERT_EQ(mMap->mScreen, kScreenBattle);
+
+    // C: 100 crystals, stored at once.
+    const i32 gems = mMap->mStats.mGems;
+    EXPECT_EQ(QL_OK, mGame->OnKeyDown('c'));
+    EXPECT_EQ(gems + 100, mMap->mStats.mGems);
+    EXPECT_EQ(gems + 100, mMap->mProgress->getGems()) << "stored";
+
+    // 4: every spell button recharged.
+    ASSERT_GT(mBoard->getHud()->spellButtonCount(), 0);
+    for (i32 i = 0; i < mBoard->getHud()->spellButtonCount(); ++i)
+    {
+        mBoard->getHud()->spellButton(i)->mUsed = 1;
+        mBoard->getHud()->spellButton(i)->mCooldown = 5.0f;
+    }
+    EXPECT_EQ(QL_OK, mGame->OnKeyDown('4'));
+    for (i32 i = 0; i < mBoard->getHud()->spellButtonCount(); ++i)
+    {
+        EXPECT_EQ(0, mBoard->getHud()->spellButton(i)->mUsed) << i;
+        EXPECT_EQ(0.0f, mBoard->getHud()->spellButton(i)->mCooldown) << i;
+    }
+
+    // R: the sheets read again and the level started over.
+    const TDPrototype* tower = mMap->findPrototype(10000);
+    ASSERT_NE(tower, nullptr);
+    const float cost = tower->cost;
+    const_cast<TDPrototype*>(tower)->cost = cost + 7.0f;
+    mMap->mStats.mCoins += 321;
+    mMap->mHealth = 3.0f;
+    EXPECT_EQ(QL_OK, mGame->OnKeyDown('r'));
+    ASSERT_TRUE(mHarness.closeUnlockMessages());
+    ASSERT_NE(mMap->findPrototype(10000), nullptr);
+    EXPECT_EQ(cost, mMap->findPrototype(10000)->cost) << "the sheet's price again";
+    EXPECT_EQ(mMap->mStats.mStartCoins, mMap->mStats.mCoins);
+    EXPECT_EQ(mMap->mMaxHealth, mMap->mHealth);
+
+    // L ends the level as lost; W, after a restart, as won.
+    EXPECT_EQ(QL_OK, mGame->OnKeyDown('l'));
+    EXPECT_EQ(kScreenLost, mMap->mScreen);
+    EXPECT_EQ(QL_OK, mGame->OnKeyDown('w'));
+    EXPECT_EQ(kScreenLost, mMap->mScreen) << "no key acts outside the battle screen";
+    ASSERT_TRUE(mHarness.runUntil([&] { return mHarness.top<HUDLevelResultWindow>() != nullptr; }, 5.0f));
+    ASSERT_EQ(QL_OK, mMap->restart());
+    ASSERT_TRUE(mHarness.closeUnlockMessages());
+    EXPECT_EQ(QL_OK, mGame->OnKeyDown('w'));
+    EXPECT_EQ(kScreenWon, mMap->mScreen);
+}
+
+TEST_F(GameTest, TheLoadingScreenIsOneBlackFrameWithTheLoadingPicturePresentedAtOnce)
+{
+    // The device's calls from the clear on, buffer uploads left out.
+    const auto frame = [this]
+    {
+        mHarness.forgetDeviceCalls();
+        mGame->drawLoadingScreen();
+        std::vector<std::string> calls;
+        for (const std::string& call : mHarness.deviceCalls())
+            if (call.rfind("UpdateBuffer", 0) != 0 && (!calls.empty() || call.rfind("Clear", 0) == 0))
+                calls.push_back(call);
+        return calls;
+    };
+    ASSERT_NE(mGame->mLoadingImage, nullptr);
+    std::vector<std::string> calls = frame();
+    ASSERT_EQ(7u, calls.size()) << ::testing::PrintToString(calls);
+    EXPECT_EQ("Clear 1 FF000000 1 0", calls[0]) << "opaque black";
+    EXPECT_EQ("BeginScene", calls[1]);
+    EXPECT_EQ(0u, calls[3].rfind("SetTexture 0 ", 0));
+    EXPECT_NE("SetTexture 0 0", calls[3]);
+    EXPECT_EQ("DrawIndexed Triangles 0 6 0 4", calls[4]) << "one quad";
+    EXPECT_EQ((std::vector<std::string>{"EndScene", "Present"}),
+              std::vector<std::string>(calls.end() - 2, calls.end()));
+
+    // Without its picture the frame is black and still presented.
+    render::Image* picture = mGame->mLoadingImage;
+    mGame->mLoadingImage = nullptr;
+    calls = frame();
+    mGame->mLoadingImage = picture;
+    EXPECT_EQ((std::vector<std::string>{"Clear 1 FF000000 1 0", "BeginScene", "EndScene", "Present"}), calls);
 }
 
 TEST(GameAudio, TheGameStartsSilentAndTheOutputFollowsWindowActivation)
