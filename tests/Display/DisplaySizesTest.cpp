@@ -5,6 +5,9 @@
 // from the game's own mapping. QL_TEST_WINDOW=1 plays in a window the player then resizes.
 #include "support/GameHarness.h"
 
+#include "Core/Base/Stream.h"
+#include "Core/File/FileManager.h"
+#include "Core/Media/Image/ImageLoader.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
@@ -22,6 +25,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -41,6 +45,44 @@ struct Box
 {
     float x0, y0, x1, y1;
 };
+
+// A picture of the game's data as its file holds it (0xAARRGGBB, top row first).
+struct Picture
+{
+    int width = 0, height = 0;
+    std::vector<u32> argb;
+
+    static Picture read(const std::wstring& path)
+    {
+        Picture out;
+        std::unique_ptr<base::Stream> stream(file::FileManager::Instance()->OpenStream(path));
+        std::unique_ptr<render::ImageData> data(
+            stream ? render::ImageLoader::Instance()->Load(stream.get(), L".png", nullptr) : nullptr);
+        if (!data)
+            return out;
+        out.argb.assign(static_cast<size_t>(data->mWidth) * static_cast<size_t>(data->mHeight), 0u);
+        render::HitMask mask;
+        if (data->CopyPixels(static_cast<u32>(data->mWidth) * 4, reinterpret_cast<u8*>(out.argb.data()), mask))
+            return out;
+        out.width = data->mWidth;
+        out.height = data->mHeight;
+        return out;
+    }
+    u32 at(int x, int y) const
+    {
+        x = std::clamp(x, 0, width - 1);
+        y = std::clamp(y, 0, height - 1);
+        return argb[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] & 0xFFFFFFu;
+    }
+};
+
+bool near(u32 a, u32 b, int tolerance)
+{
+    for (int shift : {0, 8, 16})
+        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > tolerance)
+            return false;
+    return true;
+}
 
 // The window as the player sees it, and what the game must look like in it.
 class WindowView
@@ -138,6 +180,10 @@ public:
     }
     int width() const { return mWidth; }
     int height() const { return mHeight; }
+    u32 pixel(int x, int y) const
+    {
+        return mPixels[static_cast<size_t>(y) * static_cast<size_t>(mWidth) + static_cast<size_t>(x)];
+    }
 
     // A pointer event through SDL's queue: the game's whole input path from window pixels.
     void push(Uint32 type, float px, float py) const
@@ -205,9 +251,49 @@ public:
         return true;
     }
 
+    // The side picture as drawn into the window columns x0..x1 (x0 its left edge) at scale s:
+    // the share of sampled pixels that are the picture's own at that place (or a neighbour's, for
+    // the filtered edges inside it).
+    float sideMatch(const Picture& side, float x0, float x1, float s) const
+    {
+        int samples = 0, matched = 0;
+        for (int y = 2; y < mScreen.height() - 2; y += 13)
+            for (int x = static_cast<int>(x0) + 2; x < static_cast<int>(x1) - 2; x += 7, ++samples)
+            {
+                const int u = static_cast<int>((static_cast<float>(x) + 0.5f - x0) / s);
+                const int v = static_cast<int>((static_cast<float>(y) + 0.5f) / s);
+                bool same = false;
+                for (int du = -1; du <= 1 && !same; ++du)
+                    for (int dv = -1; dv <= 1 && !same; ++dv)
+                        same = near(mScreen.pixel(x, y), side.at(u + du, v + dv), 12);
+                matched += same ? 1 : 0;
+            }
+        return samples ? static_cast<float>(matched) / static_cast<float>(samples) : 0.0f;
+    }
+
+    // The bars beside the whole layout (window columns 0..left and right..width) hold the side
+    // pictures: each scaled to the window's height, its inner edge on the layout's, every sampled
+    // pixel the picture's own, and the rest of the bar black.
+    void checkSides(const std::string& where, float left, float right)
+    {
+        const Picture l = Picture::read(L"td/data/sides/l.png"), r = Picture::read(L"td/data/sides/r.png");
+        ASSERT_GT(l.height, 0) << "the left side picture does not read";
+        ASSERT_GT(r.height, 0) << "the right side picture does not read";
+        const float s = static_cast<float>(mScreen.height()) / static_cast<float>(l.height);
+        const float lw = static_cast<float>(l.width) * s, rw = static_cast<float>(r.width) * s;
+        EXPECT_GT(sideMatch(l, left - lw, left, s), 0.97f) << where << ": the left picture is not in its bar";
+        EXPECT_GT(sideMatch(r, right, right + rw, s), 0.97f) << where << ": the right picture is not in its bar";
+        const int w = mScreen.width(), h = mScreen.height();
+        EXPECT_EQ(mScreen.lit(0, 0, static_cast<int>(left - lw) - 2, h), 0.0f)
+            << where << ": drawn left of its picture";
+        EXPECT_EQ(mScreen.lit(static_cast<int>(right + rw) + 3, 0, w, h), 0.0f)
+            << where << ": drawn right of its picture";
+    }
+
     // The screen's picture: the layout drawn over the whole picture (over the core only when
-    // `core`), nothing in the bars beside or above it.
-    void checkPicture(const std::string& where, bool core)
+    // `core`), nothing in the bars beside or above it; the side pictures in the bars beside the
+    // whole layout when `sides`.
+    void checkPicture(const std::string& where, bool core, bool sides = false)
     {
         settle(2);
         mScreen.grab();
@@ -224,8 +310,14 @@ public:
         mScreen.toWindow(pic.x0, pic.y0, left, top);
         mScreen.toWindow(pic.x1, pic.y1, right, bottom);
         const int w = mScreen.width(), h = mScreen.height();
-        EXPECT_EQ(mScreen.lit(0, 0, static_cast<int>(left) - 1, h), 0.0f) << where << ": drawn left of the picture";
-        EXPECT_EQ(mScreen.lit(static_cast<int>(right) + 1, 0, w, h), 0.0f) << where << ": drawn right of the picture";
+        if (sides && pic.x0 <= kLayoutLeft && left > 2.0f)
+            checkSides(where, left, right);
+        else
+        {
+            EXPECT_EQ(mScreen.lit(0, 0, static_cast<int>(left) - 1, h), 0.0f) << where << ": drawn left of the picture";
+            EXPECT_EQ(mScreen.lit(static_cast<int>(right) + 1, 0, w, h), 0.0f)
+                << where << ": drawn right of the picture";
+        }
         EXPECT_EQ(mScreen.lit(0, 0, w, static_cast<int>(top) - 1), 0.0f) << where << ": drawn above the picture";
         EXPECT_EQ(mScreen.lit(0, static_cast<int>(bottom) + 1, w, h), 0.0f) << where << ": drawn below the picture";
     }
@@ -276,14 +368,15 @@ public:
 
     // Frames until the top screen is a T; once it has come in, its picture (when `picture`) and
     // its buttons checked.
-    template <class T> T* shown(const std::string& where, bool picture, int frames = 30, float seconds = 4.0f)
+    template <class T>
+    T* shown(const std::string& where, bool picture, int frames = 30, float seconds = 4.0f, bool sides = false)
     {
         T* window = until<T>(seconds);
         if (!window)
             return nullptr;
         settle(frames);
         if (picture)
-            checkPicture(where, false);
+            checkPicture(where, false, sides);
         checkButtons(where, *window);
         return window;
     }
@@ -303,18 +396,19 @@ public:
         {
             ASSERT_TRUE(clickButton(*input, L"ok"));
         }
-        auto* episodes = shown<HUDEpisodeSelectIOS>(size + " episode select", true);
+        // The selections and the shop have the side pictures beside them.
+        auto* episodes = shown<HUDEpisodeSelectIOS>(size + " episode select", true, 30, 4.0f, true);
         ASSERT_NE(nullptr, episodes) << size << ": play did not answer its drawn centre; screen " << mGame.screen()
                                      << " top " << (mGame.top() ? typeid(*mGame.top()).name() : "none");
         ASSERT_TRUE(clickButton(*episodes, L"shop"));
-        auto* shop = shown<HUDShopWindow>(size + " shop", true);
+        auto* shop = shown<HUDShopWindow>(size + " shop", true, 30, 4.0f, true);
         ASSERT_NE(nullptr, shop) << size;
         ASSERT_TRUE(clickButton(*shop, L"back_ac"));
         episodes = until<HUDEpisodeSelectIOS>();
         ASSERT_NE(nullptr, episodes) << size;
         settle(30);
         ASSERT_TRUE(clickButton(*episodes, L"play"));
-        auto* levels = shown<HUDLevelSelect>(size + " level select", true);
+        auto* levels = shown<HUDLevelSelect>(size + " level select", true, 30, 4.0f, true);
         ASSERT_NE(nullptr, levels) << size;
         ASSERT_FALSE(levels->mPlates.empty());
         const LevelPlate& plate = levels->mPlates.front();
