@@ -167,6 +167,18 @@ public:
             }
         return total ? static_cast<float>(count) / static_cast<float>(total) : 0.0f;
     }
+    // Pixels of the window rectangle whose every channel is at least 200: white text.
+    int white(int x0, int y0, int x1, int y1) const
+    {
+        int count = 0;
+        for (int y = std::max(0, y0); y < std::min(mHeight, y1); ++y)
+            for (int x = std::max(0, x0); x < std::min(mWidth, x1); ++x)
+            {
+                const u32 p = pixel(x, y);
+                count += ((p >> 16) & 0xFF) >= 200 && ((p >> 8) & 0xFF) >= 200 && (p & 0xFF) >= 200 ? 1 : 0;
+            }
+        return count;
+    }
     // The widest run of window columns between x0 and x1 with nothing drawn in them.
     int darkestBand(int x0, int x1) const
     {
@@ -358,6 +370,49 @@ public:
         EXPECT_GT(checked, 0) << where << " shows no button";
     }
 
+    // White text pixels in the game rectangle, as the window shows it.
+    int whiteIn(float x0, float y0, float x1, float y1)
+    {
+        float px0 = 0.0f, py0 = 0.0f, px1 = 0.0f, py1 = 0.0f;
+        mScreen.toWindow(x0, y0, px0, py0);
+        mScreen.toWindow(x1, y1, px1, py1);
+        return mScreen.white(static_cast<int>(px0), static_cast<int>(py0), static_cast<int>(px1),
+                             static_cast<int>(py1));
+    }
+
+    // The longest name there may be, in the widest letter, and its caret stay inside the field.
+    void typeLongestName(const std::string& where, HUDModalInput& input)
+    {
+        for (size_t i = 0; i < HUDModalInput::kMaxLength; ++i)
+            mGame.key(HUDModalInput::kBackspace);
+        mGame.type(std::wstring(HUDModalInput::kMaxLength, L'W'));
+        settle(2);
+        mScreen.grab();
+        ASSERT_NE(nullptr, input.mInputField);
+        const TDFrameEntry& field = *input.mInputField;
+        const float top = field.mY + 8.0f, bottom = field.mY + field.mHeight - 8.0f, right = field.mX + field.mWidth;
+        EXPECT_GT(whiteIn(field.mX, top, right, bottom), 0) << where << ": the name is not drawn";
+        // From the field's rim to the box's edge, 50 units on.
+        EXPECT_EQ(whiteIn(right - 3.0f, top, right + 50.0f, bottom), 0) << where << ": the name runs past its field";
+    }
+
+    // The greeting carries the name inside its plate: its text is drawn there and touches
+    // neither rim, above or below.
+    void checkGreeting(const std::string& where, HUDMainMenu& menu)
+    {
+        settle(2);
+        mScreen.grab();
+        const TDFrameEntry* plate = nullptr;
+        for (const TDFrameEntry* image : menu.mImages)
+            if (image->mName == L"greet_plate")
+                plate = image;
+        ASSERT_NE(nullptr, plate) << where;
+        const float x0 = plate->mX, x1 = plate->mX + plate->mWidth, y0 = plate->mY, y1 = plate->mY + plate->mHeight;
+        EXPECT_GT(whiteIn(x0, y0 + 4.0f, x1, y1 - 4.0f), 0) << where << ": no greeting on its plate";
+        EXPECT_EQ(whiteIn(x0, y0 - 6.0f, x1, y0 + 3.0f), 0) << where << ": the greeting crosses its plate's top";
+        EXPECT_EQ(whiteIn(x0, y1 - 3.0f, x1, y1 + 6.0f), 0) << where << ": the greeting crosses its plate's bottom";
+    }
+
     // Frames until the top screen is a T (or the condition holds).
     template <class T> T* until(float seconds = 4.0f)
     {
@@ -391,10 +446,21 @@ public:
         HUDMainMenu* menu = mainMenu(size);
         ASSERT_NE(nullptr, menu) << size;
         ASSERT_TRUE(clickButton(*menu, L"play")) << size;
-        // A player without a name is asked for one first, and takes the offered name.
+        // A player without a name is asked for one first and gives the longest there may be;
+        // back on the main menu the greeting carries it.
         if (auto* input = shown<HUDModalInput>(size + " name input", false, 30, 1.0f))
         {
+            typeLongestName(size + " name input", *input);
             ASSERT_TRUE(clickButton(*input, L"ok"));
+            auto* named = until<HUDEpisodeSelectIOS>();
+            ASSERT_NE(nullptr, named) << size;
+            settle(30);
+            ASSERT_TRUE(clickButton(*named, L"back"));
+            menu = until<HUDMainMenu>();
+            ASSERT_NE(nullptr, menu) << size;
+            settle(60);
+            checkGreeting(size + " main menu", *menu);
+            ASSERT_TRUE(clickButton(*menu, L"play")) << size;
         }
         // The selections and the shop have the side pictures beside them.
         auto* episodes = shown<HUDEpisodeSelectIOS>(size + " episode select", true, 30, 4.0f, true);
