@@ -7,7 +7,9 @@
 
 #include "Core/Base/Stream.h"
 #include "Core/File/FileManager.h"
+#include "Core/Layer/TextLayer.h"
 #include "Core/Media/Image/ImageLoader.h"
+#include "Core/Widget/Controls/TMessageBox.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
@@ -167,18 +169,20 @@ public:
             }
         return total ? static_cast<float>(count) / static_cast<float>(total) : 0.0f;
     }
-    // Pixels of the window rectangle whose every channel is at least 200: white text.
-    int white(int x0, int y0, int x1, int y1) const
+    // White text: every channel at least 200.
+    static bool isWhite(u32 p) { return ((p >> 16) & 0xFF) >= 200 && ((p >> 8) & 0xFF) >= 200 && (p & 0xFF) >= 200; }
+    // The gold of the frames and the medal.
+    static bool isGold(u32 p) { return ((p >> 16) & 0xFF) > 190 && ((p >> 8) & 0xFF) > 140 && (p & 0xFF) < 130; }
+    // Pixels of the window rectangle of that colour.
+    int count(int x0, int y0, int x1, int y1, bool (*colour)(u32)) const
     {
-        int count = 0;
+        int n = 0;
         for (int y = std::max(0, y0); y < std::min(mHeight, y1); ++y)
             for (int x = std::max(0, x0); x < std::min(mWidth, x1); ++x)
-            {
-                const u32 p = pixel(x, y);
-                count += ((p >> 16) & 0xFF) >= 200 && ((p >> 8) & 0xFF) >= 200 && (p & 0xFF) >= 200 ? 1 : 0;
-            }
-        return count;
+                n += colour(pixel(x, y)) ? 1 : 0;
+        return n;
     }
+    int white(int x0, int y0, int x1, int y1) const { return count(x0, y0, x1, y1, isWhite); }
     // The widest run of window columns between x0 and x1 with nothing drawn in them.
     int darkestBand(int x0, int x1) const
     {
@@ -370,14 +374,81 @@ public:
         EXPECT_GT(checked, 0) << where << " shows no button";
     }
 
-    // White text pixels in the game rectangle, as the window shows it.
-    int whiteIn(float x0, float y0, float x1, float y1)
+    // The window rectangle of a game rectangle.
+    void windowRect(float x0, float y0, float x1, float y1, int out[4]) const
     {
         float px0 = 0.0f, py0 = 0.0f, px1 = 0.0f, py1 = 0.0f;
         mScreen.toWindow(x0, y0, px0, py0);
         mScreen.toWindow(x1, y1, px1, py1);
-        return mScreen.white(static_cast<int>(px0), static_cast<int>(py0), static_cast<int>(px1),
-                             static_cast<int>(py1));
+        out[0] = static_cast<int>(px0);
+        out[1] = static_cast<int>(py0);
+        out[2] = static_cast<int>(px1);
+        out[3] = static_cast<int>(py1);
+    }
+
+    // The pause menu's "mmenu" asks first, in a box like the game's others: a caption over the
+    // message, both in the fonts those boxes use, each line of the message centred, and the box
+    // standing where the panel stood (its medal gone) until "cancel" brings the panel back.
+    void checkLeaveConfirmation(const std::string& where, HUDIngameMenu& menu)
+    {
+        int medal[4];
+        windowRect(468.0f, 100.0f, 556.0f, 188.0f, medal);
+        mScreen.grab();
+        ASSERT_GT(mScreen.count(medal[0], medal[1], medal[2], medal[3], WindowView::isGold), 50) << where;
+        ASSERT_TRUE(clickButton(menu, L"mmenu")) << where;
+        TMessageBox* box = nullptr;
+        ASSERT_TRUE(mGame.runUntil([&] { return (box = mGame.dialog<TMessageBox>()) != nullptr; }, 2.0f)) << where;
+        settle(30); // its show effect
+        ASSERT_NE(nullptr, box->mCaption) << where << ": the box has no caption";
+        EXPECT_EQ(GameHarness::localized(L"progress_confirm_caption"), box->mCaption->mText) << where;
+        EXPECT_EQ(box->mCaption->mFont.Get(), mGame.board().mFontMain80.Get()) << where << ": the caption's font";
+        ASSERT_NE(nullptr, box->mMessage) << where;
+        EXPECT_EQ(box->mMessage->mFont.Get(), mGame.board().mFontMain42_3.Get()) << where << ": the message's font";
+        mScreen.grab();
+        EXPECT_EQ(mScreen.count(medal[0], medal[1], medal[2], medal[3], WindowView::isGold), 0)
+            << where << ": the panel's medal sticks out above the box";
+        int caption[4], message[4];
+        windowRect(292.0f, 222.0f, 732.0f, 286.0f, caption);
+        windowRect(292.0f, 250.0f, 732.0f, 500.0f, message);
+        EXPECT_GT(mScreen.white(caption[0], caption[1], caption[2], caption[3]), 0) << where << ": no caption drawn";
+        // Each line of the message (a band of rows with white in them) centred on the box.
+        float centreX = 0.0f, centreY = 0.0f;
+        mScreen.toWindow(512.0f, 0.0f, centreX, centreY);
+        int lines = 0;
+        for (int y = message[1]; y < message[3];)
+        {
+            int x0 = message[2], x1 = message[0], y1 = y;
+            for (; y1 < message[3] && mScreen.white(message[0], y1, message[2], y1 + 1) > 0; ++y1)
+                for (int x = message[0]; x < message[2]; ++x)
+                    if (WindowView::isWhite(mScreen.pixel(x, y1)))
+                    {
+                        x0 = std::min(x0, x);
+                        x1 = std::max(x1, x);
+                    }
+            if (y1 - y > 3 && y > caption[3])
+            {
+                ++lines;
+                EXPECT_NEAR(0.5f * static_cast<float>(x0 + x1), centreX, 4.0f + 4.0f * mScreen.scale())
+                    << where << ": a line of the message is not centred (rows " << y << ".." << y1 << ")";
+            }
+            y = y1 + 1;
+        }
+        EXPECT_GE(lines, 2) << where << ": the message's lines";
+        clickAt(642.0f, 535.0f);
+        ASSERT_TRUE(mGame.runUntil([&] { return mGame.dialog<TMessageBox>() == nullptr; }, 3.0f)) << where;
+        settle(2);
+        mScreen.grab();
+        EXPECT_GT(mScreen.count(medal[0], medal[1], medal[2], medal[3], WindowView::isGold), 50)
+            << where << ": the panel did not come back";
+        EXPECT_EQ(kScreenIngameMenu, mGame.screen()) << where;
+    }
+
+    // White text pixels in the game rectangle, as the window shows it.
+    int whiteIn(float x0, float y0, float x1, float y1) const
+    {
+        int r[4];
+        windowRect(x0, y0, x1, y1, r);
+        return mScreen.white(r[0], r[1], r[2], r[3]);
     }
 
     // The longest name there may be, in the widest letter, and its caret stay inside the field.
@@ -491,8 +562,9 @@ public:
         checkPicture(size + " battle", true);
         checkButtons(size + " battle HUD", mGame.hud());
         ASSERT_TRUE(clickButton(mGame.hud(), L"options_btn")) << size;
-        ASSERT_NE(nullptr, shown<HUDIngameMenu>(size + " in-game menu", false))
-            << size << ": the gear did not answer its drawn centre";
+        auto* pause = shown<HUDIngameMenu>(size + " in-game menu", false);
+        ASSERT_NE(nullptr, pause) << size << ": the gear did not answer its drawn centre";
+        checkLeaveConfirmation(size + " leave confirmation", *pause);
         mGame.map().showVictory();
         ASSERT_NE(nullptr, shown<HUDLevelResultWindow>(size + " level result", false, 90)) << size;
     }
