@@ -6,6 +6,11 @@
 // window's icon is checked as the desktop got it.
 #include "support/GameHarness.h"
 
+#include "Core/Base/Stream.h"
+#include "Core/File/FileManager.h"
+#include "Core/Layer/TextLayer.h"
+#include "Core/Media/Image/ImageLoader.h"
+#include "Core/Widget/Controls/TMessageBox.h"
 #include "Image/ImageBuilders.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Shell/GameWindow.h"
@@ -28,6 +33,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -47,6 +53,44 @@ struct Box
 {
     float x0, y0, x1, y1;
 };
+
+// A picture of the game's data as its file holds it (0xAARRGGBB, top row first).
+struct Picture
+{
+    int width = 0, height = 0;
+    std::vector<u32> argb;
+
+    static Picture read(const std::wstring& path)
+    {
+        Picture out;
+        std::unique_ptr<base::Stream> stream(file::FileManager::Instance()->OpenStream(path));
+        std::unique_ptr<render::ImageData> data(
+            stream ? render::ImageLoader::Instance()->Load(stream.get(), L".png", nullptr) : nullptr);
+        if (!data)
+            return out;
+        out.argb.assign(static_cast<size_t>(data->mWidth) * static_cast<size_t>(data->mHeight), 0u);
+        render::HitMask mask;
+        if (data->CopyPixels(static_cast<u32>(data->mWidth) * 4, reinterpret_cast<u8*>(out.argb.data()), mask))
+            return out;
+        out.width = data->mWidth;
+        out.height = data->mHeight;
+        return out;
+    }
+    u32 at(int x, int y) const
+    {
+        x = std::clamp(x, 0, width - 1);
+        y = std::clamp(y, 0, height - 1);
+        return argb[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] & 0xFFFFFFu;
+    }
+};
+
+bool near(u32 a, u32 b, int tolerance)
+{
+    for (int shift : {0, 8, 16})
+        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > tolerance)
+            return false;
+    return true;
+}
 
 // The window as the player sees it, and what the game must look like in it.
 class WindowView
@@ -162,6 +206,20 @@ public:
             }
         return total ? static_cast<float>(count) / static_cast<float>(total) : 0.0f;
     }
+    // White text: every channel at least 200.
+    static bool isWhite(u32 p) { return ((p >> 16) & 0xFF) >= 200 && ((p >> 8) & 0xFF) >= 200 && (p & 0xFF) >= 200; }
+    // The gold of the frames and the medal.
+    static bool isGold(u32 p) { return ((p >> 16) & 0xFF) > 190 && ((p >> 8) & 0xFF) > 140 && (p & 0xFF) < 130; }
+    // Pixels of the window rectangle of that colour.
+    int count(int x0, int y0, int x1, int y1, bool (*colour)(u32)) const
+    {
+        int n = 0;
+        for (int y = std::max(0, y0); y < std::min(mHeight, y1); ++y)
+            for (int x = std::max(0, x0); x < std::min(mWidth, x1); ++x)
+                n += colour(pixel(x, y)) ? 1 : 0;
+        return n;
+    }
+    int white(int x0, int y0, int x1, int y1) const { return count(x0, y0, x1, y1, isWhite); }
     // The widest run of window columns between x0 and x1 with nothing drawn in them.
     int darkestBand(int x0, int x1) const
     {
@@ -249,9 +307,49 @@ public:
         return true;
     }
 
+    // The side picture as drawn into the window columns x0..x1 (x0 its left edge) at scale s:
+    // the share of sampled pixels that are the picture's own at that place (or a neighbour's, for
+    // the filtered edges inside it).
+    float sideMatch(const Picture& side, float x0, float x1, float s) const
+    {
+        int samples = 0, matched = 0;
+        for (int y = 2; y < mScreen.height() - 2; y += 13)
+            for (int x = static_cast<int>(x0) + 2; x < static_cast<int>(x1) - 2; x += 7, ++samples)
+            {
+                const int u = static_cast<int>((static_cast<float>(x) + 0.5f - x0) / s);
+                const int v = static_cast<int>((static_cast<float>(y) + 0.5f) / s);
+                bool same = false;
+                for (int du = -1; du <= 1 && !same; ++du)
+                    for (int dv = -1; dv <= 1 && !same; ++dv)
+                        same = near(mScreen.pixel(x, y), side.at(u + du, v + dv), 12);
+                matched += same ? 1 : 0;
+            }
+        return samples ? static_cast<float>(matched) / static_cast<float>(samples) : 0.0f;
+    }
+
+    // The bars beside the whole layout (window columns 0..left and right..width) hold the side
+    // pictures: each scaled to the window's height, its inner edge on the layout's, every sampled
+    // pixel the picture's own, and the rest of the bar black.
+    void checkSides(const std::string& where, float left, float right)
+    {
+        const Picture l = Picture::read(L"td/data/sides/l.png"), r = Picture::read(L"td/data/sides/r.png");
+        ASSERT_GT(l.height, 0) << "the left side picture does not read";
+        ASSERT_GT(r.height, 0) << "the right side picture does not read";
+        const float s = static_cast<float>(mScreen.height()) / static_cast<float>(l.height);
+        const float lw = static_cast<float>(l.width) * s, rw = static_cast<float>(r.width) * s;
+        EXPECT_GT(sideMatch(l, left - lw, left, s), 0.97f) << where << ": the left picture is not in its bar";
+        EXPECT_GT(sideMatch(r, right, right + rw, s), 0.97f) << where << ": the right picture is not in its bar";
+        const int w = mScreen.width(), h = mScreen.height();
+        EXPECT_EQ(mScreen.lit(0, 0, static_cast<int>(left - lw) - 2, h), 0.0f)
+            << where << ": drawn left of its picture";
+        EXPECT_EQ(mScreen.lit(static_cast<int>(right + rw) + 3, 0, w, h), 0.0f)
+            << where << ": drawn right of its picture";
+    }
+
     // The screen's picture: the layout drawn over the whole picture (over the core only when
-    // `core`), nothing in the bars beside or above it.
-    void checkPicture(const std::string& where, bool core)
+    // `core`), nothing in the bars beside or above it; the side pictures in the bars beside the
+    // whole layout when `sides`.
+    void checkPicture(const std::string& where, bool core, bool sides = false)
     {
         settle(2);
         mScreen.grab();
@@ -268,8 +366,14 @@ public:
         mScreen.toWindow(pic.x0, pic.y0, left, top);
         mScreen.toWindow(pic.x1, pic.y1, right, bottom);
         const int w = mScreen.width(), h = mScreen.height();
-        EXPECT_EQ(mScreen.lit(0, 0, static_cast<int>(left) - 1, h), 0.0f) << where << ": drawn left of the picture";
-        EXPECT_EQ(mScreen.lit(static_cast<int>(right) + 1, 0, w, h), 0.0f) << where << ": drawn right of the picture";
+        if (sides && pic.x0 <= kLayoutLeft && left > 2.0f)
+            checkSides(where, left, right);
+        else
+        {
+            EXPECT_EQ(mScreen.lit(0, 0, static_cast<int>(left) - 1, h), 0.0f) << where << ": drawn left of the picture";
+            EXPECT_EQ(mScreen.lit(static_cast<int>(right) + 1, 0, w, h), 0.0f)
+                << where << ": drawn right of the picture";
+        }
         EXPECT_EQ(mScreen.lit(0, 0, w, static_cast<int>(top) - 1), 0.0f) << where << ": drawn above the picture";
         EXPECT_EQ(mScreen.lit(0, static_cast<int>(bottom) + 1, w, h), 0.0f) << where << ": drawn below the picture";
     }
@@ -360,6 +464,116 @@ public:
         EXPECT_GT(gold[1], 20) << where << ": no padlock on the locked tab";
     }
 
+    // The window rectangle of a game rectangle.
+    void windowRect(float x0, float y0, float x1, float y1, int out[4]) const
+    {
+        float px0 = 0.0f, py0 = 0.0f, px1 = 0.0f, py1 = 0.0f;
+        mScreen.toWindow(x0, y0, px0, py0);
+        mScreen.toWindow(x1, y1, px1, py1);
+        out[0] = static_cast<int>(px0);
+        out[1] = static_cast<int>(py0);
+        out[2] = static_cast<int>(px1);
+        out[3] = static_cast<int>(py1);
+    }
+
+    // The pause menu's "mmenu" asks first, in a box like the game's others: a caption over the
+    // message, both in the fonts those boxes use, each line of the message centred, and the box
+    // standing where the panel stood (its medal gone) until "cancel" brings the panel back.
+    void checkLeaveConfirmation(const std::string& where, HUDIngameMenu& menu)
+    {
+        int medal[4];
+        windowRect(468.0f, 100.0f, 556.0f, 188.0f, medal);
+        mScreen.grab();
+        ASSERT_GT(mScreen.count(medal[0], medal[1], medal[2], medal[3], WindowView::isGold), 50) << where;
+        ASSERT_TRUE(clickButton(menu, L"mmenu")) << where;
+        TMessageBox* box = nullptr;
+        ASSERT_TRUE(mGame.runUntil([&] { return (box = mGame.dialog<TMessageBox>()) != nullptr; }, 2.0f)) << where;
+        settle(30); // its show effect
+        ASSERT_NE(nullptr, box->mCaption) << where << ": the box has no caption";
+        EXPECT_EQ(GameHarness::localized(L"progress_confirm_caption"), box->mCaption->mText) << where;
+        EXPECT_EQ(box->mCaption->mFont.Get(), mGame.board().mFontMain80.Get()) << where << ": the caption's font";
+        ASSERT_NE(nullptr, box->mMessage) << where;
+        EXPECT_EQ(box->mMessage->mFont.Get(), mGame.board().mFontMain42_3.Get()) << where << ": the message's font";
+        mScreen.grab();
+        EXPECT_EQ(mScreen.count(medal[0], medal[1], medal[2], medal[3], WindowView::isGold), 0)
+            << where << ": the panel's medal sticks out above the box";
+        int caption[4], message[4];
+        windowRect(292.0f, 222.0f, 732.0f, 286.0f, caption);
+        windowRect(292.0f, 250.0f, 732.0f, 500.0f, message);
+        EXPECT_GT(mScreen.white(caption[0], caption[1], caption[2], caption[3]), 0) << where << ": no caption drawn";
+        // Each line of the message (a band of rows with white in them) centred on the box.
+        float centreX = 0.0f, centreY = 0.0f;
+        mScreen.toWindow(512.0f, 0.0f, centreX, centreY);
+        int lines = 0;
+        for (int y = message[1]; y < message[3];)
+        {
+            int x0 = message[2], x1 = message[0], y1 = y;
+            for (; y1 < message[3] && mScreen.white(message[0], y1, message[2], y1 + 1) > 0; ++y1)
+                for (int x = message[0]; x < message[2]; ++x)
+                    if (WindowView::isWhite(mScreen.pixel(x, y1)))
+                    {
+                        x0 = std::min(x0, x);
+                        x1 = std::max(x1, x);
+                    }
+            if (y1 - y > 3 && y > caption[3])
+            {
+                ++lines;
+                EXPECT_NEAR(0.5f * static_cast<float>(x0 + x1), centreX, 4.0f + 4.0f * mScreen.scale())
+                    << where << ": a line of the message is not centred (rows " << y << ".." << y1 << ")";
+            }
+            y = y1 + 1;
+        }
+        EXPECT_GE(lines, 2) << where << ": the message's lines";
+        clickAt(642.0f, 535.0f);
+        ASSERT_TRUE(mGame.runUntil([&] { return mGame.dialog<TMessageBox>() == nullptr; }, 3.0f)) << where;
+        settle(2);
+        mScreen.grab();
+        EXPECT_GT(mScreen.count(medal[0], medal[1], medal[2], medal[3], WindowView::isGold), 50)
+            << where << ": the panel did not come back";
+        EXPECT_EQ(kScreenIngameMenu, mGame.screen()) << where;
+    }
+
+    // White text pixels in the game rectangle, as the window shows it.
+    int whiteIn(float x0, float y0, float x1, float y1) const
+    {
+        int r[4];
+        windowRect(x0, y0, x1, y1, r);
+        return mScreen.white(r[0], r[1], r[2], r[3]);
+    }
+
+    // The longest name there may be, in the widest letter, and its caret stay inside the field.
+    void typeLongestName(const std::string& where, HUDModalInput& input)
+    {
+        for (size_t i = 0; i < HUDModalInput::kMaxLength; ++i)
+            mGame.key(HUDModalInput::kBackspace);
+        mGame.type(std::wstring(HUDModalInput::kMaxLength, L'W'));
+        settle(2);
+        mScreen.grab();
+        ASSERT_NE(nullptr, input.mInputField);
+        const TDFrameEntry& field = *input.mInputField;
+        const float top = field.mY + 8.0f, bottom = field.mY + field.mHeight - 8.0f, right = field.mX + field.mWidth;
+        EXPECT_GT(whiteIn(field.mX, top, right, bottom), 0) << where << ": the name is not drawn";
+        // From the field's rim to the box's edge, 50 units on.
+        EXPECT_EQ(whiteIn(right - 3.0f, top, right + 50.0f, bottom), 0) << where << ": the name runs past its field";
+    }
+
+    // The greeting carries the name inside its plate: its text is drawn there and touches
+    // neither rim, above or below.
+    void checkGreeting(const std::string& where, HUDMainMenu& menu)
+    {
+        settle(2);
+        mScreen.grab();
+        const TDFrameEntry* plate = nullptr;
+        for (const TDFrameEntry* image : menu.mImages)
+            if (image->mName == L"greet_plate")
+                plate = image;
+        ASSERT_NE(nullptr, plate) << where;
+        const float x0 = plate->mX, x1 = plate->mX + plate->mWidth, y0 = plate->mY, y1 = plate->mY + plate->mHeight;
+        EXPECT_GT(whiteIn(x0, y0 + 4.0f, x1, y1 - 4.0f), 0) << where << ": no greeting on its plate";
+        EXPECT_EQ(whiteIn(x0, y0 - 6.0f, x1, y0 + 3.0f), 0) << where << ": the greeting crosses its plate's top";
+        EXPECT_EQ(whiteIn(x0, y1 - 3.0f, x1, y1 + 6.0f), 0) << where << ": the greeting crosses its plate's bottom";
+    }
+
     // Frames until the top screen is a T (or the condition holds).
     template <class T> T* until(float seconds = 4.0f)
     {
@@ -370,14 +584,15 @@ public:
 
     // Frames until the top screen is a T; once it has come in, its picture (when `picture`) and
     // its buttons checked.
-    template <class T> T* shown(const std::string& where, bool picture, int frames = 30, float seconds = 4.0f)
+    template <class T>
+    T* shown(const std::string& where, bool picture, int frames = 30, float seconds = 4.0f, bool sides = false)
     {
         T* window = until<T>(seconds);
         if (!window)
             return nullptr;
         settle(frames);
         if (picture)
-            checkPicture(where, false);
+            checkPicture(where, false, sides);
         checkButtons(where, *window);
         return window;
     }
@@ -392,16 +607,28 @@ public:
         HUDMainMenu* menu = mainMenu(size);
         ASSERT_NE(nullptr, menu) << size;
         ASSERT_TRUE(clickButton(*menu, L"play")) << size;
-        // A player without a name is asked for one first, and takes the offered name.
+        // A player without a name is asked for one first and gives the longest there may be;
+        // back on the main menu the greeting carries it.
         if (auto* input = shown<HUDModalInput>(size + " name input", false, 30, 1.0f))
         {
+            typeLongestName(size + " name input", *input);
             ASSERT_TRUE(clickButton(*input, L"ok"));
+            auto* named = until<HUDEpisodeSelectIOS>();
+            ASSERT_NE(nullptr, named) << size;
+            settle(30);
+            ASSERT_TRUE(clickButton(*named, L"back"));
+            menu = until<HUDMainMenu>();
+            ASSERT_NE(nullptr, menu) << size;
+            settle(60);
+            checkGreeting(size + " main menu", *menu);
+            ASSERT_TRUE(clickButton(*menu, L"play")) << size;
         }
-        auto* episodes = shown<HUDEpisodeSelectIOS>(size + " episode select", true);
+        // The selections and the shop have the side pictures beside them.
+        auto* episodes = shown<HUDEpisodeSelectIOS>(size + " episode select", true, 30, 4.0f, true);
         ASSERT_NE(nullptr, episodes) << size << ": play did not answer its drawn centre; screen " << mGame.screen()
                                      << " top " << (mGame.top() ? typeid(*mGame.top()).name() : "none");
         ASSERT_TRUE(clickButton(*episodes, L"shop"));
-        auto* shop = shown<HUDShopWindow>(size + " shop", true);
+        auto* shop = shown<HUDShopWindow>(size + " shop", true, 30, 4.0f, true);
         ASSERT_NE(nullptr, shop) << size;
         checkLockedTab(size + " shop", *shop);
         ASSERT_TRUE(clickButton(*shop, L"back_ac"));
@@ -409,7 +636,7 @@ public:
         ASSERT_NE(nullptr, episodes) << size;
         settle(30);
         ASSERT_TRUE(clickButton(*episodes, L"play"));
-        auto* levels = shown<HUDLevelSelect>(size + " level select", true);
+        auto* levels = shown<HUDLevelSelect>(size + " level select", true, 30, 4.0f, true);
         ASSERT_NE(nullptr, levels) << size;
         ASSERT_FALSE(levels->mPlates.empty());
         const LevelPlate& plate = levels->mPlates.front();
@@ -427,8 +654,9 @@ public:
         checkFieldEdges(size + " battle");
         checkButtons(size + " battle HUD", mGame.hud());
         ASSERT_TRUE(clickButton(mGame.hud(), L"options_btn")) << size;
-        ASSERT_NE(nullptr, shown<HUDIngameMenu>(size + " in-game menu", false))
-            << size << ": the gear did not answer its drawn centre";
+        auto* pause = shown<HUDIngameMenu>(size + " in-game menu", false);
+        ASSERT_NE(nullptr, pause) << size << ": the gear did not answer its drawn centre";
+        checkLeaveConfirmation(size + " leave confirmation", *pause);
         mGame.map().showVictory();
         ASSERT_NE(nullptr, shown<HUDLevelResultWindow>(size + " level result", false, 90)) << size;
     }

@@ -209,6 +209,7 @@ TEST_F(DemoContent, TheStringsHoldEveryKeyTheGameAsksAndEveryAnnouncedUnlockHasI
                                L"profiles_error",
                                L"profiles_maxcount",
                                L"progress_confirm_text",
+                               L"progress_confirm_caption",
                                L"towerUpgradeInfoRange",
                                L"towerUpgradeInfoDamage",
                                L"towerUpgradeInfoRof",

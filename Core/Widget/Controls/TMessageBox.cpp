@@ -3,6 +3,7 @@
 
 #include "Core/Layer/TextLayer.h"
 #include "Core/Media/Graphics/Font.h"
+#include "Core/Media/Image/ImageInfo.h"
 #include "Core/Widget/Controls/ControlHost.h"
 #include "Core/Widget/Controls/GameSettings.h"
 #include "Core/Widget/Controls/TesselButton.h"
@@ -11,7 +12,9 @@
 
 namespace
 {
-constexpr u32 kFont = 0;
+// The root board's fonts: "main_42_3" for the message and the labels, "main_80" for the caption.
+constexpr u32 kFont = 4;
+constexpr u32 kCaptionFont = 5;
 // Button centres in the box's own space.
 constexpr float kButtonY = 535.0f;
 constexpr float kSingleX = 516.0f;
@@ -19,8 +22,8 @@ constexpr float kCancelX = 642.0f;
 constexpr float kConfirmX = 390.0f;
 } // namespace
 
-TMessageBox::TMessageBox(const std::wstring& messageKey, const std::wstring& command)
-    : mMessageKey(messageKey), mCommand(command)
+TMessageBox::TMessageBox(const std::wstring& messageKey, const std::wstring& command, const std::wstring& captionKey)
+    : mMessageKey(messageKey), mCommand(command), mCaptionKey(captionKey)
 {
 }
 
@@ -53,8 +56,22 @@ QLResultEnum TMessageBox::Build()
         return r;
     if (QLResultEnum r = AppendImageLayer(L"back", HIT_NONE, nullptr, nullptr))
         return r;
-    if (QLResultEnum r = AddText(L"text/message", mMessageKey, gui::ControlHost::Get()->GetFont(kFont), nullptr))
+    gui::ControlHost* host = gui::ControlHost::Get();
+    if (!mCaptionKey.empty())
+        if (QLResultEnum r = AddText(L"text/caption", mCaptionKey, host->GetFont(kCaptionFont), &mCaption))
+            return r;
+    if (QLResultEnum r = AddText(L"text/message", mMessageKey, host->GetFont(kFont), &mMessage))
         return r;
+    // Wrapped to its place, each line centred.
+    if (const base::ImageInfo* place = FindLayoutLayer(L"text/message"))
+    {
+        render::TextFormat format = mMessage->mFormat;
+        format.mWrapWidth = place->mWidth;
+        format.mAlignment = 2;
+        mMessage->SetFormat(format);
+        mMessage->SetPosition(place->mX + place->mWidth * 0.5f, place->mY + place->mHeight * 0.5f, 0.0f);
+        mMessage->AlignToPixels();
+    }
     if (mCommand.empty())
     {
         if (QLResultEnum r = MakeButton(kSingleX, kButtonY, &mCloseButton))

@@ -502,7 +502,8 @@ void HUD::showConfirm(const std::wstring& key, const std::wstring& command)
     auto* frames = app ? dynamic_cast<widget::FrameManager*>(app->mFrameManager) : nullptr;
     if (!frames)
         return notBuilt(L"confirmation (no frame manager)");
-    auto box = std::make_unique<TMessageBox>(key, command);
+    // The battle's confirmations all ask before a level's progress is given up.
+    auto box = std::make_unique<TMessageBox>(key, command, L"progress_confirm_caption");
     if (box->Build() != QL_OK || frames->ShowModal(box.get(), true) != QL_OK)
     {
         QL_LOG(L"The confirmation box could not be opened\n") << base::LogStyle::Error;

@@ -3,6 +3,9 @@
 
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/ImageContainer.h"
+#include "Core/Widget/Controls/TMessageBox.h"
+#include "Core/Widget/FrameManager.h"
+#include "Framework/GameApplication.h"
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Shell/HUDButtonList.h"
 #include "Source/TD/Shell/HUDButtonOver.h"
@@ -56,10 +59,31 @@ HUDIngameMenu::HUDIngameMenu(const std::wstring& layout)
 
 HUDIngameMenu::~HUDIngameMenu() { mMenuButtons.clear(); }
 
+bool HUDIngameMenu::underMessageBox()
+{
+    framework::GameApplication* app = framework::GameApplication::Get();
+    auto* frames = app ? dynamic_cast<widget::FrameManager*>(app->mFrameManager) : nullptr;
+    if (!frames)
+        return false;
+    for (const auto& entry : frames->GetStack())
+        if (dynamic_cast<const TMessageBox*>(entry.frame))
+            return true;
+    return false;
+}
+
 void HUDIngameMenu::Draw(render::Graphics* graphics)
 {
     if (!graphics)
         return;
+    // A confirmation box stands in the panel's place, over the shaded battle: the panel's medal
+    // and caption would stick out above it.
+    if (underMessageBox())
+    {
+        for (const TDFrameEntry* image : mImages)
+            if (image->mVisible && image->mName == L"shade")
+                drawEntryImage(graphics, *image);
+        return;
+    }
     HUDWindow::Draw(graphics);
     for (HUDButtonOver* button : mMenuButtons)
         button->Draw(graphics);

@@ -23,6 +23,8 @@ public:
     // The first menu button holding the point, after the "simple" sound; "" (silent) for none.
     std::wstring ButtonNameAt(int x, int y) override;
     void listButtons(std::vector<ButtonPlace>& out) const override;
+    // A message box (the confirmation of leaving or restarting the level) is open above.
+    static bool underMessageBox();
 
     base::OwnedList<HUDButtonOver> mMenuButtons;
 };

@@ -10,6 +10,7 @@
 #include "Source/TD/Data/TDProgress.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
+#include "Source/TD/Shell/TDScreenDraw.h"
 
 #include <algorithm>
 
@@ -96,12 +97,28 @@ void HUDModalInput::Draw(render::Graphics* graphics)
     if (!graphics->mFont)
         return;
     const std::wstring shown = mText + L"|";
+    const float fit = fieldFit(graphics->mFont, shown);
     math::Transform2D t;
-    t.Translate(mInputField->mX + 15.0f, mInputField->mY + mInputField->mHeight * 0.5f);
+    t.Scale(fit, fit);
+    t.Translate(mInputField->mX + kFieldInset, mInputField->mY + mInputField->mHeight * 0.5f);
     graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
     auto command = graphics->DrawText(&shown).Transform(t);
     command->mAlignH = 0;
     command->mAlignV = 2;
+}
+
+float HUDModalInput::fieldFit(render::Font* font, const std::wstring& shown)
+{
+    // Measured once per text: the draw asks every frame.
+    if (shown == mFittedText && font == mFittedFont)
+        return mFit;
+    float width = 0.0f, height = 0.0f;
+    tdscreen::measureWrapped(font, shown, 0.0f, width, height);
+    const float room = mInputField->mWidth - 2.0f * kFieldInset;
+    mFit = width > room ? std::max(0.5f, room / width) : 1.0f;
+    mFittedText = shown;
+    mFittedFont = font;
+    return mFit;
 }
 
 void HUDModalInput::Char(int c)

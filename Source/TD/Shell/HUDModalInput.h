@@ -20,6 +20,8 @@ public:
     static constexpr int kEnter = 13;
     // The engine's code of the Return key (the keypad's Enter shares its virtual key).
     static constexpr int kEnterCode = 271;
+    // The name starts this far inside the field, and ends at least as far from its right edge.
+    static constexpr float kFieldInset = 15.0f;
 
     HUDModalInput(HUD* hud, TDMap* map);
     ~HUDModalInput() override;
@@ -45,9 +47,15 @@ public:
     TDFrameEntry* mInputField = nullptr;
     std::wstring mText;
 
+    // The scale (1 down to half) at which the name and its caret fit the field.
+    float fieldFit(render::Font* font, const std::wstring& shown);
+
 private:
     void textChanged();
 
     HUD* mHud;
     TDMap* mMap;
+    std::wstring mFittedText;
+    render::Font* mFittedFont = nullptr;
+    float mFit = 1.0f;
 };

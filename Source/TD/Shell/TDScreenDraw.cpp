@@ -62,14 +62,20 @@ float fitScale(render::Font* font, const std::wstring& text, float width, float 
 {
     if (!font || text.empty() || width <= 0.0f || height <= 0.0f)
         return 1.0f;
-    float lineWidth = 0.0f, line = 0.0f;
+    float lineWidth = 0.0f, line = 0.0f, twoLines = 0.0f;
     measureWrapped(font, L"Ag", 0.0f, lineWidth, line);
+    measureWrapped(font, L"Ag\nAg", 0.0f, lineWidth, twoLines);
     const float descent = line * 0.3f;
+    // A box too low for two lines keeps a text of one line on one line: shrunk lines stacked in
+    // it would stand on its edges.
+    const bool oneLine = height < twoLines && text.find(L'\n') == std::wstring::npos;
     for (int step = 0; step <= 10; ++step)
     {
         const float scale = 1.0f - 0.05f * static_cast<float>(step);
         float w = 0.0f, h = 0.0f;
         measureWrapped(font, text, width / scale, w, h);
+        if (oneLine && h > line)
+            continue;
         if (w * scale <= width + 1.0f && h * scale <= height + descent * scale)
             return scale;
     }

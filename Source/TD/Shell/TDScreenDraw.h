@@ -36,7 +36,8 @@ void drawTextCentred(render::Graphics* graphics, render::BMFont* font, const std
 // The text wrapped to `width` as drawn, in the font's units.
 void measureWrapped(render::Font* font, const std::wstring& text, float width, float& outWidth, float& outHeight);
 // The largest scale, 1 down to half, at which the text wrapped to width / scale fits a box of
-// width x height (a line may stand out of a low box by its descent, 0.3 of a line).
+// width x height (a line may stand out of a low box by its descent, 0.3 of a line); in a box
+// lower than two lines a text without line breaks must fit on one line.
 float fitScale(render::Font* font, const std::wstring& text, float width, float height);
 // The text fitted into the box of width x height centred on (x, y), then scaled by `scale`; the
 // fitted scale is kept in `fit` (measured when not above 0).
