@@ -1,7 +1,11 @@
 // One switch makes the program headless: the video driver, the device its windows draw with and
-// the audio output all follow it, and a factory a test sets still wins.
+// the audio output all follow it, a factory a test sets still wins, and SDL output without a
+// usable driver is silence.
 #include "Platform/Base/Headless.h"
+#include "Os/ScopedEnv.h"
+#include "Platform/Audio/AudioEngine.h"
 #include "Platform/Audio/NullDevice.h"
+#include "Platform/Audio/SdlDevice.h"
 #include "Platform/Gpu/RecordingDevice.h"
 #include "Platform/Os/Video.h"
 
@@ -32,6 +36,11 @@ TEST(Headless, VideoGpuAndAudioAllFollowTheOneSwitch)
         HeadlessScope off(false);
         EXPECT_STREQ(os::Video().Name(), "sdl");
         EXPECT_EQ(audio::CreateDevice()->Name().rfind("sdl", 0), 0u);
+        // SDL output without a usable driver falls back to the silent null device.
+        testos::ScopedEnv driver("SDL_AUDIODRIVER", "no-such-driver");
+        audio::AudioEngine engine(std::make_unique<audio::SdlDevice>());
+        EXPECT_FALSE(engine.HasOutput());
+        EXPECT_EQ(engine.GetDevice().Name(), "null");
     }
     HeadlessScope scope(true);
     EXPECT_STREQ(os::Video().Name(), "null");

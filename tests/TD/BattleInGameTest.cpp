@@ -1,10 +1,12 @@
 // The battle of the first demo level played by clicks in the running game: the ring menu's
 // building, upgrading, selling and spot buying, the menu dropped by another screen, gems, spells,
 // speed and the early wave under the tutorial's blocks, the control buttons' glow, the level's
-// end with its stars, gems, result window and the shop's way on, restarts and level openings, and
-// the first level lost without towers and held by three darts.
+// end with its stars, gems, result window and the shop's way on, restarts and level openings, a
+// replay after a restart that ends the same, and the first level lost without towers and held by
+// three darts.
 #include "InGame.h"
 
+#include "Core/Base/Random.h"
 #include "Source/TD/Battle/HUDSpellButton.h"
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Data/TDProgress.h"
@@ -348,6 +350,63 @@ TEST_F(InGame,
     map->mSpeed = 1.0f;
     map->updateControlButtons();
     EXPECT_FALSE(map->mActiveButtonPlaced);
+}
+
+struct PressedBattle
+{
+    i32 coins = 0, kills = 0, towers = 0, level = -1;
+    float health = 0.0f;
+    std::vector<float> positions;
+    bool operator==(const PressedBattle&) const = default;
+};
+
+TEST_F(InGame, ABattlePlayedByTheSameClicksAfterARestartEndsTheSame)
+{
+    // Builds on two spots through their menus, calls the first wave at once, upgrades, and lets
+    // the battle run for half a minute.
+    auto play = [&]
+    {
+        math::SetRandomSeed(99);
+        map->mStats.mCoins = 500;
+        PressedBattle out;
+        for (size_t i : {0, 4})
+        {
+            if (!openOn(i) || !clickEntry(i == 0 ? 10000 : 20000))
+                return out;
+            game.run(10);
+        }
+        if (map->mNextWave.buttons.empty())
+            return out;
+        const auto next = map->mNextWave.buttons.front();
+        game.click(next.x + next.width / 2.0f, next.y + next.height / 2.0f);
+        game.run(90);
+        if (!openOn(0) || !clickEntry(1))
+            return out;
+        game.run(900);
+        out.coins = map->mStats.mCoins;
+        out.kills = map->mStats.mKillScore;
+        out.towers = static_cast<i32>(map->mTowers.size());
+        out.level = map->mTowers.empty() ? -1 : map->mTowers[0]->mLevel;
+        out.health = map->mHealth;
+        for (const TDUnit* unit : map->mWaves.mUnits)
+        {
+            out.positions.push_back(unit->mPos[0]);
+            out.positions.push_back(unit->mPos[1]);
+        }
+        for (const TDTowerSpecial* drop : map->mDrops)
+        {
+            out.positions.push_back(drop->mX);
+            out.positions.push_back(drop->mY);
+        }
+        return out;
+    };
+    const PressedBattle first = play();
+    EXPECT_EQ(first.towers, 2);
+    EXPECT_EQ(first.level, 1) << "upgraded by its menu";
+    EXPECT_GT(first.kills, 0);
+    EXPECT_FALSE(first.positions.empty());
+    ASSERT_TRUE(restartLevel());
+    EXPECT_TRUE(play() == first);
 }
 
 TEST_F(InGame, ARestartKeepsTheGemTotalAndEndsScreensPausesSpellsAndSpeedUpsAndALevelOpensOnItsUnlockMessageOrBanner)

@@ -2,9 +2,11 @@
 // screen modes and pack builds, with a probe screen in place of the game's own.
 #include "App/ShellGame.h"
 #include "Core/Base/Singletone.h"
+#include "Core/Base/StringConvert.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/Profiles.h"
 #include "Core/Input/InputWin32.h"
+#include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/RectHitLayer.h"
 #include "Core/Media/Image/Image.h"
 #include "Core/Media/Image/ImageContainer.h"
@@ -27,6 +29,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <regex>
 #include <tuple>
 
 namespace fs = std::filesystem;
@@ -630,4 +633,67 @@ TEST_F(GameApplicationTest, AScreenReplacedFromItsOwnPressIsDeletedAfterTheUpdat
     EXPECT_EQ(QL_OK, game->GetFrameManager()->Update(0.0f));
     EXPECT_EQ(2, mDeaths);
     EXPECT_EQ(nullptr, refusing.GetManager());
+}
+
+// A layer's rectangle as the layout's "layers.xml" states it.
+math::Rect LayoutRect(const fs::path& layout, const std::string& name)
+{
+    std::ifstream in(layout / "layers.xml");
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::smatch m;
+    const std::regex layer("<Layer name=\"" + name +
+                           "\" x=\"(-?\\d+)\" y=\"(-?\\d+)\" width=\"(\\d+)\" height=\"(\\d+)\"");
+    if (!std::regex_search(text, m, layer))
+        return math::Rect();
+    return math::Rect(std::stof(m[1]), std::stof(m[2]), std::stof(m[3]), std::stof(m[4]));
+}
+
+TEST_F(GameApplicationTest, ImageLayersOfALayoutStandAtTheirLayerSizedByTheirImageAndAMissingOneMakesNone)
+{
+    const fs::path layout = mData.Path() / "td/data/message";
+    fs::create_directories(layout.parent_path());
+    fs::copy(fs::path(QL_SOURCE_DIR) / "content/td/data/message", layout, fs::copy_options::recursive);
+    TestGame* game = Make();
+    ASSERT_EQ(game->Start(), QL_OK);
+    std::unique_ptr<file::ImageContainer> container(
+        file::FileManager::Instance()->OpenImageContainer(L"td/data/message"));
+    ASSERT_NE(container, nullptr);
+
+    // Layers of other places and sizes: each stands where the layout puts it, as large as its image.
+    for (const char* name : {"back", "button/ok", "icons/id10000"})
+    {
+        SCOPED_TRACE(name);
+        const math::Rect expected = LayoutRect(layout, name);
+        ASSERT_GT(expected.w, 0.0f);
+        layer::ImageLayer* made = nullptr;
+        base::ImageInfo info;
+        ASSERT_EQ(QL_OK, game->CreateImageLayer(base::StringToWString(name), container.get(), &made, &info));
+        ASSERT_NE(made, nullptr);
+        std::unique_ptr<layer::ImageLayer> owned(made);
+        ASSERT_NE(made->GetImage(), nullptr);
+        EXPECT_TRUE(made->mImage.owns());
+        EXPECT_EQ(info.mName, base::StringToWString(name));
+        EXPECT_EQ(math::Rect(info.mX, info.mY, info.mWidth, info.mHeight), expected);
+        EXPECT_EQ(made->GetImage()->GetWidth(), static_cast<i32>(expected.w));
+        EXPECT_EQ(made->GetImage()->GetHeight(), static_cast<i32>(expected.h));
+        EXPECT_EQ(made->mPosition, math::Point3(expected.x, expected.y, 0.0f));
+        // The size is taken up at the next bounds update: the layer covers its layout rectangle.
+        EXPECT_TRUE(made->UpdateTreeBounds());
+        const math::Box box = made->ComputeParentBox();
+        EXPECT_EQ(math::Rect(box.minX, box.minY, box.maxX - box.minX, box.maxY - box.minY), expected);
+    }
+    // The description is optional.
+    layer::ImageLayer* plain = nullptr;
+    ASSERT_EQ(QL_OK, game->CreateImageLayer(L"icons/id0", container.get(), &plain, nullptr));
+    std::unique_ptr<layer::ImageLayer> ownedPlain(plain);
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(plain->mPosition.x, LayoutRect(layout, "icons/id0").x);
+
+    // A name the layout does not hold: the load's error, no layer, the description untouched.
+    layer::ImageLayer* none = nullptr;
+    base::ImageInfo untouched;
+    untouched.mX = -7.0f;
+    EXPECT_NE(QL_OK, game->CreateImageLayer(L"icons/no_such_icon", container.get(), &none, &untouched));
+    EXPECT_EQ(none, nullptr);
+    EXPECT_EQ(untouched.mX, -7.0f);
 }
