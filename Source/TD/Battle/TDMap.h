@@ -284,8 +284,6 @@ public:
     bool mScreenChangePending = false;
     bool mLevelActive = true;
     float mEnemySpotTime = 0.0f;
-    bool mContextMenuOpen = false; // the spot or tower menu
-    float mContextMenuTime = 0.0f;
     i32 mSelectedSpell = -1;                     // spell waiting for its target; -1 none
     std::unique_ptr<TDContextMenu> mContextMenu; // the ring menu of a spot or tower, or null
     std::wstring mAfterProfileInput;             // "mmenu" or "shop": where the name input goes on

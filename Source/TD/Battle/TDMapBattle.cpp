@@ -60,7 +60,6 @@ void TDMap::clearBattle()
 {
     mHovered = nullptr;
     mSelectedSpell = -1;
-    mContextMenuOpen = false;
     mContextMenu.reset();
     // Modifiers first: a tower boost lets go of its effects and clears the towers' flags as it
     // goes. Bullets and units before the towers they point at.
