@@ -53,7 +53,7 @@ TEST_F(BattleFixture, HealthFollowsTheDifficultyHitsRevealAndTheBountyUsesSingle
     EXPECT_EQ(sounds.played.back(), L"enemy1hit");
     u->damage(-5.0f); // heals
     EXPECT_FLOAT_EQ(u->mHealth, 23.0f);
-    for (i32 dying : {kUnitDying, kUnitFading})
+    for (TDUnitState dying : {kUnitDying, kUnitFading})
     {
         u->mState = dying;
         u->damage(50.0f);

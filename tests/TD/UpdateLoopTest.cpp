@@ -176,7 +176,7 @@ TEST_F(BattleFixture, OddLevelsRunWithoutFault)
         const char* waves;
         i32 screen;
         i32 through;
-        i32 entries; // the state of the first wave's first two entries
+        TDWaveEntryState entries; // the state of the first wave's first two entries
     };
     const OddLevel levels[] = {
         // A scale that is no number keeps every entry back: nothing comes, the battle waits.

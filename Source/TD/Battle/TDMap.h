@@ -246,7 +246,7 @@ public:
     i32 mEpisode = 0;
     i32 mLevel = 0;
     i32 mTutorialSpot = -1;
-    i32 mResultAction = kResultActionNone; // a TDResultAction
+    TDResultAction mResultAction = kResultActionNone;
     i32 mMessageReturnScreen = kScreenBattle;
     float mStartBudgetBonus = 0.0f;
     i32 mHealthBonus = 0;
@@ -280,7 +280,7 @@ public:
     std::wstring mCacheRoot;
 
     // Battle state.
-    i32 mReloadState = kReloadNone; // a TDReloadState
+    TDReloadState mReloadState = kReloadNone;
     bool mScreenChangePending = false;
     bool mLevelActive = true;
     float mEnemySpotTime = 0.0f;
