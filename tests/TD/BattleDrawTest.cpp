@@ -411,8 +411,8 @@ TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSprites
     m.sellTower(tower);
 
     m.mNextWave.buttons.clear();
-    m.addIndicator(100.0f, 200.0f, 4, L"+5");
-    m.addIndicator(300.0f, 200.0f, 2, L"");
+    m.addIndicator(100.0f, 200.0f, kIndicatorGold, L"+5");
+    m.addIndicator(300.0f, 200.0f, kIndicatorImmune, L"");
     frame();
     const int money = canvas.find(L"ui/money"), immune = canvas.find(L"ui/immune");
     ASSERT_GE(money, 0);

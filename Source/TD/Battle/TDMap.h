@@ -171,7 +171,7 @@ public:
     void setTutorial(TDTutorialHooks* tutorial) { mTutorial = tutorial ? tutorial : &mNullTutorial; }
     // The commands of the menus, the shop, the profiles and the message; null gives the null twin.
     void setScreenFlow(TDScreenFlow* flow) { mScreenFlow = flow ? flow : &mNullScreenFlow; }
-    TDIndicator* addIndicator(float x, float y, i32 kind, const std::wstring& text) override;
+    TDIndicator* addIndicator(float x, float y, TDIndicatorKind kind, const std::wstring& text) override;
     TDPoint* findPoint(i32 id) const override { return network().findPoint(id); }
     void sortTowers() override;
     // Effect sprites of the battle: a non-null sprite is appended; removing deletes it.

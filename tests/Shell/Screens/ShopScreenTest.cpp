@@ -183,15 +183,15 @@ TEST_F(ShopScreen, ALongerListHasTabsAndScrollsAndTheShopBlockStopsAllButBuying)
     shop->MouseMove(886, 700);
     EXPECT_FLOAT_EQ(1.0f, shop->scrollBar->position);
     EXPECT_FLOAT_EQ(-210.0f, shop->listOffset());
-    EXPECT_EQ(2, shop->dragState);
+    EXPECT_EQ(HUDShopWindow::DragState::kMoved, shop->dragState);
     shop->Release(886, 700);
     EXPECT_EQ(-1, shop->scrollBar->held);
-    EXPECT_EQ(0, shop->dragState);
+    EXPECT_EQ(HUDShopWindow::DragState::kIdle, shop->dragState);
 
     // A press in the scroll column then a move onto a buy button buys nothing.
     shop->Wheel(4096);
     shop->Press(880, 400);
-    EXPECT_EQ(1, shop->dragState);
+    EXPECT_EQ(HUDShopWindow::DragState::kPressed, shop->dragState);
     shop->MouseMove(kBuyX, kBuyY);
     shop->Release(kBuyX, kBuyY);
     EXPECT_EQ(-1, map().mProgress->getUpgradeLevel(11));
