@@ -102,8 +102,8 @@ TDMap* Game::getMap() const { return mBoard ? mBoard->getMap() : nullptr; }
 QLResultEnum Game::DrawOverlays(render::Graphics& graphics)
 {
     TDMap* map = getMap();
-    const int s = map ? map->mScreen : 0;
-    if (s != 5 && s != 6 && s != 8 && s != 16)
+    const int s = map ? map->mScreen : kScreenBattle;
+    if (s != kScreenEpisodes && s != kScreenLevels && s != kScreenShop && s != kScreenMessage)
         return QL_OK;
     if (!mView.sideBars || !mLeftSide || !mRightSide || mLeftSide->GetHeight() <= 0)
         return GameApplication::DrawOverlays(graphics);

@@ -595,13 +595,13 @@ math::Point2 GameApplication::ToGameCoords(const math::Point2& p)
     return {(p.x + mView.inputOffsetX) * mView.inputScaleX, (p.y + mView.inputOffsetY) * mView.inputScaleY};
 }
 
-math::Point2 GameApplication::ConvertCoordsByMode(const math::Point2& p, int mode)
+math::Point2 GameApplication::ConvertCoordsByMode(const math::Point2& p, input::CoordMode mode)
 {
     const float w = mWindow ? static_cast<float>(mWindow->GetWidth()) : 0;
     const float h = mWindow ? static_cast<float>(mWindow->GetHeight()) : 0;
-    if (mode == 1)
+    if (mode == input::CoordMode::kQuarterTurn)
         return {w - p.y, p.x};
-    if (mode == 3)
+    if (mode == input::CoordMode::kThreeQuarterTurn)
         return {p.y, h - p.x};
     return p;
 }

@@ -109,7 +109,7 @@ public:
 
     // input::CoordConverter
     math::Point2 ToGameCoords(const math::Point2& point) override;
-    math::Point2 ConvertCoordsByMode(const math::Point2& point, int mode) override;
+    math::Point2 ConvertCoordsByMode(const math::Point2& point, input::CoordMode mode) override;
 
     // input::InputListener: the frames take the mouse, the focused widget the keys.
     QLResultEnum OnMouseDown(const math::Point2& position, u32 button) override;

@@ -20,6 +20,33 @@ function(ql_export_headers name)
     target_include_directories(${name} ${scope} ${root})
 endfunction()
 
+# The headers of SDL, OpenGL, EGL and Vorbis are the platform layer's alone. Every target outside
+# Platform/ has this folder first on its include path; it holds a header of each of their names
+# (also SDL's own spelling without "SDL2/") that stops the build, so such an include cannot reach
+# the real one.
+set(QL_PLATFORM_ONLY ${CMAKE_BINARY_DIR}/include/platform_only)
+file(REMOVE_RECURSE ${QL_PLATFORM_ONLY})
+foreach(system ${CMAKE_CXX_IMPLICIT_INCLUDE_DIRECTORIES} ${SDL2_INCLUDE_DIRS})
+    foreach(folder SDL2 GL EGL KHR GLES GLES2 GLES3 vorbis)
+        file(GLOB_RECURSE found RELATIVE ${system} ${system}/${folder}/*.h)
+        list(APPEND QL_PLATFORM_HEADER_NAMES ${found})
+        if(folder STREQUAL "SDL2")
+            file(GLOB found RELATIVE ${system}/SDL2 ${system}/SDL2/*.h)
+            list(APPEND QL_PLATFORM_HEADER_NAMES ${found})
+        endif()
+    endforeach()
+endforeach()
+list(REMOVE_DUPLICATES QL_PLATFORM_HEADER_NAMES)
+foreach(header ${QL_PLATFORM_HEADER_NAMES})
+    file(WRITE ${QL_PLATFORM_ONLY}/${header}
+        "#error \"${header} belongs to the platform layer: only Platform/ includes it\"\n")
+endforeach()
+
+# ql_platform_only(target): the target is outside Platform/ and sees none of the platform's libraries.
+function(ql_platform_only target)
+    target_include_directories(${target} BEFORE PRIVATE ${QL_PLATFORM_ONLY})
+endfunction()
+
 # ql_library(name SOURCES... [PUBLIC ...] [LIBS ...] [HEADERS ...] [NOT_HEADERS ...]): a static
 # library of one engine area. PUBLIC names the libraries its headers include: a user of the library
 # sees their headers too. LIBS are linked privately: only the library's own sources see them.
@@ -34,6 +61,10 @@ function(ql_library name)
     else()
         add_library(${name} STATIC ${A_SOURCES})
         target_link_libraries(${name} PUBLIC ${A_PUBLIC} PRIVATE ${A_LIBS})
+        string(FIND "${CMAKE_CURRENT_SOURCE_DIR}/" "${CMAKE_SOURCE_DIR}/Platform/" inPlatform)
+        if(NOT inPlatform EQUAL 0)
+            ql_platform_only(${name})
+        endif()
     endif()
     if(A_HEADERS)
         list(TRANSFORM A_HEADERS PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the project needs; does nothing when all are present.
 set -e
-PACKAGES="build-essential cmake ninja-build pkg-config ccache clang libclang-rt-14-dev
+PACKAGES="build-essential cmake ninja-build pkg-config ccache clang libclang-rt-14-dev lld
  libgtest-dev libgmock-dev libbenchmark-dev
  libdevil-dev libgif-dev libpng-dev libjpeg-dev zlib1g-dev libdeflate-dev libogg-dev libtheora-dev libvorbis-dev
  libtinyxml2-dev libutfcpp-dev libsdl2-dev libgl-dev libegl-dev

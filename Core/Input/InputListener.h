@@ -38,13 +38,21 @@ public:
     virtual QLResultEnum OnTouchCancel(const Touches& touches) = 0;
 };
 
+// How the window's points turn before they are used: modes 1 and 3 rotate a quarter turn within
+// the window; every other mode leaves the point.
+enum class CoordMode : i32
+{
+    kAsIs = 0,
+    kQuarterTurn = 1,      // (x, y) -> (width - y, x)
+    kThreeQuarterTurn = 3, // (x, y) -> (y, height - x)
+};
+
 class CoordConverter
 {
 public:
     virtual ~CoordConverter() = default;
     // Window pixels to game units.
     virtual math::Point2 ToGameCoords(const math::Point2& point) = 0;
-    // Mode 1 and 3 rotate a quarter turn within the window; other modes leave the point.
-    virtual math::Point2 ConvertCoordsByMode(const math::Point2& point, int mode) = 0;
+    virtual math::Point2 ConvertCoordsByMode(const math::Point2& point, CoordMode mode) = 0;
 };
 } // namespace input

@@ -10,12 +10,13 @@ class Layer;
 class HitTestListener;
 
 // States of the walk: a listener ends the search, lets it continue below, or declines.
-enum HitTestState : i32
+enum class HitTestState : i32
 {
     HIT_HANDLED = 0,
     HIT_CONTINUE = 1,
     HIT_DECLINED = 2, // leave the notified layer's subtree
 };
+using enum HitTestState;
 
 // Link-mask bits, one per event kind.
 enum HitTestLink : u32
@@ -35,7 +36,7 @@ struct HitTestParam
     Layer* mNotifiedLayer = nullptr;
     math::Point3 mPoint; // in the notified layer's space
     HitTestListener* mListener = nullptr;
-    i32 mState = HIT_CONTINUE;
+    HitTestState mState = HIT_CONTINUE;
     bool mLinked = false;
     bool mHandledBelow = false;
 };
@@ -64,7 +65,7 @@ public:
     Layer* mHitLayer = nullptr;
     Layer* mNotifiedLayer = nullptr;
     math::Point3 mPoint;
-    i32 mState = HIT_HANDLED;
+    HitTestState mState = HIT_HANDLED;
     bool mHandledBelow = false;
     u32 mLinkMask = 0;
 };

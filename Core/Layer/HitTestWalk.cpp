@@ -29,7 +29,7 @@ template <class Event> struct WalkState
 {
     const Event* event = nullptr;
     HitTestDelegate<Event>* delegate = nullptr;
-    i32 state = HIT_CONTINUE;
+    HitTestState state = HIT_CONTINUE;
     math::Point3 hitPoint;
     Layer* hitLayer = nullptr;
     Layer* declining = nullptr;

@@ -21,8 +21,8 @@ HitTestDelegate<OnMouseWheel>& GetWheelDelegate();
 // The outcome of one walk.
 struct HitTestResult
 {
-    QLResultEnum result = QL_OK; // a listener's non-zero result, passed on unchanged
-    i32 state = HIT_CONTINUE;    // HIT_HANDLED when a listener took the event
+    QLResultEnum result = QL_OK;       // a listener's non-zero result, passed on unchanged
+    HitTestState state = HIT_CONTINUE; // HIT_HANDLED when a listener took the event
     Layer* hitLayer = nullptr;
     math::Point3 hitPoint;
 };

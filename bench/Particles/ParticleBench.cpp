@@ -77,7 +77,7 @@ void Render(benchmark::State& state, render::HeadlessWindow::Backend backend)
     std::unique_ptr<render::ParticleEmitter> effect(system->CreateEmitter("fountain"));
     effect->SetLoopMode(1);
     effect->SetPosition(512.0f, 500.0f, 1);
-    effect->SetState(1);
+    effect->SetState(render::ParticleEmitter::PLAYING);
     u32 drawn = 0;
     size_t draws = 0;
     for (auto _ : state)

@@ -194,10 +194,10 @@ public:
     QLResultEnum Update(float dt) override
     {
         mFinished = true; // like the application: finished whenever asked, alive through its children
-        mLastDt = dt;
+        mDts.push_back(dt);
         return QL_OK;
     }
-    float mLastDt = -1;
+    std::vector<float> mDts; // one per pass
 };
 
 class CountDown : public base::Task
@@ -206,10 +206,12 @@ public:
     explicit CountDown(int passes) : base::Task(false, false, true, false), mLeft(passes) {}
     QLResultEnum Update(float) override
     {
+        std::this_thread::sleep_for(kPassLength);
         if (--mLeft == 0)
             Stop();
         return QL_OK;
     }
+    static constexpr std::chrono::milliseconds kPassLength{5};
     int mLeft;
 };
 } // namespace
@@ -225,7 +227,14 @@ TEST(MainLoop, EndsWhenTheLastChildTaskHasGoneWithTheTimersSecondsSinceItsLastUp
     // Pass 1 merges; passes 2-6 tick the child, which stops in pass 6 and is removed in the
     // same child walk; the root then finishes and the loop ends.
     EXPECT_EQ(root.Passes(), 6u);
-    EXPECT_GE(root.mLastDt, 0.0f);
+    // Each pass gets the seconds since the one before: from pass 3 on, at least the child's
+    // sleep in the pass before (5 ms, not 5 and not 5 million).
+    ASSERT_EQ(root.mDts.size(), 6u);
+    for (size_t pass = 3; pass <= 6; ++pass)
+    {
+        EXPECT_GE(root.mDts[pass - 1], 0.0049f) << "pass " << pass;
+        EXPECT_LT(root.mDts[pass - 1], 4.0f) << "pass " << pass;
+    }
     // The timer gives the seconds since its last update.
     app::TimerLocalWin32 timer;
     timer.Init();

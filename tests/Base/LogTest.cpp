@@ -45,8 +45,23 @@ protected:
 
 TEST_F(LogTest, OutputsStartWithTheHeadStylesNestAndArgumentsAreEscapedOnHtmlOnly)
 {
+    // The page head, line by line as browsers and log readers expect it; the file is UTF-8 and
+    // says so.
+    const std::wstring head = L"<html><head><meta http-equiv=Content-Type content=\"text/html; charset=utf-8\">"
+                              L"<meta http-equiv=Content-Language content=ru><style>\n"
+                              L"body {font-family:verdana;}\n"
+                              L"hr { size:1px;color:000000 }\n"
+                              L"div.error { border-width:0 0 0 0px;border-style:solid;border-color:FF0000;"
+                              L"color:AA0000;background:#CCCCCC;font-weight:bold;padding-bottom:0px; }\n"
+                              L"span.info { color:000000; }\n"
+                              L"div.block { border-width:1px;border-style:solid;border-color:000000;padding:3px;"
+                              L"margin-bottom:5px; }\n"
+                              L"div.blockhead { border-width:0px;padding:3px; font-weight:bold ;color:000000;"
+                              L"background:#DDDDDD;}\n"
+                              L"</style></head>\n"
+                              L"<body>\n";
     ASSERT_EQ(mHtml->size(), 1u);
-    EXPECT_EQ(mHtml->front(), base::Log::PageHead());
+    EXPECT_EQ(mHtml->front(), head);
     ASSERT_EQ(mPlain->size(), 1u);
     EXPECT_EQ(mPlain->front(), L"log initialized\n");
 

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
 #include <tuple>
 
 TEST(MathFunctions, MoveTowardDoubleFormsBoxesRectsAndVertexLayouts)
@@ -44,8 +46,9 @@ TEST(MathFunctions, MoveTowardDoubleFormsBoxesRectsAndVertexLayouts)
     EXPECT_EQ(math::kRadToDegD, 57.29577791868204);
     EXPECT_EQ(math::kOneOverTwoPi, 0.15915494f);
     EXPECT_EQ(math::kRadToDeg, 57.29578f);
-    EXPECT_NE(static_cast<double>(math::kTwoPi), math::kTwoPiD);
-    EXPECT_EQ(static_cast<float>(math::kTwoPiD), math::kTwoPi);
+    // A full turn: the double pi doubled, and its nearest float.
+    EXPECT_EQ(math::kTwoPiD, 2.0 * std::numbers::pi);
+    EXPECT_EQ(math::kTwoPi, 2.0f * std::numbers::pi_v<float>);
 
     // An empty box takes the first point, merging widens, corners come in order, rects exclude
     // their far edges.
@@ -86,8 +89,11 @@ TEST(MathFunctions, MoveTowardDoubleFormsBoxesRectsAndVertexLayouts)
     EXPECT_FALSE(r.Contains(15, 22));
     EXPECT_FALSE(r.Contains(12, 25));
     EXPECT_FALSE(r.Contains(9.9f, 22));
-    EXPECT_EQ(r.Right(), 15.0f);
-    EXPECT_EQ(r.Bottom(), 25.0f);
+    // Right and Bottom are the first coordinates outside, next to the last inside.
+    EXPECT_FALSE(r.Contains(r.Right(), 22));
+    EXPECT_TRUE(r.Contains(std::nextafter(r.Right(), 0.0f), 22));
+    EXPECT_FALSE(r.Contains(12, r.Bottom()));
+    EXPECT_TRUE(r.Contains(12, std::nextafter(r.Bottom(), 0.0f)));
 
     // Vertex layout elements tile each stride in id order.
     ASSERT_EQ(std::size(base::kVertexLayouts), 3u);

@@ -47,6 +47,8 @@ protected:
     // The bar's vertical middle in the control's space.
     float BarY() const { return mSlider->mBar->mPosition.y + 10.0f; }
     float ThumbX() const { return mSlider->mThumbHolder->mPosition.x; }
+    // The track's length: the bar's 420 pixels less the thumb's 28 and the frame's 2.
+    static constexpr float kTrack = 390.0f;
 
     TesselSlider* mSlider = nullptr;
     ValueLog mLog;
@@ -59,10 +61,11 @@ TEST_F(SliderTest, StartsAtItsMaximumWithTheTrackInsideTheBarAndAFailedListenerL
     EXPECT_FLOAT_EQ(mSlider->GetValue(), 1.0f);
     EXPECT_FLOAT_EQ(mSlider->mHalfThumbWidth, 14.0f);
     EXPECT_FLOAT_EQ(mSlider->mTrackLeft, mSlider->mBar->mPosition.x + 14.0f);
-    EXPECT_FLOAT_EQ(mSlider->mTrackRight - mSlider->mTrackLeft, 420.0f - 28.0f - 2.0f);
+    EXPECT_FLOAT_EQ(mSlider->mTrackRight - mSlider->mTrackLeft, kTrack);
     EXPECT_FLOAT_EQ(ThumbX(), mSlider->mTrackRight);
     EXPECT_FLOAT_EQ(mSlider->mBar->GetVisibleWidth(), mSlider->mTrackRight - mSlider->mBar->mPosition.x);
-    EXPECT_FLOAT_EQ(mSlider->ValueOfX(mSlider->XOfValue(0.3f)), 0.3f);
+    EXPECT_FLOAT_EQ(mSlider->XOfValue(0.3f), mSlider->mTrackLeft + 0.3f * kTrack);
+    EXPECT_FLOAT_EQ(mSlider->ValueOfX(mSlider->mTrackLeft + 117.0f), 0.3f);
 
     // The track lies beneath the bar along its whole length, so it shows right of the thumb.
     ASSERT_NE(nullptr, mSlider->mTrack);
@@ -74,6 +77,11 @@ TEST_F(SliderTest, StartsAtItsMaximumWithTheTrackInsideTheBarAndAFailedListenerL
     EXPECT_GE(mSlider->mTrack->mPosition.x + static_cast<float>(mSlider->mTrack->GetImage()->GetWidth()),
               mSlider->mBar->mPosition.x + static_cast<float>(mSlider->mBar->GetImage()->GetWidth()));
 
+    // Another range spreads over the same track.
+    mSlider->SetRange(10.0f, 30.0f);
+    mSlider->SetValue(15.0f, true);
+    EXPECT_FLOAT_EQ(ThumbX(), mSlider->mTrackLeft + kTrack / 4.0f);
+    EXPECT_FLOAT_EQ(mSlider->ValueOfX(mSlider->mTrackRight), 30.0f);
     // Equal minimum and maximum put the thumb at the left end.
     mSlider->SetRange(0.5f, 0.5f);
     mSlider->SetValue(0.5f, true);
@@ -115,7 +123,7 @@ TEST_F(SliderTest, DraggingTheThumbReportsChangingValuesThenTheFinalOneAndShrink
     EXPECT_EQ(QL_OK, mManager.OnMouseDrag(Screen(start + 3.0f - 100.0f, y + 5.0f)));
     EXPECT_FLOAT_EQ(ThumbX(), start - 100.0f);
     ASSERT_EQ(mLog.changing.size(), 1u);
-    EXPECT_FLOAT_EQ(mLog.changing[0], mSlider->ValueOfX(start - 100.0f));
+    EXPECT_FLOAT_EQ(mLog.changing[0], 1.0f - 100.0f / kTrack);
     EXPECT_TRUE(mLog.changed.empty());
     (void)mManager.OnMouseDrag(Screen(-500.0f, 0.0f)); // beyond the left end
     EXPECT_FLOAT_EQ(ThumbX(), mSlider->mTrackLeft);
@@ -160,10 +168,10 @@ TEST_F(SliderTest, PressOnTheBarGlidesEasedAtTwoHundredPixelsPerSecondAndAnEarly
     EXPECT_FLOAT_EQ(ThumbX(), target);
     EXPECT_FALSE(mSlider->IsGliding());
     EXPECT_TRUE(mLog.changed.empty());
-    EXPECT_FLOAT_EQ(mLog.changing.back(), mSlider->ValueOfX(target));
+    EXPECT_FLOAT_EQ(mLog.changing.back(), 100.0f / kTrack);
     EXPECT_EQ(QL_OK, mManager.OnMouseUp(press, 1));
     ASSERT_EQ(mLog.changed.size(), 1u);
-    EXPECT_FLOAT_EQ(mLog.changed[0], mSlider->ValueOfX(target));
+    EXPECT_FLOAT_EQ(mLog.changed[0], 100.0f / kTrack);
 
     // An early release still ends the glide with a final value.
     mLog.changed.clear();
@@ -176,8 +184,8 @@ TEST_F(SliderTest, PressOnTheBarGlidesEasedAtTwoHundredPixelsPerSecondAndAnEarly
     for (int i = 0; i < 200 && mSlider->IsGliding(); ++i)
         Tick(0.02f);
     ASSERT_EQ(mLog.changed.size(), 1u);
-    EXPECT_FLOAT_EQ(mLog.changed[0], mSlider->ValueOfX(early));
-    EXPECT_FLOAT_EQ(mSlider->GetValue(), mSlider->ValueOfX(early));
+    EXPECT_FLOAT_EQ(mLog.changed[0], 40.0f / kTrack);
+    EXPECT_FLOAT_EQ(mSlider->GetValue(), 40.0f / kTrack);
 
     // Dragging during a glide only moves its end, kept on the track.
     EXPECT_EQ(QL_OK, mManager.OnMouseDown(Screen(mSlider->mTrackRight - 80.0f, BarY()), 1));

@@ -48,6 +48,6 @@ class HalvingConverter : public input::CoordConverter
 {
 public:
     math::Point2 ToGameCoords(const math::Point2& p) override { return {p.x * 0.5f - 10, p.y * 0.5f}; }
-    math::Point2 ConvertCoordsByMode(const math::Point2& p, int) override { return p; }
+    math::Point2 ConvertCoordsByMode(const math::Point2& p, input::CoordMode) override { return p; }
 };
 } // namespace testinput

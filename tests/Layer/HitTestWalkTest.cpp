@@ -48,7 +48,7 @@ public:
 
     std::string mName;
     std::vector<Call>& mLog;
-    i32 mLeave = layer::HIT_HANDLED;
+    layer::HitTestState mLeave = layer::HIT_HANDLED;
     QLResultEnum mResult = QL_OK;
 };
 

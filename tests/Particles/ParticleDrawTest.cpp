@@ -101,7 +101,7 @@ TEST_F(ParticleDraw, BoundsAreTakenBeforeAndAfterTheCommandsTransformAndStoppedE
     EXPECT_EQ((math::Box{15, 25, 0, 25, 35, 0}), bounds);
     EXPECT_EQ((math::Box{115, 15, 0, 125, 25, 0}), moved);
 
-    e->SetState(0);
+    e->SetState(render::ParticleEmitter::STOPPED);
     ASSERT_EQ(QL_OK, e->Render(mGraphics.get(), nullptr, &bounds, nullptr, &drawn));
     EXPECT_EQ(0u, drawn);
     EXPECT_TRUE(bounds.IsEmpty());

@@ -122,7 +122,7 @@ protected:
         if (!e)
             return nullptr;
         e->SetPosition(x, y, 1);
-        e->SetState(1);
+        e->SetState(render::ParticleEmitter::PLAYING);
         e->Update(0.0);
         return e;
     }

@@ -125,7 +125,7 @@ TEST(BattleField, EveryEntryOfAFiveTowerRingBuildsTheTowerDrawnUnderThePointerAn
     auto immuneShown = [&]
     {
         for (const TDIndicator* indicator : map.mIndicators.items)
-            if (indicator->mKind == 2)
+            if (indicator->mKind == kIndicatorImmune)
                 return true;
         if (!map.mNextWave.buttons.empty())
             map.forceNextWave(0.0f, 0.0f); // the player calls every wave early

@@ -180,12 +180,12 @@ TEST_F(Animation, FrameFollowsTimeIsDrawnAroundItsAnchorOneShotSpritesFadeAndDie
 
     // A button frame pulses, hovers strictly inside and draws scaled about its pivot.
     TDButtonFrame b;
-    b.mState = 1;
+    b.mState = kButtonFrameHovered;
     b.update(0.1f);
     EXPECT_NEAR(b.mScale, 1.05f, 1e-6);
     b.update(1.0f);
     EXPECT_FLOAT_EQ(b.mScale, 1.1f); // at most 1.1
-    b.mState = 0;
+    b.mState = kButtonFrameIdle;
     b.update(0.05f);
     EXPECT_NEAR(b.mScale, 1.05f, 1e-6); // shrinks at one per second
     b.update(1.0f);

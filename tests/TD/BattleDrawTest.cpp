@@ -336,7 +336,7 @@ TEST_F(BattleDraw, UnitsPickTheirFrameFlipAndTint)
     // Beyond the list: its last frame; being teleported: the second death frame, held.
     const struct
     {
-        i32 state;
+        TDUnitState state;
         float time;
         const wchar_t* frame;
     } kFrames[] = {{kUnitWalking, 99.0f, L"walk/02"},
@@ -348,14 +348,14 @@ TEST_F(BattleDraw, UnitsPickTheirFrameFlipAndTint)
         u->mState = k.state;
         u->mAnimTime = k.time;
         frame();
-        EXPECT_EQ(unitFrame(), std::wstring(L"td/mobs:") + k.frame) << k.state;
+        EXPECT_EQ(unitFrame(), std::wstring(L"td/mobs:") + k.frame) << static_cast<i32>(k.state);
         EXPECT_TRUE(canvas.drawn[canvas.find(L"td/mobs:")].flipH);
     }
     EXPECT_EQ(u->mAnimTime, 0.0f);
     const_cast<TDPrototype*>(u->proto())->ice = true; // an icy kind keeps walking
     frame();
     EXPECT_EQ(unitFrame(), L"td/mobs:walk/00");
-    u->mState = 3; // no state has that number: nothing is drawn
+    u->mState = static_cast<TDUnitState>(3); // no state has that number: nothing is drawn
     frame();
     EXPECT_EQ(unitFrame(), L"");
     u->mState = kUnitWalking;
@@ -422,8 +422,8 @@ TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSprites
     m.sellTower(tower);
 
     m.mNextWave.buttons.clear();
-    m.addIndicator(100.0f, 200.0f, 4, L"+5");
-    m.addIndicator(300.0f, 200.0f, 2, L"");
+    m.addIndicator(100.0f, 200.0f, kIndicatorGold, L"+5");
+    m.addIndicator(300.0f, 200.0f, kIndicatorImmune, L"");
     frame();
     const int money = canvas.find(L"ui/money"), immune = canvas.find(L"ui/immune");
     ASSERT_GE(money, 0);

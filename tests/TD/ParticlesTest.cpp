@@ -54,12 +54,12 @@ TEST(BattleParticles, ColoursAndAngles)
 TEST(Indicators, RiseFadeAndGo)
 {
     TDIndicatorList list;
-    TDIndicator* text = list.add(10.0f, 50.0f, 3);
+    TDIndicator* text = list.add(10.0f, 50.0f, kIndicatorPlain);
     EXPECT_EQ(text->mIconSlot, -1);
-    // Kinds 2 and 4 have icons; 5 has none. The braces add in order.
-    EXPECT_EQ(
-        (std::vector<i32>{list.add(0, 0, 2)->mIconSlot, list.add(0, 0, 4)->mIconSlot, list.add(0, 0, 5)->mIconSlot}),
-        (std::vector<i32>{2, 3, -1}));
+    // Immune and gold have icons (slots 2 and 3); a tower's text has none. The braces add in order.
+    EXPECT_EQ((std::vector<i32>{list.add(0, 0, kIndicatorImmune)->mIconSlot, list.add(0, 0, kIndicatorGold)->mIconSlot,
+                                list.add(0, 0, kIndicatorText)->mIconSlot}),
+              (std::vector<i32>{2, 3, -1}));
     list.update(0.5f);
     EXPECT_EQ(text->alpha(), 1.0f);
     EXPECT_FLOAT_EQ(text->mY, 42.5f);

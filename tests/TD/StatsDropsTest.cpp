@@ -64,12 +64,17 @@ TEST_F(BattleFixture, GemArcsLiesIsCollectedByItselfAfterAWhileAndGemsLeftLyingA
     EXPECT_EQ(m.findDropAt(static_cast<i32>(gem->mEndX), static_cast<i32>(gem->mEndY)), gem);
     run(2.6f);
     EXPECT_EQ(gem->mState, kDropLying);
+    const i32 lyingX = static_cast<i32>(gem->mX), lyingY = static_cast<i32>(gem->mY);
     run(0.1f);
     EXPECT_EQ(gem->mState, kDropCollected);
     EXPECT_EQ(m.mStats.mGems, gems + 1);
     EXPECT_EQ(tutorial.count(L"gem_collected"), 1u);
+    // Flying to the counter it is no longer there to click, and it is counted once.
+    EXPECT_EQ(m.findDropAt(lyingX, lyingY), nullptr);
     run(0.4f); // flies for at most 0.2 s after a delay of at most 0.2 s
     EXPECT_TRUE(m.mDrops.empty());
+    EXPECT_EQ(m.mStats.mGems, gems + 1);
+    EXPECT_EQ(tutorial.count(L"gem_collected"), 1u);
 
     // Gems left lying are credited when the level ends.
     m.mDropChanceOverride = 1.0f;

@@ -53,7 +53,7 @@ TEST_F(BattleFixture, HealthFollowsTheDifficultyHitsRevealAndTheBountyUsesSingle
     EXPECT_EQ(sounds.played.back(), L"enemy1hit");
     u->damage(-5.0f); // heals
     EXPECT_FLOAT_EQ(u->mHealth, 23.0f);
-    for (i32 dying : {kUnitDying, kUnitFading})
+    for (TDUnitState dying : {kUnitDying, kUnitFading})
     {
         u->mState = dying;
         u->damage(50.0f);
@@ -138,7 +138,7 @@ TEST_F(BattleFixture, ImmunitiesShowTheImmuneIconAndBlockTheHit)
     m.mPrototypes.findById(200)->ammoId = 2004; // any ammo outside 2001..2003
     fireOnly->onHit(*homing.bullet, true);
     EXPECT_FLOAT_EQ(fireOnly->mHealth, 46.0f);
-    EXPECT_EQ(m.mIndicators.items.back()->mKind, 2);
+    EXPECT_EQ(m.mIndicators.items.back()->mKind, kIndicatorImmune);
     EXPECT_TRUE(m.mIndicators.items.back()->mText.empty());
 
     TDUnit* icy = unit(1);

@@ -2,6 +2,7 @@
 // restarts and levels with absurd numbers.
 #include "BattleFixture.h"
 
+#include "Source/TD/Battle/TDContextMenu.h"
 #include "Source/TD/Units/TDEffectTimer.h"
 #include "Source/TD/Units/TDSpriteEffect.h"
 
@@ -20,10 +21,14 @@ TEST_F(BattleFixture, ScreensReloadsEffectsSpeedZeroDamageOverTimeAndADeadPick)
     std::vector<std::string> steps;
     m.mTrace = &steps;
     m.mScreen = kScreenIngameMenu; // a screen over the battle: only the presentation runs
-    m.mContextMenuOpen = true;
+    m.mStats.mCoins = 1000;
+    TDTower* tower = m.buildTower(0, 100);
+    ASSERT_NE(tower, nullptr);
+    m.mContextMenu = std::make_unique<TDContextMenu>(m); // a tower's ring, still opening, goes with it
+    m.mContextMenu->openTower(tower);
     m.update(0.016f);
     EXPECT_EQ(steps, (std::vector<std::string>{"hud", "tutorial", "effects", "emitters"}));
-    EXPECT_FALSE(m.mContextMenuOpen);
+    EXPECT_EQ(m.mContextMenu, nullptr);
     steps.clear();
     m.mReloadState = kReloadShown;
     m.update(0.016f);
@@ -195,19 +200,34 @@ TEST_F(BattleFixture, RestartingAMidBattleLevelLeavesNothingBehind)
 
 TEST_F(BattleFixture, OddLevelsRunWithoutFault)
 {
-    // Coordinates and times that are no numbers, endless or absurd: the battle runs on, and the
-    // sanitizer build checks that no such value reaches an integer conversion.
-    const char* waves[] = {
-        "<wave spawn=\"1\" scale=\"nan\"><e id=\"1\" x=\"inf\"/><e id=\"2\" x=\"-inf\"/></wave>",
-        "<wave spawn=\"1\" timeout=\"-5\"><e id=\"14\" y=\"nan\"/><e id=\"6\" y=\"1e30\"/></wave>"
-        "<wave spawn=\"1\" linked=\"2\"><e id=\"1\"/></wave><wave spawn=\"1\" linked=\"1\"><e id=\"1\"/></wave>",
-        "<wave spawn=\"-1\" scale=\"-1\"><e id=\"9\" x=\"-90\"/><e id=\"15\" x=\"-45\"/><e id=\"4\"/></wave>",
+    // Coordinates and times that are no numbers, endless or absurd: the battle runs on to the
+    // ending its waves give, and the sanitizer build checks that no such value reaches an integer
+    // conversion.
+    struct OddLevel
+    {
+        const char* waves;
+        i32 screen;
+        i32 through;
+        TDWaveEntryState entries; // the state of the first wave's first two entries
+    };
+    const OddLevel levels[] = {
+        // A scale that is no number keeps every entry back: nothing comes, the battle waits.
+        {"<wave spawn=\"1\" scale=\"nan\"><e id=\"1\" x=\"inf\"/><e id=\"2\" x=\"-inf\"/></wave>", kScreenBattle, 0,
+         kEntryNotSpawned},
+        // The first wave's two units walk at absurd side offsets and through; the two waves linked
+        // only to each other never start, so the level is won.
+        {"<wave spawn=\"1\" timeout=\"-5\"><e id=\"14\" y=\"nan\"/><e id=\"6\" y=\"1e30\"/></wave>"
+         "<wave spawn=\"1\" linked=\"2\"><e id=\"1\"/></wave><wave spawn=\"1\" linked=\"1\"><e id=\"1\"/></wave>",
+         kScreenWon, 2, kEntryThrough},
+        // Times before the start bring the units on at once; the towers stop them.
+        {"<wave spawn=\"-1\" scale=\"-1\"><e id=\"9\" x=\"-90\"/><e id=\"15\" x=\"-45\"/><e id=\"4\"/></wave>",
+         kScreenBattle, 0, kEntryKilled},
     };
     const char* spots = "<spot x=\"nan\" y=\"100\"><p name=\"radius_mult\" value=\"inf\"/></spot>"
                         "<spot x=\"1e30\" y=\"-1e30\"><p name=\"damage_mult\" value=\"nan\"/></spot>";
-    for (const char* w : waves)
+    for (const OddLevel& level : levels)
     {
-        TDMap& m = start(w, spots);
+        TDMap& m = start(level.waves, spots);
         m.mStats.mCoins = 100000;
         m.buildTower(0, 100);
         m.buildTower(1, 200);
@@ -221,6 +241,12 @@ TEST_F(BattleFixture, OddLevelsRunWithoutFault)
             i32 index = 0;
             t->currentFrame(list, index);
         }
-        EXPECT_TRUE(m.mScreen == kScreenBattle || m.mScreen == kScreenWon || m.mScreen == kScreenLost);
+        EXPECT_EQ(m.mScreen, level.screen) << level.waves;
+        EXPECT_EQ(m.mStats.mUnitsThrough, level.through) << level.waves;
+        ASSERT_FALSE(m.mWaves.mWaves.empty());
+        const TDWaveProto& first = *m.mWaves.mWaves.front();
+        ASSERT_GE(first.mEntries.size(), 2u);
+        EXPECT_EQ(first.mEntries[0]->mState, level.entries) << level.waves;
+        EXPECT_EQ(first.mEntries[1]->mState, level.entries) << level.waves;
     }
 }

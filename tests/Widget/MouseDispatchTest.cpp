@@ -62,7 +62,7 @@ TEST_F(MouseDispatch, TheTopFrameUnderThePointTakesThePressUnlessItLetsItThrough
     EXPECT_TRUE(Take().empty());
 
     // Continue and decline let the press through to the frame below.
-    for (i32 leave : {layer::HIT_CONTINUE, layer::HIT_DECLINED})
+    for (layer::HitTestState leave : {layer::HIT_CONTINUE, layer::HIT_DECLINED})
     {
         mHigh.mLeave = leave;
         EXPECT_EQ(QL_OK, Press(60, 60));

@@ -41,7 +41,7 @@ public:
 
     // Runs after the event is written; may change the hit state or act on the tree.
     std::function<QLResultEnum(const std::string& event)> mOnEvent;
-    i32 mLeave = layer::HIT_HANDLED;
+    layer::HitTestState mLeave = layer::HIT_HANDLED;
     int* mDeaths = nullptr;
     std::string mName;
     Journal& mJournal;

@@ -39,16 +39,28 @@ for SIG in TERM INT; do
 done
 
 # Under X without OpenGL 3.3 (Mesa told to offer 3.0) the player reads what is needed and offered.
+# A driver that ignores the override starts the game instead: that case is reported as skipped.
+SKIPPED=""
 if command -v Xvfb >/dev/null 2>&1; then
     start_xvfb 1920x1080 || fail "no Xvfb"
-    MESA_GL_VERSION_OVERRIDE=3.0 timeout 90 "$GAME" --data_path "$DATA/" >"$WORK/gl.out" 2>&1
-    if grep -q "needs OpenGL 3.3, and the graphics driver offers OpenGL 3.0" "$WORK/gl.out"; then
+    rm -f "$LOG"
+    MESA_GL_VERSION_OVERRIDE=3.0 "$GAME" --data_path "$DATA/" >"$WORK/gl.out" 2>&1 &
+    PID=$!
+    # Until the game gives up or shows its first frame.
+    gave_up_or_started() { ! kill -0 $PID 2>/dev/null || grep -q "First frame presented" "$LOG" 2>/dev/null; }
+    wait_for 90 gave_up_or_started
+    if kill -0 $PID 2>/dev/null; then
+        kill -TERM $PID
+        wait $PID
+        if grep -q "First frame presented" "$LOG"; then SKIPPED="the driver ignores MESA_GL_VERSION_OVERRIDE"
+        else fail "without OpenGL 3.3 the game neither stopped nor started: $(cat "$WORK/gl.out")"; fi
+    elif grep -q "needs OpenGL 3.3, and the graphics driver offers OpenGL 3.0" "$WORK/gl.out"; then
         pass "OpenGL 3.3 needed and the driver's offer named"
-    elif grep -q "Cannot create the game window" "$WORK/gl.out"; then
-        fail "no OpenGL 3.3: $(cat "$WORK/gl.out")"
     else
-        echo "note: this driver ignores MESA_GL_VERSION_OVERRIDE; the OpenGL message is not checked"
+        fail "no OpenGL 3.3: $(cat "$WORK/gl.out")"
     fi
 fi
 
 [ $FAILS -eq 0 ] || { echo "$FAILS failed"; exit 1; }
+# CTest reports this code as a skipped test.
+[ -z "$SKIPPED" ] || { echo "skipped: $SKIPPED; the OpenGL message is not checked"; exit 77; }

@@ -59,7 +59,7 @@ std::unique_ptr<ParticleEmitter> ParticleEmitter::Clone() const
     return copy;
 }
 
-void ParticleEmitter::SetState(i32 state)
+void ParticleEmitter::SetState(State state)
 {
     if (state == mState)
         return;

@@ -24,12 +24,13 @@ class DrawParam;
 class ParticleEmitter : public GraphicsFriend
 {
 public:
-    enum State : i32
+    enum class State : i32
     {
         STOPPED = 0,
         PLAYING = 1,
         FINISHING = 2, // no new particles; back to STOPPED when the last one is gone
     };
+    using enum State;
 
     ParticleEmitter(std::unique_ptr<particles::Emitter> emitter, const std::string& name);
     ~ParticleEmitter();
@@ -39,8 +40,8 @@ public:
     // A stopped copy with an emitter of its own.
     std::unique_ptr<ParticleEmitter> Clone() const;
 
-    void SetState(i32 state);
-    i32 GetState() const { return mState; }
+    void SetState(State state);
+    State GetState() const { return mState; }
     void Update(double seconds);
     // Mode 0 moves the emitter only, 1 moves its live particles along.
     void SetPosition(float x, float y, i32 mode);
@@ -65,6 +66,6 @@ public:
 private:
     std::unique_ptr<particles::Emitter> mEmitter;
     std::string mName;
-    i32 mState = STOPPED;
+    State mState = STOPPED;
 };
 } // namespace render

@@ -171,7 +171,7 @@ public:
     void setTutorial(TDTutorialHooks* tutorial) { mTutorial = tutorial ? tutorial : &mNullTutorial; }
     // The commands of the menus, the shop, the profiles and the message; null gives the null twin.
     void setScreenFlow(TDScreenFlow* flow) { mScreenFlow = flow ? flow : &mNullScreenFlow; }
-    TDIndicator* addIndicator(float x, float y, i32 kind, const std::wstring& text) override;
+    TDIndicator* addIndicator(float x, float y, TDIndicatorKind kind, const std::wstring& text) override;
     TDPoint* findPoint(i32 id) const override { return network().findPoint(id); }
     void sortTowers() override;
     // Effect sprites of the battle: a non-null sprite is appended; removing deletes it.
@@ -246,7 +246,7 @@ public:
     i32 mEpisode = 0;
     i32 mLevel = 0;
     i32 mTutorialSpot = -1;
-    i32 mResultAction = kResultActionNone; // a TDResultAction
+    TDResultAction mResultAction = kResultActionNone;
     i32 mMessageReturnScreen = kScreenBattle;
     float mStartBudgetBonus = 0.0f;
     i32 mHealthBonus = 0;
@@ -280,12 +280,10 @@ public:
     std::wstring mCacheRoot;
 
     // Battle state.
-    i32 mReloadState = kReloadNone; // a TDReloadState
+    TDReloadState mReloadState = kReloadNone;
     bool mScreenChangePending = false;
     bool mLevelActive = true;
     float mEnemySpotTime = 0.0f;
-    bool mContextMenuOpen = false; // the spot or tower menu
-    float mContextMenuTime = 0.0f;
     i32 mSelectedSpell = -1;                     // spell waiting for its target; -1 none
     std::unique_ptr<TDContextMenu> mContextMenu; // the ring menu of a spot or tower, or null
     std::wstring mAfterProfileInput;             // "mmenu" or "shop": where the name input goes on

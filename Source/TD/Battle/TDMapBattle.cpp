@@ -39,7 +39,7 @@ bool TDMap::hasEffect(const base::OwnedList<TDEffectHolder>& list, const TDEffec
     return list.contains(effect);
 }
 
-TDIndicator* TDMap::addIndicator(float x, float y, i32 kind, const std::wstring& text)
+TDIndicator* TDMap::addIndicator(float x, float y, TDIndicatorKind kind, const std::wstring& text)
 {
     TDIndicator* indicator = mIndicators.add(x, y, kind);
     indicator->mText = text;
@@ -60,7 +60,6 @@ void TDMap::clearBattle()
 {
     mHovered = nullptr;
     mSelectedSpell = -1;
-    mContextMenuOpen = false;
     mContextMenu.reset();
     // Modifiers first: a tower boost lets go of its effects and clears the towers' flags as it
     // goes. Bullets and units before the towers they point at.
@@ -164,7 +163,7 @@ void TDMap::forceNextWave(float x, float y)
     i32 bonus = tdtext::truncToInt((mNextWave.firstSpawnTime - mWaves.mClock) * 2.0f);
     mStats.addCoins(bonus);
     mWaves.skipTo(mNextWave.firstSpawnTime - mNextWave.lead);
-    addIndicator(x, y, 4, L"+" + std::to_wstring(bonus));
+    addIndicator(x, y, kIndicatorGold, L"+" + std::to_wstring(bonus));
     mNextWave.clear();
 }
 

@@ -50,8 +50,6 @@ void TDMap::update(float dt)
     mEnemySpotTime += dt;
     if (mHovered && mHovered->mState == kUnitDying)
         mHovered = nullptr;
-    if (mContextMenuOpen)
-        mContextMenuTime += dt;
     if (mContextMenu)
     {
         mContextMenu->update(dt);
@@ -86,8 +84,6 @@ void TDMap::update(float dt)
     }
     if (mScreen != kScreenBattle)
     {
-        mContextMenuOpen = false;
-        mContextMenuTime = 0.0f;
         mContextMenu.reset();
         return;
     }

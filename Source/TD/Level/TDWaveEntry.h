@@ -22,7 +22,7 @@ public:
     // Side offset of the entry's path: every 65 units of "y" move 20 units sideways; -65 is the centre.
     i32 sideOffset() const;
 
-    i32 mState = kEntryNotSpawned; // a TDWaveEntryState
+    TDWaveEntryState mState = kEntryNotSpawned;
     i32 mId = 0;
     std::string mName;
     i32 mUpgrade = 0;

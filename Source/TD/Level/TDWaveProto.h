@@ -33,8 +33,8 @@ public:
     float entryTime(const TDWaveEntry& entry) const;
 
     float mElapsed = 0.0f;
-    i32 mState = kWaveWaiting; // a TDWaveState
-    i32 mSpawn = 0;            // point id; -1 the first spawn point
+    TDWaveState mState = kWaveWaiting;
+    i32 mSpawn = 0; // point id; -1 the first spawn point
     i32 mTimeout = 0;
     i32 mWipeAward = 0;
     i32 mLinked = -1;

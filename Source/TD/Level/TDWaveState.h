@@ -1,16 +1,17 @@
-// The states of a wave (TDWaveProto::mState) and of its entries (TDWaveEntry::mState).
-// Unscoped so that both fields stay i32.
+// The states of a wave (TDWaveProto::mState) and of its entries (TDWaveEntry::mState). Scoped
+// types whose names the game uses bare.
 #pragma once
 
 #include "Core/Base/Types.h"
 
-enum TDWaveState : i32
+enum class TDWaveState : i32
 {
     kWaveWaiting = 0,
     kWaveActive = 1, // spawns its entries when due
 };
+using enum TDWaveState;
 
-enum TDWaveEntryState : i32
+enum class TDWaveEntryState : i32
 {
     kEntryNotSpawned = -1,
     kEntrySummoned = 1, // added during the battle by a summoner
@@ -19,3 +20,4 @@ enum TDWaveEntryState : i32
     kEntrySpawned = 7,
     kEntryRemoving = 9, // its unit is no longer alive
 };
+using enum TDWaveEntryState;

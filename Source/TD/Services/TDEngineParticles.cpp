@@ -5,17 +5,17 @@
 #include "Core/Media/Particles/ParticleSystem.h"
 
 // The battle's emitter states are passed through unchanged.
-static_assert(static_cast<i32>(kEmitterStopped) == render::ParticleEmitter::STOPPED &&
-              static_cast<i32>(kEmitterPlaying) == render::ParticleEmitter::PLAYING &&
-              static_cast<i32>(kEmitterFinishing) == render::ParticleEmitter::FINISHING);
+static_assert(static_cast<i32>(kEmitterStopped) == static_cast<i32>(render::ParticleEmitter::STOPPED) &&
+              static_cast<i32>(kEmitterPlaying) == static_cast<i32>(render::ParticleEmitter::PLAYING) &&
+              static_cast<i32>(kEmitterFinishing) == static_cast<i32>(render::ParticleEmitter::FINISHING));
 
 TDEngineEmitter::TDEngineEmitter(std::unique_ptr<render::ParticleEmitter> emitter) : mEmitter(std::move(emitter)) {}
 
 TDEngineEmitter::~TDEngineEmitter() = default;
 
-void TDEngineEmitter::setState(i32 state) { mEmitter->SetState(state); }
+void TDEngineEmitter::setState(i32 state) { mEmitter->SetState(static_cast<render::ParticleEmitter::State>(state)); }
 
-i32 TDEngineEmitter::state() const { return mEmitter->GetState(); }
+i32 TDEngineEmitter::state() const { return static_cast<i32>(mEmitter->GetState()); }
 
 void TDEngineEmitter::setPosition(float x, float y) { mEmitter->SetPosition(x, y, 1); }
 

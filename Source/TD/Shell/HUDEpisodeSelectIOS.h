@@ -33,14 +33,15 @@ public:
     std::unique_ptr<TDFrameEntry> mLockFrame;
     std::unique_ptr<TDFrameEntry> mNewFrame;
     // The "play" button's fade while the pages move.
-    enum PlayState : i32
+    enum class PlayState : i32
     {
         kPlayShown = 0,
         kPlayFadingOut = 1,
         kPlayHidden = 2,
         kPlayFadingIn = 3,
     };
-    i32 mPlayState = kPlayShown;
+    using enum PlayState;
+    PlayState mPlayState = kPlayShown;
     float mPlayAlpha = 1.0f;
     bool mDragging = false;
 

@@ -18,11 +18,12 @@ public:
     std::wstring mTitle;
     std::wstring mSubtitle;
     float mPhaseTime = 0.5f;
-    enum Phase : i32
+    enum class Phase : i32
     {
         kFadingIn = 0,
         kHolding = 1,
         kFadingOut = 2,
     };
-    i32 mPhase = kFadingIn;
+    using enum Phase;
+    Phase mPhase = kFadingIn;
 };

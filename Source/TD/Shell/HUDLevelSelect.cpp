@@ -33,7 +33,7 @@ std::unique_ptr<render::ParticleEmitter> startParticles(float x, float y)
         return nullptr;
     emitter->SetPosition(x, y, 1);
     emitter->SetLoopMode(1);
-    emitter->SetState(1);
+    emitter->SetState(render::ParticleEmitter::PLAYING);
     return emitter;
 }
 } // namespace

@@ -69,7 +69,7 @@ void HUDMainMenu::createEmitters()
         }
         emitter->SetPosition(place.x, place.y, 1);
         emitter->SetLoopMode(1);
-        emitter->SetState(1);
+        emitter->SetState(render::ParticleEmitter::PLAYING);
         mEmitters.push_back(emitter);
     }
 }

@@ -200,9 +200,9 @@ void HUDShopWindow::MouseMove(int x, int y)
     HUDWindow::MouseMove(x, y);
     if (plateCount() > 3)
     {
-        if (dragState > 0)
+        if (dragState != DragState::kIdle)
         {
-            dragState = 2;
+            dragState = DragState::kMoved;
             lastDragY = y;
         }
         scrollBar->drag(x, y);
@@ -214,7 +214,7 @@ void HUDShopWindow::MouseMove(int x, int y)
 
 void HUDShopWindow::Release(int x, int y)
 {
-    if (dragState != 2)
+    if (dragState != DragState::kMoved)
     {
         for (size_t i = 0; i < plates.size(); ++i)
             if (!plates[i]->complete && buyHit(*plates[i], x, y))
@@ -224,13 +224,13 @@ void HUDShopWindow::Release(int x, int y)
             }
     }
     scrollBar->release();
-    dragState = 0;
+    dragState = DragState::kIdle;
 }
 
 void HUDShopWindow::Press(int x, int y)
 {
     if (x >= 865 && x < 910 && y >= 201 && y < 620)
-        dragState = 1;
+        dragState = DragState::kPressed;
     if (!shopBlocked())
     {
         // A hidden slider is not taken hold of: four plates do not scroll.

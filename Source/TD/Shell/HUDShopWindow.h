@@ -62,7 +62,13 @@ public:
     // "back_header" and "back_footer", drawn over the list's ends.
     std::unique_ptr<TDFrameEntry> header = std::make_unique<TDFrameEntry>();
     std::unique_ptr<TDFrameEntry> footer = std::make_unique<TDFrameEntry>();
-    i32 dragState = 0; // 0 idle, 1 pressed in the scroll column, 2 moved since
+    enum class DragState : i32
+    {
+        kIdle = 0,
+        kPressed = 1, // a press landed in the scroll column
+        kMoved = 2,   // the pointer has moved since: the release buys nothing
+    };
+    DragState dragState = DragState::kIdle;
     i32 lastDragY = 0;
 
 private:

@@ -54,11 +54,12 @@ private:
 };
 
 // A button frame's zoom: back to 1.0 or up to 1.1 (the pointer is over it).
-enum TDButtonFrameState : i32
+enum class TDButtonFrameState : i32
 {
     kButtonFrameIdle = 0,
     kButtonFrameHovered = 1,
 };
+using enum TDButtonFrameState;
 
 class TDButtonFrame : public TDFrameEntry
 {
@@ -71,7 +72,7 @@ public:
     void update(float dt) override;
 
     float mScale = 1.0f;
-    i32 mState = kButtonFrameIdle; // a TDButtonFrameState
+    TDButtonFrameState mState = kButtonFrameIdle;
     u8 mHover = 0;
     float mPivotX = 0.0f, mPivotY = 0.0f;
 };

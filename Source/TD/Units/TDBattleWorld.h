@@ -16,6 +16,7 @@
 #include "Source/TD/Seams/TDBattleServices.h"
 #include "Source/TD/Units/TDBattleStats.h"
 #include "Source/TD/Units/TDEffectHolder.h"
+#include "Source/TD/Units/TDIndicator.h"
 #include "Source/TD/Units/TDUnitGrid.h"
 #include "Source/TD/Units/TDWaveManager.h"
 
@@ -49,7 +50,7 @@ public:
     virtual bool hasEffect(const base::OwnedList<TDEffectHolder>& list, const TDEffectHolder* effect) const = 0;
     virtual void playSound(const std::wstring& tag) = 0;
     virtual TDUpgradeContext upgradeContext() = 0;
-    virtual TDIndicator* addIndicator(float x, float y, i32 kind, const std::wstring& text) = 0;
+    virtual TDIndicator* addIndicator(float x, float y, TDIndicatorKind kind, const std::wstring& text) = 0;
     // Effect sprites of the battle: a non-null sprite is appended; removing deletes it.
     virtual void addSprite(TDSpriteEffect* sprite) = 0;
     virtual void removeSprite(TDSpriteEffect* sprite) = 0;

@@ -32,13 +32,14 @@ public:
     void setAngleFromStep(float sx, float sy);
 
     // A curving shell's flight: up, along the curve, landed.
-    enum Phase : i32
+    enum class Phase : i32
     {
         kRising = 0,
         kCurving = 1,
         kLanded = 4,
     };
-    i32 mPhase = kRising;
+    using enum Phase;
+    Phase mPhase = kRising;
     float mPhaseTime = 0.0f;
     float mCurveStart[2] = {0, 0}, mCurveControl[2] = {0, 0}, mCurveEnd[2] = {0, 0};
     float mAimX = 0.0f, mAimY = 0.0f;

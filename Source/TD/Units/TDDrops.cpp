@@ -63,7 +63,7 @@ void TDGoldSpecial::place()
     mY = std::trunc(y);
 }
 
-void TDGoldSpecial::setState(i32 state)
+void TDGoldSpecial::setState(TDDropState state)
 {
     if (state == kDropCollected)
     {
@@ -99,7 +99,7 @@ TDCrystallSpecial::TDCrystallSpecial(TDBattleWorld& map, const TDUnit& unit) : m
     place();
 }
 
-void TDCrystallSpecial::setState(i32 state)
+void TDCrystallSpecial::setState(TDDropState state)
 {
     TDGoldSpecial::setState(state);
     if (state == kDropCollected)

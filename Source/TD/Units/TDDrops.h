@@ -16,13 +16,13 @@ class TDTowerSpecial
 public:
     virtual ~TDTowerSpecial() = default;
     virtual void update(float dt) { mTime += dt; }
-    virtual void setState(i32 state) { mState = state; }
+    virtual void setState(TDDropState state) { mState = state; }
 
     // Updates each drop; those no longer alive are deleted.
     static void updateAll(base::OwnedList<TDTowerSpecial>& list, float dt);
 
     float mTime = 0.0f;
-    i32 mState = kDropArriving; // a TDDropState
+    TDDropState mState = kDropArriving;
     bool mAlive = true;
     float mX = 0.0f, mY = 0.0f; // where it was last placed
 };
@@ -31,7 +31,7 @@ class TDGoldSpecial : public TDTowerSpecial
 {
 public:
     void update(float dt) override;
-    void setState(i32 state) override;
+    void setState(TDDropState state) override;
     // The point on the arc at the current time (start before 0, end after 1); stored in mX, mY.
     void place();
 
@@ -45,7 +45,7 @@ class TDCrystallSpecial : public TDGoldSpecial
 {
 public:
     TDCrystallSpecial(TDBattleWorld& map, const TDUnit& unit);
-    void setState(i32 state) override;
+    void setState(TDDropState state) override;
 
 private:
     TDBattleWorld& mMap;

@@ -15,13 +15,14 @@ void TDIndicator::update(float dt)
 
 float TDIndicator::alpha() const { return mElapsed > mLife - 0.25f ? (mLife - mElapsed) * 4.0f : 1.0f; }
 
-TDIndicator* TDIndicatorList::add(float x, float y, i32 kind)
+TDIndicator* TDIndicatorList::add(float x, float y, TDIndicatorKind kind)
 {
     auto added = std::make_unique<TDIndicator>(x, y, kind);
     TDIndicator* indicator = added.get();
-    if (kind >= 0 && kind <= 2)
-        indicator->mIconSlot = kind;
-    else if (kind == 4)
+    const i32 number = static_cast<i32>(kind);
+    if (number >= 0 && number <= 2)
+        indicator->mIconSlot = number;
+    else if (kind == kIndicatorGold)
         indicator->mIconSlot = 3;
     items.push_back(std::move(added));
     return indicator;

@@ -7,10 +7,21 @@
 #include <string>
 #include <vector>
 
+// What an indicator stands for. Kinds 0 to 2 take the icon slots of their numbers (only the
+// immune one has a picture), gold the money icon; the others show their text alone.
+enum class TDIndicatorKind : i32
+{
+    kIndicatorImmune = 2, // a hit the unit ignores: the icon without text
+    kIndicatorPlain = 3,
+    kIndicatorGold = 4, // gold won: "+" and the amount
+    kIndicatorText = 5, // a tower upgrade's information
+};
+using enum TDIndicatorKind;
+
 class TDIndicator
 {
 public:
-    TDIndicator(float x, float y, i32 kind) : mX(x), mY(y), mKind(kind) {}
+    TDIndicator(float x, float y, TDIndicatorKind kind) : mX(x), mY(y), mKind(kind) {}
 
     void update(float dt);
     // Opacity as drawn: 1, fading over the last quarter second.
@@ -20,7 +31,7 @@ public:
     i32 mIconSlot = -1; // into the list's icon table; -1 no icon
     std::wstring mText;
     float mX, mY;
-    i32 mKind;
+    TDIndicatorKind mKind;
     float mLife = 0.75f;
     float mElapsed = 0.0f;
     float mVelX = 0.0f, mVelY = -1.0f;
@@ -33,9 +44,8 @@ public:
     TDIndicatorList(const TDIndicatorList&) = delete;
     TDIndicatorList& operator=(const TDIndicatorList&) = delete;
 
-    // Kinds 0, 1, 2 use icon slots 0, 1, 2 ("ui/immune"); kind 4 slot 3 ("ui/money"); kind 3
-    // and kinds above 4 have no icon. The caller sets the text.
-    TDIndicator* add(float x, float y, i32 kind);
+    // The caller sets the text.
+    TDIndicator* add(float x, float y, TDIndicatorKind kind);
     void update(float dt);
     void clear();
 

@@ -11,13 +11,14 @@ class TDUnit;
 
 // What a modifier's kind field holds: the splash of an area hit is marked; the hold-and-teleport
 // keeps its phase there.
-enum TDModifierKind : i32
+enum class TDModifierKind : i32
 {
     kModifierPlain = 0,
     kModifierHolding = 0,     // hold and teleport: the unit is held
     kModifierTeleporting = 1, // hold and teleport: the next tick teleports
     kModifierAreaDamage = 101,
 };
+using enum TDModifierKind;
 
 class TDModifier
 {
@@ -39,7 +40,7 @@ public:
     virtual void forget(const void*) {}
 
     bool mStacking = false;
-    i32 mKind = kModifierPlain; // a TDModifierKind
+    TDModifierKind mKind = kModifierPlain;
     bool mActive = true;
     std::string mName;
     float mValue;

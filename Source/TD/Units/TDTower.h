@@ -58,7 +58,7 @@ public:
 
     bool mImmune = false;
     float mWidth = 0.0f, mHeight = 0.0f;
-    i32 mState = kTowerPausing; // a TDTowerState
+    TDTowerState mState = kTowerPausing;
     float mX = 0.0f, mY = 0.0f;
     float mBaseX = 0.0f, mBaseY = 0.0f;
     float mFade = 0.0f, mFadeRate = 1.5f;

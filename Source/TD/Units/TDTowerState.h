@@ -1,9 +1,9 @@
-// What a tower is doing (TDTower::mState). Unscoped so that mState stays an i32.
+// What a tower is doing (TDTower::mState).
 #pragma once
 
 #include "Core/Base/Types.h"
 
-enum TDTowerState : i32
+enum class TDTowerState : i32
 {
     kTowerIdle = 0,
     kTowerLooking = 1,        // nobody about: turns to a random angle
@@ -13,3 +13,4 @@ enum TDTowerState : i32
     kTowerAwaitingBullet = 7, // the shot flies: waits until its bullet is gone
     kTowerPausing = 9,        // just built, or done looking around: waits out mPauseTimer
 };
+using enum TDTowerState;

@@ -63,7 +63,7 @@ void TDTower::payIncome()
     mMap.mUpgrades.applyToPrototype(mMap.upgradeContext(), upgraded);
     float income = static_cast<float>(upgraded.goldIncome) * spotProperty("income_mult");
     i32 amount = tdtext::truncToInt(income);
-    mMap.addIndicator(mX, mY, 4, L"+" + std::to_wstring(amount));
+    mMap.addIndicator(mX, mY, kIndicatorGold, L"+" + std::to_wstring(amount));
     mMap.mStats.addCoins(amount);
     mState = kTowerFiring;
 }
@@ -95,7 +95,7 @@ bool TDTower::upgrade(i32 tier, float cost)
         line(L"towerUpgradeInfoIncome", static_cast<float>(next->goldIncome), static_cast<float>(old->goldIncome),
              next->goldIncome != old->goldIncome);
     }
-    TDIndicator* indicator = mMap.addIndicator(mBaseX, mBaseY - 30.0f, 5, info);
+    TDIndicator* indicator = mMap.addIndicator(mBaseX, mBaseY - 30.0f, kIndicatorText, info);
     indicator->mLife = 2.5f;
 
     mLevel = tier;

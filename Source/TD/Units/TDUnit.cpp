@@ -138,7 +138,7 @@ void TDUnit::die()
     float income = static_cast<float>(tdtext::truncToInt(cost * b + 0.5f));
     i32 gold = tdtext::truncToInt(costShare + income + cost);
     mMap.mStats.addKill(gold, mDrawPos[0], mDrawPos[1] - 50.0f);
-    mMap.addIndicator(mDrawPos[0], mDrawPos[1], 4, L"+" + std::to_wstring(gold));
+    mMap.addIndicator(mDrawPos[0], mDrawPos[1], kIndicatorGold, L"+" + std::to_wstring(gold));
     mAnimTime = 0.0f;
 
     if (p && p->explodeStrength > 0.0f)
@@ -431,7 +431,7 @@ void TDUnit::onHit(const TDBullet& bullet, bool direct)
     }
     if (immune)
     {
-        mMap.addIndicator(mDrawPos[0], mDrawPos[1] - 20.0f, 2, L"");
+        mMap.addIndicator(mDrawPos[0], mDrawPos[1] - 20.0f, kIndicatorImmune, L"");
         return;
     }
 

@@ -65,7 +65,7 @@ public:
     float mHiddenTime = 0.0f;
     std::vector<TDPathPoint*> mSamples; // not owned: the path set's polyline of this segment
     float mSize[2] = {0.0f, 0.0f};
-    i32 mState = kUnitWalking; // a TDUnitState
+    TDUnitState mState = kUnitWalking;
     i32 mAlive = 1;
     bool mGotThrough = false;
     float mUpper = 0.0f;

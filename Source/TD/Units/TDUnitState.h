@@ -1,9 +1,9 @@
-// What a unit is doing (TDUnit::mState). Unscoped so that mState stays an i32.
+// What a unit is doing (TDUnit::mState).
 #pragma once
 
 #include "Core/Base/Types.h"
 
-enum TDUnitState : i32
+enum class TDUnitState : i32
 {
     kUnitWalking = 1,
     kUnitDying = 2,   // the death animation
@@ -11,3 +11,4 @@ enum TDUnitState : i32
     kUnitBeamed = 5,  // held by a teleporting tower's beam
     kUnitFading = 6,  // dead, fading out
 };
+using enum TDUnitState;

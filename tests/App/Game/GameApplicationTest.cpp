@@ -225,9 +225,10 @@ TEST_F(GameApplicationTest, StartsUpRunsFramesEndsWhenTheWindowClosesAndClicksRe
     EXPECT_EQ(std::make_pair(game->mLayoutX, game->mLayoutWidth), std::make_pair(-171.0f, 1366.0f));
     EXPECT_EQ(game->ToGameCoords({0, 0}), math::Point2(-171, 0));
     const math::Point2 p(100, 30);
-    EXPECT_EQ(game->ConvertCoordsByMode(p, 1), math::Point2(1366 - 30, 100));
-    EXPECT_EQ(game->ConvertCoordsByMode(p, 3), math::Point2(30, 768 - 100));
-    EXPECT_EQ(game->ConvertCoordsByMode(p, 2), p);
+    EXPECT_EQ(game->ConvertCoordsByMode(p, input::CoordMode::kQuarterTurn), math::Point2(1366 - 30, 100));
+    EXPECT_EQ(game->ConvertCoordsByMode(p, input::CoordMode::kThreeQuarterTurn), math::Point2(30, 768 - 100));
+    EXPECT_EQ(game->ConvertCoordsByMode(p, input::CoordMode::kAsIs), p);
+    EXPECT_EQ(game->ConvertCoordsByMode(p, static_cast<input::CoordMode>(2)), p);
     // Images load through the renderer; a missing one is reported.
     std::unique_ptr<render::Image> image(game->LoadImage(L"td/data/loading.jpg"));
     ASSERT_NE(image, nullptr);

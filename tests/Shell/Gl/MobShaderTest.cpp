@@ -1,5 +1,7 @@
 // The mob shader on real OpenGL (headless EGL): the game's GLSL files compile and "color2" tints
-// the textured colour (a unit kind's "fillColor": white leaves the picture as it is).
+// the textured colour (a unit kind's "fillColor": white leaves the picture as it is). A back end
+// that has no "color2" refuses the shader.
+#include "Audio/LogCapture.h"
 #include "Graphics/GraphicsFixture.h"
 
 #include "Source/TD/Shell/TMobShader.h"
@@ -88,4 +90,46 @@ TEST_F(MobShader, AProgramWithoutTheSecondColourLoadsAndIgnoresIt)
     ASSERT_EQ(QL_OK, mRender->LoadShader<TMobShader>(folder.WPath("Plain"), &mShader));
     const u32 plain = DrawWith(math::Point4(1.0f, 0.0f, 0.0f, 1.0f));
     EXPECT_TRUE(Near(0xFF3366FFu, plain)) << std::hex << plain;
+}
+
+namespace
+{
+// A back end that makes no scalar variables, as one whose program lacks the name would.
+class NoScalars : public render::ShaderImpl
+{
+public:
+    explicit NoScalars(render::Render* render) : render::ShaderImpl(render) {}
+    render::ShaderScalarVariableImpl* CreateScalarVariable(const std::string& name, u32) override
+    {
+        mAsked.push_back(name);
+        return nullptr;
+    }
+    render::ShaderTextureVariableImpl* CreateTextureVariable(const std::string& name) override
+    {
+        mAsked.push_back(name);
+        return nullptr;
+    }
+    std::vector<std::string> mAsked;
+};
+
+class MobShaderBinding : public graphicstest::GraphicsFixture
+{
+};
+} // namespace
+
+TEST_F(MobShaderBinding, ABackEndWithoutTheSecondColourFailsTheShaderAtOnceAndSaysSo)
+{
+    audiotest::LogCapture log;
+    TMobShader shader;
+    ASSERT_EQ(QL_OK, shader.SetRender(mRender));
+    auto* impl = new NoScalars(mRender);
+    shader.SetImpl(impl);
+    ASSERT_EQ(QL_OK, shader.Init(L"td/Shaders/MobShader/DX/"));
+    EXPECT_EQ(QL_FAIL, shader.BindVariables());
+    EXPECT_EQ(impl->mAsked, std::vector<std::string>{"color2"}) << "nothing asked after the failure";
+    EXPECT_EQ(nullptr, shader.GetColor2());
+    EXPECT_EQ(nullptr, shader.GetProjectionVariable());
+    EXPECT_TRUE(impl->GetVariables().empty());
+    EXPECT_EQ(1, log.Count("Shader 'td/Shaders/MobShader/DX/' has no variable 'color2'")) << log.Text();
+    shader.SetColor2(math::Point4(1.0f, 0.0f, 0.0f, 1.0f)); // nothing to set: no effect, no fault
 }

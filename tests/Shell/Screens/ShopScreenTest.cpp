@@ -180,18 +180,24 @@ TEST_F(ShopScreen, ALongerListHasTabsAndScrollsAndTheShopBlockStopsAllButBuying)
     EXPECT_EQ(-1, shop->scrollBar->held) << "the slider's exact edge does not take hold";
     shop->Press(886, 290);
     EXPECT_EQ(0, shop->scrollBar->held);
+    // Within the track the slider's top stays 30 above the pointer, wherever it was taken, and the
+    // list follows.
+    shop->MouseMove(886, 292 + 117);
+    EXPECT_FLOAT_EQ(0.5f, shop->scrollBar->position);
+    EXPECT_FLOAT_EQ(292.0f + 117.0f - 30.0f, shop->scrollBar->sliderY());
+    EXPECT_FLOAT_EQ(-105.0f, shop->listOffset());
     shop->MouseMove(886, 700);
     EXPECT_FLOAT_EQ(1.0f, shop->scrollBar->position);
     EXPECT_FLOAT_EQ(-210.0f, shop->listOffset());
-    EXPECT_EQ(2, shop->dragState);
+    EXPECT_EQ(HUDShopWindow::DragState::kMoved, shop->dragState);
     shop->Release(886, 700);
     EXPECT_EQ(-1, shop->scrollBar->held);
-    EXPECT_EQ(0, shop->dragState);
+    EXPECT_EQ(HUDShopWindow::DragState::kIdle, shop->dragState);
 
     // A press in the scroll column then a move onto a buy button buys nothing.
     shop->Wheel(4096);
     shop->Press(880, 400);
-    EXPECT_EQ(1, shop->dragState);
+    EXPECT_EQ(HUDShopWindow::DragState::kPressed, shop->dragState);
     shop->MouseMove(kBuyX, kBuyY);
     shop->Release(kBuyX, kBuyY);
     EXPECT_EQ(-1, map().mProgress->getUpgradeLevel(11));
