@@ -647,7 +647,7 @@ TEST_F(BattleDraw, TheFieldAndItsEffectsAreClippedToTheFieldWhereverItStandsTheT
     m.mScenery->layers = {{L"ground", 0, 0, 1024, 768, 0, 768}, {L"trees/01", -9, 344, 60, 80, 2, 424}};
     m.mNextWave.buttons = {{100, 300, 40, 40}};
     m.mNextWave.firstSpawnTime = m.mWaves.mClock + 5.0f;
-    m.addIndicator(1000.0f, 200.0f, 4, L"+5");
+    m.addIndicator(1000.0f, 200.0f, kIndicatorGold, L"+5");
     auto* gem = new TDCrystallSpecial(m, *unit(0));
     gem->mState = kDropLying;
     m.mDrops.push_back(gem);
