@@ -121,6 +121,21 @@ TEST(Descriptor, EveryValueTypeIsSkippedExactlyAndWhatCannotBeWalkedStopsTheWalk
     finished = true;
     SentinelAfter(top, &finished);
     EXPECT_FALSE(finished);
+    // Within the cap the walk goes through.
+    Descriptor three;
+    three.Object("a", Descriptor().Object("b", Descriptor().Long("c", 1)));
+    Descriptor shallow;
+    shallow.Object("x", three).Long("stop", 4);
+    EXPECT_EQ(4, SentinelAfter(shallow));
+
+    // Long ids are kept up to 255 bytes and the rest of the id is skipped.
+    Bytes longId;
+    longId.U32(1000).Raw(std::string(1000, 'k')).Key("tail");
+    const std::string body = longId.Str();
+    base::MemoryStream stream(body.data(), static_cast<u32>(body.size()));
+    psd::Reader reader(stream);
+    EXPECT_EQ(std::string(255, 'k'), psd::ReadId(reader));
+    EXPECT_EQ(psd::FourCC("tail"), reader.Key());
 }
 
 TEST(Records, LevelsAnOldFormShadowPatternsAndImageResourcesAreReadWithoutReadingIntoTheNext)
