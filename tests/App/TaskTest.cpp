@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -247,4 +248,26 @@ TEST(MainLoop, EndsWhenTheLastChildTaskHasGoneWithTheTimersSecondsSinceItsLastUp
     const u64 previous = timer.mLast;
     timer.Update(); // measured from the previous update, not from Init
     EXPECT_FLOAT_EQ(timer.mDelta, static_cast<float>(static_cast<double>(timer.mLast - previous) / 1e9));
+}
+
+TEST(Task, AThreadSafeTaskTakesAdditionsFromSeveralThreadsAtOnce)
+{
+    base::Task root(false, false, false, true);
+    base::Task child;
+    constexpr size_t kThreads = 4, kEach = 50000;
+    std::atomic<bool> go{false};
+    std::vector<std::thread> threads;
+    for (size_t n = 0; n < kThreads; ++n)
+        threads.emplace_back(
+            [&]
+            {
+                while (!go)
+                    std::this_thread::yield();
+                for (size_t i = 0; i < kEach; ++i)
+                    root.AddTask(&child);
+            });
+    go = true;
+    for (std::thread& t : threads)
+        t.join();
+    EXPECT_EQ(kThreads * kEach, root.PendingCount());
 }

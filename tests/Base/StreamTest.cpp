@@ -217,6 +217,12 @@ TEST(FileStream, WritesReadsAndSeeksAFileInEveryCreationModeFramesWrapItAndStrea
     base::MemoryStream destination;
     EXPECT_EQ(base::CopyStream(destination, source, 0xFFFFFFFFu), large.size()) << "from the source's start";
     EXPECT_EQ(Bytes(destination), large);
+    // An explicit count copies from where the source stands, cut to what remains.
+    source.Seek(static_cast<i32>(large.size() - 40), 0);
+    base::MemoryStream ending;
+    EXPECT_EQ(base::CopyStream(ending, source, 1000), 40u);
+    EXPECT_EQ(Bytes(ending), std::vector<u8>(large.end() - 40, large.end()));
+    EXPECT_EQ(base::CopyStream(ending, source, 0), 0u);
 
     ShortSource liar(large.data(), 50);
     base::MemoryStream rest;

@@ -140,6 +140,48 @@ TEST(ChannelData, FallingSizesAndOddChannelsKeepNoStaleBytesAndEveryModeAndCompr
         ASSERT_EQ(2u, other->mLayers[0].mPixels.size()) << mode;
         EXPECT_EQ(0xFF000000u, other->mLayers[0].mPixels[1] & 0xFF000000u) << mode;
     }
+    // Their colours: CMYK and multichannel store ink (255 is none), bitmaps 1 for black, most
+    // significant bit first; at depths outside their tables, bitmaps read as grey, 16-bit samples
+    // keep the high byte, and 1-bit data carries no prediction.
+    const std::string none(1, '\xFF'), ink(1, '\0'), none16("\xFF\x00", 2);
+    const struct
+    {
+        u32 mode, depth;
+        LayerSpec layer;
+        std::vector<u32> pixels;
+    } colours[] = {
+        {4, 8, OneLayer(1, 1, {{0, 0, none}, {1, 0, none}, {2, 0, none}, {3, 0, none}}), {0xFFFFFFFFu}},
+        {4, 8, OneLayer(1, 1, {{0, 0, none}, {1, 0, none}, {2, 0, none}, {3, 0, ink}}), {0xFF000000u}},
+        {7, 8, OneLayer(1, 1, {{0, 0, none}, {1, 0, none}, {2, 0, none}}), {0xFFFFFFFFu}},
+        {7, 16, OneLayer(1, 1, {{0, 0, none16}, {1, 0, none16}, {2, 0, none16}}), {0xFFFFFFFFu}},
+        {0, 1, OneLayer(1, 3, {{0, 0, "\xA0"}}), {0xFF000000u, 0xFFFFFFFFu, 0xFF000000u}},
+        {0, 8, OneLayer(1, 2, {{0, 0, std::string("\x00\x80", 2)}}), {0xFF000000u, 0xFF808080u}},
+        {0,
+         1,
+         OneLayer(1, 9, {{0, 3, Deflate(std::string("\x80\x80", 2))}}),
+         {0xFF000000u, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu,
+          0xFF000000u}},
+    };
+    for (const auto& c : colours)
+    {
+        DocPtr doc = LoadLayer(c.mode, c.depth, c.layer);
+        ASSERT_TRUE(doc) << c.mode << " at " << c.depth;
+        EXPECT_EQ(c.pixels, doc->mLayers[0].mPixels) << c.mode << " at " << c.depth;
+    }
+    // Lab: L 255 (100) with a and b at 128 (0) is white, L 0 black.
+    DocPtr lab =
+        LoadLayer(9, 8, OneLayer(1, 2, {{0, 0, std::string("\xFF\x00", 2)}, {1, 0, "\x80\x80"}, {2, 0, "\x80\x80"}}));
+    ASSERT_TRUE(lab);
+    EXPECT_GE(lab->mLayers[0].mPixels[0] & 0xFF, 0xFCu);
+    EXPECT_EQ(0xFF000000u, lab->mLayers[0].mPixels[1]);
+    // Indexed at 16 bits takes the high byte as the index.
+    std::string palette(768, '\0');
+    palette[2] = '\x40';
+    PsdBuilder indexed(2, 1, 2, 16, 1);
+    indexed.ColourModeData(palette);
+    DocPtr indexed16 = LoadLayer(2, 16, OneLayer(1, 1, {{0, 0, std::string("\x02\xFF", 2)}}), &indexed);
+    ASSERT_TRUE(indexed16);
+    EXPECT_EQ(0xFF400000u, indexed16->mLayers[0].mPixels[0]);
     // The merged image in each compression.
     // 2x2 RGB, channel planes 1..4, 5..8, 9..12.
     std::string planes = "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C";

@@ -94,8 +94,8 @@ TEST(Decoders, PackBitsRowsInflationAndBufferedReadsMatchAReferenceWithoutOverru
             ASSERT_EQ(0xCD, out[i]) << "trial " << trial << " wrote past the row at " << i;
     }
 
-    // The inflater keeps the prefix of a longer stream, ignores trailing bytes, refuses a bad
-    // checksum. Shorter streams and damage through documents: ChannelData and DamagedInput.
+    // The inflater keeps the prefix of a longer stream and ignores trailing bytes. Shorter streams
+    // and damage through documents: ChannelData and DamagedInput.
     rng.seed(3);
     std::vector<u8> raw(5000);
     for (u8& b : raw)
@@ -113,7 +113,18 @@ TEST(Decoders, PackBitsRowsInflationAndBufferedReadsMatchAReferenceWithoutOverru
     EXPECT_EQ(raw, out);
     std::vector<u8> badSum = zipped;
     badSum.back() ^= 0x55;
-    EXPECT_EQ(psd::kZipFailed, inflater.Inflate(badSum.data(), badSum.size(), out.data(), out.size()));
+    // A bad checksum, a cut stream and garbage fail and leave the output cleared; the inflater
+    // still works after them.
+    const std::vector<u8> cut(zipped.begin(), zipped.begin() + zipped.size() / 2);
+    const std::vector<u8> garbage = {'n', 'o', 't', ' ', 'z', 'l', 'i', 'b'};
+    for (const std::vector<u8>* bad : std::initializer_list<const std::vector<u8>*>{&badSum, &cut, &garbage})
+    {
+        std::fill(out.begin(), out.end(), 0xAA);
+        EXPECT_EQ(psd::kZipFailed, inflater.Inflate(bad->data(), bad->size(), out.data(), out.size()));
+        EXPECT_EQ(std::vector<u8>(out.size(), 0), out);
+    }
+    ASSERT_EQ(psd::kOk, inflater.Inflate(zipped.data(), zipped.size(), out.data(), out.size()));
+    EXPECT_EQ(raw, out);
 
     // Buffered reads and skips match the bytes across every buffer boundary and stop at the end.
     const std::string data = Noise(40000);

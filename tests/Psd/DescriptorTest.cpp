@@ -44,6 +44,13 @@ std::string Reference()
     return b.Str();
 }
 
+Descriptor RgbColour(double r, double g, double b)
+{
+    Descriptor d("RGBC");
+    d.Double("Rd  ", r).Double("Grn ", g).Double("Bl  ", b);
+    return d;
+}
+
 std::string PatternChannel(const std::string& data)
 {
     Bytes b;
@@ -121,6 +128,21 @@ TEST(Descriptor, EveryValueTypeIsSkippedExactlyAndWhatCannotBeWalkedStopsTheWalk
     finished = true;
     SentinelAfter(top, &finished);
     EXPECT_FALSE(finished);
+    // Within the cap the walk goes through.
+    Descriptor three;
+    three.Object("a", Descriptor().Object("b", Descriptor().Long("c", 1)));
+    Descriptor shallow;
+    shallow.Object("x", three).Long("stop", 4);
+    EXPECT_EQ(4, SentinelAfter(shallow));
+
+    // Long ids are kept up to 255 bytes and the rest of the id is skipped.
+    Bytes longId;
+    longId.U32(1000).Raw(std::string(1000, 'k')).Key("tail");
+    const std::string body = longId.Str();
+    base::MemoryStream stream(body.data(), static_cast<u32>(body.size()));
+    psd::Reader reader(stream);
+    EXPECT_EQ(std::string(255, 'k'), psd::ReadId(reader));
+    EXPECT_EQ(psd::FourCC("tail"), reader.Key());
 }
 
 TEST(Records, LevelsAnOldFormShadowPatternsAndImageResourcesAreReadWithoutReadingIntoTheNext)
@@ -177,4 +199,36 @@ TEST(Records, LevelsAnOldFormShadowPatternsAndImageResourcesAreReadWithoutReadin
     EXPECT_EQ(9, doc->mTargetLayer);
     EXPECT_EQ(0, doc->mHorizontalUnit);
     EXPECT_EQ(1, doc->mProtected);
+}
+
+TEST(Records, DescriptorFormEffectsReadPastUnknownItemsInsideAndBetweenEffects)
+{
+    Descriptor shadow("DrSh");
+    shadow.Bool("enab", true)
+        .Bool("present", true) // a newer writer's item inside the effect
+        .Object("Clr ", RgbColour(0, 0, 255))
+        .Unit("blur", "#Pxl", 9.0)
+        .Bool("showInDialog", false);
+    Descriptor stroke("FrFX");
+    stroke.Bool("enab", true)
+        .Unit("Sz  ", "#Pxl", 6.0)
+        .Enum("Styl", "FStl", "InsF")
+        .Enum("PntT", "FrFl", "SClr")
+        .Object("Clr ", RgbColour(10, 20, 30));
+    Descriptor root;
+    root.Unit("Scl ", "#Prc", 100.0)
+        .Bool("masterFXSwitch", true)
+        .Object("DrSh", shadow)
+        .Object("brandNewFx", Descriptor().Long("x", 1))
+        .Object("FrFX", stroke);
+    Bytes data;
+    data.U32(0).U32(16).Raw(root.Body());
+    DocPtr doc = LoadLayerWithExtra(Tagged("lfx2", data.Str()));
+    ASSERT_TRUE(doc);
+    const auto* fx = static_cast<const psd::EffectsRecord*>(doc->mLayers[0].FindEntry(psd::kEntryEffects));
+    ASSERT_TRUE(fx);
+    EXPECT_EQ(0xFF0000FFu, fx->mDropShadow.mColour);
+    EXPECT_EQ(9, fx->mDropShadow.mSize);         // read past the unknown item inside it
+    EXPECT_EQ(0xFF0A141Eu, fx->mStroke.mColour); // read past the unknown effect before it
+    EXPECT_EQ(6, fx->mStroke.mSize);
 }

@@ -32,6 +32,22 @@ TEST(LayerSection, NamesMasksAndRangesKeepTheRecordAlignedAndANegativeCountReads
         EXPECT_EQ(42u + i, doc->mLayers[i].mLayerId) << names[i];
     }
 
+    // Flags: bit 1 hides, bit 0 protects transparency, bit 4 with bit 3 marks the pixels
+    // irrelevant; any non-zero clipping is clipping.
+    doc = LoadBytes(PsdBuilder(2, 2)
+                        .Layer({.mClipping = 3, .mFlags = 0x18, .mName = "a"})
+                        .Layer({.mFlags = 0x10 | 0x02 | 0x01, .mName = "b"})
+                        .Build());
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(1, doc->mLayers[0].mPixelDataIrrelevant);
+    EXPECT_EQ(1, doc->mLayers[0].mClipping);
+    EXPECT_EQ(1, doc->mLayers[0].mVisible);
+    EXPECT_EQ(0, doc->mLayers[0].mTransparencyProtected);
+    EXPECT_EQ(0, doc->mLayers[1].mPixelDataIrrelevant);
+    EXPECT_EQ(0, doc->mLayers[1].mVisible);
+    EXPECT_EQ(1, doc->mLayers[1].mTransparencyProtected);
+    EXPECT_EQ(0, doc->mLayers[1].mClipping);
+
     // Non-zero padding never enters the name.
     Bytes extra;
     extra.U32(0).U32(0).U8(1).Raw("x").Raw("\xFF\xFF"); // "x" padded with junk

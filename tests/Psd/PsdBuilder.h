@@ -54,6 +54,16 @@ public:
     explicit Descriptor(const std::string& classId = "null") : mClassId(classId) {}
     Descriptor& Long(const std::string& key, i32 v) { return RawItem(key, "long", Bytes().I32(v).Str()); }
     Descriptor& Object(const std::string& key, const Descriptor& value) { return RawItem(key, "Objc", value.Body()); }
+    Descriptor& Double(const std::string& key, double v) { return RawItem(key, "doub", Bytes().F64(v).Str()); }
+    Descriptor& Unit(const std::string& key, const char* unit, double v)
+    {
+        return RawItem(key, "UntF", Bytes().Key(unit).F64(v).Str());
+    }
+    Descriptor& Bool(const std::string& key, bool v) { return RawItem(key, "bool", Bytes().U8(v ? 1 : 0).Str()); }
+    Descriptor& Enum(const std::string& key, const std::string& type, const std::string& value)
+    {
+        return RawItem(key, "enum", Bytes().Id(type).Id(value).Str());
+    }
     // An item with raw type and value bytes.
     Descriptor& RawItem(const std::string& key, const char* type, const std::string& value)
     {

@@ -19,6 +19,9 @@ TDButtonFrame* AddButton(HUDWindow& w, const std::wstring& name, float x, float 
     return b;
 }
 
+std::vector<std::wstring> gSounds;
+void RecordSound(const std::wstring& tag) { gSounds.push_back(tag); }
+
 class Closing : public HUDWindow
 {
 public:
@@ -52,6 +55,14 @@ TEST(HUDWindow, ButtonsTextsAndFramesAreFoundAndTheHudsScreensJoinLeaveAndHideIt
     EXPECT_EQ(L"", w.ButtonNameAt(41, 41));
     EXPECT_EQ(nullptr, w.findButton(L"c"));
     EXPECT_EQ(a, w.findButton(L"a"));
+    // Only a hit plays the click sound.
+    gSounds.clear();
+    HUDWindowContext::Get().playSound = &RecordSound;
+    w.ButtonNameAt(50, 50);
+    EXPECT_TRUE(gSounds.empty());
+    w.ButtonNameAt(25, 25);
+    HUDWindowContext::Get().playSound = nullptr;
+    EXPECT_EQ(std::vector<std::wstring>{L"simple"}, gSounds);
 
     // Texts keep one entry per name; frames hide by name.
     w.setText(L"coins", L"1");

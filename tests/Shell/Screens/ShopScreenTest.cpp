@@ -91,6 +91,23 @@ TEST_F(ShopScreen, BuyingTakesTheGemsStepByStepAndAResetRefundsThem)
     EXPECT_FALSE(shop->plates[0]->complete);
     EXPECT_EQ(L"15", shop->plates[0]->priceText);
 
+    // The buy button lights and grows under the pointer, up to 1.1, and shrinks back once it leaves.
+    ShopUpgradePlate& hovered = *shop->plates[0];
+    shop->MouseMove(10, 10);
+    shop->Update(5.0f);
+    EXPECT_FALSE(hovered.buyActive);
+    EXPECT_FLOAT_EQ(1.0f, hovered.buttonScale);
+    shop->MouseMove(kBuyX, kBuyY);
+    EXPECT_TRUE(hovered.buyActive);
+    shop->Update(0.1f);
+    EXPECT_FLOAT_EQ(1.05f, hovered.buttonScale);
+    shop->Update(5.0f);
+    EXPECT_FLOAT_EQ(1.1f, hovered.buttonScale);
+    shop->MouseMove(10, 10);
+    EXPECT_FALSE(hovered.buyActive);
+    shop->Update(5.0f);
+    EXPECT_FLOAT_EQ(1.0f, hovered.buttonScale);
+
     // The stored total is short (red price) but the battle's count covers the price.
     map().mProgress->setGems(0);
     map().mStats.mGems = 100;
