@@ -68,7 +68,8 @@ public:
     GameApplication();
     ~GameApplication() override;
 
-    // The start-up (runs once, from Main).
+    // The start-up (runs once, from Main); a worker's start stays reachable beside it.
+    using app::ThreadWin32::Start;
     QLResultEnum Start() override;
     // The main loop, then one log line with the frames drawn and their average time.
     void Run() override;
