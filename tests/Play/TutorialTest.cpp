@@ -16,11 +16,13 @@
 #include "Source/TD/Shell/HUDModalDialog.h"
 #include "Source/TD/Shell/TDTutorial.h"
 #include "Source/TD/Units/TDDrops.h"
+#include "Source/TD/Units/TDTower.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 using testsupport::GameHarness;
 
@@ -197,6 +199,44 @@ TEST(TutorialPlay, ANewPlayerFollowsEveryPageOfTheFirstLevel)
     for (const TDTutorialStep& step : Tutorial().steps())
         EXPECT_EQ(kStepComplete, step.state) << "step " << step.id;
     EXPECT_EQ(std::string::npos, game.log().find("not found in its container")) << "text places are no pictures";
+}
+
+// The upgrade page holds the battle until a tower is upgraded: whichever tower of the first ring
+// the player builds, its own ring offers that upgrade on the first level.
+TEST(TutorialPlay, EveryTowerOfTheFirstRingHasTheUpgradeItsPageAsksFor)
+{
+    std::vector<i32> offered;
+    {
+        GameHarness game(WithTutorial());
+        ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+        game.click(210.0f, 370.0f);
+        ASSERT_NE(nullptr, game.map().mContextMenu.get());
+        for (const auto& item : game.map().mContextMenu->items)
+            offered.push_back(item->id);
+    }
+    ASSERT_GE(offered.size(), 2u);
+    for (i32 id : offered)
+    {
+        GameHarness game(WithTutorial());
+        ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+        TDMap& map = game.map();
+        game.click(210.0f, 370.0f);
+        ASSERT_TRUE(ClickMenuEntry(game, [id](i32 entry) { return entry == id; })) << id;
+        ASSERT_EQ(1u, map.mTowers.size()) << id;
+        ASSERT_FALSE(map.mNextWave.buttons.empty());
+        const TDWaveHint::Button flag = map.mNextWave.buttons.front();
+        game.click(flag.x + flag.width * 0.5f, flag.y + flag.height * 0.5f);
+        ASSERT_EQ(3, ActiveStep()) << id;
+        game.run(10);
+        game.click(210.0f, 370.0f);
+        ASSERT_NE(nullptr, map.mContextMenu.get()) << id;
+        const i32 level = map.mTowers.front()->mLevel;
+        ASSERT_TRUE(ClickMenuEntry(game, [](i32 entry) { return entry > 0; }))
+            << "tower " << id << ": its ring offers no upgrade";
+        EXPECT_NE(level, map.mTowers.front()->mLevel) << id;
+        EXPECT_EQ(4, ActiveStep()) << "tower " << id << ": the page let go";
+        EXPECT_EQ(1.0f, map.mSpeed) << id;
+    }
 }
 
 TEST(TutorialPlay, APauseHidesTheSkipWhichIsAskedFirstAndConfirmedLastsPastARestart)
