@@ -546,6 +546,37 @@ public:
         return mScreen.white(r[0], r[1], r[2], r[3]);
     }
 
+    // The level's name comes in over the field; the pause menu opened meanwhile stands over it:
+    // its panel looks the same while the name is up as once it has gone. Resumed after.
+    void checkBannerUnderPause(const std::string& where)
+    {
+        ASSERT_NE(nullptr, mGame.board().mBannerWindow) << where << ": no level-name banner";
+        ASSERT_TRUE(clickButton(mGame.hud(), L"options_btn")) << where;
+        auto* pause = until<HUDIngameMenu>();
+        ASSERT_NE(nullptr, pause) << where;
+        settle(20); // its show effect
+        ASSERT_NE(nullptr, mGame.board().mBannerWindow) << where << ": the name went before the check";
+        mScreen.grab();
+        const std::vector<u32> withName = mScreen.pixels();
+        ASSERT_TRUE(mGame.runUntil([&] { return !mGame.board().mBannerWindow; }, 6.0f)) << where;
+        settle(2);
+        mScreen.grab();
+        // The panel's middle, across both lines of the name.
+        int box[4];
+        windowRect(320.0f, 320.0f, 704.0f, 450.0f, box);
+        int differ = 0, total = 0;
+        for (int y = box[1]; y < box[3]; ++y)
+            for (int x = box[0]; x < box[2]; ++x, ++total)
+                differ += near(withName[static_cast<size_t>(y) * static_cast<size_t>(mScreen.width()) +
+                                        static_cast<size_t>(x)],
+                               mScreen.pixel(x, y), 16)
+                              ? 0
+                              : 1;
+        EXPECT_LT(differ, total / 200) << where << ": the level's name is drawn over the pause panel";
+        ASSERT_TRUE(clickButton(*pause, L"resume")) << where;
+        ASSERT_TRUE(mGame.runUntil([&] { return mGame.screen() == 0 && !mGame.top(); }, 4.0f)) << where;
+    }
+
     // The battle point's place in game units.
     void fromBattle(float bx, float by, float& gx, float& gy) const
     {
@@ -756,7 +787,7 @@ public:
         const LevelPlate& plate = levels->mPlates.front();
         clickAt(static_cast<float>(plate.x + plate.width / 2), static_cast<float>(plate.y + plate.height / 2));
         // One message for each id the level unlocks, each closed by its button.
-        for (int i = 0; i < 8; ++i)
+        for (int i = 0; i < 8 && !(mGame.screen() == 0 && !mGame.top()); ++i)
             if (auto* unlock = until<HUDUnlockMessage>(1.0f))
             {
                 settle(30);
@@ -764,6 +795,7 @@ public:
             }
         ASSERT_TRUE(mGame.runUntil([&] { return mGame.screen() == 0 && !mGame.top(); }, 4.0f))
             << size << ": the battle did not start";
+        checkBannerUnderPause(size + " pause over the level's name");
         settle(30);
         checkPicture(size + " battle", true);
         checkFieldEdges(size + " battle");
