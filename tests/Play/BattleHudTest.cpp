@@ -238,15 +238,17 @@ TEST(BattleHud, TheMenuAsksBeforeLeavingEachAnswerIsKeptAndLevelLoadsRebuildTheS
         EXPECT_EQ(kScreenIngameMenu, game.screen());
         EXPECT_NE(nullptr, game.top<HUDIngameMenu>()) << "cancel keeps the menu";
         // The pointer rests where the box's cancel was: a button of the panel back under it may
-        // be lit, every other one is at its own size.
+        // be lit, every other one is at its own size and picture.
         game.run(15);
         ASSERT_NE(nullptr, game.top<HUDIngameMenu>());
         for (HUDButtonOver* button : game.top<HUDIngameMenu>()->mMenuButtons)
         {
             if (button->contains(642, 535))
                 continue;
-            EXPECT_EQ(1.0f, button->mScale) << std::string(item, item + wcslen(item)) << ": "
-                                            << std::string(button->mName.begin(), button->mName.end());
+            const std::string name =
+                std::string(item, item + wcslen(item)) + ": " + std::string(button->mName.begin(), button->mName.end());
+            EXPECT_EQ(1.0f, button->mScale) << name;
+            EXPECT_EQ(0, button->mPressed) << name << " is drawn pressed";
         }
         ASSERT_TRUE(game.click(L"resume"));
         ASSERT_TRUE(game.click(L"play_btn"));
