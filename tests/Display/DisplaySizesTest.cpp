@@ -12,7 +12,9 @@
 #include "Core/Media/Image/ImageLoader.h"
 #include "Core/Widget/Controls/TMessageBox.h"
 #include "Image/ImageBuilders.h"
+#include "Source/TD/Battle/TDContextMenu.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Level/TDMapScene.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
@@ -25,6 +27,8 @@
 #include "Source/TD/Shell/HUDUnlockMessage.h"
 #include "Source/TD/Shell/ShopTab.h"
 #include "Source/TD/Sprites/TDFrameEntry.h"
+#include "Source/TD/Sprites/TDResources.h"
+#include "Source/TD/Units/TDTower.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -240,6 +244,7 @@ public:
     }
     int width() const { return mWidth; }
     int height() const { return mHeight; }
+    const std::vector<u32>& pixels() const { return mPixels; }
 
     // A pointer event through SDL's queue: the game's whole input path from window pixels.
     void push(Uint32 type, float px, float py) const
@@ -541,6 +546,146 @@ public:
         return mScreen.white(r[0], r[1], r[2], r[3]);
     }
 
+    // The level's name comes in over the field; the pause menu opened meanwhile stands over it:
+    // its panel looks the same while the name is up as once it has gone. Resumed after.
+    void checkBannerUnderPause(const std::string& where)
+    {
+        ASSERT_NE(nullptr, mGame.board().mBannerWindow) << where << ": no level-name banner";
+        ASSERT_TRUE(clickButton(mGame.hud(), L"options_btn")) << where;
+        auto* pause = until<HUDIngameMenu>();
+        ASSERT_NE(nullptr, pause) << where;
+        settle(20); // its show effect
+        ASSERT_NE(nullptr, mGame.board().mBannerWindow) << where << ": the name went before the check";
+        mScreen.grab();
+        const std::vector<u32> withName = mScreen.pixels();
+        ASSERT_TRUE(mGame.runUntil([&] { return !mGame.board().mBannerWindow; }, 6.0f)) << where;
+        settle(2);
+        mScreen.grab();
+        // The panel's middle, across both lines of the name.
+        int box[4];
+        windowRect(320.0f, 320.0f, 704.0f, 450.0f, box);
+        int differ = 0, total = 0;
+        for (int y = box[1]; y < box[3]; ++y)
+            for (int x = box[0]; x < box[2]; ++x, ++total)
+                differ += near(withName[static_cast<size_t>(y) * static_cast<size_t>(mScreen.width()) +
+                                        static_cast<size_t>(x)],
+                               mScreen.pixel(x, y), 16)
+                              ? 0
+                              : 1;
+        EXPECT_LT(differ, total / 200) << where << ": the level's name is drawn over the pause panel";
+        ASSERT_TRUE(clickButton(*pause, L"resume")) << where;
+        ASSERT_TRUE(mGame.runUntil([&] { return mGame.screen() == 0 && !mGame.top(); }, 4.0f)) << where;
+    }
+
+    // The battle point's place in game units.
+    void fromBattle(float bx, float by, float& gx, float& gy) const
+    {
+        const TDMap& map = mGame.map();
+        gx = map.mOffsetX + bx * map.mScale;
+        gy = map.mOffsetY + by * map.mScale;
+    }
+    void clickBattle(float bx, float by)
+    {
+        float gx = 0.0f, gy = 0.0f;
+        fromBattle(bx, by, gx, gy);
+        clickAt(gx, gy);
+    }
+    bool ringOpen()
+    {
+        return mGame.runUntil(
+            [&] { return mGame.map().mContextMenu && mGame.map().mContextMenu->state == TDContextMenu::kOpen; }, 3.0f);
+    }
+    // Pixels of the game rectangle (a box of half size r around the battle point) that pass,
+    // in the last grab or in an earlier one.
+    template <class F> int countAround(float bx, float by, float r, F passes) const
+    {
+        return countAround(mScreen.pixels(), bx, by, r, passes);
+    }
+    template <class F> int countAround(const std::vector<u32>& pixels, float bx, float by, float r, F passes) const
+    {
+        float gx = 0.0f, gy = 0.0f;
+        fromBattle(bx, by, gx, gy);
+        int box[4];
+        windowRect(gx - r, gy - r, gx + r, gy + r, box);
+        int n = 0;
+        for (int y = box[1]; y < box[3]; ++y)
+            for (int x = box[0]; x < box[2]; ++x)
+                if (x >= 0 && y >= 0 && x < mScreen.width() && y < mScreen.height())
+                    n += passes(pixels[static_cast<size_t>(y) * static_cast<size_t>(mScreen.width()) +
+                                       static_cast<size_t>(x)])
+                             ? 1
+                             : 0;
+        return n;
+    }
+    static bool isBlue(u32 p)
+    {
+        const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+        return b > r + 60 && b > g + 30;
+    }
+    // A price is white, or rose when the coins fall short.
+    static bool isPrice(u32 p)
+    {
+        const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+        return WindowView::isWhite(p) || (r > 200 && g > 80 && g < 150 && b > 80 && b < 150);
+    }
+
+    // A cannon built from the ring of the first free spot; its own ring then shows the upgrade
+    // entry on the window: the entry's blue picture centred where the entry stands, its price
+    // above it, neither there before the ring opened; a click there upgrades the tower.
+    void checkUpgradeEntry(const std::string& where)
+    {
+        TDMap& map = mGame.map();
+        const TDSpotFrame* spot = nullptr;
+        for (const TDSpotFrame& frame : map.mScenery->spotFrames)
+            if (!spot && !frame.hasTower && frame.spot && frame.spot->open)
+                spot = &frame;
+        ASSERT_NE(nullptr, spot) << where;
+        clickBattle(spot->x + spot->width * 0.5f, spot->y + spot->height * 0.5f);
+        ASSERT_TRUE(ringOpen()) << where << ": the spot's ring did not open";
+        const TDContextMenuItem* cannon = nullptr;
+        for (const auto& item : map.mContextMenu->items)
+            if (item->prototype && item->prototype->id == 20000)
+                cannon = item.get();
+        ASSERT_NE(nullptr, cannon) << where << ": the ring offers no cannon";
+        const size_t towers = map.mTowers.size();
+        clickBattle(map.mContextMenu->centreX + cannon->x, map.mContextMenu->centreY + cannon->y);
+        ASSERT_TRUE(mGame.runUntil([&] { return map.mTowers.size() > towers && !map.mContextMenu; }, 3.0f))
+            << where << ": no cannon built";
+        TDTower& tower = *map.mTowers.back();
+        settle(2);
+        mScreen.grab();
+        const std::vector<u32> before = mScreen.pixels();
+        clickBattle(tower.mX, tower.mY);
+        ASSERT_TRUE(ringOpen()) << where << ": the tower's ring did not open";
+        const TDContextMenu& menu = *map.mContextMenu;
+        const TDContextMenuItem* upgrade = nullptr;
+        for (const auto& item : menu.items)
+            if (item->prototype && item->id > 0)
+                upgrade = item.get();
+        ASSERT_NE(nullptr, upgrade) << where << ": the cannon's ring offers no upgrade";
+        const TDFrameEntry* picture = TDResources::Instance()->getImage(L"td/ui", L"ui/lvl2");
+        ASSERT_NE(nullptr, picture) << where;
+        const float ex = menu.centreX + upgrade->x, ey = menu.centreY + upgrade->y;
+        const float half = 0.5f * std::min(picture->mWidth, picture->mHeight);
+        settle(2);
+        mScreen.grab();
+        const float area = 4.0f * half * half * mScreen.scale() * mScreen.scale();
+        EXPECT_GT(static_cast<float>(countAround(ex, ey, half, isBlue)), 0.4f * area)
+            << where << ": the upgrade's picture is not drawn where its entry stands";
+        EXPECT_LT(static_cast<float>(countAround(before, ex, ey, half, isBlue)), 0.05f * area) << where;
+        // Centred there: as much of the blue left of the entry as right of it.
+        const int left = countAround(ex - half * 0.5f, ey, half * 0.5f, isBlue);
+        const int right = countAround(ex + half * 0.5f, ey, half * 0.5f, isBlue);
+        EXPECT_NEAR(left, right, 0.25f * static_cast<float>(left + right) + 4.0f) << where;
+        const int price = countAround(ex, ey - 30.0f, 12.0f, isPrice);
+        EXPECT_GT(price, countAround(before, ex, ey - 30.0f, 12.0f, isPrice) + 10)
+            << where << ": the upgrade's price is not drawn over its entry";
+        const i32 level = tower.mLevel;
+        clickBattle(ex, ey);
+        ASSERT_TRUE(mGame.runUntil([&] { return tower.mLevel != level && !map.mContextMenu; }, 3.0f))
+            << where << ": a click on the drawn entry did not upgrade the tower";
+    }
+
     // The longest name there may be, in the widest letter, and its caret stay inside the field.
     void typeLongestName(const std::string& where, HUDModalInput& input)
     {
@@ -641,7 +786,8 @@ public:
         ASSERT_FALSE(levels->mPlates.empty());
         const LevelPlate& plate = levels->mPlates.front();
         clickAt(static_cast<float>(plate.x + plate.width / 2), static_cast<float>(plate.y + plate.height / 2));
-        for (int i = 0; i < 5; ++i)
+        // One message for each id the level unlocks, each closed by its button.
+        for (int i = 0; i < 8 && !(mGame.screen() == 0 && !mGame.top()); ++i)
             if (auto* unlock = until<HUDUnlockMessage>(1.0f))
             {
                 settle(30);
@@ -649,10 +795,12 @@ public:
             }
         ASSERT_TRUE(mGame.runUntil([&] { return mGame.screen() == 0 && !mGame.top(); }, 4.0f))
             << size << ": the battle did not start";
+        checkBannerUnderPause(size + " pause over the level's name");
         settle(30);
         checkPicture(size + " battle", true);
         checkFieldEdges(size + " battle");
         checkButtons(size + " battle HUD", mGame.hud());
+        checkUpgradeEntry(size + " tower ring");
         ASSERT_TRUE(clickButton(mGame.hud(), L"options_btn")) << size;
         auto* pause = shown<HUDIngameMenu>(size + " in-game menu", false);
         ASSERT_NE(nullptr, pause) << size << ": the gear did not answer its drawn centre";

@@ -9,6 +9,7 @@
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Level/TDMapScene.h"
 #include "Source/TD/Shell/HUD.h"
+#include "Source/TD/Shell/HUDButtonOver.h"
 #include "Source/TD/Shell/HUDIngameMenu.h"
 #include "Source/TD/Shell/HUDLevelSelect.h"
 #include "Source/TD/Shell/HUDMainMenu.h"
@@ -236,6 +237,19 @@ TEST(BattleHud, TheMenuAsksBeforeLeavingEachAnswerIsKeptAndLevelLoadsRebuildTheS
         ASSERT_TRUE(answer(game, false)) << "no confirmation for " << std::string(item, item + wcslen(item));
         EXPECT_EQ(kScreenIngameMenu, game.screen());
         EXPECT_NE(nullptr, game.top<HUDIngameMenu>()) << "cancel keeps the menu";
+        // The pointer rests where the box's cancel was: a button of the panel back under it may
+        // be lit, every other one is at its own size and picture.
+        game.run(15);
+        ASSERT_NE(nullptr, game.top<HUDIngameMenu>());
+        for (HUDButtonOver* button : game.top<HUDIngameMenu>()->mMenuButtons)
+        {
+            if (button->contains(642, 535))
+                continue;
+            const std::string name =
+                std::string(item, item + wcslen(item)) + ": " + std::string(button->mName.begin(), button->mName.end());
+            EXPECT_EQ(1.0f, button->mScale) << name;
+            EXPECT_EQ(0, button->mPressed) << name << " is drawn pressed";
+        }
         ASSERT_TRUE(game.click(L"resume"));
         ASSERT_TRUE(game.click(L"play_btn"));
     }

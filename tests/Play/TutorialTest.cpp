@@ -16,11 +16,15 @@
 #include "Source/TD/Shell/HUDModalDialog.h"
 #include "Source/TD/Shell/TDTutorial.h"
 #include "Source/TD/Units/TDDrops.h"
+#include "Source/TD/Units/TDTower.h"
+#include "TD/DrawRecorder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 using testsupport::GameHarness;
 
@@ -197,6 +201,87 @@ TEST(TutorialPlay, ANewPlayerFollowsEveryPageOfTheFirstLevel)
     for (const TDTutorialStep& step : Tutorial().steps())
         EXPECT_EQ(kStepComplete, step.state) << "step " << step.id;
     EXPECT_EQ(std::string::npos, game.log().find("not found in its container")) << "text places are no pictures";
+}
+
+// The upgrade page holds the battle until a tower is upgraded: whichever tower of the first ring
+// the player builds, its own ring offers that upgrade on the first level.
+TEST(TutorialPlay, EveryTowerOfTheFirstRingHasTheUpgradeItsPageAsksFor)
+{
+    std::vector<i32> offered;
+    {
+        GameHarness game(WithTutorial());
+        ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+        game.click(210.0f, 370.0f);
+        ASSERT_NE(nullptr, game.map().mContextMenu.get());
+        for (const auto& item : game.map().mContextMenu->items)
+            offered.push_back(item->id);
+    }
+    ASSERT_GE(offered.size(), 2u);
+    for (i32 id : offered)
+    {
+        GameHarness game(WithTutorial());
+        ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+        TDMap& map = game.map();
+        game.click(210.0f, 370.0f);
+        ASSERT_TRUE(ClickMenuEntry(game, [id](i32 entry) { return entry == id; })) << id;
+        ASSERT_EQ(1u, map.mTowers.size()) << id;
+        ASSERT_FALSE(map.mNextWave.buttons.empty());
+        const TDWaveHint::Button flag = map.mNextWave.buttons.front();
+        game.click(flag.x + flag.width * 0.5f, flag.y + flag.height * 0.5f);
+        ASSERT_EQ(3, ActiveStep()) << id;
+        game.run(10);
+        game.click(210.0f, 370.0f);
+        ASSERT_NE(nullptr, map.mContextMenu.get()) << id;
+        const i32 level = map.mTowers.front()->mLevel;
+        ASSERT_TRUE(ClickMenuEntry(game, [](i32 entry) { return entry > 0; }))
+            << "tower " << id << ": its ring offers no upgrade";
+        EXPECT_NE(level, map.mTowers.front()->mLevel) << id;
+        EXPECT_EQ(4, ActiveStep()) << "tower " << id << ": the page let go";
+        EXPECT_EQ(1.0f, map.mSpeed) << id;
+    }
+}
+
+// The page that asks for the next wave points at its button without covering the countdown
+// beside it, the text the player is to read there.
+TEST(TutorialPlay, TheWavePagesArrowPointsAtTheButtonAndLeavesTheCountdownClear)
+{
+    GameHarness game(WithTutorial());
+    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    TDMap& map = game.map();
+    game.click(210.0f, 370.0f);
+    ASSERT_TRUE(ClickMenuEntry(game, [](i32 id) { return id > 0; }));
+    ASSERT_EQ(2, ActiveStep());
+    ASSERT_TRUE(game.runUntil([&] { return !game.board().mBannerWindow; }, 10.0f)) << "the level's name goes";
+    ASSERT_FALSE(map.mNextWave.buttons.empty());
+    const TDWaveHint::Button flag = map.mNextWave.buttons.front();
+
+    tdtest::RecordingCanvas canvas;
+    game.drawBattle(canvas);
+    const std::wstring countdown = LocalStrings::Instance()->get(L"game_nextwave");
+    const tdtest::Drawn* text = nullptr;
+    for (const tdtest::Drawn& d : canvas.drawn)
+        if (d.kind == tdtest::Drawn::Text && d.name.rfind(countdown, 0) == 0)
+            text = &d;
+    ASSERT_NE(nullptr, text) << "the countdown is drawn";
+    ASSERT_EQ(0, text->hAlign) << "it runs right from its point";
+
+    const layer::ImageLayer* arrow = nullptr;
+    for (const layer::ImageLayer* picture : Tutorial().shownImages())
+        if (picture->GetImage() && picture->GetImage()->GetWidth() < 100)
+            arrow = picture;
+    ASSERT_NE(nullptr, arrow) << "the page has its arrow";
+    const float x0 = arrow->GetParent()->mPosition.x + arrow->mPosition.x;
+    const float y0 = arrow->GetParent()->mPosition.y + arrow->mPosition.y;
+    const float x1 = x0 + static_cast<float>(arrow->GetImage()->GetWidth());
+    const float y1 = y0 + static_cast<float>(arrow->GetImage()->GetHeight());
+    // The first word's band: from the text's point, 60 wide and a line high.
+    const bool covers = x0 < text->x + 60.0f && x1 > text->x && y0 < text->y + 15.0f && y1 > text->y - 15.0f;
+    EXPECT_FALSE(covers) << "arrow " << x0 << "," << y0 << " to " << x1 << "," << y1 << " over the countdown at "
+                         << text->x << "," << text->y;
+    // Beside the button: the arrow's rectangle comes within a button's size of its middle.
+    const float bx = flag.x + flag.width * 0.5f, by = flag.y + flag.height * 0.5f;
+    const float dx = std::max({x0 - bx, 0.0f, bx - x1}), dy = std::max({y0 - by, 0.0f, by - y1});
+    EXPECT_LT(std::hypot(dx, dy), std::max(flag.width, flag.height)) << "the arrow points elsewhere";
 }
 
 TEST(TutorialPlay, APauseHidesTheSkipWhichIsAskedFirstAndConfirmedLastsPastARestart)

@@ -294,13 +294,16 @@ QLResultEnum GameWindow::OnPreDraw(render::Graphics* graphics, layer::Layer*)
     TDShellPainter painter(*graphics, mServices->images,
                            [this](const std::wstring& name) -> render::Font* { return fontByName(name); });
     graphics->mFont = mFontMain42_2.Get();
-    // Over the HUD: the spell buttons. The ring menu follows from the battle drawer, in the
-    // battle's transform and in the font left here.
+    // Over the HUD: the spell buttons, then the level-name banner, under the HUD's windows. The
+    // ring menu follows from the battle drawer, in the battle's transform and in the font left
+    // here.
     auto overHud = [this, &painter, graphics]
     {
         graphics->mFont = mFontMain32_1.Get();
         mServices->hud.drawSpellButtons(painter);
         graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
+        if (mBannerWindow)
+            mBannerWindow->Draw(graphics);
     };
     // Everything stays inside the part of the layout the display shows: nothing reaches the bars.
     const TDScreenView view = TDScreenView::current();
@@ -327,8 +330,6 @@ QLResultEnum GameWindow::OnPostDraw(render::Graphics* graphics, layer::Layer*)
 {
     if (mModalWindow)
         mModalWindow->Draw(graphics);
-    if (mBannerWindow)
-        mBannerWindow->Draw(graphics);
     return QL_OK;
 }
 

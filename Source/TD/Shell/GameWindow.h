@@ -64,7 +64,8 @@ public:
     base::CountedPtr<render::BMFont> mFontMain42_2;
     base::CountedPtr<render::BMFont> mFontMain80;
     base::CountedPtr<render::BMFont> mFontMain42_3;
-    // Overlays: the confirmation dialog (takes the pointer) and the level-name banner.
+    // Overlays: the confirmation dialog (takes the pointer, drawn over everything) and the
+    // level-name banner (drawn over the HUD, under its windows).
     std::unique_ptr<HUDWindow> mModalWindow;
     std::unique_ptr<HUDWindow> mBannerWindow;
     i32 mPointerX = 0, mPointerY = 0;

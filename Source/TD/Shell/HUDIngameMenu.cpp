@@ -99,8 +99,19 @@ void HUDIngameMenu::Draw(render::Graphics* graphics)
 void HUDIngameMenu::Update(float dt)
 {
     HUDWindow::Update(dt);
+    // Under a confirmation box the panel is hidden and the pointer is the box's: no button keeps
+    // its hover or its press (the release went to the box) for when the panel comes back.
+    const bool covered = underMessageBox();
     for (HUDButtonOver* button : mMenuButtons)
+    {
+        if (covered)
+        {
+            button->mHovered = 0;
+            button->mPressed = 0;
+            button->mScale = 1.0f;
+        }
         button->update(dt);
+    }
 }
 
 void HUDIngameMenu::MouseMove(int x, int y)
