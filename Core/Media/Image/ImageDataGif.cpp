@@ -145,20 +145,7 @@ QLResultEnum ImageDataGif::Load(base::Stream* stream, const std::wstring& extens
     std::vector<u8> pixels(static_cast<size_t>(gif->SWidth) * static_cast<size_t>(gif->SHeight) * 4, 0);
     if (!DecodeFirstFrame(gif.get(), pixels))
         return QL_FAIL;
-    mWidth = gif->SWidth;
-    mHeight = gif->SHeight;
-    mBytesPerPixel = 4;
-    mPixels = std::move(pixels);
-    return QL_OK;
-}
-
-QLResultEnum ImageDataGif::CopyPixels(u32 pitch, u8* destination, HitMask& mask)
-{
-    if (mPixels.empty() || !destination || pitch < static_cast<u32>(mWidth) * 4)
-        return QL_FAIL;
-    CopyRgbaRows(mPixels.data(), static_cast<u32>(mWidth), static_cast<u32>(mHeight), 4, false, kHitAlpha, pitch,
-                 destination, mask);
-    mPixels = {};
+    Keep(gif->SWidth, gif->SHeight, std::move(pixels));
     return QL_OK;
 }
 } // namespace render

@@ -99,20 +99,7 @@ QLResultEnum ImageDataPng::Load(base::Stream* stream, const std::wstring& extens
     png_destroy_read_struct(&png, &info, nullptr);
     if (!read)
         return QL_FAIL;
-    mWidth = static_cast<i32>(width);
-    mHeight = static_cast<i32>(height);
-    mBytesPerPixel = 4;
-    mPixels = std::move(pixels);
-    return QL_OK;
-}
-
-QLResultEnum ImageDataPng::CopyPixels(u32 pitch, u8* destination, HitMask& mask)
-{
-    if (mPixels.empty() || !destination || pitch < static_cast<u32>(mWidth) * 4)
-        return QL_FAIL;
-    CopyRgbaRows(mPixels.data(), static_cast<u32>(mWidth), static_cast<u32>(mHeight), 4, false, kHitAlpha, pitch,
-                 destination, mask);
-    mPixels = {};
+    Keep(static_cast<i32>(width), static_cast<i32>(height), std::move(pixels));
     return QL_OK;
 }
 } // namespace render

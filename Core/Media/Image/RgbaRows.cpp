@@ -20,4 +20,22 @@ void CopyRgbaRows(const u8* pixels, u32 width, u32 height, u32 bytesPerPixel, bo
         }
     }
 }
+
+void ImageDataRgba::Keep(i32 width, i32 height, std::vector<u8>&& pixels)
+{
+    mWidth = width;
+    mHeight = height;
+    mBytesPerPixel = 4;
+    mPixels = std::move(pixels);
+}
+
+QLResultEnum ImageDataRgba::CopyPixels(u32 pitch, u8* destination, HitMask& mask)
+{
+    if (mPixels.empty() || !destination || pitch < static_cast<u32>(mWidth) * 4)
+        return QL_FAIL;
+    CopyRgbaRows(mPixels.data(), static_cast<u32>(mWidth), static_cast<u32>(mHeight), 4, false, kHitAlpha, pitch,
+                 destination, mask);
+    mPixels = {};
+    return QL_OK;
+}
 } // namespace render
