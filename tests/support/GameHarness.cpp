@@ -433,4 +433,12 @@ fs::path GameHarness::userDir() const { return mHome / "Marrowgate" / "Brackenmo
 std::string GameHarness::profilesFile() const { return ReadBytes(userDir() / "profiles.xml"); }
 
 std::string GameHarness::log() const { return ReadBytes(userDir() / "log.html"); }
+
+int GameHarness::occurrences(const std::string& text, const std::string& needle)
+{
+    int n = 0;
+    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
+        ++n;
+    return n;
+}
 } // namespace testsupport

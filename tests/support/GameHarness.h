@@ -178,6 +178,8 @@ public:
     std::filesystem::path userDir() const;
     std::string profilesFile() const;
     std::string log() const;
+    // How often the needle stands in the text (a log line written once, say).
+    static int occurrences(const std::string& text, const std::string& needle);
     // The copy of the demo data the game runs on.
     static std::filesystem::path dataDir();
 

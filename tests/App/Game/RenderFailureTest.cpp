@@ -11,17 +11,6 @@
 
 using testsupport::GameHarness;
 
-namespace
-{
-int Count(const std::string& text, const std::string& needle)
-{
-    int n = 0;
-    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
-        ++n;
-    return n;
-}
-} // namespace
-
 TEST(FrameEnd, EachLastingRendererFailureIsLoggedOnceWithItsCauseAndTheGameGoesOn)
 {
     GameHarness game;
@@ -54,14 +43,14 @@ TEST(FrameEnd, EachLastingRendererFailureIsLoggedOnceWithItsCauseAndTheGameGoesO
         }
         EXPECT_GE(game.deviceCalls("BeginScene").size(), scenes + 4) << "every frame is still played";
         const std::string log = game.log().substr(before.size());
-        EXPECT_EQ(Count(log, failure.logged), 1) << log;
+        EXPECT_EQ(GameHarness::occurrences(log, failure.logged), 1) << log;
         EXPECT_EQ(game.frame(), true) << "a device that works again draws again";
     }
     const std::string log = game.log().substr(before.size());
-    EXPECT_EQ(Count(log, "failed (1)"), 3) << log;
+    EXPECT_EQ(GameHarness::occurrences(log, "failed (1)"), 3) << log;
 
     // The same failure again, later, is not logged again.
     device->FailNext("EndScene");
     (void)game.frame();
-    EXPECT_EQ(Count(game.log().substr(before.size()), "failed (1)"), 3);
+    EXPECT_EQ(GameHarness::occurrences(game.log().substr(before.size()), "failed (1)"), 3);
 }

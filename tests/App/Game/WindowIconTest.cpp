@@ -16,13 +16,6 @@ using testsupport::GameHarness;
 
 namespace
 {
-int Count(const std::string& text, const std::string& needle)
-{
-    int n = 0;
-    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
-        ++n;
-    return n;
-}
 
 // A game whose data folder has a "data" folder of its own, changed before the window opens.
 GameHarness::Options WithIconFile(std::function<void()> change)
@@ -56,7 +49,7 @@ TEST(WindowIcon, TheDataFoldersPictureBecomesTheWindowsIcon)
     EXPECT_EQ(window.IconWidth(), static_cast<int>(width));
     EXPECT_EQ(window.IconHeight(), static_cast<int>(height));
     EXPECT_TRUE(window.IconPixels() == expected) << "the picture reaches the window upright, in its own colours";
-    EXPECT_EQ(Count(game.log(), "The window has no icon"), 0);
+    EXPECT_EQ(GameHarness::occurrences(game.log(), "The window has no icon"), 0);
 }
 
 TEST(WindowIcon, AMissingOrDamagedPictureIsLoggedOnceAndTheWindowOpensWithoutAnIcon)
@@ -90,8 +83,9 @@ TEST(WindowIcon, AMissingOrDamagedPictureIsLoggedOnceAndTheWindowOpensWithoutAnI
         EXPECT_EQ(game.window().IconWidth(), 0);
         EXPECT_TRUE(game.window().IconPixels().empty());
         const std::string log = game.log();
-        EXPECT_EQ(Count(log, std::string("The window has no icon: 'data/icon.png': ") + c.reason), 1) << log;
-        EXPECT_EQ(Count(log, "The window has no icon"), 1);
+        EXPECT_EQ(GameHarness::occurrences(log, std::string("The window has no icon: 'data/icon.png': ") + c.reason), 1)
+            << log;
+        EXPECT_EQ(GameHarness::occurrences(log, "The window has no icon"), 1);
         EXPECT_TRUE(game.run(3)) << "the game goes on";
     }
 }
