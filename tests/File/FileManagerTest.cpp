@@ -284,6 +284,12 @@ TEST(Path, HelpersSplitAtSeparatorsOfEitherKind)
         {GetBaseName, L"a/c.tar.gz", L"c.tar"},
         {GetBaseName, L"a/.cfg", L".cfg"},
         {GetBaseName, L"x\\y.psd", L"y"},
+        // Names without a separator or without a dot.
+        {StripTrailingSeparators, L"a/b", L"a/b"},
+        {GetFileName, L"c.txt", L"c.txt"},
+        {GetDirectoryWithoutDrive, L"x.dat", L""},
+        {GetExtension, L"noext", L""},
+        {GetBaseName, L"a.b/c", L"c"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.helper(c.in), c.out) << c.in;

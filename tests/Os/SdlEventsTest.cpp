@@ -91,6 +91,18 @@ TEST_F(SdlEventsTest, OnlyThisWindowsEventsAreTranslatedKeysVirtualTextUtf8Wheel
     EXPECT_EQ(key(Take(KeyEvent(SDL_KEYDOWN, SDLK_RSHIFT))), std::make_tuple(K::KeyDown, 16u, 161u, false));
     EXPECT_EQ(key(Take(KeyEvent(SDL_KEYDOWN, SDLK_KP_ENTER, true))), std::make_tuple(K::KeyDown, 13u, 0u, true));
     EXPECT_EQ(key(Take(KeyEvent(SDL_KEYUP, SDLK_a))), std::make_tuple(K::KeyUp, 65u, 0u, false));
+    // The ends of the letter, digit, keypad and function-key runs, a punctuation key and a right-hand
+    // modifier.
+    for (auto [sym, code, side] : {std::tuple<SDL_Keycode, u32, u32>{SDLK_z, 90u, 0u},
+                                   {SDLK_7, 55u, 0u},
+                                   {SDLK_KP_0, 96u, 0u},
+                                   {SDLK_KP_9, 105u, 0u},
+                                   {SDLK_F1, 112u, 0u},
+                                   {SDLK_F12, 123u, 0u},
+                                   {SDLK_F15, 126u, 0u},
+                                   {SDLK_SEMICOLON, 186u, 0u},
+                                   {SDLK_RCTRL, 17u, 163u}})
+        EXPECT_EQ(key(Take(KeyEvent(SDL_KEYDOWN, sym))), std::make_tuple(K::KeyDown, code, side, false)) << sym;
     EXPECT_EQ(Take(KeyEvent(SDL_KEYDOWN, SDLK_AUDIOPLAY)).type, os::EventType::None); // not in the tables
     EXPECT_EQ(Take(KeyEvent(SDL_KEYDOWN, SDLK_a, false, kOther)).type, os::EventType::None);
 

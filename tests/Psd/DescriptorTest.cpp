@@ -1,6 +1,7 @@
 // Descriptor walking (every value type is skipped exactly, and what cannot be walked stops it), and
 // the records the game reads past without using them (image resources, adjustments, layer effects,
-// patterns): one sanity case each; their damage is DamagedInputTest's.
+// patterns): one sanity case each; their damage is DamagedInputTest's. Colour descriptors of every
+// class convert to ARGB.
 #include "Core/Psd/Descriptor.h"
 #include "Core/Base/Stream.h"
 #include "PsdTestUtil.h"
@@ -231,4 +232,32 @@ TEST(Records, DescriptorFormEffectsReadPastUnknownItemsInsideAndBetweenEffects)
     EXPECT_EQ(9, fx->mDropShadow.mSize);         // read past the unknown item inside it
     EXPECT_EQ(0xFF0A141Eu, fx->mStroke.mColour); // read past the unknown effect before it
     EXPECT_EQ(6, fx->mStroke.mSize);
+}
+
+TEST(Descriptor, ColoursOfEveryClassConvertToArgb)
+{
+    Descriptor hsb("HSBC");
+    hsb.Unit("H   ", "#Ang", 0.0).Double("Strt", 100.0).Double("Brgh", 100.0);
+    Descriptor cmyk("CMYC");
+    cmyk.Double("Cyn ", 0).Double("Mgnt", 0).Double("Ylw ", 0).Double("Blck", 100);
+    Descriptor grey("Grsc");
+    grey.Double("Gry ", 0.0);
+    Descriptor lab("LbCl");
+    lab.Double("Lmnc", 0.0).Double("A   ", 0.0).Double("B   ", 0.0);
+    const std::pair<Descriptor, u32> colours[] = {
+        {RgbColour(255, 128, 0), 0xFFFF8000u},
+        {hsb, 0xFFFF0000u},
+        {cmyk, 0xFF000000u},
+        {grey, 0xFFFFFFFFu},
+        {lab, 0xFF000000u},
+    };
+    for (const auto& [descriptor, argb] : colours)
+    {
+        const std::string body = descriptor.Body();
+        base::MemoryStream stream(body.data(), static_cast<u32>(body.size()));
+        psd::Reader reader(stream);
+        u32 colour = 0;
+        EXPECT_TRUE(psd::ReadColourDescriptor(reader, 0, colour)) << std::hex << argb;
+        EXPECT_EQ(argb, colour);
+    }
 }

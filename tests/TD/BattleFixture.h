@@ -106,6 +106,8 @@ struct ResultHud : TDNullHud
     std::vector<std::wstring> calls;
     void showLevelResult() override { ++results; }
     void showMessage(const std::wstring&, const std::wstring&, i32) override { calls.push_back(L"message"); }
+    void showUnlockMessage(const std::vector<i32>&) override { calls.push_back(L"unlock"); }
+    void showLevelName() override { calls.push_back(L"levelName"); }
 };
 
 // Towers: 100 straight shooter (tier 101), 200 homing, 300 income, 400 booster, 500 teleport

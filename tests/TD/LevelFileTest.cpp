@@ -135,6 +135,20 @@ TEST_F(MapFixture, ALevelStartsWithItsBonusesABrokenOneStartsNoBattleAndItsPathC
     EXPECT_TRUE(m.mPaths.records().empty()); // an empty cache is honoured
 }
 
+TEST_F(MapFixture, ALevelStartShowsItsUnlocksOrTheBannerAndNothingOnceEverythingIsOpen)
+{
+    TDMap& m = make();
+    m.mUnlocks.readText("0;0;10000\n0;1;\n0;2;-1\n");
+    m.mLevel = 0;
+    m.showLevelStart();
+    EXPECT_EQ(m.mScreen, kScreenUnlockMessage);
+    m.mLevel = 1;
+    m.showLevelStart();
+    m.mLevel = 2;
+    m.showLevelStart();
+    EXPECT_EQ(hud.calls, (std::vector<std::wstring>{L"unlock", L"levelName"}));
+}
+
 TEST_F(BattleFixture, RestartPlaysTheEpisodesMusic)
 {
     TDMap& m = start("<wave spawn=\"1\"><e id=\"1\"/></wave>");

@@ -65,6 +65,18 @@ struct ProgressFixture : ::testing::Test
 };
 } // namespace
 
+TEST_F(ProgressFixture, ANewProfileIsVersionFourWithItsListsAndAnUnplayedLevelReadsZeroWithoutASave)
+{
+    EXPECT_EQ(progress->profile()->IntAttribute("version"), 4);
+    EXPECT_NE(element("levels"), nullptr);
+    EXPECT_NE(element("towers"), nullptr);
+
+    const int saves = store.saveCount();
+    const TDLevelResult r = progress->getLevelResult(0, 2, 1);
+    EXPECT_EQ(std::tie(r.kills, r.stars, r.high, r.gems), std::tuple(0, 0, 0, 0));
+    EXPECT_EQ(store.saveCount(), saves) << "reading stores nothing";
+}
+
 TEST_F(ProgressFixture, WorseResultKeepsStarsAndHighButOverwritesTheRestAndTotalsCountBothModes)
 {
     progress->saveLevelResult(0, 0, 1, result(100, 50, 3, 13));

@@ -10,8 +10,11 @@
 
 TEST(Text, NumbersClampBadTextKeepsTheValueAndSplittingAndUtf8)
 {
-    for (auto [in, out] :
-         {std::pair{"12abc", 12}, {" -7", -7}, {"99999999999999999999", 2147483647}, {"-99999999999", -2147483647 - 1}})
+    for (auto [in, out] : {std::pair{"12abc", 12},
+                           {" -7", -7},
+                           {"abc", 0},
+                           {"99999999999999999999", 2147483647},
+                           {"-99999999999", -2147483647 - 1}})
         EXPECT_EQ(tdtext::leadingInt(in), out) << in;
     EXPECT_EQ(tdtext::leadingFloat("0.5x"), 0.5f);
     i32 kept = 5;
@@ -22,6 +25,8 @@ TEST(Text, NumbersClampBadTextKeepsTheValueAndSplittingAndUtf8)
     EXPECT_TRUE(tdtext::parseFloat("1e999", f) && std::isinf(f));
     bool b = false;
     EXPECT_TRUE(tdtext::parseBool("true", b) && b);
+    EXPECT_TRUE(tdtext::parseBool("false", b) && !b);
+    b = true;
     EXPECT_TRUE(tdtext::parseBool("0", b) && !b);
     EXPECT_TRUE(tdtext::parseBool("7", b) && b);
     EXPECT_FALSE(tdtext::parseBool("yes", b));
@@ -41,6 +46,7 @@ TEST(Text, NumbersClampBadTextKeepsTheValueAndSplittingAndUtf8)
     EXPECT_EQ(tdtext::split(" a ; b ", ';', false), (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(tdtext::split("x\n\ny", '\n', true), (std::vector<std::string>{"x", "y"}));
     EXPECT_TRUE(tdtext::split("", ';', true).empty());
+    EXPECT_EQ(tdtext::split("", ';', false), (std::vector<std::string>{""}));
     EXPECT_EQ(tdtext::removeBlanks(" 1 ;\t2 "), "1;2");
     EXPECT_EQ(tdtext::utf8ToWide("caf\xC3\xA9"), L"caf\u00e9");
     EXPECT_EQ(tdtext::utf8ToWide("a\xFF"

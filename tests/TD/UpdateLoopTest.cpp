@@ -1,4 +1,4 @@
-// The battle frame: what runs under another screen, speed zero, effects, timers, sprites,
+// The battle frame: its steps in order, what runs under another screen, speed zero, effects, timers, sprites,
 // restarts and levels with absurd numbers.
 #include "BattleFixture.h"
 
@@ -20,6 +20,13 @@ TEST_F(BattleFixture, ScreensReloadsEffectsSpeedZeroDamageOverTimeAndADeadPick)
     TDMap& m = start(kWave);
     std::vector<std::string> steps;
     m.mTrace = &steps;
+    m.update(0.016f); // the running battle: every step, in order
+    EXPECT_EQ(steps,
+              (std::vector<std::string>{"hud",        "tutorial",   "effects",         "emitters",  "timers",
+                                        "drops",      "animations", "stats",           "particles", "effects2",
+                                        "indicators", "bonus",      "modifiers",       "towers",    "unitModifiers",
+                                        "units",      "bullets",    "removeModifiers", "waves",     "penalties"}));
+    steps.clear();
     m.mScreen = kScreenIngameMenu; // a screen over the battle: only the presentation runs
     m.mStats.mCoins = 1000;
     TDTower* tower = m.buildTower(0, 100);

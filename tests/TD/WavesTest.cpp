@@ -3,6 +3,8 @@
 
 #include "Source/TD/Level/TDWaveEntry.h"
 
+#include <tinyxml2.h>
+
 using tdtest::BattleFixture;
 
 namespace
@@ -161,6 +163,17 @@ TEST_F(BattleFixture, LinkedWavesStartTogetherAndVictoryFollowsTheLastWave)
     EXPECT_EQ(m.mResultAction, kResultActionNextLevel);
     EXPECT_EQ(tutorial.count(L"wave_vanish_1"), 1u);
     EXPECT_EQ(m.resultStars(), 3);
+}
+
+TEST(WaveFile, OnlyAZeroScaleBecomesOneANegativeOneStays)
+{
+    tinyxml2::XMLDocument doc;
+    doc.Parse("<waves><wave scale=\"0\"><e x=\"90\"/></wave><wave scale=\"-2\"><e x=\"90\"/></wave></waves>");
+    TDWaveManager waves;
+    waves.loadWaves(doc.FirstChildElement());
+    ASSERT_EQ(waves.mWaves.size(), 2u);
+    EXPECT_EQ(waves.mWaves[0]->mScale, 1.0f);
+    EXPECT_EQ(waves.mWaves[1]->mScale, -2.0f);
 }
 
 TEST(WaveHint, StartButtonsStayOnTheScreen)

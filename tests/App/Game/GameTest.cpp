@@ -1,6 +1,7 @@
 // The game on the demo content, headless, led through the menus to the first battle: the root
 // board shown as the screen, pointer routing to the battle and the overlay dialog, and keys; the
-// audio silent under the splash and following the window's activation.
+// audio silent under the splash and following the window's activation, a lost focus pausing the
+// battle.
 #include "App/Game.h"
 #include "Core/Media/Sound/SoundSystem.h"
 #include "Platform/Audio/AudioEngine.h"
@@ -8,6 +9,7 @@
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
+#include "Source/TD/Shell/HUDIngameMenu.h"
 #include "Source/TD/Shell/HUDLevelResultWindow.h"
 #include "Source/TD/Shell/HUDWindow.h"
 #include "support/GameHarness.h"
@@ -160,6 +162,32 @@ TEST_F(GameTest, DeveloperKeysAddCrystalsRechargeSpellsReloadTheSheetsAndRestart
     ASSERT_TRUE(mHarness.closeUnlockMessages());
     EXPECT_EQ(QL_OK, mGame->OnKeyDown('w'));
     EXPECT_EQ(kScreenWon, mMap->mScreen);
+}
+
+TEST_F(GameTest, LosingTheFocusPausesARunningBattleWithTheMenuOpenOnce)
+{
+    auto menus = [this]
+    {
+        int n = 0;
+        for (HUDWindow* window : mHarness.windows())
+            n += dynamic_cast<HUDIngameMenu*>(window) != nullptr;
+        return n;
+    };
+    ASSERT_EQ(kScreenBattle, mMap->mScreen);
+    mHarness.loseFocus();
+    EXPECT_EQ(kScreenIngameMenu, mMap->mScreen);
+    EXPECT_EQ(0.0f, mMap->mSpeed);
+    ASSERT_TRUE(mHarness.frame());
+    EXPECT_EQ(1, menus());
+    mHarness.regainFocus();
+    ASSERT_TRUE(mHarness.frame());
+    EXPECT_EQ(kScreenIngameMenu, mMap->mScreen) << "the menu stays open";
+    EXPECT_EQ(0.0f, mMap->mSpeed);
+    // Away from the battle a second loss opens nothing more.
+    mHarness.loseFocus();
+    ASSERT_TRUE(mHarness.frame());
+    EXPECT_EQ(1, menus());
+    mHarness.regainFocus();
 }
 
 TEST_F(GameTest, TheLoadingScreenIsOneBlackFrameWithTheLoadingPicturePresentedAtOnce)

@@ -94,6 +94,31 @@ TEST_F(OptionsDialogTest, VolumesStepAQuarterWithinZeroAndOneAndAreStored)
     EXPECT_FLOAT_EQ(dialog->mMusicSlider->mThumbHolder->mPosition.x, dialog->mMusicSlider->XOfValue(0.25f));
 }
 
+TEST_F(OptionsDialogTest, TheScreenModeSwitchesWorkAsARadioPair)
+{
+    gui::ControlHost& host = *gui::ControlHost::Get();
+    ASSERT_FALSE(host.IsWindowed());
+    ASSERT_FALSE(host.IsWindowLargerThanScreen());
+    OptionsDialog* dialog = Open();
+    ClickOn(dialog->mFullScreenSwitch); // on already: ignores the press
+    EXPECT_FALSE(host.IsWindowed());
+    EXPECT_FALSE(ClickSounded());
+
+    ClickOn(dialog->mWindowSwitch);
+    EXPECT_TRUE(host.IsWindowed());
+    EXPECT_TRUE(ClickSounded());
+    EXPECT_TRUE(dialog->mWindowSwitch->IsOn());
+    EXPECT_FALSE(dialog->mFullScreenSwitch->IsOn());
+    ClickOn(dialog->mWindowSwitch);
+    EXPECT_TRUE(host.IsWindowed());
+
+    ClickOn(dialog->mFullScreenSwitch);
+    EXPECT_FALSE(host.IsWindowed());
+    EXPECT_TRUE(dialog->mFullScreenSwitch->IsOn());
+    EXPECT_FALSE(dialog->mWindowSwitch->IsOn());
+    EXPECT_EQ(mGame.dialog<TMessageBox>(), nullptr);
+}
+
 TEST_F(OptionsDialogTest, TheShowEffectKeepsTheWindowInertOkHidesItAndAWindowThatWouldNotFitKeepsFullScreen)
 {
     auto* dialog = new OptionsDialog();

@@ -7,6 +7,8 @@
 #include "Source/TD/Shell/HUDShopWindow.h"
 #include "Source/TD/Shell/HUDUnlockMessage.h"
 
+#include <utility>
+
 namespace
 {
 class ShopScreen : public shelltest::ShellGameTest
@@ -171,11 +173,19 @@ TEST_F(ShopScreen, ALongerListHasTabsAndScrollsAndTheShopBlockStopsAllButBuying)
 
     click(796, kTabY); // the disabled third tab
     EXPECT_EQ(0, shop->currentTab);
-    click(506, kTabY);
+    // The second tab's picture, 260 x 56 standing on (506, 172), answers strictly inside.
+    for (const auto& [x, y] : {std::pair{376, 150}, {636, 150}, {506, 116}, {506, 172}})
+    {
+        click(static_cast<float>(x), static_cast<float>(y));
+        EXPECT_EQ(0, shop->currentTab) << x << "," << y;
+    }
+    click(377, 171);
     EXPECT_EQ(1, shop->currentTab);
     EXPECT_TRUE(shop->tabBar->tabs[1]->selected);
     EXPECT_FALSE(shop->tabBar->tabs[0]->selected);
     EXPECT_EQ(shop->tabBar->tabs[1].get(), shop->tabBar->drawOrder.back());
+    EXPECT_EQ(L"td/data/fonts/main_42_3", shop->tabBar->tabs[1]->labelFont) << "the selected tab's larger label";
+    EXPECT_EQ(L"td/data/fonts/main_32_2", shop->tabBar->tabs[0]->labelFont);
     ASSERT_EQ(5, shop->plateCount());
     EXPECT_FLOAT_EQ(176.0f + 4 * 99.0f, shop->plates[4]->y);
     EXPECT_TRUE(shop->scrollBar->visible);
