@@ -70,6 +70,7 @@ TEST_F(OptionsDialogTest, VolumesStepAQuarterWithinZeroAndOneAndAreStored)
     Progress().setSoundVolume(1.0f);
     Progress().setMusicVolume(0.25f);
     OptionsDialog* dialog = Open();
+    SoundSystem::Instance()->Pause(); // a click's sound keeps playing until asked, however slow the run
     EXPECT_EQ(dialog->GetChildren().size(), 11u);
     EXPECT_NE(dialog->mSoundSlider->mShineEmitter, nullptr) << "each slider shines with the game's effect";
     EXPECT_NE(dialog->mMusicSlider->mShineEmitter, nullptr);
@@ -92,6 +93,7 @@ TEST_F(OptionsDialogTest, VolumesStepAQuarterWithinZeroAndOneAndAreStored)
     EXPECT_FLOAT_EQ(SoundSystem::Instance()->GetMusicVolume(), 0.25f);
     EXPECT_FLOAT_EQ(Progress().getMusicVolume(), 0.25f);
     EXPECT_FLOAT_EQ(dialog->mMusicSlider->mThumbHolder->mPosition.x, dialog->mMusicSlider->XOfValue(0.25f));
+    SoundSystem::Instance()->Resume();
 }
 
 TEST_F(OptionsDialogTest, TheScreenModeSwitchesWorkAsARadioPair)
@@ -100,6 +102,8 @@ TEST_F(OptionsDialogTest, TheScreenModeSwitchesWorkAsARadioPair)
     ASSERT_FALSE(host.IsWindowed());
     ASSERT_FALSE(host.IsWindowLargerThanScreen());
     OptionsDialog* dialog = Open();
+    // Output held, so that a click's sound is still playing when asked, however long a switch takes.
+    SoundSystem::Instance()->Pause();
     ClickOn(dialog->mFullScreenSwitch); // on already: ignores the press
     EXPECT_FALSE(host.IsWindowed());
     EXPECT_FALSE(ClickSounded());
@@ -117,6 +121,7 @@ TEST_F(OptionsDialogTest, TheScreenModeSwitchesWorkAsARadioPair)
     EXPECT_TRUE(dialog->mFullScreenSwitch->IsOn());
     EXPECT_FALSE(dialog->mWindowSwitch->IsOn());
     EXPECT_EQ(mGame.dialog<TMessageBox>(), nullptr);
+    SoundSystem::Instance()->Resume();
 }
 
 TEST_F(OptionsDialogTest, TheShowEffectKeepsTheWindowInertOkHidesItAndAWindowThatWouldNotFitKeepsFullScreen)
