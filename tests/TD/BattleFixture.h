@@ -105,7 +105,7 @@ struct ResultHud : TDNullHud
     i32 results = 0;
     std::vector<std::wstring> calls;
     void showLevelResult() override { ++results; }
-    void showMessage(const std::wstring&, const std::wstring&, i32) override { calls.push_back(L"message"); }
+    void showMessage(const std::wstring&, const std::wstring&, TDScreen) override { calls.push_back(L"message"); }
 };
 
 // Towers: 100 straight shooter (tier 101), 200 homing, 300 income, 400 booster, 500 teleport

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Source/TD/Seams/TDScreen.h"
 
 #include <memory>
 #include <string>
@@ -95,7 +96,7 @@ public:
     virtual void showLevelSelect() = 0;
     virtual void showUnlockMessage(const std::vector<i32>& ids) = 0;
     virtual void showLevelName() = 0;
-    virtual void showMessage(const std::wstring& title, const std::wstring& text, i32 returnScreen) = 0;
+    virtual void showMessage(const std::wstring& title, const std::wstring& text, TDScreen returnScreen) = 0;
     virtual void setButtonVisible(const std::wstring& name, bool visible) = 0;
     // Battle-side refreshes and the per-frame step; the null HUD ignores them.
     virtual void update(float) {}
@@ -249,7 +250,7 @@ public:
     void showLevelSelect() override {}
     void showUnlockMessage(const std::vector<i32>&) override {}
     void showLevelName() override {}
-    void showMessage(const std::wstring&, const std::wstring&, i32) override {}
+    void showMessage(const std::wstring&, const std::wstring&, TDScreen) override {}
     void setButtonVisible(const std::wstring&, bool) override {}
 };
 
