@@ -31,12 +31,12 @@ namespace tdtest
 struct FakeEmitter : TDEmitter
 {
     std::wstring name;
-    i32 st = kEmitterStopped;
+    TDEmitterState st = kEmitterStopped;
     i32 loop = 0;
     double age = 0.0;
     double life = 1.0;
-    void setState(i32 s) override { st = s; }
-    i32 state() const override { return st; }
+    void setState(TDEmitterState s) override { st = s; }
+    TDEmitterState state() const override { return st; }
     void setPosition(float, float) override {}
     void update(double seconds) override
     {

@@ -322,8 +322,8 @@ TEST_F(InGame,
     struct Glow : TDEmitter
     {
         float x = 0.0f, y = 0.0f;
-        void setState(i32) override {}
-        i32 state() const override { return kEmitterPlaying; }
+        void setState(TDEmitterState) override {}
+        TDEmitterState state() const override { return kEmitterPlaying; }
         void setPosition(float px, float py) override
         {
             x = px;

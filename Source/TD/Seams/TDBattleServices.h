@@ -51,19 +51,20 @@ public:
 };
 
 // What an emitter is doing (TDEmitter::state()); the numbers are the engine emitter's.
-enum TDEmitterState : i32
+enum class TDEmitterState : i32
 {
     kEmitterStopped = 0,
     kEmitterPlaying = 1,
     kEmitterFinishing = 2, // no new particles; stopped when the last one is gone
 };
+using enum TDEmitterState;
 
 class TDEmitter
 {
 public:
     virtual ~TDEmitter() = default;
-    virtual void setState(i32 state) = 0; // a TDEmitterState
-    virtual i32 state() const = 0;
+    virtual void setState(TDEmitterState state) = 0;
+    virtual TDEmitterState state() const = 0;
     virtual void setPosition(float x, float y) = 0;
     virtual void update(double seconds) = 0;
     // 0 plays once, 1 loops.
