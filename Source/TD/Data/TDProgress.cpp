@@ -404,27 +404,27 @@ XMLElement* TDProgress::tutorialElement(bool setAvailable)
     return tutorial;
 }
 
-i32 TDProgress::getTutorialStepState(i32 id)
+TDTutorialStepState TDProgress::getTutorialStepState(i32 id)
 {
     XMLElement* tutorial = tutorialElement(true);
     for (XMLElement* step = tutorial->FirstChildElement("step"); step; step = step->NextSiblingElement("step"))
         if (intAttribute(step, "id") == id)
-            return intAttribute(step, "state");
+            return static_cast<TDTutorialStepState>(intAttribute(step, "state"));
     XMLElement* step = insertFirst(tutorial, "step");
     step->SetAttribute("id", id);
-    step->SetAttribute("state", 0);
+    step->SetAttribute("state", static_cast<i32>(kStepWaiting));
     save();
-    return 0;
+    return kStepWaiting;
 }
 
-void TDProgress::setTutorialStepState(i32 id, i32 state)
+void TDProgress::setTutorialStepState(i32 id, TDTutorialStepState state)
 {
     getTutorialStepState(id);
     XMLElement* tutorial = tutorialElement(true);
     for (XMLElement* step = tutorial->FirstChildElement("step"); step; step = step->NextSiblingElement("step"))
         if (intAttribute(step, "id") == id)
         {
-            step->SetAttribute("state", state);
+            step->SetAttribute("state", static_cast<i32>(state));
             break;
         }
     save();

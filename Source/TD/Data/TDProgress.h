@@ -89,8 +89,8 @@ public:
 
     bool isTutorialAvailable();
     void setTutorialAvailable(bool available);
-    i32 getTutorialStepState(i32 id);
-    void setTutorialStepState(i32 id, i32 state);
+    TDTutorialStepState getTutorialStepState(i32 id);
+    void setTutorialStepState(i32 id, TDTutorialStepState state);
     i32 getTutorialParam(const std::string& name);
     void setTutorialParam(const std::string& name, i32 value);
 
