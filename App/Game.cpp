@@ -10,7 +10,7 @@
 #include "Core/Render/Render.h"
 #include "Core/Widget/FrameManager.h"
 #include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Battle/TDScreen.h"
+#include "Source/TD/Seams/TDScreen.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/TMobShader.h"
@@ -102,7 +102,7 @@ TDMap* Game::getMap() const { return mBoard ? mBoard->getMap() : nullptr; }
 QLResultEnum Game::DrawOverlays(render::Graphics& graphics)
 {
     TDMap* map = getMap();
-    const int s = map ? map->mScreen : kScreenBattle;
+    const TDScreen s = map ? map->mScreen : kScreenBattle;
     if (s != kScreenEpisodes && s != kScreenLevels && s != kScreenShop && s != kScreenMessage)
         return QL_OK;
     if (!mView.sideBars || !mLeftSide || !mRightSide || mLeftSide->GetHeight() <= 0)

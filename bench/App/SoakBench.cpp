@@ -62,7 +62,7 @@ bool playBattle(testsupport::GameHarness& game, i32 episode, i32 level)
     if (!game.run(60))
         return false;
     map.onMessageBoxResult(L"mmenu");
-    if (!game.runUntil([&] { return game.screen() == 7; }, 2.0f))
+    if (!game.runUntil([&] { return game.screen() == kScreenMainMenu; }, 2.0f))
         return false;
     // The shop and back, as a player looks in between battles.
     if (!game.reachEpisodeSelect() || !game.click(L"shop") ||
@@ -100,7 +100,7 @@ void BM_FiftyBattleSession(benchmark::State& state)
         for (i32 e = 0; e < map.getEpisodeCount(); ++e)
             for (i32 l = 0; l < map.getLevelCount(e); ++l)
             {
-                map.mProgress->saveLevelResult(e, l, 1, three);
+                map.mProgress->saveLevelResult(e, l, kDifficultyNormal, three);
                 levels.emplace_back(e, l);
             }
         const double atMenu = residentMegabytes();

@@ -65,9 +65,9 @@ struct Battle
         files.put(L"td/upgrades.xml", "<upgrades/>");
         files.put(L"td/levels_normal/level_01_01.xml", level());
         map = std::make_unique<TDMap>(TDBattleServices(), profiles);
-        map->mMode = 1;
+        map->mMode = kDifficultyNormal;
         (void)map->loadLevel();
-        map->mScreen = 0;
+        map->mScreen = kScreenBattle;
         for (int i = 0; i < kTowers; ++i)
             map->buildTower(i, 100);
         TDWaveProto* wave = map->mWaves.mWaves[0];
@@ -142,9 +142,9 @@ void DemoBattleFrame(benchmark::State& state, bool gl)
     testsupport::GameHarness game(options);
     if (!game.started() || !game.startLevel(0, 1))
     {
-        state.SkipWithError(
-            ("the demo level did not start (screen " + std::to_string(game.started() ? game.screen() : -1) + ")")
-                .c_str());
+        state.SkipWithError(("the demo level did not start (screen " +
+                             std::to_string(game.started() ? static_cast<i32>(game.screen()) : -1) + ")")
+                                .c_str());
         return;
     }
     TDMap& map = game.map();

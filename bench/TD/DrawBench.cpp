@@ -74,9 +74,9 @@ struct Scene
                 return sheet(path, {L"ui/bar", L"spots/s"});
             });
         map = std::make_unique<TDMap>(TDBattleServices(), profiles);
-        map->mMode = 1;
+        map->mMode = kDifficultyNormal;
         (void)map->loadLevel();
-        map->mScreen = 0;
+        map->mScreen = kScreenBattle;
         for (TDPrototype* p : map->mPrototypes.all)
             p->graphic = TDResources::Instance()->findGraphic(p->id < 100 ? L"td/mobs" : L"td/turrets");
         for (int i = 0; i < kTowers / 2; ++i)

@@ -24,9 +24,9 @@ void LoadEveryDemoLevel(benchmark::State& state)
     for (auto _ : state)
     {
         for (const auto& [episode, info] : map.mEpisodes.episodes())
-            for (int mode : {1, 3})
+            for (TDDifficulty mode : {kDifficultyNormal, kDifficultyHardcore})
             {
-                i32 count = mode == 3 ? info.hardcoreLevelCount : info.levelCount;
+                i32 count = mode == kDifficultyHardcore ? info.hardcoreLevelCount : info.levelCount;
                 for (i32 level = 0; level < count; ++level)
                 {
                     map.mMode = mode;

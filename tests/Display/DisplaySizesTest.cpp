@@ -574,7 +574,7 @@ public:
                               : 1;
         EXPECT_LT(differ, total / 200) << where << ": the level's name is drawn over the pause panel";
         ASSERT_TRUE(clickButton(*pause, L"resume")) << where;
-        ASSERT_TRUE(mGame.runUntil([&] { return mGame.screen() == 0 && !mGame.top(); }, 4.0f)) << where;
+        ASSERT_TRUE(mGame.runUntil([&] { return mGame.screen() == kScreenBattle && !mGame.top(); }, 4.0f)) << where;
     }
 
     // The battle point's place in game units.
@@ -770,8 +770,9 @@ public:
         }
         // The selections and the shop have the side pictures beside them.
         auto* episodes = shown<HUDEpisodeSelectIOS>(size + " episode select", true, 30, 4.0f, true);
-        ASSERT_NE(nullptr, episodes) << size << ": play did not answer its drawn centre; screen " << mGame.screen()
-                                     << " top " << (mGame.top() ? typeid(*mGame.top()).name() : "none");
+        ASSERT_NE(nullptr, episodes) << size << ": play did not answer its drawn centre; screen "
+                                     << static_cast<i32>(mGame.screen()) << " top "
+                                     << (mGame.top() ? typeid(*mGame.top()).name() : "none");
         ASSERT_TRUE(clickButton(*episodes, L"shop"));
         auto* shop = shown<HUDShopWindow>(size + " shop", true, 30, 4.0f, true);
         ASSERT_NE(nullptr, shop) << size;
@@ -787,13 +788,13 @@ public:
         const LevelPlate& plate = levels->mPlates.front();
         clickAt(static_cast<float>(plate.x + plate.width / 2), static_cast<float>(plate.y + plate.height / 2));
         // One message for each id the level unlocks, each closed by its button.
-        for (int i = 0; i < 8 && !(mGame.screen() == 0 && !mGame.top()); ++i)
+        for (int i = 0; i < 8 && !(mGame.screen() == kScreenBattle && !mGame.top()); ++i)
             if (auto* unlock = until<HUDUnlockMessage>(1.0f))
             {
                 settle(30);
                 clickButton(*unlock, L"ok");
             }
-        ASSERT_TRUE(mGame.runUntil([&] { return mGame.screen() == 0 && !mGame.top(); }, 4.0f))
+        ASSERT_TRUE(mGame.runUntil([&] { return mGame.screen() == kScreenBattle && !mGame.top(); }, 4.0f))
             << size << ": the battle did not start";
         checkBannerUnderPause(size + " pause over the level's name");
         settle(30);

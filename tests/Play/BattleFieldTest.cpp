@@ -159,7 +159,7 @@ TEST(BattleField, ALevelsOwnTowerIsFreeAndHardcoreStartsWithTheLevelsBudgetWhate
     GameHarness game(veteran());
     ASSERT_TRUE(game.startLevel(0, 0, kDifficultyHardcore)) << game.log();
     TDMap& map = game.map();
-    EXPECT_EQ(map.mMode, 3);
+    EXPECT_EQ(map.mMode, kDifficultyHardcore);
     EXPECT_EQ(map.mStats.mStartCoins, map.mBudget);
     EXPECT_EQ(map.mStats.mCoins, map.mBudget);
 }

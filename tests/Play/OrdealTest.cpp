@@ -119,7 +119,7 @@ TEST(Ordeal, ItsPagesShowItsResultNamesItAndTheShopAfterItKeepsAndSellsWhatWasBo
     // The shop after it shows both bought and sells the next step at its price.
     shop = game.top<HUDShopWindow>();
     ASSERT_NE(nullptr, shop);
-    ASSERT_EQ(3, map.mMode) << "the battle's mode is still the Ordeal's";
+    ASSERT_EQ(kDifficultyHardcore, map.mMode) << "the battle's mode is still the Ordeal's";
     const ShopUpgradePlate* dart = showTab(game, *shop, 1, 2);
     ASSERT_NE(nullptr, dart);
     EXPECT_TRUE(dart->starShown(0));

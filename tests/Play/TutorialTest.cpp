@@ -442,11 +442,12 @@ TEST(TutorialPlay, ARestartInTheMiddleOfAPageTakesThePageAndItsHoldsAwayAndTheSt
     EXPECT_FALSE(ShowsText(*game.board().GetLayer(), page));
     EXPECT_EQ(0, game.hud().uiBlock()) << "nor its holds";
     EXPECT_EQ(1.0f, map.mSpeed);
-    std::vector<i32> states;
+    std::vector<TDTutorialStepState> states;
     for (const TDTutorialStep& step : Tutorial().steps())
         states.push_back(step.state);
     ASSERT_GE(states.size(), 3u);
-    EXPECT_EQ((std::vector<i32>{2, 2, 0}), std::vector<i32>(states.begin(), states.begin() + 3))
+    EXPECT_EQ((std::vector<TDTutorialStepState>{kStepComplete, kStepComplete, kStepWaiting}),
+              std::vector<TDTutorialStepState>(states.begin(), states.begin() + 3))
         << "the steps done stay done, the one interrupted waits";
 
     // The next tower brings the page back, once, with its holds.

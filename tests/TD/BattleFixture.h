@@ -31,12 +31,12 @@ namespace tdtest
 struct FakeEmitter : TDEmitter
 {
     std::wstring name;
-    i32 st = kEmitterStopped;
+    TDEmitterState st = kEmitterStopped;
     i32 loop = 0;
     double age = 0.0;
     double life = 1.0;
-    void setState(i32 s) override { st = s; }
-    i32 state() const override { return st; }
+    void setState(TDEmitterState s) override { st = s; }
+    TDEmitterState state() const override { return st; }
     void setPosition(float, float) override {}
     void update(double seconds) override
     {
@@ -105,7 +105,7 @@ struct ResultHud : TDNullHud
     i32 results = 0;
     std::vector<std::wstring> calls;
     void showLevelResult() override { ++results; }
-    void showMessage(const std::wstring&, const std::wstring&, i32) override { calls.push_back(L"message"); }
+    void showMessage(const std::wstring&, const std::wstring&, TDScreen) override { calls.push_back(L"message"); }
     void showUnlockMessage(const std::vector<i32>&) override { calls.push_back(L"unlock"); }
     void showLevelName() override { calls.push_back(L"levelName"); }
 };

@@ -120,8 +120,8 @@ TEST_F(InGame, AResultIsStoredOnceABetterOnePaysOnlyTheStarsItAddsAndTheWindowNa
     map->mMode = kDifficultyNormal; // the episode's bonus counts the normal difficulty's stars
     TDLevelResult one;
     one.stars = 1;
-    map->mProgress->saveLevelResult(0, 1, 1, one);
-    map->mProgress->saveLevelResult(0, 2, 1, one);
+    map->mProgress->saveLevelResult(0, 1, kDifficultyNormal, one);
+    map->mProgress->saveLevelResult(0, 2, kDifficultyNormal, one);
     struct Play
     {
         float health; // of the maximum
@@ -142,7 +142,7 @@ TEST_F(InGame, AResultIsStoredOnceABetterOnePaysOnlyTheStarsItAddsAndTheWindowNa
         EXPECT_EQ(map->mLevelOutcome.reward, play.reward);
         EXPECT_EQ(map->mStats.mGems, gems + play.reward);
         EXPECT_EQ(map->mProgress->getGems(), gems + play.reward);
-        EXPECT_EQ(map->mProgress->getLevelResult(0, 0, 1).stars, play.stored);
+        EXPECT_EQ(map->mProgress->getLevelResult(0, 0, kDifficultyNormal).stars, play.stored);
         size_t windows = 0;
         for (HUDWindow* window : game.windows())
             windows += dynamic_cast<HUDLevelResultWindow*>(window) != nullptr;
@@ -322,8 +322,8 @@ TEST_F(InGame,
     struct Glow : TDEmitter
     {
         float x = 0.0f, y = 0.0f;
-        void setState(i32) override {}
-        i32 state() const override { return kEmitterPlaying; }
+        void setState(TDEmitterState) override {}
+        TDEmitterState state() const override { return kEmitterPlaying; }
         void setPosition(float px, float py) override
         {
             x = px;

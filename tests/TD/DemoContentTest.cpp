@@ -43,7 +43,7 @@ u64 hashPaths(const TDPathSet& paths, const std::vector<TDLink*>& links)
 
 struct DemoContent : tdtest::DemoContentFixture
 {
-    void checkLevel(i32 mode, i32 episode, i32 level)
+    void checkLevel(TDDifficulty mode, i32 episode, i32 level)
     {
         SCOPED_TRACE(tdtext::wideToUtf8(TDMap::levelFileName(mode, episode, level)));
         map->mMode = mode;
@@ -221,7 +221,7 @@ TEST_F(DemoContent, TheStringsHoldEveryKeyTheGameAsksAndEveryAnnouncedUnlockHasI
     // Every id an unlock message announces (the Ordeal's first level among them) has its page:
     // a picture in the message layout and a text.
     std::vector<i32> announced;
-    map->mUnlocks.getNewUnlocks(0, 0, 3, announced);
+    map->mUnlocks.getNewUnlocks(0, 0, kDifficultyHardcore, announced);
     EXPECT_FALSE(announced.empty());
     for (const auto& [episode, levels] : map->mUnlocks.newUnlocks)
         for (const auto& [level, ids] : levels)

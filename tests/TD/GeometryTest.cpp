@@ -84,12 +84,12 @@ TEST_F(MapFixture, LinkGeometryAndHealthFactor)
     EXPECT_EQ(m.findLinkParameter(m.mLinks[0], 0.9f, 50.0f, 0.0f), 1.0f);
     EXPECT_EQ(TDMap::findLink(m.mLinks, m.mPoints[1], m.mPoints[0]), m.mLinks[0]);
     EXPECT_EQ(m.getLinkLength(m.mPoints[0], m.mPoints[1]), 10.0f);
-    const std::pair<i32, float> kFactors[] = {
+    const std::pair<TDDifficulty, float> kFactors[] = {
         {kDifficultyEasy, -0.1f}, {kDifficultyHard, 0.1f}, {kDifficultyHardcore, 0.0f}};
     for (auto [mode, factor] : kFactors)
     {
         m.mMode = mode;
-        EXPECT_FLOAT_EQ(m.getHealthFactor(), factor) << mode;
+        EXPECT_FLOAT_EQ(m.getHealthFactor(), factor) << static_cast<i32>(mode);
     }
     i32 bx, by;
     m.mScale = 2.0f;

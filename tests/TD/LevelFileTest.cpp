@@ -75,10 +75,10 @@ TEST_F(MapFixture, LevelBecomesPointsLinksSpotsAndWavesAndEpisodeAndHardcoreRule
     TDLevelResult three;
     three.stars = 3;
     for (i32 level = 0; level < 2; ++level)
-        m.mProgress->saveLevelResult(0, level, 1, three);
+        m.mProgress->saveLevelResult(0, level, kDifficultyNormal, three);
     EXPECT_TRUE(m.isEpisodeUnlocked(1));
     EXPECT_FALSE(m.isHardcoreUnlocked(0));
-    m.mProgress->saveLevelResult(0, 2, 1, three);
+    m.mProgress->saveLevelResult(0, 2, kDifficultyNormal, three);
     EXPECT_TRUE(m.isHardcoreUnlocked(0));
 }
 

@@ -16,21 +16,22 @@ namespace
 {
 struct FakeHost : TDProgressHost
 {
-    i32 mode = kDifficultyNormal;
+    TDDifficulty mode = kDifficultyNormal;
     i32 gemsStart = 0;
     TDEpisodeTable table;
     std::vector<i32> ids{7, 8, 9};
     bool fullscreen = false;
     int switches = 0, reloads = 0;
-    i32 selectedGems = -1, selectedMode = -1;
+    i32 selectedGems = -1;
+    TDDifficulty selectedMode = kDifficultyEasy;
     bool tutorialActive = false;
 
-    i32 currentMode() const override { return mode; }
+    TDDifficulty currentMode() const override { return mode; }
     i32 startGems() const override { return gemsStart; }
     const TDEpisodeTable& episodeTable() const override { return table; }
     std::vector<i32> upgradeIds() const override { return ids; }
     bool isEpisodeUnlocked(i32 episode) override { return table.getLevelCount(episode) >= 1 && episode == 0; }
-    void onProfileSelected(i32 gems, i32 m) override
+    void onProfileSelected(i32 gems, TDDifficulty m) override
     {
         selectedGems = gems;
         selectedMode = m;
@@ -72,24 +73,24 @@ TEST_F(ProgressFixture, ANewProfileIsVersionFourWithItsListsAndAnUnplayedLevelRe
     EXPECT_NE(element("towers"), nullptr);
 
     const int saves = store.saveCount();
-    const TDLevelResult r = progress->getLevelResult(0, 2, 1);
+    const TDLevelResult r = progress->getLevelResult(0, 2, kDifficultyNormal);
     EXPECT_EQ(std::tie(r.kills, r.stars, r.high, r.gems), std::tuple(0, 0, 0, 0));
     EXPECT_EQ(store.saveCount(), saves) << "reading stores nothing";
 }
 
 TEST_F(ProgressFixture, WorseResultKeepsStarsAndHighButOverwritesTheRestAndTotalsCountBothModes)
 {
-    progress->saveLevelResult(0, 0, 1, result(100, 50, 3, 13));
-    progress->saveLevelResult(0, 0, 1, result(10, 5, 1, 0));
-    TDLevelResult r = progress->getLevelResult(0, 0, 1);
+    progress->saveLevelResult(0, 0, kDifficultyNormal, result(100, 50, 3, 13));
+    progress->saveLevelResult(0, 0, kDifficultyNormal, result(10, 5, 1, 0));
+    TDLevelResult r = progress->getLevelResult(0, 0, kDifficultyNormal);
     EXPECT_EQ(std::tie(r.stars, r.high, r.kills, r.healthBonus, r.gems), std::tuple(3, 150, 10, 5, 0));
     EXPECT_EQ(progress->getGems(), 13);
 
-    progress->saveLevelResult(1, 0, 1, result(1, 1, 1, 2));
+    progress->saveLevelResult(1, 0, kDifficultyNormal, result(1, 1, 1, 2));
     EXPECT_EQ(progress->getLastEpisode(), 1);
     EXPECT_EQ(progress->getGems(), 15);
     // Star totals count both modes.
-    progress->saveLevelResult(0, 0, 3, result(1, 1, 2, 0));
+    progress->saveLevelResult(0, 0, kDifficultyHardcore, result(1, 1, 2, 0));
     EXPECT_EQ(progress->getStarTotal(0), 5);
     EXPECT_EQ(progress->getStarTotal(-1), 6);
     i32 episode = -1, level = -1;
@@ -100,19 +101,19 @@ TEST_F(ProgressFixture, WorseResultKeepsStarsAndHighButOverwritesTheRestAndTotal
 
 TEST_F(ProgressFixture, NextLevelOpenLevelsUpgradeLevelsCacheAndHardcore)
 {
-    EXPECT_EQ(progress->getNextLevel(2, 1), -1);
-    EXPECT_FALSE(progress->isLevelOpen(2, 0, 1));
-    EXPECT_EQ(progress->getNextLevel(7, 1), -2);
-    EXPECT_EQ(progress->getNextLevel(0, 1), 0);
-    EXPECT_TRUE(progress->isLevelOpen(0, 0, 1));
-    EXPECT_FALSE(progress->isLevelOpen(0, 1, 1));
-    progress->saveLevelResult(0, 0, 1, result(1, 1, 2, 0));
-    EXPECT_TRUE(progress->isLevelOpen(0, 1, 1));
-    progress->saveLevelResult(0, 1, 1, result(1, 1, 1, 0));
-    progress->saveLevelResult(0, 2, 1, result(1, 1, 1, 0));
-    EXPECT_EQ(progress->getNextLevel(0, 1), 2);
+    EXPECT_EQ(progress->getNextLevel(2, kDifficultyNormal), -1);
+    EXPECT_FALSE(progress->isLevelOpen(2, 0, kDifficultyNormal));
+    EXPECT_EQ(progress->getNextLevel(7, kDifficultyNormal), -2);
+    EXPECT_EQ(progress->getNextLevel(0, kDifficultyNormal), 0);
+    EXPECT_TRUE(progress->isLevelOpen(0, 0, kDifficultyNormal));
+    EXPECT_FALSE(progress->isLevelOpen(0, 1, kDifficultyNormal));
+    progress->saveLevelResult(0, 0, kDifficultyNormal, result(1, 1, 2, 0));
+    EXPECT_TRUE(progress->isLevelOpen(0, 1, kDifficultyNormal));
+    progress->saveLevelResult(0, 1, kDifficultyNormal, result(1, 1, 1, 0));
+    progress->saveLevelResult(0, 2, kDifficultyNormal, result(1, 1, 1, 0));
+    EXPECT_EQ(progress->getNextLevel(0, kDifficultyNormal), 2);
     // Hardcore levels keep their own results.
-    EXPECT_EQ(progress->getNextLevel(0, 3), 0);
+    EXPECT_EQ(progress->getNextLevel(0, kDifficultyHardcore), 0);
 
     // Upgrade levels: a missing entry is -2 once; a hardcore battle reads the stored levels too
     // (its "no upgrades" is the battle's rule, not the store's).
@@ -150,12 +151,12 @@ TEST_F(ProgressFixture, SettingsAttributesVolumeFormatAndProfilesCreateRenameDel
     EXPECT_STREQ(element("music")->Attribute("v"), "1.000000");
     progress->setSoundVolume(0.25f); // no "sound" element yet: the setter creates it
     EXPECT_STREQ(element("sound")->Attribute("v"), "0.250000");
-    progress->setEpisodeVisited(2, 3, 1);
+    progress->setEpisodeVisited(2, kDifficultyHardcore, 1);
     progress->setEventSeen(12);
     EXPECT_EQ(element("episodeVisited")->IntAttribute("episode2h"), 1);
     EXPECT_TRUE(progress->isEventSeen(12));
     EXPECT_FALSE(progress->isEventSeen(11));
-    EXPECT_EQ(progress->getEpisodeVisited(2, 1), 0);
+    EXPECT_EQ(progress->getEpisodeVisited(2, kDifficultyNormal), 0);
     EXPECT_EQ(progress->profile()->LastChildElement(), element("episodeVisited"));
     host.gemsStart = 30; // the gem count starts from the battle's value
     EXPECT_EQ(progress->getGems(), 30);
@@ -185,7 +186,7 @@ TEST_F(ProgressFixture, SettingsAttributesVolumeFormatAndProfilesCreateRenameDel
     progress->setGems(9);
     progress->setFullscreen(false);
     progress->selectProfile(L"Ann");
-    EXPECT_EQ(host.selectedMode, 2);
+    EXPECT_EQ(host.selectedMode, kDifficultyHard);
     EXPECT_EQ(host.selectedGems, 9);
     EXPECT_EQ(host.switches, 1);
 }

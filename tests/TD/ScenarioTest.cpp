@@ -17,7 +17,7 @@ struct Build
 
 struct Outcome
 {
-    i32 screen = kScreenBattle;
+    TDScreen screen = kScreenBattle;
     i32 kills = 0;
     float seconds = 0.0f;
     std::vector<u64> hashes; // battle state once per second of game time

@@ -87,18 +87,18 @@ TEST(Unlocks, RunningListNewUnlocksEverythingFromAMinusOneAndTheHardcoreStart)
     EXPECT_TRUE(unlocks.isUnlocked(999, 1, 0));
     EXPECT_FALSE(unlocks.isUnlocked(1, -1, 0));
     std::vector<i32> none{42};
-    unlocks.getNewUnlocks(0, 1, 1, none);
+    unlocks.getNewUnlocks(0, 1, kDifficultyNormal, none);
     EXPECT_TRUE(none.empty());
 
     // A hardcore start adds its own ids.
     TDUnlocks hardcore;
     hardcore.readText("0;0;1,2\n");
     std::vector<i32> out;
-    hardcore.getNewUnlocks(0, 0, 3, out);
+    hardcore.getNewUnlocks(0, 0, kDifficultyHardcore, out);
     EXPECT_EQ(out, (std::vector<i32>{36, 37, 38}));
     std::vector<i32> other{9};
-    hardcore.getNewUnlocks(0, 1, 3, other);
+    hardcore.getNewUnlocks(0, 1, kDifficultyHardcore, other);
     EXPECT_EQ(other, (std::vector<i32>{9}));
-    hardcore.getNewUnlocks(0, 0, 1, out);
+    hardcore.getNewUnlocks(0, 0, kDifficultyNormal, out);
     EXPECT_EQ(out, (std::vector<i32>{1, 2}));
 }

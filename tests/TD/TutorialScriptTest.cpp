@@ -50,7 +50,7 @@ struct TutorialScript : tdtest::MapFixture
     }
     void Load(const std::string& steps) { ASSERT_TRUE(script.parse("<tutorial>" + steps + "</tutorial>", Key)); }
     void Event(const wchar_t* name) { script.onEvent(name, *battle, pages); }
-    i32 State(i32 id) { return battle->mProgress->getTutorialStepState(id); }
+    TDTutorialStepState State(i32 id) { return battle->mProgress->getTutorialStepState(id); }
 };
 } // namespace
 
@@ -103,7 +103,7 @@ TEST_F(TutorialScript, OneEventMovesAStepOnceAndConditionsBindLevels)
     // A later step completed by an earlier one's command counts in the same pass, unseen.
     Load(Step(5, "run", "x", "", R"(<cmds><cmd param="completeStep" value="6"/></cmds>)") + Step(6, "run", "x"));
     Event(L"run");
-    EXPECT_EQ(std::pair(State(5), State(6)), (std::pair<i32, i32>(kStepActive, kStepComplete)));
+    EXPECT_EQ(std::pair(State(5), State(6)), (std::pair(kStepActive, kStepComplete)));
     EXPECT_EQ(L"p5", pages.shown.back());
 }
 
@@ -146,15 +146,15 @@ TEST_F(TutorialScript, CommandsActOnTheBattleAndTheProfileAndARestartSendsBackWh
     // A restart sends back what was not finished.
     TDProgress& progress = *battle->mProgress;
     // Step 1 open: 0 and 1 wait again; 4 open takes 3 with it; 5 complete stays without 51.
-    const i32 W = kStepWaiting, A = kStepActive, C = kStepComplete;
-    for (auto [id, state] : std::vector<std::pair<i32, i32>>{
+    const TDTutorialStepState W = kStepWaiting, A = kStepActive, C = kStepComplete;
+    for (auto [id, state] : std::vector<std::pair<i32, TDTutorialStepState>>{
              {0, C}, {1, A}, {2, C}, {3, C}, {4, A}, {5, C}, {51, A}, {6, A}, {7, C}, {8, A}, {9, A}})
         progress.setTutorialStepState(id, state);
     battle->mTutorialSpot = 3;
     battle->mDropChanceOverride = 1.0f;
     TDTutorialScript::resetIncompleteSteps(*battle);
-    std::map<i32, i32> expected{{0, W},  {1, W}, {2, C}, {3, W}, {4, W}, {5, C},
-                                {51, W}, {6, W}, {7, C}, {8, W}, {9, A}};
+    std::map<i32, TDTutorialStepState> expected{{0, W},  {1, W}, {2, C}, {3, W}, {4, W}, {5, C},
+                                                {51, W}, {6, W}, {7, C}, {8, W}, {9, A}};
     for (auto [id, state] : expected)
         EXPECT_EQ(state, State(id)) << "step " << id;
     EXPECT_EQ(-1, battle->mTutorialSpot);
@@ -166,5 +166,5 @@ TEST_F(TutorialScript, CommandsActOnTheBattleAndTheProfileAndARestartSendsBackWh
     progress.setTutorialStepState(5, kStepActive);
     progress.setTutorialStepState(51, kStepComplete);
     TDTutorialScript::resetIncompleteSteps(*battle);
-    EXPECT_EQ(std::pair(State(0), State(5)), (std::pair<i32, i32>(kStepActive, kStepActive)));
+    EXPECT_EQ(std::pair(State(0), State(5)), (std::pair(kStepActive, kStepActive)));
 }

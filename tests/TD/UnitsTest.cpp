@@ -36,10 +36,13 @@ TEST_F(BattleFixture, HealthFollowsTheDifficultyHitsRevealAndTheBountyUsesSingle
     TDUnit* next = unit(1);
     ASSERT_NE(next, nullptr);
     EXPECT_FLOAT_EQ(u->maxHealth(), 20.0f);
-    for (auto [mode, health] : {std::pair{0, 18.0f}, {2, 22.0f}, {3, 20.0f}, {1, 20.0f}})
+    for (auto [mode, health] : {std::pair{kDifficultyEasy, 18.0f},
+                                {kDifficultyHard, 22.0f},
+                                {kDifficultyHardcore, 20.0f},
+                                {kDifficultyNormal, 20.0f}})
     {
         m.mMode = mode;
-        EXPECT_FLOAT_EQ(u->maxHealth(), health) << mode;
+        EXPECT_FLOAT_EQ(u->maxHealth(), health) << static_cast<i32>(mode);
     }
     u->mEntry->mExtraHealth = 10;
     EXPECT_FLOAT_EQ(u->maxHealth(), 25.0f);

@@ -213,7 +213,7 @@ TEST_F(BattleFixture, OddLevelsRunWithoutFault)
     struct OddLevel
     {
         const char* waves;
-        i32 screen;
+        TDScreen screen;
         i32 through;
         TDWaveEntryState entries; // the state of the first wave's first two entries
     };

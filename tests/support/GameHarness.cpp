@@ -206,7 +206,7 @@ HUD& GameHarness::hud() const { return *mBoard->getHud(); }
 
 widget::FrameManager& GameHarness::frames() const { return *mGame->GetFrameManager(); }
 
-i32 GameHarness::screen() const { return mMap->mScreen; }
+TDScreen GameHarness::screen() const { return mMap->mScreen; }
 
 bool GameHarness::frame(float dt)
 {
@@ -390,7 +390,7 @@ HUDEpisodeSelectIOS* GameHarness::reachEpisodeSelect()
     return runUntil(toEpisodes, 3.0f) ? episodes : nullptr;
 }
 
-bool GameHarness::startLevel(i32 episode, i32 level, i32 mode)
+bool GameHarness::startLevel(i32 episode, i32 level, TDDifficulty mode)
 {
     HUDEpisodeSelectIOS* episodes = reachEpisodeSelect();
     if (!episodes)

@@ -7,6 +7,7 @@
 #include "Core/Base/Types.h"
 #include "Core/Widget/FrameManager.h"
 #include "Source/TD/Data/TDDifficulty.h"
+#include "Source/TD/Seams/TDScreen.h"
 
 #include <filesystem>
 #include <functional>
@@ -87,7 +88,7 @@ public:
     HUD& hud() const;
     widget::FrameManager& frames() const;
     // The current screen number of the battle controller.
-    i32 screen() const;
+    TDScreen screen() const;
 
     // Frames of dt seconds: update, drawing and presenting, as the main loop runs them.
     bool frame(float dt = 1.0f / 30.0f);
@@ -172,7 +173,7 @@ public:
     // name), the episode's card and the level's plate, past the unlock message, to the running
     // battle (screen 0). The battle plays in the profile's mode (a new player's is 0, the first
     // tab of the level selection); mode 3 enters hardcore through the hardcore button.
-    bool startLevel(i32 episode, i32 level, i32 mode = kDifficultyEasy);
+    bool startLevel(i32 episode, i32 level, TDDifficulty mode = kDifficultyEasy);
 
     // The user-data folder, the profiles file and the log as written on disk.
     std::filesystem::path userDir() const;

@@ -60,11 +60,11 @@ bool shoot(render::RenderDX9& renderer, float seconds, bool beam, std::vector<u3
     {
         math::SetRandomSeed(77);
         TDMap map(services, profiles);
-        map.mMode = 1;
+        map.mMode = kDifficultyNormal;
         if (map.loadLevel() == QL_OK)
         {
-            if (map.mScreen == 11)
-                map.mScreen = 0;
+            if (map.mScreen == kScreenUnlockMessage)
+                map.mScreen = kScreenBattle;
             map.mStats.mCoins += 1000;
             map.buildTower(1, 10000);
             map.buildTower(4, 10000);
@@ -80,7 +80,8 @@ bool shoot(render::RenderDX9& renderer, float seconds, bool beam, std::vector<u3
                 return false;
             };
             const float dt = 1.0f / 60.0f;
-            for (float t = 0.0f; (t < seconds || (beam && !beamShown() && t < seconds + 60.0f)) && map.mScreen == 0;
+            for (float t = 0.0f;
+                 (t < seconds || (beam && !beamShown() && t < seconds + 60.0f)) && map.mScreen == kScreenBattle;
                  t += dt)
                 map.update(dt);
             const bool shown = !beam || beamShown();

@@ -183,11 +183,12 @@ QLResultEnum TesselSlider::Update(float dt)
     if (mShineEmitter)
     {
         mShineEmitter->Update(dt);
-        const u8 state = (mHovered || mCaptured || IsGliding()) ? 1 : 2;
+        const ShineState state = (mHovered || mCaptured || IsGliding()) ? kShinePlaying : kShineFinishing;
         if (state != mShineState)
         {
             mShineState = state;
-            mShineEmitter->SetState(state == 1 ? render::ParticleEmitter::PLAYING : render::ParticleEmitter::FINISHING);
+            mShineEmitter->SetState(state == kShinePlaying ? render::ParticleEmitter::PLAYING
+                                                           : render::ParticleEmitter::FINISHING);
         }
     }
     mHold = gui::MoveToward(mHold, mGrabbing && !IsGliding() ? 1.0f : 0.0f, 10.0f * dt);

@@ -67,7 +67,15 @@ public:
     float mTrackRight = 0.0f;
     float mHalfThumbWidth = 0.0f;
     float mHold = 0.0f;
-    u8 mShineState = 0;
+    // What the shine was last told: nothing yet, play (hovered, held or gliding), or finish.
+    enum class ShineState : u8
+    {
+        kShineNone = 0,
+        kShinePlaying = 1,
+        kShineFinishing = 2,
+    };
+    using enum ShineState;
+    ShineState mShineState = kShineNone;
     bool mGrabbing = false;
     float mGlideStart = 0.0f;
     float mGlideTarget = 0.0f;

@@ -34,7 +34,7 @@ TDLevelOutcome tdKeepLevelResult(TDMap& map)
         bool complete = levels > 0;
         for (i32 level = 0; level < levels && complete; ++level)
         {
-            complete = map.mProgress->getLevelResult(episode, level, 1).stars > 0;
+            complete = map.mProgress->getLevelResult(episode, level, kDifficultyNormal).stars > 0;
         }
         if (complete)
         {
@@ -83,7 +83,7 @@ void tdFillLevelResultTexts(TDMap& map)
     // The difficulty ribbon: the Ordeal is a difficulty of its own, named on it too.
     static const wchar_t* kDifficulty[] = {L"diff_easy", L"diff_normal", L"diff_hard", L"HardcoreTitle"};
     const bool known = map.mMode >= kDifficultyEasy && map.mMode <= kDifficultyHardcore;
-    hud.setText(L"gameName", known ? strings->get(kDifficulty[map.mMode]) : L"");
+    hud.setText(L"gameName", known ? strings->get(kDifficulty[static_cast<i32>(map.mMode)]) : L"");
     hud.setText(L"killScore", strings->get(L"game_kill_score") + L"0");
     hud.setText(L"goldBonus", L"");
     hud.setText(L"lifeBonus", strings->get(L"game_life_bonus") + L"0");

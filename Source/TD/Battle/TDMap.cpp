@@ -100,7 +100,7 @@ std::vector<i32> TDMap::upgradeIds() const
     return ids;
 }
 
-void TDMap::onProfileSelected(i32 gems, i32 mode)
+void TDMap::onProfileSelected(i32 gems, TDDifficulty mode)
 {
     mStats.mGems = gems;
     mMode = mode;

@@ -10,7 +10,6 @@
 #include "Source/TD/Battle/TDLevelResultKeeper.h"
 #include "Source/TD/Battle/TDReloadState.h"
 #include "Source/TD/Battle/TDResultAction.h"
-#include "Source/TD/Battle/TDScreen.h"
 #include "Source/TD/Data/TDDifficulty.h"
 #include "Source/TD/Data/TDEpisodeTable.h"
 #include "Source/TD/Data/TDProgress.h"
@@ -26,6 +25,7 @@
 #include "Source/TD/Level/TDRoadNetwork.h"
 #include "Source/TD/Level/TDWaveHint.h"
 #include "Source/TD/Seams/TDBattleServices.h"
+#include "Source/TD/Seams/TDScreen.h"
 #include "Source/TD/Sprites/TDTexture.h"
 #include "Source/TD/Units/TDBattleStats.h"
 #include "Source/TD/Units/TDBattleWorld.h"
@@ -75,7 +75,7 @@ public:
 
     // --- Level ---
     // "td/levels_normal/" or "td/levels_hardcore/" + "level_EE_LL.xml" (one-based numbers).
-    static std::wstring levelFileName(i32 mode, i32 episode, i32 level);
+    static std::wstring levelFileName(TDDifficulty mode, i32 episode, i32 level);
     std::wstring getPathCacheName() const;
     // Loads the level of mMode/mEpisode/mLevel. A level that cannot be read is a logged failure:
     // the battle does not start (mScreen stays off kScreenBattle) and no result can be stored.
@@ -218,11 +218,11 @@ public:
     bool isHardcoreUnlocked(i32 episode);
 
     // --- TDProgressHost ---
-    i32 currentMode() const override { return mMode; }
+    TDDifficulty currentMode() const override { return mMode; }
     i32 startGems() const override { return mStartGems; }
     const TDEpisodeTable& episodeTable() const override { return mEpisodes; }
     std::vector<i32> upgradeIds() const override;
-    void onProfileSelected(i32 gems, i32 mode) override;
+    void onProfileSelected(i32 gems, TDDifficulty mode) override;
     void reloadTutorial() override { mTutorial->loadProgress(); }
     void setTutorialActive(bool active) override { mTutorialActive = active; }
     bool isFullscreen() const override { return mScreenMode->isFullscreen(); }
@@ -236,18 +236,18 @@ public:
     TDScreenFlow* mScreenFlow = &mNullScreenFlow;
 
     // State.
-    i32 mScreen = kScreenNone; // a TDScreen
+    TDScreen mScreen = kScreenNone;
     float mSpeed = 1.0f;
     float mTime = 0.0f;
     float mScale = 1.0f;
     float mOffsetX = 0.0f;
     float mOffsetY = 0.0f;
-    i32 mMode = kDifficultyEasy; // a TDDifficulty
+    TDDifficulty mMode = kDifficultyEasy;
     i32 mEpisode = 0;
     i32 mLevel = 0;
     i32 mTutorialSpot = -1;
     TDResultAction mResultAction = kResultActionNone;
-    i32 mMessageReturnScreen = kScreenBattle;
+    TDScreen mMessageReturnScreen = kScreenBattle;
     float mStartBudgetBonus = 0.0f;
     i32 mHealthBonus = 0;
     float mSellFactor = 0.5f;

@@ -14,7 +14,7 @@
 
 #include <cstdio>
 
-std::wstring TDMap::levelFileName(i32 mode, i32 episode, i32 level)
+std::wstring TDMap::levelFileName(TDDifficulty mode, i32 episode, i32 level)
 {
     char name[64];
     std::snprintf(name, sizeof(name), "level_%02d_%02d.xml", episode + 1, level + 1);

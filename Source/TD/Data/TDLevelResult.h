@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Source/TD/Data/TDDifficulty.h"
 
 struct TDLevelResult
 {
@@ -11,7 +12,7 @@ struct TDLevelResult
     i32 stars = 0;
     i32 gems = 0;
     i32 high = 0;
-    i32 mode = 0;
+    TDDifficulty mode = kDifficultyEasy;
 
     i32 totalScore() const { return kills + healthBonus; }
 };

@@ -47,7 +47,7 @@ XMLElement* childOf(XMLElement* parent, const char* name, bool create)
     return e;
 }
 
-std::string episodeKey(i32 episode, i32 mode)
+std::string episodeKey(i32 episode, TDDifficulty mode)
 {
     char key[32];
     std::snprintf(key, sizeof(key), "episode%d%c", episode, mode == kDifficultyHardcore ? 'h' : 'n');
@@ -144,7 +144,7 @@ void TDProgress::refreshProfileNames()
     mCurrentName = names.size() == 1 ? std::wstring() : mStore.currentProfileName();
 }
 
-i32 TDProgress::getMode()
+TDDifficulty TDProgress::getMode()
 {
     if (mModeCached)
         return mMode;
@@ -154,14 +154,14 @@ i32 TDProgress::getMode()
         e = child("mode", true);
         e->SetAttribute("v", 0);
     }
-    mMode = intAttribute(e, "v");
+    mMode = static_cast<TDDifficulty>(intAttribute(e, "v"));
     mModeCached = true;
     return mMode;
 }
 
-void TDProgress::setMode(i32 mode)
+void TDProgress::setMode(TDDifficulty mode)
 {
-    child("mode", true)->SetAttribute("v", mode);
+    child("mode", true)->SetAttribute("v", static_cast<i32>(mode));
     mMode = mode;
     mModeCached = true;
     save();
@@ -251,20 +251,21 @@ void TDProgress::setFullscreen(bool fullscreen)
 
 i32 TDProgress::getLastEpisode() { return intAttribute(mProfile, "lastEpisode"); }
 
-XMLElement* TDProgress::levelElement(i32 episode, i32 level, i32 mode)
+XMLElement* TDProgress::levelElement(i32 episode, i32 level, TDDifficulty mode)
 {
     XMLElement* levels = child("levels", true);
     for (XMLElement* e = levels->FirstChildElement("level"); e; e = e->NextSiblingElement("level"))
-        if (intAttribute(e, "n") == level && intAttribute(e, "episode") == episode && intAttribute(e, "mode") == mode)
+        if (intAttribute(e, "n") == level && intAttribute(e, "episode") == episode &&
+            static_cast<TDDifficulty>(intAttribute(e, "mode")) == mode)
             return e;
     XMLElement* e = insertFirst(levels, "level");
     e->SetAttribute("n", level);
     e->SetAttribute("episode", episode);
-    e->SetAttribute("mode", mode);
+    e->SetAttribute("mode", static_cast<i32>(mode));
     return e;
 }
 
-TDLevelResult TDProgress::getLevelResult(i32 episode, i32 level, i32 mode)
+TDLevelResult TDProgress::getLevelResult(i32 episode, i32 level, TDDifficulty mode)
 {
     XMLElement* e = levelElement(episode, level, mode);
     TDLevelResult r;
@@ -274,11 +275,11 @@ TDLevelResult TDProgress::getLevelResult(i32 episode, i32 level, i32 mode)
     r.stars = intAttribute(e, "stars");
     r.gems = intAttribute(e, "gems");
     r.high = intAttribute(e, "high");
-    r.mode = intAttribute(e, "mode");
+    r.mode = static_cast<TDDifficulty>(intAttribute(e, "mode"));
     return r;
 }
 
-void TDProgress::saveLevelResult(i32 episode, i32 level, i32 mode, const TDLevelResult& r)
+void TDProgress::saveLevelResult(i32 episode, i32 level, TDDifficulty mode, const TDLevelResult& r)
 {
     XMLElement* e = levelElement(episode, level, mode);
     e->SetAttribute("combo", r.combo);
@@ -298,7 +299,7 @@ void TDProgress::saveLevelResult(i32 episode, i32 level, i32 mode, const TDLevel
     save();
 }
 
-i32 TDProgress::getNextLevel(i32 episode, i32 mode)
+i32 TDProgress::getNextLevel(i32 episode, TDDifficulty mode)
 {
     const TDEpisodeTable& table = mHost.episodeTable();
     i32 n = mode == kDifficultyHardcore ? table.getHardcoreLevelCount(episode) : table.getLevelCount(episode);
@@ -310,7 +311,7 @@ i32 TDProgress::getNextLevel(i32 episode, i32 mode)
     return n - 1;
 }
 
-bool TDProgress::isLevelOpen(i32 episode, i32 level, i32 mode) { return getNextLevel(episode, mode) >= level; }
+bool TDProgress::isLevelOpen(i32 episode, i32 level, TDDifficulty mode) { return getNextLevel(episode, mode) >= level; }
 
 void TDProgress::getFurthestLevel(i32& episode, i32& level)
 {
@@ -323,7 +324,7 @@ void TDProgress::getFurthestLevel(i32& episode, i32& level)
             continue;
         episode = it->first;
         // Scans the normal level count in every mode, as stored files expect.
-        i32 mode = getMode();
+        const TDDifficulty mode = getMode();
         for (i32 l = 0; l < it->second.levelCount; ++l)
             if (intAttribute(levelElement(episode, l, mode), "stars") > 0)
                 level = l;
@@ -343,12 +344,12 @@ i32 TDProgress::getStarTotal(i32 episode)
     return total;
 }
 
-i32 TDProgress::getEpisodeVisited(i32 episode, i32 mode)
+i32 TDProgress::getEpisodeVisited(i32 episode, TDDifficulty mode)
 {
     return intAttribute(child("episodeVisited", false), episodeKey(episode, mode).c_str());
 }
 
-void TDProgress::setEpisodeVisited(i32 episode, i32 mode, i32 value)
+void TDProgress::setEpisodeVisited(i32 episode, TDDifficulty mode, i32 value)
 {
     XMLElement* e = child("episodeVisited", false);
     if (!e)
@@ -403,27 +404,27 @@ XMLElement* TDProgress::tutorialElement(bool setAvailable)
     return tutorial;
 }
 
-i32 TDProgress::getTutorialStepState(i32 id)
+TDTutorialStepState TDProgress::getTutorialStepState(i32 id)
 {
     XMLElement* tutorial = tutorialElement(true);
     for (XMLElement* step = tutorial->FirstChildElement("step"); step; step = step->NextSiblingElement("step"))
         if (intAttribute(step, "id") == id)
-            return intAttribute(step, "state");
+            return static_cast<TDTutorialStepState>(intAttribute(step, "state"));
     XMLElement* step = insertFirst(tutorial, "step");
     step->SetAttribute("id", id);
-    step->SetAttribute("state", 0);
+    step->SetAttribute("state", static_cast<i32>(kStepWaiting));
     save();
-    return 0;
+    return kStepWaiting;
 }
 
-void TDProgress::setTutorialStepState(i32 id, i32 state)
+void TDProgress::setTutorialStepState(i32 id, TDTutorialStepState state)
 {
     getTutorialStepState(id);
     XMLElement* tutorial = tutorialElement(true);
     for (XMLElement* step = tutorial->FirstChildElement("step"); step; step = step->NextSiblingElement("step"))
         if (intAttribute(step, "id") == id)
         {
-            step->SetAttribute("state", state);
+            step->SetAttribute("state", static_cast<i32>(state));
             break;
         }
     save();
@@ -517,7 +518,7 @@ void TDProgress::addOwnedSpot(const std::string& name, i32 episode, i32 level)
     spot->SetAttribute("name", name.c_str());
     spot->SetAttribute("episode", episode);
     spot->SetAttribute("level", level);
-    spot->SetAttribute("mode", mHost.currentMode());
+    spot->SetAttribute("mode", static_cast<i32>(mHost.currentMode()));
     save();
 }
 
@@ -526,7 +527,7 @@ bool TDProgress::isSpotOwned(const std::string& name, i32 episode, i32 level)
     XMLElement* owned = child("owned", false);
     if (!owned)
         return false;
-    bool hardcore = mHost.currentMode() == 3;
+    bool hardcore = mHost.currentMode() == kDifficultyHardcore;
     for (XMLElement* spot = owned->FirstChildElement("spot"); spot; spot = spot->NextSiblingElement("spot"))
     {
         const char* own = spot->Attribute("name");

@@ -24,14 +24,14 @@ class TDProgressHost
 {
 public:
     virtual ~TDProgressHost() = default;
-    virtual i32 currentMode() const = 0;
+    virtual TDDifficulty currentMode() const = 0;
     virtual i32 startGems() const = 0;
     virtual const TDEpisodeTable& episodeTable() const = 0;
     // Upgrade ids of the tree, in tree order.
     virtual std::vector<i32> upgradeIds() const = 0;
     virtual bool isEpisodeUnlocked(i32 episode) = 0;
     // After a profile switch: the battle takes the profile's gems and mode.
-    virtual void onProfileSelected(i32 gems, i32 mode) = 0;
+    virtual void onProfileSelected(i32 gems, TDDifficulty mode) = 0;
     virtual void reloadTutorial() = 0;
     virtual void setTutorialActive(bool active) = 0;
     virtual bool isFullscreen() const = 0;
@@ -55,8 +55,8 @@ public:
     const std::vector<std::wstring>& profileNames() const { return mNames; }
     const std::wstring& currentName() const { return mCurrentName; }
 
-    i32 getMode();
-    void setMode(i32 mode);
+    TDDifficulty getMode();
+    void setMode(TDDifficulty mode);
     i32 getGems();
     void setGems(i32 gems);
     void addGems(i32 gems);
@@ -72,25 +72,25 @@ public:
     static bool storedFullscreen(const tinyxml2::XMLElement* profile);
     i32 getLastEpisode();
 
-    TDLevelResult getLevelResult(i32 episode, i32 level, i32 mode);
+    TDLevelResult getLevelResult(i32 episode, i32 level, TDDifficulty mode);
     // Keeps the better stars and high score; everything else is overwritten.
-    void saveLevelResult(i32 episode, i32 level, i32 mode, const TDLevelResult& result);
+    void saveLevelResult(i32 episode, i32 level, TDDifficulty mode, const TDLevelResult& result);
     // The first level without stars; n - 1 when all have stars or when n < 1.
-    i32 getNextLevel(i32 episode, i32 mode);
-    bool isLevelOpen(i32 episode, i32 level, i32 mode);
+    i32 getNextLevel(i32 episode, TDDifficulty mode);
+    bool isLevelOpen(i32 episode, i32 level, TDDifficulty mode);
     void getFurthestLevel(i32& episode, i32& level);
     // Stars of one episode (both modes), or of all when episode is -1.
     i32 getStarTotal(i32 episode);
 
-    i32 getEpisodeVisited(i32 episode, i32 mode);
-    void setEpisodeVisited(i32 episode, i32 mode, i32 value);
+    i32 getEpisodeVisited(i32 episode, TDDifficulty mode);
+    void setEpisodeVisited(i32 episode, TDDifficulty mode, i32 value);
     bool isEventSeen(i32 id);
     void setEventSeen(i32 id);
 
     bool isTutorialAvailable();
     void setTutorialAvailable(bool available);
-    i32 getTutorialStepState(i32 id);
-    void setTutorialStepState(i32 id, i32 state);
+    TDTutorialStepState getTutorialStepState(i32 id);
+    void setTutorialStepState(i32 id, TDTutorialStepState state);
     i32 getTutorialParam(const std::string& name);
     void setTutorialParam(const std::string& name, i32 value);
 
@@ -108,14 +108,14 @@ private:
     void save();
     void takeCurrentProfile();
     tinyxml2::XMLElement* child(const char* name, bool create);
-    tinyxml2::XMLElement* levelElement(i32 episode, i32 level, i32 mode);
+    tinyxml2::XMLElement* levelElement(i32 episode, i32 level, TDDifficulty mode);
     tinyxml2::XMLElement* tutorialElement(bool setAvailable);
 
     TDProfileStore& mStore;
     TDProgressHost& mHost;
     tinyxml2::XMLElement* mProfile = nullptr;
     bool mModeCached = false;
-    i32 mMode = kDifficultyEasy; // a TDDifficulty
+    TDDifficulty mMode = kDifficultyEasy;
     std::map<i32, i32> mUpgradeCache;
     std::vector<std::wstring> mNames;
     std::wstring mCurrentName;

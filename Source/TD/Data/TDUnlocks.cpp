@@ -64,7 +64,7 @@ bool TDUnlocks::isUnlocked(i32 id, i32 episode, i32 level) const
            std::find(list->begin(), list->end(), -1) != list->end();
 }
 
-void TDUnlocks::getNewUnlocks(i32 episode, i32 level, i32 mode, std::vector<i32>& out) const
+void TDUnlocks::getNewUnlocks(i32 episode, i32 level, TDDifficulty mode, std::vector<i32>& out) const
 {
     if (mode == kDifficultyHardcore)
     {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Source/TD/Data/TDDifficulty.h"
 
 #include <map>
 #include <string>
@@ -22,7 +23,7 @@ public:
     // the nearest earlier line, so a gap in the sheet never empties the build menu.
     bool isUnlocked(i32 id, i32 episode, i32 level) const;
     // The ids new at (episode, level); in hardcore mode only the hardcore start adds 36, 37, 38.
-    void getNewUnlocks(i32 episode, i32 level, i32 mode, std::vector<i32>& out) const;
+    void getNewUnlocks(i32 episode, i32 level, TDDifficulty mode, std::vector<i32>& out) const;
     const std::vector<i32>* unlockedAt(i32 episode, i32 level) const;
 
     Table unlocked;

@@ -3,10 +3,10 @@
 
 #include "Source/TD/Battle/TDContextMenu.h"
 #include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Battle/TDScreen.h"
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Data/TDText.h"
 #include "Source/TD/Level/TDLink.h"
+#include "Source/TD/Seams/TDScreen.h"
 #include "Source/TD/Seams/TDUiPainter.h"
 #include "Source/TD/Sprites/TDAnimation.h"
 #include "Source/TD/Sprites/TDGraphic.h"
@@ -113,7 +113,7 @@ void TDBattleDrawer::forget(const TDGraphic& graphic)
     mHeights.erase(&graphic);
 }
 
-bool TDBattleDrawer::showsBattle(i32 screen)
+bool TDBattleDrawer::showsBattle(TDScreen screen)
 {
     return screen == kScreenBattle || screen == kScreenWon || screen == kScreenLost || screen == kScreenIngameMenu ||
            screen == kScreenUnlockMessage;

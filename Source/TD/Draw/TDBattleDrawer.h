@@ -6,6 +6,7 @@
 #include "Core/Base/Transform2D.h"
 #include "Core/Base/Types.h"
 #include "Source/TD/Seams/TDBattleCanvas.h"
+#include "Source/TD/Seams/TDScreen.h"
 #include "Source/TD/Sprites/TDSpritePainter.h"
 
 #include <map>
@@ -104,7 +105,7 @@ public:
     // The level's field in battle coordinates, at the origin.
     static constexpr float kFieldWidth = 1024.0f, kFieldHeight = 768.0f;
     // The screens over which the battle stays visible: 0, 1, 2, 4, 11.
-    static bool showsBattle(i32 screen);
+    static bool showsBattle(TDScreen screen);
     // The start-button text for remaining whole seconds.
     static std::wstring waveText(i32 remaining);
 

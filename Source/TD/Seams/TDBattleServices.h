@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Source/TD/Seams/TDScreen.h"
 
 #include <memory>
 #include <string>
@@ -50,19 +51,20 @@ public:
 };
 
 // What an emitter is doing (TDEmitter::state()); the numbers are the engine emitter's.
-enum TDEmitterState : i32
+enum class TDEmitterState : i32
 {
     kEmitterStopped = 0,
     kEmitterPlaying = 1,
     kEmitterFinishing = 2, // no new particles; stopped when the last one is gone
 };
+using enum TDEmitterState;
 
 class TDEmitter
 {
 public:
     virtual ~TDEmitter() = default;
-    virtual void setState(i32 state) = 0; // a TDEmitterState
-    virtual i32 state() const = 0;
+    virtual void setState(TDEmitterState state) = 0;
+    virtual TDEmitterState state() const = 0;
     virtual void setPosition(float x, float y) = 0;
     virtual void update(double seconds) = 0;
     // 0 plays once, 1 loops.
@@ -95,7 +97,7 @@ public:
     virtual void showLevelSelect() = 0;
     virtual void showUnlockMessage(const std::vector<i32>& ids) = 0;
     virtual void showLevelName() = 0;
-    virtual void showMessage(const std::wstring& title, const std::wstring& text, i32 returnScreen) = 0;
+    virtual void showMessage(const std::wstring& title, const std::wstring& text, TDScreen returnScreen) = 0;
     virtual void setButtonVisible(const std::wstring& name, bool visible) = 0;
     // Battle-side refreshes and the per-frame step; the null HUD ignores them.
     virtual void update(float) {}
@@ -249,7 +251,7 @@ public:
     void showLevelSelect() override {}
     void showUnlockMessage(const std::vector<i32>&) override {}
     void showLevelName() override {}
-    void showMessage(const std::wstring&, const std::wstring&, i32) override {}
+    void showMessage(const std::wstring&, const std::wstring&, TDScreen) override {}
     void setButtonVisible(const std::wstring&, bool) override {}
 };
 

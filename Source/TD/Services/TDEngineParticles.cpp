@@ -13,9 +13,12 @@ TDEngineEmitter::TDEngineEmitter(std::unique_ptr<render::ParticleEmitter> emitte
 
 TDEngineEmitter::~TDEngineEmitter() = default;
 
-void TDEngineEmitter::setState(i32 state) { mEmitter->SetState(static_cast<render::ParticleEmitter::State>(state)); }
+void TDEngineEmitter::setState(TDEmitterState state)
+{
+    mEmitter->SetState(static_cast<render::ParticleEmitter::State>(state));
+}
 
-i32 TDEngineEmitter::state() const { return static_cast<i32>(mEmitter->GetState()); }
+TDEmitterState TDEngineEmitter::state() const { return static_cast<TDEmitterState>(mEmitter->GetState()); }
 
 void TDEngineEmitter::setPosition(float x, float y) { mEmitter->SetPosition(x, y, 1); }
 

@@ -18,8 +18,8 @@ public:
     explicit TDEngineEmitter(std::unique_ptr<render::ParticleEmitter> emitter);
     ~TDEngineEmitter() override;
 
-    void setState(i32 state) override;
-    i32 state() const override;
+    void setState(TDEmitterState state) override;
+    TDEmitterState state() const override;
     void setPosition(float x, float y) override;
     void update(double seconds) override;
     void setLoopMode(i32 mode) override;

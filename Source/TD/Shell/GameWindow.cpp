@@ -268,14 +268,14 @@ QLResultEnum GameWindow::Update(float dt)
 
 void GameWindow::noteScreen()
 {
-    const i32 screen = mMap->mScreen;
+    const TDScreen screen = mMap->mScreen;
     if (screen == mLastScreen)
         return;
-    QL_LOG(L"Screen number: %d.\n") << screen;
+    QL_LOG(L"Screen number: %d.\n") << static_cast<i32>(screen);
     // Back from the in-game menu the battle only goes on.
     if (screen == kScreenBattle && mLastScreen != kScreenIngameMenu)
         QL_LOG(L"Battle started: episode %d, level %d, mode %d\n")
-            << mMap->mEpisode + 1 << mMap->mLevel + 1 << mMap->mMode;
+            << mMap->mEpisode + 1 << mMap->mLevel + 1 << static_cast<i32>(mMap->mMode);
     // The menus never show the field again without loading a level: its background goes (a
     // restart or the next level loads it afresh).
     const bool menu = screen == kScreenEpisodes || screen == kScreenLevels || screen == kScreenMainMenu ||

@@ -6,7 +6,7 @@
 #include "Core/Base/CountedPtr.h"
 #include "Core/Media/Font/BMFont.h"
 #include "Core/Widget/BaseBoard.h"
-#include "Source/TD/Battle/TDScreen.h"
+#include "Source/TD/Seams/TDScreen.h"
 
 #include <functional>
 #include <memory>
@@ -83,7 +83,7 @@ private:
 
     std::unique_ptr<TDGameSettings> mSettings; // installed for the dialogs while the board stands
     std::unique_ptr<TDBattleServicesSet> mServices;
-    i32 mLastScreen = kScreenNone;
+    TDScreen mLastScreen = kScreenNone;
     std::unique_ptr<TDMap> mMap;
     // The menus', shop's and profiles' commands over the battle; gone before it.
     std::unique_ptr<TDScreenCommands> mScreenCommands;

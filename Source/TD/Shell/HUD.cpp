@@ -49,7 +49,7 @@ private:
     TDBattleCanvas& mCanvas;
 };
 
-bool isMenuScreen(i32 s)
+bool isMenuScreen(TDScreen s)
 {
     return s == kScreenSplash || s == kScreenVideoIntro || s == kScreenMainMenu || s == kScreenLevels ||
            s == kScreenEpisodes;
@@ -181,7 +181,7 @@ void HUD::Update(float dt)
 void HUD::Draw(render::Graphics* graphics)
 {
     // The logos, the intro and the menus cover the whole screen: no counters under them.
-    const i32 s = mMap ? mMap->mScreen : kScreenBattle;
+    const TDScreen s = mMap ? mMap->mScreen : kScreenBattle;
     if (!isMenuScreen(s))
         HUDWindow::Draw(graphics);
     if (graphics && showsSideImages(s))
@@ -193,7 +193,7 @@ void HUD::Draw(render::Graphics* graphics)
     }
 }
 
-bool HUD::showsSideImages(i32 screen)
+bool HUD::showsSideImages(TDScreen screen)
 {
     switch (screen)
     {
@@ -241,7 +241,7 @@ void HUD::pulsePlayButton()
 
 void HUD::drawSpellButtons(TDUiPainter& painter)
 {
-    const i32 s = mMap ? mMap->mScreen : kScreenBattle;
+    const TDScreen s = mMap ? mMap->mScreen : kScreenBattle;
     if (isMenuScreen(s))
         return;
     for (HUDSpellButton* button : mSpellButtons)

@@ -54,7 +54,7 @@ public:
     }
     // The menu-like screens that show the side pictures (selections, shop, profiles, name input,
     // message and the other full-screen windows).
-    static bool showsSideImages(i32 screen);
+    static bool showsSideImages(TDScreen screen);
     void drawWindows(render::Graphics* graphics, int layer);
     void charToWindows(int character);
     void keyDownToWindows(int code);
@@ -91,7 +91,7 @@ public:
     void showLevelResult() override;
     // The next level of the episode, or the episode selection after its last one.
     void nextLevel() override;
-    void showMessage(const std::wstring& title, const std::wstring& text, i32 returnScreen) override;
+    void showMessage(const std::wstring& title, const std::wstring& text, TDScreen returnScreen) override;
     // The shop (screen 8): origin 1 after a level, 0 from the menus.
     void showShop(bool afterLevel) override;
     // The profiles screen (13); the main menu's "profile" opens it.

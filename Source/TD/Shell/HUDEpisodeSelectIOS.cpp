@@ -57,8 +57,9 @@ EpisodePlate HUDEpisodeSelectIOS::makePlate(i32 episode)
     else if (levels == -1)
         plate.text = localised(L"comingSoon");
     plate.lock = unlocked ? nullptr : mLockFrame.get();
-    if (unlocked && (mMap.mProgress->getEpisodeVisited(episode, 1) < levels ||
-                     mMap.mProgress->getEpisodeVisited(episode, 3) < mMap.getHardcoreLevelCount(episode)))
+    if (unlocked &&
+        (mMap.mProgress->getEpisodeVisited(episode, kDifficultyNormal) < levels ||
+         mMap.mProgress->getEpisodeVisited(episode, kDifficultyHardcore) < mMap.getHardcoreLevelCount(episode)))
         plate.newBadge = mNewFrame.get();
     return plate;
 }

@@ -6,7 +6,7 @@
 #include "Source/TD/Data/TDDifficulty.h"
 #include "Source/TD/Shell/TDScreenDraw.h"
 
-HUDLevelName::HUDLevelName(i32 episode, i32 level, i32 mode)
+HUDLevelName::HUDLevelName(i32 episode, i32 level, TDDifficulty mode)
 {
     LocalStrings* strings = LocalStrings::Instance();
     mSubtitle = strings->get(L"level_d") + L" " + std::to_wstring(level + 1);

@@ -2,13 +2,14 @@
 // hold for 2 s and fade out over 0.5 s; then the banner closes itself.
 #pragma once
 
+#include "Source/TD/Data/TDDifficulty.h"
 #include "Source/TD/Shell/HUDWindow.h"
 
 class HUDLevelName : public HUDWindow
 {
 public:
     // Episode index e (from 0), level index l (from 0) and the game mode (3 hardcore).
-    HUDLevelName(i32 episode, i32 level, i32 mode);
+    HUDLevelName(i32 episode, i32 level, TDDifficulty mode);
 
     void Draw(render::Graphics* graphics) override;
     void Update(float dt) override;

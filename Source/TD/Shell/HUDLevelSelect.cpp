@@ -60,12 +60,12 @@ HUDLevelSelect::HUDLevelSelect(TDMap& map, const std::wstring& layout) : mMap(ma
             button->mY = 448.0f;
         }
         // "New" while the Ordeal holds levels not yet seen, open or locked.
-        mHardcoreNew = hardLevels > 0 && map.mProgress->getEpisodeVisited(e, 3) < hardLevels;
+        mHardcoreNew = hardLevels > 0 && map.mProgress->getEpisodeVisited(e, kDifficultyHardcore) < hardLevels;
         setFrameVisible(L"skulls", false);
         mTabBar = std::make_unique<ShopTabBar>(
             mLayout.get(), std::vector<std::wstring>{L"level_tab_0", L"level_tab_1", L"level_tab_2"},
             std::vector<bool>{true, true, true});
-        mTabBar->select(map.mMode);
+        mTabBar->select(static_cast<i32>(map.mMode));
     }
     else
     {
@@ -92,7 +92,8 @@ const TDFrameEntry* HUDLevelSelect::frame(const std::wstring& name)
 void HUDLevelSelect::buildPlates()
 {
     mPlates.clear();
-    const i32 e = mMap.mEpisode, mode = mMap.mMode;
+    const i32 e = mMap.mEpisode;
+    const TDDifficulty mode = mMap.mMode;
     const i32 count = mode == kDifficultyHardcore ? mMap.getHardcoreLevelCount(e) : mMap.getLevelCount(e);
     const i32 next = count > 0 ? mMap.mProgress->getNextLevel(e, mode) : -1;
     const i32 seen = mMap.mProgress->getEpisodeVisited(e, mode);
@@ -149,8 +150,8 @@ void HUDLevelSelect::Press(int x, int y)
     const int tab = mMap.mMode == kDifficultyHardcore ? -1 : mTabBar->click(x, y);
     if (tab < 0)
         return;
-    mMap.mMode = tab;
-    mMap.mProgress->setMode(tab);
+    mMap.mMode = static_cast<TDDifficulty>(tab);
+    mMap.mProgress->setMode(mMap.mMode);
     if (auto play = HUDWindowContext::Get().playSound)
         play(L"simple");
     buildPlates();

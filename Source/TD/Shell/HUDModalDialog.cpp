@@ -2,7 +2,7 @@
 #include "Source/TD/Shell/HUDModalDialog.h"
 
 HUDModalDialog::HUDModalDialog(HUD* hud, TDMap* map, std::wstring caption, std::wstring message)
-    : HUDModalMessage(hud, map, std::move(caption), std::move(message), -1)
+    : HUDModalMessage(hud, map, std::move(caption), std::move(message), kScreenNone)
 {
     if (HUDButtonOver* ok = mOwnButtons.at(1))
         ok->mOffsetX = 0.0f;

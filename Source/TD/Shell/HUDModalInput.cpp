@@ -28,7 +28,7 @@ render::BMFont* glyphFont()
 
 HUDModalInput::HUDModalInput(HUD* hud, TDMap* map) : HUDButtonWindow(kLayout), mHud(hud), mMap(map)
 {
-    const i32 screen = mMap ? mMap->mScreen : kScreenNone;
+    const TDScreen screen = mMap ? mMap->mScreen : kScreenNone;
     TDProgress* progress = mMap ? mMap->mProgress.get() : nullptr;
     if (screen == kScreenProfileCreate)
     {
@@ -149,7 +149,7 @@ std::wstring HUDModalInput::ButtonNameAt(int x, int y)
     // Copied: closing the top window deletes this window.
     HUD* hud = mHud;
     TDMap* map = mMap;
-    const i32 screen = map->mScreen;
+    const TDScreen screen = map->mScreen;
     if (name == L"cancel")
     {
         if (screen == kScreenProfileRename && hud)
@@ -170,7 +170,7 @@ bool HUDModalInput::confirm()
         return false;
     HUD* hud = mHud;
     TDMap* map = mMap;
-    const i32 screen = map->mScreen;
+    const TDScreen screen = map->mScreen;
     const std::wstring text = mText;
     if (!isValidName(text))
     {

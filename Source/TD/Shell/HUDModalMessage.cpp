@@ -3,7 +3,8 @@
 
 #include "Source/TD/Battle/TDMap.h"
 
-HUDModalMessage::HUDModalMessage(HUD* hud, TDMap* map, std::wstring caption, std::wstring message, i32 restoreScreen)
+HUDModalMessage::HUDModalMessage(HUD* hud, TDMap* map, std::wstring caption, std::wstring message,
+                                 TDScreen restoreScreen)
     : HUDButtonWindow(kLayout), mRestoreScreen(restoreScreen), mHud(hud), mMap(map)
 {
     mDrawLayer = 1;

@@ -3,7 +3,7 @@
 // controller back the screen number it was opened over.
 #pragma once
 
-#include "Source/TD/Battle/TDScreen.h"
+#include "Source/TD/Seams/TDScreen.h"
 #include "Source/TD/Shell/HUDButtonWindow.h"
 
 #include <string>
@@ -20,14 +20,14 @@ public:
 
     // hud and map may be null (the window then acts on nothing beyond itself); restoreScreen
     // kScreenNone leaves the screen number alone when the window goes.
-    HUDModalMessage(HUD* hud, TDMap* map, std::wstring caption, std::wstring message, i32 restoreScreen);
+    HUDModalMessage(HUD* hud, TDMap* map, std::wstring caption, std::wstring message, TDScreen restoreScreen);
     ~HUDModalMessage() override;
 
     // The base's pointer, then the buttons' hover.
     void MouseMove(int x, int y) override;
 
     // Own buttons: 0 "cancel", 1 "ok".
-    i32 mRestoreScreen = kScreenNone;
+    TDScreen mRestoreScreen = kScreenNone;
 
 protected:
     HUD* mHud;

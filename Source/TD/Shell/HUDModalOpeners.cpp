@@ -13,7 +13,7 @@
 #include "Source/TD/Shell/HUDModalMessage.h"
 #include "Source/TD/Shell/HUDProfiles.h"
 
-void HUD::showMessage(const std::wstring& title, const std::wstring& text, i32 returnScreen)
+void HUD::showMessage(const std::wstring& title, const std::wstring& text, TDScreen returnScreen)
 {
     if (mMap)
     {

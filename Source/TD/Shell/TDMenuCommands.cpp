@@ -102,7 +102,8 @@ bool TDScreenCommands::onLevelsRelease(i32 x, i32 y)
             tdtext::fillNumbers(strings->get(L"HardcoreUnlockMessage"),
                                 {3 * mMap.getLevelCount(mMap.mEpisode), mMap.mProgress->getStarTotal(mMap.mEpisode)});
         mMap.mHud->showMessage(strings->get(L"HardcoreTitle"), text, kScreenLevels);
-        mMap.mProgress->setEpisodeVisited(mMap.mEpisode, 3, mMap.getHardcoreLevelCount(mMap.mEpisode));
+        mMap.mProgress->setEpisodeVisited(mMap.mEpisode, kDifficultyHardcore,
+                                          mMap.getHardcoreLevelCount(mMap.mEpisode));
         return false;
     }
     if (!name.empty())

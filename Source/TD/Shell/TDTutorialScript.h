@@ -21,7 +21,7 @@ struct TDTutorialCommand
 struct TDTutorialStep
 {
     i32 id = 0;
-    i32 state = kStepWaiting; // a TDTutorialStepState; cached, re-read per event
+    TDTutorialStepState state = kStepWaiting; // cached, re-read per event
     std::wstring activate;
     std::wstring complete;
     i32 level = 0, episode = 0, shop = 0;

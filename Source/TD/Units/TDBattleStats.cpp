@@ -102,7 +102,7 @@ void TDBattleStats::update(float dt)
     }
 }
 
-void TDBattleStats::makeLevelResult(TDLevelResult& result, float health, i32 mode) const
+void TDBattleStats::makeLevelResult(TDLevelResult& result, float health, TDDifficulty mode) const
 {
     result.kills = mKillScore;
     result.combo = mComboBonus;

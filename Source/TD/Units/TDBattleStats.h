@@ -28,7 +28,7 @@ public:
     // and a combo closes after a full window without a kill.
     void update(float dt);
     // kills, combo and health bonus of the battle; stars and gems stay 0 for the result screen.
-    void makeLevelResult(TDLevelResult& result, float health, i32 mode) const;
+    void makeLevelResult(TDLevelResult& result, float health, TDDifficulty mode) const;
 
     i32 mCoins = 0;
     i32 mStartCoins = 0;

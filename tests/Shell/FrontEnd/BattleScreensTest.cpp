@@ -27,10 +27,10 @@ using BattleScreensTest = shelltest::ShellGameTest;
 TEST_F(BattleScreensTest, TheBannerNamesTheLevelAndClosesItselfAndTheNextLevelLoadsUntilTheEpisodeEnds)
 {
     ASSERT_TRUE(startLevel(0, 0));
-    const i32 mode = map().mMode;
+    const TDDifficulty mode = map().mMode;
     map().mEpisode = 1;
     map().mLevel = 4;
-    map().mMode = 3;
+    map().mMode = kDifficultyHardcore;
     hud().showLevelName();
     auto* banner = dynamic_cast<HUDLevelName*>(board().mBannerWindow.get());
     ASSERT_NE(nullptr, banner);
@@ -45,7 +45,7 @@ TEST_F(BattleScreensTest, TheBannerNamesTheLevelAndClosesItselfAndTheNextLevelLo
     ASSERT_TRUE(runUntil([this] { return board().mBannerWindow == nullptr; }, 3.0f, 0.05f));
 
     // A normal mode names the episode by its plain key.
-    HUDLevelName plain(0, 0, 1);
+    HUDLevelName plain(0, 0, kDifficultyNormal);
     EXPECT_EQ(localized(L"episode0"), plain.mTitle);
 
     // The next level loads until the episode ends, then the episodes open.
@@ -61,11 +61,11 @@ TEST_F(BattleScreensTest, TheBannerNamesTheLevelAndClosesItselfAndTheNextLevelLo
     EXPECT_TRUE(runUntil([this] { return top<HUDEpisodeSelectIOS>() != nullptr; }, 0.5f));
 
     // After the last hardcore level the mode comes back from the progress store.
-    map().mProgress->setMode(2);
-    map().mMode = 3;
+    map().mProgress->setMode(kDifficultyHard);
+    map().mMode = kDifficultyHardcore;
     map().mLevel = map().getHardcoreLevelCount(0) - 1;
     hud().nextLevel();
-    EXPECT_EQ(2, map().mMode);
+    EXPECT_EQ(kDifficultyHard, map().mMode);
     EXPECT_EQ(kScreenEpisodes, map().mScreen);
 }
 

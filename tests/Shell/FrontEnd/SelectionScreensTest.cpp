@@ -14,7 +14,7 @@ namespace
 class SelectionTest : public shelltest::ShellGameTest
 {
 protected:
-    HUDLevelSelect* OpenLevels(i32 episode, i32 mode)
+    HUDLevelSelect* OpenLevels(i32 episode, TDDifficulty mode)
     {
         run(2, 0.0f); // the board stands
         hud().closeAllWindows();
@@ -125,8 +125,8 @@ TEST_F(SelectionTest, LevelPlatesShowProgressTabsSwitchTheModeHardcoreOpensWithE
 {
     TDLevelResult three;
     three.stars = 3;
-    map().mProgress->saveLevelResult(0, 0, 1, three);
-    HUDLevelSelect* s = OpenLevels(0, 1);
+    map().mProgress->saveLevelResult(0, 0, kDifficultyNormal, three);
+    HUDLevelSelect* s = OpenLevels(0, kDifficultyNormal);
     ASSERT_NE(nullptr, s);
     ASSERT_EQ(3u, s->mPlates.size());
     EXPECT_EQ(80, s->mPlates[0].x);
@@ -140,7 +140,7 @@ TEST_F(SelectionTest, LevelPlatesShowProgressTabsSwitchTheModeHardcoreOpensWithE
     ASSERT_NE(nullptr, s->mPlates[1].particles) << "the next level shows the active_lvl particles";
     EXPECT_EQ(nullptr, s->mPlates[2].particles);
     EXPECT_TRUE(s->mPlates[1].showNew);
-    EXPECT_EQ(3, map().mProgress->getEpisodeVisited(0, 1)) << "seen once opened";
+    EXPECT_EQ(3, map().mProgress->getEpisodeVisited(0, kDifficultyNormal)) << "seen once opened";
     EXPECT_EQ(L"0", *s->getText(L"gems")) << "no crystals yet";
     // Hardcore needs every star of the episode: only the locked button shows.
     EXPECT_EQ(1, s->findButton(L"locked_d")->mVisible);
@@ -155,7 +155,7 @@ TEST_F(SelectionTest, LevelPlatesShowProgressTabsSwitchTheModeHardcoreOpensWithE
     EXPECT_EQ(-1, s->ButtonAt(600, 600));
 
     // A second opening shows no "new" badges.
-    HUDLevelSelect* again = OpenLevels(0, 1);
+    HUDLevelSelect* again = OpenLevels(0, kDifficultyNormal);
     ASSERT_NE(nullptr, again);
     EXPECT_FALSE(again->mPlates[1].showNew);
 
@@ -166,8 +166,8 @@ TEST_F(SelectionTest, LevelPlatesShowProgressTabsSwitchTheModeHardcoreOpensWithE
     EXPECT_TRUE(again->mTabBar->tabs[1]->selected);
     const ShopTab& third = *again->mTabBar->tabs[2];
     tap(third.x, third.y - 10.0f);
-    EXPECT_EQ(2, map().mMode);
-    EXPECT_EQ(2, map().mProgress->getMode());
+    EXPECT_EQ(kDifficultyHard, map().mMode);
+    EXPECT_EQ(kDifficultyHard, map().mProgress->getMode());
     EXPECT_TRUE(third.selected);
     EXPECT_FALSE(again->mTabBar->tabs[1]->selected);
     EXPECT_FALSE(again->mPlates[0].played) << "the plates of the new mode";
@@ -184,32 +184,32 @@ TEST_F(SelectionTest, LevelPlatesShowProgressTabsSwitchTheModeHardcoreOpensWithE
     EXPECT_TRUE(runUntil([this] { return top<HUDEpisodeSelectIOS>() != nullptr; }, 0.5f));
 
     // The locked hardcore button explains; once open it shows the hardcore levels.
-    s = OpenLevels(0, 1);
+    s = OpenLevels(0, kDifficultyNormal);
     ASSERT_NE(nullptr, s);
     ASSERT_TRUE(click(L"locked_d"));
-    EXPECT_EQ(map().getHardcoreLevelCount(0), map().mProgress->getEpisodeVisited(0, 3));
+    EXPECT_EQ(map().getHardcoreLevelCount(0), map().mProgress->getEpisodeVisited(0, kDifficultyHardcore));
     ASSERT_TRUE(runUntil([this, s] { return top<HUDWindow>() != s; }, 0.5f));
     const std::wstring locked = top<HUDWindow>()->getText(L"message") ? *top<HUDWindow>()->getText(L"message") : L"";
     // The rule in numbers: three stars per level of the episode, every difficulty counting.
     EXPECT_EQ(tdtext::fillNumbers(localized(L"HardcoreUnlockMessage"), {3 * map().getLevelCount(0), 3}), locked);
     EXPECT_EQ(std::wstring::npos, locked.find(L"%d"));
-    s = OpenLevels(0, 1);
+    s = OpenLevels(0, kDifficultyNormal);
     ASSERT_NE(nullptr, s);
     EXPECT_FALSE(s->mHardcoreNew) << "seen once its lock was looked at";
 
     // One star a level at each of three difficulties opens it as three stars a level do.
     TDLevelResult one;
     one.stars = 1;
-    for (i32 mode = 0; mode < 3; ++mode)
+    for (TDDifficulty mode : {kDifficultyEasy, kDifficultyNormal, kDifficultyHard})
         for (i32 level = 1; level < map().getLevelCount(0); ++level)
             map().mProgress->saveLevelResult(0, level, mode, one);
-    map().mProgress->setEpisodeVisited(0, 3, 0);
-    s = OpenLevels(0, 1);
+    map().mProgress->setEpisodeVisited(0, kDifficultyHardcore, 0);
+    s = OpenLevels(0, kDifficultyNormal);
     ASSERT_NE(nullptr, s);
     EXPECT_EQ(1, s->findButton(L"unlocked_d")->mVisible);
     EXPECT_TRUE(s->mHardcoreNew) << "an open Ordeal not yet seen";
     ASSERT_TRUE(click(L"unlocked_d"));
-    EXPECT_EQ(3, map().mMode);
+    EXPECT_EQ(kDifficultyHardcore, map().mMode);
     ASSERT_TRUE(runUntil([this] { return top<HUDLevelSelect>() != nullptr; }, 0.5f));
     s = top<HUDLevelSelect>();
     run(1);
@@ -218,7 +218,7 @@ TEST_F(SelectionTest, LevelPlatesShowProgressTabsSwitchTheModeHardcoreOpensWithE
     EXPECT_TRUE(map().mProgress->isEventSeen(0)) << "the hardcore notice is shown once";
     EXPECT_TRUE(s->mTabBar->tabs.empty()) << "no tabs in hardcore";
     tap(796.0f, 186.0f);
-    EXPECT_EQ(3, map().mMode);
+    EXPECT_EQ(kDifficultyHardcore, map().mMode);
 
     // "back" returns to the normal levels with the stored mode.
     map().mScreen = kScreenLevels;

@@ -271,7 +271,7 @@ TEST(LayoutWalk, EveryLayoutTheGameOpensHoldsWhatItsScreensAskAndTheirTextsFit)
         {
             TDLevelResult played;
             played.stars = 3;
-            map.mProgress->saveLevelResult(episode, level, 0, played);
+            map.mProgress->saveLevelResult(episode, level, kDifficultyEasy, played);
         }
     map.mStats.addGems(100000);
     size_t listed = 0;

@@ -45,7 +45,7 @@ public:
 TEST_F(ModalWindows, AMessageADialogTheResetQuestionAndAWindowWithoutLayoutAnswerAsTheyShould)
 {
     map().mScreen = kScreenLevels;
-    hud().showMessage(L"Heads up", L"The road is closed.", 6);
+    hud().showMessage(L"Heads up", L"The road is closed.", kScreenLevels);
     frame();
     EXPECT_EQ(kScreenMessage, map().mScreen);
     auto* message = top<HUDModalMessage>();

@@ -74,7 +74,8 @@ TEST_F(ProfilesScreen, LinesSelectAndTheNameDeleteAndConfirmButtonsDoTheirJobs)
 
     // Cancelling either name input changes nothing.
     const std::string before = profilesFile();
-    for (const auto& [button, inputScreen] : {std::pair{L"create", 14}, std::pair{L"rename", 15}})
+    for (const auto& [button, inputScreen] :
+         {std::pair{L"create", kScreenProfileCreate}, std::pair{L"rename", kScreenProfileRename}})
     {
         ASSERT_TRUE(click(*screen, button));
         EXPECT_EQ(inputScreen, map().mScreen);

@@ -9,7 +9,7 @@ class SideImages : public shelltest::ShellGameTest
 protected:
     SideImages() : ShellGameTest(bareBoard()) {}
     // How many more draws reach the device in one frame with the side pictures on that screen.
-    long SideDraws(i32 screen)
+    long SideDraws(TDScreen screen)
     {
         map().mScreen = screen;
         hud().setSideImages(game().mLeftSide, game().mRightSide);
@@ -27,9 +27,9 @@ protected:
 
 TEST_F(SideImages, MenuLikeScreensShowThemAndTheBattleAndFullScreenMenusDoNot)
 {
-    for (i32 screen :
+    for (TDScreen screen :
          {kScreenEpisodes, kScreenLevels, kScreenProfiles, kScreenProfileCreate, kScreenProfileRename, kScreenMessage})
-        EXPECT_EQ(2, SideDraws(screen)) << "screen " << screen;
-    for (i32 screen : {kScreenBattle, kScreenMainMenu, kScreenSplash})
-        EXPECT_EQ(0, SideDraws(screen)) << "screen " << screen;
+        EXPECT_EQ(2, SideDraws(screen)) << "screen " << static_cast<i32>(screen);
+    for (TDScreen screen : {kScreenBattle, kScreenMainMenu, kScreenSplash})
+        EXPECT_EQ(0, SideDraws(screen)) << "screen " << static_cast<i32>(screen);
 }

@@ -1,10 +1,10 @@
-// The numbers of the screens that can be open over the battle (TDMap::mScreen). Unscoped on
-// purpose: mScreen stays an i32, and the numbers are the ones stored and logged.
+// The screens that can be open over the battle (TDMap::mScreen); the numbers are the ones logged.
+// Among the seams because the HUD's message window carries the screen it returns to.
 #pragma once
 
 #include "Core/Base/Types.h"
 
-enum TDScreen : i32
+enum class TDScreen : i32
 {
     kScreenNone = -1,      // nothing opened yet
     kScreenBattle = 0,     // the battle itself: its rules run only here
@@ -25,3 +25,4 @@ enum TDScreen : i32
     kScreenResetUpgrades = 26, // the shop's reset confirmation
     kScreenVideoIntro = 121,
 };
+using enum TDScreen;
