@@ -87,16 +87,16 @@ struct FuzzHud : TDNullHud
         spells.push_back(std::move(button));
     }
     void resetSpellButtons() override { spells.clear(); }
-    void showEpisodeSelect() override { map->mScreen = 5; }
-    void showLevelSelect() override { map->mScreen = 6; }
-    void showMainMenu() override { map->mScreen = 7; }
-    void showShop(bool) override { map->mScreen = 8; }
-    void showProfiles() override { map->mScreen = 13; }
-    void showVideoIntro() override { map->mScreen = 121; }
-    void showMessage(const std::wstring&, const std::wstring&, i32 returnScreen) override
+    void showEpisodeSelect() override { map->mScreen = kScreenEpisodes; }
+    void showLevelSelect() override { map->mScreen = kScreenLevels; }
+    void showMainMenu() override { map->mScreen = kScreenMainMenu; }
+    void showShop(bool) override { map->mScreen = kScreenShop; }
+    void showProfiles() override { map->mScreen = kScreenProfiles; }
+    void showVideoIntro() override { map->mScreen = kScreenVideoIntro; }
+    void showMessage(const std::wstring&, const std::wstring&, TDScreen returnScreen) override
     {
         map->mMessageReturnScreen = returnScreen;
-        map->mScreen = 16;
+        map->mScreen = kScreenMessage;
     }
 };
 } // namespace
@@ -149,7 +149,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         case 1: map.onPointerUp(x, y); break;
         case 2: map.onPointerMove(x, y); break;
         case 3: map.onWheel(static_cast<i16>(x)); break;
-        case 4: map.mScreen = y % 30; break; // any screen, including ones without commands
+        case 4: map.mScreen = static_cast<TDScreen>(y % 30); break; // any screen, including ones without commands
         default: break;
         }
         for (i32 f = 0; f < e[5] % 8; ++f)

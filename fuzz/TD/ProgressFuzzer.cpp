@@ -13,12 +13,12 @@ struct Host : TDProgressHost
 {
     TDEpisodeTable table;
     Host() { table.readText("0;3;2;0;0\n1;2;1;6;0\n"); }
-    i32 currentMode() const override { return 1; }
+    TDDifficulty currentMode() const override { return kDifficultyNormal; }
     i32 startGems() const override { return 0; }
     const TDEpisodeTable& episodeTable() const override { return table; }
     std::vector<i32> upgradeIds() const override { return {1, 2}; }
     bool isEpisodeUnlocked(i32 episode) override { return episode == 0; }
-    void onProfileSelected(i32, i32) override {}
+    void onProfileSelected(i32, TDDifficulty) override {}
     void reloadTutorial() override {}
     void setTutorialActive(bool) override {}
     bool isFullscreen() const override { return false; }
@@ -36,9 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     progress.addGems(progress.getGems());
     progress.getMusicVolume();
     progress.getFullscreen();
-    TDLevelResult result = progress.getLevelResult(0, 1, 1);
-    progress.saveLevelResult(0, 1, 1, result);
-    progress.getNextLevel(0, 1);
+    TDLevelResult result = progress.getLevelResult(0, 1, kDifficultyNormal);
+    progress.saveLevelResult(0, 1, kDifficultyNormal, result);
+    progress.getNextLevel(0, kDifficultyNormal);
     i32 episode = 0, level = 0;
     progress.getFurthestLevel(episode, level);
     progress.getStarTotal(-1);
