@@ -67,14 +67,7 @@ Rect textBox(render::Font& font, const std::wstring& text, float wrap, float x, 
 // Alt+Enter through the window: the other screen mode.
 void switchMode(GameHarness& game)
 {
-    os::Event alt;
-    alt.type = os::EventType::KeyDown;
-    alt.key = 18;
-    alt.sideKey = 164;
-    game.window().Push(alt);
-    game.pushKey(13);
-    alt.type = os::EventType::KeyUp;
-    game.window().Push(alt);
+    game.pushAltEnter();
     ASSERT_TRUE(game.run(3));
 }
 

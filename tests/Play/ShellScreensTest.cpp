@@ -122,14 +122,7 @@ TEST(ShellScreens, TheOptionsHeadingsStandOverWhatTheyNameTheModePairFollowsAltE
     EXPECT_EQ(windowed, dialog->mWindowSwitch->IsOn());
 
     // Alt+Enter through the window while the dialog is open.
-    os::Event alt;
-    alt.type = os::EventType::KeyDown;
-    alt.key = 18;
-    alt.sideKey = 164;
-    game.window().Push(alt);
-    game.pushKey(13);
-    alt.type = os::EventType::KeyUp;
-    game.window().Push(alt);
+    game.pushAltEnter();
     ASSERT_TRUE(game.run(2));
     ASSERT_NE(windowed, host.IsWindowed()) << "Alt+Enter switched the mode";
     const size_t shadowsSwitched = shadowDraws();

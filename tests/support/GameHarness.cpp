@@ -336,6 +336,18 @@ void GameHarness::pushKey(u32 key)
     window().Push(event);
 }
 
+void GameHarness::pushAltEnter()
+{
+    os::Event alt;
+    alt.type = os::EventType::KeyDown;
+    alt.key = 18;
+    alt.sideKey = 164;
+    window().Push(alt);
+    pushKey(13);
+    alt.type = os::EventType::KeyUp;
+    window().Push(alt);
+}
+
 void GameHarness::loseFocus() { mGame->OnPause(); }
 
 void GameHarness::regainFocus() { mGame->OnResume(); }

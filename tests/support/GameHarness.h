@@ -131,6 +131,8 @@ public:
     os::NullWindow& window() const;
     // A key pressed and released, pushed to the window (virtual-key code, 13 Enter, 8 Backspace).
     void pushKey(u32 key);
+    // Alt+Enter pushed to the window: the screen-mode switch on the next frame.
+    void pushAltEnter();
     // The window losing and regaining the focus.
     void loseFocus();
     void regainFocus();
