@@ -12,6 +12,9 @@ namespace audio
 {
 namespace
 {
+// Vorbis's longest block: the most one packet can add.
+constexpr size_t kLongestBlock = 8192;
+
 struct MemorySource
 {
     const u8* data;
@@ -119,6 +122,10 @@ bool DecodeOgg(const void* data, size_t size, Pcm& out, std::string& error)
     ogg_int64_t total = ov_pcm_total(&file, -1);
     if (total > 0 && total < (1 << 26))
         out.samples.reserve(static_cast<size_t>(total) * keep);
+    // Damaged pages may decode to more than the stream declares: stop one long block past it.
+    const size_t limit = total > 0 && static_cast<u64>(total) + kLongestBlock < kMaxSampleFrames
+                             ? static_cast<size_t>(total) + kLongestBlock
+                             : kMaxSampleFrames;
 
     int section = 0;
     for (;;)
@@ -135,10 +142,10 @@ bool DecodeOgg(const void* data, size_t size, Pcm& out, std::string& error)
         }
         if (n == 0)
             break;
-        if (out.samples.size() / keep + static_cast<size_t>(n) > kMaxSampleFrames)
+        if (out.samples.size() / keep + static_cast<size_t>(n) > limit)
         {
             ov_clear(&file);
-            error = "too long to decode whole";
+            error = limit == kMaxSampleFrames ? "too long to decode whole" : "runs past the length its pages declare";
             return false;
         }
         vorbis_info* link = ov_info(&file, section);

@@ -14,6 +14,33 @@
 
 using namespace audio;
 
+namespace
+{
+// The committed mono track with its last page's granule position and end-of-stream flag
+// rewritten, and the page's checksum mended so that libogg takes it.
+std::string WithLastPage(u64 granule, bool endOfStream)
+{
+    std::string ogg = audiotest::ReadTrack("half330.ogg");
+    const size_t at = ogg.rfind("OggS");
+    auto* page = reinterpret_cast<u8*>(ogg.data() + at);
+    page[5] = static_cast<u8>(endOfStream ? (page[5] | 4) : (page[5] & ~4));
+    for (int i = 0; i < 8; ++i)
+        page[6 + i] = static_cast<u8>(granule >> (8 * i));
+    for (int i = 22; i < 26; ++i)
+        page[i] = 0;
+    u32 crc = 0;
+    for (size_t i = at; i < ogg.size(); ++i)
+    {
+        crc ^= static_cast<u32>(static_cast<u8>(ogg[i])) << 24;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 0x80000000u) ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
+    }
+    for (int i = 0; i < 4; ++i)
+        page[22 + i] = static_cast<u8>(crc >> (8 * i));
+    return ogg;
+}
+} // namespace
+
 TEST(Decoders, ReadEveryWavLayoutAndWholeOggFilesStreamAndRefuseDamage)
 {
     Pcm pcm;
@@ -130,6 +157,29 @@ TEST(Decoders, ReadEveryWavLayoutAndWholeOggFilesStreamAndRefuseDamage)
     std::vector<float> again(100);
     ASSERT_EQ(stream->Read(again.data(), 50), 50u);
     EXPECT_EQ(again, std::vector<float>(whole.samples.begin(), whole.samples.begin() + 100));
+}
+
+TEST(Decoders, AnOggStreamDecodesNoFurtherThanOneLongBlockPastTheLengthItsPagesDeclare)
+{
+    // The track holds 22,050 frames in one page; its granule position declares the length.
+    Pcm pcm;
+    std::string error;
+    for (bool endOfStream : {false, true})
+    {
+        for (u64 declared : {22050u, 18000u})
+        {
+            const std::string ogg = WithLastPage(declared, endOfStream);
+            EXPECT_TRUE(DecodeOgg(ogg.data(), ogg.size(), pcm, error)) << declared << ": " << error;
+            EXPECT_LE(pcm.Frames(), declared + 8192) << declared;
+            EXPECT_GT(pcm.Frames(), 10000u) << declared;
+        }
+        for (u64 declared : {10000u, 100u})
+        {
+            const std::string ogg = WithLastPage(declared, endOfStream);
+            EXPECT_FALSE(DecodeOgg(ogg.data(), ogg.size(), pcm, error)) << declared;
+            EXPECT_EQ("runs past the length its pages declare", error) << declared;
+        }
+    }
 }
 
 TEST(Resampler, InterpolatesPredictsItsLengthStreamsInChunksAndLeavesOutputRateSourcesAlone)

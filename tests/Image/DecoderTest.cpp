@@ -8,6 +8,7 @@
 #include "Core/Media/Image/ImageLoader.h"
 #include "support/TempDir.h"
 
+#include <IL/il.h>
 #include <gtest/gtest.h>
 #include <png.h>
 
@@ -387,11 +388,55 @@ TEST(GifDecoder, TheFirstFrameLandsOnItsScreenInterlacedRowsInPlaceAndTheTranspa
     EXPECT_TRUE(GuardIntact(cut, 4 * 4 * 2));
 }
 
+TEST(JpegDecoder, GivesDevilsPixelsOpaqueAndRefusesWhatItCannotRead)
+{
+    // DevIL decoded JPEG files before; libjpeg straight gives the same pixels, alpha opaque.
+    for (const char* name : {"photo.jpg", "../loading.jpg"})
+    {
+        const Bytes file = ContentImage(name);
+        const Decoded ours = Decode(file, L".jpg");
+        ASSERT_TRUE(ours.Ok()) << name;
+        ILuint image = 0;
+        ilGenImages(1, &image);
+        ilBindImage(image);
+        ASSERT_TRUE(ilLoadL(IL_JPG, file.data(), static_cast<ILuint>(file.size())) &&
+                    ilConvertImage(IL_BGRA, IL_UNSIGNED_BYTE))
+            << name;
+        const bool lowerLeft = ilGetInteger(IL_IMAGE_ORIGIN) == IL_ORIGIN_LOWER_LEFT;
+        const u32 w = static_cast<u32>(ilGetInteger(IL_IMAGE_WIDTH)),
+                  h = static_cast<u32>(ilGetInteger(IL_IMAGE_HEIGHT));
+        ASSERT_EQ(std::make_pair(w, h),
+                  std::make_pair(static_cast<u32>(ours.data->mWidth), static_cast<u32>(ours.data->mHeight)));
+        const u8* devil = ilGetData();
+        int different = 0;
+        for (u32 y = 0; y < h; ++y)
+            for (u32 x = 0; x < w; ++x)
+            {
+                u32 theirs = 0;
+                std::memcpy(&theirs, devil + ((lowerLeft ? h - 1 - y : y) * w + x) * 4, 4);
+                different += theirs != ours.Pixel(x, y);
+            }
+        ilDeleteImages(1, &image);
+        EXPECT_EQ(0, different) << name;
+        EXPECT_EQ(render::HitMask(static_cast<size_t>(w) * h, true), ours.mask) << name;
+    }
+    // Cut inside the image data, or its markers damaged: refused, and the next file still reads.
+    const Bytes photo = ContentImage("photo.jpg");
+    Bytes cut(photo.begin(), photo.begin() + static_cast<long>(photo.size() / 2));
+    Bytes noScan = photo;
+    for (size_t i = 2; i + 1 < noScan.size(); ++i)
+        if (noScan[i] == 0xFF && noScan[i + 1] == 0xDA)
+            noScan[i + 1] = 0xD9; // the scan header becomes the end of the image
+    EXPECT_FALSE(Decode(noScan, L".jpg").data);
+    EXPECT_FALSE(Decode(cut, L".jpg").data) << "DevIL refused it too";
+    EXPECT_TRUE(Decode(photo, L".jpg").Ok());
+}
+
 TEST(LooseImages, DamagedFilesAreRefusedOrDecodedWithinTheirSizeAndHugeSidesRefusedBeforeDecoding)
 {
     // Random damage of the demo files: thousands of variants, each refused or decoded whole.
     std::mt19937 random(7);
-    for (const char* name : {"checker.gif", "checker.bmp", "badge.tga"})
+    for (const char* name : {"checker.gif", "checker.bmp", "badge.tga", "photo.jpg"})
     {
         const Bytes whole = ContentImage(name);
         ASSERT_FALSE(whole.empty()) << name;

@@ -1,8 +1,10 @@
 // DevIL decoding. DevIL is initialised once and never shut down between images: a shutdown
-// would free the images of other decoders that are still alive.
+// would free the images of other decoders that are still alive. Each decode runs under a memory
+// budget from the declared sides, and a failed one gives back everything DevIL allocated for it.
 #include "Core/Media/Image/ImageDataDevil.h"
 
 #include "Core/Base/Log.h"
+#include "Core/Media/Image/DevilMemory.h"
 #include "Core/Media/Image/ImageDimensions.h"
 #include "Core/Media/Image/RgbaRows.h"
 
@@ -18,19 +20,18 @@ namespace
 void InitDevil()
 {
     static std::once_flag once;
-    std::call_once(once, [] { ilInit(); });
+    std::call_once(once,
+                   []
+                   {
+                       InstallDevilMemory();
+                       ilInit();
+                   });
 }
 
 ILenum TypeOf(const std::wstring& extension)
 {
     if (extension == L".bmp")
         return IL_BMP;
-    if (extension == L".dds")
-        return IL_DDS;
-    if (extension == L".jpg")
-        return IL_JPG;
-    if (extension == L".png")
-        return IL_PNG;
     if (extension == L".tga")
         return IL_TGA;
     return IL_TYPE_UNKNOWN;
@@ -56,34 +57,51 @@ QLResultEnum ImageDataDevil::Load(base::Stream* stream, const std::wstring& exte
     mStream = stream;
     if (!stream)
         return QL_FAIL;
+    std::vector<u8> data;
+    ImageDimensions sides;
+    if (!ReadLooseImage(stream, extension, data) || !ReadImageDimensions(data.data(), data.size(), extension, sides))
+        return QL_FAIL;
+    return Decode(data, extension, DevilBudget(sides.width, sides.height));
+}
+
+QLResultEnum ImageDataDevil::Decode(const std::vector<u8>& data, const std::wstring& extension, u64 budget)
+{
+    mExtension = extension;
+    DeleteImage();
     InitDevil();
     while (ilGetError() != IL_NO_ERROR)
     {
     }
-    std::vector<u8> data;
-    if (!ReadLooseImage(stream, extension, data))
-        return QL_FAIL;
     ILuint name = 0;
     ilGenImages(1, &name);
     mImage = name;
     ilBindImage(name);
-    if (!ilLoadL(TypeOf(extension), data.data(), static_cast<ILuint>(data.size())) ||
-        !ilConvertImage(IL_RGBA, IL_UNSIGNED_BYTE))
-    {
-        QL_LOG(L"DevIL cannot decode the %s image (error 0x%x)\n")
-            << base::LogStyle::Error << extension << static_cast<unsigned>(ilGetError());
-        DeleteImage();
-        return QL_FAIL;
-    }
+    DevilDecodeScope scope(budget);
+    const bool loaded = ilLoadL(TypeOf(extension), data.data(), static_cast<ILuint>(data.size()));
+    // DevIL's conversion does not check its allocations, so it must not be refused one: it runs
+    // on an image the budget has already bounded, still tracked.
+    scope.Unbound();
+    const bool converted = loaded && ilConvertImage(IL_RGBA, IL_UNSIGNED_BYTE);
     const i32 width = ilGetInteger(IL_IMAGE_WIDTH);
     const i32 height = ilGetInteger(IL_IMAGE_HEIGHT);
     const i32 bytes = ilGetInteger(IL_IMAGE_BYTES_PER_PIXEL);
     mLowerLeft = ilGetInteger(IL_IMAGE_ORIGIN) == IL_ORIGIN_LOWER_LEFT;
-    mPixels = ilGetData();
-    if (ilGetError() != IL_NO_ERROR || !mPixels || width <= 0 || height <= 0 || (bytes != 3 && bytes != 4))
+    mPixels = converted ? ilGetData() : nullptr;
+    const ILenum error = ilGetError();
+    mPeakBytes = scope.Peak();
+    if (!converted || error != IL_NO_ERROR || !mPixels || width <= 0 || height <= 0 || (bytes != 3 && bytes != 4))
     {
-        QL_LOG(L"DevIL gave no usable %s image\n") << base::LogStyle::Error << extension;
+        if (scope.Refused() != 0)
+            QL_LOG(L"DevIL cannot decode the %s image: it asked for %llu bytes, beyond the %llu its size allows\n")
+                << base::LogStyle::Error << extension << static_cast<unsigned long long>(scope.Refused())
+                << static_cast<unsigned long long>(budget);
+        else
+            QL_LOG(L"DevIL cannot decode the %s image (error 0x%x)\n")
+                << base::LogStyle::Error << extension << static_cast<unsigned>(error);
+        // The image first, then whatever DevIL kept of this decode besides.
+        scope.Pause();
         DeleteImage();
+        scope.FreeLeftovers();
         return QL_FAIL;
     }
     mWidth = width;

@@ -15,28 +15,50 @@ u32 Le32(const u8* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<u32>(
 u32 Be16(const u8* p) { return p[0] << 8 | p[1]; }
 u32 Be32(const u8* p) { return static_cast<u32>(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
 
-// Also false when the pixel data would start outside the file, or uncompressed rows run past
-// its end (DevIL reads there without checking).
+// The compression a bit depth allows: none for all; RLE8 only at 8 bits, RLE4 only at 4, bit
+// fields only at 16 and 32.
+bool BmpDepthFits(u32 bitsPerPixel, u32 compression)
+{
+    switch (compression)
+    {
+    case 0:
+        return bitsPerPixel == 1 || bitsPerPixel == 4 || bitsPerPixel == 8 || bitsPerPixel == 16 ||
+               bitsPerPixel == 24 || bitsPerPixel == 32;
+    case 1: return bitsPerPixel == 8;
+    case 2: return bitsPerPixel == 4;
+    case 3: return bitsPerPixel == 16 || bitsPerPixel == 32;
+    default: return false;
+    }
+}
+
+// Also false when the header contradicts itself (a compression its bit depth cannot have, a
+// palette of more than 256 colours, planes other than 1), when the pixel data would start outside
+// the file, or uncompressed rows run past its end: DevIL trusts each of these.
 bool Bmp(const u8* d, size_t size, ImageDimensions& out)
 {
     if (size < 26 || d[0] != 'B' || d[1] != 'M')
         return false;
     const u32 offset = Le32(d + 10);
-    u32 bitsPerPixel = 0, compression = 0;
+    u32 bitsPerPixel = 0, compression = 0, planes = 0, colours = 0;
     if (Le32(d + 14) == 12) // the old core header: 16-bit sides
     {
         out = {Le16(d + 18), Le16(d + 20)};
+        planes = Le16(d + 22);
         bitsPerPixel = Le16(d + 24);
     }
     else
     {
-        if (size < 34)
+        if (size < 50)
             return false;
         const i32 height = static_cast<i32>(Le32(d + 22)); // negative: rows top down
         out = {Le32(d + 18), height == INT32_MIN ? 0u : static_cast<u32>(std::abs(height))};
+        planes = Le16(d + 26);
         bitsPerPixel = Le16(d + 28);
         compression = Le32(d + 30);
+        colours = Le32(d + 46);
     }
+    if (planes != 1 || !BmpDepthFits(bitsPerPixel, compression) || colours > 256)
+        return false;
     if (offset < 26 || offset >= size)
         return false;
     if (compression == 0 || compression == 3) // rows as stored, each padded to 4 bytes
@@ -65,9 +87,17 @@ bool Png(const u8* d, size_t size, ImageDimensions& out)
     return true;
 }
 
+// Also false for an image type, pixel depth or colour-map entry size TGA does not have.
 bool Tga(const u8* d, size_t size, ImageDimensions& out)
 {
     if (size < 18)
+        return false;
+    const u8 mapType = d[1], type = d[2], entryBits = d[7], depth = d[16];
+    const bool typeKnown = type == 1 || type == 2 || type == 3 || type == 9 || type == 10 || type == 11;
+    const bool depthKnown = depth == 8 || depth == 15 || depth == 16 || depth == 24 || depth == 32;
+    const bool mapKnown =
+        mapType == 0 || (mapType == 1 && (entryBits == 15 || entryBits == 16 || entryBits == 24 || entryBits == 32));
+    if (!typeKnown || !depthKnown || !mapKnown)
         return false;
     out = {Le16(d + 12), Le16(d + 14)};
     return true;
@@ -128,7 +158,8 @@ bool CheckImageDimensions(const u8* data, size_t size, const std::wstring& exten
     ImageDimensions sides;
     if (!ReadImageDimensions(data, size, extension, sides))
     {
-        QL_LOG(L"The %s image has no readable header\n") << base::LogStyle::Error << extension;
+        QL_LOG(L"The %s image has no readable header, or one that contradicts itself\n")
+            << base::LogStyle::Error << extension;
         return false;
     }
     if (sides.width == 0 || sides.height == 0 || sides.width > kMaxImageSide || sides.height > kMaxImageSide)

@@ -6,6 +6,7 @@
 #include "Core/Media/Image/ImageDataDDS.h"
 #include "Core/Media/Image/ImageDataDevil.h"
 #include "Core/Media/Image/ImageDataGif.h"
+#include "Core/Media/Image/ImageDataJpeg.h"
 #include "Core/Media/Image/ImageDataPng.h"
 #include "Core/Media/Image/ImageDataRaw.h"
 
@@ -27,7 +28,9 @@ ImageData* ImageLoader::Load(base::Stream* stream, const std::wstring& extension
             data = std::make_unique<ImageDataGif>();
         else if (key == L"png")
             data = std::make_unique<ImageDataPng>();
-        else if (key == L"bmp" || key == L"jpg" || key == L"tga")
+        else if (key == L"jpg")
+            data = std::make_unique<ImageDataJpeg>();
+        else if (key == L"bmp" || key == L"tga")
             data = std::make_unique<ImageDataDevil>();
     }
     if (!data)
