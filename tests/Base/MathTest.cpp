@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <string>
 #include <tuple>
 
 TEST(MathFunctions, MoveTowardDoubleFormsBoxesRectsAndVertexLayouts)
@@ -225,4 +226,61 @@ TEST(Transform2D, MatrixOperationsActLastAndTheOperationOrderDecidesTheModeAndTh
     EXPECT_FALSE(t.IsScaled());
     EXPECT_FALSE(t.IsRotated());
     EXPECT_EQ(t.GetMatrix(), math::Matrix3::Identity());
+}
+
+TEST(Transform2D, AResetAfterARotationLeavesNothingForTheNextRotationOrScale)
+{
+    // Used transforms, each with a rotation in it (lazy, with an offset, or in matrix mode).
+    struct Used
+    {
+        const char* what;
+        void (*build)(math::Transform2D&);
+    };
+    const Used used[] = {
+        {"rotated", [](math::Transform2D& t) { t.Rotate(0.7f); }},
+        {"rotated, offset", [](math::Transform2D& t) { t.RotateDegrees(30), t.Translate(4, -9); }},
+        {"translated, rotated", [](math::Transform2D& t) { t.Translate(12, 5), t.Rotate(-1.1f); }},
+        {"scaled, rotated", [](math::Transform2D& t) { t.Scale(2, 3), t.Rotate(0.5f), t.Translate(7, 1); }},
+        {"rotated, scaled", [](math::Transform2D& t) { t.Rotate(0.25f), t.Scale(1.5f, 1.5f); }},
+    };
+    // What is done after the reset, as on a fresh transform.
+    const Used next[] = {
+        {"rotate, translate", [](math::Transform2D& t) { t.Rotate(0.4f), t.Translate(3, -2); }},
+        {"translate, rotate", [](math::Transform2D& t) { t.Translate(6, 8), t.RotateDegrees(45); }},
+        {"scale, translate", [](math::Transform2D& t) { t.Scale(2, 2), t.Translate(10, 0); }},
+    };
+    for (const Used& u : used)
+        for (const Used& n : next)
+        {
+            SCOPED_TRACE(std::string(u.what) + " / " + n.what);
+            math::Transform2D fresh;
+            n.build(fresh);
+            math::Transform2D t;
+            u.build(t);
+            (void)t.GetMatrix(); // a clean matrix left over must not survive either
+            t.Reset();
+            n.build(t);
+            EXPECT_EQ(t.IsMatrixMode(), fresh.IsMatrixMode());
+            EXPECT_EQ(t.IsRotated(), fresh.IsRotated());
+            EXPECT_EQ(t.IsScaled(), fresh.IsScaled());
+            EXPECT_EQ(t.GetAngle(), fresh.GetAngle());
+            EXPECT_EQ(t.GetTranslationX(), fresh.GetTranslationX());
+            EXPECT_EQ(t.GetTranslationY(), fresh.GetTranslationY());
+            EXPECT_EQ(t.GetOffsetX(), fresh.GetOffsetX());
+            EXPECT_EQ(t.GetOffsetY(), fresh.GetOffsetY());
+            EXPECT_EQ(t.GetScaleX(), fresh.GetScaleX());
+            EXPECT_EQ(t.GetScaleY(), fresh.GetScaleY());
+            EXPECT_EQ(t.GetMatrix(), fresh.GetMatrix());
+        }
+
+    // At its numbers: turned by 0.4 after a reset, (1, 0) goes where a single 0.4 turn takes it,
+    // not where 0.7 + 0.4 would.
+    math::Transform2D t;
+    t.Rotate(0.7f);
+    t.Reset();
+    t.Rotate(0.4f);
+    float x = 0, y = 0;
+    t.TransformPoint(1, 0, x, y);
+    EXPECT_NEAR(x, std::cos(0.4f), 1e-6f);
+    EXPECT_NEAR(y, -std::sin(0.4f), 1e-6f);
 }

@@ -1,9 +1,10 @@
 // The battle of the first demo level played by clicks in the running game: the ring menu's
 // building, upgrading, selling and spot buying, the menu dropped by another screen, gems, spells,
-// speed and the early wave under the tutorial's blocks, the control buttons' glow, the level's
-// end with its stars, gems, result window and the shop's way on, restarts and level openings, a
-// replay after a restart that ends the same, and the first level lost without towers and held by
-// three darts.
+// speed, the early wave under the tutorial's blocks, the second wave's button, countdown and call,
+// the control buttons' glow, the level's end with its stars, gems, result window and the shop's
+// way on, restarts and level openings, a replay after a restart that ends the same, and the first
+// level lost without towers and held by three darts.
+#include "DrawRecorder.h"
 #include "InGame.h"
 
 #include "Core/Base/Random.h"
@@ -350,6 +351,76 @@ TEST_F(InGame,
     map->mSpeed = 1.0f;
     map->updateControlButtons();
     EXPECT_FALSE(map->mActiveButtonPlaced);
+}
+
+// The wave countdown as the game draws it, "<none>" without one.
+std::wstring DrawnCountdown(GameHarness& game)
+{
+    RecordingCanvas canvas;
+    game.drawBattle(canvas);
+    const std::wstring countdown = LocalStrings::Instance()->get(L"game_nextwave");
+    for (const Drawn& d : canvas.drawn)
+        if (d.kind == Drawn::Text && d.name.rfind(countdown, 0) == 0)
+            return d.name;
+    return L"<none>";
+}
+
+TEST_F(InGame, TheSecondWaveCountsDownFromTheEndOfTheFirstWithItsOwnButtonTimeAndEarlyBonus)
+{
+    // The level's waves wait 6 and 8 s, plus the outer 4 s each; the first starts on the road's
+    // first point (0, 330), the second too.
+    const std::wstring nextWave = LocalStrings::Instance()->get(L"game_nextwave") + L" ";
+    ASSERT_EQ(map->mWaves.mNextIndex, 0);
+    ASSERT_EQ(map->mNextWave.buttons.size(), 1u);
+    EXPECT_FLOAT_EQ(map->mNextWave.firstSpawnTime, 10.0f);
+    EXPECT_EQ(std::pair(map->mNextWave.buttons[0].x, map->mNextWave.buttons[0].y), std::pair(0, 330));
+
+    // The first wave called at once, then each of its units killed as it comes.
+    ASSERT_TRUE(game.runUntil([&] { return !game.board().mBannerWindow; }, 10.0f));
+    const TDWaveHint::Button first = map->mNextWave.buttons.front();
+    game.click(static_cast<float>(first.x + first.width / 2), static_cast<float>(first.y + first.height / 2));
+    ASSERT_TRUE(map->mNextWave.buttons.empty());
+    bool ended = false;
+    for (int i = 0; i < 30 * 60 && !ended; ++i)
+    {
+        for (TDUnit* unit : map->mWaves.mUnits)
+            unit->mHealth = 0.0f;
+        ASSERT_TRUE(game.frame());
+        ended = map->mWaves.mWavesDone == 1;
+    }
+    ASSERT_TRUE(ended) << "the first wave ends";
+    EXPECT_EQ(map->mWaves.mClock, 0.0f) << "the clock starts again where the wave ended";
+    EXPECT_TRUE(map->mNextWave.buttons.empty()) << "no button until the next wave starts";
+
+    // The next frame starts the second wave: its button and its own waiting time, counted from
+    // that clock.
+    const float dt = 1.0f / 30.0f;
+    ASSERT_TRUE(game.frame(dt));
+    ASSERT_EQ(map->mWaves.mNextIndex, 1);
+    ASSERT_EQ(map->mNextWave.buttons.size(), 1u);
+    const TDWaveHint::Button second = map->mNextWave.buttons.front();
+    EXPECT_EQ(std::pair(second.x, second.y), std::pair(0, 330));
+    EXPECT_FLOAT_EQ(map->mNextWave.firstSpawnTime, 12.0f);
+    EXPECT_FLOAT_EQ(map->mWaves.mClock, dt);
+    EXPECT_EQ(DrawnCountdown(game), nextWave + L"11");
+
+    // Four seconds on the countdown shows 7 and a call pays 2 coins a second left: 15.
+    ASSERT_TRUE(game.run(120, dt));
+    EXPECT_NEAR(map->mWaves.mClock, 121.0f * dt, 1e-3f);
+    ASSERT_FALSE(map->mNextWave.buttons.empty());
+    EXPECT_EQ(DrawnCountdown(game), nextWave + L"7");
+    EXPECT_TRUE(map->mWaves.mUnits.empty());
+    const i32 coins = map->mStats.mCoins;
+    game.tap(static_cast<float>(second.x + second.width / 2), static_cast<float>(second.y + second.height / 2));
+    EXPECT_EQ(map->mStats.mCoins, coins + 15);
+    ASSERT_FALSE(map->mIndicators.items.empty());
+    EXPECT_EQ(map->mIndicators.items.back()->mText, L"+15");
+    EXPECT_TRUE(map->mNextWave.buttons.empty());
+    EXPECT_EQ(DrawnCountdown(game), L"<none>");
+    EXPECT_FLOAT_EQ(map->mWaves.mClock, 12.0f) << "the clock jumps to the wave's time";
+    // Its first unit (at 0 of the wave's own time) comes on the next frame.
+    ASSERT_TRUE(game.frame(dt));
+    EXPECT_EQ(map->mWaves.mUnits.size(), 1u);
 }
 
 struct PressedBattle

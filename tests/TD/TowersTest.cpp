@@ -1,5 +1,5 @@
-// Towers: income, aiming and targeting, turning, firing, blocking, upgrades and tier steps, sheet
-// reloads, the shell thrower, the teleport beam and frames.
+// Towers: income, the range's edge, aiming and targeting, turning, firing, blocking, upgrades and
+// tier steps, sheet reloads, the shell thrower, the teleport beam and frames.
 #include "BattleFixture.h"
 
 #include "Source/TD/Battle/TDContextMenu.h"
@@ -7,6 +7,7 @@
 #include "Source/TD/Level/TDWaveEntry.h"
 #include "Source/TD/Units/TDSpriteEffect.h"
 
+#include <algorithm>
 #include <cmath>
 
 using tdtest::BattleFixture;
@@ -103,6 +104,49 @@ TEST_F(BattleFixture, UnitsJustOutsideRangeArePreAimedAndTargetingPrefersThePick
     EXPECT_EQ(t->chooseTarget(all, a, false), a);
     std::vector<TDUnit*> none;
     EXPECT_EQ(t->chooseTarget(none, a, false), nullptr);
+}
+
+TEST_F(BattleFixture, AUnitJustInsideTheRangeIsFiredAtAndOneOnTheEdgeOrJustOutsideIsOnlyAimedAt)
+{
+    TDMap& m = start(kThreeBrutes);
+    TDTower* t = m.buildTower(0, 100); // "r" 200, a diameter: fires at units less than 100 away
+    ASSERT_NE(t, nullptr);
+    run(0.1f);
+    ASSERT_EQ(m.mWaves.mUnits.size(), 3u);
+    EXPECT_FLOAT_EQ(t->range(), 200.0f);
+    // One unit straight above the tower at each distance for two seconds (two cooldowns), the
+    // others far off; the ones outside first, so that no shot begun inside ends outside.
+    struct Case
+    {
+        float distance;
+        bool fired;
+    };
+    for (const Case& c : {Case{150.0f, false}, Case{100.5f, false}, Case{100.0f, false}, Case{99.5f, true}})
+    {
+        SCOPED_TRACE(c.distance);
+        auto hold = [&]
+        {
+            place(unit(0), t->mX, t->mY - c.distance);
+            place(unit(1), 1000.0f, 700.0f);
+            place(unit(2), 1000.0f, 700.0f);
+        };
+        hold();
+        const auto shots = std::count(sounds.played.begin(), sounds.played.end(), L"tower100shot");
+        for (int i = 0; i < 120; ++i)
+        {
+            m.update(1.0f / 60.0f);
+            hold();
+        }
+        EXPECT_EQ(t->mTarget, unit(0)) << "aimed at in range and up to 100 beyond it";
+        const auto fired = std::count(sounds.played.begin(), sounds.played.end(), L"tower100shot") - shots;
+        if (c.fired)
+            EXPECT_EQ(fired, 2) << "aimed already: a shot at once and one after the 1 s cooldown";
+        else
+        {
+            EXPECT_EQ(fired, 0);
+            EXPECT_EQ(t->mState, kTowerAiming);
+        }
+    }
 }
 
 TEST_F(BattleFixture, FlyersOnlyForTowersThatHitAirAndFirst)

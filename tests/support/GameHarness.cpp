@@ -234,6 +234,8 @@ void GameHarness::press(float x, float y, u32 button)
     (void)frames().OnMouseDown({x, y}, button);
 }
 
+void GameHarness::drag(float x, float y) { (void)frames().OnMouseDrag({x, y}); }
+
 void GameHarness::release(float x, float y, u32 button)
 {
     (void)frames().OnMouseUp({x, y}, button);

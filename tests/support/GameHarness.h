@@ -109,6 +109,8 @@ public:
     // Pointer input in game coordinates through the frame manager, as the window delivers it.
     void moveTo(float x, float y);
     void press(float x, float y, u32 button = 1);
+    // The pointer moved with a button held (after a press), as the window reports it then.
+    void drag(float x, float y);
     void release(float x, float y, u32 button = 1);
     // A press and release at the point with no frame after them.
     void tap(float x, float y);

@@ -1,7 +1,8 @@
 // The options window and the message box in the running game (a bare board): volumes through the
-// minus and plus buttons (kept within 0 and 1, applied and stored), the developer keys, closing,
-// the show effect of the demo "data/game.xml" keeping the window inert, and the plain message
-// when a window would not fit. The confirmation box is answered in the battle playthroughs.
+// minus and plus buttons (kept within 0 and 1, applied and stored) and by dragging a slider's
+// thumb, the developer keys, closing, the show effect of the demo "data/game.xml" keeping the
+// window inert, and the plain message when a window would not fit. The confirmation box is
+// answered in the battle playthroughs.
 #include "support/GameHarness.h"
 
 #include "App/Game.h"
@@ -10,6 +11,7 @@
 #include "Core/Media/Sound/SoundTags.h"
 #include "Core/Widget/Controls/ControlHost.h"
 #include "Core/Widget/Controls/OptionsDialog.h"
+#include "Core/Widget/Controls/SliderLayer.h"
 #include "Core/Widget/Controls/TMessageBox.h"
 #include "Core/Widget/Controls/TesselButton.h"
 #include "Core/Widget/Controls/TesselSlider.h"
@@ -38,14 +40,20 @@ protected:
         EXPECT_TRUE(mGame.runUntil([&] { return !dialog->IsDisabled(); }, 2.0f));
         return dialog;
     }
-    void ClickOn(layer::Layer* control)
+    // Where a layer's origin is in game coordinates (the shown dialog is not scaled).
+    static void ScreenOf(layer::Layer* control, float& x, float& y)
     {
-        float x = 0, y = 0;
+        x = y = 0;
         for (layer::Layer* l = control; l; l = l->GetParent())
         {
             x += l->mPosition.x;
             y += l->mPosition.y;
         }
+    }
+    void ClickOn(layer::Layer* control)
+    {
+        float x = 0, y = 0;
+        ScreenOf(control, x, y);
         mGame.click(x, y);
     }
     // Whether the click sound plays; stopped for the next check.
@@ -94,6 +102,54 @@ TEST_F(OptionsDialogTest, VolumesStepAQuarterWithinZeroAndOneAndAreStored)
     EXPECT_FLOAT_EQ(Progress().getMusicVolume(), 0.25f);
     EXPECT_FLOAT_EQ(dialog->mMusicSlider->mThumbHolder->mPosition.x, dialog->mMusicSlider->XOfValue(0.25f));
     SoundSystem::Instance()->Resume();
+}
+
+TEST_F(OptionsDialogTest, AThumbGrabbedOffItsCentreEndsWhereThePointerLeftItLessTheGrabOffsetAndTheVolumeIsStored)
+{
+    Progress().setSoundVolume(0.75f);
+    OptionsDialog* dialog = Open();
+    TesselSlider& slider = *dialog->mSoundSlider;
+    // The track: from the bar's x plus half the thumb's width, the bar's width less the thumb's
+    // and 2 long; a value is its fraction of the way along.
+    const float left = slider.mBar->mPosition.x + 14.0f;
+    const float track = 420.0f - 28.0f - 2.0f;
+    auto valueAt = [&](float x) { return (x - left) / track; };
+    ASSERT_FLOAT_EQ(slider.mThumbHolder->mPosition.x, left + 0.75f * track);
+
+    // Two grabs in a row, each off the thumb's centre (one left of it, one right), each dragged
+    // and let go inside the track at a point other than the last drag's.
+    struct Grab
+    {
+        float off, drag, release;
+    };
+    for (const Grab& g : {Grab{-7.0f, -60.0f, -100.0f}, Grab{9.0f, 40.0f, 131.0f}})
+    {
+        SCOPED_TRACE(g.off);
+        const float start = slider.mThumbHolder->mPosition.x;
+        float hx = 0, hy = 0;
+        ScreenOf(slider.mThumbHolder, hx, hy);
+        mGame.press(hx + g.off, hy);
+        ASSERT_TRUE(slider.mGrabbing) << "the press took the thumb";
+        ASSERT_FALSE(slider.IsGliding()) << "not the bar under it";
+        mGame.frame();
+        mGame.drag(hx + g.off + g.drag, hy + 6.0f);
+        EXPECT_FLOAT_EQ(slider.mThumbHolder->mPosition.x, start + g.drag);
+        mGame.frame();
+        mGame.release(hx + g.off + g.release, hy - 4.0f);
+        mGame.frame();
+        const float end = start + g.release;
+        ASSERT_GT(end, left);
+        ASSERT_LT(end, left + track);
+        EXPECT_FALSE(slider.mGrabbing);
+        EXPECT_FLOAT_EQ(slider.mThumbHolder->mPosition.x, end);
+        EXPECT_FLOAT_EQ(slider.mBar->GetVisibleWidth(), end - slider.mBar->mPosition.x) << "the fill ends at it";
+        EXPECT_NEAR(slider.GetValue(), valueAt(end), 1e-6f);
+        EXPECT_NEAR(SoundSystem::Instance()->GetSoundVolume(), valueAt(end), 1e-6f);
+        EXPECT_NEAR(Progress().getSoundVolume(), valueAt(end), 1e-6f);
+    }
+    // Both moves at their numbers: 0.75 less 100 pixels, then 131 more.
+    EXPECT_NEAR(Progress().getSoundVolume(), 0.75f + 31.0f / track, 1e-6f);
+    EXPECT_FLOAT_EQ(SoundSystem::Instance()->GetMusicVolume(), dialog->mMusicSlider->GetValue()) << "untouched";
 }
 
 TEST_F(OptionsDialogTest, TheScreenModeSwitchesWorkAsARadioPair)

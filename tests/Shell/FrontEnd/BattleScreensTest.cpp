@@ -107,6 +107,45 @@ TEST_F(BattleScreensTest, AFullHealthVictoryShowsThreeStarsPaysAndCountsTheScore
     EXPECT_EQ(localized(L"game_total_score") + life, *w->getText(L"totalScore"));
 }
 
+TEST_F(BattleScreensTest, OneAndTwoStarWinsShowTheirStarsAndEachReplayPaysOnlyTheStarsItAdds)
+{
+    ASSERT_TRUE(startLevel(0, 0));
+    const TDDifficulty mode = map().mMode;
+    // Played four times in a row, each a restart from the last result window: a quarter of the
+    // health left, then exactly half, three quarters, and all of it.
+    struct Play
+    {
+        float health; // of the maximum
+        i32 stars, reward, stored;
+    };
+    bool first = true;
+    for (const Play& play : {Play{0.25f, 1, 3, 1}, Play{0.5f, 2, 5, 2}, Play{0.75f, 2, 0, 2}, Play{1.0f, 3, 5, 3}})
+    {
+        SCOPED_TRACE(play.health);
+        if (!first)
+        {
+            ASSERT_TRUE(click(*top<HUDLevelResultWindow>(), L"restart"));
+            ASSERT_TRUE(closeUnlockMessages());
+            ASSERT_EQ(kScreenBattle, map().mScreen);
+        }
+        first = false;
+        map().mHealth = map().mMaxHealth * play.health;
+        const i32 gems = map().mStats.mGems;
+        map().showVictory();
+        ASSERT_TRUE(runUntil([this] { return top<HUDLevelResultWindow>() != nullptr; }, 0.5f, 0.01f));
+        HUDLevelResultWindow* w = top<HUDLevelResultWindow>();
+        EXPECT_EQ(play.stars, w->outcome().stars);
+        EXPECT_EQ(play.reward, w->outcome().reward);
+        for (i32 i = 0; i < 3; ++i)
+            EXPECT_EQ(i < play.stars, FrameVisible(*w, L"star" + std::to_wstring(i))) << "star " << i;
+        EXPECT_EQ(localized(L"gems") + L": " + std::to_wstring(play.reward), *w->getText(L"gems"));
+        EXPECT_EQ(gems + play.reward, map().mStats.mGems);
+        EXPECT_EQ(gems + play.reward, map().mProgress->getGems());
+        EXPECT_EQ(play.stored, map().mProgress->getLevelResult(0, 0, mode).stars);
+        ASSERT_TRUE(runUntil([w] { return w->mAppear == HUDLevelResultWindow::kDone; }, 5.0f));
+    }
+}
+
 TEST_F(BattleScreensTest, ADefeatShowsNoStarsKeepsTheStoredOnesCountsTheKillsFirstAndRestarts)
 {
     TDLevelResult two;
