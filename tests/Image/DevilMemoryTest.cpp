@@ -33,16 +33,16 @@ void PutLe(Bytes& file, size_t at, u32 value, u32 bytes)
         file[at + i] = static_cast<u8>(value >> (8 * i));
 }
 
-// An 8-bit BMP with a 256-colour grey palette, bottom row first; RLE8 stores each row as one
-// run per pixel and an end of line.
-Bytes EightBitBmp(u32 width, u32 height, bool rle)
+// An 8-bit BMP with a grey palette of `colours` (index i is grey i), bottom row first; RLE8
+// stores each row as one run per pixel and an end of line. Indices run to `highest`.
+Bytes EightBitBmp(u32 width, u32 height, bool rle, u32 colours = 256, u32 highest = 255)
 {
     Bytes pixels;
     for (u32 y = 0; y < height; ++y)
     {
         for (u32 x = 0; x < width; ++x)
         {
-            const u8 index = static_cast<u8>((x * 16 + y * 8) & 0xFF);
+            const u8 index = static_cast<u8>((x * 16 + y * 8) % (highest + 1));
             if (rle)
                 pixels.insert(pixels.end(), {1, index});
             else
@@ -55,7 +55,7 @@ Bytes EightBitBmp(u32 width, u32 height, bool rle)
     }
     if (rle)
         pixels.insert(pixels.end(), {0, 1});
-    const u32 offset = 14 + 40 + 256 * 4;
+    const u32 offset = 14 + 40 + colours * 4;
     Bytes file(offset, 0);
     file[0] = 'B';
     file[1] = 'M';
@@ -68,8 +68,8 @@ Bytes EightBitBmp(u32 width, u32 height, bool rle)
     PutLe(file, 28, 8, 2);
     PutLe(file, 30, rle ? 1 : 0, 4);
     PutLe(file, 34, static_cast<u32>(pixels.size()), 4);
-    PutLe(file, 46, 256, 4);
-    for (u32 i = 0; i < 256; ++i)
+    PutLe(file, 46, colours, 4);
+    for (u32 i = 0; i < colours; ++i)
         PutLe(file, 54 + i * 4, i | i << 8 | i << 16, 4);
     file.insert(file.end(), pixels.begin(), pixels.end());
     return file;
@@ -187,6 +187,20 @@ TEST(DevilMemory, HeadersAreCheckedWholeCompressionAgainstDepthPaletteAndPlanes)
         render::ImageDimensions sides;
         EXPECT_FALSE(render::ReadImageDimensions(file.data(), file.size(), L".bmp", sides)) << damage.what;
         EXPECT_EQ(nullptr, Load(file, L".bmp")) << damage.what;
+    }
+    // A short palette is fine while every pixel's index stays inside it.
+    auto shortPalette = Load(EightBitBmp(13, 7, false, 100, 99), L".bmp");
+    ASSERT_NE(nullptr, shortPalette);
+    std::vector<u8> level(13 * 7 * 4);
+    render::HitMask mask;
+    ASSERT_EQ(QL_OK, shortPalette->CopyPixels(13 * 4, level.data(), mask));
+    EXPECT_EQ(0xFF404040u, level[4] | level[5] << 8 | level[6] << 16 | static_cast<u32>(level[7]) << 24)
+        << "the last row's second pixel, index 16 x 1 + 8 x 6 = 64, as stored bottom up";
+    for (bool rle : {false, true})
+    {
+        audiotest::LogCapture log;
+        EXPECT_EQ(nullptr, Load(EightBitBmp(13, 7, rle, 100, 199), L".bmp")) << rle;
+        EXPECT_EQ(1, log.Count("of a palette of 100")) << rle;
     }
     // A TGA of an image type or depth that does not exist.
     Bytes tga = ContentImage("badge.tga");

@@ -10,6 +10,7 @@
 
 #include <IL/il.h>
 
+#include <algorithm>
 #include <mutex>
 #include <vector>
 
@@ -35,6 +36,27 @@ ILenum TypeOf(const std::wstring& extension)
     if (extension == L".tga")
         return IL_TGA;
     return IL_TYPE_UNKNOWN;
+}
+// DevIL's palette conversion reads each pixel's colour unchecked: an index past the end of a short
+// palette (a damaged file) would read past its memory.
+bool IndicesInPalette()
+{
+    if (ilGetInteger(IL_IMAGE_FORMAT) != IL_COLOUR_INDEX)
+        return true;
+    const u64 pixels = static_cast<u64>(ilGetInteger(IL_IMAGE_WIDTH)) *
+                       static_cast<u64>(ilGetInteger(IL_IMAGE_HEIGHT)) * static_cast<u64>(ilGetInteger(IL_IMAGE_DEPTH));
+    const i32 colours = ilGetInteger(IL_PALETTE_NUM_COLS);
+    const u8* indices = ilGetData();
+    if (ilGetInteger(IL_IMAGE_BYTES_PER_PIXEL) != 1 || !indices)
+        return false;
+    u8 highest = 0;
+    for (u64 i = 0; i < pixels; ++i)
+        highest = std::max(highest, indices[i]);
+    if (highest < colours)
+        return true;
+    QL_LOG(L"A pixel of the image uses colour %u of a palette of %d\n")
+        << base::LogStyle::Error << static_cast<unsigned>(highest) << colours;
+    return false;
 }
 } // namespace
 
@@ -77,7 +99,7 @@ QLResultEnum ImageDataDevil::Decode(const std::vector<u8>& data, const std::wstr
     mImage = name;
     ilBindImage(name);
     DevilDecodeScope scope(budget);
-    const bool loaded = ilLoadL(TypeOf(extension), data.data(), static_cast<ILuint>(data.size()));
+    const bool loaded = ilLoadL(TypeOf(extension), data.data(), static_cast<ILuint>(data.size())) && IndicesInPalette();
     // DevIL's conversion does not check its allocations, so it must not be refused one: it runs
     // on an image the budget has already bounded, still tracked.
     scope.Unbound();
