@@ -105,22 +105,10 @@ QLResultEnum Game::DrawOverlays(render::Graphics& graphics)
     const TDScreen s = map ? map->mScreen : kScreenBattle;
     if (s != kScreenEpisodes && s != kScreenLevels && s != kScreenShop && s != kScreenMessage)
         return QL_OK;
-    if (!mView.sideBars || !mLeftSide || !mRightSide || mLeftSide->GetHeight() <= 0)
-        return GameApplication::DrawOverlays(graphics);
-    const framework::BarRect& left = mView.firstBar;
-    const framework::BarRect& right = mView.secondBar;
-    const float scale = left.height / static_cast<float>(mLeftSide->GetHeight());
-    {
-        auto command = graphics.DrawImage(mLeftSide).Scale(scale, scale);
-        command->mAlignH = 1;
-        command->mAlignV = 0;
-        command.mTransform.Translate(left.x + left.width, left.y);
-    }
-    {
-        auto command = graphics.DrawImage(mRightSide).Scale(scale, scale);
-        command.mTransform.Translate(right.x, right.y);
-    }
-    return QL_OK;
+    // The HUD draws the side pictures inside the layout, against the core: a second copy in the
+    // bars beyond it would stand beside the first, split by a seam. Each margin shows one whole
+    // picture, and black beyond it.
+    return GameApplication::DrawOverlays(graphics);
 }
 
 // Without a board (no frame manager to show it) the engine's own routing stays.

@@ -27,8 +27,8 @@ public:
     // Shader, side and loading images, the root board as the current screen, then the battle. A
     // board that does not start fails the start-up: a window without a screen helps nobody.
     QLResultEnum StartGame() override;
-    // Side images in the bars of the selection screens, the shop and messages; else black bars
-    // from the engine on those screens and nothing on the others.
+    // Black bars on the selection screens, the shop and messages (their side pictures are the
+    // HUD's, inside the layout); nothing on the others.
     QLResultEnum DrawOverlays(render::Graphics& graphics) override;
     // The window lost the focus: the sound pauses, and a running battle pauses with the in-game
     // menu open. Regaining it resumes the sound only (ShellGame::OnResume).

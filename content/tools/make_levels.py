@@ -116,7 +116,7 @@ def level_xml(level):
 # Episode 1, level 1: one road that snakes across the ford; plain goblins and wolves.
 FORD = dict(
     title="The Ford", background="bg01", budget=220, timeout=4,
-    points=[(1, (0, 330), "spawn"), (2, (210, 250), None), (3, (400, 420), None), (4, (600, 300), None),
+    points=[(1, (0, 200), "spawn"), (2, (210, 250), None), (3, (400, 420), None), (4, (600, 300), None),
             (5, (790, 540), None), (6, (1024, 400), "goal")],
     links=[(1, 2, -40), (2, 3, 70), (3, 4, -70), (4, 5, 70), (5, 6, -30)],
     spots=[spot(210, 370), spot(330, 300, radius=1.2), spot(500, 480), spot(520, 220, gold=60, kind=1),

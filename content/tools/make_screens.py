@@ -244,7 +244,8 @@ def episode_select():
     lay.add("button/arrow_right", 948, 330, arrow(64, 108, False))
     lay.add("button/back", 24, 694, button(150, 56, "Back", SLATE_LIGHT, SLATE))
     lay.add("button/shop", 850, 694, button(150, 56, "Shop", (150, 110, 50), (96, 66, 28)))
-    lay.area("text/caption", 212, 24, 600, 72)
+    # Titles keep 30 units inside the header plate.
+    lay.area("text/caption", 242, 24, 540, 72)
     lay.area("text/levelName", 262, 582, 500, 50)
     lay.area("text/stars", 852, 30, 150, 48)
     for n in (1, 2, 3):
@@ -312,7 +313,7 @@ def level_select():
     lay.add("header", 212, 18, header())
     lay.add("skulls", 382, 700, skulls())
     lay.add("gem_icon", 832, 36, gem(36))
-    lay.area("text/episode", 212, 24, 600, 72)
+    lay.area("text/episode", 242, 24, 540, 72)
     lay.area("text/gems", 868, 30, 130, 48)
     # The mode tabs' two faces; the tab bar stands them on the bottom of "tabs/up_button_ac".
     lay.add("tabs/up_button_ac", 86, 140, plate(260, 56, 14, MOSS, MOOR, rim=GOLD_LIGHT))

@@ -5,7 +5,7 @@ placeholder per page that has no picture, so the game writes the page's text the
 button td/data/tutorial/skip, and the page texts as a block of "tut_" keys in td/strings_en.csv.
 
 Run with /usr/bin/python3 from anywhere (needs PIL). Spot and button places are those of the
-first level: spot #0 has its centre at (210, 370), the next-wave button stands at (0, 330).
+first level: spot #0 has its centre at (210, 370), the next-wave button stands at (0, 200).
 """
 import os
 
@@ -31,7 +31,7 @@ STEPS = [
     (0, "spot", "unlock_window_close", "tower_select", [("pause", 1), ("spot", 0), ("blockUI", 2)], [], (186, 262, "down")),
     (1, "tower", "tower_select", "tower_built", [], [], None),
     # The battle waits from here until the upgrade: the wave's button stays until it is pressed.
-    (2, "wave", "tower_built", "wave_forced", [("pause", 1), ("blockUI", 3)], [("blockUI", 0)], (0, 256, "down")),
+    (2, "wave", "tower_built", "wave_forced", [("pause", 1), ("blockUI", 3)], [("blockUI", 0)], (0, 126, "down")),
     (3, "upgrade", "wave_forced", "tower_upgraded", [("addMoney", 100), ("blockUI", 2)],
      [("pause", 0), ("blockUI", 0), ("spot", -1)], (252, 346, "left")),
     (4, "spell", "tower_upgraded", "spell_casted", [], [], None),

@@ -6,6 +6,7 @@
 // window's icon is checked as the desktop got it.
 #include "support/GameHarness.h"
 
+#include "App/Game.h"
 #include "Core/Base/Stream.h"
 #include "Core/File/FileManager.h"
 #include "Core/Layer/TextLayer.h"
@@ -52,6 +53,8 @@ using testsupport::GameHarness;
 namespace
 {
 constexpr float kCoreWidth = 1024.0f, kHeight = 768.0f, kLayoutLeft = -171.0f, kLayoutRight = 1195.0f;
+// The side pictures' outer edges: they meet the core one unit inside it.
+constexpr float kSidesLeft = -170.0f, kSidesRight = 1194.0f;
 
 struct Box
 {
@@ -78,6 +81,17 @@ struct Picture
             return out;
         out.width = data->mWidth;
         out.height = data->mHeight;
+        return out;
+    }
+    // The columns x0..x1 of the picture.
+    Picture columns(int x0, int x1) const
+    {
+        Picture out;
+        out.width = x1 - x0;
+        out.height = height;
+        for (int y = 0; y < height; ++y)
+            for (int x = x0; x < x1; ++x)
+                out.argb.push_back(argb[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]);
         return out;
     }
     u32 at(int x, int y) const
@@ -332,28 +346,51 @@ public:
         return samples ? static_cast<float>(matched) / static_cast<float>(samples) : 0.0f;
     }
 
-    // The bars beside the whole layout (window columns 0..left and right..width) hold the side
-    // pictures: each scaled to the window's height, its inner edge on the layout's, every sampled
-    // pixel the picture's own, and the rest of the bar black.
-    void checkSides(const std::string& where, float left, float right)
+    // Each margin beside the core shows one picture, once and whole: the side pictures, their
+    // inner edges one unit into the core (where the HUD places them), or on the shop the sides of
+    // its own backdrop (the whole layout's width, drawn over them). Scaled to the window's
+    // height, every sampled pixel the picture's own, no column of it dark (no seam), and black
+    // from its outer edge to the window's edge (no second picture in the bars beyond).
+    void checkSides(const std::string& where)
     {
-        const Picture l = Picture::read(L"td/data/sides/l.png"), r = Picture::read(L"td/data/sides/r.png");
+        const bool shop = mGame.screen() == kScreenShop;
+        Picture l, r;
+        float left = 1.0f, right = kCoreWidth - 1.0f; // the pictures' inner edges, game units
+        if (shop)
+        {
+            const Picture back = Picture::read(L"td/shop/back.png");
+            ASSERT_EQ(back.width, static_cast<int>(kLayoutRight - kLayoutLeft)) << "the shop's backdrop";
+            l = back.columns(0, -static_cast<int>(kLayoutLeft));
+            r = back.columns(back.width + static_cast<int>(kLayoutLeft), back.width);
+            left = 0.0f;
+            right = kCoreWidth;
+        }
+        else
+        {
+            l = Picture::read(L"td/data/sides/l.png");
+            r = Picture::read(L"td/data/sides/r.png");
+        }
         ASSERT_GT(l.height, 0) << "the left side picture does not read";
         ASSERT_GT(r.height, 0) << "the right side picture does not read";
-        const float s = static_cast<float>(mScreen.height()) / static_cast<float>(l.height);
+        const float s = mScreen.scale() * kHeight / static_cast<float>(l.height);
         const float lw = static_cast<float>(l.width) * s, rw = static_cast<float>(r.width) * s;
-        EXPECT_GT(sideMatch(l, left - lw, left, s), 0.97f) << where << ": the left picture is not in its bar";
-        EXPECT_GT(sideMatch(r, right, right + rw, s), 0.97f) << where << ": the right picture is not in its bar";
+        float lx = 0.0f, rx = 0.0f, y = 0.0f;
+        mScreen.toWindow(left, 0.0f, lx, y);
+        mScreen.toWindow(right, 0.0f, rx, y);
+        EXPECT_GT(sideMatch(l, lx - lw, lx, s), 0.97f) << where << ": the left picture is not beside the core";
+        EXPECT_GT(sideMatch(r, rx, rx + rw, s), 0.97f) << where << ": the right picture is not beside the core";
+        EXPECT_EQ(mScreen.darkestBand(static_cast<int>(lx - lw) + 1, static_cast<int>(lx) - 1), 0)
+            << where << ": a seam splits the left picture";
+        EXPECT_EQ(mScreen.darkestBand(static_cast<int>(rx) + 1, static_cast<int>(rx + rw) - 1), 0)
+            << where << ": a seam splits the right picture";
         const int w = mScreen.width(), h = mScreen.height();
-        EXPECT_EQ(mScreen.lit(0, 0, static_cast<int>(left - lw) - 2, h), 0.0f)
-            << where << ": drawn left of its picture";
-        EXPECT_EQ(mScreen.lit(static_cast<int>(right + rw) + 3, 0, w, h), 0.0f)
-            << where << ": drawn right of its picture";
+        EXPECT_EQ(mScreen.lit(0, 0, static_cast<int>(lx - lw) - 2, h), 0.0f) << where << ": drawn left of its picture";
+        EXPECT_EQ(mScreen.lit(static_cast<int>(rx + rw) + 3, 0, w, h), 0.0f) << where << ": drawn right of its picture";
     }
 
     // The screen's picture: the layout drawn over the whole picture (over the core only when
-    // `core`), nothing in the bars beside or above it; the side pictures in the bars beside the
-    // whole layout when `sides`.
+    // `core`), nothing in the bars beside or above it; the side pictures beside the core when
+    // `sides` and the window is wide enough for both.
     void checkPicture(const std::string& where, bool core, bool sides = false)
     {
         settle(2);
@@ -371,8 +408,8 @@ public:
         mScreen.toWindow(pic.x0, pic.y0, left, top);
         mScreen.toWindow(pic.x1, pic.y1, right, bottom);
         const int w = mScreen.width(), h = mScreen.height();
-        if (sides && pic.x0 <= kLayoutLeft && left > 2.0f)
-            checkSides(where, left, right);
+        if (sides && pic.x0 <= kSidesLeft && pic.x1 >= kSidesRight)
+            checkSides(where);
         else
         {
             EXPECT_EQ(mScreen.lit(0, 0, static_cast<int>(left) - 1, h), 0.0f) << where << ": drawn left of the picture";
@@ -506,6 +543,13 @@ public:
         windowRect(292.0f, 222.0f, 732.0f, 286.0f, caption);
         windowRect(292.0f, 250.0f, 732.0f, 500.0f, message);
         EXPECT_GT(mScreen.white(caption[0], caption[1], caption[2], caption[3]), 0) << where << ": no caption drawn";
+        // The caption keeps a margin to the box's sides (the box spans 262 to 762).
+        int sideStrips[2][4];
+        windowRect(262.0f, 214.0f, 286.0f, 300.0f, sideStrips[0]);
+        windowRect(738.0f, 214.0f, 762.0f, 300.0f, sideStrips[1]);
+        for (const int* strip : sideStrips)
+            EXPECT_EQ(mScreen.white(strip[0], strip[1], strip[2], strip[3]), 0)
+                << where << ": the caption reaches the box's side";
         // Each line of the message (a band of rows with white in them) centred on the box.
         float centreX = 0.0f, centreY = 0.0f;
         mScreen.toWindow(512.0f, 0.0f, centreX, centreY);
@@ -686,6 +730,59 @@ public:
             << where << ": a click on the drawn entry did not upgrade the tower";
     }
 
+    // Played again from the result window and lost: the window grows in from the middle, and
+    // while it is small nothing of its buttons stands at their full-size place below it (the
+    // battle there looks as it did before the defeat); once in, their captions are there.
+    void checkResultOpening(const std::string& where)
+    {
+        auto* result = mGame.top<HUDLevelResultWindow>();
+        ASSERT_NE(nullptr, result) << where;
+        ASSERT_TRUE(clickButton(*result, L"restart")) << where;
+        ASSERT_TRUE(mGame.closeUnlockMessages()) << where;
+        ASSERT_TRUE(mGame.runUntil(
+            [&] { return mGame.screen() == kScreenBattle && !mGame.top() && !mGame.board().mBannerWindow; }, 8.0f))
+            << where << ": the level did not start again";
+        ASSERT_TRUE(clickButton(mGame.hud(), L"pause_btn")) << where;
+        settle(2);
+        mScreen.grab();
+        const std::vector<u32> before = mScreen.pixels();
+        int buttons[4];
+        windowRect(252.0f, 592.0f, 772.0f, 648.0f, buttons);
+        // Pixels of the buttons' full-size place that differ from the still battle before.
+        auto changed = [&]
+        {
+            int n = 0;
+            for (int y = std::max(0, buttons[1]); y < std::min(mScreen.height(), buttons[3]); ++y)
+                for (int x = std::max(0, buttons[0]); x < std::min(mScreen.width(), buttons[2]); ++x)
+                    n += near(before[static_cast<size_t>(y) * static_cast<size_t>(mScreen.width()) +
+                                     static_cast<size_t>(x)],
+                              mScreen.pixel(x, y), 8)
+                             ? 0
+                             : 1;
+            return n;
+        };
+        const int area = (buttons[2] - buttons[0]) * (buttons[3] - buttons[1]);
+        mGame.map().showDefeat();
+        // Half grown and still faint (a quarter opaque): its box ends above that place.
+        ASSERT_TRUE(mGame.runUntil(
+            [&]
+            {
+                result = mGame.top<HUDLevelResultWindow>();
+                return result && result->mScale >= 0.5f;
+            },
+            2.0f, 1.0f / 60.0f))
+            << where;
+        ASSERT_EQ(HUDLevelResultWindow::kGrowingIn, result->mAppear) << where;
+        ASSERT_LE(result->mScale, 0.6f) << where;
+        mScreen.grab();
+        EXPECT_LT(changed(), area / 200) << where << ": the buttons stand at their full-size places below the growing "
+                                         << "window (scale " << result->mScale << ")";
+        ASSERT_TRUE(mGame.runUntil([&] { return result->mAppear != HUDLevelResultWindow::kGrowingIn; }, 2.0f));
+        settle(2);
+        mScreen.grab();
+        EXPECT_GT(changed(), area / 4) << where << ": no buttons there once the window is in";
+    }
+
     // The longest name there may be, in the widest letter, and its caret stay inside the field.
     void typeLongestName(const std::string& where, HUDModalInput& input)
     {
@@ -857,6 +954,19 @@ TEST(DisplaySizes, EveryScreenIsWholeAndCentredAndTakesThePointerWhereItsButtons
         EXPECT_EQ(h, screen.displayHeight());
     }
     DisplayWalk walk(game, screen);
+    auto resize = [&](int rw, int rh)
+    {
+        SDL_SetWindowPosition(screen.window(), 20, 20); // the whole window on the display
+        SDL_SetWindowSize(screen.window(), rw, rh);
+        return game.runUntil(
+            [&]
+            {
+                screen.size(w, h);
+                return w == rw && h == rh &&
+                       game.log().find("The window is now " + std::to_string(rw)) != std::string::npos;
+            },
+            5.0f);
+    };
     if (windowed)
     {
         // The player resizes the window, wider than the layout, then between 4:3 and 16:9, and
@@ -864,17 +974,7 @@ TEST(DisplaySizes, EveryScreenIsWholeAndCentredAndTakesThePointerWhereItsButtons
         ASSERT_NE(nullptr, walk.mainMenu(sizeName(screen)));
         for (const auto& [rw, rh] : {std::pair{1800, 700}, std::pair{1000, 700}})
         {
-            SDL_SetWindowPosition(screen.window(), 20, 20); // the whole window on the display
-            SDL_SetWindowSize(screen.window(), rw, rh);
-            ASSERT_TRUE(game.runUntil(
-                [&]
-                {
-                    screen.size(w, h);
-                    return w == rw && h == rh &&
-                           game.log().find("The window is now " + std::to_string(rw)) != std::string::npos;
-                },
-                5.0f))
-                << "the window did not take " << rw << "x" << rh;
+            ASSERT_TRUE(resize(rw, rh)) << "the window did not take " << rw << "x" << rh;
             if (rw == 1800)
             {
                 ASSERT_NE(nullptr, walk.mainMenu(sizeName(screen)));
@@ -882,4 +982,19 @@ TEST(DisplaySizes, EveryScreenIsWholeAndCentredAndTakesThePointerWhereItsButtons
         }
     }
     walk.walk(sizeName(screen));
+    if (windowed)
+    {
+        walk.checkResultOpening(sizeName(screen) + " result after a defeat");
+        // The name given on the way made a new player, who plays full screen: back to a window.
+        if (SDL_GetWindowFlags(screen.window()) & SDL_WINDOW_FULLSCREEN)
+        {
+            ASSERT_EQ(QL_OK, game.game().SwitchScreenMode());
+            game.run(4);
+        }
+        ASSERT_TRUE(resize(1600, 600)) << "the window did not take 1600x600";
+        auto* result = game.top<HUDLevelResultWindow>();
+        ASSERT_NE(nullptr, result);
+        ASSERT_TRUE(walk.clickButton(*result, L"menu"));
+        EXPECT_NE(nullptr, walk.shown<HUDLevelSelect>(sizeName(screen) + " level select", true, 30, 4.0f, true));
+    }
 }

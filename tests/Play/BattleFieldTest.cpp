@@ -238,14 +238,14 @@ TEST(BattleField, TheSpotsBoostIconsAreDrawnUnderThemInTheirOwnPictures)
         return n;
     };
     // The first level's spots: a longer range at (330, 300), more damage at (704, 387), a shorter
-    // range at (100, 460), each sign 25 under its spot; more income (a loose picture) at (612, 470).
+    // range at (143, 425), each sign 25 under its spot; more income (a loose picture) at (612, 470).
     struct Sign
     {
         const wchar_t* name;
         float x, y;
     };
     for (const Sign& sign :
-         {Sign{L"ui/radius_boost", 330, 325}, Sign{L"ui/power_boost", 704, 412}, Sign{L"ui/radius_unboost", 100, 485}})
+         {Sign{L"ui/radius_boost", 330, 325}, Sign{L"ui/power_boost", 704, 412}, Sign{L"ui/radius_unboost", 143, 450}})
     {
         const TDFrameEntry* picture = TDResources::Instance()->getImage(L"td/ui", sign.name);
         ASSERT_TRUE(picture && picture->mImage) << "no picture for it";

@@ -87,9 +87,13 @@ QLResultEnum OptionsDialog::Build()
         {L"main_options/window_type", L"options_OptionsWindowType"},
     };
     for (const auto& [place, key] : texts)
+    {
+        layer::TextLayer* text = nullptr;
         if (QLResultEnum r =
-                AddText(place, key, host->GetFont(place == texts[0].first ? kTitleFont : kTextFont), nullptr))
+                AddText(place, key, host->GetFont(place == texts[0].first ? kTitleFont : kTextFont), &text))
             return r;
+        FitToPlace(text, place);
+    }
 
     const std::wstring shadow = L"buttons/menu/menu_sh";
     if (QLResultEnum r = MakeButton(L"buttons/menu/menu_in", L"buttons/menu/menu_ac", shadow, &mMenuButton))

@@ -58,8 +58,11 @@ QLResultEnum TMessageBox::Build()
         return r;
     gui::ControlHost* host = gui::ControlHost::Get();
     if (!mCaptionKey.empty())
+    {
         if (QLResultEnum r = AddText(L"text/caption", mCaptionKey, host->GetFont(kCaptionFont), &mCaption))
             return r;
+        FitToPlace(mCaption, L"text/caption");
+    }
     if (QLResultEnum r = AddText(L"text/message", mMessageKey, host->GetFont(kFont), &mMessage))
         return r;
     // Wrapped to its place, each line centred.

@@ -49,3 +49,15 @@ QLResultEnum TesselDialog::AddText(const std::wstring& layerName, const std::wst
         *out = text;
     return QL_OK;
 }
+
+void TesselDialog::FitToPlace(layer::TextLayer* text, const std::wstring& layerName)
+{
+    const base::ImageInfo* place = FindLayoutLayer(layerName);
+    if (!text || !place || place->mWidth <= 0)
+        return;
+    const math::Box box = text->Measure();
+    const float width = box.IsEmpty() ? 0.0f : box.maxX - box.minX;
+    const float room = static_cast<float>(place->mWidth);
+    if (width > room)
+        text->SetScale(room / width, room / width);
+}

@@ -27,4 +27,8 @@ public:
     // default parent; 1 when the layout has no such layer.
     QLResultEnum AddText(const std::wstring& layerName, const std::wstring& key, base::CountedPtr<render::Font> font,
                          layer::TextLayer** out);
+    // A title placed by AddText, shrunk when wider than its layer's rectangle: the rectangle
+    // stands inside the box, so the title keeps a margin to the box's edges. Its wrapping is
+    // left as it is.
+    void FitToPlace(layer::TextLayer* text, const std::wstring& layerName);
 };

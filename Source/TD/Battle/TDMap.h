@@ -257,6 +257,9 @@ public:
     float mMaxHealth = 25.0f;
     float mCoordScale = 1.0f;
     bool mTutorialActive = true;
+    // The battle stands still under the tutorial's "pause" (until the script or the player sets
+    // a speed), so that skipping the tutorial lifts that pause and no pause of the player's.
+    bool mTutorialPaused = false;
     // Developer display switches, toggled by the debug keys 1 to 3.
     bool mDebugDisplay[3] = {false, false, false};
     // The path picture: the level's roads as rows of brush dots, drawn once over the battle's

@@ -141,6 +141,7 @@ bool TDMap::onBattleRelease(i32 x, i32 y)
         else if (name == L"pause_btn")
         {
             mSpeed = 0.0f;
+            mTutorialPaused = false;
             updateControlButtons();
         }
         else if (name == L"play_btn")
@@ -148,6 +149,7 @@ bool TDMap::onBattleRelease(i32 x, i32 y)
             if (mHud->uiBlock() <= 1)
             {
                 mSpeed = 1.0f;
+                mTutorialPaused = false;
                 updateControlButtons();
                 postEvent(L"game_play");
             }
@@ -157,6 +159,7 @@ bool TDMap::onBattleRelease(i32 x, i32 y)
             if (mHud->uiBlock() == 0)
             {
                 mSpeed = 2.0f;
+                mTutorialPaused = false;
                 updateControlButtons();
             }
         }

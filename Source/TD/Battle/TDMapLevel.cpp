@@ -56,6 +56,7 @@ QLResultEnum TDMap::restart()
     mSelectedSpell = -1;
     mScreen = kScreenLoading;
     mSpeed = 0.0f;
+    mTutorialPaused = false;
     mHud->setHasWindows(0);
     mHud->resetSpellButtons();
     mMaxHealth = mHealth = mMode == kDifficultyHardcore ? 1.0f : 25.0f + static_cast<float>(mHealthBonus);

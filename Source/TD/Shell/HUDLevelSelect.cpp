@@ -223,7 +223,11 @@ void HUDLevelSelect::Draw(render::Graphics* graphics)
         const TDFrameEntry& a = *area->second;
         graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
         render::BMFont* font = mMap.mMode == kDifficultyHardcore ? c.windowFont.Get() : c.captionFont.Get();
-        tdscreen::drawTextCentred(graphics, font, mEpisodeText, a.mX + a.mWidth * 0.5f, a.mY + a.mHeight * 0.5f, 1.0f,
+        // A name wider than its place (which keeps a margin inside the header) is drawn smaller.
+        float width = 0.0f, height = 0.0f;
+        tdscreen::measureWrapped(font, mEpisodeText, 1024.0f, width, height);
+        const float scale = width > a.mWidth ? a.mWidth / width : 1.0f;
+        tdscreen::drawTextCentred(graphics, font, mEpisodeText, a.mX + a.mWidth * 0.5f, a.mY + a.mHeight * 0.5f, scale,
                                   1024.0f);
     }
     if (mHardcoreNew)

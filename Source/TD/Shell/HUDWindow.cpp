@@ -233,14 +233,14 @@ void HUDWindow::drawButton(render::Graphics* graphics, const TDButtonFrame& butt
     render::Image* image = imageOf(button);
     if (!image || !button.mVisible)
         return;
-    // The button grows about its own centre, and the window scales about the screen centre.
+    // The button grows about its own centre, and the window scales about the screen centre. One
+    // scale, then one move: a lazy transform scaled again after a move would leave the move
+    // unscaled, and a growing window's buttons would stand at their full-size places.
     const HUDWindowContext& c = HUDWindowContext::Get();
     math::Transform2D t;
-    t.Scale(button.mScale, button.mScale);
-    t.Translate(button.mX + button.mWidth * 0.5f + mOffsetX - c.centreX,
-                button.mY + button.mHeight * 0.5f + mOffsetY - c.centreY);
-    t.Scale(mScale, mScale);
-    t.Translate(c.centreX, c.centreY);
+    t.Scale(button.mScale * mScale, button.mScale * mScale);
+    t.Translate(c.centreX + (button.mX + button.mWidth * 0.5f + mOffsetX - c.centreX) * mScale,
+                c.centreY + (button.mY + button.mHeight * 0.5f + mOffsetY - c.centreY) * mScale);
     auto command = graphics->DrawImage(image).Transform(t);
     command->mAlignH = 2;
     command->mAlignV = 2;

@@ -181,6 +181,8 @@ void TDTutorialScript::runCommands(const std::vector<TDTutorialCommand>& command
                 map.mSpeed = 1.0f;
             else if (value == 1)
                 map.mSpeed = 0.0f;
+            if (value == 0 || value == 1)
+                map.mTutorialPaused = value == 1;
             map.updateControlButtons();
         }
         else if (name == L"dropChanceOverride")
@@ -247,6 +249,13 @@ void TDTutorialScript::resetIncompleteSteps(TDMap& map)
 void TDTutorialScript::cancel(TDMap& map)
 {
     map.mTutorialActive = false;
+    // Its pause goes with its other holds: a skipped page leaves no frozen battle.
+    if (map.mTutorialPaused)
+    {
+        map.mTutorialPaused = false;
+        map.mSpeed = 1.0f;
+        map.updateControlButtons();
+    }
     map.mDropChanceOverride = 0.0f;
     map.mProgress->setTutorialParam("dropChanceOverride", 0);
     map.mHud->setShopBlock(0);
