@@ -5,6 +5,7 @@
 
 #include "App/Game.h"
 #include "Core/Base/Singletone.h"
+#include "Core/File/Profiles.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Widget/FrameManager.h"
 #include "Platform/Gpu/RecordingDevice.h"
@@ -442,7 +443,13 @@ void GameHarness::drawBattle(TDBattleCanvas& canvas)
 
 fs::path GameHarness::userDir() const { return mHome / "Marrowgate" / "Brackenmoor"; }
 
-std::string GameHarness::profilesFile() const { return ReadBytes(userDir() / "profiles.xml"); }
+std::string GameHarness::profilesFile() const
+{
+    // The game saves on its worker: what it has handed over is read once written.
+    if (file::Profiles::Exists())
+        file::Profiles::Instance()->Flush();
+    return ReadBytes(userDir() / "profiles.xml");
+}
 
 std::string GameHarness::log() const { return ReadBytes(userDir() / "log.html"); }
 
