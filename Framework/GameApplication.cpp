@@ -223,7 +223,7 @@ QLResultEnum GameApplication::Start()
         QL_LOG(L"Cannot enter the data folder '%s'\n") << base::LogStyle::Error << dataFolder;
     if (lock == os::InstanceLock::FAILED)
         QL_LOG(L"No single-instance lock in '%s': %s\n") << base::LogStyle::Error << lockPath << os::LastError();
-    else if (sharedLockFolder || usable != QL_OK)
+    else if (usable != QL_OK)
         QL_LOG(L"The single-instance lock is '%s'\n") << lockPath;
 
     // 4-5. Configuration.
