@@ -101,13 +101,13 @@ for entry in "$DATA"/*; do ln -s "$entry" "$WORK/data-$LATIN/"; done
 for via in XDG_DATA_HOME HOME; do
     if [ $via = XDG_DATA_HOME ]; then
         USER_LATIN="$WORK/xdg-$LATIN/Marrowgate/Brackenmoor"
-        env XDG_DATA_HOME="$WORK/xdg-$LATIN" QL_LOG_STDERR=1 "$GAME" --data_path "$WORK/data-$LATIN/" >"$WORK/latin.out" 2>&1 &
+        env XDG_DATA_HOME="$WORK/xdg-$LATIN" QL_LOG_STDERR=1 "$GAME" --data_path "$WORK/data-$LATIN/" >"$WORK/latin-$via.out" 2>&1 &
     else
         USER_LATIN="$WORK/home-$LATIN/.local/share/Marrowgate/Brackenmoor"
-        env -u XDG_DATA_HOME HOME="$WORK/home-$LATIN" QL_LOG_STDERR=1 "$GAME" --data_path "$WORK/data-$LATIN/" >"$WORK/latin.out" 2>&1 &
+        env -u XDG_DATA_HOME HOME="$WORK/home-$LATIN" QL_LOG_STDERR=1 "$GAME" --data_path "$WORK/data-$LATIN/" >"$WORK/latin-$via.out" 2>&1 &
     fi
     PID=$!
-    wait_for 120 sh -c "grep -q 'First frame presented' '$WORK/latin.out' || ! kill -0 $PID 2>/dev/null"
+    wait_for 120 sh -c "grep -q 'First frame presented' '$WORK/latin-$via.out' || ! kill -0 $PID 2>/dev/null"
     kill -TERM $PID 2>/dev/null
     wait $PID
     CODE=$?
@@ -115,7 +115,7 @@ for via in XDG_DATA_HOME HOME; do
     if [ $CODE -eq 0 ] && grep -q "First frame presented" "$USER_LATIN/log.html" && [ -s "$USER_LATIN/profiles.xml" ] &&
         [ -z "$MANGLED" ]; then
         pass "a Latin-1 data folder and $via: the game plays and keeps its files under the same bytes"
-    else fail "Latin-1 through $via: exit $CODE, mangled '$MANGLED': $(cat "$WORK/latin.out" | tail -n 20)"; fi
+    else fail "Latin-1 through $via: exit $CODE, mangled '$MANGLED': $(tail -n 20 "$WORK/latin-$via.out")"; fi
 done
 
 # A Latin-1 data folder's packs are built and named on the terminal with the same bytes.

@@ -135,6 +135,9 @@ GameHarness::GameHarness(const Options& options)
     : mHome(FreshFolder("home")), mOldCwd(fs::current_path()), mTutorial(options.tutorial)
 {
     setenv("XDG_DATA_HOME", mHome.c_str(), 1);
+    // A user-data folder that cannot be used puts the lock there instead of the system's folders.
+    fs::create_directories(mHome / "run");
+    setenv("XDG_RUNTIME_DIR", (mHome / "run").c_str(), 1);
     setenv("QL_NO_MESSAGE_BOX", "1", 1);
     setenv("QL_NO_SHELL_OPEN", "1", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);

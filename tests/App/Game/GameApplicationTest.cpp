@@ -4,6 +4,7 @@
 #include "Core/Base/Singletone.h"
 #include "Core/Base/StringConvert.h"
 #include "Core/File/FileManager.h"
+#include "Core/File/FileWriter.h"
 #include "Core/File/Profiles.h"
 #include "Core/Input/InputWin32.h"
 #include "Core/Layer/ImageLayer.h"
@@ -164,6 +165,9 @@ protected:
     {
         mOldCwd = fs::current_path();
         setenv("XDG_DATA_HOME", mHome.Path().c_str(), 1);
+        // Where the lock goes when the user-data folder cannot be used.
+        fs::create_directories(mHome.Path() / "run");
+        setenv("XDG_RUNTIME_DIR", (mHome.Path() / "run").c_str(), 1);
         setenv("QL_NO_MESSAGE_BOX", "1", 1);
         setenv("QL_NO_SHELL_OPEN", "1", 1);
         auto driver = std::make_unique<os::NullVideoDriver>();
@@ -717,8 +721,9 @@ TEST_F(GameApplicationTest, ImageLayersOfALayoutStandAtTheirLayerSizedByTheirIma
 TEST_F(GameApplicationTest, TheNormalEndWaitsForTheSavesAFrameDoesNotWaitFor)
 {
     StoreWindowed();
-    const std::string temp = (mUser / "profiles.xml.tmp").string();
-    ASSERT_EQ(0, mkfifo(temp.c_str(), 0600)); // the first save's write hangs here
+    // A file written before the saves hangs at its temporary name until the window closes.
+    const std::string temp = (mUser / "slow.xml.tmp").string();
+    ASSERT_EQ(0, mkfifo(temp.c_str(), 0600));
     std::atomic<bool> closing{false};
     std::thread disk(
         [&]
@@ -739,6 +744,8 @@ TEST_F(GameApplicationTest, TheNormalEndWaitsForTheSavesAFrameDoesNotWaitFor)
     game->mProbe->mOnTick = [&](int tick)
     {
         file::Profiles* profiles = file::Profiles::Instance();
+        if (tick == 1)
+            ASSERT_EQ(QL_OK, profiles->GetWriter()->Write((mUser / "slow.xml").wstring(), "slow", nullptr));
         if (tick <= 2)
         {
             profiles->mCurrentProfile->SetAttribute("won", tick);
