@@ -33,7 +33,7 @@ ShellGame::~ShellGame()
     // The publisher's page, opened when the game ends (never under tests or CI).
     const std::wstring page = mModuleFolder + L"play.url";
     if (base::Singletone<file::FileManager>::Exists() && file::FileManager::Instance()->Exists(L"play.url") &&
-        !IsSecondInstance() && os::IsFile(os::ToUtf8(page)))
+        !IsSecondInstance() && os::IsFile(os::SystemPath(page)))
         os::ShellOpen(page);
 }
 
@@ -51,6 +51,9 @@ QLResultEnum ShellGame::LoadConfig()
     // Layouts open as PSD files or folders with "layers.xml" from here on.
     file::RegisterImageContainers();
     mCaption = LocalStrings::Instance()->get(L"game_caption");
+    // Building packs plays nothing: the player's files are left as they are.
+    if (mBuildingPacks)
+        return QL_OK;
     (void)file::Profiles::Instance()->Load();
     mWindowed = !TDProgress::storedFullscreen(file::Profiles::Instance()->mCurrentProfile);
     return QL_OK;

@@ -60,7 +60,7 @@ std::wstring CheckStartFiles()
     if (missing.empty())
         return {};
 
-    const std::wstring folder = os::FromUtf8(std::filesystem::current_path().string()) + L"/";
+    const std::wstring folder = os::FromSystemPath(std::filesystem::current_path().string()) + L"/";
     const std::wstring needed = L"the game cannot start without " + ListOf(missing) + L".";
     // The pack mounted over the first missing file, if any: it is the likely culprit.
     for (const auto& [prefix, packPath] : files->mMounts)

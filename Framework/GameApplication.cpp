@@ -2,6 +2,7 @@
 #include "Framework/GameApplication.h"
 
 #include "Core/App/CommandLine.h"
+#include "Core/App/FileSaver.h"
 #include "Core/App/FrameHost.h"
 #include "Core/Base/Log.h"
 #include "Core/File/ArchiveBuilder.h"
@@ -36,6 +37,7 @@
 #include "Platform/Os/Video.h"
 
 #include <cstdio>
+#include <cwchar>
 #include <memory>
 
 namespace framework
@@ -43,7 +45,21 @@ namespace framework
 namespace
 {
 const wchar_t kLockFileName[] = L"instance.lock";
+
+// Names a user-data folder in a shared place: one lock per folder, as in the folder itself.
+std::wstring FolderDigest(const std::wstring& folder)
+{
+    u64 hash = 14695981039346656037ull; // FNV-1a
+    for (const char byte : os::SystemPath(folder))
+    {
+        hash ^= static_cast<unsigned char>(byte);
+        hash *= 1099511628211ull;
+    }
+    wchar_t text[17];
+    std::swprintf(text, 17, L"%016llx", static_cast<unsigned long long>(hash));
+    return text;
 }
+} // namespace
 
 GameApplication::GameApplication() : mInstanceLock(std::make_unique<os::InstanceLock>())
 {
@@ -63,6 +79,20 @@ GameApplication::~GameApplication()
     mScreen = nullptr;
     DeleteQueued();
     DeleteOffScreenTarget();
+    // Whatever was saved on the way out is on disk before the saver goes.
+    if (file::Profiles::Exists() && file::Profiles::Instance()->GetWriter() == mSaver.get())
+        file::Profiles::Instance()->SetWriter(nullptr);
+    mSaver.reset();
+}
+
+void GameApplication::StartSaver()
+{
+    if (mSaver)
+        return;
+    mSaver = std::make_unique<app::FileSaver>();
+    if (!mSaver->Start(app::PRIORITY_NORMAL))
+        QL_LOG(L"Profiles are saved without a worker thread\n") << base::LogStyle::Error;
+    file::Profiles::Instance()->SetWriter(mSaver.get());
 }
 
 GameApplication* GameApplication::Get() { return dynamic_cast<GameApplication*>(app::Application::Get()); }
@@ -128,14 +158,26 @@ QLResultEnum GameApplication::Start()
     file::FileManager::Instance();
     const QLResultEnum cd = file::SetCurrentDirectory(dataFolder);
 
-    // 2. User-data folder, and the lock that keeps a second copy from touching it.
+    // 2. User-data folder, and the lock that keeps a second copy from touching it. Building packs
+    // makes no folder there; it only looks for a running copy.
     file::UserDataFileContainer* userData = file::UserDataFileContainer::Instance();
-    const QLResultEnum usable = userData->SetPath(mPerUserFolder + mPublisherName + L"/" + mGameName + L"/");
+    const QLResultEnum usable =
+        userData->SetPath(mPerUserFolder + mPublisherName + L"/" + mGameName + L"/", !mBuildingPacks);
     const std::wstring root = userData->GetRootPath();
-    const os::InstanceLock::Result lock = mInstanceLock->Acquire(root + kLockFileName);
+    std::wstring lockPath = root + kLockFileName;
+    bool sharedLockFolder = false;
+    if (usable != QL_OK)
+    {
+        // No lock file in a folder that cannot hold one: it goes to the user's runtime folder.
+        const std::wstring name = mPublisherName + L"-" + mGameName + L"-" + FolderDigest(root);
+        lockPath = os::SharedLockPath(name, sharedLockFolder);
+    }
+    const os::InstanceLock::Result lock = mInstanceLock->Acquire(lockPath, sharedLockFolder);
     mOtherInstanceRunning = lock == os::InstanceLock::HELD_ELSEWHERE;
     if (mOtherInstanceRunning)
         file::Profiles::Instance()->SetSecondInstance(true);
+    else if (!mBuildingPacks)
+        StartSaver();
     if (mOtherInstanceRunning && line.mode == app::CommandLine::PACK)
     {
         // The running copy reads the packs: they are not rebuilt under it.
@@ -145,10 +187,11 @@ QLResultEnum GameApplication::Start()
         return QL_FAIL;
     }
 
-    // 3. The log; a second copy leaves the running one's log alone. A folder that cannot hold the
-    // player's files is said once, on the terminal too when the log cannot be written; the game
-    // is played all the same (the main menu tells the player).
-    if (!mOtherInstanceRunning)
+    // 3. The log; a second copy leaves the running one's log alone, and building packs reports on
+    // the terminal only. A folder that cannot hold the player's files is said once, on the
+    // terminal too when the log cannot be written; the game is played all the same (the main menu
+    // tells the player).
+    if (!mOtherInstanceRunning && !mBuildingPacks)
     {
         std::wstring logFault;
         const bool logged = InitLogFile(root, &logFault) == QL_OK;
@@ -157,7 +200,7 @@ QLResultEnum GameApplication::Start()
             if (!logged)
                 std::fprintf(stderr, "brackenmoor: %s\n", os::ToUtf8(text).c_str());
         };
-        if (usable != QL_OK && line.mode != app::CommandLine::PACK)
+        if (usable != QL_OK)
         {
             const std::wstring why = L"the user-data folder '" + root + L"' " + userData->GetFault();
             file::Profiles::Instance()->ReportUnsaved(why);
@@ -169,7 +212,7 @@ QLResultEnum GameApplication::Start()
     {
         // The folder the player named: say what is wrong with it, not what is missing inside.
         os::PathInfo info;
-        const bool exists = os::Stat(os::ToUtf8(dataFolder), info);
+        const bool exists = os::Stat(os::SystemPath(dataFolder), info);
         ReportFatal(!exists          ? L"The data folder '" + dataFolder + L"' does not exist."
                     : !info.isFolder ? L"The data folder '" + dataFolder + L"' is not a folder."
                                      : L"The data folder '" + dataFolder + L"' cannot be opened.");
@@ -179,7 +222,9 @@ QLResultEnum GameApplication::Start()
     if (cd)
         QL_LOG(L"Cannot enter the data folder '%s'\n") << base::LogStyle::Error << dataFolder;
     if (lock == os::InstanceLock::FAILED)
-        QL_LOG(L"No single-instance lock in '%s': %s\n") << base::LogStyle::Error << root << os::LastError();
+        QL_LOG(L"No single-instance lock in '%s': %s\n") << base::LogStyle::Error << lockPath << os::LastError();
+    else if (usable != QL_OK)
+        QL_LOG(L"The single-instance lock is '%s'\n") << lockPath;
 
     // 4-5. Configuration.
     if (QLResultEnum r = LoadConfig())
@@ -307,8 +352,8 @@ QLResultEnum GameApplication::RunPackBuild(const std::wstring& value)
     // Run from a terminal: what was built, or why not.
     for (const gui::PackScreen::Report& report : screen->GetReports())
     {
-        const std::string pack = os::ToUtf8(mDataFolder + report.pack);
-        const std::string folder = os::ToUtf8(mDataFolder + report.folder);
+        const std::string pack = os::SystemPath(mDataFolder + report.pack);
+        const std::string folder = os::SystemPath(mDataFolder + report.folder);
         if (report.result == QL_OK)
             std::printf("brackenmoor: built '%s' from '%s' (%u files)\n", pack.c_str(), folder.c_str(), report.files);
         else
@@ -316,7 +361,7 @@ QLResultEnum GameApplication::RunPackBuild(const std::wstring& value)
                          os::ToUtf8(report.reason).c_str());
     }
     if (screen->GetReports().empty())
-        std::fprintf(stderr, "brackenmoor: no packs to build in '%s'\n", os::ToUtf8(mDataFolder).c_str());
+        std::fprintf(stderr, "brackenmoor: no packs to build in '%s'\n", os::SystemPath(mDataFolder).c_str());
     std::fflush(stdout);
     // No frame will be drawn: the screen goes now (it leaves the manager's queue).
     mScreen = nullptr;
@@ -435,6 +480,8 @@ QLResultEnum GameApplication::DrawFrames(render::Graphics& graphics)
 
 QLResultEnum GameApplication::FrameStep(float dt)
 {
+    if (file::Profiles::Exists())
+        file::Profiles::Instance()->PollWrites();
     if (!mRender->IsReady())
         return QL_OK;
     if (QLResultEnum r = mInput->Update())

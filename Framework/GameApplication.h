@@ -52,8 +52,9 @@ class FrameManager;
 
 namespace app
 {
+class FileSaver;
 class FrameHost;
-}
+} // namespace app
 
 namespace framework
 {
@@ -183,7 +184,12 @@ protected:
     // first time that step fails for that cause.
     void NoteRenderFailure(const char* step, QLResultEnum result);
 
+    // Profiles saves go to a worker, so that no frame waits for the disk; the main loop ends only
+    // once it has written them all.
+    void StartSaver();
+
     std::unique_ptr<os::InstanceLock> mInstanceLock;
+    std::unique_ptr<app::FileSaver> mSaver;
     bool mOtherInstanceRunning = false;
     // The data folder as named (ending with "/"), and whether this run builds its packs.
     std::wstring mDataFolder;

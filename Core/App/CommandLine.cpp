@@ -2,6 +2,7 @@
 #include "Core/App/CommandLine.h"
 
 #include "Core/Base/StringConvert.h"
+#include "Platform/Os/Text.h"
 
 namespace app
 {
@@ -41,7 +42,7 @@ std::vector<std::wstring> ArgumentsFromMain(int argc, char** argv)
 {
     std::vector<std::wstring> out;
     for (int i = 1; i < argc; ++i)
-        out.push_back(base::StringToWString(argv[i], 1));
+        out.push_back(os::FromSystemPath(argv[i])); // file names among them: kept byte for byte
     return out;
 }
 } // namespace app

@@ -97,9 +97,12 @@ void ThreadWin32::SetPriority(int level)
 void ThreadWin32::RequestStop()
 {
     if (JoinIfEnded())
+    {
         Stop();
-    else
-        mStopRequested.store(true, std::memory_order_release);
+        return;
+    }
+    mStopRequested.store(true, std::memory_order_release);
+    OnStopRequested();
 }
 
 bool ThreadWin32::JoinIfEnded()

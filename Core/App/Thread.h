@@ -62,6 +62,11 @@ public:
     // The thread of its own (made by Start).
     os::Thread* GetHandle() const { return mHandle.get(); }
 
+protected:
+    // A stop now waits for the next pass of the thread of its own; called on the thread that
+    // asked. A worker that sleeps inside a pass wakes up here.
+    virtual void OnStopRequested() {}
+
 private:
     friend class ApplicationWin32;
     static int ThreadEntry(void* self);

@@ -3,6 +3,7 @@
 
 #include "Core/Base/StringConvert.h"
 #include "Platform/Os/OpenFile.h"
+#include "Platform/Os/Text.h"
 
 #include <algorithm>
 #include <cstring>
@@ -27,8 +28,8 @@ QLResultEnum FileHandleWin32::Open(const std::wstring& path, u32 access, u32 cre
     const os::FileAccess modes[] = {os::FileAccess::Read, os::FileAccess::Write, os::FileAccess::ReadWrite};
     const os::FileCreation creations[] = {os::FileCreation::Always, os::FileCreation::NewOnly,
                                           os::FileCreation::Existing};
-    const int fd = os::OpenFile(base::WStringToString(path, 1), access < 3 ? modes[access] : os::FileAccess::QueryOnly,
-                                creations[creation]);
+    const int fd =
+        os::OpenFile(os::SystemPath(path), access < 3 ? modes[access] : os::FileAccess::QueryOnly, creations[creation]);
     if (fd == -1)
         return QL_FAIL;
     mHandle = fd;

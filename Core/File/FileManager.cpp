@@ -6,6 +6,7 @@
 #include "Core/File/FileSystem.h"
 #include "Core/File/Path.h"
 #include "Platform/Os/Files.h"
+#include "Platform/Os/Text.h"
 
 #include <algorithm>
 #include <memory>
@@ -39,7 +40,7 @@ std::vector<DirEntry> ReadFolder(const std::wstring& folder)
     if (!os::ListFolder(NativePath(folder), found))
         return entries;
     for (const os::FolderEntry& entry : found)
-        entries.push_back({base::StringToWString(entry.name, 1), entry.isFolder});
+        entries.push_back({os::FromSystemPath(entry.name), entry.isFolder});
     std::sort(entries.begin(), entries.end(),
               [](const DirEntry& a, const DirEntry& b) { return CompareUtf16(a.name, b.name) < 0; });
     return entries;

@@ -6,6 +6,7 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/Path.h"
 #include "Platform/Os/Files.h"
+#include "Platform/Os/Text.h"
 
 #include <cerrno>
 #include <cstring>
@@ -17,7 +18,7 @@ namespace
 QLResultEnum Result(bool ok) { return ok ? QL_OK : QL_FAIL; }
 } // namespace
 
-std::string NativePath(const std::wstring& path) { return base::WStringToString(ToForwardSlashes(path), 1); }
+std::string NativePath(const std::wstring& path) { return os::SystemPath(ToForwardSlashes(path)); }
 
 QLResultEnum CreateDirectory(const std::wstring& path) { return Result(os::MakeFolder(NativePath(path))); }
 

@@ -5,6 +5,7 @@
 #include "Core/Base/StringConvert.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/FileSystem.h"
+#include "Core/File/FileWriter.h"
 #include "Core/File/ReadFile.h"
 #include "Core/File/UserDataFileContainer.h"
 
@@ -39,6 +40,7 @@ Profiles::~Profiles()
 {
     if (mDocument && !mSecondInstance)
         (void)Save();
+    Flush();
 }
 
 // The log too: the save at exit must still be able to report a failure.
@@ -58,6 +60,8 @@ void Profiles::ResetDocument()
 
 QLResultEnum Profiles::Load()
 {
+    // The file read back must be the last one saved.
+    Flush();
     mDocument = std::make_unique<tinyxml2::XMLDocument>();
     mRootElement = nullptr;
     mCurrentProfile = nullptr;
@@ -178,10 +182,34 @@ QLResultEnum Profiles::Save()
     mDocument->Print(&printer);
     std::string bytes(printer.CStr(), printer.CStrSize() > 0 ? printer.CStrSize() - 1 : 0);
     std::wstring why;
-    if (WriteFileAtomically(path, bytes, &why) == QL_OK)
+    PollWrites();
+    const QLResultEnum written =
+        mWriter ? mWriter->Write(path, std::move(bytes), &why) : WriteFileAtomically(path, bytes, &why);
+    if (written == QL_OK)
         return QL_OK;
     ReportUnsaved(why);
     return QL_FAIL;
+}
+
+void Profiles::SetWriter(FileWriter* writer)
+{
+    Flush();
+    mWriter = writer;
+}
+
+void Profiles::Flush()
+{
+    if (!mWriter)
+        return;
+    mWriter->Flush();
+    PollWrites();
+}
+
+void Profiles::PollWrites()
+{
+    std::wstring why;
+    if (mWriter && mWriter->TakeFailure(why))
+        ReportUnsaved(why);
 }
 
 void Profiles::ReportUnsaved(const std::wstring& why)

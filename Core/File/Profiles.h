@@ -17,6 +17,8 @@ class XMLElement;
 
 namespace file
 {
+class FileWriter;
+
 // Set when "profiles.xml" existed but was damaged; the main menu reports it and clears it.
 extern bool gProfileCorrupt;
 // Set when "profiles.xml" existed but could not be read (its permissions); reported the same way.
@@ -40,8 +42,16 @@ public:
     // be read stays where it is, flagged in gProfileUnreadable, and is never written over.
     QLResultEnum Load();
     // Writes a temporary file and renames it over "profiles.xml"; a failure is reported through
-    // ReportUnsaved.
+    // ReportUnsaved. With a writer set, the document is printed here and the writer does the
+    // rest (on its own thread), reporting a failure at the next save, poll or flush.
     QLResultEnum Save();
+    // Saves go through the writer (not owned) from now on; null writes them at once.
+    void SetWriter(FileWriter* writer);
+    FileWriter* GetWriter() const { return mWriter; }
+    // Waits until every save handed to the writer is on disk, then reports any failure.
+    void Flush();
+    // Reports the failures of saves the writer has finished since the last call.
+    void PollWrites();
     // The player's progress cannot be kept: the first report of a run is logged and raises
     // gProfilesUnsaved; later ones (every save after it fails alike) are not.
     void ReportUnsaved(const std::wstring& why);
@@ -70,5 +80,6 @@ private:
     bool mUnreadable = false;    // the file on disk could not be read: saving would destroy it
     bool mRefusalLogged = false;
     bool mUnsavedReported = false;
+    FileWriter* mWriter = nullptr;
 };
 } // namespace file

@@ -8,6 +8,7 @@
 #include "Core/File/Path.h"
 #include "Platform/Os/Files.h"
 #include "Platform/Os/Folders.h"
+#include "Platform/Os/Text.h"
 
 #include <cerrno>
 #include <cstring>
@@ -21,7 +22,7 @@ bool ToFolder(bool found, const std::string& value, std::wstring& out)
 {
     if (!found)
         return false;
-    out = NormalizeDirectoryPath(base::StringToWString(value, 1));
+    out = NormalizeDirectoryPath(os::FromSystemPath(value));
     if (out.empty())
         out = L"/";
     return true;
@@ -64,7 +65,7 @@ bool UserDataFileContainerWin32::DoIsFolder(const std::wstring& path)
 
 std::vector<base::SingletoneBase*> UserDataFileContainer::GetDependencies() { return {FileManager::Instance()}; }
 
-QLResultEnum UserDataFileContainer::SetPath(const std::wstring& path)
+QLResultEnum UserDataFileContainer::SetPath(const std::wstring& path, bool create)
 {
     mRoot = NormalizeDirectoryPath(path);
     if (mRoot.empty() && !path.empty())
@@ -72,7 +73,9 @@ QLResultEnum UserDataFileContainer::SetPath(const std::wstring& path)
     mFault.clear();
     std::wstring failed;
     const auto reason = [](int error) { return base::StringToWString(std::strerror(error), 1); };
-    if (CreateFolders(mRoot, &failed) != QL_OK)
+    if (!create && !FileManager::Instance()->IsFolder(mRoot))
+        mFault = L"does not exist";
+    else if (create && CreateFolders(mRoot, &failed) != QL_OK)
     {
         // A file where a folder must be: mkdir says "File exists", which misleads.
         const int error = errno;

@@ -34,9 +34,10 @@ public:
     using UserDataFileContainerWin32::Exists; // the container's test, not the singleton's
     std::vector<base::SingletoneBase*> GetDependencies() override;
 
-    // Stores the root (a "/" is appended when missing), creates its folders and makes sure a file
-    // can be created there. QL_FAIL when not, with the reason in GetFault(); the root is kept.
-    QLResultEnum SetPath(const std::wstring& path);
+    // Stores the root (a "/" is appended when missing), creates its folders (unless told not to)
+    // and makes sure a file can be created there. QL_FAIL when not, with the reason in
+    // GetFault(); the root is kept.
+    QLResultEnum SetPath(const std::wstring& path, bool create = true);
     // Why the root cannot hold the player's files ("cannot be created ('/a/b': File exists)",
     // "cannot be written (Permission denied)"); empty when it can.
     const std::wstring& GetFault() const { return mFault; }

@@ -37,7 +37,7 @@ bool ShellOpen(const std::wstring& path)
 {
     if (!ShellOpenAllowed())
         return false;
-    const std::string p = ToUtf8(path);
+    const std::string p = SystemPath(path);
     char program[] = "xdg-open";
     char* argv[] = {program, const_cast<char*>(p.c_str()), nullptr};
     pid_t pid;

@@ -53,7 +53,7 @@ bool ExecutablePath(std::wstring& out)
         }
         if (static_cast<size_t>(n) < buffer.size())
         {
-            out = FromUtf8(std::string(buffer.data(), static_cast<size_t>(n)));
+            out = FromSystemPath(std::string(buffer.data(), static_cast<size_t>(n)));
             return true;
         }
         buffer.resize(buffer.size() * 2);

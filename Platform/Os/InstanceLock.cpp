@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <string>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace os
@@ -42,15 +43,43 @@ int ReadHolder(int fd)
 } // namespace
 
 bool TakeRaiseRequest() { return gRaiseRequested.exchange(false); }
+
+std::wstring SharedLockPath(const std::wstring& name, bool& shared)
+{
+    const auto folder = [](const char* variable)
+    {
+        const char* value = std::getenv(variable);
+        struct stat info;
+        return value && value[0] == '/' && stat(value, &info) == 0 && S_ISDIR(info.st_mode) ? std::string(value)
+                                                                                            : std::string();
+    };
+    std::string runtime = folder("XDG_RUNTIME_DIR");
+    shared = runtime.empty();
+    if (!shared)
+        return FromSystemPath(runtime) + L"/" + name + L".lock";
+    std::string temp = folder("TMPDIR");
+    if (temp.empty())
+        temp = "/tmp";
+    return FromSystemPath(temp) + L"/" + name + L"-" + std::to_wstring(getuid()) + L".lock";
+}
 InstanceLock::~InstanceLock() { Release(); }
 
-InstanceLock::Result InstanceLock::Acquire(const std::wstring& path)
+InstanceLock::Result InstanceLock::Acquire(const std::wstring& path, bool sharedFolder)
 {
     Release();
-    const int fd = open(ToUtf8(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    const int fd = open(SystemPath(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | (sharedFolder ? O_NOFOLLOW : 0),
+                        sharedFolder ? 0600 : 0644);
     if (fd < 0)
     {
         SetLastError(std::string("open lock file: ") + std::strerror(errno));
+        return FAILED;
+    }
+    struct stat info;
+    if (sharedFolder && (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != getuid()))
+    {
+        // Another user's file could be held forever to keep this one from starting.
+        SetLastError("lock file: not a file of this user");
+        close(fd);
         return FAILED;
     }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0)

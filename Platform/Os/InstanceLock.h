@@ -22,8 +22,10 @@ public:
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
-    // On success the file holds this process's id, and raise requests are listened for.
-    Result Acquire(const std::wstring& path);
+    // On success the file holds this process's id, and raise requests are listened for. In a
+    // folder other users can write (the temporary folder), a symbolic link or a file of another
+    // user at the path is refused (FAILED).
+    Result Acquire(const std::wstring& path, bool sharedFolder = false);
     void Release();
     bool IsHeld() const { return mFd >= 0; }
 
@@ -39,4 +41,9 @@ private:
 
 // True once after another copy asked this process to bring its window to the front.
 bool TakeRaiseRequest();
+
+// Where a lock named `name` goes when the user-data folder cannot hold it: the user's runtime
+// folder ($XDG_RUNTIME_DIR, private to the user), else the temporary folder ($TMPDIR, else /tmp)
+// with the user's id in the name; `shared` tells that it is the temporary folder.
+std::wstring SharedLockPath(const std::wstring& name, bool& shared);
 } // namespace os

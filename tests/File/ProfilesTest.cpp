@@ -1,6 +1,8 @@
 // Player profiles: loading, selecting, renaming, deleting, saving safely and damaged files.
 #include "Core/File/Profiles.h"
 #include "Core/Base/Stream.h"
+#include "Core/File/FileSystem.h"
+#include "Core/File/FileWriter.h"
 #include "Core/File/UserDataFileContainer.h"
 #include "FileTestSupport.h"
 #include "Os/ScopedEnv.h"
@@ -258,6 +260,75 @@ TEST_F(ProfilesTest, DestructorSavesButASecondInstanceNeverDoesAndAFailedSaveKee
     EXPECT_LT(failure, mLog->Text().find("log terminated", before));
     EXPECT_EQ(Saved(), kTwoProfiles);
     std::filesystem::remove(mDir.Path() / "user/profiles.xml.tmp");
+}
+
+namespace
+{
+// A writer that keeps what it is handed until flushed, as a worker behind a slow disk does.
+class HeldWriter : public FileWriter
+{
+public:
+    QLResultEnum Write(const std::wstring& path, std::string bytes, std::wstring*) override
+    {
+        mHeld.emplace_back(path, std::move(bytes));
+        return QL_OK;
+    }
+    void Flush() override
+    {
+        for (const auto& [path, bytes] : mHeld)
+            if (WriteFileAtomically(path, bytes, &mFailure) != QL_OK)
+                mFailed = true;
+        mHeld.clear();
+        ++mFlushes;
+    }
+    bool TakeFailure(std::wstring& why) override
+    {
+        if (!mFailed)
+            return false;
+        why = mFailure;
+        mFailed = false;
+        return true;
+    }
+    std::vector<std::pair<std::wstring, std::string>> mHeld;
+    std::wstring mFailure;
+    bool mFailed = false;
+    int mFlushes = 0;
+};
+} // namespace
+
+TEST_F(ProfilesTest, SavesGoThroughTheWriterAndAReloadOrTheEndWaitsForThemAFailureToldLater)
+{
+    HeldWriter writer;
+    ASSERT_EQ(P()->Load(), QL_OK);
+    P()->SetWriter(&writer);
+    P()->SelectProfile(L"Ann");
+    ASSERT_EQ(P()->Save(), QL_OK);
+    ASSERT_EQ(1u, writer.mHeld.size()) << "printed here, written by the writer";
+    EXPECT_EQ(mDir.WPath("user") + L"/profiles.xml", writer.mHeld[0].first);
+    EXPECT_FALSE(OnDisk("user/profiles.xml"));
+
+    // Reading the file back waits for what was handed over.
+    ASSERT_EQ(P()->Load(), QL_OK);
+    EXPECT_EQ(P()->GetCurrentProfileName(), L"Ann");
+    EXPECT_TRUE(writer.mHeld.empty());
+
+    // A failed write is told at the next save (or poll), once, as a failure of a save is.
+    P()->SelectProfile(L"Bea");
+    ASSERT_EQ(P()->Save(), QL_OK);
+    MakeFolder("user/profiles.xml.tmp");
+    writer.Flush();
+    EXPECT_FALSE(gProfilesUnsaved);
+    P()->PollWrites();
+    EXPECT_TRUE(gProfilesUnsaved);
+    EXPECT_TRUE(LogHas("Progress will not be saved: cannot create '"));
+    gProfilesUnsaved = false;
+    std::filesystem::remove(mDir.Path() / "user/profiles.xml.tmp");
+
+    // The save at the end is on disk once the profiles are gone.
+    P()->SelectProfile(L"Cid");
+    base::SingletoneBase::DestroyAll();
+    EXPECT_TRUE(writer.mHeld.empty());
+    EXPECT_NE(Saved().find("currentProfile=\"Cid\""), std::string::npos);
 }
 
 TEST(UserDataFolder, FollowsXdgDataHomeThenHome)

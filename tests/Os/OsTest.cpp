@@ -199,3 +199,78 @@ TEST(InstanceLock, HolderWritesItsIdAndCanBeAskedToRaiseItsWindowButAStaleIdNeve
     EXPECT_EQ(fourth.GetHolder(), 1);
     EXPECT_FALSE(fourth.RequestRaise());
 }
+
+// File names are the system's bytes: what is not UTF-8 survives the trip through a wide string
+// and back, and opens the same file.
+TEST(SystemPath, BytesThatAreNotUtf8SurviveTheWideStringAndNameTheSameFile)
+{
+    const std::string latin1 = "/tmp/Donn\xE9"
+                               "es/caf\xE9";
+    const std::wstring wide = os::FromSystemPath(latin1);
+    EXPECT_EQ(wide, L"/tmp/Donn\xDCE9"
+                    L"es/caf\xDCE9");
+    EXPECT_EQ(os::SystemPath(wide), latin1);
+    EXPECT_EQ(os::ToUtf8(wide), "/tmp/Donn\xEF\xBF\xBD"
+                                "es/caf\xEF\xBF\xBD")
+        << "shown as text: replacement characters";
+    // Valid UTF-8 decodes as always; each byte of a bad sequence stands for itself: a cut
+    // sequence, an overlong form, an encoded surrogate, a value past U+10FFFF, a stray trail.
+    EXPECT_EQ(os::FromSystemPath("Br\xC3\xA4"
+                                 "ck \xF0\x9F\x98\x80"),
+              L"Br\u00e4ck \U0001F600");
+    for (const std::string bytes : {"a\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80x\xBF", "\xFF\xFE"})
+    {
+        const std::wstring decoded = os::FromSystemPath(bytes);
+        EXPECT_EQ(os::SystemPath(decoded), bytes);
+        for (wchar_t c : decoded)
+            EXPECT_TRUE(c < 0x80 || os::IsEscapedByte(c)) << std::hex << static_cast<unsigned>(c);
+    }
+    std::string every;
+    for (int b = 1; b < 256; ++b)
+        every.push_back(static_cast<char>(b));
+    EXPECT_EQ(os::SystemPath(os::FromSystemPath(every)), every);
+    // Characters no file name can hold as UTF-8 become U+FFFD; an escaped byte's neighbour stays text.
+    EXPECT_EQ(os::SystemPath(std::wstring(L"a") + static_cast<wchar_t>(0xD800) + L"b"), "a\xEF\xBF\xBD"
+                                                                                        "b");
+    EXPECT_EQ(os::SystemPath(std::wstring(1, static_cast<wchar_t>(0xDC7F))), "\xEF\xBF\xBD");
+
+    // The same file, through the lock that opens it by name.
+    testsupport::TempDir dir;
+    const std::string folder = dir.Path().string() + "/caf\xE9";
+    ASSERT_TRUE(std::filesystem::create_directory(folder));
+    os::InstanceLock lock;
+    ASSERT_EQ(lock.Acquire(os::FromSystemPath(folder) + L"/instance.lock"), os::InstanceLock::ACQUIRED);
+    EXPECT_TRUE(std::filesystem::exists(folder + "/instance.lock"));
+}
+
+// Without a user-data folder the lock goes to the runtime folder, else to the temporary one with
+// the user's id; there, a link or another user's file is refused.
+TEST(InstanceLock, SharedLockPathPrefersTheRuntimeFolderAndRefusesALinkInTheTemporaryOne)
+{
+    testsupport::TempDir runtime, temp;
+    bool shared = true;
+    {
+        ScopedEnv xdg("XDG_RUNTIME_DIR", runtime.Path().c_str());
+        EXPECT_EQ(os::SharedLockPath(L"Game-1", shared), runtime.WPath("Game-1.lock"));
+        EXPECT_FALSE(shared);
+    }
+    ScopedEnv noRuntime("XDG_RUNTIME_DIR", (runtime.Path() / "missing").c_str());
+    ScopedEnv tmp("TMPDIR", temp.Path().c_str());
+    const std::wstring path = os::SharedLockPath(L"Game-1", shared);
+    EXPECT_TRUE(shared);
+    EXPECT_EQ(path, temp.WPath("Game-1-" + std::to_string(getuid()) + ".lock"));
+    {
+        ScopedEnv relative("TMPDIR", "tmp");
+        EXPECT_EQ(os::SharedLockPath(L"Game-1", shared), L"/tmp/Game-1-" + std::to_wstring(getuid()) + L".lock");
+    }
+
+    os::InstanceLock first, second;
+    ASSERT_EQ(first.Acquire(path, true), os::InstanceLock::ACQUIRED);
+    EXPECT_EQ(second.Acquire(path, true), os::InstanceLock::HELD_ELSEWHERE);
+    first.Release();
+    std::filesystem::remove(os::SystemPath(path));
+    std::filesystem::create_symlink(temp.Path() / "elsewhere", os::SystemPath(path));
+    EXPECT_EQ(first.Acquire(path, true), os::InstanceLock::FAILED);
+    EXPECT_FALSE(std::filesystem::exists(temp.Path() / "elsewhere")) << "nothing made through the link";
+    EXPECT_EQ(first.Acquire(path), os::InstanceLock::ACQUIRED) << "in the user's own folder a link is followed";
+}

@@ -6,6 +6,9 @@ WORK=$3
 rm -rf "$WORK" && mkdir -p "$WORK"
 # No sound card under Xvfb: SDL's silent device, so that a missing card is no error in the log.
 export XDG_DATA_HOME="$WORK/xdg" QL_NO_SHELL_OPEN=1 QL_NO_MESSAGE_BOX=1 SDL_AUDIODRIVER=dummy
+# The lock of a user-data folder that cannot be used goes here, not to the system's folders.
+mkdir -p "$WORK/run" && chmod 700 "$WORK/run"
+export XDG_RUNTIME_DIR="$WORK/run"
 USERDIR="$XDG_DATA_HOME/Marrowgate/Brackenmoor"
 LOG="$USERDIR/log.html"
 FAILS=0

@@ -43,6 +43,10 @@ wait $PID
 CODE=$?
 [ $CODE -eq 0 ] && pass "unsaved: the game ends normally" || fail "unsaved: exit $CODE"
 
+# The pack builds below must leave the player's files (those of the damaged run) as they are.
+mkdir -p "$WORK/before"
+cp -p "$USERDIR/log.html" "$USERDIR/profiles.xml" "$WORK/before/" 2>/dev/null
+
 # "--pack" after "--data_path", from another working folder: a damaged pack is rebuilt from td/,
 # and what was built is printed.
 mkdir -p "$WORK/packdata/td/sub" "$WORK/elsewhere"
@@ -78,5 +82,51 @@ CODE=$?
 if [ $CODE -eq 0 ] && grep -q "built '$WORK/exe/data.dat'" "$WORK/pack.out" && [ -s "$WORK/exe/data.dat" ]; then
     pass "--pack alone builds in the executable's folder"
 else fail "--pack alone: exit $CODE: $(cat "$WORK/pack.out" "$WORK/pack.err")"; fi
+
+# Building packs leaves the player's files alone: each is as it was, or still absent.
+TOUCHED=
+for name in log.html profiles.xml; do
+    if [ -e "$WORK/before/$name" ]; then cmp -s "$WORK/before/$name" "$USERDIR/$name" || TOUCHED="$TOUCHED $name"
+    elif [ -e "$USERDIR/$name" ]; then TOUCHED="$TOUCHED $name"; fi
+done
+if [ -f "$WORK/before/log.html" ] && [ -z "$TOUCHED" ]; then
+    pass "the pack builds left the player's log and profiles as they were"
+else fail "the pack builds touched:$TOUCHED"; fi
+
+# File names that are not UTF-8 (Latin-1 bytes) stay the system's bytes: the data folder opens,
+# and the user-data folder is made under exactly the name asked for, through XDG_DATA_HOME or HOME.
+LATIN=$(printf 'caf\351')
+mkdir -p "$WORK/data-$LATIN" "$WORK/home-$LATIN"
+for entry in "$DATA"/*; do ln -s "$entry" "$WORK/data-$LATIN/"; done
+for via in XDG_DATA_HOME HOME; do
+    if [ $via = XDG_DATA_HOME ]; then
+        USER_LATIN="$WORK/xdg-$LATIN/Marrowgate/Brackenmoor"
+        env XDG_DATA_HOME="$WORK/xdg-$LATIN" QL_LOG_STDERR=1 "$GAME" --data_path "$WORK/data-$LATIN/" >"$WORK/latin-$via.out" 2>&1 &
+    else
+        USER_LATIN="$WORK/home-$LATIN/.local/share/Marrowgate/Brackenmoor"
+        env -u XDG_DATA_HOME HOME="$WORK/home-$LATIN" QL_LOG_STDERR=1 "$GAME" --data_path "$WORK/data-$LATIN/" >"$WORK/latin-$via.out" 2>&1 &
+    fi
+    PID=$!
+    wait_for 120 sh -c "grep -q 'First frame presented' '$WORK/latin-$via.out' || ! kill -0 $PID 2>/dev/null"
+    kill -TERM $PID 2>/dev/null
+    wait $PID
+    CODE=$?
+    MANGLED=$(find "$WORK" -name "*$(printf '\357\277\275')*" | head -n 1)
+    if [ $CODE -eq 0 ] && grep -q "First frame presented" "$USER_LATIN/log.html" && [ -s "$USER_LATIN/profiles.xml" ] &&
+        [ -z "$MANGLED" ]; then
+        pass "a Latin-1 data folder and $via: the game plays and keeps its files under the same bytes"
+    else fail "Latin-1 through $via: exit $CODE, mangled '$MANGLED': $(tail -n 20 "$WORK/latin-$via.out")"; fi
+done
+
+# A Latin-1 data folder's packs are built and named on the terminal with the same bytes.
+mkdir -p "$WORK/pack-$LATIN/td"
+cp "$DATA/play.url" "$WORK/pack-$LATIN/"
+printf 'a' >"$WORK/pack-$LATIN/td/a.txt"
+"$GAME" --data_path "$WORK/pack-$LATIN/" --pack td >"$WORK/pack.out" 2>"$WORK/pack.err"
+CODE=$?
+if [ $CODE -eq 0 ] && [ -s "$WORK/pack-$LATIN/data.dat" ] &&
+    grep -q "built '$WORK/pack-$LATIN/data.dat' from '$WORK/pack-$LATIN/td/' (1 files)" "$WORK/pack.out"; then
+    pass "a Latin-1 data folder's packs are built"
+else fail "Latin-1 --pack: exit $CODE: $(cat "$WORK/pack.out" "$WORK/pack.err")"; fi
 
 [ $FAILS -eq 0 ] || { echo "$FAILS failed"; exit 1; }

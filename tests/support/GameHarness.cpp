@@ -5,6 +5,7 @@
 
 #include "App/Game.h"
 #include "Core/Base/Singletone.h"
+#include "Core/File/Profiles.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Widget/FrameManager.h"
 #include "Platform/Gpu/RecordingDevice.h"
@@ -134,6 +135,9 @@ GameHarness::GameHarness(const Options& options)
     : mHome(FreshFolder("home")), mOldCwd(fs::current_path()), mTutorial(options.tutorial)
 {
     setenv("XDG_DATA_HOME", mHome.c_str(), 1);
+    // A user-data folder that cannot be used puts the lock there instead of the system's folders.
+    fs::create_directories(mHome / "run");
+    setenv("XDG_RUNTIME_DIR", (mHome / "run").c_str(), 1);
     setenv("QL_NO_MESSAGE_BOX", "1", 1);
     setenv("QL_NO_SHELL_OPEN", "1", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -444,7 +448,13 @@ void GameHarness::drawBattle(TDBattleCanvas& canvas)
 
 fs::path GameHarness::userDir() const { return mHome / "Marrowgate" / "Brackenmoor"; }
 
-std::string GameHarness::profilesFile() const { return ReadBytes(userDir() / "profiles.xml"); }
+std::string GameHarness::profilesFile() const
+{
+    // The game saves on its worker: what it has handed over is read once written.
+    if (file::Profiles::Exists())
+        file::Profiles::Instance()->Flush();
+    return ReadBytes(userDir() / "profiles.xml");
+}
 
 std::string GameHarness::log() const { return ReadBytes(userDir() / "log.html"); }
 

@@ -4,6 +4,7 @@
 #include "Core/Base/Singletone.h"
 #include "Core/Base/StringConvert.h"
 #include "Core/File/FileManager.h"
+#include "Core/File/FileWriter.h"
 #include "Core/File/Profiles.h"
 #include "Core/Input/InputWin32.h"
 #include "Core/Layer/ImageLayer.h"
@@ -25,12 +26,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <regex>
+#include <sys/stat.h>
+#include <thread>
 #include <tuple>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -49,6 +55,8 @@ public:
     QLResultEnum Update(float dt) override
     {
         ++mTicks;
+        if (mOnTick)
+            mOnTick(mTicks);
         if (!mDriver->mWindows.empty() && mTicks == 1)
             for (const os::Event& e : mEvents)
                 mDriver->mWindows.back()->Push(e);
@@ -82,6 +90,7 @@ public:
     }
 
     os::NullVideoDriver* mDriver;
+    std::function<void(int tick)> mOnTick;
     int mTicks = 0;
     int mDraws = 0;
     int mCloseAfter = 3;
@@ -156,6 +165,9 @@ protected:
     {
         mOldCwd = fs::current_path();
         setenv("XDG_DATA_HOME", mHome.Path().c_str(), 1);
+        // Where the lock goes when the user-data folder cannot be used.
+        fs::create_directories(mHome.Path() / "run");
+        setenv("XDG_RUNTIME_DIR", (mHome.Path() / "run").c_str(), 1);
         setenv("QL_NO_MESSAGE_BOX", "1", 1);
         setenv("QL_NO_SHELL_OPEN", "1", 1);
         auto driver = std::make_unique<os::NullVideoDriver>();
@@ -189,8 +201,13 @@ protected:
                                                  "</Profile></Profiles>";
     }
 
-    // A file of the per-user folder as written.
-    std::string User(const std::string& name) const { return mHome.Read("Marrowgate/Brackenmoor/" + name); }
+    // A file of the per-user folder as written (the saves handed to the game's worker included).
+    std::string User(const std::string& name) const
+    {
+        if (file::Profiles::Exists())
+            file::Profiles::Instance()->Flush();
+        return mHome.Read("Marrowgate/Brackenmoor/" + name);
+    }
 
     testsupport::TempDir mHome;
     testsupport::TempDir mData;
@@ -697,4 +714,130 @@ TEST_F(GameApplicationTest, ImageLayersOfALayoutStandAtTheirLayerSizedByTheirIma
     EXPECT_NE(QL_OK, game->CreateImageLayer(L"icons/no_such_icon", container.get(), &none, &untouched));
     EXPECT_EQ(none, nullptr);
     EXPECT_EQ(untouched.mX, -7.0f);
+}
+
+// The game saves on a worker, so no frame waits for the disk; the main loop ends only once the
+// worker has written every save, here one made while the disk hangs.
+TEST_F(GameApplicationTest, TheNormalEndWaitsForTheSavesAFrameDoesNotWaitFor)
+{
+    StoreWindowed();
+    // A file written before the saves hangs at its temporary name until the window closes.
+    const std::string temp = (mUser / "slow.xml.tmp").string();
+    ASSERT_EQ(0, mkfifo(temp.c_str(), 0600));
+    std::atomic<bool> closing{false};
+    std::thread disk(
+        [&]
+        {
+            while (!closing)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            const int fd = open(temp.c_str(), O_RDONLY);
+            char buffer[4096];
+            while (fd >= 0 && read(fd, buffer, sizeof buffer) > 0)
+            {
+            }
+            if (fd >= 0)
+                close(fd);
+        });
+    TestGame* game = Make();
+    int savedOnTick = 0;
+    game->mProbe->mCloseAfter = 4;
+    game->mProbe->mOnTick = [&](int tick)
+    {
+        file::Profiles* profiles = file::Profiles::Instance();
+        if (tick == 1)
+            ASSERT_EQ(QL_OK, profiles->GetWriter()->Write((mUser / "slow.xml").wstring(), "slow", nullptr));
+        if (tick <= 2)
+        {
+            profiles->mCurrentProfile->SetAttribute("won", tick);
+            ASSERT_EQ(QL_OK, profiles->Save()) << "handed over, not written";
+            savedOnTick = tick;
+        }
+        if (tick == 4)
+            closing = true;
+    };
+    game->Main();
+    const std::string onDisk = mHome.Read("Marrowgate/Brackenmoor/profiles.xml"); // no flush here
+    disk.join();
+    EXPECT_EQ(savedOnTick, 2);
+    EXPECT_GE(game->mProbe->mTicks, 4) << "the frames went on while the disk hung";
+    EXPECT_NE(onDisk.find("won=\"2\""), std::string::npos) << onDisk;
+}
+
+// Building packs is a tool's run: the player's log and profiles stay as they are (or absent), and
+// what it did is said on the terminal.
+TEST_F(GameApplicationTest, APackBuildLeavesThePlayersFilesAloneAndReportsOnTheTerminal)
+{
+    mData.Write("td/levels/a.xml", "<Level/>");
+    fs::remove_all(mHome.Path() / "Marrowgate");
+    TestGame* game = Make({L"--data_path", mData.WPath(), L"--pack", L"td"});
+    testing::internal::CaptureStdout();
+    game->Main();
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(game->GetExitCode(), 0);
+    EXPECT_NE(out.find("built '"), std::string::npos) << out;
+    base::SingletoneBase::DestroyAll();
+    EXPECT_FALSE(fs::exists(mHome.Path() / "Marrowgate")) << "no user-data folder made";
+
+    fs::create_directories(mUser);
+    const std::string log = "<html>the last game's log</html>", damaged = "<Profiles currentProfile=";
+    mHome.Write("Marrowgate/Brackenmoor/log.html", log);
+    mHome.Write("Marrowgate/Brackenmoor/profiles.xml", damaged);
+    for (int run = 0; run < 2; ++run)
+    {
+        mDriver->mWindows.clear();
+        game = Make({L"--data_path", mData.WPath(), L"--pack", L"td"});
+        testing::internal::CaptureStdout();
+        game->Main();
+        out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(game->GetExitCode(), 0);
+        EXPECT_NE(out.find("built '"), std::string::npos) << out;
+        base::SingletoneBase::DestroyAll();
+        EXPECT_EQ(mHome.Read("Marrowgate/Brackenmoor/log.html"), log);
+        EXPECT_EQ(mHome.Read("Marrowgate/Brackenmoor/profiles.xml"), damaged);
+        for (const auto& entry : fs::directory_iterator(mUser))
+        {
+            const std::string name = entry.path().filename().string();
+            EXPECT_TRUE(name == "log.html" || name == "profiles.xml" || name == "instance.lock") << name;
+        }
+    }
+}
+
+// A user-data folder that cannot be used still has its single-instance lock, in the runtime
+// folder: a second copy ends as it would with a working folder.
+TEST_F(GameApplicationTest, WithoutAUsableUserFolderTheLockIsInTheRuntimeFolderAndASecondCopyEnds)
+{
+    testsupport::TempDir runtime;
+    const char* old = std::getenv("XDG_RUNTIME_DIR");
+    const std::string oldValue = old ? old : "";
+    setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
+    mHome.Write("Marrowgate", "a file where the publisher's folder would be");
+
+    TestGame* game = Make();
+    ASSERT_EQ(game->Start(), QL_OK);
+    EXPECT_FALSE(game->IsSecondInstance());
+    std::vector<fs::path> locks;
+    for (const auto& entry : fs::directory_iterator(runtime.Path()))
+        locks.push_back(entry.path());
+    ASSERT_EQ(locks.size(), 1u);
+    const std::string name = locks[0].filename().string();
+    EXPECT_EQ(name.rfind("Marrowgate-Brackenmoor-", 0), 0u) << name;
+    EXPECT_EQ(testsupport::ReadBytes(locks[0]), std::to_string(getpid()) + "\n");
+    base::SingletoneBase::DestroyAll();
+
+    for (int run = 0; run < 2; ++run)
+    {
+        os::InstanceLock running; // another copy, on the same folder
+        ASSERT_EQ(running.Acquire(locks[0].wstring()), os::InstanceLock::ACQUIRED);
+        mDriver->mWindows.clear();
+        game = Make();
+        game->Main();
+        EXPECT_TRUE(game->IsSecondInstance());
+        EXPECT_TRUE(mDriver->mWindows.empty());
+        EXPECT_EQ(game->mStarts, 0);
+        base::SingletoneBase::DestroyAll();
+    }
+    if (old)
+        setenv("XDG_RUNTIME_DIR", oldValue.c_str(), 1);
+    else
+        unsetenv("XDG_RUNTIME_DIR");
 }
