@@ -498,9 +498,6 @@ void TDBattleDrawer::drawList(TDBattleCanvas& canvas)
 
 void TDBattleDrawer::drawWaveTexts(TDBattleCanvas& canvas)
 {
-    // The level's name is read over the field in their place.
-    if (!mWaveHintsShown)
-        return;
     const auto& buttons = mMap.mNextWave.buttons;
     for (size_t i = 0; i < buttons.size(); ++i)
     {

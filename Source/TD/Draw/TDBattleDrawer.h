@@ -85,8 +85,6 @@ public:
     // effects' places are not pictures).
     void drawBackground(TDBattleCanvas& canvas);
     // One frame of the battle and its HUD, over the level's background.
-    // The next-wave hints give way while the level's name is shown over the field.
-    void setWaveHintsShown(bool shown) { mWaveHintsShown = shown; }
     void draw(TDBattleCanvas& canvas);
 
     // Queues the unit's frame and shadow into the lists; nothing without an entry or a kind.
@@ -113,7 +111,6 @@ public:
     std::vector<std::string>* mTrace = nullptr;
 
 private:
-    bool mWaveHintsShown = true;
     struct Picture
     {
         const TDTexture* image = nullptr;

@@ -7,6 +7,7 @@
 #include "Source/TD/Shell/HUDLevelName.h"
 #include "Source/TD/Shell/HUDLevelResultWindow.h"
 #include "Source/TD/Sprites/TDFrameEntry.h"
+#include "TD/DrawRecorder.h"
 
 namespace frontendtest
 {
@@ -42,6 +43,15 @@ TEST_F(BattleScreensTest, TheBannerNamesTheLevelAndClosesItselfAndTheNextLevelLo
     ASSERT_EQ(QL_OK, game().FrameStep(0.3f));
     EXPECT_EQ(HUDLevelName::kHolding, banner->mPhase);
     EXPECT_FLOAT_EQ(1.0f, banner->alpha());
+    // The countdown beside each start button is drawn under the banner too.
+    ASSERT_FALSE(map().mNextWave.buttons.empty());
+    tdtest::RecordingCanvas canvas;
+    drawBattle(canvas);
+    size_t countdowns = 0;
+    for (const tdtest::Drawn& d : canvas.drawn)
+        countdowns += d.kind == tdtest::Drawn::Text &&
+                      (d.name.rfind(localized(L"game_nextwave"), 0) == 0 || d.name == localized(L"game_incoming"));
+    EXPECT_EQ(map().mNextWave.buttons.size(), countdowns);
     ASSERT_TRUE(runUntil([this] { return board().mBannerWindow == nullptr; }, 3.0f, 0.05f));
 
     // A normal mode names the episode by its plain key.
