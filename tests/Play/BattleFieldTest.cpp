@@ -2,6 +2,7 @@
 // upgrades, a teleport beam, the immune sign and the spots' signs, all in the running game.
 #include "support/GameHarness.h"
 
+#include "Core/Base/Random.h"
 #include "Source/TD/Battle/TDContextMenu.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/TDLevelResult.h"
@@ -206,6 +207,30 @@ TEST(BattleField, ATeleportBeamRunsFromTheTowerToItsUnitAndTheUnitWalksOnAfterwa
     EXPECT_NEAR(along.front(), 0.0f, 0.5f) << "the first link at the tower";
     EXPECT_NEAR(along.back(), length - 30.0f * map.mScale, 0.5f) << "the last link one spacing short of the unit";
     EXPECT_GT(std::hypot(sx, sy), 50.0f);
+
+    // Held for its teleport, the unit flickers between its second and third death frames at
+    // random, drawn by a source of the drawing's own: the battle's numbers stay where they are.
+    ASSERT_EQ(unit->mState, kUnitBeamed);
+    const TDPrototype* kind = unit->proto();
+    const TDGraphic* graphic = TDResources::Instance()->getGraphic(kind->psd, kind->img, kind->id);
+    ASSERT_NE(graphic, nullptr);
+    const auto& death = graphic->frames("death");
+    ASSERT_GE(death.size(), 3u);
+    const u32 seed = math::GetRandomSeed();
+    std::vector<int> shown(death.size(), 0);
+    for (int i = 0; i < 40; ++i)
+    {
+        tdtest::RecordingCanvas held;
+        game.drawBattle(held);
+        for (const tdtest::Drawn& d : held.drawn)
+            for (size_t k = 0; k < death.size(); ++k)
+                shown[k] += d.kind == tdtest::Drawn::Image && d.texture == death[k]->mImage;
+    }
+    EXPECT_EQ(math::GetRandomSeed(), seed);
+    EXPECT_EQ(shown[0], 0);
+    EXPECT_GE(shown[1], 8) << "about half of 40";
+    EXPECT_GE(shown[2], 8) << "about half of 40";
+    EXPECT_EQ(shown[1] + shown[2], 40);
 
     // The beam is a flash; the unit is held for its teleport, then walks again from the start
     // (and can be beamed anew).

@@ -11,6 +11,7 @@
 
 #include <map>
 #include <memory>
+#include <random>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -111,6 +112,9 @@ public:
     std::vector<std::string>* mTrace = nullptr;
 
 private:
+    // The flicker of units being teleported: a source of its own, so that what is drawn never
+    // changes how the battle runs.
+    std::minstd_rand mBeamFlicker{1u};
     struct Picture
     {
         const TDTexture* image = nullptr;
