@@ -11,7 +11,8 @@ The bottom-most layer of every file is a placeholder that readers skip.
 
 Writes content/td/units/t1units.psd ... content/td/data/ui_parts.psd, and content/td/ui.psd with
 the battle interface's pictures (group "ui": "ui/brush", "ui/radius", the tower and ability icons)
-and the battle HUD's layout (hud_layout.py), and the spell pictures under content/td/data/spells.
+and the battle HUD's layout (hud_layout.py), the spell pictures under content/td/data/spells and
+the towers' shots under content/td/data/bullets.
 The output is committed; run this script again after changing it.
 """
 import math
@@ -608,13 +609,21 @@ def picture_sprite(name, canvases, anchor=None, list_name=None):
     return Group(name, [points("s_point", [(ax, ay)])] + listed)
 
 
-def bolt(colour, length):
-    def paint(p, m, t):
-        p.line(m - length / 2, m, m + length / 2, m, 2, colour)
-        p.poly([(m + length / 2 + 3, m), (m + length / 2 - 1, m - 3), (m + length / 2 - 1, m + 3)],
-               rgb(220, 220, 230))
-        p.poly([(m - length / 2, m), (m - length / 2 - 3, m - 3), (m - length / 2 - 3, m + 3)], rgb(240, 60, 50))
-    return paint
+def write_bullet_pictures():
+    """The shots of the towers as single pictures (their "img"), drawn unturned: round, so that
+    they read the same whichever way they fly. The fire shell is a sprite: it burns, turned."""
+    folder = os.path.join(ROOT, "data", "bullets")
+    shots = [
+        ("dart_shot", small(12, ball(rgb(150, 110, 60)))),
+        ("cannon_ball", small(12, ball(rgb(60, 60, 66)))),
+        ("magic_bolt", small(14, orb(rgb(110, 200, 255)))),
+        ("stun_bolt", small(14, orb(rgb(255, 240, 90)))),
+        ("frost_shard", small(14, orb(rgb(200, 240, 255)))),
+        ("teleport", small(24, burst(rgb(190, 120, 255), 6))),
+    ]
+    for name, canvases in shots:
+        hud_layout.write_png(os.path.join(folder, name + ".png"), canvases[0])
+    print("%-28s %3d pictures" % ("data/bullets", len(shots)))
 
 
 def orb(colour):
@@ -919,23 +928,16 @@ def main():
     sheet("units/t1units.psd", [unit_sprite(k) for k in UNITS_T1])
     sheet("units/t2units.psd", [unit_sprite(k) for k in UNITS_T2])
     sheet("units/t3units.psd", [unit_sprite(k) for k in UNITS_T3])
-    sheet("towers/dart.psd", [tower(n) for n in ("dart1", "dart2", "dart3", "dart_sniper", "watch1")] + [
-        picture_sprite("dart_bolt", small(16, bolt(rgb(150, 110, 60), 10))),
-    ])
+    sheet("towers/dart.psd", [tower(n) for n in ("dart1", "dart2", "dart3", "dart_sniper", "watch1")])
     sheet("towers/artillery.psd", [tower(n) for n in ("cannon1", "cannon2", "cannon3")] + [
-        picture_sprite("cannon_ball", small(12, ball(rgb(60, 60, 66)))),
         picture_sprite("fire_shell", small(14, ball(rgb(200, 80, 40)))),
         picture_sprite("tower3_1b", small(32, flame, 4), list_name="fire"),
     ])
-    sheet("towers/cannon.psd", [tower(n) for n in ("mage1", "mage2", "mage3", "frost1", "frost2")] + [
-        picture_sprite("magic_bolt", small(14, orb(rgb(110, 200, 255)))),
-        picture_sprite("stun_bolt", small(14, orb(rgb(255, 240, 90)))),
-        picture_sprite("frost_shard", small(14, orb(rgb(200, 240, 255)))),
-    ])
+    sheet("towers/cannon.psd", [tower(n) for n in ("mage1", "mage2", "mage3", "frost1", "frost2")])
     sheet("towers/support.psd", [tower(n) for n in ("mine1", "mine2", "totem1", "portal1")] + [
-        picture_sprite("teleport", small(24, burst(rgb(190, 120, 255), 6), 4)),
         picture_sprite("portal", small(32, burst(rgb(150, 90, 255), 8), 6)),
     ])
+    write_bullet_pictures()
     shadows = Group("shadows", [
         frame("money_shadow", shadow(16, 6, 110), True),
         frame("wywern_shadow", shadow(36, 12, 100), True),

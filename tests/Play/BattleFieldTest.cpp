@@ -2,12 +2,16 @@
 // upgrades, a teleport beam, the immune sign and the spots' signs, all in the running game.
 #include "support/GameHarness.h"
 
+#include "Core/Base/Random.h"
 #include "Source/TD/Battle/TDContextMenu.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/TDLevelResult.h"
 #include "Source/TD/Data/TDProgress.h"
 #include "Source/TD/Seams/TDUiPainter.h"
+#include "Source/TD/Sprites/TDGraphic.h"
 #include "Source/TD/Sprites/TDResources.h"
+#include "Source/TD/Units/TDBullet.h"
+#include "Source/TD/Units/TDBulletList.h"
 #include "Source/TD/Units/TDIndicator.h"
 #include "Source/TD/Units/TDTower.h"
 #include "Source/TD/Units/TDUnit.h"
@@ -204,6 +208,30 @@ TEST(BattleField, ATeleportBeamRunsFromTheTowerToItsUnitAndTheUnitWalksOnAfterwa
     EXPECT_NEAR(along.back(), length - 30.0f * map.mScale, 0.5f) << "the last link one spacing short of the unit";
     EXPECT_GT(std::hypot(sx, sy), 50.0f);
 
+    // Held for its teleport, the unit flickers between its second and third death frames at
+    // random, drawn by a source of the drawing's own: the battle's numbers stay where they are.
+    ASSERT_EQ(unit->mState, kUnitBeamed);
+    const TDPrototype* kind = unit->proto();
+    const TDGraphic* graphic = TDResources::Instance()->getGraphic(kind->psd, kind->img, kind->id);
+    ASSERT_NE(graphic, nullptr);
+    const auto& death = graphic->frames("death");
+    ASSERT_GE(death.size(), 3u);
+    const u32 seed = math::GetRandomSeed();
+    std::vector<int> shown(death.size(), 0);
+    for (int i = 0; i < 40; ++i)
+    {
+        tdtest::RecordingCanvas held;
+        game.drawBattle(held);
+        for (const tdtest::Drawn& d : held.drawn)
+            for (size_t k = 0; k < death.size(); ++k)
+                shown[k] += d.kind == tdtest::Drawn::Image && d.texture == death[k]->mImage;
+    }
+    EXPECT_EQ(math::GetRandomSeed(), seed);
+    EXPECT_EQ(shown[0], 0);
+    EXPECT_GE(shown[1], 8) << "about half of 40";
+    EXPECT_GE(shown[2], 8) << "about half of 40";
+    EXPECT_EQ(shown[1] + shown[2], 40);
+
     // The beam is a flash; the unit is held for its teleport, then walks again from the start
     // (and can be beamed anew).
     // The portal does no damage, so the unit lives through it.
@@ -256,4 +284,105 @@ TEST(BattleField, TheSpotsBoostIconsAreDrawnUnderThemInTheirOwnPictures)
         EXPECT_EQ(1, anywhere) << "only there";
     }
     EXPECT_GE(drawnAt(nullptr, 612, 495), 1) << "the income sign";
+}
+
+// A tower's shot is drawn as its graphic's single picture where it flies, unturned whichever way
+// it goes; only the fire shell, which owns its flame, is drawn turned along its flight.
+TEST(BattleField, ShotsAreTheirUnturnedPicturesWhereTheyFlyAndTheFireShellBurnsTurnedWithItsFlight)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    TDMap& map = game.map();
+    TDResources& resources = *TDResources::Instance();
+    auto turnOf = [](float degrees)
+    {
+        math::Transform2D t;
+        t.RotateDegrees(degrees);
+        float x0, y0, x1, y1;
+        t.TransformPoint(0.0f, 0.0f, x0, y0);
+        t.TransformPoint(1.0f, 0.0f, x1, y1);
+        return std::atan2(y1 - y0, x1 - x0) * 57.29577951308232f;
+    };
+    auto firstShot = [&](i32 ammoId, auto&& also) -> TDBullet*
+    {
+        for (TDBullet* bullet : map.mBullets->items)
+            if (bullet->mAlive && bullet->ammo() && bullet->ammo()->id == ammoId && also(*bullet))
+                return bullet;
+        return nullptr;
+    };
+    // A dart tower and a cannon, each on a spot beside the road.
+    std::vector<TDTower*> towers;
+    for (i32 kind : {10000, 20000})
+    {
+        TDTower* tower = nullptr;
+        for (size_t i = 0; i < map.mScenery->spotFrames.size() && !tower; ++i)
+            tower = map.placeTower(static_cast<i32>(i), kind);
+        ASSERT_NE(tower, nullptr);
+        towers.push_back(tower);
+    }
+
+    // Darts: the round shot, at its point, not turned although it flies at an angle.
+    const TDPrototype* dart = map.findPrototype(2001);
+    ASSERT_NE(dart, nullptr);
+    const TDGraphic* dartGraphic = resources.getGraphic(dart->psd, dart->img, dart->id);
+    ASSERT_TRUE(dartGraphic && dartGraphic->mImage) << "the dart's shot is one picture";
+    auto turned = [](const TDBullet& b)
+    {
+        const float a = std::fmod(b.mAngle, 90.0f);
+        return a > 10.0f && a < 80.0f;
+    };
+    TDBullet* shot = nullptr;
+    ASSERT_TRUE(game.runUntil([&] { return (shot = firstShot(2001, turned)) != nullptr; }, 60.0f));
+    tdtest::RecordingCanvas canvas;
+    game.drawBattle(canvas);
+    std::vector<const tdtest::Drawn*> darts;
+    for (const tdtest::Drawn& d : canvas.drawn)
+        if (d.kind == tdtest::Drawn::Image && d.texture == dartGraphic->mImage.get())
+            darts.push_back(&d);
+    size_t flying = 0;
+    for (TDBullet* bullet : map.mBullets->items)
+        flying += bullet->ammo() == dart;
+    ASSERT_EQ(darts.size(), flying) << "one picture for each dart in flight";
+    float x, y;
+    toScreen(map, shot->mX, shot->mY, x, y);
+    bool found = false;
+    for (const tdtest::Drawn* d : darts)
+        if (std::fabs(d->x - x) < 0.01f && std::fabs(d->y - y) < 0.01f)
+        {
+            found = true;
+            EXPECT_NEAR(d->angle, 0.0f, 1e-3f) << "flying at " << shot->mAngle << " degrees";
+            EXPECT_NEAR(d->scaleX, 1.0f, 1e-4f);
+        }
+    EXPECT_TRUE(found) << "the dart at its point";
+
+    // The cannon's fire shell on its curve: its flame turned by the flight's angle, and nothing
+    // else of it.
+    TDGraphic* flame = resources.findGraphic(L"td/tower3_1b");
+    ASSERT_FALSE(flame->frames("fire").empty());
+    const TDPrototype* shell = map.findPrototype(2003);
+    ASSERT_NE(shell, nullptr);
+    auto curving = [&](const TDBullet& b) { return b.mPhase == TDBullet::kCurving && turned(b); };
+    ASSERT_TRUE(game.runUntil([&] { return (shot = firstShot(2003, curving)) != nullptr; }, 60.0f));
+    canvas = tdtest::RecordingCanvas();
+    game.drawBattle(canvas);
+    const TDGraphic* shellGraphic = resources.getGraphic(shell->psd, shell->img, shell->id);
+    std::vector<float> drawnTurns, flightTurns;
+    for (const tdtest::Drawn& d : canvas.drawn)
+    {
+        if (d.kind != tdtest::Drawn::Image || !d.texture)
+            continue;
+        for (const TDFrameEntry* own : shellGraphic->frames(""))
+            EXPECT_NE(d.texture, own->mImage) << "the shell's own sprite is not drawn";
+        for (const TDFrameEntry* fire : flame->frames("fire"))
+            if (d.texture == fire->mImage)
+                drawnTurns.push_back(d.angle);
+    }
+    for (TDBullet* bullet : map.mBullets->items)
+        if (bullet->ammo() == shell)
+            flightTurns.push_back(turnOf(bullet->mAngle));
+    ASSERT_EQ(drawnTurns.size(), flightTurns.size()) << "one flame for each shell";
+    std::sort(drawnTurns.begin(), drawnTurns.end());
+    std::sort(flightTurns.begin(), flightTurns.end());
+    for (size_t i = 0; i < drawnTurns.size(); ++i)
+        EXPECT_NEAR(drawnTurns[i], flightTurns[i], 1e-2f) << "one shell flies at " << shot->mAngle << " degrees";
 }

@@ -4,6 +4,7 @@
 // every kind of the sheets finding its sprites.
 #include "support/GameHarness.h"
 
+#include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/TextLayer.h"
 #include "Core/Media/Font/BMFont.h"
 #include "Platform/Os/Event.h"
@@ -20,6 +21,8 @@
 #include "Source/TD/Shell/ShopTab.h"
 #include "Source/TD/Shell/TDTutorial.h"
 #include "Source/TD/Sprites/TDFrameEntry.h"
+#include "Source/TD/Sprites/TDGraphic.h"
+#include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/Units/TDDrops.h"
 #include "Source/TD/Units/TDUnit.h"
 
@@ -27,6 +30,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 using testsupport::GameHarness;
@@ -265,6 +270,30 @@ TEST(TutorialPicture, APagePictureThatDoesNotLoadBecomesAnEmptyTextPlace)
     EXPECT_FLOAT_EQ(298.0f, place.mPosition.y);
 }
 
+// An entry of a page is a picture when its picture loads, whether or not the step has a text for
+// its name. (A text place without a picture file is not tried: the new player's playthrough
+// keeps the log free of missing pictures.)
+TEST(TutorialPicture, AnEntryWhosePictureLoadsIsAPictureEvenWithAText)
+{
+    std::ifstream arrow(GameHarness::dataDir() / "td/data/tutorial/spot/arrow.png", std::ios::binary);
+    const std::string picture{std::istreambuf_iterator<char>(arrow), std::istreambuf_iterator<char>()};
+    ASSERT_FALSE(picture.empty());
+    GameHarness::Options options;
+    options.tutorial = true;
+    options.logos = false;
+    options.dataFiles = {{"td/data/tutorial/spot/text.png", picture}};
+    GameHarness game(options);
+    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    TDTutorial& tutorial = *TDTutorial::Instance();
+    ASSERT_TRUE(tutorial.pageShown());
+    EXPECT_EQ(3u, tutorial.shownImages().size()) << "the panel, the arrow and the text's picture";
+    EXPECT_TRUE(tutorial.shownTexts().empty());
+    // Its picture stands at the place's corner (282, 64).
+    const layer::ImageLayer& placed = *tutorial.shownImages().back();
+    EXPECT_FLOAT_EQ(282.0f, placed.mPosition.x);
+    EXPECT_FLOAT_EQ(64.0f, placed.mPosition.y);
+}
+
 // Every kind of the three sheets, and each of its tiers, finds the sprites its "psd" and "img"
 // name once a level runs: none is drawn from an empty graphic.
 TEST(SheetSprites, EveryKindOfTheDemoSheetsFindsItsSpritesInTheRunningGame)
@@ -280,6 +309,13 @@ TEST(SheetSprites, EveryKindOfTheDemoSheetsFindsItsSpritesInTheRunningGame)
         ++kinds;
         float w = 0.0f, h = 0.0f;
         map.mSprites->size(p.id, w, h);
+        // A kind drawn from one picture (a tower's shot) has no frames, only that picture.
+        const TDGraphic* graphic = TDResources::Instance()->getGraphic(p.psd, p.img, p.id);
+        if (p.psd.empty() && graphic && graphic->mImage)
+        {
+            w = static_cast<float>(graphic->mImage->width());
+            h = static_cast<float>(graphic->mImage->height());
+        }
         EXPECT_GT(w * h, 0.0f) << "kind " << p.id << " (" << p.psd << ", " << p.img << ") has no sprites";
     };
     for (const TDPrototype* p : map.mPrototypes.all)

@@ -110,10 +110,11 @@ TEST(Ordeal, ItsPagesShowItsResultNamesItAndTheShopAfterItKeepsAndSellsWhatWasBo
     ASSERT_TRUE(game.closeUnlockMessages());
     EXPECT_EQ(map.mBudget, map.mStats.mStartCoins) << "the Ordeal is fought without the upgrades";
 
-    // Won: the result's ribbon names the Ordeal.
+    // Won: the result names the Ordeal in the level's name; the difficulty ribbon is blank.
     map.showVictory();
     ASSERT_TRUE(game.runUntil([&] { return game.top<HUDLevelResultWindow>() != nullptr; }, 1.0f));
-    EXPECT_EQ(GameHarness::localized(L"HardcoreTitle"), GameHarness::text(game.top(), L"gameName"));
+    EXPECT_EQ(L"", GameHarness::text(game.top(), L"gameName"));
+    EXPECT_EQ(GameHarness::localized(L"episodeHardcore0") + L" 1 - 1", GameHarness::text(game.top(), L"levelName"));
     ASSERT_TRUE(game.runUntil([&] { return game.click(L"done") && game.screen() == kScreenShop; }, 10.0f));
 
     // The shop after it shows both bought and sells the next step at its price.

@@ -411,14 +411,7 @@ TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSprites
     EXPECT_GT(canvas.find(L"td/turrets:", ringAt), ringAt) << "only the ring's own tower after it";
     ASSERT_FALSE(unitImages().empty());
     EXPECT_GT(hint, unitImages().back());
-    // ...and give way to the level's name.
     m.mContextMenu.reset();
-    drawer->setWaveHintsShown(false);
-    frame();
-    EXPECT_TRUE(texts().empty());
-    drawer->setWaveHintsShown(true);
-    frame();
-    EXPECT_EQ(texts().size(), 1u);
     m.sellTower(tower);
 
     m.mNextWave.buttons.clear();

@@ -162,16 +162,22 @@ TEST_F(InGame, AResultIsStoredOnceABetterOnePaysOnlyTheStarsItAddsAndTheWindowNa
     EXPECT_EQ(GameHarness::text(window, L"levelName"), GameHarness::localized(L"episode0") + L" 1 - 1");
     EXPECT_EQ(map->mResultAction, kResultActionRestart);
 
-    // A hardcore victory names the hardcore episode and the Ordeal on the ribbon.
-    ASSERT_TRUE(restartLevel());
-    map->mMode = kDifficultyHardcore;
-    map->showVictory();
-    game.run(2);
-    window = game.top<HUDLevelResultWindow>();
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(GameHarness::text(window, L"levelName"), GameHarness::localized(L"episodeHardcore0") + L" 1 - 1");
-    EXPECT_EQ(GameHarness::text(window, L"gameName"), GameHarness::localized(L"HardcoreTitle"));
-    EXPECT_EQ(map->mResultAction, kResultActionNextLevel);
+    // A hardcore victory names the hardcore episode; its ribbon stays blank, after a defeat too.
+    for (const bool won : {true, false})
+    {
+        ASSERT_TRUE(restartLevel());
+        map->mMode = kDifficultyHardcore;
+        if (won)
+            map->showVictory();
+        else
+            map->showDefeat();
+        game.run(2);
+        window = game.top<HUDLevelResultWindow>();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(GameHarness::text(window, L"levelName"), GameHarness::localized(L"episodeHardcore0") + L" 1 - 1");
+        EXPECT_EQ(GameHarness::text(window, L"gameName"), L"");
+        EXPECT_EQ(map->mResultAction, won ? kResultActionNextLevel : kResultActionRestart);
+    }
 }
 
 TEST_F(InGame, MenusOpenOnlyOnTheTutorialSpotWhileOneIsSetAndAnotherSpotAScreenOrTheTowerTakenAwayDropsTheOpenOne)

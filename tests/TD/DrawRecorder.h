@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -53,6 +54,7 @@ struct Drawn
     const TDTexture* texture = nullptr; // read by the playthroughs, whose textures have no names
     float x = 0.0f, y = 0.0f;           // the image's centre (or the text's point) on the screen
     float scaleX = 1.0f;                // the transform's horizontal scale
+    float angle = 0.0f;                 // the transform's turn in degrees, in (-180, 180]
     TDColor color;
     i32 blend = 1;
     bool flipH = false;
@@ -138,6 +140,7 @@ struct RecordingCanvas : TDBattleCanvas
         float x1, y1;
         t.TransformPoint(1.0f, 0.0f, x1, y1);
         d.scaleX = x1 - d.x;
+        d.angle = std::atan2(y1 - d.y, x1 - d.x) * 57.29577951308232f;
         toScreen(d.x, d.y);
         d.flipH = flipH;
         drawn.push_back(d);

@@ -80,10 +80,11 @@ void tdFillLevelResultTexts(TDMap& map)
     std::wstring key = episode + std::to_wstring(map.mEpisode);
     hud.setText(L"levelName", strings->get(key) + L" " + std::to_wstring(map.mEpisode + 1) + L" - " +
                                   std::to_wstring(map.mLevel + 1));
-    // The difficulty ribbon: the Ordeal is a difficulty of its own, named on it too.
-    static const wchar_t* kDifficulty[] = {L"diff_easy", L"diff_normal", L"diff_hard", L"HardcoreTitle"};
-    const bool known = map.mMode >= kDifficultyEasy && map.mMode <= kDifficultyHardcore;
-    hud.setText(L"gameName", known ? strings->get(kDifficulty[static_cast<i32>(map.mMode)]) : L"");
+    // The difficulty ribbon names the three difficulties; the Ordeal's is blank (its level name
+    // says it), and no key is asked for it.
+    static const wchar_t* kDifficulty[] = {L"diff_easy", L"diff_normal", L"diff_hard"};
+    const bool named = map.mMode >= kDifficultyEasy && map.mMode <= kDifficultyHard;
+    hud.setText(L"gameName", named ? strings->get(kDifficulty[static_cast<i32>(map.mMode)]) : L"");
     hud.setText(L"killScore", strings->get(L"game_kill_score") + L"0");
     hud.setText(L"goldBonus", L"");
     hud.setText(L"lifeBonus", strings->get(L"game_life_bonus") + L"0");

@@ -498,9 +498,6 @@ void TDBattleDrawer::drawList(TDBattleCanvas& canvas)
 
 void TDBattleDrawer::drawWaveTexts(TDBattleCanvas& canvas)
 {
-    // The level's name is read over the field in their place.
-    if (!mWaveHintsShown)
-        return;
     const auto& buttons = mMap.mNextWave.buttons;
     for (size_t i = 0; i < buttons.size(); ++i)
     {
@@ -528,7 +525,10 @@ void TDBattleDrawer::drawBullets(TDBattleCanvas& canvas)
     {
         if (bullet->mEmitter)
             canvas.drawEmitter(*bullet->mEmitter);
-        if (bullet->mHasAnimation)
+        const TDGraphic* graphic = graphicOf(bullet->mTower ? bullet->ammo() : nullptr);
+        if (!graphic)
+            continue;
+        if (graphic->mAnimated && bullet->mHasAnimation)
         {
             // The shell of ammunition 2003 burns: the flame "fire" of "td/tower3_1b", turned with it.
             if (!mFire)
@@ -544,22 +544,15 @@ void TDBattleDrawer::drawBullets(TDBattleCanvas& canvas)
             }
             continue;
         }
-        const TDPrototype* ammo = bullet->mTower ? bullet->ammo() : nullptr;
-        const TDGraphic* graphic = graphicOf(ammo);
-        if (!graphic)
+        // Any other shot is its graphic's single picture, unturned; an animated graphic without
+        // a picture of its own shows only its emitter.
+        const TDTexture* image = graphic->mImage.get();
+        if (!image)
             continue;
-        const auto& frames = graphic->frames("");
-        if (frames.empty())
-            continue;
-        size_t n = frames.size();
-        float f = std::floor(bullet->mAnimTime * 20.0f);
-        size_t index = std::isfinite(f) && f > 0.0f ? static_cast<size_t>(std::fmod(f, static_cast<float>(n))) : 0;
-        const TDFrameEntry* frame = frames[std::min(index, n - 1)];
         math::Transform2D t;
-        t.RotateDegrees(bullet->mAngle);
         t.Translate(bullet->mX, bullet->mY);
         canvas.setBlendMode(1);
-        canvas.drawImage(frame->mImage, frame->mWidth, frame->mHeight, t, false);
+        canvas.drawImage(image, static_cast<float>(image->width()), static_cast<float>(image->height()), t, false);
         trace("bullet");
     }
     canvas.popTransform();

@@ -11,6 +11,7 @@
 
 #include <map>
 #include <memory>
+#include <random>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -85,8 +86,6 @@ public:
     // effects' places are not pictures).
     void drawBackground(TDBattleCanvas& canvas);
     // One frame of the battle and its HUD, over the level's background.
-    // The next-wave hints give way while the level's name is shown over the field.
-    void setWaveHintsShown(bool shown) { mWaveHintsShown = shown; }
     void draw(TDBattleCanvas& canvas);
 
     // Queues the unit's frame and shadow into the lists; nothing without an entry or a kind.
@@ -113,7 +112,9 @@ public:
     std::vector<std::string>* mTrace = nullptr;
 
 private:
-    bool mWaveHintsShown = true;
+    // The flicker of units being teleported: a source of its own, so that what is drawn never
+    // changes how the battle runs.
+    std::minstd_rand mBeamFlicker{1u};
     struct Picture
     {
         const TDTexture* image = nullptr;

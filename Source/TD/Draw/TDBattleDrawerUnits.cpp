@@ -61,9 +61,10 @@ void TDBattleDrawer::queueUnit(TDUnit& unit, TDDrawLists& lists)
     size_t index;
     if (unit.mState == kUnitBeamed && !hardened)
     {
-        // Being teleported: the second frame, held. The battle's random numbers are left alone
-        // so that what is drawn never changes how the battle runs.
-        index = std::min<size_t>(1, frames.size() - 1);
+        // Being teleported: the second or third frame at random, each frame anew.
+        const float r = static_cast<float>(mBeamFlicker() - std::minstd_rand::min()) /
+                        static_cast<float>(std::minstd_rand::max() - std::minstd_rand::min() + 1u);
+        index = std::min<size_t>(static_cast<size_t>(r + 0.5f) + 1, frames.size() - 1);
         unit.mAnimTime = 0.0f;
     }
     else

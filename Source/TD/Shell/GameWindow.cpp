@@ -317,7 +317,6 @@ QLResultEnum GameWindow::OnPreDraw(render::Graphics* graphics, layer::Layer*)
                                 [this](const float c[4]) {
                                     mMobShader->SetColor2(math::Point4{c[0], c[1], c[2], c[3]});
                                 });
-        mServices->drawer->setWaveHintsShown(mBannerWindow == nullptr);
         mServices->drawer->draw(canvas);
     }
     graphics->DisableClipRect();

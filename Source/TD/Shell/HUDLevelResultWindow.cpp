@@ -81,8 +81,8 @@ void HUDLevelResultWindow::countUp()
     switch (mAppear)
     {
     case kKillScore:
-        mShownKills = nearest(static_cast<float>(kills) * t);
-        setText(L"killScore", strings->get(L"game_kill_score") + std::to_wstring(mShownKills));
+        setText(L"killScore",
+                strings->get(L"game_kill_score") + std::to_wstring(nearest(static_cast<float>(kills) * t)));
         if (mTimer > 1.0f)
             setState(kLifeBonus);
         break;
@@ -92,24 +92,20 @@ void HUDLevelResultWindow::countUp()
             setState(kLifeBonus);
         break;
     case kLifeBonus:
-        mShownKills = kills;
-        mShownLife = nearest(static_cast<float>(life) * t);
-        setText(L"lifeBonus", strings->get(L"game_life_bonus") + std::to_wstring(mShownLife));
+        setText(L"lifeBonus",
+                strings->get(L"game_life_bonus") + std::to_wstring(nearest(static_cast<float>(life) * t)));
         if (mTimer > 1.0f)
             setState(kTotal);
         break;
     case kTotal:
-        // The total has run along with the lines above it: it holds its sum for a moment.
-        mShownKills = kills;
-        mShownLife = life;
+        // The lines above stand; their sum counts up in turn.
+        setText(L"totalScore",
+                strings->get(L"game_total_score") + std::to_wstring(nearest(static_cast<float>(kills + life) * t)));
         if (mTimer > 1.0f)
             setState(kDone);
         break;
     default: break;
     }
-    // The total is the sum of the lines as they show now, never 0 under numbers counting up.
-    if (mAppear >= kKillScore)
-        setText(L"totalScore", strings->get(L"game_total_score") + std::to_wstring(mShownKills + mShownLife));
 }
 
 void HUDLevelResultWindow::Draw(render::Graphics* graphics)

@@ -38,7 +38,4 @@ private:
     TDLevelOutcome mOutcome;
     std::wstring mGemsText;
     bool mGemsShown = false;
-    // What the kill and life lines show while they count up.
-    i32 mShownKills = 0;
-    i32 mShownLife = 0;
 };

@@ -7,6 +7,7 @@
 #include "Core/Layer/TextLayer.h"
 #include "Core/Media/Image/Image.h"
 #include "Core/Media/Image/ImageContainer.h"
+#include "Core/Media/Image/ResourceTexture.h"
 #include "Framework/GameApplication.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/LocalStrings.h"
@@ -26,6 +27,15 @@ render::Image* loadImage(const std::wstring& name, file::ImageContainer* contain
     return app->LoadImage(name, container);
 }
 } // namespace
+
+bool TDTutorial::hasPictureFile(const std::wstring& name) const
+{
+    if (!mPages)
+        return false;
+    const std::unique_ptr<file::ImageFileInfo> file(mPages->FindFile(
+        name, resource::ResourceTexture::kExtensions, resource::ResourceTexture::kExtensionCount, nullptr));
+    return file != nullptr;
+}
 
 void TutorialButton::onClick(int x, int y)
 {
@@ -248,10 +258,11 @@ void TDTutorial::showStep(const TDTutorialStep& step)
         if (!info || info->mName.rfind(prefix, 0) != 0)
             continue;
         const float x = info->mX, y = info->mY, w = info->mWidth, h = info->mHeight;
-        // A place the step has a text for holds that text (it has no picture); any other is a
-        // picture, and one that does not load becomes an empty text place (the loader logs it).
+        // An entry whose picture loads is a picture; any other is a text place, empty when the
+        // step has no text for it (the loader logs a picture that fails). A place the step has a
+        // text for and that has no picture file is not loaded at all.
         const auto found = step.texts.find(info->mName.substr(prefix.size()));
-        if (found == step.texts.end())
+        if (found == step.texts.end() || hasPictureFile(info->mName))
         {
             if (render::Image* image = loadImage(info->mName, mPages.get()))
             {

@@ -79,6 +79,8 @@ public:
 
 private:
     void showStep(const TDTutorialStep& step) override;
+    // Whether a page entry has a picture file of its own (a text place has none).
+    bool hasPictureFile(const std::wstring& name) const;
     void makeSkipButton();
     void setLayersVisible(bool visible);
     // Moves the page (pictures, texts and the skip button) to `drop` below its layout place.

@@ -7,6 +7,7 @@
 #include "Source/TD/Shell/HUDLevelName.h"
 #include "Source/TD/Shell/HUDLevelResultWindow.h"
 #include "Source/TD/Sprites/TDFrameEntry.h"
+#include "TD/DrawRecorder.h"
 
 namespace frontendtest
 {
@@ -42,6 +43,15 @@ TEST_F(BattleScreensTest, TheBannerNamesTheLevelAndClosesItselfAndTheNextLevelLo
     ASSERT_EQ(QL_OK, game().FrameStep(0.3f));
     EXPECT_EQ(HUDLevelName::kHolding, banner->mPhase);
     EXPECT_FLOAT_EQ(1.0f, banner->alpha());
+    // The countdown beside each start button is drawn under the banner too.
+    ASSERT_FALSE(map().mNextWave.buttons.empty());
+    tdtest::RecordingCanvas canvas;
+    drawBattle(canvas);
+    size_t countdowns = 0;
+    for (const tdtest::Drawn& d : canvas.drawn)
+        countdowns += d.kind == tdtest::Drawn::Text &&
+                      (d.name.rfind(localized(L"game_nextwave"), 0) == 0 || d.name == localized(L"game_incoming"));
+    EXPECT_EQ(map().mNextWave.buttons.size(), countdowns);
     ASSERT_TRUE(runUntil([this] { return board().mBannerWindow == nullptr; }, 3.0f, 0.05f));
 
     // A normal mode names the episode by its plain key.
@@ -90,21 +100,27 @@ TEST_F(BattleScreensTest, AFullHealthVictoryShowsThreeStarsPaysAndCountsTheScore
     EXPECT_EQ(localized(L"game_win"), *w->getText(L"levelResult"));
     EXPECT_EQ(3, map().mProgress->getLevelResult(0, 0, map().mMode).stars);
 
-    // Grows in, then with no kills passes the gold bonus and counts the life bonus, the total
-    // running along with it.
+    // Grows in, then with no kills passes the gold bonus and counts the life bonus; the total
+    // waits at 0, then counts up in its own second.
     EXPECT_LT(w->mScale, 1.0f);
     ASSERT_TRUE(runUntil([w] { return w->mAppear >= HUDLevelResultWindow::kLifeBonus; }, 1.0f));
     EXPECT_EQ(1.0f, w->mScale);
     run(15);
+    const i32 life = static_cast<i32>(map().mHealth * 100.0f);
     const std::wstring& counting = *w->getText(L"lifeBonus");
     const std::wstring shown = counting.substr(localized(L"game_life_bonus").size());
     EXPECT_NE(L"0", shown);
-    EXPECT_NE(std::to_wstring(static_cast<i32>(map().mHealth * 100.0f)), shown) << "half way through";
-    EXPECT_EQ(localized(L"game_total_score") + shown, *w->getText(L"totalScore"));
-    ASSERT_TRUE(runUntil([w] { return w->mAppear == HUDLevelResultWindow::kDone; }, 3.0f));
-    const std::wstring life = std::to_wstring(static_cast<i32>(map().mHealth * 100.0f));
-    EXPECT_EQ(localized(L"game_life_bonus") + life, *w->getText(L"lifeBonus"));
-    EXPECT_EQ(localized(L"game_total_score") + life, *w->getText(L"totalScore"));
+    EXPECT_NE(std::to_wstring(life), shown) << "half way through";
+    EXPECT_EQ(localized(L"game_total_score") + L"0", *w->getText(L"totalScore"));
+    ASSERT_TRUE(runUntil([w] { return w->mAppear == HUDLevelResultWindow::kTotal; }, 2.0f));
+    EXPECT_EQ(localized(L"game_life_bonus") + std::to_wstring(life), *w->getText(L"lifeBonus"));
+    run(15); // half of the total's second
+    const std::wstring total = w->getText(L"totalScore")->substr(localized(L"game_total_score").size());
+    EXPECT_GT(std::stoi(total), life / 4) << "half way through";
+    EXPECT_LT(std::stoi(total), life * 3 / 4) << "half way through";
+    ASSERT_TRUE(runUntil([w] { return w->mAppear == HUDLevelResultWindow::kDone; }, 2.0f));
+    EXPECT_EQ(localized(L"game_life_bonus") + std::to_wstring(life), *w->getText(L"lifeBonus"));
+    EXPECT_EQ(localized(L"game_total_score") + std::to_wstring(life), *w->getText(L"totalScore"));
 }
 
 TEST_F(BattleScreensTest, OneAndTwoStarWinsShowTheirStarsAndEachReplayPaysOnlyTheStarsItAdds)
@@ -165,7 +181,10 @@ TEST_F(BattleScreensTest, ADefeatShowsNoStarsKeepsTheStoredOnesCountsTheKillsFir
     ASSERT_TRUE(runUntil([w] { return w->mAppear == HUDLevelResultWindow::kKillScore; }, 1.0f));
     ASSERT_TRUE(runUntil([w] { return w->mAppear == HUDLevelResultWindow::kLifeBonus; }, 2.0f));
     EXPECT_EQ(localized(L"game_kill_score") + L"40", *w->getText(L"killScore"));
+    EXPECT_EQ(localized(L"game_total_score") + L"0", *w->getText(L"totalScore")) << "the total counts last";
     ASSERT_TRUE(runUntil([w] { return w->mAppear == HUDLevelResultWindow::kDone; }, 3.0f));
+    const i32 life = static_cast<i32>(map().mHealth * 100.0f);
+    EXPECT_EQ(localized(L"game_total_score") + std::to_wstring(40 + life), *w->getText(L"totalScore"));
 
     // "restart" starts the level again.
     ASSERT_TRUE(click(*w, L"restart"));
