@@ -745,7 +745,9 @@ TEST_F(GameApplicationTest, TheNormalEndWaitsForTheSavesAFrameDoesNotWaitFor)
     {
         file::Profiles* profiles = file::Profiles::Instance();
         if (tick == 1)
+        {
             ASSERT_EQ(QL_OK, profiles->GetWriter()->Write((mUser / "slow.xml").wstring(), "slow", nullptr));
+        }
         if (tick <= 2)
         {
             profiles->mCurrentProfile->SetAttribute("won", tick);
