@@ -316,8 +316,8 @@ TEST(BoughtUpgrades, TheCannonDrillShortensTheCannonsWaitByItsPercentage)
     ASSERT_EQ(1u, numbers(text).size());
     const float percent = static_cast<float>(numbers(text)[0]) / 100.0f;
     EXPECT_FLOAT_EQ(bare.cannonWait * (1.0f - percent), drilled.cannonWait);
-    // The shot takes its flight and firing animation besides the wait: more shots, at most 1 / 0.75
-    // times as many.
+    // A shot takes its firing animation and its shell's flight besides the wait: more shots, yet
+    // at most 1 / (1 - the percentage) times as many.
     EXPECT_GT(drilled.cannonShots, bare.cannonShots);
     EXPECT_LE(drilled.cannonShots, static_cast<int>(std::ceil(bare.cannonShots / (1.0f - percent))));
     // The darts are no cannons: their shots stay as they were.
