@@ -1,6 +1,7 @@
 // The Ordeal (hardcore) as a player who bought upgrades meets it: its arrivals pages, a battle
 // without the upgrades, its result, and the shop after it, which still sells what the profile
 // holds.
+#include "ShopClicks.h"
 #include "support/GameHarness.h"
 
 #include "Source/TD/Battle/TDMap.h"
@@ -10,11 +11,12 @@
 #include "Source/TD/Shell/HUDLevelSelect.h"
 #include "Source/TD/Shell/HUDShopWindow.h"
 #include "Source/TD/Shell/HUDUnlockMessage.h"
-#include "Source/TD/Shell/ShopTab.h"
-#include "Source/TD/Shell/ShopTabBar.h"
 
 #include <gtest/gtest.h>
 
+using playtest::buy;
+using playtest::plateOf;
+using playtest::showTab;
 using testsupport::GameHarness;
 
 namespace
@@ -26,38 +28,6 @@ GameHarness::Options threeStarPlayer()
     static const GameHarness::Options options =
         GameHarness::threeStarPlayer([](TDProgress& progress) { progress.setGems(100); });
     return options;
-}
-
-ShopUpgradePlate* plateOf(HUDShopWindow& shop, i32 upgrade)
-{
-    for (auto& plate : shop.plates)
-        if (plate->upgradeId == upgrade)
-            return plate.get();
-    return nullptr;
-}
-
-// The section's tab clicked (its plates made anew); the upgrade's plate there, or null.
-ShopUpgradePlate* showTab(GameHarness& game, HUDShopWindow& shop, int tab, i32 upgrade)
-{
-    const ShopTab& t = *shop.tabBar->tabs.at(static_cast<size_t>(tab));
-    game.click(t.x, t.y - 20.0f);
-    return shop.currentTab == tab ? plateOf(shop, upgrade) : nullptr;
-}
-
-// The section's tab clicked, then the upgrade's buy button at a point it answers.
-bool buy(GameHarness& game, HUDShopWindow& shop, int tab, i32 upgrade)
-{
-    const ShopUpgradePlate* plate = showTab(game, shop, tab, upgrade);
-    if (!plate)
-        return false;
-    for (int y = HUDShopWindow::kBandTop; y <= HUDShopWindow::kBandBottom; y += 4)
-        for (int x = 0; x < 1024; x += 4)
-            if (shop.buyHit(*plate, x, y))
-            {
-                game.click(static_cast<float>(x), static_cast<float>(y));
-                return true;
-            }
-    return false;
 }
 } // namespace
 

@@ -121,7 +121,7 @@ TEST_F(UpgradeTree, PrototypeStepsRoundAndCompoundTowerBonusesDoNotAndLockedTarg
     tree.applyToTower(context, base, bonus);
     EXPECT_EQ(bonus.strength, 4.0f); // ceil(1.5) twice, from the base each time
     EXPECT_FLOAT_EQ(bonus.radius, 10.0f);
-    EXPECT_FLOAT_EQ(bonus.cooldown, -0.5f);
+    EXPECT_FLOAT_EQ(bonus.cooldown, 0.5f); // the time a 25% step takes off a 2 s wait
 
     // Locked targets and hardcore apply nothing.
     bought[2] = 0;

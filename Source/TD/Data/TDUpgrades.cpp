@@ -114,6 +114,7 @@ void TDUpgrades::applyToTower(const TDUpgradeContext& context, const TDPrototype
     {
         bonus.radius += step->percent("radius") / 100.0f * current.radius;
         bonus.strength += std::ceil(step->percent("strength") / 100.0f * current.strength);
-        bonus.cooldown -= step->percent("cooldown") / 100.0f * current.cooldown;
+        // The firing takes the bonus's cooldown off the prototype's: a bought step shortens the wait.
+        bonus.cooldown += step->percent("cooldown") / 100.0f * current.cooldown;
     }
 }

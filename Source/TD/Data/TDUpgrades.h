@@ -49,7 +49,8 @@ public:
     // Raises a prototype copy by every step in force for its id, compounding.
     void applyToPrototype(const TDUpgradeContext& context, TDPrototype& p) const;
     // Adds the per-frame increments of range, strength and cooldown to a tower's bonus record,
-    // each computed from the tower's current prototype (not compounded).
+    // each computed from the tower's current prototype (not compounded). The record's cooldown is
+    // the time taken off the wait between shots.
     void applyToTower(const TDUpgradeContext& context, const TDPrototype& current, TDPrototype& bonus) const;
 
     base::OwnedList<TDUpgrade> upgrades; // file order
