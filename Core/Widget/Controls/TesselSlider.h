@@ -37,8 +37,8 @@ public:
     const widget::TypeDescriptor& GetTypeDescriptor() const override { return StaticTypeDescriptor(); }
     static widget::TypeDescriptor& StaticTypeDescriptor();
 
-    // frameName is accepted and not drawn: whatever shows beside the bar is the owner's (the
-    // options dialog's back). Starts at the maximum (reported as a change).
+    // frameName is accepted and not drawn: the track beside the bar is the owner's picture (the
+    // options panel's groove). Starts at the maximum (reported as a change).
     QLResultEnum Init(file::ImageContainer* container, const std::wstring& barName, const std::wstring& thumbName,
                       const std::wstring& frameName);
 
