@@ -260,9 +260,9 @@ template <class C> bool Formatter<C>::ParseNext()
         }
         if (!invalid)
         {
-            // The format ended inside a conversion: only its last character survives.
+            // The format ended inside a conversion: only its last character survives. No character
+            // was invalid, so the flag stays as it was.
             mOutput->push_back(mFormat[end - 1]);
-            mInvalid = true;
         }
     }
     ResetConversion();

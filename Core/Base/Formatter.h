@@ -43,6 +43,7 @@ public:
 
     const String& GetResult() const { return *mOutput; }
     bool IsDone() const { return mDone; }
+    // Set by a conversion with an invalid character; a format ending inside a conversion leaves it alone.
     bool IsInvalid() const { return mInvalid; }
 
 private:

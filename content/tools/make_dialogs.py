@@ -153,11 +153,18 @@ def button_pair(layout, folder, x, y, w, h, glyph=None, normal="b_in", over="b_a
         layout.add(folder + "/" + name, x, y, c)
 
 
-def slider(layout, folder, y):
+def slider(layout, folder, y, panel):
     base = "main_options/%s/%s" % (folder, folder)
     layout.add(base + "_back", 282, y - 6, plate(460, 52, 18, with_alpha(PEAT_DARK, 200), with_alpha(PEAT_DARK, 230)))
     # The track: a dark groove the bar fills up to the thumb; the rest stays visible as groove.
-    layout.add(base + "_frame", 294, y + 4, plate(436, 32, 14, rgb(8, 12, 10, 235), rgb(14, 20, 17, 235), BRASS, 2))
+    # The slider draws no frame and its back lies beneath the panel, so the groove is painted
+    # into the panel itself; the frame layer keeps the groove's picture and place.
+    groove = plate(436, 32, 14, rgb(8, 12, 10, 235), rgb(14, 20, 17, 235), BRASS, 2)
+    layout.add(base + "_frame", 294, y + 4, groove)
+    px, py = 294 - PANEL[0], y + 4 - PANEL[1]
+    for gy in range(groove.height):
+        for gx in range(groove.width):
+            panel.blend(px + gx, py + gy, groove.px[gy * groove.width + gx])
     bar = plate(420, 20, 10, HEATHER_LIGHT, HEATHER, BRASS, 1)
     layout.add(base + "_bar", 302, y + 10, bar)
     thumb = plate(28, 40, 10, BRASS_LIGHT, BRASS, shade(BRASS, 0.6), 2)
@@ -177,14 +184,15 @@ def options():
     # (sounds_and_music), "Music" over the music row (game_type), "Display" over the
     # window / full-screen pair (window_type).
     lay = Layout("options")
-    lay.add("title", 212, 96, plate(600, 560, 28, PEAT, PEAT_DARK, BRASS, 4))
+    panel = plate(PANEL[2], PANEL[3], 28, PEAT, PEAT_DARK, BRASS, 4)
+    lay.add("title", PANEL[0], PANEL[1], panel)
     lay.add("main_options/options_title", 362, 110, clear(300, 56))
     lay.add("main_options/sounds_and_music", 262, 168, clear(500, 36))
-    slider(lay, "sound", 212)
+    slider(lay, "sound", 212, panel)
     button_pair(lay, "buttons/sound_dec", 232, 212, 44, 40, glyph_minus)
     button_pair(lay, "buttons/sound_inc", 748, 212, 44, 40, glyph_plus)
     lay.add("main_options/game_type", 262, 264, clear(500, 36))
-    slider(lay, "music", 308)
+    slider(lay, "music", 308, panel)
     button_pair(lay, "buttons/music_dec", 232, 308, 44, 40, glyph_minus)
     button_pair(lay, "buttons/music_inc", 748, 308, 44, 40, glyph_plus)
     lay.add("main_options/window_type", 262, 366, clear(500, 36))

@@ -119,11 +119,13 @@ def lock(w, h):
     return img.resize((w, h), Image.LANCZOS)
 
 
-def ribbon(w, h, colour=BLOOD):
+def ribbon(w, h, colour=BLOOD, notch=None):
+    """A banner with a notch cut into each end, h // 3 deep unless given."""
+    n = h // 3 if notch is None else notch
     img = Image.new("RGBA", (w, h), (0, 0, 0, 0))
     d = ImageDraw.Draw(img)
-    d.polygon([(0, 0), (w, 0), (w - h // 3, h // 2), (w, h), (0, h), (h // 3, h // 2)], fill=colour + (255,))
-    d.line([(h // 3 + 4, 3), (w - h // 3 - 4, 3)], fill=GOLD_LIGHT + (160,), width=2)
+    d.polygon([(0, 0), (w, 0), (w - n, h // 2), (w, h), (0, h), (n, h // 2)], fill=colour + (255,))
+    d.line([(n + 4, 3), (w - n - 4, 3)], fill=GOLD_LIGHT + (160,), width=2)
     return img
 
 
@@ -320,7 +322,8 @@ def level_select():
     lay.add("tabs/up_button_in", 86, 140, plate(260, 56, 14, SLATE, SLATE_DARK, rim=(140, 120, 80)))
     for kind in ("super", "complete", "incomplete", "locked"):
         lay.add("plate/" + kind, 0, 0, level_plate(kind))
-    lay.add("plate/new", 0, 0, ribbon(64, 28, (40, 110, 60)))
+    # "New!" stands on it at full size in main_42_3 (69 units wide): shallow notches keep it clear.
+    lay.add("plate/new", 0, 0, ribbon(84, 30, (40, 110, 60), notch=5))
     # Three stars 32 apart from its left edge fill it exactly.
     lay.add("stars_plate/plate", 0, 0, plate(90, 30, 12, SLATE_DARK, (16, 20, 24), rim=(120, 100, 60), rim_width=2))
     lay.add("stars_plate/star", 0, 0, star(26))

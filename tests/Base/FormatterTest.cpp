@@ -143,6 +143,16 @@ TEST(Formatter, ConversionTableAndArgumentTypes)
     EXPECT_EQ(Format(L"%ld%q", 1), L"1q");
     EXPECT_EQ(Format(L"50%"), L"50%") << "a trailing percent stays";
     EXPECT_EQ(Format(L"a%-5"), L"a5") << "only the last character of an unfinished conversion stays";
+    // Only an invalid character sets the flag: an unfinished conversion does not, nor clears it.
+    for (const wchar_t* unfinished : {L"a%-5", L"%12", L"%.", L"width %08.3"})
+    {
+        base::Formatter<wchar_t> f(unfinished);
+        EXPECT_TRUE(f.IsDone());
+        EXPECT_FALSE(f.IsInvalid()) << std::string(unfinished, unfinished + std::wcslen(unfinished));
+    }
+    base::Formatter<wchar_t> both(L"%*d %12");
+    EXPECT_TRUE(both.IsInvalid());
+    EXPECT_EQ(both.GetResult(), L"*d 2");
     EXPECT_EQ(Format(L"x%\u00e9y%d", 3), L"x\u00e9y3");
 
     EXPECT_EQ(Format(L"%d and %d", 1, 2, 3, 4), L"1 and 2");

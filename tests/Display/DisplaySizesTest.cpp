@@ -11,7 +11,9 @@
 #include "Core/File/FileManager.h"
 #include "Core/Layer/TextLayer.h"
 #include "Core/Media/Image/ImageLoader.h"
+#include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TMessageBox.h"
+#include "Core/Widget/Controls/TesselSlider.h"
 #include "Image/ImageBuilders.h"
 #include "Source/TD/Battle/TDContextMenu.h"
 #include "Source/TD/Battle/TDMap.h"
@@ -582,6 +584,88 @@ public:
         EXPECT_EQ(kScreenIngameMenu, mGame.screen()) << where;
     }
 
+    // "New!" on its badge (bw x bh, centred on the game point): drawn at full size, its white
+    // spanning most of the word's 69 units, and inside the badge, clear of its notched ends.
+    void checkNewText(const std::string& where, float cx, float cy, float bw, float bh)
+    {
+        int r[4];
+        windowRect(cx - bw * 0.5f - 12.0f, cy - bh * 0.5f, cx + bw * 0.5f + 12.0f, cy + bh * 0.5f, r);
+        int x0 = r[2], x1 = r[0];
+        for (int y = r[1]; y < r[3]; ++y)
+            for (int x = r[0]; x < r[2]; ++x)
+                if (WindowView::isWhite(mScreen.pixel(x, y)))
+                {
+                    x0 = std::min(x0, x);
+                    x1 = std::max(x1, x);
+                }
+        ASSERT_LT(x0, x1) << where << ": no \"New!\" drawn";
+        float left = 0.0f, right = 0.0f, y = 0.0f;
+        mScreen.toWindow(cx - bw * 0.5f + 4.0f, cy, left, y);
+        mScreen.toWindow(cx + bw * 0.5f - 4.0f, cy, right, y);
+        EXPECT_GT(static_cast<float>(x1 - x0 + 1) / mScreen.scale(), 55.0f)
+            << where << ": \"New!\" is not drawn at full size";
+        EXPECT_GE(static_cast<float>(x0), left) << where << ": \"New!\" runs out of its badge's left end";
+        EXPECT_LE(static_cast<float>(x1), right) << where << ": \"New!\" runs out of its badge's right end";
+    }
+
+    // A new player's level selection: the first plate's badge at (50, -20) on the plate, and the
+    // hardcore button's at (50, -20) on it, each with its "New!".
+    void checkNewBadges(const std::string& where, HUDLevelSelect& levels)
+    {
+        const Picture badge = Picture::read(L"td/level_select/plate/new.png");
+        ASSERT_GT(badge.width, 0) << where;
+        const float bw = static_cast<float>(badge.width), bh = static_cast<float>(badge.height);
+        float seenX = 0.0f, seenY = 0.0f;
+        pointAt(512.0f, 620.0f, seenX, seenY); // off the plates: no zoom
+        settle(10);
+        mScreen.grab();
+        ASSERT_FALSE(levels.mPlates.empty()) << where;
+        const LevelPlate& plate = levels.mPlates.front();
+        ASSERT_TRUE(plate.showNew) << where;
+        ASSERT_FLOAT_EQ(1.0f, plate.scale) << where;
+        checkNewText(where + " plate 1", static_cast<float>(plate.x) + 50.0f + bw * 0.5f,
+                     static_cast<float>(plate.y) - 20.0f + bh * 0.5f, bw, bh);
+        ASSERT_TRUE(levels.mHardcoreNew) << where;
+        const TDButtonFrame* locked = levels.findButton(L"locked_d");
+        ASSERT_TRUE(locked && locked->mVisible) << where;
+        checkNewText(where + " hardcore", locked->mX + 50.0f + bw * 0.5f, locked->mY - 20.0f + bh * 0.5f, bw, bh);
+    }
+
+    // The options' sound slider at half volume: right of the thumb the track's groove shows to
+    // its end with its brass rim, beneath the bar's place.
+    void checkSliderTrack(const std::string& where, HUDMainMenu& menu)
+    {
+        ASSERT_TRUE(clickButton(menu, L"options")) << where;
+        OptionsDialog* dialog = nullptr;
+        ASSERT_TRUE(mGame.runUntil([&] { return (dialog = mGame.dialog<OptionsDialog>()) != nullptr; }, 2.0f)) << where;
+        settle(30); // its show effect
+        ASSERT_NE(nullptr, dialog->mSoundSlider);
+        // Its minus, twice: 1.0 to 0.5.
+        for (int i = 0; i < 2; ++i)
+            clickAt(254.0f, 232.0f);
+        ASSERT_TRUE(mGame.runUntil([&] { return dialog->mSoundSlider->GetValue() == 0.5f; }, 2.0f))
+            << where << ": the minus did not answer; the value is " << dialog->mSoundSlider->GetValue();
+        settle(4);
+        mScreen.grab();
+        // From right of the thumb (28 units wide, at 511) to the groove's end at 730.
+        int r[4];
+        windowRect(540.0f, 212.0f, 736.0f, 252.0f, r);
+        const float s = mScreen.scale();
+        EXPECT_GT(static_cast<float>(mScreen.count(r[0], r[1], r[2], r[3], WindowView::isGold)), 300.0f * s * s)
+            << where << ": no groove right of the thumb";
+        // And not the bar: its heather stops at the thumb.
+        int heather = 0;
+        for (int y = r[1]; y < r[3]; ++y)
+            for (int x = r[0]; x < r[2]; ++x)
+            {
+                const u32 p = mScreen.pixel(x, y);
+                heather += ((p >> 16) & 0xFF) > 130 && (p & 0xFF) > 130 && ((p >> 8) & 0xFF) < 120 ? 1 : 0;
+            }
+        EXPECT_EQ(0, heather) << where << ": the bar is drawn past the thumb";
+        clickAt(632.0f, 592.0f); // OK
+        ASSERT_TRUE(mGame.runUntil([&] { return mGame.dialog<OptionsDialog>() == nullptr; }, 3.0f)) << where;
+    }
+
     // White text pixels in the game rectangle, as the window shows it.
     int whiteIn(float x0, float y0, float x1, float y1) const
     {
@@ -848,6 +932,7 @@ public:
     {
         HUDMainMenu* menu = mainMenu(size);
         ASSERT_NE(nullptr, menu) << size;
+        checkSliderTrack(size + " options", *menu);
         ASSERT_TRUE(clickButton(*menu, L"play")) << size;
         // A player without a name is asked for one first and gives the longest there may be;
         // back on the main menu the greeting carries it.
@@ -882,6 +967,7 @@ public:
         auto* levels = shown<HUDLevelSelect>(size + " level select", true, 30, 4.0f, true);
         ASSERT_NE(nullptr, levels) << size;
         ASSERT_FALSE(levels->mPlates.empty());
+        checkNewBadges(size + " level select", *levels);
         const LevelPlate& plate = levels->mPlates.front();
         clickAt(static_cast<float>(plate.x + plate.width / 2), static_cast<float>(plate.y + plate.height / 2));
         // One message for each id the level unlocks, each closed by its button.

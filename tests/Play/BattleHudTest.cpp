@@ -2,7 +2,9 @@
 // by focus loss and the way on, the in-game menu's confirmations, and the spell buttons across
 // level loads.
 #include "support/GameHarness.h"
+#include "support/TempDir.h"
 
+#include "Core/Layer/TextLayer.h"
 #include "Core/Widget/Controls/OptionsDialog.h"
 #include "Core/Widget/Controls/TMessageBox.h"
 #include "Source/TD/Battle/HUDSpellButton.h"
@@ -302,6 +304,36 @@ TEST(BattleHud, TheMenuAsksBeforeLeavingEachAnswerIsKeptAndLevelLoadsRebuildTheS
     ASSERT_TRUE(game.startLevel(0, 0)) << "the main menu leads back in";
     ASSERT_TRUE(openMenuAndPick(game, L"levels"));
     ASSERT_TRUE(answer(game, true));
+    EXPECT_TRUE(game.runUntil([&] { return game.top<HUDLevelSelect>() != nullptr; }, 2.0f));
+    EXPECT_EQ(kScreenLevels, game.screen());
+}
+
+TEST(BattleHud, ALayoutWithoutACaptionPlaceStillAsksWithoutTheCaptionAndSaysSoOnce)
+{
+    GameHarness::Options options;
+    std::string layout = testsupport::ReadBytes(GameHarness::dataDir() / "td/data/mm/layers.xml");
+    const size_t caption = layout.find("<Layer name=\"text/caption\"");
+    ASSERT_NE(std::string::npos, caption);
+    layout.erase(caption, layout.find('\n', caption) + 1 - caption);
+    options.dataFiles = {{"td/data/mm/layers.xml", layout}};
+    GameHarness game(options);
+    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    const std::string line = "has no place 'text/caption'";
+    // Asked twice: each box opens, without a caption, and answers; the log says so once.
+    ASSERT_TRUE(game.click(L"options_btn"));
+    ASSERT_TRUE(game.runUntil([&] { return game.top<HUDIngameMenu>() != nullptr; }, 1.0f));
+    for (bool yes : {false, true})
+    {
+        ASSERT_TRUE(game.click(L"levels")) << "cancel keeps the menu";
+        game.run(2);
+        TMessageBox* box = game.dialog<TMessageBox>();
+        ASSERT_NE(nullptr, box) << game.log();
+        EXPECT_EQ(nullptr, box->mCaption);
+        ASSERT_NE(nullptr, box->mMessage);
+        EXPECT_EQ(GameHarness::localized(L"progress_confirm_text"), box->mMessage->mText);
+        ASSERT_TRUE(answer(game, yes));
+        EXPECT_EQ(1, GameHarness::occurrences(game.log(), line));
+    }
     EXPECT_TRUE(game.runUntil([&] { return game.top<HUDLevelSelect>() != nullptr; }, 2.0f));
     EXPECT_EQ(kScreenLevels, game.screen());
 }

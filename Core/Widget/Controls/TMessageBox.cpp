@@ -57,11 +57,12 @@ QLResultEnum TMessageBox::Build()
     if (QLResultEnum r = AppendImageLayer(L"back", HIT_NONE, nullptr, nullptr))
         return r;
     gui::ControlHost* host = gui::ControlHost::Get();
-    if (!mCaptionKey.empty())
+    // A layout without a caption place still shows the box, without its caption (mCaption null).
+    if (!mCaptionKey.empty() && FindLayoutLayer(kCaptionPlace))
     {
-        if (QLResultEnum r = AddText(L"text/caption", mCaptionKey, host->GetFont(kCaptionFont), &mCaption))
+        if (QLResultEnum r = AddText(kCaptionPlace, mCaptionKey, host->GetFont(kCaptionFont), &mCaption))
             return r;
-        FitToPlace(mCaption, L"text/caption");
+        FitToPlace(mCaption, kCaptionPlace);
     }
     if (QLResultEnum r = AddText(L"text/message", mMessageKey, host->GetFont(kFont), &mMessage))
         return r;

@@ -19,8 +19,10 @@ class TMessageBox : public TesselDialog, public widget::ButtonListener
 {
 public:
     static constexpr const wchar_t* kLayout = L"td/data/mm";
+    static constexpr const wchar_t* kCaptionPlace = L"text/caption";
 
-    // With a caption key the box has a caption over its message.
+    // With a caption key the box has a caption over its message, where the layout has a place for
+    // it; without that place the box opens without its caption (the caller may tell).
     TMessageBox(const std::wstring& messageKey, const std::wstring& command, const std::wstring& captionKey = L"");
 
     QLResultEnum Build() override;

@@ -27,7 +27,7 @@ widget::TypeDescriptor& TesselSlider::StaticTypeDescriptor()
 }
 
 QLResultEnum TesselSlider::Init(file::ImageContainer* container, const std::wstring& barName,
-                                const std::wstring& thumbName, const std::wstring& frameName)
+                                const std::wstring& thumbName, const std::wstring& /*frameName*/)
 {
     SetLayer(static_cast<gui::GameControl*>(this), false, false);
     SetListener(static_cast<widget::WidgetListener*>(this), false);
@@ -71,9 +71,6 @@ QLResultEnum TesselSlider::Init(file::ImageContainer* container, const std::wstr
         SetStateLayer(SLOT_THUMB, std::move(holder), math::Rect(info.mX, info.mY, info.mWidth, info.mHeight));
     }
     LayoutStateLayers();
-    // The track beneath the bar: the fill stops at the thumb, the track goes on to the end.
-    if (!frameName.empty() && AddImageLayer(frameName, HIT_NONE, nullptr, &mTrack) != QL_OK)
-        mTrack = nullptr;
     mHalfThumbWidth = static_cast<float>(thumbWidth / 2);
     mTrackLeft = (mBar ? mBar->mPosition.x : 0.0f) + mHalfThumbWidth;
     mTrackRight = mTrackLeft + static_cast<float>(barWidth - thumbWidth - 2);

@@ -1,6 +1,6 @@
-// The skinned horizontal slider: a track, a bar filled up to the thumb, a thumb that can be
-// dragged, a press on the bar that glides the thumb there (200 pixels per second, cosine ease), a
-// slight shrink of the held thumb and a particle shine that follows it.
+// The skinned horizontal slider: a bar filled up to the thumb, a thumb that can be dragged, a
+// press on the bar that glides the thumb there (200 pixels per second, cosine ease), a slight
+// shrink of the held thumb and a particle shine that follows it.
 #pragma once
 
 #include "Core/Widget/Controls/GameControl.h"
@@ -37,8 +37,8 @@ public:
     const widget::TypeDescriptor& GetTypeDescriptor() const override { return StaticTypeDescriptor(); }
     static widget::TypeDescriptor& StaticTypeDescriptor();
 
-    // frameName is the track drawn beneath the bar along its whole length (none when empty or
-    // missing). Starts at the maximum (reported as a change).
+    // frameName is accepted and not drawn: the track beside the bar is the owner's picture (the
+    // options panel's groove). Starts at the maximum (reported as a change).
     QLResultEnum Init(file::ImageContainer* container, const std::wstring& barName, const std::wstring& thumbName,
                       const std::wstring& frameName);
 
@@ -57,7 +57,6 @@ public:
     void MoveThumb(float x);
     bool IsGliding() const { return mGlideDuration != 0.0f; }
 
-    layer::ImageLayer* mTrack = nullptr;
     layer::ImageLayer* mThumbImage = nullptr;
     SliderLayer* mBar = nullptr;
     layer::Layer* mThumbHolder = nullptr;

@@ -509,6 +509,12 @@ void HUD::showConfirm(const std::wstring& key, const std::wstring& command)
         QL_LOG(L"The confirmation box could not be opened\n") << base::LogStyle::Error;
         return;
     }
+    if (!box->mCaption && !mCaptionPlaceReported)
+    {
+        mCaptionPlaceReported = true;
+        QL_LOG(L"The layout '%s' has no place '%s': confirmations open without their caption\n")
+            << base::LogStyle::Error << TMessageBox::kLayout << TMessageBox::kCaptionPlace;
+    }
     (void)box.release(); // removed and deleted by the frame manager when it closes
 }
 

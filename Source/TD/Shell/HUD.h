@@ -92,6 +92,10 @@ public:
     // The next level of the episode, or the episode selection after its last one.
     void nextLevel() override;
     void showMessage(const std::wstring& title, const std::wstring& text, TDScreen returnScreen) override;
+    // A two-button dialog on the stack (screen 16, set after); the battle keeps `value` as its
+    // pending dialog value, as a message keeps its return screen. The caller may set the screen
+    // number again, as the shop's reset confirmation does.
+    void showModalDialog(const std::wstring& caption, const std::wstring& text, TDScreen value);
     // The shop (screen 8): origin 1 after a level, 0 from the menus.
     void showShop(bool afterLevel) override;
     // The profiles screen (13); the main menu's "profile" opens it.
@@ -157,6 +161,8 @@ private:
     void buryClosedWindows();
 
     base::OwnedList<HUDWindow> mClosedWindows;
+    // A confirmation opened without its caption has been logged (once a run).
+    bool mCaptionPlaceReported = false;
     float mCursorX = -1.0f, mCursorY = -1.0f;
     float mPulseTime = 0.0f;
 

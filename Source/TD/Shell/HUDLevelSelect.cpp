@@ -15,6 +15,9 @@ namespace
 {
 std::wstring localised(const std::wstring& key) { return LocalStrings::Instance()->get(key); }
 
+// "New!" is drawn at full size, centred on its badge and wrapped at this width.
+constexpr float kNewWrap = 80.0f;
+
 // A point of a plate's picture (relative to its top-left corner) under the plate's zoom about
 // its centre.
 void zoomed(const LevelPlate& p, float rx, float ry, float& x, float& y)
@@ -202,8 +205,8 @@ void HUDLevelSelect::drawPlate(render::Graphics* graphics, const LevelPlate& p)
         const TDFrameEntry* badge = frame(L"plate/new");
         zoomed(p, 50.0f + badge->mWidth * 0.5f, -20.0f + badge->mHeight * 0.5f, x, y);
         tdscreen::drawImageCentred(graphics, imageOf(*badge), x, y, p.scale);
-        tdscreen::drawTextCentred(graphics, c.windowFont.Get(), localised(L"episodeSelectNew"), x, y, p.scale * 0.6f,
-                                  80.0f / 0.6f);
+        tdscreen::drawTextCentred(graphics, c.windowFont.Get(), localised(L"episodeSelectNew"), x, y, p.scale,
+                                  kNewWrap);
     }
 }
 
@@ -237,8 +240,8 @@ void HUDLevelSelect::Draw(render::Graphics* graphics)
             const float x = locked->mX + 50.0f + badge->mWidth * 0.5f, y = locked->mY - 20.0f + badge->mHeight * 0.5f;
             graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
             tdscreen::drawImageCentred(graphics, imageOf(*badge), x, y, 1.0f);
-            tdscreen::drawTextCentred(graphics, c.windowFont.Get(), localised(L"episodeSelectNew"), x, y, 0.6f,
-                                      80.0f / 0.6f);
+            tdscreen::drawTextCentred(graphics, c.windowFont.Get(), localised(L"episodeSelectNew"), x, y, 1.0f,
+                                      kNewWrap);
         }
     graphics->mFont = previous;
     graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);

@@ -1,4 +1,4 @@
-// The openers of the profile screens, the message window and the confirmation dialogs.
+// The openers of the profile screens, the message window and the modal and confirmation dialogs.
 #include "Source/TD/Shell/HUDModalOpeners.h"
 
 #include "Core/Base/Log.h"
@@ -9,6 +9,7 @@
 #include "Source/TD/Shell/HUDConfirmProfileDeletionDialog.h"
 #include "Source/TD/Shell/HUDConfirmProfileResetDialog.h"
 #include "Source/TD/Shell/HUDConfirmTutorialCancelDialog.h"
+#include "Source/TD/Shell/HUDModalDialog.h"
 #include "Source/TD/Shell/HUDModalInput.h"
 #include "Source/TD/Shell/HUDModalMessage.h"
 #include "Source/TD/Shell/HUDProfiles.h"
@@ -21,6 +22,16 @@ void HUD::showMessage(const std::wstring& title, const std::wstring& text, TDScr
         mMap->mScreen = kScreenMessage;
     }
     pushWindow(std::make_unique<HUDModalMessage>(this, mMap, title, text, returnScreen));
+}
+
+void HUD::showModalDialog(const std::wstring& caption, const std::wstring& text, TDScreen value)
+{
+    pushWindow(std::make_unique<HUDModalDialog>(this, mMap, caption, text));
+    if (mMap)
+    {
+        mMap->mScreen = kScreenMessage;
+        mMap->mMessageReturnScreen = value;
+    }
 }
 
 void HUD::showProfiles()

@@ -8,7 +8,6 @@
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Shell/HUD.h"
-#include "Source/TD/Shell/HUDModalDialog.h"
 #include "Source/TD/Shell/TDScreenDraw.h"
 #include "Source/TD/Sprites/TDResources.h"
 
@@ -267,8 +266,8 @@ std::wstring HUDShopWindow::ButtonNameAt(int x, int y)
     if (name == L"reset_premium_points")
     {
         if (mHud)
-            mHud->pushWindow(std::make_unique<HUDModalDialog>(mHud, &mMap, localised(L"reset_upgrades_title"),
-                                                              localised(L"reset_upgrades_message")));
+            mHud->showModalDialog(localised(L"reset_upgrades_title"), localised(L"reset_upgrades_message"),
+                                  kScreenNone);
         mMap.mScreen = kScreenResetUpgrades;
     }
     return name;

@@ -70,6 +70,25 @@ TEST_F(ModalWindows, AMessageADialogTheResetQuestionAndAWindowWithoutLayoutAnswe
     EXPECT_EQ(kScreenLevels, map().mScreen);
     EXPECT_EQ(nullptr, top());
 
+    // The HUD's dialog opener: both buttons on the stack, screen 16 and the value kept; its "ok"
+    // goes on to that screen as a message's does.
+    map().mScreen = kScreenProfiles;
+    hud().showModalDialog(L"Sure?", L"Really?", kScreenEpisodes);
+    EXPECT_EQ(kScreenMessage, map().mScreen);
+    EXPECT_EQ(kScreenEpisodes, map().mMessageReturnScreen);
+    frame();
+    auto* asked = top<HUDModalDialog>();
+    ASSERT_NE(nullptr, asked);
+    EXPECT_EQ(L"Sure?", text(asked, L"caption"));
+    EXPECT_EQ(L"Really?", text(asked, L"message"));
+    EXPECT_TRUE(asked->mOwnButtons.at(0)->mVisible);
+    EXPECT_EQ(0.0f, asked->mOwnButtons.at(1)->mOffsetX);
+    ASSERT_TRUE(click(*asked, L"ok"));
+    frame();
+    EXPECT_EQ(kScreenEpisodes, map().mScreen);
+    EXPECT_EQ(nullptr, top());
+    map().mScreen = kScreenLevels;
+
     // A dialog shows both buttons, answers by them and ignores other releases.
     int confirms = 0, declines = 0;
     auto* dialog = new CountingDialog(&confirms, &declines);

@@ -7,6 +7,7 @@
 #include "Source/TD/Shell/HUDShopWindow.h"
 #include "Source/TD/Shell/HUDUnlockMessage.h"
 
+#include <string>
 #include <utility>
 
 namespace
@@ -79,13 +80,28 @@ TEST_F(ShopScreen, BuyingTakesTheGemsStepByStepAndAResetRefundsThem)
     EXPECT_EQ(1, map().mProgress->getUpgradeLevel(1));
     EXPECT_EQ(0, map().mStats.mGems);
 
-    // Reset asks, then refunds every crystal spent.
-    click(kResetX, kResetY);
-    EXPECT_EQ(kScreenResetUpgrades, map().mScreen);
-    auto* dialog = top<HUDModalDialog>();
-    ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ(localized(L"reset_upgrades_title"), text(dialog, L"caption"));
-    ASSERT_TRUE(click(*dialog, L"ok"));
+    // Reset asks through the HUD's dialog opener, which keeps its value (none) as the pending one;
+    // a "cancel" keeps every step, and the second asking's "ok" refunds every crystal spent.
+    for (const wchar_t* answer : {L"cancel", L"ok"})
+    {
+        map().mMessageReturnScreen = kScreenLevels;
+        click(kResetX, kResetY);
+        EXPECT_EQ(kScreenResetUpgrades, map().mScreen);
+        EXPECT_EQ(kScreenNone, map().mMessageReturnScreen);
+        auto* dialog = top<HUDModalDialog>();
+        ASSERT_NE(nullptr, dialog);
+        EXPECT_EQ(localized(L"reset_upgrades_title"), text(dialog, L"caption"));
+        EXPECT_EQ(localized(L"reset_upgrades_message"), text(dialog, L"message"));
+        ASSERT_TRUE(click(*dialog, answer));
+        frame();
+        EXPECT_EQ(kScreenShop, map().mScreen);
+        EXPECT_EQ(shop, top());
+        if (std::wstring(answer) == L"cancel")
+        {
+            EXPECT_EQ(0, map().mStats.mGems);
+            EXPECT_EQ(1, map().mProgress->getUpgradeLevel(1));
+        }
+    }
     EXPECT_EQ(kScreenShop, map().mScreen);
     EXPECT_EQ(shop, top());
     EXPECT_EQ(15 + 35, map().mStats.mGems);
