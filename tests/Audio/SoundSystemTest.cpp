@@ -150,6 +150,21 @@ TEST_F(MusicTest, FadesEmptyNamesPlaylistsMissingTracksVolumesAndThePack)
     Render(2 * kFade);
     EXPECT_EQ(Sys().GetCurrentMusic(), "music/a.ogg");
 
+    // A change asked for after that fades out once more, from the full volume over the whole second.
+    Restart("music/a.ogg", 1000);
+    Play("music/b.ogg", 10000);
+    Sys().PlayMusic("music/a.ogg");
+    ExpectFrames(Render(100), a, 11000, 100);
+    Sys().PlayMusic("music/b.ogg");
+    ASSERT_TRUE(Sys().IsFading());
+    auto again = Render(kFade - 1);
+    for (size_t i = 0; i < kFade - 1; i += 1000)
+        ASSERT_NEAR(again[2 * i], a[11100 + i] * (1.0f - float(i + 1) / kFade), 1e-5f) << "frame " << i;
+    EXPECT_EQ(Sys().GetCurrentMusic(), "music/a.ogg");
+    Render(1);
+    EXPECT_EQ(Sys().GetCurrentMusic(), "music/b.ogg");
+    ExpectFrames(Render(100), b, 0, 100);
+
     // A track that ends during its fade can still be restarted and changed.
     Restart("music/short.ogg", 1000);
     Play("music/b.ogg", 10000); // the track ends while fading
@@ -218,6 +233,19 @@ TEST_F(MusicTest, FadesEmptyNamesPlaylistsMissingTracksVolumesAndThePack)
     Sys().PlayMusic("music/bad.ogg");
     EXPECT_EQ(Sys().GetMusicChannel(), 0u);
     EXPECT_EQ(log.Count("Cannot play music 'music/bad.ogg'"), 1);
+
+    // At half the music volume a fade runs from that half down to silence.
+    Sys().SetMusicVolume(0.5f);
+    Restart("music/a.ogg", 1000);
+    Sys().PlayMusic("music/b.ogg");
+    auto half = Render(kFade - 1);
+    for (size_t i = 0; i < kFade - 1; i += 1000)
+        ASSERT_NEAR(half[2 * i], a[1000 + i] * 0.5f * (1.0f - float(i + 1) / kFade), 1e-5f) << "frame " << i;
+    Render(1);
+    EXPECT_EQ(Sys().GetCurrentMusic(), "music/b.ogg");
+    ExpectFrames(Render(100), b, 0, 100, 0.5f);
+    Sys().PlayMusic("");
+    Sys().SetMusicVolume(1.0f);
 
     // The music volume applies at once but lets a fade finish.
     Play("music/a.ogg", 100);

@@ -253,6 +253,34 @@ TEST_F(DialogEffectsTest, ShowRunsItsAnimationThenTellsTheDialogAndHideWaitsForI
     Tick(0.21f); // closed and deleted in the same frame
     EXPECT_FALSE(alive);
 
+    // One kept on a hide without deletion shows through its whole effect again, and hides again.
+    dialog = ShowOptions(&alive);
+    Tick(0.0f);
+    Tick(0.3f);
+    ASSERT_EQ(dialog->shown, 1);
+    ASSERT_EQ(QL_OK, dialog->Hide(false));
+    Tick(0.25f);
+    ASSERT_TRUE(mManager.GetStack().empty());
+    ASSERT_TRUE(alive);
+    ASSERT_EQ(QL_OK, mManager.ShowModal(dialog, true));
+    Tick(0.0f);
+    effects = dynamic_cast<widget::DialogAnimEffects*>(dialog->GetEffects());
+    ASSERT_NE(effects, nullptr);
+    EXPECT_EQ(effects->GetState(), widget::DialogAnimEffects::SHOWING);
+    EXPECT_FLOAT_EQ(dialog->GetLayer()->mAlpha, 0.0f);
+    Tick(0.0f);
+    Tick(0.125f);
+    EXPECT_NEAR(dialog->GetLayer()->mAlpha, 0.5f, 1e-5f);
+    EXPECT_EQ(dialog->shown, 1);
+    Tick(0.13f);
+    EXPECT_EQ(dialog->shown, 2);
+    EXPECT_FLOAT_EQ(dialog->alphaWhenShown, 1.0f);
+    ASSERT_EQ(QL_OK, dialog->Hide(true));
+    Tick(0.05f);
+    EXPECT_NEAR(dialog->GetLayer()->mAlpha, 0.75f, 1e-5f);
+    Tick(0.16f);
+    EXPECT_FALSE(alive);
+
     // A dialog deleted while its effects run leaves nothing behind.
     dialog = ShowOptions();
     Tick(0.1f);

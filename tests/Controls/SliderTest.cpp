@@ -185,6 +185,25 @@ TEST_F(SliderTest, PressOnTheBarGlidesEasedAtTwoHundredPixelsPerSecondAndAnEarly
     EXPECT_FLOAT_EQ(mLog.changed[0], 40.0f / kTrack);
     EXPECT_FLOAT_EQ(mSlider->GetValue(), 40.0f / kTrack);
 
+    // A press while a glide still runs starts a new one from where the thumb is, on its own clock.
+    mLog.changed.clear();
+    EXPECT_EQ(QL_OK, mManager.OnMouseDown(Screen(mSlider->mTrackLeft + 240.0f, BarY()), 1));
+    EXPECT_EQ(QL_OK, mManager.OnMouseUp(Screen(mSlider->mTrackLeft + 240.0f, BarY()), 1));
+    Tick(0.5f); // 200 pixels in one second: half-way
+    EXPECT_NEAR(ThumbX(), mSlider->mTrackLeft + 140.0f, 1e-3f);
+    ASSERT_TRUE(mSlider->IsGliding());
+    const float from = ThumbX();
+    const float to = mSlider->mTrackLeft + 20.0f;
+    EXPECT_EQ(QL_OK, mManager.OnMouseDown(Screen(to, BarY()), 1));
+    EXPECT_FLOAT_EQ(mSlider->mGlideDuration, (from - to) / 200.0f);
+    Tick(0.3f); // half its 0.6 s
+    EXPECT_NEAR(ThumbX(), from + (to - from) * 0.5f, 1e-3f);
+    Tick(0.5f);
+    EXPECT_FLOAT_EQ(ThumbX(), to);
+    EXPECT_EQ(QL_OK, mManager.OnMouseUp(Screen(to, BarY()), 1));
+    ASSERT_EQ(mLog.changed.size(), 1u) << "only the glide that arrived gives a final value";
+    EXPECT_FLOAT_EQ(mLog.changed[0], 20.0f / kTrack);
+
     // Dragging during a glide only moves its end, kept on the track.
     EXPECT_EQ(QL_OK, mManager.OnMouseDown(Screen(mSlider->mTrackRight - 80.0f, BarY()), 1));
     ASSERT_TRUE(mSlider->IsGliding());

@@ -126,6 +126,16 @@ TEST_F(EmitterTest, TimelinesPlacesRatesAndCapsDecideWhenWhereAndHowManyParticle
     EXPECT_EQ(0u, e->ParticleCount());
     EXPECT_FALSE(e->Update(16.0));
     EXPECT_EQ(0u, e->ParticleCount());
+    // Started again after the stop, it runs its timeline as the first time: burst, stream, end.
+    e->Restart();
+    EXPECT_TRUE(e->InInterval());
+    e->Update(16.0);
+    EXPECT_EQ(7u, e->ParticleCount());
+    for (int i = 1; i < 60; ++i)
+        e->Update(16.0);
+    EXPECT_NEAR(12.0, e->ParticleCount(), 1.0);
+    EXPECT_NEAR(3.5 - 0.96, SecondsToEnd(*e, 5.0), 0.05); // the last, born at 0.5 s, lives 3 s
+    EXPECT_FALSE(e->InInterval());
 
     // A repeating timeline fires its burst each pass.
     e = Start(Describe("duration=\"1\"", "burst=\"10\" life=\"0.5\""), LOOP_REPEAT);

@@ -123,6 +123,13 @@ TEST_F(ParticleEffects, PlayFinishStopLoopModesStepsLibrariesAndTheGamesEffectsA
     EXPECT_FALSE(a->GetEmitter()->InInterval());
     EXPECT_EQ(-1.0, SecondsToStop(*b, 5.0));
     EXPECT_GT(Count(*b), 0u);
+    // Played again, the one-shot runs its whole timeline once more: the same stream, the same end.
+    a->SetState(ParticleEmitter::PLAYING);
+    EXPECT_EQ(ParticleEmitter::PLAYING, a->GetState());
+    a->Update(0.1);
+    EXPECT_NEAR(5.0, Count(*a), 1.0); // 50 a second
+    EXPECT_NEAR(once - 0.1, SecondsToStop(*a, 5.0), 1.5 / 60.0);
+    EXPECT_EQ(0u, Count(*a));
     b->SetLoopMode(2);
     EXPECT_EQ(particles::LOOP_FOREVER, b->GetEmitter()->GetLoopMode());
     b->SetLoopMode(7);

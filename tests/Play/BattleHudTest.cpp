@@ -227,6 +227,21 @@ TEST(BattleHud, ASpellIsChosenCastOnTheFieldAndRechargesAtTheBattlesSpeed)
     EXPECT_EQ(0, game.map().mSelectedSpell);
     EXPECT_TRUE(game.click(L"spell0"));
     EXPECT_EQ(-1, game.map().mSelectedSpell) << "a second click puts the spell back";
+
+    // Cast again, it recharges in full once more, at the battle's speed, and is ready again.
+    ASSERT_TRUE(game.click(L"spell0"));
+    game.moveTo(600.0f, 320.0f);
+    game.frame();
+    game.click(600.0f, 320.0f);
+    EXPECT_EQ(-1, game.map().mSelectedSpell);
+    EXPECT_EQ(1, meteor->mUsed);
+    EXPECT_FLOAT_EQ(full, meteor->mCooldown) << "the whole recharge again";
+    game.run(15);
+    EXPECT_NEAR(full - 1.0f, meteor->mCooldown, 0.1f) << "still at the battle speed";
+    ASSERT_TRUE(game.runUntil([&] { return meteor->mUsed == 0; }, full));
+    EXPECT_NE(nullptr, meteor->mGlow) << "it glows when ready again";
+    EXPECT_TRUE(game.click(L"spell0"));
+    EXPECT_EQ(0, game.map().mSelectedSpell);
 }
 
 TEST(BattleHud, TheMenuAsksBeforeLeavingEachAnswerIsKeptAndLevelLoadsRebuildTheSpellButtons)

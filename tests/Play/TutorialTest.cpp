@@ -10,10 +10,14 @@
 #include "Source/TD/Battle/TDContextMenu.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Data/TDProgress.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
 #include "Source/TD/Shell/HUDConfirmTutorialCancelDialog.h"
+#include "Source/TD/Shell/HUDMainMenu.h"
 #include "Source/TD/Shell/HUDModalDialog.h"
+#include "Source/TD/Shell/HUDModalInput.h"
+#include "Source/TD/Shell/HUDProfiles.h"
 #include "Source/TD/Shell/TDTutorial.h"
 #include "Source/TD/Units/TDDrops.h"
 #include "Source/TD/Units/TDTower.h"
@@ -383,6 +387,98 @@ TEST(TutorialPlay, APauseHidesTheSkipWhichIsAskedFirstAndConfirmedLastsPastARest
     again.profiles = profiles;
     GameHarness game(again);
     ASSERT_TRUE(game.startLevel(0, 0));
+    EXPECT_FALSE(game.map().mTutorialActive);
+    EXPECT_FALSE(Tutorial().pageShown());
+}
+
+namespace
+{
+// From the battle through the in-game menu's "mmenu", confirmed, to the main menu.
+bool LeaveToMainMenu(GameHarness& game)
+{
+    if (!game.click(L"options_btn") || !game.runUntil([&] { return game.screen() == kScreenIngameMenu; }, 1.0f) ||
+        !game.click(L"mmenu"))
+        return false;
+    game.run(10); // the box's show animation
+    game.click(390.0f, 535.0f);
+    return game.runUntil([&] { return game.top<HUDMainMenu>() != nullptr; }, 3.0f);
+}
+
+// The profiles screen opened from the main menu.
+HUDProfiles* OpenProfiles(GameHarness& game)
+{
+    HUDProfiles* screen = nullptr;
+    if (!game.click(L"profile") || !game.runUntil([&] { return (screen = game.top<HUDProfiles>()) != nullptr; }, 1.0f))
+        return nullptr;
+    return screen;
+}
+} // namespace
+
+// A second player meets the whole tutorial from its first page whatever the first did with it, and
+// the first, chosen again, keeps its skip.
+TEST(TutorialPlay, ASecondPlayerMeetsTheWholeTutorialAndTheFirstKeepsItsSkip)
+{
+    GameHarness game(WithTutorial());
+    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    TDProgress& progress = *game.map().mProgress;
+    const std::wstring first = progress.currentName();
+    // The first player builds on the first page, then skips the rest.
+    game.click(210.0f, 370.0f);
+    ASSERT_TRUE(ClickMenuEntry(game, [](i32 id) { return id > 0; }));
+    ASSERT_EQ(2, ActiveStep());
+    const std::wstring secondPage = PageText();
+    TutorialButton* skip = Tutorial().skipButton();
+    ASSERT_NE(nullptr, skip);
+    game.click(skip->mPosition.x, skip->mPosition.y);
+    ConfirmDialog(game, L"ok");
+    game.frame();
+    ASSERT_FALSE(game.map().mTutorialActive);
+
+    // A new player, made on the profiles screen.
+    ASSERT_TRUE(LeaveToMainMenu(game));
+    HUDProfiles* screen = OpenProfiles(game);
+    ASSERT_NE(nullptr, screen);
+    ASSERT_TRUE(game.click(*screen, L"create"));
+    auto* input = game.top<HUDModalInput>();
+    ASSERT_NE(nullptr, input);
+    while (!input->mText.empty())
+        (void)game.board().OnKeyDown(HUDModalInput::kBackspace);
+    game.type(L"Bob");
+    ASSERT_TRUE(game.click(*input, L"ok"));
+    ASSERT_EQ(L"Bob", progress.currentName());
+    ASSERT_TRUE(game.click(*screen, L"confirm"));
+    ASSERT_TRUE(game.runUntil([&] { return game.top<HUDMainMenu>() != nullptr; }, 1.0f));
+
+    // Its first level opens on the first page, and its pages follow as they did for the first.
+    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    EXPECT_TRUE(game.map().mTutorialActive);
+    EXPECT_EQ(0, ActiveStep());
+    EXPECT_TRUE(Tutorial().pageShown());
+    EXPECT_EQ(LocalStrings::Instance()->get(L"tut_spot"), PageText());
+    for (const TDTutorialStep& step : Tutorial().steps())
+        EXPECT_EQ(step.id == 0 ? kStepActive : kStepWaiting, step.state) << "step " << step.id;
+    EXPECT_TRUE(game.map().mWaves.mUnits.empty());
+    game.click(210.0f, 370.0f);
+    ASSERT_TRUE(ClickMenuEntry(game, [](i32 id) { return id > 0; }));
+    EXPECT_EQ(2, ActiveStep());
+    EXPECT_EQ(secondPage, PageText());
+
+    // The first player, chosen again, plays without it.
+    ASSERT_TRUE(LeaveToMainMenu(game));
+    screen = OpenProfiles(game);
+    ASSERT_NE(nullptr, screen);
+    bool chosen = false;
+    for (int line = 1; line <= 5 && !chosen; ++line)
+        if (GameHarness::text(screen, L"profile" + std::to_wstring(line)) == first)
+        {
+            const TDFrameEntry* area = screen->mTextAreas.at(L"profile" + std::to_wstring(line)).get();
+            game.click(area->mX + 10.0f, area->mY + area->mHeight * 0.5f);
+            chosen = true;
+        }
+    ASSERT_EQ(first, progress.currentName());
+    ASSERT_TRUE(game.click(*screen, L"confirm"));
+    ASSERT_TRUE(game.runUntil([&] { return game.top<HUDMainMenu>() != nullptr; }, 1.0f));
+    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
     EXPECT_FALSE(game.map().mTutorialActive);
     EXPECT_FALSE(Tutorial().pageShown());
 }

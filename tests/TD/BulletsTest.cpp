@@ -126,6 +126,16 @@ TEST_F(BattleFixture, SpellHitsEachUnitOnceForItsLifetimeAndItsAreaEffectsComeFr
         m.mBullets->update(1.0f / 60.0f);
     EXPECT_TRUE(m.mBullets->items.empty());
 
+    // A second cast hits again a unit the first one hit, once for its own lifetime.
+    place(unit(1), 480.0f, 100.0f);
+    ASSERT_TRUE(m.castSpell(0, 500.0f, 100.0f));
+    ASSERT_EQ(m.mBullets->items.size(), 1u);
+    for (int i = 0; i < 3 * 60 + 10 && !m.mBullets->items.empty(); ++i)
+        m.mBullets->update(1.0f / 60.0f);
+    EXPECT_TRUE(m.mBullets->items.empty());
+    EXPECT_FLOAT_EQ(unit(1)->mHealth, 80.0f);
+    EXPECT_EQ(tutorial.count(L"spell_casted"), 2u);
+
     // A spell without its ammunition ends at once; an unknown spell is not cast.
     m.mBullets->add(new TDSpell(m, 9999));
     m.mBullets->update(0.01f);

@@ -28,6 +28,30 @@ TEST(BattleStats, CombosPayForQuickKillsAndShownCoinsRunTowardTheCountBothWays)
     for (auto [kills, bonus] : {std::pair{1, 0}, {2, 3}, {3, 4}, {4, 5}, {5, 7}, {6, 8}, {8, 10}, {10, 13}, {50, 65}})
         EXPECT_EQ(comboOf(kills), std::pair(bonus, bonus)) << kills;
 
+    // A second combo after the first was paid counts its own kills only.
+    TDBattleStats twice;
+    for (int combo : {2, 3})
+    {
+        for (int i = 0; i < combo; ++i)
+        {
+            twice.addKill(0, 0.0f, 0.0f);
+            twice.update(0.5f);
+        }
+        for (int i = 0; i < 11; ++i)
+            twice.update(0.1f);
+    }
+    EXPECT_EQ(twice.mComboBonus, 3 + 4);
+    EXPECT_EQ(twice.mComboKills, 0);
+    // A slow kill after quick ones pays the running combo at once and counts toward no combo.
+    TDBattleStats broken;
+    broken.addKill(0, 0.0f, 0.0f);
+    broken.update(0.5f);
+    broken.addKill(0, 0.0f, 0.0f);
+    broken.mComboTimer = 1.5f; // a long pause without an update (a paused battle)
+    broken.addKill(0, 0.0f, 0.0f);
+    EXPECT_EQ(broken.mComboBonus, 3);
+    EXPECT_EQ(broken.mComboKills, 0);
+
     TDBattleStats stats;
     stats.addCoins(10);
     std::vector<i32> shown;

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 using tdtest::BattleFixture;
 using tdtest::kThreeBrutes;
@@ -243,6 +244,51 @@ TEST_F(BattleFixture, TowerFiresOnItsCooldownAndKillsPayCoins)
     EXPECT_EQ(t->mTarget, nullptr);
 }
 
+namespace
+{
+// The battle times at which the tower's shot sound plays, in frames of 1/60 s over `seconds`.
+std::vector<float> shotTimes(BattleFixture& f, const std::wstring& sound, float seconds)
+{
+    std::vector<float> times;
+    for (int i = 1; i <= static_cast<int>(seconds * 60.0f); ++i)
+    {
+        const auto before = std::count(f.sounds.played.begin(), f.sounds.played.end(), sound);
+        f.map->update(1.0f / 60.0f);
+        if (std::count(f.sounds.played.begin(), f.sounds.played.end(), sound) > before)
+            times.push_back(static_cast<float>(i) / 60.0f);
+    }
+    return times;
+}
+} // namespace
+
+TEST_F(BattleFixture, EveryShotAfterTheFirstWaitsOutTheWholeCooldownAgain)
+{
+    // A brute walks through the homing tower's reach for long enough to take many shots.
+    TDMap& m = start("<wave spawn=\"1\"><e id=\"2\" y=\"-65\"/></wave><wave spawn=\"1\" timeout=\"100\"><e "
+                     "id=\"1\"/></wave>");
+    m.buildTower(0, 200);
+    m.mPrototypes.findById(200)->cooldown = 1.5f;
+    const std::vector<float> shots = shotTimes(*this, L"tower200shot", 20.0f);
+    ASSERT_GE(shots.size(), 5u);
+    for (size_t i = 1; i < shots.size(); ++i)
+        EXPECT_NEAR(shots[i] - shots[i - 1], 1.5f, 2.5f / 60.0f) << "shot " << i + 1;
+
+    // The shell thrower throws again once its shell is gone and its cooldown (2 s) has passed.
+    TDMap& shells = start(kThreeBrutes);
+    TDTower* thrower = shells.buildTower(0, 600);
+    std::vector<float> thrown;
+    for (int i = 1; i <= 10 * 60; ++i)
+    {
+        const bool flying = shells.mBullets->hasBulletOf(thrower);
+        shells.update(1.0f / 60.0f);
+        if (!flying && shells.mBullets->hasBulletOf(thrower))
+            thrown.push_back(static_cast<float>(i) / 60.0f);
+    }
+    ASSERT_GE(thrown.size(), 3u);
+    for (size_t i = 1; i < thrown.size(); ++i)
+        EXPECT_NEAR(thrown[i] - thrown[i - 1], 2.0f, 2.5f / 60.0f) << "shell " << i + 1;
+}
+
 TEST_F(BattleFixture, BlockedTowerFreezesAndSlowedTowerCoolsDownLonger)
 {
     TDMap& m = start("<wave spawn=\"1\"><e id=\"7\" y=\"-65\"/><e id=\"8\" y=\"-65\"/></wave><wave spawn=\"1\"><e "
@@ -278,6 +324,14 @@ TEST_F(BattleFixture, BlockedTowerFreezesAndSlowedTowerCoolsDownLonger)
     t->update(0.01f);
     EXPECT_TRUE(t->mDebuffed);
     EXPECT_FLOAT_EQ(t->mCooldown, 1.5f);
+    // Half as long again, whatever the cooldown: two seconds become three.
+    m.mPrototypes.findById(100)->cooldown = 2.0f;
+    t->mCooldown = 0.0f;
+    t->mState = kTowerFiring;
+    t->mTarget = slower;
+    t->mAnimTime = 1.0f;
+    t->update(0.01f);
+    EXPECT_FLOAT_EQ(t->mCooldown, 3.0f);
 }
 
 TEST_F(BattleFixture, UpgradeNeedsTheCoinsShowsWhatChangedAndSurvivesReloadingTheSheets)

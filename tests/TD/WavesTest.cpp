@@ -50,6 +50,21 @@ TEST_F(BattleFixture, EntriesSpawnOnTimeOnTheirSideAndBadOnesCountAsDone)
     EXPECT_FALSE(u->mSamples.empty());
     EXPECT_NEAR(u->mPos[1], 120.0f, 1.0f) << u->mPos[0]; // 20 to the side of the road
 
+    // Each wave counts its own spawns: the next wave's second and tenth are heard again.
+    tutorial.events.clear();
+    TDMap& two = start("<wave spawn=\"1\"><e id=\"1\" y=\"-65\"/><e id=\"1\" x=\"9\" y=\"-65\"/></wave>"
+                       "<wave spawn=\"1\">" +
+                       entries + "</wave>");
+    run(1.0f);
+    ASSERT_EQ(two.mWaves.mUnits.size(), 2u);
+    EXPECT_EQ(tutorial.count(L"wave_1_spawned_2"), 1u);
+    for (TDUnit* first : two.mWaves.mUnits)
+        first->mHealth = 0.0f;
+    run(6.0f);
+    ASSERT_EQ(two.mWaves.mUnits.size(), 10u);
+    EXPECT_EQ(tutorial.count(L"wave_1_spawned_2"), 2u);
+    EXPECT_EQ(tutorial.count(L"wave_1_spawned_10"), 1u);
+
     // A bad spawn point or an unknown kind counts as done, so the wave ends.
     TDMap& bad = start("<wave spawn=\"42\"><e id=\"1\"/></wave><wave spawn=\"1\"><e id=\"77\"/></wave>");
     run(2.0f);

@@ -40,6 +40,14 @@ protected:
         EXPECT_TRUE(mGame.runUntil([&] { return !dialog->IsDisabled(); }, 2.0f));
         return dialog;
     }
+    // Frames of 1/30 s until its show effect has ended (at most two seconds' worth).
+    int FramesUntilShown(OptionsDialog* dialog)
+    {
+        int frames = 0;
+        while (dialog->IsDisabled() && frames < 60 && mGame.frame())
+            ++frames;
+        return frames;
+    }
     // Where a layer's origin is in game coordinates (the shown dialog is not scaled).
     static void ScreenOf(layer::Layer* control, float& x, float& y)
     {
@@ -89,7 +97,11 @@ TEST_F(OptionsDialogTest, VolumesStepAQuarterWithinZeroAndOneAndAreStored)
     ClickOn(dialog->mSoundPlus);
     EXPECT_TRUE(ClickSounded());
     EXPECT_FLOAT_EQ(SoundSystem::Instance()->GetSoundVolume(), 1.0f);
-    for (int i = 0; i < 4; ++i)
+    ClickOn(dialog->mSoundMinus);
+    EXPECT_FLOAT_EQ(SoundSystem::Instance()->GetSoundVolume(), 0.75f) << "one quarter down";
+    EXPECT_FLOAT_EQ(Progress().getSoundVolume(), 0.75f);
+    EXPECT_FLOAT_EQ(dialog->mSoundSlider->mThumbHolder->mPosition.x, dialog->mSoundSlider->XOfValue(0.75f));
+    for (int i = 0; i < 3; ++i)
         ClickOn(dialog->mSoundMinus);
     EXPECT_FLOAT_EQ(SoundSystem::Instance()->GetSoundVolume(), 0.0f);
     EXPECT_FLOAT_EQ(Progress().getSoundVolume(), 0.0f);
@@ -188,12 +200,31 @@ TEST_F(OptionsDialogTest, TheShowEffectKeepsTheWindowInertOkHidesItAndAWindowTha
     mGame.frame();
     ASSERT_NE(dialog->GetEffects(), nullptr) << "the demo's effect set for the options";
     EXPECT_TRUE(dialog->IsDisabled());
+    const float firstAlpha = dialog->GetLayer()->mAlpha;
+    EXPECT_LT(firstAlpha, 1.0f) << "it starts from the effect's first pose";
     ClickOn(dialog->mCheatButton);
     EXPECT_FALSE(mGame.board().mDebugKeys) << "nothing happens while it shows";
     EXPECT_FALSE(ClickSounded());
-    ASSERT_TRUE(mGame.runUntil([&] { return !dialog->IsDisabled(); }, 2.0f));
+    const int firstShow = FramesUntilShown(dialog);
+    ASSERT_GT(firstShow, 2);
     EXPECT_FLOAT_EQ(dialog->GetLayer()->mAlpha, 1.0f);
     EXPECT_FLOAT_EQ(dialog->GetLayer()->mScale.x, 1.0f);
+
+    // Closed and opened again, it runs its whole show effect once more, inert until its end.
+    ClickOn(dialog->mOkButton);
+    ASSERT_TRUE(mGame.runUntil([&] { return mGame.dialog<OptionsDialog>() == nullptr; }, 2.0f));
+    (void)ClickSounded();
+    dialog = new OptionsDialog();
+    ASSERT_EQ(QL_OK, dialog->Build());
+    ASSERT_EQ(QL_OK, mGame.frames().ShowModal(dialog, true));
+    mGame.frame();
+    ASSERT_NE(dialog->GetEffects(), nullptr);
+    EXPECT_TRUE(dialog->IsDisabled());
+    EXPECT_FLOAT_EQ(firstAlpha, dialog->GetLayer()->mAlpha);
+    ClickOn(dialog->mCheatButton);
+    EXPECT_FALSE(mGame.board().mDebugKeys) << "nothing happens while it shows again";
+    EXPECT_EQ(firstShow, FramesUntilShown(dialog));
+    EXPECT_FLOAT_EQ(dialog->GetLayer()->mAlpha, 1.0f);
 
     ClickOn(dialog->mCheatButton);
     EXPECT_TRUE(mGame.board().mDebugKeys);

@@ -121,6 +121,41 @@ TEST_F(SelectionTest, EpisodesShowTheirLocksTurnByArrowsAndSwipesAndOpenOnlyWhen
     EXPECT_EQ(1u, hud().windows().size()) << "the episode selection closed";
 }
 
+// Each turn by an arrow, one way or the other and again, slides the row at 800 pixels a second and
+// fades the play button out at 4 a second and back in once the row stands.
+TEST_F(SelectionTest, EveryTurnSlidesTheRowAndFadesThePlayButtonAsTheFirstDid)
+{
+    map().mProgress->createProfile(L"Ann");
+    run(2, 0.0f);
+    hud().closeAllWindows();
+    hud().showEpisodeSelect();
+    ASSERT_TRUE(runUntil([this] { return top<HUDEpisodeSelectIOS>() != nullptr; }, 0.5f));
+    HUDEpisodeSelectIOS* s = top<HUDEpisodeSelectIOS>();
+    ASSERT_GE(s->mCarousel->count(), 2);
+    ASSERT_TRUE(runUntil([s] { return s->mPlayState == HUDEpisodeSelectIOS::kPlayShown; }, 1.0f));
+    for (const i32 direction : {1, -1, 1, -1})
+    {
+        SCOPED_TRACE(direction);
+        const i32 page = s->mCarousel->page;
+        ASSERT_TRUE(click(direction > 0 ? L"arrow_right" : L"arrow_left"));
+        EXPECT_EQ(page + direction, s->mCarousel->page);
+        ASSERT_TRUE(frame(0.1f));
+        EXPECT_NEAR(-direction * 240.0f, s->mCarousel->offset, 0.01f);
+        EXPECT_NEAR(0.6f, s->mPlayAlpha, 1e-4f);
+        ASSERT_TRUE(frame(0.1f));
+        EXPECT_NEAR(-direction * 160.0f, s->mCarousel->offset, 0.01f);
+        EXPECT_NEAR(0.2f, s->mPlayAlpha, 1e-4f);
+        ASSERT_TRUE(frame(0.1f));
+        EXPECT_EQ(HUDEpisodeSelectIOS::kPlayHidden, s->mPlayState);
+        ASSERT_TRUE(frame(0.15f));
+        EXPECT_EQ(0.0f, s->mCarousel->offset);
+        EXPECT_EQ(EpisodeCarousel::kIdle, s->mCarousel->motion);
+        EXPECT_NEAR(0.6f, s->mPlayAlpha, 1e-4f) << "fading back in from the frame the row stands";
+        ASSERT_TRUE(runUntil([s] { return s->mPlayState == HUDEpisodeSelectIOS::kPlayShown; }, 1.0f));
+        EXPECT_EQ(1.0f, s->mPlayAlpha);
+    }
+}
+
 TEST_F(SelectionTest, LevelPlatesShowProgressTabsSwitchTheModeHardcoreOpensWithEveryStarAndBackLeaves)
 {
     TDLevelResult three;
