@@ -53,6 +53,10 @@ struct Drawn
     const TDTexture* texture = nullptr; // read by the playthroughs, whose textures have no names
     float x = 0.0f, y = 0.0f;           // the image's centre (or the text's point) on the screen
     float scaleX = 1.0f;                // the transform's horizontal scale
+    // The whole transform of an image or an emitter on the screen: where its x and y unit vectors
+    // go (x axis, then y axis), so that a turn or a scale shows as well as the place.
+    std::array<float, 4> axes{1.0f, 0.0f, 0.0f, 1.0f};
+    const TDEmitter* emitter = nullptr; // the emitter drawn
     TDColor color;
     i32 blend = 1;
     bool flipH = false;
@@ -104,6 +108,19 @@ struct RecordingCanvas : TDBattleCanvas
             y = y * (*it)[0] + (*it)[2];
         }
     }
+    // The transform's origin and axes through the canvas's transforms into d.
+    void place(Drawn& d, const math::Transform2D& t) const
+    {
+        t.TransformPoint(0.0f, 0.0f, d.x, d.y);
+        float x1, y1, x2, y2;
+        t.TransformPoint(1.0f, 0.0f, x1, y1);
+        t.TransformPoint(0.0f, 1.0f, x2, y2);
+        float scale = 1.0f;
+        for (const auto& pushed : stack)
+            scale *= pushed[0];
+        d.axes = {(x1 - d.x) * scale, (y1 - d.y) * scale, (x2 - d.x) * scale, (y2 - d.y) * scale};
+        toScreen(d.x, d.y);
+    }
     Drawn base(Drawn::Kind kind)
     {
         Drawn d;
@@ -138,21 +155,23 @@ struct RecordingCanvas : TDBattleCanvas
         float x1, y1;
         t.TransformPoint(1.0f, 0.0f, x1, y1);
         d.scaleX = x1 - d.x;
-        toScreen(d.x, d.y);
+        place(d, t);
         d.flipH = flipH;
         drawn.push_back(d);
     }
-    void drawEmitter(TDEmitter&) override
+    void drawEmitter(TDEmitter& emitter) override
     {
-        drawn.push_back(base(Drawn::Emitter));
+        Drawn d = base(Drawn::Emitter);
+        d.emitter = &emitter;
+        drawn.push_back(d);
         calls.push_back("emitter");
     }
-    void drawEmitter(TDEmitter&, const math::Transform2D& t) override
+    void drawEmitter(TDEmitter& emitter, const math::Transform2D& t) override
     {
         calls.push_back("emitter");
         Drawn d = base(Drawn::Emitter);
-        t.TransformPoint(0.0f, 0.0f, d.x, d.y);
-        toScreen(d.x, d.y);
+        d.emitter = &emitter;
+        place(d, t);
         drawn.push_back(d);
     }
     using TDBattleCanvas::drawText;
