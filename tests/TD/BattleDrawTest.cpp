@@ -449,14 +449,14 @@ TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSprites
     EXPECT_EQ(canvas.find(L"ui/brush"), 0);
     EXPECT_FLOAT_EQ(canvas.drawn[0].y, 100.0f);
     EXPECT_NEAR(canvas.drawn[1].x - canvas.drawn[0].x, 25.0f, 0.6f);
-    EXPECT_EQ(canvas.drawn[0].blend, 2);
+    EXPECT_EQ(canvas.drawn[0].blend, kBlendAdditive);
     EXPECT_FLOAT_EQ(canvas.drawn[0].color.a, 0.3f);
     EXPECT_EQ(canvas.find(L"spots/"), dots) << "the spots come after the glow";
 
     m.mTime = 3.14159265f / 10.0f; // sin = 1: the brightest
     frame();
     EXPECT_NEAR(canvas.drawn[0].color.a, 0.4f, 1e-5f);
-    EXPECT_EQ(canvas.drawn[canvas.find(L"spots/")].blend, 1);
+    EXPECT_EQ(canvas.drawn[canvas.find(L"spots/")].blend, kBlendAlpha);
 
     // On a canvas with off-screen pictures the glow is one picture of the roads over the
     // battle's view (here the whole 1366-wide layout, 171 left of the core), rendered once per
@@ -498,7 +498,7 @@ TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSprites
     EXPECT_FLOAT_EQ(pictures.inside.drawn[0].y, 100.0f);
     EXPECT_EQ(pictures.count(L"ui/brush"), 0) << "no dots drawn frame by frame";
     ASSERT_EQ(pictures.find(L"roads"), 0);
-    EXPECT_EQ(pictures.drawn[0].blend, 2);
+    EXPECT_EQ(pictures.drawn[0].blend, kBlendAdditive);
     EXPECT_FLOAT_EQ(pictures.drawn[0].x, 512.0f * m.mScale + m.mOffsetX) << "the view's centre";
     EXPECT_FLOAT_EQ(pictures.drawn[0].y, 384.0f * m.mScale + m.mOffsetY);
 

@@ -58,7 +58,7 @@ struct Drawn
     std::array<float, 4> axes{1.0f, 0.0f, 0.0f, 1.0f};
     const TDEmitter* emitter = nullptr; // the emitter drawn
     TDColor color;
-    i32 blend = 1;
+    TDBlendMode blend = kBlendAlpha;
     bool flipH = false;
     bool shaded = false;
     u32 fill = 0;
@@ -75,7 +75,7 @@ struct RecordingCanvas : TDBattleCanvas
     std::vector<std::string> calls;          // "push", "pop", "emitter", "hud", "windows0", "windows1"
     std::vector<std::array<float, 3>> stack; // scale, x, y
     TDColor color;
-    i32 blend = 1;
+    TDBlendMode blend = kBlendAlpha;
     bool shaded = false;
     u32 fill = 0;
     bool clipped = false;
@@ -92,14 +92,14 @@ struct RecordingCanvas : TDBattleCanvas
         stack.pop_back();
         calls.push_back("pop");
     }
-    void setBlendMode(i32 mode) override { blend = mode; }
+    void setBlendMode(TDBlendMode mode) override { blend = mode; }
     void setColor(const TDColor& c) override { color = c; }
     void setUnitShader(u32 f) override
     {
         shaded = true;
         fill = f;
     }
-    void setShaderMode(i32) override { shaded = false; }
+    void setShaderMode(TDShaderMode) override { shaded = false; }
     void toScreen(float& x, float& y) const
     {
         for (auto it = stack.rbegin(); it != stack.rend(); ++it)
