@@ -43,8 +43,10 @@ foreach(header ${QL_PLATFORM_HEADER_NAMES})
 endforeach()
 
 # ql_platform_only(target): the target is outside Platform/ and sees none of the platform's libraries.
+# Its objects are listed (QL_ABOVE_PLATFORM) for the layer test that reads their symbols.
 function(ql_platform_only target)
     target_include_directories(${target} BEFORE PRIVATE ${QL_PLATFORM_ONLY})
+    set_property(GLOBAL APPEND PROPERTY QL_ABOVE_PLATFORM ${target})
 endfunction()
 
 # ql_library(name SOURCES... [PUBLIC ...] [LIBS ...] [HEADERS ...] [NOT_HEADERS ...]): a static

@@ -66,7 +66,7 @@ QLResultEnum ImageLayer::DrawSelf(render::Graphics* graphics)
 {
     if (!mImage)
         return QL_OK;
-    LayerDrawScope scope(graphics, *this, mAdditive ? 2 : 1);
+    LayerDrawScope scope(graphics, *this, mAdditive ? render::BLEND_ADDITIVE : render::BLEND_ALPHA);
     auto command = graphics->DrawImage(mImage.get());
     command->mAlignH = mAlignH;
     command->mAlignV = mAlignV;

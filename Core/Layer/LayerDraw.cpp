@@ -6,7 +6,7 @@
 
 namespace layer
 {
-LayerDrawScope::LayerDrawScope(render::Graphics* graphics, Layer& layer, u32 blendMode)
+LayerDrawScope::LayerDrawScope(render::Graphics* graphics, Layer& layer, render::BlendModeEnum blendMode)
     : mGraphics(graphics), mTinted(layer.mTinted)
 {
     const float* colour = graphics->GetColor();
@@ -18,7 +18,7 @@ LayerDrawScope::LayerDrawScope(render::Graphics* graphics, Layer& layer, u32 ble
     mTransform = graphics->mTransform;
 
     graphics->mTransform = &layer.mWorldTransform;
-    (void)graphics->SetShaderMode(mTinted ? 2 : 1);
+    (void)graphics->SetShaderMode(mTinted ? render::SHADER_TEXTURED_TINT : render::SHADER_TEXTURED_MULT);
     graphics->SetColorRGBA(layer.mColor[0], layer.mColor[1], layer.mColor[2], layer.GetEffectiveAlpha());
     if (mTinted)
         graphics->SetTint(layer.mTint);
@@ -27,7 +27,7 @@ LayerDrawScope::LayerDrawScope(render::Graphics* graphics, Layer& layer, u32 ble
 
 LayerDrawScope::~LayerDrawScope()
 {
-    if (mShaderMode == 0)
+    if (mShaderMode == render::SHADER_CUSTOM)
         (void)mGraphics->SetShader(mShader);
     else
         (void)mGraphics->SetShaderMode(mShaderMode);

@@ -12,6 +12,8 @@ namespace render
 {
 class Graphics;
 class Shader;
+enum class BlendModeEnum : u32;
+enum class ShaderModeEnum : u32;
 } // namespace render
 
 namespace layer
@@ -22,7 +24,7 @@ class LayerDrawScope
 {
 public:
     // blendMode: the blend mode set for the draw (not restored).
-    LayerDrawScope(render::Graphics* graphics, Layer& layer, u32 blendMode);
+    LayerDrawScope(render::Graphics* graphics, Layer& layer, render::BlendModeEnum blendMode);
     ~LayerDrawScope();
     LayerDrawScope(const LayerDrawScope&) = delete;
     LayerDrawScope& operator=(const LayerDrawScope&) = delete;
@@ -31,7 +33,7 @@ private:
     render::Graphics* mGraphics;
     bool mTinted;
     float mColor[4];
-    u32 mShaderMode;
+    render::ShaderModeEnum mShaderMode;
     render::Shader* mShader;
     float mTint;
     const math::Transform3D* mTransform;

@@ -32,7 +32,7 @@ QLResultEnum MeshLayer::DrawSelf(render::Graphics* graphics)
     if (!graphics || !mMesh || !mMesh->image || !mMesh->firstVertex || mMesh->indexCount < 3 ||
         mVertexCount > kMaxVertices)
         return QL_OK;
-    layer::LayerDrawScope scope(graphics, *this, 1);
+    layer::LayerDrawScope scope(graphics, *this, render::BLEND_ALPHA);
     render::Graphics& g = *graphics;
     render::SVertex2D* vertices = nullptr;
     u16* indices = nullptr;

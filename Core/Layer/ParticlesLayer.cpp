@@ -21,7 +21,7 @@ QLResultEnum ParticlesLayer::DrawSelf(render::Graphics* graphics)
     if (!mEmitter)
         return QL_OK;
     // Particles blend by their own settings: the additive flag does not apply.
-    LayerDrawScope scope(graphics, *this, 1);
+    LayerDrawScope scope(graphics, *this, render::BLEND_ALPHA);
     graphics->DrawParticles(mEmitter.get());
     return QL_OK;
 }

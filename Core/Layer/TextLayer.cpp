@@ -57,7 +57,7 @@ QLResultEnum TextLayer::DrawSelf(render::Graphics* graphics)
 {
     if (!mFont || mText.empty())
         return QL_OK;
-    LayerDrawScope scope(graphics, *this, mAdditive ? 2 : 1);
+    LayerDrawScope scope(graphics, *this, mAdditive ? render::BLEND_ADDITIVE : render::BLEND_ALPHA);
     render::Font* saved = graphics->mFont;
     graphics->mFont = mFont.Get();
     {

@@ -459,7 +459,7 @@ QLResultEnum Render::FlushState()
         }
         if (mPending.mBlendMode != mCurrent.mBlendMode || force)
         {
-            if (!mCommands.WriteU32(CMD_SET_BLEND_MODE) || !mCommands.WriteU32(mPending.mBlendMode))
+            if (!mCommands.WriteU32(CMD_SET_BLEND_MODE) || !mCommands.WriteU32(static_cast<u32>(mPending.mBlendMode)))
                 return QL_FAIL;
             mCurrent.mBlendMode = mPending.mBlendMode;
         }

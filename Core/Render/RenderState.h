@@ -10,12 +10,14 @@ class Texture;
 class ShaderImpl;
 class Buffer;
 
-enum BlendModeEnum : u32
+// The numbers are the command stream's words.
+enum class BlendModeEnum : u32
 {
     BLEND_OFF = 0,
     BLEND_ALPHA = 1,
     BLEND_ADDITIVE = 2,
 };
+using enum BlendModeEnum;
 
 struct RenderState
 {
@@ -24,7 +26,7 @@ struct RenderState
     ShaderImpl* mShader = nullptr;
     Buffer* mVertexBuffer = nullptr;
     Buffer* mIndexBuffer = nullptr;
-    u32 mBlendMode = BLEND_OFF;
+    BlendModeEnum mBlendMode = BLEND_OFF;
     bool mScissorEnabled = false;
     float mScissorX = 0.0f, mScissorY = 0.0f, mScissorWidth = 0.0f, mScissorHeight = 0.0f;
     bool mDepthTest = false;

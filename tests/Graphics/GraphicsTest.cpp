@@ -117,13 +117,13 @@ TEST_F(DrawCommands, AlignmentFlipsAndScalesShapeTheQuadColoursAreClampedAndTheT
     }
     // Shader modes switch only between the built-in shaders.
     render::Shader* multiply = mGraphics->GetTexturedShader();
-    EXPECT_EQ(QL_OK, mGraphics->SetShaderMode(3));
+    EXPECT_EQ(QL_OK, mGraphics->SetShaderMode(static_cast<render::ShaderModeEnum>(3)));
     EXPECT_EQ(multiply, mGraphics->GetTexturedShader());
-    EXPECT_EQ(1u, mGraphics->GetShaderMode());
-    EXPECT_EQ(QL_OK, mGraphics->SetShaderMode(2));
+    EXPECT_EQ(render::SHADER_TEXTURED_MULT, mGraphics->GetShaderMode());
+    EXPECT_EQ(QL_OK, mGraphics->SetShaderMode(render::SHADER_TEXTURED_TINT));
     EXPECT_NE(multiply, mGraphics->GetTexturedShader());
     EXPECT_EQ(QL_OK, mGraphics->SetShader(nullptr));
-    EXPECT_EQ(0u, mGraphics->GetShaderMode());
+    EXPECT_EQ(render::SHADER_CUSTOM, mGraphics->GetShaderMode());
     EXPECT_EQ(multiply, mGraphics->GetTexturedShader());
 }
 

@@ -126,7 +126,7 @@ TEST_F(FramePicture, AFrameOfImagesSpritesShapesAndTextMatchesItsReference)
     const float ddsRect[4] = {120.0f, 196.0f, 48.0f, 48.0f};
     mGraphics->DrawImageToRect(dxt5, ddsRect);
     // Tinted sprites (the textured-tint shader), then additive ones overlapping.
-    EXPECT_EQ(QL_OK, mGraphics->SetShaderMode(2));
+    EXPECT_EQ(QL_OK, mGraphics->SetShaderMode(render::SHADER_TEXTURED_TINT));
     mGraphics->SetTint(0.6f);
     for (int i = 0; i < 3; ++i)
     {
@@ -134,7 +134,7 @@ TEST_F(FramePicture, AFrameOfImagesSpritesShapesAndTextMatchesItsReference)
         mGraphics->DrawImage(badge).Translate(176.0f + 40.0f * static_cast<float>(i), 190.0f);
     }
     mGraphics->SetTint(0.0f);
-    EXPECT_EQ(QL_OK, mGraphics->SetShaderMode(1));
+    EXPECT_EQ(QL_OK, mGraphics->SetShaderMode(render::SHADER_TEXTURED_MULT));
     EXPECT_EQ(QL_OK, mGraphics->SetBlendMode(render::BLEND_ADDITIVE));
     mGraphics->SetColorRGBA(0.6f, 0.3f, 0.1f, 1.0f);
     for (int i = 0; i < 3; ++i)

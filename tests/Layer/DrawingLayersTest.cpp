@@ -149,7 +149,7 @@ TEST_F(DrawingLayers, TheContextIsPutBackAfterALayerDraws)
     EXPECT_EQ(&own, mGraphics->mTransform);
     EXPECT_FLOAT_EQ(0.4f, mGraphics->GetColor()[3]);
     EXPECT_FLOAT_EQ(0.25f, mGraphics->GetTint());
-    EXPECT_EQ(1u, mGraphics->GetShaderMode());
+    EXPECT_EQ(render::SHADER_TEXTURED_MULT, mGraphics->GetShaderMode());
     const auto commands = EndAndDecode();
     EXPECT_EQ(1u, Only(commands, render::CMD_DRAW_INDEXED).size());
 }

@@ -69,14 +69,14 @@ TEST_F(ParticleDraw, IntenseListsDrawAddedAndTheContextBlendModeComesBack)
         command->mOutDrawn = &drawn;
     }
     EXPECT_EQ(3u, drawn);
-    EXPECT_EQ(static_cast<u32>(render::BLEND_OFF), mGraphics->GetState().mBlendMode);
+    EXPECT_EQ(render::BLEND_OFF, mGraphics->GetState().mBlendMode);
     const auto commands = EndAndDecode();
     std::vector<u64> modes;
     for (const auto& c : rendertest::Only(commands, render::CMD_SET_BLEND_MODE))
         modes.push_back(c.args[0]);
     ASSERT_GE(modes.size(), 2u);
-    EXPECT_EQ(render::BLEND_ALPHA, modes[modes.size() - 2]);
-    EXPECT_EQ(render::BLEND_ADDITIVE, modes.back());
+    EXPECT_EQ(static_cast<u64>(render::BLEND_ALPHA), modes[modes.size() - 2]);
+    EXPECT_EQ(static_cast<u64>(render::BLEND_ADDITIVE), modes.back());
     const auto draws = rendertest::Only(commands, render::CMD_DRAW_INDEXED);
     ASSERT_EQ(2u, draws.size());
     EXPECT_EQ(2u, draws[0].args[kCount]);

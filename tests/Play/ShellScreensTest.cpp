@@ -222,7 +222,7 @@ TEST(ShellScreens, TheMainMenusShopAsksANewPlayerForANameFirstThenLeadsBackToThe
     ASSERT_TRUE(game.click(L"shop"));
     ASSERT_TRUE(nameInput());
     EXPECT_EQ(kScreenProfileCreate, game.screen());
-    EXPECT_EQ(L"shop", game.map().mAfterProfileInput);
+    EXPECT_EQ(kAfterInputShop, game.map().mAfterProfileInput);
     EXPECT_NE(nullptr, game.find<HUDMainMenu>()) << "the menu stays beneath";
     ASSERT_TRUE(game.click(L"cancel"));
     ASSERT_TRUE(onMenu());
@@ -250,7 +250,7 @@ TEST(ShellScreens, TheMainMenusShopAsksANewPlayerForANameFirstThenLeadsBackToThe
     // A named player goes straight in, and back.
     ASSERT_TRUE(game.click(L"shop"));
     ASSERT_TRUE(inShop());
-    EXPECT_EQ(L"mmenu", game.map().mShopReturnTarget);
+    EXPECT_EQ(kShopReturnMainMenu, game.map().mShopReturnTarget);
     ASSERT_TRUE(game.click(L"back_ac"));
     ASSERT_TRUE(onMenu());
     EXPECT_NE(std::string::npos, game.profilesFile().find("name=\"Tamsin\""));

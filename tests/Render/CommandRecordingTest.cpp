@@ -95,7 +95,7 @@ TEST_F(CommandRecording, EachStateChangeFlushesTheDrawThenRecordsOnlyWhatChanged
         u64 firstArgument; // of the second command
     } steps[] = {
         {"blend mode", [](render::RenderState& s) { s.mBlendMode = render::BLEND_ADDITIVE; }, "16 11",
-         render::BLEND_ADDITIVE},
+         static_cast<u64>(render::BLEND_ADDITIVE)},
         {"a buffer of the same format", [&](render::RenderState& s) { s.mVertexBuffer = second; }, "16 9",
          reinterpret_cast<uintptr_t>(second)},
         {"a buffer of another format", [&](render::RenderState& s) { s.mVertexBuffer = textured; }, "16 8 9",

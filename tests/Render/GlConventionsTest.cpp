@@ -230,7 +230,7 @@ TEST_F(GlConventions, DrawingWorksAgainAfterALossAndResetAndBlendModesAddSourceA
     // Blend modes: alpha rgb = src * a + dst * (1 - a); additive rgb = src * a + dst; alpha = src.a + dst.a.
     const struct
     {
-        u32 mode;
+        render::BlendModeEnum mode;
         u32 red, green;
     } cases[] = {{render::BLEND_ALPHA, 128, 64}, {render::BLEND_ADDITIVE, 128, 128}};
     for (const auto& c : cases)
@@ -240,15 +240,15 @@ TEST_F(GlConventions, DrawingWorksAgainAfterALossAndResetAndBlendModesAddSourceA
         BeginFrame(background);
         ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 8, 8, 0x80FF0000));
         u32 mixedPixel = Frame()[0];
-        EXPECT_NEAR(c.red, (mixedPixel >> 16) & 255, 1) << c.mode;
-        EXPECT_NEAR(c.green, (mixedPixel >> 8) & 255, 1) << c.mode;
-        EXPECT_NEAR(128 + 64, (mixedPixel >> 24) & 255, 1) << c.mode;
+        EXPECT_NEAR(c.red, (mixedPixel >> 16) & 255, 1) << static_cast<u32>(c.mode);
+        EXPECT_NEAR(c.green, (mixedPixel >> 8) & 255, 1) << static_cast<u32>(c.mode);
+        EXPECT_NEAR(128 + 64, (mixedPixel >> 24) & 255, 1) << static_cast<u32>(c.mode);
     }
     // An unknown mode changes nothing: alpha blending stays.
     mDraw->mState.mBlendMode = render::BLEND_ALPHA;
     BeginFrame();
     ASSERT_EQ(QL_OK, mDraw->Fill(0, 0, 8, 8, 0x80FF0000));
-    mDraw->mState.mBlendMode = 3;
+    mDraw->mState.mBlendMode = static_cast<render::BlendModeEnum>(3);
     ASSERT_EQ(QL_OK, mDraw->Fill(8, 0, 8, 8, 0x80FF0000));
     auto mixed = Frame();
     EXPECT_EQ(mixed[0], mixed[8]);

@@ -13,6 +13,7 @@
 #include "Source/TD/Units/TDSpriteEffect.h"
 
 #include <algorithm>
+#include <cmath>
 
 using namespace tdtest;
 
@@ -441,14 +442,14 @@ TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSprites
     EXPECT_EQ(canvas.find(L"ui/brush"), 0);
     EXPECT_FLOAT_EQ(canvas.drawn[0].y, 100.0f);
     EXPECT_NEAR(canvas.drawn[1].x - canvas.drawn[0].x, 25.0f, 0.6f);
-    EXPECT_EQ(canvas.drawn[0].blend, 2);
+    EXPECT_EQ(canvas.drawn[0].blend, kBlendAdditive);
     EXPECT_FLOAT_EQ(canvas.drawn[0].color.a, 0.3f);
     EXPECT_EQ(canvas.find(L"spots/"), dots) << "the spots come after the glow";
 
     m.mTime = 3.14159265f / 10.0f; // sin = 1: the brightest
     frame();
     EXPECT_NEAR(canvas.drawn[0].color.a, 0.4f, 1e-5f);
-    EXPECT_EQ(canvas.drawn[canvas.find(L"spots/")].blend, 1);
+    EXPECT_EQ(canvas.drawn[canvas.find(L"spots/")].blend, kBlendAlpha);
 
     // On a canvas with off-screen pictures the glow is one picture of the roads over the
     // battle's view (here the whole 1366-wide layout, 171 left of the core), rendered once per
@@ -490,7 +491,7 @@ TEST_F(BattleDraw, WaveTextsIndicatorsTheRoadGlowOfAWaitingSpellAndMarkerSprites
     EXPECT_FLOAT_EQ(pictures.inside.drawn[0].y, 100.0f);
     EXPECT_EQ(pictures.count(L"ui/brush"), 0) << "no dots drawn frame by frame";
     ASSERT_EQ(pictures.find(L"roads"), 0);
-    EXPECT_EQ(pictures.drawn[0].blend, 2);
+    EXPECT_EQ(pictures.drawn[0].blend, kBlendAdditive);
     EXPECT_FLOAT_EQ(pictures.drawn[0].x, 512.0f * m.mScale + m.mOffsetX) << "the view's centre";
     EXPECT_FLOAT_EQ(pictures.drawn[0].y, 384.0f * m.mScale + m.mOffsetY);
 
@@ -687,4 +688,57 @@ TEST_F(BattleDraw, TheFieldAndItsEffectsAreClippedToTheFieldWhereverItStandsTheT
         EXPECT_FALSE(canvas.clipped);
     }
     canvas.ui = nullptr;
+}
+
+TEST_F(BattleDraw, ABeamsLinksAreDrawnAlongTheBeamUnscaledEveryFrameWhileItsUnitHoldsOrMoves)
+{
+    TDMap& m = begin(kGrunts);
+    run(0.5f);
+    TDUnit* u = unit(0);
+    ASSERT_NE(u, nullptr);
+    place(u, 330.0f, 40.0f); // up and to the right of the beam's start: on no axis
+    auto* beam = new TDBeamParticle(particles, 250.0f, 120.0f, u, L"t_line"); // a teleport tower's
+    m.mParticles.push_back(beam);
+    // The field zoomed as the tutorial shows it: the zoom scales the links too.
+    m.mScale = 1.5f;
+    m.mOffsetX = -200.0f;
+    m.mOffsetY = -40.0f;
+    for (int f = 0; f < 12; ++f)
+    {
+        if (f == 6)
+            place(u, 180.0f, 130.0f); // down and to the left: the beam turns to it once
+        const float ux = u->mDrawPos[0], uy = u->mDrawPos[1];
+        m.update(1.0f / 60.0f);
+        place(u, ux, uy);   // held where it was put
+        beam->update(0.0f); // the beam's end where the unit is held
+        frame();
+        const float dx = beam->mEndX - beam->mStartX, dy = beam->mEndY - beam->mStartY;
+        const float length = std::hypot(dx, dy);
+        ASSERT_GT(length, 60.0f);
+        std::vector<const Drawn*> links;
+        for (const Drawn& d : canvas.drawn)
+            for (const auto& emitter : beam->mEmitters)
+                if (d.kind == Drawn::Emitter && d.emitter == emitter.get())
+                    links.push_back(&d);
+        ASSERT_EQ(links.size(), beam->mEmitters.size()) << "frame " << f;
+        ASSERT_GE(links.size(), 2u);
+        for (size_t i = 0; i < links.size(); ++i)
+        {
+            const Drawn& d = *links[i];
+            const std::string what = "frame " + std::to_string(f) + ", link " + std::to_string(i);
+            // Each link points back along the beam to the tower, its y axis square to it, at the
+            // zoom's scale and no other.
+            const float k = 1.5f / length;
+            EXPECT_NEAR(d.axes[0], -dx * k, 1e-4f) << what;
+            EXPECT_NEAR(d.axes[1], -dy * k, 1e-4f) << what;
+            EXPECT_NEAR(d.axes[2], dy * k, 1e-4f) << what;
+            EXPECT_NEAR(d.axes[3], -dx * k, 1e-4f) << what;
+            // At its distance along the beam.
+            const float along = beam->linkDistance(i) / length;
+            EXPECT_NEAR(d.x, (beam->mStartX + dx * along) * 1.5f - 200.0f, 1e-2f) << what;
+            EXPECT_NEAR(d.y, (beam->mStartY + dy * along) * 1.5f - 40.0f, 1e-2f) << what;
+        }
+    }
+    EXPECT_FLOAT_EQ(beam->mEndX, 180.0f);
+    EXPECT_FLOAT_EQ(beam->mEndY, 130.0f);
 }

@@ -282,7 +282,7 @@ TEST_F(InGame, TheShopFromTheResultRestartsALostLevelOrGoesOnAfterAVictory)
         auto* shop = game.top<HUDShopWindow>();
         ASSERT_NE(shop, nullptr);
         EXPECT_EQ(shop->origin, 1) << "opened after the level";
-        EXPECT_EQ(map->mShopReturnTarget, L"game");
+        EXPECT_EQ(map->mShopReturnTarget, kShopReturnGame);
         ASSERT_TRUE(game.click(L"return_ac"));
         ASSERT_TRUE(game.closeUnlockMessages());
         EXPECT_EQ(map->mLevel, won ? 1 : 0);

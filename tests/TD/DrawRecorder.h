@@ -55,8 +55,12 @@ struct Drawn
     float x = 0.0f, y = 0.0f;           // the image's centre (or the text's point) on the screen
     float scaleX = 1.0f;                // the transform's horizontal scale
     float angle = 0.0f;                 // the transform's turn in degrees, in (-180, 180]
+    // The whole transform of an image or an emitter on the screen: where its x and y unit vectors
+    // go (x axis, then y axis), so that a turn or a scale shows as well as the place.
+    std::array<float, 4> axes{1.0f, 0.0f, 0.0f, 1.0f};
+    const TDEmitter* emitter = nullptr; // the emitter drawn
     TDColor color;
-    i32 blend = 1;
+    TDBlendMode blend = kBlendAlpha;
     bool flipH = false;
     bool shaded = false;
     u32 fill = 0;
@@ -73,7 +77,7 @@ struct RecordingCanvas : TDBattleCanvas
     std::vector<std::string> calls;          // "push", "pop", "emitter", "hud", "windows0", "windows1"
     std::vector<std::array<float, 3>> stack; // scale, x, y
     TDColor color;
-    i32 blend = 1;
+    TDBlendMode blend = kBlendAlpha;
     bool shaded = false;
     u32 fill = 0;
     bool clipped = false;
@@ -90,14 +94,14 @@ struct RecordingCanvas : TDBattleCanvas
         stack.pop_back();
         calls.push_back("pop");
     }
-    void setBlendMode(i32 mode) override { blend = mode; }
+    void setBlendMode(TDBlendMode mode) override { blend = mode; }
     void setColor(const TDColor& c) override { color = c; }
     void setUnitShader(u32 f) override
     {
         shaded = true;
         fill = f;
     }
-    void setShaderMode(i32) override { shaded = false; }
+    void setShaderMode(TDShaderMode) override { shaded = false; }
     void toScreen(float& x, float& y) const
     {
         for (auto it = stack.rbegin(); it != stack.rend(); ++it)
@@ -105,6 +109,19 @@ struct RecordingCanvas : TDBattleCanvas
             x = x * (*it)[0] + (*it)[1];
             y = y * (*it)[0] + (*it)[2];
         }
+    }
+    // The transform's origin and axes through the canvas's transforms into d.
+    void place(Drawn& d, const math::Transform2D& t) const
+    {
+        t.TransformPoint(0.0f, 0.0f, d.x, d.y);
+        float x1, y1, x2, y2;
+        t.TransformPoint(1.0f, 0.0f, x1, y1);
+        t.TransformPoint(0.0f, 1.0f, x2, y2);
+        float scale = 1.0f;
+        for (const auto& pushed : stack)
+            scale *= pushed[0];
+        d.axes = {(x1 - d.x) * scale, (y1 - d.y) * scale, (x2 - d.x) * scale, (y2 - d.y) * scale};
+        toScreen(d.x, d.y);
     }
     Drawn base(Drawn::Kind kind)
     {
@@ -141,21 +158,23 @@ struct RecordingCanvas : TDBattleCanvas
         t.TransformPoint(1.0f, 0.0f, x1, y1);
         d.scaleX = x1 - d.x;
         d.angle = std::atan2(y1 - d.y, x1 - d.x) * 57.29577951308232f;
-        toScreen(d.x, d.y);
+        place(d, t);
         d.flipH = flipH;
         drawn.push_back(d);
     }
-    void drawEmitter(TDEmitter&) override
+    void drawEmitter(TDEmitter& emitter) override
     {
-        drawn.push_back(base(Drawn::Emitter));
+        Drawn d = base(Drawn::Emitter);
+        d.emitter = &emitter;
+        drawn.push_back(d);
         calls.push_back("emitter");
     }
-    void drawEmitter(TDEmitter&, const math::Transform2D& t) override
+    void drawEmitter(TDEmitter& emitter, const math::Transform2D& t) override
     {
         calls.push_back("emitter");
         Drawn d = base(Drawn::Emitter);
-        t.TransformPoint(0.0f, 0.0f, d.x, d.y);
-        toScreen(d.x, d.y);
+        d.emitter = &emitter;
+        place(d, t);
         drawn.push_back(d);
     }
     using TDBattleCanvas::drawText;

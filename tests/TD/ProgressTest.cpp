@@ -1,4 +1,5 @@
 // Progress: level results and stars, open levels, upgrade levels, owned spots, settings and profiles.
+#include "Audio/LogCapture.h"
 #include "Core/File/Profiles.h"
 #include "Core/File/UserDataFileContainer.h"
 #include "Source/TD/Data/TDEpisodeTable.h"
@@ -242,6 +243,40 @@ TEST(ProgressFile, DamagedFileGivesTheDefaultProfile)
     TDDocumentProfileStore store((dir.Path() / "profiles.xml").string());
     EXPECT_TRUE(store.corrupt());
     EXPECT_EQ(store.currentProfileName(), std::wstring(base::kDefaultProfileName));
+}
+
+// The stored mode and a tutorial step's state read as they stand inside their range, the middle
+// too; a number outside it (a hand-edited or damaged profile) is logged and read as a new profile's.
+TEST(ProgressFile, StoredModeAndStepStatesOutsideTheirRangeAreLoggedAndReadAsANewProfiles)
+{
+    const struct
+    {
+        const char* mode;
+        const char* state;
+        TDDifficulty wantMode;
+        TDTutorialStepState wantState;
+        int logged;
+    } cases[] = {
+        {"1", "1", kDifficultyNormal, kStepActive, 0},    {"2", "2", kDifficultyHard, kStepComplete, 0},
+        {"3", "0", kDifficultyHardcore, kStepWaiting, 0}, {"4", "3", kDifficultyEasy, kStepWaiting, 2},
+        {"-1", "-2", kDifficultyEasy, kStepWaiting, 2},   {"0", "99", kDifficultyEasy, kStepWaiting, 1},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(std::string("mode ") + c.mode + ", state " + c.state);
+        testsupport::TempDir dir;
+        dir.Write("profiles.xml", std::string("<Profiles currentProfile=\"Ann\"><Profile name=\"Ann\"><mode v=\"") +
+                                      c.mode + "\"/><tutorial avail=\"1\"><step id=\"3\" state=\"" + c.state +
+                                      "\"/></tutorial></Profile></Profiles>");
+        TDDocumentProfileStore store((dir.Path() / "profiles.xml").string());
+        ASSERT_FALSE(store.corrupt());
+        FakeHost host;
+        TDProgress progress(store, host);
+        audiotest::LogCapture log;
+        EXPECT_EQ(progress.getMode(), c.wantMode);
+        EXPECT_EQ(progress.getTutorialStepState(3), c.wantState);
+        EXPECT_EQ(log.Count("out of range"), c.logged) << log.Text();
+    }
 }
 
 // The game's store over the engine's profiles file: a hand-written profile reads with defaults

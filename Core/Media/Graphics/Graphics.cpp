@@ -93,7 +93,7 @@ void Graphics::SetColorRGBA(float r, float g, float b, float a)
     mColor[3] = a;
 }
 
-QLResultEnum Graphics::SetBlendMode(u32 mode)
+QLResultEnum Graphics::SetBlendMode(BlendModeEnum mode)
 {
     mState.mBlendMode = mode;
     mStateChanged = true;
@@ -116,14 +116,14 @@ void Graphics::DisableClipRect()
     mStateChanged = true;
 }
 
-QLResultEnum Graphics::SetShaderMode(u32 mode)
+QLResultEnum Graphics::SetShaderMode(ShaderModeEnum mode)
 {
-    if (mode == mShaderMode || (mode != 1 && mode != 2) || !mRender)
+    if (mode == mShaderMode || (mode != SHADER_TEXTURED_MULT && mode != SHADER_TEXTURED_TINT) || !mRender)
         return QL_OK;
     mShaderMode = mode;
     ShaderTextured* shader = nullptr;
-    const QLResultEnum result =
-        mode == 1 ? mRender->GetShaderTexturedMult(&shader) : mRender->GetShaderTexturedTint(&shader);
+    const QLResultEnum result = mode == SHADER_TEXTURED_MULT ? mRender->GetShaderTexturedMult(&shader)
+                                                             : mRender->GetShaderTexturedTint(&shader);
     if (result == QL_OK)
         mShaderTextured = shader;
     return result;
@@ -131,7 +131,7 @@ QLResultEnum Graphics::SetShaderMode(u32 mode)
 
 QLResultEnum Graphics::SetShader(Shader* shader)
 {
-    mShaderMode = 0;
+    mShaderMode = SHADER_CUSTOM;
     if (shader)
     {
         mShaderTextured = shader;

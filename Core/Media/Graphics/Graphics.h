@@ -25,6 +25,16 @@ class Texture;
 class Font;
 struct SVertex2D;
 
+// The built-in shaders pictures are drawn with (Graphics::SetShaderMode); custom: one set by
+// SetShader.
+enum class ShaderModeEnum : u32
+{
+    SHADER_CUSTOM = 0,
+    SHADER_TEXTURED_MULT = 1, // the texture times the colour
+    SHADER_TEXTURED_TINT = 2, // the same, tinted by the tint
+};
+using enum ShaderModeEnum;
+
 class Graphics
 {
 public:
@@ -43,11 +53,12 @@ public:
     void SetColor(const float colour[4]);
     void SetColorRGBA(float r, float g, float b, float a);
     void SetTint(float tint) { mTint = tint; }
-    QLResultEnum SetBlendMode(u32 mode);
+    QLResultEnum SetBlendMode(BlendModeEnum mode);
     // x, y, width, height; the render turns them into pixels when it records the state.
     void SetClipRect(const float rect[4]);
     void DisableClipRect();
-    QLResultEnum SetShaderMode(u32 mode);
+    // Only the built-in modes switch; the custom one is set by SetShader.
+    QLResultEnum SetShaderMode(ShaderModeEnum mode);
     QLResultEnum SetShader(Shader* shader);
     const math::Matrix4* GetProjection() const;
 
@@ -91,7 +102,7 @@ public:
     bool IsStateChanged() const { return mStateChanged; }
     Shader* GetGeomShader() const { return mShaderGeom; }
     Shader* GetTexturedShader() const { return mShaderTextured; }
-    u32 GetShaderMode() const { return mShaderMode; }
+    ShaderModeEnum GetShaderMode() const { return mShaderMode; }
     const float* GetColor() const { return mColor; }
     float GetTint() const { return mTint; }
     bool HasBegunScene() const { return mBeganScene; }
@@ -108,7 +119,7 @@ private:
     Shader* mShaderTextured = nullptr;
     RenderState mState;
     bool mStateChanged = true;
-    u32 mShaderMode = 1;
+    ShaderModeEnum mShaderMode = SHADER_TEXTURED_MULT;
     float mColor[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     float mTint = 0.0f;
     bool mBeganScene = false;

@@ -129,7 +129,7 @@ QLResultEnum ParticleEmitter::Render(Graphics* graphics, DrawParam* transformer,
     if (mState == STOPPED || !mEmitter->InInterval())
         return QL_OK;
 
-    const u32 oldBlend = g.GetState().mBlendMode;
+    const BlendModeEnum oldBlend = g.GetState().mBlendMode;
     const float* colour = g.GetColor();
     const VertexFormat& format = GetVertexFormat<SVertex2D>();
     ParticleSystem* system = ParticleSystem::Instance();

@@ -379,7 +379,7 @@ QLResultEnum RenderDX9::SetIndexBuffer(Buffer* buffer)
 QLResultEnum RenderDX9::SetBlendMode(u32 mode)
 {
     gpu::BlendState blend;
-    switch (mode)
+    switch (static_cast<BlendModeEnum>(mode))
     {
     case BLEND_OFF: break;
     case BLEND_ALPHA:

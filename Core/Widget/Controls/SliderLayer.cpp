@@ -21,7 +21,7 @@ QLResultEnum SliderLayer::DrawSelf(render::Graphics* graphics)
     const float width = std::clamp(mVisibleWidth, 0.0f, static_cast<float>(mImage->GetWidth()));
     if (width <= 0.0f)
         return QL_OK;
-    layer::LayerDrawScope scope(graphics, *this, mAdditive ? 2 : 1);
+    layer::LayerDrawScope scope(graphics, *this, mAdditive ? render::BLEND_ADDITIVE : render::BLEND_ALPHA);
     const float source[4] = {0.0f, 0.0f, width, static_cast<float>(mImage->GetHeight())};
     auto command = graphics->DrawImageRect(mImage.get(), source);
     command->mAlignH = mAlignH;

@@ -28,19 +28,22 @@ struct TDContextMenuItem
 class TDContextMenu
 {
 public:
-    enum Kind
+    // What the ring offers.
+    enum class Kind : i32
     {
         kTowerUpgrades = 0,
         kBuild = 1,
         kBuySpot = 2,
         kTowerTier = 3,
     };
-    enum State
+    using enum Kind;
+    enum class State : i32
     {
         kOpening = 0,
         kOpen = 2,
         kClosing = 3,
     };
+    using enum State;
 
     // Plays "context_in" and tells the tutorial "tower_select".
     explicit TDContextMenu(TDMap& map);
@@ -67,10 +70,10 @@ public:
     bool isNearEdge() const;
 
     std::vector<std::unique_ptr<TDContextMenuItem>> items;
-    i32 state = kOpening;
+    State state = kOpening;
     float timer = 0.0f;
     bool edgeLayout = false;
-    i32 kind = kBuild;
+    Kind kind = kBuild;
     i32 hoveredId = -1;
     TDContextMenuItem* hoveredItem = nullptr;
     TDTower* tower = nullptr;    // not owned

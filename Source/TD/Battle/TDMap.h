@@ -6,10 +6,12 @@
 
 #include "Core/Base/OwnedList.h"
 #include "Core/Base/Types.h"
+#include "Source/TD/Battle/TDAfterProfileInput.h"
 #include "Source/TD/Battle/TDContextMenu.h"
 #include "Source/TD/Battle/TDLevelResultKeeper.h"
 #include "Source/TD/Battle/TDReloadState.h"
 #include "Source/TD/Battle/TDResultAction.h"
+#include "Source/TD/Battle/TDShopReturn.h"
 #include "Source/TD/Data/TDDifficulty.h"
 #include "Source/TD/Data/TDEpisodeTable.h"
 #include "Source/TD/Data/TDProgress.h"
@@ -287,13 +289,11 @@ public:
     bool mScreenChangePending = false;
     bool mLevelActive = true;
     float mEnemySpotTime = 0.0f;
-    i32 mSelectedSpell = -1;                     // spell waiting for its target; -1 none
-    std::unique_ptr<TDContextMenu> mContextMenu; // the ring menu of a spot or tower, or null
-    std::wstring mAfterProfileInput;             // "mmenu" or "shop": where the name input goes on
-    // Where the shop's "back_ac" leads: "mmenu", "levels", "episodes", or "game" (nowhere: a
-    // shop opened after a level is left with "return_ac"). Set by whoever opens the shop.
-    std::wstring mShopReturnTarget;
-    TDLevelOutcome mLevelOutcome; // the stored result of the level that ended last
+    i32 mSelectedSpell = -1;                                      // spell waiting for its target; -1 none
+    std::unique_ptr<TDContextMenu> mContextMenu;                  // the ring menu of a spot or tower, or null
+    TDAfterProfileInput mAfterProfileInput = kAfterInputProfiles; // where the name input goes on
+    TDShopReturn mShopReturnTarget = kShopReturnNone;             // where the shop's "back_ac" leads
+    TDLevelOutcome mLevelOutcome;                                 // the stored result of the level that ended last
     // The battle's objects beside the world's. clearBattle (also run by the destructor) deletes
     // them all in the order they need.
     base::OwnedList<TDEffectTimer> mEffectTimers;

@@ -53,7 +53,7 @@ bool TDMap::onResultRelease(i32 x, i32 y)
     {
         mHud->closeTopWindow();
         mHud->showShop(true);
-        mShopReturnTarget = L"game";
+        mShopReturnTarget = kShopReturnGame;
     }
     else if (name == L"restart")
     {

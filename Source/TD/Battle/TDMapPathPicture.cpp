@@ -12,7 +12,7 @@ void TDMap::renderPathPicture(TDBattleCanvas& canvas, const TDTexture* brush, fl
     mPathPicture = canvas.renderPicture(static_cast<i32>(view.width), static_cast<i32>(view.height),
                                         [&](TDBattleCanvas& picture)
                                         {
-                                            picture.setBlendMode(1);
+                                            picture.setBlendMode(kBlendAlpha);
                                             picture.setColor({1.0f, 1.0f, 1.0f, 1.0f});
                                             picture.pushTransform(1.0f, -view.x, -view.y);
                                             drawLinks(picture, brush, brushWidth, brushHeight);

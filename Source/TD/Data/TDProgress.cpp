@@ -2,6 +2,7 @@
 // only "episodeVisited" is appended last.
 #include "Source/TD/Data/TDProgress.h"
 
+#include "Core/Base/Log.h"
 #include "Source/TD/Data/TDEpisodeTable.h"
 #include "Source/TD/Data/TDProfileStore.h"
 #include "Source/TD/Data/TDText.h"
@@ -21,6 +22,17 @@ i32 intAttribute(const XMLElement* e, const char* name, i32 fallback = 0)
         if (const char* text = e->Attribute(name))
             tdtext::parseInt(text, value);
     return value;
+}
+
+// A stored enum's number: one outside [first, last] is logged and read as the fallback.
+template <typename E> E enumAttribute(const XMLElement* e, const char* name, E first, E last, E fallback)
+{
+    const i32 value = intAttribute(e, name, static_cast<i32>(fallback));
+    if (value >= static_cast<i32>(first) && value <= static_cast<i32>(last))
+        return static_cast<E>(value);
+    QL_LOG(L"Profile value %s=\"%d\" of <%s> is out of range; read as %d\n")
+        << base::LogStyle::Error << name << value << e->Value() << static_cast<i32>(fallback);
+    return fallback;
 }
 
 bool boolAttribute(const XMLElement* e, const char* name, bool fallback)
@@ -154,7 +166,7 @@ TDDifficulty TDProgress::getMode()
         e = child("mode", true);
         e->SetAttribute("v", 0);
     }
-    mMode = static_cast<TDDifficulty>(intAttribute(e, "v"));
+    mMode = enumAttribute(e, "v", kDifficultyEasy, kDifficultyHardcore, kDifficultyEasy);
     mModeCached = true;
     return mMode;
 }
@@ -256,7 +268,7 @@ XMLElement* TDProgress::levelElement(i32 episode, i32 level, TDDifficulty mode)
     XMLElement* levels = child("levels", true);
     for (XMLElement* e = levels->FirstChildElement("level"); e; e = e->NextSiblingElement("level"))
         if (intAttribute(e, "n") == level && intAttribute(e, "episode") == episode &&
-            static_cast<TDDifficulty>(intAttribute(e, "mode")) == mode)
+            intAttribute(e, "mode") == static_cast<i32>(mode))
             return e;
     XMLElement* e = insertFirst(levels, "level");
     e->SetAttribute("n", level);
@@ -275,7 +287,7 @@ TDLevelResult TDProgress::getLevelResult(i32 episode, i32 level, TDDifficulty mo
     r.stars = intAttribute(e, "stars");
     r.gems = intAttribute(e, "gems");
     r.high = intAttribute(e, "high");
-    r.mode = static_cast<TDDifficulty>(intAttribute(e, "mode"));
+    r.mode = mode; // the element was found by it
     return r;
 }
 
@@ -409,7 +421,7 @@ TDTutorialStepState TDProgress::getTutorialStepState(i32 id)
     XMLElement* tutorial = tutorialElement(true);
     for (XMLElement* step = tutorial->FirstChildElement("step"); step; step = step->NextSiblingElement("step"))
         if (intAttribute(step, "id") == id)
-            return static_cast<TDTutorialStepState>(intAttribute(step, "state"));
+            return enumAttribute(step, "state", kStepWaiting, kStepComplete, kStepWaiting);
     XMLElement* step = insertFirst(tutorial, "step");
     step->SetAttribute("id", id);
     step->SetAttribute("state", static_cast<i32>(kStepWaiting));
@@ -532,7 +544,8 @@ bool TDProgress::isSpotOwned(const std::string& name, i32 episode, i32 level)
     {
         const char* own = spot->Attribute("name");
         if (name == (own ? own : "") && intAttribute(spot, "episode") == episode &&
-            intAttribute(spot, "level") == level && (intAttribute(spot, "mode") == 3) == hardcore)
+            intAttribute(spot, "level") == level &&
+            (intAttribute(spot, "mode") == static_cast<i32>(kDifficultyHardcore)) == hardcore)
             return true;
     }
     return false;

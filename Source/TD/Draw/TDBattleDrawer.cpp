@@ -206,7 +206,7 @@ void TDBattleDrawer::drawBackground(TDBattleCanvas& canvas)
         return;
     const std::wstring folder = tdtext::utf8ToWide(mMap.mScenery->folder);
     canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
-    canvas.setBlendMode(1);
+    canvas.setBlendMode(kBlendAlpha);
     canvas.setColor(kWhite);
     for (const TDSceneLayer& layer : mMap.mScenery->layers)
     {
@@ -256,7 +256,7 @@ void TDBattleDrawer::draw(TDBattleCanvas& canvas)
         // the HUD.
         beginFieldClip(canvas);
         drawBackground(canvas);
-        canvas.setBlendMode(1);
+        canvas.setBlendMode(kBlendAlpha);
         buildList(canvas);
         drawList(canvas);
 
@@ -333,7 +333,7 @@ void TDBattleDrawer::draw(TDBattleCanvas& canvas)
             canvas.popTransform();
         });
     trace("particles");
-    canvas.setBlendMode(1);
+    canvas.setBlendMode(kBlendAlpha);
     canvas.drawHud();
     // The glow on the HUD's button and the spell's cursor belong to the HUD.
     if (mMap.mSelectedSpell >= 0 && mMap.mActiveEmitter)
@@ -478,21 +478,21 @@ void TDBattleDrawer::drawList(TDBattleCanvas& canvas)
         if (item.emitter)
         {
             canvas.drawEmitter(*item.emitter);
-            canvas.setBlendMode(1);
+            canvas.setBlendMode(kBlendAlpha);
             continue;
         }
         canvas.setColor(item.color);
         if (item.shaded)
             canvas.setUnitShader(item.fill);
         else
-            canvas.setShaderMode(1);
+            canvas.setShaderMode(kShaderMultiply);
         if (item.additive)
-            canvas.setBlendMode(2);
+            canvas.setBlendMode(kBlendAdditive);
         canvas.drawImage(item.image, item.width, item.height, item.transform, item.flipH);
         if (item.additive)
-            canvas.setBlendMode(1);
+            canvas.setBlendMode(kBlendAlpha);
     }
-    canvas.setShaderMode(1);
+    canvas.setShaderMode(kShaderMultiply);
     canvas.popTransform();
 }
 
@@ -537,7 +537,7 @@ void TDBattleDrawer::drawBullets(TDBattleCanvas& canvas)
             mFire->mTime = length > 0.0f ? std::fmod(bullet->mAnimationTime, length) : 0.0f;
             if (const TDFrameEntry* frame = mFire->currentFrame())
             {
-                canvas.setBlendMode(1);
+                canvas.setBlendMode(kBlendAlpha);
                 canvas.drawImage(frame->mImage, frame->mWidth, frame->mHeight,
                                  mFire->placement(*frame, bullet->mX, bullet->mY, bullet->mAngle), false);
                 trace("bullet");
@@ -551,7 +551,7 @@ void TDBattleDrawer::drawBullets(TDBattleCanvas& canvas)
             continue;
         math::Transform2D t;
         t.Translate(bullet->mX, bullet->mY);
-        canvas.setBlendMode(1);
+        canvas.setBlendMode(kBlendAlpha);
         canvas.drawImage(image, static_cast<float>(image->width()), static_cast<float>(image->height()), t, false);
         trace("bullet");
     }
@@ -561,7 +561,7 @@ void TDBattleDrawer::drawBullets(TDBattleCanvas& canvas)
 void TDBattleDrawer::drawIndicators(TDBattleCanvas& canvas)
 {
     canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
-    canvas.setBlendMode(1);
+    canvas.setBlendMode(kBlendAlpha);
     for (TDIndicator* indicator : mMap.mIndicators.items)
     {
         if (!indicator->mAlive)
@@ -697,6 +697,6 @@ void TDBattleDrawer::drawContextMenu(TDBattleCanvas& canvas)
     mMap.mContextMenu->draw(painter);
     canvas.popTransform();
     canvas.setColor(kWhite);
-    canvas.setBlendMode(1);
+    canvas.setBlendMode(kBlendAlpha);
     trace("menu");
 }

@@ -15,6 +15,22 @@
 class TDEmitter;
 class TDUiPainter;
 
+// How the battle's pictures blend (TDBattleCanvas::setBlendMode).
+enum class TDBlendMode : i32
+{
+    kBlendAlpha = 1, // normal alpha blending
+    kBlendAdditive = 2,
+};
+using enum TDBlendMode;
+
+// The renderer's own picture shaders (TDBattleCanvas::setShaderMode).
+enum class TDShaderMode : i32
+{
+    kShaderMultiply = 1, // the plain textured-multiply drawing
+    kShaderTint = 2,     // the same, tinted
+};
+using enum TDShaderMode;
+
 class TDBattleCanvas
 {
 public:
@@ -30,13 +46,12 @@ public:
     // pushed over the current transform, popped back to it.
     virtual void pushTransform(float scale, float offsetX, float offsetY) = 0;
     virtual void popTransform() = 0;
-    // 1 normal alpha blending, 2 additive.
-    virtual void setBlendMode(i32 mode) = 0;
+    virtual void setBlendMode(TDBlendMode mode) = 0;
     virtual void setColor(const TDColor& color) = 0;
-    // The unit shader, tinting towards fill (0xAARRGGBB); shader mode 1 puts back the plain
+    // The unit shader, tinting towards fill (0xAARRGGBB); kShaderMultiply puts back the plain
     // textured-multiply drawing.
     virtual void setUnitShader(u32 fill) = 0;
-    virtual void setShaderMode(i32 mode) = 0;
+    virtual void setShaderMode(TDShaderMode mode) = 0;
     // The image centred on the origin, mirrored in place when flipH, then transformed. The image
     // may be null (no texture headless).
     virtual void drawImage(const TDTexture* image, float width, float height, const math::Transform2D& transform,
@@ -76,10 +91,10 @@ class TDNullBattleCanvas : public TDBattleCanvas
 public:
     void pushTransform(float, float, float) override {}
     void popTransform() override {}
-    void setBlendMode(i32) override {}
+    void setBlendMode(TDBlendMode) override {}
     void setColor(const TDColor&) override {}
     void setUnitShader(u32) override {}
-    void setShaderMode(i32) override {}
+    void setShaderMode(TDShaderMode) override {}
     void drawImage(const TDTexture*, float, float, const math::Transform2D&, bool) override {}
     void drawEmitter(TDEmitter&) override {}
     void drawEmitter(TDEmitter&, const math::Transform2D&) override {}

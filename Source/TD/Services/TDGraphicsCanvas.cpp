@@ -66,7 +66,10 @@ void TDGraphicsCanvas::popTransform()
     mGraphics.mTransform = mStack.empty() ? mOuter : mStack.back().transform.get();
 }
 
-void TDGraphicsCanvas::setBlendMode(i32 mode) { (void)mGraphics.SetBlendMode(static_cast<u32>(mode)); }
+void TDGraphicsCanvas::setBlendMode(TDBlendMode mode)
+{
+    (void)mGraphics.SetBlendMode(mode == kBlendAdditive ? render::BLEND_ADDITIVE : render::BLEND_ALPHA);
+}
 
 void TDGraphicsCanvas::setColor(const TDColor& color)
 {
@@ -90,12 +93,12 @@ void TDGraphicsCanvas::setUnitShader(u32 fill)
     else
     {
         mShaded = true;
-        (void)mGraphics.SetShaderMode(1);
+        (void)mGraphics.SetShaderMode(render::SHADER_TEXTURED_MULT);
     }
     applyColor();
 }
 
-void TDGraphicsCanvas::setShaderMode(i32 mode)
+void TDGraphicsCanvas::setShaderMode(TDShaderMode mode)
 {
     mShaded = false;
     if (mMobShaderSet)
@@ -103,7 +106,7 @@ void TDGraphicsCanvas::setShaderMode(i32 mode)
         (void)mGraphics.SetShader(nullptr);
         mMobShaderSet = false;
     }
-    (void)mGraphics.SetShaderMode(static_cast<u32>(mode));
+    (void)mGraphics.SetShaderMode(mode == kShaderTint ? render::SHADER_TEXTURED_TINT : render::SHADER_TEXTURED_MULT);
     applyColor();
 }
 

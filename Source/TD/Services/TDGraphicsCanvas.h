@@ -31,10 +31,10 @@ public:
 
     void pushTransform(float scale, float offsetX, float offsetY) override;
     void popTransform() override;
-    void setBlendMode(i32 mode) override;
+    void setBlendMode(TDBlendMode mode) override;
     void setColor(const TDColor& color) override;
     void setUnitShader(u32 fill) override;
-    void setShaderMode(i32 mode) override;
+    void setShaderMode(TDShaderMode mode) override;
     void drawImage(const TDTexture* image, float width, float height, const math::Transform2D& transform,
                    bool flipH) override;
     void drawEmitter(TDEmitter& emitter) override;

@@ -289,7 +289,7 @@ QLResultEnum GameWindow::OnPreDraw(render::Graphics* graphics, layer::Layer*)
 {
     if (!graphics || !mMap)
         return QL_OK;
-    (void)graphics->SetBlendMode(1);
+    (void)graphics->SetBlendMode(render::BLEND_ALPHA);
     render::Font* previous = graphics->mFont;
     TDShellPainter painter(*graphics, mServices->images,
                            [this](const std::wstring& name) -> render::Font* { return fontByName(name); });

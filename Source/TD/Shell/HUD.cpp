@@ -188,7 +188,7 @@ void HUD::Draw(render::Graphics* graphics)
         drawSideImages(graphics);
     if (graphics)
     {
-        (void)graphics->SetBlendMode(1);
+        (void)graphics->SetBlendMode(render::BLEND_ALPHA);
         graphics->SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
     }
 }

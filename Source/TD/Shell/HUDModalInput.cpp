@@ -188,17 +188,17 @@ bool HUDModalInput::confirm()
     if (!hud)
         return true;
     hud->closeTopWindow();
-    const std::wstring origin = map->mAfterProfileInput;
-    if (origin == L"mmenu")
+    const TDAfterProfileInput origin = map->mAfterProfileInput;
+    if (origin == kAfterInputPlay)
     {
         hud->closeTopWindow();
         hud->showEpisodeSelect();
     }
-    else if (origin == L"shop")
+    else if (origin == kAfterInputShop)
     {
         hud->closeTopWindow();
         hud->showShop(false);
-        map->mShopReturnTarget = L"mmenu";
+        map->mShopReturnTarget = kShopReturnMainMenu;
     }
     else
         map->mScreen = kScreenProfiles;

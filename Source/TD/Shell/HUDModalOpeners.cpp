@@ -39,7 +39,7 @@ void HUD::showProfiles()
     if (mMap)
     {
         mMap->mScreen = kScreenProfiles;
-        mMap->mAfterProfileInput.clear();
+        mMap->mAfterProfileInput = kAfterInputProfiles;
     }
     pushWindow(std::make_unique<HUDProfiles>(this, mMap));
 }

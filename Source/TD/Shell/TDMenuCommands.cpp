@@ -14,7 +14,7 @@ bool TDScreenCommands::onMainMenuRelease(i32 x, i32 y)
         if (mMap.mProgress->currentName().empty())
         {
             // Without a profile the name input comes first, then the screen asked for.
-            mMap.mAfterProfileInput = name == L"play" ? L"mmenu" : L"shop";
+            mMap.mAfterProfileInput = name == L"play" ? kAfterInputPlay : kAfterInputShop;
             mMap.mScreen = kScreenProfileCreate;
             mMap.mHud->showProfileNameInput();
             return true;
@@ -25,7 +25,7 @@ bool TDScreenCommands::onMainMenuRelease(i32 x, i32 y)
         else
         {
             mMap.mHud->showShop(false);
-            mMap.mShopReturnTarget = L"mmenu";
+            mMap.mShopReturnTarget = kShopReturnMainMenu;
         }
     }
     else if (name == L"cloze")
@@ -54,7 +54,7 @@ bool TDScreenCommands::onEpisodesRelease(i32 x, i32 y)
     {
         mMap.mHud->closeTopWindow();
         mMap.mHud->showShop(false);
-        mMap.mShopReturnTarget = L"episodes";
+        mMap.mShopReturnTarget = kShopReturnEpisodes;
         return false;
     }
     if (n != -1 && mMap.isEpisodeUnlocked(n))
@@ -84,7 +84,7 @@ bool TDScreenCommands::onLevelsRelease(i32 x, i32 y)
     {
         mMap.mHud->closeTopWindow();
         mMap.mHud->showShop(false);
-        mMap.mShopReturnTarget = L"levels";
+        mMap.mShopReturnTarget = kShopReturnLevels;
         return false;
     }
     else if (name == L"unlocked_d")
@@ -126,13 +126,13 @@ bool TDScreenCommands::onShopRelease(i32 x, i32 y)
     if (name == L"back_ac")
     {
         mMap.postEvent(L"shop_state_changed");
-        if (mMap.mShopReturnTarget == L"mmenu" || mMap.mShopReturnTarget == L"levels" ||
-            mMap.mShopReturnTarget == L"episodes")
+        const TDShopReturn target = mMap.mShopReturnTarget;
+        if (target == kShopReturnMainMenu || target == kShopReturnLevels || target == kShopReturnEpisodes)
         {
             mMap.mHud->closeTopWindow();
-            if (mMap.mShopReturnTarget == L"mmenu")
+            if (target == kShopReturnMainMenu)
                 mMap.mHud->showMainMenu();
-            else if (mMap.mShopReturnTarget == L"levels")
+            else if (target == kShopReturnLevels)
                 mMap.mHud->showLevelSelect();
             else
                 mMap.mHud->showEpisodeSelect();

@@ -40,7 +40,8 @@ bool TDScreenCommands::onProfileCreateRelease(i32 x, i32 y)
     if (mMap.mHud->buttonNameAt(x, y) == L"cancel")
     {
         mMap.mHud->closeTopWindow();
-        const bool fromMainMenu = mMap.mAfterProfileInput == L"mmenu" || mMap.mAfterProfileInput == L"shop";
+        const bool fromMainMenu =
+            mMap.mAfterProfileInput == kAfterInputPlay || mMap.mAfterProfileInput == kAfterInputShop;
         mMap.mScreen = fromMainMenu ? kScreenMainMenu : kScreenProfiles;
     }
     return true;

@@ -39,7 +39,7 @@ TEST_F(ProfilesScreen, LinesSelectAndTheNameDeleteAndConfirmButtonsDoTheirJobs)
     HUDProfiles* screen = top<HUDProfiles>();
     ASSERT_NE(nullptr, screen);
     EXPECT_EQ(kScreenProfiles, map().mScreen);
-    EXPECT_TRUE(map().mAfterProfileInput.empty());
+    EXPECT_EQ(map().mAfterProfileInput, kAfterInputProfiles);
     EXPECT_EQ(localized(L"profiles_caption"), text(screen, L"caption"));
     EXPECT_EQ(localized(L"profiles_select"), text(screen, L"select"));
     for (int i = 1; i <= 5; ++i)

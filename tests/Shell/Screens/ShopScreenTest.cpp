@@ -18,7 +18,7 @@ protected:
     ShopScreen() : ShellGameTest(bareBoard()) {}
     HUDShopWindow* OpenShop()
     {
-        map().mShopReturnTarget = L"mmenu";
+        map().mShopReturnTarget = kShopReturnMainMenu;
         hud().showShop(false);
         frame();
         return top<HUDShopWindow>();

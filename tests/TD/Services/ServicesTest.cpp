@@ -138,7 +138,7 @@ TEST_F(Services, CanvasPlacesImagesThroughTheBattleTransformAndTintsUnitsByTheKi
     EXPECT_NEAR(c[1], 64.0f / 255.0f, 1e-5f);
     EXPECT_NEAR(c[2], 0.0f, 1e-5f);
     EXPECT_NEAR(c[3], 0.5f, 1e-5f);
-    mCanvas->setShaderMode(1);
+    mCanvas->setShaderMode(kShaderMultiply);
     EXPECT_NEAR(mGraphics->GetColor()[1], 1.0f, 1e-5f);
 }
 
