@@ -374,12 +374,12 @@ std::wstring DrawnCountdown(GameHarness& game)
 TEST_F(InGame, TheSecondWaveCountsDownFromTheEndOfTheFirstWithItsOwnButtonTimeAndEarlyBonus)
 {
     // The level's waves wait 6 and 8 s, plus the outer 4 s each; the first starts on the road's
-    // first point (0, 330), the second too.
+    // first point (0, 200), the second too.
     const std::wstring nextWave = LocalStrings::Instance()->get(L"game_nextwave") + L" ";
     ASSERT_EQ(map->mWaves.mNextIndex, 0);
     ASSERT_EQ(map->mNextWave.buttons.size(), 1u);
     EXPECT_FLOAT_EQ(map->mNextWave.firstSpawnTime, 10.0f);
-    EXPECT_EQ(std::pair(map->mNextWave.buttons[0].x, map->mNextWave.buttons[0].y), std::pair(0, 330));
+    EXPECT_EQ(std::pair(map->mNextWave.buttons[0].x, map->mNextWave.buttons[0].y), std::pair(0, 200));
 
     // The first wave called at once, then each of its units killed as it comes.
     ASSERT_TRUE(game.runUntil([&] { return !game.board().mBannerWindow; }, 10.0f));
@@ -405,7 +405,7 @@ TEST_F(InGame, TheSecondWaveCountsDownFromTheEndOfTheFirstWithItsOwnButtonTimeAn
     ASSERT_EQ(map->mWaves.mNextIndex, 1);
     ASSERT_EQ(map->mNextWave.buttons.size(), 1u);
     const TDWaveHint::Button second = map->mNextWave.buttons.front();
-    EXPECT_EQ(std::pair(second.x, second.y), std::pair(0, 330));
+    EXPECT_EQ(std::pair(second.x, second.y), std::pair(0, 200));
     EXPECT_FLOAT_EQ(map->mNextWave.firstSpawnTime, 12.0f);
     EXPECT_FLOAT_EQ(map->mWaves.mClock, dt);
     EXPECT_EQ(DrawnCountdown(game), nextWave + L"11");
