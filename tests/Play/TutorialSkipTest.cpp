@@ -1,5 +1,6 @@
 // Skipping the tutorial on a page that holds the battle still: the battle goes on at once, on the
 // first page and on a later one, while a pause the player chose stays.
+#include "RingClicks.h"
 #include "support/GameHarness.h"
 
 #include "Source/TD/Battle/TDContextMenu.h"
@@ -71,22 +72,7 @@ protected:
     bool buildOnFirstSpot()
     {
         mGame.click(210.0f, 370.0f);
-        mGame.run(10); // the ring opens
-        TDContextMenu* menu = map().mContextMenu.get();
-        if (!menu)
-            return false;
-        for (float a = 0.0f; a < 360.0f; a += 3.0f)
-            for (float r : {50.0f, 70.0f, 90.0f, 110.0f})
-            {
-                const float x = menu->centreX + r * std::cos(a * 3.14159f / 180.0f);
-                const float y = menu->centreY + r * std::sin(a * 3.14159f / 180.0f);
-                if (menu->itemAt(x, y) > 0)
-                {
-                    mGame.click(x, y);
-                    return true;
-                }
-            }
-        return false;
+        return playtest::ClickMenuEntry(mGame, [](i32 id) { return id > 0; });
     }
 
     // Two seconds of play move the wave clock on by two seconds.

@@ -1,6 +1,7 @@
 // The first level's tutorial as a new player meets it: every page followed by doing what it
 // asks, through the real game; its skip button (its zoom and its edges), and skipping, which
 // lasts past a restart of the game; and a level restarted in the middle of a page.
+#include "RingClicks.h"
 #include "support/GameHarness.h"
 
 #include "Core/Layer/ImageLayer.h"
@@ -58,27 +59,7 @@ std::wstring PageText()
     return Tutorial().shownTexts().empty() ? std::wstring() : Tutorial().shownTexts().front()->mText;
 }
 
-// Clicks the first entry of the open ring menu whose id passes the test.
-template <class F> bool ClickMenuEntry(GameHarness& game, F wanted)
-{
-    game.run(10); // the ring opens
-    TDContextMenu* menu = game.map().mContextMenu.get();
-    if (!menu)
-        return false;
-    for (float a = 0.0f; a < 360.0f; a += 3.0f)
-        for (float r : {50.0f, 70.0f, 90.0f, 110.0f})
-        {
-            const float x = menu->centreX + r * std::cos(a * 3.14159f / 180.0f);
-            const float y = menu->centreY + r * std::sin(a * 3.14159f / 180.0f);
-            const i32 id = menu->itemAt(x, y);
-            if (id >= 0 && wanted(id))
-            {
-                game.click(x, y);
-                return true;
-            }
-        }
-    return false;
-}
+using playtest::ClickMenuEntry;
 
 // A text layer with the text is drawn somewhere under the layer (it and its parents visible).
 bool ShowsText(const layer::Layer& layer, const std::wstring& text)
