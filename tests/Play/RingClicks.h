@@ -11,7 +11,7 @@
 namespace playtest
 {
 // Clicks the first entry of the ring menu that is opening whose id passes the test.
-template <class F> bool ClickMenuEntry(GameHarness& game, F wanted)
+template <class F> bool ClickMenuEntry(testsupport::GameHarness& game, F wanted)
 {
     game.run(10); // the ring opens
     TDContextMenu* menu = game.map().mContextMenu.get();
