@@ -104,7 +104,6 @@ void TDMap::onProfileSelected(const TDProfileValues& values)
 {
     mStats.mGems = values.gems;
     mMode = values.mode;
-    mHud->updateCrystals();
     // The music that plays on takes the new player's volume at once.
     mSounds->setVolumes(values.musicVolume, values.soundVolume);
 }
