@@ -54,8 +54,7 @@ std::string narrow(const std::wstring& text) { return std::string(text.begin(), 
 
 bool onMainMenu(GameHarness& game)
 {
-    return game.runUntil([&] { return game.top<HUDMainMenu>() != nullptr && game.screen() == kScreenMainMenu; },
-                         3.0f);
+    return game.runUntil([&] { return game.top<HUDMainMenu>() != nullptr && game.screen() == kScreenMainMenu; }, 3.0f);
 }
 
 // From the main menu to the profiles screen.
