@@ -195,53 +195,6 @@ TEST_F(ProgressFixture, SettingsAttributesVolumeFormatAndProfilesCreateRenameDel
     EXPECT_EQ(host.switches, 1);
 }
 
-// Selecting another profile hands the game that profile's gems, mode and volumes, and the store
-// answers with its upgrade levels and tutorial state: nothing of the last profile carries over,
-// round after round.
-TEST_F(ProgressFixture, SelectingAnotherProfileReadsEveryValueFromItAndNothingFromTheLastOne)
-{
-    progress->createProfile(L"A");
-    progress->setGems(9);
-    progress->setMode(kDifficultyHard);
-    progress->setMusicVolume(0.3f);
-    progress->setSoundVolume(0.6f);
-    progress->setUpgradeLevel(8, 2);
-    progress->setTutorialAvailable(false);
-    progress->setTutorialStepState(3, kStepComplete);
-    EXPECT_EQ(progress->getUpgradeLevel(8), 2);
-    progress->createProfile(L"B");
-    auto isB = [&]
-    {
-        EXPECT_EQ(progress->currentName(), L"B");
-        EXPECT_EQ(host.selected.gems, 0);
-        EXPECT_EQ(host.selected.mode, kDifficultyEasy);
-        EXPECT_EQ(host.selected.musicVolume, 1.0f);
-        EXPECT_EQ(host.selected.soundVolume, 1.0f);
-        EXPECT_EQ(progress->getMode(), kDifficultyEasy);
-        EXPECT_LT(progress->getUpgradeLevel(8), 0);
-        EXPECT_TRUE(progress->isTutorialAvailable());
-        EXPECT_EQ(progress->getTutorialStepState(3), kStepWaiting);
-    };
-    for (int round = 0; round < 2; ++round)
-    {
-        SCOPED_TRACE("round " + std::to_string(round));
-        isB();
-        const int reloads = host.reloads;
-        progress->selectProfile(L"A");
-        EXPECT_EQ(host.reloads, reloads + 1) << "the tutorial reads A's state";
-        EXPECT_EQ(host.selected.gems, 9);
-        EXPECT_EQ(host.selected.mode, kDifficultyHard);
-        EXPECT_FLOAT_EQ(host.selected.musicVolume, 0.3f);
-        EXPECT_FLOAT_EQ(host.selected.soundVolume, 0.6f);
-        EXPECT_EQ(progress->getMode(), kDifficultyHard);
-        EXPECT_EQ(progress->getUpgradeLevel(8), 2);
-        EXPECT_FALSE(progress->isTutorialAvailable());
-        EXPECT_EQ(progress->getTutorialStepState(3), kStepComplete);
-        progress->selectProfile(L"B");
-    }
-    isB();
-}
-
 // "fs" at start-up: a profile without it (or no profile) plays full screen; a stored one reads as
 // a boolean, and the store reads it the same whatever the window is, changing nothing.
 TEST(ProgressFullscreen, AtStartAProfileWithoutTheChoicePlaysFullScreenAndAStoredOneIsReadAsABoolean)
