@@ -18,7 +18,7 @@ struct Host : TDProgressHost
     const TDEpisodeTable& episodeTable() const override { return table; }
     std::vector<i32> upgradeIds() const override { return {1, 2}; }
     bool isEpisodeUnlocked(i32 episode) override { return episode == 0; }
-    void onProfileSelected(i32, TDDifficulty) override {}
+    void onProfileSelected(const TDProfileValues&) override {}
     void reloadTutorial() override {}
     void setTutorialActive(bool) override {}
     bool isFullscreen() const override { return false; }

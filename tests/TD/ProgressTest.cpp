@@ -23,24 +23,27 @@ struct FakeHost : TDProgressHost
     std::vector<i32> ids{7, 8, 9};
     bool fullscreen = false;
     int switches = 0, reloads = 0;
-    i32 selectedGems = -1;
-    TDDifficulty selectedMode = kDifficultyEasy;
+    TDProfileValues selected{-1, kDifficultyEasy, -1.0f, -1.0f};
     bool tutorialActive = false;
+    // Set: the switch stores the new mode there, as the game's switch does.
+    TDProgress* progress = nullptr;
 
     TDDifficulty currentMode() const override { return mode; }
     i32 startGems() const override { return gemsStart; }
     const TDEpisodeTable& episodeTable() const override { return table; }
     std::vector<i32> upgradeIds() const override { return ids; }
     bool isEpisodeUnlocked(i32 episode) override { return table.getLevelCount(episode) >= 1 && episode == 0; }
-    void onProfileSelected(i32 gems, TDDifficulty m) override
-    {
-        selectedGems = gems;
-        selectedMode = m;
-    }
+    void onProfileSelected(const TDProfileValues& values) override { selected = values; }
     void reloadTutorial() override { ++reloads; }
     void setTutorialActive(bool active) override { tutorialActive = active; }
     bool isFullscreen() const override { return fullscreen; }
-    void switchScreenMode() override { ++switches; }
+    void switchScreenMode() override
+    {
+        ++switches;
+        fullscreen = !fullscreen;
+        if (progress)
+            progress->setFullscreen(fullscreen);
+    }
 };
 
 struct ProgressFixture : ::testing::Test
@@ -187,14 +190,14 @@ TEST_F(ProgressFixture, SettingsAttributesVolumeFormatAndProfilesCreateRenameDel
     progress->setGems(9);
     progress->setFullscreen(false);
     progress->selectProfile(L"Ann");
-    EXPECT_EQ(host.selectedMode, kDifficultyHard);
-    EXPECT_EQ(host.selectedGems, 9);
+    EXPECT_EQ(host.selected.mode, kDifficultyHard);
+    EXPECT_EQ(host.selected.gems, 9);
     EXPECT_EQ(host.switches, 1);
 }
 
-// "fs" has one reading, at start-up and on a profile switch alike: a profile without it plays full
-// screen; reading it writes nothing into the profile.
-TEST(ProgressFullscreen, AProfileWithoutTheChoicePlaysFullScreenAndAStoredOneIsReadAsABoolean)
+// "fs" at start-up: a profile without it (or no profile) plays full screen; a stored one reads as
+// a boolean, and the store reads it the same whatever the window is, changing nothing.
+TEST(ProgressFullscreen, AtStartAProfileWithoutTheChoicePlaysFullScreenAndAStoredOneIsReadAsABoolean)
 {
     const struct
     {
@@ -218,10 +221,10 @@ TEST(ProgressFullscreen, AProfileWithoutTheChoicePlaysFullScreenAndAStoredOneIsR
         {
             ASSERT_EQ(tinyxml2::XML_SUCCESS, document.Parse(c.profile));
         }
-        EXPECT_EQ(c.fullscreen, TDProgress::storedFullscreen(document.FirstChildElement("Profile")));
-        if (!c.profile)
+        const tinyxml2::XMLElement* profile = document.FirstChildElement("Profile");
+        EXPECT_EQ(c.fullscreen, TDProgress::storedFullscreen(profile));
+        if (!profile || !profile->FirstChildElement("fs"))
             continue;
-        // The store reads the same, whatever the window is now, and leaves the profile as it was.
         TDDocumentProfileStore store;
         store.loadText(std::string("<Profiles currentProfile=\"a\">") + c.profile + "</Profiles>");
         FakeHost host;
@@ -233,6 +236,91 @@ TEST(ProgressFullscreen, AProfileWithoutTheChoicePlaysFullScreenAndAStoredOneIsR
         tinyxml2::XMLPrinter after;
         store.document().Print(&after);
         EXPECT_STREQ(before.CStr(), after.CStr());
+    }
+}
+
+// In play a profile without the choice reads as the mode the window is in, either one, and
+// keeps it from then on; the reading writes it into the profile but saves nothing.
+TEST(ProgressFullscreen, AProfileWithoutTheChoiceTakesTheWindowsModeInEitherState)
+{
+    for (const bool window : {false, true})
+    {
+        SCOPED_TRACE(window ? "full screen" : "windowed");
+        TDDocumentProfileStore store;
+        store.loadText("<Profiles currentProfile=\"a\"><Profile name=\"a\"/></Profiles>");
+        FakeHost host;
+        host.fullscreen = window;
+        TDProgress progress(store, host);
+        const int saves = store.saveCount();
+        EXPECT_EQ(window, progress.getFullscreen());
+        const tinyxml2::XMLElement* fs = progress.profile()->FirstChildElement("fs");
+        ASSERT_NE(nullptr, fs);
+        EXPECT_EQ(window ? 1 : 0, fs->IntAttribute("v", -1));
+        EXPECT_EQ(saves, store.saveCount());
+        host.fullscreen = !window;
+        EXPECT_EQ(window, progress.getFullscreen()) << "once written, the profile's own";
+    }
+}
+
+// Creating or selecting a profile without the choice, in a window or full screen, leaves the
+// screen as it is and stores that mode in the file; a profile with a choice still gets its own
+// mode when selected. Two rounds of A, B, A, B.
+TEST(ProgressFullscreen, CreatingOrSelectingAProfileWithoutTheChoiceKeepsTheScreenAndStoresItsMode)
+{
+    for (const bool window : {false, true})
+    {
+        SCOPED_TRACE(window ? "full screen" : "windowed");
+        testsupport::TempDir dir;
+        TDDocumentProfileStore store((dir.Path() / "profiles.xml").string());
+        FakeHost host;
+        host.fullscreen = window;
+        TDProgress progress(store, host);
+        host.progress = &progress;
+        const std::string mode = window ? "<fs v=\"1\"/>" : "<fs v=\"0\"/>";
+        const std::string other = window ? "<fs v=\"0\"/>" : "<fs v=\"1\"/>";
+        auto stored = [&](const char* name)
+        {
+            tinyxml2::XMLDocument file;
+            if (file.Parse(dir.Read("profiles.xml").c_str()) != tinyxml2::XML_SUCCESS)
+                return std::string("unreadable");
+            for (auto* p = file.RootElement()->FirstChildElement("Profile"); p; p = p->NextSiblingElement())
+                if (std::string(p->Attribute("name")) == name)
+                {
+                    const tinyxml2::XMLElement* fs = p->FirstChildElement("fs");
+                    if (!fs)
+                        return std::string("none");
+                    tinyxml2::XMLPrinter printer(nullptr, true);
+                    fs->Accept(&printer);
+                    return std::string(printer.CStr());
+                }
+            return std::string("no profile");
+        };
+
+        progress.createProfile(L"A");
+        EXPECT_EQ(0, host.switches);
+        EXPECT_EQ(window, host.fullscreen);
+        EXPECT_EQ(mode, stored("A"));
+        progress.createProfile(L"B");
+        EXPECT_EQ(0, host.switches);
+        EXPECT_EQ(mode, stored("B"));
+        // B's player switches the mode (Alt+Enter): it is B's from now on.
+        host.switchScreenMode();
+        EXPECT_EQ(other, stored("B"));
+        EXPECT_EQ(mode, stored("A"));
+        for (int round = 0; round < 2; ++round)
+        {
+            SCOPED_TRACE("round " + std::to_string(round));
+            progress.selectProfile(L"A");
+            EXPECT_EQ(window, host.fullscreen) << "A's own mode";
+            progress.selectProfile(L"B");
+            EXPECT_EQ(!window, host.fullscreen) << "B's own mode";
+            EXPECT_EQ(2 + 2 * round, host.switches - 1);
+        }
+        EXPECT_EQ(mode, stored("A"));
+        EXPECT_EQ(other, stored("B"));
+        // Selecting the profile that is current changes nothing.
+        progress.selectProfile(L"B");
+        EXPECT_EQ(5, host.switches);
     }
 }
 

@@ -168,7 +168,13 @@ GameHarness::GameHarness(const Options& options)
         fs::create_directories(userDir());
         fs::permissions(userDir(), fs::perms::owner_read | fs::perms::owner_exec);
     }
-    os::SetVideoDriver(options.realVideo ? nullptr : std::make_unique<os::NullVideoDriver>());
+    auto driver = std::make_unique<os::NullVideoDriver>();
+    if (options.displayWidth > 0 && options.displayHeight > 0)
+    {
+        driver->mDisplays.at(0).bounds = {0, 0, options.displayWidth, options.displayHeight};
+        driver->mDisplays.at(0).workArea = {0, 0, options.displayWidth, options.displayHeight - 40};
+    }
+    os::SetVideoDriver(options.realVideo ? nullptr : std::move(driver));
     auto* game = new HookedGame(options.afterConfig);
     const std::string folder = data.string() + "/";
     game->Arguments() = {L"--data_path", std::wstring(folder.begin(), folder.end())};
@@ -331,6 +337,8 @@ void GameHarness::key(u32 code)
 }
 
 os::NullWindow& GameHarness::window() const { return *static_cast<os::NullVideoDriver&>(os::Video()).mWindows.back(); }
+
+bool GameHarness::windowed() const { return window().Desc().windowed; }
 
 void GameHarness::pushKey(u32 key)
 {

@@ -57,6 +57,8 @@ public:
         // The real window and OpenGL (needs a display, e.g. Xvfb) instead of the headless
         // window and the recording device.
         bool realVideo = false;
+        // The headless display's size (its work area 40 rows shorter); 0: 1920 x 1080.
+        int displayWidth = 0, displayHeight = 0;
         // Runs once the game has read its configuration (the file layer set up) and before its
         // start opens anything: the place to hook the file layer.
         std::function<void()> afterConfig;
@@ -131,6 +133,8 @@ public:
     // The headless window: events pushed there take the platform's whole input path on the
     // next frame.
     os::NullWindow& window() const;
+    // Whether the headless window stands as a window (else full screen), as the game last set it.
+    bool windowed() const;
     // A key pressed and released, pushed to the window (virtual-key code, 13 Enter, 8 Backspace).
     void pushKey(u32 key);
     // Alt+Enter pushed to the window: the screen-mode switch on the next frame.

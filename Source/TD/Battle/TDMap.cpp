@@ -100,10 +100,12 @@ std::vector<i32> TDMap::upgradeIds() const
     return ids;
 }
 
-void TDMap::onProfileSelected(i32 gems, TDDifficulty mode)
+void TDMap::onProfileSelected(const TDProfileValues& values)
 {
-    mStats.mGems = gems;
-    mMode = mode;
+    mStats.mGems = values.gems;
+    mMode = values.mode;
+    // The music that plays on takes the new player's volume at once.
+    mSounds->setVolumes(values.musicVolume, values.soundVolume);
 }
 
 bool TDMap::isEpisodeUnlocked(i32 episode)

@@ -100,15 +100,24 @@ void TDProgress::applyDefaults()
     mProfile->SetAttribute("version", 4);
 }
 
+// Everything the game holds of a profile is read again from the new one: nothing of the previous
+// profile carries over.
 void TDProgress::selectProfile(const std::wstring& name)
 {
     mStore.selectProfile(name);
     takeCurrentProfile();
-    save();
     mUpgradeCache.clear();
-    mHost.onProfileSelected(getGems(), getMode());
+    TDProfileValues values;
+    values.gems = getGems();
+    values.mode = getMode();
+    values.musicVolume = getMusicVolume();
+    values.soundVolume = getSoundVolume();
+    // Read before the save: a profile without a choice stores the mode the player is in.
+    const bool fullscreen = getFullscreen();
+    save();
+    mHost.onProfileSelected(values);
     mHost.reloadTutorial();
-    if (getFullscreen() != mHost.isFullscreen())
+    if (fullscreen != mHost.isFullscreen())
         mHost.switchScreenMode();
     refreshProfileNames();
 }
@@ -247,7 +256,12 @@ void TDProgress::setSoundVolume(float v)
     save();
 }
 
-bool TDProgress::getFullscreen() { return storedFullscreen(mProfile); }
+bool TDProgress::getFullscreen()
+{
+    if (!child("fs", false))
+        child("fs", true)->SetAttribute("v", mHost.isFullscreen() ? 1 : 0);
+    return storedFullscreen(mProfile);
+}
 
 bool TDProgress::storedFullscreen(const XMLElement* profile)
 {

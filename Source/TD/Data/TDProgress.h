@@ -19,6 +19,15 @@ class XMLElement;
 class TDEpisodeTable;
 class TDProfileStore;
 
+// What the game holds of a profile outside the store, handed over at every profile switch.
+struct TDProfileValues
+{
+    i32 gems = 0;
+    TDDifficulty mode = kDifficultyEasy;
+    float musicVolume = 1.0f;
+    float soundVolume = 1.0f;
+};
+
 // What the store needs of the battle controller.
 class TDProgressHost
 {
@@ -30,8 +39,8 @@ public:
     // Upgrade ids of the tree, in tree order.
     virtual std::vector<i32> upgradeIds() const = 0;
     virtual bool isEpisodeUnlocked(i32 episode) = 0;
-    // After a profile switch: the battle takes the profile's gems and mode.
-    virtual void onProfileSelected(i32 gems, TDDifficulty mode) = 0;
+    // After a profile switch: the battle takes the profile's gems and mode, the sound its volumes.
+    virtual void onProfileSelected(const TDProfileValues& values) = 0;
     virtual void reloadTutorial() = 0;
     virtual void setTutorialActive(bool active) = 0;
     virtual bool isFullscreen() const = 0;
@@ -64,11 +73,12 @@ public:
     void setMusicVolume(float volume);
     float getSoundVolume();
     void setSoundVolume(float volume);
-    // The profile's stored choice (storedFullscreen); reading it writes nothing.
+    // The profile's stored choice; a profile without one takes the window's mode (written into the
+    // profile, not saved), so that reading it never changes the screen.
     bool getFullscreen();
     void setFullscreen(bool fullscreen);
-    // The one rule for "fs", at start-up and on every profile switch: a profile without it (a new
-    // player, or none at all) plays full screen; its "v" reads as a boolean, false when unreadable.
+    // The start-up's reading of "fs": a profile without it (a new player, or none at all) plays
+    // full screen; its "v" reads as a boolean, false when unreadable.
     static bool storedFullscreen(const tinyxml2::XMLElement* profile);
     i32 getLastEpisode();
 

@@ -48,6 +48,8 @@ public:
     virtual void load(const std::wstring& sheet) = 0;
     virtual void play(const std::wstring& tag) = 0;
     virtual void playMusic(const std::wstring& file) = 0;
+    // The player's volumes (0 to 1) for what plays now and what plays next.
+    virtual void setVolumes(float /*music*/, float /*sound*/) {}
 };
 
 // What an emitter is doing (TDEmitter::state()); the numbers are the engine emitter's.

@@ -17,6 +17,13 @@ void TDEngineSoundTags::playMusic(const std::wstring& file)
         k2::SoundTags::Instance()->PlayMusic(file);
 }
 
+void TDEngineSoundTags::setVolumes(float music, float sound)
+{
+    SoundSystem* system = SoundSystem::Instance();
+    system->SetMusicVolume(music);
+    system->SetSoundVolume(sound);
+}
+
 float TDProgressVolumes::GetSoundVolume() { return mProgress.getSoundVolume(); }
 
 float TDProgressVolumes::GetMusicVolume() { return mProgress.getMusicVolume(); }

@@ -14,6 +14,7 @@ public:
     void play(const std::wstring& tag) override;
     // An empty name stops the music (the level result's sound plays alone).
     void playMusic(const std::wstring& file) override;
+    void setVolumes(float music, float sound) override;
 };
 
 class TDProgressVolumes : public k2::SoundVolumeSource

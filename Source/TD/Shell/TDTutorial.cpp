@@ -113,6 +113,9 @@ void TDTutorial::loadProgress()
 {
     if (!mMap)
         return;
+    // A page on show, and what its step holds, belong to the player who woke it.
+    clearShownLayers();
+    TDTutorialScript::releaseHolds(*mMap);
     mMap->mTutorialActive = mMap->mProgress->isTutorialAvailable();
     mScript.loadStates(*mMap);
 }

@@ -47,7 +47,8 @@ public:
 
     // TDTutorialHooks
     void onEvent(const std::wstring& name) override;
-    // The tutorial's on/off switch and every step's state from the current profile.
+    // The tutorial's on/off switch and every step's state from the current profile; a page on
+    // show and its step's holds go.
     void loadProgress() override;
     void update(float dt) override;
     void onMouseMove(i32 x, i32 y) override;

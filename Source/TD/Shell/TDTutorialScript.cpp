@@ -240,6 +240,11 @@ void TDTutorialScript::resetIncompleteSteps(TDMap& map)
     for (i32 id : {6, 7, 8})
         if (!complete(id))
             wait(id);
+    releaseHolds(map);
+}
+
+void TDTutorialScript::releaseHolds(TDMap& map)
+{
     map.mDropChanceOverride = 0.0f;
     map.mHud->setShopBlock(0);
     map.mHud->setUiBlock(0);
@@ -256,10 +261,7 @@ void TDTutorialScript::cancel(TDMap& map)
         map.mSpeed = 1.0f;
         map.updateControlButtons();
     }
-    map.mDropChanceOverride = 0.0f;
+    releaseHolds(map);
     map.mProgress->setTutorialParam("dropChanceOverride", 0);
-    map.mHud->setShopBlock(0);
-    map.mHud->setUiBlock(0);
-    map.mTutorialSpot = -1;
     map.mProgress->setTutorialAvailable(false);
 }

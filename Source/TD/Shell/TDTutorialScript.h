@@ -63,6 +63,9 @@ public:
     static void resetIncompleteSteps(TDMap& map);
     // The player skipped the tutorial: it stays off for the profile and nothing is restricted.
     static void cancel(TDMap& map);
+    // Lifts what the steps hold on the battle and the HUD: the drop chance, the shop and UI
+    // blocks and the pointed spot.
+    static void releaseHolds(TDMap& map);
 
     std::vector<TDTutorialStep> steps;
 };
