@@ -765,6 +765,54 @@ TEST_F(GameApplicationTest, TheNormalEndWaitsForTheSavesAFrameDoesNotWaitFor)
     EXPECT_NE(onDisk.find("won=\"2\""), std::string::npos) << onDisk;
 }
 
+// The single-instance lock goes only once the save at exit is written: another copy trying the
+// lock while that save is under way finds it held. The save hangs at its temporary file (a fifo)
+// until the other copy has tried; the change it carries was never saved before.
+TEST_F(GameApplicationTest, TheLockIsHeldUntilTheSaveAtExitIsWritten)
+{
+    StoreWindowed();
+    const fs::path temp = mUser / "profiles.xml.tmp";
+    const std::wstring lockPath = (mUser / "instance.lock").wstring();
+    for (int run = 1; run <= 2; ++run)
+    {
+        SCOPED_TRACE(run);
+        TestGame* game = Make();
+        game->mProbe->mOnTick = [run](int tick)
+        {
+            if (tick == 1)
+                file::Profiles::Instance()->mCurrentProfile->SetAttribute("won", run);
+        };
+        game->Main();
+        ASSERT_EQ(0, mkfifo(temp.c_str(), 0600));
+        std::atomic<int> other{-1};
+        std::string written;
+        std::thread copy(
+            [&]
+            {
+                const int fd = open(temp.c_str(), O_RDONLY); // until the save opens it
+                os::InstanceLock lock;
+                other = lock.Acquire(lockPath);
+                char buffer[4096];
+                ssize_t n = 0;
+                while (fd >= 0 && (n = read(fd, buffer, sizeof buffer)) > 0)
+                    written.append(buffer, static_cast<size_t>(n));
+                if (fd >= 0)
+                    close(fd);
+            });
+        base::SingletoneBase::DestroyAll();
+        // Had no save come, the other copy would still wait to open the fifo.
+        const int unblock = open(temp.c_str(), O_WRONLY | O_NONBLOCK);
+        if (unblock >= 0)
+            close(unblock);
+        copy.join();
+        fs::remove(temp);
+        EXPECT_EQ(other, os::InstanceLock::HELD_ELSEWHERE) << "the lock went before the save at exit";
+        EXPECT_NE(written.find("won=\"" + std::to_string(run) + "\""), std::string::npos) << written;
+        os::InstanceLock after;
+        EXPECT_EQ(after.Acquire(lockPath), os::InstanceLock::ACQUIRED) << "released once the game has gone";
+    }
+}
+
 // Building packs is a tool's run: the player's log and profiles stay as they are (or absent), and
 // what it did is said on the terminal.
 TEST_F(GameApplicationTest, APackBuildLeavesThePlayersFilesAloneAndReportsOnTheTerminal)
