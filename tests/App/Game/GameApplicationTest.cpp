@@ -766,8 +766,9 @@ TEST_F(GameApplicationTest, TheNormalEndWaitsForTheSavesAFrameDoesNotWaitFor)
 }
 
 // The single-instance lock goes only once the save at exit is written: another copy trying the
-// lock while that save is under way finds it held. The save hangs at its temporary file (a fifo)
-// until the other copy has tried; the change it carries was never saved before.
+// lock while that save is under way finds it held. The save goes into a fifo at its temporary
+// name, larger than the fifo holds, so it cannot end before the other copy has tried the lock and
+// read it; the change it carries was never saved before.
 TEST_F(GameApplicationTest, TheLockIsHeldUntilTheSaveAtExitIsWritten)
 {
     StoreWindowed();
@@ -780,7 +781,11 @@ TEST_F(GameApplicationTest, TheLockIsHeldUntilTheSaveAtExitIsWritten)
         game->mProbe->mOnTick = [run](int tick)
         {
             if (tick == 1)
-                file::Profiles::Instance()->mCurrentProfile->SetAttribute("won", run);
+            {
+                tinyxml2::XMLElement* profile = file::Profiles::Instance()->mCurrentProfile;
+                profile->SetAttribute("won", run);
+                profile->SetAttribute("notes", std::string(256 * 1024, 'x').c_str());
+            }
         };
         game->Main();
         ASSERT_EQ(0, mkfifo(temp.c_str(), 0600));
@@ -790,7 +795,7 @@ TEST_F(GameApplicationTest, TheLockIsHeldUntilTheSaveAtExitIsWritten)
             [&]
             {
                 const int fd = open(temp.c_str(), O_RDONLY); // until the save opens it
-                os::InstanceLock lock;
+                os::InstanceLock lock;                       // tried before a byte is read: the save cannot have ended
                 other = lock.Acquire(lockPath);
                 char buffer[4096];
                 ssize_t n = 0;
