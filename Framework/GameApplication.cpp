@@ -79,10 +79,17 @@ GameApplication::~GameApplication()
     mScreen = nullptr;
     DeleteQueued();
     DeleteOffScreenTarget();
-    // Whatever was saved on the way out is on disk before the saver goes.
-    if (file::Profiles::Exists() && file::Profiles::Instance()->GetWriter() == mSaver.get())
-        file::Profiles::Instance()->SetWriter(nullptr);
+    // The save at exit is on disk and the saver has ended before the lock goes: a copy started
+    // from then on finds the player's files complete.
+    if (mSaver && file::Profiles::Exists())
+    {
+        file::Profiles* profiles = file::Profiles::Instance();
+        profiles->Close();
+        if (profiles->GetWriter() == mSaver.get())
+            profiles->SetWriter(nullptr);
+    }
     mSaver.reset();
+    mInstanceLock->Release();
 }
 
 void GameApplication::StartSaver()
@@ -164,15 +171,36 @@ QLResultEnum GameApplication::Start()
     const QLResultEnum usable =
         userData->SetPath(mPerUserFolder + mPublisherName + L"/" + mGameName + L"/", !mBuildingPacks);
     const std::wstring root = userData->GetRootPath();
-    std::wstring lockPath = root + kLockFileName;
-    bool sharedLockFolder = false;
-    if (usable != QL_OK)
+    std::wstring lockPath;
+    os::InstanceLock::Result lock = os::InstanceLock::FAILED;
+    std::wstring folderLockFault; // why the folder's own lock file could not be locked
+    if (usable == QL_OK)
     {
-        // No lock file in a folder that cannot hold one: it goes to the user's runtime folder.
-        const std::wstring name = mPublisherName + L"-" + mGameName + L"-" + FolderDigest(root);
-        lockPath = os::SharedLockPath(name, sharedLockFolder);
+        lockPath = root + kLockFileName;
+        lock = mInstanceLock->Acquire(lockPath);
+        if (lock == os::InstanceLock::FAILED)
+            folderLockFault = L"'" + lockPath + L"' (" + os::FromUtf8(os::LastError()) + L")";
     }
-    const os::InstanceLock::Result lock = mInstanceLock->Acquire(lockPath, sharedLockFolder);
+    if (lock == os::InstanceLock::FAILED)
+    {
+        // A folder that cannot hold the lock, or a lock file that cannot be locked (a folder of
+        // that name, a file without rights): every copy for this folder then meets in the user's
+        // runtime folder.
+        const std::wstring name = mPublisherName + L"-" + mGameName + L"-" + FolderDigest(root);
+        bool temporaryFolder = false;
+        lockPath = os::SharedLockPath(name, temporaryFolder);
+        lock = mInstanceLock->Acquire(lockPath, true);
+    }
+    const std::string lockFault = lock == os::InstanceLock::FAILED ? os::LastError() : std::string();
+    if (lock == os::InstanceLock::FAILED && usable == QL_OK && !mBuildingPacks)
+    {
+        // Two copies on one folder would each save over the other's progress. Nothing of the
+        // folder is touched (its log may be another copy's).
+        ReportFatal(L"The game cannot make sure that it is the only copy using '" + root + L"': neither " +
+                    folderLockFault + L" nor '" + lockPath + L"' (" + os::FromUtf8(lockFault) + L") can be locked.");
+        Stop();
+        return QL_FAIL;
+    }
     mOtherInstanceRunning = lock == os::InstanceLock::HELD_ELSEWHERE;
     if (mOtherInstanceRunning)
         file::Profiles::Instance()->SetSecondInstance(true);
@@ -222,7 +250,10 @@ QLResultEnum GameApplication::Start()
     if (cd)
         QL_LOG(L"Cannot enter the data folder '%s'\n") << base::LogStyle::Error << dataFolder;
     if (lock == os::InstanceLock::FAILED)
-        QL_LOG(L"No single-instance lock in '%s': %s\n") << base::LogStyle::Error << lockPath << os::LastError();
+        QL_LOG(L"No single-instance lock in '%s': %s\n") << base::LogStyle::Error << lockPath << lockFault;
+    else if (!folderLockFault.empty())
+        QL_LOG(L"The single-instance lock %s cannot be used; the lock is '%s'\n")
+            << base::LogStyle::Error << folderLockFault << lockPath;
     else if (usable != QL_OK)
         QL_LOG(L"The single-instance lock is '%s'\n") << lockPath;
 

@@ -1,6 +1,7 @@
 // Platform set-up of the application and the road from start-up into the main loop.
 #include "Core/App/Application.h"
 
+#include "Core/App/CriticalSection.h"
 #include "Core/Base/Log.h"
 #include "Core/File/Path.h"
 #include "Core/File/UserDataFileContainer.h"
@@ -96,9 +97,21 @@ void ApplicationWin32::Main()
 
 QLResultEnum ApplicationWin32::Update(float)
 {
+    bool nothingElseToTick;
+    {
+        ScopedLock guard(mLock.get());
+        nothingElseToTick = mStopping && mChildren.empty() && mPending.empty();
+    }
     for (auto it = mWorkers.begin(); it != mWorkers.end();)
     {
         ThreadWin32* worker = *it;
+        // Stopping, with nothing left to tick, the loop only waits for the workers (the saver
+        // writing the last files): it sleeps until each has ended instead of spinning.
+        if (nothingElseToTick && !worker->JoinIfEnded())
+        {
+            worker->RequestStop();
+            worker->mHandle->Join();
+        }
         // A worker's state is read only once its own thread has ended.
         if (worker->JoinIfEnded() && worker->IsFinished() && worker->HasNoChildren())
         {

@@ -27,6 +27,7 @@ public:
 
     // Removes the workers that have ended, finished and without children (deleting those owned
     // by their parent); with no worker left the root finishes as soon as its last child has gone.
+    // Once stopping with no child left, it waits (asleep) for the workers to end.
     QLResultEnum Update(float dt) override;
     // Stops every registered worker (itself it leaves to its children and workers).
     void OnStop() override;

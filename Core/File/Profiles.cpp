@@ -36,11 +36,16 @@ std::wstring NameOf(const tinyxml2::XMLElement* element)
 // A new run (the tests start many in one process) has told the player nothing yet.
 Profiles::Profiles() { gProfilesUnsaved = false; }
 
-Profiles::~Profiles()
+Profiles::~Profiles() { Close(); }
+
+void Profiles::Close()
 {
     if (mDocument && !mSecondInstance)
         (void)Save();
     Flush();
+    mDocument.reset();
+    mRootElement = nullptr;
+    mCurrentProfile = nullptr;
 }
 
 // The log too: the save at exit must still be able to report a failure.

@@ -32,7 +32,7 @@ class Profiles : public base::Singletone<Profiles>
 {
 public:
     Profiles();
-    // Saves unless this is a second instance of the program.
+    // Closes (below) unless that was done.
     ~Profiles() override;
     std::vector<base::SingletoneBase*> GetDependencies() override;
 
@@ -50,6 +50,9 @@ public:
     FileWriter* GetWriter() const { return mWriter; }
     // Waits until every save handed to the writer is on disk, then reports any failure.
     void Flush();
+    // The save at exit: saves unless this is a second instance of the program, waits until it is
+    // on disk and lets go of the document, so that nothing is written after it.
+    void Close();
     // Reports the failures of saves the writer has finished since the last call.
     void PollWrites();
     // The player's progress cannot be kept: the first report of a run is logged and raises

@@ -64,18 +64,18 @@ std::wstring SharedLockPath(const std::wstring& name, bool& shared)
 }
 InstanceLock::~InstanceLock() { Release(); }
 
-InstanceLock::Result InstanceLock::Acquire(const std::wstring& path, bool sharedFolder)
+InstanceLock::Result InstanceLock::Acquire(const std::wstring& path, bool outsideUserFolder)
 {
     Release();
-    const int fd = open(SystemPath(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | (sharedFolder ? O_NOFOLLOW : 0),
-                        sharedFolder ? 0600 : 0644);
+    const int fd = open(SystemPath(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | (outsideUserFolder ? O_NOFOLLOW : 0),
+                        outsideUserFolder ? 0600 : 0644);
     if (fd < 0)
     {
         SetLastError(std::string("open lock file: ") + std::strerror(errno));
         return FAILED;
     }
     struct stat info;
-    if (sharedFolder && (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != getuid()))
+    if (outsideUserFolder && (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != getuid()))
     {
         // Another user's file could be held forever to keep this one from starting.
         SetLastError("lock file: not a file of this user");

@@ -22,10 +22,11 @@ public:
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
-    // On success the file holds this process's id, and raise requests are listened for. In a
-    // folder other users can write (the temporary folder), a symbolic link or a file of another
-    // user at the path is refused (FAILED).
-    Result Acquire(const std::wstring& path, bool sharedFolder = false);
+    // On success the file holds this process's id, and raise requests are listened for. Outside
+    // the user's own data folder (the runtime or the temporary folder), a symbolic link or
+    // anything but a file of this user at the path is refused (FAILED): the lock's id would be
+    // written into whatever it names.
+    Result Acquire(const std::wstring& path, bool outsideUserFolder = false);
     void Release();
     bool IsHeld() const { return mFd >= 0; }
 

@@ -10,10 +10,21 @@ namespace
 volatile std::sig_atomic_t gQuitSignal = 0;
 
 void Note(int) { gQuitSignal = 1; }
+
+bool HangUpIgnoredAtStart()
+{
+    static const bool ignored = []
+    {
+        struct sigaction old = {};
+        return sigaction(SIGHUP, nullptr, &old) == 0 && old.sa_handler == SIG_IGN;
+    }();
+    return ignored;
+}
 } // namespace
 
 void CatchQuitSignals()
 {
+    const bool keepHangUpIgnored = HangUpIgnoredAtStart();
     struct sigaction action = {};
     action.sa_handler = Note;
     sigemptyset(&action.sa_mask);
@@ -21,6 +32,10 @@ void CatchQuitSignals()
     action.sa_flags = SA_RESETHAND;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    if (keepHangUpIgnored)
+        return;
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGHUP, &action, nullptr);
 }
 
 bool TakeQuitSignal()

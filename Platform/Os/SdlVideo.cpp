@@ -4,6 +4,7 @@
 #include "Platform/Gpu/Device.h"
 #include "Platform/Gpu/SdlGlContext.h"
 #include "Platform/Os/Error.h"
+#include "Platform/Os/QuitSignals.h"
 #include "Platform/Os/Text.h"
 
 #include <SDL2/SDL.h>
@@ -139,6 +140,13 @@ void SdlWindow::Destroy()
 
 bool SdlWindow::PollEvent(Event& event)
 {
+    // A quit signal closes the window as the window manager's close request does.
+    if (mWindow && TakeQuitSignal())
+    {
+        event = Event();
+        event.type = EventType::Close;
+        return true;
+    }
     SDL_Event e;
     while (mWindow && SDL_PollEvent(&e))
         if (mEvents.Translate(e, event))
@@ -254,6 +262,8 @@ void SdlWindow::SwapBuffers()
 
 SdlVideoDriver::SdlVideoDriver()
 {
+    // The quit signals are ours (QuitSignals.h): SDL's own handlers know no hang-up.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     mReady = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     if (!mReady)
     {

@@ -22,13 +22,11 @@ VideoDriver& Video()
     if (!driver)
     {
         if (IsHeadless())
-        {
-            // SDL's video turns quit signals into close requests; the headless program does so itself.
             driver = std::make_unique<NullVideoDriver>();
-            CatchQuitSignals();
-        }
         else
             driver = std::make_unique<SdlVideoDriver>();
+        // Both drivers' windows turn quit signals into close requests.
+        CatchQuitSignals();
     }
     return *driver;
 }

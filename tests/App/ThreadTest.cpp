@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -153,6 +154,13 @@ private:
 
 class TestApplication : public app::Application
 {
+public:
+    QLResultEnum Update(float dt) override
+    {
+        ++updates;
+        return app::Application::Update(dt);
+    }
+    std::atomic<int> updates{0};
 };
 
 class WorkerThread : public ::testing::Test
@@ -309,4 +317,30 @@ TEST_F(WorkerThread, AFailedStartIsLoggedRunsNothingAndLeavesWithTheApplications
     ASSERT_TRUE(CollectAll());
     EXPECT_EQ(worker.seen().updates, 0);
     EXPECT_TRUE(mApplication->IsFinished());
+}
+
+// Stopping with nothing left but a worker (the saver writing the last files), the main loop sleeps
+// until the worker has ended instead of ticking round and round.
+TEST_F(WorkerThread, AStoppingApplicationWithOnlyAWorkerLeftWaitsAsleepForIt)
+{
+    Worker worker(false, -1);
+    worker.Hold();
+    ASSERT_TRUE(worker.Start(2));
+    ASSERT_TRUE(WaitUntil([&] { return worker.seen.Updates() > 0; })); // held inside a pass
+    mApplication->Stop();
+    // The worker goes on once the loop has spun a thousand passes, or has stood still a while.
+    std::thread release(
+        [&]
+        {
+            const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+            while (mApplication->updates < 1000 && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            worker.Open();
+        });
+    mApplication->Run();
+    release.join();
+    EXPECT_TRUE(mApplication->IsFinished());
+    EXPECT_TRUE(worker.IsFinished());
+    EXPECT_TRUE(mApplication->Workers().empty());
+    EXPECT_LE(mApplication->updates, 2) << "the loop spun while the worker held it";
 }

@@ -111,7 +111,7 @@ TEST(NullVideo, WindowRecordsItsModeAndDeliversQueuedEventsInOrder)
     EXPECT_FALSE(fake->Desc().windowed);
 }
 
-TEST(NullVideo, AQuitSignalClosesTheWindowOnceAndASecondOneWouldEndTheProcess)
+TEST(NullVideo, AQuitSignalClosesTheWindowOnceAndASecondOneWouldEndTheProcessButAHangUpNever)
 {
     os::NullVideoDriver driver;
     auto window = driver.CreateWindow();
@@ -132,8 +132,20 @@ TEST(NullVideo, AQuitSignalClosesTheWindowOnceAndASecondOneWouldEndTheProcess)
     sigaction(SIGINT, nullptr, &now);
     EXPECT_EQ(SIG_DFL, now.sa_handler);
     EXPECT_TRUE(os::TakeQuitSignal());
+    // A hang-up closes the window too, and may come twice (shell and terminal) without harm;
+    // under nohup (ignored when the process started) it stays ignored.
+    struct sigaction hangUp = {};
+    sigaction(SIGHUP, nullptr, &hangUp);
+    const bool nohup = hangUp.sa_handler == SIG_IGN;
+    ASSERT_EQ(0, std::raise(SIGHUP));
+    ASSERT_EQ(0, std::raise(SIGHUP)) << "a second hang-up is not fatal";
+    EXPECT_EQ(window->PollEvent(e), !nohup);
+    EXPECT_TRUE(nohup || e.type == os::EventType::Close);
+    EXPECT_FALSE(window->PollEvent(e));
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
+    if (!nohup)
+        std::signal(SIGHUP, SIG_DFL);
 
     // A driver without OpenGL 3.3 refuses the window and says what it offers.
     driver.mOfferedGl = "3.0 Mesa";

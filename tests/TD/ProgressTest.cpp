@@ -334,7 +334,8 @@ TEST(ProgressFile, DamagedFileGivesTheDefaultProfile)
 }
 
 // The stored mode and a tutorial step's state read as they stand inside their range, the middle
-// too; a number outside it (a hand-edited or damaged profile) is logged and read as a new profile's.
+// too; a number outside it (a hand-edited or damaged profile) is logged once and read as a new
+// profile's.
 TEST(ProgressFile, StoredModeAndStepStatesOutsideTheirRangeAreLoggedAndReadAsANewProfiles)
 {
     const struct
@@ -363,6 +364,12 @@ TEST(ProgressFile, StoredModeAndStepStatesOutsideTheirRangeAreLoggedAndReadAsANe
         audiotest::LogCapture log;
         EXPECT_EQ(progress.getMode(), c.wantMode);
         EXPECT_EQ(progress.getTutorialStepState(3), c.wantState);
+        EXPECT_EQ(log.Count("out of range"), c.logged) << log.Text();
+        // Step states are read again at every tutorial event: a damaged one is told once a run.
+        TDProgress again(store, host);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(again.getTutorialStepState(3), c.wantState);
+        EXPECT_EQ(again.getMode(), c.wantMode);
         EXPECT_EQ(log.Count("out of range"), c.logged) << log.Text();
     }
 }

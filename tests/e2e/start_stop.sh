@@ -1,6 +1,7 @@
 #!/bin/sh
-# End-to-end, without a display: what the real executable tells the player when it cannot start
-# or must stop, and that signals end it cleanly. Usage: start_stop.sh BRACKENMOOR DATA_FOLDER WORK
+# End-to-end, without a display (and with one where said): what the real executable tells the
+# player when it cannot start or must stop, that signals end it cleanly, and its single-instance
+# lock. Usage: start_stop.sh BRACKENMOOR DATA_FOLDER WORK
 set -u
 . "$(dirname "$0")/common.sh"
 
@@ -9,15 +10,56 @@ if QL_HEADLESS=1 "$GAME" --data_path "$WORK/nowhere/" >"$WORK/nowhere.out" 2>&1;
 elif grep -q "does not exist" "$WORK/nowhere.out" && ! grep -q "play.url" "$WORK/nowhere.out"; then pass "missing data folder named"
 else fail "missing data folder: $(cat "$WORK/nowhere.out")"; fi
 
-start_headless() { # OUT: the game in the background until its first frame; PID
+start_copy() { # OUT [VAR=VALUE...]: the game in the background until its first frame; PID
+    _out=$1
+    shift
     rm -f "$LOG"
-    QL_HEADLESS=1 "$GAME" --data_path "$DATA/" >"$WORK/$1.out" 2>&1 &
+    env "$@" "$GAME" --data_path "$DATA/" >"$WORK/$_out.out" 2>&1 &
     PID=$!
     wait_for 90 grep -q "First frame presented" "$LOG" 2>/dev/null
 }
+start_headless() { start_copy "$1" QL_HEADLESS=1; }
+ended() { ! kill -0 $PID 2>/dev/null; }
+# SIG WHAT: the running copy, given the signal, ends through its main loop: exit 0, the log closed
+# and the save at exit made (profiles.xml is removed first: only that save writes it again).
+ends_cleanly() {
+    rm -f "$USERDIR/profiles.xml"
+    kill -"$1" $PID
+    # A hang-up may come twice: from the shell and from the closing terminal.
+    [ "$1" != HUP ] || kill -HUP $PID 2>/dev/null
+    if ! wait_for 60 ended; then
+        kill -KILL $PID
+        wait $PID
+        fail "$2: SIG$1 did not end the game"
+        return
+    fi
+    wait $PID
+    CODE=$?
+    if [ $CODE -eq 0 ] && grep -q "Main loop ended" "$LOG" && [ "$(tail -c 14 "$LOG")" = "</body></html>" ] &&
+        grep -q "currentProfile" "$USERDIR/profiles.xml" 2>/dev/null; then
+        pass "$2: SIG$1 ends the game cleanly, its save at exit made"
+    else
+        fail "$2: SIG$1: exit $CODE, profiles.xml $([ -f "$USERDIR/profiles.xml" ] || echo not) saved, log ends '$(tail -c 80 "$LOG")'"
+    fi
+}
+# A hand-edited profile whose mode and two tutorial steps are out of range: they are read again
+# and again, and each is logged once.
+damaged_profile() {
+    mkdir -p "$USERDIR"
+    cat >"$USERDIR/profiles.xml" <<XML
+<Profiles currentProfile="Ann"><Profile name="Ann" version="4"><mode v="9"/>
+<tutorial avail="1"><step id="0" state="7"/><step id="1" state="8"/></tutorial></Profile></Profiles>
+XML
+}
+told_once() {
+    for value in 'v="9" of' 'state="7" of' 'state="8" of'; do
+        [ "$(grep -c "Profile value $value" "$LOG")" -eq 1 ] || return 1
+    done
+}
 
-# Each quit signal ends the headless game through its main loop, the log closed.
-for SIG in TERM INT; do
+# Each quit signal, and a hang-up, ends the headless game through its main loop.
+for SIG in TERM INT HUP; do
+    damaged_profile
     start_headless "sig$SIG" || fail "SIG$SIG: the headless game did not start"
     # Building the packs under the running copy is refused, and says so.
     if [ "$SIG" = TERM ]; then
@@ -25,18 +67,58 @@ for SIG in TERM INT; do
         elif grep -q "the game is running" "$WORK/pack.out"; then pass "--pack under a running copy refused"
         else fail "--pack under a running copy: $(cat "$WORK/pack.out")"; fi
     fi
-    kill -"$SIG" $PID
-    ended() { ! kill -0 $PID 2>/dev/null; }
-    wait_for 60 ended
-    if kill -0 $PID 2>/dev/null; then kill -KILL $PID; fail "SIG$SIG did not end the game"; continue; fi
-    wait $PID
-    CODE=$?
-    if [ $CODE -eq 0 ] && grep -q "Main loop ended" "$LOG" && [ "$(tail -c 14 "$LOG")" = "</body></html>" ]; then
-        pass "SIG$SIG ends the headless game cleanly"
-    else
-        fail "SIG$SIG: exit $CODE, log ends '$(tail -c 80 "$LOG")'"
-    fi
+    ends_cleanly $SIG headless
+    told_once && pass "SIG$SIG run: each out-of-range profile value logged once" ||
+        fail "SIG$SIG run: out-of-range values logged $(grep -c 'Profile value' "$LOG") times"
 done
+
+# Started under nohup (the hang-up ignored), the game keeps ignoring it and plays on.
+rm -f "$LOG"
+(
+    trap '' HUP
+    exec env QL_HEADLESS=1 "$GAME" --data_path "$DATA/" >"$WORK/nohup.out" 2>&1
+) &
+PID=$!
+wait_for 90 grep -q "First frame presented" "$LOG" 2>/dev/null || fail "nohup: the game did not start"
+IGNORED=$(awk '/^SigIgn:/ { print $2 }' /proc/$PID/status)
+kill -HUP $PID
+if [ $(((0x$IGNORED) & 1)) -eq 1 ]; then pass "under nohup the hang-up stays ignored"
+else fail "under nohup the hang-up is no longer ignored (SigIgn $IGNORED)"; fi
+ends_cleanly TERM "after an ignored hang-up"
+
+# An instance.lock that cannot be locked (here a folder) in a usable user-data folder: the lock is
+# then taken in the runtime folder, where a second copy meets it and ends; the first plays on.
+rm -f "$USERDIR/instance.lock"
+mkdir "$USERDIR/instance.lock"
+start_headless folderlock || fail "instance.lock a folder: the game did not start"
+if grep -q "The single-instance lock '$USERDIR/instance.lock' (open lock file: Is a directory) cannot be used; the lock is '$XDG_RUNTIME_DIR/Marrowgate-Brackenmoor-" "$LOG"; then
+    pass "instance.lock a folder: the lock is taken in the runtime folder, and logged"
+else fail "instance.lock a folder: $(grep -i 'lock' "$LOG")"; fi
+QL_HEADLESS=1 QL_LOG_STDERR=1 timeout 90 "$GAME" --data_path "$DATA/" >"$WORK/second.out" 2>&1
+CODE=$?
+if [ $CODE -eq 0 ] && grep -q "Another copy of the game is running" "$WORK/second.out" &&
+    ! grep -q "First frame presented" "$WORK/second.out" && kill -0 $PID 2>/dev/null && grep -q "First frame presented" "$LOG"; then
+    pass "instance.lock a folder: a second copy ends at once, the first plays on"
+else fail "instance.lock a folder: the second copy, exit $CODE: $(tail -n 5 "$WORK/second.out")"; fi
+ends_cleanly TERM "instance.lock a folder"
+
+# A symbolic link where the runtime folder's lock goes is not followed (the lock's id would be
+# written into the file it names): with no lock to be had the player is told and the game ends,
+# its folder's files untouched.
+RUNLOCK=$(ls "$XDG_RUNTIME_DIR"/Marrowgate-Brackenmoor-*.lock)
+printf 'precious\n' >"$WORK/precious"
+rm -f "$RUNLOCK"
+ln -s "$WORK/precious" "$RUNLOCK"
+cp "$LOG" "$WORK/log.before"
+QL_HEADLESS=1 timeout 90 "$GAME" --data_path "$DATA/" >"$WORK/refused.out" 2>&1
+CODE=$?
+if [ $CODE -eq 1 ] && [ "$(cat "$WORK/precious")" = precious ] && cmp -s "$LOG" "$WORK/log.before" &&
+    grep -q "cannot make sure that it is the only copy using '$USERDIR/'" "$WORK/refused.out" &&
+    grep -q "nor '$RUNLOCK' (open lock file: Too many levels of symbolic links) can be locked" "$WORK/refused.out"; then
+    pass "a link as the runtime folder's lock is refused; the player is told, the game ends"
+else fail "a link as the runtime folder's lock: exit $CODE, '$(cat "$WORK/precious")': $(cat "$WORK/refused.out")"; fi
+rm -f "$RUNLOCK"
+rmdir "$USERDIR/instance.lock"
 
 # Under X without OpenGL 3.3 (Mesa told to offer 3.0) the player reads what is needed and offered.
 # A driver that ignores the override starts the game instead: that case is reported as skipped.
@@ -59,6 +141,15 @@ if command -v Xvfb >/dev/null 2>&1; then
     else
         fail "no OpenGL 3.3: $(cat "$WORK/gl.out")"
     fi
+
+    # With a display (SDL's window), a quit signal and a hang-up end the game the same way.
+    for SIG in TERM HUP; do
+        if start_copy "x$SIG"; then ends_cleanly $SIG "under X"
+        else
+            fail "under X: the game did not start: $(cat "$WORK/x$SIG.out")"
+            kill -KILL $PID 2>/dev/null
+        fi
+    done
 fi
 
 [ $FAILS -eq 0 ] || { echo "$FAILS failed"; exit 1; }

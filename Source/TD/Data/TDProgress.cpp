@@ -10,6 +10,8 @@
 #include <tinyxml2.h>
 
 #include <cstdio>
+#include <set>
+#include <string>
 
 namespace
 {
@@ -24,14 +26,18 @@ i32 intAttribute(const XMLElement* e, const char* name, i32 fallback = 0)
     return value;
 }
 
-// A stored enum's number: one outside [first, last] is logged and read as the fallback.
+// A stored enum's number: one outside [first, last] is read as the fallback, and logged once a
+// run (it is read again at every event).
 template <typename E> E enumAttribute(const XMLElement* e, const char* name, E first, E last, E fallback)
 {
     const i32 value = intAttribute(e, name, static_cast<i32>(fallback));
     if (value >= static_cast<i32>(first) && value <= static_cast<i32>(last))
         return static_cast<E>(value);
-    QL_LOG(L"Profile value %s=\"%d\" of <%s> is out of range; read as %d\n")
-        << base::LogStyle::Error << name << value << e->Value() << static_cast<i32>(fallback);
+    static std::set<std::string> logged;
+    const char* id = e->Attribute("id");
+    if (logged.insert(std::string(e->Value()) + "#" + (id ? id : "") + "." + name + "=" + std::to_string(value)).second)
+        QL_LOG(L"Profile value %s=\"%d\" of <%s> is out of range; read as %d\n")
+            << base::LogStyle::Error << name << value << e->Value() << static_cast<i32>(fallback);
     return fallback;
 }
 

@@ -765,6 +765,59 @@ TEST_F(GameApplicationTest, TheNormalEndWaitsForTheSavesAFrameDoesNotWaitFor)
     EXPECT_NE(onDisk.find("won=\"2\""), std::string::npos) << onDisk;
 }
 
+// The single-instance lock goes only once the save at exit is written: another copy trying the
+// lock while that save is under way finds it held. The save goes into a fifo at its temporary
+// name, larger than the fifo holds, so it cannot end before the other copy has tried the lock and
+// read it; the change it carries was never saved before.
+TEST_F(GameApplicationTest, TheLockIsHeldUntilTheSaveAtExitIsWritten)
+{
+    StoreWindowed();
+    const fs::path temp = mUser / "profiles.xml.tmp";
+    const std::wstring lockPath = (mUser / "instance.lock").wstring();
+    for (int run = 1; run <= 2; ++run)
+    {
+        SCOPED_TRACE(run);
+        TestGame* game = Make();
+        game->mProbe->mOnTick = [run](int tick)
+        {
+            if (tick == 1)
+            {
+                tinyxml2::XMLElement* profile = file::Profiles::Instance()->mCurrentProfile;
+                profile->SetAttribute("won", run);
+                profile->SetAttribute("notes", std::string(256 * 1024, 'x').c_str());
+            }
+        };
+        game->Main();
+        ASSERT_EQ(0, mkfifo(temp.c_str(), 0600));
+        std::atomic<int> other{-1};
+        std::string written;
+        std::thread copy(
+            [&]
+            {
+                const int fd = open(temp.c_str(), O_RDONLY); // until the save opens it
+                os::InstanceLock lock;                       // tried before a byte is read: the save cannot have ended
+                other = lock.Acquire(lockPath);
+                char buffer[4096];
+                ssize_t n = 0;
+                while (fd >= 0 && (n = read(fd, buffer, sizeof buffer)) > 0)
+                    written.append(buffer, static_cast<size_t>(n));
+                if (fd >= 0)
+                    close(fd);
+            });
+        base::SingletoneBase::DestroyAll();
+        // Had no save come, the other copy would still wait to open the fifo.
+        const int unblock = open(temp.c_str(), O_WRONLY | O_NONBLOCK);
+        if (unblock >= 0)
+            close(unblock);
+        copy.join();
+        fs::remove(temp);
+        EXPECT_EQ(other, os::InstanceLock::HELD_ELSEWHERE) << "the lock went before the save at exit";
+        EXPECT_NE(written.find("won=\"" + std::to_string(run) + "\""), std::string::npos) << written;
+        os::InstanceLock after;
+        EXPECT_EQ(after.Acquire(lockPath), os::InstanceLock::ACQUIRED) << "released once the game has gone";
+    }
+}
+
 // Building packs is a tool's run: the player's log and profiles stay as they are (or absent), and
 // what it did is said on the terminal.
 TEST_F(GameApplicationTest, APackBuildLeavesThePlayersFilesAloneAndReportsOnTheTerminal)
