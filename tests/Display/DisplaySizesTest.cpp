@@ -647,16 +647,22 @@ public:
                 mScreen.push(SDL_MOUSEMOTION, px, py);
             settle(5);
             if (cycle == 2)
+            {
                 ASSERT_NE(nullptr, mGame.dialog<OptionsDialog>()) << round << ": gone before the pointer came back";
+            }
             ASSERT_TRUE(mGame.runUntil([&] { return mGame.dialog<OptionsDialog>() == nullptr; }, 3.0f)) << round;
             settle(30);
             mScreen.grab();
             if (cycle == 1)
+            {
                 EXPECT_LT(changedSince(calm, box, 8), area / 200)
                     << round << ": the options button is still lit with the pointer elsewhere";
+            }
             else
+            {
                 EXPECT_GT(changedSince(calm, box, 8), area / 20)
                     << round << ": the options button is not lit with the pointer on it";
+            }
         }
         pointAt(512.0f, 215.0f, seenX, seenY);
     }
@@ -668,7 +674,9 @@ public:
         int box[4];
         windowRect(gx - 40.0f, gy - 40.0f, gx + 40.0f, gy + 40.0f, box);
         if (mGame.map().mSpeed == 0.0f)
+        {
             ASSERT_TRUE(clickButton(mGame.hud(), L"play_btn")) << where;
+        }
         settle(2);
         mScreen.grab();
         const std::vector<u32> before = mScreen.pixels();
