@@ -130,6 +130,7 @@ QLResultEnum FrameManager::Remove(Frame* frame, bool deleteFrame, bool deferred)
         const QLResultEnum r = OnMouseMove(mLastPointer);
         return r ? r : QL_FAIL;
     }
+    const bool modal = it->mode == MODE_MODAL;
     if (mHoverFrame == frame)
         mHoverFrame = nullptr;
     if (mActiveFrame == frame)
@@ -142,7 +143,11 @@ QLResultEnum FrameManager::Remove(Frame* frame, bool deleteFrame, bool deferred)
         mStack.erase(it);
     if (deleteFrame)
         (void)DeleteFrame(frame);
-    return detached;
+    if (detached || !modal)
+        return detached;
+    // The frames a modal one kept from the pointer take it where it stands now: their hover
+    // follows at once, not at the pointer's next move.
+    return RefreshPointer();
 }
 
 QLResultEnum FrameManager::DeleteFrame(Frame* frame)

@@ -43,6 +43,7 @@ public:
     QLResultEnum ShowModal(Frame* frame, bool deferred);
     // 1 when the frame is not in the stack. A frame to delete while input or an update is being
     // delivered (its own handler may be running) is deleted at the end of the update instead.
+    // A modal frame's removal refreshes the pointer, so that hover states follow the frames uncovered.
     QLResultEnum Remove(Frame* frame, bool deleteFrame, bool deferred);
     QLResultEnum RemoveAllFrames(bool deleteFrames, bool recursive);
 

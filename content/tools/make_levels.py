@@ -131,7 +131,7 @@ FORD = dict(
 # arms; a dart tower already guards the junction.
 ISLET = dict(
     title="Islet Crossing", background="bg02", budget=260, timeout=4,
-    points=[(1, (0, 190), "spawn"), (2, (0, 610), "spawn"), (3, (250, 400), None), (4, (470, 260), None),
+    points=[(1, (0, 190), "spawn"), (2, (0, 595), "spawn"), (3, (250, 400), None), (4, (470, 260), None),
             (5, (470, 540), None), (6, (690, 400), None), (7, (870, 310), None), (8, (1024, 380), "goal")],
     links=[(1, 3, 50), (2, 3, -50), (3, 4, 0), (3, 5, 0), (4, 6, 0), (5, 6, 0), (6, 7, -40), (7, 8, 30)],
     spots=[spot(250, 290, tower=10000), spot(160, 400, radius=1.3), spot(470, 400, damage=1.5, income=0.75),

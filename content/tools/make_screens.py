@@ -303,8 +303,8 @@ def hardcore_button(open_):
     sk = skulls().crop((0, 0, 52, 60)).resize((62, 72), Image.LANCZOS)
     img.alpha_composite(sk, (34, 14))
     if not open_:
-        # In the top corner, clear of the name.
-        img.alpha_composite(lock(32, 38), (92, 6))
+        # In the top left corner, clear of the name and of the "New!" badge over the top right.
+        img.alpha_composite(lock(32, 38), (6, 6))
     text_on(img, "Ordeal", 20, GOLD_LIGHT if open_ else (180, 170, 160), dy=40)
     return img
 

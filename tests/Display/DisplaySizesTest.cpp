@@ -3,7 +3,9 @@
 // the pointer landing where they are drawn. The expected placement is worked out here from what
 // the player sees, the 1024 x 768 core scaled as large as the window allows and centred, not
 // from the game's own mapping. QL_TEST_WINDOW=1 plays in a window the player then resizes. The
-// window's icon is checked as the desktop got it.
+// window's icon is checked as the desktop got it. On the way: the locked Ordeal's padlock beside
+// its "New!", the pause menu's options button after its dialog, nothing of a won battle (a
+// meteor's blast) over the shop, and the second level's second countdown clear of the spots.
 #include "support/GameHarness.h"
 
 #include "App/Game.h"
@@ -17,9 +19,11 @@
 #include "Image/ImageBuilders.h"
 #include "Source/TD/Battle/TDContextMenu.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Level/TDMapScene.h"
 #include "Source/TD/Shell/GameWindow.h"
 #include "Source/TD/Shell/HUD.h"
+#include "Source/TD/Shell/HUDButtonOver.h"
 #include "Source/TD/Shell/HUDEpisodeSelectIOS.h"
 #include "Source/TD/Shell/HUDIngameMenu.h"
 #include "Source/TD/Shell/HUDLevelResultWindow.h"
@@ -29,9 +33,11 @@
 #include "Source/TD/Shell/HUDShopWindow.h"
 #include "Source/TD/Shell/HUDUnlockMessage.h"
 #include "Source/TD/Shell/ShopTab.h"
+#include "Source/TD/Shell/TDScreenDraw.h"
 #include "Source/TD/Sprites/TDFrameEntry.h"
 #include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/Units/TDTower.h"
+#include "Source/TD/Units/TDUnit.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -144,6 +150,13 @@ public:
         size(w, h);
         px = static_cast<float>(w) * 0.5f + (gx - kCoreWidth * 0.5f) * scale();
         py = static_cast<float>(h) * 0.5f + (gy - kHeight * 0.5f) * scale();
+    }
+    void toGame(float px, float py, float& gx, float& gy) const
+    {
+        int w = 0, h = 0;
+        size(w, h);
+        gx = kCoreWidth * 0.5f + (px - static_cast<float>(w) * 0.5f) / scale();
+        gy = kHeight * 0.5f + (py - static_cast<float>(h) * 0.5f) / scale();
     }
     // The part of the 1366 x 768 layout that fits the window, in game units.
     Box picture() const
@@ -584,6 +597,165 @@ public:
         EXPECT_EQ(kScreenIngameMenu, mGame.screen()) << where;
     }
 
+    // Pixels of the window rectangle that differ from an earlier grab by more than the tolerance.
+    int changedSince(const std::vector<u32>& before, const int box[4], int tolerance) const
+    {
+        int n = 0;
+        for (int y = std::max(0, box[1]); y < std::min(mScreen.height(), box[3]); ++y)
+            for (int x = std::max(0, box[0]); x < std::min(mScreen.width(), box[2]); ++x)
+                n +=
+                    near(before[static_cast<size_t>(y) * static_cast<size_t>(mScreen.width()) + static_cast<size_t>(x)],
+                         mScreen.pixel(x, y), tolerance)
+                        ? 0
+                        : 1;
+        return n;
+    }
+
+    // The pause menu's options opened and closed by the dialog's OK, twice. Left with the pointer
+    // on the OK, the options button looks as it did before it was pressed; with the pointer moved
+    // back onto it while the dialog went, it is lit at once, before the pointer moves again.
+    void checkOptionsLight(const std::string& where, HUDIngameMenu& menu)
+    {
+        HUDButtonOver* options = nullptr;
+        for (HUDButtonOver* button : menu.mMenuButtons)
+            if (button->mName == L"options")
+                options = button;
+        ASSERT_NE(nullptr, options) << where;
+        const TDFrameEntry& face = *options->mNormal;
+        const float cx = face.mX + face.mWidth * 0.5f, cy = face.mY + face.mHeight * 0.5f;
+        int box[4]; // the button and the room it grows into
+        windowRect(face.mX - face.mWidth * 0.06f, face.mY - face.mHeight * 0.06f, face.mX + face.mWidth * 1.06f,
+                   face.mY + face.mHeight * 1.06f, box);
+        const int area = (box[2] - box[0]) * (box[3] - box[1]);
+        float seenX = 0.0f, seenY = 0.0f;
+        pointAt(512.0f, 215.0f, seenX, seenY); // on the panel's caption, off every button
+        settle(30);
+        mScreen.grab();
+        const std::vector<u32> calm = mScreen.pixels();
+        for (int cycle = 1; cycle <= 2; ++cycle)
+        {
+            const std::string round = where + " round " + std::to_string(cycle);
+            ASSERT_TRUE(clickButton(menu, L"options")) << round;
+            ASSERT_TRUE(mGame.runUntil([&] { return mGame.dialog<OptionsDialog>() != nullptr; }, 2.0f)) << round;
+            settle(30); // its show effect
+            float okX = 0.0f, okY = 0.0f, px = 0.0f, py = 0.0f;
+            mScreen.toWindow(632.0f, 592.0f, okX, okY);
+            mScreen.toWindow(cx, cy, px, py);
+            for (Uint32 type : {SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
+                mScreen.push(type, okX, okY);
+            if (cycle == 2)
+                mScreen.push(SDL_MOUSEMOTION, px, py);
+            settle(5);
+            if (cycle == 2)
+            {
+                ASSERT_NE(nullptr, mGame.dialog<OptionsDialog>()) << round << ": gone before the pointer came back";
+            }
+            ASSERT_TRUE(mGame.runUntil([&] { return mGame.dialog<OptionsDialog>() == nullptr; }, 3.0f)) << round;
+            settle(30);
+            mScreen.grab();
+            if (cycle == 1)
+            {
+                EXPECT_LT(changedSince(calm, box, 8), area / 200)
+                    << round << ": the options button is still lit with the pointer elsewhere";
+            }
+            else
+            {
+                EXPECT_GT(changedSince(calm, box, 8), area / 20)
+                    << round << ": the options button is not lit with the pointer on it";
+            }
+        }
+        pointAt(512.0f, 215.0f, seenX, seenY);
+    }
+
+    // The battle played on and a meteor cast at the game point on the field: its blast is drawn
+    // there.
+    void castMeteor(const std::string& where, float gx, float gy)
+    {
+        int box[4];
+        windowRect(gx - 40.0f, gy - 40.0f, gx + 40.0f, gy + 40.0f, box);
+        if (mGame.map().mSpeed == 0.0f)
+        {
+            ASSERT_TRUE(clickButton(mGame.hud(), L"play_btn")) << where;
+        }
+        settle(2);
+        mScreen.grab();
+        const std::vector<u32> before = mScreen.pixels();
+        ASSERT_TRUE(clickButton(mGame.hud(), L"spell0")) << where;
+        ASSERT_EQ(0, mGame.map().mSelectedSpell) << where;
+        clickAt(gx, gy);
+        ASSERT_EQ(-1, mGame.map().mSelectedSpell) << where << ": not cast";
+        mScreen.grab();
+        const int area = (box[2] - box[0]) * (box[3] - box[1]);
+        EXPECT_GT(changedSince(before, box, 8), area / 50) << where << ": no blast drawn where it was cast";
+    }
+
+    // From the result to the shop, whose picture at the game point where the meteor was cast is
+    // the shop's own, as it looked before the battle: nothing of the battle shows through it.
+    void checkShopAfterBattle(const std::string& where, float gx, float gy, const std::vector<u32>& shop)
+    {
+        auto* result = mGame.top<HUDLevelResultWindow>();
+        ASSERT_NE(nullptr, result) << where;
+        ASSERT_TRUE(clickButton(*result, L"done")) << where;
+        ASSERT_NE(nullptr, shown<HUDShopWindow>(where, true, 30, 4.0f, true)) << where;
+        mScreen.grab();
+        ASSERT_EQ(shop.size(), mScreen.pixels().size()) << where;
+        int box[4];
+        windowRect(gx - 40.0f, gy - 40.0f, gx + 40.0f, gy + 40.0f, box);
+        EXPECT_EQ(0, changedSince(shop, box, 3)) << where << ": the battle shows through the shop";
+    }
+
+    // The second level's second wave, called by its first wave's start button: its countdown's
+    // letters, drawn right of their button, fall on no build spot.
+    void checkSecondCountdown(const std::string& where)
+    {
+        TDMap& map = mGame.map();
+        ASSERT_TRUE(
+            mGame.runUntil([&] { return !map.mNextWave.buttons.empty() && !mGame.board().mBannerWindow; }, 10.0f))
+            << where;
+        const TDWaveHint::Button first = map.mNextWave.buttons.front();
+        clickBattle(static_cast<float>(first.x + first.width / 2), static_cast<float>(first.y + first.height / 2));
+        ASSERT_TRUE(mGame.runUntil(
+            [&]
+            {
+                map.mHealth = map.mMaxHealth;
+                for (TDUnit* unit : map.mWaves.mUnits)
+                    unit->mHealth = 0.0f; // felled as they come
+                return map.mWaves.mNextIndex == 1 && !map.mNextWave.buttons.empty();
+            },
+            60.0f))
+            << where << ": the second wave's countdown did not come";
+        settle(2);
+        mScreen.grab();
+        const TDWaveHint::Button& b = map.mNextWave.buttons.front();
+        ASSERT_LT(b.x, 512) << where << ": the countdown stands right of its button";
+        float width = 0.0f, height = 0.0f;
+        tdscreen::measureWrapped(mGame.board().mFontMain42_2.Get(),
+                                 LocalStrings::Instance()->get(L"game_nextwave") + L" 10", 1024.0f, width, height);
+        // The countdown's place in game units: scale and offset applied to the button's side.
+        const float x0 = (b.width * 0.5f + static_cast<float>(b.x) + 32.0f) * map.mScale + map.mOffsetX;
+        const float y = (static_cast<float>(b.y) + b.height * 0.5f) * map.mScale + map.mOffsetY;
+        int band[4];
+        windowRect(x0 - 4.0f, y - height * 0.5f - 4.0f, x0 + width + 4.0f, y + height * 0.5f + 4.0f, band);
+        int letters = 0;
+        for (int py = band[1]; py < band[3]; ++py)
+            for (int px = band[0]; px < band[2]; ++px)
+                letters += WindowView::isWhite(mScreen.pixel(px, py)) ? 1 : 0;
+        ASSERT_GT(letters, 0) << where << ": no countdown drawn";
+        for (const TDSpotFrame& spot : map.mScenery->spotFrames)
+        {
+            float sx0 = 0.0f, sy0 = 0.0f, sx1 = 0.0f, sy1 = 0.0f;
+            fromBattle(static_cast<float>(spot.x), static_cast<float>(spot.y), sx0, sy0);
+            fromBattle(static_cast<float>(spot.x + spot.width), static_cast<float>(spot.y + spot.height), sx1, sy1);
+            int r[4];
+            windowRect(sx0, sy0, sx1, sy1, r);
+            int on = 0;
+            for (int py = std::max(band[1], r[1]); py < std::min(band[3], r[3]); ++py)
+                for (int px = std::max(band[0], r[0]); px < std::min(band[2], r[2]); ++px)
+                    on += WindowView::isWhite(mScreen.pixel(px, py)) ? 1 : 0;
+            EXPECT_EQ(0, on) << where << ": the countdown's letters fall on the spot at " << spot.x << ", " << spot.y;
+        }
+    }
+
     // "New!" on its badge (bw x bh, centred on the game point): drawn at full size, its white
     // spanning most of the word's 69 units, and inside the badge, clear of its notched ends.
     void checkNewText(const std::string& where, float cx, float cy, float bw, float bh)
@@ -629,6 +801,39 @@ public:
         const TDButtonFrame* locked = levels.findButton(L"locked_d");
         ASSERT_TRUE(locked && locked->mVisible) << where;
         checkNewText(where + " hardcore", locked->mX + 50.0f + bw * 0.5f, locked->mY - 20.0f + bh * 0.5f, bw, bh);
+        checkPadlockBesideBadge(where + " hardcore", *locked, bw, bh);
+    }
+
+    // The padlock's colours: its gold body and its slate-blue shackle.
+    static bool isPadlock(u32 p)
+    {
+        const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+        return WindowView::isGold(p) || (b >= 100 && b > r + 12 && b > g);
+    }
+
+    // The locked Ordeal shows its padlock whole: drawn on the button, and no pixel of it next to
+    // or under the "New!" badge (bw x bh, its top left at (50, -20) on the button).
+    void checkPadlockBesideBadge(const std::string& where, const TDButtonFrame& button, float bw, float bh)
+    {
+        const float bx0 = button.mX + 50.0f, by0 = button.mY - 20.0f, bx1 = bx0 + bw, by1 = by0 + bh;
+        int r[4];
+        windowRect(button.mX, by0, button.mX + button.mWidth, button.mY + button.mHeight, r);
+        int n = 0;
+        float nearest = 1.0e9f;
+        for (int y = r[1]; y < r[3]; ++y)
+            for (int x = r[0]; x < r[2]; ++x)
+            {
+                if (!isPadlock(mScreen.pixel(x, y)))
+                    continue;
+                ++n;
+                float gx = 0.0f, gy = 0.0f;
+                mScreen.toGame(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f, gx, gy);
+                const float dx = std::max({bx0 - gx, 0.0f, gx - bx1}), dy = std::max({by0 - gy, 0.0f, gy - by1});
+                nearest = std::min(nearest, std::max(dx, dy));
+            }
+        const float s = mScreen.scale();
+        EXPECT_GT(static_cast<float>(n), 300.0f * s * s) << where << ": no padlock on the locked Ordeal";
+        EXPECT_GT(nearest, 2.0f) << where << ": the padlock runs under the \"New!\" badge";
     }
 
     // The options' sound slider at half volume: right of the thumb the track's groove shows to
@@ -958,6 +1163,8 @@ public:
         ASSERT_TRUE(clickButton(*episodes, L"shop"));
         auto* shop = shown<HUDShopWindow>(size + " shop", true, 30, 4.0f, true);
         ASSERT_NE(nullptr, shop) << size;
+        mScreen.grab();
+        const std::vector<u32> shopBefore = mScreen.pixels();
         checkLockedTab(size + " shop", *shop);
         ASSERT_TRUE(clickButton(*shop, L"back_ac"));
         episodes = until<HUDEpisodeSelectIOS>();
@@ -985,12 +1192,29 @@ public:
         checkFieldEdges(size + " battle");
         checkButtons(size + " battle HUD", mGame.hud());
         checkUpgradeEntry(size + " tower ring");
+        // A meteor on the shop's empty middle, its blast still on the field when the level ends.
+        const float meteorX = 512.0f, meteorY = 450.0f;
+        castMeteor(size + " meteor", meteorX, meteorY);
         ASSERT_TRUE(clickButton(mGame.hud(), L"options_btn")) << size;
         auto* pause = shown<HUDIngameMenu>(size + " in-game menu", false);
         ASSERT_NE(nullptr, pause) << size << ": the gear did not answer its drawn centre";
         checkLeaveConfirmation(size + " leave confirmation", *pause);
+        checkOptionsLight(size + " pause menu's options", *pause);
+        // The level is won from the battle (paused, the blast standing still).
+        ASSERT_TRUE(clickButton(*pause, L"resume")) << size;
+        ASSERT_TRUE(mGame.runUntil([&] { return mGame.screen() == kScreenBattle && !mGame.top(); }, 4.0f)) << size;
         mGame.map().showVictory();
         ASSERT_NE(nullptr, shown<HUDLevelResultWindow>(size + " level result", false, 90)) << size;
+        checkShopAfterBattle(size + " shop after the level", meteorX, meteorY, shopBefore);
+        // On to the second level, where its second wave counts down by its lower road.
+        shop = mGame.top<HUDShopWindow>();
+        ASSERT_NE(nullptr, shop) << size;
+        ASSERT_TRUE(clickButton(*shop, L"return_ac")) << size;
+        ASSERT_TRUE(mGame.closeUnlockMessages()) << size;
+        ASSERT_EQ(1, mGame.map().mLevel) << size;
+        checkSecondCountdown(size + " second level's second wave");
+        mGame.map().showVictory();
+        ASSERT_NE(nullptr, shown<HUDLevelResultWindow>(size + " second level's result", false, 90)) << size;
     }
 
     GameHarness& mGame;

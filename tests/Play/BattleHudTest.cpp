@@ -1,6 +1,6 @@
 // The battle HUD as a player uses it: the control and spell buttons of the running layout, pause
-// by focus loss and the way on, the in-game menu's confirmations, and the spell buttons across
-// level loads.
+// by focus loss and the way on, the in-game menu's confirmations, the spell buttons across level
+// loads, and the menus' options buttons once their dialog has gone.
 #include "support/GameHarness.h"
 #include "support/TempDir.h"
 
@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 using testsupport::GameHarness;
 
@@ -62,6 +63,45 @@ bool answer(GameHarness& game, bool yes)
     game.click(yes ? 390.0f : 642.0f, 535.0f);
     game.run(3);
     return game.dialog<TMessageBox>() != box;
+}
+
+// A screen's "options" button opens the options twice, each time closed by the dialog's OK (at
+// (632, 592)). The first time the pointer rests on the OK: the button is neither drawn pressed nor
+// grown. The second time the pointer goes back onto the button while the dialog hides over it:
+// once the dialog has gone the button grows, before the pointer moves again.
+void optionsTwice(GameHarness& game, HUDButtonOver& button)
+{
+    const float x = button.mNormal->mX + button.mNormal->mWidth * 0.5f;
+    const float y = button.mNormal->mY + button.mNormal->mHeight * 0.5f;
+    for (int cycle = 1; cycle <= 2; ++cycle)
+    {
+        SCOPED_TRACE("cycle " + std::to_string(cycle));
+        game.moveTo(x, y);
+        game.click(x, y);
+        OptionsDialog* dialog = nullptr;
+        ASSERT_TRUE(game.runUntil([&] { return (dialog = game.dialog<OptionsDialog>()) != nullptr; }, 1.0f));
+        game.run(30); // its show effect
+        game.moveTo(632.0f, 592.0f);
+        game.click(632.0f, 592.0f);
+        if (cycle == 2)
+        {
+            game.moveTo(x, y);
+            ASSERT_NE(nullptr, game.dialog<OptionsDialog>()) << "gone before the pointer came back";
+        }
+        ASSERT_TRUE(game.runUntil([&] { return game.dialog<OptionsDialog>() == nullptr; }, 3.0f));
+        game.run(15);
+        EXPECT_EQ(0, button.mPressed) << "drawn pressed";
+        if (cycle == 1)
+        {
+            EXPECT_EQ(0, button.mHovered);
+            EXPECT_EQ(1.0f, button.mScale);
+        }
+        else
+        {
+            EXPECT_EQ(1, button.mHovered);
+            EXPECT_GT(button.mScale, 1.05f) << "the pointer stands on it";
+        }
+    }
 }
 
 bool openMenuAndPick(GameHarness& game, const wchar_t* item)
@@ -351,4 +391,34 @@ TEST(BattleHud, ALayoutWithoutACaptionPlaceStillAsksWithoutTheCaptionAndSaysSoOn
     }
     EXPECT_TRUE(game.runUntil([&] { return game.top<HUDLevelSelect>() != nullptr; }, 2.0f));
     EXPECT_EQ(kScreenLevels, game.screen());
+}
+
+TEST(BattleHud, TheOptionsButtonsAreLitAfterTheirDialogOnlyWhileThePointerIsOverThem)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.reachMainMenu());
+    HUDMainMenu* menu = game.top<HUDMainMenu>();
+    ASSERT_NE(nullptr, menu);
+    HUDButtonOver* options = menu->findMenuButton(L"options");
+    ASSERT_NE(nullptr, options);
+    {
+        SCOPED_TRACE("main menu");
+        optionsTwice(game, *options);
+    }
+
+    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    ASSERT_TRUE(game.click(L"options_btn"));
+    HUDIngameMenu* pause = nullptr;
+    ASSERT_TRUE(game.runUntil([&] { return (pause = game.top<HUDIngameMenu>()) != nullptr; }, 1.0f));
+    game.run(20); // its show effect
+    options = nullptr;
+    for (HUDButtonOver* button : pause->mMenuButtons)
+        if (button->mName == L"options")
+            options = button;
+    ASSERT_NE(nullptr, options);
+    {
+        SCOPED_TRACE("pause menu");
+        optionsTwice(game, *options);
+    }
+    EXPECT_EQ(kScreenIngameMenu, game.screen());
 }

@@ -1,6 +1,7 @@
 // What stands over what in the running battle as the game draws it: the wave countdown over the
 // towers, the ring menu and the floating texts over the spots and their signs, and the
-// field and its effects kept inside the field at display sizes with and without margins.
+// field and its effects kept inside the field at display sizes with and without margins; once the
+// battle is over, nothing of it over the shop.
 #include "support/GameHarness.h"
 
 #include "Source/TD/Battle/TDContextMenu.h"
@@ -8,6 +9,8 @@
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Draw/TDBattleDrawer.h"
 #include "Source/TD/Shell/GameWindow.h"
+#include "Source/TD/Shell/HUDLevelResultWindow.h"
+#include "Source/TD/Shell/HUDShopWindow.h"
 #include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/Units/TDIndicator.h"
 #include "Source/TD/Units/TDTower.h"
@@ -195,4 +198,58 @@ TEST(BattleLayers, TheCountdownStandsOverTowersAndTheRingAndTheUpgradeTextOverSp
     EXPECT_GT(ring, Last(f.of(f.signs), INT32_MAX)) << "the ring over every spot's sign";
     EXPECT_GT(floating, Last(f.of(f.spots), INT32_MAX)) << "the upgrade's text over every spot";
     EXPECT_GT(floating, Last(f.of(f.signs), INT32_MAX)) << "the upgrade's text over every spot's sign";
+}
+
+// A meteor cast just before the level is won, its blast still on the field: the shop the result
+// leads to shows nothing of the battle, the blast least of all. Twice, the second time on the level
+// the shop leads on to.
+TEST(BattleLayers, AMeteorCastAsTheLevelIsWonLeavesNothingOfTheBattleOverTheShop)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    TDMap& map = game.map();
+    std::set<const TDTexture*> blast;
+    if (const TDGraphic* meteor = TDResources::Instance()->findGraphic(L"td/spell_meteor"))
+        for (const TDFrameEntry* frame : meteor->frames(""))
+            blast.insert(frame->mImage);
+    ASSERT_FALSE(blast.empty());
+    auto blasts = [&]
+    {
+        tdtest::RecordingCanvas canvas;
+        game.drawBattle(canvas);
+        int n = 0;
+        for (const Drawn& d : canvas.drawn)
+            n += d.kind == Drawn::Image && blast.count(d.texture) ? 1 : 0;
+        return n;
+    };
+
+    for (int round = 1; round <= 2; ++round)
+    {
+        SCOPED_TRACE("round " + std::to_string(round));
+        ASSERT_TRUE(game.runUntil([&] { return !game.board().mBannerWindow; }, 10.0f));
+        ASSERT_TRUE(game.click(L"spell0"));
+        game.moveTo(512.0f, 450.0f);
+        game.frame();
+        game.click(512.0f, 450.0f);
+        game.run(3);
+        ASSERT_GT(blasts(), 0) << "the blast is drawn on the field";
+        map.showVictory();
+        ASSERT_TRUE(game.runUntil([&] { return game.top<HUDLevelResultWindow>() != nullptr; }, 2.0f));
+        EXPECT_GT(blasts(), 0) << "the blast stands frozen under the result";
+        game.run(60);
+        ASSERT_TRUE(game.click(L"done"));
+        ASSERT_TRUE(game.runUntil([&] { return game.top<HUDShopWindow>() != nullptr; }, 2.0f));
+        game.run(30);
+        EXPECT_EQ(0, blasts()) << "the blast shows over the shop";
+        tdtest::RecordingCanvas canvas;
+        game.drawBattle(canvas);
+        EXPECT_TRUE(canvas.drawn.empty()) << canvas.drawn.size() << " things of the battle drawn with the shop";
+        EXPECT_EQ(canvas.calls, (std::vector<std::string>{"hud", "windows0", "windows1"}));
+        if (round == 1)
+        {
+            ASSERT_TRUE(game.click(L"return_ac"));
+            ASSERT_TRUE(game.closeUnlockMessages());
+            ASSERT_EQ(1, map.mLevel) << "on to the next level";
+        }
+    }
 }

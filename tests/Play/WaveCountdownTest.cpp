@@ -1,5 +1,6 @@
 // The next-wave countdown on the first level: beside its start button it covers no build spot,
-// nor any entry or price of the first spot's ring, the one the tutorial points at.
+// nor any entry or price of the first spot's ring, the one the tutorial points at. On every level
+// of the demo, in both sets, no wave's countdown covers a build spot.
 #include "support/GameHarness.h"
 
 #include "Source/TD/Battle/TDContextMenu.h"
@@ -7,12 +8,16 @@
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Level/TDMapScene.h"
 #include "Source/TD/Shell/GameWindow.h"
+#include "Source/TD/Shell/HUDLevelResultWindow.h"
 #include "Source/TD/Shell/TDScreenDraw.h"
+#include "Source/TD/Units/TDUnit.h"
 #include "TD/DrawRecorder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
+#include <set>
 #include <string>
 
 using testsupport::GameHarness;
@@ -90,4 +95,80 @@ TEST(WaveCountdown, OnTheFirstLevelItCoversNoSpotNorTheFirstSpotsRing)
         EXPECT_FALSE(band.overlaps(entry)) << "the countdown " << band << " covers a ring entry at " << entry;
         EXPECT_FALSE(band.overlaps(price)) << "the countdown " << band << " covers a ring price at " << price;
     }
+}
+
+TEST(WaveCountdown, NoWavesCountdownOnAnyLevelOfEitherSetCoversABuildSpot)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
+    TDMap& map = game.map();
+    const std::wstring next = LocalStrings::Instance()->get(L"game_nextwave");
+    const std::wstring incoming = LocalStrings::Instance()->get(L"game_incoming");
+    auto measure = [&](const std::wstring& text, float& width, float& height)
+    { tdscreen::measureWrapped(game.board().mFontMain42_2.Get(), text, 1024.0f, width, height); };
+
+    // Each countdown's place on the screen for as long as it shows: as wide as its first count or
+    // as "Incoming!", whichever is wider; the spots drawn through the battle's transform.
+    auto check = [&](const std::string& where)
+    {
+        tdtest::RecordingCanvas canvas;
+        game.drawBattle(canvas);
+        int texts = 0;
+        for (const tdtest::Drawn& d : canvas.drawn)
+        {
+            if (d.kind != tdtest::Drawn::Text || (d.name.rfind(next, 0) != 0 && d.name != incoming))
+                continue;
+            ++texts;
+            float width = 0.0f, height = 0.0f, other = 0.0f, otherHeight = 0.0f;
+            measure(d.name, width, height);
+            measure(incoming, other, otherHeight);
+            width = std::max(width, other);
+            height = std::max(height, otherHeight);
+            ASSERT_GT(width, 0.0f);
+            const float x0 = d.hAlign == 1 ? d.x - width : d.x;
+            const Rect band{x0, d.y - height * 0.5f, x0 + width, d.y + height * 0.5f};
+            for (const TDSpotFrame& spot : map.mScenery->spotFrames)
+            {
+                const Rect r{map.mOffsetX + static_cast<float>(spot.x) * map.mScale,
+                             map.mOffsetY + static_cast<float>(spot.y) * map.mScale,
+                             map.mOffsetX + static_cast<float>(spot.x + spot.width) * map.mScale,
+                             map.mOffsetY + static_cast<float>(spot.y + spot.height) * map.mScale};
+                EXPECT_FALSE(band.overlaps(r)) << where << ": the countdown " << band << " covers the spot at " << r;
+            }
+        }
+        EXPECT_EQ(texts, static_cast<int>(map.mNextWave.buttons.size())) << where << ": one countdown a button";
+    };
+
+    int levels = 0;
+    for (const auto& [episode, info] : map.mEpisodes.episodes())
+        for (TDDifficulty mode : {kDifficultyEasy, kDifficultyHardcore})
+            for (i32 level = 0; level < (mode == kDifficultyHardcore ? info.hardcoreLevelCount : info.levelCount);
+                 ++level, ++levels)
+            {
+                const std::string name = (mode == kDifficultyHardcore ? "Ordeal " : "level ") +
+                                         std::to_string(episode + 1) + "-" + std::to_string(level + 1);
+                map.mEpisode = episode;
+                map.mLevel = level;
+                map.mMode = mode;
+                ASSERT_EQ(QL_OK, map.loadLevel()) << name;
+                ASSERT_TRUE(game.closeUnlockMessages()) << name;
+                // Every wave called as soon as its countdown shows, its units felled as they come.
+                std::set<i32> counted;
+                auto play = [&]
+                {
+                    map.mHealth = map.mMaxHealth;
+                    for (TDUnit* unit : map.mWaves.mUnits)
+                        unit->mHealth = 0.0f;
+                    if (!map.mNextWave.buttons.empty() && counted.insert(map.mWaves.mNextIndex).second)
+                    {
+                        check(name + " wave " + std::to_string(map.mWaves.mNextIndex + 1));
+                        map.forceNextWave(0.0f, 0.0f);
+                    }
+                    return game.screen() == kScreenWon;
+                };
+                ASSERT_TRUE(game.runUntil(play, 600.0f, 0.1f)) << name << " was not won";
+                EXPECT_GE(counted.size(), 3u) << name;
+                ASSERT_TRUE(game.runUntil([&] { return game.top<HUDLevelResultWindow>() != nullptr; }, 2.0f)) << name;
+            }
+    EXPECT_EQ(levels, map.getTotalLevelCount());
 }

@@ -299,44 +299,36 @@ void TDBattleDrawer::draw(TDBattleCanvas& canvas)
         canvas.endClip();
     }
 
-    // Floating texts and the drops flying to the HUD may cross the field's edge; the rest of
-    // the field's effects may not.
-    auto clipped = [&](auto&& drawPart)
+    // What the battle leaves on its field (floating texts, one-shot sprites such as a spell's
+    // blast, drops, beams, the builds' and upgrades' effects, the level's ambience) belongs to the
+    // field: the HUD, the screens and the ring menu cover it, and without the field (a menu, the
+    // shop after a level) none of it shows, frozen as the battle left it. Floating texts and the
+    // drops flying to the HUD may cross the field's edge; the rest may not.
+    if (field)
     {
-        if (field)
-            beginFieldClip(canvas);
-        drawPart();
-        if (field)
-            canvas.endClip();
-    };
-    drawIndicators(canvas);
-    clipped([&] { drawSprites(canvas); });
-    drawDrops(canvas);
-    clipped(
-        [&]
-        {
-            canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
-            for (TDParticle* particle : mMap.mParticles)
-                particle->draw(canvas);
-            // The field's own effects (builds, upgrades, the level's ambience) belong to the field:
-            // the HUD, the screens and the ring menu cover them, and without the field they are
-            // not shown.
-            if (field)
-            {
-                for (auto& emitter : mMap.mEmitters)
-                    if (emitter)
-                        canvas.drawEmitter(*emitter);
-                for (TDEffectHolder* effect : mMap.mEffects)
-                    if (effect->mEmitter)
-                        canvas.drawEmitter(*effect->mEmitter);
-            }
-            canvas.popTransform();
-        });
+        drawIndicators(canvas);
+        beginFieldClip(canvas);
+        drawSprites(canvas);
+        canvas.endClip();
+        drawDrops(canvas);
+        beginFieldClip(canvas);
+        canvas.pushTransform(mMap.mScale, mMap.mOffsetX, mMap.mOffsetY);
+        for (TDParticle* particle : mMap.mParticles)
+            particle->draw(canvas);
+        for (auto& emitter : mMap.mEmitters)
+            if (emitter)
+                canvas.drawEmitter(*emitter);
+        for (TDEffectHolder* effect : mMap.mEffects)
+            if (effect->mEmitter)
+                canvas.drawEmitter(*effect->mEmitter);
+        canvas.popTransform();
+        canvas.endClip();
+    }
     trace("particles");
     canvas.setBlendMode(kBlendAlpha);
     canvas.drawHud();
-    // The glow on the HUD's button and the spell's cursor belong to the HUD.
-    if (mMap.mSelectedSpell >= 0 && mMap.mActiveEmitter)
+    // The glow on the HUD's button and the chosen spell's glow belong to the HUD over the field.
+    if (field && mMap.mSelectedSpell >= 0 && mMap.mActiveEmitter)
         canvas.drawEmitter(*mMap.mActiveEmitter);
     if (field && mMap.mActiveButtonEmitter && mMap.mActiveButtonPlaced)
         canvas.drawEmitter(*mMap.mActiveButtonEmitter);

@@ -35,6 +35,19 @@ std::vector<std::wstring> buttonFolders(file::ImageContainer* layout)
     }
     return folders;
 }
+
+// Whether a frame of the frame manager's stack passes the test.
+template <class Test> bool anyFrame(Test test)
+{
+    framework::GameApplication* app = framework::GameApplication::Get();
+    auto* frames = app ? dynamic_cast<widget::FrameManager*>(app->mFrameManager) : nullptr;
+    if (!frames)
+        return false;
+    for (const auto& entry : frames->GetStack())
+        if (test(entry))
+            return true;
+    return false;
+}
 } // namespace
 
 HUDIngameMenu::HUDIngameMenu(const std::wstring& layout)
@@ -61,14 +74,14 @@ HUDIngameMenu::~HUDIngameMenu() { mMenuButtons.clear(); }
 
 bool HUDIngameMenu::underMessageBox()
 {
-    framework::GameApplication* app = framework::GameApplication::Get();
-    auto* frames = app ? dynamic_cast<widget::FrameManager*>(app->mFrameManager) : nullptr;
-    if (!frames)
-        return false;
-    for (const auto& entry : frames->GetStack())
-        if (dynamic_cast<const TMessageBox*>(entry.frame))
-            return true;
-    return false;
+    return anyFrame([](const widget::FrameManager::Entry& entry)
+                    { return dynamic_cast<const TMessageBox*>(entry.frame) != nullptr; });
+}
+
+bool HUDIngameMenu::underDialog()
+{
+    return anyFrame([](const widget::FrameManager::Entry& entry)
+                    { return entry.mode == widget::FrameManager::MODE_MODAL; });
 }
 
 void HUDIngameMenu::Draw(render::Graphics* graphics)
@@ -99,9 +112,11 @@ void HUDIngameMenu::Draw(render::Graphics* graphics)
 void HUDIngameMenu::Update(float dt)
 {
     HUDWindow::Update(dt);
-    // Under a confirmation box the panel is hidden and the pointer is the box's: no button keeps
-    // its hover or its press (the release went to the box) for when the panel comes back.
-    const bool covered = underMessageBox();
+    // Under a dialog (a confirmation box, which hides the panel, or the options) the pointer is
+    // the dialog's: no button keeps its hover or its press (the release that opened the dialog
+    // does not reach the panel) for when the panel is uncovered; the hover then follows the
+    // pointer where it stands.
+    const bool covered = underDialog();
     for (HUDButtonOver* button : mMenuButtons)
     {
         if (covered)

@@ -25,6 +25,8 @@ public:
     void listButtons(std::vector<ButtonPlace>& out) const override;
     // A message box (the confirmation of leaving or restarting the level) is open above.
     static bool underMessageBox();
+    // A dialog of any kind (a message box, the options) is open above.
+    static bool underDialog();
 
     base::OwnedList<HUDButtonOver> mMenuButtons;
 };
