@@ -287,7 +287,9 @@ void TDContextMenu::layout()
         {
             TDContextMenuItem& item = *items[i];
             item.angle = startAngle + static_cast<float>(i) * step;
-            if (edge || !item.prototype)
+            // The base towers' own places are the build ring's: a tower's tier step shows the
+            // base tower too, and there its place would be the sale's.
+            if (edge || !item.prototype || kind != kBuild)
                 continue;
             if (float fixed = baseTowerAngle(item.prototype->id); fixed >= 0.0f)
                 item.angle = fixed;
