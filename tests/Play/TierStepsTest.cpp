@@ -209,10 +209,17 @@ struct TierSteps : ::testing::Test
             EXPECT_NEAR(plainHit + k * mage->strength, hitAt(game, tower, near), 1e-3f);
             EXPECT_FLOAT_EQ(plainRange + k * mage->radius * mult, tower.range());
         }
-        // The steps bought, the ring offers the ranks.
+        // The steps bought, the ring offers the ranks, its range picture the reach the steps gave.
         TDContextMenu* ring = openRing(tower);
         ASSERT_NE(nullptr, ring);
         EXPECT_EQ(TDContextMenu::kTowerUpgrades, ring->kind);
+        game.run(10);
+        ring->hoveredItem = nullptr;
+        tdtest::RecordingUiPainter painter;
+        ring->drawRange(painter);
+        const std::vector<tdtest::UiCall> range = painter.of(L"image");
+        ASSERT_EQ(1u, range.size());
+        EXPECT_NEAR(tower.range(), range[0].scale * 336.0f, 1e-3f);
         map->mContextMenu.reset();
     }
 };

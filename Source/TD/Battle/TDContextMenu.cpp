@@ -401,7 +401,9 @@ void TDContextMenu::drawRange(TDUiPainter& painter)
         const TDPrototype* p = hoveredItem ? hoveredItem->prototype.get() : tower->currentProto();
         if (!p)
             return;
-        float s = hoveredItem ? p->radius / kRangeImageSize * mult : upgraded(*p)->radius / kRangeImageSize * mult;
+        // The tower's own reach takes in its tier steps: they last until the next tier.
+        float s = hoveredItem ? p->radius / kRangeImageSize * mult
+                              : (upgraded(*p)->radius + tower->mTierRadius) / kRangeImageSize * mult;
         painter.drawUiImage(L"ui/radius", cx, cy, s, white);
         drawCircle(painter, cx, cy, s * kRangeImageSize * 0.5f, ring);
         drawCircle(painter, cx, cy, (tower->mBonus.radius + p->radius) * 0.5f * mult * s * 1.125f * frac, pulse);
