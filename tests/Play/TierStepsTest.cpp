@@ -1,7 +1,7 @@
 // The demo's tier steps as a player meets them: a mage tower built from a spot's ring, its own
 // ring offering the step at the base row's price, each step bought by a click shown over the tower
-// and measured in its hits and its reach, then the next rank; again on the new rank, after a
-// switch of the screen mode, and on a second mage from no step.
+// and measured in its hits and its reach, then the next rank, which keeps them; the new rank's
+// own steps after a switch of the screen mode, and a second mage's from no step.
 #include "RingClicks.h"
 #include "support/GameHarness.h"
 
@@ -143,15 +143,16 @@ struct TierSteps : ::testing::Test
 
     // Buys the tower's steps one by one through its ring, each shown over the tower and measured:
     // after step n the tower hits n x tierK of the base row's strength harder and reaches
-    // n x tierK of its range farther than its rank alone. Then the ring turns to the ranks.
+    // n x tierK of its range farther than before. Then the ring turns to the ranks.
     void buySteps(TDTower& tower, const std::string& where)
     {
         SCOPED_TRACE(where);
         const float near = 0.3f * mage->radius;
         const float plainHit = hitAt(game, tower, near), plainRange = tower.range();
         ASSERT_GT(plainHit, 0.0f);
-        const TDPrototype& rank = *tower.currentProto();
-        const float mult = plainRange / rank.radius; // the spot's reach
+        const float mult = tower.spotProperty("radius_mult") == 0.0f ? 1.0f : tower.spotProperty("radius_mult");
+        const float spotHit = tower.spotProperty("damage_mult");
+        float hit = plainHit, reach = plainRange;
         for (i32 n = 1; n <= mage->tierUpdates; ++n)
         {
             SCOPED_TRACE("step " + std::to_string(n));
@@ -178,17 +179,15 @@ struct TierSteps : ::testing::Test
             EXPECT_EQ(coins - static_cast<i32>(mage->tierCost), map->mStats.mCoins) << "the price shown is charged";
             EXPECT_EQ(n, tower.mTierCount);
 
-            // Shown on the tower: what it gained against what it had, floating up from it, and
-            // the upgrade's sparkle at its foot.
+            // Shown on the tower: what it gained against what it had (its reach and its hit without
+            // the spot's own addition), floating up from it, and the upgrade's sparkle at its foot.
             const TDIndicator* info = map->mIndicators.items.empty() ? nullptr : map->mIndicators.items.back();
             ASSERT_NE(nullptr, info);
             auto gain = [&](const wchar_t* key, float step, float had)
             { return tdFormatInt(GameHarness::localized(key), static_cast<i32>(std::lround(100.0f * step / had))); };
-            const float was = static_cast<float>(n - 1) * mage->tierK;
-            EXPECT_EQ(
-                gain(L"towerUpgradeInfoRange", mage->tierK * mage->radius, rank.radius + was * mage->radius) + L"\n" +
-                    gain(L"towerUpgradeInfoDamage", mage->tierK * mage->strength, rank.strength + was * mage->strength),
-                info->mText);
+            EXPECT_EQ(gain(L"towerUpgradeInfoRange", mage->tierK * mage->radius * mult, reach) + L"\n" +
+                          gain(L"towerUpgradeInfoDamage", mage->tierK * mage->strength, hit - spotHit),
+                      info->mText);
             ASSERT_FALSE(map->mEmitters.empty());
             const TDEmitter* sparkle = map->mEmitters.back().get();
             ASSERT_FALSE(emitters.count(sparkle)) << "a new effect";
@@ -206,8 +205,10 @@ struct TierSteps : ::testing::Test
 
             // Measured: the hits and the reach.
             const float k = static_cast<float>(n) * mage->tierK;
-            EXPECT_NEAR(plainHit + k * mage->strength, hitAt(game, tower, near), 1e-3f);
-            EXPECT_FLOAT_EQ(plainRange + k * mage->radius * mult, tower.range());
+            hit = hitAt(game, tower, near);
+            reach = tower.range();
+            EXPECT_NEAR(plainHit + k * mage->strength, hit, 1e-3f);
+            EXPECT_FLOAT_EQ(plainRange + k * mage->radius * mult, reach);
         }
         // The steps bought, the ring offers the ranks, its range picture the reach the steps gave.
         TDContextMenu* ring = openRing(tower);
@@ -244,8 +245,8 @@ TEST_F(TierSteps, TheRingOffersEachStepAtItsPriceThenTheNextRankOnEveryRankAndFo
     EXPECT_EQ(static_cast<i32>(mage->tierCost) - 1, map->mStats.mCoins);
     map->mStats.mCoins = 10000;
 
-    // The next rank, offered at its price and bought from the ring, starts without steps: its own
-    // strength and reach.
+    // The next rank, offered at its price and bought from the ring, keeps the steps bought: its own
+    // strength and reach and theirs.
     const TDPrototype* rank = tower->currentProto(1);
     ASSERT_NE(nullptr, rank);
     TDContextMenu* ring = openRing(*tower);
@@ -257,9 +258,10 @@ TEST_F(TierSteps, TheRingOffersEachStepAtItsPriceThenTheNextRankOnEveryRankAndFo
     ASSERT_TRUE(playtest::ClickMenuEntry(game, [](i32 id) { return id == 1; }));
     ASSERT_EQ(1, tower->mLevel);
     EXPECT_EQ(0, tower->mTierCount);
-    game.frame();
-    EXPECT_FLOAT_EQ(rank->strength, tower->currentProto()->strength + tower->mBonus.strength);
-    EXPECT_FLOAT_EQ(rank->radius, tower->range() / (ring0Range / mage->radius));
+    const float steps = static_cast<float>(mage->tierUpdates) * mage->tierK;
+    EXPECT_NEAR(rank->strength + steps * mage->strength + tower->spotProperty("damage_mult"),
+                hitAt(game, *tower, 0.3f * mage->radius), 1e-3f);
+    EXPECT_FLOAT_EQ((rank->radius + steps * mage->radius) * (ring0Range / mage->radius), tower->range());
 
     // Across a switch of the screen mode: the new rank's steps, and the second mage's from the
     // first.

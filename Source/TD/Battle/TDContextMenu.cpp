@@ -401,9 +401,8 @@ void TDContextMenu::drawRange(TDUiPainter& painter)
         const TDPrototype* p = hoveredItem ? hoveredItem->prototype.get() : tower->currentProto();
         if (!p)
             return;
-        // The tower's own reach takes in its tier steps: they last until the next tier.
-        float s = hoveredItem ? p->radius / kRangeImageSize * mult
-                              : (upgraded(*p)->radius + tower->mTierRadius) / kRangeImageSize * mult;
+        // The tower's tier steps stay with it, on this tier and the next.
+        float s = ((hoveredItem ? p->radius : upgraded(*p)->radius) + tower->mTierRadius) / kRangeImageSize * mult;
         painter.drawUiImage(L"ui/radius", cx, cy, s, white);
         drawCircle(painter, cx, cy, s * kRangeImageSize * 0.5f, ring);
         drawCircle(painter, cx, cy, (tower->mBonus.radius + p->radius) * 0.5f * mult * s * 1.125f * frac, pulse);

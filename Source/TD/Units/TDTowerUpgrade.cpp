@@ -102,9 +102,7 @@ bool TDTower::upgrade(i32 tier, float cost)
 
     mLevel = tier;
     mTierRef = TDProtoRef(mBaseId, tier);
-    mTierCount = 0;
-    mTierStrength = 0.0f;
-    mTierRadius = 0.0f;
+    mTierCount = 0; // the steps bought stay with the tower; the new tier offers its own
     mAnimTime = 0.0f;
     mState = kTowerIdle;
     mTarget = nullptr;
@@ -123,9 +121,7 @@ bool TDTower::upgradeTier()
         return false;
     mMap.mStats.spendCoins(tdtext::truncToInt(base->tierCost));
     ++mTierCount;
-    const float n = static_cast<float>(mTierCount);
-    const float strength = n * base->tierK * base->strength, radius = n * base->tierK * base->radius;
-    const float addStrength = strength - mTierStrength, addRadius = radius - mTierRadius;
+    const float addStrength = base->tierK * base->strength, addRadius = base->tierK * base->radius;
     // What the step adds, against what the tower has now (upgrades and boosts in), to the
     // nearest percent.
     std::wstring info;
@@ -134,8 +130,8 @@ bool TDTower::upgradeTier()
         addInfoLine(info, L"towerUpgradeInfoRange", static_cast<i32>(std::lround(addRadius / hasRadius * 100.0f)));
     if (addStrength != 0.0f && hasStrength > 0.0f)
         addInfoLine(info, L"towerUpgradeInfoDamage", static_cast<i32>(std::lround(addStrength / hasStrength * 100.0f)));
-    mTierStrength = strength;
-    mTierRadius = radius;
+    mTierStrength += addStrength;
+    mTierRadius += addRadius;
     // The step counts from now on; every frame's reset puts it back.
     mBonus.strength += addStrength;
     mBonus.radius += addRadius;
