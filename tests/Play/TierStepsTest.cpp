@@ -8,6 +8,7 @@
 #include "Core/Widget/Controls/ControlHost.h"
 #include "Source/TD/Battle/TDContextMenu.h"
 #include "Source/TD/Battle/TDMap.h"
+#include "Source/TD/Units/TDBullet.h"
 #include "Source/TD/Units/TDIndicator.h"
 #include "Source/TD/Units/TDModifier.h"
 #include "Source/TD/Units/TDTower.h"
@@ -28,51 +29,23 @@ namespace
 constexpr i32 kMage = 30000;
 constexpr float kHeld = 1000.0f;
 
-// Every unit on the field held at a point, unhurt and rid of its lasting effects (a burn between
-// two hits would read as a hit), the first one picked.
-void holdUnits(TDMap& map, float x, float y)
+// The damage of one direct hit of the tower on a foe of the battle (unhurt, rid of the lasting
+// effects of earlier hits), as the battle deals it; 0 without a foe.
+float hitOf(TDMap& map, TDTower& tower)
 {
-    map.mHovered = nullptr;
     for (TDUnit* unit : map.mWaves.mUnits)
     {
         if (!unit->mAlive || unit->isGone())
             continue;
-        unit->mPos[0] = unit->mDrawPos[0] = x;
-        unit->mPos[1] = unit->mDrawPos[1] = y;
-        unit->mHealth = kHeld;
+        const float health = unit->mHealth;
         unit->mModifiers.clear();
-        if (!map.mHovered)
-            map.mHovered = unit;
-    }
-}
-
-// The damage of the tower's next hit on a unit held at the distance, on the side away from the
-// other towers' reach (0 when no hit came, or no side is out of their reach).
-float hitAt(GameHarness& game, const TDTower& tower, float distance)
-{
-    TDMap& map = game.map();
-    float bestX = 0.0f, bestY = 0.0f, bestClear = -1e9f;
-    for (int i = 0; i < 16; ++i)
-    {
-        const float a = static_cast<float>(i) * 3.14159265f / 8.0f;
-        const float x = tower.mX + distance * std::cos(a), y = tower.mY + distance * std::sin(a);
-        float clear = 1e9f;
-        for (const TDTower* other : map.mTowers)
-            if (other != &tower)
-                clear = std::min(clear, std::hypot(other->mX - x, other->mY - y) - other->radius());
-        if (clear > bestClear)
-            bestX = x, bestY = y, bestClear = clear;
-    }
-    if (bestClear <= 0.0f)
-        return 0.0f;
-    for (float t = 0.0f; t < 6.0f; t += 1.0f / 30.0f)
-    {
-        holdUnits(map, bestX, bestY);
-        TDUnit* held = map.mHovered;
-        if (!held || !game.frame())
-            return 0.0f;
-        if (held->mHealth < kHeld)
-            return kHeld - held->mHealth;
+        unit->mHealth = kHeld;
+        TDBullet shot(map, &tower, unit);
+        unit->onHit(shot, true);
+        const float hit = kHeld - unit->mHealth;
+        unit->mModifiers.clear();
+        unit->mHealth = health;
+        return hit;
     }
     return 0.0f;
 }
@@ -93,8 +66,16 @@ struct TierSteps : ::testing::Test
         ASSERT_GT(mage->tierUpdates, 0) << "the demo's mage has tier steps";
         ASSERT_GT(mage->tierCost, 0.0f);
         ASSERT_GT(mage->tierK, 0.0f);
+        // The foes stand where they come in and outlive every shot, so that the battle lasts as
+        // long as the look at a few towers does and no kill pays while a price is read; the
+        // towers' hits are dealt to them.
+        for (TDPrototype* p : map->mPrototypes.all)
+            if (p->type == 0)
+            {
+                p->speed = 0.0f;
+                p->health = 1e6f;
+            }
         ASSERT_TRUE(game.runUntil([&] { return !map->mWaves.mUnits.empty(); }, 30.0f)) << "units to hit";
-        map->mHealth = 1000; // the camp outlasts the long look at a few towers
     }
 
     void clickAt(float bx, float by) { game.click(map->mOffsetX + bx * map->mScale, map->mOffsetY + by * map->mScale); }
@@ -147,8 +128,7 @@ struct TierSteps : ::testing::Test
     void buySteps(TDTower& tower, const std::string& where)
     {
         SCOPED_TRACE(where);
-        const float near = 0.3f * mage->radius;
-        const float plainHit = hitAt(game, tower, near), plainRange = tower.range();
+        const float plainHit = hitOf(*map, tower), plainRange = tower.range();
         ASSERT_GT(plainHit, 0.0f);
         const float mult = tower.spotProperty("radius_mult") == 0.0f ? 1.0f : tower.spotProperty("radius_mult");
         const float spotHit = tower.spotProperty("damage_mult");
@@ -205,7 +185,7 @@ struct TierSteps : ::testing::Test
 
             // Measured: the hits and the reach.
             const float k = static_cast<float>(n) * mage->tierK;
-            hit = hitAt(game, tower, near);
+            hit = hitOf(*map, tower);
             reach = tower.range();
             EXPECT_NEAR(plainHit + k * mage->strength, hit, 1e-3f);
             EXPECT_FLOAT_EQ(plainRange + k * mage->radius * mult, reach);
@@ -259,8 +239,8 @@ TEST_F(TierSteps, TheRingOffersEachStepAtItsPriceThenTheNextRankOnEveryRankAndFo
     ASSERT_EQ(1, tower->mLevel);
     EXPECT_EQ(0, tower->mTierCount);
     const float steps = static_cast<float>(mage->tierUpdates) * mage->tierK;
-    EXPECT_NEAR(rank->strength + steps * mage->strength + tower->spotProperty("damage_mult"),
-                hitAt(game, *tower, 0.3f * mage->radius), 1e-3f);
+    EXPECT_NEAR(rank->strength + steps * mage->strength + tower->spotProperty("damage_mult"), hitOf(*map, *tower),
+                1e-3f);
     EXPECT_FLOAT_EQ((rank->radius + steps * mage->radius) * (ring0Range / mage->radius), tower->range());
 
     // Across a switch of the screen mode: the new rank's steps, and the second mage's from the
