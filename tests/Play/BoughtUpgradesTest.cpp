@@ -1,15 +1,14 @@
 // The demo shop's upgrades in the battles they change: steps bought by clicking in the shop, then
 // the third level of the first episode played with every unit held at one point in a tower's
-// reach. Each step's battle is measured against the battle before it was bought and held to the
-// direction and the amount of the text its plate showed.
+// reach. The text a step's plate showed is read as claims, a number and the word after it ("25%
+// harder", "+5 health", "+10% bounty (rounded up)"), and each claim is measured in the battle
+// against the battle without upgrades; what the text does not claim stays as it was there.
 #include "ShopClicks.h"
 #include "support/GameHarness.h"
 
 #include "Source/TD/Battle/TDContextMenu.h"
 #include "Source/TD/Battle/TDMap.h"
-#include "Source/TD/Data/TDFindById.h"
 #include "Source/TD/Data/TDProgress.h"
-#include "Source/TD/Data/TDUpgrades.h"
 #include "Source/TD/Shell/HUDLevelSelect.h"
 #include "Source/TD/Units/TDTower.h"
 #include "Source/TD/Units/TDUnit.h"
@@ -20,6 +19,7 @@
 #include <cwctype>
 #include <iostream>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -45,6 +45,12 @@ struct Purchase
     i32 upgrade;
 };
 
+// A tower's strength and reach as the battle counts them (its tier's, its bonus's added).
+struct Might
+{
+    float strength = 0.0f, range = 0.0f;
+};
+
 // What one battle showed.
 struct Readings
 {
@@ -52,17 +58,17 @@ struct Readings
     std::map<i32, std::wstring> texts; // by upgrade: the plate's text for the step last bought
     float maxHealth = 0.0f;
     i32 startCoins = 0;
-    std::map<i32, i32> bounty; // by unit kind: the kill score of one kill
-    i32 mineIncome = 0;
-    float minePercent[2] = {0.0f, 0.0f}; // the tree's "goldIncome" of the purses' steps
-    float blastPercent = 0.0f;           // the tree's "radius" of the wide blast's step
+    std::map<i32, i32> bounty;  // by unit kind: the kill score of one kill
+    i32 mineIncome[2] = {0, 0}; // one payment of a mine of each tier
+    float minePeriod = 0.0f;    // between two payments of the first tier
     float cannonWait = 0.0f;
     int cannonShots = 0;
-    float mageRange = 0.0f;
+    float mageRange = 0.0f, mageHit = 0.0f, mageStrength = 0.0f;
     i32 dartPrice = 0;
     float dartTierPrice = 0.0f;
     float dartRange = 0.0f, dartHit = 0.0f, dartStrength = 0.0f;
     int dartShots = 0, dartShotsAtEdge = 0;
+    std::map<i32, Might> dartTiers; // by tier id
     float meteorHit = 0.0f;
 };
 
@@ -122,33 +128,46 @@ TDTower* build(TDMap& map, i32 kind, i32* price = nullptr)
     return tower;
 }
 
-// The percentage an attribute of an upgrade's step gives, as the game's tree holds it.
-float stepPercent(const TDMap& map, i32 upgrade, i32 step, const char* attribute)
+// The battle's coins after the next change; false when none came within the time.
+bool nextPay(GameHarness& game, i32& pay, float& seconds)
 {
-    const TDUpgrade* u = TDFindById(map.mUpgrades.upgrades, upgrade);
-    const TDUpgradeStep* s = u ? u->getStep(step) : nullptr;
-    return s ? s->percent(attribute) : 0.0f;
+    TDMap& map = game.map();
+    const i32 coins = map.mStats.mCoins;
+    seconds = 0.0f;
+    for (; seconds < 10.0f; seconds += kDt)
+    {
+        if (!game.frame(kDt))
+            return false;
+        if (map.mStats.mCoins != coins)
+        {
+            pay = map.mStats.mCoins - coins;
+            seconds += kDt;
+            return true;
+        }
+    }
+    return false;
 }
 
-// The battle measured: globals, a mine's pay, a dart's price, hits, reach and its ring's tier
-// price, a mage's reach, a cannon's shots, a meteor's blow, then one kill of each unit kind on the
-// field.
+Might mightOf(const TDTower& tower) { return {tower.currentProto()->strength + tower.mBonus.strength, tower.range()}; }
+
+// The battle measured: globals, a mine's pay on both tiers, a dart's price, hits, reach, tiers
+// and its ring's tier price, a mage's reach and hit, a cannon's shots, a meteor's blow, then one
+// kill of each unit kind on the field.
 void measure(GameHarness& game, Readings& r)
 {
     TDMap& map = game.map();
     r.maxHealth = map.mMaxHealth;
     r.startCoins = map.mStats.mStartCoins;
-    for (i32 step = 0; step < 2; ++step)
-        r.minePercent[step] = stepPercent(map, 4, step, "goldIncome");
-    r.blastPercent = stepPercent(map, 5, 0, "radius");
     map.mStats.mCoins = 100000;
 
-    // The mine pays before the first unit can be killed.
+    // The mines pay before the first unit can be killed.
     TDTower* mine = build(map, kMine);
     ASSERT_NE(nullptr, mine);
-    const i32 coins = map.mStats.mCoins;
-    ASSERT_TRUE(game.runUntil([&] { return map.mStats.mCoins != coins; }, 8.0f));
-    r.mineIncome = map.mStats.mCoins - coins;
+    float seconds = 0.0f;
+    ASSERT_TRUE(nextPay(game, r.mineIncome[0], seconds));
+    ASSERT_TRUE(nextPay(game, r.mineIncome[0], r.minePeriod));
+    ASSERT_TRUE(mine->upgrade(1, 0.0f));
+    ASSERT_TRUE(nextPay(game, r.mineIncome[1], seconds));
     map.sellTower(mine);
     ASSERT_TRUE(game.runUntil([&] { return !map.mWaves.mUnits.empty(); }, 20.0f));
 
@@ -171,14 +190,30 @@ void measure(GameHarness& game, Readings& r)
     auto ringOpen = [&]
     { return map.mContextMenu && map.mContextMenu->tower == dart && map.mContextMenu->state == TDContextMenu::kOpen; };
     ASSERT_TRUE(game.runUntil(ringOpen, 1.0f));
+    ASSERT_EQ(TDContextMenu::kTowerUpgrades, map.mContextMenu->kind);
     r.dartTierPrice = map.mContextMenu->costOf(1);
     map.mContextMenu->close();
     map.sellTower(dart);
+    // Every tier of the line: 1 then 2 on one tower, 1 then 3 on another.
+    for (i32 last : {2, 3})
+    {
+        dart = build(map, kDart);
+        ASSERT_NE(nullptr, dart);
+        for (i32 tier : {1, last})
+        {
+            ASSERT_TRUE(dart->upgrade(tier, 0.0f));
+            game.frame(kDt);
+            r.dartTiers[dart->currentProto()->id] = mightOf(*dart);
+        }
+        map.sellTower(dart);
+    }
 
     TDTower* mage = build(map, kMage);
     ASSERT_NE(nullptr, mage);
     game.frame(kDt);
     r.mageRange = mage->range();
+    r.mageStrength = mage->currentProto()->strength;
+    r.mageHit = watch(game, *mage, 0.3f * map.findPrototype(kMage)->radius, 5.0f).hit;
     map.sellTower(mage);
 
     TDTower* cannon = build(map, kCannon);
@@ -275,10 +310,21 @@ const Readings& stage(int steps)
     return played[steps] = play(purchases);
 }
 
-// The whole numbers of a text, in order.
-std::vector<int> numbers(const std::wstring& text)
+// One claim of a text: a number, whether a percentage, the word after it, and whether the text
+// says it is rounded up ("+10% bounty (rounded up)").
+struct Claim
 {
-    std::vector<int> out;
+    int number = 0;
+    bool percent = false;
+    bool roundedUp = false;
+};
+
+// The claims of a text by the word after each number (letter case aside).
+std::map<std::wstring, Claim> claimsOf(std::wstring text)
+{
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+    std::map<std::wstring, Claim> out;
     for (size_t i = 0; i < text.size();)
     {
         if (!std::iswdigit(text[i]))
@@ -286,132 +332,197 @@ std::vector<int> numbers(const std::wstring& text)
             ++i;
             continue;
         }
+        Claim claim;
         size_t end = i;
         while (end < text.size() && std::iswdigit(text[end]))
             ++end;
-        out.push_back(std::stoi(text.substr(i, end - i)));
+        claim.number = std::stoi(text.substr(i, end - i));
+        claim.percent = end < text.size() && text[end] == L'%';
+        size_t word = text.find_first_not_of(L"% ", end);
+        size_t wordEnd = word;
+        while (wordEnd < text.size() && std::iswalpha(text[wordEnd]))
+            ++wordEnd;
+        const std::wstring rest = text.substr(wordEnd, text.find(L',', wordEnd) - wordEnd);
+        claim.roundedUp = rest.find(L"rounded up") != std::wstring::npos;
+        const std::wstring name = word == std::wstring::npos ? L"" : text.substr(word, wordEnd - word);
+        EXPECT_FALSE(out.count(name)) << "claimed twice: " << std::string(name.begin(), name.end());
+        out[name] = claim;
         i = end;
     }
     return out;
 }
 
-// Whether the text holds the words, letter case aside.
-bool says(std::wstring text, const wchar_t* words)
+// Checks a stage's battle against the bare one by what one upgrade's text claims: each check
+// reads the claim of its word, or, when the text makes none, expects the bare battle's value.
+class ClaimCheck
 {
-    for (wchar_t& c : text)
-        c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
-    return text.find(words) != std::wstring::npos;
+public:
+    ClaimCheck(const Readings& r, i32 upgrade) : mText(r.texts.at(upgrade)), mClaims(claimsOf(mText)) {}
+    ~ClaimCheck()
+    {
+        for (const auto& [word, claim] : mClaims)
+            EXPECT_TRUE(mRead.count(word)) << what() << ": claims \"" << std::string(word.begin(), word.end())
+                                           << "\", which the battle does not measure";
+    }
+    std::string what() const { return "\"" + std::string(mText.begin(), mText.end()) + "\""; }
+
+    // A whole number raised (sign +1) or lowered (-1) by the percentage: exactly, or rounded up
+    // where the text says so.
+    void whole(const wchar_t* word, int sign, i64 bare, i64 got, const std::string& of)
+    {
+        const Claim* c = claim(word);
+        if (!c)
+        {
+            EXPECT_EQ(bare, got) << what() << " says nothing of " << of;
+            return;
+        }
+        EXPECT_TRUE(c->percent) << what();
+        const i64 scaled = bare * (100 + sign * c->number);
+        if (c->roundedUp)
+            EXPECT_EQ((scaled + 99) / 100, got) << what() << ": " << of;
+        else
+        {
+            EXPECT_EQ(0, scaled % 100) << what() << ": " << of << " gets no whole number";
+            EXPECT_EQ(scaled, got * 100) << what() << ": " << of;
+        }
+    }
+    // A number raised by a percentage, or by a number (a claim without "%").
+    void scaled(const wchar_t* word, float bare, float got, const std::string& of)
+    {
+        const Claim* c = claim(word);
+        if (!c)
+            EXPECT_EQ(bare, got) << what() << " says nothing of " << of;
+        else if (c->percent)
+            EXPECT_NEAR(bare * (1.0f + static_cast<float>(c->number) / 100.0f), got, 1e-5f * bare)
+                << what() << ": " << of;
+        else
+            EXPECT_EQ(bare + static_cast<float>(c->number), got) << what() << ": " << of;
+    }
+    // A wait shortened: the pace (one over the wait) raised by the percentage.
+    void pace(const wchar_t* word, float bareWait, float gotWait, const std::string& of)
+    {
+        const Claim* c = claim(word);
+        if (!c)
+            EXPECT_EQ(bareWait, gotWait) << what() << " says nothing of " << of;
+        else
+            EXPECT_NEAR(1.0f + static_cast<float>(c->number) / 100.0f, bareWait / gotWait, 1e-5f)
+                << what() << ": " << of;
+    }
+    const Claim* claim(const wchar_t* word)
+    {
+        mRead.insert(word);
+        auto it = mClaims.find(word);
+        return it == mClaims.end() ? nullptr : &it->second;
+    }
+
+private:
+    std::wstring mText;
+    std::map<std::wstring, Claim> mClaims;
+    std::set<std::wstring> mRead;
+};
+
+// What each upgrade's text may claim, measured in a stage's battle against the bare one.
+void checkClaims(const Readings& bare, const Readings& r)
+{
+    {
+        SCOPED_TRACE("Moorland Might");
+        ClaimCheck check(r, 1);
+        check.scaled(L"health", bare.maxHealth, r.maxHealth, "the camp's health");
+        check.whole(L"starting", 1, bare.startCoins, r.startCoins, "the starting gold");
+        ASSERT_FALSE(bare.bounty.empty());
+        for (const auto& [kind, gold] : bare.bounty)
+        {
+            ASSERT_TRUE(r.bounty.count(kind)) << "kind " << kind;
+            check.whole(L"bounty", 1, gold, r.bounty.at(kind), "the bounty of kind " + std::to_string(kind));
+        }
+    }
+    {
+        SCOPED_TRACE("Dart Craft");
+        ClaimCheck check(r, 2);
+        // The hit is the strength and the spot's own addition: the claim is on the strength.
+        check.whole(L"harder", 1, static_cast<i64>(bare.dartStrength),
+                    static_cast<i64>(bare.dartStrength + r.dartHit - bare.dartHit), "a dart's hit");
+        check.scaled(L"farther", bare.dartRange, r.dartRange, "a dart's reach");
+        check.whole(L"less", -1, bare.dartPrice, r.dartPrice, "a dart's price");
+        check.whole(L"less", -1, static_cast<i64>(bare.dartTierPrice), static_cast<i64>(r.dartTierPrice),
+                    "a dart's next tier's price");
+        ASSERT_EQ(3u, bare.dartTiers.size());
+        for (const auto& [tier, might] : bare.dartTiers)
+        {
+            ASSERT_TRUE(r.dartTiers.count(tier));
+            check.whole(L"harder", 1, static_cast<i64>(might.strength), static_cast<i64>(r.dartTiers.at(tier).strength),
+                        "the strength of tier " + std::to_string(tier));
+            check.scaled(L"farther", might.range, r.dartTiers.at(tier).range,
+                         "the reach of tier " + std::to_string(tier));
+        }
+        if (check.claim(L"farther"))
+        {
+            EXPECT_EQ(0, bare.dartShotsAtEdge) << "out of the bare reach";
+            EXPECT_GT(r.dartShotsAtEdge, 0) << "within the longer reach";
+        }
+        else
+            EXPECT_EQ(0, r.dartShotsAtEdge);
+    }
+    {
+        SCOPED_TRACE("Cannon Drill");
+        ClaimCheck check(r, 3);
+        check.pace(L"faster", bare.cannonWait, r.cannonWait, "a cannon's reload");
+    }
+    {
+        SCOPED_TRACE("Deep Purses");
+        ClaimCheck check(r, 4);
+        check.whole(L"more", 1, bare.mineIncome[0], r.mineIncome[0], "a mine's pay");
+        check.whole(L"more", 1, bare.mineIncome[1], r.mineIncome[1], "a second-tier mine's pay");
+        EXPECT_EQ(bare.minePeriod, r.minePeriod) << "a mine pays as often";
+    }
+    {
+        SCOPED_TRACE("Arcane Reach");
+        ClaimCheck check(r, 5);
+        check.scaled(L"farther", bare.mageRange, r.mageRange, "a mage's reach");
+        check.whole(L"harder", 1, static_cast<i64>(bare.mageStrength),
+                    static_cast<i64>(bare.mageStrength + r.mageHit - bare.mageHit), "a mage's hit");
+    }
+    // Nothing bought changes what no step names: the darts' pace, a spell's blow.
+    EXPECT_EQ(bare.dartShots, r.dartShots);
+    EXPECT_GT(bare.meteorHit, 0.0f);
+    EXPECT_EQ(bare.meteorHit, r.meteorHit);
 }
 } // namespace
 
-TEST(BoughtUpgrades, TheCannonDrillShortensTheCannonsWaitByItsPercentage)
+TEST(BoughtUpgrades, TheCannonDrillSpeedsTheCannonsReloadByItsPercentage)
 {
     const Readings& bare = stage(0);
     const Readings& drilled = stage(1);
     ASSERT_TRUE(bare.played && drilled.played);
     std::cout << "cannon shots in 30 s: " << bare.cannonShots << " without the drill, " << drilled.cannonShots
               << " with it; wait " << bare.cannonWait << " s and " << drilled.cannonWait << " s\n";
-    const std::wstring& text = drilled.texts.at(3);
-    ASSERT_TRUE(says(text, L"faster")) << "the shop: " << std::string(text.begin(), text.end());
-    ASSERT_EQ(1u, numbers(text).size());
-    const float percent = static_cast<float>(numbers(text)[0]) / 100.0f;
-    EXPECT_FLOAT_EQ(bare.cannonWait * (1.0f - percent), drilled.cannonWait);
+    const std::map<std::wstring, Claim> claims = claimsOf(drilled.texts.at(3));
+    ASSERT_EQ(1u, claims.count(L"faster"));
+    const float pace = 1.0f + static_cast<float>(claims.at(L"faster").number) / 100.0f;
+    EXPECT_NEAR(pace, bare.cannonWait / drilled.cannonWait, 1e-5f);
     // A shot takes its firing animation and its shell's flight besides the wait: more shots, yet
-    // at most 1 / (1 - the percentage) times as many.
+    // at most the pace's share more.
     EXPECT_GT(drilled.cannonShots, bare.cannonShots);
-    EXPECT_LE(drilled.cannonShots, static_cast<int>(std::ceil(bare.cannonShots / (1.0f - percent))));
+    EXPECT_LE(drilled.cannonShots, static_cast<int>(std::ceil(static_cast<float>(bare.cannonShots) * pace)));
     // The darts are no cannons: their shots stay as they were.
     EXPECT_EQ(bare.dartShots, drilled.dartShots);
 }
 
-TEST(BoughtUpgrades, EachStepOfTheDemoShopChangesTheBattleByTheAmountItsTextGives)
+TEST(BoughtUpgrades, EveryClaimOfEveryStepsTextIsWhatTheBattleGives)
 {
     const Readings& bare = stage(0);
-    const Readings& one = stage(1);
-    const Readings& two = stage(2);
-    const Readings& three = stage(3);
-    ASSERT_TRUE(bare.played && one.played && two.played && three.played);
-    auto text = [](const Readings& r, i32 upgrade)
-    { return std::string(r.texts.at(upgrade).begin(), r.texts.at(upgrade).end()); };
-
-    // Moorland Might: "+N health, +P% bounty and starting gold", then "+N health, +P% bounty, +S%
-    // starting gold", each against the bare battle (a later step replaces an earlier one). The
-    // bounty is rounded up to whole gold, the starting gold down.
-    const std::pair<const Readings*, int> might[] = {{&one, 0}, {&two, 1}};
-    for (const auto& [r, step] : might)
+    ASSERT_TRUE(bare.played);
+    for (int steps = 1; steps <= 3; ++steps)
     {
-        const std::vector<int> n = numbers(r->texts.at(1));
-        SCOPED_TRACE(text(*r, 1));
-        ASSERT_EQ(step == 0 ? 2u : 3u, n.size());
-        ASSERT_TRUE(says(r->texts.at(1), L"health") && says(r->texts.at(1), L"bounty") &&
-                    says(r->texts.at(1), L"starting gold"));
-        const float bounty = n[1] / 100.0f, start = (step == 0 ? n[1] : n[2]) / 100.0f;
-        EXPECT_EQ(bare.maxHealth + static_cast<float>(n[0]), r->maxHealth);
-        EXPECT_EQ(bare.startCoins + static_cast<i32>(bare.startCoins * start), r->startCoins);
-        ASSERT_FALSE(bare.bounty.empty());
-        for (const auto& [kind, gold] : bare.bounty)
-        {
-            ASSERT_TRUE(r->bounty.count(kind)) << "kind " << kind;
-            EXPECT_EQ(gold + static_cast<i32>(std::ceil(gold * bounty)), r->bounty.at(kind)) << "kind " << kind;
-        }
+        const Readings& r = stage(steps);
+        ASSERT_TRUE(r.played) << steps << " steps";
+        SCOPED_TRACE(std::to_string(steps) + " steps bought");
+        checkClaims(bare, r);
     }
-
-    // Dart Craft: "Darts strike P% harder" (a hit's damage rounded up to whole points), "Darts fly
-    // P% farther", "Dart towers cost P% less" (rounded down, tiers too); each step keeps the last.
-    {
-        SCOPED_TRACE(text(one, 2));
-        ASSERT_TRUE(says(one.texts.at(2), L"harder"));
-        const float p = numbers(one.texts.at(2)).at(0) / 100.0f;
-        EXPECT_EQ(bare.dartHit + std::ceil(p * bare.dartStrength), one.dartHit);
-        EXPECT_GE(one.dartHit - bare.dartHit, p * bare.dartStrength);
-        EXPECT_EQ(bare.dartRange, one.dartRange);
-    }
-    {
-        SCOPED_TRACE(text(two, 2));
-        ASSERT_TRUE(says(two.texts.at(2), L"farther"));
-        const float p = numbers(two.texts.at(2)).at(0) / 100.0f;
-        EXPECT_FLOAT_EQ(one.dartRange * (1.0f + p), two.dartRange);
-        EXPECT_EQ(0, one.dartShotsAtEdge) << "out of the shorter reach";
-        EXPECT_GT(two.dartShotsAtEdge, 0) << "within the longer reach";
-        EXPECT_EQ(one.dartHit, two.dartHit);
-        EXPECT_EQ(one.dartPrice, two.dartPrice);
-    }
-    {
-        SCOPED_TRACE(text(three, 2));
-        ASSERT_TRUE(says(three.texts.at(2), L"less"));
-        const float p = numbers(three.texts.at(2)).at(0) / 100.0f;
-        EXPECT_EQ(two.dartPrice + static_cast<i32>(std::floor(-p * two.dartPrice)), three.dartPrice);
-        EXPECT_EQ(two.dartTierPrice + std::floor(-p * two.dartTierPrice), three.dartTierPrice);
-        EXPECT_GT(two.dartTierPrice, 0.0f);
-        EXPECT_EQ(std::pair(two.dartHit, two.dartRange), std::pair(three.dartHit, three.dartRange));
-    }
-
-    // Deep Purses: "More gold per wave", "Still more gold per wave": a mine pays more, by the
-    // step's percentage of its pay (rounded toward zero).
-    {
-        SCOPED_TRACE(text(one, 4) + " / " + text(two, 4));
-        ASSERT_TRUE(says(one.texts.at(4), L"more gold") && says(two.texts.at(4), L"more gold"));
-        EXPECT_GT(one.mineIncome, bare.mineIncome);
-        EXPECT_GT(two.mineIncome, one.mineIncome);
-        for (const auto& [r, step] : {std::pair(&one, 0), std::pair(&two, 1)})
-        {
-            const float p = r->minePercent[step] / 100.0f;
-            EXPECT_EQ(bare.mineIncome + static_cast<i32>(p * bare.mineIncome), r->mineIncome) << "step " << step;
-        }
-    }
-
-    // Wide Blast: "Blasts reach further": the mage's reach, by the step's percentage.
-    {
-        SCOPED_TRACE(text(one, 5));
-        ASSERT_TRUE(says(one.texts.at(5), L"further"));
-        EXPECT_FLOAT_EQ(bare.mageRange * (1.0f + one.blastPercent / 100.0f), one.mageRange);
-    }
-
-    // Nothing bought changes what no step names: the darts' pace, the cannons' pace after the
-    // drill, the mage's reach after its one step, a spell's blow.
-    EXPECT_EQ(bare.dartShots, three.dartShots);
-    EXPECT_GT(bare.meteorHit, 0.0f);
-    EXPECT_EQ(bare.meteorHit, three.meteorHit);
-    EXPECT_EQ(one.cannonWait, three.cannonWait);
-    EXPECT_EQ(one.mageRange, three.mageRange);
+    // Each step's text is its own: the steps the stages bought showed five, three and one texts
+    // that differ from the stage before.
+    EXPECT_EQ(5u, stage(1).texts.size());
+    for (i32 upgrade : {1, 2, 4})
+        EXPECT_NE(stage(1).texts.at(upgrade), stage(2).texts.at(upgrade)) << upgrade;
+    EXPECT_NE(stage(2).texts.at(2), stage(3).texts.at(2));
 }

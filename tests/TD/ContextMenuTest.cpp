@@ -220,10 +220,11 @@ TEST_F(Ring, UpgradeEntriesCostEveryTierOnTheWayPricesTurnRedTheHoveredEntryShow
     EXPECT_NEAR(images[2].y - images[0].y, 30.371f, 1e-2);
     EXPECT_NEAR(images[2].color.a, 0.5f, 1e-5) << "the icons fade in with their entry";
 
-    // A tower's menu with the pointer on the sale.
+    // A tower's menu with the pointer on the sale (the dart's: the mage's first offers a tier
+    // step, whose ring shows no range).
     map->mContextMenu.reset();
-    map->mStats.mCoins = cost(30000);
-    ASSERT_NE(map->buildTower(2, 30000), nullptr);
+    map->mStats.mCoins = cost(10000);
+    ASSERT_NE(map->buildTower(2, 10000), nullptr);
     TDContextMenu* sale = openOn(2);
     ASSERT_NE(sale, nullptr);
     ASSERT_EQ(sale->items[0]->id, 0);

@@ -378,13 +378,14 @@ TEST_F(BattleFixture, UpgradeNeedsTheCoinsShowsWhatChangedAndSurvivesReloadingTh
     EXPECT_EQ(unit(0) ? unit(0)->proto() : nullptr, nullptr);
 }
 
-TEST_F(BattleFixture, TierStepsLastThroughTheFramesUntilTheNextFullUpgrade)
+TEST_F(BattleFixture, TierStepsLastThroughTheFramesAndTheUpgradesAndEachTierOffersItsOwn)
 {
+    // The base row holds the steps; the tier's own "tierCost" is not what the ring shows.
     files.put(L"td/towers_sheet.csv",
               "id;parent;type;levelid;require;cost;tierCost;tierUpdates;tierK;strength;cooldown;r;"
               "speed;ammoid;fps\n"
               "100;-1;1;0;-1;50;30;2;0,5;10;1;200;400;2001;10\n"
-              "101;100;1;1;0;40;0;0;0;10;1;240;400;2001;10\n");
+              "101;100;1;1;0;40;5;0;0;10;1;240;400;2001;10\n");
     TDMap& m = start("<wave spawn=\"1\" timeout=\"600\"><e id=\"1\"/></wave>");
     TDTower* tower = m.buildTower(0, 100);
     ASSERT_NE(tower, nullptr);
@@ -401,26 +402,51 @@ TEST_F(BattleFixture, TierStepsLastThroughTheFramesUntilTheNextFullUpgrade)
     pressEntry(*this, 250, 160, 1);
     EXPECT_EQ(tower->mTierCount, 1);
     EXPECT_EQ(m.mStats.mCoins, 0) << "the exact price";
+    // Each step: tierK of the base row's strength and range on top of the tier's own.
+    EXPECT_FLOAT_EQ(tower->mBonus.strength, 0.5f * 10.0f) << "at once";
     m.mStats.mCoins = 1000;
     run(1.0f); // the battle resets every tower's additions each frame
-    EXPECT_FLOAT_EQ(tower->mBonus.strength, 0.5f * 10.0f + 10.0f);
+    EXPECT_FLOAT_EQ(tower->mBonus.strength, 0.5f * 10.0f);
     EXPECT_FLOAT_EQ(tower->range(), plainRange + 0.5f * 200.0f);
     pressEntry(*this, 250, 160, 1);
     run(1.0f);
     EXPECT_EQ(tower->mTierCount, 2);
-    EXPECT_FLOAT_EQ(tower->mBonus.strength, 2.0f * 0.5f * 10.0f + 10.0f);
-    EXPECT_FLOAT_EQ(tower->range(), plainRange + 0.5f * 200.0f + 2.0f * 0.5f * 200.0f);
+    EXPECT_FLOAT_EQ(tower->mBonus.strength, 2.0f * 0.5f * 10.0f);
+    EXPECT_FLOAT_EQ(tower->range(), plainRange + 2.0f * 0.5f * 200.0f);
 
-    // The full upgrade starts the new tier without the old tier's steps.
+    // The full upgrade the coins do not cover changes nothing; the one they cover keeps the steps
+    // bought and offers the new tier's own.
     m.mContextMenu.reset();
     m.onPointerUp(250, 160);
     EXPECT_EQ(m.mContextMenu->kind, TDContextMenu::kTowerUpgrades);
+    m.mStats.mCoins = 39;
+    pressEntry(*this, 250, 160, 1);
+    run(0.5f);
+    EXPECT_EQ(tower->mLevel, 0);
+    EXPECT_EQ(tower->mTierCount, 2) << "nothing bought, nothing lost";
+    EXPECT_FLOAT_EQ(tower->mBonus.strength, 2.0f * 0.5f * 10.0f);
+    m.mStats.mCoins = 1000;
     pressEntry(*this, 250, 160, 1);
     run(0.5f);
     EXPECT_EQ(tower->mLevel, 1);
     EXPECT_EQ(tower->mTierCount, 0);
-    EXPECT_FLOAT_EQ(tower->mBonus.strength, 0.0f);
-    EXPECT_FLOAT_EQ(tower->range(), 240.0f);
+    EXPECT_FLOAT_EQ(tower->mBonus.strength, 2.0f * 0.5f * 10.0f);
+    EXPECT_FLOAT_EQ(tower->range(), 240.0f + 2.0f * 0.5f * 200.0f);
+
+    // The new tier's first step, at the price the ring shows: the base row's.
+    m.mContextMenu.reset();
+    m.onPointerUp(250, 160);
+    ASSERT_EQ(m.mContextMenu->kind, TDContextMenu::kTowerTier);
+    EXPECT_EQ(m.mContextMenu->costOf(1), 30.0f);
+    m.mStats.mCoins = 29;
+    pressEntry(*this, 250, 160, 1);
+    EXPECT_EQ(tower->mTierCount, 0) << "the tier's own price (5) is not the one charged";
+    m.mStats.mCoins = 30;
+    pressEntry(*this, 250, 160, 1);
+    EXPECT_EQ(tower->mTierCount, 1);
+    EXPECT_EQ(m.mStats.mCoins, 0);
+    run(0.5f);
+    EXPECT_FLOAT_EQ(tower->range(), 240.0f + 3.0f * 0.5f * 200.0f);
 }
 
 TEST_F(BattleFixture, HoldAndTeleportSendsTheUnitBackAndTheTeleportBeamHitsOnceAndLetsGoOfIt)

@@ -287,7 +287,9 @@ void TDContextMenu::layout()
         {
             TDContextMenuItem& item = *items[i];
             item.angle = startAngle + static_cast<float>(i) * step;
-            if (edge || !item.prototype)
+            // The base towers' own places are the build ring's: a tower's tier step shows the
+            // base tower too, and there its place would be the sale's.
+            if (edge || !item.prototype || kind != kBuild)
                 continue;
             if (float fixed = baseTowerAngle(item.prototype->id); fixed >= 0.0f)
                 item.angle = fixed;
@@ -399,7 +401,8 @@ void TDContextMenu::drawRange(TDUiPainter& painter)
         const TDPrototype* p = hoveredItem ? hoveredItem->prototype.get() : tower->currentProto();
         if (!p)
             return;
-        float s = hoveredItem ? p->radius / kRangeImageSize * mult : upgraded(*p)->radius / kRangeImageSize * mult;
+        // The tower's tier steps stay with it, on this tier and the next.
+        float s = ((hoveredItem ? p->radius : upgraded(*p)->radius) + tower->mTierRadius) / kRangeImageSize * mult;
         painter.drawUiImage(L"ui/radius", cx, cy, s, white);
         drawCircle(painter, cx, cy, s * kRangeImageSize * 0.5f, ring);
         drawCircle(painter, cx, cy, (tower->mBonus.radius + p->radius) * 0.5f * mult * s * 1.125f * frac, pulse);

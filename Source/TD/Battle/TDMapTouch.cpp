@@ -13,29 +13,6 @@
 
 namespace
 {
-// One step of a tower's tier ladder. The step is paid from the battle's coins (the price the
-// menu shows against them); its bonus is kept by the tower and put back after every frame's reset.
-void upgradeTier(TDMap& map, TDTower& tower)
-{
-    const TDPrototype* current = tower.currentProto();
-    const TDPrototype* base = map.findPrototype(tower.baseId());
-    if (!current || !base || !(current->tierCost <= static_cast<float>(map.mStats.mCoins)))
-        return;
-    map.mStats.spendCoins(tdtext::truncToInt(current->tierCost));
-    ++tower.mTierCount;
-    if (tower.mTierCount > base->tierUpdates)
-    {
-        tower.mTierCount = 0;
-        return;
-    }
-    float n = static_cast<float>(tower.mTierCount);
-    tower.mState = kTowerIdle;
-    tower.mAnimTime = 0.0f;
-    tower.mTierRadius += n * base->tierK * base->radius;
-    tower.mTierStrength = n * base->tierK * base->strength + base->strength;
-    tower.resetBonus();
-}
-
 void spotCentre(const TDSpotFrame& s, float& x, float& y)
 {
     x = static_cast<float>(s.x) + 0.5f * static_cast<float>(s.width);
@@ -142,14 +119,13 @@ void TDMap::onPointerDown(i32 x, i32 y)
         TDTower* tower = menu.tower;
         if (id > 0 && tower)
         {
+            // The tier steps first, then the next tier; a step or an upgrade the coins do not
+            // cover leaves the tower as it was.
             const TDPrototype* base = findPrototype(tower->baseId());
             if (base && tower->mTierCount >= base->tierUpdates)
-            {
-                tower->mTierCount = 0;
                 tower->upgrade(id, menu.costOf(id));
-            }
             else
-                upgradeTier(*this, *tower);
+                tower->upgradeTier();
         }
         else if (id == 0 && tower)
         {

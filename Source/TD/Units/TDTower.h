@@ -41,8 +41,13 @@ public:
     void clearTarget();
     void fire();
     void payIncome();
-    // Upgrades to the tier with that "levelid" when the coins cover the cost.
+    // Upgrades to the tier with that "levelid" when the coins cover the cost; the new tier offers
+    // its own tier steps.
     bool upgrade(i32 tier, float cost);
+    // One tier step on the current tier, at the base row's "tierCost" (the price the ring
+    // shows), while fewer than its "tierUpdates" are bought there: each step adds "tierK" of the
+    // base row's strength and range to the tower's, for good. False when not bought.
+    bool upgradeTier();
     void setupModifiers();
     // Back to the tier steps' additions alone; the frame adds upgrades and boosts on top.
     void resetBonus();
@@ -79,8 +84,8 @@ public:
     float mPauseTimer = 0.0f;
     float mCooldown = 0.0f;
     i32 mTierCount = 0;
-    // The lasting additions of the tier steps bought on the current tier: put back into mBonus
-    // at every reset, dropped by a full upgrade.
+    // The lasting additions of the tier steps bought, on every tier: put back into mBonus at
+    // every reset.
     float mTierStrength = 0.0f, mTierRadius = 0.0f;
 
 private:
@@ -91,6 +96,9 @@ private:
     float framesOver(const TDPrototype& p, const char* list) const;
     // Shows or takes away a looping sign over the tower.
     void showSign(TDSpriteEffect*& sign, bool shown, const wchar_t* sprite, float rate);
+    // What an upgrade or a tier step shows: its text floating up from the tower, the "upgrade"
+    // effect at its foot and the sound.
+    void showUpgrade(const std::wstring& info);
 
     TDBattleWorld& mMap;
     i32 mBaseId = 0;

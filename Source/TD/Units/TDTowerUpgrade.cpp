@@ -51,6 +51,14 @@ bool percentChange(float a, float b, i32& out)
     out = tdtext::truncToInt(v);
     return true;
 }
+
+// One line of an upgrade's text: the localised format with the percentage.
+void addInfoLine(std::wstring& info, const wchar_t* key, i32 percent)
+{
+    if (!info.empty())
+        info += L"\n";
+    info += tdFormatInt(LocalStrings::Instance()->get(key), percent);
+}
 } // namespace
 
 void TDTower::payIncome()
@@ -78,15 +86,11 @@ bool TDTower::upgrade(i32 tier, float cost)
     std::wstring info;
     if (old)
     {
-        LocalStrings* strings = LocalStrings::Instance();
         auto line = [&](const wchar_t* key, float a, float b, bool differs)
         {
             i32 value = 0;
-            if (!differs || !percentChange(a, b, value))
-                return;
-            if (!info.empty())
-                info += L"\n";
-            info += tdFormatInt(strings->get(key), value);
+            if (differs && percentChange(a, b, value))
+                addInfoLine(info, key, value);
         };
         line(L"towerUpgradeInfoRange", next->radius, old->radius, next->radius != old->radius);
         line(L"towerUpgradeInfoDamage", next->strength, old->strength,
@@ -95,18 +99,52 @@ bool TDTower::upgrade(i32 tier, float cost)
         line(L"towerUpgradeInfoIncome", static_cast<float>(next->goldIncome), static_cast<float>(old->goldIncome),
              next->goldIncome != old->goldIncome);
     }
-    TDIndicator* indicator = mMap.addIndicator(mBaseX, mBaseY - 30.0f, kIndicatorText, info);
-    indicator->mLife = 2.5f;
 
     mLevel = tier;
     mTierRef = TDProtoRef(mBaseId, tier);
-    mTierStrength = 0.0f;
-    mTierRadius = 0.0f;
+    mTierCount = 0; // the steps bought stay with the tower; the new tier offers its own
     mAnimTime = 0.0f;
     mState = kTowerIdle;
     mTarget = nullptr;
     setupModifiers();
     mMap.mSprites->size(next->id, mWidth, mHeight);
+    showUpgrade(info);
+    mMap.postEvent(L"tower_upgraded");
+    return true;
+}
+
+bool TDTower::upgradeTier()
+{
+    const TDPrototype* base = mBaseRef.get(mMap.mPrototypes);
+    const TDPrototype* current = currentProto();
+    if (!base || !current || mTierCount >= base->tierUpdates || base->tierCost > static_cast<float>(mMap.mStats.mCoins))
+        return false;
+    mMap.mStats.spendCoins(tdtext::truncToInt(base->tierCost));
+    ++mTierCount;
+    const float addStrength = base->tierK * base->strength, addRadius = base->tierK * base->radius;
+    // What the step adds, against what the tower has now (upgrades and boosts in), to the
+    // nearest percent.
+    std::wstring info;
+    const float hasRadius = mBonus.radius + current->radius, hasStrength = mBonus.strength + current->strength;
+    if (addRadius != 0.0f && hasRadius > 0.0f)
+        addInfoLine(info, L"towerUpgradeInfoRange", static_cast<i32>(std::lround(addRadius / hasRadius * 100.0f)));
+    if (addStrength != 0.0f && hasStrength > 0.0f)
+        addInfoLine(info, L"towerUpgradeInfoDamage", static_cast<i32>(std::lround(addStrength / hasStrength * 100.0f)));
+    mTierStrength += addStrength;
+    mTierRadius += addRadius;
+    // The step counts from now on; every frame's reset puts it back.
+    mBonus.strength += addStrength;
+    mBonus.radius += addRadius;
+    mState = kTowerIdle;
+    mAnimTime = 0.0f;
+    showUpgrade(info);
+    return true;
+}
+
+void TDTower::showUpgrade(const std::wstring& info)
+{
+    TDIndicator* indicator = mMap.addIndicator(mBaseX, mBaseY - 30.0f, kIndicatorText, info);
+    indicator->mLife = 2.5f;
     if (std::unique_ptr<TDEmitter> emitter = mMap.mParticleSystem->createEmitter(L"upgrade"))
     {
         emitter->setPosition(mBaseX, mBaseY + 15.0f);
@@ -114,8 +152,6 @@ bool TDTower::upgrade(i32 tier, float cost)
         mMap.mEmitters.push_back(std::move(emitter));
     }
     mMap.playSound(L"upgradeTower");
-    mMap.postEvent(L"tower_upgraded");
-    return true;
 }
 
 void TDTower::setupModifiers()
