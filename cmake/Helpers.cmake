@@ -92,11 +92,15 @@ endfunction()
 # leave there once the tests that need the fixture have run.
 set(QL_TEST_TMP ${CMAKE_BINARY_DIR}/testtmp)
 file(MAKE_DIRECTORY ${QL_TEST_TMP})
-set(QL_TEST_ENV "QL_TEST_TMP=${QL_TEST_TMP};TMPDIR=${QL_TEST_TMP};SDL_AUDIODRIVER=dummy")
+# No test reaches or starts a desktop session bus (SDL asks for one under X; without one, libdbus
+# would launch one, and leaks on the way).
+set(QL_TEST_ENV "QL_TEST_TMP=${QL_TEST_TMP};TMPDIR=${QL_TEST_TMP};SDL_AUDIODRIVER=dummy;DBUS_SESSION_BUS_ADDRESS=disabled:")
 # LeakSanitizer is on in every sanitized test; tests/lsan.supp names the leaks of system drivers
-# (never ours).
-list(APPEND QL_TEST_ENV "ASAN_OPTIONS=detect_leaks=1"
-    "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")
+# (never ours), also those the environment below keeps away.
+if(QL_SANITIZE)
+    list(APPEND QL_TEST_ENV "ASAN_OPTIONS=detect_leaks=1"
+        "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0" "GALLIUM_NOSSE=1")
+endif()
 
 # ql_test(name SOURCES... [LIBS ...]): a GoogleTest program registered with CTest.
 function(ql_test name)
