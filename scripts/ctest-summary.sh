@@ -8,7 +8,7 @@ TALLY=$2
 mkdir -p "$(dirname "$TALLY")"
 out=$(mktemp "$BUILD/.ctest-summary.XXXXXX")
 # The test programs append the cases they skip here (tests/support/TestMain.cpp).
-QL_SKIP_LOG=$(mktemp "$BUILD/.ctest-skipped.XXXXXX")
+QL_SKIP_LOG=$(mktemp "$(cd "$BUILD" && pwd)/.ctest-skipped.XXXXXX")
 export QL_SKIP_LOG
 status=0
 (cd "$BUILD" && ctest --output-on-failure -j "$(nproc)") >"$out" 2>&1 || status=$?
