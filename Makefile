@@ -43,7 +43,7 @@ fuzz: setup
 test:
 	@mkdir -p $(BUILD) && rm -f $(TALLY)
 	@$(MAKE) --no-print-directory WERROR=ON unit asan fuzz
-	@awk '{p+=$$1; f+=$$2} END {printf "%d passed, %d failed\n", p, f}' $(TALLY)
+	@awk '{p+=$$1; f+=$$2; s+=$$3; c+=$$4} END {printf "%d passed, %d failed, %d skipped, %d cases skipped inside test programs\n", p, f, s, c}' $(TALLY)
 
 # Each fuzzer for FUZZ_SECONDS after the short runs; not part of `make test`.
 fuzz-long: fuzz

@@ -92,23 +92,24 @@ endfunction()
 # leave there once the tests that need the fixture have run.
 set(QL_TEST_TMP ${CMAKE_BINARY_DIR}/testtmp)
 file(MAKE_DIRECTORY ${QL_TEST_TMP})
-set(QL_TEST_ENV "QL_TEST_TMP=${QL_TEST_TMP};TMPDIR=${QL_TEST_TMP};SDL_AUDIODRIVER=dummy")
+# No test reaches or starts a desktop session bus (SDL asks for one under X; without one, libdbus
+# would launch one, and leaks on the way).
+set(QL_TEST_ENV "QL_TEST_TMP=${QL_TEST_TMP};TMPDIR=${QL_TEST_TMP};SDL_AUDIODRIVER=dummy;DBUS_SESSION_BUS_ADDRESS=disabled:")
+# LeakSanitizer is on in every sanitized test; tests/lsan.supp names the leaks of system drivers
+# (never ours), also those the environment below keeps away.
+if(QL_SANITIZE)
+    list(APPEND QL_TEST_ENV "ASAN_OPTIONS=detect_leaks=1"
+        "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0" "GALLIUM_NOSSE=1")
+endif()
 
-# ql_test(name [CHECK_LEAKS] SOURCES... [LIBS ...]): a GoogleTest program registered with CTest.
-# CHECK_LEAKS keeps LeakSanitizer on in the sanitizer build (off by default: graphics and audio
-# drivers leak on their own).
+# ql_test(name SOURCES... [LIBS ...]): a GoogleTest program registered with CTest.
 function(ql_test name)
-    cmake_parse_arguments(A "CHECK_LEAKS" "" "SOURCES;LIBS" ${ARGN})
-    set(leaks 0)
-    if(A_CHECK_LEAKS)
-        set(leaks 1)
-    endif()
+    cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${A_SOURCES})
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock ql_testsupport)
     add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED testtmp
-        ENVIRONMENT "${QL_TEST_ENV};ASAN_OPTIONS=detect_leaks=${leaks}")
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED testtmp ENVIRONMENT "${QL_TEST_ENV}")
 endfunction()
 
 # ql_bench(name SOURCES... [LIBS ...]): a Google Benchmark program.

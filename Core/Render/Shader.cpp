@@ -99,6 +99,8 @@ QLResultEnum Shader::SetProjection(const math::Matrix4* projection)
     return QL_OK;
 }
 
+void ShaderTextured::Destroy() { resource::ResourceManager::ReleaseResource<ShaderTextured>(this); }
+
 QLResultEnum ShaderTextured::BindVariables()
 {
     QLResultEnum result = Shader::BindVariables();

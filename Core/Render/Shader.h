@@ -54,6 +54,8 @@ private:
 class ShaderTextured : public Shader
 {
 public:
+    // Its table is the textured shaders', not the shaders'.
+    void Destroy() override;
     QLResultEnum BindVariables() override;
     // Flags the sampler only when the texture differs.
     QLResultEnum SetTexture(Texture* texture);

@@ -3,6 +3,7 @@
 #include "Platform/Gpu/GlDevice.h"
 #include "Platform/Gpu/EglContext.h"
 #include "Platform/Gpu/RecordingDevice.h"
+#include "support/CiSkip.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,7 @@ protected:
         std::string why;
         mContext = gpu::EglContext::Create(&why);
         if (!mContext)
-            GTEST_SKIP() << "headless OpenGL unavailable: " << why;
+            QL_SKIP_OR_FAIL_IN_CI("headless OpenGL unavailable: " + why);
         mDevice = gpu::CreateGlDevice(mContext.get());
         ASSERT_NE(nullptr, mDevice);
         ASSERT_EQ(QL_OK, mDevice->Init(32, 32));
@@ -113,7 +114,7 @@ TEST(EglContext, TwoContextsLiveSideBySide)
     std::string why;
     auto first = gpu::EglContext::Create(&why);
     if (!first)
-        GTEST_SKIP() << "headless OpenGL unavailable: " << why;
+        QL_SKIP_OR_FAIL_IN_CI("headless OpenGL unavailable: " + why);
     {
         auto second = gpu::EglContext::Create(&why);
         ASSERT_NE(nullptr, second);

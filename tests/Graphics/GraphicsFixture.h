@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Render/RenderTestSupport.h"
+#include "support/CiSkip.h"
 
 #include "Core/Media/Graphics/Graphics.h"
 #include "Core/Media/Image/Image.h"
@@ -29,7 +30,7 @@ protected:
     void SetUp() override
     {
         if (!mHarness.mWindow.IsAvailable())
-            GTEST_SKIP() << "headless device unavailable: " << mHarness.mWindow.WhyUnavailable();
+            QL_SKIP_OR_FAIL_IN_CI("headless device unavailable: " + mHarness.mWindow.WhyUnavailable());
         ASSERT_TRUE(mHarness.Ok());
         mRender = mHarness.mRender.get();
         ASSERT_TRUE(mRender->IsReady());

@@ -1,6 +1,7 @@
 // Pixel read-back tests on real OpenGL (headless EGL): each convention of the original device that
 // GL does not share, drawn through the whole renderer and read back.
 #include "RenderTestSupport.h"
+#include "support/CiSkip.h"
 #include "support/GlReadback.h"
 
 #include "Core/Render/DX9/TextureDX9.h"
@@ -23,7 +24,7 @@ protected:
     {
         mHarness = std::make_unique<Harness>(render::HeadlessWindow::Backend::Gl, kSize, kSize);
         if (!mHarness->mWindow.IsAvailable())
-            GTEST_SKIP() << "headless OpenGL unavailable: " << mHarness->mWindow.WhyUnavailable();
+            QL_SKIP_OR_FAIL_IN_CI("headless OpenGL unavailable: " + mHarness->mWindow.WhyUnavailable());
         ASSERT_EQ(QL_OK, mHarness->mInitResult);
         mRender = mHarness->mRender.get();
         mDraw = std::make_unique<QuadDrawer>(*mRender);

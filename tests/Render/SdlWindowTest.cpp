@@ -1,6 +1,7 @@
 // The GL device in an SDL window's own context (SDL's offscreen driver): the window path draws into
 // the default framebuffer with the same conventions as the headless back buffer.
 #include "RenderTestSupport.h"
+#include "support/CiSkip.h"
 
 #include "Platform/Gpu/Device.h"
 #include "Platform/Gpu/SdlGlContext.h"
@@ -32,16 +33,16 @@ protected:
     {
         SDL_setenv("SDL_VIDEODRIVER", "offscreen", 0);
         if (SDL_Init(SDL_INIT_VIDEO) != 0)
-            GTEST_SKIP() << "no SDL video: " << SDL_GetError();
+            QL_SKIP_OR_FAIL_IN_CI(std::string("no SDL video: ") + SDL_GetError());
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
         mWindow = SDL_CreateWindow("test", 0, 0, kSize, kSize, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         if (!mWindow)
-            GTEST_SKIP() << "no SDL GL window: " << SDL_GetError();
+            QL_SKIP_OR_FAIL_IN_CI(std::string("no SDL GL window: ") + SDL_GetError());
         mContext = SDL_GL_CreateContext(mWindow);
         if (!mContext)
-            GTEST_SKIP() << "no SDL GL 3.3 core context: " << SDL_GetError();
+            QL_SKIP_OR_FAIL_IN_CI(std::string("no SDL GL 3.3 core context: ") + SDL_GetError());
     }
     void TearDown() override
     {

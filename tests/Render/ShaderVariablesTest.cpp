@@ -147,6 +147,13 @@ TEST_F(ShaderVariables, TheSamePointerTwiceChangesNothingANewOneIsRecordedOnceAn
     ASSERT_EQ(QL_OK, mRender->LoadShader(name, &secondLoaded));
     EXPECT_EQ(firstLoaded.Get(), secondLoaded.Get());
     EXPECT_EQ(1u, mDevice->CallsStartingWith("CreateProgram").size()); // compiled once
+    // The last reference hands it back to its own table, which forgets the name.
+    auto& table = resource::ResourceManager::Instance()->GetMap<render::ShaderTextured>();
+    ASSERT_EQ(1u, table.count(name));
+    firstLoaded = nullptr;
+    EXPECT_EQ(1u, table.count(name)) << "still referenced";
+    secondLoaded = nullptr;
+    EXPECT_EQ(0u, table.count(name));
 
     base::CountedPtr<render::ShaderTextured> missing;
     EXPECT_NE(QL_OK, mRender->LoadShader(folder.WPath("Nothing"), &missing));

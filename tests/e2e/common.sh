@@ -1,5 +1,5 @@
 # Sourced by the end-to-end scripts: their arguments (BRACKENMOOR DATA_FOLDER WORK_FOLDER), a fresh
-# work folder, the game's environment, the log's place, pass and fail counting, start_xvfb.
+# work folder, the game's environment, the log's place, pass and fail counting, start_xvfb, skip_or_fail.
 GAME=$1
 DATA=$2
 WORK=$3
@@ -26,3 +26,4 @@ wait_for() {
     done
 }
 . "$(dirname "$0")/../support/xvfb.sh"
+. "$(dirname "$0")/../support/ci.sh"

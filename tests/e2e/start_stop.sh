@@ -121,7 +121,8 @@ rm -f "$RUNLOCK"
 rmdir "$USERDIR/instance.lock"
 
 # Under X without OpenGL 3.3 (Mesa told to offer 3.0) the player reads what is needed and offered.
-# A driver that ignores the override starts the game instead: that case is reported as skipped.
+# A driver that ignores the override starts the game instead: that case is reported as skipped
+# (a failure under CI=true), as is a machine without Xvfb.
 SKIPPED=""
 if command -v Xvfb >/dev/null 2>&1; then
     start_xvfb 1920x1080 || fail "no Xvfb"
@@ -150,8 +151,9 @@ if command -v Xvfb >/dev/null 2>&1; then
             kill -KILL $PID 2>/dev/null
         fi
     done
+else
+    SKIPPED="no Xvfb"
 fi
 
 [ $FAILS -eq 0 ] || { echo "$FAILS failed"; exit 1; }
-# CTest reports this code as a skipped test.
-[ -z "$SKIPPED" ] || { echo "skipped: $SKIPPED; the OpenGL message is not checked"; exit 77; }
+[ -z "$SKIPPED" ] || skip_or_fail "$SKIPPED; the OpenGL message is not checked"

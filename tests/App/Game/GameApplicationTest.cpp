@@ -251,6 +251,7 @@ TEST_F(GameApplicationTest, StartsUpRunsFramesEndsWhenTheWindowClosesAndClicksRe
     ASSERT_NE(image, nullptr);
     EXPECT_GT(image->GetWidth(), 0);
     EXPECT_EQ(game->LoadImage(L"td/data/missing.jpg"), nullptr);
+    image.reset(); // while its texture's table stands
     // Every frame cleared and presented, besides the one clear and present of the device's start.
     gpu::RecordingDevice* device = game->Device();
     ASSERT_NE(device, nullptr);
@@ -451,6 +452,17 @@ TEST_F(GameApplicationTest, AFailedResetOrFrameIsSurvivedALostDeviceRunsNoFrameA
     file::FileManager::Instance()->mMounts[L"missing/"] = L"other.dat";
     EXPECT_NE(game->RunPackBuild(L"td"), QL_OK);
     EXPECT_EQ(game->GetExitCode(), 1);
+}
+
+TEST_F(GameApplicationTest, AScreenStillWaitingForItsFirstFrameGoesWithTheGame)
+{
+    int deaths = 0;
+    TestGame* game = Make();
+    game->mProbe->mDeaths = &deaths;
+    ASSERT_EQ(game->Start(), QL_OK);
+    EXPECT_EQ(game->mProbe->mTicks, 0) << "no frame yet";
+    base::SingletoneBase::DestroyAll();
+    EXPECT_EQ(deaths, 1);
 }
 
 TEST_F(GameApplicationTest, StoredFullScreenChoiceIsReadFromTheCurrentProfileAndANewPlayerStartsFullScreen)
