@@ -2,6 +2,7 @@
 // the locked episode card (its text, padlock and the arrows within the cards' edges), the locked
 // shop tab, the crystals a lost or won level shows, a tutorial picture that does not load, and
 // every kind of the sheets finding its sprites.
+#include "DropClicks.h"
 #include "support/GameHarness.h"
 
 #include "Core/Layer/ImageLayer.h"
@@ -128,30 +129,6 @@ void checkCards(GameHarness& game, HUDEpisodeSelectIOS& screen, const std::strin
                                             << drawn << " covers the card " << card;
     }
 }
-
-// A unit of the running battle falls, drops its crystal and the player clicks it up.
-bool pickUpCrystal(GameHarness& game)
-{
-    TDMap& map = game.map();
-    map.mDropChanceOverride = 1.0f;
-    if (!game.runUntil([&] { return !map.mWaves.mUnits.empty(); }, 60.0f))
-        return false;
-    map.mWaves.mUnits.front()->damage(1.0e6f);
-    TDTowerSpecial* drop = nullptr;
-    auto lying = [&]
-    {
-        for (TDTowerSpecial* d : map.mDrops)
-            if (d->mState == kDropLying)
-                return (drop = d) != nullptr;
-        return false;
-    };
-    if (!game.runUntil(lying, 10.0f))
-        return false;
-    const i32 gems = map.mStats.mGems;
-    game.click(drop->mX, drop->mY);
-    map.mDropChanceOverride = 0.0f;
-    return map.mStats.mGems == gems + 1;
-}
 } // namespace
 
 // A new player: the second episode is locked. Its card, seen beside the first and then in the
@@ -222,7 +199,7 @@ TEST(KeptCrystals, TheResultWindowShowsTheCrystalsKeptAfterADefeatAndAfterAVicto
     ASSERT_TRUE(game.startLevel(0, 0)) << game.log();
     TDMap& map = game.map();
     const i32 before = map.mStats.mGems;
-    ASSERT_TRUE(pickUpCrystal(game));
+    ASSERT_TRUE(playtest::pickUpCrystal(game));
     // The goal holds out for one more foe.
     map.mHealth = 1.0f;
     ASSERT_TRUE(game.runUntil([&] { return game.screen() == kScreenLost; }, 240.0f)) << "a foe gets through";
@@ -237,7 +214,7 @@ TEST(KeptCrystals, TheResultWindowShowsTheCrystalsKeptAfterADefeatAndAfterAVicto
     // Again, won with full health the first time: the crystal picked up and 13 for three stars.
     ASSERT_TRUE(game.click(*result, L"restart"));
     ASSERT_TRUE(game.closeUnlockMessages());
-    ASSERT_TRUE(pickUpCrystal(game));
+    ASSERT_TRUE(playtest::pickUpCrystal(game));
     map.mHealth = map.mMaxHealth;
     map.showVictory();
     ASSERT_TRUE(game.runUntil([&] { return (result = game.top<HUDLevelResultWindow>()) != nullptr; }, 1.0f));

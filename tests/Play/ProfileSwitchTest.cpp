@@ -1,6 +1,7 @@
 // Profiles switched as a player switches them: a new profile keeps the screen mode the game is in
 // and stores it, each profile gets its own mode back when chosen, and nothing of one player (bought
 // upgrades, crystals, game mode, volumes, the tutorial's page) shows for another.
+#include "DropClicks.h"
 #include "ShopClicks.h"
 #include "support/GameHarness.h"
 
@@ -409,19 +410,7 @@ TEST(ProfileSwitch, ATutorialPageAndItsHoldsStayWithThePlayerWhoWokeThem)
     ASSERT_FALSE(tutorial.isVisible());
 
     // A foe falls, its crystal is picked up: the shop's page wakes, and stays through the win.
-    map.mDropChanceOverride = 1.0f;
-    ASSERT_TRUE(game.runUntil([&] { return !map.mWaves.mUnits.empty(); }, 60.0f));
-    map.mWaves.mUnits.front()->damage(1.0e6f);
-    TDTowerSpecial* drop = nullptr;
-    auto lying = [&]
-    {
-        for (TDTowerSpecial* d : map.mDrops)
-            if (d->mState == kDropLying)
-                return (drop = d) != nullptr;
-        return false;
-    };
-    ASSERT_TRUE(game.runUntil(lying, 10.0f));
-    game.click(drop->mX, drop->mY);
+    ASSERT_TRUE(playtest::pickUpCrystal(game));
     ASSERT_TRUE(tutorial.pageShown());
     const std::vector<TDTutorialStepState> firstStates = states();
     ASSERT_EQ(kStepActive, firstStates.back());
