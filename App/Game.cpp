@@ -8,7 +8,6 @@
 #include "Core/Media/Image/Image.h"
 #include "Core/Media/Image/ImageContainer.h"
 #include "Core/Render/Render.h"
-#include "Core/Widget/FrameManager.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Seams/TDScreen.h"
 #include "Source/TD/Shell/GameWindow.h"
@@ -21,15 +20,9 @@ Game::Game() = default;
 
 Game::~Game()
 {
-    // The board (and the battle with its textures) goes while the renderer still stands. A board
-    // still waiting to join the frame stack (the game ended before its first frame) joins it
-    // first, in a step of no time, so that the manager deletes it with the others.
-    if (widget::FrameManager* frames = GetFrameManager())
-    {
-        if (mBoard && !mBoard->GetManager())
-            (void)frames->Update(0.0f);
-        (void)frames->RemoveAllFrames(true, true);
-    }
+    // The board (and the battle with its textures) goes while the renderer still stands, also
+    // when the game ended before its first frame.
+    RemoveAllFrames(true);
     mBoard = nullptr;
     mScreen = nullptr;
     mLoadingImage = mLeftSide = mRightSide = nullptr;

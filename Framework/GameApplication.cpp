@@ -70,16 +70,8 @@ GameApplication::GameApplication() : mInstanceLock(std::make_unique<os::Instance
 
 GameApplication::~GameApplication()
 {
-    // Frames still shown go with the manager (a frame deleted earlier has left the stack). Frames
-    // still waiting to join it (a screen set after the last frame) join it first, in a step of no
-    // time, so that they go too.
-    if (widget::FrameManager* manager = GetFrameManager())
-    {
-        if (manager->GetPendingAdditions() > 0)
-            (void)manager->Update(0.0f);
-        (void)manager->RemoveAllFrames(true, false);
-        manager->DeleteQueued();
-    }
+    // Frames still shown go with the manager (a frame deleted earlier has left the stack).
+    RemoveAllFrames(false);
     mScreen = nullptr;
     DeleteQueued();
     DeleteOffScreenTarget();
@@ -94,6 +86,17 @@ GameApplication::~GameApplication()
     }
     mSaver.reset();
     mInstanceLock->Release();
+}
+
+void GameApplication::RemoveAllFrames(bool recursive)
+{
+    widget::FrameManager* manager = GetFrameManager();
+    if (!manager)
+        return;
+    if (manager->GetPendingAdditions() > 0)
+        (void)manager->Update(0.0f);
+    (void)manager->RemoveAllFrames(true, recursive);
+    manager->DeleteQueued();
 }
 
 void GameApplication::StartSaver()

@@ -171,6 +171,9 @@ protected:
     // A start-up failure the player must see: logged, and shown in a box.
     void ReportFatal(const std::wstring& text);
     void DeleteOffScreenTarget();
+    // At the end: every frame goes, those still waiting to join the stack (a screen set after the
+    // last frame) too, which join it first in a step of no time.
+    void RemoveAllFrames(bool recursive);
 
 public:
     // The window manager tells the frame only once the window shows: the window is centred again

@@ -94,6 +94,15 @@ bool chooseProfile(GameHarness& game, HUDProfiles& screen, const std::wstring& n
     return false;
 }
 
+// From the main menu to the profiles screen, where the name is made or chosen; the screen, or null.
+HUDProfiles* switchProfile(GameHarness& game, const std::wstring& name, bool make)
+{
+    HUDProfiles* screen = openProfiles(game);
+    if (!screen || !(make ? createProfile(game, *screen, name) : chooseProfile(game, *screen, name)))
+        return nullptr;
+    return screen;
+}
+
 // From the profiles screen back to the main menu.
 bool leaveProfiles(GameHarness& game, HUDProfiles& screen) { return game.click(screen, L"back") && onMainMenu(game); }
 
@@ -310,19 +319,13 @@ TEST(ProfileSwitch, ANewPlayerSeesNoneOfTheFirstPlayersUpgradesCrystalsModeOrVol
     ASSERT_TRUE(leaveBattle(game));
 
     // A second player: made on the profiles screen, and chosen again in the second round.
-    HUDProfiles* screen = openProfiles(game);
-    ASSERT_NE(nullptr, screen);
-    ASSERT_TRUE(createProfile(game, *screen, L"Bob"));
+    HUDProfiles* screen = nullptr;
     ShopView secondShop;
     for (int round = 0; round < 2; ++round)
     {
         SCOPED_TRACE("round " + std::to_string(round));
-        if (round == 1)
-        {
-            screen = openProfiles(game);
-            ASSERT_NE(nullptr, screen);
-            ASSERT_TRUE(chooseProfile(game, *screen, L"Bob"));
-        }
+        screen = switchProfile(game, L"Bob", round == 0);
+        ASSERT_NE(nullptr, screen);
         EXPECT_EQ(kDifficultyEasy, map.mMode);
         EXPECT_EQ(0, map.mStats.mGems);
         EXPECT_FLOAT_EQ(1.0f, musicVolume()) << "the tune plays on at the new player's volume";
@@ -362,9 +365,8 @@ TEST(ProfileSwitch, ANewPlayerSeesNoneOfTheFirstPlayersUpgradesCrystalsModeOrVol
         ASSERT_TRUE(leaveBattle(game));
 
         // The first player, chosen again, has everything back.
-        screen = openProfiles(game);
+        screen = switchProfile(game, first, false);
         ASSERT_NE(nullptr, screen);
-        ASSERT_TRUE(chooseProfile(game, *screen, first));
         EXPECT_EQ(kDifficultyHard, map.mMode);
         EXPECT_FLOAT_EQ(0.3f, musicVolume());
         EXPECT_FLOAT_EQ(0.6f, soundVolume());
@@ -421,18 +423,12 @@ TEST(ProfileSwitch, ATutorialPageAndItsHoldsStayWithThePlayerWhoWokeThem)
     ASSERT_TRUE(tutorial.isVisible()) << "the page waits for the shop";
     game.hud().setShopBlock(1); // as a step that holds the shop would
 
-    HUDProfiles* screen = openProfiles(game);
-    ASSERT_NE(nullptr, screen);
-    ASSERT_TRUE(createProfile(game, *screen, L"Bob"));
+    HUDProfiles* screen = nullptr;
     for (int round = 0; round < 2; ++round)
     {
         SCOPED_TRACE("round " + std::to_string(round));
-        if (round == 1)
-        {
-            screen = openProfiles(game);
-            ASSERT_NE(nullptr, screen);
-            ASSERT_TRUE(chooseProfile(game, *screen, L"Bob"));
-        }
+        screen = switchProfile(game, L"Bob", round == 0);
+        ASSERT_NE(nullptr, screen);
         EXPECT_TRUE(map.mTutorialActive);
         EXPECT_FALSE(tutorial.isVisible());
         EXPECT_EQ(0, game.hud().mShopBlock);
@@ -445,9 +441,8 @@ TEST(ProfileSwitch, ATutorialPageAndItsHoldsStayWithThePlayerWhoWokeThem)
         EXPECT_FALSE(tutorial.pageShown()) << "no page of the first player's over the shop";
         ASSERT_TRUE(leaveShop(game));
 
-        screen = openProfiles(game);
+        screen = switchProfile(game, L"Ann", false);
         ASSERT_NE(nullptr, screen);
-        ASSERT_TRUE(chooseProfile(game, *screen, L"Ann"));
         EXPECT_TRUE(map.mTutorialActive);
         EXPECT_EQ(firstStates, states());
         ASSERT_TRUE(leaveProfiles(game, *screen));

@@ -1,5 +1,5 @@
 # Sourced by the end-to-end scripts: their arguments (BRACKENMOOR DATA_FOLDER WORK_FOLDER), a fresh
-# work folder, the game's environment, the log's place, pass and fail counting, start_xvfb, skip_or_fail.
+# work folder, the game's environment, the log's place, pass and fail counting, start_xvfb, skip.
 GAME=$1
 DATA=$2
 WORK=$3

@@ -5,9 +5,8 @@ check_shot.py CONTENT_DIR BATTLE_SHOT OUT_PNG SECONDS [beam]
 Away from the roads and the build spots nothing is drawn but the level's art, so there the picture
 must equal the art's own composite stored in its PSD (drawn by the content tools, not by the game);
 at the spots where battle_shot builds towers something must stand over the art.
-Exits 77 (skipped) when battle_shot finds no headless GL, or 1 under CI=true.
+Exits 77 (skipped; under CI=true the run fails for it) when battle_shot finds no headless GL.
 """
-import os
 import subprocess
 import sys
 import xml.etree.ElementTree as ET
@@ -45,9 +44,6 @@ def main():
     built = BUILT + ([0] if "beam" in sys.argv[5:] else [])
     run = subprocess.run([shot_tool, out_png] + sys.argv[4:])
     if run.returncode == 77:
-        if os.environ.get("CI", "").lower() not in ("", "0", "false"):
-            print("battle_shot: no headless GL (CI=true: a missing part fails the run)")
-            return 1
         return 77
     if run.returncode != 0:
         print("battle_shot failed")
