@@ -120,3 +120,15 @@ TEST(EpisodeTable, FiveCellLinesLaterLinesReplaceAndTheTotalStopsAtAGap)
     EXPECT_EQ(table.getStarsToUnlock(1), 9);
     EXPECT_EQ(table.getTotalLevelCount(), 5 + 5); // 1 and 2 have no normal levels; 3 is missing
 }
+
+// A damaged sheet's counts: the total stops at the end of the i32 range instead of wrapping.
+TEST(EpisodeTable, TheTotalOfHugeCountsStopsAtTheLargestI32)
+{
+    TDEpisodeTable table;
+    table.readText("0;2147483647;2;0;0\n1;1000;7;0;0\n");
+    EXPECT_EQ(table.getTotalLevelCount(), 2147483647);
+    table.readText("0;2000000000;200000000;0;0\n");
+    EXPECT_EQ(table.getTotalLevelCount(), 2147483647);
+    table.readText("0;2000000000;-2000000000;0;0\n1;40;2;0;0\n");
+    EXPECT_EQ(table.getTotalLevelCount(), 42);
+}

@@ -3,6 +3,8 @@
 
 #include "Source/TD/Data/TDText.h"
 
+#include <algorithm>
+#include <limits>
 #include <vector>
 
 void TDEpisodeTable::readText(const std::string& text)
@@ -43,14 +45,16 @@ i32 TDEpisodeTable::getStarsToUnlock(i32 episode) const
 
 i32 TDEpisodeTable::getTotalLevelCount() const
 {
-    i32 total = 0;
+    // Summed wide: a damaged sheet's counts may add up past the range of an i32, where the total
+    // stops.
+    i64 total = 0;
     for (i32 episode = 0;; ++episode)
     {
         auto found = mEpisodes.find(episode);
         if (found == mEpisodes.end())
             break;
         if (found->second.levelCount > 0)
-            total += found->second.levelCount + found->second.hardcoreLevelCount;
+            total += static_cast<i64>(found->second.levelCount) + found->second.hardcoreLevelCount;
     }
-    return total;
+    return static_cast<i32>(std::clamp<i64>(total, std::numeric_limits<i32>::min(), std::numeric_limits<i32>::max()));
 }

@@ -33,7 +33,7 @@ HUDEpisodeSelectIOS::HUDEpisodeSelectIOS(TDMap& map, const std::wstring& layout)
     onPageChanged(mCarousel->page);
     setText(L"caption", localised(L"episodes_caption"));
     setText(L"stars",
-            std::to_wstring(map.mProgress->getStarTotal(-1)) + L"/" + std::to_wstring(9 * map.getTotalLevelCount()));
+            std::to_wstring(map.mProgress->getStarTotal(-1)) + L"/" + std::to_wstring(9LL * map.getTotalLevelCount()));
     // The arrows show from the first frame on.
     Update(0.0f);
 }
