@@ -1,6 +1,8 @@
 // Headless GL through EGL: Mesa's surfaceless platform first, then the default display.
 #include "Platform/Gpu/EglContext.h"
 
+#include "Platform/Gpu/DriverPin.h"
+
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 
@@ -56,6 +58,7 @@ std::unique_ptr<EglContext> EglContext::Create(std::string* why)
         eglTerminate(display);
         return fail("EGL cannot create an OpenGL 3.3 core context");
     }
+    PinGlDriverForLeakCheck();
     std::unique_ptr<EglContext> result(new EglContext());
     result->mDisplay = display;
     result->mContext = context;

@@ -2,6 +2,7 @@
 #include "Platform/Os/SdlVideo.h"
 
 #include "Platform/Gpu/Device.h"
+#include "Platform/Gpu/DriverPin.h"
 #include "Platform/Gpu/SdlGlContext.h"
 #include "Platform/Os/Error.h"
 #include "Platform/Os/QuitSignals.h"
@@ -70,6 +71,7 @@ QLResultEnum SdlWindow::Create(const WindowDesc& desc)
         mWindow = nullptr;
         return QL_FAIL;
     }
+    gpu::PinGlDriverForLeakCheck();
     mEvents.SetWindowId(SDL_GetWindowID(mWindow));
     SDL_StartTextInput();
     // Frames are paced on a display; SDL's invisible drivers (tests) run as fast as they can.
