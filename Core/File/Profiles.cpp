@@ -193,7 +193,8 @@ QLResultEnum Profiles::Save()
     }
     UserDataFileContainer* folder = UserDataFileContainer::Instance();
     if (folder->RecreateIfGone())
-        QL_LOG(L"The user-data folder '%s' was gone; it is made again\n") << base::LogStyle::Error << folder->GetRootPath();
+        QL_LOG(L"The user-data folder '%s' was gone; it is made again\n")
+            << base::LogStyle::Error << folder->GetRootPath();
     tinyxml2::XMLPrinter printer;
     mDocument->Print(&printer);
     std::string bytes(printer.CStr(), printer.CStrSize() > 0 ? printer.CStrSize() - 1 : 0);
