@@ -101,10 +101,6 @@ int64_t FileSize(int fd)
         return -1;
     return info.st_size;
 }
-} // namespace os
-
-namespace os
-{
 int OpenFreshFile(const std::string& path)
 {
     // Non-blocking: a fifo without a reader is refused at once instead of holding the caller.
