@@ -101,6 +101,7 @@ int64_t FileSize(int fd)
         return -1;
     return info.st_size;
 }
+
 int OpenFreshFile(const std::string& path)
 {
     // Non-blocking: a fifo without a reader is refused at once instead of holding the caller.
