@@ -36,7 +36,7 @@ std::wstring NameOf(const tinyxml2::XMLElement* element)
 // A new run (the tests start many in one process) has told the player nothing yet.
 Profiles::Profiles() { gProfilesUnsaved = false; }
 
-Profiles::~Profiles() { Close(); }
+Profiles::~Profiles() { (void)Close(); }
 
 QLResultEnum Profiles::Close()
 {

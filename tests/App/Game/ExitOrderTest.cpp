@@ -5,6 +5,7 @@
 #include "Core/File/Profiles.h"
 #include "Platform/Os/InstanceLock.h"
 #include "support/GameHarness.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
