@@ -40,14 +40,13 @@ Profiles::~Profiles() { (void)Close(); }
 
 QLResultEnum Profiles::Close()
 {
-    const std::wstring before = mSaveFault;
+    // The failures of earlier saves are told as theirs: what fails after this is the last save's.
+    Flush();
     mSaveFault.clear();
     QLResultEnum result = mDocument && !mSecondInstance ? Save() : QL_OK;
     Flush();
     if (!mSaveFault.empty())
         result = QL_FAIL;
-    else
-        mSaveFault = before;
     mDocument.reset();
     mRootElement = nullptr;
     mCurrentProfile = nullptr;

@@ -51,8 +51,8 @@ public:
     // Waits until every save handed to the writer is on disk, then reports any failure.
     void Flush();
     // The save at exit: saves unless this is a second instance of the program, waits until it is
-    // on disk and lets go of the document, so that nothing is written after it. QL_FAIL when the
-    // save (or one the writer finished just before it) was not made: GetSaveFault tells why.
+    // on disk and lets go of the document, so that nothing is written after it. QL_FAIL when that
+    // save was not made: GetSaveFault tells why.
     QLResultEnum Close();
     // Why the last save that failed was not made; empty when none has.
     const std::wstring& GetSaveFault() const { return mSaveFault; }
