@@ -25,11 +25,13 @@ stop_game() { # WHAT: SIGTERM, then the exit code in CODE (KILL and a failure wh
 }
 saved() { grep -q "currentProfile" "$USERDIR/profiles.xml" 2>/dev/null; }
 
-# A first run leaves the profiles a run without changes saves again byte for byte.
+# A first run leaves the profiles, given a note that a fresh profile lacks and that a run without
+# changes saves again byte for byte.
 start_game first || fail "first run: the game did not start"
 stop_game "first run"
 saved || fail "first run: no profiles saved"
-cp "$USERDIR/profiles.xml" "$WORK/profiles.before"
+sed 's|<Profile |<Profile note="kept" |' "$USERDIR/profiles.xml" >"$WORK/profiles.before"
+cp "$WORK/profiles.before" "$USERDIR/profiles.xml"
 
 # instance.lock a link to profiles.xml: not followed. The lock goes to the runtime folder, and the
 # profiles are neither emptied nor taken as damaged.
@@ -41,7 +43,8 @@ if cmp -s "$USERDIR/profiles.xml" "$WORK/profiles.before" && [ ! -e "$USERDIR/pr
     pass "instance.lock a link: not followed, the lock taken in the runtime folder, and logged"
 else fail "instance.lock a link: $(grep -i 'lock\|profiles' "$LOG")"; fi
 stop_game "instance.lock a link"
-if [ $CODE -eq 0 ] && [ -L "$USERDIR/instance.lock" ] && cmp -s "$USERDIR/profiles.xml" "$WORK/profiles.before"; then
+if [ $CODE -eq 0 ] && [ -L "$USERDIR/instance.lock" ] && cmp -s "$USERDIR/profiles.xml" "$WORK/profiles.before" &&
+    [ ! -e "$USERDIR/profiles.xml.bad" ]; then
     pass "instance.lock a link: the game ends normally, profiles.xml byte-identical"
 else fail "instance.lock a link: exit $CODE, profiles.xml now '$(head -c 200 "$USERDIR/profiles.xml")'"; fi
 rm -f "$USERDIR/instance.lock"
@@ -79,7 +82,7 @@ else fail "size limit: exit $CODE, log $(wc -c <"$LOG") of $LOGSIZE bytes, $(ls 
 # A save larger than the limit is not made: the last one stays whole and the terminal is told.
 # The profiles grow by a note the game keeps and writes back.
 NOTE=$(head -c 8000 /dev/zero | tr '\0' n)
-sed "s|<Profile |<Profile note=\"$NOTE\" |" "$WORK/profiles.before" >"$USERDIR/profiles.xml"
+sed "s|<Profile note=\"kept\" |<Profile note=\"$NOTE\" |" "$WORK/profiles.before" >"$USERDIR/profiles.xml"
 cp "$USERDIR/profiles.xml" "$WORK/profiles.big"
 start_game bigsave || fail "size limit below the save: the game did not start"
 prlimit --pid $PID --fsize=4096 || fail "size limit below the save: prlimit refused"
