@@ -74,10 +74,12 @@ LOGSIZE=$(wc -c <"$LOG")
 SAVESIZE=$(wc -c <"$USERDIR/profiles.xml" 2>/dev/null || echo 0)
 rm -f "$USERDIR/profiles.xml"
 prlimit --pid $PID --fsize=$((LOGSIZE - 1)) || fail "size limit: prlimit refused"
+# From here on the log is past the limit: no write to it can add a byte.
+FROZEN=$(wc -c <"$LOG")
 stop_game "size limit"
-if [ $CODE -eq 0 ] && saved && [ ! -e "$USERDIR/profiles.xml.tmp" ] && [ "$(wc -c <"$LOG")" -eq "$LOGSIZE" ]; then
+if [ $CODE -eq 0 ] && saved && [ ! -e "$USERDIR/profiles.xml.tmp" ] && [ "$(wc -c <"$LOG")" -eq "$FROZEN" ]; then
     pass "size limit: the log stops, the game ends normally, its save at exit made"
-else fail "size limit: exit $CODE, log $(wc -c <"$LOG") of $LOGSIZE bytes, $(ls -A "$USERDIR"): $(cat "$WORK/limit.out")"; fi
+else fail "size limit: exit $CODE, log $(wc -c <"$LOG") of $FROZEN bytes, $(ls -A "$USERDIR"): $(cat "$WORK/limit.out")"; fi
 
 # A save larger than the limit is not made: the last one stays whole and the terminal is told.
 # The profiles grow by a note the game keeps and writes back.
