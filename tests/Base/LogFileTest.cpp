@@ -1,5 +1,4 @@
-// The log file's end: closed on its own before the log goes, stopped by a failed write, and never
-// opened through a link.
+// The log file stopped by a write that fails: the messages after it go nowhere, the program goes on.
 #include "Core/Base/Log.h"
 
 #include "support/TempDir.h"
@@ -7,65 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <filesystem>
-#include <memory>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
 
-namespace fs = std::filesystem;
-
-namespace
-{
 #define TEST_LOG(log, format) base::LogMessage(log, format, __FILE__, "stamp", __func__, __LINE__)
-
-class PlainLines : public base::LogOutput
-{
-public:
-    explicit PlainLines(std::shared_ptr<std::vector<std::wstring>> lines) : mLines(std::move(lines)) {}
-    void Write(const std::wstring& text) override { mLines->push_back(text); }
-
-private:
-    std::shared_ptr<std::vector<std::wstring>> mLines;
-};
-} // namespace
-
-TEST(LogFile, ClosingTheHtmlOutputsEndsThePageAndLaterMessagesReachOnlyThePlainOnes)
-{
-    testsupport::TempDir dir;
-    auto plain = std::make_shared<std::vector<std::wstring>>();
-    base::Log log;
-    log.AddPlainOutput(new PlainLines(plain));
-    for (int cycle = 0; cycle < 2; ++cycle)
-    {
-        log.AddHtmlOutput(new base::LogUtf8File(dir.WPath("log.html")));
-        TEST_LOG(log, L"run %d\n") << cycle;
-        log.CloseHtmlOutputs();
-        EXPECT_TRUE(log.HtmlOutputs().empty());
-        const std::string page = dir.Read("log.html");
-        EXPECT_NE(page.find("run " + std::to_string(cycle)), std::string::npos) << page;
-        EXPECT_EQ(page.substr(page.size() - 14), "</body></html>");
-        TEST_LOG(log, L"after the page %d\n") << cycle;
-        EXPECT_EQ(dir.Read("log.html"), page) << "nothing after the page's end";
-        EXPECT_EQ(plain->back(), L"after the page " + std::to_wstring(cycle) + L"\n");
-    }
-}
-
-TEST(LogFile, ALinkAsTheLogIsNotFollowedAndItsTargetKept)
-{
-    testsupport::TempDir dir;
-    dir.Write("profiles.xml", "<Profiles/>");
-    fs::create_symlink("profiles.xml", dir.Path() / "log.html");
-    base::Log log;
-    auto* file = new base::LogUtf8File(dir.WPath("log.html"));
-    EXPECT_FALSE(file->IsOpen());
-    log.AddHtmlOutput(file);
-    TEST_LOG(log, L"lost\n");
-    log.CloseHtmlOutputs();
-    EXPECT_EQ(dir.Read("profiles.xml"), "<Profiles/>");
-}
 
 // In a child process, since the limit holds for the whole process: the write that passes it
 // closes the file, the messages after it go nowhere, and the process goes on.

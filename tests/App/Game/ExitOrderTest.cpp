@@ -1,18 +1,13 @@
-// The game's end, in order: the save at exit (making a removed user-data folder again, telling the
-// terminal when it cannot be made), then the log's end, then the single-instance lock.
+// The game's end, in order: the save at exit, then the log's end, then the single-instance lock.
 #include "Core/Base/Log.h"
 #include "Core/Base/Singletone.h"
-#include "Core/File/Profiles.h"
 #include "Platform/Os/InstanceLock.h"
 #include "support/GameHarness.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <tinyxml2.h>
-
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
@@ -48,8 +43,6 @@ private:
     fs::path mFolder;
     std::shared_ptr<AtPageEnd> mOut;
 };
-
-void Note(const char* value) { file::Profiles::Instance()->mCurrentProfile->SetAttribute("note", value); }
 } // namespace
 
 TEST(ExitOrder, TheLogEndsWhileTheLockIsStillHeldAndNothingIsWrittenToItAfter)
@@ -70,38 +63,4 @@ TEST(ExitOrder, TheLogEndsWhileTheLockIsStillHeldAndNothingIsWrittenToItAfter)
         os::InstanceLock after;
         EXPECT_EQ(after.Acquire((harness.userDir() / "instance.lock").wstring()), os::InstanceLock::ACQUIRED);
     }
-}
-
-TEST(ExitOrder, AUserFolderRemovedWhileTheGameRunsIsMadeAgainByTheSaveAtExit)
-{
-    testsupport::GameHarness harness;
-    ASSERT_TRUE(harness.started()) << harness.log();
-    ASSERT_TRUE(harness.run(2));
-    fs::remove_all(harness.userDir().parent_path());
-    Note("kept at exit");
-    testing::internal::CaptureStderr();
-    base::SingletoneBase::DestroyAll();
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(harness.profilesFile().find("note=\"kept at exit\""), std::string::npos) << harness.profilesFile();
-    EXPECT_FALSE(fs::exists(harness.userDir() / "profiles.xml.tmp"));
-    EXPECT_EQ(err.find("not saved"), std::string::npos) << err;
-}
-
-TEST(ExitOrder, ASaveAtExitThatCannotBeMadeIsToldOnTheTerminal)
-{
-    testsupport::GameHarness harness;
-    ASSERT_TRUE(harness.started()) << harness.log();
-    ASSERT_TRUE(harness.run(2));
-    const fs::path publisher = harness.userDir().parent_path();
-    fs::remove_all(publisher);
-    std::ofstream(publisher) << "a file where the folder was";
-    Note("lost");
-    testing::internal::CaptureStderr();
-    base::SingletoneBase::DestroyAll();
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find("brackenmoor: progress not saved at exit: cannot create '" + harness.userDir().string() +
-                       "/profiles.xml.tmp'"),
-              std::string::npos)
-        << err;
-    fs::remove(publisher);
 }
