@@ -80,11 +80,18 @@ GameApplication::~GameApplication()
     if (mSaver && file::Profiles::Exists())
     {
         file::Profiles* profiles = file::Profiles::Instance();
-        profiles->Close();
+        // The log may be gone with the user-data folder: the terminal is told too.
+        if (profiles->Close() != QL_OK)
+            std::fprintf(stderr, "brackenmoor: progress not saved at exit: %s\n",
+                         os::ToUtf8(profiles->GetSaveFault()).c_str());
         if (profiles->GetWriter() == mSaver.get())
             profiles->SetWriter(nullptr);
     }
     mSaver.reset();
+    // The log is closed before the lock goes too: a copy started from then on empties the file
+    // and writes its own, and nothing of this one lands in it.
+    if (base::MainLog::Exists())
+        base::MainLog::Instance()->CloseHtmlOutputs();
     mInstanceLock->Release();
 }
 

@@ -8,6 +8,7 @@
 #include "Platform/Os/Dialogs.h"
 #include "Platform/Os/Error.h"
 #include "Platform/Os/Folders.h"
+#include "Platform/Os/OpenFile.h"
 #include "Platform/Os/Text.h"
 #include "Platform/Os/Thread.h"
 
@@ -38,6 +39,9 @@ ApplicationWin32::~ApplicationWin32()
 
 QLResultEnum ApplicationWin32::Init()
 {
+    // A write past a file-size limit fails like any other (the save is told as not made) instead
+    // of ending the game.
+    os::ReportFileSizeLimitAsError();
     // No log file exists yet, so a failure here is also shown (or written to stderr).
     std::wstring exe;
     if (!os::ExecutablePath(exe))

@@ -3,6 +3,8 @@
 
 #include "Core/Base/Formatter.h"
 #include "Core/Base/StringConvert.h"
+#include "Platform/Os/OpenFile.h"
+#include "Platform/Os/Text.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -83,16 +85,25 @@ void LogDebugOutput::Write(const std::wstring& text)
     std::fwrite(bytes.data(), 1, bytes.size(), stderr);
 }
 
-LogUtf8File::LogUtf8File(const std::wstring& path) { (void)mFile.Open(path, 1, 0); }
+LogUtf8File::LogUtf8File(const std::wstring& path) : mFd(os::OpenFreshFile(os::SystemPath(path))) {}
+
+LogUtf8File::~LogUtf8File()
+{
+    if (mFd >= 0)
+        (void)os::CloseFile(mFd);
+}
 
 void LogUtf8File::Write(const std::wstring& text)
 {
-    if (!mFile.IsOpen())
+    if (mFd < 0)
         return;
     // Unbuffered: every line is on the disk before the next one is written.
     const std::string bytes = ToUtf8Quietly(text);
-    u32 done = 0;
-    (void)mFile.Write(bytes.data(), static_cast<u32>(bytes.size()), &done);
+    size_t done = 0;
+    if (os::WriteFile(mFd, bytes.data(), bytes.size(), done) && done == bytes.size())
+        return;
+    (void)os::CloseFile(mFd);
+    mFd = -1;
 }
 
 // --- Styles ---
@@ -124,12 +135,17 @@ const std::wstring& Log::PageHead()
 
 Log::~Log()
 {
-    for (auto& output : mHtmlOutputs)
-        output->Write(L"</body></html>");
-    mHtmlOutputs.clear();
+    CloseHtmlOutputs();
     for (auto& output : mPlainOutputs)
         output->Write(L"log terminated\n");
     mPlainOutputs.clear();
+}
+
+void Log::CloseHtmlOutputs()
+{
+    for (auto& output : mHtmlOutputs)
+        output->Write(L"</body></html>");
+    mHtmlOutputs.clear();
 }
 
 void Log::AddHtmlOutput(LogOutput* output) { AddHtmlOutput(std::unique_ptr<LogOutput>(output)); }

@@ -27,17 +27,22 @@ public:
     void Write(const std::wstring& text) override;
 };
 
-// UTF-8 file, truncated at open, flushed after every write.
+// UTF-8 file, emptied at open, each write on the disk before the next. Only a plain file is
+// opened (never what a link names), and every write goes to its end. A failed write (a full disk,
+// a file-size limit) closes it: the messages after it are lost, the program goes on.
 class LogUtf8File : public LogOutput
 {
 public:
     explicit LogUtf8File(const std::wstring& path);
+    ~LogUtf8File() override;
+    LogUtf8File(const LogUtf8File&) = delete;
+    LogUtf8File& operator=(const LogUtf8File&) = delete;
     void Write(const std::wstring& text) override;
-    // False when the file could not be opened (errno tells why); writes then go nowhere.
-    bool IsOpen() const { return mFile.IsOpen(); }
+    // False when the file could not be opened (errno tells why) or a write failed.
+    bool IsOpen() const { return mFd >= 0; }
 
 private:
-    file::FileHandleWin32 mFile;
+    int mFd = -1;
 };
 
 struct LogStyle
@@ -63,6 +68,10 @@ public:
 
     const std::vector<std::unique_ptr<LogOutput>>& HtmlOutputs() const { return mHtmlOutputs; }
     const std::vector<std::unique_ptr<LogOutput>>& PlainOutputs() const { return mPlainOutputs; }
+
+    // Ends the page of every HTML output and lets go of them (the log file is closed); later
+    // messages reach the plain outputs only.
+    void CloseHtmlOutputs();
 
     static const std::wstring& PageHead();
 

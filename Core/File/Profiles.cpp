@@ -36,16 +36,21 @@ std::wstring NameOf(const tinyxml2::XMLElement* element)
 // A new run (the tests start many in one process) has told the player nothing yet.
 Profiles::Profiles() { gProfilesUnsaved = false; }
 
-Profiles::~Profiles() { Close(); }
+Profiles::~Profiles() { (void)Close(); }
 
-void Profiles::Close()
+QLResultEnum Profiles::Close()
 {
-    if (mDocument && !mSecondInstance)
-        (void)Save();
+    // The failures of earlier saves are told as theirs: what fails after this is the last save's.
     Flush();
+    mSaveFault.clear();
+    QLResultEnum result = mDocument && !mSecondInstance ? Save() : QL_OK;
+    Flush();
+    if (!mSaveFault.empty())
+        result = QL_FAIL;
     mDocument.reset();
     mRootElement = nullptr;
     mCurrentProfile = nullptr;
+    return result;
 }
 
 // The log too: the save at exit must still be able to report a failure.
@@ -169,6 +174,7 @@ QLResultEnum Profiles::Save()
     const std::wstring path = UserDataFileContainer::Instance()->GetRootPath() + base::kProfilesFileName;
     if (mUnreadable)
     {
+        mSaveFault = L"'" + path + L"' could not be read and is kept as it is";
         if (!mRefusalLogged)
             QL_LOG(L"Profiles not saved: '%s' could not be read and is kept as it is\n")
                 << base::LogStyle::Error << path;
@@ -180,9 +186,14 @@ QLResultEnum Profiles::Save()
     if (mBackupPending)
     {
         // Overwriting now would destroy the only copy of the player's damaged file.
+        mSaveFault = L"'" + path + L"' could not be kept aside";
         QL_LOG(L"Profiles not saved: '%s' could not be kept aside\n") << base::LogStyle::Error << path;
         return QL_FAIL;
     }
+    UserDataFileContainer* folder = UserDataFileContainer::Instance();
+    if (folder->RecreateIfGone())
+        QL_LOG(L"The user-data folder '%s' was gone; it is made again\n")
+            << base::LogStyle::Error << folder->GetRootPath();
     tinyxml2::XMLPrinter printer;
     mDocument->Print(&printer);
     std::string bytes(printer.CStr(), printer.CStrSize() > 0 ? printer.CStrSize() - 1 : 0);
@@ -219,6 +230,7 @@ void Profiles::PollWrites()
 
 void Profiles::ReportUnsaved(const std::wstring& why)
 {
+    mSaveFault = why;
     if (mUnsavedReported)
         return;
     mUnsavedReported = true;

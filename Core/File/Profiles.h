@@ -51,8 +51,11 @@ public:
     // Waits until every save handed to the writer is on disk, then reports any failure.
     void Flush();
     // The save at exit: saves unless this is a second instance of the program, waits until it is
-    // on disk and lets go of the document, so that nothing is written after it.
-    void Close();
+    // on disk and lets go of the document, so that nothing is written after it. QL_FAIL when that
+    // save was not made: GetSaveFault tells why.
+    QLResultEnum Close();
+    // Why the last save that failed was not made; empty when none has.
+    const std::wstring& GetSaveFault() const { return mSaveFault; }
     // Reports the failures of saves the writer has finished since the last call.
     void PollWrites();
     // The player's progress cannot be kept: the first report of a run is logged and raises
@@ -83,6 +86,7 @@ private:
     bool mUnreadable = false;    // the file on disk could not be read: saving would destroy it
     bool mRefusalLogged = false;
     bool mUnsavedReported = false;
+    std::wstring mSaveFault;
     FileWriter* mWriter = nullptr;
 };
 } // namespace file

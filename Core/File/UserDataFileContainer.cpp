@@ -71,6 +71,7 @@ QLResultEnum UserDataFileContainer::SetPath(const std::wstring& path, bool creat
     if (mRoot.empty() && !path.empty())
         mRoot = L"/";
     mFault.clear();
+    mCreated = create;
     std::wstring failed;
     const auto reason = [](int error) { return base::StringToWString(std::strerror(error), 1); };
     if (!create && !FileManager::Instance()->IsFolder(mRoot))
@@ -88,6 +89,13 @@ QLResultEnum UserDataFileContainer::SetPath(const std::wstring& path, bool creat
         mFault = L"cannot be written (" + reason(error) + L")";
     }
     return mFault.empty() ? QL_OK : QL_FAIL;
+}
+
+bool UserDataFileContainer::RecreateIfGone()
+{
+    if (!mCreated || mRoot.empty() || FileManager::Instance()->IsFolder(mRoot))
+        return false;
+    return SetPath(mRoot, true) == QL_OK;
 }
 
 QLResultEnum GetPerUserFolder(std::wstring& out)

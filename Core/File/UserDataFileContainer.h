@@ -41,9 +41,13 @@ public:
     // Why the root cannot hold the player's files ("cannot be created ('/a/b': File exists)",
     // "cannot be written (Permission denied)"); empty when it can.
     const std::wstring& GetFault() const { return mFault; }
+    // A root that SetPath was told to create and that has gone since (removed while the game
+    // runs) is made again the same way. True when it was gone and is there again.
+    bool RecreateIfGone();
 
 private:
     std::wstring mFault;
+    bool mCreated = false; // SetPath was told to create the root
 };
 
 // The per-user folder: $XDG_DATA_HOME, else $HOME/.local/share (an empty value counts as unset).

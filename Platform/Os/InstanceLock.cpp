@@ -67,18 +67,22 @@ InstanceLock::~InstanceLock() { Release(); }
 InstanceLock::Result InstanceLock::Acquire(const std::wstring& path, bool outsideUserFolder)
 {
     Release();
-    const int fd = open(SystemPath(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | (outsideUserFolder ? O_NOFOLLOW : 0),
+    // A link is never followed and nothing is truncated before the lock is held: whatever the name
+    // points at (the player's profiles, another user's file) stays as it is. Non-blocking, so that
+    // a fifo of that name cannot hold the start-up.
+    const int fd = open(SystemPath(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK,
                         outsideUserFolder ? 0600 : 0644);
     if (fd < 0)
     {
         SetLastError(std::string("open lock file: ") + std::strerror(errno));
         return FAILED;
     }
+    // Only a plain file of this user with no other name is written: another user's file could be
+    // held forever to keep this one from starting, and a hard link's other name would be emptied.
     struct stat info;
-    if (outsideUserFolder && (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != getuid()))
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != geteuid() || info.st_nlink != 1)
     {
-        // Another user's file could be held forever to keep this one from starting.
-        SetLastError("lock file: not a file of this user");
+        SetLastError("lock file: not a plain file of this user");
         close(fd);
         return FAILED;
     }

@@ -22,10 +22,10 @@ public:
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
-    // On success the file holds this process's id, and raise requests are listened for. Outside
-    // the user's own data folder (the runtime or the temporary folder), a symbolic link or
-    // anything but a file of this user at the path is refused (FAILED): the lock's id would be
-    // written into whatever it names.
+    // On success the file holds this process's id, and raise requests are listened for. A
+    // symbolic link, a hard link or anything but a plain file of this user at the path is refused
+    // (FAILED) and left untouched: the lock's id would be written into whatever it names. Outside
+    // the user's own data folder (the runtime or the temporary folder) the file is private.
     Result Acquire(const std::wstring& path, bool outsideUserFolder = false);
     void Release();
     bool IsHeld() const { return mFd >= 0; }

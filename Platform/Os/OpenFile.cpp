@@ -2,6 +2,7 @@
 #include "Platform/Os/OpenFile.h"
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -100,4 +101,34 @@ int64_t FileSize(int fd)
         return -1;
     return info.st_size;
 }
+
+int OpenFreshFile(const std::string& path)
+{
+    // Non-blocking: a fifo without a reader is refused at once instead of holding the caller.
+    int fd;
+    do
+        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    while (fd == -1 && errno == EINTR);
+    if (fd == -1)
+        return -1;
+    struct stat info;
+    int error = 0;
+    if (::fstat(fd, &info) != 0)
+        error = errno;
+    else if (!S_ISREG(info.st_mode))
+        error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    else if (info.st_nlink != 1)
+        error = EMLINK;
+    else if (::ftruncate(fd, 0) != 0)
+        error = errno;
+    if (error)
+    {
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
+}
+
+void ReportFileSizeLimitAsError() { std::signal(SIGXFSZ, SIG_IGN); }
 } // namespace os

@@ -34,4 +34,12 @@ bool WriteFile(int fd, const void* buffer, size_t count, size_t& done);
 int64_t SeekFile(int fd, int64_t offset, int origin);
 // The file's size in bytes, or -1.
 int64_t FileSize(int fd);
+// A plain file opened to be written from empty, every write appended at its end: created when
+// missing, emptied only once it is known to be a plain file with no other name. A symbolic link
+// (ELOOP), a fifo or device (EINVAL), a folder (EISDIR) or a hard-linked file (EMLINK) is refused
+// as it is: -1.
+int OpenFreshFile(const std::string& path);
+// A write past the process's file-size limit (ulimit -f) fails with EFBIG, as a full disk does,
+// instead of ending the process with SIGXFSZ. For the whole process, once at start-up.
+void ReportFileSizeLimitAsError();
 } // namespace os

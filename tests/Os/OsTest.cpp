@@ -285,5 +285,6 @@ TEST(InstanceLock, SharedLockPathPrefersTheRuntimeFolderAndRefusesALinkInTheTemp
     std::filesystem::create_symlink(temp.Path() / "elsewhere", os::SystemPath(path));
     EXPECT_EQ(first.Acquire(path, true), os::InstanceLock::FAILED);
     EXPECT_FALSE(std::filesystem::exists(temp.Path() / "elsewhere")) << "nothing made through the link";
-    EXPECT_EQ(first.Acquire(path), os::InstanceLock::ACQUIRED) << "in the user's own folder a link is followed";
+    EXPECT_EQ(first.Acquire(path), os::InstanceLock::FAILED) << "nor in the user's own folder";
+    EXPECT_FALSE(std::filesystem::exists(temp.Path() / "elsewhere"));
 }
