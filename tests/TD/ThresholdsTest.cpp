@@ -10,6 +10,8 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 using tdtest::BattleFixture;
@@ -298,4 +300,55 @@ TEST_F(MapFixture, AnEpisodeOpensAtItsStarCountAndHardcoreAtThreePerLevelNotOneS
         EXPECT_EQ(m.isHardcoreUnlocked(0), s.hardcore) << total << " stars";
         EXPECT_TRUE(m.isEpisodeUnlocked(0)) << "the first episode asks for none";
     }
+}
+
+TEST_F(BattleFixture, PressesPickSpotsTowersAndUnitsUpToTheirEdge)
+{
+    TDMap& m = start(tdtest::kThreeBrutes);
+    ASSERT_NE(m.mScenery, nullptr);
+    ASSERT_GE(m.mScenery->spotFrames.size(), 2u);
+    TDTower* tower = m.buildTower(0, 100);
+    ASSERT_NE(tower, nullptr);
+    run(0.1f);
+
+    // A free spot answers presses up to 40 from its centre, edge included, in any direction.
+    const TDSpotFrame& free = m.mScenery->spotFrames[1];
+    const float sx = static_cast<float>(free.x) + 0.5f * static_cast<float>(free.width);
+    const float sy = static_cast<float>(free.y) + 0.5f * static_cast<float>(free.height);
+    for (const auto& [d, hit] : {std::pair{0.0f, true}, std::pair{20.0f, true}, std::pair{39.9f, true},
+                                 std::pair{40.0f, true}, std::pair{40.1f, false}, std::pair{60.0f, false}})
+    {
+        EXPECT_EQ(m.findFreeSpotAt(sx + d, sy) == &free, hit) << d;
+        EXPECT_EQ(m.findFreeSpotAt(sx - d * 0.6f, sy - d * 0.8f) == &free, hit) << d << " diagonal";
+    }
+    // The built spot is not free at any distance.
+    const TDSpotFrame& built = m.mScenery->spotFrames[0];
+    EXPECT_NE(m.findFreeSpotAt(static_cast<float>(built.x) + 0.5f * static_cast<float>(built.width),
+                               static_cast<float>(built.y) + 0.5f * static_cast<float>(built.height)),
+              &built);
+
+    // A tower answers presses strictly closer than 50.
+    for (const auto& [d, hit] : {std::pair{0.0f, true}, std::pair{25.0f, true}, std::pair{49.9f, true},
+                                 std::pair{50.0f, false}, std::pair{50.1f, false}})
+    {
+        EXPECT_EQ(m.findTowerAt(tower->mX, tower->mY + d) == tower, hit) << d;
+        EXPECT_EQ(m.findTowerAt(tower->mX - d * 0.8f, tower->mY - d * 0.6f) == tower, hit) << d << " diagonal";
+    }
+
+    // A unit answers presses inside its rectangle, edges included.
+    TDUnit* u = unit(0);
+    ASSERT_NE(u, nullptr);
+    for (size_t i = 1; i < m.mWaves.mUnits.size(); ++i)
+        place(unit(i), 2000.0f, 2000.0f);
+    place(u, 600.0f, 400.0f);
+    float x = 0, y = 0, w = 0, h = 0;
+    u->getRect(x, y, w, h);
+    ASSERT_GT(w, 2.0f);
+    ASSERT_GT(h, 2.0f);
+    for (const auto& [px, py, hit] :
+         {std::tuple{x + w / 2, y + h / 2, true}, std::tuple{x, y, true}, std::tuple{x + w, y + h, true},
+          std::tuple{x + w / 3, y + h, true}, std::tuple{x - 0.1f, y + h / 2, false},
+          std::tuple{x + w + 0.1f, y + h / 2, false}, std::tuple{x + w / 2, y - 0.1f, false},
+          std::tuple{x + w / 2, y + h + 0.1f, false}})
+        EXPECT_EQ(m.findUnitAt(px, py) == u, hit) << px << ", " << py;
 }
