@@ -94,7 +94,8 @@ TEST_F(BattleFixture, TheUnitGridFindsEveryUnitNearACellEdgeAndTowersSeeWhatAFul
 
             for (int q = 0; q < 40; ++q)
             {
-                const TDUnit* near = units[static_cast<size_t>(random() % kUnits)];
+                const size_t pick = random() % kUnits;
+                const TDUnit* near = units[pick == 5 ? 6 : pick]; // not the one at no position
                 // Centred on a unit, on a cell line or anywhere; reaches of nothing, one cell,
                 // in between, and beyond the grid on one side.
                 const float x = q % 3 == 0 ? near->mPos[0] : (q % 3 == 1 ? 64.0f * (q % 7) : anywhere(random));
