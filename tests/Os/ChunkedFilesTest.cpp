@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,6 +58,11 @@ TEST(ChunkedFiles, APipeThatDeliversSmallPiecesIsReadToItsEnd)
     std::thread writer(
         [&]
         {
+            // A reader that stops early makes the writes fail instead of ending the program.
+            sigset_t pipeSignal;
+            sigemptyset(&pipeSignal);
+            sigaddset(&pipeSignal, SIGPIPE);
+            pthread_sigmask(SIG_BLOCK, &pipeSignal, nullptr);
             const int fd = ::open(fifo.c_str(), O_WRONLY | O_CLOEXEC);
             if (fd < 0)
                 return;
