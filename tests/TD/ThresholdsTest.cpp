@@ -3,6 +3,7 @@
 // strictly inside, at, just past the edge and in the middle of the range.
 #include "BattleFixture.h"
 
+#include "Source/TD/Units/TDBattleStats.h"
 #include "Source/TD/Units/TDUnitGrid.h"
 
 #include <algorithm>
@@ -352,4 +353,34 @@ TEST_F(BattleFixture, PressesPickSpotsTowersAndUnitsUpToTheirEdge)
           std::tuple{x + w + 0.1f, y + h / 2, false}, std::tuple{x + w / 2, y - 0.1f, false},
           std::tuple{x + w / 2, y + h + 0.1f, false}})
         EXPECT_EQ(m.findUnitAt(px, py) == u, hit) << px << ", " << py;
+}
+
+TEST(ComboWindow, KillsUpToOneSecondApartMakeAComboAndLaterOnesDoNot)
+{
+    // Two kills `gap` seconds apart (in frames of a tenth, then the rest), paid a second and a
+    // half after the second.
+    const auto bonusOf = [](float gap)
+    {
+        TDBattleStats stats;
+        stats.addKill(0, 0.0f, 0.0f);
+        float left = gap;
+        for (; left > 0.1f; left -= 0.1f)
+            stats.update(0.1f);
+        stats.update(left);
+        stats.addKill(0, 0.0f, 0.0f);
+        for (int i = 0; i < 15; ++i)
+            stats.update(0.1f);
+        return stats.mComboBonus;
+    };
+    for (const auto& [gap, bonus] : {std::pair{0.0f, 3}, std::pair{0.25f, 3}, std::pair{0.5f, 3}, std::pair{0.99f, 3},
+                                     std::pair{1.01f, 0}, std::pair{1.5f, 0}})
+        EXPECT_EQ(bonusOf(gap), bonus) << gap << " s apart";
+
+    // Exactly at the window: the timer reaches 1 without passing it.
+    TDBattleStats edge;
+    edge.addKill(0, 0.0f, 0.0f);
+    edge.update(1.0f);
+    edge.addKill(0, 0.0f, 0.0f);
+    edge.update(1.5f);
+    EXPECT_EQ(edge.mComboBonus, 3) << "one second apart is still a combo";
 }
