@@ -384,3 +384,24 @@ TEST(ComboWindow, KillsUpToOneSecondApartMakeAComboAndLaterOnesDoNot)
     edge.update(1.5f);
     EXPECT_EQ(edge.mComboBonus, 3) << "one second apart is still a combo";
 }
+
+TEST_F(BattleFixture, ALyingGemIsPickedUpWithinItsRadiusAndNotOnePixelBeyond)
+{
+    TDMap& m = start("<wave spawn=\"1\" timeout=\"60\"><e id=\"1\"/></wave>");
+    TDUnit stand(m, m.mWaves.mWaves[0]->mEntries[0]);
+    m.mDropChanceOverride = 1.0f; // lies at once at (200, 200)
+    auto* gem = new TDCrystallSpecial(m, stand);
+    m.mDrops.push_back(gem);
+    ASSERT_EQ(gem->mState, kDropLying);
+    ASSERT_EQ(std::pair(gem->mX, gem->mY), std::pair(200.0f, 200.0f));
+    // Squared distances below 1200 (a radius of about 34.6) pick it up.
+    struct Case
+    {
+        i32 dx, dy;
+        bool picked;
+    };
+    for (const Case& c : {Case{0, 0, true}, Case{17, 0, true}, Case{34, 0, true}, Case{-34, 0, true},
+                          Case{35, 0, false}, Case{0, -35, false}, Case{20, 28, true}, Case{-20, -28, true},
+                          Case{20, 29, false}, Case{24, 24, true}, Case{25, 25, false}, Case{60, 0, false}})
+        EXPECT_EQ(m.findDropAt(200 + c.dx, 200 + c.dy) == gem, c.picked) << c.dx << ", " << c.dy;
+}
