@@ -11,8 +11,8 @@
 
 void TDSheetReader::readText(const std::string& text, tinyxml2::XMLElement* section, tinyxml2::XMLDocument& document)
 {
-    // A blank line ended by CR LF is as empty as one ended by LF: it would otherwise become a row
-    // of no values, a prototype of id 0 ahead of the real one.
+    // A blank line ended by CR LF is as empty as one ended by LF; kept, it would become an empty
+    // header or a row of no values (a prototype of id 0 ahead of the sheet's own).
     std::vector<std::string> lines;
     for (std::string& line : tdtext::split(tdtext::trimmed(text), '\n', true))
     {
