@@ -1,7 +1,8 @@
 // Sheet lines ended by LF or by CR LF read alike: blank lines of either kind are no rows, so no
-// empty prototype (of id 0) stands in front of the sheet's real row 0.
+// empty header, prototype or spell (of id 0) stands in front of the sheet's real row 0.
 #include "Source/TD/Data/TDPrototypes.h"
 #include "Source/TD/Data/TDSheetReader.h"
+#include "Source/TD/Data/TDSpellSheet.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
@@ -69,4 +70,21 @@ TEST(SheetLines, BlankLinesEndedByCrLfAreNoRowsAndRowZeroStaysTheSheetsOwn)
     // A header alone, or nothing but line ends, gives no rows.
     EXPECT_TRUE(UnitsSheet("id;health\r\n\r\n").ids().empty());
     EXPECT_TRUE(UnitsSheet("\r\n\r\n\r\n").ids().empty());
+}
+
+TEST(SheetLines, BlankCrLfLinesOfTheSpellSheetAreNoSpells)
+{
+    // Blank lines before, between and after the rows; spell 0 is the sheet's own.
+    const std::string lf = "\n#;p;i;i2;id;x\n\n;3000;a;b;0;0\n \t\n;3001;c;d;1;0\n\n";
+    for (const std::string& end : {std::string("\n"), std::string("\r\n")})
+    {
+        SCOPED_TRACE(end.size() == 2 ? "CR LF" : "LF");
+        TDSpellSheet sheet;
+        sheet.readText(WithLineEnd(lf, end), nullptr);
+        ASSERT_EQ(sheet.spells.size(), 2u);
+        ASSERT_NE(sheet.findById(0), nullptr);
+        EXPECT_EQ(sheet.findById(0)->protoId, 3000);
+        EXPECT_EQ(sheet.findById(0)->image, "a");
+        EXPECT_EQ(sheet.spells[1]->image2, "d");
+    }
 }
