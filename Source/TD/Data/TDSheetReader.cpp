@@ -11,19 +11,24 @@
 
 void TDSheetReader::readText(const std::string& text, tinyxml2::XMLElement* section, tinyxml2::XMLDocument& document)
 {
-    std::vector<std::string> lines = tdtext::split(tdtext::trimmed(text), '\n', true);
+    // A blank line ended by CR LF is as empty as one ended by LF; kept, it would become an empty
+    // header or a row of no values (a prototype of id 0 ahead of the sheet's own).
+    std::vector<std::string> lines;
+    for (std::string& line : tdtext::split(tdtext::trimmed(text), '\n', true))
+    {
+        tdtext::dropTrailingCr(line);
+        if (!tdtext::trimmed(line).empty())
+            lines.push_back(std::move(line));
+    }
     if (lines.empty() || !section)
         return;
 
-    std::string header = lines[0];
-    tdtext::dropTrailingCr(header);
-    std::vector<std::string> columns = tdtext::split(header, ';', false);
+    std::vector<std::string> columns = tdtext::split(lines[0], ';', false);
 
     for (size_t row = 1; row < lines.size(); ++row)
     {
         std::string line = lines[row];
         std::replace(line.begin(), line.end(), ',', '.');
-        tdtext::dropTrailingCr(line);
         std::vector<std::string> cells = tdtext::split(line, ';', false);
 
         tinyxml2::XMLElement* unit = document.NewElement("unit");

@@ -7,8 +7,12 @@
 void TDSpellSheet::readText(const std::string& text, TDImageLoader* images)
 {
     spells.clear();
-    for (const std::string& line : tdtext::split(tdtext::trimmed(text), '\n', true))
+    for (std::string line : tdtext::split(tdtext::trimmed(text), '\n', true))
     {
+        // A blank line ended by CR LF is no spell, as a blank LF line is none.
+        tdtext::dropTrailingCr(line);
+        if (tdtext::trimmed(line).empty())
+            continue;
         std::vector<std::string> cells = tdtext::split(line, ';', false);
         for (std::string& cell : cells)
         {
