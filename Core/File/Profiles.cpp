@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <set>
 
 namespace file
 {
@@ -161,6 +162,8 @@ std::wstring Profiles::RepairNames(const std::string& current)
             repaired.push_back(e);
         }
     }
+    // Names as they stood, and repaired ones already settled, keep theirs; the others give way.
+    std::set<const tinyxml2::XMLElement*> unsettled(repaired.begin(), repaired.end());
     for (tinyxml2::XMLElement* e : repaired)
     {
         const std::wstring base = NameOf(e);
@@ -169,13 +172,14 @@ std::wstring Profiles::RepairNames(const std::string& current)
         {
             for (tinyxml2::XMLElement* other = mRootElement->FirstChildElement("Profile"); other;
                  other = other->NextSiblingElement("Profile"))
-                if (other != e && NameOf(other) == wanted)
+                if (other != e && !unsettled.count(other) && NameOf(other) == wanted)
                     return true;
             return false;
         };
         for (int n = 2; taken(name); ++n)
             name = base + L"-" + std::to_wstring(n);
         e->SetAttribute("name", base::WStringToString(name, 1).c_str());
+        unsettled.erase(e);
         QL_LOG(L"Profile name \"%s\" held characters a saved name cannot keep; they read as U+FFFD\n")
             << base::LogStyle::Error << name;
     }
