@@ -193,17 +193,13 @@ void TDProgress::setMode(TDDifficulty mode)
     save();
 }
 
-i32 TDProgress::storedGems(i32 fallback)
-{
-    XMLElement* e = child("gems", false);
-    return e ? mChecked.integer(e, "amount", 0, kMaxInt, 0) : fallback;
-}
+i32 TDProgress::storedGems() { return mChecked.integer(child("gems", false), "amount", 0, kMaxInt, 0); }
 
 i32 TDProgress::getGems()
 {
     if (!child("gems", false))
         child("gems", true)->SetAttribute("amount", mHost.startGems());
-    return storedGems(0);
+    return storedGems();
 }
 
 void TDProgress::setGems(i32 gems)
@@ -222,7 +218,7 @@ void TDProgress::addGems(i32 gems)
     }
     else
     {
-        long long sum = static_cast<long long>(storedGems(0)) + gems;
+        long long sum = static_cast<long long>(storedGems()) + gems;
         e->SetAttribute("amount", static_cast<i32>(sum > 2147483647LL    ? 2147483647LL
                                                    : sum < -2147483647LL ? -2147483647LL
                                                                          : sum));

@@ -125,8 +125,8 @@ private:
     tinyxml2::XMLElement* levelElement(i32 episode, i32 level, TDDifficulty mode);
     tinyxml2::XMLElement* tutorialElement(bool setAvailable);
     i32 storedStars(const tinyxml2::XMLElement* level);
-    // The stored amount of "gems", never below 0; fallback without the element.
-    i32 storedGems(i32 fallback);
+    // The stored amount of "gems", never below 0; 0 without the element.
+    i32 storedGems();
     bool isOwnLevel(const tinyxml2::XMLElement* level);
 
     TDProfileStore& mStore;
