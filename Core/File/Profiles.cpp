@@ -14,6 +14,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <set>
 
@@ -163,23 +164,20 @@ std::wstring Profiles::RepairNames(const std::string& current)
         }
     }
     // Names as they stood, and repaired ones already settled, keep theirs; the others give way.
-    std::set<const tinyxml2::XMLElement*> unsettled(repaired.begin(), repaired.end());
+    const std::set<const tinyxml2::XMLElement*> repairedSet(repaired.begin(), repaired.end());
+    std::set<std::wstring> settled;
+    for (tinyxml2::XMLElement* e = mRootElement->FirstChildElement("Profile"); e; e = e->NextSiblingElement("Profile"))
+        if (!repairedSet.count(e))
+            settled.insert(NameOf(e));
+    std::map<std::wstring, int> nextNumber;
     for (tinyxml2::XMLElement* e : repaired)
     {
         const std::wstring base = NameOf(e);
         std::wstring name = base;
-        auto taken = [&](const std::wstring& wanted)
-        {
-            for (tinyxml2::XMLElement* other = mRootElement->FirstChildElement("Profile"); other;
-                 other = other->NextSiblingElement("Profile"))
-                if (other != e && !unsettled.count(other) && NameOf(other) == wanted)
-                    return true;
-            return false;
-        };
-        for (int n = 2; taken(name); ++n)
+        for (int& n = nextNumber.try_emplace(base, 2).first->second; settled.count(name); ++n)
             name = base + L"-" + std::to_wstring(n);
+        settled.insert(name);
         e->SetAttribute("name", base::WStringToString(name, 1).c_str());
-        unsettled.erase(e);
         QL_LOG(L"Profile name \"%s\" held characters a saved name cannot keep; they read as U+FFFD\n")
             << base::LogStyle::Error << name;
     }
