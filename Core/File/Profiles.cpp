@@ -6,6 +6,7 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/FileSystem.h"
 #include "Core/File/FileWriter.h"
+#include "Core/File/ProfileName.h"
 #include "Core/File/ReadFile.h"
 #include "Core/File/UserDataFileContainer.h"
 
@@ -13,7 +14,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <map>
 #include <memory>
+#include <set>
 
 namespace file
 {
@@ -75,6 +78,7 @@ QLResultEnum Profiles::Load()
     mDocument = std::make_unique<tinyxml2::XMLDocument>();
     mRootElement = nullptr;
     mCurrentProfile = nullptr;
+    mReported.clear();
 
     if (!UserDataFileContainer::Instance()->Exists(base::kProfilesFileName))
     {
@@ -99,6 +103,10 @@ QLResultEnum Profiles::Load()
         ResetDocument();
         return QL_OK;
     }
+    if (const size_t nul = ReplaceNulReferences(text))
+        QL_LOG(L"'%s' holds %d character references to NUL, which no name can hold; they read as U+FFFD\n")
+            << base::LogStyle::Error << UserDataFileContainer::Instance()->GetRootPath() + base::kProfilesFileName
+            << static_cast<i32>(nul);
     if (mDocument->Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS)
         fault = mDocument->ErrorStr();
     else if (!(mRootElement = mDocument->FirstChildElement("Profiles")))
@@ -127,13 +135,62 @@ QLResultEnum Profiles::Load()
     }
 
     const char* current = mRootElement->Attribute("currentProfile");
+    const std::wstring currentName = RepairNames(current ? current : "");
     if (current)
-        SelectProfile(base::StringToWString(current, 1));
+        SelectProfile(currentName);
     else if (tinyxml2::XMLElement* first = mRootElement->FirstChildElement("Profile"))
         SelectProfile(NameOf(first)); // no current one recorded: the first profile
     else
         SelectProfile(base::kDefaultProfileName);
     return QL_OK;
+}
+
+// Names a save could not keep as they stand are read with U+FFFD in place of each character a
+// name cannot hold (and of bytes that are no UTF-8), and logged; a repaired name that meets
+// another profile's takes a number, so that no two profiles become one. Gives the current
+// profile's name as repaired.
+std::wstring Profiles::RepairNames(const std::string& current)
+{
+    tinyxml2::XMLElement* currentElement = nullptr;
+    std::vector<tinyxml2::XMLElement*> repaired;
+    for (tinyxml2::XMLElement* e = mRootElement->FirstChildElement("Profile"); e; e = e->NextSiblingElement("Profile"))
+    {
+        const char* raw = e->Attribute("name");
+        if (!raw)
+            continue;
+        if (!currentElement && current == raw)
+            currentElement = e;
+        std::wstring name = base::StringToWString(raw, 1);
+        const bool cleaned = CleanProfileName(name);
+        if (cleaned || base::WStringToString(name, 1) != raw)
+        {
+            e->SetAttribute("name", base::WStringToString(name, 1).c_str());
+            repaired.push_back(e);
+        }
+    }
+    // Names as they stood, and repaired ones already settled, keep theirs; the others give way.
+    const std::set<const tinyxml2::XMLElement*> repairedSet(repaired.begin(), repaired.end());
+    std::set<std::wstring> settled;
+    for (tinyxml2::XMLElement* e = mRootElement->FirstChildElement("Profile"); e; e = e->NextSiblingElement("Profile"))
+        if (!repairedSet.count(e))
+            settled.insert(NameOf(e));
+    std::map<std::wstring, int> nextNumber;
+    for (tinyxml2::XMLElement* e : repaired)
+    {
+        const std::wstring base = NameOf(e);
+        std::wstring name = base;
+        for (int& n = nextNumber.try_emplace(base, 2).first->second; settled.count(name); ++n)
+            name = base + L"-" + std::to_wstring(n);
+        settled.insert(name);
+        e->SetAttribute("name", base::WStringToString(name, 1).c_str());
+        QL_LOG(L"Profile name \"%s\" held characters a saved name cannot keep; they read as U+FFFD\n")
+            << base::LogStyle::Error << name;
+    }
+    if (currentElement)
+        return NameOf(currentElement);
+    std::wstring name = base::StringToWString(current, 1);
+    CleanProfileName(name);
+    return name;
 }
 
 // Moves the damaged file to the first free "profiles.xml.bad[.N]" so no save can overwrite it.
@@ -238,8 +295,19 @@ void Profiles::ReportUnsaved(const std::wstring& why)
     QL_LOG(L"Progress will not be saved: %s\n") << base::LogStyle::Error << why;
 }
 
-tinyxml2::XMLElement* Profiles::SelectProfile(const std::wstring& name)
+// A name no save could keep is stored with U+FFFD in place of what it cannot hold.
+std::wstring Profiles::StorableName(const std::wstring& name)
 {
+    std::wstring storable = name;
+    if (CleanProfileName(storable))
+        QL_LOG(L"Profile name \"%s\" held characters a saved name cannot keep; they are stored as U+FFFD\n")
+            << base::LogStyle::Error << storable;
+    return storable;
+}
+
+tinyxml2::XMLElement* Profiles::SelectProfile(const std::wstring& wanted)
+{
+    const std::wstring name = StorableName(wanted);
     if (!mRootElement)
         (void)Load();
     if (!mRootElement)
@@ -283,7 +351,7 @@ void Profiles::RenameCurrentProfile(const std::wstring& name)
 {
     if (!mCurrentProfile)
         return;
-    std::string text = base::WStringToString(name, 1);
+    std::string text = base::WStringToString(StorableName(name), 1);
     mCurrentProfile->SetAttribute("name", text.c_str());
     mRootElement->SetAttribute("currentProfile", text.c_str());
 }

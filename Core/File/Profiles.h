@@ -6,6 +6,7 @@
 #include "Core/Base/Types.h"
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -62,7 +63,9 @@ public:
     // gProfilesUnsaved; later ones (every save after it fails alike) are not.
     void ReportUnsaved(const std::wstring& why);
 
-    // Finds or appends the profile and makes it current; loads first when nothing is loaded.
+    // Finds or appends the profile and makes it current; loads first when nothing is loaded. A
+    // name holding characters no save keeps (control characters, those XML cannot hold) is
+    // taken with U+FFFD in their place, logged; so is a name read from the file.
     tinyxml2::XMLElement* SelectProfile(const std::wstring& name);
     tinyxml2::XMLElement* FindProfile(const std::wstring& name);
     std::vector<std::wstring> GetProfileNames();
@@ -70,6 +73,10 @@ public:
     void RenameCurrentProfile(const std::wstring& name);
     // Removing the current profile selects the first remaining one, or recreates the default.
     void DeleteProfile(const std::wstring& name);
+
+    // True the first time the key is given since the last load: what the game finds damaged in
+    // the profiles is logged once per load, however often it is read.
+    bool FirstReport(const std::string& key) { return mReported.insert(key).second; }
 
     // A second copy of the program must never write the file.
     void SetSecondInstance(bool secondInstance) { mSecondInstance = secondInstance; }
@@ -81,6 +88,8 @@ public:
 private:
     void ResetDocument();
     void KeepDamagedFile();
+    std::wstring RepairNames(const std::string& current);
+    static std::wstring StorableName(const std::wstring& name);
     bool mSecondInstance = false;
     bool mBackupPending = false; // a damaged file still waits to be copied aside
     bool mUnreadable = false;    // the file on disk could not be read: saving would destroy it
@@ -88,5 +97,6 @@ private:
     bool mUnsavedReported = false;
     std::wstring mSaveFault;
     FileWriter* mWriter = nullptr;
+    std::set<std::string> mReported;
 };
 } // namespace file

@@ -17,6 +17,7 @@ struct Host : TDProgressHost
     i32 startGems() const override { return 0; }
     const TDEpisodeTable& episodeTable() const override { return table; }
     std::vector<i32> upgradeIds() const override { return {1, 2}; }
+    i32 upgradeStepCount(i32) const override { return 3; }
     bool isEpisodeUnlocked(i32 episode) override { return episode == 0; }
     void onProfileSelected(const TDProfileValues&) override {}
     void reloadTutorial() override {}

@@ -3,6 +3,7 @@
 #include "Core/Base/Stream.h"
 #include "Core/File/FileSystem.h"
 #include "Core/File/FileWriter.h"
+#include "Core/File/ProfileName.h"
 #include "Core/File/UserDataFileContainer.h"
 #include "FileTestSupport.h"
 #include "Os/ScopedEnv.h"
@@ -160,6 +161,78 @@ TEST_F(ProfilesTest, NonLatinNamesSurviveSaveAndReload)
     ASSERT_EQ(P()->Load(), QL_OK);
     EXPECT_EQ(P()->GetCurrentProfileName(), L"Ann");
     EXPECT_TRUE(OnDisk("\xD0\x9F\xD0\xBE\xD0\xBB\xD1\x8C\xD0\xB7/\xE6\x9D\xB1\xE4\xBA\xAC/profiles.xml"));
+}
+
+// Names a save cannot keep as they stand: a reference to NUL (tinyxml2 ends the name there), a
+// carriage return (written raw, read back as a line feed), a line feed, a tab, other control
+// characters. Each reads with U+FFFD in its place, logged; no two names become one, the current
+// profile stays current, and from then on every load and save keeps the file byte for byte.
+TEST_F(ProfilesTest, NamesASaveCannotKeepAreRepairedAtLoadAndThenSurviveEveryCycleByteForByte)
+{
+    WriteProfiles("<Profiles currentProfile=\"A&#0;C\">"
+                  "<Profile name=\"A&#0;B\"><gems amount=\"1\"/></Profile>"
+                  "<Profile name=\"A&#x00;C\"><gems amount=\"2\"/></Profile>"
+                  "<Profile name=\"C&#13;D\"/><Profile name=\"E&#10;F\"/><Profile name=\"E&#9;F\"/>"
+                  "<Profile name=\"G\r\nH\"/><Profile name=\"K&#x1;L\"/>"
+                  "<Profile name=\"Zo\xC3\xAB &amp; \xEF\xBF\xBD\"/></Profiles>");
+    ASSERT_EQ(P()->Load(), QL_OK);
+    ASSERT_FALSE(gProfileCorrupt);
+    const Names names{L"A\uFFFDB",   L"A\uFFFDC", L"C\uFFFDD", L"E\uFFFDF",
+                      L"E\uFFFDF-2", L"G\uFFFDH", L"K\uFFFDL", L"Zo\u00EB & \uFFFD"};
+    EXPECT_EQ(P()->GetProfileNames(), names);
+    EXPECT_EQ(P()->GetCurrentProfileName(), L"A\uFFFDC");
+    EXPECT_EQ(P()->mCurrentProfile->FirstChildElement("gems")->IntAttribute("amount"), 2);
+    EXPECT_EQ(mLog->Count("character references to NUL"), 1) << mLog->Text();
+    EXPECT_EQ(mLog->Count("cannot keep"), 5) << mLog->Text();
+
+    ASSERT_EQ(P()->Save(), QL_OK);
+    const std::string first = Saved();
+    for (int cycle = 0; cycle < 3; ++cycle)
+    {
+        SCOPED_TRACE("cycle " + std::to_string(cycle));
+        ASSERT_EQ(P()->Load(), QL_OK);
+        EXPECT_EQ(P()->GetProfileNames(), names);
+        EXPECT_EQ(P()->GetCurrentProfileName(), L"A\uFFFDC");
+        ASSERT_EQ(P()->Save(), QL_OK);
+        EXPECT_EQ(Saved(), first);
+    }
+    EXPECT_EQ(mLog->Count("cannot keep"), 5) << "repaired once: " << mLog->Text();
+
+    // A name handed to the store is stored as a save keeps it, and survives reloads so.
+    P()->SelectProfile(L"X\rY");
+    EXPECT_EQ(P()->GetCurrentProfileName(), L"X\uFFFDY");
+    P()->RenameCurrentProfile(std::wstring(L"Q\u0001\u0000R", 4));
+    EXPECT_EQ(P()->GetCurrentProfileName(), L"Q\uFFFD\uFFFDR");
+    EXPECT_EQ(mLog->Count("cannot keep"), 7) << mLog->Text();
+    ASSERT_EQ(P()->Save(), QL_OK);
+    const std::string renamed = Saved();
+    ASSERT_EQ(P()->Load(), QL_OK);
+    EXPECT_EQ(P()->GetCurrentProfileName(), L"Q\uFFFD\uFFFDR");
+    ASSERT_EQ(P()->Save(), QL_OK);
+    EXPECT_EQ(Saved(), renamed);
+}
+
+TEST(ProfileName, OnlyReferencesToNulAreReplacedAndOnlyControlsAndWhatXmlCannotHoldAreRefused)
+{
+    const std::pair<std::string, std::string> texts[] = {
+        {"a&#0;b", "a&#xFFFD;b"},
+        {"&#x0;&#X000;&#00;", "&#xFFFD;&#xFFFD;&#xFFFD;"},
+        {"&#10;&#x10;&#100;&#x0A;", "&#10;&#x10;&#100;&#x0A;"},
+        {"&#;&#x;&#0&#x0 ;&#0a;", "&#;&#x;&#0&#x0 ;&#0a;"},
+        {"&#0", "&#0"},
+    };
+    for (const auto& [text, want] : texts)
+    {
+        std::string repaired = text;
+        file::ReplaceNulReferences(repaired);
+        EXPECT_EQ(repaired, want) << text;
+    }
+    for (wchar_t c : {L'\0', L'\t', L'\n', L'\r', L'\x1F', wchar_t(0xD800), wchar_t(0xDFFF), wchar_t(0xFFFE),
+                      wchar_t(0xFFFF), wchar_t(0x110000)})
+        EXPECT_FALSE(file::IsProfileNameCharacter(c)) << static_cast<unsigned>(c);
+    for (wchar_t c : {L' ', L'A', L'\x7F', wchar_t(0xE9), wchar_t(0xD7FF), wchar_t(0xE000), wchar_t(0xFFFD),
+                      wchar_t(0x10000), wchar_t(0x1F600), wchar_t(0x10FFFF)})
+        EXPECT_TRUE(file::IsProfileNameCharacter(c)) << static_cast<unsigned>(c);
 }
 
 TEST_F(ProfilesTest, DamagedFileIsKeptAsideFlaggedAndReplacedByADefault)

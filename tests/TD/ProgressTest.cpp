@@ -32,6 +32,7 @@ struct FakeHost : TDProgressHost
     i32 startGems() const override { return gemsStart; }
     const TDEpisodeTable& episodeTable() const override { return table; }
     std::vector<i32> upgradeIds() const override { return ids; }
+    i32 upgradeStepCount(i32 id) const override { return id == 42 ? 0 : 3; }
     bool isEpisodeUnlocked(i32 episode) override { return table.getLevelCount(episode) >= 1 && episode == 0; }
     void onProfileSelected(const TDProfileValues& values) override { selected = values; }
     void reloadTutorial() override { ++reloads; }
@@ -371,6 +372,101 @@ TEST(ProgressFile, StoredModeAndStepStatesOutsideTheirRangeAreLoggedAndReadAsANe
             EXPECT_EQ(again.getTutorialStepState(3), c.wantState);
         EXPECT_EQ(again.getMode(), c.wantMode);
         EXPECT_EQ(log.Count("out of range"), c.logged) << log.Text();
+    }
+}
+
+// Every other number a profile holds is held to its range where it is read: stars 0 to 3,
+// crystals, scores and counts not below 0, volumes 0 to 1, the last episode one of the game's,
+// upgrade levels from none to the top step. Values inside read as they stand (the middle too);
+// one outside reads as a new profile's, is logged once per load however often it is read, and
+// stays in the file. Only the game's own levels count into the star totals, each once.
+TEST(ProgressFile, DamagedNumbersReadAsANewProfilesAreLoggedOncePerLoadAndLeftInTheFile)
+{
+    const std::string text =
+        R"(<Profiles currentProfile="Ann"><Profile name="Ann" lastEpisode="5"><gems amount="-5"/>)"
+        R"(<music v="1.5"/><sound v="0.5"/><upgrades><upgrade id="7" level="3"/><upgrade id="8" level="1"/>)"
+        R"(<upgrade id="9" level="-4"/></upgrades><levels>)"
+        R"(<level n="0" episode="0" mode="1" stars="-5" kills="-3" high="-1" combo="4" healthBonus="7"/>)"
+        R"(<level n="1" episode="0" mode="1" stars="-5"/><level n="2" episode="0" mode="1" stars="2"/>)"
+        R"(<level n="0" episode="1" mode="1" stars="4"/><level n="0" episode="0" mode="1" stars="3"/>)"
+        R"(<level n="0" episode="9" mode="1" stars="3"/><level n="7" episode="0" mode="1" stars="3"/>)"
+        R"(<level n="0" episode="0" mode="3" stars="3"/><level n="2" episode="0" mode="3" stars="3"/>)"
+        R"(<level n="0" episode="0" mode="7" stars="3"/><level n="-1" episode="0" mode="1" stars="3"/>)"
+        R"(</levels><episodeVisited episode0n="-2" episode1n="1"/></Profile></Profiles>)";
+    testsupport::TempDir dir;
+    dir.Write("profiles.xml", text);
+    audiotest::LogCapture log;
+    for (int load = 1; load <= 2; ++load)
+    {
+        SCOPED_TRACE("load " + std::to_string(load));
+        TDDocumentProfileStore store((dir.Path() / "profiles.xml").string());
+        ASSERT_FALSE(store.corrupt());
+        FakeHost host;
+        host.table.readText("0;3;2;0;0\n1;2;1;6;0\n2;0;0;0;0\n");
+        for (int pass = 0; pass < 3; ++pass)
+        {
+            TDProgress progress(store, host);
+            EXPECT_EQ(0, progress.getGems());
+            EXPECT_EQ(1.0f, progress.getMusicVolume());
+            EXPECT_EQ(0.5f, progress.getSoundVolume());
+            EXPECT_EQ(0, progress.getLastEpisode());
+            EXPECT_EQ(-1, progress.getUpgradeLevel(7)) << "beyond the top step";
+            EXPECT_EQ(1, progress.getUpgradeLevel(8));
+            EXPECT_EQ(-1, progress.getUpgradeLevel(9));
+            const TDLevelResult r = progress.getLevelResult(0, 0, kDifficultyNormal);
+            EXPECT_EQ(std::tie(r.stars, r.kills, r.high, r.combo, r.healthBonus), std::tuple(0, 0, 0, 4, 7));
+            EXPECT_EQ(0, progress.getLevelResult(1, 0, kDifficultyNormal).stars);
+            EXPECT_EQ(2, progress.getLevelResult(0, 2, kDifficultyNormal).stars);
+            // Episode 0: level 2 in normal, level 0 in hardcore; nothing else is the game's or first.
+            EXPECT_EQ(5, progress.getStarTotal(0));
+            EXPECT_EQ(5, progress.getStarTotal(-1));
+            EXPECT_EQ(0, progress.getStarTotal(9));
+            EXPECT_EQ(0, progress.getNextLevel(0, kDifficultyNormal)) << "a level of -5 stars is not won";
+            EXPECT_TRUE(progress.isLevelOpen(0, 0, kDifficultyNormal));
+            EXPECT_EQ(0, progress.getEpisodeVisited(0, kDifficultyNormal));
+            EXPECT_EQ(1, progress.getEpisodeVisited(1, kDifficultyNormal));
+        }
+        // stars -5 twice, 4; kills, high; gems; music; lastEpisode; upgrades 7 and 9; episode0n.
+        EXPECT_EQ(11 * load, log.Count("out of range")) << log.Text();
+        EXPECT_EQ(load, log.Count("not counted")) << log.Text();
+        EXPECT_EQ(load, log.Count("stars=\"4\" of <level episode=\"1\" n=\"0\" mode=\"1\">")) << log.Text();
+        EXPECT_EQ(text, dir.Read("profiles.xml")) << "reading writes nothing";
+    }
+
+    // What the player earns starts from the values as read.
+    TDDocumentProfileStore store((dir.Path() / "profiles.xml").string());
+    FakeHost host;
+    host.table.readText("0;3;2;0;0\n1;2;1;6;0\n");
+    TDProgress progress(store, host);
+    TDLevelResult won;
+    won.stars = 1;
+    won.kills = 10;
+    won.gems = 3;
+    progress.saveLevelResult(0, 1, kDifficultyNormal, won);
+    EXPECT_EQ(3, progress.getGems());
+    EXPECT_EQ(6, progress.getStarTotal(-1));
+    EXPECT_EQ(0, progress.getNextLevel(0, kDifficultyNormal)) << "level 0 still waits for its stars";
+    EXPECT_EQ(1, progress.getLevelResult(0, 1, kDifficultyNormal).stars);
+}
+
+// Volumes read as they stand from 0 to 1; anything else, NaN and infinities too, as full volume.
+TEST(ProgressFile, VolumesOutsideZeroToOneOrNotANumberReadAsFullVolume)
+{
+    const std::pair<const char*, float> cases[] = {{"0", 0.0f},    {"0.25", 0.25f}, {"1", 1.0f},   {"-0.5", 1.0f},
+                                                   {"1.01", 1.0f}, {"nan", 1.0f},   {"inf", 1.0f}, {"abc", 1.0f}};
+    for (const auto& [text, want] : cases)
+    {
+        SCOPED_TRACE(text);
+        TDDocumentProfileStore store;
+        store.loadText(std::string(R"(<Profiles currentProfile="a"><Profile name="a"><music v=")") + text +
+                       R"("/></Profile></Profiles>)");
+        FakeHost host;
+        TDProgress progress(store, host);
+        audiotest::LogCapture log;
+        EXPECT_EQ(want, progress.getMusicVolume());
+        EXPECT_EQ(want, progress.getMusicVolume());
+        const bool outside = want == 1.0f && std::string(text) != "1" && std::string(text) != "abc";
+        EXPECT_EQ(outside ? 1 : 0, log.Count("out of range")) << log.Text();
     }
 }
 

@@ -100,6 +100,14 @@ std::vector<i32> TDMap::upgradeIds() const
     return ids;
 }
 
+i32 TDMap::upgradeStepCount(i32 id) const
+{
+    for (const TDUpgrade* upgrade : mUpgrades.upgrades)
+        if (upgrade->id == id)
+            return static_cast<i32>(upgrade->steps.size());
+    return 0;
+}
+
 void TDMap::onProfileSelected(const TDProfileValues& values)
 {
     mStats.mGems = values.gems;

@@ -224,6 +224,7 @@ public:
     i32 startGems() const override { return mStartGems; }
     const TDEpisodeTable& episodeTable() const override { return mEpisodes; }
     std::vector<i32> upgradeIds() const override;
+    i32 upgradeStepCount(i32 id) const override;
     void onProfileSelected(const TDProfileValues& values) override;
     void reloadTutorial() override { mTutorial->loadProgress(); }
     void setTutorialActive(bool active) override { mTutorialActive = active; }

@@ -29,6 +29,7 @@ void TDDocumentProfileStore::reset()
     mRoot = mDocument->NewElement("Profiles");
     mDocument->InsertEndChild(mRoot);
     mCurrent = nullptr;
+    mReported.clear();
     selectProfile(base::kDefaultProfileName);
 }
 
@@ -44,6 +45,7 @@ void TDDocumentProfileStore::loadText(const std::string& text)
     mDocument = std::move(document);
     mRoot = mDocument->FirstChildElement("Profiles");
     mCurrent = nullptr;
+    mReported.clear();
     const char* current = mRoot->Attribute("currentProfile");
     selectProfile(tdtext::utf8ToWide(current ? current : ""));
 }

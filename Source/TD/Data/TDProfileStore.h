@@ -4,6 +4,7 @@
 #include "Core/Base/Constants.h"
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@ public:
     virtual void deleteProfile(const std::wstring& name) = 0;
     virtual std::vector<std::wstring> profileNames() = 0;
     virtual std::wstring currentProfileName() = 0;
+    // True the first time the key is given since the document was loaded: a damaged value is
+    // told once however often it is read.
+    virtual bool firstReport(const std::string& key) = 0;
 };
 
 // A profiles document of its own, optionally saved to a file (temporary file, then rename).
@@ -44,6 +48,7 @@ public:
     void deleteProfile(const std::wstring& name) override;
     std::vector<std::wstring> profileNames() override;
     std::wstring currentProfileName() override;
+    bool firstReport(const std::string& key) override { return mReported.insert(key).second; }
 
     tinyxml2::XMLDocument& document() { return *mDocument; }
     int saveCount() const { return mSaves; }
@@ -59,4 +64,5 @@ private:
     tinyxml2::XMLElement* mCurrent = nullptr;
     int mSaves = 0;
     bool mCorrupt = false;
+    std::set<std::string> mReported;
 };

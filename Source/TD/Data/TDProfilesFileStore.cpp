@@ -32,3 +32,5 @@ void TDProfilesFileStore::deleteProfile(const std::wstring& name) { file::Profil
 std::vector<std::wstring> TDProfilesFileStore::profileNames() { return file::Profiles::Instance()->GetProfileNames(); }
 
 std::wstring TDProfilesFileStore::currentProfileName() { return file::Profiles::Instance()->GetCurrentProfileName(); }
+
+bool TDProfilesFileStore::firstReport(const std::string& key) { return file::Profiles::Instance()->FirstReport(key); }

@@ -16,4 +16,5 @@ public:
     void deleteProfile(const std::wstring& name) override;
     std::vector<std::wstring> profileNames() override;
     std::wstring currentProfileName() override;
+    bool firstReport(const std::string& key) override;
 };

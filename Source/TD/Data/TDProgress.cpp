@@ -9,9 +9,12 @@
 
 #include <tinyxml2.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <set>
 #include <string>
+#include <tuple>
 
 namespace
 {
@@ -26,19 +29,15 @@ i32 intAttribute(const XMLElement* e, const char* name, i32 fallback = 0)
     return value;
 }
 
-// A stored enum's number: one outside [first, last] is read as the fallback, and logged once a
-// run (it is read again at every event).
-template <typename E> E enumAttribute(const XMLElement* e, const char* name, E first, E last, E fallback)
+constexpr i32 kMaxStars = 3;
+constexpr i32 kMaxInt = 2147483647;
+
+// A stored enum's number: one outside [first, last] is read as the fallback.
+template <typename E>
+E enumAttribute(TDCheckedValues& checked, const XMLElement* e, const char* name, E first, E last, E fallback)
 {
-    const i32 value = intAttribute(e, name, static_cast<i32>(fallback));
-    if (value >= static_cast<i32>(first) && value <= static_cast<i32>(last))
-        return static_cast<E>(value);
-    static std::set<std::string> logged;
-    const char* id = e->Attribute("id");
-    if (logged.insert(std::string(e->Value()) + "#" + (id ? id : "") + "." + name + "=" + std::to_string(value)).second)
-        QL_LOG(L"Profile value %s=\"%d\" of <%s> is out of range; read as %d\n")
-            << base::LogStyle::Error << name << value << e->Value() << static_cast<i32>(fallback);
-    return fallback;
+    return static_cast<E>(
+        checked.integer(e, name, static_cast<i32>(first), static_cast<i32>(last), static_cast<i32>(fallback)));
 }
 
 bool boolAttribute(const XMLElement* e, const char* name, bool fallback)
@@ -75,7 +74,7 @@ std::string episodeKey(i32 episode, TDDifficulty mode)
 std::string eventKey(i32 id) { return "event" + std::to_string(id); }
 } // namespace
 
-TDProgress::TDProgress(TDProfileStore& store, TDProgressHost& host) : mStore(store), mHost(host)
+TDProgress::TDProgress(TDProfileStore& store, TDProgressHost& host) : mStore(store), mHost(host), mChecked(store)
 {
     takeCurrentProfile();
     refreshProfileNames();
@@ -181,7 +180,7 @@ TDDifficulty TDProgress::getMode()
         e = child("mode", true);
         e->SetAttribute("v", 0);
     }
-    mMode = enumAttribute(e, "v", kDifficultyEasy, kDifficultyHardcore, kDifficultyEasy);
+    mMode = enumAttribute(mChecked, e, "v", kDifficultyEasy, kDifficultyHardcore, kDifficultyEasy);
     mModeCached = true;
     return mMode;
 }
@@ -194,15 +193,13 @@ void TDProgress::setMode(TDDifficulty mode)
     save();
 }
 
+i32 TDProgress::storedGems() { return mChecked.integer(child("gems", false), "amount", 0, kMaxInt, 0); }
+
 i32 TDProgress::getGems()
 {
-    XMLElement* e = child("gems", false);
-    if (!e)
-    {
-        e = child("gems", true);
-        e->SetAttribute("amount", mHost.startGems());
-    }
-    return intAttribute(e, "amount");
+    if (!child("gems", false))
+        child("gems", true)->SetAttribute("amount", mHost.startGems());
+    return storedGems();
 }
 
 void TDProgress::setGems(i32 gems)
@@ -221,7 +218,7 @@ void TDProgress::addGems(i32 gems)
     }
     else
     {
-        long long sum = static_cast<long long>(intAttribute(e, "amount")) + gems;
+        long long sum = static_cast<long long>(storedGems()) + gems;
         e->SetAttribute("amount", static_cast<i32>(sum > 2147483647LL    ? 2147483647LL
                                                    : sum < -2147483647LL ? -2147483647LL
                                                                          : sum));
@@ -231,7 +228,7 @@ void TDProgress::addGems(i32 gems)
 
 namespace
 {
-float volume(XMLElement* profile, const char* name)
+float volume(TDCheckedValues& checked, XMLElement* profile, const char* name)
 {
     XMLElement* e = childOf(profile, name, false);
     if (!e)
@@ -239,14 +236,11 @@ float volume(XMLElement* profile, const char* name)
         e = childOf(profile, name, true);
         e->SetAttribute("v", tdtext::formatFixed(1.0f).c_str());
     }
-    float value = 1.0f;
-    if (const char* text = e->Attribute("v"))
-        tdtext::parseFloat(text, value);
-    return value;
+    return checked.fraction(e, "v", 0.0f, 1.0f, 1.0f);
 }
 } // namespace
 
-float TDProgress::getMusicVolume() { return volume(mProfile, "music"); }
+float TDProgress::getMusicVolume() { return volume(mChecked, mProfile, "music"); }
 
 void TDProgress::setMusicVolume(float v)
 {
@@ -254,7 +248,7 @@ void TDProgress::setMusicVolume(float v)
     save();
 }
 
-float TDProgress::getSoundVolume() { return volume(mProfile, "sound"); }
+float TDProgress::getSoundVolume() { return volume(mChecked, mProfile, "sound"); }
 
 void TDProgress::setSoundVolume(float v)
 {
@@ -281,7 +275,14 @@ void TDProgress::setFullscreen(bool fullscreen)
     save();
 }
 
-i32 TDProgress::getLastEpisode() { return intAttribute(mProfile, "lastEpisode"); }
+i32 TDProgress::getLastEpisode()
+{
+    // One of the game's episodes; anything else would open the selection on no card.
+    const auto& episodes = mHost.episodeTable().episodes();
+    const i32 last = episodes.empty() ? 0 : std::max(0, episodes.rbegin()->first);
+    const i32 episode = mChecked.integer(mProfile, "lastEpisode", 0, last, 0);
+    return episodes.count(episode) ? episode : 0;
+}
 
 XMLElement* TDProgress::levelElement(i32 episode, i32 level, TDDifficulty mode)
 {
@@ -301,12 +302,12 @@ TDLevelResult TDProgress::getLevelResult(i32 episode, i32 level, TDDifficulty mo
 {
     XMLElement* e = levelElement(episode, level, mode);
     TDLevelResult r;
-    r.kills = intAttribute(e, "kills");
-    r.combo = intAttribute(e, "combo");
-    r.healthBonus = intAttribute(e, "healthBonus");
-    r.stars = intAttribute(e, "stars");
-    r.gems = intAttribute(e, "gems");
-    r.high = intAttribute(e, "high");
+    r.kills = mChecked.integer(e, "kills", 0, kMaxInt, 0);
+    r.combo = mChecked.integer(e, "combo", 0, kMaxInt, 0);
+    r.healthBonus = mChecked.integer(e, "healthBonus", 0, kMaxInt, 0);
+    r.stars = storedStars(e);
+    r.gems = mChecked.integer(e, "gems", 0, kMaxInt, 0);
+    r.high = mChecked.integer(e, "high", 0, kMaxInt, 0);
     r.mode = mode; // the element was found by it
     return r;
 }
@@ -318,11 +319,11 @@ void TDProgress::saveLevelResult(i32 episode, i32 level, TDDifficulty mode, cons
     e->SetAttribute("kills", r.kills);
     e->SetAttribute("healthBonus", r.healthBonus);
     e->SetAttribute("gems", r.gems);
-    i32 high = intAttribute(e, "high");
+    i32 high = mChecked.integer(e, "high", 0, kMaxInt, 0);
     if (high < r.totalScore())
         high = r.totalScore();
     e->SetAttribute("high", high);
-    i32 stars = intAttribute(e, "stars");
+    i32 stars = storedStars(e);
     if (stars < r.stars)
         stars = r.stars;
     e->SetAttribute("stars", stars);
@@ -338,7 +339,7 @@ i32 TDProgress::getNextLevel(i32 episode, TDDifficulty mode)
     if (n < 1)
         return n - 1;
     for (i32 level = 0; level < n; ++level)
-        if (intAttribute(levelElement(episode, level, mode), "stars") == 0)
+        if (storedStars(levelElement(episode, level, mode)) == 0)
             return level;
     return n - 1;
 }
@@ -358,27 +359,59 @@ void TDProgress::getFurthestLevel(i32& episode, i32& level)
         // Scans the normal level count in every mode, as stored files expect.
         const TDDifficulty mode = getMode();
         for (i32 l = 0; l < it->second.levelCount; ++l)
-            if (intAttribute(levelElement(episode, l, mode), "stars") > 0)
+            if (storedStars(levelElement(episode, l, mode)) > 0)
                 level = l;
         return;
     }
 }
 
+i32 TDProgress::storedStars(const XMLElement* level) { return mChecked.integer(level, "stars", 0, kMaxStars, 0); }
+
+// A level of the episode table in a mode the game has.
+bool TDProgress::isOwnLevel(const XMLElement* e)
+{
+    const i32 episode = intAttribute(e, "episode");
+    const i32 level = intAttribute(e, "n");
+    const i32 mode = intAttribute(e, "mode");
+    const TDEpisodeTable& table = mHost.episodeTable();
+    const i32 count = mode == static_cast<i32>(kDifficultyHardcore) ? table.getHardcoreLevelCount(episode)
+                                                                    : table.getLevelCount(episode);
+    return std::strcmp(e->Value(), "level") == 0 && mode >= static_cast<i32>(kDifficultyEasy) &&
+           mode <= static_cast<i32>(kDifficultyHardcore) && level >= 0 && level < count;
+}
+
+// Only the game's own levels count, each by its first entry (the one the level lookup finds).
 i32 TDProgress::getStarTotal(i32 episode)
 {
     XMLElement* levels = child("levels", false);
     if (!levels)
         return 0;
-    i32 total = 0;
+    std::set<std::tuple<i32, i32, i32>> seen;
+    long long total = 0;
+    i32 skipped = 0;
+    const XMLElement* firstSkipped = nullptr;
     for (XMLElement* e = levels->FirstChildElement(); e; e = e->NextSiblingElement())
-        if (episode == -1 || intAttribute(e, "episode") == episode)
-            total += intAttribute(e, "stars");
-    return total;
+    {
+        const i32 own = intAttribute(e, "episode");
+        if (isOwnLevel(e) && seen.emplace(own, intAttribute(e, "n"), intAttribute(e, "mode")).second)
+        {
+            if (episode == -1 || own == episode)
+                total += storedStars(e);
+        }
+        else if (e->Attribute("stars") && ++skipped == 1)
+            firstSkipped = e;
+    }
+    if (firstSkipped)
+        mChecked.tellOnce(levels, "foreign",
+                          "Profile entries not counted: " + std::to_string(skipped) +
+                              " with stars are not the game's levels or repeat one (the first " +
+                              TDCheckedValues::describe(firstSkipped) + ")");
+    return static_cast<i32>(std::min<long long>(total, kMaxInt));
 }
 
 i32 TDProgress::getEpisodeVisited(i32 episode, TDDifficulty mode)
 {
-    return intAttribute(child("episodeVisited", false), episodeKey(episode, mode).c_str());
+    return mChecked.integer(child("episodeVisited", false), episodeKey(episode, mode).c_str(), 0, kMaxInt, 0);
 }
 
 void TDProgress::setEpisodeVisited(i32 episode, TDDifficulty mode, i32 value)
@@ -441,7 +474,7 @@ TDTutorialStepState TDProgress::getTutorialStepState(i32 id)
     XMLElement* tutorial = tutorialElement(true);
     for (XMLElement* step = tutorial->FirstChildElement("step"); step; step = step->NextSiblingElement("step"))
         if (intAttribute(step, "id") == id)
-            return enumAttribute(step, "state", kStepWaiting, kStepComplete, kStepWaiting);
+            return enumAttribute(mChecked, step, "state", kStepWaiting, kStepComplete, kStepWaiting);
     XMLElement* step = insertFirst(tutorial, "step");
     step->SetAttribute("id", id);
     step->SetAttribute("state", static_cast<i32>(kStepWaiting));
@@ -519,7 +552,8 @@ i32 TDProgress::getUpgradeLevel(i32 id)
     for (XMLElement* e = upgrades->FirstChildElement("upgrade"); e; e = e->NextSiblingElement("upgrade"))
         if (intAttribute(e, "id") == id)
         {
-            i32 level = intAttribute(e, "level");
+            // From none bought (-1) to the top step; beyond either end reads as none bought.
+            i32 level = mChecked.integer(e, "level", -1, mHost.upgradeStepCount(id) - 1, -1);
             mUpgradeCache[id] = level;
             return level;
         }

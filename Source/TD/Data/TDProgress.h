@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Core/Base/Types.h"
+#include "Source/TD/Data/TDCheckedValues.h"
 #include "Source/TD/Data/TDDifficulty.h"
 #include "Source/TD/Data/TDLevelResult.h"
 #include "Source/TD/Data/TDTutorialStepState.h"
@@ -38,6 +39,8 @@ public:
     virtual const TDEpisodeTable& episodeTable() const = 0;
     // Upgrade ids of the tree, in tree order.
     virtual std::vector<i32> upgradeIds() const = 0;
+    // The steps the upgrade has (0 for an id the tree lacks): bought levels run from -1 below it.
+    virtual i32 upgradeStepCount(i32 id) const = 0;
     virtual bool isEpisodeUnlocked(i32 episode) = 0;
     // After a profile switch: the battle takes the profile's gems and mode, the sound its volumes.
     virtual void onProfileSelected(const TDProfileValues& values) = 0;
@@ -89,7 +92,8 @@ public:
     i32 getNextLevel(i32 episode, TDDifficulty mode);
     bool isLevelOpen(i32 episode, i32 level, TDDifficulty mode);
     void getFurthestLevel(i32& episode, i32& level);
-    // Stars of one episode (both modes), or of all when episode is -1.
+    // Stars of one episode (both modes), or of all when episode is -1; only the game's own levels
+    // count, each once.
     i32 getStarTotal(i32 episode);
 
     i32 getEpisodeVisited(i32 episode, TDDifficulty mode);
@@ -120,9 +124,14 @@ private:
     tinyxml2::XMLElement* child(const char* name, bool create);
     tinyxml2::XMLElement* levelElement(i32 episode, i32 level, TDDifficulty mode);
     tinyxml2::XMLElement* tutorialElement(bool setAvailable);
+    i32 storedStars(const tinyxml2::XMLElement* level);
+    // The stored amount of "gems", never below 0; 0 without the element.
+    i32 storedGems();
+    bool isOwnLevel(const tinyxml2::XMLElement* level);
 
     TDProfileStore& mStore;
     TDProgressHost& mHost;
+    TDCheckedValues mChecked;
     tinyxml2::XMLElement* mProfile = nullptr;
     bool mModeCached = false;
     TDDifficulty mMode = kDifficultyEasy;

@@ -183,6 +183,9 @@ TEST_F(ModalWindows, TheMenusPlayAsksForANameWhichTakesLettersDigitsAndCyrillicU
     // Refused: space, punctuation, Ё and ё, Latin letters with marks, anything outside the list.
     type(L" .-_!Ёёé");
     EXPECT_EQ(L"", input->mText);
+    // And every control character: a saved name could not keep it.
+    type(std::wstring(L"\t\r\n\x01\x1F\x7F\0", 7));
+    EXPECT_EQ(L"", input->mText);
     type(L"Zz09Яа");
     EXPECT_EQ(L"Zz09Яа", input->mText);
     EXPECT_TRUE(OkShown(input));
