@@ -12,6 +12,7 @@
 #include "Source/TD/Data/TDProgress.h"
 #include "Source/TD/Shell/HUDIngameMenu.h"
 #include "Source/TD/Shell/HUDLevelSelect.h"
+#include "Source/TD/Units/TDIndicator.h"
 #include "Source/TD/Units/TDTower.h"
 #include "TD/DrawRecorder.h"
 
@@ -165,14 +166,23 @@ TEST_P(UpgradedTowers, ArcaneReachGivesAMageItsFifteenPercentOnEveryTierStepInTh
         for (int n = 1; n <= mage->tierUpdates; ++n)
         {
             SCOPED_TRACE(std::to_string(n) + " steps on " + std::to_string(rank.id));
+            const float had = tower->range();
             map.mContextMenu.reset();
             clickAt(tower->mX, tower->mY);
             ASSERT_TRUE(map.mContextMenu && map.mContextMenu->kind == TDContextMenu::kTowerTier);
             ASSERT_TRUE(playtest::ClickMenuEntry(game, [](i32 id) { return id == 1; }));
             ASSERT_EQ(n, tower->mTierCount);
+            std::wstring said;
+            for (const TDIndicator* indicator : map.mIndicators.items)
+                if (indicator->mKind == kIndicatorText)
+                    said = indicator->mText;
             game.run(2);
             const float stepped = rank.radius + before + static_cast<float>(n) * mage->tierK * mage->radius;
             EXPECT_NEAR(stepped * 1.15f * mult, tower->range(), 1e-3f);
+            // The step's text over the tower tells the reach it gave, the upgrade's share in.
+            const i32 gain = static_cast<i32>(std::lround(100.0f * (tower->range() - had) / had));
+            EXPECT_EQ(tdFormatInt(GameHarness::localized(L"towerUpgradeInfoRange"), gain),
+                      said.substr(0, said.find(L'\n')));
         }
         map.mContextMenu.reset();
         clickAt(tower->mX, tower->mY);

@@ -160,7 +160,9 @@ TEST_F(MapFixture, ALevelsOwnTowerCostsTheLevelNothingUnderABoughtPriceCutOnEver
         for (int start = 0; start < 2; ++start) // the level's start, then its replay
         {
             if (start == 1)
+            {
                 ASSERT_EQ(m.restart(), QL_OK);
+            }
             ASSERT_EQ(m.mTowers.size(), 1u);
             EXPECT_EQ(m.mStats.mCoinsSpent, price) << "built at the price a build charges";
             EXPECT_EQ(std::pair(m.mStats.mCoins, m.mStats.mStartCoins), std::pair(150, 150)) << "the budget, no more";
