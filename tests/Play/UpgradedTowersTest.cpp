@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -65,9 +66,12 @@ bool buyThenStart(GameHarness& game, const std::vector<std::pair<int, i32>>& pur
     HUDLevelSelect* levels = game.top<HUDLevelSelect>();
     if (!levels)
         return false;
-    for (const LevelPlate& plate : levels->mPlates)
-        if (plate.level == level)
-            game.click(static_cast<float>(plate.x + plate.width / 2), static_cast<float>(plate.y + plate.height / 2));
+    // The click closes the level selection and its plates with it.
+    auto plate = std::find_if(levels->mPlates.begin(), levels->mPlates.end(),
+                              [&](const LevelPlate& p) { return p.level == level; });
+    if (plate == levels->mPlates.end())
+        return false;
+    game.click(static_cast<float>(plate->x + plate->width / 2), static_cast<float>(plate->y + plate->height / 2));
     return game.closeUnlockMessages() && game.map().mLevel == level && game.screen() == kScreenBattle;
 }
 
