@@ -135,6 +135,41 @@ TEST_F(MapFixture, ALevelStartsWithItsBonusesABrokenOneStartsNoBattleAndItsPathC
     EXPECT_TRUE(m.mPaths.records().empty()); // an empty cache is honoured
 }
 
+TEST_F(MapFixture, ALevelsOwnTowerCostsTheLevelNothingUnderABoughtPriceCutOnEveryStartAndWithout)
+{
+    // A cut of the tower's price bought in the shop: 70 becomes 63 (and 77 with a rise).
+    files.put(L"td/upgrades.xml", R"(<upgrades>
+        <upgrade id="2" icon="i"><targets><target id="10000"/></targets>
+          <steps><step><attributes><a name="cost" value="-10"/></attributes></step>
+            <step><attributes><a name="cost" value="10"/></attributes></step></steps></upgrade></upgrades>)");
+    files.put(L"td/levels_normal/level_01_01.xml", R"(<map><li>x/td/data/levels/bg01/</li><budget>150</budget>
+        <points><point id="1" x="0" y="100"><p name="spawn" value="1"/></point>
+          <point id="2" x="600" y="100"><p name="goal" value="1"/></point></points>
+        <links><link sid="1" eid="2" anchor_x="300" anchor_y="100"/></links>
+        <spots><spot x="300" y="200"><p name="radius_mult" value="1"/><p name="damage_mult" value="1"/>
+          <p name="income_mult" value="1"/><p name="tower_id" value="10000"/></spot></spots>
+        <waves><wave spawn="1"><e id="0"/></wave></waves></map>)");
+    TDMap& m = make();
+    m.mLevel = 0;
+    for (auto [bought, price] : {std::pair{0, 63}, {1, 77}, {-1, 70}})
+    {
+        SCOPED_TRACE("step " + std::to_string(bought));
+        m.mProgress->setUpgradeLevel(2, bought);
+        ASSERT_EQ(m.loadLevel(), QL_OK);
+        ASSERT_EQ(m.buildPrice(*m.findPrototype(10000)), static_cast<float>(price));
+        for (int start = 0; start < 2; ++start) // the level's start, then its replay
+        {
+            if (start == 1)
+            {
+                ASSERT_EQ(m.restart(), QL_OK);
+            }
+            ASSERT_EQ(m.mTowers.size(), 1u);
+            EXPECT_EQ(m.mStats.mCoinsSpent, price) << "built at the price a build charges";
+            EXPECT_EQ(std::pair(m.mStats.mCoins, m.mStats.mStartCoins), std::pair(150, 150)) << "the budget, no more";
+        }
+    }
+}
+
 TEST_F(MapFixture, ALevelStartShowsItsUnlocksOrTheBannerAndNothingOnceEverythingIsOpen)
 {
     TDMap& m = make();

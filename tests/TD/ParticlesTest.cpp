@@ -68,3 +68,43 @@ TEST(Indicators, RiseFadeAndGo)
     list.update(0.125f);
     EXPECT_TRUE(list.items.empty());
 }
+
+TEST(Indicators, AStackedTextLiftsTheOlderTextsOverItsPointClearOfItAndLeavesTheRestAlone)
+{
+    TDIndicatorList list;
+    auto text = [&](float x, float y, const wchar_t* words, TDIndicatorKind kind = kIndicatorText)
+    {
+        TDIndicator* added = list.add(x, y, kind);
+        added->mText = words;
+        added->mLife = kind == kIndicatorText ? 2.5f : added->mLife;
+        list.stackAbove(*added);
+        return added;
+    };
+    auto clear = [](const TDIndicator& lower, const TDIndicator& upper)
+    { return upper.mY + upper.height() * 0.5f <= lower.mY - lower.height() * 0.5f; };
+    TDIndicator* first = text(100.0f, 200.0f, L"+10% range\n+10% damage");
+    EXPECT_EQ(first->height(), 36.0f);
+    EXPECT_EQ(first->mY, 200.0f) << "nothing to clear";
+    TDIndicator* gold = text(100.0f, 200.0f, L"+5", kIndicatorGold);
+    TDIndicator* elsewhere = text(300.0f, 200.0f, L"+9% range");
+    TDIndicator* second = text(100.0f, 200.0f, L"+9% range\n+9% damage");
+    TDIndicator* third = text(100.0f, 200.0f, L"+8% range");
+    EXPECT_EQ(third->mY, 200.0f) << "the newest at its point";
+    EXPECT_TRUE(clear(*third, *second));
+    EXPECT_TRUE(clear(*second, *first));
+    EXPECT_LT(second->mY, 200.0f - 27.0f) << "no farther than clear of the newest";
+    EXPECT_GT(second->mY, 200.0f - 27.0f - 10.0f);
+    EXPECT_EQ(std::pair(gold->mY, elsewhere->mY), std::pair(200.0f, 200.0f)) << "another kind, another point";
+
+    // Older texts that have risen far enough stay where they are; a gone one is not counted.
+    list.update(2.0f);
+    ASSERT_EQ(list.items.size(), 4u) << "the gold has gone";
+    const float risen = first->mY, thirdRisen = third->mY;
+    second->mAlive = false;
+    TDIndicator* fourth = text(100.0f, 185.0f, L"+7% range");
+    EXPECT_EQ(fourth->mY, 185.0f);
+    EXPECT_TRUE(clear(*fourth, *third));
+    EXPECT_LT(third->mY, thirdRisen);
+    EXPECT_EQ(first->mY, risen);
+    EXPECT_TRUE(clear(*third, *first));
+}

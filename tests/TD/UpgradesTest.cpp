@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
+#include <string>
 #include <tuple>
 
 namespace
@@ -118,7 +120,7 @@ TEST_F(UpgradeTree, PrototypeStepsRoundAndCompoundTowerBonusesDoNotAndLockedTarg
 
     TDPrototype base = tower();
     TDPrototype bonus;
-    tree.applyToTower(context, base, bonus);
+    tree.applyToTower(context, base, {}, bonus);
     EXPECT_EQ(bonus.strength, 4.0f); // ceil(1.5) twice, from the base each time
     EXPECT_FLOAT_EQ(bonus.radius, 10.0f);
     EXPECT_FLOAT_EQ(bonus.cooldown, 0.5f); // the time a 25% step takes off a 2 s wait
@@ -139,4 +141,21 @@ TEST_F(UpgradeTree, PrototypeStepsRoundAndCompoundTowerBonusesDoNotAndLockedTarg
     tree.applyGlobal(context, none);
     tree.applyToPrototype(context, p);
     EXPECT_EQ(std::pair(none.healthBonus, p.strength), std::pair(0, 10.0f));
+}
+
+TEST_F(UpgradeTree, TowerBonusesCountTheTierStepsInSoAPercentageHoldsForATowerWithNoneOneOrTwoSteps)
+{
+    bought[2] = 0; // strength 15%, range 10%
+    const TDPrototype base = tower();
+    for (int n = 0; n <= 2; ++n)
+    {
+        SCOPED_TRACE(std::to_string(n) + " steps");
+        // Each step adds 3 strength and 20 range, as a tier step adds a share of the base row.
+        const TDTierSteps steps{3.0f * static_cast<float>(n), 20.0f * static_cast<float>(n)};
+        TDPrototype bonus;
+        bonus.radius = steps.radius; // the frame starts from the steps' additions
+        tree.applyToTower(context, base, steps, bonus);
+        EXPECT_FLOAT_EQ(bonus.radius + base.radius, (base.radius + steps.radius) * 1.1f);
+        EXPECT_EQ(bonus.strength, std::ceil((base.strength + steps.strength) * 0.15f));
+    }
 }

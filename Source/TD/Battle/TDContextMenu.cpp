@@ -399,10 +399,12 @@ void TDContextMenu::drawRange(TDUiPainter& painter)
             return;
         }
         const TDPrototype* p = hoveredItem ? hoveredItem->prototype.get() : tower->currentProto();
-        if (!p)
+        const TDPrototype* tier = hoveredItem ? tower->currentProto(hoveredItem->id) : p;
+        if (!p || !tier)
             return;
-        // The tower's tier steps stay with it, on this tier and the next.
-        float s = ((hoveredItem ? p->radius : upgraded(*p)->radius) + tower->mTierRadius) / kRangeImageSize * mult;
+        // The reach the battle gives the tower on that tier: its tier steps stay with it, on this
+        // tier and the next, and the bought upgrades count them in.
+        float s = tower->ownStats(*tier).radius / kRangeImageSize * mult;
         painter.drawUiImage(L"ui/radius", cx, cy, s, white);
         drawCircle(painter, cx, cy, s * kRangeImageSize * 0.5f, ring);
         drawCircle(painter, cx, cy, (tower->mBonus.radius + p->radius) * 0.5f * mult * s * 1.125f * frac, pulse);

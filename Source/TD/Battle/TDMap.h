@@ -145,7 +145,9 @@ public:
     void removeTower(TDTower* tower);
     // Puts a tower on the spot without price or lock.
     TDTower* placeTower(i32 spotIndex, i32 protoId);
-    // A tower the level starts with: its base price credited, then built as the player builds
+    // What a build of that kind costs: its price with the bought upgrades.
+    float buildPrice(const TDPrototype& kind);
+    // A tower the level starts with: its build price credited, then built as the player builds
     // (charge, sound, build effect; no "tower_built", which only the player's builds post); a
     // refusal takes the credit back.
     TDTower* buildPrebuiltTower(i32 spotIndex, i32 protoId);
@@ -173,6 +175,7 @@ public:
     void setTutorial(TDTutorialHooks* tutorial) { mTutorial = tutorial ? tutorial : &mNullTutorial; }
     // The commands of the menus, the shop, the profiles and the message; null gives the null twin.
     void setScreenFlow(TDScreenFlow* flow) { mScreenFlow = flow ? flow : &mNullScreenFlow; }
+    // An upgrade's text (kIndicatorText) lifts the older ones over its point clear of it.
     TDIndicator* addIndicator(float x, float y, TDIndicatorKind kind, const std::wstring& text) override;
     TDPoint* findPoint(i32 id) const override { return network().findPoint(id); }
     void sortTowers() override;

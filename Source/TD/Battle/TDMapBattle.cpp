@@ -43,6 +43,9 @@ TDIndicator* TDMap::addIndicator(float x, float y, TDIndicatorKind kind, const s
 {
     TDIndicator* indicator = mIndicators.add(x, y, kind);
     indicator->mText = text;
+    // Upgrade texts bought in quick succession, or while paused, would stand on one another.
+    if (kind == kIndicatorText)
+        mIndicators.stackAbove(*indicator);
     return indicator;
 }
 
@@ -79,6 +82,13 @@ void TDMap::clearBattle()
     mNextWave.clear();
 }
 
+float TDMap::buildPrice(const TDPrototype& kind)
+{
+    TDPrototype upgraded = kind;
+    mUpgrades.applyToPrototype(upgradeContext(), upgraded);
+    return upgraded.cost;
+}
+
 TDTower* TDMap::buildTower(i32 spotIndex, i32 protoId)
 {
     if (!mScenery || spotIndex < 0 || static_cast<size_t>(spotIndex) >= mScenery->spotFrames.size())
@@ -87,13 +97,11 @@ TDTower* TDMap::buildTower(i32 spotIndex, i32 protoId)
     const TDPrototype* kind = findPrototype(protoId);
     if (!kind || frame.hasTower || !frame.spot || !frame.spot->open)
         return nullptr;
-    TDPrototype upgraded = *kind;
-    mUpgrades.applyToPrototype(upgradeContext(), upgraded);
+    const float price = buildPrice(*kind);
     // Compared as floats: 50.5 is more than 50 coins.
-    if (!(upgraded.cost <= static_cast<float>(mStats.mCoins)))
+    if (!(price <= static_cast<float>(mStats.mCoins)))
         return nullptr;
-    i32 cost = tdtext::truncToInt(upgraded.cost);
-    mStats.spendCoins(cost);
+    mStats.spendCoins(tdtext::truncToInt(price));
     TDTower* tower = placeTower(spotIndex, protoId);
     playSound(L"buildTower");
     if (std::unique_ptr<TDEmitter> emitter = mParticleSystem->createEmitter(L"build"))
@@ -110,9 +118,10 @@ TDTower* TDMap::buildPrebuiltTower(i32 spotIndex, i32 protoId)
     const TDPrototype* kind = findPrototype(protoId);
     if (!kind)
         return nullptr;
-    // The price is credited, then paid by the player's own build path; a refused build takes the
-    // credit back, so a level can never hand out coins.
-    const i32 credit = tdtext::truncToInt(kind->cost);
+    // The price the build charges (the bought cost upgrades in) is credited, then paid by the
+    // player's own build path; a refused build takes the credit back, so a level can never hand
+    // out coins.
+    const i32 credit = tdtext::truncToInt(buildPrice(*kind));
     mStats.addCoins(credit);
     TDTower* tower = buildTower(spotIndex, protoId);
     if (!tower)

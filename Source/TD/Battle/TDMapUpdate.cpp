@@ -146,7 +146,7 @@ void TDMap::update(float dt)
     {
         TDTower* tower = mTowers[i];
         if (const TDPrototype* current = tower->currentProto())
-            mUpgrades.applyToTower(context, *current, tower->mBonus);
+            tower->addUpgrades(context, *current, tower->mBonus);
         tower->update(sdt);
     }
     mUnitGrid.clear();

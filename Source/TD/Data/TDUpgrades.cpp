@@ -108,12 +108,14 @@ void TDUpgrades::applyToPrototype(const TDUpgradeContext& context, TDPrototype& 
     }
 }
 
-void TDUpgrades::applyToTower(const TDUpgradeContext& context, const TDPrototype& current, TDPrototype& bonus) const
+void TDUpgrades::applyToTower(const TDUpgradeContext& context, const TDPrototype& current, const TDTierSteps& steps,
+                              TDPrototype& bonus) const
 {
+    const float radius = current.radius + steps.radius, strength = current.strength + steps.strength;
     for (const TDUpgradeStep* step : stepsFor(context, current.id))
     {
-        bonus.radius += step->percent("radius") / 100.0f * current.radius;
-        bonus.strength += std::ceil(step->percent("strength") / 100.0f * current.strength);
+        bonus.radius += step->percent("radius") / 100.0f * radius;
+        bonus.strength += std::ceil(step->percent("strength") / 100.0f * strength);
         // The firing takes the bonus's cooldown off the prototype's: a bought step shortens the wait.
         bonus.cooldown += step->percent("cooldown") / 100.0f * current.cooldown;
     }

@@ -28,6 +28,13 @@ struct TDGlobalBonus
     float startBudgetBonus = 0.0f;
 };
 
+// What a tower's tier steps add to its own strength and range for good.
+struct TDTierSteps
+{
+    float strength = 0.0f;
+    float radius = 0.0f;
+};
+
 class TDUpgrades
 {
 public:
@@ -49,9 +56,11 @@ public:
     // Raises a prototype copy by every step in force for its id, compounding.
     void applyToPrototype(const TDUpgradeContext& context, TDPrototype& p) const;
     // Adds the per-frame increments of range, strength and cooldown to a tower's bonus record,
-    // each computed from the tower's current prototype (not compounded). The record's cooldown is
-    // the time taken off the wait between shots.
-    void applyToTower(const TDUpgradeContext& context, const TDPrototype& current, TDPrototype& bonus) const;
+    // each computed from the tower's own value (not compounded): the current prototype's with
+    // the tier steps' additions, so that a percentage holds for a tower with steps too. The
+    // record's cooldown is the time taken off the wait between shots.
+    void applyToTower(const TDUpgradeContext& context, const TDPrototype& current, const TDTierSteps& steps,
+                      TDPrototype& bonus) const;
 
     base::OwnedList<TDUpgrade> upgrades; // file order
 

@@ -3,6 +3,8 @@
 
 #include "Core/Base/OwnedList.h"
 
+#include <algorithm>
+
 void TDIndicator::update(float dt)
 {
     if (!mAlive)
@@ -14,6 +16,15 @@ void TDIndicator::update(float dt)
 }
 
 float TDIndicator::alpha() const { return mElapsed > mLife - 0.25f ? (mLife - mElapsed) * 4.0f : 1.0f; }
+
+float TDIndicator::height() const
+{
+    constexpr float kLine = 24.0f * 0.75f;
+    float lines = 1.0f;
+    for (wchar_t c : mText)
+        lines += c == L'\n' ? 1.0f : 0.0f;
+    return lines * kLine;
+}
 
 TDIndicator* TDIndicatorList::add(float x, float y, TDIndicatorKind kind)
 {
@@ -36,3 +47,18 @@ void TDIndicatorList::update(float dt)
 }
 
 void TDIndicatorList::clear() { items.clear(); }
+
+void TDIndicatorList::stackAbove(const TDIndicator& newest)
+{
+    constexpr float kGap = 2.0f;
+    float top = newest.mY - newest.height() * 0.5f;
+    for (size_t i = items.size(); i-- > 0;)
+    {
+        TDIndicator* older = items[i];
+        if (older == &newest || !older->mAlive || older->mKind != newest.mKind || older->mX != newest.mX)
+            continue;
+        const float half = older->height() * 0.5f;
+        older->mY = std::min(older->mY, top - kGap - half);
+        top = older->mY - half;
+    }
+}

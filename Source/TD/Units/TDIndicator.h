@@ -26,6 +26,9 @@ public:
     void update(float dt);
     // Opacity as drawn: 1, fading over the last quarter second.
     float alpha() const;
+    // The text's height as drawn, in battle units: its lines at the indicator font's line of 24
+    // units, drawn at 0.75 and centred on mY.
+    float height() const;
 
     bool mAlive = true;
     i32 mIconSlot = -1; // into the list's icon table; -1 no icon
@@ -46,6 +49,10 @@ public:
 
     // The caller sets the text.
     TDIndicator* add(float x, float y, TDIndicatorKind kind);
+    // Lifts the live texts of the newest's kind that stand over its x, the latest first, each
+    // just clear of the one below it: the newest stays at its point and the older ones stand
+    // above it, as if they had risen, also while the battle is paused and nothing rises.
+    void stackAbove(const TDIndicator& newest);
     void update(float dt);
     void clear();
 

@@ -61,6 +61,24 @@ void TDTower::resetBonus()
     mBonus.radius = mTierRadius;
 }
 
+void TDTower::addUpgrades(const TDUpgradeContext& context, const TDPrototype& tier, TDPrototype& bonus) const
+{
+    mMap.mUpgrades.applyToTower(context, tier, {mTierStrength, mTierRadius}, bonus);
+}
+
+TDPrototype TDTower::ownStats(const TDPrototype& tier) const
+{
+    TDPrototype bonus;
+    bonus.strength = mTierStrength;
+    bonus.radius = mTierRadius;
+    addUpgrades(mMap.upgradeContext(), tier, bonus);
+    TDPrototype own = tier;
+    // Summed as the frame sums the bonus, so that the two agree to the last bit without boosts.
+    own.strength = bonus.strength + tier.strength;
+    own.radius = bonus.radius + tier.radius;
+    return own;
+}
+
 float TDTower::spotProperty(const char* name) const
 {
     return mSpot && mSpot->spot ? mSpot->spot->properties.peekFloat(name) : 0.0f;

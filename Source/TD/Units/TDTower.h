@@ -18,6 +18,7 @@ class TDModifier;
 class TDSpriteEffect;
 class TDUnit;
 struct TDSpotFrame;
+struct TDUpgradeContext;
 
 class TDTower
 {
@@ -51,6 +52,12 @@ public:
     void setupModifiers();
     // Back to the tier steps' additions alone; the frame adds upgrades and boosts on top.
     void resetBonus();
+    // The bought upgrades' additions on a tier, counted from its own values with the tier steps',
+    // added to the record: the frame's bonus, or a picture's.
+    void addUpgrades(const TDUpgradeContext& context, const TDPrototype& tier, TDPrototype& bonus) const;
+    // The tower's own strength and range on a tier, before boosts and the spot: the tier's, the
+    // tier steps' and the bought upgrades' additions, as the battle counts them.
+    TDPrototype ownStats(const TDPrototype& tier) const;
     // Range x 0.5: how far the tower's bullets may fly.
     float radius() const;
     // (bonus r + r) x radius_mult, where 0 counts as 1.

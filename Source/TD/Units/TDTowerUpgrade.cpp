@@ -121,17 +121,19 @@ bool TDTower::upgradeTier()
         return false;
     mMap.mStats.spendCoins(tdtext::truncToInt(base->tierCost));
     ++mTierCount;
-    const float addStrength = base->tierK * base->strength, addRadius = base->tierK * base->radius;
-    // What the step adds, against what the tower has now (upgrades and boosts in), to the
-    // nearest percent.
+    const TDPrototype before = ownStats(*current);
+    mTierStrength += base->tierK * base->strength;
+    mTierRadius += base->tierK * base->radius;
+    // What the step gives, the bought upgrades' share of it in, against what the tower has now
+    // (upgrades and boosts in), to the nearest percent.
+    const TDPrototype after = ownStats(*current);
+    const float addStrength = after.strength - before.strength, addRadius = after.radius - before.radius;
     std::wstring info;
     const float hasRadius = mBonus.radius + current->radius, hasStrength = mBonus.strength + current->strength;
     if (addRadius != 0.0f && hasRadius > 0.0f)
         addInfoLine(info, L"towerUpgradeInfoRange", static_cast<i32>(std::lround(addRadius / hasRadius * 100.0f)));
     if (addStrength != 0.0f && hasStrength > 0.0f)
         addInfoLine(info, L"towerUpgradeInfoDamage", static_cast<i32>(std::lround(addStrength / hasStrength * 100.0f)));
-    mTierStrength += addStrength;
-    mTierRadius += addRadius;
     // The step counts from now on; every frame's reset puts it back.
     mBonus.strength += addStrength;
     mBonus.radius += addRadius;
