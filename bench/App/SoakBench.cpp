@@ -5,6 +5,7 @@
 // the warm-up and at the end, and the growth per battle after the warm-up.
 #include "App/Game.h"
 #include "Core/Render/DX9/RenderDX9.h"
+#include "Platform/Gpu/Device.h"
 #include "Source/TD/Battle/TDMap.h"
 #include "Source/TD/Data/TDProgress.h"
 #include "Source/TD/Shell/HUDEpisodeSelectIOS.h"

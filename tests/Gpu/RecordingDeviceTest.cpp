@@ -18,7 +18,9 @@ void Frame(gpu::RecordingDevice& device, u32 draws, bool present = true)
         ASSERT_EQ(QL_OK, device.Draw(gpu::Primitive::Triangles, i, 3));
     ASSERT_EQ(QL_OK, device.EndScene());
     if (present)
+    {
         ASSERT_EQ(QL_OK, device.Present());
+    }
 }
 
 TEST(RecordingDevice, KeepsTheFramePresentedLastAndTheOneBeingRecorded)
