@@ -152,7 +152,7 @@ void BM_HeadlessRun(benchmark::State& state)
             const Sample& s = samples.back();
             const Sample& p = samples[samples.size() - 2];
             const double wall = s.wall - p.wall;
-            std::printf("%-8.0f %10.1f %8.3f %12.4f %12.4f\n", s.wall, s.rss, s.rss / samples[1].rss,
+            std::printf("%-8.1f %10.1f %8.3f %12.4f %12.4f\n", s.wall, s.rss, s.rss / samples[1].rss,
                         (s.cpu - p.cpu) / wall, (s.main - p.main) / wall);
             std::fflush(stdout);
         }
