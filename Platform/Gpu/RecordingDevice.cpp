@@ -91,7 +91,6 @@ void RecordingDevice::Forget(size_t count)
 
 QLResultEnum RecordingDevice::Note(const std::string& line)
 {
-    ++mCallCount;
     // A frame that never presents (a long load) still stays within the bound: its oldest half goes.
     if (mKeep == Keep::LastFrame && mCalls.size() >= kMaxKeptCalls)
         Forget(mCalls.size() / 2);

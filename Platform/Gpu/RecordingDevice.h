@@ -33,8 +33,6 @@ public:
     // The calls kept, one line each, e.g. "Draw Triangles 0 6"; oldest first.
     const std::vector<std::string>& Calls() const { return mCalls; }
     void ClearCalls();
-    // Every call taken since construction, kept or not.
-    u64 CallCount() const { return mCallCount; }
     // Lines that start with the given prefix.
     std::vector<std::string> CallsStartingWith(const std::string& prefix) const;
     // The next call whose line starts with the prefix returns 1 (and is still recorded).
@@ -127,7 +125,6 @@ private:
     Keep mKeep = Keep::LastFrame;
     std::vector<std::string> mCalls;
     size_t mFrameStart = 0; // first kept call of the frame being recorded
-    u64 mCallCount = 0;
     std::vector<std::string> mFailures;
     std::map<TextureId, Texture> mTextures;
     std::map<BufferId, std::vector<u8>> mBuffers;

@@ -41,7 +41,6 @@ TEST(RecordingDevice, KeepsTheFramePresentedLastAndTheOneBeingRecorded)
     growing.insert(growing.end(), {"BeginScene", "Draw Lines 0 2"});
     EXPECT_EQ(growing, device.Calls());
     EXPECT_EQ(1u, device.CallsStartingWith("Present").size());
-    EXPECT_EQ(12u, device.CallCount()) << "every call is counted, kept or not";
 
     // After a clear, the next cycle keeps its frames the same way.
     device.ClearCalls();
