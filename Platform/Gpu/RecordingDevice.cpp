@@ -1,4 +1,4 @@
-// The recording device: one text line per call.
+// The recording device: one text line per call, the last frame's or all of them.
 #include "Platform/Gpu/RecordingDevice.h"
 
 #include "Platform/Gpu/Dxt.h"
@@ -76,8 +76,24 @@ const std::vector<u8>* RecordingDevice::BufferData(BufferId id) const
     return it == mBuffers.end() ? nullptr : &it->second;
 }
 
+void RecordingDevice::ClearCalls()
+{
+    mCalls.clear();
+    mFrameStart = 0;
+}
+
+void RecordingDevice::Forget(size_t count)
+{
+    count = std::min(count, mCalls.size());
+    mCalls.erase(mCalls.begin(), mCalls.begin() + static_cast<std::ptrdiff_t>(count));
+    mFrameStart = mFrameStart > count ? mFrameStart - count : 0;
+}
+
 QLResultEnum RecordingDevice::Note(const std::string& line)
 {
+    // A frame that never presents (a long load) still stays within the bound: its oldest half goes.
+    if (mKeep == Keep::LastFrame && mCalls.size() >= kMaxKeptCalls)
+        Forget(mCalls.size() / 2);
     mCalls.push_back(line);
     for (auto it = mFailures.begin(); it != mFailures.end(); ++it)
     {
@@ -317,7 +333,17 @@ QLResultEnum RecordingDevice::DrawIndexed(Primitive type, u32 firstIndex, u32 in
 
 QLResultEnum RecordingDevice::BeginScene() { return Note("BeginScene"); }
 QLResultEnum RecordingDevice::EndScene() { return Note("EndScene"); }
-QLResultEnum RecordingDevice::Present() { return Note("Present"); }
+QLResultEnum RecordingDevice::Present()
+{
+    const QLResultEnum result = Note("Present");
+    // The frame before the one just presented is no longer needed.
+    if (mKeep == Keep::LastFrame)
+    {
+        Forget(mFrameStart);
+        mFrameStart = mCalls.size();
+    }
+    return result;
+}
 
 QLResultEnum RecordingDevice::ReadPixels(TextureId target, i32 x, i32 y, i32 width, i32 height, std::vector<u32>* out)
 {

@@ -1,5 +1,6 @@
-// The headless twin of the GL device: keeps every call as a line of text, hands out ids and can be
-// told to fail a call, so the layers above are tested without a GPU.
+// The headless twin of the GL device: keeps its calls as lines of text, hands out ids and can be
+// told to fail a call, so the layers above are tested without a GPU. It also stands in for the GPU
+// in a headless run of the whole program, so by default it keeps only what a frame needs.
 #pragma once
 
 #include "Platform/Gpu/Device.h"
@@ -13,11 +14,25 @@ namespace gpu
 class RecordingDevice : public Device
 {
 public:
-    RecordingDevice();
+    // What the device keeps of its calls. LastFrame: the frame presented last (up to and with its
+    // Present) and the one being recorded, at most kMaxKeptCalls lines (the oldest go first), so
+    // that a long run's memory stays flat. All: every call since the last ClearCalls, for tests
+    // that count over many frames.
+    enum class Keep
+    {
+        LastFrame,
+        All,
+    };
+    static constexpr size_t kMaxKeptCalls = 1u << 16;
 
-    // Every call so far, one line each, e.g. "Draw Triangles 0 6".
+    RecordingDevice();
+    explicit RecordingDevice(Keep keep) : RecordingDevice() { mKeep = keep; }
+
+    void SetKeep(Keep keep) { mKeep = keep; }
+    Keep GetKeep() const { return mKeep; }
+    // The calls kept, one line each, e.g. "Draw Triangles 0 6"; oldest first.
     const std::vector<std::string>& Calls() const { return mCalls; }
-    void ClearCalls() { mCalls.clear(); }
+    void ClearCalls();
     // Lines that start with the given prefix.
     std::vector<std::string> CallsStartingWith(const std::string& prefix) const;
     // The next call whose line starts with the prefix returns 1 (and is still recorded).
@@ -99,13 +114,17 @@ private:
         std::vector<std::string> constants; // handle = index
     };
     QLResultEnum Note(const std::string& line);
+    // Drops the calls before `count` (LastFrame keeping).
+    void Forget(size_t count);
 
     Caps mCaps;
     u32 mWidth = 0;
     u32 mHeight = 0;
     u32 mNextId = 1;
     DeviceStatus mStatus = DeviceStatus::Ok;
+    Keep mKeep = Keep::LastFrame;
     std::vector<std::string> mCalls;
+    size_t mFrameStart = 0; // first kept call of the frame being recorded
     std::vector<std::string> mFailures;
     std::map<TextureId, Texture> mTextures;
     std::map<BufferId, std::vector<u8>> mBuffers;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <thread>
 
 namespace os
 {
@@ -25,7 +26,42 @@ QLResultEnum NullWindow::Create(const WindowDesc& desc)
     mDesc = desc;
     mCreated = true;
     mVisible = true;
+    mHalfRate = false;
+    UpdatePacing();
     return QL_OK;
+}
+
+namespace
+{
+// No display to ask: the rate the real window assumes for a display that does not tell.
+constexpr double kHeadlessHertz = 60.0;
+} // namespace
+
+void NullWindow::UpdatePacing()
+{
+    if (!mCreated || mFreeRunning)
+        mLimiter.SetRate(0.0);
+    else
+        mLimiter.SetRate(mHalfRate ? kHeadlessHertz * 0.5 : kHeadlessHertz);
+}
+
+void NullWindow::PaceFrame(bool calm)
+{
+    if (calm != mHalfRate)
+    {
+        mHalfRate = calm;
+        UpdatePacing();
+    }
+    const auto wait = mLimiter.Wait(FrameLimiter::Clock::now());
+    if (wait > FrameLimiter::Clock::duration::zero())
+        std::this_thread::sleep_for(wait);
+}
+
+double NullWindow::PacedRate(bool* vsync) const
+{
+    if (vsync)
+        *vsync = false;
+    return mHalfRate ? mLimiter.GetRate() * 2.0 : mLimiter.GetRate();
 }
 
 bool NullWindow::GetFrameExtents(int& left, int& top, int& right, int& bottom) const
@@ -45,6 +81,7 @@ void NullWindow::Destroy()
     mCreated = false;
     mVisible = false;
     ++mDestroyed;
+    UpdatePacing();
 }
 
 bool NullWindow::PollEvent(Event& event)
@@ -128,6 +165,8 @@ std::unique_ptr<Window> NullVideoDriver::CreateWindow()
     auto window = std::make_unique<NullWindow>();
     window->mFailCreate = mFailCreate;
     window->mOfferedGl = mOfferedGl;
+    window->mFreeRunning = mFreeRunning;
+    window->mKeepAllCalls = mKeepAllCalls;
     window->mFrameKnown = mWindowFrameKnown;
     std::copy(std::begin(mWindowFrame), std::end(mWindowFrame), window->mFrame);
     mWindows.push_back(window.get());
@@ -140,5 +179,9 @@ void NullVideoDriver::FrameSize(int& width, int& height) const
     height = mFrameHeight;
 }
 
-std::unique_ptr<gpu::Device> NullWindow::CreateDevice() { return std::make_unique<gpu::RecordingDevice>(); }
+std::unique_ptr<gpu::Device> NullWindow::CreateDevice()
+{
+    return std::make_unique<gpu::RecordingDevice>(mKeepAllCalls ? gpu::RecordingDevice::Keep::All
+                                                                : gpu::RecordingDevice::Keep::LastFrame);
+}
 } // namespace os

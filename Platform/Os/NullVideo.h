@@ -1,6 +1,7 @@
 // Headless video: a window that exists only in memory and is fed synthetic events.
 #pragma once
 
+#include "Platform/Os/FrameLimiter.h"
 #include "Platform/Os/Video.h"
 
 #include <deque>
@@ -27,6 +28,10 @@ public:
     std::unique_ptr<gpu::Device> CreateDevice() override;
     void SwapBuffers() override { ++mSwaps; }
     bool GetFrameExtents(int& left, int& top, int& right, int& bottom) const override;
+    // Paced as the real window is without vertical sync (60 Hz, half that on a calm screen),
+    // unless free-running.
+    void PaceFrame(bool calm) override;
+    double PacedRate(bool* vsync) const override;
 
     void Push(const Event& event) { mQueue.push_back(event); }
     const WindowDesc& Desc() const { return mDesc; }
@@ -44,8 +49,15 @@ public:
     std::string mOfferedGl;
     int mFrame[4] = {0, 0, 0, 0}; // left, top, right, bottom once created: a window manager's frame
     bool mFrameKnown = false;
+    // Frames as fast as they come (tests and benchmarks that step frames themselves).
+    bool mFreeRunning = false;
+    // The recording device keeps every call (tests that count calls over many frames), not only
+    // the last frame's.
+    bool mKeepAllCalls = false;
 
 private:
+    void UpdatePacing();
+
     bool mCreated = false;
     bool mVisible = false;
     int mSwaps = 0;
@@ -56,6 +68,8 @@ private:
     int mIconWidth = 0;
     int mIconHeight = 0;
     std::vector<u32> mIcon;
+    FrameLimiter mLimiter;
+    bool mHalfRate = false;
 };
 
 class NullVideoDriver : public VideoDriver
@@ -77,6 +91,8 @@ public:
     // The windows handed out, newest last (owned by their callers; valid while those live).
     std::vector<NullWindow*> mWindows;
     bool mFailCreate = false;
-    std::string mOfferedGl; // handed to the windows (NullWindow::mOfferedGl)
+    std::string mOfferedGl;     // handed to the windows (NullWindow::mOfferedGl)
+    bool mFreeRunning = false;  // handed to the windows (NullWindow::mFreeRunning)
+    bool mKeepAllCalls = false; // handed to the windows (NullWindow::mKeepAllCalls)
 };
 } // namespace os

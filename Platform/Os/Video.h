@@ -74,7 +74,8 @@ public:
     }
     // Called once per pass of the main loop: waits until the next frame is due. Vertical sync
     // paces presenting where the display gives it; a sleeping limiter at the display's refresh
-    // rate stands in where it does not (and backs it up). The headless window never waits.
+    // rate stands in where it does not (and backs it up). The headless window is paced by the
+    // limiter alone, unless its driver was asked for free-running frames.
     // A calm screen (nothing on it moves fast) is paced at half the rate where there is no
     // vertical sync: every frame is then the CPU's to draw.
     virtual void PaceFrame(bool calm = false) {}

@@ -54,6 +54,7 @@ protected:
     void SetUp() override
     {
         auto driver = std::make_unique<os::NullVideoDriver>();
+        driver->mFreeRunning = true;
         mDriver = driver.get();
         os::SetVideoDriver(std::move(driver));
         ASSERT_EQ(window.Create(10, 20, 1366, 768, 1366, 768, true, L"Brackenmoor"), QL_OK);

@@ -169,6 +169,8 @@ GameHarness::GameHarness(const Options& options)
         fs::permissions(userDir(), fs::perms::owner_read | fs::perms::owner_exec);
     }
     auto driver = std::make_unique<os::NullVideoDriver>();
+    driver->mFreeRunning = options.freeRunning;
+    driver->mKeepAllCalls = options.keepAllDeviceCalls;
     if (options.displayWidth > 0 && options.displayHeight > 0)
     {
         driver->mDisplays.at(0).bounds = {0, 0, options.displayWidth, options.displayHeight};

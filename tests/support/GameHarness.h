@@ -68,6 +68,12 @@ public:
         // Files of the data folder (paths under it, "td/...") replaced by these bytes in a data
         // folder of the game's own: damaged or changed content; the rest is the demo's.
         std::vector<std::pair<std::string, std::string>> dataFiles;
+        // Frames as fast as the test steps them; otherwise paced as the shipped headless program
+        // paces them (60 Hz).
+        bool freeRunning = true;
+        // The recording device keeps every call until forgetDeviceCalls; otherwise, as in the
+        // shipped headless program, only the last frame's.
+        bool keepAllDeviceCalls = true;
     };
 
     // A bare board without logos, the tutorial live (its skip dialog acts on a live one).

@@ -21,7 +21,8 @@ std::unique_ptr<gpu::Device> HeadlessWindow::CreateDevice()
 {
     if (mBackend == Backend::Recording)
     {
-        auto device = std::make_unique<gpu::RecordingDevice>();
+        // Tests read the calls of several frames.
+        auto device = std::make_unique<gpu::RecordingDevice>(gpu::RecordingDevice::Keep::All);
         mRecording = device.get();
         return device;
     }

@@ -171,6 +171,8 @@ protected:
         setenv("QL_NO_MESSAGE_BOX", "1", 1);
         setenv("QL_NO_SHELL_OPEN", "1", 1);
         auto driver = std::make_unique<os::NullVideoDriver>();
+        driver->mFreeRunning = true;
+        driver->mKeepAllCalls = true; // calls are counted over many frames
         mDriver = driver.get();
         os::SetVideoDriver(std::move(driver));
         mData.Write("play.url", "[InternetShortcut]\nURL=https://example.org/\n");
