@@ -96,7 +96,7 @@ file(MAKE_DIRECTORY ${QL_TEST_TMP})
 # own default is ten million seconds): a hang fails that test by name instead of holding up the
 # run. Sanitized code runs several times slower.
 if(QL_SANITIZE)
-    set(QL_TEST_TIMEOUT 1200)
+    set(QL_TEST_TIMEOUT 1500)
 else()
     set(QL_TEST_TIMEOUT 600)
 endif()
