@@ -37,6 +37,7 @@
 #include "Platform/Os/Video.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
 #include <memory>
 
@@ -566,7 +567,21 @@ QLResultEnum GameApplication::FrameStep(float dt)
     if (++mFrameCount == 1 && !result)
         QL_LOG(L"First frame presented %d ms after the application was created\n") << static_cast<int>(
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - mCreated).count());
+    WriteFrameCount();
     return result;
+}
+
+void GameApplication::WriteFrameCount()
+{
+    if (mFrameCount == 1)
+        if (const char* path = std::getenv("QL_FRAME_COUNT_FILE"); path && *path)
+            mFrameCountFile.reset(std::fopen(path, "w"));
+    if (!mFrameCountFile)
+        return;
+    // The count only grows, so each write covers the one before without truncating the file.
+    std::rewind(mFrameCountFile.get());
+    std::fprintf(mFrameCountFile.get(), "%llu\n", static_cast<unsigned long long>(mFrameCount));
+    std::fflush(mFrameCountFile.get());
 }
 
 void GameApplication::NoteRenderFailure(const char* step, QLResultEnum result)

@@ -11,6 +11,7 @@
 #include <tinyxml2.h>
 
 #include <chrono>
+#include <cstdio>
 #include <memory>
 #include <set>
 #include <string>
@@ -156,6 +157,11 @@ public:
     std::unique_ptr<render::RenderTarget> mOffScreenTarget;
     tinyxml2::XMLDocument mGameDocument;
     u64 mFrameCount = 0; // frames drawn
+    struct FileCloser
+    {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+    std::unique_ptr<std::FILE, FileCloser> mFrameCountFile;
     std::chrono::steady_clock::time_point mCreated = std::chrono::steady_clock::now();
 
 protected:
@@ -186,6 +192,9 @@ protected:
     // Logs a failure of the frame's end (EndScene, Present, ExecuteCommands) with its cause, the
     // first time that step fails for that cause.
     void NoteRenderFailure(const char* step, QLResultEnum result);
+    // With QL_FRAME_COUNT_FILE set, that file holds the number of frames presented, rewritten
+    // after each: a script driving the window waits on it for a frame drawn after its input.
+    void WriteFrameCount();
 
     // Profiles saves go to a worker, so that no frame waits for the disk; the main loop ends only
     // once it has written them all.

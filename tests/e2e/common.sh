@@ -25,5 +25,23 @@ wait_for() {
         sleep 0.1
     done
 }
+# The game rewrites this file with the number of frames it has presented: the scripts wait on it
+# for a frame drawn after their input, however slow the frames come.
+FRAMES="$WORK/frames"
+export QL_FRAME_COUNT_FILE="$FRAMES"
+frame_count() {
+    _n=$(cat "$FRAMES" 2>/dev/null)
+    case "$_n" in '' | *[!0-9]*) echo 0 ;; *) echo "$_n" ;; esac
+}
+# frames_after COUNT N: waits until N frames more than COUNT have been presented; false when the
+# game ($PID) has ended or they did not come within a minute.
+frames_after() {
+    _by=$(($(date +%s) + 60))
+    while [ "$(frame_count)" -lt $(($1 + $2)) ]; do
+        kill -0 "$PID" 2>/dev/null || return 1
+        [ "$(date +%s)" -ge "$_by" ] && return 1
+        sleep 0.05
+    done
+}
 . "$(dirname "$0")/../support/xvfb.sh"
 . "$(dirname "$0")/../support/ci.sh"

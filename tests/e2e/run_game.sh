@@ -37,7 +37,7 @@ window_or_end() { # the game's window shows (WID), or the game has ended
     [ -n "$WID" ] || ! kill -0 $PID 2>/dev/null
 }
 start_game() { # OUT: the game in the background with a fresh log; PID, and WID once its window shows
-    rm -f "$LOG"
+    rm -f "$LOG" "$FRAMES"
     for try in 1 2; do
         "$GAME" --data_path "$DATA/" >"$WORK/$1.out" 2>&1 &
         PID=$!
@@ -64,13 +64,14 @@ on() { grep -q "Screen number: $1\." "$LOG" 2>/dev/null; }
 now_on() { [ "$(grep -o 'Screen number: [0-9]*' "$LOG" | tail -1)" = "Screen number: $1" ]; }
 started() { grep -q "Battle started" "$LOG" 2>/dev/null; }
 click() { xdotool mousemove --window "$WID" "$1" "$2" click 1; }
-# CONDITION X Y: one click at (x, y) unless the condition already holds, then a short wait for it.
+# CONDITION X Y: one click at (x, y) unless the condition already holds, then three frames for it
+# (the first may have begun before the click came; the one that takes the click logs the screen it
+# opens).
 clicked_into() {
     $1 && return 0
     click "$2" "$3"
-    _tries=0
-    while [ $_tries -lt 5 ]; do $1 && return 0; sleep 0.1; _tries=$((_tries + 1)); done
-    return 1
+    frames_after "$(frame_count)" 3
+    $1 || { echo "note: nothing came of the click at ($2, $3) within three frames"; return 1; }
 }
 click_until() { # SCREEN X Y: clicks at (x, y) until the screen is the open one
     wait_for 90 clicked_into "now_on $1" "$2" "$3"
@@ -87,10 +88,12 @@ shot() { import -window root -crop 1366x768+277+156 +repage "$WORK/$1.png"; }
 # SHOT COMMAND...: the shot taken again until the command holds on it (it keeps the last one).
 shot_once() { _shot=$1; shift; shot "$_shot" && "$@"; }
 shot_until() { wait_for 60 shot_once "$@"; }
-# SHOT REGION BASE: the region differs from the base shot and is the same as in the shot before:
-# what a click opened has finished moving in.
+# SHOT REGION BASE: the region differs from the base shot and is the same in a shot taken after
+# two more frames were presented: what a click opened has finished moving in.
 settled() {
-    _was=$([ -f "$WORK/$1.png" ] && convert "$WORK/$1.png[$2]" -format "%#" info:)
+    shot "$1"
+    _was=$(convert "$WORK/$1.png[$2]" -format "%#" info:)
+    frames_after "$(frame_count)" 2 || return 1
     shot "$1"
     differs "$3" "$1" "$2" && [ "$(convert "$WORK/$1.png[$2]" -format "%#" info:)" = "$_was" ]
 }

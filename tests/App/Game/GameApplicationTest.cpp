@@ -32,6 +32,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <regex>
 #include <sys/stat.h>
 #include <thread>
@@ -287,6 +288,36 @@ TEST_F(GameApplicationTest, StartsUpRunsFramesEndsWhenTheWindowClosesAndClicksRe
     EXPECT_EQ(QL_OK, game->OnTouchCancel({}));
     EXPECT_EQ(game->mProbe->mMouse,
               (std::vector<std::string>{"down 20,30 1", "drag 25,35 0", "up 26,36 1", "up 0,0 1"}));
+}
+
+// Scripts driving the real window wait on this file for a frame drawn after their input.
+TEST_F(GameApplicationTest, TheFrameCountFileHoldsTheFramesPresentedSoFar)
+{
+    const fs::path counter = mHome.Path() / "frames";
+    auto held = [&]
+    {
+        std::ifstream in(counter, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    setenv("QL_FRAME_COUNT_FILE", counter.c_str(), 1);
+    TestGame* game = Make();
+    ASSERT_EQ(game->Start(), QL_OK);
+    // Across the count's tenth frame too: the longer number covers the shorter one whole.
+    for (int i = 0; i < 12; ++i)
+    {
+        ASSERT_EQ(game->FrameStep(0.016f), QL_OK);
+        EXPECT_EQ(held(), std::to_string(game->mFrameCount) + "\n") << "after frame " << game->mFrameCount;
+    }
+    EXPECT_GE(game->mFrameCount, 12u);
+    unsetenv("QL_FRAME_COUNT_FILE");
+    base::SingletoneBase::DestroyAll();
+
+    // Without the variable no file is written.
+    fs::remove(counter);
+    game = Make();
+    ASSERT_EQ(game->Start(), QL_OK);
+    ASSERT_EQ(game->FrameStep(0.016f), QL_OK);
+    EXPECT_FALSE(fs::exists(counter));
 }
 
 TEST_F(GameApplicationTest, StartUpFailuresAndASecondCopyEndBeforeTheGameStarts)
