@@ -112,13 +112,25 @@ if(QL_SANITIZE)
 endif()
 
 # ql_test(name SOURCES... [LIBS ...]): a GoogleTest program registered with CTest.
+# SHARDS n registers the program as n tests (name_1 ... name_n), each running its share of the
+# cases (GoogleTest's sharding), so that a long program runs beside itself and each part has its
+# own time limit.
 function(ql_test name)
-    cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(A "" "SHARDS" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${A_SOURCES})
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock ql_testsupport)
-    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED testtmp ENVIRONMENT "${QL_TEST_ENV}")
+    if(NOT A_SHARDS)
+        add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+        set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED testtmp ENVIRONMENT "${QL_TEST_ENV}")
+        return()
+    endif()
+    foreach(shard RANGE 1 ${A_SHARDS})
+        math(EXPR index "${shard} - 1")
+        add_test(NAME ${name}_${shard} COMMAND ${name} --gtest_brief=1)
+        set_tests_properties(${name}_${shard} PROPERTIES FIXTURES_REQUIRED testtmp
+            ENVIRONMENT "${QL_TEST_ENV};GTEST_TOTAL_SHARDS=${A_SHARDS};GTEST_SHARD_INDEX=${index}")
+    endforeach()
 endfunction()
 
 # ql_bench(name SOURCES... [LIBS ...]): a Google Benchmark program.
