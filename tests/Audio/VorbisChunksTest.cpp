@@ -5,6 +5,7 @@
 #include "Platform/Audio/OggDecoder.h"
 
 #include "Core/Base/Stream.h"
+#include "support/TrickleStream.h"
 
 #include <gtest/gtest.h>
 
@@ -16,20 +17,6 @@ using namespace audio;
 
 namespace
 {
-// Delivers at most `most` bytes per read.
-class TrickleStream : public base::MemoryStream
-{
-public:
-    TrickleStream(const std::string& bytes, u32 most)
-        : base::MemoryStream(bytes.data(), static_cast<u32>(bytes.size())), mMost(most)
-    {
-    }
-    u32 Read(void* dst, u32 count) override { return base::MemoryStream::Read(dst, std::min(count, mMost)); }
-
-private:
-    u32 mMost;
-};
-
 // Reads the whole stream in pieces of the given sizes, taken in turn; stereo frames.
 std::vector<float> ReadInPieces(VorbisStream& stream, const std::vector<u32>& sizes)
 {

@@ -3,6 +3,7 @@
 #include "Core/Base/Stream.h"
 #include "Core/File/Archiver.h"
 #include "FileTestSupport.h"
+#include "support/TrickleStream.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -67,20 +68,6 @@ std::string Index(u32 firstUnits, u32 count)
         PutEntry(out, Utf16Name(i), i);
     return out;
 }
-
-// Delivers at most `most` bytes per read, as a pipe or a slow device may.
-class TrickleStream : public base::MemoryStream
-{
-public:
-    TrickleStream(const std::string& bytes, u32 most)
-        : base::MemoryStream(bytes.data(), static_cast<u32>(bytes.size())), mMost(most)
-    {
-    }
-    u32 Read(void* dst, u32 count) override { return base::MemoryStream::Read(dst, std::min(count, mMost)); }
-
-private:
-    u32 mMost;
-};
 
 // Every entry from 1 to count - 1 is present with the fields it was written with.
 ::testing::AssertionResult HoldsEntries(const ArchiveEntries& entries, u32 from, u32 to)

@@ -5,6 +5,7 @@
 
 #include "Core/Base/Stream.h"
 #include "Core/Media/Video/TheoraDecoder.h"
+#include "support/TrickleStream.h"
 
 #include <gtest/gtest.h>
 
@@ -15,20 +16,6 @@
 
 namespace
 {
-// Delivers at most `most` bytes per read.
-class TrickleStream : public base::MemoryStream
-{
-public:
-    TrickleStream(const std::string& bytes, u32 most)
-        : base::MemoryStream(bytes.data(), static_cast<u32>(bytes.size())), mMost(most)
-    {
-    }
-    u32 Read(void* dst, u32 count) override { return base::MemoryStream::Read(dst, std::min(count, mMost)); }
-
-private:
-    u32 mMost;
-};
-
 struct Decoded
 {
     std::vector<i64> numbers;
