@@ -4,6 +4,7 @@
 // class convert to ARGB.
 #include "Core/Psd/Descriptor.h"
 #include "Core/Base/Stream.h"
+#include "Core/Psd/Colour.h"
 #include "PsdTestUtil.h"
 
 #include <gtest/gtest.h>
