@@ -18,7 +18,7 @@ if [ "$FUZZ_LONG_ONE" = 1 ]; then
     UBSAN_OPTIONS=print_stacktrace=1 "$f" -max_total_time="$SECONDS_EACH" -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="${f}_findings/" "${f}_corpus" $seeds >"$f.log" 2>&1
     rc=$?
-    runs=$(sed -n 's/^stat::number_executed_units: *//p' "$f.log" | tail -1)
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$f.log" | tail -1)
     rss=$(sed -n 's/^stat::peak_rss_mb: *//p' "$f.log" | tail -1)
     kept=$(sed -n "s/.*Test unit written to \(.*\)/\1/p" "$f.log")
     if [ $rc -eq 0 ]; then
