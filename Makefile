@@ -5,6 +5,8 @@ ASAN     ?= build-asan
 FUZZ     ?= build-fuzz
 DATA     ?= $(BUILD)/data
 FUZZ_SECONDS ?= 600
+# Fuzzers that `make fuzz-long` runs at a time.
+FUZZ_JOBS ?= 1
 CMAKE_FLAGS ?=
 # `make test` is what CI runs: there every warning fails the build.
 WERROR   ?= OFF
@@ -45,9 +47,9 @@ test:
 	@$(MAKE) --no-print-directory WERROR=ON unit asan fuzz
 	@awk '{p+=$$1; f+=$$2; s+=$$3; c+=$$4} END {printf "%d passed, %d failed, %d skipped, %d cases skipped inside test programs\n", p, f, s, c}' $(TALLY)
 
-# Each fuzzer for FUZZ_SECONDS after the short runs; not part of `make test`.
+# Each fuzzer for FUZZ_SECONDS after the short runs, FUZZ_JOBS at a time; not part of `make test`.
 fuzz-long: fuzz
-	@sh scripts/fuzz-long.sh $(FUZZ) $(FUZZ_SECONDS)
+	@sh scripts/fuzz-long.sh $(FUZZ) $(FUZZ_SECONDS) $(FUZZ_JOBS)
 
 # Installs the comparison readers first (not needed by `make test`).
 bench:

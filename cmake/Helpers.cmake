@@ -148,9 +148,15 @@ function(ql_fuzzer name)
     target_link_libraries(${name} PRIVATE ${A_LIBS})
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
     add_dependencies(ql_fuzzers ${name})
-    # New inputs go to a folder in the build tree; the committed corpus is only read.
+    # New inputs go to a folder in the build tree; the committed corpus is only read. An input that
+    # fails (crash, undefined behaviour, leak, timeout, memory cap) is kept in ${name}_findings.
     set(work ${CMAKE_CURRENT_BINARY_DIR}/${name}_corpus)
-    file(MAKE_DIRECTORY ${work})
-    add_test(NAME ${name} COMMAND ${name} -max_total_time=20 -rss_limit_mb=2048 ${work} ${A_CORPUS})
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "TMPDIR=${QL_TEST_TMP}")
+    set(findings ${CMAKE_CURRENT_BINARY_DIR}/${name}_findings)
+    file(MAKE_DIRECTORY ${work} ${findings})
+    # The longer runs (scripts/fuzz-long.sh) read the seed folders from here.
+    file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${name}.seeds "${A_CORPUS}\n")
+    add_test(NAME ${name} COMMAND ${name} -max_total_time=20 -rss_limit_mb=2048 -artifact_prefix=${findings}/ ${work}
+                                  ${A_CORPUS})
+    set_tests_properties(${name} PROPERTIES TIMEOUT 120 ENVIRONMENT
+                                            "TMPDIR=${QL_TEST_TMP};UBSAN_OPTIONS=print_stacktrace=1")
 endfunction()

@@ -11,9 +11,20 @@ namespace psd
 {
 namespace
 {
+// A component of a damaged file may be NaN or infinite (std::clamp keeps a NaN): NaN reads as the
+// lowest value of the component's range, an infinity as the end of the range it points to.
+double Defined(double v, double lowest, double highest)
+{
+    if (std::isnan(v))
+        return lowest;
+    if (std::isinf(v))
+        return v > 0.0 ? highest : lowest;
+    return v;
+}
+
 u32 ToByte(double v)
 {
-    double scaled = std::trunc(v * 255.0 + 0.5);
+    double scaled = std::trunc(Defined(v, 0.0, 1.0) * 255.0 + 0.5);
     return static_cast<u32>(std::clamp(scaled, 0.0, 255.0));
 }
 
@@ -22,11 +33,11 @@ u32 Pack(u8 alpha, u32 r, u32 g, u32 b) { return (u32(alpha) << 24) | (r << 16) 
 
 u32 HsbToArgb(double hue, double saturation, double brightness, u8 alpha)
 {
-    saturation = std::clamp(saturation, 0.0, 1.0);
-    brightness = std::clamp(brightness, 0.0, 1.0);
-    double h = std::fmod(hue, 360.0);
-    if (!(h >= 0.0))
-        h = h < 0.0 ? h + 360.0 : 0.0; // negative or NaN
+    saturation = std::clamp(Defined(saturation, 0.0, 1.0), 0.0, 1.0);
+    brightness = std::clamp(Defined(brightness, 0.0, 1.0), 0.0, 1.0);
+    double h = std::fmod(Defined(hue, 0.0, 360.0), 360.0);
+    if (h < 0.0)
+        h += 360.0;
     double c = brightness * saturation;
     double hp = h / 60.0;
     double x = c * (1.0 - std::fabs(std::fmod(hp, 2.0) - 1.0));
@@ -46,16 +57,20 @@ u32 HsbToArgb(double hue, double saturation, double brightness, u8 alpha)
 
 u32 CmykToArgb(double c, double m, double y, double k, u8 alpha)
 {
+    k = std::clamp(Defined(k, 0.0, 1.0), 0.0, 1.0);
     auto channel = [k](double ink)
     {
-        ink = std::clamp(ink, 0.0, 1.0);
-        return ToByte((1.0 - ink) * (1.0 - std::clamp(k, 0.0, 1.0)));
+        ink = std::clamp(Defined(ink, 0.0, 1.0), 0.0, 1.0);
+        return ToByte((1.0 - ink) * (1.0 - k));
     };
     return Pack(alpha, channel(c), channel(m), channel(y));
 }
 
 u32 LabToArgb(double l, double a, double b, u8 alpha)
 {
+    l = Defined(l, 0.0, 100.0);
+    a = Defined(a, -128.0, 127.0);
+    b = Defined(b, -128.0, 127.0);
     double fy = (l + 16.0) / 116.0;
     double fx = a / 500.0 + fy;
     double fz = fy - b / 200.0;
@@ -73,9 +88,8 @@ u32 LabToArgb(double l, double a, double b, u8 alpha)
     for (int i = 0; i < 3; ++i)
     {
         double v = lin[i];
+        // Far out of gamut, infinities may cancel into NaN: ToByte gives it the lowest byte.
         v = v > 0.0031308 ? 1.055 * std::pow(v, 1.0 / 2.4) - 0.055 : 12.92 * v;
-        if (!(v == v))
-            v = 0.0;
         out[i] = ToByte(v);
     }
     return Pack(alpha, out[0], out[1], out[2]);

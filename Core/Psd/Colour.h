@@ -7,6 +7,9 @@ namespace psd
 {
 class Reader;
 
+// Every conversion gives a defined colour for any input: a NaN component counts as the lowest
+// value of its range, an infinite one as the end of the range it points to.
+
 // hue in degrees, saturation and brightness 0..1.
 u32 HsbToArgb(double hue, double saturation, double brightness, u8 alpha = 255);
 // Ink coverage 0..1 for each of cyan, magenta, yellow and black.

@@ -256,7 +256,9 @@ bool ReadColourDescriptor(Reader& r, int depth, u32& out)
         out = LabToArgb(v[0], v[1], v[2]);
     else if (cls == "Grsc")
     {
-        u32 g = byte(255.0 - v[0] * 2.55 + 0.5);
+        // Grey is ink 0..100: a NaN reads as none (white), as in the other classes.
+        double ink = std::isnan(v[0]) ? 0.0 : v[0];
+        u32 g = byte(255.0 - ink * 2.55 + 0.5);
         out = 0xFF000000u | (g << 16) | (g << 8) | g;
     }
     else

@@ -4,9 +4,12 @@
 // class convert to ARGB.
 #include "Core/Psd/Descriptor.h"
 #include "Core/Base/Stream.h"
+#include "Core/Psd/Colour.h"
 #include "PsdTestUtil.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 using namespace psdtest;
 
@@ -260,4 +263,62 @@ TEST(Descriptor, ColoursOfEveryClassConvertToArgb)
         EXPECT_TRUE(psd::ReadColourDescriptor(reader, 0, colour)) << std::hex << argb;
         EXPECT_EQ(argb, colour);
     }
+}
+
+// A damaged effect colour may hold NaN or infinities: each component then reads as the lowest value
+// of its range (NaN, -inf) or its highest (+inf), and the others keep their own values.
+TEST(Records, EffectColoursWithNanOrInfiniteComponentsReadAsTheEndsOfTheirRanges)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    auto colour = [](const std::string& cls, std::initializer_list<std::pair<const char*, double>> items)
+    {
+        Descriptor d(cls);
+        for (const auto& [key, value] : items)
+            d.Double(key, value);
+        return d;
+    };
+    const struct
+    {
+        const char* mWhat;
+        Descriptor mColour;
+        u32 mArgb;
+    } cases[] = {
+        {"rgb", colour("RGBC", {{"Rd  ", -nan}, {"Grn ", 128}, {"Bl  ", inf}}), 0xFF0080FFu},
+        {"rgb -inf", colour("RGBC", {{"Rd  ", 200}, {"Grn ", -inf}, {"Bl  ", 64}}), 0xFFC80040u},
+        {"rgb floats", colour("RGBC", {{"redFloat", nan}, {"greenFloat", 0.5}, {"blueFloat", inf}}), 0xFF007FFFu},
+        {"hsb hue", colour("HSBC", {{"H   ", nan}, {"Strt", 100}, {"Brgh", 100}}), 0xFFFF0000u},
+        {"hsb saturation", colour("HSBC", {{"H   ", 120}, {"Strt", -nan}, {"Brgh", 50}}), 0xFF808080u},
+        {"hsb brightness", colour("HSBC", {{"H   ", 240}, {"Strt", 100}, {"Brgh", nan}}), 0xFF000000u},
+        {"hsb +inf", colour("HSBC", {{"H   ", 240}, {"Strt", 50}, {"Brgh", inf}}), 0xFF8080FFu},
+        {"cmyk cyan", colour("CMYC", {{"Cyn ", -nan}, {"Mgnt", 50}, {"Ylw ", 100}, {"Blck", 0}}), 0xFFFF8000u},
+        {"cmyk black", colour("CMYC", {{"Cyn ", 0}, {"Mgnt", 50}, {"Ylw ", 0}, {"Blck", nan}}), 0xFFFF80FFu},
+        {"cmyk infinities", colour("CMYC", {{"Cyn ", -inf}, {"Mgnt", 50}, {"Ylw ", 0}, {"Blck", inf}}), 0xFF000000u},
+        {"cmyk -inf", colour("CMYC", {{"Cyn ", 50}, {"Mgnt", -inf}, {"Ylw ", 100}, {"Blck", 0}}), 0xFF80FF00u},
+        {"lab lightness", colour("LbCl", {{"Lmnc", nan}, {"A   ", 0}, {"B   ", 0}}), 0xFF000000u},
+        {"lab a", colour("LbCl", {{"Lmnc", 50}, {"A   ", -nan}, {"B   ", 20}}), psd::LabToArgb(50, -128, 20)},
+        {"lab b", colour("LbCl", {{"Lmnc", 60}, {"A   ", 10}, {"B   ", inf}}), psd::LabToArgb(60, 10, 127)},
+        {"lab -inf", colour("LbCl", {{"Lmnc", -inf}, {"A   ", 0}, {"B   ", 0}}), 0xFF000000u},
+        {"grey", colour("Grsc", {{"Gry ", nan}}), 0xFFFFFFFFu},
+        {"grey +inf", colour("Grsc", {{"Gry ", inf}}), 0xFF000000u},
+        {"grey -inf", colour("Grsc", {{"Gry ", -inf}}), 0xFFFFFFFFu},
+    };
+    for (const auto& c : cases)
+    {
+        Descriptor shadow("DrSh");
+        shadow.Bool("enab", true).Object("Clr ", c.mColour).Unit("blur", "#Pxl", 5.0);
+        Descriptor root;
+        root.Unit("Scl ", "#Prc", 100.0).Object("DrSh", shadow);
+        Bytes data;
+        data.U32(0).U32(16).Raw(root.Body());
+        DocPtr doc = LoadLayerWithExtra(Tagged("lfx2", data.Str()));
+        ASSERT_TRUE(doc) << c.mWhat;
+        const auto* fx = static_cast<const psd::EffectsRecord*>(doc->mLayers[0].FindEntry(psd::kEntryEffects));
+        ASSERT_TRUE(fx) << c.mWhat;
+        EXPECT_EQ(c.mArgb, fx->mDropShadow.mColour) << c.mWhat << std::hex << " 0x" << fx->mDropShadow.mColour;
+        EXPECT_EQ(5, fx->mDropShadow.mSize) << c.mWhat; // read on past the colour
+    }
+    // The lowest and highest ends are not the neutral values the cases above would also match.
+    EXPECT_NE(psd::LabToArgb(50, -128, 20), psd::LabToArgb(50, 0, 20));
+    EXPECT_NE(psd::LabToArgb(60, 10, 127), psd::LabToArgb(60, 10, 0));
 }
