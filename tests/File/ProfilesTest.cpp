@@ -10,6 +10,14 @@
 
 #include <tinyxml2.h>
 
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
 using namespace file;
 using Names = std::vector<std::wstring>;
 
@@ -210,6 +218,56 @@ TEST_F(ProfilesTest, AFileThatCannotBeReadStaysWhereItIsAndIsNeverWrittenOver)
     EXPECT_FALSE(OnDisk("user/profiles.xml.bad"));
     std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     EXPECT_EQ(Read("user/profiles.xml"), kTwoProfiles) << "the player's file is untouched";
+}
+
+TEST_F(ProfilesTest, AFifoOrALinkToOneIsUnreadableNeverWaitedOnAndLeftWhereItIs)
+{
+    // A watchdog opens the other end should a load wait on it, so a hang fails instead of stalling.
+    const std::filesystem::path fifo = mDir.Path() / "fifo";
+    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+    const std::filesystem::path file = mDir.Path() / "user/profiles.xml";
+    for (const bool viaLink : {false, true, false})
+    {
+        SCOPED_TRACE(viaLink ? "a link to a FIFO" : "a FIFO");
+        std::filesystem::remove(file);
+        if (viaLink)
+            std::filesystem::create_symlink(fifo, file);
+        else
+            ASSERT_EQ(0, ::mkfifo(file.c_str(), 0600));
+        mLog.emplace();
+        std::atomic<bool> loaded{false}, rescued{false};
+        std::thread watchdog(
+            [&]
+            {
+                for (int i = 0; i < 200 && !loaded; ++i)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                if (loaded)
+                    return;
+                rescued = true;
+                const int peer = ::open(file.c_str(), O_RDWR | O_CLOEXEC);
+                while (!loaded)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                ::close(peer);
+            });
+        EXPECT_EQ(P()->Load(), QL_OK);
+        loaded = true;
+        watchdog.join();
+        EXPECT_FALSE(rescued) << "the load waited on the FIFO";
+        EXPECT_TRUE(gProfileUnreadable);
+        EXPECT_FALSE(gProfileCorrupt);
+        EXPECT_EQ(P()->GetProfileNames(), Names{base::kDefaultProfileName});
+        EXPECT_TRUE(LogHas("profiles.xml' cannot be read (a FIFO, not a plain file); it is left as it is"))
+            << mLog->Text();
+        P()->SelectProfile(L"Ann");
+        EXPECT_EQ(P()->Save(), QL_FAIL);
+        base::SingletoneBase::DestroyAll(); // the save at exit
+        gProfileUnreadable = false;
+        EXPECT_EQ(QL_OK, UserDataFileContainer::Instance()->SetPath(mDir.WPath("user")));
+        EXPECT_EQ(viaLink, std::filesystem::is_symlink(file));
+        EXPECT_TRUE(std::filesystem::is_fifo(file)) << "the player's FIFO is left as it was";
+        EXPECT_FALSE(OnDisk("user/profiles.xml.bad"));
+        EXPECT_FALSE(OnDisk("user/profiles.xml.tmp"));
+    }
 }
 
 TEST_F(ProfilesTest, DestructorSavesButASecondInstanceNeverDoesAndAFailedSaveKeepsTheOldFile)
