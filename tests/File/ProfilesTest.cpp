@@ -6,17 +6,13 @@
 #include "Core/File/UserDataFileContainer.h"
 #include "FileTestSupport.h"
 #include "Os/ScopedEnv.h"
+#include "support/FifoWatchdog.h"
 #include "support/FileAccessChecks.h"
 
 #include <tinyxml2.h>
 
-#include <atomic>
-#include <chrono>
-#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
-#include <thread>
-#include <unistd.h>
 
 using namespace file;
 using Names = std::vector<std::wstring>;
@@ -222,7 +218,6 @@ TEST_F(ProfilesTest, AFileThatCannotBeReadStaysWhereItIsAndIsNeverWrittenOver)
 
 TEST_F(ProfilesTest, AFifoOrALinkToOneIsUnreadableNeverWaitedOnAndLeftWhereItIs)
 {
-    // A watchdog opens the other end should a load wait on it, so a hang fails instead of stalling.
     const std::filesystem::path fifo = mDir.Path() / "fifo";
     ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
     const std::filesystem::path file = mDir.Path() / "user/profiles.xml";
@@ -235,24 +230,9 @@ TEST_F(ProfilesTest, AFifoOrALinkToOneIsUnreadableNeverWaitedOnAndLeftWhereItIs)
         else
             ASSERT_EQ(0, ::mkfifo(file.c_str(), 0600));
         mLog.emplace();
-        std::atomic<bool> loaded{false}, rescued{false};
-        std::thread watchdog(
-            [&]
-            {
-                for (int i = 0; i < 200 && !loaded; ++i)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-                if (loaded)
-                    return;
-                rescued = true;
-                const int peer = ::open(file.c_str(), O_RDWR | O_CLOEXEC);
-                while (!loaded)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-                ::close(peer);
-            });
+        testsupport::FifoWatchdog watchdog(file.string());
         EXPECT_EQ(P()->Load(), QL_OK);
-        loaded = true;
-        watchdog.join();
-        EXPECT_FALSE(rescued) << "the load waited on the FIFO";
+        EXPECT_TRUE(watchdog.Done()) << "the load waited on the FIFO";
         EXPECT_TRUE(gProfileUnreadable);
         EXPECT_FALSE(gProfileCorrupt);
         EXPECT_EQ(P()->GetProfileNames(), Names{base::kDefaultProfileName});

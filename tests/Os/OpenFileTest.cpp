@@ -3,58 +3,31 @@
 // operations built on the opener neither wait on nor replace such a thing.
 #include "Platform/Os/OpenFile.h"
 #include "Platform/Os/Files.h"
+#include "support/FifoWatchdog.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cerrno>
-#include <chrono>
-#include <condition_variable>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
-#include <thread>
 #include <unistd.h>
 #include <utility>
 
 namespace
 {
-// Runs `step`; should it hang in open() on the FIFO, the FIFO's other end is opened after a while,
-// which lets the step go on, and the hang is reported instead of stalling the test program.
+// Runs `step`; false when it waited on the FIFO (and had to be let go).
 bool FinishesWithoutAPeer(const std::string& fifo, const std::function<void()>& step)
 {
-    std::mutex mutex;
-    std::condition_variable done;
-    bool finished = false;
-    std::atomic<bool> rescued{false};
-    std::thread watchdog(
-        [&]
-        {
-            std::unique_lock<std::mutex> lock(mutex);
-            if (done.wait_for(lock, std::chrono::seconds(20), [&] { return finished; }))
-                return;
-            rescued = true;
-            // O_RDWR never waits on a FIFO: it is both ends at once.
-            const int peer = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
-            done.wait(lock, [&] { return finished; });
-            if (peer >= 0)
-                ::close(peer);
-        });
+    testsupport::FifoWatchdog watchdog(fifo);
     step();
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        finished = true;
-    }
-    done.notify_all();
-    watchdog.join();
-    return !rescued;
+    return watchdog.Done();
 }
 
 bool IsFifo(const std::string& path)
@@ -88,7 +61,9 @@ TEST_F(OpenFileTest, APlainFileOpensBlockingForEveryAccessAndNothingElseOpens)
         ASSERT_GE(fd, 0) << std::strerror(errno);
         // The flag that kept open() from waiting is gone again (an O_PATH descriptor has none).
         if (access != os::FileAccess::QueryOnly)
+        {
             EXPECT_EQ(0, ::fcntl(fd, F_GETFL) & O_NONBLOCK);
+        }
         EXPECT_EQ(5, os::FileSize(fd));
         EXPECT_TRUE(os::CloseFile(fd));
     }

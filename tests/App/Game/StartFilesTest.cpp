@@ -7,6 +7,7 @@
 #include "Core/File/ArchiveBuilder.h"
 #include "Core/File/Archiver.h"
 #include "Core/File/FileManager.h"
+#include "support/FifoWatchdog.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -130,7 +131,9 @@ TEST(StartFiles, APackThatCannotBeOpenedIsToldWithTheSystemsReasonNotAsDamaged)
     // A FIFO in its place is named as such, and never waited on.
     fs::remove("data.dat");
     ASSERT_EQ(0, ::mkfifo("data.dat", 0600));
+    testsupport::FifoWatchdog watchdog((dir.Path() / "data.dat").string());
     const std::string fifo = told();
+    EXPECT_TRUE(watchdog.Done()) << "the pack's FIFO was waited on";
     EXPECT_NE(std::string::npos, fifo.find("data.dat' cannot be opened (a FIFO, not a plain file): ")) << fifo;
     EXPECT_TRUE(fs::is_fifo("data.dat"));
     base::SingletoneBase::DestroyAll();
