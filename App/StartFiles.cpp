@@ -73,6 +73,8 @@ std::wstring CheckStartFiles()
         if (!archiver)
             return pack + L" is missing, and the folder '" + prefix + L"' does not hold the files in its place: " +
                    needed;
+        if (!archiver->GetOpenFailure().empty())
+            return pack + L" cannot be opened (" + archiver->GetOpenFailure() + L"): " + needed;
         if (!archiver->GetFault().empty())
             return pack + L" is damaged (" + archiver->GetFault() + L"): " + needed;
         return pack + L" lacks files or cannot give them: " + needed;

@@ -3,6 +3,7 @@
 
 #include "Core/App/CriticalSection.h"
 #include "Core/Base/Log.h"
+#include "Core/File/FileSystem.h"
 #include "Core/File/Path.h"
 #include "Core/File/UserDataFileContainer.h"
 #include "Platform/Os/Dialogs.h"
@@ -13,7 +14,6 @@
 #include "Platform/Os/Thread.h"
 
 #include <cerrno>
-#include <cstring>
 #include <memory>
 
 namespace app
@@ -74,7 +74,7 @@ QLResultEnum ApplicationWin32::InitLogFile(const std::wstring& folder, std::wstr
     {
         const int error = errno;
         if (why)
-            *why = L"the log '" + path + L"' cannot be written (" + os::FromUtf8(std::strerror(error)) + L")";
+            *why = L"the log '" + path + L"' cannot be written (" + file::FileErrorText(path, error) + L")";
         return QL_FAIL;
     }
     base::MainLog::Instance()->AddHtmlOutput(std::move(file));

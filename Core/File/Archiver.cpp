@@ -4,9 +4,11 @@
 #include "Core/Base/Log.h"
 #include "Core/Base/Stream.h"
 #include "Core/File/FileManager.h"
+#include "Core/File/FileSystem.h"
 #include "Core/File/Path.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <set>
@@ -85,11 +87,20 @@ bool StartsWith(const std::wstring& text, const std::wstring& prefix)
 Archiver::Archiver(const std::wstring& prefix, const std::wstring& packPath, Container* parent)
     : FileContainer(true), mParent(parent), mPrefix(prefix), mPackPath(packPath)
 {
+    errno = 0;
     std::unique_ptr<base::Stream> stream(parent ? parent->OpenStream(packPath) : nullptr);
+    const int error = errno;
     if (!stream)
     {
-        QL_LOG(L"Cannot open pack '%s'\n") << base::LogStyle::Error << packPath;
-        mFault = L"it cannot be opened";
+        // A pack on disk that cannot be opened is not damaged: the system says why (too many open
+        // files, its permissions, not a plain file). One inside another pack that cannot be given
+        // is damage of that pack.
+        if (dynamic_cast<FileManagerWin32*>(parent) && error != 0)
+            mOpenFailure = FileErrorText(packPath, error);
+        else
+            mFault = L"it cannot be opened";
+        QL_LOG(L"Cannot open pack '%s' (%s)\n")
+            << base::LogStyle::Error << packPath << (mOpenFailure.empty() ? mFault : mOpenFailure);
         return;
     }
     mPackSize = stream->GetSize();
@@ -188,10 +199,14 @@ base::Stream* Archiver::OpenStream(const std::wstring& name)
     auto it = mEntries.find(name);
     if (it == mEntries.end() || !mParent)
         return nullptr;
+    errno = 0;
     std::unique_ptr<base::Stream> source = OpenPack();
     if (!source)
     {
-        QL_LOG(L"Cannot open pack '%s' for '%s'\n") << base::LogStyle::Error << mPackPath << name;
+        const int error = errno;
+        QL_LOG(L"Cannot open pack '%s' for '%s' (%s)\n")
+            << base::LogStyle::Error << mPackPath << name
+            << (error != 0 ? FileErrorText(mPackPath, error) : std::wstring(L"it cannot be given"));
         return nullptr;
     }
     const ArchiveRecord& record = it->second;

@@ -44,9 +44,13 @@ public:
     static QLResultEnum ReadIndex(ArchiveEntries& entries, base::Stream& stream, std::wstring* why = nullptr);
 
     const ArchiveEntries& GetEntries() const { return mEntries; }
-    // What is wrong with the pack as a whole ("it cannot be opened", "it is not a pack: ...", "its
-    // index is cut short ...", "it is cut short: ..."); empty for a sound one.
+    // What is wrong with the pack's bytes as a whole ("it is not a pack: ...", "its index is cut
+    // short ...", "it is cut short: ...", or "it cannot be opened" for a pack inside another that
+    // cannot give it); empty for a sound one.
     const std::wstring& GetFault() const { return mFault; }
+    // Why a pack on disk could not be opened at all (the system's reason, such as "Too many open
+    // files", or "a FIFO, not a plain file"); its bytes are then unknown, not damaged.
+    const std::wstring& GetOpenFailure() const { return mOpenFailure; }
 
     Container* mParent; // not owned
     std::wstring mPrefix;
@@ -54,6 +58,7 @@ public:
     ArchiveEntries mEntries;
     u64 mPackSize = 0; // bytes of the pack file when its index was read
     std::wstring mFault;
+    std::wstring mOpenFailure;
 
 protected:
     void DoListFiles(const std::wstring& requested, const std::wstring& inner, const std::wstring& sub, bool recursive,

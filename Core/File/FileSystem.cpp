@@ -6,10 +6,10 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/Path.h"
 #include "Platform/Os/Files.h"
+#include "Platform/Os/OpenFile.h"
 #include "Platform/Os/Text.h"
 
 #include <cerrno>
-#include <cstring>
 
 namespace file
 {
@@ -19,6 +19,11 @@ QLResultEnum Result(bool ok) { return ok ? QL_OK : QL_FAIL; }
 } // namespace
 
 std::string NativePath(const std::wstring& path) { return os::SystemPath(ToForwardSlashes(path)); }
+
+std::wstring FileErrorText(const std::wstring& path, int error)
+{
+    return base::StringToWString(os::OpenFailureText(NativePath(path), error), 1);
+}
 
 QLResultEnum CreateDirectory(const std::wstring& path) { return Result(os::MakeFolder(NativePath(path))); }
 
@@ -55,8 +60,8 @@ QLResultEnum WriteFileAtomically(const std::wstring& path, const std::string& by
         return QL_OK;
     const int error = errno;
     // "write 'x': reason" or "create 'x.tmp': reason", after "cannot".
-    const std::wstring what = (created ? L"write '" + path : L"create '" + path + L".tmp") + L"': " +
-                              base::StringToWString(std::strerror(error), 1);
+    const std::wstring failed = created ? path : path + L".tmp";
+    const std::wstring what = (created ? L"write '" : L"create '") + failed + L"': " + FileErrorText(failed, error);
     if (why)
         *why = L"cannot " + what;
     else

@@ -10,6 +10,9 @@ namespace file
 {
 // The UTF-8 path the OS is called with; "\" becomes "/".
 std::string NativePath(const std::wstring& path);
+// Why opening or reading the file failed with `error` (an errno), for a log: what stands at the
+// path when it is not a plain file ("a FIFO, not a plain file"), otherwise the system's text.
+std::wstring FileErrorText(const std::wstring& path, int error);
 
 // Each returns QL_OK on success and QL_FAIL on failure.
 QLResultEnum CreateDirectory(const std::wstring& path);

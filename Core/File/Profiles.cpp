@@ -91,12 +91,13 @@ QLResultEnum Profiles::Load()
     mUnreadable = false;
     if (!ReadWholeFile(*UserDataFileContainer::Instance(), base::kProfilesFileName, text))
     {
-        // Not damaged: unreadable (its permissions). It stays as it is, and no save of this run
-        // may replace it with the fresh profile.
+        // Not damaged: unreadable (its permissions, or not a plain file, such as a FIFO, which is
+        // never waited on). It stays as it is, and no save of this run may replace it with the
+        // fresh profile.
         const int error = errno;
+        const std::wstring path = UserDataFileContainer::Instance()->GetRootPath() + base::kProfilesFileName;
         QL_LOG(L"'%s' cannot be read (%s); it is left as it is and this run saves no profiles\n")
-            << base::LogStyle::Error << UserDataFileContainer::Instance()->GetRootPath() + base::kProfilesFileName
-            << std::strerror(error);
+            << base::LogStyle::Error << path << FileErrorText(path, error);
         gProfileUnreadable = true;
         mUnreadable = true;
         mRefusalLogged = false;

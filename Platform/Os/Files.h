@@ -1,6 +1,7 @@
 // Raw file access on the real file system (UTF-8 paths, no mounts): file and folder facts,
 // folder listings, deletion, renaming, whole-file reads, appends, copies, flushes and atomic writes. The engine's file
-// layer builds on these; each returns false on failure with errno telling why.
+// layer builds on these; each returns false on failure with errno telling why. Files are opened
+// through OpenPlainFile: anything but a plain file is refused, never waited on.
 #pragma once
 
 #include <cstdint>

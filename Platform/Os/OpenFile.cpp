@@ -3,15 +3,38 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace os
 {
+namespace
+{
+// What a file of this type is called in a log; null for a plain file or a folder.
+const char* KindOf(mode_t mode)
+{
+    if (S_ISREG(mode) || S_ISDIR(mode))
+        return nullptr;
+    if (S_ISFIFO(mode))
+        return "a FIFO";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    if (S_ISCHR(mode))
+        return "a character device";
+    if (S_ISBLK(mode))
+        return "a block device";
+    return "a special file";
+}
+
+// 0 for a plain file; otherwise the errno that refuses it.
+int RefusalOf(mode_t mode) { return S_ISREG(mode) ? 0 : S_ISDIR(mode) ? EISDIR : ENXIO; }
+} // namespace
+
 int OpenFile(const std::string& path, FileAccess access, FileCreation creation)
 {
-    int flags = O_CLOEXEC;
+    int flags = 0;
     switch (access)
     {
     case FileAccess::Read: flags |= O_RDONLY; break;
@@ -30,23 +53,50 @@ int OpenFile(const std::string& path, FileAccess access, FileCreation creation)
         errno = EINVAL;
         return -1;
     }
+    return OpenPlainFile(path, flags);
+}
 
+int OpenPlainFile(const std::string& path, int flags, unsigned mode)
+{
+    // Refused before opening where possible: opening a FIFO would wake a peer waiting on it.
+    struct stat info;
+    if (::stat(path.c_str(), &info) == 0 && RefusalOf(info.st_mode) != 0)
+    {
+        errno = RefusalOf(info.st_mode);
+        return -1;
+    }
     int fd;
     do
-        fd = ::open(path.c_str(), flags, 0666);
+        fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, static_cast<mode_t>(mode));
     while (fd == -1 && errno == EINTR);
     if (fd == -1)
         return -1;
 
-    // Folders open fine on POSIX but are not files.
-    struct stat info;
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode))
+    // The path may have changed since the check; the descriptor is what counts.
+    int error = ::fstat(fd, &info) != 0 ? errno : RefusalOf(info.st_mode);
+    // Plain files read and write the same either way, but the flag is not ours to leave set.
+    if (error == 0 && !(flags & (O_PATH | O_NONBLOCK)))
+    {
+        const int status = ::fcntl(fd, F_GETFL);
+        if (status == -1 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0)
+            error = errno;
+    }
+    if (error != 0)
     {
         ::close(fd);
-        errno = EISDIR;
+        errno = error;
         return -1;
     }
     return fd;
+}
+
+std::string OpenFailureText(const std::string& path, int error)
+{
+    struct stat info;
+    if (error == ENXIO && ::stat(path.c_str(), &info) == 0)
+        if (const char* kind = KindOf(info.st_mode))
+            return std::string(kind) + ", not a plain file";
+    return std::strerror(error);
 }
 
 bool CloseFile(int fd) { return ::close(fd) == 0; }

@@ -22,9 +22,17 @@ enum class FileCreation
     Existing
 };
 
-// A descriptor of a plain file (never a folder), or -1. Always truncates an existing file;
-// QueryOnly cannot create.
+// A descriptor of a plain file, or -1. Always truncates an existing file; QueryOnly cannot create.
+// Anything else at the path (a folder, a FIFO, a socket, a device) is refused, never waited on:
+// see OpenPlainFile.
 int OpenFile(const std::string& path, FileAccess access, FileCreation creation);
+// open(2) with the POSIX flags given (O_CLOEXEC added) for a plain file only: it never blocks in
+// open() (a FIFO without a peer would hold it for good), and a folder fails with EISDIR, anything
+// else that is not a plain file with ENXIO. Links are followed.
+int OpenPlainFile(const std::string& path, int flags, unsigned mode = 0666);
+// Why opening the path failed with `error`, for a log: what stands there when it is not a plain
+// file ("a FIFO, not a plain file"), otherwise the system's text ("Too many open files").
+std::string OpenFailureText(const std::string& path, int error);
 bool CloseFile(int fd);
 // Moves bytes until `count`, the end of the file or an error; false only on an error. `done` holds
 // what was moved either way.

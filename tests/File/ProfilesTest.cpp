@@ -7,9 +7,13 @@
 #include "Core/File/UserDataFileContainer.h"
 #include "FileTestSupport.h"
 #include "Os/ScopedEnv.h"
+#include "support/FifoWatchdog.h"
 #include "support/FileAccessChecks.h"
 
 #include <tinyxml2.h>
+
+#include <filesystem>
+#include <sys/stat.h>
 
 using namespace file;
 using Names = std::vector<std::wstring>;
@@ -283,6 +287,40 @@ TEST_F(ProfilesTest, AFileThatCannotBeReadStaysWhereItIsAndIsNeverWrittenOver)
     EXPECT_FALSE(OnDisk("user/profiles.xml.bad"));
     std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     EXPECT_EQ(Read("user/profiles.xml"), kTwoProfiles) << "the player's file is untouched";
+}
+
+TEST_F(ProfilesTest, AFifoOrALinkToOneIsUnreadableNeverWaitedOnAndLeftWhereItIs)
+{
+    const std::filesystem::path fifo = mDir.Path() / "fifo";
+    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+    const std::filesystem::path file = mDir.Path() / "user/profiles.xml";
+    for (const bool viaLink : {false, true, false})
+    {
+        SCOPED_TRACE(viaLink ? "a link to a FIFO" : "a FIFO");
+        std::filesystem::remove(file);
+        if (viaLink)
+            std::filesystem::create_symlink(fifo, file);
+        else
+            ASSERT_EQ(0, ::mkfifo(file.c_str(), 0600));
+        mLog.emplace();
+        testsupport::FifoWatchdog watchdog(file.string());
+        EXPECT_EQ(P()->Load(), QL_OK);
+        EXPECT_TRUE(watchdog.Done()) << "the load waited on the FIFO";
+        EXPECT_TRUE(gProfileUnreadable);
+        EXPECT_FALSE(gProfileCorrupt);
+        EXPECT_EQ(P()->GetProfileNames(), Names{base::kDefaultProfileName});
+        EXPECT_TRUE(LogHas("profiles.xml' cannot be read (a FIFO, not a plain file); it is left as it is"))
+            << mLog->Text();
+        P()->SelectProfile(L"Ann");
+        EXPECT_EQ(P()->Save(), QL_FAIL);
+        base::SingletoneBase::DestroyAll(); // the save at exit
+        gProfileUnreadable = false;
+        EXPECT_EQ(QL_OK, UserDataFileContainer::Instance()->SetPath(mDir.WPath("user")));
+        EXPECT_EQ(viaLink, std::filesystem::is_symlink(file));
+        EXPECT_TRUE(std::filesystem::is_fifo(file)) << "the player's FIFO is left as it was";
+        EXPECT_FALSE(OnDisk("user/profiles.xml.bad"));
+        EXPECT_FALSE(OnDisk("user/profiles.xml.tmp"));
+    }
 }
 
 TEST_F(ProfilesTest, DestructorSavesButASecondInstanceNeverDoesAndAFailedSaveKeepsTheOldFile)

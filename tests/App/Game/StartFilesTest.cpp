@@ -7,14 +7,21 @@
 #include "Core/File/ArchiveBuilder.h"
 #include "Core/File/Archiver.h"
 #include "Core/File/FileManager.h"
+#include "support/FifoWatchdog.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -81,5 +88,53 @@ TEST(StartFiles, ASoundPackOrLooseFilesPassAndADamagedCutOrMissingPackIsNamedWit
         EXPECT_EQ(0u, told.rfind("The data pack '" + fs::current_path().string() + "/data.dat'", 0)) << told;
         EXPECT_NE(std::string::npos, told.find(c.told)) << told;
     }
+    base::SingletoneBase::DestroyAll();
+}
+
+// A pack the system will not open is not damaged: the player reads the system's reason instead.
+TEST(StartFiles, APackThatCannotBeOpenedIsToldWithTheSystemsReasonNotAsDamaged)
+{
+    testsupport::TempDir dir;
+    testsupport::InFolder in(dir.Path());
+    ASSERT_EQ(QL_OK, file::BuildPack((fs::path(QL_SOURCE_DIR) / "content/td/").wstring(), L"data.dat"));
+    const auto told = []
+    {
+        base::SingletoneBase::DestroyAll();
+        file::FileManager::Instance()->mMounts[L"td/"] = L"data.dat";
+        return Narrow(CheckStartFiles());
+    };
+    ASSERT_EQ("", told()) << "the pack itself is sound";
+
+    // Every descriptor taken (under a low limit, so only a few): the pack is found but cannot be
+    // opened.
+    rlimit limit{};
+    ASSERT_EQ(0, ::getrlimit(RLIMIT_NOFILE, &limit));
+    rlimit low = limit;
+    low.rlim_cur = std::min<rlim_t>(limit.rlim_cur, 64);
+    ASSERT_EQ(0, ::setrlimit(RLIMIT_NOFILE, &low));
+    const int folder = ::open(".", O_RDONLY | O_CLOEXEC);
+    std::vector<int> taken;
+    for (int fd; (fd = ::fcntl(folder, F_DUPFD_CLOEXEC, 0)) >= 0;)
+        taken.push_back(fd);
+    const int error = errno;
+    const std::string tooMany = told();
+    for (const int fd : taken)
+        ::close(fd);
+    ::close(folder);
+    ASSERT_EQ(0, ::setrlimit(RLIMIT_NOFILE, &limit));
+    ASSERT_EQ(EMFILE, error);
+    EXPECT_NE(std::string::npos, tooMany.find("data.dat' cannot be opened (Too many open files): the game cannot start "
+                                              "without td/strings_en.csv"))
+        << tooMany;
+    EXPECT_EQ(std::string::npos, tooMany.find("damaged")) << tooMany;
+
+    // A FIFO in its place is named as such, and never waited on.
+    fs::remove("data.dat");
+    ASSERT_EQ(0, ::mkfifo("data.dat", 0600));
+    testsupport::FifoWatchdog watchdog((dir.Path() / "data.dat").string());
+    const std::string fifo = told();
+    EXPECT_TRUE(watchdog.Done()) << "the pack's FIFO was waited on";
+    EXPECT_NE(std::string::npos, fifo.find("data.dat' cannot be opened (a FIFO, not a plain file): ")) << fifo;
+    EXPECT_TRUE(fs::is_fifo("data.dat"));
     base::SingletoneBase::DestroyAll();
 }
