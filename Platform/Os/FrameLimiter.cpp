@@ -1,6 +1,8 @@
 // Frame limiter schedule.
 #include "Platform/Os/FrameLimiter.h"
 
+#include <thread>
+
 namespace os
 {
 void FrameLimiter::SetRate(double hertz)
@@ -26,5 +28,11 @@ FrameLimiter::Clock::duration FrameLimiter::Wait(Clock::time_point now)
     if (now - mDue > mPeriod)
         mDue = now;
     return Clock::duration::zero();
+}
+void FrameLimiter::SleepToNextFrame()
+{
+    const Clock::duration wait = Wait(Clock::now());
+    if (wait > Clock::duration::zero())
+        std::this_thread::sleep_for(wait);
 }
 } // namespace os

@@ -17,6 +17,8 @@ public:
     // the schedule on to `now` once it is more than a whole period behind, so that a long frame
     // (a level loading) is not followed by a burst of unpaced ones.
     Clock::duration Wait(Clock::time_point now);
+    // Sleeps what Wait asks for a frame that ends now.
+    void SleepToNextFrame();
 
 private:
     double mRate = 0.0;

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <thread>
 
 namespace os
 {
@@ -52,9 +51,7 @@ void NullWindow::PaceFrame(bool calm)
         mHalfRate = calm;
         UpdatePacing();
     }
-    const auto wait = mLimiter.Wait(FrameLimiter::Clock::now());
-    if (wait > FrameLimiter::Clock::duration::zero())
-        std::this_thread::sleep_for(wait);
+    mLimiter.SleepToNextFrame();
 }
 
 double NullWindow::PacedRate(bool* vsync) const

@@ -11,7 +11,6 @@
 #include <SDL2/SDL.h>
 
 #include <cstring>
-#include <thread>
 
 namespace os
 {
@@ -109,9 +108,7 @@ void SdlWindow::PaceFrame(bool calm)
         mHalfRate = half;
         UpdatePacing();
     }
-    const auto wait = mLimiter.Wait(FrameLimiter::Clock::now());
-    if (wait > FrameLimiter::Clock::duration::zero())
-        std::this_thread::sleep_for(wait);
+    mLimiter.SleepToNextFrame();
 }
 
 double SdlWindow::PacedRate(bool* vsync) const
