@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
 
+#include <limits>
 #include <tuple>
 
 namespace
@@ -102,6 +103,13 @@ TEST_F(ProgressFixture, WorseResultKeepsStarsAndHighButOverwritesTheRestAndTotal
     progress->getFurthestLevel(episode, level);
     EXPECT_EQ(episode, 0);
     EXPECT_EQ(level, 0);
+
+    // Numbers as large as a profile may hold: the score stops at the largest, it never wraps.
+    const i32 top = std::numeric_limits<i32>::max();
+    progress->saveLevelResult(0, 1, kDifficultyNormal, result(top, top, 1, 0));
+    EXPECT_EQ(progress->getLevelResult(0, 1, kDifficultyNormal).high, top);
+    progress->saveLevelResult(0, 2, kDifficultyNormal, result(top - 9, 4, 1, 0));
+    EXPECT_EQ(progress->getLevelResult(0, 2, kDifficultyNormal).high, top - 5);
 }
 
 TEST_F(ProgressFixture, NextLevelOpenLevelsUpgradeLevelsCacheAndHardcore)
