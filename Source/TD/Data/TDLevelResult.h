@@ -21,7 +21,6 @@ struct TDLevelResult
     i32 totalScore() const
     {
         const i64 sum = static_cast<i64>(kills) + healthBonus;
-        return static_cast<i32>(std::clamp<i64>(sum, std::numeric_limits<i32>::min(),
-                                                std::numeric_limits<i32>::max()));
+        return static_cast<i32>(std::clamp<i64>(sum, std::numeric_limits<i32>::min(), std::numeric_limits<i32>::max()));
     }
 };
