@@ -38,16 +38,18 @@ window_or_end() { # the game's window shows (WID), or the game has ended
 }
 start_game() { # OUT: the game in the background with a fresh log; PID, and WID once its window shows
     rm -f "$LOG" "$FRAMES"
-    for try in 1 2; do
+    for try in 1 2 3; do
         "$GAME" --data_path "$DATA/" >"$WORK/$1.out" 2>&1 &
         PID=$!
         WID=""
         wait_for 90 window_or_end
         [ -n "$WID" ] && return
-        # Seen once on a loaded machine: the X server refused the window; say so and try again.
+        # Seen twice on a loaded machine: the game found no X server to open its window on. Say so,
+        # with how the server fared, and try again on a working one.
         echo "note: no window on try $try: $(tr '\n' ' ' <"$WORK/$1.out")"
         kill $PID 2>/dev/null
         wait $PID 2>/dev/null
+        xvfb_mend
     done
 }
 stop_game() { kill -TERM $PID; wait $PID; }
