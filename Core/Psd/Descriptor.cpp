@@ -255,12 +255,7 @@ bool ReadColourDescriptor(Reader& r, int depth, u32& out)
     else if (cls == "LbCl")
         out = LabToArgb(v[0], v[1], v[2]);
     else if (cls == "Grsc")
-    {
-        // Grey is ink 0..100: a NaN reads as none (white), as in the other classes.
-        double ink = std::isnan(v[0]) ? 0.0 : v[0];
-        u32 g = byte(255.0 - ink * 2.55 + 0.5);
-        out = 0xFF000000u | (g << 16) | (g << 8) | g;
-    }
+        out = CmykToArgb(0.0, 0.0, 0.0, v[0] / 100.0); // grey is black ink 0..100 alone
     else
         out = 0xFF000000u | (byte(v[0]) << 16) | (byte(v[1]) << 8) | byte(v[2]);
     return ok;
