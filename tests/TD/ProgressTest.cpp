@@ -384,8 +384,8 @@ TEST(ProgressFile, StoredModeAndStepStatesOutsideTheirRangeAreLoggedAndReadAsANe
 }
 
 // Every other number a profile holds is held to its range where it is read: stars 0 to 3,
-// crystals, scores and counts not below 0, volumes 0 to 1, the last episode one of the game's,
-// upgrade levels from none to the top step. Values inside read as they stand (the middle too);
+// crystals, scores and counts not below 0, volumes 0 to 1, the last episode one of the game's;
+// upgrade levels read as stored, one past the top step told. Values inside read as they stand (the middle too);
 // one outside reads as a new profile's, is logged once per load however often it is read, and
 // stays in the file. Only the game's own levels count into the star totals, each once.
 TEST(ProgressFile, DamagedNumbersReadAsANewProfilesAreLoggedOncePerLoadAndLeftInTheFile)
@@ -418,9 +418,10 @@ TEST(ProgressFile, DamagedNumbersReadAsANewProfilesAreLoggedOncePerLoadAndLeftIn
             EXPECT_EQ(1.0f, progress.getMusicVolume());
             EXPECT_EQ(0.5f, progress.getSoundVolume());
             EXPECT_EQ(0, progress.getLastEpisode());
-            EXPECT_EQ(-1, progress.getUpgradeLevel(7)) << "beyond the top step";
+            // Upgrade levels read as stored: past the top step (no step applies) and negative alike.
+            EXPECT_EQ(3, progress.getUpgradeLevel(7)) << "beyond the top step";
             EXPECT_EQ(1, progress.getUpgradeLevel(8));
-            EXPECT_EQ(-1, progress.getUpgradeLevel(9));
+            EXPECT_EQ(-4, progress.getUpgradeLevel(9));
             const TDLevelResult r = progress.getLevelResult(0, 0, kDifficultyNormal);
             EXPECT_EQ(std::tie(r.stars, r.kills, r.high, r.combo, r.healthBonus), std::tuple(0, 0, 0, 4, 7));
             EXPECT_EQ(0, progress.getLevelResult(1, 0, kDifficultyNormal).stars);
@@ -434,8 +435,9 @@ TEST(ProgressFile, DamagedNumbersReadAsANewProfilesAreLoggedOncePerLoadAndLeftIn
             EXPECT_EQ(0, progress.getEpisodeVisited(0, kDifficultyNormal));
             EXPECT_EQ(1, progress.getEpisodeVisited(1, kDifficultyNormal));
         }
-        // stars -5 twice, 4; kills, high; gems; music; lastEpisode; upgrades 7 and 9; episode0n.
-        EXPECT_EQ(11 * load, log.Count("out of range")) << log.Text();
+        // stars -5 twice, 4; kills, high; gems; music; lastEpisode; episode0n.
+        EXPECT_EQ(9 * load, log.Count("out of range")) << log.Text();
+        EXPECT_EQ(load, log.Count("level=\"3\" of <upgrade id=\"7\"> is past the upgrade's last step")) << log.Text();
         EXPECT_EQ(load, log.Count("not counted")) << log.Text();
         EXPECT_EQ(load, log.Count("stars=\"4\" of <level episode=\"1\" n=\"0\" mode=\"1\">")) << log.Text();
         EXPECT_EQ(text, dir.Read("profiles.xml")) << "reading writes nothing";
@@ -516,4 +518,60 @@ TEST(ProfilesFileStore, AHandWrittenProfileReadsAndSettersSaveThroughTheProfiles
     EXPECT_EQ(progress.getGems(), 42);
     EXPECT_TRUE(progress.isSpotOwned("#3", 0, 1));
     base::SingletoneBase::DestroyAll();
+}
+
+// Renaming the current player to a name whose repair meets another player's keeps the same
+// profile, now numbered: the game goes on with its own progress, not the other's, and makes none.
+TEST(ProfilesFileStore, RenamingToANameWhoseRepairMeetsAnotherKeepsTheOwnProfileNumbered)
+{
+    base::SingletoneBase::DestroyAll();
+    testsupport::TempDir dir;
+    std::filesystem::create_directories(dir.Path() / "user");
+    dir.Write("user/profiles.xml",
+              "<Profiles currentProfile=\"Ann\"><Profile name=\"Q\xEF\xBF\xBDR\"><gems amount=\"9\"/>"
+              "</Profile><Profile name=\"Ann\"><gems amount=\"4\"/></Profile></Profiles>");
+    EXPECT_EQ(QL_OK, file::UserDataFileContainer::Instance()->SetPath(dir.WPath("user/")));
+    EXPECT_EQ(QL_OK, file::Profiles::Instance()->Load());
+    FakeHost host;
+    host.table.readText("0;3;2;0;0\n");
+    for (int rename = 1; rename <= 2; ++rename)
+    {
+        SCOPED_TRACE("rename " + std::to_string(rename));
+        TDProfilesFileStore store;
+        TDProgress progress(store, host);
+        progress.renameProfile(L"Q\rR");
+        EXPECT_EQ(store.currentProfileName(), L"Q\uFFFDR-2");
+        EXPECT_EQ(progress.getGems(), 4);
+        EXPECT_EQ(store.profileNames(), (std::vector<std::wstring>{L"Q\uFFFDR", L"Q\uFFFDR-2"}));
+        EXPECT_EQ(QL_OK, file::Profiles::Instance()->Load());
+    }
+    base::SingletoneBase::DestroyAll();
+}
+
+// Stored upgrade levels read as written: without a number the first step is bought, a level past
+// the tree's last step (three here) and the largest i32 stand as they are, told once per load,
+// and every negative one reads as it stands (nothing bought). Reading stores nothing.
+TEST(ProgressFile, StoredUpgradeLevelsReadAsWrittenAndALevelPastTheLastStepIsToldOnce)
+{
+    const std::string text =
+        R"(<Profiles currentProfile="a"><Profile name="a"><upgrades>)"
+        R"(<upgrade id="1"/><upgrade id="2" level="abc"/><upgrade id="3" level="1"/>)"
+        R"(<upgrade id="4" level="3"/><upgrade id="5" level="2147483647"/>)"
+        R"(<upgrade id="6" level="-5"/><upgrade id="7" level="2"/></upgrades></Profile></Profiles>)";
+    const std::pair<i32, i32> want[] = {{1, 0}, {2, 0}, {3, 1}, {4, 3}, {5, 2147483647}, {6, -5}, {7, 2}};
+    audiotest::LogCapture log;
+    for (int load = 1; load <= 2; ++load)
+    {
+        SCOPED_TRACE("load " + std::to_string(load));
+        TDDocumentProfileStore store;
+        store.loadText(text);
+        FakeHost host;
+        TDProgress progress(store, host);
+        for (int pass = 0; pass < 2; ++pass)
+            for (const auto& [id, level] : want)
+                EXPECT_EQ(level, progress.getUpgradeLevel(id)) << id;
+        EXPECT_EQ(load * 2, log.Count("past the upgrade's last step")) << log.Text();
+        EXPECT_EQ(0, log.Count("out of range")) << log.Text();
+        EXPECT_EQ(0, store.saveCount());
+    }
 }

@@ -12,6 +12,7 @@
 #include "Source/TD/Units/TDUnit.h"
 
 #include <algorithm>
+#include <limits>
 
 TDUnit* TDMap::spawnUnit(TDWaveEntry* entry, const TDPoint* spawn)
 {
@@ -184,6 +185,12 @@ bool nearTowerUnit(const TDMap& map, const TDTower* tower, bool block)
     return map.mBlockersValid ? nearTowerUnitIn(tower, block, map.mTowerBlockers)
                               : nearTowerUnitIn(tower, block, map.mWaves.mUnits);
 }
+
+// A crystal count after a refund: it stops at the ends of i32 rather than wrap.
+i32 clampedGems(i64 value)
+{
+    return static_cast<i32>(std::clamp<i64>(value, std::numeric_limits<i32>::min(), std::numeric_limits<i32>::max()));
+}
 } // namespace
 
 bool TDMap::isTowerBlocked(const TDTower* tower) const { return nearTowerUnit(*this, tower, true); }
@@ -206,19 +213,20 @@ float TDMap::killBonusFactor(const TDUnit* unit) const
 
 void TDMap::refundUpgrades()
 {
-    i32 sum = 0;
+    // Steps past the tree's last are not counted, however high the stored level.
+    i64 sum = 0;
     for (const TDUpgrade* upgrade : mUpgrades.upgrades)
     {
-        i32 level = mProgress->getUpgradeLevel(upgrade->id);
+        const i32 level = mProgress->getUpgradeLevel(upgrade->id);
         if (level < 0)
             continue;
-        for (i32 step = 0; step <= level; ++step)
-            if (const TDUpgradeStep* s = upgrade->getStep(step))
-                sum += s->costReal;
+        const size_t bought = std::min(static_cast<size_t>(level) + 1, upgrade->steps.size());
+        for (size_t step = 0; step < bought; ++step)
+            sum += upgrade->steps[step]->costReal;
         mProgress->setUpgradeLevel(upgrade->id, -1);
     }
-    mStats.mGems += sum;
-    mStats.mGemsWon += sum;
+    mStats.mGems = clampedGems(mStats.mGems + sum);
+    mStats.mGemsWon = clampedGems(mStats.mGemsWon + sum);
     mHud->updateCrystals();
     mProgress->setGems(mStats.mGems);
 }

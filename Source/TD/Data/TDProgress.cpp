@@ -136,7 +136,8 @@ void TDProgress::createProfile(const std::wstring& name)
 void TDProgress::renameProfile(const std::wstring& name)
 {
     mStore.renameCurrentProfile(name);
-    mStore.selectProfile(name);
+    // The name as stored: a repaired one may differ from the name given.
+    mStore.selectProfile(mStore.currentProfileName());
     takeCurrentProfile();
     save();
     refreshProfileNames();
@@ -552,8 +553,14 @@ i32 TDProgress::getUpgradeLevel(i32 id)
     for (XMLElement* e = upgrades->FirstChildElement("upgrade"); e; e = e->NextSiblingElement("upgrade"))
         if (intAttribute(e, "id") == id)
         {
-            // From none bought (-1) to the top step; beyond either end reads as none bought.
-            i32 level = mChecked.integer(e, "level", -1, mHost.upgradeStepCount(id) - 1, -1);
+            // As stored: without a number the first step is bought, any negative is none, and
+            // one past the tree's last step applies none but stays what the player bought.
+            const i32 level = intAttribute(e, "level");
+            if (level >= mHost.upgradeStepCount(id))
+                mChecked.tellOnce(e, "level",
+                                  "Profile value level=\"" + std::to_string(level) + "\" of " +
+                                      TDCheckedValues::describe(e) +
+                                      " is past the upgrade's last step; no step applies");
             mUpgradeCache[id] = level;
             return level;
         }

@@ -108,8 +108,9 @@ public:
     i32 getTutorialParam(const std::string& name);
     void setTutorialParam(const std::string& name, i32 value);
 
-    // The stored level, whatever mode the battle is in: negative when nothing is bought, -2 once
-    // for an id the profile lacks.
+    // The stored level, whatever mode the battle is in, as it stands (0 without a number): negative
+    // when nothing is bought, -2 once for an id the profile lacks; past the last step it applies
+    // no step and offers none.
     i32 getUpgradeLevel(i32 id);
     void setUpgradeLevel(i32 id, i32 level);
 

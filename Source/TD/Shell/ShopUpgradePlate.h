@@ -4,6 +4,7 @@
 
 #include "Core/Base/Types.h"
 
+#include <limits>
 #include <string>
 
 class TDUpgrade;
@@ -13,8 +14,12 @@ class ShopUpgradePlate
 public:
     static constexpr int kMaxStars = 6;
 
-    // The index of the step a purchase buys, from the bought level (negative: none bought).
-    static i32 nextStep(i32 level) { return level < 0 ? 0 : level + 1; }
+    // The index of the step a purchase buys, from the bought level (negative: none bought); the
+    // largest level has no step after it.
+    static i32 nextStep(i32 level)
+    {
+        return level < 0 ? 0 : level == std::numeric_limits<i32>::max() ? level : level + 1;
+    }
 
     // Stars, texts and buy button for the bought level and the stored crystal total.
     void refresh(const TDUpgrade& upgrade, i32 level, i32 gems);
