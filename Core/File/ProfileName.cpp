@@ -23,7 +23,7 @@ bool CleanProfileName(std::wstring& name)
 
 size_t ReplaceNulReferences(std::string& text)
 {
-    static const std::string kReplacement = "&#xFFFD;";
+    static const std::string kReplacement = "&#xFFFE;";
     size_t count = 0;
     for (size_t at = text.find("&#"); at != std::string::npos; at = text.find("&#", at + 1))
     {
@@ -41,5 +41,17 @@ size_t ReplaceNulReferences(std::string& text)
         ++count;
     }
     return count;
+}
+
+bool ReplaceNulMarks(std::string& text)
+{
+    static const std::string kMark = "\xEF\xBF\xBE", kReplacement = "\xEF\xBF\xBD";
+    bool replaced = false;
+    for (size_t at = text.find(kMark); at != std::string::npos; at = text.find(kMark, at + kReplacement.size()))
+    {
+        text.replace(at, kMark.size(), kReplacement);
+        replaced = true;
+    }
+    return replaced;
 }
 } // namespace file

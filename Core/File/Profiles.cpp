@@ -17,6 +17,8 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
+#include <vector>
 
 namespace file
 {
@@ -34,6 +36,43 @@ std::wstring NameOf(const tinyxml2::XMLElement* element)
     return name ? base::StringToWString(name, 1) : std::wstring();
 }
 
+// The marks NUL references left outside the names (other attributes, text) read as U+FFFD. The
+// walk keeps its own stack: the file decides how deep the document goes.
+void ClearNulMarks(tinyxml2::XMLElement* root)
+{
+    std::vector<tinyxml2::XMLNode*> pending{root};
+    while (!pending.empty())
+    {
+        tinyxml2::XMLNode* node = pending.back();
+        pending.pop_back();
+        std::string text;
+        if (tinyxml2::XMLElement* e = node->ToElement())
+        {
+            for (const tinyxml2::XMLAttribute* a = e->FirstAttribute(); a; a = a->Next())
+                if (ReplaceNulMarks(text = a->Value()))
+                    e->SetAttribute(std::string(a->Name()).c_str(), text.c_str());
+        }
+        else if (node->ToText() && ReplaceNulMarks(text = node->Value()))
+        {
+            node->SetValue(text.c_str());
+        }
+        for (tinyxml2::XMLNode* child = node->FirstChild(); child; child = child->NextSibling())
+            pending.push_back(child);
+    }
+}
+
+// The first name of base, base-2, base-3 ... that no profile but `except` holds.
+std::wstring FreeName(tinyxml2::XMLElement* root, const std::wstring& base, const tinyxml2::XMLElement* except)
+{
+    std::set<std::wstring> taken;
+    for (tinyxml2::XMLElement* e = root->FirstChildElement("Profile"); e; e = e->NextSiblingElement("Profile"))
+        if (e != except)
+            taken.insert(NameOf(e));
+    std::wstring name = base;
+    for (int n = 2; taken.count(name); ++n)
+        name = base + L"-" + std::to_wstring(n);
+    return name;
+}
 } // namespace
 
 // A new run (the tests start many in one process) has told the player nothing yet.
@@ -104,7 +143,8 @@ QLResultEnum Profiles::Load()
         ResetDocument();
         return QL_OK;
     }
-    if (const size_t nul = ReplaceNulReferences(text))
+    const size_t nul = ReplaceNulReferences(text);
+    if (nul)
         QL_LOG(L"'%s' holds %d character references to NUL, which no name can hold; they read as U+FFFD\n")
             << base::LogStyle::Error << UserDataFileContainer::Instance()->GetRootPath() + base::kProfilesFileName
             << static_cast<i32>(nul);
@@ -136,8 +176,11 @@ QLResultEnum Profiles::Load()
     }
 
     const char* current = mRootElement->Attribute("currentProfile");
+    const bool hasCurrent = current != nullptr;
     const std::wstring currentName = RepairNames(current ? current : "");
-    if (current)
+    if (nul)
+        ClearNulMarks(mRootElement); // after the names' repair, which the marks lead
+    if (hasCurrent)
         SelectProfile(currentName);
     else if (tinyxml2::XMLElement* first = mRootElement->FirstChildElement("Profile"))
         SelectProfile(NameOf(first)); // no current one recorded: the first profile
@@ -296,24 +339,30 @@ void Profiles::ReportUnsaved(const std::wstring& why)
     QL_LOG(L"Progress will not be saved: %s\n") << base::LogStyle::Error << why;
 }
 
-// A name no save could keep is stored with U+FFFD in place of what it cannot hold.
-std::wstring Profiles::StorableName(const std::wstring& name)
+// A name no save could keep is stored with U+FFFD in place of what it cannot hold; when that
+// meets the name of a profile other than `self`, with the first free number. Empty when the name
+// needs no repair.
+std::wstring Profiles::StorableName(const std::wstring& name, const tinyxml2::XMLElement* self)
 {
     std::wstring storable = name;
-    if (CleanProfileName(storable))
-        QL_LOG(L"Profile name \"%s\" held characters a saved name cannot keep; they are stored as U+FFFD\n")
-            << base::LogStyle::Error << storable;
+    if (!CleanProfileName(storable))
+        return std::wstring();
+    storable = FreeName(mRootElement, storable, self);
+    QL_LOG(L"Profile name \"%s\" held characters a saved name cannot keep; they are stored as U+FFFD\n")
+        << base::LogStyle::Error << storable;
     return storable;
 }
 
 tinyxml2::XMLElement* Profiles::SelectProfile(const std::wstring& wanted)
 {
-    const std::wstring name = StorableName(wanted);
     if (!mRootElement)
         (void)Load();
     if (!mRootElement)
         return nullptr;
-    tinyxml2::XMLElement* profile = FindProfile(name);
+    // A repaired name is a profile of its own: it never takes over another player's.
+    const std::wstring repaired = StorableName(wanted, nullptr);
+    const std::wstring& name = repaired.empty() ? wanted : repaired;
+    tinyxml2::XMLElement* profile = repaired.empty() ? FindProfile(name) : nullptr;
     if (!profile)
     {
         profile = mDocument->NewElement("Profile");
@@ -352,7 +401,8 @@ void Profiles::RenameCurrentProfile(const std::wstring& name)
 {
     if (!mCurrentProfile)
         return;
-    std::string text = base::WStringToString(StorableName(name), 1);
+    const std::wstring repaired = StorableName(name, mCurrentProfile);
+    std::string text = base::WStringToString(repaired.empty() ? name : repaired, 1);
     mCurrentProfile->SetAttribute("name", text.c_str());
     mRootElement->SetAttribute("currentProfile", text.c_str());
 }

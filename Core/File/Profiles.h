@@ -65,7 +65,9 @@ public:
 
     // Finds or appends the profile and makes it current; loads first when nothing is loaded. A
     // name holding characters no save keeps (control characters, those XML cannot hold) is
-    // taken with U+FFFD in their place, logged; so is a name read from the file.
+    // taken with U+FFFD in their place, logged, as a new profile: when another profile has that
+    // name already, with the first free number ("-2", "-3" ...). So is a name read from the file,
+    // and a name given to RenameCurrentProfile.
     tinyxml2::XMLElement* SelectProfile(const std::wstring& name);
     tinyxml2::XMLElement* FindProfile(const std::wstring& name);
     std::vector<std::wstring> GetProfileNames();
@@ -89,7 +91,7 @@ private:
     void ResetDocument();
     void KeepDamagedFile();
     std::wstring RepairNames(const std::string& current);
-    static std::wstring StorableName(const std::wstring& name);
+    std::wstring StorableName(const std::wstring& name, const tinyxml2::XMLElement* self);
     bool mSecondInstance = false;
     bool mBackupPending = false; // a damaged file still waits to be copied aside
     bool mUnreadable = false;    // the file on disk could not be read: saving would destroy it

@@ -187,7 +187,7 @@ TEST_F(ProfilesTest, NamesASaveCannotKeepAreRepairedAtLoadAndThenSurviveEveryCyc
     EXPECT_EQ(P()->GetCurrentProfileName(), L"A\uFFFDC");
     EXPECT_EQ(P()->mCurrentProfile->FirstChildElement("gems")->IntAttribute("amount"), 2);
     EXPECT_EQ(mLog->Count("character references to NUL"), 1) << mLog->Text();
-    EXPECT_EQ(mLog->Count("cannot keep"), 5) << mLog->Text();
+    EXPECT_EQ(mLog->Count("cannot keep"), 7) << "each repaired name, NUL ones too: " << mLog->Text();
 
     ASSERT_EQ(P()->Save(), QL_OK);
     const std::string first = Saved();
@@ -200,14 +200,14 @@ TEST_F(ProfilesTest, NamesASaveCannotKeepAreRepairedAtLoadAndThenSurviveEveryCyc
         ASSERT_EQ(P()->Save(), QL_OK);
         EXPECT_EQ(Saved(), first);
     }
-    EXPECT_EQ(mLog->Count("cannot keep"), 5) << "repaired once: " << mLog->Text();
+    EXPECT_EQ(mLog->Count("cannot keep"), 7) << "repaired once: " << mLog->Text();
 
     // A name handed to the store is stored as a save keeps it, and survives reloads so.
     P()->SelectProfile(L"X\rY");
     EXPECT_EQ(P()->GetCurrentProfileName(), L"X\uFFFDY");
     P()->RenameCurrentProfile(std::wstring(L"Q\u0001\u0000R", 4));
     EXPECT_EQ(P()->GetCurrentProfileName(), L"Q\uFFFD\uFFFDR");
-    EXPECT_EQ(mLog->Count("cannot keep"), 7) << mLog->Text();
+    EXPECT_EQ(mLog->Count("cannot keep"), 9) << mLog->Text();
     ASSERT_EQ(P()->Save(), QL_OK);
     const std::string renamed = Saved();
     ASSERT_EQ(P()->Load(), QL_OK);
@@ -216,11 +216,102 @@ TEST_F(ProfilesTest, NamesASaveCannotKeepAreRepairedAtLoadAndThenSurviveEveryCyc
     EXPECT_EQ(Saved(), renamed);
 }
 
+// A repaired name that meets a name standing in the file, by each road to a repair (a reference
+// to NUL, a control character, bytes that are no UTF-8): the repaired one takes the next free
+// number, whichever stands first, and keeps it. Over three loads and saves the names stay
+// distinct and each reaches its own profile; the current one stays current; a reference to NUL
+// outside the names reads as U+FFFD and no mark of it is left in the file.
+TEST_F(ProfilesTest, RepairedNamesMeetingAnotherTakeTheNextNumberByEveryRoadAndKeepItFromLoadToLoad)
+{
+    WriteProfiles("<Profiles currentProfile=\"Nul&#0;x\">"
+                  "<Profile name=\"Nul&#0;x\"><gems amount=\"1\"/><p v=\"a&#0;b\">t&#0;u</p></Profile>"
+                  "<Profile name=\"Nul\xEF\xBF\xBDx\"><gems amount=\"2\"/></Profile>"
+                  "<Profile name=\"Cr\xEF\xBF\xBDx\"><gems amount=\"3\"/></Profile>"
+                  "<Profile name=\"Cr&#13;x\"><gems amount=\"4\"/></Profile>"
+                  "<Profile name=\"Cr\xEF\xBF\xBDx-2\"><gems amount=\"5\"/></Profile>"
+                  "<Profile name=\"Bad\xFFx\"><gems amount=\"6\"/></Profile>"
+                  "<Profile name=\"Bad\xEF\xBF\xBDx\"><gems amount=\"7\"/></Profile></Profiles>");
+    const Names names{L"Nul\uFFFDx-2", L"Nul\uFFFDx",   L"Cr\uFFFDx", L"Cr\uFFFDx-3",
+                      L"Cr\uFFFDx-2",  L"Bad\uFFFDx-2", L"Bad\uFFFDx"};
+    std::string first;
+    for (int cycle = 1; cycle <= 3; ++cycle)
+    {
+        SCOPED_TRACE("cycle " + std::to_string(cycle));
+        ASSERT_EQ(P()->Load(), QL_OK);
+        ASSERT_FALSE(gProfileCorrupt);
+        EXPECT_EQ(P()->GetProfileNames(), names);
+        EXPECT_EQ(P()->GetCurrentProfileName(), L"Nul\uFFFDx-2");
+        const tinyxml2::XMLElement* p = P()->mCurrentProfile->FirstChildElement("p");
+        ASSERT_TRUE(p);
+        EXPECT_STREQ(p->Attribute("v"), "a\xEF\xBF\xBD"
+                                        "b");
+        EXPECT_STREQ(p->GetText(), "t\xEF\xBF\xBDu");
+        // Each name reaches its own profile (told apart by its crystals).
+        for (size_t i = 0; i < names.size(); ++i)
+        {
+            tinyxml2::XMLElement* profile = P()->SelectProfile(names[i]);
+            ASSERT_TRUE(profile);
+            const int want[] = {1, 2, 3, 4, 5, 6, 7};
+            EXPECT_EQ(profile->FirstChildElement("gems")->IntAttribute("amount"), want[i]) << i;
+        }
+        EXPECT_EQ(P()->GetProfileNames(), names) << "selecting made none";
+        P()->SelectProfile(names[0]);
+        ASSERT_EQ(P()->Save(), QL_OK);
+        const std::string saved = Saved();
+        EXPECT_EQ(saved.find("\xEF\xBF\xBE"), std::string::npos);
+        EXPECT_EQ(saved.find("&#"), std::string::npos);
+        if (cycle == 1)
+            first = saved;
+        EXPECT_EQ(saved, first);
+    }
+    EXPECT_EQ(mLog->Count("cannot keep"), 3) << "repaired at the first load only: " << mLog->Text();
+}
+
+// A name handed to the store with characters no name can hold, when its repair meets another
+// profile's name: selecting makes a profile of its own with the next free number (it never takes
+// over the other player's), renaming takes the next number free of the others (its own name
+// does not count). The names stay apart and reachable through loads and saves.
+TEST_F(ProfilesTest, ARepairedNameGivenToSelectOrRenameTakesTheNextFreeNumberAndNeverAnotherProfile)
+{
+    WriteProfiles("<Profiles currentProfile=\"Q\xEF\xBF\xBDR\"><Profile name=\"Q\xEF\xBF\xBDR\">"
+                  "<gems amount=\"9\"/></Profile></Profiles>");
+    ASSERT_EQ(P()->Load(), QL_OK);
+    tinyxml2::XMLElement* other = P()->mCurrentProfile;
+    tinyxml2::XMLElement* made = P()->SelectProfile(L"Q\rR");
+    ASSERT_TRUE(made);
+    EXPECT_NE(made, other);
+    EXPECT_EQ(P()->GetCurrentProfileName(), L"Q\uFFFDR-2");
+    EXPECT_STREQ(P()->mRootElement->Attribute("currentProfile"), "Q\xEF\xBF\xBDR-2");
+    P()->RenameCurrentProfile(L"Q\tR"); // meets only itself and the other
+    EXPECT_EQ(P()->GetCurrentProfileName(), L"Q\uFFFDR-2");
+    P()->SelectProfile(L"Q\x01R");
+    EXPECT_EQ(P()->GetCurrentProfileName(), L"Q\uFFFDR-3");
+    P()->SelectProfile(L"Q\uFFFDR-2");
+    P()->RenameCurrentProfile(L"Z\x1FZ"); // no clash: no number
+    EXPECT_EQ(P()->GetCurrentProfileName(), L"Z\uFFFDZ");
+    P()->SelectProfile(L"Q\uFFFDR-3");
+    P()->RenameCurrentProfile(L"Z\nZ");
+    EXPECT_EQ(P()->GetCurrentProfileName(), L"Z\uFFFDZ-2");
+    const Names names{L"Q\uFFFDR", L"Z\uFFFDZ", L"Z\uFFFDZ-2"};
+    EXPECT_EQ(P()->GetProfileNames(), names);
+    for (int cycle = 1; cycle <= 3; ++cycle)
+    {
+        SCOPED_TRACE("cycle " + std::to_string(cycle));
+        ASSERT_EQ(P()->Save(), QL_OK);
+        ASSERT_EQ(P()->Load(), QL_OK);
+        EXPECT_EQ(P()->GetProfileNames(), names);
+        EXPECT_EQ(P()->GetCurrentProfileName(), L"Z\uFFFDZ-2");
+        EXPECT_EQ(P()->SelectProfile(L"Q\uFFFDR")->FirstChildElement("gems")->IntAttribute("amount"), 9);
+        EXPECT_EQ(P()->SelectProfile(L"Z\uFFFDZ")->FirstChildElement("gems"), nullptr);
+        P()->SelectProfile(L"Z\uFFFDZ-2");
+    }
+}
+
 TEST(ProfileName, OnlyReferencesToNulAreReplacedAndOnlyControlsAndWhatXmlCannotHoldAreRefused)
 {
     const std::pair<std::string, std::string> texts[] = {
-        {"a&#0;b", "a&#xFFFD;b"},
-        {"&#x0;&#X000;&#00;", "&#xFFFD;&#xFFFD;&#xFFFD;"},
+        {"a&#0;b", "a&#xFFFE;b"},
+        {"&#x0;&#X000;&#00;", "&#xFFFE;&#xFFFE;&#xFFFE;"},
         {"&#10;&#x10;&#100;&#x0A;", "&#10;&#x10;&#100;&#x0A;"},
         {"&#;&#x;&#0&#x0 ;&#0a;", "&#;&#x;&#0&#x0 ;&#0a;"},
         {"&#0", "&#0"},
