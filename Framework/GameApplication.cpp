@@ -28,6 +28,7 @@
 #include "Core/Widget/Controls/PackScreen.h"
 #include "Core/Widget/FrameManager.h"
 #include "Framework/ApplicationControlHost.h"
+#include "Framework/FolderLock.h"
 #include "Framework/GameWindow.h"
 #include "Platform/Os/Dialogs.h"
 #include "Platform/Os/Error.h"
@@ -46,20 +47,6 @@ namespace framework
 namespace
 {
 const wchar_t kLockFileName[] = L"instance.lock";
-
-// Names a user-data folder in a shared place: one lock per folder, as in the folder itself.
-std::wstring FolderDigest(const std::wstring& folder)
-{
-    u64 hash = 14695981039346656037ull; // FNV-1a
-    for (const char byte : os::SystemPath(folder))
-    {
-        hash ^= static_cast<unsigned char>(byte);
-        hash *= 1099511628211ull;
-    }
-    wchar_t text[17];
-    std::swprintf(text, 17, L"%016llx", static_cast<unsigned long long>(hash));
-    return text;
-}
 } // namespace
 
 GameApplication::GameApplication() : mInstanceLock(std::make_unique<os::InstanceLock>())
@@ -186,37 +173,18 @@ QLResultEnum GameApplication::Start()
     const QLResultEnum usable =
         userData->SetPath(mPerUserFolder + mPublisherName + L"/" + mGameName + L"/", !mBuildingPacks);
     const std::wstring root = userData->GetRootPath();
-    std::wstring lockPath;
-    os::InstanceLock::Result lock = os::InstanceLock::FAILED;
-    std::wstring folderLockFault; // why the folder's own lock file could not be locked
-    if (usable == QL_OK)
-    {
-        lockPath = root + kLockFileName;
-        lock = mInstanceLock->Acquire(lockPath);
-        if (lock == os::InstanceLock::FAILED)
-            folderLockFault = L"'" + lockPath + L"' (" + os::FromUtf8(os::LastError()) + L")";
-    }
-    if (lock == os::InstanceLock::FAILED)
-    {
-        // A folder that cannot hold the lock, or a lock file that cannot be locked (a folder of
-        // that name, a file without rights): every copy for this folder then meets in the user's
-        // runtime folder.
-        const std::wstring name = mPublisherName + L"-" + mGameName + L"-" + FolderDigest(root);
-        bool temporaryFolder = false;
-        lockPath = os::SharedLockPath(name, temporaryFolder);
-        lock = mInstanceLock->Acquire(lockPath, true);
-    }
-    const std::string lockFault = lock == os::InstanceLock::FAILED ? os::LastError() : std::string();
-    if (lock == os::InstanceLock::FAILED && usable == QL_OK && !mBuildingPacks)
+    const FolderLock lock =
+        TakeFolderLock(*mInstanceLock, root, kLockFileName, mPublisherName + L"-" + mGameName, usable == QL_OK);
+    if (lock.state == FolderLock::NONE && usable == QL_OK && !mBuildingPacks)
     {
         // Two copies on one folder would each save over the other's progress. Nothing of the
         // folder is touched (its log may be another copy's).
         ReportFatal(L"The game cannot make sure that it is the only copy using '" + root + L"': neither " +
-                    folderLockFault + L" nor '" + lockPath + L"' (" + os::FromUtf8(lockFault) + L") can be locked.");
+                    lock.faults + L" can be locked.");
         Stop();
         return QL_FAIL;
     }
-    mOtherInstanceRunning = lock == os::InstanceLock::HELD_ELSEWHERE;
+    mOtherInstanceRunning = lock.state == FolderLock::ANOTHER_COPY;
     if (mOtherInstanceRunning)
         file::Profiles::Instance()->SetSecondInstance(true);
     else if (!mBuildingPacks)
@@ -264,13 +232,7 @@ QLResultEnum GameApplication::Start()
     }
     if (cd)
         QL_LOG(L"Cannot enter the data folder '%s'\n") << base::LogStyle::Error << dataFolder;
-    if (lock == os::InstanceLock::FAILED)
-        QL_LOG(L"No single-instance lock in '%s': %s\n") << base::LogStyle::Error << lockPath << lockFault;
-    else if (!folderLockFault.empty())
-        QL_LOG(L"The single-instance lock %s cannot be used; the lock is '%s'\n")
-            << base::LogStyle::Error << folderLockFault << lockPath;
-    else if (usable != QL_OK)
-        QL_LOG(L"The single-instance lock is '%s'\n") << lockPath;
+    LogFolderLock(lock, root, usable == QL_OK);
 
     // 4-5. Configuration.
     if (QLResultEnum r = LoadConfig())

@@ -40,6 +40,48 @@ int ReadHolder(int fd)
     const ssize_t n = pread(fd, text, sizeof text - 1, 0);
     return n > 0 ? std::atoi(text) : 0;
 }
+
+// Opens the lock file `path` (relative to the folder `dir`) for writing, or -1 with the reason in
+// `fault`. A link is never followed and nothing is truncated before the lock is held: whatever the
+// name points at (the player's profiles, another user's file) stays as it is. Non-blocking, so
+// that a fifo of that name cannot hold the start-up.
+int OpenLockFile(int dir, const std::string& path, mode_t mode, std::string& fault)
+{
+    const int fd = openat(dir, path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, mode);
+    if (fd < 0)
+    {
+        fault = std::string("open lock file: ") + std::strerror(errno);
+        return -1;
+    }
+    // Only a plain file of this user with no other name is written: another user's file could be
+    // held forever to keep this one from starting, and a hard link's other name would be emptied.
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != geteuid() || info.st_nlink != 1)
+    {
+        fault = "lock file: not a plain file of this user";
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// The id a holder of the folder recorded there; 0 when there is no plain file to read it from.
+int ReadRecordedHolder(int dir, const std::string& name)
+{
+    const int fd = openat(dir, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0)
+        return 0;
+    struct stat info;
+    const int holder = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? ReadHolder(fd) : 0;
+    close(fd);
+    return holder;
+}
+
+bool WriteId(int fd)
+{
+    const std::string id = std::to_string(getpid()) + "\n";
+    return ftruncate(fd, 0) == 0 && pwrite(fd, id.data(), id.size(), 0) == static_cast<ssize_t>(id.size());
+}
 } // namespace
 
 bool TakeRaiseRequest() { return gRaiseRequested.exchange(false); }
@@ -64,26 +106,63 @@ std::wstring SharedLockPath(const std::wstring& name, bool& shared)
 }
 InstanceLock::~InstanceLock() { Release(); }
 
+InstanceLock::Result InstanceLock::AcquireFolder(const std::wstring& folder, const std::wstring& recordName)
+{
+    Release();
+    // Nothing is written through this descriptor, so a link to the folder may be followed: every
+    // road to the folder meets the same lock.
+    const int dir = open(SystemPath(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
+    {
+        SetLastError(std::string("open folder: ") + std::strerror(errno));
+        return FAILED;
+    }
+    const std::string name = SystemPath(recordName);
+    if (flock(dir, LOCK_EX | LOCK_NB) != 0)
+    {
+        const int err = errno;
+        mHolder = err == EWOULDBLOCK ? ReadRecordedHolder(dir, name) : 0;
+        close(dir);
+        if (err == EWOULDBLOCK)
+            return HELD_ELSEWHERE;
+        SetLastError(std::string("lock folder: ") + std::strerror(err));
+        return FAILED;
+    }
+    std::string fault;
+    int fd = OpenLockFile(dir, name, 0644, fault);
+    // The record is locked as well: a copy that locks the file alone runs on this folder too.
+    if (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) != 0)
+    {
+        const int err = errno;
+        if (err == EWOULDBLOCK)
+        {
+            mHolder = ReadHolder(fd);
+            close(fd);
+            close(dir);
+            return HELD_ELSEWHERE;
+        }
+        fault = std::string("flock: ") + std::strerror(err);
+        close(fd);
+        fd = -1;
+    }
+    mFolderFd = dir;
+    mFd = fd;
+    mHolder = 0;
+    ListenForRaiseRequests();
+    if (fd >= 0 && !WriteId(fd))
+        fault = std::string("write lock file: ") + std::strerror(errno);
+    mRecordFault = fault;
+    return ACQUIRED;
+}
+
 InstanceLock::Result InstanceLock::Acquire(const std::wstring& path, bool outsideUserFolder)
 {
     Release();
-    // A link is never followed and nothing is truncated before the lock is held: whatever the name
-    // points at (the player's profiles, another user's file) stays as it is. Non-blocking, so that
-    // a fifo of that name cannot hold the start-up.
-    const int fd = open(SystemPath(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK,
-                        outsideUserFolder ? 0600 : 0644);
+    std::string fault;
+    const int fd = OpenLockFile(AT_FDCWD, SystemPath(path), outsideUserFolder ? 0600 : 0644, fault);
     if (fd < 0)
     {
-        SetLastError(std::string("open lock file: ") + std::strerror(errno));
-        return FAILED;
-    }
-    // Only a plain file of this user with no other name is written: another user's file could be
-    // held forever to keep this one from starting, and a hard link's other name would be emptied.
-    struct stat info;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != geteuid() || info.st_nlink != 1)
-    {
-        SetLastError("lock file: not a plain file of this user");
-        close(fd);
+        SetLastError(fault);
         return FAILED;
     }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0)
@@ -99,8 +178,7 @@ InstanceLock::Result InstanceLock::Acquire(const std::wstring& path, bool outsid
     mFd = fd;
     mHolder = 0;
     ListenForRaiseRequests();
-    const std::string id = std::to_string(getpid()) + "\n";
-    if (ftruncate(fd, 0) != 0 || pwrite(fd, id.data(), id.size(), 0) != static_cast<ssize_t>(id.size()))
+    if (!WriteId(fd))
         SetLastError(std::string("write lock file: ") + std::strerror(errno)); // the lock still holds
     return ACQUIRED;
 }
@@ -119,6 +197,7 @@ bool InstanceLock::RequestRaise() const
     return kill(mHolder, SIGUSR1) == 0;
 }
 
+// The id goes before the folder is let go: a copy that takes the folder next finds no stale one.
 void InstanceLock::Release()
 {
     if (mFd >= 0)
@@ -128,6 +207,13 @@ void InstanceLock::Release()
         flock(mFd, LOCK_UN);
         close(mFd);
     }
+    if (mFolderFd >= 0)
+    {
+        flock(mFolderFd, LOCK_UN);
+        close(mFolderFd);
+    }
     mFd = -1;
+    mFolderFd = -1;
+    mRecordFault.clear();
 }
 } // namespace os

@@ -1,15 +1,47 @@
-// Quit signals noted by an async-safe flag.
+// Quit signals noted by async-signal-safe flags and the monotonic time of the first untaken one.
 #include "Platform/Os/QuitSignals.h"
 
+#include <atomic>
 #include <csignal>
+#include <ctime>
 
 namespace os
 {
 namespace
 {
-volatile std::sig_atomic_t gQuitSignal = 0;
+// The handler may run on any thread: lock-free atomics, not a plain flag.
+static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<long long>::is_always_lock_free,
+              "read and written in a signal handler");
 
-void Note(int) { gQuitSignal = 1; }
+std::atomic<bool> gQuitSignal{false};
+std::atomic<long long> gNotedAtNs{0};
+std::atomic<long long> gStuckAfterNs{kQuitStuckAfterMs * 1000000LL};
+
+long long MonotonicNs()
+{
+    timespec now = {};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+}
+
+void Note(int signal)
+{
+    const long long now = MonotonicNs();
+    if (!gQuitSignal)
+    {
+        gNotedAtNs = now;
+        gQuitSignal = true;
+        return;
+    }
+    // A repeat: the same request, unless the first has waited so long that the loop is stuck.
+    if (signal == SIGHUP || now - gNotedAtNs < gStuckAfterNs)
+        return;
+    struct sigaction fallback = {};
+    fallback.sa_handler = SIG_DFL;
+    sigemptyset(&fallback.sa_mask);
+    sigaction(signal, &fallback, nullptr);
+    raise(signal); // delivered as the handler returns
+}
 
 bool HangUpIgnoredAtStart()
 {
@@ -27,23 +59,20 @@ void CatchQuitSignals()
     const bool keepHangUpIgnored = HangUpIgnoredAtStart();
     struct sigaction action = {};
     action.sa_handler = Note;
+    // One handler at a time: a hang-up and a quit signal at once are noted one after the other.
     sigemptyset(&action.sa_mask);
-    // The handler goes after one signal: a second one, while the loop is stuck, still ends it.
-    action.sa_flags = SA_RESETHAND;
+    sigaddset(&action.sa_mask, SIGINT);
+    sigaddset(&action.sa_mask, SIGTERM);
+    sigaddset(&action.sa_mask, SIGHUP);
+    // A signal during the save at exit does not fail its writes.
+    action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
-    if (keepHangUpIgnored)
-        return;
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGHUP, &action, nullptr);
+    if (!keepHangUpIgnored)
+        sigaction(SIGHUP, &action, nullptr);
 }
 
-bool TakeQuitSignal()
-{
-    if (!gQuitSignal)
-        return false;
-    gQuitSignal = 0;
-    CatchQuitSignals();
-    return true;
-}
+bool TakeQuitSignal() { return gQuitSignal.exchange(false); }
+
+void SetQuitStuckAfter(long milliseconds) { gStuckAfterNs = milliseconds * 1000000LL; }
 } // namespace os
