@@ -52,8 +52,7 @@ QLResultEnum FileSaver::Write(const std::wstring& path, std::string bytes, std::
     // No thread takes writes: this one goes now, after whatever the thread is still writing.
     mChanged.wait(lock, [this] { return Idle(); });
     lock.unlock();
-    std::lock_guard<std::mutex> writing(mWriting);
-    return file::WriteFileAtomically(path, bytes, why);
+    return WriteToDisk(path, bytes, why);
 }
 
 void FileSaver::Flush()
@@ -123,16 +122,24 @@ void FileSaver::OnStopRequested()
 void FileSaver::WriteNow(const Job& job)
 {
     std::wstring why;
-    QLResultEnum result;
-    {
-        std::lock_guard<std::mutex> writing(mWriting);
-        result = file::WriteFileAtomically(job.path, job.bytes, &why);
-    }
+    const QLResultEnum result = WriteToDisk(job.path, job.bytes, &why);
     if (result == QL_OK)
         return;
     std::lock_guard<std::mutex> lock(mMutex);
     if (mFailure.empty())
         mFailure = why;
+}
+
+QLResultEnum FileSaver::WriteToDisk(const std::wstring& path, const std::string& bytes, std::wstring* why)
+{
+    std::lock_guard<std::mutex> writing(mWriting);
+    return mDiskWrite ? mDiskWrite(path, bytes, why) : file::WriteFileAtomically(path, bytes, why);
+}
+
+void FileSaver::SetDiskWrite(DiskWrite write)
+{
+    std::lock_guard<std::mutex> writing(mWriting);
+    mDiskWrite = std::move(write);
 }
 
 u64 FileSaver::Written() const

@@ -6,6 +6,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -35,6 +36,12 @@ public:
     // Writes everything still queued, then finishes.
     void OnStop() override;
 
+    // How a file reaches the disk: file::WriteFileAtomically unless replaced (a test's slow disk).
+    using DiskWrite =
+        std::function<QLResultEnum(const std::wstring& path, const std::string& bytes, std::wstring* why)>;
+    // Takes effect from the next write on; one being written ends first.
+    void SetDiskWrite(DiskWrite write);
+
     // Counters: files written by the thread, and writes replaced by a newer one before they began.
     u64 Written() const;
     u64 Replaced() const;
@@ -48,7 +55,8 @@ private:
         std::wstring path;
         std::string bytes;
     };
-    void WriteNow(const Job& job); // under mWriting; keeps the first failure
+    void WriteNow(const Job& job); // keeps the first failure
+    QLResultEnum WriteToDisk(const std::wstring& path, const std::string& bytes, std::wstring* why);
     bool Idle() const { return mQueue.empty() && !mBusy; }
 
     mutable std::mutex mMutex;
@@ -62,5 +70,6 @@ private:
     u64 mReplaced = 0;
     // Held around every file write, so two writes of one path never run at once.
     std::mutex mWriting;
+    DiskWrite mDiskWrite; // under mWriting
 };
 } // namespace app

@@ -2,10 +2,12 @@
 #include "Core/Base/Stream.h"
 
 #include "Core/Base/StringConvert.h"
+#include "Platform/Os/Files.h"
 #include "Platform/Os/OpenFile.h"
 #include "Platform/Os/Text.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 
@@ -30,6 +32,21 @@ QLResultEnum FileHandleWin32::Open(const std::wstring& path, u32 access, u32 cre
                                           os::FileCreation::Existing};
     const int fd =
         os::OpenFile(os::SystemPath(path), access < 3 ? modes[access] : os::FileAccess::QueryOnly, creations[creation]);
+    if (fd == -1)
+        return QL_FAIL;
+    mHandle = fd;
+    return QL_OK;
+}
+
+QLResultEnum FileHandleWin32::OpenTemporary(const std::wstring& path)
+{
+    if (IsOpen())
+        (void)Close();
+    std::string name;
+    const int fd = os::CreateTemporaryFile(os::SystemPath(path), name);
+    const int error = errno;
+    mPath = os::FromSystemPath(name);
+    errno = error;
     if (fd == -1)
         return QL_FAIL;
     mHandle = fd;

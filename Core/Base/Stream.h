@@ -21,6 +21,10 @@ public:
 
     // access: 0 read, 1 write, 2 read+write. creation: 0 always create (truncate), 1 new only, 2 existing.
     QLResultEnum Open(const std::wstring& path, u32 access, u32 creation);
+    // A new file, open for writing, to be renamed over `path` once written: made exclusively beside
+    // it (os::CreateTemporaryFile), never through a link or into a file that stood there. GetPath
+    // names it, on failure too.
+    QLResultEnum OpenTemporary(const std::wstring& path);
     QLResultEnum Close();
     QLResultEnum Read(void* buffer, u32 count, u32* done);
     QLResultEnum Write(const void* buffer, u32 count, u32* done);

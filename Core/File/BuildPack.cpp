@@ -36,15 +36,17 @@ QLResultEnum Fail(std::wstring* why, const std::wstring& text)
     return QL_FAIL;
 }
 
-// Writes the index and every file's bytes into the temporary pack.
-QLResultEnum WritePack(const std::wstring& folder, const std::wstring& tempPath, const ArchiveBuilder& builder,
-                       const PackProgress& progress, std::wstring* why)
+// Writes the index and every file's bytes into a new temporary pack beside the pack; `tempPath`
+// names it once it is made (empty when it could not be).
+QLResultEnum WritePack(const std::wstring& folder, const std::wstring& packPath, const ArchiveBuilder& builder,
+                       const PackProgress& progress, std::wstring& tempPath, std::wstring* why)
 {
     base::FileStream out;
-    if (out.Handle().Open(ToForwardSlashes(tempPath), 1, 0) != QL_OK)
+    if (out.Handle().OpenTemporary(ToForwardSlashes(packPath)) != QL_OK)
     {
-        return Fail(why, L"Cannot create '" + tempPath + L"'" + SystemReason());
+        return Fail(why, L"Cannot create '" + out.Handle().GetPath() + L"'" + SystemReason());
     }
+    tempPath = out.Handle().GetPath();
     if (builder.Write(out) != QL_OK)
     {
         return Fail(why, L"Cannot write the index of '" + tempPath + L"'" + SystemReason());
@@ -130,22 +132,23 @@ QLResultEnum BuildPack(const std::wstring& folder, const std::wstring& packPath,
                              L" bytes exceed the pack's 4 GiB limit");
     }
 
-    QLResultEnum result = WritePack(root, tempPath, builder, progress, why);
-    os::PathInfo written;
-    if (result == QL_OK && (!StatFile(tempPath, written) || written.size != offset))
+    std::wstring written;
+    QLResultEnum result = WritePack(root, packPath, builder, progress, written, why);
+    os::PathInfo writtenInfo;
+    if (result == QL_OK && (!StatFile(written, writtenInfo) || writtenInfo.size != offset))
     {
-        result = Fail(why, L"'" + tempPath + L"' came out short");
+        result = Fail(why, L"'" + written + L"' came out short");
     }
-    if (result == QL_OK && SyncFile(tempPath) != QL_OK)
+    if (result == QL_OK && SyncFile(written) != QL_OK)
     {
-        result = Fail(why, L"Cannot flush '" + tempPath + L"' to the disk" + SystemReason());
+        result = Fail(why, L"Cannot flush '" + written + L"' to the disk" + SystemReason());
     }
-    if (result == QL_OK && RenameFile(tempPath, packPath) != QL_OK)
+    if (result == QL_OK && RenameFile(written, packPath) != QL_OK)
     {
         result = Fail(why, L"Cannot replace '" + packPath + L"'" + SystemReason());
     }
-    if (result != QL_OK)
-        (void)DeleteFile(tempPath);
+    if (result != QL_OK && !written.empty())
+        (void)DeleteFile(written); // only the file this build made
     else
         FileManager::Instance()->ForgetPack(packPath); // its cached offsets belong to the old pack
     return result;

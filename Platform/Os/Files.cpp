@@ -3,10 +3,13 @@
 
 #include "Platform/Os/OpenFile.h"
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,7 +39,69 @@ template <class Take> bool ReadChunks(int fd, Take take)
             return true;
     }
 }
+
+constexpr int kNewFileFlags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+
+int CreateExclusively(const std::string& path)
+{
+    int fd;
+    do
+        fd = ::open(path.c_str(), kNewFileFlags, 0666);
+    while (fd == -1 && errno == EINTR);
+    return fd;
+}
+
+// A plain file of this user with no other name: what an earlier save cut short leaves behind.
+bool IsOwnLeftover(const std::string& path)
+{
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+           info.st_nlink == 1;
+}
+
+// Six characters for a unique name, from the kernel's random bytes (a counter and the clock
+// stand in when it has none to give).
+std::string UniqueSuffix()
+{
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static std::atomic<uint64_t> counter{0};
+    uint64_t bits = 0;
+    if (::getrandom(&bits, sizeof(bits), GRND_NONBLOCK) != static_cast<ssize_t>(sizeof(bits)))
+        bits = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+               (static_cast<uint64_t>(::getpid()) << 32);
+    bits += ++counter * 0x9E3779B97F4A7C15ull;
+    std::string suffix(6, 'a');
+    for (char& c : suffix)
+    {
+        c = kLetters[bits % (sizeof(kLetters) - 1)];
+        bits /= sizeof(kLetters) - 1;
+    }
+    return suffix;
+}
 } // namespace
+
+int CreateTemporaryFile(const std::string& path, std::string& name)
+{
+    name = path + ".tmp";
+    int fd = CreateExclusively(name);
+    if (fd >= 0 || errno != EEXIST)
+        return fd;
+    if (IsOwnLeftover(name) && ::unlink(name.c_str()) == 0)
+    {
+        fd = CreateExclusively(name);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    // Something else stands there: left as it is, the file goes to a fresh name beside it.
+    for (int attempt = 0; attempt < 100; ++attempt)
+    {
+        name = path + ".tmp." + UniqueSuffix();
+        fd = CreateExclusively(name);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
 
 bool Stat(const std::string& path, PathInfo& out)
 {
@@ -115,7 +180,8 @@ bool Copy(const std::string& from, const std::string& to)
     int in = OpenPlainFile(from, O_RDONLY);
     if (in < 0)
         return false;
-    int out = OpenPlainFile(to, O_WRONLY | O_CREAT | O_TRUNC);
+    // Never through a link or into another name of a file, never waiting on a FIFO.
+    int out = OpenFreshFile(to);
     if (out < 0)
     {
         ::close(in);
@@ -157,9 +223,8 @@ bool Append(const std::string& path, const std::string& bytes)
 
 bool WriteAtomically(const std::string& path, const std::string& bytes, bool& created)
 {
-    const std::string temp = path + ".tmp";
-    // Opened as ever: the save path (and the tests that stand a FIFO in for a slow disk) rely on it.
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    std::string temp;
+    const int fd = CreateTemporaryFile(path, temp);
     created = fd >= 0;
     if (fd < 0)
         return false;

@@ -39,15 +39,24 @@ bool ChangeDirectory(const std::string& path);
 bool Rename(const std::string& from, const std::string& to);
 // Flushes a written file's bytes to the disk.
 bool Sync(const std::string& path);
-// Copies byte for byte, replacing the target; a failed copy leaves no target behind.
+// Copies byte for byte, replacing the target; a failed copy leaves no target behind. The target
+// is opened as OpenFreshFile does: a link, a FIFO, a folder or a hard-linked file is refused as it is.
 bool Copy(const std::string& from, const std::string& to);
 // Every byte of the file.
 bool ReadAll(const std::string& path, std::string& out);
 // Appends to a file that exists already (never creates one).
 bool Append(const std::string& path, const std::string& bytes);
 
-// Writes the bytes to "<path>.tmp", flushes it and renames it over the path, so the path holds
-// either the old file or the complete new one. On failure the temporary file is gone and
-// `created` tells whether it could be made at all; errno holds the cause.
+// A new, empty plain file beside `path` to be renamed over it, opened for writing: "<path>.tmp",
+// created exclusively (never through a link, never an existing file). A plain file of this user
+// with one name standing there is an earlier write's leftover and is replaced; anything else
+// (a link, a FIFO, a folder, another user's or a hard-linked file) is left as it is and the file
+// is made as "<path>.tmp.XXXXXX" instead. Permissions as open(2) with 0666 gives. `name` holds
+// the name made (or last tried); -1 on failure with errno telling why.
+int CreateTemporaryFile(const std::string& path, std::string& name);
+
+// Writes the bytes to a temporary file of its own (CreateTemporaryFile), flushes it and renames it
+// over the path, so the path holds either the old file or the complete new one. On failure the
+// temporary file is gone and `created` tells whether it could be made at all; errno holds the cause.
 bool WriteAtomically(const std::string& path, const std::string& bytes, bool& created);
 } // namespace os

@@ -3,17 +3,21 @@
 // a whole old or new file.
 #include "Core/App/FileSaver.h"
 #include "Core/Base/Singletone.h"
+#include "Core/File/FileSystem.h"
 #include "Platform/Os/Thread.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
 
+#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <memory>
+#include <mutex>
 #include <random>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -24,39 +28,42 @@ namespace fs = std::filesystem;
 
 namespace
 {
-// A disk that does not answer: the file's temporary name is a FIFO, so the worker's write waits
-// there until Release reads it (and then fails, since a FIFO cannot be flushed to a disk).
-class StuckFile
+// A disk that does not answer for one file: its write waits until Release and then fails, as a
+// disk that gave up would; every other file is written as ever.
+class StuckDisk
 {
 public:
-    explicit StuckFile(const fs::path& file) : mTemp(file.string() + ".tmp")
+    StuckDisk(app::FileSaver& saver, const fs::path& stuck) : mState(std::make_shared<State>())
     {
-        EXPECT_EQ(0, mkfifo(mTemp.c_str(), 0600));
-    }
-    ~StuckFile() { Join(); }
-    void Release()
-    {
-        mReader = std::thread(
-            [this]
+        saver.SetDiskWrite(
+            [state = mState, stuck = stuck.wstring()](const std::wstring& path, const std::string& bytes,
+                                                      std::wstring* why)
             {
-                const int fd = open(mTemp.c_str(), O_RDONLY);
-                char buffer[4096];
-                while (fd >= 0 && read(fd, buffer, sizeof buffer) > 0)
-                {
-                }
-                if (fd >= 0)
-                    close(fd);
+                if (path != stuck)
+                    return file::WriteFileAtomically(path, bytes, why);
+                std::unique_lock<std::mutex> lock(state->mutex);
+                state->changed.wait(lock, [&] { return state->released; });
+                if (why)
+                    *why = L"cannot write '" + path + L"': the disk gave up";
+                return QL_FAIL;
             });
     }
-    void Join()
+    ~StuckDisk() { Release(); }
+    void Release()
     {
-        if (mReader.joinable())
-            mReader.join();
+        std::lock_guard<std::mutex> lock(mState->mutex);
+        mState->released = true;
+        mState->changed.notify_all();
     }
 
 private:
-    std::string mTemp;
-    std::thread mReader;
+    struct State
+    {
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool released = false;
+    };
+    std::shared_ptr<State> mState; // shared with the worker, which may still hold it after us
 };
 
 std::wstring W(const fs::path& path) { return path.wstring(); }
@@ -102,7 +109,7 @@ TEST(FileSaver, WritesOffTheCallersThreadInOrderReplacesWaitingWritesAndTellsAFa
     const fs::path slow = dir.Path() / "slow.xml", file = dir.Path() / "profiles.xml";
     app::FileSaver saver;
     ASSERT_TRUE(saver.Start(app::PRIORITY_NORMAL));
-    StuckFile stuck(slow);
+    StuckDisk stuck(saver, slow);
     // The first write waits for the disk; the caller does not.
     ASSERT_EQ(QL_OK, saver.Write(W(slow), "slow", nullptr));
     for (const char* text : {"v1", "v2", "v3"})
@@ -116,7 +123,7 @@ TEST(FileSaver, WritesOffTheCallersThreadInOrderReplacesWaitingWritesAndTellsAFa
     saver.Flush();
     EXPECT_EQ("v3", testsupport::ReadBytes(file));
     EXPECT_EQ(2u, saver.Written());
-    ASSERT_TRUE(saver.TakeFailure(why)) << "the stuck write could not be flushed to the disk";
+    ASSERT_TRUE(saver.TakeFailure(why)) << "the stuck write failed";
     EXPECT_NE(std::wstring::npos, why.find(L"slow.xml")) << why;
     EXPECT_FALSE(fs::exists(slow)) << "a failed write leaves the old file (none)";
     EXPECT_FALSE(saver.TakeFailure(why)) << "told once";
@@ -141,7 +148,7 @@ TEST(FileSaver, AStopWritesWhatWaitsFirstAndLaterWritesGoAtOnce)
                    other = dir.Path() / "options.xml";
     app::FileSaver saver;
     ASSERT_TRUE(saver.Start(app::PRIORITY_NORMAL));
-    StuckFile stuck(slow);
+    StuckDisk stuck(saver, slow);
     ASSERT_EQ(QL_OK, saver.Write(W(slow), "slow", nullptr));
     ASSERT_EQ(QL_OK, saver.Write(W(file), "won", nullptr));
     ASSERT_EQ(QL_OK, saver.Write(W(other), "loud", nullptr));

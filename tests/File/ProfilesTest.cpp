@@ -9,6 +9,8 @@
 #include "Os/ScopedEnv.h"
 #include "support/FifoWatchdog.h"
 #include "support/FileAccessChecks.h"
+#include "support/FileSizeLimit.h"
+#include "support/Leftovers.h"
 
 #include <tinyxml2.h>
 
@@ -435,12 +437,12 @@ TEST_F(ProfilesTest, DestructorSavesButASecondInstanceNeverDoesAndAFailedSaveKee
     WriteProfiles(kTwoProfiles);
     ASSERT_EQ(P()->Load(), QL_OK);
     P()->SelectProfile(L"Ann");
-    MakeFolder("user/profiles.xml.tmp"); // the temporary file cannot be created
+    std::optional<testsupport::FileSizeLimit> full(std::in_place, 40); // a disk that takes 40 bytes
     EXPECT_FALSE(gProfilesUnsaved);
     EXPECT_EQ(P()->Save(), QL_FAIL);
     EXPECT_EQ(Saved(), kTwoProfiles);
-    EXPECT_TRUE(LogHas("Progress will not be saved: cannot create '"));
-    EXPECT_TRUE(LogHas("profiles.xml.tmp': Is a directory"));
+    EXPECT_TRUE(LogHas("Progress will not be saved: cannot write '"));
+    EXPECT_TRUE(LogHas("profiles.xml': File too large"));
     EXPECT_TRUE(gProfilesUnsaved);
     gProfilesUnsaved = false; // the menu told the player
     const size_t once = mLog->Text().size();
@@ -457,11 +459,12 @@ TEST_F(ProfilesTest, DestructorSavesButASecondInstanceNeverDoesAndAFailedSaveKee
     P()->SelectProfile(L"Bea");
     const size_t before = mLog->Text().size();
     base::SingletoneBase::DestroyAll();
-    const size_t failure = mLog->Text().find("cannot create", before);
+    full.reset();
+    const size_t failure = mLog->Text().find("cannot write", before);
     ASSERT_NE(failure, std::string::npos) << mLog->Text();
     EXPECT_LT(failure, mLog->Text().find("log terminated", before));
     EXPECT_EQ(Saved(), kTwoProfiles);
-    std::filesystem::remove(mDir.Path() / "user/profiles.xml.tmp");
+    EXPECT_EQ(testsupport::NamesIn(mDir.Path() / "user"), std::vector<std::string>{"profiles.xml"});
 }
 
 namespace
@@ -517,14 +520,15 @@ TEST_F(ProfilesTest, SavesGoThroughTheWriterAndAReloadOrTheEndWaitsForThemAFailu
     // A failed write is told at the next save (or poll), once, as a failure of a save is.
     P()->SelectProfile(L"Bea");
     ASSERT_EQ(P()->Save(), QL_OK);
-    MakeFolder("user/profiles.xml.tmp");
-    writer.Flush();
+    {
+        testsupport::FileSizeLimit full(40);
+        writer.Flush();
+    }
     EXPECT_FALSE(gProfilesUnsaved);
     P()->PollWrites();
     EXPECT_TRUE(gProfilesUnsaved);
-    EXPECT_TRUE(LogHas("Progress will not be saved: cannot create '"));
+    EXPECT_TRUE(LogHas("Progress will not be saved: cannot write '"));
     gProfilesUnsaved = false;
-    std::filesystem::remove(mDir.Path() / "user/profiles.xml.tmp");
 
     // The save at the end is on disk once the profiles are gone.
     P()->SelectProfile(L"Cid");

@@ -62,16 +62,35 @@ if [ $CODE -eq 0 ] && [ "$MAGIC" = qlpack ] &&
     pass "--data_path FOLDER --pack td builds from another working folder"
 else fail "--pack: exit $CODE, magic '$MAGIC': $(cat "$WORK/pack.out" "$WORK/pack.err")"; fi
 
-# A build that cannot write its pack says why and fails; the old pack stays.
-mkdir "$WORK/packdata/data.dat.tmp"
+# A build that cannot write its pack (no byte fits under the file-size limit) says why and fails;
+# the old pack stays and no temporary file is left. The game's output goes through a pipe, which
+# the limit does not bind.
 cp "$WORK/packdata/data.dat" "$WORK/pack.before"
-(cd "$WORK/elsewhere" && "$GAME" --data_path "$WORK/packdata/" --pack td) >"$WORK/pack.out" 2>"$WORK/pack.err"
-CODE=$?
-if [ $CODE -eq 1 ] && cmp -s "$WORK/pack.before" "$WORK/packdata/data.dat" &&
-    grep -q "cannot build '$WORK/packdata/data.dat' from '$WORK/packdata/td/': Cannot create '.*data.dat.tmp': Is a directory" "$WORK/pack.err"; then
+{
+    (cd "$WORK/elsewhere" && ulimit -f 0 && exec "$GAME" --data_path "$WORK/packdata/" --pack td) 2>&1
+    echo $? >"$WORK/pack.code"
+} | cat >"$WORK/pack.err"
+CODE=$(cat "$WORK/pack.code")
+if [ "$CODE" -eq 1 ] && cmp -s "$WORK/pack.before" "$WORK/packdata/data.dat" &&
+    [ -z "$(find "$WORK/packdata" -maxdepth 1 -name 'data.dat.tmp*')" ] &&
+    grep -q "cannot build '$WORK/packdata/data.dat' from '$WORK/packdata/td/': Cannot write the index of '.*data.dat.tmp': File too large" "$WORK/pack.err"; then
     pass "a pack that cannot be written is told, exit 1"
-else fail "--pack failure: exit $CODE: $(cat "$WORK/pack.out" "$WORK/pack.err")"; fi
-rmdir "$WORK/packdata/data.dat.tmp"
+else fail "--pack failure: exit $CODE: $(cat "$WORK/pack.err")"; fi
+
+# Whatever stands at the pack's temporary name (a folder, a link to the pack) is left as it is:
+# the pack is built beside it.
+for LEFTOVER in folder link; do
+    if [ $LEFTOVER = folder ]; then mkdir "$WORK/packdata/data.dat.tmp"; else ln -s data.dat "$WORK/packdata/data.dat.tmp"; fi
+    (cd "$WORK/elsewhere" && "$GAME" --data_path "$WORK/packdata/" --pack td) >"$WORK/pack.out" 2>"$WORK/pack.err"
+    CODE=$?
+    MAGIC=$(head -c 10 "$WORK/packdata/data.dat" | tail -c 6)
+    if [ $CODE -eq 0 ] && [ "$MAGIC" = qlpack ] && [ ! -L "$WORK/packdata/data.dat" ] &&
+        { [ -d "$WORK/packdata/data.dat.tmp" ] || [ -L "$WORK/packdata/data.dat.tmp" ]; } &&
+        [ "$(find "$WORK/packdata" -maxdepth 1 -name 'data.dat.tmp*' | wc -l)" -eq 1 ]; then
+        pass "a $LEFTOVER at the pack's temporary name is left alone, the pack built beside it"
+    else fail "a $LEFTOVER at data.dat.tmp: exit $CODE, magic '$MAGIC', $(ls -l "$WORK/packdata"): $(cat "$WORK/pack.err")"; fi
+    rm -rf "$WORK/packdata/data.dat.tmp"
+done
 
 # Without "--data_path" the data folder is the executable's own, whatever the working folder.
 mkdir -p "$WORK/exe"

@@ -1,9 +1,11 @@
 // The game application over the real frame manager: start-up, frames, input in game coordinates,
 // screen modes and pack builds, with a probe screen in place of the game's own.
 #include "App/ShellGame.h"
+#include "Core/App/FileSaver.h"
 #include "Core/Base/Singletone.h"
 #include "Core/Base/StringConvert.h"
 #include "Core/File/FileManager.h"
+#include "Core/File/FileSystem.h"
 #include "Core/File/FileWriter.h"
 #include "Core/File/Profiles.h"
 #include "Core/Input/InputWin32.h"
@@ -27,12 +29,14 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <mutex>
 #include <regex>
 #include <sys/stat.h>
 #include <thread>
@@ -766,23 +770,20 @@ TEST_F(GameApplicationTest, ImageLayersOfALayoutStandAtTheirLayerSizedByTheirIma
 TEST_F(GameApplicationTest, TheNormalEndWaitsForTheSavesAFrameDoesNotWaitFor)
 {
     StoreWindowed();
-    // A file written before the saves hangs at its temporary name until the window closes.
-    const std::string temp = (mUser / "slow.xml.tmp").string();
-    ASSERT_EQ(0, mkfifo(temp.c_str(), 0600));
-    std::atomic<bool> closing{false};
-    std::thread disk(
-        [&]
+    // A file written before the saves hangs on the disk until the window closes.
+    const std::wstring slow = (mUser / "slow.xml").wstring();
+    std::mutex diskMutex;
+    std::condition_variable diskChanged;
+    bool closing = false;
+    const auto hungDisk = [&](const std::wstring& path, const std::string& bytes, std::wstring* why)
+    {
+        if (path == slow)
         {
-            while (!closing)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            const int fd = open(temp.c_str(), O_RDONLY);
-            char buffer[4096];
-            while (fd >= 0 && read(fd, buffer, sizeof buffer) > 0)
-            {
-            }
-            if (fd >= 0)
-                close(fd);
-        });
+            std::unique_lock<std::mutex> lock(diskMutex);
+            diskChanged.wait(lock, [&] { return closing; });
+        }
+        return file::WriteFileAtomically(path, bytes, why);
+    };
     TestGame* game = Make();
     int savedOnTick = 0;
     game->mProbe->mCloseAfter = 4;
@@ -791,7 +792,10 @@ TEST_F(GameApplicationTest, TheNormalEndWaitsForTheSavesAFrameDoesNotWaitFor)
         file::Profiles* profiles = file::Profiles::Instance();
         if (tick == 1)
         {
-            ASSERT_EQ(QL_OK, profiles->GetWriter()->Write((mUser / "slow.xml").wstring(), "slow", nullptr));
+            auto* saver = dynamic_cast<app::FileSaver*>(profiles->GetWriter());
+            ASSERT_NE(saver, nullptr) << "the game saves on its worker";
+            saver->SetDiskWrite(hungDisk);
+            ASSERT_EQ(QL_OK, saver->Write(slow, "slow", nullptr));
         }
         if (tick <= 2)
         {
@@ -800,24 +804,26 @@ TEST_F(GameApplicationTest, TheNormalEndWaitsForTheSavesAFrameDoesNotWaitFor)
             savedOnTick = tick;
         }
         if (tick == 4)
+        {
+            std::lock_guard<std::mutex> lock(diskMutex);
             closing = true;
+            diskChanged.notify_all();
+        }
     };
     game->Main();
     const std::string onDisk = mHome.Read("Marrowgate/Brackenmoor/profiles.xml"); // no flush here
-    disk.join();
     EXPECT_EQ(savedOnTick, 2);
     EXPECT_GE(game->mProbe->mTicks, 4) << "the frames went on while the disk hung";
     EXPECT_NE(onDisk.find("won=\"2\""), std::string::npos) << onDisk;
 }
 
 // The single-instance lock goes only once the save at exit is written: another copy trying the
-// lock while that save is under way finds it held. The save goes into a fifo at its temporary
-// name, larger than the fifo holds, so it cannot end before the other copy has tried the lock and
-// read it; the change it carries was never saved before.
+// lock while that save is under way (held on its way to the disk) finds it held; the change it
+// carries was never saved before.
 TEST_F(GameApplicationTest, TheLockIsHeldUntilTheSaveAtExitIsWritten)
 {
     StoreWindowed();
-    const fs::path temp = mUser / "profiles.xml.tmp";
+    const std::wstring profilesPath = (mUser / "profiles.xml").wstring();
     const std::wstring lockPath = (mUser / "instance.lock").wstring();
     for (int run = 1; run <= 2; ++run)
     {
@@ -833,31 +839,26 @@ TEST_F(GameApplicationTest, TheLockIsHeldUntilTheSaveAtExitIsWritten)
             }
         };
         game->Main();
-        ASSERT_EQ(0, mkfifo(temp.c_str(), 0600));
-        std::atomic<int> other{-1};
+        auto* saver = dynamic_cast<app::FileSaver*>(file::Profiles::Instance()->GetWriter());
+        ASSERT_NE(saver, nullptr) << "the game saves on its worker";
+        int other = -1;
         std::string written;
-        std::thread copy(
-            [&]
+        saver->SetDiskWrite(
+            [&](const std::wstring& path, const std::string& bytes, std::wstring* why)
             {
-                const int fd = open(temp.c_str(), O_RDONLY); // until the save opens it
-                os::InstanceLock lock;                       // tried before a byte is read: the save cannot have ended
-                other = lock.Acquire(lockPath);
-                char buffer[4096];
-                ssize_t n = 0;
-                while (fd >= 0 && (n = read(fd, buffer, sizeof buffer)) > 0)
-                    written.append(buffer, static_cast<size_t>(n));
-                if (fd >= 0)
-                    close(fd);
+                if (path == profilesPath)
+                {
+                    os::InstanceLock lock; // tried before the save reaches the disk
+                    other = lock.Acquire(lockPath);
+                    written = bytes;
+                }
+                return file::WriteFileAtomically(path, bytes, why);
             });
         base::SingletoneBase::DestroyAll();
-        // Had no save come, the other copy would still wait to open the fifo.
-        const int unblock = open(temp.c_str(), O_WRONLY | O_NONBLOCK);
-        if (unblock >= 0)
-            close(unblock);
-        copy.join();
-        fs::remove(temp);
         EXPECT_EQ(other, os::InstanceLock::HELD_ELSEWHERE) << "the lock went before the save at exit";
-        EXPECT_NE(written.find("won=\"" + std::to_string(run) + "\""), std::string::npos) << written;
+        EXPECT_NE(written.find("won=\"" + std::to_string(run) + "\""), std::string::npos) << "no save at exit";
+        EXPECT_NE(mHome.Read("Marrowgate/Brackenmoor/profiles.xml").find("won=\"" + std::to_string(run) + "\""),
+                  std::string::npos);
         os::InstanceLock after;
         EXPECT_EQ(after.Acquire(lockPath), os::InstanceLock::ACQUIRED) << "released once the game has gone";
     }
