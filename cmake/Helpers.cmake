@@ -94,12 +94,15 @@ set(QL_TEST_TMP ${CMAKE_BINARY_DIR}/testtmp)
 file(MAKE_DIRECTORY ${QL_TEST_TMP})
 # A time limit for every test that sets none of its own (CTest reads it from the build folder; its
 # own default is ten million seconds): a hang fails that test by name instead of holding up the
-# run. Sanitized code runs several times slower.
-if(QL_SANITIZE)
-    set(QL_TEST_TIMEOUT 1500)
-else()
-    set(QL_TEST_TIMEOUT 600)
-endif()
+# run. Sanitized code runs several times slower: its limits are the plain build's times 2.5
+# (ql_time_limit), the default's too.
+function(ql_time_limit out seconds)
+    if(QL_SANITIZE)
+        math(EXPR seconds "${seconds} * 5 / 2")
+    endif()
+    set(${out} ${seconds} PARENT_SCOPE)
+endfunction()
+ql_time_limit(QL_TEST_TIMEOUT 600)
 file(WRITE ${CMAKE_BINARY_DIR}/DartConfiguration.tcl "TimeOut: ${QL_TEST_TIMEOUT}\n")
 # No test reaches or starts a desktop session bus (SDL asks for one under X; without one, libdbus
 # would launch one, and leaks on the way).
@@ -111,25 +114,38 @@ if(QL_SANITIZE)
         "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")
 endif()
 
-# ql_test(name SOURCES... [LIBS ...]): a GoogleTest program registered with CTest.
-# SHARDS n registers the program as n tests (name_1 ... name_n), each running its share of the
-# cases (GoogleTest's sharding), so that a long program runs beside itself and each part has its
-# own time limit.
+# ql_test(name SOURCES... [LIBS ...] [SHARDS n [COSTS file]] [TIMEOUT seconds]): a GoogleTest
+# program registered with CTest. SHARDS n registers the program as n tests (name_1 ... name_n), each
+# running its share of the cases, so that a long program runs beside itself and each part has its
+# own time limit. Without COSTS the cases are dealt round (GoogleTest's sharding); COSTS names a file
+# of each case's seconds ("Suite.Case seconds" a line, as QL_CASE_SECONDS=file writes them) and the
+# shards are split by it (tests/support/CaseShards.h), so the long cases do not gather in one.
+# TIMEOUT is the plain build's limit of each test (scaled by ql_time_limit).
 function(ql_test name)
-    cmake_parse_arguments(A "" "SHARDS" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(A "" "SHARDS;COSTS;TIMEOUT" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${A_SOURCES})
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock ql_testsupport)
+    set(timeout)
+    if(A_TIMEOUT)
+        ql_time_limit(limit ${A_TIMEOUT})
+        set(timeout TIMEOUT ${limit})
+    endif()
     if(NOT A_SHARDS)
         add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
-        set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED testtmp ENVIRONMENT "${QL_TEST_ENV}")
+        set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED testtmp ENVIRONMENT "${QL_TEST_ENV}" ${timeout})
         return()
     endif()
     foreach(shard RANGE 1 ${A_SHARDS})
         math(EXPR index "${shard} - 1")
+        if(A_COSTS)
+            set(split "QL_TOTAL_SHARDS=${A_SHARDS};QL_SHARD_INDEX=${index};QL_CASE_COSTS=${A_COSTS}")
+        else()
+            set(split "GTEST_TOTAL_SHARDS=${A_SHARDS};GTEST_SHARD_INDEX=${index}")
+        endif()
         add_test(NAME ${name}_${shard} COMMAND ${name} --gtest_brief=1)
-        set_tests_properties(${name}_${shard} PROPERTIES FIXTURES_REQUIRED testtmp
-            ENVIRONMENT "${QL_TEST_ENV};GTEST_TOTAL_SHARDS=${A_SHARDS};GTEST_SHARD_INDEX=${index}")
+        set_tests_properties(${name}_${shard} PROPERTIES FIXTURES_REQUIRED testtmp ${timeout}
+            ENVIRONMENT "${QL_TEST_ENV};${split}")
     endforeach()
 endfunction()
 
@@ -155,8 +171,11 @@ function(ql_fuzzer name)
     file(MAKE_DIRECTORY ${work} ${findings})
     # The longer runs (scripts/fuzz-long.sh) read the seed folders from here.
     file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${name}.seeds "${A_CORPUS}\n")
-    add_test(NAME ${name} COMMAND ${name} -max_total_time=20 -rss_limit_mb=2048 -artifact_prefix=${findings}/ ${work}
-                                  ${A_CORPUS})
+    # An input that runs 30 s is a finding (libFuzzer's own limit, 1200 s, is past CTest's 120 s, which
+    # would end the run without keeping it): 20 s of fuzzing, then at most 30 s on an input and 16 s
+    # until libFuzzer's check sees it, well inside the limit.
+    add_test(NAME ${name} COMMAND ${name} -max_total_time=20 -timeout=30 -rss_limit_mb=2048
+                                  -artifact_prefix=${findings}/ ${work} ${A_CORPUS})
     set_tests_properties(${name} PROPERTIES TIMEOUT 120 ENVIRONMENT
                                             "TMPDIR=${QL_TEST_TMP};UBSAN_OPTIONS=print_stacktrace=1")
 endfunction()

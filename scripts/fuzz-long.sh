@@ -15,7 +15,7 @@ if [ "$FUZZ_LONG_ONE" = 1 ]; then
     seeds=""
     [ -f "$f.seeds" ] && seeds=$(tr ';' ' ' <"$f.seeds")
     # shellcheck disable=SC2086 # seed folders are one word each
-    UBSAN_OPTIONS=print_stacktrace=1 "$f" -max_total_time="$SECONDS_EACH" -rss_limit_mb=2048 -print_final_stats=1 \
+    UBSAN_OPTIONS=print_stacktrace=1 "$f" -max_total_time="$SECONDS_EACH" -timeout=30 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="${f}_findings/" "${f}_corpus" $seeds >"$f.log" 2>&1
     rc=$?
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$f.log" | tail -1)

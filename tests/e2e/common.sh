@@ -1,5 +1,6 @@
 # Sourced by the end-to-end scripts: their arguments (BRACKENMOOR DATA_FOLDER WORK_FOLDER), a fresh
-# work folder, the game's environment, the log's place, pass and fail counting, start_xvfb, skip.
+# work folder, the game's environment, the log's place, pass and fail counting, wait_for and the
+# steady clock (tests/support/wait.sh), the frame count, start_xvfb and xvfb_mend, skip.
 GAME=$1
 DATA=$2
 WORK=$3
@@ -14,17 +15,7 @@ LOG="$USERDIR/log.html"
 FAILS=0
 fail() { echo "FAIL: $*"; FAILS=$((FAILS + 1)); }
 pass() { echo "ok: $*"; }
-# wait_for SECONDS COMMAND...: runs the command every tenth of a second until it holds or the
-# seconds have passed (then its last result). Every wait on the game is one of these: under ASan
-# on a loaded machine a frame can take a second, so the limits are generous.
-wait_for() {
-    _until=$(($(date +%s) + $1))
-    shift
-    while ! "$@"; do
-        [ "$(date +%s)" -ge "$_until" ] && return 1
-        sleep 0.1
-    done
-}
+. "$(dirname "$0")/../support/wait.sh"
 # The game rewrites this file with the number of frames it has presented: the scripts wait on it
 # for a frame drawn after their input, however slow the frames come.
 FRAMES="$WORK/frames"
@@ -34,14 +25,54 @@ frame_count() {
     case "$_n" in '' | *[!0-9]*) echo 0 ;; *) echo "$_n" ;; esac
 }
 # frames_after COUNT N: waits until N frames more than COUNT have been presented; false when the
-# game ($PID) has ended or they did not come within a minute.
+# game ($PID) has ended or they did not come within a minute ($FRAMES_PATIENCE seconds), and says
+# which (once for an ended game): its exit status, or the frame count it stalled at.
+FRAMES_PATIENCE=${FRAMES_PATIENCE:-60}
 frames_after() {
-    _by=$(($(date +%s) + 60))
+    _by=$(($(steady_centis) + FRAMES_PATIENCE * 100))
     while [ "$(frame_count)" -lt $(($1 + $2)) ]; do
-        kill -0 "$PID" 2>/dev/null || return 1
-        [ "$(date +%s)" -ge "$_by" ] && return 1
+        if ! kill -0 "$PID" 2>/dev/null; then
+            wait "$PID"
+            _status=$?
+            [ "${_ended_told:-}" = "$PID" ] && return 1
+            _ended_told=$PID
+            echo "note: the game ended (exit status $_status) at frame $(frame_count), waiting for frame $(($1 + $2))"
+            return 1
+        fi
+        if [ "$(steady_centis)" -ge "$_by" ]; then
+            echo "note: the game still runs but stalled at frame $(frame_count) for $FRAMES_PATIENCE s, waiting for frame $(($1 + $2))"
+            return 1
+        fi
         sleep 0.05
     done
+}
+# window_or_end: the game's ($PID) window shows (its id in WID), or the game has ended.
+window_or_end() {
+    WID=$(xdotool search --onlyvisible --pid "$PID" 2>/dev/null | head -1)
+    [ -n "$WID" ] || ! kill -0 "$PID" 2>/dev/null
+}
+# start_window OUT: the game on the X server in the background, its terminal output in
+# WORK/OUT.out; PID, and WID once its window shows. A game without a window is said to have ended
+# (with its exit status) or to show none within 90 s, and is tried again on a mended X server
+# (xvfb_mend), three times in all; false when no try showed a window.
+start_window() {
+    for _try in 1 2 3; do
+        "$GAME" --data_path "$DATA/" >"$WORK/$1.out" 2>&1 &
+        PID=$!
+        WID=""
+        wait_for 90 window_or_end
+        [ -n "$WID" ] && return 0
+        if kill -0 "$PID" 2>/dev/null; then
+            echo "note: no window on try $_try within 90 s, the game still runs: $(tr '\n' ' ' <"$WORK/$1.out")"
+            kill "$PID"
+            wait "$PID"
+        else
+            wait "$PID"
+            echo "note: no window on try $_try, the game ended (exit status $?): $(tr '\n' ' ' <"$WORK/$1.out")"
+        fi
+        xvfb_mend || return 1
+    done
+    return 1
 }
 . "$(dirname "$0")/../support/xvfb.sh"
 . "$(dirname "$0")/../support/ci.sh"

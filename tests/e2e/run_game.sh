@@ -32,25 +32,9 @@ player() { # NAME [EXTRA]: the current player, windowed (the first profile is th
 </Profiles>
 XML
 }
-window_or_end() { # the game's window shows (WID), or the game has ended
-    WID=$(xdotool search --onlyvisible --pid $PID 2>/dev/null | head -1)
-    [ -n "$WID" ] || ! kill -0 $PID 2>/dev/null
-}
 start_game() { # OUT: the game in the background with a fresh log; PID, and WID once its window shows
     rm -f "$LOG" "$FRAMES"
-    for try in 1 2 3; do
-        "$GAME" --data_path "$DATA/" >"$WORK/$1.out" 2>&1 &
-        PID=$!
-        WID=""
-        wait_for 90 window_or_end
-        [ -n "$WID" ] && return
-        # Seen twice on a loaded machine: the game found no X server to open its window on. Say so,
-        # with how the server fared, and try again on a working one.
-        echo "note: no window on try $try: $(tr '\n' ' ' <"$WORK/$1.out")"
-        kill $PID 2>/dev/null
-        wait $PID 2>/dev/null
-        xvfb_mend
-    done
+    start_window "$1"
 }
 stop_game() { kill -TERM $PID; wait $PID; }
 # Not one line of the log in the error style.
@@ -127,8 +111,7 @@ mkdir -p "$USERDIR"
 player Tester '<tutorial avail="0"/>'
 
 # 3. The game starts: a 1366 x 768 window centred on the screen.
-start_game game
-[ -n "$WID" ] || { fail "no window"; cat "$WORK/game.out"; kill $PID; exit 1; }
+start_game game || { fail "no window"; cat "$WORK/game.out"; exit 1; }
 wait_for 90 grep -q "First frame presented" "$LOG"
 GEOMETRY=$(xdotool getwindowgeometry "$WID" | tr -d '\n')
 case "$GEOMETRY" in
@@ -254,7 +237,7 @@ check "no error in the log" log_clean
 # 7. The tutorial: a player who has not skipped it meets its first page over the first battle:
 # the page's panel (core 262..762 x 56..183) in its dark peat beside the text, at core (300, 150).
 player Pupil
-start_game tutorial
+start_game tutorial || { fail "the tutorial's game: no window"; cat "$WORK/tutorial.out"; exit 1; }
 to_menu
 to_first_battle
 tutorial_page() {

@@ -28,11 +28,7 @@ else fail "a damaged pack: exit $CODE: $(cat "$WORK/damaged.out")"; fi
 : >"$WORK/xdgfile"
 XDG_DATA_HOME="$WORK/xdgfile" QL_LOG_STDERR=1 "$GAME" --data_path "$DATA/" >"$WORK/unsaved.out" 2>&1 &
 PID=$!
-for _ in $(seq 600); do
-    grep -q "First frame presented" "$WORK/unsaved.out" && break
-    kill -0 $PID 2>/dev/null || break
-    sleep 0.1
-done
+wait_for 90 sh -c "grep -q 'First frame presented' '$WORK/unsaved.out' || ! kill -0 $PID 2>/dev/null"
 if ! grep -q "First frame presented" "$WORK/unsaved.out"; then fail "unsaved: the game did not start"
 elif grep -q "brackenmoor: progress will not be saved: the user-data folder '$WORK/xdgfile/Marrowgate/Brackenmoor/' cannot be created ('$WORK/xdgfile'" "$WORK/unsaved.out" &&
     grep -q "brackenmoor: the log '$WORK/xdgfile/Marrowgate/Brackenmoor/log.html' cannot be written" "$WORK/unsaved.out"; then

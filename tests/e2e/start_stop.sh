@@ -10,13 +10,33 @@ if QL_HEADLESS=1 "$GAME" --data_path "$WORK/nowhere/" >"$WORK/nowhere.out" 2>&1;
 elif grep -q "does not exist" "$WORK/nowhere.out" && ! grep -q "play.url" "$WORK/nowhere.out"; then pass "missing data folder named"
 else fail "missing data folder: $(cat "$WORK/nowhere.out")"; fi
 
-start_copy() { # OUT [VAR=VALUE...]: the game in the background until its first frame; PID
+first_frame() { grep -q "First frame presented" "$LOG" 2>/dev/null; }
+first_frame_or_end() { first_frame || ! kill -0 $PID 2>/dev/null; }
+start_copy() { # OUT [VAR=VALUE...]: the game in the background until its first frame (or its end); PID
     _out=$1
     shift
     rm -f "$LOG"
     env "$@" "$GAME" --data_path "$DATA/" >"$WORK/$_out.out" 2>&1 &
     PID=$!
-    wait_for 90 grep -q "First frame presented" "$LOG" 2>/dev/null
+    wait_for 90 first_frame_or_end
+    first_frame
+}
+# OUT WHAT: the game ended on the X server while the server had ended or took no connection:
+# says so with its exit status and output, and mends the server (false when that fails too).
+x_gone() {
+    wait $PID
+    echo "note: $2 ended (exit status $?) without a working X server: $(tr '\n' ' ' <"$WORK/$1.out")"
+    xvfb_mend
+}
+# OUT: start_copy on the X server, tried again on a mended server (three tries in all) when the
+# game ended there for want of one.
+start_on_x() {
+    for _try in 1 2 3; do
+        start_copy "$1" && return 0
+        ! kill -0 $PID 2>/dev/null && ! xvfb_answers || return 1
+        x_gone "$1" "try $_try" || return 1
+    done
+    return 1
 }
 start_headless() { start_copy "$1" QL_HEADLESS=1; }
 ended() { ! kill -0 $PID 2>/dev/null; }
@@ -111,12 +131,13 @@ rmdir "$USERDIR/instance.lock"
 SKIPPED=""
 if command -v Xvfb >/dev/null 2>&1; then
     start_xvfb 1920x1080 || fail "no Xvfb"
-    rm -f "$LOG"
-    MESA_GL_VERSION_OVERRIDE=3.0 "$GAME" --data_path "$DATA/" >"$WORK/gl.out" 2>&1 &
-    PID=$!
-    # Until the game gives up or shows its first frame.
-    gave_up_or_started() { ! kill -0 $PID 2>/dev/null || grep -q "First frame presented" "$LOG" 2>/dev/null; }
-    wait_for 90 gave_up_or_started
+    # Until the game gives up or shows its first frame; again on a mended server when it gave up
+    # for want of one.
+    for try in 1 2 3; do
+        start_copy gl MESA_GL_VERSION_OVERRIDE=3.0 && break
+        kill -0 $PID 2>/dev/null || grep -q "needs OpenGL 3.3" "$WORK/gl.out" || xvfb_answers && break
+        x_gone gl "without OpenGL 3.3, try $try" || break
+    done
     if kill -0 $PID 2>/dev/null; then
         kill -TERM $PID
         wait $PID
@@ -130,7 +151,7 @@ if command -v Xvfb >/dev/null 2>&1; then
 
     # With a display (SDL's window), a quit signal and a hang-up end the game the same way.
     for SIG in TERM HUP; do
-        if start_copy "x$SIG"; then ends_cleanly $SIG "under X"
+        if start_on_x "x$SIG"; then ends_cleanly $SIG "under X"
         else
             fail "under X: the game did not start: $(cat "$WORK/x$SIG.out")"
             kill -KILL $PID 2>/dev/null

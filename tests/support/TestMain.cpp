@@ -1,4 +1,7 @@
-// Test entry: keeps every test away from the real home folder, and writes down the cases it skips.
+// Test entry: keeps every test away from the real home folder, writes down the cases it skips,
+// names each case as it starts and runs its share of the cases when sharded by cost.
+#include "support/CaseShards.h"
+#include "support/CaseTrace.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace
@@ -42,6 +46,42 @@ private:
     std::string mProgram;
     std::string mFile;
 };
+
+// QL_TOTAL_SHARDS and QL_SHARD_INDEX with QL_CASE_COSTS (a file of ReadCaseCosts): this process
+// runs the cases ShardCases gives its shard, unless a filter was asked for.
+bool FilterToCostShard()
+{
+    const char* total = std::getenv("QL_TOTAL_SHARDS");
+    const char* index = std::getenv("QL_SHARD_INDEX");
+    const char* costsFile = std::getenv("QL_CASE_COSTS");
+    if (!total || !index || !costsFile)
+        return true;
+    if (GTEST_FLAG_GET(filter) != "*")
+    {
+        std::fprintf(stderr, "note: --gtest_filter given, the cost shards are not applied\n");
+        return true;
+    }
+    std::ifstream in(costsFile);
+    if (!in)
+    {
+        std::fprintf(stderr, "cannot read the case costs '%s'\n", costsFile);
+        return false;
+    }
+    std::vector<std::string> cases;
+    const ::testing::UnitTest& unit = *::testing::UnitTest::GetInstance();
+    for (int s = 0; s < unit.total_test_suite_count(); ++s)
+    {
+        const ::testing::TestSuite& suite = *unit.GetTestSuite(s);
+        for (int t = 0; t < suite.total_test_count(); ++t)
+            cases.push_back(std::string(suite.name()) + "." + suite.GetTestInfo(t)->name());
+    }
+    std::string filter;
+    for (const std::string& name :
+         testsupport::ShardCases(cases, testsupport::ReadCaseCosts(in), std::atoi(total), std::atoi(index)))
+        filter += (filter.empty() ? "" : ":") + name;
+    GTEST_FLAG_SET(filter, filter.empty() ? "-*" : filter);
+    return true;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -56,5 +96,11 @@ int main(int argc, char** argv)
     if (const char* file = std::getenv("QL_SKIP_LOG"); file && *file)
         ::testing::UnitTest::GetInstance()->listeners().Append(
             new SkipLog(std::filesystem::path(argv[0]).filename().string(), file));
+    if (GTEST_FLAG_GET(brief))
+        ::testing::UnitTest::GetInstance()->listeners().Append(new testsupport::RunTrace);
+    if (const char* file = std::getenv("QL_CASE_SECONDS"); file && *file)
+        ::testing::UnitTest::GetInstance()->listeners().Append(new testsupport::CaseSeconds(file));
+    if (!FilterToCostShard())
+        return 1;
     return RUN_ALL_TESTS();
 }

@@ -1,5 +1,6 @@
-# Sourced by the test scripts: start_xvfb WIDTHxHEIGHT starts an Xvfb of that size, its log and
-# display number in $WORK, as DISPLAY; it ends with the script, also when the script is stopped.
+# Sourced by the test scripts after wait.sh: start_xvfb WIDTHxHEIGHT starts an Xvfb of that size,
+# its log and display number in $WORK, as DISPLAY; it ends with the script, also when the script is
+# stopped.
 # -noreset: the server stays as it is when its last client leaves, so a game that starts just as
 # the one before it ended never meets a server between generations.
 start_xvfb() {
@@ -10,14 +11,23 @@ start_xvfb() {
     trap 'kill $XVFB 2>/dev/null; eval "${ON_EXIT:-}"' EXIT
     trap 'exit 1' INT TERM HUP
     # Up to a minute: a loaded machine can be slow to start it.
-    for _ in $(seq 600); do [ -s "$WORK/display" ] && break; sleep 0.1; done
+    wait_for 60 _xvfb_up_or_ended
     [ -s "$WORK/display" ] || { echo "Xvfb did not start"; cat "$WORK/xvfb.log"; return 1; }
     export DISPLAY=":$(cat "$WORK/display")"
 }
-# xvfb_mend: when the server has ended or takes no connection (xdotool asks it), says how, with
-# its exit status and log, and starts another of the same size in its place.
+_xvfb_up_or_ended() { [ -s "$WORK/display" ] || ! kill -0 "$XVFB" 2>/dev/null; }
+# xvfb_answers: the server runs and takes a connection (asked with xdotool or xdpyinfo, whichever
+# is installed).
+xvfb_answers() {
+    kill -0 "$XVFB" 2>/dev/null || return 1
+    if command -v xdotool >/dev/null 2>&1; then timeout 30 xdotool getdisplaygeometry >/dev/null 2>&1
+    elif command -v xdpyinfo >/dev/null 2>&1; then timeout 30 xdpyinfo >/dev/null 2>&1
+    fi
+}
+# xvfb_mend: when the server has ended or takes no connection, says how, with its exit status and
+# log, and starts another of the same size in its place.
 xvfb_mend() {
-    if kill -0 "$XVFB" 2>/dev/null && timeout 30 xdotool getdisplaygeometry >/dev/null 2>&1; then
+    if xvfb_answers; then
         echo "note: the X server on $DISPLAY answers"
         return 0
     fi
