@@ -64,15 +64,7 @@ cat >"$USERDIR/profiles.xml" <<XML
 </Profiles>
 XML
 rm -f "$LOG" "$FRAMES"
-"$GAME" --data_path "$DATA/" >"$WORK/window.out" 2>&1 &
-PID=$!
-window_or_end() {
-    WID=$(xdotool search --onlyvisible --pid $PID 2>/dev/null | head -1)
-    [ -n "$WID" ] || ended
-}
-WID=""
-wait_for 90 window_or_end
-[ -n "$WID" ] || { fail "no window: $(cat "$WORK/window.out")"; exit 1; }
+start_window window || { fail "no window: $(cat "$WORK/window.out")"; exit 1; }
 now_on() { [ "$(grep -o 'Screen number: [0-9]*' "$LOG" | tail -1)" = "Screen number: $1" ]; }
 saved() { grep -q "$1" "$USERDIR/profiles.xml" 2>/dev/null; }
 # X Y CONDITION...: one click, a frame presented after it, then the state it leads to.
