@@ -46,6 +46,22 @@ frames_after() {
         sleep 0.05
     done
 }
+# ended: the game ($PID) has ended.
+ended() { ! kill -0 "$PID" 2>/dev/null; }
+# stop_game WHAT: SIGTERM to the game ($PID), then its exit status in CODE; a game that does not
+# end within a minute is killed, CODE is "hung" and a failure is told.
+stop_game() {
+    kill -TERM "$PID"
+    if wait_for 60 ended; then
+        wait "$PID"
+        CODE=$?
+    else
+        kill -KILL "$PID"
+        wait "$PID"
+        CODE=hung
+        fail "$1: SIGTERM did not end the game"
+    fi
+}
 # window_or_end: the game's ($PID) window shows (its id in WID), or the game has ended.
 window_or_end() {
     WID=$(xdotool search --onlyvisible --pid "$PID" 2>/dev/null | head -1)

@@ -10,7 +10,7 @@ export QL_HEADLESS=1
 mkdir -p "$WORK/runA" "$WORK/runB" "$WORK/tmp" "$USERDIR"
 chmod 700 "$WORK/runA" "$WORK/runB" "$WORK/tmp"
 
-ended() { ! kill -0 "$1" 2>/dev/null; }
+gone() { ! kill -0 "$1" 2>/dev/null; }
 started() { grep -q "First frame presented" "$LOG" 2>/dev/null; }
 # A profile with a note the game keeps: a save at exit that carries it was made by the game.
 profile() {
@@ -25,7 +25,7 @@ saved() {
 }
 # finish PID WHAT: waits for the copy to end (KILL after a minute); its exit status in CODE.
 finish() {
-    if ! wait_for 60 ended "$1"; then
+    if ! wait_for 60 gone "$1"; then
         kill -KILL "$1"
         fail "$2: did not end"
     fi
@@ -60,7 +60,7 @@ second_copy() { # NAME ENV...: a copy that must end at once as a second copy
 }
 second_copy B XDG_RUNTIME_DIR="$WORK/runB"
 second_copy C -u XDG_RUNTIME_DIR TMPDIR="$WORK/tmp"
-ended $A && fail "copy A ended with the others"
+gone $A && fail "copy A ended with the others"
 # One writer: what A had logged is still the log's beginning, and no other copy started in it.
 if cmp -s -n "$(wc -c <"$WORK/log.A")" "$LOG" "$WORK/log.A" && [ "$(grep -c "First frame presented" "$LOG")" -eq 1 ]; then
     pass "the log has one writer, copy A"

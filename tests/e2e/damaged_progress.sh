@@ -36,15 +36,6 @@ kept() {
         [ "$(grep -c '<gems amount="0"/>' "$USERDIR/profiles.xml")" -eq 1 ] &&
         [ "$(grep -c 'episode="7"' "$USERDIR/profiles.xml")" -eq 200 ]
 }
-ended() { ! kill -0 $PID 2>/dev/null; }
-stop_game() {
-    kill -TERM $PID
-    if ! wait_for 60 ended; then
-        kill -KILL $PID
-        fail "$1: SIGTERM did not end the game"
-    fi
-    wait $PID
-}
 
 # Headless: the crystals are read at the start; the run ends with its save at exit.
 damaged_profile 1

@@ -17,7 +17,6 @@ LOG_LIMIT_KB=256
 
 QL_HEADLESS=1 "$GAME" --data_path "$DATA/" >"$WORK/game.out" 2>&1 &
 PID=$!
-ended() { ! kill -0 $PID 2>/dev/null; }
 started() { grep -q "First frame presented" "$LOG" 2>/dev/null; }
 if ! wait_for 120 started; then
     kill -KILL $PID 2>/dev/null

@@ -7,7 +7,6 @@ set -u
 . "$(dirname "$0")/common.sh"
 export QL_HEADLESS=1
 
-ended() { ! kill -0 $PID 2>/dev/null; }
 # OUT: the game in the background (its terminal output in WORK/OUT.out), PID.
 start() {
     env QL_LOG_STDERR=1 "$GAME" --data_path "$DATA/" >"$WORK/$1.out" 2>&1 &
@@ -27,26 +26,13 @@ started() {
     wait $PID
     return 1
 }
-# Ends the running copy with SIGTERM; CODE is its exit status, or a failure when it hangs.
-stop() {
-    kill -TERM $PID
-    if wait_for 60 ended; then
-        wait $PID
-        CODE=$?
-    else
-        kill -KILL $PID
-        wait $PID
-        CODE=hung
-        fail "$1: SIGTERM did not end the game"
-    fi
-}
 
 # A FIFO as profiles.xml: unreadable, so the game plays with a fresh profile, tells why, saves no
 # profiles over it and leaves it as it is.
 mkdir -p "$USERDIR"
 mkfifo "$USERDIR/profiles.xml"
 if start fifo && started fifo "a FIFO profiles.xml"; then
-    stop "a FIFO profiles.xml"
+    stop_game "a FIFO profiles.xml"
     if [ "$CODE" = 0 ] && grep -q "profiles.xml' cannot be read (a FIFO, not a plain file); it is left as it is" "$LOG" &&
         grep -q "Main loop ended" "$LOG" && [ -p "$USERDIR/profiles.xml" ] &&
         [ ! -e "$USERDIR/profiles.xml.bad" ] && [ ! -e "$USERDIR/profiles.xml.tmp" ]; then
@@ -61,7 +47,7 @@ rm -f "$USERDIR/profiles.xml"
 mv "$LOG" "$WORK/log.before"
 mkfifo "$LOG"
 if start fifolog && started fifolog "a FIFO log.html"; then
-    stop "a FIFO log.html"
+    stop_game "a FIFO log.html"
     if [ "$CODE" = 0 ] && [ -p "$LOG" ] &&
         grep -q "the log '$LOG' cannot be written" "$WORK/fifolog.out"; then
         pass "a FIFO log.html is told on the terminal and left a FIFO; the game plays and ends, exit 0"

@@ -36,7 +36,6 @@ start_game() { # OUT: the game in the background with a fresh log; PID, and WID 
     rm -f "$LOG" "$FRAMES"
     start_window "$1"
 }
-stop_game() { kill -TERM $PID; wait $PID; }
 # Not one line of the log in the error style.
 log_clean() {
     if grep -q 'class="error"' "$LOG"; then
@@ -225,9 +224,8 @@ xdotool key --window "$WID" alt+Return
 check "Alt+Enter back to windowed" wait_for 60 grep -q '<fs v="0"' "$USERDIR/profiles.xml"
 
 # 6. Closing ends the program with exit code 0, the files in place and the log free of errors.
-stop_game
-CODE=$?
-[ $CODE -eq 0 ] && pass "exit code 0 on close" || fail "exit code $CODE on close"
+stop_game close
+[ "$CODE" = 0 ] && pass "exit code 0 on close" || fail "exit code $CODE on close"
 # Frames are paced to the display (about 60 a second under Xvfb), not drawn as fast as possible.
 FPS=$(sed -n 's/.*Main loop ended: \([0-9]*\) frames in \([0-9.]*\) s.*/\1 \2/p' "$LOG" | awk '{printf "%d", $1 / $2}')
 [ -n "$FPS" ] && [ "$FPS" -le 75 ] && pass "frames paced ($FPS a second)" || fail "frames not paced: '$FPS' a second"
@@ -246,7 +244,7 @@ tutorial_page() {
 }
 shot_until tutorial tutorial_page && pass "the first tutorial page lies over the battle" ||
     fail "no tutorial page at its place (pixel $PAGE)"
-stop_game
+stop_game tutorial
 check "no error in the tutorial's log" log_clean
 
 [ $FAILS -eq 0 ] || { echo "$FAILS check(s) failed"; cat "$WORK/game.out"; exit 1; }

@@ -13,7 +13,6 @@ PROFILES="$USERDIR/profiles.xml"
 TMP="$PROFILES.tmp"
 OUTSIDE="$WORK/outside"
 
-ended() { ! kill -0 $PID 2>/dev/null; }
 first_frame() { [ "$(frame_count)" -ge 1 ] || ended; }
 # WHAT: the game in the background until its first frame (its terminal output in WORK/WHAT.out),
 # PID; false, told and ended when it ends or hangs before.
@@ -27,18 +26,6 @@ start() {
     wait $PID
     fail "$1: no first frame: $(tail -n 5 "$WORK/$1.out")"
     return 1
-}
-# WHAT: SIGTERM; CODE is the exit status, or "hung" (then killed) when it does not end.
-stop() {
-    kill -TERM $PID
-    if wait_for 60 ended; then
-        wait $PID
-        CODE=$?
-    else
-        kill -KILL $PID
-        wait $PID
-        CODE=hung
-    fi
 }
 # The profiles file is a plain file holding every profile, whole.
 whole() {
@@ -73,7 +60,7 @@ state() { echo "$(ls -l "$USERDIR" "$OUTSIDE" 2>&1 | tr '\n' ' ')"; }
 # repeated under COUNT names, saved once by the game so that a save without changes is byte for
 # byte the same.
 start first || exit 1
-stop
+stop_game "first run"
 [ "$CODE" = 0 ] && grep -q '<Profile ' "$PROFILES" || { fail "first run: exit $CODE, no profiles"; exit 1; }
 awk -v count=$COUNT '
     /<Profile[ >]/ { inside = 1 }
@@ -87,7 +74,7 @@ awk -v count=$COUNT '
     }' "$PROFILES" >"$WORK/profiles.made"
 sed 's/currentProfile="[^"]*"/currentProfile="Player1"/' "$WORK/profiles.made" >"$PROFILES"
 start resave || exit 1
-stop
+stop_game "resave"
 cp "$PROFILES" "$WORK/profiles.many"
 if [ "$CODE" = 0 ] && whole; then pass "$COUNT profiles saved by the game ($(wc -c <"$PROFILES") bytes)"
 else fail "$COUNT profiles: exit $CODE, $(grep -o '<Profile ' "$PROFILES" | wc -l) profiles"; exit 1; fi
@@ -100,7 +87,7 @@ for KIND in link outside dangling fifo; do
         LIMIT=$(($(wc -c <"$LOG") + 32768))
         [ $LIMIT -lt $(wc -c <"$PROFILES") ] || fail "$KIND: the limit ($LIMIT bytes) is not below the profiles"
         prlimit --pid $PID --fsize=$LIMIT || fail "$KIND: prlimit refused"
-        stop
+        stop_game "$KIND, limited"
         if [ "$CODE" = 0 ] && cmp -s "$PROFILES" "$WORK/profiles.many" && [ ! -L "$PROFILES" ] && intact $KIND &&
             grep -q "Progress will not be saved: cannot write '$PROFILES': File too large" "$LOG" &&
             [ "$(find "$USERDIR" -name 'profiles.xml.tmp.*' | wc -l)" -eq 0 ]; then
@@ -110,7 +97,7 @@ for KIND in link outside dangling fifo; do
 
     # A save that succeeds, then a run killed between saves: a plain, whole profiles.xml.
     if start "$KIND-save"; then
-        stop
+        stop_game "$KIND, saved"
         if [ "$CODE" = 0 ] && whole && intact $KIND && [ "$(find "$USERDIR" -name 'profiles.xml.tmp.*' | wc -l)" -eq 0 ]; then
             pass "$KIND: the save at exit leaves a plain profiles.xml with all $COUNT profiles, exit 0"
         else fail "$KIND, saved: exit $CODE, $(state)"; fi

@@ -39,7 +39,6 @@ start_on_x() {
     return 1
 }
 start_headless() { start_copy "$1" QL_HEADLESS=1; }
-ended() { ! kill -0 $PID 2>/dev/null; }
 # SIG WHAT: the running copy, given the signal, ends through its main loop: exit 0, the log closed
 # and the save at exit made (profiles.xml is removed first: only that save writes it again).
 ends_cleanly() {

@@ -8,15 +8,6 @@
 set -u
 . "$(dirname "$0")/common.sh"
 
-ended() { ! kill -0 $PID 2>/dev/null; }
-stop_game() {
-    kill -TERM $PID
-    if ! wait_for 60 ended; then
-        kill -KILL $PID
-        fail "$1: SIGTERM did not end the game"
-    fi
-    wait $PID
-}
 names() { grep -o ' name="[^"]*"' "$USERDIR/profiles.xml" | sort | tr -d '\n'; }
 REPLACED=$(printf '\357\277\275')
 

@@ -13,16 +13,6 @@ start_game() { # OUT: the game in the background until its first frame; PID
     PID=$!
     wait_for 90 grep -q "First frame presented" "$LOG" 2>/dev/null
 }
-ended() { ! kill -0 $PID 2>/dev/null; }
-stop_game() { # WHAT: SIGTERM, then the exit code in CODE (KILL and a failure when it hangs)
-    kill -TERM $PID
-    if ! wait_for 60 ended; then
-        kill -KILL $PID
-        fail "$1: SIGTERM did not end the game"
-    fi
-    wait $PID
-    CODE=$?
-}
 saved() { grep -q "currentProfile" "$USERDIR/profiles.xml" 2>/dev/null; }
 
 # A first run leaves the profiles, given a note that a fresh profile lacks and that a run without
