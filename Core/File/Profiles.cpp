@@ -14,7 +14,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -61,17 +60,23 @@ void ClearNulMarks(tinyxml2::XMLElement* root)
     }
 }
 
-// The first name of base, base-2, base-3 ... that no profile but `except` holds.
-std::wstring FreeName(tinyxml2::XMLElement* root, const std::wstring& base, const tinyxml2::XMLElement* except)
+// The first of base, base-2, base-3 ... that is not taken.
+std::wstring FirstFreeName(const std::wstring& base, const std::set<std::wstring>& taken)
 {
-    std::set<std::wstring> taken;
-    for (tinyxml2::XMLElement* e = root->FirstChildElement("Profile"); e; e = e->NextSiblingElement("Profile"))
-        if (e != except)
-            taken.insert(NameOf(e));
     std::wstring name = base;
     for (int n = 2; taken.count(name); ++n)
         name = base + L"-" + std::to_wstring(n);
     return name;
+}
+
+// The names of every profile but `except`.
+std::set<std::wstring> NamesBut(tinyxml2::XMLElement* root, const tinyxml2::XMLElement* except)
+{
+    std::set<std::wstring> names;
+    for (tinyxml2::XMLElement* e = root->FirstChildElement("Profile"); e; e = e->NextSiblingElement("Profile"))
+        if (e != except)
+            names.insert(NameOf(e));
+    return names;
 }
 } // namespace
 
@@ -218,13 +223,9 @@ std::wstring Profiles::RepairNames(const std::string& current)
     for (tinyxml2::XMLElement* e = mRootElement->FirstChildElement("Profile"); e; e = e->NextSiblingElement("Profile"))
         if (!repairedSet.count(e))
             settled.insert(NameOf(e));
-    std::map<std::wstring, int> nextNumber;
     for (tinyxml2::XMLElement* e : repaired)
     {
-        const std::wstring base = NameOf(e);
-        std::wstring name = base;
-        for (int& n = nextNumber.try_emplace(base, 2).first->second; settled.count(name); ++n)
-            name = base + L"-" + std::to_wstring(n);
+        const std::wstring name = FirstFreeName(NameOf(e), settled);
         settled.insert(name);
         e->SetAttribute("name", base::WStringToString(name, 1).c_str());
         QL_LOG(L"Profile name \"%s\" held characters a saved name cannot keep; they read as U+FFFD\n")
@@ -347,7 +348,7 @@ std::wstring Profiles::StorableName(const std::wstring& name, const tinyxml2::XM
     std::wstring storable = name;
     if (!CleanProfileName(storable))
         return std::wstring();
-    storable = FreeName(mRootElement, storable, self);
+    storable = FirstFreeName(storable, NamesBut(mRootElement, self));
     QL_LOG(L"Profile name \"%s\" held characters a saved name cannot keep; they are stored as U+FFFD\n")
         << base::LogStyle::Error << storable;
     return storable;

@@ -5,11 +5,9 @@
 
 #include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -59,25 +57,6 @@ bool IsOwnLeftover(const std::string& path)
            info.st_nlink == 1;
 }
 
-// Six characters for a unique name, from the kernel's random bytes (a counter and the clock
-// stand in when it has none to give).
-std::string UniqueSuffix()
-{
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    static std::atomic<uint64_t> counter{0};
-    uint64_t bits = 0;
-    if (::getrandom(&bits, sizeof(bits), GRND_NONBLOCK) != static_cast<ssize_t>(sizeof(bits)))
-        bits = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-               (static_cast<uint64_t>(::getpid()) << 32);
-    bits += ++counter * 0x9E3779B97F4A7C15ull;
-    std::string suffix(6, 'a');
-    for (char& c : suffix)
-    {
-        c = kLetters[bits % (sizeof(kLetters) - 1)];
-        bits /= sizeof(kLetters) - 1;
-    }
-    return suffix;
-}
 } // namespace
 
 int CreateTemporaryFile(const std::string& path, std::string& name)
@@ -92,10 +71,12 @@ int CreateTemporaryFile(const std::string& path, std::string& name)
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
-    // Something else stands there: left as it is, the file goes to a fresh name beside it.
+    // Something else stands there: left as it is, the file goes to a fresh name beside it. The
+    // exclusive create is what guards the name; the process id and a count only keep it new.
+    static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt)
     {
-        name = path + ".tmp." + UniqueSuffix();
+        name = path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(++counter);
         fd = CreateExclusively(name);
         if (fd >= 0 || errno != EEXIST)
             return fd;

@@ -51,7 +51,7 @@ bool Append(const std::string& path, const std::string& bytes);
 // created exclusively (never through a link, never an existing file). A plain file of this user
 // with one name standing there is an earlier write's leftover and is replaced; anything else
 // (a link, a FIFO, a folder, another user's or a hard-linked file) is left as it is and the file
-// is made as "<path>.tmp.XXXXXX" instead. Permissions as open(2) with 0666 gives. `name` holds
+// is made as "<path>.tmp.<pid>.<count>" instead. Permissions as open(2) with 0666 gives. `name` holds
 // the name made (or last tried); -1 on failure with errno telling why.
 int CreateTemporaryFile(const std::string& path, std::string& name);
 

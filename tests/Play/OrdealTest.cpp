@@ -39,11 +39,7 @@ TEST(Ordeal, ItsPagesShowItsResultNamesItAndTheShopAfterItKeepsAndSellsWhatWasBo
     TDProgress& progress = *map.mProgress;
 
     // Two upgrades bought in the shop the level selection opens.
-    ASSERT_NE(nullptr, game.reachEpisodeSelect());
-    ASSERT_TRUE(game.click(L"play"));
-    ASSERT_TRUE(game.runUntil([&] { return game.screen() == kScreenLevels; }, 2.0f));
-    ASSERT_TRUE(game.click(L"upgrade"));
-    HUDShopWindow* shop = game.top<HUDShopWindow>();
+    HUDShopWindow* shop = playtest::shopFromLevels(game);
     ASSERT_NE(nullptr, shop);
     ASSERT_TRUE(buy(game, *shop, 0, 1));
     ASSERT_TRUE(buy(game, *shop, 1, 2));

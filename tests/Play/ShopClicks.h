@@ -10,6 +10,16 @@
 
 namespace playtest
 {
+// From the main menu through the episode selection's play to the level selection, whose "upgrade"
+// opens the shop; the shop, or null when a step fails.
+inline HUDShopWindow* shopFromLevels(testsupport::GameHarness& game)
+{
+    if (!game.reachEpisodeSelect() || !game.click(L"play") ||
+        !game.runUntil([&] { return game.screen() == kScreenLevels; }, 2.0f) || !game.click(L"upgrade"))
+        return nullptr;
+    return game.top<HUDShopWindow>();
+}
+
 inline ShopUpgradePlate* plateOf(HUDShopWindow& shop, i32 upgrade)
 {
     for (auto& plate : shop.plates)

@@ -138,11 +138,7 @@ TEST(StoredUpgrades, ABattleAfterTheShopAppliesTheStoredStepsAndLowersNoLevel)
     GameHarness game(storedLevels(1366, 768));
     ASSERT_TRUE(game.started()) << game.log();
     TDMap& map = game.map();
-    ASSERT_NE(nullptr, game.reachEpisodeSelect());
-    ASSERT_TRUE(game.click(L"play"));
-    ASSERT_TRUE(game.runUntil([&] { return game.screen() == kScreenLevels; }, 2.0f));
-    ASSERT_TRUE(game.click(L"upgrade"));
-    HUDShopWindow* shop = game.top<HUDShopWindow>();
+    HUDShopWindow* shop = playtest::shopFromLevels(game);
     ASSERT_NE(nullptr, shop);
     ASSERT_TRUE(buy(game, *shop, 0, kMight));
     ASSERT_EQ(1, map.mProgress->getUpgradeLevel(kMight));
