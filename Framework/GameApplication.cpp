@@ -4,6 +4,7 @@
 #include "Core/App/CommandLine.h"
 #include "Core/App/FileSaver.h"
 #include "Core/App/FrameHost.h"
+#include "Core/Base/Constants.h"
 #include "Core/Base/Log.h"
 #include "Core/File/ArchiveBuilder.h"
 #include "Core/File/FileManager.h"
@@ -41,12 +42,28 @@
 #include <cstdlib>
 #include <cwchar>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace framework
 {
 namespace
 {
 const wchar_t kLockFileName[] = L"instance.lock";
+
+// A save killed part way leaves its copy of the profiles under a fresh temporary name when
+// something else stood at the usual one. Under the folder's lock no copy of the game writes
+// there any more: those copies go, whatever else bears such a name stays.
+void RemoveSaveLeftovers(const std::wstring& root)
+{
+    std::vector<std::string> removed;
+    if (!os::RemoveTemporaryLeftovers(os::SystemPath(root + base::kProfilesFileName), removed) || removed.empty())
+        return;
+    std::string names;
+    for (const std::string& name : removed)
+        names += (names.empty() ? "'" : ", '") + name + "'";
+    QL_LOG(L"Removed what saves cut short left: %s\n") << names;
+}
 } // namespace
 
 GameApplication::GameApplication() : mInstanceLock(std::make_unique<os::InstanceLock>())
@@ -233,6 +250,8 @@ QLResultEnum GameApplication::Start()
     if (cd)
         QL_LOG(L"Cannot enter the data folder '%s'\n") << base::LogStyle::Error << dataFolder;
     LogFolderLock(lock, root, usable == QL_OK);
+    if (lock.state == FolderLock::HELD && usable == QL_OK && !mBuildingPacks)
+        RemoveSaveLeftovers(root);
 
     // 4-5. Configuration.
     if (QLResultEnum r = LoadConfig())
@@ -346,9 +365,11 @@ void GameApplication::Run()
     const auto start = std::chrono::steady_clock::now();
     app::Application::Run();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    QL_LOG(L"Main loop ended: %u frames in %g s (%g ms per frame)\n")
+    // Every way out notes its cause; none noted is a fault of the game's own.
+    QL_LOG(L"Main loop ended: %u frames in %g s (%g ms per frame); cause: %s\n")
         << static_cast<unsigned>(mFrameCount) << seconds
-        << (mFrameCount ? seconds * 1000.0 / static_cast<double>(mFrameCount) : 0.0);
+        << (mFrameCount ? seconds * 1000.0 / static_cast<double>(mFrameCount) : 0.0)
+        << (GetEndCause() ? GetEndCause() : "none noted");
 }
 
 QLResultEnum GameApplication::RunPackBuild(const std::wstring& value)

@@ -81,6 +81,7 @@ std::unique_ptr<gpu::Device> GameWindow::CreateDevice()
 void GameWindow::OnUnsupportedDevice()
 {
     mApplication->SetShaderError();
+    mApplication->NoteEndCause("a display that cannot run the game's shaders");
     mApplication->Stop();
 }
 } // namespace framework

@@ -6,7 +6,7 @@ PACKAGES="build-essential cmake ninja-build pkg-config ccache clang libclang-rt-
  libdevil-dev libgif-dev libpng-dev libjpeg-dev zlib1g-dev libdeflate-dev libogg-dev libtheora-dev libvorbis-dev
  libtinyxml2-dev libutfcpp-dev libsdl2-dev libgl-dev libegl-dev
  libgl1-mesa-dri libegl-mesa0 libgles2
- xvfb xauth xdotool imagemagick sox fonts-dejavu-core python3 clang-format"
+ xvfb xauth xdotool imagemagick sox fonts-dejavu-core python3 clang-format strace procps"
 # `setup.sh bench` adds what the benchmarks compare against (stb_image, psd-tools).
 [ "$1" = "bench" ] && PACKAGES="$PACKAGES libstb-dev python3-psd-tools"
 missing=""

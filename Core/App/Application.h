@@ -47,6 +47,14 @@ public:
     bool HasShaderError() const { return mShaderError; }
     int GetExitCode() const { return mExitCode; }
     void SetExitCode(int code) { mExitCode = code; }
+    // Why the main loop is to end, in words for the log (a string literal): a quit signal, the
+    // window closed, the menu's exit. The first noted stands; null until one is.
+    void NoteEndCause(const char* cause)
+    {
+        if (!mEndCause)
+            mEndCause = cause;
+    }
+    const char* GetEndCause() const { return mEndCause; }
 
 protected:
     std::wstring mPerUserFolder;
@@ -56,6 +64,7 @@ protected:
     bool mSecondInstance = false;
     bool mShaderError = false;
     int mExitCode = 0;
+    const char* mEndCause = nullptr;
     std::list<ThreadWin32*> mWorkers;
 };
 

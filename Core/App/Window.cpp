@@ -1,6 +1,7 @@
 // Window task and event translation.
 #include "Core/App/Window.h"
 
+#include "Core/App/Application.h"
 #include "Core/App/CriticalSection.h"
 #include "Core/Base/Log.h"
 #include "Core/Input/InputWin32.h"
@@ -207,7 +208,11 @@ void WindowWin32::HandleEvent(const os::Event& event)
     {
     case os::EventType::Close:
         if (CanClose())
+        {
+            if (Application* application = Application::Get())
+                application->NoteEndCause(event.cause ? event.cause : "the window's close request");
             Stop();
+        }
         break;
     case os::EventType::FocusGained:
         mAppActive = 1;

@@ -42,5 +42,7 @@ struct Event
     float y = 0;
     float wheel = 0;
     std::string text;
+    // Close: who asked, in words for the log (a string literal); null when nothing says.
+    const char* cause = nullptr;
 };
 } // namespace os

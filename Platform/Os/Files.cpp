@@ -50,11 +50,31 @@ int CreateExclusively(const std::string& path)
 }
 
 // A plain file of this user with no other name: what an earlier save cut short leaves behind.
+bool IsOwnLeftover(const struct stat& info)
+{
+    return S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && info.st_nlink == 1;
+}
+
 bool IsOwnLeftover(const std::string& path)
 {
     struct stat info;
-    return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
-           info.st_nlink == 1;
+    return ::lstat(path.c_str(), &info) == 0 && IsOwnLeftover(info);
+}
+
+const char kFallbackInfix[] = ".tmp.";
+
+std::string FallbackName(const std::string& path, unsigned count)
+{
+    return path + kFallbackInfix + std::to_string(::getpid()) + "." + std::to_string(count);
+}
+
+// Digits, then "." and digits again, and nothing more: a count or id of FallbackName.
+bool IsFallbackSuffix(const std::string& text)
+{
+    const size_t dot = text.find('.');
+    const auto digits = [&](size_t from, size_t to)
+    { return from < to && text.find_first_not_of("0123456789", from) >= to; };
+    return dot != std::string::npos && digits(0, dot) && digits(dot + 1, text.size());
 }
 
 } // namespace
@@ -76,12 +96,43 @@ int CreateTemporaryFile(const std::string& path, std::string& name)
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt)
     {
-        name = path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(++counter);
+        name = FallbackName(path, ++counter);
         fd = CreateExclusively(name);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
     return -1;
+}
+
+bool RemoveTemporaryLeftovers(const std::string& path, std::vector<std::string>& removed)
+{
+    removed.clear();
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const std::string prefix = path.substr(slash == std::string::npos ? 0 : slash + 1) + kFallbackInfix;
+    // Names are looked at and removed within the folder as opened: a folder swapped under the
+    // path meanwhile is not reached.
+    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd < 0)
+        return false;
+    DIR* dir = ::fdopendir(folderFd);
+    if (!dir)
+    {
+        ::close(folderFd);
+        return false;
+    }
+    while (dirent* entry = ::readdir(dir))
+    {
+        const std::string name = entry->d_name;
+        if (name.compare(0, prefix.size(), prefix) != 0 || !IsFallbackSuffix(name.substr(prefix.size())))
+            continue;
+        struct stat info;
+        if (::fstatat(folderFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && IsOwnLeftover(info) &&
+            ::unlinkat(folderFd, name.c_str(), 0) == 0)
+            removed.push_back(name);
+    }
+    ::closedir(dir);
+    return true;
 }
 
 bool Stat(const std::string& path, PathInfo& out)

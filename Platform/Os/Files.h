@@ -54,6 +54,11 @@ bool Append(const std::string& path, const std::string& bytes);
 // is made as "<path>.tmp.<pid>.<count>" instead. Permissions as open(2) with 0666 gives. `name` holds
 // the name made (or last tried); -1 on failure with errno telling why.
 int CreateTemporaryFile(const std::string& path, std::string& name);
+// Removes what writes killed part way left of `path` under CreateTemporaryFile's fresh names
+// ("<path>.tmp.<digits>.<digits>"): plain files of this user with one name. Anything else of such
+// a name, and every other name, is left as it is. Only for a folder whose writers all have ended
+// (its lock is held). `removed` holds the names removed; false when the folder cannot be read.
+bool RemoveTemporaryLeftovers(const std::string& path, std::vector<std::string>& removed);
 
 // Writes the bytes to a temporary file of its own (CreateTemporaryFile), flushes it and renames it
 // over the path, so the path holds either the old file or the complete new one. On failure the

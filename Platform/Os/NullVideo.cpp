@@ -84,10 +84,11 @@ void NullWindow::Destroy()
 bool NullWindow::PollEvent(Event& event)
 {
     // A quit signal closes the window as a display's close request would.
-    if (mCreated && TakeQuitSignal())
+    if (const int signal = mCreated ? TakeQuitSignal() : 0)
     {
         event = Event();
         event.type = EventType::Close;
+        event.cause = QuitSignalCause(signal);
         return true;
     }
     if (!mCreated || mQueue.empty())

@@ -10,10 +10,10 @@ namespace os
 namespace
 {
 // The handler may run on any thread: lock-free atomics, not a plain flag.
-static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<long long>::is_always_lock_free,
+static_assert(std::atomic<int>::is_always_lock_free && std::atomic<long long>::is_always_lock_free,
               "read and written in a signal handler");
 
-std::atomic<bool> gQuitSignal{false};
+std::atomic<int> gQuitSignal{0}; // the first signal not taken yet
 std::atomic<long long> gNotedAtNs{0};
 std::atomic<long long> gStuckAfterNs{kQuitStuckAfterMs * 1000000LL};
 
@@ -30,7 +30,7 @@ void Note(int signal)
     if (!gQuitSignal)
     {
         gNotedAtNs = now;
-        gQuitSignal = true;
+        gQuitSignal = signal;
         return;
     }
     // A repeat: the same request, unless the first has waited so long that the loop is stuck.
@@ -72,7 +72,18 @@ void CatchQuitSignals()
         sigaction(SIGHUP, &action, nullptr);
 }
 
-bool TakeQuitSignal() { return gQuitSignal.exchange(false); }
+int TakeQuitSignal() { return gQuitSignal.exchange(0); }
+
+const char* QuitSignalCause(int signal)
+{
+    switch (signal)
+    {
+    case SIGINT: return "a quit signal, SIGINT";
+    case SIGTERM: return "a quit signal, SIGTERM";
+    case SIGHUP: return "a hang-up, SIGHUP";
+    default: return "a quit signal";
+    }
+}
 
 void SetQuitStuckAfter(long milliseconds) { gStuckAfterNs = milliseconds * 1000000LL; }
 } // namespace os

@@ -15,8 +15,10 @@ constexpr long kQuitStuckAfterMs = 3000;
 // Installs the handlers (once per process is enough). A hang-up ignored when the process started
 // (nohup) stays ignored.
 void CatchQuitSignals();
-// Whether a signal came since the last call; it is taken.
-bool TakeQuitSignal();
+// The signal that came first since the last call (0: none); it is taken.
+int TakeQuitSignal();
+// A signal TakeQuitSignal gave, in words for the log.
+const char* QuitSignalCause(int signal);
 // Tests shorten the wait after which a repeat ends the process.
 void SetQuitStuckAfter(long milliseconds);
 } // namespace os

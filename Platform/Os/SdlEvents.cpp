@@ -24,13 +24,19 @@ bool SdlEventTranslator::Translate(const SDL_Event& e, Event& event)
     event = Event();
     switch (e.type)
     {
-    case SDL_QUIT: event.type = EventType::Close; return true;
+    case SDL_QUIT:
+        event.type = EventType::Close;
+        event.cause = "the desktop's quit request";
+        return true;
     case SDL_WINDOWEVENT:
         if (e.window.windowID != mWindowId)
             return false;
         switch (e.window.event)
         {
-        case SDL_WINDOWEVENT_CLOSE: event.type = EventType::Close; return true;
+        case SDL_WINDOWEVENT_CLOSE:
+            event.type = EventType::Close;
+            event.cause = "the window's close request";
+            return true;
         case SDL_WINDOWEVENT_FOCUS_GAINED: event.type = EventType::FocusGained; return true;
         case SDL_WINDOWEVENT_FOCUS_LOST: event.type = EventType::FocusLost; return true;
         case SDL_WINDOWEVENT_MINIMIZED: event.type = EventType::Minimized; return true;

@@ -140,10 +140,11 @@ void SdlWindow::Destroy()
 bool SdlWindow::PollEvent(Event& event)
 {
     // A quit signal closes the window as the window manager's close request does.
-    if (mWindow && TakeQuitSignal())
+    if (const int signal = mWindow ? TakeQuitSignal() : 0)
     {
         event = Event();
         event.type = EventType::Close;
+        event.cause = QuitSignalCause(signal);
         return true;
     }
     SDL_Event e;

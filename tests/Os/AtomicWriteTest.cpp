@@ -9,11 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 using testsupport::Leftover;
@@ -168,4 +171,69 @@ TEST(Copy, NeverWritesThroughALinkOrIntoAnotherNameOfAFile)
     dir.Write("to", "older and longer bytes");
     ASSERT_TRUE(os::Copy((dir.Path() / "from").string(), (dir.Path() / "to").string()));
     EXPECT_EQ(dir.Read("to"), "copied bytes");
+}
+
+// What writes killed part way left under the fresh names goes; whatever else bears such a name
+// (a link, a FIFO, a folder, another user's or a hard-linked file), and every plain file whose
+// name only looks like one, stays. A second sweep finds nothing more to remove.
+TEST(RemoveTemporaryLeftovers, RemovesOnlyPlainFilesOfThisUserUnderTheFreshNames)
+{
+    testsupport::TempDir dir, outside;
+    const fs::path file = dir.Write("profiles.xml", Document("Ann", 10));
+    // A write's file as a kill leaves it: made beside a link at the usual name, never renamed.
+    fs::create_symlink("profiles.xml", dir.Path() / "profiles.xml.tmp");
+    std::string cut;
+    const int fd = os::CreateTemporaryFile(file.string(), cut);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, "<Profiles>", 10), 10);
+    close(fd);
+    std::vector<std::string> gone = {fs::path(cut).filename().string(), "profiles.xml.tmp.123456789012.7"};
+    dir.Write(gone[1], "whole");
+    std::vector<std::unique_ptr<testsupport::PlantedLeftover>> planted;
+    int id = 100;
+    for (const Leftover kind : testsupport::AllLeftovers())
+    {
+        const std::string name = "profiles.xml.tmp." + std::to_string(++id) + ".1";
+        // Each its own folder outside: one link's target is never another's.
+        const fs::path away = outside.Path() / std::to_string(id);
+        fs::create_directory(away);
+        planted.push_back(std::make_unique<testsupport::PlantedLeftover>(kind, dir.Path() / name, file, away));
+        if (kind == Leftover::OwnFile)
+            gone.push_back(name);
+    }
+    const std::vector<std::string> lookalikes = {
+        "profiles.xml.tmp.1",   "profiles.xml.tmp.1.",   "profiles.xml.tmp..1",   "profiles.xml.tmp.1.2.3",
+        "profiles.xml.tmp.a.1", "profiles.xml.tmp.1.2x", "profiles.xml.tmp.-1.2", "profiles.xml.tmp.1 .2",
+        "other.xml.tmp.1.2",    "xprofiles.xml.tmp.1.2", "profiles.xml.tmp1.2",   "profiles.xml.1.2"};
+    for (const std::string& name : lookalikes)
+        dir.Write(name, name);
+    std::sort(gone.begin(), gone.end());
+
+    for (int sweep = 1; sweep <= 2; ++sweep)
+    {
+        SCOPED_TRACE(sweep);
+        std::vector<std::string> removed;
+        ASSERT_TRUE(os::RemoveTemporaryLeftovers(file.string(), removed));
+        std::sort(removed.begin(), removed.end());
+        EXPECT_EQ(removed, sweep == 1 ? gone : std::vector<std::string>{});
+        for (const std::string& name : gone)
+            EXPECT_FALSE(fs::exists(fs::symlink_status(dir.Path() / name))) << name;
+        for (size_t i = 0; i < planted.size(); ++i)
+        {
+            const Leftover kind = testsupport::AllLeftovers()[i];
+            if (!planted[i]->Planted())
+                continue; // another user's file needs root
+            struct stat info;
+            EXPECT_EQ(lstat(planted[i]->At().c_str(), &info) == 0, kind != Leftover::OwnFile) << NameOf(kind);
+            EXPECT_EQ(planted[i]->Changed(), "") << NameOf(kind);
+        }
+        for (const std::string& name : lookalikes)
+            EXPECT_EQ(dir.Read(name), name);
+        EXPECT_TRUE(fs::is_symlink(dir.Path() / "profiles.xml.tmp"));
+        EXPECT_EQ(dir.Read("profiles.xml"), Document("Ann", 10));
+    }
+
+    std::vector<std::string> removed = {"stale"};
+    EXPECT_FALSE(os::RemoveTemporaryLeftovers((dir.Path() / "missing/profiles.xml").string(), removed));
+    EXPECT_TRUE(removed.empty());
 }

@@ -63,13 +63,13 @@ TEST(QuitSignals, TwoAtOnceAreOneRequestAndTakingItArmsForTheNext)
             {
                 raise(signal);
                 raise(signal);
-                if (!os::TakeQuitSignal() || os::TakeQuitSignal())
-                    return; // not one request
+                if (os::TakeQuitSignal() != signal || os::TakeQuitSignal() != 0)
+                    return; // not one request, or not told as this signal
                 step('o');
             }
             raise(SIGINT);
-            raise(SIGTERM); // mixed: one request as well
-            if (os::TakeQuitSignal() && !os::TakeQuitSignal())
+            raise(SIGTERM); // mixed: one request as well, told as the first
+            if (os::TakeQuitSignal() == SIGINT && os::TakeQuitSignal() == 0)
                 step('m');
         });
     EXPECT_EQ(o.steps, "ooom");

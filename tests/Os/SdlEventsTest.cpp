@@ -68,11 +68,17 @@ protected:
 
 TEST_F(SdlEventsTest, OnlyThisWindowsEventsAreTranslatedKeysVirtualTextUtf8WheelInNotches)
 {
-    EXPECT_EQ(Take(WindowEvent(SDL_WINDOWEVENT_CLOSE)).type, os::EventType::Close);
+    // A close request says who asked, for the log.
+    const os::Event close = Take(WindowEvent(SDL_WINDOWEVENT_CLOSE));
+    EXPECT_EQ(close.type, os::EventType::Close);
+    EXPECT_STREQ(close.cause, "the window's close request");
     EXPECT_EQ(Take(WindowEvent(SDL_WINDOWEVENT_CLOSE, kOther)).type, os::EventType::None);
     SDL_Event quit{};
-    quit.type = SDL_QUIT; // SIGTERM and SIGINT arrive as this
-    EXPECT_EQ(Take(quit).type, os::EventType::Close);
+    quit.type = SDL_QUIT; // the desktop's; the quit signals are the game's own
+    const os::Event quitEvent = Take(quit);
+    EXPECT_EQ(quitEvent.type, os::EventType::Close);
+    EXPECT_STREQ(quitEvent.cause, "the desktop's quit request");
+    EXPECT_EQ(Take(WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED)).cause, nullptr);
     const std::pair<Uint8, os::EventType> kinds[] = {{SDL_WINDOWEVENT_FOCUS_GAINED, os::EventType::FocusGained},
                                                      {SDL_WINDOWEVENT_FOCUS_LOST, os::EventType::FocusLost},
                                                      {SDL_WINDOWEVENT_MINIMIZED, os::EventType::Minimized},

@@ -34,6 +34,8 @@ frames_after() {
         if ! kill -0 "$PID" 2>/dev/null; then
             wait "$PID"
             _status=$?
+            # Its last frames may have come as it ended, between the two looks.
+            [ "$(frame_count)" -ge $(($1 + $2)) ] && return 0
             [ "${_ended_told:-}" = "$PID" ] && return 1
             _ended_told=$PID
             echo "note: the game ended (exit status $_status) at frame $(frame_count), waiting for frame $(($1 + $2))"
@@ -46,6 +48,8 @@ frames_after() {
         sleep 0.05
     done
 }
+# ended_by CAUSE: the log's last word on the main loop names that cause of its end.
+ended_by() { grep -q "Main loop ended: .*; cause: $1" "$LOG"; }
 # ended: the game ($PID) has ended.
 ended() { ! kill -0 "$PID" 2>/dev/null; }
 # stop_game WHAT: SIGTERM to the game ($PID), then its exit status in CODE; a game that does not

@@ -86,7 +86,7 @@ for SIG in TERM INT; do
         # the same instant merge into one), and well within a frame.
         kill -$SIG $PID; env kill -$SIG $PID
         finish $PID "SIG$SIG run $run"
-        if [ $CODE -eq 0 ] && grep -q "Main loop ended" "$LOG" && [ "$(tail -c 14 "$LOG")" = "</body></html>" ] &&
+        if [ $CODE -eq 0 ] && ended_by "a quit signal, SIG$SIG" && [ "$(tail -c 14 "$LOG")" = "</body></html>" ] &&
             saved "$SIG$run"; then
             pass "SIG$SIG twice, run $run: exit 0, log closed, save at exit made"
         else

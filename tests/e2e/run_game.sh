@@ -1,7 +1,8 @@
 #!/bin/sh
 # End-to-end: the real game under Xvfb, driven with xdotool, checked through what the screen shows
 # (known elements of the demo content at their places, in their colours) and the files it writes
-# (log.html without an error line, profiles.xml). Usage: run_game.sh BRACKENMOOR DATA_FOLDER WORK_FOLDER
+# (log.html without an error line, profiles.xml). Usage: run_game.sh BRACKENMOOR DATA_FOLDER WORK_FOLDER,
+# with QL_WM_CLOSE naming the program that closes a window as a window manager does (wm_close).
 set -u
 . "$(dirname "$0")/common.sh"
 check() { # WHAT COMMAND...: passes when the command succeeds
@@ -223,9 +224,17 @@ check "Alt+Enter stored full screen" wait_for 60 grep -q '<fs v="1"' "$USERDIR/p
 xdotool key --window "$WID" alt+Return
 check "Alt+Enter back to windowed" wait_for 60 grep -q '<fs v="0"' "$USERDIR/profiles.xml"
 
-# 6. Closing ends the program with exit code 0, the files in place and the log free of errors.
-stop_game close
+# 6. Closing the window as a window manager does ends the program with exit code 0, the files in
+# place and the log free of errors, its last word naming the close request.
+if "$QL_WM_CLOSE" "$WID" && wait_for 60 ended; then
+    wait $PID
+    CODE=$?
+else
+    stop_game close
+    fail "the window's close request did not end the game"
+fi
 [ "$CODE" = 0 ] && pass "exit code 0 on close" || fail "exit code $CODE on close"
+check "the log says the window's close request ended the game" ended_by "the window's close request"
 # Frames are paced to the display (about 60 a second under Xvfb), not drawn as fast as possible.
 FPS=$(sed -n 's/.*Main loop ended: \([0-9]*\) frames in \([0-9.]*\) s.*/\1 \2/p' "$LOG" | awk '{printf "%d", $1 / $2}')
 [ -n "$FPS" ] && [ "$FPS" -le 75 ] && pass "frames paced ($FPS a second)" || fail "frames not paced: '$FPS' a second"

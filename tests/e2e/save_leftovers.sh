@@ -3,7 +3,9 @@
 # a link to a file outside the folder, a dangling link, a FIFO) is left as it is by the saves of
 # the real executable. A save that fails (a file-size limit below the profiles) keeps them byte
 # for byte and is told; one that succeeds leaves a plain, whole profiles.xml that a run killed
-# between saves still finds; the game ends on SIGTERM however the FIFO stands.
+# between saves still finds; the game ends on SIGTERM however the FIFO stands. A run killed in
+# the middle of its start-up save (strace stops it at the save's rename) leaves its copy under a
+# fresh temporary name, which the next start removes, leaving a link or folder of such a name be.
 # Usage: save_leftovers.sh BRACKENMOOR DATA_FOLDER WORK [sanitized]
 set -u
 . "$(dirname "$0")/common.sh"
@@ -27,12 +29,19 @@ start() {
     fail "$1: no first frame: $(tail -n 5 "$WORK/$1.out")"
     return 1
 }
-# The profiles file is a plain file holding every profile, whole.
+# [FILE]: the profiles file (or FILE) is a plain file holding every profile, whole.
 whole() {
-    [ -f "$PROFILES" ] && [ ! -L "$PROFILES" ] && [ "$(grep -o '<Profile ' "$PROFILES" | wc -l)" -eq $COUNT ] &&
-        [ "$(tail -c 12 "$PROFILES" | tr -d '\n')" = "</Profiles>" ] &&
-        { [ -z "$XMLLINT" ] || "$XMLLINT" --noout "$PROFILES" 2>/dev/null; }
+    _file=${1:-$PROFILES}
+    [ -f "$_file" ] && [ ! -L "$_file" ] && [ "$(grep -o '<Profile ' "$_file" | wc -l)" -eq $COUNT ] &&
+        [ "$(tail -c 12 "$_file" | tr -d '\n')" = "</Profiles>" ] &&
+        { [ -z "$XMLLINT" ] || "$XMLLINT" --noout "$_file" 2>/dev/null; }
 }
+# The temporary files of saves under fresh names, plain files or not.
+fresh_names() { find "$USERDIR" -name 'profiles.xml.tmp.*' | sort; }
+# Each save renames a new file over profiles.xml: a new inode once it is on disk.
+inode() { stat -c %i "$PROFILES" 2>/dev/null; }
+# INODE: profiles.xml is no longer that file, or the game ($PID) has ended.
+saved_over() { [ "$(inode)" != "$1" ] || ended; }
 XMLLINT=$(command -v xmllint || true)
 
 # KIND: the leftover at the temporary name, and what it points to outside the folder.
@@ -90,7 +99,7 @@ for KIND in link outside dangling fifo; do
         stop_game "$KIND, limited"
         if [ "$CODE" = 0 ] && cmp -s "$PROFILES" "$WORK/profiles.many" && [ ! -L "$PROFILES" ] && intact $KIND &&
             grep -q "Progress will not be saved: cannot write '$PROFILES': File too large" "$LOG" &&
-            [ "$(find "$USERDIR" -name 'profiles.xml.tmp.*' | wc -l)" -eq 0 ]; then
+            [ -z "$(fresh_names)" ]; then
             pass "$KIND: a save past the limit keeps the profiles byte for byte, told, the $KIND left as it was"
         else fail "$KIND, limited: exit $CODE, $(state): $(grep -i 'profiles' "$LOG" | tail -n 3)"; fi
     fi
@@ -98,18 +107,56 @@ for KIND in link outside dangling fifo; do
     # A save that succeeds, then a run killed between saves: a plain, whole profiles.xml.
     if start "$KIND-save"; then
         stop_game "$KIND, saved"
-        if [ "$CODE" = 0 ] && whole && intact $KIND && [ "$(find "$USERDIR" -name 'profiles.xml.tmp.*' | wc -l)" -eq 0 ]; then
+        if [ "$CODE" = 0 ] && whole && intact $KIND && [ -z "$(fresh_names)" ]; then
             pass "$KIND: the save at exit leaves a plain profiles.xml with all $COUNT profiles, exit 0"
         else fail "$KIND, saved: exit $CODE, $(state)"; fi
     fi
+
+    # A run killed in the middle of its start-up save, as the save renames its file: the
+    # profiles as they were, and the save's whole copy left under a fresh temporary name.
+    cp "$WORK/profiles.many" "$PROFILES"
+    rm -f "$LOG"
+    # The game renames nothing but its saves' files.
+    strace -f -qq -o /dev/null -e trace=rename,renameat,renameat2 -e inject=rename,renameat,renameat2:signal=KILL \
+        "$GAME" --data_path "$DATA/" >"$WORK/$KIND-cut.out" 2>&1 &
+    PID=$!
+    if ! wait_for 120 ended; then
+        # A tracer killed lets its tracee go on: the game goes first.
+        pkill -KILL -P $PID
+        kill -KILL $PID
+        echo "note: no save was stopped within 120 s"
+    fi
+    wait $PID
+    CODE=$?
+    LEFT=$(fresh_names)
+    if [ $CODE -eq 137 ] && [ "$(echo "$LEFT" | wc -w)" -eq 1 ] && whole "$LEFT" && intact $KIND &&
+        cmp -s "$PROFILES" "$WORK/profiles.many"; then
+        pass "$KIND: a run killed in its start-up save left the profiles as they were and the save's copy beside them"
+    else fail "$KIND, killed in a save: exit $CODE, $(state): $(tail -n 3 "$WORK/$KIND-cut.out")"; fi
+    # Of such names, only a link and a folder: left as they are.
+    ln -s profiles.xml "$USERDIR/profiles.xml.tmp.1.1"
+    mkdir "$USERDIR/profiles.xml.tmp.2.1"
+
+    # The next run removes the copy and nothing else, and, killed between saves (once its
+    # start-up save is on disk), leaves a plain, whole profiles.xml.
+    BEFORE=$(inode)
     if start "$KIND-kill"; then
+        if [ -n "$LEFT" ] && [ ! -e "$LEFT" ] && [ -L "$USERDIR/profiles.xml.tmp.1.1" ] &&
+            [ -d "$USERDIR/profiles.xml.tmp.2.1" ] && intact $KIND &&
+            grep -q "Removed what saves cut short left: '$(basename "$LEFT")'" "$LOG"; then
+            pass "$KIND: the next start removed the cut save's copy, told, and left the link and the folder" \
+                "of such names and the $KIND"
+        else fail "$KIND, the next start: $(state): $(grep -i 'removed' "$LOG" | tail -n 3)"; fi
+        wait_for 120 saved_over "$BEFORE"
         kill -KILL $PID
         wait $PID
         CODE=$?
-        if [ $CODE -eq 137 ] && whole && intact $KIND && ! grep -q "damaged\|cannot be read" "$LOG"; then
-            pass "$KIND: a run killed after its first frame found and left all $COUNT profiles whole"
+        if [ $CODE -eq 137 ] && [ "$(inode)" != "$BEFORE" ] && whole && intact $KIND &&
+            ! grep -q "damaged\|cannot be read" "$LOG"; then
+            pass "$KIND: a run killed after its start-up save found and left all $COUNT profiles whole"
         else fail "$KIND, killed: exit $CODE, $(state): $(grep -i 'profiles' "$LOG" | tail -n 3)"; fi
     fi
+    rm -rf "$USERDIR/profiles.xml.tmp.1.1" "$USERDIR/profiles.xml.tmp.2.1"
 done
 
 [ $FAILS -eq 0 ] || { echo "$FAILS failed"; exit 1; }

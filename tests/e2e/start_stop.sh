@@ -54,9 +54,11 @@ ends_cleanly() {
     fi
     wait $PID
     CODE=$?
-    if [ $CODE -eq 0 ] && grep -q "Main loop ended" "$LOG" && [ "$(tail -c 14 "$LOG")" = "</body></html>" ] &&
+    _cause="a quit signal, SIG$1"
+    [ "$1" != HUP ] || _cause="a hang-up, SIGHUP"
+    if [ $CODE -eq 0 ] && ended_by "$_cause" && [ "$(tail -c 14 "$LOG")" = "</body></html>" ] &&
         grep -q "currentProfile" "$USERDIR/profiles.xml" 2>/dev/null; then
-        pass "$2: SIG$1 ends the game cleanly, its save at exit made"
+        pass "$2: SIG$1 ends the game cleanly, its save at exit made, the log names the signal"
     else
         fail "$2: SIG$1: exit $CODE, profiles.xml $([ -f "$USERDIR/profiles.xml" ] || echo not) saved, log ends '$(tail -c 80 "$LOG")'"
     fi

@@ -29,7 +29,10 @@ TOOK=$(elapsed_since "$START")
 [ "$TOOK" -ge 50 ] && [ "$TOOK" -lt 300 ] && pass "wait_for ends once the condition holds (${TOOK} hundredths)" ||
     fail "wait_for on a condition met after half a second took $TOOK hundredths"
 
+# Each "game" below counts its frames in a file of its own: what an earlier one wrote, or writes
+# late, is never read as its count.
 # A "game" that presents frames 1 to 20 and ends: frames_after sees 10 more than 5.
+FRAMES="$WORK/frames.come"
 (for n in $(seq 20); do echo $n >"$FRAMES"; sleep 0.02; done) &
 PID=$!
 frames_after 5 10 >"$WORK/come.out" && pass "frames_after sees the frames that come" ||
@@ -37,6 +40,7 @@ frames_after 5 10 >"$WORK/come.out" && pass "frames_after sees the frames that c
 wait $PID
 
 # One that ends at frame 5 with status 3: said once, with the status and the frame.
+FRAMES="$WORK/frames.ended"
 sh -c "echo 5 >'$FRAMES'; exit 3" &
 PID=$!
 frames_after 5 3 >"$WORK/ended.out" && fail "frames_after held for an ended game"
@@ -46,6 +50,7 @@ frames_after 5 3 >>"$WORK/ended.out"
     fail "an ended game: '$(cat "$WORK/ended.out")'"
 
 # One that runs on at frame 7: after FRAMES_PATIENCE seconds it is told stalled there.
+FRAMES="$WORK/frames.stalled"
 echo 7 >"$FRAMES"
 sleep 30 &
 PID=$!

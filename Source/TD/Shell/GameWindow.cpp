@@ -202,7 +202,10 @@ QLResultEnum GameWindow::Start()
     mServices->hud.mOnQuit = [app]
     {
         if (app)
+        {
+            app->NoteEndCause("the main menu's close button");
             app->Stop();
+        }
     };
     // A new level-name banner replaces the one still showing.
     mServices->hud.mOnBanner = [this](std::unique_ptr<HUDWindow> banner) { mBannerWindow = std::move(banner); };

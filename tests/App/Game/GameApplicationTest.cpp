@@ -22,6 +22,7 @@
 #include "Platform/Gpu/RecordingDevice.h"
 #include "Platform/Os/InstanceLock.h"
 #include "Platform/Os/NullVideo.h"
+#include "Platform/Os/QuitSignals.h"
 #include "Widget/WidgetProbes.h"
 #include "support/TempDir.h"
 
@@ -30,6 +31,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -941,4 +943,100 @@ TEST_F(GameApplicationTest, WithoutAUsableUserFolderTheLockIsInTheRuntimeFolderA
         setenv("XDG_RUNTIME_DIR", oldValue.c_str(), 1);
     else
         unsetenv("XDG_RUNTIME_DIR");
+}
+
+// The log's last word on a run says what ended it: a quit signal by name, the window's or the
+// desktop's close request, or, when nothing noted a cause, that none was (a fault of the game's).
+// The first cause noted stands.
+TEST_F(GameApplicationTest, TheLogSaysWhyTheMainLoopEnded)
+{
+    os::CatchQuitSignals(); // as the game's video driver does; a raised signal then only asks
+    const auto closeAsking = [](const char* cause)
+    {
+        os::Event close;
+        close.type = os::EventType::Close;
+        close.cause = cause;
+        return close;
+    };
+    const struct
+    {
+        const char* what;
+        std::function<void(TestGame*, int tick)> atTick; // the probe's second update
+        const char* logged;
+    } cases[] = {
+        {"SIGTERM", [](TestGame*, int) { raise(SIGTERM); }, "a quit signal, SIGTERM"},
+        {"SIGINT, then the window closed",
+         [&](TestGame* game, int)
+         {
+             raise(SIGINT);
+             mDriver->mWindows.back()->Push(closeAsking("the window's close request"));
+         },
+         "a quit signal, SIGINT"},
+        {"the desktop",
+         [&](TestGame* game, int) { mDriver->mWindows.back()->Push(closeAsking("the desktop's quit request")); },
+         "the desktop's quit request"},
+        {"a close request that says nothing",
+         [&](TestGame* game, int) { mDriver->mWindows.back()->Push(closeAsking(nullptr)); },
+         "the window's close request"},
+        {"a stop with no cause", [](TestGame* game, int) { game->Stop(); }, "none noted"},
+    };
+    for (int round = 1; round <= 2; ++round)
+        for (const auto& c : cases)
+        {
+            SCOPED_TRACE(std::string(c.what) + ", round " + std::to_string(round));
+            mDriver->mWindows.clear();
+            TestGame* game = Make();
+            game->mProbe->mCloseAfter = 0;
+            game->mProbe->mOnTick = [&c, game](int tick)
+            {
+                if (tick == 2)
+                    c.atTick(game, tick);
+            };
+            game->Main();
+            EXPECT_EQ(game->GetExitCode(), 0);
+            EXPECT_STREQ(game->GetEndCause(), std::string(c.logged) == "none noted" ? nullptr : c.logged);
+            const std::string log = User("log.html");
+            const size_t ended = log.find("Main loop ended: ");
+            ASSERT_NE(ended, std::string::npos) << log;
+            EXPECT_NE(log.find("; cause: " + std::string(c.logged) + "\n", ended), std::string::npos)
+                << log.substr(ended, 200);
+            base::SingletoneBase::DestroyAll();
+        }
+}
+
+// What saves killed part way left under fresh temporary names goes at the start, told in the log;
+// a link or folder of such a name, and the data folder's pack leftovers, stay. A second copy,
+// which does not hold the folder, removes nothing: the running copy may be writing those files.
+TEST_F(GameApplicationTest, AStartRemovesWhatSavesCutShortLeftAndASecondCopyNothing)
+{
+    StoreWindowed();
+    fs::create_symlink("profiles.xml", mUser / "profiles.xml.tmp.78.1");
+    fs::create_directory(mUser / "profiles.xml.tmp.79.1");
+    mData.Write("data.dat.tmp.80.1", "a pack build's");
+    for (int run = 1; run <= 2; ++run)
+    {
+        SCOPED_TRACE(run);
+        const std::string cut = "profiles.xml.tmp.7" + std::to_string(run) + ".1";
+        std::ofstream(mUser / cut) << "<Profiles currentProfile=\"Ann\"><Profile na";
+        mDriver->mWindows.clear();
+        TestGame* game = Make();
+        game->Main();
+        EXPECT_FALSE(fs::exists(mUser / cut));
+        EXPECT_NE(User("log.html").find("Removed what saves cut short left: '" + cut + "'"), std::string::npos);
+        EXPECT_TRUE(fs::is_symlink(mUser / "profiles.xml.tmp.78.1"));
+        EXPECT_TRUE(fs::is_directory(mUser / "profiles.xml.tmp.79.1"));
+        EXPECT_EQ(mData.Read("data.dat.tmp.80.1"), "a pack build's");
+        base::SingletoneBase::DestroyAll();
+        EXPECT_NE(User("profiles.xml").find("Ann"), std::string::npos);
+    }
+
+    os::InstanceLock running;
+    ASSERT_EQ(running.Acquire((mUser / "instance.lock").wstring()), os::InstanceLock::ACQUIRED);
+    std::ofstream(mUser / "profiles.xml.tmp.75.1") << "being written";
+    mDriver->mWindows.clear();
+    TestGame* game = Make();
+    game->Main();
+    EXPECT_TRUE(game->IsSecondInstance());
+    base::SingletoneBase::DestroyAll();
+    EXPECT_EQ(mHome.Read("Marrowgate/Brackenmoor/profiles.xml.tmp.75.1"), "being written");
 }

@@ -80,12 +80,13 @@ TEST_F(MainMenu, TheMenuBuildsItsButtonsGreetingAndLanguagePictureKeepsTheLowerB
     EXPECT_EQ(L"", menu->ButtonNameAt(-100, 1024));
     EXPECT_EQ(L"", menu->ButtonNameAt(-100, 100));
 
-    // "cloze" ends the game.
+    // "cloze" ends the game, and the log will say so.
     float x = 0, y = 0;
     EXPECT_FALSE(game().IsStopping());
     ASSERT_TRUE(buttonCentre(L"cloze", x, y));
     tap(x, y);
     EXPECT_TRUE(game().IsStopping());
+    EXPECT_STREQ(game().GetEndCause(), "the main menu's close button");
 }
 
 TEST_F(MainMenu, DamagedProfilesAreReportedByTheFirstMenuOnlyAndTheDialogsReachTheGameThroughItsSettings)
