@@ -48,6 +48,11 @@ frames_after() {
         sleep 0.05
     done
 }
+# The profiles file's inode, empty when there is none: each save renames a new file over it.
+profiles_inode() { stat -c %i "$USERDIR/profiles.xml" 2>/dev/null; }
+# saved_over INODE: profiles.xml is no longer that file (a save has reached the disk since), or the
+# game ($PID) has ended.
+saved_over() { [ "$(profiles_inode)" != "$1" ] || ended; }
 # ended_by CAUSE: the log's last word on the main loop names that cause of its end.
 ended_by() { grep -q "Main loop ended: .*; cause: $1" "$LOG"; }
 # ended: the game ($PID) has ended.

@@ -38,10 +38,6 @@ whole() {
 }
 # The temporary files of saves under fresh names, plain files or not.
 fresh_names() { find "$USERDIR" -name 'profiles.xml.tmp.*' | sort; }
-# Each save renames a new file over profiles.xml: a new inode once it is on disk.
-inode() { stat -c %i "$PROFILES" 2>/dev/null; }
-# INODE: profiles.xml is no longer that file, or the game ($PID) has ended.
-saved_over() { [ "$(inode)" != "$1" ] || ended; }
 XMLLINT=$(command -v xmllint || true)
 
 # KIND: the leftover at the temporary name, and what it points to outside the folder.
@@ -139,7 +135,7 @@ for KIND in link outside dangling fifo; do
 
     # The next run removes the copy and nothing else, and, killed between saves (once its
     # start-up save is on disk), leaves a plain, whole profiles.xml.
-    BEFORE=$(inode)
+    BEFORE=$(profiles_inode)
     if start "$KIND-kill"; then
         if [ -n "$LEFT" ] && [ ! -e "$LEFT" ] && [ -L "$USERDIR/profiles.xml.tmp.1.1" ] &&
             [ -d "$USERDIR/profiles.xml.tmp.2.1" ] && intact $KIND &&
@@ -151,7 +147,7 @@ for KIND in link outside dangling fifo; do
         kill -KILL $PID
         wait $PID
         CODE=$?
-        if [ $CODE -eq 137 ] && [ "$(inode)" != "$BEFORE" ] && whole && intact $KIND &&
+        if [ $CODE -eq 137 ] && [ "$(profiles_inode)" != "$BEFORE" ] && whole && intact $KIND &&
             ! grep -q "damaged\|cannot be read" "$LOG"; then
             pass "$KIND: a run killed after its start-up save found and left all $COUNT profiles whole"
         else fail "$KIND, killed: exit $CODE, $(state): $(grep -i 'profiles' "$LOG" | tail -n 3)"; fi

@@ -7,11 +7,14 @@ set -u
 . "$(dirname "$0")/common.sh"
 export QL_HEADLESS=1
 
-start_game() { # OUT: the game in the background until its first frame; PID
+# OUT: the game in the background until its first frame and its start-up save are there (the
+# save may come after the frame: the folder is meddled with only once it is on disk); PID.
+start_game() {
     rm -f "$LOG"
+    _before=$(profiles_inode)
     "$GAME" --data_path "$DATA/" >"$WORK/$1.out" 2>&1 &
     PID=$!
-    wait_for 90 grep -q "First frame presented" "$LOG" 2>/dev/null
+    wait_for 90 grep -q "First frame presented" "$LOG" 2>/dev/null && wait_for 90 saved_over "$_before" && ! ended
 }
 saved() { grep -q "currentProfile" "$USERDIR/profiles.xml" 2>/dev/null; }
 
