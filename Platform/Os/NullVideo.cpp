@@ -84,13 +84,8 @@ void NullWindow::Destroy()
 bool NullWindow::PollEvent(Event& event)
 {
     // A quit signal closes the window as a display's close request would.
-    if (const int signal = mCreated ? TakeQuitSignal() : 0)
-    {
-        event = Event();
-        event.type = EventType::Close;
-        event.cause = QuitSignalCause(signal);
+    if (mCreated && TakeQuitRequest(event))
         return true;
-    }
     if (!mCreated || mQueue.empty())
         return false;
     event = mQueue.front();

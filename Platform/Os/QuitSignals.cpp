@@ -74,15 +74,17 @@ void CatchQuitSignals()
 
 int TakeQuitSignal() { return gQuitSignal.exchange(0); }
 
-const char* QuitSignalCause(int signal)
+bool TakeQuitRequest(Event& event)
 {
-    switch (signal)
-    {
-    case SIGINT: return "a quit signal, SIGINT";
-    case SIGTERM: return "a quit signal, SIGTERM";
-    case SIGHUP: return "a hang-up, SIGHUP";
-    default: return "a quit signal";
-    }
+    const int signal = TakeQuitSignal();
+    if (!signal)
+        return false;
+    event = Event();
+    event.type = EventType::Close;
+    event.cause = signal == SIGINT    ? "a quit signal, SIGINT"
+                  : signal == SIGTERM ? "a quit signal, SIGTERM"
+                                      : "a hang-up, SIGHUP";
+    return true;
 }
 
 void SetQuitStuckAfter(long milliseconds) { gStuckAfterNs = milliseconds * 1000000LL; }

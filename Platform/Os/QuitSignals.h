@@ -7,6 +7,8 @@
 // twice (from the shell and from the closing terminal) and never does.
 #pragma once
 
+#include "Platform/Os/Event.h"
+
 namespace os
 {
 // How long a quit signal may wait untaken before a repeat ends the process.
@@ -17,8 +19,8 @@ constexpr long kQuitStuckAfterMs = 3000;
 void CatchQuitSignals();
 // The signal that came first since the last call (0: none); it is taken.
 int TakeQuitSignal();
-// A signal TakeQuitSignal gave, in words for the log.
-const char* QuitSignalCause(int signal);
+// A window's poll: a signal taken becomes a Close event naming it for the log.
+bool TakeQuitRequest(Event& event);
 // Tests shorten the wait after which a repeat ends the process.
 void SetQuitStuckAfter(long milliseconds);
 } // namespace os

@@ -140,13 +140,8 @@ void SdlWindow::Destroy()
 bool SdlWindow::PollEvent(Event& event)
 {
     // A quit signal closes the window as the window manager's close request does.
-    if (const int signal = mWindow ? TakeQuitSignal() : 0)
-    {
-        event = Event();
-        event.type = EventType::Close;
-        event.cause = QuitSignalCause(signal);
+    if (mWindow && TakeQuitRequest(event))
         return true;
-    }
     SDL_Event e;
     while (mWindow && SDL_PollEvent(&e))
         if (mEvents.Translate(e, event))

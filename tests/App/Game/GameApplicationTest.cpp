@@ -961,24 +961,22 @@ TEST_F(GameApplicationTest, TheLogSaysWhyTheMainLoopEnded)
     const struct
     {
         const char* what;
-        std::function<void(TestGame*, int tick)> atTick; // the probe's second update
+        std::function<void(TestGame*)> atTick; // at the probe's second update
         const char* logged;
     } cases[] = {
-        {"SIGTERM", [](TestGame*, int) { raise(SIGTERM); }, "a quit signal, SIGTERM"},
+        {"SIGTERM", [](TestGame*) { raise(SIGTERM); }, "a quit signal, SIGTERM"},
         {"SIGINT, then the window closed",
-         [&](TestGame* game, int)
+         [&](TestGame*)
          {
              raise(SIGINT);
              mDriver->mWindows.back()->Push(closeAsking("the window's close request"));
          },
          "a quit signal, SIGINT"},
-        {"the desktop",
-         [&](TestGame* game, int) { mDriver->mWindows.back()->Push(closeAsking("the desktop's quit request")); },
+        {"the desktop", [&](TestGame*) { mDriver->mWindows.back()->Push(closeAsking("the desktop's quit request")); },
          "the desktop's quit request"},
-        {"a close request that says nothing",
-         [&](TestGame* game, int) { mDriver->mWindows.back()->Push(closeAsking(nullptr)); },
+        {"a close request that says nothing", [&](TestGame*) { mDriver->mWindows.back()->Push(closeAsking(nullptr)); },
          "the window's close request"},
-        {"a stop with no cause", [](TestGame* game, int) { game->Stop(); }, "none noted"},
+        {"a stop with no cause", [](TestGame* game) { game->Stop(); }, "none noted"},
     };
     for (int round = 1; round <= 2; ++round)
         for (const auto& c : cases)
@@ -990,7 +988,7 @@ TEST_F(GameApplicationTest, TheLogSaysWhyTheMainLoopEnded)
             game->mProbe->mOnTick = [&c, game](int tick)
             {
                 if (tick == 2)
-                    c.atTick(game, tick);
+                    c.atTick(game);
             };
             game->Main();
             EXPECT_EQ(game->GetExitCode(), 0);
