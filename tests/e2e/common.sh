@@ -5,6 +5,13 @@ GAME=$1
 DATA=$2
 WORK=$3
 rm -rf "$WORK" && mkdir -p "$WORK"
+# A script that ends early (a failed step, an error of the shell's own, a signal) takes what it
+# started with it: its children not yet waited for, so no other process's reused id is hit. The
+# list goes through a file: a command substitution's subshell has no jobs. start_xvfb's trap runs
+# this too.
+ON_EXIT='jobs -p >"$WORK/jobs"; kill -KILL $(cat "$WORK/jobs") 2>/dev/null'
+trap 'eval "$ON_EXIT"' EXIT
+trap 'exit 1' INT TERM
 # No sound card under Xvfb: SDL's silent device, so that a missing card is no error in the log.
 export XDG_DATA_HOME="$WORK/xdg" QL_NO_SHELL_OPEN=1 QL_NO_MESSAGE_BOX=1 SDL_AUDIODRIVER=dummy
 # The lock of a user-data folder that cannot be used goes here, not to the system's folders.

@@ -63,4 +63,17 @@ grep -q 'note: the game still runs but stalled at frame 7 for 2 s, waiting for f
     [ "$TOOK" -ge 195 ] && pass "a stalled game is told with its frame count after ${TOOK} hundredths" ||
     fail "a stalled game, after $TOOK hundredths: '$(cat "$WORK/stalled.out")'"
 
+# A script that stops on an error of its own takes the games it started with it. (Its $0 lies
+# beside common.sh, which finds its helpers from there.)
+rm -f "$WORK/left"
+sh -c '. "$(dirname "$0")/common.sh"; sleep 60 & echo $! >"$WORK/../left"; : $((1 +))' \
+    "$(dirname "$0")/stops.sh" none none "$WORK/stops" 2>/dev/null
+LEFT=$(cat "$WORK/left" 2>/dev/null)
+if [ -z "$LEFT" ]; then fail "the script that stops early did not start its child"
+elif wait_for 5 sh -c "! kill -0 $LEFT 2>/dev/null"; then pass "a script that stops early leaves no game running"
+else
+    kill "$LEFT"
+    fail "a script that stopped early left process $LEFT running"
+fi
+
 [ $FAILS -eq 0 ] || { echo "$FAILS failed"; exit 1; }
